@@ -1,0 +1,16 @@
+#pragma once
+// Text files are ANSI code page 936 (GBK). Never assume UTF-8.
+#include <QByteArray>
+#include <QString>
+
+namespace common {
+
+QString DecodeAnsi(const QByteArray& bytes);
+QByteArray EncodeAnsi(const QString& text);
+
+// Reads a whole file as code page 936 text; false (and text untouched) when unreadable.
+bool ReadAnsiFile(const QString& path, QString* text, QString* error = nullptr);
+// Writes text as code page 936 through a temporary file and a rename.
+bool WriteAnsiFile(const QString& path, const QString& text, QString* error = nullptr);
+
+}  // namespace common

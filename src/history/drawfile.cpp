@@ -1,0 +1,116 @@
+#include "history/drawfile.h"
+
+#include "common/appstate.h"
+#include "common/atomicfile.h"
+#include "common/textcodec.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+namespace history {
+
+QByteArray EncodeDrawRecord(const QString& drawText) {
+    QByteArray text = common::EncodeAnsi(drawText).left(11);
+    text = text.leftJustified(11, ' ');
+    text.append('1');
+    return text;
+}
+
+QList<DrawRecord> DecodeDrawRecords(const QByteArray& bytes) {
+    QList<DrawRecord> out;
+    const qsizetype n = bytes.size() / kRecordLength;
+    out.reserve(n);
+    for (qsizetype r = 0; r < n; ++r) {
+        const char* p = bytes.constData() + r * kRecordLength;
+        out.append({common::DecodeAnsi(QByteArray(p, 11)), QLatin1Char(p[11])});
+    }
+    return out;
+}
+
+QStringList ValidDrawTexts(const QByteArray& bytes) {
+    QStringList out;
+    const qsizetype n = bytes.size() / kRecordLength;
+    out.reserve(n);
+    for (qsizetype r = 0; r < n; ++r) {
+        const char* p = bytes.constData() + r * kRecordLength;
+        if (p[11] == '1') out.append(QString::fromLatin1(p, 11));
+    }
+    return out;
+}
+
+static bool ReadAll(const QString& path, QByteArray* bytes, QString* error) {
+    QFile f(path);
+    if (!f.exists()) {
+        // Opening a missing draw file creates it empty.
+        QDir().mkpath(QFileInfo(path).absolutePath());
+        if (f.open(QIODevice::WriteOnly)) f.close();
+        bytes->clear();
+        return true;
+    }
+    if (!f.open(QIODevice::ReadOnly)) {
+        if (error) *error = QStringLiteral("%1: %2").arg(QDir::toNativeSeparators(path), f.errorString());
+        return false;
+    }
+    *bytes = f.readAll();
+    return true;
+}
+
+bool ReadDrawFile(const QString& path, QStringList* validDraws, QString* error) {
+    QByteArray bytes;
+    if (!ReadAll(path, &bytes, error)) return false;
+    *validDraws = ValidDrawTexts(bytes);
+    return true;
+}
+
+bool WriteDrawFile(const QString& path, const QStringList& drawTexts, QString* error) {
+    QByteArray bytes;
+    bytes.reserve(drawTexts.size() * kRecordLength);
+    for (const QString& t : drawTexts) bytes += EncodeDrawRecord(t);
+    return common::WriteFileAtomically(path, bytes, error);
+}
+
+bool AppendDrawRecords(const QString& path, const QStringList& drawTexts, QString* error) {
+    QByteArray bytes;
+    if (!ReadAll(path, &bytes, error)) return false;
+    for (const QString& t : drawTexts) bytes += EncodeDrawRecord(t);
+    return common::WriteFileAtomically(path, bytes, error);
+}
+
+QString LastDrawText(const QString& path) {
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly)) return {};
+    const qint64 n = f.size() / kRecordLength;
+    if (n <= 0) return {};
+    f.seek((n - 1) * kRecordLength);
+    return common::DecodeAnsi(f.read(11));
+}
+
+QString LastIssue(const QString& path) { return LastDrawText(path).left(7); }
+
+bool IsValidDrawFileContent(const QByteArray& bytes) {
+    if (bytes.isEmpty() || bytes.size() % kRecordLength != 0) return false;
+    for (qsizetype r = 0; r < bytes.size(); r += kRecordLength) {
+        const char* p = bytes.constData() + r;
+        for (int i = 0; i < 7; ++i)
+            if (p[i] < '0' || p[i] > '9') return false;
+        if (p[7] != ' ') return false;
+        for (int i = 8; i < 11; ++i)
+            if (p[i] < '0' || p[i] > '9') return false;
+        if (p[11] != '1') return false;
+    }
+    return true;
+}
+
+bool LoadDrawHistory(QString* error) {
+    common::AppState& app = common::App();
+    QStringList draws;
+    if (!ReadDrawFile(app.drawFilePath, &draws, error)) {
+        app.history.clear();
+        return false;
+    }
+    app.history = common::DrawHistory(std::move(draws));
+    return true;
+}
+
+}  // namespace history

@@ -1,0 +1,45 @@
+#pragma once
+// Draw files (HAO.TXT, HAOP3.TXT, and the temporary HAOBAK.TXT and FLAG.TXT): nothing but
+// 12-byte records, oldest first: an 11-character DrawText, then the flag "1" for a valid draw.
+#include "common/drawhistory.h"
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+
+namespace history {
+
+inline constexpr int kRecordLength = 12;
+
+struct DrawRecord {
+    QString drawText;   // 11 characters
+    QChar validFlag;    // '1' for a valid draw
+};
+
+// Encodes one record: the text padded or cut to 11 characters, then the flag "1".
+QByteArray EncodeDrawRecord(const QString& drawText);
+// Every whole record of the bytes (a trailing partial record is not a record).
+QList<DrawRecord> DecodeDrawRecords(const QByteArray& bytes);
+// The valid draws (flag exactly "1") of the bytes, in file order.
+QStringList ValidDrawTexts(const QByteArray& bytes);
+
+// Reads a draw file whole. A missing file is created empty and reads as no draws.
+// False with a message when the file cannot be read.
+bool ReadDrawFile(const QString& path, QStringList* validDraws, QString* error = nullptr);
+// Replaces the whole file by the given draws (atomically).
+bool WriteDrawFile(const QString& path, const QStringList& drawTexts, QString* error = nullptr);
+// Appends draws at the end of the file (the file is rewritten through a temporary file, so a
+// failure leaves it as it was).
+bool AppendDrawRecords(const QString& path, const QStringList& drawTexts, QString* error = nullptr);
+// The last record's DrawText, whatever its flag; empty for an empty or missing file.
+QString LastDrawText(const QString& path);
+QString LastIssue(const QString& path);
+// True when the bytes are a well-formed draw file: a positive multiple of 12 long and every
+// record "IIIIIII DDD1".
+bool IsValidDrawFileContent(const QByteArray& bytes);
+
+// Replaces App().history by the valid draws of App().drawFilePath.
+// Returns false (history emptied) with a message when the file cannot be read.
+bool LoadDrawHistory(QString* error = nullptr);
+
+}  // namespace history

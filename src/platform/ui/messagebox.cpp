@@ -1,0 +1,69 @@
+#include "platform/ui/messagebox.h"
+
+#include <QInputDialog>
+#include <QMessageBox>
+
+namespace ui {
+namespace {
+MessageHandler g_message;
+InputHandler g_input;
+ModalHandler g_modal;
+
+QMessageBox::Icon ToQt(Icon icon) {
+    switch (icon) {
+    case Icon::Information: return QMessageBox::Information;
+    case Icon::Warning: return QMessageBox::Warning;
+    case Icon::Critical: return QMessageBox::Critical;
+    case Icon::Question: return QMessageBox::Question;
+    default: return QMessageBox::NoIcon;
+    }
+}
+}  // namespace
+
+Answer MsgBox(const QString& text, Icon icon, Buttons buttons, const QString& title, QWidget* parent) {
+    if (g_message) return g_message({text, title, icon, buttons});
+    QMessageBox box(ToQt(icon), title, text, QMessageBox::NoButton, parent);
+    switch (buttons) {
+    case Buttons::Ok: box.setStandardButtons(QMessageBox::Ok); break;
+    case Buttons::OkCancel: box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel); break;
+    case Buttons::YesNo: box.setStandardButtons(QMessageBox::Yes | QMessageBox::No); break;
+    case Buttons::YesNoCancel:
+        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+        break;
+    }
+    switch (box.exec()) {
+    case QMessageBox::Yes: return Answer::Yes;
+    case QMessageBox::No: return Answer::No;
+    case QMessageBox::Cancel: return Answer::Cancel;
+    default: return Answer::Ok;
+    }
+}
+
+bool InputBox(const QString& prompt, const QString& title, const QString& defaultText, QString* answer,
+              QWidget* parent) {
+    if (g_input) return g_input(prompt, title, answer);
+    bool ok = false;
+    const QString text = QInputDialog::getText(parent, title, prompt, QLineEdit::Normal, defaultText, &ok);
+    if (ok && answer) *answer = text;
+    return ok;
+}
+
+int ShowModal(QDialog* dialog) {
+    if (g_modal) return g_modal(dialog);
+    return dialog->exec();
+}
+
+void SetMessageHandler(MessageHandler handler) { g_message = std::move(handler); }
+void SetInputHandler(InputHandler handler) { g_input = std::move(handler); }
+void SetModalHandler(ModalHandler handler) { g_modal = std::move(handler); }
+
+MessageRecorder::MessageRecorder(Answer a) : answer(a) {
+    SetMessageHandler([this](const MessageRecord& r) {
+        messages.append(r);
+        return answer;
+    });
+}
+
+MessageRecorder::~MessageRecorder() { SetMessageHandler({}); }
+
+}  // namespace ui

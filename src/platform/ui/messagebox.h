@@ -1,0 +1,51 @@
+#pragma once
+// Message boxes, input boxes and modal dialogs go through here, so tests can answer them
+// instead of blocking on a window nobody clicks.
+#include <QDialog>
+#include <QString>
+
+#include <functional>
+
+namespace ui {
+
+inline const QString kAppTitle = QStringLiteral("Sifmora");
+
+enum class Icon { None, Information, Warning, Critical, Question };
+enum class Buttons { Ok, OkCancel, YesNo, YesNoCancel };
+enum class Answer { Ok, Cancel, Yes, No };
+
+struct MessageRecord {
+    QString text;
+    QString title;
+    Icon icon = Icon::None;
+    Buttons buttons = Buttons::Ok;
+};
+
+// Shows a message box (title: the application title unless one is given).
+Answer MsgBox(const QString& text, Icon icon = Icon::None, Buttons buttons = Buttons::Ok,
+              const QString& title = kAppTitle, QWidget* parent = nullptr);
+// Asks for a line of text; false when cancelled.
+bool InputBox(const QString& prompt, const QString& title, const QString& defaultText, QString* answer,
+              QWidget* parent = nullptr);
+// Shows a dialog modally and returns its result.
+int ShowModal(QDialog* dialog);
+
+// Test hooks: while set, they answer instead of showing anything.
+using MessageHandler = std::function<Answer(const MessageRecord&)>;
+using InputHandler = std::function<bool(const QString& prompt, const QString& title, QString* answer)>;
+using ModalHandler = std::function<int(QDialog*)>;
+void SetMessageHandler(MessageHandler handler);
+void SetInputHandler(InputHandler handler);
+void SetModalHandler(ModalHandler handler);
+
+// Records every message and answers with a fixed answer; restores the old hook when destroyed.
+class MessageRecorder {
+public:
+    explicit MessageRecorder(Answer answer = Answer::Ok);
+    ~MessageRecorder();
+    QList<MessageRecord> messages;
+    Answer answer;
+    QString lastText() const { return messages.isEmpty() ? QString() : messages.last().text; }
+};
+
+}  // namespace ui

@@ -1,0 +1,150 @@
+#include "pool/numberpool.h"
+
+#include <algorithm>
+#include <cmath>
+#include <vector>
+
+namespace pool {
+
+void CompactSet(NumberPool& pool) {
+    pool.removeIf([](const QString& s) { return s.isEmpty(); });
+}
+
+void SortPool(NumberPool& pool) { std::sort(pool.begin(), pool.end()); }
+
+int RemoveDuplicateNumbers(NumberPool& pool) {
+    std::vector<bool> seen(1001, false);
+    int removed = 0;
+    for (QString& e : pool) {
+        bool ok = false;
+        const int v = e.toInt(&ok);
+        if (!ok || v < 0 || v > 1000) continue;  // not a number: leave it for the caller to see
+        if (seen[size_t(v)]) {
+            e.clear();
+            ++removed;
+        } else {
+            seen[size_t(v)] = true;
+        }
+    }
+    CompactSet(pool);
+    return removed;
+}
+
+static bool IsNumericToken(const QString& t, double* value) {
+    if (t.isEmpty()) return false;
+    // An optionally signed decimal number.
+    int i = 0;
+    if (t[0] == QLatin1Char('+') || t[0] == QLatin1Char('-')) ++i;
+    bool digits = false, dot = false;
+    for (; i < t.size(); ++i) {
+        const QChar c = t[i];
+        if (c.isDigit() && c.unicode() < 128) digits = true;
+        else if (c == QLatin1Char('.') && !dot) dot = true;
+        else return false;
+    }
+    if (!digits) return false;
+    bool ok = false;
+    *value = t.toDouble(&ok);
+    return ok;
+}
+
+QString ParseNumberList(const QString& text, int width, QList<int>* digitList) {
+    if (digitList) digitList->clear();
+    QString result;
+    QString token;
+    auto flush = [&]() {
+        int b = 0, e = int(token.size());
+        while (b < e && token[b] == QLatin1Char(' ')) ++b;
+        while (e > b && token[e - 1] == QLatin1Char(' ')) --e;
+        const QString t = token.mid(b, e - b);
+        double v = 0;
+        if (IsNumericToken(t, &v) && (width == 0 || t.size() == width)) {
+            if (digitList) digitList->append(int(std::nearbyint(v)));  // halves to even
+            result += QLatin1Char(' ') + t;
+        }
+        token.clear();
+    };
+    for (const QChar c : text) {
+        if (c == QLatin1Char(',') || c == QChar(0xFF0C)) flush();
+        else token += c;
+    }
+    flush();
+    return result;
+}
+
+void UndoRing::store(const NumberPool& pool) {
+    index_ += 1;
+    if (index_ > kSlots) index_ = 1;
+    slots_[size_t(index_ - 1)] = pool;
+}
+
+NumberPool UndoRing::takeUndo() {
+    int s = index_ - 1;
+    if (s < 1) s = kSlots;
+    for (int step = 0; step < 2; ++step) {
+        index_ -= 1;
+        if (index_ < 1) index_ = kSlots;
+    }
+    return slot(s);
+}
+
+NumberPool UndoRing::takeRedo() {
+    int s = index_ + 1;
+    if (s > kSlots) s = 1;
+    return slot(s);
+}
+
+void WorkbenchLog::append(const QString& block) {
+    if (block.isEmpty()) return;
+    text_ += block;
+    if (onAppend) onAppend(block);
+}
+
+void WorkbenchLog::reset() { setText(InitialText()); }
+
+void WorkbenchLog::setText(const QString& text) {
+    text_ = text;
+    if (onReplace) onReplace();
+}
+
+QString FilterLogHeader(const QString& titleWithStart) { return kNewLine + titleWithStart + kNewLine; }
+
+QString FilterLogFooter(int removed, int remaining) {
+    return kNewLine + QStringLiteral("过滤") + QString::number(removed) + QStringLiteral("注") + kNewLine +
+           QStringLiteral("还剩") + QString::number(remaining) + QStringLiteral("注") + kNewLine;
+}
+
+void PoolSession::CommitSet() {
+    SortPool(pool);
+    if (onCommit) onCommit(pool);
+    ring.store(pool);
+}
+
+void PoolSession::Undo() {
+    pool = ring.takeUndo();
+    log.append(kNewLine + QStringLiteral("返回上一步") + kNewLine);
+    CommitSet();
+}
+
+void PoolSession::Redo() {
+    pool = ring.takeRedo();
+    log.append(kNewLine + QStringLiteral("返回下一步") + kNewLine);
+    CommitSet();
+}
+
+QString PoolSession::CountLabel(int n) { return QStringLiteral("还剩：") + QString::number(n) + QStringLiteral("注"); }
+
+int PoolSession::RunFilter(const QString& titleWithStart, const QString& description,
+                           const std::function<void(NumberPool&, QString& log)>& routine) {
+    const int before = int(pool.size());
+    QString block = FilterLogHeader(titleWithStart);
+    routine(pool, block);
+    const int remaining = int(pool.size());
+    block += FilterLogFooter(before - remaining, remaining);
+    log.append(block);
+    setDescription = description;
+    CommitSet();
+    return before - remaining;
+}
+
+}  // namespace pool

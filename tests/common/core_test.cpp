@@ -1,0 +1,134 @@
+#include "common/appstate.h"
+#include "common/atomicfile.h"
+#include "common/drawattributes.h"
+#include "common/drawtext.h"
+#include "common/numbertables.h"
+#include "common/paths.h"
+#include "common/settings.h"
+#include "common/textcodec.h"
+#include "testsupport.h"
+
+#include <QDir>
+#include <QFile>
+#include <gtest/gtest.h>
+
+using namespace common;
+
+TEST(DrawText, TakenApartByPosition) {
+    const QString t = MakeDrawText("2024063", "507");
+    EXPECT_EQ(t, "2024063 507");
+    EXPECT_EQ(IssueOf(t), "2024063");
+    EXPECT_EQ(NumberOf(t), "507");
+    EXPECT_EQ(YearOf(t), "2024");
+    EXPECT_EQ(SerialOf(t), 63);
+    EXPECT_EQ(MakeDrawText("2024", "1"), "2024 1     ");
+    EXPECT_EQ(FixDrawTextWidth("2024063 5078"), "2024063 507");
+}
+
+TEST(DrawText, NextIssueKeepsYear) {
+    EXPECT_EQ(NextIssue("2024063"), "2024064");
+    EXPECT_EQ(NextIssue("2024099"), "2024100");
+    EXPECT_EQ(NextIssue("2024999"), "20241000");  // no roll-over into the next year
+}
+
+TEST(NumberTables, SizesAndBounds) {
+    EXPECT_EQ(GroupTable().size(), 220);
+    EXPECT_EQ(GroupTable().first(), "000");
+    EXPECT_EQ(GroupTable().last(), "999");
+    EXPECT_EQ(TripleTable().size(), 10);
+    EXPECT_EQ(GroupThreeTable().size(), 90);
+    EXPECT_EQ(GroupThreeTable().first(), "001");
+    EXPECT_EQ(GroupSixTable().size(), 120);
+    EXPECT_EQ(GroupSixTable().first(), "012");
+    EXPECT_EQ(GroupSixTable().last(), "789");
+    EXPECT_EQ(AllNumbers().size(), 1000);
+    EXPECT_TRUE(std::is_sorted(GroupThreeTable().begin(), GroupThreeTable().end()));
+}
+
+TEST(DrawAttributes, Table) {
+    struct Case { const char* n; int sum, span, tail, ac; const char* routes; const char* type; };
+    const Case cases[] = {
+        {"000", 0, 0, 0, 1, "000", "组三"},
+        {"507", 12, 7, 2, 3, "201", "组六"},
+        {"899", 26, 1, 6, 2, "200", "组三"},
+        {"135", 9, 4, 9, 2, "102", "组六"},
+        {"999", 27, 0, 7, 1, "000", "组三"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.n);
+        const Digits d = Digits::Of(c.n);
+        EXPECT_EQ(Sum(d), c.sum);
+        EXPECT_EQ(Span(d), c.span);
+        EXPECT_EQ(SumTail(d), c.tail);
+        EXPECT_EQ(AcValue(d), c.ac);
+        EXPECT_EQ(Routes(d), c.routes);
+        EXPECT_EQ(TypeName(d), QString::fromUtf8(c.type));
+    }
+    EXPECT_EQ(FiveElements(Digits::Of("016")), QString::fromUtf8("土水水"));
+    EXPECT_EQ(OddEvenPattern(Digits::Of("123")), "101");
+    EXPECT_EQ(BigSmallPattern(Digits::Of("159")), "011");
+    EXPECT_EQ(PrimeCompositePattern(Digits::Of("140")), "011");
+}
+
+TEST(TextCodec, RoundTripsCodePage936) {
+    const QString text = QString::fromUtf8("大底采集 123\r\n");
+    const QByteArray bytes = EncodeAnsi(text);
+    EXPECT_EQ(bytes.size(), 4 * 2 + 6);  // two bytes per CJK character
+    EXPECT_EQ(DecodeAnsi(bytes), text);
+}
+
+TEST(Files, AtomicWriteAndCaseInsensitiveNames) {
+    testsupport::ProgramDir dir;
+    EXPECT_EQ(ProgramDir(), QDir(dir.path()).absolutePath());
+    dir.write("hao.txt", "x");
+    EXPECT_EQ(ProgramFile("HAO.TXT"), dir.file("hao.txt"));
+    EXPECT_EQ(ProgramFile("NEW.TXT"), dir.file("NEW.TXT"));
+    QDir(dir.path()).mkdir("hao");
+    EXPECT_EQ(ProgramFile("HAO/a.h"), dir.file("hao/a.h"));
+
+    ASSERT_TRUE(WriteAnsiFile(dir.file("out.txt"), QString::fromUtf8("公式\r\n")));
+    EXPECT_EQ(dir.read("out.txt"), EncodeAnsi(QString::fromUtf8("公式\r\n")));
+    QString error;
+    EXPECT_FALSE(WriteFileAtomically(dir.file("missing/dir/x.txt"), "y", &error));
+    EXPECT_FALSE(error.isEmpty());
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files).size(), 2);  // no temporary left behind
+}
+
+TEST(Settings, DefaultsAndRoundTrip) {
+    EXPECT_EQ(GetSetting("nosuchkey"), "");
+    EXPECT_TRUE(SettingUseAllDraws());
+    EXPECT_EQ(SettingSmartScheme(), 1);
+    EXPECT_EQ(SettingToleranceRange(), "1");
+    EXPECT_FALSE(SettingLotteryIsP3());
+    SaveSetting("kj", "0");
+    SaveSetting("fclx", "1");
+    SaveSetting("zl", "3");
+    EXPECT_FALSE(SettingUseAllDraws());
+    EXPECT_TRUE(SettingLotteryIsP3());
+    EXPECT_EQ(SettingSmartScheme(), 3);
+    SaveSetting("kj", "1");
+    SaveSetting("fclx", "0");
+    SaveSetting("zl", "1");
+}
+
+TEST(AppState, DefaultAnalysisRange) {
+    struct Case { int draws, first, last; };
+    for (const Case c : {Case{0, 0, -1}, Case{1, 0, 0}, Case{200, 0, 199}, Case{201, 100, 200}, Case{7774, 7673, 7773}}) {
+        AppState s;
+        QStringList draws;
+        for (int i = 0; i < c.draws; ++i) draws << MakeDrawText("2004001", "123");
+        s.history = DrawHistory(draws);
+        s.resetAnalysisRange();
+        EXPECT_EQ(s.rangeFirst, c.first) << c.draws;
+        EXPECT_EQ(s.rangeLast, c.last) << c.draws;
+    }
+}
+
+TEST(Paths, ServerAddresses) {
+    qputenv("SIFMORA_RESULTS_URL", "http://127.0.0.1:1/");
+    EXPECT_EQ(ResultsUrl(), "http://127.0.0.1:1");
+    qunsetenv("SIFMORA_RESULTS_URL");
+    EXPECT_EQ(ResultsUrl(), "https://kaijiang.500.com");
+    qunsetenv("SIFMORA_HOME_URL");
+    EXPECT_FALSE(HasHomeServer());
+}

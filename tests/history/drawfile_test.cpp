@@ -1,0 +1,98 @@
+#include "common/appstate.h"
+#include "history/drawfile.h"
+#include "testsupport.h"
+
+#include <QFile>
+#include <gtest/gtest.h>
+
+using namespace history;
+
+namespace {
+QByteArray Records(std::initializer_list<const char*> recs) {
+    QByteArray b;
+    for (const char* r : recs) b += r;
+    return b;
+}
+
+QStringList LoadFrom(const QString& path) {
+    common::App().drawFilePath = path;
+    EXPECT_TRUE(LoadDrawHistory());
+    return common::App().history.draws();
+}
+}  // namespace
+
+TEST(DrawFile, RecordLayout) {
+    EXPECT_EQ(EncodeDrawRecord("2024063 507"), QByteArray("2024063 5071"));
+    EXPECT_EQ(EncodeDrawRecord("2024063"), QByteArray("2024063    1"));
+    EXPECT_EQ(EncodeDrawRecord("2024063 5079"), QByteArray("2024063 5071"));
+}
+
+TEST(DrawFile, LoadKeepsOnlyValidRecordsAndWholeRecords) {
+    testsupport::ProgramDir dir;
+    dir.write("a.txt", Records({"2024001 1231", "2024002 456 ", "2024003 7891"}));
+    EXPECT_EQ(LoadFrom(dir.file("a.txt")), QStringList({"2024001 123", "2024003 789"}));
+    EXPECT_EQ(common::App().history.at(0), "");
+    EXPECT_EQ(common::App().history.at(2), "2024003 789");
+
+    // 25 bytes: two whole records, the trailing byte is not a record.
+    dir.write("b.txt", Records({"2024001 1231", "2024002 4561", "2"}));
+    EXPECT_EQ(LoadFrom(dir.file("b.txt")).size(), 2);
+    EXPECT_EQ(LastIssue(dir.file("b.txt")), "2024002");
+
+    dir.write("empty.txt", "");
+    EXPECT_TRUE(LoadFrom(dir.file("empty.txt")).isEmpty());
+    EXPECT_EQ(common::App().history.count(), 0);
+}
+
+TEST(DrawFile, MissingFileIsCreatedEmpty) {
+    testsupport::ProgramDir dir;
+    EXPECT_TRUE(LoadFrom(dir.file("HAO.TXT")).isEmpty());
+    EXPECT_TRUE(QFile::exists(dir.file("HAO.TXT")));
+    EXPECT_EQ(LastIssue(dir.file("HAO.TXT")), "");
+}
+
+TEST(DrawFile, CaseInsensitiveName) {
+    testsupport::ProgramDir dir;
+    dir.write("hao.txt", Records({"2024001 1231"}));
+    EXPECT_EQ(common::DrawFilePathFor(false), dir.file("hao.txt"));
+    EXPECT_EQ(LoadFrom(common::DrawFilePathFor(false)).size(), 1);
+}
+
+TEST(DrawFile, WritersReplaceWholeAndAppend) {
+    testsupport::ProgramDir dir;
+    const QString path = dir.file("HAO.TXT");
+    ASSERT_TRUE(WriteDrawFile(path, {"2024001 123", "2024002 456"}));
+    ASSERT_TRUE(AppendDrawRecords(path, {"2024003 789"}));
+    EXPECT_EQ(dir.read("HAO.TXT"), Records({"2024001 1231", "2024002 4561", "2024003 7891"}));
+    EXPECT_EQ(LastDrawText(path), "2024003 789");
+}
+
+TEST(DrawFile, ValidContentCheck) {
+    EXPECT_TRUE(IsValidDrawFileContent(Records({"2024001 1231", "2024002 4561"})));
+    EXPECT_FALSE(IsValidDrawFileContent(""));
+    EXPECT_FALSE(IsValidDrawFileContent("2024001 1231x"));
+    EXPECT_FALSE(IsValidDrawFileContent("<html>hello!"));
+    EXPECT_FALSE(IsValidDrawFileContent("2024001 12a1"));
+    EXPECT_FALSE(IsValidDrawFileContent("2024001 1230"));
+}
+
+TEST(DrawFile, MoreThan32767RecordsLoadWhole) {
+    testsupport::ProgramDir dir;
+    QByteArray bytes;
+    for (int i = 0; i < 33000; ++i) bytes += "2024001 1231";
+    dir.write("big.txt", bytes);
+    EXPECT_EQ(LoadFrom(dir.file("big.txt")).size(), 33000);
+}
+
+TEST(DrawFile, RealHistory) {
+    SKIP_WITHOUT_SHARED("data/HAO.TXT");
+    testsupport::ProgramDir dir;
+    ASSERT_TRUE(dir.copyShared("data/HAO.TXT"));
+    const QStringList draws = LoadFrom(common::DrawFilePathFor(false));
+    ASSERT_EQ(draws.size(), 7774);
+    EXPECT_EQ(draws.first(), "2004001 070");
+    EXPECT_EQ(draws.last(), "2026267 857");
+    common::App().resetAnalysisRange();
+    EXPECT_EQ(common::App().rangeFirst, 7673);
+    EXPECT_EQ(common::App().rangeLast, 7773);
+}

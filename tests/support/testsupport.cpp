@@ -1,0 +1,54 @@
+#include "testsupport.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+namespace testsupport {
+
+QString SharedDir() {
+    QString dir = qEnvironmentVariable("SIFMORA_SHARED_DIR", QStringLiteral(SIFMORA_SHARED_DIR));
+    QFileInfo info(dir);
+    return info.isDir() ? info.canonicalFilePath() : QString();
+}
+
+QString SharedFile(const QString& relative) {
+    const QString dir = SharedDir();
+    if (dir.isEmpty()) return {};
+    const QString path = QDir(dir).filePath(relative);
+    return QFileInfo::exists(path) ? path : QString();
+}
+
+ProgramDir::ProgramDir() {
+    hadOld_ = qEnvironmentVariableIsSet("SIFMORA_DIR");
+    oldDir_ = qgetenv("SIFMORA_DIR");
+    qputenv("SIFMORA_DIR", dir_.path().toLocal8Bit());
+}
+
+ProgramDir::~ProgramDir() {
+    if (hadOld_) qputenv("SIFMORA_DIR", oldDir_);
+    else qunsetenv("SIFMORA_DIR");
+}
+
+bool ProgramDir::copyShared(const QString& relative, const QString& asName) const {
+    const QString src = SharedFile(relative);
+    if (src.isEmpty()) return false;
+    const QString dst = file(asName.isEmpty() ? QFileInfo(src).fileName() : asName);
+    QFile::remove(dst);
+    if (!QFile::copy(src, dst)) return false;
+    QFile(dst).setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther);
+    return true;
+}
+
+void ProgramDir::write(const QString& name, const QByteArray& bytes) const {
+    QFile f(file(name));
+    QDir().mkpath(QFileInfo(f.fileName()).absolutePath());
+    if (f.open(QIODevice::WriteOnly | QIODevice::Truncate)) f.write(bytes);
+}
+
+QByteArray ProgramDir::read(const QString& name) const {
+    QFile f(file(name));
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+}  // namespace testsupport
