@@ -25,6 +25,8 @@ public:
     virtual void Command71_Click() = 0;  // run the advanced batch filter
     // True when a base set exists (the hidden Command5 is enabled).
     virtual bool hasBaseSet() const = 0;
+    // False when the last Command11_Click could not write its collection (it said why).
+    virtual bool collectionSaved() const { return true; }
 
     // A workbench control by its objectName ("Text12", "Check49", "Check1(3)" for arrays).
     template <class T>

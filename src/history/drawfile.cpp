@@ -17,13 +17,21 @@ QByteArray EncodeDrawRecord(const QString& drawText) {
     return text;
 }
 
+// The 11 text bytes of a record, read as code page 936 like every other text of the program;
+// plain ASCII (every record the program writes) takes the quick road.
+static QString DecodeDrawText(const char* p) {
+    for (int i = 0; i < 11; ++i)
+        if (static_cast<unsigned char>(p[i]) >= 0x80) return common::DecodeAnsi(QByteArray(p, 11));
+    return QString::fromLatin1(p, 11);
+}
+
 QList<DrawRecord> DecodeDrawRecords(const QByteArray& bytes) {
     QList<DrawRecord> out;
     const qsizetype n = bytes.size() / kRecordLength;
     out.reserve(n);
     for (qsizetype r = 0; r < n; ++r) {
         const char* p = bytes.constData() + r * kRecordLength;
-        out.append({common::DecodeAnsi(QByteArray(p, 11)), QLatin1Char(p[11])});
+        out.append({DecodeDrawText(p), QLatin1Char(p[11])});
     }
     return out;
 }
@@ -34,7 +42,7 @@ QStringList ValidDrawTexts(const QByteArray& bytes) {
     out.reserve(n);
     for (qsizetype r = 0; r < n; ++r) {
         const char* p = bytes.constData() + r * kRecordLength;
-        if (p[11] == '1') out.append(QString::fromLatin1(p, 11));
+        if (p[11] == '1') out.append(DecodeDrawText(p));
     }
     return out;
 }
@@ -53,6 +61,11 @@ static bool ReadAll(const QString& path, QByteArray* bytes, QString* error) {
         return false;
     }
     *bytes = f.readAll();
+    if (f.error() != QFileDevice::NoError) {
+        // A short read would load part of the history as if it were all of it.
+        if (error) *error = QStringLiteral("%1: %2").arg(QDir::toNativeSeparators(path), f.errorString());
+        return false;
+    }
     return true;
 }
 
@@ -73,6 +86,9 @@ bool WriteDrawFile(const QString& path, const QStringList& drawTexts, QString* e
 bool AppendDrawRecords(const QString& path, const QStringList& drawTexts, QString* error) {
     QByteArray bytes;
     if (!ReadAll(path, &bytes, error)) return false;
+    // The next record goes right after the last whole one: a trailing partial record is
+    // overwritten, never left in front of the new records to shift them off the 12-byte grid.
+    bytes.truncate(bytes.size() - bytes.size() % kRecordLength);
     for (const QString& t : drawTexts) bytes += EncodeDrawRecord(t);
     return common::WriteFileAtomically(path, bytes, error);
 }

@@ -28,8 +28,8 @@ QStringList ValidDrawTexts(const QByteArray& bytes);
 bool ReadDrawFile(const QString& path, QStringList* validDraws, QString* error = nullptr);
 // Replaces the whole file by the given draws (atomically).
 bool WriteDrawFile(const QString& path, const QStringList& drawTexts, QString* error = nullptr);
-// Appends draws at the end of the file (the file is rewritten through a temporary file, so a
-// failure leaves it as it was).
+// Appends draws after the last whole record, over a trailing partial one (the file is
+// rewritten through a temporary file, so a failure leaves it as it was).
 bool AppendDrawRecords(const QString& path, const QStringList& drawTexts, QString* error = nullptr);
 // The last record's DrawText, whatever its flag; empty for an empty or missing file.
 QString LastDrawText(const QString& path);

@@ -7,6 +7,7 @@
 #include <functional>
 
 class QLocalServer;
+class QLockFile;
 class QLocalSocket;
 
 namespace platform {
@@ -31,6 +32,7 @@ public:
 private:
     void answer(QLocalSocket* socket);
     QString name_;
+    QLockFile* lock_ = nullptr;
     QLocalServer* server_ = nullptr;
 };
 

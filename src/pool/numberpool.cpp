@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 #include <vector>
 
 namespace pool {
@@ -30,22 +31,41 @@ int RemoveDuplicateNumbers(NumberPool& pool) {
     return removed;
 }
 
+static bool IsAsciiDigit(QChar c) { return c >= QLatin1Char('0') && c <= QLatin1Char('9'); }
+
 static bool IsNumericToken(const QString& t, double* value) {
-    if (t.isEmpty()) return false;
-    // An optionally signed decimal number.
-    int i = 0;
-    if (t[0] == QLatin1Char('+') || t[0] == QLatin1Char('-')) ++i;
+    // A text that converts to a number: an optional sign, digits with an optional decimal
+    // point, and an optional exponent ("1e2", "2.5E-1").
+    const qsizetype n = t.size();
+    qsizetype i = 0;
+    if (i < n && (t[i] == QLatin1Char('+') || t[i] == QLatin1Char('-'))) ++i;
     bool digits = false, dot = false;
-    for (; i < t.size(); ++i) {
+    for (; i < n; ++i) {
         const QChar c = t[i];
-        if (c.isDigit() && c.unicode() < 128) digits = true;
+        if (IsAsciiDigit(c)) digits = true;
         else if (c == QLatin1Char('.') && !dot) dot = true;
-        else return false;
+        else break;
     }
     if (!digits) return false;
+    if (i < n && (t[i] == QLatin1Char('e') || t[i] == QLatin1Char('E'))) {
+        ++i;
+        if (i < n && (t[i] == QLatin1Char('+') || t[i] == QLatin1Char('-'))) ++i;
+        bool expDigits = false;
+        for (; i < n && IsAsciiDigit(t[i]); ++i) expDigits = true;
+        if (!expDigits) return false;
+    }
+    if (i != n) return false;
     bool ok = false;
     *value = t.toDouble(&ok);
-    return ok;
+    return ok && std::isfinite(*value);
+}
+
+// Rounded, halves to even; values beyond int are held at its bounds instead of overflowing.
+static int RoundedListValue(double v) {
+    const double r = std::nearbyint(v);
+    if (r >= double(std::numeric_limits<int>::max())) return std::numeric_limits<int>::max();
+    if (r <= double(std::numeric_limits<int>::min())) return std::numeric_limits<int>::min();
+    return int(r);
 }
 
 QString ParseNumberList(const QString& text, int width, QList<int>* digitList) {
@@ -59,7 +79,7 @@ QString ParseNumberList(const QString& text, int width, QList<int>* digitList) {
         const QString t = token.mid(b, e - b);
         double v = 0;
         if (IsNumericToken(t, &v) && (width == 0 || t.size() == width)) {
-            if (digitList) digitList->append(int(std::nearbyint(v)));  // halves to even
+            if (digitList) digitList->append(RoundedListValue(v));
             result += QLatin1Char(' ') + t;
         }
         token.clear();

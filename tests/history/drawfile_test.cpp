@@ -67,6 +67,32 @@ TEST(DrawFile, WritersReplaceWholeAndAppend) {
     EXPECT_EQ(LastDrawText(path), "2024003 789");
 }
 
+TEST(DrawFile, AppendGoesRightAfterTheLastWholeRecord) {
+    // A trailing partial record is no record: the next one takes its place instead of
+    // following it and shifting every later record off the 12-byte grid.
+    testsupport::ProgramDir dir;
+    const QString path = dir.file("HAO.TXT");
+    dir.write("HAO.TXT", Records({"2024001 1231", "20240"}));
+    ASSERT_TRUE(AppendDrawRecords(path, {"2024002 456", "2024003 789"}));
+    EXPECT_EQ(dir.read("HAO.TXT"), Records({"2024001 1231", "2024002 4561", "2024003 7891"}));
+    EXPECT_EQ(LoadFrom(path), QStringList({"2024001 123", "2024002 456", "2024003 789"}));
+    EXPECT_EQ(LastIssue(path), "2024003");
+}
+
+TEST(DrawFile, RecordTextIsCodePage936) {
+    // Every reader takes the record text as the writer encoded it.
+    testsupport::ProgramDir dir;
+    const QString path = dir.file("HAO.TXT");
+    const QString text = QString::fromUtf8("2024001 中7");
+    ASSERT_TRUE(WriteDrawFile(path, {text, "2024002 456"}));
+    EXPECT_EQ(dir.read("HAO.TXT").size(), 24);
+    QStringList draws;
+    ASSERT_TRUE(ReadDrawFile(path, &draws));
+    EXPECT_EQ(draws, QStringList({text, "2024002 456"}));
+    EXPECT_EQ(DecodeDrawRecords(dir.read("HAO.TXT")).first().drawText, text);
+    EXPECT_EQ(LoadFrom(path).first(), text);
+}
+
 TEST(DrawFile, ValidContentCheck) {
     EXPECT_TRUE(IsValidDrawFileContent(Records({"2024001 1231", "2024002 4561"})));
     EXPECT_FALSE(IsValidDrawFileContent(""));

@@ -31,6 +31,10 @@ TEST(NumberPool, ParseNumberList) {
         {"", 1, {}, ""},
         {" 5 ,,x,7,", 1, {5, 7}, " 5 7"},
         {"-1,2.5", 0, {-1, 2}, " -1 2.5"},
+        // A token with an exponent converts to a number and is numeric too.
+        {"1e2,2.5E-1,+3e+0", 0, {100, 0, 3}, " 1e2 2.5E-1 +3e+0"},
+        {"1e1,12,1e", 3, {10}, " 1e1"},
+        {"3e,e3,1e400,1e2.5,7", 0, {7}, " 7"},
     };
     for (const Case& c : cases) {
         QList<int> values{99};

@@ -1,0 +1,55 @@
+// The whole start road with unreachable servers: version check, draw update of both lotteries,
+// main window created and shown with its history list (the fixed one-second and 100 ms timers
+// are left out: the handlers are called directly).
+#include "common/appstate.h"
+#include "mainwindow/form1.h"
+#include "startup/form22.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <benchmark/benchmark.h>
+
+namespace {
+
+void BM_StartRoadUnreachable(benchmark::State& state) {
+    QTemporaryDir config, programDir;
+    qputenv("XDG_CONFIG_HOME", config.path().toLocal8Bit());
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    qputenv("SIFMORA_DIR", programDir.path().toLocal8Bit());
+    qputenv("SIFMORA_RESULTS_URL", "http://127.0.0.1:1");
+    qputenv("SIFMORA_HOME_URL", "http://127.0.0.1:1");
+    const QDir shared(QStringLiteral(SIFMORA_SHARED_DIR "/data"));
+    for (const QString name : {QStringLiteral("HAO.TXT"), QStringLiteral("HAOP3.TXT")}) {
+        if (!QFile::copy(shared.filePath(name), programDir.filePath(name))) {
+            state.SkipWithError("shared draw files not found");
+            return;
+        }
+    }
+    QFile log(programDir.filePath(QStringLiteral("updatelog.txt")));
+    if (log.open(QIODevice::WriteOnly)) log.write("5\r\nx\r\n");
+    log.close();
+
+    int argc = 1;
+    char arg0[] = "bench";
+    char* argv[] = {arg0, nullptr};
+    QApplication app(argc, argv);
+    int n = 0;
+    for (auto _ : state) {
+        common::App() = common::AppState();
+        Form22 form22;
+        form22.instanceName = QStringLiteral("SifmoraBench%1").arg(++n);
+        form22.hooks.showMainWindow = [] { Form1::ShowMainWindow(); };
+        form22.Timer1_Timer();
+        Form1::instance()->Command6_Click();
+        QApplication::processEvents();
+        state.PauseTiming();
+        Form1::instance()->quitOnClose = false;
+        delete Form1::instance();
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(BM_StartRoadUnreachable)->Unit(benchmark::kMillisecond)->Iterations(5);
+
+}  // namespace

@@ -1,0 +1,48 @@
+#include "dialogs/dialogutil.h"
+
+#include "dialogs/workbenchapi.h"
+
+#include <QGuiApplication>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QScreen>
+#include <QWidget>
+
+namespace dialogs {
+
+void CentreOnScreen(QWidget* window) {
+    QScreen* screen = window->screen() ? window->screen() : QGuiApplication::primaryScreen();
+    if (!screen) return;
+    const QRect area = screen->geometry();
+    const QSize size = window->frameGeometry().size();
+    window->move(area.x() + (area.width() - size.width()) / 2, area.y() + (area.height() - size.height()) / 2);
+}
+
+void PlaceOnWorkbench(QWidget* window) {
+    if (QWidget* bench = WorkbenchWidget()) {
+        window->move(bench->pos());
+        return;
+    }
+    CentreOnScreen(window);
+}
+
+bool SetWorkbenchText(const QString& name, const QString& text) {
+    WorkbenchApi* bench = Workbench();
+    if (!bench) return false;
+    if (auto* line = bench->control<QLineEdit>(name)) {
+        line->setText(text);
+        return true;
+    }
+    if (auto* box = bench->control<QPlainTextEdit>(name)) {
+        box->setPlainText(text);
+        return true;
+    }
+    return false;
+}
+
+QWidget* WorkbenchWidget() {
+    WorkbenchApi* bench = Workbench();
+    return bench ? bench->widget() : nullptr;
+}
+
+}  // namespace dialogs

@@ -1,0 +1,18 @@
+#pragma once
+// Small helpers the dialogs share: placement and writing the workbench's text boxes.
+#include <QString>
+
+class QWidget;
+
+namespace dialogs {
+
+// Centres a window on the screen that holds it (or the primary screen).
+void CentreOnScreen(QWidget* window);
+// Puts a window at the workbench's top-left corner (centred on the screen without one).
+void PlaceOnWorkbench(QWidget* window);
+// Writes a workbench text box by objectName (one-line or multi-line); false when absent.
+bool SetWorkbenchText(const QString& name, const QString& text);
+// The workbench window as a parent for dialogs, or null.
+QWidget* WorkbenchWidget();
+
+}  // namespace dialogs

@@ -1,0 +1,107 @@
+#include "dialogs/editorframe.h"
+
+#include "common/appstate.h"
+#include "dialogs/dialogutil.h"
+#include "dialogs/workbenchapi.h"
+#include "platform/ui/messagebox.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QDialog>
+
+namespace dialogs {
+
+const QStringList& FamilyBoxes(BatchGroup group) {
+    static const QStringList basic = {QStringLiteral("Check49"), QStringLiteral("Check50"), QStringLiteral("Check11"),
+                                      QStringLiteral("Check3"),  QStringLiteral("Check12"), QStringLiteral("Check24"),
+                                      QStringLiteral("Check34"), QStringLiteral("Check59")};
+    static const QStringList advanced = {QStringLiteral("Check58"), QStringLiteral("Check1"),  QStringLiteral("Check26"),
+                                         QStringLiteral("Check9"),  QStringLiteral("Check27"), QStringLiteral("Check25"),
+                                         QStringLiteral("Check69"), QStringLiteral("Check60")};
+    return group == BatchGroup::Basic ? basic : advanced;
+}
+
+QString NoBaseSetMessage() { return QStringLiteral("你还没有组装要过滤的号码，请先设置大底后再过滤号码。"); }
+
+bool StartFilterFromDialog(BatchGroup group, const QString& familyBox, QWidget* parent) {
+    WorkbenchApi* bench = Workbench();
+    if (!bench || !bench->hasBaseSet()) {
+        ui::MsgBox(NoBaseSetMessage(), ui::Icon::Information, ui::Buttons::Ok, ui::kAppTitle, parent);
+        return false;
+    }
+    for (const QString& name : FamilyBoxes(group))
+        if (auto* box = bench->control<QCheckBox>(name)) box->setChecked(name == familyBox);
+    if (group == BatchGroup::Basic)
+        bench->Command70_Click();
+    else
+        bench->Command71_Click();
+    return true;
+}
+
+void MakeBaseFromDialog(QDialog* editor) {
+    WorkbenchApi* bench = Workbench();
+    if (!bench) return;
+    editor->hide();
+    bench->Command11_Click();
+    if (bench->collectionSaved())
+        ui::MsgBox(bench->session().setDescription + QLatin1Char('\n') + QStringLiteral("保存大底成功！"),
+                   ui::Icon::Information, ui::Buttons::Ok, ui::kAppTitle, bench->widget());
+    ui::ShowModal(editor);
+}
+
+void UndoFromDialog() {
+    if (WorkbenchApi* bench = Workbench()) bench->Command52_Click();
+}
+
+void RedoFromDialog() {
+    if (WorkbenchApi* bench = Workbench()) bench->Command51_Click();
+}
+
+void ClearTicks(const QList<QCheckBox*>& boxes, QComboBox* preset) {
+    for (QCheckBox* box : boxes) box->setChecked(false);
+    if (preset) preset->setCurrentIndex(0);
+}
+
+void InvertTicks(const QList<QCheckBox*>& boxes, QComboBox* preset) {
+    for (QCheckBox* box : boxes) box->setChecked(!box->isChecked());
+    if (preset) preset->setCurrentIndex(0);
+}
+
+void PlaceEditorOnWorkbench(QWidget* editor) {
+    editor->setWindowIcon(QApplication::windowIcon());
+    PlaceOnWorkbench(editor);
+}
+
+bool HideUnlessQuitting(QWidget* editor, QCloseEvent* event) {
+    if (common::App().busyFlag) {
+        editor->setAttribute(Qt::WA_DeleteOnClose);
+        return false;
+    }
+    event->ignore();
+    editor->hide();
+    return true;
+}
+
+QList<QCheckBox*> MakeCheckArray(QWidget* parent, const QString& name, const QStringList& captions, int columns,
+                                 int left, int top, int cellWidth, int cellHeight) {
+    QList<QCheckBox*> boxes;
+    for (int i = 0; i < captions.size(); ++i) {
+        auto* box = new QCheckBox(captions[i], parent);
+        box->setObjectName(ArrayName(name, i));
+        box->setGeometry(left + (i % columns) * cellWidth, top + (i / columns) * cellHeight, cellWidth - 4,
+                         cellHeight - 2);
+        boxes.append(box);
+    }
+    return boxes;
+}
+
+QList<int> TickedIndexes(const QList<QCheckBox*>& boxes) {
+    QList<int> ticked;
+    for (int i = 0; i < boxes.size(); ++i)
+        if (boxes[i]->isChecked()) ticked.append(i);
+    return ticked;
+}
+
+}  // namespace dialogs

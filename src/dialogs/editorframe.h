@@ -1,0 +1,57 @@
+#pragma once
+// What the condition editors share: starting a batch on the workbench, saving the pool as a
+// collection, undo and redo, clearing and inverting a check array, placement and hiding on
+// close. The editors only hold ticks; the workbench's batch filters read them.
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+class QCheckBox;
+class QCloseEvent;
+class QComboBox;
+class QDialog;
+class QWidget;
+
+namespace dialogs {
+
+// The workbench's two groups of family boxes, in the order the batches run them.
+enum class BatchGroup { Basic, Advanced };
+const QStringList& FamilyBoxes(BatchGroup group);
+
+// Shown when an editor is started before a base set exists.
+QString NoBaseSetMessage();
+
+// Leaves familyBox the only ticked box of its group and presses the group's hidden batch
+// button. Without a base set it shows the refusal and changes nothing; returns false then.
+bool StartFilterFromDialog(BatchGroup group, const QString& familyBox, QWidget* parent);
+
+// "[做大底]": hides the editor, saves the pool as a collection, confirms with the current
+// description and shows the editor again, modal. A failed save (reported by the workbench)
+// gets no confirmation.
+void MakeBaseFromDialog(QDialog* editor);
+
+// 撤消 / 恢复: the workbench's undo and redo.
+void UndoFromDialog();
+void RedoFromDialog();
+
+// 全清 / 反选 over a check array; both show the preset list's prompt (item 0) afterwards
+// without applying it.
+void ClearTicks(const QList<QCheckBox*>& boxes, QComboBox* preset = nullptr);
+void InvertTicks(const QList<QCheckBox*>& boxes, QComboBox* preset = nullptr);
+
+// Editor icon and position (the workbench's top-left corner).
+void PlaceEditorOnWorkbench(QWidget* editor);
+
+// For closeEvent: while the program runs the editor only hides and keeps its ticks; returns
+// true when the close was turned into a hide.
+bool HideUnlessQuitting(QWidget* editor, QCloseEvent* event);
+
+// A row-wise laid-out check array on parent with objectNames "name(i)" and the captions.
+// Geometry in pixels: first box at (left, top), cells of cellWidth x cellHeight.
+QList<QCheckBox*> MakeCheckArray(QWidget* parent, const QString& name, const QStringList& captions, int columns,
+                                 int left, int top, int cellWidth, int cellHeight);
+
+// Indexes of the ticked boxes, ascending.
+QList<int> TickedIndexes(const QList<QCheckBox*>& boxes);
+
+}  // namespace dialogs

@@ -1,0 +1,410 @@
+#include "dialogs/form11.h"
+
+#include "common/appstate.h"
+#include "common/digittriples.h"
+#include "common/numbertables.h"
+#include "common/textcodec.h"
+#include "dialogs/dialogutil.h"
+#include "dialogs/editorframe.h"
+#include "platform/ui/messagebox.h"
+
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QDir>
+#include <QFileDialog>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListView>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QPointer>
+#include <QPushButton>
+#include <QStringListModel>
+#include <QTabWidget>
+#include <QTimer>
+
+#include <algorithm>
+#include <array>
+
+namespace {
+
+QPointer<Form11> g_form11;
+std::function<QString()> g_openFileHook;
+
+const QString kStar = QStringLiteral("*");
+
+QPushButton* Button(QWidget* parent, const char* name, const QString& caption, int x, int y, int w, int h) {
+    auto* b = new QPushButton(caption, parent);
+    b->setObjectName(QString::fromLatin1(name));
+    b->setGeometry(x, y, w, h);
+    return b;
+}
+
+QLabel* Label(QWidget* parent, const char* name, const QString& text, int x, int y, int w, int h) {
+    auto* l = new QLabel(text, parent);
+    l->setObjectName(QString::fromLatin1(name));
+    l->setGeometry(x, y, w, h);
+    return l;
+}
+
+const char* const kRunText = "012, 019, 089, 123, 234 , 345, 456, 567, 678, 789";
+const char* const kHalfRunText =
+    "013, 014, 015, 016, 017, 018, 023, 029, 034, 039,045, 049, 056, 059, 067, 069, 078, 079, 124, 125"
+    "126, 127, 128, 129, 134, 145, 156, 167, 178, 189, 235, 236, 237, 238, 239, 245, 256, 267, 278, 289"
+    "346, 347, 348, 349, 356, 367, 378, 389, 457, 458, 459, 467, 478, 489, 568, 569, 578, 589, 679, 689";
+const char* const kMixedSixText =
+    "024, 025, 026, 027, 028, 035, 036, 037, 038, 046, 047, 048, 057, 058, 068, 135, 136, 137, 138, 139"
+    "146, 147, 148, 149, 157, 158, 159, 168, 169, 179, 246, 247, 248, 249, 257, 258, 259, 268, 269, 279, "
+    "357, 358, 359, 368, 369, 379, 468, 469, 479, 579";
+
+}  // namespace
+
+Form11::Form11(QWidget* parent) : QDialog(parent) {
+    setObjectName(QStringLiteral("Form11"));
+    setWindowTitle(QStringLiteral("定位排除过滤"));
+    setWindowFlags(Qt::Tool | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
+
+    auto* menus = new QMenuBar(this);
+    menus->setObjectName(QStringLiteral("MenuBar"));
+    QMenu* quick = menus->addMenu(QStringLiteral("快捷操作"));
+    quick->setObjectName(QStringLiteral("menu_1"));
+    const struct {
+        const char* name;
+        const char* caption;
+        void (Form11::*handler)();
+    } items[] = {{"menu_10", "从文件导入", &Form11::menu_10_Click}, {nullptr, nullptr, nullptr},
+                 {"menu_2", "未出号码", &Form11::menu_2_Click},     {"meun_3", "已出号码", &Form11::meun_3_Click},
+                 {"menu_4", "组三", &Form11::menu_4_Click},         {"menu_5", "组六", &Form11::menu_5_Click},
+                 {"menu_6", "顺子", &Form11::menu_6_Click},         {"meun_7", "半顺", &Form11::meun_7_Click},
+                 {"menu_8", "杂六", &Form11::menu_8_Click},         {"menu_9", "豹子", &Form11::menu_9_Click}};
+    for (const auto& item : items) {
+        if (!item.name) {
+            quick->addSeparator();
+            continue;
+        }
+        QAction* action = quick->addAction(QString::fromUtf8(item.caption));
+        action->setObjectName(QString::fromLatin1(item.name));
+        connect(action, &QAction::triggered, this, item.handler);
+    }
+    QAction* help = menus->addAction(QStringLiteral("说明"));
+    help->setObjectName(QStringLiteral("menu_13"));
+    connect(help, &QAction::triggered, this, &Form11::menu_13_Click);
+    menus->setGeometry(0, 0, 560, 24);
+
+    tab_ = new QTabWidget(this);
+    tab_->setObjectName(QStringLiteral("SSTab2"));
+    tab_->setGeometry(8, 32, 340, 240);
+
+    // 1、手工输入
+    auto* manual = new QWidget(tab_);
+    tab_->addTab(manual, QStringLiteral("1、手工输入"));
+    const char* const labels[3] = {"Label11", "Label13", "Label12"};
+    const QString positions[3] = {QStringLiteral("百位"), QStringLiteral("十位"), QStringLiteral("个位")};
+    for (int k = 0; k < 3; ++k) {
+        Label(manual, labels[k], positions[k], 16 + k * 100, 40, 36, 24);
+        auto* box = new QLineEdit(kStar, manual);
+        box->setObjectName(QStringLiteral("Text%1").arg(9 + k));
+        box->setMaxLength(1);
+        box->setAlignment(Qt::AlignCenter);
+        box->setGeometry(54 + k * 100, 40, 32, 24);
+        box->installEventFilter(this);
+        connect(box, &QLineEdit::textChanged, this, [this, k]() { boxChanged(k); });
+        boxes_[k] = box;
+    }
+    add_ = Button(manual, "Command2", QStringLiteral("添加"), 120, 100, 90, 28);
+    connect(add_, &QPushButton::clicked, this, &Form11::Command2_Click);
+
+    // 2、定位生成
+    auto* generate = new QWidget(tab_);
+    tab_->addTab(generate, QStringLiteral("2、定位生成"));
+    QStringList characters;
+    for (int d = 0; d <= 9; ++d) characters << QString::number(d);
+    characters << kStar;
+    const char* const rowLabels[3] = {"Label3", "Label4", "Label5"};
+    for (int r = 0; r < 3; ++r) {
+        Label(generate, rowLabels[r], positions[r], 8, 8 + r * 56, 40, 20);
+        // Two lines of six boxes per position, right of its label.
+        rows_[r] = dialogs::MakeCheckArray(generate, QStringLiteral("Check%1").arg(r + 1), characters, 6, 48,
+                                           8 + r * 56, 46, 24);
+    }
+    connect(Button(generate, "Command14", QStringLiteral("生成号码"), 120, 176, 90, 28), &QPushButton::clicked, this,
+            &Form11::Command14_Click);
+
+    // 3、外部采集
+    auto* outside = new QWidget(tab_);
+    tab_->addTab(outside, QStringLiteral("3、外部采集"));
+    Label(outside, "Label7", QStringLiteral("直接在文本框中输入号码即可，支持任意格式："), 8, 4, 320, 20);
+    text1_ = new QPlainTextEdit(QStringLiteral("可以从论坛复制垃圾号码到这里采集"), outside);
+    text1_->setObjectName(QStringLiteral("Text1"));
+    text1_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    text1_->setGeometry(8, 26, 320, 140);
+    connect(Button(outside, "Command15", QStringLiteral("采集号码"), 120, 176, 90, 28), &QPushButton::clicked, this,
+            &Form11::Command15_Click);
+
+    // The pattern list and its column of buttons.
+    Label(this, "Label6", QStringLiteral("→"), 352, 140, 20, 20);
+    label1_ = Label(this, "Label1", QString(), 440, 32, 110, 20);
+    label1_->setStyleSheet(QStringLiteral("color: red"));
+    label1_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    list1_ = new QListView(this);
+    list1_->setObjectName(QStringLiteral("List1"));
+    list1_->setToolTip(QStringLiteral("双击删除"));
+    list1_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    model_ = new QStringListModel(this);
+    list1_->setModel(model_);
+    list1_->setGeometry(376, 54, 90, 218);
+    connect(list1_, &QListView::doubleClicked, this, &Form11::List1_DblClick);
+    connect(Button(this, "Command20", QStringLiteral("清空号码"), 472, 54, 80, 28), &QPushButton::clicked, this,
+            &Form11::Command20_Click);
+    connect(Button(this, "Command19", QStringLiteral("组 变 单"), 472, 88, 80, 28), &QPushButton::clicked, this,
+            &Form11::Command19_Click);
+
+    // Bottom row.
+    connect(Button(this, "Command25", QStringLiteral("开始过滤号码"), 8, 282, 110, 28), &QPushButton::clicked, this,
+            &Form11::Command25_Click);
+    connect(Button(this, "Command22", QStringLiteral("撤消"), 160, 282, 70, 28), &QPushButton::clicked, this,
+            &Form11::Command22_Click);
+    connect(Button(this, "Command23", QStringLiteral("恢复"), 236, 282, 70, 28), &QPushButton::clicked, this,
+            &Form11::Command23_Click);
+    connect(Button(this, "Command24", QStringLiteral("[做大底]"), 312, 282, 80, 28), &QPushButton::clicked, this,
+            &Form11::Command24_Click);
+    connect(Button(this, "Command18", QStringLiteral("返回>>"), 472, 282, 80, 28), &QPushButton::clicked, this,
+            &Form11::Command18_Click);
+    setFixedSize(560, 318);
+
+    timer1_ = new QTimer(this);
+    timer1_->setObjectName(QStringLiteral("Timer1"));
+    timer1_->setInterval(500);
+    connect(timer1_, &QTimer::timeout, this, &Form11::Timer1_Timer);
+    timer1_->start();
+
+    Form_Load();
+}
+
+Form11* Form11::existing() { return g_form11; }
+
+int Form11::Open() {
+    // Each opening starts from PositionPatterns; an editor left from an earlier opening goes.
+    delete g_form11.data();
+    g_form11 = new Form11(dialogs::WorkbenchWidget());
+    const int result = ui::ShowModal(g_form11);
+    delete g_form11.data();  // unloads on close
+    return result;
+}
+
+void Form11::SetOpenFileHook(std::function<QString()> hook) { g_openFileHook = std::move(hook); }
+
+QString Form11::HelpText() {
+    return QStringLiteral(
+               "定位过滤是非常实用的功能，他是匹配号码过滤，当号码中有和定位过滤设置中相同的号码时，号码将被过滤掉，“*”可以代表0-9，"
+               "可以单个添加，也可以批量组合生成和导入号码。单个添加一次添加一个组合，在百位，十位，个位设定好后点添加按钮就可以了。"
+               "该功能的一个特色就是用“*”号匹配0-9，批量生成要先设置好各位的组合后，点生成就可以了。") +
+           QLatin1Char('\n');
+}
+
+void Form11::Form_Load() {
+    dialogs::PlaceEditorOnWorkbench(this);
+    patterns_.clear();
+    for (const QString& p : common::App().positionPatterns) addPattern(p);
+    refresh();
+    label1_->setText(QString::number(patterns_.size()));
+    tab_->setCurrentIndex(0);
+}
+
+void Form11::refresh() { model_->setStringList(patterns_); }
+
+bool Form11::addPattern(const QString& text) {
+    if (text == QLatin1String("***")) return false;
+    for (const QString& row : patterns_)
+        if (row.startsWith(text, Qt::CaseInsensitive)) return false;
+    // Kept in ascending text order; "*" sorts before the digits.
+    patterns_.insert(std::lower_bound(patterns_.begin(), patterns_.end(), text), text);
+    return true;
+}
+
+void Form11::CheckForDupes(const QString& text) {
+    if (addPattern(text)) refresh();
+}
+
+void Form11::selectRow(int row) {
+    if (row < 0 || row >= patterns_.size()) {
+        list1_->setCurrentIndex(QModelIndex());
+        return;
+    }
+    list1_->setCurrentIndex(model_->index(row));
+}
+
+void Form11::Command2_Click() {
+    CheckForDupes(boxes_[0]->text() + boxes_[1]->text() + boxes_[2]->text());
+    boxes_[0]->setFocus();
+}
+
+void Form11::Command14_Click() {
+    for (int i = 0; i <= 10; ++i)
+        for (int j = 0; j <= 10; ++j)
+            for (int k = 0; k <= 10; ++k)
+                if (rows_[0][i]->isChecked() && rows_[1][j]->isChecked() && rows_[2][k]->isChecked())
+                    addPattern(rows_[0][i]->text() + rows_[1][j]->text() + rows_[2][k]->text());
+    refresh();
+}
+
+void Form11::collect(const QString& text) {
+    for (const QString& triple : common::ExtractDigitTriples(text, true)) addPattern(triple);
+    refresh();
+}
+
+void Form11::Command15_Click() {
+    const QString text = text1_->toPlainText().trimmed();
+    text1_->setPlainText(text);
+    collect(text);
+}
+
+void Form11::Command19_Click() { Command11_Click(); }
+
+void Form11::Command11_Click() {
+    const QStringList rows = patterns_;
+    patterns_.clear();
+    for (const QString& r : rows) {
+        if (r.isEmpty()) continue;
+        const QString x = r.left(1), y = r.mid(1, 1), z = r.right(1);
+        for (const QString& order : {x + y + z, x + z + y, y + x + z, y + z + x, z + x + y, z + y + x}) addPattern(order);
+    }
+    refresh();
+}
+
+void Form11::Command20_Click() {
+    patterns_.clear();
+    refresh();
+}
+
+void Form11::Command12_Click() {
+    const QString path = g_openFileHook ? g_openFileHook()
+                                        : QFileDialog::getOpenFileName(this, QStringLiteral("导入到定位过滤"), QString(),
+                                                                       QStringLiteral("文本文件 (*.txt)"));
+    if (path.isEmpty()) return;  // cancelled
+    // The list is replaced only by an import that brings patterns; otherwise it stays and the
+    // player is told why.
+    QString content, error;
+    if (!common::ReadAnsiFile(path, &content, &error)) {
+        ui::MsgBox(QStringLiteral("无法读取文件：") + QDir::toNativeSeparators(path) + QLatin1Char('\n') + error,
+                   ui::Icon::Warning, ui::Buttons::Ok, ui::kAppTitle, this);
+        return;
+    }
+    const QStringList found = common::ExtractDigitTriples(content.trimmed(), true);
+    if (found.isEmpty()) {
+        ui::MsgBox(QStringLiteral("文件中没有找到号码：") + QDir::toNativeSeparators(path), ui::Icon::Warning,
+                   ui::Buttons::Ok, ui::kAppTitle, this);
+        return;
+    }
+    patterns_.clear();
+    for (const QString& triple : found) addPattern(triple);
+    refresh();
+}
+
+void Form11::Command13_Click() { ui::MsgBox(HelpText(), ui::Icon::None, ui::Buttons::Ok, ui::kAppTitle, this); }
+
+void Form11::Command17_Click() { common::App().positionPatterns = patterns_; }
+
+void Form11::Command25_Click() {
+    Command17_Click();
+    dialogs::StartFilterFromDialog(dialogs::BatchGroup::Advanced, QStringLiteral("Check58"), this);
+}
+
+void Form11::Command18_Click() {
+    if (ui::MsgBox(QStringLiteral("是否保存设置的定位号码条件？"), ui::Icon::Question, ui::Buttons::YesNo, ui::kAppTitle,
+                   this) == ui::Answer::Yes)
+        Command17_Click();
+    close();
+}
+
+void Form11::Command22_Click() { dialogs::UndoFromDialog(); }
+void Form11::Command23_Click() { dialogs::RedoFromDialog(); }
+void Form11::Command24_Click() { dialogs::MakeBaseFromDialog(this); }
+
+void Form11::List1_DblClick() {
+    const QModelIndex current = list1_->currentIndex();
+    if (!current.isValid() || current.row() >= patterns_.size()) return;
+    patterns_.removeAt(current.row());
+    refresh();
+}
+
+void Form11::Timer1_Timer() { label1_->setText(QString::number(patterns_.size()) + QStringLiteral("组")); }
+
+void Form11::menu_10_Click() { Command12_Click(); }
+
+void Form11::ListDrawnOrUndrawn(int kind) {
+    const common::AppState& app = common::App();
+    std::array<int, 1000> counts{};
+    const int first = std::max(app.analysisFirst(), 0);
+    const int last = std::min(app.analysisLast(), app.history.count() - 1);
+    for (int i = first; i <= last; ++i) {
+        bool ok = false;
+        const int n = app.history.number(i + 1).toInt(&ok);
+        if (ok && n >= 0 && n < 1000) ++counts[size_t(n)];
+    }
+    patterns_.clear();
+    for (int n = 0; n < 1000; ++n)
+        if ((counts[size_t(n)] != 0) == (kind == 1)) addPattern(QStringLiteral("%1").arg(n, 3, 10, QLatin1Char('0')));
+    refresh();
+}
+
+void Form11::menu_2_Click() { ListDrawnOrUndrawn(0); }
+void Form11::meun_3_Click() { ListDrawnOrUndrawn(1); }
+
+void Form11::listSet(const QStringList& numbers) {
+    patterns_.clear();
+    for (const QString& n : numbers) addPattern(n);
+    refresh();
+}
+
+void Form11::menu_4_Click() { listSet(common::GroupThreeTable()); }
+void Form11::menu_5_Click() { listSet(common::GroupSixTable()); }
+void Form11::menu_9_Click() { listSet(common::TripleTable()); }
+
+void Form11::collectSet(const QString& text) {
+    patterns_.clear();
+    text1_->setPlainText(text);
+    Command15_Click();
+    text1_->setPlainText(QString());
+}
+
+void Form11::menu_6_Click() { collectSet(QString::fromLatin1(kRunText)); }
+void Form11::meun_7_Click() { collectSet(QString::fromLatin1(kHalfRunText)); }
+void Form11::menu_8_Click() { collectSet(QString::fromLatin1(kMixedSixText)); }
+void Form11::menu_13_Click() { Command13_Click(); }
+
+void Form11::boxChanged(int k) {
+    if (boxes_[k]->text().size() != 1) return;
+    if (k < 2)
+        boxes_[k + 1]->setFocus();
+    else
+        add_->setFocus();
+}
+
+bool Form11::eventFilter(QObject* watched, QEvent* event) {
+    for (int k = 0; k < 3; ++k) {
+        if (watched != boxes_[k]) continue;
+        if (event->type() == QEvent::FocusIn) {
+            boxes_[k]->setSelection(0, 1);
+            return false;
+        }
+        if (event->type() != QEvent::KeyPress) return false;
+        const auto* key = static_cast<QKeyEvent*>(event);
+        const bool typed = !key->text().isEmpty() || key->key() == Qt::Key_Backspace || key->key() == Qt::Key_Return ||
+                           key->key() == Qt::Key_Enter;
+        if (!typed || key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab) return false;
+        // Anything but a digit stands for "any digit".
+        const QString t = key->text();
+        const bool digit = t.size() == 1 && t.at(0) >= QLatin1Char('0') && t.at(0) <= QLatin1Char('9');
+        boxes_[k]->setText(digit ? t : kStar);
+        boxChanged(k);  // also when the same character was typed again
+        return true;
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+void Form11::closeEvent(QCloseEvent* event) {
+    // Unloads without saving; the next opening starts from PositionPatterns again.
+    QDialog::closeEvent(event);
+}

@@ -1,0 +1,35 @@
+#pragma once
+// Collection from text "数据采集": reads numbers out of any text (every three digits one
+// number) and makes them the workbench's base set.
+#include <QDialog>
+
+#include <functional>
+
+class QCheckBox;
+class QPlainTextEdit;
+
+class Form20 : public QDialog {
+    Q_OBJECT
+public:
+    explicit Form20(QWidget* parent = nullptr);
+
+    // The one window of the run, created on first use (closing by the title bar discards it).
+    static Form20* instance();
+    // Shows it modally (workbench button "数据采集"); returns the modal result.
+    static int Open();
+
+    // Test hook for the import dialog: returns the chosen path, empty = cancelled.
+    static void SetOpenFileHook(std::function<QString()> hook);
+
+public slots:
+    void Form_Load();
+    void Command1_Click();  // 粘贴
+    void Command2_Click();  // 导入...
+    void Command3_Click();  // 清空
+    void Command4_Click();  // 取消
+    void Command5_Click();  // 确定
+
+private:
+    QPlainTextEdit* text_ = nullptr;
+    QCheckBox* keep_ = nullptr;
+};

@@ -1,0 +1,207 @@
+#include "history/drawdownload.h"
+
+#include "common/appstate.h"
+#include "common/atomicfile.h"
+#include "common/paths.h"
+#include "common/textcodec.h"
+#include "history/drawfile.h"
+#include "platform/download.h"
+
+#include <QFile>
+#include <QRegularExpression>
+#include <QXmlStreamReader>
+
+namespace history {
+namespace {
+
+bool IsDigits(const QString& s, int count) {
+    if (s.size() != count) return false;
+    for (QChar c : s)
+        if (c < QLatin1Char('0') || c > QLatin1Char('9')) return false;
+    return true;
+}
+
+bool IsDigit(QChar c) { return c >= QLatin1Char('0') && c <= QLatin1Char('9'); }
+
+// The encoding named in the XML declaration, lower case; empty when none is named.
+QByteArray DeclaredEncoding(const QByteArray& bytes) {
+    static const QRegularExpression re(QStringLiteral("^\\s*<\\?xml[^>]*encoding\\s*=\\s*[\"']([^\"']+)[\"']"));
+    const auto m = re.match(QString::fromLatin1(bytes.left(200)));
+    return m.hasMatch() ? m.captured(1).toLower().toLatin1() : QByteArray();
+}
+
+}  // namespace
+
+bool ParseDrawListXml(const QByteArray& bytes, QList<QStringList>* children, QString* error) {
+    children->clear();
+    QXmlStreamReader reader;
+    const QByteArray encoding = DeclaredEncoding(bytes);
+    if (!encoding.isEmpty() && !encoding.startsWith("utf") && encoding != "iso-8859-1" && encoding != "us-ascii") {
+        // Chinese sites declare gb2312/gbk, which the stream reader cannot decode itself.
+        QString text = common::DecodeAnsi(bytes);
+        static const QRegularExpression decl(QStringLiteral("^\\s*<\\?xml[^>]*\\?>"));
+        text.remove(decl);
+        reader.addData(text);
+    } else {
+        reader.addData(bytes);
+    }
+    int depth = 0;
+    bool sawRoot = false;
+    while (!reader.atEnd()) {
+        const auto token = reader.readNext();
+        if (token == QXmlStreamReader::StartElement) {
+            ++depth;
+            if (depth == 1) sawRoot = true;
+            if (depth == 2) {
+                QStringList values;
+                const QXmlStreamAttributes attrs = reader.attributes();
+                values.reserve(attrs.size());
+                for (const QXmlStreamAttribute& a : attrs) values.append(a.value().toString());
+                children->append(values);
+            }
+        } else if (token == QXmlStreamReader::EndElement) {
+            --depth;
+        }
+    }
+    if (reader.hasError() || !sawRoot) {
+        if (error)
+            *error = reader.hasError() ? reader.errorString() : QStringLiteral("no root element");
+        children->clear();
+        return false;
+    }
+    return true;
+}
+
+bool NewDrawsFromList(const QList<QStringList>& children, const QString& lastIssue, const QString& prefix,
+                      QStringList* newDraws, QString* error) {
+    newDraws->clear();
+    QString last = lastIssue;
+    QStringList taken;
+    for (qsizetype i = children.size() - 1; i >= 0; --i) {
+        const QStringList& attrs = children.at(i);
+        if (attrs.isEmpty()) {
+            if (error) *error = QStringLiteral("开奖列表第%1项缺少期号").arg(i + 1);
+            return false;
+        }
+        const QString issue = prefix + attrs.at(0).trimmed();
+        if (!(issue > last)) continue;
+        if (attrs.size() < 2) {
+            if (error) *error = QStringLiteral("开奖列表第%1项缺少号码").arg(i + 1);
+            return false;
+        }
+        const QString code = attrs.at(1).trimmed();
+        if (!IsDigits(issue, 7) || code.size() < 5 || !IsDigit(code.at(0)) || !IsDigit(code.at(2)) ||
+            !IsDigit(code.at(4))) {
+            if (error)
+                *error = QStringLiteral("开奖列表第%1项无效：期号“%2”，号码“%3”").arg(i + 1).arg(issue, code);
+            return false;
+        }
+        taken.append(issue + QLatin1Char(' ') + code.at(0) + code.at(2) + code.at(4));
+        last = issue;
+    }
+    *newDraws = taken;
+    return true;
+}
+
+bool MergeDrawListXml(const QString& url, const QString& path, const QString& prefix, const QString& label,
+                      QString* error, int* appended) {
+    if (appended) *appended = 0;
+    QByteArray body;
+    if (!platform::FetchUrl(url, &body).ok) return true;  // not reachable: nothing to merge
+    QList<QStringList> children;
+    if (!ParseDrawListXml(body, &children)) return true;  // not XML: as if unreachable
+
+    QByteArray bytes;
+    QFile f(path);
+    if (f.exists()) {
+        if (!f.open(QIODevice::ReadOnly)) {
+            if (error) *error = QStringLiteral("%1: %2").arg(path, f.errorString());
+            return false;
+        }
+        bytes = f.readAll();
+        f.close();
+    }
+    // A trailing partial record is no draw; new records go at whole-record positions.
+    bytes.truncate(bytes.size() - bytes.size() % kRecordLength);
+    const QString lastIssue =
+        bytes.isEmpty() ? QString() : common::DecodeAnsi(bytes.right(kRecordLength).left(7));
+
+    QStringList draws;
+    QString why;
+    if (!NewDrawsFromList(children, lastIssue, prefix, &draws, &why)) {
+        if (error) *error = label.isEmpty() ? why : label + QStringLiteral("：") + why;
+        return false;
+    }
+    if (draws.isEmpty()) return true;  // nothing newer: the file stays byte for byte
+    for (const QString& d : draws) bytes += EncodeDrawRecord(d);
+    if (!common::WriteFileAtomically(path, bytes, error)) return false;
+    if (appended) *appended = int(draws.size());
+    return true;
+}
+
+bool ReplaceWithHomeCopy(const QString& url, const QString& path, const QString& bakPath, HomeCopyResult* result,
+                         QString* error) {
+    if (result) *result = HomeCopyResult::NotReached;
+    if (!platform::DownloadToFile(url, bakPath).ok) return true;
+    QByteArray copy;
+    {
+        QFile f(bakPath);
+        if (f.open(QIODevice::ReadOnly)) copy = f.readAll();
+    }
+    if (!IsValidDrawFileContent(copy)) {
+        // An error page or a broken copy must never take the history's place.
+        QFile::remove(bakPath);
+        if (result) *result = HomeCopyResult::Refused;
+        return true;
+    }
+    const QString serverLast = QString::fromLatin1(copy.right(kRecordLength).left(7));
+    const QString localLast = LastIssue(path);
+    if (localLast < serverLast) {
+        if (!common::ReplaceFile(bakPath, path, error)) {
+            QFile::remove(bakPath);
+            return false;
+        }
+        if (result) *result = HomeCopyResult::Replaced;
+        return true;
+    }
+    QFile::remove(bakPath);
+    if (result) *result = HomeCopyResult::Kept;
+    return true;
+}
+
+QString DrawListUrl(bool lotteryIsP3) {
+    return common::ResultsUrl() + (lotteryIsP3 ? QStringLiteral("/static/info/kaijiang/xml/plw/list.xml")
+                                               : QStringLiteral("/static/info/kaijiang/xml/sd/list.xml"));
+}
+
+QString HomeDrawFileUrl(bool lotteryIsP3) {
+    return common::HomeUrl() + (lotteryIsP3 ? QStringLiteral("/3d/HAOP3.txt") : QStringLiteral("/3d/HAO.txt"));
+}
+
+bool UpdateDrawFiles(QString* error) {
+    bool ok = true;
+    auto keep = [&](bool stepOk, const QString& why) {
+        if (!stepOk && ok) {
+            ok = false;
+            if (error) *error = why;
+        }
+    };
+    QString why;
+    keep(MergeDrawListXml(DrawListUrl(false), common::DrawFilePathFor(false), QString(),
+                          QStringLiteral("福彩3D"), &why),
+         why);
+    why.clear();
+    keep(MergeDrawListXml(DrawListUrl(true), common::DrawFilePathFor(true), QStringLiteral("20"),
+                          QStringLiteral("排列三"), &why),
+         why);
+    if (common::HasHomeServer()) {
+        const QString bak = common::ProgramFile(QStringLiteral("HAOBAK.TXT"));
+        for (bool p3 : {false, true}) {
+            why.clear();
+            keep(ReplaceWithHomeCopy(HomeDrawFileUrl(p3), common::DrawFilePathFor(p3), bak, nullptr, &why), why);
+        }
+    }
+    return ok;
+}
+
+}  // namespace history

@@ -1,0 +1,48 @@
+#pragma once
+// Bringing the draw files up to date from the network: new draws from the results site's XML
+// lists, then the home server's whole copy of each draw file when it ends with a later issue.
+// Whatever cannot be fetched is skipped without a message; only broken data is an error.
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+
+namespace history {
+
+// Attribute texts of each child element of the root, in document order (attributes by
+// position, never by name). False when the bytes are no well-formed XML document with a root
+// element; *error then says why.
+bool ParseDrawListXml(const QByteArray& bytes, QList<QStringList>* children, QString* error = nullptr);
+
+// The draws of a list (children newest first) that are newer than lastIssue, oldest first, as
+// DrawTexts ("IIIIIII DDD"). prefix goes before each list issue ("" or "20" for 排列三's five-digit
+// issues). An entry that is not newer than the last one taken is skipped as well. False (and
+// nothing taken) when an entry has no attribute, or an entry that would be taken has no second
+// attribute, an issue that is not seven digits, or a number that is not "d,d,d".
+bool NewDrawsFromList(const QList<QStringList>& children, const QString& lastIssue, const QString& prefix,
+                      QStringList* newDraws, QString* error = nullptr);
+
+// Appends to the draw file at path the draws of the DrawListXml at url that it lacks. An empty
+// or missing file takes every draw of the list. An unreachable site or an answer that is no
+// XML appends nothing and is no error. False with *error when the list is malformed or the file
+// cannot be written; the file is then unchanged. label names the lottery in messages.
+bool MergeDrawListXml(const QString& url, const QString& path, const QString& prefix, const QString& label,
+                      QString* error = nullptr, int* appended = nullptr);
+
+enum class HomeCopyResult { NotReached, Replaced, Kept, Refused };
+// Downloads the home server's copy of a draw file (url) to bakPath and lets it replace the file
+// at path when it is a well-formed draw file whose last issue is later than the local one (an
+// empty or missing local file counts as ""); otherwise the copy is deleted and the local file
+// kept. The replacement is one rename. False with *error only when the rename fails.
+bool ReplaceWithHomeCopy(const QString& url, const QString& path, const QString& bakPath,
+                         HomeCopyResult* result = nullptr, QString* error = nullptr);
+
+// Addresses of the sources (results site and home server, see common/paths.h).
+QString DrawListUrl(bool lotteryIsP3);
+QString HomeDrawFileUrl(bool lotteryIsP3);
+
+// Both lotteries, whatever the current one: the results site's list for HAO.TXT and HAOP3.TXT,
+// then the home server's copies (when a home server is configured). Every step runs even when an
+// earlier one failed; false with the first error.
+bool UpdateDrawFiles(QString* error = nullptr);
+
+}  // namespace history

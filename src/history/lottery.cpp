@@ -1,0 +1,33 @@
+#include "history/lottery.h"
+
+#include "common/appstate.h"
+#include "common/settings.h"
+#include "history/drawfile.h"
+
+namespace history {
+
+bool ReloadCurrentLottery(QString* error) {
+    common::AppState& app = common::App();
+    app.drawFilePath = common::DrawFilePathFor(common::SettingLotteryIsP3());
+    const bool ok = LoadDrawHistory(error);
+    app.resetAnalysisRange();
+    return ok;
+}
+
+bool SelectLottery(bool lotteryIsP3, QString* error) {
+    common::AppState& app = common::App();
+    if (app.lotteryIsP3 == lotteryIsP3) return false;
+    app.drawListDirty = true;
+    common::SaveSetting(QStringLiteral("fclx"), lotteryIsP3 ? QStringLiteral("1") : QStringLiteral("0"));
+    app.lotteryIsP3 = lotteryIsP3;
+    app.drawFilePath = common::DrawFilePathFor(lotteryIsP3);
+    LoadDrawHistory(error);
+    app.resetAnalysisRange();
+    return true;
+}
+
+QString LotteryLabel(bool lotteryIsP3) {
+    return lotteryIsP3 ? QStringLiteral("体彩排列3") : QStringLiteral("全国福彩3D");
+}
+
+}  // namespace history

@@ -1,0 +1,21 @@
+#pragma once
+// Loading the current lottery's history and switching lottery; shared by the main window, the
+// settings window and the workbench's lottery icons.
+#include <QString>
+
+namespace history {
+
+// The main window's reload: DrawFilePath from setting fclx ("1" 排列三, anything else 福彩3D),
+// LoadDrawHistory, then the default analysis range. False with *error when the file cannot be
+// read (the history is then empty).
+bool ReloadCurrentLottery(QString* error = nullptr);
+
+// The switch's common steps, only when the lottery changes: DrawListDirty set, setting fclx
+// "0"/"1", LotteryType, DrawFilePath, LoadDrawHistory, default analysis range. Returns true when
+// the lottery changed. Windows then update their own labels and lists.
+bool SelectLottery(bool lotteryIsP3, QString* error = nullptr);
+
+// The lottery's name as the main window's label shows it: "全国福彩3D" / "体彩排列3".
+QString LotteryLabel(bool lotteryIsP3);
+
+}  // namespace history

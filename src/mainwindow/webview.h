@@ -1,0 +1,49 @@
+#pragma once
+// A light web view standing in for a browser control: it fetches a page (no cache), renders its
+// HTML, and reports the browser events the windows use. Links open in the same view.
+#include <QNetworkReply>
+#include <QPointer>
+#include <QTextBrowser>
+#include <QUrl>
+
+class QNetworkAccessManager;
+
+namespace mainwindow {
+
+class WebView : public QTextBrowser {
+    Q_OBJECT
+public:
+    explicit WebView(QWidget* parent = nullptr);
+    ~WebView() override;
+
+    // Starts loading an address; "about:blank" empties the view. An empty or invalid address
+    // fails like an unreachable server (navigateError).
+    void Navigate(const QString& address);
+    void Refresh();   // reloads the current page (nothing before the first navigation)
+    void Refresh2() { Refresh(); }
+    QString locationUrl() const { return location_; }
+    bool busy() const { return reply_ != nullptr; }
+
+    bool silent() const { return silent_; }
+    void setSilent(bool on) { silent_ = on; }
+
+    // Time limit per page.
+    int timeoutMs = 15000;
+
+signals:
+    void documentComplete(const QString& url);           // a page (error pages included) was shown
+    void navigateError(const QString& url, int status);  // 0: no answer
+    void downloadBegin();
+    void downloadComplete();
+
+private:
+    void finished(QNetworkReply* reply);
+    void showErrorPage(const QString& url);
+
+    QNetworkAccessManager* manager_ = nullptr;
+    QPointer<QNetworkReply> reply_;
+    QString location_;
+    bool silent_ = false;
+};
+
+}  // namespace mainwindow

@@ -1,0 +1,56 @@
+#include "platform/process.h"
+
+#include "common/paths.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QProcess>
+#include <QTextStream>
+
+namespace platform {
+
+bool StartProgram(const QString& path, const QStringList& args, QString* error) {
+    const QFileInfo info(path);
+    if (!info.exists()) {
+        if (error) *error = QStringLiteral("program not found: %1").arg(path);
+        return false;
+    }
+    if (!info.isExecutable() || info.isDir()) {
+        if (error) *error = QStringLiteral("not a program: %1").arg(path);
+        return false;
+    }
+    if (!QProcess::startDetached(info.absoluteFilePath(), args, info.absolutePath())) {
+        if (error) *error = QStringLiteral("cannot start %1").arg(path);
+        return false;
+    }
+    return true;
+}
+
+QString UpdaterPath() {
+#ifdef Q_OS_WIN
+    return common::ProgramFile(QStringLiteral("update.exe"));
+#else
+    return common::ProgramFile(QStringLiteral("update"));
+#endif
+}
+
+bool StartUpdater(QString* error) { return StartProgram(UpdaterPath(), {}, error); }
+
+bool OpenInBrowser(const QString& url) {
+    const QString log = qEnvironmentVariable("SIFMORA_BROWSER_LOG");
+    if (!log.isEmpty()) {
+        QFile f(log);
+        if (!f.open(QIODevice::WriteOnly | QIODevice::Append)) return false;
+        f.write(url.toUtf8() + '\n');
+        return true;
+    }
+#if defined(Q_OS_WIN)
+    return QProcess::startDetached(QStringLiteral("explorer.exe"), {url});
+#elif defined(Q_OS_MACOS)
+    return QProcess::startDetached(QStringLiteral("open"), {url});
+#else
+    return QProcess::startDetached(QStringLiteral("xdg-open"), {url});
+#endif
+}
+
+}  // namespace platform

@@ -1,0 +1,120 @@
+#include "startup/form22.h"
+
+#include "common/paths.h"
+#include "history/drawdownload.h"
+#include "platform/closerequest.h"
+#include "platform/process.h"
+#include "platform/ui/messagebox.h"
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QTimer>
+#include <QVBoxLayout>
+
+using startup::StartError;
+
+Form22::Form22(QWidget* parent) : QWidget(parent) {
+    setObjectName(QStringLiteral("Form22"));
+    setWindowTitle(QStringLiteral("Sifmora"));
+    setWindowFlags(Qt::Window | Qt::FramelessWindowHint);
+    setFixedSize(4500 / 15, 1200 / 15);
+    setStyleSheet(QStringLiteral("#Form22 { background: #FFF2E5; border: 1px solid #808080; }"));
+
+    Label1 = new QLabel(QStringLiteral("正在检查版本..."), this);
+    Label1->setObjectName(QStringLiteral("Label1"));
+    Label1->setAlignment(Qt::AlignCenter);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(Label1);
+
+    Text1 = new QPlainTextEdit(this);
+    Text1->setObjectName(QStringLiteral("Text1"));
+    Text1->setPlainText(startup::WebPageText());
+    Text1->hide();
+
+    Timer1 = new QTimer(this);
+    Timer1->setObjectName(QStringLiteral("Timer1"));
+    Timer1->setInterval(1000);
+    Timer1->setSingleShot(true);
+    connect(Timer1, &QTimer::timeout, this, &Form22::Timer1_Timer);
+
+    hooks.startUpdater = [](QString* error) { return platform::StartUpdater(error); };
+    hooks.updateDraws = [](QString* error) { return history::UpdateDrawFiles(error); };
+}
+
+Form22::~Form22() = default;
+
+bool Form22::Form_Load() {
+    instance_ = new platform::SingleInstance(instanceName, QCoreApplication::instance());
+    if (!instance_->acquire()) {
+        delete instance_;
+        instance_ = nullptr;
+        return false;
+    }
+    // Our downloads never read a cache, so there are no cached server copies to drop here.
+    startup::WriteWebPage();  // optional: nothing reads it back
+    Timer1->start();
+    return true;
+}
+
+void Form22::abortStart() {
+    aborted_ = true;
+    Timer1->stop();
+    close();
+    QCoreApplication::quit();
+}
+
+bool Form22::sengji(StartError* error) { return startup::ServerHasNewerVersion(error); }
+
+void Form22::Timer1_Timer() {
+    Timer1->stop();
+    if (aborted_ || finished_) return;
+    StartError error;
+    const bool newer = sengji(&error);
+    if (!error.isError() && newer) {
+        const auto answer = ui::MsgBox(QStringLiteral("Sifmora发现新版本，是否立即升级?"), ui::Icon::Question,
+                                       ui::Buttons::YesNo, QStringLiteral("Updexa"), this);
+        if (answer == ui::Answer::Yes) {
+            QString why;
+            if (hooks.startUpdater && hooks.startUpdater(&why)) {
+                // The updater replaces and restarts the program; the main window never opens.
+                finished_ = true;
+                close();
+                QCoreApplication::quit();
+                return;
+            }
+#ifdef Q_OS_WIN
+            const QString updater = common::ProgramFile(QStringLiteral("update.exe"));
+#else
+            const QString updater = common::ProgramFile(QStringLiteral("update"));
+#endif
+            // The fixed text names a missing updater; any other failure shows its own reason.
+            error = QFile::exists(updater) ? StartError{startup::kErrPathFileAccess, why}
+                                           : StartError{startup::kErrFileNotFound, startup::UpdaterMissingText()};
+        }
+    }
+    if (error.isError()) {
+        ui::MsgBox(startup::StartErrorText(error), ui::Icon::Information, ui::Buttons::Ok, ui::kAppTitle, this);
+        if (aborted_) return;
+    }
+    // After a reported error the draw update runs silently: its own failure is not reported again.
+    updateAndShowMain(!error.isError());
+}
+
+void Form22::updateAndShowMain(bool reportErrors) {
+    Label1->setText(QStringLiteral("正在下载数据..."));
+    Label1->repaint();
+    QString why;
+    const bool ok = !hooks.updateDraws || hooks.updateDraws(&why);
+    if (aborted_) return;
+    if (!ok && reportErrors) {
+        // Every step of the draw update has run already; the message reports what failed.
+        ui::MsgBox(startup::StartErrorText({startup::kErrPathFileAccess, why}), ui::Icon::Information,
+                   ui::Buttons::Ok, ui::kAppTitle, this);
+        if (aborted_) return;
+    }
+    finished_ = true;
+    if (hooks.showMainWindow) hooks.showMainWindow();
+    close();
+}

@@ -1,0 +1,60 @@
+#pragma once
+// The updater's window: five step labels, the download progress and the start button. The
+// upgrade starts by itself shortly after the window shows.
+#include "platform/download.h"
+#include "updater/upgrade.h"
+
+#include <QWidget>
+
+#include <functional>
+
+class QLabel;
+class QPushButton;
+class QTimer;
+
+namespace updater {
+
+// Shows a message to the user. The default shows an information box titled "Updexa"; with
+// SIFMORA_NOTIFY_LOG set it appends the message as one line to that file instead, so that a
+// test never waits on a box.
+using Notifier = std::function<void(QWidget* parent, const QString& text)>;
+Notifier DefaultNotifier();
+
+class UpdaterWindow : public QWidget {
+    Q_OBJECT
+public:
+    explicit UpdaterWindow(const Timings& timings = Timings::FromEnvironment(), QWidget* parent = nullptr);
+    ~UpdaterWindow() override;
+    void setNotifier(Notifier notifier) { notify_ = std::move(notifier); }
+
+public slots:
+    void cmdStart_Click();
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void Timer2_Timer();
+    void Timer1_Timer();
+    void m_oFileDownload_OnProgress(qint64 progress, qint64 maxProgress);
+    void ResetSteps();
+    bool pause(int ms);
+    void startOldProgram();
+    QString file(const char* name) const;
+
+    Timings timings_;
+    Notifier notify_;
+    QString programDir_;
+    platform::Downloader* m_oFileDownload = nullptr;
+    QLabel* steps_[5] = {};
+    QLabel* Label7 = nullptr;
+    QPushButton* cmdStart = nullptr;
+    QTimer* Timer1 = nullptr;
+    QTimer* Timer2 = nullptr;
+    bool loaded_ = false;
+    bool busy_ = false;
+    bool closing_ = false;
+};
+
+}  // namespace updater

@@ -1,0 +1,164 @@
+#include "updater/upgrade.h"
+
+#include "common/atomicfile.h"
+#include "common/paths.h"
+#include "common/textcodec.h"
+#include "platform/closerequest.h"
+
+#include <QDeadlineTimer>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+namespace updater {
+
+QString MainProgramFileName() {
+#ifdef Q_OS_WIN
+    return QStringLiteral("Sifmora.exe");
+#else
+    return QStringLiteral("Sifmora");
+#endif
+}
+
+QString FolderFile(const QString& dir, const QString& name) { return common::ResolveCaseInsensitive(dir, name); }
+
+bool ParseVersionLog(const QByteArray& bytes, VersionLog* log, QString* error) {
+    QStringList lines = common::DecodeAnsi(bytes).split(QLatin1Char('\n'));
+    if (!lines.isEmpty() && lines.last().isEmpty()) lines.removeLast();  // the final line break ends line 2
+    for (QString& line : lines)
+        if (line.endsWith(QLatin1Char('\r'))) line.chop(1);
+    if (lines.size() < 2) {
+        if (error) *error = QStringLiteral("fewer than two lines");
+        return false;
+    }
+    bool ok = false;
+    const int version = lines[0].trimmed().toInt(&ok);
+    if (!ok || version < -32768 || version > 32767) {
+        if (error) *error = QStringLiteral("line 1 is no version number: %1").arg(lines[0]);
+        return false;
+    }
+    log->version = qint16(version);
+    log->address = lines[1];
+    return true;
+}
+
+bool ReadVersionLog(const QString& path, VersionLog* log, QString* error) {
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly)) {
+        if (error) *error = QStringLiteral("cannot read %1").arg(QFileInfo(path).fileName());
+        return false;
+    }
+    return ParseVersionLog(f.readAll(), log, error);
+}
+
+Decision Decide(qint16 localVersion, qint16 serverVersion) {
+    if (serverVersion == -1) return Decision::DownloadPage;
+    return serverVersion > localVersion ? Decision::Upgrade : Decision::UpToDate;
+}
+
+bool LooksLikeProgram(const QByteArray& head) {
+#ifdef Q_OS_WIN
+    return head.startsWith("MZ");
+#elif defined(Q_OS_MACOS)
+    return head.startsWith("\xcf\xfa\xed\xfe") || head.startsWith("\xca\xfe\xba\xbe") || head.startsWith("#!");
+#else
+    return head.startsWith("\x7f" "ELF") || head.startsWith("#!");
+#endif
+}
+
+bool FileLooksLikeProgram(const QString& path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) && LooksLikeProgram(f.read(4));
+}
+
+static int EnvMs(const char* name, int fallback) {
+    bool ok = false;
+    const int v = qEnvironmentVariableIntValue(name, &ok);
+    return ok && v >= 0 ? v : fallback;
+}
+
+Timings Timings::FromEnvironment() {
+    Timings t;
+    t.startDelayMs = EnvMs("SIFMORA_UPDATE_START_DELAY_MS", t.startDelayMs);
+    t.swapDelayMs = EnvMs("SIFMORA_UPDATE_SWAP_DELAY_MS", t.swapDelayMs);
+    t.closeTimeoutMs = EnvMs("SIFMORA_UPDATE_CLOSE_TIMEOUT_MS", t.closeTimeoutMs);
+    t.closePauseMs = EnvMs("SIFMORA_UPDATE_CLOSE_PAUSE_MS", t.closePauseMs);
+    return t;
+}
+
+CloseResult CloseMainProgram(int timeoutMs, int pauseMs, const std::function<bool(int)>& pause) {
+    QDeadlineTimer deadline(timeoutMs);
+    // The endpoint goes away only when the program has ended, not merely agreed to close.
+    while (platform::IsInstanceRunning(QString::fromLatin1(kMainAppName))) {
+        if (deadline.hasExpired()) return CloseResult::TimedOut;
+        platform::SendCloseRequest(QString::fromLatin1(kMainAppName));
+        if (!pause(pauseMs)) return CloseResult::Cancelled;
+    }
+    return CloseResult::Closed;
+}
+
+ProgramSwap::ProgramSwap(const QString& dir)
+    : dir_(dir),
+      program_(FolderFile(dir, MainProgramFileName())),
+      log_(FolderFile(dir, QString::fromLatin1(kVersionLogName))),
+      serverLog_(FolderFile(dir, QString::fromLatin1(kServerLogName))),
+      newProgram_(FolderFile(dir, QString::fromLatin1(kNewProgramName))),
+      programCopy_(QDir(dir).filePath(QStringLiteral(".update-old-program"))),
+      logCopy_(QDir(dir).filePath(QStringLiteral(".update-old-log"))) {}
+
+ProgramSwap::~ProgramSwap() {
+    if (!applied_) {
+        QFile::remove(programCopy_);
+        QFile::remove(logCopy_);
+    }
+}
+
+static bool CopyFile(const QString& from, const QString& to) {
+    QFile::remove(to);
+    return QFile::copy(from, to);
+}
+
+bool ProgramSwap::apply(QString* error) {
+    auto fail = [&](const QString& why) {
+        if (error) *error = why;
+        QFile::remove(programCopy_);
+        QFile::remove(logCopy_);
+        return false;
+    };
+    if (!QFileInfo(newProgram_).isFile()) return fail(QStringLiteral("%1 is missing").arg(kNewProgramName));
+    if (!QFileInfo(serverLog_).isFile()) return fail(QStringLiteral("%1 is missing").arg(kServerLogName));
+    QFile fresh(newProgram_);
+    if (!fresh.setPermissions(fresh.permissions() | QFile::ExeOwner | QFile::ReadOwner | QFile::ExeGroup
+                              | QFile::ReadGroup | QFile::ExeOther | QFile::ReadOther))
+        return fail(QStringLiteral("cannot make %1 executable").arg(kNewProgramName));
+    const bool hadProgram = QFileInfo::exists(program_), hadLog = QFileInfo::exists(log_);
+    if (hadProgram && !CopyFile(program_, programCopy_))
+        return fail(QStringLiteral("cannot keep a copy of %1").arg(MainProgramFileName()));
+    if (hadLog && !CopyFile(log_, logCopy_)) return fail(QStringLiteral("cannot keep a copy of %1").arg(kVersionLogName));
+    QString why;
+    if (!common::ReplaceFile(newProgram_, program_, &why)) return fail(why);
+    if (!common::ReplaceFile(serverLog_, log_, &why)) {
+        // The new log must never stand beside the old program, nor the new program be left
+        // without its log: put the old program back.
+        common::ReplaceFile(program_, newProgram_);
+        if (hadProgram) common::ReplaceFile(programCopy_, program_);
+        return fail(why);
+    }
+    applied_ = true;
+    return true;
+}
+
+bool ProgramSwap::rollback(QString* error) {
+    if (!applied_) return true;
+    bool ok = common::ReplaceFile(program_, newProgram_, error) && common::ReplaceFile(log_, serverLog_, error);
+    if (QFileInfo::exists(programCopy_)) ok = common::ReplaceFile(programCopy_, program_, error) && ok;
+    if (QFileInfo::exists(logCopy_)) ok = common::ReplaceFile(logCopy_, log_, error) && ok;
+    applied_ = false;
+    return ok;
+}
+
+void ProgramSwap::commit() {
+    applied_ = false;  // the destructor drops the copies
+}
+
+}  // namespace updater

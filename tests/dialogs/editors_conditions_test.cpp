@@ -1,0 +1,324 @@
+// The condition editors on their own, over a stand-in workbench: presets, clear and invert,
+// the start contract with the family boxes, and the positional editor's list building.
+#include "common/appstate.h"
+#include "common/drawhistory.h"
+#include "common/numbertables.h"
+#include "dialogs/editorframe.h"
+#include "dialogs/form11.h"
+#include "dialogs/form14.h"
+#include "dialogs/form19.h"
+#include "dialogs/form6.h"
+#include "dialogs/workbenchapi.h"
+#include "platform/ui/messagebox.h"
+#include "testsupport.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QFile>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QSet>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+#include <memory>
+
+namespace {
+
+// The workbench's two groups of family boxes and its hidden batch buttons, counted.
+class FamilyBench : public QWidget, public dialogs::WorkbenchApi {
+public:
+    FamilyBench() {
+        for (auto g : {dialogs::BatchGroup::Basic, dialogs::BatchGroup::Advanced})
+            for (const QString& name : dialogs::FamilyBoxes(g)) {
+                auto* box = new QCheckBox(this);
+                box->setObjectName(name);
+            }
+        dialogs::SetWorkbench(this);
+    }
+    ~FamilyBench() override { dialogs::SetWorkbench(nullptr); }
+    QWidget* widget() override { return this; }
+    pool::PoolSession& session() override { return session_; }
+    void cmdstyle() override { baseSet = true; }
+    void Command11_Click() override {}
+    void Command51_Click() override { ++redo; }
+    void Command52_Click() override { ++undo; }
+    void Combo21_re() override {}
+    void Command70_Click() override { basicRuns << tickedBoxes(); }
+    void Command71_Click() override { advancedRuns << tickedBoxes(); }
+    bool hasBaseSet() const override { return baseSet; }
+
+    QStringList tickedBoxes() {
+        QStringList ticked;
+        for (auto* box : findChildren<QCheckBox*>())
+            if (box->isChecked()) ticked << box->objectName();
+        return ticked;
+    }
+    bool baseSet = true;
+    int undo = 0, redo = 0;
+    QList<QStringList> basicRuns, advancedRuns;
+
+private:
+    pool::PoolSession session_;
+};
+
+class EditorTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        common::App().busyFlag = false;
+        recorder = std::make_unique<ui::MessageRecorder>();
+        bench = std::make_unique<FamilyBench>();
+    }
+    void TearDown() override {
+        bench.reset();
+        Form11::SetOpenFileHook({});
+        recorder.reset();
+    }
+    static int ticked(const QList<QCheckBox*>& boxes) { return int(dialogs::TickedIndexes(boxes).size()); }
+
+    std::unique_ptr<ui::MessageRecorder> recorder;
+    std::unique_ptr<FamilyBench> bench;
+};
+
+TEST_F(EditorTest, StartLeavesOnlyItsFamilyBoxTicked) {
+    for (const char* name : {"Check49", "Check11", "Check12", "Check58"})
+        bench->findChild<QCheckBox*>(QString::fromLatin1(name))->setChecked(true);
+    Form6::instance()->Command17_Click();
+    ASSERT_EQ(bench->basicRuns.size(), 1);
+    // The advanced group is left alone.
+    EXPECT_EQ(QSet<QString>(bench->basicRuns[0].begin(), bench->basicRuns[0].end()),
+              QSet<QString>({QStringLiteral("Check49"), QStringLiteral("Check58")}));
+
+    Form14* options = Form14::instance();
+    options->tabs()->setCurrentIndex(3);
+    options->Command1_Click();
+    ASSERT_EQ(bench->advancedRuns.size(), 1);
+    EXPECT_TRUE(bench->advancedRuns[0].contains(QStringLiteral("Check69")));
+    EXPECT_FALSE(bench->advancedRuns[0].contains(QStringLiteral("Check58")));
+
+    bench->baseSet = false;
+    Form19::instance()->Command8_Click();
+    EXPECT_EQ(bench->advancedRuns.size(), 1);
+    EXPECT_EQ(recorder->lastText(), dialogs::NoBaseSetMessage());
+
+    Form6::instance()->Command19_Click();
+    Form14::instance()->Command5_Click();
+    EXPECT_EQ(bench->undo, 1);
+    EXPECT_EQ(bench->redo, 1);
+}
+
+TEST_F(EditorTest, PatternEditorCaptionsPresetsClearAndInvert) {
+    Form6* e = Form6::instance();
+    EXPECT_EQ(e->array(1)[15]->text(), QStringLiteral("012"));
+    EXPECT_EQ(e->array(1)[1]->text(), QStringLiteral("100"));
+    EXPECT_EQ(e->array(5)[1]->text(), QStringLiteral("中大大"));
+    EXPECT_EQ(e->array(5)[3]->text(), QStringLiteral("大大中"));
+    EXPECT_EQ(e->array(6)[19]->text(), QStringLiteral("444"));
+    EXPECT_EQ(e->array(7)[27]->text(), QStringLiteral("234"));
+
+    // 奇偶: "两奇一偶" adds 偶奇奇, 奇偶奇, 奇奇偶 and keeps 偶偶偶; 全清 resets the list.
+    e->array(2)[0]->setChecked(true);
+    auto* oddEven = e->findChild<QComboBox*>(QStringLiteral("Combo1"));
+    oddEven->setCurrentIndex(2);
+    e->Combo1_Click();
+    EXPECT_EQ(dialogs::TickedIndexes(e->array(2)), QList<int>({0, 3, 5, 6}));
+    e->Command11_Click();
+    EXPECT_EQ(ticked(e->array(2)), 0);
+    EXPECT_EQ(oddEven->currentIndex(), 0);
+    // 质合 "两质一合" ticks 质质合, 质合质, 合质质.
+    auto* prime = e->findChild<QComboBox*>(QStringLiteral("Combo3"));
+    prime->setCurrentIndex(2);
+    e->Combo3_Click();
+    EXPECT_EQ(dialogs::TickedIndexes(e->array(3)), QList<int>({1, 2, 4}));
+
+    // 反选 twice restores; 全清 then 反选 ticks every box.
+    e->array(1)[4]->setChecked(true);
+    e->Command2_Click();
+    EXPECT_EQ(ticked(e->array(1)), 26);
+    e->Command2_Click();
+    EXPECT_EQ(dialogs::TickedIndexes(e->array(1)), QList<int>({4}));
+    e->Command3_Click();
+    e->Command2_Click();
+    EXPECT_EQ(ticked(e->array(1)), 27);
+}
+
+TEST_F(EditorTest, OptionAndOneDEditorsPresets) {
+    Form14* o = Form14::instance();
+    auto* shapes = o->findChild<QComboBox*>(QStringLiteral("Combo1"));
+    shapes->setCurrentIndex(1);  // 升组合
+    o->Combo1_Click();
+    shapes->setCurrentIndex(2);  // 降组合
+    o->Combo1_Click();
+    EXPECT_EQ(dialogs::TickedIndexes(o->array(0)), QList<int>({7, 12}));
+    shapes->setCurrentIndex(6);  // 偏组合
+    o->Combo1_Click();
+    EXPECT_EQ(ticked(o->array(0)), 8);
+    shapes->setCurrentIndex(0);
+    o->Combo1_Click();
+    EXPECT_EQ(ticked(o->array(0)), 0);
+    o->array(1)[0]->setChecked(true);
+    o->array(1)[9]->setChecked(true);
+    o->Command3_Click();
+    EXPECT_EQ(dialogs::TickedIndexes(o->array(1)), QList<int>({1, 2, 3, 4, 5, 6, 7, 8}));
+
+    Form19* d = Form19::instance();
+    EXPECT_EQ(d->modeList(0)->currentIndex(), -1);  // no mode chosen at first: boxes apply
+    d->values(1)[3]->setChecked(true);
+    d->Command10_Click();  // 反选 of 正1D only
+    EXPECT_EQ(ticked(d->values(0)), 10);
+    EXPECT_EQ(dialogs::TickedIndexes(d->values(1)), QList<int>({3}));
+    EXPECT_EQ(d->filteredValues(1), QList<int>({3}));
+    d->modeList(1)->setCurrentIndex(0);
+    d->Combo2_Click();
+    EXPECT_TRUE(d->filteredValues(1).isEmpty());
+}
+
+// ---- Positional exclusion editor -------------------------------------------------------
+
+class PositionalTest : public EditorTest {
+protected:
+    void SetUp() override {
+        EditorTest::SetUp();
+        common::App().positionPatterns.clear();
+        editor = new Form11(bench.get());
+    }
+    void type(int box, const QString& key) {
+        auto* line = editor->findChild<QLineEdit*>(QStringLiteral("Text%1").arg(9 + box));
+        QKeyEvent press(QEvent::KeyPress, key == QLatin1String("\b") ? Qt::Key_Backspace : Qt::Key_X, Qt::NoModifier,
+                        key);
+        QCoreApplication::sendEvent(line, &press);
+    }
+    void collect(const QString& text) {
+        editor->findChild<QPlainTextEdit*>(QStringLiteral("Text1"))->setPlainText(text);
+        editor->Command15_Click();
+    }
+    Form11* editor = nullptr;
+};
+
+TEST_F(PositionalTest, HandEntryGenerationAndCollection) {
+    editor->Command2_Click();  // three "*": nothing
+    EXPECT_TRUE(editor->patterns().isEmpty());
+    type(0, QStringLiteral("5"));
+    type(1, QStringLiteral("x"));
+    type(2, QStringLiteral("3"));
+    editor->Command2_Click();
+    editor->Command2_Click();
+    EXPECT_EQ(editor->patterns(), QStringList({QStringLiteral("5*3")}));
+
+    auto box = [&](int row, int i) {
+        return editor->findChild<QCheckBox*>(dialogs::ArrayName(QStringLiteral("Check%1").arg(row), i));
+    };
+    editor->Command20_Click();
+    box(1, 3)->setChecked(true);
+    box(2, 10)->setChecked(true);
+    box(3, 0)->setChecked(true);
+    box(3, 1)->setChecked(true);
+    editor->Command14_Click();
+    EXPECT_EQ(editor->patterns(), QStringList({QStringLiteral("3*0"), QStringLiteral("3*1")}));
+
+    editor->Command20_Click();
+    collect(QStringLiteral("12*3,45 6"));
+    EXPECT_EQ(editor->patterns(), QStringList({QStringLiteral("12*"), QStringLiteral("345")}));
+    collect(QStringLiteral("***,123"));
+    EXPECT_EQ(editor->patterns().size(), 3);
+    collect(QStringLiteral("可以从论坛复制垃圾号码到这里采集"));
+    EXPECT_EQ(editor->patterns().size(), 3);
+    // A shorter text is refused when a row starts with it.
+    editor->CheckForDupes(QStringLiteral("12"));
+    EXPECT_EQ(editor->patterns().size(), 3);
+
+    editor->Timer1_Timer();
+    EXPECT_EQ(editor->findChild<QLabel*>(QStringLiteral("Label1"))->text(), QStringLiteral("3组"));
+    editor->selectRow(0);
+    editor->List1_DblClick();
+    EXPECT_EQ(editor->patterns(), QStringList({QStringLiteral("123"), QStringLiteral("345")}));
+}
+
+TEST_F(PositionalTest, ReadyMadeSetsAndDigitOrders) {
+    editor->CheckForDupes(QStringLiteral("5*3"));
+    editor->menu_4_Click();
+    EXPECT_EQ(editor->patterns(), common::GroupThreeTable());
+    editor->menu_6_Click();
+    EXPECT_EQ(editor->patterns().size(), 10);
+    EXPECT_TRUE(editor->findChild<QPlainTextEdit*>(QStringLiteral("Text1"))->toPlainText().isEmpty());
+    QStringList six;
+    for (auto item : {&Form11::menu_6_Click, &Form11::meun_7_Click, &Form11::menu_8_Click}) {
+        (editor->*item)();
+        six += editor->patterns();
+    }
+    six.sort();
+    EXPECT_EQ(six, common::GroupSixTable());
+
+    editor->Command20_Click();
+    editor->CheckForDupes(QStringLiteral("1*2"));
+    editor->Command19_Click();
+    EXPECT_EQ(editor->patterns(), QStringList({"*12", "*21", "1*2", "12*", "2*1", "21*"}));
+    editor->Command20_Click();
+    editor->CheckForDupes(QStringLiteral("112"));
+    editor->Command11_Click();
+    EXPECT_EQ(editor->patterns(), QStringList({"112", "121", "211"}));
+}
+
+TEST_F(PositionalTest, DrawnAndUndrawnAreComplementary) {
+    common::AppState& app = common::App();
+    app.history = common::DrawHistory(QStringList{"2024001 123", "2024002 456", "2024003 123", "2024004 789"});
+    app.useAllDraws = false;
+    app.rangeFirst = 1;
+    app.rangeLast = 2;  // 456 and 123
+    editor->meun_3_Click();
+    EXPECT_EQ(editor->patterns(), QStringList({"123", "456"}));
+    editor->menu_2_Click();
+    EXPECT_EQ(editor->patterns().size(), 998);
+    EXPECT_FALSE(editor->patterns().contains(QStringLiteral("456")));
+    EXPECT_TRUE(editor->patterns().contains(QStringLiteral("789")));
+    app.useAllDraws = true;
+    app.history = common::DrawHistory();
+}
+
+TEST_F(PositionalTest, FailedImportKeepsTheListAndSaysWhy) {
+    QTemporaryDir tmp;
+    editor->CheckForDupes(QStringLiteral("5*3"));
+    Form11::SetOpenFileHook([&] { return tmp.filePath(QStringLiteral("missing.txt")); });
+    editor->menu_10_Click();
+    EXPECT_EQ(editor->patterns(), QStringList({QStringLiteral("5*3")}));
+    EXPECT_TRUE(recorder->lastText().startsWith(QStringLiteral("无法读取文件："))) << recorder->lastText().toStdString();
+
+    QFile empty(tmp.filePath(QStringLiteral("none.txt")));
+    ASSERT_TRUE(empty.open(QIODevice::WriteOnly));
+    empty.write("no numbers here");
+    empty.close();
+    Form11::SetOpenFileHook([&] { return empty.fileName(); });
+    editor->Command12_Click();
+    EXPECT_EQ(editor->patterns(), QStringList({QStringLiteral("5*3")}));
+    EXPECT_TRUE(recorder->lastText().startsWith(QStringLiteral("文件中没有找到号码：")));
+
+    QFile good(tmp.filePath(QStringLiteral("good.txt")));
+    ASSERT_TRUE(good.open(QIODevice::WriteOnly));
+    good.write(" 1*2 \r\n 345 ");
+    good.close();
+    Form11::SetOpenFileHook([&] { return good.fileName(); });
+    editor->Command12_Click();
+    EXPECT_EQ(editor->patterns(), QStringList({QStringLiteral("1*2"), QStringLiteral("345")}));
+
+    Form11::SetOpenFileHook([] { return QString(); });  // cancelled
+    editor->Command12_Click();
+    EXPECT_EQ(editor->patterns().size(), 2);
+}
+
+TEST_F(PositionalTest, SaveStepOnStartAndOnLeavingWithYes) {
+    editor->CheckForDupes(QStringLiteral("9*9"));
+    bench->baseSet = false;
+    editor->Command25_Click();  // refused, but saved all the same
+    EXPECT_EQ(common::App().positionPatterns, QStringList({QStringLiteral("9*9")}));
+    EXPECT_EQ(recorder->lastText(), dialogs::NoBaseSetMessage());
+    editor->CheckForDupes(QStringLiteral("1**"));
+    recorder->answer = ui::Answer::Yes;
+    editor->Command18_Click();
+    EXPECT_EQ(common::App().positionPatterns, QStringList({QStringLiteral("1**"), QStringLiteral("9*9")}));
+    EXPECT_EQ(recorder->messages.last().icon, ui::Icon::Question);
+}
+
+}  // namespace

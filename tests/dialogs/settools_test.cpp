@@ -1,0 +1,359 @@
+#include "common/textcodec.h"
+#include "dialogs/form17.h"
+#include "dialogs/form20.h"
+#include "fakeworkbench.h"
+#include "platform/ui/messagebox.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QClipboard>
+#include <QCoreApplication>
+#include <QEvent>
+#include <QComboBox>
+#include <QFile>
+#include <QGroupBox>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTreeWidget>
+#include <gtest/gtest.h>
+
+namespace {
+
+class SetToolsTest : public ::testing::Test {
+protected:
+    void TearDown() override {
+        Form17::SetOpenFilesHook({});
+        Form20::SetOpenFileHook({});
+    }
+    QString write(const QString& name, const QByteArray& bytes) {
+        const QString path = dir.filePath(name);
+        QFile f(path);
+        EXPECT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(bytes);
+        return path;
+    }
+    static void press(QWidget* window, const char* name) {
+        auto* button = window->findChild<QPushButton*>(QString::fromLatin1(name));
+        ASSERT_NE(button, nullptr) << name;
+        ASSERT_TRUE(button->isEnabled()) << name;
+        button->click();
+    }
+    static QString comboText(QWidget* window, const char* name) {
+        return window->findChild<QComboBox*>(QString::fromLatin1(name))->currentText();
+    }
+    QString logTail() const {
+        const QString text = const_cast<FakeWorkbench&>(bench).session().log.text();
+        return text.mid(pool::WorkbenchLog::InitialText().size());
+    }
+
+    QTemporaryDir dir;
+    FakeWorkbench bench;
+    ui::MessageRecorder messages;
+};
+
+}  // namespace
+
+TEST_F(SetToolsTest, Form17ListsCollectionsOncePerPath) {
+    const QString a = write("a.txt", "1 2 3 4 5 6 7");
+    const QString b = write("b.h", QByteArray("123\r\n").repeated(10));
+    const QString empty = write("empty.txt", "no digits");
+
+    Form17* window = Form17::instance();
+    EXPECT_EQ(window->windowTitle(), QStringLiteral("集合运算"));
+    EXPECT_TRUE(window->tt(a));
+    EXPECT_TRUE(window->jihuocjhm(a, QStringLiteral("组六(顺子)")));
+    EXPECT_FALSE(window->tt(a));
+    EXPECT_TRUE(window->jihuocjhm(a, QStringLiteral("again")));  // listed already: nothing added
+    EXPECT_TRUE(window->tt(a.toUpper()) || a == a.toUpper());  // letter case counts
+    window->jihuocjhm(b, QStringLiteral("集合运算"));
+    window->jihuocjhm(empty, QStringLiteral("x"));
+
+    QTreeWidget* list = window->fileList();
+    ASSERT_EQ(list->topLevelItemCount(), 3);
+    const struct {
+        const char* label;
+        const char* count;
+        QString path;
+    } rows[] = {{"组六(顺子)", "002", a}, {"集合运算", "001", b}, {"x", "000", empty}};
+    for (int i = 0; i < 3; ++i) {
+        QTreeWidgetItem* item = list->topLevelItem(i);
+        EXPECT_EQ(item->text(0), QString::fromUtf8(rows[i].label));
+        EXPECT_EQ(item->text(1), QString::fromUtf8(rows[i].count));
+        EXPECT_EQ(item->text(2), rows[i].path);
+        EXPECT_EQ(item->checkState(0), Qt::Checked);
+    }
+    window->Timer1_Timer();
+    EXPECT_EQ(window->findChild<QGroupBox*>("Frame1")->title(), QStringLiteral("列表管理(3)"));
+    EXPECT_TRUE(messages.messages.isEmpty());
+}
+
+TEST_F(SetToolsTest, Form17UnreadableFileGivesMessageAndChangesNothing) {
+    Form17* window = Form17::instance();
+    const QString missing = dir.filePath("gone.txt");
+    EXPECT_FALSE(window->jihuocjhm(missing, QStringLiteral("集合运算")));
+    ASSERT_EQ(messages.messages.size(), 1);
+    EXPECT_TRUE(messages.lastText().contains(QStringLiteral("无法读取文件")));
+    EXPECT_EQ(window->fileList()->topLevelItemCount(), 0);
+
+    // A listed file that disappears before the count: the last result and range stay.
+    const QString a = write("a.txt", "111 222");
+    window->jihuocjhm(a, QStringLiteral("a"));
+    press(window, "Command6");
+    press(window, "Command10");  // cut to the default range: all 1000 stay
+    ASSERT_EQ(window->resultNumbers().size(), 1000);
+    QFile::remove(a);
+    messages.messages.clear();
+    press(window, "Command6");
+    ASSERT_EQ(messages.messages.size(), 1);
+    EXPECT_TRUE(messages.lastText().contains(QStringLiteral("无法读取文件")));
+    EXPECT_EQ(window->resultNumbers().size(), 1000);
+    EXPECT_EQ(comboText(window, "Combo2"), QStringLiteral("1"));
+}
+
+TEST_F(SetToolsTest, Form17SetOperationsByOccurrenceCounts) {
+    const QString a = write("a.txt", "123\r\n456\r\n789\r\n123\r\n\r\n");
+    const QString b = write("b.txt", common::EncodeAnsi(QStringLiteral("大底：１２３，456 000")));
+    Form17* window = Form17::instance();
+    window->jihuocjhm(a, QStringLiteral("a"));
+    window->jihuocjhm(b, QStringLiteral("b"));
+
+    press(window, "Command6");
+    const QStringList numbers = window->resultNumbers();
+    const QStringList counts = window->resultCounts();
+    ASSERT_EQ(numbers.size(), 1000);
+    EXPECT_EQ(numbers.first(), QStringLiteral("000"));
+    EXPECT_EQ(numbers.last(), QStringLiteral("999"));
+    EXPECT_EQ(counts[123], QStringLiteral("02"));
+    EXPECT_EQ(counts[789], QStringLiteral("01"));
+    EXPECT_EQ(counts[1], QStringLiteral("00"));
+    EXPECT_EQ(window->findChild<QLabel*>("Label4")->text(), QStringLiteral("共计 2 个文件参与运算,统计数据 4 注。"));
+    EXPECT_EQ(comboText(window, "Combo1"), QStringLiteral("0"));
+    EXPECT_EQ(comboText(window, "Combo2"), QStringLiteral("2"));
+
+    const struct {
+        const char* button;
+        const char* low;
+        const char* high;
+        QStringList kept;  // empty = only the size is checked
+        int size;
+    } ops[] = {{"Command7", "2", "2", {"123", "456"}, 2},
+               {"Command8", "1", "2", {"000", "123", "456", "789"}, 4},
+               {"Command9", "0", "1", {}, 998}};
+    for (const auto& op : ops) {
+        press(window, "Command6");
+        press(window, op.button);
+        EXPECT_EQ(comboText(window, "Combo1"), QString::fromLatin1(op.low)) << op.button;
+        EXPECT_EQ(comboText(window, "Combo2"), QString::fromLatin1(op.high)) << op.button;
+        messages.messages.clear();
+        press(window, "Command10");
+        EXPECT_EQ(messages.lastText(), QStringLiteral("操作完成，还剩 %1 注。").arg(op.size));
+        EXPECT_EQ(window->resultNumbers().size(), op.size);
+        if (!op.kept.isEmpty()) EXPECT_EQ(window->resultNumbers(), op.kept) << op.button;
+    }
+    // A second cut needs a new count.
+    press(window, "Command10");
+    EXPECT_EQ(messages.lastText(), QStringLiteral("请先点击“集合运算”再进行生成结果操作。"));
+
+    // Intersection, then into the workbench.
+    press(window, "Command6");
+    press(window, "Command7");
+    press(window, "Command10");
+    window->show();
+    press(window, "Command11");
+    EXPECT_FALSE(window->isVisible());
+    pool::PoolSession& session = bench.session();
+    EXPECT_EQ(session.pool, (QStringList{"123", "456"}));
+    EXPECT_EQ(logTail(), QStringLiteral("集合运算共导入2注\n"));
+    EXPECT_EQ(session.setDescription, QStringLiteral("集合运算"));
+    EXPECT_EQ(bench.cmdstyleCalls, 1);
+    EXPECT_EQ(session.ring.index(), 1);  // committed once
+}
+
+TEST_F(SetToolsTest, Form17ShortcutsNeedACountOverTickedFiles) {
+    Form17* window = Form17::instance();
+    const QString a = write("a.txt", "123");
+    window->jihuocjhm(a, QStringLiteral("a"));
+    window->fileList()->topLevelItem(0)->setCheckState(0, Qt::Unchecked);
+    EXPECT_FALSE(window->findChild<QPushButton*>("Command7")->isEnabled());
+    press(window, "Command6");
+    EXPECT_EQ(window->findChild<QLabel*>("Label4")->text(), QStringLiteral("共计 0 个文件参与运算,统计数据 0 注。"));
+    const struct {
+        void (Form17::*handler)();
+        const char* name;
+    } shortcuts[] = {{&Form17::Command7_Click, "交集"}, {&Form17::Command8_Click, "并集"}, {&Form17::Command9_Click, "反集"}};
+    for (const auto& s : shortcuts) {
+        (window->*s.handler)();
+        EXPECT_EQ(messages.lastText(),
+                  QStringLiteral("所有号码出现次全为0次,不能参与%1运算。").arg(QString::fromUtf8(s.name)));
+        EXPECT_EQ(messages.messages.last().icon, ui::Icon::Information);
+    }
+    EXPECT_EQ(comboText(window, "Combo1"), QStringLiteral("0"));
+    EXPECT_EQ(comboText(window, "Combo2"), QStringLiteral("0"));
+}
+
+TEST_F(SetToolsTest, Form17ImportWithoutCountGivesEmptyPoolAndFilteringMode) {
+    bench.session().pool = {"111"};
+    Form17::instance()->Command11_Click();
+    EXPECT_TRUE(bench.session().pool.isEmpty());
+    EXPECT_EQ(logTail(), QStringLiteral("集合运算共导入0注\n"));
+    EXPECT_EQ(bench.cmdstyleCalls, 1);
+}
+
+TEST_F(SetToolsTest, Form17AddDialogSkipsListedFilesAndStopsAtAnUnreadableOne) {
+    const QString a = write("a.txt", "123");
+    const QString b = write("b.txt", "456 789");
+    const QString c = write("c.txt", "000");
+    Form17* window = Form17::instance();
+    window->jihuocjhm(a, QStringLiteral("集合运算"));
+    Form17::SetOpenFilesHook([&] { return QStringList{a, b, dir.filePath("missing.txt"), c}; });
+    press(window, "Command1");
+    QTreeWidget* list = window->fileList();
+    ASSERT_EQ(list->topLevelItemCount(), 2);  // the list now sorts itself by its first column
+    EXPECT_EQ(list->topLevelItem(0)->text(0), QStringLiteral("集合02"));
+    EXPECT_EQ(list->topLevelItem(0)->text(1), QStringLiteral("002"));
+    EXPECT_EQ(list->topLevelItem(0)->text(2), b);
+    EXPECT_EQ(list->topLevelItem(1)->text(2), a);
+    EXPECT_TRUE(messages.lastText().contains(QStringLiteral("missing.txt")));
+
+    // Deleting the selected row; without a selection nothing happens.
+    list->clearSelection();
+    list->setCurrentItem(nullptr);
+    press(window, "Command3");
+    EXPECT_EQ(list->topLevelItemCount(), 2);
+    list->setCurrentItem(list->topLevelItem(0));
+    press(window, "Command3");
+    ASSERT_EQ(list->topLevelItemCount(), 1);
+    EXPECT_EQ(list->topLevelItem(0)->text(2), a);
+    press(window, "Command4");
+    EXPECT_EQ(list->topLevelItemCount(), 0);
+}
+
+TEST_F(SetToolsTest, Form17EmptyListDoubleClickAddsAndHelpShowsTheGuide) {
+    const QString a = write("a.txt", "123");
+    Form17::SetOpenFilesHook([&] { return QStringList{a}; });
+    Form17* window = Form17::instance();
+    window->ListView1_DblClick();
+    ASSERT_EQ(window->fileList()->topLevelItemCount(), 1);
+    EXPECT_EQ(window->fileList()->topLevelItem(0)->text(0), QStringLiteral("集合01"));
+
+    press(window, "Command2");
+    for (const char* heading : {"第一步：添加数据文件", "第二步：集合运算", "第三步：计算集合", "第四步：导入到缩水器"})
+        EXPECT_TRUE(messages.lastText().contains(QString::fromUtf8(heading))) << heading;
+}
+
+TEST_F(SetToolsTest, Form17CollectionsSwitchTheCaptionOnce) {
+    const QString a = write("a.txt", "123");
+    const QString b = write("b.h", "456");
+    const QString c = write("c.h", "789");
+    Form17::instance()->jihuocjhm(a, QStringLiteral("a"));
+    ASSERT_TRUE(Form17::AddCollection(b, QStringLiteral("组六(顺子)")));
+    Form17* window = Form17::existing();
+    ASSERT_NE(window, nullptr);
+    EXPECT_EQ(window->windowTitle(), QStringLiteral("大底采集"));
+    EXPECT_TRUE(window->isVisible());
+    Form17::AddCollection(c, QStringLiteral("集合运算"));
+    Form17::AddCollection(c, QStringLiteral("集合运算"));
+    QTreeWidget* list = window->fileList();
+    ASSERT_EQ(list->topLevelItemCount(), 2);  // the hand-added row went with the caption switch
+    EXPECT_EQ(list->topLevelItem(0)->text(0), QStringLiteral("组六(顺子)"));
+    EXPECT_EQ(list->topLevelItem(1)->text(2), c);
+
+    // The title bar's close discards the window; the next use starts afresh.
+    window->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_EQ(Form17::existing(), nullptr);
+    EXPECT_EQ(Form17::instance()->windowTitle(), QStringLiteral("集合运算"));
+    EXPECT_EQ(Form17::instance()->fileList()->topLevelItemCount(), 0);
+}
+
+TEST_F(SetToolsTest, Form20CollectsWithAndWithoutRepeats) {
+    const struct {
+        const char* text;
+        bool keep;
+        QStringList pool;
+    } cases[] = {{"123 123 456", false, {"123", "456"}},
+                 {"456 123 123", true, {"123", "123", "456"}},
+                 {"112233", false, {"112", "233"}},
+                 {"12 34 5", false, {"123"}}};  // trailing digits are dropped
+    for (const auto& c : cases) {
+        Form20* window = Form20::instance();
+        window->show();
+        window->findChild<QPlainTextEdit*>("Text1")->setPlainText(QString::fromUtf8(c.text));
+        window->findChild<QCheckBox*>("Check1")->setChecked(c.keep);
+        const int before = bench.cmdstyleCalls;
+        const qsizetype logBefore = bench.session().log.text().size();
+        press(window, "Command5");
+        EXPECT_FALSE(window->isVisible());
+        EXPECT_EQ(bench.session().pool, c.pool) << c.text;
+        EXPECT_EQ(bench.session().log.text().mid(logBefore),
+                  QStringLiteral("数据采集共%1注\n").arg(c.pool.size()));
+        EXPECT_EQ(bench.session().setDescription, QStringLiteral("数据采集"));
+        EXPECT_EQ(bench.cmdstyleCalls, before + 1);
+    }
+}
+
+TEST_F(SetToolsTest, Form20BlankTextDoesNothingAndTextWithoutDigitsGivesEmptySet) {
+    Form20* window = Form20::instance();
+    window->show();
+    auto* text = window->findChild<QPlainTextEdit*>("Text1");
+    bench.session().pool = {"111"};
+    text->setPlainText("    ");
+    press(window, "Command5");
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_EQ(bench.session().pool, QStringList{"111"});
+    EXPECT_EQ(logTail(), QString());
+    EXPECT_EQ(bench.cmdstyleCalls, 0);
+
+    text->setPlainText("abc\ndef\n");
+    press(window, "Command5");
+    EXPECT_FALSE(window->isVisible());
+    EXPECT_TRUE(bench.session().pool.isEmpty());
+    EXPECT_EQ(logTail(), QStringLiteral("数据采集共0注\n"));
+    EXPECT_EQ(bench.cmdstyleCalls, 1);
+}
+
+TEST_F(SetToolsTest, Form20RefusesMoreNumbersThanThePoolTakes) {
+    Form20* window = Form20::instance();
+    window->show();
+    window->findChild<QPlainTextEdit*>("Text1")->setPlainText(QStringLiteral("123 ").repeated(dialogs::kMaxPoolEntries + 1));
+    window->findChild<QCheckBox*>("Check1")->setChecked(true);
+    bench.session().pool = {"111"};
+    press(window, "Command5");
+    EXPECT_TRUE(messages.lastText().contains(QString::number(dialogs::kMaxPoolEntries)));
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_EQ(bench.session().pool, QStringList{"111"});
+    EXPECT_EQ(logTail(), QString());
+
+    window->findChild<QCheckBox*>("Check1")->setChecked(false);  // one distinct number is fine
+    press(window, "Command5");
+    EXPECT_EQ(bench.session().pool, QStringList{"123"});
+}
+
+TEST_F(SetToolsTest, Form20ImportReadsCodePage936AndRefusesUnreadableFiles) {
+    Form20* window = Form20::instance();
+    auto* text = window->findChild<QPlainTextEdit*>("Text1");
+    const QString file = write("post.txt", common::EncodeAnsi(QStringLiteral("  推荐：１２３ 456  ")));
+    Form20::SetOpenFileHook([&] { return file; });
+    window->Command2_Click();
+    EXPECT_EQ(text->toPlainText(), QStringLiteral("推荐：１２３ 456"));
+
+    Form20::SetOpenFileHook([&] { return dir.filePath("missing.txt"); });
+    window->Command2_Click();
+    EXPECT_TRUE(messages.lastText().contains(QStringLiteral("无法读取文件")));
+    EXPECT_EQ(text->toPlainText(), QStringLiteral("推荐：１２３ 456"));
+
+    Form20::SetOpenFileHook([] { return QString(); });  // cancelled
+    const int shown = int(messages.messages.size());
+    window->Command2_Click();
+    EXPECT_EQ(messages.messages.size(), shown);
+    EXPECT_EQ(text->toPlainText(), QStringLiteral("推荐：１２３ 456"));
+
+    window->Command3_Click();
+    EXPECT_EQ(text->toPlainText(), QString());
+
+    QApplication::clipboard()->setText(QStringLiteral("  123 456\n  "));
+    window->Command1_Click();
+    EXPECT_EQ(text->toPlainText(), QStringLiteral("123 456\n"));
+}

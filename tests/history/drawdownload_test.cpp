@@ -1,0 +1,257 @@
+#include "common/paths.h"
+#include "history/drawdownload.h"
+#include "history/drawfile.h"
+#include "httpserver.h"
+#include "testsupport.h"
+
+#include <QFile>
+#include <gtest/gtest.h>
+
+using namespace history;
+
+namespace {
+
+// Sets an environment variable for the life of the object.
+class EnvVar {
+public:
+    EnvVar(const char* name, const QString& value) : name_(name), had_(qEnvironmentVariableIsSet(name)), old_(qgetenv(name)) {
+        if (value.isNull()) qunsetenv(name);
+        else qputenv(name, value.toUtf8());
+    }
+    ~EnvVar() {
+        if (had_) qputenv(name_, old_);
+        else qunsetenv(name_);
+    }
+
+private:
+    const char* name_;
+    bool had_;
+    QByteArray old_;
+};
+
+QByteArray Records(const QStringList& drawTexts) {
+    QByteArray b;
+    for (const QString& t : drawTexts) b += EncodeDrawRecord(t);
+    return b;
+}
+
+// A list in the results site's shape: newest first, issue and number as the first two attributes.
+QByteArray ListXml(const QList<QPair<QString, QString>>& rows, const QByteArray& encoding = "UTF-8") {
+    QByteArray x = "<?xml version=\"1.0\" encoding=\"" + encoding + "\"?>\n<xml>\n";
+    for (const auto& r : rows)
+        x += "  <row expect=\"" + r.first.toLatin1() + "\" opencode=\"" + r.second.toLatin1() +
+             "\" opentime=\"2024-01-01 21:15:00\"/>\n";
+    return x + "</xml>\n";
+}
+
+const QString kUnreachable = QStringLiteral("http://127.0.0.1:1");
+
+}  // namespace
+
+TEST(DrawListXml, AttributesAreReadByPosition) {
+    QList<QStringList> children;
+    // The names do not matter, nor does a name that sorts first: the first attribute is the issue.
+    ASSERT_TRUE(ParseDrawListXml("<r><a z=\"2024101\" a=\"1,2,3\" b=\"x\"/><!-- c --><a z=\"2024100\" a=\"4,5,6\"/></r>",
+                                 &children));
+    ASSERT_EQ(children.size(), 2);
+    EXPECT_EQ(children[0], QStringList({"2024101", "1,2,3", "x"}));
+    EXPECT_EQ(children[1], QStringList({"2024100", "4,5,6"}));
+}
+
+TEST(DrawListXml, GbkDeclaredListIsRead) {
+    QList<QStringList> children;
+    const QByteArray xml = "<?xml version=\"1.0\" encoding=\"gb2312\"?><xml><row expect=\"24101\" opencode=\"1,2,3\" "
+                           "name=\"\xc5\xc5\xc1\xd0\xc8\xfd\"/></xml>";
+    ASSERT_TRUE(ParseDrawListXml(xml, &children));
+    ASSERT_EQ(children.size(), 1);
+    EXPECT_EQ(children[0].at(2), QStringLiteral("排列三"));
+}
+
+TEST(DrawListXml, NoXmlGivesNoRoot) {
+    QList<QStringList> children;
+    for (const QByteArray& bad : {QByteArray(), QByteArray("<html><body>503"), QByteArray("not xml at all")})
+        EXPECT_FALSE(ParseDrawListXml(bad, &children)) << bad.constData();
+}
+
+TEST(DrawListXml, NewDrawsAreTakenOldestFirst) {
+    const QList<QStringList> list = {{"2024105", "9,9,9"}, {"2024104", "0,9,6"}, {"2024103", "5,5,0"},
+                                     {"2024102", "1,2,3"}, {"2024101", "7,7,7"}};
+    struct Case {
+        QString last, prefix;
+        QList<QStringList> children;
+        QStringList expected;
+    } cases[] = {
+        {"2024102", "", list, {"2024103 550", "2024104 096", "2024105 999"}},
+        {"2024105", "", list, {}},
+        {"", "", list.mid(3), {"2024101 777", "2024102 123"}},  // empty file: every draw
+        // 排列三: five-digit issues get "20".
+        {"2024101", "20", {{"24103", "1,2,3"}, {"24102", "4,5,6"}}, {"2024102 456", "2024103 123"}},
+        // An entry not newer than the one taken before it is skipped.
+        {"2024100", "", {{"2024102", "1,1,1"}, {"2024101", "2,2,2"}, {"2024102", "3,3,3"}}, {"2024102 333"}},
+    };
+    for (const Case& c : cases) {
+        QStringList got;
+        EXPECT_TRUE(NewDrawsFromList(c.children, c.last, c.prefix, &got)) << c.last.toStdString();
+        EXPECT_EQ(got, c.expected) << c.last.toStdString();
+    }
+}
+
+TEST(DrawListXml, MalformedEntriesRefuseTheWholeList) {
+    const QList<QList<QStringList>> bad = {
+        {{"2024103", "1,2,3"}, {}},                  // no attribute at all
+        {{"2024103"}},                               // no number
+        {{"2024103", "1,2"}},                        // number too short
+        {{"2024103", "a,2,3"}},                      // not digits
+        {{"202410x", "1,2,3"}},                      // issue not digits
+        {{"24103", "1,2,3"}},                        // five digits without the prefix
+    };
+    for (const auto& children : bad) {
+        QStringList got{"untouched"};
+        QString error;
+        EXPECT_FALSE(NewDrawsFromList(children, "2024100", "", &got, &error));
+        EXPECT_TRUE(got.isEmpty());
+        EXPECT_FALSE(error.isEmpty());
+    }
+}
+
+class DrawDownload : public ::testing::Test {
+protected:
+    testsupport::ProgramDir dir;
+    testsupport::HttpServer server;
+    const QByteArray local3d = Records({"2024100 111", "2024101 222", "2024102 333"});
+    const QByteArray localP3 = Records({"2024100 444", "2024101 555"});
+
+    void SetUp() override {
+        ASSERT_TRUE(server.isListening());
+        dir.write("HAO.TXT", local3d);
+        dir.write("HAOP3.TXT", localP3);
+    }
+    QString sdList() const { return server.url("/static/info/kaijiang/xml/sd/list.xml"); }
+    QString plwList() const { return server.url("/static/info/kaijiang/xml/plw/list.xml"); }
+};
+
+TEST_F(DrawDownload, BothListsAreMergedIntoTheirFiles) {
+    server.serve("/static/info/kaijiang/xml/sd/list.xml",
+                 ListXml({{"2024105", "9,9,9"}, {"2024104", "0,9,6"}, {"2024103", "5,5,0"}, {"2024102", "3,3,3"}}));
+    server.serve("/static/info/kaijiang/xml/plw/list.xml", ListXml({{"24102", "1,2,3"}, {"24101", "5,5,5"}}));
+    EnvVar results("SIFMORA_RESULTS_URL", server.baseUrl());
+    EnvVar home("SIFMORA_HOME_URL", QString());
+    QString error;
+    ASSERT_TRUE(UpdateDrawFiles(&error)) << error.toStdString();
+    EXPECT_EQ(dir.read("HAO.TXT"), local3d + Records({"2024103 550", "2024104 096", "2024105 999"}));
+    EXPECT_EQ(dir.read("HAOP3.TXT"), localP3 + "2024102 1231");
+    // No home server configured: nothing else was asked for.
+    EXPECT_EQ(server.requests().size(), 2);
+}
+
+TEST_F(DrawDownload, EmptyOrMissingFileTakesTheWholeList) {
+    server.serve("/static/info/kaijiang/xml/sd/list.xml", ListXml({{"2024002", "1,2,3"}, {"2024001", "4,5,6"}}));
+    dir.write("HAO.TXT", "");
+    int appended = 0;
+    ASSERT_TRUE(MergeDrawListXml(sdList(), dir.file("HAO.TXT"), "", "", nullptr, &appended));
+    EXPECT_EQ(appended, 2);
+    EXPECT_EQ(dir.read("HAO.TXT"), Records({"2024001 456", "2024002 123"}));
+    QFile::remove(dir.file("HAO.TXT"));
+    ASSERT_TRUE(MergeDrawListXml(sdList(), dir.file("HAO.TXT"), "", ""));
+    EXPECT_EQ(dir.read("HAO.TXT"), Records({"2024001 456", "2024002 123"}));
+}
+
+TEST_F(DrawDownload, PartialTrailingRecordIsOverwrittenNotShifted) {
+    server.serve("/static/info/kaijiang/xml/sd/list.xml", ListXml({{"2024103", "1,2,3"}}));
+    dir.write("HAO.TXT", local3d + "20241");
+    ASSERT_TRUE(MergeDrawListXml(sdList(), dir.file("HAO.TXT"), "", ""));
+    EXPECT_EQ(dir.read("HAO.TXT"), local3d + "2024103 1231");
+}
+
+TEST_F(DrawDownload, BadListOrDeadSiteLeavesTheFileAsItWas) {
+    // Not XML, a broken entry, an error status, and nothing newer: the file stays byte for byte.
+    server.serve("/static/info/kaijiang/xml/sd/list.xml", "<html>down for maintenance</html", 200, "text/html");
+    server.serve("/static/info/kaijiang/xml/plw/list.xml", ListXml({{"24103", "1,2"}}));
+    server.serve("/old.xml", ListXml({{"2024102", "3,3,3"}}));
+    server.serve("/gone.xml", ListXml({{"2024109", "3,3,3"}}), 404);
+    QString error;
+    EXPECT_TRUE(MergeDrawListXml(sdList(), dir.file("HAO.TXT"), "", "福彩3D", &error));
+    EXPECT_TRUE(MergeDrawListXml(server.url("/old.xml"), dir.file("HAO.TXT"), "", "福彩3D", &error));
+    EXPECT_TRUE(MergeDrawListXml(server.url("/gone.xml"), dir.file("HAO.TXT"), "", "福彩3D", &error));
+    EXPECT_TRUE(error.isEmpty());
+    EXPECT_FALSE(MergeDrawListXml(plwList(), dir.file("HAOP3.TXT"), "20", "排列三", &error));
+    EXPECT_TRUE(error.startsWith(QStringLiteral("排列三"))) << error.toStdString();
+    EXPECT_EQ(dir.read("HAO.TXT"), local3d);
+    EXPECT_EQ(dir.read("HAOP3.TXT"), localP3);
+}
+
+TEST_F(DrawDownload, HomeCopyReplacesOnlyWhenLaterAndWellFormed) {
+    const QString bak = dir.file("HAOBAK.TXT");
+    struct Case {
+        const char* what;
+        QByteArray served;
+        int status;
+        HomeCopyResult expected;
+        bool replaced;
+    } cases[] = {
+        // Later: replaces whole, although the local file holds a draw the copy lacks.
+        {"later", Records({"2024100 111", "2024103 999"}), 200, HomeCopyResult::Replaced, true},
+        {"equal", Records({"2024100 111", "2024102 333"}), 200, HomeCopyResult::Kept, false},
+        {"older", Records({"2024100 111"}), 200, HomeCopyResult::Kept, false},
+        {"html page", "<html><body>404 not found, but status 200</body></html>", 200, HomeCopyResult::Refused, false},
+        {"bad record", Records({"2024100 111"}) + "2024199 12x1", 200, HomeCopyResult::Refused, false},
+        {"empty", QByteArray(), 200, HomeCopyResult::Refused, false},
+        {"not found", Records({"2024199 111"}), 404, HomeCopyResult::NotReached, false},
+    };
+    for (const Case& c : cases) {
+        dir.write("HAO.TXT", local3d);
+        server.serve("/3d/HAO.txt", c.served, c.status);
+        HomeCopyResult result{};
+        QString error;
+        ASSERT_TRUE(ReplaceWithHomeCopy(server.url("/3d/HAO.txt"), dir.file("HAO.TXT"), bak, &result, &error)) << c.what;
+        EXPECT_EQ(int(result), int(c.expected)) << c.what;
+        EXPECT_EQ(dir.read("HAO.TXT"), c.replaced ? c.served : local3d) << c.what;
+        EXPECT_FALSE(QFile::exists(bak)) << c.what;
+    }
+}
+
+TEST_F(DrawDownload, TruncatedHomeCopyIsNotUsed) {
+    const QByteArray copy = Records({"2024100 111", "2024101 222", "2024102 333", "2024103 444"});
+    server.setResponse("/3d/HAO.txt", {.status = 200, .body = copy, .sendBytes = 30});
+    HomeCopyResult result{};
+    ASSERT_TRUE(ReplaceWithHomeCopy(server.url("/3d/HAO.txt"), dir.file("HAO.TXT"), dir.file("HAOBAK.TXT"), &result));
+    EXPECT_EQ(int(result), int(HomeCopyResult::NotReached));
+    EXPECT_EQ(dir.read("HAO.TXT"), local3d);
+}
+
+TEST_F(DrawDownload, HomeCopiesOfBothLotteriesThroughUpdateDrawFiles) {
+    // Lists with nothing new; the home server has a later 排列三 file and an equal 3D file.
+    server.serve("/static/info/kaijiang/xml/sd/list.xml", ListXml({{"2024102", "3,3,3"}}));
+    server.serve("/static/info/kaijiang/xml/plw/list.xml", ListXml({{"24101", "5,5,5"}}));
+    server.serve("/3d/HAO.txt", local3d);
+    const QByteArray laterP3 = localP3 + Records({"2024102 777", "2024103 888"});
+    server.serve("/3d/HAOP3.txt", laterP3);
+    EnvVar results("SIFMORA_RESULTS_URL", server.baseUrl());
+    EnvVar home("SIFMORA_HOME_URL", server.baseUrl() + "/");
+    ASSERT_TRUE(UpdateDrawFiles());
+    EXPECT_EQ(dir.read("HAO.TXT"), local3d);
+    EXPECT_EQ(dir.read("HAOP3.TXT"), laterP3);
+    EXPECT_FALSE(QFile::exists(dir.file("HAOBAK.TXT")));
+}
+
+TEST_F(DrawDownload, NoNetworkChangesNothingAndIsNoError) {
+    EnvVar results("SIFMORA_RESULTS_URL", kUnreachable);
+    EnvVar home("SIFMORA_HOME_URL", kUnreachable);
+    QString error;
+    EXPECT_TRUE(UpdateDrawFiles(&error));
+    EXPECT_TRUE(error.isEmpty());
+    EXPECT_EQ(dir.read("HAO.TXT"), local3d);
+    EXPECT_EQ(dir.read("HAOP3.TXT"), localP3);
+    EXPECT_FALSE(QFile::exists(dir.file("HAOBAK.TXT")));
+}
+
+TEST_F(DrawDownload, RealHistoryGetsOnlyTheNewDraws) {
+    SKIP_WITHOUT_SHARED("data/HAOP3.TXT");
+    ASSERT_TRUE(dir.copyShared("data/HAOP3.TXT"));
+    const QByteArray before = dir.read("HAOP3.TXT");
+    ASSERT_EQ(LastIssue(dir.file("HAOP3.TXT")), QStringLiteral("2026267"));
+    server.serve("/static/info/kaijiang/xml/plw/list.xml",
+                 ListXml({{"26269", "0,0,1"}, {"26268", "9,8,7"}, {"26267", "2,1,6"}, {"26266", "1,1,1"}}));
+    ASSERT_TRUE(MergeDrawListXml(plwList(), dir.file("HAOP3.TXT"), "20", "排列三"));
+    EXPECT_EQ(dir.read("HAOP3.TXT"), before + Records({"2026268 987", "2026269 001"}));
+}

@@ -1,0 +1,117 @@
+#include "common/appstate.h"
+#include "mainwindow/analyses.h"
+#include "mainwindow/form1.h"
+#include "testsupport.h"
+
+#include <QAction>
+#include <QLabel>
+#include <QMenu>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <gtest/gtest.h>
+
+using namespace analysis;
+
+namespace {
+
+class AnalysisWindow : public ::testing::Test {
+protected:
+    void SetUp() override {
+        window = std::make_unique<Form1>();
+        window->quitOnClose = false;
+        common::AppState& app = common::App();
+        app.history.clear();
+        const char* numbers[] = {"123", "985", "620", "147", "000", "999", "264", "558"};
+        int serial = 1;
+        for (const char* n : numbers)
+            app.history.append(QStringLiteral("2024%1 %2").arg(serial++, 3, 10, QLatin1Char('0')).arg(n));
+        app.useAllDraws = false;
+        app.rangeFirst = 2;
+        app.rangeLast = 6;
+    }
+
+    // What the window shows against what the routine returns for the same range.
+    void ExpectShown(AnalysisKind kind) {
+        const common::AppState& app = common::App();
+        const AnalysisTable expected = RunAnalysis(kind, app.history, app.analysisFirst(), app.analysisLast());
+        EXPECT_EQ(window->Label1->text(), expected.title);
+        EXPECT_EQ(window->Text1->toPlainText(), QString(expected.text).replace("\r\n", "\n"));
+    }
+
+    void Click(const char* button) {
+        auto* b = window->findChild<QPushButton*>(QString::fromLatin1(button));
+        ASSERT_NE(b, nullptr) << button;
+        b->click();
+    }
+    void Trigger(const QString& action) {
+        // The pop-up menus are top-level widgets of their own.
+        QAction* a = window->findChild<QAction*>(action);
+        for (QMenu* menu : {window->popup1, window->popup2})
+            if (!a && menu)
+                a = menu->findChild<QAction*>(action);
+        ASSERT_NE(a, nullptr) << action.toStdString();
+        a->trigger();
+    }
+
+    testsupport::ProgramDir dir;
+    std::unique_ptr<Form1> window;
+};
+
+}  // namespace
+
+TEST_F(AnalysisWindow, ButtonsShowTheirTableOverTheRange) {
+    const std::pair<const char*, AnalysisKind> buttons[] = {
+        {"Command1", AnalysisKind::PrimeComposite}, {"Command2", AnalysisKind::Pair},
+        {"Command4", AnalysisKind::SumTail},        {"Command5", AnalysisKind::Span},
+        {"Command7", AnalysisKind::SingleDigit},    {"Command10", AnalysisKind::Sum},
+        {"Command12", AnalysisKind::OddEven},       {"Command13", AnalysisKind::BigMiddleSmall},
+        {"Command14", AnalysisKind::BigSmall},      {"Command3", AnalysisKind::StraightRoute},
+        {"Command8", AnalysisKind::Straight1234},
+    };
+    for (const auto& [button, kind] : buttons) {
+        SCOPED_TRACE(button);
+        Click(button);
+        ExpectShown(kind);
+    }
+    EXPECT_TRUE(window->Label1->text().startsWith(QStringLiteral("(单选1234分析 2024003-2024007)")));
+}
+
+TEST_F(AnalysisWindow, ToolbarDropDownItems) {
+    const std::pair<int, AnalysisKind> items[] = {
+        {4, AnalysisKind::SumTail},        {5, AnalysisKind::Span},
+        {6, AnalysisKind::OddEven},        {7, AnalysisKind::PrimeComposite},
+        {8, AnalysisKind::Pair},           {9, AnalysisKind::Sum},
+        {10, AnalysisKind::SingleDigit},   {11, AnalysisKind::BigMiddleSmall},
+        {12, AnalysisKind::BigSmall},      {13, AnalysisKind::StraightRoute},
+        {14, AnalysisKind::GroupRoute},    {15, AnalysisKind::Straight1234},
+        {16, AnalysisKind::Group1234},
+    };
+    for (const auto& [index, kind] : items) {
+        SCOPED_TRACE(index);
+        Trigger(QStringLiteral("Toolbar2(3).ButtonMenus(%1)").arg(index));
+        ExpectShown(kind);
+    }
+}
+
+TEST_F(AnalysisWindow, RouteAnd1234ButtonsRepeatTheLastChoice) {
+    common::App().useAllDraws = true;
+    Click("Command3");
+    ExpectShown(AnalysisKind::StraightRoute);
+    Trigger(QStringLiteral("p1z"));
+    ExpectShown(AnalysisKind::GroupRoute);
+    Click("Command3");
+    ExpectShown(AnalysisKind::GroupRoute);
+    // The 1234 choice is its own.
+    Click("Command8");
+    ExpectShown(AnalysisKind::Straight1234);
+    Trigger(QStringLiteral("Toolbar2(3).ButtonMenus(16)"));
+    Click("Command8");
+    ExpectShown(AnalysisKind::Group1234);
+    Trigger(QStringLiteral("p2d"));
+    Click("Command8");
+    ExpectShown(AnalysisKind::Straight1234);
+    Trigger(QStringLiteral("Toolbar2(3).ButtonMenus(13)"));
+    Click("Command3");
+    ExpectShown(AnalysisKind::StraightRoute);
+    EXPECT_EQ(window->Label1->text(), QStringLiteral("(单选012路分析 2024001-2024008)"));
+}

@@ -1,0 +1,73 @@
+// Starting programs detached, the updater of the program folder, and the browser redirect.
+#include "platform/process.h"
+
+#include "testsupport.h"
+
+#include <QDeadlineTimer>
+#include <QFile>
+#include <QFileInfo>
+#include <QThread>
+#include <gtest/gtest.h>
+
+namespace {
+
+void WriteScript(const testsupport::ProgramDir& dir, const QString& name, const QByteArray& body) {
+    dir.write(name, "#!/bin/sh\n" + body);
+    QFile(dir.file(name)).setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+}
+
+// Waits for a file written by a detached program.
+QByteArray WaitForFile(const QString& path) {
+    QDeadlineTimer deadline(10000);
+    while (!deadline.hasExpired()) {
+        QFile f(path);
+        if (f.open(QIODevice::ReadOnly)) {
+            const QByteArray bytes = f.readAll();
+            if (bytes.endsWith('\n')) return bytes;
+        }
+        QThread::msleep(20);
+    }
+    return {};
+}
+
+}  // namespace
+
+#ifdef Q_OS_UNIX
+TEST(ProcessTest, StartsUpdaterWithoutArgumentsInProgramFolder) {
+    testsupport::ProgramDir dir;
+    WriteScript(dir, "update", "echo \"args=$# cwd=$(pwd -P)\" > \"$SIFMORA_DIR/ran.txt\"\n");
+    EXPECT_EQ(platform::UpdaterPath(), dir.file("update"));
+    QString error;
+    ASSERT_TRUE(platform::StartUpdater(&error)) << error.toStdString();
+    const QString expected = "args=0 cwd=" + QFileInfo(dir.path()).canonicalFilePath() + "\n";
+    EXPECT_EQ(WaitForFile(dir.file("ran.txt")), expected.toUtf8());
+}
+
+TEST(ProcessTest, StartProgramPassesArguments) {
+    testsupport::ProgramDir dir;
+    WriteScript(dir, "tool", "echo \"$1|$2\" > \"$SIFMORA_DIR/out.txt\"\n");
+    ASSERT_TRUE(platform::StartProgram(dir.file("tool"), {"a b", "c"}));
+    EXPECT_EQ(WaitForFile(dir.file("out.txt")), QByteArray("a b|c\n"));
+}
+#endif
+
+TEST(ProcessTest, MissingOrNonProgramFailsWithMessage) {
+    testsupport::ProgramDir dir;
+    QString error;
+    EXPECT_FALSE(platform::StartUpdater(&error));
+    EXPECT_TRUE(error.contains("not found")) << error.toStdString();
+    dir.write("update", "plain text");
+    QFile(dir.file("update")).setPermissions(QFile::ReadOwner | QFile::WriteOwner);
+    error.clear();
+    EXPECT_FALSE(platform::StartUpdater(&error));
+    EXPECT_FALSE(error.isEmpty());
+}
+
+TEST(ProcessTest, BrowserLogRecordsAddress) {
+    testsupport::ProgramDir dir;
+    qputenv("SIFMORA_BROWSER_LOG", dir.file("browser.log").toLocal8Bit());
+    EXPECT_TRUE(platform::OpenInBrowser("http://127.0.0.1:1/download/down.htm"));
+    EXPECT_TRUE(platform::OpenInBrowser("http://x/y"));
+    qunsetenv("SIFMORA_BROWSER_LOG");
+    EXPECT_EQ(dir.read("browser.log"), QByteArray("http://127.0.0.1:1/download/down.htm\nhttp://x/y\n"));
+}

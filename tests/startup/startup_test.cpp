@@ -1,0 +1,380 @@
+#include "common/paths.h"
+#include "common/textcodec.h"
+#include "history/drawfile.h"
+#include "httpserver.h"
+#include "platform/closerequest.h"
+#include "platform/ui/messagebox.h"
+#include "startup/form22.h"
+#include "startup/versioncheck.h"
+#include "testsupport.h"
+
+#include <QCoreApplication>
+#include <QDeadlineTimer>
+#include <QFile>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QTimer>
+#include <QProcess>
+#include <QThread>
+#include <QUuid>
+#include <gtest/gtest.h>
+
+using namespace startup;
+
+namespace {
+
+class EnvVar {
+public:
+    EnvVar(const char* name, const QString& value) : name_(name), had_(qEnvironmentVariableIsSet(name)), old_(qgetenv(name)) {
+        if (value.isNull()) qunsetenv(name);
+        else qputenv(name, value.toUtf8());
+    }
+    ~EnvVar() {
+        if (had_) qputenv(name_, old_);
+        else qunsetenv(name_);
+    }
+
+private:
+    const char* name_;
+    bool had_;
+    QByteArray old_;
+};
+
+// The built program: beside the tests' binaries.
+QString ProgramPath() {
+    const QString dir = qEnvironmentVariable("SIFMORA_BIN_DIR");
+    if (!dir.isEmpty() && QFile::exists(dir + QStringLiteral("/Sifmora"))) return dir + QStringLiteral("/Sifmora");
+#ifdef SIFMORA_APP_PATH
+    return QStringLiteral(SIFMORA_APP_PATH);
+#else
+    return {};
+#endif
+}
+
+QString UniqueName() { return QStringLiteral("SifmoraTest-") + QUuid::createUuid().toString(QUuid::WithoutBraces); }
+
+const QString kUnreachable = QStringLiteral("http://127.0.0.1:1");
+
+}  // namespace
+
+TEST(VersionLog, FirstLineIsASixteenBitInteger) {
+    struct Case {
+        const char* line;
+        bool ok;
+        int version;
+        int code;
+    } cases[] = {
+        {"6", true, 6, 0},         {"  6  ", true, 6, 0},     {"\t-1", true, -1, 0},
+        {"6.5", true, 6, 0},       {"7.5", true, 8, 0},       {"32767", true, 32767, 0},
+        {"-32768", true, -32768, 0}, {"32768", false, 0, kErrOverflow}, {"abc", false, 0, kErrTypeMismatch},
+        {"", false, 0, kErrTypeMismatch}, {"5 6", false, 0, kErrTypeMismatch},
+    };
+    for (const Case& c : cases) {
+        int v = -999;
+        StartError e;
+        EXPECT_EQ(ParseVersionLine(QString::fromLatin1(c.line), &v, &e), c.ok) << c.line;
+        if (c.ok) EXPECT_EQ(v, c.version) << c.line;
+        EXPECT_EQ(e.code, c.code) << c.line;
+    }
+}
+
+TEST(VersionLog, NeedsTwoLines) {
+    testsupport::ProgramDir dir;
+    struct Case {
+        const char* what;
+        QByteArray bytes;
+        int code;
+    } cases[] = {
+        {"two lines", "6\r\nhttp://x/\r\n", 0},
+        {"second line empty", "6\r\n\r\n", 0},
+        {"second line without break", "6\r\nhttp://x/", 0},
+        {"one line", "6\r\n", kErrPastEndOfFile},
+        {"one line without break", "6", kErrPastEndOfFile},
+        {"empty", "", kErrPastEndOfFile},
+        {"first line no number", "six\r\nx\r\n", kErrTypeMismatch},
+    };
+    for (const Case& c : cases) {
+        dir.write("updatelog.txt", c.bytes);
+        int v = 0;
+        StartError e;
+        EXPECT_EQ(ReadVersionLog(dir.file("updatelog.txt"), &v, &e), c.code == 0) << c.what;
+        EXPECT_EQ(e.code, c.code) << c.what;
+    }
+    StartError e;
+    int v = 0;
+    EXPECT_FALSE(ReadVersionLog(dir.file("missing.txt"), &v, &e));
+    EXPECT_EQ(e.code, kErrFileNotFound);
+}
+
+TEST(VersionLog, ErrorTextKeepsItsFrame) {
+    EXPECT_EQ(StartErrorText({kErrFileNotFound, UpdaterMissingText()}),
+              QStringLiteral("错误描述：没找到自动升级程序，请检查安装目录是否完整或重新安装软件。\n错误代码：53"));
+}
+
+class StartRoad : public ::testing::Test {
+protected:
+    testsupport::ProgramDir dir;
+    testsupport::HttpServer server;
+    std::unique_ptr<EnvVar> home, results;
+    const QByteArray hao = history::EncodeDrawRecord("2024100 111") + history::EncodeDrawRecord("2024101 222");
+    int mainShown = 0;
+
+    void SetUp() override {
+        ASSERT_TRUE(server.isListening());
+        home = std::make_unique<EnvVar>("SIFMORA_HOME_URL", server.baseUrl());
+        results = std::make_unique<EnvVar>("SIFMORA_RESULTS_URL", server.baseUrl());
+        dir.write("HAO.TXT", hao);
+        dir.write("HAOP3.TXT", QByteArray());
+        dir.write("updatelog.txt", "5\r\nhttp://example.invalid/Sifmora\r\n");
+        server.serve("/3d/updatelog.txt", "5\r\nhttp://example.invalid/Sifmora\r\n");
+        server.serve("/static/info/kaijiang/xml/sd/list.xml",
+                     "<xml><row expect=\"2024102\" opencode=\"3,4,5\"/><row expect=\"2024101\" opencode=\"2,2,2\"/></xml>");
+    }
+
+    std::unique_ptr<Form22> makeForm() {
+        auto f = std::make_unique<Form22>();
+        f->instanceName = UniqueName();
+        f->hooks.showMainWindow = [this] { ++mainShown; };
+        return f;
+    }
+    bool drawsUpdated() const { return dir.read("HAO.TXT") == hao + history::EncodeDrawRecord("2024102 345"); }
+};
+
+TEST_F(StartRoad, VersionComparison) {
+    struct Case {
+        const char* local;
+        const char* server;
+        bool newer;
+    } cases[] = {{"5", "6", true}, {"5", "5", false}, {"5", "4", false}, {"0", "-1", false}, {" 6 ", "6", false}};
+    for (const Case& c : cases) {
+        dir.write("updatelog.txt", QByteArray(c.local) + "\r\nx\r\n");
+        server.serve("/3d/updatelog.txt", QByteArray(c.server) + "\r\nx\r\n");
+        StartError e;
+        EXPECT_EQ(ServerHasNewerVersion(&e), c.newer) << c.local << " vs " << c.server;
+        EXPECT_FALSE(e.isError());
+        EXPECT_FALSE(QFile::exists(dir.file("updatebak.txt")));
+    }
+}
+
+TEST_F(StartRoad, LoadWritesWebPageAndRoadShowsMainWindow) {
+    auto form = makeForm();
+    ASSERT_TRUE(form->Form_Load());
+    EXPECT_EQ(form->Label1->text(), QStringLiteral("正在检查版本..."));
+    EXPECT_TRUE(form->Timer1->isActive());
+    EXPECT_EQ(form->Timer1->interval(), 1000);
+    QString web;
+    ASSERT_TRUE(common::ReadAnsiFile(dir.file("Web.htm"), &web));
+    EXPECT_EQ(web, WebPageText() + "\r\n");
+    EXPECT_TRUE(form->Text1->isHidden());
+    EXPECT_TRUE(web.contains(QStringLiteral("网络连接失败,正在重试...")));
+    EXPECT_TRUE(web.contains(server.baseUrl() + "/3d/3dindex.htm"));
+
+    ui::MessageRecorder box(ui::Answer::No);
+    form->Timer1_Timer();
+    EXPECT_FALSE(form->Timer1->isActive());
+    EXPECT_TRUE(box.messages.isEmpty());
+    EXPECT_EQ(form->Label1->text(), QStringLiteral("正在下载数据..."));
+    EXPECT_EQ(mainShown, 1);
+    EXPECT_TRUE(drawsUpdated());
+    // Without a later copy on the home server the file keeps the merged draws.
+    EXPECT_FALSE(QFile::exists(dir.file("HAOBAK.TXT")));
+}
+
+TEST_F(StartRoad, NewerVersionAnsweredNoUpdatesAndShowsMainWindow) {
+    server.serve("/3d/updatelog.txt", "6\r\nhttp://example.invalid/Sifmora\r\n");
+    auto form = makeForm();
+    bool updaterStarted = false;
+    form->hooks.startUpdater = [&](QString*) { return updaterStarted = true; };
+    ui::MessageRecorder box(ui::Answer::No);
+    form->Timer1_Timer();
+    ASSERT_EQ(box.messages.size(), 1);
+    EXPECT_EQ(box.messages[0].text, QStringLiteral("Sifmora发现新版本，是否立即升级?"));
+    EXPECT_EQ(box.messages[0].title, QStringLiteral("Updexa"));
+    EXPECT_EQ(box.messages[0].icon, ui::Icon::Question);
+    EXPECT_EQ(box.messages[0].buttons, ui::Buttons::YesNo);
+    EXPECT_FALSE(updaterStarted);
+    EXPECT_EQ(mainShown, 1);
+    EXPECT_TRUE(drawsUpdated());
+}
+
+TEST_F(StartRoad, YesStartsTheRealUpdaterAndNeverShowsMainWindow) {
+#ifdef Q_OS_WIN
+    GTEST_SKIP() << "the stand-in updater is a shell script";
+#else
+    server.serve("/3d/updatelog.txt", "6\r\nhttp://example.invalid/Sifmora\r\n");
+    const QString marker = dir.file("updater-ran");
+    dir.write("update", "#!/bin/sh\ntouch '" + marker.toUtf8() + "'\n");
+    QFile(dir.file("update")).setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    auto form = makeForm();
+    ui::MessageRecorder box(ui::Answer::Yes);
+    form->Timer1_Timer();
+    EXPECT_EQ(box.messages.size(), 1);
+    EXPECT_EQ(mainShown, 0);
+    EXPECT_TRUE(form->finished());
+    EXPECT_EQ(dir.read("HAO.TXT"), hao);  // the draws are not updated on this road
+    QDeadlineTimer deadline(10000);
+    while (!QFile::exists(marker) && !deadline.hasExpired()) QThread::msleep(20);
+    EXPECT_TRUE(QFile::exists(marker));
+#endif
+}
+
+TEST_F(StartRoad, YesWithoutUpdaterShowsErrorThenContinues) {
+    server.serve("/3d/updatelog.txt", "6\r\nhttp://example.invalid/Sifmora\r\n");
+    auto form = makeForm();
+    ui::MessageRecorder box(ui::Answer::Yes);
+    form->Timer1_Timer();
+    ASSERT_EQ(box.messages.size(), 2);
+    EXPECT_EQ(box.messages[1].text, StartErrorText({kErrFileNotFound, UpdaterMissingText()}));
+    EXPECT_EQ(box.messages[1].title, QStringLiteral("Sifmora"));
+    EXPECT_EQ(box.messages[1].icon, ui::Icon::Information);
+    EXPECT_EQ(mainShown, 1);
+    EXPECT_TRUE(drawsUpdated());
+}
+
+TEST_F(StartRoad, BrokenLocalVersionLogIsReportedThenStartGoesOn) {
+    for (const QByteArray& log : {QByteArray("5\r\n"), QByteArray("five\r\nx\r\n"), QByteArray()}) {
+        dir.write("HAO.TXT", hao);
+        if (log.isEmpty()) QFile::remove(dir.file("updatelog.txt"));
+        else dir.write("updatelog.txt", log);
+        mainShown = 0;
+        auto form = makeForm();
+        ui::MessageRecorder box(ui::Answer::Ok);
+        form->Timer1_Timer();
+        ASSERT_EQ(box.messages.size(), 1) << log.constData();
+        const QString text = box.messages[0].text;
+        EXPECT_TRUE(text.startsWith(QStringLiteral("错误描述："))) << text.toStdString();
+        EXPECT_TRUE(text.contains(QStringLiteral("\n错误代码："))) << text.toStdString();
+        EXPECT_FALSE(text.contains(UpdaterMissingText()));
+        EXPECT_EQ(mainShown, 1);
+        EXPECT_TRUE(drawsUpdated());
+    }
+}
+
+TEST_F(StartRoad, BrokenDrawListIsReportedOnceAndMainWindowStillOpens) {
+    server.serve("/static/info/kaijiang/xml/sd/list.xml", "<xml><row expect=\"2024102\"/></xml>");
+    auto form = makeForm();
+    ui::MessageRecorder box(ui::Answer::Ok);
+    form->Timer1_Timer();
+    ASSERT_EQ(box.messages.size(), 1);
+    EXPECT_TRUE(box.messages[0].text.contains(QStringLiteral("错误代码：75")));
+    EXPECT_EQ(mainShown, 1);
+    EXPECT_EQ(dir.read("HAO.TXT"), hao);
+}
+
+TEST_F(StartRoad, NoNetworkShowsNothingAndOpensMainWindow) {
+    EnvVar h("SIFMORA_HOME_URL", kUnreachable);
+    EnvVar r("SIFMORA_RESULTS_URL", kUnreachable);
+    auto form = makeForm();
+    ui::MessageRecorder box(ui::Answer::Yes);
+    form->Timer1_Timer();
+    EXPECT_TRUE(box.messages.isEmpty());
+    EXPECT_EQ(mainShown, 1);
+    EXPECT_EQ(dir.read("HAO.TXT"), hao);
+    EXPECT_EQ(dir.read("HAOP3.TXT"), QByteArray());
+    EXPECT_FALSE(QFile::exists(dir.file("updatebak.txt")));
+}
+
+TEST_F(StartRoad, SecondCopyEndsAtOnceWithoutWriting) {
+    const QString name = UniqueName();
+    platform::SingleInstance first(name);
+    ASSERT_TRUE(first.acquire());
+    auto form = makeForm();
+    form->instanceName = name;
+    EXPECT_FALSE(form->Form_Load());
+    EXPECT_FALSE(QFile::exists(dir.file("Web.htm")));
+    EXPECT_FALSE(form->Timer1->isActive());
+}
+
+TEST_F(StartRoad, CloseRequestDuringStartStopsTheRoad) {
+    auto form = makeForm();
+    ASSERT_TRUE(form->Form_Load());
+    form->instance()->onCloseRequest = [&] {
+        form->abortStart();
+        return true;
+    };
+    // The request arrives while the road waits for the network: it is sent from another thread
+    // and answered by this thread's event loop.
+    form->hooks.updateDraws = [&](QString*) {
+        bool answered = false;
+        QThread* t = QThread::create([&] { answered = platform::SendCloseRequest(form->instanceName, 5000); });
+        t->start();
+        while (!t->isFinished()) QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+        t->wait();
+        delete t;
+        EXPECT_TRUE(answered);
+        return true;
+    };
+    form->Timer1_Timer();
+    EXPECT_TRUE(form->startAborted());
+    EXPECT_EQ(mainShown, 0);
+}
+
+TEST(Program, SecondCopyOfTheProgramEndsAtOnce) {
+    const QString bin = ProgramPath();
+    if (bin.isEmpty() || !QFile::exists(bin)) GTEST_SKIP() << "Sifmora not built";
+    testsupport::ProgramDir dir;
+    const QString name = UniqueName();
+    platform::SingleInstance first(name);
+    ASSERT_TRUE(first.acquire());
+    QProcess p;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("SIFMORA_INSTANCE_NAME"), name);
+    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    p.setProcessEnvironment(env);
+    p.start(bin, {});
+    ASSERT_TRUE(p.waitForFinished(20000));
+    EXPECT_EQ(p.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(p.exitCode(), 0);
+    EXPECT_FALSE(QFile::exists(dir.file("Web.htm")));
+}
+
+TEST(Program, StartsThroughToMainWindowAndEndsOnCloseRequest) {
+    SKIP_WITHOUT_SHARED("data/HAO.TXT");
+    const QString bin = ProgramPath();
+    if (bin.isEmpty() || !QFile::exists(bin)) GTEST_SKIP() << "Sifmora not built";
+    testsupport::ProgramDir dir;
+    ASSERT_TRUE(dir.copyShared("data/HAO.TXT"));
+    ASSERT_TRUE(dir.copyShared("data/HAOP3.TXT"));
+    testsupport::HttpServer server;
+    // One new 3D draw on the results site; no home server.
+    server.serve("/static/info/kaijiang/xml/sd/list.xml",
+                 "<xml><row expect=\"2026268\" opencode=\"1,2,3\"/><row expect=\"2026267\" opencode=\"8,5,7\"/></xml>");
+    const QByteArray before = dir.read("HAO.TXT");
+    const QString name = UniqueName();
+    QProcess p;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("SIFMORA_INSTANCE_NAME"), name);
+    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    env.insert(QStringLiteral("SIFMORA_RESULTS_URL"), server.baseUrl());
+    env.remove(QStringLiteral("SIFMORA_HOME_URL"));
+    p.setProcessEnvironment(env);
+    p.start(bin, {});
+    ASSERT_TRUE(p.waitForStarted(10000));
+    // The draw file grows once the start road has run (one second after the start).
+    QDeadlineTimer deadline(30000);
+    while (dir.read("HAO.TXT").size() == before.size() && !deadline.hasExpired()) QThread::msleep(50);
+    EXPECT_EQ(dir.read("HAO.TXT"), before + history::EncodeDrawRecord("2026268 123"));
+    // The close request is refused while the history list is being built; ask until it closes.
+    bool closed = false;
+    while (!closed && !deadline.hasExpired() && p.state() == QProcess::Running) {
+        closed = platform::SendCloseRequest(name, 2000);
+        if (!closed) QThread::msleep(100);
+    }
+    EXPECT_TRUE(closed);
+    ASSERT_TRUE(p.waitForFinished(20000));
+    EXPECT_EQ(p.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(p.exitCode(), 0);
+}
+
+TEST_F(StartRoad, UpdaterThatCannotStartShowsItsOwnReason) {
+    server.serve("/3d/updatelog.txt", "6\r\nx\r\n");
+    dir.write("update", "not a program");  // present, but not executable
+    QFile(dir.file("update")).setPermissions(QFile::ReadOwner | QFile::WriteOwner);
+    auto form = makeForm();
+    ui::MessageRecorder box(ui::Answer::Yes);
+    form->Timer1_Timer();
+    ASSERT_EQ(box.messages.size(), 2);
+    EXPECT_FALSE(box.messages[1].text.contains(UpdaterMissingText()));
+    EXPECT_TRUE(box.messages[1].text.startsWith(QStringLiteral("错误描述：")));
+    EXPECT_EQ(mainShown, 1);
+}
