@@ -1,0 +1,511 @@
+// Built-in functions and constants.
+#include "nodes.h"
+
+#include <charconv>
+#include <cmath>
+#include <limits>
+
+namespace script {
+
+namespace {
+
+enum Id {
+    Len, Left, Right, Mid, InStr, InStrRev, Replace, Split, Join, Trim, LTrim, RTrim, UCase, LCase,
+    Space, String, StrReverse, Asc, AscW, Chr, ChrW, CStr, CInt, CLng, CDbl, CBool, CByte, CSng,
+    Int, Fix, Round, Abs, Sgn, Sqr, Exp, Log, Sin, Cos, Tan, Atn, Hex, Oct, IsNumeric, IsEmpty,
+    IsNull, IsArray, IsObject, Array, UBound, LBound, TypeName, VarType, StrComp,
+};
+
+const QHash<QString, BuiltinInfo>& table() {
+    static const QHash<QString, BuiltinInfo> t = {
+        {"len", {Len, 1, 1}}, {"left", {Left, 2, 2}}, {"right", {Right, 2, 2}}, {"mid", {Mid, 2, 3}},
+        {"instr", {InStr, 2, 4}}, {"instrrev", {InStrRev, 2, 4}}, {"replace", {Replace, 3, 6}},
+        {"split", {Split, 1, 4}}, {"join", {Join, 1, 2}}, {"trim", {Trim, 1, 1}}, {"ltrim", {LTrim, 1, 1}},
+        {"rtrim", {RTrim, 1, 1}}, {"ucase", {UCase, 1, 1}}, {"lcase", {LCase, 1, 1}},
+        {"space", {Space, 1, 1}}, {"string", {String, 2, 2}}, {"strreverse", {StrReverse, 1, 1}},
+        {"asc", {Asc, 1, 1}}, {"ascw", {AscW, 1, 1}}, {"chr", {Chr, 1, 1}}, {"chrw", {ChrW, 1, 1}},
+        {"cstr", {CStr, 1, 1}}, {"cint", {CInt, 1, 1}}, {"clng", {CLng, 1, 1}}, {"cdbl", {CDbl, 1, 1}},
+        {"cbool", {CBool, 1, 1}}, {"cbyte", {CByte, 1, 1}}, {"csng", {CSng, 1, 1}}, {"int", {Int, 1, 1}},
+        {"fix", {Fix, 1, 1}}, {"round", {Round, 1, 2}}, {"abs", {Abs, 1, 1}}, {"sgn", {Sgn, 1, 1}},
+        {"sqr", {Sqr, 1, 1}}, {"exp", {Exp, 1, 1}}, {"log", {Log, 1, 1}}, {"sin", {Sin, 1, 1}},
+        {"cos", {Cos, 1, 1}}, {"tan", {Tan, 1, 1}}, {"atn", {Atn, 1, 1}}, {"hex", {Hex, 1, 1}},
+        {"oct", {Oct, 1, 1}}, {"isnumeric", {IsNumeric, 1, 1}}, {"isempty", {IsEmpty, 1, 1}},
+        {"isnull", {IsNull, 1, 1}}, {"isarray", {IsArray, 1, 1}}, {"isobject", {IsObject, 1, 1}},
+        {"array", {Array, 0, -1}}, {"ubound", {UBound, 1, 2}}, {"lbound", {LBound, 1, 2}},
+        {"typename", {TypeName, 1, 1}}, {"vartype", {VarType, 1, 1}}, {"strcomp", {StrComp, 2, 3}},
+    };
+    return t;
+}
+
+int32_t intArg(const Variant& v) {
+    if (v.isNull())
+        Throw(94);
+    return v.toLong();
+}
+
+QString text(const Variant& v) { return v.toString(); }
+
+Qt::CaseSensitivity compareMode(const std::vector<Variant>& a, size_t i) {
+    if (i >= a.size())
+        return Qt::CaseSensitive;
+    const int32_t m = intArg(a[i]);
+    if (m < 0 || m > 1)
+        Throw(5);
+    return m == 1 ? Qt::CaseInsensitive : Qt::CaseSensitive;
+}
+
+Variant makeString(QString s) {
+    Ops::checkLength(s.size());
+    return Variant(s);
+}
+
+QString trimSpaces(const QString& s, bool left, bool right) {
+    qsizetype b = 0, e = s.size();
+    if (left)
+        while (b < e && s[b] == u' ')
+            ++b;
+    if (right)
+        while (e > b && s[e - 1] == u' ')
+            --e;
+    return s.mid(b, e - b);
+}
+
+// Round half to even at `decimals` places of the value's 15-digit decimal form, so that
+// 0.985 rounds to 0.98 and 0.995 to 1 as their decimal texts say.
+double roundDecimal(double x, int decimals) {
+    if (x == 0 || !std::isfinite(x))
+        return x;
+    const bool neg = x < 0;
+    char buf[64];
+    auto r = std::to_chars(buf, buf + sizeof buf, std::fabs(x), std::chars_format::scientific, 14);
+    *r.ptr = 0;
+    std::string digits;
+    const char* p = buf;
+    while (*p && *p != 'e') {
+        if (*p != '.')
+            digits += *p;
+        ++p;
+    }
+    const int exp = std::atoi(p + 1);
+    const int keep = exp + 1 + decimals;
+    if (keep >= int(digits.size()))
+        return x;
+    if (keep < 0)
+        return 0;
+    const std::string tail = digits.substr(size_t(keep));
+    const std::string half = "5" + std::string(tail.size() - 1, '0');
+    bool up = tail > half;
+    if (tail == half)
+        up = keep > 0 && ((digits[size_t(keep) - 1] - '0') % 2 == 1);
+    int64_t m = keep > 0 ? std::stoll(digits.substr(0, size_t(keep))) : 0;
+    if (up)
+        ++m;
+    std::string s = std::to_string(m) + "e" + std::to_string(exp + 1 - keep);
+    double v = 0;
+    std::from_chars(s.data(), s.data() + s.size(), v);
+    return neg ? -v : v;
+}
+
+Variant intOrFix(const Variant& x, bool floorMode) {
+    switch (x.type()) {
+    case Variant::Null: return x;
+    case Variant::Empty: return Variant::makeInteger(0);
+    case Variant::Boolean: return Variant::makeInteger(int16_t(x.intValue()));
+    case Variant::Integer: case Variant::Long: case Variant::Byte: return x;
+    case Variant::Single: return Variant::makeSingle(float(floorMode ? std::floor(x.doubleValue()) : std::trunc(x.doubleValue())));
+    default: {
+        const double d = x.toDouble();
+        return Variant::makeDouble(floorMode ? std::floor(d) : std::trunc(d));
+    }
+    }
+}
+
+Variant radixText(const Variant& x, int base) {
+    if (x.isNull())
+        return x;
+    const int32_t v = x.toLong();
+    uint32_t u = uint32_t(v);
+    const Variant::Type t = x.type();
+    if (v < 0 && v >= -32768 &&
+        (t == Variant::Integer || t == Variant::Byte || t == Variant::Boolean || t == Variant::Empty))
+        u &= 0xFFFF;
+    return Variant(QString::number(u, base).toUpper());
+}
+
+const ArrayData& arrayArg(const Variant& v) {
+    if (!v.isArray())
+        Throw(13);
+    return *v.arrayData();
+}
+
+Variant splitText(const std::vector<Variant>& a) {
+    if (a[0].isNull())
+        Throw(94);
+    const QString s = text(a[0]);
+    const QString delim = a.size() > 1 ? text(a[1]) : QStringLiteral(" ");
+    const int32_t count = a.size() > 2 ? intArg(a[2]) : -1;
+    if (count < -1)
+        Throw(5);
+    const Qt::CaseSensitivity cs = compareMode(a, 3);
+    std::vector<Variant> parts;
+    if (!s.isEmpty() && count != 0) {
+        if (delim.isEmpty()) {
+            parts.emplace_back(s);
+        } else {
+            qsizetype pos = 0;
+            for (;;) {
+                if (count > 0 && int32_t(parts.size()) == count - 1) {
+                    parts.emplace_back(s.mid(pos));
+                    break;
+                }
+                const qsizetype hit = s.indexOf(delim, pos, cs);
+                if (hit < 0) {
+                    parts.emplace_back(s.mid(pos));
+                    break;
+                }
+                parts.emplace_back(s.mid(pos, hit - pos));
+                pos = hit + delim.size();
+                if (int64_t(parts.size()) > kMaxArrayElements)
+                    Throw(7);
+            }
+        }
+    }
+    return Variant::makeArray(std::move(parts));
+}
+
+Variant replaceText(const std::vector<Variant>& a) {
+    for (size_t i = 0; i < 3; ++i)
+        if (a[i].isNull())
+            Throw(94);
+    const QString s = text(a[0]), find = text(a[1]), with = text(a[2]);
+    const int32_t start = a.size() > 3 ? intArg(a[3]) : 1;
+    int32_t count = a.size() > 4 ? intArg(a[4]) : -1;
+    const Qt::CaseSensitivity cs = compareMode(a, 5);
+    if (start < 1 || count < -1)
+        Throw(5);
+    if (start > s.size())
+        return Variant(QString());
+    const QString rest = s.mid(start - 1);
+    if (find.isEmpty() || count == 0)
+        return Variant(rest);
+    QString out;
+    qsizetype pos = 0;
+    while (count != 0) {
+        const qsizetype hit = rest.indexOf(find, pos, cs);
+        if (hit < 0)
+            break;
+        out += QStringView(rest).mid(pos, hit - pos);
+        out += with;
+        Ops::checkLength(out.size());
+        pos = hit + find.size();
+        if (count > 0)
+            --count;
+    }
+    out += QStringView(rest).mid(pos);
+    return makeString(out);
+}
+
+}  // namespace
+
+const BuiltinInfo* FindBuiltin(const QString& key) {
+    auto it = table().constFind(key);
+    return it == table().constEnd() ? nullptr : &*it;
+}
+
+bool FindConstant(const QString& key, Variant* value) {
+    static const QHash<QString, Variant> c = {
+        {"vbcrlf", Variant(QStringLiteral("\r\n"))}, {"vbnewline", Variant(QStringLiteral("\r\n"))},
+        {"vbcr", Variant(QStringLiteral("\r"))}, {"vblf", Variant(QStringLiteral("\n"))},
+        {"vbtab", Variant(QStringLiteral("\t"))}, {"vbnullstring", Variant(QString())},
+        {"vbnullchar", Variant(QString(QChar(0)))}, {"vbbinarycompare", Variant(0)},
+        {"vbtextcompare", Variant(1)}, {"vbtrue", Variant(-1)}, {"vbfalse", Variant(0)},
+        {"vbusedefault", Variant(-2)}, {"vbempty", Variant(0)}, {"vbnull", Variant(1)},
+        {"vbinteger", Variant(2)}, {"vblong", Variant(3)}, {"vbsingle", Variant(4)},
+        {"vbdouble", Variant(5)}, {"vbstring", Variant(8)}, {"vbboolean", Variant(11)},
+        {"vbvariant", Variant(12)}, {"vbbyte", Variant(17)}, {"vbarray", Variant(8192)},
+    };
+    auto it = c.constFind(key);
+    if (it == c.constEnd())
+        return false;
+    *value = *it;
+    return true;
+}
+
+QString UnsupportedReason(const QString& key) {
+    static const QHash<QString, QString> r = [] {
+        QHash<QString, QString> m;
+        const QString objects = QStringLiteral("'%1' is not supported: this script engine has no COM objects");
+        for (const char* n : {"CreateObject", "GetObject", "GetRef"})
+            m.insert(QString::fromLatin1(n).toLower(), objects.arg(QLatin1String(n)));
+        const QString eval = QStringLiteral("'%1' is not supported: code cannot be run from a string");
+        for (const char* n : {"Execute", "ExecuteGlobal", "Eval"})
+            m.insert(QString::fromLatin1(n).toLower(), eval.arg(QLatin1String(n)));
+        const QString dates = QStringLiteral("'%1' is not supported: date functions are not available");
+        for (const char* n : {"Now", "Date", "Time", "Timer", "DateAdd", "DateDiff", "DatePart", "DateSerial",
+                              "DateValue", "TimeSerial", "TimeValue", "Year", "Month", "Day", "Hour", "Minute",
+                              "Second", "Weekday", "WeekdayName", "MonthName", "FormatDateTime", "IsDate", "CDate"})
+            m.insert(QString::fromLatin1(n).toLower(), dates.arg(QLatin1String(n)));
+        const QString ui = QStringLiteral("'%1' is not supported by this script engine");
+        for (const char* n : {"MsgBox", "InputBox", "LoadPicture", "Randomize", "Rnd"})
+            m.insert(QString::fromLatin1(n).toLower(), ui.arg(QLatin1String(n)));
+        return m;
+    }();
+    return r.value(key);
+}
+
+Variant CallBuiltin(Interp& I, int id, std::vector<Variant>& a) {
+    (void)I;
+    switch (Id(id)) {
+    case Len:
+        if (a[0].isNull())
+            return a[0];
+        return Variant::makeLong(int32_t(text(a[0]).size()));
+    case Left: case Right: {
+        if (a[0].isNull())
+            return a[0];
+        const int32_t n = intArg(a[1]);
+        if (n < 0)
+            Throw(5);
+        const QString s = text(a[0]);
+        return Variant(id == Left ? s.left(n) : s.right(n));
+    }
+    case Mid: {
+        if (a[0].isNull())
+            return a[0];
+        const int32_t start = intArg(a[1]);
+        if (start <= 0)
+            Throw(5);
+        int32_t len = -1;
+        if (a.size() > 2) {
+            len = intArg(a[2]);
+            if (len < 0)
+                Throw(5);
+        }
+        const QString s = text(a[0]);
+        if (start > s.size())
+            return Variant(QString());
+        return Variant(s.mid(start - 1, len));
+    }
+    case InStr: {
+        int32_t start = 1;
+        size_t i = 0;
+        if (a.size() >= 3) {
+            start = intArg(a[0]);
+            i = 1;
+        }
+        if (a[i].isNull() || a[i + 1].isNull())
+            return Variant::makeNull();
+        if (start < 1)
+            Throw(5);
+        const QString s = text(a[i]), f = text(a[i + 1]);
+        const Qt::CaseSensitivity cs = compareMode(a, i + 2);
+        if (start > s.size())
+            return Variant::makeLong(0);
+        if (f.isEmpty())
+            return Variant::makeLong(start);
+        return Variant::makeLong(int32_t(s.indexOf(f, start - 1, cs) + 1));
+    }
+    case InStrRev: {
+        if (a[0].isNull() || a[1].isNull())
+            return Variant::makeNull();
+        const QString s = text(a[0]), f = text(a[1]);
+        int32_t start = a.size() > 2 ? intArg(a[2]) : -1;
+        const Qt::CaseSensitivity cs = compareMode(a, 3);
+        if (start == -1)
+            start = int32_t(s.size());
+        if (start <= 0)
+            Throw(5);
+        if (start > s.size())
+            return Variant::makeLong(0);
+        if (f.isEmpty())
+            return Variant::makeLong(start);
+        const qsizetype from = qsizetype(start) - f.size();
+        if (from < 0)
+            return Variant::makeLong(0);
+        return Variant::makeLong(int32_t(s.lastIndexOf(f, from, cs) + 1));
+    }
+    case Replace: return replaceText(a);
+    case Split: return splitText(a);
+    case Join: {
+        const ArrayData& arr = arrayArg(a[0]);
+        if (arr.upper.size() != 1)
+            Throw(5);
+        const QString delim = a.size() > 1 ? text(a[1]) : QStringLiteral(" ");
+        QString out;
+        for (size_t k = 0; k < arr.items.size(); ++k) {
+            if (k)
+                out += delim;
+            if (!arr.items[k].isNull())
+                out += text(arr.items[k]);
+            Ops::checkLength(out.size());
+        }
+        return Variant(out);
+    }
+    case Trim: case LTrim: case RTrim:
+        if (a[0].isNull())
+            return a[0];
+        return Variant(trimSpaces(text(a[0]), id != RTrim, id != LTrim));
+    case UCase: case LCase:
+        if (a[0].isNull())
+            return a[0];
+        return Variant(id == UCase ? text(a[0]).toUpper() : text(a[0]).toLower());
+    case Space: {
+        const int32_t n = intArg(a[0]);
+        if (n < 0)
+            Throw(5);
+        Ops::checkLength(n);
+        return Variant(QString(n, u' '));
+    }
+    case String: {
+        const int32_t n = intArg(a[0]);
+        if (n < 0)
+            Throw(5);
+        Ops::checkLength(n);
+        QChar c;
+        if (a[1].isNull())
+            Throw(94);
+        if (a[1].isString()) {
+            if (a[1].stringValue().isEmpty())
+                Throw(5);
+            c = a[1].stringValue()[0];
+        } else {
+            const int32_t code = intArg(a[1]);
+            if (code < 0)
+                Throw(5);
+            c = QChar(char16_t(code % 256));
+        }
+        return Variant(QString(n, c));
+    }
+    case StrReverse: {
+        if (a[0].isNull())
+            Throw(94);
+        QString s = text(a[0]);
+        std::reverse(s.begin(), s.end());
+        return Variant(s);
+    }
+    case Asc: case AscW: {
+        if (a[0].isNull())
+            Throw(94);
+        const QString s = text(a[0]);
+        if (s.isEmpty())
+            Throw(5);
+        const int c = s[0].unicode();
+        return c <= 32767 ? Variant::makeInteger(int16_t(c)) : Variant::makeLong(c);
+    }
+    case Chr: case ChrW: {
+        const int32_t c = intArg(a[0]);
+        if (c < 0 || c > 65535)
+            Throw(5);
+        return Variant(QString(QChar(char16_t(c))));
+    }
+    case CStr: return Variant(text(a[0]));
+    case CInt: return Variant::makeInteger(a[0].toInteger());
+    case CLng: return Variant::makeLong(a[0].toLong());
+    case CDbl: return Variant::makeDouble(a[0].toDouble());
+    case CBool: return Variant(a[0].toBool());
+    case CByte: {
+        const int32_t v = a[0].toLong();
+        if (v < 0 || v > 255)
+            Throw(6);
+        return Variant::makeByte(uint8_t(v));
+    }
+    case CSng: {
+        const double d = a[0].toDouble();
+        if (std::fabs(d) > std::numeric_limits<float>::max())
+            Throw(6);
+        return Variant::makeSingle(float(d));
+    }
+    case Int: return intOrFix(a[0], true);
+    case Fix: return intOrFix(a[0], false);
+    case Round: {
+        const Variant& x = a[0];
+        const int32_t n = a.size() > 1 ? intArg(a[1]) : 0;
+        if (n < 0)
+            Throw(5);
+        switch (x.type()) {
+        case Variant::Null: return x;
+        case Variant::Empty: return Variant::makeInteger(0);
+        case Variant::Boolean: return Variant::makeInteger(int16_t(x.intValue()));
+        case Variant::Integer: case Variant::Long: case Variant::Byte: return x;
+        case Variant::Single: return Variant::makeSingle(float(roundDecimal(x.doubleValue(), n)));
+        default: return Variant::makeDouble(roundDecimal(x.toDouble(), n));
+        }
+    }
+    case Abs: {
+        const Variant& x = a[0];
+        switch (x.type()) {
+        case Variant::Null: return x;
+        case Variant::Empty: return Variant::makeInteger(0);
+        case Variant::Boolean: case Variant::Integer:
+            return Ops::fromInt64(std::abs(int64_t(x.intValue())), Variant::Integer);
+        case Variant::Byte: return x;
+        case Variant::Long: return Ops::fromInt64(std::abs(int64_t(x.intValue())), Variant::Long);
+        case Variant::Single: return Variant::makeSingle(float(std::fabs(x.doubleValue())));
+        default: return Variant::makeDouble(std::fabs(x.toDouble()));
+        }
+    }
+    case Sgn: {
+        if (a[0].isNull())
+            return a[0];
+        const double d = a[0].toDouble();
+        return Variant::makeInteger(int16_t(d < 0 ? -1 : d > 0 ? 1 : 0));
+    }
+    case Sqr: case Exp: case Log: case Sin: case Cos: case Tan: case Atn: {
+        if (a[0].isNull())
+            return a[0];
+        const double d = a[0].toDouble();
+        double r = 0;
+        switch (Id(id)) {
+        case Sqr:
+            if (d < 0)
+                Throw(5);
+            r = std::sqrt(d);
+            break;
+        case Exp: r = std::exp(d); break;
+        case Log:
+            if (d <= 0)
+                Throw(5);
+            r = std::log(d);
+            break;
+        case Sin: r = std::sin(d); break;
+        case Cos: r = std::cos(d); break;
+        case Tan: r = std::tan(d); break;
+        default: r = std::atan(d); break;
+        }
+        return Ops::fromDouble(r);
+    }
+    case Hex: return radixText(a[0], 16);
+    case Oct: return radixText(a[0], 8);
+    case IsNumeric: {
+        const Variant& x = a[0];
+        if (x.isString()) {
+            double d;
+            return Variant(ParseNumber(x.stringValue(), &d));
+        }
+        return Variant(x.isNumeric());
+    }
+    case IsEmpty: return Variant(a[0].isEmpty());
+    case IsNull: return Variant(a[0].isNull());
+    case IsArray: return Variant(a[0].isArray());
+    case IsObject: return Variant(false);
+    case Array: return Variant::makeArray(std::move(a));
+    case UBound: case LBound: {
+        const ArrayData& arr = arrayArg(a[0]);
+        const int32_t dim = a.size() > 1 ? intArg(a[1]) : 1;
+        if (dim < 1 || size_t(dim) > arr.upper.size())
+            Throw(9);
+        return Variant::makeLong(id == UBound ? arr.upper[size_t(dim) - 1] : 0);
+    }
+    case TypeName: return Variant(a[0].typeName());
+    case VarType: return Variant::makeInteger(int16_t(a[0].type()));
+    case StrComp: {
+        if (a[0].isNull() || a[1].isNull())
+            return Variant::makeNull();
+        const int c = text(a[0]).compare(text(a[1]), compareMode(a, 2));
+        return Variant::makeInteger(int16_t(c < 0 ? -1 : c > 0 ? 1 : 0));
+    }
+    }
+    return Variant();
+}
+
+}  // namespace script

@@ -1,0 +1,603 @@
+// Execution of the compiled tree.
+#include "nodes.h"
+
+namespace script {
+
+namespace {
+
+// Stack a script may use below the host's entry point before "Out of stack space".
+constexpr ptrdiff_t kStackBudget = 2 * 1024 * 1024;
+
+int32_t indexValue(const Variant& v) {
+    switch (v.type()) {
+    case Variant::Integer: case Variant::Long: case Variant::Byte: case Variant::Boolean: return v.intValue();
+    case Variant::Empty: return 0;
+    default: return RoundToLong(v.toDouble());
+    }
+}
+
+// Small fixed buffer of evaluated subscripts.
+struct Subscripts {
+    int32_t small[8];
+    std::vector<int32_t> big;
+    int32_t* data = small;
+    size_t n = 0;
+    void eval(Interp& I, std::vector<ExprP>& args) {
+        n = args.size();
+        if (n > 8) {
+            big.resize(n);
+            data = big.data();
+        }
+        for (size_t i = 0; i < n; ++i)
+            data[i] = indexValue(args[i]->eval(I));
+    }
+};
+
+Variant readElement(const Variant& arr, const Subscripts& s) {
+    const ArrayData& a = *arr.arrayData();
+    return a.items[ElementOffset(a, s.data, s.n)];
+}
+
+// Array values bound to a ByRef element are copied on assignment, so an array can never
+// come to hold itself.
+void assign(Variant* dst, Variant v) {
+    if (v.isArray() && v.arrayData()->pins > 0) {
+        auto copy = std::make_shared<ArrayData>(*v.arrayData());
+        copy->pins = 0;
+        v.setArrayPtr(std::move(copy));
+    }
+    *dst = std::move(v);
+}
+
+}  // namespace
+
+size_t ElementOffset(const ArrayData& a, const int32_t* idx, size_t n) {
+    if (n != a.upper.size())
+        Throw(9);
+    size_t off = 0;
+    for (size_t d = 0; d < n; ++d) {
+        if (idx[d] < 0 || idx[d] > a.upper[d])
+            Throw(9);
+        off = off * size_t(int64_t(a.upper[d]) + 1) + size_t(idx[d]);
+    }
+    return off;
+}
+
+Variant* Expr::lvalue(Interp&) {
+    Throw(501);
+}
+
+// ---- Interp --------------------------------------------------------------------------
+
+int Interp::declareGlobal(const QString& name) {
+    const QString key = name.toLower();
+    auto it = globalIndex.constFind(key);
+    if (it != globalIndex.constEnd())
+        return *it;
+    globals.push_back(Global{name, Variant(), nullptr, false});
+    const int idx = int(globals.size()) - 1;
+    globalIndex.insert(key, idx);
+    ++generation;
+    return idx;
+}
+
+void Interp::checkDeadline() {
+    if (std::chrono::steady_clock::now() > deadline) {
+        RuntimeError e{9001, QStringLiteral("Script time limit exceeded")};
+        e.fatal = true;
+        throw e;
+    }
+}
+
+void Interp::checkStack() {
+    const char* here = static_cast<const char*>(__builtin_frame_address(0));
+    if (stackBase && stackBase - here > kStackBudget)
+        Throw(28);
+}
+
+void Interp::setErr(const RuntimeError& e) {
+    errNumber = e.number;
+    errDescription = e.description;
+    errSource = e.source.isEmpty() ? QStringLiteral("VBScript runtime error") : e.source;
+}
+
+Flow Interp::execBlock(const Block& b) {
+    for (const StmtP& s : b) {
+        curLine = s->line;
+        Flow f;
+        if (!frame->resumeNext) {
+            f = s->exec(*this);
+        } else {
+            try {
+                f = s->exec(*this);
+            } catch (const RuntimeError& e) {
+                if (e.fatal)
+                    throw;
+                setErr(e);
+                f = Flow::Normal;
+            }
+        }
+        if (f != Flow::Normal)
+            return f;
+    }
+    return Flow::Normal;
+}
+
+namespace {
+constexpr int kSmallFrame = 8;
+
+struct FrameStorage {
+    Variant small[kSmallFrame];
+    Variant* smallPtrs[kSmallFrame];
+    std::unique_ptr<Variant[]> big;
+    std::unique_ptr<Variant*[]> bigPtrs;
+    Variant* store = small;
+    Variant** ptrs = smallPtrs;
+    explicit FrameStorage(int n) {
+        if (n > kSmallFrame) {
+            big.reset(new Variant[size_t(n)]);
+            bigPtrs.reset(new Variant*[size_t(n)]);
+            store = big.get();
+            ptrs = bigPtrs.get();
+        }
+        for (int i = 0; i < n; ++i)
+            ptrs[i] = &store[i];
+    }
+};
+}  // namespace
+
+Variant Interp::runBody(Proc& p, Variant** vars, Variant* storage) {
+    for (auto& fa : p.fixedArrays) {
+        Variant arr = Variant::makeArray(fa.second);
+        arr.arrayData()->fixed = true;
+        *vars[fa.first] = std::move(arr);
+    }
+    Frame f;
+    f.vars = vars;
+    f.proc = &p;
+    struct Restore {
+        Interp& I;
+        Frame* saved;
+        ~Restore() { I.frame = saved; }
+    } restore{*this, frame};
+    const int savedLine = curLine;
+    frame = &f;
+    execBlock(p.body);
+    curLine = savedLine;
+    if (p.returnSlot >= 0)
+        return std::move(storage[p.returnSlot]);
+    return Variant();
+}
+
+Variant Interp::call(Proc& p, std::vector<ExprP>& args) {
+    if (args.size() != p.params.size())
+        Throw(450, QStringLiteral("'%1'").arg(p.name));
+    checkStack();
+    tick();
+    FrameStorage fs(p.slotCount);
+    ArrayPins pins;
+    for (size_t i = 0; i < args.size(); ++i) {
+        Variant* r = p.params[i].byVal ? nullptr : args[i]->byRef(*this, pins);
+        if (r)
+            fs.ptrs[i] = r;
+        else
+            fs.store[i] = args[i]->eval(*this);
+    }
+    return runBody(p, fs.ptrs, fs.store);
+}
+
+Variant Interp::callWithValues(Proc& p, Variant* args, size_t n) {
+    if (n != p.params.size())
+        Throw(450, QStringLiteral("'%1'").arg(p.name));
+    checkStack();
+    FrameStorage fs(p.slotCount);
+    for (size_t i = 0; i < n; ++i) {
+        if (p.params[i].byVal)
+            fs.store[i] = args[i];
+        else
+            fs.ptrs[i] = &args[i];
+    }
+    return runBody(p, fs.ptrs, fs.store);
+}
+
+// ---- names ---------------------------------------------------------------------------
+
+Variant NameExpr::eval(Interp& I) {
+    if (ref.local)
+        return *I.frame->vars[ref.slot];
+    const int g = I.findGlobal(ref);
+    if (g >= 0) {
+        Global& e = I.globals[size_t(g)];
+        if (e.proc) {
+            std::vector<ExprP> none;
+            return I.call(*e.proc, none);
+        }
+        return e.value;
+    }
+    if (ref.slot >= 0)
+        return *I.frame->vars[ref.slot];
+    if (I.optionExplicit)
+        Throw(500, QStringLiteral("'%1'").arg(ref.name));
+    return Variant();
+}
+
+Variant* NameExpr::byRef(Interp& I, ArrayPins&) {
+    if (ref.local)
+        return ref.constant ? nullptr : I.frame->vars[ref.slot];
+    const int g = I.findGlobal(ref);
+    if (g >= 0) {
+        Global& e = I.globals[size_t(g)];
+        if (e.proc || e.constant)
+            return nullptr;
+        I.globalsDirty = true;
+        return &e.value;
+    }
+    return lvalue(I);
+}
+
+Variant* NameExpr::lvalue(Interp& I) {
+    if (ref.local) {
+        if (ref.constant)
+            Throw(501, QStringLiteral("'%1'").arg(ref.name));
+        return I.frame->vars[ref.slot];
+    }
+    int g = I.findGlobal(ref);
+    if (g >= 0) {
+        Global& e = I.globals[size_t(g)];
+        if (e.proc || e.constant)
+            Throw(501, QStringLiteral("'%1'").arg(ref.name));
+        I.globalsDirty = true;
+        return &e.value;
+    }
+    if (I.optionExplicit)
+        Throw(500, QStringLiteral("'%1'").arg(ref.name));
+    if (ref.slot >= 0)
+        return I.frame->vars[ref.slot];
+    g = I.declareGlobal(ref.name);
+    I.globalsDirty = true;
+    return &I.globals[size_t(g)].value;
+}
+
+namespace {
+// The variable a name(args) expression indexes, or nullptr when it names a procedure.
+Variant* indexBase(Interp& I, NameRef& ref, Proc** proc) {
+    *proc = nullptr;
+    if (ref.local && !ref.returnSlot)
+        return I.frame->vars[ref.slot];
+    const int g = I.findGlobal(ref);
+    if (g >= 0) {
+        Global& e = I.globals[size_t(g)];
+        if (e.proc) {
+            *proc = e.proc.get();
+            return nullptr;
+        }
+        if (!ref.returnSlot)
+            return &e.value;
+    }
+    if (ref.returnSlot)
+        Throw(13, QStringLiteral("'%1'").arg(ref.name));
+    if (ref.slot >= 0)
+        return I.frame->vars[ref.slot];
+    return nullptr;
+}
+}  // namespace
+
+Variant CallExpr::eval(Interp& I) {
+    Proc* proc;
+    Variant* base = indexBase(I, ref, &proc);
+    if (proc)
+        return I.call(*proc, args);
+    if (!base)
+        Throw(13, QStringLiteral("'%1'").arg(ref.name));
+    if (args.empty() && !base->isArray())
+        return *base;
+    Subscripts s;
+    s.eval(I, args);
+    if (!base->isArray())
+        Throw(13, QStringLiteral("'%1'").arg(ref.name));
+    return readElement(*base, s);
+}
+
+Variant* CallExpr::byRef(Interp& I, ArrayPins& pins) {
+    Proc* proc;
+    Variant* base = indexBase(I, ref, &proc);
+    if (!base || !base->isArray())
+        return nullptr;
+    Subscripts s;
+    s.eval(I, args);
+    if (!base->isArray())
+        Throw(13, QStringLiteral("'%1'").arg(ref.name));
+    ArrayData& a = Ops::mutableArray(*base);
+    const size_t off = ElementOffset(a, s.data, s.n);
+    if (!ref.local)
+        I.globalsDirty = true;
+    pins.pin(base->arrayPtr());
+    return &a.items[off];
+}
+
+Variant* CallExpr::lvalue(Interp& I) {
+    Proc* proc;
+    Variant* base = indexBase(I, ref, &proc);
+    if (proc)
+        Throw(501, QStringLiteral("'%1'").arg(ref.name));
+    if (!base)
+        Throw(13, QStringLiteral("'%1'").arg(ref.name));
+    Subscripts s;
+    s.eval(I, args);
+    if (!base->isArray())
+        Throw(13, QStringLiteral("'%1'").arg(ref.name));
+    ArrayData& a = Ops::mutableArray(*base);
+    if (!ref.local)
+        I.globalsDirty = true;
+    return &a.items[ElementOffset(a, s.data, s.n)];
+}
+
+Variant IndexExpr::eval(Interp& I) {
+    Variant v = base->eval(I);
+    Subscripts s;
+    s.eval(I, args);
+    if (!v.isArray())
+        Throw(13);
+    return readElement(v, s);
+}
+
+Variant BuiltinExpr::eval(Interp& I) {
+    std::vector<Variant> values;
+    values.reserve(args.size());
+    for (auto& a : args)
+        values.push_back(a->eval(I));
+    return CallBuiltin(I, id, values);
+}
+
+Variant ErrMemberExpr::eval(Interp& I) {
+    switch (member) {
+    case Number: return Variant::makeLong(I.errNumber);
+    case Description: return Variant(I.errDescription);
+    case Source: return Variant(I.errSource);
+    }
+    return Variant();
+}
+
+// ---- operators -----------------------------------------------------------------------
+
+Variant UnaryExpr::eval(Interp& I) {
+    Variant v = e->eval(I);
+    return op == Neg ? Ops::neg(v) : Ops::notOp(v);
+}
+
+Variant BinaryExpr::eval(Interp& I) {
+    // Both operands are always evaluated: the language does not short-circuit.
+    Variant a = l->eval(I);
+    Variant b = r->eval(I);
+    switch (op) {
+    case Add: return Ops::add(a, b);
+    case Sub: return Ops::sub(a, b);
+    case Mul: return Ops::mul(a, b);
+    case Div: return Ops::div(a, b);
+    case IntDiv: return Ops::intDiv(a, b);
+    case Mod: return Ops::mod(a, b);
+    case Pow: return Ops::pow(a, b);
+    case Concat: return Ops::concat(a, b);
+    case And: return Ops::logic(Ops::And, a, b);
+    case Or: return Ops::logic(Ops::Or, a, b);
+    case Xor: return Ops::logic(Ops::Xor, a, b);
+    case Eqv: return Ops::logic(Ops::Eqv, a, b);
+    case Imp: return Ops::logic(Ops::Imp, a, b);
+    }
+    return Variant();
+}
+
+Variant CompareExpr::eval(Interp& I) {
+    Variant a = l->eval(I);
+    Variant b = r->eval(I);
+    const int c = Ops::compare(a, b, l->isHard(), r->isHard());
+    if (c == 2)
+        return Variant::makeNull();
+    switch (op) {
+    case Eq: return Variant(c == 0);
+    case Ne: return Variant(c != 0);
+    case Lt: return Variant(c < 0);
+    case Gt: return Variant(c > 0);
+    case Le: return Variant(c <= 0);
+    case Ge: return Variant(c >= 0);
+    }
+    return Variant();
+}
+
+// ---- statements ----------------------------------------------------------------------
+
+Flow AssignStmt::exec(Interp& I) {
+    Variant v = value->eval(I);
+    assign(target->lvalue(I), std::move(v));
+    return Flow::Normal;
+}
+
+Flow CallStmt::exec(Interp& I) {
+    call->eval(I);
+    return Flow::Normal;
+}
+
+Flow IfStmt::exec(Interp& I) {
+    for (size_t i = 0; i < conds.size(); ++i)
+        if (conds[i]->eval(I).isTrue())
+            return I.execBlock(blocks[i]);
+    return I.execBlock(elseBlock);
+}
+
+Flow ForStmt::exec(Interp& I) {
+    Variant start = Ops::numeric(from->eval(I));
+    Variant end = Ops::numeric(to->eval(I));
+    Variant inc = step ? Ops::numeric(step->eval(I)) : Variant::makeInteger(1);
+    if (start.isNull() || end.isNull() || inc.isNull())
+        Throw(94);
+    const bool down = inc.toDouble() < 0;
+    *var->lvalue(I) = start;
+    for (;;) {
+        I.tick();
+        const int c = Ops::compare(*var->lvalue(I), end, false, false);
+        if (c == 2 || (down ? c < 0 : c > 0))
+            break;
+        const Flow f = I.execBlock(body);
+        if (f == Flow::ExitFor)
+            break;
+        if (f != Flow::Normal)
+            return f;
+        Variant* p = var->lvalue(I);
+        *p = Ops::add(*p, inc);
+    }
+    return Flow::Normal;
+}
+
+Flow ForEachStmt::exec(Interp& I) {
+    const Variant g = group->eval(I);
+    if (!g.isArray())
+        Throw(451);
+    const ArrayData& a = *g.arrayData();
+    for (size_t k = 0; k < a.items.size(); ++k) {
+        I.tick();
+        assign(var->lvalue(I), a.items[k]);
+        const Flow f = I.execBlock(body);
+        if (f == Flow::ExitFor)
+            break;
+        if (f != Flow::Normal)
+            return f;
+    }
+    return Flow::Normal;
+}
+
+Flow DoStmt::exec(Interp& I) {
+    for (;;) {
+        I.tick();
+        if (test == Pre && cond->eval(I).isTrue() == until)
+            break;
+        const Flow f = I.execBlock(body);
+        if (f == Flow::ExitDo)
+            break;
+        if (f != Flow::Normal)
+            return f;
+        if (test == Post && cond->eval(I).isTrue() == until)
+            break;
+    }
+    return Flow::Normal;
+}
+
+Flow SelectStmt::exec(Interp& I) {
+    const Variant v = subject->eval(I);
+    for (auto& c : cases)
+        for (auto& e : c.values)
+            if (Ops::compare(v, e->eval(I), subject->isHard(), e->isHard()) == 0)
+                return I.execBlock(c.body);
+    if (hasElse)
+        return I.execBlock(elseBody);
+    return Flow::Normal;
+}
+
+Flow DimStmt::exec(Interp& I) {
+    for (auto& it : items) {
+        Global& e = I.globals[size_t(I.declareGlobal(it.name))];
+        if (e.proc) {
+            e.proc.reset();
+            e.value = Variant();
+        }
+        e.constant = false;
+        if (it.hasBounds && !e.value.isArray()) {
+            e.value = Variant::makeArray(it.bounds);
+            e.value.arrayData()->fixed = true;
+        }
+        I.globalsDirty = true;
+    }
+    return Flow::Normal;
+}
+
+Flow ReDimStmt::exec(Interp& I) {
+    for (auto& it : items) {
+        std::vector<int32_t> bounds;
+        for (auto& b : it.bounds)
+            bounds.push_back(indexValue(b->eval(I)));
+        Variant* p = it.target->lvalue(I);
+        if (p->isArray() && (p->arrayData()->fixed || p->arrayData()->pins > 0))
+            Throw(10);
+        Variant nv = Variant::makeArray(bounds);
+        if (preserve && p->isArray()) {
+            const ArrayData& old = *p->arrayData();
+            if (old.upper.size() != bounds.size())
+                Throw(9);
+            for (size_t d = 0; d + 1 < bounds.size(); ++d)
+                if (old.upper[d] != bounds[d])
+                    Throw(9);
+            ArrayData& na = *nv.arrayData();
+            const size_t dims = bounds.size();
+            if (dims == 1) {
+                const size_t n = std::min(old.items.size(), na.items.size());
+                for (size_t k = 0; k < n; ++k)
+                    na.items[k] = old.items[k];
+            } else {
+                // Only the last dimension changes: copy row by row.
+                const size_t oldLast = size_t(int64_t(old.upper.back()) + 1);
+                const size_t newLast = size_t(int64_t(bounds.back()) + 1);
+                const size_t rows = oldLast ? old.items.size() / oldLast : 0;
+                const size_t keep = std::min(oldLast, newLast);
+                for (size_t r = 0; r < rows; ++r)
+                    for (size_t k = 0; k < keep; ++k)
+                        na.items[r * newLast + k] = old.items[r * oldLast + k];
+            }
+        }
+        *p = std::move(nv);
+    }
+    return Flow::Normal;
+}
+
+Flow EraseStmt::exec(Interp& I) {
+    Variant* p = target->lvalue(I);
+    if (!p->isArray())
+        Throw(13);
+    if (p->arrayData()->pins > 0)
+        Throw(10);
+    if (p->arrayData()->fixed) {
+        Variant fresh = Variant::makeArray(p->arrayData()->upper);
+        fresh.arrayData()->fixed = true;
+        *p = std::move(fresh);
+    } else {
+        Variant none = Variant::makeArray(std::vector<int32_t>{});
+        none.arrayData()->items.clear();
+        *p = std::move(none);
+    }
+    return Flow::Normal;
+}
+
+Flow ConstStmt::exec(Interp& I) {
+    Variant v = value->eval(I);
+    if (module) {
+        Global& e = I.globals[size_t(I.declareGlobal(ref.name))];
+        e.proc.reset();
+        assign(&e.value, std::move(v));
+        e.constant = true;
+        I.globalsDirty = true;
+    } else {
+        assign(I.frame->vars[ref.slot], std::move(v));
+    }
+    return Flow::Normal;
+}
+
+Flow OnErrorStmt::exec(Interp& I) {
+    I.frame->resumeNext = resumeNext;
+    I.clearErr();
+    return Flow::Normal;
+}
+
+Flow ErrRaiseStmt::exec(Interp& I) {
+    std::vector<Variant> v;
+    for (auto& a : args)
+        v.push_back(a->eval(I));
+    const int32_t number = v[0].toLong();
+    if (number == 0)
+        Throw(5);
+    RuntimeError e{number, ErrorDescription(number)};
+    if (v.size() > 1 && !v[1].isEmpty())
+        e.source = v[1].toString();
+    if (v.size() > 2 && !v[2].isEmpty())
+        e.description = v[2].toString();
+    throw e;
+}
+
+}  // namespace script

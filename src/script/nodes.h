@@ -1,0 +1,181 @@
+#pragma once
+// Expression and statement nodes of the compiled tree. Internal to the engine.
+#include "ast.h"
+
+namespace script {
+
+struct LiteralExpr : Expr {
+    Variant value;
+    bool hard = true;
+    Variant eval(Interp&) override { return value; }
+    bool isHard() const override { return hard; }
+};
+
+struct ParenExpr : Expr {
+    ExprP inner;
+    Variant eval(Interp& I) override { return inner->eval(I); }
+    bool isHard() const override { return inner->isHard(); }
+};
+
+// A bare name: a variable, a constant, or a Function called without arguments.
+struct NameExpr : Expr {
+    NameRef ref;
+    Variant eval(Interp& I) override;
+    Variant* byRef(Interp& I, ArrayPins&) override;
+    Variant* lvalue(Interp& I) override;
+};
+
+// name(args): an array element or a call of a Function or Sub.
+struct CallExpr : Expr {
+    NameRef ref;
+    std::vector<ExprP> args;
+    Variant eval(Interp& I) override;
+    Variant* byRef(Interp& I, ArrayPins& pins) override;
+    Variant* lvalue(Interp& I) override;
+};
+
+// value(args) where value is not a name, e.g. Array(1, 2)(0) or a(1)(2).
+struct IndexExpr : Expr {
+    ExprP base;
+    std::vector<ExprP> args;
+    Variant eval(Interp& I) override;
+};
+
+struct BuiltinExpr : Expr {
+    int id = 0;
+    QString name;
+    int minArgs = 0, maxArgs = 0;
+    std::vector<ExprP> args;
+    Variant eval(Interp& I) override;
+};
+
+struct ErrMemberExpr : Expr {
+    enum Member { Number, Description, Source } member = Number;
+    Variant eval(Interp& I) override;
+};
+
+struct UnaryExpr : Expr {
+    enum Op { Neg, Not } op = Neg;
+    ExprP e;
+    Variant eval(Interp& I) override;
+};
+
+struct BinaryExpr : Expr {
+    enum Op { Add, Sub, Mul, Div, IntDiv, Mod, Pow, Concat, And, Or, Xor, Eqv, Imp } op = Add;
+    ExprP l, r;
+    Variant eval(Interp& I) override;
+};
+
+struct CompareExpr : Expr {
+    enum Op { Eq, Ne, Lt, Gt, Le, Ge } op = Eq;
+    ExprP l, r;
+    Variant eval(Interp& I) override;
+};
+
+// ---- statements ----------------------------------------------------------------------
+
+struct AssignStmt : Stmt {
+    ExprP target, value;
+    Flow exec(Interp& I) override;
+};
+
+struct CallStmt : Stmt {
+    ExprP call;
+    Flow exec(Interp& I) override;
+};
+
+struct IfStmt : Stmt {
+    std::vector<ExprP> conds;
+    std::vector<Block> blocks;
+    Block elseBlock;
+    Flow exec(Interp& I) override;
+};
+
+struct ForStmt : Stmt {
+    ExprP var, from, to, step;
+    Block body;
+    Flow exec(Interp& I) override;
+};
+
+struct ForEachStmt : Stmt {
+    ExprP var, group;
+    Block body;
+    Flow exec(Interp& I) override;
+};
+
+struct DoStmt : Stmt {
+    enum Test { None, Pre, Post } test = None;
+    bool until = false;
+    ExprP cond;
+    Block body;
+    Flow exec(Interp& I) override;
+};
+
+struct SelectStmt : Stmt {
+    ExprP subject;
+    struct Case {
+        std::vector<ExprP> values;
+        Block body;
+    };
+    std::vector<Case> cases;
+    bool hasElse = false;
+    Block elseBody;
+    Flow exec(Interp& I) override;
+};
+
+struct ExitStmt : Stmt {
+    Flow flow = Flow::ExitProc;
+    Flow exec(Interp&) override { return flow; }
+};
+
+// Module-level Dim: declares the names (keeping values of names that already exist).
+struct DimStmt : Stmt {
+    struct Item {
+        QString name;
+        bool hasBounds = false;
+        std::vector<int32_t> bounds;
+    };
+    std::vector<Item> items;
+    Flow exec(Interp& I) override;
+};
+
+struct ReDimStmt : Stmt {
+    bool preserve = false;
+    struct Item {
+        ExprP target;  // NameExpr
+        std::vector<ExprP> bounds;
+    };
+    std::vector<Item> items;
+    Flow exec(Interp& I) override;
+};
+
+struct EraseStmt : Stmt {
+    ExprP target;
+    Flow exec(Interp& I) override;
+};
+
+struct ConstStmt : Stmt {
+    NameRef ref;       // local when inside a procedure
+    bool module = false;
+    ExprP value;
+    Flow exec(Interp& I) override;
+};
+
+struct OnErrorStmt : Stmt {
+    bool resumeNext = false;
+    Flow exec(Interp& I) override;
+};
+
+struct ErrRaiseStmt : Stmt {
+    std::vector<ExprP> args;
+    Flow exec(Interp& I) override;
+};
+
+struct ErrClearStmt : Stmt {
+    Flow exec(Interp& I) override {
+        I.clearErr();
+        return Flow::Normal;
+    }
+};
+
+}  // namespace script

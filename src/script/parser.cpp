@@ -1,0 +1,1268 @@
+// Lexer and parser: script text -> Program with names resolved to slots.
+#include "nodes.h"
+
+#include <charconv>
+
+namespace script {
+
+namespace {
+
+enum class T : uint8_t {
+    Eof, Newline, Colon, Ident, Number, Str, LParen, RParen, Comma, Dot,
+    Plus, Minus, Star, Slash, Backslash, Caret, Amp, Eq, Ne, Lt, Gt, Le, Ge,
+    // reserved words
+    And, Or, Not, Xor, Eqv, Imp, Mod, Is, Dim, ReDim, Const, Erase, If, Then, Else, ElseIf, End,
+    Select, Case, For, Next, Do, Loop, While, Until, Wend, Exit, Function, Sub, Call, ByVal, ByRef,
+    On, True, False, Empty, Null, Nothing, Set, Class, New, With, Property, Public, Private, Option,
+    Me, Let, Get, Default, Static,
+};
+
+struct Token {
+    T kind = T::Eof;
+    int line = 1;
+    int col = 1;
+    QString text;   // identifier as written, or string value
+    Variant number;
+};
+
+const QHash<QString, T>& keywords() {
+    static const QHash<QString, T> k = {
+        {"and", T::And}, {"or", T::Or}, {"not", T::Not}, {"xor", T::Xor}, {"eqv", T::Eqv},
+        {"imp", T::Imp}, {"mod", T::Mod}, {"is", T::Is}, {"dim", T::Dim}, {"redim", T::ReDim},
+        {"const", T::Const}, {"erase", T::Erase}, {"if", T::If}, {"then", T::Then}, {"else", T::Else},
+        {"elseif", T::ElseIf}, {"end", T::End}, {"select", T::Select}, {"case", T::Case}, {"for", T::For},
+        {"next", T::Next}, {"do", T::Do}, {"loop", T::Loop}, {"while", T::While}, {"until", T::Until},
+        {"wend", T::Wend}, {"exit", T::Exit}, {"function", T::Function}, {"sub", T::Sub}, {"call", T::Call},
+        {"byval", T::ByVal}, {"byref", T::ByRef}, {"on", T::On}, {"true", T::True}, {"false", T::False},
+        {"empty", T::Empty}, {"null", T::Null}, {"nothing", T::Nothing}, {"set", T::Set},
+        {"class", T::Class}, {"new", T::New}, {"with", T::With}, {"property", T::Property},
+        {"public", T::Public}, {"private", T::Private}, {"option", T::Option}, {"me", T::Me},
+        {"let", T::Let}, {"get", T::Get}, {"default", T::Default}, {"static", T::Static},
+    };
+    return k;
+}
+
+[[noreturn]] void fail(int number, const QString& desc, int line, int col) {
+    throw CompileError{number, desc, line, col};
+}
+
+QString compileText(int n) {
+    switch (n) {
+    case 1002: return QStringLiteral("Syntax error");
+    case 1005: return QStringLiteral("Expected '('");
+    case 1006: return QStringLiteral("Expected ')'");
+    case 1010: return QStringLiteral("Expected identifier");
+    case 1011: return QStringLiteral("Expected '='");
+    case 1012: return QStringLiteral("Expected 'If'");
+    case 1013: return QStringLiteral("Expected 'To'");
+    case 1014: return QStringLiteral("Expected 'End'");
+    case 1015: return QStringLiteral("Expected 'Function'");
+    case 1016: return QStringLiteral("Expected 'Sub'");
+    case 1017: return QStringLiteral("Expected 'Then'");
+    case 1018: return QStringLiteral("Expected 'Wend'");
+    case 1019: return QStringLiteral("Expected 'Loop'");
+    case 1020: return QStringLiteral("Expected 'Next'");
+    case 1021: return QStringLiteral("Expected 'Case'");
+    case 1022: return QStringLiteral("Expected 'Select'");
+    case 1023: return QStringLiteral("Expected expression");
+    case 1024: return QStringLiteral("Expected statement");
+    case 1025: return QStringLiteral("Expected end of statement");
+    case 1026: return QStringLiteral("Expected integer constant");
+    case 1027: return QStringLiteral("Expected 'While', 'Until' or end of statement");
+    case 1032: return QStringLiteral("Invalid character");
+    case 1033: return QStringLiteral("Unterminated string constant");
+    case 1039: return QStringLiteral("Invalid 'exit' statement");
+    case 1041: return QStringLiteral("Name redefined");
+    case 1044: return QStringLiteral("Cannot use parentheses when calling a Sub");
+    case 1046: return QStringLiteral("Expected 'In'");
+    case 1047: return QStringLiteral("Nesting too deep");
+    default: return QStringLiteral("Syntax error");
+    }
+}
+
+// ---- lexer ---------------------------------------------------------------------------
+
+class Lexer {
+public:
+    explicit Lexer(const QString& s) : s_(s) {}
+
+    std::vector<Token> run() {
+        std::vector<Token> out;
+        for (;;) {
+            Token t = next();
+            // Collapse runs of line ends.
+            if (t.kind == T::Newline && !out.empty() && out.back().kind == T::Newline)
+                continue;
+            out.push_back(std::move(t));
+            if (out.back().kind == T::Eof)
+                break;
+        }
+        return out;
+    }
+
+private:
+    const QString& s_;
+    qsizetype p_ = 0;
+    int line_ = 1;
+    qsizetype lineStart_ = 0;
+
+    QChar at(qsizetype i) const { return i < s_.size() ? s_[i] : QChar(); }
+    static bool isSpace(QChar c) {
+        return c == u' ' || c == u'\t' || c == QChar(0x3000) || c == QChar(0xA0) || c == QChar(0xFEFF) ||
+               c == u'\f' || c == u'\v';
+    }
+    static bool identStart(QChar c) {
+        return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z') || (c.unicode() > 127 && c.isLetter());
+    }
+    static bool identPart(QChar c) { return identStart(c) || (c >= u'0' && c <= u'9') || c == u'_'; }
+
+    Token make(T k, qsizetype start) {
+        Token t;
+        t.kind = k;
+        t.line = line_;
+        t.col = int(start - lineStart_) + 1;
+        return t;
+    }
+
+    void newline() {
+        if (at(p_) == u'\r' && at(p_ + 1) == u'\n')
+            p_ += 2;
+        else
+            ++p_;
+        ++line_;
+        lineStart_ = p_;
+    }
+
+    void skipToEol() {
+        while (p_ < s_.size() && s_[p_] != u'\n' && s_[p_] != u'\r')
+            ++p_;
+    }
+
+    Token next() {
+        for (;;) {
+            while (p_ < s_.size() && isSpace(s_[p_]))
+                ++p_;
+            if (p_ >= s_.size())
+                return make(T::Eof, p_);
+            QChar c = s_[p_];
+            if (c == u'\'') {
+                skipToEol();
+                continue;
+            }
+            if (c == u'_') {
+                // Line continuation: "_" then only blanks up to the line end.
+                qsizetype q = p_ + 1;
+                while (q < s_.size() && isSpace(s_[q]))
+                    ++q;
+                if (q >= s_.size() || s_[q] == u'\n' || s_[q] == u'\r') {
+                    p_ = q;
+                    if (p_ < s_.size())
+                        newline();
+                    continue;
+                }
+                fail(1032, compileText(1032), line_, int(p_ - lineStart_) + 1);
+            }
+            break;
+        }
+        const qsizetype start = p_;
+        QChar c = s_[p_];
+        if (c == u'\n' || c == u'\r') {
+            Token t = make(T::Newline, start);
+            newline();
+            return t;
+        }
+        if (identStart(c)) {
+            while (p_ < s_.size() && identPart(s_[p_]))
+                ++p_;
+            QString word = s_.mid(start, p_ - start);
+            QString key = word.toLower();
+            if (key == QLatin1String("rem")) {
+                skipToEol();
+                return next();
+            }
+            auto it = keywords().constFind(key);
+            Token t = make(it == keywords().constEnd() ? T::Ident : *it, start);
+            t.text = word;
+            return t;
+        }
+        if ((c >= u'0' && c <= u'9') || (c == u'.' && at(p_ + 1).isDigit() && at(p_ + 1).unicode() < 128))
+            return number(start);
+        if (c == u'&' && (at(p_ + 1) == u'h' || at(p_ + 1) == u'H' || at(p_ + 1) == u'o' || at(p_ + 1) == u'O'))
+            return radix(start);
+        if (c == u'"') {
+            QString v;
+            ++p_;
+            for (;;) {
+                if (p_ >= s_.size() || s_[p_] == u'\n' || s_[p_] == u'\r')
+                    fail(1033, compileText(1033), line_, int(start - lineStart_) + 1);
+                if (s_[p_] == u'"') {
+                    if (at(p_ + 1) == u'"') {
+                        v += u'"';
+                        p_ += 2;
+                        continue;
+                    }
+                    ++p_;
+                    break;
+                }
+                v += s_[p_++];
+            }
+            Token t = make(T::Str, start);
+            t.text = v;
+            return t;
+        }
+        ++p_;
+        switch (c.unicode()) {
+        case ':': return make(T::Colon, start);
+        case '(': return make(T::LParen, start);
+        case ')': return make(T::RParen, start);
+        case ',': return make(T::Comma, start);
+        case '.': return make(T::Dot, start);
+        case '+': return make(T::Plus, start);
+        case '-': return make(T::Minus, start);
+        case '*': return make(T::Star, start);
+        case '/': return make(T::Slash, start);
+        case '\\': return make(T::Backslash, start);
+        case '^': return make(T::Caret, start);
+        case '&': return make(T::Amp, start);
+        case '=': return make(T::Eq, start);
+        case '<':
+            if (at(p_) == u'>') { ++p_; return make(T::Ne, start); }
+            if (at(p_) == u'=') { ++p_; return make(T::Le, start); }
+            return make(T::Lt, start);
+        case '>':
+            if (at(p_) == u'=') { ++p_; return make(T::Ge, start); }
+            return make(T::Gt, start);
+        case '#':
+            fail(445, QStringLiteral("Date literals are not supported"), line_, int(start - lineStart_) + 1);
+        default:
+            fail(1032, compileText(1032), line_, int(start - lineStart_) + 1);
+        }
+    }
+
+    Token number(qsizetype start) {
+        bool isFloat = false;
+        while (p_ < s_.size() && s_[p_] >= u'0' && s_[p_] <= u'9')
+            ++p_;
+        if (at(p_) == u'.') {
+            isFloat = true;
+            ++p_;
+            while (p_ < s_.size() && s_[p_] >= u'0' && s_[p_] <= u'9')
+                ++p_;
+        }
+        if (at(p_) == u'e' || at(p_) == u'E') {
+            qsizetype q = p_ + 1;
+            if (at(q) == u'+' || at(q) == u'-')
+                ++q;
+            if (at(q) >= u'0' && at(q) <= u'9') {
+                isFloat = true;
+                p_ = q;
+                while (p_ < s_.size() && s_[p_] >= u'0' && s_[p_] <= u'9')
+                    ++p_;
+            }
+        }
+        if (identPart(at(p_)) && at(p_) != u'_')
+            fail(1025, compileText(1025), line_, int(p_ - lineStart_) + 1);
+        QByteArray text = s_.mid(start, p_ - start).toLatin1();
+        double v = 0;
+        auto r = std::from_chars(text.constData(), text.constData() + text.size(), v);
+        if (r.ec != std::errc() || !std::isfinite(v))
+            fail(6, ErrorDescription(6), line_, int(start - lineStart_) + 1);
+        Token t = make(T::Number, start);
+        if (!isFloat && v <= 32767)
+            t.number = Variant::makeInteger(int16_t(v));
+        else if (!isFloat && v <= 2147483647.0)
+            t.number = Variant::makeLong(int32_t(v));
+        else
+            t.number = Variant::makeDouble(v);
+        return t;
+    }
+
+    Token radix(qsizetype start) {
+        const bool hex = s_[p_ + 1] == u'h' || s_[p_ + 1] == u'H';
+        p_ += 2;
+        uint64_t v = 0;
+        int n = 0;
+        for (; p_ < s_.size(); ++p_, ++n) {
+            char16_t c = s_[p_].unicode();
+            int d;
+            if (c >= '0' && c <= '9') d = c - '0';
+            else if (hex && c >= 'a' && c <= 'f') d = c - 'a' + 10;
+            else if (hex && c >= 'A' && c <= 'F') d = c - 'A' + 10;
+            else break;
+            if (!hex && d > 7)
+                break;
+            v = v * (hex ? 16 : 8) + uint64_t(d);
+            if (v > 0xFFFFFFFFull)
+                fail(6, ErrorDescription(6), line_, int(start - lineStart_) + 1);
+        }
+        if (n == 0)
+            fail(1032, compileText(1032), line_, int(start - lineStart_) + 1);
+        if (at(p_) == u'&')
+            ++p_;
+        Token t = make(T::Number, start);
+        if (v <= 0xFFFF && (hex ? n <= 4 : v <= 0xFFFF))
+            t.number = Variant::makeInteger(int16_t(uint16_t(v)));
+        else
+            t.number = Variant::makeLong(int32_t(uint32_t(v)));
+        return t;
+    }
+};
+
+// ---- parser --------------------------------------------------------------------------
+
+constexpr int kMaxNesting = 200;
+constexpr int kMaxHeight = 1000;
+
+struct Scope {
+    Proc* proc = nullptr;  // null at module level
+    QHash<QString, int> locals;
+    QHash<QString, bool> constants;
+    std::vector<NameRef*> refs;
+    int loopFor = 0, loopDo = 0;
+};
+
+class Parser {
+public:
+    explicit Parser(std::vector<Token> toks) : t_(std::move(toks)) {}
+
+    std::shared_ptr<Program> program() {
+        auto prog = std::make_shared<Program>();
+        prog_ = prog.get();
+        Scope module;
+        scope_ = &module;
+        for (;;) {
+            skipSeparators();
+            if (peek().kind == T::Eof)
+                break;
+            T k = peek().kind;
+            size_t save = i_;
+            if (k == T::Public || k == T::Private) {
+                ++i_;
+                if (peek().kind == T::Default)
+                    ++i_;
+                k = peek().kind;
+                if (k != T::Function && k != T::Sub) {
+                    if (k == T::Const) {
+                        addStmt(prog->top, constStmt());
+                    } else {
+                        i_ = save + 1;
+                        addStmt(prog->top, dimStmt());
+                    }
+                    endOfStatement();
+                    continue;
+                }
+            }
+            if (k == T::Function || k == T::Sub) {
+                prog->procs.push_back(procedure());
+                continue;
+            }
+            i_ = save;
+            statementLine(prog->top, false);
+        }
+        resolve(module);
+        return prog;
+    }
+
+private:
+    std::vector<Token> t_;
+    size_t i_ = 0;
+    Program* prog_ = nullptr;
+    Scope* scope_ = nullptr;
+    int depth_ = 0;
+
+    struct Depth {
+        Parser& p;
+        explicit Depth(Parser& pp) : p(pp) {
+            if (++p.depth_ > kMaxNesting)
+                p.error(1047);
+        }
+        ~Depth() { --p.depth_; }
+    };
+
+    const Token& peek(size_t ahead = 0) const {
+        size_t j = std::min(i_ + ahead, t_.size() - 1);
+        return t_[j];
+    }
+    const Token& take() {
+        const Token& t = t_[std::min(i_, t_.size() - 1)];
+        if (i_ < t_.size() - 1)
+            ++i_;
+        return t;
+    }
+    bool accept(T k) {
+        if (peek().kind == k) {
+            take();
+            return true;
+        }
+        return false;
+    }
+    [[noreturn]] void error(int n, const QString& desc = QString()) {
+        const Token& t = peek();
+        fail(n, desc.isEmpty() ? compileText(n) : desc, t.line, t.col);
+    }
+    void expect(T k, int err) {
+        if (!accept(k))
+            error(err);
+    }
+    bool isWord(const char* w, size_t ahead = 0) const {
+        const Token& t = peek(ahead);
+        return t.kind == T::Ident && t.text.compare(QLatin1String(w), Qt::CaseInsensitive) == 0;
+    }
+    void expectWord(const char* w, int err) {
+        if (!isWord(w))
+            error(err);
+        take();
+    }
+    bool atEndOfStatement() const {
+        T k = peek().kind;
+        return k == T::Newline || k == T::Colon || k == T::Eof || k == T::Else;
+    }
+    void endOfStatement() {
+        if (!atEndOfStatement())
+            error(1025);
+    }
+    void skipSeparators() {
+        while (peek().kind == T::Newline || peek().kind == T::Colon)
+            take();
+    }
+    QString ident() {
+        if (peek().kind != T::Ident)
+            error(1010);
+        return take().text;
+    }
+    [[noreturn]] void unsupported(const QString& what) {
+        error(445, QStringLiteral("'%1' is not supported by this script engine").arg(what));
+    }
+
+    // Keeps expression trees shallow enough to evaluate and free without deep recursion.
+    void grow(Expr& e, const Expr* kid) {
+        if (kid && kid->height + 1 > e.height)
+            e.height = kid->height + 1;
+        if (e.height > kMaxHeight)
+            error(1047, QStringLiteral("Expression too complex"));
+    }
+    void grow(Expr& e, const std::vector<ExprP>& kids) {
+        for (auto& k : kids)
+            grow(e, k.get());
+    }
+
+    static void addStmt(Block& b, StmtP s) {
+        if (s)
+            b.push_back(std::move(s));
+    }
+
+    // ---- names ----
+
+    void declareLocal(const QString& name, bool constant = false) {
+        if (!scope_->proc)
+            return;
+        QString key = name.toLower();
+        if (!scope_->locals.contains(key))
+            scope_->locals.insert(key, scope_->proc->slotCount++);
+        if (constant)
+            scope_->constants.insert(key, true);
+    }
+
+    void initRef(NameRef& r, const QString& name) {
+        r.name = name;
+        r.key = name.toLower();
+        scope_->refs.push_back(&r);
+    }
+
+    void resolve(Scope& s) {
+        QHash<QString, int> implicit;
+        for (NameRef* r : s.refs) {
+            if (!s.proc) {
+                r->local = false;
+                r->slot = -1;
+                continue;
+            }
+            auto it = s.locals.constFind(r->key);
+            if (it != s.locals.constEnd()) {
+                r->local = true;
+                r->slot = *it;
+                r->returnSlot = *it == s.proc->returnSlot;
+                r->constant = s.constants.contains(r->key);
+                continue;
+            }
+            auto jt = implicit.constFind(r->key);
+            int slot;
+            if (jt == implicit.constEnd()) {
+                slot = s.proc->slotCount++;
+                implicit.insert(r->key, slot);
+            } else {
+                slot = *jt;
+            }
+            r->local = false;
+            r->slot = slot;
+        }
+    }
+
+    // ---- procedures ----
+
+    std::shared_ptr<Proc> procedure() {
+        const bool isFunction = take().kind == T::Function;
+        auto proc = std::make_shared<Proc>();
+        proc->isFunction = isFunction;
+        proc->name = ident();
+        if (FindBuiltin(proc->name.toLower()))
+            error(1041, QStringLiteral("Name redefined: '%1' is a built-in function").arg(proc->name));
+        Scope scope;
+        scope.proc = proc.get();
+        Scope* outer = scope_;
+        scope_ = &scope;
+        if (accept(T::LParen)) {
+            if (!accept(T::RParen)) {
+                do {
+                    Proc::Param p;
+                    if (accept(T::ByVal))
+                        p.byVal = true;
+                    else
+                        accept(T::ByRef);
+                    p.name = ident();
+                    if (accept(T::LParen))
+                        expect(T::RParen, 1006);
+                    QString key = p.name.toLower();
+                    if (scope.locals.contains(key))
+                        error(1041);
+                    scope.locals.insert(key, proc->slotCount++);
+                    proc->params.push_back(p);
+                } while (accept(T::Comma));
+                expect(T::RParen, 1006);
+            }
+        }
+        if (isFunction) {
+            QString key = proc->name.toLower();
+            if (!scope.locals.contains(key)) {
+                proc->returnSlot = proc->slotCount++;
+                scope.locals.insert(key, proc->returnSlot);
+            }
+        }
+        endOfStatement();
+        block(proc->body);
+        expect(T::End, 1014);
+        expect(isFunction ? T::Function : T::Sub, isFunction ? 1015 : 1016);
+        endOfStatement();
+        resolve(scope);
+        scope_ = outer;
+        return proc;
+    }
+
+    // Statements until a block terminator (End, Else, ElseIf, Loop, Next, Wend, Case).
+    void block(Block& out) {
+        Depth d(*this);
+        for (;;) {
+            skipSeparators();
+            switch (peek().kind) {
+            case T::Eof: case T::End: case T::Else: case T::ElseIf: case T::Loop: case T::Next:
+            case T::Wend: case T::Case:
+                return;
+            default:
+                statementLine(out, false);
+            }
+        }
+    }
+
+    // One statement followed by its end.
+    void statementLine(Block& out, bool singleLine) {
+        addStmt(out, statement(singleLine));
+        if (!singleLine)
+            endOfStatement();
+    }
+
+    StmtP statement(bool singleLine) {
+        const Token& first = peek();
+        const int line = first.line;
+        StmtP s = statementBody(singleLine);
+        if (s)
+            s->line = line;
+        return s;
+    }
+
+    StmtP statementBody(bool singleLine) {
+        switch (peek().kind) {
+        case T::Dim: take(); return dimStmt();
+        case T::Public: case T::Private: case T::Static:
+            if (scope_->proc) error(1024);
+            take();
+            return dimStmt();
+        case T::ReDim: take(); return redimStmt();
+        case T::Const: return constStmt();
+        case T::Erase: {
+            take();
+            auto s = std::make_unique<EraseStmt>();
+            s->target = nameExpr(ident());
+            return s;
+        }
+        case T::If: return ifStmt(singleLine);
+        case T::Select:
+            if (singleLine) error(1024);
+            return selectStmt();
+        case T::For:
+            if (singleLine) error(1024);
+            return forStmt();
+        case T::Do:
+            if (singleLine) error(1024);
+            return doStmt();
+        case T::While:
+            if (singleLine) error(1024);
+            return whileStmt();
+        case T::Exit: return exitStmt();
+        case T::Call: {
+            take();
+            QString name = ident();
+            if (isErr(name))
+                unsupported(QStringLiteral("Call Err"));
+            auto s = std::make_unique<CallStmt>();
+            std::vector<ExprP> args;
+            if (accept(T::LParen)) {
+                args = argList(T::RParen);
+                expect(T::RParen, 1006);
+            }
+            s->call = callTarget(name, std::move(args));
+            return s;
+        }
+        case T::On: {
+            take();
+            expectWord("error", 1002);
+            auto s = std::make_unique<OnErrorStmt>();
+            if (isWord("resume")) {
+                take();
+                expect(T::Next, 1020);
+                s->resumeNext = true;
+            } else if (isWord("goto")) {
+                take();
+                if (peek().kind != T::Number || peek().number.intValue() != 0 || peek().number.type() != Variant::Integer)
+                    unsupported(QStringLiteral("On Error GoTo <label>"));
+                take();
+            } else {
+                error(1002);
+            }
+            return s;
+        }
+        case T::Option:
+            take();
+            expectWord("explicit", 1002);
+            prog_->optionExplicit = true;
+            return nullptr;
+        case T::Set: unsupported(QStringLiteral("Set"));
+        case T::Class: unsupported(QStringLiteral("Class"));
+        case T::With: unsupported(QStringLiteral("With"));
+        case T::Property: unsupported(QStringLiteral("Property"));
+        case T::New: unsupported(QStringLiteral("New"));
+        case T::Function: case T::Sub:
+            error(1024, QStringLiteral("Expected statement: procedures cannot be nested or defined here"));
+        case T::Ident: return identStatement();
+        default: error(1024);
+        }
+    }
+
+    // Re-reads from token `pos`, forgetting names of the discarded parse (their nodes are gone).
+    void backtrack(size_t pos, size_t refCount) {
+        i_ = pos;
+        scope_->refs.resize(refCount);
+    }
+
+    static bool isErr(const QString& name) { return name.compare(QLatin1String("err"), Qt::CaseInsensitive) == 0; }
+
+    StmtP dimStmt() {
+        auto s = std::make_unique<DimStmt>();
+        do {
+            DimStmt::Item it;
+            it.name = ident();
+            if (accept(T::LParen)) {
+                it.hasBounds = true;
+                if (!accept(T::RParen)) {
+                    do {
+                        bool neg = accept(T::Minus);
+                        if (peek().kind != T::Number)
+                            error(1026);
+                        double v = take().number.toDouble();
+                        if (neg)
+                            v = -v;
+                        if (v < -1 || v > double(kMaxArrayElements))
+                            error(1026);
+                        it.bounds.push_back(int32_t(v));
+                    } while (accept(T::Comma));
+                    expect(T::RParen, 1006);
+                } else {
+                    it.hasBounds = false;  // Dim a(): a dynamic array, Empty until ReDim
+                }
+            }
+            if (scope_->proc) {
+                auto pit = scope_->locals.constFind(it.name.toLower());
+                if (pit != scope_->locals.constEnd() && *pit < int(scope_->proc->params.size()))
+                    error(1041);
+                declareLocal(it.name);
+                if (it.hasBounds) {
+                    int slot = scope_->locals.value(it.name.toLower());
+                    scope_->proc->fixedArrays.push_back({slot, it.bounds});
+                }
+            } else {
+                s->items.push_back(std::move(it));
+            }
+        } while (accept(T::Comma));
+        if (scope_->proc)
+            return nullptr;
+        return s;
+    }
+
+    StmtP redimStmt() {
+        auto s = std::make_unique<ReDimStmt>();
+        if (isWord("preserve")) {
+            take();
+            s->preserve = true;
+        }
+        do {
+            ReDimStmt::Item it;
+            // Not a declaration: an existing module variable of that name is the one resized.
+            it.target = nameExpr(ident());
+            expect(T::LParen, 1005);
+            it.bounds = argList(T::RParen);
+            if (it.bounds.empty())
+                error(1023);
+            expect(T::RParen, 1006);
+            s->items.push_back(std::move(it));
+        } while (accept(T::Comma));
+        return s;
+    }
+
+    StmtP constStmt() {
+        expect(T::Const, 1002);
+        Block consts;
+        do {
+            auto s = std::make_unique<ConstStmt>();
+            QString name = ident();
+            expect(T::Eq, 1011);
+            s->value = expr();
+            s->module = scope_->proc == nullptr;
+            declareLocal(name, true);
+            initRef(s->ref, name);
+            consts.push_back(std::move(s));
+        } while (accept(T::Comma));
+        if (consts.size() == 1)
+            return std::move(consts[0]);
+        // Several constants on one line: run them in order as one statement.
+        struct Seq : Stmt {
+            Block b;
+            Flow exec(Interp& I) override {
+                for (auto& s : b)
+                    s->exec(I);
+                return Flow::Normal;
+            }
+        };
+        auto seq = std::make_unique<Seq>();
+        seq->b = std::move(consts);
+        return seq;
+    }
+
+    StmtP exitStmt() {
+        take();
+        auto s = std::make_unique<ExitStmt>();
+        switch (peek().kind) {
+        case T::For:
+            if (!scope_->loopFor) error(1039);
+            s->flow = Flow::ExitFor;
+            break;
+        case T::Do:
+            if (!scope_->loopDo) error(1039);
+            s->flow = Flow::ExitDo;
+            break;
+        case T::Function:
+            if (!scope_->proc || !scope_->proc->isFunction) error(1039);
+            s->flow = Flow::ExitProc;
+            break;
+        case T::Sub:
+            if (!scope_->proc || scope_->proc->isFunction) error(1039);
+            s->flow = Flow::ExitProc;
+            break;
+        default: error(1039);
+        }
+        take();
+        return s;
+    }
+
+    StmtP ifStmt(bool singleLine) {
+        Depth d(*this);
+        take();
+        auto s = std::make_unique<IfStmt>();
+        s->conds.push_back(expr());
+        expect(T::Then, 1017);
+        if (peek().kind != T::Newline && peek().kind != T::Eof) {
+            // Single-line form: statements up to the line end, optional Else part.
+            s->blocks.emplace_back();
+            singleLineStatements(s->blocks.back());
+            if (accept(T::Else))
+                singleLineStatements(s->elseBlock);
+            if (!singleLine && peek().kind != T::Newline && peek().kind != T::Eof)
+                error(1025);
+            return s;
+        }
+        if (singleLine)
+            error(1025);
+        s->blocks.emplace_back();
+        block(s->blocks.back());
+        for (;;) {
+            if (accept(T::ElseIf)) {
+                s->conds.push_back(expr());
+                expect(T::Then, 1017);
+                s->blocks.emplace_back();
+                block(s->blocks.back());
+                continue;
+            }
+            if (accept(T::Else)) {
+                block(s->elseBlock);
+                expect(T::End, 1014);
+                break;
+            }
+            expect(T::End, 1014);
+            break;
+        }
+        expect(T::If, 1012);
+        return s;
+    }
+
+    void singleLineStatements(Block& out) {
+        for (;;) {
+            while (accept(T::Colon)) {
+            }
+            if (peek().kind == T::Newline || peek().kind == T::Eof || peek().kind == T::Else)
+                return;
+            addStmt(out, statement(true));
+            if (peek().kind == T::Colon)
+                continue;
+            if (peek().kind == T::Newline || peek().kind == T::Eof || peek().kind == T::Else)
+                return;
+            error(1025);
+        }
+    }
+
+    StmtP selectStmt() {
+        take();
+        expect(T::Case, 1021);
+        auto s = std::make_unique<SelectStmt>();
+        s->subject = expr();
+        endOfStatement();
+        skipSeparators();
+        while (accept(T::Case)) {
+            if (accept(T::Else)) {
+                s->hasElse = true;
+                block(s->elseBody);
+                break;
+            }
+            SelectStmt::Case c;
+            c.values = argList(T::Newline);
+            if (c.values.empty())
+                error(1023);
+            block(c.body);
+            s->cases.push_back(std::move(c));
+        }
+        expect(T::End, 1014);
+        expect(T::Select, 1022);
+        return s;
+    }
+
+    StmtP forStmt() {
+        take();
+        if (isWord("each")) {
+            take();
+            auto s = std::make_unique<ForEachStmt>();
+            QString name = ident();
+            s->var = nameExpr(name);
+            expectWord("in", 1046);
+            s->group = expr();
+            endOfStatement();
+            ++scope_->loopFor;
+            block(s->body);
+            --scope_->loopFor;
+            expect(T::Next, 1020);
+            if (peek().kind == T::Ident)
+                take();
+            return s;
+        }
+        auto s = std::make_unique<ForStmt>();
+        s->var = nameExpr(ident());
+        expect(T::Eq, 1011);
+        s->from = expr();
+        expectWord("to", 1013);
+        s->to = expr();
+        if (isWord("step")) {
+            take();
+            s->step = expr();
+        }
+        endOfStatement();
+        ++scope_->loopFor;
+        block(s->body);
+        --scope_->loopFor;
+        expect(T::Next, 1020);
+        if (peek().kind == T::Ident)
+            take();
+        return s;
+    }
+
+    StmtP doStmt() {
+        take();
+        auto s = std::make_unique<DoStmt>();
+        if (peek().kind == T::While || peek().kind == T::Until) {
+            s->until = take().kind == T::Until;
+            s->test = DoStmt::Pre;
+            s->cond = expr();
+        }
+        endOfStatement();
+        ++scope_->loopDo;
+        block(s->body);
+        --scope_->loopDo;
+        expect(T::Loop, 1019);
+        if (peek().kind == T::While || peek().kind == T::Until) {
+            if (s->test == DoStmt::Pre)
+                error(1025);
+            s->until = take().kind == T::Until;
+            s->test = DoStmt::Post;
+            s->cond = expr();
+        }
+        return s;
+    }
+
+    StmtP whileStmt() {
+        take();
+        auto s = std::make_unique<DoStmt>();
+        s->test = DoStmt::Pre;
+        s->cond = expr();
+        endOfStatement();
+        block(s->body);
+        expect(T::Wend, 1018);
+        return s;
+    }
+
+    StmtP identStatement() {
+        const Token& first = peek();
+        QString name = first.text;
+        if (isErr(name) && peek(1).kind == T::Dot) {
+            take();
+            take();
+            QString member = ident().toLower();
+            if (member == QLatin1String("clear"))
+                return std::make_unique<ErrClearStmt>();
+            if (member == QLatin1String("raise")) {
+                auto s = std::make_unique<ErrRaiseStmt>();
+                bool paren = false;
+                if (peek().kind == T::LParen) {
+                    // Err.Raise(n) or Err.Raise (n), "src"
+                    const size_t save = i_, refs = scope_->refs.size();
+                    take();
+                    auto args = argList(T::RParen);
+                    if (accept(T::RParen) && atEndOfStatement()) {
+                        s->args = std::move(args);
+                        paren = true;
+                    } else {
+                        backtrack(save, refs);
+                    }
+                }
+                if (!paren)
+                    s->args = argList(T::Newline);
+                if (s->args.empty() || s->args.size() > 5)
+                    error(1023);
+                return s;
+            }
+            unsupported(QStringLiteral("Err.") + member);
+        }
+        take();
+        if (peek().kind == T::Dot)
+            unsupported(QStringLiteral("objects (%1.)").arg(name));
+        if (peek().kind == T::Eq) {
+            take();
+            auto s = std::make_unique<AssignStmt>();
+            s->target = nameExpr(name);
+            s->value = expr();
+            return s;
+        }
+        if (peek().kind == T::LParen) {
+            const size_t save = i_, refs = scope_->refs.size();
+            take();
+            auto args = argList(T::RParen);
+            expect(T::RParen, 1006);
+            if (peek().kind == T::Eq) {
+                take();
+                auto s = std::make_unique<AssignStmt>();
+                s->target = callTarget(name, std::move(args));
+                s->value = expr();
+                return s;
+            }
+            if (atEndOfStatement()) {
+                if (args.size() > 1)
+                    error(1044);
+                if (args.size() == 1) {
+                    // "Name (x)": the parentheses make the argument a value.
+                    auto p = std::make_unique<ParenExpr>();
+                    p->line = args[0]->line;
+                    p->inner = std::move(args[0]);
+                    args[0] = std::move(p);
+                }
+                auto s = std::make_unique<CallStmt>();
+                s->call = callTarget(name, std::move(args));
+                return s;
+            }
+            args.clear();
+            backtrack(save, refs);  // the parenthesis opens the first argument
+        }
+        auto s = std::make_unique<CallStmt>();
+        std::vector<ExprP> args;
+        if (!atEndOfStatement())
+            args = argList(T::Newline);
+        s->call = callTarget(name, std::move(args));
+        return s;
+    }
+
+    // Comma separated expressions, stopping before `close` (not consumed).
+    std::vector<ExprP> argList(T close) {
+        std::vector<ExprP> out;
+        if (peek().kind == close || (close == T::Newline && atEndOfStatement()))
+            return out;
+        do {
+            out.push_back(expr());
+        } while (accept(T::Comma));
+        return out;
+    }
+
+    // ---- expressions ----
+
+    ExprP nameExpr(const QString& name) {
+        if (isErr(name))
+            unsupported(QStringLiteral("assigning to Err"));
+        auto e = std::make_unique<NameExpr>();
+        e->line = peek().line;
+        initRef(e->ref, name);
+        return e;
+    }
+
+    // name(args) as a call or element; builtins resolved here.
+    ExprP callTarget(const QString& name, std::vector<ExprP> args) {
+        QString key = name.toLower();
+        QString why = UnsupportedReason(key);
+        if (!why.isEmpty())
+            error(445, why);
+        if (const BuiltinInfo* b = FindBuiltin(key)) {
+            if (scope_->proc == nullptr || !scope_->locals.contains(key)) {
+                auto e = std::make_unique<BuiltinExpr>();
+                e->line = peek().line;
+                e->id = b->id;
+                e->name = name;
+                e->minArgs = b->minArgs;
+                e->maxArgs = b->maxArgs;
+                if (int(args.size()) < b->minArgs || (b->maxArgs >= 0 && int(args.size()) > b->maxArgs))
+                    error(450, ErrorDescription(450) + QStringLiteral(": '%1'").arg(name));
+                e->args = std::move(args);
+                grow(*e, e->args);
+                return e;
+            }
+        }
+        auto e = std::make_unique<CallExpr>();
+        e->line = peek().line;
+        initRef(e->ref, name);
+        e->args = std::move(args);
+        grow(*e, e->args);
+        return e;
+    }
+
+    ExprP expr() {
+        Depth d(*this);
+        return binaryLevel(0);
+    }
+
+    // Precedence levels, loosest first.
+    ExprP binaryLevel(int level) {
+        switch (level) {
+        case 0: return leftAssoc(level, {{T::Imp, BinaryExpr::Imp}});
+        case 1: return leftAssoc(level, {{T::Eqv, BinaryExpr::Eqv}});
+        case 2: return leftAssoc(level, {{T::Xor, BinaryExpr::Xor}});
+        case 3: return leftAssoc(level, {{T::Or, BinaryExpr::Or}});
+        case 4: return leftAssoc(level, {{T::And, BinaryExpr::And}});
+        case 5: {  // Not
+            if (peek().kind == T::Not) {
+                Depth d(*this);
+                int line = take().line;
+                auto u = std::make_unique<UnaryExpr>();
+                u->line = line;
+                u->op = UnaryExpr::Not;
+                u->e = binaryLevel(5);
+                grow(*u, u->e.get());
+                return u;
+            }
+            return binaryLevel(6);
+        }
+        case 6: {  // comparisons
+            ExprP l = binaryLevel(7);
+            for (;;) {
+                CompareExpr::Op op;
+                switch (peek().kind) {
+                case T::Eq: op = CompareExpr::Eq; break;
+                case T::Ne: op = CompareExpr::Ne; break;
+                case T::Lt: op = CompareExpr::Lt; break;
+                case T::Gt: op = CompareExpr::Gt; break;
+                case T::Le: op = CompareExpr::Le; break;
+                case T::Ge: op = CompareExpr::Ge; break;
+                case T::Is: unsupported(QStringLiteral("Is (object comparison)"));
+                default: return l;
+                }
+                int line = take().line;
+                auto c = std::make_unique<CompareExpr>();
+                c->line = line;
+                c->op = op;
+                c->l = std::move(l);
+                c->r = binaryLevel(7);
+                grow(*c, c->l.get());
+                grow(*c, c->r.get());
+                l = std::move(c);
+            }
+        }
+        case 7: return leftAssoc(level, {{T::Amp, BinaryExpr::Concat}});
+        case 8: return leftAssoc(level, {{T::Plus, BinaryExpr::Add}, {T::Minus, BinaryExpr::Sub}});
+        case 9: return leftAssoc(level, {{T::Mod, BinaryExpr::Mod}});
+        case 10: return leftAssoc(level, {{T::Backslash, BinaryExpr::IntDiv}});
+        case 11: return leftAssoc(level, {{T::Star, BinaryExpr::Mul}, {T::Slash, BinaryExpr::Div}});
+        case 12: return leftAssoc(level, {{T::Caret, BinaryExpr::Pow}});
+        default: return unary();
+        }
+    }
+
+    ExprP leftAssoc(int level, std::initializer_list<std::pair<T, BinaryExpr::Op>> ops) {
+        ExprP l = binaryLevel(level + 1);
+        for (;;) {
+            const std::pair<T, BinaryExpr::Op>* hit = nullptr;
+            for (auto& o : ops)
+                if (peek().kind == o.first)
+                    hit = &o;
+            if (!hit)
+                return l;
+            int line = take().line;
+            auto b = std::make_unique<BinaryExpr>();
+            b->line = line;
+            b->op = hit->second;
+            b->l = std::move(l);
+            b->r = binaryLevel(level + 1);
+            grow(*b, b->l.get());
+            grow(*b, b->r.get());
+            l = std::move(b);
+        }
+    }
+
+    ExprP unary() {
+        Depth d(*this);
+        if (peek().kind == T::Minus) {
+            int line = take().line;
+            ExprP e = unary();
+            if (auto* lit = dynamic_cast<LiteralExpr*>(e.get()); lit && lit->hard && lit->value.isNumeric()) {
+                lit->value = Ops::neg(lit->value);
+                return e;
+            }
+            auto u = std::make_unique<UnaryExpr>();
+            u->line = line;
+            u->op = UnaryExpr::Neg;
+            u->e = std::move(e);
+            grow(*u, u->e.get());
+            return u;
+        }
+        if (peek().kind == T::Plus) {
+            take();
+            return unary();
+        }
+        if (peek().kind == T::Not) {
+            // "a = Not b" after an operator: Not binds its comparison operand.
+            return binaryLevel(5);
+        }
+        return postfix(primary());
+    }
+
+    ExprP postfix(ExprP e) {
+        while (peek().kind == T::LParen) {
+            take();
+            auto x = std::make_unique<IndexExpr>();
+            x->line = e->line;
+            x->args = argList(T::RParen);
+            expect(T::RParen, 1006);
+            x->base = std::move(e);
+            grow(*x, x->base.get());
+            grow(*x, x->args);
+            e = std::move(x);
+        }
+        if (peek().kind == T::Dot)
+            unsupported(QStringLiteral("objects (member access)"));
+        return e;
+    }
+
+    ExprP literal(Variant v, bool hard, int line) {
+        auto e = std::make_unique<LiteralExpr>();
+        e->value = std::move(v);
+        e->hard = hard;
+        e->line = line;
+        return e;
+    }
+
+    ExprP primary() {
+        const Token& t = peek();
+        const int line = t.line;
+        switch (t.kind) {
+        case T::Number: return literal(take().number, true, line);
+        case T::Str: return literal(Variant(take().text), true, line);
+        case T::True: take(); return literal(Variant(true), false, line);
+        case T::False: take(); return literal(Variant(false), false, line);
+        case T::Empty: take(); return literal(Variant(), false, line);
+        case T::Null: take(); return literal(Variant::makeNull(), false, line);
+        case T::Nothing: unsupported(QStringLiteral("Nothing (objects)"));
+        case T::New: unsupported(QStringLiteral("New"));
+        case T::Me: unsupported(QStringLiteral("Me"));
+        case T::LParen: {
+            take();
+            auto p = std::make_unique<ParenExpr>();
+            p->line = line;
+            p->inner = expr();
+            expect(T::RParen, 1006);
+            grow(*p, p->inner.get());
+            return p;
+        }
+        case T::Ident: {
+            QString name = take().text;
+            QString key = name.toLower();
+            if (isErr(name)) {
+                auto e = std::make_unique<ErrMemberExpr>();
+                e->line = line;
+                if (accept(T::Dot)) {
+                    QString m = ident().toLower();
+                    if (m == QLatin1String("number")) e->member = ErrMemberExpr::Number;
+                    else if (m == QLatin1String("description")) e->member = ErrMemberExpr::Description;
+                    else if (m == QLatin1String("source")) e->member = ErrMemberExpr::Source;
+                    else unsupported(QStringLiteral("Err.") + m);
+                }
+                return e;
+            }
+            const bool local = scope_->proc && scope_->locals.contains(key);
+            Variant c;
+            if (!local && FindConstant(key, &c))
+                return literal(c, false, line);
+            if (peek().kind == T::LParen) {
+                take();
+                auto args = argList(T::RParen);
+                expect(T::RParen, 1006);
+                return postfix(callTarget(name, std::move(args)));
+            }
+            if (!local && (FindBuiltin(key) || !UnsupportedReason(key).isEmpty()))
+                return callTarget(name, {});
+            auto e = nameExpr(name);
+            e->line = line;
+            return e;
+        }
+        default:
+            error(1023);
+        }
+    }
+};
+
+}  // namespace
+
+std::shared_ptr<Program> Compile(const QString& code) {
+    Lexer lex(code);
+    Parser p(lex.run());
+    return p.program();
+}
+
+}  // namespace script

@@ -1,0 +1,212 @@
+#include "scriptengine.h"
+
+#include "nodes.h"
+
+#include <new>
+
+namespace script {
+
+namespace {
+// Compiled texts kept for reuse; beyond this the cache starts over.
+constexpr int kMaxCachedPrograms = 256;
+}  // namespace
+
+QString ScriptError::text() const {
+    QString s = QStringLiteral("%1 (%2) - %3").arg(description).arg(number).arg(source);
+    if (line > 0)
+        s += QStringLiteral(", line %1").arg(line);
+    return s;
+}
+
+struct ScriptEngine::Impl {
+    Interp I;
+    QHash<QString, std::shared_ptr<Program>> cache;
+    // Snapshot of module values for ScriptCondition's fresh-engine behaviour.
+    std::vector<Variant> saved;
+};
+
+ScriptEngine::ScriptEngine() : d_(std::make_unique<Impl>()) {}
+ScriptEngine::~ScriptEngine() = default;
+
+bool ScriptEngine::setLanguage(const QString& language) {
+    return language.compare(QLatin1String("VBScript"), Qt::CaseInsensitive) == 0;
+}
+
+template <class F>
+bool ScriptEngine::guarded(F&& body) {
+    Interp& I = d_->I;
+    error_ = ScriptError();
+    I.clearErr();
+    I.frame = &I.topFrame;
+    I.topFrame.resumeNext = false;
+    I.curLine = 0;
+    I.stackBase = static_cast<const char*>(__builtin_frame_address(0));
+    I.hasDeadline = timeoutMs_ > 0;
+    if (I.hasDeadline)
+        I.deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs_);
+    try {
+        body();
+        return true;
+    } catch (const CompileError& e) {
+        error_.number = e.number;
+        error_.description = e.description;
+        error_.source = kCompileSource;
+        error_.line = e.line;
+        error_.column = e.column;
+    } catch (const RuntimeError& e) {
+        error_.number = e.number;
+        error_.description = e.description;
+        error_.source = e.source.isEmpty() ? kRuntimeSource : e.source;
+        error_.line = I.curLine;
+    } catch (const std::bad_alloc&) {
+        error_.number = 7;
+        error_.description = ErrorDescription(7);
+        error_.source = kRuntimeSource;
+        error_.line = I.curLine;
+    }
+    I.frame = &I.topFrame;
+    return false;
+}
+
+bool ScriptEngine::addCode(const QString& code) {
+    return guarded([&] {
+        Interp& I = d_->I;
+        std::shared_ptr<Program> prog;
+        auto it = d_->cache.constFind(code);
+        if (it != d_->cache.constEnd()) {
+            prog = *it;
+        } else {
+            prog = Compile(code);
+            if (d_->cache.size() >= kMaxCachedPrograms)
+                d_->cache.clear();
+            d_->cache.insert(code, prog);
+        }
+        for (const auto& p : prog->procs) {
+            Global& g = I.globals[size_t(I.declareGlobal(p->name))];
+            g.proc = p;
+            g.value = Variant();
+            g.constant = false;
+        }
+        if (prog->optionExplicit)
+            I.optionExplicit = true;
+        I.execBlock(prog->top);
+    });
+}
+
+bool ScriptEngine::run(const QString& name, std::vector<Variant>& args, Variant* result) {
+    Procedure p = procedure(name);
+    if (!p.isValid()) {
+        error_ = ScriptError();
+        error_.number = 35;
+        error_.description = ErrorDescription(35) + QStringLiteral(": '%1'").arg(name);
+        error_.source = kRuntimeSource;
+        return false;
+    }
+    return call(p, args, result);
+}
+
+bool ScriptEngine::run(const QString& name, std::initializer_list<Variant> args, Variant* result) {
+    std::vector<Variant> v(args);
+    return run(name, v, result);
+}
+
+ScriptEngine::Procedure ScriptEngine::procedure(const QString& name) const {
+    Procedure p;
+    const int g = d_->I.findGlobal(name.toLower());
+    if (g >= 0)
+        p.proc_ = d_->I.globals[size_t(g)].proc;
+    return p;
+}
+
+bool ScriptEngine::call(const Procedure& p, std::vector<Variant>& args, Variant* result) {
+    if (!p.isValid()) {
+        error_ = ScriptError();
+        error_.number = 35;
+        error_.description = ErrorDescription(35);
+        error_.source = kRuntimeSource;
+        return false;
+    }
+    std::shared_ptr<void> keep = p.proc_;
+    Proc& proc = *static_cast<Proc*>(keep.get());
+    return guarded([&] {
+        Variant r = d_->I.callWithValues(proc, args.data(), args.size());
+        if (result)
+            *result = std::move(r);
+    });
+}
+
+bool ScriptEngine::callOne(const Procedure& p, Variant& arg, Variant* result) {
+    if (!p.isValid()) {
+        error_ = ScriptError();
+        error_.number = 35;
+        error_.description = ErrorDescription(35) + QStringLiteral(": 'ReGS2'");
+        error_.source = kRuntimeSource;
+        return false;
+    }
+    std::shared_ptr<void> keep = p.proc_;
+    Proc& proc = *static_cast<Proc*>(keep.get());
+    return guarded([&] {
+        Variant r = d_->I.callWithValues(proc, &arg, 1);
+        if (result)
+            *result = std::move(r);
+    });
+}
+
+void ScriptEngine::reset() {
+    Interp& I = d_->I;
+    d_->cache.clear();
+    I.globals.clear();
+    I.globalIndex.clear();
+    ++I.generation;
+    I.optionExplicit = false;
+    I.clearErr();
+    I.globalsDirty = false;
+    d_->saved.clear();
+}
+
+// ---- ScriptCondition -----------------------------------------------------------------
+
+QString ScriptCondition::wrap(const QString& condition) {
+    const QString nl = QStringLiteral("\r\n");
+    return QStringLiteral("Function ReGS2 ( a() )") + nl + QStringLiteral(" If ") + condition +
+           QStringLiteral(" then") + nl + QStringLiteral("  ReGS2 = 1 ") + nl + QStringLiteral("    Else") + nl +
+           QStringLiteral("        ReGS2 = 0") + nl + QStringLiteral("    End If") + nl +
+           QStringLiteral("End Function") + nl;
+}
+
+ScriptCondition::ScriptCondition() = default;
+
+bool ScriptCondition::compile(const QString& condition) {
+    engine_.reset();
+    proc_ = ScriptEngine::Procedure();
+    if (!engine_.addCode(wrap(condition)))
+        return false;
+    proc_ = engine_.procedure(QStringLiteral("ReGS2"));
+    if (!proc_.isValid()) {
+        // The condition text closed the wrapper's function early and left no ReGS2.
+        engine_.error_ = ScriptError();
+        engine_.error_.number = 35;
+        engine_.error_.description = ErrorDescription(35) + QStringLiteral(": 'ReGS2'");
+        engine_.error_.source = kRuntimeSource;
+        return false;
+    }
+    auto& d = *engine_.d_;
+    d.saved.clear();
+    for (const Global& g : d.I.globals)
+        d.saved.push_back(g.value);
+    d.I.globalsDirty = false;
+    return true;
+}
+
+bool ScriptCondition::evaluate(Variant& series, Variant* result) {
+    auto& d = *engine_.d_;
+    if (d.I.globalsDirty) {
+        // Module variables changed by an earlier evaluation: back to the state after compiling.
+        for (size_t i = 0; i < d.I.globals.size(); ++i)
+            d.I.globals[i].value = i < d.saved.size() ? d.saved[i] : Variant();
+        d.I.globalsDirty = false;
+    }
+    return engine_.callOne(proc_, series, result);
+}
+
+}  // namespace script

@@ -1,0 +1,126 @@
+#pragma once
+// The script value: a tagged union with the language's subtypes and its conversion rules.
+#include <QString>
+
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+namespace script {
+
+struct ArrayData;
+
+class Variant {
+public:
+    // Values are the language's VarType codes.
+    enum Type : uint16_t {
+        Empty = 0,
+        Null = 1,
+        Integer = 2,
+        Long = 3,
+        Single = 4,
+        Double = 5,
+        String = 8,
+        Boolean = 11,
+        Byte = 17,
+        Array = 8204,
+    };
+
+    Variant() : i_(0) {}
+    Variant(const QString& s) : t_(String), i_(0), s_(s) {}
+    Variant(const char* s) : t_(String), i_(0), s_(QString::fromUtf8(s)) {}
+    Variant(int v);  // Integer when it fits 16 bits, else Long
+    Variant(double v) : t_(Double), d_(v) {}
+    Variant(bool v) : t_(Boolean), i_(v ? -1 : 0) {}
+
+    static Variant makeInteger(int16_t v) { Variant r; r.t_ = Integer; r.i_ = v; return r; }
+    static Variant makeLong(int32_t v) { Variant r; r.t_ = Long; r.i_ = v; return r; }
+    static Variant makeByte(uint8_t v) { Variant r; r.t_ = Byte; r.i_ = v; return r; }
+    static Variant makeSingle(float v) { Variant r; r.t_ = Single; r.d_ = v; return r; }
+    static Variant makeDouble(double v) { Variant r; r.t_ = Double; r.d_ = v; return r; }
+    static Variant makeNull() { Variant r; r.t_ = Null; return r; }
+    // A one-dimensional array with bounds 0..items.size()-1.
+    static Variant makeArray(std::vector<Variant> items);
+    // An array of Empty elements with the given upper bounds (one per dimension).
+    static Variant makeArray(const std::vector<int32_t>& upperBounds);
+
+    Type type() const { return t_; }
+    bool isEmpty() const { return t_ == Empty; }
+    bool isNull() const { return t_ == Null; }
+    bool isArray() const { return t_ == Array; }
+    bool isString() const { return t_ == String; }
+    // Empty, Boolean and the numeric subtypes.
+    bool isNumeric() const;
+
+    // Raw payloads; valid only for the matching subtype.
+    int32_t intValue() const { return i_; }
+    double doubleValue() const { return d_; }
+    const QString& stringValue() const { return s_; }
+    ArrayData* arrayData() const { return a_.get(); }
+    const std::shared_ptr<ArrayData>& arrayPtr() const { return a_; }
+    void setArrayPtr(std::shared_ptr<ArrayData> a) { *this = Variant(); t_ = Array; a_ = std::move(a); }
+
+    // Conversions with the language's rules; they throw RuntimeError (Type mismatch,
+    // Overflow, Invalid use of Null) like the script would.
+    QString toString() const;   // CStr
+    double toDouble() const;    // CDbl
+    int32_t toLong() const;     // CLng (round half to even)
+    int16_t toInteger() const;  // CInt
+    bool toBool() const;        // CBool
+    // What If/While/Until take as true: any non-zero number, True, a numeric or
+    // "True"/"False" string. Null and Empty count as False.
+    bool isTrue() const;
+    // The host's test "result = True": True itself or the number -1.
+    bool equalsTrue() const;
+
+    QString typeName() const;
+    // Text for logs and tests: "TypeName|value" (arrays as "Variant()|").
+    QString debugText() const;
+
+    // Elements of a one-dimensional array (empty when not an array).
+    std::vector<Variant> arrayItems() const;
+
+private:
+    Type t_ = Empty;
+    union {
+        int32_t i_;
+        double d_;
+    };
+    QString s_;
+    std::shared_ptr<ArrayData> a_;
+
+    friend class Ops;
+    friend struct ArrayData;
+};
+
+// Array storage: row-major with the last index fastest; lower bounds are always 0.
+struct ArrayData {
+    ArrayData() = default;
+    ArrayData(const ArrayData&) = default;
+    ~ArrayData();  // iterative, so deeply nested arrays cannot exhaust the stack
+    std::vector<int32_t> upper;   // upper bound per dimension
+    std::vector<Variant> items;
+    bool fixed = false;           // declared with Dim a(n): ReDim is an error
+    int pins = 0;                 // elements currently bound to ByRef parameters
+};
+
+// A run-time error raised while evaluating; the engine adds the line and source.
+struct RuntimeError {
+    int number;
+    QString description;
+    bool fatal = false;  // time limit: not catchable by On Error Resume Next
+    QString source;      // set by Err.Raise
+};
+
+// Standard description for an error number ("Type mismatch" for 13).
+QString ErrorDescription(int number);
+[[noreturn]] void Throw(int number, const QString& detail = QString());
+
+// Number <-> text as the language formats and parses them.
+QString FormatNumber(double v, int significantDigits = 15);
+// Parses a numeric string (blanks around, sign, decimals, exponent, &H/&O); false if not numeric.
+bool ParseNumber(const QString& s, double* out);
+// Round half to even, raising Overflow outside the 32-bit range.
+int32_t RoundToLong(double v);
+
+}  // namespace script

@@ -1,0 +1,337 @@
+// Engine behaviour the hosts rely on: errors, the time limit, AddCode semantics, arrays by
+// reference, and the condition fast path.
+#include "scriptengine.h"
+
+#include <gtest/gtest.h>
+
+using script::ScriptCondition;
+using script::ScriptEngine;
+using script::ScriptError;
+using script::Variant;
+
+namespace {
+
+ScriptError addError(const QString& code, int timeoutMs = 10000) {
+    ScriptEngine e;
+    e.setTimeout(timeoutMs);
+    EXPECT_FALSE(e.addCode(code)) << code.toStdString();
+    return e.lastError();
+}
+
+ScriptError runError(const QString& code, const QString& name, int timeoutMs = 10000) {
+    ScriptEngine e;
+    e.setTimeout(timeoutMs);
+    EXPECT_TRUE(e.addCode(code)) << e.lastError().text().toStdString();
+    EXPECT_FALSE(e.run(name, {}));
+    return e.lastError();
+}
+
+}  // namespace
+
+TEST(ScriptErrors, CompilationErrorsCarryNumberSourceAndPosition) {
+    struct Case {
+        const char* code;
+        int number;
+        int line;
+    };
+    const Case cases[] = {
+        {"Function F()\n  F = (1 + \nEnd Function", 1023, 2},
+        {"Function F()\n  If 1 Then\n    F = 2\nEnd Function", 1012, 4},
+        {"x = \"open", 1033, 1},
+        {"Sub S()\n  Exit For\nEnd Sub", 1039, 2},
+        {"For i = 1 To 3\n  x = i\n", 1020, 3},
+        {"x = 1 +* 2", 1023, 1},
+        {"x = a $ b", 1032, 1},
+    };
+    for (const Case& c : cases) {
+        const ScriptError e = addError(QString::fromUtf8(c.code));
+        EXPECT_EQ(e.number, c.number) << c.code << " -> " << e.text().toStdString();
+        EXPECT_EQ(e.source, script::kCompileSource) << c.code;
+        EXPECT_EQ(e.line, c.line) << c.code;
+        EXPECT_FALSE(e.description.isEmpty());
+    }
+}
+
+TEST(ScriptErrors, RuntimeErrorsCarryNumberDescriptionSourceAndLine) {
+    const ScriptError div = runError(QStringLiteral("Function F()\n  Dim z\n  F = 1 / z\nEnd Function"), "F");
+    EXPECT_EQ(div.number, 11);
+    EXPECT_EQ(div.description, QStringLiteral("Division by zero"));
+    EXPECT_EQ(div.source, script::kRuntimeSource);
+    EXPECT_EQ(div.line, 3);
+
+    // The line is where the error happened, inside the called procedure.
+    const ScriptError inner = runError(
+        QStringLiteral("Function G(a)\n  G = a(6)\nEnd Function\nFunction F()\n  Dim b(5)\n  F = G(b)\nEnd Function"), "F");
+    EXPECT_EQ(inner.number, 9);
+    EXPECT_EQ(inner.line, 2);
+
+    const ScriptError raised =
+        runError(QStringLiteral("Sub S()\n  Err.Raise 1001, \"MyFormula\", \"bad number\"\nEnd Sub"), "S");
+    EXPECT_EQ(raised.number, 1001);
+    EXPECT_EQ(raised.source, QStringLiteral("MyFormula"));
+    EXPECT_EQ(raised.description, QStringLiteral("bad number"));
+
+    ScriptEngine e;
+    EXPECT_FALSE(e.run(QStringLiteral("Custom_GL"), {Variant("123")}));
+    EXPECT_EQ(e.lastError().number, 35);
+    EXPECT_TRUE(e.lastError().description.contains(QStringLiteral("Custom_GL")));
+
+    EXPECT_TRUE(e.addCode(QStringLiteral("Function F(a, b)\nF = a\nEnd Function")));
+    EXPECT_FALSE(e.run(QStringLiteral("F"), {Variant(1)}));
+    EXPECT_EQ(e.lastError().number, 450);
+}
+
+TEST(ScriptErrors, UnsupportedConstructsAreNamed) {
+    const char* cases[][2] = {
+        {"Set o = CreateObject(\"Scripting.Dictionary\")", "Set"},
+        {"x = CreateObject(\"Scripting.Dictionary\")", "CreateObject"},
+        {"Class Foo\nEnd Class", "Class"},
+        {"Execute \"x = 1\"", "Execute"},
+        {"x = Eval(\"1 + 1\")", "Eval"},
+        {"x = Now", "Now"},
+        {"x = DateAdd(\"d\", 1, y)", "DateAdd"},
+    };
+    for (const auto& c : cases) {
+        const ScriptError e = addError(QString::fromUtf8(c[0]));
+        EXPECT_TRUE(e.description.contains(QString::fromUtf8(c[1]))) << c[0] << " -> " << e.text().toStdString();
+        EXPECT_EQ(e.source, script::kCompileSource);
+    }
+}
+
+TEST(ScriptErrors, OnErrorResumeNextAndErrObject) {
+    ScriptEngine e;
+    ASSERT_TRUE(e.addCode(QStringLiteral(
+        "Function F()\n"
+        "  On Error Resume Next\n"
+        "  x = CInt(\"abc\")\n"
+        "  F = Err.Number & \"|\" & Err.Description & \"|\" & Err.Source\n"
+        "End Function")));
+    Variant r;
+    ASSERT_TRUE(e.run(QStringLiteral("F"), {}, &r));
+    EXPECT_EQ(r.toString(), QStringLiteral("13|Type mismatch|VBScript runtime error"));
+}
+
+TEST(ScriptLimits, TimeLimitStopsRunawayLoops) {
+    const char* loops[] = {
+        "Do\nLoop",
+        "While True\nWend",
+        "For i = 1 To 2 Step 0\nNext",
+        "On Error Resume Next\nDo\n  x = 1 / 0\nLoop",
+        "Sub R()\n  On Error Resume Next\n  R\n  R\nEnd Sub\nR",
+    };
+    for (const char* code : loops) {
+        const ScriptError e = addError(QString::fromUtf8(code), 100);
+        EXPECT_EQ(e.number, script::kErrTimeout) << code << " -> " << e.text().toStdString();
+    }
+    // A runaway formula: the call fails, the engine stays usable.
+    ScriptEngine e;
+    e.setTimeout(100);
+    ASSERT_TRUE(e.addCode(QStringLiteral("Function Custom_GL(NUMBER)\n  Do While NUMBER <> \"\"\n  Loop\nEnd Function\n"
+                                         "Function Ok()\n  Ok = 7\nEnd Function")));
+    EXPECT_FALSE(e.run(QStringLiteral("Custom_GL"), {Variant("123")}));
+    EXPECT_EQ(e.lastError().number, script::kErrTimeout);
+    Variant r;
+    EXPECT_TRUE(e.run(QStringLiteral("Ok"), {}, &r));
+    EXPECT_EQ(r.toString(), QStringLiteral("7"));
+}
+
+TEST(ScriptLimits, DeepRecursionIsAnErrorNotACrash) {
+    ScriptEngine engine;
+    ASSERT_TRUE(engine.addCode(QStringLiteral("Function F(n)\n  F = F(n + 1)\nEnd Function")));
+    EXPECT_FALSE(engine.run(QStringLiteral("F"), {Variant(0)}));
+    EXPECT_EQ(engine.lastError().number, 28);
+    EXPECT_EQ(engine.lastError().description, QStringLiteral("Out of stack space"));
+
+    // Deeply nested source is refused at compile time.
+    QString nested = QStringLiteral("x = ") + QString(5000, u'(') + u'1' + QString(5000, u')');
+    EXPECT_NE(addError(nested).number, 0);
+    QString chain = QStringLiteral("x = 1") + QStringLiteral(" + 1").repeated(20000);
+    EXPECT_NE(addError(chain).number, 0);
+}
+
+TEST(ScriptAddCode, DefinitionsStayAndLaterOnesReplaceEarlierOnes) {
+    ScriptEngine e;
+    ASSERT_TRUE(e.addCode(QStringLiteral("Function Custom_GL(NUMBER)\n  Custom_GL = \"first\"\nEnd Function")));
+    ASSERT_TRUE(e.addCode(QStringLiteral("Function Helper()\n  Helper = Custom_GL(1)\nEnd Function")));
+    Variant r;
+    ASSERT_TRUE(e.run(QStringLiteral("helper"), {}, &r));
+    EXPECT_EQ(r.toString(), QStringLiteral("first"));
+
+    // A later definition replaces the earlier one, also for callers compiled before it.
+    ASSERT_TRUE(e.addCode(QStringLiteral("Function Custom_GL(NUMBER)\n  Custom_GL = \"second\"\nEnd Function")));
+    ASSERT_TRUE(e.run(QStringLiteral("Helper"), {}, &r));
+    EXPECT_EQ(r.toString(), QStringLiteral("second"));
+
+    // Code without Custom_GL (an empty formula box) leaves the earlier definition in place.
+    ASSERT_TRUE(e.addCode(QString()));
+    ASSERT_TRUE(e.run(QStringLiteral("Custom_GL"), {Variant("000")}, &r));
+    EXPECT_EQ(r.toString(), QStringLiteral("second"));
+
+    // A failing text changes nothing.
+    EXPECT_FALSE(e.addCode(QStringLiteral("Function Custom_GL(NUMBER)\n  Custom_GL = \nEnd Function")));
+    ASSERT_TRUE(e.run(QStringLiteral("Custom_GL"), {Variant("000")}, &r));
+    EXPECT_EQ(r.toString(), QStringLiteral("second"));
+
+    e.reset();
+    EXPECT_FALSE(e.run(QStringLiteral("Custom_GL"), {Variant("000")}, &r));
+}
+
+TEST(ScriptAddCode, TopLevelStatementsRunAtEveryAdditionOfTheSameText) {
+    ScriptEngine e;
+    const QString code = QStringLiteral(
+        "Dim calls\n"
+        "calls = calls + 1\n"
+        "Const LIMIT = 5\n"
+        "Function Custom_GL(NUMBER)\n"
+        "  Custom_GL = (CInt(Right(NUMBER, 1)) < LIMIT)\n"
+        "End Function\n"
+        "Function Calls_()\n  Calls_ = calls\nEnd Function");
+    for (int i = 0; i < 3; ++i)
+        ASSERT_TRUE(e.addCode(code)) << e.lastError().text().toStdString();
+    Variant r;
+    ASSERT_TRUE(e.run(QStringLiteral("Calls_"), {}, &r));
+    EXPECT_EQ(r.toString(), QStringLiteral("3"));  // compiled once, run three times
+    ASSERT_TRUE(e.run(QStringLiteral("Custom_GL"), {Variant("124")}, &r));
+    EXPECT_TRUE(r.equalsTrue());
+
+    // A different text in between does not disturb the reused one.
+    ASSERT_TRUE(e.addCode(QStringLiteral("calls = 100")));
+    ASSERT_TRUE(e.addCode(code));
+    ASSERT_TRUE(e.run(QStringLiteral("Calls_"), {}, &r));
+    EXPECT_EQ(r.toString(), QStringLiteral("101"));
+}
+
+TEST(ScriptAddCode, ChineseCommentsAndStringsAndCrLf) {
+    ScriptEngine e;
+    ASSERT_TRUE(e.addCode(QStringLiteral("' 去掉和值尾为0的号码\r\nRem 万能公式\r\n"
+                                         "Function Custom_GL(NUMBER)\r\n"
+                                         "  Dim t : t = \"和值\" ' 注释\r\n"
+                                         "  Custom_GL = (Len(t) = 2 And Right(NUMBER, 1) = \"0\")\r\n"
+                                         "End Function\r\n")))
+        << e.lastError().text().toStdString();
+    Variant r;
+    ASSERT_TRUE(e.run(QStringLiteral("Custom_GL"), {Variant("120")}, &r));
+    EXPECT_TRUE(r.equalsTrue());
+    ASSERT_TRUE(e.run(QStringLiteral("Custom_GL"), {Variant("121")}, &r));
+    EXPECT_FALSE(r.equalsTrue());
+}
+
+TEST(ScriptArrays, ArrayPassedByReferenceIsReadBack) {
+    ScriptEngine e;
+    ASSERT_TRUE(e.addCode(QStringLiteral(
+        "Function ReGS2 ( a() )\n  a(1) = a(1) + 10\n  a(0) = \"seen\"\n  ReGS2 = UBound(a)\nEnd Function\n"
+        "Sub Bump(n)\n  n = n + 1\nEnd Sub")));
+    std::vector<Variant> args{Variant::makeArray(std::vector<Variant>{Variant(), Variant(5), Variant(6)})};
+    Variant r;
+    ASSERT_TRUE(e.run(QStringLiteral("regs2"), args, &r));
+    EXPECT_EQ(r.debugText(), QStringLiteral("Long|2"));
+    const std::vector<Variant> items = args[0].arrayItems();
+    EXPECT_EQ(items[0].toString(), QStringLiteral("seen"));
+    EXPECT_EQ(items[1].debugText(), QStringLiteral("Integer|15"));
+
+    std::vector<Variant> n{Variant(41)};
+    ASSERT_TRUE(e.run(QStringLiteral("Bump"), n));
+    EXPECT_EQ(n[0].toString(), QStringLiteral("42"));
+}
+
+TEST(ScriptArrays, ByRefElementsSurviveReDimAndSelfAssignment) {
+    // A procedure that ReDims or overwrites the array whose element it holds ByRef must not
+    // leave a dangling reference.
+    ScriptEngine e;
+    ASSERT_TRUE(e.addCode(QStringLiteral(
+        "Dim g\n"
+        "Sub Grow(x)\n  On Error Resume Next\n  ReDim Preserve g(100)\n  g = 0\n  x = 7\nEnd Sub\n"
+        "Sub Nest(x)\n  x = g\nEnd Sub\n"
+        "Function Main()\n  ReDim g(2)\n  Grow g(1)\n  ReDim g(2)\n  Nest g(0)\n  Main = TypeName(g) & TypeName(g(0))\nEnd Function")));
+    Variant r;
+    ASSERT_TRUE(e.run(QStringLiteral("Main"), {}, &r)) << e.lastError().text().toStdString();
+    EXPECT_EQ(r.toString(), QStringLiteral("Variant()Variant()"));
+}
+
+TEST(ScriptCondition, WrapperIsTheSevenLineFunction) {
+    EXPECT_EQ(ScriptCondition::wrap(QStringLiteral("a(1) = a(2)")),
+              QStringLiteral("Function ReGS2 ( a() )\r\n If a(1) = a(2) then\r\n  ReGS2 = 1 \r\n    Else\r\n"
+                             "        ReGS2 = 0\r\n    End If\r\nEnd Function\r\n"));
+}
+
+TEST(ScriptCondition, EvaluatesRepeatedlyLikeAFreshEngine) {
+    ScriptCondition c;
+    // Item 01 of the built-in scheme list: condition, blanks to 69 characters, then "then '方案01".
+    ASSERT_TRUE(c.compile(QStringLiteral("a(1) = a(2)").leftJustified(69, u' ') + QStringLiteral("then '方案01")))
+        << c.lastError().text().toStdString();
+    Variant series = Variant::makeArray(std::vector<Variant>(6));
+    auto& items = series.arrayData()->items;
+    Variant r;
+    for (int i = 0; i < 4; ++i) {
+        items[1] = Variant(i % 2);
+        items[2] = Variant(0);
+        ASSERT_TRUE(c.evaluate(series, &r));
+        EXPECT_EQ(r.toString(), i % 2 ? QStringLiteral("0") : QStringLiteral("1"));
+    }
+
+    // An element beyond the series: error 9 with its description and source, then the next
+    // evaluation is unaffected.
+    ScriptCondition bad;
+    ASSERT_TRUE(bad.compile(QStringLiteral("a(6) > 0")));
+    EXPECT_FALSE(bad.evaluate(series, &r));
+    EXPECT_EQ(bad.lastError().number, 9);
+    EXPECT_EQ(bad.lastError().description, QStringLiteral("Subscript out of range"));
+    EXPECT_EQ(bad.lastError().source, script::kRuntimeSource);
+    Variant longer = Variant::makeArray(std::vector<Variant>(7, Variant(1)));
+    ASSERT_TRUE(bad.evaluate(longer, &r)) << bad.lastError().text().toStdString();
+    EXPECT_EQ(r.toString(), QStringLiteral("1"));
+
+    // A condition that is not valid script fails to compile with a compilation error.
+    ScriptCondition broken;
+    EXPECT_FALSE(broken.compile(QStringLiteral("a(1) >")));
+    EXPECT_EQ(broken.lastError().source, script::kCompileSource);
+    EXPECT_FALSE(broken.evaluate(series, &r));
+}
+
+TEST(ScriptVariant, WhatCountsAsTrueForTheFormulaFilter) {
+    struct Case {
+        Variant v;
+        bool removed;
+    };
+    const Case cases[] = {
+        {Variant(true), true},       {Variant(-1), true},          {Variant::makeDouble(-1), true},
+        {Variant(false), false},     {Variant(1), false},          {Variant(-2), false},
+        {Variant(), false},          {Variant("True"), false},     {Variant::makeNull(), false},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(c.v.equalsTrue(), c.removed) << c.v.debugText().toStdString();
+}
+
+TEST(ScriptRegressions, InputsFoundByFuzzingFailCleanly) {
+    // "Name (x) & y" first reads "(x)" as the argument list, then re-reads it as an expression.
+    const char* inputs[] = {
+        "Function Main()\n  Dimin()\n  Dim x\n  x = 5 Xor 3\n  Maime(x) & \"|\" & x\nEnd Function\n",
+        "Err.Raise (1) + q, 2\n",
+    };
+    for (const char* code : inputs) {
+        ScriptEngine e;
+        e.setTimeout(100);
+        e.addCode(QString::fromUtf8(code));
+        e.run(QStringLiteral("Main"), {});
+        SUCCEED();
+    }
+}
+
+TEST(ScriptLanguage, ReDimReachesModuleVariablesAndCreatesLocalsOtherwise) {
+    ScriptEngine e;
+    ASSERT_TRUE(e.addCode(QStringLiteral(
+        "Dim g\n"
+        "Sub Fill()\n  ReDim g(3)\n  g(3) = \"m\"\nEnd Sub\n"
+        "Function Main()\n  ReDim q(2)\n  q(1) = 5\n  Fill\n  Main = UBound(q) & q(1) & UBound(g) & g(3)\nEnd Function\n"
+        "Function Explicit_()\n  Explicit_ = TypeName(q)\nEnd Function")));
+    Variant r;
+    ASSERT_TRUE(e.run(QStringLiteral("Main"), {}, &r)) << e.lastError().text().toStdString();
+    EXPECT_EQ(r.toString(), QStringLiteral("253m"));
+    ASSERT_TRUE(e.run(QStringLiteral("Explicit_"), {}, &r));
+    EXPECT_EQ(r.toString(), QStringLiteral("Empty"));  // q was local to Main
+
+    ScriptEngine strict;
+    EXPECT_FALSE(strict.addCode(QStringLiteral("Option Explicit\nDim a\na = 1\nb = 2\n")));
+    EXPECT_EQ(strict.lastError().number, 500);
+    EXPECT_EQ(strict.lastError().line, 4);
+}
