@@ -3,7 +3,10 @@
 set -euo pipefail
 cd "$(dirname "$0")"
 ./tools/install-deps.sh
-cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+# CJK fonts in which "■" and the ideographic space take two columns, so the tables line up.
+./tools/install-deps.sh fonts-noto-cjk
+# Unity batches cut the build time to a fraction: most of it is spent parsing Qt headers.
+cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=Release -DCMAKE_UNITY_BUILD=ON -DCMAKE_UNITY_BUILD_BATCH_SIZE=16 >/dev/null
 cmake --build build -j"$(nproc)"
 if [ -x build/bin/Sifmora ]; then
   exec build/bin/Sifmora "$@"

@@ -1,5 +1,7 @@
 #include "dialogs/dialogutil.h"
 
+#include <QPushButton>
+
 #include "dialogs/workbenchapi.h"
 
 #include <QGuiApplication>
@@ -9,6 +11,13 @@
 #include <QWidget>
 
 namespace dialogs {
+
+QPushButton* MakeButton(QWidget* parent, const char* name, const QString& caption, int x, int y, int w, int h) {
+    auto* b = new QPushButton(caption, parent);
+    b->setObjectName(QString::fromLatin1(name));
+    b->setGeometry(x, y, w, h);
+    return b;
+}
 
 void CentreOnScreen(QWidget* window) {
     QScreen* screen = window->screen() ? window->screen() : QGuiApplication::primaryScreen();

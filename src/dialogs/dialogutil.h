@@ -4,7 +4,12 @@
 
 class QWidget;
 
+class QPushButton;
+
 namespace dialogs {
+
+// A named button at a pixel position.
+QPushButton* MakeButton(QWidget* parent, const char* name, const QString& caption, int x, int y, int w, int h);
 
 // Centres a window on the screen that holds it (or the primary screen).
 void CentreOnScreen(QWidget* window);

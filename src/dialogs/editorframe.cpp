@@ -43,12 +43,23 @@ bool StartFilterFromDialog(BatchGroup group, const QString& familyBox, QWidget* 
 void MakeBaseFromDialog(QDialog* editor) {
     WorkbenchApi* bench = Workbench();
     if (!bench) return;
-    editor->hide();
+    // An editor open in its modal loop is hidden and shown again around the save without
+    // leaving that loop: QDialog::hide() would end it, and the dialog cannot enter a second
+    // modal loop while the first is still unwinding, so the editor (and the positional
+    // editor's unsaved list) would be gone after the save.
+    const bool open = editor->isVisible();
+    if (open)
+        editor->QWidget::setVisible(false);
+    else
+        editor->hide();
     bench->Command11_Click();
     if (bench->collectionSaved())
         ui::MsgBox(bench->session().setDescription + QLatin1Char('\n') + QStringLiteral("保存大底成功！"),
                    ui::Icon::Information, ui::Buttons::Ok, ui::kAppTitle, bench->widget());
-    ui::ShowModal(editor);
+    if (open)
+        editor->QWidget::setVisible(true);
+    else
+        ui::ShowModal(editor);
 }
 
 void UndoFromDialog() {

@@ -6,6 +6,7 @@
 #include "common/textcodec.h"
 #include "dialogs/dialogutil.h"
 #include "dialogs/editorframe.h"
+#include "dialogs/setops.h"
 #include "platform/ui/messagebox.h"
 
 #include <QCheckBox>
@@ -27,19 +28,15 @@
 #include <algorithm>
 #include <array>
 
+using dialogs::MakeButton;
+
 namespace {
 
 QPointer<Form11> g_form11;
-std::function<QString()> g_openFileHook;
+std::function<QString()> g_form11OpenFileHook;
 
 const QString kStar = QStringLiteral("*");
 
-QPushButton* Button(QWidget* parent, const char* name, const QString& caption, int x, int y, int w, int h) {
-    auto* b = new QPushButton(caption, parent);
-    b->setObjectName(QString::fromLatin1(name));
-    b->setGeometry(x, y, w, h);
-    return b;
-}
 
 QLabel* Label(QWidget* parent, const char* name, const QString& text, int x, int y, int w, int h) {
     auto* l = new QLabel(text, parent);
@@ -112,7 +109,7 @@ Form11::Form11(QWidget* parent) : QDialog(parent) {
         connect(box, &QLineEdit::textChanged, this, [this, k]() { boxChanged(k); });
         boxes_[k] = box;
     }
-    add_ = Button(manual, "Command2", QStringLiteral("添加"), 120, 100, 90, 28);
+    add_ = MakeButton(manual, "Command2", QStringLiteral("添加"), 120, 100, 90, 28);
     connect(add_, &QPushButton::clicked, this, &Form11::Command2_Click);
 
     // 2、定位生成
@@ -128,7 +125,7 @@ Form11::Form11(QWidget* parent) : QDialog(parent) {
         rows_[r] = dialogs::MakeCheckArray(generate, QStringLiteral("Check%1").arg(r + 1), characters, 6, 48,
                                            8 + r * 56, 46, 24);
     }
-    connect(Button(generate, "Command14", QStringLiteral("生成号码"), 120, 176, 90, 28), &QPushButton::clicked, this,
+    connect(MakeButton(generate, "Command14", QStringLiteral("生成号码"), 120, 176, 90, 28), &QPushButton::clicked, this,
             &Form11::Command14_Click);
 
     // 3、外部采集
@@ -139,7 +136,7 @@ Form11::Form11(QWidget* parent) : QDialog(parent) {
     text1_->setObjectName(QStringLiteral("Text1"));
     text1_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     text1_->setGeometry(8, 26, 320, 140);
-    connect(Button(outside, "Command15", QStringLiteral("采集号码"), 120, 176, 90, 28), &QPushButton::clicked, this,
+    connect(MakeButton(outside, "Command15", QStringLiteral("采集号码"), 120, 176, 90, 28), &QPushButton::clicked, this,
             &Form11::Command15_Click);
 
     // The pattern list and its column of buttons.
@@ -155,21 +152,21 @@ Form11::Form11(QWidget* parent) : QDialog(parent) {
     list1_->setModel(model_);
     list1_->setGeometry(376, 54, 90, 218);
     connect(list1_, &QListView::doubleClicked, this, &Form11::List1_DblClick);
-    connect(Button(this, "Command20", QStringLiteral("清空号码"), 472, 54, 80, 28), &QPushButton::clicked, this,
+    connect(MakeButton(this, "Command20", QStringLiteral("清空号码"), 472, 54, 80, 28), &QPushButton::clicked, this,
             &Form11::Command20_Click);
-    connect(Button(this, "Command19", QStringLiteral("组 变 单"), 472, 88, 80, 28), &QPushButton::clicked, this,
+    connect(MakeButton(this, "Command19", QStringLiteral("组 变 单"), 472, 88, 80, 28), &QPushButton::clicked, this,
             &Form11::Command19_Click);
 
     // Bottom row.
-    connect(Button(this, "Command25", QStringLiteral("开始过滤号码"), 8, 282, 110, 28), &QPushButton::clicked, this,
+    connect(MakeButton(this, "Command25", QStringLiteral("开始过滤号码"), 8, 282, 110, 28), &QPushButton::clicked, this,
             &Form11::Command25_Click);
-    connect(Button(this, "Command22", QStringLiteral("撤消"), 160, 282, 70, 28), &QPushButton::clicked, this,
+    connect(MakeButton(this, "Command22", QStringLiteral("撤消"), 160, 282, 70, 28), &QPushButton::clicked, this,
             &Form11::Command22_Click);
-    connect(Button(this, "Command23", QStringLiteral("恢复"), 236, 282, 70, 28), &QPushButton::clicked, this,
+    connect(MakeButton(this, "Command23", QStringLiteral("恢复"), 236, 282, 70, 28), &QPushButton::clicked, this,
             &Form11::Command23_Click);
-    connect(Button(this, "Command24", QStringLiteral("[做大底]"), 312, 282, 80, 28), &QPushButton::clicked, this,
+    connect(MakeButton(this, "Command24", QStringLiteral("[做大底]"), 312, 282, 80, 28), &QPushButton::clicked, this,
             &Form11::Command24_Click);
-    connect(Button(this, "Command18", QStringLiteral("返回>>"), 472, 282, 80, 28), &QPushButton::clicked, this,
+    connect(MakeButton(this, "Command18", QStringLiteral("返回>>"), 472, 282, 80, 28), &QPushButton::clicked, this,
             &Form11::Command18_Click);
     setFixedSize(560, 318);
 
@@ -193,7 +190,7 @@ int Form11::Open() {
     return result;
 }
 
-void Form11::SetOpenFileHook(std::function<QString()> hook) { g_openFileHook = std::move(hook); }
+void Form11::SetOpenFileHook(std::function<QString()> hook) { g_form11OpenFileHook = std::move(hook); }
 
 QString Form11::HelpText() {
     return QStringLiteral(
@@ -255,7 +252,7 @@ void Form11::collect(const QString& text) {
 }
 
 void Form11::Command15_Click() {
-    const QString text = text1_->toPlainText().trimmed();
+    const QString text = dialogs::TrimBlanks(text1_->toPlainText());
     text1_->setPlainText(text);
     collect(text);
 }
@@ -279,7 +276,7 @@ void Form11::Command20_Click() {
 }
 
 void Form11::Command12_Click() {
-    const QString path = g_openFileHook ? g_openFileHook()
+    const QString path = g_form11OpenFileHook ? g_form11OpenFileHook()
                                         : QFileDialog::getOpenFileName(this, QStringLiteral("导入到定位过滤"), QString(),
                                                                        QStringLiteral("文本文件 (*.txt)"));
     if (path.isEmpty()) return;  // cancelled

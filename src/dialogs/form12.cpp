@@ -1,7 +1,7 @@
 #include "dialogs/form12.h"
 
-#include "common/appstate.h"
 #include "dialogs/dialogutil.h"
+#include "dialogs/editorframe.h"
 #include "dialogs/workbenchapi.h"
 #include "platform/ui/messagebox.h"
 
@@ -108,13 +108,9 @@ void Form12::Form_Load() {
     }
 }
 
-void Form12::Command3_Click() {
-    for (QCheckBox* box : boxes_) box->setChecked(false);
-}
+void Form12::Command3_Click() { dialogs::ClearTicks(boxes_); }
 
-void Form12::Command2_Click() {
-    for (QCheckBox* box : boxes_) box->setChecked(!box->isChecked());
-}
+void Form12::Command2_Click() { dialogs::InvertTicks(boxes_); }
 
 void Form12::Command4_Click() {
     QStringList codes;
@@ -126,11 +122,5 @@ void Form12::Command4_Click() {
 
 void Form12::closeEvent(QCloseEvent* event) {
     // The ticks last for the run; only a quitting program unloads the picker.
-    if (!common::App().busyFlag) {
-        event->ignore();
-        hide();
-        return;
-    }
-    setAttribute(Qt::WA_DeleteOnClose);
-    QDialog::closeEvent(event);
+    if (!dialogs::HideUnlessQuitting(this, event)) QDialog::closeEvent(event);
 }

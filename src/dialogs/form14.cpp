@@ -14,6 +14,8 @@
 
 #include <iterator>
 
+using dialogs::MakeButton;
+
 namespace {
 
 QPointer<Form14> g_form14;
@@ -27,12 +29,6 @@ QStringList Numbers(int first, int last) {
     return list;
 }
 
-QPushButton* Button(QWidget* parent, const char* name, const QString& caption, int x, int y, int w, int h) {
-    auto* b = new QPushButton(caption, parent);
-    b->setObjectName(QString::fromLatin1(name));
-    b->setGeometry(x, y, w, h);
-    return b;
-}
 
 QLabel* Help(QWidget* page, const char* name, const QString& text, int top) {
     auto* label = new QLabel(text, page);
@@ -77,9 +73,9 @@ Form14::Form14(QWidget* parent) : QDialog(parent) {
 
     // 均值
     arrays_[1] = dialogs::MakeCheckArray(pages[1], QStringLiteral("Check2"), Numbers(0, 9), 5, 8, 8, 56, 26);
-    connect(Button(pages[1], "Command2", QStringLiteral("全清"), 300, 8, 70, 26), &QPushButton::clicked, this,
+    connect(MakeButton(pages[1], "Command2", QStringLiteral("全清"), 300, 8, 70, 26), &QPushButton::clicked, this,
             &Form14::Command2_Click);
-    connect(Button(pages[1], "Command3", QStringLiteral("反选"), 300, 38, 70, 26), &QPushButton::clicked, this,
+    connect(MakeButton(pages[1], "Command3", QStringLiteral("反选"), 300, 38, 70, 26), &QPushButton::clicked, this,
             &Form14::Command3_Click);
 
     // AC值, 直落号, 斜连值
@@ -96,15 +92,15 @@ Form14::Form14(QWidget* parent) : QDialog(parent) {
              QStringLiteral(" 2 45"),
          44);
 
-    connect(Button(this, "Command1", QStringLiteral("开始过滤"), 8, 216, 90, 28), &QPushButton::clicked, this,
+    connect(MakeButton(this, "Command1", QStringLiteral("开始过滤"), 8, 216, 90, 28), &QPushButton::clicked, this,
             &Form14::Command1_Click);
-    connect(Button(this, "Command4", QStringLiteral("撤消"), 104, 216, 70, 28), &QPushButton::clicked, this,
+    connect(MakeButton(this, "Command4", QStringLiteral("撤消"), 104, 216, 70, 28), &QPushButton::clicked, this,
             &Form14::Command4_Click);
-    connect(Button(this, "Command5", QStringLiteral("恢复"), 180, 216, 70, 28), &QPushButton::clicked, this,
+    connect(MakeButton(this, "Command5", QStringLiteral("恢复"), 180, 216, 70, 28), &QPushButton::clicked, this,
             &Form14::Command5_Click);
-    connect(Button(this, "Command6", QStringLiteral("做大底"), 256, 216, 80, 28), &QPushButton::clicked, this,
+    connect(MakeButton(this, "Command6", QStringLiteral("做大底"), 256, 216, 80, 28), &QPushButton::clicked, this,
             &Form14::Command6_Click);
-    connect(Button(this, "Command7", QStringLiteral("返回"), 342, 216, 80, 28), &QPushButton::clicked, this,
+    connect(MakeButton(this, "Command7", QStringLiteral("返回"), 342, 216, 80, 28), &QPushButton::clicked, this,
             &Form14::Command7_Click);
     setFixedSize(436, 252);
 

@@ -14,6 +14,8 @@
 #include <QPushButton>
 #include <QTabWidget>
 
+using dialogs::MakeButton;
+
 namespace {
 
 QPointer<Form19> g_form19;
@@ -32,12 +34,6 @@ const ModeDesign kModeDesign[Form19::kModes] = {
     {"反负1D", "Command6", "Command7", "反负1D：反负1D = （百-十的绝对值）+ （十-个的绝对值）的和值尾数。"},
 };
 
-QPushButton* Button(QWidget* parent, const char* name, const QString& caption, int x, int y, int w, int h) {
-    auto* b = new QPushButton(caption, parent);
-    b->setObjectName(QString::fromLatin1(name));
-    b->setGeometry(x, y, w, h);
-    return b;
-}
 
 }  // namespace
 
@@ -65,9 +61,9 @@ Form19::Form19(QWidget* parent) : QDialog(parent) {
         combos_[m] = combo;
         connect(combo, qOverload<int>(&QComboBox::activated), this, [this, m]() { modeChanged(m); });
 
-        connect(Button(page, d.clear, QStringLiteral("全清"), 300, 40, 70, 26), &QPushButton::clicked, this,
+        connect(MakeButton(page, d.clear, QStringLiteral("全清"), 300, 40, 70, 26), &QPushButton::clicked, this,
                 [this, m]() { dialogs::ClearTicks(boxes_[m]); });
-        connect(Button(page, d.invert, QStringLiteral("反选"), 300, 70, 70, 26), &QPushButton::clicked, this,
+        connect(MakeButton(page, d.invert, QStringLiteral("反选"), 300, 70, 70, 26), &QPushButton::clicked, this,
                 [this, m]() { dialogs::InvertTicks(boxes_[m]); });
 
         auto* frame = new QGroupBox(page);
@@ -79,15 +75,15 @@ Form19::Form19(QWidget* parent) : QDialog(parent) {
         help->setGeometry(8, 12, 404, 60);
     }
 
-    connect(Button(this, "Command8", QStringLiteral("开始过滤号码"), 8, 236, 110, 28), &QPushButton::clicked, this,
+    connect(MakeButton(this, "Command8", QStringLiteral("开始过滤号码"), 8, 236, 110, 28), &QPushButton::clicked, this,
             &Form19::Command8_Click);
-    connect(Button(this, "Command9", QStringLiteral("撤消"), 124, 236, 70, 28), &QPushButton::clicked, this,
+    connect(MakeButton(this, "Command9", QStringLiteral("撤消"), 124, 236, 70, 28), &QPushButton::clicked, this,
             &Form19::Command9_Click);
-    connect(Button(this, "Command11", QStringLiteral("恢复"), 198, 236, 70, 28), &QPushButton::clicked, this,
+    connect(MakeButton(this, "Command11", QStringLiteral("恢复"), 198, 236, 70, 28), &QPushButton::clicked, this,
             &Form19::Command11_Click);
-    connect(Button(this, "Command12", QStringLiteral("做大底"), 272, 236, 80, 28), &QPushButton::clicked, this,
+    connect(MakeButton(this, "Command12", QStringLiteral("做大底"), 272, 236, 80, 28), &QPushButton::clicked, this,
             &Form19::Command12_Click);
-    connect(Button(this, "Command13", QStringLiteral("返回"), 376, 236, 70, 28), &QPushButton::clicked, this,
+    connect(MakeButton(this, "Command13", QStringLiteral("返回"), 376, 236, 70, 28), &QPushButton::clicked, this,
             &Form19::Command13_Click);
     setFixedSize(456, 272);
 

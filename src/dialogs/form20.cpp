@@ -22,7 +22,7 @@
 namespace {
 
 QPointer<Form20> g_form20;
-std::function<QString()> g_openFileHook;
+std::function<QString()> g_form20OpenFileHook;
 
 }  // namespace
 
@@ -75,7 +75,7 @@ Form20* Form20::instance() {
 
 int Form20::Open() { return ui::ShowModal(instance()); }
 
-void Form20::SetOpenFileHook(std::function<QString()> hook) { g_openFileHook = std::move(hook); }
+void Form20::SetOpenFileHook(std::function<QString()> hook) { g_form20OpenFileHook = std::move(hook); }
 
 void Form20::Form_Load() {
     setWindowIcon(QApplication::windowIcon());
@@ -89,8 +89,8 @@ void Form20::Command1_Click() {
 }
 
 void Form20::Command2_Click() {
-    const QString path = g_openFileHook
-                             ? g_openFileHook()
+    const QString path = g_form20OpenFileHook
+                             ? g_form20OpenFileHook()
                              : QFileDialog::getOpenFileName(this, QStringLiteral("从文件导入"), QString(),
                                                             QStringLiteral("文本文件 (*.txt)"));
     if (path.isEmpty()) return;  // cancelled

@@ -12,6 +12,8 @@
 #include <QPushButton>
 #include <QTabWidget>
 
+using dialogs::MakeButton;
+
 namespace {
 
 QPointer<Form6> g_form6;
@@ -69,12 +71,6 @@ QStringList TabCaptions(int tab) {
     }
 }
 
-QPushButton* Button(QWidget* parent, const char* name, const QString& caption, int x, int y, int w, int h) {
-    auto* b = new QPushButton(caption, parent);
-    b->setObjectName(QString::fromLatin1(name));
-    b->setGeometry(x, y, w, h);
-    return b;
-}
 
 QComboBox* Preset(QWidget* parent, const char* name, const char* const (&items)[4]) {
     auto* combo = new QComboBox(parent);
@@ -103,11 +99,11 @@ Form6::Form6(QWidget* parent) : QDialog(parent) {
         const int top = (t >= 2 && t <= 4) ? 40 : 10;
         arrays_[t] = dialogs::MakeCheckArray(page, QString::fromLatin1(d.array), TabCaptions(t), d.columns, 8, top,
                                              cellWidth, 24);
-        connect(Button(page, d.start, QStringLiteral("开始过滤号码"), 8, 226, 120, 28), &QPushButton::clicked, this,
+        connect(MakeButton(page, d.start, QStringLiteral("开始过滤号码"), 8, 226, 120, 28), &QPushButton::clicked, this,
                 [this, t]() { start(t); });
-        connect(Button(page, d.clear, QStringLiteral("全清"), 360, 226, 80, 28), &QPushButton::clicked, this,
+        connect(MakeButton(page, d.clear, QStringLiteral("全清"), 360, 226, 80, 28), &QPushButton::clicked, this,
                 [this, t]() { clear(t); });
-        connect(Button(page, d.invert, QStringLiteral("反选"), 450, 226, 80, 28), &QPushButton::clicked, this,
+        connect(MakeButton(page, d.invert, QStringLiteral("反选"), 450, 226, 80, 28), &QPushButton::clicked, this,
                 [this, t]() { invert(t); });
     }
     static const char* const oddEvenItems[4] = {"奇奇奇", "两奇一偶", "两偶一奇", "偶偶偶"};
@@ -122,13 +118,13 @@ Form6::Form6(QWidget* parent) : QDialog(parent) {
     connect(combo2_, qOverload<int>(&QComboBox::activated), this, &Form6::Combo2_Click);
     connect(combo3_, qOverload<int>(&QComboBox::activated), this, &Form6::Combo3_Click);
 
-    connect(Button(this, "Command21", QStringLiteral("返回>>"), 478, 306, 90, 28), &QPushButton::clicked, this,
+    connect(MakeButton(this, "Command21", QStringLiteral("返回>>"), 478, 306, 90, 28), &QPushButton::clicked, this,
             &Form6::Command21_Click);
-    connect(Button(this, "Command20", QStringLiteral("[做大底]"), 378, 306, 90, 28), &QPushButton::clicked, this,
+    connect(MakeButton(this, "Command20", QStringLiteral("[做大底]"), 378, 306, 90, 28), &QPushButton::clicked, this,
             &Form6::Command20_Click);
-    connect(Button(this, "Command19", QStringLiteral("撤消"), 8, 306, 80, 28), &QPushButton::clicked, this,
+    connect(MakeButton(this, "Command19", QStringLiteral("撤消"), 8, 306, 80, 28), &QPushButton::clicked, this,
             &Form6::Command19_Click);
-    connect(Button(this, "Command18", QStringLiteral("恢复"), 96, 306, 80, 28), &QPushButton::clicked, this,
+    connect(MakeButton(this, "Command18", QStringLiteral("恢复"), 96, 306, 80, 28), &QPushButton::clicked, this,
             &Form6::Command18_Click);
     setFixedSize(576, 342);
 

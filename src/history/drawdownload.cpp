@@ -111,21 +111,7 @@ bool MergeDrawListXml(const QString& url, const QString& path, const QString& pr
     QList<QStringList> children;
     if (!ParseDrawListXml(body, &children)) return true;  // not XML: as if unreachable
 
-    QByteArray bytes;
-    QFile f(path);
-    if (f.exists()) {
-        if (!f.open(QIODevice::ReadOnly)) {
-            if (error) *error = QStringLiteral("%1: %2").arg(path, f.errorString());
-            return false;
-        }
-        bytes = f.readAll();
-        f.close();
-    }
-    // A trailing partial record is no draw; new records go at whole-record positions.
-    bytes.truncate(bytes.size() - bytes.size() % kRecordLength);
-    const QString lastIssue =
-        bytes.isEmpty() ? QString() : common::DecodeAnsi(bytes.right(kRecordLength).left(7));
-
+    const QString lastIssue = LastIssue(path);  // "" for an empty or missing file: every draw is new
     QStringList draws;
     QString why;
     if (!NewDrawsFromList(children, lastIssue, prefix, &draws, &why)) {
@@ -133,8 +119,7 @@ bool MergeDrawListXml(const QString& url, const QString& path, const QString& pr
         return false;
     }
     if (draws.isEmpty()) return true;  // nothing newer: the file stays byte for byte
-    for (const QString& d : draws) bytes += EncodeDrawRecord(d);
-    if (!common::WriteFileAtomically(path, bytes, error)) return false;
+    if (!AppendDrawRecords(path, draws, error)) return false;
     if (appended) *appended = int(draws.size());
     return true;
 }

@@ -9,6 +9,7 @@
 #include "mainwindow/trayicon.h"
 #include "mainwindow/webview.h"
 #include "platform/process.h"
+#include "platform/ui/messagebox.h"
 
 #ifdef SIFMORA_HAS_ANALYSIS
 #include "mainwindow/analyses.h"
@@ -331,8 +332,15 @@ QAction* Form1::toolbarMenuItem(int menuIndex) const {
 
 // ---- reload, lottery switch, history list ----
 
+// A draw file that exists but cannot be read would show as an empty history; say so instead.
+static void ReportLoadFailure(bool loaded, const QString& why, QWidget* parent) {
+    if (!loaded) ui::MsgBox(why, ui::Icon::Warning, ui::Buttons::Ok, ui::kAppTitle, parent);
+}
+
 void Form1::Form_Load() {
-    history::ReloadCurrentLottery();
+    QString why;
+    const bool loaded = history::ReloadCurrentLottery(&why);
+    ReportLoadFailure(loaded, why, this);
     Timer1->start();
 }
 
@@ -342,12 +350,20 @@ void Form1::Timer1_Timer() {
 }
 
 void Form1::fc3d_Click() {
-    if (history::SelectLottery(false)) Label3->setText(history::LotteryLabel(false));
+    QString why;
+    if (history::SelectLottery(false, &why)) {
+        Label3->setText(history::LotteryLabel(false));
+        ReportLoadFailure(why.isEmpty(), why, this);
+    }
     Command6_Click();
 }
 
 void Form1::p3_Click() {
-    if (history::SelectLottery(true)) Label3->setText(history::LotteryLabel(true));
+    QString why;
+    if (history::SelectLottery(true, &why)) {
+        Label3->setText(history::LotteryLabel(true));
+        ReportLoadFailure(why.isEmpty(), why, this);
+    }
     Command6_Click();
 }
 
@@ -481,8 +497,11 @@ void Form1::showAnalysis(int kind) {
     const common::AppState& app = common::App();
     const analysis::AnalysisTable table = analysis::RunAnalysis(static_cast<analysis::AnalysisKind>(kind), app.history,
                                                                 app.analysisFirst(), app.analysisLast());
-    showText(table.text);
     Label1->setText(table.title);
+    showText(table.text);
+    // A table is read from its header down, unlike the history list, which shows its newest end.
+    Text1->moveCursor(QTextCursor::Start);
+    Text1->ensureCursorVisible();
 }
 #define SIFMORA_ANALYSIS(kind) showAnalysis(int(analysis::AnalysisKind::kind))
 #else

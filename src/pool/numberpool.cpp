@@ -60,6 +60,11 @@ static bool IsNumericToken(const QString& t, double* value) {
     return ok && std::isfinite(*value);
 }
 
+bool IsNumericText(const QString& text) {
+    double value = 0;
+    return IsNumericToken(text, &value);
+}
+
 // Rounded, halves to even; values beyond int are held at its bounds instead of overflowing.
 static int RoundedListValue(double v) {
     const double r = std::nearbyint(v);

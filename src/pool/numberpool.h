@@ -29,6 +29,9 @@ int RemoveDuplicateNumbers(NumberPool& pool);
 // when width is 0) are kept, their rounded values go to digitList. Returns a blank followed
 // by each kept token.
 QString ParseNumberList(const QString& text, int width, QList<int>* digitList);
+// The numeric test ParseNumberList applies to a token: optional sign, digits with an optional
+// decimal point and exponent, a finite value ("nan" and "inf" are not numbers).
+bool IsNumericText(const QString& text);
 
 // Ten snapshots of the pool; index names the slot of the current pool (0 before the first
 // commit). Snapshots keep the whole pool, so undo never drops numbers.

@@ -90,8 +90,11 @@ int Filter1D(NumberPool& pool, QString& log, int mode, int value) {
 int FilterPositional(NumberPool& pool, QString& log, const QStringList& positionPatterns) {
     int removed = 0;
     for (const QString& pattern : positionPatterns) {
-        if (pattern.size() < 3) continue;  // a position without a character matches nothing
-        const QChar p[3] = {pattern.at(0), pattern.at(1), pattern.at(2)};
+        // The three positions compare the pattern's first, second and last character, so "12"
+        // acts as "122"; a pattern of one character or none leaves the tens without a
+        // character and matches nothing.
+        if (pattern.size() < 2) continue;
+        const QChar p[3] = {pattern.at(0), pattern.at(1), pattern.back()};
         removed += BlankMatching(pool, log, [&p](const QString& n, const Digits&) {
             for (int k = 0; k < 3; ++k)
                 if (p[k] != QLatin1Char('*') && p[k] != n.at(k)) return false;

@@ -31,8 +31,10 @@ int DiagonalLinkValue(const common::Digits& number, const common::Digits& lastDr
 
 // Removes the numbers whose 1D value of mode (1..4) equals value.
 int Filter1D(NumberPool& pool, QString& log, int mode, int value);
-// Removes the numbers that match any pattern (three characters, a digit or "*" per position).
-// Patterns run one after another, so a number is logged under the first pattern that takes it.
+// Removes the numbers that match any pattern (three characters, a digit or "*" per position;
+// the positions compare a pattern's first, second and last character, so "12" acts as "122"
+// and a shorter pattern matches nothing). Patterns run one after another, so a number is
+// logged under the first pattern that takes it.
 int FilterPositional(NumberPool& pool, QString& log, const QStringList& positionPatterns);
 // Removes the numbers of shape index kind (0..12).
 int FilterAbcType(NumberPool& pool, QString& log, int kind);

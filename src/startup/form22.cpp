@@ -72,6 +72,9 @@ void Form22::Timer1_Timer() {
     if (aborted_ || finished_) return;
     StartError error;
     const bool newer = sengji(&error);
+    // A close request handled while the version log was downloading ends the start here: no
+    // question, no draw update.
+    if (aborted_) return;
     if (!error.isError() && newer) {
         const auto answer = ui::MsgBox(QStringLiteral("Sifmora发现新版本，是否立即升级?"), ui::Icon::Question,
                                        ui::Buttons::YesNo, QStringLiteral("Updexa"), this);

@@ -191,12 +191,17 @@ void UpdaterWindow::cmdStart_Click() {
 
     // 4. Close the main program.
     steps_[3]->setEnabled(true);
+    bool agreed = false;
     const CloseResult closed = CloseMainProgram(timings_.closeTimeoutMs, timings_.closePauseMs,
-                                                [this](int ms) { return pause(ms); });
+                                                [this](int ms) { return pause(ms); }, &agreed);
     if (!alive) return;
     if (closed == CloseResult::Cancelled) {
         // Closed by the user while the main program was being closed: never leave none running.
-        if (!platform::IsInstanceRunning(QString::fromLatin1(kMainAppName))) startOldProgram();
+        // A program that agreed to close may still be on its way out; wait for it before
+        // starting it again (one that refused keeps running).
+        const bool gone = agreed ? WaitForMainProgramGone(timings_.closeTimeoutMs)
+                                 : !platform::IsInstanceRunning(QString::fromLatin1(kMainAppName));
+        if (gone) startOldProgram();
         return;
     }
     if (closed == CloseResult::TimedOut)

@@ -9,6 +9,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QThread>
 
 namespace updater {
 
@@ -86,15 +87,26 @@ Timings Timings::FromEnvironment() {
     return t;
 }
 
-CloseResult CloseMainProgram(int timeoutMs, int pauseMs, const std::function<bool(int)>& pause) {
+CloseResult CloseMainProgram(int timeoutMs, int pauseMs, const std::function<bool(int)>& pause, bool* agreed) {
     QDeadlineTimer deadline(timeoutMs);
+    if (agreed) *agreed = false;
     // The endpoint goes away only when the program has ended, not merely agreed to close.
     while (platform::IsInstanceRunning(QString::fromLatin1(kMainAppName))) {
         if (deadline.hasExpired()) return CloseResult::TimedOut;
-        platform::SendCloseRequest(QString::fromLatin1(kMainAppName));
+        const bool yes = platform::SendCloseRequest(QString::fromLatin1(kMainAppName));
+        if (agreed) *agreed = yes;
         if (!pause(pauseMs)) return CloseResult::Cancelled;
     }
     return CloseResult::Closed;
+}
+
+bool WaitForMainProgramGone(int timeoutMs) {
+    QDeadlineTimer deadline(timeoutMs);
+    while (platform::IsInstanceRunning(QString::fromLatin1(kMainAppName), 200)) {
+        if (deadline.hasExpired()) return false;
+        QThread::msleep(50);
+    }
+    return true;
 }
 
 ProgramSwap::ProgramSwap(const QString& dir)

@@ -50,7 +50,12 @@ struct Timings {
 enum class CloseResult { Closed, TimedOut, Cancelled };
 // Sends the close request to the running main program until it is gone, pausing between tries,
 // for at most timeoutMs. pause(ms) waits and returns false when the wait is to be given up.
-CloseResult CloseMainProgram(int timeoutMs, int pauseMs, const std::function<bool(int)>& pause);
+// agreed (optional) tells whether the running copy agreed to the last request, so a caller that
+// gives up can still tell a program on its way out from one that refused.
+CloseResult CloseMainProgram(int timeoutMs, int pauseMs, const std::function<bool(int)>& pause,
+                             bool* agreed = nullptr);
+// Waits up to timeoutMs for the main program to be gone; true when it is.
+bool WaitForMainProgramGone(int timeoutMs);
 
 // Puts 3Dbak.exe (made executable) in place of the main program in one rename, and then
 // updatebak.txt in place of updatelog.txt. On any failure everything is put back as it was

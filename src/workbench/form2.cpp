@@ -56,12 +56,7 @@ const char* const kFilterButtons[] = {"Command2",  "Command3",  "Command4",  "Co
 const int kDigitOrder[10] = {1, 2, 3, 4, 5, 6, 7, 8, 9, 0};
 
 // A three-character text that converts to a number (the queries' input test).
-bool AcceptedQuery(const QString& text) {
-    if (text.size() != 3) return false;
-    bool ok = false;
-    text.toDouble(&ok);
-    return ok;
-}
+bool AcceptedQuery(const QString& text) { return text.size() == 3 && pool::IsNumericText(text); }
 
 // Writes a text into a control of another window, whatever kind of text control it is.
 void SetControlText(QWidget* window, const QString& name, const QString& text) {

@@ -110,7 +110,7 @@ const QString kFuzzyHelp = QStringLiteral(
 
 void Form2::buildControls() {
     // 第一步：组装要过滤的号码
-    QGroupBox* f1 = Frm(this, QStringLiteral("Frame1"), QStringLiteral("第一步：组装要过滤的号码"), 8, 8, 360, 108);
+    QGroupBox* f1 = Frm(this, QStringLiteral("Frame1"), QStringLiteral("第一步：组装要过滤的号码"), 8, 8, 360, 116);
     Opt(f1, QStringLiteral("Option1"), QStringLiteral("全部号码"), 10, 20, 80)->setChecked(true);
     Chk(f1, QStringLiteral("Check51"), QStringLiteral("复式"), 92, 20, 60, 20, true);
     Opt(f1, QStringLiteral("Option2"), QStringLiteral("全部组选"), 160, 20, 80);
@@ -120,11 +120,11 @@ void Form2::buildControls() {
     Cmb(f1, QStringLiteral("Combo12"), 114, 46, 80, false,
         {QStringLiteral("全部"), QStringLiteral("顺子"), QStringLiteral("半顺"), QStringLiteral("杂六")})
         ->hide();
-    Btn(f1, QStringLiteral("Command58"), QStringLiteral("重新选号"), 30, 82, 66, 26);
-    Btn(f1, QStringLiteral("Command69"), QStringLiteral("智能系统"), 96, 82, 66, 26);
-    Btn(f1, QStringLiteral("Command54"), QStringLiteral("集合运算"), 162, 82, 66, 26);
-    Btn(f1, QStringLiteral("Command12"), QStringLiteral("数据采集"), 228, 82, 66, 26);
-    Btn(f1, QStringLiteral("Command1"), QStringLiteral("选择"), 294, 82, 66, 26);
+    Btn(f1, QStringLiteral("Command58"), QStringLiteral("重新选号"), 30, 90, 66, 26);
+    Btn(f1, QStringLiteral("Command69"), QStringLiteral("智能系统"), 96, 90, 66, 26);
+    Btn(f1, QStringLiteral("Command54"), QStringLiteral("集合运算"), 162, 90, 66, 26);
+    Btn(f1, QStringLiteral("Command12"), QStringLiteral("数据采集"), 228, 90, 66, 26);
+    Btn(f1, QStringLiteral("Command1"), QStringLiteral("选择"), 294, 90, 66, 26);
 
     // 历史查询 (its sum-range row is never shown)
     QGroupBox* f2 = Frm(this, QStringLiteral("Frame2"), QStringLiteral("历史查询"), 8, 132, 175, 100);

@@ -6,10 +6,7 @@
 #include <QLineEdit>
 #include <QWidget>
 
-#include <ostream>
-
-// Readable QStrings in test failure output.
-inline void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }
+#include "testsupport.h"
 
 class FakeWorkbench : public QWidget, public dialogs::WorkbenchApi {
 public:

@@ -6,9 +6,11 @@
 #include "mainwindow/historylist.h"
 #include "mainwindow/trayicon.h"
 #include "mainwindow/webview.h"
+#include "platform/ui/messagebox.h"
 #include "testsupport.h"
 
 #include <QAction>
+#include <QDir>
 #include <QCoreApplication>
 #include <QLabel>
 #include <QMenu>
@@ -421,4 +423,38 @@ TEST_F(MainWindow, UnreachableBoardCountsAsOpenWithoutMessage) {
     ASSERT_TRUE(WaitFor(f->WebBrowser1, &mainwindow::WebView::documentComplete));
     EXPECT_TRUE(common::App().boardOpen);
     EXPECT_EQ(f->width(), 11100 / 15);
+}
+
+TEST_F(MainWindow, CloseRequestWhileHiddenStillEndsTheProgram) {
+    // The updater's request can come while the workbench is open and this window is hidden.
+    dir.write("HAO.TXT", Draws(5));
+    Form1* f = create();
+    f->show();
+    Form1::openers().workbench = [] {};
+    f->Command9_Click();
+    ASSERT_FALSE(f->isVisible());
+    EXPECT_TRUE(f->close());
+    EXPECT_TRUE(common::App().busyFlag);
+    EXPECT_FALSE(f->tray()->isInstalled());
+    // Closing the workbench afterwards no longer brings this window back.
+    f->WorkbenchClosed();
+    EXPECT_FALSE(f->isVisible());
+}
+
+TEST_F(MainWindow, UnreadableDrawFileIsReportedNotShownAsEmpty) {
+    // A draw file that exists but cannot be read (here: a folder of that name).
+    dir.write("HAO.TXT", Draws(5));
+    ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("HAOP3.TXT")));
+    ui::MessageRecorder box;
+    Form1* f = create();
+    EXPECT_TRUE(box.messages.isEmpty());
+    f->p3_Click();
+    ASSERT_EQ(box.messages.size(), 1);
+    EXPECT_TRUE(box.messages[0].text.contains(QStringLiteral("HAOP3.TXT"))) << box.messages[0].text.toStdString();
+    EXPECT_EQ(common::App().history.count(), 0);
+    // The reload at creation reports it as well.
+    form.reset();
+    common::App() = common::AppState();
+    create();
+    EXPECT_EQ(box.messages.size(), 2);
 }

@@ -378,3 +378,19 @@ TEST_F(StartRoad, UpdaterThatCannotStartShowsItsOwnReason) {
     EXPECT_TRUE(box.messages[1].text.startsWith(QStringLiteral("错误描述：")));
     EXPECT_EQ(mainShown, 1);
 }
+
+TEST_F(StartRoad, CloseRequestDuringVersionCheckAsksNothingMore) {
+    // The server's newer version log arrives only after the program was asked to close.
+    server.setResponse("/3d/updatelog.txt", {.status = 200, .body = "6\r\nx\r\n", .delayMs = 300});
+    auto form = makeForm();
+    ASSERT_TRUE(form->Form_Load());
+    int drawUpdates = 0;
+    form->hooks.updateDraws = [&](QString*) { return ++drawUpdates, true; };
+    QTimer::singleShot(50, form.get(), [&] { form->abortStart(); });
+    ui::MessageRecorder box(ui::Answer::Yes);
+    form->Timer1_Timer();
+    EXPECT_TRUE(form->startAborted());
+    EXPECT_TRUE(box.messages.isEmpty());
+    EXPECT_EQ(drawUpdates, 0);
+    EXPECT_EQ(mainShown, 0);
+}

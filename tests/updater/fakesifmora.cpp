@@ -1,6 +1,6 @@
 // Stands in for the main program in the updater's tests: holds the single-instance endpoint,
 // records its starts and close requests in $SIFMORA_FAKE_LOG, and closes on request unless
-// the program folder holds "refuse.flag". A copy whose file ends with a "SIFMORA-NEW-..."
+// the program folder holds "refuse.flag" (with "slowclose.flag" it ends only a while after agreeing). A copy whose file ends with a "SIFMORA-NEW-..."
 // marker records that marker, so the tests can tell the new program from the old one.
 #include "common/paths.h"
 #include "platform/closerequest.h"
@@ -36,7 +36,9 @@ int main(int argc, char** argv) {
             return false;
         }
         Record("closed");
-        QTimer::singleShot(0, qApp, &QCoreApplication::quit);
+        // "slowclose.flag": agrees at once but takes a while to end, as a program saving its state.
+        const bool slow = QFile::exists(common::ProgramFile(QStringLiteral("slowclose.flag")));
+        QTimer::singleShot(slow ? 1500 : 0, qApp, &QCoreApplication::quit);
         return true;
     };
     return app.exec();

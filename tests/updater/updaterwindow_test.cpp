@@ -91,6 +91,29 @@ TEST_F(UpdaterWindowTest, ClosingDuringSwapWaitStartsOldProgramAgain) {
     EXPECT_EQ(shown, QStringList());
 }
 
+TEST_F(UpdaterWindowTest, ClosingWhileMainProgramIsOnItsWayOutStartsItAgain) {
+    // The main program agrees to close but ends only later; the window is closed in between.
+    timings.closePauseMs = 300;
+    dir.write("slowclose.flag", "");
+    serveServerLog(newerLog());
+    startMainProgram();
+    QTimer poll;
+    poll.setInterval(10);
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        if (!fakeStory().contains("closed")) return;
+        poll.stop();
+        window->close();
+    });
+    poll.start();
+    open();
+    ASSERT_TRUE(WaitFor([this] { return fakeStory().count("started old") == 2; }))
+        << fakeStory().join(", ").toStdString();
+    EXPECT_EQ(shown, QStringList());
+    EXPECT_EQ(dir.read("Sifmora"), oldProgram);
+    EXPECT_EQ(dir.read("updatelog.txt"), QByteArray(kOldLog));
+    QFile::remove(dir.file("slowclose.flag"));
+}
+
 TEST_F(UpdaterWindowTest, ClosingDuringDownloadAbortsSilently) {
     serveServerLog(newerLog());
     testsupport::HttpResponse slow;

@@ -124,6 +124,18 @@ TEST(AdvancedBatch, PositionalLogsANumberTakenByTwoPatternsOnce) {
     EXPECT_EQ(s.setDescription, QStringLiteral("定位过滤"));
 }
 
+TEST(AdvancedBatch, PositionalComparesFirstSecondAndLastCharacter) {
+    // "4*" acts as "4**", "1234" as "124"; a pattern of one character or none takes nothing.
+    pool::PoolSession s = Session({QStringLiteral("123"), QStringLiteral("124"), QStringLiteral("444"),
+                                   QStringLiteral("456"), QStringLiteral("449"), QStringLiteral("555")});
+    AdvancedCondition c;
+    c.family = AdvancedFamily::Positional;
+    c.patterns = {QStringLiteral("5"), QString(), QStringLiteral("4*"), QStringLiteral("1234")};
+    workbench::RunAdvancedBatch(s, {c}, common::DrawHistory());
+    EXPECT_EQ(s.pool, QStringList({QStringLiteral("123"), QStringLiteral("555")}));
+    EXPECT_EQ(s.log.text(), QStringLiteral("\n定位过滤开始\n444| 456| 449| 124| \n过滤4注\n还剩2注\n"));
+}
+
 TEST(AdvancedBatch, OptionFamiliesUseTheirValues) {
     const QStringList numbers = {QStringLiteral("000"), QStringLiteral("112"), QStringLiteral("123"),
                                  QStringLiteral("321"), QStringLiteral("135")};

@@ -23,6 +23,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTabWidget>
+#include <QTimer>
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -401,6 +402,33 @@ TEST_F(EditorsTest, MakeBaseFromAnEditorConfirmsAndShowsItAgain) {
     EXPECT_EQ(recorder->lastText(), description() + QStringLiteral("\n保存大底成功！"));
     EXPECT_TRUE(editor->array(0)[3]->isChecked());
     EXPECT_TRUE(QFileInfo::exists(form->lastCollectionPath()));
+}
+
+TEST_F(EditorsTest, MakeBaseInsideTheModalLoopShowsTheEditorAgain) {
+    // A real modal loop: the editor must come back after the save with its unsaved list.
+    QDir(dir.path()).mkpath(QStringLiteral("HAO"));
+    buildGroup();
+    bool backAfterSave = false;
+    QStringList listAfterSave;
+    QObject driver;
+    QTimer::singleShot(0, &driver, [&] {
+        Form11* editor = Form11::existing();
+        ASSERT_NE(editor, nullptr);
+        editor->CheckForDupes(QStringLiteral("1*2"));
+        editor->Command24_Click();  // [做大底]
+        // Runs only while the editor's modal loop is still going.
+        QTimer::singleShot(0, &driver, [&, editor] {
+            backAfterSave = editor->isVisible();
+            listAfterSave = editor->patterns();
+            editor->hide();
+        });
+    });
+    bench<QPushButton>(QStringLiteral("Command15"))->click();
+    EXPECT_TRUE(backAfterSave);
+    EXPECT_EQ(listAfterSave, QStringList({QStringLiteral("1*2")}));
+    EXPECT_EQ(recorder->lastText(), description() + QStringLiteral("\n保存大底成功！"));
+    EXPECT_TRUE(QFileInfo::exists(form->lastCollectionPath()));
+    EXPECT_EQ(Form11::existing(), nullptr);  // unloaded once closed
 }
 
 TEST_F(EditorsTest, EditorsHideOnCloseAndKeepTheirTicks) {

@@ -13,6 +13,8 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
+#include <QFileDialog>
+#include <QHash>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -119,6 +121,38 @@ TEST_F(WorkbenchTest, GateStaysQuietWith600Draws) {
     make();
     EXPECT_TRUE(recorder->messages.isEmpty());
     EXPECT_EQ(opened, 1);
+}
+
+TEST_F(WorkbenchTest, LoadAndActivateFillTheLists) {
+    // Fifteen draws ending with serial 345: Combo9 lists the eleven newest, Combo11 the serials
+    // around the next issue.
+    QStringList draws;
+    for (int i = 0; i < 15; ++i) draws << QStringLiteral("2024%1 %2").arg(331 + i, 3, 10, QLatin1Char('0')).arg(i * 7, 3, 10, QLatin1Char('0'));
+    common::App().history = common::DrawHistory(draws);
+    make();
+    form->Form_Activate();
+    auto* c9 = get<QComboBox>(QStringLiteral("Combo9"));
+    ASSERT_EQ(c9->count(), 11);
+    EXPECT_EQ(c9->itemText(0), QStringLiteral("028"));  // draw 5 of 15
+    EXPECT_EQ(c9->itemText(10), QStringLiteral("098"));
+    EXPECT_EQ(c9->currentText(), QStringLiteral("098"));
+    auto* c11 = get<QComboBox>(QStringLiteral("Combo11"));
+    ASSERT_EQ(c11->count(), 11);
+    EXPECT_EQ(c11->currentText(), QStringLiteral("346"));
+    EXPECT_EQ(c11->itemText(0), QStringLiteral("340"));
+    EXPECT_EQ(c11->itemText(10), QStringLiteral("350"));
+
+    struct Row { int combo; int first; int count; const char* selected; };
+    const Row rows[] = {{5, 1, 100, "30"},  {6, 1, 100, "5"},   {13, 1, 100, "10"}, {20, 1, 100, "10"},
+                        {7, 0, 28, "10"},   {8, 0, 28, "17"}};
+    for (const Row& r : rows) {
+        auto* c = get<QComboBox>(QStringLiteral("Combo%1").arg(r.combo));
+        ASSERT_EQ(c->count(), r.count) << r.combo;
+        EXPECT_EQ(c->itemText(0), QString::number(r.first)) << r.combo;
+        EXPECT_EQ(c->currentText(), QLatin1String(r.selected)) << r.combo;
+    }
+    EXPECT_EQ(get<QComboBox>(QStringLiteral("Combo10"))->currentText(), QStringLiteral("全部"));
+    EXPECT_EQ(get<QComboBox>(QStringLiteral("Combo21"))->currentText(), QStringLiteral("选择要过滤的万能公式"));
 }
 
 TEST_F(WorkbenchTest, EveryBaseSetWithItsCountLogAndDescription) {
@@ -392,6 +426,29 @@ TEST_F(WorkbenchTest, ExportCancelIsSilentAndWriteErrorsAreShown) {
     EXPECT_EQ(common::GetSetting(QStringLiteral("path")), QStringLiteral("/before/"));
 }
 
+TEST_F(WorkbenchTest, ExportDialogAddsTheExtensionItself) {
+    // The dialog, not the handler, adds ".txt", so its overwrite question names the real file.
+    load({"012"});
+    QDir().mkpath(dir.file("bets"));
+    QString title;
+    QString suffix;
+    bool confirms = false;
+    ui::SetModalHandler([&](QDialog* d) {
+        auto* fd = qobject_cast<QFileDialog*>(d);
+        if (!fd) return int(QDialog::Rejected);
+        title = fd->windowTitle();
+        suffix = fd->defaultSuffix();
+        confirms = fd->acceptMode() == QFileDialog::AcceptSave && !fd->testOption(QFileDialog::DontConfirmOverwrite);
+        fd->selectFile(dir.file("bets/plan"));
+        return int(QDialog::Accepted);
+    });
+    click(QStringLiteral("Command13"));
+    EXPECT_EQ(title, QStringLiteral("导出奖号"));
+    EXPECT_EQ(suffix, QStringLiteral("txt"));
+    EXPECT_TRUE(confirms);
+    EXPECT_EQ(dir.read("bets/plan.txt"), QByteArray("012\r\n\r\n"));
+}
+
 TEST_F(WorkbenchTest, NumberAndIssueQueries) {
     form->Form_Activate();
     auto* numberBox = get<QComboBox>(QStringLiteral("Combo9"));
@@ -416,7 +473,7 @@ TEST_F(WorkbenchTest, NumberAndIssueQueries) {
 
     // Rejected input clears the box and logs nothing.
     const QString before = log();
-    for (const char* bad : {"12", "1234", "abc"}) {
+    for (const char* bad : {"12", "1234", "abc", "nan", "inf"}) {
         numberBox->setEditText(QString::fromLatin1(bad));
         click(QStringLiteral("Command42"));
         EXPECT_TRUE(numberBox->currentText().isEmpty()) << bad;
@@ -561,6 +618,16 @@ TEST_F(WorkbenchTest, ResizeKeepsTheFramesInPlace) {
     EXPECT_EQ(tab->width(), f8->width());
     auto* c11 = get<QWidget>(QStringLiteral("Command11"));
     EXPECT_EQ(c11->x() + c11->width(), f8->width());
+}
+
+TEST_F(WorkbenchTest, LayoutAtTheDesignSizeMovesNothing) {
+    // The stored positions are those the layout handler gives, so the first resize of the
+    // window (showing it, maximising it and back) does not make the frames jump.
+    QHash<QWidget*, QRect> before;
+    for (QWidget* w : form->findChildren<QWidget*>()) before.insert(w, w->geometry());
+    form->Form_Resize();
+    for (auto it = before.cbegin(); it != before.cend(); ++it)
+        EXPECT_EQ(it.key()->geometry(), it.value()) << it.key()->objectName().toStdString();
 }
 
 TEST_F(WorkbenchTest, ShowWorkbenchCreatesItOnceAndTellsTheMainWindowWhenClosed) {

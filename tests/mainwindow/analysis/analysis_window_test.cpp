@@ -36,6 +36,8 @@ protected:
         const AnalysisTable expected = RunAnalysis(kind, app.history, app.analysisFirst(), app.analysisLast());
         EXPECT_EQ(window->Label1->text(), expected.title);
         EXPECT_EQ(window->Text1->toPlainText(), QString(expected.text).replace("\r\n", "\n"));
+        // The table is shown from its header, not scrolled to its end like the history list.
+        EXPECT_EQ(window->Text1->textCursor().position(), 0);
     }
 
     void Click(const char* button) {
