@@ -562,8 +562,10 @@ void Form2::Command2_Click() {
 
 // ---- History queries --------------------------------------------------------------------
 
-void Form2::Command42_Click() {
-    auto* box = ctl<QComboBox>(QStringLiteral("Combo9"));
+// Runs one history query on the text of a query box; a text that is no number clears the box.
+void Form2::runHistoryQuery(const QString& comboName,
+                            int (*query)(QString&, const common::DrawHistory&, const QString&)) {
+    auto* box = ctl<QComboBox>(comboName);
     const QString text = box->currentText().trimmed();
     if (!AcceptedQuery(text)) {
         box->setFocus();
@@ -571,22 +573,13 @@ void Form2::Command42_Click() {
         return;
     }
     QString block;
-    pool::QueryNumberHistory(block, common::App().history, text);
+    query(block, common::App().history, text);
     appendLog(block);
 }
 
-void Form2::Command57_Click() {
-    auto* box = ctl<QComboBox>(QStringLiteral("Combo11"));
-    const QString text = box->currentText().trimmed();
-    if (!AcceptedQuery(text)) {
-        box->setFocus();
-        box->setEditText(QString());
-        return;
-    }
-    QString block;
-    pool::QueryIssueSerial(block, common::App().history, text);
-    appendLog(block);
-}
+void Form2::Command42_Click() { runHistoryQuery(QStringLiteral("Combo9"), pool::QueryNumberHistory); }
+
+void Form2::Command57_Click() { runHistoryQuery(QStringLiteral("Combo11"), pool::QueryIssueSerial); }
 
 // ---- Result list ------------------------------------------------------------------------
 

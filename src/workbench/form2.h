@@ -3,6 +3,7 @@
 // the number pool session, and runs base sets, single filters, undo and redo, collections,
 // export and history queries. Dialogs reach it through dialogs::WorkbenchApi.
 #include "dialogs/workbenchapi.h"
+#include "common/drawhistory.h"
 #include "pool/numberpool.h"
 
 #include <QPointer>
@@ -174,6 +175,8 @@ private:
     void wireControls();
     void setFilterButtons(bool on);
     void appendLog(const QString& block) { session_.log.append(block); }
+    void runHistoryQuery(const QString& comboName,
+                         int (*query)(QString&, const common::DrawHistory&, const QString&));
     bool ticked(const QString& name) const;
     void setFuzzyCaptions(const QString& a, const QString& b, const QString& c, int blanks);
     void writeFuzzySource(int kind);

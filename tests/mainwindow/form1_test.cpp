@@ -24,22 +24,7 @@
 
 namespace {
 
-class EnvVar {
-public:
-    EnvVar(const char* name, const QString& value) : name_(name), had_(qEnvironmentVariableIsSet(name)), old_(qgetenv(name)) {
-        if (value.isNull()) qunsetenv(name);
-        else qputenv(name, value.toUtf8());
-    }
-    ~EnvVar() {
-        if (had_) qputenv(name_, old_);
-        else qunsetenv(name_);
-    }
-
-private:
-    const char* name_;
-    bool had_;
-    QByteArray old_;
-};
+using testsupport::EnvVar;
 
 QByteArray Draws(int n, int firstYear = 2020) {
     QByteArray b;

@@ -51,4 +51,15 @@ QByteArray ProgramDir::read(const QString& name) const {
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
+EnvVar::EnvVar(const char* name, const QString& value)
+    : name_(name), had_(qEnvironmentVariableIsSet(name)), old_(qgetenv(name)) {
+    if (value.isNull()) qunsetenv(name);
+    else qputenv(name, value.toUtf8());
+}
+
+EnvVar::~EnvVar() {
+    if (had_) qputenv(name_, old_);
+    else qunsetenv(name_);
+}
+
 }  // namespace testsupport

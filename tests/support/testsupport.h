@@ -29,6 +29,20 @@ private:
     bool hadOld_ = false;
 };
 
+// Sets an environment variable (a null value unsets it) for the life of the object.
+class EnvVar {
+public:
+    EnvVar(const char* name, const QString& value);
+    ~EnvVar();
+    EnvVar(const EnvVar&) = delete;
+    EnvVar& operator=(const EnvVar&) = delete;
+
+private:
+    const char* name_;
+    bool had_;
+    QByteArray old_;
+};
+
 }  // namespace testsupport
 
 // Skips the current test when the shared data folder is missing.
