@@ -7,6 +7,13 @@
 #ifdef SIFMORA_HAS_WORKBENCH
 #include "workbench/workbench.h"
 #endif
+#ifdef SIFMORA_HAS_SMART
+#include "smart/form15.h"
+#endif
+#ifdef SIFMORA_HAS_HISTORY_WINDOWS
+#include "history/windows/form3.h"
+#include "history/windows/form9.h"
+#endif
 
 #include <QApplication>
 
@@ -24,6 +31,19 @@ int main(int argc, char** argv) {
         [] { if (Form1* main = Form1::instance()) main->WorkbenchClosed(); },
         [] { if (Form1* main = Form1::instance()) main->LotteryChangedElsewhere(); },
     });
+#ifdef SIFMORA_HAS_SMART
+    workbench::SetSmartSystemOpener([](QWidget* bench) { Form15::Open(bench); });
+#endif
+#endif
+
+#ifdef SIFMORA_HAS_HISTORY_WINDOWS
+    // Modal over the main window, which reloads and rebuilds after them itself.
+    Form1::openers().drawEntry = [](QWidget* parent) { history::OpenDrawEntry(parent); };
+    Form1::openers().settings = [](QWidget* parent) {
+        history::OpenSettings(parent, [](bool toP3) {
+            if (Form1* main = Form1::instance()) toP3 ? main->p3_Click() : main->fc3d_Click();
+        });
+    };
 #endif
 
     Form22 form22;

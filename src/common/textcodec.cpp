@@ -3,6 +3,7 @@
 #include "common/atomicfile.h"
 
 #include <QFile>
+#include <QRegularExpression>
 #include <QStringDecoder>
 #include <QStringEncoder>
 
@@ -37,6 +38,13 @@ bool ReadAnsiFile(const QString& path, QString* text, QString* error) {
 
 bool WriteAnsiFile(const QString& path, const QString& text, QString* error) {
     return WriteFileAtomically(path, EncodeAnsi(text), error);
+}
+
+QString DecodeWebPage(const QByteArray& body, const QByteArray& contentType) {
+    static const QRegularExpression charset(QStringLiteral("charset\\s*=\\s*[\"']?\\s*(gb2312|gbk|gb18030)"),
+                                            QRegularExpression::CaseInsensitiveOption);
+    const QString head = QString::fromLatin1(body.left(2048)) + QString::fromLatin1(contentType);
+    return charset.match(head).hasMatch() ? DecodeAnsi(body) : QString::fromUtf8(body);
 }
 
 }  // namespace common

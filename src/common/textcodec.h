@@ -13,4 +13,8 @@ bool ReadAnsiFile(const QString& path, QString* text, QString* error = nullptr);
 // Writes text as code page 936 through a temporary file and a rename.
 bool WriteAnsiFile(const QString& path, const QString& text, QString* error = nullptr);
 
+// A downloaded web page as text: code page 936 when the page's head or its Content-Type names
+// gb2312, gbk or gb18030 (the home server's pages), otherwise UTF-8.
+QString DecodeWebPage(const QByteArray& body, const QByteArray& contentType = QByteArray());
+
 }  // namespace common

@@ -35,6 +35,16 @@ void PlaceOnWorkbench(QWidget* window) {
     CentreOnScreen(window);
 }
 
+void CentreOnWorkbench(QWidget* window) {
+    if (QWidget* bench = WorkbenchWidget()) {
+        const QRect area = bench->frameGeometry();
+        const QSize size = window->frameGeometry().size();
+        window->move(area.x() + (area.width() - size.width()) / 2, area.y() + (area.height() - size.height()) / 2);
+        return;
+    }
+    CentreOnScreen(window);
+}
+
 bool SetWorkbenchText(const QString& name, const QString& text) {
     WorkbenchApi* bench = Workbench();
     if (!bench) return false;

@@ -15,6 +15,8 @@ QPushButton* MakeButton(QWidget* parent, const char* name, const QString& captio
 void CentreOnScreen(QWidget* window);
 // Puts a window at the workbench's top-left corner (centred on the screen without one).
 void PlaceOnWorkbench(QWidget* window);
+// Centres a window over the workbench (centred on the screen without one).
+void CentreOnWorkbench(QWidget* window);
 // Writes a workbench text box by objectName (one-line or multi-line); false when absent.
 bool SetWorkbenchText(const QString& name, const QString& text);
 // The workbench window as a parent for dialogs, or null.

@@ -4,6 +4,7 @@
 #include "common/atomicfile.h"
 #include "common/paths.h"
 #include "common/textcodec.h"
+#include "history/drawentry.h"
 #include "history/drawfile.h"
 #include "platform/download.h"
 
@@ -127,19 +128,14 @@ bool MergeDrawListXml(const QString& url, const QString& path, const QString& pr
 bool ReplaceWithHomeCopy(const QString& url, const QString& path, const QString& bakPath, HomeCopyResult* result,
                          QString* error) {
     if (result) *result = HomeCopyResult::NotReached;
-    if (!platform::DownloadToFile(url, bakPath).ok) return true;
-    QByteArray copy;
-    {
-        QFile f(bakPath);
-        if (f.open(QIODevice::ReadOnly)) copy = f.readAll();
-    }
-    if (!IsValidDrawFileContent(copy)) {
-        // An error page or a broken copy must never take the history's place.
-        QFile::remove(bakPath);
+    QString serverLast;
+    switch (FetchHomeCopy(url, bakPath, &serverLast)) {
+    case HomeCopyFetch::NotReached: return true;
+    case HomeCopyFetch::Refused:
         if (result) *result = HomeCopyResult::Refused;
         return true;
+    case HomeCopyFetch::Fetched: break;
     }
-    const QString serverLast = QString::fromLatin1(copy.right(kRecordLength).left(7));
     const QString localLast = LastIssue(path);
     if (localLast < serverLast) {
         if (!common::ReplaceFile(bakPath, path, error)) {

@@ -765,14 +765,11 @@ void Form2::Check67_Click() {
 
 // ---- Handlers whose bodies come with later windows and filters --------------------------
 
-void Form2::Combo21_Click() {}
 void Form2::Command3_Click() {}
 void Form2::Command6_Click() {}
 void Form2::Command15_Click() { Form11::Open(); }
-void Form2::Command16_Click() {}
 void Form2::Command18_Click() { Form6::Open(0); }
 void Form2::Command19_Click() { Form6::Open(1); }
-void Form2::Command25_Click() {}
 void Form2::Command26_Click() { Form6::Open(2); }
 void Form2::Command27_Click() { Form6::Open(4); }
 void Form2::Command28_Click() { Form10::Open(); }
@@ -780,17 +777,10 @@ void Form2::Command32_Click() { Form6::Open(3); }
 void Form2::Command33_Click() {}
 void Form2::Command34_Click() {}
 void Form2::Command35_Click() {}
-void Form2::Command36_Click() {}
-void Form2::Command37_Click() {}
 void Form2::Command38_Click() {}
 void Form2::Command39_Click() { Form14::Open(0); }
-void Form2::Command40_Click() {}
 void Form2::Command41_Click() { Form6::Open(5); }
-void Form2::Command43_Click() {}
-void Form2::Command44_Click() {}
-void Form2::Command45_Click() {}
 void Form2::Command46_Click() { Form6::Open(6); }
-void Form2::Command47_Click() {}
 void Form2::Command50_Click() { Form6::Open(7); }
 void Form2::Command53_Click() { Form19::Open(); }
 void Form2::Command55_Click() {}
@@ -799,8 +789,4 @@ void Form2::Command59_Click() { Form14::Open(4); }
 void Form2::Command60_Click() { Form14::Open(2); }
 void Form2::Command61_Click() { Form14::Open(3); }
 void Form2::Command62_Click() {}
-void Form2::Command63_Click() {}
-void Form2::Command64_Click() {}
 void Form2::Command66_Click() {}
-void Form2::Command67_Click() {}
-void Form2::Command68_Click() {}

@@ -11,6 +11,8 @@
 #include <QStringList>
 #include <QWidget>
 
+#include <memory>
+
 class QCheckBox;
 class QComboBox;
 class QGroupBox;
@@ -22,6 +24,9 @@ class QPushButton;
 class QRadioButton;
 class QStringListModel;
 class QTabWidget;
+namespace script {
+class ScriptEngine;
+}
 
 class Form2 : public QWidget, public dialogs::WorkbenchApi {
     Q_OBJECT
@@ -44,6 +49,9 @@ public:
 
     template <class T>
     T* ctl(const QString& name) const { return findChild<T*>(name); }
+
+    // The window's script engine (VBScript, 10000 ms per call), kept for its whole life.
+    script::ScriptEngine& ScriptControl1();
 
 public slots:
     // Life cycle
@@ -194,4 +202,5 @@ private:
     bool collectionSaved_ = true;
     QString lastCollectionPath_;
     bool initialized_ = false;
+    std::shared_ptr<script::ScriptEngine> scriptControl1_;  // shared_ptr: complete type only where made
 };

@@ -20,8 +20,9 @@ QMessageBox::Icon ToQt(Icon icon) {
 }
 }  // namespace
 
-Answer MsgBox(const QString& text, Icon icon, Buttons buttons, const QString& title, QWidget* parent) {
-    if (g_message) return g_message({text, title, icon, buttons});
+Answer MsgBox(const QString& text, Icon icon, Buttons buttons, const QString& title, QWidget* parent,
+              Answer defaultButton) {
+    if (g_message) return g_message({text, title, icon, buttons, defaultButton});
     QMessageBox box(ToQt(icon), title, text, QMessageBox::NoButton, parent);
     switch (buttons) {
     case Buttons::Ok: box.setStandardButtons(QMessageBox::Ok); break;
@@ -30,6 +31,12 @@ Answer MsgBox(const QString& text, Icon icon, Buttons buttons, const QString& ti
     case Buttons::YesNoCancel:
         box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
         break;
+    }
+    switch (defaultButton) {
+    case Answer::Yes: box.setDefaultButton(QMessageBox::Yes); break;
+    case Answer::No: box.setDefaultButton(QMessageBox::No); break;
+    case Answer::Cancel: box.setDefaultButton(QMessageBox::Cancel); break;
+    case Answer::Ok: break;
     }
     switch (box.exec()) {
     case QMessageBox::Yes: return Answer::Yes;

@@ -19,11 +19,13 @@ struct MessageRecord {
     QString title;
     Icon icon = Icon::None;
     Buttons buttons = Buttons::Ok;
+    Answer defaultButton = Answer::Ok;  // Ok: the box's usual default
 };
 
-// Shows a message box (title: the application title unless one is given).
+// Shows a message box (title: the application title unless one is given). defaultButton names
+// the button that Enter presses (questions that destroy data default to No).
 Answer MsgBox(const QString& text, Icon icon = Icon::None, Buttons buttons = Buttons::Ok,
-              const QString& title = kAppTitle, QWidget* parent = nullptr);
+              const QString& title = kAppTitle, QWidget* parent = nullptr, Answer defaultButton = Answer::Ok);
 // Asks for a line of text; false when cancelled.
 bool InputBox(const QString& prompt, const QString& title, const QString& defaultText, QString* answer,
               QWidget* parent = nullptr);

@@ -1,0 +1,142 @@
+#include "history/drawentry.h"
+
+#include "common/atomicfile.h"
+#include "common/drawtext.h"
+#include "history/drawfile.h"
+#include "platform/download.h"
+
+#include <QDate>
+#include <QFile>
+
+namespace history {
+namespace {
+
+bool AllAsciiDigits(const QString& text, int length) {
+    if (text.size() != length) return false;
+    for (QChar c : text)
+        if (c < QLatin1Char('0') || c > QLatin1Char('9')) return false;
+    return true;
+}
+
+}  // namespace
+
+bool IsIssueText(const QString& text) { return AllAsciiDigits(text, 7); }
+bool IsDrawNumberText(const QString& text) { return AllAsciiDigits(text, 3); }
+
+const QString DrawEntryBook::kDeletedText = QStringLiteral("删除");
+
+DrawEntryBook::DrawEntryBook(const QStringList& drawTexts)
+    : entries_(drawTexts), deleted_(drawTexts.size(), false), newest_(int(drawTexts.size()) - 1) {}
+
+QString DrawEntryBook::nextIssue() const {
+    if (newest_ >= 0) return common::NextIssue(common::IssueOf(entries_.at(newest_)));
+    // Every entry deleted: offer the oldest issue again, so the history can be re-entered.
+    if (!entries_.isEmpty()) return common::IssueOf(entries_.first());
+    // An empty draw file: this year's first draw.
+    return QString::number(QDate::currentDate().year()) + QStringLiteral("001");
+}
+
+QString DrawEntryBook::itemText(int i) const {
+    if (i >= entryCount()) return nextIssue();
+    return deleted_.at(i) ? kDeletedText : common::IssueOf(entries_.at(i));
+}
+
+QStringList DrawEntryBook::itemTexts() const {
+    QStringList items;
+    items.reserve(entryCount() + 1);
+    for (int i = 0; i <= entryCount(); ++i) items.append(itemText(i));
+    return items;
+}
+
+QString DrawEntryBook::lastEntryIssue() const {
+    return entries_.isEmpty() ? QString() : common::IssueOf(entries_.last());
+}
+
+DrawEntryBook::SaveOutcome DrawEntryBook::save(int selected, const QString& issueText, const QString& numberText) {
+    const QString issue = issueText.trimmed();
+    const QString number = numberText.trimmed();
+    if (!IsIssueText(issue) || !IsDrawNumberText(number)) return SaveOutcome::FormatError;
+    const QString drawText = common::MakeDrawText(issue, number);
+    if (selected >= 0 && selected < entryCount() && !deleted_.at(selected) &&
+        common::IssueOf(entries_.at(selected)) == issue) {
+        entries_[selected] = drawText;  // a correction keeps the draw's place
+        return SaveOutcome::Modified;
+    }
+    if (newest_ >= 0 && !(issue > common::IssueOf(entries_.at(newest_)))) return SaveOutcome::IssueNotNewer;
+    entries_.append(drawText);
+    deleted_.append(false);
+    newest_ = entryCount() - 1;
+    return SaveOutcome::Appended;
+}
+
+bool DrawEntryBook::canDelete(int selected) const {
+    return selected >= 0 && selected < entryCount() && !deleted_.at(selected);
+}
+
+void DrawEntryBook::markDeleted(int i) {
+    if (!canDelete(i)) return;
+    deleted_[i] = true;
+    if (i == newest_) walkBackNewest();
+}
+
+void DrawEntryBook::walkBackNewest() {
+    int j = newest_;
+    while (j >= 0 && deleted_.at(j)) --j;
+    newest_ = j;
+}
+
+bool DrawEntryBook::restore(int i) {
+    if (i < 0 || i >= entryCount() || !deleted_.at(i)) return false;
+    const QString issue = common::IssueOf(entries_.at(i));
+    // The file must stay in issue order: the kept neighbours decide whether the entry fits back.
+    for (int j = i - 1; j >= 0; --j) {
+        if (deleted_.at(j)) continue;
+        if (!(common::IssueOf(entries_.at(j)) < issue)) return false;
+        break;
+    }
+    for (int k = i + 1; k < entryCount(); ++k) {
+        if (deleted_.at(k)) continue;
+        if (!(common::IssueOf(entries_.at(k)) > issue)) return false;
+        break;
+    }
+    deleted_[i] = false;
+    if (i > newest_) newest_ = i;
+    return true;
+}
+
+QStringList DrawEntryBook::keptDraws() const {
+    QStringList kept;
+    kept.reserve(entryCount());
+    for (int i = 0; i < entryCount(); ++i)
+        if (!deleted_.at(i)) kept.append(entries_.at(i));
+    return kept;
+}
+
+bool WriteDrawFileViaFlag(const QString& drawFilePath, const QString& flagPath, const QStringList& drawTexts,
+                          QString* error) {
+    // FLAG.TXT is written anew (never extended) and complete before it takes the file's place.
+    if (!WriteDrawFile(flagPath, drawTexts, error)) return false;
+    if (!common::ReplaceFile(flagPath, drawFilePath, error)) {
+        QFile::remove(flagPath);
+        return false;
+    }
+    return true;
+}
+
+HomeCopyFetch FetchHomeCopy(const QString& url, const QString& bakPath, QString* serverIssue) {
+    if (!platform::DownloadToFile(url, bakPath).ok) return HomeCopyFetch::NotReached;
+    QByteArray copy;
+    {
+        QFile f(bakPath);
+        if (f.open(QIODevice::ReadOnly)) copy = f.readAll();
+    }
+    if (!IsValidDrawFileContent(copy)) {
+        // An error page or a broken copy must never take the history's place.
+        QFile::remove(bakPath);
+        return HomeCopyFetch::Refused;
+    }
+    if (serverIssue) *serverIssue = QString::fromLatin1(copy.right(kRecordLength).left(7));
+    return HomeCopyFetch::Fetched;
+}
+
+}  // namespace history

@@ -1,0 +1,77 @@
+#include "pool/omission.h"
+
+#include "common/drawtext.h"
+#include "pool/filterwalk.h"
+
+#include <algorithm>
+#include <set>
+
+namespace pool {
+
+int OmissionOf(const DigitOmissionTable& t, OmissionFamily family, int a, int b, int c) {
+    switch (family) {
+        case OmissionFamily::Group: return t.any[size_t(a)] + t.any[size_t(b)] + t.any[size_t(c)];
+        case OmissionFamily::Hundreds: return t.hundreds[size_t(a)];
+        case OmissionFamily::Tens: return t.tens[size_t(b)];
+        case OmissionFamily::Units: return t.units[size_t(c)];
+        case OmissionFamily::Single: return t.hundreds[size_t(a)] + t.tens[size_t(b)] + t.units[size_t(c)];
+    }
+    return -1;
+}
+
+int FilterOmission(NumberPool& pool, QString& log, const DigitOmissionTable& table, OmissionFamily family,
+                   int value) {
+    const int removed = detail::BlankMatching(pool, log, [&](const QString&, const common::Digits& d) {
+        return OmissionOf(table, family, d.a, d.b, d.c) == value;
+    });
+    CompactSet(pool);
+    return removed;
+}
+
+QList<int> ParseOmissionValues(const QString& text) {
+    QList<int> values;
+    QString token;
+    auto flush = [&]() {
+        bool ok = false;
+        const int v = token.trimmed().toInt(&ok);
+        if (ok) values.append(v);
+        token.clear();
+    };
+    for (const QChar c : text) {
+        if (c == QLatin1Char(',') || c == QChar(0xFF0C)) flush();
+        else token += c;
+    }
+    flush();
+    return values;
+}
+
+QStringList OmissionChoices(const DigitOmissionTable& t, OmissionFamily family) {
+    QStringList items;
+    auto format = [](int v, int width) { return QStringLiteral("%1").arg(v, width, 10, QLatin1Char('0')); };
+    switch (family) {
+        case OmissionFamily::Hundreds:
+        case OmissionFamily::Tens:
+        case OmissionFamily::Units: {
+            const auto& counters = family == OmissionFamily::Hundreds ? t.hundreds
+                                   : family == OmissionFamily::Tens   ? t.tens
+                                                                      : t.units;
+            for (int v : counters) items.append(format(v, 2));
+            break;
+        }
+        case OmissionFamily::Group:
+        case OmissionFamily::Single: {
+            // Every distinct sum is listed, however large (no fixed table of seen values).
+            std::set<int> sums;
+            for (int x = 0; x < 10; ++x)
+                for (int y = 0; y < 10; ++y)
+                    for (int z = 0; z < 10; ++z) sums.insert(OmissionOf(t, family, x, y, z));
+            const int width = family == OmissionFamily::Group ? 2 : 3;
+            for (int v : sums) items.append(format(v, width));
+            break;
+        }
+    }
+    std::sort(items.begin(), items.end());
+    return items;
+}
+
+}  // namespace pool

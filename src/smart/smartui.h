@@ -1,0 +1,39 @@
+#pragma once
+// Pieces the smart windows share: the operation guide, the home-server page views, the
+// clipboard and click watching for labels and pictures.
+#include <QObject>
+#include <QString>
+
+#include <functional>
+
+class QWidget;
+
+namespace mainwindow {
+class WebView;
+}
+
+namespace smart {
+
+// The operation guide of the smart windows, one line per line break.
+QString SmartGuideText();
+
+// A light web view of a home-server page; it navigates only when a home server is set.
+mainwindow::WebView* MakeHomePageView(QWidget* parent, const QString& name, const QString& path);
+
+// Clears the clipboard and puts text on it (an empty text leaves it empty).
+void PutOnClipboard(const QString& text);
+
+// Calls back on mouse clicks and double clicks of a widget that has no such signals.
+class ClickWatcher : public QObject {
+public:
+    ClickWatcher(QWidget* target, std::function<void()> onClick, std::function<void()> onDoubleClick);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    std::function<void()> onClick_;
+    std::function<void()> onDoubleClick_;
+};
+
+}  // namespace smart

@@ -1,0 +1,55 @@
+// Form2's universal formula frame (万能公式过滤): loading a formula, editing it in the formula
+// editor, and running it over the pool through the window's script engine.
+#include "workbench/form2.h"
+
+#include "dialogs/form23.h"
+#include "dialogs/formulafiles.h"
+#include "platform/ui/messagebox.h"
+#include "script/scriptengine.h"
+#include "workbench/formulafilter.h"
+
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+
+script::ScriptEngine& Form2::ScriptControl1() {
+    // One engine for the window's whole life: definitions of earlier runs stay in it.
+    if (!scriptControl1_) {
+        scriptControl1_ = std::make_shared<script::ScriptEngine>();
+        scriptControl1_->setLanguage(QStringLiteral("VBScript"));
+        scriptControl1_->setTimeout(10000);
+    }
+    return *scriptControl1_;
+}
+
+void Form2::Combo21_Click() {
+    auto* script = ctl<QPlainTextEdit>(QStringLiteral("Text29"));
+    QString text, error;
+    if (dialogs::ReadFormulaFile(ctl<QComboBox>(QStringLiteral("Combo21"))->currentText(), &text, &error))
+        script->setPlainText(text);
+    else
+        script->setPlainText(error);
+}
+
+void Form2::Command68_Click() { Form23::Open(ctl<QPlainTextEdit>(QStringLiteral("Text29"))->toPlainText()); }
+
+void Form2::Command67_Click() {
+    const QString title = QStringLiteral("万能条件(公式)过滤");
+    const QString code = workbench::FormulaCode(ctl<QPlainTextEdit>(QStringLiteral("Text29"))->toPlainText(),
+                                                ctl<QLineEdit>(QStringLiteral("Text28"))->text());
+    QString removed;
+    const workbench::FormulaRunResult run =
+        workbench::RunFormulaFilter(ScriptControl1(), code, session_.pool, removed);
+    if (!run.ok) {
+        // The pool is as it was; the log says so instead of listing numbers that stayed.
+        appendLog(pool::FilterLogHeader(title + QStringLiteral("开始")) + QStringLiteral("公式出错,号码未改变") +
+                  pool::kNewLine);
+        const QString description = run.error.description.isEmpty() ? run.error.text() : run.error.description;
+        ui::MsgBox(description, ui::Icon::Information, ui::Buttons::Ok, title, this);
+        return;
+    }
+    appendLog(pool::FilterLogHeader(title + QStringLiteral("开始")) + removed +
+              pool::FilterLogFooter(run.removed, int(session_.pool.size())));
+    session_.setDescription = title;
+    session_.CommitSet();
+}

@@ -1,0 +1,52 @@
+#pragma once
+// A program folder with draw files, the settings cleared and the shared state loaded as the
+// main window loads it.
+#include "common/appstate.h"
+#include "history/drawfile.h"
+#include "history/lottery.h"
+#include "platform/ui/messagebox.h"
+#include "testsupport.h"
+
+#include <QSettings>
+#include <gtest/gtest.h>
+
+#include <memory>
+
+namespace historywindows_test {
+
+// Draws <year><serial> of consecutive serials from firstSerial, numbers 100, 101, ... (mod 1000).
+inline QStringList MakeDraws(int count, int firstSerial = 1, int year = 2024) {
+    QStringList d;
+    for (int i = 0; i < count; ++i)
+        d << QStringLiteral("%1%2 %3")
+                 .arg(year)
+                 .arg(firstSerial + i, 3, 10, QLatin1Char('0'))
+                 .arg((100 + i) % 1000, 3, 10, QLatin1Char('0'));
+    return d;
+}
+
+inline QByteArray MakeRecords(const QStringList& drawTexts) {
+    QByteArray b;
+    for (const QString& t : drawTexts) b += history::EncodeDrawRecord(t);
+    return b;
+}
+
+class WindowFixture : public ::testing::Test {
+protected:
+    testsupport::ProgramDir dir;
+    std::unique_ptr<testsupport::EnvVar> home = std::make_unique<testsupport::EnvVar>("SIFMORA_HOME_URL", QString());
+
+    void SetUp() override {
+        QSettings(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("Lotvane"), QStringLiteral("Lotvane")).clear();
+        common::App() = common::AppState();
+    }
+    void TearDown() override { ui::SetModalHandler({}); }
+    // Writes the draw files and loads the current lottery as the main window does.
+    void load(const QStringList& draws3d, const QStringList& drawsP3 = {}) {
+        dir.write("HAO.TXT", MakeRecords(draws3d));
+        dir.write("HAOP3.TXT", MakeRecords(drawsP3));
+        ASSERT_TRUE(history::ReloadCurrentLottery());
+    }
+};
+
+}  // namespace historywindows_test

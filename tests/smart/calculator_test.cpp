@@ -1,0 +1,599 @@
+#include "calcfixture.h"
+#include "httpserver.h"
+#include "smart/calculator.h"
+#include "testsupport.h"
+#include "script/scriptengine.h"
+#include "common/textcodec.h"
+
+#include <QDir>
+#include <QFile>
+
+#include <gtest/gtest.h>
+
+using namespace calcfixture;
+using smart::SchemeCalculator;
+
+namespace {
+
+struct CalcEnv {
+    testsupport::ProgramDir dir;
+    SchemeCalculator calc;
+    explicit CalcEnv(const QStringList& numbers, const QString& name = QStringLiteral("HAO.TXT")) {
+        dir.write(name, DrawFileBytes(numbers));
+    }
+    // The range-setting series for one digit and cycle length, a(0..T) as integers (-1 Empty).
+    std::vector<int> series(int digit, int cycle) {
+        calc.Combo4 = digit;
+        calc.Text1 = cycle;
+        EXPECT_TRUE(calc.Command7_Click());
+        calc.Command3_Click();
+        calc.Command6_Click();
+        std::vector<int> out;
+        for (const script::Variant& v : calc.FormulaSeries.arrayItems()) out.push_back(v.isEmpty() ? -1 : v.toLong());
+        return out;
+    }
+};
+
+int CountWith(const QStringList& n, int digit, int first, int last) {
+    int c = 0;
+    for (int i = first; i <= last; ++i) c += n[i].contains(QChar(u'0' + digit)) ? 1 : 0;
+    return c;
+}
+
+}  // namespace
+
+TEST(CalculatorDraws, LoadLeavesOutNewestAndComputesNextIssue) {
+    CalcEnv env(MixedHistory(40));
+    env.calc.Text11 = 3;
+    ASSERT_TRUE(env.calc.LoadHao());  // the lowercase name finds HAO.TXT
+    EXPECT_EQ(env.calc.lines.size(), 37);
+    EXPECT_EQ(env.calc.lines.last().left(7), QStringLiteral("2020037"));
+    EXPECT_EQ(env.calc.NextIssue, QStringLiteral("2020038"));
+    EXPECT_EQ(env.calc.Combo1, -1);
+
+    EXPECT_EQ(smart::CalculatorNextIssue(QStringLiteral("2006358 123")), QStringLiteral("2006359"));
+    EXPECT_EQ(smart::CalculatorNextIssue(QStringLiteral("2006999 123")), QStringLiteral("2007000"));
+
+    // More to leave out than there are draws: refused, lists kept.
+    env.calc.Text11 = 40;
+    EXPECT_FALSE(env.calc.LoadHao());
+    EXPECT_EQ(env.calc.lines.size(), 37);
+    EXPECT_FALSE(env.calc.lastError.isEmpty());
+}
+
+TEST(CalculatorDraws, OptionsSwitchFileAndSelectWholeRange) {
+    CalcEnv env(MixedHistory(20));
+    env.dir.write(QStringLiteral("haop3.txt"), DrawFileBytes(MixedHistory(12)));
+    env.calc.Option2_Click();
+    EXPECT_TRUE(env.calc.Option2);
+    EXPECT_EQ(env.calc.lines.size(), 12);
+    EXPECT_EQ(env.calc.Combo1, 0);
+    EXPECT_EQ(env.calc.Combo2, 11);
+    env.calc.Option1_Click();
+    EXPECT_FALSE(env.calc.Option2);
+    EXPECT_EQ(env.calc.lines.size(), 20);
+}
+
+TEST(CalculatorDraws, CountersAndStatisticsRow) {
+    CalcEnv env({QStringLiteral("123"), QStringLiteral("456"), QStringLiteral("789"), QStringLiteral("130")});
+    env.calc.Label1_DblClick();
+    env.calc.DM(1);
+    EXPECT_EQ(env.calc.HitCount, 2);
+    EXPECT_EQ(env.calc.CurrentGap, 0);
+    EXPECT_EQ(env.calc.PrevGap, 2);
+    EXPECT_EQ(env.calc.MaxGap, 2);
+    env.calc.SHOW_FX();
+    EXPECT_EQ(env.calc.ListView1.back().columns(),
+              (QStringList{"1", "2", "50.00%", "2.00", "2", "2", "0", "0.00"}));
+    env.calc.B_S_G(2, 1);  // never in the hundreds
+    env.calc.SHOW_FX();
+    EXPECT_EQ(env.calc.ListView1.back().columns(), (QStringList{"2", "0", "0.00%", "0.00", "0", "0", "4", "0.00"}));
+    env.calc.B_S_G(3, 2);  // tens digit 3 only in 130
+    EXPECT_EQ(env.calc.HitCount, 1);
+    EXPECT_EQ(env.calc.CurrentGap, 0);
+    EXPECT_EQ(env.calc.PrevGap, 3);
+}
+
+TEST(CountSeries, WindowsMatchTheirDraws) {
+    const QStringList n = MixedHistory(100);
+    CalcEnv env(n);
+    ASSERT_TRUE(env.calc.LoadHao());
+    for (int digit : {0, 4, 7}) {
+        const std::vector<int> a = env.series(digit, 10);
+        ASSERT_EQ(a.size(), 6u);
+        EXPECT_EQ(a[0], -1);
+        EXPECT_EQ(a[2], CountWith(n, digit, 90, 99));
+        EXPECT_EQ(a[3], CountWith(n, digit, 89, 98));
+        EXPECT_EQ(a[5], CountWith(n, digit, 87, 96));
+        EXPECT_EQ(a[1], CountWith(n, digit, 91, 99));
+    }
+    // Cycle length 1: a(1) and a(2) both count the newest draw.
+    const std::vector<int> one = env.series(n[99].at(0).unicode() - '0', 1);
+    EXPECT_EQ(one[1], 1);
+    EXPECT_EQ(one[2], 1);
+    EXPECT_EQ(env.calc.FormulaSeriesPos, 0);
+}
+
+TEST(CountSeries, TooFewDrawsForTheRangeIsRefused) {
+    CalcEnv env(MixedHistory(12));
+    ASSERT_TRUE(env.calc.LoadHao());
+    env.calc.Text1 = 10;  // needs 13 draws
+    EXPECT_FALSE(env.calc.Command7_Click());
+    EXPECT_FALSE(env.calc.lastError.isEmpty());
+}
+
+TEST(SchemeEvaluation, RankingFillsBothTables) {
+    CalcEnv env(GapHistory());
+    ASSERT_TRUE(env.calc.LoadHao());
+    env.calc.Text5 = 20;
+    env.calc.Combo5 = QStringLiteral("a(2) >= 1");  // holds for L at least the gap + 1
+    env.calc.VerifyPeriod = 7;
+    EXPECT_EQ(env.calc.YZ_JS(), QStringLiteral("954321"));
+    EXPECT_EQ(env.calc.List1, (QStringList{"014 9", "015 5", "016 4", "017 3", "019 2", "020 1"}));
+    const smart::RankRow& left = env.calc.LeftRankTable[7];
+    const smart::RankRow& right = env.calc.RightRankTable[7];
+    EXPECT_EQ(left[0], "9");
+    EXPECT_EQ(left[5], "1");
+    EXPECT_EQ(left[6], "B");
+    EXPECT_EQ(right[9], "1");
+    EXPECT_EQ(right[8], "2");
+    EXPECT_EQ(right[4], "9");
+    EXPECT_EQ(right[3], "B");
+    EXPECT_EQ(env.calc.Combo4, 9);
+    EXPECT_EQ(env.calc.Text1, 20);
+}
+
+TEST(SchemeEvaluation, EqualCountsPutTheSmallerDigitFirstAndLengthOneHoldsForAll) {
+    QStringList n = GapHistory();
+    n.last() = QStringLiteral("712");
+    CalcEnv env(n);
+    ASSERT_TRUE(env.calc.LoadHao());
+    env.calc.Text5 = 20;
+    env.calc.Combo5 = QStringLiteral("a(2) >= 1");
+    EXPECT_TRUE(env.calc.YZ_JS().startsWith(QStringLiteral("954")));
+    EXPECT_EQ(env.calc.List1.mid(env.calc.List1.size() - 3), (QStringList{"020 1", "020 2", "020 7"}));
+
+    env.calc.Text5 = 1;
+    env.calc.Combo5 = smart::BuiltInConditions().first();  // a(1) = a(2)
+    EXPECT_EQ(env.calc.YZ_JS(), QStringLiteral("0123456789"));
+}
+
+TEST(SchemeEvaluation, StopMarkReturnsEmptyAndKeepsTables) {
+    CalcEnv env(GapHistory());
+    ASSERT_TRUE(env.calc.LoadHao());
+    env.calc.Text5 = 20;
+    env.calc.Combo5 = QStringLiteral("a(2) >= 1");
+    env.calc.VerifyPeriod = 0;
+    env.calc.YZ_JS();
+    const smart::RankRow before = env.calc.LeftRankTable[0];
+    int evaluations = 0;
+    env.calc.hooks.inputWaiting = [&] { return ++evaluations == 25; };
+    env.calc.hooks.processEvents = [&] { env.calc.Command11_Click(); };
+    env.calc.Combo5 = QStringLiteral("a(2) >= 100");
+    EXPECT_EQ(env.calc.YZ_JS(), QString());
+    EXPECT_EQ(env.calc.LeftRankTable[0], before);
+}
+
+TEST(SchemeEvaluation, ScriptErrorCountsAsNotHoldingAndIsReportedOnce) {
+    CalcEnv env(GapHistory());
+    ASSERT_TRUE(env.calc.LoadHao());
+    env.calc.Text5 = 3;
+    env.calc.Text2 = 1;
+    env.calc.Text3 = QStringLiteral("verify");
+    env.calc.Combo5 = QStringLiteral("a(6) = 1");  // beyond a(5)
+    QList<int> numbers;
+    QString clip;
+    env.calc.hooks.scriptError = [&](const script::ScriptError& e, const QString& text) {
+        numbers << e.number;
+        clip = text;
+    };
+    env.calc.Text10 = QStringLiteral("左0");
+    env.calc.Command10_Click();
+    EXPECT_EQ(numbers, QList<int>{9});
+    EXPECT_EQ(clip, QStringLiteral("verify"));
+    EXPECT_EQ(env.calc.Check1, smart::kRunRunning);  // hidden: not paused, the run went on
+    EXPECT_EQ(env.calc.VerifyPeriod, 2);
+    EXPECT_TRUE(env.calc.List3.isEmpty());  // nothing ranked, rank 0 is "B"
+
+    // A condition that does not compile: same treatment.
+    numbers.clear();
+    env.calc.LoadHao();
+    env.calc.Combo5 = QStringLiteral("a(1) = = ");
+    env.calc.Command10_Click();
+    EXPECT_EQ(numbers.size(), 1);
+
+    // With someone able to resume, the error pauses the run; the pause is lifted from outside.
+    numbers.clear();
+    env.calc.LoadHao();
+    bool visible = true;
+    int waits = 0;
+    env.calc.hooks.canResume = [&] { return visible; };
+    env.calc.hooks.sleep = [&](int) {
+        ++waits;
+        env.calc.Check1_Click();  // the user resumes
+    };
+    env.calc.Combo5 = QStringLiteral("a(6) = 1");
+    env.calc.Command10_Click();
+    EXPECT_GE(waits, 1);
+    EXPECT_EQ(env.calc.VerifyPeriod, 2);
+    EXPECT_EQ(numbers.size(), 1);
+}
+
+TEST(Backtest, PeriodsMarksStatisticsAndReportLine) {
+    CalcEnv env(GapHistory());
+    SchemeCalculator& c = env.calc;
+    ASSERT_TRUE(c.LoadHao());
+    c.Text5 = 20;
+    c.Text2 = 3;
+    c.Text10 = QStringLiteral("右9");
+    const QString cond = Condition(QStringLiteral("a(2) >= 1"));
+    c.Combo5 = cond;
+    c.ReportText.clear();
+    c.Command10_Click();
+
+    EXPECT_EQ(c.VerifyPeriod, 4);
+    ASSERT_EQ(c.lines.size(), 27);  // D1..D4 (333 222 122 111) removed
+    EXPECT_TRUE(c.lines.last().endsWith(QStringLiteral("444")));
+    EXPECT_EQ(c.RightRankTable[1][10], "111");
+    EXPECT_EQ(c.RightRankTable[0][10], "未开奖");
+
+    const QString expectedLine = QStringLiteral("3D错误：02  NULL：00|公式：") + cond +
+                                 QStringLiteral("|右9|码1|第2020032期，验证003期，周期020.txt");
+    ASSERT_EQ(c.List3, QStringList{expectedLine});
+    EXPECT_EQ(expectedLine.size(), 132);
+
+    EXPECT_TRUE(c.ReportText.contains(QStringLiteral("正确：00  00  00  00  00  00  00  00  01  01  \r\n"
+                                                     "NULL：03  03  03  03  02  01  00  00  00  00  \r\n"
+                                                     "错误：00  00  00  00  01  02  03  03  02  02  \r\n")));
+    // Left side: ten columns, no line (the record names the right side).
+    EXPECT_TRUE(c.ReportText.contains(QStringLiteral("错误：03  03  03  03  03  03  03  03  03  03  \r\n")) ||
+                c.ReportText.count(QStringLiteral("正确：")) == 2);
+    // Period 0 cells are followed by three blanks; a verified period marks hits, misses and nulls.
+    EXPECT_TRUE(c.ReportText.contains(QStringLiteral("      9   5   4   3   2   1   B   B   B   B     开奖号未开奖\r\n")));
+    EXPECT_TRUE(c.ReportText.contains(QStringLiteral("      9■ 5■ 4■ 3■ 1√ 2■ B● B● B● B●   开奖号2020031 111\r\n")));
+}
+
+TEST(Backtest, NoVerifiedPeriodStillWritesTheLine) {
+    CalcEnv env(GapHistory());
+    SchemeCalculator& c = env.calc;
+    ASSERT_TRUE(c.LoadHao());
+    c.Text5 = 20;
+    c.Text2 = 0;
+    c.Text10 = QStringLiteral("左3");
+    c.Combo5 = Condition(QStringLiteral("a(2) >= 1"));
+    c.Command10_Click();
+    ASSERT_EQ(c.List3.size(), 1);
+    EXPECT_TRUE(c.List3[0].startsWith(QStringLiteral("3D错误：00  NULL：00|")));
+    EXPECT_TRUE(c.List3[0].contains(QStringLiteral("|左3|码3|第2020032期，验证000期，周期020.txt")));
+    // The left rows stop after rank 3: four columns.
+    EXPECT_TRUE(c.ReportText.contains(QStringLiteral("正确：00  00  00  00  \r\n")));
+}
+
+TEST(RankStatistics, ReportLineFieldsReadFromTheEnd) {
+    const QString cond = Condition(QStringLiteral("a(1) < a(2)"));
+    for (const QString& errs : {QStringLiteral("07"), QStringLiteral("123")}) {
+        const QString line = Record(cond, QStringLiteral("右4"), 30, 15, errs, QLatin1Char('8'));
+        smart::SchemeRecord r;
+        ASSERT_TRUE(smart::ParseSchemeRecord(line, &r));
+        EXPECT_EQ(r.cycleCount, 30);
+        EXPECT_EQ(r.verifyPeriods, 15);
+        EXPECT_EQ(r.condition, cond);
+        EXPECT_EQ(r.sideRank, QStringLiteral("右4"));
+        EXPECT_EQ(r.digit, QLatin1Char('8'));
+        EXPECT_EQ(smart::ReportLineDigit(line), QLatin1Char('8'));
+    }
+    smart::SchemeRecord r;
+    QString why;
+    EXPECT_FALSE(smart::ParseSchemeRecord(QStringLiteral("short.txt"), &r, &why));
+    QString bad = Record(cond, QStringLiteral("右4"), 30, 15);
+    bad.replace(QStringLiteral("周期030"), QStringLiteral("周期0x0"));
+    EXPECT_FALSE(smart::ParseSchemeRecord(bad, &r, &why));
+}
+
+TEST(RankStatistics, SummaryOrdersByCountThenFirstLine) {
+    SchemeCalculator c;
+    const QString cond = Condition(QStringLiteral("a(1) < a(2)"));
+    for (QChar d : {QLatin1Char('7'), QLatin1Char('2'), QLatin1Char('7'), QLatin1Char('5')})
+        c.List3 << Record(cond, QStringLiteral("左0"), 5, 5, QStringLiteral("00"), d);
+    c.List3.insert(2, QStringLiteral("imported junk line.txt"));  // no digit at its place: skipped
+    c.Command21_Click();
+    EXPECT_EQ(c.List2, (QStringList{"YA7", "ZB2", "ZE5"}));
+    // Summarised again without clearing: nothing new for digits already listed.
+    c.List3 << Record(cond, QStringLiteral("左0"), 5, 5, QStringLiteral("00"), QLatin1Char('9'));
+    c.Command21_Click();
+    EXPECT_EQ(c.List2, (QStringList{"YA7", "ZB2", "ZE5", "ZF9"}));
+    SchemeCalculator empty;
+    empty.List2 = QStringList{"ZA1"};
+    empty.Command21_Click();
+    EXPECT_EQ(empty.List2, QStringList{"ZA1"});
+}
+
+TEST(SchemeList, BuiltInConditionsHaveTheirShapeAndCompile) {
+    const QStringList& items = smart::BuiltInConditions();
+    ASSERT_EQ(items.size(), 66);
+    for (int i = 0; i < items.size(); ++i) {
+        EXPECT_EQ(items[i].size(), 79) << i;
+        EXPECT_TRUE(items[i].endsWith(QStringLiteral("then '方案%1").arg(i + 1, 2, 10, QLatin1Char('0')))) << i;
+        script::ScriptCondition sc;
+        EXPECT_TRUE(sc.compile(items[i])) << items[i].toStdString();
+    }
+    EXPECT_TRUE(items[0].startsWith(QStringLiteral("a(1) = a(2) ")));
+    EXPECT_TRUE(items[2].startsWith(QStringLiteral("A(1) < A(2) And A(2) < A(3) ")));
+    EXPECT_TRUE(items[10].startsWith(QStringLiteral(" A(1) < A(2) And A(2) < A(3) And A(3) < A(4) ")));
+    EXPECT_TRUE(items[13].startsWith(QStringLiteral(" A(1) < A(2) And A(2) < A(3) And A(3) <> A(4) ")));
+    EXPECT_TRUE(items[41].startsWith(QStringLiteral(" A(1) < A(2) And A(2) <> A(3) And A(3) <> A(4) ")));
+    EXPECT_TRUE(items[42].startsWith(QStringLiteral("a(1) < a(2) And a(2) < a(3) And a(3) = a(4) And a(4) <> a(5) ")));
+    EXPECT_TRUE(items[45].startsWith(QStringLiteral("a(1) < a(2) And a(2) < a(3) And a(3) <> a(4) And a(4) = a(5) ")));
+    EXPECT_TRUE(items[46].startsWith(QStringLiteral("a(1) = a(2) And a(2) < a(3) And a(3) = a(4)  And a(4) <> a(5) ")));
+    EXPECT_TRUE(items[65].startsWith(QStringLiteral("a(1) < a(2) And a(2) <> a(3) And a(3) <> a(4)  And a(4) = a(5) ")));
+}
+
+TEST(SchemeList, XmlRecordsFromTheHomeServer) {
+    const QString cond = Condition(QStringLiteral("a(1) [ a(2) And a(2) ] a(3)"));
+    const QString rec = Record(cond, QStringLiteral("左1"), 10, 20);
+    const QString xml = QStringLiteral("<?xml version=\"1.0\" encoding=\"utf-8\"?>\n<list>\n"
+                                       "  <r v=\"  %1  \" x=\"y\"/>\n"
+                                       "  <r v=\"%2\"/>\n"
+                                       "  <r v=\"%1\"><inner a=\"1\"/></r>\n"
+                                       "  <r v=\"ends in TXT.TXT\"/>\n"
+                                       "</list>\n").arg(rec.toHtmlEscaped(), rec.toHtmlEscaped().replace("左1", "右2"));
+    testsupport::HttpServer server;
+    server.serve(QStringLiteral("/3d/3d.xml"), xml.toUtf8());
+    server.serve(QStringLiteral("/3d/p3.xml"), "<list></list>");
+    server.serve(QStringLiteral("/3d/T_3d.xml"), "not xml at all");
+
+    SchemeCalculator c;
+    c.re_FangAn(server.url(smart::SchemeListPath(false, false)));
+    QString expected = rec;
+    expected.replace(QLatin1Char('['), QLatin1Char('<')).replace(QLatin1Char(']'), QLatin1Char('>'));
+    ASSERT_EQ(c.List4.size(), 3);
+    EXPECT_EQ(c.List4[0], expected);
+    EXPECT_EQ(c.List4[1], QString(expected).replace("左1", "右2"));
+    EXPECT_EQ(c.List4[2], expected);  // duplicates kept in order
+
+    c.re_FangAn(server.url(QStringLiteral("/3d/T_3d.xml")));  // not XML: the list stays
+    EXPECT_EQ(c.List4.size(), 3);
+    c.re_FangAn(server.url(QStringLiteral("/3d/missing.xml")));  // 404: the list stays
+    EXPECT_EQ(c.List4.size(), 3);
+    c.re_FangAn(server.url(smart::SchemeListPath(true, false)));  // a root without children
+    EXPECT_TRUE(c.List4.isEmpty());
+
+    // A child without attributes is skipped and reported; the others still load.
+    const smart::SchemeListResult r = smart::ParseSchemeListXml(
+        QStringLiteral("<l><a/><b v=\"%1\"/></l>").arg(rec.toHtmlEscaped()).toUtf8());
+    EXPECT_TRUE(r.loaded);
+    EXPECT_EQ(r.records.size(), 1);
+    EXPECT_FALSE(r.error.isEmpty());
+    EXPECT_EQ(smart::SchemeListPath(true, true), QStringLiteral("/3d/T_p3.xml"));
+}
+
+TEST(BacktestRun, RunsRecordsSkipsBadOnesAndSummarises) {
+    CalcEnv env(MixedHistory(120));
+    SchemeCalculator& c = env.calc;
+    const QString cond = Condition(QStringLiteral("a(1) > a(2)"));
+    c.List4 << Record(cond, QStringLiteral("右9"), 12, 6) << QStringLiteral("too short.txt")
+            << Record(Condition(QStringLiteral("a(2) >= a(3)")), QStringLiteral("左0"), 12, 6)
+            << Record(Condition(QStringLiteral("a(1) >= 1")), QStringLiteral("右8"), 8, 3);
+    c.List2 << QStringLiteral("old");
+    c.Command17_Click();
+    EXPECT_TRUE(c.lastError.contains(QStringLiteral("too short.txt")));
+    EXPECT_EQ(c.lines.size(), 120);  // reloaded at the end
+    EXPECT_EQ(c.Text10, QStringLiteral("右8"));
+    EXPECT_EQ(c.Text5, 8);
+    EXPECT_EQ(c.Text2, 3);
+    EXPECT_LE(c.List3.size(), 3);
+    EXPECT_FALSE(c.List3.isEmpty());
+    QSet<QChar> digits;
+    for (const QString& line : c.List3) digits << smart::ReportLineDigit(line);
+    ASSERT_EQ(c.List2.size(), digits.size());
+    for (const QString& s : c.List2) {
+        EXPECT_EQ(s.size(), 3);
+        EXPECT_TRUE(digits.contains(s.at(2)));
+    }
+    EXPECT_TRUE(c.ReportText.startsWith(QString(83, QLatin1Char('=')) + QStringLiteral("\r\n条件：") + c.Combo5));
+}
+
+TEST(BacktestRun, StopDuringSecondRecordEndsWithoutSummary) {
+    CalcEnv env(MixedHistory(80));
+    SchemeCalculator& c = env.calc;
+    for (int i = 0; i < 3; ++i) c.List4 << Record(Condition(QStringLiteral("a(1) >= a(2)")), QStringLiteral("左0"), 6, 4);
+    int backtests = 0, evaluations = 0;
+    c.hooks.processEvents = [&] { ++backtests; };
+    // Stop in the second backtest's second period (a ranking is 10 x 6 evaluations).
+    c.hooks.inputWaiting = [&] {
+        if (backtests == 2 && ++evaluations == 90) c.Command11_Click();
+        return false;
+    };
+    c.Command17_Click();
+    EXPECT_EQ(backtests, 2);  // the third record never started
+    EXPECT_TRUE(c.List2.isEmpty());
+    EXPECT_EQ(c.Check1, smart::kRunStop);
+    EXPECT_EQ(c.List3.size(), 2);   // both backtests predicted the next issue
+    EXPECT_EQ(c.lines.size(), 79);  // the stopped backtest's removal stays
+
+    // Stopped before its first ranking: no line from the previous record's predictions.
+    backtests = 0;
+    c.hooks.inputWaiting = {};
+    c.hooks.processEvents = [&] {
+        if (++backtests == 2) c.Command11_Click();
+    };
+    c.Command17_Click();
+    EXPECT_EQ(c.List3.size(), 1);
+}
+
+TEST(BacktestRun, EmptySchemeListMakesEmptySummary) {
+    CalcEnv env(MixedHistory(30));
+    env.calc.List2 << QStringLiteral("x");
+    env.calc.Command17_Click();
+    EXPECT_TRUE(env.calc.List2.isEmpty());
+    EXPECT_EQ(env.calc.lines.size(), 30);
+}
+
+TEST(BacktestRun, RunControlToggles) {
+    SchemeCalculator c;
+    c.Check1_Click();
+    EXPECT_EQ(c.Check1, smart::kRunPaused);
+    c.Check1_Click();
+    EXPECT_EQ(c.Check1, smart::kRunRunning);
+    c.Command11_Click();
+    c.Check1_Click();
+    EXPECT_EQ(c.Check1, smart::kRunRunning);
+}
+
+TEST(OmissionAnalyses, RollingWindowAndDigitRows) {
+    const QStringList n = MixedHistory(100);
+    CalcEnv env(n);
+    SchemeCalculator& c = env.calc;
+    c.Label1_DblClick();
+    c.Combo3 = smart::kModeHundreds;
+    c.Text1 = 10;
+    ASSERT_TRUE(c.Command2_Click());
+    ASSERT_EQ(c.ListView1.size(), 90u);
+    EXPECT_EQ(c.Combo1, 89);
+    EXPECT_EQ(c.Combo2, 98);
+    const QString last = c.lines[99];
+    EXPECT_EQ(c.ListView1.back().label, last + QStringLiteral("百位 ") + last.right(3).left(1) + QStringLiteral(" 前10期遗漏分析"));
+    EXPECT_EQ(c.ListView1.back().drawCount, 10);
+
+    // A window as long as the range: nothing, selections unchanged.
+    c.Command4_Click();
+    c.Combo1 = 0;
+    c.Combo2 = 9;
+    c.Command2_Click();
+    EXPECT_TRUE(c.ListView1.empty());
+    EXPECT_EQ(c.Combo1, 0);
+
+    c.Combo3 = smart::kModeAnywhere;
+    c.Command1_Click();
+    ASSERT_EQ(c.ListView1.size(), 10u);
+    EXPECT_EQ(c.ListView1[3].label, QStringLiteral("2020001—2020010胆码 3 分析"));
+    EXPECT_EQ(c.ListView1[3].hitCount, CountWith(n, 3, 0, 9));
+    c.Command5_Click();
+    EXPECT_EQ(c.ListView1.size(), 20u);
+    EXPECT_EQ(c.ListView1[10].label, QStringLiteral("2020002—2020011胆码 0 分析"));
+    // NEXT at the end: the selections that cannot move stay.
+    c.Combo1 = 99;
+    c.Combo2 = 99;
+    c.Command5_Click();
+    EXPECT_EQ(c.Combo1, 99);
+    EXPECT_EQ(c.ListView1.back().drawCount, 1);
+}
+
+TEST(BatchVerification, FilesPerStepAndFinalSave) {
+    CalcEnv env(MixedHistory(60));
+    SchemeCalculator& c = env.calc;
+    QStringList messages;
+    c.hooks.message = [&](const QString& m) { messages << m; };
+    bool asked = false;
+    c.hooks.confirm = [&](const QString&) { return asked = true; };
+    c.Text10 = QStringLiteral("左0");
+    c.Text5 = 5;
+    c.Text9 = 7;
+    c.Text8 = 1;
+    c.Text2 = 30;
+    c.Text6 = 40;
+    c.Text7 = 10;
+    c.Combo5Index = 59;  // 方案60
+    c.Command13_Click();
+    EXPECT_TRUE(asked);
+    EXPECT_TRUE(c.lastError.isEmpty()) << c.lastError.toStdString();
+    const QStringList files = QDir(env.dir.path()).entryList({QStringLiteral("第*期，验证*.txt")}, QDir::Files);
+    ASSERT_EQ(files.size(), 6);
+    for (const QString& f : files) {
+        QString text;
+        ASSERT_TRUE(common::ReadAnsiFile(env.dir.file(f), &text));
+        EXPECT_EQ(text.count(QStringLiteral("条件：")), 7) << f.toStdString();
+        EXPECT_TRUE(text.contains(QStringLiteral("方案60")));
+        EXPECT_TRUE(text.contains(QStringLiteral("方案66")));
+    }
+    EXPECT_TRUE(files.contains(QStringLiteral("第2020061期，验证030期，周期005.txt")));
+    const QStringList saved = QDir(env.dir.path()).entryList({QStringLiteral("第2020061期 *.txt")}, QDir::Files);
+    ASSERT_EQ(saved.size(), 1);
+    QString lines;
+    ASSERT_TRUE(common::ReadAnsiFile(env.dir.file(saved[0]), &lines));
+    EXPECT_EQ(lines, c.List3.isEmpty() ? QString() : c.List3.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n"));
+    EXPECT_EQ(messages, QStringList{QStringLiteral("保存成功！")});
+    for (const QString& line : c.List3)
+        EXPECT_TRUE(QFile::exists(SchemeCalculator::ReportFileOfLine(line))) << line.toStdString();
+}
+
+TEST(BatchVerification, RefusedWithoutSideAndRankOrOnNo) {
+    CalcEnv env(MixedHistory(40));
+    env.calc.hooks.confirm = [](const QString&) { return true; };
+    env.calc.Command13_Click();
+    EXPECT_FALSE(env.calc.lastError.isEmpty());
+    env.calc.Text10 = QStringLiteral("左0");
+    env.calc.hooks.confirm = [](const QString&) { return false; };
+    env.calc.List3 << QStringLiteral("kept");
+    env.calc.Command13_Click();
+    EXPECT_EQ(env.calc.List3, QStringList{QStringLiteral("kept")});
+}
+
+TEST(ReportFiles, SaveAndImports) {
+    CalcEnv env(MixedHistory(20));
+    SchemeCalculator& c = env.calc;
+    const QString cond = smart::BuiltInConditions()[6];
+    const QString a = Record(cond, QStringLiteral("左0"), 5, 10, QStringLiteral("03"), QLatin1Char('1'));
+    c.List3 << a << a;
+    ASSERT_TRUE(c.Command20_Click());
+    EXPECT_TRUE(c.List3.isEmpty());
+    const QStringList saved = QDir(env.dir.path()).entryList({QStringLiteral("第2020021期 *.txt")}, QDir::Files);
+    ASSERT_EQ(saved.size(), 1);
+    EXPECT_EQ(env.dir.read(saved[0]), common::EncodeAnsi(a + "\r\n" + a + "\r\n"));
+
+    // Import conditions: a line differing only in error count and digit is a duplicate (test A);
+    // one with the same errors and tag-to-digit but other counts too (test B).
+    const QString sameCounts = Record(cond, QStringLiteral("左0"), 5, 10, QStringLiteral("09"), QLatin1Char('4'));
+    const QString sameErrors = Record(cond, QStringLiteral("左0"), 6, 12, QStringLiteral("03"), QLatin1Char('1'));
+    const QString other = Record(cond, QStringLiteral("右2"), 6, 12, QStringLiteral("05"), QLatin1Char('1'));
+    env.dir.write(QStringLiteral("in.txt"),
+                  common::EncodeAnsi("  " + a + "  \r\n\r\n" + sameCounts + "\r\n" + sameErrors + "\r\nnot a record\r\n" +
+                                     other + "\r\n" + other + "\r\nX.TXT\r\n"));
+    EXPECT_EQ(c.ImportConditions(env.dir.file("in.txt")), 2);
+    EXPECT_EQ(c.List4, (QStringList{a, other}));
+    EXPECT_EQ(c.ImportReportLines(env.dir.file("in.txt")), 5);  // repeats kept, non-records skipped
+    EXPECT_EQ(c.ImportConditions(env.dir.file("missing.txt")), -1);
+
+    EXPECT_EQ(SchemeCalculator::SchemeTagOfLine(a), QStringLiteral("方案07"));
+    EXPECT_TRUE(SchemeCalculator::ReportFileOfLine(a).endsWith(QStringLiteral("第2020032期，验证010期，周期005.txt")));
+}
+
+TEST(RealHistory, RunKeepsItsInvariants) {
+    SKIP_WITHOUT_SHARED("data/HAO.TXT");
+    testsupport::ProgramDir dir;
+    ASSERT_TRUE(dir.copyShared(QStringLiteral("data/HAO.TXT")));
+    SchemeCalculator c;
+    c.Text11 = 7;
+    const QStringList& items = smart::BuiltInConditions();
+    c.List4 << Record(items[0], QStringLiteral("右9"), 15, 8) << Record(items[12], QStringLiteral("左0"), 20, 8)
+            << Record(items[50], QStringLiteral("右8"), 25, 6) << Record(items[30], QStringLiteral("左2"), 10, 10);
+    c.Command17_Click();
+    EXPECT_TRUE(c.lastError.isEmpty()) << c.lastError.toStdString();
+    ASSERT_FALSE(c.lines.isEmpty());
+    const int total = int(QFileInfo(dir.file("HAO.TXT")).size() / 12);
+    EXPECT_EQ(c.lines.size(), total - 7);
+    EXPECT_EQ(c.NextIssue, QString::number(c.lines.last().left(7).toLongLong() + 1));
+    QSet<QChar> listed;
+    for (const QString& s : c.List2) {
+        ASSERT_EQ(s.size(), 3);
+        EXPECT_FALSE(listed.contains(s.at(2)));
+        listed << s.at(2);
+    }
+    EXPECT_TRUE(std::is_sorted(c.List2.begin(), c.List2.end()));
+    for (const QString& line : c.List3) {
+        smart::SchemeRecord r;
+        ASSERT_TRUE(smart::ParseSchemeRecord(line, &r));
+        EXPECT_TRUE(line.contains(QStringLiteral("|第") + c.NextIssue + QStringLiteral("期")));
+        EXPECT_TRUE(listed.contains(r.digit));
+    }
+    // The last backtest's row 0: each digit at most once per side.
+    for (const smart::RankTable* t : {&c.LeftRankTable, &c.RightRankTable}) {
+        QSet<QString> seen;
+        for (int j = 0; j < 10; ++j) {
+            const QString& cell = (*t)[0][j];
+            if (cell == "B") continue;
+            EXPECT_FALSE(seen.contains(cell));
+            seen << cell;
+        }
+    }
+}

@@ -1,0 +1,72 @@
+#include "calcfixture.h"
+#include "httpserver.h"
+#include "platform/ui/messagebox.h"
+#include "smart/zlxh_fm1.h"
+#include "testsupport.h"
+#include "common/textcodec.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+
+#include <gtest/gtest.h>
+
+using namespace calcfixture;
+
+namespace {
+QStringList Items(QListWidget* list) {
+    QStringList out;
+    for (int i = 0; i < list->count(); ++i) out << list->item(i)->text();
+    return out;
+}
+}  // namespace
+
+TEST(CalculatorWindow, HiddenRunThroughPublicHandlers) {
+    testsupport::ProgramDir dir;
+    dir.write(QStringLiteral("HAO.TXT"), DrawFileBytes(MixedHistory(90)));
+    const QString cond = smart::BuiltInConditions()[2];
+    const QString xml = QStringLiteral("<l><r a=\"%1\"/><r a=\"%2\"/></l>")
+                            .arg(Record(cond, QStringLiteral("左0"), 8, 4).replace('<', '['),
+                                 Record(cond, QStringLiteral("右9"), 8, 4).replace('<', '['));
+    testsupport::HttpServer server;
+    server.serve(QStringLiteral("/3d/3d.xml"), xml.toUtf8());
+    ui::MessageRecorder messages;
+
+    smart::zlxh_fm1 w;
+    EXPECT_EQ(w.windowTitle(), QStringLiteral("计算器"));
+    EXPECT_EQ(w.findChild<QComboBox*>("Combo1")->count(), 90);
+    EXPECT_EQ(w.findChild<QComboBox*>("Combo2")->currentIndex(), 89);
+    w.clearSchemeList();
+    w.re_FangAn(server.url(QStringLiteral("/3d/3d.xml")));
+    ASSERT_EQ(w.schemeList().size(), 2);
+    EXPECT_EQ(Items(w.findChild<QListWidget*>("List4")), w.schemeList());
+
+    w.setLeaveOut(5);
+    w.Option1_Click();
+    EXPECT_EQ(w.calculator().lines.size(), 85);
+    w.Command17_Click();
+    EXPECT_TRUE(messages.messages.isEmpty());  // hidden: nothing shown
+    EXPECT_FALSE(w.summaryList().isEmpty());
+    EXPECT_EQ(Items(w.findChild<QListWidget*>("List2")), w.summaryList());
+    EXPECT_EQ(Items(w.findChild<QListWidget*>("List3")), w.reportLines());
+    EXPECT_EQ(w.findChild<QLineEdit*>("Text10")->text(), QStringLiteral("右9"));
+    EXPECT_EQ(w.runControl(), smart::kRunRunning);
+
+    // The stop mark set from outside (the verification window's cancel) ends the next run at once.
+    w.Command11_Click();
+    EXPECT_EQ(w.findChild<QCheckBox*>("Check1")->text(), smart::kRunStop);
+    w.calculator().Check1 = smart::kRunStop;
+
+    // Import of report lines through the file chooser hook; the clear button shows the count.
+    dir.write(QStringLiteral("lines.txt"), common::EncodeAnsi(w.reportLines().join("\r\n")));
+    const QStringList imported = w.reportLines();
+    smart::zlxh_fm1::importFileChooser = [&] { return dir.file(QStringLiteral("lines.txt")); };
+    const int before = int(w.reportLines().size());
+    w.Command18_Click();
+    smart::zlxh_fm1::importFileChooser = {};
+    EXPECT_EQ(w.reportLines(), imported + imported);
+    EXPECT_EQ(w.findChild<QPushButton*>("Command19")->text(), QStringLiteral("清空%1").arg(2 * before));
+    EXPECT_EQ(messages.lastText(), QStringLiteral("导入成功！"));
+}

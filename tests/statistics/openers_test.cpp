@@ -1,0 +1,92 @@
+// The workbench buttons that open the statistics window: which tabs, what it reads.
+#include "statistics/form16.h"
+#include "statistics/statstable.h"
+#include "workbench/form2.h"
+
+#include "platform/ui/messagebox.h"
+#include "statsfixture.h"
+#include "testsupport.h"
+
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTabWidget>
+#include <gtest/gtest.h>
+
+#include <memory>
+
+namespace {
+
+class StatsOpenersTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        statsfixture::SetApp({"123", "456", "321", "789", "123"});
+        common::App().trayToggleEnabled = false;
+        recorder = std::make_unique<ui::MessageRecorder>();
+        bench = std::make_unique<Form2>();
+        ui::SetModalHandler([this](QDialog* d) {
+            auto* f = qobject_cast<Form16*>(d);
+            EXPECT_NE(f, nullptr);
+            if (!f)
+                return 0;
+            ++opened;
+            shownTabs.clear();
+            for (int t = 0; t < 5; ++t)
+                if (f->tabs()->isTabVisible(t))
+                    shownTabs << t;
+            tagWhileOpen = bench->ctl<QPushButton>(QStringLiteral("Command47"))->property("Tag").toString();
+            compoundRows.clear();
+            for (int r = 0; r < f->table(3)->rowCount(); ++r)
+                compoundRows << f->table(3)->text(r, 0);
+            f->Command11_Click();
+            workbenchRows = f->table(3)->rowCount();
+            return 0;
+        });
+    }
+    void TearDown() override {
+        ui::SetModalHandler({});
+        bench.reset();
+        recorder.reset();
+    }
+
+    std::unique_ptr<ui::MessageRecorder> recorder;
+    std::unique_ptr<Form2> bench;
+    int opened = 0;
+    QList<int> shownTabs;
+    QString tagWhileOpen;
+    QStringList compoundRows;
+    int workbenchRows = 0;
+};
+
+TEST_F(StatsOpenersTest, CompoundStatisticsOfTheDigitLists) {
+    const char* lists[3][2] = {{"Text12", "1,4"}, {"Text13", "2,5"}, {"Text14", "0,1,2,3,4,5,6,7,8,9"}};
+    for (const auto& l : lists)
+        bench->ctl<QLineEdit>(QString::fromLatin1(l[0]))->setText(QString::fromLatin1(l[1]));
+    bench->session().pool = {QStringLiteral("123"), QStringLiteral("789")};
+    bench->Command47_Click();
+    ASSERT_EQ(opened, 1);
+    EXPECT_EQ(shownTabs, QList<int>{2});
+    EXPECT_EQ(tagWhileOpen, QStringLiteral("1"));
+    EXPECT_EQ(compoundRows, QStringList{QStringLiteral("1,4|2,5|0,1,2,3,4,5,6,7,8,9")});
+    EXPECT_EQ(workbenchRows, 6);  // the workbench's two numbers
+    EXPECT_EQ(bench->ctl<QPushButton>(QStringLiteral("Command47"))->property("Tag").toString(), QStringLiteral("0"));
+
+    // An empty digit list: nothing opens, nothing is said.
+    bench->ctl<QLineEdit>(QStringLiteral("Text13"))->clear();
+    const auto said = recorder->messages.size();
+    bench->Command47_Click();
+    EXPECT_EQ(opened, 1);
+    EXPECT_EQ(recorder->messages.size(), said);
+}
+
+TEST_F(StatsOpenersTest, PlanAndFuzzyOpenersShowTheirTabsOnly) {
+    bench->Command45_Click();
+    ASSERT_EQ(opened, 1);
+    EXPECT_EQ(shownTabs, (QList<int>{3, 4}));
+    EXPECT_TRUE(compoundRows.isEmpty());
+    EXPECT_EQ(workbenchRows, 2);  // empty pool: the two list rows
+    bench->Command64_Click();
+    ASSERT_EQ(opened, 2);
+    EXPECT_EQ(shownTabs, QList<int>{0});
+}
+
+}  // namespace

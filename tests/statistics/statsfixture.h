@@ -1,0 +1,36 @@
+#pragma once
+// Small draw histories for the statistics tests: numbers oldest first, issues 2024001 on.
+#include "common/appstate.h"
+#include "common/drawhistory.h"
+
+#include <QStringList>
+
+namespace statsfixture {
+
+inline common::DrawHistory History(const QStringList& numbers) {
+    QStringList draws;
+    for (int i = 0; i < numbers.size(); ++i)
+        draws << QStringLiteral("2024%1 %2").arg(i + 1, 3, 10, QLatin1Char('0')).arg(numbers[i]);
+    return common::DrawHistory(draws);
+}
+
+// Sets App()'s history and analysis range (0-based positions, as the program keeps them).
+inline void SetApp(const QStringList& numbers, bool useAllDraws = true, int rangeFirst = 0, int rangeLast = -2) {
+    common::AppState& app = common::App();
+    app.history = History(numbers);
+    app.useAllDraws = useAllDraws;
+    app.rangeFirst = rangeFirst;
+    app.rangeLast = rangeLast == -2 ? int(numbers.size()) - 1 : rangeLast;
+}
+
+inline QStringList Repeat(const QString& s, int n) {
+    QStringList out;
+    for (int i = 0; i < n; ++i)
+        out << s;
+    return out;
+}
+
+// "a,b,c" as a list of texts (an empty field stays an empty text).
+inline QStringList Split(const char* text) { return QString::fromUtf8(text).split(QLatin1Char(',')); }
+
+}  // namespace statsfixture
