@@ -10,7 +10,9 @@ int OmissionDigit(const QString& text, int pos) {
     return (c >= u'0' && c <= u'9') ? int(c - u'0') : -1;
 }
 
-int OmissionCounterOf(const std::array<int, 10>& counters, int digit) { return digit < 0 ? 0 : counters[size_t(digit)]; }
+int OmissionCounterOf(const std::array<int, 10>& counters, int digit) {
+    return digit < 0 || digit > 9 ? 0 : counters[size_t(digit)];
+}
 
 }  // namespace
 
@@ -34,14 +36,20 @@ DigitOmissionTable DigitOmissionTable::Count(const DrawHistory& history) {
     return t;
 }
 
+int DigitOmissionTable::straightSum(int a, int b, int c) const {
+    return OmissionCounterOf(hundreds, a) + OmissionCounterOf(tens, b) + OmissionCounterOf(units, c);
+}
+
+int DigitOmissionTable::groupSum(int a, int b, int c) const {
+    return OmissionCounterOf(any, a) + OmissionCounterOf(any, b) + OmissionCounterOf(any, c);
+}
+
 int DigitOmissionTable::straightSum(const QString& number) const {
-    return OmissionCounterOf(hundreds, OmissionDigit(number, 0)) + OmissionCounterOf(tens, OmissionDigit(number, 1)) +
-           OmissionCounterOf(units, OmissionDigit(number, number.size() - 1));
+    return straightSum(OmissionDigit(number, 0), OmissionDigit(number, 1), OmissionDigit(number, number.size() - 1));
 }
 
 int DigitOmissionTable::groupSum(const QString& number) const {
-    return OmissionCounterOf(any, OmissionDigit(number, 0)) + OmissionCounterOf(any, OmissionDigit(number, 1)) +
-           OmissionCounterOf(any, OmissionDigit(number, number.size() - 1));
+    return groupSum(OmissionDigit(number, 0), OmissionDigit(number, 1), OmissionDigit(number, number.size() - 1));
 }
 
 }  // namespace common

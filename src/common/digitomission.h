@@ -23,8 +23,11 @@ struct DigitOmissionTable {
 
     // 单选 omission of a number: 百位 counter of a + 十位 of b + 个位 of c.
     int straightSum(const QString& number) const;
+    int straightSum(int a, int b, int c) const;
     // 组选 omission of a number: the any-position counters of its three digits.
     int groupSum(const QString& number) const;
+    int groupSum(int a, int b, int c) const;
+    // A digit outside 0..9 (a damaged entry) adds nothing to a sum.
 };
 
 }  // namespace common

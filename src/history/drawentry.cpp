@@ -114,6 +114,14 @@ QStringList DrawEntryBook::keptDraws() const {
 
 bool WriteDrawFileViaFlag(const QString& drawFilePath, const QString& flagPath, const QStringList& drawTexts,
                           QString* error) {
+    // A draw file that exists but cannot be read was never loaded: writing the (empty) working
+    // copy over it would throw its history away.
+    QFile current(drawFilePath);
+    if (current.exists() && !current.open(QIODevice::ReadOnly)) {
+        if (error) *error = current.errorString();
+        return false;
+    }
+    current.close();
     // FLAG.TXT is written anew (never extended) and complete before it takes the file's place.
     if (!WriteDrawFile(flagPath, drawTexts, error)) return false;
     if (!common::ReplaceFile(flagPath, drawFilePath, error)) {

@@ -127,11 +127,14 @@ Form1::~Form1() {
 
 void Form1::buildControls() {
     setStyleSheet(QStringLiteral(
+        // Only this window's own controls: the windows opened over it have controls of the same
+        // names (Label2, Label3) that must keep the ordinary look.
         "#Form1 { background: #F4F1EA; }"
-        "#Bar, #RightBar { background: qlineargradient(x1:0, y1:0, x2:0, y2:1, stop:0 #B22222, stop:1 #7A1010); }"
-        "#Label13dd, #Label2, #Label3 { color: white; background: transparent; }"
-        "#winmin, #winexit { color: white; background: transparent; font-weight: bold; }"
-        "#Picture6 { background: #E6E0D0; }"));
+        "#Form1 > #Bar, #Form1 > #RightBar"
+        " { background: qlineargradient(x1:0, y1:0, x2:0, y2:1, stop:0 #B22222, stop:1 #7A1010); }"
+        "#Form1 > #Label13dd, #Form1 > #Label2, #Form1 > #Label3 { color: white; background: transparent; }"
+        "#Form1 > #winmin, #Form1 > #winexit { color: white; background: transparent; font-weight: bold; }"
+        "#Form1 > #Picture6 { background: #E6E0D0; }"));
 
     Bar = MakeLabel(this, "Bar");
     RightBar = MakeLabel(this, "RightBar");

@@ -9,12 +9,14 @@
 namespace pool {
 
 int OmissionOf(const DigitOmissionTable& t, OmissionFamily family, int a, int b, int c) {
+    // The sums are the table's own, so the filter, the picker and the preview agree.
+    auto counter = [](const std::array<int, 10>& counters, int d) { return d >= 0 && d <= 9 ? counters[size_t(d)] : 0; };
     switch (family) {
-        case OmissionFamily::Group: return t.any[size_t(a)] + t.any[size_t(b)] + t.any[size_t(c)];
-        case OmissionFamily::Hundreds: return t.hundreds[size_t(a)];
-        case OmissionFamily::Tens: return t.tens[size_t(b)];
-        case OmissionFamily::Units: return t.units[size_t(c)];
-        case OmissionFamily::Single: return t.hundreds[size_t(a)] + t.tens[size_t(b)] + t.units[size_t(c)];
+        case OmissionFamily::Group: return t.groupSum(a, b, c);
+        case OmissionFamily::Hundreds: return counter(t.hundreds, a);
+        case OmissionFamily::Tens: return counter(t.tens, b);
+        case OmissionFamily::Units: return counter(t.units, c);
+        case OmissionFamily::Single: return t.straightSum(a, b, c);
     }
     return -1;
 }

@@ -444,7 +444,13 @@ void SchemeCalculator::Check1_Click() { Check1 = (Check1 == kRunRunning) ? kRunP
 
 void SchemeCalculator::Command17_Click() {
     lastError.clear();
-    if (!LoadHao()) return;
+    if (!LoadHao()) {
+        // A run that cannot read its draws leaves no summary: the previous base's kill digits
+        // must not pass for this one's.
+        List2.clear();
+        List3.clear();
+        return;
+    }
     Check1 = kRunRunning;
     List2.clear();
     List3.clear();

@@ -211,9 +211,11 @@ void Form15::showEvent(QShowEvent* event) {
 }
 
 void Form15::closeEvent(QCloseEvent* event) {
-    // Not while the calculator runs for it; otherwise the close box unloads the window and
-    // the next opening loads it afresh.
-    if (calculating_) {
+    // Not while the calculator or the verification window runs on it (a verification stopped
+    // while its scheme list downloads hands the user this window before its run has unwound;
+    // unloading it then would delete the verification window under its own run). Otherwise
+    // the close box unloads the window and the next opening loads it afresh.
+    if (calculating_ || (form18_ && form18_->running())) {
         event->ignore();
         return;
     }

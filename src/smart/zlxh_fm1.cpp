@@ -330,18 +330,22 @@ void zlxh_fm1::Command19_Click() {
     findChild<QPushButton*>(QStringLiteral("Command19"))->setText(QStringLiteral("清空"));
 }
 
-void zlxh_fm1::Command10_Click() {
+void zlxh_fm1::runBacktests(const std::function<void()>& body) {
+    // Every backtest shows the pause and stop controls while it runs: a batch with a step of 0
+    // repeats until the stop mark is set, so it must be reachable.
+    if (busy_) return;  // the running backtest keeps its controls
     auto* check = findChild<QCheckBox*>(QStringLiteral("Check1"));
     auto* stop = findChild<QPushButton*>(QStringLiteral("Command11"));
     check->show();
     stop->show();
-    runHandler([&] { calc_.Command10_Click(); });
+    runHandler(body);
     check->hide();
     stop->hide();
 }
 
-void zlxh_fm1::Command13_Click() { runHandler([&] { calc_.Command13_Click(); }); }
-void zlxh_fm1::Command17_Click() { runHandler([&] { calc_.Command17_Click(); }); }
+void zlxh_fm1::Command10_Click() { runBacktests([&] { calc_.Command10_Click(); }); }
+void zlxh_fm1::Command13_Click() { runBacktests([&] { calc_.Command13_Click(); }); }
+void zlxh_fm1::Command17_Click() { runBacktests([&] { calc_.Command17_Click(); }); }
 
 void zlxh_fm1::Check1_Click() { setRunControl(calc_.Check1 == kRunRunning ? kRunPaused : kRunRunning); }
 void zlxh_fm1::Command11_Click() { setRunControl(kRunStop); }

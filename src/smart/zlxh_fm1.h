@@ -75,6 +75,7 @@ private:
     void pullControls();   // controls -> calculator before a handler
     void pushControls();   // calculator -> controls after it
     void runHandler(const std::function<void()>& body);
+    void runBacktests(const std::function<void()>& body);  // with the run controls shown
     void buildControls();
     SchemeCalculator calc_;
     QString shownRunCaption_;

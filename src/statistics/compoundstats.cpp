@@ -1,5 +1,6 @@
 #include "statistics/compoundstats.h"
 
+#include <bit>
 #include <bitset>
 
 namespace statistics {
@@ -43,6 +44,35 @@ std::bitset<1000> PoolNumbers(const pool::NumberPool& numbers) {
 }
 
 bool ValidDraw(const DrawDigits& d) { return d[0] <= 9 && d[1] <= 9 && d[2] <= 9; }
+
+// The draws of a range as bits, 64 to a word: bit i stands for the i-th draw of the range.
+using CompoundDrawBits = std::vector<std::uint64_t>;
+
+// The draws whose digit at the position lies in the set.
+CompoundDrawBits PositionDrawBits(const CompoundInput& in, int position, DigitMask mask) {
+    CompoundDrawBits bits(size_t((in.drawCount() + 63) / 64), 0);
+    for (int i = 0; i < in.drawCount(); ++i) {
+        if (InMask(mask, in.draws[size_t(i)][size_t(position)]))
+            bits[size_t(i) / 64] |= std::uint64_t(1) << (i % 64);
+    }
+    return bits;
+}
+
+// The counts that recording every draw in turn gives, taken from the hit positions alone.
+common::OmissionStats StatsOfDrawBits(const CompoundDrawBits& hits, int drawCount) {
+    common::OmissionStats stats;
+    int last = -1;
+    for (size_t w = 0; w < hits.size(); ++w) {
+        for (std::uint64_t word = hits[w]; word != 0; word &= word - 1) {
+            const int i = int(w * 64) + std::countr_zero(word);
+            stats.currentGap = i - last - 1;
+            stats.hit();
+            last = i;
+        }
+    }
+    stats.currentGap = drawCount - 1 - last;
+    return stats;
+}
 
 // The six orderings abc, acb, bac, bca, cab, cba.
 constexpr int kOrders[6][3] = {{0, 1, 2}, {0, 2, 1}, {1, 0, 2}, {1, 2, 0}, {2, 0, 1}, {2, 1, 0}};
@@ -156,10 +186,30 @@ std::vector<OmissionRow> StraightCombinationRows(const CompoundInput& in, int hu
     const QStringList h = DigitCombinations(hundreds), t = DigitCombinations(tens), u = DigitCombinations(units);
     std::vector<OmissionRow> rows;
     rows.reserve(size_t(h.size()) * size_t(t.size()) * size_t(u.size()));
-    for (const QString& a : h)
-        for (const QString& b : t)
-            for (const QString& c : u)
-                rows.push_back(PositionalRow(in, a, b, c));
+    // Up to millions of rows: each position's sets are turned into draw bits once, and a row is
+    // the AND of three of them instead of another pass over the draws.
+    auto bitsOf = [&in](const QStringList& sets, int position) {
+        std::vector<CompoundDrawBits> out;
+        out.reserve(size_t(sets.size()));
+        for (const QString& s : sets)
+            out.push_back(PositionDrawBits(in, position, DigitSetOf(s)));
+        return out;
+    };
+    const std::vector<CompoundDrawBits> hb = bitsOf(h, 0), tb = bitsOf(t, 1), ub = bitsOf(u, 2);
+    const int n = in.drawCount();
+    const size_t words = size_t((n + 63) / 64);
+    CompoundDrawBits ht(words), htu(words);
+    for (int a = 0; a < h.size(); ++a) {
+        for (int b = 0; b < t.size(); ++b) {
+            for (size_t w = 0; w < words; ++w)
+                ht[w] = hb[size_t(a)][w] & tb[size_t(b)][w];
+            for (int c = 0; c < u.size(); ++c) {
+                for (size_t w = 0; w < words; ++w)
+                    htu[w] = ht[w] & ub[size_t(c)][w];
+                rows.push_back(OmissionRow{SetsCategory(h[a], t[b], u[c]), StatsOfDrawBits(htu, n), n});
+            }
+        }
+    }
     return rows;
 }
 

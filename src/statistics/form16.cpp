@@ -435,7 +435,7 @@ void Form16::Command10_Click() {
         return;
     }
     if (ui::MsgBox(QStringLiteral("此步骤将运算大量数据,有可能造成死机,是否继续?"), ui::Icon::Question,
-                   ui::Buttons::YesNo, QStringLiteral("确定"), this) != ui::Answer::Yes)
+                   ui::Buttons::YesNo, QStringLiteral("确定"), this, ui::Answer::Yes) != ui::Answer::Yes)
         return;
     tables_[2]->clear();
     writeCompoundCaption();

@@ -49,6 +49,7 @@ void StatsTable::appendOmission(std::vector<OmissionRow> rows) {
     const int first = int(rows_.size());
     beginInsertRows(QModelIndex(), first, first + int(rows.size()) - 1);
     rows_.reserve(rows_.size() + rows.size());
+    omission_.reserve(omission_.size() + rows.size());
     for (OmissionRow& r : rows) {
         rows_.push_back(Row{int(omission_.size()), -1});
         omission_.push_back(std::move(r));

@@ -13,6 +13,7 @@
 #include "dialogs/form19.h"
 #include "dialogs/form6.h"
 #include "dialogs/form7.h"
+#include "dialogs/formulafiles.h"
 #include "history/drawfile.h"
 #include "platform/process.h"
 #include "platform/ui/messagebox.h"
@@ -751,9 +752,9 @@ void Form2::Combo21_re() {
     auto* combo = ctl<QComboBox>(QStringLiteral("Combo21"));
     combo->clear();
     combo->addItem(QStringLiteral("选择要过滤的万能公式"));
-    const QDir dir(common::ProgramFile(QStringLiteral("公式")));
-    if (dir.exists())
-        combo->addItems(dir.entryList({QStringLiteral("*.txt"), QStringLiteral("*.TXT")}, QDir::Files, QDir::Name));
+    combo->addItems(dialogs::ListFormulaFiles());  // a missing folder lists nothing
+    // The prompt is selected without loading it, so a refill (the editor's save) never
+    // replaces the script box's text by a not-found message.
     combo->setCurrentIndex(0);
 }
 
@@ -788,5 +789,4 @@ void Form2::Command56_Click() { Form14::Open(1); }
 void Form2::Command59_Click() { Form14::Open(4); }
 void Form2::Command60_Click() { Form14::Open(2); }
 void Form2::Command61_Click() { Form14::Open(3); }
-void Form2::Command62_Click() {}
 void Form2::Command66_Click() {}

@@ -35,5 +35,8 @@ void Form2::Command47_Click() {
     button->setProperty("Tag", QStringLiteral("0"));
 }
 
+// 分析 of the formula filter: the formula statistics in the smaller window.
+void Form2::Command62_Click() { Form16::Open(Form16::Opener::FormulaFilter, StatsInputsOf(this, false), this); }
+
 // 分析 of the fuzzy filter: the per-draw fuzzy classes.
 void Form2::Command64_Click() { Form16::Open(Form16::Opener::FuzzyFilter, StatsInputsOf(this, false), this); }

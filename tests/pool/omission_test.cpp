@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <set>
+
 using poolfixture::MakeHistory;
 using pool::OmissionFamily;
 
@@ -84,4 +86,33 @@ TEST(OmissionTable, FilterRemovesMatchingOmissionsAndLogs) {
     p = common::AllNumbers();
     EXPECT_EQ(pool::FilterOmission(p, log, t, OmissionFamily::Hundreds, 1), 100);
     EXPECT_TRUE(log.startsWith(QStringLiteral("300| 301| ")));
+}
+
+// One omission for every user: the sums the filter compares are the table's own (the preview
+// shows straightSum), and the picker offers exactly the values some number has.
+TEST(OmissionTable, FilterPickerAndPreviewShareOneDefinition) {
+    const common::DigitOmissionTable t =
+        common::DigitOmissionTable::Count(MakeHistory({"480", "123", "345", "105", "967", "105"}));
+    for (OmissionFamily f : {OmissionFamily::Group, OmissionFamily::Single}) {
+        std::set<int> values;
+        for (const QString& n : common::AllNumbers()) {
+            const int a = n.at(0).digitValue(), b = n.at(1).digitValue(), c = n.at(2).digitValue();
+            const int v = pool::OmissionOf(t, f, a, b, c);
+            EXPECT_EQ(v, f == OmissionFamily::Group ? t.groupSum(n) : t.straightSum(n)) << n.toStdString();
+            values.insert(v);
+        }
+        QStringList offered;
+        for (int v : values) offered << QString::number(v).rightJustified(f == OmissionFamily::Group ? 2 : 3, u'0');
+        offered.sort();
+        EXPECT_EQ(pool::OmissionChoices(t, f), offered);
+        // Every offered value removes at least one number.
+        for (const QString& item : offered) {
+            pool::NumberPool p = common::AllNumbers();
+            QString log;
+            EXPECT_GT(pool::FilterOmission(p, log, t, f, item.toInt()), 0) << item.toStdString();
+        }
+    }
+    // A damaged digit adds nothing instead of reading outside the table.
+    EXPECT_EQ(t.straightSum(QStringLiteral("1x5")), t.hundreds[1] + t.units[5]);
+    EXPECT_EQ(t.groupSum(10, 1, -1), t.any[1]);
 }

@@ -427,6 +427,15 @@ TEST(BacktestRun, EmptySchemeListMakesEmptySummary) {
     env.calc.Command17_Click();
     EXPECT_TRUE(env.calc.List2.isEmpty());
     EXPECT_EQ(env.calc.lines.size(), 30);
+
+    // A run whose draws cannot be loaded (more left out than there are) keeps no old summary.
+    env.calc.List2 << QStringLiteral("ZA7");
+    env.calc.List3 << QStringLiteral("old line");
+    env.calc.Text11 = 30;
+    env.calc.Command17_Click();
+    EXPECT_TRUE(env.calc.List2.isEmpty());
+    EXPECT_TRUE(env.calc.List3.isEmpty());
+    EXPECT_FALSE(env.calc.lastError.isEmpty());
 }
 
 TEST(BacktestRun, RunControlToggles) {

@@ -70,3 +70,39 @@ TEST(CalculatorWindow, HiddenRunThroughPublicHandlers) {
     EXPECT_EQ(w.findChild<QPushButton*>("Command19")->text(), QStringLiteral("清空%1").arg(2 * before));
     EXPECT_EQ(messages.lastText(), QStringLiteral("导入成功！"));
 }
+
+TEST(CalculatorWindow, ShownBatchCanBeStoppedFromItsStopButton) {
+    testsupport::ProgramDir dir;
+    dir.write(QStringLiteral("HAO.TXT"), DrawFileBytes(MixedHistory(40)));
+    ui::MessageRecorder messages(ui::Answer::Yes);
+    smart::zlxh_fm1 w;
+    w.show();
+    auto setText = [&](const char* name, const QString& text) { w.findChild<QLineEdit*>(name)->setText(text); };
+    setText("Text10", QStringLiteral("左0"));
+    setText("Text5", QStringLiteral("1"));
+    setText("Text9", QStringLiteral("1"));
+    setText("Text8", QStringLiteral("0"));  // cycle step 0: the batch repeats until stopped
+    setText("Text2", QStringLiteral("0"));
+    setText("Text6", QStringLiteral("0"));
+    w.findChild<QComboBox*>("Combo5")->setCurrentIndex(65);
+    auto& hooks = w.calculator().hooks;
+    const auto pumpBefore = hooks.processEvents;
+    int pumps = 0;
+    bool stopShown = false;
+    hooks.processEvents = [&] {
+        auto* stop = w.findChild<QPushButton*>("Command11");
+        if (stop->isVisible()) {
+            stopShown = true;
+            stop->click();
+        } else if (++pumps > 20) {
+            w.calculator().Command11_Click();  // keeps the test from looping when the button is missing
+        }
+        pumpBefore();
+    };
+    w.Command13_Click();
+    hooks.processEvents = pumpBefore;
+    EXPECT_TRUE(stopShown);
+    EXPECT_EQ(w.runControl(), smart::kRunStop);
+    EXPECT_FALSE(w.findChild<QPushButton*>("Command11")->isVisible());
+    EXPECT_FALSE(w.findChild<QCheckBox*>("Check1")->isVisible());
+}

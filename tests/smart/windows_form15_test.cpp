@@ -243,3 +243,30 @@ TEST(SmartWindowForm15, ClipboardAndOlderSelectionGate) {
     EXPECT_EQ(shown, QStringLiteral("F15old"));
     EXPECT_FALSE(w.isVisible());
 }
+
+TEST(SmartWindowForm15, ScriptErrorInTheHiddenRunIsReportedAndTheRunFinishes) {
+    F15Fixture f;
+    // The first record names a(6) while the series ends at a(5): the engine fails on every
+    // evaluation of it. Nobody can resume the hidden calculator, so the run must not pause.
+    f.server.serve(QStringLiteral("/3d/3d.xml"),
+                   F15SchemeXml({calcfixture::Record(calcfixture::Condition(QStringLiteral("a(6) = 1")),
+                                                     QStringLiteral("左0"), 2, 2),
+                                 F15Records().at(1)}));
+    Form15 w;
+    const pool::NumberPool poolBefore = f.bench.session().pool;
+    const QString logBefore = f.bench.session().log.text();
+    ui::MessageRecorder messages(ui::Answer::Yes);
+    w.Command2_Click();
+
+    ASSERT_EQ(messages.messages.size(), 3) << messages.lastText().toStdString();
+    EXPECT_TRUE(messages.messages[1].text.startsWith(QStringLiteral("9\n"))) << messages.messages[1].text.toStdString();
+    EXPECT_TRUE(messages.messages[1].title.isEmpty());
+    EXPECT_TRUE(messages.messages[2].text.startsWith(QStringLiteral("人工智能杀码系统已完成操作")));
+    EXPECT_EQ(Form15::Calculator()->runControl(), smart::kRunRunning);
+    // The failing record ranks nothing; the other one still gives the summary its line.
+    EXPECT_EQ(Form15::Calculator()->reportLines().size(), 1);
+    EXPECT_TRUE(w.ctl<QLabel>(QStringLiteral("Label14"))->text().startsWith(QStringLiteral("福彩3D第2020601期  方案一杀码")));
+    EXPECT_EQ(f.bench.session().pool, poolBefore);
+    EXPECT_EQ(f.bench.session().log.text(), logBefore);
+    EXPECT_TRUE(w.isEnabled());
+}

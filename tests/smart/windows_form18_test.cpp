@@ -174,3 +174,31 @@ TEST(SmartVerificationTexts, RemarksCellsAndCopyLines) {
                         QStringLiteral("杀码9|正确\r\n"));
     EXPECT_EQ(smart::VerifySummary({1, 0, 2, 3}), QStringLiteral("方案一中1次 方案二中0次 方案三中2次 方案四中3次 "));
 }
+
+TEST(SmartWindowForm18, SmartWindowStaysWhileAStoppedVerificationUnwinds) {
+    F18Fixture f;
+    QPointer<Form15> smartWindow = new Form15;
+    ui::SetModalHandler([](QDialog*) { return 0; });
+    smartWindow->Command3_Click();
+    ui::SetModalHandler({});
+    QPointer<Form18> w = smartWindow->verificationWindow();
+    ASSERT_FALSE(w.isNull());
+    w->ctl<QComboBox>(QStringLiteral("Combo1"))->setCurrentIndex(0);
+    // 取消 while the scheme list downloads gives the user the smart window back; its close box
+    // must not unload it (and the verification window with it) under the running handler.
+    bool closed = true;
+    QTimer::singleShot(0, w.data(), [&] {
+        w->Command1_Click();
+        closed = smartWindow->close();
+    });
+    ui::MessageRecorder messages(ui::Answer::Yes);
+    w->Command2_Click();
+    EXPECT_FALSE(closed);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    ASSERT_FALSE(smartWindow.isNull());
+    EXPECT_TRUE(w.isNull());
+    // Once nothing runs, the close box unloads it as before.
+    EXPECT_TRUE(smartWindow->close());
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(smartWindow.isNull());
+}

@@ -238,6 +238,7 @@ TEST_F(Form16Test, StraightStatisticsAsksAndRefusesHugeRuns) {
     EXPECT_EQ(recorder->messages[0].title, QStringLiteral("确定"));
     EXPECT_EQ(recorder->messages[0].buttons, ui::Buttons::YesNo);
     EXPECT_EQ(recorder->messages[0].icon, ui::Icon::Question);
+    EXPECT_EQ(recorder->messages[0].defaultButton, ui::Answer::Yes);
     EXPECT_EQ(f->table(3)->rowCount(), 10);  // left as it was
 
     recorder->answer = ui::Answer::Yes;

@@ -87,6 +87,9 @@ TEST_F(StatsOpenersTest, PlanAndFuzzyOpenersShowTheirTabsOnly) {
     bench->Command64_Click();
     ASSERT_EQ(opened, 2);
     EXPECT_EQ(shownTabs, QList<int>{0});
+    bench->Command62_Click();
+    ASSERT_EQ(opened, 3);
+    EXPECT_EQ(shownTabs, QList<int>{1});
 }
 
 }  // namespace

@@ -280,6 +280,17 @@ TEST_F(FormulaFilterTest, ConditionResultsAndTheLastingEngine) {
     EXPECT_EQ(get<QPushButton>(QStringLiteral("Command11"))->property("Tag").toString(), kFormulaTitle);
 }
 
+// The code is added again for every number, so its top-level statements run before each call.
+TEST_F(FormulaFilterTest, TopLevelStatementsRunBeforeEveryCall) {
+    make();
+    load({"001", "002", "003", "004"});
+    setScript(QStringLiteral("calls = calls + 1\nFunction Custom_GL(NUMBER)\n"
+                             " Custom_GL = (calls = 2 Or calls = 4)\nEnd Function\n"));
+    run();
+    EXPECT_TRUE(recorder->messages.isEmpty()) << recorder->lastText().toStdString();
+    EXPECT_EQ(form->session().pool, (QStringList{"001", "003"}));
+}
+
 TEST_F(FormulaFilterTest, SubstitutionIsExactAndCaseSensitive) {
     EXPECT_EQ(workbench::FormulaCode(QStringLiteral("a%条件%b%条件%%条件"), QStringLiteral("1,2")),
               QStringLiteral("a1,2b1,2%条件"));
@@ -347,6 +358,7 @@ TEST_F(FormulaFilterTest, EditorSavesFormulas) {
         *a = answer;
         return true;
     });
+    setScript(QStringLiteral("工作台的公式"));
     withEditor([&](Form23& editor) {
         EXPECT_TRUE(QFileInfo(dir.file(QStringLiteral("公式"))).isDir());
         EXPECT_TRUE(EditorFiles(editor).isEmpty());
@@ -365,6 +377,8 @@ TEST_F(FormulaFilterTest, EditorSavesFormulas) {
         EXPECT_EQ(dir.read(QStringLiteral("公式/跨度.txt")), common::EncodeAnsi(QStringLiteral("' 第二版\r\n")));
         EXPECT_EQ(EditorFiles(editor), QStringList{QStringLiteral("跨度.txt")});
         EXPECT_EQ(comboItems(), (QStringList{kFormulaPrompt, QStringLiteral("跨度.txt")}));
+        // The refill selects the prompt but keeps the workbench's script (a 取消 now loses nothing).
+        EXPECT_EQ(script(), QStringLiteral("工作台的公式"));
 
         // Blanks only save nothing but still refresh both lists.
         writeFormula(QStringLiteral("外部.txt"), "x");

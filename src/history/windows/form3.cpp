@@ -10,6 +10,7 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QFile>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -52,6 +53,9 @@ Form3::Form3(QWidget* parent) : QDialog(parent) {
     Combo1->setEditable(true);
     Combo1->setInsertPolicy(QComboBox::NoInsert);  // a typed issue is taken by 保存号码 only
     Combo1->setCompleter(nullptr);                 // and taken as typed
+    // Leaving the box would otherwise select the item whose text matches the typed issue and put
+    // that draw's old digits over the ones just typed; a typed issue stays a typed issue.
+    QObject::disconnect(Combo1->lineEdit(), SIGNAL(editingFinished()), Combo1, nullptr);
     Combo1->setGeometry(96, 20, 130, 26);
     Label2 = MakeDrawEntryLabel(this, "Label2", QStringLiteral("开奖号码"), 20, 62, 70, 24);
     Text1 = new QLineEdit(this);
@@ -276,6 +280,18 @@ void Form3::closeEvent(QCloseEvent* event) {
         return;
     }
     QDialog::closeEvent(event);
+}
+
+// Enter presses the button that has the focus (the digits box hands it to 保存号码); no button is
+// the dialog's default, so Enter elsewhere does nothing.
+void Form3::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+        if (auto* button = qobject_cast<QPushButton*>(focusWidget()); button && button->isEnabled()) {
+            button->click();
+            return;
+        }
+    }
+    QDialog::keyPressEvent(event);
 }
 
 namespace history {

@@ -1,6 +1,7 @@
 #include "platform/ui/messagebox.h"
 
 #include <QInputDialog>
+#include <QAbstractButton>
 #include <QMessageBox>
 
 namespace ui {
@@ -32,6 +33,12 @@ Answer MsgBox(const QString& text, Icon icon, Buttons buttons, const QString& ti
         box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
         break;
     }
+    // The program speaks Chinese throughout; the buttons should too.
+    const std::pair<QMessageBox::StandardButton, const char16_t*> captions[] = {
+        {QMessageBox::Ok, u"确定"}, {QMessageBox::Cancel, u"取消"}, {QMessageBox::Yes, u"是(&Y)"},
+        {QMessageBox::No, u"否(&N)"}};
+    for (const auto& [which, caption] : captions)
+        if (QAbstractButton* b = box.button(which)) b->setText(QString::fromUtf16(caption));
     switch (defaultButton) {
     case Answer::Yes: box.setDefaultButton(QMessageBox::Yes); break;
     case Answer::No: box.setDefaultButton(QMessageBox::No); break;

@@ -5,7 +5,9 @@
 #include "mainwindow/form1.h"
 
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QFile>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -327,4 +329,46 @@ TEST_F(DrawEntry, FailedWriteKeepsTheWindowAndTheEdits) {
     f.Command2->click();  // the edits are still there
     EXPECT_EQ(f.result(), QDialog::Accepted);
     EXPECT_EQ(fileBytes(), MakeRecords(draws) + "2024359 1231");
+}
+
+// Focus leaving the issue box (to 保存号码, or Enter in it) must not swap the list's selection
+// under the typed digits: a typed issue stays a typed issue.
+TEST_F(DrawEntry, TypedIssueStaysTypedWhenTheBoxLosesFocus) {
+    Form3 f;
+    f.Text1->setText("777");
+    f.Combo1->setEditText("2024356");  // an existing draw's issue, typed
+    emit f.Combo1->lineEdit()->editingFinished();
+    EXPECT_EQ(f.Text1->text(), "777");
+    f.Command1->click();
+    EXPECT_EQ(f.Label3->text(), "期号设置错误");
+    EXPECT_EQ(f.book().entry(2), draws[2]);
+    f.Command2->click();
+    EXPECT_EQ(fileBytes(), MakeRecords(draws));
+}
+
+// Three digits hand the focus to 保存号码, and Enter then saves, as the entry routine expects.
+TEST_F(DrawEntry, EnterOnTheFocusedSaveButtonSaves) {
+    Form3 f;
+    f.show();
+    f.activateWindow();
+    f.Text1->setFocus();
+    f.Text1->setText("321");
+    ASSERT_EQ(f.focusWidget(), f.Command1);
+    QKeyEvent press(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
+    QCoreApplication::sendEvent(f.Command1, &press);
+    EXPECT_EQ(f.Label3->text(), "保存成功");
+    EXPECT_EQ(f.book().entryCount(), 6);
+    f.close();
+}
+
+// Opened over the main window, the window must not take on the main window's title-bar look
+// (white text): its status line would be unreadable.
+TEST_F(DrawEntry, StatusLineReadableOverTheMainWindow) {
+    Form1 main;
+    main.quitOnClose = false;
+    Form3 f(&main);
+    for (QLabel* label : {main.Label2, main.Label3, f.Label2, f.Label3}) label->ensurePolished();
+    EXPECT_EQ(main.Label3->palette().color(QPalette::WindowText), QColor(Qt::white));  // the title bar
+    EXPECT_NE(f.Label3->palette().color(QPalette::WindowText), QColor(Qt::white));
+    EXPECT_NE(f.Label2->palette().color(QPalette::WindowText), QColor(Qt::white));
 }
