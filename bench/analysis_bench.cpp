@@ -4,19 +4,11 @@
 #include "mainwindow/analyses.h"
 
 #include <QFile>
+#include "benchdata.h"
+
 #include <benchmark/benchmark.h>
 
 namespace {
-
-const common::DrawHistory& RealHistory() {
-    static const common::DrawHistory history = [] {
-        QFile file(QStringLiteral(SIFMORA_SHARED_DIR "/data/HAO.TXT"));
-        if (!file.open(QIODevice::ReadOnly))
-            return common::DrawHistory();
-        return common::DrawHistory(history::ValidDrawTexts(file.readAll()));
-    }();
-    return history;
-}
 
 void BM_Analysis(benchmark::State& state) {
     const auto kind = analysis::AnalysisKind(state.range(0));

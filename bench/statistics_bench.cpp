@@ -5,23 +5,15 @@
 #include "statistics/fuzzystats.h"
 
 #include <QFile>
+#include "benchdata.h"
+
 #include <benchmark/benchmark.h>
 
 namespace {
 
-const common::DrawHistory& StatsRealHistory() {
-    static const common::DrawHistory history = [] {
-        QFile file(QStringLiteral(SIFMORA_SHARED_DIR "/data/HAO.TXT"));
-        if (!file.open(QIODevice::ReadOnly))
-            return common::DrawHistory();
-        return common::DrawHistory(history::ValidDrawTexts(file.readAll()));
-    }();
-    return history;
-}
-
 // 开始单选统计 at sizes n, n, n (1: 1000 rows, 2: 91,125 rows).
 void BM_StraightCombinations(benchmark::State& state) {
-    const common::DrawHistory& h = StatsRealHistory();
+    const common::DrawHistory& h = RealHistory();
     if (h.isEmpty()) {
         state.SkipWithError("shared data/HAO.TXT not found");
         return;
@@ -35,7 +27,7 @@ void BM_StraightCombinations(benchmark::State& state) {
 }
 
 void BM_FuzzyTable(benchmark::State& state) {
-    const common::DrawHistory& h = StatsRealHistory();
+    const common::DrawHistory& h = RealHistory();
     if (h.isEmpty()) {
         state.SkipWithError("shared data/HAO.TXT not found");
         return;
