@@ -1,5 +1,6 @@
 #include "dialogs/dialogutil.h"
 
+#include <QHBoxLayout>
 #include <QPushButton>
 
 #include "dialogs/workbenchapi.h"
@@ -17,6 +18,17 @@ QPushButton* MakeButton(QWidget* parent, const char* name, const QString& captio
     b->setObjectName(QString::fromLatin1(name));
     b->setGeometry(x, y, w, h);
     return b;
+}
+
+OkCancel AddOkCancel(QWidget* parent, QHBoxLayout* row, const char* okName, const char* cancelName) {
+    OkCancel buttons{new QPushButton(QStringLiteral("确定"), parent), new QPushButton(QStringLiteral("取消"), parent)};
+    buttons.ok->setObjectName(QString::fromLatin1(okName));
+    buttons.cancel->setObjectName(QString::fromLatin1(cancelName));
+    buttons.ok->setAutoDefault(false);
+    buttons.cancel->setAutoDefault(false);
+    row->addWidget(buttons.ok);
+    row->addWidget(buttons.cancel);
+    return buttons;
 }
 
 void CentreOnScreen(QWidget* window) {

@@ -4,12 +4,19 @@
 
 class QWidget;
 
+class QHBoxLayout;
 class QPushButton;
 
 namespace dialogs {
 
 // A named button at a pixel position.
 QPushButton* MakeButton(QWidget* parent, const char* name, const QString& caption, int x, int y, int w, int h);
+// "确定" and "取消" at the end of a button row; Enter does not press them by itself.
+struct OkCancel {
+    QPushButton* ok;
+    QPushButton* cancel;
+};
+OkCancel AddOkCancel(QWidget* parent, QHBoxLayout* row, const char* okName, const char* cancelName);
 
 // Centres a window on the screen that holds it (or the primary screen).
 void CentreOnScreen(QWidget* window);

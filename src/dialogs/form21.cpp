@@ -145,17 +145,10 @@ Form21::Form21(QWidget* parent) : QDialog(parent) {
         connect(b, &QPushButton::clicked, this, h.slot);
     }
     row->addStretch();
-    auto* ok = new QPushButton(QStringLiteral("确定"), this);
-    ok->setObjectName(QStringLiteral("Command3"));
-    ok->setAutoDefault(false);
-    auto* cancel = new QPushButton(QStringLiteral("取消"), this);
-    cancel->setObjectName(QStringLiteral("Command2"));
-    cancel->setAutoDefault(false);
-    row->addWidget(ok);
-    row->addWidget(cancel);
+    const dialogs::OkCancel buttons = dialogs::AddOkCancel(this, row, "Command3", "Command2");
     layout->addLayout(row);
-    connect(ok, &QPushButton::clicked, this, &Form21::Command3_Click);
-    connect(cancel, &QPushButton::clicked, this, &Form21::Command2_Click);
+    connect(buttons.ok, &QPushButton::clicked, this, &Form21::Command3_Click);
+    connect(buttons.cancel, &QPushButton::clicked, this, &Form21::Command2_Click);
 
     resize(560, 460);
     Form_Load();

@@ -57,17 +57,10 @@ Form8::Form8(Form4* prizeCheck, QWidget* parent) : QDialog(parent), prizeCheck_(
 
     auto* row = new QHBoxLayout;
     row->addStretch();
-    auto* ok = new QPushButton(QStringLiteral("确定"), this);
-    ok->setObjectName(QStringLiteral("Command1"));
-    ok->setAutoDefault(false);
-    auto* cancel = new QPushButton(QStringLiteral("取消"), this);
-    cancel->setObjectName(QStringLiteral("Command2"));
-    cancel->setAutoDefault(false);
-    row->addWidget(ok);
-    row->addWidget(cancel);
+    const dialogs::OkCancel buttons = dialogs::AddOkCancel(this, row, "Command1", "Command2");
     layout->addLayout(row);
-    connect(ok, &QPushButton::clicked, this, &Form8::Command1_Click);
-    connect(cancel, &QPushButton::clicked, this, &Form8::Command2_Click);
+    connect(buttons.ok, &QPushButton::clicked, this, &Form8::Command1_Click);
+    connect(buttons.cancel, &QPushButton::clicked, this, &Form8::Command2_Click);
 
     resize(360, 420);
     Form_Load();

@@ -324,18 +324,7 @@ void SchemeCalculator::Command3_Click() {
     for (int i = s; i <= e - L + 1; ++i) {
         Combo1 = i;
         Combo2 = i + L - 1;
-        if (Combo3 == kModeAnywhere) {
-            DM(d);
-            auto& items = FormulaSeries.arrayData()->items;
-            if (FormulaSeriesPos >= 0 && FormulaSeriesPos < int(items.size()))
-                items[FormulaSeriesPos] = script::Variant::makeInteger(int16_t(HitCount));
-            --FormulaSeriesPos;
-        } else if (position > 0) {
-            B_S_G(d, position);
-            StatLabel = lines.at(Combo1).left(7) + QStringLiteral("—") + lines.at(Combo2).left(7) + Combo3 +
-                        QStringLiteral(" ") + QString::number(d) + QStringLiteral(" 遗漏分析");
-            SHOW_FX();
-        }
+        countWindow(d, position, QStringLiteral(" 遗漏分析"));
     }
 }
 
@@ -344,6 +333,12 @@ void SchemeCalculator::Command6_Click() {
     if (Combo1 < lines.size() - 1) ++Combo1;
     const int d = Combo4;
     const int position = PositionOfMode(Combo3);
+    countWindow(d, position, QStringLiteral(" 分析"));
+}
+
+// One window of the count series: anywhere-counts go into the series (newest slot first),
+// positional counts become an analysis row.
+void SchemeCalculator::countWindow(int d, int position, const QString& labelSuffix) {
     if (Combo3 == kModeAnywhere) {
         DM(d);
         if (FormulaSeries.isArray()) {
@@ -355,7 +350,7 @@ void SchemeCalculator::Command6_Click() {
     } else if (position > 0) {
         B_S_G(d, position);
         StatLabel = lines.at(Combo1).left(7) + QStringLiteral("—") + lines.at(Combo2).left(7) + Combo3 +
-                    QStringLiteral(" ") + QString::number(d) + QStringLiteral(" 分析");
+                    QStringLiteral(" ") + QString::number(d) + labelSuffix;
         SHOW_FX();
     }
 }

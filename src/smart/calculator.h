@@ -220,6 +220,7 @@ public:
     QString ReportLineFileName(const QString& hhmmss) const;              // "第... hh-mm-ss.txt"
 
 private:
+    void countWindow(int d, int position, const QString& labelSuffix);
     void wait(int ms);
     void pump();
     bool scriptErrorShownThisBacktest_ = false;

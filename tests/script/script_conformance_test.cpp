@@ -42,6 +42,20 @@ QStringList lines(const QString& path) {
     return out;
 }
 
+// The rows of a tab-separated corpus file in every corpus folder, each split into its fields.
+QList<QStringList> tsvRows(const QString& fileName) {
+    QList<QStringList> rows;
+    for (const QString& dir : corpusDirs()) {
+        const QString path = QDir(dir).filePath(fileName);
+        if (!QFileInfo::exists(path))
+            continue;
+        for (const QString& line : lines(path))
+            if (!line.trimmed().isEmpty())
+                rows.append(line.split(u'\t'));
+    }
+    return rows;
+}
+
 // "Integer|3", "ERR 13" (or a compilation error text) for one expression.
 QString evalExpression(const QString& expr) {
     ScriptEngine e;
@@ -64,20 +78,12 @@ QString evalExpression(const QString& expr) {
 TEST(ScriptConformance, Expressions) {
     SKIP_WITHOUT_CORPUS();
     int cases = 0;
-    for (const QString& dir : corpusDirs()) {
-        const QString path = QDir(dir).filePath(QStringLiteral("expressions.tsv"));
-        if (!QFileInfo::exists(path))
-            continue;
-        for (const QString& line : lines(path)) {
-            if (line.trimmed().isEmpty())
-                continue;
-            const QStringList f = line.split(u'\t');
-            ASSERT_EQ(f.size(), 2) << "malformed line: " << line.toStdString();
-            ++cases;
-            const QString actual = evalExpression(f[0]);
-            EXPECT_EQ(actual, f[1]) << "expression: " << f[0].toStdString() << "\n  expected: "
-                                    << f[1].toStdString() << "\n  actual:   " << actual.toStdString();
-        }
+    for (const QStringList& f : tsvRows(QStringLiteral("expressions.tsv"))) {
+        ASSERT_EQ(f.size(), 2) << "malformed line: " << f.join(u'\t').toStdString();
+        ++cases;
+        const QString actual = evalExpression(f[0]);
+        EXPECT_EQ(actual, f[1]) << "expression: " << f[0].toStdString() << "\n  expected: "
+                                << f[1].toStdString() << "\n  actual:   " << actual.toStdString();
     }
     EXPECT_GT(cases, 0);
 }
@@ -85,35 +91,27 @@ TEST(ScriptConformance, Expressions) {
 TEST(ScriptConformance, Conditions) {
     SKIP_WITHOUT_CORPUS();
     int cases = 0;
-    for (const QString& dir : corpusDirs()) {
-        const QString path = QDir(dir).filePath(QStringLiteral("conditions.tsv"));
-        if (!QFileInfo::exists(path))
-            continue;
-        for (const QString& line : lines(path)) {
-            if (line.trimmed().isEmpty())
-                continue;
-            const QStringList f = line.split(u'\t');
-            ASSERT_EQ(f.size(), 3) << "malformed line: " << line.toStdString();
-            ++cases;
-            std::vector<Variant> items(6);
-            const QStringList values = f[1].split(u',');
-            for (int i = 0; i < values.size() && i < 5; ++i)
-                if (!values[i].isEmpty())
-                    items[size_t(i) + 1] = Variant::makeInteger(int16_t(values[i].toInt()));
-            Variant a = Variant::makeArray(items);
-            ScriptCondition c;
-            QString actual;
-            Variant r;
-            if (!c.compile(f[0]))
-                actual = QStringLiteral("COMPILE ") + c.lastError().text();
-            else if (!c.evaluate(a, &r))
-                actual = QStringLiteral("ERR %1").arg(c.lastError().number);
-            else
-                actual = r.toString();
-            EXPECT_EQ(actual, f[2]) << "condition: " << f[0].toStdString() << " with " << f[1].toStdString()
-                                    << "\n  expected: " << f[2].toStdString() << "\n  actual:   "
-                                    << actual.toStdString();
-        }
+    for (const QStringList& f : tsvRows(QStringLiteral("conditions.tsv"))) {
+        ASSERT_EQ(f.size(), 3) << "malformed line: " << f.join(u'\t').toStdString();
+        ++cases;
+        std::vector<Variant> items(6);
+        const QStringList values = f[1].split(u',');
+        for (int i = 0; i < values.size() && i < 5; ++i)
+            if (!values[i].isEmpty())
+                items[size_t(i) + 1] = Variant::makeInteger(int16_t(values[i].toInt()));
+        Variant a = Variant::makeArray(items);
+        ScriptCondition c;
+        QString actual;
+        Variant r;
+        if (!c.compile(f[0]))
+            actual = QStringLiteral("COMPILE ") + c.lastError().text();
+        else if (!c.evaluate(a, &r))
+            actual = QStringLiteral("ERR %1").arg(c.lastError().number);
+        else
+            actual = r.toString();
+        EXPECT_EQ(actual, f[2]) << "condition: " << f[0].toStdString() << " with " << f[1].toStdString()
+                                << "\n  expected: " << f[2].toStdString() << "\n  actual:   "
+                                << actual.toStdString();
     }
     EXPECT_GT(cases, 0);
 }
