@@ -1,0 +1,80 @@
+// Results of the calculator on the real 福彩3D history, recorded once from a known-good build:
+// the report lines and summary of a computation over a list of 20 schemes at two bases, and
+// the report files and lines of a batch verification. Any change in how the calculator counts,
+// evaluates or writes must leave them exactly as they are.
+#include "calcfixture.h"
+#include "common/textcodec.h"
+#include "smart/calculator.h"
+#include "testsupport.h"
+
+#include <QCryptographicHash>
+#include <QDir>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+// 20 built-in conditions, cycle counts 3..9, verification periods 2..5, ranks on both sides.
+QStringList GoldenSchemes() {
+    const QStringList& items = smart::BuiltInConditions();
+    QStringList out;
+    for (int k = 0; k < 20; ++k) {
+        const QString sideRank = (k % 3 ? QStringLiteral("左") : QStringLiteral("右")) + QString::number((k * 7) % 10);
+        out << calcfixture::Record(items[(k * 13) % items.size()], sideRank, 3 + k % 7, 2 + k % 4);
+    }
+    return out;
+}
+
+QString Sha1(const QString& text) {
+    return QString::fromLatin1(QCryptographicHash::hash(text.toUtf8(), QCryptographicHash::Sha1).toHex());
+}
+
+}  // namespace
+
+TEST(CalculatorGolden, ComputationOnTheRealHistory) {
+    SKIP_WITHOUT_SHARED("data/HAO.TXT");
+    testsupport::ProgramDir dir;
+    ASSERT_TRUE(dir.copyShared(QStringLiteral("data/HAO.TXT")));
+    smart::SchemeCalculator calc;
+    calc.List4 = GoldenSchemes();
+    struct Case {
+        int leaveOut;
+        int reportLines;
+        const char* reportSha1;
+        const char* summary;
+    };
+    const Case cases[] = {
+        {0, 5, "708e9842b970ac457186545da9cd003a1c9f3d9a", "YA6 YC9 ZE3"},
+        {7, 4, "f9e80cb447c0908fd43cd20a04a30e4adc7747a8", "YA3 ZB1 ZD4"},
+    };
+    for (const Case& c : cases) {
+        calc.Text11 = c.leaveOut;
+        calc.Command17_Click();
+        EXPECT_TRUE(calc.lastError.isEmpty()) << calc.lastError.toStdString();
+        EXPECT_EQ(calc.List3.size(), c.reportLines) << c.leaveOut;
+        const QString transcript = calc.List3.join(QLatin1Char('\n')) + QLatin1Char('\n') + calc.ReportText;
+        EXPECT_EQ(Sha1(transcript), QString::fromLatin1(c.reportSha1)) << c.leaveOut << "\n" << transcript.toStdString();
+        EXPECT_EQ(calc.List2.join(QLatin1Char(' ')), QString::fromUtf8(c.summary)) << c.leaveOut;
+    }
+}
+
+TEST(CalculatorGolden, BatchVerificationOnTheRealHistory) {
+    SKIP_WITHOUT_SHARED("data/HAO.TXT");
+    testsupport::ProgramDir dir;
+    ASSERT_TRUE(dir.copyShared(QStringLiteral("data/HAO.TXT")));
+    smart::SchemeCalculator calc;
+    calc.Text10 = QStringLiteral("左3");
+    calc.Text5 = 5, calc.Text9 = 6, calc.Text8 = 1;  // cycles 5..6
+    calc.Text2 = 2, calc.Text6 = 3, calc.Text7 = 1;  // periods 2..3
+    calc.Combo5Index = 60;                          // the last six built-in conditions
+    calc.Command13_Click();
+    EXPECT_TRUE(calc.lastError.isEmpty()) << calc.lastError.toStdString();
+    QString files;
+    for (const QString& name : QDir(dir.path()).entryList({QStringLiteral("第*期，验证*.txt")}, QDir::Files, QDir::Name)) {
+        QString text;
+        ASSERT_TRUE(common::ReadAnsiFile(dir.file(name), &text));
+        files += name + QLatin1Char('\n') + text;
+    }
+    EXPECT_EQ(Sha1(files), QStringLiteral("8e17a2b762111e9e7dd9dc5eb7e38bdd502f206e")) << files.left(3000).toStdString();
+    EXPECT_EQ(Sha1(calc.List3.join(QLatin1Char('\n'))), QStringLiteral("5997d501b30a87046133f416d39d08ca2d8b7d45")) << calc.List3.join(QLatin1Char('\n')).toStdString();
+}
