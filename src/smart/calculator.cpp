@@ -75,6 +75,14 @@ QStringList ReadImportLines(const QString& path, bool* ok) {
     return out;
 }
 
+// The text of one record (its first 11 bytes). Plain ASCII, as every sound record is, needs
+// no code-page decoder.
+QString DecodeRecord(const char* record) {
+    for (int k = 0; k < kRecordBytes - 1; ++k)
+        if (static_cast<unsigned char>(record[k]) >= 0x80) return common::DecodeAnsi(QByteArray(record, kRecordBytes - 1));
+    return QString::fromLatin1(record, kRecordBytes - 1);
+}
+
 }  // namespace
 
 QString SchemeListPath(bool lotteryIsP3, bool testMark) {
@@ -240,14 +248,21 @@ bool SchemeCalculator::LoadHao() {
         addError(QStringLiteral("开奖数据不足：文件有%1期，要去掉最近%2期。").arg(count).arg(drop));
         return false;
     }
-    QStringList loaded;
-    loaded.reserve(count - drop);
-    for (int i = 0; i < count - drop; ++i)
-        loaded << common::DecodeAnsi(bytes.mid(qsizetype(i) * kRecordBytes, 11));
-    lines = std::move(loaded);
+    // A run reads the file once per scheme: decoding is the costly part, so the same bytes
+    // reuse the records decoded last time.
+    if (bytes != decodedBytes_) {
+        QStringList records;
+        records.reserve(count);
+        for (int i = 0; i < count; ++i) records << DecodeRecord(bytes.constData() + qsizetype(i) * kRecordBytes);
+        decodedRecords_ = std::move(records);
+        decodedBytes_ = bytes;
+    }
+    // A list of its own, so that a backtest taking lines off does not copy the records.
+    lines = QStringList(decodedRecords_.cbegin(), decodedRecords_.cbegin() + (count - drop));
     Combo1 = -1;
     Combo2 = -1;
     NextIssue = CalculatorNextIssue(lines.last());
+    digitsChecked_ = false;
     return true;
 }
 
@@ -282,12 +297,14 @@ bool SchemeCalculator::Command7_Click() {
     return true;
 }
 
-void SchemeCalculator::counters(int digit, int position) {
+void SchemeCalculator::counters(int digit, int position) { countersOver(digit, position, Combo1, Combo2); }
+
+void SchemeCalculator::countersOver(int digit, int position, int first, int last) {
     StatLabel = QString::number(digit);
     HitCount = MaxGap = PrevGap = CurrentGap = 0;
-    if (digit < 0 || digit > 9 || Combo1 < 0 || Combo2 >= lines.size()) return;
+    if (digit < 0 || digit > 9 || first < 0 || last >= lines.size()) return;
     const QChar d = QChar(u'0' + digit);
-    for (int i = Combo1; i <= Combo2; ++i) {
+    for (int i = first; i <= last; ++i) {
         if (LineHasDigit(lines.at(i), d, position)) {
             ++HitCount;
             if (CurrentGap > MaxGap) MaxGap = CurrentGap;
@@ -392,16 +409,113 @@ int SchemeCalculator::RunFormulaScript() {
     return 0;
 }
 
+// Counts per digit of the draws before each line, so that a window's count of a digit is one
+// subtraction. They are counted once per decoded draw file and serve any lines that are its
+// records from the oldest on (a loaded range, then a backtest taking the newest off); other
+// lines get counts of their own.
+void SchemeCalculator::prepareDigitCounts() {
+    // A backtest only takes lines off the end, so one check serves all its periods.
+    if (inBacktest_ && digitsChecked_ && lines.constData() == digitsData_) return;
+    auto isPrefix = [this] {
+        if (lines.size() > digitsSource_.size()) return false;
+        for (qsizetype i = 0; i < lines.size(); ++i)
+            if (lines.at(i).constData() != digitsSource_.at(i).constData() && lines.at(i) != digitsSource_.at(i)) return false;
+        return true;
+    };
+    if (digitsSource_.constData() != decodedRecords_.constData() || digitCounts_.size() != size_t(digitsSource_.size()) + 1 ||
+        !isPrefix()) {
+        digitsSource_ = decodedRecords_;
+        if (!isPrefix()) digitsSource_ = QStringList(lines.cbegin(), lines.cend());
+        countDigits();
+    }
+    digitsData_ = lines.constData();
+    digitsChecked_ = true;
+}
+
+void SchemeCalculator::countDigits() {
+    const qsizetype n = digitsSource_.size();
+    digitCounts_.resize(size_t(n) + 1);
+    digitCounts_[0].fill(0);
+    for (qsizetype i = 0; i < n; ++i) {
+        const QString& line = digitsSource_.at(i);
+        std::array<int, 10> next = digitCounts_[size_t(i)];
+        bool seen[10] = {};
+        for (qsizetype k = std::max<qsizetype>(0, line.size() - 3); k < line.size(); ++k) {
+            const char16_t c = line.at(k).unicode();
+            if (c >= u'0' && c <= u'9' && !seen[c - u'0']) {
+                seen[c - u'0'] = true;
+                ++next[size_t(c - u'0')];
+            }
+        }
+        digitCounts_[size_t(i) + 1] = next;
+    }
+}
+
+// The count series a(0..T) of the anywhere mode as Command3_Click and Command6_Click build it,
+// without their per-window labels: a(0) Empty, then the windows' counts newest slot first.
+// Leaves Combo1/Combo2 on the last window like they do; the counters follow in settleCounters.
+void SchemeCalculator::fillAnywhereSeries(int d) {
+    FormulaSeriesPos = std::max(0, Text4);
+    resetSeries(FormulaSeriesPos);
+    auto& items = FormulaSeries.arrayData()->items;
+    const int size = int(lines.size());
+    auto put = [&](int first, int last) {
+        int count = 0;
+        if (first >= 0 && last < size && first <= last) count = digitCounts_[size_t(last) + 1][size_t(d)] - digitCounts_[size_t(first)][size_t(d)];
+        if (FormulaSeriesPos >= 0 && FormulaSeriesPos < int(items.size())) items[size_t(FormulaSeriesPos)] = script::Variant::makeInteger(int16_t(count));
+        --FormulaSeriesPos;
+        countedWindow_ = {d, first, last};
+        counted_ = true;
+    };
+    const int s = Combo1, e = Combo2, L = Text1;
+    if (s < 0 || e >= size || L < 1) return;
+    for (int i = s; i <= e - L + 1; ++i) {
+        Combo1 = i;
+        Combo2 = i + L - 1;
+        put(Combo1, Combo2);
+    }
+    if (Combo1 < 0 || Combo2 < 0 || Combo2 >= size) return;
+    if (Combo1 < size - 1) ++Combo1;
+    put(Combo1, Combo2);
+}
+
+// A fresh array of Empty elements with bounds 0..T; the last one is reused when nothing else
+// holds it and the condition left its shape alone.
+void SchemeCalculator::resetSeries(int upper) {
+    if (FormulaSeries.isArray() && FormulaSeries.arrayPtr().use_count() == 1) {
+        script::ArrayData* a = FormulaSeries.arrayData();
+        if (!a->fixed && a->pins == 0 && a->upper.size() == 1 && a->upper[0] == upper &&
+            a->items.size() == size_t(upper) + 1) {
+            for (script::Variant& v : a->items) v = script::Variant();
+            return;
+        }
+    }
+    FormulaSeries = script::Variant::makeArray(std::vector<int32_t>{upper});
+}
+
+void SchemeCalculator::settleCounters() {
+    if (counted_) countersOver(countedWindow_[0], 0, countedWindow_[1], countedWindow_[2]);
+    counted_ = false;
+}
+
 QString SchemeCalculator::YZ_JS() {
     List1.clear();
-    if (!inBacktest_) scriptErrorShownThisBacktest_ = false;
+    if (!inBacktest_) {
+        scriptErrorShownThisBacktest_ = false;
+    }
     const int cycles = Text5;
+    const bool anywhere = Combo3 == kModeAnywhere;
+    if (anywhere) prepareDigitCounts();
+    counted_ = false;
     bool rangeFailed = false;
     for (int d = 0; d <= 9; ++d) {
         Combo4 = d;
         int n = 0;
         for (int L = 1; L <= cycles; ++L) {
-            if (stopped()) return QString();
+            if (stopped()) {
+                settleCounters();
+                return QString();
+            }
             if (hooks.inputWaiting && hooks.inputWaiting()) pump();
             Text1 = L;
             Command4_Click();
@@ -412,12 +526,17 @@ QString SchemeCalculator::YZ_JS() {
                 rangeFailed = true;
                 continue;
             }
-            Command3_Click();
-            Command6_Click();
+            if (anywhere) {
+                fillAnywhereSeries(d);
+            } else {
+                Command3_Click();
+                Command6_Click();
+            }
             if (RunFormulaScript() == 1) ++n;
         }
         if (n > 0) List1 << Zero3(n) + QLatin1Char(' ') + QString::number(d);
     }
+    settleCounters();
     std::sort(List1.begin(), List1.end());
     QString result;
     if (VerifyPeriod < 0 || VerifyPeriod >= kRankRows) return result;
@@ -475,6 +594,7 @@ void SchemeCalculator::Command10_Click() {
     VerifyPeriod = 0;
     Check1 = kRunRunning;
     inBacktest_ = true;
+    digitsChecked_ = false;
     nextIssueRanked_ = false;
     scriptErrorShownThisBacktest_ = false;
     const QString six(6, QLatin1Char(' '));

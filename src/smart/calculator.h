@@ -11,6 +11,7 @@
 // scheme list, Check1 the run-control caption ...). Handlers keep their control names.
 #include "script/scriptengine.h"
 
+#include <QByteArray>
 #include <QString>
 #include <QStringList>
 
@@ -230,6 +231,22 @@ private:
     bool inBacktest_ = false;
     bool nextIssueRanked_ = true;  // row 0 of the rank tables belongs to this backtest
     void counters(int digit, int position);  // position 0: anywhere
+    void countersOver(int digit, int position, int first, int last);
+    // The anywhere mode's series from per-line digit counts (see calculator.cpp).
+    void prepareDigitCounts();
+    void fillAnywhereSeries(int digit);
+    void resetSeries(int upper);
+    void settleCounters();
+    void countDigits();
+    QStringList digitsSource_;                      // the lines the counts were made from
+    std::vector<std::array<int, 10>> digitCounts_;  // [i][d]: lines before i holding digit d
+    const QString* digitsData_ = nullptr;           // the lines checked against them last
+    bool digitsChecked_ = false;
+    std::array<int, 3> countedWindow_{};            // digit, first, last of the latest window
+    bool counted_ = false;
+    // The draw file's bytes and their records, decoded once for as long as the file is unchanged.
+    QByteArray decodedBytes_;
+    QStringList decodedRecords_;
     void rankStatistics(const RankTable& table, QChar side);
     bool saveReportLines(bool emptyList);
     void handleScriptError(const script::ScriptError& error);
