@@ -153,9 +153,9 @@ SchemeListResult ParseSchemeListXml(const QByteArray& xml) {
     return result;
 }
 
-SchemeListResult FetchSchemeList(const QString& url) {
+SchemeListResult FetchSchemeList(const QString& url, platform::Downloader* downloader) {
     QByteArray body;
-    const platform::DownloadResult dl = platform::FetchUrl(url, &body);
+    const platform::DownloadResult dl = downloader ? downloader->fetch(url, &body) : platform::FetchUrl(url, &body);
     if (!dl.ok) {
         SchemeListResult r;
         r.error = dl.error;
@@ -753,8 +753,8 @@ void SchemeCalculator::Command5_Click() {
 
 // ---- Scheme list ----
 
-void SchemeCalculator::re_FangAn(const QString& url) {
-    const SchemeListResult r = FetchSchemeList(url);
+void SchemeCalculator::re_FangAn(const QString& url, platform::Downloader* downloader) {
+    const SchemeListResult r = FetchSchemeList(url, downloader);
     if (!r.error.isEmpty()) addError(r.error);
     if (!r.loaded) return;
     List4 = r.records;

@@ -19,6 +19,10 @@
 #include <functional>
 #include <vector>
 
+namespace platform {
+class Downloader;
+}
+
 namespace smart {
 
 // Run-control captions of Check1.
@@ -68,8 +72,8 @@ struct SchemeListResult {
 // The records of a document: the first attribute of each child of the root, trimmed; values
 // not ending in "txt" are skipped.
 SchemeListResult ParseSchemeListXml(const QByteArray& xml);
-// Downloads url and parses it.
-SchemeListResult FetchSchemeList(const QString& url);
+// Downloads url and parses it; through downloader when given, so that its owner can abort.
+SchemeListResult FetchSchemeList(const QString& url, platform::Downloader* downloader = nullptr);
 
 // The 66 built-in scheme conditions of Combo5, each 79 characters ("... then '方案01").
 const QStringList& BuiltInConditions();
@@ -201,7 +205,7 @@ public:
 
     // ---- Scheme list ----
     // Loads the document at url into List4 (List4 kept when nothing could be loaded).
-    void re_FangAn(const QString& url);
+    void re_FangAn(const QString& url, platform::Downloader* downloader = nullptr);
 
     // ---- Batch verification and report files ----
     void Command13_Click();                // batch verification (asks through hooks.confirm)

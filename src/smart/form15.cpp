@@ -7,6 +7,7 @@
 #include "dialogs/dialogutil.h"
 #include "dialogs/workbenchapi.h"
 #include "mainwindow/webview.h"
+#include "platform/download.h"
 #include "platform/ui/messagebox.h"
 #include "smart/calculator.h"
 #include "smart/f15old.h"
@@ -65,6 +66,7 @@ Form15::Form15(QWidget* parent) : QDialog(parent) {
     setWindowTitle(QStringLiteral("智能系统Vexon-7"));
     resize(640, 520);
     buildControls();
+    downloader_ = new platform::Downloader(this);
     g_form15 = this;
     Form_Load();
 }
@@ -211,6 +213,15 @@ void Form15::showEvent(QShowEvent* event) {
 }
 
 void Form15::closeEvent(QCloseEvent* event) {
+    // Closed while its own 确定 runs: the run stops, and the window unloads once the run has
+    // left its handler (deleting it now would pull the window from under that handler).
+    if (running_) {
+        stopRun();
+        closePending_ = true;
+        hide();
+        event->ignore();
+        return;
+    }
     // Not while the calculator or the verification window runs on it (a verification stopped
     // while its scheme list downloads hands the user this window before its run has unwound;
     // unloading it then would delete the verification window under its own run). Otherwise
@@ -275,8 +286,16 @@ QString Form15::schemeListUrl() const {
 // ---- Buttons ------------------------------------------------------------------------------
 
 void Form15::Command1_Click() {
+    stopRun();
     smart::ShowWorkbenchLog(true);
     hide();
+}
+
+void Form15::stopRun() {
+    if (!running_) return;
+    stopRequested_ = true;
+    downloader_->abort();
+    Calculator()->setRunControl(smart::kRunStop);
 }
 
 void Form15::Command3_Click() {
@@ -295,31 +314,54 @@ void Form15::Command5_Click() {
 }
 
 void Form15::Command2_Click() {
+    // The run owns the window from the first moment: a second 确定 is ignored while it runs.
+    if (running_) return;
+    running_ = true;
+    stopRequested_ = false;
+    smartRun();
+    running_ = false;
+    if (closePending_) {
+        closePending_ = false;
+        if (g_form15 == this) g_form15 = nullptr;
+        deleteLater();
+    }
+}
+
+bool Form15::smartRun() {
     const common::DrawHistory& history = common::App().history;
     const int b = history.count();
     // A lottery switch inside this window can bring a history too short for a computation.
     if (!smart::BaseIsUsable(history, b)) {
         ui::MsgBox(smart::ShortHistoryMessage(smart::kBaseDrawsNeeded), ui::Icon::Information, ui::Buttons::Ok,
                    kF15Title, this);
-        return;
+        return false;
     }
     const QString question = QStringLiteral("此步骤将以[") + history.issue(b) +
                              QStringLiteral("]期为基数算下一期杀四码，由于人工智能系统算法复杂，"
                                             "按电脑配置的高低不同大概要1分钟左右，是否继续?");
     if (ui::MsgBox(question, ui::Icon::Question, ui::Buttons::YesNo, kF15QuestionTitle, this) != ui::Answer::Yes)
-        return;
+        return false;
 
+    const QString savedLog = smart::SaveWorkbenchLog();
+    // Stopped anywhere: the workbench's numbers and log as after 取消.
+    auto abandon = [&] {
+        smart::ShowWorkbenchLog(true);
+        smart::PutBackWorkbenchLog(savedLog);
+        smart::RestoreWorkbenchNumbers();
+        return false;
+    };
     smart::zlxh_fm1* calc = Calculator();
     calc->clearSchemeList();
     const QString url = schemeListUrl();
-    if (!url.isEmpty()) calc->re_FangAn(url);
+    if (!url.isEmpty()) calc->re_FangAn(url, downloader_);
+    if (stopRequested_) return abandon();
     if (calc->schemeList().isEmpty()) {
         ui::MsgBox(kF15NoSchemes, ui::Icon::None, ui::Buttons::Ok, ui::kAppTitle, this);
-        return;
+        return false;
     }
 
-    const QString savedLog = smart::SaveWorkbenchLog();
-    if (!zlxhxt_dm(b)) return;
+    if (!zlxhxt_dm(b)) return false;
+    if (stopRequested_) return abandon();
 
     QString line = (common::App().lotteryIsP3 ? QStringLiteral("体彩排列3第") : QStringLiteral("福彩3D第")) +
                    common::NextIssue(history.issue(b)) + QStringLiteral("期 ");
@@ -335,6 +377,7 @@ void Form15::Command2_Click() {
     ui::MsgBox(QStringLiteral("人工智能杀码系统已完成操作，请比较各种方案的历史成绩选择最优方案，没有最好的方案，只有当期最优的方案。"),
                ui::Icon::None, ui::Buttons::Ok, ui::kAppTitle, this);
     smart::RestoreWorkbenchNumbers();
+    return true;
 }
 
 // ---- The computation ----------------------------------------------------------------------

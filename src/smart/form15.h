@@ -16,6 +16,9 @@ class QPushButton;
 class QRadioButton;
 class QSlider;
 
+namespace platform {
+class Downloader;
+}
 namespace smart {
 class zlxh_fm1;
 }
@@ -77,9 +80,17 @@ private:
     void buildControls();
     void setRunning(bool running);
     pool::NumberPool& poolForRun();
+    // 确定's run, from its question to its last message; false when it ended early.
+    bool smartRun();
+    // Asks a running 确定 to end: the download is abandoned, the calculator stops.
+    void stopRun();
 
     QPointer<Form18> form18_;
     pool::NumberPool ownPool_;  // used only when no workbench exists
     bool calculating_ = false;
+    bool running_ = false;        // 确定's run owns the window
+    bool stopRequested_ = false;  // closed or cancelled while it ran
+    bool closePending_ = false;   // the window unloads once the run has unwound
+    platform::Downloader* downloader_ = nullptr;
     bool summaryValid_ = true;  // false after the calculator refused its draws
 };

@@ -302,7 +302,9 @@ void zlxh_fm1::setRunControl(const QString& caption) {
     findChild<QCheckBox*>(QStringLiteral("Check1"))->setText(caption);
 }
 
-void zlxh_fm1::re_FangAn(const QString& url) { runHandler([&] { calc_.re_FangAn(url); }); }
+void zlxh_fm1::re_FangAn(const QString& url, platform::Downloader* downloader) {
+    runHandler([&] { calc_.re_FangAn(url, downloader); });
+}
 void zlxh_fm1::LoadHao() { runHandler([&] { calc_.LoadHao(); }); }
 void zlxh_fm1::Option1_Click() { runHandler([&] { calc_.Option1_Click(); }); }
 void zlxh_fm1::Option2_Click() { runHandler([&] { calc_.Option2_Click(); }); }

@@ -37,7 +37,7 @@ public:
     void setRunControl(const QString& caption);
 
 public slots:
-    void re_FangAn(const QString& url);
+    void re_FangAn(const QString& url, platform::Downloader* downloader = nullptr);
     void LoadHao();
     void Option1_Click();
     void Option2_Click();

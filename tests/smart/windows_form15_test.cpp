@@ -19,7 +19,10 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QRadioButton>
+#include <QElapsedTimer>
+#include <QPointer>
 #include <QRegularExpression>
+#include <QTimer>
 #include <QSlider>
 
 namespace {
@@ -269,4 +272,78 @@ TEST(SmartWindowForm15, ScriptErrorInTheHiddenRunIsReportedAndTheRunFinishes) {
     EXPECT_EQ(f.bench.session().pool, poolBefore);
     EXPECT_EQ(f.bench.session().log.text(), logBefore);
     EXPECT_TRUE(w.isEnabled());
+}
+
+TEST(SmartWindowForm15, ClosingDuringARunStopsItAndUnloadsTheWindow) {
+    // Closed while 确定 waits for a slow scheme list (after a second 确定 that must change
+    // nothing), or closed inside the calculator's backtest. Either way: no message after the
+    // question, the workbench as it was, and the window gone once the run has unwound.
+    auto& hooks = Form15::Calculator()->calculator().hooks;
+    const auto pumpBefore = hooks.processEvents;
+    for (bool inBacktest : {false, true}) {
+        SCOPED_TRACE(inBacktest ? "backtest" : "download");
+        F15Fixture f;
+        constexpr int kServerDelayMs = 8000;
+        if (!inBacktest)
+            f.server.setResponse(QStringLiteral("/3d/3d.xml"), {.body = F15SchemeXml(F15Records()), .delayMs = kServerDelayMs});
+        QPointer<Form15> w = new Form15;
+        const pool::NumberPool poolBefore = f.bench.session().pool;
+        const QString logBefore = f.bench.session().log.text();
+        const int slotBefore = f.bench.session().ring.index();
+        int backtestPumps = 0;
+        if (inBacktest) {
+            hooks.processEvents = [&, w] {
+                if (backtestPumps++ == 0) w->close();
+                pumpBefore();
+            };
+        } else {
+            QTimer::singleShot(50, w.data(), [w] {
+                w->Command2_Click();
+                w->close();
+            });
+        }
+        ui::MessageRecorder messages(ui::Answer::Yes);
+        QElapsedTimer clock;
+        clock.start();
+        w->Command2_Click();
+        const qint64 elapsed = clock.elapsed();
+        hooks.processEvents = pumpBefore;
+
+        ASSERT_EQ(messages.messages.size(), 1) << messages.lastText().toStdString();
+        EXPECT_TRUE(messages.messages[0].text.startsWith(QStringLiteral("此步骤将以[")));
+        EXPECT_EQ(f.server.requestCount(QStringLiteral("/3d/3d.xml")), 1);
+        if (inBacktest) {
+            EXPECT_EQ(backtestPumps, 1) << "the backtest ends at the stop mark";
+            EXPECT_TRUE(Form15::Calculator()->summaryList().isEmpty());
+        } else {
+            EXPECT_LT(elapsed, kServerDelayMs / 2) << "the download is abandoned, not waited for";
+        }
+        EXPECT_EQ(f.bench.session().pool, poolBefore);
+        EXPECT_EQ(f.bench.session().log.text(), logBefore);
+        EXPECT_EQ(f.bench.session().ring.index(), slotBefore);
+        EXPECT_TRUE(f.bench.logBox()->isVisibleTo(&f.bench));
+        ASSERT_FALSE(w.isNull());
+        EXPECT_TRUE(w->isHidden());
+        EXPECT_EQ(Form15::instance(), nullptr);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        EXPECT_TRUE(w.isNull());
+    }
+}
+
+TEST(SmartWindowForm15, CancelDuringTheDownloadStopsTheRunAndKeepsTheWindow) {
+    F15Fixture f;
+    f.server.setResponse(QStringLiteral("/3d/3d.xml"), {.body = F15SchemeXml(F15Records()), .delayMs = 8000});
+    Form15 w;
+    const QString labelBefore = w.ctl<QLabel>(QStringLiteral("Label14"))->text();
+    QTimer::singleShot(50, &w, [&w] { w.Command1_Click(); });
+    ui::MessageRecorder messages(ui::Answer::Yes);
+    w.Command2_Click();
+    EXPECT_EQ(messages.messages.size(), 1);
+    EXPECT_EQ(w.ctl<QLabel>(QStringLiteral("Label14"))->text(), labelBefore);
+    EXPECT_EQ(Form15::instance(), &w);
+    // The next 确定 runs in full once the list answers at once.
+    f.server.serve(QStringLiteral("/3d/3d.xml"), F15SchemeXml(F15Records()));
+    w.Command2_Click();
+    EXPECT_EQ(messages.messages.size(), 3);
+    EXPECT_TRUE(w.ctl<QLabel>(QStringLiteral("Label14"))->text().startsWith(QStringLiteral("福彩3D第2020601期")));
 }
