@@ -3,6 +3,7 @@
 #include "common/appstate.h"
 #include "dialogs/dialogutil.h"
 #include "mainwindow/webview.h"
+#include "platform/download.h"
 #include "platform/ui/messagebox.h"
 #include "smart/calculator.h"
 #include "smart/form15.h"
@@ -35,6 +36,7 @@ Form18::Form18(Form15* smartWindow) : QDialog(nullptr), smart_(smartWindow) {
     setWindowTitle(QStringLiteral("历史成绩验证"));
     resize(720, 520);
     buildControls();
+    downloader_ = new platform::Downloader(this);
     Form_Load();
 }
 
@@ -150,7 +152,10 @@ void Form18::Command1_Click() {
     Form15::Calculator()->setRunControl(smart::kRunStop);
     // The calculator clears its mark when its next backtest starts; a stop pressed while the
     // scheme list loads or between two backtests must hold for the rest of this run too.
-    if (running_) stopRequested_ = true;
+    if (running_) {
+        stopRequested_ = true;
+        downloader_->abort();
+    }
     hide();
 }
 
@@ -186,7 +191,7 @@ void Form18::Command2_Click() {
     smart::zlxh_fm1* calc = Form15::Calculator();
     calc->clearSchemeList();
     const QString url = smart_->schemeListUrl();
-    if (!url.isEmpty()) calc->re_FangAn(url);
+    if (!url.isEmpty()) calc->re_FangAn(url, downloader_);
     if (stopRequested_) {  // stopped while the list loaded: nothing changed yet
         running_ = false;
         deleteLater();

@@ -10,6 +10,9 @@
 
 class Form15;
 class QTreeWidget;
+namespace platform {
+class Downloader;
+}
 
 class Form18 : public QDialog {
     Q_OBJECT
@@ -48,4 +51,5 @@ private:
     QPointer<Form15> smart_;
     bool running_ = false;
     bool stopRequested_ = false;
+    platform::Downloader* downloader_ = nullptr;  // the scheme list's, abandoned by a stop
 };

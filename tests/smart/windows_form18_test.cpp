@@ -18,6 +18,7 @@
 #include <QClipboard>
 #include <QComboBox>
 #include <QLabel>
+#include <QElapsedTimer>
 #include <QPointer>
 #include <QRegularExpression>
 #include <QTimer>
@@ -201,4 +202,23 @@ TEST(SmartWindowForm18, SmartWindowStaysWhileAStoppedVerificationUnwinds) {
     EXPECT_TRUE(smartWindow->close());
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_TRUE(smartWindow.isNull());
+}
+
+TEST(SmartWindowForm18, StopAbandonsASlowSchemeListDownload) {
+    F18Fixture f;
+    constexpr int kServerDelayMs = 8000;
+    f.server.setResponse(QStringLiteral("/3d/3d.xml"), {.body = F18SchemeXml(), .delayMs = kServerDelayMs});
+    Form15 smartWindow;
+    QPointer<Form18> w = new Form18(&smartWindow);
+    w->ctl<QComboBox>(QStringLiteral("Combo1"))->setCurrentIndex(2);
+    QTimer::singleShot(50, w.data(), [w] { w->close(); });
+    ui::MessageRecorder messages(ui::Answer::Yes);
+    QElapsedTimer clock;
+    clock.start();
+    w->Command2_Click();
+    EXPECT_LT(clock.elapsed(), kServerDelayMs / 2) << "the download is abandoned, not waited for";
+    EXPECT_EQ(messages.messages.size(), 1);
+    EXPECT_EQ(f.server.requestCount(QStringLiteral("/3d/3d.xml")), 1);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(w.isNull());
 }
