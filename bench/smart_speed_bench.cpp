@@ -1,8 +1,11 @@
 // The smart system's heavy work on the real 福彩3D history with a list of 20 schemes: one
 // computation (the summary for the newest draw) and the calculator's part of a history
 // verification over 300 draws (one computation per verified draw, each from the draws before it).
+#include "benchdata.h"
 #include "smart/calculator.h"
+#include "smart/killdigits.h"
 
+#include <QElapsedTimer>
 #include <QFile>
 #include <QTemporaryDir>
 
@@ -54,15 +57,75 @@ BENCHMARK(BM_SmartComputation20Schemes)->Unit(benchmark::kMillisecond);
 static void BM_Verification300Periods(benchmark::State& state) {
     const auto dir = RealProgramDir(state);
     if (!dir) return;
+    const common::DrawHistory& history = RealHistory();
     for (auto _ : state) {
         smart::SchemeCalculator calc;
         calc.List4 = TwentySchemes();
         for (int leaveOut = 300; leaveOut >= 1; --leaveOut) {
             calc.Text11 = leaveOut;
             calc.Command17_Click();
-            benchmark::DoNotOptimize(calc.List2);
+            // The four schemes' kill digits for the verified draw, as the window does.
+            for (int scheme = 0; scheme < 4; ++scheme) {
+                pool::NumberPool made;
+                QString log;
+                benchmark::DoNotOptimize(smart::ComputeKillDigits(history, history.count() - leaveOut,
+                                                                  {scheme, 0, 0, QStringLiteral("1个")}, calc.List2,
+                                                                  made, log));
+            }
         }
     }
     qunsetenv("SIFMORA_DIR");
 }
 BENCHMARK(BM_Verification300Periods)->Unit(benchmark::kSecond)->Iterations(1);
+
+// A stop pressed during a computation. The window lets its events through every 50 ms (the
+// press is seen then); reported is the worst time from the stop mark to the run's end (stop_ms),
+// which adds to those 50 ms. Here events are let through every millisecond.
+static void BM_SmartStopLatency(benchmark::State& state) {
+    const auto dir = RealProgramDir(state);
+    if (!dir) return;
+    double worst = 0;
+    int pressAt = 3;
+    for (auto _ : state) {
+        smart::SchemeCalculator calc;
+        calc.List4 = TwentySchemes();
+        QElapsedTimer clock, pumpClock, sinceStop;
+        clock.start();
+        pumpClock.start();
+        calc.hooks.inputWaiting = [&] {
+            if (pumpClock.elapsed() < 1) return false;
+            pumpClock.restart();
+            return true;
+        };
+        calc.hooks.processEvents = [&] {
+            if (!sinceStop.isValid() && clock.elapsed() >= pressAt) {
+                calc.Command11_Click();
+                sinceStop.start();
+            }
+        };
+        calc.Command17_Click();
+        if (sinceStop.isValid()) worst = std::max(worst, double(sinceStop.nsecsElapsed()) / 1e6);
+        pressAt = pressAt % 15 + 2;  // presses at different moments of the run
+    }
+    state.counters["stop_ms"] = worst;
+    qunsetenv("SIFMORA_DIR");
+}
+BENCHMARK(BM_SmartStopLatency)->Unit(benchmark::kMillisecond)->Iterations(10);
+
+// One step of the batch verification: all 66 built-in schemes at one cycle count and one
+// number of verification periods, with its report file.
+static void BM_BatchVerificationStep(benchmark::State& state) {
+    const auto dir = RealProgramDir(state);
+    if (!dir) return;
+    for (auto _ : state) {
+        smart::SchemeCalculator calc;
+        calc.Text10 = QStringLiteral("左3");
+        calc.Text5 = calc.Text9 = 30;
+        calc.Text2 = calc.Text6 = 9;
+        calc.Combo5Index = 0;
+        calc.Command13_Click();
+        benchmark::DoNotOptimize(calc.List3);
+    }
+    qunsetenv("SIFMORA_DIR");
+}
+BENCHMARK(BM_BatchVerificationStep)->Unit(benchmark::kMillisecond);

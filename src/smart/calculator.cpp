@@ -6,6 +6,7 @@
 #include "common/textcodec.h"
 #include "platform/download.h"
 
+#include <QElapsedTimer>
 #include <QFile>
 #include <QTime>
 #include <QXmlStreamReader>
@@ -813,21 +814,36 @@ void SchemeCalculator::Command13_Click() {
                 addError(QStringLiteral("无法写入报告文件%1：%2").arg(path, why));
                 return;
             }
+            // The file grows scheme by scheme. Rewriting it after every scheme made the writes
+            // cost more than the schemes, so it is written at most once a second, and always
+            // before the step ends or stops, with the same text.
+            QElapsedTimer sinceWrite;
+            sinceWrite.start();
+            bool unwritten = false;
+            auto write = [&] {
+                unwritten = false;
+                sinceWrite.restart();
+                if (common::WriteAnsiFile(path, fileText, &why)) return true;
+                addError(QStringLiteral("无法写入报告文件%1：%2").arg(path, why));
+                return false;
+            };
             for (int item = startItem; item < items.size(); ++item) {
                 if (stopped()) return;
                 Combo5Index = item;
                 Combo5 = items.at(item);
                 if (Combo5.trimmed().isEmpty()) continue;
-                if (!LoadHao()) return;
+                if (!LoadHao()) {
+                    if (unwritten) write();
+                    return;
+                }
                 const QString rule(83, QLatin1Char('='));
                 ReportText = rule + kCrLf + QStringLiteral("条件：") + Combo5 + kCrLf + rule + kCrLf;
                 Command10_Click();
                 fileText += ReportText + kCrLf;
-                if (!common::WriteAnsiFile(path, fileText, &why)) {
-                    addError(QStringLiteral("无法写入报告文件%1：%2").arg(path, why));
-                    return;
-                }
+                unwritten = true;
+                if ((stopped() || item == items.size() - 1 || sinceWrite.elapsed() >= 1000) && !write()) return;
             }
+            if (unwritten && !write()) return;
             if (stepV == 0 && stopped()) return;
         }
     }

@@ -606,3 +606,27 @@ TEST(RealHistory, RunKeepsItsInvariants) {
         }
     }
 }
+
+TEST(BatchVerification, StopLeavesTheReportFileUpToTheStoppedScheme) {
+    // Stopped as the third scheme's backtest starts: the file holds the schemes up to and
+    // including that one (its backtest cut short), and nothing of the ones after it.
+    CalcEnv env(MixedHistory(60));
+    SchemeCalculator& c = env.calc;
+    c.Text10 = QStringLiteral("左0");
+    c.Text5 = c.Text9 = 5;
+    c.Text2 = c.Text6 = 10;
+    c.Combo5Index = 59;
+    int pumps = 0;
+    c.hooks.processEvents = [&] {
+        if (++pumps == 4) c.Command11_Click();  // one pump per step, then one per backtest
+    };
+    c.Command13_Click();
+    const QStringList files = QDir(env.dir.path()).entryList({QStringLiteral("第*期，验证*.txt")}, QDir::Files);
+    ASSERT_EQ(files.size(), 1);
+    QString text;
+    ASSERT_TRUE(common::ReadAnsiFile(env.dir.file(files[0]), &text));
+    EXPECT_EQ(text.count(QStringLiteral("条件：")), 3);
+    EXPECT_TRUE(text.contains(QStringLiteral("方案62")));
+    EXPECT_FALSE(text.contains(QStringLiteral("方案63")));
+    EXPECT_TRUE(QDir(env.dir.path()).entryList({QStringLiteral("第2020061期 *.txt")}, QDir::Files).isEmpty());
+}
