@@ -423,9 +423,9 @@ pool::NumberPool& Form15::poolForRun() {
 
 const pool::NumberPool& Form15::numberPool() { return poolForRun(); }
 
-QString Form15::zlxhxt(int haoflag) {
+QString Form15::zlxhxt(int haoflag, bool replay) {
     const int scheme = ctl<QSlider>(QStringLiteral("Slider1"))->value();
-    common::SaveSetting(QStringLiteral("zl"), QString::number(scheme));
+    if (!replay) common::SaveSetting(QStringLiteral("zl"), QString::number(scheme));
     common::App().smartScheme = scheme;
 
     const common::DrawHistory& history = common::App().history;
@@ -440,6 +440,6 @@ QString Form15::zlxhxt(int haoflag) {
 
     QString log;
     const QString digits = smart::ComputeKillDigits(history, haoflag, settings, summary, poolForRun(), log);
-    if (dialogs::WorkbenchApi* wb = dialogs::Workbench(); wb && !log.isEmpty()) wb->session().log.append(log);
+    if (dialogs::WorkbenchApi* wb = dialogs::Workbench(); wb && !log.isEmpty() && !replay) wb->session().log.append(log);
     return digits;
 }

@@ -41,8 +41,11 @@ public:
     // False, with the reason shown, when the calculator could not load those draws.
     bool zlxhxt_dm(int haoflag);
     // One scheme (Slider1) for the draw after base: NumberPool becomes the cut group set,
-    // uncommitted; returns the kill digits. Needs 500 draws up to the base.
-    QString zlxhxt(int haoflag);
+    // uncommitted; returns the kill digits. Needs 500 draws up to the base. The scheme becomes
+    // the program's. A replay (the history verification, four times a draw) leaves saving the
+    // setting to its caller and writes nothing to the workbench's log, which the caller puts
+    // back at its end anyway: both made a long verification wait for the disk and the log box.
+    QString zlxhxt(int haoflag, bool replay = false);
 
     // NumberPool as the computations leave it (the workbench's, or the window's own without one).
     const pool::NumberPool& numberPool();

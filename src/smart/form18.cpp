@@ -1,6 +1,7 @@
 #include "smart/form18.h"
 
 #include "common/appstate.h"
+#include "common/settings.h"
 #include "dialogs/dialogutil.h"
 #include "mainwindow/webview.h"
 #include "platform/download.h"
@@ -159,7 +160,14 @@ void Form18::Command1_Click() {
     hide();
 }
 
+void Form18::saveScheme() {
+    // The scheme the last draw used is the program's, saved once per run rather than four
+    // times a draw.
+    common::SaveSetting(QStringLiteral("zl"), QString::number(common::App().smartScheme));
+}
+
 void Form18::abandonRun(const QString& savedLog) {
+    saveScheme();
     smart::ShowWorkbenchLog(true);
     smart::PutBackWorkbenchLog(savedLog);
     smart::RestoreWorkbenchNumbers();
@@ -226,13 +234,14 @@ void Form18::Command2_Click() {
         }
         for (int k = 0; k < 4; ++k) {
             slider->setValue(k);
-            const QString code = smart_->zlxhxt(i - 1);
+            const QString code = smart_->zlxhxt(i - 1, true);
             const bool hit = smart::VerifyHit(code, smart_->numberPool(), group);
             row->setText(kF18FirstSchemeColumn + k, smart::VerifyCell(code, hit));
             if (hit) ++hits[size_t(k)];
         }
     }
 
+    saveScheme();
     smart::ShowWorkbenchLog(true);
     smart::PutBackWorkbenchLog(savedLog);
     ctl<QLabel>(QStringLiteral("Label1"))->setText(smart::VerifySummary(hits));

@@ -47,6 +47,7 @@ private:
     void buildControls();
     // Ends a run early: the log and numbers go back, the window unloads.
     void abandonRun(const QString& savedLog);
+    void saveScheme();
 
     QPointer<Form15> smart_;
     bool running_ = false;

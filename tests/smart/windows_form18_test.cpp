@@ -1,5 +1,6 @@
 // The history verification window over a small fixture history: rows, cells, summary, the
 // stop, and the workbench after each.
+#include "common/settings.h"
 #include "httpserver.h"
 #include "platform/ui/messagebox.h"
 #include "smart/calculator.h"
@@ -110,6 +111,7 @@ TEST(SmartWindowForm18, VerifiesTheLatestDrawsAndRestoresTheWorkbench) {
     EXPECT_EQ(f.bench.session().pool, poolBefore);
     EXPECT_EQ(f.bench.session().log.text(), logBefore);
     EXPECT_EQ(common::App().smartScheme, 3);
+    EXPECT_EQ(common::GetSetting(QStringLiteral("zl")), QStringLiteral("3"));
 
     // The copy: no header, no remark column.
     w.Form_DblClick();
