@@ -8,6 +8,7 @@
 
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
 #include <QTime>
 #include <QXmlStreamReader>
 
@@ -236,7 +237,18 @@ void SchemeCalculator::wait(int ms) {
 bool SchemeCalculator::LoadHao() {
     QString name = Frame1Tag;
     while (name.startsWith(QLatin1Char('\\')) || name.startsWith(QLatin1Char('/'))) name.remove(0, 1);
-    const QString path = common::ProgramFile(name);
+    // A run loads the file once per scheme; finding its name's case lists the program folder,
+    // which fills with report files, so the name found last time is used while it exists.
+    const QString folder = common::ProgramDir();
+    const QString exact = folder + QLatin1Char('/') + name;
+    if (QFileInfo::exists(exact)) {
+        resolvedPath_ = exact;
+    } else if (name != resolvedName_ || folder != resolvedFolder_ || !QFileInfo::exists(resolvedPath_)) {
+        resolvedPath_ = common::ProgramFile(name);
+    }
+    resolvedName_ = name;
+    resolvedFolder_ = folder;
+    const QString path = resolvedPath_;
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
         addError(QStringLiteral("无法读取开奖数据文件：%1").arg(path));
@@ -258,8 +270,18 @@ bool SchemeCalculator::LoadHao() {
         decodedRecords_ = std::move(records);
         decodedBytes_ = bytes;
     }
-    // A list of its own, so that a backtest taking lines off does not copy the records.
-    lines = QStringList(decodedRecords_.cbegin(), decodedRecords_.cbegin() + (count - drop));
+    // A list of its own, so that a backtest taking lines off does not copy the records. Lines
+    // that are still the records' own (a backtest took the newest off) just get them back.
+    const qsizetype wanted = count - drop;
+    bool ownRecords = lines.size() <= wanted && !lines.isEmpty() && lines.constData() != decodedRecords_.constData();
+    for (qsizetype i = 0; ownRecords && i < lines.size(); ++i)
+        ownRecords = lines.at(i).constData() == decodedRecords_.at(i).constData();
+    if (ownRecords) {
+        lines.reserve(wanted);
+        for (qsizetype i = lines.size(); i < wanted; ++i) lines << decodedRecords_.at(i);
+    } else {
+        lines = QStringList(decodedRecords_.cbegin(), decodedRecords_.cbegin() + wanted);
+    }
     Combo1 = -1;
     Combo2 = -1;
     NextIssue = CalculatorNextIssue(lines.last());

@@ -251,6 +251,7 @@ private:
     // The draw file's bytes and their records, decoded once for as long as the file is unchanged.
     QByteArray decodedBytes_;
     QStringList decodedRecords_;
+    QString resolvedName_, resolvedFolder_, resolvedPath_;  // the draw file found last
     void rankStatistics(const RankTable& table, QChar side);
     bool saveReportLines(bool emptyList);
     void handleScriptError(const script::ScriptError& error);
