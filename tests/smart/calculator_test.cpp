@@ -7,6 +7,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QRegularExpression>
 
 #include <gtest/gtest.h>
 
@@ -112,6 +113,72 @@ TEST(CountSeries, WindowsMatchTheirDraws) {
     EXPECT_EQ(one[1], 1);
     EXPECT_EQ(one[2], 1);
     EXPECT_EQ(env.calc.FormulaSeriesPos, 0);
+}
+
+// The ranking counts each condition over the series the step-by-step handlers build
+// (Command3_Click, Command6_Click), whichever way the lines came about: freshly loaded, cut by
+// a backtest, set by hand, or loaded again after the file changed on disk (same size).
+TEST(CountSeries, RankingUsesTheStepByStepSeries) {
+    CalcEnv env(MixedHistory(90));
+    SchemeCalculator& c = env.calc;
+    // One digit's holding count the slow way, and the counters the last window leaves.
+    auto stepByStep = [&c](int cycles) {
+        QStringList ranking;
+        for (int d = 0; d <= 9; ++d) {
+            int n = 0;
+            for (int L = 1; L <= cycles; ++L) {
+                c.Combo4 = d;
+                c.Text1 = L;
+                c.Command4_Click();
+                if (!c.Command7_Click()) continue;
+                c.Command3_Click();
+                c.Command6_Click();
+                if (c.RunFormulaScript() == 1) ++n;
+            }
+            if (n > 0) ranking << QStringLiteral("%1 %2").arg(n, 3, 10, QLatin1Char('0')).arg(d);
+        }
+        std::sort(ranking.begin(), ranking.end());
+        return ranking;
+    };
+    auto counters = [&c] {
+        return QStringList{c.StatLabel, QString::number(c.HitCount), QString::number(c.MaxGap), QString::number(c.PrevGap),
+                           QString::number(c.CurrentGap), QString::number(c.Combo1), QString::number(c.Combo2),
+                           QString::number(c.FormulaSeriesPos)};
+    };
+    const struct {
+        const char* condition;
+        int cycles;
+    } cases[] = {{"a(1) < a(2)", 12}, {"a(1) = a(2) And a(3) > a(4)", 9}, {"a(0) = 0 Or a(5) >= 3", 30}, {"a(2) <> a(5)", 1}};
+    const std::function<void()> shapes[] = {
+        [&] { ASSERT_TRUE(c.LoadHao()); },
+        [&] { c.lines.removeLast(); c.lines.removeLast(); },
+        [&] {
+            QStringList other = MixedHistory(70);
+            std::reverse(other.begin(), other.end());
+            c.lines = other.replaceInStrings(QRegularExpression(QStringLiteral("^")), QStringLiteral("2021001 "));
+        },
+        [&] {
+            env.dir.write(QStringLiteral("HAO.TXT"), DrawFileBytes(MixedHistory(91).mid(1)));  // same size, other draws
+            ASSERT_TRUE(c.LoadHao());
+            ASSERT_TRUE(c.lines.last().endsWith(MixedHistory(91).last()));
+        },
+    };
+    for (size_t shape = 0; shape < std::size(shapes); ++shape) {
+        shapes[shape]();
+        for (const auto& k : cases) {
+            SCOPED_TRACE(testing::Message() << "shape " << shape << ": " << k.condition);
+            c.Combo5 = QString::fromLatin1(k.condition);
+            c.Text5 = k.cycles;
+            const QStringList expected = stepByStep(k.cycles);
+            const QStringList expectedCounters = counters();
+            const QStringList lines = c.lines;
+            c.VerifyPeriod = 1;
+            c.YZ_JS();
+            EXPECT_EQ(c.List1, expected);
+            EXPECT_EQ(counters(), expectedCounters);
+            EXPECT_EQ(c.lines, lines);
+        }
+    }
 }
 
 TEST(CountSeries, TooFewDrawsForTheRangeIsRefused) {
