@@ -5,7 +5,13 @@
 #include "common/appstate.h"
 #include "common/drawhistory.h"
 
+#include "smart/form15.h"
+#include "smart/zlxh_fm1.h"
+
 #include <QStringList>
+
+#include <functional>
+#include <optional>
 
 namespace smartwin {
 
@@ -24,5 +30,24 @@ inline void UseHistory(const QStringList& numbers) {
     app.smartScheme = 1;
     app.straightMode = true;
 }
+
+// For the life of the object the hidden calculator's first event pump of a run (inside its
+// backtest) calls action, a stop or a close; every pump then goes on as before.
+class ActionAtFirstPump {
+public:
+    explicit ActionAtFirstPump(std::function<void()> action)
+        : hooks_(Form15::Calculator()->calculator().hooks), before_(hooks_.processEvents) {
+        hooks_.processEvents = [this, action = std::move(action)] {
+            if (pumps++ == 0) action();
+            before_();
+        };
+    }
+    ~ActionAtFirstPump() { hooks_.processEvents = before_; }
+    int pumps = 0;
+
+private:
+    smart::RunHooks& hooks_;
+    std::function<void()> before_;
+};
 
 }  // namespace smartwin

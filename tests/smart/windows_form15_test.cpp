@@ -278,8 +278,6 @@ TEST(SmartWindowForm15, ClosingDuringARunStopsItAndUnloadsTheWindow) {
     // Closed while 确定 waits for a slow scheme list (after a second 确定 that must change
     // nothing), or closed inside the calculator's backtest. Either way: no message after the
     // question, the workbench as it was, and the window gone once the run has unwound.
-    auto& hooks = Form15::Calculator()->calculator().hooks;
-    const auto pumpBefore = hooks.processEvents;
     for (bool inBacktest : {false, true}) {
         SCOPED_TRACE(inBacktest ? "backtest" : "download");
         F15Fixture f;
@@ -290,12 +288,9 @@ TEST(SmartWindowForm15, ClosingDuringARunStopsItAndUnloadsTheWindow) {
         const pool::NumberPool poolBefore = f.bench.session().pool;
         const QString logBefore = f.bench.session().log.text();
         const int slotBefore = f.bench.session().ring.index();
-        int backtestPumps = 0;
+        std::optional<smartwin::ActionAtFirstPump> close;
         if (inBacktest) {
-            hooks.processEvents = [&, w] {
-                if (backtestPumps++ == 0) w->close();
-                pumpBefore();
-            };
+            close.emplace([w] { w->close(); });
         } else {
             QTimer::singleShot(50, w.data(), [w] {
                 w->Command2_Click();
@@ -307,7 +302,8 @@ TEST(SmartWindowForm15, ClosingDuringARunStopsItAndUnloadsTheWindow) {
         clock.start();
         w->Command2_Click();
         const qint64 elapsed = clock.elapsed();
-        hooks.processEvents = pumpBefore;
+        const int backtestPumps = close ? close->pumps : 0;
+        close.reset();
 
         ASSERT_EQ(messages.messages.size(), 1) << messages.lastText().toStdString();
         EXPECT_TRUE(messages.messages[0].text.startsWith(QStringLiteral("此步骤将以[")));

@@ -124,8 +124,6 @@ TEST(SmartWindowForm18, VerifiesTheLatestDrawsAndRestoresTheWorkbench) {
 TEST(SmartWindowForm18, StopDuringARunDropsTheWindowAndRestoresTheWorkbench) {
     F18Fixture f;
     Form15 smartWindow;
-    auto& hooks = Form15::Calculator()->calculator().hooks;
-    const auto pumpBefore = hooks.processEvents;
     // 取消 pressed while the scheme list downloads, or inside the first draw's backtest.
     for (bool inBacktest : {false, true}) {
         SCOPED_TRACE(inBacktest ? "backtest" : "download");
@@ -133,18 +131,15 @@ TEST(SmartWindowForm18, StopDuringARunDropsTheWindowAndRestoresTheWorkbench) {
         w->ctl<QComboBox>(QStringLiteral("Combo1"))->setCurrentIndex(2);
         const pool::NumberPool poolBefore = f.bench.session().pool;
         const QString logBefore = f.bench.session().log.text();
-        int backtestPumps = 0;
-        if (inBacktest) {
-            hooks.processEvents = [&, w] {
-                if (backtestPumps++ == 0) w->Command1_Click();
-                pumpBefore();
-            };
-        } else {
+        std::optional<smartwin::ActionAtFirstPump> stop;
+        if (inBacktest)
+            stop.emplace([w] { w->Command1_Click(); });
+        else
             QTimer::singleShot(0, w.data(), [w] { w->Command1_Click(); });
-        }
         ui::MessageRecorder messages(ui::Answer::Yes);
         w->Command2_Click();
-        hooks.processEvents = pumpBefore;
+        const int backtestPumps = stop ? stop->pumps : 0;
+        stop.reset();
         EXPECT_EQ(messages.messages.size(), 1);  // the question only: no summary, no message
         if (inBacktest) {
             EXPECT_EQ(backtestPumps, 1) << "the backtest ends at the stop mark";
