@@ -523,9 +523,7 @@ void SchemeCalculator::settleCounters() {
 
 QString SchemeCalculator::YZ_JS() {
     List1.clear();
-    if (!inBacktest_) {
-        scriptErrorShownThisBacktest_ = false;
-    }
+    if (!inBacktest_) scriptErrorShownThisBacktest_ = false;
     const int cycles = Text5;
     const bool anywhere = Combo3 == kModeAnywhere;
     if (anywhere) prepareDigitCounts();
