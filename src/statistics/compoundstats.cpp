@@ -1,5 +1,6 @@
 #include "statistics/compoundstats.h"
 
+#include <algorithm>
 #include <bit>
 #include <bitset>
 
@@ -56,22 +57,6 @@ CompoundDrawBits PositionDrawBits(const CompoundInput& in, int position, DigitMa
             bits[size_t(i) / 64] |= std::uint64_t(1) << (i % 64);
     }
     return bits;
-}
-
-// The counts that recording every draw in turn gives, taken from the hit positions alone.
-common::OmissionStats StatsOfDrawBits(const CompoundDrawBits& hits, int drawCount) {
-    common::OmissionStats stats;
-    int last = -1;
-    for (size_t w = 0; w < hits.size(); ++w) {
-        for (std::uint64_t word = hits[w]; word != 0; word &= word - 1) {
-            const int i = int(w * 64) + std::countr_zero(word);
-            stats.currentGap = i - last - 1;
-            stats.hit();
-            last = i;
-        }
-    }
-    stats.currentGap = drawCount - 1 - last;
-    return stats;
 }
 
 // The six orderings abc, acb, bac, bca, cab, cba.
@@ -182,34 +167,131 @@ long long StraightCombinationCount(int hundreds, int tens, int units) {
            DigitCombinations(units).size();
 }
 
-std::vector<OmissionRow> StraightCombinationRows(const CompoundInput& in, int hundreds, int tens, int units) {
-    const QStringList h = DigitCombinations(hundreds), t = DigitCombinations(tens), u = DigitCombinations(units);
-    std::vector<OmissionRow> rows;
-    rows.reserve(size_t(h.size()) * size_t(t.size()) * size_t(u.size()));
-    // Up to millions of rows: each position's sets are turned into draw bits once, and a row is
-    // the AND of three of them instead of another pass over the draws.
-    auto bitsOf = [&in](const QStringList& sets, int position) {
-        std::vector<CompoundDrawBits> out;
-        out.reserve(size_t(sets.size()));
-        for (const QString& s : sets)
-            out.push_back(PositionDrawBits(in, position, DigitSetOf(s)));
-        return out;
-    };
-    const std::vector<CompoundDrawBits> hb = bitsOf(h, 0), tb = bitsOf(t, 1), ub = bitsOf(u, 2);
-    const int n = in.drawCount();
-    const size_t words = size_t((n + 63) / 64);
-    CompoundDrawBits ht(words), htu(words);
-    for (int a = 0; a < h.size(); ++a) {
-        for (int b = 0; b < t.size(); ++b) {
-            for (size_t w = 0; w < words; ++w)
-                ht[w] = hb[size_t(a)][w] & tb[size_t(b)][w];
-            for (int c = 0; c < u.size(); ++c) {
-                for (size_t w = 0; w < words; ++w)
-                    htu[w] = ht[w] & ub[size_t(c)][w];
-                rows.push_back(OmissionRow{SetsCategory(h[a], t[b], u[c]), StatsOfDrawBits(htu, n), n});
+QString StraightRows::category(const StraightRow& row) const {
+    return SetsCategory(sets[0].at(row.sets[0]), sets[1].at(row.sets[1]), sets[2].at(row.sets[2]));
+}
+
+OmissionRow StraightRows::row(size_t i) const {
+    const StraightRow& r = rows[i];
+    return OmissionRow{category(r), r.stats(), drawCount};
+}
+
+namespace {
+
+// Whether z holds a run of at least length set bits (length 1..64).
+bool HasRunOfOnes(std::uint64_t z, int length) {
+    int have = 1;
+    while (z != 0 && have * 2 <= length) {
+        z &= z >> have;
+        have *= 2;
+    }
+    if (z != 0 && have < length)
+        z &= z >> (length - have);
+    return z != 0;
+}
+
+// The counts of one row from its hit bits, word by word rather than hit by hit: a word adds its
+// popcount, the gap before its lowest hit, and its inner gaps only when they can beat the
+// largest gap so far. The same counts as recording every draw in turn.
+StraightRow StraightRowOfBits(const std::uint64_t* hits, size_t words, int drawCount) {
+    int count = 0, maxGap = 0, last = -1, beforeLast = -1;
+    for (size_t w = 0; w < words; ++w) {
+        const std::uint64_t x = hits[w];
+        if (x == 0)
+            continue;
+        const int base = int(w * 64);
+        const int lo = std::countr_zero(x), hi = 63 - std::countl_zero(x), inWord = std::popcount(x);
+        count += inWord;
+        maxGap = std::max(maxGap, base + lo - last - 1);
+        if (inWord >= 2) {
+            const int innerBlanks = hi - lo + 1 - inWord;
+            if (innerBlanks > maxGap) {
+                // Blank draws strictly between the word's lowest and highest hit.
+                const std::uint64_t between = ~x & (((std::uint64_t(1) << hi) - 1) & ~((std::uint64_t(2) << lo) - 1));
+                if (HasRunOfOnes(between, maxGap + 1)) {
+                    int p = lo;
+                    for (std::uint64_t rest = x & (x - 1); rest != 0; rest &= rest - 1) {
+                        const int q = std::countr_zero(rest);
+                        maxGap = std::max(maxGap, q - p - 1);
+                        p = q;
+                    }
+                }
             }
+            beforeLast = base + 63 - std::countl_zero(x & ~(std::uint64_t(1) << hi));
+        } else {
+            beforeLast = last;
+        }
+        last = base + hi;
+    }
+    StraightRow row;
+    row.hitCount = std::uint16_t(count);
+    row.maxGap = std::uint16_t(maxGap);
+    row.prevGap = std::uint16_t(last >= 0 ? last - beforeLast - 1 : 0);
+    row.currentGap = std::uint16_t(drawCount - 1 - last);
+    return row;
+}
+
+}  // namespace
+
+bool ComputeStraightRows(const CompoundInput& in, int hundreds, int tens, int units, StraightRows* out,
+                         common::WorkProgress* progress) {
+    *out = StraightRows();
+    const int n = in.drawCount();
+    if (n > StraightRows::kMaxDraws)
+        return false;
+    const int sizes[3] = {hundreds, tens, units};
+    for (int p = 0; p < 3; ++p)
+        out->sets[p] = DigitCombinations(sizes[p]);
+    out->drawCount = n;
+    const size_t counts[3] = {size_t(out->sets[0].size()), size_t(out->sets[1].size()), size_t(out->sets[2].size())};
+    const size_t total = counts[0] * counts[1] * counts[2];
+    if (total == 0)
+        return true;
+    // Each position's sets as draw bits, once; a row is the AND of three of them.
+    const size_t words = size_t((n + 63) / 64);
+    std::vector<std::uint64_t> bits[3];
+    for (int p = 0; p < 3; ++p) {
+        bits[p].reserve(counts[p] * words);
+        for (const QString& set : out->sets[p]) {
+            const CompoundDrawBits b = PositionDrawBits(in, p, DigitSetOf(set));
+            bits[p].insert(bits[p].end(), b.begin(), b.end());
         }
     }
+    out->rows.resize(total);
+    if (progress)
+        progress->setTotal((long long)(counts[0] * counts[1]));
+    // One task per hundreds-and-tens pair: it writes only its own units-long stretch of rows.
+    const bool done = common::ParallelFor((long long)(counts[0] * counts[1]), progress, [&](long long pair) {
+        const size_t a = size_t(pair) / counts[1], b = size_t(pair) % counts[1];
+        std::vector<std::uint64_t> ht(words), htu(words);
+        for (size_t w = 0; w < words; ++w)
+            ht[w] = bits[0][a * words + w] & bits[1][b * words + w];
+        StraightRow* rows = out->rows.data() + size_t(pair) * counts[2];
+        for (size_t c = 0; c < counts[2]; ++c) {
+            const std::uint64_t* u = bits[2].data() + c * words;
+            for (size_t w = 0; w < words; ++w)
+                htu[w] = ht[w] & u[w];
+            StraightRow row = StraightRowOfBits(htu.data(), words, n);
+            row.sets[0] = std::uint8_t(a);
+            row.sets[1] = std::uint8_t(b);
+            row.sets[2] = std::uint8_t(c);
+            rows[c] = row;
+        }
+    });
+    if (!done) {
+        *out = StraightRows();
+        return false;
+    }
+    return true;
+}
+
+std::vector<OmissionRow> StraightCombinationRows(const CompoundInput& in, int hundreds, int tens, int units) {
+    StraightRows compact;
+    ComputeStraightRows(in, hundreds, tens, units, &compact);
+    std::vector<OmissionRow> rows;
+    rows.reserve(compact.rows.size());
+    for (size_t i = 0; i < compact.rows.size(); ++i)
+        rows.push_back(compact.row(i));
     return rows;
 }
 
