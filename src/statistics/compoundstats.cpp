@@ -4,6 +4,12 @@
 #include <bit>
 #include <bitset>
 
+#if defined(__x86_64__) && (defined(__GNUC__) || defined(__clang__)) && !defined(__SANITIZE_ADDRESS__)
+#define SIFMORA_BIT_CLONES __attribute__((target_clones("arch=x86-64-v3", "default")))
+#else
+#define SIFMORA_BIT_CLONES
+#endif
+
 namespace statistics {
 
 namespace {
@@ -178,50 +184,70 @@ OmissionRow StraightRows::row(size_t i) const {
 
 namespace {
 
-// Whether z holds a run of at least length set bits (length 1..64).
-bool HasRunOfOnes(std::uint64_t z, int length) {
-    int have = 1;
-    while (z != 0 && have * 2 <= length) {
-        z &= z >> have;
-        have *= 2;
-    }
-    if (z != 0 && have < length)
-        z &= z >> (length - have);
-    return z != 0;
+// Whether z holds a run of at least length set bits (length 1..63), without branches: runs of
+// 1, 2, 4, ... 32 bits by doubling, then two overlapping runs of the largest power that fits.
+inline bool HasRunOfOnes(std::uint64_t z, int length) {
+    std::uint64_t runs[6];
+    runs[0] = z;
+    for (int k = 1; k < 6; ++k)
+        runs[k] = runs[k - 1] & (runs[k - 1] >> (1 << (k - 1)));
+    const int k = 31 - std::countl_zero(unsigned(length));
+    return (runs[k] & (runs[k] >> (length - (1 << k)))) != 0;
 }
 
-// The counts of one row from its hit bits, word by word rather than hit by hit: a word adds its
-// popcount, the gap before its lowest hit, and its inner gaps only when they can beat the
-// largest gap so far. The same counts as recording every draw in turn.
-StraightRow StraightRowOfBits(const std::uint64_t* hits, size_t words, int drawCount) {
+// Blank draws strictly between the lowest and the highest hit of a word.
+inline std::uint64_t InnerBlanks(std::uint64_t x) {
+    const int lo = std::countr_zero(x), hi = 63 - std::countl_zero(x);
+    return ~x & ((std::uint64_t(1) << hi) - 1) & ~((std::uint64_t(2) << lo) - 1);
+}
+
+// The longest run of blanks between two hits of one word.
+inline int LongestInnerGap(std::uint64_t x) {
+    int longest = 0, p = std::countr_zero(x);
+    for (std::uint64_t rest = x & (x - 1); rest != 0; rest &= rest - 1) {
+        const int q = std::countr_zero(rest);
+        longest = std::max(longest, q - p - 1);
+        p = q;
+    }
+    return longest;
+}
+
+// The counts of one row from its hit bits, word by word rather than hit by hit; the same counts
+// as recording every draw in turn. A first pass takes the hits, the gaps that cross into a word
+// and the last two hits, and notes the few words holding a gap of kLongGap or more inside them;
+// the largest gap is then the larger of the crossing gaps and those words' inner gaps, unless it
+// is shorter than kLongGap, when every word's inner gaps are looked at.
+inline StraightRow StraightRowOfBits(const std::uint64_t* hits, size_t words, int drawCount) {
+    constexpr int kLongGap = 33;
     int count = 0, maxGap = 0, last = -1, beforeLast = -1;
+    std::uint16_t longWords[StraightRows::kMaxDraws / 64 + 1];
+    int longCount = 0;
     for (size_t w = 0; w < words; ++w) {
         const std::uint64_t x = hits[w];
         if (x == 0)
             continue;
         const int base = int(w * 64);
-        const int lo = std::countr_zero(x), hi = 63 - std::countl_zero(x), inWord = std::popcount(x);
-        count += inWord;
+        const int lo = std::countr_zero(x), hi = 63 - std::countl_zero(x);
+        count += std::popcount(x);
         maxGap = std::max(maxGap, base + lo - last - 1);
-        if (inWord >= 2) {
-            const int innerBlanks = hi - lo + 1 - inWord;
-            if (innerBlanks > maxGap) {
-                // Blank draws strictly between the word's lowest and highest hit.
-                const std::uint64_t between = ~x & (((std::uint64_t(1) << hi) - 1) & ~((std::uint64_t(2) << lo) - 1));
-                if (HasRunOfOnes(between, maxGap + 1)) {
-                    int p = lo;
-                    for (std::uint64_t rest = x & (x - 1); rest != 0; rest &= rest - 1) {
-                        const int q = std::countr_zero(rest);
-                        maxGap = std::max(maxGap, q - p - 1);
-                        p = q;
-                    }
-                }
-            }
-            beforeLast = base + 63 - std::countl_zero(x & ~(std::uint64_t(1) << hi));
-        } else {
-            beforeLast = last;
-        }
+        // Runs of 1, 2, 4, ... 32 blanks by doubling, then of 33.
+        std::uint64_t run = InnerBlanks(x);
+        for (int shift = 1; shift <= 16; shift *= 2)
+            run &= run >> shift;
+        if ((run & (run >> 1)) != 0)
+            longWords[longCount++] = std::uint16_t(w);
+        const std::uint64_t below = x & ~(std::uint64_t(1) << hi);
+        beforeLast = below != 0 ? base + 63 - std::countl_zero(below) : last;
         last = base + hi;
+    }
+    for (int i = 0; i < longCount; ++i)
+        maxGap = std::max(maxGap, LongestInnerGap(hits[longWords[i]]));
+    if (maxGap < kLongGap) {
+        for (size_t w = 0; w < words; ++w) {
+            const std::uint64_t x = hits[w];
+            if (x != 0 && HasRunOfOnes(InnerBlanks(x), maxGap + 1))
+                maxGap = std::max(maxGap, LongestInnerGap(x));
+        }
     }
     StraightRow row;
     row.hitCount = std::uint16_t(count);
@@ -229,6 +255,34 @@ StraightRow StraightRowOfBits(const std::uint64_t* hits, size_t words, int drawC
     row.prevGap = std::uint16_t(last >= 0 ? last - beforeLast - 1 : 0);
     row.currentGap = std::uint16_t(drawCount - 1 - last);
     return row;
+}
+
+// The draw bits of every set of the three positions, each set words long.
+struct StraightBits {
+    const std::uint64_t* hundreds;
+    const std::uint64_t* tens;
+    const std::uint64_t* units;
+    size_t words, tensCount, unitsCount;
+    int drawCount;
+};
+
+// The units-long stretch of rows of one pair of hundreds and tens sets. Built a second time for
+// processors with popcount and bit-scan instructions, chosen when the program runs.
+SIFMORA_BIT_CLONES void FillStraightRowsOfPair(const StraightBits& bits, size_t pair, StraightRow* rows) {
+    const size_t a = pair / bits.tensCount, b = pair % bits.tensCount, words = bits.words;
+    std::vector<std::uint64_t> ht(words), htu(words);
+    for (size_t w = 0; w < words; ++w)
+        ht[w] = bits.hundreds[a * words + w] & bits.tens[b * words + w];
+    for (size_t c = 0; c < bits.unitsCount; ++c) {
+        const std::uint64_t* u = bits.units + c * words;
+        for (size_t w = 0; w < words; ++w)
+            htu[w] = ht[w] & u[w];
+        StraightRow row = StraightRowOfBits(htu.data(), words, bits.drawCount);
+        row.sets[0] = std::uint8_t(a);
+        row.sets[1] = std::uint8_t(b);
+        row.sets[2] = std::uint8_t(c);
+        rows[c] = row;
+    }
 }
 
 }  // namespace
@@ -261,22 +315,9 @@ bool ComputeStraightRows(const CompoundInput& in, int hundreds, int tens, int un
     if (progress)
         progress->setTotal((long long)(counts[0] * counts[1]));
     // One task per hundreds-and-tens pair: it writes only its own units-long stretch of rows.
+    const StraightBits all{bits[0].data(), bits[1].data(), bits[2].data(), words, counts[1], counts[2], n};
     const bool done = common::ParallelFor((long long)(counts[0] * counts[1]), progress, [&](long long pair) {
-        const size_t a = size_t(pair) / counts[1], b = size_t(pair) % counts[1];
-        std::vector<std::uint64_t> ht(words), htu(words);
-        for (size_t w = 0; w < words; ++w)
-            ht[w] = bits[0][a * words + w] & bits[1][b * words + w];
-        StraightRow* rows = out->rows.data() + size_t(pair) * counts[2];
-        for (size_t c = 0; c < counts[2]; ++c) {
-            const std::uint64_t* u = bits[2].data() + c * words;
-            for (size_t w = 0; w < words; ++w)
-                htu[w] = ht[w] & u[w];
-            StraightRow row = StraightRowOfBits(htu.data(), words, n);
-            row.sets[0] = std::uint8_t(a);
-            row.sets[1] = std::uint8_t(b);
-            row.sets[2] = std::uint8_t(c);
-            rows[c] = row;
-        }
+        FillStraightRowsOfPair(all, size_t(pair), out->rows.data() + size_t(pair) * counts[2]);
     });
     if (!done) {
         *out = StraightRows();

@@ -48,6 +48,10 @@ TEST(StraightCombinationGoldenTest, RealHistoryRowsAreUnchanged) {
         {true, 1, 1, 1, "adc5b78be6c07d292d5ee157dc27519f1c912e28"},
         {true, 1, 5, 1, "8f996396b1d81902f88cd48a97b95ec63a14d861"},
         {true, 2, 2, 2, "486349ce9e033f9b85901c7b43fec2eabae1c044"},
+        // Dense enough over every draw for gaps of 33 and more inside one 64-draw word.
+        {true, 8, 8, 2, "6b9e569f8fc29cd652aba8a57342bf2061b6aa9c"},
+        {true, 9, 9, 2, "d664232d25e06f9ba9c09e1bbbad4ede8c66e54d"},
+        {true, 4, 9, 9, "64baf18124afc778e2a9ec72bc9885f2448407f3"},
         {true, 10, 10, 10, "ae68c8a1acd66f395ecdb176401d62334c396113"},
     };
     for (const Case& k : cases) {
