@@ -3,6 +3,7 @@
 #include "common/appstate.h"
 #include "dialogs/dialogutil.h"
 #include "platform/ui/messagebox.h"
+#include "platform/ui/progressrun.h"
 #include "statistics/compoundstats.h"
 #include "statistics/formulastats.h"
 #include "statistics/fuzzystats.h"
@@ -424,23 +425,25 @@ void Form16::Command10_Click() {
     const char* names[3] = {"Combo11", "Combo12", "Combo13"};
     for (int p = 0; p < 3; ++p)
         sizes[p] = findChild<QComboBox*>(QString::fromLatin1(names[p]))->currentText().toInt();
-    const long long rows = statistics::StraightCombinationCount(sizes[0], sizes[1], sizes[2]);
-    // Beyond this the run would hold the window for hours and exhaust memory; it is refused
-    // before anything is cleared.
-    if (rows > kMaxStraightRows) {
-        ui::MsgBox(QStringLiteral("所选码数共有%1组单选组合,超过了%2组的上限,请减少码数后再统计。")
-                       .arg(rows)
-                       .arg(kMaxStraightRows),
-                   ui::Icon::Information, ui::Buttons::Ok, ui::kAppTitle, this);
-        return;
-    }
     if (ui::MsgBox(QStringLiteral("此步骤将运算大量数据,有可能造成死机,是否继续?"), ui::Icon::Question,
                    ui::Buttons::YesNo, QStringLiteral("确定"), this, ui::Answer::Yes) != ui::Answer::Yes)
         return;
+    const auto in = statistics::MakeCompoundInput(common::App().history, analysisRange());
+    if (in.drawCount() > statistics::StraightRows::kMaxDraws) {
+        ui::MsgBox(QStringLiteral("统计范围超过%1期,无法进行单选统计,请缩小统计范围。").arg(statistics::StraightRows::kMaxDraws),
+                   ui::Icon::Information, ui::Buttons::Ok, ui::kAppTitle, this);
+        return;
+    }
+    // Computed away from the window; the table changes only once every row is there, so a
+    // cancelled run leaves it as it was.
+    statistics::StraightRows rows;
+    if (!ui::RunWithProgress(this, QStringLiteral("正在进行单选统计…"), [&](common::WorkProgress& progress) {
+            statistics::ComputeStraightRows(in, sizes[0], sizes[1], sizes[2], &rows, &progress);
+        }))
+        return;
     tables_[2]->clear();
     writeCompoundCaption();
-    const auto in = statistics::MakeCompoundInput(common::App().history, analysisRange());
-    tables_[2]->appendOmission(statistics::StraightCombinationRows(in, sizes[0], sizes[1], sizes[2]));
+    tables_[2]->appendStraight(std::move(rows));
 }
 
 void Form16::Command11_Click() {
@@ -452,7 +455,18 @@ void Form16::Command11_Click() {
 
 void Form16::Command8_Click() { copyTable(3); }
 
-void Form16::ListView3_ColumnClick(int column) { tables_[2]->sortByText(column - 1, Qt::DescendingOrder); }
+void Form16::ListView3_ColumnClick(int column) {
+    StatsTable* table = tables_[2];
+    if (table->rowCount() < kSortInWindowRows) {
+        table->sortByText(column - 1, Qt::DescendingOrder);
+        return;
+    }
+    std::vector<std::uint32_t> order;
+    if (ui::RunWithProgress(this, QStringLiteral("正在排序…"), [&](common::WorkProgress& progress) {
+            order = table->sortedOrder(column - 1, Qt::DescendingOrder, &progress);
+        }))
+        table->applyOrder(std::move(order));
+}
 
 // ---- 投资计划
 
