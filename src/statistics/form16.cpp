@@ -22,6 +22,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QTableView>
 #include <QTabWidget>
 #include <QTreeView>
 
@@ -112,11 +113,32 @@ void Form16::buildControls() {
             &Form16::Command1_Click);
 
     auto makeView = [this](int n, QWidget* page, QRect geometry) {
-        auto* view = new QTreeView(page);
+        QAbstractItemView* view = nullptr;
+        if (n == 3) {
+            // The compound table can hold 16 million rows: a table view keeps nothing per row,
+            // where a tree view would keep an item for each. Shown like the other lists.
+            auto* table = new QTableView(page);
+            table->setShowGrid(false);
+            table->setWordWrap(false);
+            table->setSelectionBehavior(QAbstractItemView::SelectRows);
+            table->setSelectionMode(QAbstractItemView::SingleSelection);
+            table->verticalHeader()->hide();
+            table->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+            table->verticalHeader()->setDefaultSectionSize(table->fontMetrics().height() + 4);
+            table->horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+            table->horizontalHeader()->setStretchLastSection(true);
+            table->horizontalHeader()->setHighlightSections(false);
+            headers_[n - 1] = table->horizontalHeader();
+            view = table;
+        } else {
+            auto* tree = new QTreeView(page);
+            tree->setRootIsDecorated(false);
+            tree->setUniformRowHeights(true);
+            tree->setAllColumnsShowFocus(true);
+            headers_[n - 1] = tree->header();
+            view = tree;
+        }
         view->setObjectName(QStringLiteral("ListView%1").arg(n));
-        view->setRootIsDecorated(false);
-        view->setUniformRowHeights(true);  // the compound table can hold very many rows
-        view->setAllColumnsShowFocus(true);
         view->setEditTriggers(QAbstractItemView::NoEditTriggers);
         view->setGeometry(geometry);
         views_[n - 1] = view;
@@ -206,7 +228,7 @@ void Form16::buildControls() {
     makeView(5, pages[4], QRect(366, 6, 384, 330));
 
     for (int n : {2, 3, 5}) {
-        QHeaderView* header = views_[n - 1]->header();
+        QHeaderView* header = headers_[n - 1];
         header->setSectionsClickable(true);
         connect(header, &QHeaderView::sectionClicked, this, [this, n](int section) {
             const int column = section + 1;
@@ -264,7 +286,7 @@ void Form16::Form_Load() {
         }
         tables_[n - 1]->clear();
         for (int c = 0; c < widths.size(); ++c)
-            views_[n - 1]->setColumnWidth(c, Px(widths[c]));
+            headers_[n - 1]->resizeSection(c, Px(widths[c]));
     }
     Combo4_Click();
 

@@ -15,7 +15,8 @@ class QLineEdit;
 class QPlainTextEdit;
 class QPushButton;
 class QTabWidget;
-class QTreeView;
+class QAbstractItemView;
+class QHeaderView;
 
 namespace statistics {
 class StatsTable;
@@ -90,6 +91,7 @@ private:
 
     WorkbenchInputs inputs_;
     QTabWidget* tab_ = nullptr;
-    QTreeView* views_[5] = {};
+    QAbstractItemView* views_[5] = {};
+    QHeaderView* headers_[5] = {};
     statistics::StatsTable* tables_[5] = {};
 };

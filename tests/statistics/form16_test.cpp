@@ -3,6 +3,7 @@
 
 #include "history/drawfile.h"
 #include "platform/ui/messagebox.h"
+#include "statistics/compoundstats.h"
 #include "statistics/statstable.h"
 #include "statistics/tablecopy.h"
 
@@ -16,12 +17,16 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QElapsedTimer>
 #include <QPlainTextEdit>
+#include <QProgressDialog>
 #include <QPushButton>
 #include <QTabWidget>
+#include <QTimer>
 #include <QTreeView>
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
 
 namespace {
@@ -349,6 +354,109 @@ TEST_F(Form16Test, SecondOpeningStartsFromTheDefaults) {
     EXPECT_TRUE(ctl<QCheckBox>(g.get(), "Check1")->isChecked());
     EXPECT_EQ(ctl<QLineEdit>(g.get(), "Text1")->text(), QStringLiteral("1000"));
     EXPECT_EQ(ctl<QComboBox>(g.get(), "Combo5")->currentText(), QStringLiteral("20"));
+}
+
+// Loads the real 福彩3D history with every draw in the analysis range; false without it.
+bool UseRealHistory() {
+    QStringList draws;
+    if (!history::ReadDrawFile(testsupport::SharedFile("data/HAO.TXT"), &draws))
+        return false;
+    common::AppState& app = common::App();
+    app.history = common::DrawHistory(draws);
+    app.useAllDraws = true;
+    app.resetAnalysisRange();
+    return true;
+}
+
+// A 10 ms timer of the test: how often it fired and the longest wait between two firings (or
+// from its start), that is how long the window went without processing events.
+struct TickWatch {
+    QTimer timer;
+    QElapsedTimer clock;
+    qint64 last = 0;
+    qint64 longest = 0;
+    int ticks = 0;
+    std::function<void()> onTick;
+
+    TickWatch() {
+        timer.setInterval(10);
+        QObject::connect(&timer, &QTimer::timeout, [this] {
+            const qint64 now = clock.elapsed();
+            longest = std::max(longest, now - last);
+            last = now;
+            ++ticks;
+            if (onTick)
+                onTick();
+        });
+        clock.start();
+        timer.start();
+    }
+};
+
+void SetStraightSizes(Form16* f, const char* size) {
+    for (const char* name : {"Combo11", "Combo12", "Combo13"})
+        f->findChild<QComboBox*>(QString::fromLatin1(name))->setCurrentText(QString::fromLatin1(size));
+}
+
+TEST(Form16RealHistoryTest, LargestStraightRunKeepsTheWindowResponsiveAndCancels) {
+    SKIP_WITHOUT_SHARED("data/HAO.TXT");
+    ASSERT_TRUE(UseRealHistory());
+    ui::MessageRecorder recorder(ui::Answer::Yes);
+    Form16 f;
+    f.findChild<QComboBox*>(QStringLiteral("Combo4"))->setCurrentIndex(9);
+    f.Combo4_Click();
+    const QList<QStringList> before = f.table(3)->allTexts();
+    ASSERT_EQ(before.size(), 10);
+    SetStraightSizes(&f, "5");
+    // 5,5,5 over every draw takes seconds: watch the window for 300 ms of it, then press 取消.
+    TickWatch watch;
+    bool cancelled = false;
+    watch.onTick = [&] {
+        auto* box = f.findChild<QProgressDialog*>(QStringLiteral("ProgressBox"));
+        if (box && !cancelled && watch.clock.elapsed() >= 300) {
+            auto* cancel = box->findChild<QPushButton*>();
+            ASSERT_NE(cancel, nullptr);
+            EXPECT_EQ(cancel->text(), QStringLiteral("取消"));
+            cancel->click();
+            cancelled = true;
+        }
+    };
+    f.findChild<QPushButton*>(QStringLiteral("Command10"))->click();
+    EXPECT_TRUE(cancelled);
+    EXPECT_GE(watch.ticks, 20);
+    EXPECT_LT(watch.longest, 100);
+    EXPECT_EQ(recorder.messages.size(), 1);  // the question only
+    EXPECT_EQ(f.table(3)->allTexts(), before);
+    EXPECT_EQ(f.findChild<QProgressDialog*>(QStringLiteral("ProgressBox")), nullptr);
+}
+
+TEST(Form16RealHistoryTest, LargeStraightRunGivesEveryRowAndSortsAwayFromTheWindow) {
+    SKIP_WITHOUT_SHARED("data/HAO.TXT");
+    ASSERT_TRUE(UseRealHistory());
+    ui::MessageRecorder recorder(ui::Answer::Yes);
+    Form16 f;
+    SetStraightSizes(&f, "3");
+    f.findChild<QPushButton*>(QStringLiteral("Command10"))->click();
+    statistics::StatsTable* table = f.table(3);
+    ASSERT_EQ(table->rowCount(), 1728000);
+    const auto in = statistics::MakeCompoundInput(common::App().history, statistics::AnalysisRange(common::App()));
+    const QStringList sets = statistics::DigitCombinations(3);
+    for (int r : {0, 1, 14399, 864123, 1727999}) {
+        const auto row = statistics::PositionalRow(in, sets[r / 14400], sets[r / 120 % 120], sets[r % 120]);
+        EXPECT_EQ(table->rowTexts(r), row.cells()) << r;
+    }
+    // 开出次数, descending as text; equal counts keep the order of the run.
+    TickWatch watch;
+    f.ListView3_ColumnClick(2);
+    EXPECT_LT(watch.longest, 100);
+    QString previous = table->text(0, 1);
+    for (int r = 1; r < 3000; ++r) {
+        const QString count = table->text(r, 1);
+        ASSERT_GE(QString::compare(previous, count), 0) << r;
+        if (count == previous)
+            ASSERT_LT(QString::compare(table->text(r - 1, 0), table->text(r, 0)), 0) << r;
+        previous = count;
+    }
 }
 
 TEST(Form16RealHistoryTest, TablesAgreeWithTheHistory) {
