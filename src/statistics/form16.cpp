@@ -26,6 +26,8 @@
 #include <QTabWidget>
 #include <QTreeView>
 
+#include <new>
+
 using dialogs::MakeButton;
 using statistics::StatsTable;
 
@@ -459,10 +461,17 @@ void Form16::Command10_Click() {
     // Computed away from the window; the table changes only once every row is there, so a
     // cancelled run leaves it as it was.
     statistics::StraightRows rows;
-    if (!ui::RunWithProgress(this, QStringLiteral("正在进行单选统计…"), [&](common::WorkProgress& progress) {
-            statistics::ComputeStraightRows(in, sizes[0], sizes[1], sizes[2], &rows, &progress);
-        }))
+    try {
+        if (!ui::RunWithProgress(this, QStringLiteral("正在进行单选统计…"), [&](common::WorkProgress& progress) {
+                statistics::ComputeStraightRows(in, sizes[0], sizes[1], sizes[2], &rows, &progress);
+            }))
+            return;
+    } catch (const std::bad_alloc&) {
+        ui::MsgBox(QStringLiteral("内存不足,无法容纳%1组单选统计的结果,请减少码数后再统计。")
+                       .arg(statistics::StraightCombinationCount(sizes[0], sizes[1], sizes[2])),
+                   ui::Icon::Warning, ui::Buttons::Ok, ui::kAppTitle, this);
         return;
+    }
     tables_[2]->clear();
     writeCompoundCaption();
     tables_[2]->appendStraight(std::move(rows));
@@ -484,10 +493,15 @@ void Form16::ListView3_ColumnClick(int column) {
         return;
     }
     std::vector<std::uint32_t> order;
-    if (ui::RunWithProgress(this, QStringLiteral("正在排序…"), [&](common::WorkProgress& progress) {
-            order = table->sortedOrder(column - 1, Qt::DescendingOrder, &progress);
-        }))
-        table->applyOrder(std::move(order));
+    try {
+        if (ui::RunWithProgress(this, QStringLiteral("正在排序…"), [&](common::WorkProgress& progress) {
+                order = table->sortedOrder(column - 1, Qt::DescendingOrder, &progress);
+            }))
+            table->applyOrder(std::move(order));
+    } catch (const std::bad_alloc&) {
+        ui::MsgBox(QStringLiteral("内存不足,无法排序,表格保持原来的顺序。"), ui::Icon::Warning, ui::Buttons::Ok,
+                   ui::kAppTitle, this);
+    }
 }
 
 // ---- 投资计划

@@ -270,6 +270,12 @@ TEST_F(Form16Test, StraightStatisticsAsksBeforeEveryRun) {
     ASSERT_EQ(f->table(3)->rowCount(), 9261000);
     EXPECT_EQ(f->table(3)->rowTexts(0), statsfixture::Split("0123|0123|0123,4,50.00%,1.5,1,0,2,1.33"));
     EXPECT_EQ(f->table(3)->text(9260999, 0), QStringLiteral("6789|6789|6789"));
+    // Its copy holds the first 1000 rows as shown.
+    ctl<QPushButton>(f.get(), "Command8")->click();
+    const QStringList lines = clipboard().split(QStringLiteral("\r\n"));
+    ASSERT_EQ(lines.size(), 1003);  // header, empty line, 1000 rows, nothing after the last CR LF
+    EXPECT_EQ(lines[2], statistics::CopyLine(statistics::CompoundCopyLayout(), f->table(3)->rowTexts(0)));
+    EXPECT_EQ(lines[1001], statistics::CopyLine(statistics::CompoundCopyLayout(), f->table(3)->rowTexts(999)));
 }
 
 TEST_F(Form16Test, WorkbenchNumbersRows) {
@@ -356,18 +362,6 @@ TEST_F(Form16Test, SecondOpeningStartsFromTheDefaults) {
     EXPECT_EQ(ctl<QComboBox>(g.get(), "Combo5")->currentText(), QStringLiteral("20"));
 }
 
-// Loads the real 福彩3D history with every draw in the analysis range; false without it.
-bool UseRealHistory() {
-    QStringList draws;
-    if (!history::ReadDrawFile(testsupport::SharedFile("data/HAO.TXT"), &draws))
-        return false;
-    common::AppState& app = common::App();
-    app.history = common::DrawHistory(draws);
-    app.useAllDraws = true;
-    app.resetAnalysisRange();
-    return true;
-}
-
 // A 10 ms timer of the test: how often it fired and the longest wait between two firings (or
 // from its start), that is how long the window went without processing events.
 struct TickWatch {
@@ -400,7 +394,7 @@ void SetStraightSizes(Form16* f, const char* size) {
 
 TEST(Form16RealHistoryTest, LargestStraightRunKeepsTheWindowResponsiveAndCancels) {
     SKIP_WITHOUT_SHARED("data/HAO.TXT");
-    ASSERT_TRUE(UseRealHistory());
+    ASSERT_TRUE(statsfixture::UseRealHistory(true));
     ui::MessageRecorder recorder(ui::Answer::Yes);
     Form16 f;
     f.findChild<QComboBox*>(QStringLiteral("Combo4"))->setCurrentIndex(9);
@@ -432,7 +426,7 @@ TEST(Form16RealHistoryTest, LargestStraightRunKeepsTheWindowResponsiveAndCancels
 
 TEST(Form16RealHistoryTest, LargeStraightRunGivesEveryRowAndSortsAwayFromTheWindow) {
     SKIP_WITHOUT_SHARED("data/HAO.TXT");
-    ASSERT_TRUE(UseRealHistory());
+    ASSERT_TRUE(statsfixture::UseRealHistory(true));
     ui::MessageRecorder recorder(ui::Answer::Yes);
     Form16 f;
     SetStraightSizes(&f, "3");
@@ -461,12 +455,8 @@ TEST(Form16RealHistoryTest, LargeStraightRunGivesEveryRowAndSortsAwayFromTheWind
 
 TEST(Form16RealHistoryTest, TablesAgreeWithTheHistory) {
     SKIP_WITHOUT_SHARED("data/HAO.TXT");
-    QStringList draws;
-    ASSERT_TRUE(history::ReadDrawFile(testsupport::SharedFile("data/HAO.TXT"), &draws));
-    common::AppState& app = common::App();
-    app.history = common::DrawHistory(draws);
-    app.useAllDraws = true;
-    app.resetAnalysisRange();
+    ASSERT_TRUE(statsfixture::UseRealHistory(true));
+    const common::AppState& app = common::App();
     ui::MessageRecorder recorder;
     Form16 f;
     const int n = app.history.count();

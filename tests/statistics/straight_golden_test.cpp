@@ -2,10 +2,10 @@
 // row-per-pass implementation produced them: any faster computation must give the same texts in
 // the same order.
 #include "common/appstate.h"
-#include "history/drawfile.h"
 #include "statistics/compoundstats.h"
 #include "statistics/statsrange.h"
 
+#include "statsfixture.h"
 #include "testsupport.h"
 
 #include <QCryptographicHash>
@@ -25,12 +25,8 @@ QString DigestOfRows(const CompoundInput& in, int a, int b, int c) {
 
 TEST(StraightCombinationGoldenTest, RealHistoryRowsAreUnchanged) {
     SKIP_WITHOUT_SHARED("data/HAO.TXT");
-    QStringList draws;
-    ASSERT_TRUE(history::ReadDrawFile(testsupport::SharedFile("data/HAO.TXT"), &draws));
-    common::AppState& app = common::App();
-    app.history = common::DrawHistory(draws);
-    app.useAllDraws = false;
-    app.resetAnalysisRange();
+    ASSERT_TRUE(statsfixture::UseRealHistory(false));
+    const common::AppState& app = common::App();
     const StatsRange recent = AnalysisRange(app);  // the default 101 draws
     const StatsRange all{1, app.history.count()};
     ASSERT_EQ(recent.count(), 101);
