@@ -212,39 +212,37 @@ inline int LongestInnerGap(std::uint64_t x) {
     return longest;
 }
 
-// The counts of one row from its hit bits, word by word rather than hit by hit; the same counts
-// as recording every draw in turn. A first pass takes the hits, the gaps that cross into a word
-// and the last two hits, and notes the few words holding a gap of kLongGap or more inside them;
-// the largest gap is then the larger of the crossing gaps and those words' inner gaps, unless it
-// is shorter than kLongGap, when every word's inner gaps are looked at.
-inline StraightRow StraightRowOfBits(const std::uint64_t* hits, size_t words, int drawCount) {
-    constexpr int kLongGap = 33;
+// The longest run of blanks in a word's inner blanks that touches the middle of the word (bit 31
+// or 32). Any run of 33 or more does; so when a word's longest inner gap exceeds 32, this is it.
+inline int MiddleGap(std::uint64_t blanks) {
+    const int up = std::countr_zero(~(blanks >> 32));    // from bit 32 up
+    const int down = std::countl_zero(~(blanks << 32));  // from bit 31 down
+    return up + down;
+}
+
+// The counts of one row whose hits are the draws in both masks, word by word rather than hit by
+// hit; the same counts as recording every draw in turn. One pass takes the hits, the gaps that
+// cross into a word, the inner gaps through each word's middle and the last two hits. Only when
+// the largest gap found is under 32 can a gap within half a word be larger, and every word's
+// inner gaps are looked at.
+inline StraightRow StraightRowOfBits(const std::uint64_t* mask1, const std::uint64_t* mask2, size_t words,
+                                     int drawCount) {
     int count = 0, maxGap = 0, last = -1, beforeLast = -1;
-    std::uint16_t longWords[StraightRows::kMaxDraws / 64 + 1];
-    int longCount = 0;
     for (size_t w = 0; w < words; ++w) {
-        const std::uint64_t x = hits[w];
+        const std::uint64_t x = mask1[w] & mask2[w];
         if (x == 0)
             continue;
         const int base = int(w * 64);
         const int lo = std::countr_zero(x), hi = 63 - std::countl_zero(x);
         count += std::popcount(x);
-        maxGap = std::max(maxGap, base + lo - last - 1);
-        // Runs of 1, 2, 4, ... 32 blanks by doubling, then of 33.
-        std::uint64_t run = InnerBlanks(x);
-        for (int shift = 1; shift <= 16; shift *= 2)
-            run &= run >> shift;
-        if ((run & (run >> 1)) != 0)
-            longWords[longCount++] = std::uint16_t(w);
+        maxGap = std::max({maxGap, base + lo - last - 1, MiddleGap(InnerBlanks(x))});
         const std::uint64_t below = x & ~(std::uint64_t(1) << hi);
         beforeLast = below != 0 ? base + 63 - std::countl_zero(below) : last;
         last = base + hi;
     }
-    for (int i = 0; i < longCount; ++i)
-        maxGap = std::max(maxGap, LongestInnerGap(hits[longWords[i]]));
-    if (maxGap < kLongGap) {
+    if (maxGap < 32) {
         for (size_t w = 0; w < words; ++w) {
-            const std::uint64_t x = hits[w];
+            const std::uint64_t x = mask1[w] & mask2[w];
             if (x != 0 && HasRunOfOnes(InnerBlanks(x), maxGap + 1))
                 maxGap = std::max(maxGap, LongestInnerGap(x));
         }
@@ -270,14 +268,11 @@ struct StraightBits {
 // processors with popcount and bit-scan instructions, chosen when the program runs.
 SIFMORA_BIT_CLONES void FillStraightRowsOfPair(const StraightBits& bits, size_t pair, StraightRow* rows) {
     const size_t a = pair / bits.tensCount, b = pair % bits.tensCount, words = bits.words;
-    std::vector<std::uint64_t> ht(words), htu(words);
+    std::vector<std::uint64_t> ht(words);
     for (size_t w = 0; w < words; ++w)
         ht[w] = bits.hundreds[a * words + w] & bits.tens[b * words + w];
     for (size_t c = 0; c < bits.unitsCount; ++c) {
-        const std::uint64_t* u = bits.units + c * words;
-        for (size_t w = 0; w < words; ++w)
-            htu[w] = ht[w] & u[w];
-        StraightRow row = StraightRowOfBits(htu.data(), words, bits.drawCount);
+        StraightRow row = StraightRowOfBits(ht.data(), bits.units + c * words, words, bits.drawCount);
         row.sets[0] = std::uint8_t(a);
         row.sets[1] = std::uint8_t(b);
         row.sets[2] = std::uint8_t(c);
