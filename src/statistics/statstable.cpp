@@ -172,7 +172,7 @@ std::uint32_t StatsTable::rankRows(int column, std::vector<std::uint32_t>* ranks
     // Otherwise every distinct text once: each row of texts or OmissionStats brings its own, the
     // compact rows one per distinct value of what the column's text depends on.
     std::vector<QString> keys;
-    std::vector<std::uint32_t> keyOf(size_);
+    std::vector<std::uint32_t>& keyOf = *ranks;  // each row's text, then in place its rank
     for (const Segment& s : segments_) {
         if (s.kind == Kind::Straight && column > 0 && column < OmissionRow::kColumns) {
             const StraightRows& block = straight_[s.block];
@@ -207,20 +207,19 @@ std::uint32_t StatsTable::rankRows(int column, std::vector<std::uint32_t>* ranks
             ++rank;
         keyRank[byText[i]] = rank;
     }
-    for (std::uint32_t p = 0; p < size_; ++p)
-        (*ranks)[p] = keyRank[keyOf[p]];
+    for (std::uint32_t& k : keyOf)
+        k = keyRank[k];
     return keys.empty() ? 0 : rank + 1;
 }
 
 std::vector<std::uint32_t> StatsTable::sortedOrder(int column, Qt::SortOrder order,
                                                    common::WorkProgress* progress) const {
-    std::vector<std::uint32_t> shown(size_);
-    if (order_.empty())
-        std::iota(shown.begin(), shown.end(), 0u);
-    else
-        shown = order_;
-    if (column < 0 || column >= titles_.size() || size_ < 2)
+    if (column < 0 || column >= titles_.size() || size_ < 2) {
+        std::vector<std::uint32_t> shown(size_);
+        for (std::uint32_t r = 0; r < size_; ++r)
+            shown[r] = stored(int(r));
         return shown;
+    }
     if (progress)
         progress->setTotal(2LL * size_);
     std::vector<std::uint32_t> ranks;
@@ -232,12 +231,14 @@ std::vector<std::uint32_t> StatsTable::sortedOrder(int column, Qt::SortOrder ord
     auto bucket = [&](std::uint32_t p) {
         return order == Qt::AscendingOrder ? ranks[p] : rankCount - 1 - ranks[p];
     };
-    for (std::uint32_t p : shown)
+    for (std::uint32_t p = 0; p < size_; ++p)
         ++start[bucket(p) + 1];
     std::partial_sum(start.begin(), start.end(), start.begin());
     std::vector<std::uint32_t> sorted(size_);
-    for (std::uint32_t p : shown)
+    for (std::uint32_t r = 0; r < size_; ++r) {
+        const std::uint32_t p = stored(int(r));
         sorted[start[bucket(p)]++] = p;
+    }
     if (progress)
         progress->setTotal(progress->done());  // complete
     return sorted;
