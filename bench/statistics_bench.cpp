@@ -113,6 +113,23 @@ void BM_CopyFuzzyTable(benchmark::State& state) {
     }
 }
 
+// 统计缩水器的号码 with all 1000 numbers on the workbench (2002 rows) over every draw.
+void BM_WorkbenchNumberRows1000(benchmark::State& state) {
+    const common::DrawHistory& h = RealHistory();
+    if (h.isEmpty()) {
+        state.SkipWithError("shared data/HAO.TXT not found");
+        return;
+    }
+    const auto in = statistics::MakeCompoundInput(h, statistics::StatsRange{1, h.count()});
+    pool::NumberPool numbers;
+    for (int v = 0; v < 1000; ++v)
+        numbers.append(QStringLiteral("%1").arg(v, 3, 10, QLatin1Char('0')));
+    for (auto _ : state) {
+        auto rows = statistics::WorkbenchNumberRows(in, numbers);
+        benchmark::DoNotOptimize(rows);
+    }
+}
+
 void BM_FuzzyTable(benchmark::State& state) {
     const common::DrawHistory& h = RealHistory();
     if (h.isEmpty()) {
@@ -133,4 +150,5 @@ BENCHMARK(BM_StraightCombinations555AllDraws)->Unit(benchmark::kMillisecond)->Us
 BENCHMARK(BM_FuzzyTable)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_SortStraight555)->DenseRange(0, 7)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_GroupCombinations5)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_WorkbenchNumberRows1000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_CopyFuzzyTable)->Unit(benchmark::kMillisecond);

@@ -4,7 +4,9 @@
 #include <bit>
 #include <bitset>
 
-#if defined(__x86_64__) && (defined(__GNUC__) || defined(__clang__)) && !defined(__SANITIZE_ADDRESS__)
+// The straight combinations' inner loop is built a second time for processors with popcount and
+// bit-scan instructions (x86-64-v3), chosen when the program starts.
+#if defined(__x86_64__) && defined(__GNUC__) && !defined(__clang__) && __GNUC__ >= 11 && defined(__linux__)
 #define SIFMORA_BIT_CLONES __attribute__((target_clones("arch=x86-64-v3", "default")))
 #else
 #define SIFMORA_BIT_CLONES
@@ -213,7 +215,8 @@ inline int LongestInnerGap(std::uint64_t x) {
 }
 
 // The longest run of blanks in a word's inner blanks that touches the middle of the word (bit 31
-// or 32). Any run of 33 or more does; so when a word's longest inner gap exceeds 32, this is it.
+// or 32). Every run of 32 or more does, so a word's longest inner gap is this one when it is 32
+// or more.
 inline int MiddleGap(std::uint64_t blanks) {
     const int up = std::countr_zero(~(blanks >> 32));    // from bit 32 up
     const int down = std::countl_zero(~(blanks << 32));  // from bit 31 down
@@ -264,8 +267,7 @@ struct StraightBits {
     int drawCount;
 };
 
-// The units-long stretch of rows of one pair of hundreds and tens sets. Built a second time for
-// processors with popcount and bit-scan instructions, chosen when the program runs.
+// The units-long stretch of rows of one pair of hundreds and tens sets.
 SIFMORA_BIT_CLONES void FillStraightRowsOfPair(const StraightBits& bits, size_t pair, StraightRow* rows) {
     const size_t a = pair / bits.tensCount, b = pair % bits.tensCount, words = bits.words;
     std::vector<std::uint64_t> ht(words);
