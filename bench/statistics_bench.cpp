@@ -14,6 +14,14 @@
 
 namespace {
 
+// True, with the benchmark marked skipped, when the shared history is absent.
+bool SkippedWithoutHistory(const common::DrawHistory& h, benchmark::State& state) {
+    if (!h.isEmpty())
+        return false;
+    state.SkipWithError("shared data/HAO.TXT not found");
+    return true;
+}
+
 // The largest resident size of the process so far, in KiB.
 long MaxRssKiB() {
     rusage usage{};
@@ -24,10 +32,8 @@ long MaxRssKiB() {
 // 开始单选统计 at sizes n, n, n over every draw (1: 1000 rows, 2: 91,125, 3: 1,728,000).
 void BM_StraightCombinations(benchmark::State& state) {
     const common::DrawHistory& h = RealHistory();
-    if (h.isEmpty()) {
-        state.SkipWithError("shared data/HAO.TXT not found");
+    if (SkippedWithoutHistory(h, state))
         return;
-    }
     const int n = int(state.range(0));
     const auto in = statistics::MakeCompoundInput(h, statistics::StatsRange{1, h.count()});
     for (auto _ : state) {
@@ -43,10 +49,8 @@ void BM_StraightCombinations(benchmark::State& state) {
 // (--benchmark_filter) for its own figure.
 void StraightCombinations555(benchmark::State& state, bool allDraws) {
     const common::DrawHistory& h = RealHistory();
-    if (h.isEmpty()) {
-        state.SkipWithError("shared data/HAO.TXT not found");
+    if (SkippedWithoutHistory(h, state))
         return;
-    }
     const statistics::StatsRange range = allDraws ? statistics::StatsRange{1, h.count()}
                                                   : statistics::StatsRange{h.count() - 100, h.count()};
     const auto in = statistics::MakeCompoundInput(h, range);
@@ -66,10 +70,8 @@ void BM_StraightCombinations555AllDraws(benchmark::State& state) { StraightCombi
 // descending as the window sorts; each iteration sorts the rows as the run left them.
 void BM_SortStraight555(benchmark::State& state) {
     const common::DrawHistory& h = RealHistory();
-    if (h.isEmpty()) {
-        state.SkipWithError("shared data/HAO.TXT not found");
+    if (SkippedWithoutHistory(h, state))
         return;
-    }
     static statistics::StatsTable* table = [&h] {
         auto* t = new statistics::StatsTable(QStringList{QStringLiteral("类别")} + statistics::OmissionMeasureTitles());
         statistics::StraightRows rows;
@@ -87,10 +89,8 @@ void BM_SortStraight555(benchmark::State& state) {
 // 组选N码 at its largest (N = 5, 252 rows) over every draw.
 void BM_GroupCombinations5(benchmark::State& state) {
     const common::DrawHistory& h = RealHistory();
-    if (h.isEmpty()) {
-        state.SkipWithError("shared data/HAO.TXT not found");
+    if (SkippedWithoutHistory(h, state))
         return;
-    }
     const auto in = statistics::MakeCompoundInput(h, statistics::StatsRange{1, h.count()});
     for (auto _ : state) {
         auto rows = statistics::GroupCombinationRows(in, 5);
@@ -101,10 +101,8 @@ void BM_GroupCombinations5(benchmark::State& state) {
 // 复制结果 of the fuzzy table over every draw (the largest copy: the compound copy stops at 1000).
 void BM_CopyFuzzyTable(benchmark::State& state) {
     const common::DrawHistory& h = RealHistory();
-    if (h.isEmpty()) {
-        state.SkipWithError("shared data/HAO.TXT not found");
+    if (SkippedWithoutHistory(h, state))
         return;
-    }
     const QList<QStringList> rows = statistics::FuzzyStatsRows(h, statistics::StatsRange{1, h.count()});
     for (auto _ : state) {
         QString text = statistics::CopyText(statistics::FuzzyCopyLayout(), int(rows.size()),
@@ -116,10 +114,8 @@ void BM_CopyFuzzyTable(benchmark::State& state) {
 // 统计缩水器的号码 with all 1000 numbers on the workbench (2002 rows) over every draw.
 void BM_WorkbenchNumberRows1000(benchmark::State& state) {
     const common::DrawHistory& h = RealHistory();
-    if (h.isEmpty()) {
-        state.SkipWithError("shared data/HAO.TXT not found");
+    if (SkippedWithoutHistory(h, state))
         return;
-    }
     const auto in = statistics::MakeCompoundInput(h, statistics::StatsRange{1, h.count()});
     pool::NumberPool numbers;
     for (int v = 0; v < 1000; ++v)
@@ -132,10 +128,8 @@ void BM_WorkbenchNumberRows1000(benchmark::State& state) {
 
 void BM_FuzzyTable(benchmark::State& state) {
     const common::DrawHistory& h = RealHistory();
-    if (h.isEmpty()) {
-        state.SkipWithError("shared data/HAO.TXT not found");
+    if (SkippedWithoutHistory(h, state))
         return;
-    }
     for (auto _ : state) {
         auto rows = statistics::FuzzyStatsRows(h, statistics::StatsRange{1, h.count()});
         benchmark::DoNotOptimize(rows);
