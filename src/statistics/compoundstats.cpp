@@ -1,7 +1,16 @@
 #include "statistics/compoundstats.h"
 
+#include <algorithm>
 #include <bit>
 #include <bitset>
+
+// The straight combinations' inner loop is built a second time for processors with popcount and
+// bit-scan instructions (x86-64-v3), chosen when the program starts.
+#if defined(__x86_64__) && defined(__GNUC__) && !defined(__clang__) && __GNUC__ >= 11 && defined(__linux__)
+#define SIFMORA_BIT_CLONES __attribute__((target_clones("arch=x86-64-v3", "default")))
+#else
+#define SIFMORA_BIT_CLONES
+#endif
 
 namespace statistics {
 
@@ -56,22 +65,6 @@ CompoundDrawBits PositionDrawBits(const CompoundInput& in, int position, DigitMa
             bits[size_t(i) / 64] |= std::uint64_t(1) << (i % 64);
     }
     return bits;
-}
-
-// The counts that recording every draw in turn gives, taken from the hit positions alone.
-common::OmissionStats StatsOfDrawBits(const CompoundDrawBits& hits, int drawCount) {
-    common::OmissionStats stats;
-    int last = -1;
-    for (size_t w = 0; w < hits.size(); ++w) {
-        for (std::uint64_t word = hits[w]; word != 0; word &= word - 1) {
-            const int i = int(w * 64) + std::countr_zero(word);
-            stats.currentGap = i - last - 1;
-            stats.hit();
-            last = i;
-        }
-    }
-    stats.currentGap = drawCount - 1 - last;
-    return stats;
 }
 
 // The six orderings abc, acb, bac, bca, cab, cba.
@@ -182,34 +175,161 @@ long long StraightCombinationCount(int hundreds, int tens, int units) {
            DigitCombinations(units).size();
 }
 
-std::vector<OmissionRow> StraightCombinationRows(const CompoundInput& in, int hundreds, int tens, int units) {
-    const QStringList h = DigitCombinations(hundreds), t = DigitCombinations(tens), u = DigitCombinations(units);
-    std::vector<OmissionRow> rows;
-    rows.reserve(size_t(h.size()) * size_t(t.size()) * size_t(u.size()));
-    // Up to millions of rows: each position's sets are turned into draw bits once, and a row is
-    // the AND of three of them instead of another pass over the draws.
-    auto bitsOf = [&in](const QStringList& sets, int position) {
-        std::vector<CompoundDrawBits> out;
-        out.reserve(size_t(sets.size()));
-        for (const QString& s : sets)
-            out.push_back(PositionDrawBits(in, position, DigitSetOf(s)));
-        return out;
-    };
-    const std::vector<CompoundDrawBits> hb = bitsOf(h, 0), tb = bitsOf(t, 1), ub = bitsOf(u, 2);
-    const int n = in.drawCount();
-    const size_t words = size_t((n + 63) / 64);
-    CompoundDrawBits ht(words), htu(words);
-    for (int a = 0; a < h.size(); ++a) {
-        for (int b = 0; b < t.size(); ++b) {
-            for (size_t w = 0; w < words; ++w)
-                ht[w] = hb[size_t(a)][w] & tb[size_t(b)][w];
-            for (int c = 0; c < u.size(); ++c) {
-                for (size_t w = 0; w < words; ++w)
-                    htu[w] = ht[w] & ub[size_t(c)][w];
-                rows.push_back(OmissionRow{SetsCategory(h[a], t[b], u[c]), StatsOfDrawBits(htu, n), n});
-            }
+QString StraightRows::category(const StraightRow& row) const {
+    return SetsCategory(sets[0].at(row.sets[0]), sets[1].at(row.sets[1]), sets[2].at(row.sets[2]));
+}
+
+OmissionRow StraightRows::row(size_t i) const {
+    const StraightRow& r = rows[i];
+    return OmissionRow{category(r), r.stats(), drawCount};
+}
+
+namespace {
+
+// Whether z holds a run of at least length set bits (length 1..63), without branches: runs of
+// 1, 2, 4, ... 32 bits by doubling, then two overlapping runs of the largest power that fits.
+inline bool HasRunOfOnes(std::uint64_t z, int length) {
+    std::uint64_t runs[6];
+    runs[0] = z;
+    for (int k = 1; k < 6; ++k)
+        runs[k] = runs[k - 1] & (runs[k - 1] >> (1 << (k - 1)));
+    const int k = 31 - std::countl_zero(unsigned(length));
+    return (runs[k] & (runs[k] >> (length - (1 << k)))) != 0;
+}
+
+// Blank draws strictly between the lowest and the highest hit of a word.
+inline std::uint64_t InnerBlanks(std::uint64_t x) {
+    const int lo = std::countr_zero(x), hi = 63 - std::countl_zero(x);
+    return ~x & ((std::uint64_t(1) << hi) - 1) & ~((std::uint64_t(2) << lo) - 1);
+}
+
+// The longest run of blanks between two hits of one word.
+inline int LongestInnerGap(std::uint64_t x) {
+    int longest = 0, p = std::countr_zero(x);
+    for (std::uint64_t rest = x & (x - 1); rest != 0; rest &= rest - 1) {
+        const int q = std::countr_zero(rest);
+        longest = std::max(longest, q - p - 1);
+        p = q;
+    }
+    return longest;
+}
+
+// The longest run of blanks in a word's inner blanks that touches the middle of the word (bit 31
+// or 32). Every run of 32 or more does, so a word's longest inner gap is this one when it is 32
+// or more.
+inline int MiddleGap(std::uint64_t blanks) {
+    const int up = std::countr_zero(~(blanks >> 32));    // from bit 32 up
+    const int down = std::countl_zero(~(blanks << 32));  // from bit 31 down
+    return up + down;
+}
+
+// The counts of one row whose hits are the draws in both masks, word by word rather than hit by
+// hit; the same counts as recording every draw in turn. One pass takes the hits, the gaps that
+// cross into a word, the inner gaps through each word's middle and the last two hits. Only when
+// the largest gap found is under 32 can a gap within half a word be larger, and every word's
+// inner gaps are looked at.
+inline StraightRow StraightRowOfBits(const std::uint64_t* mask1, const std::uint64_t* mask2, size_t words,
+                                     int drawCount) {
+    int count = 0, maxGap = 0, last = -1, beforeLast = -1;
+    for (size_t w = 0; w < words; ++w) {
+        const std::uint64_t x = mask1[w] & mask2[w];
+        if (x == 0)
+            continue;
+        const int base = int(w * 64);
+        const int lo = std::countr_zero(x), hi = 63 - std::countl_zero(x);
+        count += std::popcount(x);
+        maxGap = std::max({maxGap, base + lo - last - 1, MiddleGap(InnerBlanks(x))});
+        const std::uint64_t below = x & ~(std::uint64_t(1) << hi);
+        beforeLast = below != 0 ? base + 63 - std::countl_zero(below) : last;
+        last = base + hi;
+    }
+    if (maxGap < 32) {
+        for (size_t w = 0; w < words; ++w) {
+            const std::uint64_t x = mask1[w] & mask2[w];
+            if (x != 0 && HasRunOfOnes(InnerBlanks(x), maxGap + 1))
+                maxGap = std::max(maxGap, LongestInnerGap(x));
         }
     }
+    StraightRow row;
+    row.hitCount = std::uint16_t(count);
+    row.maxGap = std::uint16_t(maxGap);
+    row.prevGap = std::uint16_t(last >= 0 ? last - beforeLast - 1 : 0);
+    row.currentGap = std::uint16_t(drawCount - 1 - last);
+    return row;
+}
+
+// The draw bits of every set of the three positions, each set words long.
+struct StraightBits {
+    const std::uint64_t* hundreds;
+    const std::uint64_t* tens;
+    const std::uint64_t* units;
+    size_t words, tensCount, unitsCount;
+    int drawCount;
+};
+
+// The units-long stretch of rows of one pair of hundreds and tens sets.
+SIFMORA_BIT_CLONES void FillStraightRowsOfPair(const StraightBits& bits, size_t pair, StraightRow* rows) {
+    const size_t a = pair / bits.tensCount, b = pair % bits.tensCount, words = bits.words;
+    std::vector<std::uint64_t> ht(words);
+    for (size_t w = 0; w < words; ++w)
+        ht[w] = bits.hundreds[a * words + w] & bits.tens[b * words + w];
+    for (size_t c = 0; c < bits.unitsCount; ++c) {
+        StraightRow row = StraightRowOfBits(ht.data(), bits.units + c * words, words, bits.drawCount);
+        row.sets[0] = std::uint8_t(a);
+        row.sets[1] = std::uint8_t(b);
+        row.sets[2] = std::uint8_t(c);
+        rows[c] = row;
+    }
+}
+
+}  // namespace
+
+bool ComputeStraightRows(const CompoundInput& in, int hundreds, int tens, int units, StraightRows* out,
+                         common::WorkProgress* progress) {
+    *out = StraightRows();
+    const int n = in.drawCount();
+    if (n > StraightRows::kMaxDraws)
+        return false;
+    const int sizes[3] = {hundreds, tens, units};
+    for (int p = 0; p < 3; ++p)
+        out->sets[p] = DigitCombinations(sizes[p]);
+    out->drawCount = n;
+    const size_t counts[3] = {size_t(out->sets[0].size()), size_t(out->sets[1].size()), size_t(out->sets[2].size())};
+    const size_t total = counts[0] * counts[1] * counts[2];
+    if (total == 0)
+        return true;
+    // Each position's sets as draw bits, once; a row is the AND of three of them.
+    const size_t words = size_t((n + 63) / 64);
+    std::vector<std::uint64_t> bits[3];
+    for (int p = 0; p < 3; ++p) {
+        bits[p].reserve(counts[p] * words);
+        for (const QString& set : out->sets[p]) {
+            const CompoundDrawBits b = PositionDrawBits(in, p, DigitSetOf(set));
+            bits[p].insert(bits[p].end(), b.begin(), b.end());
+        }
+    }
+    out->rows.resize(total);
+    if (progress)
+        progress->setTotal((long long)(counts[0] * counts[1]));
+    // One task per hundreds-and-tens pair: it writes only its own units-long stretch of rows.
+    const StraightBits all{bits[0].data(), bits[1].data(), bits[2].data(), words, counts[1], counts[2], n};
+    const bool done = common::ParallelFor((long long)(counts[0] * counts[1]), progress, [&](long long pair) {
+        FillStraightRowsOfPair(all, size_t(pair), out->rows.data() + size_t(pair) * counts[2]);
+    });
+    if (!done) {
+        *out = StraightRows();
+        return false;
+    }
+    return true;
+}
+
+std::vector<OmissionRow> StraightCombinationRows(const CompoundInput& in, int hundreds, int tens, int units) {
+    StraightRows compact;
+    ComputeStraightRows(in, hundreds, tens, units, &compact);
+    std::vector<OmissionRow> rows;
+    rows.reserve(compact.rows.size());
+    for (size_t i = 0; i < compact.rows.size(); ++i)
+        rows.push_back(compact.row(i));
     return rows;
 }
 

@@ -3,6 +3,7 @@
 // order, and of the workbench's numbers as group or straight bets; and the producers that
 // build many such rows (group N-digit sets, straight combinations, the workbench numbers).
 #include "common/drawhistory.h"
+#include "common/workprogress.h"
 #include "pool/numberpool.h"
 #include "statistics/omissionrow.h"
 #include "statistics/statsrange.h"
@@ -49,6 +50,37 @@ std::vector<OmissionRow> GroupCombinationRows(const CompoundInput& in, int n);
 // 单选统计: rows for every triple of combinations of sizes (1..10) hundreds, tens, units, the
 // units changing fastest. StraightCombinationCount gives the number of rows beforehand.
 long long StraightCombinationCount(int hundreds, int tens, int units);
+
+// One 单选统计 row kept compact (up to 16,003,008 of them): the indexes of its sets in the three
+// combination lists and its counts; the texts are made only when the row is shown.
+struct StraightRow {
+    std::uint8_t sets[3] = {0, 0, 0};
+    std::uint16_t hitCount = 0;
+    std::uint16_t maxGap = 0;
+    std::uint16_t prevGap = 0;
+    std::uint16_t currentGap = 0;
+
+    common::OmissionStats stats() const { return {hitCount, maxGap, prevGap, currentGap}; }
+};
+
+struct StraightRows {
+    // The counters are 16-bit: a range may hold at most this many draws.
+    static constexpr int kMaxDraws = 65535;
+
+    QStringList sets[3];  // the combination lists of 百, 十, 个
+    int drawCount = 0;    // N
+    std::vector<StraightRow> rows;
+
+    QString category(const StraightRow& row) const;  // "s1|s2|s3"
+    OmissionRow row(size_t i) const;
+};
+
+// Fills *out with every row in order, computed on worker threads; progress (may be null) counts
+// the pairs of hundreds and tens sets. False, leaving *out empty, when cancelled or when the range
+// holds more than kMaxDraws draws.
+bool ComputeStraightRows(const CompoundInput& in, int hundreds, int tens, int units, StraightRows* out,
+                         common::WorkProgress* progress = nullptr);
+// The same rows in full.
 std::vector<OmissionRow> StraightCombinationRows(const CompoundInput& in, int hundreds, int tens, int units);
 // 统计缩水器的号码: the group and straight rows of the whole list, then a positional row per
 // number, then an any-order row per number, in pool order (2 + 2n rows for n elements).

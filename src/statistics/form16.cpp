@@ -3,6 +3,7 @@
 #include "common/appstate.h"
 #include "dialogs/dialogutil.h"
 #include "platform/ui/messagebox.h"
+#include "platform/ui/progressrun.h"
 #include "statistics/compoundstats.h"
 #include "statistics/formulastats.h"
 #include "statistics/fuzzystats.h"
@@ -21,8 +22,11 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QTableView>
 #include <QTabWidget>
 #include <QTreeView>
+
+#include <new>
 
 using dialogs::MakeButton;
 using statistics::StatsTable;
@@ -111,11 +115,32 @@ void Form16::buildControls() {
             &Form16::Command1_Click);
 
     auto makeView = [this](int n, QWidget* page, QRect geometry) {
-        auto* view = new QTreeView(page);
+        QAbstractItemView* view = nullptr;
+        if (n == 3) {
+            // The compound table can hold 16 million rows: a table view keeps nothing per row,
+            // where a tree view would keep an item for each. Shown like the other lists.
+            auto* table = new QTableView(page);
+            table->setShowGrid(false);
+            table->setWordWrap(false);
+            table->setSelectionBehavior(QAbstractItemView::SelectRows);
+            table->setSelectionMode(QAbstractItemView::SingleSelection);
+            table->verticalHeader()->hide();
+            table->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+            table->verticalHeader()->setDefaultSectionSize(table->fontMetrics().height() + 4);
+            table->horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+            table->horizontalHeader()->setStretchLastSection(true);
+            table->horizontalHeader()->setHighlightSections(false);
+            headers_[n - 1] = table->horizontalHeader();
+            view = table;
+        } else {
+            auto* tree = new QTreeView(page);
+            tree->setRootIsDecorated(false);
+            tree->setUniformRowHeights(true);
+            tree->setAllColumnsShowFocus(true);
+            headers_[n - 1] = tree->header();
+            view = tree;
+        }
         view->setObjectName(QStringLiteral("ListView%1").arg(n));
-        view->setRootIsDecorated(false);
-        view->setUniformRowHeights(true);  // the compound table can hold very many rows
-        view->setAllColumnsShowFocus(true);
         view->setEditTriggers(QAbstractItemView::NoEditTriggers);
         view->setGeometry(geometry);
         views_[n - 1] = view;
@@ -205,7 +230,7 @@ void Form16::buildControls() {
     makeView(5, pages[4], QRect(366, 6, 384, 330));
 
     for (int n : {2, 3, 5}) {
-        QHeaderView* header = views_[n - 1]->header();
+        QHeaderView* header = headers_[n - 1];
         header->setSectionsClickable(true);
         connect(header, &QHeaderView::sectionClicked, this, [this, n](int section) {
             const int column = section + 1;
@@ -263,7 +288,7 @@ void Form16::Form_Load() {
         }
         tables_[n - 1]->clear();
         for (int c = 0; c < widths.size(); ++c)
-            views_[n - 1]->setColumnWidth(c, Px(widths[c]));
+            headers_[n - 1]->resizeSection(c, Px(widths[c]));
     }
     Combo4_Click();
 
@@ -424,23 +449,32 @@ void Form16::Command10_Click() {
     const char* names[3] = {"Combo11", "Combo12", "Combo13"};
     for (int p = 0; p < 3; ++p)
         sizes[p] = findChild<QComboBox*>(QString::fromLatin1(names[p]))->currentText().toInt();
-    const long long rows = statistics::StraightCombinationCount(sizes[0], sizes[1], sizes[2]);
-    // Beyond this the run would hold the window for hours and exhaust memory; it is refused
-    // before anything is cleared.
-    if (rows > kMaxStraightRows) {
-        ui::MsgBox(QStringLiteral("所选码数共有%1组单选组合,超过了%2组的上限,请减少码数后再统计。")
-                       .arg(rows)
-                       .arg(kMaxStraightRows),
-                   ui::Icon::Information, ui::Buttons::Ok, ui::kAppTitle, this);
-        return;
-    }
     if (ui::MsgBox(QStringLiteral("此步骤将运算大量数据,有可能造成死机,是否继续?"), ui::Icon::Question,
                    ui::Buttons::YesNo, QStringLiteral("确定"), this, ui::Answer::Yes) != ui::Answer::Yes)
         return;
+    const auto in = statistics::MakeCompoundInput(common::App().history, analysisRange());
+    if (in.drawCount() > statistics::StraightRows::kMaxDraws) {
+        ui::MsgBox(QStringLiteral("统计范围超过%1期,无法进行单选统计,请缩小统计范围。").arg(statistics::StraightRows::kMaxDraws),
+                   ui::Icon::Information, ui::Buttons::Ok, ui::kAppTitle, this);
+        return;
+    }
+    // Computed away from the window; the table changes only once every row is there, so a
+    // cancelled run leaves it as it was.
+    statistics::StraightRows rows;
+    try {
+        if (!ui::RunWithProgress(this, QStringLiteral("正在进行单选统计…"), [&](common::WorkProgress& progress) {
+                statistics::ComputeStraightRows(in, sizes[0], sizes[1], sizes[2], &rows, &progress);
+            }))
+            return;
+    } catch (const std::bad_alloc&) {
+        ui::MsgBox(QStringLiteral("内存不足,无法容纳%1组单选统计的结果,请减少码数后再统计。")
+                       .arg(statistics::StraightCombinationCount(sizes[0], sizes[1], sizes[2])),
+                   ui::Icon::Warning, ui::Buttons::Ok, ui::kAppTitle, this);
+        return;
+    }
     tables_[2]->clear();
     writeCompoundCaption();
-    const auto in = statistics::MakeCompoundInput(common::App().history, analysisRange());
-    tables_[2]->appendOmission(statistics::StraightCombinationRows(in, sizes[0], sizes[1], sizes[2]));
+    tables_[2]->appendStraight(std::move(rows));
 }
 
 void Form16::Command11_Click() {
@@ -452,7 +486,23 @@ void Form16::Command11_Click() {
 
 void Form16::Command8_Click() { copyTable(3); }
 
-void Form16::ListView3_ColumnClick(int column) { tables_[2]->sortByText(column - 1, Qt::DescendingOrder); }
+void Form16::ListView3_ColumnClick(int column) {
+    StatsTable* table = tables_[2];
+    if (table->rowCount() < kSortInWindowRows) {
+        table->sortByText(column - 1, Qt::DescendingOrder);
+        return;
+    }
+    std::vector<std::uint32_t> order;
+    try {
+        if (ui::RunWithProgress(this, QStringLiteral("正在排序…"), [&](common::WorkProgress& progress) {
+                order = table->sortedOrder(column - 1, Qt::DescendingOrder, &progress);
+            }))
+            table->applyOrder(std::move(order));
+    } catch (const std::bad_alloc&) {
+        ui::MsgBox(QStringLiteral("内存不足,无法排序,表格保持原来的顺序。"), ui::Icon::Warning, ui::Buttons::Ok,
+                   ui::kAppTitle, this);
+    }
+}
 
 // ---- 投资计划
 

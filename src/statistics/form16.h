@@ -15,7 +15,8 @@ class QLineEdit;
 class QPlainTextEdit;
 class QPushButton;
 class QTabWidget;
-class QTreeView;
+class QAbstractItemView;
+class QHeaderView;
 
 namespace statistics {
 class StatsTable;
@@ -36,9 +37,8 @@ public:
     // The workbench buttons that open the window; each shows only its tabs.
     enum class Opener { FuzzyFilter, FormulaFilter, Compound, ProfitPlan };
 
-    // Rows one 开始单选统计 run may produce at most; larger size choices are refused (a run of
-    // 9,261,000 rows or more would hold the window for hours and exhaust memory).
-    static constexpr long long kMaxStraightRows = 2000000;
+    // Compound tables from this many rows on are sorted away from the window, with progress.
+    static constexpr int kSortInWindowRows = 200000;
 
     explicit Form16(WorkbenchInputs inputs = {}, QWidget* parent = nullptr);
     ~Form16() override;
@@ -91,6 +91,7 @@ private:
 
     WorkbenchInputs inputs_;
     QTabWidget* tab_ = nullptr;
-    QTreeView* views_[5] = {};
+    QAbstractItemView* views_[5] = {};
+    QHeaderView* headers_[5] = {};
     statistics::StatsTable* tables_[5] = {};
 };

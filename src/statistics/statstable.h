@@ -1,12 +1,16 @@
 #pragma once
-// The rows behind one table of the statistics window: either plain texts or OmissionStats
-// rows (kept compact and formatted when shown, since the compound table can hold very many).
+// The rows behind one table of the statistics window: plain texts, OmissionStats rows, or the
+// compact rows of the straight combinations (up to 16,003,008 of them). Rows keep their numbers;
+// texts are made when a row is shown or copied.
+#include "common/workprogress.h"
+#include "statistics/compoundstats.h"
 #include "statistics/omissionrow.h"
 
 #include <QAbstractTableModel>
 #include <QList>
 #include <QStringList>
 
+#include <cstdint>
 #include <vector>
 
 namespace statistics {
@@ -25,6 +29,7 @@ public:
     // Appended after the rows already shown, in the order given.
     void appendTexts(const QList<QStringList>& rows);
     void appendOmission(std::vector<OmissionRow> rows);
+    void appendStraight(StraightRows rows);
 
     // The texts of row r as shown.
     QString text(int row, int column) const;
@@ -34,17 +39,39 @@ public:
     // Orders the rows by the text of one column (compared as text), keeping the order of equal
     // texts. Later appends come after the sorted rows.
     void sortByText(int column, Qt::SortOrder order);
+    // The same in two steps, so that the first can run on a worker thread while the table is
+    // left alone: the rows (as positions in append order) in their sorted order, empty when
+    // cancelled; then showing them in that order.
+    std::vector<std::uint32_t> sortedOrder(int column, Qt::SortOrder order,
+                                           common::WorkProgress* progress = nullptr) const;
+    void applyOrder(std::vector<std::uint32_t> order);
 
 private:
-    struct Row {
-        int omission = -1;  // index into omission_, or -1 for a text row
-        int texts = -1;     // index into texts_
+    enum class Kind : std::uint8_t { Texts, Omission, Straight };
+    // A run of rows appended together: rows first.. first + count - 1 in append order, found at
+    // offset.. of their store (for Straight: the block's own rows).
+    struct Segment {
+        Kind kind;
+        std::uint32_t first;
+        std::uint32_t count;
+        std::uint32_t offset;
+        std::uint32_t block;  // index into straight_
     };
 
+    std::uint32_t stored(int row) const { return order_.empty() ? std::uint32_t(row) : order_[size_t(row)]; }
+    const Segment& segmentOf(std::uint32_t position) const;
+    QString storedText(std::uint32_t position, int column) const;
+    void appendSegment(Kind kind, std::uint32_t count, std::uint32_t offset, std::uint32_t block);
+    // Each row's rank by the column's text (equal texts, equal rank) and the number of ranks.
+    std::uint32_t rankRows(int column, std::vector<std::uint32_t>* ranks, common::WorkProgress* progress) const;
+
     QStringList titles_;
-    std::vector<Row> rows_;
+    std::uint32_t size_ = 0;               // rows
+    std::vector<Segment> segments_;
+    std::vector<std::uint32_t> order_;     // shown order; empty while it is the append order
     QList<QStringList> texts_;
     std::vector<OmissionRow> omission_;
+    std::vector<StraightRows> straight_;
 };
 
 }  // namespace statistics

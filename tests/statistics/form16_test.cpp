@@ -3,6 +3,7 @@
 
 #include "history/drawfile.h"
 #include "platform/ui/messagebox.h"
+#include "statistics/compoundstats.h"
 #include "statistics/statstable.h"
 #include "statistics/tablecopy.h"
 
@@ -16,12 +17,16 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QElapsedTimer>
 #include <QPlainTextEdit>
+#include <QProgressDialog>
 #include <QPushButton>
 #include <QTabWidget>
+#include <QTimer>
 #include <QTreeView>
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
 
 namespace {
@@ -226,7 +231,7 @@ TEST_F(Form16Test, GroupSelectorReplacesTheRows) {
     EXPECT_EQ(f->table(3)->rowCount(), 0);
 }
 
-TEST_F(Form16Test, StraightStatisticsAsksAndRefusesHugeRuns) {
+TEST_F(Form16Test, StraightStatisticsAsksBeforeEveryRun) {
     auto f = open();
     f->Combo4_Click();
     ctl<QComboBox>(f.get(), "Combo4")->setCurrentIndex(9);
@@ -255,14 +260,22 @@ TEST_F(Form16Test, StraightStatisticsAsksAndRefusesHugeRuns) {
     ASSERT_EQ(f->table(3)->rowCount(), 1);
     EXPECT_EQ(f->table(3)->rowTexts(0).mid(0, 2), statsfixture::Split("0123456789|0123456789|0123456789,8"));
 
-    // 4,4,4 would be 9,261,000 rows: refused before anything is asked or cleared.
+    // 4,4,4 gives 9,261,000 rows after the same question and nothing else.
     for (const char* name : {"Combo11", "Combo12", "Combo13"})
         ctl<QComboBox>(f.get(), name)->setCurrentText(QStringLiteral("4"));
     const int asked = int(recorder->messages.size());
     ctl<QPushButton>(f.get(), "Command10")->click();
     ASSERT_EQ(recorder->messages.size(), asked + 1);
-    EXPECT_TRUE(recorder->lastText().contains(QStringLiteral("9261000")));
-    EXPECT_EQ(f->table(3)->rowCount(), 1);
+    EXPECT_EQ(recorder->lastText(), QStringLiteral("此步骤将运算大量数据,有可能造成死机,是否继续?"));
+    ASSERT_EQ(f->table(3)->rowCount(), 9261000);
+    EXPECT_EQ(f->table(3)->rowTexts(0), statsfixture::Split("0123|0123|0123,4,50.00%,1.5,1,0,2,1.33"));
+    EXPECT_EQ(f->table(3)->text(9260999, 0), QStringLiteral("6789|6789|6789"));
+    // Its copy holds the first 1000 rows as shown.
+    ctl<QPushButton>(f.get(), "Command8")->click();
+    const QStringList lines = clipboard().split(QStringLiteral("\r\n"));
+    ASSERT_EQ(lines.size(), 1003);  // header, empty line, 1000 rows, nothing after the last CR LF
+    EXPECT_EQ(lines[2], statistics::CopyLine(statistics::CompoundCopyLayout(), f->table(3)->rowTexts(0)));
+    EXPECT_EQ(lines[1001], statistics::CopyLine(statistics::CompoundCopyLayout(), f->table(3)->rowTexts(999)));
 }
 
 TEST_F(Form16Test, WorkbenchNumbersRows) {
@@ -349,14 +362,101 @@ TEST_F(Form16Test, SecondOpeningStartsFromTheDefaults) {
     EXPECT_EQ(ctl<QComboBox>(g.get(), "Combo5")->currentText(), QStringLiteral("20"));
 }
 
+// A 10 ms timer of the test: how often it fired and the longest wait between two firings (or
+// from its start), that is how long the window went without processing events.
+struct TickWatch {
+    QTimer timer;
+    QElapsedTimer clock;
+    qint64 last = 0;
+    qint64 longest = 0;
+    int ticks = 0;
+    std::function<void()> onTick;
+
+    TickWatch() {
+        timer.setInterval(10);
+        QObject::connect(&timer, &QTimer::timeout, [this] {
+            const qint64 now = clock.elapsed();
+            longest = std::max(longest, now - last);
+            last = now;
+            ++ticks;
+            if (onTick)
+                onTick();
+        });
+        clock.start();
+        timer.start();
+    }
+};
+
+void SetStraightSizes(Form16* f, const char* size) {
+    for (const char* name : {"Combo11", "Combo12", "Combo13"})
+        f->findChild<QComboBox*>(QString::fromLatin1(name))->setCurrentText(QString::fromLatin1(size));
+}
+
+TEST(Form16RealHistoryTest, LargestStraightRunKeepsTheWindowResponsiveAndCancels) {
+    SKIP_WITHOUT_SHARED("data/HAO.TXT");
+    ASSERT_TRUE(statsfixture::UseRealHistory(true));
+    ui::MessageRecorder recorder(ui::Answer::Yes);
+    Form16 f;
+    f.findChild<QComboBox*>(QStringLiteral("Combo4"))->setCurrentIndex(9);
+    f.Combo4_Click();
+    const QList<QStringList> before = f.table(3)->allTexts();
+    ASSERT_EQ(before.size(), 10);
+    SetStraightSizes(&f, "5");
+    // 5,5,5 over every draw takes seconds: watch the window for 300 ms of it, then press 取消.
+    TickWatch watch;
+    bool cancelled = false;
+    watch.onTick = [&] {
+        auto* box = f.findChild<QProgressDialog*>(QStringLiteral("ProgressBox"));
+        if (box && !cancelled && watch.clock.elapsed() >= 300) {
+            auto* cancel = box->findChild<QPushButton*>();
+            ASSERT_NE(cancel, nullptr);
+            EXPECT_EQ(cancel->text(), QStringLiteral("取消"));
+            cancel->click();
+            cancelled = true;
+        }
+    };
+    f.findChild<QPushButton*>(QStringLiteral("Command10"))->click();
+    EXPECT_TRUE(cancelled);
+    EXPECT_GE(watch.ticks, 20);
+    EXPECT_LT(watch.longest, 100);
+    EXPECT_EQ(recorder.messages.size(), 1);  // the question only
+    EXPECT_EQ(f.table(3)->allTexts(), before);
+    EXPECT_EQ(f.findChild<QProgressDialog*>(QStringLiteral("ProgressBox")), nullptr);
+}
+
+TEST(Form16RealHistoryTest, LargeStraightRunGivesEveryRowAndSortsAwayFromTheWindow) {
+    SKIP_WITHOUT_SHARED("data/HAO.TXT");
+    ASSERT_TRUE(statsfixture::UseRealHistory(true));
+    ui::MessageRecorder recorder(ui::Answer::Yes);
+    Form16 f;
+    SetStraightSizes(&f, "3");
+    f.findChild<QPushButton*>(QStringLiteral("Command10"))->click();
+    statistics::StatsTable* table = f.table(3);
+    ASSERT_EQ(table->rowCount(), 1728000);
+    const auto in = statistics::MakeCompoundInput(common::App().history, statistics::AnalysisRange(common::App()));
+    const QStringList sets = statistics::DigitCombinations(3);
+    for (int r : {0, 1, 14399, 864123, 1727999}) {
+        const auto row = statistics::PositionalRow(in, sets[r / 14400], sets[r / 120 % 120], sets[r % 120]);
+        EXPECT_EQ(table->rowTexts(r), row.cells()) << r;
+    }
+    // 开出次数, descending as text; equal counts keep the order of the run.
+    TickWatch watch;
+    f.ListView3_ColumnClick(2);
+    EXPECT_LT(watch.longest, 100);
+    QString previous = table->text(0, 1);
+    for (int r = 1; r < 3000; ++r) {
+        const QString count = table->text(r, 1);
+        ASSERT_GE(QString::compare(previous, count), 0) << r;
+        if (count == previous)
+            ASSERT_LT(QString::compare(table->text(r - 1, 0), table->text(r, 0)), 0) << r;
+        previous = count;
+    }
+}
+
 TEST(Form16RealHistoryTest, TablesAgreeWithTheHistory) {
     SKIP_WITHOUT_SHARED("data/HAO.TXT");
-    QStringList draws;
-    ASSERT_TRUE(history::ReadDrawFile(testsupport::SharedFile("data/HAO.TXT"), &draws));
-    common::AppState& app = common::App();
-    app.history = common::DrawHistory(draws);
-    app.useAllDraws = true;
-    app.resetAnalysisRange();
+    ASSERT_TRUE(statsfixture::UseRealHistory(true));
+    const common::AppState& app = common::App();
     ui::MessageRecorder recorder;
     Form16 f;
     const int n = app.history.count();

@@ -2,6 +2,9 @@
 // Small draw histories for the statistics tests: numbers oldest first, issues 2024001 on.
 #include "common/appstate.h"
 #include "common/drawhistory.h"
+#include "history/drawfile.h"
+
+#include "testsupport.h"
 
 #include <QStringList>
 
@@ -32,5 +35,18 @@ inline QStringList Repeat(const QString& s, int n) {
 
 // "a,b,c" as a list of texts (an empty field stays an empty text).
 inline QStringList Split(const char* text) { return QString::fromUtf8(text).split(QLatin1Char(',')); }
+
+// Loads the real 福彩3D history from the shared data, with the analysis range at its default (the
+// newest 101 draws) and UseAllDraws as given; false when the file cannot be read.
+inline bool UseRealHistory(bool useAllDraws) {
+    QStringList draws;
+    if (!history::ReadDrawFile(testsupport::SharedFile("data/HAO.TXT"), &draws))
+        return false;
+    common::AppState& app = common::App();
+    app.history = common::DrawHistory(draws);
+    app.useAllDraws = useAllDraws;
+    app.resetAnalysisRange();
+    return true;
+}
 
 }  // namespace statsfixture
