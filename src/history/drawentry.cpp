@@ -7,6 +7,7 @@
 
 #include <QDate>
 #include <QFile>
+#include <QFileInfo>
 
 namespace history {
 namespace {
@@ -131,8 +132,10 @@ bool WriteDrawFileViaFlag(const QString& drawFilePath, const QString& flagPath, 
     return true;
 }
 
-HomeCopyFetch FetchHomeCopy(const QString& url, const QString& bakPath, QString* serverIssue) {
-    if (!platform::DownloadToFile(url, bakPath).ok) return HomeCopyFetch::NotReached;
+HomeCopyFetch FetchHomeCopy(const QString& url, const QString& bakPath, QString* serverIssue,
+                            const QString& localPath) {
+    if (!platform::DownloadToFile(url, bakPath, platform::kDefaultTimeoutMs, {}, platform::kDrawFileLimit).ok)
+        return HomeCopyFetch::NotReached;
     QByteArray copy;
     {
         QFile f(bakPath);
@@ -142,6 +145,11 @@ HomeCopyFetch FetchHomeCopy(const QString& url, const QString& bakPath, QString*
         // An error page or a broken copy must never take the history's place.
         QFile::remove(bakPath);
         return HomeCopyFetch::Refused;
+    }
+    if (!localPath.isEmpty() && copy.size() / kRecordLength < QFileInfo(localPath).size() / kRecordLength) {
+        // A copy with fewer records would throw local draws away, whatever its last issue.
+        QFile::remove(bakPath);
+        return HomeCopyFetch::Shorter;
     }
     if (serverIssue) *serverIssue = QString::fromLatin1(copy.right(kRecordLength).left(7));
     return HomeCopyFetch::Fetched;
