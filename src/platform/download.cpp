@@ -150,6 +150,20 @@ DownloadResult ReadLocal(const QString& path, int timeoutMs, const ProgressFn& p
 
 }  // namespace
 
+void LimitReply(QNetworkReply* reply, qint64 maxBytes, int timeoutMs) {
+    QObject::connect(reply, &QNetworkReply::downloadProgress, reply, [reply, maxBytes](qint64 got, qint64 total) {
+        if (maxBytes > 0 && (got > maxBytes || total > maxBytes)) reply->abort();
+    });
+    if (timeoutMs > 0) {
+        auto* deadline = new QTimer(reply);
+        deadline->setSingleShot(true);
+        QObject::connect(deadline, &QTimer::timeout, reply, [reply] {
+            if (!reply->isFinished()) reply->abort();
+        });
+        deadline->start(timeoutMs);
+    }
+}
+
 SlowHostScope::SlowHostScope() {
     SlowHosts& s = Slow();
     QMutexLocker lock(&s.mutex);

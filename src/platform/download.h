@@ -27,7 +27,7 @@ struct DownloadResult {
 inline constexpr int kDefaultTimeoutMs = 15000;
 
 // Size limits fit for what is fetched; past the limit a transfer fails like an unreachable server.
-inline constexpr qint64 kPageLimit = 8 * 1024 * 1024;          // lists, version logs, pages
+inline constexpr qint64 kPageLimit = 4 * 1024 * 1024;          // lists, version logs, pages
 inline constexpr qint64 kDrawFileLimit = 2 * 1024 * 1024;      // a draw file (about 170,000 draws)
 inline constexpr qint64 kProgramLimit = 200 * 1024 * 1024;     // a new main program
 
@@ -42,6 +42,10 @@ DownloadResult FetchUrl(const QString& url, QByteArray* body, int timeoutMs = kD
 // success; on failure path is untouched and no temporary file is left.
 DownloadResult DownloadToFile(const QString& url, const QString& path, int timeoutMs = kDefaultTimeoutMs,
                               const ProgressFn& progress = {}, qint64 maxBytes = kPageLimit);
+
+// For a page loaded asynchronously through a QNetworkReply of its own: the reply is aborted
+// (it then finishes with an error) past maxBytes or when timeoutMs have passed since now.
+void LimitReply(QNetworkReply* reply, qint64 maxBytes = kPageLimit, int timeoutMs = kDefaultTimeoutMs);
 
 // While one of these lives (the start road), a host that once failed to answer within the time
 // limit is not asked again: its later requests fail at once as unreachable, so a stalled server

@@ -8,6 +8,7 @@
 #include "platform/closerequest.h"
 #include "platform/process.h"
 #include "platform/ui/messagebox.h"
+#include "updater/upgrade.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -55,6 +56,8 @@ bool Form22::Form_Load() {
         instance_ = nullptr;
         return false;
     }
+    // Copies of the old program that an upgrade killed after its swap left behind.
+    updater::RemoveSwapLeftovers(common::ProgramDir());
     // Our downloads never read a cache, so there are no cached server copies to drop here.
     startup::WriteWebPage();  // optional: nothing reads it back
     Timer1->start();

@@ -43,6 +43,38 @@ private:
     QByteArray old_;
 };
 
+// A full disk for this process while the object lives: files may not grow past maxBytes
+// (RLIMIT_FSIZE, with SIGXFSZ ignored), so a write past it fails with EFBIG as on a full disk.
+class FileSizeLimit {
+public:
+    explicit FileSizeLimit(qint64 maxBytes);
+    ~FileSizeLimit();
+    FileSizeLimit(const FileSizeLimit&) = delete;
+    FileSizeLimit& operator=(const FileSizeLimit&) = delete;
+
+private:
+    unsigned long long oldSoft_ = 0;
+    bool set_ = false;
+};
+
+// A small tmpfs mounted in a temporary folder for the life of the object (ENOSPC when full).
+// isMounted() is false where mounting is not allowed (not root); callers skip then.
+class SmallDisk {
+public:
+    explicit SmallDisk(qint64 bytes);
+    ~SmallDisk();
+    SmallDisk(const SmallDisk&) = delete;
+    SmallDisk& operator=(const SmallDisk&) = delete;
+    bool isMounted() const { return mounted_; }
+    QString file(const QString& name) const { return dir_.filePath(name); }
+    // Fills the disk with one file so that at most about spare bytes stay free.
+    void fill(qint64 spare) const;
+
+private:
+    QTemporaryDir dir_;
+    bool mounted_ = false;
+};
+
 }  // namespace testsupport
 
 // Skips the current test when the shared data folder is missing.
