@@ -69,7 +69,8 @@ bool ParseDrawListXml(const QByteArray& bytes, QList<QStringList>* children, QSt
     }
     if (reader.hasError() || !sawRoot) {
         if (error)
-            *error = reader.hasError() ? reader.errorString() : QStringLiteral("no root element");
+            *error = reader.hasError() ? QStringLiteral("不是有效的XML文档（第%1行第%2列）").arg(reader.lineNumber()).arg(reader.columnNumber())
+                                      : QStringLiteral("XML文档没有根元素");
         children->clear();
         return false;
     }

@@ -2,6 +2,7 @@
 
 #include "common/atomicfile.h"
 #include "common/drawtext.h"
+#include "common/textcodec.h"
 #include "history/drawfile.h"
 #include "platform/download.h"
 
@@ -119,7 +120,7 @@ bool WriteDrawFileViaFlag(const QString& drawFilePath, const QString& flagPath, 
     // copy over it would throw its history away.
     QFile current(drawFilePath);
     if (current.exists() && !current.open(QIODevice::ReadOnly)) {
-        if (error) *error = current.errorString();
+        if (error) *error = common::ReadErrorText(current);
         return false;
     }
     current.close();

@@ -79,13 +79,13 @@ static bool ReadAll(const QString& path, QByteArray* bytes, QString* error) {
         return true;
     }
     if (!f.open(QIODevice::ReadOnly)) {
-        if (error) *error = QStringLiteral("%1: %2").arg(QDir::toNativeSeparators(path), f.errorString());
+        if (error) *error = common::ReadErrorText(f);
         return false;
     }
     *bytes = f.readAll();
     if (f.error() != QFileDevice::NoError) {
         // A short read would load part of the history as if it were all of it.
-        if (error) *error = QStringLiteral("%1: %2").arg(QDir::toNativeSeparators(path), f.errorString());
+        if (error) *error = common::ReadErrorText(f);
         return false;
     }
     return true;

@@ -361,6 +361,7 @@ TEST_F(StartRoad, UpdaterThatCannotStartShowsItsOwnReason) {
     ASSERT_EQ(box.messages.size(), 2);
     EXPECT_FALSE(box.messages[1].text.contains(UpdaterMissingText()));
     EXPECT_TRUE(box.messages[1].text.startsWith(QStringLiteral("错误描述：")));
+    EXPECT_TRUE(box.messages[1].text.contains(QStringLiteral("不是可执行的程序"))) << box.messages[1].text.toStdString();
     EXPECT_EQ(mainShown, 1);
 }
 
@@ -378,4 +379,42 @@ TEST_F(StartRoad, CloseRequestDuringVersionCheckAsksNothingMore) {
     EXPECT_TRUE(box.messages.isEmpty());
     EXPECT_EQ(drawUpdates, 0);
     EXPECT_EQ(mainShown, 0);
+}
+
+TEST_F(StartRoad, HomeCopyWithFewerRecordsNeverReplacesTheHistory) {
+    // One record with a later issue: taking it would wipe the local history.
+    server.serve("/3d/HAO.txt", history::EncodeDrawRecord("2024199 999"));
+    server.serve("/3d/HAOP3.txt", history::EncodeDrawRecord("2024199 999"));  // the local file is empty
+    auto form = makeForm();
+    ui::MessageRecorder box(ui::Answer::Ok);
+    form->Timer1_Timer();
+    EXPECT_TRUE(box.messages.isEmpty());
+    EXPECT_TRUE(drawsUpdated());
+    // An empty local file has nothing to lose: the copy is taken.
+    EXPECT_EQ(dir.read("HAOP3.TXT"), history::EncodeDrawRecord("2024199 999"));
+    EXPECT_FALSE(QFile::exists(dir.file("HAOBAK.TXT")));
+    EXPECT_EQ(mainShown, 1);
+}
+
+TEST_F(StartRoad, DamagedRecordsAreReportedOnceAndTheFileKept) {
+    const QByteArray p3 = history::EncodeDrawRecord("2024100 111") + QByteArray("20241\r\n 2221", 12) +
+                          QByteArray("2024\0" "02 3331", 12) + history::EncodeDrawRecord("2024103 444");
+    dir.write("HAOP3.TXT", p3);
+    auto form = makeForm();
+    ui::MessageRecorder box(ui::Answer::Ok);
+    form->Timer1_Timer();
+    ASSERT_EQ(box.messages.size(), 1);
+    EXPECT_TRUE(box.messages[0].text.contains(QStringLiteral("HAOP3.TXT 中有 2 条记录已损坏"))) << box.messages[0].text.toStdString();
+    EXPECT_FALSE(box.messages[0].text.contains(QStringLiteral("HAO.TXT")));
+    EXPECT_EQ(dir.read("HAOP3.TXT"), p3);
+    EXPECT_EQ(mainShown, 1);
+}
+
+TEST_F(StartRoad, LoadRemovesCopiesLeftByAKilledUpgrade) {
+    dir.write(".update-old-program", "old program");
+    dir.write(".update-old-log", "5\r\nold\r\n");
+    auto form = makeForm();
+    ASSERT_TRUE(form->Form_Load());
+    EXPECT_FALSE(QFile::exists(dir.file(".update-old-program")));
+    EXPECT_FALSE(QFile::exists(dir.file(".update-old-log")));
 }
