@@ -143,7 +143,18 @@ QString LastDrawText(const QString& path) {
     return common::DecodeAnsi(f.read(11));
 }
 
-QString LastIssue(const QString& path) { return LastDrawText(path).left(7); }
+QString LastIssue(const QString& path) {
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly)) return {};
+    const QByteArray bytes = f.readAll();
+    // Whatever the flag, but a damaged record is no draw: the one before it counts, so that a
+    // garbage issue never makes every listed draw look new (or none).
+    for (qsizetype r = bytes.size() / kRecordLength - 1; r >= 0; --r) {
+        const char* p = bytes.constData() + r * kRecordLength;
+        if (HasDrawDigits(p)) return QString::fromLatin1(p, 7);
+    }
+    return {};
+}
 
 bool IsValidDrawFileContent(const QByteArray& bytes) {
     if (bytes.isEmpty() || bytes.size() % kRecordLength != 0) return false;

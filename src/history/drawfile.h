@@ -40,6 +40,8 @@ bool WriteDrawFile(const QString& path, const QStringList& drawTexts, QString* e
 bool AppendDrawRecords(const QString& path, const QStringList& drawTexts, QString* error = nullptr);
 // The last record's DrawText, whatever its flag; empty for an empty or missing file.
 QString LastDrawText(const QString& path);
+// The issue of the last record, whatever its flag; damaged records (see ValidDrawTexts) are
+// passed over.
 QString LastIssue(const QString& path);
 // True when the bytes are a well-formed draw file: a positive multiple of 12 long and every
 // record "IIIIIII DDD" followed by a flag byte (whatever its value).

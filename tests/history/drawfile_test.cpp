@@ -112,12 +112,16 @@ TEST(DrawFile, DamagedRecordsAreLeftOutAndCountedNeverRewritten) {
         {"GBK text", "2024002 \xd6\xd0" "71"},
     };
     for (const Case& c : cases) {
-        const QByteArray bytes = good1 + c.damagedRecord + good2 + "2024006 00 0";  // the last: withdrawn
+        const QByteArray bytes = good1 + c.damagedRecord + good2 + "2024006 0000";  // the last: withdrawn
         ASSERT_EQ(bytes.size() % kRecordLength, 0) << c.what;
         dir.write("HAO.TXT", bytes);
         EXPECT_EQ(LoadFrom(dir.file("HAO.TXT")), QStringList({"2024001 123", "2024005 567"})) << c.what;
         EXPECT_EQ(CountDamagedRecords(dir.file("HAO.TXT")), 1) << c.what;
         EXPECT_EQ(dir.read("HAO.TXT"), bytes) << c.what;
+        EXPECT_EQ(LastIssue(dir.file("HAO.TXT")), "2024006") << c.what;  // withdrawn, still the last
+        // A damaged last record has no issue: the one before it is the file's last.
+        dir.write("HAO.TXT", good1 + good2 + c.damagedRecord);
+        EXPECT_EQ(LastIssue(dir.file("HAO.TXT")), "2024005") << c.what;
     }
     // The start-up notice names each file and its count once; no file, no notice.
     dir.write("HAOP3.TXT", good1 + "xxxxxxx xxx1" + "2024a02 4561" + good2);
