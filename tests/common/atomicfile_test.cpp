@@ -18,10 +18,6 @@ QByteArray Text(int n) {
     return b;
 }
 
-QStringList Files(const QString& dir) {
-    return QDir(dir).entryList(QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot, QDir::Name);
-}
-
 // No Latin words ("Unknown error", "No space left on device") in a reason shown to the user.
 bool HasEnglish(const QString& s) {
     static const QRegularExpression word(QStringLiteral("[A-Za-z]{3,}"));
@@ -44,7 +40,7 @@ TEST(AtomicWrite, FileSizeLimitKeepsTheOldFile) {
             EXPECT_FALSE(WriteFileAtomically(dir.file("a.txt"), Text(size), &error)) << size;
         }
         EXPECT_EQ(dir.read("a.txt"), QByteArray("old content")) << size;
-        EXPECT_EQ(Files(dir.path()), QStringList{"a.txt"}) << size;
+        EXPECT_EQ(testsupport::FilesIn(dir.path()), QStringList{"a.txt"}) << size;
         EXPECT_TRUE(error.contains(QStringLiteral("磁盘空间不足"))) << error.toStdString();
         EXPECT_FALSE(HasEnglish(error)) << error.toStdString();
     }
@@ -68,7 +64,7 @@ TEST(AtomicWrite, FullDiskKeepsTheOldFile) {
         QFile back(disk.file("a.txt"));
         ASSERT_TRUE(back.open(QIODevice::ReadOnly));
         EXPECT_EQ(back.readAll(), QByteArray("old content")) << size;
-        EXPECT_EQ(Files(QFileInfo(disk.file("a.txt")).absolutePath()), (QStringList{".filler", "a.txt"})) << size;
+        EXPECT_EQ(testsupport::FilesIn(QFileInfo(disk.file("a.txt")).absolutePath()), (QStringList{".filler", "a.txt"})) << size;
         EXPECT_TRUE(error.contains(QStringLiteral("磁盘空间不足"))) << error.toStdString();
     }
 }
@@ -90,7 +86,7 @@ TEST(AtomicWrite, ReasonsAreChinese) {
         EXPECT_TRUE(error.contains(c.cause)) << c.what << ": " << error.toStdString();
         EXPECT_FALSE(HasEnglish(error)) << error.toStdString();
     }
-    EXPECT_EQ(Files(dir.path()), QStringList());
+    EXPECT_EQ(testsupport::FilesIn(dir.path()), QStringList());
     QString error;
     EXPECT_FALSE(common::ReplaceFile(dir.file("nothing"), dir.file("b.txt"), &error));
     EXPECT_TRUE(error.contains(QStringLiteral("不存在"))) << error.toStdString();

@@ -16,16 +16,12 @@ using testsupport::HttpServer;
 
 namespace {
 
-QStringList Files(const QString& dir) {
-    return QDir(dir).entryList(QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot, QDir::Name);
-}
-
 class DownloadLimits : public ::testing::Test {
 protected:
     void SetUp() override { ASSERT_TRUE(server.isListening()); }
     void ExpectUntouched(const char* what) {
         EXPECT_EQ(dir.read("target.txt"), QByteArray("old content")) << what;
-        EXPECT_EQ(Files(dir.path()), QStringList{"target.txt"}) << what;
+        EXPECT_EQ(testsupport::FilesIn(dir.path()), QStringList{"target.txt"}) << what;
     }
     HttpServer server;
     testsupport::ProgramDir dir;
@@ -122,7 +118,7 @@ TEST_F(DownloadLimits, LocalFilesReadLikeDownloads) {
         EXPECT_EQ(r.ok, c.ok) << c.what;
         if (c.ok) EXPECT_EQ(dir.read("target.txt"), QByteArray("7\r\nnotice\r\n")) << c.what;
         else ExpectUntouched(c.what);
-        EXPECT_EQ(Files(dir.path()), QStringList{"target.txt"}) << c.what;
+        EXPECT_EQ(testsupport::FilesIn(dir.path()), QStringList{"target.txt"}) << c.what;
     }
 }
 

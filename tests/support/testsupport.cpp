@@ -11,6 +11,10 @@
 
 namespace testsupport {
 
+QStringList FilesIn(const QString& dir) {
+    return QDir(dir).entryList(QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot, QDir::Name);
+}
+
 FileSizeLimit::FileSizeLimit(qint64 maxBytes) {
     struct rlimit lim {};
     if (::getrlimit(RLIMIT_FSIZE, &lim) != 0) return;

@@ -1,6 +1,7 @@
 #pragma once
 // Helpers shared by the test programs: the shared data folder and temporary program folders.
 #include <QString>
+#include <QStringList>
 #include <QTemporaryDir>
 #include <memory>
 
@@ -42,6 +43,9 @@ private:
     bool had_;
     QByteArray old_;
 };
+
+// The file names of a folder, hidden ones too, sorted: to see that nothing was left behind.
+QStringList FilesIn(const QString& dir);
 
 // A full disk for this process while the object lives: files may not grow past maxBytes
 // (RLIMIT_FSIZE, with SIGXFSZ ignored), so a write past it fails with EFBIG as on a full disk.
