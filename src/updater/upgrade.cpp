@@ -196,9 +196,26 @@ ProgramSwap::~ProgramSwap() {
     }
 }
 
-static bool CopyFile(const QString& from, const QString& to) {
-    QFile::remove(to);
-    return QFile::copy(from, to);
+// The copy is what a rollback puts back, so every byte of it is checked like any other write.
+static bool CopyFile(const QString& from, const QString& to, QString* why) {
+    QFile in(from);
+    if (!in.open(QIODevice::ReadOnly)) {
+        *why = common::ReadErrorText(in);
+        return false;
+    }
+    common::AtomicFile out(to);
+    if (!out.open(why)) return false;
+    while (!in.atEnd()) {
+        const QByteArray piece = in.read(1 << 20);
+        if (in.error() != QFileDevice::NoError) {
+            *why = common::ReadErrorText(in);
+            return false;
+        }
+        if (!out.write(piece, why)) return false;
+    }
+    if (!out.commit(why)) return false;
+    QFile::setPermissions(to, QFile::permissions(from));
+    return true;
 }
 
 bool ProgramSwap::apply(QString* error) {
@@ -215,10 +232,11 @@ bool ProgramSwap::apply(QString* error) {
                               | QFile::ReadGroup | QFile::ExeOther | QFile::ReadOther))
         return fail(QStringLiteral("无法把 %1 设为可执行").arg(kNewProgramName));
     const bool hadProgram = QFileInfo::exists(program_), hadLog = QFileInfo::exists(log_);
-    if (hadProgram && !CopyFile(program_, programCopy_))
-        return fail(QStringLiteral("无法保留 %1 的副本").arg(MainProgramFileName()));
-    if (hadLog && !CopyFile(log_, logCopy_)) return fail(QStringLiteral("无法保留 %1 的副本").arg(kVersionLogName));
     QString why;
+    if (hadProgram && !CopyFile(program_, programCopy_, &why))
+        return fail(QStringLiteral("无法保留 %1 的副本：%2").arg(MainProgramFileName(), why));
+    if (hadLog && !CopyFile(log_, logCopy_, &why))
+        return fail(QStringLiteral("无法保留 %1 的副本：%2").arg(QString::fromLatin1(kVersionLogName), why));
     if (!common::ReplaceFile(newProgram_, program_, &why)) return fail(why);
     if (!common::ReplaceFile(serverLog_, log_, &why)) {
         // The new log must never stand beside the old program, nor the new program be left

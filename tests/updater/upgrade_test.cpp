@@ -172,6 +172,22 @@ TEST_F(SwapTest, FailuresLeaveOldProgramAndLog) {
         expectBefore();
         EXPECT_EQ(dir.read("3Dbak.exe"), QByteArray("new program"));
     }
+    {
+        // No room for the copy of the old program that a rollback would need: nothing is swapped.
+        dir.write("updatebak.txt", "7\r\nnew\r\n");
+        dir.write("Sifmora", QByteArray(20000, 'o'));
+        QFile(dir.file("Sifmora")).setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        ProgramSwap swap(dir.path());
+        QString error;
+        {
+            testsupport::FileSizeLimit limit(8192);
+            EXPECT_FALSE(swap.apply(&error));
+        }
+        EXPECT_TRUE(error.contains(QStringLiteral("磁盘空间不足"))) << error.toStdString();
+        EXPECT_EQ(dir.read("Sifmora"), QByteArray(20000, 'o'));
+        EXPECT_EQ(dir.read("updatelog.txt"), QByteArray("5\r\nold\r\n"));
+        EXPECT_EQ(files(), (QStringList{"3Dbak.exe", "Sifmora", "updatebak.txt", "updatelog.txt"}));
+    }
     // The old program's name is taken by something that cannot be replaced.
     dir.write("updatebak.txt", "7\r\nnew\r\n");
     QFile::remove(dir.file("Sifmora"));
