@@ -60,10 +60,13 @@ QStringList ValidDrawTexts(const QByteArray& bytes, int* damaged) {
         }
         // Only the separator can still be something else; it is never read, so a blank stands in
         // for a byte that would not decode on its own.
-        const char sep = (p[7] >= 0x20 && p[7] < 0x7f) ? p[7] : ' ';
-        QString text = QString::fromLatin1(p, 11);
-        text[7] = QLatin1Char(sep);
-        out.append(text);
+        if (p[7] >= 0x20 && p[7] < 0x7f) {
+            out.append(QString::fromLatin1(p, 11));
+        } else {
+            QString text = QString::fromLatin1(p, 11);
+            text[7] = QLatin1Char(' ');
+            out.append(text);
+        }
     }
     if (damaged) *damaged = bad;
     return out;
