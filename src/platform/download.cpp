@@ -92,7 +92,7 @@ QString LocalPathOf(const QString& address) {
     return {};
 }
 
-// sink receives the body piece by piece and returns false (with *sinkError) when it cannot keep it.
+// Receives the body piece by piece; false when it cannot keep it (the writer knows why).
 using Sink = std::function<bool(const QByteArray&)>;
 
 // A local file read like a download: the same limit, deadline, progress and abort; a missing or
