@@ -63,6 +63,16 @@ TEST(VersionLog, FirstLineIsASixteenBitInteger) {
     }
 }
 
+TEST(VersionLog, GarbageIsQuotedByAShortStartOnly) {
+    const QString garbage = QString(3742, QLatin1Char('g')) + QStringLiteral("\x01\x7f");
+    StartError e;
+    int v = 0;
+    EXPECT_FALSE(ParseVersionLine(garbage, &v, &e));
+    EXPECT_EQ(e.description, QStringLiteral("版本号“gggggggggggggggggggg…”不是数字"));
+    EXPECT_FALSE(ParseVersionLine(QStringLiteral("\x01\x02 9x"), &v, &e));
+    EXPECT_EQ(e.description, QStringLiteral("版本号“   9x”不是数字"));  // control bytes as blanks
+}
+
 TEST(VersionLog, NeedsTwoLines) {
     testsupport::ProgramDir dir;
     struct Case {
