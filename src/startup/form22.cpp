@@ -56,8 +56,9 @@ bool Form22::Form_Load() {
         instance_ = nullptr;
         return false;
     }
-    // Copies of the old program that an upgrade killed after its swap left behind.
-    updater::RemoveSwapLeftovers(common::ProgramDir());
+    // Copies of the old program that an upgrade killed after its swap left behind (a running
+    // updater may still need them to undo its swap).
+    if (!platform::IsInstanceRunning(QString::fromLatin1(updater::kUpdaterAppName))) updater::RemoveSwapLeftovers(common::ProgramDir());
     // Our downloads never read a cache, so there are no cached server copies to drop here.
     startup::WriteWebPage();  // optional: nothing reads it back
     Timer1->start();

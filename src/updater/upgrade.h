@@ -10,6 +10,8 @@ namespace updater {
 
 // The main program's application name (its single-instance endpoint) and its executable.
 inline constexpr char kMainAppName[] = "Sifmora";
+// The updater's own single-instance endpoint.
+inline constexpr char kUpdaterAppName[] = "update";
 QString MainProgramFileName();  // "Sifmora" ("Sifmora.exe" on Windows)
 inline constexpr char kVersionLogName[] = "updatelog.txt";
 inline constexpr char kServerLogName[] = "updatebak.txt";
