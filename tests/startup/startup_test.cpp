@@ -10,6 +10,9 @@
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>
+#include <QDir>
+#include <QTemporaryDir>
+#include <QUrl>
 #include <QFile>
 #include <QLabel>
 #include <QPlainTextEdit>
@@ -427,4 +430,33 @@ TEST_F(StartRoad, LoadRemovesCopiesLeftByAKilledUpgrade) {
     ASSERT_TRUE(form->Form_Load());
     EXPECT_FALSE(QFile::exists(dir.file(".update-old-program")));
     EXPECT_FALSE(QFile::exists(dir.file(".update-old-log")));
+}
+
+TEST_F(StartRoad, HomeFolderReadThroughFileAddresses) {
+    // The home address may be a folder: the version log and the draw-file copies come from it.
+    QTemporaryDir home;
+    QDir(home.path()).mkpath("3d");
+    auto put = [&](const QString& name, const QByteArray& bytes) {
+        QFile f(QDir(home.path()).filePath(name));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(bytes);
+    };
+    put("3d/updatelog.txt", "6\r\nnotice\r\n");
+    const QByteArray longer = hao + history::EncodeDrawRecord("2024102 345") + history::EncodeDrawRecord("2024103 777");
+    put("3d/HAO.txt", longer);
+    EnvVar h("SIFMORA_HOME_URL", QUrl::fromLocalFile(home.path()).toString());
+    StartError e;
+    EXPECT_TRUE(ServerHasNewerVersion(&e));
+    EXPECT_FALSE(e.isError());
+    EXPECT_FALSE(QFile::exists(dir.file("updatebak.txt")));
+    auto form = makeForm();
+    ui::MessageRecorder box(ui::Answer::No);
+    form->Timer1_Timer();
+    ASSERT_EQ(box.messages.size(), 1);  // only the upgrade question
+    EXPECT_EQ(dir.read("HAO.TXT"), longer);
+    EXPECT_EQ(mainShown, 1);
+    // A home folder without the files is like an unreachable server: no message.
+    QFile::remove(QDir(home.path()).filePath("3d/updatelog.txt"));
+    EXPECT_FALSE(ServerHasNewerVersion(&e));
+    EXPECT_FALSE(e.isError());
 }
