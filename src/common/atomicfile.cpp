@@ -1,34 +1,167 @@
 #include "common/atomicfile.h"
 
+#include <QDir>
 #include <QFile>
-#include <QSaveFile>
+#include <QFileInfo>
+#include <QRandomGenerator>
 
+#include <cerrno>
 #include <cstdio>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace common {
 
-bool WriteFileAtomically(const QString& path, const QByteArray& bytes, QString* error) {
-    QSaveFile f(path);
-    if (!f.open(QIODevice::WriteOnly)) {
-        if (error) *error = f.errorString();
-        return false;
+QString FileErrorText(int errnum) {
+    switch (errnum) {
+    case ENOSPC:
+#ifdef EDQUOT
+    case EDQUOT:
+#endif
+        return QStringLiteral("磁盘空间不足");
+    case EFBIG: return QStringLiteral("文件超出了系统允许的大小（磁盘空间不足）");
+    case EACCES:
+    case EPERM: return QStringLiteral("没有写入权限");
+    case EROFS: return QStringLiteral("磁盘是只读的");
+    case ENOENT: return QStringLiteral("文件或文件夹不存在");
+    case ENOTDIR: return QStringLiteral("路径中有一项不是文件夹");
+    case EISDIR: return QStringLiteral("同名的文件夹已存在");
+    case ENAMETOOLONG: return QStringLiteral("文件名太长");
+    case EIO: return QStringLiteral("磁盘读写出错");
+    case EMFILE:
+    case ENFILE: return QStringLiteral("打开的文件太多");
+    case EBUSY:
+    case ETXTBSY: return QStringLiteral("文件正被使用");
+    case 0: return QStringLiteral("文件操作失败");
+    default: return QStringLiteral("文件操作失败（系统错误号 %1）").arg(errnum);
     }
-    if (f.write(bytes) != bytes.size()) {
-        if (error) *error = f.errorString();
-        f.cancelWriting();
-        return false;
+}
+
+QString FileErrorText(const QFileDevice& file) {
+    const int saved = errno;
+    switch (file.error()) {
+    case QFileDevice::NoError: return FileErrorText(0);
+    case QFileDevice::PermissionsError: return FileErrorText(EACCES);
+    case QFileDevice::ResourceError:
+        if (saved == 0) return FileErrorText(ENOSPC);
+        break;
+    default: break;
     }
-    if (!f.commit()) {
-        if (error) *error = f.errorString();
-        return false;
+    if (saved == 0 && !QFileInfo::exists(file.fileName())) return FileErrorText(ENOENT);
+    return FileErrorText(saved);
+}
+
+static QString Name(const QString& path) { return QDir::toNativeSeparators(path); }
+
+AtomicFile::AtomicFile(const QString& path) : path_(path) {}
+
+AtomicFile::~AtomicFile() { cancel(); }
+
+bool AtomicFile::diskFull() const {
+#ifdef EDQUOT
+    if (errno_ == EDQUOT) return true;
+#endif
+    return errno_ == ENOSPC || errno_ == EFBIG;
+}
+
+bool AtomicFile::fail(int errnum, QString* error) {
+    errno_ = errnum;
+    if (error) *error = QStringLiteral("无法写入 %1：%2").arg(Name(path_), FileErrorText(errnum));
+    cancel();
+    return false;
+}
+
+bool AtomicFile::open(QString* error) {
+    cancel();
+    errno_ = 0;
+    written_ = 0;
+    // A fresh name beside the target (same file system, so the rename is one step); mode 0666
+    // less the umask, or the mode of the file it replaces.
+    mode_t mode = 0666;
+    struct stat st {};
+    const QByteArray target = QFile::encodeName(path_);
+    const bool existed = ::stat(target.constData(), &st) == 0;
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        temp_ = path_ + QStringLiteral(".tmp%1").arg(QRandomGenerator::global()->generate() % 1000000, 6, 10,
+                                                        QLatin1Char('0'));
+        fd_ = ::open(QFile::encodeName(temp_).constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
+        if (fd_ >= 0 || errno != EEXIST) break;
+    }
+    if (fd_ < 0) {
+        const int e = errno;
+        temp_.clear();
+        return fail(e, error);
+    }
+    if (existed) (void)::fchmod(fd_, st.st_mode & 07777);
+    return true;
+}
+
+bool AtomicFile::write(const char* data, qint64 size, QString* error) {
+    if (fd_ < 0) return fail(EBADF, error);
+    while (size > 0) {
+        const ssize_t n = ::write(fd_, data, size_t(size));
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            return fail(errno, error);
+        }
+        if (n == 0) return fail(ENOSPC, error);
+        data += n;
+        size -= n;
+        written_ += n;
     }
     return true;
+}
+
+bool AtomicFile::commit(QString* error) {
+    if (fd_ < 0) return fail(EBADF, error);
+    // The data must be on the disk before the name points at it: a full disk or a failing
+    // device shows here (delayed allocation), and then the old file is kept.
+    while (::fsync(fd_) != 0) {
+        if (errno == EINTR) continue;
+        if (errno == EINVAL || errno == EROFS) break;  // a file system without sync (e.g. a pipe-like mount)
+        return fail(errno, error);
+    }
+    const int fd = fd_;
+    fd_ = -1;
+    if (::close(fd) != 0 && errno != EINTR) {
+        fd_ = -1;
+        return fail(errno, error);
+    }
+    if (std::rename(QFile::encodeName(temp_).constData(), QFile::encodeName(path_).constData()) != 0)
+        return fail(errno, error);
+    temp_.clear();
+    // The rename itself is durable once the folder is synced; failures here change nothing.
+    const int dir = ::open(QFile::encodeName(QFileInfo(path_).absolutePath()).constData(), O_RDONLY | O_CLOEXEC);
+    if (dir >= 0) {
+        (void)::fsync(dir);
+        ::close(dir);
+    }
+    return true;
+}
+
+void AtomicFile::cancel() {
+    if (fd_ >= 0) {
+        ::close(fd_);
+        fd_ = -1;
+    }
+    if (!temp_.isEmpty()) {
+        ::unlink(QFile::encodeName(temp_).constData());
+        temp_.clear();
+    }
+}
+
+bool WriteFileAtomically(const QString& path, const QByteArray& bytes, QString* error) {
+    AtomicFile f(path);
+    return f.open(error) && f.write(bytes, error) && f.commit(error);
 }
 
 bool ReplaceFile(const QString& source, const QString& target, QString* error) {
     // rename(2) replaces an existing target atomically; QFile::rename refuses to.
     if (std::rename(QFile::encodeName(source).constData(), QFile::encodeName(target).constData()) != 0) {
-        if (error) *error = QStringLiteral("cannot rename %1 to %2").arg(source, target);
+        const int e = errno;
+        if (error)
+            *error = QStringLiteral("无法把 %1 改名为 %2：%3").arg(Name(source), Name(target), FileErrorText(e));
         return false;
     }
     return true;

@@ -1,13 +1,53 @@
 #pragma once
-// Files are replaced whole: written to a temporary file beside the target, then renamed
-// over it, so a failure never leaves a half-written file.
+// Files are replaced whole: written to a temporary file beside the target, every byte checked
+// and synced to the disk, then renamed over it, so a failure (a full disk, a size limit, no
+// permission, a kill) never leaves a half-written file and never loses the old one.
 #include <QByteArray>
 #include <QString>
 
+class QFileDevice;
+
 namespace common {
 
+// Reasons are Chinese and name the cause (磁盘空间不足, 没有写入权限 ...), never "Unknown error".
 bool WriteFileAtomically(const QString& path, const QByteArray& bytes, QString* error = nullptr);
 // Renames source over target in one step (target replaced when it exists).
 bool ReplaceFile(const QString& source, const QString& target, QString* error = nullptr);
+
+// The cause of a failed file operation, in Chinese, from the system's error number.
+QString FileErrorText(int errnum);
+// The same for a QFile/QSaveFile whose last operation failed (read right after the failure:
+// the system's error number is still that of the failing call).
+QString FileErrorText(const QFileDevice& file);
+
+// A file written piece by piece (a download) that takes the target's place only on commit().
+// Every write is checked; commit() syncs the data before the rename and the folder after it.
+// Destroyed without commit(), the temporary file is removed and the target stays as it was.
+class AtomicFile {
+public:
+    explicit AtomicFile(const QString& path);
+    ~AtomicFile();
+    AtomicFile(const AtomicFile&) = delete;
+    AtomicFile& operator=(const AtomicFile&) = delete;
+
+    bool open(QString* error = nullptr);
+    bool write(const char* data, qint64 size, QString* error = nullptr);
+    bool write(const QByteArray& bytes, QString* error = nullptr) { return write(bytes.constData(), bytes.size(), error); }
+    bool commit(QString* error = nullptr);
+    void cancel();
+    qint64 written() const { return written_; }
+    // The system's error number of the last failure (0 when none); ENOSPC, EFBIG, EDQUOT mean
+    // the disk is full.
+    int lastErrno() const { return errno_; }
+    bool diskFull() const;
+
+private:
+    bool fail(int errnum, QString* error);
+
+    QString path_, temp_;
+    int fd_ = -1;
+    qint64 written_ = 0;
+    int errno_ = 0;
+};
 
 }  // namespace common

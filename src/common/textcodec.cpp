@@ -2,6 +2,7 @@
 
 #include "common/atomicfile.h"
 
+#include <QDir>
 #include <QFile>
 #include <QRegularExpression>
 #include <QStringDecoder>
@@ -24,12 +25,12 @@ QByteArray EncodeAnsi(const QString& text) {
 bool ReadAnsiFile(const QString& path, QString* text, QString* error) {
     QFile f(path);
     if (!f.open(QIODevice::ReadOnly)) {
-        if (error) *error = f.errorString();
+        if (error) *error = ReadErrorText(f);
         return false;
     }
     const QByteArray bytes = f.readAll();
     if (f.error() != QFileDevice::NoError) {
-        if (error) *error = f.errorString();
+        if (error) *error = ReadErrorText(f);
         return false;
     }
     if (text) *text = DecodeAnsi(bytes);
@@ -38,6 +39,24 @@ bool ReadAnsiFile(const QString& path, QString* text, QString* error) {
 
 bool WriteAnsiFile(const QString& path, const QString& text, QString* error) {
     return WriteFileAtomically(path, EncodeAnsi(text), error);
+}
+
+QString ReadErrorText(const QFileDevice& file) {
+    return QStringLiteral("无法读取 %1：%2").arg(QDir::toNativeSeparators(file.fileName()), FileErrorText(file));
+}
+
+QString QuoteStart(const QString& text, int maxChars) {
+    QString out;
+    out.reserve(maxChars + 1);
+    for (QChar c : text) {
+        if (out.size() >= maxChars) {
+            out += QChar(0x2026);  // …
+            break;
+        }
+        // Line breaks and control bytes of garbage would break the message's lines.
+        out += (c.unicode() < 0x20 || c.unicode() == 0x7f || c.isNonCharacter() || c.isSurrogate()) ? QLatin1Char(' ') : c;
+    }
+    return out;
 }
 
 QString DecodeWebPage(const QByteArray& body, const QByteArray& contentType) {

@@ -3,6 +3,8 @@
 #include <QByteArray>
 #include <QString>
 
+class QFileDevice;
+
 namespace common {
 
 QString DecodeAnsi(const QByteArray& bytes);
@@ -12,6 +14,13 @@ QByteArray EncodeAnsi(const QString& text);
 bool ReadAnsiFile(const QString& path, QString* text, QString* error = nullptr);
 // Writes text as code page 936 through a temporary file and a rename.
 bool WriteAnsiFile(const QString& path, const QString& text, QString* error = nullptr);
+
+// "无法读取 <file>：<cause>" for a file whose open or read failed.
+QString ReadErrorText(const QFileDevice& file);
+
+// At most maxChars characters of a text for a message ("…" marks a cut), control characters
+// as blanks: a garbage file is quoted by a short start, never whole.
+QString QuoteStart(const QString& text, int maxChars = 20);
 
 // A downloaded web page as text: code page 936 when the page's head or its Content-Type names
 // gb2312, gbk or gb18030 (the home server's pages), otherwise UTF-8.

@@ -105,6 +105,7 @@ void Form23::Form_Load() {
         request.setAttribute(QNetworkRequest::CacheSaveControlAttribute, false);
         request.setTransferTimeout(platform::kDefaultTimeoutMs);
         QNetworkReply* reply = network_->get(request);
+        platform::LimitReply(reply);
         page_ = reply;
         connect(reply, &QNetworkReply::finished, this, [this, reply] { pageArrived(reply); });
     }

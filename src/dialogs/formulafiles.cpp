@@ -1,5 +1,6 @@
 #include "dialogs/formulafiles.h"
 
+#include "common/atomicfile.h"
 #include "common/paths.h"
 #include "common/textcodec.h"
 
@@ -63,7 +64,7 @@ bool WriteFormulaFile(const QString& name, const QString& text, QString* error) 
 bool DeleteFormulaFile(const QString& fileName, QString* error) {
     QFile f(FormulaFilePath(fileName));
     if (f.remove()) return true;
-    if (error) *error = f.errorString();
+    if (error) *error = QStringLiteral("无法删除 %1：%2").arg(fileName, common::FileErrorText(f));
     return false;
 }
 

@@ -12,6 +12,9 @@
 #include <QRegularExpression>
 #include <QXmlStreamReader>
 
+#include <algorithm>
+#include <vector>
+
 namespace history {
 namespace {
 
@@ -66,7 +69,8 @@ bool ParseDrawListXml(const QByteArray& bytes, QList<QStringList>* children, QSt
     }
     if (reader.hasError() || !sawRoot) {
         if (error)
-            *error = reader.hasError() ? reader.errorString() : QStringLiteral("no root element");
+            *error = reader.hasError() ? QStringLiteral("不是有效的XML文档（第%1行第%2列）").arg(reader.lineNumber()).arg(reader.columnNumber())
+                                      : QStringLiteral("XML文档没有根元素");
         children->clear();
         return false;
     }
@@ -76,16 +80,21 @@ bool ParseDrawListXml(const QByteArray& bytes, QList<QStringList>* children, QSt
 bool NewDrawsFromList(const QList<QStringList>& children, const QString& lastIssue, const QString& prefix,
                       QStringList* newDraws, QString* error) {
     newDraws->clear();
-    QString last = lastIssue;
-    QStringList taken;
-    for (qsizetype i = children.size() - 1; i >= 0; --i) {
+    // Every entry newer than the file, whatever order the list has: lists come newest first,
+    // oldest first or mixed, and each newer draw is taken once, in issue order.
+    struct Entry {
+        QString issue;
+        QString text;
+    };
+    std::vector<Entry> taken;
+    for (qsizetype i = 0; i < children.size(); ++i) {
         const QStringList& attrs = children.at(i);
         if (attrs.isEmpty()) {
             if (error) *error = QStringLiteral("开奖列表第%1项缺少期号").arg(i + 1);
             return false;
         }
         const QString issue = prefix + attrs.at(0).trimmed();
-        if (!(issue > last)) continue;
+        if (!(issue > lastIssue)) continue;
         if (attrs.size() < 2) {
             if (error) *error = QStringLiteral("开奖列表第%1项缺少号码").arg(i + 1);
             return false;
@@ -97,10 +106,15 @@ bool NewDrawsFromList(const QList<QStringList>& children, const QString& lastIss
                 *error = QStringLiteral("开奖列表第%1项无效：期号“%2”，号码“%3”").arg(i + 1).arg(issue, code);
             return false;
         }
-        taken.append(issue + QLatin1Char(' ') + code.at(0) + code.at(2) + code.at(4));
-        last = issue;
+        taken.push_back({issue, issue + QLatin1Char(' ') + code.at(0) + code.at(2) + code.at(4)});
     }
-    *newDraws = taken;
+    // Stable: of two entries with one issue the first in the list (the newest answer) stays.
+    std::stable_sort(taken.begin(), taken.end(), [](const Entry& a, const Entry& b) { return a.issue < b.issue; });
+    QStringList out;
+    out.reserve(qsizetype(taken.size()));
+    for (size_t k = 0; k < taken.size(); ++k)
+        if (k == 0 || taken[k].issue != taken[k - 1].issue) out.append(taken[k].text);
+    *newDraws = out;
     return true;
 }
 
@@ -129,10 +143,13 @@ bool ReplaceWithHomeCopy(const QString& url, const QString& path, const QString&
                          QString* error) {
     if (result) *result = HomeCopyResult::NotReached;
     QString serverLast;
-    switch (FetchHomeCopy(url, bakPath, &serverLast)) {
+    switch (FetchHomeCopy(url, bakPath, &serverLast, path)) {
     case HomeCopyFetch::NotReached: return true;
     case HomeCopyFetch::Refused:
         if (result) *result = HomeCopyResult::Refused;
+        return true;
+    case HomeCopyFetch::Shorter:
+        if (result) *result = HomeCopyResult::Kept;
         return true;
     case HomeCopyFetch::Fetched: break;
     }

@@ -13,11 +13,11 @@ namespace history {
 // element; *error then says why.
 bool ParseDrawListXml(const QByteArray& bytes, QList<QStringList>* children, QString* error = nullptr);
 
-// The draws of a list (children newest first) that are newer than lastIssue, oldest first, as
-// DrawTexts ("IIIIIII DDD"). prefix goes before each list issue ("" or "20" for 排列三's five-digit
-// issues). An entry that is not newer than the last one taken is skipped as well. False (and
-// nothing taken) when an entry has no attribute, or an entry that would be taken has no second
-// attribute, an issue that is not seven digits, or a number that is not "d,d,d".
+// The draws of a list that are newer than lastIssue, in issue order whatever the list's order, as
+// DrawTexts ("IIIIIII DDD"); an issue listed twice is taken once. prefix goes before each list
+// issue ("" or "20" for 排列三's five-digit issues). False (and nothing taken) when an entry has no
+// attribute, or an entry that would be taken has no second attribute, an issue that is not seven
+// digits, or a number that is not "d,d,d".
 bool NewDrawsFromList(const QList<QStringList>& children, const QString& lastIssue, const QString& prefix,
                       QStringList* newDraws, QString* error = nullptr);
 

@@ -2,11 +2,13 @@
 
 #include "common/atomicfile.h"
 #include "common/drawtext.h"
+#include "common/textcodec.h"
 #include "history/drawfile.h"
 #include "platform/download.h"
 
 #include <QDate>
 #include <QFile>
+#include <QFileInfo>
 
 namespace history {
 namespace {
@@ -118,7 +120,7 @@ bool WriteDrawFileViaFlag(const QString& drawFilePath, const QString& flagPath, 
     // copy over it would throw its history away.
     QFile current(drawFilePath);
     if (current.exists() && !current.open(QIODevice::ReadOnly)) {
-        if (error) *error = current.errorString();
+        if (error) *error = common::ReadErrorText(current);
         return false;
     }
     current.close();
@@ -131,8 +133,10 @@ bool WriteDrawFileViaFlag(const QString& drawFilePath, const QString& flagPath, 
     return true;
 }
 
-HomeCopyFetch FetchHomeCopy(const QString& url, const QString& bakPath, QString* serverIssue) {
-    if (!platform::DownloadToFile(url, bakPath).ok) return HomeCopyFetch::NotReached;
+HomeCopyFetch FetchHomeCopy(const QString& url, const QString& bakPath, QString* serverIssue,
+                            const QString& localPath) {
+    if (!platform::DownloadToFile(url, bakPath, platform::kDefaultTimeoutMs, {}, platform::kDrawFileLimit).ok)
+        return HomeCopyFetch::NotReached;
     QByteArray copy;
     {
         QFile f(bakPath);
@@ -142,6 +146,11 @@ HomeCopyFetch FetchHomeCopy(const QString& url, const QString& bakPath, QString*
         // An error page or a broken copy must never take the history's place.
         QFile::remove(bakPath);
         return HomeCopyFetch::Refused;
+    }
+    if (!localPath.isEmpty() && copy.size() / kRecordLength < QFileInfo(localPath).size() / kRecordLength) {
+        // A copy with fewer records would throw local draws away, whatever its last issue.
+        QFile::remove(bakPath);
+        return HomeCopyFetch::Shorter;
     }
     if (serverIssue) *serverIssue = QString::fromLatin1(copy.right(kRecordLength).left(7));
     return HomeCopyFetch::Fetched;

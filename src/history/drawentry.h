@@ -65,10 +65,12 @@ private:
 bool WriteDrawFileViaFlag(const QString& drawFilePath, const QString& flagPath, const QStringList& drawTexts,
                           QString* error = nullptr);
 
-enum class HomeCopyFetch { NotReached, Refused, Fetched };
+enum class HomeCopyFetch { NotReached, Refused, Shorter, Fetched };
 // Downloads the home server's copy of a draw file to bakPath. Fetched: a well-formed draw file
 // now lies at bakPath and *serverIssue is its last issue. Refused: the answer was no draw file (an
-// error page, a partial record) and was deleted. NotReached: nothing came.
-HomeCopyFetch FetchHomeCopy(const QString& url, const QString& bakPath, QString* serverIssue = nullptr);
+// error page, a partial record) and was deleted. Shorter: the copy holds fewer records than the
+// file at localPath (when given) and was deleted. NotReached: nothing came.
+HomeCopyFetch FetchHomeCopy(const QString& url, const QString& bakPath, QString* serverIssue = nullptr,
+                            const QString& localPath = QString());
 
 }  // namespace history

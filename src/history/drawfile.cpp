@@ -36,14 +36,39 @@ QList<DrawRecord> DecodeDrawRecords(const QByteArray& bytes) {
     return out;
 }
 
-QStringList ValidDrawTexts(const QByteArray& bytes) {
+static bool IsDigitByte(char c) { return c >= '0' && c <= '9'; }
+
+// Issue and number are digits: anything else is a damaged record (random bytes, a line break
+// or a NUL moved into the record) that no analysis may read as a draw.
+static bool HasDrawDigits(const char* p) {
+    for (int i = 0; i < 7; ++i)
+        if (!IsDigitByte(p[i])) return false;
+    return IsDigitByte(p[8]) && IsDigitByte(p[9]) && IsDigitByte(p[10]);
+}
+
+QStringList ValidDrawTexts(const QByteArray& bytes, int* damaged) {
     QStringList out;
+    int bad = 0;
     const qsizetype n = bytes.size() / kRecordLength;
     out.reserve(n);
     for (qsizetype r = 0; r < n; ++r) {
         const char* p = bytes.constData() + r * kRecordLength;
-        if (p[11] == '1') out.append(DecodeDrawText(p));
+        if (p[11] != '1') continue;
+        if (!HasDrawDigits(p)) {
+            ++bad;
+            continue;
+        }
+        // Only the separator can still be something else; it is never read, so a blank stands in
+        // for a byte that would not decode on its own.
+        if (p[7] >= 0x20 && p[7] < 0x7f) {
+            out.append(QString::fromLatin1(p, 11));
+        } else {
+            QString text = QString::fromLatin1(p, 11);
+            text[7] = QLatin1Char(' ');
+            out.append(text);
+        }
     }
+    if (damaged) *damaged = bad;
     return out;
 }
 
@@ -57,23 +82,42 @@ static bool ReadAll(const QString& path, QByteArray* bytes, QString* error) {
         return true;
     }
     if (!f.open(QIODevice::ReadOnly)) {
-        if (error) *error = QStringLiteral("%1: %2").arg(QDir::toNativeSeparators(path), f.errorString());
+        if (error) *error = common::ReadErrorText(f);
         return false;
     }
     *bytes = f.readAll();
     if (f.error() != QFileDevice::NoError) {
         // A short read would load part of the history as if it were all of it.
-        if (error) *error = QStringLiteral("%1: %2").arg(QDir::toNativeSeparators(path), f.errorString());
+        if (error) *error = common::ReadErrorText(f);
         return false;
     }
     return true;
 }
 
-bool ReadDrawFile(const QString& path, QStringList* validDraws, QString* error) {
+bool ReadDrawFile(const QString& path, QStringList* validDraws, QString* error, int* damaged) {
     QByteArray bytes;
     if (!ReadAll(path, &bytes, error)) return false;
-    *validDraws = ValidDrawTexts(bytes);
+    *validDraws = ValidDrawTexts(bytes, damaged);
     return true;
+}
+
+int CountDamagedRecords(const QString& path) {
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly)) return 0;
+    int damaged = 0;
+    ValidDrawTexts(f.readAll(), &damaged);
+    return damaged;
+}
+
+QString DamagedRecordsNotice(const QStringList& paths) {
+    QStringList parts;
+    for (const QString& path : paths) {
+        const int n = CountDamagedRecords(path);
+        if (n > 0)
+            parts << QStringLiteral("%1 中有 %2 条记录已损坏（期号或号码不是数字）").arg(QFileInfo(path).fileName()).arg(n);
+    }
+    if (parts.isEmpty()) return {};
+    return parts.join(QStringLiteral("；")) + QStringLiteral("，这些记录没有计入开奖历史。文件本身没有改动。");
 }
 
 bool WriteDrawFile(const QString& path, const QStringList& drawTexts, QString* error) {
@@ -102,7 +146,18 @@ QString LastDrawText(const QString& path) {
     return common::DecodeAnsi(f.read(11));
 }
 
-QString LastIssue(const QString& path) { return LastDrawText(path).left(7); }
+QString LastIssue(const QString& path) {
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly)) return {};
+    const QByteArray bytes = f.readAll();
+    // Whatever the flag, but a damaged record is no draw: the one before it counts, so that a
+    // garbage issue never makes every listed draw look new (or none).
+    for (qsizetype r = bytes.size() / kRecordLength - 1; r >= 0; --r) {
+        const char* p = bytes.constData() + r * kRecordLength;
+        if (HasDrawDigits(p)) return QString::fromLatin1(p, 7);
+    }
+    return {};
+}
 
 bool IsValidDrawFileContent(const QByteArray& bytes) {
     if (bytes.isEmpty() || bytes.size() % kRecordLength != 0) return false;
@@ -113,7 +168,7 @@ bool IsValidDrawFileContent(const QByteArray& bytes) {
         if (p[7] != ' ') return false;
         for (int i = 8; i < 11; ++i)
             if (p[i] < '0' || p[i] > '9') return false;
-        if (p[11] != '1') return false;
+        // Any flag byte: a withdrawn draw keeps its record with another flag.
     }
     return true;
 }

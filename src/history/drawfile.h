@@ -20,12 +20,19 @@ struct DrawRecord {
 QByteArray EncodeDrawRecord(const QString& drawText);
 // Every whole record of the bytes (a trailing partial record is not a record).
 QList<DrawRecord> DecodeDrawRecords(const QByteArray& bytes);
-// The valid draws (flag exactly "1") of the bytes, in file order.
-QStringList ValidDrawTexts(const QByteArray& bytes);
+// The valid draws (flag exactly "1") of the bytes, in file order. A record flagged valid whose
+// issue or number is not digits is damaged: left out like a withdrawn one and counted in
+// *damaged.
+QStringList ValidDrawTexts(const QByteArray& bytes, int* damaged = nullptr);
 
 // Reads a draw file whole. A missing file is created empty and reads as no draws.
 // False with a message when the file cannot be read.
-bool ReadDrawFile(const QString& path, QStringList* validDraws, QString* error = nullptr);
+bool ReadDrawFile(const QString& path, QStringList* validDraws, QString* error = nullptr, int* damaged = nullptr);
+// Damaged records (see ValidDrawTexts) of a draw file; 0 for a missing or unreadable file.
+int CountDamagedRecords(const QString& path);
+// The start-up notice naming each file with damaged records and how many; empty when none.
+// Nothing is written: the records stay in the file.
+QString DamagedRecordsNotice(const QStringList& paths);
 // Replaces the whole file by the given draws (atomically).
 bool WriteDrawFile(const QString& path, const QStringList& drawTexts, QString* error = nullptr);
 // Appends draws after the last whole record, over a trailing partial one (the file is
@@ -33,9 +40,11 @@ bool WriteDrawFile(const QString& path, const QStringList& drawTexts, QString* e
 bool AppendDrawRecords(const QString& path, const QStringList& drawTexts, QString* error = nullptr);
 // The last record's DrawText, whatever its flag; empty for an empty or missing file.
 QString LastDrawText(const QString& path);
+// The issue of the last record, whatever its flag; damaged records (see ValidDrawTexts) are
+// passed over.
 QString LastIssue(const QString& path);
 // True when the bytes are a well-formed draw file: a positive multiple of 12 long and every
-// record "IIIIIII DDD1".
+// record "IIIIIII DDD" followed by a flag byte (whatever its value).
 bool IsValidDrawFileContent(const QByteArray& bytes);
 
 // Replaces App().history by the valid draws of App().drawFilePath.

@@ -1,6 +1,7 @@
 #include "mainwindow/webview.h"
 
 #include "common/textcodec.h"
+#include "platform/download.h"
 
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
@@ -56,6 +57,7 @@ void WebView::Navigate(const QString& address) {
     request.setAttribute(QNetworkRequest::RedirectPolicyAttribute, QNetworkRequest::NoLessSafeRedirectPolicy);
     request.setTransferTimeout(timeoutMs);
     QNetworkReply* reply = manager_->get(request);
+    platform::LimitReply(reply, platform::kPageLimit, timeoutMs);  // an endless page fails like a lost one
     reply_ = reply;
     connect(reply, &QNetworkReply::finished, this, [this, reply] { finished(reply); });
 }

@@ -1,7 +1,9 @@
 #pragma once
-// Synchronous downloads over HTTP(S). A download succeeds only with no network error, an HTTP
-// status 200-299 and a complete body; anything else is a failure ("not reachable"). Caches are
-// always bypassed. Each request has a time limit.
+// Synchronous downloads over HTTP(S), and reads of local files given as file:// addresses or
+// plain absolute paths (the home address may be a folder beside the program). A download
+// succeeds only with no network error, for HTTP a status 200-299, a complete body within the
+// size limit and within the deadline; anything else is a failure ("not reachable"). Caches are
+// always bypassed. The time limit is a deadline for the whole transfer, not an idle timer.
 #include <QByteArray>
 #include <QObject>
 #include <QString>
@@ -14,23 +16,47 @@ namespace platform {
 
 struct DownloadResult {
     bool ok = false;
-    int httpStatus = 0;     // 0 when no answer came
-    QString error;          // why it failed, for messages
+    int httpStatus = 0;     // 0 when no answer came (and for local files)
+    QString error;          // why it failed, in Chinese, for messages
+    // The body could not be stored (the target's disk is full, no permission): not a network
+    // fault, and error names the cause.
+    bool writeFailed = false;
+    bool diskFull = false;
 };
 
 inline constexpr int kDefaultTimeoutMs = 15000;
 
+// Size limits fit for what is fetched; past the limit a transfer fails like an unreachable server.
+inline constexpr qint64 kPageLimit = 4 * 1024 * 1024;          // lists, version logs, pages
+inline constexpr qint64 kDrawFileLimit = 2 * 1024 * 1024;      // a draw file (about 170,000 draws)
+inline constexpr qint64 kProgramLimit = 200 * 1024 * 1024;     // a new main program
+
 // Progress: bytes received and total (-1 when unknown). Returning false aborts the transfer.
 using ProgressFn = std::function<bool(qint64 received, qint64 total)>;
 
-// Fetches a URL into memory. Runs a local event loop, so the caller's windows stay drawn.
-// timeoutMs <= 0 means no time limit.
+// Fetches a URL into memory (at most maxBytes). Runs a local event loop, so the caller's windows
+// stay drawn. timeoutMs <= 0 means no time limit.
 DownloadResult FetchUrl(const QString& url, QByteArray* body, int timeoutMs = kDefaultTimeoutMs,
-                        const ProgressFn& progress = {});
-// Downloads a URL to a file: written to a temporary file and renamed over path only on
-// success; on failure path is untouched.
+                        const ProgressFn& progress = {}, qint64 maxBytes = kPageLimit);
+// Downloads a URL to a file: streamed to a temporary file, synced and renamed over path only on
+// success; on failure path is untouched and no temporary file is left.
 DownloadResult DownloadToFile(const QString& url, const QString& path, int timeoutMs = kDefaultTimeoutMs,
-                              const ProgressFn& progress = {});
+                              const ProgressFn& progress = {}, qint64 maxBytes = kPageLimit);
+
+// For a page loaded asynchronously through a QNetworkReply of its own: the reply is aborted
+// (it then finishes with an error) past maxBytes or when timeoutMs have passed since now.
+void LimitReply(QNetworkReply* reply, qint64 maxBytes = kPageLimit, int timeoutMs = kDefaultTimeoutMs);
+
+// While one of these lives (the start road), a host that once failed to answer within the time
+// limit is not asked again: its later requests fail at once as unreachable, so a stalled server
+// costs one time limit, not one per request. Scopes do not nest.
+class SlowHostScope {
+public:
+    SlowHostScope();
+    ~SlowHostScope();
+    SlowHostScope(const SlowHostScope&) = delete;
+    SlowHostScope& operator=(const SlowHostScope&) = delete;
+};
 
 // The same transfers, abortable from outside (a window closed while its download runs).
 // One transfer at a time per object.
@@ -40,10 +66,10 @@ public:
     explicit Downloader(QObject* parent = nullptr);
     ~Downloader() override;
     DownloadResult fetch(const QString& url, QByteArray* body, int timeoutMs = kDefaultTimeoutMs,
-                         const ProgressFn& progress = {});
+                         const ProgressFn& progress = {}, qint64 maxBytes = kPageLimit);
     DownloadResult download(const QString& url, const QString& path, int timeoutMs = kDefaultTimeoutMs,
-                            const ProgressFn& progress = {});
-    // Aborts the running transfer (it then fails with "aborted"); nothing without one.
+                            const ProgressFn& progress = {}, qint64 maxBytes = kPageLimit);
+    // Aborts the running transfer (it then fails); nothing without one.
     void abort();
     bool isRunning() const { return running_; }
 

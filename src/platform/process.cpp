@@ -2,6 +2,7 @@
 
 #include "common/paths.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
@@ -12,15 +13,15 @@ namespace platform {
 bool StartProgram(const QString& path, const QStringList& args, QString* error) {
     const QFileInfo info(path);
     if (!info.exists()) {
-        if (error) *error = QStringLiteral("program not found: %1").arg(path);
+        if (error) *error = QStringLiteral("找不到程序 %1").arg(QDir::toNativeSeparators(path));
         return false;
     }
     if (!info.isExecutable() || info.isDir()) {
-        if (error) *error = QStringLiteral("not a program: %1").arg(path);
+        if (error) *error = QStringLiteral("%1 不是可执行的程序").arg(QDir::toNativeSeparators(path));
         return false;
     }
     if (!QProcess::startDetached(info.absoluteFilePath(), args, info.absolutePath())) {
-        if (error) *error = QStringLiteral("cannot start %1").arg(path);
+        if (error) *error = QStringLiteral("无法启动 %1").arg(QDir::toNativeSeparators(path));
         return false;
     }
     return true;

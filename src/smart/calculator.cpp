@@ -146,7 +146,7 @@ SchemeListResult ParseSchemeListXml(const QByteArray& xml) {
     if (reader.hasError()) {
         // A document that does not parse to its end is no document at all.
         result.records.clear();
-        result.error = QStringLiteral("方案列表无法解析：%1").arg(reader.errorString());
+        result.error = QStringLiteral("方案列表无法解析（第%1行第%2列）").arg(reader.lineNumber()).arg(reader.columnNumber());
         return result;
     }
     result.loaded = true;

@@ -1,10 +1,14 @@
 #include "startup/form22.h"
 
+#include "common/appstate.h"
 #include "common/paths.h"
 #include "history/drawdownload.h"
+#include "history/drawfile.h"
+#include "platform/download.h"
 #include "platform/closerequest.h"
 #include "platform/process.h"
 #include "platform/ui/messagebox.h"
+#include "updater/upgrade.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -52,6 +56,9 @@ bool Form22::Form_Load() {
         instance_ = nullptr;
         return false;
     }
+    // Copies of the old program that an upgrade killed after its swap left behind (a running
+    // updater may still need them to undo its swap).
+    if (!platform::IsInstanceRunning(QString::fromLatin1(updater::kUpdaterAppName))) updater::RemoveSwapLeftovers(common::ProgramDir());
     // Our downloads never read a cache, so there are no cached server copies to drop here.
     startup::WriteWebPage();  // optional: nothing reads it back
     Timer1->start();
@@ -70,6 +77,8 @@ bool Form22::sengji(StartError* error) { return startup::ServerHasNewerVersion(e
 void Form22::Timer1_Timer() {
     Timer1->stop();
     if (aborted_ || finished_) return;
+    // A server that accepts and never answers costs this start one time limit, not one per request.
+    platform::SlowHostScope slowHosts;
     StartError error;
     const bool newer = sengji(&error);
     // A close request handled while the version log was downloading ends the start here: no
@@ -115,6 +124,13 @@ void Form22::updateAndShowMain(bool reportErrors) {
         // Every step of the draw update has run already; the message reports what failed.
         ui::MsgBox(startup::StartErrorText({startup::kErrPathFileAccess, why}), ui::Icon::Information,
                    ui::Buttons::Ok, ui::kAppTitle, this);
+        if (aborted_) return;
+    }
+    // Damaged records are left out of the history; the user hears of it once per start.
+    const QString damaged =
+        history::DamagedRecordsNotice({common::DrawFilePathFor(false), common::DrawFilePathFor(true)});
+    if (!damaged.isEmpty()) {
+        ui::MsgBox(damaged, ui::Icon::Warning, ui::Buttons::Ok, ui::kAppTitle, this);
         if (aborted_) return;
     }
     finished_ = true;

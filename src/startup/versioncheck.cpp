@@ -21,12 +21,12 @@ bool ParseVersionLine(const QString& line, int* version, StartError* error) {
     bool ok = false;
     const double value = text.toDouble(&ok);
     if (!ok || !std::isfinite(value)) {
-        SetError(error, kErrTypeMismatch, QStringLiteral("版本号“%1”不是数字").arg(text));
+        SetError(error, kErrTypeMismatch, QStringLiteral("版本号“%1”不是数字").arg(common::QuoteStart(text)));
         return false;
     }
     const double rounded = std::nearbyint(value);  // the default rounding mode: halves to even
     if (rounded < -32768 || rounded > 32767) {
-        SetError(error, kErrOverflow, QStringLiteral("版本号“%1”超出范围").arg(text));
+        SetError(error, kErrOverflow, QStringLiteral("版本号“%1”超出范围").arg(common::QuoteStart(text)));
         return false;
     }
     *version = int(rounded);

@@ -23,6 +23,12 @@ namespace {
 const QString kNetworkMessage = QStringLiteral("请检查网络设备。");
 const QString kUpToDateMessage = QStringLiteral("你的版本是已经是最新的了。");
 
+// A download that arrived but could not be stored: the disk is at fault, not the network.
+QString StoreFailedMessage(const platform::DownloadResult& r) {
+    if (r.diskFull) return QStringLiteral("磁盘空间不足，下载的文件无法保存，升级已取消。请清理磁盘后再升级。");
+    return QStringLiteral("下载的文件无法保存（%1），升级已取消。").arg(r.error);
+}
+
 }  // namespace
 
 Notifier DefaultNotifier() {
@@ -43,6 +49,7 @@ UpdaterWindow::UpdaterWindow(const Timings& timings, QWidget* parent)
     setObjectName(QStringLiteral("UpdaterWindow"));
     setWindowTitle(QStringLiteral("Updexa          <<Sifmora>>"));
     programDir_ = common::ProgramDir();
+    RemoveSwapLeftovers(programDir_);
 
     auto* grid = new QGridLayout(this);
     const char* captions[5] = {"1.获取升级信息", "2.版本验证", "3.下载数据", "4.退出主程序", "5.升级完成"};
@@ -151,7 +158,7 @@ void UpdaterWindow::cmdStart_Click() {
                                       platform::kDefaultTimeoutMs, progress);
     if (!alive || closing_) return;  // the window closed during the transfer: no message, no later step
     if (!r.ok) {
-        notify_(this, kNetworkMessage);
+        notify_(this, r.writeFailed ? StoreFailedMessage(r) : kNetworkMessage);
         ResetSteps();
         busy_ = false;
         return;
@@ -183,10 +190,11 @@ void UpdaterWindow::cmdStart_Click() {
     // 3. Fetch the new main program.
     steps_[2]->setEnabled(true);
     Label7->show();
-    r = m_oFileDownload->download(server.address.trimmed(), newProgramPath, timings_.programTimeoutMs, progress);
+    r = m_oFileDownload->download(server.address.trimmed(), newProgramPath, timings_.programTimeoutMs, progress,
+                                  platform::kProgramLimit);
     if (!alive || closing_) return;
-    if (!r.ok) return giveUp(kNetworkMessage, true);
-    if (!FileLooksLikeProgram(newProgramPath))
+    if (!r.ok) return giveUp(r.writeFailed ? StoreFailedMessage(r) : kNetworkMessage, true);
+    if (!FileIsCompleteProgram(newProgramPath))
         return giveUp(QStringLiteral("下载的文件不是可执行的程序，升级已取消。"), true);
 
     // 4. Close the main program.

@@ -11,6 +11,11 @@
 #include <QFileInfo>
 #include <QThread>
 
+#include <cstring>
+#if defined(Q_OS_LINUX)
+#include <elf.h>
+#endif
+
 namespace updater {
 
 QString MainProgramFileName() {
@@ -29,13 +34,13 @@ bool ParseVersionLog(const QByteArray& bytes, VersionLog* log, QString* error) {
     for (QString& line : lines)
         if (line.endsWith(QLatin1Char('\r'))) line.chop(1);
     if (lines.size() < 2) {
-        if (error) *error = QStringLiteral("fewer than two lines");
+        if (error) *error = QStringLiteral("不足两行");
         return false;
     }
     bool ok = false;
     const int version = lines[0].trimmed().toInt(&ok);
     if (!ok || version < -32768 || version > 32767) {
-        if (error) *error = QStringLiteral("line 1 is no version number: %1").arg(lines[0]);
+        if (error) *error = QStringLiteral("第一行“%1”不是版本号").arg(common::QuoteStart(lines[0].trimmed()));
         return false;
     }
     log->version = qint16(version);
@@ -46,7 +51,7 @@ bool ParseVersionLog(const QByteArray& bytes, VersionLog* log, QString* error) {
 bool ReadVersionLog(const QString& path, VersionLog* log, QString* error) {
     QFile f(path);
     if (!f.open(QIODevice::ReadOnly)) {
-        if (error) *error = QStringLiteral("cannot read %1").arg(QFileInfo(path).fileName());
+        if (error) *error = QStringLiteral("无法读取 %1").arg(QFileInfo(path).fileName());
         return false;
     }
     return ParseVersionLog(f.readAll(), log, error);
@@ -70,6 +75,72 @@ bool LooksLikeProgram(const QByteArray& head) {
 bool FileLooksLikeProgram(const QString& path) {
     QFile f(path);
     return f.open(QIODevice::ReadOnly) && LooksLikeProgram(f.read(4));
+}
+
+#if defined(Q_OS_LINUX)
+namespace {
+
+template <typename Ehdr, typename Phdr>
+bool ElfIsComplete(QFile& f, const QByteArray& head, qint64 size) {
+    if (head.size() < qsizetype(sizeof(Ehdr))) return false;
+    Ehdr eh;
+    std::memcpy(&eh, head.constData(), sizeof eh);
+    if (eh.e_type != ET_EXEC && eh.e_type != ET_DYN) return false;
+    if (eh.e_version != EV_CURRENT || eh.e_ehsize != sizeof(Ehdr)) return false;
+#if defined(__x86_64__)
+    if (eh.e_machine != EM_X86_64) return false;
+#elif defined(__aarch64__)
+    if (eh.e_machine != EM_AARCH64) return false;
+#elif defined(__i386__)
+    if (eh.e_machine != EM_386) return false;
+#elif defined(__arm__)
+    if (eh.e_machine != EM_ARM) return false;
+#endif
+    // Both tables lie wholly inside the file: a body cut short loses its section table first
+    // (it sits at the end).
+    const auto inside = [size](quint64 offset, quint64 count, quint64 entry) {
+        return offset <= quint64(size) && count * entry <= quint64(size) - offset;
+    };
+    if (eh.e_phnum == 0 || eh.e_phentsize != sizeof(Phdr) || !inside(eh.e_phoff, eh.e_phnum, eh.e_phentsize))
+        return false;
+    if (eh.e_shoff == 0 || eh.e_shnum == 0 || !inside(eh.e_shoff, eh.e_shnum, eh.e_shentsize)) return false;
+    // And so does every part of the program that is loaded.
+    if (!f.seek(qint64(eh.e_phoff))) return false;
+    const QByteArray table = f.read(qint64(eh.e_phnum) * eh.e_phentsize);
+    if (table.size() != qsizetype(eh.e_phnum) * eh.e_phentsize) return false;
+    for (int i = 0; i < eh.e_phnum; ++i) {
+        Phdr ph;
+        std::memcpy(&ph, table.constData() + qsizetype(i) * sizeof ph, sizeof ph);
+        if (ph.p_type == PT_LOAD && !inside(ph.p_offset, 1, ph.p_filesz)) return false;
+    }
+    return true;
+}
+
+}  // namespace
+#endif
+
+bool FileIsCompleteProgram(const QString& path) {
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly)) return false;
+    const QByteArray head = f.read(64);
+#if defined(Q_OS_LINUX)
+    const qint64 size = f.size();
+    if (!head.startsWith("\x7f" "ELF") || head.size() < EI_NIDENT) return false;
+    const bool is64 = sizeof(void*) == 8;
+    if (head.at(EI_CLASS) != (is64 ? ELFCLASS64 : ELFCLASS32)) return false;
+    if (head.at(EI_DATA) != (Q_BYTE_ORDER == Q_LITTLE_ENDIAN ? ELFDATA2LSB : ELFDATA2MSB)) return false;
+    if (head.at(EI_VERSION) != EV_CURRENT) return false;
+    return is64 ? ElfIsComplete<Elf64_Ehdr, Elf64_Phdr>(f, head, size)
+                : ElfIsComplete<Elf32_Ehdr, Elf32_Phdr>(f, head, size);
+#else
+    return LooksLikeProgram(head);
+#endif
+}
+
+void RemoveSwapLeftovers(const QString& dir) {
+    // Kept only while a swap may still be undone; a run killed after the swap leaves them.
+    QFile::remove(QDir(dir).filePath(QString::fromLatin1(kOldProgramCopy)));
+    QFile::remove(QDir(dir).filePath(QString::fromLatin1(kOldLogCopy)));
 }
 
 static int EnvMs(const char* name, int fallback) {
@@ -115,8 +186,8 @@ ProgramSwap::ProgramSwap(const QString& dir)
       log_(FolderFile(dir, QString::fromLatin1(kVersionLogName))),
       serverLog_(FolderFile(dir, QString::fromLatin1(kServerLogName))),
       newProgram_(FolderFile(dir, QString::fromLatin1(kNewProgramName))),
-      programCopy_(QDir(dir).filePath(QStringLiteral(".update-old-program"))),
-      logCopy_(QDir(dir).filePath(QStringLiteral(".update-old-log"))) {}
+      programCopy_(QDir(dir).filePath(QString::fromLatin1(kOldProgramCopy))),
+      logCopy_(QDir(dir).filePath(QString::fromLatin1(kOldLogCopy))) {}
 
 ProgramSwap::~ProgramSwap() {
     if (!applied_) {
@@ -125,9 +196,26 @@ ProgramSwap::~ProgramSwap() {
     }
 }
 
-static bool CopyFile(const QString& from, const QString& to) {
-    QFile::remove(to);
-    return QFile::copy(from, to);
+// The copy is what a rollback puts back, so every byte of it is checked like any other write.
+static bool CopyFile(const QString& from, const QString& to, QString* why) {
+    QFile in(from);
+    if (!in.open(QIODevice::ReadOnly)) {
+        *why = common::ReadErrorText(in);
+        return false;
+    }
+    common::AtomicFile out(to);
+    if (!out.open(why)) return false;
+    while (!in.atEnd()) {
+        const QByteArray piece = in.read(1 << 20);
+        if (in.error() != QFileDevice::NoError) {
+            *why = common::ReadErrorText(in);
+            return false;
+        }
+        if (!out.write(piece, why)) return false;
+    }
+    if (!out.commit(why)) return false;
+    QFile::setPermissions(to, QFile::permissions(from));
+    return true;
 }
 
 bool ProgramSwap::apply(QString* error) {
@@ -137,17 +225,18 @@ bool ProgramSwap::apply(QString* error) {
         QFile::remove(logCopy_);
         return false;
     };
-    if (!QFileInfo(newProgram_).isFile()) return fail(QStringLiteral("%1 is missing").arg(kNewProgramName));
-    if (!QFileInfo(serverLog_).isFile()) return fail(QStringLiteral("%1 is missing").arg(kServerLogName));
+    if (!QFileInfo(newProgram_).isFile()) return fail(QStringLiteral("缺少 %1").arg(kNewProgramName));
+    if (!QFileInfo(serverLog_).isFile()) return fail(QStringLiteral("缺少 %1").arg(kServerLogName));
     QFile fresh(newProgram_);
     if (!fresh.setPermissions(fresh.permissions() | QFile::ExeOwner | QFile::ReadOwner | QFile::ExeGroup
                               | QFile::ReadGroup | QFile::ExeOther | QFile::ReadOther))
-        return fail(QStringLiteral("cannot make %1 executable").arg(kNewProgramName));
+        return fail(QStringLiteral("无法把 %1 设为可执行").arg(kNewProgramName));
     const bool hadProgram = QFileInfo::exists(program_), hadLog = QFileInfo::exists(log_);
-    if (hadProgram && !CopyFile(program_, programCopy_))
-        return fail(QStringLiteral("cannot keep a copy of %1").arg(MainProgramFileName()));
-    if (hadLog && !CopyFile(log_, logCopy_)) return fail(QStringLiteral("cannot keep a copy of %1").arg(kVersionLogName));
     QString why;
+    if (hadProgram && !CopyFile(program_, programCopy_, &why))
+        return fail(QStringLiteral("无法保留 %1 的副本：%2").arg(MainProgramFileName(), why));
+    if (hadLog && !CopyFile(log_, logCopy_, &why))
+        return fail(QStringLiteral("无法保留 %1 的副本：%2").arg(QString::fromLatin1(kVersionLogName), why));
     if (!common::ReplaceFile(newProgram_, program_, &why)) return fail(why);
     if (!common::ReplaceFile(serverLog_, log_, &why)) {
         // The new log must never stand beside the old program, nor the new program be left

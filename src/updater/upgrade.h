@@ -10,6 +10,8 @@ namespace updater {
 
 // The main program's application name (its single-instance endpoint) and its executable.
 inline constexpr char kMainAppName[] = "Sifmora";
+// The updater's own single-instance endpoint.
+inline constexpr char kUpdaterAppName[] = "update";
 QString MainProgramFileName();  // "Sifmora" ("Sifmora.exe" on Windows)
 inline constexpr char kVersionLogName[] = "updatelog.txt";
 inline constexpr char kServerLogName[] = "updatebak.txt";
@@ -34,6 +36,17 @@ Decision Decide(qint16 localVersion, qint16 serverVersion);
 // status 200 never becomes the main program.
 bool LooksLikeProgram(const QByteArray& head);
 bool FileLooksLikeProgram(const QString& path);
+// True when the file is a whole program of this platform, checked before anything is swapped:
+// for ELF the header fits this machine and the program and section tables and every loaded
+// segment lie inside the file, so a body that ended early is never installed.
+bool FileIsCompleteProgram(const QString& path);
+
+// The copies of the old program and log that a swap keeps until it is committed.
+inline constexpr char kOldProgramCopy[] = ".update-old-program";
+inline constexpr char kOldLogCopy[] = ".update-old-log";
+// Removes copies left by a run killed after its swap (at the start of the updater and of the
+// main program).
+void RemoveSwapLeftovers(const QString& dir);
 
 // Waits, as configured for tests; the defaults are the normal timings.
 struct Timings {

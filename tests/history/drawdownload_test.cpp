@@ -70,8 +70,14 @@ TEST(DrawListXml, NewDrawsAreTakenOldestFirst) {
         {"", "", list.mid(3), {"2024101 777", "2024102 123"}},  // empty file: every draw
         // 排列三: five-digit issues get "20".
         {"2024101", "20", {{"24103", "1,2,3"}, {"24102", "4,5,6"}}, {"2024102 456", "2024103 123"}},
-        // An entry not newer than the one taken before it is skipped.
-        {"2024100", "", {{"2024102", "1,1,1"}, {"2024101", "2,2,2"}, {"2024102", "3,3,3"}}, {"2024102 333"}},
+        // Any order: every entry newer than the file, in issue order; an issue listed twice once
+        // (the first listed, the newest answer).
+        {"2024100", "", {{"2024102", "1,1,1"}, {"2024101", "2,2,2"}, {"2024102", "3,3,3"}}, {"2024101 222", "2024102 111"}},
+        // A list in ascending order loses nothing.
+        {"2024101", "", {{"2024100", "0,0,0"}, {"2024102", "1,2,3"}, {"2024103", "4,5,6"}, {"2024104", "7,8,9"}},
+         {"2024102 123", "2024103 456", "2024104 789"}},
+        {"2024101", "", {{"2024104", "7,8,9"}, {"2024102", "1,2,3"}, {"2024100", "0,0,0"}, {"2024103", "4,5,6"}},
+         {"2024102 123", "2024103 456", "2024104 789"}},
     };
     for (const Case& c : cases) {
         QStringList got;
@@ -174,7 +180,12 @@ TEST_F(DrawDownload, HomeCopyReplacesOnlyWhenLaterAndWellFormed) {
         bool replaced;
     } cases[] = {
         // Later: replaces whole, although the local file holds a draw the copy lacks.
-        {"later", Records({"2024100 111", "2024103 999"}), 200, HomeCopyResult::Replaced, true},
+        {"later", Records({"2024100 111", "2024101 222", "2024103 999"}), 200, HomeCopyResult::Replaced, true},
+        // Withdrawn draws keep their record with another flag: still a draw file.
+        {"later, withdrawn record", Records({"2024100 111", "2024101 222", "2024103 999"}).replace(11, 1, "0"), 200,
+         HomeCopyResult::Replaced, true},
+        // Fewer records than the local file would lose draws, whatever the last issue says.
+        {"later but fewer records", Records({"2024199 111"}), 200, HomeCopyResult::Kept, false},
         {"equal", Records({"2024100 111", "2024102 333"}), 200, HomeCopyResult::Kept, false},
         {"older", Records({"2024100 111"}), 200, HomeCopyResult::Kept, false},
         {"html page", "<html><body>404 not found, but status 200</body></html>", 200, HomeCopyResult::Refused, false},

@@ -80,17 +80,56 @@ TEST(DrawFile, AppendGoesRightAfterTheLastWholeRecord) {
 }
 
 TEST(DrawFile, RecordTextIsCodePage936) {
-    // Every reader takes the record text as the writer encoded it.
+    // The record decoder takes the record text as the writer encoded it; a record whose number
+    // is no digits is no draw of the history.
     testsupport::ProgramDir dir;
     const QString path = dir.file("HAO.TXT");
     const QString text = QString::fromUtf8("2024001 中7");
     ASSERT_TRUE(WriteDrawFile(path, {text, "2024002 456"}));
     EXPECT_EQ(dir.read("HAO.TXT").size(), 24);
     QStringList draws;
-    ASSERT_TRUE(ReadDrawFile(path, &draws));
-    EXPECT_EQ(draws, QStringList({text, "2024002 456"}));
+    int damaged = 0;
+    ASSERT_TRUE(ReadDrawFile(path, &draws, nullptr, &damaged));
+    EXPECT_EQ(draws, QStringList({"2024002 456"}));
+    EXPECT_EQ(damaged, 1);
     EXPECT_EQ(DecodeDrawRecords(dir.read("HAO.TXT")).first().drawText, text);
-    EXPECT_EQ(LoadFrom(path).first(), text);
+    EXPECT_EQ(LoadFrom(path).first(), "2024002 456");
+}
+
+TEST(DrawFile, DamagedRecordsAreLeftOutAndCountedNeverRewritten) {
+    testsupport::ProgramDir dir;
+    const QByteArray good1 = "2024001 1231", good2 = "2024005 5671";
+    struct Case {
+        const char* what;
+        QByteArray damagedRecord;
+    } cases[] = {
+        {"letters in the issue", "2024a02 4561"},
+        {"letters in the number", "2024002 4x61"},
+        {"NUL bytes", QByteArray("2024002\0" "\0\0\0" "1", 12)},
+        {"CRLF inside", "2024002 4\r\n1"},
+        {"LF shifted", "\n2024002 451"},
+        {"random bytes", QByteArray("\xff\xfe\x80\x01\x7f\x00\x9c\xd6\xd0\x20\x20\x31", 12)},
+        {"GBK text", "2024002 \xd6\xd0" "71"},
+    };
+    for (const Case& c : cases) {
+        const QByteArray bytes = good1 + c.damagedRecord + good2 + "2024006 0000";  // the last: withdrawn
+        ASSERT_EQ(bytes.size() % kRecordLength, 0) << c.what;
+        dir.write("HAO.TXT", bytes);
+        EXPECT_EQ(LoadFrom(dir.file("HAO.TXT")), QStringList({"2024001 123", "2024005 567"})) << c.what;
+        EXPECT_EQ(CountDamagedRecords(dir.file("HAO.TXT")), 1) << c.what;
+        EXPECT_EQ(dir.read("HAO.TXT"), bytes) << c.what;
+        EXPECT_EQ(LastIssue(dir.file("HAO.TXT")), "2024006") << c.what;  // withdrawn, still the last
+        // A damaged last record has no issue: the one before it is the file's last.
+        dir.write("HAO.TXT", good1 + good2 + c.damagedRecord);
+        EXPECT_EQ(LastIssue(dir.file("HAO.TXT")), "2024005") << c.what;
+    }
+    // The start-up notice names each file and its count once; no file, no notice.
+    dir.write("HAOP3.TXT", good1 + "xxxxxxx xxx1" + "2024a02 4561" + good2);
+    dir.write("HAO.TXT", good1 + good2);
+    EXPECT_TRUE(DamagedRecordsNotice({dir.file("HAO.TXT"), dir.file("missing.TXT")}).isEmpty());
+    const QString notice = DamagedRecordsNotice({dir.file("HAO.TXT"), dir.file("HAOP3.TXT")});
+    EXPECT_TRUE(notice.contains(QStringLiteral("HAOP3.TXT 中有 2 条记录已损坏"))) << notice.toStdString();
+    EXPECT_FALSE(notice.contains(QStringLiteral("HAO.TXT 中"))) << notice.toStdString();
 }
 
 TEST(DrawFile, ValidContentCheck) {
@@ -99,7 +138,9 @@ TEST(DrawFile, ValidContentCheck) {
     EXPECT_FALSE(IsValidDrawFileContent("2024001 1231x"));
     EXPECT_FALSE(IsValidDrawFileContent("<html>hello!"));
     EXPECT_FALSE(IsValidDrawFileContent("2024001 12a1"));
-    EXPECT_FALSE(IsValidDrawFileContent("2024001 1230"));
+    // Any flag byte: withdrawn draws keep their records.
+    EXPECT_TRUE(IsValidDrawFileContent("2024001 1230"));
+    EXPECT_TRUE(IsValidDrawFileContent(Records({"2024001 123 ", "2024002 4561"})));
 }
 
 TEST(DrawFile, MoreThan32767RecordsLoadWhole) {

@@ -169,7 +169,7 @@ TEST_F(DownloadTest, DownloaderAbortsFromOutsideAndRefusesSecondTransfer) {
     const DownloadResult r = downloader.download(server.url("/slow"), dir.file("target.txt"));
     EXPECT_FALSE(nested.ok);
     EXPECT_FALSE(r.ok);
-    EXPECT_EQ(r.error, QStringLiteral("aborted"));
+    EXPECT_EQ(r.error, QStringLiteral("下载已取消"));
     EXPECT_FALSE(downloader.isRunning());
     ExpectUntouched();
     downloader.abort();  // nothing running: no effect

@@ -55,12 +55,12 @@ TEST(ProcessTest, MissingOrNonProgramFailsWithMessage) {
     testsupport::ProgramDir dir;
     QString error;
     EXPECT_FALSE(platform::StartUpdater(&error));
-    EXPECT_TRUE(error.contains("not found")) << error.toStdString();
+    EXPECT_TRUE(error.contains(QStringLiteral("找不到程序"))) << error.toStdString();
     dir.write("update", "plain text");
     QFile(dir.file("update")).setPermissions(QFile::ReadOwner | QFile::WriteOwner);
     error.clear();
     EXPECT_FALSE(platform::StartUpdater(&error));
-    EXPECT_FALSE(error.isEmpty());
+    EXPECT_TRUE(error.contains(QStringLiteral("不是可执行的程序"))) << error.toStdString();
 }
 
 TEST(ProcessTest, BrowserLogRecordsAddress) {

@@ -10,6 +10,9 @@
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>
+#include <QDir>
+#include <QTemporaryDir>
+#include <QUrl>
 #include <QFile>
 #include <QLabel>
 #include <QPlainTextEdit>
@@ -61,6 +64,16 @@ TEST(VersionLog, FirstLineIsASixteenBitInteger) {
         if (c.ok) EXPECT_EQ(v, c.version) << c.line;
         EXPECT_EQ(e.code, c.code) << c.line;
     }
+}
+
+TEST(VersionLog, GarbageIsQuotedByAShortStartOnly) {
+    const QString garbage = QString(3742, QLatin1Char('g')) + QStringLiteral("\x01\x7f");
+    StartError e;
+    int v = 0;
+    EXPECT_FALSE(ParseVersionLine(garbage, &v, &e));
+    EXPECT_EQ(e.description, QStringLiteral("版本号“gggggggggggggggggggg…”不是数字"));
+    EXPECT_FALSE(ParseVersionLine(QStringLiteral("\x01\x02 9x"), &v, &e));
+    EXPECT_EQ(e.description, QStringLiteral("版本号“   9x”不是数字"));  // control bytes as blanks
 }
 
 TEST(VersionLog, NeedsTwoLines) {
@@ -361,6 +374,7 @@ TEST_F(StartRoad, UpdaterThatCannotStartShowsItsOwnReason) {
     ASSERT_EQ(box.messages.size(), 2);
     EXPECT_FALSE(box.messages[1].text.contains(UpdaterMissingText()));
     EXPECT_TRUE(box.messages[1].text.startsWith(QStringLiteral("错误描述：")));
+    EXPECT_TRUE(box.messages[1].text.contains(QStringLiteral("不是可执行的程序"))) << box.messages[1].text.toStdString();
     EXPECT_EQ(mainShown, 1);
 }
 
@@ -378,4 +392,71 @@ TEST_F(StartRoad, CloseRequestDuringVersionCheckAsksNothingMore) {
     EXPECT_TRUE(box.messages.isEmpty());
     EXPECT_EQ(drawUpdates, 0);
     EXPECT_EQ(mainShown, 0);
+}
+
+TEST_F(StartRoad, HomeCopyWithFewerRecordsNeverReplacesTheHistory) {
+    // One record with a later issue: taking it would wipe the local history.
+    server.serve("/3d/HAO.txt", history::EncodeDrawRecord("2024199 999"));
+    server.serve("/3d/HAOP3.txt", history::EncodeDrawRecord("2024199 999"));  // the local file is empty
+    auto form = makeForm();
+    ui::MessageRecorder box(ui::Answer::Ok);
+    form->Timer1_Timer();
+    EXPECT_TRUE(box.messages.isEmpty());
+    EXPECT_TRUE(drawsUpdated());
+    // An empty local file has nothing to lose: the copy is taken.
+    EXPECT_EQ(dir.read("HAOP3.TXT"), history::EncodeDrawRecord("2024199 999"));
+    EXPECT_FALSE(QFile::exists(dir.file("HAOBAK.TXT")));
+    EXPECT_EQ(mainShown, 1);
+}
+
+TEST_F(StartRoad, DamagedRecordsAreReportedOnceAndTheFileKept) {
+    const QByteArray p3 = history::EncodeDrawRecord("2024100 111") + QByteArray("20241\r\n 2221", 12) +
+                          QByteArray("2024\0" "02 3331", 12) + history::EncodeDrawRecord("2024103 444");
+    dir.write("HAOP3.TXT", p3);
+    auto form = makeForm();
+    ui::MessageRecorder box(ui::Answer::Ok);
+    form->Timer1_Timer();
+    ASSERT_EQ(box.messages.size(), 1);
+    EXPECT_TRUE(box.messages[0].text.contains(QStringLiteral("HAOP3.TXT 中有 2 条记录已损坏"))) << box.messages[0].text.toStdString();
+    EXPECT_FALSE(box.messages[0].text.contains(QStringLiteral("HAO.TXT")));
+    EXPECT_EQ(dir.read("HAOP3.TXT"), p3);
+    EXPECT_EQ(mainShown, 1);
+}
+
+TEST_F(StartRoad, LoadRemovesCopiesLeftByAKilledUpgrade) {
+    dir.write(".update-old-program", "old program");
+    dir.write(".update-old-log", "5\r\nold\r\n");
+    auto form = makeForm();
+    ASSERT_TRUE(form->Form_Load());
+    EXPECT_FALSE(QFile::exists(dir.file(".update-old-program")));
+    EXPECT_FALSE(QFile::exists(dir.file(".update-old-log")));
+}
+
+TEST_F(StartRoad, HomeFolderReadThroughFileAddresses) {
+    // The home address may be a folder: the version log and the draw-file copies come from it.
+    QTemporaryDir home;
+    QDir(home.path()).mkpath("3d");
+    auto put = [&](const QString& name, const QByteArray& bytes) {
+        QFile f(QDir(home.path()).filePath(name));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(bytes);
+    };
+    put("3d/updatelog.txt", "6\r\nnotice\r\n");
+    const QByteArray longer = hao + history::EncodeDrawRecord("2024102 345") + history::EncodeDrawRecord("2024103 777");
+    put("3d/HAO.txt", longer);
+    EnvVar h("SIFMORA_HOME_URL", QUrl::fromLocalFile(home.path()).toString());
+    StartError e;
+    EXPECT_TRUE(ServerHasNewerVersion(&e));
+    EXPECT_FALSE(e.isError());
+    EXPECT_FALSE(QFile::exists(dir.file("updatebak.txt")));
+    auto form = makeForm();
+    ui::MessageRecorder box(ui::Answer::No);
+    form->Timer1_Timer();
+    ASSERT_EQ(box.messages.size(), 1);  // only the upgrade question
+    EXPECT_EQ(dir.read("HAO.TXT"), longer);
+    EXPECT_EQ(mainShown, 1);
+    // A home folder without the files is like an unreachable server: no message.
+    QFile::remove(QDir(home.path()).filePath("3d/updatelog.txt"));
+    EXPECT_FALSE(ServerHasNewerVersion(&e));
+    EXPECT_FALSE(e.isError());
 }

@@ -51,6 +51,22 @@ void Send(QTcpSocket* socket, const HttpResponse& r, bool headOnly) {
     for (const auto& h : r.headers) head += h.first + ": " + h.second + "\r\n";
     head += "Connection: close\r\n\r\n";
     socket->write(head);
+    if (r.endless && !headOnly) {
+        const QByteArray chunk = r.body.isEmpty() ? QByteArray(16384, 'x') : r.body;
+        auto pump = [socket, chunk] {
+            if (socket->state() == QAbstractSocket::ConnectedState && socket->bytesToWrite() < 256 * 1024)
+                socket->write(chunk);
+        };
+        if (r.chunkIntervalMs > 0) {
+            auto* timer = new QTimer(socket);
+            QObject::connect(timer, &QTimer::timeout, socket, pump);
+            timer->start(r.chunkIntervalMs);
+        } else {
+            QObject::connect(socket, &QTcpSocket::bytesWritten, socket, pump);
+        }
+        pump();
+        return;
+    }
     if (!headOnly) socket->write(r.sendBytes < 0 ? r.body : r.body.left(r.sendBytes));
     socket->disconnectFromHost();
 }

@@ -31,6 +31,10 @@ struct HttpResponse {
     bool sendLength = true;
     // Milliseconds to wait before the answer starts.
     int delayMs = 0;
+    // true: after the head the body is sent again and again until the client goes away (a
+    // stream without end), every chunkIntervalMs or, with 0, as fast as the client reads.
+    bool endless = false;
+    int chunkIntervalMs = 0;
     // Extra header lines, e.g. {"Location", "/elsewhere"}.
     QList<QPair<QByteArray, QByteArray>> headers;
 };

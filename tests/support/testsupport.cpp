@@ -4,7 +4,53 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <csignal>
+#include <sys/mount.h>
+#include <sys/resource.h>
+#include <sys/statvfs.h>
+
 namespace testsupport {
+
+QStringList FilesIn(const QString& dir) {
+    return QDir(dir).entryList(QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot, QDir::Name);
+}
+
+FileSizeLimit::FileSizeLimit(qint64 maxBytes) {
+    struct rlimit lim {};
+    if (::getrlimit(RLIMIT_FSIZE, &lim) != 0) return;
+    oldSoft_ = lim.rlim_cur;
+    std::signal(SIGXFSZ, SIG_IGN);  // a write past the limit fails with EFBIG instead of killing us
+    lim.rlim_cur = rlim_t(maxBytes);
+    set_ = ::setrlimit(RLIMIT_FSIZE, &lim) == 0;
+}
+
+FileSizeLimit::~FileSizeLimit() {
+    if (!set_) return;
+    struct rlimit lim {};
+    ::getrlimit(RLIMIT_FSIZE, &lim);
+    lim.rlim_cur = rlim_t(oldSoft_);
+    ::setrlimit(RLIMIT_FSIZE, &lim);
+}
+
+SmallDisk::SmallDisk(qint64 bytes) {
+    const QByteArray options = "size=" + QByteArray::number(bytes);
+    mounted_ = dir_.isValid() &&
+               ::mount("tmpfs", QFile::encodeName(dir_.path()).constData(), "tmpfs", 0, options.constData()) == 0;
+}
+
+SmallDisk::~SmallDisk() {
+    if (mounted_) ::umount2(QFile::encodeName(dir_.path()).constData(), MNT_DETACH);
+}
+
+void SmallDisk::fill(qint64 spare) const {
+    struct statvfs st {};
+    if (::statvfs(QFile::encodeName(dir_.path()).constData(), &st) != 0) return;
+    const qint64 freeBytes = qint64(st.f_bavail) * qint64(st.f_frsize);
+    QFile f(file(QStringLiteral(".filler")));
+    if (!f.open(QIODevice::WriteOnly)) return;
+    f.write(QByteArray(qMax<qint64>(0, freeBytes - spare), 'f'));
+    f.close();
+}
 
 QString SharedDir() {
     QString dir = qEnvironmentVariable("SIFMORA_SHARED_DIR", QStringLiteral(SIFMORA_SHARED_DIR));

@@ -1,6 +1,7 @@
 #pragma once
 // Helpers shared by the test programs: the shared data folder and temporary program folders.
 #include <QString>
+#include <QStringList>
 #include <QTemporaryDir>
 #include <memory>
 
@@ -41,6 +42,41 @@ private:
     const char* name_;
     bool had_;
     QByteArray old_;
+};
+
+// The file names of a folder, hidden ones too, sorted: to see that nothing was left behind.
+QStringList FilesIn(const QString& dir);
+
+// A full disk for this process while the object lives: files may not grow past maxBytes
+// (RLIMIT_FSIZE, with SIGXFSZ ignored), so a write past it fails with EFBIG as on a full disk.
+class FileSizeLimit {
+public:
+    explicit FileSizeLimit(qint64 maxBytes);
+    ~FileSizeLimit();
+    FileSizeLimit(const FileSizeLimit&) = delete;
+    FileSizeLimit& operator=(const FileSizeLimit&) = delete;
+
+private:
+    unsigned long long oldSoft_ = 0;
+    bool set_ = false;
+};
+
+// A small tmpfs mounted in a temporary folder for the life of the object (ENOSPC when full).
+// isMounted() is false where mounting is not allowed (not root); callers skip then.
+class SmallDisk {
+public:
+    explicit SmallDisk(qint64 bytes);
+    ~SmallDisk();
+    SmallDisk(const SmallDisk&) = delete;
+    SmallDisk& operator=(const SmallDisk&) = delete;
+    bool isMounted() const { return mounted_; }
+    QString file(const QString& name) const { return dir_.filePath(name); }
+    // Fills the disk with one file so that at most about spare bytes stay free.
+    void fill(qint64 spare) const;
+
+private:
+    QTemporaryDir dir_;
+    bool mounted_ = false;
 };
 
 }  // namespace testsupport

@@ -127,6 +127,17 @@ TEST_F(UpdateProgramTest, FailedTransfersLeaveEverythingAsItWas) {
              serveServerLog(newerLog());
              server.serve("/files/3Dbak.exe", "<html>error</html>", 200, "text/html");
          }, QStringLiteral("下载的文件不是可执行的程序，升级已取消。")},
+        // No length told and the connection closed early: only the program itself shows it.
+        {"program ended early without a length", [&] {
+             serveServerLog(newerLog());
+             testsupport::HttpResponse cut;
+             cut.body = newProgram.left(newProgram.size() * 2 / 3);
+             cut.sendLength = false;
+             server.setResponse("/files/3Dbak.exe", cut);
+         }, QStringLiteral("下载的文件不是可执行的程序，升级已取消。")},
+        // A garbage version log is quoted by a short start only.
+        {"garbage version log", [&] { serveServerLog(QByteArray(3742, 'g') + "\r\nx\r\n"); },
+         QStringLiteral("服务器上的版本信息有误（第一行“gggggggggggggggggggg…”不是版本号），无法升级。")},
     };
     startMainProgram();
     for (const Case& c : cases) {

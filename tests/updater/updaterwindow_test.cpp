@@ -145,3 +145,28 @@ TEST_F(UpdaterWindowTest, ClosingDuringDownloadAbortsSilently) {
     EXPECT_EQ(fakeStory(), QStringList{"started old"});
     EXPECT_TRUE(platform::IsInstanceRunning("Sifmora"));
 }
+
+TEST_F(UpdaterWindowTest, FullDiskWhileDownloadingSaysSo) {
+    serveServerLog(newerLog());
+    startMainProgram();
+    {
+        // The new program cannot be stored whole; the version log still can.
+        testsupport::FileSizeLimit limit(oldProgram.size() / 2);
+        open();
+        ASSERT_TRUE(WaitFor([this] { return !shown.isEmpty(); }));
+    }
+    ASSERT_EQ(shown.size(), 1);
+    EXPECT_TRUE(shown[0].contains(QStringLiteral("磁盘空间不足"))) << shown[0].toStdString();
+    EXPECT_NE(shown[0], QStringLiteral("请检查网络设备。"));
+    expectFolderUnchanged();
+    EXPECT_EQ(folderFiles(), (QStringList{"Sifmora", "updatelog.txt"}));
+    EXPECT_EQ(fakeStory(), QStringList{"started old"});  // never asked to close
+}
+
+TEST_F(UpdaterWindowTest, StartRemovesCopiesLeftByAKilledUpgrade) {
+    dir.write(".update-old-program", oldProgram);
+    dir.write(".update-old-log", kOldLog);
+    timings.startDelayMs = 60000;  // only the start
+    open();
+    EXPECT_EQ(folderFiles(), (QStringList{"Sifmora", "updatelog.txt"}));
+}

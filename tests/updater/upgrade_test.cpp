@@ -63,6 +63,40 @@ TEST(VersionLogTest, OnlyProgramsPassForTheMainProgram) {
     EXPECT_FALSE(LooksLikeProgram(""));
 }
 
+TEST(VersionLogTest, OnlyAWholeProgramOfThisPlatformIsInstalled) {
+#ifndef Q_OS_LINUX
+    GTEST_SKIP() << "the whole-program check reads ELF";
+#endif
+    QFile real(QStringLiteral(FAKE_SIFMORA_EXE));
+    ASSERT_TRUE(real.open(QIODevice::ReadOnly));
+    const QByteArray program = real.readAll();
+    QByteArray otherClass = program;
+    otherClass[4] = char(otherClass[4] == 2 ? 1 : 2);  // 32 against 64 bit
+    QByteArray otherMachine = program;
+    otherMachine[18] = char(otherMachine[18] ^ 0x40);
+    struct Case {
+        const char* what;
+        QByteArray bytes;
+        bool whole;
+    } cases[] = {
+        {"the program", program, true},
+        {"with bytes after it", program + "SIFMORA-NEW-0007", true},
+        {"one byte short", program.left(program.size() - 1), false},
+        {"two thirds", program.left(program.size() * 2 / 3), false},
+        {"the header only", program.left(64), false},
+        {"another word size", otherClass, false},
+        {"another machine", otherMachine, false},
+        {"a shell script", "#!/bin/sh\necho hi\n", false},
+        {"an html page", "<html><body>404</body></html>", false},
+        {"nothing", QByteArray(), false},
+    };
+    testsupport::ProgramDir dir;
+    for (const Case& c : cases) {
+        dir.write("3Dbak.exe", c.bytes);
+        EXPECT_EQ(FileIsCompleteProgram(dir.file("3Dbak.exe")), c.whole) << c.what;
+    }
+}
+
 namespace {
 
 class SwapTest : public ::testing::Test {
@@ -137,6 +171,22 @@ TEST_F(SwapTest, FailuresLeaveOldProgramAndLog) {
         EXPECT_FALSE(swap.apply());
         expectBefore();
         EXPECT_EQ(dir.read("3Dbak.exe"), QByteArray("new program"));
+    }
+    {
+        // No room for the copy of the old program that a rollback would need: nothing is swapped.
+        dir.write("updatebak.txt", "7\r\nnew\r\n");
+        dir.write("Sifmora", QByteArray(20000, 'o'));
+        QFile(dir.file("Sifmora")).setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        ProgramSwap swap(dir.path());
+        QString error;
+        {
+            testsupport::FileSizeLimit limit(8192);
+            EXPECT_FALSE(swap.apply(&error));
+        }
+        EXPECT_TRUE(error.contains(QStringLiteral("磁盘空间不足"))) << error.toStdString();
+        EXPECT_EQ(dir.read("Sifmora"), QByteArray(20000, 'o'));
+        EXPECT_EQ(dir.read("updatelog.txt"), QByteArray("5\r\nold\r\n"));
+        EXPECT_EQ(files(), (QStringList{"3Dbak.exe", "Sifmora", "updatebak.txt", "updatelog.txt"}));
     }
     // The old program's name is taken by something that cannot be replaced.
     dir.write("updatebak.txt", "7\r\nnew\r\n");

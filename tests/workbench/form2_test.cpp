@@ -388,6 +388,21 @@ TEST_F(WorkbenchTest, FailedCollectionShowsTheError) {
     EXPECT_FALSE(recorder->lastText().contains(QStringLiteral("保存大底成功")));
 }
 
+TEST_F(WorkbenchTest, CollectionOnAFullDiskIsNoSuccess) {
+    // The whole pool is about 5 KB: small enough to sit in a write buffer, too big for the disk.
+    buildAll();
+    recorder->messages.clear();
+    {
+        testsupport::FileSizeLimit fullDisk(4096);
+        click(QStringLiteral("Command11"));
+    }
+    EXPECT_FALSE(form->collectionSaved());
+    ASSERT_EQ(recorder->messages.size(), 1);
+    EXPECT_FALSE(recorder->lastText().contains(QStringLiteral("保存大底成功")));
+    EXPECT_TRUE(recorder->lastText().contains(QStringLiteral("磁盘空间不足"))) << recorder->lastText().toStdString();
+    EXPECT_EQ(testsupport::FilesIn(dir.file("HAO")), QStringList());
+}
+
 TEST_F(WorkbenchTest, ExportWritesTheNumberFile) {
     load({"012", "345", "999"});
     QDir().mkpath(dir.file("bets"));
