@@ -742,7 +742,7 @@ void Form2::Command49_Click() {
 
 void Form2::Command20_Click() {
     QString error;
-    if (!platform::StartProgram(QStringLiteral("calc.exe"), {}, &error))
+    if (!platform::StartCalculator(&error))
         ui::MsgBox(error, ui::Icon::Information, ui::Buttons::Ok, ui::kAppTitle, this);
 }
 
