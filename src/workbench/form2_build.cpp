@@ -2,6 +2,7 @@
 #include "workbench/form2.h"
 
 #include "dialogs/workbenchapi.h"
+#include "platform/ui/lotterymark.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -196,8 +197,8 @@ void Form2::buildControls() {
         QLabel* image = Lbl(this, QStringLiteral("Image%1").arg(k), k == 1 ? QStringLiteral("福彩3D") : QStringLiteral("排列三"),
                             712, 502, 80, 28);
         image->setAlignment(Qt::AlignCenter);
-        image->setFrameShape(QFrame::Panel);
         image->setToolTip(QStringLiteral("点击转换彩票类型"));
+        ui::SetLotteryMark(image, k == 2);
         image->setCursor(Qt::PointingHandCursor);
         image->installEventFilter(this);
     }
