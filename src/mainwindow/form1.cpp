@@ -10,6 +10,7 @@
 #include "mainwindow/webview.h"
 #include "platform/process.h"
 #include "platform/ui/messagebox.h"
+#include "platform/ui/tablefont.h"
 
 #ifdef SIFMORA_HAS_ANALYSIS
 #include "mainwindow/analyses.h"
@@ -20,7 +21,6 @@
 #include <QCloseEvent>
 #include <QCursor>
 #include <QDateTime>
-#include <QFontDatabase>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMenu>
@@ -223,10 +223,7 @@ void Form1::buildControls() {
     Label4 = MakeLabel(Picture6, "Label4", mainwindow::HistoryHeaderText());
     Label4->setGeometry(2, 0, 430, 18);
 
-    QFont fixed = QFontDatabase::systemFont(QFontDatabase::FixedFont);
-    fixed.setFamilies({QStringLiteral("NSimSun"), QStringLiteral("Noto Sans Mono CJK SC"),
-                       QStringLiteral("WenQuanYi Zen Hei Mono"), fixed.family()});
-    fixed.setPointSize(9);
+    const QFont fixed = ui::TableFont();
     Label4->setFont(fixed);
     Text1 = new QPlainTextEdit(this);
     Text1->setObjectName(QStringLiteral("Text1"));

@@ -340,7 +340,7 @@ void Form2::Form_Resize() {
     }
     for (const char* n : {"Image1", "Image2"}) {
         QWidget* img = w(n);
-        img->move(right(f8) - img->width(), top - 2);
+        img->move(right(f8) - img->width(), top);
     }
     QWidget* tutorial = w("Command49");
     const int imageLeft = w("Image1")->x();

@@ -6,6 +6,7 @@
 #include "common/settings.h"
 #include "dialogs/form17.h"
 #include "platform/ui/messagebox.h"
+#include "legibility.h"
 #include "testsupport.h"
 #include "workbench/workbench.h"
 
@@ -631,6 +632,12 @@ TEST_F(WorkbenchTest, LayoutAtTheDesignSizeMovesNothing) {
     form->Form_Resize();
     for (auto it = before.cbegin(); it != before.cend(); ++it)
         EXPECT_EQ(it.key()->geometry(), it.value()) << it.key()->objectName().toStdString();
+}
+
+// At its design size in the installed fonts every caption and default text fits and nothing
+// covers anything else, on every tab.
+TEST_F(WorkbenchTest, EveryControlIsLegible) {
+    EXPECT_EQ(testsupport::LegibilityProblems(form.get()), QStringList());
 }
 
 // 计算器 starts the calculator found on PATH, or says in Chinese that there is none.

@@ -1,6 +1,8 @@
 #include "common/settings.h"
 #include "fixture.h"
 #include "history/windows/form3.h"
+#include "history/windows/form9.h"
+#include "legibility.h"
 #include "httpserver.h"
 #include "mainwindow/form1.h"
 
@@ -76,6 +78,14 @@ TEST_F(DrawEntry, LotteryMarksArePictures) {
     EXPECT_NE(images[0], images[1]);
     EXPECT_EQ(f.Image1->accessibleName(), "福彩3D");
     EXPECT_EQ(f.Image2->accessibleName(), "排列三");
+}
+
+// The draw entry and the settings window are legible at their design size in the installed fonts.
+TEST_F(DrawEntry, DrawEntryAndSettingsAreLegible) {
+    Form3 entry;
+    EXPECT_EQ(testsupport::LegibilityProblems(&entry), QStringList());
+    Form9 settings;
+    EXPECT_EQ(testsupport::LegibilityProblems(&settings), QStringList());
 }
 
 TEST_F(DrawEntry, NewDrawsAreSavedAndWrittenOnReturn) {
