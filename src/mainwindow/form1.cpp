@@ -18,12 +18,14 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QGuiApplication>
 #include <QCloseEvent>
 #include <QCursor>
 #include <QDateTime>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMenu>
+#include <QPainter>
 #include <QPainterPath>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -54,6 +56,20 @@ struct BoardLayout {
 };
 constexpr BoardLayout kNarrow{8070, 4935, 7680, 4680, 7300, 7620};
 constexpr BoardLayout kWide{11100, 8935, 10800, 7740, 10365, 10680};
+
+// A small downward triangle, the mark of a button's drop-down choices.
+QPixmap DropArrow(const QColor& color) {
+    const qreal ratio = qGuiApp->devicePixelRatio();
+    QPixmap pm(QSize(9, 6) * ratio);
+    pm.setDevicePixelRatio(ratio);
+    pm.fill(Qt::transparent);
+    QPainter p(&pm);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(Qt::NoPen);
+    p.setBrush(color);
+    p.drawPolygon(QPolygonF({QPointF(0, 0.5), QPointF(9, 0.5), QPointF(4.5, 5.5)}));
+    return pm;
+}
 
 QLabel* MakeLabel(QWidget* parent, const char* name, const QString& text = {}) {
     auto* l = new QLabel(text, parent);
@@ -200,16 +216,16 @@ void Form1::buildControls() {
     }
     // The drop-down arrows lie on the right end of their buttons: a click on the arrow offers
     // 单选 and 组选, a click on the body repeats the last choice.
-    Picture4 = MakeLabel(Command3, "Picture4", QStringLiteral("▼"));
-    Picture3 = MakeLabel(Command8, "Picture3", QStringLiteral("▼"));
+    // The arrow is painted, not a font's glyph: some CJK fonts draw "▼" as a dot.
+    Picture4 = MakeLabel(Command3, "Picture4");
+    Picture3 = MakeLabel(Command8, "Picture3");
     for (QLabel* arrow : {Picture4, Picture3}) {
         auto* button = static_cast<QPushButton*>(arrow->parentWidget());
         arrow->setGeometry(button->width() - kArrowWidth - 2, 2, kArrowWidth, button->height() - 4);
         arrow->setAlignment(Qt::AlignCenter);
         arrow->setCursor(Qt::PointingHandCursor);
-        QFont small = arrow->font();
-        small.setPointSizeF(small.pointSizeF() * 0.7);
-        arrow->setFont(small);
+        arrow->setAccessibleName(QStringLiteral("▼"));
+        arrow->setPixmap(DropArrow(arrow->palette().color(QPalette::ButtonText)));
         // The caption keeps clear of the arrow.
         button->setStyleSheet(QStringLiteral("QPushButton { padding-right: %1px; }").arg(kArrowWidth));
     }

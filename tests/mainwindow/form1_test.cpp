@@ -153,7 +153,7 @@ TEST_F(MainWindow, HeaderFollowsTheTextAndArrowsSitOnTheirButtons) {
     for (const Arrow& a : arrows) {
         SCOPED_TRACE(a.arrow->objectName().toStdString());
         EXPECT_EQ(a.arrow->parentWidget(), a.button);
-        EXPECT_EQ(a.arrow->text(), QStringLiteral("▼"));
+        EXPECT_FALSE(a.arrow->pixmap().isNull());
         EXPECT_GE(a.arrow->geometry().right(), a.button->width() - 4);
         bool clicked = false;
         auto c = QObject::connect(a.button, &QPushButton::clicked, [&] { clicked = true; });
