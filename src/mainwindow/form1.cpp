@@ -18,7 +18,6 @@
 
 #include <QAction>
 #include <QApplication>
-#include <QGuiApplication>
 #include <QCloseEvent>
 #include <QCursor>
 #include <QDateTime>
@@ -215,8 +214,8 @@ void Form1::buildControls() {
         *b.member = button;
     }
     // The drop-down arrows lie on the right end of their buttons: a click on the arrow offers
-    // 单选 and 组选, a click on the body repeats the last choice.
-    // The arrow is painted, not a font's glyph: some CJK fonts draw "▼" as a dot.
+    // 单选 and 组选, a click on the body repeats the last choice. The arrow is painted, not a
+    // font's glyph: some CJK fonts draw "▼" as a dot.
     Picture4 = MakeLabel(Command3, "Picture4");
     Picture3 = MakeLabel(Command8, "Picture3");
     for (QLabel* arrow : {Picture4, Picture3}) {
