@@ -42,23 +42,25 @@ Form12::Form12(QWidget* parent) : QDialog(parent) {
 
     auto* first = new QCheckBox(QStringLiteral("00"), page);
     first->setObjectName(dialogs::ArrayName(QStringLiteral("Check1"), 0));
-    first->setGeometry(Px(kFirstLeft), Px(kFirstTop), Px(kBoxWidth), Px(kBoxHeight));
+    first->setGeometry(Px(kFirstLeft), Px(kFirstTop), Px(kBoxWidth + kBoxGap), Px(kBoxHeight));
     boxes_.append(first);
 
     const int buttonTop = Px(120 + 3900 + 120);
+    // The row keeps its ends; the two short captions give room to the long one.
     const struct {
         const char* name;
         const char* caption;
+        int width;  // twips
         void (Form12::*handler)();
-    } buttons[] = {{"Command3", "全清", &Form12::Command3_Click},
-                   {"Command2", "反选", &Form12::Command2_Click},
-                   {"Command4", "添加到过滤器", &Form12::Command4_Click}};
-    int left = Px(120);
+    } buttons[] = {{"Command3", "全清", 900, &Form12::Command3_Click},
+                   {"Command2", "反选", 900, &Form12::Command2_Click},
+                   {"Command4", "添加到过滤器", 1440, &Form12::Command4_Click}};
+    int left = 120;
     for (const auto& b : buttons) {
         auto* button = new QPushButton(QString::fromUtf8(b.caption), this);
         button->setObjectName(QString::fromLatin1(b.name));
-        button->setGeometry(left, buttonTop, Px(1080), Px(375));
-        left += Px(1080 + 120);
+        button->setGeometry(Px(left), buttonTop, Px(b.width), Px(375));
+        left += b.width + 120;
         connect(button, &QPushButton::clicked, this, b.handler);
     }
     setFixedSize(Px(120 + kTabWidth + 120), buttonTop + Px(375 + 120));
@@ -101,7 +103,7 @@ void Form12::Form_Load() {
             auto* box = new QCheckBox(QStringLiteral("%1").arg(10 * i + j, 2, 10, QLatin1Char('0')),
                                       first->parentWidget());
             box->setObjectName(dialogs::ArrayName(QStringLiteral("Check1"), boxes_.size()));
-            box->setGeometry(Px(x), Px(rowTop), Px(kBoxWidth), Px(kBoxHeight));
+            box->setGeometry(Px(x), Px(rowTop), Px(kBoxWidth + kBoxGap), Px(kBoxHeight));
             box->setVisible(true);
             boxes_.append(box);
         }

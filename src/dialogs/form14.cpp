@@ -3,6 +3,7 @@
 #include "dialogs/dialogutil.h"
 #include "dialogs/editorframe.h"
 #include "platform/ui/messagebox.h"
+#include "platform/ui/tablefont.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -86,11 +87,14 @@ Form14::Form14(QWidget* parent) : QDialog(parent) {
     arrays_[3] = dialogs::MakeCheckArray(pages[3], QStringLiteral("Check70"), Numbers(0, 3), 4, 8, 8, 56, 26);
     Help(pages[3], "Label4", QStringLiteral("直落号的规律可以参考上下两期之间的重号来选择，一般每期都有1-2个重号。"), 44);
     arrays_[4] = dialogs::MakeCheckArray(pages[4], QStringLiteral("Check63"), Numbers(0, 5), 6, 8, 8, 56, 26);
-    Help(pages[4], "Label3",
-         QStringLiteral("例如：上期开奖936，下期开542，斜连值为3，0和9也是斜连。") + QLatin1Char('\n') +
-             QString(4, QChar(0x3000)) + QStringLiteral("3  6   9") + QLatin1Char('\n') + QString(3, QChar(0x3000)) +
-             QStringLiteral(" 2 45"),
-         44);
+    QLabel* example = Help(pages[4], "Label3",
+                           QStringLiteral("例如：上期开奖936，下期开542，斜连值为3，0和9也是斜连。") + QLatin1Char('\n') +
+                               QString(4, QChar(0x3000)) + QStringLiteral("3  6   9") + QLatin1Char('\n') +
+                               QString(3, QChar(0x3000)) + QStringLiteral(" 2 45"),
+                           44);
+    // The example's digits are a small table laid out with blanks: it needs the table font.
+    example->setFont(ui::TableFont());
+    example->setWordWrap(false);
 
     connect(MakeButton(this, "Command1", QStringLiteral("开始过滤"), 8, 216, 90, 28), &QPushButton::clicked, this,
             &Form14::Command1_Click);

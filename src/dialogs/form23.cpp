@@ -163,6 +163,7 @@ void Form23::Label2_Click() {
     QString error;
     const bool removed = dialogs::DeleteFormulaFile(fileName, &error);
     refreshFileList();
+    if (dialogs::WorkbenchApi* bench = dialogs::Workbench()) bench->Combo21_re();
     // A formula that is still there must not look deleted.
     if (!removed) showError(error);
 }

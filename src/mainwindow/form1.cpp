@@ -10,6 +10,7 @@
 #include "mainwindow/webview.h"
 #include "platform/process.h"
 #include "platform/ui/messagebox.h"
+#include "platform/ui/tablefont.h"
 
 #ifdef SIFMORA_HAS_ANALYSIS
 #include "mainwindow/analyses.h"
@@ -20,14 +21,15 @@
 #include <QCloseEvent>
 #include <QCursor>
 #include <QDateTime>
-#include <QFontDatabase>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMenu>
+#include <QPainter>
 #include <QPainterPath>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScreen>
+#include <QScrollBar>
 #include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
@@ -43,6 +45,7 @@ constexpr int Px(int twips) { return twips / 15; }
 
 constexpr int kHeight = 7050;
 constexpr int kNarrowWidth = 8070;
+constexpr int kArrowWidth = 12;  // the drop-down arrow on the right end of a button
 constexpr int kWideWidth = 11100;
 
 const QString kBusyText = QStringLiteral("数据处理中,请稍候...");
@@ -52,6 +55,20 @@ struct BoardLayout {
 };
 constexpr BoardLayout kNarrow{8070, 4935, 7680, 4680, 7300, 7620};
 constexpr BoardLayout kWide{11100, 8935, 10800, 7740, 10365, 10680};
+
+// A small downward triangle, the mark of a button's drop-down choices.
+QPixmap DropArrow(const QColor& color) {
+    const qreal ratio = qGuiApp->devicePixelRatio();
+    QPixmap pm(QSize(9, 6) * ratio);
+    pm.setDevicePixelRatio(ratio);
+    pm.fill(Qt::transparent);
+    QPainter p(&pm);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(Qt::NoPen);
+    p.setBrush(color);
+    p.drawPolygon(QPolygonF({QPointF(0, 0.5), QPointF(9, 0.5), QPointF(4.5, 5.5)}));
+    return pm;
+}
 
 QLabel* MakeLabel(QWidget* parent, const char* name, const QString& text = {}) {
     auto* l = new QLabel(text, parent);
@@ -196,10 +213,21 @@ void Form1::buildControls() {
         connect(button, &QPushButton::clicked, this, b.handler);
         *b.member = button;
     }
-    Picture4 = MakeLabel(this, "Picture4", QStringLiteral("012路▼"));
-    Picture4->setGeometry(5, y + 2, 44, 18);
-    Picture3 = MakeLabel(this, "Picture3", QStringLiteral("1234▼"));
-    Picture3->setGeometry(50, y + 2, 44, 18);
+    // The drop-down arrows lie on the right end of their buttons: a click on the arrow offers
+    // 单选 and 组选, a click on the body repeats the last choice. The arrow is painted, not a
+    // font's glyph: some CJK fonts draw "▼" as a dot.
+    Picture4 = MakeLabel(Command3, "Picture4");
+    Picture3 = MakeLabel(Command8, "Picture3");
+    for (QLabel* arrow : {Picture4, Picture3}) {
+        auto* button = static_cast<QPushButton*>(arrow->parentWidget());
+        arrow->setGeometry(button->width() - kArrowWidth - 2, 2, kArrowWidth, button->height() - 4);
+        arrow->setAlignment(Qt::AlignCenter);
+        arrow->setCursor(Qt::PointingHandCursor);
+        arrow->setAccessibleName(QStringLiteral("▼"));
+        arrow->setPixmap(DropArrow(arrow->palette().color(QPalette::ButtonText)));
+        // The caption keeps clear of the arrow.
+        button->setStyleSheet(QStringLiteral("QPushButton { padding-right: %1px; }").arg(kArrowWidth));
+    }
 
     Label1 = MakeLabel(this, "Label1");
     Label1->setGeometry(100, 78, 432, 18);
@@ -210,10 +238,7 @@ void Form1::buildControls() {
     Label4 = MakeLabel(Picture6, "Label4", mainwindow::HistoryHeaderText());
     Label4->setGeometry(2, 0, 430, 18);
 
-    QFont fixed = QFontDatabase::systemFont(QFontDatabase::FixedFont);
-    fixed.setFamilies({QStringLiteral("NSimSun"), QStringLiteral("Noto Sans Mono CJK SC"),
-                       QStringLiteral("WenQuanYi Zen Hei Mono"), fixed.family()});
-    fixed.setPointSize(9);
+    const QFont fixed = ui::TableFont();
     Label4->setFont(fixed);
     Text1 = new QPlainTextEdit(this);
     Text1->setObjectName(QStringLiteral("Text1"));
@@ -221,6 +246,9 @@ void Form1::buildControls() {
     Text1->setFont(fixed);
     Text1->setLineWrapMode(QPlainTextEdit::NoWrap);
     Text1->setUndoRedoEnabled(false);
+    // One horizontal position for the header and the text: the header follows the scroll bar.
+    Label4->resize(std::max(Label4->width(), Label4->sizeHint().width()), Label4->height());
+    connect(Text1->horizontalScrollBar(), &QScrollBar::valueChanged, this, &Form1::alignHeader);
 
     WebBrowser1 = new mainwindow::WebView(this);
     WebBrowser1->setObjectName(QStringLiteral("WebBrowser1"));
@@ -598,6 +626,18 @@ void Form1::Timer3_Timer() {
     Label2->setText(now.toString(QStringLiteral("yyyy-M-d")) + QStringLiteral("   ") +
                     now.toString(QStringLiteral("H:mm:ss")));
     Label2->move(Image18->x() - Px(2350), Label2->y());
+}
+
+void Form1::alignHeader() {
+    // The header's first column stands over the text's first column, wherever the text is
+    // scrolled (the caret rectangle of the text's start already carries the scroll offset).
+    const QRect start = Text1->cursorRect(QTextCursor(Text1->document()));
+    Label4->move(Text1->viewport()->mapTo(this, start.topLeft()).x() - Picture6->x(), 0);
+}
+
+void Form1::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    alignHeader();
 }
 
 void Form1::Form_Resize() {

@@ -153,6 +153,7 @@ protected:
     void closeEvent(QCloseEvent* event) override;
     void changeEvent(QEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    void showEvent(QShowEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
@@ -162,6 +163,7 @@ private:
     void buildToolbar();
     void applyBoardLayout(bool wide);
     void showAnalysis(int kind);
+    void alignHeader();
 
     mainwindow::TrayIcon* tray_ = nullptr;
     QList<QAction*> toolbarButtons_;   // index 1..10 at 0..9

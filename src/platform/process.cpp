@@ -6,6 +6,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
+#include <QStandardPaths>
 #include <QTextStream>
 
 namespace platform {
@@ -36,6 +37,29 @@ QString UpdaterPath() {
 }
 
 bool StartUpdater(QString* error) { return StartProgram(UpdaterPath(), {}, error); }
+
+QStringList CalculatorPrograms() {
+#ifdef Q_OS_WIN
+    return {QStringLiteral("calc.exe")};
+#else
+    return {QStringLiteral("gnome-calculator"), QStringLiteral("kcalc"),     QStringLiteral("galculator"),
+            QStringLiteral("qalculate-gtk"),    QStringLiteral("mate-calc"), QStringLiteral("xcalc")};
+#endif
+}
+
+bool StartCalculator(QString* error) {
+    for (const QString& name : CalculatorPrograms()) {
+        const QString path = QStandardPaths::findExecutable(name);
+        if (path.isEmpty()) continue;
+        if (QProcess::startDetached(path, {}, QDir::homePath())) return true;
+        if (error) *error = QStringLiteral("无法启动计算器程序 %1。").arg(QDir::toNativeSeparators(path));
+        return false;
+    }
+    if (error)
+        *error = QStringLiteral("没有找到计算器程序，请先安装其中之一：%1。")
+                     .arg(CalculatorPrograms().join(QStringLiteral("、")));
+    return false;
+}
 
 bool OpenInBrowser(const QString& url) {
     const QString log = qEnvironmentVariable("SIFMORA_BROWSER_LOG");

@@ -12,6 +12,11 @@ bool StartProgram(const QString& path, const QStringList& args = {}, QString* er
 QString UpdaterPath();
 // Starts the updater of the program folder without arguments.
 bool StartUpdater(QString* error = nullptr);
+// The desktop calculators tried by StartCalculator, in order of preference.
+QStringList CalculatorPrograms();
+// Starts the first calculator of CalculatorPrograms found on PATH; false with a message when
+// none is installed or the one found cannot be started.
+bool StartCalculator(QString* error = nullptr);
 // Opens a page address in the user's browser. With SIFMORA_BROWSER_LOG set, the address is
 // appended as one line to that file instead (tests observe the browser this way).
 bool OpenInBrowser(const QString& url);

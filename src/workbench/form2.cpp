@@ -340,7 +340,7 @@ void Form2::Form_Resize() {
     }
     for (const char* n : {"Image1", "Image2"}) {
         QWidget* img = w(n);
-        img->move(right(f8) - img->width(), top - 2);
+        img->move(right(f8) - img->width(), top);
     }
     QWidget* tutorial = w("Command49");
     const int imageLeft = w("Image1")->x();
@@ -742,7 +742,7 @@ void Form2::Command49_Click() {
 
 void Form2::Command20_Click() {
     QString error;
-    if (!platform::StartProgram(QStringLiteral("calc.exe"), {}, &error))
+    if (!platform::StartCalculator(&error))
         ui::MsgBox(error, ui::Icon::Information, ui::Buttons::Ok, ui::kAppTitle, this);
 }
 

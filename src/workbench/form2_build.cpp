@@ -2,6 +2,7 @@
 #include "workbench/form2.h"
 
 #include "dialogs/workbenchapi.h"
+#include "platform/ui/lotterymark.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -12,6 +13,8 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QStyle>
+#include <QStyleOptionButton>
 #include <QStringListModel>
 #include <QTabWidget>
 
@@ -74,6 +77,16 @@ QGroupBox* Frm(QWidget* p, const QString& name, const QString& caption, int x, i
     return f;
 }
 
+// Where the first `length` characters of a box's caption end, in its parent's coordinates: the
+// controls that stand inside a caption's run of blanks are placed by the font, not by pixels.
+int CaptionEnd(QCheckBox* box, int length) {
+    QStyleOptionButton opt;
+    opt.initFrom(box);
+    opt.text = box->text();
+    const QRect contents = box->style()->subElementRect(QStyle::SE_CheckBoxContents, &opt, box);
+    return box->x() + contents.left() + box->fontMetrics().horizontalAdvance(box->text().left(length));
+}
+
 QString Padded(const QString& name, int blanks) { return name + QString(blanks, QLatin1Char(' ')) + QStringLiteral("出"); }
 
 // A row of ten digit boxes for the values 1..9, 0 with the given names.
@@ -111,11 +124,12 @@ const QString kFuzzyHelp = QStringLiteral(
 void Form2::buildControls() {
     // 第一步：组装要过滤的号码
     QGroupBox* f1 = Frm(this, QStringLiteral("Frame1"), QStringLiteral("第一步：组装要过滤的号码"), 8, 8, 360, 116);
+    // The five kinds share one row.
     Opt(f1, QStringLiteral("Option1"), QStringLiteral("全部号码"), 10, 20, 80)->setChecked(true);
-    Chk(f1, QStringLiteral("Check51"), QStringLiteral("复式"), 92, 20, 60, 20, true);
-    Opt(f1, QStringLiteral("Option2"), QStringLiteral("全部组选"), 160, 20, 80);
-    Opt(f1, QStringLiteral("Option3"), QStringLiteral("组三"), 245, 20, 60);
-    Opt(f1, QStringLiteral("Option4"), QStringLiteral("组六"), 10, 46, 60);
+    Chk(f1, QStringLiteral("Check51"), QStringLiteral("复式"), 90, 20, 56, 20, true);
+    Opt(f1, QStringLiteral("Option2"), QStringLiteral("全部组选"), 148, 20, 80);
+    Opt(f1, QStringLiteral("Option3"), QStringLiteral("组三"), 230, 20, 58);
+    Opt(f1, QStringLiteral("Option4"), QStringLiteral("组六"), 290, 20, 62);
     Lbl(f1, QStringLiteral("Label11"), QStringLiteral("类型："), 74, 48, 40)->hide();
     Cmb(f1, QStringLiteral("Combo12"), 114, 46, 80, false,
         {QStringLiteral("全部"), QStringLiteral("顺子"), QStringLiteral("半顺"), QStringLiteral("杂六")})
@@ -144,9 +158,10 @@ void Form2::buildControls() {
     const QString allDigits = QStringLiteral("0,1,2,3,4,5,6,7,8,9");
     const QString pos[3] = {QStringLiteral("百位"), QStringLiteral("十位"), QStringLiteral("个位")};
     for (int k = 0; k < 3; ++k) {
-        Lbl(f12, {}, pos[k], 6, 18 + k * 20, 30);
-        Line(f12, QStringLiteral("Text%1").arg(12 + k), 36, 18 + k * 20, 110, 19, allDigits);
-        Btn(f12, QStringLiteral("Command%1").arg(22 + k), QStringLiteral("…"), 148, 18 + k * 20, 24, 19);
+        // Wide enough for the ten digits of the default list.
+        Lbl(f12, {}, pos[k], 5, 18 + k * 20, 26);
+        Line(f12, QStringLiteral("Text%1").arg(12 + k), 31, 18 + k * 20, 122, 19, allDigits);
+        Btn(f12, QStringLiteral("Command%1").arg(22 + k), QStringLiteral("…"), 154, 18 + k * 20, 20, 19);
     }
     Chk(f12, QStringLiteral("Check61"), QStringLiteral("复式"), 6, 79, 60, 18, true);
     Btn(f12, QStringLiteral("Command47"), QStringLiteral("统计"), 77, 78, 50, 22)->setProperty("Tag", QStringLiteral("0"));
@@ -194,10 +209,10 @@ void Form2::buildControls() {
     Btn(this, QStringLiteral("Command49"), QStringLiteral("<<不会使用就来看视频教程>>"), 448, 504, 264, 28);
     for (int k = 1; k <= 2; ++k) {
         QLabel* image = Lbl(this, QStringLiteral("Image%1").arg(k), k == 1 ? QStringLiteral("福彩3D") : QStringLiteral("排列三"),
-                            712, 502, 80, 28);
+                            712, 504, 80, 28);
         image->setAlignment(Qt::AlignCenter);
-        image->setFrameShape(QFrame::Panel);
         image->setToolTip(QStringLiteral("点击转换彩票类型"));
+        ui::SetLotteryMark(image, k == 2);
         image->setCursor(Qt::PointingHandCursor);
         image->installEventFilter(this);
     }
@@ -251,8 +266,10 @@ void Form2::buildControls() {
     Opt(f16, QStringLiteral("Option14"), QStringLiteral("复隔中"), 258, 18, 80);
     for (int k = 0; k < 3; ++k) {
         const int y = 46 + k * 30;
-        Chk(f16, QStringLiteral("Check%1").arg(28 + k), Padded(QStringLiteral("数字%1").arg(k + 1), 29), 6, y, 236, 22, true);
-        Line(f16, QStringLiteral("Text%1").arg(2 + k), 62, y + 1, 140);
+        QCheckBox* box = Chk(f16, QStringLiteral("Check%1").arg(28 + k), Padded(QStringLiteral("数字%1").arg(k + 1), 29),
+                             6, y, 236, 22, true);
+        const int left = std::max(62, CaptionEnd(box, 3) + 6);
+        Line(f16, QStringLiteral("Text%1").arg(2 + k), left, y + 1, 202 - left);
         for (int j = 0; j < 4; ++j)
             Chk(f16, ArrayName(QStringLiteral("Check%1").arg(31 + k), j), QString::number(j), 246 + j * 36, y, 34, 22);
     }
@@ -272,10 +289,30 @@ void Form2::buildControls() {
         {"Check79", "单选过滤质合  近        期", "Combo20"}, {"Check77", "单选过滤大小  近        期", "Combo18"},
         {"Check76", "单选过滤1234  近        期", "Combo17"}, {"Check75", "组选过滤1234  近        期", "Combo16"},
         {"Check73", "单选过滤012路 近        期", "Combo14"}, {"Check78", "单选过滤大中小近        期", "Combo19"}};
+    // The count lists cover the blanks between "近" and "期", whose place the font decides; they
+    // stand in one column per row of boxes, and a label after each shows the "期" it covers.
+    QCheckBox* recentBoxes[10];
+    int listLeft[2] = {0, 0}, listRight[2] = {0, 0};
     for (int i = 0; i < 10; ++i) {
         const int x = 4 + (i / 5) * 198, y = 18 + (i % 5) * 28;
-        Chk(f17, QString::fromLatin1(recent[i].box), QString::fromUtf8(recent[i].caption), x, y, 194, 22);
-        Cmb(f17, QString::fromLatin1(recent[i].combo), x + 112, y, 50, false);
+        QCheckBox* box = Chk(f17, QString::fromLatin1(recent[i].box), QString::fromUtf8(recent[i].caption), x, y, 194, 22);
+        const QString caption = box->text();
+        listLeft[i / 5] = std::max(listLeft[i / 5], CaptionEnd(box, int(caption.indexOf(QStringLiteral("近"))) + 1) + 3);
+        listRight[i / 5] = std::max(listRight[i / 5], CaptionEnd(box, int(caption.size())) + 2);
+        recentBoxes[i] = box;
+    }
+    for (int i = 0; i < 10; ++i) {
+        QCheckBox* box = recentBoxes[i];
+        const int c = i / 5, y = box->y();
+        const QString caption = box->text();
+        int left = listLeft[c], right = listRight[c];
+        if (CaptionEnd(box, int(caption.size()) - 1) < left) {  // its own "期" would show: a place of its own
+            left = CaptionEnd(box, int(caption.indexOf(QStringLiteral("近"))) + 1) + 3;
+            right = CaptionEnd(box, int(caption.size())) + 2;
+        }
+        const int width = std::max(50, right - left);
+        Cmb(f17, QString::fromLatin1(recent[i].combo), left, y, width, false);
+        Lbl(f17, {}, QStringLiteral("期"), left + width + 2, y + 1, 16);
     }
     Chk(f17, QStringLiteral("Check68"), QStringLiteral("用做大底自动容错"), 4, 162, 160, 20);
     Chk(f17, QStringLiteral("Check72"), QStringLiteral("容错"), 170, 162, 60, 20)->hide();
@@ -288,8 +325,10 @@ void Form2::buildControls() {
         {"Check63", "Text7", "Check32", 7},   {"Check62", "Text6", "Check33", 7}};
     for (int g = 0; g < 5; ++g) {
         const int y = 18 + g * 28;
-        Chk(f11, QString::fromLatin1(groups[g].box), Padded(QStringLiteral("组合%1").arg(g + 1), 29), 6, y, 236, 22);
-        Line(f11, QString::fromLatin1(groups[g].text), 62, y + 1, 140, 20,
+        QCheckBox* box = Chk(f11, QString::fromLatin1(groups[g].box), Padded(QStringLiteral("组合%1").arg(g + 1), 29), 6,
+                             y, 236, 22);
+        const int left = std::max(62, CaptionEnd(box, 3) + 6);
+        Line(f11, QString::fromLatin1(groups[g].text), left, y + 1, 240 - left, 20,
              g == 0 ? QStringLiteral("例：0,1,2,3,4,5,6,7,8,9") : QString());
         for (int j = 0; j < 4; ++j)  // counts "0".."3" are members first, first-1, …
             Chk(f11, ArrayName(QString::fromLatin1(groups[g].counts), groups[g].first - j), QString::number(j),

@@ -9,6 +9,7 @@
 #include "workbench/formulafilter.h"
 
 #include <QComboBox>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 
@@ -23,18 +24,34 @@ script::ScriptEngine& Form2::ScriptControl1() {
 }
 
 void Form2::Combo21_Click() {
+    auto* combo = ctl<QComboBox>(QStringLiteral("Combo21"));
+    // The prompt names no formula: the script box keeps what the user has.
+    if (combo->currentIndex() <= 0) return;
+    const QString fileName = combo->currentText();
     auto* script = ctl<QPlainTextEdit>(QStringLiteral("Text29"));
     QString text, error;
-    if (dialogs::ReadFormulaFile(ctl<QComboBox>(QStringLiteral("Combo21"))->currentText(), &text, &error))
+    if (dialogs::ReadFormulaFile(fileName, &text, &error)) {
         script->setPlainText(text);
-    else
-        script->setPlainText(error);
+        return;
+    }
+    // A message never becomes a script: the box is emptied, so 过滤 refuses to run it.
+    script->clear();
+    const QString reason = QFileInfo::exists(dialogs::FormulaFilePath(fileName))
+                               ? QStringLiteral("公式文件“%1”无法读取。").arg(fileName)
+                               : QStringLiteral("公式文件“%1”不存在，可能已被删除。").arg(fileName);
+    ui::MsgBox(reason, ui::Icon::Information, ui::Buttons::Ok, QStringLiteral("万能条件(公式)过滤"), this);
+    Combo21_re();  // the list no longer offers what is gone
 }
 
 void Form2::Command68_Click() { Form23::Open(ctl<QPlainTextEdit>(QStringLiteral("Text29"))->toPlainText()); }
 
 void Form2::Command67_Click() {
     const QString title = QStringLiteral("万能条件(公式)过滤");
+    if (ctl<QPlainTextEdit>(QStringLiteral("Text29"))->toPlainText().trimmed().isEmpty()) {
+        ui::MsgBox(QStringLiteral("公式内容为空，请先选择或编写要过滤的万能公式。"), ui::Icon::Information,
+                   ui::Buttons::Ok, title, this);
+        return;
+    }
     const QString code = workbench::FormulaCode(ctl<QPlainTextEdit>(QStringLiteral("Text29"))->toPlainText(),
                                                 ctl<QLineEdit>(QStringLiteral("Text28"))->text());
     QString removed;

@@ -14,6 +14,9 @@
 #include <QCoreApplication>
 #include <QLabel>
 #include <QMenu>
+#include <QMouseEvent>
+#include <QScrollBar>
+#include <QTextCursor>
 #include <QSystemTrayIcon>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -115,6 +118,53 @@ TEST_F(MainWindow, FirstStartDefaultsAndHistoryListOfTheRange) {
     f->Timer3_Timer();
     EXPECT_FALSE(f->Picture6->isHidden());
     EXPECT_TRUE(f->Label2->text().contains(QStringLiteral("   ")));
+}
+
+// The history list's header keeps its columns over the text's columns when the text is scrolled
+// sideways; the 012路 and 1234 arrows lie on the right end of their buttons and open the choices.
+TEST_F(MainWindow, HeaderFollowsTheTextAndArrowsSitOnTheirButtons) {
+    dir.write("HAO.TXT", Draws(150));
+    Form1* f = create();
+    f->show();
+    f->Timer1_Timer();
+    f->Timer3_Timer();
+    ASSERT_FALSE(f->Picture6->isHidden());
+    QScrollBar* bar = f->Text1->horizontalScrollBar();
+    auto textLeft = [f] {
+        const QRect start = f->Text1->cursorRect(QTextCursor(f->Text1->document()));
+        return f->Text1->viewport()->mapTo(f, start.topLeft()).x();
+    };
+    // A narrow text box so that the rows need the scroll bar.
+    f->Text1->resize(200, f->Text1->height());
+    QCoreApplication::processEvents();
+    ASSERT_GT(bar->maximum(), 40);
+    for (int x : {0, 40, bar->maximum(), 0}) {
+        SCOPED_TRACE(x);
+        bar->setValue(x);
+        EXPECT_EQ(f->Label4->mapTo(f, QPoint(0, 0)).x(), textLeft());
+    }
+    EXPECT_GE(f->Label4->width(), f->Label4->sizeHint().width());  // the whole header, not cut at the box
+
+    struct Arrow {
+        QLabel* arrow;
+        QPushButton* button;
+        QMenu* menu;
+    } arrows[] = {{f->Picture4, f->Command3, f->popup1}, {f->Picture3, f->Command8, f->popup2}};
+    for (const Arrow& a : arrows) {
+        SCOPED_TRACE(a.arrow->objectName().toStdString());
+        EXPECT_EQ(a.arrow->parentWidget(), a.button);
+        EXPECT_FALSE(a.arrow->pixmap().isNull());
+        EXPECT_GE(a.arrow->geometry().right(), a.button->width() - 4);
+        bool clicked = false;
+        auto c = QObject::connect(a.button, &QPushButton::clicked, [&] { clicked = true; });
+        QMouseEvent press(QEvent::MouseButtonPress, QPointF(3, 3), a.arrow->mapToGlobal(QPointF(3, 3)), Qt::LeftButton,
+                          Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(a.arrow, &press);
+        EXPECT_TRUE(a.menu->isVisible());
+        EXPECT_FALSE(clicked);  // the arrow offers the choices instead of repeating the last one
+        a.menu->hide();
+        QObject::disconnect(c);
+    }
 }
 
 TEST_F(MainWindow, DefaultRangeEdges) {

@@ -43,6 +43,26 @@ TEST(ProcessTest, StartsUpdaterWithoutArgumentsInProgramFolder) {
     EXPECT_EQ(WaitForFile(dir.file("ran.txt")), expected.toUtf8());
 }
 
+// The calculator is the first of the known ones on PATH; a PATH without one gives a message.
+TEST(ProcessTest, CalculatorIsTheFirstKnownOneOnPath) {
+    testsupport::ProgramDir dir;
+    WriteScript(dir, "xcalc", "echo xcalc > \"$SIFMORA_DIR/calc.txt\"\n");
+    WriteScript(dir, "galculator", "echo \"galculator $#\" > \"$SIFMORA_DIR/calc.txt\"\n");
+    dir.write("gnome-calculator", "not a program");  // not executable: skipped
+    {
+        testsupport::EnvVar path("PATH", dir.path());
+        QString error;
+        ASSERT_TRUE(platform::StartCalculator(&error)) << error.toStdString();
+    }
+    EXPECT_EQ(WaitForFile(dir.file("calc.txt")), QByteArray("galculator 0\n"));
+
+    testsupport::EnvVar path("PATH", QString(""));
+    QString error;
+    EXPECT_FALSE(platform::StartCalculator(&error));
+    EXPECT_TRUE(error.contains(QStringLiteral("没有找到计算器"))) << error.toStdString();
+    for (const QString& name : platform::CalculatorPrograms()) EXPECT_TRUE(error.contains(name));
+}
+
 TEST(ProcessTest, StartProgramPassesArguments) {
     testsupport::ProgramDir dir;
     WriteScript(dir, "tool", "echo \"$1|$2\" > \"$SIFMORA_DIR/out.txt\"\n");

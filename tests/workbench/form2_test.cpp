@@ -6,13 +6,16 @@
 #include "common/settings.h"
 #include "dialogs/form17.h"
 #include "platform/ui/messagebox.h"
+#include "legibility.h"
 #include "testsupport.h"
 #include "workbench/workbench.h"
 
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDeadlineTimer>
 #include <QDir>
+#include <QFile>
 #include <QFileDialog>
 #include <QHash>
 #include <QKeyEvent>
@@ -23,6 +26,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTabWidget>
+#include <QThread>
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -643,6 +647,36 @@ TEST_F(WorkbenchTest, LayoutAtTheDesignSizeMovesNothing) {
     form->Form_Resize();
     for (auto it = before.cbegin(); it != before.cend(); ++it)
         EXPECT_EQ(it.key()->geometry(), it.value()) << it.key()->objectName().toStdString();
+}
+
+// At its design size in the installed fonts every caption and default text fits and nothing
+// covers anything else, on every tab.
+TEST_F(WorkbenchTest, EveryControlIsLegible) {
+    EXPECT_EQ(testsupport::LegibilityProblems(form.get()), QStringList());
+}
+
+// 计算器 starts the calculator found on PATH, or says in Chinese that there is none.
+TEST_F(WorkbenchTest, CalculatorButton) {
+    testsupport::ProgramDir dir;
+    recorder->messages.clear();  // the smart-system gate of the first opening
+#ifdef Q_OS_UNIX
+    dir.write(QStringLiteral("mate-calc"), "#!/bin/sh\necho started > \"$SIFMORA_DIR/calc.txt\"\n");
+    QFile(dir.file(QStringLiteral("mate-calc"))).setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    {
+        testsupport::EnvVar path("PATH", dir.path());
+        click(QStringLiteral("Command20"));
+    }
+    EXPECT_TRUE(recorder->messages.isEmpty()) << recorder->lastText().toStdString();
+    QDeadlineTimer deadline(10000);  // a guard for the detached script, not a measurement
+    while (!deadline.hasExpired() && !dir.read(QStringLiteral("calc.txt")).endsWith('\n')) QThread::msleep(20);
+    EXPECT_EQ(dir.read(QStringLiteral("calc.txt")), QByteArray("started\n"));
+#endif
+    testsupport::EnvVar path("PATH", QString(""));
+    recorder->messages.clear();
+    click(QStringLiteral("Command20"));
+    ASSERT_EQ(recorder->messages.size(), 1);
+    EXPECT_TRUE(recorder->messages[0].text.startsWith(QStringLiteral("没有找到计算器程序")));
+    EXPECT_EQ(recorder->messages[0].title, QStringLiteral("Sifmora"));
 }
 
 TEST_F(WorkbenchTest, ShowWorkbenchCreatesItOnceAndTellsTheMainWindowWhenClosed) {

@@ -241,7 +241,7 @@ TEST_F(FormulaFilterTest, NoCustomGlInAFreshEngineFailsAtTheFirstNumber) {
 }
 
 // The condition text goes in verbatim; results equal to True are True and -1 only; the engine
-// keeps the last Custom_GL for a later run with an empty script.
+// keeps the last Custom_GL for a later run whose script defines none.
 TEST_F(FormulaFilterTest, ConditionResultsAndTheLastingEngine) {
     make();
     load({"105", "234", "512", "777"});
@@ -254,9 +254,9 @@ TEST_F(FormulaFilterTest, ConditionResultsAndTheLastingEngine) {
     EXPECT_EQ(form->session().pool, (QStringList{"234", "777"}));
     EXPECT_EQ(log(), before + FormulaFrame({"105", "512"}, 2));
 
-    // An empty script still finds the engine's Custom_GL (with the top-level T kept).
+    // A later script without the condition still finds the top-level T the engine kept.
     load({"111", "222", "555"});
-    setScript(QString());
+    setScript(QStringLiteral("' 沿用上次的条件"));
     run();
     EXPECT_TRUE(recorder->messages.isEmpty());
     EXPECT_EQ(form->session().pool, (QStringList{"222"}));
@@ -298,7 +298,7 @@ TEST_F(FormulaFilterTest, SubstitutionIsExactAndCaseSensitive) {
 }
 
 // The list holds the prompt and the folder's formulas; choosing one loads its code-page-936
-// text, choosing the prompt (or a vanished file) puts the reason into the script box.
+// text, choosing the prompt keeps the script box as it is.
 TEST_F(FormulaFilterTest, FormulaListLoadsFiles) {
     make();
     EXPECT_EQ(comboItems(), QStringList{kFormulaPrompt});  // no folder yet
@@ -313,13 +313,45 @@ TEST_F(FormulaFilterTest, FormulaListLoadsFiles) {
     choose(QStringLiteral("和值.txt"));
     EXPECT_EQ(script().remove(QLatin1Char('\r')), QString(text).remove(QLatin1Char('\r')));
     choose(kFormulaPrompt);
-    EXPECT_FALSE(script().isEmpty());
-    EXPECT_FALSE(script().contains(QStringLiteral("Custom_GL")));
+    EXPECT_EQ(script().remove(QLatin1Char('\r')), QString(text).remove(QLatin1Char('\r')));
+    EXPECT_TRUE(recorder->messages.isEmpty());
+}
 
+// A formula deleted behind the list's back: choosing it empties the script box, says the file is
+// gone and drops it from the list; 过滤 then refuses the empty script and changes nothing.
+TEST_F(FormulaFilterTest, DeletedFormulaIsNeverRunAsAScript) {
+    writeFormula(QStringLiteral("b.txt"), "Function Custom_GL(NUMBER)\r\n Custom_GL = True\r\nEnd Function\r\n");
+    writeFormula(QStringLiteral("c.txt"), "x");
+    make();
+    load({"123", "456"});
+    choose(QStringLiteral("b.txt"));
+    run();  // defines Custom_GL in the engine: an empty script must not reach it
+    EXPECT_TRUE(form->session().pool.isEmpty());
+
+    load({"123", "456"});
+    setScript(QStringLiteral("用户自己的公式"));
     QFile::remove(dir.file(QStringLiteral("公式/b.txt")));
     choose(QStringLiteral("b.txt"));
-    EXPECT_FALSE(script().isEmpty());
-    EXPECT_NE(script(), QStringLiteral("x"));
+    EXPECT_EQ(script(), QString());
+    ASSERT_EQ(recorder->messages.size(), 1);
+    EXPECT_TRUE(recorder->messages[0].text.contains(QStringLiteral("b.txt")));
+    EXPECT_TRUE(recorder->messages[0].text.contains(QStringLiteral("不存在")));
+    EXPECT_EQ(comboItems(), (QStringList{kFormulaPrompt, QStringLiteral("c.txt")}));
+
+    // Empty and blank scripts alike: one message under the filter's title, no log, no commit.
+    for (const QString& blank : {QString(), QStringLiteral(" \n\t ")}) {
+        setScript(blank);
+        const QString before = log();
+        recorder->messages.clear();
+        run();
+        ASSERT_EQ(recorder->messages.size(), 1);
+        EXPECT_EQ(recorder->messages[0].title, kFormulaTitle);
+        EXPECT_TRUE(recorder->messages[0].text.contains(QStringLiteral("公式内容为空")));
+        EXPECT_EQ(log(), before);
+        EXPECT_EQ(form->session().pool, (QStringList{"123", "456"}));
+    }
+    form->Command52_Click();  // undo reaches the set before the successful run: nothing else was committed
+    EXPECT_TRUE(form->session().pool.isEmpty());
 }
 
 // The editor opens on the workbench's script; 确定 hands its text back, 取消 does not.
@@ -435,6 +467,7 @@ TEST_F(FormulaFilterTest, EditorLoadsAndDeletes) {
         editor.Label2_Click();
         EXPECT_FALSE(QFileInfo::exists(dir.file(QStringLiteral("公式/B.txt"))));
         EXPECT_EQ(EditorFiles(editor), QStringList{QStringLiteral("A.txt")});
+        EXPECT_EQ(comboItems(), (QStringList{kFormulaPrompt, QStringLiteral("A.txt")}));
         EXPECT_EQ(recorder->messages.size(), 2);
     });
 }

@@ -5,6 +5,7 @@
 #include "common/drawtext.h"
 #include "common/paths.h"
 #include "history/drawdownload.h"
+#include "platform/ui/lotterymark.h"
 #include "platform/ui/messagebox.h"
 
 #include <QCloseEvent>
@@ -68,11 +69,12 @@ Form3::Form3(QWidget* parent) : QDialog(parent) {
     Command2 = MakeDrawEntryButton(this, "Command2", QStringLiteral("返回"), 130, 160);
     Command4 = MakeDrawEntryButton(this, "Command4", QStringLiteral("网上更新"), 20, 160);
 
-    Image1 = MakeDrawEntryLabel(this, "Image1", QStringLiteral("福彩3D"), 240, 160, 100, 30);
-    Image2 = MakeDrawEntryLabel(this, "Image2", QStringLiteral("排列三"), 240, 160, 100, 30);
+    Image1 = MakeDrawEntryLabel(this, "Image1", QString(), 240, 160, 100, 30);
+    Image2 = MakeDrawEntryLabel(this, "Image2", QString(), 240, 160, 100, 30);
     for (QLabel* image : {Image1, Image2}) {
         image->setToolTip(QStringLiteral("点击转换彩票类型"));
         image->setAlignment(Qt::AlignCenter);
+        ui::SetLotteryMark(image, image == Image2);
     }
 
     connect(Combo1, qOverload<int>(&QComboBox::activated), this, [this] { Combo1_Click(); });

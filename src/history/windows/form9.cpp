@@ -115,10 +115,12 @@ void Form9::Form_Load() {
 
 void Form9::Command1_Click() {
     common::AppState& app = common::App();
-    // With fewer draws than a range needs, no choice could pass the check, and the lottery and
-    // 分析所有开奖数据 could never be confirmed; the range then stays as it was.
+    // The range only matters when the analyses do not use every draw, and with fewer draws than
+    // a range needs no choice could pass; in both cases the check would only make the lottery
+    // and 分析所有开奖数据 unconfirmable. A range that fails the check then stays as it was.
     const bool rangeChoosable = app.history.count() > kMinRangeSpan;
-    if (rangeChoosable && Combo2->currentIndex() < Combo1->currentIndex() + kMinRangeSpan) {
+    const bool rangeValid = rangeChoosable && Combo2->currentIndex() >= Combo1->currentIndex() + kMinRangeSpan;
+    if (rangeChoosable && !rangeValid && !Check1->isChecked()) {
         ui::MsgBox(QStringLiteral("开奖期号设置范围太小,请重新设置。"), ui::Icon::Warning, ui::Buttons::Ok, ui::kAppTitle,
                    this);
         Combo1->setCurrentIndex(0);
@@ -128,7 +130,7 @@ void Form9::Command1_Click() {
     common::SaveSetting(QStringLiteral("kj"), app.useAllDraws ? QStringLiteral("1") : QStringLiteral("0"));
     common::SaveSetting(QStringLiteral("zl"), QString::number(Slider1->value()));
     app.smartScheme = Slider1->value();
-    if (rangeChoosable) {
+    if (rangeValid) {
         app.rangeFirst = Combo1->currentIndex();
         app.rangeLast = Combo2->currentIndex();
     }

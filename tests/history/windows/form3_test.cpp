@@ -1,15 +1,19 @@
 #include "common/settings.h"
 #include "fixture.h"
 #include "history/windows/form3.h"
+#include "history/windows/form9.h"
+#include "legibility.h"
 #include "httpserver.h"
 #include "mainwindow/form1.h"
 
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QFile>
+#include <QImage>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPixmap>
 #include <QPushButton>
 #include <QTimer>
 
@@ -52,6 +56,36 @@ TEST_F(DrawEntry, OpensOnTheNextIssue) {
     f.selectItem(2);
     EXPECT_EQ(f.Text1->text(), "102");
     EXPECT_EQ(f.Label3->text(), "");
+}
+
+// The two lottery marks are pictures filling their labels, different from each other, named
+// for assistive tools by their game.
+TEST_F(DrawEntry, LotteryMarksArePictures) {
+    Form3 f;
+    QImage images[2];
+    int k = 0;
+    for (QLabel* image : {f.Image1, f.Image2}) {
+        SCOPED_TRACE(image->objectName().toStdString());
+        EXPECT_TRUE(image->text().isEmpty());
+        const QPixmap pm = image->pixmap();
+        ASSERT_FALSE(pm.isNull());
+        EXPECT_EQ(pm.deviceIndependentSize().toSize(), image->size());
+        images[k] = pm.toImage();
+        // Painted, not blank: the centre carries the badge's colour.
+        EXPECT_GT(images[k].pixelColor(images[k].rect().center()).alpha(), 0);
+        ++k;
+    }
+    EXPECT_NE(images[0], images[1]);
+    EXPECT_EQ(f.Image1->accessibleName(), "福彩3D");
+    EXPECT_EQ(f.Image2->accessibleName(), "排列三");
+}
+
+// The draw entry and the settings window are legible at their design size in the installed fonts.
+TEST_F(DrawEntry, DrawEntryAndSettingsAreLegible) {
+    Form3 entry;
+    EXPECT_EQ(testsupport::LegibilityProblems(&entry), QStringList());
+    Form9 settings;
+    EXPECT_EQ(testsupport::LegibilityProblems(&settings), QStringList());
 }
 
 TEST_F(DrawEntry, NewDrawsAreSavedAndWrittenOnReturn) {

@@ -175,6 +175,41 @@ TEST_F(Settings, FewDrawsStillLetTheLotteryAndKjBeConfirmed) {
     EXPECT_EQ(common::App().history.count(), 50);
 }
 
+// 分析所有开奖数据 ticked: the range is not used, so a short one never blocks 确定 (real history).
+TEST_F(Settings, AllDrawsTickedConfirmsWhateverTheRange) {
+    SKIP_WITHOUT_SHARED("data/HAO.TXT");
+    ASSERT_TRUE(dir.copyShared("data/HAO.TXT", "HAO.TXT"));
+    ASSERT_TRUE(history::ReloadCurrentLottery());
+    const int n = common::App().history.count();
+    ASSERT_GT(n, 300);
+    common::App().smartScheme = 2;
+    common::App().toleranceRange = "3";
+    struct Case {
+        int first, last;
+        bool rangeKept;  // a valid range is still taken over
+    } cases[] = {{5, 14, false}, {20, 10, false}, {5, 15, true}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.first << ".." << c.last);
+        const int oldFirst = common::App().rangeFirst, oldLast = common::App().rangeLast;
+        ui::MessageRecorder messages;
+        Form9 f;
+        f.Check1->setChecked(true);
+        f.Combo1->setCurrentIndex(c.first);
+        f.Combo2->setCurrentIndex(c.last);
+        f.Command1->click();
+        EXPECT_EQ(f.result(), QDialog::Accepted);
+        EXPECT_TRUE(messages.messages.isEmpty());
+        EXPECT_EQ(Stored("kj"), "1");
+        EXPECT_EQ(Stored("zl"), "2");
+        EXPECT_EQ(Stored("rc"), "3");
+        EXPECT_TRUE(common::App().useAllDraws);
+        EXPECT_EQ(common::App().analysisFirst(), 0);
+        EXPECT_EQ(common::App().analysisLast(), n - 1);
+        EXPECT_EQ(common::App().rangeFirst, c.rangeKept ? c.first : oldFirst);
+        EXPECT_EQ(common::App().rangeLast, c.rangeKept ? c.last : oldLast);
+    }
+}
+
 // The main window's menu item: the switch runs through the main window's own operation.
 TEST_F(Settings, MainWindowSwitchesThroughItsOwnOperation) {
     Form1 main;

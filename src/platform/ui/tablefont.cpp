@@ -1,0 +1,20 @@
+#include "platform/ui/tablefont.h"
+
+#include <QFontDatabase>
+#include <QStringList>
+
+namespace ui {
+
+QFont TableFont(int pointSize) {
+    QFont fixed = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+    // The first installed one wins: the Windows CJK fixed font, then the CJK monospaced fonts
+    // that run.sh (Noto) and the tests (WenQuanYi) install.
+    fixed.setFamilies({QStringLiteral("NSimSun"), QStringLiteral("Noto Sans Mono CJK SC"),
+                       QStringLiteral("WenQuanYi Micro Hei Mono"), QStringLiteral("WenQuanYi Zen Hei Mono"),
+                       fixed.family()});
+    fixed.setStyleHint(QFont::TypeWriter);
+    fixed.setPointSize(pointSize);
+    return fixed;
+}
+
+}  // namespace ui

@@ -1,0 +1,126 @@
+#include "legibility.h"
+
+#include <QAbstractButton>
+#include <QCheckBox>
+#include <QCoreApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSet>
+#include <QStyle>
+#include <QStyleOptionButton>
+#include <QTabBar>
+#include <QTabWidget>
+
+namespace testsupport {
+
+namespace {
+
+QString PathOf(const QWidget* w, const QWidget* window) {
+    QStringList names;
+    for (const QWidget* p = w; p && p != window; p = p->parentWidget())
+        if (!p->objectName().isEmpty() && !p->objectName().startsWith(QLatin1String("qt_"))) names.prepend(p->objectName());
+    if (names.isEmpty() || w->objectName().isEmpty()) {
+        const auto* b = qobject_cast<const QAbstractButton*>(w);
+        const auto* l = qobject_cast<const QLabel*>(w);
+        names << QStringLiteral("“%1”").arg(b ? b->text() : l ? l->text() : QString::fromLatin1(w->metaObject()->className()));
+    }
+    return names.join(QLatin1Char('/'));
+}
+
+// Shown as far as the window is concerned: nothing between it and the window is hidden.
+bool Shown(const QWidget* w, const QWidget* window) {
+    for (const QWidget* p = w; p && p != window; p = p->parentWidget())
+        if (p->isHidden()) return false;
+    return true;
+}
+
+bool CarriesOverlays(const QWidget* w) {
+    const auto* box = qobject_cast<const QCheckBox*>(w);
+    return box && box->text().contains(QStringLiteral("  "));
+}
+
+// The caption or text does not fit the control.
+bool Clipped(QWidget* w) {
+    if (auto* push = qobject_cast<QPushButton*>(w)) {
+        if (push->text().isEmpty()) return false;
+        const int frame = push->style()->pixelMetric(QStyle::PM_ButtonMargin, nullptr, push);
+        return push->fontMetrics().horizontalAdvance(push->text()) + frame > push->width();
+    }
+    if (qobject_cast<QCheckBox*>(w) || qobject_cast<QRadioButton*>(w)) {
+        auto* b = static_cast<QAbstractButton*>(w);
+        if (b->text().isEmpty() || CarriesOverlays(w)) return false;
+        // Where the caption starts after the indicator, as the style draws it.
+        QStyleOptionButton opt;
+        opt.initFrom(b);
+        opt.text = b->text();
+        const bool box = qobject_cast<QCheckBox*>(w) != nullptr;
+        const QRect contents =
+            b->style()->subElementRect(box ? QStyle::SE_CheckBoxContents : QStyle::SE_RadioButtonContents, &opt, b);
+        return contents.left() + b->fontMetrics().horizontalAdvance(b->text()) > b->width() ||
+               b->fontMetrics().height() > b->height();
+    }
+    if (auto* label = qobject_cast<QLabel*>(w)) {
+        if (label->text().isEmpty() || label->textFormat() == Qt::RichText) return false;
+        if (label->wordWrap()) return label->heightForWidth(label->width()) > label->height() + 1;
+        return label->sizeHint().width() > label->width() + 1;
+    }
+    if (auto* edit = qobject_cast<QLineEdit*>(w)) {
+        if (edit->text().isEmpty()) return false;
+        const int frame = edit->hasFrame() ? edit->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, edit) : 0;
+        const QMargins m = edit->textMargins();
+        const int room = edit->width() - 2 * frame - 4 - m.left() - m.right();  // 2 px inner margin each side
+        return edit->fontMetrics().horizontalAdvance(edit->text()) > room;
+    }
+    return false;
+}
+
+void Collect(QWidget* window, QSet<QString>& problems) {
+    for (QWidget* w : window->findChildren<QWidget*>()) {
+        if (!Shown(w, window) || w->objectName().startsWith(QLatin1String("qt_"))) continue;
+        if (Clipped(w))
+            problems.insert(PathOf(w, window) + QStringLiteral(": 文字放不下（宽 %1）").arg(w->width()));
+        // Siblings that cover each other.
+        if (w->isWindow()) continue;
+        QWidget* parent = w->parentWidget();
+        if (!parent || qobject_cast<QAbstractButton*>(parent) || qobject_cast<QTabWidget*>(parent) ||
+            qobject_cast<QTabBar*>(parent))
+            continue;
+        for (QObject* o : parent->children()) {
+            auto* other = qobject_cast<QWidget*>(o);
+            if (!other || other <= w || other->isWindow() || !Shown(other, window)) continue;
+            if (other->objectName().startsWith(QLatin1String("qt_"))) continue;
+            if (CarriesOverlays(w) || CarriesOverlays(other)) continue;
+            if (w->geometry().intersects(other->geometry()))
+                problems.insert(PathOf(w, window) + QStringLiteral(" 与 ") + PathOf(other, window) + QStringLiteral(" 重叠"));
+        }
+    }
+}
+
+}  // namespace
+
+QStringList LegibilityProblems(QWidget* window) {
+    QSet<QString> problems;
+    // Shown, so that windows that place their controls when shown or resized have done so.
+    const bool wasShown = window->isVisible();
+    window->show();
+    QCoreApplication::processEvents();
+    Collect(window, problems);
+    for (QTabWidget* tabs : window->findChildren<QTabWidget*>()) {
+        if (!Shown(tabs, window)) continue;
+        const int current = tabs->currentIndex();
+        for (int i = 0; i < tabs->count(); ++i) {
+            if (!tabs->isTabVisible(i)) continue;
+            tabs->setCurrentIndex(i);
+            Collect(window, problems);
+        }
+        tabs->setCurrentIndex(current);
+    }
+    if (!wasShown) window->hide();
+    QStringList list = problems.values();
+    list.sort();
+    return list;
+}
+
+}  // namespace testsupport

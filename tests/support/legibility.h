@@ -1,0 +1,16 @@
+#pragma once
+// Whether a window can be read at its design size in the installed fonts: each caption and
+// default text fits its control, and no two controls of one container cover each other.
+#include <QString>
+#include <QStringList>
+
+class QWidget;
+
+namespace testsupport {
+
+// One line per fault ("Frame12/Text13: 文本放不下"), every tab of the window's tab controls
+// included; empty when the window is legible. A check box whose caption holds a run of blanks
+// is laid out to carry other controls over those blanks and is not checked for overlap.
+QStringList LegibilityProblems(QWidget* window);
+
+}  // namespace testsupport

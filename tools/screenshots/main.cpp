@@ -1,0 +1,191 @@
+// Opens every window and dialog of the program through its own opener (a button, a menu item
+// or the window's Open) and saves what it shows as PNG files, one per window and tab, so that
+// clipped, wrapped or overlapping controls can be seen. Run through tools/screenshots.sh.
+#include "dialogs/form4.h"
+#include "history/windows/form3.h"
+#include "history/windows/form9.h"
+#include "mainwindow/form1.h"
+#include "mainwindow/trayicon.h"
+#include "platform/ui/messagebox.h"
+#include "smart/form15.h"
+#include "startup/form22.h"
+#include "updater/updaterwindow.h"
+#include "workbench/form2.h"
+#include "workbench/workbench.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QDir>
+#include <QFont>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTabBar>
+#include <QTabWidget>
+#include <QThread>
+#include <QTimer>
+
+#include <cstdio>
+#include <functional>
+#include <map>
+
+namespace {
+
+QString g_out;
+QSet<QString> g_taken;
+// What to press inside a dialog while it is shown (nested dialogs are shot the same way).
+std::map<QString, std::function<void(QDialog*)>> g_inside;
+
+void Settle() {
+    for (int i = 0; i < 8; ++i) {
+        QCoreApplication::processEvents();
+        QThread::msleep(15);
+    }
+}
+
+QString FreeName(const QString& base) {
+    QString name = base;
+    for (int n = 2; g_taken.contains(name); ++n) name = base + QStringLiteral("_%1").arg(n);
+    g_taken.insert(name);
+    return name;
+}
+
+void Save(QWidget* w, const QString& name) {
+    const QString file = QDir(g_out).filePath(FreeName(name) + QStringLiteral(".png"));
+    if (!w->grab().save(file)) std::fprintf(stderr, "cannot write %s\n", qPrintable(file));
+    else std::printf("%s\n", qPrintable(file));
+}
+
+// The window as it stands, then each further visible tab of its tab controls.
+void Shoot(QWidget* w, const QString& name) {
+    w->show();
+    w->raise();
+    Settle();
+    Save(w, name);
+    // A window opened again (on another tab) shows its other tabs once only.
+    static QSet<QString> tabsShot;
+    if (tabsShot.contains(name)) return;
+    tabsShot.insert(name);
+    for (QTabWidget* tabs : w->findChildren<QTabWidget*>()) {
+        if (!tabs->isVisible()) continue;
+        const int current = tabs->currentIndex();
+        for (int i = 0; i < tabs->count(); ++i) {
+            if (i == current || !tabs->isTabVisible(i)) continue;
+            tabs->setCurrentIndex(i);
+            Settle();
+            Save(w, name + QStringLiteral("_") + tabs->objectName() + QStringLiteral("_") + tabs->tabText(i));
+        }
+        tabs->setCurrentIndex(current);
+    }
+}
+
+QWidget* TopLevel(const QString& name) {
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (w->objectName() == name && w->isVisible()) return w;
+    return nullptr;
+}
+
+void Press(QWidget* parent, const char* name) {
+    if (auto* b = parent->findChild<QPushButton*>(QString::fromLatin1(name))) {
+        b->setEnabled(true);
+        b->click();
+        Settle();
+    } else {
+        std::fprintf(stderr, "no button %s in %s\n", name, qPrintable(parent->objectName()));
+    }
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Sifmora"));
+    QApplication::setWindowIcon(mainwindow::AppIcon());
+    QApplication::setQuitOnLastWindowClosed(false);
+    if (argc < 2) {
+        std::fprintf(stderr, "usage: %s <output folder>   (SIFMORA_DIR: a program folder with draw files)\n", argv[0]);
+        return 2;
+    }
+    // Another user-interface font, to see the windows as a machine with only that font shows them.
+    const QString family = qEnvironmentVariable("SIFMORA_SCREENSHOT_FONT");
+    if (!family.isEmpty()) QApplication::setFont(QFont(family, QApplication::font().pointSize()));
+    g_out = QString::fromLocal8Bit(argv[1]);
+    QDir().mkpath(g_out);
+
+    // Message boxes answer "no" and are not shown; every modal dialog is shot instead of run.
+    ui::MessageRecorder messages(ui::Answer::No);
+    ui::SetInputHandler([](const QString&, const QString&, QString*) { return false; });
+    ui::SetModalHandler([](QDialog* d) {
+        Shoot(d, d->objectName());
+        const auto inside = g_inside.find(d->objectName());
+        if (inside != g_inside.end()) inside->second(d);
+        d->hide();
+        return int(QDialog::Rejected);
+    });
+    g_inside[QStringLiteral("Form15")] = [](QDialog* d) {
+        Press(d, "Command3");  // 历史成绩验证
+        Press(d, "Command5");  // the older smart selection
+    };
+    g_inside[QStringLiteral("Form4")] = [](QDialog* d) { static_cast<Form4*>(d)->Label3_Click(); };
+
+    Form1::openers().workbench = [] { workbench::ShowWorkbench(Form1::instance()); };
+    workbench::SetMainWindowLink({[] {}, [] {}});
+    workbench::SetSmartSystemOpener([](QWidget* bench) { Form15::Open(bench); });
+    Form1::openers().drawEntry = [](QWidget* parent) { history::OpenDrawEntry(parent); };
+    Form1::openers().settings = [](QWidget* parent) { history::OpenSettings(parent, [](bool) {}); };
+
+    {
+        Form22 start;
+        Shoot(&start, QStringLiteral("Form22"));
+        start.hide();
+    }
+    {
+        updater::Timings idle;
+        idle.startDelayMs = 3600 * 1000;  // the picture only: the upgrade never starts
+        updater::UpdaterWindow updater(idle);
+        updater.setNotifier([](QWidget*, const QString&) {});
+        Shoot(&updater, QStringLiteral("UpdaterWindow"));
+        updater.hide();
+    }
+
+    Form1* main = Form1::ShowMainWindow();
+    main->quitOnClose = false;
+    Settle();
+    main->Timer1_Timer();
+    main->Timer3_Timer();
+    Shoot(main, QStringLiteral("Form1_history"));
+    for (const char* button : {"Command1", "Command3", "Command8", "Command10"}) {
+        Press(main, button);
+        main->Timer3_Timer();
+        Shoot(main, QStringLiteral("Form1_") + QLatin1String(button));
+    }
+    Press(main, "Command15");  // 数据输入
+    if (auto* settings = main->findChild<QAction*>(QStringLiteral("syssetup"))) settings->trigger();
+    Settle();
+
+    Press(main, "Command9");  // 过滤缩水: the workbench, and the smart system at its first opening
+    Form2* bench = workbench::ExistingWorkbench();
+    if (!bench) {
+        std::fprintf(stderr, "the workbench did not open\n");
+        return 1;
+    }
+    Shoot(bench, QStringLiteral("Form2"));
+    Press(bench, "Command1");  // a base set, so that every filter opener is enabled
+    for (int n : {12, 13, 14}) bench->findChild<QLineEdit*>(QStringLiteral("Text%1").arg(n))->setText(QStringLiteral("0,1,2"));
+    for (const char* opener : {"Command18", "Command19", "Command26", "Command32", "Command27", "Command41", "Command46",
+                               "Command50", "Command28", "Command15", "Command53", "Command39", "Command56", "Command60",
+                               "Command61", "Command59", "Command22", "Command47", "Command64", "Command45", "Command25",
+                               "Command16", "Command68", "Command12", "Command69",
+                               "Command9",    // 二码处理's 设置: the pair picker
+                               "Command36"})  // the omission picker, in a frame the design keeps hidden
+        Press(bench, opener);
+    Press(bench, "Command54");  // 集合运算, modeless
+    if (QWidget* sets = TopLevel(QStringLiteral("Form17"))) {
+        Shoot(sets, QStringLiteral("Form17"));
+        sets->hide();
+    }
+    Settle();
+    workbench::DestroyWorkbench();
+    main->close();
+    delete Form1::instance();
+    return 0;
+}
