@@ -55,43 +55,40 @@ TEST(ShippedSchemeLists, LoadAsRecordsOfTheirLottery) {
 }
 
 // 确定 of the smart system with nothing set up: the default home folder of the program folder,
-// the shipped history and list of each lottery. Every scheme gets its kill digit.
-TEST(ShippedSchemeLists, SmartRunKillsDigitsOnTheShippedHistory) {
-    struct Case {
-        bool p3;
-        const char* drawFile;
-        const char* list;
-        int draws;
-        const char* result;
-    } cases[] = {
-        {false, "HAO.TXT", "3d.xml", 7774, "^福彩3D第2026268期  方案一杀码\\d 方案二杀码\\d 方案三杀码\\d 方案四杀码\\d$"},
-        {true, "HAOP3.TXT", "p3.xml", 7742, "^体彩排列3第2026268期  方案一杀码\\d 方案二杀码\\d 方案三杀码\\d 方案四杀码\\d$"},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.list);
-        testsupport::ProgramDir dir;
-        testsupport::EnvVar home("SIFMORA_HOME_URL", QString());
-        const QString drawFile = QString::fromLatin1(c.drawFile), list = QStringLiteral("home/3d/") + QLatin1String(c.list);
-        ASSERT_TRUE(QFile::copy(kSource + QStringLiteral("/data/") + drawFile, dir.file(drawFile)));
-        QDir().mkpath(dir.file(QStringLiteral("home/3d")));
-        ASSERT_TRUE(QFile::copy(kSource + QLatin1Char('/') + list, dir.file(list)));
-        QStringList draws;
-        ASSERT_TRUE(history::ReadDrawFile(dir.file(drawFile), &draws));
-        ASSERT_EQ(draws.size(), c.draws);
-        common::AppState& app = common::App();
-        app.history = common::DrawHistory(draws);
-        app.lotteryIsP3 = c.p3;
-        SmartFakeWorkbench bench;
-        bench.commit({QStringLiteral("012")}, QStringLiteral("\n大底共1注\n"));
+// the shipped history and list of the lottery. Every scheme gets its kill digit.
+namespace {
 
-        Form15 w;
-        ui::MessageRecorder messages(ui::Answer::Yes);
-        w.Command2_Click();
-        ASSERT_EQ(messages.messages.size(), 2) << messages.lastText().toStdString();
-        EXPECT_FALSE(Form15::Calculator()->schemeList().isEmpty());
-        EXPECT_GE(Form15::Calculator()->summaryList().size(), 4);
-        const QString line = w.ctl<QLabel>(QStringLiteral("Label14"))->text();
-        EXPECT_TRUE(QRegularExpression(QString::fromUtf8(c.result)).match(line).hasMatch()) << line.toStdString();
-    }
-    common::App().lotteryIsP3 = false;
+void ExpectSmartRunFromShippedList(bool p3) {
+    testsupport::ProgramDir dir;
+    testsupport::EnvVar home("SIFMORA_HOME_URL", QString());
+    const QString drawFile = p3 ? QStringLiteral("HAOP3.TXT") : QStringLiteral("HAO.TXT");
+    const QString list = p3 ? QStringLiteral("home/3d/p3.xml") : QStringLiteral("home/3d/3d.xml");
+    ASSERT_TRUE(QFile::copy(kSource + QStringLiteral("/data/") + drawFile, dir.file(drawFile)));
+    QDir().mkpath(dir.file(QStringLiteral("home/3d")));
+    ASSERT_TRUE(QFile::copy(kSource + QLatin1Char('/') + list, dir.file(list)));
+    QStringList draws;
+    ASSERT_TRUE(history::ReadDrawFile(dir.file(drawFile), &draws));
+    ASSERT_EQ(draws.size(), p3 ? 7742 : 7774);
+    common::AppState& app = common::App();
+    app.history = common::DrawHistory(draws);
+    app.lotteryIsP3 = p3;
+    SmartFakeWorkbench bench;
+    bench.commit({QStringLiteral("012")}, QStringLiteral("\n大底共1注\n"));
+
+    Form15 w;
+    ui::MessageRecorder messages(ui::Answer::Yes);
+    w.Command2_Click();
+    ASSERT_EQ(messages.messages.size(), 2) << messages.lastText().toStdString();
+    EXPECT_FALSE(Form15::Calculator()->schemeList().isEmpty());
+    EXPECT_GE(Form15::Calculator()->summaryList().size(), 4);
+    const QString line = w.ctl<QLabel>(QStringLiteral("Label14"))->text();
+    const QRegularExpression result((p3 ? QStringLiteral("^体彩排列3") : QStringLiteral("^福彩3D")) +
+                                    QStringLiteral("第2026268期  方案一杀码\\d 方案二杀码\\d 方案三杀码\\d 方案四杀码\\d$"));
+    EXPECT_TRUE(result.match(line).hasMatch()) << line.toStdString();
+    app.lotteryIsP3 = false;
 }
+
+}  // namespace
+
+TEST(ShippedSchemeLists, SmartRunKillsDigitsOn3D) { ExpectSmartRunFromShippedList(false); }
+TEST(ShippedSchemeLists, SmartRunKillsDigitsOnP3) { ExpectSmartRunFromShippedList(true); }
