@@ -52,4 +52,4 @@ jobs_list | xargs -P "$JOBS" -L 1 bash -c '
 mkdir -p home/3d
 "$TOOL" select home/3d/3d.xml home/3d/T_3d.xml "$WORK"/3d-*.txt
 "$TOOL" select home/3d/p3.xml home/3d/T_p3.xml "$WORK"/p3-*.txt
-echo "scheme lists made in $(( $(date +%s) - start )) s"
+echo "方案列表已生成，用时 $(( $(date +%s) - start )) 秒"

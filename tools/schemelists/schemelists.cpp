@@ -152,7 +152,7 @@ int Select(const QStringList& args) {
     if (!common::WriteFileAtomically(args[0], ListXml(best), &why) ||
         !common::WriteFileAtomically(args[1], ListXml(runnersUp), &why))
         return Fail(why);
-    std::printf("%lld + %lld\n", static_cast<long long>(best.size()), static_cast<long long>(runnersUp.size()));
+    QTextStream(stdout) << QStringLiteral("方案%1条，测试方案%2条\n").arg(best.size()).arg(runnersUp.size());
     return 0;
 }
 
