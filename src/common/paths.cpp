@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QUrl>
 
 namespace common {
 
@@ -37,8 +38,20 @@ static QString Trimmed(QString url) {
     return url;
 }
 
-QString HomeUrl() { return Trimmed(qEnvironmentVariable("SIFMORA_HOME_URL")); }
+// The home folder that ships with the program stands in for a home web server: the same
+// layout, read through file:// by the same downloads.
+QString HomeUrl() {
+    if (qEnvironmentVariableIsSet("SIFMORA_HOME_URL")) return Trimmed(qEnvironmentVariable("SIFMORA_HOME_URL"));
+    const QFileInfo home(ProgramFile(QStringLiteral("home")));
+    if (!home.isDir()) return QString();
+    return Trimmed(QUrl::fromLocalFile(home.absoluteFilePath()).toString(QUrl::FullyEncoded));
+}
 bool HasHomeServer() { return !HomeUrl().isEmpty(); }
+
+QString HomeWebUrl() {
+    const QString url = HomeUrl();
+    return QUrl(url).isLocalFile() ? QString() : url;
+}
 
 QString ResultsUrl() {
     const QString env = qEnvironmentVariable("SIFMORA_RESULTS_URL");

@@ -13,9 +13,13 @@ QString ProgramFile(const QString& name);
 // Same matching in any folder.
 QString ResolveCaseInsensitive(const QString& dir, const QString& name);
 
-// Home-server base address (SIFMORA_HOME_URL; none by default), without trailing "/".
+// Home-server base address, without trailing "/": SIFMORA_HOME_URL when set (empty: none);
+// otherwise the folder "home" of the program folder as a file:// address; none without it.
 QString HomeUrl();
 bool HasHomeServer();
+// The home address when it names a web server; empty for none and for the home folder, whose
+// local path means nothing to anyone else (texts that carry the address).
+QString HomeWebUrl();
 // Results-site base address (SIFMORA_RESULTS_URL; https://kaijiang.500.com by default).
 QString ResultsUrl();
 

@@ -191,7 +191,7 @@ void Form21::Form_Load() {
 void Form21::Yilou() { omission_ = common::DigitOmissionTable::Count(common::App().history); }
 
 void Form21::Command4_Click() {
-    text_->setPlainText(dialogs::BuildBetText(tickedNumbers(), common::App().lotteryIsP3, common::HomeUrl()));
+    text_->setPlainText(dialogs::BuildBetText(tickedNumbers(), common::App().lotteryIsP3, common::HomeWebUrl()));
 }
 
 void Form21::Command1_Click() {

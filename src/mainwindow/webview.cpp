@@ -42,7 +42,10 @@ void WebView::Navigate(const QString& address) {
     }
     const QUrl url(address);
     emit downloadBegin();
-    if (!url.isValid() || url.host().isEmpty() || !url.scheme().startsWith(QLatin1String("http"))) {
+    // Web pages, and the pages of the home folder that ships with the program (file://).
+    const bool isHttp = url.scheme().startsWith(QLatin1String("http"));
+    const bool isFile = url.isLocalFile();
+    if (!url.isValid() || (isHttp && url.host().isEmpty()) || (!isHttp && !isFile)) {
         QTimer::singleShot(0, this, [this, address] {
             if (location_ != address) return;
             emit downloadComplete();
@@ -74,7 +77,8 @@ void WebView::finished(QNetworkReply* reply) {
     const int status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
     const QByteArray body = reply->readAll();
     emit downloadComplete();
-    if (reply->error() != QNetworkReply::NoError || status < 200 || status > 299) {
+    const bool isHttp = reply->url().scheme().startsWith(QLatin1String("http"));
+    if (reply->error() != QNetworkReply::NoError || (isHttp && (status < 200 || status > 299))) {
         emit navigateError(location_, status);
         showErrorPage(location_);
         return;

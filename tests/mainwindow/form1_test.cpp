@@ -11,6 +11,7 @@
 
 #include <QAction>
 #include <QDir>
+#include <QFile>
 #include <QCoreApplication>
 #include <QLabel>
 #include <QMenu>
@@ -458,6 +459,26 @@ TEST_F(MainWindow, UnreachableBoardCountsAsOpenWithoutMessage) {
     ASSERT_TRUE(WaitFor(f->WebBrowser1, &mainwindow::WebView::documentComplete));
     EXPECT_TRUE(common::App().boardOpen);
     EXPECT_EQ(f->width(), 11100 / 15);
+}
+
+// No home address set: the board comes from the home folder that ships with the program; a
+// folder without the page shows the failure page like an unreachable server.
+TEST_F(MainWindow, BoardFromTheShippedHomeFolder) {
+    EnvVar h("SIFMORA_HOME_URL", QString());
+    QFile page(QStringLiteral(SIFMORA_SOURCE_DIR "/home/3d/3dindex.htm"));
+    ASSERT_TRUE(page.open(QIODevice::ReadOnly));
+    dir.write("home/3d/3dindex.htm", page.readAll());
+    dir.write("HAO.TXT", Draws(5));
+    Form1* f = create();
+    QTimer::singleShot(0, f, [f] { f->Timer2_Timer(); });
+    ASSERT_TRUE(WaitFor(f->WebBrowser1, &mainwindow::WebView::documentComplete));
+    EXPECT_TRUE(f->WebBrowser1->toPlainText().contains(QStringLiteral("Sifmora 公告"))) << f->WebBrowser1->toPlainText().toStdString();
+    EXPECT_EQ(f->width(), 11100 / 15);
+
+    ASSERT_TRUE(QFile::remove(dir.file("home/3d/3dindex.htm")));
+    QTimer::singleShot(0, f, [f] { f->reflush_Click(); });
+    ASSERT_TRUE(WaitFor(f->WebBrowser1, &mainwindow::WebView::navigateError));
+    EXPECT_TRUE(f->WebBrowser1->toPlainText().contains(QStringLiteral("网络连接失败")));
 }
 
 TEST_F(MainWindow, CloseRequestWhileHiddenStillEndsTheProgram) {

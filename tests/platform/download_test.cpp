@@ -7,6 +7,7 @@
 #include <QDir>
 #include <QFile>
 #include <QTimer>
+#include <QUrl>
 #include <gtest/gtest.h>
 
 using platform::DownloadResult;
@@ -176,4 +177,26 @@ TEST_F(DownloadTest, DownloaderAbortsFromOutsideAndRefusesSecondTransfer) {
     QByteArray body;
     EXPECT_TRUE(downloader.fetch(server.url("/quick"), &body).ok);
     EXPECT_EQ(body, QByteArray("quick"));
+}
+
+// The home folder that ships with the program is read through file:// by the same downloads: a
+// present file arrives whole, a missing one or a folder fails like an unreachable server.
+TEST_F(DownloadTest, FileAddressesOfTheHomeFolder) {
+    dir.write("home/3d/updatelog.txt", "100\r\nx\r\n");
+    const QString base = QUrl::fromLocalFile(dir.path()).toString(QUrl::FullyEncoded);
+    QByteArray got;
+    const DownloadResult r = platform::FetchUrl(base + "/home/3d/updatelog.txt", &got);
+    EXPECT_TRUE(r.ok) << r.error.toStdString();
+    EXPECT_EQ(got, QByteArray("100\r\nx\r\n"));
+    dir.write("target.txt", "old content");
+    EXPECT_TRUE(platform::DownloadToFile(base + "/home/3d/updatelog.txt", dir.file("target.txt")).ok);
+    EXPECT_EQ(dir.read("target.txt"), QByteArray("100\r\nx\r\n"));
+    dir.write("target.txt", "old content");
+    for (const QString& missing : {QStringLiteral("/home/3d/p3.xml"), QStringLiteral("/home/3d"), QStringLiteral("/nothing/x")}) {
+        QByteArray body = "kept";
+        EXPECT_FALSE(platform::FetchUrl(base + missing, &body).ok) << missing.toStdString();
+        EXPECT_EQ(body, QByteArray("kept"));
+        EXPECT_FALSE(platform::DownloadToFile(base + missing, dir.file("target.txt")).ok) << missing.toStdString();
+        EXPECT_EQ(dir.read("target.txt"), QByteArray("old content"));
+    }
 }
