@@ -87,6 +87,7 @@ struct Proc {
     int slotCount = 0;
     int returnSlot = -1;
     std::vector<std::pair<int, std::vector<int32_t>>> fixedArrays;
+    std::vector<int> dynamicArrays;  // Dim a(): an array with no elements yet
     Block body;
 };
 
@@ -124,6 +125,9 @@ struct Interp {
     int errNumber = 0;
     QString errDescription;
     QString errSource;
+
+    // Rnd's generator: each engine has its own
+    uint32_t rndState = 0x50000;
 
     // limits
     std::chrono::steady_clock::time_point deadline;
@@ -175,6 +179,9 @@ struct BuiltinInfo {
 };
 const BuiltinInfo* FindBuiltin(const QString& key);
 Variant CallBuiltin(Interp& I, int id, std::vector<Variant>& args);
+// Date and time functions, Rnd and Randomize (ids from 1000; datetime.cpp).
+const BuiltinInfo* FindDateBuiltin(const QString& key);
+Variant CallDateBuiltin(Interp& I, int id, std::vector<Variant>& args);
 // Constants such as vbCrLf; false when the name is none.
 bool FindConstant(const QString& key, Variant* value);
 // Names the engine deliberately does not provide (objects, Eval, dates); empty when allowed.

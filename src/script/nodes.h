@@ -45,6 +45,7 @@ struct BuiltinExpr : Expr {
     int id = 0;
     QString name;
     int minArgs = 0, maxArgs = 0;
+    bool badCount = false;  // called with the wrong number of arguments: error 450
     std::vector<ExprP> args;
     Variant eval(Interp& I) override;
 };
@@ -78,6 +79,17 @@ struct AssignStmt : Stmt {
     ExprP target, value;
     Flow exec(Interp& I) override;
 };
+
+// s = s & x [& y ...] (at most four parts): appends in place; see OptimizeAssign.
+struct AppendStmt : Stmt {
+    std::unique_ptr<AssignStmt> whole;  // owns the nodes below
+    Expr* target = nullptr;
+    Expr* head = nullptr;               // the variable read on the right
+    std::vector<Expr*> tail;            // the parts appended, in order
+    Flow exec(Interp& I) override;
+};
+// The assignment, or its in-place append form when it has the shape s = s & ...
+StmtP OptimizeAssign(std::unique_ptr<AssignStmt> s);
 
 struct CallStmt : Stmt {
     ExprP call;
@@ -133,11 +145,15 @@ struct DimStmt : Stmt {
     struct Item {
         QString name;
         bool hasBounds = false;
+        bool dynamicArray = false;  // Dim a()
         std::vector<int32_t> bounds;
     };
     std::vector<Item> items;
     Flow exec(Interp& I) override;
 };
+
+// The value of a variable declared Dim a(): an array without dimensions until ReDim.
+Variant UndimensionedArray();
 
 struct ReDimStmt : Stmt {
     bool preserve = false;

@@ -14,7 +14,7 @@ constexpr int kMaxCachedPrograms = 256;
 QString ScriptError::text() const {
     QString s = QStringLiteral("%1 (%2) - %3").arg(description).arg(number).arg(source);
     if (line > 0)
-        s += QStringLiteral(", line %1").arg(line);
+        s += QStringLiteral("，第 %1 行").arg(line);
     return s;
 }
 
