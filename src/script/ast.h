@@ -63,6 +63,9 @@ struct Expr {
     virtual Variant* lvalue(Interp&);
     // Literals are "hard typed" in comparisons.
     virtual bool isHard() const { return false; }
+    // The value without copying it when reading it has no effect (a literal or a variable),
+    // else nullptr and the caller evaluates.
+    virtual const Variant* peek(Interp&) { return nullptr; }
 };
 using ExprP = std::unique_ptr<Expr>;
 

@@ -301,6 +301,23 @@ Variant CallExpr::eval(Interp& I) {
     return readElement(*base, s);
 }
 
+const Variant* CallExpr::peek(Interp& I) {
+    if (!ref.local || ref.returnSlot || args.empty() || args.size() > 8)
+        return nullptr;
+    const Variant* base = I.frame->vars[ref.slot];
+    if (!base->isArray())
+        return nullptr;
+    int32_t idx[8];
+    for (size_t k = 0; k < args.size(); ++k) {
+        const Variant* v = args[k]->peek(I);
+        if (!v)
+            return nullptr;
+        idx[k] = indexValue(*v);
+    }
+    const ArrayData& a = *base->arrayData();
+    return &a.items[ElementOffset(a, idx, args.size())];
+}
+
 Variant* CallExpr::byRef(Interp& I, ArrayPins& pins) {
     Proc* proc;
     Variant* base = indexBase(I, ref, &proc);
@@ -371,9 +388,17 @@ Variant UnaryExpr::eval(Interp& I) {
 }
 
 Variant BinaryExpr::eval(Interp& I) {
+    // Operands that are variables or literals are used in place, without copies.
+    if (const Variant* pa = l->peek(I))
+        if (const Variant* pb = r->peek(I))
+            return apply(*pa, *pb);
     // Both operands are always evaluated: the language does not short-circuit.
-    Variant a = l->eval(I);
-    Variant b = r->eval(I);
+    const Variant a = l->eval(I);
+    const Variant b = r->eval(I);
+    return apply(a, b);
+}
+
+Variant BinaryExpr::apply(const Variant& a, const Variant& b) const {
     switch (op) {
     case Add: return Ops::add(a, b);
     case Sub: return Ops::sub(a, b);
@@ -393,8 +418,15 @@ Variant BinaryExpr::eval(Interp& I) {
 }
 
 Variant CompareExpr::eval(Interp& I) {
-    Variant a = l->eval(I);
-    Variant b = r->eval(I);
+    if (const Variant* pa = l->peek(I))
+        if (const Variant* pb = r->peek(I))
+            return apply(*pa, *pb);
+    const Variant a = l->eval(I);
+    const Variant b = r->eval(I);
+    return apply(a, b);
+}
+
+Variant CompareExpr::apply(const Variant& a, const Variant& b) const {
     const int c = Ops::compare(a, b, l->isHard(), r->isHard());
     if (c == 2)
         return Variant::makeNull();
@@ -497,6 +529,31 @@ Flow ForStmt::exec(Interp& I) {
         Throw(94);
     const bool down = inc.toDouble() < 0;
     *var->lvalue(I) = start;
+    auto word = [](const Variant& v) { return v.type() == Variant::Integer || v.type() == Variant::Long; };
+    if (var->peek(I) && word(end)) {
+        // A local counter: its storage stays put for the whole loop, and whole-number bounds
+        // compare without conversions while the body leaves the counter a whole number.
+        Variant* p = var->lvalue(I);
+        const int32_t last = end.intValue();
+        for (;;) {
+            I.tick();
+            if (word(*p)) {
+                if (down ? p->intValue() < last : p->intValue() > last)
+                    break;
+            } else {
+                const int c = Ops::compare(*p, end, false, false);
+                if (c == 2 || (down ? c < 0 : c > 0))
+                    break;
+            }
+            const Flow f = I.execBlock(body);
+            if (f == Flow::ExitFor)
+                break;
+            if (f != Flow::Normal)
+                return f;
+            *p = Ops::add(*p, inc);
+        }
+        return Flow::Normal;
+    }
     for (;;) {
         I.tick();
         const int c = Ops::compare(*var->lvalue(I), end, false, false);

@@ -9,6 +9,7 @@ struct LiteralExpr : Expr {
     bool hard = true;
     Variant eval(Interp&) override { return value; }
     bool isHard() const override { return hard; }
+    const Variant* peek(Interp&) override { return &value; }
 };
 
 struct ParenExpr : Expr {
@@ -23,6 +24,9 @@ struct NameExpr : Expr {
     Variant eval(Interp& I) override;
     Variant* byRef(Interp& I, ArrayPins&) override;
     Variant* lvalue(Interp& I) override;
+    const Variant* peek(Interp& I) override {
+        return ref.local ? I.frame->vars[ref.slot] : nullptr;
+    }
 };
 
 // name(args): an array element or a call of a Function or Sub.
@@ -32,6 +36,7 @@ struct CallExpr : Expr {
     Variant eval(Interp& I) override;
     Variant* byRef(Interp& I, ArrayPins& pins) override;
     Variant* lvalue(Interp& I) override;
+    const Variant* peek(Interp& I) override;  // an element of a local array
 };
 
 // value(args) where value is not a name, e.g. Array(1, 2)(0) or a(1)(2).
@@ -65,12 +70,14 @@ struct BinaryExpr : Expr {
     enum Op { Add, Sub, Mul, Div, IntDiv, Mod, Pow, Concat, And, Or, Xor, Eqv, Imp } op = Add;
     ExprP l, r;
     Variant eval(Interp& I) override;
+    Variant apply(const Variant& a, const Variant& b) const;
 };
 
 struct CompareExpr : Expr {
     enum Op { Eq, Ne, Lt, Gt, Le, Ge } op = Eq;
     ExprP l, r;
     Variant eval(Interp& I) override;
+    Variant apply(const Variant& a, const Variant& b) const;
 };
 
 // ---- statements ----------------------------------------------------------------------

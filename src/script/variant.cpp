@@ -395,8 +395,22 @@ ArrayData& Ops::mutableArray(Variant& v) {
 
 enum class Arith { Add, Sub, Mul };
 
+static inline bool isWord(Variant::Type t) { return t == Variant::Integer || t == Variant::Long; }
+
 static Variant arithmetic(Arith op, const Variant& a0, const Variant& b0) {
-    if (a0.type() == Variant::Null || b0.type() == Variant::Null)
+    // Common cases first: Integer/Long and Double operands need no conversion.
+    const Variant::Type ta = a0.type(), tb = b0.type();
+    if (isWord(ta) && isWord(tb)) {
+        const int64_t x = a0.intValue(), y = b0.intValue();
+        const int64_t z = op == Arith::Add ? x + y : op == Arith::Sub ? x - y : x * y;
+        return Ops::fromInt64(z, ta == Variant::Long || tb == Variant::Long ? Variant::Long : Variant::Integer);
+    }
+    if ((ta == Variant::Double || isWord(ta)) && (tb == Variant::Double || isWord(tb))) {
+        const double x = ta == Variant::Double ? a0.doubleValue() : a0.intValue();
+        const double y = tb == Variant::Double ? b0.doubleValue() : b0.intValue();
+        return Ops::fromDouble(op == Arith::Add ? x + y : op == Arith::Sub ? x - y : x * y);
+    }
+    if (ta == Variant::Null || tb == Variant::Null)
         return Variant::makeNull();
     Variant a = Ops::numeric(a0), b = Ops::numeric(b0);
     auto rk = [](Variant::Type t) {
@@ -443,6 +457,10 @@ static Variant dateArithmetic(Arith op, const Variant& a, const Variant& b) {
 }
 
 Variant Ops::add(const Variant& a, const Variant& b) {
+    if (isWord(a.t_) && isWord(b.t_)) {
+        const int64_t z = int64_t(a.i_) + int64_t(b.i_);
+        return fromInt64(z, a.t_ == Variant::Long || b.t_ == Variant::Long ? Variant::Long : Variant::Integer);
+    }
     if (a.t_ == Variant::String || b.t_ == Variant::String) {
         if (a.t_ == Variant::Null || b.t_ == Variant::Null)
             return Variant::makeNull();
