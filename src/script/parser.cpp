@@ -2,6 +2,8 @@
 #include "datetime.h"
 #include "nodes.h"
 
+#include <QSet>
+
 #include <charconv>
 
 namespace script {
@@ -365,6 +367,8 @@ private:
     Program* prog_ = nullptr;
     Scope* scope_ = nullptr;
     int depth_ = 0;
+    // Module variables declared so far: they hide built-in functions of the same name (Dim Day).
+    QSet<QString> moduleVars_;
 
     struct Depth {
         Parser& p;
@@ -699,6 +703,7 @@ private:
                     scope_->proc->dynamicArrays.push_back(scope_->locals.value(it.name.toLower()));
                 }
             } else {
+                moduleVars_.insert(it.name.toLower());
                 s->items.push_back(std::move(it));
             }
         } while (accept(T::Comma));
@@ -1057,7 +1062,7 @@ private:
         if (!why.isEmpty())
             error(445, why);
         if (const BuiltinInfo* b = FindBuiltin(key)) {
-            if (scope_->proc == nullptr || !scope_->locals.contains(key)) {
+            if ((scope_->proc == nullptr || !scope_->locals.contains(key)) && !moduleVars_.contains(key)) {
                 auto e = std::make_unique<BuiltinExpr>();
                 e->line = peek().line;
                 e->id = b->id;
@@ -1250,7 +1255,7 @@ private:
                 }
                 return e;
             }
-            const bool local = scope_->proc && scope_->locals.contains(key);
+            const bool local = (scope_->proc && scope_->locals.contains(key)) || moduleVars_.contains(key);
             Variant c;
             if (!local && FindConstant(key, &c))
                 return literal(c, false, line);

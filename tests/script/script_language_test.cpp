@@ -298,6 +298,16 @@ TEST(ScriptLanguage, StatementFormsAndRunTimeErrors) {
     };
     for (const auto& c : cases)
         EXPECT_EQ(runMain(QString::fromUtf8(c[0])), QString::fromUtf8(c[1])) << c[0];
+    // A module variable may take the name of a date function and hides it.
+    {
+        ScriptEngine e;
+        ASSERT_TRUE(e.addCode(QStringLiteral("Dim Day, Time\nDay = 5\nTime = \"t\"\nFunction Main()\n"
+                                             "  Main = Day * 2 & Time & Month(#1/3/2026#)\nEnd Function")))
+            << e.lastError().text().toStdString();
+        Variant r;
+        ASSERT_TRUE(e.run(QStringLiteral("Main"), {}, &r)) << e.lastError().text().toStdString();
+        EXPECT_EQ(r.toString(), QStringLiteral("10t1"));
+    }
     // At module level too, and the dynamic array is shared by the procedures.
     ScriptEngine e;
     ASSERT_TRUE(e.addCode(QStringLiteral("Dim g()\nFunction F()\n  On Error Resume Next\n  F = UBound(g)\n"
