@@ -445,10 +445,9 @@ Variant CompareExpr::apply(const Variant& a, const Variant& b) const {
 
 Flow AssignStmt::exec(Interp& I) {
     Variant v = value->eval(I);
-    Variant* dst = target->lvalue(I);
-    if (dst->isArray() && dst->arrayData()->fixed)
+    if (arrayVariable)
         Throw(13);  // a variable declared as an array cannot take another value
-    assign(dst, std::move(v));
+    assign(target->lvalue(I), std::move(v));
     return Flow::Normal;
 }
 
@@ -478,15 +477,13 @@ Flow AppendStmt::exec(Interp& I) {
     }
     for (size_t k = 0; k < n; ++k)
         acc = Ops::concat(acc, parts[k]);
-    if (dst->isArray() && dst->arrayData()->fixed)
-        Throw(13);
     assign(dst, std::move(acc));
     return Flow::Normal;
 }
 
 StmtP OptimizeAssign(std::unique_ptr<AssignStmt> s) {
     auto* name = dynamic_cast<NameExpr*>(s->target.get());
-    if (!name)
+    if (!name || s->arrayVariable)
         return s;
     // Walk the left spine of a chain of & down to its first operand.
     std::vector<Expr*> rights;

@@ -84,6 +84,7 @@ struct CompareExpr : Expr {
 
 struct AssignStmt : Stmt {
     ExprP target, value;
+    bool arrayVariable = false;  // the target was declared as an array: error 13
     Flow exec(Interp& I) override;
 };
 

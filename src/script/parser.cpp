@@ -317,6 +317,7 @@ struct Scope {
     QHash<QString, bool> constants;
     std::vector<NameRef*> refs;
     int loopFor = 0, loopDo = 0;
+    QSet<QString> arrays;  // declared as arrays: Dim a(9), Dim a()
 };
 
 class Parser {
@@ -369,6 +370,16 @@ private:
     int depth_ = 0;
     // Module variables declared so far: they hide built-in functions of the same name (Dim Day).
     QSet<QString> moduleVars_;
+    QSet<QString> moduleArrays_;
+
+    // A name declared as an array in the current scope (or the module's, when not local).
+    bool isArrayVariable(const QString& key) const {
+        if (!scope_->proc)
+            return moduleArrays_.contains(key);
+        if (scope_->arrays.contains(key))
+            return true;
+        return scope_->proc && !scope_->locals.contains(key) && moduleArrays_.contains(key);
+    }
 
     struct Depth {
         Parser& p;
@@ -696,6 +707,8 @@ private:
                 if (pit != scope_->locals.constEnd() && *pit < int(scope_->proc->params.size()))
                     error(1041);
                 declareLocal(it.name);
+                if (it.hasBounds || it.dynamicArray)
+                    scope_->arrays.insert(it.name.toLower());
                 if (it.hasBounds) {
                     int slot = scope_->locals.value(it.name.toLower());
                     scope_->proc->fixedArrays.push_back({slot, it.bounds});
@@ -704,6 +717,8 @@ private:
                 }
             } else {
                 moduleVars_.insert(it.name.toLower());
+                if (it.hasBounds || it.dynamicArray)
+                    moduleArrays_.insert(it.name.toLower());
                 s->items.push_back(std::move(it));
             }
         } while (accept(T::Comma));
@@ -962,6 +977,7 @@ private:
             auto s = std::make_unique<AssignStmt>();
             s->target = nameExpr(name);
             s->value = expr();
+            s->arrayVariable = isArrayVariable(name.toLower());
             return OptimizeAssign(std::move(s));
         }
         if (peek().kind == T::LParen) {

@@ -32,10 +32,11 @@ void checkAll(const std::vector<Case>& cases) {
         EXPECT_EQ(eval(QString::fromUtf8(c.expr)), QString::fromUtf8(c.expected)) << c.expr;
 }
 
-// Main()'s result of a program, or "ERR n" / "COMPILE n".
+// Main()'s result of a program, or "ERR n" / "COMPILE n". Copy(v) assigns to its ByVal copy.
 QString runMain(const QString& body) {
     ScriptEngine e;
-    if (!e.addCode(QStringLiteral("Function Main()\n") + body + QStringLiteral("\nEnd Function\n")))
+    if (!e.addCode(QStringLiteral("Function Copy(ByVal v)\n  v = 7\n  Copy = v\nEnd Function\n") +
+                   QStringLiteral("Function Main()\n") + body + QStringLiteral("\nEnd Function\n")))
         return QStringLiteral("COMPILE %1").arg(e.lastError().number);
     Variant r;
     if (!e.run(QStringLiteral("Main"), {}, &r))
@@ -286,6 +287,10 @@ TEST(ScriptLanguage, StatementFormsAndRunTimeErrors) {
         {"If \"#FALSE#\" Then Main = \"yes\" Else Main = \"no\"", "no"},
         {"Dim a(2)\na = 5\nMain = 1", "ERR 13"},
         {"Dim a(2)\nOn Error Resume Next\na = Array(1)\nMain = Err.Number & \" \" & UBound(a)", "13 2"},
+        {"Dim a()\na = Array(1)\nMain = 1", "ERR 13"},
+        {"Dim a()\nReDim a(1)\na = 1\nMain = 1", "ERR 13"},
+        {"Dim a(2), x\nx = a\nx = 5\nMain = x", "5"},
+        {"Dim a(2)\nMain = Copy(a)", "7"},
         {"Dim a()\nMain = UBound(a)", "ERR 9"},
         {"Dim a()\nMain = LBound(a)", "ERR 9"},
         {"Dim a()\nMain = TypeName(a) & IsArray(a)", "Variant()True"},
@@ -307,6 +312,12 @@ TEST(ScriptLanguage, StatementFormsAndRunTimeErrors) {
         Variant r;
         ASSERT_TRUE(e.run(QStringLiteral("Main"), {}, &r)) << e.lastError().text().toStdString();
         EXPECT_EQ(r.toString(), QStringLiteral("10t1"));
+    }
+    // Module arrays take no other value, at module level or inside a procedure.
+    for (const char* code : {"Dim m(1)\nm = 1", "Dim m()\nSub S()\n  m = 1\nEnd Sub\nS"}) {
+        ScriptEngine e;
+        EXPECT_FALSE(e.addCode(QString::fromUtf8(code))) << code;
+        EXPECT_EQ(e.lastError().number, 13) << code;
     }
     // At module level too, and the dynamic array is shared by the procedures.
     ScriptEngine e;
