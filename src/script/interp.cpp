@@ -387,16 +387,21 @@ Variant UnaryExpr::eval(Interp& I) {
     return op == Neg ? Ops::neg(v) : Ops::notOp(v);
 }
 
-Variant BinaryExpr::eval(Interp& I) {
-    // Operands that are variables or literals are used in place, without copies.
-    if (const Variant* pa = l->peek(I))
-        if (const Variant* pb = r->peek(I))
-            return apply(*pa, *pb);
-    // Both operands are always evaluated: the language does not short-circuit.
-    const Variant a = l->eval(I);
-    const Variant b = r->eval(I);
-    return apply(a, b);
+namespace {
+// Evaluates both operands (the language does not short-circuit) and applies the operator;
+// operands that are variables or literals are used in place, without copies.
+template <class Node>
+Variant evalOperands(const Node& n, Interp& I) {
+    if (const Variant* pa = n.l->peek(I))
+        if (const Variant* pb = n.r->peek(I))
+            return n.apply(*pa, *pb);
+    const Variant a = n.l->eval(I);
+    const Variant b = n.r->eval(I);
+    return n.apply(a, b);
 }
+}  // namespace
+
+Variant BinaryExpr::eval(Interp& I) { return evalOperands(*this, I); }
 
 Variant BinaryExpr::apply(const Variant& a, const Variant& b) const {
     switch (op) {
@@ -417,14 +422,7 @@ Variant BinaryExpr::apply(const Variant& a, const Variant& b) const {
     return Variant();
 }
 
-Variant CompareExpr::eval(Interp& I) {
-    if (const Variant* pa = l->peek(I))
-        if (const Variant* pb = r->peek(I))
-            return apply(*pa, *pb);
-    const Variant a = l->eval(I);
-    const Variant b = r->eval(I);
-    return apply(a, b);
-}
+Variant CompareExpr::eval(Interp& I) { return evalOperands(*this, I); }
 
 Variant CompareExpr::apply(const Variant& a, const Variant& b) const {
     const int c = Ops::compare(a, b, l->isHard(), r->isHard());
@@ -527,41 +525,28 @@ Flow ForStmt::exec(Interp& I) {
     const bool down = inc.toDouble() < 0;
     *var->lvalue(I) = start;
     auto word = [](const Variant& v) { return v.type() == Variant::Integer || v.type() == Variant::Long; };
-    if (var->peek(I) && word(end)) {
-        // A local counter: its storage stays put for the whole loop, and whole-number bounds
-        // compare without conversions while the body leaves the counter a whole number.
-        Variant* p = var->lvalue(I);
-        const int32_t last = end.intValue();
-        for (;;) {
-            I.tick();
-            if (word(*p)) {
-                if (down ? p->intValue() < last : p->intValue() > last)
-                    break;
-            } else {
-                const int c = Ops::compare(*p, end, false, false);
-                if (c == 2 || (down ? c < 0 : c > 0))
-                    break;
-            }
-            const Flow f = I.execBlock(body);
-            if (f == Flow::ExitFor)
-                break;
-            if (f != Flow::Normal)
-                return f;
-            *p = Ops::add(*p, inc);
-        }
-        return Flow::Normal;
-    }
+    // A local counter's storage stays put for the whole loop; whole-number bounds compare
+    // without conversions while the body leaves the counter a whole number.
+    Variant* const local = var->peek(I) ? var->lvalue(I) : nullptr;
+    const bool wordEnd = word(end);
     for (;;) {
         I.tick();
-        const int c = Ops::compare(*var->lvalue(I), end, false, false);
-        if (c == 2 || (down ? c < 0 : c > 0))
+        Variant* p = local ? local : var->lvalue(I);
+        bool past;
+        if (wordEnd && word(*p)) {
+            past = down ? p->intValue() < end.intValue() : p->intValue() > end.intValue();
+        } else {
+            const int c = Ops::compare(*p, end, false, false);
+            past = c == 2 || (down ? c < 0 : c > 0);
+        }
+        if (past)
             break;
         const Flow f = I.execBlock(body);
         if (f == Flow::ExitFor)
             break;
         if (f != Flow::Normal)
             return f;
-        Variant* p = var->lvalue(I);
+        p = local ? local : var->lvalue(I);
         *p = Ops::add(*p, inc);
     }
     return Flow::Normal;

@@ -44,6 +44,12 @@ QString runMain(const QString& body) {
     return r.toString();
 }
 
+template <size_t N>
+void checkPrograms(const char* const (&cases)[N][2]) {
+    for (const auto& c : cases)
+        EXPECT_EQ(runMain(QString::fromUtf8(c[0])), QString::fromUtf8(c[1])) << c[0];
+}
+
 }  // namespace
 
 TEST(ScriptDates, LiteralsConversionsAndChineseText) {
@@ -201,8 +207,7 @@ TEST(ScriptRnd, ClassicGeneratorSequences) {
         {"Dim a, b\nRandomize 42: a = Rnd & Rnd\nRnd -1: Randomize 42: b = Rnd & Rnd\nMain = (a = b)", "False"},
         {"Randomize\nDim v: v = Rnd\nMain = (v >= 0 And v < 1)", "True"},
     };
-    for (const auto& c : cases)
-        EXPECT_EQ(runMain(QString::fromUtf8(c[0])), QString::fromUtf8(c[1])) << c[0];
+    checkPrograms(cases);
 
     // Each engine has its own generator: two engines give the same numbers.
     ScriptEngine a, b;
@@ -301,8 +306,7 @@ TEST(ScriptLanguage, StatementFormsAndRunTimeErrors) {
         {"On Error Resume Next\nErr.Raise\nMain = Err.Number", "450"},
         {"Err.Raise\nMain = 1", "ERR 450"},
     };
-    for (const auto& c : cases)
-        EXPECT_EQ(runMain(QString::fromUtf8(c[0])), QString::fromUtf8(c[1])) << c[0];
+    checkPrograms(cases);
     // A module variable may take the name of a date function and hides it.
     {
         ScriptEngine e;
