@@ -113,6 +113,7 @@ Variant intOrFix(const Variant& x, bool floorMode) {
     case Variant::Boolean: return Variant::makeInteger(int16_t(x.intValue()));
     case Variant::Integer: case Variant::Long: case Variant::Byte: return x;
     case Variant::Single: return Variant::makeSingle(float(floorMode ? std::floor(x.doubleValue()) : std::trunc(x.doubleValue())));
+    case Variant::Date: return Variant::makeDate(floorMode ? std::floor(x.doubleValue()) : std::trunc(x.doubleValue()));
     default: {
         const double d = x.toDouble();
         return Variant::makeDouble(floorMode ? std::floor(d) : std::trunc(d));

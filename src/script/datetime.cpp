@@ -589,6 +589,8 @@ Variant rnd(Interp& I, const std::vector<Variant>& a) {
         if (a[0].isNull())
             Throw(94);
         const double n = a[0].toDouble();
+        if (std::fabs(n) > 3.4028234663852886e38)
+            Throw(6);  // the argument is a Single
         if (n < 0) {
             uint32_t b = floatBits(float(n));
             x = (b + (b >> 24)) & 0xFFFFFFu;

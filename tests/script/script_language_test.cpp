@@ -105,6 +105,8 @@ TEST(ScriptDates, ArithmeticAndComparison) {
         {"#12/10/2026# < 46367", "Boolean|True"},
         {"#12/10/2026# + Null", "Null|"},
         {"#12/31/9999# + 1", "ERR 6"},
+        {"Int(#12/10/2026 14:05#)", "Date|2026/12/10"},
+        {"Fix(CDate(-1.5))", "Date|1899/12/29"},
     });
 }
 
@@ -206,6 +208,8 @@ TEST(ScriptRnd, ClassicGeneratorSequences) {
         // Randomize with a value is repeatable as well.
         {"Dim a, b\nRandomize 42: a = Rnd & Rnd\nRnd -1: Randomize 42: b = Rnd & Rnd\nMain = (a = b)", "False"},
         {"Randomize\nDim v: v = Rnd\nMain = (v >= 0 And v < 1)", "True"},
+        {"Main = Rnd(-1E+300)", "ERR 6"},
+        {"Randomize -1E+300\nMain = TypeName(Rnd)", "Single"},
     };
     checkPrograms(cases);
 
