@@ -113,6 +113,9 @@ struct Frame {
     bool resumeNext = false;
 };
 
+// Rnd's generator state in a new engine.
+constexpr uint32_t kRndStart = 0x50000;
+
 struct Interp {
     std::deque<Global> globals;
     QHash<QString, int> globalIndex;
@@ -130,7 +133,7 @@ struct Interp {
     QString errSource;
 
     // Rnd's generator: each engine has its own
-    uint32_t rndState = 0x50000;
+    uint32_t rndState = kRndStart;
 
     // limits
     std::chrono::steady_clock::time_point deadline;

@@ -224,6 +224,22 @@ TEST(ScriptRnd, ClassicGeneratorSequences) {
     ASSERT_TRUE(b.run(QStringLiteral("R"), {}, &rb));
     EXPECT_EQ(ra.toString(), QStringLiteral("0.533424"));
     EXPECT_EQ(rb.toString(), QStringLiteral("0.7055475"));
+
+    // reset() starts the generator over, as in a new engine.
+    a.reset();
+    ASSERT_TRUE(a.addCode(code));
+    ASSERT_TRUE(a.run(QStringLiteral("R"), {}, &ra));
+    EXPECT_EQ(ra.toString(), QStringLiteral("0.7055475"));
+
+    // A scheme condition evaluates like a fresh engine every time, Rnd included.
+    script::ScriptCondition c;
+    ASSERT_TRUE(c.compile(QStringLiteral("Rnd > 0.7")));
+    Variant series = Variant::makeArray(std::vector<Variant>(6));
+    for (int i = 0; i < 3; ++i) {
+        Variant r;
+        ASSERT_TRUE(c.evaluate(series, &r));
+        EXPECT_EQ(r.toString(), QStringLiteral("1"));  // 0.7055475 each time
+    }
 }
 
 TEST(ScriptConstants, EveryNamedConstantHasItsValue) {
