@@ -218,13 +218,13 @@ const BuiltinInfo* FindBuiltin(const QString& key) {
 QString UnsupportedReason(const QString& key) {
     static const QHash<QString, QString> r = [] {
         QHash<QString, QString> m;
-        const QString objects = QStringLiteral("'%1' is not supported: this script engine has no COM objects");
+        const QString objects = QStringLiteral("此脚本引擎不支持“%1”: 没有 COM 对象");
         for (const char* n : {"CreateObject", "GetObject", "GetRef"})
             m.insert(QString::fromLatin1(n).toLower(), objects.arg(QLatin1String(n)));
-        const QString eval = QStringLiteral("'%1' is not supported: code cannot be run from a string");
+        const QString eval = QStringLiteral("此脚本引擎不支持“%1”: 不能运行字符串中的代码");
         for (const char* n : {"Execute", "ExecuteGlobal", "Eval"})
             m.insert(QString::fromLatin1(n).toLower(), eval.arg(QLatin1String(n)));
-        const QString ui = QStringLiteral("'%1' is not supported by this script engine");
+        const QString ui = QStringLiteral("此脚本引擎不支持“%1”");
         for (const char* n : {"MsgBox", "InputBox", "LoadPicture"})
             m.insert(QString::fromLatin1(n).toLower(), ui.arg(QLatin1String(n)));
         return m;
