@@ -63,6 +63,9 @@ struct Expr {
     virtual Variant* lvalue(Interp&);
     // Literals are "hard typed" in comparisons.
     virtual bool isHard() const { return false; }
+    // The value without copying it when reading it has no effect (a literal or a variable),
+    // else nullptr and the caller evaluates.
+    virtual const Variant* peek(Interp&) { return nullptr; }
 };
 using ExprP = std::unique_ptr<Expr>;
 
@@ -87,6 +90,7 @@ struct Proc {
     int slotCount = 0;
     int returnSlot = -1;
     std::vector<std::pair<int, std::vector<int32_t>>> fixedArrays;
+    std::vector<int> dynamicArrays;  // Dim a(): an array with no elements yet
     Block body;
 };
 
@@ -109,6 +113,9 @@ struct Frame {
     bool resumeNext = false;
 };
 
+// Rnd's generator state in a new engine.
+constexpr uint32_t kRndStart = 0x50000;
+
 struct Interp {
     std::deque<Global> globals;
     QHash<QString, int> globalIndex;
@@ -124,6 +131,9 @@ struct Interp {
     int errNumber = 0;
     QString errDescription;
     QString errSource;
+
+    // Rnd's generator: each engine has its own
+    uint32_t rndState = kRndStart;
 
     // limits
     std::chrono::steady_clock::time_point deadline;
@@ -175,6 +185,9 @@ struct BuiltinInfo {
 };
 const BuiltinInfo* FindBuiltin(const QString& key);
 Variant CallBuiltin(Interp& I, int id, std::vector<Variant>& args);
+// Date and time functions, Rnd and Randomize (ids from 1000; datetime.cpp).
+const BuiltinInfo* FindDateBuiltin(const QString& key);
+Variant CallDateBuiltin(Interp& I, int id, std::vector<Variant>& args);
 // Constants such as vbCrLf; false when the name is none.
 bool FindConstant(const QString& key, Variant* value);
 // Names the engine deliberately does not provide (objects, Eval, dates); empty when allowed.

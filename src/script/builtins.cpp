@@ -113,6 +113,7 @@ Variant intOrFix(const Variant& x, bool floorMode) {
     case Variant::Boolean: return Variant::makeInteger(int16_t(x.intValue()));
     case Variant::Integer: case Variant::Long: case Variant::Byte: return x;
     case Variant::Single: return Variant::makeSingle(float(floorMode ? std::floor(x.doubleValue()) : std::trunc(x.doubleValue())));
+    case Variant::Date: return Variant::makeDate(floorMode ? std::floor(x.doubleValue()) : std::trunc(x.doubleValue()));
     default: {
         const double d = x.toDouble();
         return Variant::makeDouble(floorMode ? std::floor(d) : std::trunc(d));
@@ -209,44 +210,22 @@ Variant replaceText(const std::vector<Variant>& a) {
 
 const BuiltinInfo* FindBuiltin(const QString& key) {
     auto it = table().constFind(key);
-    return it == table().constEnd() ? nullptr : &*it;
-}
-
-bool FindConstant(const QString& key, Variant* value) {
-    static const QHash<QString, Variant> c = {
-        {"vbcrlf", Variant(QStringLiteral("\r\n"))}, {"vbnewline", Variant(QStringLiteral("\r\n"))},
-        {"vbcr", Variant(QStringLiteral("\r"))}, {"vblf", Variant(QStringLiteral("\n"))},
-        {"vbtab", Variant(QStringLiteral("\t"))}, {"vbnullstring", Variant(QString())},
-        {"vbnullchar", Variant(QString(QChar(0)))}, {"vbbinarycompare", Variant(0)},
-        {"vbtextcompare", Variant(1)}, {"vbtrue", Variant(-1)}, {"vbfalse", Variant(0)},
-        {"vbusedefault", Variant(-2)}, {"vbempty", Variant(0)}, {"vbnull", Variant(1)},
-        {"vbinteger", Variant(2)}, {"vblong", Variant(3)}, {"vbsingle", Variant(4)},
-        {"vbdouble", Variant(5)}, {"vbstring", Variant(8)}, {"vbboolean", Variant(11)},
-        {"vbvariant", Variant(12)}, {"vbbyte", Variant(17)}, {"vbarray", Variant(8192)},
-    };
-    auto it = c.constFind(key);
-    if (it == c.constEnd())
-        return false;
-    *value = *it;
-    return true;
+    if (it == table().constEnd())
+        return FindDateBuiltin(key);
+    return &*it;
 }
 
 QString UnsupportedReason(const QString& key) {
     static const QHash<QString, QString> r = [] {
         QHash<QString, QString> m;
-        const QString objects = QStringLiteral("'%1' is not supported: this script engine has no COM objects");
+        const QString objects = QStringLiteral("此脚本引擎不支持“%1”: 没有 COM 对象");
         for (const char* n : {"CreateObject", "GetObject", "GetRef"})
             m.insert(QString::fromLatin1(n).toLower(), objects.arg(QLatin1String(n)));
-        const QString eval = QStringLiteral("'%1' is not supported: code cannot be run from a string");
+        const QString eval = QStringLiteral("此脚本引擎不支持“%1”: 不能运行字符串中的代码");
         for (const char* n : {"Execute", "ExecuteGlobal", "Eval"})
             m.insert(QString::fromLatin1(n).toLower(), eval.arg(QLatin1String(n)));
-        const QString dates = QStringLiteral("'%1' is not supported: date functions are not available");
-        for (const char* n : {"Now", "Date", "Time", "Timer", "DateAdd", "DateDiff", "DatePart", "DateSerial",
-                              "DateValue", "TimeSerial", "TimeValue", "Year", "Month", "Day", "Hour", "Minute",
-                              "Second", "Weekday", "WeekdayName", "MonthName", "FormatDateTime", "IsDate", "CDate"})
-            m.insert(QString::fromLatin1(n).toLower(), dates.arg(QLatin1String(n)));
-        const QString ui = QStringLiteral("'%1' is not supported by this script engine");
-        for (const char* n : {"MsgBox", "InputBox", "LoadPicture", "Randomize", "Rnd"})
+        const QString ui = QStringLiteral("此脚本引擎不支持“%1”");
+        for (const char* n : {"MsgBox", "InputBox", "LoadPicture"})
             m.insert(QString::fromLatin1(n).toLower(), ui.arg(QLatin1String(n)));
         return m;
     }();
@@ -254,7 +233,8 @@ QString UnsupportedReason(const QString& key) {
 }
 
 Variant CallBuiltin(Interp& I, int id, std::vector<Variant>& a) {
-    (void)I;
+    if (id >= 1000)
+        return CallDateBuiltin(I, id, a);
     switch (Id(id)) {
     case Len:
         if (a[0].isNull())
@@ -390,6 +370,8 @@ Variant CallBuiltin(Interp& I, int id, std::vector<Variant>& a) {
         if (s.isEmpty())
             Throw(5);
         const int c = s[0].unicode();
+        if (id == AscW)
+            return Variant::makeInteger(int16_t(uint16_t(c)));  // signed 16 bits: ChrW(65535) is -1
         return c <= 32767 ? Variant::makeInteger(int16_t(c)) : Variant::makeLong(c);
     }
     case Chr: case ChrW: {

@@ -1,5 +1,6 @@
 // Execution of the compiled tree.
 #include "nodes.h"
+#include "scriptengine.h"
 
 namespace script {
 
@@ -83,7 +84,7 @@ int Interp::declareGlobal(const QString& name) {
 
 void Interp::checkDeadline() {
     if (std::chrono::steady_clock::now() > deadline) {
-        RuntimeError e{9001, QStringLiteral("Script time limit exceeded")};
+        RuntimeError e{9001, ErrorDescription(9001)};
         e.fatal = true;
         throw e;
     }
@@ -98,7 +99,7 @@ void Interp::checkStack() {
 void Interp::setErr(const RuntimeError& e) {
     errNumber = e.number;
     errDescription = e.description;
-    errSource = e.source.isEmpty() ? QStringLiteral("VBScript runtime error") : e.source;
+    errSource = e.source.isEmpty() ? kRuntimeSource : e.source;
 }
 
 Flow Interp::execBlock(const Block& b) {
@@ -152,6 +153,8 @@ Variant Interp::runBody(Proc& p, Variant** vars, Variant* storage) {
         arr.arrayData()->fixed = true;
         *vars[fa.first] = std::move(arr);
     }
+    for (int slot : p.dynamicArrays)
+        *vars[slot] = UndimensionedArray();
     Frame f;
     f.vars = vars;
     f.proc = &p;
@@ -214,10 +217,10 @@ Variant NameExpr::eval(Interp& I) {
         }
         return e.value;
     }
-    if (ref.slot >= 0)
-        return *I.frame->vars[ref.slot];
     if (I.optionExplicit)
         Throw(500, QStringLiteral("'%1'").arg(ref.name));
+    if (ref.slot >= 0)
+        return *I.frame->vars[ref.slot];
     return Variant();
 }
 
@@ -298,6 +301,23 @@ Variant CallExpr::eval(Interp& I) {
     return readElement(*base, s);
 }
 
+const Variant* CallExpr::peek(Interp& I) {
+    if (!ref.local || ref.returnSlot || args.empty() || args.size() > 8)
+        return nullptr;
+    const Variant* base = I.frame->vars[ref.slot];
+    if (!base->isArray())
+        return nullptr;
+    int32_t idx[8];
+    for (size_t k = 0; k < args.size(); ++k) {
+        const Variant* v = args[k]->peek(I);
+        if (!v)
+            return nullptr;
+        idx[k] = indexValue(*v);
+    }
+    const ArrayData& a = *base->arrayData();
+    return &a.items[ElementOffset(a, idx, args.size())];
+}
+
 Variant* CallExpr::byRef(Interp& I, ArrayPins& pins) {
     Proc* proc;
     Variant* base = indexBase(I, ref, &proc);
@@ -342,6 +362,8 @@ Variant IndexExpr::eval(Interp& I) {
 }
 
 Variant BuiltinExpr::eval(Interp& I) {
+    if (badCount)
+        Throw(450, QStringLiteral("'%1'").arg(name));
     std::vector<Variant> values;
     values.reserve(args.size());
     for (auto& a : args)
@@ -365,10 +387,23 @@ Variant UnaryExpr::eval(Interp& I) {
     return op == Neg ? Ops::neg(v) : Ops::notOp(v);
 }
 
-Variant BinaryExpr::eval(Interp& I) {
-    // Both operands are always evaluated: the language does not short-circuit.
-    Variant a = l->eval(I);
-    Variant b = r->eval(I);
+namespace {
+// Evaluates both operands (the language does not short-circuit) and applies the operator;
+// operands that are variables or literals are used in place, without copies.
+template <class Node>
+Variant evalOperands(const Node& n, Interp& I) {
+    if (const Variant* pa = n.l->peek(I))
+        if (const Variant* pb = n.r->peek(I))
+            return n.apply(*pa, *pb);
+    const Variant a = n.l->eval(I);
+    const Variant b = n.r->eval(I);
+    return n.apply(a, b);
+}
+}  // namespace
+
+Variant BinaryExpr::eval(Interp& I) { return evalOperands(*this, I); }
+
+Variant BinaryExpr::apply(const Variant& a, const Variant& b) const {
     switch (op) {
     case Add: return Ops::add(a, b);
     case Sub: return Ops::sub(a, b);
@@ -387,9 +422,9 @@ Variant BinaryExpr::eval(Interp& I) {
     return Variant();
 }
 
-Variant CompareExpr::eval(Interp& I) {
-    Variant a = l->eval(I);
-    Variant b = r->eval(I);
+Variant CompareExpr::eval(Interp& I) { return evalOperands(*this, I); }
+
+Variant CompareExpr::apply(const Variant& a, const Variant& b) const {
     const int c = Ops::compare(a, b, l->isHard(), r->isHard());
     if (c == 2)
         return Variant::makeNull();
@@ -408,8 +443,65 @@ Variant CompareExpr::eval(Interp& I) {
 
 Flow AssignStmt::exec(Interp& I) {
     Variant v = value->eval(I);
+    if (arrayVariable)
+        Throw(13);  // a variable declared as an array cannot take another value
     assign(target->lvalue(I), std::move(v));
     return Flow::Normal;
+}
+
+// s = s & a & b ...: the text is appended in place when the variable still holds the
+// string it had when the right side was read, so building a string stays linear.
+Flow AppendStmt::exec(Interp& I) {
+    Variant acc = head->eval(I);
+    Variant parts[4];
+    const size_t n = tail.size();
+    for (size_t k = 0; k < n; ++k)
+        parts[k] = tail[k]->eval(I);
+    Variant* dst = target->lvalue(I);
+    if (acc.isString() && dst->isString() && !dst->isArray() &&
+        dst->stringValue().constData() == acc.stringValue().constData() &&
+        dst->stringValue().size() == acc.stringValue().size()) {
+        acc = Variant();  // drop the second reference so the append does not copy
+        qsizetype len = dst->stringValue().size();
+        for (size_t k = 0; k < n; ++k) {
+            if (parts[k].isNull())
+                continue;
+            const QString add = parts[k].toString();
+            len += add.size();
+            Ops::checkLength(len);
+            Ops::appendText(*dst, add);
+        }
+        return Flow::Normal;
+    }
+    for (size_t k = 0; k < n; ++k)
+        acc = Ops::concat(acc, parts[k]);
+    assign(dst, std::move(acc));
+    return Flow::Normal;
+}
+
+StmtP OptimizeAssign(std::unique_ptr<AssignStmt> s) {
+    auto* name = dynamic_cast<NameExpr*>(s->target.get());
+    if (!name || s->arrayVariable)
+        return s;
+    // Walk the left spine of a chain of & down to its first operand.
+    std::vector<Expr*> rights;
+    Expr* e = s->value.get();
+    while (auto* b = dynamic_cast<BinaryExpr*>(e)) {
+        if (b->op != BinaryExpr::Concat || rights.size() == 4)
+            return s;
+        rights.push_back(b->r.get());
+        e = b->l.get();
+    }
+    auto* head = dynamic_cast<NameExpr*>(e);
+    if (!head || rights.empty() || head->ref.key != name->ref.key)
+        return s;
+    auto a = std::make_unique<AppendStmt>();
+    a->line = s->line;
+    a->target = s->target.get();
+    a->head = head;
+    a->tail.assign(rights.rbegin(), rights.rend());
+    a->whole = std::move(s);
+    return a;
 }
 
 Flow CallStmt::exec(Interp& I) {
@@ -432,17 +524,29 @@ Flow ForStmt::exec(Interp& I) {
         Throw(94);
     const bool down = inc.toDouble() < 0;
     *var->lvalue(I) = start;
+    auto word = [](const Variant& v) { return v.type() == Variant::Integer || v.type() == Variant::Long; };
+    // A local counter's storage stays put for the whole loop; whole-number bounds compare
+    // without conversions while the body leaves the counter a whole number.
+    Variant* const local = var->peek(I) ? var->lvalue(I) : nullptr;
+    const bool wordEnd = word(end);
     for (;;) {
         I.tick();
-        const int c = Ops::compare(*var->lvalue(I), end, false, false);
-        if (c == 2 || (down ? c < 0 : c > 0))
+        Variant* p = local ? local : var->lvalue(I);
+        bool past;
+        if (wordEnd && word(*p)) {
+            past = down ? p->intValue() < end.intValue() : p->intValue() > end.intValue();
+        } else {
+            const int c = Ops::compare(*p, end, false, false);
+            past = c == 2 || (down ? c < 0 : c > 0);
+        }
+        if (past)
             break;
         const Flow f = I.execBlock(body);
         if (f == Flow::ExitFor)
             break;
         if (f != Flow::Normal)
             return f;
-        Variant* p = var->lvalue(I);
+        p = local ? local : var->lvalue(I);
         *p = Ops::add(*p, inc);
     }
     return Flow::Normal;
@@ -503,6 +607,8 @@ Flow DimStmt::exec(Interp& I) {
         if (it.hasBounds && !e.value.isArray()) {
             e.value = Variant::makeArray(it.bounds);
             e.value.arrayData()->fixed = true;
+        } else if (it.dynamicArray && !e.value.isArray()) {
+            e.value = UndimensionedArray();
         }
         I.globalsDirty = true;
     }
@@ -518,7 +624,7 @@ Flow ReDimStmt::exec(Interp& I) {
         if (p->isArray() && (p->arrayData()->fixed || p->arrayData()->pins > 0))
             Throw(10);
         Variant nv = Variant::makeArray(bounds);
-        if (preserve && p->isArray()) {
+        if (preserve && p->isArray() && !p->arrayData()->upper.empty()) {
             const ArrayData& old = *p->arrayData();
             if (old.upper.size() != bounds.size())
                 Throw(9);
@@ -558,11 +664,15 @@ Flow EraseStmt::exec(Interp& I) {
         fresh.arrayData()->fixed = true;
         *p = std::move(fresh);
     } else {
-        Variant none = Variant::makeArray(std::vector<int32_t>{});
-        none.arrayData()->items.clear();
-        *p = std::move(none);
+        *p = UndimensionedArray();
     }
     return Flow::Normal;
+}
+
+Variant UndimensionedArray() {
+    Variant none = Variant::makeArray(std::vector<int32_t>{});
+    none.arrayData()->items.clear();
+    return none;
 }
 
 Flow ConstStmt::exec(Interp& I) {
@@ -586,6 +696,8 @@ Flow OnErrorStmt::exec(Interp& I) {
 }
 
 Flow ErrRaiseStmt::exec(Interp& I) {
+    if (args.empty() || args.size() > 5)
+        Throw(450);
     std::vector<Variant> v;
     for (auto& a : args)
         v.push_back(a->eval(I));

@@ -9,6 +9,7 @@ struct LiteralExpr : Expr {
     bool hard = true;
     Variant eval(Interp&) override { return value; }
     bool isHard() const override { return hard; }
+    const Variant* peek(Interp&) override { return &value; }
 };
 
 struct ParenExpr : Expr {
@@ -23,6 +24,9 @@ struct NameExpr : Expr {
     Variant eval(Interp& I) override;
     Variant* byRef(Interp& I, ArrayPins&) override;
     Variant* lvalue(Interp& I) override;
+    const Variant* peek(Interp& I) override {
+        return ref.local ? I.frame->vars[ref.slot] : nullptr;
+    }
 };
 
 // name(args): an array element or a call of a Function or Sub.
@@ -32,6 +36,7 @@ struct CallExpr : Expr {
     Variant eval(Interp& I) override;
     Variant* byRef(Interp& I, ArrayPins& pins) override;
     Variant* lvalue(Interp& I) override;
+    const Variant* peek(Interp& I) override;  // an element of a local array
 };
 
 // value(args) where value is not a name, e.g. Array(1, 2)(0) or a(1)(2).
@@ -45,6 +50,7 @@ struct BuiltinExpr : Expr {
     int id = 0;
     QString name;
     int minArgs = 0, maxArgs = 0;
+    bool badCount = false;  // called with the wrong number of arguments: error 450
     std::vector<ExprP> args;
     Variant eval(Interp& I) override;
 };
@@ -64,20 +70,34 @@ struct BinaryExpr : Expr {
     enum Op { Add, Sub, Mul, Div, IntDiv, Mod, Pow, Concat, And, Or, Xor, Eqv, Imp } op = Add;
     ExprP l, r;
     Variant eval(Interp& I) override;
+    Variant apply(const Variant& a, const Variant& b) const;
 };
 
 struct CompareExpr : Expr {
     enum Op { Eq, Ne, Lt, Gt, Le, Ge } op = Eq;
     ExprP l, r;
     Variant eval(Interp& I) override;
+    Variant apply(const Variant& a, const Variant& b) const;
 };
 
 // ---- statements ----------------------------------------------------------------------
 
 struct AssignStmt : Stmt {
     ExprP target, value;
+    bool arrayVariable = false;  // the target was declared as an array: error 13
     Flow exec(Interp& I) override;
 };
+
+// s = s & x [& y ...] (at most four parts): appends in place; see OptimizeAssign.
+struct AppendStmt : Stmt {
+    std::unique_ptr<AssignStmt> whole;  // owns the nodes below
+    Expr* target = nullptr;
+    Expr* head = nullptr;               // the variable read on the right
+    std::vector<Expr*> tail;            // the parts appended, in order
+    Flow exec(Interp& I) override;
+};
+// The assignment, or its in-place append form when it has the shape s = s & ...
+StmtP OptimizeAssign(std::unique_ptr<AssignStmt> s);
 
 struct CallStmt : Stmt {
     ExprP call;
@@ -133,11 +153,15 @@ struct DimStmt : Stmt {
     struct Item {
         QString name;
         bool hasBounds = false;
+        bool dynamicArray = false;  // Dim a()
         std::vector<int32_t> bounds;
     };
     std::vector<Item> items;
     Flow exec(Interp& I) override;
 };
+
+// The value of a variable declared Dim a(): an array without dimensions until ReDim.
+Variant UndimensionedArray();
 
 struct ReDimStmt : Stmt {
     bool preserve = false;

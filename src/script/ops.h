@@ -33,6 +33,8 @@ public:
     static Variant fromDouble(double v);
     static void checkLength(qsizetype n);
     static ArrayData& mutableArray(Variant& v);
+    // Appends to a String variant's text in place (amortised: the buffer grows geometrically).
+    static void appendText(Variant& v, const QString& add) { v.s_.append(add); }
 
 private:
     static int rank(Variant::Type t);

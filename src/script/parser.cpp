@@ -1,5 +1,8 @@
 // Lexer and parser: script text -> Program with names resolved to slots.
+#include "datetime.h"
 #include "nodes.h"
+
+#include <QSet>
 
 #include <charconv>
 
@@ -46,39 +49,7 @@ const QHash<QString, T>& keywords() {
     throw CompileError{number, desc, line, col};
 }
 
-QString compileText(int n) {
-    switch (n) {
-    case 1002: return QStringLiteral("Syntax error");
-    case 1005: return QStringLiteral("Expected '('");
-    case 1006: return QStringLiteral("Expected ')'");
-    case 1010: return QStringLiteral("Expected identifier");
-    case 1011: return QStringLiteral("Expected '='");
-    case 1012: return QStringLiteral("Expected 'If'");
-    case 1013: return QStringLiteral("Expected 'To'");
-    case 1014: return QStringLiteral("Expected 'End'");
-    case 1015: return QStringLiteral("Expected 'Function'");
-    case 1016: return QStringLiteral("Expected 'Sub'");
-    case 1017: return QStringLiteral("Expected 'Then'");
-    case 1018: return QStringLiteral("Expected 'Wend'");
-    case 1019: return QStringLiteral("Expected 'Loop'");
-    case 1020: return QStringLiteral("Expected 'Next'");
-    case 1021: return QStringLiteral("Expected 'Case'");
-    case 1022: return QStringLiteral("Expected 'Select'");
-    case 1023: return QStringLiteral("Expected expression");
-    case 1024: return QStringLiteral("Expected statement");
-    case 1025: return QStringLiteral("Expected end of statement");
-    case 1026: return QStringLiteral("Expected integer constant");
-    case 1027: return QStringLiteral("Expected 'While', 'Until' or end of statement");
-    case 1032: return QStringLiteral("Invalid character");
-    case 1033: return QStringLiteral("Unterminated string constant");
-    case 1039: return QStringLiteral("Invalid 'exit' statement");
-    case 1041: return QStringLiteral("Name redefined");
-    case 1044: return QStringLiteral("Cannot use parentheses when calling a Sub");
-    case 1046: return QStringLiteral("Expected 'In'");
-    case 1047: return QStringLiteral("Nesting too deep");
-    default: return QStringLiteral("Syntax error");
-    }
-}
+QString compileText(int n) { return ErrorDescription(n); }
 
 // ---- lexer ---------------------------------------------------------------------------
 
@@ -187,7 +158,8 @@ private:
         }
         if ((c >= u'0' && c <= u'9') || (c == u'.' && at(p_ + 1).isDigit() && at(p_ + 1).unicode() < 128))
             return number(start);
-        if (c == u'&' && (at(p_ + 1) == u'h' || at(p_ + 1) == u'H' || at(p_ + 1) == u'o' || at(p_ + 1) == u'O'))
+        if (c == u'&' && (at(p_ + 1) == u'h' || at(p_ + 1) == u'H' || at(p_ + 1) == u'o' || at(p_ + 1) == u'O') &&
+            radixDigit(at(p_ + 2), at(p_ + 1) == u'h' || at(p_ + 1) == u'H'))
             return radix(start);
         if (c == u'"') {
             QString v;
@@ -224,16 +196,20 @@ private:
         case '\\': return make(T::Backslash, start);
         case '^': return make(T::Caret, start);
         case '&': return make(T::Amp, start);
-        case '=': return make(T::Eq, start);
+        case '=':
+            // "=>" and "=<" are read as ">=" and "<=".
+            if (at(p_) == u'>') { ++p_; return make(T::Ge, start); }
+            if (at(p_) == u'<') { ++p_; return make(T::Le, start); }
+            return make(T::Eq, start);
         case '<':
             if (at(p_) == u'>') { ++p_; return make(T::Ne, start); }
             if (at(p_) == u'=') { ++p_; return make(T::Le, start); }
             return make(T::Lt, start);
         case '>':
             if (at(p_) == u'=') { ++p_; return make(T::Ge, start); }
+            if (at(p_) == u'<') { ++p_; return make(T::Ne, start); }
             return make(T::Gt, start);
-        case '#':
-            fail(445, QStringLiteral("Date literals are not supported"), line_, int(start - lineStart_) + 1);
+        case '#': return dateLiteral(start);
         default:
             fail(1032, compileText(1032), line_, int(start - lineStart_) + 1);
         }
@@ -265,7 +241,9 @@ private:
         QByteArray text = s_.mid(start, p_ - start).toLatin1();
         double v = 0;
         auto r = std::from_chars(text.constData(), text.constData() + text.size(), v);
-        if (r.ec != std::errc() || !std::isfinite(v))
+        if (r.ec == std::errc::result_out_of_range && text.contains("e-"))
+            v = 0;  // too small to represent: zero, as the language reads it
+        else if (r.ec != std::errc() || !std::isfinite(v))
             fail(6, ErrorDescription(6), line_, int(start - lineStart_) + 1);
         Token t = make(T::Number, start);
         if (!isFloat && v <= 32767)
@@ -274,6 +252,24 @@ private:
             t.number = Variant::makeLong(int32_t(v));
         else
             t.number = Variant::makeDouble(v);
+        return t;
+    }
+
+    static bool radixDigit(QChar c, bool hex) {
+        return (c >= u'0' && c <= (hex ? u'9' : u'7')) || (hex && ((c >= u'a' && c <= u'f') || (c >= u'A' && c <= u'F')));
+    }
+
+    // #...#: a date in month/day/year order, with or without a time.
+    Token dateLiteral(qsizetype start) {
+        qsizetype q = p_;
+        while (q < s_.size() && s_[q] != u'#' && s_[q] != u'\n' && s_[q] != u'\r')
+            ++q;
+        double ole = 0;
+        if (q >= s_.size() || s_[q] != u'#' || !ParseDateText(s_.mid(p_, q - p_), true, &ole))
+            fail(1002, compileText(1002), line_, int(start - lineStart_) + 1);
+        p_ = q + 1;
+        Token t = make(T::Number, start);
+        t.number = Variant::makeDate(ole);
         return t;
     }
 
@@ -297,10 +293,12 @@ private:
         }
         if (n == 0)
             fail(1032, compileText(1032), line_, int(start - lineStart_) + 1);
-        if (at(p_) == u'&')
+        // A trailing "&" makes the literal a Long: &HFFFF& is 65535, not -1.
+        const bool asLong = at(p_) == u'&';
+        if (asLong)
             ++p_;
         Token t = make(T::Number, start);
-        if (v <= 0xFFFF && (hex ? n <= 4 : v <= 0xFFFF))
+        if (!asLong && v <= 0xFFFF && (hex ? n <= 4 : v <= 0xFFFF))
             t.number = Variant::makeInteger(int16_t(uint16_t(v)));
         else
             t.number = Variant::makeLong(int32_t(uint32_t(v)));
@@ -319,6 +317,7 @@ struct Scope {
     QHash<QString, bool> constants;
     std::vector<NameRef*> refs;
     int loopFor = 0, loopDo = 0;
+    QSet<QString> arrays;  // declared as arrays: Dim a(9), Dim a()
 };
 
 class Parser {
@@ -369,12 +368,24 @@ private:
     Program* prog_ = nullptr;
     Scope* scope_ = nullptr;
     int depth_ = 0;
+    // Module variables declared so far: they hide built-in functions of the same name (Dim Day).
+    QSet<QString> moduleVars_;
+    QSet<QString> moduleArrays_;
+
+    // A name declared as an array in the current scope (or the module's, when not local).
+    bool isArrayVariable(const QString& key) const {
+        if (!scope_->proc)
+            return moduleArrays_.contains(key);
+        if (scope_->arrays.contains(key))
+            return true;
+        return scope_->proc && !scope_->locals.contains(key) && moduleArrays_.contains(key);
+    }
 
     struct Depth {
         Parser& p;
         explicit Depth(Parser& pp) : p(pp) {
             if (++p.depth_ > kMaxNesting)
-                p.error(1047);
+                p.error(1047, QStringLiteral("嵌套太深"));
         }
         ~Depth() { --p.depth_; }
     };
@@ -415,7 +426,8 @@ private:
     }
     bool atEndOfStatement() const {
         T k = peek().kind;
-        return k == T::Newline || k == T::Colon || k == T::Eof || k == T::Else;
+        return k == T::Newline || k == T::Colon || k == T::Eof || k == T::Else ||
+               (k == T::End && peek(1).kind == T::If);
     }
     void endOfStatement() {
         if (!atEndOfStatement())
@@ -431,7 +443,7 @@ private:
         return take().text;
     }
     [[noreturn]] void unsupported(const QString& what) {
-        error(445, QStringLiteral("'%1' is not supported by this script engine").arg(what));
+        error(445, QStringLiteral("此脚本引擎不支持“%1”").arg(what));
     }
 
     // Keeps expression trees shallow enough to evaluate and free without deep recursion.
@@ -439,7 +451,7 @@ private:
         if (kid && kid->height + 1 > e.height)
             e.height = kid->height + 1;
         if (e.height > kMaxHeight)
-            error(1047, QStringLiteral("Expression too complex"));
+            error(1047, QStringLiteral("表达式太复杂"));
     }
     void grow(Expr& e, const std::vector<ExprP>& kids) {
         for (auto& k : kids)
@@ -506,7 +518,7 @@ private:
         proc->isFunction = isFunction;
         proc->name = ident();
         if (FindBuiltin(proc->name.toLower()))
-            error(1041, QStringLiteral("Name redefined: '%1' is a built-in function").arg(proc->name));
+            error(1041, QStringLiteral("名称重定义: '%1' 是内部函数").arg(proc->name));
         Scope scope;
         scope.proc = proc.get();
         Scope* outer = scope_;
@@ -610,9 +622,9 @@ private:
         case T::Exit: return exitStmt();
         case T::Call: {
             take();
+            if (isErr(peek().text) && peek(1).kind == T::Dot)
+                return errStatement();
             QString name = ident();
-            if (isErr(name))
-                unsupported(QStringLiteral("Call Err"));
             auto s = std::make_unique<CallStmt>();
             std::vector<ExprP> args;
             if (accept(T::LParen)) {
@@ -633,7 +645,7 @@ private:
             } else if (isWord("goto")) {
                 take();
                 if (peek().kind != T::Number || peek().number.intValue() != 0 || peek().number.type() != Variant::Integer)
-                    unsupported(QStringLiteral("On Error GoTo <label>"));
+                    unsupported(QStringLiteral("On Error GoTo 标号"));
                 take();
             } else {
                 error(1002);
@@ -651,7 +663,7 @@ private:
         case T::Property: unsupported(QStringLiteral("Property"));
         case T::New: unsupported(QStringLiteral("New"));
         case T::Function: case T::Sub:
-            error(1024, QStringLiteral("Expected statement: procedures cannot be nested or defined here"));
+            error(1024, QStringLiteral("缺少语句: 过程不能嵌套或在此定义"));
         case T::Ident: return identStatement();
         default: error(1024);
         }
@@ -686,7 +698,8 @@ private:
                     } while (accept(T::Comma));
                     expect(T::RParen, 1006);
                 } else {
-                    it.hasBounds = false;  // Dim a(): a dynamic array, Empty until ReDim
+                    it.hasBounds = false;  // Dim a(): a dynamic array without dimensions until ReDim
+                    it.dynamicArray = true;
                 }
             }
             if (scope_->proc) {
@@ -694,11 +707,18 @@ private:
                 if (pit != scope_->locals.constEnd() && *pit < int(scope_->proc->params.size()))
                     error(1041);
                 declareLocal(it.name);
+                if (it.hasBounds || it.dynamicArray)
+                    scope_->arrays.insert(it.name.toLower());
                 if (it.hasBounds) {
                     int slot = scope_->locals.value(it.name.toLower());
                     scope_->proc->fixedArrays.push_back({slot, it.bounds});
+                } else if (it.dynamicArray) {
+                    scope_->proc->dynamicArrays.push_back(scope_->locals.value(it.name.toLower()));
                 }
             } else {
+                moduleVars_.insert(it.name.toLower());
+                if (it.hasBounds || it.dynamicArray)
+                    moduleArrays_.insert(it.name.toLower());
                 s->items.push_back(std::move(it));
             }
         } while (accept(T::Comma));
@@ -794,6 +814,11 @@ private:
             singleLineStatements(s->blocks.back());
             if (accept(T::Else))
                 singleLineStatements(s->elseBlock);
+            // "If c Then x = 1 End If" on one line: the End If closes it.
+            if (peek().kind == T::End && peek(1).kind == T::If) {
+                take();
+                take();
+            }
             if (!singleLine && peek().kind != T::Newline && peek().kind != T::Eof)
                 error(1025);
             return s;
@@ -822,16 +847,21 @@ private:
         return s;
     }
 
+    bool singleLineEnd() const {
+        const T k = peek().kind;
+        return k == T::Newline || k == T::Eof || k == T::Else || (k == T::End && peek(1).kind == T::If);
+    }
+
     void singleLineStatements(Block& out) {
         for (;;) {
             while (accept(T::Colon)) {
             }
-            if (peek().kind == T::Newline || peek().kind == T::Eof || peek().kind == T::Else)
+            if (singleLineEnd())
                 return;
             addStmt(out, statement(true));
             if (peek().kind == T::Colon)
                 continue;
-            if (peek().kind == T::Newline || peek().kind == T::Eof || peek().kind == T::Else)
+            if (singleLineEnd())
                 return;
             error(1025);
         }
@@ -937,35 +967,8 @@ private:
     StmtP identStatement() {
         const Token& first = peek();
         QString name = first.text;
-        if (isErr(name) && peek(1).kind == T::Dot) {
-            take();
-            take();
-            QString member = ident().toLower();
-            if (member == QLatin1String("clear"))
-                return std::make_unique<ErrClearStmt>();
-            if (member == QLatin1String("raise")) {
-                auto s = std::make_unique<ErrRaiseStmt>();
-                bool paren = false;
-                if (peek().kind == T::LParen) {
-                    // Err.Raise(n) or Err.Raise (n), "src"
-                    const size_t save = i_, refs = scope_->refs.size();
-                    take();
-                    auto args = argList(T::RParen);
-                    if (accept(T::RParen) && atEndOfStatement()) {
-                        s->args = std::move(args);
-                        paren = true;
-                    } else {
-                        backtrack(save, refs);
-                    }
-                }
-                if (!paren)
-                    s->args = argList(T::Newline);
-                if (s->args.empty() || s->args.size() > 5)
-                    error(1023);
-                return s;
-            }
-            unsupported(QStringLiteral("Err.") + member);
-        }
+        if (isErr(name) && peek(1).kind == T::Dot)
+            return errStatement();
         take();
         if (peek().kind == T::Dot)
             unsupported(QStringLiteral("objects (%1.)").arg(name));
@@ -974,7 +977,8 @@ private:
             auto s = std::make_unique<AssignStmt>();
             s->target = nameExpr(name);
             s->value = expr();
-            return s;
+            s->arrayVariable = isArrayVariable(name.toLower());
+            return OptimizeAssign(std::move(s));
         }
         if (peek().kind == T::LParen) {
             const size_t save = i_, refs = scope_->refs.size();
@@ -1013,6 +1017,38 @@ private:
         return s;
     }
 
+    // Err.Clear / Err.Raise as a statement, also after Call and with parentheses.
+    StmtP errStatement() {
+        take();
+        take();
+        QString member = ident().toLower();
+        if (member == QLatin1String("clear")) {
+            if (accept(T::LParen))
+                expect(T::RParen, 1006);
+            return std::make_unique<ErrClearStmt>();
+        }
+        if (member == QLatin1String("raise")) {
+            auto s = std::make_unique<ErrRaiseStmt>();
+            bool paren = false;
+            if (peek().kind == T::LParen) {
+                // Err.Raise(n) or Err.Raise (n), "src"
+                const size_t save = i_, refs = scope_->refs.size();
+                take();
+                auto args = argList(T::RParen);
+                if (accept(T::RParen) && atEndOfStatement()) {
+                    s->args = std::move(args);
+                    paren = true;
+                } else {
+                    backtrack(save, refs);
+                }
+            }
+            if (!paren)
+                s->args = argList(T::Newline);
+            return s;  // a wrong argument count is a run-time error
+        }
+        unsupported(QStringLiteral("Err.") + member);
+    }
+
     // Comma separated expressions, stopping before `close` (not consumed).
     std::vector<ExprP> argList(T close) {
         std::vector<ExprP> out;
@@ -1028,7 +1064,7 @@ private:
 
     ExprP nameExpr(const QString& name) {
         if (isErr(name))
-            unsupported(QStringLiteral("assigning to Err"));
+            unsupported(QStringLiteral("给 Err 赋值"));
         auto e = std::make_unique<NameExpr>();
         e->line = peek().line;
         initRef(e->ref, name);
@@ -1042,7 +1078,7 @@ private:
         if (!why.isEmpty())
             error(445, why);
         if (const BuiltinInfo* b = FindBuiltin(key)) {
-            if (scope_->proc == nullptr || !scope_->locals.contains(key)) {
+            if ((scope_->proc == nullptr || !scope_->locals.contains(key)) && !moduleVars_.contains(key)) {
                 auto e = std::make_unique<BuiltinExpr>();
                 e->line = peek().line;
                 e->id = b->id;
@@ -1050,7 +1086,7 @@ private:
                 e->minArgs = b->minArgs;
                 e->maxArgs = b->maxArgs;
                 if (int(args.size()) < b->minArgs || (b->maxArgs >= 0 && int(args.size()) > b->maxArgs))
-                    error(450, ErrorDescription(450) + QStringLiteral(": '%1'").arg(name));
+                    e->badCount = true;  // error 450 when reached, catchable like any run-time error
                 e->args = std::move(args);
                 grow(*e, e->args);
                 return e;
@@ -1235,7 +1271,7 @@ private:
                 }
                 return e;
             }
-            const bool local = scope_->proc && scope_->locals.contains(key);
+            const bool local = (scope_->proc && scope_->locals.contains(key)) || moduleVars_.contains(key);
             Variant c;
             if (!local && FindConstant(key, &c))
                 return literal(c, false, line);

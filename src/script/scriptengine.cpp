@@ -14,7 +14,7 @@ constexpr int kMaxCachedPrograms = 256;
 QString ScriptError::text() const {
     QString s = QStringLiteral("%1 (%2) - %3").arg(description).arg(number).arg(source);
     if (line > 0)
-        s += QStringLiteral(", line %1").arg(line);
+        s += QStringLiteral("，第 %1 行").arg(line);
     return s;
 }
 
@@ -23,6 +23,7 @@ struct ScriptEngine::Impl {
     QHash<QString, std::shared_ptr<Program>> cache;
     // Snapshot of module values for ScriptCondition's fresh-engine behaviour.
     std::vector<Variant> saved;
+    uint32_t savedRnd = 0;
 };
 
 ScriptEngine::ScriptEngine() : d_(std::make_unique<Impl>()) {}
@@ -161,6 +162,7 @@ void ScriptEngine::reset() {
     I.optionExplicit = false;
     I.clearErr();
     I.globalsDirty = false;
+    I.rndState = kRndStart;
     d_->saved.clear();
 }
 
@@ -194,6 +196,7 @@ bool ScriptCondition::compile(const QString& condition) {
     d.saved.clear();
     for (const Global& g : d.I.globals)
         d.saved.push_back(g.value);
+    d.savedRnd = d.I.rndState;
     d.I.globalsDirty = false;
     return true;
 }
@@ -206,6 +209,7 @@ bool ScriptCondition::evaluate(Variant& series, Variant* result) {
             d.I.globals[i].value = i < d.saved.size() ? d.saved[i] : Variant();
         d.I.globalsDirty = false;
     }
+    d.I.rndState = d.savedRnd;  // Rnd starts where a fresh engine's would
     return engine_.callOne(proc_, series, result);
 }
 

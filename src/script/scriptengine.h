@@ -22,8 +22,8 @@ struct ScriptError {
     QString text() const;
 };
 
-inline const QString kCompileSource = QStringLiteral("VBScript compilation error");
-inline const QString kRuntimeSource = QStringLiteral("VBScript runtime error");
+inline const QString kCompileSource = QStringLiteral("Microsoft VBScript 编译器错误");
+inline const QString kRuntimeSource = QStringLiteral("Microsoft VBScript 运行时错误");
 // Raised when one addCode or run call outlives the time limit; not catchable by the script.
 constexpr int kErrTimeout = 9001;
 

@@ -1,5 +1,6 @@
 #include "variant.h"
 
+#include "datetime.h"
 #include "ops.h"
 
 #include <charconv>
@@ -8,29 +9,6 @@
 #include <limits>
 
 namespace script {
-
-QString ErrorDescription(int number) {
-    switch (number) {
-    case 5: return QStringLiteral("Invalid procedure call or argument");
-    case 6: return QStringLiteral("Overflow");
-    case 7: return QStringLiteral("Out of memory");
-    case 9: return QStringLiteral("Subscript out of range");
-    case 10: return QStringLiteral("This array is fixed or temporarily locked");
-    case 11: return QStringLiteral("Division by zero");
-    case 13: return QStringLiteral("Type mismatch");
-    case 28: return QStringLiteral("Out of stack space");
-    case 35: return QStringLiteral("Sub or Function not defined");
-    case 94: return QStringLiteral("Invalid use of Null");
-    case 424: return QStringLiteral("Object required");
-    case 438: return QStringLiteral("Object doesn't support this property or method");
-    case 445: return QStringLiteral("Object doesn't support this action");
-    case 450: return QStringLiteral("Wrong number of arguments or invalid property assignment");
-    case 451: return QStringLiteral("Object not a collection");
-    case 500: return QStringLiteral("Variable is undefined");
-    case 501: return QStringLiteral("Illegal assignment");
-    default: return QStringLiteral("Unknown runtime error");
-    }
-}
 
 void Throw(int number, const QString& detail) {
     QString d = ErrorDescription(number);
@@ -251,6 +229,7 @@ QString Variant::toString() const {
     case Boolean: return i_ ? QStringLiteral("True") : QStringLiteral("False");
     case Single: return FormatNumber(d_, 7);
     case Double: return FormatNumber(d_, 15);
+    case Date: return FormatDateGeneral(d_);
     case String: return s_;
     case Array: Throw(13);
     }
@@ -262,7 +241,7 @@ double Variant::toDouble() const {
     case Empty: return 0;
     case Null: Throw(94);
     case Integer: case Long: case Byte: case Boolean: return i_;
-    case Single: case Double: return d_;
+    case Single: case Double: case Date: return d_;
     case String: {
         double v;
         if (!ParseNumber(s_, &v))
@@ -294,11 +273,13 @@ bool Variant::toBool() const {
     case Empty: return false;
     case Null: Throw(94);
     case Integer: case Long: case Byte: case Boolean: return i_ != 0;
-    case Single: case Double: return d_ != 0;
+    case Single: case Double: case Date: return d_ != 0;
     case String: {
-        if (s_.compare(QLatin1String("true"), Qt::CaseInsensitive) == 0)
+        if (s_.compare(QLatin1String("true"), Qt::CaseInsensitive) == 0 ||
+            s_.compare(QLatin1String("#true#"), Qt::CaseInsensitive) == 0)
             return true;
-        if (s_.compare(QLatin1String("false"), Qt::CaseInsensitive) == 0)
+        if (s_.compare(QLatin1String("false"), Qt::CaseInsensitive) == 0 ||
+            s_.compare(QLatin1String("#false#"), Qt::CaseInsensitive) == 0)
             return false;
         double v;
         if (!ParseNumber(s_, &v))
@@ -334,6 +315,7 @@ QString Variant::typeName() const {
     case Long: return QStringLiteral("Long");
     case Single: return QStringLiteral("Single");
     case Double: return QStringLiteral("Double");
+    case Date: return QStringLiteral("Date");
     case String: return QStringLiteral("String");
     case Boolean: return QStringLiteral("Boolean");
     case Byte: return QStringLiteral("Byte");
@@ -370,7 +352,7 @@ Variant Ops::numeric(const Variant& v) {
     switch (v.t_) {
     case Variant::Empty: return Variant::makeInteger(0);
     case Variant::Boolean: return Variant::makeInteger(int16_t(v.i_));
-    case Variant::String: return Variant::makeDouble(v.toDouble());
+    case Variant::String: case Variant::Date: return Variant::makeDouble(v.toDouble());
     case Variant::Array: Throw(13);
     default: return v;
     }
@@ -413,8 +395,22 @@ ArrayData& Ops::mutableArray(Variant& v) {
 
 enum class Arith { Add, Sub, Mul };
 
+static inline bool isWord(Variant::Type t) { return t == Variant::Integer || t == Variant::Long; }
+
 static Variant arithmetic(Arith op, const Variant& a0, const Variant& b0) {
-    if (a0.type() == Variant::Null || b0.type() == Variant::Null)
+    // Common cases first: Integer/Long and Double operands need no conversion.
+    const Variant::Type ta = a0.type(), tb = b0.type();
+    if (isWord(ta) && isWord(tb)) {
+        const int64_t x = a0.intValue(), y = b0.intValue();
+        const int64_t z = op == Arith::Add ? x + y : op == Arith::Sub ? x - y : x * y;
+        return Ops::fromInt64(z, ta == Variant::Long || tb == Variant::Long ? Variant::Long : Variant::Integer);
+    }
+    if ((ta == Variant::Double || isWord(ta)) && (tb == Variant::Double || isWord(tb))) {
+        const double x = ta == Variant::Double ? a0.doubleValue() : a0.intValue();
+        const double y = tb == Variant::Double ? b0.doubleValue() : b0.intValue();
+        return Ops::fromDouble(op == Arith::Add ? x + y : op == Arith::Sub ? x - y : x * y);
+    }
+    if (ta == Variant::Null || tb == Variant::Null)
         return Variant::makeNull();
     Variant a = Ops::numeric(a0), b = Ops::numeric(b0);
     auto rk = [](Variant::Type t) {
@@ -452,7 +448,19 @@ static Variant arithmetic(Arith op, const Variant& a0, const Variant& b0) {
     return Ops::fromDouble(z);
 }
 
+// A date plus or minus a number is a date; the difference of two dates is a number of days.
+static Variant dateArithmetic(Arith op, const Variant& a, const Variant& b) {
+    Variant r = arithmetic(op, a, b);
+    if (r.isNull() || (op == Arith::Sub && a.type() == Variant::Date && b.type() == Variant::Date))
+        return r;
+    return Variant::makeDate(r.toDouble());
+}
+
 Variant Ops::add(const Variant& a, const Variant& b) {
+    if (isWord(a.t_) && isWord(b.t_)) {
+        const int64_t z = int64_t(a.i_) + int64_t(b.i_);
+        return fromInt64(z, a.t_ == Variant::Long || b.t_ == Variant::Long ? Variant::Long : Variant::Integer);
+    }
     if (a.t_ == Variant::String || b.t_ == Variant::String) {
         if (a.t_ == Variant::Null || b.t_ == Variant::Null)
             return Variant::makeNull();
@@ -461,10 +469,16 @@ Variant Ops::add(const Variant& a, const Variant& b) {
             return Variant(a.s_ + b.s_);
         }
     }
+    if (a.t_ == Variant::Date || b.t_ == Variant::Date)
+        return dateArithmetic(Arith::Add, a, b);
     return arithmetic(Arith::Add, a, b);
 }
 
-Variant Ops::sub(const Variant& a, const Variant& b) { return arithmetic(Arith::Sub, a, b); }
+Variant Ops::sub(const Variant& a, const Variant& b) {
+    if (a.t_ == Variant::Date || b.t_ == Variant::Date)
+        return dateArithmetic(Arith::Sub, a, b);
+    return arithmetic(Arith::Sub, a, b);
+}
 Variant Ops::mul(const Variant& a, const Variant& b) { return arithmetic(Arith::Mul, a, b); }
 
 Variant Ops::div(const Variant& a0, const Variant& b0) {
@@ -553,6 +567,7 @@ Variant Ops::neg(const Variant& a) {
     case Variant::Long: return fromInt64(-int64_t(a.i_), Variant::Long);
     case Variant::Single: return Variant::makeSingle(float(-a.d_));
     case Variant::Double: return Variant::makeDouble(-a.d_);
+    case Variant::Date: return Variant::makeDate(-a.d_);
     case Variant::String: return Variant::makeDouble(-a.toDouble());
     default: Throw(13);
     }
@@ -611,7 +626,13 @@ Variant Ops::logic(Logic op, const Variant& a, const Variant& b) {
         case Imp:
             if (an)  // Null Imp b
                 return v == -1 ? typed(-1) : Variant::makeNull();
-            return v == 0 ? typed(-1) : Variant::makeNull();  // a Imp Null
+            // a Imp Null: the bits Not a sets are known; none set gives Null
+            {
+                int64_t nv = ~v;
+                if (!truthyBool(o) && intResultType(o, o) == Variant::Byte)
+                    nv &= 0xFF;
+                return nv != 0 ? typed(nv) : Variant::makeNull();
+            }
         default: return Variant::makeNull();
         }
     }
@@ -625,6 +646,8 @@ Variant Ops::logic(Logic op, const Variant& a, const Variant& b) {
     }
     if (a.t_ == Variant::Boolean && b.t_ == Variant::Boolean)
         return Variant((z & 1) != 0);
+    if (a.t_ == Variant::Empty && b.t_ == Variant::Empty)
+        return Variant::makeLong(int32_t(z));
     Variant::Type t = intResultType(a, b);
     if (t == Variant::Byte)
         return Variant::makeByte(uint8_t(z & 0xFF));
@@ -646,6 +669,13 @@ static int numCompare(const Variant& a, const Variant& b) {
         return x < y ? -1 : x > y ? 1 : 0;
     }
     double x = a.toDouble(), y = b.toDouble();
+    // A Single against a Double compares at the Single's precision.
+    if ((a.type() == Variant::Single) != (b.type() == Variant::Single) &&
+        (a.type() == Variant::Double || b.type() == Variant::Double) && std::fabs(x) <= 3.4e38 &&
+        std::fabs(y) <= 3.4e38) {
+        x = float(x);
+        y = float(y);
+    }
     return sign(x - y) == 0 ? 0 : (x < y ? -1 : 1);
 }
 

@@ -20,6 +20,8 @@ public:
         Long = 3,
         Single = 4,
         Double = 5,
+        // dates: OLE automation days since 1899-12-30 in the double payload
+        Date = 7,
         String = 8,
         Boolean = 11,
         Byte = 17,
@@ -39,6 +41,11 @@ public:
     static Variant makeSingle(float v) { Variant r; r.t_ = Single; r.d_ = v; return r; }
     static Variant makeDouble(double v) { Variant r; r.t_ = Double; r.d_ = v; return r; }
     static Variant makeNull() { Variant r; r.t_ = Null; return r; }
+    // ---- dates ----
+    // A Date from its OLE automation value; error 6 outside the years 100..9999.
+    static Variant makeDate(double oleDays);
+    bool isDate() const { return t_ == Date; }
+    // ---- end dates ----
     // A one-dimensional array with bounds 0..items.size()-1.
     static Variant makeArray(std::vector<Variant> items);
     // An array of Empty elements with the given upper bounds (one per dimension).

@@ -55,7 +55,7 @@ TEST(ScriptErrors, CompilationErrorsCarryNumberSourceAndPosition) {
 TEST(ScriptErrors, RuntimeErrorsCarryNumberDescriptionSourceAndLine) {
     const ScriptError div = runError(QStringLiteral("Function F()\n  Dim z\n  F = 1 / z\nEnd Function"), "F");
     EXPECT_EQ(div.number, 11);
-    EXPECT_EQ(div.description, QStringLiteral("Division by zero"));
+    EXPECT_EQ(div.description, QStringLiteral("除数为零"));
     EXPECT_EQ(div.source, script::kRuntimeSource);
     EXPECT_EQ(div.line, 3);
 
@@ -88,8 +88,6 @@ TEST(ScriptErrors, UnsupportedConstructsAreNamed) {
         {"Class Foo\nEnd Class", "Class"},
         {"Execute \"x = 1\"", "Execute"},
         {"x = Eval(\"1 + 1\")", "Eval"},
-        {"x = Now", "Now"},
-        {"x = DateAdd(\"d\", 1, y)", "DateAdd"},
     };
     for (const auto& c : cases) {
         const ScriptError e = addError(QString::fromUtf8(c[0]));
@@ -108,7 +106,7 @@ TEST(ScriptErrors, OnErrorResumeNextAndErrObject) {
         "End Function")));
     Variant r;
     ASSERT_TRUE(e.run(QStringLiteral("F"), {}, &r));
-    EXPECT_EQ(r.toString(), QStringLiteral("13|Type mismatch|VBScript runtime error"));
+    EXPECT_EQ(r.toString(), QStringLiteral("13|类型不匹配|Microsoft VBScript 运行时错误"));
 }
 
 TEST(ScriptLimits, TimeLimitStopsRunawayLoops) {
@@ -140,7 +138,7 @@ TEST(ScriptLimits, DeepRecursionIsAnErrorNotACrash) {
     ASSERT_TRUE(engine.addCode(QStringLiteral("Function F(n)\n  F = F(n + 1)\nEnd Function")));
     EXPECT_FALSE(engine.run(QStringLiteral("F"), {Variant(0)}));
     EXPECT_EQ(engine.lastError().number, 28);
-    EXPECT_EQ(engine.lastError().description, QStringLiteral("Out of stack space"));
+    EXPECT_EQ(engine.lastError().description, QStringLiteral("堆栈溢出"));
 
     // Deeply nested source is refused at compile time.
     QString nested = QStringLiteral("x = ") + QString(5000, u'(') + u'1' + QString(5000, u')');
@@ -275,7 +273,7 @@ TEST(ScriptCondition, EvaluatesRepeatedlyLikeAFreshEngine) {
     ASSERT_TRUE(bad.compile(QStringLiteral("a(6) > 0")));
     EXPECT_FALSE(bad.evaluate(series, &r));
     EXPECT_EQ(bad.lastError().number, 9);
-    EXPECT_EQ(bad.lastError().description, QStringLiteral("Subscript out of range"));
+    EXPECT_EQ(bad.lastError().description, QStringLiteral("下标越界"));
     EXPECT_EQ(bad.lastError().source, script::kRuntimeSource);
     Variant longer = Variant::makeArray(std::vector<Variant>(7, Variant(1)));
     ASSERT_TRUE(bad.evaluate(longer, &r)) << bad.lastError().text().toStdString();

@@ -5,6 +5,8 @@ src=${1:-$(dirname "$0")/../../../../shared/vbscript}
 out=${2:-seeds}
 mkdir -p "$out"
 cp "$src"/programs/*.vbs "$src"/formulas/*.txt "$out"/
+# Dates, Rnd, the named constants and the newer statement forms.
+cp "$(dirname "$0")"/seeds/* "$out"/
 n=0
 while IFS=$'\t' read -r expr expected; do
   n=$((n + 1))

@@ -1,0 +1,429 @@
+// The language as formula writers use it: dates and times, Rnd, the named constants, the
+// fine points of literals, operators and statements, and the Chinese error texts.
+#include "scriptengine.h"
+
+#include <gtest/gtest.h>
+
+using script::ScriptEngine;
+using script::Variant;
+
+namespace {
+
+// "TypeName|text" of an expression, or "ERR n" for a run-time error, "COMPILE n" otherwise.
+QString eval(const QString& expr) {
+    ScriptEngine e;
+    const QString code = QStringLiteral("Function T()\n  Dim x\n  x = ") + expr +
+                         QStringLiteral("\n  T = TypeName(x) & \"|\" & x\nEnd Function\n");
+    if (!e.addCode(code))
+        return QStringLiteral("COMPILE %1").arg(e.lastError().number);
+    Variant r;
+    if (!e.run(QStringLiteral("T"), {}, &r))
+        return QStringLiteral("ERR %1").arg(e.lastError().number);
+    return r.toString();
+}
+
+struct Case {
+    const char* expr;
+    const char* expected;
+};
+
+void checkAll(const std::vector<Case>& cases) {
+    for (const Case& c : cases)
+        EXPECT_EQ(eval(QString::fromUtf8(c.expr)), QString::fromUtf8(c.expected)) << c.expr;
+}
+
+// Main()'s result of a program, or "ERR n" / "COMPILE n". Copy(v) assigns to its ByVal copy.
+QString runMain(const QString& body) {
+    ScriptEngine e;
+    if (!e.addCode(QStringLiteral("Function Copy(ByVal v)\n  v = 7\n  Copy = v\nEnd Function\n") +
+                   QStringLiteral("Function Main()\n") + body + QStringLiteral("\nEnd Function\n")))
+        return QStringLiteral("COMPILE %1").arg(e.lastError().number);
+    Variant r;
+    if (!e.run(QStringLiteral("Main"), {}, &r))
+        return QStringLiteral("ERR %1").arg(e.lastError().number);
+    return r.toString();
+}
+
+template <size_t N>
+void checkPrograms(const char* const (&cases)[N][2]) {
+    for (const auto& c : cases)
+        EXPECT_EQ(runMain(QString::fromUtf8(c[0])), QString::fromUtf8(c[1])) << c[0];
+}
+
+}  // namespace
+
+TEST(ScriptDates, LiteralsConversionsAndChineseText) {
+    checkAll({
+        {"#12/10/2026#", "Date|2026/12/10"},
+        {"#1/2/2026#", "Date|2026/1/2"},
+        {"#2026-12-10#", "Date|2026/12/10"},
+        {"#12/10/2026 14:05:09#", "Date|2026/12/10 14:05:09"},
+        {"#14:05:09#", "Date|14:05:09"},
+        {"#2:05:09 PM#", "Date|14:05:09"},
+        {"#12/30/1899#", "Date|0:00:00"},
+        {"CDate(0)", "Date|0:00:00"},
+        {"CDate(2.5)", "Date|1900/1/1 12:00:00"},
+        {"CDate(-1.25)", "Date|1899/12/29 6:00:00"},
+        {"CDbl(#1/1/1900#)", "Double|2"},
+        {"CDate(\"2026/12/10\")", "Date|2026/12/10"},
+        {"CDate(\"2026-1-5 9:05\")", "Date|2026/1/5 9:05:00"},
+        {"CDate(\"2026年12月10日\")", "Date|2026/12/10"},
+        {"CDate(\"12/10/2026\")", "Date|2026/12/10"},
+        {"CDate(\"10 December 2026\")", "Date|2026/12/10"},
+        {"CDate(\"下午2:05\")", "Date|14:05:00"},
+        {"CDate(\"abc\")", "ERR 13"},
+        {"CDate(\"2026/2/30\")", "ERR 13"},
+        {"CDate(Null)", "ERR 94"},
+        {"CStr(#12/10/2026#)", "String|2026/12/10"},
+        {"\"d=\" & #12/10/2026 7:00:00#", "String|d=2026/12/10 7:00:00"},
+        {"VarType(#12/10/2026#)", "Integer|7"},
+        {"IsDate(\"2026/12/10\")", "Boolean|True"},
+        {"IsDate(#12/10/2026#)", "Boolean|True"},
+        {"IsDate(\"2026/13/10\")", "Boolean|False"},
+        {"IsDate(\"abc\")", "Boolean|False"},
+        {"IsDate(45000)", "Boolean|False"},
+        {"IsNumeric(#12/10/2026#)", "Boolean|False"},
+        {"DateValue(\"2026/12/10 14:05\")", "Date|2026/12/10"},
+        {"TimeValue(\"2026/12/10 14:05\")", "Date|14:05:00"},
+        {"DateValue(Null)", "Null|"},
+    });
+    // A literal that is no date does not compile.
+    EXPECT_EQ(eval(QStringLiteral("#13/45/2026#")), QStringLiteral("COMPILE 1002"));
+    EXPECT_EQ(eval(QStringLiteral("#12/10/2026")), QStringLiteral("COMPILE 1002"));
+}
+
+TEST(ScriptDates, ArithmeticAndComparison) {
+    checkAll({
+        {"#12/10/2026# + 1", "Date|2026/12/11"},
+        {"1 + #12/10/2026#", "Date|2026/12/11"},
+        {"#12/10/2026# - 10", "Date|2026/11/30"},
+        {"#12/10/2026# + 0.5", "Date|2026/12/10 12:00:00"},
+        {"#12/10/2026# - #12/1/2026#", "Double|9"},
+        {"#12/10/2026# * 1", "Double|46366"},
+        {"#12/10/2026# > #12/9/2026#", "Boolean|True"},
+        {"#12/10/2026# = DateSerial(2026, 12, 10)", "Boolean|True"},
+        {"#12/10/2026# < 46367", "Boolean|True"},
+        {"#12/10/2026# + Null", "Null|"},
+        {"#12/31/9999# + 1", "ERR 6"},
+        {"Int(#12/10/2026 14:05#)", "Date|2026/12/10"},
+        {"Fix(CDate(-1.5))", "Date|1899/12/29"},
+    });
+}
+
+TEST(ScriptDates, PartsSerialsAndNames) {
+    checkAll({
+        {"Year(#12/10/2026 14:05:09#)", "Integer|2026"},
+        {"Month(#12/10/2026 14:05:09#)", "Integer|12"},
+        {"Day(#12/10/2026 14:05:09#)", "Integer|10"},
+        {"Hour(#12/10/2026 14:05:09#)", "Integer|14"},
+        {"Minute(#12/10/2026 14:05:09#)", "Integer|5"},
+        {"Second(#12/10/2026 14:05:09#)", "Integer|9"},
+        {"Year(\"2026/12/10\")", "Integer|2026"},
+        {"Year(Null)", "Null|"},
+        {"Month(\"x\")", "ERR 13"},
+        {"Weekday(#12/10/2026#)", "Integer|5"},
+        {"Weekday(#12/10/2026#, vbMonday)", "Integer|4"},
+        {"Weekday(#12/13/2026#)", "Integer|1"},
+        {"WeekdayName(5)", "String|星期四"},
+        {"WeekdayName(1, True)", "String|周日"},
+        {"WeekdayName(1, False, vbMonday)", "String|星期一"},
+        {"WeekdayName(8)", "ERR 5"},
+        {"MonthName(12)", "String|十二月"},
+        {"MonthName(1, True)", "String|1月"},
+        {"MonthName(0)", "ERR 5"},
+        {"DateSerial(2026, 12, 10)", "Date|2026/12/10"},
+        {"DateSerial(2026, 13, 1)", "Date|2027/1/1"},
+        {"DateSerial(2026, 3, 0)", "Date|2026/2/28"},
+        {"DateSerial(2024, 2, 29 + 1)", "Date|2024/3/1"},
+        {"DateSerial(26, 1, 1)", "Date|2026/1/1"},
+        {"DateSerial(99, 1, 1)", "Date|1999/1/1"},
+        {"TimeSerial(14, 5, 9)", "Date|14:05:09"},
+        {"TimeSerial(25, 0, 0)", "Date|1899/12/31 1:00:00"},
+        {"TimeSerial(0, -1, 0)", "Date|1899/12/29 23:59:00"},
+        {"TimeSerial(12, 90, 0)", "Date|13:30:00"},
+    });
+}
+
+TEST(ScriptDates, AddDiffPartAndFormat) {
+    checkAll({
+        {"DateAdd(\"d\", 1, #12/31/2026#)", "Date|2027/1/1"},
+        {"DateAdd(\"m\", 1, #1/31/2026#)", "Date|2026/2/28"},
+        {"DateAdd(\"m\", -1, #3/31/2024#)", "Date|2024/2/29"},
+        {"DateAdd(\"yyyy\", 1, #2/29/2024#)", "Date|2025/2/28"},
+        {"DateAdd(\"q\", 1, #11/15/2026#)", "Date|2027/2/15"},
+        {"DateAdd(\"ww\", 2, #12/10/2026#)", "Date|2026/12/24"},
+        {"DateAdd(\"h\", 25, #12/10/2026#)", "Date|2026/12/11 1:00:00"},
+        {"DateAdd(\"n\", -5, #12/10/2026#)", "Date|2026/12/9 23:55:00"},
+        {"DateAdd(\"s\", 61, #14:05:09#)", "Date|14:06:10"},
+        {"DateAdd(\"x\", 1, #12/10/2026#)", "ERR 5"},
+        {"DateDiff(\"d\", #12/1/2026#, #12/10/2026#)", "Long|9"},
+        {"DateDiff(\"d\", #12/10/2026 23:59#, #12/11/2026 0:01#)", "Long|1"},
+        {"DateDiff(\"m\", #12/31/2025#, #1/1/2026#)", "Long|1"},
+        {"DateDiff(\"yyyy\", #12/31/2025#, #1/1/2026#)", "Long|1"},
+        {"DateDiff(\"q\", #3/31/2026#, #4/1/2026#)", "Long|1"},
+        {"DateDiff(\"h\", #10:59#, #11:00#)", "Long|1"},
+        {"DateDiff(\"n\", #10:59:59#, #11:00:00#)", "Long|1"},
+        {"DateDiff(\"s\", #10:59#, #11:00#)", "Long|60"},
+        {"DateDiff(\"w\", #12/1/2026#, #12/15/2026#)", "Long|2"},
+        {"DateDiff(\"ww\", #12/5/2026#, #12/6/2026#)", "Long|1"},
+        {"DateDiff(\"ww\", #12/6/2026#, #12/12/2026#)", "Long|0"},
+        {"DateDiff(\"d\", #12/10/2026#, #12/1/2026#)", "Long|-9"},
+        {"DatePart(\"q\", #12/10/2026#)", "Integer|4"},
+        {"DatePart(\"y\", #12/10/2026#)", "Integer|344"},
+        {"DatePart(\"w\", #12/10/2026#)", "Integer|5"},
+        {"DatePart(\"ww\", #1/1/2026#)", "Integer|1"},
+        {"DatePart(\"ww\", #12/31/2026#)", "Integer|53"},
+        {"DatePart(\"ww\", #1/1/2027#, vbMonday, vbFirstFourDays)", "Integer|53"},
+        {"DatePart(\"ww\", #1/4/2027#, vbMonday, vbFirstFourDays)", "Integer|1"},
+        {"DatePart(\"h\", #12/10/2026 14:05:09#)", "Integer|14"},
+        {"FormatDateTime(#12/10/2026 14:05:09#)", "String|2026/12/10 14:05:09"},
+        {"FormatDateTime(#12/10/2026 14:05:09#, vbLongDate)", "String|2026年12月10日"},
+        {"FormatDateTime(#12/10/2026 14:05:09#, vbShortDate)", "String|2026/12/10"},
+        {"FormatDateTime(#12/10/2026 14:05:09#, vbLongTime)", "String|14:05:09"},
+        {"FormatDateTime(#12/10/2026 9:05:09#, vbShortTime)", "String|09:05"},
+        {"FormatDateTime(#12/10/2026#, 7)", "ERR 5"},
+    });
+}
+
+TEST(ScriptDates, ClockFunctionsAgreeWithEachOther) {
+    // Today's values: consistent among themselves rather than fixed.
+    EXPECT_EQ(runMain(QStringLiteral(
+                  "Dim n: n = Now\n"
+                  "Main = TypeName(n) & TypeName(Date) & TypeName(Time) & TypeName(Timer) & \"|\" & _\n"
+                  "  (Date = DateValue(n) Or Date = DateValue(Now)) & \"|\" & (Date + Time - Now < 1 / 1440) & \"|\" & _\n"
+                  "  (Timer >= 0 And Timer < 86400) & \"|\" & (Year(Date) >= 2024) & \"|\" & (Int(Date) = Date)")),
+              QStringLiteral("DateDateDateSingle|True|True|True|True|True"));
+}
+
+TEST(ScriptRnd, ClassicGeneratorSequences) {
+    const char* cases[][2] = {
+        {"Main = Rnd & \" \" & Rnd & \" \" & Rnd", "0.7055475 0.533424 0.5795186"},
+        {"Randomize 0\nMain = Rnd & \" \" & Rnd", "0.7641413 0.3576428"},
+        {"Main = Rnd(-1) & \" \" & Rnd(0)", "0.224007 0.224007"},
+        {"Main = TypeName(Rnd) & \" \" & TypeName(Rnd(0))", "Single Single"},
+        // Rnd(0) repeats the last value; a positive argument steps like no argument.
+        {"Dim a: a = Rnd\nMain = (Rnd(0) = a) & \" \" & Rnd(5)", "True 0.533424"},
+        // A negative seed always gives the same sequence.
+        {"Dim a, b: a = Rnd(-7) & Rnd: b = Rnd(-7) & Rnd\nMain = (a = b)", "True"},
+        // Randomize with a value is repeatable as well.
+        {"Dim a, b\nRandomize 42: a = Rnd & Rnd\nRnd -1: Randomize 42: b = Rnd & Rnd\nMain = (a = b)", "False"},
+        {"Randomize\nDim v: v = Rnd\nMain = (v >= 0 And v < 1)", "True"},
+        {"Main = Rnd(-1E+300)", "ERR 6"},
+        {"Randomize -1E+300\nMain = TypeName(Rnd)", "Single"},
+    };
+    checkPrograms(cases);
+
+    // Each engine has its own generator: two engines give the same numbers.
+    ScriptEngine a, b;
+    const QString code = QStringLiteral("Function R()\n  R = Rnd\nEnd Function\n");
+    ASSERT_TRUE(a.addCode(code));
+    ASSERT_TRUE(b.addCode(code));
+    Variant ra, rb;
+    ASSERT_TRUE(a.run(QStringLiteral("R"), {}, &ra));
+    ASSERT_TRUE(a.run(QStringLiteral("R"), {}, &ra));
+    ASSERT_TRUE(b.run(QStringLiteral("R"), {}, &rb));
+    EXPECT_EQ(ra.toString(), QStringLiteral("0.533424"));
+    EXPECT_EQ(rb.toString(), QStringLiteral("0.7055475"));
+
+    // reset() starts the generator over, as in a new engine.
+    a.reset();
+    ASSERT_TRUE(a.addCode(code));
+    ASSERT_TRUE(a.run(QStringLiteral("R"), {}, &ra));
+    EXPECT_EQ(ra.toString(), QStringLiteral("0.7055475"));
+
+    // A scheme condition evaluates like a fresh engine every time, Rnd included.
+    script::ScriptCondition c;
+    ASSERT_TRUE(c.compile(QStringLiteral("Rnd > 0.7")));
+    Variant series = Variant::makeArray(std::vector<Variant>(6));
+    for (int i = 0; i < 3; ++i) {
+        Variant r;
+        ASSERT_TRUE(c.evaluate(series, &r));
+        EXPECT_EQ(r.toString(), QStringLiteral("1"));  // 0.7055475 each time
+    }
+}
+
+TEST(ScriptConstants, EveryNamedConstantHasItsValue) {
+    checkAll({
+        {"vbOK", "Integer|1"},           {"vbCancel", "Integer|2"},        {"vbAbort", "Integer|3"},
+        {"vbRetry", "Integer|4"},        {"vbIgnore", "Integer|5"},        {"vbYes", "Integer|6"},
+        {"vbNo", "Integer|7"},           {"vbOKOnly", "Integer|0"},        {"vbOKCancel", "Integer|1"},
+        {"vbAbortRetryIgnore", "Integer|2"}, {"vbYesNoCancel", "Integer|3"}, {"vbYesNo", "Integer|4"},
+        {"vbRetryCancel", "Integer|5"},  {"vbCritical", "Integer|16"},     {"vbQuestion", "Integer|32"},
+        {"vbExclamation", "Integer|48"}, {"vbInformation", "Integer|64"},  {"vbDefaultButton2", "Integer|256"},
+        {"vbDefaultButton4", "Integer|768"}, {"vbSystemModal", "Integer|4096"}, {"vbApplicationModal", "Integer|0"},
+        {"Asc(vbFormFeed)", "Integer|12"}, {"Asc(vbVerticalTab)", "Integer|11"}, {"vbError", "Integer|10"},
+        {"vbUseDefault", "Integer|-2"},  {"vbObjectError", "Long|-2147221504"}, {"vbObject", "Integer|9"},
+        {"vbDate", "Integer|7"},         {"vbDecimal", "Integer|14"},      {"vbVariant", "Integer|12"},
+        {"vbDataObject", "Integer|13"},  {"vbArray", "Integer|8192"},      {"vbCurrency", "Integer|6"},
+        {"vbSunday", "Integer|1"},       {"vbSaturday", "Integer|7"},      {"vbUseSystemDayOfWeek", "Integer|0"},
+        {"vbFirstJan1", "Integer|1"},    {"vbFirstFourDays", "Integer|2"}, {"vbFirstFullWeek", "Integer|3"},
+        {"vbGeneralDate", "Integer|0"},  {"vbLongDate", "Integer|1"},      {"vbShortDate", "Integer|2"},
+        {"vbLongTime", "Integer|3"},     {"vbShortTime", "Integer|4"},     {"vbUseSystem", "Integer|0"},
+        {"vbDatabaseCompare", "Integer|2"}, {"vbTextCompare", "Integer|1"}, {"vbTrue", "Integer|-1"},
+        {"vbRed", "Long|255"},           {"vbWhite", "Long|16777215"},
+    });
+}
+
+TEST(ScriptLanguage, LiteralsAndOperatorSpellings) {
+    checkAll({
+        {"&hFFFF&", "Long|65535"},
+        {"&H8000&", "Long|32768"},
+        {"&O177777&", "Long|65535"},
+        {"&hFFFF", "Integer|-1"},
+        {"&H7FFFFFFF&", "Long|2147483647"},
+        {"1e-400", "Double|0"},
+        {"-1e-400", "Double|0"},
+        {"1e400", "COMPILE 6"},
+        {"3 => 2", "Boolean|True"},
+        {"2 =< 3", "Boolean|True"},
+        {"3 =< 2", "Boolean|False"},
+        {"2 >< 3", "Boolean|True"},
+        {"2 >< 2", "Boolean|False"},
+        {"\"a\" &hi", "String|a"},
+        {"\"a\" &ho & \"b\"", "String|ab"},
+        {"Empty And Empty", "Long|0"},
+        {"Empty Or Empty", "Long|0"},
+        {"Not Empty", "Integer|-1"},
+        {"CByte(170) Imp Null", "Byte|85"},
+        {"CByte(255) Imp Null", "Null|"},
+        {"True Imp Null", "Null|"},
+        {"False Imp Null", "Boolean|True"},
+        {"CSng(0.001 * 0.001) = 0.000001", "Boolean|True"},
+        {"CSng(0.1) = 0.1", "Boolean|True"},
+        {"CDbl(CSng(0.1)) = 0.1", "Boolean|False"},
+        {"AscW(ChrW(65535))", "Integer|-1"},
+        {"AscW(ChrW(32768))", "Integer|-32768"},
+        {"AscW(\"中\")", "Integer|20013"},
+        {"CBool(\"#TRUE#\")", "Boolean|True"},
+        {"CBool(\"#FALSE#\")", "Boolean|False"},
+    });
+}
+
+TEST(ScriptLanguage, StatementFormsAndRunTimeErrors) {
+    const char* cases[][2] = {
+        {"On Error Resume Next\nErr.Raise 5\nErr.Clear()\nMain = Err.Number", "0"},
+        {"On Error Resume Next\nCall Err.Raise(9)\nMain = Err.Number", "9"},
+        {"On Error Resume Next\nErr.Raise 9\nCall Err.Clear\nMain = Err.Number", "0"},
+        {"On Error Resume Next\nErr.Raise 9\nCall Err.Clear()\nMain = Err.Number", "0"},
+        {"Dim x: x = 1\nIf x = 1 Then x = 2 End If\nMain = x", "2"},
+        {"Dim x: x = 1\nIf x = 5 Then x = 2 Else x = 3 End If\nMain = x", "3"},
+        {"Dim x: x = 1\nIf x = 1 Then x = 2: x = x * 5 End If\nMain = x", "10"},
+        {"If \"#TRUE#\" Then Main = \"yes\" Else Main = \"no\"", "yes"},
+        {"If \"#FALSE#\" Then Main = \"yes\" Else Main = \"no\"", "no"},
+        {"Dim a(2)\na = 5\nMain = 1", "ERR 13"},
+        {"Dim a(2)\nOn Error Resume Next\na = Array(1)\nMain = Err.Number & \" \" & UBound(a)", "13 2"},
+        {"Dim a()\na = Array(1)\nMain = 1", "ERR 13"},
+        {"Dim a()\nReDim a(1)\na = 1\nMain = 1", "ERR 13"},
+        {"Dim a(2), x\nx = a\nx = 5\nMain = x", "5"},
+        {"Dim a(2)\nMain = Copy(a)", "7"},
+        {"Dim a()\nMain = UBound(a)", "ERR 9"},
+        {"Dim a()\nMain = LBound(a)", "ERR 9"},
+        {"Dim a()\nMain = TypeName(a) & IsArray(a)", "Variant()True"},
+        {"Dim a()\nReDim Preserve a(2)\na(2) = 7\nMain = UBound(a) & a(2)", "27"},
+        {"Dim a\nMain = UBound(a)", "ERR 13"},
+        {"On Error Resume Next\nDim x: x = Left(\"abc\")\nMain = Err.Number & \"|\" & IsEmpty(x)", "450|True"},
+        {"Main = Mid(\"abc\")", "ERR 450"},
+        {"On Error Resume Next\nErr.Raise\nMain = Err.Number", "450"},
+        {"Err.Raise\nMain = 1", "ERR 450"},
+    };
+    checkPrograms(cases);
+    // A module variable may take the name of a date function and hides it.
+    {
+        ScriptEngine e;
+        ASSERT_TRUE(e.addCode(QStringLiteral("Dim Day, Time\nDay = 5\nTime = \"t\"\nFunction Main()\n"
+                                             "  Main = Day * 2 & Time & Month(#1/3/2026#)\nEnd Function")))
+            << e.lastError().text().toStdString();
+        Variant r;
+        ASSERT_TRUE(e.run(QStringLiteral("Main"), {}, &r)) << e.lastError().text().toStdString();
+        EXPECT_EQ(r.toString(), QStringLiteral("10t1"));
+    }
+    // Module arrays take no other value, at module level or inside a procedure.
+    for (const char* code : {"Dim m(1)\nm = 1", "Dim m()\nSub S()\n  m = 1\nEnd Sub\nS"}) {
+        ScriptEngine e;
+        EXPECT_FALSE(e.addCode(QString::fromUtf8(code))) << code;
+        EXPECT_EQ(e.lastError().number, 13) << code;
+    }
+    // At module level too, and the dynamic array is shared by the procedures.
+    ScriptEngine e;
+    ASSERT_TRUE(e.addCode(QStringLiteral("Dim g()\nFunction F()\n  On Error Resume Next\n  F = UBound(g)\n"
+                                         "  F = Err.Number\nEnd Function")));
+    Variant r;
+    ASSERT_TRUE(e.run(QStringLiteral("F"), {}, &r));
+    EXPECT_EQ(r.toString(), QStringLiteral("9"));
+}
+
+TEST(ScriptLanguage, StringBuildingAppendsInPlaceWithTheSameResults) {
+    const char* cases[][2] = {
+        {"Dim s, i\nFor i = 1 To 5: s = s & i: Next\nMain = s", "12345"},
+        {"Dim s: s = \"a\"\nDim t: t = s\ns = s & \"b\"\nMain = s & \"|\" & t", "ab|a"},
+        {"Dim s: s = \"x\"\ns = s & Null & \"y\" & 1 & \"z\"\nMain = s", "xy1z"},
+        {"Dim s: s = 5\ns = s & \"a\"\nMain = TypeName(s) & s", "String5a"},
+        {"Dim s\ns = s & Null\nMain = TypeName(s)", "String"},
+        {"Dim s: s = Null\ns = s & Null\nMain = TypeName(s)", "Null"},
+        // The right side changes the variable: the value read first is the one extended.
+        {"s = \"a\"\ns = s & Change()\nMain = s", "ab"},
+        {"Dim a(1): a(0) = \"p\"\na(0) = a(0) & \"q\"\nMain = a(0)", "pq"},
+    };
+    for (const auto& c : cases) {
+        ScriptEngine e;
+        ASSERT_TRUE(e.addCode(QStringLiteral("Dim s\nFunction Change()\n  s = \"zzz\"\n  Change = \"b\"\nEnd Function\n")));
+        ASSERT_TRUE(e.addCode(QStringLiteral("Function Main()\n") + QString::fromUtf8(c[0]) +
+                              QStringLiteral("\nEnd Function\n")))
+            << c[0];
+        Variant r;
+        ASSERT_TRUE(e.run(QStringLiteral("Main"), {}, &r)) << c[0] << e.lastError().text().toStdString();
+        EXPECT_EQ(r.toString(), QString::fromUtf8(c[1])) << c[0];
+    }
+}
+
+TEST(ScriptErrorTexts, DescriptionsAndSourcesAreChinese) {
+    const char* cases[][2] = {
+        {"x = 1 / 0", "11|除数为零"},
+        {"x = CInt(\"abc\")", "13|类型不匹配"},
+        {"Dim a(1): x = a(2)", "9|下标越界"},
+        {"x = CInt(40000)", "6|溢出"},
+        {"x = Sqr(-1)", "5|无效的过程调用或参数"},
+        {"x = Foo(1)", "13|类型不匹配: 'Foo'"},
+        {"x = Left(\"a\")", "450|错误的参数个数或无效的参数属性值: 'Left'"},
+        {"x = Space(10000000)", "7|内存不够"},
+        {"x = CInt(Null)", "94|无效使用 Null"},
+        {"Err.Raise 424", "424|缺少对象"},
+        {"Err.Raise 91", "91|对象变量未设置"},
+        {"Err.Raise 438", "438|对象不支持此属性或方法"},
+        {"Err.Raise 429", "429|ActiveX 部件不能创建对象"},
+        {"Err.Raise 457", "457|该关键字已经与该集合的一个元素相关联"},
+    };
+    for (const auto& c : cases) {
+        const QString text = runMain(QStringLiteral("On Error Resume Next\n") + QString::fromUtf8(c[0]) +
+                                     QStringLiteral("\nMain = Err.Number & \"|\" & Err.Description & \"|\" & Err.Source"));
+        EXPECT_EQ(text, QString::fromUtf8(c[1]) + QStringLiteral("|Microsoft VBScript 运行时错误")) << c[0];
+    }
+    // Undefined variable under Option Explicit, reported to the host.
+    ScriptEngine e;
+    ASSERT_TRUE(e.addCode(QStringLiteral("Option Explicit\nFunction F()\n  F = zz\nEnd Function")));
+    EXPECT_FALSE(e.run(QStringLiteral("F"), {}));
+    EXPECT_EQ(e.lastError().description, QStringLiteral("变量未定义: 'zz'"));
+    EXPECT_EQ(e.lastError().source, script::kRuntimeSource);
+    EXPECT_EQ(e.lastError().text(), QStringLiteral("变量未定义: 'zz' (500) - Microsoft VBScript 运行时错误，第 3 行"));
+
+    // Compilation errors.
+    const std::pair<const char*, const char*> compile[] = {
+        {"x = ", "缺少表达式"}, {"Then", "缺少语句"}, {"x = \"open", "未结束的字符串常量"},
+        {"x = a $ b", "无效字符"}, {"If x Then\nx = 1\n", "缺少 'End'"}, {"x = #1/2/3", "语法错误"},
+    };
+    for (const auto& c : compile) {
+        ScriptEngine ce;
+        EXPECT_FALSE(ce.addCode(QString::fromUtf8(c.first)));
+        EXPECT_EQ(ce.lastError().description, QString::fromUtf8(c.second)) << c.first;
+        EXPECT_EQ(ce.lastError().source, QStringLiteral("Microsoft VBScript 编译器错误"));
+    }
+
+    // Every number the engine raises has its Chinese text.
+    for (int n : {5, 6, 7, 9, 10, 11, 13, 28, 35, 91, 94, 424, 429, 438, 445, 450, 451, 457, 500, 501, 9001, 32811,
+                  1002, 1005, 1006, 1010, 1011, 1012, 1013, 1014, 1015, 1016, 1017, 1018, 1019, 1020, 1021, 1022,
+                  1023, 1024, 1025, 1026, 1027, 1032, 1033, 1039, 1041, 1044, 1046}) {
+        const QString d = script::ErrorDescription(n);
+        EXPECT_NE(d, script::ErrorDescription(-1)) << n;
+        EXPECT_TRUE(std::any_of(d.begin(), d.end(), [](QChar ch) { return ch.unicode() >= 0x4E00; })) << n;
+    }
+}
