@@ -1,5 +1,5 @@
 // Execution of the compiled tree.
-#include "nodes.h"
+#include "objects.h"
 
 namespace script {
 
@@ -65,6 +65,14 @@ size_t ElementOffset(const ArrayData& a, const int32_t* idx, size_t n) {
 
 Variant* Expr::lvalue(Interp&) {
     Throw(501);
+}
+
+void Expr::store(Interp& I, Variant v, bool set) {
+    if (set)
+        RequireObject(v, false);
+    else if (v.isObject())
+        v = ObjectDefault(v);
+    assign(lvalue(I), std::move(v));
 }
 
 // ---- Interp --------------------------------------------------------------------------
@@ -146,7 +154,7 @@ struct FrameStorage {
 };
 }  // namespace
 
-Variant Interp::runBody(Proc& p, Variant** vars, Variant* storage) {
+Variant Interp::runBody(Proc& p, Variant** vars, Variant* storage, Instance* self) {
     for (auto& fa : p.fixedArrays) {
         Variant arr = Variant::makeArray(fa.second);
         arr.arrayData()->fixed = true;
@@ -155,11 +163,18 @@ Variant Interp::runBody(Proc& p, Variant** vars, Variant* storage) {
     Frame f;
     f.vars = vars;
     f.proc = &p;
+    f.self = self;
+    f.withBase = withStack.size();
     struct Restore {
         Interp& I;
         Frame* saved;
-        ~Restore() { I.frame = saved; }
-    } restore{*this, frame};
+        size_t with;
+        ~Restore() {
+            I.frame = saved;
+            if (I.withStack.size() > with)
+                I.withStack.resize(with);
+        }
+    } restore{*this, frame, f.withBase};
     const int savedLine = curLine;
     frame = &f;
     execBlock(p.body);
@@ -169,7 +184,7 @@ Variant Interp::runBody(Proc& p, Variant** vars, Variant* storage) {
     return Variant();
 }
 
-Variant Interp::call(Proc& p, std::vector<ExprP>& args) {
+Variant Interp::call(Proc& p, std::vector<ExprP>& args, Instance* self) {
     if (args.size() != p.params.size())
         Throw(450, QStringLiteral("'%1'").arg(p.name));
     checkStack();
@@ -183,10 +198,10 @@ Variant Interp::call(Proc& p, std::vector<ExprP>& args) {
         else
             fs.store[i] = args[i]->eval(*this);
     }
-    return runBody(p, fs.ptrs, fs.store);
+    return runBody(p, fs.ptrs, fs.store, self);
 }
 
-Variant Interp::callWithValues(Proc& p, Variant* args, size_t n) {
+Variant Interp::callWithValues(Proc& p, Variant* args, size_t n, Instance* self) {
     if (n != p.params.size())
         Throw(450, QStringLiteral("'%1'").arg(p.name));
     checkStack();
@@ -197,7 +212,7 @@ Variant Interp::callWithValues(Proc& p, Variant* args, size_t n) {
         else
             fs.ptrs[i] = &args[i];
     }
-    return runBody(p, fs.ptrs, fs.store);
+    return runBody(p, fs.ptrs, fs.store, self);
 }
 
 // ---- names ---------------------------------------------------------------------------
@@ -205,6 +220,8 @@ Variant Interp::callWithValues(Proc& p, Variant* args, size_t n) {
 Variant NameExpr::eval(Interp& I) {
     if (ref.local)
         return *I.frame->vars[ref.slot];
+    if (ref.member >= 0)
+        return SelfMember(I, ref.member, nullptr);
     const int g = I.findGlobal(ref);
     if (g >= 0) {
         Global& e = I.globals[size_t(g)];
@@ -224,6 +241,8 @@ Variant NameExpr::eval(Interp& I) {
 Variant* NameExpr::byRef(Interp& I, ArrayPins&) {
     if (ref.local)
         return ref.constant ? nullptr : I.frame->vars[ref.slot];
+    if (ref.member >= 0)
+        return nullptr;
     const int g = I.findGlobal(ref);
     if (g >= 0) {
         Global& e = I.globals[size_t(g)];
@@ -241,6 +260,8 @@ Variant* NameExpr::lvalue(Interp& I) {
             Throw(501, QStringLiteral("'%1'").arg(ref.name));
         return I.frame->vars[ref.slot];
     }
+    if (ref.member >= 0)
+        return SelfField(I, ref.member);
     int g = I.findGlobal(ref);
     if (g >= 0) {
         Global& e = I.globals[size_t(g)];
@@ -256,6 +277,18 @@ Variant* NameExpr::lvalue(Interp& I) {
     g = I.declareGlobal(ref.name);
     I.globalsDirty = true;
     return &I.globals[size_t(g)].value;
+}
+
+void NameExpr::store(Interp& I, Variant v, bool set) {
+    if (ref.local && !ref.constant && !v.isObject() && !set) {
+        assign(I.frame->vars[ref.slot], std::move(v));
+        return;
+    }
+    if (ref.member >= 0 && !ref.local) {
+        StoreSelfMember(I, ref.member, nullptr, std::move(v), set);
+        return;
+    }
+    Expr::store(I, std::move(v), set);
 }
 
 namespace {
@@ -283,6 +316,8 @@ Variant* indexBase(Interp& I, NameRef& ref, Proc** proc) {
 }  // namespace
 
 Variant CallExpr::eval(Interp& I) {
+    if (ref.member >= 0 && !ref.local)
+        return SelfMember(I, ref.member, &args);
     Proc* proc;
     Variant* base = indexBase(I, ref, &proc);
     if (proc)
@@ -291,6 +326,10 @@ Variant CallExpr::eval(Interp& I) {
         Throw(13, QStringLiteral("'%1'").arg(ref.name));
     if (args.empty() && !base->isArray())
         return *base;
+    if (base->isObject()) {
+        const Variant obj = *base;
+        return CallMember(I, obj, QString(), ref.name, args);
+    }
     Subscripts s;
     s.eval(I, args);
     if (!base->isArray())
@@ -299,6 +338,8 @@ Variant CallExpr::eval(Interp& I) {
 }
 
 Variant* CallExpr::byRef(Interp& I, ArrayPins& pins) {
+    if (ref.member >= 0 && !ref.local)
+        return nullptr;
     Proc* proc;
     Variant* base = indexBase(I, ref, &proc);
     if (!base || !base->isArray())
@@ -316,6 +357,8 @@ Variant* CallExpr::byRef(Interp& I, ArrayPins& pins) {
 }
 
 Variant* CallExpr::lvalue(Interp& I) {
+    if (ref.member >= 0 && !ref.local)
+        Throw(501, QStringLiteral("'%1'").arg(ref.name));
     Proc* proc;
     Variant* base = indexBase(I, ref, &proc);
     if (proc)
@@ -332,8 +375,25 @@ Variant* CallExpr::lvalue(Interp& I) {
     return &a.items[ElementOffset(a, s.data, s.n)];
 }
 
+void CallExpr::store(Interp& I, Variant v, bool set) {
+    if (ref.member >= 0 && !ref.local) {
+        StoreSelfMember(I, ref.member, &args, std::move(v), set);
+        return;
+    }
+    Proc* proc;
+    Variant* base = indexBase(I, ref, &proc);
+    if (base && base->isObject()) {
+        const Variant obj = *base;
+        StoreMember(I, obj, QString(), ref.name, args, std::move(v), set);
+        return;
+    }
+    Expr::store(I, std::move(v), set);
+}
+
 Variant IndexExpr::eval(Interp& I) {
     Variant v = base->eval(I);
+    if (v.isObject())
+        return CallMember(I, v, QString(), QString(), args);
     Subscripts s;
     s.eval(I, args);
     if (!v.isArray())
@@ -362,6 +422,8 @@ Variant ErrMemberExpr::eval(Interp& I) {
 
 Variant UnaryExpr::eval(Interp& I) {
     Variant v = e->eval(I);
+    if (v.isObject())
+        v = ObjectDefault(v);
     return op == Neg ? Ops::neg(v) : Ops::notOp(v);
 }
 
@@ -369,6 +431,10 @@ Variant BinaryExpr::eval(Interp& I) {
     // Both operands are always evaluated: the language does not short-circuit.
     Variant a = l->eval(I);
     Variant b = r->eval(I);
+    if (a.isObject())
+        a = ObjectDefault(a);
+    if (b.isObject())
+        b = ObjectDefault(b);
     switch (op) {
     case Add: return Ops::add(a, b);
     case Sub: return Ops::sub(a, b);
@@ -390,6 +456,10 @@ Variant BinaryExpr::eval(Interp& I) {
 Variant CompareExpr::eval(Interp& I) {
     Variant a = l->eval(I);
     Variant b = r->eval(I);
+    if (a.isObject())
+        a = ObjectDefault(a);
+    if (b.isObject())
+        b = ObjectDefault(b);
     const int c = Ops::compare(a, b, l->isHard(), r->isHard());
     if (c == 2)
         return Variant::makeNull();
@@ -408,7 +478,7 @@ Variant CompareExpr::eval(Interp& I) {
 
 Flow AssignStmt::exec(Interp& I) {
     Variant v = value->eval(I);
-    assign(target->lvalue(I), std::move(v));
+    target->store(I, std::move(v), false);
     return Flow::Normal;
 }
 
@@ -449,7 +519,9 @@ Flow ForStmt::exec(Interp& I) {
 }
 
 Flow ForEachStmt::exec(Interp& I) {
-    const Variant g = group->eval(I);
+    Variant g = group->eval(I);
+    if (g.isObject())
+        g = Variant::makeArray(ObjectElements(I, g));
     if (!g.isArray())
         Throw(451);
     const ArrayData& a = *g.arrayData();
@@ -482,11 +554,17 @@ Flow DoStmt::exec(Interp& I) {
 }
 
 Flow SelectStmt::exec(Interp& I) {
-    const Variant v = subject->eval(I);
+    Variant v = subject->eval(I);
+    if (v.isObject())
+        v = ObjectDefault(v);
     for (auto& c : cases)
-        for (auto& e : c.values)
-            if (Ops::compare(v, e->eval(I), subject->isHard(), e->isHard()) == 0)
+        for (auto& e : c.values) {
+            Variant x = e->eval(I);
+            if (x.isObject())
+                x = ObjectDefault(x);
+            if (Ops::compare(v, x, subject->isHard(), e->isHard()) == 0)
                 return I.execBlock(c.body);
+        }
     if (hasElse)
         return I.execBlock(elseBody);
     return Flow::Normal;

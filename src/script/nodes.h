@@ -23,6 +23,7 @@ struct NameExpr : Expr {
     Variant eval(Interp& I) override;
     Variant* byRef(Interp& I, ArrayPins&) override;
     Variant* lvalue(Interp& I) override;
+    void store(Interp& I, Variant v, bool set) override;
 };
 
 // name(args): an array element or a call of a Function or Sub.
@@ -32,6 +33,7 @@ struct CallExpr : Expr {
     Variant eval(Interp& I) override;
     Variant* byRef(Interp& I, ArrayPins& pins) override;
     Variant* lvalue(Interp& I) override;
+    void store(Interp& I, Variant v, bool set) override;
 };
 
 // value(args) where value is not a name, e.g. Array(1, 2)(0) or a(1)(2).

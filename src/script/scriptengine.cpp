@@ -1,6 +1,6 @@
 #include "scriptengine.h"
 
-#include "nodes.h"
+#include "objects.h"
 
 #include <new>
 
@@ -81,12 +81,7 @@ bool ScriptEngine::addCode(const QString& code) {
                 d_->cache.clear();
             d_->cache.insert(code, prog);
         }
-        for (const auto& p : prog->procs) {
-            Global& g = I.globals[size_t(I.declareGlobal(p->name))];
-            g.proc = p;
-            g.value = Variant();
-            g.constant = false;
-        }
+        I.registerProgram(*prog);
         if (prog->optionExplicit)
             I.optionExplicit = true;
         I.execBlock(prog->top);
@@ -152,8 +147,15 @@ bool ScriptEngine::callOne(const Procedure& p, Variant& arg, Variant* result) {
     });
 }
 
+void ScriptEngine::setHost(ScriptHost* host) {
+    d_->I.host = host;
+}
+
 void ScriptEngine::reset() {
     Interp& I = d_->I;
+    d_->saved.clear();
+    I.releaseObjects();
+    I.classes.clear();
     d_->cache.clear();
     I.globals.clear();
     I.globalIndex.clear();

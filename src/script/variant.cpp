@@ -9,7 +9,25 @@
 
 namespace script {
 
+// Texts of the errors objects raise.
+static QString objectErrorDescription(int number) {
+    switch (number) {
+    case 91: return QStringLiteral("对象变量未设置");
+    case 424: return QStringLiteral("缺少对象");
+    case 429: return QStringLiteral("ActiveX 部件不能创建对象");
+    case 438: return QStringLiteral("对象不支持此属性或方法");
+    case 451: return QStringLiteral("对象不是一个集合");
+    case 457: return QStringLiteral("此键已经与该集合的一个元素相关联");
+    case 506: return QStringLiteral("类没有被定义");
+    case 5017: return QStringLiteral("正则表达式语法错误");
+    case 32811: return QStringLiteral("未找到元素");
+    default: return QString();
+    }
+}
+
 QString ErrorDescription(int number) {
+    if (QString own = objectErrorDescription(number); !own.isEmpty())
+        return own;
     switch (number) {
     case 5: return QStringLiteral("Invalid procedure call or argument");
     case 6: return QStringLiteral("Overflow");
@@ -253,6 +271,7 @@ QString Variant::toString() const {
     case Double: return FormatNumber(d_, 15);
     case String: return s_;
     case Array: Throw(13);
+    case Object: return ObjectDefault(*this).toString();
     }
     return QString();
 }
@@ -270,6 +289,7 @@ double Variant::toDouble() const {
         return v;
     }
     case Array: Throw(13);
+    case Object: return ObjectDefault(*this).toDouble();
     }
     return 0;
 }
@@ -306,6 +326,7 @@ bool Variant::toBool() const {
         return v != 0;
     }
     case Array: Throw(13);
+    case Object: return ObjectDefault(*this).toBool();
     }
     return false;
 }
@@ -338,12 +359,13 @@ QString Variant::typeName() const {
     case Boolean: return QStringLiteral("Boolean");
     case Byte: return QStringLiteral("Byte");
     case Array: return QStringLiteral("Variant()");
+    case Object: return ObjectTypeName(*this);
     }
     return QString();
 }
 
 QString Variant::debugText() const {
-    if (t_ == Null || t_ == Array)
+    if (t_ == Null || t_ == Array || t_ == Object)
         return typeName() + u'|';
     return typeName() + u'|' + toString();
 }
@@ -372,6 +394,7 @@ Variant Ops::numeric(const Variant& v) {
     case Variant::Boolean: return Variant::makeInteger(int16_t(v.i_));
     case Variant::String: return Variant::makeDouble(v.toDouble());
     case Variant::Array: Throw(13);
+    case Variant::Object: return numeric(ObjectDefault(v));
     default: return v;
     }
 }
