@@ -324,12 +324,13 @@ Variant CallExpr::eval(Interp& I) {
         return I.call(*proc, args);
     if (!base)
         Throw(13, QStringLiteral("'%1'").arg(ref.name));
-    if (args.empty() && !base->isArray())
-        return *base;
     if (base->isObject()) {
+        // obj(args), obj(): the default member (a GetRef function is called).
         const Variant obj = *base;
         return CallMember(I, obj, QString(), ref.name, args);
     }
+    if (args.empty() && !base->isArray())
+        return *base;
     Subscripts s;
     s.eval(I, args);
     if (!base->isArray())

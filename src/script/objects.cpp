@@ -397,7 +397,9 @@ Interp::~Interp() {
 }
 
 void Interp::releaseObjects() {
-    hasDeadline = false;
+    // Class_Terminate code run from here gets a short time limit of its own.
+    hasDeadline = true;
+    deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(200);
     stackBase = nullptr;
     frame = &topFrame;
     // A Class_Terminate may store new objects: a few rounds, then whatever is left goes
@@ -477,12 +479,16 @@ std::shared_ptr<Program> dynamicProgram(Interp& I, const QString& code, bool exp
 }  // namespace
 
 Variant EvalText(Interp& I, const QString& code) {
+    I.checkStack();
+    I.tick();
     std::shared_ptr<Program> prog = dynamicProgram(I, code, true, false);
     I.registerProgram(*prog);
     return prog->value->eval(I);
 }
 
 void ExecuteText(Interp& I, const QString& code, bool global) {
+    I.checkStack();
+    I.tick();
     std::shared_ptr<Program> prog = dynamicProgram(I, code, false, global);
     I.registerProgram(*prog);
     if (prog->optionExplicit)

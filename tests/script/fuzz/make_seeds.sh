@@ -5,6 +5,7 @@ src=${1:-$(dirname "$0")/../../../../shared/vbscript}
 out=${2:-seeds}
 mkdir -p "$out"
 cp "$src"/programs/*.vbs "$src"/formulas/*.txt "$out"/
+cp "$(dirname "$0")"/seeds/*.vbs "$out"/  # objects, With, code from text
 n=0
 while IFS=$'\t' read -r expr expected; do
   n=$((n + 1))
