@@ -521,3 +521,33 @@ End Function
     host.answer = 7;
     EXPECT_EQ(runMain(e, code).toStdString(), "7,,False");
 }
+
+// Objects the module still holds are released (Class_Terminate runs) by reset() and when the
+// engine goes, while the engine is still whole.
+TEST(ScriptClasses, ModuleObjectsTerminateOnResetAndAtTheEnd) {
+    FakeHost host;
+    const QString code = QStringLiteral(R"VB(
+Class T
+  Public Id
+  Private Sub Class_Terminate()
+    MsgBox "bye " & Id
+  End Sub
+End Class
+Set keep = New T
+keep.Id = n
+)VB");
+    {
+        ScriptEngine e;
+        e.setHost(&host);
+        ASSERT_TRUE(e.addCode(QStringLiteral("n = 1\n") + code));
+        EXPECT_TRUE(host.seen.isEmpty());
+        e.reset();
+        EXPECT_EQ(host.seen, QStringList{QStringLiteral("bye 1|0|")});
+        ASSERT_TRUE(e.addCode(QStringLiteral("n = 2\n") + code));
+        // Replacing the reference releases the first object at once.
+        ASSERT_TRUE(e.addCode(QStringLiteral("n = 3\n") + code));
+        EXPECT_EQ(host.seen.size(), 2);
+    }
+    EXPECT_EQ(host.seen, (QStringList{QStringLiteral("bye 1|0|"), QStringLiteral("bye 2|0|"),
+                                      QStringLiteral("bye 3|0|")}));
+}
