@@ -154,6 +154,8 @@ struct Interp {
     QHash<QString, std::shared_ptr<ClassDef>> classes;  // lower-case name
     std::vector<Variant> withStack;
     std::shared_ptr<InterpHandle> handle;
+    std::vector<std::weak_ptr<ObjectBase>> objects;  // every object made, for breaking cycles
+    size_t objectsPruned = 0;
     ScriptHost* host = nullptr;
     // Code compiled by Execute/Eval, by text and the procedure it ran in.
     struct DynamicCode {

@@ -88,6 +88,12 @@ public:
     }
 
     std::vector<Variant> elements(Interp&) override { return keys_; }
+    void clearReferences() override {
+        std::vector<Variant> k, v;
+        k.swap(keys_);
+        v.swap(items_);
+        index_.clear();
+    }
 
 private:
     std::vector<Variant> keys_, items_;

@@ -63,7 +63,13 @@ std::shared_ptr<ObjectBase> Variant::objectPtr() const {
 
 Variant MakeObject(Interp& I, ObjectBase* fresh) {
     fresh->handle = I.handle;
-    return Variant::makeObject(std::shared_ptr<ObjectBase>(fresh, ObjectDeleter{}));
+    std::shared_ptr<ObjectBase> owner(fresh, ObjectDeleter{});
+    if (I.objects.size() >= 2 * I.objectsPruned + 64) {
+        std::erase_if(I.objects, [](const std::weak_ptr<ObjectBase>& w) { return w.expired(); });
+        I.objectsPruned = I.objects.size();
+    }
+    I.objects.push_back(owner);
+    return Variant::makeObject(std::move(owner));
 }
 
 ObjectBase* RequireObject(const Variant& v, bool needLive) {
@@ -239,6 +245,12 @@ int Instance::varType() {
         return Variant::Object;
     std::vector<Variant> none;
     return invoke(*I, QString(), Access::Get, none).type();
+}
+
+void Instance::clearReferences() {
+    std::vector<Variant> drop;
+    drop.swap(fields);
+    fields.resize(drop.size());
 }
 
 void Instance::finalize() {
@@ -417,6 +429,12 @@ void Interp::releaseObjects() {
         if (!any)
             break;
     }
+    // Objects that refer to each other in a cycle are still alive: take them apart.
+    for (size_t i = 0; i < objects.size(); ++i)
+        if (std::shared_ptr<ObjectBase> o = objects[i].lock())
+            o->clearReferences();
+    objects.clear();
+    objectsPruned = 0;
     dynamicCache.clear();
 }
 

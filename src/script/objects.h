@@ -28,6 +28,8 @@ public:
     virtual int varType() { return Variant::Object; }
     // Runs once when the last reference goes (Class_Terminate).
     virtual void finalize() {}
+    // Drops the references the object holds, so cycles come apart when the engine goes.
+    virtual void clearReferences() {}
     bool finalized = false;
     std::shared_ptr<InterpHandle> handle;  // set by MakeObject
 };
@@ -74,6 +76,7 @@ struct Instance : ObjectBase {
     Instance* instance() override { return this; }
     int varType() override;
     void finalize() override;
+    void clearReferences() override;
 };
 
 // Builds a new object of the class (Class_Initialize runs); the reference counts from here.
