@@ -1067,15 +1067,7 @@ private:
             if (peek().kind == T::Dot)
                 return chainStatement(chain(callTarget(name, std::move(args)), true));
             if (atEndOfStatement()) {
-                if (args.size() > 1)
-                    error(1044);
-                if (args.size() == 1) {
-                    // "Name (x)": the parentheses make the argument a value.
-                    auto p = std::make_unique<ParenExpr>();
-                    p->line = args[0]->line;
-                    p->inner = std::move(args[0]);
-                    args[0] = std::move(p);
-                }
+                byValueParens(args);
                 auto s = std::make_unique<CallStmt>();
                 s->call = callTarget(name, std::move(args));
                 return s;
@@ -1089,6 +1081,34 @@ private:
             args = argList(T::Newline);
         s->call = callTarget(name, std::move(args));
         return s;
+    }
+
+    // "Name (x)" as a statement: the parentheses make the one argument a value; around more
+    // than one argument they are an error.
+    void byValueParens(std::vector<ExprP>& args) {
+        if (args.size() > 1)
+            error(1044);
+        if (args.size() != 1)
+            return;
+        auto p = std::make_unique<ParenExpr>();
+        p->line = args[0]->line;
+        p->inner = std::move(args[0]);
+        args[0] = std::move(p);
+    }
+
+    // `.name` after `object` (null inside With: the innermost With object).
+    std::unique_ptr<MemberExpr> member(ExprP object, int line) {
+        auto m = std::make_unique<MemberExpr>();
+        m->line = line;
+        m->name = memberName();
+        m->key = m->name.toLower();
+        if (object) {
+            m->object = std::move(object);
+            grow(*m, m->object.get());
+        } else {
+            m->withDepth = scope_->withDepth - 1;
+        }
+        return m;
     }
 
     // A local or (inside a class) a member of that name hides a built-in or constant.
@@ -1114,12 +1134,7 @@ private:
                 if (scope_->withDepth == 0)
                     error(1002);
                 take();
-                auto m = std::make_unique<MemberExpr>();
-                m->line = line;
-                m->withDepth = scope_->withDepth - 1;
-                m->name = memberName();
-                m->key = m->name.toLower();
-                base = std::move(m);
+                base = member(nullptr, line);
             } else if (accept(T::Me)) {
                 auto me = std::make_unique<MeExpr>();
                 me->line = line;
@@ -1138,13 +1153,7 @@ private:
         for (;;) {
             if (peek().kind == T::Dot) {
                 take();
-                auto m = std::make_unique<MemberExpr>();
-                m->line = line;
-                m->name = memberName();
-                m->key = m->name.toLower();
-                m->object = std::move(base);
-                grow(*m, m->object.get());
-                base = std::move(m);
+                base = member(std::move(base), line);
                 continue;
             }
             if (peek().kind != T::LParen)
@@ -1163,14 +1172,7 @@ private:
                     break;
                 }
                 if (end && m && !m->hasArgs) {
-                    if (args.size() > 1)
-                        error(1044);
-                    if (args.size() == 1) {
-                        auto p = std::make_unique<ParenExpr>();
-                        p->line = args[0]->line;
-                        p->inner = std::move(args[0]);
-                        args[0] = std::move(p);
-                    }
+                    byValueParens(args);
                 }
             }
             if (m && !m->hasArgs) {
