@@ -216,6 +216,8 @@ void storeMember(Interp& I, Instance* inst, const ClassMember& mem, std::vector<
 Variant Instance::invoke(Interp& I, const QString& key, Access access, std::vector<Variant>& args) {
     const ClassMember& mem = memberFor(I, this, key, key);
     if (access != Access::Get) {
+        if (args.empty())
+            Throw(450);
         Variant value = std::move(args.back());
         args.pop_back();
         storeMember(I, this, mem, std::move(args), std::move(value), access == Access::Set);

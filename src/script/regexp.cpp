@@ -207,7 +207,11 @@ private:
             f(m);
             if (!global_)
                 break;
-            pos = m.capturedEnd() > m.capturedStart() ? m.capturedEnd() : m.capturedEnd() + 1;
+            pos = m.capturedEnd();
+            if (m.capturedEnd() == m.capturedStart()) {
+                // After an empty match step one character on, never into the middle of a pair.
+                pos += pos + 1 < s.size() && s[pos].isHighSurrogate() && s[pos + 1].isLowSurrogate() ? 2 : 1;
+            }
         }
     }
 
