@@ -4,6 +4,8 @@
 
 #include "scriptengine.h"
 
+#include <atomic>
+
 namespace script {
 
 // ---- references ----------------------------------------------------------------------
@@ -117,6 +119,11 @@ std::vector<Variant> ObjectElements(Interp& I, const Variant& obj) {
 
 // ---- script class instances ----------------------------------------------------------
 
+ClassDef::ClassDef() : serial([] {
+    static std::atomic<uint64_t> next{0};
+    return ++next;
+}()) {}
+
 namespace {
 
 std::vector<Variant> values(Interp& I, std::vector<ExprP>* args) {
@@ -146,8 +153,9 @@ void assignValue(Variant& dst, Variant v, bool set) {
     dst = std::move(v);
 }
 
-const ClassMember& memberFor(Interp& I, Instance* inst, const QString& key, const QString& name) {
-    const int m = key.isEmpty() ? inst->cls->defaultMember : inst->cls->find(key);
+const ClassMember& memberFor(Interp& I, Instance* inst, const QString& key, const QString& name,
+                              int known = -1) {
+    const int m = known >= 0 ? known : key.isEmpty() ? inst->cls->defaultMember : inst->cls->find(key);
     if (m < 0)
         Throw(438, name.isEmpty() ? QString() : QStringLiteral("'%1'").arg(name));
     const ClassMember& mem = inst->cls->members[size_t(m)];
@@ -353,6 +361,17 @@ Variant MemberExpr::target(Interp& I) {
 
 Variant MemberExpr::eval(Interp& I) {
     const Variant o = target(I);
+    if (ObjectBase* p = o.objectValue()) {
+        if (Instance* inst = p->instance()) {
+            const ClassDef& cls = *inst->cls;
+            if (cls.serial != lastClass) {
+                lastMember = cls.find(key);
+                lastClass = cls.serial;
+            }
+            if (lastMember >= 0)
+                return getMember(I, inst, memberFor(I, inst, key, name, lastMember), &args);
+        }
+    }
     return CallMember(I, o, key, name, args);
 }
 

@@ -56,6 +56,8 @@ struct ClassMember {
 };
 
 struct ClassDef {
+    ClassDef();
+    const uint64_t serial;  // unique for the process: caches compare it, never an address
     QString name;
     std::vector<ClassMember> members;
     QHash<QString, int> index;  // lower-case name -> member
@@ -117,6 +119,9 @@ struct MemberExpr : Expr {
     QString name, key;
     std::vector<ExprP> args;
     bool hasArgs = false;
+    // The member found for the class of the last object, so repeated calls skip the lookup.
+    uint64_t lastClass = 0;
+    int lastMember = -1;
     Variant target(Interp& I);
     Variant eval(Interp& I) override;
     void store(Interp& I, Variant v, bool set) override;

@@ -149,6 +149,31 @@ Function Main()
   Main = r & "," & o & "," & (o = "p2") & "," & Len(o) & "," & f(21)
 End Function
 )VB", "p2,p3,p2,True,2,42"},
+        {"one member access used with objects of different classes, also redefined ones", R"VB(
+Class A
+  Public x, y
+End Class
+Class B
+  Public y
+End Class
+Function GetY(o)
+  GetY = o.y
+End Function
+Function Main()
+  Set a = New A
+  a.y = 1
+  Set b = New B
+  b.y = 2
+  r = GetY(a) & GetY(b) & GetY(a)
+  ExecuteGlobal "Class K : Public p, q, y : End Class"
+  Set k1 = New K
+  k1.y = 3
+  ExecuteGlobal "Class K : Public y : End Class"
+  Set k2 = New K
+  k2.y = 4
+  Main = r & GetY(k1) & GetY(k2) & GetY(k1)
+End Function
+)VB", "121343"},
         {"Exit Property and a one-line class", R"VB(
 Class Q : Public a : End Class
 Class R
