@@ -50,9 +50,7 @@ public:
             count(a, 2);
             if (find(a[0]) >= 0)
                 Throw(457);
-            keys_.push_back(a[0]);
-            items_.push_back(std::move(a[1]));
-            index_.insert(norm(keys_.back()), int(keys_.size()) - 1);
+            append(a[0], std::move(a[1]));
             return Variant();
         }
         if (k == QLatin1String("exists")) {
@@ -73,7 +71,8 @@ public:
             count(a, 0);
             keys_.clear();
             items_.clear();
-            index_.clear();
+            strings_.clear();
+            others_.clear();
             return Variant();
         }
         if (k == QLatin1String("keys")) {
@@ -92,12 +91,14 @@ public:
         std::vector<Variant> k, v;
         k.swap(keys_);
         v.swap(items_);
-        index_.clear();
+        strings_.clear();
+        others_.clear();
     }
 
 private:
     std::vector<Variant> keys_, items_;
-    QHash<QString, int> index_;
+    // Positions by key: text keys as they are (folded in text mode), other keys by norm().
+    QHash<QString, int> strings_, others_;
     bool textMode_ = false;
 
     static void count(const std::vector<Variant>& a, size_t n) {
@@ -114,29 +115,35 @@ private:
         switch (k.type()) {
         case Variant::Empty: return QStringLiteral("e");
         case Variant::Null: return QStringLiteral("z");
-        case Variant::String: return u's' + (textMode_ ? k.stringValue().toLower() : k.stringValue());
+        case Variant::String: return textMode_ ? k.stringValue().toLower() : k.stringValue();
         case Variant::Object: return QStringLiteral("o%1").arg(quintptr(k.objectValue()));
         case Variant::Array: Throw(13);
         default: return u'n' + FormatNumber(k.toDouble(), 17);
         }
     }
+    QHash<QString, int>& index(const Variant& k) { return k.isString() ? strings_ : others_; }
     int find(const Variant& k) const {
-        auto it = index_.constFind(norm(k));
-        return it == index_.constEnd() ? -1 : *it;
+        const QHash<QString, int>& h = k.isString() ? strings_ : others_;
+        auto it = h.constFind(norm(k));
+        return it == h.constEnd() ? -1 : *it;
+    }
+    void append(const Variant& k, Variant v) {
+        keys_.push_back(k);
+        items_.push_back(std::move(v));
+        index(k).insert(norm(k), int(keys_.size()) - 1);
     }
     void reindex() {
-        index_.clear();
+        strings_.clear();
+        others_.clear();
         for (size_t i = 0; i < keys_.size(); ++i)
-            index_.insert(norm(keys_[i]), int(i));
+            index(keys_[i]).insert(norm(keys_[i]), int(i));
     }
     Variant item(const Variant& k) {
         int i = find(k);
         if (i < 0) {
             // Reading a missing key adds it with an Empty item.
-            keys_.push_back(k);
-            items_.emplace_back();
+            append(k, Variant());
             i = int(keys_.size()) - 1;
-            index_.insert(norm(k), i);
         }
         return items_[size_t(i)];
     }
@@ -148,9 +155,7 @@ private:
             items_[size_t(i)] = std::move(v);
             return;
         }
-        keys_.push_back(k);
-        items_.push_back(std::move(v));
-        index_.insert(norm(k), int(keys_.size()) - 1);
+        append(k, std::move(v));
     }
     void rename(const Variant& from, const Variant& to) {
         const int i = find(from);
@@ -158,9 +163,9 @@ private:
             Throw(32811);
         if (find(to) >= 0)
             Throw(457);
-        index_.remove(norm(from));
+        index(from).remove(norm(from));
         keys_[size_t(i)] = to;
-        index_.insert(norm(to), i);
+        index(to).insert(norm(to), i);
     }
 };
 
