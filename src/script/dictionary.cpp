@@ -122,10 +122,22 @@ private:
         }
     }
     QHash<QString, int>& index(const Variant& k) { return k.isString() ? strings_ : others_; }
-    int find(const Variant& k) const {
-        const QHash<QString, int>& h = k.isString() ? strings_ : others_;
-        auto it = h.constFind(norm(k));
+    static int lookup(const QHash<QString, int>& h, const QString& key) {
+        auto it = h.constFind(key);
         return it == h.constEnd() ? -1 : *it;
+    }
+    int find(const Variant& k) const {
+        const QString n = norm(k);
+        int i = lookup(k.isString() ? strings_ : others_, n);
+        // Empty is the same key as "" and as 0 (which stay two keys of their own).
+        if (i < 0 && k.isEmpty()) {
+            i = lookup(strings_, QString());
+            if (i < 0)
+                i = lookup(others_, QStringLiteral("n0"));
+        } else if (i < 0 && (n.isEmpty() || n == QLatin1String("n0"))) {
+            i = lookup(others_, QStringLiteral("e"));
+        }
+        return i;
     }
     void append(const Variant& k, Variant v) {
         keys_.push_back(k);
