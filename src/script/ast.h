@@ -149,6 +149,7 @@ struct Interp {
     bool hasDeadline = false;
     unsigned ticks = 0;
     const char* stackBase = nullptr;
+    int running = 0;  // host calls (addCode, run) in progress
 
     // objects
     QHash<QString, std::shared_ptr<ClassDef>> classes;  // lower-case name

@@ -269,6 +269,17 @@ void Instance::finalize() {
         return;
     Frame* saved = I->frame;
     const int line = I->curLine;
+    // Released by the host between its calls: limits of its own, measured from here.
+    const bool outside = I->running == 0;
+    const char* base = I->stackBase;
+    const bool hasDeadline = I->hasDeadline;
+    const auto deadline = I->deadline;
+    if (outside) {
+        I->frame = &I->topFrame;
+        I->stackBase = static_cast<const char*>(__builtin_frame_address(0));
+        I->hasDeadline = true;
+        I->deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(200);
+    }
     try {
         I->callWithValues(*cls->terminate, nullptr, 0, this);
     } catch (...) {
@@ -276,6 +287,11 @@ void Instance::finalize() {
     }
     I->frame = saved;
     I->curLine = line;
+    if (outside) {
+        I->stackBase = base;
+        I->hasDeadline = hasDeadline;
+        I->deadline = deadline;
+    }
 }
 
 Variant NewInstance(Interp& I, const std::shared_ptr<ClassDef>& cls) {
@@ -430,10 +446,6 @@ Interp::~Interp() {
 }
 
 void Interp::releaseObjects() {
-    // Class_Terminate code run from here gets a short time limit of its own.
-    hasDeadline = true;
-    deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(200);
-    stackBase = nullptr;
     frame = &topFrame;
     // A Class_Terminate may store new objects: a few rounds, then whatever is left goes
     // without running script code.

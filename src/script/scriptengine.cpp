@@ -35,6 +35,11 @@ bool ScriptEngine::setLanguage(const QString& language) {
 template <class F>
 bool ScriptEngine::guarded(F&& body) {
     Interp& I = d_->I;
+    struct Running {
+        Interp& I;
+        explicit Running(Interp& i) : I(i) { ++I.running; }
+        ~Running() { --I.running; }
+    } running(I);
     error_ = ScriptError();
     I.clearErr();
     I.frame = &I.topFrame;

@@ -579,3 +579,39 @@ keep.Id = n
     EXPECT_EQ(host.seen, (QStringList{QStringLiteral("bye 1|0|"), QStringLiteral("bye 2|0|"),
                                       QStringLiteral("bye 3|0|")}));
 }
+
+// Class_Terminate run between the host's calls or at the engine's end keeps the engine's
+// limits: endless recursion through a default property and an endless loop both just stop.
+TEST(ScriptClasses, TerminateOutsideAHostCallIsLimitedToo) {
+    const char* code = R"VB(
+Class Loops
+  Public Default Property Get Self()
+    Set Self = Me
+  End Property
+  Private Sub Class_Terminate()
+    x = Me & ""
+  End Sub
+End Class
+Class Spins
+  Private Sub Class_Terminate()
+    Do
+    Loop
+  End Sub
+End Class
+Set a = New Loops
+Set b = New Spins
+Function Keep()
+  Set Keep = New Loops
+End Function
+)VB";
+    Variant held;
+    {
+        ScriptEngine e;
+        ASSERT_TRUE(e.addCode(QString::fromUtf8(code))) << e.lastError().text().toStdString();
+        ASSERT_TRUE(e.run(QStringLiteral("Keep"), {}, &held));
+        EXPECT_TRUE(held.isObject());
+        held = Variant();  // released by the host: terminates here
+        ASSERT_TRUE(e.run(QStringLiteral("Keep"), {}, &held));
+    }
+    held = Variant();  // the engine is gone: no script code runs
+}
