@@ -16,6 +16,10 @@ namespace script {
 
 struct Interp;
 struct Proc;
+struct ClassDef;
+struct Instance;
+struct InterpHandle;
+class ScriptHost;
 
 // Error raised by the compiler: number, text and position.
 struct CompileError {
@@ -47,6 +51,7 @@ struct NameRef {
     bool returnSlot = false;
     bool constant = false;
     int slot = -1;      // local slot; for a module-level name inside a procedure, the implicit local
+    int member = -1;    // inside a class: the member of the running method's own object
     // cache of the module lookup
     uint64_t gen = ~uint64_t(0);
     int global = -1;
@@ -66,6 +71,8 @@ struct Expr {
     // The value without copying it when reading it has no effect (a literal or a variable),
     // else nullptr and the caller evaluates.
     virtual const Variant* peek(Interp&) { return nullptr; }
+    // Assignment (`set`: Set, the value must be an object); by default through lvalue().
+    virtual void store(Interp& I, Variant v, bool set);
 };
 using ExprP = std::unique_ptr<Expr>;
 
@@ -92,10 +99,15 @@ struct Proc {
     std::vector<std::pair<int, std::vector<int32_t>>> fixedArrays;
     std::vector<int> dynamicArrays;  // Dim a(): an array with no elements yet
     Block body;
+    QHash<QString, int> localNames;  // lower case -> slot, for code run by Execute and Eval
+    QHash<QString, int> implicitNames;  // undeclared names: the module's variable, else this slot
+    ClassDef* owner = nullptr;       // the class of a method
 };
 
 struct Program {
     std::vector<std::shared_ptr<Proc>> procs;
+    std::vector<std::shared_ptr<ClassDef>> classes;
+    ExprP value;  // Eval's expression
     Block top;
     bool optionExplicit = false;
 };
@@ -111,12 +123,19 @@ struct Frame {
     Variant** vars = nullptr;
     Proc* proc = nullptr;
     bool resumeNext = false;
+    Instance* self = nullptr;  // the object a method runs for
+    size_t withBase = 0;       // first With object of this call in Interp::withStack
 };
 
 // Rnd's generator state in a new engine.
 constexpr uint32_t kRndStart = 0x50000;
 
 struct Interp {
+    Interp();
+    ~Interp();
+    Interp(const Interp&) = delete;
+    Interp& operator=(const Interp&) = delete;
+
     std::deque<Global> globals;
     QHash<QString, int> globalIndex;
     uint64_t generation = 0;
@@ -140,6 +159,24 @@ struct Interp {
     bool hasDeadline = false;
     unsigned ticks = 0;
     const char* stackBase = nullptr;
+    int running = 0;  // host calls (addCode, run) in progress
+
+    // objects
+    QHash<QString, std::shared_ptr<ClassDef>> classes;  // lower-case name
+    std::vector<Variant> withStack;
+    std::shared_ptr<InterpHandle> handle;
+    std::vector<std::weak_ptr<ObjectBase>> objects;  // every object made, for breaking cycles
+    size_t objectsPruned = 0;
+    ScriptHost* host = nullptr;
+    // Code compiled by Execute/Eval, by text and the procedure it ran in.
+    struct DynamicCode {
+        std::shared_ptr<Program> prog;
+        std::shared_ptr<void> context;  // keeps the context's address from being reused
+    };
+    QHash<QPair<QString, const void*>, DynamicCode> dynamicCache;
+    // Releases every object the module holds (Class_Terminate runs while the engine is whole).
+    void releaseObjects();
+    void registerProgram(const Program& prog);
 
     int findGlobal(NameRef& r) {
         if (r.gen == generation)
@@ -170,11 +207,11 @@ struct Interp {
     }
 
     // Calls a procedure with argument expressions evaluated in the current frame.
-    Variant call(Proc& p, std::vector<ExprP>& args);
+    Variant call(Proc& p, std::vector<ExprP>& args, Instance* self = nullptr);
     // Calls a procedure with host values; ByRef parameters bind to the given variants.
-    Variant callWithValues(Proc& p, Variant* args, size_t n);
+    Variant callWithValues(Proc& p, Variant* args, size_t n, Instance* self = nullptr);
     Flow execBlock(const Block& b);
-    Variant runBody(Proc& p, Variant** vars, Variant* storage);
+    Variant runBody(Proc& p, Variant** vars, Variant* storage, Instance* self);
 };
 
 // Builtin functions, looked up by lower-case name at compile time.
@@ -198,5 +235,12 @@ size_t ElementOffset(const ArrayData& a, const int32_t* idx, size_t n);
 
 // Parses code into a program; throws CompileError.
 std::shared_ptr<Program> Compile(const QString& code);
+// Code compiled for Execute (statements) or Eval (one expression, as the program's only top
+// statement's value): names of `context`'s locals and its class's members are visible.
+struct DynamicContext {
+    const Proc* proc = nullptr;
+    bool expression = false;
+};
+std::shared_ptr<Program> CompileDynamic(const QString& code, const DynamicContext& ctx);
 
 }  // namespace script

@@ -1,5 +1,5 @@
 // Built-in functions and constants.
-#include "nodes.h"
+#include "objects.h"
 
 #include <charconv>
 #include <cmath>
@@ -14,6 +14,11 @@ enum Id {
     Space, String, StrReverse, Asc, AscW, Chr, ChrW, CStr, CInt, CLng, CDbl, CBool, CByte, CSng,
     Int, Fix, Round, Abs, Sgn, Sqr, Exp, Log, Sin, Cos, Tan, Atn, Hex, Oct, IsNumeric, IsEmpty,
     IsNull, IsArray, IsObject, Array, UBound, LBound, TypeName, VarType, StrComp,
+};
+
+// Objects, code from text and the host's boxes (the date functions take 1000 up).
+enum ObjectId {
+    CreateObject = 2000, GetObject, Eval, GetRef, MsgBox, InputBox, Execute, ExecuteGlobal,
 };
 
 const QHash<QString, BuiltinInfo>& table() {
@@ -33,6 +38,10 @@ const QHash<QString, BuiltinInfo>& table() {
         {"isnull", {IsNull, 1, 1}}, {"isarray", {IsArray, 1, 1}}, {"isobject", {IsObject, 1, 1}},
         {"array", {Array, 0, -1}}, {"ubound", {UBound, 1, 2}}, {"lbound", {LBound, 1, 2}},
         {"typename", {TypeName, 1, 1}}, {"vartype", {VarType, 1, 1}}, {"strcomp", {StrComp, 2, 3}},
+        // objects, code from text and the host's boxes
+        {"createobject", {CreateObject, 1, 2}}, {"getobject", {GetObject, 0, 2}}, {"eval", {Eval, 1, 1}},
+        {"getref", {GetRef, 1, 1}}, {"msgbox", {MsgBox, 1, 5}}, {"inputbox", {InputBox, 1, 7}},
+        {"execute", {Execute, 1, 1}}, {"executeglobal", {ExecuteGlobal, 1, 1}},
     };
     return t;
 }
@@ -218,21 +227,47 @@ const BuiltinInfo* FindBuiltin(const QString& key) {
 QString UnsupportedReason(const QString& key) {
     static const QHash<QString, QString> r = [] {
         QHash<QString, QString> m;
-        const QString objects = QStringLiteral("此脚本引擎不支持“%1”: 没有 COM 对象");
-        for (const char* n : {"CreateObject", "GetObject", "GetRef"})
-            m.insert(QString::fromLatin1(n).toLower(), objects.arg(QLatin1String(n)));
-        const QString eval = QStringLiteral("此脚本引擎不支持“%1”: 不能运行字符串中的代码");
-        for (const char* n : {"Execute", "ExecuteGlobal", "Eval"})
-            m.insert(QString::fromLatin1(n).toLower(), eval.arg(QLatin1String(n)));
         const QString ui = QStringLiteral("此脚本引擎不支持“%1”");
-        for (const char* n : {"MsgBox", "InputBox", "LoadPicture"})
+        for (const char* n : {"LoadPicture"})
             m.insert(QString::fromLatin1(n).toLower(), ui.arg(QLatin1String(n)));
         return m;
     }();
     return r.value(key);
 }
 
+namespace {
+
+Variant objectBuiltin(Interp& I, int id, std::vector<Variant>& a) {
+    switch (ObjectId(id)) {
+    case CreateObject: {
+        const QString name = a[0].toString().trimmed();
+        if (name.compare(QLatin1String("Scripting.Dictionary"), Qt::CaseInsensitive) == 0)
+            return MakeObject(I, NewDictionary());
+        if (name.compare(QLatin1String("VBScript.RegExp"), Qt::CaseInsensitive) == 0)
+            return MakeObject(I, NewRegExp());
+        Throw(429, QStringLiteral("'%1'").arg(name));
+    }
+    case GetObject: Throw(429);
+    case Eval: return EvalText(I, a[0].toString());
+    case Execute: ExecuteText(I, a[0].toString(), false); return Variant();
+    case ExecuteGlobal: ExecuteText(I, a[0].toString(), true); return Variant();
+    case GetRef: {
+        const int g = I.findGlobal(a[0].toString().toLower());
+        if (g < 0 || !I.globals[size_t(g)].proc)
+            Throw(5);
+        return MakeObject(I, NewProcRef(I.globals[size_t(g)].proc));
+    }
+    case MsgBox: return HostMsgBox(I, a);
+    case InputBox: return HostInputBox(I, a);
+    }
+    return Variant();
+}
+
+}  // namespace
+
 Variant CallBuiltin(Interp& I, int id, std::vector<Variant>& a) {
+    if (id >= CreateObject)
+        return objectBuiltin(I, id, a);
     if (id >= 1000)
         return CallDateBuiltin(I, id, a);
     switch (Id(id)) {
@@ -469,7 +504,7 @@ Variant CallBuiltin(Interp& I, int id, std::vector<Variant>& a) {
     case IsEmpty: return Variant(a[0].isEmpty());
     case IsNull: return Variant(a[0].isNull());
     case IsArray: return Variant(a[0].isArray());
-    case IsObject: return Variant(false);
+    case IsObject: return Variant(a[0].isObject());
     case Array: return Variant::makeArray(std::move(a));
     case UBound: case LBound: {
         const ArrayData& arr = arrayArg(a[0]);
@@ -479,7 +514,10 @@ Variant CallBuiltin(Interp& I, int id, std::vector<Variant>& a) {
         return Variant::makeLong(id == UBound ? arr.upper[size_t(dim) - 1] : 0);
     }
     case TypeName: return Variant(a[0].typeName());
-    case VarType: return Variant::makeInteger(int16_t(a[0].type()));
+    case VarType:
+        if (a[0].isObject() && a[0].objectValue())
+            return Variant::makeInteger(int16_t(a[0].objectValue()->varType()));
+        return Variant::makeInteger(int16_t(a[0].type()));
     case StrComp: {
         if (a[0].isNull() || a[1].isNull())
             return Variant::makeNull();

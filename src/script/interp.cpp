@@ -1,5 +1,6 @@
 // Execution of the compiled tree.
 #include "nodes.h"
+#include "objects.h"
 #include "scriptengine.h"
 
 namespace script {
@@ -66,6 +67,14 @@ size_t ElementOffset(const ArrayData& a, const int32_t* idx, size_t n) {
 
 Variant* Expr::lvalue(Interp&) {
     Throw(501);
+}
+
+void Expr::store(Interp& I, Variant v, bool set) {
+    if (set)
+        RequireObject(v, false);
+    else if (v.isObject())
+        v = ObjectDefault(v);
+    assign(lvalue(I), std::move(v));
 }
 
 // ---- Interp --------------------------------------------------------------------------
@@ -147,7 +156,7 @@ struct FrameStorage {
 };
 }  // namespace
 
-Variant Interp::runBody(Proc& p, Variant** vars, Variant* storage) {
+Variant Interp::runBody(Proc& p, Variant** vars, Variant* storage, Instance* self) {
     for (auto& fa : p.fixedArrays) {
         Variant arr = Variant::makeArray(fa.second);
         arr.arrayData()->fixed = true;
@@ -158,11 +167,18 @@ Variant Interp::runBody(Proc& p, Variant** vars, Variant* storage) {
     Frame f;
     f.vars = vars;
     f.proc = &p;
+    f.self = self;
+    f.withBase = withStack.size();
     struct Restore {
         Interp& I;
         Frame* saved;
-        ~Restore() { I.frame = saved; }
-    } restore{*this, frame};
+        size_t with;
+        ~Restore() {
+            I.frame = saved;
+            if (I.withStack.size() > with)
+                I.withStack.resize(with);
+        }
+    } restore{*this, frame, f.withBase};
     const int savedLine = curLine;
     frame = &f;
     execBlock(p.body);
@@ -172,7 +188,7 @@ Variant Interp::runBody(Proc& p, Variant** vars, Variant* storage) {
     return Variant();
 }
 
-Variant Interp::call(Proc& p, std::vector<ExprP>& args) {
+Variant Interp::call(Proc& p, std::vector<ExprP>& args, Instance* self) {
     if (args.size() != p.params.size())
         Throw(450, QStringLiteral("'%1'").arg(p.name));
     checkStack();
@@ -186,10 +202,10 @@ Variant Interp::call(Proc& p, std::vector<ExprP>& args) {
         else
             fs.store[i] = args[i]->eval(*this);
     }
-    return runBody(p, fs.ptrs, fs.store);
+    return runBody(p, fs.ptrs, fs.store, self);
 }
 
-Variant Interp::callWithValues(Proc& p, Variant* args, size_t n) {
+Variant Interp::callWithValues(Proc& p, Variant* args, size_t n, Instance* self) {
     if (n != p.params.size())
         Throw(450, QStringLiteral("'%1'").arg(p.name));
     checkStack();
@@ -200,7 +216,7 @@ Variant Interp::callWithValues(Proc& p, Variant* args, size_t n) {
         else
             fs.ptrs[i] = &args[i];
     }
-    return runBody(p, fs.ptrs, fs.store);
+    return runBody(p, fs.ptrs, fs.store, self);
 }
 
 // ---- names ---------------------------------------------------------------------------
@@ -208,6 +224,8 @@ Variant Interp::callWithValues(Proc& p, Variant* args, size_t n) {
 Variant NameExpr::eval(Interp& I) {
     if (ref.local)
         return *I.frame->vars[ref.slot];
+    if (ref.member >= 0)
+        return SelfMember(I, ref.member, nullptr);
     const int g = I.findGlobal(ref);
     if (g >= 0) {
         Global& e = I.globals[size_t(g)];
@@ -227,6 +245,8 @@ Variant NameExpr::eval(Interp& I) {
 Variant* NameExpr::byRef(Interp& I, ArrayPins&) {
     if (ref.local)
         return ref.constant ? nullptr : I.frame->vars[ref.slot];
+    if (ref.member >= 0)
+        return nullptr;
     const int g = I.findGlobal(ref);
     if (g >= 0) {
         Global& e = I.globals[size_t(g)];
@@ -244,6 +264,8 @@ Variant* NameExpr::lvalue(Interp& I) {
             Throw(501, QStringLiteral("'%1'").arg(ref.name));
         return I.frame->vars[ref.slot];
     }
+    if (ref.member >= 0)
+        return SelfField(I, ref.member);
     int g = I.findGlobal(ref);
     if (g >= 0) {
         Global& e = I.globals[size_t(g)];
@@ -259,6 +281,18 @@ Variant* NameExpr::lvalue(Interp& I) {
     g = I.declareGlobal(ref.name);
     I.globalsDirty = true;
     return &I.globals[size_t(g)].value;
+}
+
+void NameExpr::store(Interp& I, Variant v, bool set) {
+    if (ref.local && !ref.constant && !v.isObject() && !set) {
+        assign(I.frame->vars[ref.slot], std::move(v));
+        return;
+    }
+    if (ref.member >= 0 && !ref.local) {
+        StoreSelfMember(I, ref.member, nullptr, std::move(v), set);
+        return;
+    }
+    Expr::store(I, std::move(v), set);
 }
 
 namespace {
@@ -286,12 +320,19 @@ Variant* indexBase(Interp& I, NameRef& ref, Proc** proc) {
 }  // namespace
 
 Variant CallExpr::eval(Interp& I) {
+    if (ref.member >= 0 && !ref.local)
+        return SelfMember(I, ref.member, &args);
     Proc* proc;
     Variant* base = indexBase(I, ref, &proc);
     if (proc)
         return I.call(*proc, args);
     if (!base)
         Throw(13, QStringLiteral("'%1'").arg(ref.name));
+    if (base->isObject()) {
+        // obj(args), obj(): the default member (a GetRef function is called).
+        const Variant obj = *base;
+        return CallMember(I, obj, QString(), ref.name, args);
+    }
     if (args.empty() && !base->isArray())
         return *base;
     Subscripts s;
@@ -319,6 +360,8 @@ const Variant* CallExpr::peek(Interp& I) {
 }
 
 Variant* CallExpr::byRef(Interp& I, ArrayPins& pins) {
+    if (ref.member >= 0 && !ref.local)
+        return nullptr;
     Proc* proc;
     Variant* base = indexBase(I, ref, &proc);
     if (!base || !base->isArray())
@@ -336,6 +379,8 @@ Variant* CallExpr::byRef(Interp& I, ArrayPins& pins) {
 }
 
 Variant* CallExpr::lvalue(Interp& I) {
+    if (ref.member >= 0 && !ref.local)
+        Throw(501, QStringLiteral("'%1'").arg(ref.name));
     Proc* proc;
     Variant* base = indexBase(I, ref, &proc);
     if (proc)
@@ -352,8 +397,25 @@ Variant* CallExpr::lvalue(Interp& I) {
     return &a.items[ElementOffset(a, s.data, s.n)];
 }
 
+void CallExpr::store(Interp& I, Variant v, bool set) {
+    if (ref.member >= 0 && !ref.local) {
+        StoreSelfMember(I, ref.member, &args, std::move(v), set);
+        return;
+    }
+    Proc* proc;
+    Variant* base = indexBase(I, ref, &proc);
+    if (base && base->isObject()) {
+        const Variant obj = *base;
+        StoreMember(I, obj, QString(), ref.name, args, std::move(v), set);
+        return;
+    }
+    Expr::store(I, std::move(v), set);
+}
+
 Variant IndexExpr::eval(Interp& I) {
     Variant v = base->eval(I);
+    if (v.isObject())
+        return CallMember(I, v, QString(), QString(), args);
     Subscripts s;
     s.eval(I, args);
     if (!v.isArray())
@@ -384,19 +446,27 @@ Variant ErrMemberExpr::eval(Interp& I) {
 
 Variant UnaryExpr::eval(Interp& I) {
     Variant v = e->eval(I);
+    if (v.isObject())
+        v = ObjectDefault(v);
     return op == Neg ? Ops::neg(v) : Ops::notOp(v);
 }
 
 namespace {
 // Evaluates both operands (the language does not short-circuit) and applies the operator;
-// operands that are variables or literals are used in place, without copies.
+// operands that are variables or literals are used in place, without copies. An object
+// stands for its default member.
 template <class Node>
 Variant evalOperands(const Node& n, Interp& I) {
     if (const Variant* pa = n.l->peek(I))
         if (const Variant* pb = n.r->peek(I))
-            return n.apply(*pa, *pb);
-    const Variant a = n.l->eval(I);
-    const Variant b = n.r->eval(I);
+            if (!pa->isObject() && !pb->isObject())
+                return n.apply(*pa, *pb);
+    Variant a = n.l->eval(I);
+    Variant b = n.r->eval(I);
+    if (a.isObject())
+        a = ObjectDefault(a);
+    if (b.isObject())
+        b = ObjectDefault(b);
     return n.apply(a, b);
 }
 }  // namespace
@@ -445,13 +515,17 @@ Flow AssignStmt::exec(Interp& I) {
     Variant v = value->eval(I);
     if (arrayVariable)
         Throw(13);  // a variable declared as an array cannot take another value
-    assign(target->lvalue(I), std::move(v));
+    target->store(I, std::move(v), false);
     return Flow::Normal;
 }
 
 // s = s & a & b ...: the text is appended in place when the variable still holds the
 // string it had when the right side was read, so building a string stays linear.
 Flow AppendStmt::exec(Interp& I) {
+    // A member of the running method's object may be a property: the plain assignment
+    // knows how to store it.
+    if (const NameRef& ref = static_cast<NameExpr*>(target)->ref; ref.member >= 0 && !ref.local)
+        return whole->exec(I);
     Variant acc = head->eval(I);
     Variant parts[4];
     const size_t n = tail.size();
@@ -553,7 +627,9 @@ Flow ForStmt::exec(Interp& I) {
 }
 
 Flow ForEachStmt::exec(Interp& I) {
-    const Variant g = group->eval(I);
+    Variant g = group->eval(I);
+    if (g.isObject())
+        g = Variant::makeArray(ObjectElements(I, g));
     if (!g.isArray())
         Throw(451);
     const ArrayData& a = *g.arrayData();
@@ -586,11 +662,17 @@ Flow DoStmt::exec(Interp& I) {
 }
 
 Flow SelectStmt::exec(Interp& I) {
-    const Variant v = subject->eval(I);
+    Variant v = subject->eval(I);
+    if (v.isObject())
+        v = ObjectDefault(v);
     for (auto& c : cases)
-        for (auto& e : c.values)
-            if (Ops::compare(v, e->eval(I), subject->isHard(), e->isHard()) == 0)
+        for (auto& e : c.values) {
+            Variant x = e->eval(I);
+            if (x.isObject())
+                x = ObjectDefault(x);
+            if (Ops::compare(v, x, subject->isHard(), e->isHard()) == 0)
                 return I.execBlock(c.body);
+        }
     if (hasElse)
         return I.execBlock(elseBody);
     return Flow::Normal;

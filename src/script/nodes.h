@@ -27,6 +27,7 @@ struct NameExpr : Expr {
     const Variant* peek(Interp& I) override {
         return ref.local ? I.frame->vars[ref.slot] : nullptr;
     }
+    void store(Interp& I, Variant v, bool set) override;
 };
 
 // name(args): an array element or a call of a Function or Sub.
@@ -37,6 +38,7 @@ struct CallExpr : Expr {
     Variant* byRef(Interp& I, ArrayPins& pins) override;
     Variant* lvalue(Interp& I) override;
     const Variant* peek(Interp& I) override;  // an element of a local array
+    void store(Interp& I, Variant v, bool set) override;
 };
 
 // value(args) where value is not a name, e.g. Array(1, 2)(0) or a(1)(2).

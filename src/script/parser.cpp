@@ -1,6 +1,6 @@
 // Lexer and parser: script text -> Program with names resolved to slots.
 #include "datetime.h"
-#include "nodes.h"
+#include "objects.h"
 
 #include <QSet>
 
@@ -318,17 +318,34 @@ struct Scope {
     std::vector<NameRef*> refs;
     int loopFor = 0, loopDo = 0;
     QSet<QString> arrays;  // declared as arrays: Dim a(9), Dim a()
+    int withDepth = 0;
+    bool property = false;       // a Property procedure (Exit Property)
+    ClassDef* cls = nullptr;     // members visible by name inside a class
+    const Proc* outer = nullptr; // code run by Execute/Eval: the procedure it runs in
 };
 
 class Parser {
 public:
     explicit Parser(std::vector<Token> toks) : t_(std::move(toks)) {}
 
-    std::shared_ptr<Program> program() {
+    std::shared_ptr<Program> program(const DynamicContext* ctx = nullptr) {
         auto prog = std::make_shared<Program>();
         prog_ = prog.get();
         Scope module;
         scope_ = &module;
+        if (ctx && ctx->proc) {
+            module.outer = ctx->proc;
+            module.cls = ctx->proc->owner;
+        }
+        if (ctx && ctx->expression) {
+            skipSeparators();
+            prog->value = expr();
+            skipSeparators();
+            if (peek().kind != T::Eof)
+                error(1025);
+            resolve(module);
+            return prog;
+        }
         for (;;) {
             skipSeparators();
             if (peek().kind == T::Eof)
@@ -353,6 +370,10 @@ public:
             }
             if (k == T::Function || k == T::Sub) {
                 prog->procs.push_back(procedure());
+                continue;
+            }
+            if (k == T::Class && i_ == save) {
+                prog->classes.push_back(classDef());
                 continue;
             }
             i_ = save;
@@ -484,9 +505,26 @@ private:
     void resolve(Scope& s) {
         QHash<QString, int> implicit;
         for (NameRef* r : s.refs) {
+            r->member = -1;
             if (!s.proc) {
                 r->local = false;
                 r->slot = -1;
+                if (s.outer) {
+                    auto it = s.outer->localNames.constFind(r->key);
+                    if (it != s.outer->localNames.constEnd()) {
+                        r->local = true;
+                        r->slot = *it;
+                        r->returnSlot = *it == s.outer->returnSlot;
+                        continue;
+                    }
+                    auto jt = s.outer->implicitNames.constFind(r->key);
+                    if (jt != s.outer->implicitNames.constEnd()) {
+                        r->slot = *jt;
+                        continue;
+                    }
+                }
+                if (s.cls)
+                    r->member = s.cls->find(r->key);
                 continue;
             }
             auto it = s.locals.constFind(r->key);
@@ -495,6 +533,11 @@ private:
                 r->slot = *it;
                 r->returnSlot = *it == s.proc->returnSlot;
                 r->constant = s.constants.contains(r->key);
+                continue;
+            }
+            if (s.cls && (r->member = s.cls->find(r->key)) >= 0) {
+                r->local = false;
+                r->slot = -1;
                 continue;
             }
             auto jt = implicit.constFind(r->key);
@@ -508,19 +551,37 @@ private:
             r->local = false;
             r->slot = slot;
         }
+        if (s.proc) {
+            s.proc->localNames = s.locals;
+            s.proc->implicitNames = implicit;
+        }
     }
 
     // ---- procedures ----
 
-    std::shared_ptr<Proc> procedure() {
-        const bool isFunction = take().kind == T::Function;
+    // Function, Sub, or (inside a class) Property Get/Let/Set; *propKind gets the Property's kind.
+    std::shared_ptr<Proc> procedure(ClassDef* cls = nullptr, T* propKind = nullptr) {
+        const T kind = take().kind;
+        T prop = T::Eof;
+        if (kind == T::Property) {
+            prop = peek().kind;
+            if (prop != T::Get && prop != T::Let && prop != T::Set)
+                error(1002);
+            take();
+            if (propKind)
+                *propKind = prop;
+        }
+        const bool isFunction = kind == T::Function || prop == T::Get;
         auto proc = std::make_shared<Proc>();
         proc->isFunction = isFunction;
-        proc->name = ident();
-        if (FindBuiltin(proc->name.toLower()))
+        proc->owner = cls;
+        proc->name = cls ? memberName() : ident();
+        if (!cls && FindBuiltin(proc->name.toLower()))
             error(1041, QStringLiteral("名称重定义: '%1' 是内部函数").arg(proc->name));
         Scope scope;
         scope.proc = proc.get();
+        scope.cls = cls;
+        scope.property = kind == T::Property;
         Scope* outer = scope_;
         scope_ = &scope;
         if (accept(T::LParen)) {
@@ -553,7 +614,10 @@ private:
         endOfStatement();
         block(proc->body);
         expect(T::End, 1014);
-        expect(isFunction ? T::Function : T::Sub, isFunction ? 1015 : 1016);
+        if (kind == T::Property)
+            expect(T::Property, 1002);
+        else
+            expect(isFunction ? T::Function : T::Sub, isFunction ? 1015 : 1016);
         endOfStatement();
         resolve(scope);
         scope_ = outer;
@@ -624,6 +688,12 @@ private:
             take();
             if (isErr(peek().text) && peek(1).kind == T::Dot)
                 return errStatement();
+            if (peek().kind == T::Dot || peek().kind == T::Me || (peek().kind == T::Ident && peek(1).kind == T::Dot &&
+                                                                  !isErr(peek().text))) {
+                auto s = std::make_unique<CallStmt>();
+                s->call = chain(nullptr, false);
+                return s;
+            }
             QString name = ident();
             auto s = std::make_unique<CallStmt>();
             std::vector<ExprP> args;
@@ -657,12 +727,12 @@ private:
             expectWord("explicit", 1002);
             prog_->optionExplicit = true;
             return nullptr;
-        case T::Set: unsupported(QStringLiteral("Set"));
-        case T::Class: unsupported(QStringLiteral("Class"));
-        case T::With: unsupported(QStringLiteral("With"));
-        case T::Property: unsupported(QStringLiteral("Property"));
-        case T::New: unsupported(QStringLiteral("New"));
-        case T::Function: case T::Sub:
+        case T::Set: return setStmt();
+        case T::With:
+            if (singleLine) error(1024);
+            return withStmt();
+        case T::Dot: case T::Me: return chainStatement(chain(nullptr, true));
+        case T::Class: case T::Property: case T::Function: case T::Sub:
             error(1024, QStringLiteral("缺少语句: 过程不能嵌套或在此定义"));
         case T::Ident: return identStatement();
         default: error(1024);
@@ -789,11 +859,15 @@ private:
             s->flow = Flow::ExitDo;
             break;
         case T::Function:
-            if (!scope_->proc || !scope_->proc->isFunction) error(1039);
+            if (!scope_->proc || !scope_->proc->isFunction || scope_->property) error(1039);
+            s->flow = Flow::ExitProc;
+            break;
+        case T::Property:
+            if (!scope_->property) error(1039);
             s->flow = Flow::ExitProc;
             break;
         case T::Sub:
-            if (!scope_->proc || scope_->proc->isFunction) error(1039);
+            if (!scope_->proc || scope_->proc->isFunction || scope_->property) error(1039);
             s->flow = Flow::ExitProc;
             break;
         default: error(1039);
@@ -970,8 +1044,10 @@ private:
         if (isErr(name) && peek(1).kind == T::Dot)
             return errStatement();
         take();
-        if (peek().kind == T::Dot)
-            unsupported(QStringLiteral("objects (%1.)").arg(name));
+        if (peek().kind == T::Dot) {
+            --i_;
+            return chainStatement(chain(nullptr, true));
+        }
         if (peek().kind == T::Eq) {
             take();
             auto s = std::make_unique<AssignStmt>();
@@ -992,16 +1068,10 @@ private:
                 s->value = expr();
                 return s;
             }
+            if (peek().kind == T::Dot)
+                return chainStatement(chain(callTarget(name, std::move(args)), true));
             if (atEndOfStatement()) {
-                if (args.size() > 1)
-                    error(1044);
-                if (args.size() == 1) {
-                    // "Name (x)": the parentheses make the argument a value.
-                    auto p = std::make_unique<ParenExpr>();
-                    p->line = args[0]->line;
-                    p->inner = std::move(args[0]);
-                    args[0] = std::move(p);
-                }
+                byValueParens(args);
                 auto s = std::make_unique<CallStmt>();
                 s->call = callTarget(name, std::move(args));
                 return s;
@@ -1049,6 +1119,314 @@ private:
         unsupported(QStringLiteral("Err.") + member);
     }
 
+    // "Name (x)" as a statement: the parentheses make the one argument a value; around more
+    // than one argument they are an error.
+    void byValueParens(std::vector<ExprP>& args) {
+        if (args.size() > 1)
+            error(1044);
+        if (args.size() != 1)
+            return;
+        auto p = std::make_unique<ParenExpr>();
+        p->line = args[0]->line;
+        p->inner = std::move(args[0]);
+        args[0] = std::move(p);
+    }
+
+    // `.name` after `object` (null inside With: the innermost With object).
+    std::unique_ptr<MemberExpr> member(ExprP object, int line) {
+        auto m = std::make_unique<MemberExpr>();
+        m->line = line;
+        m->name = memberName();
+        m->key = m->name.toLower();
+        if (object) {
+            m->object = std::move(object);
+            grow(*m, m->object.get());
+        } else {
+            m->withDepth = scope_->withDepth - 1;
+        }
+        return m;
+    }
+
+    // A local or (inside a class) a member of that name hides a built-in or constant.
+    bool shadowed(const QString& key) const {
+        return (scope_->proc && scope_->locals.contains(key)) || (scope_->cls && scope_->cls->find(key) >= 0);
+    }
+
+    // A member name after '.': any word, keywords included (re.Global, d.Item, x.End).
+    QString memberName() {
+        const Token& t = peek();
+        if (t.kind != T::Ident && (t.text.isEmpty() || !t.text[0].isLetter()))
+            error(1010);
+        return take().text;
+    }
+
+    // Member accesses and calls after `base`; with no base, starts at `.name` (inside With),
+    // `Me`, or a name. In a statement, "obj.M (x), y" passes (x) as the first argument.
+    ExprP chain(ExprP base, bool statement) {
+        Depth d(*this);
+        const int line = peek().line;
+        if (!base) {
+            if (peek().kind == T::Dot) {
+                if (scope_->withDepth == 0)
+                    error(1002);
+                take();
+                base = member(nullptr, line);
+            } else if (accept(T::Me)) {
+                auto me = std::make_unique<MeExpr>();
+                me->line = line;
+                base = std::move(me);
+            } else {
+                const QString name = ident();
+                if (accept(T::LParen)) {
+                    auto args = argList(T::RParen);
+                    expect(T::RParen, 1006);
+                    base = callTarget(name, std::move(args));
+                } else {
+                    base = nameExpr(name);
+                }
+            }
+        }
+        for (;;) {
+            if (peek().kind == T::Dot) {
+                take();
+                base = member(std::move(base), line);
+                continue;
+            }
+            if (peek().kind != T::LParen)
+                break;
+            auto* m = dynamic_cast<MemberExpr*>(base.get());
+            const size_t save = i_, refs = scope_->refs.size();
+            take();
+            auto args = argList(T::RParen);
+            expect(T::RParen, 1006);
+            if (statement) {
+                const T n = peek().kind;
+                const bool end = atEndOfStatement();
+                if (!end && n != T::Eq && n != T::Dot && n != T::LParen) {
+                    args.clear();
+                    backtrack(save, refs);
+                    break;
+                }
+                if (end && m && !m->hasArgs) {
+                    byValueParens(args);
+                }
+            }
+            if (m && !m->hasArgs) {
+                m->args = std::move(args);
+                m->hasArgs = true;
+                grow(*m, m->args);
+            } else {
+                auto x = std::make_unique<IndexExpr>();
+                x->line = line;
+                x->args = std::move(args);
+                x->base = std::move(base);
+                grow(*x, x->base.get());
+                grow(*x, x->args);
+                base = std::move(x);
+            }
+        }
+        return base;
+    }
+
+    // A statement made of a member chain: an assignment, or a call with arguments unbracketed.
+    StmtP chainStatement(ExprP target) {
+        if (accept(T::Eq)) {
+            auto s = std::make_unique<AssignStmt>();
+            s->target = std::move(target);
+            s->value = expr();
+            return s;
+        }
+        if (!atEndOfStatement()) {
+            auto* m = dynamic_cast<MemberExpr*>(target.get());
+            if (!m || m->hasArgs)
+                error(1025);
+            m->args = argList(T::Newline);
+            m->hasArgs = true;
+            grow(*m, m->args);
+        }
+        auto s = std::make_unique<CallStmt>();
+        s->call = std::move(target);
+        return s;
+    }
+
+    StmtP setStmt() {
+        take();
+        auto s = std::make_unique<SetStmt>();
+        s->target = chain(nullptr, false);
+        expect(T::Eq, 1011);
+        s->value = expr();
+        return s;
+    }
+
+    StmtP withStmt() {
+        take();
+        auto s = std::make_unique<WithStmt>();
+        s->object = expr();
+        endOfStatement();
+        ++scope_->withDepth;
+        block(s->body);
+        --scope_->withDepth;
+        expect(T::End, 1014);
+        expect(T::With, 1002);
+        return s;
+    }
+
+    // ---- classes ----
+
+    static void addMember(ClassDef& cls, const QString& name) {
+        if (name.isEmpty())
+            return;
+        const QString key = name.toLower();
+        if (cls.index.contains(key))
+            return;
+        ClassMember m;
+        m.name = name;
+        cls.members.push_back(m);
+        cls.index.insert(key, int(cls.members.size()) - 1);
+    }
+
+    // Every member name of the class body ahead, so methods see members declared after them.
+    void prescanMembers(ClassDef& cls) const {
+        bool inProc = false;
+        for (size_t j = i_; j < t_.size(); ++j) {
+            const T k = t_[j].kind;
+            const T prev = t_[j - 1].kind;
+            if (k == T::Eof)
+                break;
+            if (prev == T::End || prev == T::Exit) {
+                if (prev == T::End && k == T::Class)
+                    break;
+                if (prev == T::End && (k == T::Function || k == T::Sub || k == T::Property))
+                    inProc = false;
+                continue;
+            }
+            if (k == T::Function || k == T::Sub || k == T::Property) {
+                const size_t n = j + (k == T::Property ? 2 : 1);
+                if (n < t_.size())
+                    addMember(cls, t_[n].text);
+                inProc = true;
+                continue;
+            }
+            if (inProc || (k != T::Dim && k != T::Public && k != T::Private) ||
+                (prev != T::Newline && prev != T::Colon))
+                continue;
+            size_t n = j + 1;
+            if (n < t_.size() && t_[n].kind == T::Default)
+                ++n;
+            int paren = 0;
+            bool wantName = true;
+            for (; n < t_.size(); ++n) {
+                const T m = t_[n].kind;
+                if (m == T::Newline || m == T::Colon || m == T::Eof || m == T::Function || m == T::Sub ||
+                    m == T::Property)
+                    break;
+                if (m == T::LParen)
+                    ++paren;
+                else if (m == T::RParen)
+                    --paren;
+                else if (m == T::Comma && paren == 0)
+                    wantName = true;
+                else if (m == T::Ident && wantName && paren == 0) {
+                    addMember(cls, t_[n].text);
+                    wantName = false;
+                }
+            }
+        }
+    }
+
+    std::shared_ptr<ClassDef> classDef() {
+        take();
+        auto cls = std::make_shared<ClassDef>();
+        cls->name = ident();
+        endOfStatement();
+        prescanMembers(*cls);
+        for (;;) {
+            skipSeparators();
+            T k = peek().kind;
+            if (k == T::End) {
+                take();
+                expect(T::Class, 1002);
+                break;
+            }
+            bool isPublic = true, isDefault = false;
+            if (k == T::Public || k == T::Private) {
+                isPublic = take().kind == T::Public;
+                if (accept(T::Default)) {
+                    if (!isPublic)
+                        error(1002);
+                    isDefault = true;
+                }
+                k = peek().kind;
+            } else if (k == T::Dim) {
+                take();
+                k = T::Dim;
+            } else if (k != T::Function && k != T::Sub && k != T::Property) {
+                error(1024);
+            }
+            if (k == T::Function || k == T::Sub || k == T::Property) {
+                T prop = T::Eof;
+                auto proc = procedure(cls.get(), &prop);
+                const int m = cls->find(proc->name.toLower());
+                if (m < 0)
+                    error(1002);
+                ClassMember& mem = cls->members[size_t(m)];
+                std::shared_ptr<Proc>* slot = prop == T::Get   ? &mem.get
+                                              : prop == T::Let ? &mem.let
+                                              : prop == T::Set ? &mem.set
+                                                               : &mem.method;
+                if (mem.isField() || *slot || (prop == T::Eof && (mem.get || mem.let || mem.set)) ||
+                    (prop != T::Eof && mem.method))
+                    error(1041);
+                *slot = proc;
+                if (prop == T::Eof || prop == T::Get)
+                    mem.isPublic = isPublic;
+                if (isDefault) {
+                    if (cls->defaultMember >= 0 && cls->defaultMember != m)
+                        error(1041);
+                    cls->defaultMember = m;
+                }
+                continue;
+            }
+            if (isDefault)
+                error(1002);
+            do {
+                const QString name = ident();
+                const int m = cls->find(name.toLower());
+                if (m < 0)
+                    error(1002);
+                ClassMember& mem = cls->members[size_t(m)];
+                if (mem.isField() || mem.method || mem.get || mem.let || mem.set)
+                    error(1041);
+                mem.field = cls->fieldCount++;
+                mem.isPublic = isPublic;
+                if (accept(T::LParen) && !accept(T::RParen)) {
+                    mem.hasBounds = true;
+                    do {
+                        if (peek().kind != T::Number)
+                            error(1026);
+                        const double v = take().number.toDouble();
+                        if (v < 0 || v > double(kMaxArrayElements))
+                            error(1026);
+                        mem.bounds.push_back(int32_t(v));
+                    } while (accept(T::Comma));
+                    expect(T::RParen, 1006);
+                }
+            } while (accept(T::Comma));
+            endOfStatement();
+        }
+        endOfStatement();
+        for (const char* special : {"class_initialize", "class_terminate"}) {
+            const int m = cls->find(QLatin1String(special));
+            if (m < 0)
+                continue;
+            const ClassMember& mem = cls->members[size_t(m)];
+            if (!mem.method || !mem.method->params.empty())
+                error(1002);
+            (special[6] == 'i' ? cls->initialize : cls->terminate) = mem.method;
+        }
+        return cls;
+    }
+
     // Comma separated expressions, stopping before `close` (not consumed).
     std::vector<ExprP> argList(T close) {
         std::vector<ExprP> out;
@@ -1078,7 +1456,7 @@ private:
         if (!why.isEmpty())
             error(445, why);
         if (const BuiltinInfo* b = FindBuiltin(key)) {
-            if ((scope_->proc == nullptr || !scope_->locals.contains(key)) && !moduleVars_.contains(key)) {
+            if (!shadowed(key) && !moduleVars_.contains(key)) {
                 auto e = std::make_unique<BuiltinExpr>();
                 e->line = peek().line;
                 e->id = b->id;
@@ -1137,7 +1515,17 @@ private:
                 case T::Gt: op = CompareExpr::Gt; break;
                 case T::Le: op = CompareExpr::Le; break;
                 case T::Ge: op = CompareExpr::Ge; break;
-                case T::Is: unsupported(QStringLiteral("Is (object comparison)"));
+                case T::Is: {
+                    int line = take().line;
+                    auto c = std::make_unique<IsExpr>();
+                    c->line = line;
+                    c->l = std::move(l);
+                    c->r = binaryLevel(7);
+                    grow(*c, c->l.get());
+                    grow(*c, c->r.get());
+                    l = std::move(c);
+                    continue;
+                }
                 default: return l;
                 }
                 int line = take().line;
@@ -1209,22 +1597,7 @@ private:
         return postfix(primary());
     }
 
-    ExprP postfix(ExprP e) {
-        while (peek().kind == T::LParen) {
-            take();
-            auto x = std::make_unique<IndexExpr>();
-            x->line = e->line;
-            x->args = argList(T::RParen);
-            expect(T::RParen, 1006);
-            x->base = std::move(e);
-            grow(*x, x->base.get());
-            grow(*x, x->args);
-            e = std::move(x);
-        }
-        if (peek().kind == T::Dot)
-            unsupported(QStringLiteral("objects (member access)"));
-        return e;
-    }
+    ExprP postfix(ExprP e) { return chain(std::move(e), false); }
 
     ExprP literal(Variant v, bool hard, int line) {
         auto e = std::make_unique<LiteralExpr>();
@@ -1244,9 +1617,16 @@ private:
         case T::False: take(); return literal(Variant(false), false, line);
         case T::Empty: take(); return literal(Variant(), false, line);
         case T::Null: take(); return literal(Variant::makeNull(), false, line);
-        case T::Nothing: unsupported(QStringLiteral("Nothing (objects)"));
-        case T::New: unsupported(QStringLiteral("New"));
-        case T::Me: unsupported(QStringLiteral("Me"));
+        case T::Nothing: take(); return literal(Variant::makeObject(nullptr), false, line);
+        case T::New: {
+            take();
+            auto n = std::make_unique<NewExpr>();
+            n->line = line;
+            n->name = ident();
+            n->key = n->name.toLower();
+            return n;
+        }
+        case T::Me: case T::Dot: return chain(nullptr, false);
         case T::LParen: {
             take();
             auto p = std::make_unique<ParenExpr>();
@@ -1271,7 +1651,7 @@ private:
                 }
                 return e;
             }
-            const bool local = (scope_->proc && scope_->locals.contains(key)) || moduleVars_.contains(key);
+            const bool local = shadowed(key) || moduleVars_.contains(key);
             Variant c;
             if (!local && FindConstant(key, &c))
                 return literal(c, false, line);
@@ -1282,10 +1662,10 @@ private:
                 return postfix(callTarget(name, std::move(args)));
             }
             if (!local && (FindBuiltin(key) || !UnsupportedReason(key).isEmpty()))
-                return callTarget(name, {});
+                return postfix(callTarget(name, {}));
             auto e = nameExpr(name);
             e->line = line;
-            return e;
+            return postfix(std::move(e));
         }
         default:
             error(1023);
@@ -1299,6 +1679,12 @@ std::shared_ptr<Program> Compile(const QString& code) {
     Lexer lex(code);
     Parser p(lex.run());
     return p.program();
+}
+
+std::shared_ptr<Program> CompileDynamic(const QString& code, const DynamicContext& ctx) {
+    Lexer lex(code);
+    Parser p(lex.run());
+    return p.program(&ctx);
 }
 
 }  // namespace script

@@ -1,6 +1,6 @@
 #include "scriptengine.h"
 
-#include "nodes.h"
+#include "objects.h"
 
 #include <new>
 
@@ -36,6 +36,11 @@ bool ScriptEngine::setLanguage(const QString& language) {
 template <class F>
 bool ScriptEngine::guarded(F&& body) {
     Interp& I = d_->I;
+    struct Running {
+        Interp& I;
+        explicit Running(Interp& i) : I(i) { ++I.running; }
+        ~Running() { --I.running; }
+    } running(I);
     error_ = ScriptError();
     I.clearErr();
     I.frame = &I.topFrame;
@@ -82,12 +87,7 @@ bool ScriptEngine::addCode(const QString& code) {
                 d_->cache.clear();
             d_->cache.insert(code, prog);
         }
-        for (const auto& p : prog->procs) {
-            Global& g = I.globals[size_t(I.declareGlobal(p->name))];
-            g.proc = p;
-            g.value = Variant();
-            g.constant = false;
-        }
+        I.registerProgram(*prog);
         if (prog->optionExplicit)
             I.optionExplicit = true;
         I.execBlock(prog->top);
@@ -153,8 +153,15 @@ bool ScriptEngine::callOne(const Procedure& p, Variant& arg, Variant* result) {
     });
 }
 
+void ScriptEngine::setHost(ScriptHost* host) {
+    d_->I.host = host;
+}
+
 void ScriptEngine::reset() {
     Interp& I = d_->I;
+    d_->saved.clear();
+    I.releaseObjects();
+    I.classes.clear();
     d_->cache.clear();
     I.globals.clear();
     I.globalIndex.clear();

@@ -7,6 +7,7 @@
 
 #include <initializer_list>
 #include <memory>
+#include <optional>
 #include <vector>
 
 namespace script {
@@ -28,6 +29,19 @@ inline const QString kRuntimeSource = QStringLiteral("Microsoft VBScript 运行�
 constexpr int kErrTimeout = 9001;
 
 class ScriptCondition;
+
+// What MsgBox and InputBox of a script show. Without a host MsgBox answers vbOK (1) and
+// InputBox an empty string.
+class ScriptHost {
+public:
+    virtual ~ScriptHost() = default;
+    // buttons: the script's MsgBox flags (vbYesNo, vbQuestion ...); returns the button pressed
+    // as the language's constant (vbOK = 1 ... vbNo = 7).
+    virtual int msgBox(const QString& prompt, int buttons, const QString& title) = 0;
+    // The text entered, or nothing when the user cancelled.
+    virtual std::optional<QString> inputBox(const QString& prompt, const QString& title,
+                                            const QString& defaultText) = 0;
+};
 
 class ScriptEngine {
 public:
@@ -71,6 +85,9 @@ public:
     // Forgets every definition and variable.
     void reset();
 
+    // Where MsgBox and InputBox go (not owned; null: no window, the defaults answer).
+    void setHost(ScriptHost* host);
+
     const ScriptError& lastError() const { return error_; }
 
 private:
@@ -103,6 +120,7 @@ public:
     bool evaluate(Variant& series, Variant* result);
 
     const ScriptError& lastError() const { return engine_.lastError(); }
+    void setHost(ScriptHost* host) { engine_.setHost(host); }
 
 private:
     ScriptEngine engine_;

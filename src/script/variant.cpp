@@ -232,6 +232,7 @@ QString Variant::toString() const {
     case Date: return FormatDateGeneral(d_);
     case String: return s_;
     case Array: Throw(13);
+    case Object: return ObjectDefault(*this).toString();
     }
     return QString();
 }
@@ -249,6 +250,7 @@ double Variant::toDouble() const {
         return v;
     }
     case Array: Throw(13);
+    case Object: return ObjectDefault(*this).toDouble();
     }
     return 0;
 }
@@ -287,6 +289,7 @@ bool Variant::toBool() const {
         return v != 0;
     }
     case Array: Throw(13);
+    case Object: return ObjectDefault(*this).toBool();
     }
     return false;
 }
@@ -320,12 +323,13 @@ QString Variant::typeName() const {
     case Boolean: return QStringLiteral("Boolean");
     case Byte: return QStringLiteral("Byte");
     case Array: return QStringLiteral("Variant()");
+    case Object: return ObjectTypeName(*this);
     }
     return QString();
 }
 
 QString Variant::debugText() const {
-    if (t_ == Null || t_ == Array)
+    if (t_ == Null || t_ == Array || t_ == Object)
         return typeName() + u'|';
     return typeName() + u'|' + toString();
 }
@@ -354,6 +358,7 @@ Variant Ops::numeric(const Variant& v) {
     case Variant::Boolean: return Variant::makeInteger(int16_t(v.i_));
     case Variant::String: case Variant::Date: return Variant::makeDouble(v.toDouble());
     case Variant::Array: Throw(13);
+    case Variant::Object: return numeric(ObjectDefault(v));
     default: return v;
     }
 }

@@ -9,6 +9,7 @@
 namespace script {
 
 struct ArrayData;
+class ObjectBase;
 
 class Variant {
 public:
@@ -22,6 +23,8 @@ public:
         Double = 5,
         // dates: OLE automation days since 1899-12-30 in the double payload
         Date = 7,
+        // Object references (class instances, built-in objects, Nothing).
+        Object = 9,
         String = 8,
         Boolean = 11,
         Byte = 17,
@@ -50,6 +53,13 @@ public:
     static Variant makeArray(std::vector<Variant> items);
     // An array of Empty elements with the given upper bounds (one per dimension).
     static Variant makeArray(const std::vector<int32_t>& upperBounds);
+
+    // ---- objects: a reference owned through a_'s control block, the pointer kept in o_ ----
+    // A reference to an object (null: Nothing).
+    static Variant makeObject(std::shared_ptr<ObjectBase> o);
+    bool isObject() const { return t_ == Object; }
+    ObjectBase* objectValue() const { return t_ == Object ? o_ : nullptr; }
+    std::shared_ptr<ObjectBase> objectPtr() const;
 
     Type type() const { return t_; }
     bool isEmpty() const { return t_ == Empty; }
@@ -92,6 +102,7 @@ private:
     union {
         int32_t i_;
         double d_;
+        ObjectBase* o_;
     };
     QString s_;
     std::shared_ptr<ArrayData> a_;
@@ -118,6 +129,12 @@ struct RuntimeError {
     bool fatal = false;  // time limit: not catchable by On Error Resume Next
     QString source;      // set by Err.Raise
 };
+
+// The value an object stands for in an expression: its default member (Nothing: error 91,
+// no default member: error 438). Other values come back unchanged.
+Variant ObjectDefault(const Variant& v);
+// TypeName of an object value ("Nothing" for Nothing).
+QString ObjectTypeName(const Variant& v);
 
 // Standard description for an error number ("Type mismatch" for 13).
 QString ErrorDescription(int number);

@@ -159,6 +159,8 @@ public:
     int FormulaSeriesPos = 0;
 
     RunHooks hooks;
+    // Where the condition's MsgBox and InputBox go (not owned).
+    void setScriptHost(script::ScriptHost* host) { condition_.setHost(host); }
     // Failures of the last operation (a record skipped, too few draws, a file not written),
     // one per line, for the window's message; emptied when a run or handler starts.
     QString lastError;

@@ -52,6 +52,7 @@ zlxh_fm1::zlxh_fm1(QWidget* parent) : QWidget(parent) {
     setObjectName(QStringLiteral("zlxh_fm1"));
     setWindowTitle(QStringLiteral("计算器"));
     buildControls();
+    calc_.setScriptHost(&scriptBoxes_);
 
     auto& h = calc_.hooks;
     h.processEvents = [this] {

@@ -1,6 +1,7 @@
 #pragma once
 // The scheme calculator window "计算器": loaded hidden by the smart-system window and driven
 // through its public handlers; its controls show the state of the SchemeCalculator it owns.
+#include "platform/ui/scriptboxes.h"
 #include "smart/calculator.h"
 
 #include <QWidget>
@@ -78,6 +79,7 @@ private:
     void runBacktests(const std::function<void()>& body);  // with the run controls shown
     void buildControls();
     SchemeCalculator calc_;
+    ui::ScriptBoxes scriptBoxes_{this};
     QString shownRunCaption_;
     bool busy_ = false;
 };

@@ -26,6 +26,7 @@ class QStringListModel;
 class QTabWidget;
 namespace script {
 class ScriptEngine;
+class ScriptHost;
 }
 
 class Form2 : public QWidget, public dialogs::WorkbenchApi {
@@ -203,4 +204,5 @@ private:
     QString lastCollectionPath_;
     bool initialized_ = false;
     std::shared_ptr<script::ScriptEngine> scriptControl1_;  // shared_ptr: complete type only where made
+    std::shared_ptr<script::ScriptHost> scriptBoxes_;       // the formula's MsgBox and InputBox
 };

@@ -5,6 +5,7 @@
 #include "dialogs/form23.h"
 #include "dialogs/formulafiles.h"
 #include "platform/ui/messagebox.h"
+#include "platform/ui/scriptboxes.h"
 #include "script/scriptengine.h"
 #include "workbench/formulafilter.h"
 
@@ -19,6 +20,8 @@ script::ScriptEngine& Form2::ScriptControl1() {
         scriptControl1_ = std::make_shared<script::ScriptEngine>();
         scriptControl1_->setLanguage(QStringLiteral("VBScript"));
         scriptControl1_->setTimeout(10000);
+        scriptBoxes_ = std::make_shared<ui::ScriptBoxes>(this);
+        scriptControl1_->setHost(scriptBoxes_.get());
     }
     return *scriptControl1_;
 }

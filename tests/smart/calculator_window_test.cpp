@@ -106,3 +106,18 @@ TEST(CalculatorWindow, ShownBatchCanBeStoppedFromItsStopButton) {
     EXPECT_FALSE(w.findChild<QPushButton*>("Command11")->isVisible());
     EXPECT_FALSE(w.findChild<QCheckBox*>("Check1")->isVisible());
 }
+
+// A condition's MsgBox is the program's message box (answered here by the recorder).
+TEST(CalculatorWindow, ConditionMsgBoxGoesThroughTheMessageLayer) {
+    testsupport::ProgramDir dir;
+    dir.write(QStringLiteral("HAO.TXT"), DrawFileBytes(MixedHistory(40)));
+    ui::MessageRecorder messages(ui::Answer::No);
+    smart::zlxh_fm1 w;
+    messages.messages.clear();
+    w.calculator().Combo5 = QStringLiteral("MsgBox(\"继续?\", 4, \"条件\") = 7");
+    EXPECT_EQ(w.calculator().RunFormulaScript(), 1);
+    ASSERT_EQ(messages.messages.size(), 1);
+    EXPECT_EQ(messages.messages[0].text, QStringLiteral("继续?"));
+    EXPECT_EQ(messages.messages[0].title, QStringLiteral("条件"));
+    EXPECT_EQ(messages.messages[0].buttons, ui::Buttons::YesNo);
+}

@@ -291,6 +291,32 @@ TEST_F(FormulaFilterTest, TopLevelStatementsRunBeforeEveryCall) {
     EXPECT_EQ(form->session().pool, (QStringList{"001", "003"}));
 }
 
+// MsgBox and InputBox of a formula are the program's boxes: the test hooks answer them.
+TEST_F(FormulaFilterTest, FormulaBoxesGoThroughTheMessageLayer) {
+    make();
+    load({"123", "456", "789"});
+    setScript(QStringLiteral("If IsEmpty(digit) Then digit = InputBox(\"去掉含哪个数字的号码?\", \"提问\", \"4\")\n"
+                             "If IsEmpty(asked) Then asked = MsgBox(\"确定吗?\", 4 + 32 + 256, \"确认\")\n"
+                             "Function Custom_GL(NUMBER)\n"
+                             " Custom_GL = asked = 6 And InStr(NUMBER, digit) > 0\nEnd Function\n"));
+    QStringList prompts;
+    ui::SetInputHandler([&](const QString& prompt, const QString& title, QString* a) {
+        prompts << prompt + u'|' + title;
+        *a = QStringLiteral("5");
+        return true;
+    });
+    recorder->answer = ui::Answer::Yes;
+    run();
+    EXPECT_EQ(prompts, QStringList{QStringLiteral("去掉含哪个数字的号码?|提问")});
+    ASSERT_EQ(recorder->messages.size(), 1);
+    EXPECT_EQ(recorder->messages[0].text, QStringLiteral("确定吗?"));
+    EXPECT_EQ(recorder->messages[0].title, QStringLiteral("确认"));
+    EXPECT_EQ(recorder->messages[0].icon, ui::Icon::Question);
+    EXPECT_EQ(recorder->messages[0].buttons, ui::Buttons::YesNo);
+    EXPECT_EQ(recorder->messages[0].defaultButton, ui::Answer::No);
+    EXPECT_EQ(form->session().pool, (QStringList{"123", "789"}));
+}
+
 TEST_F(FormulaFilterTest, SubstitutionIsExactAndCaseSensitive) {
     EXPECT_EQ(workbench::FormulaCode(QStringLiteral("a%条件%b%条件%%条件"), QStringLiteral("1,2")),
               QStringLiteral("a1,2b1,2%条件"));

@@ -1,0 +1,23 @@
+#pragma once
+// MsgBox and InputBox of user scripts, shown through the message-box layer (so tests answer
+// them like any other box).
+#include "script/scriptengine.h"
+
+#include <QPointer>
+#include <QWidget>
+
+namespace ui {
+
+class ScriptBoxes : public script::ScriptHost {
+public:
+    explicit ScriptBoxes(QWidget* parent = nullptr) : parent_(parent) {}
+    // The script's flags pick buttons (vbOKOnly ... vbRetryCancel), icon and default button;
+    // the answer is the language's constant (vbOK = 1, vbCancel = 2, vbYes = 6, vbNo = 7).
+    int msgBox(const QString& prompt, int buttons, const QString& title) override;
+    std::optional<QString> inputBox(const QString& prompt, const QString& title, const QString& defaultText) override;
+
+private:
+    QPointer<QWidget> parent_;
+};
+
+}  // namespace ui

@@ -1,0 +1,617 @@
+// Classes, object references, the built-in objects, code from text, and the boxes a script
+// shows: script programs whose Main() result is checked, and tables of run-time errors.
+#include "scriptengine.h"
+
+#include <gtest/gtest.h>
+
+using script::ScriptEngine;
+using script::Variant;
+
+namespace {
+
+// Main()'s value as text, "ERR n" for a run-time error, "COMPILE n" when the code is refused.
+QString runMain(ScriptEngine& e, const char* code) {
+    if (!e.addCode(QString::fromUtf8(code)))
+        return QStringLiteral("COMPILE %1 %2").arg(e.lastError().number).arg(e.lastError().description);
+    Variant r;
+    if (!e.run(QStringLiteral("Main"), {}, &r))
+        return QStringLiteral("ERR %1").arg(e.lastError().number);
+    return r.toString();
+}
+
+QString runMain(const char* code) {
+    ScriptEngine e;
+    return runMain(e, code);
+}
+
+struct Program {
+    const char* name;
+    const char* code;
+    const char* expected;
+};
+
+void runAll(const std::vector<Program>& programs) {
+    for (const Program& p : programs)
+        EXPECT_EQ(runMain(p.code).toStdString(), p.expected) << p.name;
+}
+
+const char* kBox = R"VB(
+Class Box
+  Public v
+End Class
+)VB";
+
+std::string withBox(const char* code) {
+    return std::string(kBox) + code;
+}
+
+}  // namespace
+
+TEST(ScriptClasses, MembersPropertiesAndMe) {
+    runAll({
+        {"fields, methods, Property Get/Let, Me, Class_Initialize", R"VB(
+Class Counter
+  Private n
+  Public Name
+  Private Sub Class_Initialize()
+    n = 10
+    Name = "c"
+  End Sub
+  Public Sub Add(k)
+    n = n + k
+  End Sub
+  Public Property Get Value()
+    Value = n
+  End Property
+  Public Property Let Value(v)
+    n = v * 2
+  End Property
+  Public Function Twice()
+    Twice = Me.Value * 2
+  End Function
+End Class
+Function Main()
+  Dim c
+  Set c = New Counter
+  c.Add 5
+  r = c.Value & ","
+  c.Value = 4
+  Main = r & c.Value & "," & c.Twice() & "," & c.Name & "," & TypeName(c) & "," & VarType(c) & "," & IsObject(c)
+End Function
+)VB", "15,8,16,c,Counter,9,True"},
+        {"Property with arguments, Property Set, array field, chains", R"VB(
+Class Box
+  Public v
+End Class
+Class Holder
+  Private items(3)
+  Private mObj
+  Public Property Get Item(i)
+    Item = items(i)
+  End Property
+  Public Property Let Item(i, v)
+    items(i) = v
+  End Property
+  Public Property Set Obj(o)
+    Set mObj = o
+  End Property
+  Public Property Get Obj()
+    Set Obj = mObj
+  End Property
+End Class
+Function Main()
+  Set h = New Holder
+  h.Item(2) = "z"
+  Set h.Obj = New Box
+  h.Obj.v = 5
+  Main = h.Item(2) & h.Obj.v & TypeName(h.Obj) & IsEmpty(h.Item(1))
+End Function
+)VB", "z5BoxTrue"},
+        {"members declared after the methods that use them; a member hides a built-in name", R"VB(
+Class Text
+  Public Function Replace(a)
+    Replace = "[" & a & Sep & "]"
+  End Function
+  Public Sep
+End Class
+Function Main()
+  Set t = New Text
+  t.Sep = "-"
+  Main = t.Replace("x") & Replace("aa", "a", "b")
+End Function
+)VB", "[x-]bb"},
+        {"Default property and method, With and nested With", R"VB(
+Class P
+  Public Default Property Get Name()
+    Name = "p" & v
+  End Property
+  Public v
+  Public Child
+End Class
+Class F
+  Public Default Function Twice(x)
+    Twice = x * 2
+  End Function
+End Class
+Function Main()
+  Dim o
+  Set o = New P
+  o.v = 1
+  Set o.Child = New P
+  With o
+    .v = 2
+    With .Child
+      .v = 3
+    End With
+    r = .Name & "," & .Child.Name
+  End With
+  Set f = New F
+  Main = r & "," & o & "," & (o = "p2") & "," & Len(o) & "," & f(21)
+End Function
+)VB", "p2,p3,p2,True,2,42"},
+        {"one member access used with objects of different classes, also redefined ones", R"VB(
+Class A
+  Public x, y
+End Class
+Class B
+  Public y
+End Class
+Function GetY(o)
+  GetY = o.y
+End Function
+Function Main()
+  Set a = New A
+  a.y = 1
+  Set b = New B
+  b.y = 2
+  r = GetY(a) & GetY(b) & GetY(a)
+  ExecuteGlobal "Class K : Public p, q, y : End Class"
+  Set k1 = New K
+  k1.y = 3
+  ExecuteGlobal "Class K : Public y : End Class"
+  Set k2 = New K
+  k2.y = 4
+  Main = r & GetY(k1) & GetY(k2) & GetY(k1)
+End Function
+)VB", "121343"},
+        {"Exit Property and a one-line class", R"VB(
+Class Q : Public a : End Class
+Class R
+  Public Property Get Sign(x)
+    Sign = "+"
+    If x < 0 Then Sign = "-" : Exit Property
+    Sign = Sign & "0"
+  End Property
+End Class
+Function Main()
+  Set q = New Q
+  q.a = 1
+  Set r = New R
+  Main = q.a & r.Sign(-1) & r.Sign(1)
+End Function
+)VB", "1-+0"},
+    });
+}
+
+TEST(ScriptClasses, TerminateRunsWhenTheLastReferenceGoes) {
+    runAll({
+        {"Set Nothing, copies, temporaries, locals, Erase", R"VB(
+Dim trace
+Class T
+  Public Id
+  Private Sub Class_Terminate()
+    trace = trace & "~" & Id
+  End Sub
+End Class
+Function Make(i)
+  Set Make = New T
+  Make.Id = i
+End Function
+Sub Scope()
+  Dim t
+  Set t = Make(4)
+  trace = trace & "s"
+End Sub
+Function Main()
+  Dim a, b
+  Set a = Make(1)
+  Set b = a
+  Set a = Nothing
+  trace = trace & "|"
+  Set b = Nothing
+  trace = trace & "|"
+  Make 2
+  trace = trace & "|"
+  Dim arr(1)
+  Set arr(0) = Make(3)
+  Erase arr
+  trace = trace & "|"
+  Scope
+  trace = trace & "|"
+  Set a = Make(5)
+  Set a = Make(6)
+  Main = trace
+End Function
+)VB", "|~1|~2|~3|s~4|~5"},
+        {"Me inside Class_Terminate, terminate of a chain of objects", R"VB(
+Dim trace
+Class Node
+  Public Id, Nxt
+  Private Sub Class_Terminate()
+    trace = trace & TypeName(Me) & Id
+  End Sub
+End Class
+Function Main()
+  Dim head, n
+  Set head = Nothing
+  For i = 1 To 3
+    Set n = New Node
+    n.Id = i
+    Set n.Nxt = head
+    Set head = n
+  Next
+  Set n = Nothing
+  Set head = Nothing
+  Main = trace
+End Function
+)VB", "Node3Node2Node1"},
+    });
+}
+
+TEST(ScriptClasses, LongChainsOfObjectsAreReleasedWithoutDeepRecursion) {
+    ScriptEngine e;
+    EXPECT_EQ(runMain(e, R"VB(
+Class Node
+  Public Nxt
+End Class
+Function Main()
+  Dim head, n
+  Set head = Nothing
+  For i = 1 To 200000
+    Set n = New Node
+    Set n.Nxt = head
+    Set head = n
+  Next
+  Set n = Nothing
+  Set head = Nothing
+  Main = "ok"
+End Function
+)VB").toStdString(), "ok");
+}
+
+TEST(ScriptClasses, ObjectsInArraysAndArguments) {
+    runAll({
+        {"array elements share the object; ByRef Set reaches the caller", withBox(R"VB(
+Sub Renew(o)
+  Set o = New Box
+  o.v = "new"
+End Sub
+Sub Touch(ByVal o)
+  o.v = o.v & "!"
+  Set o = Nothing
+End Sub
+Function Main()
+  Dim a(2)
+  For i = 0 To 2
+    Set a(i) = New Box
+    a(i).v = i
+  Next
+  Set b = a(1)
+  b.v = "x"
+  r = a(1).v
+  Renew b
+  Touch a(2)
+  r = r & b.v & a(1).v & a(2).v
+  n = 0
+  For Each o In a
+    If o Is a(0) Then n = n + 1
+  Next
+  Main = r & n & (a(0) Is a(1)) & (b Is Nothing)
+End Function
+)VB").c_str(), "xnewx2!1FalseFalse"},
+    });
+}
+
+TEST(ScriptClasses, ObjectErrors) {
+    struct Case {
+        const char* body;
+        int number;
+    };
+    const Case cases[] = {
+        {"Dim o\nIf o Is Nothing Then x = 1", 424},
+        {"Set o = Nothing\nx = o.v", 91},
+        {"Set o = Nothing\nx = o + 1", 91},
+        {"Set o = New Box\nx = o.Missing", 438},
+        {"Set o = New Box\nx = o", 438},
+        {"Set o = New Box\no.Hidden = 1", 438},
+        {"x = 5\nSet y = x", 424},
+        {"x = 5\nx.v = 1", 424},
+        {"Set o = New Undefined", 506},
+        {"Set o = New Box\nFor Each x In o\nNext", 451},
+        {"Set o = CreateObject(\"Scripting.FileSystemObject\")", 429},
+        {"Set o = GetObject(\"winmgmts:\")", 429},
+        {"Set f = GetRef(\"NoSuchProc\")", 5},
+    };
+    for (const Case& c : cases) {
+        const std::string code = std::string(R"VB(
+Class Box
+  Public v
+  Private Hidden
+End Class
+Function Main()
+)VB") + c.body + "\nEnd Function\n";
+        EXPECT_EQ(runMain(code.c_str()).toStdString(), "ERR " + std::to_string(c.number)) << c.body;
+    }
+    // Caught like any other error, with the description in Chinese.
+    EXPECT_EQ(runMain(R"VB(
+Function Main()
+  On Error Resume Next
+  Set o = Nothing
+  x = o.v
+  Main = Err.Number & " " & Err.Description
+End Function
+)VB").toStdString(), "91 对象变量未设置");
+}
+
+TEST(ScriptObjects, Dictionary) {
+    runAll({
+        {"Add, Item, default Item, Key, Exists, Remove, Keys, Items, Count, For Each", R"VB(
+Function Main()
+  Set d = CreateObject("Scripting.Dictionary")
+  d.Add "a", 1
+  d.Add "b", 2
+  d("c") = 3
+  d.Item("a") = 10
+  r = d.Count & "," & d("a") & "," & d.Exists("b") & "," & d.Exists("z")
+  x = d("new")
+  r = r & "," & d.Count & "," & IsEmpty(x)
+  d.Key("b") = "bb"
+  r = r & "," & Join(d.Keys, "") & "," & Join(d.Items, "")
+  d.Remove "a"
+  For Each k In d
+    r = r & k
+  Next
+  d.RemoveAll
+  Main = r & d.Count & TypeName(d)
+End Function
+)VB", "3,10,True,False,4,True,abbcnew,1023bbcnew0Dictionary"},
+        {"keys by value and subtype, CompareMode, objects as items", R"VB(
+Class Box
+  Public v
+End Class
+Function Main()
+  Set d = CreateObject("Scripting.Dictionary")
+  d.Add 1, "one"
+  r = d.Exists(1.0) & d.Exists(CByte(1)) & d.Exists("1")
+  Set t = CreateObject("scripting.dictionary")
+  t.CompareMode = vbTextCompare
+  t.Add "Key", 1
+  r = r & t.Exists("KEY") & t.CompareMode
+  Set b = New Box
+  b.v = 7
+  Set d("box") = b
+  d("box").v = 8
+  Main = r & b.v & d.Item("box").v
+End Function
+)VB", "TrueTrueFalseTrue188"},
+    });
+    struct Case {
+        const char* body;
+        int number;
+    };
+    const Case cases[] = {
+        {"d.Add \"a\", 1\nd.Add \"a\", 2", 457},
+        {"d.Remove \"zz\"", 32811},
+        {"d.Key(\"zz\") = \"y\"", 32811},
+        {"d.Add \"a\", 1\nd.Add \"b\", 2\nd.Key(\"a\") = \"b\"", 457},
+        {"d.Add \"a\", 1\nd.CompareMode = 1", 5},
+        {"d.Add \"\", 1\nd.Add 0, 2\nd.Add Empty, 3", 457},
+        {"d.Add Empty, 1\nd.Add \"\", 2", 457},
+        {"d.Add Empty, 1\nd.Add 0, 2", 457},
+        {"d.Frobnicate", 438},
+        {"d.Add \"a\"", 450},
+        {"x = d", 450},
+    };
+    for (const Case& c : cases) {
+        const std::string code = std::string("Function Main()\nSet d = CreateObject(\"Scripting.Dictionary\")\n") +
+                                 c.body + "\nEnd Function\n";
+        EXPECT_EQ(runMain(code.c_str()).toStdString(), "ERR " + std::to_string(c.number)) << c.body;
+    }
+}
+
+TEST(ScriptObjects, RegExp) {
+    runAll({
+        {"Execute, Matches, Match, SubMatches, Replace, Test, flags", R"VB(
+Function Main()
+  Set re = New RegExp
+  re.Pattern = "(\d+)-(\d+)"
+  re.Global = True
+  Set ms = re.Execute("a 12-34 b 5-6")
+  r = ms.Count & "," & ms(0) & "," & ms(0).FirstIndex & "," & ms(0).Length & "," & ms(1).SubMatches(1) & "," & ms.Item(1).Value
+  For Each m In ms
+    r = r & "|" & m.SubMatches(0) & m.SubMatches.Count
+  Next
+  r = r & "," & re.Replace("a 12-34 b 5-6", "$2:$1") & "," & re.Test("x")
+  re.Global = False
+  r = r & "," & re.Replace("1-2 3-4", "[$&]")
+  re.Pattern = "^abc$"
+  re.IgnoreCase = True
+  r = r & "," & re.Test("ABC") & re.Test("abc" & vbLf)
+  re.Multiline = True
+  re.Pattern = "^b"
+  r = r & "," & re.Test("a" & vbLf & "b") & re.Global & re.IgnoreCase & re.Pattern
+  Main = r
+End Function
+)VB", "2,12-34,2,5,6,5-6|122|52,a 34:12 b 6:5,False,[1-2] 3-4,TrueFalse,TrueFalseTrue^b"},
+        {"replacement forms, empty matches, optional groups, CreateObject", R"VB(
+Function Main()
+  Set re = CreateObject("VBScript.RegExp")
+  re.Global = True
+  re.Pattern = "b"
+  r = re.Replace("abc", "[$`|$'|$$|$0]")
+  re.Pattern = "x*"
+  r = r & "," & re.Replace("ab", "-")
+  re.Pattern = "(a)|(b)"
+  Set ms = re.Execute("b")
+  r = r & "," & IsEmpty(ms(0).SubMatches(0)) & ms(0).SubMatches(1)
+  re.Pattern = "\u0041+"
+  r = r & "," & re.Replace("xAAy", "_")
+  Main = r
+End Function
+)VB", "a[a|c|$|$0]c,-a-b-,Trueb,x_y"},
+    });
+    EXPECT_EQ(runMain("Function Main()\nSet re = New RegExp\nre.Pattern = \"(\"\nMain = re.Test(\"a\")\nEnd Function\n")
+                  .toStdString(),
+              "ERR 5017");
+}
+
+TEST(ScriptDynamicCode, ExecuteExecuteGlobalEvalGetRef) {
+    runAll({
+        {"locals, module names, definitions made from text, function references", R"VB(
+Dim g
+Function Add2(a, b)
+  Add2 = a + b
+End Function
+Function Main()
+  Dim x
+  x = 5
+  Execute "x = x * 2"
+  ExecuteGlobal "g = 7 : Function Tripled(n) : Tripled = n * 3 : End Function"
+  Set f = GetRef("Add2")
+  r = x & "," & g & "," & Tripled(2) & "," & Eval("x + g") & "," & Eval("x = 10") & "," & f(1, 2) & "," & TypeName(f)
+  Execute "Class K : Public V : End Class"
+  Set k = New K
+  k.V = 9
+  For i = 1 To 3
+    s = s & Eval("i * i")
+  Next
+  Main = r & "," & k.V & "," & s
+End Function
+)VB", "10,7,6,17,True,3,Object,9,149"},
+        {"Eval inside a method sees the object's members", R"VB(
+Class C
+  Private secret
+  Private Sub Class_Initialize()
+    secret = 41
+  End Sub
+  Public Function Peek()
+    Peek = Eval("secret + 1")
+  End Function
+End Class
+Function Main()
+  Set c = New C
+  Main = c.Peek()
+End Function
+)VB", "42"},
+    });
+    EXPECT_EQ(runMain("Function Main()\nMain = Eval(\"1 +\")\nEnd Function\n").toStdString(), "ERR 1023");
+    EXPECT_EQ(runMain("Function Main()\nOn Error Resume Next\nExecute \"x = 1 / 0\"\nMain = Err.Number\nEnd Function\n")
+                  .toStdString(),
+              "11");
+}
+
+namespace {
+struct FakeHost : script::ScriptHost {
+    QStringList seen;
+    int answer = 6;
+    std::optional<QString> text = QStringLiteral("abc");
+    int msgBox(const QString& prompt, int buttons, const QString& title) override {
+        seen << QStringLiteral("%1|%2|%3").arg(prompt).arg(buttons).arg(title);
+        return answer;
+    }
+    std::optional<QString> inputBox(const QString& prompt, const QString& title, const QString& def) override {
+        seen << QStringLiteral("%1|%2|%3").arg(prompt, title, def);
+        return text;
+    }
+};
+}  // namespace
+
+TEST(ScriptHostBoxes, MsgBoxAndInputBoxGoThroughTheHost) {
+    const char* code = R"VB(
+Function Main()
+  a = MsgBox("继续吗?", 4 + 32, "提示")
+  b = InputBox("数字", "输入", "5")
+  MsgBox "完成"
+  Main = a & "," & b & "," & (a = 6)
+End Function
+)VB";
+    {
+        ScriptEngine e;
+        EXPECT_EQ(runMain(e, code).toStdString(), "1,,False");  // no host: OK and an empty answer
+    }
+    FakeHost host;
+    ScriptEngine e;
+    e.setHost(&host);
+    EXPECT_EQ(runMain(e, code).toStdString(), "6,abc,True");
+    EXPECT_EQ(host.seen, (QStringList{QStringLiteral("继续吗?|36|提示"), QStringLiteral("数字|输入|5"),
+                                      QStringLiteral("完成|0|")}));
+    host.text.reset();  // cancelled
+    host.answer = 7;
+    EXPECT_EQ(runMain(e, code).toStdString(), "7,,False");
+}
+
+// Objects the module still holds are released (Class_Terminate runs) by reset() and when the
+// engine goes, while the engine is still whole.
+TEST(ScriptClasses, ModuleObjectsTerminateOnResetAndAtTheEnd) {
+    FakeHost host;
+    const QString code = QStringLiteral(R"VB(
+Class T
+  Public Id
+  Private Sub Class_Terminate()
+    MsgBox "bye " & Id
+  End Sub
+End Class
+Set keep = New T
+keep.Id = n
+)VB");
+    {
+        ScriptEngine e;
+        e.setHost(&host);
+        ASSERT_TRUE(e.addCode(QStringLiteral("n = 1\n") + code));
+        EXPECT_TRUE(host.seen.isEmpty());
+        e.reset();
+        EXPECT_EQ(host.seen, QStringList{QStringLiteral("bye 1|0|")});
+        ASSERT_TRUE(e.addCode(QStringLiteral("n = 2\n") + code));
+        // Replacing the reference releases the first object at once.
+        ASSERT_TRUE(e.addCode(QStringLiteral("n = 3\n") + code));
+        EXPECT_EQ(host.seen.size(), 2);
+    }
+    EXPECT_EQ(host.seen, (QStringList{QStringLiteral("bye 1|0|"), QStringLiteral("bye 2|0|"),
+                                      QStringLiteral("bye 3|0|")}));
+}
+
+// Class_Terminate run between the host's calls or at the engine's end keeps the engine's
+// limits: endless recursion through a default property and an endless loop both just stop.
+TEST(ScriptClasses, TerminateOutsideAHostCallIsLimitedToo) {
+    const char* code = R"VB(
+Class Loops
+  Public Default Property Get Self()
+    Set Self = Me
+  End Property
+  Private Sub Class_Terminate()
+    x = Me & ""
+  End Sub
+End Class
+Class Spins
+  Private Sub Class_Terminate()
+    Do
+    Loop
+  End Sub
+End Class
+Set a = New Loops
+Set b = New Spins
+Function Keep()
+  Set Keep = New Loops
+End Function
+)VB";
+    Variant held;
+    {
+        ScriptEngine e;
+        ASSERT_TRUE(e.addCode(QString::fromUtf8(code))) << e.lastError().text().toStdString();
+        ASSERT_TRUE(e.run(QStringLiteral("Keep"), {}, &held));
+        EXPECT_TRUE(held.isObject());
+        held = Variant();  // released by the host: terminates here
+        ASSERT_TRUE(e.run(QStringLiteral("Keep"), {}, &held));
+    }
+    held = Variant();  // the engine is gone: no script code runs
+}
