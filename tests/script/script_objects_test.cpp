@@ -615,3 +615,59 @@ End Function
     }
     held = Variant();  // the engine is gone: no script code runs
 }
+
+TEST(ScriptClasses, AppendingToMembersAndObjectOperands) {
+    runAll({
+        {"a field built up by s = s & x inside a method", R"VB(
+Class Log
+  Public s
+  Sub Add(x)
+    s = s & x & ","
+  End Sub
+End Class
+Function Main()
+  Set l = New Log
+  For i = 1 To 3
+    l.Add i
+  Next
+  Main = l.s
+End Function
+)VB", "1,2,3,"},
+        {"a property built up by its own name goes through Let", R"VB(
+Class Tally
+  Private t
+  Public lets
+  Property Get Text()
+    Text = t
+  End Property
+  Property Let Text(v)
+    lets = lets + 1
+    t = v
+  End Property
+  Sub Add(x)
+    Text = Text & x
+  End Sub
+End Class
+Function Main()
+  Set o = New Tally
+  o.Add "a"
+  o.Add "b"
+  Main = o.Text & "|" & o.lets
+End Function
+)VB", "ab|2"},
+        {"objects with a default member in operators and comparisons", R"VB(
+Class Num
+  Public Default Property Get Value()
+    Value = 5
+  End Property
+End Class
+Function Main()
+  Set n = New Num
+  x = 2
+  s = "v"
+  s = s & n
+  Main = (n + x) & "|" & (n > x) & "|" & s
+End Function
+)VB", "7|True|v5"},
+    });
+}
