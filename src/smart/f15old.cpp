@@ -4,6 +4,7 @@
 #include "common/settings.h"
 #include "dialogs/dialogutil.h"
 #include "dialogs/workbenchapi.h"
+#include "platform/ui/helpmark.h"
 #include "platform/ui/messagebox.h"
 #include "smart/f18old.h"
 #include "smart/killdigits.h"
@@ -77,9 +78,10 @@ void F15old::buildControls() {
             &F15old::Command1_Click);
     connect(MakeButton(this, "Command3", QStringLiteral("验证…"), 432, 288, 80, 28), &QPushButton::clicked, this,
             &F15old::Command3_Click);
-    auto* image = new QLabel(QStringLiteral("?"), this);
+    auto* image = new QLabel(this);
     image->setObjectName(QStringLiteral("Image1"));
     image->setGeometry(8, 288, 24, 24);
+    ui::SetHelpMark(image, QStringLiteral("操作说明"));
     new smart::ClickWatcher(image, [this] { Image1_Click(); }, nullptr);
 }
 

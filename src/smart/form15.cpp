@@ -8,6 +8,7 @@
 #include "dialogs/workbenchapi.h"
 #include "mainwindow/webview.h"
 #include "platform/download.h"
+#include "platform/ui/helpmark.h"
 #include "platform/ui/messagebox.h"
 #include "smart/calculator.h"
 #include "smart/f15old.h"
@@ -161,7 +162,8 @@ void Form15::buildControls() {
     connect(MakeButton(this, "Command5", QStringLiteral("打开旧版智能选号"), 468, 256, 140, 28), &QPushButton::clicked,
             this, &Form15::Command5_Click);
 
-    auto* image = F15Label(this, QStringLiteral("Image1"), QStringLiteral("?"), 8, 256, 24, 24);
+    auto* image = F15Label(this, QStringLiteral("Image1"), QString(), 8, 256, 24, 24);
+    ui::SetHelpMark(image, QStringLiteral("单击显示提示，双击复制方案"));
     new smart::ClickWatcher(image, [this] { Image1_Click(); }, [this] { Image1_DblClick(); });
     auto* tip = F15Label(this, QStringLiteral("Label12"),
                           QStringLiteral("您知道怎样正确选择方案来提高中奖率吗？\n"

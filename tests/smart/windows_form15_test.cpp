@@ -343,3 +343,25 @@ TEST(SmartWindowForm15, CancelDuringTheDownloadStopsTheRunAndKeepsTheWindow) {
     EXPECT_EQ(messages.messages.size(), 3);
     EXPECT_TRUE(w.ctl<QLabel>(QStringLiteral("Label14"))->text().startsWith(QStringLiteral("福彩3D第2020601期")));
 }
+
+// The help marks of the smart window and the older selection are painted pictures, and a
+// click on the smart window's mark still shows and hides its tip.
+TEST(SmartWindowForm15, HelpMarksArePictures) {
+    F15Fixture f;
+    Form15 w;
+    F15old old;
+    for (QLabel* mark : {w.ctl<QLabel>(QStringLiteral("Image1")), old.ctl<QLabel>(QStringLiteral("Image1"))}) {
+        SCOPED_TRACE(mark->window()->objectName().toStdString());
+        EXPECT_TRUE(mark->text().isEmpty());
+        const QImage image = mark->pixmap().toImage();
+        ASSERT_FALSE(image.isNull());
+        EXPECT_GT(image.pixelColor(image.width() / 4, image.height() / 2).alpha(), 0);
+        EXPECT_FALSE(mark->accessibleName().isEmpty());
+    }
+    QLabel* tip = w.ctl<QLabel>(QStringLiteral("Label12"));
+    EXPECT_TRUE(tip->isHidden());
+    w.Image1_Click();
+    EXPECT_FALSE(tip->isHidden());
+    w.Image1_Click();
+    EXPECT_TRUE(tip->isHidden());
+}
