@@ -1,5 +1,7 @@
 #include "platform/ui/helpmark.h"
 
+#include "platform/ui/paintedpicture.h"
+
 #include <QFont>
 #include <QGuiApplication>
 #include <QLabel>
@@ -11,10 +13,7 @@
 namespace ui {
 
 QPixmap HelpMark(const QSize& size) {
-    const qreal ratio = qGuiApp ? qGuiApp->devicePixelRatio() : 1.0;
-    QPixmap pm(size * ratio);
-    pm.setDevicePixelRatio(ratio);
-    pm.fill(Qt::transparent);
+    QPixmap pm = BlankPicture(size);
     if (size.isEmpty()) return pm;
 
     QPainter p(&pm);
@@ -40,9 +39,7 @@ QPixmap HelpMark(const QSize& size) {
 }
 
 void SetHelpMark(QLabel* label, const QString& accessibleName) {
-    label->setText(QString());
-    label->setAccessibleName(accessibleName);
-    label->setPixmap(HelpMark(label->contentsRect().size()));
+    ShowPicture(label, HelpMark(label->contentsRect().size()), accessibleName);
 }
 
 }  // namespace ui

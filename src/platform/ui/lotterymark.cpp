@@ -1,5 +1,7 @@
 #include "platform/ui/lotterymark.h"
 
+#include "platform/ui/paintedpicture.h"
+
 #include <QFont>
 #include <QGuiApplication>
 #include <QLabel>
@@ -10,10 +12,7 @@
 namespace ui {
 
 QPixmap LotteryMark(bool p3, const QSize& size) {
-    const qreal ratio = qGuiApp ? qGuiApp->devicePixelRatio() : 1.0;
-    QPixmap pm(size * ratio);
-    pm.setDevicePixelRatio(ratio);
-    pm.fill(Qt::transparent);
+    QPixmap pm = BlankPicture(size);
     if (size.isEmpty()) return pm;
 
     QPainter p(&pm);
@@ -61,9 +60,8 @@ QPixmap LotteryMark(bool p3, const QSize& size) {
 }
 
 void SetLotteryMark(QLabel* label, bool p3) {
-    label->setText(QString());
-    label->setAccessibleName(p3 ? QStringLiteral("排列三") : QStringLiteral("福彩3D"));
-    label->setPixmap(LotteryMark(p3, label->contentsRect().size()));
+    ShowPicture(label, LotteryMark(p3, label->contentsRect().size()),
+                p3 ? QStringLiteral("排列三") : QStringLiteral("福彩3D"));
 }
 
 }  // namespace ui
