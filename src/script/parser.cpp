@@ -1647,6 +1647,8 @@ private:
                     if (m == QLatin1String("number")) e->member = ErrMemberExpr::Number;
                     else if (m == QLatin1String("description")) e->member = ErrMemberExpr::Description;
                     else if (m == QLatin1String("source")) e->member = ErrMemberExpr::Source;
+                    else if (m == QLatin1String("helpfile")) e->member = ErrMemberExpr::HelpFile;
+                    else if (m == QLatin1String("helpcontext")) e->member = ErrMemberExpr::HelpContext;
                     else unsupported(QStringLiteral("Err.") + m);
                 }
                 return e;
