@@ -567,3 +567,23 @@ TEST(ScriptBuiltins, EngineLocaleColourAndErrHelp) {
     };
     checkPrograms(cases);
 }
+
+TEST(ScriptBuiltins, LeftOutArgumentsTakeTheFunctionsDefaults) {
+    const char* const cases[][2] = {
+        {"Main = FormatNumber(-1234.5, , , -1)", "(1,234.50)"},
+        {"Main = FormatCurrency(1234.5, , , , 0)", "¥1234.50"},
+        {"Main = FormatPercent(0.5, , 0)", "50.00%"},
+        {"Main = Replace(\"aAaA\", \"a\", \"x\", , , vbTextCompare)", "xxxx"},
+        {"Main = Join(Split(\"a b c\", , 2), \"|\")", "a|b c"},
+        {"Main = UBound(Split(\"aXbxc\", \"x\", , vbTextCompare))", "2"},
+        {"Main = InStrRev(\"abcabc\", \"B\", , 1)", "5"},
+        {"Main = Join(Filter(Array(\"ab\", \"cd\"), \"A\", , 1), \",\")", "ab"},
+        {"Main = DateDiff(\"ww\", #12/1/2026#, #12/31/2026#, , )", "4"},
+        {"Main = FormatNumber(2, 1, )", "2.0"},
+        {"On Error Resume Next\n  Err.Raise 1000, , \"说明\"\n  Main = Err.Description & \"|\" & Err.Source",
+         "说明|Microsoft VBScript 运行时错误"},
+        {"Main = Copy(1, , 2)", "COMPILE 1002"},
+        {"Dim a(2)\n  a(1, ) = 3", "COMPILE 1002"},
+    };
+    checkPrograms(cases);
+}
