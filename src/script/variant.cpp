@@ -127,7 +127,13 @@ bool ParseNumber(const QString& str, double* out) {
     if (s[i] == '+' || s[i] == '-')
         norm += s[i++];
     size_t digitsBefore = 0, digitsAfter = 0;
-    while (i < s.size() && std::isdigit((unsigned char)s[i])) {
+    // The system's thousands separator may stand between digits of the whole part ("1,234").
+    while (i < s.size() && (std::isdigit((unsigned char)s[i]) ||
+                            (s[i] == ',' && digitsBefore > 0 && i + 1 < s.size() && std::isdigit((unsigned char)s[i + 1])))) {
+        if (s[i] == ',') {
+            ++i;
+            continue;
+        }
         norm += s[i++];
         ++digitsBefore;
     }

@@ -587,3 +587,49 @@ TEST(ScriptBuiltins, LeftOutArgumentsTakeTheFunctionsDefaults) {
     };
     checkPrograms(cases);
 }
+
+TEST(ScriptBuiltins, NumberTextReadsTheThousandsSeparator) {
+    checkAll({
+        {"CDbl(\"1,234.5\")", "Double|1234.5"},
+        {"CCur(\"1,234.5\")", "Currency|1234.5"},
+        {"CLng(\"1,2,3\")", "Long|123"},
+        {"IsNumeric(\"1,000\")", "Boolean|True"},
+        {"\"1,000\" + 1", "Double|1001"},
+        {"CDbl(FormatNumber(1234567.5))", "Double|1234567.5"},
+        {"IsNumeric(\",1\")", "Boolean|False"},
+        {"IsNumeric(\"1,\")", "Boolean|False"},
+        {"IsNumeric(\"1,,2\")", "Boolean|False"},
+        {"IsNumeric(\"1.2,3\")", "Boolean|False"},
+        {"IsNumeric(\"1,2e3\")", "Boolean|True"},
+    });
+}
+
+TEST(ScriptBuiltins, RadixTextCompareModesAndSubtypeNames) {
+    checkAll({
+        {"Hex(CLng(-1))", "String|FFFFFFFF"},
+        {"Hex(-1.5)", "String|FFFFFFFE"},
+        {"Hex(CCur(-1))", "String|FFFFFFFF"},
+        {"Hex(CByte(255))", "String|FF"},
+        {"Oct(-1)", "String|177777"},
+        {"Oct(CLng(-8))", "String|37777777770"},
+        {"Hex(2147483648)", "ERR 6"},
+        {"InStr(1, \"ABC\", \"b\", vbTextCompare)", "Long|2"},
+        {"InStr(1, \"ABC\", \"b\", vbBinaryCompare)", "Long|0"},
+        {"InStrRev(\"aXbx\", \"X\", -1, vbTextCompare)", "Long|4"},
+        {"StrComp(\"a\", \"B\", vbTextCompare)", "Integer|-1"},
+        {"StrComp(\"a\", \"B\")", "Integer|1"},
+        {"StrComp(\"ABC\", \"abc\", 1)", "Integer|0"},
+        {"Replace(\"aAbB\", \"A\", \"-\", 1, -1, vbTextCompare)", "String|--bB"},
+        {"Join(Split(\"1A2a3\", \"a\", -1, 1), \",\")", "String|1,2,3"},
+        {"String(2, 300)", "String|,,"},
+        {"StrComp(\"a\", \"b\", 2)", "ERR 5"},
+        {"TypeName(CCur(1)) & VarType(CCur(1))", "String|Currency6"},
+        {"TypeName(#1/2/2026#) & VarType(#1/2/2026#)", "String|Date7"},
+        {"TypeName(CByte(1)) & VarType(CByte(1))", "String|Byte17"},
+        {"TypeName(CSng(1)) & VarType(CSng(1))", "String|Single4"},
+        {"TypeName(Null) & VarType(Null)", "String|Null1"},
+        {"TypeName(Empty) & VarType(Empty)", "String|Empty0"},
+        {"TypeName(Array()) & VarType(Array())", "String|Variant()8204"},
+        {"TypeName(Nothing) & VarType(Nothing)", "String|Nothing9"},
+    });
+}
