@@ -499,6 +499,8 @@ TEST(ScriptFormat, NumberCurrencyAndPercentAsAChineseSystemShowsThem) {
         {"FormatNumber(999.999, 2)", "String|1,000.00"},
         {"FormatNumber(1E20, 0)", "String|100,000,000,000,000,000,000"},
         {"FormatNumber(0.000001, 3)", "String|0.000"},
+        {"FormatNumber(-0.001, 2)", "String|0.00"},
+        {"FormatNumber(#1/1/2000#, 0)", "String|36,526"},
         {"FormatNumber(\"12.5\", 1)", "String|12.5"},
         {"FormatNumber(CCur(922337203685477.5), 4)", "String|922,337,203,685,477.5000"},
         {"FormatNumber(\"abc\")", "ERR 13"},
