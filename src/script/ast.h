@@ -230,6 +230,13 @@ struct BuiltinInfo {
     int maxArgs;  // -1: any
 };
 const BuiltinInfo* FindBuiltin(const QString& key);
+// The entry for `key` in one of the built-in tables, or null.
+inline const BuiltinInfo* FindIn(const QHash<QString, BuiltinInfo>& table, const QString& key) {
+    auto it = table.constFind(key);
+    return it == table.constEnd() ? nullptr : &*it;
+}
+// A compare-mode argument at a[i] (absent: binary): 0 binary, 1 text, else error 5.
+Qt::CaseSensitivity CompareMode(const std::vector<Variant>& a, size_t i);
 Variant CallBuiltin(Interp& I, int id, std::vector<Variant>& args);
 // Date and time functions, Rnd and Randomize (ids from 1000; datetime.cpp).
 const BuiltinInfo* FindDateBuiltin(const QString& key);

@@ -62,14 +62,6 @@ int32_t intArg(const Variant& v) {
 
 QString text(const Variant& v) { return v.toString(); }
 
-Qt::CaseSensitivity compareMode(const std::vector<Variant>& a, size_t i) {
-    if (i >= a.size())
-        return Qt::CaseSensitive;
-    const int32_t m = intArg(a[i]);
-    if (m < 0 || m > 1)
-        Throw(5);
-    return m == 1 ? Qt::CaseInsensitive : Qt::CaseSensitive;
-}
 
 Variant makeString(QString s) {
     Ops::checkLength(s.size());
@@ -132,7 +124,7 @@ Variant splitText(const std::vector<Variant>& a) {
     const int32_t count = a.size() > 2 ? intArg(a[2]) : -1;
     if (count < -1)
         Throw(5);
-    const Qt::CaseSensitivity cs = compareMode(a, 3);
+    const Qt::CaseSensitivity cs = CompareMode(a, 3);
     std::vector<Variant> parts;
     if (!s.isEmpty() && count != 0) {
         if (delim.isEmpty()) {
@@ -193,7 +185,7 @@ Variant replaceText(const std::vector<Variant>& a) {
     const QString s = text(a[0]), find = text(a[1]), with = text(a[2]);
     const int32_t start = a.size() > 3 ? intArg(a[3]) : 1;
     int32_t count = a.size() > 4 ? intArg(a[4]) : -1;
-    const Qt::CaseSensitivity cs = compareMode(a, 5);
+    const Qt::CaseSensitivity cs = CompareMode(a, 5);
     if (start < 1 || count < -1)
         Throw(5);
     if (start > s.size())
@@ -219,6 +211,15 @@ Variant replaceText(const std::vector<Variant>& a) {
 }
 
 }  // namespace
+
+Qt::CaseSensitivity CompareMode(const std::vector<Variant>& a, size_t i) {
+    if (i >= a.size())
+        return Qt::CaseSensitive;
+    const int32_t m = intArg(a[i]);
+    if (m < 0 || m > 1)
+        Throw(5);
+    return m == 1 ? Qt::CaseInsensitive : Qt::CaseSensitive;
+}
 
 const BuiltinInfo* FindBuiltin(const QString& key) {
     auto it = table().constFind(key);
@@ -324,7 +325,7 @@ Variant CallBuiltin(Interp& I, int id, std::vector<Variant>& a) {
         if (start < 1)
             Throw(5);
         const QString s = text(a[i]), f = text(a[i + 1]);
-        const Qt::CaseSensitivity cs = compareMode(a, i + 2);
+        const Qt::CaseSensitivity cs = CompareMode(a, i + 2);
         if (start > s.size())
             return Variant::makeLong(0);
         if (f.isEmpty())
@@ -336,7 +337,7 @@ Variant CallBuiltin(Interp& I, int id, std::vector<Variant>& a) {
             return Variant::makeNull();
         const QString s = text(a[0]), f = text(a[1]);
         int32_t start = a.size() > 2 ? intArg(a[2]) : -1;
-        const Qt::CaseSensitivity cs = compareMode(a, 3);
+        const Qt::CaseSensitivity cs = CompareMode(a, 3);
         if (start == -1)
             start = int32_t(s.size());
         if (start <= 0)
@@ -554,7 +555,7 @@ Variant CallBuiltin(Interp& I, int id, std::vector<Variant>& a) {
     case StrComp: {
         if (a[0].isNull() || a[1].isNull())
             return Variant::makeNull();
-        const int c = text(a[0]).compare(text(a[1]), compareMode(a, 2));
+        const int c = text(a[0]).compare(text(a[1]), CompareMode(a, 2));
         return Variant::makeInteger(int16_t(c < 0 ? -1 : c > 0 ? 1 : 0));
     }
     }

@@ -113,6 +113,19 @@ QString unescape(const QString& s) {
     return out;
 }
 
+// A byte function as its character namesake over strings of one character per byte; text
+// results are packed back into UTF-16.
+Variant throughChars(Interp& I, const char* name, std::vector<Variant>& a, std::initializer_list<size_t> texts,
+                     bool packResult) {
+    for (size_t k : texts)
+        if (k < a.size() && !a[k].isNull())
+            a[k] = Variant(QString::fromLatin1(bytesOf(a[k].toString())));
+    Variant r = CallBuiltin(I, FindBuiltin(QString::fromLatin1(name))->id, a);
+    if (packResult && r.isString())
+        return Variant(textOf(r.stringValue().toLatin1()));
+    return r;
+}
+
 Variant filter(const std::vector<Variant>& a) {
     if (!a[0].isArray() || a[0].arrayData()->upper.size() != 1)
         Throw(13);
@@ -120,13 +133,7 @@ Variant filter(const std::vector<Variant>& a) {
         Throw(94);
     const QString value = a[1].toString();
     const bool include = a.size() > 2 ? a[2].toBool() : true;
-    Qt::CaseSensitivity cs = Qt::CaseSensitive;
-    if (a.size() > 3) {
-        const int32_t m = count(a[3]);
-        if (m < 0 || m > 1)
-            Throw(5);
-        cs = m == 1 ? Qt::CaseInsensitive : Qt::CaseSensitive;
-    }
+    const Qt::CaseSensitivity cs = CompareMode(a, 3);
     std::vector<Variant> out;
     for (const Variant& item : a[0].arrayData()->items) {
         if (item.isNull())
@@ -141,11 +148,10 @@ Variant filter(const std::vector<Variant>& a) {
 }  // namespace
 
 const BuiltinInfo* FindTextBuiltin(const QString& key) {
-    auto it = textTable().constFind(key);
-    return it == textTable().constEnd() ? nullptr : &*it;
+    return FindIn(textTable(), key);
 }
 
-Variant CallTextBuiltin(Interp&, int id, std::vector<Variant>& a) {
+Variant CallTextBuiltin(Interp& I, int id, std::vector<Variant>& a) {
     switch (TextId(id)) {
     case FnFilter: return filter(a);
     case FnEscape: case FnUnescape:
@@ -156,50 +162,10 @@ Variant CallTextBuiltin(Interp&, int id, std::vector<Variant>& a) {
         if (a[0].isNull())
             return a[0];
         return Variant::makeLong(int32_t(a[0].toString().size() * 2));
-    case FnLeftB: case FnRightB: {
-        if (a[0].isNull())
-            return a[0];
-        const int32_t n = count(a[1]);
-        if (n < 0)
-            Throw(5);
-        const QByteArray b = bytesOf(a[0].toString());
-        return Variant(textOf(id == FnLeftB ? b.left(n) : b.right(n)));
-    }
-    case FnMidB: {
-        if (a[0].isNull())
-            return a[0];
-        const int32_t start = count(a[1]);
-        if (start <= 0)
-            Throw(5);
-        int32_t len = -1;
-        if (a.size() > 2) {
-            len = count(a[2]);
-            if (len < 0)
-                Throw(5);
-        }
-        const QByteArray b = bytesOf(a[0].toString());
-        if (start > b.size())
-            return Variant(QString());
-        return Variant(textOf(b.mid(start - 1, len)));
-    }
-    case FnInStrB: {
-        int32_t start = 1;
-        size_t i = 0;
-        if (a.size() >= 3) {
-            start = count(a[0]);
-            i = 1;
-        }
-        if (a[i].isNull() || a[i + 1].isNull())
-            return Variant::makeNull();
-        if (start < 1)
-            Throw(5);
-        const QByteArray s = bytesOf(a[i].toString()), f = bytesOf(a[i + 1].toString());
-        if (start > s.size())
-            return Variant::makeLong(0);
-        if (f.isEmpty())
-            return Variant::makeLong(start);
-        return Variant::makeLong(int32_t(s.indexOf(f, start - 1) + 1));
-    }
+    case FnLeftB: return throughChars(I, "left", a, {0}, true);
+    case FnRightB: return throughChars(I, "right", a, {0}, true);
+    case FnMidB: return throughChars(I, "mid", a, {0}, true);
+    case FnInStrB: return throughChars(I, "instr", a, a.size() >= 3 ? std::initializer_list<size_t>{1, 2} : std::initializer_list<size_t>{0, 1}, false);
     case FnAscB: {
         if (a[0].isNull())
             Throw(94);

@@ -193,8 +193,7 @@ Variant toCurrency(const Variant& v) {
 }  // namespace
 
 const BuiltinInfo* FindFormatBuiltin(const QString& key) {
-    auto it = formatTable().constFind(key);
-    return it == formatTable().constEnd() ? nullptr : &*it;
+    return FindIn(formatTable(), key);
 }
 
 Variant CallFormatBuiltin(Interp&, int id, std::vector<Variant>& a) {
