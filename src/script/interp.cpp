@@ -781,6 +781,18 @@ Flow OnErrorStmt::exec(Interp& I) {
     return Flow::Normal;
 }
 
+Flow ErrAssignStmt::exec(Interp& I) {
+    const Variant v = value->eval(I);
+    switch (member) {
+    case ErrMemberExpr::Number: I.errNumber = v.toLong(); break;
+    case ErrMemberExpr::Description: I.errDescription = v.toString(); break;
+    case ErrMemberExpr::Source: I.errSource = v.toString(); break;
+    case ErrMemberExpr::HelpFile: I.errHelpFile = v.toString(); break;
+    case ErrMemberExpr::HelpContext: I.errHelpContext = v.toLong(); break;
+    }
+    return Flow::Normal;
+}
+
 Flow ErrRaiseStmt::exec(Interp& I) {
     if (args.empty() || args.size() > 5)
         Throw(450);

@@ -197,6 +197,13 @@ struct ErrRaiseStmt : Stmt {
     Flow exec(Interp& I) override;
 };
 
+// Err.Number = n, Err.Description = "..." and the other properties.
+struct ErrAssignStmt : Stmt {
+    ErrMemberExpr::Member member = ErrMemberExpr::Number;
+    ExprP value;
+    Flow exec(Interp& I) override;
+};
+
 struct ErrClearStmt : Stmt {
     Flow exec(Interp& I) override {
         I.clearErr();

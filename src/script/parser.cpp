@@ -1119,6 +1119,21 @@ private:
                     a = literal(Variant(), false, peek().line);
             return s;  // a wrong argument count is a run-time error
         }
+        if (peek().kind == T::Eq) {
+            static const QHash<QString, ErrMemberExpr::Member> properties = {
+                {"number", ErrMemberExpr::Number}, {"description", ErrMemberExpr::Description},
+                {"source", ErrMemberExpr::Source}, {"helpfile", ErrMemberExpr::HelpFile},
+                {"helpcontext", ErrMemberExpr::HelpContext},
+            };
+            const auto it = properties.constFind(member);
+            if (it != properties.constEnd()) {
+                take();
+                auto s = std::make_unique<ErrAssignStmt>();
+                s->member = *it;
+                s->value = expr();
+                return s;
+            }
+        }
         unsupported(QStringLiteral("Err.") + member);
     }
 

@@ -566,6 +566,11 @@ TEST(ScriptBuiltins, EngineLocaleColourAndErrHelp) {
          "  Main = \"[\" & Err.HelpFile & \"]\" & Err.HelpContext",
          "[]0"},
         {"On Error Resume Next\n  x = 1 / 0\n  Main = \"[\" & Err.HelpFile & \"]\" & Err.HelpContext", "[]0"},
+        {"Err.Number = 5\n  Err.Description = \"说明\"\n  Err.Source = \"来源\"\n  Err.HelpFile = \"f\"\n"
+         "  Err.HelpContext = 3\n  Main = Err.Number & Err.Description & Err.Source & Err.HelpFile & Err.HelpContext",
+         "5说明来源f3"},
+        {"Err.Number = 5\n  Err.Clear\n  Main = Err.Number & \"[\" & Err.Description & \"]\"", "0[]"},
+        {"Err.Number = \"x\"", "ERR 13"},
     };
     checkPrograms(cases);
 }
