@@ -587,6 +587,7 @@ TEST(ScriptBuiltins, LeftOutArgumentsTakeTheFunctionsDefaults) {
         {"Main = Join(Filter(Array(\"ab\", \"cd\"), \"A\", , 1), \",\")", "ab"},
         {"Main = DateDiff(\"ww\", #12/1/2026#, #12/31/2026#, , )", "4"},
         {"Main = FormatNumber(2, 1, )", "2.0"},
+        {"MsgBox \"提示\", , \"标题\"\n  Main = MsgBox(\"提示\", , \"标题\")", "1"},
         {"On Error Resume Next\n  Err.Raise 1000, , \"说明\"\n  Main = Err.Description & \"|\" & Err.Source",
          "说明|Microsoft VBScript 运行时错误"},
         {"Main = Copy(1, , 2)", "COMPILE 1002"},
