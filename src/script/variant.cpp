@@ -86,12 +86,19 @@ bool ParseNumber(const QString& str, double* out) {
         return false;
     std::string s;
     s.reserve(size_t(e - b));
+    bool sign = false;  // the system's currency sign, once, before the digits ("¥12", "-¥1,234.50")
     for (qsizetype i = b; i < e; ++i) {
         char16_t c = str[i].unicode();
+        if (c == u'\u00A5' && !sign && (s.empty() || s == "-" || s == "+")) {
+            sign = true;
+            continue;
+        }
         if (c > 127)
             return false;
         s += char(c);
     }
+    if (s.empty())
+        return false;
     if (s.size() >= 2 && s[0] == '&' && (s[1] == 'h' || s[1] == 'H' || s[1] == 'o' || s[1] == 'O')) {
         const bool hex = s[1] == 'h' || s[1] == 'H';
         uint64_t v = 0;

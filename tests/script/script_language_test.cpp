@@ -596,7 +596,7 @@ TEST(ScriptBuiltins, LeftOutArgumentsTakeTheFunctionsDefaults) {
     checkPrograms(cases);
 }
 
-TEST(ScriptBuiltins, NumberTextReadsTheThousandsSeparator) {
+TEST(ScriptBuiltins, NumberTextReadsTheThousandsSeparatorAndCurrencySign) {
     checkAll({
         {"CDbl(\"1,234.5\")", "Double|1234.5"},
         {"CCur(\"1,234.5\")", "Currency|1234.5"},
@@ -609,6 +609,12 @@ TEST(ScriptBuiltins, NumberTextReadsTheThousandsSeparator) {
         {"IsNumeric(\"1,,2\")", "Boolean|False"},
         {"IsNumeric(\"1.2,3\")", "Boolean|False"},
         {"IsNumeric(\"1,2e3\")", "Boolean|True"},
+        {"CCur(\"¥1,234.50\")", "Currency|1234.5"},
+        {"CDbl(FormatCurrency(-1234.5))", "Double|-1234.5"},
+        {"IsNumeric(\"¥12\")", "Boolean|True"},
+        {"IsNumeric(\"¥\")", "Boolean|False"},
+        {"IsNumeric(\"¥¥12\")", "Boolean|False"},
+        {"IsNumeric(\"12¥\")", "Boolean|False"},
     });
 }
 
