@@ -647,3 +647,24 @@ TEST(ScriptBuiltins, RadixTextCompareModesAndSubtypeNames) {
         {"TypeName(Nothing) & VarType(Nothing)", "String|Nothing9"},
     });
 }
+
+TEST(ScriptBuiltins, ResetAndEachConditionStartWithTheSystemLocale) {
+    ScriptEngine e;
+    ASSERT_TRUE(e.addCode(QStringLiteral("SetLocale \"en-us\"\nFunction L()\n  L = GetLocale\nEnd Function\n")));
+    Variant r;
+    ASSERT_TRUE(e.run(QStringLiteral("L"), {}, &r));
+    EXPECT_EQ(r.toString(), QStringLiteral("1033"));
+    e.reset();
+    ASSERT_TRUE(e.addCode(QStringLiteral("Function L()\n  L = GetLocale\nEnd Function\n")));
+    ASSERT_TRUE(e.run(QStringLiteral("L"), {}, &r));
+    EXPECT_EQ(r.toString(), QStringLiteral("2052"));
+
+    // The first evaluation switches the locale; the next one still starts from the system's.
+    script::ScriptCondition c;
+    ASSERT_TRUE(c.compile(QStringLiteral("SetLocale(1033) = 2052")));
+    Variant series = Variant::makeArray(std::vector<Variant>(6, Variant(1)));
+    for (int i = 0; i < 2; ++i) {
+        ASSERT_TRUE(c.evaluate(series, &r));
+        EXPECT_EQ(r.toString(), QStringLiteral("1")) << i;
+    }
+}
