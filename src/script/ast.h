@@ -129,6 +129,8 @@ struct Frame {
 
 // Rnd's generator state in a new engine.
 constexpr uint32_t kRndStart = 0x50000;
+// The locale id of a Chinese (PRC) system.
+constexpr int32_t kSystemLocale = 2052;
 
 struct Interp {
     Interp();
@@ -150,6 +152,11 @@ struct Interp {
     int errNumber = 0;
     QString errDescription;
     QString errSource;
+    QString errHelpFile;
+    int32_t errHelpContext = 0;
+
+    // SetLocale's setting (formatting always follows the Chinese system's)
+    int32_t locale = kSystemLocale;
 
     // Rnd's generator: each engine has its own
     uint32_t rndState = kRndStart;
@@ -204,6 +211,8 @@ struct Interp {
         errNumber = 0;
         errDescription.clear();
         errSource.clear();
+        errHelpFile.clear();
+        errHelpContext = 0;
     }
 
     // Calls a procedure with argument expressions evaluated in the current frame.
@@ -221,10 +230,23 @@ struct BuiltinInfo {
     int maxArgs;  // -1: any
 };
 const BuiltinInfo* FindBuiltin(const QString& key);
+// The entry for `key` in one of the built-in tables, or null.
+inline const BuiltinInfo* FindIn(const QHash<QString, BuiltinInfo>& table, const QString& key) {
+    auto it = table.constFind(key);
+    return it == table.constEnd() ? nullptr : &*it;
+}
+// A compare-mode argument at a[i] (absent: binary): 0 binary, 1 text, else error 5.
+Qt::CaseSensitivity CompareMode(const std::vector<Variant>& a, size_t i);
 Variant CallBuiltin(Interp& I, int id, std::vector<Variant>& args);
 // Date and time functions, Rnd and Randomize (ids from 1000; datetime.cpp).
 const BuiltinInfo* FindDateBuiltin(const QString& key);
 Variant CallDateBuiltin(Interp& I, int id, std::vector<Variant>& args);
+// FormatNumber, FormatCurrency, FormatPercent and CCur (ids from 3000; format.cpp).
+const BuiltinInfo* FindFormatBuiltin(const QString& key);
+Variant CallFormatBuiltin(Interp& I, int id, std::vector<Variant>& args);
+// Filter, Escape/Unescape and the byte string functions (ids from 4000; bytetext.cpp).
+const BuiltinInfo* FindTextBuiltin(const QString& key);
+Variant CallTextBuiltin(Interp& I, int id, std::vector<Variant>& args);
 // Constants such as vbCrLf; false when the name is none.
 bool FindConstant(const QString& key, Variant* value);
 // Names the engine deliberately does not provide (objects, Eval, dates); empty when allowed.

@@ -14,6 +14,8 @@ enum Id {
     Space, String, StrReverse, Asc, AscW, Chr, ChrW, CStr, CInt, CLng, CDbl, CBool, CByte, CSng,
     Int, Fix, Round, Abs, Sgn, Sqr, Exp, Log, Sin, Cos, Tan, Atn, Hex, Oct, IsNumeric, IsEmpty,
     IsNull, IsArray, IsObject, Array, UBound, LBound, TypeName, VarType, StrComp,
+    Rgb, EngineName, EngineMajor, EngineMinor, EngineBuild,
+    GetLocale, SetLocale,
 };
 
 // Objects, code from text and the host's boxes (the date functions take 1000 up).
@@ -38,6 +40,12 @@ const QHash<QString, BuiltinInfo>& table() {
         {"isnull", {IsNull, 1, 1}}, {"isarray", {IsArray, 1, 1}}, {"isobject", {IsObject, 1, 1}},
         {"array", {Array, 0, -1}}, {"ubound", {UBound, 1, 2}}, {"lbound", {LBound, 1, 2}},
         {"typename", {TypeName, 1, 1}}, {"vartype", {VarType, 1, 1}}, {"strcomp", {StrComp, 2, 3}},
+        // colours, the engine's identity and the locale
+        {"rgb", {Rgb, 3, 3}}, {"scriptengine", {EngineName, 0, 0}},
+        {"scriptenginemajorversion", {EngineMajor, 0, 0}},
+        {"scriptengineminorversion", {EngineMinor, 0, 0}},
+        {"scriptenginebuildversion", {EngineBuild, 0, 0}},
+        {"getlocale", {GetLocale, 0, 0}}, {"setlocale", {SetLocale, 0, 1}},
         // objects, code from text and the host's boxes
         {"createobject", {CreateObject, 1, 2}}, {"getobject", {GetObject, 0, 2}}, {"eval", {Eval, 1, 1}},
         {"getref", {GetRef, 1, 1}}, {"msgbox", {MsgBox, 1, 5}}, {"inputbox", {InputBox, 1, 7}},
@@ -54,14 +62,6 @@ int32_t intArg(const Variant& v) {
 
 QString text(const Variant& v) { return v.toString(); }
 
-Qt::CaseSensitivity compareMode(const std::vector<Variant>& a, size_t i) {
-    if (i >= a.size())
-        return Qt::CaseSensitive;
-    const int32_t m = intArg(a[i]);
-    if (m < 0 || m > 1)
-        Throw(5);
-    return m == 1 ? Qt::CaseInsensitive : Qt::CaseSensitive;
-}
 
 Variant makeString(QString s) {
     Ops::checkLength(s.size());
@@ -79,42 +79,6 @@ QString trimSpaces(const QString& s, bool left, bool right) {
     return s.mid(b, e - b);
 }
 
-// Round half to even at `decimals` places of the value's 15-digit decimal form, so that
-// 0.985 rounds to 0.98 and 0.995 to 1 as their decimal texts say.
-double roundDecimal(double x, int decimals) {
-    if (x == 0 || !std::isfinite(x))
-        return x;
-    const bool neg = x < 0;
-    char buf[64];
-    auto r = std::to_chars(buf, buf + sizeof buf, std::fabs(x), std::chars_format::scientific, 14);
-    *r.ptr = 0;
-    std::string digits;
-    const char* p = buf;
-    while (*p && *p != 'e') {
-        if (*p != '.')
-            digits += *p;
-        ++p;
-    }
-    const int exp = std::atoi(p + 1);
-    const int keep = exp + 1 + decimals;
-    if (keep >= int(digits.size()))
-        return x;
-    if (keep < 0)
-        return 0;
-    const std::string tail = digits.substr(size_t(keep));
-    const std::string half = "5" + std::string(tail.size() - 1, '0');
-    bool up = tail > half;
-    if (tail == half)
-        up = keep > 0 && ((digits[size_t(keep) - 1] - '0') % 2 == 1);
-    int64_t m = keep > 0 ? std::stoll(digits.substr(0, size_t(keep))) : 0;
-    if (up)
-        ++m;
-    std::string s = std::to_string(m) + "e" + std::to_string(exp + 1 - keep);
-    double v = 0;
-    std::from_chars(s.data(), s.data() + s.size(), v);
-    return neg ? -v : v;
-}
-
 Variant intOrFix(const Variant& x, bool floorMode) {
     switch (x.type()) {
     case Variant::Null: return x;
@@ -123,6 +87,10 @@ Variant intOrFix(const Variant& x, bool floorMode) {
     case Variant::Integer: case Variant::Long: case Variant::Byte: return x;
     case Variant::Single: return Variant::makeSingle(float(floorMode ? std::floor(x.doubleValue()) : std::trunc(x.doubleValue())));
     case Variant::Date: return Variant::makeDate(floorMode ? std::floor(x.doubleValue()) : std::trunc(x.doubleValue()));
+    case Variant::Currency: {
+        const int64_t c = x.currencyValue(), whole = c / 10000 * 10000;
+        return Variant::makeCurrency(floorMode && c < whole ? whole - 10000 : whole);
+    }
     default: {
         const double d = x.toDouble();
         return Variant::makeDouble(floorMode ? std::floor(d) : std::trunc(d));
@@ -156,7 +124,7 @@ Variant splitText(const std::vector<Variant>& a) {
     const int32_t count = a.size() > 2 ? intArg(a[2]) : -1;
     if (count < -1)
         Throw(5);
-    const Qt::CaseSensitivity cs = compareMode(a, 3);
+    const Qt::CaseSensitivity cs = CompareMode(a, 3);
     std::vector<Variant> parts;
     if (!s.isEmpty() && count != 0) {
         if (delim.isEmpty()) {
@@ -183,6 +151,33 @@ Variant splitText(const std::vector<Variant>& a) {
     return Variant::makeArray(std::move(parts));
 }
 
+// A locale id from a number or a tag ("zh-cn"); 0 (or no argument) is the system's, 2052.
+// Error 5 for ids and tags not in the list.
+int32_t localeId(const std::vector<Variant>& a) {
+    static const QHash<QString, int32_t> tags = {
+        {"zh-cn", 2052}, {"zh-sg", 4100}, {"zh-tw", 1028}, {"zh-hk", 3076}, {"en-us", 1033},
+        {"en-gb", 2057}, {"ja-jp", 1041}, {"ko-kr", 1042}, {"de-de", 1031}, {"fr-fr", 1036},
+    };
+    if (a.empty())
+        return kSystemLocale;
+    if (a[0].isString()) {
+        const QString tag = a[0].stringValue().trimmed().toLower();
+        if (tag.isEmpty())
+            return kSystemLocale;
+        const auto it = tags.constFind(tag);
+        if (it == tags.constEnd())
+            Throw(5);
+        return *it;
+    }
+    const int32_t id = intArg(a[0]);
+    if (id == 0)
+        return kSystemLocale;
+    for (int32_t known : tags)
+        if (known == id)
+            return id;
+    Throw(5);
+}
+
 Variant replaceText(const std::vector<Variant>& a) {
     for (size_t i = 0; i < 3; ++i)
         if (a[i].isNull())
@@ -190,7 +185,7 @@ Variant replaceText(const std::vector<Variant>& a) {
     const QString s = text(a[0]), find = text(a[1]), with = text(a[2]);
     const int32_t start = a.size() > 3 ? intArg(a[3]) : 1;
     int32_t count = a.size() > 4 ? intArg(a[4]) : -1;
-    const Qt::CaseSensitivity cs = compareMode(a, 5);
+    const Qt::CaseSensitivity cs = CompareMode(a, 5);
     if (start < 1 || count < -1)
         Throw(5);
     if (start > s.size())
@@ -217,11 +212,24 @@ Variant replaceText(const std::vector<Variant>& a) {
 
 }  // namespace
 
+Qt::CaseSensitivity CompareMode(const std::vector<Variant>& a, size_t i) {
+    if (i >= a.size())
+        return Qt::CaseSensitive;
+    const int32_t m = intArg(a[i]);
+    if (m < 0 || m > 1)
+        Throw(5);
+    return m == 1 ? Qt::CaseInsensitive : Qt::CaseSensitive;
+}
+
 const BuiltinInfo* FindBuiltin(const QString& key) {
     auto it = table().constFind(key);
-    if (it == table().constEnd())
-        return FindDateBuiltin(key);
-    return &*it;
+    if (it != table().constEnd())
+        return &*it;
+    if (const BuiltinInfo* b = FindDateBuiltin(key))
+        return b;
+    if (const BuiltinInfo* b = FindFormatBuiltin(key))
+        return b;
+    return FindTextBuiltin(key);
 }
 
 QString UnsupportedReason(const QString& key) {
@@ -266,6 +274,10 @@ Variant objectBuiltin(Interp& I, int id, std::vector<Variant>& a) {
 }  // namespace
 
 Variant CallBuiltin(Interp& I, int id, std::vector<Variant>& a) {
+    if (id >= 4000)
+        return CallTextBuiltin(I, id, a);
+    if (id >= 3000)
+        return CallFormatBuiltin(I, id, a);
     if (id >= CreateObject)
         return objectBuiltin(I, id, a);
     if (id >= 1000)
@@ -313,7 +325,7 @@ Variant CallBuiltin(Interp& I, int id, std::vector<Variant>& a) {
         if (start < 1)
             Throw(5);
         const QString s = text(a[i]), f = text(a[i + 1]);
-        const Qt::CaseSensitivity cs = compareMode(a, i + 2);
+        const Qt::CaseSensitivity cs = CompareMode(a, i + 2);
         if (start > s.size())
             return Variant::makeLong(0);
         if (f.isEmpty())
@@ -325,7 +337,7 @@ Variant CallBuiltin(Interp& I, int id, std::vector<Variant>& a) {
             return Variant::makeNull();
         const QString s = text(a[0]), f = text(a[1]);
         int32_t start = a.size() > 2 ? intArg(a[2]) : -1;
-        const Qt::CaseSensitivity cs = compareMode(a, 3);
+        const Qt::CaseSensitivity cs = CompareMode(a, 3);
         if (start == -1)
             start = int32_t(s.size());
         if (start <= 0)
@@ -444,8 +456,9 @@ Variant CallBuiltin(Interp& I, int id, std::vector<Variant>& a) {
         case Variant::Empty: return Variant::makeInteger(0);
         case Variant::Boolean: return Variant::makeInteger(int16_t(x.intValue()));
         case Variant::Integer: case Variant::Long: case Variant::Byte: return x;
-        case Variant::Single: return Variant::makeSingle(float(roundDecimal(x.doubleValue(), n)));
-        default: return Variant::makeDouble(roundDecimal(x.toDouble(), n));
+        case Variant::Single: return Variant::makeSingle(float(RoundDecimal(x.doubleValue(), n)));
+        case Variant::Currency: return n >= 4 ? x : Variant::makeCurrency(ToCurrency(RoundDecimal(x.toDouble(), n)));
+        default: return Variant::makeDouble(RoundDecimal(x.toDouble(), n));
         }
     }
     case Abs: {
@@ -458,6 +471,7 @@ Variant CallBuiltin(Interp& I, int id, std::vector<Variant>& a) {
         case Variant::Byte: return x;
         case Variant::Long: return Ops::fromInt64(std::abs(int64_t(x.intValue())), Variant::Long);
         case Variant::Single: return Variant::makeSingle(float(std::fabs(x.doubleValue())));
+        case Variant::Currency: return x.currencyValue() < 0 ? Ops::neg(x) : x;
         default: return Variant::makeDouble(std::fabs(x.toDouble()));
         }
     }
@@ -518,10 +532,30 @@ Variant CallBuiltin(Interp& I, int id, std::vector<Variant>& a) {
         if (a[0].isObject() && a[0].objectValue())
             return Variant::makeInteger(int16_t(a[0].objectValue()->varType()));
         return Variant::makeInteger(int16_t(a[0].type()));
+    case Rgb: {
+        int32_t c[3];
+        for (int k = 0; k < 3; ++k) {
+            c[k] = intArg(a[size_t(k)]);
+            if (c[k] < 0)
+                Throw(5);
+            c[k] = std::min(c[k], 255);
+        }
+        return Variant::makeLong(c[0] | (c[1] << 8) | (c[2] << 16));
+    }
+    case EngineName: return Variant(QStringLiteral("VBScript"));
+    case EngineMajor: return Variant::makeLong(5);
+    case EngineMinor: return Variant::makeLong(8);
+    case EngineBuild: return Variant::makeLong(16384);
+    case GetLocale: return Variant::makeLong(I.locale);
+    case SetLocale: {
+        const int32_t previous = I.locale;
+        I.locale = localeId(a);
+        return Variant::makeLong(previous);
+    }
     case StrComp: {
         if (a[0].isNull() || a[1].isNull())
             return Variant::makeNull();
-        const int c = text(a[0]).compare(text(a[1]), compareMode(a, 2));
+        const int c = text(a[0]).compare(text(a[1]), CompareMode(a, 2));
         return Variant::makeInteger(int16_t(c < 0 ? -1 : c > 0 ? 1 : 0));
     }
     }

@@ -623,8 +623,7 @@ const char16_t* const kMonthNames[] = {u"一月", u"二月", u"三月", u"四月
 }  // namespace
 
 const BuiltinInfo* FindDateBuiltin(const QString& key) {
-    auto it = dateTable().constFind(key);
-    return it == dateTable().constEnd() ? nullptr : &*it;
+    return FindIn(dateTable(), key);
 }
 
 Variant CallDateBuiltin(Interp& I, int id, std::vector<Variant>& a) {

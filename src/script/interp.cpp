@@ -109,6 +109,8 @@ void Interp::setErr(const RuntimeError& e) {
     errNumber = e.number;
     errDescription = e.description;
     errSource = e.source.isEmpty() ? kRuntimeSource : e.source;
+    errHelpFile = e.helpFile;
+    errHelpContext = e.helpContext;
 }
 
 Flow Interp::execBlock(const Block& b) {
@@ -438,6 +440,8 @@ Variant ErrMemberExpr::eval(Interp& I) {
     case Number: return Variant::makeLong(I.errNumber);
     case Description: return Variant(I.errDescription);
     case Source: return Variant(I.errSource);
+    case HelpFile: return Variant(I.errHelpFile);
+    case HelpContext: return Variant::makeLong(I.errHelpContext);
     }
     return Variant();
 }
@@ -777,6 +781,18 @@ Flow OnErrorStmt::exec(Interp& I) {
     return Flow::Normal;
 }
 
+Flow ErrAssignStmt::exec(Interp& I) {
+    const Variant v = value->eval(I);
+    switch (member) {
+    case ErrMemberExpr::Number: I.errNumber = v.toLong(); break;
+    case ErrMemberExpr::Description: I.errDescription = v.toString(); break;
+    case ErrMemberExpr::Source: I.errSource = v.toString(); break;
+    case ErrMemberExpr::HelpFile: I.errHelpFile = v.toString(); break;
+    case ErrMemberExpr::HelpContext: I.errHelpContext = v.toLong(); break;
+    }
+    return Flow::Normal;
+}
+
 Flow ErrRaiseStmt::exec(Interp& I) {
     if (args.empty() || args.size() > 5)
         Throw(450);
@@ -791,6 +807,10 @@ Flow ErrRaiseStmt::exec(Interp& I) {
         e.source = v[1].toString();
     if (v.size() > 2 && !v[2].isEmpty())
         e.description = v[2].toString();
+    if (v.size() > 3 && !v[3].isEmpty())
+        e.helpFile = v[3].toString();
+    if (v.size() > 4 && !v[4].isEmpty())
+        e.helpContext = v[4].toLong();
     throw e;
 }
 

@@ -58,7 +58,7 @@ struct BuiltinExpr : Expr {
 };
 
 struct ErrMemberExpr : Expr {
-    enum Member { Number, Description, Source } member = Number;
+    enum Member { Number, Description, Source, HelpFile, HelpContext } member = Number;
     Variant eval(Interp& I) override;
 };
 
@@ -194,6 +194,13 @@ struct OnErrorStmt : Stmt {
 
 struct ErrRaiseStmt : Stmt {
     std::vector<ExprP> args;
+    Flow exec(Interp& I) override;
+};
+
+// Err.Number = n, Err.Description = "..." and the other properties.
+struct ErrAssignStmt : Stmt {
+    ErrMemberExpr::Member member = ErrMemberExpr::Number;
+    ExprP value;
     Flow exec(Interp& I) override;
 };
 

@@ -1059,7 +1059,7 @@ private:
         if (peek().kind == T::LParen) {
             const size_t save = i_, refs = scope_->refs.size();
             take();
-            auto args = argList(T::RParen);
+            auto args = argList(T::RParen, true);
             expect(T::RParen, 1006);
             if (peek().kind == T::Eq) {
                 take();
@@ -1082,7 +1082,7 @@ private:
         auto s = std::make_unique<CallStmt>();
         std::vector<ExprP> args;
         if (!atEndOfStatement())
-            args = argList(T::Newline);
+            args = argList(T::Newline, true);
         s->call = callTarget(name, std::move(args));
         return s;
     }
@@ -1104,7 +1104,7 @@ private:
                 // Err.Raise(n) or Err.Raise (n), "src"
                 const size_t save = i_, refs = scope_->refs.size();
                 take();
-                auto args = argList(T::RParen);
+                auto args = argList(T::RParen, true);
                 if (accept(T::RParen) && atEndOfStatement()) {
                     s->args = std::move(args);
                     paren = true;
@@ -1113,8 +1113,26 @@ private:
                 }
             }
             if (!paren)
-                s->args = argList(T::Newline);
+                s->args = argList(T::Newline, true);
+            for (ExprP& a : s->args)
+                if (!a)
+                    a = literal(Variant(), false, peek().line);
             return s;  // a wrong argument count is a run-time error
+        }
+        if (peek().kind == T::Eq) {
+            static const QHash<QString, ErrMemberExpr::Member> properties = {
+                {"number", ErrMemberExpr::Number}, {"description", ErrMemberExpr::Description},
+                {"source", ErrMemberExpr::Source}, {"helpfile", ErrMemberExpr::HelpFile},
+                {"helpcontext", ErrMemberExpr::HelpContext},
+            };
+            const auto it = properties.constFind(member);
+            if (it != properties.constEnd()) {
+                take();
+                auto s = std::make_unique<ErrAssignStmt>();
+                s->member = *it;
+                s->value = expr();
+                return s;
+            }
         }
         unsupported(QStringLiteral("Err.") + member);
     }
@@ -1178,7 +1196,7 @@ private:
             } else {
                 const QString name = ident();
                 if (accept(T::LParen)) {
-                    auto args = argList(T::RParen);
+                    auto args = argList(T::RParen, true);
                     expect(T::RParen, 1006);
                     base = callTarget(name, std::move(args));
                 } else {
@@ -1427,15 +1445,53 @@ private:
         return cls;
     }
 
-    // Comma separated expressions, stopping before `close` (not consumed).
-    std::vector<ExprP> argList(T close) {
+    // Comma separated expressions, stopping before `close` (not consumed). With `omissible`
+    // an argument may be left out (`f(a, , b)`): its slot is null.
+    std::vector<ExprP> argList(T close, bool omissible = false) {
         std::vector<ExprP> out;
-        if (peek().kind == close || (close == T::Newline && atEndOfStatement()))
+        auto atClose = [&] { return peek().kind == close || (close == T::Newline && atEndOfStatement()); };
+        if (atClose())
             return out;
         do {
-            out.push_back(expr());
+            if (omissible && (peek().kind == T::Comma || (!out.empty() && atClose())))
+                out.push_back(nullptr);
+            else
+                out.push_back(expr());
         } while (accept(T::Comma));
         return out;
+    }
+
+    // Left-out arguments of a built-in: trailing ones are dropped, others take the value the
+    // function uses when the argument is absent (Empty where that means the same).
+    void fillOmitted(const QString& key, std::vector<ExprP>& args, int line) {
+        while (!args.empty() && !args.back())
+            args.pop_back();
+        static const QHash<QString, std::vector<Variant>> defaults = {
+            {"instr", {Variant(1)}},
+            {"instrrev", {Variant(), Variant(), Variant(-1)}},
+            {"replace", {Variant(), Variant(), Variant(), Variant(1), Variant(-1)}},
+            {"split", {Variant(), Variant(QStringLiteral(" ")), Variant(-1)}},
+            {"filter", {Variant(), Variant(), Variant(true)}},
+            {"formatnumber", {Variant(), Variant(-1), Variant(-2), Variant(-2), Variant(-2)}},
+            {"formatcurrency", {Variant(), Variant(-1), Variant(-2), Variant(-2), Variant(-2)}},
+            {"formatpercent", {Variant(), Variant(-1), Variant(-2), Variant(-2), Variant(-2)}},
+        };
+        const auto it = defaults.constFind(key);
+        for (size_t i = 0; i < args.size(); ++i) {
+            if (args[i])
+                continue;
+            Variant v;
+            if (it != defaults.constEnd() && i < it->size())
+                v = (*it)[i];
+            args[i] = literal(v, false, line);
+        }
+    }
+
+    // Calls of anything but a built-in take every argument.
+    void requireAll(const std::vector<ExprP>& args) {
+        for (const ExprP& a : args)
+            if (!a)
+                error(1002);
     }
 
     // ---- expressions ----
@@ -1457,6 +1513,7 @@ private:
             error(445, why);
         if (const BuiltinInfo* b = FindBuiltin(key)) {
             if (!shadowed(key) && !moduleVars_.contains(key)) {
+                fillOmitted(key, args, peek().line);
                 auto e = std::make_unique<BuiltinExpr>();
                 e->line = peek().line;
                 e->id = b->id;
@@ -1470,6 +1527,7 @@ private:
                 return e;
             }
         }
+        requireAll(args);
         auto e = std::make_unique<CallExpr>();
         e->line = peek().line;
         initRef(e->ref, name);
@@ -1647,6 +1705,8 @@ private:
                     if (m == QLatin1String("number")) e->member = ErrMemberExpr::Number;
                     else if (m == QLatin1String("description")) e->member = ErrMemberExpr::Description;
                     else if (m == QLatin1String("source")) e->member = ErrMemberExpr::Source;
+                    else if (m == QLatin1String("helpfile")) e->member = ErrMemberExpr::HelpFile;
+                    else if (m == QLatin1String("helpcontext")) e->member = ErrMemberExpr::HelpContext;
                     else unsupported(QStringLiteral("Err.") + m);
                 }
                 return e;
@@ -1657,7 +1717,7 @@ private:
                 return literal(c, false, line);
             if (peek().kind == T::LParen) {
                 take();
-                auto args = argList(T::RParen);
+                auto args = argList(T::RParen, true);
                 expect(T::RParen, 1006);
                 return postfix(callTarget(name, std::move(args)));
             }

@@ -170,6 +170,7 @@ void ScriptEngine::reset() {
     I.clearErr();
     I.globalsDirty = false;
     I.rndState = kRndStart;
+    I.locale = kSystemLocale;
     d_->saved.clear();
 }
 
@@ -217,6 +218,7 @@ bool ScriptCondition::evaluate(Variant& series, Variant* result) {
         d.I.globalsDirty = false;
     }
     d.I.rndState = d.savedRnd;  // Rnd starts where a fresh engine's would
+    d.I.locale = kSystemLocale;
     return engine_.callOne(proc_, series, result);
 }
 

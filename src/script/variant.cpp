@@ -86,12 +86,19 @@ bool ParseNumber(const QString& str, double* out) {
         return false;
     std::string s;
     s.reserve(size_t(e - b));
+    bool sign = false;  // the system's currency sign, once, before the digits ("¥12", "-¥1,234.50")
     for (qsizetype i = b; i < e; ++i) {
         char16_t c = str[i].unicode();
+        if (c == u'\u00A5' && !sign && (s.empty() || s == "-" || s == "+")) {
+            sign = true;
+            continue;
+        }
         if (c > 127)
             return false;
         s += char(c);
     }
+    if (s.empty())
+        return false;
     if (s.size() >= 2 && s[0] == '&' && (s[1] == 'h' || s[1] == 'H' || s[1] == 'o' || s[1] == 'O')) {
         const bool hex = s[1] == 'h' || s[1] == 'H';
         uint64_t v = 0;
@@ -127,7 +134,13 @@ bool ParseNumber(const QString& str, double* out) {
     if (s[i] == '+' || s[i] == '-')
         norm += s[i++];
     size_t digitsBefore = 0, digitsAfter = 0;
-    while (i < s.size() && std::isdigit((unsigned char)s[i])) {
+    // The system's thousands separator may stand between digits of the whole part ("1,234").
+    while (i < s.size() && (std::isdigit((unsigned char)s[i]) ||
+                            (s[i] == ',' && digitsBefore > 0 && i + 1 < s.size() && std::isdigit((unsigned char)s[i + 1])))) {
+        if (s[i] == ',') {
+            ++i;
+            continue;
+        }
         norm += s[i++];
         ++digitsBefore;
     }
@@ -182,6 +195,71 @@ int32_t RoundToLong(double v) {
     return int32_t(r);
 }
 
+double RoundDecimal(double x, int decimals) {
+    if (x == 0 || !std::isfinite(x))
+        return x;
+    const bool neg = x < 0;
+    char buf[64];
+    auto r = std::to_chars(buf, buf + sizeof buf, std::fabs(x), std::chars_format::scientific, 14);
+    *r.ptr = 0;
+    std::string digits;
+    const char* p = buf;
+    while (*p && *p != 'e') {
+        if (*p != '.')
+            digits += *p;
+        ++p;
+    }
+    const int exp = std::atoi(p + 1);
+    const int keep = exp + 1 + decimals;
+    if (keep >= int(digits.size()))
+        return x;
+    if (keep < 0)
+        return 0;
+    const std::string tail = digits.substr(size_t(keep));
+    const std::string half = "5" + std::string(tail.size() - 1, '0');
+    bool up = tail > half;
+    if (tail == half)
+        up = keep > 0 && ((digits[size_t(keep) - 1] - '0') % 2 == 1);
+    int64_t m = keep > 0 ? std::stoll(digits.substr(0, size_t(keep))) : 0;
+    if (up)
+        ++m;
+    std::string s = std::to_string(m) + "e" + std::to_string(exp + 1 - keep);
+    double v = 0;
+    std::from_chars(s.data(), s.data() + s.size(), v);
+    return neg ? -v : v;
+}
+
+
+int64_t ToCurrency(double v) {
+    if (std::isnan(v))
+        Throw(6);
+    // 922337203685477.5807 is not a double; the nearest ones beyond the range overflow.
+    if (v >= 922337203685477.5807 || v < -922337203685477.5808)
+        Throw(6);
+    if (std::fabs(v) < 1e11)
+        return int64_t(std::nearbyint(RoundDecimal(v, 4) * 10000.0));
+    // Beyond 2^53 units the product would lose digits: whole part and fraction apart.
+    const double whole = std::trunc(v);
+    const __int128 units = __int128(int64_t(whole)) * 10000 + int64_t(std::nearbyint((v - whole) * 10000.0));
+    if (units > INT64_MAX || units < INT64_MIN)
+        Throw(6);
+    return int64_t(units);
+}
+
+QString CurrencyText(int64_t c) {
+    const bool neg = c < 0;
+    const uint64_t u = neg ? uint64_t(0) - uint64_t(c) : uint64_t(c);
+    QString s = QString::number(u / 10000);
+    uint64_t frac = u % 10000;
+    if (frac) {
+        QString f = QString::number(frac).rightJustified(4, u'0');
+        while (f.endsWith(u'0'))
+            f.chop(1);
+        s += u'.' + f;
+    }
+    return neg ? u'-' + s : s;
+}
+
 // ---- Variant -------------------------------------------------------------------------
 
 Variant::Variant(int v) : i_(v) { t_ = (v >= -32768 && v <= 32767) ? Integer : Long; }
@@ -214,7 +292,7 @@ Variant Variant::makeArray(const std::vector<int32_t>& upperBounds) {
 
 bool Variant::isNumeric() const {
     switch (t_) {
-    case Empty: case Integer: case Long: case Single: case Double: case Boolean: case Byte:
+    case Empty: case Integer: case Long: case Single: case Double: case Currency: case Boolean: case Byte:
         return true;
     default:
         return false;
@@ -229,6 +307,7 @@ QString Variant::toString() const {
     case Boolean: return i_ ? QStringLiteral("True") : QStringLiteral("False");
     case Single: return FormatNumber(d_, 7);
     case Double: return FormatNumber(d_, 15);
+    case Currency: return CurrencyText(c_);
     case Date: return FormatDateGeneral(d_);
     case String: return s_;
     case Array: Throw(13);
@@ -243,6 +322,7 @@ double Variant::toDouble() const {
     case Null: Throw(94);
     case Integer: case Long: case Byte: case Boolean: return i_;
     case Single: case Double: case Date: return d_;
+    case Currency: return double(c_) / 10000.0;
     case String: {
         double v;
         if (!ParseNumber(s_, &v))
@@ -276,6 +356,7 @@ bool Variant::toBool() const {
     case Null: Throw(94);
     case Integer: case Long: case Byte: case Boolean: return i_ != 0;
     case Single: case Double: case Date: return d_ != 0;
+    case Currency: return c_ != 0;
     case String: {
         if (s_.compare(QLatin1String("true"), Qt::CaseInsensitive) == 0 ||
             s_.compare(QLatin1String("#true#"), Qt::CaseInsensitive) == 0)
@@ -306,6 +387,7 @@ bool Variant::equalsTrue() const {
     switch (t_) {
     case Integer: case Long: case Boolean: return i_ == -1;
     case Single: case Double: return d_ == -1;
+    case Currency: return c_ == -10000;
     default: return false;
     }
 }
@@ -318,6 +400,7 @@ QString Variant::typeName() const {
     case Long: return QStringLiteral("Long");
     case Single: return QStringLiteral("Single");
     case Double: return QStringLiteral("Double");
+    case Currency: return QStringLiteral("Currency");
     case Date: return QStringLiteral("Date");
     case String: return QStringLiteral("String");
     case Boolean: return QStringLiteral("Boolean");
@@ -402,6 +485,8 @@ enum class Arith { Add, Sub, Mul };
 
 static inline bool isWord(Variant::Type t) { return t == Variant::Integer || t == Variant::Long; }
 
+static Variant currencyArithmetic(Arith op, const Variant& a, const Variant& b);
+
 static Variant arithmetic(Arith op, const Variant& a0, const Variant& b0) {
     // Common cases first: Integer/Long and Double operands need no conversion.
     const Variant::Type ta = a0.type(), tb = b0.type();
@@ -418,6 +503,8 @@ static Variant arithmetic(Arith op, const Variant& a0, const Variant& b0) {
     if (ta == Variant::Null || tb == Variant::Null)
         return Variant::makeNull();
     Variant a = Ops::numeric(a0), b = Ops::numeric(b0);
+    if (a.type() == Variant::Currency || b.type() == Variant::Currency)
+        return currencyArithmetic(op, a, b);
     auto rk = [](Variant::Type t) {
         switch (t) {
         case Variant::Byte: return 1;
@@ -451,6 +538,41 @@ static Variant arithmetic(Arith op, const Variant& a0, const Variant& b0) {
     if (r == 4 && std::isfinite(z) && std::fabs(z) <= std::numeric_limits<float>::max())
         return Variant::makeSingle(float(z));
     return Ops::fromDouble(z);
+}
+
+// Currency with Currency, an integer subtype or a Single stays Currency; sums and differences
+// with a Double do too, a product with a Double is a Double. Results outside the range: 6.
+static Variant currencyArithmetic(Arith op, const Variant& a, const Variant& b) {
+    auto units = [](const Variant& v) -> __int128 {
+        switch (v.type()) {
+        case Variant::Currency: return v.currencyValue();
+        case Variant::Integer: case Variant::Long: case Variant::Byte: return __int128(v.intValue()) * 10000;
+        default: return ToCurrency(v.doubleValue());
+        }
+    };
+    auto checked = [](__int128 z) {
+        if (z > INT64_MAX || z < INT64_MIN)
+            Throw(6);
+        return Variant::makeCurrency(int64_t(z));
+    };
+    if (op != Arith::Mul)
+        return checked(op == Arith::Add ? units(a) + units(b) : units(a) - units(b));
+    const Variant& other = a.type() == Variant::Currency ? b : a;
+    const Variant& cur = a.type() == Variant::Currency ? a : b;
+    switch (other.type()) {
+    case Variant::Double: return Ops::fromDouble(cur.toDouble() * other.doubleValue());
+    case Variant::Currency: {
+        // exact product of two four-decimal values, rounded half to even back to four
+        const __int128 p = __int128(a.currencyValue()) * b.currencyValue();
+        __int128 q = p / 10000, r = p % 10000;
+        if (r < 0) { r += 10000; --q; }
+        if (r > 5000 || (r == 5000 && (q & 1)))
+            ++q;
+        return checked(q);
+    }
+    case Variant::Single: return Variant::makeCurrency(ToCurrency(cur.toDouble() * other.doubleValue()));
+    default: return checked(__int128(cur.currencyValue()) * other.intValue());
+    }
 }
 
 // A date plus or minus a number is a date; the difference of two dates is a number of days.
@@ -572,6 +694,10 @@ Variant Ops::neg(const Variant& a) {
     case Variant::Long: return fromInt64(-int64_t(a.i_), Variant::Long);
     case Variant::Single: return Variant::makeSingle(float(-a.d_));
     case Variant::Double: return Variant::makeDouble(-a.d_);
+    case Variant::Currency:
+        if (a.c_ == INT64_MIN)
+            Throw(6);
+        return Variant::makeCurrency(-a.c_);
     case Variant::Date: return Variant::makeDate(-a.d_);
     case Variant::String: return Variant::makeDouble(-a.toDouble());
     default: Throw(13);
@@ -668,6 +794,8 @@ static int numCompare(const Variant& a, const Variant& b) {
         return t == Variant::Empty || t == Variant::Boolean || t == Variant::Byte || t == Variant::Integer ||
                t == Variant::Long;
     };
+    if (a.type() == Variant::Currency && b.type() == Variant::Currency)
+        return a.currencyValue() < b.currencyValue() ? -1 : a.currencyValue() > b.currencyValue() ? 1 : 0;
     if (isInt(a.type()) && isInt(b.type())) {
         int32_t x = a.type() == Variant::Empty ? 0 : a.intValue();
         int32_t y = b.type() == Variant::Empty ? 0 : b.intValue();

@@ -21,6 +21,8 @@ public:
         Long = 3,
         Single = 4,
         Double = 5,
+        // money: a 64-bit integer scaled by 10,000 (four decimals)
+        Currency = 6,
         // dates: OLE automation days since 1899-12-30 in the double payload
         Date = 7,
         // Object references (class instances, built-in objects, Nothing).
@@ -44,6 +46,8 @@ public:
     static Variant makeSingle(float v) { Variant r; r.t_ = Single; r.d_ = v; return r; }
     static Variant makeDouble(double v) { Variant r; r.t_ = Double; r.d_ = v; return r; }
     static Variant makeNull() { Variant r; r.t_ = Null; return r; }
+    // A Currency from its scaled value (units of 1/10,000).
+    static Variant makeCurrency(int64_t scaled) { Variant r; r.t_ = Currency; r.c_ = scaled; return r; }
     // ---- dates ----
     // A Date from its OLE automation value; error 6 outside the years 100..9999.
     static Variant makeDate(double oleDays);
@@ -72,6 +76,7 @@ public:
     // Raw payloads; valid only for the matching subtype.
     int32_t intValue() const { return i_; }
     double doubleValue() const { return d_; }
+    int64_t currencyValue() const { return c_; }
     const QString& stringValue() const { return s_; }
     ArrayData* arrayData() const { return a_.get(); }
     const std::shared_ptr<ArrayData>& arrayPtr() const { return a_; }
@@ -102,6 +107,7 @@ private:
     union {
         int32_t i_;
         double d_;
+        int64_t c_;
         ObjectBase* o_;
     };
     QString s_;
@@ -128,6 +134,8 @@ struct RuntimeError {
     QString description;
     bool fatal = false;  // time limit: not catchable by On Error Resume Next
     QString source;      // set by Err.Raise
+    QString helpFile;    // set by Err.Raise
+    int32_t helpContext = 0;
 };
 
 // The value an object stands for in an expression: its default member (Nothing: error 91,
@@ -146,5 +154,12 @@ QString FormatNumber(double v, int significantDigits = 15);
 bool ParseNumber(const QString& s, double* out);
 // Round half to even, raising Overflow outside the 32-bit range.
 int32_t RoundToLong(double v);
+// Round half to even at `decimals` places of the value's 15-digit decimal form (0.985 -> 0.98).
+double RoundDecimal(double x, int decimals);
+// A number as Currency units (value * 10,000, rounded to four decimals); Overflow outside
+// -922,337,203,685,477.5808 .. 922,337,203,685,477.5807.
+int64_t ToCurrency(double v);
+// Currency units as text: "1234.5", "-0.0001" (no trailing zeros, no group separators).
+QString CurrencyText(int64_t scaled);
 
 }  // namespace script

@@ -427,3 +427,244 @@ TEST(ScriptErrorTexts, DescriptionsAndSourcesAreChinese) {
         EXPECT_TRUE(std::any_of(d.begin(), d.end(), [](QChar ch) { return ch.unicode() >= 0x4E00; })) << n;
     }
 }
+
+TEST(ScriptCurrency, ConversionTextAndSubtype) {
+    checkAll({
+        {"CCur(1234.5)", "Currency|1234.5"},
+        {"CCur(\"12.34567\")", "Currency|12.3457"},
+        {"CCur(0.00005)", "Currency|0"},
+        {"CCur(0.00015)", "Currency|0.0002"},
+        {"CCur(0.00025)", "Currency|0.0002"},
+        {"CCur(-2.5)", "Currency|-2.5"},
+        {"CCur(True)", "Currency|-1"},
+        {"CCur(Empty)", "Currency|0"},
+        {"CCur(922337203685477)", "Currency|922337203685477"},
+        {"CCur(-922337203685477)", "Currency|-922337203685477"},
+        {"CCur(1E15)", "ERR 6"},
+        {"CCur(Null)", "ERR 94"},
+        {"CCur(\"abc\")", "ERR 13"},
+        {"VarType(CCur(1))", "Integer|6"},
+        {"CStr(CCur(-0.0001))", "String|-0.0001"},
+        {"CDbl(CCur(1.25))", "Double|1.25"},
+        {"CLng(CCur(2.5))", "Long|2"},
+        {"CInt(CCur(3.5))", "Integer|4"},
+        {"CCur(3) = 3", "Boolean|True"},
+        {"CCur(1.5) > 1.4999", "Boolean|True"},
+        {"CBool(CCur(0))", "Boolean|False"},
+    });
+}
+
+TEST(ScriptCurrency, ArithmeticKeepsFourDecimalsAndOverflows) {
+    checkAll({
+        {"CCur(1.1) + CCur(2.2)", "Currency|3.3"},
+        {"CCur(1.1) + 2", "Currency|3.1"},
+        {"2 - CCur(0.0001)", "Currency|1.9999"},
+        {"CCur(1.5) + CLng(100000)", "Currency|100001.5"},
+        {"CCur(1.5) + 0.25", "Currency|1.75"},
+        {"CCur(1) + 0.00004", "Currency|1"},
+        {"CCur(1.5) * CCur(1.5)", "Currency|2.25"},
+        {"CCur(0.0001) * CCur(0.5)", "Currency|0"},
+        {"CCur(0.0003) * CCur(0.5)", "Currency|0.0002"},
+        {"CCur(1.5) * 3", "Currency|4.5"},
+        {"CCur(1.5) * 0.5", "Double|0.75"},
+        {"CCur(1.5) * CSng(2)", "Currency|3"},
+        {"CCur(3) / CCur(2)", "Double|1.5"},
+        {"CCur(7) \\ 2", "Long|3"},
+        {"CCur(7) Mod 2", "Long|1"},
+        {"-CCur(2.5)", "Currency|-2.5"},
+        {"CCur(900000000000000) + CCur(900000000000000)", "ERR 6"},
+        {"CCur(900000000000000) * 100", "ERR 6"},
+        {"CCur(1) + Null", "Null|"},
+        {"CCur(1) & \"x\"", "String|1x"},
+        {"Abs(CCur(-2.5))", "Currency|2.5"},
+        {"Int(CCur(-2.5))", "Currency|-3"},
+        {"Fix(CCur(-2.5))", "Currency|-2"},
+        {"Round(CCur(2.345), 2)", "Currency|2.34"},
+        {"Sgn(CCur(-0.0001))", "Integer|-1"},
+    });
+}
+
+TEST(ScriptFormat, NumberCurrencyAndPercentAsAChineseSystemShowsThem) {
+    checkAll({
+        {"FormatNumber(1234.5)", "String|1,234.50"},
+        {"FormatNumber(1234567.891, 2)", "String|1,234,567.89"},
+        {"FormatNumber(-1234.5)", "String|-1,234.50"},
+        {"FormatNumber(2.5, 0)", "String|3"},
+        {"FormatNumber(0.125, 2)", "String|0.13"},
+        {"FormatNumber(0.5, 2, 0)", "String|.50"},
+        {"FormatNumber(-0.5, 2, vbFalse)", "String|-.50"},
+        {"FormatNumber(-1234.5, 1, -1, -1)", "String|(1,234.5)"},
+        {"FormatNumber(1234.5, 2, -1, 0, 0)", "String|1234.50"},
+        {"FormatNumber(1234.5, -1, -2, -2, -2)", "String|1,234.50"},
+        {"FormatNumber(999.999, 2)", "String|1,000.00"},
+        {"FormatNumber(1E20, 0)", "String|100,000,000,000,000,000,000"},
+        {"FormatNumber(0.000001, 3)", "String|0.000"},
+        {"FormatNumber(-0.001, 2)", "String|0.00"},
+        {"FormatNumber(#1/1/2000#, 0)", "String|36,526"},
+        {"FormatNumber(\"12.5\", 1)", "String|12.5"},
+        {"FormatNumber(CCur(922337203685477.5), 4)", "String|922,337,203,685,477.5000"},
+        {"FormatNumber(\"abc\")", "ERR 13"},
+        {"FormatNumber(1, -2)", "ERR 5"},
+        {"FormatCurrency(1234.5)", "String|¥1,234.50"},
+        {"FormatCurrency(-1234.5)", "String|-¥1,234.50"},
+        {"FormatCurrency(-1234.5, 0, -1, -1)", "String|(¥1,235)"},
+        {"FormatCurrency(CCur(0.5), 2, 0)", "String|¥.50"},
+        {"FormatCurrency(1234567, 2, -1, 0, 0)", "String|¥1234567.00"},
+        {"FormatPercent(0.1234)", "String|12.34%"},
+        {"FormatPercent(1.5, 0)", "String|150%"},
+        {"FormatPercent(-0.005, 1)", "String|-0.5%"},
+        {"FormatPercent(-0.005, 1, -1, -1)", "String|(0.5%)"},
+        {"FormatPercent(12.345, 1)", "String|1,234.5%"},
+        {"FormatPercent(0.005, 1, 0)", "String|.5%"},
+    });
+}
+
+TEST(ScriptText, FilterEscapeAndByteFunctions) {
+    const char* const cases[][2] = {
+        {"Main = Join(Filter(Array(\"Mon\", \"Tue\", \"mod\"), \"Mo\"), \",\")", "Mon"},
+        {"Main = Join(Filter(Array(\"Mon\", \"Tue\", \"mod\"), \"Mo\", True, vbTextCompare), \",\")", "Mon,mod"},
+        {"Main = Join(Filter(Array(\"Mon\", \"Tue\", \"mod\"), \"Mo\", False), \",\")", "Tue,mod"},
+        {"Main = UBound(Filter(Array(\"a\", \"b\"), \"z\"))", "-1"},
+        {"Main = Join(Filter(Array(1, 12, 3), 1), \",\")", "1,12"},
+        {"Main = Filter(\"abc\", \"a\")", "ERR 13"},
+        {"Main = Escape(\"a b+c/d@e*f_g-h.i\")", "a%20b+c/d@e*f_g-h.i"},
+        {"Main = Escape(\"100%&=?\" & ChrW(233) & \"中\")", "100%25%26%3D%3F%E9%u4E2D"},
+        {"Main = Unescape(\"a%20b%u4E2D%E9\")", "a b中é"},
+        {"Main = Unescape(\"%zz%4%u12\")", "%zz%4%u12"},
+        {"Main = Unescape(Escape(\"你好, world! 100%\"))", "你好, world! 100%"},
+        {"Main = IsNull(Escape(Null))", "True"},
+        {"Main = LenB(\"abc\") & \" \" & LenB(\"中文\") & \" \" & LenB(\"\")", "6 4 0"},
+        {"Main = AscB(\"A\") & \" \" & AscB(\"中\") & \" \" & AscW(\"中\")", "65 45 20013"},
+        {"Main = LeftB(\"abcd\", 4) & \"|\" & RightB(\"abcd\", 2) & \"|\" & MidB(\"abcd\", 3, 4)", "ab|d|bc"},
+        {"Main = InStrB(\"abcb\", \"b\") & \" \" & InStrB(4, \"abcb\", \"b\") & \" \" & InStrB(\"abc\", \"z\")", "3 7 0"},
+        {"Main = AscB(ChrB(200)) & \" \" & AscB(MidB(\"ab\", 3, 2))", "200 98"},
+        {"Main = ChrB(256)", "ERR 5"},
+        {"Main = AscB(\"\")", "ERR 5"},
+        {"Main = MidB(\"ab\", 0)", "ERR 5"},
+    };
+    checkPrograms(cases);
+}
+
+TEST(ScriptBuiltins, EngineLocaleColourAndErrHelp) {
+    const char* const cases[][2] = {
+        {"Main = ScriptEngine & \" \" & ScriptEngineMajorVersion & \".\" & ScriptEngineMinorVersion", "VBScript 5.8"},
+        {"Main = TypeName(ScriptEngineBuildVersion) & (ScriptEngineBuildVersion > 0)", "LongTrue"},
+        {"Main = GetLocale()", "2052"},
+        {"Main = SetLocale(\"en-us\") & \" \" & GetLocale & \" \" & SetLocale(2052) & \" \" & GetLocale", "2052 1033 1033 2052"},
+        {"SetLocale 1033\n  Main = FormatNumber(1234.5) & \" \" & SetLocale(\"zh-cn\")", "1,234.50 1033"},
+        {"Main = SetLocale(0) & GetLocale", "20522052"},
+        {"Main = SetLocale(\"xx-yy\")", "ERR 5"},
+        {"Main = SetLocale(99999)", "ERR 5"},
+        {"Main = RGB(255, 0, 0) & \" \" & RGB(0, 128, 0) & \" \" & RGB(1, 2, 3)", "255 32768 197121"},
+        {"Main = RGB(300, 300, 300) = vbWhite", "True"},
+        {"Main = TypeName(RGB(0, 0, 255)) & RGB(0, 0, 255)", "Long16711680"},
+        {"Main = RGB(-1, 0, 0)", "ERR 5"},
+        {"On Error Resume Next\n  Err.Raise 1000, \"src\", \"d\", \"help.chm\", 42\n"
+         "  Main = Err.HelpFile & \"|\" & Err.HelpContext & \"|\" & TypeName(Err.HelpContext)",
+         "help.chm|42|Long"},
+        {"On Error Resume Next\n  Err.Raise 1000, \"src\", \"d\", \"help.chm\", 42\n  Err.Clear\n"
+         "  Main = \"[\" & Err.HelpFile & \"]\" & Err.HelpContext",
+         "[]0"},
+        {"On Error Resume Next\n  x = 1 / 0\n  Main = \"[\" & Err.HelpFile & \"]\" & Err.HelpContext", "[]0"},
+        {"Err.Number = 5\n  Err.Description = \"说明\"\n  Err.Source = \"来源\"\n  Err.HelpFile = \"f\"\n"
+         "  Err.HelpContext = 3\n  Main = Err.Number & Err.Description & Err.Source & Err.HelpFile & Err.HelpContext",
+         "5说明来源f3"},
+        {"Err.Number = 5\n  Err.Clear\n  Main = Err.Number & \"[\" & Err.Description & \"]\"", "0[]"},
+        {"Err.Number = \"x\"", "ERR 13"},
+    };
+    checkPrograms(cases);
+}
+
+TEST(ScriptBuiltins, LeftOutArgumentsTakeTheFunctionsDefaults) {
+    const char* const cases[][2] = {
+        {"Main = FormatNumber(-1234.5, , , -1)", "(1,234.50)"},
+        {"Main = FormatCurrency(1234.5, , , , 0)", "¥1234.50"},
+        {"Main = FormatPercent(0.5, , 0)", "50.00%"},
+        {"Main = Replace(\"aAaA\", \"a\", \"x\", , , vbTextCompare)", "xxxx"},
+        {"Main = Join(Split(\"a b c\", , 2), \"|\")", "a|b c"},
+        {"Main = UBound(Split(\"aXbxc\", \"x\", , vbTextCompare))", "2"},
+        {"Main = InStrRev(\"abcabc\", \"B\", , 1)", "5"},
+        {"Main = Join(Filter(Array(\"ab\", \"cd\"), \"A\", , 1), \",\")", "ab"},
+        {"Main = DateDiff(\"ww\", #12/1/2026#, #12/31/2026#, , )", "4"},
+        {"Main = FormatNumber(2, 1, )", "2.0"},
+        {"MsgBox \"提示\", , \"标题\"\n  Main = MsgBox(\"提示\", , \"标题\")", "1"},
+        {"On Error Resume Next\n  Err.Raise 1000, , \"说明\"\n  Main = Err.Description & \"|\" & Err.Source",
+         "说明|Microsoft VBScript 运行时错误"},
+        {"Main = Copy(1, , 2)", "COMPILE 1002"},
+        {"Dim a(2)\n  a(1, ) = 3", "COMPILE 1002"},
+    };
+    checkPrograms(cases);
+}
+
+TEST(ScriptBuiltins, NumberTextReadsTheThousandsSeparatorAndCurrencySign) {
+    checkAll({
+        {"CDbl(\"1,234.5\")", "Double|1234.5"},
+        {"CCur(\"1,234.5\")", "Currency|1234.5"},
+        {"CLng(\"1,2,3\")", "Long|123"},
+        {"IsNumeric(\"1,000\")", "Boolean|True"},
+        {"\"1,000\" + 1", "Double|1001"},
+        {"CDbl(FormatNumber(1234567.5))", "Double|1234567.5"},
+        {"IsNumeric(\",1\")", "Boolean|False"},
+        {"IsNumeric(\"1,\")", "Boolean|False"},
+        {"IsNumeric(\"1,,2\")", "Boolean|False"},
+        {"IsNumeric(\"1.2,3\")", "Boolean|False"},
+        {"IsNumeric(\"1,2e3\")", "Boolean|True"},
+        {"CCur(\"¥1,234.50\")", "Currency|1234.5"},
+        {"CDbl(FormatCurrency(-1234.5))", "Double|-1234.5"},
+        {"IsNumeric(\"¥12\")", "Boolean|True"},
+        {"IsNumeric(\"¥\")", "Boolean|False"},
+        {"IsNumeric(\"¥¥12\")", "Boolean|False"},
+        {"IsNumeric(\"12¥\")", "Boolean|False"},
+    });
+}
+
+TEST(ScriptBuiltins, RadixTextCompareModesAndSubtypeNames) {
+    checkAll({
+        {"Hex(CLng(-1))", "String|FFFFFFFF"},
+        {"Hex(-1.5)", "String|FFFFFFFE"},
+        {"Hex(CCur(-1))", "String|FFFFFFFF"},
+        {"Hex(CByte(255))", "String|FF"},
+        {"Oct(-1)", "String|177777"},
+        {"Oct(CLng(-8))", "String|37777777770"},
+        {"Hex(2147483648)", "ERR 6"},
+        {"InStr(1, \"ABC\", \"b\", vbTextCompare)", "Long|2"},
+        {"InStr(1, \"ABC\", \"b\", vbBinaryCompare)", "Long|0"},
+        {"InStrRev(\"aXbx\", \"X\", -1, vbTextCompare)", "Long|4"},
+        {"StrComp(\"a\", \"B\", vbTextCompare)", "Integer|-1"},
+        {"StrComp(\"a\", \"B\")", "Integer|1"},
+        {"StrComp(\"ABC\", \"abc\", 1)", "Integer|0"},
+        {"Replace(\"aAbB\", \"A\", \"-\", 1, -1, vbTextCompare)", "String|--bB"},
+        {"Join(Split(\"1A2a3\", \"a\", -1, 1), \",\")", "String|1,2,3"},
+        {"String(2, 300)", "String|,,"},
+        {"StrComp(\"a\", \"b\", 2)", "ERR 5"},
+        {"TypeName(CCur(1)) & VarType(CCur(1))", "String|Currency6"},
+        {"TypeName(#1/2/2026#) & VarType(#1/2/2026#)", "String|Date7"},
+        {"TypeName(CByte(1)) & VarType(CByte(1))", "String|Byte17"},
+        {"TypeName(CSng(1)) & VarType(CSng(1))", "String|Single4"},
+        {"TypeName(Null) & VarType(Null)", "String|Null1"},
+        {"TypeName(Empty) & VarType(Empty)", "String|Empty0"},
+        {"TypeName(Array()) & VarType(Array())", "String|Variant()8204"},
+        {"TypeName(Nothing) & VarType(Nothing)", "String|Nothing9"},
+    });
+}
+
+TEST(ScriptBuiltins, ResetAndEachConditionStartWithTheSystemLocale) {
+    ScriptEngine e;
+    ASSERT_TRUE(e.addCode(QStringLiteral("SetLocale \"en-us\"\nFunction L()\n  L = GetLocale\nEnd Function\n")));
+    Variant r;
+    ASSERT_TRUE(e.run(QStringLiteral("L"), {}, &r));
+    EXPECT_EQ(r.toString(), QStringLiteral("1033"));
+    e.reset();
+    ASSERT_TRUE(e.addCode(QStringLiteral("Function L()\n  L = GetLocale\nEnd Function\n")));
+    ASSERT_TRUE(e.run(QStringLiteral("L"), {}, &r));
+    EXPECT_EQ(r.toString(), QStringLiteral("2052"));
+
+    // The first evaluation switches the locale; the next one still starts from the system's.
+    script::ScriptCondition c;
+    ASSERT_TRUE(c.compile(QStringLiteral("SetLocale(1033) = 2052")));
+    Variant series = Variant::makeArray(std::vector<Variant>(6, Variant(1)));
+    for (int i = 0; i < 2; ++i) {
+        ASSERT_TRUE(c.evaluate(series, &r));
+        EXPECT_EQ(r.toString(), QStringLiteral("1")) << i;
+    }
+}
