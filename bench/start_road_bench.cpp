@@ -2,8 +2,8 @@
 // main window created and shown with its history list (the fixed one-second and 100 ms timers
 // are left out: the handlers are called directly).
 #include "common/appstate.h"
-#include "mainwindow/form1.h"
-#include "startup/form22.h"
+#include "mainwindow/mainwindow.h"
+#include "startup/startupwindow.h"
 
 #include <QApplication>
 #include <QDir>
@@ -38,15 +38,15 @@ void BM_StartRoadUnreachable(benchmark::State& state) {
     int n = 0;
     for (auto _ : state) {
         common::App() = common::AppState();
-        Form22 form22;
-        form22.instanceName = QStringLiteral("SifmoraBench%1").arg(++n);
-        form22.hooks.showMainWindow = [] { Form1::ShowMainWindow(); };
-        form22.Timer1_Timer();
-        Form1::instance()->Command6_Click();
+        StartupWindow startupWindow;
+        startupWindow.instanceName = QStringLiteral("SifmoraBench%1").arg(++n);
+        startupWindow.hooks.showMainWindow = [] { MainWindow::ShowMainWindow(); };
+        startupWindow.Timer1_Timer();
+        MainWindow::instance()->Command6_Click();
         QApplication::processEvents();
         state.PauseTiming();
-        Form1::instance()->quitOnClose = false;
-        delete Form1::instance();
+        MainWindow::instance()->quitOnClose = false;
+        delete MainWindow::instance();
         state.ResumeTiming();
     }
 }

@@ -1,7 +1,7 @@
 #pragma once
 // The main window's thirteen hit-and-omission analyses. Each one walks the analysis range of a
 // draw history oldest first, keeps one OmissionStats record per category and returns the caption
-// for Form1's Label1 and the whole table for Form1's Text1; the window only shows them.
+// for MainWindow's Label1 and the whole table for MainWindow's Text1; the window only shows them.
 //
 // Range: `first` and `last` are 0-based positions as in common::AppState (the draw at position i
 // is history.at(i + 1)); callers pass App().analysisFirst() and App().analysisLast(), which
@@ -49,7 +49,7 @@ AnalysisTable SumTailAnalysis(const common::DrawHistory& history, int first, int
 AnalysisTable SingleDigitAnalysis(const common::DrawHistory& history, int first, int last);
 
 // ---- Route and 1234 analyses ----------------------------------------------------------------
-// Form1 keeps two flags, lastRouteGroup and last1234Group (false at creation, not saved).
+// MainWindow keeps two flags, lastRouteGroup and last1234Group (false at creation, not saved).
 // Each handler below first sets its flag, then runs its analysis:
 //   p1d_Click (popup1 "单选", drop-down item 13 "单选012路"): lastRouteGroup = false; StraightRouteAnalysis
 //   p1z_Click (popup1 "组选", drop-down item 14 "组选012路"): lastRouteGroup = true;  GroupRouteAnalysis

@@ -3,7 +3,7 @@
 // through the script engine, the backtest over past draws, rank statistics, the summary of
 // kill digits, omission analyses and the batch verification with its report files.
 //
-// Plain logic without widgets. The hidden calculator window zlxh_fm1 (zlxh_fm1.h) shows this
+// Plain logic without widgets. The hidden calculator window SchemeCalculatorWindow (SchemeCalculatorWindow.h) shows this
 // state in its controls; the smart-system and verification windows drive it through that
 // window or directly through calculator().
 //

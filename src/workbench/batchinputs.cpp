@@ -2,10 +2,10 @@
 
 #include "common/appstate.h"
 #include "dialogs/editorframe.h"
-#include "dialogs/form10.h"
-#include "dialogs/form14.h"
-#include "dialogs/form19.h"
-#include "dialogs/form6.h"
+#include "dialogs/sumeditor.h"
+#include "dialogs/optioneditor.h"
+#include "dialogs/onedigiteditor.h"
+#include "dialogs/patterneditor.h"
 
 #include <QCheckBox>
 #include <QWidget>
@@ -36,7 +36,7 @@ QList<BasicCondition> TakeBasicConditions(QWidget* workbench) {
     QList<BasicCondition> families;
     for (int f = 0; f < boxes.size(); ++f) {
         if (!TakeBox(workbench, boxes[f])) continue;
-        families.append({BasicFamily(f), Ticked(Form6::instance()->array(f))});
+        families.append({BasicFamily(f), Ticked(PatternEditor::instance()->array(f))});
     }
     return families;
 }
@@ -50,12 +50,12 @@ QList<AdvancedCondition> TakeAdvancedConditions(QWidget* workbench) {
         c.family = AdvancedFamily(f);
         switch (c.family) {
         case AdvancedFamily::Positional: c.patterns = common::App().positionPatterns; break;
-        case AdvancedFamily::Sum: c.ticked = Ticked(Form10::instance()->sums()); break;
+        case AdvancedFamily::Sum: c.ticked = Ticked(SumEditor::instance()->sums()); break;
         case AdvancedFamily::OneD:
-            for (int m = 0; m < Form19::kModes; ++m) c.oneD[size_t(m)] = Form19::instance()->filteredValues(m);
+            for (int m = 0; m < OneDigitEditor::kModes; ++m) c.oneD[size_t(m)] = OneDigitEditor::instance()->filteredValues(m);
             break;
         default:  // the option editor's tabs, in family order from 升降序
-            c.ticked = Ticked(Form14::instance()->array(f - int(AdvancedFamily::AbcType)));
+            c.ticked = Ticked(OptionEditor::instance()->array(f - int(AdvancedFamily::AbcType)));
             break;
         }
         families.append(c);

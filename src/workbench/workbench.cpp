@@ -2,7 +2,7 @@
 
 #include "common/appstate.h"
 #include "platform/ui/messagebox.h"
-#include "workbench/form2.h"
+#include "workbench/workbenchwindow.h"
 
 #include <QFileDialog>
 #include <QPointer>
@@ -10,26 +10,26 @@
 
 namespace workbench {
 namespace {
-QPointer<Form2> g_form2;
+QPointer<WorkbenchWindow> g_workbenchWindow;
 SaveFileHook g_saveHook;
 WindowOpener g_smartOpener;
 MainWindowLink g_link;
 }  // namespace
 
-Form2* EnsureWorkbench(QWidget* mainWindow) {
-    if (!g_form2) g_form2 = new Form2(mainWindow);
-    else if (mainWindow) g_form2->setMainWindow(mainWindow);
-    return g_form2;
+WorkbenchWindow* EnsureWorkbench(QWidget* mainWindow) {
+    if (!g_workbenchWindow) g_workbenchWindow = new WorkbenchWindow(mainWindow);
+    else if (mainWindow) g_workbenchWindow->setMainWindow(mainWindow);
+    return g_workbenchWindow;
 }
 
-Form2* ExistingWorkbench() { return g_form2; }
+WorkbenchWindow* ExistingWorkbench() { return g_workbenchWindow; }
 
-void DestroyWorkbench() { delete g_form2.data(); }
+void DestroyWorkbench() { delete g_workbenchWindow.data(); }
 
 void ShowWorkbench(QWidget* mainWindow) {
     common::AppState& app = common::App();
     if (app.busyFlag) return;
-    Form2* form = EnsureWorkbench(mainWindow);
+    WorkbenchWindow* form = EnsureWorkbench(mainWindow);
     if (mainWindow) mainWindow->hide();
     app.trayToggleEnabled = false;
     form->show();

@@ -6,7 +6,7 @@
 #include <functional>
 
 class QWidget;
-class Form2;
+class WorkbenchWindow;
 
 namespace workbench {
 
@@ -15,9 +15,9 @@ namespace workbench {
 // modeless. Closing the workbench hides it and shows the main window again.
 void ShowWorkbench(QWidget* mainWindow);
 // The workbench, created (not shown) when it does not exist yet.
-Form2* EnsureWorkbench(QWidget* mainWindow = nullptr);
+WorkbenchWindow* EnsureWorkbench(QWidget* mainWindow = nullptr);
 // The workbench when it exists, else null.
-Form2* ExistingWorkbench();
+WorkbenchWindow* ExistingWorkbench();
 // Destroys the workbench (program end; tests).
 void DestroyWorkbench();
 

@@ -4,10 +4,10 @@
 #include "common/drawhistory.h"
 #include "common/numbertables.h"
 #include "dialogs/editorframe.h"
-#include "dialogs/form11.h"
-#include "dialogs/form14.h"
-#include "dialogs/form19.h"
-#include "dialogs/form6.h"
+#include "dialogs/positionexclusioneditor.h"
+#include "dialogs/optioneditor.h"
+#include "dialogs/onedigiteditor.h"
+#include "dialogs/patterneditor.h"
 #include "dialogs/workbenchapi.h"
 #include "platform/ui/messagebox.h"
 #include "testsupport.h"
@@ -74,7 +74,7 @@ protected:
     }
     void TearDown() override {
         bench.reset();
-        Form11::SetOpenFileHook({});
+        PositionExclusionEditor::SetOpenFileHook({});
         recorder.reset();
     }
     static int ticked(const QList<QCheckBox*>& boxes) { return int(dialogs::TickedIndexes(boxes).size()); }
@@ -86,13 +86,13 @@ protected:
 TEST_F(EditorTest, StartLeavesOnlyItsFamilyBoxTicked) {
     for (const char* name : {"Check49", "Check11", "Check12", "Check58"})
         bench->findChild<QCheckBox*>(QString::fromLatin1(name))->setChecked(true);
-    Form6::instance()->Command17_Click();
+    PatternEditor::instance()->Command17_Click();
     ASSERT_EQ(bench->basicRuns.size(), 1);
     // The advanced group is left alone.
     EXPECT_EQ(QSet<QString>(bench->basicRuns[0].begin(), bench->basicRuns[0].end()),
               QSet<QString>({QStringLiteral("Check49"), QStringLiteral("Check58")}));
 
-    Form14* options = Form14::instance();
+    OptionEditor* options = OptionEditor::instance();
     options->tabs()->setCurrentIndex(3);
     options->Command1_Click();
     ASSERT_EQ(bench->advancedRuns.size(), 1);
@@ -100,18 +100,18 @@ TEST_F(EditorTest, StartLeavesOnlyItsFamilyBoxTicked) {
     EXPECT_FALSE(bench->advancedRuns[0].contains(QStringLiteral("Check58")));
 
     bench->baseSet = false;
-    Form19::instance()->Command8_Click();
+    OneDigitEditor::instance()->Command8_Click();
     EXPECT_EQ(bench->advancedRuns.size(), 1);
     EXPECT_EQ(recorder->lastText(), dialogs::NoBaseSetMessage());
 
-    Form6::instance()->Command19_Click();
-    Form14::instance()->Command5_Click();
+    PatternEditor::instance()->Command19_Click();
+    OptionEditor::instance()->Command5_Click();
     EXPECT_EQ(bench->undo, 1);
     EXPECT_EQ(bench->redo, 1);
 }
 
 TEST_F(EditorTest, PatternEditorCaptionsPresetsClearAndInvert) {
-    Form6* e = Form6::instance();
+    PatternEditor* e = PatternEditor::instance();
     EXPECT_EQ(e->array(1)[15]->text(), QStringLiteral("012"));
     EXPECT_EQ(e->array(1)[1]->text(), QStringLiteral("100"));
     EXPECT_EQ(e->array(5)[1]->text(), QStringLiteral("中大大"));
@@ -146,7 +146,7 @@ TEST_F(EditorTest, PatternEditorCaptionsPresetsClearAndInvert) {
 }
 
 TEST_F(EditorTest, OptionAndOneDEditorsPresets) {
-    Form14* o = Form14::instance();
+    OptionEditor* o = OptionEditor::instance();
     auto* shapes = o->findChild<QComboBox*>(QStringLiteral("Combo1"));
     shapes->setCurrentIndex(1);  // 升组合
     o->Combo1_Click();
@@ -164,7 +164,7 @@ TEST_F(EditorTest, OptionAndOneDEditorsPresets) {
     o->Command3_Click();
     EXPECT_EQ(dialogs::TickedIndexes(o->array(1)), QList<int>({1, 2, 3, 4, 5, 6, 7, 8}));
 
-    Form19* d = Form19::instance();
+    OneDigitEditor* d = OneDigitEditor::instance();
     EXPECT_EQ(d->modeList(0)->currentIndex(), -1);  // no mode chosen at first: boxes apply
     d->values(1)[3]->setChecked(true);
     d->Command10_Click();  // 反选 of 正1D only
@@ -183,7 +183,7 @@ protected:
     void SetUp() override {
         EditorTest::SetUp();
         common::App().positionPatterns.clear();
-        editor = new Form11(bench.get());
+        editor = new PositionExclusionEditor(bench.get());
     }
     void type(int box, const QString& key) {
         auto* line = editor->findChild<QLineEdit*>(QStringLiteral("Text%1").arg(9 + box));
@@ -195,7 +195,7 @@ protected:
         editor->findChild<QPlainTextEdit*>(QStringLiteral("Text1"))->setPlainText(text);
         editor->Command15_Click();
     }
-    Form11* editor = nullptr;
+    PositionExclusionEditor* editor = nullptr;
 };
 
 TEST_F(PositionalTest, HandEntryGenerationAndCollection) {
@@ -245,7 +245,7 @@ TEST_F(PositionalTest, ReadyMadeSetsAndDigitOrders) {
     EXPECT_EQ(editor->patterns().size(), 10);
     EXPECT_TRUE(editor->findChild<QPlainTextEdit*>(QStringLiteral("Text1"))->toPlainText().isEmpty());
     QStringList six;
-    for (auto item : {&Form11::menu_6_Click, &Form11::meun_7_Click, &Form11::menu_8_Click}) {
+    for (auto item : {&PositionExclusionEditor::menu_6_Click, &PositionExclusionEditor::meun_7_Click, &PositionExclusionEditor::menu_8_Click}) {
         (editor->*item)();
         six += editor->patterns();
     }
@@ -281,7 +281,7 @@ TEST_F(PositionalTest, DrawnAndUndrawnAreComplementary) {
 TEST_F(PositionalTest, FailedImportKeepsTheListAndSaysWhy) {
     QTemporaryDir tmp;
     editor->CheckForDupes(QStringLiteral("5*3"));
-    Form11::SetOpenFileHook([&] { return tmp.filePath(QStringLiteral("missing.txt")); });
+    PositionExclusionEditor::SetOpenFileHook([&] { return tmp.filePath(QStringLiteral("missing.txt")); });
     editor->menu_10_Click();
     EXPECT_EQ(editor->patterns(), QStringList({QStringLiteral("5*3")}));
     EXPECT_TRUE(recorder->lastText().startsWith(QStringLiteral("无法读取文件："))) << recorder->lastText().toStdString();
@@ -290,7 +290,7 @@ TEST_F(PositionalTest, FailedImportKeepsTheListAndSaysWhy) {
     ASSERT_TRUE(empty.open(QIODevice::WriteOnly));
     empty.write("no numbers here");
     empty.close();
-    Form11::SetOpenFileHook([&] { return empty.fileName(); });
+    PositionExclusionEditor::SetOpenFileHook([&] { return empty.fileName(); });
     editor->Command12_Click();
     EXPECT_EQ(editor->patterns(), QStringList({QStringLiteral("5*3")}));
     EXPECT_TRUE(recorder->lastText().startsWith(QStringLiteral("文件中没有找到号码：")));
@@ -299,11 +299,11 @@ TEST_F(PositionalTest, FailedImportKeepsTheListAndSaysWhy) {
     ASSERT_TRUE(good.open(QIODevice::WriteOnly));
     good.write(" 1*2 \r\n 345 ");
     good.close();
-    Form11::SetOpenFileHook([&] { return good.fileName(); });
+    PositionExclusionEditor::SetOpenFileHook([&] { return good.fileName(); });
     editor->Command12_Click();
     EXPECT_EQ(editor->patterns(), QStringList({QStringLiteral("1*2"), QStringLiteral("345")}));
 
-    Form11::SetOpenFileHook([] { return QString(); });  // cancelled
+    PositionExclusionEditor::SetOpenFileHook([] { return QString(); });  // cancelled
     editor->Command12_Click();
     EXPECT_EQ(editor->patterns().size(), 2);
 }

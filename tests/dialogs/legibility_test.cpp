@@ -1,17 +1,17 @@
 // Every condition editor and number-set tool is legible at its design size in the installed
 // fonts: captions and default texts fit, no control covers another, on every tab.
-#include "dialogs/form10.h"
-#include "dialogs/form11.h"
-#include "dialogs/form12.h"
-#include "dialogs/form13.h"
-#include "dialogs/form14.h"
-#include "dialogs/form17.h"
-#include "dialogs/form19.h"
-#include "dialogs/form20.h"
-#include "dialogs/form21.h"
-#include "dialogs/form4.h"
-#include "dialogs/form6.h"
-#include "dialogs/form7.h"
+#include "dialogs/sumeditor.h"
+#include "dialogs/positionexclusioneditor.h"
+#include "dialogs/pairpicker.h"
+#include "dialogs/omissionpicker.h"
+#include "dialogs/optioneditor.h"
+#include "dialogs/setoperationswindow.h"
+#include "dialogs/onedigiteditor.h"
+#include "dialogs/textcollectionwindow.h"
+#include "dialogs/numberpreviewwindow.h"
+#include "dialogs/prizecheckwindow.h"
+#include "dialogs/patterneditor.h"
+#include "dialogs/positiondigitpicker.h"
 #include "fakeworkbench.h"
 #include "legibility.h"
 #include "testsupport.h"
@@ -32,18 +32,18 @@ TEST(DialogLegibility, EveryEditorAndToolAtItsDesignSize) {
         std::function<QWidget*()> lasting;
         std::function<std::unique_ptr<QWidget>()> own;
     } windows[] = {
-        {"Form6", [] { return Form6::instance(); }, {}},
-        {"Form7", [] { return Form7::instance(); }, {}},
-        {"Form10", [] { return Form10::instance(); }, {}},
-        {"Form12", [] { return Form12::instance(); }, {}},
-        {"Form14", [] { return Form14::instance(); }, {}},
-        {"Form17", [] { return Form17::instance(); }, {}},
-        {"Form19", [] { return Form19::instance(); }, {}},
-        {"Form20", [] { return Form20::instance(); }, {}},
-        {"Form4", {}, [] { return std::make_unique<Form4>(); }},
-        {"Form11", {}, [] { return std::make_unique<Form11>(); }},
-        {"Form13", {}, [] { return std::make_unique<Form13>(); }},
-        {"Form21", {}, [] { return std::make_unique<Form21>(); }},
+        {"Form6", [] { return PatternEditor::instance(); }, {}},
+        {"Form7", [] { return PositionDigitPicker::instance(); }, {}},
+        {"Form10", [] { return SumEditor::instance(); }, {}},
+        {"Form12", [] { return PairPicker::instance(); }, {}},
+        {"Form14", [] { return OptionEditor::instance(); }, {}},
+        {"Form17", [] { return SetOperationsWindow::instance(); }, {}},
+        {"Form19", [] { return OneDigitEditor::instance(); }, {}},
+        {"Form20", [] { return TextCollectionWindow::instance(); }, {}},
+        {"Form4", {}, [] { return std::make_unique<PrizeCheckWindow>(); }},
+        {"Form11", {}, [] { return std::make_unique<PositionExclusionEditor>(); }},
+        {"Form13", {}, [] { return std::make_unique<OmissionPicker>(); }},
+        {"Form21", {}, [] { return std::make_unique<NumberPreviewWindow>(); }},
     };
     for (const auto& w : windows) {
         SCOPED_TRACE(w.name);

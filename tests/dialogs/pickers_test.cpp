@@ -1,6 +1,6 @@
 #include "common/appstate.h"
-#include "dialogs/form12.h"
-#include "dialogs/form7.h"
+#include "dialogs/pairpicker.h"
+#include "dialogs/positiondigitpicker.h"
 #include "fakeworkbench.h"
 #include "platform/ui/messagebox.h"
 
@@ -24,20 +24,20 @@ protected:
     FakeWorkbench bench;
 
     // Opens the picker the way the workbench does and lets fn act while it is "shown".
-    void openForm7(const QStringList& tabs, int tab, const QString& caption, std::function<void(Form7*)> fn) {
+    void openPositionDigitPicker(const QStringList& tabs, int tab, const QString& caption, std::function<void(PositionDigitPicker*)> fn) {
         ui::SetModalHandler([&](QDialog* d) {
             d->show();
-            fn(static_cast<Form7*>(d));
+            fn(static_cast<PositionDigitPicker*>(d));
             return 0;
         });
-        Form7::Open(tabs, tab, caption);
+        PositionDigitPicker::Open(tabs, tab, caption);
     }
     static void press(QWidget* window, const char* name) {
         auto* button = window->findChild<QPushButton*>(QString::fromLatin1(name));
         ASSERT_NE(button, nullptr) << name;
         button->click();
     }
-    static void choosePreset(Form7* picker, int slot, int item) {
+    static void choosePreset(PositionDigitPicker* picker, int slot, int item) {
         auto* combo = picker->findChild<QComboBox*>(QStringLiteral("Combo%1").arg(slot + 1));
         ASSERT_NE(combo, nullptr);
         combo->setCurrentIndex(item);
@@ -51,9 +51,9 @@ const QStringList kPositionTabs = {QStringLiteral("百位"), QStringLiteral("十
 
 }  // namespace
 
-TEST_F(PickerTest, Form7FirstConfirmWritesAllDigitsToThePositionalLists) {
+TEST_F(PickerTest, PositionDigitPickerFirstConfirmWritesAllDigitsToThePositionalLists) {
     bench.text("Text12")->setText("1");
-    openForm7(kPositionTabs, 0, QStringLiteral("定位选号"), [](Form7* p) {
+    openPositionDigitPicker(kPositionTabs, 0, QStringLiteral("定位选号"), [](PositionDigitPicker* p) {
         EXPECT_EQ(p->findChild<QTabWidget*>("SSTab1")->currentIndex(), 0);
         press(p, "Command1");
     });
@@ -61,8 +61,8 @@ TEST_F(PickerTest, Form7FirstConfirmWritesAllDigitsToThePositionalLists) {
     EXPECT_EQ(bench.text("Text2")->text(), QString());
 }
 
-TEST_F(PickerTest, Form7PresetsAndInvertPerTab) {
-    openForm7(kPositionTabs, 1, QStringLiteral("定位选号"), [](Form7* p) {
+TEST_F(PickerTest, PositionDigitPickerPresetsAndInvertPerTab) {
+    openPositionDigitPicker(kPositionTabs, 1, QStringLiteral("定位选号"), [](PositionDigitPicker* p) {
         choosePreset(p, 0, 3);   // 奇数
         choosePreset(p, 1, 7);   // 质数
         press(p, "Command3");    // 反选 of the second tab
@@ -78,7 +78,7 @@ TEST_F(PickerTest, Form7PresetsAndInvertPerTab) {
         const char* digits;
     } presets[] = {{4, "0,2,4,6,8"}, {5, "5,6,7,8,9"}, {6, "0,1,2,3,4"}, {8, "0,4,6,8,9"}, {0, "0,4,6,8,9"}};
     for (const auto& preset : presets) {
-        openForm7(kPositionTabs, 0, QStringLiteral("定位选号"), [&](Form7* p) {
+        openPositionDigitPicker(kPositionTabs, 0, QStringLiteral("定位选号"), [&](PositionDigitPicker* p) {
             press(p, "Command5");  // 反选 first, so the preset must untick first
             choosePreset(p, 0, 8);
             choosePreset(p, 0, preset.item);  // "选号" (0) leaves the ticks alone
@@ -88,9 +88,9 @@ TEST_F(PickerTest, Form7PresetsAndInvertPerTab) {
     }
 }
 
-TEST_F(PickerTest, Form7FuzzyRoleWritesAllThreeFuzzyBoxesAndSharesTicks) {
+TEST_F(PickerTest, PositionDigitPickerFuzzyRoleWritesAllThreeFuzzyBoxesAndSharesTicks) {
     const QStringList fuzzyTabs = {QStringLiteral("热"), QStringLiteral("温"), QStringLiteral("冷")};
-    openForm7(fuzzyTabs, 1, QStringLiteral("模糊过滤"), [](Form7* p) {
+    openPositionDigitPicker(fuzzyTabs, 1, QStringLiteral("模糊过滤"), [](PositionDigitPicker* p) {
         EXPECT_EQ(p->findChild<QTabWidget*>("SSTab1")->tabText(1), QStringLiteral("温"));
         press(p, "Command4");  // 全清 of the first tab
         p->box(0, 2)->setChecked(true);
@@ -102,25 +102,25 @@ TEST_F(PickerTest, Form7FuzzyRoleWritesAllThreeFuzzyBoxesAndSharesTicks) {
     EXPECT_EQ(bench.text("Text12")->text(), kAllDigits);  // untouched
 
     // The positional role sees the ticks left by the fuzzy confirm.
-    openForm7(kPositionTabs, 0, QStringLiteral("定位选号"), [](Form7* p) { press(p, "Command1"); });
+    openPositionDigitPicker(kPositionTabs, 0, QStringLiteral("定位选号"), [](PositionDigitPicker* p) { press(p, "Command1"); });
     EXPECT_EQ(bench.text("Text12")->text(), QStringLiteral("2"));
 }
 
-TEST_F(PickerTest, Form7CloseBoxDiscardsTheTicks) {
-    openForm7(kPositionTabs, 0, QStringLiteral("定位选号"), [](Form7* p) {
+TEST_F(PickerTest, PositionDigitPickerCloseBoxDiscardsTheTicks) {
+    openPositionDigitPicker(kPositionTabs, 0, QStringLiteral("定位选号"), [](PositionDigitPicker* p) {
         press(p, "Command4");
         p->close();
     });
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_EQ(bench.text("Text12")->text(), kAllDigits);  // nothing sent
-    openForm7(kPositionTabs, 0, QStringLiteral("定位选号"), [](Form7* p) { press(p, "Command1"); });
+    openPositionDigitPicker(kPositionTabs, 0, QStringLiteral("定位选号"), [](PositionDigitPicker* p) { press(p, "Command1"); });
     EXPECT_EQ(bench.text("Text12")->text(), kAllDigits);  // fresh picker: all ticked
 }
 
-TEST_F(PickerTest, Form12WritesTickedCodesInBoxOrder) {
-    Form12* picker = Form12::instance();
+TEST_F(PickerTest, PairPickerWritesTickedCodesInBoxOrder) {
+    PairPicker* picker = PairPicker::instance();
     EXPECT_EQ(picker->windowTitle(), QStringLiteral("二码处理"));
-    const QStringList codes = Form12::Codes();
+    const QStringList codes = PairPicker::Codes();
     ASSERT_EQ(codes.size(), 55);
     for (int k = 0; k < 55; ++k) {
         QCheckBox* box = picker->findChild<QCheckBox*>(dialogs::ArrayName("Check1", k));
@@ -149,13 +149,13 @@ TEST_F(PickerTest, Form12WritesTickedCodesInBoxOrder) {
     EXPECT_EQ(bench.text("Text1")->text(), codes.join(','));
 }
 
-TEST_F(PickerTest, Form12CloseHidesAndKeepsTicksUnlessQuitting) {
-    Form12* picker = Form12::instance();
+TEST_F(PickerTest, PairPickerCloseHidesAndKeepsTicksUnlessQuitting) {
+    PairPicker* picker = PairPicker::instance();
     picker->show();
     picker->box(3)->setChecked(true);
     picker->close();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    ASSERT_EQ(Form12::instance(), picker);
+    ASSERT_EQ(PairPicker::instance(), picker);
     EXPECT_FALSE(picker->isVisible());
     EXPECT_TRUE(picker->box(3)->isChecked());
 
@@ -164,5 +164,5 @@ TEST_F(PickerTest, Form12CloseHidesAndKeepsTicksUnlessQuitting) {
     picker->close();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     common::App().busyFlag = false;
-    EXPECT_FALSE(Form12::instance()->box(3)->isChecked());  // unloaded: a fresh picker
+    EXPECT_FALSE(PairPicker::instance()->box(3)->isChecked());  // unloaded: a fresh picker
 }

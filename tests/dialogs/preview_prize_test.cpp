@@ -6,9 +6,9 @@
 #include "common/paths.h"
 #include "common/settings.h"
 #include "common/textcodec.h"
-#include "dialogs/form21.h"
-#include "dialogs/form4.h"
-#include "dialogs/form8.h"
+#include "dialogs/numberpreviewwindow.h"
+#include "dialogs/prizecheckwindow.h"
+#include "dialogs/betfolderchooser.h"
 #include "dialogs/numberpreview.h"
 #include "dialogs/prizecheck.h"
 #include "fakeworkbench.h"
@@ -52,13 +52,13 @@ protected:
         common::App().history = PreviewHistory({"456", "123"});
         common::App().lotteryIsP3 = false;
         common::SaveSetting(QStringLiteral("path"), QString());
-        Form8::ForgetRememberedPath();
+        BetFolderChooser::ForgetRememberedPath();
     }
     void TearDown() override {
         ui::SetModalHandler({});
         common::App().history.clear();
         common::SaveSetting(QStringLiteral("path"), QString());
-        Form8::ForgetRememberedPath();
+        BetFolderChooser::ForgetRememberedPath();
     }
     // Lets fn act on the window while the opener "shows" it modally.
     template <class W>
@@ -120,7 +120,7 @@ TEST(NumberPreviewLogic, OmissionCountsDrawsSinceEachDigitCame) {
 
 TEST_F(PreviewPrizeTest, PreviewListsEveryNumberTickedWithTheBetText) {
     bench.session().pool = common::GroupTable();
-    Form21 preview;
+    NumberPreviewWindow preview;
     ASSERT_EQ(preview.rowCount(), 220);
     for (int r = 0; r < 220; ++r) ASSERT_TRUE(preview.isTicked(r)) << r;
     const QString text = preview.findChild<QPlainTextEdit*>("Text1")->toPlainText();
@@ -140,7 +140,7 @@ TEST_F(PreviewPrizeTest, PreviewListsEveryNumberTickedWithTheBetText) {
 TEST_F(PreviewPrizeTest, TickingByTheUserRebuildsTheTextButClearAndInvertDoNot) {
     bench.session().pool = {"001", "005", "123"};
     common::App().lotteryIsP3 = true;
-    Form21 preview;
+    NumberPreviewWindow preview;
     auto* text = preview.findChild<QPlainTextEdit*>("Text1");
     auto* list = preview.findChild<QTreeView*>("ListView1");
     ASSERT_NE(list, nullptr);
@@ -161,7 +161,7 @@ TEST_F(PreviewPrizeTest, TickingByTheUserRebuildsTheTextButClearAndInvertDoNot) 
 
 TEST_F(PreviewPrizeTest, CopyPutsTheTextWithoutTheTrailingBlanks) {
     bench.session().pool = {"001", "123"};
-    Form21 preview;
+    NumberPreviewWindow preview;
     preview.copyjg_Click();
     EXPECT_EQ(QGuiApplication::clipboard()->text(),
               dialogs::BuildBetText({"001", "123"}, false, common::HomeUrl()).chopped(2));
@@ -171,7 +171,7 @@ TEST_F(PreviewPrizeTest, ConfirmAfterSortingTakesTheTickedNumbersSorted) {
     common::App().history = PreviewHistory({"005", "999"});
     bench.session().pool = {"999", "005", "001", "123"};
     bench.session().setDescription = QStringLiteral("大底采集");
-    whileShown<Form21>([](Form21* preview) {
+    whileShown<NumberPreviewWindow>([](NumberPreviewWindow* preview) {
         preview->ListView1_ColumnClick(3);  // 遗漏
         // 999 has omission 00, 005 has 03, 001 and 123 more: sorted by the cell text.
         EXPECT_EQ(preview->cell(0, 0), QStringLiteral("999"));
@@ -184,7 +184,7 @@ TEST_F(PreviewPrizeTest, ConfirmAfterSortingTakesTheTickedNumbersSorted) {
         EXPECT_EQ(preview->tickedNumbers(), (QStringList{"005", "001"}));
         Press(preview, "Command3");
     });
-    Form21::Open();
+    NumberPreviewWindow::Open();
     EXPECT_EQ(bench.session().pool, (QStringList{"001", "005"}));
     EXPECT_EQ(logTail(), QStringLiteral("\n添加到缩水器共2注\n"));
     EXPECT_EQ(bench.session().setDescription, QStringLiteral("预览号码生成的结果"));
@@ -194,17 +194,17 @@ TEST_F(PreviewPrizeTest, ConfirmAfterSortingTakesTheTickedNumbersSorted) {
 
 TEST_F(PreviewPrizeTest, CancelLeavesTheWorkbenchAndEmptyPoolGivesCountZero) {
     bench.session().pool = {"001", "123"};
-    whileShown<Form21>([](Form21* preview) {
+    whileShown<NumberPreviewWindow>([](NumberPreviewWindow* preview) {
         preview->Command5_Click();
         Press(preview, "Command2");
     });
-    Form21::Open();
+    NumberPreviewWindow::Open();
     EXPECT_EQ(bench.session().pool, (QStringList{"001", "123"}));
     EXPECT_EQ(logTail(), QString());
 
     bench.session().pool.clear();
     common::App().history.clear();
-    Form21 empty;
+    NumberPreviewWindow empty;
     EXPECT_EQ(empty.rowCount(), 0);
     EXPECT_TRUE(empty.findChild<QPlainTextEdit*>("Text1")->toPlainText().endsWith(QStringLiteral("投注数量：0 注\n")));
 }
@@ -253,13 +253,13 @@ protected:
         program.write("hao/collection.h", "789\r\n");
     }
     QString hao() const { return program.file("hao") + QLatin1Char('/'); }
-    static void clickFile(Form4* form, const QString& name) {
+    static void clickFile(PrizeCheckWindow* form, const QString& name) {
         auto* files = form->findChild<QListWidget*>("File1");
         const auto found = files->findItems(name, Qt::MatchExactly);
         ASSERT_EQ(found.size(), 1) << name.toStdString();
         files->setCurrentItem(found.first());
     }
-    static QString shown(Form4* form, const char* name) {
+    static QString shown(PrizeCheckWindow* form, const char* name) {
         if (auto* label = form->findChild<QLabel*>(QString::fromLatin1(name))) return label->text();
         if (auto* line = form->findChild<QLineEdit*>(QString::fromLatin1(name))) return line->text();
         return form->findChild<QPlainTextEdit*>(QString::fromLatin1(name))->toPlainText();
@@ -270,7 +270,7 @@ protected:
 
 TEST_F(PrizeWindowTest, ChecksTheChosenFileAgainstTheChosenDraw) {
     bool shownModal = false;
-    whileShown<Form4>([&](Form4* form) {
+    whileShown<PrizeCheckWindow>([&](PrizeCheckWindow* form) {
         shownModal = true;
         auto* combo = form->findChild<QComboBox*>("Combo1");
         EXPECT_EQ(combo->count(), 3);
@@ -301,7 +301,7 @@ TEST_F(PrizeWindowTest, ChecksTheChosenFileAgainstTheChosenDraw) {
         EXPECT_EQ(form->lastHits(), 3);
     });
     QString error;
-    ASSERT_TRUE(Form4::Open(&error)) << error.toStdString();
+    ASSERT_TRUE(PrizeCheckWindow::Open(&error)) << error.toStdString();
     EXPECT_TRUE(shownModal);
     ASSERT_EQ(messages.messages.size(), 4);
     EXPECT_EQ(messages.messages[0].text, QStringLiteral("本次投注中出 2 注。"));
@@ -312,7 +312,7 @@ TEST_F(PrizeWindowTest, ChecksTheChosenFileAgainstTheChosenDraw) {
 
 TEST_F(PrizeWindowTest, EmptyHistoryAndNoFileGiveNoHits) {
     common::App().history.clear();
-    Form4 form;
+    PrizeCheckWindow form;
     ASSERT_TRUE(form.Form_Load());
     EXPECT_EQ(form.findChild<QComboBox*>("Combo1")->count(), 0);
     EXPECT_EQ(shown(&form, "Text1"), QString());
@@ -326,7 +326,7 @@ TEST_F(PrizeWindowTest, EmptyHistoryAndNoFileGiveNoHits) {
 TEST_F(PrizeWindowTest, SavedFolderIsUsedWhileItExists) {
     program.write("elsewhere/mine.txt", "123\r\n");
     common::SaveSetting(QStringLiteral("path"), program.file("elsewhere") + QLatin1Char('/'));
-    Form4 form;
+    PrizeCheckWindow form;
     ASSERT_TRUE(form.Form_Load());
     EXPECT_EQ(form.folder(), program.file("elsewhere") + QLatin1Char('/'));
     EXPECT_EQ(form.findChild<QListWidget*>("File1")->count(), 1);
@@ -339,9 +339,9 @@ TEST_F(PrizeWindowTest, SavedFolderIsUsedWhileItExists) {
 TEST_F(PrizeWindowTest, MissingBetFolderKeepsTheWindowClosed) {
     QDir(program.file("hao")).removeRecursively();
     bool shownModal = false;
-    whileShown<Form4>([&](Form4*) { shownModal = true; });
+    whileShown<PrizeCheckWindow>([&](PrizeCheckWindow*) { shownModal = true; });
     QString error;
-    EXPECT_FALSE(Form4::Open(&error));
+    EXPECT_FALSE(PrizeCheckWindow::Open(&error));
     EXPECT_FALSE(shownModal);
     EXPECT_TRUE(error.contains(QDir::toNativeSeparators(program.file("HAO")))) << error.toStdString();
 }
@@ -349,12 +349,12 @@ TEST_F(PrizeWindowTest, MissingBetFolderKeepsTheWindowClosed) {
 TEST_F(PrizeWindowTest, FolderChooserAppliesAndRemembersTheFolder) {
     program.write("picked/a.txt", "999\r\n");
     const QString picked = program.file("picked") + QLatin1Char('/');
-    Form4 form;
+    PrizeCheckWindow form;
     ASSERT_TRUE(form.Form_Load());
     clickFile(&form, "bets.txt");
 
     {
-        Form8 chooser(&form);
+        BetFolderChooser chooser(&form);
         chooser.Command1_Click();  // nothing reported yet: stays open, nothing stored
         EXPECT_EQ(chooser.result(), 0);
         EXPECT_EQ(common::GetSetting(QStringLiteral("path")), QString());
@@ -368,23 +368,23 @@ TEST_F(PrizeWindowTest, FolderChooserAppliesAndRemembersTheFolder) {
     EXPECT_EQ(form.bets().size(), 3);  // the bets change only at the next click on a file
 
     // The next prize check starts from the stored folder.
-    Form4 next;
+    PrizeCheckWindow next;
     ASSERT_TRUE(next.Form_Load());
     EXPECT_EQ(next.folder(), picked);
 
     // A later chooser applies the remembered folder with 确定 alone.
     common::SaveSetting(QStringLiteral("path"), QString());
     ASSERT_TRUE(next.showFolder(hao(), nullptr));
-    Form8 again(&next);
+    BetFolderChooser again(&next);
     again.Command1_Click();
     EXPECT_EQ(next.folder(), picked);
     EXPECT_EQ(common::GetSetting(QStringLiteral("path")), picked);
 }
 
 TEST_F(PrizeWindowTest, UnreadableChosenFolderIsReportedAndNotStored) {
-    Form4 form;
+    PrizeCheckWindow form;
     ASSERT_TRUE(form.Form_Load());
-    Form8 chooser(&form);
+    BetFolderChooser chooser(&form);
     chooser.FolderView1_FolderClick(program.file("nowhere"));
     chooser.Command1_Click();
     EXPECT_EQ(chooser.result(), 0);

@@ -1,6 +1,6 @@
 #include "common/textcodec.h"
-#include "dialogs/form17.h"
-#include "dialogs/form20.h"
+#include "dialogs/setoperationswindow.h"
+#include "dialogs/textcollectionwindow.h"
 #include "fakeworkbench.h"
 #include "platform/ui/messagebox.h"
 
@@ -24,8 +24,8 @@ namespace {
 class SetToolsTest : public ::testing::Test {
 protected:
     void TearDown() override {
-        Form17::SetOpenFilesHook({});
-        Form20::SetOpenFileHook({});
+        SetOperationsWindow::SetOpenFilesHook({});
+        TextCollectionWindow::SetOpenFileHook({});
     }
     QString write(const QString& name, const QByteArray& bytes) {
         const QString path = dir.filePath(name);
@@ -55,12 +55,12 @@ protected:
 
 }  // namespace
 
-TEST_F(SetToolsTest, Form17ListsCollectionsOncePerPath) {
+TEST_F(SetToolsTest, SetOperationsWindowListsCollectionsOncePerPath) {
     const QString a = write("a.txt", "1 2 3 4 5 6 7");
     const QString b = write("b.h", QByteArray("123\r\n").repeated(10));
     const QString empty = write("empty.txt", "no digits");
 
-    Form17* window = Form17::instance();
+    SetOperationsWindow* window = SetOperationsWindow::instance();
     EXPECT_EQ(window->windowTitle(), QStringLiteral("集合运算"));
     EXPECT_TRUE(window->tt(a));
     EXPECT_TRUE(window->jihuocjhm(a, QStringLiteral("组六(顺子)")));
@@ -89,8 +89,8 @@ TEST_F(SetToolsTest, Form17ListsCollectionsOncePerPath) {
     EXPECT_TRUE(messages.messages.isEmpty());
 }
 
-TEST_F(SetToolsTest, Form17UnreadableFileGivesMessageAndChangesNothing) {
-    Form17* window = Form17::instance();
+TEST_F(SetToolsTest, SetOperationsWindowUnreadableFileGivesMessageAndChangesNothing) {
+    SetOperationsWindow* window = SetOperationsWindow::instance();
     const QString missing = dir.filePath("gone.txt");
     EXPECT_FALSE(window->jihuocjhm(missing, QStringLiteral("集合运算")));
     ASSERT_EQ(messages.messages.size(), 1);
@@ -112,10 +112,10 @@ TEST_F(SetToolsTest, Form17UnreadableFileGivesMessageAndChangesNothing) {
     EXPECT_EQ(comboText(window, "Combo2"), QStringLiteral("1"));
 }
 
-TEST_F(SetToolsTest, Form17SetOperationsByOccurrenceCounts) {
+TEST_F(SetToolsTest, SetOperationsWindowSetOperationsByOccurrenceCounts) {
     const QString a = write("a.txt", "123\r\n456\r\n789\r\n123\r\n\r\n");
     const QString b = write("b.txt", common::EncodeAnsi(QStringLiteral("大底：１２３，456 000")));
-    Form17* window = Form17::instance();
+    SetOperationsWindow* window = SetOperationsWindow::instance();
     window->jihuocjhm(a, QStringLiteral("a"));
     window->jihuocjhm(b, QStringLiteral("b"));
 
@@ -171,8 +171,8 @@ TEST_F(SetToolsTest, Form17SetOperationsByOccurrenceCounts) {
     EXPECT_EQ(session.ring.index(), 1);  // committed once
 }
 
-TEST_F(SetToolsTest, Form17ShortcutsNeedACountOverTickedFiles) {
-    Form17* window = Form17::instance();
+TEST_F(SetToolsTest, SetOperationsWindowShortcutsNeedACountOverTickedFiles) {
+    SetOperationsWindow* window = SetOperationsWindow::instance();
     const QString a = write("a.txt", "123");
     window->jihuocjhm(a, QStringLiteral("a"));
     window->fileList()->topLevelItem(0)->setCheckState(0, Qt::Unchecked);
@@ -180,9 +180,9 @@ TEST_F(SetToolsTest, Form17ShortcutsNeedACountOverTickedFiles) {
     press(window, "Command6");
     EXPECT_EQ(window->findChild<QLabel*>("Label4")->text(), QStringLiteral("共计 0 个文件参与运算,统计数据 0 注。"));
     const struct {
-        void (Form17::*handler)();
+        void (SetOperationsWindow::*handler)();
         const char* name;
-    } shortcuts[] = {{&Form17::Command7_Click, "交集"}, {&Form17::Command8_Click, "并集"}, {&Form17::Command9_Click, "反集"}};
+    } shortcuts[] = {{&SetOperationsWindow::Command7_Click, "交集"}, {&SetOperationsWindow::Command8_Click, "并集"}, {&SetOperationsWindow::Command9_Click, "反集"}};
     for (const auto& s : shortcuts) {
         (window->*s.handler)();
         EXPECT_EQ(messages.lastText(),
@@ -193,21 +193,21 @@ TEST_F(SetToolsTest, Form17ShortcutsNeedACountOverTickedFiles) {
     EXPECT_EQ(comboText(window, "Combo2"), QStringLiteral("0"));
 }
 
-TEST_F(SetToolsTest, Form17ImportWithoutCountGivesEmptyPoolAndFilteringMode) {
+TEST_F(SetToolsTest, SetOperationsWindowImportWithoutCountGivesEmptyPoolAndFilteringMode) {
     bench.session().pool = {"111"};
-    Form17::instance()->Command11_Click();
+    SetOperationsWindow::instance()->Command11_Click();
     EXPECT_TRUE(bench.session().pool.isEmpty());
     EXPECT_EQ(logTail(), QStringLiteral("集合运算共导入0注\n"));
     EXPECT_EQ(bench.cmdstyleCalls, 1);
 }
 
-TEST_F(SetToolsTest, Form17AddDialogSkipsListedFilesAndStopsAtAnUnreadableOne) {
+TEST_F(SetToolsTest, SetOperationsWindowAddDialogSkipsListedFilesAndStopsAtAnUnreadableOne) {
     const QString a = write("a.txt", "123");
     const QString b = write("b.txt", "456 789");
     const QString c = write("c.txt", "000");
-    Form17* window = Form17::instance();
+    SetOperationsWindow* window = SetOperationsWindow::instance();
     window->jihuocjhm(a, QStringLiteral("集合运算"));
-    Form17::SetOpenFilesHook([&] { return QStringList{a, b, dir.filePath("missing.txt"), c}; });
+    SetOperationsWindow::SetOpenFilesHook([&] { return QStringList{a, b, dir.filePath("missing.txt"), c}; });
     press(window, "Command1");
     QTreeWidget* list = window->fileList();
     ASSERT_EQ(list->topLevelItemCount(), 2);  // the list now sorts itself by its first column
@@ -230,10 +230,10 @@ TEST_F(SetToolsTest, Form17AddDialogSkipsListedFilesAndStopsAtAnUnreadableOne) {
     EXPECT_EQ(list->topLevelItemCount(), 0);
 }
 
-TEST_F(SetToolsTest, Form17EmptyListDoubleClickAddsAndHelpShowsTheGuide) {
+TEST_F(SetToolsTest, SetOperationsWindowEmptyListDoubleClickAddsAndHelpShowsTheGuide) {
     const QString a = write("a.txt", "123");
-    Form17::SetOpenFilesHook([&] { return QStringList{a}; });
-    Form17* window = Form17::instance();
+    SetOperationsWindow::SetOpenFilesHook([&] { return QStringList{a}; });
+    SetOperationsWindow* window = SetOperationsWindow::instance();
     window->ListView1_DblClick();
     ASSERT_EQ(window->fileList()->topLevelItemCount(), 1);
     EXPECT_EQ(window->fileList()->topLevelItem(0)->text(0), QStringLiteral("集合01"));
@@ -243,18 +243,18 @@ TEST_F(SetToolsTest, Form17EmptyListDoubleClickAddsAndHelpShowsTheGuide) {
         EXPECT_TRUE(messages.lastText().contains(QString::fromUtf8(heading))) << heading;
 }
 
-TEST_F(SetToolsTest, Form17CollectionsSwitchTheCaptionOnce) {
+TEST_F(SetToolsTest, SetOperationsWindowCollectionsSwitchTheCaptionOnce) {
     const QString a = write("a.txt", "123");
     const QString b = write("b.h", "456");
     const QString c = write("c.h", "789");
-    Form17::instance()->jihuocjhm(a, QStringLiteral("a"));
-    ASSERT_TRUE(Form17::AddCollection(b, QStringLiteral("组六(顺子)")));
-    Form17* window = Form17::existing();
+    SetOperationsWindow::instance()->jihuocjhm(a, QStringLiteral("a"));
+    ASSERT_TRUE(SetOperationsWindow::AddCollection(b, QStringLiteral("组六(顺子)")));
+    SetOperationsWindow* window = SetOperationsWindow::existing();
     ASSERT_NE(window, nullptr);
     EXPECT_EQ(window->windowTitle(), QStringLiteral("大底采集"));
     EXPECT_TRUE(window->isVisible());
-    Form17::AddCollection(c, QStringLiteral("集合运算"));
-    Form17::AddCollection(c, QStringLiteral("集合运算"));
+    SetOperationsWindow::AddCollection(c, QStringLiteral("集合运算"));
+    SetOperationsWindow::AddCollection(c, QStringLiteral("集合运算"));
     QTreeWidget* list = window->fileList();
     ASSERT_EQ(list->topLevelItemCount(), 2);  // the hand-added row went with the caption switch
     EXPECT_EQ(list->topLevelItem(0)->text(0), QStringLiteral("组六(顺子)"));
@@ -263,12 +263,12 @@ TEST_F(SetToolsTest, Form17CollectionsSwitchTheCaptionOnce) {
     // The title bar's close discards the window; the next use starts afresh.
     window->close();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    EXPECT_EQ(Form17::existing(), nullptr);
-    EXPECT_EQ(Form17::instance()->windowTitle(), QStringLiteral("集合运算"));
-    EXPECT_EQ(Form17::instance()->fileList()->topLevelItemCount(), 0);
+    EXPECT_EQ(SetOperationsWindow::existing(), nullptr);
+    EXPECT_EQ(SetOperationsWindow::instance()->windowTitle(), QStringLiteral("集合运算"));
+    EXPECT_EQ(SetOperationsWindow::instance()->fileList()->topLevelItemCount(), 0);
 }
 
-TEST_F(SetToolsTest, Form20CollectsWithAndWithoutRepeats) {
+TEST_F(SetToolsTest, TextCollectionWindowCollectsWithAndWithoutRepeats) {
     const struct {
         const char* text;
         bool keep;
@@ -278,7 +278,7 @@ TEST_F(SetToolsTest, Form20CollectsWithAndWithoutRepeats) {
                  {"112233", false, {"112", "233"}},
                  {"12 34 5", false, {"123"}}};  // trailing digits are dropped
     for (const auto& c : cases) {
-        Form20* window = Form20::instance();
+        TextCollectionWindow* window = TextCollectionWindow::instance();
         window->show();
         window->findChild<QPlainTextEdit*>("Text1")->setPlainText(QString::fromUtf8(c.text));
         window->findChild<QCheckBox*>("Check1")->setChecked(c.keep);
@@ -294,8 +294,8 @@ TEST_F(SetToolsTest, Form20CollectsWithAndWithoutRepeats) {
     }
 }
 
-TEST_F(SetToolsTest, Form20BlankTextDoesNothingAndTextWithoutDigitsGivesEmptySet) {
-    Form20* window = Form20::instance();
+TEST_F(SetToolsTest, TextCollectionWindowBlankTextDoesNothingAndTextWithoutDigitsGivesEmptySet) {
+    TextCollectionWindow* window = TextCollectionWindow::instance();
     window->show();
     auto* text = window->findChild<QPlainTextEdit*>("Text1");
     bench.session().pool = {"111"};
@@ -314,8 +314,8 @@ TEST_F(SetToolsTest, Form20BlankTextDoesNothingAndTextWithoutDigitsGivesEmptySet
     EXPECT_EQ(bench.cmdstyleCalls, 1);
 }
 
-TEST_F(SetToolsTest, Form20RefusesMoreNumbersThanThePoolTakes) {
-    Form20* window = Form20::instance();
+TEST_F(SetToolsTest, TextCollectionWindowRefusesMoreNumbersThanThePoolTakes) {
+    TextCollectionWindow* window = TextCollectionWindow::instance();
     window->show();
     window->findChild<QPlainTextEdit*>("Text1")->setPlainText(QStringLiteral("123 ").repeated(dialogs::kMaxPoolEntries + 1));
     window->findChild<QCheckBox*>("Check1")->setChecked(true);
@@ -331,20 +331,20 @@ TEST_F(SetToolsTest, Form20RefusesMoreNumbersThanThePoolTakes) {
     EXPECT_EQ(bench.session().pool, QStringList{"123"});
 }
 
-TEST_F(SetToolsTest, Form20ImportReadsCodePage936AndRefusesUnreadableFiles) {
-    Form20* window = Form20::instance();
+TEST_F(SetToolsTest, TextCollectionWindowImportReadsCodePage936AndRefusesUnreadableFiles) {
+    TextCollectionWindow* window = TextCollectionWindow::instance();
     auto* text = window->findChild<QPlainTextEdit*>("Text1");
     const QString file = write("post.txt", common::EncodeAnsi(QStringLiteral("  推荐：１２３ 456  ")));
-    Form20::SetOpenFileHook([&] { return file; });
+    TextCollectionWindow::SetOpenFileHook([&] { return file; });
     window->Command2_Click();
     EXPECT_EQ(text->toPlainText(), QStringLiteral("推荐：１２３ 456"));
 
-    Form20::SetOpenFileHook([&] { return dir.filePath("missing.txt"); });
+    TextCollectionWindow::SetOpenFileHook([&] { return dir.filePath("missing.txt"); });
     window->Command2_Click();
     EXPECT_TRUE(messages.lastText().contains(QStringLiteral("无法读取文件")));
     EXPECT_EQ(text->toPlainText(), QStringLiteral("推荐：１２３ 456"));
 
-    Form20::SetOpenFileHook([] { return QString(); });  // cancelled
+    TextCollectionWindow::SetOpenFileHook([] { return QString(); });  // cancelled
     const int shown = int(messages.messages.size());
     window->Command2_Click();
     EXPECT_EQ(messages.messages.size(), shown);

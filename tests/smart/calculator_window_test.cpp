@@ -1,7 +1,7 @@
 #include "calcfixture.h"
 #include "httpserver.h"
 #include "platform/ui/messagebox.h"
-#include "smart/zlxh_fm1.h"
+#include "smart/schemecalculatorwindow.h"
 #include "testsupport.h"
 #include "common/textcodec.h"
 
@@ -34,7 +34,7 @@ TEST(CalculatorWindow, HiddenRunThroughPublicHandlers) {
     server.serve(QStringLiteral("/3d/3d.xml"), xml.toUtf8());
     ui::MessageRecorder messages;
 
-    smart::zlxh_fm1 w;
+    smart::SchemeCalculatorWindow w;
     EXPECT_EQ(w.windowTitle(), QStringLiteral("计算器"));
     EXPECT_EQ(w.findChild<QComboBox*>("Combo1")->count(), 90);
     EXPECT_EQ(w.findChild<QComboBox*>("Combo2")->currentIndex(), 89);
@@ -62,10 +62,10 @@ TEST(CalculatorWindow, HiddenRunThroughPublicHandlers) {
     // Import of report lines through the file chooser hook; the clear button shows the count.
     dir.write(QStringLiteral("lines.txt"), common::EncodeAnsi(w.reportLines().join("\r\n")));
     const QStringList imported = w.reportLines();
-    smart::zlxh_fm1::importFileChooser = [&] { return dir.file(QStringLiteral("lines.txt")); };
+    smart::SchemeCalculatorWindow::importFileChooser = [&] { return dir.file(QStringLiteral("lines.txt")); };
     const int before = int(w.reportLines().size());
     w.Command18_Click();
-    smart::zlxh_fm1::importFileChooser = {};
+    smart::SchemeCalculatorWindow::importFileChooser = {};
     EXPECT_EQ(w.reportLines(), imported + imported);
     EXPECT_EQ(w.findChild<QPushButton*>("Command19")->text(), QStringLiteral("清空%1").arg(2 * before));
     EXPECT_EQ(messages.lastText(), QStringLiteral("导入成功！"));
@@ -75,7 +75,7 @@ TEST(CalculatorWindow, ShownBatchCanBeStoppedFromItsStopButton) {
     testsupport::ProgramDir dir;
     dir.write(QStringLiteral("HAO.TXT"), DrawFileBytes(MixedHistory(40)));
     ui::MessageRecorder messages(ui::Answer::Yes);
-    smart::zlxh_fm1 w;
+    smart::SchemeCalculatorWindow w;
     w.show();
     auto setText = [&](const char* name, const QString& text) { w.findChild<QLineEdit*>(name)->setText(text); };
     setText("Text10", QStringLiteral("左0"));
@@ -112,7 +112,7 @@ TEST(CalculatorWindow, ConditionMsgBoxGoesThroughTheMessageLayer) {
     testsupport::ProgramDir dir;
     dir.write(QStringLiteral("HAO.TXT"), DrawFileBytes(MixedHistory(40)));
     ui::MessageRecorder messages(ui::Answer::No);
-    smart::zlxh_fm1 w;
+    smart::SchemeCalculatorWindow w;
     messages.messages.clear();
     w.calculator().Combo5 = QStringLiteral("MsgBox(\"继续?\", 4, \"条件\") = 7");
     EXPECT_EQ(w.calculator().RunFormulaScript(), 1);

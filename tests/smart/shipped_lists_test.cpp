@@ -3,8 +3,8 @@
 #include "common/appstate.h"
 #include "history/drawfile.h"
 #include "platform/ui/messagebox.h"
-#include "smart/form15.h"
-#include "smart/zlxh_fm1.h"
+#include "smart/smartsystemwindow.h"
+#include "smart/schemecalculatorwindow.h"
 #include "testsupport.h"
 #include "windows_fakeworkbench.h"
 
@@ -75,12 +75,12 @@ void ExpectSmartRunFromShippedList(bool p3) {
     SmartFakeWorkbench bench;
     bench.commit({QStringLiteral("012")}, QStringLiteral("\n大底共1注\n"));
 
-    Form15 w;
+    SmartSystemWindow w;
     ui::MessageRecorder messages(ui::Answer::Yes);
     w.Command2_Click();
     ASSERT_EQ(messages.messages.size(), 2) << messages.lastText().toStdString();
-    EXPECT_FALSE(Form15::Calculator()->schemeList().isEmpty());
-    EXPECT_GE(Form15::Calculator()->summaryList().size(), 4);
+    EXPECT_FALSE(SmartSystemWindow::Calculator()->schemeList().isEmpty());
+    EXPECT_GE(SmartSystemWindow::Calculator()->summaryList().size(), 4);
     const QString line = w.ctl<QLabel>(QStringLiteral("Label14"))->text();
     const QRegularExpression result((p3 ? QStringLiteral("^体彩排列3") : QStringLiteral("^福彩3D")) +
                                     QStringLiteral("第2026268期  方案一杀码\\d 方案二杀码\\d 方案三杀码\\d 方案四杀码\\d$"));

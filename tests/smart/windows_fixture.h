@@ -5,8 +5,8 @@
 #include "common/appstate.h"
 #include "common/drawhistory.h"
 
-#include "smart/form15.h"
-#include "smart/zlxh_fm1.h"
+#include "smart/smartsystemwindow.h"
+#include "smart/schemecalculatorwindow.h"
 
 #include <QStringList>
 
@@ -36,7 +36,7 @@ inline void UseHistory(const QStringList& numbers) {
 class ActionAtFirstPump {
 public:
     explicit ActionAtFirstPump(std::function<void()> action)
-        : hooks_(Form15::Calculator()->calculator().hooks), before_(hooks_.processEvents) {
+        : hooks_(SmartSystemWindow::Calculator()->calculator().hooks), before_(hooks_.processEvents) {
         hooks_.processEvents = [this, action = std::move(action)] {
             if (pumps++ == 0) action();
             before_();

@@ -5,8 +5,8 @@
 #include "common/settings.h"
 #include "platform/ui/messagebox.h"
 #include "pool/recent.h"
-#include "smart/f15old.h"
-#include "smart/f18old.h"
+#include "smart/oldersmartselection.h"
+#include "smart/olderselectionverification.h"
 #include "smart/killdigits.h"
 #include "smart/oldselection.h"
 #include "smart/verification.h"
@@ -99,7 +99,7 @@ TEST(SmartOldSelectionWindow, ConfirmCommitsTheSetWithOneLogLine) {
     common::App().smartScheme = 3;  // 方案4 has no position: the slider stops at its end
     SmartFakeWorkbench bench;
     bench.commit({QStringLiteral("123")}, QStringLiteral("\n大底共1注\n"));
-    F15old w;
+    OlderSmartSelection w;
     EXPECT_EQ(w.windowTitle(), QStringLiteral("智能选号V1.8"));
     EXPECT_EQ(w.ctl<QSlider>(QStringLiteral("Slider1"))->value(), 2);
     EXPECT_TRUE(w.ctl<QCheckBox>(QStringLiteral("Check1"))->isChecked());
@@ -142,10 +142,10 @@ TEST(SmartOldSelectionWindow, VerificationReplaysTheLatestHundredDraws) {
     SmartFakeWorkbench bench;
     bench.commit({QStringLiteral("123"), QStringLiteral("456")}, QStringLiteral("\n大底共2注\n"));
     const QString logBefore = bench.session().log.text();
-    F15old selection;
+    OlderSmartSelection selection;
     selection.ctl<QSlider>(QStringLiteral("Slider1"))->setValue(2);
 
-    F18old w(&selection);
+    OlderSelectionVerification w(&selection);
     const QTreeWidget* list = w.ctl<QTreeWidget>(QStringLiteral("ListView1"));
     ASSERT_EQ(list->topLevelItemCount(), 100);
     int groupThree = 0, hits = 0;
@@ -173,7 +173,7 @@ TEST(SmartOldSelectionWindow, VerificationReplaysTheLatestHundredDraws) {
     EXPECT_EQ(bench.session().pool, (QStringList{QStringLiteral("123"), QStringLiteral("456")}));
     EXPECT_EQ(bench.session().log.text(), logBefore);
     // A second verification gives the same table.
-    F18old again(&selection);
+    OlderSelectionVerification again(&selection);
     for (int r = 0; r < 100; ++r)
         EXPECT_EQ(again.ctl<QTreeWidget>(QStringLiteral("ListView1"))->topLevelItem(r)->text(2), list->topLevelItem(r)->text(2));
     again.close();  // the close box restores too

@@ -5,7 +5,7 @@
 #include "common/paths.h"
 #include "history/drawfile.h"
 #include "platform/ui/messagebox.h"
-#include "startup/form22.h"
+#include "startup/startupwindow.h"
 #include "startup/versioncheck.h"
 #include "testsupport.h"
 
@@ -77,7 +77,7 @@ TEST(ShippedProgramFolder, BuildPlacesFilesAndFirstStartWorksOffline) {
     EXPECT_FALSE(startup::ServerHasNewerVersion(&error));
     EXPECT_FALSE(error.isError()) << error.description.toStdString();
 
-    Form22 form;
+    StartupWindow form;
     form.instanceName = QStringLiteral("SifmoraTest-") + QUuid::createUuid().toString(QUuid::WithoutBraces);
     int mainShown = 0;
     form.hooks.showMainWindow = [&] { ++mainShown; };

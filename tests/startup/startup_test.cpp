@@ -4,7 +4,7 @@
 #include "httpserver.h"
 #include "platform/closerequest.h"
 #include "platform/ui/messagebox.h"
-#include "startup/form22.h"
+#include "startup/startupwindow.h"
 #include "startup/versioncheck.h"
 #include "testsupport.h"
 
@@ -129,8 +129,8 @@ protected:
                      "<xml><row expect=\"2024102\" opencode=\"3,4,5\"/><row expect=\"2024101\" opencode=\"2,2,2\"/></xml>");
     }
 
-    std::unique_ptr<Form22> makeForm() {
-        auto f = std::make_unique<Form22>();
+    std::unique_ptr<StartupWindow> makeForm() {
+        auto f = std::make_unique<StartupWindow>();
         f->instanceName = UniqueName();
         f->hooks.showMainWindow = [this] { ++mainShown; };
         return f;

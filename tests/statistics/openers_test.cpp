@@ -1,7 +1,7 @@
 // The workbench buttons that open the statistics window: which tabs, what it reads.
-#include "statistics/form16.h"
+#include "statistics/statisticswindow.h"
 #include "statistics/statstable.h"
-#include "workbench/form2.h"
+#include "workbench/workbenchwindow.h"
 
 #include "platform/ui/messagebox.h"
 #include "statsfixture.h"
@@ -22,9 +22,9 @@ protected:
         statsfixture::SetApp({"123", "456", "321", "789", "123"});
         common::App().trayToggleEnabled = false;
         recorder = std::make_unique<ui::MessageRecorder>();
-        bench = std::make_unique<Form2>();
+        bench = std::make_unique<WorkbenchWindow>();
         ui::SetModalHandler([this](QDialog* d) {
-            auto* f = qobject_cast<Form16*>(d);
+            auto* f = qobject_cast<StatisticsWindow*>(d);
             EXPECT_NE(f, nullptr);
             if (!f)
                 return 0;
@@ -49,7 +49,7 @@ protected:
     }
 
     std::unique_ptr<ui::MessageRecorder> recorder;
-    std::unique_ptr<Form2> bench;
+    std::unique_ptr<WorkbenchWindow> bench;
     int opened = 0;
     QList<int> shownTabs;
     QString tagWhileOpen;

@@ -1,16 +1,16 @@
 // The condition editors over the real workbench: each start button runs its family through
 // the batch filters; the pool, the log, the description and the family boxes are checked.
-#include "workbench/form2.h"
+#include "workbench/workbenchwindow.h"
 
 #include "common/appstate.h"
 #include "common/drawhistory.h"
 #include "common/numbertables.h"
 #include "dialogs/editorframe.h"
-#include "dialogs/form10.h"
-#include "dialogs/form11.h"
-#include "dialogs/form14.h"
-#include "dialogs/form19.h"
-#include "dialogs/form6.h"
+#include "dialogs/sumeditor.h"
+#include "dialogs/positionexclusioneditor.h"
+#include "dialogs/optioneditor.h"
+#include "dialogs/onedigiteditor.h"
+#include "dialogs/patterneditor.h"
 #include "dialogs/workbenchapi.h"
 #include "platform/ui/messagebox.h"
 #include "testsupport.h"
@@ -44,13 +44,13 @@ protected:
         app.busyFlag = false;
         app.useAllDraws = true;
         recorder = std::make_unique<ui::MessageRecorder>();
-        form = std::make_unique<Form2>();
+        form = std::make_unique<WorkbenchWindow>();
         recorder->messages.clear();  // the smart-system gate of the first opening
     }
     void TearDown() override {
         form.reset();
         ui::SetModalHandler({});
-        Form11::SetOpenFileHook({});
+        PositionExclusionEditor::SetOpenFileHook({});
         recorder.reset();
     }
 
@@ -96,7 +96,7 @@ protected:
 
     testsupport::ProgramDir dir;
     std::unique_ptr<ui::MessageRecorder> recorder;
-    std::unique_ptr<Form2> form;
+    std::unique_ptr<WorkbenchWindow> form;
 };
 
 TEST_F(EditorsTest, TypicalRequestGroup012ThenUndo) {
@@ -123,10 +123,10 @@ TEST_F(EditorsTest, TypicalRequestGroup012ThenUndo) {
     EXPECT_EQ(bench<QPlainTextEdit>(QStringLiteral("Text5"))->toPlainText(), log());
 
     // 撤消 from the editor brings the 220 back; the editor keeps its tick.
-    in<QPushButton>(Form6::instance(), QStringLiteral("Command19"))->click();
+    in<QPushButton>(PatternEditor::instance(), QStringLiteral("Command19"))->click();
     EXPECT_EQ(numbers().size(), 220);
-    EXPECT_TRUE(Form6::instance()->array(0)[9]->isChecked());
-    in<QPushButton>(Form6::instance(), QStringLiteral("Command18"))->click();  // 恢复
+    EXPECT_TRUE(PatternEditor::instance()->array(0)[9]->isChecked());
+    in<QPushButton>(PatternEditor::instance(), QStringLiteral("Command18"))->click();  // 恢复
     EXPECT_EQ(numbers().size(), 202);
 }
 
@@ -169,7 +169,7 @@ TEST_F(EditorsTest, EachPatternTabRunsItsFamilyAlone) {
         const QString before = log();
         open(QString::fromLatin1(c.opener), [&](QDialog* d) {
             EXPECT_EQ(in<QTabWidget>(d, QStringLiteral("SSTab1"))->currentIndex(), c.tab);
-            QCheckBox* box = Form6::instance()->array(c.tab)[c.box];
+            QCheckBox* box = PatternEditor::instance()->array(c.tab)[c.box];
             EXPECT_EQ(box->text(), QString::fromUtf8(c.caption));
             box->setChecked(true);
             click(d, QString::fromLatin1(c.start));
@@ -195,12 +195,12 @@ TEST_F(EditorsTest, StartWithoutBaseSetOnlyRefuses) {
     bench<QCheckBox>(QStringLiteral("Check1"))->setChecked(true);
     const QString before = log();
     const int snapshots = form->session().ring.index();
-    Form6::instance()->array(0)[0]->setChecked(true);
-    Form10::instance()->sums()[3]->setChecked(true);
+    PatternEditor::instance()->array(0)[0]->setChecked(true);
+    SumEditor::instance()->sums()[3]->setChecked(true);
     const std::function<void()> starts[] = {
-        [] { Form6::instance()->Command17_Click(); }, [] { Form10::instance()->Command7_Click(); },
-        [] { Form19::instance()->Command8_Click(); }, [] { Form14::instance()->Command1_Click(); },
-        [this] { open(QStringLiteral("Command15"), [](QDialog* d) { static_cast<Form11*>(d)->Command25_Click(); }); }};
+        [] { PatternEditor::instance()->Command17_Click(); }, [] { SumEditor::instance()->Command7_Click(); },
+        [] { OneDigitEditor::instance()->Command8_Click(); }, [] { OptionEditor::instance()->Command1_Click(); },
+        [this] { open(QStringLiteral("Command15"), [](QDialog* d) { static_cast<PositionExclusionEditor*>(d)->Command25_Click(); }); }};
     for (const auto& start : starts) {
         recorder->messages.clear();
         start();
@@ -217,11 +217,11 @@ TEST_F(EditorsTest, StartWithoutBaseSetOnlyRefuses) {
 
 TEST_F(EditorsTest, EmptiedPoolStillStartsAndLogsAStep) {
     load({QStringLiteral("123")});
-    Form10::instance()->sums()[6]->setChecked(true);
-    Form10::instance()->Command7_Click();
+    SumEditor::instance()->sums()[6]->setChecked(true);
+    SumEditor::instance()->Command7_Click();
     ASSERT_TRUE(numbers().isEmpty());
     const int snapshots = form->session().ring.index();
-    Form10::instance()->Command7_Click();
+    SumEditor::instance()->Command7_Click();
     EXPECT_TRUE(log().endsWith(QStringLiteral("\n和值过滤开始\n\n和值： 6 \n过滤0注\n还剩0注\n")));
     EXPECT_EQ(form->session().ring.index(), snapshots % 10 + 1);
     EXPECT_TRUE(recorder->messages.isEmpty());
@@ -233,10 +233,10 @@ TEST_F(EditorsTest, SumEditorWithRoutePresets) {
         EXPECT_EQ(d->windowTitle(), QStringLiteral("和值过滤"));
         auto* preset = in<QComboBox>(d, QStringLiteral("Combo1"));
         preset->setCurrentIndex(2);  // 1路
-        static_cast<Form10*>(d)->Combo1_Click();
+        static_cast<SumEditor*>(d)->Combo1_Click();
         preset->setCurrentIndex(3);  // 2路 adds
-        static_cast<Form10*>(d)->Combo1_Click();
-        EXPECT_EQ(dialogs::TickedIndexes(Form10::instance()->sums()).size(), 18);
+        static_cast<SumEditor*>(d)->Combo1_Click();
+        EXPECT_EQ(dialogs::TickedIndexes(SumEditor::instance()->sums()).size(), 18);
         click(d, QStringLiteral("Command7"));
     });
     // Only sums of route 0 are left.
@@ -249,7 +249,7 @@ TEST_F(EditorsTest, SumEditorWithRoutePresets) {
     EXPECT_FALSE(bench<QCheckBox>(QStringLiteral("Check1"))->isChecked());
 
     // "请选择条件" clears; 反选 then ticks all 28 and shows the prompt without applying it.
-    Form10* sums = Form10::instance();
+    SumEditor* sums = SumEditor::instance();
     auto* preset = in<QComboBox>(sums, QStringLiteral("Combo1"));
     preset->setCurrentIndex(0);
     sums->Combo1_Click();
@@ -270,7 +270,7 @@ TEST_F(EditorsTest, OneDModesAndTheNoFilterSetting) {
     for (int m = 0; m < 4; ++m) {
         SCOPED_TRACE(m);
         load(common::AllNumbers());
-        Form19* editor = Form19::instance();
+        OneDigitEditor* editor = OneDigitEditor::instance();
         for (int k = 0; k < 4; ++k) dialogs::ClearTicks(editor->values(k));
         editor->values(m)[values[m]]->setChecked(true);
         const QString before = log();
@@ -287,7 +287,7 @@ TEST_F(EditorsTest, OneDModesAndTheNoFilterSetting) {
 
     // A mode set to 不过滤 disables its boxes and filters nothing, though they stay ticked.
     load(common::AllNumbers());
-    Form19* editor = Form19::instance();
+    OneDigitEditor* editor = OneDigitEditor::instance();
     auto* mode = in<QComboBox>(editor, QStringLiteral("Combo4"));
     mode->setCurrentIndex(0);
     editor->Combo4_Click();
@@ -312,7 +312,7 @@ TEST_F(EditorsTest, PositionalPatternsWithWildcards) {
     load({QStringLiteral("102"), QStringLiteral("112"), QStringLiteral("122"), QStringLiteral("320"),
           QStringLiteral("345")});
     open(QStringLiteral("Command15"), [&](QDialog* d) {
-        auto* editor = static_cast<Form11*>(d);
+        auto* editor = static_cast<PositionExclusionEditor*>(d);
         EXPECT_TRUE(editor->patterns().isEmpty());
         in<QPlainTextEdit>(d, QStringLiteral("Text1"))->setPlainText(QStringLiteral("  1*2, *2* 9 "));
         click(d, QStringLiteral("Command15"));
@@ -329,14 +329,14 @@ TEST_F(EditorsTest, PositionalPatternsWithWildcards) {
 
     // The next opening starts from the saved patterns; leaving without saving keeps them.
     open(QStringLiteral("Command15"), [&](QDialog* d) {
-        auto* editor = static_cast<Form11*>(d);
+        auto* editor = static_cast<PositionExclusionEditor*>(d);
         EXPECT_EQ(editor->patterns().size(), 2);
         editor->Command20_Click();
         recorder->answer = ui::Answer::No;
         editor->Command18_Click();
         EXPECT_EQ(recorder->lastText(), QStringLiteral("是否保存设置的定位号码条件？"));
     });
-    EXPECT_EQ(Form11::existing(), nullptr);  // unloaded
+    EXPECT_EQ(PositionExclusionEditor::existing(), nullptr);  // unloaded
     EXPECT_EQ(common::App().positionPatterns.size(), 2);
 }
 
@@ -368,8 +368,8 @@ TEST_F(EditorsTest, OptionTabsOneAtATime) {
             EXPECT_EQ(d->windowTitle(), QString::fromUtf8(c.caption));
             auto* tabs = in<QTabWidget>(d, QStringLiteral("SSTab1"));
             EXPECT_EQ(tabs->currentIndex(), c.tab);
-            for (int t = 0; t < Form14::kTabs; ++t) EXPECT_EQ(tabs->isTabVisible(t), t == c.tab) << t;
-            for (int b : c.boxes) Form14::instance()->array(c.tab)[b]->setChecked(true);
+            for (int t = 0; t < OptionEditor::kTabs; ++t) EXPECT_EQ(tabs->isTabVisible(t), t == c.tab) << t;
+            for (int b : c.boxes) OptionEditor::instance()->array(c.tab)[b]->setChecked(true);
             click(d, QStringLiteral("Command1"));
         });
         for (const QString& n : c.removed) EXPECT_FALSE(numbers().contains(n)) << n.toStdString();
@@ -382,13 +382,13 @@ TEST_F(EditorsTest, OptionTabsOneAtATime) {
         EXPECT_FALSE(bench<QCheckBox>(QString::fromLatin1(c.familyBox))->isChecked());
     }
     // The ticks of a tab stay while the editor is opened on another one.
-    EXPECT_TRUE(Form14::instance()->array(2)[2]->isChecked());
+    EXPECT_TRUE(OptionEditor::instance()->array(2)[2]->isChecked());
 }
 
 TEST_F(EditorsTest, MakeBaseFromAnEditorConfirmsAndShowsItAgain) {
     QDir(dir.path()).mkpath(QStringLiteral("HAO"));
     buildGroup();
-    Form6* editor = Form6::instance();
+    PatternEditor* editor = PatternEditor::instance();
     editor->array(0)[3]->setChecked(true);
     int reshown = 0;
     ui::SetModalHandler([&](QDialog* d) {
@@ -412,7 +412,7 @@ TEST_F(EditorsTest, MakeBaseInsideTheModalLoopShowsTheEditorAgain) {
     QStringList listAfterSave;
     QObject driver;
     QTimer::singleShot(0, &driver, [&] {
-        Form11* editor = Form11::existing();
+        PositionExclusionEditor* editor = PositionExclusionEditor::existing();
         ASSERT_NE(editor, nullptr);
         editor->CheckForDupes(QStringLiteral("1*2"));
         editor->Command24_Click();  // [做大底]
@@ -428,17 +428,17 @@ TEST_F(EditorsTest, MakeBaseInsideTheModalLoopShowsTheEditorAgain) {
     EXPECT_EQ(listAfterSave, QStringList({QStringLiteral("1*2")}));
     EXPECT_EQ(recorder->lastText(), description() + QStringLiteral("\n保存大底成功！"));
     EXPECT_TRUE(QFileInfo::exists(form->lastCollectionPath()));
-    EXPECT_EQ(Form11::existing(), nullptr);  // unloaded once closed
+    EXPECT_EQ(PositionExclusionEditor::existing(), nullptr);  // unloaded once closed
 }
 
 TEST_F(EditorsTest, EditorsHideOnCloseAndKeepTheirTicks) {
-    Form6* editor = Form6::instance();
+    PatternEditor* editor = PatternEditor::instance();
     editor->array(7)[63]->setChecked(true);
     EXPECT_EQ(editor->array(7)[63]->text(), QStringLiteral("444"));
     editor->show();
     editor->close();
     EXPECT_FALSE(editor->isVisible());
-    EXPECT_EQ(Form6::instance(), editor);
+    EXPECT_EQ(PatternEditor::instance(), editor);
     EXPECT_TRUE(editor->array(7)[63]->isChecked());
     // Opening on another tab shows that tab.
     open(QStringLiteral("Command41"), [&](QDialog* d) {

@@ -1,11 +1,11 @@
 // The workbench's recent-draw, two-code, fuzzy, digit-group and omission frames, driven
 // through the real window offscreen: buttons pressed by name, pool, log and description checked.
-#include "workbench/form2.h"
+#include "workbench/workbenchwindow.h"
 
 #include "common/appstate.h"
 #include "common/drawtext.h"
-#include "dialogs/form13.h"
-#include "dialogs/form17.h"
+#include "dialogs/omissionpicker.h"
+#include "dialogs/setoperationswindow.h"
 #include "platform/ui/messagebox.h"
 #include "testsupport.h"
 #include "workbench/filterruns.h"
@@ -41,15 +41,15 @@ protected:
     void SetUp() override {
         common::App().history = common::DrawHistory(Filters2Draws());
         common::App().busyFlag = false;
-        delete Form17::existing();
+        delete SetOperationsWindow::existing();
         recorder = std::make_unique<ui::MessageRecorder>();
         workbench::SetAutoCollectionPauseHook([this]() { ++pauses; });
-        form = std::make_unique<Form2>();
+        form = std::make_unique<WorkbenchWindow>();
         recorder->messages.clear();
     }
     void TearDown() override {
         form.reset();
-        delete Form17::existing();
+        delete SetOperationsWindow::existing();
         workbench::SetAutoCollectionPauseHook({});
         ui::SetModalHandler({});
         recorder.reset();
@@ -81,7 +81,7 @@ protected:
 
     testsupport::ProgramDir dir;
     std::unique_ptr<ui::MessageRecorder> recorder;
-    std::unique_ptr<Form2> form;
+    std::unique_ptr<WorkbenchWindow> form;
     int pauses = 0;
 };
 
@@ -136,8 +136,8 @@ TEST_F(Filters2Window, RecentRowsWithAutomaticCollectionSaveEachRow) {
 
     const QStringList files = QDir(dir.file(QStringLiteral("HAO"))).entryList({QStringLiteral("*.h")}, QDir::Files);
     ASSERT_EQ(files.size(), 2);
-    ASSERT_NE(Form17::existing(), nullptr);
-    QTreeWidget* rows = Form17::existing()->fileList();
+    ASSERT_NE(SetOperationsWindow::existing(), nullptr);
+    QTreeWidget* rows = SetOperationsWindow::existing()->fileList();
     ASSERT_EQ(rows->topLevelItemCount(), 2);
     EXPECT_EQ(rows->topLevelItem(0)->text(0), QStringLiteral("单选过滤最近30期的号码"));
     EXPECT_EQ(rows->topLevelItem(1)->text(0), QStringLiteral("过滤最近5期的和值"));
@@ -221,8 +221,8 @@ TEST_F(Filters2Window, DigitGroupsReadTheirRowsAndCollect) {
     EXPECT_EQ(numbers().size(), 720);
     EXPECT_TRUE(log().endsWith(QStringLiteral("\n条件组合过滤开始\n过滤0注\n还剩720注\n")));
     EXPECT_EQ(description(), QStringLiteral("组合过滤:9出0组合过滤:9出0"));
-    ASSERT_NE(Form17::existing(), nullptr);
-    QTreeWidget* rows = Form17::existing()->fileList();
+    ASSERT_NE(SetOperationsWindow::existing(), nullptr);
+    QTreeWidget* rows = SetOperationsWindow::existing()->fileList();
     ASSERT_EQ(rows->topLevelItemCount(), 1);
     EXPECT_EQ(rows->topLevelItem(0)->text(0), QStringLiteral("组合过滤:9出0"));
     EXPECT_EQ(rows->topLevelItem(0)->text(1), QStringLiteral("504"));  // 9·8·7 without a 9
@@ -244,7 +244,7 @@ TEST_F(Filters2Window, OmissionFilterUsesAllDraws) {
 TEST_F(Filters2Window, OmissionPickerListsAndWritesTheBoxes) {
     bool shown = false;
     ui::SetModalHandler([&](QDialog* d) {
-        auto* picker = qobject_cast<Form13*>(d);
+        auto* picker = qobject_cast<OmissionPicker*>(d);
         EXPECT_NE(picker, nullptr);
         if (!picker) return 0;
         shown = true;
@@ -277,7 +277,7 @@ TEST_F(Filters2Window, OmissionPickerListsAndWritesTheBoxes) {
 
 TEST_F(Filters2Window, OmissionPickerOnAnEmptyHistory) {
     common::App().history = common::DrawHistory();
-    Form13 picker(form.get());
+    OmissionPicker picker(form.get());
     EXPECT_EQ(picker.windowTitle(), QStringLiteral("遗漏过滤 []"));
     EXPECT_EQ(picker.list(1)->count(), 1);
     EXPECT_EQ(picker.list(3)->count(), 10);

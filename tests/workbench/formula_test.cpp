@@ -1,10 +1,10 @@
 // The universal formula filter and the formula editor, on the real workbench offscreen.
-#include "workbench/form2.h"
+#include "workbench/workbenchwindow.h"
 
 #include "common/appstate.h"
 #include "common/numbertables.h"
 #include "common/textcodec.h"
-#include "dialogs/form23.h"
+#include "dialogs/formulaeditor.h"
 #include "httpserver.h"
 #include "platform/ui/messagebox.h"
 #include "testsupport.h"
@@ -65,7 +65,7 @@ protected:
     }
     // The workbench lists the formula folder when it loads.
     void make() {
-        form = std::make_unique<Form2>();
+        form = std::make_unique<WorkbenchWindow>();
         recorder->messages.clear();  // the smart-system gate of the first opening
     }
     template <class T>
@@ -100,10 +100,10 @@ protected:
         dir.write(QStringLiteral("公式/") + name, common::EncodeAnsi(text));
     }
     // Opens the editor with "编写公式…" and lets body work on it while it is shown.
-    void withEditor(const std::function<void(Form23&)>& body) {
+    void withEditor(const std::function<void(FormulaEditor&)>& body) {
         bool shown = false;
         ui::SetModalHandler([&](QDialog* d) {
-            auto* editor = qobject_cast<Form23*>(d);
+            auto* editor = qobject_cast<FormulaEditor*>(d);
             EXPECT_NE(editor, nullptr);
             if (!editor) return 0;
             shown = true;
@@ -117,24 +117,24 @@ protected:
 
     testsupport::ProgramDir dir;
     std::unique_ptr<ui::MessageRecorder> recorder;
-    std::unique_ptr<Form2> form;
+    std::unique_ptr<WorkbenchWindow> form;
 };
 
 template <class T>
-T* EditorControl(Form23& editor, const QString& name) {
+T* EditorControl(FormulaEditor& editor, const QString& name) {
     T* w = editor.findChild<T*>(name);
     EXPECT_NE(w, nullptr) << name.toStdString();
     return w;
 }
 
-QStringList EditorFiles(Form23& editor) {
+QStringList EditorFiles(FormulaEditor& editor) {
     QStringList names;
     auto* list = EditorControl<QListWidget>(editor, QStringLiteral("File1"));
     for (int i = 0; i < list->count(); ++i) names << list->item(i)->text();
     return names;
 }
 
-void SelectEditorFile(Form23& editor, const QString& name) {
+void SelectEditorFile(FormulaEditor& editor, const QString& name) {
     auto* list = EditorControl<QListWidget>(editor, QStringLiteral("File1"));
     const auto items = list->findItems(name, Qt::MatchExactly);
     ASSERT_EQ(items.size(), 1) << name.toStdString();
@@ -384,7 +384,7 @@ TEST_F(FormulaFilterTest, DeletedFormulaIsNeverRunAsAScript) {
 TEST_F(FormulaFilterTest, EditorOkAndCancel) {
     make();
     setScript(QStringLiteral("原来的公式"));
-    withEditor([&](Form23& editor) {
+    withEditor([&](FormulaEditor& editor) {
         EXPECT_EQ(editor.windowTitle(), QStringLiteral("自编公式"));
         EXPECT_EQ(editor.parentWidget(), nullptr);
         auto* text = EditorControl<QPlainTextEdit>(editor, QStringLiteral("Text1"));
@@ -394,7 +394,7 @@ TEST_F(FormulaFilterTest, EditorOkAndCancel) {
     });
     EXPECT_EQ(script(), QStringLiteral("原来的公式"));
 
-    withEditor([&](Form23& editor) {
+    withEditor([&](FormulaEditor& editor) {
         EditorControl<QPlainTextEdit>(editor, QStringLiteral("Text1"))->setPlainText(QString());
         EditorControl<QPushButton>(editor, QStringLiteral("Command4"))->click();
         EXPECT_EQ(editor.result(), int(QDialog::Accepted));
@@ -417,7 +417,7 @@ TEST_F(FormulaFilterTest, EditorSavesFormulas) {
         return true;
     });
     setScript(QStringLiteral("工作台的公式"));
-    withEditor([&](Form23& editor) {
+    withEditor([&](FormulaEditor& editor) {
         EXPECT_TRUE(QFileInfo(dir.file(QStringLiteral("公式"))).isDir());
         EXPECT_TRUE(EditorFiles(editor).isEmpty());
         EXPECT_TRUE(EditorControl<QLabel>(editor, QStringLiteral("Label1"))->text().endsWith(
@@ -469,7 +469,7 @@ TEST_F(FormulaFilterTest, EditorLoadsAndDeletes) {
         offered << *a;
         return false;  // cancelled: nothing saved, lists still refreshed
     });
-    withEditor([&](Form23& editor) {
+    withEditor([&](FormulaEditor& editor) {
         SelectEditorFile(editor, QStringLiteral("A.txt"));
         editor.File1_DblClick();
         EXPECT_EQ(editor.rememberedName(), QStringLiteral("A"));
@@ -509,10 +509,10 @@ TEST_F(FormulaFilterTest, EditorShowsTheHomeServersPage) {
     make();
     {
         testsupport::EnvVar home("SIFMORA_HOME_URL", server.baseUrl());
-        withEditor([&](Form23& editor) {
+        withEditor([&](FormulaEditor& editor) {
             QEventLoop loop;
             bool shown = false;
-            QObject::connect(&editor, &Form23::pageFinished, &loop, [&](bool ok) {
+            QObject::connect(&editor, &FormulaEditor::pageFinished, &loop, [&](bool ok) {
                 shown = ok;
                 loop.quit();
             });
@@ -533,13 +533,13 @@ TEST_F(FormulaFilterTest, EditorShowsTheHomeServersPage) {
         slow.delayMs = 300;
         server.setResponse(QStringLiteral("/wngs.htm"), slow);
         testsupport::EnvVar home("SIFMORA_HOME_URL", server.baseUrl());
-        withEditor([&](Form23& editor) { EditorControl<QPushButton>(editor, QStringLiteral("Command5"))->click(); });
+        withEditor([&](FormulaEditor& editor) { EditorControl<QPushButton>(editor, QStringLiteral("Command5"))->click(); });
         EXPECT_EQ(script(), QString());
     }
 
     testsupport::EnvVar none("SIFMORA_HOME_URL", QString());
     const int asked = server.requestCount(QStringLiteral("/wngs.htm"));
-    withEditor([&](Form23& editor) {
+    withEditor([&](FormulaEditor& editor) {
         EXPECT_TRUE(EditorControl<QTextBrowser>(editor, QStringLiteral("WebBrowser1"))->toPlainText().isEmpty());
     });
     EXPECT_EQ(server.requestCount(QStringLiteral("/wngs.htm")), asked);

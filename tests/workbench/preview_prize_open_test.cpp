@@ -1,11 +1,11 @@
 // The workbench's 预览 and 兑奖 buttons open their windows; a prize check without a bet folder
 // is reported instead of opened.
-#include "workbench/form2.h"
+#include "workbench/workbenchwindow.h"
 
 #include "common/appstate.h"
 #include "common/settings.h"
-#include "dialogs/form21.h"
-#include "dialogs/form4.h"
+#include "dialogs/numberpreviewwindow.h"
+#include "dialogs/prizecheckwindow.h"
 #include "platform/ui/messagebox.h"
 #include "testsupport.h"
 
@@ -22,7 +22,7 @@ protected:
     void SetUp() override {
         common::App().history = common::DrawHistory(QStringList{"2025001 456", "2025002 123"});
         common::SaveSetting(QStringLiteral("path"), QString());
-        form = std::make_unique<Form2>();
+        form = std::make_unique<WorkbenchWindow>();
         messages.messages.clear();  // whatever the workbench said at its creation
         ui::SetModalHandler([this](QDialog* d) {
             opened.append(d->objectName());
@@ -38,7 +38,7 @@ protected:
 
     testsupport::ProgramDir program;
     ui::MessageRecorder messages;
-    std::unique_ptr<Form2> form;
+    std::unique_ptr<WorkbenchWindow> form;
     QStringList opened;
 };
 

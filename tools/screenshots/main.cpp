@@ -1,16 +1,16 @@
 // Opens every window and dialog of the program through its own opener (a button, a menu item
 // or the window's Open) and saves what it shows as PNG files, one per window and tab, so that
 // clipped, wrapped or overlapping controls can be seen. Run through tools/screenshots.sh.
-#include "dialogs/form4.h"
-#include "history/windows/form3.h"
-#include "history/windows/form9.h"
-#include "mainwindow/form1.h"
+#include "dialogs/prizecheckwindow.h"
+#include "history/windows/drawentrywindow.h"
+#include "history/windows/settingswindow.h"
+#include "mainwindow/mainwindow.h"
 #include "mainwindow/trayicon.h"
 #include "platform/ui/messagebox.h"
-#include "smart/form15.h"
-#include "startup/form22.h"
+#include "smart/smartsystemwindow.h"
+#include "startup/startupwindow.h"
 #include "updater/updaterwindow.h"
-#include "workbench/form2.h"
+#include "workbench/workbenchwindow.h"
 #include "workbench/workbench.h"
 
 #include <QAction>
@@ -125,16 +125,16 @@ int main(int argc, char** argv) {
         Press(d, "Command3");  // 历史成绩验证
         Press(d, "Command5");  // the older smart selection
     };
-    g_inside[QStringLiteral("Form4")] = [](QDialog* d) { static_cast<Form4*>(d)->Label3_Click(); };
+    g_inside[QStringLiteral("Form4")] = [](QDialog* d) { static_cast<PrizeCheckWindow*>(d)->Label3_Click(); };
 
-    Form1::openers().workbench = [] { workbench::ShowWorkbench(Form1::instance()); };
+    MainWindow::openers().workbench = [] { workbench::ShowWorkbench(MainWindow::instance()); };
     workbench::SetMainWindowLink({[] {}, [] {}});
-    workbench::SetSmartSystemOpener([](QWidget* bench) { Form15::Open(bench); });
-    Form1::openers().drawEntry = [](QWidget* parent) { history::OpenDrawEntry(parent); };
-    Form1::openers().settings = [](QWidget* parent) { history::OpenSettings(parent, [](bool) {}); };
+    workbench::SetSmartSystemOpener([](QWidget* bench) { SmartSystemWindow::Open(bench); });
+    MainWindow::openers().drawEntry = [](QWidget* parent) { history::OpenDrawEntry(parent); };
+    MainWindow::openers().settings = [](QWidget* parent) { history::OpenSettings(parent, [](bool) {}); };
 
     {
-        Form22 start;
+        StartupWindow start;
         Shoot(&start, QStringLiteral("Form22"));
         start.hide();
     }
@@ -147,7 +147,7 @@ int main(int argc, char** argv) {
         updater.hide();
     }
 
-    Form1* main = Form1::ShowMainWindow();
+    MainWindow* main = MainWindow::ShowMainWindow();
     main->quitOnClose = false;
     Settle();
     main->Timer1_Timer();
@@ -163,7 +163,7 @@ int main(int argc, char** argv) {
     Settle();
 
     Press(main, "Command9");  // 过滤缩水: the workbench, and the smart system at its first opening
-    Form2* bench = workbench::ExistingWorkbench();
+    WorkbenchWindow* bench = workbench::ExistingWorkbench();
     if (!bench) {
         std::fprintf(stderr, "the workbench did not open\n");
         return 1;
@@ -186,6 +186,6 @@ int main(int argc, char** argv) {
     Settle();
     workbench::DestroyWorkbench();
     main->close();
-    delete Form1::instance();
+    delete MainWindow::instance();
     return 0;
 }

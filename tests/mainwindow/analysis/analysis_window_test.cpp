@@ -1,6 +1,6 @@
 #include "common/appstate.h"
 #include "mainwindow/analyses.h"
-#include "mainwindow/form1.h"
+#include "mainwindow/mainwindow.h"
 #include "testsupport.h"
 
 #include <QAction>
@@ -17,7 +17,7 @@ namespace {
 class AnalysisWindow : public ::testing::Test {
 protected:
     void SetUp() override {
-        window = std::make_unique<Form1>();
+        window = std::make_unique<MainWindow>();
         window->quitOnClose = false;
         common::AppState& app = common::App();
         app.history.clear();
@@ -56,7 +56,7 @@ protected:
     }
 
     testsupport::ProgramDir dir;
-    std::unique_ptr<Form1> window;
+    std::unique_ptr<MainWindow> window;
 };
 
 }  // namespace

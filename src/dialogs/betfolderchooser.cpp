@@ -1,0 +1,117 @@
+#include "dialogs/betfolderchooser.h"
+
+#include "common/paths.h"
+#include "common/settings.h"
+#include "dialogs/dialogutil.h"
+#include "dialogs/prizecheckwindow.h"
+#include "dialogs/prizecheck.h"
+#include "platform/ui/messagebox.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QHBoxLayout>
+#include <QPointer>
+#include <QPushButton>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+
+namespace {
+
+// Belongs to the chooser for the whole run: the last folder the tree reported.
+QString g_betFolderChooserRemembered;
+
+constexpr int kBetFolderChooserPathRole = Qt::UserRole;
+constexpr int kBetFolderChooserFilledRole = Qt::UserRole + 1;
+
+QTreeWidgetItem* MakeBetFolderChooserFolderItem(const QString& caption, const QString& path) {
+    auto* item = new QTreeWidgetItem(QStringList{caption});
+    item->setData(0, kBetFolderChooserPathRole, path);
+    item->setToolTip(0, QDir::toNativeSeparators(path));
+    // Expandable until its subfolders are listed on first expansion.
+    item->setChildIndicatorPolicy(QTreeWidgetItem::ShowIndicator);
+    return item;
+}
+
+}  // namespace
+
+BetFolderChooser::BetFolderChooser(PrizeCheckWindow* prizeCheck, QWidget* parent) : QDialog(parent), prizeCheck_(prizeCheck) {
+    setObjectName(QStringLiteral("Form8"));
+    setWindowTitle(QStringLiteral("文件夹"));
+
+    auto* layout = new QVBoxLayout(this);
+    tree_ = new QTreeWidget(this);
+    tree_->setObjectName(QStringLiteral("FolderView1"));
+    tree_->setHeaderHidden(true);
+    layout->addWidget(tree_);
+    // The tree is filled lazily: a folder lists its subfolders when it is first expanded.
+    const QString programDir = common::ProgramDir();
+    tree_->addTopLevelItem(MakeBetFolderChooserFolderItem(QDir::toNativeSeparators(programDir), programDir));
+    tree_->addTopLevelItem(MakeBetFolderChooserFolderItem(QDir::toNativeSeparators(QDir::homePath()), QDir::homePath()));
+    for (const QFileInfo& drive : QDir::drives())
+        tree_->addTopLevelItem(MakeBetFolderChooserFolderItem(QDir::toNativeSeparators(drive.absoluteFilePath()), drive.absoluteFilePath()));
+    connect(tree_, &QTreeWidget::itemExpanded, this, &BetFolderChooser::fillChildren);
+    connect(tree_, &QTreeWidget::currentItemChanged, this, [this](QTreeWidgetItem* item) {
+        if (item) FolderView1_FolderClick(item->data(0, kBetFolderChooserPathRole).toString());
+    });
+
+    auto* row = new QHBoxLayout;
+    row->addStretch();
+    const dialogs::OkCancel buttons = dialogs::AddOkCancel(this, row, "Command1", "Command2");
+    layout->addLayout(row);
+    connect(buttons.ok, &QPushButton::clicked, this, &BetFolderChooser::Command1_Click);
+    connect(buttons.cancel, &QPushButton::clicked, this, &BetFolderChooser::Command2_Click);
+
+    resize(360, 420);
+    Form_Load();
+}
+
+int BetFolderChooser::Open(PrizeCheckWindow* prizeCheck) {
+    QPointer<BetFolderChooser> window = new BetFolderChooser(prizeCheck, prizeCheck);
+    const int result = ui::ShowModal(window);
+    delete window.data();
+    return result;
+}
+
+QString BetFolderChooser::RememberedPath() { return g_betFolderChooserRemembered; }
+void BetFolderChooser::ForgetRememberedPath() { g_betFolderChooserRemembered.clear(); }
+
+void BetFolderChooser::Form_Load() {
+    setWindowIcon(QApplication::windowIcon());
+    dialogs::CentreOnScreen(this);
+}
+
+void BetFolderChooser::fillChildren(QTreeWidgetItem* item) {
+    if (!item || item->data(0, kBetFolderChooserFilledRole).toBool()) return;
+    item->setData(0, kBetFolderChooserFilledRole, true);
+    const QDir dir(item->data(0, kBetFolderChooserPathRole).toString());
+    const QFileInfoList subfolders =
+        dir.entryInfoList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name | QDir::IgnoreCase);
+    QList<QTreeWidgetItem*> children;
+    children.reserve(subfolders.size());
+    for (const QFileInfo& info : subfolders) children.append(MakeBetFolderChooserFolderItem(info.fileName(), info.absoluteFilePath()));
+    item->addChildren(children);
+    if (children.isEmpty()) item->setChildIndicatorPolicy(QTreeWidgetItem::DontShowIndicator);
+}
+
+void BetFolderChooser::FolderView1_FolderClick(const QString& path) {
+    if (path.isEmpty()) return;
+    g_betFolderChooserRemembered = dialogs::WithTrailingSeparator(path);
+}
+
+void BetFolderChooser::Command1_Click() {
+    // Nothing reported yet in this run: nothing to apply, the chooser stays open.
+    if (g_betFolderChooserRemembered.isEmpty()) return;
+    if (prizeCheck_) {
+        QString error;
+        if (!prizeCheck_->showFolder(g_betFolderChooserRemembered, &error)) {
+            ui::MsgBox(QStringLiteral("无法使用这个文件夹作为投注文件夹：") + QLatin1Char('\n') + error,
+                       ui::Icon::Warning, ui::Buttons::Ok, ui::kAppTitle, this);
+            return;
+        }
+    }
+    common::SaveSetting(QStringLiteral("path"), g_betFolderChooserRemembered);
+    accept();
+}
+
+void BetFolderChooser::Command2_Click() { reject(); }

@@ -1,0 +1,36 @@
+#pragma once
+// Folder chooser "文件夹" of the prize check: a folder tree; 确定 makes the chosen folder the
+// bet folder (setting path) and lists it in the prize check.
+// Its objectName is "Form8": tests, settings and the other windows find it by that name.
+#include <QDialog>
+
+class PrizeCheckWindow;
+class QTreeWidget;
+class QTreeWidgetItem;
+
+class BetFolderChooser : public QDialog {
+    Q_OBJECT
+public:
+    explicit BetFolderChooser(PrizeCheckWindow* prizeCheck, QWidget* parent = nullptr);
+
+    // Shows the chooser modally over the prize check; returns the modal result.
+    static int Open(PrizeCheckWindow* prizeCheck);
+
+    // The last folder the tree reported in this run (ending with "/"), kept from one opening
+    // to the next; empty before any.
+    static QString RememberedPath();
+    static void ForgetRememberedPath();  // tests
+
+public slots:
+    void Form_Load();
+    // The tree reported a chosen folder.
+    void FolderView1_FolderClick(const QString& path);
+    void Command1_Click();  // 确定
+    void Command2_Click();  // 取消
+
+private:
+    void fillChildren(QTreeWidgetItem* item);
+
+    PrizeCheckWindow* prizeCheck_ = nullptr;
+    QTreeWidget* tree_ = nullptr;
+};

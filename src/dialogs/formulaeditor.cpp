@@ -1,0 +1,199 @@
+#include "dialogs/formulaeditor.h"
+
+#include "common/paths.h"
+#include "common/textcodec.h"
+#include "dialogs/dialogutil.h"
+#include "dialogs/formulafiles.h"
+#include "dialogs/workbenchapi.h"
+#include "platform/download.h"
+#include "platform/ui/messagebox.h"
+
+#include <QDir>
+#include <QEvent>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QListWidget>
+#include <QMenuBar>
+#include <QNetworkAccessManager>
+#include <QNetworkReply>
+#include <QNetworkRequest>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QSplitter>
+#include <QTextBrowser>
+#include <QVBoxLayout>
+
+namespace {
+const QString kFormulaEditorTitle = QStringLiteral("自编公式");
+}  // namespace
+
+FormulaEditor::FormulaEditor(QWidget* parent) : QDialog(parent) {
+    setObjectName(QStringLiteral("Form23"));
+    setWindowTitle(kFormulaEditorTitle);
+
+    auto* layout = new QVBoxLayout(this);
+    auto* menuBar = new QMenuBar(this);
+    QMenu* menu = menuBar->addMenu(QStringLiteral("操作"));
+    menu->setObjectName(QStringLiteral("menu1"));
+    QAction* save = menu->addAction(QStringLiteral("保存为新公式"), this, &FormulaEditor::menu2_Click);
+    save->setObjectName(QStringLiteral("menu2"));
+    layout->setMenuBar(menuBar);
+
+    auto* splitter = new QSplitter(Qt::Horizontal, this);
+    auto* left = new QWidget(splitter);
+    auto* leftLayout = new QVBoxLayout(left);
+    leftLayout->setContentsMargins(0, 0, 0, 0);
+    folderLabel_ = new QLabel(left);
+    folderLabel_->setObjectName(QStringLiteral("Label1"));
+    folderLabel_->setWordWrap(true);
+    files_ = new QListWidget(left);
+    files_->setObjectName(QStringLiteral("File1"));
+    deleteLabel_ = new QLabel(QStringLiteral("<u>删除所选公式</u>"), left);
+    deleteLabel_->setObjectName(QStringLiteral("Label2"));
+    deleteLabel_->setCursor(Qt::PointingHandCursor);
+    deleteLabel_->installEventFilter(this);
+    leftLayout->addWidget(folderLabel_);
+    leftLayout->addWidget(files_, 1);
+    leftLayout->addWidget(deleteLabel_);
+
+    text_ = new QPlainTextEdit(splitter);
+    text_->setObjectName(QStringLiteral("Text1"));
+    text_->setLineWrapMode(QPlainTextEdit::NoWrap);
+    browser_ = new QTextBrowser(splitter);
+    browser_->setObjectName(QStringLiteral("WebBrowser1"));
+    browser_->setOpenExternalLinks(false);
+    browser_->setOpenLinks(false);
+    splitter->setStretchFactor(0, 1);
+    splitter->setStretchFactor(1, 3);
+    splitter->setStretchFactor(2, 2);
+    layout->addWidget(splitter, 1);
+
+    auto* row = new QHBoxLayout;
+    row->addStretch();
+    QPushButton* ok = dialogs::MakeButton(this, "Command4", QStringLiteral("确定"), 0, 0, 80, 26);
+    QPushButton* cancel = dialogs::MakeButton(this, "Command5", QStringLiteral("取消"), 0, 0, 80, 26);
+    row->addWidget(ok);
+    row->addWidget(cancel);
+    layout->addLayout(row);
+    connect(ok, &QPushButton::clicked, this, &FormulaEditor::Command4_Click);
+    connect(cancel, &QPushButton::clicked, this, &FormulaEditor::Command5_Click);
+    connect(files_, &QListWidget::itemDoubleClicked, this, &FormulaEditor::File1_DblClick);
+
+    resize(860, 520);
+    Form_Load();
+}
+
+FormulaEditor::~FormulaEditor() {
+    if (page_) {
+        page_->disconnect(this);
+        page_->abort();
+    }
+}
+
+int FormulaEditor::Open(const QString& script) {
+    FormulaEditor editor;  // no owner; nothing of it outlives the closing
+    editor.text_->setPlainText(script);
+    return ui::ShowModal(&editor);
+}
+
+void FormulaEditor::Form_Load() {
+    // The page loads while the editor is in use; without a home server the view stays empty.
+    if (common::HasHomeServer()) {
+        network_ = new QNetworkAccessManager(this);
+        QNetworkRequest request(QUrl(common::HomeUrl() + QStringLiteral("/wngs.htm")));
+        request.setAttribute(QNetworkRequest::CacheLoadControlAttribute, QNetworkRequest::AlwaysNetwork);
+        request.setAttribute(QNetworkRequest::CacheSaveControlAttribute, false);
+        request.setTransferTimeout(platform::kDefaultTimeoutMs);
+        QNetworkReply* reply = network_->get(request);
+        platform::LimitReply(reply);
+        page_ = reply;
+        connect(reply, &QNetworkReply::finished, this, [this, reply] { pageArrived(reply); });
+    }
+
+    folderLabel_->setText(QDir::toNativeSeparators(dialogs::FormulaFolder() + QLatin1Char('/')));
+    QString error;
+    if (!dialogs::EnsureFormulaFolder(&error)) {
+        showError(error);
+        return;
+    }
+    refreshFileList();
+}
+
+void FormulaEditor::pageArrived(QNetworkReply* reply) {
+    reply->deleteLater();
+    const int status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
+    const bool ok = reply->error() == QNetworkReply::NoError && status >= 200 && status <= 299;
+    if (ok) {
+        const QByteArray type = reply->header(QNetworkRequest::ContentTypeHeader).toByteArray();
+        browser_->setHtml(common::DecodeWebPage(reply->readAll(), type));
+    }
+    emit pageFinished(ok);
+}
+
+void FormulaEditor::refreshFileList() {
+    files_->clear();
+    files_->addItems(dialogs::ListFormulaFiles());
+}
+
+void FormulaEditor::showError(const QString& description) {
+    ui::MsgBox(description, ui::Icon::Information, ui::Buttons::Ok, ui::kAppTitle, this);
+}
+
+void FormulaEditor::File1_DblClick() {
+    QListWidgetItem* item = files_->currentItem();
+    if (!item) return;
+    const QString fileName = item->text();
+    name_ = fileName.left(fileName.size() - 4);  // less ".txt"
+    QString text, error;
+    if (!dialogs::ReadFormulaFile(fileName, &text, &error)) {
+        showError(error);
+        return;
+    }
+    text_->setPlainText(text);
+}
+
+void FormulaEditor::Label2_Click() {
+    QListWidgetItem* item = files_->currentItem();
+    if (!item || !item->isSelected()) return;
+    const QString fileName = item->text();
+    const ui::Answer answer = ui::MsgBox(QStringLiteral("此步骤将删除“") + fileName + QStringLiteral("”公式,是否继续?"),
+                                         ui::Icon::Question, ui::Buttons::YesNo, kFormulaEditorTitle, this,
+                                         ui::Answer::No);
+    if (answer != ui::Answer::Yes) return;
+    QString error;
+    const bool removed = dialogs::DeleteFormulaFile(fileName, &error);
+    refreshFileList();
+    if (dialogs::WorkbenchApi* bench = dialogs::Workbench()) bench->Combo21_re();
+    // A formula that is still there must not look deleted.
+    if (!removed) showError(error);
+}
+
+void FormulaEditor::menu2_Click() {
+    QString answer = name_;
+    const bool given = ui::InputBox(QStringLiteral("请输入公式名称："), QStringLiteral("保存公式"), name_, &answer, this);
+    if (given && !answer.trimmed().isEmpty()) {
+        QString error;
+        if (!dialogs::WriteFormulaFile(answer, text_->toPlainText(), &error)) {
+            showError(error);
+            return;
+        }
+        name_ = answer;
+    }
+    refreshFileList();
+    if (dialogs::WorkbenchApi* bench = dialogs::Workbench()) bench->Combo21_re();
+}
+
+void FormulaEditor::Command4_Click() {
+    dialogs::SetWorkbenchText(QStringLiteral("Text29"), text_->toPlainText());
+    accept();
+}
+
+void FormulaEditor::Command5_Click() { reject(); }
+
+bool FormulaEditor::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == deleteLabel_ && event->type() == QEvent::MouseButtonRelease) {
+        Label2_Click();
+        return true;
+    }
+    return QDialog::eventFilter(watched, event);
+}

@@ -1,0 +1,59 @@
+#pragma once
+// The user formula editor "自编公式": edits the workbench's formula script, saves it as a
+// named formula file, loads or deletes stored formulas, and shows the home server's formula
+// page beside the text.
+// Its objectName is "Form23": tests, settings and the other windows find it by that name.
+#include <QDialog>
+#include <QPointer>
+#include <QString>
+
+class QLabel;
+class QListWidget;
+class QNetworkAccessManager;
+class QNetworkReply;
+class QPlainTextEdit;
+class QTextBrowser;
+
+class FormulaEditor : public QDialog {
+    Q_OBJECT
+public:
+    // Runs Form_Load. The editor has no owner and is discarded when it closes.
+    explicit FormulaEditor(QWidget* parent = nullptr);
+    ~FormulaEditor() override;
+
+    // Workbench "编写公式…": a new editor on the script, shown modally, then discarded.
+    static int Open(const QString& script);
+
+    // The formula name offered when saving (last loaded or saved).
+    QString rememberedName() const { return name_; }
+
+public slots:
+    void Form_Load();
+    void File1_DblClick();
+    void Label2_Click();    // 删除所选公式
+    void menu2_Click();     // 保存为新公式
+    void Command4_Click();  // 确定
+    void Command2_Click() { Command4_Click(); }
+    void Command5_Click();  // 取消
+
+signals:
+    // The home server's page arrived and is shown (true) or could not be fetched (false).
+    void pageFinished(bool shown);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void refreshFileList();
+    void showError(const QString& description);
+    void pageArrived(QNetworkReply* reply);
+
+    QString name_;
+    QLabel* folderLabel_ = nullptr;
+    QListWidget* files_ = nullptr;
+    QLabel* deleteLabel_ = nullptr;
+    QPlainTextEdit* text_ = nullptr;
+    QTextBrowser* browser_ = nullptr;
+    QNetworkAccessManager* network_ = nullptr;
+    QPointer<QNetworkReply> page_;
+};

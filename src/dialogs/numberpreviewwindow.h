@@ -1,0 +1,53 @@
+#pragma once
+// Number preview "号码预览": every number of the pool as a ticked row with its attributes and
+// omission sum; the ticked numbers make the bet text (copied to the clipboard) or, on 确定,
+// the new pool.
+// Its objectName is "Form21": tests, settings and the other windows find it by that name.
+#include "common/digitomission.h"
+
+#include <QDialog>
+#include <QStringList>
+
+class QPlainTextEdit;
+class QTreeView;
+class NumberPreviewRows;
+
+class NumberPreviewWindow : public QDialog {
+    Q_OBJECT
+public:
+    explicit NumberPreviewWindow(QWidget* parent = nullptr);
+    ~NumberPreviewWindow() override;
+
+    // Workbench button "预览": a fresh window over the current pool, shown modally, then
+    // discarded. Returns the modal result.
+    static int Open();
+
+    // Rows in their current order.
+    int rowCount() const;
+    QString cell(int row, int column) const;
+    bool isTicked(int row) const;
+    // Ticked numbers in row order.
+    QStringList tickedNumbers() const;
+    const common::DigitOmissionTable& omissionTable() const { return omission_; }
+
+public slots:
+    void Form_Load();
+    void Yilou();                 // fills the omission table from the draw history
+    void Command4_Click();        // 生成结果: build the bet text
+    void Command1_Click();        // 复制结果
+    void Command10_Click();       // 反选
+    void Command5_Click();        // 全清
+    void Command3_Click();        // 确定: the ticked numbers become the pool
+    void Command2_Click();        // 取消
+    void fangxuan01_Click() { Command10_Click(); }
+    void quanqin_Click() { Command5_Click(); }
+    void copyjg_Click() { Command1_Click(); }
+    void ListView1_Click() { Command4_Click(); }
+    void ListView1_ColumnClick(int column);
+
+private:
+    QTreeView* list_ = nullptr;
+    NumberPreviewRows* rows_ = nullptr;
+    QPlainTextEdit* text_ = nullptr;
+    common::DigitOmissionTable omission_;
+};

@@ -1,0 +1,45 @@
+#pragma once
+// Omission picker "遗漏过滤": the current omission values of the history, computed over all
+// draws, in five lists (组选, 百位, 十位, 个位, 单选); each list's "设置" writes the ticked values
+// into the matching value box of the workbench's omission filter.
+// Its objectName is "Form13": tests, settings and the other windows find it by that name.
+#include <QDialog>
+
+class QLabel;
+class QListWidget;
+
+class OmissionPicker : public QDialog {
+    Q_OBJECT
+public:
+    explicit OmissionPicker(QWidget* parent = nullptr);
+
+    // Workbench button "设置": a fresh picker, shown modally and discarded when it closes.
+    // Returns the modal result.
+    static int Open();
+
+    // List k (1..5) and its label "设置".
+    QListWidget* list(int k) const;
+    QLabel* label(int k) const;
+    // The workbench box list k writes ("Text15", "Text18", "Text17", "Text16", "Text11").
+    static QString TargetBox(int k);
+
+public slots:
+    void Form_Load();
+    void Label1_Click() { sendList(1); }
+    void Label2_Click() { sendList(2); }
+    void Label3_Click() { sendList(3); }
+    void Label4_Click() { sendList(4); }
+    void Label5_Click() { sendList(5); }
+    void Command1_Click();  // 返回
+    void Command2_Click();  // 反选
+    void Command3_Click();  // 全清
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void sendList(int k);
+
+    QListWidget* lists_[5] = {};
+    QLabel* labels_[5] = {};
+};

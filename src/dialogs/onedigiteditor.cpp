@@ -1,0 +1,142 @@
+#include "dialogs/onedigiteditor.h"
+
+#include "dialogs/dialogutil.h"
+#include "dialogs/editorframe.h"
+#include "dialogs/workbenchapi.h"
+#include "platform/ui/messagebox.h"
+
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QPointer>
+#include <QPushButton>
+#include <QTabWidget>
+
+using dialogs::MakeButton;
+
+namespace {
+
+QPointer<OneDigitEditor> g_oneDigitEditor;
+
+struct ModeDesign {
+    const char* caption;
+    const char* clear;
+    const char* invert;
+    const char* help;
+};
+
+const ModeDesign kModeDesign[OneDigitEditor::kModes] = {
+    {"正1D", "Command1", "Command10", "正1D：正1D = （百+十的和值尾数）+（十+个的和值尾数）的和值尾数。"},
+    {"负1D", "Command2", "Command3", "负1D：负1D = （百-十的绝对值）-（十-个的绝对值）的绝对值。"},
+    {"反正1D", "Command4", "Command5", "反正1D：反正1D = （百+十的和值尾数）- （十+个的和值尾数）的绝对值。"},
+    {"反负1D", "Command6", "Command7", "反负1D：反负1D = （百-十的绝对值）+ （十-个的绝对值）的和值尾数。"},
+};
+
+
+}  // namespace
+
+OneDigitEditor::OneDigitEditor(QWidget* parent) : QDialog(parent) {
+    setObjectName(QStringLiteral("Form19"));
+    setWindowTitle(QStringLiteral("1D过滤"));
+    setWindowFlags(Qt::Tool | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
+
+    tab_ = new QTabWidget(this);
+    tab_->setObjectName(QStringLiteral("SSTab1"));
+    tab_->setGeometry(8, 8, 440, 220);
+    QStringList digits;
+    for (int k = 0; k < 10; ++k) digits << QString::number(k);
+    for (int m = 0; m < kModes; ++m) {
+        const ModeDesign& d = kModeDesign[m];
+        auto* page = new QWidget(tab_);
+        tab_->addTab(page, QString::fromUtf8(d.caption));
+        boxes_[m] = dialogs::MakeCheckArray(page, QStringLiteral("Check%1").arg(m + 1), digits, 5, 8, 40, 56, 26);
+
+        auto* combo = new QComboBox(page);
+        combo->setObjectName(QStringLiteral("Combo%1").arg(m + 1));
+        combo->addItems({QStringLiteral("不过滤"), QStringLiteral("单选过滤")});
+        combo->setCurrentIndex(-1);  // no mode chosen at first
+        combo->setGeometry(8, 8, 120, 24);
+        combos_[m] = combo;
+        connect(combo, qOverload<int>(&QComboBox::activated), this, [this, m]() { modeChanged(m); });
+
+        connect(MakeButton(page, d.clear, QStringLiteral("全清"), 300, 40, 70, 26), &QPushButton::clicked, this,
+                [this, m]() { dialogs::ClearTicks(boxes_[m]); });
+        connect(MakeButton(page, d.invert, QStringLiteral("反选"), 300, 70, 70, 26), &QPushButton::clicked, this,
+                [this, m]() { dialogs::InvertTicks(boxes_[m]); });
+
+        auto* frame = new QGroupBox(page);
+        frame->setObjectName(dialogs::ArrayName(QStringLiteral("Frame1"), m));
+        frame->setGeometry(8, 100, 420, 80);
+        auto* help = new QLabel(QString::fromUtf8(d.help), frame);
+        help->setObjectName(dialogs::ArrayName(QStringLiteral("Label2"), m));
+        help->setWordWrap(true);
+        help->setGeometry(8, 12, 404, 60);
+    }
+
+    connect(MakeButton(this, "Command8", QStringLiteral("开始过滤号码"), 8, 236, 110, 28), &QPushButton::clicked, this,
+            &OneDigitEditor::Command8_Click);
+    connect(MakeButton(this, "Command9", QStringLiteral("撤消"), 124, 236, 70, 28), &QPushButton::clicked, this,
+            &OneDigitEditor::Command9_Click);
+    connect(MakeButton(this, "Command11", QStringLiteral("恢复"), 198, 236, 70, 28), &QPushButton::clicked, this,
+            &OneDigitEditor::Command11_Click);
+    connect(MakeButton(this, "Command12", QStringLiteral("做大底"), 272, 236, 80, 28), &QPushButton::clicked, this,
+            &OneDigitEditor::Command12_Click);
+    connect(MakeButton(this, "Command13", QStringLiteral("返回"), 376, 236, 70, 28), &QPushButton::clicked, this,
+            &OneDigitEditor::Command13_Click);
+    setFixedSize(456, 272);
+
+    Form_Load();
+}
+
+OneDigitEditor* OneDigitEditor::instance() {
+    if (!g_oneDigitEditor) g_oneDigitEditor = new OneDigitEditor(dialogs::WorkbenchWidget());
+    return g_oneDigitEditor;
+}
+
+OneDigitEditor* OneDigitEditor::existing() { return g_oneDigitEditor; }
+
+int OneDigitEditor::Open() { return ui::ShowModal(instance()); }
+
+QList<int> OneDigitEditor::filteredValues(int modeIndex) const {
+    if (combos_[modeIndex]->currentIndex() == 0) return {};  // 不过滤
+    return dialogs::TickedIndexes(boxes_[modeIndex]);
+}
+
+void OneDigitEditor::Form_Load() {
+    dialogs::PlaceEditorOnWorkbench(this);
+    tab_->setCurrentIndex(0);
+}
+
+void OneDigitEditor::modeChanged(int modeIndex) {
+    const bool on = combos_[modeIndex]->currentIndex() != 0;
+    for (QCheckBox* box : boxes_[modeIndex]) box->setEnabled(on);
+}
+
+void OneDigitEditor::Combo1_Click() { modeChanged(0); }
+void OneDigitEditor::Combo2_Click() { modeChanged(1); }
+void OneDigitEditor::Combo3_Click() { modeChanged(2); }
+void OneDigitEditor::Combo4_Click() { modeChanged(3); }
+
+void OneDigitEditor::Command1_Click() { dialogs::ClearTicks(boxes_[0]); }
+void OneDigitEditor::Command10_Click() { dialogs::InvertTicks(boxes_[0]); }
+void OneDigitEditor::Command2_Click() { dialogs::ClearTicks(boxes_[1]); }
+void OneDigitEditor::Command3_Click() { dialogs::InvertTicks(boxes_[1]); }
+void OneDigitEditor::Command4_Click() { dialogs::ClearTicks(boxes_[2]); }
+void OneDigitEditor::Command5_Click() { dialogs::InvertTicks(boxes_[2]); }
+void OneDigitEditor::Command6_Click() { dialogs::ClearTicks(boxes_[3]); }
+void OneDigitEditor::Command7_Click() { dialogs::InvertTicks(boxes_[3]); }
+
+void OneDigitEditor::Command8_Click() {
+    dialogs::StartFilterFromDialog(dialogs::BatchGroup::Advanced, QStringLiteral("Check26"), this);
+}
+
+void OneDigitEditor::Command9_Click() { dialogs::UndoFromDialog(); }
+void OneDigitEditor::Command11_Click() { dialogs::RedoFromDialog(); }
+void OneDigitEditor::Command12_Click() { dialogs::MakeBaseFromDialog(this); }
+void OneDigitEditor::Command13_Click() { hide(); }
+
+void OneDigitEditor::closeEvent(QCloseEvent* event) {
+    if (!dialogs::HideUnlessQuitting(this, event)) QDialog::closeEvent(event);
+}

@@ -1,0 +1,167 @@
+#include "dialogs/optioneditor.h"
+
+#include "dialogs/dialogutil.h"
+#include "dialogs/editorframe.h"
+#include "platform/ui/messagebox.h"
+#include "platform/ui/tablefont.h"
+
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QLabel>
+#include <QPointer>
+#include <QPushButton>
+#include <QTabWidget>
+
+#include <iterator>
+
+using dialogs::MakeButton;
+
+namespace {
+
+QPointer<OptionEditor> g_optionEditor;
+
+const char* const kTabCaptions[OptionEditor::kTabs] = {"升降序", "均值", "AC值", "直落号", "斜连值"};
+const char* const kFamilyBoxes[OptionEditor::kTabs] = {"Check9", "Check27", "Check25", "Check69", "Check60"};
+
+QStringList Numbers(int first, int last) {
+    QStringList list;
+    for (int k = first; k <= last; ++k) list << QString::number(k);
+    return list;
+}
+
+
+QLabel* Help(QWidget* page, const char* name, const QString& text, int top) {
+    auto* label = new QLabel(text, page);
+    label->setObjectName(QString::fromLatin1(name));
+    label->setWordWrap(true);
+    label->setGeometry(8, top, 400, 80);
+    return label;
+}
+
+}  // namespace
+
+OptionEditor::OptionEditor(QWidget* parent) : QDialog(parent) {
+    setObjectName(QStringLiteral("Form14"));
+    setWindowTitle(QStringLiteral("选项过滤"));
+    setWindowFlags(Qt::Tool | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
+
+    tab_ = new QTabWidget(this);
+    tab_->setObjectName(QStringLiteral("SSTab1"));
+    tab_->setGeometry(8, 8, 420, 200);
+    QWidget* pages[kTabs];
+    for (int t = 0; t < kTabs; ++t) {
+        pages[t] = new QWidget(tab_);
+        tab_->addTab(pages[t], QString::fromUtf8(kTabCaptions[t]));
+    }
+
+    // 升降序: shapes in four rows, with presets.
+    const QStringList shapes = {QStringLiteral("AAA"), QStringLiteral("ABB"), QStringLiteral("BAA"), QStringLiteral("ABA"),
+                                QStringLiteral("BAB"), QStringLiteral("AAB"), QStringLiteral("BBA"), QStringLiteral("ABC"),
+                                QStringLiteral("ACB"), QStringLiteral("BAC"), QStringLiteral("BCA"), QStringLiteral("CAB"),
+                                QStringLiteral("CBA")};
+    arrays_[0] = dialogs::MakeCheckArray(pages[0], QStringLiteral("Check1"), shapes, 4, 8, 40, 70, 24);
+    combo1_ = new QComboBox(pages[0]);
+    combo1_->setObjectName(QStringLiteral("Combo1"));
+    combo1_->addItems({QStringLiteral("请选择组合方式"), QStringLiteral("升组合"), QStringLiteral("降组合"),
+                       QStringLiteral("凹组合"), QStringLiteral("凸组合"), QStringLiteral("平组合"),
+                       QStringLiteral("偏组合")});
+    combo1_->setGeometry(8, 8, 160, 24);
+    connect(combo1_, qOverload<int>(&QComboBox::activated), this, &OptionEditor::Combo1_Click);
+    auto* note = new QLabel(QStringLiteral("注：A 小于 B 小于 C 的组合方式。"), pages[0]);
+    note->setObjectName(QStringLiteral("Label1"));
+    note->setGeometry(8, 144, 400, 20);
+
+    // 均值
+    arrays_[1] = dialogs::MakeCheckArray(pages[1], QStringLiteral("Check2"), Numbers(0, 9), 5, 8, 8, 56, 26);
+    connect(MakeButton(pages[1], "Command2", QStringLiteral("全清"), 300, 8, 70, 26), &QPushButton::clicked, this,
+            &OptionEditor::Command2_Click);
+    connect(MakeButton(pages[1], "Command3", QStringLiteral("反选"), 300, 38, 70, 26), &QPushButton::clicked, this,
+            &OptionEditor::Command3_Click);
+
+    // AC值, 直落号, 斜连值
+    arrays_[2] = dialogs::MakeCheckArray(pages[2], QStringLiteral("Check62"), Numbers(1, 3), 3, 8, 8, 56, 26);
+    Help(pages[2], "Label2",
+         QStringLiteral("AC值为1的号码为豹子号，AC值为2的号码包括组3号和等差号码，AC值为3的号码是除了AC值等于1和2之外的所有号码。"),
+         44);
+    arrays_[3] = dialogs::MakeCheckArray(pages[3], QStringLiteral("Check70"), Numbers(0, 3), 4, 8, 8, 56, 26);
+    Help(pages[3], "Label4", QStringLiteral("直落号的规律可以参考上下两期之间的重号来选择，一般每期都有1-2个重号。"), 44);
+    arrays_[4] = dialogs::MakeCheckArray(pages[4], QStringLiteral("Check63"), Numbers(0, 5), 6, 8, 8, 56, 26);
+    QLabel* example = Help(pages[4], "Label3",
+                           QStringLiteral("例如：上期开奖936，下期开542，斜连值为3，0和9也是斜连。") + QLatin1Char('\n') +
+                               QString(4, QChar(0x3000)) + QStringLiteral("3  6   9") + QLatin1Char('\n') +
+                               QString(3, QChar(0x3000)) + QStringLiteral(" 2 45"),
+                           44);
+    // The example's digits are a small table laid out with blanks: it needs the table font.
+    example->setFont(ui::TableFont());
+    example->setWordWrap(false);
+
+    connect(MakeButton(this, "Command1", QStringLiteral("开始过滤"), 8, 216, 90, 28), &QPushButton::clicked, this,
+            &OptionEditor::Command1_Click);
+    connect(MakeButton(this, "Command4", QStringLiteral("撤消"), 104, 216, 70, 28), &QPushButton::clicked, this,
+            &OptionEditor::Command4_Click);
+    connect(MakeButton(this, "Command5", QStringLiteral("恢复"), 180, 216, 70, 28), &QPushButton::clicked, this,
+            &OptionEditor::Command5_Click);
+    connect(MakeButton(this, "Command6", QStringLiteral("做大底"), 256, 216, 80, 28), &QPushButton::clicked, this,
+            &OptionEditor::Command6_Click);
+    connect(MakeButton(this, "Command7", QStringLiteral("返回"), 342, 216, 80, 28), &QPushButton::clicked, this,
+            &OptionEditor::Command7_Click);
+    setFixedSize(436, 252);
+
+    Form_Load();
+}
+
+OptionEditor* OptionEditor::instance() {
+    if (!g_optionEditor) g_optionEditor = new OptionEditor(dialogs::WorkbenchWidget());
+    return g_optionEditor;
+}
+
+OptionEditor* OptionEditor::existing() { return g_optionEditor; }
+
+QString OptionEditor::TabCaption(int tab) { return QString::fromUtf8(kTabCaptions[tab]); }
+
+int OptionEditor::Open(int tab) {
+    OptionEditor* editor = instance();
+    // The editor keeps its tab layout between openings, so every opening sets all five.
+    editor->tab_->setTabVisible(tab, true);
+    for (int t = 0; t < kTabs; ++t)
+        if (t != tab) editor->tab_->setTabVisible(t, false);
+    editor->setWindowTitle(TabCaption(tab));
+    editor->tab_->setCurrentIndex(tab);
+    return ui::ShowModal(editor);
+}
+
+void OptionEditor::Form_Load() {
+    dialogs::PlaceEditorOnWorkbench(this);
+    combo1_->setCurrentIndex(0);
+    Combo1_Click();
+}
+
+void OptionEditor::Command1_Click() {
+    const int t = tab_->currentIndex();
+    if (t < 0 || t >= kTabs) return;
+    dialogs::StartFilterFromDialog(dialogs::BatchGroup::Advanced, QString::fromLatin1(kFamilyBoxes[t]), this);
+}
+
+void OptionEditor::Combo1_Click() {
+    QList<QCheckBox*>& shapes = arrays_[0];
+    static const QList<int> ticks[] = {{}, {7}, {12}, {9, 11}, {8, 10}, {0}, {1, 2, 3, 4, 5, 6}};
+    const int item = combo1_->currentIndex();
+    if (item <= 0) {
+        for (QCheckBox* box : shapes) box->setChecked(false);
+        return;
+    }
+    if (item >= int(std::size(ticks))) return;
+    for (int i : ticks[item]) shapes[i]->setChecked(true);
+}
+
+void OptionEditor::Command2_Click() { dialogs::ClearTicks(arrays_[1]); }
+void OptionEditor::Command3_Click() { dialogs::InvertTicks(arrays_[1]); }
+void OptionEditor::Command4_Click() { dialogs::UndoFromDialog(); }
+void OptionEditor::Command5_Click() { dialogs::RedoFromDialog(); }
+void OptionEditor::Command6_Click() { dialogs::MakeBaseFromDialog(this); }
+void OptionEditor::Command7_Click() { hide(); }
+
+void OptionEditor::closeEvent(QCloseEvent* event) {
+    if (!dialogs::HideUnlessQuitting(this, event)) QDialog::closeEvent(event);
+}

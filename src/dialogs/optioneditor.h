@@ -1,0 +1,50 @@
+#pragma once
+// Option editor "选项过滤": five tabs (升降序, 均值, AC值, 直落号, 斜连值), each a row of value
+// boxes read by the workbench's advanced batch filter. The workbench shows one tab at a time.
+// Its objectName is "Form14": tests, settings and the other windows find it by that name.
+#include <QDialog>
+#include <QList>
+
+class QCheckBox;
+class QComboBox;
+class QTabWidget;
+
+class OptionEditor : public QDialog {
+    Q_OBJECT
+public:
+    static constexpr int kTabs = 5;
+
+    explicit OptionEditor(QWidget* parent = nullptr);
+
+    // The one editor of the run, created and loaded (not shown) on first use; hides on close.
+    static OptionEditor* instance();
+    static OptionEditor* existing();
+    // Shows only tab `tab`, captions the window after it, selects it and shows it modal.
+    static int Open(int tab);
+    // The caption of a tab ("升降序", "均值", "AC值", "直落号", "斜连值").
+    static QString TabCaption(int tab);
+
+    // Check arrays by tab: Check1 (shapes), Check2 (means), Check62 (AC 1..3), Check70
+    // (直落号 0..3), Check63 (斜连值 0..5).
+    const QList<QCheckBox*>& array(int tab) const { return arrays_[tab]; }
+    QTabWidget* tabs() const { return tab_; }
+
+public slots:
+    void Form_Load();
+    void Command1_Click();  // 开始过滤
+    void Combo1_Click();    // shape presets
+    void Command2_Click();  // 全清 (均值)
+    void Command3_Click();  // 反选 (均值)
+    void Command4_Click();  // 撤消
+    void Command5_Click();  // 恢复
+    void Command6_Click();  // 做大底
+    void Command7_Click();  // 返回
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    QTabWidget* tab_ = nullptr;
+    QList<QCheckBox*> arrays_[kTabs];
+    QComboBox* combo1_ = nullptr;
+};

@@ -1,0 +1,56 @@
+#pragma once
+// Positional digit picker: ten digit boxes on each of three tabs, sent as three comma lists
+// into the workbench's positional lists (caption "定位选号") or its fuzzy digit boxes.
+// Its objectName is "Form7": tests, settings and the other windows find it by that name.
+#include <QDialog>
+#include <QList>
+#include <QPointer>
+#include <QStringList>
+
+class QCheckBox;
+class QComboBox;
+class QPushButton;
+class QTabWidget;
+
+class PositionDigitPicker : public QDialog {
+    Q_OBJECT
+public:
+    explicit PositionDigitPicker(QWidget* parent = nullptr);
+
+    // The one picker of the run, created on first use (closing by the close box discards it).
+    static PositionDigitPicker* instance();
+    // Opener's side: tab captions, tab shown and window caption, then modal display.
+    // Returns the modal result.
+    static int Open(const QStringList& tabCaptions, int tab, const QString& caption);
+    // Sets the tab captions (three), the tab shown and the window caption without showing.
+    void prepare(const QStringList& tabCaptions, int tab, const QString& caption);
+
+    // Box d (0..9) of slot 0..2.
+    QCheckBox* box(int slot, int digit) const;
+
+public slots:
+    void Form_Load();
+    void Combo1_Click();
+    void Combo2_Click();
+    void Combo3_Click();
+    void Command4_Click();   // 全清, first tab
+    void Command2_Click();   // 全清, second tab
+    void Command11_Click();  // 全清, third tab
+    void Command5_Click();   // 反选, first tab
+    void Command3_Click();   // 反选, second tab
+    void Command12_Click();  // 反选, third tab
+    void Command1_Click();   // 添加到过滤器
+
+private:
+    void applyPreset(int slot, int item);
+    void clearSlot(int slot);
+    void invertSlot(int slot);
+    void sendSlot(int slot);
+    void SendHundredsDigits() { sendSlot(0); }
+    void SendTensDigits() { sendSlot(1); }
+    void SendUnitsDigits() { sendSlot(2); }
+
+    QTabWidget* tabs_ = nullptr;
+    QList<QCheckBox*> boxes_[3];
+    QComboBox* combos_[3] = {};
+};

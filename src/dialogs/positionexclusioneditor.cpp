@@ -1,0 +1,407 @@
+#include "dialogs/positionexclusioneditor.h"
+
+#include "common/appstate.h"
+#include "common/digittriples.h"
+#include "common/numbertables.h"
+#include "common/textcodec.h"
+#include "dialogs/dialogutil.h"
+#include "dialogs/editorframe.h"
+#include "dialogs/setops.h"
+#include "platform/ui/messagebox.h"
+
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QDir>
+#include <QFileDialog>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListView>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QPointer>
+#include <QPushButton>
+#include <QStringListModel>
+#include <QTabWidget>
+#include <QTimer>
+
+#include <algorithm>
+#include <array>
+
+using dialogs::MakeButton;
+
+namespace {
+
+QPointer<PositionExclusionEditor> g_positionExclusionEditor;
+std::function<QString()> g_positionExclusionEditorOpenFileHook;
+
+const QString kStar = QStringLiteral("*");
+
+
+QLabel* Label(QWidget* parent, const char* name, const QString& text, int x, int y, int w, int h) {
+    auto* l = new QLabel(text, parent);
+    l->setObjectName(QString::fromLatin1(name));
+    l->setGeometry(x, y, w, h);
+    return l;
+}
+
+const char* const kRunText = "012, 019, 089, 123, 234 , 345, 456, 567, 678, 789";
+const char* const kHalfRunText =
+    "013, 014, 015, 016, 017, 018, 023, 029, 034, 039,045, 049, 056, 059, 067, 069, 078, 079, 124, 125"
+    "126, 127, 128, 129, 134, 145, 156, 167, 178, 189, 235, 236, 237, 238, 239, 245, 256, 267, 278, 289"
+    "346, 347, 348, 349, 356, 367, 378, 389, 457, 458, 459, 467, 478, 489, 568, 569, 578, 589, 679, 689";
+const char* const kMixedSixText =
+    "024, 025, 026, 027, 028, 035, 036, 037, 038, 046, 047, 048, 057, 058, 068, 135, 136, 137, 138, 139"
+    "146, 147, 148, 149, 157, 158, 159, 168, 169, 179, 246, 247, 248, 249, 257, 258, 259, 268, 269, 279, "
+    "357, 358, 359, 368, 369, 379, 468, 469, 479, 579";
+
+}  // namespace
+
+PositionExclusionEditor::PositionExclusionEditor(QWidget* parent) : QDialog(parent) {
+    setObjectName(QStringLiteral("Form11"));
+    setWindowTitle(QStringLiteral("定位排除过滤"));
+    setWindowFlags(Qt::Tool | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
+
+    auto* menus = new QMenuBar(this);
+    menus->setObjectName(QStringLiteral("MenuBar"));
+    QMenu* quick = menus->addMenu(QStringLiteral("快捷操作"));
+    quick->setObjectName(QStringLiteral("menu_1"));
+    const struct {
+        const char* name;
+        const char* caption;
+        void (PositionExclusionEditor::*handler)();
+    } items[] = {{"menu_10", "从文件导入", &PositionExclusionEditor::menu_10_Click}, {nullptr, nullptr, nullptr},
+                 {"menu_2", "未出号码", &PositionExclusionEditor::menu_2_Click},     {"meun_3", "已出号码", &PositionExclusionEditor::meun_3_Click},
+                 {"menu_4", "组三", &PositionExclusionEditor::menu_4_Click},         {"menu_5", "组六", &PositionExclusionEditor::menu_5_Click},
+                 {"menu_6", "顺子", &PositionExclusionEditor::menu_6_Click},         {"meun_7", "半顺", &PositionExclusionEditor::meun_7_Click},
+                 {"menu_8", "杂六", &PositionExclusionEditor::menu_8_Click},         {"menu_9", "豹子", &PositionExclusionEditor::menu_9_Click}};
+    for (const auto& item : items) {
+        if (!item.name) {
+            quick->addSeparator();
+            continue;
+        }
+        QAction* action = quick->addAction(QString::fromUtf8(item.caption));
+        action->setObjectName(QString::fromLatin1(item.name));
+        connect(action, &QAction::triggered, this, item.handler);
+    }
+    QAction* help = menus->addAction(QStringLiteral("说明"));
+    help->setObjectName(QStringLiteral("menu_13"));
+    connect(help, &QAction::triggered, this, &PositionExclusionEditor::menu_13_Click);
+    menus->setGeometry(0, 0, 560, 24);
+
+    tab_ = new QTabWidget(this);
+    tab_->setObjectName(QStringLiteral("SSTab2"));
+    tab_->setGeometry(8, 32, 340, 240);
+
+    // 1、手工输入
+    auto* manual = new QWidget(tab_);
+    tab_->addTab(manual, QStringLiteral("1、手工输入"));
+    const char* const labels[3] = {"Label11", "Label13", "Label12"};
+    const QString positions[3] = {QStringLiteral("百位"), QStringLiteral("十位"), QStringLiteral("个位")};
+    for (int k = 0; k < 3; ++k) {
+        Label(manual, labels[k], positions[k], 16 + k * 100, 40, 36, 24);
+        auto* box = new QLineEdit(kStar, manual);
+        box->setObjectName(QStringLiteral("Text%1").arg(9 + k));
+        box->setMaxLength(1);
+        box->setAlignment(Qt::AlignCenter);
+        box->setGeometry(54 + k * 100, 40, 32, 24);
+        box->installEventFilter(this);
+        connect(box, &QLineEdit::textChanged, this, [this, k]() { boxChanged(k); });
+        boxes_[k] = box;
+    }
+    add_ = MakeButton(manual, "Command2", QStringLiteral("添加"), 120, 100, 90, 28);
+    connect(add_, &QPushButton::clicked, this, &PositionExclusionEditor::Command2_Click);
+
+    // 2、定位生成
+    auto* generate = new QWidget(tab_);
+    tab_->addTab(generate, QStringLiteral("2、定位生成"));
+    QStringList characters;
+    for (int d = 0; d <= 9; ++d) characters << QString::number(d);
+    characters << kStar;
+    const char* const rowLabels[3] = {"Label3", "Label4", "Label5"};
+    for (int r = 0; r < 3; ++r) {
+        Label(generate, rowLabels[r], positions[r], 8, 8 + r * 56, 40, 20);
+        // Two lines of six boxes per position, right of its label.
+        rows_[r] = dialogs::MakeCheckArray(generate, QStringLiteral("Check%1").arg(r + 1), characters, 6, 48,
+                                           8 + r * 56, 46, 24);
+    }
+    connect(MakeButton(generate, "Command14", QStringLiteral("生成号码"), 120, 176, 90, 28), &QPushButton::clicked, this,
+            &PositionExclusionEditor::Command14_Click);
+
+    // 3、外部采集
+    auto* outside = new QWidget(tab_);
+    tab_->addTab(outside, QStringLiteral("3、外部采集"));
+    Label(outside, "Label7", QStringLiteral("直接在文本框中输入号码即可，支持任意格式："), 8, 4, 320, 20);
+    text1_ = new QPlainTextEdit(QStringLiteral("可以从论坛复制垃圾号码到这里采集"), outside);
+    text1_->setObjectName(QStringLiteral("Text1"));
+    text1_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    text1_->setGeometry(8, 26, 320, 140);
+    connect(MakeButton(outside, "Command15", QStringLiteral("采集号码"), 120, 176, 90, 28), &QPushButton::clicked, this,
+            &PositionExclusionEditor::Command15_Click);
+
+    // The pattern list and its column of buttons.
+    Label(this, "Label6", QStringLiteral("→"), 352, 140, 20, 20);
+    label1_ = Label(this, "Label1", QString(), 440, 32, 110, 20);
+    label1_->setStyleSheet(QStringLiteral("color: red"));
+    label1_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    list1_ = new QListView(this);
+    list1_->setObjectName(QStringLiteral("List1"));
+    list1_->setToolTip(QStringLiteral("双击删除"));
+    list1_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    model_ = new QStringListModel(this);
+    list1_->setModel(model_);
+    list1_->setGeometry(376, 54, 90, 218);
+    connect(list1_, &QListView::doubleClicked, this, &PositionExclusionEditor::List1_DblClick);
+    connect(MakeButton(this, "Command20", QStringLiteral("清空号码"), 472, 54, 80, 28), &QPushButton::clicked, this,
+            &PositionExclusionEditor::Command20_Click);
+    connect(MakeButton(this, "Command19", QStringLiteral("组 变 单"), 472, 88, 80, 28), &QPushButton::clicked, this,
+            &PositionExclusionEditor::Command19_Click);
+
+    // Bottom row.
+    connect(MakeButton(this, "Command25", QStringLiteral("开始过滤号码"), 8, 282, 110, 28), &QPushButton::clicked, this,
+            &PositionExclusionEditor::Command25_Click);
+    connect(MakeButton(this, "Command22", QStringLiteral("撤消"), 160, 282, 70, 28), &QPushButton::clicked, this,
+            &PositionExclusionEditor::Command22_Click);
+    connect(MakeButton(this, "Command23", QStringLiteral("恢复"), 236, 282, 70, 28), &QPushButton::clicked, this,
+            &PositionExclusionEditor::Command23_Click);
+    connect(MakeButton(this, "Command24", QStringLiteral("[做大底]"), 312, 282, 80, 28), &QPushButton::clicked, this,
+            &PositionExclusionEditor::Command24_Click);
+    connect(MakeButton(this, "Command18", QStringLiteral("返回>>"), 472, 282, 80, 28), &QPushButton::clicked, this,
+            &PositionExclusionEditor::Command18_Click);
+    setFixedSize(560, 318);
+
+    timer1_ = new QTimer(this);
+    timer1_->setObjectName(QStringLiteral("Timer1"));
+    timer1_->setInterval(500);
+    connect(timer1_, &QTimer::timeout, this, &PositionExclusionEditor::Timer1_Timer);
+    timer1_->start();
+
+    Form_Load();
+}
+
+PositionExclusionEditor* PositionExclusionEditor::existing() { return g_positionExclusionEditor; }
+
+int PositionExclusionEditor::Open() {
+    // Each opening starts from PositionPatterns; an editor left from an earlier opening goes.
+    delete g_positionExclusionEditor.data();
+    g_positionExclusionEditor = new PositionExclusionEditor(dialogs::WorkbenchWidget());
+    const int result = ui::ShowModal(g_positionExclusionEditor);
+    delete g_positionExclusionEditor.data();  // unloads on close
+    return result;
+}
+
+void PositionExclusionEditor::SetOpenFileHook(std::function<QString()> hook) { g_positionExclusionEditorOpenFileHook = std::move(hook); }
+
+QString PositionExclusionEditor::HelpText() {
+    return QStringLiteral(
+               "定位过滤是非常实用的功能，他是匹配号码过滤，当号码中有和定位过滤设置中相同的号码时，号码将被过滤掉，“*”可以代表0-9，"
+               "可以单个添加，也可以批量组合生成和导入号码。单个添加一次添加一个组合，在百位，十位，个位设定好后点添加按钮就可以了。"
+               "该功能的一个特色就是用“*”号匹配0-9，批量生成要先设置好各位的组合后，点生成就可以了。") +
+           QLatin1Char('\n');
+}
+
+void PositionExclusionEditor::Form_Load() {
+    dialogs::PlaceEditorOnWorkbench(this);
+    patterns_.clear();
+    for (const QString& p : common::App().positionPatterns) addPattern(p);
+    refresh();
+    label1_->setText(QString::number(patterns_.size()));
+    tab_->setCurrentIndex(0);
+}
+
+void PositionExclusionEditor::refresh() { model_->setStringList(patterns_); }
+
+bool PositionExclusionEditor::addPattern(const QString& text) {
+    if (text == QLatin1String("***")) return false;
+    for (const QString& row : patterns_)
+        if (row.startsWith(text, Qt::CaseInsensitive)) return false;
+    // Kept in ascending text order; "*" sorts before the digits.
+    patterns_.insert(std::lower_bound(patterns_.begin(), patterns_.end(), text), text);
+    return true;
+}
+
+void PositionExclusionEditor::CheckForDupes(const QString& text) {
+    if (addPattern(text)) refresh();
+}
+
+void PositionExclusionEditor::selectRow(int row) {
+    if (row < 0 || row >= patterns_.size()) {
+        list1_->setCurrentIndex(QModelIndex());
+        return;
+    }
+    list1_->setCurrentIndex(model_->index(row));
+}
+
+void PositionExclusionEditor::Command2_Click() {
+    CheckForDupes(boxes_[0]->text() + boxes_[1]->text() + boxes_[2]->text());
+    boxes_[0]->setFocus();
+}
+
+void PositionExclusionEditor::Command14_Click() {
+    for (int i = 0; i <= 10; ++i)
+        for (int j = 0; j <= 10; ++j)
+            for (int k = 0; k <= 10; ++k)
+                if (rows_[0][i]->isChecked() && rows_[1][j]->isChecked() && rows_[2][k]->isChecked())
+                    addPattern(rows_[0][i]->text() + rows_[1][j]->text() + rows_[2][k]->text());
+    refresh();
+}
+
+void PositionExclusionEditor::collect(const QString& text) {
+    for (const QString& triple : common::ExtractDigitTriples(text, true)) addPattern(triple);
+    refresh();
+}
+
+void PositionExclusionEditor::Command15_Click() {
+    const QString text = dialogs::TrimBlanks(text1_->toPlainText());
+    text1_->setPlainText(text);
+    collect(text);
+}
+
+void PositionExclusionEditor::Command19_Click() { Command11_Click(); }
+
+void PositionExclusionEditor::Command11_Click() {
+    const QStringList rows = patterns_;
+    patterns_.clear();
+    for (const QString& r : rows) {
+        if (r.isEmpty()) continue;
+        const QString x = r.left(1), y = r.mid(1, 1), z = r.right(1);
+        for (const QString& order : {x + y + z, x + z + y, y + x + z, y + z + x, z + x + y, z + y + x}) addPattern(order);
+    }
+    refresh();
+}
+
+void PositionExclusionEditor::Command20_Click() {
+    patterns_.clear();
+    refresh();
+}
+
+void PositionExclusionEditor::Command12_Click() {
+    const QString path = g_positionExclusionEditorOpenFileHook ? g_positionExclusionEditorOpenFileHook()
+                                        : QFileDialog::getOpenFileName(this, QStringLiteral("导入到定位过滤"), QString(),
+                                                                       QStringLiteral("文本文件 (*.txt)"));
+    if (path.isEmpty()) return;  // cancelled
+    // The list is replaced only by an import that brings patterns; otherwise it stays and the
+    // player is told why.
+    QString content, error;
+    if (!common::ReadAnsiFile(path, &content, &error)) {
+        ui::MsgBox(QStringLiteral("无法读取文件：") + QDir::toNativeSeparators(path) + QLatin1Char('\n') + error,
+                   ui::Icon::Warning, ui::Buttons::Ok, ui::kAppTitle, this);
+        return;
+    }
+    const QStringList found = common::ExtractDigitTriples(content.trimmed(), true);
+    if (found.isEmpty()) {
+        ui::MsgBox(QStringLiteral("文件中没有找到号码：") + QDir::toNativeSeparators(path), ui::Icon::Warning,
+                   ui::Buttons::Ok, ui::kAppTitle, this);
+        return;
+    }
+    patterns_.clear();
+    for (const QString& triple : found) addPattern(triple);
+    refresh();
+}
+
+void PositionExclusionEditor::Command13_Click() { ui::MsgBox(HelpText(), ui::Icon::None, ui::Buttons::Ok, ui::kAppTitle, this); }
+
+void PositionExclusionEditor::Command17_Click() { common::App().positionPatterns = patterns_; }
+
+void PositionExclusionEditor::Command25_Click() {
+    Command17_Click();
+    dialogs::StartFilterFromDialog(dialogs::BatchGroup::Advanced, QStringLiteral("Check58"), this);
+}
+
+void PositionExclusionEditor::Command18_Click() {
+    if (ui::MsgBox(QStringLiteral("是否保存设置的定位号码条件？"), ui::Icon::Question, ui::Buttons::YesNo, ui::kAppTitle,
+                   this) == ui::Answer::Yes)
+        Command17_Click();
+    close();
+}
+
+void PositionExclusionEditor::Command22_Click() { dialogs::UndoFromDialog(); }
+void PositionExclusionEditor::Command23_Click() { dialogs::RedoFromDialog(); }
+void PositionExclusionEditor::Command24_Click() { dialogs::MakeBaseFromDialog(this); }
+
+void PositionExclusionEditor::List1_DblClick() {
+    const QModelIndex current = list1_->currentIndex();
+    if (!current.isValid() || current.row() >= patterns_.size()) return;
+    patterns_.removeAt(current.row());
+    refresh();
+}
+
+void PositionExclusionEditor::Timer1_Timer() { label1_->setText(QString::number(patterns_.size()) + QStringLiteral("组")); }
+
+void PositionExclusionEditor::menu_10_Click() { Command12_Click(); }
+
+void PositionExclusionEditor::ListDrawnOrUndrawn(int kind) {
+    const common::AppState& app = common::App();
+    std::array<int, 1000> counts{};
+    const int first = std::max(app.analysisFirst(), 0);
+    const int last = std::min(app.analysisLast(), app.history.count() - 1);
+    for (int i = first; i <= last; ++i) {
+        bool ok = false;
+        const int n = app.history.number(i + 1).toInt(&ok);
+        if (ok && n >= 0 && n < 1000) ++counts[size_t(n)];
+    }
+    patterns_.clear();
+    for (int n = 0; n < 1000; ++n)
+        if ((counts[size_t(n)] != 0) == (kind == 1)) addPattern(QStringLiteral("%1").arg(n, 3, 10, QLatin1Char('0')));
+    refresh();
+}
+
+void PositionExclusionEditor::menu_2_Click() { ListDrawnOrUndrawn(0); }
+void PositionExclusionEditor::meun_3_Click() { ListDrawnOrUndrawn(1); }
+
+void PositionExclusionEditor::listSet(const QStringList& numbers) {
+    patterns_.clear();
+    for (const QString& n : numbers) addPattern(n);
+    refresh();
+}
+
+void PositionExclusionEditor::menu_4_Click() { listSet(common::GroupThreeTable()); }
+void PositionExclusionEditor::menu_5_Click() { listSet(common::GroupSixTable()); }
+void PositionExclusionEditor::menu_9_Click() { listSet(common::TripleTable()); }
+
+void PositionExclusionEditor::collectSet(const QString& text) {
+    patterns_.clear();
+    text1_->setPlainText(text);
+    Command15_Click();
+    text1_->setPlainText(QString());
+}
+
+void PositionExclusionEditor::menu_6_Click() { collectSet(QString::fromLatin1(kRunText)); }
+void PositionExclusionEditor::meun_7_Click() { collectSet(QString::fromLatin1(kHalfRunText)); }
+void PositionExclusionEditor::menu_8_Click() { collectSet(QString::fromLatin1(kMixedSixText)); }
+void PositionExclusionEditor::menu_13_Click() { Command13_Click(); }
+
+void PositionExclusionEditor::boxChanged(int k) {
+    if (boxes_[k]->text().size() != 1) return;
+    if (k < 2)
+        boxes_[k + 1]->setFocus();
+    else
+        add_->setFocus();
+}
+
+bool PositionExclusionEditor::eventFilter(QObject* watched, QEvent* event) {
+    for (int k = 0; k < 3; ++k) {
+        if (watched != boxes_[k]) continue;
+        if (event->type() == QEvent::FocusIn) {
+            boxes_[k]->setSelection(0, 1);
+            return false;
+        }
+        if (event->type() != QEvent::KeyPress) return false;
+        const auto* key = static_cast<QKeyEvent*>(event);
+        const bool typed = !key->text().isEmpty() || key->key() == Qt::Key_Backspace || key->key() == Qt::Key_Return ||
+                           key->key() == Qt::Key_Enter;
+        if (!typed || key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab) return false;
+        // Anything but a digit stands for "any digit".
+        const QString t = key->text();
+        const bool digit = t.size() == 1 && t.at(0) >= QLatin1Char('0') && t.at(0) <= QLatin1Char('9');
+        boxes_[k]->setText(digit ? t : kStar);
+        boxChanged(k);  // also when the same character was typed again
+        return true;
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+void PositionExclusionEditor::closeEvent(QCloseEvent* event) {
+    // Unloads without saving; the next opening starts from PositionPatterns again.
+    QDialog::closeEvent(event);
+}

@@ -1,0 +1,64 @@
+#pragma once
+// Prize check "兑奖": compares the bets of a file in the bet folder with one past draw,
+// straight (单选) or group (组选). The bet folder is remembered in setting path and chosen
+// through the folder chooser BetFolderChooser.
+// Its objectName is "Form4": tests, settings and the other windows find it by that name.
+#include <QDialog>
+#include <QStringList>
+
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QPlainTextEdit;
+
+class PrizeCheckWindow : public QDialog {
+    Q_OBJECT
+public:
+    explicit PrizeCheckWindow(QWidget* parent = nullptr);
+
+    // Workbench button "兑奖": a fresh window, loaded and shown modally, then discarded.
+    // False, with the reason, when the load fails (the bet folder cannot be listed); the
+    // window is then not shown.
+    static bool Open(QString* error);
+
+    // Load: issues of the draw history (newest selected), the bet folder and its files.
+    // False with the reason when the bet folder cannot be listed.
+    bool Form_Load(QString* error = nullptr);
+
+    // Lists a folder's bet files and shows the folder in Label3; the bets read stay as they
+    // are. False with the reason (nothing changed) when the folder cannot be listed.
+    bool showFolder(const QString& folder, QString* error);
+
+    QString folder() const { return folder_; }
+    const QStringList& bets() const { return bets_; }
+    // Hits counted by the last check.
+    int lastHits() const { return lastHits_; }
+
+public slots:
+    void Combo1_Click();
+    void File1_Click();
+    void Command3_Click();  // 单选兑奖
+    void Command2_Click();  // 组选兑奖
+    void Command1_Click();  // 返回
+    void Label3_Click();    // opens the folder chooser
+    void Label3_MouseMove();
+    void Frame1_MouseMove();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void readBetFile(const QString& name);
+    void checkPrize(bool straight);
+
+    QComboBox* combo_ = nullptr;
+    QLineEdit* draw_ = nullptr;
+    QListWidget* files_ = nullptr;
+    QLabel* folderLabel_ = nullptr;
+    QPlainTextEdit* betText_ = nullptr;
+    QLabel* countLabel_ = nullptr;
+    QString folder_;
+    QStringList bets_;
+    int lastHits_ = 0;
+};

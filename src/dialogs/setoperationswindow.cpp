@@ -1,0 +1,433 @@
+#include "dialogs/setoperationswindow.h"
+
+#include "dialogs/dialogutil.h"
+#include "dialogs/workbenchapi.h"
+#include "platform/ui/messagebox.h"
+
+#include <QAbstractTableModel>
+#include <QApplication>
+#include <QComboBox>
+#include <QDesktopServices>
+#include <QDir>
+#include <QEvent>
+#include <QFileDialog>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QPointer>
+#include <QPushButton>
+#include <QTimer>
+#include <QTreeView>
+#include <QTreeWidget>
+#include <QUrl>
+#include <QVBoxLayout>
+
+#include <algorithm>
+
+namespace {
+
+QPointer<SetOperationsWindow> g_setOperationsWindow;
+std::function<QStringList()> g_openFilesHook;
+
+const QString kDefaultCaption = QStringLiteral("集合运算");
+const QString kCollectCaption = QStringLiteral("大底采集");
+
+enum FileColumn { kLabelColumn = 0, kCountColumn = 1, kPathColumn = 2 };
+
+QString Pad(int value, int width) { return QStringLiteral("%1").arg(value, width, 10, QLatin1Char('0')); }
+
+void ShowReadError(const QString& error, QWidget* parent) {
+    ui::MsgBox(QStringLiteral("无法读取文件：") + error, ui::Icon::Warning, ui::Buttons::Ok, ui::kAppTitle, parent);
+}
+
+}  // namespace
+
+// The result list: number and occurrence count per row, filled and cut in whole blocks.
+class ResultModel : public QAbstractTableModel {
+public:
+    using QAbstractTableModel::QAbstractTableModel;
+    struct Row {
+        QString number;
+        QString count;
+    };
+    int rowCount(const QModelIndex& parent = {}) const override { return parent.isValid() ? 0 : int(rows_.size()); }
+    int columnCount(const QModelIndex& parent = {}) const override { return parent.isValid() ? 0 : 2; }
+    QVariant data(const QModelIndex& index, int role) const override {
+        if (!index.isValid() || role != Qt::DisplayRole) return {};
+        const Row& row = rows_[index.row()];
+        return index.column() == 0 ? row.number : row.count;
+    }
+    QVariant headerData(int section, Qt::Orientation orientation, int role) const override {
+        if (orientation != Qt::Horizontal || role != Qt::DisplayRole) return {};
+        return section == 0 ? QStringLiteral("号码") : QStringLiteral("出现次数");
+    }
+    void setRows(QList<Row> rows) {
+        beginResetModel();
+        rows_ = std::move(rows);
+        endResetModel();
+    }
+    const QList<Row>& rows() const { return rows_; }
+    // Ascending by the cell text of the column; ties keep their order.
+    void sortBy(int column) {
+        beginResetModel();
+        std::stable_sort(rows_.begin(), rows_.end(), [column](const Row& a, const Row& b) {
+            return column == 0 ? a.number < b.number : a.count < b.count;
+        });
+        endResetModel();
+    }
+
+private:
+    QList<Row> rows_;
+};
+
+SetOperationsWindow::SetOperationsWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
+    setObjectName(QStringLiteral("Form17"));
+    setWindowTitle(kDefaultCaption);
+    setAttribute(Qt::WA_DeleteOnClose);  // the title bar's close discards lists and range
+
+    auto* layout = new QHBoxLayout(this);
+
+    // Left: the file list and its management buttons.
+    frame1_ = new QGroupBox(QStringLiteral("列表管理(0)"), this);
+    frame1_->setObjectName(QStringLiteral("Frame1"));
+    auto* frameLayout = new QVBoxLayout(frame1_);
+    list1_ = new QTreeWidget(frame1_);
+    list1_->setObjectName(QStringLiteral("ListView1"));
+    list1_->setRootIsDecorated(false);
+    list1_->setHeaderLabels({QStringLiteral("序号"), QStringLiteral("注数"), QStringLiteral("文件名")});
+    list1_->setColumnWidth(kLabelColumn, 120);
+    list1_->setColumnWidth(kCountColumn, 50);
+    list1_->header()->setSectionsClickable(true);
+    frameLayout->addWidget(list1_);
+    auto* fileButtons = new QHBoxLayout;
+    frameLayout->addLayout(fileButtons);
+    layout->addWidget(frame1_, 3);
+
+    auto button = [this](const char* name, const QString& caption, void (SetOperationsWindow::*handler)(),
+                         QBoxLayout* into) {
+        auto* b = new QPushButton(caption, this);
+        b->setObjectName(QString::fromLatin1(name));
+        connect(b, &QPushButton::clicked, this, handler);
+        into->addWidget(b);
+        return b;
+    };
+    button("Command1", QStringLiteral("添加"), &SetOperationsWindow::Command1_Click, fileButtons);
+    button("Command2", QStringLiteral("帮助"), &SetOperationsWindow::Command2_Click, fileButtons);
+    button("Command3", QStringLiteral("删除"), &SetOperationsWindow::Command3_Click, fileButtons);
+    button("Command4", QStringLiteral("清空"), &SetOperationsWindow::Command4_Click, fileButtons);
+    button("Command5", QStringLiteral("退出"), &SetOperationsWindow::Command5_Click, fileButtons);
+
+    // Right: the count, the range, the result.
+    auto* right = new QVBoxLayout;
+    layout->addLayout(right, 2);
+    button("Command6", QStringLiteral("第一步：集合运算"), &SetOperationsWindow::Command6_Click, right);
+    auto* rangeRow = new QHBoxLayout;
+    auto* label1 = new QLabel(QStringLiteral("第二步：出现次数范围"), this);
+    label1->setObjectName(QStringLiteral("Label1"));
+    right->addWidget(label1);
+    combo1_ = new QComboBox(this);
+    combo1_->setObjectName(QStringLiteral("Combo1"));
+    combo2_ = new QComboBox(this);
+    combo2_->setObjectName(QStringLiteral("Combo2"));
+    auto* label2 = new QLabel(QStringLiteral("…"), this);
+    label2->setObjectName(QStringLiteral("Label2"));
+    rangeRow->addWidget(combo1_);
+    rangeRow->addWidget(label2);
+    rangeRow->addWidget(combo2_);
+    right->addLayout(rangeRow);
+    auto* shortcuts = new QHBoxLayout;
+    cmd7_ = button("Command7", QStringLiteral("交集"), &SetOperationsWindow::Command7_Click, shortcuts);
+    cmd8_ = button("Command8", QStringLiteral("并集"), &SetOperationsWindow::Command8_Click, shortcuts);
+    cmd9_ = button("Command9", QStringLiteral("反集"), &SetOperationsWindow::Command9_Click, shortcuts);
+    for (QPushButton* b : {cmd7_, cmd8_, cmd9_}) b->setEnabled(false);
+    right->addLayout(shortcuts);
+    auto* resultButtons = new QHBoxLayout;
+    button("Command10", QStringLiteral("生成结果"), &SetOperationsWindow::Command10_Click, resultButtons);
+    button("Command11", QStringLiteral("导入到缩水器"), &SetOperationsWindow::Command11_Click, resultButtons);
+    right->addLayout(resultButtons);
+
+    results_ = new ResultModel(this);
+    list2_ = new QTreeView(this);
+    list2_->setObjectName(QStringLiteral("ListView2"));
+    list2_->setRootIsDecorated(false);
+    list2_->setUniformRowHeights(true);
+    list2_->setModel(results_);
+    list2_->header()->setSectionsClickable(true);
+    right->addWidget(list2_, 1);
+    auto* counts = new QHBoxLayout;
+    label3_ = new QLabel(QStringLiteral("0"), this);
+    label3_->setObjectName(QStringLiteral("Label3"));
+    label4_ = new QLabel(this);
+    label4_->setObjectName(QStringLiteral("Label4"));
+    label4_->setWordWrap(true);
+    counts->addWidget(label3_);
+    counts->addWidget(label4_, 1);
+    right->addLayout(counts);
+
+    // Watched on the viewport, so a double click on the empty list reaches the handler too.
+    list1_->viewport()->installEventFilter(this);
+    connect(list1_->header(), &QHeaderView::sectionClicked, this, [this](int column) {
+        sortColumn1_ = column;
+        list1_->sortItems(column, Qt::AscendingOrder);
+    });
+    connect(list2_->header(), &QHeaderView::sectionClicked, this, [this](int column) {
+        results_->sortBy(column);
+    });
+
+    const QString help = QStringLiteral(
+        "本工具用于对多个大底进行集合运算：求交集、并集、反集，或按任意出现次数范围筛选号码。\n\n"
+        "第一步：添加数据文件\n"
+        "点击“添加”可一次选择多个文本文件。文件格式不限：可以是每行一注（缩水器导出的格式），"
+        "也可以是从别处复制来的、跨行书写的号码，程序只读取其中的数字，每三个数字组成一注。\n\n"
+        "第二步：集合运算\n"
+        "点击“第一步：集合运算”，统计0至999每个号码在勾选的文件中出现的次数。结果列出全部1000注号码，"
+        "包括一次也没有出现的号码，因此统计后直接导入会得到1000注。\n\n"
+        "第三步：计算集合\n"
+        "选择出现次数的范围后点击“生成结果”，只保留出现次数在此范围内的号码。"
+        "“交集”、“并集”、“反集”三个按钮可快速设置该范围。\n\n"
+        "第四步：导入到缩水器");
+    auto* text1 = new QPlainTextEdit(help, this);  // holds the help text; never shown
+    text1->setObjectName(QStringLiteral("Text1"));
+    text1->setVisible(false);
+    helpText_ = text1;
+
+    timer1_ = new QTimer(this);
+    timer1_->setObjectName(QStringLiteral("Timer1"));
+    timer1_->setInterval(500);
+    connect(timer1_, &QTimer::timeout, this, &SetOperationsWindow::Timer1_Timer);
+    timer1_->start();
+
+    resize(760, 480);
+    Form_Load();
+}
+
+SetOperationsWindow* SetOperationsWindow::instance() {
+    if (!g_setOperationsWindow) g_setOperationsWindow = new SetOperationsWindow(dialogs::WorkbenchWidget());
+    return g_setOperationsWindow;
+}
+
+SetOperationsWindow* SetOperationsWindow::existing() { return g_setOperationsWindow; }
+
+void SetOperationsWindow::SetOpenFilesHook(std::function<QStringList()> hook) { g_openFilesHook = std::move(hook); }
+
+bool SetOperationsWindow::AddCollection(const QString& path, const QString& description) {
+    SetOperationsWindow* window = instance();
+    if (window->windowTitle() != kCollectCaption) {
+        window->setWindowTitle(kCollectCaption);
+        window->list1_->clear();
+    }
+    if (!window->jihuocjhm(path, description)) return false;
+    window->show();
+    window->raise();
+    return true;
+}
+
+bool SetOperationsWindow::tt(const QString& str) const {
+    for (int i = 0; i < list1_->topLevelItemCount(); ++i)
+        if (list1_->topLevelItem(i)->text(kPathColumn) == str) return false;
+    return true;
+}
+
+bool SetOperationsWindow::jihuocjhm(const QString& s, const QString& st) {
+    if (!tt(s)) return true;
+    return addRow(s, st);
+}
+
+bool SetOperationsWindow::addRow(const QString& path, const QString& label) {
+    dialogs::NumberMarks marks;
+    QString error;
+    if (!dialogs::ReadNumberFile(path, &marks, &error)) {
+        ShowReadError(error, this);
+        return false;
+    }
+    const int distinct = int(marks.count());
+    auto* item = new QTreeWidgetItem({label, distinct >= 1000 ? QString::number(distinct) : Pad(distinct, 3), path});
+    item->setFlags(item->flags() | Qt::ItemIsUserCheckable);
+    item->setCheckState(kLabelColumn, Qt::Checked);
+    list1_->addTopLevelItem(item);
+    if (sortColumn1_ >= 0) list1_->sortItems(sortColumn1_, Qt::AscendingOrder);
+    Timer1_Timer();
+    return true;
+}
+
+QStringList SetOperationsWindow::resultNumbers() const {
+    QStringList numbers;
+    numbers.reserve(results_->rows().size());
+    for (const auto& row : results_->rows()) numbers.append(row.number);
+    return numbers;
+}
+
+QStringList SetOperationsWindow::resultCounts() const {
+    QStringList counts;
+    counts.reserve(results_->rows().size());
+    for (const auto& row : results_->rows()) counts.append(row.count);
+    return counts;
+}
+
+QTreeWidget* SetOperationsWindow::fileList() const { return list1_; }
+
+void SetOperationsWindow::Form_Load() {
+    setWindowIcon(QApplication::windowIcon());
+    move(0, 0);
+    combo1_->clear();
+    combo2_->clear();
+    combo1_->addItem(QStringLiteral("0"));
+    combo2_->addItem(QStringLiteral("0"));
+    combo1_->setCurrentIndex(0);
+    combo2_->setCurrentIndex(0);
+}
+
+void SetOperationsWindow::Command1_Click() {
+    sortColumn1_ = kLabelColumn;
+    list1_->sortItems(kLabelColumn, Qt::AscendingOrder);
+    const QStringList paths =
+        g_openFilesHook ? g_openFilesHook()
+                        : QFileDialog::getOpenFileNames(this, QStringLiteral("增加数据文件"), QString(),
+                                                        QStringLiteral("文本文件 (*.txt)"));
+    for (const QString& path : paths) {
+        if (!tt(path)) continue;
+        const QString label = QStringLiteral("集合") + Pad(list1_->topLevelItemCount() + 1, 2);
+        if (!addRow(path, label)) return;  // rows added before stay
+    }
+}
+
+void SetOperationsWindow::Command2_Click() { ui::MsgBox(helpText_->toPlainText(), ui::Icon::None, ui::Buttons::Ok, ui::kAppTitle, this); }
+
+void SetOperationsWindow::Command3_Click() {
+    if (list1_->topLevelItemCount() == 0) return;
+    const QList<QTreeWidgetItem*> selected = list1_->selectedItems();
+    QTreeWidgetItem* item = selected.isEmpty() ? list1_->currentItem() : selected.first();
+    if (!item) return;
+    delete item;
+    Timer1_Timer();
+}
+
+void SetOperationsWindow::Command4_Click() {
+    list1_->clear();
+    Timer1_Timer();
+}
+
+void SetOperationsWindow::Command5_Click() { hide(); }
+
+void SetOperationsWindow::Command6_Click() {
+    QStringList paths;
+    for (int i = 0; i < list1_->topLevelItemCount(); ++i) {
+        QTreeWidgetItem* item = list1_->topLevelItem(i);
+        if (item->checkState(kLabelColumn) == Qt::Checked) paths.append(item->text(kPathColumn));
+    }
+    // Counted first, shown after: a file that cannot be read leaves the last result alone.
+    dialogs::OccurrenceCounts counts{};
+    QString error;
+    if (!dialogs::CountOccurrences(paths, &counts, &error)) {
+        ShowReadError(error, this);
+        return;
+    }
+    QList<ResultModel::Row> rows;
+    rows.reserve(1000);
+    for (int k = 0; k < 1000; ++k) rows.append({Pad(k, 3), Pad(counts[size_t(k)], 2)});
+    results_->setRows(std::move(rows));
+
+    const int files = int(paths.size());
+    QStringList items;
+    for (int i = 0; i <= files; ++i) items.append(QString::number(i));
+    combo1_->clear();
+    combo2_->clear();
+    combo1_->addItems(items);
+    combo2_->addItems(items);
+    combo1_->setCurrentIndex(0);
+    combo2_->setCurrentIndex(files);
+    for (QPushButton* b : {cmd7_, cmd8_, cmd9_}) b->setEnabled(true);
+    label4_->setText(dialogs::CountSummary(files, counts));
+    Timer1_Timer();
+}
+
+bool SetOperationsWindow::setRange(int low, int high, const QString& operation) {
+    if (combo1_->count() <= 1) {
+        ui::MsgBox(QStringLiteral("所有号码出现次全为0次,不能参与") + operation + QStringLiteral("运算。"),
+                   ui::Icon::Information, ui::Buttons::Ok, ui::kAppTitle, this);
+        return false;
+    }
+    combo1_->setCurrentIndex(low);
+    combo2_->setCurrentIndex(high);
+    return true;
+}
+
+void SetOperationsWindow::Command7_Click() {
+    const int n = combo1_->count() - 1;
+    setRange(n, n, QStringLiteral("交集"));
+}
+
+void SetOperationsWindow::Command8_Click() {
+    const int n = combo1_->count() - 1;
+    setRange(1, n, QStringLiteral("并集"));
+}
+
+void SetOperationsWindow::Command9_Click() {
+    const int n = combo1_->count() - 1;
+    setRange(0, n - 1, QStringLiteral("反集"));
+}
+
+void SetOperationsWindow::Command10_Click() {
+    if (results_->rowCount() != 1000) {
+        ui::MsgBox(QStringLiteral("请先点击“集合运算”再进行生成结果操作。"), ui::Icon::Information,
+                   ui::Buttons::Ok, ui::kAppTitle, this);
+        return;
+    }
+    const int low = combo1_->currentText().toInt();
+    const int high = combo2_->currentText().toInt();
+    if (low > high) return;
+    QList<ResultModel::Row> kept;
+    for (const auto& row : results_->rows()) {
+        const int c = row.count.toInt();
+        if (c >= low && c <= high) kept.append(row);
+    }
+    const int remaining = int(kept.size());
+    results_->setRows(std::move(kept));
+    Timer1_Timer();
+    ui::MsgBox(QStringLiteral("操作完成，还剩 ") + QString::number(remaining) + QStringLiteral(" 注。"),
+               ui::Icon::Information, ui::Buttons::Ok, ui::kAppTitle, this);
+}
+
+void SetOperationsWindow::Command11_Click() {
+    hide();
+    dialogs::WorkbenchApi* bench = dialogs::Workbench();
+    if (!bench) return;
+    pool::PoolSession& session = bench->session();
+    session.pool = resultNumbers();
+    session.log.append(QStringLiteral("集合运算共导入") + QString::number(session.pool.size()) +
+                       QStringLiteral("注") + pool::kNewLine);
+    session.setDescription = QStringLiteral("集合运算");
+    bench->cmdstyle();
+    pool::RemoveDuplicateNumbers(session.pool);
+    session.CommitSet();
+}
+
+void SetOperationsWindow::ListView1_DblClick() {
+    if (list1_->topLevelItemCount() == 0) {
+        Command1_Click();
+        return;
+    }
+    QTreeWidgetItem* item = list1_->currentItem();
+    if (!item) return;
+    // Opens the file in the user's text editor; a failure is of no consequence here.
+    QDesktopServices::openUrl(QUrl::fromLocalFile(item->text(kPathColumn)));
+}
+
+bool SetOperationsWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == list1_->viewport() && event->type() == QEvent::MouseButtonDblClick) {
+        ListView1_DblClick();
+        return true;
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void SetOperationsWindow::Timer1_Timer() {
+    // Only texts that changed are set, so the idle timer costs next to nothing.
+    const QString rows = QString::number(results_->rowCount());
+    if (label3_->text() != rows) label3_->setText(rows);
+    const QString caption = QStringLiteral("列表管理(%1)").arg(list1_->topLevelItemCount());
+    if (frame1_->title() != caption) frame1_->setTitle(caption);
+}

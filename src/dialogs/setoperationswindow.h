@@ -1,0 +1,90 @@
+#pragma once
+// Set-operations window "集合运算" / "大底采集": a list of number files, occurrence counts of
+// the 1000 numbers over the ticked files, a range of counts, and import into the workbench.
+// Its objectName is "Form17": tests, settings and the other windows find it by that name.
+#include "dialogs/setops.h"
+
+#include <QStringList>
+#include <QWidget>
+
+#include <functional>
+
+class QComboBox;
+class QGroupBox;
+class QLabel;
+class QPlainTextEdit;
+class QPushButton;
+class QTimer;
+class QTreeView;
+class QTreeWidget;
+class ResultModel;
+
+class SetOperationsWindow : public QWidget {
+    Q_OBJECT
+public:
+    explicit SetOperationsWindow(QWidget* parent = nullptr);
+
+    // The one window of the run, created on first use; closing by the title bar discards it,
+    // and the next call creates it afresh. existing() never creates.
+    static SetOperationsWindow* instance();
+    static SetOperationsWindow* existing();
+
+    // Lists the number file s with row text st (ticked, distinct count "000", path) unless the
+    // path is listed already. Returns false only when the file cannot be read (a message was
+    // shown and nothing was added).
+    bool jihuocjhm(const QString& s, const QString& st);
+    // True when no row carries the path str (exact comparison).
+    bool tt(const QString& str) const;
+
+    // What 【做大底】 does after saving a collection: caption "大底采集" (emptying the list when
+    // the caption was another), lists the file with the description, shows the window.
+    // Returns false when the file could not be read.
+    static bool AddCollection(const QString& path, const QString& description);
+
+    // Test hook for the add dialog: returns the chosen paths, empty = cancelled.
+    static void SetOpenFilesHook(std::function<QStringList()> hook);
+
+    // The result list in its current order: numbers and their counts ("00").
+    QStringList resultNumbers() const;
+    QStringList resultCounts() const;
+    // ListView1: column 0 label with the tick, 1 distinct count, 2 path.
+    QTreeWidget* fileList() const;
+
+public slots:
+    void Form_Load();
+    void Command1_Click();   // 添加
+    void Command2_Click();   // 帮助
+    void Command3_Click();   // 删除
+    void Command4_Click();   // 清空
+    void Command5_Click();   // 退出
+    void Command6_Click();   // 第一步：集合运算
+    void Command7_Click();   // 交集
+    void Command8_Click();   // 并集
+    void Command9_Click();   // 反集
+    void Command10_Click();  // 生成结果
+    void Command11_Click();  // 导入到缩水器
+    void ListView1_DblClick();
+    void Timer1_Timer();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    bool addRow(const QString& path, const QString& label);
+    bool setRange(int low, int high, const QString& operation);
+
+    QGroupBox* frame1_ = nullptr;
+    QTreeWidget* list1_ = nullptr;
+    QTreeView* list2_ = nullptr;
+    ResultModel* results_ = nullptr;
+    int sortColumn1_ = -1;  // column the file list keeps itself sorted by, -1 none
+    QComboBox* combo1_ = nullptr;
+    QComboBox* combo2_ = nullptr;
+    QLabel* label3_ = nullptr;
+    QLabel* label4_ = nullptr;
+    QPushButton* cmd7_ = nullptr;
+    QPushButton* cmd8_ = nullptr;
+    QPushButton* cmd9_ = nullptr;
+    QTimer* timer1_ = nullptr;
+    QPlainTextEdit* helpText_ = nullptr;
+};

@@ -1,0 +1,108 @@
+#include "dialogs/sumeditor.h"
+
+#include "dialogs/dialogutil.h"
+#include "dialogs/editorframe.h"
+#include "platform/ui/messagebox.h"
+
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QPointer>
+#include <QPushButton>
+#include <QTabWidget>
+
+namespace {
+
+QPointer<SumEditor> g_sumEditor;
+
+QPushButton* Button(QWidget* parent, const char* name, const QString& caption, int x, int y, int w, int h) {
+    auto* b = new QPushButton(caption, parent);
+    b->setObjectName(QString::fromLatin1(name));
+    b->setGeometry(x, y, w, h);
+    return b;
+}
+
+}  // namespace
+
+SumEditor::SumEditor(QWidget* parent) : QDialog(parent) {
+    setObjectName(QStringLiteral("Form10"));
+    setWindowTitle(QStringLiteral("和值过滤"));
+    setWindowFlags(Qt::Tool | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
+
+    tab_ = new QTabWidget(this);
+    tab_->setObjectName(QStringLiteral("SSTab1"));
+    tab_->setGeometry(8, 8, 420, 200);
+    auto* page = new QWidget(tab_);
+    tab_->addTab(page, QStringLiteral("和值过滤"));
+    boxes_ = dialogs::MakeCheckArray(page, QStringLiteral("Check1"), QStringList(28, QString()), 7, 8, 8, 56, 26);
+
+    combo1_ = new QComboBox(page);
+    combo1_->setObjectName(QStringLiteral("Combo1"));
+    combo1_->addItems({QStringLiteral("请选择条件"), QStringLiteral("0路"), QStringLiteral("1路"), QStringLiteral("2路")});
+    combo1_->setGeometry(8, 126, 130, 24);
+    connect(combo1_, qOverload<int>(&QComboBox::activated), this, &SumEditor::Combo1_Click);
+    connect(Button(page, "Command3", QStringLiteral("全清"), 240, 124, 76, 28), &QPushButton::clicked, this,
+            &SumEditor::Command3_Click);
+    connect(Button(page, "Command2", QStringLiteral("反选"), 324, 124, 76, 28), &QPushButton::clicked, this,
+            &SumEditor::Command2_Click);
+
+    connect(Button(this, "Command7", QStringLiteral("开始过滤号码"), 8, 216, 110, 28), &QPushButton::clicked, this,
+            &SumEditor::Command7_Click);
+    connect(Button(this, "Command1", QStringLiteral("撤消"), 124, 216, 70, 28), &QPushButton::clicked, this,
+            &SumEditor::Command1_Click);
+    connect(Button(this, "Command4", QStringLiteral("恢复"), 198, 216, 70, 28), &QPushButton::clicked, this,
+            &SumEditor::Command4_Click);
+    connect(Button(this, "Command5", QStringLiteral("[做大底]"), 272, 216, 80, 28), &QPushButton::clicked, this,
+            &SumEditor::Command5_Click);
+    connect(Button(this, "Command6", QStringLiteral("返回"), 356, 216, 70, 28), &QPushButton::clicked, this,
+            &SumEditor::Command6_Click);
+    setFixedSize(436, 252);
+
+    Form_Load();
+}
+
+SumEditor* SumEditor::instance() {
+    if (!g_sumEditor) g_sumEditor = new SumEditor(dialogs::WorkbenchWidget());
+    return g_sumEditor;
+}
+
+SumEditor* SumEditor::existing() { return g_sumEditor; }
+
+int SumEditor::Open() {
+    SumEditor* editor = instance();
+    editor->tab_->setCurrentIndex(0);
+    return ui::ShowModal(editor);
+}
+
+void SumEditor::Form_Load() {
+    dialogs::PlaceEditorOnWorkbench(this);
+    for (int k = 0; k < boxes_.size(); ++k) boxes_[k]->setText(QString::number(k));
+    combo1_->setCurrentIndex(0);
+}
+
+void SumEditor::Combo1_Click() {
+    const int item = combo1_->currentIndex();
+    if (item <= 0) {
+        for (QCheckBox* box : boxes_) box->setChecked(false);
+        return;
+    }
+    // A route preset adds the sums of that route; the other ticks stay.
+    for (int s = 0; s < boxes_.size(); ++s)
+        if (s % 3 == item - 1) boxes_[s]->setChecked(true);
+}
+
+void SumEditor::Command3_Click() { dialogs::ClearTicks(boxes_, combo1_); }
+void SumEditor::Command2_Click() { dialogs::InvertTicks(boxes_, combo1_); }
+
+void SumEditor::Command7_Click() {
+    dialogs::StartFilterFromDialog(dialogs::BatchGroup::Advanced, QStringLiteral("Check1"), this);
+}
+
+void SumEditor::Command1_Click() { dialogs::UndoFromDialog(); }
+void SumEditor::Command4_Click() { dialogs::RedoFromDialog(); }
+void SumEditor::Command5_Click() { dialogs::MakeBaseFromDialog(this); }
+void SumEditor::Command6_Click() { hide(); }
+
+void SumEditor::closeEvent(QCloseEvent* event) {
+    if (!dialogs::HideUnlessQuitting(this, event)) QDialog::closeEvent(event);
+}

@@ -1,0 +1,133 @@
+#include "dialogs/textcollectionwindow.h"
+
+#include "common/textcodec.h"
+#include "dialogs/dialogutil.h"
+#include "dialogs/setops.h"
+#include "dialogs/workbenchapi.h"
+#include "platform/ui/messagebox.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QClipboard>
+#include <QDir>
+#include <QFileDialog>
+#include <QHBoxLayout>
+#include <QMenuBar>
+#include <QMimeData>
+#include <QPlainTextEdit>
+#include <QPointer>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace {
+
+QPointer<TextCollectionWindow> g_textCollectionWindow;
+std::function<QString()> g_textCollectionWindowOpenFileHook;
+
+}  // namespace
+
+TextCollectionWindow::TextCollectionWindow(QWidget* parent) : QDialog(parent) {
+    setObjectName(QStringLiteral("Form20"));
+    setWindowTitle(QStringLiteral("数据采集"));
+    setAttribute(Qt::WA_DeleteOnClose);  // the title bar's close discards text and tick
+
+    auto* layout = new QVBoxLayout(this);
+    auto* menuBar = new QMenuBar(this);
+    QMenu* menu = menuBar->addMenu(QStringLiteral("操作"));
+    menu->setObjectName(QStringLiteral("caozuo"));
+    QAction* import = menu->addAction(QStringLiteral("导入..."), this, &TextCollectionWindow::Command2_Click);
+    import->setObjectName(QStringLiteral("bianjidr2"));
+    QAction* separator = menu->addSeparator();
+    separator->setObjectName(QStringLiteral("hengj3"));
+    QAction* paste = menu->addAction(QStringLiteral("粘贴"), this, &TextCollectionWindow::Command1_Click);
+    paste->setObjectName(QStringLiteral("ghskfj"));
+    QAction* clear = menu->addAction(QStringLiteral("清空"), this, &TextCollectionWindow::Command3_Click);
+    clear->setObjectName(QStringLiteral("kdngqq"));
+    layout->setMenuBar(menuBar);
+
+    text_ = new QPlainTextEdit(this);
+    text_->setObjectName(QStringLiteral("Text1"));
+    layout->addWidget(text_);
+
+    auto* row = new QHBoxLayout;
+    keep_ = new QCheckBox(QStringLiteral("保留相同号码"), this);
+    keep_->setObjectName(QStringLiteral("Check1"));
+    row->addWidget(keep_);
+    row->addStretch();
+    auto* ok = new QPushButton(QStringLiteral("确定"), this);
+    ok->setObjectName(QStringLiteral("Command5"));
+    auto* cancel = new QPushButton(QStringLiteral("取消"), this);
+    cancel->setObjectName(QStringLiteral("Command4"));
+    row->addWidget(ok);
+    row->addWidget(cancel);
+    layout->addLayout(row);
+    connect(ok, &QPushButton::clicked, this, &TextCollectionWindow::Command5_Click);
+    connect(cancel, &QPushButton::clicked, this, &TextCollectionWindow::Command4_Click);
+
+    resize(480, 360);
+    Form_Load();
+}
+
+TextCollectionWindow* TextCollectionWindow::instance() {
+    if (!g_textCollectionWindow) g_textCollectionWindow = new TextCollectionWindow(dialogs::WorkbenchWidget());
+    return g_textCollectionWindow;
+}
+
+int TextCollectionWindow::Open() { return ui::ShowModal(instance()); }
+
+void TextCollectionWindow::SetOpenFileHook(std::function<QString()> hook) { g_textCollectionWindowOpenFileHook = std::move(hook); }
+
+void TextCollectionWindow::Form_Load() {
+    setWindowIcon(QApplication::windowIcon());
+    dialogs::CentreOnScreen(this);
+}
+
+void TextCollectionWindow::Command1_Click() {
+    const QMimeData* data = QApplication::clipboard()->mimeData();
+    if (!data || !data->hasText()) return;
+    text_->setPlainText(dialogs::TrimBlanks(data->text()));
+}
+
+void TextCollectionWindow::Command2_Click() {
+    const QString path = g_textCollectionWindowOpenFileHook
+                             ? g_textCollectionWindowOpenFileHook()
+                             : QFileDialog::getOpenFileName(this, QStringLiteral("从文件导入"), QString(),
+                                                            QStringLiteral("文本文件 (*.txt)"));
+    if (path.isEmpty()) return;  // cancelled
+    QString content;
+    QString error;
+    if (!common::ReadAnsiFile(path, &content, &error)) {
+        ui::MsgBox(QStringLiteral("无法读取文件：") + QDir::toNativeSeparators(path) + QLatin1Char('\n') + error,
+                   ui::Icon::Warning, ui::Buttons::Ok, ui::kAppTitle, this);
+        return;
+    }
+    text_->setPlainText(dialogs::TrimBlanks(content));
+}
+
+void TextCollectionWindow::Command3_Click() { text_->clear(); }
+
+void TextCollectionWindow::Command4_Click() { hide(); }
+
+void TextCollectionWindow::Command5_Click() {
+    const QString text = dialogs::TrimBlanks(text_->toPlainText());
+    if (text.isEmpty()) return;
+    const QStringList numbers = dialogs::CollectFromText(text, keep_->isChecked());
+    if (numbers.size() > dialogs::kMaxPoolEntries) {
+        // The window stays open with its text so the user can shorten it.
+        ui::MsgBox(QStringLiteral("采集到 %1 注号码，超过了 %2 注的上限，请减少数据后再试。")
+                       .arg(numbers.size())
+                       .arg(dialogs::kMaxPoolEntries),
+                   ui::Icon::Warning, ui::Buttons::Ok, ui::kAppTitle, this);
+        return;
+    }
+    hide();
+    dialogs::WorkbenchApi* bench = dialogs::Workbench();
+    if (!bench) return;
+    pool::PoolSession& session = bench->session();
+    session.pool = numbers;
+    session.log.append(QStringLiteral("数据采集共") + QString::number(numbers.size()) + QStringLiteral("注") +
+                       pool::kNewLine);
+    session.setDescription = QStringLiteral("数据采集");
+    bench->cmdstyle();
+    session.CommitSet();
+}

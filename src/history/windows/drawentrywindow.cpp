@@ -1,0 +1,306 @@
+#include "history/windows/drawentrywindow.h"
+
+#include "common/appstate.h"
+#include "common/atomicfile.h"
+#include "common/drawtext.h"
+#include "common/paths.h"
+#include "history/drawdownload.h"
+#include "platform/ui/lotterymark.h"
+#include "platform/ui/messagebox.h"
+
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QFile>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+namespace {
+
+QPushButton* MakeDrawEntryButton(QWidget* parent, const char* name, const QString& caption, int x, int y) {
+    auto* b = new QPushButton(caption, parent);
+    b->setObjectName(QString::fromLatin1(name));
+    b->setGeometry(x, y, 100, 30);
+    b->setAutoDefault(false);
+    return b;
+}
+
+QLabel* MakeDrawEntryLabel(QWidget* parent, const char* name, const QString& text, int x, int y, int w, int h) {
+    auto* l = new QLabel(text, parent);
+    l->setObjectName(QString::fromLatin1(name));
+    l->setGeometry(x, y, w, h);
+    return l;
+}
+
+// The window's place and icon come from the main window it is opened over.
+void TakeMainWindowLook(QWidget* window, QWidget* main) {
+    if (!main) return;
+    window->setWindowIcon(main->windowIcon());
+    const QRect m = main->frameGeometry();
+    window->move(m.left() + (m.width() - window->width()) / 2, m.top() + (m.height() - window->height()) / 2);
+}
+
+}  // namespace
+
+DrawEntryWindow::DrawEntryWindow(QWidget* parent) : QDialog(parent) {
+    setObjectName(QStringLiteral("Form3"));
+    setWindowTitle(QStringLiteral("数据输入"));
+    setFixedSize(360, 210);
+
+    Label1 = MakeDrawEntryLabel(this, "Label1", QStringLiteral("开奖期号"), 20, 22, 70, 24);
+    Combo1 = new QComboBox(this);
+    Combo1->setObjectName(QStringLiteral("Combo1"));
+    Combo1->setEditable(true);
+    Combo1->setInsertPolicy(QComboBox::NoInsert);  // a typed issue is taken by 保存号码 only
+    Combo1->setCompleter(nullptr);                 // and taken as typed
+    // Leaving the box would otherwise select the item whose text matches the typed issue and put
+    // that draw's old digits over the ones just typed; a typed issue stays a typed issue.
+    QObject::disconnect(Combo1->lineEdit(), SIGNAL(editingFinished()), Combo1, nullptr);
+    Combo1->setGeometry(96, 20, 130, 26);
+    Label2 = MakeDrawEntryLabel(this, "Label2", QStringLiteral("开奖号码"), 20, 62, 70, 24);
+    Text1 = new QLineEdit(this);
+    Text1->setObjectName(QStringLiteral("Text1"));
+    Text1->setGeometry(96, 60, 130, 26);
+    Label3 = MakeDrawEntryLabel(this, "Label3", QString(), 20, 100, 320, 24);
+
+    Command1 = MakeDrawEntryButton(this, "Command1", QStringLiteral("保存号码"), 240, 18);
+    Command3 = MakeDrawEntryButton(this, "Command3", QStringLiteral("删除号码"), 240, 58);
+    Command2 = MakeDrawEntryButton(this, "Command2", QStringLiteral("返回"), 130, 160);
+    Command4 = MakeDrawEntryButton(this, "Command4", QStringLiteral("网上更新"), 20, 160);
+
+    Image1 = MakeDrawEntryLabel(this, "Image1", QString(), 240, 160, 100, 30);
+    Image2 = MakeDrawEntryLabel(this, "Image2", QString(), 240, 160, 100, 30);
+    for (QLabel* image : {Image1, Image2}) {
+        image->setToolTip(QStringLiteral("点击转换彩票类型"));
+        image->setAlignment(Qt::AlignCenter);
+        ui::SetLotteryMark(image, image == Image2);
+    }
+
+    connect(Combo1, qOverload<int>(&QComboBox::activated), this, [this] { Combo1_Click(); });
+    connect(Text1, &QLineEdit::textChanged, this, [this] { Text1_Change(); });
+    connect(Command1, &QPushButton::clicked, this, &DrawEntryWindow::Command1_Click);
+    connect(Command2, &QPushButton::clicked, this, &DrawEntryWindow::Command2_Click);
+    connect(Command3, &QPushButton::clicked, this, &DrawEntryWindow::Command3_Click);
+    connect(Command4, &QPushButton::clicked, this, &DrawEntryWindow::Command4_Click);
+
+    Form_Load();
+}
+
+DrawEntryWindow::~DrawEntryWindow() = default;
+
+void DrawEntryWindow::Form_Load() {
+    TakeMainWindowLook(this, parentWidget());
+    const common::AppState& app = common::App();
+    book_ = history::DrawEntryBook(app.history.draws());
+    Combo1->clear();
+    Combo1->addItems(book_.itemTexts());
+    selectItem(book_.lastItem());
+    Label3->setText(QStringLiteral("软件支持在线更新"));
+    Image1->setVisible(!app.lotteryIsP3);
+    Image2->setVisible(app.lotteryIsP3);
+}
+
+void DrawEntryWindow::selectItem(int index) {
+    Combo1->setCurrentIndex(index);
+    Combo1_Click();
+}
+
+// The entry the list has selected, or -1 when the user typed an issue of their own.
+int DrawEntryWindow::selectedEntry() const {
+    const int li = Combo1->currentIndex();
+    if (li < 0 || Combo1->currentText().trimmed() != Combo1->itemText(li)) return -1;
+    return li;
+}
+
+void DrawEntryWindow::refreshLastItem() {
+    const int last = book_.lastItem();
+    Combo1->setItemText(last, book_.nextIssue());
+    if (Combo1->currentIndex() == last) Combo1->setEditText(book_.nextIssue());
+}
+
+void DrawEntryWindow::Combo1_Click() {
+    Label3->clear();
+    const int li = Combo1->currentIndex();
+    if (li < 0) return;
+    if (li >= book_.lastItem()) {
+        Text1->clear();
+        return;
+    }
+    if (!book_.isDeleted(li)) {
+        Text1->setText(common::NumberOf(book_.entry(li)));
+        return;
+    }
+    const QString issue = common::IssueOf(book_.entry(li));
+    const ui::Answer answer = ui::MsgBox(issue + QStringLiteral("期记录已被删除,是否要恢复数据?"), ui::Icon::Question,
+                                         ui::Buttons::YesNo, ui::kAppTitle, this, ui::Answer::No);
+    if (answer != ui::Answer::Yes) {
+        selectItem(book_.lastItem());
+        return;
+    }
+    if (!book_.restore(li)) {
+        // A draw saved again under this issue since: restoring would put two draws of one issue
+        // (or an older issue after a newer one) into the file.
+        selectItem(book_.lastItem());
+        Label3->setText(issue + QStringLiteral("期已有开奖记录,不能恢复"));
+        return;
+    }
+    Combo1->setItemText(li, issue);
+    Combo1->setEditText(issue);
+    Text1->setText(common::NumberOf(book_.entry(li)));
+    refreshLastItem();
+    Label3->setText(QStringLiteral("记录已恢复"));
+}
+
+void DrawEntryWindow::Text1_Change() {
+    if (inTextChange_) return;
+    const QString trimmed = Text1->text().trimmed();
+    if (trimmed != Text1->text()) {
+        inTextChange_ = true;
+        Text1->setText(trimmed);
+        inTextChange_ = false;
+    }
+    if (trimmed.size() == 3) Command1->setFocus();
+}
+
+void DrawEntryWindow::Command1_Click() {
+    const QString issue = Combo1->currentText().trimmed();
+    Text1->setText(Text1->text().trimmed());
+    Label3->clear();
+    const int li = selectedEntry();
+    switch (book_.save(li, issue, Text1->text())) {
+    case history::DrawEntryBook::SaveOutcome::FormatError:
+        Text1->clear();
+        Text1->setFocus();
+        Label3->setText(QStringLiteral("格式错误"));
+        return;
+    case history::DrawEntryBook::SaveOutcome::Modified:
+        Label3->setText(QStringLiteral("修改成功"));
+        return;
+    case history::DrawEntryBook::SaveOutcome::IssueNotNewer:
+        selectItem(book_.lastItem());
+        Label3->setText(QStringLiteral("期号设置错误"));
+        return;
+    case history::DrawEntryBook::SaveOutcome::Appended: {
+        const int added = book_.entryCount() - 1;  // the old last item's place
+        Combo1->setItemText(added, issue);
+        Combo1->addItem(book_.nextIssue());
+        selectItem(book_.lastItem());
+        Text1->clear();
+        Text1->setFocus();
+        Label3->setText(QStringLiteral("保存成功"));
+        return;
+    }
+    }
+}
+
+void DrawEntryWindow::Command3_Click() {
+    Label3->clear();
+    const int li = selectedEntry();
+    if (!book_.canDelete(li)) {
+        Label3->setText(QStringLiteral("不能删除数据"));
+        return;
+    }
+    const ui::Answer answer =
+        ui::MsgBox(QStringLiteral("是否删除第[") + Combo1->currentText() + QStringLiteral("]期的数据?"),
+                   ui::Icon::Question, ui::Buttons::YesNo, ui::kAppTitle, this, ui::Answer::No);
+    if (answer != ui::Answer::Yes) return;
+    book_.markDeleted(li);
+    Combo1->setItemText(li, history::DrawEntryBook::kDeletedText);
+    refreshLastItem();
+    selectItem(book_.lastItem());
+    Label3->setText(QStringLiteral("记录已删除"));
+}
+
+void DrawEntryWindow::Command2_Click() {
+    const QString drawFile = common::App().drawFilePath;
+    QString why;
+    if (!history::WriteDrawFileViaFlag(drawFile, common::ProgramFile(QStringLiteral("FLAG.TXT")), book_.keptDraws(),
+                                       &why)) {
+        // The draw file is as it was; the window stays open with the edits.
+        ui::MsgBox(QStringLiteral("开奖数据保存失败：") + why, ui::Icon::Warning, ui::Buttons::Ok, ui::kAppTitle, this);
+        return;
+    }
+    accept();
+}
+
+void DrawEntryWindow::setButtonsEnabled(bool enabled) {
+    for (QPushButton* b : {Command1, Command2, Command3, Command4}) b->setEnabled(enabled);
+}
+
+void DrawEntryWindow::Command4_Click() {
+    const common::AppState& app = common::App();
+    setButtonsEnabled(false);
+    Label3->setText(QStringLiteral("正在下载数据,请稍候..."));
+    downloading_ = true;
+    const QString bak = common::ProgramFile(QStringLiteral("HAOBAK.TXT"));
+    QString serverIssue;
+    const history::HomeCopyFetch fetched =
+        common::HasHomeServer() ? history::FetchHomeCopy(history::HomeDrawFileUrl(app.lotteryIsP3), bak, &serverIssue)
+                                : history::HomeCopyFetch::NotReached;
+    downloading_ = false;
+    if (fetched == history::HomeCopyFetch::NotReached) {
+        Label3->setText(QStringLiteral("网络连接失败"));
+        setButtonsEnabled(true);
+        return;
+    }
+    if (fetched == history::HomeCopyFetch::Refused) {
+        // An error page or a partial record must not replace the history.
+        Label3->setText(QStringLiteral("服务器数据格式错误,本机数据未更新"));
+        setButtonsEnabled(true);
+        return;
+    }
+    const ui::Answer answer = ui::MsgBox(
+        QStringLiteral("服务器数据已更新到[") + serverIssue + QStringLiteral("]期,是否校对本机数据后再更新?"),
+        ui::Icon::Question, ui::Buttons::YesNo, QStringLiteral("自动更新"), this);
+    if (answer != ui::Answer::Yes || book_.lastEntryIssue() < serverIssue) {
+        QString why;
+        if (!common::ReplaceFile(bak, app.drawFilePath, &why)) {
+            QFile::remove(bak);
+            ui::MsgBox(QStringLiteral("开奖数据更新失败：") + why, ui::Icon::Warning, ui::Buttons::Ok, ui::kAppTitle,
+                       this);
+            Label3->clear();
+            setButtonsEnabled(true);
+            return;
+        }
+        accept();
+        return;
+    }
+    QFile::remove(bak);
+    Label3->setText(QStringLiteral("本机数据已升级不需更新"));
+    setButtonsEnabled(true);
+}
+
+void DrawEntryWindow::reject() {
+    if (downloading_) return;  // the download blocks the window; it ends first
+    QDialog::reject();
+}
+
+void DrawEntryWindow::closeEvent(QCloseEvent* event) {
+    if (downloading_) {
+        event->ignore();
+        return;
+    }
+    QDialog::closeEvent(event);
+}
+
+// Enter presses the button that has the focus (the digits box hands it to 保存号码); no button is
+// the dialog's default, so Enter elsewhere does nothing.
+void DrawEntryWindow::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+        if (auto* button = qobject_cast<QPushButton*>(focusWidget()); button && button->isEnabled()) {
+            button->click();
+            return;
+        }
+    }
+    QDialog::keyPressEvent(event);
+}
+
+namespace history {
+
+void OpenDrawEntry(QWidget* parent) {
+    DrawEntryWindow form(parent);
+    ui::ShowModal(&form);
+}
+
+}  // namespace history

@@ -1,0 +1,169 @@
+#include "history/windows/settingswindow.h"
+
+#include "common/appstate.h"
+#include "common/settings.h"
+#include "history/lottery.h"
+#include "platform/ui/messagebox.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSlider>
+#include <QTabWidget>
+
+namespace {
+
+template <class W>
+W* MakeSettingsControl(QWidget* parent, const char* name, int x, int y, int w, int h) {
+    auto* c = new W(parent);
+    c->setObjectName(QString::fromLatin1(name));
+    c->setGeometry(x, y, w, h);
+    return c;
+}
+
+// The fewest draws a range may span: the last at least ten positions after the first.
+constexpr int kMinRangeSpan = 10;
+
+}  // namespace
+
+SettingsWindow::SettingsWindow(QWidget* parent) : QDialog(parent) {
+    setObjectName(QStringLiteral("Form9"));
+    setWindowTitle(QStringLiteral("系统设置"));
+    setFixedSize(400, 300);
+
+    SSTab1 = MakeSettingsControl<QTabWidget>(this, "SSTab1", 10, 10, 380, 230);
+    auto* general = new QWidget(SSTab1);
+    auto* schemes = new QWidget(SSTab1);
+    SSTab1->addTab(general, QStringLiteral("通用"));
+    SSTab1->addTab(schemes, QStringLiteral("方案"));
+
+    Frame1 = MakeSettingsControl<QGroupBox>(general, "Frame1", 10, 8, 355, 100);
+    Frame1->setTitle(QStringLiteral("分析期号范围"));
+    Combo1 = MakeSettingsControl<QComboBox>(Frame1, "Combo1", 12, 26, 150, 26);
+    Combo2 = MakeSettingsControl<QComboBox>(Frame1, "Combo2", 190, 26, 150, 26);
+    Check1 = MakeSettingsControl<QCheckBox>(Frame1, "Check1", 12, 64, 300, 24);
+    Check1->setText(QStringLiteral("分析所有开奖数据"));
+
+    Frame2 = MakeSettingsControl<QGroupBox>(general, "Frame2", 10, 116, 355, 70);
+    Frame2->setTitle(QStringLiteral("设置彩票类型"));
+    Option1 = MakeSettingsControl<QRadioButton>(Frame2, "Option1", 12, 30, 150, 24);
+    Option1->setText(QStringLiteral("全国福彩3D"));
+    Option2 = MakeSettingsControl<QRadioButton>(Frame2, "Option2", 190, 30, 150, 24);
+    Option2->setText(QStringLiteral("体彩排列三"));
+
+    Frame3 = MakeSettingsControl<QGroupBox>(schemes, "Frame3", 10, 8, 355, 90);
+    Frame3->setTitle(QStringLiteral("智能方案"));
+    Slider1 = MakeSettingsControl<QSlider>(Frame3, "Slider1", 20, 26, 315, 26);
+    Slider1->setOrientation(Qt::Horizontal);
+    Slider1->setRange(0, 3);
+    Slider1->setPageStep(1);
+    Slider1->setTickPosition(QSlider::TicksBelow);
+    for (int k = 0; k < 4; ++k) {
+        auto* mark = new QLabel(QStringLiteral("方案%1").arg(k + 1), Frame3);
+        mark->setGeometry(12 + k * 100, 58, 60, 20);
+    }
+
+    Frame4 = MakeSettingsControl<QGroupBox>(schemes, "Frame4", 10, 106, 355, 70);
+    Frame4->setTitle(QStringLiteral("设置容错范围"));
+    Label1 = MakeSettingsControl<QLabel>(Frame4, "Label1", 12, 30, 130, 24);
+    Label1->setText(QStringLiteral("设置总容错范围："));
+    Combo3 = MakeSettingsControl<QComboBox>(Frame4, "Combo3", 150, 28, 80, 26);
+    Combo3->setEditable(true);  // the stored text comes back exactly, whatever it is
+    Combo3->setInsertPolicy(QComboBox::NoInsert);
+    for (int v = 0; v <= 10; ++v) Combo3->addItem(QString::number(v));
+
+    Command1 = MakeSettingsControl<QPushButton>(this, "Command1", 190, 254, 90, 30);
+    Command1->setText(QStringLiteral("确定"));
+    Command2 = MakeSettingsControl<QPushButton>(this, "Command2", 295, 254, 90, 30);
+    Command2->setText(QStringLiteral("取消"));
+    connect(Command1, &QPushButton::clicked, this, &SettingsWindow::Command1_Click);
+    connect(Command2, &QPushButton::clicked, this, &SettingsWindow::Command2_Click);
+
+    Form_Load();
+}
+
+SettingsWindow::~SettingsWindow() = default;
+
+void SettingsWindow::Form_Load() {
+    if (QWidget* main = parentWidget()) setWindowIcon(main->windowIcon());
+    const common::AppState& app = common::App();
+    QStringList issues;
+    issues.reserve(app.history.count());
+    for (const QString& draw : app.history.draws()) issues.append(draw.left(7));
+    Combo1->clear();
+    Combo2->clear();
+    Combo1->addItems(issues);
+    Combo2->addItems(issues);
+    Check1->setChecked(app.useAllDraws);
+    Combo1->setCurrentIndex(app.rangeFirst < issues.size() ? app.rangeFirst : -1);
+    Combo2->setCurrentIndex(app.rangeLast < issues.size() ? app.rangeLast : -1);
+    Slider1->setValue(app.smartScheme);
+    Combo3->setEditText(app.toleranceRange);
+    if (app.lotteryIsP3) {
+        Option2->setChecked(true);
+        setProperty("Tag", QStringLiteral("2"));
+    } else {
+        Option1->setChecked(true);
+        setProperty("Tag", QStringLiteral("1"));
+    }
+    SSTab1->setCurrentIndex(0);
+    SSTab1->setTabVisible(1, false);
+}
+
+void SettingsWindow::Command1_Click() {
+    common::AppState& app = common::App();
+    // The range only matters when the analyses do not use every draw, and with fewer draws than
+    // a range needs no choice could pass; in both cases the check would only make the lottery
+    // and 分析所有开奖数据 unconfirmable. A range that fails the check then stays as it was.
+    const bool rangeChoosable = app.history.count() > kMinRangeSpan;
+    const bool rangeValid = rangeChoosable && Combo2->currentIndex() >= Combo1->currentIndex() + kMinRangeSpan;
+    if (rangeChoosable && !rangeValid && !Check1->isChecked()) {
+        ui::MsgBox(QStringLiteral("开奖期号设置范围太小,请重新设置。"), ui::Icon::Warning, ui::Buttons::Ok, ui::kAppTitle,
+                   this);
+        Combo1->setCurrentIndex(0);
+        return;
+    }
+    app.useAllDraws = Check1->isChecked();
+    common::SaveSetting(QStringLiteral("kj"), app.useAllDraws ? QStringLiteral("1") : QStringLiteral("0"));
+    common::SaveSetting(QStringLiteral("zl"), QString::number(Slider1->value()));
+    app.smartScheme = Slider1->value();
+    if (rangeValid) {
+        app.rangeFirst = Combo1->currentIndex();
+        app.rangeLast = Combo2->currentIndex();
+    }
+    common::SaveSetting(QStringLiteral("rc"), Combo3->currentText());
+    app.toleranceRange = Combo3->currentText();
+    const QString tag = property("Tag").toString();
+    if (Option1->isChecked() && tag == QLatin1String("2")) switchLottery(false);
+    if (Option2->isChecked() && tag == QLatin1String("1")) switchLottery(true);
+    accept();
+}
+
+void SettingsWindow::Command2_Click() { reject(); }
+
+void SettingsWindow::switchLottery(bool toP3) {
+    const std::function<void()>& hook = toP3 ? hooks.p3_Click : hooks.fc3d_Click;
+    if (hook) {
+        hook();
+        return;
+    }
+    QString why;
+    history::SelectLottery(toP3, &why);
+    if (!why.isEmpty()) ui::MsgBox(why, ui::Icon::Warning, ui::Buttons::Ok, ui::kAppTitle, this);
+}
+
+namespace history {
+
+void OpenSettings(QWidget* parent, std::function<void(bool toP3)> switchLottery) {
+    SettingsWindow form(parent);
+    if (switchLottery) {
+        form.hooks.fc3d_Click = [switchLottery] { switchLottery(false); };
+        form.hooks.p3_Click = [switchLottery] { switchLottery(true); };
+    }
+    ui::ShowModal(&form);
+}
+
+}  // namespace history

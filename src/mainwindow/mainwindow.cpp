@@ -1,0 +1,739 @@
+#include "mainwindow/mainwindow.h"
+
+#include "common/appstate.h"
+#include "common/numbertables.h"
+#include "common/paths.h"
+#include "common/settings.h"
+#include "history/lottery.h"
+#include "mainwindow/historylist.h"
+#include "mainwindow/trayicon.h"
+#include "mainwindow/webview.h"
+#include "platform/process.h"
+#include "platform/ui/messagebox.h"
+#include "platform/ui/tablefont.h"
+
+#ifdef SIFMORA_HAS_ANALYSIS
+#include "mainwindow/analyses.h"
+#endif
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QCursor>
+#include <QDateTime>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QMenu>
+#include <QPainter>
+#include <QPainterPath>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QScreen>
+#include <QScrollBar>
+#include <QTimer>
+#include <QToolBar>
+#include <QToolButton>
+#include <QUrl>
+#include <QWindow>
+
+namespace {
+
+MainWindow* g_instance = nullptr;
+
+// Geometry is laid out in twips; 15 twips make one pixel at 96 dots per inch.
+constexpr int Px(int twips) { return twips / 15; }
+
+constexpr int kHeight = 7050;
+constexpr int kNarrowWidth = 8070;
+constexpr int kArrowWidth = 12;  // the drop-down arrow on the right end of a button
+constexpr int kWideWidth = 11100;
+
+const QString kBusyText = QStringLiteral("数据处理中,请稍候...");
+
+struct BoardLayout {
+    int width, bar, image18, rightBar, winmin, winexit;
+};
+constexpr BoardLayout kNarrow{8070, 4935, 7680, 4680, 7300, 7620};
+constexpr BoardLayout kWide{11100, 8935, 10800, 7740, 10365, 10680};
+
+// A small downward triangle, the mark of a button's drop-down choices.
+QPixmap DropArrow(const QColor& color) {
+    const qreal ratio = qGuiApp->devicePixelRatio();
+    QPixmap pm(QSize(9, 6) * ratio);
+    pm.setDevicePixelRatio(ratio);
+    pm.fill(Qt::transparent);
+    QPainter p(&pm);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(Qt::NoPen);
+    p.setBrush(color);
+    p.drawPolygon(QPolygonF({QPointF(0, 0.5), QPointF(9, 0.5), QPointF(4.5, 5.5)}));
+    return pm;
+}
+
+QLabel* MakeLabel(QWidget* parent, const char* name, const QString& text = {}) {
+    auto* l = new QLabel(text, parent);
+    l->setObjectName(QLatin1String(name));
+    return l;
+}
+
+}  // namespace
+
+MainWindow* MainWindow::instance() { return g_instance; }
+
+MainWindow* MainWindow::ShowMainWindow() {
+    if (!g_instance) new MainWindow();
+    g_instance->show();
+    g_instance->raise();
+    g_instance->activateWindow();
+    return g_instance;
+}
+
+MainWindow::Openers& MainWindow::openers() {
+    static Openers o;
+    return o;
+}
+
+QString MainWindow::BoardUrl() { return common::HomeUrl() + QStringLiteral("/3d/3dindex.htm"); }
+
+MainWindow::MainWindow(QWidget* parent) : QWidget(parent) {
+    g_instance = this;
+    common::AppState& app = common::App();
+    // 1. Board closed; the workbench's undo ring starts at 0 when the workbench is created.
+    app.boardOpen = false;
+    // 2. The window and the reload.
+    setObjectName(QStringLiteral("Form1"));
+    setWindowFlags(Qt::Window | Qt::FramelessWindowHint);
+    setWindowIcon(mainwindow::AppIcon());
+    buildControls();
+    Form_Load();
+    // 3. Narrow, centred at the wide width.
+    const QRect screen = QGuiApplication::primaryScreen() ? QGuiApplication::primaryScreen()->availableGeometry()
+                                                          : QRect(0, 0, 1024, 768);
+    const int screenW = screen.width() * 15, screenH = screen.height() * 15;
+    resize(Px(kNarrowWidth), Px(kHeight));
+    move(screen.x() + Px((screenW - kWideWidth) / 2), screen.y() + Px((screenH - kHeight) / 2));
+    // 4. Tray icon.
+    tray_ = new mainwindow::TrayIcon(mainwindow::AppIcon(), this);
+    connect(tray_, &mainwindow::TrayIcon::clicked, this, &MainWindow::TrayWndProc);
+    connect(tray_, &mainwindow::TrayIcon::quitRequested, this, [this] { close(); });
+    tray_->install();
+    // 5.
+    app.trayToggleEnabled = true;
+    app.drawListDirty = true;
+    // 6. Settings.
+    app.useAllDraws = common::SettingUseAllDraws();
+    app.smartScheme = common::SettingSmartScheme();
+    app.toleranceRange = common::SettingToleranceRange();
+    app.lotteryIsP3 = common::SettingLotteryIsP3();
+    // 7.
+    Label3->setText(history::LotteryLabel(app.lotteryIsP3));
+    // 8. The number tables are built at their first use; touching them here builds them now.
+    common::GroupTable();
+    common::TripleTable();
+    common::GroupThreeTable();
+    common::GroupSixTable();
+    // 9. The help file is opened by helpme_Click (F1).
+    // 10. The board opens 2 s later.
+    Timer2->start();
+    Form_Resize();
+}
+
+MainWindow::~MainWindow() {
+    if (g_instance == this) g_instance = nullptr;
+}
+
+void MainWindow::buildControls() {
+    setStyleSheet(QStringLiteral(
+        // Only this window's own controls: the windows opened over it have controls of the same
+        // names (Label2, Label3) that must keep the ordinary look.
+        "#Form1 { background: #F4F1EA; }"
+        "#Form1 > #Bar, #Form1 > #RightBar"
+        " { background: qlineargradient(x1:0, y1:0, x2:0, y2:1, stop:0 #B22222, stop:1 #7A1010); }"
+        "#Form1 > #Label13dd, #Form1 > #Label2, #Form1 > #Label3 { color: white; background: transparent; }"
+        "#Form1 > #winmin, #Form1 > #winexit { color: white; background: transparent; font-weight: bold; }"
+        "#Form1 > #Picture6 { background: #E6E0D0; }"));
+
+    Bar = MakeLabel(this, "Bar");
+    RightBar = MakeLabel(this, "RightBar");
+    Image18 = MakeLabel(this, "Image18");
+    Image17 = MakeLabel(this, "Image17");
+    Image17->setPixmap(mainwindow::AppIcon().pixmap(24, 24));
+    Image17->setGeometry(6, 4, 24, 24);
+    Label13dd = MakeLabel(this, "Label13dd", QStringLiteral("Sifmora 5.80"));
+    Label13dd->setGeometry(36, 8, 150, 18);
+    Label3 = MakeLabel(this, "Label3");
+    Label3->setGeometry(190, 8, 110, 18);
+    Label2 = MakeLabel(this, "Label2");
+    Label2->setGeometry(0, 8, 150, 18);
+    winmin = MakeLabel(this, "winmin", QStringLiteral("_"));
+    winexit = MakeLabel(this, "winexit", QStringLiteral("×"));
+    winmin->setAlignment(Qt::AlignCenter);
+    winexit->setAlignment(Qt::AlignCenter);
+    winmin->setCursor(Qt::PointingHandCursor);
+    winexit->setCursor(Qt::PointingHandCursor);
+
+    Picture5 = new QWidget(this);
+    Picture5->setObjectName(QStringLiteral("Picture5"));
+    Picture5->setGeometry(5, 34, Px(kNarrowWidth) - 10, 40);
+    buildToolbar();
+
+    Image20 = MakeLabel(this, "Image20", QStringLiteral("☰"));
+    Image20->setGeometry(5, 78, 20, 18);
+    Picture2 = MakeLabel(this, "Picture2", QStringLiteral("菜单"));
+    Picture2->setGeometry(27, 78, 60, 18);
+
+    struct ButtonDef {
+        QPushButton** member;
+        const char* name;
+        const char* caption;
+        void (MainWindow::*handler)();
+    };
+    const ButtonDef buttons[] = {
+        {&Command6, "Command6", "中奖分析", &MainWindow::Command6_Click},
+        {&Command1, "Command1", "质合分析", &MainWindow::Command1_Click},
+        {&Command2, "Command2", "二码分析", &MainWindow::Command2_Click},
+        {&Command3, "Command3", "012路分析", &MainWindow::Command3_Click},
+        {&Command4, "Command4", "合值分析", &MainWindow::Command4_Click},
+        {&Command5, "Command5", "跨值分析", &MainWindow::Command5_Click},
+        {&Command7, "Command7", "单码分析", &MainWindow::Command7_Click},
+        {&Command8, "Command8", "1234分析", &MainWindow::Command8_Click},
+        {&Command10, "Command10", "和值分析", &MainWindow::Command10_Click},
+        {&Command12, "Command12", "奇偶分析", &MainWindow::Command12_Click},
+        {&Command13, "Command13", "大中小分析", &MainWindow::Command13_Click},
+        {&Command14, "Command14", "大小分析", &MainWindow::Command14_Click},
+        {&Command15, "Command15", "数据输入", &MainWindow::Command15_Click},
+        {&Command9, "Command9", "过滤缩水", &MainWindow::Command9_Click},
+    };
+    int y = 100;
+    for (const ButtonDef& b : buttons) {
+        auto* button = new QPushButton(QString::fromUtf8(b.caption), this);
+        button->setObjectName(QLatin1String(b.name));
+        button->setGeometry(5, y, 88, 22);
+        y += 24;
+        connect(button, &QPushButton::clicked, this, b.handler);
+        *b.member = button;
+    }
+    // The drop-down arrows lie on the right end of their buttons: a click on the arrow offers
+    // 单选 and 组选, a click on the body repeats the last choice. The arrow is painted, not a
+    // font's glyph: some CJK fonts draw "▼" as a dot.
+    Picture4 = MakeLabel(Command3, "Picture4");
+    Picture3 = MakeLabel(Command8, "Picture3");
+    for (QLabel* arrow : {Picture4, Picture3}) {
+        auto* button = static_cast<QPushButton*>(arrow->parentWidget());
+        arrow->setGeometry(button->width() - kArrowWidth - 2, 2, kArrowWidth, button->height() - 4);
+        arrow->setAlignment(Qt::AlignCenter);
+        arrow->setCursor(Qt::PointingHandCursor);
+        arrow->setAccessibleName(QStringLiteral("▼"));
+        arrow->setPixmap(DropArrow(arrow->palette().color(QPalette::ButtonText)));
+        // The caption keeps clear of the arrow.
+        button->setStyleSheet(QStringLiteral("QPushButton { padding-right: %1px; }").arg(kArrowWidth));
+    }
+
+    Label1 = MakeLabel(this, "Label1");
+    Label1->setGeometry(100, 78, 432, 18);
+    Picture6 = new QWidget(this);
+    Picture6->setObjectName(QStringLiteral("Picture6"));
+    Picture6->setGeometry(100, 98, 432, 18);
+    Picture6->setAttribute(Qt::WA_StyledBackground);
+    Label4 = MakeLabel(Picture6, "Label4", mainwindow::HistoryHeaderText());
+    Label4->setGeometry(2, 0, 430, 18);
+
+    const QFont fixed = ui::TableFont();
+    Label4->setFont(fixed);
+    Text1 = new QPlainTextEdit(this);
+    Text1->setObjectName(QStringLiteral("Text1"));
+    Text1->setGeometry(100, 118, 432, 344);
+    Text1->setFont(fixed);
+    Text1->setLineWrapMode(QPlainTextEdit::NoWrap);
+    Text1->setUndoRedoEnabled(false);
+    // One horizontal position for the header and the text: the header follows the scroll bar.
+    Label4->resize(std::max(Label4->width(), Label4->sizeHint().width()), Label4->height());
+    connect(Text1->horizontalScrollBar(), &QScrollBar::valueChanged, this, &MainWindow::alignHeader);
+
+    WebBrowser1 = new mainwindow::WebView(this);
+    WebBrowser1->setObjectName(QStringLiteral("WebBrowser1"));
+    WebBrowser1->setGeometry(Px(kNarrowWidth) + 2, 34, 196, 410);
+    Label5 = MakeLabel(this, "Label5", QStringLiteral("刷新公告栏"));
+    Label5->setGeometry(Px(kNarrowWidth) + 2, 446, 100, 18);
+    Label5->setCursor(Qt::PointingHandCursor);
+    connect(WebBrowser1, &mainwindow::WebView::documentComplete, this, &MainWindow::WebBrowser1_DocumentComplete);
+    connect(WebBrowser1, &mainwindow::WebView::navigateError, this, &MainWindow::WebBrowser1_NavigateError);
+    connect(WebBrowser1, &mainwindow::WebView::downloadBegin, this, [this] { WebBrowser1->setSilent(true); });
+    connect(WebBrowser1, &mainwindow::WebView::downloadComplete, this, [this] { WebBrowser1->setSilent(true); });
+
+    Timer1 = new QTimer(this);
+    Timer1->setObjectName(QStringLiteral("Timer1"));
+    Timer1->setInterval(100);
+    Timer1->setSingleShot(true);
+    connect(Timer1, &QTimer::timeout, this, &MainWindow::Timer1_Timer);
+    Timer2 = new QTimer(this);
+    Timer2->setObjectName(QStringLiteral("Timer2"));
+    Timer2->setInterval(2000);
+    Timer2->setSingleShot(true);
+    connect(Timer2, &QTimer::timeout, this, &MainWindow::Timer2_Timer);
+    Timer3 = new QTimer(this);
+    Timer3->setObjectName(QStringLiteral("Timer3"));
+    Timer3->setInterval(200);
+    connect(Timer3, &QTimer::timeout, this, &MainWindow::Timer3_Timer);
+    Timer3->start();
+
+    buildMenus();
+    for (QWidget* w : std::initializer_list<QWidget*>{Bar, RightBar, Label13dd, winmin, winexit, Label1, Label2,
+                                                      Label3, Image17, Image20, Picture2, Picture3, Picture4, Label5})
+        w->installEventFilter(this);
+    Bar->lower();
+    RightBar->lower();
+    Image18->lower();
+    for (QWidget* w : {static_cast<QWidget*>(Image17), static_cast<QWidget*>(Label13dd), static_cast<QWidget*>(Label3),
+                       static_cast<QWidget*>(Label2), static_cast<QWidget*>(winmin), static_cast<QWidget*>(winexit)})
+        w->raise();
+    applyBoardLayout(false);
+}
+
+void MainWindow::buildMenus() {
+    auto item = [this](QMenu* menu, const char* name, const QString& caption, void (MainWindow::*handler)()) {
+        QAction* a = menu->addAction(caption);
+        a->setObjectName(QLatin1String(name));
+        if (handler) connect(a, &QAction::triggered, this, handler);
+        return a;
+    };
+    auto separator = [](QMenu* menu, const char* name) { menu->addSeparator()->setObjectName(QLatin1String(name)); };
+    popup = new QMenu(this);
+    popup->setObjectName(QStringLiteral("popup"));
+    item(popup, "fc3d", QStringLiteral("1.全国福彩3D"), &MainWindow::fc3d_Click);
+    item(popup, "p3", QStringLiteral("2.体彩排列三"), &MainWindow::p3_Click);
+    separator(popup, "menu1");
+    item(popup, "helpme", QStringLiteral("帮助系统"), &MainWindow::helpme_Click);
+    item(popup, "zaixsj", QStringLiteral("在线升级"), &MainWindow::zaixsj_Click);
+    item(popup, "syssetup", QStringLiteral("系统设置"), &MainWindow::syssetup_Click);
+    item(popup, "reflush", QStringLiteral("刷新公告"), &MainWindow::reflush_Click);
+    separator(popup, "heng34");
+    item(popup, "openguang", QStringLiteral("打开|关闭公告栏"), &MainWindow::openguang_Click);
+    popup1 = new QMenu(this);
+    popup1->setObjectName(QStringLiteral("popup1"));
+    item(popup1, "p1d", QStringLiteral("单选"), &MainWindow::p1d_Click);
+    item(popup1, "p1z", QStringLiteral("组选"), &MainWindow::p1z_Click);
+    popup2 = new QMenu(this);
+    popup2->setObjectName(QStringLiteral("popup2"));
+    item(popup2, "p2d", QStringLiteral("单选"), &MainWindow::p2d_Click);
+    item(popup2, "p2z", QStringLiteral("组选"), &MainWindow::p2z_Click);
+}
+
+void MainWindow::buildToolbar() {
+    Toolbar2 = new QToolBar(Picture5);
+    Toolbar2->setObjectName(QStringLiteral("Toolbar2"));
+    Toolbar2->setToolButtonStyle(Qt::ToolButtonTextOnly);
+    Toolbar2->setGeometry(0, 0, Picture5->width(), Picture5->height());
+    const QStringList captions = {QString(), QString(), QStringLiteral("中奖分析"), QStringLiteral("系统设置"),
+                                  QString(), QStringLiteral("数据输入"), QStringLiteral("过滤缩水"), QString(),
+                                  QStringLiteral("视频教程"), QStringLiteral("退出系统")};
+    for (int i = 1; i <= 10; ++i) {
+        const QString caption = captions.at(i - 1);
+        QAction* a = caption.isEmpty() ? Toolbar2->addSeparator() : Toolbar2->addAction(caption);
+        a->setObjectName(QStringLiteral("Toolbar2(%1)").arg(i));
+        if (!caption.isEmpty()) connect(a, &QAction::triggered, this, [this, i] { Toolbar2_ButtonClick(i); });
+        toolbarButtons_.append(a);
+    }
+    auto* menu = new QMenu(Toolbar2);
+    const QStringList items = {QStringLiteral("1.全国福彩3D"), QStringLiteral("2.体彩排列三"), QString(),
+                               QStringLiteral("合值分析"), QStringLiteral("跨度分析"), QStringLiteral("奇偶分析"),
+                               QStringLiteral("质合分析"), QStringLiteral("二码分析"), QStringLiteral("和值分析"),
+                               QStringLiteral("单码分析"), QStringLiteral("大中小分析"), QStringLiteral("大小分析"),
+                               QStringLiteral("单选012路"), QStringLiteral("组选012路"), QStringLiteral("单选1234分析"),
+                               QStringLiteral("组选1234分析")};
+    for (int i = 1; i <= items.size(); ++i) {
+        const QString caption = items.at(i - 1);
+        QAction* a = caption.isEmpty() ? menu->addSeparator() : menu->addAction(caption);
+        a->setObjectName(QStringLiteral("Toolbar2(3).ButtonMenus(%1)").arg(i));
+        if (!caption.isEmpty()) connect(a, &QAction::triggered, this, [this, i] { Toolbar2_ButtonMenuClick(i); });
+        toolbarMenu_.append(a);
+    }
+    toolbarButtons_.at(2)->setMenu(menu);
+    if (auto* button = qobject_cast<QToolButton*>(Toolbar2->widgetForAction(toolbarButtons_.at(2))))
+        button->setPopupMode(QToolButton::MenuButtonPopup);
+}
+
+QAction* MainWindow::toolbarButton(int index) const {
+    return index >= 1 && index <= toolbarButtons_.size() ? toolbarButtons_.at(index - 1) : nullptr;
+}
+
+QAction* MainWindow::toolbarMenuItem(int menuIndex) const {
+    return menuIndex >= 1 && menuIndex <= toolbarMenu_.size() ? toolbarMenu_.at(menuIndex - 1) : nullptr;
+}
+
+// ---- reload, lottery switch, history list ----
+
+// A draw file that exists but cannot be read would show as an empty history; say so instead.
+static void ReportLoadFailure(bool loaded, const QString& why, QWidget* parent) {
+    if (!loaded) ui::MsgBox(why, ui::Icon::Warning, ui::Buttons::Ok, ui::kAppTitle, parent);
+}
+
+void MainWindow::Form_Load() {
+    QString why;
+    const bool loaded = history::ReloadCurrentLottery(&why);
+    ReportLoadFailure(loaded, why, this);
+    Timer1->start();
+}
+
+void MainWindow::Timer1_Timer() {
+    Timer1->stop();
+    Command6_Click();
+}
+
+void MainWindow::fc3d_Click() {
+    QString why;
+    if (history::SelectLottery(false, &why)) {
+        Label3->setText(history::LotteryLabel(false));
+        ReportLoadFailure(why.isEmpty(), why, this);
+    }
+    Command6_Click();
+}
+
+void MainWindow::p3_Click() {
+    QString why;
+    if (history::SelectLottery(true, &why)) {
+        Label3->setText(history::LotteryLabel(true));
+        ReportLoadFailure(why.isEmpty(), why, this);
+    }
+    Command6_Click();
+}
+
+void MainWindow::LotteryChangedElsewhere() {
+    Label3->setText(history::LotteryLabel(common::App().lotteryIsP3));
+    const QString notice = QStringLiteral("彩票类型已被转换请刷新数据...");
+    Text1->setPlainText(notice);
+    Label1->setText(notice);
+}
+
+void MainWindow::showText(const QString& text) {
+    QString shown = text;
+    shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    Text1->setPlainText(shown);
+    Text1->moveCursor(QTextCursor::End);
+    Text1->ensureCursorVisible();
+}
+
+void MainWindow::Command6_Click() {
+    common::AppState& app = common::App();
+    if (app.busyFlag) return;
+    Text1->setPlainText(kBusyText);
+    Label1->setText(kBusyText);
+    app.busyFlag = true;
+    if (app.drawListDirty) {
+        // Events are handled after each line; a reload in between (a lottery switch, the settings)
+        // marks the list dirty again, and the build starts over on the new history.
+        for (;;) {
+            app.drawListDirty = false;
+            const QStringList draws = app.history.draws();  // the build's own copy
+            bool restart = false;
+            const QString text =
+                mainwindow::BuildHistoryText(draws, app.rangeFirst, app.rangeLast, [&] {
+                    QCoreApplication::processEvents();
+                    restart = app.drawListDirty;
+                    return !restart;
+                });
+            if (!restart) {
+                mainwindow::HistoryText() = text;
+                break;
+            }
+        }
+    }
+    if (!closing_) {
+        showText(mainwindow::HistoryText());
+        Label1->setText(mainwindow::HistoryLabelText(app.lotteryIsP3, app.history.count()));
+        app.busyFlag = false;
+    }
+}
+
+// ---- other windows ----
+
+void MainWindow::Command9_Click() {
+    common::AppState& app = common::App();
+    if (app.busyFlag || !openers().workbench) return;
+    app.trayToggleEnabled = false;
+    hide();
+    openers().workbench();
+}
+
+void MainWindow::WorkbenchClosed() {
+    if (closing_) return;
+    show();
+    common::App().trayToggleEnabled = true;
+}
+
+void MainWindow::Command15_Click() {
+    common::AppState& app = common::App();
+    if (app.busyFlag) return;
+    Label1->setText(QStringLiteral("(数据输入)软件支持在线更新"));
+    app.trayToggleEnabled = false;
+    if (openers().drawEntry) openers().drawEntry(this);
+    app.drawListDirty = true;
+    app.trayToggleEnabled = true;
+    Form_Load();
+}
+
+void MainWindow::syssetup_Click() {
+    common::AppState& app = common::App();
+    app.trayToggleEnabled = false;
+    app.drawListDirty = true;
+    if (openers().settings) openers().settings(this);
+    app.trayToggleEnabled = true;
+}
+
+void MainWindow::zaixsj_Click() { platform::StartUpdater(); }  // a missing updater is ignored
+
+void MainWindow::helpme_Click() {
+    platform::OpenInBrowser(QUrl::fromLocalFile(common::ProgramFile(QStringLiteral("3dhelp.chm"))).toString());
+}
+
+void MainWindow::Toolbar2_ButtonClick(int index) {
+    switch (index) {
+    case 3: Command6_Click(); break;
+    case 4: syssetup_Click(); break;
+    case 6: Command15_Click(); break;
+    case 7: Command9_Click(); break;
+    case 9:
+        if (common::HasHomeServer()) platform::OpenInBrowser(common::HomeUrl() + QStringLiteral("/3d/gd.htm"));
+        break;
+    case 10: close(); break;
+    default: break;
+    }
+}
+
+void MainWindow::Toolbar2_ButtonMenuClick(int menuIndex) {
+    switch (menuIndex) {
+    case 1: fc3d_Click(); break;
+    case 2: p3_Click(); break;
+    case 4: Command4_Click(); break;
+    case 5: Command5_Click(); break;
+    case 6: Command12_Click(); break;
+    case 7: Command1_Click(); break;
+    case 8: Command2_Click(); break;
+    case 9: Command10_Click(); break;
+    case 10: Command7_Click(); break;
+    case 11: Command13_Click(); break;
+    case 12: Command14_Click(); break;
+    case 13: p1d_Click(); break;
+    case 14: p1z_Click(); break;
+    case 15: p2d_Click(); break;
+    case 16: p2z_Click(); break;
+    default: break;
+    }
+}
+
+// ---- analyses ----
+
+#ifdef SIFMORA_HAS_ANALYSIS
+void MainWindow::showAnalysis(int kind) {
+    const common::AppState& app = common::App();
+    const analysis::AnalysisTable table = analysis::RunAnalysis(static_cast<analysis::AnalysisKind>(kind), app.history,
+                                                                app.analysisFirst(), app.analysisLast());
+    Label1->setText(table.title);
+    showText(table.text);
+    // A table is read from its header down, unlike the history list, which shows its newest end.
+    Text1->moveCursor(QTextCursor::Start);
+    Text1->ensureCursorVisible();
+}
+#define SIFMORA_ANALYSIS(kind) showAnalysis(int(analysis::AnalysisKind::kind))
+#else
+void MainWindow::showAnalysis(int) {}
+#define SIFMORA_ANALYSIS(kind) showAnalysis(0)
+#endif
+
+void MainWindow::Command1_Click() { SIFMORA_ANALYSIS(PrimeComposite); }
+void MainWindow::Command2_Click() { SIFMORA_ANALYSIS(Pair); }
+void MainWindow::Command4_Click() { SIFMORA_ANALYSIS(SumTail); }
+void MainWindow::Command5_Click() { SIFMORA_ANALYSIS(Span); }
+void MainWindow::Command7_Click() { SIFMORA_ANALYSIS(SingleDigit); }
+void MainWindow::Command10_Click() { SIFMORA_ANALYSIS(Sum); }
+void MainWindow::Command12_Click() { SIFMORA_ANALYSIS(OddEven); }
+void MainWindow::Command13_Click() { SIFMORA_ANALYSIS(BigMiddleSmall); }
+void MainWindow::Command14_Click() { SIFMORA_ANALYSIS(BigSmall); }
+void MainWindow::p1d_Click() {
+    lastRouteGroup_ = false;
+    SIFMORA_ANALYSIS(StraightRoute);
+}
+void MainWindow::p1z_Click() {
+    lastRouteGroup_ = true;
+    SIFMORA_ANALYSIS(GroupRoute);
+}
+void MainWindow::p2d_Click() {
+    last1234Group_ = false;
+    SIFMORA_ANALYSIS(Straight1234);
+}
+void MainWindow::p2z_Click() {
+    last1234Group_ = true;
+    SIFMORA_ANALYSIS(Group1234);
+}
+void MainWindow::Command3_Click() { lastRouteGroup_ ? p1z_Click() : p1d_Click(); }
+void MainWindow::Command8_Click() { last1234Group_ ? p2z_Click() : p2d_Click(); }
+
+// ---- board ----
+
+void MainWindow::applyBoardLayout(bool wide) {
+    const BoardLayout& l = wide ? kWide : kNarrow;
+    resize(Px(l.width), height() > 0 ? height() : Px(kHeight));
+    Image18->setGeometry(Px(l.image18), 0, Px(l.width) - Px(l.image18), 32);
+    RightBar->setGeometry(Px(l.rightBar), 0, Px(l.width) - Px(l.rightBar), 32);
+    winmin->setGeometry(Px(l.winmin), 6, 20, 20);
+    winexit->setGeometry(Px(l.winexit), 6, 20, 20);
+    Bar->setGeometry(0, 0, Px(l.bar), 32);
+    Label2->move(Image18->x() - Px(2350), Label2->y());
+}
+
+void MainWindow::lt() { applyBoardLayout(false); }
+
+void MainWindow::Timer2_Timer() {
+    Timer2->stop();
+    common::App().boardOpen = true;
+    WebBrowser1->Navigate(BoardUrl());
+}
+
+void MainWindow::openguang_Click() {
+    common::AppState& app = common::App();
+    if (app.boardOpen) {
+        lt();
+        WebBrowser1->Navigate(QStringLiteral("about:blank"));
+    } else {
+        WebBrowser1->Navigate(BoardUrl());
+    }
+    app.boardOpen = !app.boardOpen;
+}
+
+void MainWindow::Bar_DblClick() { openguang_Click(); }
+void MainWindow::reflush_Click() { WebBrowser1->Refresh(); }
+void MainWindow::Label5_Click() { WebBrowser1->Refresh2(); }
+
+void MainWindow::WebBrowser1_DocumentComplete() {
+    if (isMinimized() || isMaximized()) showNormal();
+    if (common::App().boardOpen) applyBoardLayout(true);
+}
+
+void MainWindow::WebBrowser1_NavigateError() {
+    if (isMinimized() || isMaximized()) showNormal();
+    common::App().boardOpen = true;
+}
+
+// ---- tray, clock, shape, closing ----
+
+void MainWindow::TrayWndProc() {
+    if (common::App().trayToggleEnabled) setVisible(!isVisible());
+}
+
+void MainWindow::Timer3_Timer() {
+    Picture6->setVisible(Label1->text().startsWith(QLatin1Char('.')));
+    const QDateTime now = QDateTime::currentDateTime();
+    Label2->setText(now.toString(QStringLiteral("yyyy-M-d")) + QStringLiteral("   ") +
+                    now.toString(QStringLiteral("H:mm:ss")));
+    Label2->move(Image18->x() - Px(2350), Label2->y());
+}
+
+void MainWindow::alignHeader() {
+    // The header's first column stands over the text's first column, wherever the text is
+    // scrolled (the caret rectangle of the text's start already carries the scroll offset).
+    const QRect start = Text1->cursorRect(QTextCursor(Text1->document()));
+    Label4->move(Text1->viewport()->mapTo(this, start.topLeft()).x() - Picture6->x(), 0);
+}
+
+void MainWindow::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    alignHeader();
+}
+
+void MainWindow::Form_Resize() {
+    if (isMinimized()) {
+        setWindowTitle(QStringLiteral("Sifmora"));
+    } else {
+        setWindowTitle(QString());
+        if (height() != Px(kHeight)) resize(width(), Px(kHeight));
+        const int w = width() * 15 < 9000 ? 540 : 741;
+        QPainterPath path;
+        path.addRoundedRect(QRectF(0, 0, w, 470), 12.5, 12.5);
+        setMask(QRegion(path.toFillPolygon().toPolygon()));
+    }
+    Picture5->resize(width() - Px(150), Picture5->height());
+    Toolbar2->resize(Picture5->width(), Toolbar2->height());
+}
+
+void MainWindow::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    Form_Resize();
+}
+
+void MainWindow::changeEvent(QEvent* event) {
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::WindowStateChange) Form_Resize();
+}
+
+void MainWindow::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_F1) {
+        helpme_Click();
+        return;
+    }
+    QWidget::keyPressEvent(event);
+}
+
+bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::MouseButtonDblClick && watched == Bar) {
+        Bar_DblClick();
+        return true;
+    }
+    if (event->type() == QEvent::MouseButtonPress) {
+        if (watched == Bar || watched == RightBar || watched == Label13dd) {
+            if (windowHandle()) windowHandle()->startSystemMove();
+            return false;
+        }
+        if (watched == Label1 || watched == Label2 || watched == Label3 || watched == Image17 || watched == Image20 ||
+            watched == Picture2) {
+            popup->popup(QCursor::pos());
+            return true;
+        }
+        if (watched == Picture4) {
+            popup1->popup(QCursor::pos());
+            return true;
+        }
+        if (watched == Picture3) {
+            popup2->popup(QCursor::pos());
+            return true;
+        }
+    }
+    if (event->type() == QEvent::MouseButtonRelease) {
+        if (watched == winmin) {
+            showMinimized();
+            return true;
+        }
+        if (watched == winexit) {
+            close();
+            return true;
+        }
+        if (watched == Label5) {
+            Label5_Click();
+            return true;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+    common::AppState& app = common::App();
+    if (closing_) {
+        event->accept();
+        return;
+    }
+    if (app.busyFlag) {
+        Text1->setPlainText(kBusyText);
+        Label1->setText(kBusyText);
+        event->ignore();
+        return;
+    }
+    closing_ = true;
+    app.busyFlag = true;  // for good: nothing starts any more, hidden windows unload
+    tray_->remove();
+    Timer1->stop();
+    Timer2->stop();
+    Timer3->stop();
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (w != this && w->isWindow() && !qobject_cast<QMenu*>(w)) w->close();
+    event->accept();
+    if (quitOnClose) QCoreApplication::quit();
+}

@@ -1,0 +1,175 @@
+#pragma once
+// MainWindow: the main window. It owns the current lottery's history, the analysis range and the
+// flags (common::App()), shows the history list or an analysis table in Text1, carries the tray
+// icon and the announcement board, and opens the workbench, the draw entry and the settings.
+//
+// Control names: every control's objectName is its name in this window (Command9, Text1,
+// Label3, ...); members of an array carry their index in parentheses, as in the dialogs:
+// the toolbar's buttons are "Toolbar2(1)".."Toolbar2(10)" (separators included) and the items of
+// button 3's drop-down menu "Toolbar2(3).ButtonMenus(1)".."(16)". Menu items carry their own
+// names (fc3d, p3, helpme, zaixsj, syssetup, reflush, openguang, p1d, p1z, p2d, p2z).
+// Its objectName is "Form1": tests, settings and the other windows find it by that name.
+#include <QWidget>
+
+#include <functional>
+
+class QAction;
+class QLabel;
+class QMenu;
+class QPlainTextEdit;
+class QPushButton;
+class QTimer;
+class QToolBar;
+
+namespace mainwindow {
+class TrayIcon;
+class WebView;
+}  // namespace mainwindow
+
+class MainWindow : public QWidget {
+    Q_OBJECT
+public:
+    explicit MainWindow(QWidget* parent = nullptr);
+    ~MainWindow() override;
+
+    // The main window, or null before the start road has created it.
+    static MainWindow* instance();
+    // MainWindow.Show: creates the window at the first call, then shows it (modeless).
+    static MainWindow* ShowMainWindow();
+
+    // Windows that live in other libraries, opened through these (set by main.cpp):
+    // workbench shows WorkbenchWindow modeless (it calls WorkbenchClosed when it hides again); drawEntry
+    // and settings show DrawEntryWindow and SettingsWindow modal with this window as parent.
+    struct Openers {
+        std::function<void()> workbench;
+        std::function<void(QWidget* parent)> drawEntry;
+        std::function<void(QWidget* parent)> settings;
+    };
+    static Openers& openers();
+
+    // ---- public operations ----
+    void fc3d_Click();  // switch to 福彩3D, then the history list
+    void p3_Click();    // switch to 排列三, then the history list
+    void lt();          // narrow layout (board closed)
+    void Form_Load();   // reload: DrawFilePath from fclx, LoadDrawHistory, default range, Timer1
+
+    // For the workbench: it shows this window again and enables the tray toggle.
+    void WorkbenchClosed();
+    // For the workbench's own lottery switch (which reloads the history itself): Label3 follows
+    // the lottery and Text1 and Label1 show "彩票类型已被转换请刷新数据...".
+    void LotteryChangedElsewhere();
+
+    // ---- handlers ----
+    void Command6_Click();   // history list
+    void Command9_Click();   // 过滤缩水
+    void Command15_Click();  // 数据输入
+    void syssetup_Click();
+    void zaixsj_Click();
+    void helpme_Click();
+    void reflush_Click();
+    void openguang_Click();
+    void Bar_DblClick();
+    void Label5_Click();
+    void Command1_Click();
+    void Command2_Click();
+    void Command3_Click();
+    void Command4_Click();
+    void Command5_Click();
+    void Command7_Click();
+    void Command8_Click();
+    void Command10_Click();
+    void Command12_Click();
+    void Command13_Click();
+    void Command14_Click();
+    void p1d_Click();
+    void p1z_Click();
+    void p2d_Click();
+    void p2z_Click();
+    void Toolbar2_ButtonClick(int index);
+    void Toolbar2_ButtonMenuClick(int menuIndex);
+    void Timer1_Timer();
+    void Timer2_Timer();
+    void Timer3_Timer();
+    void WebBrowser1_DocumentComplete();
+    void WebBrowser1_NavigateError();
+    void TrayWndProc();  // left click on the tray icon
+    void Form_Resize();
+
+    // Whether the program ends (QCoreApplication::quit) when this window has closed; tests
+    // turn it off.
+    bool quitOnClose = true;
+
+    // ---- controls ----
+    QLabel* Bar = nullptr;
+    QLabel* RightBar = nullptr;
+    QLabel* Label13dd = nullptr;
+    QLabel* winmin = nullptr;
+    QLabel* winexit = nullptr;
+    QLabel* Image17 = nullptr;
+    QLabel* Image18 = nullptr;
+    QLabel* Image20 = nullptr;
+    QLabel* Picture2 = nullptr;
+    QLabel* Picture3 = nullptr;
+    QLabel* Picture4 = nullptr;
+    QWidget* Picture5 = nullptr;
+    QWidget* Picture6 = nullptr;
+    QLabel* Label1 = nullptr;
+    QLabel* Label2 = nullptr;
+    QLabel* Label3 = nullptr;
+    QLabel* Label4 = nullptr;
+    QLabel* Label5 = nullptr;
+    QPlainTextEdit* Text1 = nullptr;
+    QToolBar* Toolbar2 = nullptr;
+    QPushButton* Command1 = nullptr;
+    QPushButton* Command2 = nullptr;
+    QPushButton* Command3 = nullptr;
+    QPushButton* Command4 = nullptr;
+    QPushButton* Command5 = nullptr;
+    QPushButton* Command6 = nullptr;
+    QPushButton* Command7 = nullptr;
+    QPushButton* Command8 = nullptr;
+    QPushButton* Command9 = nullptr;
+    QPushButton* Command10 = nullptr;
+    QPushButton* Command12 = nullptr;
+    QPushButton* Command13 = nullptr;
+    QPushButton* Command14 = nullptr;
+    QPushButton* Command15 = nullptr;
+    QTimer* Timer1 = nullptr;
+    QTimer* Timer2 = nullptr;
+    QTimer* Timer3 = nullptr;
+    mainwindow::WebView* WebBrowser1 = nullptr;
+    QMenu* popup = nullptr;
+    QMenu* popup1 = nullptr;
+    QMenu* popup2 = nullptr;
+    mainwindow::TrayIcon* tray() const { return tray_; }
+    QAction* toolbarButton(int index) const;
+    QAction* toolbarMenuItem(int menuIndex) const;
+
+    // The board page's address.
+    static QString BoardUrl();
+    // Shows a table in Text1 (lines may end in "\r\n") with the caret after its last line.
+    void showText(const QString& text);
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void buildControls();
+    void buildMenus();
+    void buildToolbar();
+    void applyBoardLayout(bool wide);
+    void showAnalysis(int kind);
+    void alignHeader();
+
+    mainwindow::TrayIcon* tray_ = nullptr;
+    QList<QAction*> toolbarButtons_;   // index 1..10 at 0..9
+    QList<QAction*> toolbarMenu_;      // index 1..16 at 0..15
+    bool lastRouteGroup_ = false;
+    bool last1234Group_ = false;
+    bool closing_ = false;
+};

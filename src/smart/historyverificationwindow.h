@@ -1,0 +1,57 @@
+#pragma once
+// HistoryVerificationWindow "历史成绩验证": replays the smart kill-digit computation for the latest past draws,
+// each from the draws before it, and tells per scheme whether the draw survived. The
+// workbench's numbers and log come out of a run as they went in.
+// Its objectName is "Form18": tests, settings and the other windows find it by that name.
+#include <QDialog>
+#include <QPointer>
+#include <QString>
+
+#include <array>
+
+class SmartSystemWindow;
+class QTreeWidget;
+namespace platform {
+class Downloader;
+}
+
+class HistoryVerificationWindow : public QDialog {
+    Q_OBJECT
+public:
+    // Shown over the smart-system window, whose options and computations it uses. It is not
+    // that window's child: the smart window is disabled during each backtest, this one is not.
+    explicit HistoryVerificationWindow(SmartSystemWindow* smartWindow);
+    ~HistoryVerificationWindow() override;
+
+    bool running() const { return running_; }
+    // The table in the copy format.
+    QString tableText() const;
+
+    template <class T>
+    T* ctl(const QString& name) const { return findChild<T*>(name); }
+
+public slots:
+    void Form_Load();
+    void Form_Resize();
+    void Command2_Click();
+    void Command1_Click();
+    void Command3_Click() { Command1_Click(); }
+    void Command4_Click() { Command1_Click(); }
+    void Form_DblClick();
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+
+private:
+    void buildControls();
+    // Ends a run early: the log and numbers go back, the window unloads.
+    void abandonRun(const QString& savedLog);
+    void saveScheme();
+
+    QPointer<SmartSystemWindow> smart_;
+    bool running_ = false;
+    bool stopRequested_ = false;
+    platform::Downloader* downloader_ = nullptr;  // the scheme list's, abandoned by a stop
+};

@@ -1,0 +1,88 @@
+#include "smart/olderselectionverification.h"
+
+#include "common/appstate.h"
+#include "dialogs/dialogutil.h"
+#include "smart/oldersmartselection.h"
+#include "smart/killdigits.h"
+#include "smart/verification.h"
+
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QTreeWidget>
+
+namespace {
+constexpr int kOlderSelectionVerificationDraws = 100;
+}
+
+OlderSelectionVerification::OlderSelectionVerification(OlderSmartSelection* selection, QWidget* parent) : QDialog(parent), selection_(selection) {
+    setObjectName(QStringLiteral("F18old"));
+    setWindowTitle(QStringLiteral("验证"));
+    resize(520, 440);
+    auto* list = new QTreeWidget(this);
+    list->setObjectName(QStringLiteral("ListView1"));
+    list->setRootIsDecorated(false);
+    list->setHeaderLabels({QStringLiteral("开奖期号"), QStringLiteral("开奖号"), QStringLiteral("组选注数"),
+                           QStringLiteral("验证"), QStringLiteral("备注")});
+    list->setGeometry(8, 8, 504, 350);
+    auto* summary = new QLabel(this);
+    summary->setObjectName(QStringLiteral("Label1"));
+    summary->setGeometry(8, 366, 400, 24);
+    connect(dialogs::MakeButton(this, "Command1", QStringLiteral("返回"), 420, 400, 90, 28), &QPushButton::clicked, this,
+            &OlderSelectionVerification::Command1_Click);
+    Form_Load();
+}
+
+void OlderSelectionVerification::Form_Load() {
+    dialogs::CentreOnScreen(this);
+    if (!selection_) return;
+    const QString savedLog = smart::SaveWorkbenchLog();
+    const common::DrawHistory& history = common::App().history;
+    const int last = history.count();
+    // Each replay needs 500 draws before its draw; with fewer the table starts later.
+    const int first = qMax(last - kOlderSelectionVerificationDraws + 1, smart::kBaseDrawsNeeded + 1);
+    int draws = 0, groupThree = 0, hits = 0;
+    QTreeWidget* list = ctl<QTreeWidget>(QStringLiteral("ListView1"));
+    QList<QTreeWidgetItem*> rows;
+    for (int i = first; i <= last; ++i) {
+        ++draws;
+        auto* row = new QTreeWidgetItem;
+        const QString number = history.number(i);
+        row->setText(0, history.issue(i));
+        row->setText(1, number);
+        const QString remark = smart::OldVerifyRemark(number);
+        if (!remark.isEmpty()) ++groupThree;
+        row->setText(4, remark);
+        selection_->zlxhxt(i - 1);
+        const pool::NumberPool& made = selection_->numberPool();
+        row->setText(2, QString::number(made.size()));
+        if (made.contains(smart::GroupNumberOf(number))) {
+            row->setText(3, QStringLiteral("正确"));
+            ++hits;
+        }
+        rows << row;
+    }
+    list->addTopLevelItems(rows);
+    smart::ShowWorkbenchLog(true);
+    smart::PutBackWorkbenchLog(savedLog);
+    const int baseType = selection_->ctl<QComboBox>(QStringLiteral("Combo2"))->currentIndex();
+    ctl<QLabel>(QStringLiteral("Label1"))->setText(smart::OldVerifySummary(baseType, draws, groupThree, hits));
+}
+
+void OlderSelectionVerification::restoreWorkbench() {
+    if (restored_) return;
+    restored_ = true;
+    smart::RestoreWorkbenchNumbers();
+}
+
+void OlderSelectionVerification::Command1_Click() {
+    restoreWorkbench();
+    close();
+}
+
+void OlderSelectionVerification::closeEvent(QCloseEvent* event) {
+    // Every way of closing gives the workbench its committed numbers back.
+    restoreWorkbench();
+    QDialog::closeEvent(event);
+}

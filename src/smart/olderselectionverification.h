@@ -1,0 +1,29 @@
+#pragma once
+// OlderSelectionVerification "验证": replays the older smart selection for each of the latest 100 draws while it
+// loads and shows whether each draw was in its set; 返回 gives the workbench its numbers back.
+// Its objectName is "F18old": tests, settings and the other windows find it by that name.
+#include <QDialog>
+#include <QPointer>
+
+class OlderSmartSelection;
+
+class OlderSelectionVerification : public QDialog {
+    Q_OBJECT
+public:
+    explicit OlderSelectionVerification(OlderSmartSelection* selection, QWidget* parent = nullptr);
+
+    template <class T>
+    T* ctl(const QString& name) const { return findChild<T*>(name); }
+
+public slots:
+    void Form_Load();
+    void Command1_Click();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void restoreWorkbench();
+    QPointer<OlderSmartSelection> selection_;
+    bool restored_ = false;
+};

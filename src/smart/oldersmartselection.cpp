@@ -1,0 +1,166 @@
+#include "smart/oldersmartselection.h"
+
+#include "common/appstate.h"
+#include "common/settings.h"
+#include "dialogs/dialogutil.h"
+#include "dialogs/workbenchapi.h"
+#include "platform/ui/helpmark.h"
+#include "platform/ui/messagebox.h"
+#include "smart/olderselectionverification.h"
+#include "smart/killdigits.h"
+#include "smart/oldselection.h"
+#include "smart/smartui.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QSlider>
+
+using dialogs::MakeButton;
+
+OlderSmartSelection::OlderSmartSelection(QWidget* parent) : QDialog(parent) {
+    setObjectName(QStringLiteral("F15old"));
+    setWindowTitle(QStringLiteral("智能选号V1.8"));
+    resize(520, 360);
+    buildControls();
+    Form_Load();
+}
+
+void OlderSmartSelection::buildControls() {
+    auto* guide = new QPlainTextEdit(this);
+    guide->setObjectName(QStringLiteral("Text1"));
+    guide->setReadOnly(true);
+    guide->setPlainText(smart::SmartGuideText());
+    guide->setGeometry(8, 8, 504, 120);
+
+    auto* check = new QCheckBox(QStringLiteral("进入缩水器时打开智能选号"), this);
+    check->setObjectName(QStringLiteral("Check1"));
+    check->setGeometry(8, 136, 300, 24);
+    connect(check, &QCheckBox::clicked, this, &OlderSmartSelection::Check1_Click);
+
+    auto* basic = new QGroupBox(QStringLiteral("基本方案设置"), this);
+    basic->setObjectName(QStringLiteral("Frame1"));
+    basic->setGeometry(8, 168, 240, 110);
+    auto* typeLabel = new QLabel(QStringLiteral("生成号码类型："), basic);
+    typeLabel->setGeometry(8, 20, 110, 24);
+    auto* type = new QComboBox(basic);
+    type->setObjectName(QStringLiteral("Combo2"));
+    type->addItems({QStringLiteral("组选六"), QStringLiteral("组选三")});
+    type->setGeometry(120, 20, 100, 24);
+    auto* sumLabel = new QLabel(QStringLiteral("过滤和值个数："), basic);
+    sumLabel->setGeometry(8, 60, 110, 24);
+    auto* sums = new QComboBox(basic);
+    sums->setObjectName(QStringLiteral("Combo1"));
+    sums->addItems({QStringLiteral("0"), QStringLiteral("1"), QStringLiteral("2"), QStringLiteral("3")});
+    sums->setGeometry(120, 60, 100, 24);
+
+    auto* kill = new QGroupBox(QStringLiteral("杀码方案选择"), this);
+    kill->setObjectName(QStringLiteral("Frame2"));
+    kill->setGeometry(256, 168, 256, 110);
+    auto* slider = new QSlider(Qt::Horizontal, kill);
+    slider->setObjectName(QStringLiteral("Slider1"));
+    slider->setRange(0, 2);
+    slider->setPageStep(1);
+    slider->setTickPosition(QSlider::TicksBelow);
+    slider->setGeometry(16, 28, 220, 28);
+    const char* const marks[3] = {"杀两码", "杀一码", "不杀码"};
+    for (int k = 0; k < 3; ++k) {
+        auto* mark = new QLabel(QString::fromUtf8(marks[k]), kill);
+        mark->setGeometry(8 + k * 96, 64, 60, 20);
+    }
+
+    connect(MakeButton(this, "Command2", QStringLiteral("确定"), 256, 288, 80, 28), &QPushButton::clicked, this,
+            &OlderSmartSelection::Command2_Click);
+    connect(MakeButton(this, "Command1", QStringLiteral("取消"), 344, 288, 80, 28), &QPushButton::clicked, this,
+            &OlderSmartSelection::Command1_Click);
+    connect(MakeButton(this, "Command3", QStringLiteral("验证…"), 432, 288, 80, 28), &QPushButton::clicked, this,
+            &OlderSmartSelection::Command3_Click);
+    auto* image = new QLabel(this);
+    image->setObjectName(QStringLiteral("Image1"));
+    image->setGeometry(8, 288, 24, 24);
+    ui::SetHelpMark(image, QStringLiteral("操作说明"));
+    new smart::ClickWatcher(image, [this] { Image1_Click(); }, nullptr);
+}
+
+void OlderSmartSelection::Form_Load() {
+    dialogs::CentreOnScreen(this);
+    // 方案4 of the smart-system window has no position here: the slider stops at its end.
+    ctl<QSlider>(QStringLiteral("Slider1"))->setValue(common::App().smartScheme);
+    ctl<QComboBox>(QStringLiteral("Combo1"))->setCurrentIndex(0);
+    ctl<QComboBox>(QStringLiteral("Combo2"))->setCurrentIndex(0);
+    ctl<QCheckBox>(QStringLiteral("Check1"))->setChecked(common::GetSetting(QStringLiteral("zlxuanhao")) != QStringLiteral("0"));
+}
+
+void OlderSmartSelection::Check1_Click() {
+    common::SaveSetting(QStringLiteral("zlxuanhao"),
+                        ctl<QCheckBox>(QStringLiteral("Check1"))->isChecked() ? QStringLiteral("1") : QStringLiteral("0"));
+}
+
+pool::NumberPool& OlderSmartSelection::poolForRun() {
+    if (dialogs::WorkbenchApi* wb = dialogs::Workbench()) return wb->session().pool;
+    return ownPool_;
+}
+
+const pool::NumberPool& OlderSmartSelection::numberPool() { return poolForRun(); }
+
+void OlderSmartSelection::zlxhxt(int haoflag) {
+    const int scheme = ctl<QSlider>(QStringLiteral("Slider1"))->value();
+    common::SaveSetting(QStringLiteral("zl"), QString::number(scheme));
+    common::App().smartScheme = scheme;
+    common::App().straightMode = false;
+
+    const common::DrawHistory& history = common::App().history;
+    if (!smart::BaseIsUsable(history, haoflag)) return;
+    smart::OldSelectionSettings settings;
+    settings.baseType = ctl<QComboBox>(QStringLiteral("Combo2"))->currentIndex();
+    settings.sumCount = ctl<QComboBox>(QStringLiteral("Combo1"))->currentText().toInt();
+    settings.scheme = scheme;
+    QString log;
+    smart::OldSmartSelection(history, haoflag, settings, poolForRun(), log);
+    if (dialogs::WorkbenchApi* wb = dialogs::Workbench(); wb && !log.isEmpty()) wb->session().log.append(log);
+}
+
+void OlderSmartSelection::Command2_Click() {
+    const common::DrawHistory& history = common::App().history;
+    const int newest = history.count();
+    if (!smart::BaseIsUsable(history, newest)) {
+        ui::MsgBox(smart::ShortHistoryMessage(smart::kBaseDrawsNeeded), ui::Icon::Information, ui::Buttons::Ok,
+                   QStringLiteral("智能选号"), this);
+        return;
+    }
+    const QString question = QStringLiteral("此步骤将以[") + history.issue(newest) +
+                             QStringLiteral("]期为基数生成下一期的选号组合,是否继续?\n此步骤生成的号码组合属于组选。\n"
+                                            "适合长期投资，仅供参考。");
+    if (ui::MsgBox(question, ui::Icon::Question, ui::Buttons::YesNo, QStringLiteral("智能选号"), this) != ui::Answer::Yes)
+        return;
+
+    smart::ShowWorkbenchLog(false);
+    zlxhxt(newest);
+    smart::ShowWorkbenchLog(true);
+    if (dialogs::WorkbenchApi* wb = dialogs::Workbench()) {
+        pool::PoolSession& session = wb->session();
+        wb->cmdstyle();
+        // The description goes in before the commit, so the workbench labels the set with it.
+        session.setDescription = QStringLiteral("智能选号");
+        session.CommitSet();
+        session.log.setText(smart::OldSelectionLogLine(common::App().lotteryIsP3, history.newest(),
+                                                       int(session.pool.size())));
+    }
+    close();
+}
+
+void OlderSmartSelection::Command1_Click() { close(); }
+
+void OlderSmartSelection::Command3_Click() {
+    smart::ShowWorkbenchLog(false);
+    OlderSelectionVerification window(this);
+    ui::ShowModal(&window);
+}
+
+void OlderSmartSelection::Image1_Click() {
+    ui::MsgBox(ctl<QPlainTextEdit>(QStringLiteral("Text1"))->toPlainText(), ui::Icon::None, ui::Buttons::Ok,
+               ui::kAppTitle, this);
+}

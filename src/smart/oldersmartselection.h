@@ -1,0 +1,34 @@
+#pragma once
+// OlderSmartSelection "智能选号V1.8": the older smart selection. Makes a group set for the next draw from
+// the history alone and, on 确定, commits it to the workbench with a one-line log.
+// Its objectName is "F15old": tests, settings and the other windows find it by that name.
+#include "pool/numberpool.h"
+
+#include <QDialog>
+
+class OlderSmartSelection : public QDialog {
+    Q_OBJECT
+public:
+    explicit OlderSmartSelection(QWidget* parent = nullptr);
+
+    // The set for the draw after base into NumberPool (uncommitted), from the window's settings.
+    void zlxhxt(int haoflag);
+    // NumberPool as zlxhxt leaves it (the workbench's, or the window's own without one).
+    const pool::NumberPool& numberPool();
+
+    template <class T>
+    T* ctl(const QString& name) const { return findChild<T*>(name); }
+
+public slots:
+    void Form_Load();
+    void Check1_Click();
+    void Command2_Click();
+    void Command1_Click();
+    void Command3_Click();
+    void Image1_Click();
+
+private:
+    void buildControls();
+    pool::NumberPool& poolForRun();
+    pool::NumberPool ownPool_;
+};

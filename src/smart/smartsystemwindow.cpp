@@ -1,0 +1,447 @@
+#include "smart/smartsystemwindow.h"
+
+#include "common/appstate.h"
+#include "common/drawtext.h"
+#include "common/paths.h"
+#include "common/settings.h"
+#include "dialogs/dialogutil.h"
+#include "dialogs/workbenchapi.h"
+#include "mainwindow/webview.h"
+#include "platform/download.h"
+#include "platform/ui/helpmark.h"
+#include "platform/ui/messagebox.h"
+#include "smart/calculator.h"
+#include "smart/oldersmartselection.h"
+#include "smart/historyverificationwindow.h"
+#include "smart/killdigits.h"
+#include "smart/smartui.h"
+#include "smart/schemecalculatorwindow.h"
+
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSlider>
+#include <QTime>
+
+using dialogs::MakeButton;
+
+namespace {
+
+QPointer<SmartSystemWindow> g_smartSystemWindow;
+QPointer<smart::SchemeCalculatorWindow> g_smartCalculator;
+
+const QString kF15Title = QStringLiteral("智能选号");
+const QString kF15QuestionTitle = QStringLiteral(" 智能选号");
+const QString kF15NoSchemes = QStringLiteral("没用搜寻到可用的公式，请检查网络连接是否正确。");
+const QString kF15TooFewDraws = QStringLiteral("开奖总期数累积达到600期以后,智能选号系统才能启动。");
+const QString kF15TestMark = QStringLiteral("test");
+// The test channel's code: the hour of the day shifted by this offset, two digits.
+constexpr int kF15TestCodeOffset = 7;
+
+const char* const kF15SchemeLabels[4] = {" 方案一杀码", " 方案二杀码", " 方案三杀码", " 方案四杀码"};
+
+QLabel* F15Label(QWidget* parent, const QString& name, const QString& text, int x, int y, int w, int h) {
+    auto* label = new QLabel(text, parent);
+    label->setObjectName(name);
+    label->setGeometry(x, y, w, h);
+    return label;
+}
+
+QComboBox* F15List(QWidget* parent, const QString& name, const QStringList& items, int x, int y) {
+    auto* combo = new QComboBox(parent);
+    combo->setObjectName(name);
+    combo->addItems(items);  // pick-only: not editable
+    combo->setGeometry(x, y, 90, 24);
+    return combo;
+}
+
+}  // namespace
+
+SmartSystemWindow::SmartSystemWindow(QWidget* parent) : QDialog(parent) {
+    setObjectName(QStringLiteral("Form15"));
+    setWindowTitle(QStringLiteral("智能系统Vexon-7"));
+    resize(640, 520);
+    buildControls();
+    downloader_ = new platform::Downloader(this);
+    g_smartSystemWindow = this;
+    Form_Load();
+}
+
+SmartSystemWindow::~SmartSystemWindow() {
+    delete verificationWindow_;
+    if (g_smartSystemWindow == this) g_smartSystemWindow = nullptr;
+}
+
+SmartSystemWindow* SmartSystemWindow::instance() { return g_smartSystemWindow; }
+
+HistoryVerificationWindow* SmartSystemWindow::verificationWindow() const { return verificationWindow_; }
+
+void SmartSystemWindow::Open(QWidget* workbench) {
+    // A window of its own rather than the workbench's child, so that the workbench's look-ups
+    // of its controls by name never reach this window's controls of the same names.
+    Q_UNUSED(workbench);
+    SmartSystemWindow* window = g_smartSystemWindow ? g_smartSystemWindow.data() : new SmartSystemWindow(nullptr);
+    ui::ShowModal(window);
+}
+
+smart::SchemeCalculatorWindow* SmartSystemWindow::Calculator() {
+    // Loaded once, never shown, kept until the program ends.
+    if (!g_smartCalculator) {
+        g_smartCalculator = new smart::SchemeCalculatorWindow(nullptr);
+        g_smartCalculator->hide();
+    }
+    return g_smartCalculator;
+}
+
+void SmartSystemWindow::buildControls() {
+    auto* basic = new QGroupBox(QStringLiteral("基本设置"), this);
+    basic->setObjectName(QStringLiteral("Frame1"));
+    basic->setGeometry(8, 8, 300, 120);
+    F15Label(basic, QStringLiteral("Label3"), QStringLiteral("设置杀胆个数："), 8, 20, 110, 24);
+    F15List(basic, QStringLiteral("Combo3"), {QStringLiteral("1个"), QStringLiteral("2个"), QStringLiteral("3个")}, 120,
+             20);
+    F15Label(basic, QStringLiteral("Label2"), QStringLiteral("生成号码类型："), 8, 52, 110, 24);
+    auto* type = F15List(basic, QStringLiteral("Combo2"),
+                          {QStringLiteral("全部组选"), QStringLiteral("组选六"), QStringLiteral("组选三")}, 120, 52);
+    connect(type, qOverload<int>(&QComboBox::activated), this, &SmartSystemWindow::Combo2_Click);
+    F15Label(basic, QStringLiteral("Label1"), QStringLiteral("过滤和值个数："), 8, 84, 110, 24);
+    F15List(basic, QStringLiteral("Combo1"), {QStringLiteral("0"), QStringLiteral("1"), QStringLiteral("2"), QStringLiteral("3")},
+             120, 84);
+
+    auto* schemes = new QGroupBox(QStringLiteral("智能方案"), this);
+    schemes->setObjectName(QStringLiteral("Frame2"));
+    schemes->setGeometry(316, 8, 316, 120);
+    F15Label(schemes, QStringLiteral("Label4"), QStringLiteral("设置杀胆方案："), 8, 20, 120, 24);
+    auto* slider = new QSlider(Qt::Horizontal, schemes);
+    slider->setObjectName(QStringLiteral("Slider1"));
+    slider->setRange(0, 3);
+    slider->setPageStep(1);
+    slider->setTickPosition(QSlider::TicksBelow);
+    slider->setGeometry(16, 48, 280, 28);
+    for (int k = 0; k < 4; ++k)
+        F15Label(schemes, QStringLiteral("Label%1").arg(5 + k), QStringLiteral("方案%1").arg(k + 1), 8 + k * 88, 80, 60,
+                  20);
+
+    auto* lottery = new QGroupBox(QStringLiteral("彩票类型"), this);
+    lottery->setObjectName(QStringLiteral("Frame3"));
+    lottery->setGeometry(8, 136, 300, 52);
+    auto* option1 = new QRadioButton(QStringLiteral("福彩3D"), lottery);
+    option1->setObjectName(QStringLiteral("Option1"));
+    option1->setGeometry(12, 20, 120, 24);
+    auto* option2 = new QRadioButton(QStringLiteral("体彩排列三"), lottery);
+    option2->setObjectName(QStringLiteral("Option2"));
+    option2->setGeometry(150, 20, 130, 24);
+    connect(option1, &QRadioButton::clicked, this, &SmartSystemWindow::Option1_Click);
+    connect(option2, &QRadioButton::clicked, this, &SmartSystemWindow::Option2_Click);
+
+    auto* check = new QCheckBox(QStringLiteral("进入缩水器时同时打开智能系统"), this);
+    check->setObjectName(QStringLiteral("Check1"));
+    check->setGeometry(316, 150, 300, 24);
+    connect(check, &QCheckBox::clicked, this, &SmartSystemWindow::Check1_Click);
+
+    auto* result = F15Label(this, QStringLiteral("Label14"),
+                             QStringLiteral("小提示：您可以点击“确定”按钮开始计算今天的不定位杀四码..."), 8, 196, 624, 24);
+    result->setStyleSheet(QStringLiteral("color: red;"));
+    new smart::ClickWatcher(result, nullptr, [this] { Label14_DblClick(); });
+    auto* busy = F15Label(this, QStringLiteral("Label9"), QStringLiteral("请稍候，正在算号..."), 8, 224, 300, 24);
+    busy->hide();
+    auto* mark = F15Label(this, QStringLiteral("Label15"), QString(), 616, 224, 16, 16);
+    new smart::ClickWatcher(mark, [this] { Label15_Click(); }, nullptr);
+
+    connect(MakeButton(this, "Command2", QStringLiteral("确定"), 316, 224, 70, 28), &QPushButton::clicked, this,
+            &SmartSystemWindow::Command2_Click);
+    connect(MakeButton(this, "Command1", QStringLiteral("取消"), 392, 224, 70, 28), &QPushButton::clicked, this,
+            &SmartSystemWindow::Command1_Click);
+    connect(MakeButton(this, "Command3", QStringLiteral("历史成绩验证"), 468, 224, 110, 28), &QPushButton::clicked,
+            this, &SmartSystemWindow::Command3_Click);
+    connect(MakeButton(this, "Command5", QStringLiteral("打开旧版智能选号"), 468, 256, 140, 28), &QPushButton::clicked,
+            this, &SmartSystemWindow::Command5_Click);
+
+    auto* image = F15Label(this, QStringLiteral("Image1"), QString(), 8, 256, 24, 24);
+    ui::SetHelpMark(image, QStringLiteral("单击显示提示，双击复制方案"));
+    new smart::ClickWatcher(image, [this] { Image1_Click(); }, [this] { Image1_DblClick(); });
+    auto* tip = F15Label(this, QStringLiteral("Label12"),
+                          QStringLiteral("您知道怎样正确选择方案来提高中奖率吗？\n"
+                                         "    每种方案的杀码概率都是相近的，但组合形式不同，可先将几种方案进行历史成绩验证，"
+                                         "由于需要较长时间，建议验证10期就够了，然后再选择当期自己感觉比较好的方案，"
+                                         "毕竟电脑比不过人脑，这样加入一些人为的判断，会收到事半功倍的效果。"),
+                          40, 256, 420, 80);
+    tip->setWordWrap(true);
+    tip->hide();
+    auto* description = F15Label(this, QStringLiteral("Label8"),
+                                  QStringLiteral("说明：\n"
+                                                 "1.智能系统Vexon系列是最新研究的全新不定位杀四码方法，由于算法非常复杂，"
+                                                 "完成一期杀码大概要1分钟左右。\n"
+                                                 "2.超精准的杀码方法，如果你有时间，可以验证100期试试看，可能要几个小时，"
+                                                 "不过很值得。"),
+                                  8, 340, 300, 100);
+    description->setWordWrap(true);
+
+    auto* guide = new QPlainTextEdit(this);
+    guide->setObjectName(QStringLiteral("Text1"));
+    guide->setReadOnly(true);
+    guide->setPlainText(smart::SmartGuideText());
+    guide->setGeometry(316, 292, 316, 148);
+
+    smart::MakeHomePageView(this, QStringLiteral("WebBrowser1"), QStringLiteral("/zlxh.htm"))
+        ->setGeometry(8, 448, 624, 64);
+}
+
+// ---- Life cycle ---------------------------------------------------------------------------
+
+void SmartSystemWindow::Form_Load() {
+    dialogs::CentreOnScreen(this);
+    ctl<QSlider>(QStringLiteral("Slider1"))->setValue(common::App().smartScheme);
+    for (const char* name : {"Combo1", "Combo2", "Combo3"}) ctl<QComboBox>(QString::fromLatin1(name))->setCurrentIndex(0);
+    ctl<QCheckBox>(QStringLiteral("Check1"))->setChecked(true);
+    Check1_Click();
+    Form_Activate();
+    Calculator();
+}
+
+void SmartSystemWindow::Form_Activate() {
+    const bool p3 = common::App().lotteryIsP3;
+    ctl<QRadioButton>(p3 ? QStringLiteral("Option2") : QStringLiteral("Option1"))->setChecked(true);
+}
+
+void SmartSystemWindow::showEvent(QShowEvent* event) {
+    Form_Activate();
+    QDialog::showEvent(event);
+}
+
+void SmartSystemWindow::closeEvent(QCloseEvent* event) {
+    // Closed while its own 确定 runs: the run stops, and the window unloads once the run has
+    // left its handler (deleting it now would pull the window from under that handler).
+    if (running_) {
+        stopRun();
+        closePending_ = true;
+        hide();
+        event->ignore();
+        return;
+    }
+    // Not while the calculator or the verification window runs on it (a verification stopped
+    // while its scheme list downloads hands the user this window before its run has unwound;
+    // unloading it then would delete the verification window under its own run). Otherwise
+    // the close box unloads the window and the next opening loads it afresh.
+    if (calculating_ || (verificationWindow_ && verificationWindow_->running())) {
+        event->ignore();
+        return;
+    }
+    QDialog::closeEvent(event);
+    if (event->isAccepted()) {
+        if (g_smartSystemWindow == this) g_smartSystemWindow = nullptr;
+        deleteLater();
+    }
+}
+
+// ---- Options ------------------------------------------------------------------------------
+
+void SmartSystemWindow::Check1_Click() {
+    common::SaveSetting(QStringLiteral("zlxuanhao"),
+                        ctl<QCheckBox>(QStringLiteral("Check1"))->isChecked() ? QStringLiteral("1") : QStringLiteral("0"));
+}
+
+void SmartSystemWindow::Option1_Click() {
+    if (dialogs::WorkbenchApi* wb = dialogs::Workbench()) QMetaObject::invokeMethod(wb->widget(), "Image2_Click");
+    Form_Activate();
+}
+
+void SmartSystemWindow::Option2_Click() {
+    if (dialogs::WorkbenchApi* wb = dialogs::Workbench()) QMetaObject::invokeMethod(wb->widget(), "Image1_Click");
+    Form_Activate();
+}
+
+void SmartSystemWindow::Image1_Click() {
+    QLabel* tip = ctl<QLabel>(QStringLiteral("Label12"));
+    tip->setVisible(tip->isHidden());
+}
+
+void SmartSystemWindow::Image1_DblClick() {
+    QString text;
+    for (const QString& line : Calculator()->schemeList()) text += line + QStringLiteral("\r\n");
+    smart::PutOnClipboard(text);
+}
+
+void SmartSystemWindow::Label14_DblClick() { smart::PutOnClipboard(ctl<QLabel>(QStringLiteral("Label14"))->text()); }
+
+void SmartSystemWindow::Label15_Click() {
+    QString entry;
+    if (!ui::InputBox(QStringLiteral("这是软件开发作者留的测试公式的通道，用户请不要使用，输入验证码："), ui::kAppTitle,
+                      QString(), &entry, this))
+        entry.clear();
+    const QString code = QStringLiteral("%1").arg((QTime::currentTime().hour() + kF15TestCodeOffset) % 100, 2, 10, QLatin1Char('0'));
+    if (entry.mid(1, 2) == code) ctl<QLabel>(QStringLiteral("Label15"))->setText(kF15TestMark);
+}
+
+bool SmartSystemWindow::testMark() const { return ctl<QLabel>(QStringLiteral("Label15"))->text() == kF15TestMark; }
+
+QString SmartSystemWindow::schemeListUrl() const {
+    if (!common::HasHomeServer()) return {};
+    return common::HomeUrl() + smart::SchemeListPath(common::App().lotteryIsP3, testMark());
+}
+
+// ---- Buttons ------------------------------------------------------------------------------
+
+void SmartSystemWindow::Command1_Click() {
+    stopRun();
+    smart::ShowWorkbenchLog(true);
+    hide();
+}
+
+void SmartSystemWindow::stopRun() {
+    if (!running_) return;
+    stopRequested_ = true;
+    downloader_->abort();
+    Calculator()->setRunControl(smart::kRunStop);
+}
+
+void SmartSystemWindow::Command3_Click() {
+    if (!verificationWindow_) verificationWindow_ = new HistoryVerificationWindow(this);
+    ui::ShowModal(verificationWindow_);
+}
+
+void SmartSystemWindow::Command5_Click() {
+    if (common::App().history.count() <= 599) {
+        ui::MsgBox(kF15TooFewDraws, ui::Icon::Information, ui::Buttons::Ok, kF15Title, this);
+        return;
+    }
+    Command1_Click();
+    OlderSmartSelection window;
+    ui::ShowModal(&window);
+}
+
+void SmartSystemWindow::Command2_Click() {
+    // The run owns the window from the first moment: a second 确定 is ignored while it runs.
+    if (running_) return;
+    running_ = true;
+    stopRequested_ = false;
+    smartRun();
+    running_ = false;
+    if (closePending_) {
+        closePending_ = false;
+        if (g_smartSystemWindow == this) g_smartSystemWindow = nullptr;
+        deleteLater();
+    }
+}
+
+bool SmartSystemWindow::smartRun() {
+    const common::DrawHistory& history = common::App().history;
+    const int b = history.count();
+    // A lottery switch inside this window can bring a history too short for a computation.
+    if (!smart::BaseIsUsable(history, b)) {
+        ui::MsgBox(smart::ShortHistoryMessage(smart::kBaseDrawsNeeded), ui::Icon::Information, ui::Buttons::Ok,
+                   kF15Title, this);
+        return false;
+    }
+    const QString question = QStringLiteral("此步骤将以[") + history.issue(b) +
+                             QStringLiteral("]期为基数算下一期杀四码，由于人工智能系统算法复杂，"
+                                            "按电脑配置的高低不同大概要1分钟左右，是否继续?");
+    if (ui::MsgBox(question, ui::Icon::Question, ui::Buttons::YesNo, kF15QuestionTitle, this) != ui::Answer::Yes)
+        return false;
+
+    const QString savedLog = smart::SaveWorkbenchLog();
+    // Stopped anywhere: the workbench's numbers and log as after 取消.
+    auto abandon = [&] {
+        smart::ShowWorkbenchLog(true);
+        smart::PutBackWorkbenchLog(savedLog);
+        smart::RestoreWorkbenchNumbers();
+        return false;
+    };
+    smart::SchemeCalculatorWindow* calc = Calculator();
+    calc->clearSchemeList();
+    const QString url = schemeListUrl();
+    if (!url.isEmpty()) calc->re_FangAn(url, downloader_);
+    if (stopRequested_) return abandon();
+    if (calc->schemeList().isEmpty()) {
+        ui::MsgBox(kF15NoSchemes, ui::Icon::None, ui::Buttons::Ok, ui::kAppTitle, this);
+        return false;
+    }
+
+    if (!zlxhxt_dm(b)) return false;
+    if (stopRequested_) return abandon();
+
+    QString line = (common::App().lotteryIsP3 ? QStringLiteral("体彩排列3第") : QStringLiteral("福彩3D第")) +
+                   common::NextIssue(history.issue(b)) + QStringLiteral("期 ");
+    QSlider* slider = ctl<QSlider>(QStringLiteral("Slider1"));
+    for (int k = 0; k < 4; ++k) {
+        slider->setValue(k);
+        line += QString::fromUtf8(kF15SchemeLabels[k]) + zlxhxt(b);
+    }
+    ctl<QLabel>(QStringLiteral("Label14"))->setText(line);
+
+    smart::PutBackWorkbenchLog(savedLog);
+    smart::ShowWorkbenchLog(true);
+    ui::MsgBox(QStringLiteral("人工智能杀码系统已完成操作，请比较各种方案的历史成绩选择最优方案，没有最好的方案，只有当期最优的方案。"),
+               ui::Icon::None, ui::Buttons::Ok, ui::kAppTitle, this);
+    smart::RestoreWorkbenchNumbers();
+    return true;
+}
+
+// ---- The computation ----------------------------------------------------------------------
+
+void SmartSystemWindow::setRunning(bool running) {
+    calculating_ = running;
+    setEnabled(!running);
+    for (const char* name : {"Command1", "Command2", "Command3"})
+        ctl<QPushButton>(QString::fromLatin1(name))->setVisible(!running);
+    ctl<QLabel>(QStringLiteral("Label9"))->setVisible(running);
+}
+
+bool SmartSystemWindow::zlxhxt_dm(int haoflag) {
+    const common::DrawHistory& history = common::App().history;
+    smart::SchemeCalculatorWindow* calc = Calculator();
+    summaryValid_ = false;
+    setRunning(true);
+    calc->setLeaveOut(history.count() - haoflag);
+    if (common::App().lotteryIsP3) calc->Option2_Click();
+    else calc->Option1_Click();
+
+    // The calculator reads the draw file itself: its newest line must be the base draw, or its
+    // summary would predict from other draws than the ones shown.
+    const QStringList& lines = calc->calculator().lines;
+    const bool sameDraws = !lines.isEmpty() && common::IssueOf(lines.last()) == history.issue(haoflag) &&
+                           common::NumberOf(lines.last().left(common::kDrawTextLength)) == history.number(haoflag);
+    if (sameDraws) calc->Command17_Click();
+    setRunning(false);
+    if (!sameDraws) {
+        const QString why = calc->calculator().lastError;
+        ui::MsgBox(why.isEmpty() ? QStringLiteral("计算器读取的开奖数据与当前开奖数据不一致，请刷新数据后再试。") : why,
+                   ui::Icon::Critical, ui::Buttons::Ok, kF15Title, this);
+        return false;
+    }
+    summaryValid_ = true;
+    return true;
+}
+
+pool::NumberPool& SmartSystemWindow::poolForRun() {
+    if (dialogs::WorkbenchApi* wb = dialogs::Workbench()) return wb->session().pool;
+    return ownPool_;
+}
+
+const pool::NumberPool& SmartSystemWindow::numberPool() { return poolForRun(); }
+
+QString SmartSystemWindow::zlxhxt(int haoflag, bool replay) {
+    const int scheme = ctl<QSlider>(QStringLiteral("Slider1"))->value();
+    if (!replay) common::SaveSetting(QStringLiteral("zl"), QString::number(scheme));
+    common::App().smartScheme = scheme;
+
+    const common::DrawHistory& history = common::App().history;
+    if (!smart::BaseIsUsable(history, haoflag)) return {};
+
+    smart::KillDigitSettings settings;
+    settings.scheme = scheme;
+    settings.baseType = ctl<QComboBox>(QStringLiteral("Combo2"))->currentIndex();
+    settings.sumCount = ctl<QComboBox>(QStringLiteral("Combo1"))->currentText().toInt();
+    settings.killCountText = ctl<QComboBox>(QStringLiteral("Combo3"))->currentText();
+    const QStringList summary = summaryValid_ ? Calculator()->summaryList() : QStringList();
+
+    QString log;
+    const QString digits = smart::ComputeKillDigits(history, haoflag, settings, summary, poolForRun(), log);
+    if (dialogs::WorkbenchApi* wb = dialogs::Workbench(); wb && !log.isEmpty() && !replay) wb->session().log.append(log);
+    return digits;
+}

@@ -1,0 +1,100 @@
+#pragma once
+// SmartSystemWindow "智能系统Vexon-7": the smart kill-digit window. It loads the scheme list into the
+// hidden calculator, backtests it for the newest draw and shows the kill digits of the four
+// schemes; the workbench's numbers and log come out of a run as they went in. It also opens
+// the history verification and the older smart selection and switches the lottery.
+// Its objectName is "Form15": tests, settings and the other windows find it by that name.
+#include "pool/numberpool.h"
+
+#include <QDialog>
+#include <QPointer>
+#include <QString>
+
+class QCheckBox;
+class QComboBox;
+class QLabel;
+class QPushButton;
+class QRadioButton;
+class QSlider;
+
+namespace platform {
+class Downloader;
+}
+namespace smart {
+class SchemeCalculatorWindow;
+}
+class HistoryVerificationWindow;
+
+class SmartSystemWindow : public QDialog {
+    Q_OBJECT
+public:
+    explicit SmartSystemWindow(QWidget* parent = nullptr);
+    ~SmartSystemWindow() override;
+
+    // The window while it is loaded (null after its close box unloaded it).
+    static SmartSystemWindow* instance();
+    // The workbench's 智能选号: loads the window when needed and shows it modally.
+    static void Open(QWidget* workbench);
+    // The hidden scheme calculator, loaded with the first smart window and kept for the run.
+    static smart::SchemeCalculatorWindow* Calculator();
+
+    // Backtests the loaded scheme records on the draws up to base (the calculator's summary).
+    // False, with the reason shown, when the calculator could not load those draws.
+    bool zlxhxt_dm(int haoflag);
+    // One scheme (Slider1) for the draw after base: NumberPool becomes the cut group set,
+    // uncommitted; returns the kill digits. Needs 500 draws up to the base. The scheme becomes
+    // the program's. A replay (the history verification, four times a draw) leaves saving the
+    // setting to its caller and writes nothing to the workbench's log, which the caller puts
+    // back at its end anyway: both made a long verification wait for the disk and the log box.
+    QString zlxhxt(int haoflag, bool replay = false);
+
+    // NumberPool as the computations leave it (the workbench's, or the window's own without one).
+    const pool::NumberPool& numberPool();
+    // Label15 says "test": the test scheme lists are loaded.
+    bool testMark() const;
+    // The address of the scheme list for the current lottery and test mark ("" without a server).
+    QString schemeListUrl() const;
+    // The verification window while it is loaded.
+    HistoryVerificationWindow* verificationWindow() const;
+
+    template <class T>
+    T* ctl(const QString& name) const { return findChild<T*>(name); }
+
+public slots:
+    void Form_Load();
+    void Form_Activate();
+    void Command2_Click();
+    void Command1_Click();
+    void Command3_Click();
+    void Command5_Click();
+    void Check1_Click();
+    void Option1_Click();
+    void Option2_Click();
+    void Image1_Click();
+    void Image1_DblClick();
+    void Label14_DblClick();
+    void Label15_Click();
+    void Combo2_Click() {}
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void buildControls();
+    void setRunning(bool running);
+    pool::NumberPool& poolForRun();
+    // 确定's run, from its question to its last message; false when it ended early.
+    bool smartRun();
+    // Asks a running 确定 to end: the download is abandoned, the calculator stops.
+    void stopRun();
+
+    QPointer<HistoryVerificationWindow> verificationWindow_;
+    pool::NumberPool ownPool_;  // used only when no workbench exists
+    bool calculating_ = false;
+    bool running_ = false;        // 确定's run owns the window
+    bool stopRequested_ = false;  // closed or cancelled while it ran
+    bool closePending_ = false;   // the window unloads once the run has unwound
+    platform::Downloader* downloader_ = nullptr;
+    bool summaryValid_ = true;  // false after the calculator refused its draws
+};

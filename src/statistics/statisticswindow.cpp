@@ -1,0 +1,580 @@
+#include "statistics/statisticswindow.h"
+
+#include "common/appstate.h"
+#include "dialogs/dialogutil.h"
+#include "platform/ui/messagebox.h"
+#include "platform/ui/progressrun.h"
+#include "statistics/compoundstats.h"
+#include "statistics/formulastats.h"
+#include "statistics/fuzzystats.h"
+#include "statistics/numbercounts.h"
+#include "statistics/profitplan.h"
+#include "statistics/statstable.h"
+#include "statistics/tablecopy.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QClipboard>
+#include <QComboBox>
+#include <QGuiApplication>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTableView>
+#include <QTabWidget>
+#include <QTreeView>
+
+#include <new>
+
+using dialogs::MakeButton;
+using statistics::StatsTable;
+
+namespace {
+
+// Twips of the design to pixels.
+constexpr int Px(int twips) { return twips / 15; }
+
+struct StatsColumn {
+    const char16_t* title;
+    int twips;
+    bool centred;
+};
+
+QLabel* MakeStatsLabel(QWidget* parent, const char* name, const QString& caption, int x, int y, int w, int h = 20) {
+    auto* label = new QLabel(caption, parent);
+    label->setObjectName(QString::fromLatin1(name));
+    label->setGeometry(x, y, w, h);
+    return label;
+}
+
+QComboBox* MakeStatsCombo(QWidget* parent, const char* name, const QStringList& items, int x, int y, int w) {
+    auto* combo = new QComboBox(parent);
+    combo->setObjectName(QString::fromLatin1(name));
+    combo->setEditable(false);  // every list is pick-only
+    combo->addItems(items);
+    combo->setGeometry(x, y, w, 24);
+    return combo;
+}
+
+QStringList NumberItems(int first, int last) {
+    QStringList items;
+    for (int k = first; k <= last; ++k)
+        items << QString::number(k);
+    return items;
+}
+
+QStringList OmissionTitles() { return QStringList{QStringLiteral("类别")} + statistics::OmissionMeasureTitles(); }
+
+void PutOnClipboard(const QString& text) {
+    if (QClipboard* clipboard = QGuiApplication::clipboard()) {
+        clipboard->clear();
+        clipboard->setText(text);
+    }
+}
+
+// Centred columns of the tables are shown centred.
+class CentredStatsTable : public StatsTable {
+public:
+    CentredStatsTable(QStringList titles, QList<int> centred, QObject* parent)
+        : StatsTable(std::move(titles), parent), centred_(std::move(centred)) {}
+    QVariant data(const QModelIndex& index, int role) const override {
+        if (role == Qt::TextAlignmentRole && index.isValid())
+            return int((centred_.contains(index.column()) ? Qt::AlignHCenter : Qt::AlignLeft) | Qt::AlignVCenter);
+        return StatsTable::data(index, role);
+    }
+
+private:
+    QList<int> centred_;
+};
+
+}  // namespace
+
+StatisticsWindow::StatisticsWindow(WorkbenchInputs inputs, QWidget* parent) : QDialog(parent), inputs_(std::move(inputs)) {
+    setObjectName(QStringLiteral("Form16"));
+    setWindowTitle(QStringLiteral("统计分析"));
+    buildControls();
+    Form_Load();
+}
+
+StatisticsWindow::~StatisticsWindow() = default;
+
+void StatisticsWindow::buildControls() {
+    resize(Px(11535), Px(6870));
+    tab_ = new QTabWidget(this);
+    tab_->setObjectName(QStringLiteral("SSTab1"));
+    tab_->setGeometry(4, 4, 761, 410);
+    QWidget* pages[5];
+    const char16_t* captions[5] = {u"模糊统计", u"公式统计", u"复式统计", u"投资计划", u"号码历史开出次数统计"};
+    for (int t = 0; t < 5; ++t) {
+        pages[t] = new QWidget(tab_);
+        tab_->addTab(pages[t], QString::fromUtf16(captions[t]));
+    }
+    connect(MakeButton(this, "Command1", QStringLiteral("退出"), 680, 422, 80, 28), &QPushButton::clicked, this,
+            &StatisticsWindow::Command1_Click);
+
+    auto makeView = [this](int n, QWidget* page, QRect geometry) {
+        QAbstractItemView* view = nullptr;
+        if (n == 3) {
+            // The compound table can hold 16 million rows: a table view keeps nothing per row,
+            // where a tree view would keep an item for each. Shown like the other lists.
+            auto* table = new QTableView(page);
+            table->setShowGrid(false);
+            table->setWordWrap(false);
+            table->setSelectionBehavior(QAbstractItemView::SelectRows);
+            table->setSelectionMode(QAbstractItemView::SingleSelection);
+            table->verticalHeader()->hide();
+            table->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+            table->verticalHeader()->setDefaultSectionSize(table->fontMetrics().height() + 4);
+            table->horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+            table->horizontalHeader()->setStretchLastSection(true);
+            table->horizontalHeader()->setHighlightSections(false);
+            headers_[n - 1] = table->horizontalHeader();
+            view = table;
+        } else {
+            auto* tree = new QTreeView(page);
+            tree->setRootIsDecorated(false);
+            tree->setUniformRowHeights(true);
+            tree->setAllColumnsShowFocus(true);
+            headers_[n - 1] = tree->header();
+            view = tree;
+        }
+        view->setObjectName(QStringLiteral("ListView%1").arg(n));
+        view->setEditTriggers(QAbstractItemView::NoEditTriggers);
+        view->setGeometry(geometry);
+        views_[n - 1] = view;
+        return view;
+    };
+
+    // 模糊统计
+    makeView(1, pages[0], QRect(6, 6, 744, 330));
+    connect(MakeButton(pages[0], "Command9", QStringLiteral("复制结果"), 6, 344, 90, 26), &QPushButton::clicked, this,
+            &StatisticsWindow::Command9_Click);
+
+    // 公式统计
+    MakeStatsCombo(pages[1], "Combo1", {QStringLiteral("百位"), QStringLiteral("十位"), QStringLiteral("个位")}, 6, 6, 70);
+    MakeStatsCombo(pages[1], "Combo2", {QStringLiteral("加"), QStringLiteral("减"), QStringLiteral("乘")}, 82, 6, 60);
+    MakeStatsCombo(pages[1], "Combo3", {QStringLiteral("百位"), QStringLiteral("十位"), QStringLiteral("个位")}, 148, 6, 70);
+    connect(MakeButton(pages[1], "Command2", QStringLiteral("查询"), 226, 5, 70, 26), &QPushButton::clicked, this,
+            &StatisticsWindow::Command2_Click);
+    makeView(2, pages[1], QRect(6, 38, 525, 260));
+    MakeStatsLabel(pages[1], "Label1", QString(), 6, 304, 400);
+    connect(MakeButton(pages[1], "Command6", QStringLiteral("复制结果"), 441, 302, 90, 26), &QPushButton::clicked, this,
+            &StatisticsWindow::Command6_Click);
+
+    // 复式统计
+    MakeStatsLabel(pages[2], "Label13", QStringLiteral("组选统计:"), 6, 8, 64);
+    QStringList groupItems{QStringLiteral("请选择条件")};
+    for (int n = 1; n <= 9; ++n)
+        groupItems << QStringLiteral("组选%1码").arg(n);
+    auto* combo4 = MakeStatsCombo(pages[2], "Combo4", groupItems, 70, 6, 100);
+    connect(combo4, qOverload<int>(&QComboBox::activated), this, &StatisticsWindow::Combo4_Click);
+    MakeStatsLabel(pages[2], "Label14", QStringLiteral("单选统计:"), 182, 8, 64);
+    const char* sizeNames[3][2] = {{"Label15", "Combo11"}, {"Label16", "Combo12"}, {"Label17", "Combo13"}};
+    const char16_t* sizeCaptions[3] = {u"百", u"十", u"个"};
+    for (int p = 0; p < 3; ++p) {
+        const int x = 246 + p * 70;
+        MakeStatsLabel(pages[2], sizeNames[p][0], QString::fromUtf16(sizeCaptions[p]), x, 8, 16);
+        // The design items are replaced by the sizes at load.
+        MakeStatsCombo(pages[2], sizeNames[p][1], groupItems.mid(1), x + 16, 6, 50);
+    }
+    connect(MakeButton(pages[2], "Command10", QStringLiteral("开始单选统计"), 458, 5, 110, 26), &QPushButton::clicked,
+            this, &StatisticsWindow::Command10_Click);
+    connect(MakeButton(pages[2], "Command11", QStringLiteral("统计缩水器的号码"), 574, 5, 140, 26),
+            &QPushButton::clicked, this, &StatisticsWindow::Command11_Click);
+    makeView(3, pages[2], QRect(6, 38, 744, 298));
+    MakeStatsLabel(pages[2], "Label2", QString(), 6, 346, 400);
+    connect(MakeButton(pages[2], "Command8", QStringLiteral("复制结果"), 660, 344, 90, 26), &QPushButton::clicked, this,
+            &StatisticsWindow::Command8_Click);
+
+    // 投资计划
+    const char* planNames[4][2] = {{"Label3", "Combo5"}, {"Label4", "Combo6"}, {"Label5", "Combo7"}, {"Label6", "Combo8"}};
+    const char16_t* planCaptions[4] = {u"期数", u"注数", u"倍数", u"单倍奖金"};
+    int x = 6;
+    for (int k = 0; k < 4; ++k) {
+        const int labelWidth = k == 3 ? 56 : 30;
+        MakeStatsLabel(pages[3], planNames[k][0], QString::fromUtf16(planCaptions[k]), x, 8, labelWidth);
+        MakeStatsCombo(pages[3], planNames[k][1], {}, x + labelWidth, 6, 64);
+        x += labelWidth + 72;
+    }
+    MakeStatsLabel(pages[3], "Label7", QStringLiteral("收益"), x, 8, 30);
+    auto* text1 = new QLineEdit(pages[3]);
+    text1->setObjectName(QStringLiteral("Text1"));
+    text1->setGeometry(x + 30, 6, 64, 24);
+    MakeStatsLabel(pages[3], "Label8", QStringLiteral("%"), x + 96, 8, 14);
+    auto* check1 = new QCheckBox(QStringLiteral("以奖金计算"), pages[3]);
+    check1->setObjectName(QStringLiteral("Check1"));
+    check1->setGeometry(x + 114, 6, 96, 24);
+    connect(MakeButton(pages[3], "Command3", QStringLiteral("确定"), x + 214, 5, 60, 26), &QPushButton::clicked, this,
+            &StatisticsWindow::Command3_Click);
+    makeView(4, pages[3], QRect(6, 38, 744, 298));
+    connect(MakeButton(pages[3], "Command7", QStringLiteral("复制结果"), 6, 344, 90, 26), &QPushButton::clicked, this,
+            &StatisticsWindow::Command7_Click);
+
+    // 号码历史开出次数统计
+    MakeStatsLabel(pages[4], "Label9", QStringLiteral("设置出现次数范围："), 6, 8, 120);
+    MakeStatsCombo(pages[4], "Combo9", {}, 126, 6, 60);
+    MakeStatsLabel(pages[4], "Label11", QStringLiteral("…"), 190, 8, 16);
+    MakeStatsCombo(pages[4], "Combo10", {}, 208, 6, 60);
+    connect(MakeButton(pages[4], "Command4", QStringLiteral("生成结果"), 276, 5, 80, 26), &QPushButton::clicked, this,
+            &StatisticsWindow::Command4_Click);
+    auto* text2 = new QPlainTextEdit(pages[4]);
+    text2->setObjectName(QStringLiteral("Text2"));
+    text2->setGeometry(6, 38, 350, 270);
+    text2->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    MakeStatsLabel(pages[4], "Label12", QString(), 6, 314, 200);
+    connect(MakeButton(pages[4], "Command5", QStringLiteral("复制号码"), 266, 312, 90, 26), &QPushButton::clicked, this,
+            &StatisticsWindow::Command5_Click);
+    MakeStatsLabel(pages[4], "Label10", QString(), 6, 346, 400);
+    makeView(5, pages[4], QRect(366, 6, 384, 330));
+
+    for (int n : {2, 3, 5}) {
+        QHeaderView* header = headers_[n - 1];
+        header->setSectionsClickable(true);
+        connect(header, &QHeaderView::sectionClicked, this, [this, n](int section) {
+            const int column = section + 1;
+            if (n == 2)
+                ListView2_ColumnClick(column);
+            else if (n == 3)
+                ListView3_ColumnClick(column);
+            else
+                ListView5_ColumnClick(column);
+        });
+    }
+}
+
+statistics::StatsRange StatisticsWindow::analysisRange() const { return statistics::AnalysisRange(common::App()); }
+
+void StatisticsWindow::Form_Load() {
+    auto combo = [this](const char* name) { return findChild<QComboBox*>(QString::fromLatin1(name)); };
+    // 1. First items; 请选择条件 runs its handler, which empties the compound table.
+    for (const char* name : {"Combo1", "Combo2", "Combo3", "Combo4"})
+        combo(name)->setCurrentIndex(0);
+
+    // 2. Icon and placement.
+    setWindowIcon(QApplication::windowIcon());
+    dialogs::CentreOnScreen(this);
+
+    // 3. Columns of the five tables.
+    const QList<QList<StatsColumn>> columns = {
+        {{u"期号", 800, false}, {u"奖号", 600, true}, {u"热", 800, false}, {u"温", 800, false}, {u"冷", 800, false},
+         {u"比例", 800, true}, {u"复", 800, false}, {u"隔", 800, false}, {u"中", 800, false}, {u"比例", 800, true},
+         {u"传", 800, false}, {u"邻", 800, false}, {u"孤", 800, false}, {u"比例", 800, true}},
+        {}, {},
+        {{u"期数", 800, false}, {u"投入倍数", 1000, false}, {u"本期投入奖金", 1500, false}, {u"累积投入奖金", 1500, false},
+         {u"本期收入金额", 1500, false}, {u"净收入", 1000, false}, {u"收入率", 1000, false}},
+        {{u"号码", 1000, false}, {u"号码历史开出次数", 2000, false}}};
+    for (int n = 1; n <= 5; ++n) {
+        QStringList titles;
+        QList<int> centred;
+        QList<int> widths;
+        if (n == 2 || n == 3) {
+            titles = OmissionTitles();
+            widths << (n == 2 ? 800 : 4000);
+            for (int c = 1; c < titles.size(); ++c)
+                widths << 1000;
+        } else {
+            for (int c = 0; c < columns[n - 1].size(); ++c) {
+                titles << QString::fromUtf16(columns[n - 1][c].title);
+                widths << columns[n - 1][c].twips;
+                if (columns[n - 1][c].centred)
+                    centred << c;
+            }
+        }
+        if (!tables_[n - 1]) {
+            tables_[n - 1] = new CentredStatsTable(titles, centred, this);
+            views_[n - 1]->setModel(tables_[n - 1]);
+        }
+        tables_[n - 1]->clear();
+        for (int c = 0; c < widths.size(); ++c)
+            headers_[n - 1]->resizeSection(c, Px(widths[c]));
+    }
+    Combo4_Click();
+
+    // 4. The plan's lists.
+    for (const char* name : {"Combo5", "Combo6", "Combo7", "Combo8"})
+        combo(name)->clear();
+    combo("Combo5")->addItems(NumberItems(1, 100));
+    combo("Combo7")->addItems(NumberItems(1, 100));
+    combo("Combo6")->addItems(NumberItems(1, 1000));
+    combo("Combo8")->addItems(NumberItems(1, 1000));
+    combo("Combo5")->setCurrentText(QStringLiteral("20"));
+    combo("Combo6")->setCurrentText(QStringLiteral("20"));
+    combo("Combo7")->setCurrentText(QStringLiteral("1"));
+    combo("Combo8")->setCurrentText(QStringLiteral("1000"));
+    auto* check1 = findChild<QCheckBox*>(QStringLiteral("Check1"));
+    check1->disconnect(this);
+    check1->setChecked(true);
+    connect(check1, &QCheckBox::toggled, this, &StatisticsWindow::Check1_Click);
+    findChild<QLineEdit*>(QStringLiteral("Text1"))->setText(QStringLiteral("1000"));
+    findChild<QLabel*>(QStringLiteral("Label8"))->setVisible(false);
+    findChild<QPlainTextEdit*>(QStringLiteral("Text2"))->clear();
+    findChild<QLabel*>(QStringLiteral("Label12"))->clear();
+
+    // 5. Occurrence counts.
+    FillNumberCounts();
+    // 6.-8.
+    tab_->setCurrentIndex(0);
+    FillFuzzyStats();
+    gongshitongj();
+    // 9. Opened by 统计 of the workbench: the row of its three digit lists.
+    if (inputs_.compoundOpening)
+        fushi(inputs_.digitLists[0], inputs_.digitLists[1], inputs_.digitLists[2]);
+    // 10. Sizes of 单选统计.
+    for (const char* name : {"Combo11", "Combo12", "Combo13"}) {
+        combo(name)->clear();
+        combo(name)->addItems(NumberItems(1, 10));
+        combo(name)->setCurrentIndex(0);
+    }
+}
+
+void StatisticsWindow::Command1_Click() { close(); }
+
+int StatisticsWindow::Open(Opener opener, WorkbenchInputs inputs, QWidget* parent) {
+    StatisticsWindow window(std::move(inputs), parent);
+    window.prepareFor(opener);
+    return ui::ShowModal(&window);
+}
+
+void StatisticsWindow::prepareFor(Opener opener) {
+    QList<int> shown;
+    int perRow = 1;
+    switch (opener) {
+    case Opener::FuzzyFilter: shown = {0}; break;
+    case Opener::FormulaFilter: shown = {1}; break;
+    case Opener::Compound: shown = {2}; break;
+    case Opener::ProfitPlan: shown = {3, 4}; perRow = 2; break;
+    }
+    for (int t = 0; t < tab_->count(); ++t)
+        tab_->setTabVisible(t, shown.contains(t));
+    tab_->setCurrentIndex(shown.first());
+    tab_->setProperty("TabsPerRow", perRow);
+    if (opener == Opener::FormulaFilter) {
+        resize(Px(8200), Px(6000));
+        tab_->setGeometry(4, 4, Px(8120), Px(6000) - 12);
+        auto* exitButton = findChild<QPushButton*>(QStringLiteral("Command1"));
+        exitButton->move(Px(6500), Px(5000));
+        exitButton->raise();
+        // The range label goes on the button's line; the table and its copy button make room.
+        auto* label1 = findChild<QLabel*>(QStringLiteral("Label1"));
+        const int pageTop = tab_->widget(1)->mapTo(this, QPoint(0, 0)).y();
+        const int labelY = exitButton->y() - (pageTop > 0 ? pageTop : 30);
+        label1->move(label1->x(), labelY);
+        label1->resize(Px(6500) - 20, label1->height());
+        views_[1]->resize(views_[1]->width(), labelY - views_[1]->y() - 36);
+        findChild<QPushButton*>(QStringLiteral("Command6"))->move(views_[1]->x() + views_[1]->width() - 90, labelY - 32);
+    }
+}
+
+// ---- 模糊统计
+
+void StatisticsWindow::FillFuzzyStats() {
+    const common::AppState& app = common::App();
+    tables_[0]->appendTexts(statistics::FuzzyStatsRows(app.history, statistics::FuzzyRange(app)));
+}
+
+void StatisticsWindow::Command9_Click() { copyTable(1); }
+
+// ---- 公式统计
+
+void StatisticsWindow::gongshitongj() {
+    const common::AppState& app = common::App();
+    const statistics::StatsRange range = analysisRange();
+    const QString caption = statistics::RangeCaption(app.history, range);
+    const int op = findChild<QComboBox*>(QStringLiteral("Combo2"))->currentIndex();
+    findChild<QLabel*>(QStringLiteral("Label1"))->setText(caption);
+    if (op == 0) {
+        findChild<QLabel*>(QStringLiteral("Label2"))->setText(caption);
+        findChild<QLabel*>(QStringLiteral("Label10"))->setText(caption);
+    }
+    const QList<statistics::OmissionRow> rows = statistics::FormulaStatsRows(
+        app.history, range, findChild<QComboBox*>(QStringLiteral("Combo1"))->currentIndex(),
+        statistics::FormulaOp(qBound(0, op, 2)), findChild<QComboBox*>(QStringLiteral("Combo3"))->currentIndex());
+    tables_[1]->appendOmission(std::vector<statistics::OmissionRow>(rows.begin(), rows.end()));
+}
+
+void StatisticsWindow::Command2_Click() {
+    tables_[1]->clear();
+    gongshitongj();
+}
+
+void StatisticsWindow::Command6_Click() { copyTable(2); }
+
+void StatisticsWindow::ListView2_ColumnClick(int column) { tables_[1]->sortByText(column - 1, Qt::DescendingOrder); }
+
+// ---- 复式统计
+
+void StatisticsWindow::writeCompoundCaption() {
+    findChild<QLabel*>(QStringLiteral("Label2"))
+        ->setText(statistics::RangeCaption(common::App().history, analysisRange()));
+}
+
+void StatisticsWindow::fushi(const QString& s1, const QString& s2, const QString& s3) {
+    writeCompoundCaption();
+    const auto in = statistics::MakeCompoundInput(common::App().history, analysisRange());
+    tables_[2]->appendOmission({statistics::PositionalRow(in, s1, s2, s3)});
+}
+
+void StatisticsWindow::fushi4(const QString& s1, const QString& s2, const QString& s3) {
+    writeCompoundCaption();
+    const auto in = statistics::MakeCompoundInput(common::App().history, analysisRange());
+    tables_[2]->appendOmission({statistics::AnyOrderRow(in, s1, s2, s3)});
+}
+
+void StatisticsWindow::fushi2() {
+    writeCompoundCaption();
+    const auto in = statistics::MakeCompoundInput(common::App().history, analysisRange());
+    tables_[2]->appendOmission({statistics::PoolGroupRow(in, inputs_.numbers)});
+}
+
+void StatisticsWindow::fushi3() {
+    writeCompoundCaption();
+    const auto in = statistics::MakeCompoundInput(common::App().history, analysisRange());
+    tables_[2]->appendOmission({statistics::PoolStraightRow(in, inputs_.numbers)});
+}
+
+void StatisticsWindow::Combo4_Click() {
+    tables_[2]->clear();
+    const int n = findChild<QComboBox*>(QStringLiteral("Combo4"))->currentIndex();
+    if (n < 1 || n > 9)
+        return;
+    writeCompoundCaption();
+    const auto in = statistics::MakeCompoundInput(common::App().history, analysisRange());
+    tables_[2]->appendOmission(statistics::GroupCombinationRows(in, n));
+}
+
+void StatisticsWindow::Command10_Click() {
+    int sizes[3];
+    const char* names[3] = {"Combo11", "Combo12", "Combo13"};
+    for (int p = 0; p < 3; ++p)
+        sizes[p] = findChild<QComboBox*>(QString::fromLatin1(names[p]))->currentText().toInt();
+    if (ui::MsgBox(QStringLiteral("此步骤将运算大量数据,有可能造成死机,是否继续?"), ui::Icon::Question,
+                   ui::Buttons::YesNo, QStringLiteral("确定"), this, ui::Answer::Yes) != ui::Answer::Yes)
+        return;
+    const auto in = statistics::MakeCompoundInput(common::App().history, analysisRange());
+    if (in.drawCount() > statistics::StraightRows::kMaxDraws) {
+        ui::MsgBox(QStringLiteral("统计范围超过%1期,无法进行单选统计,请缩小统计范围。").arg(statistics::StraightRows::kMaxDraws),
+                   ui::Icon::Information, ui::Buttons::Ok, ui::kAppTitle, this);
+        return;
+    }
+    // Computed away from the window; the table changes only once every row is there, so a
+    // cancelled run leaves it as it was.
+    statistics::StraightRows rows;
+    try {
+        if (!ui::RunWithProgress(this, QStringLiteral("正在进行单选统计…"), [&](common::WorkProgress& progress) {
+                statistics::ComputeStraightRows(in, sizes[0], sizes[1], sizes[2], &rows, &progress);
+            }))
+            return;
+    } catch (const std::bad_alloc&) {
+        ui::MsgBox(QStringLiteral("内存不足,无法容纳%1组单选统计的结果,请减少码数后再统计。")
+                       .arg(statistics::StraightCombinationCount(sizes[0], sizes[1], sizes[2])),
+                   ui::Icon::Warning, ui::Buttons::Ok, ui::kAppTitle, this);
+        return;
+    }
+    tables_[2]->clear();
+    writeCompoundCaption();
+    tables_[2]->appendStraight(std::move(rows));
+}
+
+void StatisticsWindow::Command11_Click() {
+    tables_[2]->clear();
+    writeCompoundCaption();
+    const auto in = statistics::MakeCompoundInput(common::App().history, analysisRange());
+    tables_[2]->appendOmission(statistics::WorkbenchNumberRows(in, inputs_.numbers));
+}
+
+void StatisticsWindow::Command8_Click() { copyTable(3); }
+
+void StatisticsWindow::ListView3_ColumnClick(int column) {
+    StatsTable* table = tables_[2];
+    if (table->rowCount() < kSortInWindowRows) {
+        table->sortByText(column - 1, Qt::DescendingOrder);
+        return;
+    }
+    std::vector<std::uint32_t> order;
+    try {
+        if (ui::RunWithProgress(this, QStringLiteral("正在排序…"), [&](common::WorkProgress& progress) {
+                order = table->sortedOrder(column - 1, Qt::DescendingOrder, &progress);
+            }))
+            table->applyOrder(std::move(order));
+    } catch (const std::bad_alloc&) {
+        ui::MsgBox(QStringLiteral("内存不足,无法排序,表格保持原来的顺序。"), ui::Icon::Warning, ui::Buttons::Ok,
+                   ui::kAppTitle, this);
+    }
+}
+
+// ---- 投资计划
+
+void StatisticsWindow::Check1_Click() {
+    const bool amount = findChild<QCheckBox*>(QStringLiteral("Check1"))->isChecked();
+    findChild<QLabel*>(QStringLiteral("Label8"))->setVisible(!amount);
+    findChild<QLineEdit*>(QStringLiteral("Text1"))->setText(amount ? QStringLiteral("1000") : QStringLiteral("50"));
+}
+
+void StatisticsWindow::Command3_Click() {
+    tables_[3]->clear();
+    auto* text1 = findChild<QLineEdit*>(QStringLiteral("Text1"));
+    text1->setText(text1->text().trimmed());
+    statistics::ProfitPlanInputs in;
+    if (!statistics::ParseProfitTarget(text1->text(), &in.target)) {
+        text1->setText(QStringLiteral("50"));
+        return;
+    }
+    auto value = [this](const char* name) {
+        return findChild<QComboBox*>(QString::fromLatin1(name))->currentIndex() + 1;
+    };
+    in.periods = value("Combo5");
+    in.bets = value("Combo6");
+    in.startMultiple = value("Combo7");
+    in.prize = value("Combo8");
+    in.targetIsAmount = findChild<QCheckBox*>(QStringLiteral("Check1"))->isChecked();
+    tables_[3]->appendTexts(statistics::ProfitPlanRows(in));
+}
+
+void StatisticsWindow::Command7_Click() { copyTable(4); }
+
+// ---- 号码历史开出次数统计
+
+void StatisticsWindow::FillNumberCounts() {
+    const common::AppState& app = common::App();
+    const statistics::NumberCounts counts = statistics::CountNumbers(app.history, analysisRange());
+    tables_[4]->appendTexts(statistics::NumberCountRows(counts));
+    const int largest = statistics::LargestCount(counts);
+    auto* low = findChild<QComboBox*>(QStringLiteral("Combo9"));
+    auto* high = findChild<QComboBox*>(QStringLiteral("Combo10"));
+    const QStringList items = NumberItems(0, largest);
+    low->addItems(items);
+    high->addItems(items);
+    low->setCurrentIndex(0);
+    high->setCurrentIndex(high->count() - 1);
+}
+
+void StatisticsWindow::Command4_Click() {
+    const int low = findChild<QComboBox*>(QStringLiteral("Combo9"))->currentText().toInt();
+    const int high = findChild<QComboBox*>(QStringLiteral("Combo10"))->currentText().toInt();
+    const statistics::CountPick pick = statistics::PickByCount(tables_[4]->allTexts(), low, high);
+    findChild<QPlainTextEdit*>(QStringLiteral("Text2"))->setPlainText(pick.text);
+    findChild<QLabel*>(QStringLiteral("Label12"))->setText(statistics::PickTally(pick.count));
+    ui::MsgBox(QStringLiteral("小提示：您可以用生成的号码来进行垃圾号码过滤。"), ui::Icon::None, ui::Buttons::Ok,
+               ui::kAppTitle, this);
+}
+
+void StatisticsWindow::Command5_Click() {
+    PutOnClipboard(findChild<QPlainTextEdit*>(QStringLiteral("Text2"))->toPlainText().trimmed());
+}
+
+void StatisticsWindow::ListView5_ColumnClick(int column) { tables_[4]->sortByText(column - 1, Qt::AscendingOrder); }
+
+// ---- copies
+
+void StatisticsWindow::copyTable(int n) {
+    const statistics::CopyLayout* layouts[5] = {&statistics::FuzzyCopyLayout(), &statistics::FormulaCopyLayout(),
+                                                &statistics::CompoundCopyLayout(), &statistics::ProfitPlanCopyLayout(),
+                                                nullptr};
+    if (!layouts[n - 1])
+        return;
+    StatsTable* model = tables_[n - 1];
+    PutOnClipboard(statistics::CopyText(*layouts[n - 1], model->rowCount(),
+                                        [model](int r) { return model->rowTexts(r); }));
+}

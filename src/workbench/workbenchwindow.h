@@ -1,0 +1,209 @@
+#pragma once
+// WorkbenchWindow: the filter workbench. Builds its controls (named as the program names them), keeps
+// the number pool session, and runs base sets, single filters, undo and redo, collections,
+// export and history queries. Dialogs reach it through dialogs::WorkbenchApi.
+// Its objectName is "Form2": tests, settings and the other windows find it by that name.
+#include "dialogs/workbenchapi.h"
+#include "common/drawhistory.h"
+#include "pool/numberpool.h"
+
+#include <QPointer>
+#include <QString>
+#include <QStringList>
+#include <QWidget>
+
+#include <memory>
+
+class QCheckBox;
+class QComboBox;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QListView;
+class QPlainTextEdit;
+class QPushButton;
+class QRadioButton;
+class QStringListModel;
+class QTabWidget;
+namespace script {
+class ScriptEngine;
+class ScriptHost;
+}
+
+class WorkbenchWindow : public QWidget, public dialogs::WorkbenchApi {
+    Q_OBJECT
+public:
+    explicit WorkbenchWindow(QWidget* mainWindow = nullptr);
+    ~WorkbenchWindow() override;
+
+    // WorkbenchApi
+    QWidget* widget() override { return this; }
+    pool::PoolSession& session() override { return session_; }
+    bool hasBaseSet() const override;
+
+    // The main window shown again when the workbench closes.
+    void setMainWindow(QWidget* mainWindow) { mainWindow_ = mainWindow; }
+    QWidget* mainWindow() const { return mainWindow_; }
+    // False when the last 【做大底】 could not write its file (the error was shown).
+    bool collectionSaved() const { return collectionSaved_; }
+    // Path of the last collection written.
+    QString lastCollectionPath() const { return lastCollectionPath_; }
+
+    template <class T>
+    T* ctl(const QString& name) const { return findChild<T*>(name); }
+
+    // The window's script engine (VBScript, 10000 ms per call), kept for its whole life.
+    script::ScriptEngine& ScriptControl1();
+
+public slots:
+    // Life cycle
+    void Form_Initialize();
+    void Form_Load();
+    void Form_Activate();
+    void Form_Resize();
+    void cmdstyle() override;
+
+    // Base sets (第一步 / 定位组号)
+    void Option1_Click();
+    void Option2_Click();
+    void Option3_Click();
+    void Option4_Click();
+    void Command1_Click();
+    void Command12_Click();
+    void Command21_Click();
+    void Command30_Click();
+    void Command31_Click();
+    void Command58_Click();
+
+    // Undo, redo, collection, export
+    void Command52_Click() override;
+    void Command51_Click() override;
+    void Command11_Click() override;
+    void Command13_Click();
+
+    // Single-value filters
+    void Command10_Click();
+    void Command14_Click();
+    void Command4_Click();
+    void Command2_Click();
+
+    // History queries
+    void Command42_Click();
+    void Command57_Click();
+
+    // Result list
+    void List1_DblClick();
+
+    // Lottery switch
+    void Image1_Click();
+    void Image2_Click();
+
+    // Batch filters (run by the condition editors through the hidden buttons)
+    void Command70_Click() override;
+    void Command71_Click() override;
+    void Command5_Click();
+    void Command7_Click();
+
+    // Condition inputs
+    void Option9_Click();
+    void Option10_Click();
+    void Option11_Click();
+    void Option12_Click();
+    void Option13_Click();
+    void Option14_Click();
+    void Text2_Change();
+    void Text3_Change();
+    void Text4_Change();
+    void Text2_DblClick();
+    void Text3_DblClick();
+    void Text4_DblClick();
+
+    // Openers and tools
+    void Command9_Click();
+    void Command22_Click();
+    void Command23_Click();
+    void Command24_Click();
+    void Command54_Click();
+    void Command69_Click();
+    void Command65_Click();
+    void Command49_Click();
+    void Command20_Click();
+
+    // Formula list
+    void Combo21_re() override;
+    void Combo21_Click();
+    void Check67_Click();
+
+    // Handlers whose bodies come with their editors, tools and filters.
+    void Command3_Click();
+    void Command6_Click();
+    void Command15_Click();
+    void Command16_Click();
+    void Command18_Click();
+    void Command19_Click();
+    void Command25_Click();
+    void Command26_Click();
+    void Command27_Click();
+    void Command28_Click();
+    void Command32_Click();
+    void Command33_Click();
+    void Command34_Click();
+    void Command35_Click();
+    void Command36_Click();
+    void Command37_Click();
+    void Command38_Click();
+    void Command39_Click();
+    void Command40_Click();
+    void Command41_Click();
+    void Command43_Click();
+    void Command44_Click();
+    void Command45_Click();
+    void Command46_Click();
+    void Command47_Click();
+    void Command50_Click();
+    void Command53_Click();
+    void Command55_Click();
+    void Command56_Click();
+    void Command59_Click();
+    void Command60_Click();
+    void Command61_Click();
+    void Command62_Click();
+    void Command63_Click();
+    void Command64_Click();
+    void Command66_Click();
+    void Command67_Click();
+    void Command68_Click();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void buildControls();
+    void wireControls();
+    void setFilterButtons(bool on);
+    void appendLog(const QString& block) { session_.log.append(block); }
+    void runHistoryQuery(const QString& comboName,
+                         int (*query)(QString&, const common::DrawHistory&, const QString&));
+    bool ticked(const QString& name) const;
+    void setFuzzyCaptions(const QString& a, const QString& b, const QString& c, int blanks);
+    void writeFuzzySource(int kind);
+    void switchLottery(bool toP3);
+    void openDigitPicker(int tab);
+    void openFuzzyPicker(int tab);
+    void customDigitsChanged(int k);
+
+    pool::PoolSession session_;
+    QPointer<QWidget> mainWindow_;
+    QStringListModel* listModel_ = nullptr;
+    QString customDigits_[3];
+    double prevFormHeight_ = 0;
+    double prevFormWidth_ = 0;
+    bool collectionSaved_ = true;
+    QString lastCollectionPath_;
+    bool initialized_ = false;
+    std::shared_ptr<script::ScriptEngine> scriptControl1_;  // shared_ptr: complete type only where made
+    std::shared_ptr<script::ScriptHost> scriptBoxes_;       // the formula's MsgBox and InputBox
+};

@@ -1,0 +1,124 @@
+// WorkbenchWindow's recent-draw, two-code, fuzzy, digit-group and omission filters: the handlers read
+// the frames' controls and hand them to the runs in filterruns.h.
+#include "workbench/workbenchwindow.h"
+
+#include "common/appstate.h"
+#include "dialogs/omissionpicker.h"
+#include "dialogs/workbenchapi.h"
+#include "workbench/filterruns.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTextCursor>
+
+namespace {
+
+// The recent-draw rows in run order: box and count list.
+const char* const kRecentRowBoxes[workbench::kRecentRows][2] = {
+    {"Check10", "Combo5"},  {"Check71", "Combo13"}, {"Check4", "Combo6"},   {"Check74", "Combo15"},
+    {"Check79", "Combo20"}, {"Check77", "Combo18"}, {"Check76", "Combo17"}, {"Check75", "Combo16"},
+    {"Check73", "Combo14"}, {"Check78", "Combo19"}};
+
+// The digit groups in run order: switch, digit box, count array and its member for count 0
+// (counts 1..3 are the members below it).
+const struct {
+    const char* box;
+    const char* text;
+    const char* counts;
+    int countZero;
+} kDigitGroupControls[workbench::kDigitGroups] = {{"Check81", "Text10", "Check32", 11},
+                                                  {"Check80", "Text9", "Check33", 11},
+                                                  {"Check70", "Text8", "Check31", 7},
+                                                  {"Check63", "Text7", "Check32", 7},
+                                                  {"Check62", "Text6", "Check33", 7}};
+
+// The omission families in run order: family box and value box.
+const char* const kOmissionControls[5][2] = {
+    {"Check5", "Text15"}, {"Check8", "Text18"}, {"Check7", "Text17"}, {"Check6", "Text16"}, {"Check82", "Text11"}};
+
+}  // namespace
+
+// 近期过滤
+void WorkbenchWindow::Command44_Click() {
+    ctl<QPlainTextEdit>(QStringLiteral("Text5"))->moveCursor(QTextCursor::End);
+    std::array<workbench::RecentRow, workbench::kRecentRows> rows;
+    for (int r = 0; r < workbench::kRecentRows; ++r) {
+        rows[size_t(r)].ticked = ticked(QString::fromLatin1(kRecentRowBoxes[r][0]));
+        rows[size_t(r)].countText = ctl<QComboBox>(QString::fromLatin1(kRecentRowBoxes[r][1]))->currentText();
+    }
+    const bool autoCollect = ticked(QStringLiteral("Check68"));
+    const auto ran = workbench::RunRecentFilter(session_, common::App().history, rows, autoCollect,
+                                                common::App().straightMode, [this](const QString& description) {
+                                                    workbench::AutoCollectionPause();
+                                                    session_.setDescription = description;
+                                                    Command11_Click();
+                                                    return collectionSaved_;
+                                                });
+    // A row that ran is consumed; the others keep their tick.
+    for (int r = 0; r < workbench::kRecentRows; ++r)
+        if (ran[size_t(r)]) ctl<QCheckBox>(QString::fromLatin1(kRecentRowBoxes[r][0]))->setChecked(false);
+}
+
+// 二码处理: 过滤 / 选择
+void WorkbenchWindow::Command40_Click() {
+    auto* text1 = ctl<QLineEdit>(QStringLiteral("Text1"));
+    const QString codes = text1->text().trimmed();
+    text1->setText(codes);
+    ctl<QPlainTextEdit>(QStringLiteral("Text5"))->moveCursor(QTextCursor::End);
+    auto* position = ctl<QComboBox>(QStringLiteral("Combo10"));
+    workbench::RunTwoCode(session_, codes, ctl<QRadioButton>(QStringLiteral("Option10"))->isChecked(),
+                          position->currentIndex(), position->currentText());
+}
+
+// 模糊【断组】过滤
+void WorkbenchWindow::Command43_Click() {
+    ctl<QPlainTextEdit>(QStringLiteral("Text5"))->moveCursor(QTextCursor::End);
+    std::array<pool::FuzzyRule, 3> rules;
+    for (int k = 0; k < 3; ++k) {
+        std::array<bool, 4> counts{};
+        for (int j = 0; j < 4; ++j)
+            counts[size_t(j)] = ticked(dialogs::ArrayName(QStringLiteral("Check%1").arg(31 + k), j));
+        rules[size_t(k)] = pool::FuzzyRule::FromText(ticked(QStringLiteral("Check%1").arg(28 + k)),
+                                                     ctl<QLineEdit>(QStringLiteral("Text%1").arg(2 + k))->text(), counts);
+    }
+    workbench::RunFuzzy(session_, rules);
+}
+
+// 胆码组合过滤
+void WorkbenchWindow::Command63_Click() {
+    std::array<workbench::DigitGroup, workbench::kDigitGroups> groups;
+    for (int g = 0; g < workbench::kDigitGroups; ++g) {
+        const auto& c = kDigitGroupControls[g];
+        workbench::DigitGroup& group = groups[size_t(g)];
+        group.on = ticked(QString::fromLatin1(c.box));
+        group.digits = ctl<QLineEdit>(QString::fromLatin1(c.text))->text();
+        for (int j = 0; j < 4; ++j)
+            group.counts[size_t(j)] = ticked(dialogs::ArrayName(QString::fromLatin1(c.counts), c.countZero - j));
+    }
+    ctl<QPlainTextEdit>(QStringLiteral("Text5"))->moveCursor(QTextCursor::End);
+    workbench::RunDigitGroups(session_, groups, ticked(QStringLiteral("Check2")), ticked(QStringLiteral("Check90")),
+                              [this](const QString& description) {
+                                  workbench::AutoCollectionPause();
+                                  session_.setDescription = description;
+                                  Command11_Click();
+                                  return collectionSaved_;
+                              });
+}
+
+// 遗漏过滤: 设置
+void WorkbenchWindow::Command36_Click() { OmissionPicker::Open(); }
+
+// 遗漏过滤: 过滤
+void WorkbenchWindow::Command37_Click() {
+    ctl<QPlainTextEdit>(QStringLiteral("Text5"))->moveCursor(QTextCursor::End);
+    std::array<workbench::OmissionCondition, 5> families;
+    for (int f = 0; f < 5; ++f) {
+        families[size_t(f)].on = ticked(QString::fromLatin1(kOmissionControls[f][0]));
+        families[size_t(f)].values = ctl<QLineEdit>(QString::fromLatin1(kOmissionControls[f][1]))->text();
+    }
+    workbench::RunOmissionFilter(session_, common::DigitOmissionTable::Count(common::App().history), families);
+}

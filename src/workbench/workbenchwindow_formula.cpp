@@ -1,0 +1,75 @@
+// WorkbenchWindow's universal formula frame (万能公式过滤): loading a formula, editing it in the formula
+// editor, and running it over the pool through the window's script engine.
+#include "workbench/workbenchwindow.h"
+
+#include "dialogs/formulaeditor.h"
+#include "dialogs/formulafiles.h"
+#include "platform/ui/messagebox.h"
+#include "platform/ui/scriptboxes.h"
+#include "script/scriptengine.h"
+#include "workbench/formulafilter.h"
+
+#include <QComboBox>
+#include <QFileInfo>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+
+script::ScriptEngine& WorkbenchWindow::ScriptControl1() {
+    // One engine for the window's whole life: definitions of earlier runs stay in it.
+    if (!scriptControl1_) {
+        scriptControl1_ = std::make_shared<script::ScriptEngine>();
+        scriptControl1_->setLanguage(QStringLiteral("VBScript"));
+        scriptControl1_->setTimeout(10000);
+        scriptBoxes_ = std::make_shared<ui::ScriptBoxes>(this);
+        scriptControl1_->setHost(scriptBoxes_.get());
+    }
+    return *scriptControl1_;
+}
+
+void WorkbenchWindow::Combo21_Click() {
+    auto* combo = ctl<QComboBox>(QStringLiteral("Combo21"));
+    // The prompt names no formula: the script box keeps what the user has.
+    if (combo->currentIndex() <= 0) return;
+    const QString fileName = combo->currentText();
+    auto* script = ctl<QPlainTextEdit>(QStringLiteral("Text29"));
+    QString text, error;
+    if (dialogs::ReadFormulaFile(fileName, &text, &error)) {
+        script->setPlainText(text);
+        return;
+    }
+    // A message never becomes a script: the box is emptied, so 过滤 refuses to run it.
+    script->clear();
+    const QString reason = QFileInfo::exists(dialogs::FormulaFilePath(fileName))
+                               ? QStringLiteral("公式文件“%1”无法读取。").arg(fileName)
+                               : QStringLiteral("公式文件“%1”不存在，可能已被删除。").arg(fileName);
+    ui::MsgBox(reason, ui::Icon::Information, ui::Buttons::Ok, QStringLiteral("万能条件(公式)过滤"), this);
+    Combo21_re();  // the list no longer offers what is gone
+}
+
+void WorkbenchWindow::Command68_Click() { FormulaEditor::Open(ctl<QPlainTextEdit>(QStringLiteral("Text29"))->toPlainText()); }
+
+void WorkbenchWindow::Command67_Click() {
+    const QString title = QStringLiteral("万能条件(公式)过滤");
+    if (ctl<QPlainTextEdit>(QStringLiteral("Text29"))->toPlainText().trimmed().isEmpty()) {
+        ui::MsgBox(QStringLiteral("公式内容为空，请先选择或编写要过滤的万能公式。"), ui::Icon::Information,
+                   ui::Buttons::Ok, title, this);
+        return;
+    }
+    const QString code = workbench::FormulaCode(ctl<QPlainTextEdit>(QStringLiteral("Text29"))->toPlainText(),
+                                                ctl<QLineEdit>(QStringLiteral("Text28"))->text());
+    QString removed;
+    const workbench::FormulaRunResult run =
+        workbench::RunFormulaFilter(ScriptControl1(), code, session_.pool, removed);
+    if (!run.ok) {
+        // The pool is as it was; the log says so instead of listing numbers that stayed.
+        appendLog(pool::FilterLogHeader(title + QStringLiteral("开始")) + QStringLiteral("公式出错,号码未改变") +
+                  pool::kNewLine);
+        const QString description = run.error.description.isEmpty() ? run.error.text() : run.error.description;
+        ui::MsgBox(description, ui::Icon::Information, ui::Buttons::Ok, title, this);
+        return;
+    }
+    appendLog(pool::FilterLogHeader(title + QStringLiteral("开始")) + removed +
+              pool::FilterLogFooter(run.removed, int(session_.pool.size())));
+    session_.setDescription = title;
+    session_.CommitSet();
+}

@@ -1,0 +1,42 @@
+// The workbench buttons that open the statistics window, each on the tabs it needs.
+#include "workbench/workbenchwindow.h"
+
+#include "statistics/statisticswindow.h"
+
+#include <QLineEdit>
+#include <QPushButton>
+
+namespace {
+
+StatisticsWindow::WorkbenchInputs StatsInputsOf(WorkbenchWindow* bench, bool compoundOpening) {
+    StatisticsWindow::WorkbenchInputs in;
+    in.numbers = bench->session().pool;
+    const char* boxes[3] = {"Text12", "Text13", "Text14"};
+    for (int p = 0; p < 3; ++p)
+        in.digitLists[p] = bench->ctl<QLineEdit>(QString::fromLatin1(boxes[p]))->text();
+    in.compoundOpening = compoundOpening;
+    return in;
+}
+
+}  // namespace
+
+// 投资计划: the plan and the occurrence counts.
+void WorkbenchWindow::Command45_Click() { StatisticsWindow::Open(StatisticsWindow::Opener::ProfitPlan, StatsInputsOf(this, false), this); }
+
+// 统计: the compound statistics of the three positional digit lists, only when all are filled.
+void WorkbenchWindow::Command47_Click() {
+    for (const char* name : {"Text12", "Text13", "Text14"})
+        if (ctl<QLineEdit>(QString::fromLatin1(name))->text().isEmpty())
+            return;
+    auto* button = ctl<QPushButton>(QStringLiteral("Command47"));
+    button->setProperty("Tag", QStringLiteral("1"));
+    StatisticsWindow::Open(StatisticsWindow::Opener::Compound, StatsInputsOf(this, button->property("Tag").toString() == QLatin1String("1")),
+                 this);
+    button->setProperty("Tag", QStringLiteral("0"));
+}
+
+// 分析 of the formula filter: the formula statistics in the smaller window.
+void WorkbenchWindow::Command62_Click() { StatisticsWindow::Open(StatisticsWindow::Opener::FormulaFilter, StatsInputsOf(this, false), this); }
+
+// 分析 of the fuzzy filter: the per-draw fuzzy classes.
+void WorkbenchWindow::Command64_Click() { StatisticsWindow::Open(StatisticsWindow::Opener::FuzzyFilter, StatsInputsOf(this, false), this); }

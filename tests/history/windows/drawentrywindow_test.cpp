@@ -1,0 +1,408 @@
+#include "common/settings.h"
+#include "fixture.h"
+#include "history/windows/drawentrywindow.h"
+#include "history/windows/settingswindow.h"
+#include "legibility.h"
+#include "httpserver.h"
+#include "mainwindow/mainwindow.h"
+
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QFile>
+#include <QImage>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPixmap>
+#include <QPushButton>
+#include <QTimer>
+
+using namespace historywindows_test;
+
+namespace historywindows_test {
+
+class DrawEntry : public WindowFixture {
+protected:
+    const QStringList draws = MakeDraws(5, 354);  // 2024354..2024358
+    void SetUp() override {
+        WindowFixture::SetUp();
+        load(draws);
+    }
+    QByteArray fileBytes() const { return dir.read("HAO.TXT"); }
+    // Types into the issue box and the digits box and presses 保存号码.
+    static void Enter(DrawEntryWindow& f, const QString& issue, const QString& digits) {
+        if (!issue.isNull()) f.Combo1->setEditText(issue);
+        f.Text1->setText(digits);
+        f.Command1->click();
+    }
+};
+
+}  // namespace historywindows_test
+
+TEST_F(DrawEntry, OpensOnTheNextIssue) {
+    DrawEntryWindow f;
+    EXPECT_EQ(f.windowTitle(), "数据输入");
+    ASSERT_EQ(f.Combo1->count(), 6);
+    EXPECT_EQ(f.Combo1->itemText(0), "2024354");
+    EXPECT_EQ(f.Combo1->itemText(5), "2024359");
+    EXPECT_EQ(f.Combo1->currentIndex(), 5);
+    EXPECT_EQ(f.Combo1->currentText(), "2024359");
+    EXPECT_EQ(f.Text1->text(), "");
+    EXPECT_EQ(f.Label3->text(), "软件支持在线更新");
+    EXPECT_FALSE(f.Image1->isHidden());
+    EXPECT_TRUE(f.Image2->isHidden());
+    EXPECT_EQ(f.Image2->toolTip(), "点击转换彩票类型");
+
+    f.selectItem(2);
+    EXPECT_EQ(f.Text1->text(), "102");
+    EXPECT_EQ(f.Label3->text(), "");
+}
+
+// The two lottery marks are pictures filling their labels, different from each other, named
+// for assistive tools by their game.
+TEST_F(DrawEntry, LotteryMarksArePictures) {
+    DrawEntryWindow f;
+    QImage images[2];
+    int k = 0;
+    for (QLabel* image : {f.Image1, f.Image2}) {
+        SCOPED_TRACE(image->objectName().toStdString());
+        EXPECT_TRUE(image->text().isEmpty());
+        const QPixmap pm = image->pixmap();
+        ASSERT_FALSE(pm.isNull());
+        EXPECT_EQ(pm.deviceIndependentSize().toSize(), image->size());
+        images[k] = pm.toImage();
+        // Painted, not blank: the centre carries the badge's colour.
+        EXPECT_GT(images[k].pixelColor(images[k].rect().center()).alpha(), 0);
+        ++k;
+    }
+    EXPECT_NE(images[0], images[1]);
+    EXPECT_EQ(f.Image1->accessibleName(), "福彩3D");
+    EXPECT_EQ(f.Image2->accessibleName(), "排列三");
+}
+
+// The draw entry and the settings window are legible at their design size in the installed fonts.
+TEST_F(DrawEntry, DrawEntryAndSettingsAreLegible) {
+    DrawEntryWindow entry;
+    EXPECT_EQ(testsupport::LegibilityProblems(&entry), QStringList());
+    SettingsWindow settings;
+    EXPECT_EQ(testsupport::LegibilityProblems(&settings), QStringList());
+}
+
+TEST_F(DrawEntry, NewDrawsAreSavedAndWrittenOnReturn) {
+    DrawEntryWindow f;
+    Enter(f, QString(), " 123 ");
+    EXPECT_EQ(f.Label3->text(), "保存成功");
+    EXPECT_EQ(f.Text1->text(), "");
+    ASSERT_EQ(f.Combo1->count(), 7);
+    EXPECT_EQ(f.Combo1->itemText(5), "2024359");
+    EXPECT_EQ(f.Combo1->itemText(6), "2024360");
+    EXPECT_EQ(f.Combo1->currentIndex(), 6);
+    // A new year's first issue is typed over the offered one.
+    Enter(f, "2025001", "090");
+    EXPECT_EQ(f.Label3->text(), "保存成功");
+    EXPECT_EQ(f.Combo1->currentText(), "2025002");
+    EXPECT_EQ(fileBytes(), MakeRecords(draws));  // nothing written before 返回
+    EXPECT_EQ(common::App().history.count(), 5);  // the loaded history is the file's until the reload
+
+    f.Command2->click();
+    EXPECT_EQ(f.result(), QDialog::Accepted);
+    EXPECT_EQ(fileBytes(), MakeRecords(draws) + QByteArray("2024359 1231" "2025001 0901"));
+    EXPECT_FALSE(QFile::exists(dir.file("FLAG.TXT")));
+}
+
+TEST_F(DrawEntry, CorrectionOfAnExistingDraw) {
+    DrawEntryWindow f;
+    f.selectItem(1);
+    EXPECT_EQ(f.Text1->text(), "101");
+    Enter(f, QString(), "777");
+    EXPECT_EQ(f.Label3->text(), "修改成功");
+    EXPECT_EQ(f.Combo1->itemText(1), "2024355");
+    EXPECT_EQ(f.Combo1->count(), 6);
+    f.Command2->click();
+    QStringList expected = draws;
+    expected[1] = "2024355 777";
+    EXPECT_EQ(fileBytes(), MakeRecords(expected));
+}
+
+TEST_F(DrawEntry, BadInputIsRefusedAndNothingIsLost) {
+    DrawEntryWindow f;
+    struct Case {
+        QString issue, digits, label;
+    } cases[] = {
+        {QString(), "12", "格式错误"},
+        {QString(), "1e3", "格式错误"},
+        {QString(), "-12", "格式错误"},
+        {QString(), "abc", "格式错误"},
+        {"2024.59", "123", "格式错误"},
+        {"2024 59", "123", "格式错误"},
+        {"202435", "123", "格式错误"},
+        {"2024358", "123", "期号设置错误"},  // the newest issue again
+        {"2023100", "123", "期号设置错误"},
+    };
+    for (const Case& c : cases) {
+        f.selectItem(5);
+        Enter(f, c.issue, c.digits);
+        EXPECT_EQ(f.Label3->text(), c.label) << c.issue.toStdString() << " " << c.digits.toStdString();
+        EXPECT_EQ(f.Text1->text(), "");
+        EXPECT_EQ(f.Combo1->count(), 6);
+        if (c.label == "期号设置错误") {
+            EXPECT_EQ(f.Combo1->currentIndex(), 5);
+            EXPECT_EQ(f.Combo1->currentText(), "2024359");
+        }
+    }
+    EXPECT_EQ(f.book().keptDraws(), draws);
+    f.Command2->click();
+    EXPECT_EQ(fileBytes(), MakeRecords(draws));
+}
+
+TEST_F(DrawEntry, DeleteAndRestore) {
+    ui::MessageRecorder answers(ui::Answer::No);
+    DrawEntryWindow f;
+    f.Command3->click();  // the next-issue item is no draw
+    EXPECT_EQ(f.Label3->text(), "不能删除数据");
+    EXPECT_TRUE(answers.messages.isEmpty());
+
+    f.selectItem(4);
+    f.Command3->click();  // answered No
+    ASSERT_EQ(answers.messages.size(), 1);
+    EXPECT_EQ(answers.messages[0].text, "是否删除第[2024358]期的数据?");
+    EXPECT_EQ(answers.messages[0].icon, ui::Icon::Question);
+    EXPECT_EQ(answers.messages[0].buttons, ui::Buttons::YesNo);
+    EXPECT_EQ(answers.messages[0].defaultButton, ui::Answer::No);
+    EXPECT_EQ(f.Combo1->itemText(4), "2024358");
+
+    answers.answer = ui::Answer::Yes;
+    f.Command3->click();
+    EXPECT_EQ(f.Label3->text(), "记录已删除");
+    EXPECT_EQ(f.Combo1->itemText(4), "删除");
+    EXPECT_EQ(f.Combo1->itemText(5), "2024358");  // the last item goes back to the deleted issue
+    EXPECT_EQ(f.Combo1->currentIndex(), 5);
+    EXPECT_EQ(f.Combo1->currentText(), "2024358");
+
+    f.selectItem(1);
+    f.Command3->click();
+    EXPECT_EQ(f.Combo1->itemText(1), "删除");
+
+    // A deleted item answered No stays deleted and the last item is selected.
+    answers.answer = ui::Answer::No;
+    f.selectItem(1);
+    EXPECT_EQ(answers.lastText(), "2024355期记录已被删除,是否要恢复数据?");
+    EXPECT_EQ(f.Combo1->itemText(1), "删除");
+    EXPECT_EQ(f.Combo1->currentIndex(), 5);
+    // Answered Yes it comes back.
+    answers.answer = ui::Answer::Yes;
+    f.selectItem(1);
+    EXPECT_EQ(f.Label3->text(), "记录已恢复");
+    EXPECT_EQ(f.Combo1->itemText(1), "2024355");
+    EXPECT_EQ(f.Text1->text(), "101");
+
+    // A new draw under the deleted newest's issue takes its place in the file.
+    f.selectItem(5);
+    Enter(f, QString(), "456");
+    EXPECT_EQ(f.Label3->text(), "保存成功");
+    EXPECT_EQ(f.Combo1->itemText(5), "2024358");
+    EXPECT_EQ(f.Combo1->itemText(6), "2024359");
+    // The old draw of that issue cannot come back beside it.
+    f.selectItem(4);
+    EXPECT_EQ(f.Label3->text(), "2024358期已有开奖记录,不能恢复");
+    EXPECT_EQ(f.Combo1->itemText(4), "删除");
+    EXPECT_EQ(f.Combo1->currentIndex(), 6);
+
+    f.Command2->click();
+    QStringList expected = draws.mid(0, 4);
+    expected << "2024358 456";
+    EXPECT_EQ(fileBytes(), MakeRecords(expected));
+}
+
+TEST_F(DrawEntry, CloseBoxWritesNothing) {
+    DrawEntryWindow f;
+    Enter(f, QString(), "123");
+    f.close();
+    EXPECT_EQ(f.result(), QDialog::Rejected);
+    EXPECT_EQ(fileBytes(), MakeRecords(draws));
+}
+
+TEST_F(DrawEntry, EmptyHistoryOffersThisYearsFirstIssue) {
+    load({});
+    DrawEntryWindow f;
+    ASSERT_EQ(f.Combo1->count(), 1);
+    EXPECT_TRUE(f.Combo1->currentText().endsWith("001"));
+    Enter(f, "2024001", "321");
+    EXPECT_EQ(f.Label3->text(), "保存成功");
+    f.Command2->click();
+    EXPECT_EQ(fileBytes(), QByteArray("2024001 3211"));
+}
+
+TEST_F(DrawEntry, HomeServerCopy) {
+    testsupport::HttpServer server;
+    ASSERT_TRUE(server.isListening());
+    testsupport::EnvVar homeUrl("SIFMORA_HOME_URL", server.baseUrl());
+    const QByteArray local = MakeRecords(draws);
+    const QByteArray later = MakeRecords(MakeDraws(7, 354));   // ends 2024360
+    const QByteArray equal = MakeRecords(MakeDraws(3, 356));   // ends 2024358
+    const QByteArray older = MakeRecords(MakeDraws(2, 1));     // ends 2024002
+    struct Case {
+        const char* what;
+        QByteArray served;
+        int status;
+        ui::Answer answer;
+        bool replaced;
+        QString label;  // when it stays open
+        QString asked;  // the question, when one is asked
+    } cases[] = {
+        {"later, checked", later, 200, ui::Answer::Yes, true, "", "服务器数据已更新到[2024360]期,是否校对本机数据后再更新?"},
+        {"equal, checked", equal, 200, ui::Answer::Yes, false, "本机数据已升级不需更新", "服务器数据已更新到[2024358]期,是否校对本机数据后再更新?"},
+        {"older, not checked", older, 200, ui::Answer::No, true, "", "服务器数据已更新到[2024002]期,是否校对本机数据后再更新?"},
+        {"not found", later, 404, ui::Answer::Yes, false, "网络连接失败", ""},
+        {"error page", "<html>busy</html>", 200, ui::Answer::No, false, "服务器数据格式错误,本机数据未更新", ""},
+        {"partial record", later + "2024", 200, ui::Answer::No, false, "服务器数据格式错误,本机数据未更新", ""},
+    };
+    for (const Case& c : cases) {
+        dir.write("HAO.TXT", local);
+        server.serve("/3d/HAO.txt", c.served, c.status);
+        ui::MessageRecorder answers(c.answer);
+        DrawEntryWindow f;
+        f.Command4->click();
+        EXPECT_EQ(dir.read("HAO.TXT"), c.replaced ? c.served : local) << c.what;
+        EXPECT_FALSE(QFile::exists(dir.file("HAOBAK.TXT"))) << c.what;
+        EXPECT_FALSE(QFile::exists(dir.file("FLAG.TXT"))) << c.what;
+        if (c.asked.isEmpty()) {
+            EXPECT_TRUE(answers.messages.isEmpty()) << c.what;
+        } else {
+            ASSERT_EQ(answers.messages.size(), 1) << c.what;
+            EXPECT_EQ(answers.messages[0].text, c.asked) << c.what;
+            EXPECT_EQ(answers.messages[0].title, "自动更新") << c.what;
+        }
+        if (c.replaced) {
+            EXPECT_EQ(f.result(), QDialog::Accepted) << c.what;
+        } else {
+            EXPECT_EQ(f.Label3->text(), c.label) << c.what;
+            for (QPushButton* b : {f.Command1, f.Command2, f.Command3, f.Command4}) EXPECT_TRUE(b->isEnabled()) << c.what;
+        }
+    }
+}
+
+TEST_F(DrawEntry, HomeServerCopyComparesWithTheEditedHistory) {
+    testsupport::HttpServer server;
+    testsupport::EnvVar homeUrl("SIFMORA_HOME_URL", server.baseUrl());
+    server.serve("/3d/HAO.txt", MakeRecords(MakeDraws(6, 354)));  // ends 2024359
+    ui::MessageRecorder answers(ui::Answer::Yes);
+    DrawEntryWindow f;
+    Enter(f, QString(), "123");  // 2024359 entered here
+    f.Command4->click();
+    EXPECT_EQ(f.Label3->text(), "本机数据已升级不需更新");
+    EXPECT_EQ(dir.read("HAO.TXT"), MakeRecords(draws));
+    f.Command2->click();
+    EXPECT_EQ(dir.read("HAO.TXT"), MakeRecords(draws) + "2024359 1231");
+}
+
+TEST_F(DrawEntry, PickThree) {
+    common::SaveSetting("fclx", "1");
+    common::App().lotteryIsP3 = true;
+    load(MakeDraws(2), MakeDraws(3, 100));
+    testsupport::HttpServer server;
+    testsupport::EnvVar homeUrl("SIFMORA_HOME_URL", server.baseUrl());
+    const QByteArray later = MakeRecords(MakeDraws(4, 100));
+    server.serve("/3d/HAOP3.txt", later);
+    DrawEntryWindow f;
+    EXPECT_TRUE(f.Image1->isHidden());
+    EXPECT_FALSE(f.Image2->isHidden());
+    EXPECT_EQ(f.Combo1->currentText(), "2024103");
+    ui::MessageRecorder answers(ui::Answer::Yes);
+    f.Command4->click();
+    EXPECT_EQ(dir.read("HAOP3.TXT"), later);
+    EXPECT_EQ(dir.read("HAO.TXT"), MakeRecords(MakeDraws(2)));
+}
+
+// The main window opens it modal and reloads from the file when it closes.
+TEST_F(DrawEntry, MainWindowReloadsAfterIt) {
+    MainWindow main;
+    main.quitOnClose = false;
+    MainWindow::openers() = {};
+    MainWindow::openers().drawEntry = [](QWidget* parent) { history::OpenDrawEntry(parent); };
+    bool save = true;
+    QWidget* parentSeen = nullptr;
+    ui::SetModalHandler([&](QDialog* d) {
+        auto* f = qobject_cast<DrawEntryWindow*>(d);
+        EXPECT_NE(f, nullptr);
+        parentSeen = f->parentWidget();
+        f->Text1->setText("123");
+        f->Command1->click();
+        f->Text1->setText("456");
+        f->Command1->click();
+        if (save) f->Command2->click(); else f->close();
+        return f->result();
+    });
+    main.Command15_Click();
+    EXPECT_EQ(parentSeen, &main);
+    EXPECT_EQ(common::App().history.count(), 7);
+    EXPECT_EQ(common::App().history.newest(), "2024360 456");
+    EXPECT_TRUE(common::App().drawListDirty);
+    EXPECT_TRUE(common::App().trayToggleEnabled);
+    EXPECT_TRUE(main.Timer1->isActive());  // the list is rebuilt after the reload
+
+    save = false;  // closed by the close box: the edits are gone after the reload
+    main.Command15_Click();
+    EXPECT_EQ(common::App().history.count(), 7);
+    EXPECT_EQ(dir.read("HAO.TXT"), MakeRecords(draws) + "2024359 1231" "2024360 4561");
+    MainWindow::openers() = {};
+}
+
+TEST_F(DrawEntry, FailedWriteKeepsTheWindowAndTheEdits) {
+    ui::MessageRecorder messages;
+    DrawEntryWindow f;
+    Enter(f, QString(), "123");
+    const QString drawFile = common::App().drawFilePath;
+    common::App().drawFilePath = dir.file("gone/HAO.TXT");  // cannot be written
+    f.Command2->click();
+    EXPECT_NE(f.result(), QDialog::Accepted);
+    ASSERT_EQ(messages.messages.size(), 1);
+    EXPECT_TRUE(messages.lastText().startsWith("开奖数据保存失败：")) << messages.lastText().toStdString();
+    EXPECT_FALSE(QFile::exists(dir.file("FLAG.TXT")));
+    common::App().drawFilePath = drawFile;
+    f.Command2->click();  // the edits are still there
+    EXPECT_EQ(f.result(), QDialog::Accepted);
+    EXPECT_EQ(fileBytes(), MakeRecords(draws) + "2024359 1231");
+}
+
+// Focus leaving the issue box (to 保存号码, or Enter in it) must not swap the list's selection
+// under the typed digits: a typed issue stays a typed issue.
+TEST_F(DrawEntry, TypedIssueStaysTypedWhenTheBoxLosesFocus) {
+    DrawEntryWindow f;
+    f.Text1->setText("777");
+    f.Combo1->setEditText("2024356");  // an existing draw's issue, typed
+    emit f.Combo1->lineEdit()->editingFinished();
+    EXPECT_EQ(f.Text1->text(), "777");
+    f.Command1->click();
+    EXPECT_EQ(f.Label3->text(), "期号设置错误");
+    EXPECT_EQ(f.book().entry(2), draws[2]);
+    f.Command2->click();
+    EXPECT_EQ(fileBytes(), MakeRecords(draws));
+}
+
+// Three digits hand the focus to 保存号码, and Enter then saves, as the entry routine expects.
+TEST_F(DrawEntry, EnterOnTheFocusedSaveButtonSaves) {
+    DrawEntryWindow f;
+    f.show();
+    f.activateWindow();
+    f.Text1->setFocus();
+    f.Text1->setText("321");
+    ASSERT_EQ(f.focusWidget(), f.Command1);
+    QKeyEvent press(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
+    QCoreApplication::sendEvent(f.Command1, &press);
+    EXPECT_EQ(f.Label3->text(), "保存成功");
+    EXPECT_EQ(f.book().entryCount(), 6);
+    f.close();
+}
+
+// Opened over the main window, the window must not take on the main window's title-bar look
+// (white text): its status line would be unreadable.
+TEST_F(DrawEntry, StatusLineReadableOverTheMainWindow) {
+    MainWindow main;
+    main.quitOnClose = false;
+    DrawEntryWindow f(&main);
+    for (QLabel* label : {main.Label2, main.Label3, f.Label2, f.Label3}) label->ensurePolished();
+    EXPECT_EQ(main.Label3->palette().color(QPalette::WindowText), QColor(Qt::white));  // the title bar
+    EXPECT_NE(f.Label3->palette().color(QPalette::WindowText), QColor(Qt::white));
+    EXPECT_NE(f.Label2->palette().color(QPalette::WindowText), QColor(Qt::white));
+}

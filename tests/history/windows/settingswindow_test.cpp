@@ -1,0 +1,242 @@
+#include "common/settings.h"
+#include "fixture.h"
+#include "history/windows/settingswindow.h"
+#include "mainwindow/mainwindow.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSlider>
+#include <QTabWidget>
+
+using namespace historywindows_test;
+
+namespace historywindows_test {
+
+class Settings : public WindowFixture {
+protected:
+    void SetUp() override {
+        WindowFixture::SetUp();
+        load(MakeDraws(300), MakeDraws(50, 1, 2023));
+    }
+    static QString Stored(const char* key) { return common::GetSetting(QString::fromLatin1(key)); }
+};
+
+}  // namespace historywindows_test
+
+TEST_F(Settings, ShowsTheSharedValues) {
+    common::App().useAllDraws = false;
+    common::App().smartScheme = 2;
+    common::App().toleranceRange = "7";
+    SettingsWindow f;
+    EXPECT_EQ(f.windowTitle(), "系统设置");
+    ASSERT_EQ(f.Combo1->count(), 300);
+    ASSERT_EQ(f.Combo2->count(), 300);
+    EXPECT_EQ(f.Combo1->itemText(0), "2024001");
+    EXPECT_EQ(f.Combo1->currentIndex(), 199);  // the default range: the last 101 draws
+    EXPECT_EQ(f.Combo2->currentIndex(), 299);
+    EXPECT_FALSE(f.Check1->isChecked());
+    EXPECT_EQ(f.Slider1->value(), 2);
+    EXPECT_EQ(f.Combo3->currentText(), "7");
+    EXPECT_EQ(f.Combo3->count(), 11);
+    EXPECT_TRUE(f.Option1->isChecked());
+    EXPECT_EQ(f.property("Tag").toString(), "1");
+    EXPECT_EQ(f.SSTab1->currentIndex(), 0);
+    EXPECT_EQ(f.SSTab1->tabText(0), "通用");
+    EXPECT_FALSE(f.SSTab1->isTabVisible(1));
+}
+
+TEST_F(Settings, RangeOfFewerThanElevenDrawsIsRefused) {
+    struct Case {
+        int first, last;
+        bool accepted;
+    } cases[] = {{5, 15, true}, {5, 14, false}, {20, 10, false}, {0, 299, true}, {289, 299, true}, {290, 299, false}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.first << ".." << c.last);
+        SetUp();  // a fresh start for each case
+        ui::MessageRecorder messages;
+        SettingsWindow f;
+        f.Check1->setChecked(false);
+        f.Combo1->setCurrentIndex(c.first);
+        f.Combo2->setCurrentIndex(c.last);
+        f.Command1->click();
+        if (c.accepted) {
+            EXPECT_EQ(f.result(), QDialog::Accepted);
+            EXPECT_TRUE(messages.messages.isEmpty());
+            EXPECT_EQ(common::App().rangeFirst, c.first);
+            EXPECT_EQ(common::App().rangeLast, c.last);
+            EXPECT_EQ(common::App().analysisFirst(), c.first);  // kj off: the analyses use the range
+            EXPECT_EQ(common::App().analysisLast(), c.last);
+        } else {
+            EXPECT_EQ(f.result(), QDialog::Rejected);  // still open, nothing decided
+            ASSERT_EQ(messages.messages.size(), 1);
+            EXPECT_EQ(messages.messages[0].text, "开奖期号设置范围太小,请重新设置。");
+            EXPECT_EQ(messages.messages[0].icon, ui::Icon::Warning);
+            EXPECT_EQ(messages.messages[0].title, "Sifmora");
+            EXPECT_EQ(f.Combo1->currentIndex(), 0);
+            EXPECT_EQ(common::App().rangeFirst, 199);
+            EXPECT_FALSE(common::HasSetting("kj"));
+            EXPECT_TRUE(common::App().useAllDraws);
+        }
+    }
+}
+
+TEST_F(Settings, ConfirmStoresEverySettingAndCancelNone) {
+    common::App().smartScheme = 3;
+    common::App().toleranceRange = "4";
+    {
+        SettingsWindow f;
+        f.Check1->setChecked(false);
+        f.Command2->click();
+        EXPECT_EQ(f.result(), QDialog::Rejected);
+        EXPECT_FALSE(common::HasSetting("kj"));
+        EXPECT_TRUE(common::App().useAllDraws);
+    }
+    SettingsWindow f;
+    f.Check1->setChecked(false);
+    f.Command1->click();
+    EXPECT_EQ(f.result(), QDialog::Accepted);
+    EXPECT_EQ(Stored("kj"), "0");
+    EXPECT_EQ(Stored("zl"), "3");  // the hidden tab's values, saved back as loaded
+    EXPECT_EQ(Stored("rc"), "4");
+    EXPECT_FALSE(common::HasSetting("fclx"));  // the lottery did not change
+    EXPECT_FALSE(common::App().useAllDraws);
+    EXPECT_FALSE(common::SettingUseAllDraws());
+
+    SettingsWindow again;
+    EXPECT_FALSE(again.Check1->isChecked());
+    again.Check1->setChecked(true);
+    again.Command1->click();
+    EXPECT_EQ(Stored("kj"), "1");
+    EXPECT_TRUE(common::App().useAllDraws);
+    EXPECT_EQ(common::App().analysisFirst(), 0);
+    EXPECT_EQ(common::App().analysisLast(), 299);
+}
+
+TEST_F(Settings, LotterySwitchOnlyWhenChanged) {
+    int fc3d = 0, p3 = 0;
+    auto open = [&](bool chooseP3) {
+        SettingsWindow f;
+        f.hooks.fc3d_Click = [&] { ++fc3d; };
+        f.hooks.p3_Click = [&] { ++p3; };
+        (chooseP3 ? f.Option2 : f.Option1)->setChecked(true);
+        f.Command1->click();
+        EXPECT_EQ(f.result(), QDialog::Accepted);
+    };
+    open(false);
+    EXPECT_EQ(fc3d + p3, 0);
+    open(true);
+    EXPECT_EQ(p3, 1);
+    EXPECT_EQ(fc3d, 0);
+    common::App().lotteryIsP3 = true;  // what the main window's switch did
+    open(true);
+    EXPECT_EQ(p3, 1);
+    open(false);
+    EXPECT_EQ(fc3d, 1);
+}
+
+TEST_F(Settings, SwitchWithoutTheMainWindowReloadsAndResetsTheRange) {
+    SettingsWindow f;
+    f.Combo1->setCurrentIndex(10);
+    f.Combo2->setCurrentIndex(40);
+    f.Option2->setChecked(true);
+    f.Command1->click();
+    EXPECT_EQ(Stored("fclx"), "1");
+    EXPECT_TRUE(common::App().lotteryIsP3);
+    EXPECT_EQ(common::App().history.count(), 50);
+    EXPECT_EQ(common::App().history.at(1), "2023001 100");
+    // The range chosen together with the switch gives way to the new history's default.
+    EXPECT_EQ(common::App().rangeFirst, 0);
+    EXPECT_EQ(common::App().rangeLast, 49);
+}
+
+TEST_F(Settings, FewDrawsStillLetTheLotteryAndKjBeConfirmed) {
+    load(MakeDraws(4), MakeDraws(50, 1, 2023));
+    {
+        SettingsWindow f;
+        EXPECT_EQ(f.Combo1->count(), 4);
+        f.Check1->setChecked(false);
+        f.Command1->click();
+        EXPECT_EQ(f.result(), QDialog::Accepted);
+        EXPECT_EQ(Stored("kj"), "0");
+        EXPECT_EQ(common::App().rangeFirst, 0);
+        EXPECT_EQ(common::App().rangeLast, 3);
+    }
+    load({}, MakeDraws(50, 1, 2023));
+    ui::MessageRecorder messages;
+    SettingsWindow f;
+    EXPECT_EQ(f.Combo1->count(), 0);
+    f.Option2->setChecked(true);
+    f.Command1->click();
+    EXPECT_TRUE(messages.messages.isEmpty());
+    EXPECT_TRUE(common::App().lotteryIsP3);
+    EXPECT_EQ(common::App().history.count(), 50);
+}
+
+// 分析所有开奖数据 ticked: the range is not used, so a short one never blocks 确定 (real history).
+TEST_F(Settings, AllDrawsTickedConfirmsWhateverTheRange) {
+    SKIP_WITHOUT_SHARED("data/HAO.TXT");
+    ASSERT_TRUE(dir.copyShared("data/HAO.TXT", "HAO.TXT"));
+    ASSERT_TRUE(history::ReloadCurrentLottery());
+    const int n = common::App().history.count();
+    ASSERT_GT(n, 300);
+    common::App().smartScheme = 2;
+    common::App().toleranceRange = "3";
+    struct Case {
+        int first, last;
+        bool rangeKept;  // a valid range is still taken over
+    } cases[] = {{5, 14, false}, {20, 10, false}, {5, 15, true}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.first << ".." << c.last);
+        const int oldFirst = common::App().rangeFirst, oldLast = common::App().rangeLast;
+        ui::MessageRecorder messages;
+        SettingsWindow f;
+        f.Check1->setChecked(true);
+        f.Combo1->setCurrentIndex(c.first);
+        f.Combo2->setCurrentIndex(c.last);
+        f.Command1->click();
+        EXPECT_EQ(f.result(), QDialog::Accepted);
+        EXPECT_TRUE(messages.messages.isEmpty());
+        EXPECT_EQ(Stored("kj"), "1");
+        EXPECT_EQ(Stored("zl"), "2");
+        EXPECT_EQ(Stored("rc"), "3");
+        EXPECT_TRUE(common::App().useAllDraws);
+        EXPECT_EQ(common::App().analysisFirst(), 0);
+        EXPECT_EQ(common::App().analysisLast(), n - 1);
+        EXPECT_EQ(common::App().rangeFirst, c.rangeKept ? c.first : oldFirst);
+        EXPECT_EQ(common::App().rangeLast, c.rangeKept ? c.last : oldLast);
+    }
+}
+
+// The main window's menu item: the switch runs through the main window's own operation.
+TEST_F(Settings, MainWindowSwitchesThroughItsOwnOperation) {
+    MainWindow main;
+    main.quitOnClose = false;
+    MainWindow::openers() = {};
+    MainWindow::openers().settings = [](QWidget* parent) {
+        history::OpenSettings(parent, [](bool toP3) {
+            if (MainWindow* m = MainWindow::instance()) toP3 ? m->p3_Click() : m->fc3d_Click();
+        });
+    };
+    bool trayDuring = true;
+    ui::SetModalHandler([&](QDialog* d) {
+        auto* f = qobject_cast<SettingsWindow*>(d);
+        EXPECT_NE(f, nullptr);
+        EXPECT_EQ(f->parentWidget(), &main);
+        trayDuring = common::App().trayToggleEnabled;
+        f->Option2->setChecked(true);
+        f->Command1->click();
+        return f->result();
+    });
+    ASSERT_EQ(MainWindow::instance(), &main);
+    main.syssetup_Click();
+    EXPECT_FALSE(trayDuring);
+    EXPECT_TRUE(common::App().trayToggleEnabled);
+    EXPECT_TRUE(common::App().lotteryIsP3);
+    EXPECT_EQ(main.Label3->text(), "体彩排列3");
+    EXPECT_EQ(common::App().history.count(), 50);
+    EXPECT_FALSE(common::App().drawListDirty);  // the switch rebuilt the history list
+    MainWindow::openers() = {};
+}

@@ -1,0 +1,516 @@
+#include "common/appstate.h"
+#include "common/settings.h"
+#include "history/drawfile.h"
+#include "httpserver.h"
+#include "mainwindow/mainwindow.h"
+#include "mainwindow/historylist.h"
+#include "mainwindow/trayicon.h"
+#include "mainwindow/webview.h"
+#include "platform/ui/messagebox.h"
+#include "testsupport.h"
+
+#include <QAction>
+#include <QDir>
+#include <QFile>
+#include <QCoreApplication>
+#include <QLabel>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QScrollBar>
+#include <QTextCursor>
+#include <QSystemTrayIcon>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QSettings>
+#include <QEventLoop>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+namespace {
+
+using testsupport::EnvVar;
+
+QByteArray Draws(int n, int firstYear = 2020) {
+    QByteArray b;
+    for (int i = 0; i < n; ++i)
+        b += history::EncodeDrawRecord(QStringLiteral("%1%2 %3").arg(firstYear + i / 300).arg(i % 300 + 1, 3, 10, QLatin1Char('0')).arg(i % 1000, 3, 10, QLatin1Char('0')));
+    return b;
+}
+
+// Runs the event loop until the signal comes (true) or the limit passes (false).
+template <class Sender, class Signal>
+bool WaitFor(Sender* sender, Signal signal, int limitMs = 10000) {
+    QEventLoop loop;
+    bool came = false;
+    auto c = QObject::connect(sender, signal, &loop, [&] {
+        came = true;
+        loop.quit();
+    });
+    QTimer::singleShot(limitMs, &loop, &QEventLoop::quit);
+    loop.exec();
+    QObject::disconnect(c);
+    return came;
+}
+
+QString Shown(const QString& historyText) { return QString(historyText).replace(QStringLiteral("\r\n"), QStringLiteral("\n")); }
+
+class MainWindowTest : public ::testing::Test {
+protected:
+    testsupport::ProgramDir dir;
+    std::unique_ptr<EnvVar> home{std::make_unique<EnvVar>("SIFMORA_HOME_URL", QString())};
+    std::unique_ptr<MainWindow> form;
+
+    void SetUp() override {
+        QSettings(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("Lotvane"), QStringLiteral("Lotvane")).clear();
+        common::App() = common::AppState();
+        mainwindow::HistoryText().clear();
+        MainWindow::openers() = {};
+    }
+    void TearDown() override {
+        if (form) form->quitOnClose = false;
+        form.reset();
+        MainWindow::openers() = {};
+    }
+    MainWindow* create() {
+        form = std::make_unique<MainWindow>();
+        form->quitOnClose = false;
+        return form.get();
+    }
+    bool useShared() { return dir.copyShared("data/HAO.TXT") && dir.copyShared("data/HAOP3.TXT"); }
+};
+
+}  // namespace
+
+TEST_F(MainWindowTest, FirstStartDefaultsAndHistoryListOfTheRange) {
+    SKIP_WITHOUT_SHARED("data/HAO.TXT");
+    ASSERT_TRUE(useShared());
+    MainWindow* f = create();
+    const common::AppState& app = common::App();
+    EXPECT_EQ(MainWindow::instance(), f);
+    EXPECT_FALSE(app.lotteryIsP3);
+    EXPECT_EQ(f->Label3->text(), QStringLiteral("全国福彩3D"));
+    EXPECT_TRUE(app.drawFilePath.endsWith(QStringLiteral("/HAO.TXT")));
+    EXPECT_TRUE(app.useAllDraws);
+    EXPECT_EQ(app.smartScheme, 1);
+    EXPECT_EQ(app.toleranceRange, QStringLiteral("1"));
+    EXPECT_TRUE(app.trayToggleEnabled);
+    EXPECT_FALSE(app.boardOpen);
+    EXPECT_EQ(app.history.count(), 7774);
+    EXPECT_EQ(app.rangeFirst, 7673);
+    EXPECT_EQ(app.rangeLast, 7773);
+    EXPECT_EQ(f->width(), 8070 / 15);
+    EXPECT_EQ(f->height(), 7050 / 15);
+    EXPECT_TRUE(f->Timer1->isActive());
+    EXPECT_EQ(f->Timer1->interval(), 100);
+    EXPECT_TRUE(f->Timer2->isActive());
+    EXPECT_EQ(f->Timer2->interval(), 2000);
+    EXPECT_TRUE(f->tray()->isInstalled());
+
+    f->Timer1_Timer();
+    EXPECT_FALSE(f->Timer1->isActive());
+    EXPECT_FALSE(app.busyFlag);
+    EXPECT_FALSE(app.drawListDirty);
+    const QString expected = mainwindow::BuildHistoryText(app.history.draws(), 7673, 7773);
+    EXPECT_EQ(mainwindow::HistoryText(), expected);
+    EXPECT_EQ(f->Text1->toPlainText(), Shown(expected));
+    EXPECT_EQ(f->Text1->toPlainText().count(QLatin1Char('\n')), 102);
+    EXPECT_TRUE(f->Text1->textCursor().atEnd());
+    EXPECT_EQ(f->Label1->text(), QStringLiteral(".福利3D共开奖7774期"));
+    f->Timer3_Timer();
+    EXPECT_FALSE(f->Picture6->isHidden());
+    EXPECT_TRUE(f->Label2->text().contains(QStringLiteral("   ")));
+}
+
+// The history list's header keeps its columns over the text's columns when the text is scrolled
+// sideways; the 012路 and 1234 arrows lie on the right end of their buttons and open the choices.
+TEST_F(MainWindowTest, HeaderFollowsTheTextAndArrowsSitOnTheirButtons) {
+    dir.write("HAO.TXT", Draws(150));
+    MainWindow* f = create();
+    f->show();
+    f->Timer1_Timer();
+    f->Timer3_Timer();
+    ASSERT_FALSE(f->Picture6->isHidden());
+    QScrollBar* bar = f->Text1->horizontalScrollBar();
+    auto textLeft = [f] {
+        const QRect start = f->Text1->cursorRect(QTextCursor(f->Text1->document()));
+        return f->Text1->viewport()->mapTo(f, start.topLeft()).x();
+    };
+    // A narrow text box so that the rows need the scroll bar.
+    f->Text1->resize(200, f->Text1->height());
+    QCoreApplication::processEvents();
+    ASSERT_GT(bar->maximum(), 40);
+    for (int x : {0, 40, bar->maximum(), 0}) {
+        SCOPED_TRACE(x);
+        bar->setValue(x);
+        EXPECT_EQ(f->Label4->mapTo(f, QPoint(0, 0)).x(), textLeft());
+    }
+    EXPECT_GE(f->Label4->width(), f->Label4->sizeHint().width());  // the whole header, not cut at the box
+
+    struct Arrow {
+        QLabel* arrow;
+        QPushButton* button;
+        QMenu* menu;
+    } arrows[] = {{f->Picture4, f->Command3, f->popup1}, {f->Picture3, f->Command8, f->popup2}};
+    for (const Arrow& a : arrows) {
+        SCOPED_TRACE(a.arrow->objectName().toStdString());
+        EXPECT_EQ(a.arrow->parentWidget(), a.button);
+        EXPECT_FALSE(a.arrow->pixmap().isNull());
+        EXPECT_GE(a.arrow->geometry().right(), a.button->width() - 4);
+        bool clicked = false;
+        auto c = QObject::connect(a.button, &QPushButton::clicked, [&] { clicked = true; });
+        QMouseEvent press(QEvent::MouseButtonPress, QPointF(3, 3), a.arrow->mapToGlobal(QPointF(3, 3)), Qt::LeftButton,
+                          Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(a.arrow, &press);
+        EXPECT_TRUE(a.menu->isVisible());
+        EXPECT_FALSE(clicked);  // the arrow offers the choices instead of repeating the last one
+        a.menu->hide();
+        QObject::disconnect(c);
+    }
+}
+
+TEST_F(MainWindowTest, DefaultRangeEdges) {
+    struct Case {
+        int draws, first, last;
+    } cases[] = {{200, 0, 199}, {201, 100, 200}, {0, 0, -1}};
+    for (const Case& c : cases) {
+        dir.write("HAO.TXT", Draws(c.draws));
+        MainWindow* f = create();
+        EXPECT_EQ(common::App().rangeFirst, c.first) << c.draws;
+        EXPECT_EQ(common::App().rangeLast, c.last) << c.draws;
+        f->Command6_Click();
+        if (c.draws == 0) {
+            EXPECT_EQ(mainwindow::HistoryText(), QStringLiteral("\r\n"));
+            EXPECT_EQ(f->Label1->text(), QStringLiteral(".福利3D共开奖0期"));
+        }
+        form.reset();
+        common::App() = common::AppState();
+    }
+}
+
+TEST_F(MainWindowTest, ListIsShownFromCacheUntilMarkedDirty) {
+    dir.write("HAO.TXT", Draws(300));
+    MainWindow* f = create();
+    f->Command6_Click();
+    const QString first = mainwindow::HistoryText();
+    // A changed range alone does not rebuild the list.
+    common::App().rangeFirst = 0;
+    f->Command6_Click();
+    EXPECT_EQ(mainwindow::HistoryText(), first);
+    EXPECT_EQ(f->Text1->toPlainText(), Shown(first));
+    // The settings item marks it dirty; the next list uses the new range.
+    f->syssetup_Click();
+    f->Command6_Click();
+    EXPECT_EQ(mainwindow::HistoryText().count(QStringLiteral("\r\n")), 301);
+}
+
+TEST_F(MainWindowTest, LotterySwitchFromMenuAndToolbar) {
+    SKIP_WITHOUT_SHARED("data/HAOP3.TXT");
+    ASSERT_TRUE(useShared());
+    MainWindow* f = create();
+    f->Command6_Click();
+    // Switching to the lottery already current writes nothing and shows the cached list.
+    f->fc3d_Click();
+    EXPECT_FALSE(common::HasSetting(QStringLiteral("fclx")));
+    EXPECT_EQ(f->Label1->text(), QStringLiteral(".福利3D共开奖7774期"));
+
+    f->toolbarMenuItem(2)->trigger();  // "2.体彩排列三"
+    const common::AppState& app = common::App();
+    EXPECT_EQ(common::GetSetting(QStringLiteral("fclx")), QStringLiteral("1"));
+    EXPECT_TRUE(app.lotteryIsP3);
+    EXPECT_TRUE(app.drawFilePath.endsWith(QStringLiteral("/HAOP3.TXT")));
+    EXPECT_EQ(app.history.count(), 7742);
+    EXPECT_EQ(app.rangeFirst, 7641);
+    EXPECT_EQ(f->Label3->text(), QStringLiteral("体彩排列3"));
+    EXPECT_EQ(f->Label1->text(), QStringLiteral(".体彩排列3共开奖7742期"));
+    EXPECT_EQ(mainwindow::HistoryText(), mainwindow::BuildHistoryText(app.history.draws(), 7641, 7741));
+
+    f->findChild<QAction*>(QStringLiteral("fc3d"))->trigger();
+    EXPECT_EQ(common::GetSetting(QStringLiteral("fclx")), QStringLiteral("0"));
+    EXPECT_EQ(f->Label3->text(), QStringLiteral("全国福彩3D"));
+    EXPECT_EQ(f->Label1->text(), QStringLiteral(".福利3D共开奖7774期"));
+
+    // The setting is read at creation.
+    form.reset();
+    common::SaveSetting(QStringLiteral("fclx"), QStringLiteral("1"));
+    common::App() = common::AppState();
+    f = create();
+    EXPECT_TRUE(common::App().lotteryIsP3);
+    EXPECT_EQ(f->Label3->text(), QStringLiteral("体彩排列3"));
+    EXPECT_EQ(common::App().history.count(), 7742);
+}
+
+TEST_F(MainWindowTest, SwitchWhileTheListIsBuiltEndsWithTheNewLottery) {
+    SKIP_WITHOUT_SHARED("data/HAOP3.TXT");
+    ASSERT_TRUE(useShared());
+    MainWindow* f = create();
+    // The switch arrives through the events handled between lines.
+    QTimer::singleShot(0, f, [f] { f->p3_Click(); });
+    f->Command6_Click();
+    EXPECT_FALSE(common::App().busyFlag);
+    EXPECT_EQ(f->Label1->text(), QStringLiteral(".体彩排列3共开奖7742期"));
+    EXPECT_EQ(mainwindow::HistoryText(),
+              mainwindow::BuildHistoryText(common::App().history.draws(), 7641, 7741));
+}
+
+TEST_F(MainWindowTest, WorkbenchLotteryNotice) {
+    dir.write("HAO.TXT", Draws(5));
+    MainWindow* f = create();
+    common::App().lotteryIsP3 = true;
+    f->LotteryChangedElsewhere();
+    EXPECT_EQ(f->Label3->text(), QStringLiteral("体彩排列3"));
+    EXPECT_EQ(f->Text1->toPlainText(), QStringLiteral("彩票类型已被转换请刷新数据..."));
+    EXPECT_EQ(f->Label1->text(), QStringLiteral("彩票类型已被转换请刷新数据..."));
+    f->Timer3_Timer();
+    EXPECT_TRUE(f->Picture6->isHidden());
+}
+
+TEST_F(MainWindowTest, BusyRefusesCloseWorkbenchAndDrawEntry) {
+    dir.write("HAO.TXT", Draws(5));
+    MainWindow* f = create();
+    int workbench = 0, entry = 0;
+    MainWindow::openers().workbench = [&] { ++workbench; };
+    MainWindow::openers().drawEntry = [&](QWidget*) { ++entry; };
+    common::App().busyFlag = true;
+    f->show();
+    EXPECT_FALSE(f->close());
+    EXPECT_EQ(f->Text1->toPlainText(), QStringLiteral("数据处理中,请稍候..."));
+    EXPECT_EQ(f->Label1->text(), QStringLiteral("数据处理中,请稍候..."));
+    EXPECT_TRUE(f->isVisible());
+    f->Command9->click();
+    f->Command15->click();
+    EXPECT_EQ(workbench, 0);
+    EXPECT_EQ(entry, 0);
+    EXPECT_TRUE(f->tray()->isInstalled());
+    common::App().busyFlag = false;
+}
+
+TEST_F(MainWindowTest, WorkbenchAndTrayToggle) {
+    dir.write("HAO.TXT", Draws(5));
+    MainWindow* f = create();
+    f->show();
+    bool opened = false;
+    MainWindow::openers().workbench = [&] { opened = true; };
+    f->TrayWndProc();
+    EXPECT_FALSE(f->isVisible());
+    f->TrayWndProc();
+    EXPECT_TRUE(f->isVisible());
+
+    f->toolbarButton(7)->trigger();  // "过滤缩水"
+    EXPECT_TRUE(opened);
+    EXPECT_FALSE(f->isVisible());
+    EXPECT_FALSE(common::App().trayToggleEnabled);
+    f->TrayWndProc();  // no effect while the workbench is open
+    EXPECT_FALSE(f->isVisible());
+    f->WorkbenchClosed();
+    EXPECT_TRUE(f->isVisible());
+    f->TrayWndProc();
+    EXPECT_FALSE(f->isVisible());
+    f->TrayWndProc();
+    EXPECT_TRUE(f->isVisible());
+}
+
+TEST_F(MainWindowTest, ModalWindowsDisableTheTrayAndReload) {
+    dir.write("HAO.TXT", Draws(300));
+    MainWindow* f = create();
+    f->show();
+    f->Command6_Click();
+    bool trayDuringSettings = true, trayDuringEntry = true, visibleAfterClick = false;
+    MainWindow::openers().settings = [&](QWidget* parent) {
+        EXPECT_EQ(parent, f);
+        trayDuringSettings = common::App().trayToggleEnabled;
+        f->TrayWndProc();
+        visibleAfterClick = f->isVisible();
+    };
+    MainWindow::openers().drawEntry = [&](QWidget*) {
+        trayDuringEntry = common::App().trayToggleEnabled;
+        EXPECT_EQ(f->Label1->text(), QStringLiteral("(数据输入)软件支持在线更新"));
+        // The entry window adds a draw and writes the file.
+        dir.write("HAO.TXT", Draws(301));
+    };
+    f->toolbarButton(4)->trigger();  // 系统设置
+    EXPECT_FALSE(trayDuringSettings);
+    EXPECT_TRUE(visibleAfterClick);
+    EXPECT_TRUE(common::App().trayToggleEnabled);
+    EXPECT_TRUE(common::App().drawListDirty);
+
+    common::App().rangeFirst = 3;
+    f->toolbarButton(6)->trigger();  // 数据输入
+    EXPECT_FALSE(trayDuringEntry);
+    EXPECT_TRUE(common::App().trayToggleEnabled);
+    EXPECT_EQ(common::App().history.count(), 301);
+    EXPECT_EQ(common::App().rangeFirst, 200);  // the range is reset by the reload
+    EXPECT_TRUE(f->Timer1->isActive());
+    f->Timer1_Timer();
+    EXPECT_EQ(f->Label1->text(), QStringLiteral(".福利3D共开奖301期"));
+}
+
+TEST_F(MainWindowTest, ClosingEndsEverythingOnce) {
+    dir.write("HAO.TXT", Draws(5));
+    MainWindow* f = create();
+    f->show();
+    QWidget other;
+    other.show();
+    EXPECT_TRUE(f->close());
+    EXPECT_TRUE(common::App().busyFlag);
+    EXPECT_FALSE(f->tray()->isInstalled());
+    EXPECT_FALSE(other.isVisible());
+    // From now on nothing starts.
+    int workbench = 0;
+    MainWindow::openers().workbench = [&] { ++workbench; };
+    f->Command9_Click();
+    EXPECT_EQ(workbench, 0);
+    // The tray menu reaches the same closing path.
+    form.reset();
+    common::App() = common::AppState();
+    f = create();
+    f->show();
+    f->tray()->menu()->actions().first()->trigger();
+    EXPECT_FALSE(f->isVisible());
+    EXPECT_TRUE(common::App().busyFlag);
+}
+
+TEST_F(MainWindowTest, ControlsCarryTheirNamesAndCaptions) {
+    dir.write("HAO.TXT", Draws(5));
+    MainWindow* f = create();
+    const QList<QPair<const char*, const char*>> buttons = {
+        {"Command1", "质合分析"}, {"Command2", "二码分析"}, {"Command3", "012路分析"}, {"Command4", "合值分析"},
+        {"Command5", "跨值分析"}, {"Command6", "中奖分析"}, {"Command7", "单码分析"}, {"Command8", "1234分析"},
+        {"Command9", "过滤缩水"}, {"Command10", "和值分析"}, {"Command12", "奇偶分析"}, {"Command13", "大中小分析"},
+        {"Command14", "大小分析"}, {"Command15", "数据输入"}};
+    for (const auto& b : buttons) {
+        auto* button = f->findChild<QPushButton*>(QString::fromLatin1(b.first));
+        ASSERT_NE(button, nullptr) << b.first;
+        EXPECT_EQ(button->text(), QString::fromUtf8(b.second));
+    }
+    EXPECT_EQ(f->findChild<QPushButton*>(QStringLiteral("Command11")), nullptr);
+    const QList<QPair<const char*, const char*>> items = {
+        {"fc3d", "1.全国福彩3D"}, {"p3", "2.体彩排列三"}, {"helpme", "帮助系统"}, {"zaixsj", "在线升级"},
+        {"syssetup", "系统设置"}, {"reflush", "刷新公告"}, {"openguang", "打开|关闭公告栏"},
+        {"p1d", "单选"}, {"p1z", "组选"}, {"p2d", "单选"}, {"p2z", "组选"}};
+    for (const auto& i : items) {
+        QAction* a = f->findChild<QAction*>(QString::fromLatin1(i.first));
+        ASSERT_NE(a, nullptr) << i.first;
+        EXPECT_EQ(a->text(), QString::fromUtf8(i.second));
+    }
+    EXPECT_EQ(f->toolbarButton(3)->text(), QStringLiteral("中奖分析"));
+    EXPECT_EQ(f->toolbarButton(10)->text(), QStringLiteral("退出系统"));
+    EXPECT_TRUE(f->toolbarButton(5)->isSeparator());
+    EXPECT_EQ(f->toolbarMenuItem(16)->text(), QStringLiteral("组选1234分析"));
+    EXPECT_EQ(f->tray()->icon()->toolTip(), QStringLiteral("Sifmora"));
+    EXPECT_EQ(f->Label13dd->text(), QStringLiteral("Sifmora 5.80"));
+}
+
+#ifdef SIFMORA_HAS_ANALYSIS
+TEST_F(MainWindowTest, AnalysisButtonsShowTheirTables) {
+    dir.write("HAO.TXT", Draws(300));
+    MainWindow* f = create();
+    f->Command1->click();
+    EXPECT_TRUE(f->Label1->text().startsWith(QStringLiteral("(质合分析"))) << f->Label1->text().toStdString();
+    EXPECT_FALSE(f->Text1->toPlainText().contains(QLatin1Char('\r')));
+    f->p1z_Click();
+    const QString groupRoute = f->Label1->text();
+    f->Command2->click();
+    f->Command3->click();  // repeats the last 0/1/2-route choice
+    EXPECT_EQ(f->Label1->text(), groupRoute);
+}
+#endif
+
+TEST_F(MainWindowTest, BoardOpensWidensAndCloses) {
+    testsupport::HttpServer server;
+    server.serve("/3d/3dindex.htm", "<html><body><p>公告</p></body></html>", 200, "text/html; charset=utf-8");
+    EnvVar h("SIFMORA_HOME_URL", server.baseUrl());
+    dir.write("HAO.TXT", Draws(5));
+    MainWindow* f = create();
+    auto complete = [f] { return WaitFor(f->WebBrowser1, &mainwindow::WebView::documentComplete); };
+    QTimer::singleShot(0, f, [f] { f->Timer2_Timer(); });
+    ASSERT_TRUE(complete());
+    EXPECT_TRUE(common::App().boardOpen);
+    EXPECT_EQ(f->width(), 11100 / 15);
+    EXPECT_EQ(f->Bar->width(), 8935 / 15);
+    EXPECT_EQ(f->winexit->x(), 10680 / 15);
+    EXPECT_TRUE(f->WebBrowser1->toPlainText().contains(QStringLiteral("公告")));
+    EXPECT_TRUE(f->WebBrowser1->silent());
+
+    f->Bar_DblClick();  // close: narrow at once
+    EXPECT_FALSE(common::App().boardOpen);
+    EXPECT_EQ(f->width(), 8070 / 15);
+    EXPECT_EQ(f->winmin->x(), 7300 / 15);
+    ASSERT_TRUE(complete());  // about:blank, completed from the event loop
+    EXPECT_TRUE(f->WebBrowser1->toPlainText().isEmpty());
+    EXPECT_EQ(f->width(), 8070 / 15);
+
+    f->findChild<QAction*>(QStringLiteral("openguang"))->trigger();  // open again: wide once loaded
+    EXPECT_TRUE(common::App().boardOpen);
+    EXPECT_EQ(f->width(), 8070 / 15);
+    ASSERT_TRUE(complete());
+    EXPECT_EQ(f->width(), 11100 / 15);
+    const int before = server.requestCount("/3d/3dindex.htm");
+    QTimer::singleShot(0, f, [f] { f->reflush_Click(); });
+    ASSERT_TRUE(complete());
+    EXPECT_EQ(server.requestCount("/3d/3dindex.htm"), before + 1);
+}
+
+TEST_F(MainWindowTest, UnreachableBoardCountsAsOpenWithoutMessage) {
+    EnvVar h("SIFMORA_HOME_URL", QStringLiteral("http://127.0.0.1:1"));
+    dir.write("HAO.TXT", Draws(5));
+    MainWindow* f = create();
+    f->Label5_Click();  // a reload before any page does nothing
+    QTimer::singleShot(0, f, [f] { f->Timer2_Timer(); });
+    ASSERT_TRUE(WaitFor(f->WebBrowser1, &mainwindow::WebView::documentComplete));
+    EXPECT_TRUE(common::App().boardOpen);
+    EXPECT_EQ(f->width(), 11100 / 15);
+}
+
+// No home address set: the board comes from the home folder that ships with the program; a
+// folder without the page shows the failure page like an unreachable server.
+TEST_F(MainWindowTest, BoardFromTheShippedHomeFolder) {
+    EnvVar h("SIFMORA_HOME_URL", QString());
+    QFile page(QStringLiteral(SIFMORA_SOURCE_DIR "/home/3d/3dindex.htm"));
+    ASSERT_TRUE(page.open(QIODevice::ReadOnly));
+    dir.write("home/3d/3dindex.htm", page.readAll());
+    dir.write("HAO.TXT", Draws(5));
+    MainWindow* f = create();
+    QTimer::singleShot(0, f, [f] { f->Timer2_Timer(); });
+    ASSERT_TRUE(WaitFor(f->WebBrowser1, &mainwindow::WebView::documentComplete));
+    EXPECT_TRUE(f->WebBrowser1->toPlainText().contains(QStringLiteral("Sifmora 公告"))) << f->WebBrowser1->toPlainText().toStdString();
+    EXPECT_EQ(f->width(), 11100 / 15);
+
+    ASSERT_TRUE(QFile::remove(dir.file("home/3d/3dindex.htm")));
+    QTimer::singleShot(0, f, [f] { f->reflush_Click(); });
+    ASSERT_TRUE(WaitFor(f->WebBrowser1, &mainwindow::WebView::navigateError));
+    EXPECT_TRUE(f->WebBrowser1->toPlainText().contains(QStringLiteral("网络连接失败")));
+}
+
+TEST_F(MainWindowTest, CloseRequestWhileHiddenStillEndsTheProgram) {
+    // The updater's request can come while the workbench is open and this window is hidden.
+    dir.write("HAO.TXT", Draws(5));
+    MainWindow* f = create();
+    f->show();
+    MainWindow::openers().workbench = [] {};
+    f->Command9_Click();
+    ASSERT_FALSE(f->isVisible());
+    EXPECT_TRUE(f->close());
+    EXPECT_TRUE(common::App().busyFlag);
+    EXPECT_FALSE(f->tray()->isInstalled());
+    // Closing the workbench afterwards no longer brings this window back.
+    f->WorkbenchClosed();
+    EXPECT_FALSE(f->isVisible());
+}
+
+TEST_F(MainWindowTest, UnreadableDrawFileIsReportedNotShownAsEmpty) {
+    // A draw file that exists but cannot be read (here: a folder of that name).
+    dir.write("HAO.TXT", Draws(5));
+    ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("HAOP3.TXT")));
+    ui::MessageRecorder box;
+    MainWindow* f = create();
+    EXPECT_TRUE(box.messages.isEmpty());
+    f->p3_Click();
+    ASSERT_EQ(box.messages.size(), 1);
+    EXPECT_TRUE(box.messages[0].text.contains(QStringLiteral("HAOP3.TXT"))) << box.messages[0].text.toStdString();
+    EXPECT_EQ(common::App().history.count(), 0);
+    // The reload at creation reports it as well.
+    form.reset();
+    common::App() = common::AppState();
+    create();
+    EXPECT_EQ(box.messages.size(), 2);
+}

@@ -1,0 +1,367 @@
+// The smart-system window: options at load, the smart run over a served scheme list and the
+// real calculator, and the workbench's numbers and log after it.
+#include "common/settings.h"
+#include "httpserver.h"
+#include "platform/ui/messagebox.h"
+#include "smart/oldersmartselection.h"
+#include "smart/smartsystemwindow.h"
+#include "smart/killdigits.h"
+#include "smart/schemecalculatorwindow.h"
+#include "testsupport.h"
+#include "windows_fakeworkbench.h"
+#include "windows_fixture.h"
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QClipboard>
+#include <QComboBox>
+#include <QLabel>
+#include <QRadioButton>
+#include <QElapsedTimer>
+#include <QPointer>
+#include <QRegularExpression>
+#include <QTimer>
+#include <QSlider>
+
+namespace {
+
+// A scheme list document with the records as the server writes them ("<" as "[").
+QByteArray F15SchemeXml(const QStringList& records) {
+    QByteArray xml = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<list>\n";
+    for (QString r : records) {
+        r.replace(QLatin1Char('<'), QLatin1Char('[')).replace(QLatin1Char('>'), QLatin1Char(']'));
+        xml += "  <f v=\"" + r.toUtf8() + "\"/>\n";
+    }
+    return xml + "</list>\n";
+}
+
+QStringList F15Records() {
+    return {calcfixture::Record(calcfixture::Condition(QStringLiteral("a(1) < a(2)")), QStringLiteral("左3"), 1, 5),
+            calcfixture::Record(calcfixture::Condition(QStringLiteral("a(1) = a(2)")), QStringLiteral("右2"), 1, 5)};
+}
+
+// A program folder with a 福彩3D history of `draws` draws, the same history in memory, a served
+// scheme list and a workbench holding a committed set.
+struct F15Fixture {
+    explicit F15Fixture(int draws = 600) : numbers(calcfixture::MixedHistory(draws)) {
+        dir.write(QStringLiteral("HAO.TXT"), calcfixture::DrawFileBytes(numbers));
+        smartwin::UseHistory(numbers);
+        server.serve(QStringLiteral("/3d/3d.xml"), F15SchemeXml(F15Records()));
+        server.serve(QStringLiteral("/3d/T_3d.xml"), F15SchemeXml(F15Records()));
+        bench.commit({QStringLiteral("012"), QStringLiteral("345"), QStringLiteral("789")},
+                     QStringLiteral("\n大底共3注\n"));
+    }
+    testsupport::ProgramDir dir;
+    QStringList numbers;
+    testsupport::HttpServer server;
+    testsupport::EnvVar home{"SIFMORA_HOME_URL", server.baseUrl()};
+    SmartFakeWorkbench bench;
+};
+
+QString F15Expected(const QStringList& summary, const QString& killCount, int scheme) {
+    QString digits;
+    for (int line : smart::KillLines(killCount, scheme))
+        if (line < summary.size() && !summary.at(line).isEmpty()) digits += summary.at(line).right(1);
+    return digits;
+}
+
+}  // namespace
+
+TEST(SmartSystemWindowTest, LoadSetsTheOptionsAndTheSetting) {
+    F15Fixture f;
+    common::App().smartScheme = 2;
+    common::App().lotteryIsP3 = true;
+    SmartSystemWindow w;
+    EXPECT_EQ(w.windowTitle(), QStringLiteral("智能系统Vexon-7"));
+    EXPECT_EQ(w.ctl<QSlider>(QStringLiteral("Slider1"))->value(), 2);
+    EXPECT_EQ(w.ctl<QComboBox>(QStringLiteral("Combo1"))->currentText(), QStringLiteral("0"));
+    EXPECT_EQ(w.ctl<QComboBox>(QStringLiteral("Combo2"))->currentText(), QStringLiteral("全部组选"));
+    EXPECT_EQ(w.ctl<QComboBox>(QStringLiteral("Combo3"))->currentText(), QStringLiteral("1个"));
+    EXPECT_TRUE(w.ctl<QCheckBox>(QStringLiteral("Check1"))->isChecked());
+    EXPECT_EQ(common::GetSetting(QStringLiteral("zlxuanhao")), QStringLiteral("1"));
+    EXPECT_TRUE(w.ctl<QRadioButton>(QStringLiteral("Option2"))->isChecked());
+    EXPECT_EQ(w.schemeListUrl(), f.server.url(QStringLiteral("/3d/p3.xml")));
+    common::App().lotteryIsP3 = false;
+    w.Form_Activate();
+    EXPECT_TRUE(w.ctl<QRadioButton>(QStringLiteral("Option1"))->isChecked());
+    w.ctl<QCheckBox>(QStringLiteral("Check1"))->click();
+    EXPECT_EQ(common::GetSetting(QStringLiteral("zlxuanhao")), QStringLiteral("0"));
+}
+
+TEST(SmartSystemWindowTest, SmartRunShowsTheKillDigitsAndRestoresTheWorkbench) {
+    F15Fixture f;
+    SmartSystemWindow w;
+    w.ctl<QComboBox>(QStringLiteral("Combo3"))->setCurrentIndex(1);  // 2个
+    w.ctl<QComboBox>(QStringLiteral("Combo1"))->setCurrentIndex(2);  // two sums
+    const pool::NumberPool poolBefore = f.bench.session().pool;
+    const QString logBefore = f.bench.session().log.text();
+    const int slotBefore = f.bench.session().ring.index();
+
+    ui::MessageRecorder messages(ui::Answer::Yes);
+    w.Command2_Click();
+
+    ASSERT_EQ(messages.messages.size(), 2) << messages.lastText().toStdString();
+    EXPECT_EQ(messages.messages[0].title, QStringLiteral(" 智能选号"));
+    EXPECT_EQ(messages.messages[0].buttons, ui::Buttons::YesNo);
+    EXPECT_TRUE(messages.messages[0].text.startsWith(QStringLiteral("此步骤将以[2020600]期为基数算下一期杀四码")));
+    EXPECT_EQ(messages.messages[1].text,
+              QStringLiteral("人工智能杀码系统已完成操作，请比较各种方案的历史成绩选择最优方案，没有最好的方案，只有当期最优的方案。"));
+    EXPECT_EQ(f.server.requestCount(QStringLiteral("/3d/3d.xml")), 1);
+
+    const QStringList summary = SmartSystemWindow::Calculator()->summaryList();
+    ASSERT_FALSE(summary.isEmpty());
+    const QString kill = QStringLiteral("2个");
+    const QString expected = QStringLiteral("福彩3D第2020601期  方案一杀码") + F15Expected(summary, kill, 0) +
+                             QStringLiteral(" 方案二杀码") + F15Expected(summary, kill, 1) + QStringLiteral(" 方案三杀码") +
+                             F15Expected(summary, kill, 2) + QStringLiteral(" 方案四杀码") + F15Expected(summary, kill, 3);
+    EXPECT_EQ(w.ctl<QLabel>(QStringLiteral("Label14"))->text(), expected);
+
+    // The workbench: the committed numbers and the log as before, caret at the end.
+    EXPECT_EQ(f.bench.session().pool, poolBefore);
+    EXPECT_EQ(f.bench.session().log.text(), logBefore);
+    EXPECT_EQ(f.bench.logBox()->toPlainText(), logBefore);
+    EXPECT_EQ(f.bench.session().ring.index(), slotBefore);
+    EXPECT_TRUE(f.bench.logBox()->isVisibleTo(&f.bench));
+    EXPECT_EQ(w.ctl<QSlider>(QStringLiteral("Slider1"))->value(), 3);
+    EXPECT_EQ(common::App().smartScheme, 3);
+    EXPECT_EQ(common::GetSetting(QStringLiteral("zl")), QStringLiteral("3"));
+    EXPECT_TRUE(w.isEnabled());
+    EXPECT_TRUE(w.ctl<QLabel>(QStringLiteral("Label9"))->isHidden());
+
+    // The last scheme's set is what zlxhxt makes from the same summary.
+    pool::NumberPool fresh;
+    QString log;
+    smart::KillDigitSettings s{3, 0, 2, kill};
+    smart::ComputeKillDigits(common::App().history, 600, s, summary, fresh, log);
+    w.zlxhxt(600);
+    EXPECT_EQ(f.bench.session().pool, fresh);
+}
+
+TEST(SmartSystemWindowTest, RefusalsLeaveEverythingAsItWas) {
+    F15Fixture f;
+    SmartSystemWindow w;
+    const QString logBefore = f.bench.session().log.text();
+    {
+        // No: not even the scheme list is asked for.
+        ui::MessageRecorder messages(ui::Answer::No);
+        w.Command2_Click();
+        EXPECT_EQ(messages.messages.size(), 1);
+        EXPECT_EQ(f.server.requestCount(QStringLiteral("/3d/3d.xml")), 0);
+    }
+    {
+        // An empty list: the no-scheme message.
+        f.server.serve(QStringLiteral("/3d/3d.xml"), F15SchemeXml({}));
+        ui::MessageRecorder messages(ui::Answer::Yes);
+        w.Command2_Click();
+        EXPECT_EQ(messages.lastText(), QStringLiteral("没用搜寻到可用的公式，请检查网络连接是否正确。"));
+        EXPECT_EQ(messages.messages.last().title, ui::kAppTitle);
+    }
+    {
+        // No home server: nothing is fetched, the same message.
+        testsupport::EnvVar noHome("SIFMORA_HOME_URL", QString());
+        ui::MessageRecorder messages(ui::Answer::Yes);
+        w.Command2_Click();
+        EXPECT_EQ(messages.lastText(), QStringLiteral("没用搜寻到可用的公式，请检查网络连接是否正确。"));
+    }
+    {
+        // A history too short for a computation (after a lottery switch): refused at once.
+        smartwin::UseHistory(f.numbers.mid(0, 499));
+        ui::MessageRecorder messages(ui::Answer::Yes);
+        w.Command2_Click();
+        ASSERT_EQ(messages.messages.size(), 1);
+        EXPECT_EQ(messages.messages[0].text, smart::ShortHistoryMessage(500));
+    }
+    EXPECT_EQ(f.bench.session().log.text(), logBefore);
+    EXPECT_EQ(w.ctl<QLabel>(QStringLiteral("Label14"))->text(),
+              QStringLiteral("小提示：您可以点击“确定”按钮开始计算今天的不定位杀四码..."));
+}
+
+TEST(SmartSystemWindowTest, CalculatorDrawsThatDisagreeWithTheHistoryAreRefused) {
+    F15Fixture f;
+    // The draw file on disk has one draw less than the history in memory.
+    f.dir.write(QStringLiteral("HAO.TXT"), calcfixture::DrawFileBytes(f.numbers.mid(0, 599)));
+    SmartSystemWindow w;
+    const pool::NumberPool poolBefore = f.bench.session().pool;
+    const QString logBefore = f.bench.session().log.text();
+    ui::MessageRecorder messages(ui::Answer::Yes);
+    w.Command2_Click();
+    ASSERT_EQ(messages.messages.size(), 2);
+    EXPECT_EQ(messages.messages[1].icon, ui::Icon::Critical);
+    EXPECT_EQ(f.bench.session().pool, poolBefore);
+    EXPECT_EQ(f.bench.session().log.text(), logBefore);
+    EXPECT_TRUE(w.isEnabled());
+}
+
+TEST(SmartSystemWindowTest, TestMarkChoosesTheTestList) {
+    F15Fixture f;
+    SmartSystemWindow w;
+    // A wrong code or a cancelled box sets nothing and says nothing.
+    ui::MessageRecorder messages(ui::Answer::Yes);
+    ui::SetInputHandler([](const QString&, const QString&, QString* answer) {
+        *answer = QStringLiteral("x");
+        return true;
+    });
+    w.Label15_Click();
+    ui::SetInputHandler([](const QString&, const QString&, QString*) { return false; });
+    w.Label15_Click();
+    ui::SetInputHandler(nullptr);
+    EXPECT_FALSE(w.testMark());
+    EXPECT_TRUE(messages.messages.isEmpty());
+
+    w.ctl<QLabel>(QStringLiteral("Label15"))->setText(QStringLiteral("test"));
+    w.ctl<QSlider>(QStringLiteral("Slider1"))->setValue(0);
+    w.Command2_Click();
+    EXPECT_EQ(f.server.requestCount(QStringLiteral("/3d/T_3d.xml")), 1);
+    EXPECT_EQ(f.server.requestCount(QStringLiteral("/3d/3d.xml")), 0);
+}
+
+TEST(SmartSystemWindowTest, ClipboardAndOlderSelectionGate) {
+    F15Fixture f(599);
+    SmartSystemWindow w;
+    w.show();
+    SmartSystemWindow::Calculator()->clearSchemeList();
+    QApplication::clipboard()->setText(QStringLiteral("old"));
+    w.Image1_DblClick();
+    EXPECT_TRUE(QApplication::clipboard()->text().isEmpty());
+    w.Label14_DblClick();
+    EXPECT_EQ(QApplication::clipboard()->text(), w.ctl<QLabel>(QStringLiteral("Label14"))->text());
+
+    {
+        ui::MessageRecorder messages;
+        w.Command5_Click();
+        EXPECT_EQ(messages.lastText(), QStringLiteral("开奖总期数累积达到600期以后,智能选号系统才能启动。"));
+        EXPECT_EQ(messages.messages.last().title, QStringLiteral("智能选号"));
+        EXPECT_TRUE(w.isVisible());
+    }
+    smartwin::UseHistory(calcfixture::MixedHistory(600));
+    QString shown;
+    ui::SetModalHandler([&shown](QDialog* d) {
+        shown = d->objectName();
+        return 0;
+    });
+    w.Command5_Click();
+    ui::SetModalHandler(nullptr);
+    EXPECT_EQ(shown, QStringLiteral("F15old"));
+    EXPECT_FALSE(w.isVisible());
+}
+
+TEST(SmartSystemWindowTest, ScriptErrorInTheHiddenRunIsReportedAndTheRunFinishes) {
+    F15Fixture f;
+    // The first record names a(6) while the series ends at a(5): the engine fails on every
+    // evaluation of it. Nobody can resume the hidden calculator, so the run must not pause.
+    f.server.serve(QStringLiteral("/3d/3d.xml"),
+                   F15SchemeXml({calcfixture::Record(calcfixture::Condition(QStringLiteral("a(6) = 1")),
+                                                     QStringLiteral("左0"), 2, 2),
+                                 F15Records().at(1)}));
+    SmartSystemWindow w;
+    const pool::NumberPool poolBefore = f.bench.session().pool;
+    const QString logBefore = f.bench.session().log.text();
+    ui::MessageRecorder messages(ui::Answer::Yes);
+    w.Command2_Click();
+
+    ASSERT_EQ(messages.messages.size(), 3) << messages.lastText().toStdString();
+    EXPECT_TRUE(messages.messages[1].text.startsWith(QStringLiteral("9\n"))) << messages.messages[1].text.toStdString();
+    EXPECT_TRUE(messages.messages[1].title.isEmpty());
+    EXPECT_TRUE(messages.messages[2].text.startsWith(QStringLiteral("人工智能杀码系统已完成操作")));
+    EXPECT_EQ(SmartSystemWindow::Calculator()->runControl(), smart::kRunRunning);
+    // The failing record ranks nothing; the other one still gives the summary its line.
+    EXPECT_EQ(SmartSystemWindow::Calculator()->reportLines().size(), 1);
+    EXPECT_TRUE(w.ctl<QLabel>(QStringLiteral("Label14"))->text().startsWith(QStringLiteral("福彩3D第2020601期  方案一杀码")));
+    EXPECT_EQ(f.bench.session().pool, poolBefore);
+    EXPECT_EQ(f.bench.session().log.text(), logBefore);
+    EXPECT_TRUE(w.isEnabled());
+}
+
+TEST(SmartSystemWindowTest, ClosingDuringARunStopsItAndUnloadsTheWindow) {
+    // Closed while 确定 waits for a slow scheme list (after a second 确定 that must change
+    // nothing), or closed inside the calculator's backtest. Either way: no message after the
+    // question, the workbench as it was, and the window gone once the run has unwound.
+    for (bool inBacktest : {false, true}) {
+        SCOPED_TRACE(inBacktest ? "backtest" : "download");
+        F15Fixture f;
+        constexpr int kServerDelayMs = 8000;
+        if (!inBacktest)
+            f.server.setResponse(QStringLiteral("/3d/3d.xml"), {.body = F15SchemeXml(F15Records()), .delayMs = kServerDelayMs});
+        QPointer<SmartSystemWindow> w = new SmartSystemWindow;
+        const pool::NumberPool poolBefore = f.bench.session().pool;
+        const QString logBefore = f.bench.session().log.text();
+        const int slotBefore = f.bench.session().ring.index();
+        std::optional<smartwin::ActionAtFirstPump> close;
+        if (inBacktest) {
+            close.emplace([w] { w->close(); });
+        } else {
+            QTimer::singleShot(50, w.data(), [w] {
+                w->Command2_Click();
+                w->close();
+            });
+        }
+        ui::MessageRecorder messages(ui::Answer::Yes);
+        QElapsedTimer clock;
+        clock.start();
+        w->Command2_Click();
+        const qint64 elapsed = clock.elapsed();
+        const int backtestPumps = close ? close->pumps : 0;
+        close.reset();
+
+        ASSERT_EQ(messages.messages.size(), 1) << messages.lastText().toStdString();
+        EXPECT_TRUE(messages.messages[0].text.startsWith(QStringLiteral("此步骤将以[")));
+        EXPECT_EQ(f.server.requestCount(QStringLiteral("/3d/3d.xml")), 1);
+        if (inBacktest) {
+            EXPECT_EQ(backtestPumps, 1) << "the backtest ends at the stop mark";
+            EXPECT_TRUE(SmartSystemWindow::Calculator()->summaryList().isEmpty());
+        } else {
+            EXPECT_LT(elapsed, kServerDelayMs / 2) << "the download is abandoned, not waited for";
+        }
+        EXPECT_EQ(f.bench.session().pool, poolBefore);
+        EXPECT_EQ(f.bench.session().log.text(), logBefore);
+        EXPECT_EQ(f.bench.session().ring.index(), slotBefore);
+        EXPECT_TRUE(f.bench.logBox()->isVisibleTo(&f.bench));
+        ASSERT_FALSE(w.isNull());
+        EXPECT_TRUE(w->isHidden());
+        EXPECT_EQ(SmartSystemWindow::instance(), nullptr);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        EXPECT_TRUE(w.isNull());
+    }
+}
+
+TEST(SmartSystemWindowTest, CancelDuringTheDownloadStopsTheRunAndKeepsTheWindow) {
+    F15Fixture f;
+    f.server.setResponse(QStringLiteral("/3d/3d.xml"), {.body = F15SchemeXml(F15Records()), .delayMs = 8000});
+    SmartSystemWindow w;
+    const QString labelBefore = w.ctl<QLabel>(QStringLiteral("Label14"))->text();
+    QTimer::singleShot(50, &w, [&w] { w.Command1_Click(); });
+    ui::MessageRecorder messages(ui::Answer::Yes);
+    w.Command2_Click();
+    EXPECT_EQ(messages.messages.size(), 1);
+    EXPECT_EQ(w.ctl<QLabel>(QStringLiteral("Label14"))->text(), labelBefore);
+    EXPECT_EQ(SmartSystemWindow::instance(), &w);
+    // The next 确定 runs in full once the list answers at once.
+    f.server.serve(QStringLiteral("/3d/3d.xml"), F15SchemeXml(F15Records()));
+    w.Command2_Click();
+    EXPECT_EQ(messages.messages.size(), 3);
+    EXPECT_TRUE(w.ctl<QLabel>(QStringLiteral("Label14"))->text().startsWith(QStringLiteral("福彩3D第2020601期")));
+}
+
+// The help marks of the smart window and the older selection are painted pictures, and a
+// click on the smart window's mark still shows and hides its tip.
+TEST(SmartSystemWindowTest, HelpMarksArePictures) {
+    F15Fixture f;
+    SmartSystemWindow w;
+    OlderSmartSelection old;
+    for (QLabel* mark : {w.ctl<QLabel>(QStringLiteral("Image1")), old.ctl<QLabel>(QStringLiteral("Image1"))}) {
+        SCOPED_TRACE(mark->window()->objectName().toStdString());
+        EXPECT_TRUE(mark->text().isEmpty());
+        const QImage image = mark->pixmap().toImage();
+        ASSERT_FALSE(image.isNull());
+        EXPECT_GT(image.pixelColor(image.width() / 4, image.height() / 2).alpha(), 0);
+        EXPECT_FALSE(mark->accessibleName().isEmpty());
+    }
+    QLabel* tip = w.ctl<QLabel>(QStringLiteral("Label12"));
+    EXPECT_TRUE(tip->isHidden());
+    w.Image1_Click();
+    EXPECT_FALSE(tip->isHidden());
+    w.Image1_Click();
+    EXPECT_TRUE(tip->isHidden());
+}

@@ -1,0 +1,711 @@
+// The workbench window offscreen: real buttons pressed by name, pool, log, count and files checked.
+#include "workbench/workbenchwindow.h"
+
+#include "common/appstate.h"
+#include "common/drawhistory.h"
+#include "common/settings.h"
+#include "dialogs/setoperationswindow.h"
+#include "platform/ui/messagebox.h"
+#include "legibility.h"
+#include "testsupport.h"
+#include "workbench/workbench.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDeadlineTimer>
+#include <QDir>
+#include <QFile>
+#include <QFileDialog>
+#include <QHash>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListView>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTabWidget>
+#include <QThread>
+#include <gtest/gtest.h>
+
+#include <memory>
+
+namespace {
+
+const QString kInitialLog = QStringLiteral("准备就绪,请选择数据...\n");
+
+// Oldest first; the newest is 2025002 123.
+QStringList FixtureDraws() {
+    return {"2024001 123", "2024002 456", "2024003 321", "2025001 789", "2025002 123"};
+}
+
+class WorkbenchTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        common::AppState& app = common::App();
+        app.history = common::DrawHistory(FixtureDraws());
+        app.lotteryIsP3 = false;
+        app.busyFlag = false;
+        app.trayToggleEnabled = false;
+        recorder = std::make_unique<ui::MessageRecorder>();
+        make();
+    }
+    void TearDown() override {
+        form.reset();
+        workbench::SetSaveFileHook({});
+        workbench::SetSmartSystemOpener({});
+        ui::SetModalHandler({});
+        recorder.reset();
+    }
+    void make() {
+        form.reset();
+        form = std::make_unique<WorkbenchWindow>();
+    }
+
+    template <class T>
+    T* get(const QString& name) {
+        T* w = form->ctl<T>(name);
+        EXPECT_NE(w, nullptr) << name.toStdString();
+        return w;
+    }
+    void click(const QString& name) { get<QPushButton>(name)->click(); }
+    void select(const QString& option) { get<QRadioButton>(option)->click(); }
+    void tick(const QString& name, bool on = true) { get<QCheckBox>(name)->setChecked(on); }
+    QString log() const { return form->session().log.text(); }
+    pool::NumberPool& numbers() { return form->session().pool; }
+    QString countLabel() { return get<QLabel>(QStringLiteral("Label5"))->text(); }
+    // A pool of the test's own in filtering mode.
+    void load(const QStringList& entries) {
+        numbers() = entries;
+        form->cmdstyle();
+        form->session().CommitSet();
+    }
+    void buildAll() {
+        select(QStringLiteral("Option1"));
+        tick(QStringLiteral("Check51"));
+        click(QStringLiteral("Command1"));
+    }
+
+    testsupport::ProgramDir dir;
+    std::unique_ptr<ui::MessageRecorder> recorder;
+    std::unique_ptr<WorkbenchWindow> form;
+};
+
+TEST_F(WorkbenchTest, OpensInBuildingModeWithTheGateMessage) {
+    ASSERT_EQ(recorder->messages.size(), 1);
+    EXPECT_EQ(recorder->messages[0].text, QStringLiteral("开奖总期数累积达到600期以后,智能选号系统才能启动。"));
+    EXPECT_EQ(recorder->messages[0].title, QStringLiteral("智能选号"));
+    EXPECT_EQ(recorder->messages[0].icon, ui::Icon::Information);
+
+    EXPECT_EQ(log(), kInitialLog);
+    EXPECT_EQ(get<QPlainTextEdit>(QStringLiteral("Text5"))->toPlainText(), kInitialLog);
+    EXPECT_TRUE(countLabel().isEmpty());
+    EXPECT_FALSE(form->hasBaseSet());
+    for (const char* on : {"Command1", "Command12", "Command21", "Command54", "Command11", "Command13", "Command70"})
+        EXPECT_TRUE(get<QPushButton>(QString::fromLatin1(on))->isEnabled()) << on;
+    for (const char* off : {"Command2", "Command4", "Command5", "Command7", "Command10", "Command14", "Command30",
+                            "Command40", "Command43", "Command44", "Command63", "Command67"})
+        EXPECT_FALSE(get<QPushButton>(QString::fromLatin1(off))->isEnabled()) << off;
+    // Controls later filters use exist with their array indexes.
+    for (const char* name : {"Check49", "Check58", "Check64", "Check66", "Command70", "Command71", "Text29", "Text28",
+                             "Combo21", "Frame16", "Frame13", "Frame18", "Check31(0)", "Check31(7)", "Check32(11)",
+                             "Check33(4)", "Check23(0)", "Check23(9)", "Text20"})
+        EXPECT_NE(form->findChild<QWidget*>(QString::fromLatin1(name)), nullptr) << name;
+    EXPECT_EQ(dialogs::Workbench(), form.get());
+}
+
+TEST_F(WorkbenchTest, GateStaysQuietWith600Draws) {
+    QStringList draws;
+    for (int i = 0; i < 600; ++i) draws << QStringLiteral("2020%1 %2").arg(i % 999 + 1, 3, 10, QLatin1Char('0')).arg(i % 1000, 3, 10, QLatin1Char('0'));
+    common::App().history = common::DrawHistory(draws);
+    int opened = 0;
+    workbench::SetSmartSystemOpener([&](QWidget*) { ++opened; });
+    recorder->messages.clear();
+    make();
+    EXPECT_TRUE(recorder->messages.isEmpty());
+    EXPECT_EQ(opened, 1);
+}
+
+TEST_F(WorkbenchTest, LoadAndActivateFillTheLists) {
+    // Fifteen draws ending with serial 345: Combo9 lists the eleven newest, Combo11 the serials
+    // around the next issue.
+    QStringList draws;
+    for (int i = 0; i < 15; ++i) draws << QStringLiteral("2024%1 %2").arg(331 + i, 3, 10, QLatin1Char('0')).arg(i * 7, 3, 10, QLatin1Char('0'));
+    common::App().history = common::DrawHistory(draws);
+    make();
+    form->Form_Activate();
+    auto* c9 = get<QComboBox>(QStringLiteral("Combo9"));
+    ASSERT_EQ(c9->count(), 11);
+    EXPECT_EQ(c9->itemText(0), QStringLiteral("028"));  // draw 5 of 15
+    EXPECT_EQ(c9->itemText(10), QStringLiteral("098"));
+    EXPECT_EQ(c9->currentText(), QStringLiteral("098"));
+    auto* c11 = get<QComboBox>(QStringLiteral("Combo11"));
+    ASSERT_EQ(c11->count(), 11);
+    EXPECT_EQ(c11->currentText(), QStringLiteral("346"));
+    EXPECT_EQ(c11->itemText(0), QStringLiteral("340"));
+    EXPECT_EQ(c11->itemText(10), QStringLiteral("350"));
+
+    struct Row { int combo; int first; int count; const char* selected; };
+    const Row rows[] = {{5, 1, 100, "30"},  {6, 1, 100, "5"},   {13, 1, 100, "10"}, {20, 1, 100, "10"},
+                        {7, 0, 28, "10"},   {8, 0, 28, "17"}};
+    for (const Row& r : rows) {
+        auto* c = get<QComboBox>(QStringLiteral("Combo%1").arg(r.combo));
+        ASSERT_EQ(c->count(), r.count) << r.combo;
+        EXPECT_EQ(c->itemText(0), QString::number(r.first)) << r.combo;
+        EXPECT_EQ(c->currentText(), QLatin1String(r.selected)) << r.combo;
+    }
+    EXPECT_EQ(get<QComboBox>(QStringLiteral("Combo10"))->currentText(), QStringLiteral("全部"));
+    EXPECT_EQ(get<QComboBox>(QStringLiteral("Combo21"))->currentText(), QStringLiteral("选择要过滤的万能公式"));
+}
+
+TEST_F(WorkbenchTest, EveryBaseSetWithItsCountLogAndDescription) {
+    struct Row { const char* option; bool compound; int combo; int count; const char* first; const char* line; const char* description; };
+    const Row rows[] = {
+        {"Option1", true, 0, 1000, "000", "你选的是全部号码(复式)共1000注", "全部号码(复式)"},
+        {"Option1", false, 0, 720, "012", "你选的是全部号码(单选)共720注", "全部号码(单选)"},
+        {"Option2", true, 0, 220, "000", "你选的是全部组选共220注", "全部组选"},
+        {"Option3", true, 0, 90, "001", "你选的是组三共90注", "组三"},
+        {"Option4", true, 0, 120, "012", "你选的是组六(全部)共120注", "组六(全部)"},
+        {"Option4", true, 1, 10, "012", "你选的是组六(顺子)共10注", "组六(顺子)"},
+        {"Option4", true, 2, 60, "013", "你选的是组六(半顺)共60注", "组六(半顺)"},
+        {"Option4", true, 3, 50, "024", "你选的是组六(杂六)共50注", "组六(杂六)"},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.line);
+        click(QStringLiteral("Command58"));
+        select(QString::fromLatin1(r.option));
+        tick(QStringLiteral("Check51"), r.compound);
+        get<QComboBox>(QStringLiteral("Combo12"))->setCurrentIndex(r.combo);
+        click(QStringLiteral("Command1"));
+        EXPECT_EQ(numbers().size(), r.count);
+        EXPECT_EQ(numbers().first(), QLatin1String(r.first));
+        EXPECT_EQ(get<QListView>(QStringLiteral("List1"))->model()->rowCount(), r.count);
+        EXPECT_EQ(countLabel(), QStringLiteral("还剩：%1注").arg(r.count));
+        EXPECT_EQ(log(), kInitialLog + QString::fromUtf8(r.line) + QStringLiteral("\n"));
+        EXPECT_EQ(form->session().setDescription, QString::fromUtf8(r.description));
+        EXPECT_EQ(get<QPushButton>(QStringLiteral("Command11"))->property("Tag").toString(), QString::fromUtf8(r.description));
+        EXPECT_TRUE(form->hasBaseSet());
+        EXPECT_FALSE(get<QPushButton>(QStringLiteral("Command1"))->isEnabled());
+    }
+    // The 组六 options show the subset list; the others hide it and switch 复式.
+    select(QStringLiteral("Option4"));
+    EXPECT_FALSE(get<QComboBox>(QStringLiteral("Combo12"))->isHidden());
+    EXPECT_FALSE(get<QCheckBox>(QStringLiteral("Check51"))->isEnabled());
+    select(QStringLiteral("Option1"));
+    EXPECT_TRUE(get<QComboBox>(QStringLiteral("Combo12"))->isHidden());
+    EXPECT_TRUE(get<QCheckBox>(QStringLiteral("Check51"))->isEnabled());
+}
+
+TEST_F(WorkbenchTest, PositionalBuilder) {
+    click(QStringLiteral("Command21"));
+    EXPECT_EQ(numbers().size(), 1000);
+    EXPECT_TRUE(log().endsWith(QStringLiteral("百位定位:0,1,2,3,4,5,6,7,8,9\n十位定位:0,1,2,3,4,5,6,7,8,9\n"
+                                              "个位定位:0,1,2,3,4,5,6,7,8,9\n定位组号共生成1000注\n")));
+
+    click(QStringLiteral("Command58"));
+    get<QLineEdit>(QStringLiteral("Text12"))->setText(QStringLiteral(" 1,1 "));
+    get<QLineEdit>(QStringLiteral("Text13"))->setText(QStringLiteral("2"));
+    get<QLineEdit>(QStringLiteral("Text14"))->setText(QStringLiteral("3"));
+    click(QStringLiteral("Command21"));
+    EXPECT_EQ(numbers(), QStringList({"123", "123"}));
+    EXPECT_EQ(get<QLineEdit>(QStringLiteral("Text12"))->text(), QStringLiteral("1,1"));
+    EXPECT_EQ(form->session().setDescription, QStringLiteral("定位组号：1,1|2|3"));
+
+    // A list without a single digit stops before anything changes.
+    click(QStringLiteral("Command58"));
+    get<QLineEdit>(QStringLiteral("Text12"))->setText(QStringLiteral("12"));
+    click(QStringLiteral("Command21"));
+    EXPECT_EQ(log(), kInitialLog);
+    EXPECT_FALSE(form->hasBaseSet());
+}
+
+TEST_F(WorkbenchTest, ConversionsAppendToTheDescription) {
+    select(QStringLiteral("Option2"));
+    click(QStringLiteral("Command1"));
+    click(QStringLiteral("Command30"));
+    EXPECT_EQ(numbers().size(), 1000);
+    click(QStringLiteral("Command31"));
+    EXPECT_EQ(numbers().size(), 220);
+    EXPECT_EQ(form->session().setDescription, QStringLiteral("全部组选=》组变单=》单变组"));
+    EXPECT_TRUE(log().endsWith(QStringLiteral("\n组变单\n\n单变组\n")));
+}
+
+TEST_F(WorkbenchTest, UndoRightAfterOpeningGivesAnEmptyPool) {
+    click(QStringLiteral("Command52"));
+    EXPECT_TRUE(numbers().isEmpty());
+    EXPECT_EQ(countLabel(), QStringLiteral("还剩：0注"));
+    EXPECT_EQ(log(), kInitialLog + QStringLiteral("\n返回上一步\n"));
+    EXPECT_EQ(form->session().ring.index(), 10);
+    EXPECT_FALSE(form->hasBaseSet());
+}
+
+TEST_F(WorkbenchTest, UndoAndRedoStepThroughTheRing) {
+    select(QStringLiteral("Option2"));
+    click(QStringLiteral("Command1"));
+    tick(QStringLiteral("Check35"));  // span 0: the ten triples
+    click(QStringLiteral("Command10"));
+    ASSERT_EQ(numbers().size(), 210);
+    click(QStringLiteral("Command52"));
+    EXPECT_EQ(numbers().size(), 220);
+    EXPECT_TRUE(log().endsWith(QStringLiteral("\n返回上一步\n")));
+    click(QStringLiteral("Command51"));
+    EXPECT_EQ(numbers().size(), 210);
+    EXPECT_TRUE(log().endsWith(QStringLiteral("\n返回下一步\n")));
+    EXPECT_EQ(form->session().setDescription, QStringLiteral("夸度过滤：0 "));
+
+    // Ten commits, then ten undos: each earlier pool once, then the last commit again.
+    click(QStringLiteral("Command58"));
+    select(QStringLiteral("Option2"));
+    click(QStringLiteral("Command1"));
+    auto* list = get<QListView>(QStringLiteral("List1"));
+    for (int i = 0; i < 9; ++i) {
+        list->setCurrentIndex(list->model()->index(0, 0));
+        form->List1_DblClick();
+    }
+    ASSERT_EQ(numbers().size(), 211);
+    for (int expected : {212, 213, 214, 215, 216, 217, 218, 219, 220, 211}) {
+        click(QStringLiteral("Command52"));
+        EXPECT_EQ(numbers().size(), expected);
+    }
+}
+
+TEST_F(WorkbenchTest, DeletingOneNumberLogsAndCommits) {
+    load({"123", "456", "789"});
+    auto* list = get<QListView>(QStringLiteral("List1"));
+    form->List1_DblClick();  // nothing selected: nothing happens
+    EXPECT_EQ(numbers().size(), 3);
+    list->setCurrentIndex(list->model()->index(1, 0));
+    const QString before = log();
+    form->List1_DblClick();
+    EXPECT_EQ(numbers(), QStringList({"123", "789"}));
+    EXPECT_EQ(log(), before + QStringLiteral("\n删除 456\n"));
+    EXPECT_EQ(countLabel(), QStringLiteral("还剩：2注"));
+}
+
+TEST_F(WorkbenchTest, ResetReturnsToBuildingMode) {
+    buildAll();
+    click(QStringLiteral("Command58"));
+    EXPECT_TRUE(numbers().isEmpty());
+    EXPECT_EQ(log(), kInitialLog);
+    EXPECT_EQ(get<QPlainTextEdit>(QStringLiteral("Text5"))->toPlainText(), kInitialLog);
+    EXPECT_TRUE(countLabel().isEmpty());
+    EXPECT_EQ(get<QListView>(QStringLiteral("List1"))->model()->rowCount(), 0);
+    EXPECT_FALSE(form->hasBaseSet());
+    EXPECT_TRUE(get<QPushButton>(QStringLiteral("Command1"))->isEnabled());
+    EXPECT_EQ(form->session().setDescription, QStringLiteral("全部号码(复式)"));
+    EXPECT_EQ(form->session().ring.index(), 1);
+}
+
+TEST_F(WorkbenchTest, SingleValueFilters) {
+    buildAll();
+    tick(QStringLiteral("Check36"));  // span 9
+    tick(QStringLiteral("Check35"));  // span 0
+    const QString before = log();
+    click(QStringLiteral("Command10"));
+    EXPECT_EQ(numbers().size(), 936);
+    EXPECT_TRUE(log().startsWith(before + QStringLiteral("\n跨度过滤开始\n009| 019| 029| ")));
+    EXPECT_TRUE(log().endsWith(QStringLiteral("| \n过滤64注\n还剩936注\n")));
+    EXPECT_EQ(form->session().setDescription, QStringLiteral("夸度过滤：9 0 "));
+    EXPECT_EQ(get<QPlainTextEdit>(QStringLiteral("Text5"))->toPlainText(), log());
+    EXPECT_EQ(countLabel(), QStringLiteral("还剩：936注"));
+
+    struct Row { const char* box; const char* button; int removed; const char* description; };
+    const Row rows[] = {
+        {"Check47", "Command14", 100, "和值尾（合值）过滤：3 "},
+        {"Check23(0)", "Command4", 271, "胆码过滤：0  "},
+    };
+    for (const Row& r : rows) {
+        click(QStringLiteral("Command58"));
+        buildAll();
+        tick(QString::fromLatin1(r.box));
+        click(QString::fromLatin1(r.button));
+        EXPECT_EQ(numbers().size(), 1000 - r.removed) << r.button;
+        EXPECT_EQ(form->session().setDescription, QString::fromUtf8(r.description));
+        EXPECT_TRUE(log().endsWith(QStringLiteral("\n过滤%1注\n还剩%2注\n").arg(r.removed).arg(1000 - r.removed)));
+        tick(QString::fromLatin1(r.box), false);
+    }
+
+    // Nothing ticked: the frame with 0 and the bare prefix, and still a snapshot.
+    const int index = form->session().ring.index();
+    click(QStringLiteral("Command4"));
+    EXPECT_TRUE(log().endsWith(QStringLiteral("\n胆码过滤开始\n\n过滤0注\n还剩729注\n")));
+    EXPECT_EQ(form->session().setDescription, QStringLiteral("胆码过滤："));
+    EXPECT_EQ(form->session().ring.index(), index % 10 + 1);
+}
+
+TEST_F(WorkbenchTest, DigitSelectionKeepsNumbersHoldingATickedDigit) {
+    load({"123", "145", "267", "389"});
+    for (int i = 13; i <= 22; ++i) tick(QStringLiteral("Check%1").arg(i), false);
+    tick(QStringLiteral("Check13"));  // 1
+    tick(QStringLiteral("Check14"));  // 2
+    const QString before = log();
+    click(QStringLiteral("Command2"));
+    EXPECT_EQ(numbers(), QStringList({"123", "145", "267"}));
+    EXPECT_EQ(log(), before + QStringLiteral("\n胆码选取开始\n123| 145| 267| \n选出3注\n"));
+    EXPECT_EQ(form->session().setDescription, QStringLiteral("选胆：1  2  "));
+
+    tick(QStringLiteral("Check13"), false);
+    tick(QStringLiteral("Check14"), false);
+    click(QStringLiteral("Command2"));
+    EXPECT_TRUE(numbers().isEmpty());
+    EXPECT_TRUE(log().endsWith(QStringLiteral("\n选出0注\n")));
+
+    load({"123", "145"});
+    for (int i = 13; i <= 22; ++i) tick(QStringLiteral("Check%1").arg(i));
+    click(QStringLiteral("Command2"));
+    EXPECT_EQ(numbers(), QStringList({"123", "145"}));
+}
+
+TEST_F(WorkbenchTest, CollectionIsWrittenAndListed) {
+    select(QStringLiteral("Option4"));
+    get<QComboBox>(QStringLiteral("Combo12"))->setCurrentIndex(1);
+    click(QStringLiteral("Command1"));
+    recorder->messages.clear();
+    ASSERT_FALSE(QDir(dir.file("HAO")).exists());
+    click(QStringLiteral("Command11"));
+    EXPECT_TRUE(recorder->messages.isEmpty()) << recorder->lastText().toStdString();
+    EXPECT_TRUE(form->collectionSaved());
+    const QString path = form->lastCollectionPath();
+    EXPECT_TRUE(QFileInfo(path).fileName().startsWith(QStringLiteral("大底采集")));
+    EXPECT_EQ(QFileInfo(path).dir().dirName(), QStringLiteral("HAO"));
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    EXPECT_EQ(f.readAll(), QByteArray("012\r\n019\r\n089\r\n123\r\n234\r\n345\r\n456\r\n567\r\n678\r\n789\r\n\r\n"));
+    ASSERT_NE(SetOperationsWindow::existing(), nullptr);
+    EXPECT_EQ(SetOperationsWindow::existing()->windowTitle(), QStringLiteral("大底采集"));
+    EXPECT_EQ(numbers().size(), 10);  // the pool is not changed
+
+    // A second collection never replaces the first.
+    click(QStringLiteral("Command11"));
+    EXPECT_NE(form->lastCollectionPath(), path);
+    EXPECT_TRUE(QFileInfo::exists(path));
+}
+
+TEST_F(WorkbenchTest, FailedCollectionShowsTheError) {
+    dir.write("HAO", "not a folder");
+    buildAll();
+    recorder->messages.clear();
+    click(QStringLiteral("Command11"));
+    EXPECT_FALSE(form->collectionSaved());
+    ASSERT_EQ(recorder->messages.size(), 1);
+    EXPECT_FALSE(recorder->lastText().contains(QStringLiteral("保存大底成功")));
+}
+
+TEST_F(WorkbenchTest, CollectionOnAFullDiskIsNoSuccess) {
+    // The whole pool is about 5 KB: small enough to sit in a write buffer, too big for the disk.
+    buildAll();
+    recorder->messages.clear();
+    {
+        testsupport::FileSizeLimit fullDisk(4096);
+        click(QStringLiteral("Command11"));
+    }
+    EXPECT_FALSE(form->collectionSaved());
+    ASSERT_EQ(recorder->messages.size(), 1);
+    EXPECT_FALSE(recorder->lastText().contains(QStringLiteral("保存大底成功")));
+    EXPECT_TRUE(recorder->lastText().contains(QStringLiteral("磁盘空间不足"))) << recorder->lastText().toStdString();
+    EXPECT_EQ(testsupport::FilesIn(dir.file("HAO")), QStringList());
+}
+
+TEST_F(WorkbenchTest, ExportWritesTheNumberFile) {
+    load({"012", "345", "999"});
+    QDir().mkpath(dir.file("bets"));
+    QString title, defaultName;
+    workbench::SetSaveFileHook([&](const QString& t, const QString& d, const QString&) {
+        title = t;
+        defaultName = d;
+        return dir.file("bets/plan");
+    });
+    recorder->messages.clear();
+    click(QStringLiteral("Command13"));
+    EXPECT_EQ(title, QStringLiteral("导出奖号"));
+    EXPECT_TRUE(defaultName.endsWith(QStringLiteral("/hao/") + QDate::currentDate().toString(QStringLiteral("yyyyMMdd"))));
+    EXPECT_EQ(dir.read("bets/plan.txt"), QByteArray("012\r\n345\r\n999\r\n\r\n"));
+    EXPECT_EQ(common::GetSetting(QStringLiteral("path")), dir.file("bets/"));
+    EXPECT_TRUE(recorder->messages.isEmpty());
+
+    // An empty pool gives one line break.
+    load({});
+    click(QStringLiteral("Command13"));
+    EXPECT_EQ(dir.read("bets/plan.txt"), QByteArray("\r\n"));
+}
+
+TEST_F(WorkbenchTest, ExportCancelIsSilentAndWriteErrorsAreShown) {
+    load({"012"});
+    common::SaveSetting(QStringLiteral("path"), QStringLiteral("/before/"));
+    recorder->messages.clear();
+    workbench::SetSaveFileHook([](const QString&, const QString&, const QString&) { return QString(); });
+    click(QStringLiteral("Command13"));
+    EXPECT_TRUE(recorder->messages.isEmpty());
+
+    workbench::SetSaveFileHook(
+        [&](const QString&, const QString&, const QString&) { return dir.file("missing/sub/out.txt"); });
+    click(QStringLiteral("Command13"));
+    EXPECT_EQ(recorder->messages.size(), 1);
+    EXPECT_EQ(common::GetSetting(QStringLiteral("path")), QStringLiteral("/before/"));
+}
+
+TEST_F(WorkbenchTest, ExportDialogAddsTheExtensionItself) {
+    // The dialog, not the handler, adds ".txt", so its overwrite question names the real file.
+    load({"012"});
+    QDir().mkpath(dir.file("bets"));
+    QString title;
+    QString suffix;
+    bool confirms = false;
+    ui::SetModalHandler([&](QDialog* d) {
+        auto* fd = qobject_cast<QFileDialog*>(d);
+        if (!fd) return int(QDialog::Rejected);
+        title = fd->windowTitle();
+        suffix = fd->defaultSuffix();
+        confirms = fd->acceptMode() == QFileDialog::AcceptSave && !fd->testOption(QFileDialog::DontConfirmOverwrite);
+        fd->selectFile(dir.file("bets/plan"));
+        return int(QDialog::Accepted);
+    });
+    click(QStringLiteral("Command13"));
+    EXPECT_EQ(title, QStringLiteral("导出奖号"));
+    EXPECT_EQ(suffix, QStringLiteral("txt"));
+    EXPECT_TRUE(confirms);
+    EXPECT_EQ(dir.read("bets/plan.txt"), QByteArray("012\r\n\r\n"));
+}
+
+TEST_F(WorkbenchTest, NumberAndIssueQueries) {
+    form->Form_Activate();
+    auto* numberBox = get<QComboBox>(QStringLiteral("Combo9"));
+    EXPECT_EQ(numberBox->count(), 5);
+    EXPECT_EQ(numberBox->currentText(), QStringLiteral("123"));
+    auto* serialBox = get<QComboBox>(QStringLiteral("Combo11"));
+    EXPECT_EQ(serialBox->currentText(), QStringLiteral("003"));
+    EXPECT_EQ(serialBox->itemText(0), QStringLiteral("001"));
+    EXPECT_EQ(serialBox->itemText(10), QStringLiteral("011"));
+
+    const int index = form->session().ring.index();
+    click(QStringLiteral("Command42"));
+    EXPECT_EQ(log(), kInitialLog + QStringLiteral(
+                                       "\n要查询[单选]的号码：123\n第2024001期,下期号码开456\n第2025002期,下期号码还未开出\n共出2次\n"
+                                       "\n要查询[组选]的号码：123\n第2024001期,下期号码开456\n第2024003期,下期号码开789\n"
+                                       "第2025002期,下期号码还未开出\n共出3次\n"));
+    const QString afterNumber = log();
+    serialBox->setEditText(QStringLiteral(" 001 "));
+    click(QStringLiteral("Command57"));
+    EXPECT_EQ(log(), afterNumber + QStringLiteral("\n要查询的期号：001\n2024001 123\n2025001 789\n"));
+    EXPECT_EQ(form->session().ring.index(), index);  // nothing committed
+
+    // Rejected input clears the box and logs nothing.
+    const QString before = log();
+    for (const char* bad : {"12", "1234", "abc", "nan", "inf"}) {
+        numberBox->setEditText(QString::fromLatin1(bad));
+        click(QStringLiteral("Command42"));
+        EXPECT_TRUE(numberBox->currentText().isEmpty()) << bad;
+        serialBox->setEditText(QString::fromLatin1(bad));
+        click(QStringLiteral("Command57"));
+        EXPECT_TRUE(serialBox->currentText().isEmpty()) << bad;
+    }
+    EXPECT_EQ(log(), before);
+}
+
+TEST_F(WorkbenchTest, FuzzySourcesAndCustomMemory) {
+    // Created with 热温冷 over the draws there are.
+    EXPECT_EQ(get<QLineEdit>(QStringLiteral("Text2"))->text(), QStringLiteral("1,2,3"));
+    EXPECT_EQ(get<QLineEdit>(QStringLiteral("Text3"))->text(), QString());
+    EXPECT_EQ(get<QLineEdit>(QStringLiteral("Text4"))->text(), QStringLiteral("0,4,5,6,7,8,9"));
+    EXPECT_EQ(get<QCheckBox>(QStringLiteral("Check28"))->text(), QStringLiteral("热") + QString(32, ' ') + QStringLiteral("出"));
+
+    select(QStringLiteral("Option13"));
+    EXPECT_EQ(get<QLineEdit>(QStringLiteral("Text3"))->text(), QStringLiteral("0,4"));
+    EXPECT_EQ(get<QCheckBox>(QStringLiteral("Check30"))->text(), QStringLiteral("孤") + QString(32, ' ') + QStringLiteral("出"));
+    select(QStringLiteral("Option14"));
+    EXPECT_EQ(get<QLineEdit>(QStringLiteral("Text3"))->text(), QStringLiteral("7,8,9"));
+    EXPECT_EQ(get<QLineEdit>(QStringLiteral("Text4"))->text(), QStringLiteral("0,4,5,6"));
+
+    select(QStringLiteral("Option11"));
+    EXPECT_EQ(get<QLineEdit>(QStringLiteral("Text2"))->text(), QString());
+    EXPECT_EQ(get<QCheckBox>(QStringLiteral("Check29"))->text(), QStringLiteral("数字2") + QString(29, ' ') + QStringLiteral("出"));
+    get<QLineEdit>(QStringLiteral("Text2"))->setText(QStringLiteral("1,2"));
+    select(QStringLiteral("Option12"));
+    EXPECT_EQ(get<QLineEdit>(QStringLiteral("Text2"))->text(), QStringLiteral("1,2,3"));
+    get<QLineEdit>(QStringLiteral("Text2"))->setText(QStringLiteral("9"));  // not remembered
+    select(QStringLiteral("Option11"));
+    EXPECT_EQ(get<QLineEdit>(QStringLiteral("Text2"))->text(), QStringLiteral("1,2"));
+}
+
+TEST_F(WorkbenchTest, TwoCodeModesKeepOneListEach) {
+    auto* text1 = get<QLineEdit>(QStringLiteral("Text1"));
+    text1->setText(QStringLiteral("12,34"));
+    select(QStringLiteral("Option10"));
+    EXPECT_EQ(text1->text(), QString());
+    EXPECT_EQ(get<QPushButton>(QStringLiteral("Command40"))->text(), QStringLiteral("选择"));
+    text1->setText(QStringLiteral("56"));
+    select(QStringLiteral("Option9"));
+    EXPECT_EQ(text1->text(), QStringLiteral("12,34"));
+    EXPECT_EQ(get<QPushButton>(QStringLiteral("Command40"))->text(), QStringLiteral("过滤"));
+    select(QStringLiteral("Option10"));
+    EXPECT_EQ(text1->text(), QStringLiteral("56"));
+}
+
+TEST_F(WorkbenchTest, EnterTypesACommaAndPickersOpenWithTheirCaptions) {
+    auto* text12 = get<QLineEdit>(QStringLiteral("Text12"));
+    text12->setText(QStringLiteral("1,2"));
+    QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier, QStringLiteral("\r"));
+    QApplication::sendEvent(text12, &enter);
+    EXPECT_EQ(text12->text(), QStringLiteral("1,2,"));
+
+    QString title;
+    QStringList tabs;
+    int current = -1;
+    ui::SetModalHandler([&](QDialog* d) {
+        title = d->windowTitle();
+        auto* t = d->findChild<QTabWidget*>();
+        tabs.clear();
+        for (int i = 0; t && i < t->count(); ++i) tabs << t->tabText(i);
+        current = t ? t->currentIndex() : -1;
+        return 0;
+    });
+    select(QStringLiteral("Option13"));
+    auto* text3 = get<QLineEdit>(QStringLiteral("Text3"));
+    QMouseEvent dbl(QEvent::MouseButtonDblClick, QPointF(5, 5), text3->mapToGlobal(QPointF(5, 5)), Qt::LeftButton,
+                    Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(text3, &dbl);
+    EXPECT_EQ(title, QStringLiteral("模糊过滤"));
+    EXPECT_EQ(tabs, QStringList({"传  ", "邻  ", "孤  "}));
+    EXPECT_EQ(current, 1);
+
+    click(QStringLiteral("Command24"));
+    EXPECT_EQ(title, QStringLiteral("定位选号"));
+    EXPECT_EQ(tabs, QStringList({"百位", "十位", "个位"}));
+    EXPECT_EQ(current, 2);
+}
+
+TEST_F(WorkbenchTest, LotterySwitchReloadsAndTellsTheMainWindow) {
+    dir.write("HAOP3.TXT", "2024100 5671");
+    QWidget main;
+    auto* label3 = new QLabel(&main);
+    label3->setObjectName(QStringLiteral("Label3"));
+    auto* text1 = new QPlainTextEdit(&main);
+    text1->setObjectName(QStringLiteral("Text1"));
+    auto* label1 = new QLabel(&main);
+    label1->setObjectName(QStringLiteral("Label1"));
+    form->setMainWindow(&main);
+    load({"123"});
+    recorder->messages.clear();
+
+    get<QLabel>(QStringLiteral("Image2"))->setVisible(false);
+    form->Image2_Click();  // 福彩3D is current: nothing
+    EXPECT_TRUE(recorder->messages.isEmpty());
+    form->Image1_Click();
+    EXPECT_TRUE(common::App().lotteryIsP3);
+    EXPECT_EQ(common::GetSetting(QStringLiteral("fclx")), QStringLiteral("1"));
+    EXPECT_EQ(common::App().history.count(), 1);
+    EXPECT_EQ(label3->text(), QStringLiteral("体彩排列3"));
+    EXPECT_EQ(text1->toPlainText(), QStringLiteral("彩票类型已被转换请刷新数据..."));
+    EXPECT_EQ(label1->text(), QStringLiteral("彩票类型已被转换请刷新数据..."));
+    EXPECT_EQ(get<QComboBox>(QStringLiteral("Combo9"))->currentText(), QStringLiteral("567"));
+    EXPECT_TRUE(get<QLabel>(QStringLiteral("Image1"))->isHidden());
+    EXPECT_FALSE(get<QLabel>(QStringLiteral("Image2"))->isHidden());
+    ASSERT_EQ(recorder->messages.size(), 1);
+    EXPECT_EQ(recorder->lastText(), QStringLiteral("彩票类型已被转换，当前彩票类型为[体彩排列3]。"));
+    EXPECT_EQ(numbers(), QStringList({"123"}));
+    form->Image1_Click();
+    EXPECT_EQ(recorder->messages.size(), 1);
+    form->Image2_Click();
+    EXPECT_FALSE(common::App().lotteryIsP3);
+    EXPECT_EQ(recorder->lastText(), QStringLiteral("彩票类型已被转换，当前彩票类型为[福彩3D]。"));
+}
+
+TEST_F(WorkbenchTest, ClosingHidesAndShowsTheMainWindow) {
+    QWidget main;
+    form->setMainWindow(&main);
+    buildAll();
+    form->show();
+    form->close();
+    EXPECT_TRUE(form->isHidden());
+    EXPECT_TRUE(main.isVisible());
+    EXPECT_TRUE(common::App().trayToggleEnabled);
+    EXPECT_EQ(numbers().size(), 1000);
+    EXPECT_TRUE(form->hasBaseSet());
+}
+
+TEST_F(WorkbenchTest, ResizeKeepsTheFramesInPlace) {
+    form->resize(1000, 700);
+    form->Form_Resize();
+    auto* f1 = get<QWidget>(QStringLiteral("Frame1"));
+    auto* f7 = get<QWidget>(QStringLiteral("Frame7"));
+    auto* f8 = get<QWidget>(QStringLiteral("Frame8"));
+    auto* tab = get<QWidget>(QStringLiteral("SSTab1"));
+    EXPECT_EQ(tab->x(), f1->x() + f1->width() + 8);
+    EXPECT_EQ(f8->x(), tab->x());
+    EXPECT_EQ(f8->y() + f8->height(), f7->y() + f7->height());
+    EXPECT_EQ(tab->width(), f8->width());
+    auto* c11 = get<QWidget>(QStringLiteral("Command11"));
+    EXPECT_EQ(c11->x() + c11->width(), f8->width());
+}
+
+TEST_F(WorkbenchTest, LayoutAtTheDesignSizeMovesNothing) {
+    // The stored positions are those the layout handler gives, so the first resize of the
+    // window (showing it, maximising it and back) does not make the frames jump.
+    QHash<QWidget*, QRect> before;
+    for (QWidget* w : form->findChildren<QWidget*>()) before.insert(w, w->geometry());
+    form->Form_Resize();
+    for (auto it = before.cbegin(); it != before.cend(); ++it)
+        EXPECT_EQ(it.key()->geometry(), it.value()) << it.key()->objectName().toStdString();
+}
+
+// At its design size in the installed fonts every caption and default text fits and nothing
+// covers anything else, on every tab.
+TEST_F(WorkbenchTest, EveryControlIsLegible) {
+    EXPECT_EQ(testsupport::LegibilityProblems(form.get()), QStringList());
+}
+
+// 计算器 starts the calculator found on PATH, or says in Chinese that there is none.
+TEST_F(WorkbenchTest, CalculatorButton) {
+    testsupport::ProgramDir dir;
+    recorder->messages.clear();  // the smart-system gate of the first opening
+#ifdef Q_OS_UNIX
+    dir.write(QStringLiteral("mate-calc"), "#!/bin/sh\necho started > \"$SIFMORA_DIR/calc.txt\"\n");
+    QFile(dir.file(QStringLiteral("mate-calc"))).setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    {
+        testsupport::EnvVar path("PATH", dir.path());
+        click(QStringLiteral("Command20"));
+    }
+    EXPECT_TRUE(recorder->messages.isEmpty()) << recorder->lastText().toStdString();
+    QDeadlineTimer deadline(10000);  // a guard for the detached script, not a measurement
+    while (!deadline.hasExpired() && !dir.read(QStringLiteral("calc.txt")).endsWith('\n')) QThread::msleep(20);
+    EXPECT_EQ(dir.read(QStringLiteral("calc.txt")), QByteArray("started\n"));
+#endif
+    testsupport::EnvVar path("PATH", QString(""));
+    recorder->messages.clear();
+    click(QStringLiteral("Command20"));
+    ASSERT_EQ(recorder->messages.size(), 1);
+    EXPECT_TRUE(recorder->messages[0].text.startsWith(QStringLiteral("没有找到计算器程序")));
+    EXPECT_EQ(recorder->messages[0].title, QStringLiteral("Sifmora"));
+}
+
+TEST_F(WorkbenchTest, ShowWorkbenchCreatesItOnceAndTellsTheMainWindowWhenClosed) {
+    form.reset();
+    recorder->messages.clear();
+    QWidget main;
+    main.show();
+    int closed = 0;
+    workbench::SetMainWindowLink({[&] { ++closed; }, {}});
+    workbench::ShowWorkbench(&main);
+    WorkbenchWindow* shown = workbench::ExistingWorkbench();
+    ASSERT_NE(shown, nullptr);
+    EXPECT_TRUE(shown->isVisible());
+    EXPECT_FALSE(main.isVisible());
+    EXPECT_FALSE(common::App().trayToggleEnabled);
+    EXPECT_EQ(recorder->messages.size(), 1);  // the 600-draw gate, at the first opening only
+
+    shown->session().pool = {"123"};
+    shown->close();
+    EXPECT_EQ(closed, 1);
+    EXPECT_TRUE(shown->isHidden());
+    workbench::ShowWorkbench(&main);
+    EXPECT_EQ(workbench::ExistingWorkbench(), shown);
+    EXPECT_EQ(shown->session().pool, QStringList({"123"}));
+    EXPECT_EQ(recorder->messages.size(), 1);
+
+    workbench::SetMainWindowLink({});
+    workbench::DestroyWorkbench();
+    EXPECT_EQ(workbench::ExistingWorkbench(), nullptr);
+}
+
+}  // namespace
