@@ -34,9 +34,9 @@ bool StartFilterFromDialog(BatchGroup group, const QString& familyBox, QWidget* 
     for (const QString& name : FamilyBoxes(group))
         if (auto* box = bench->control<QCheckBox>(name)) box->setChecked(name == familyBox);
     if (group == BatchGroup::Basic)
-        bench->Command70_Click();
+        bench->runBasicBatch();
     else
-        bench->Command71_Click();
+        bench->runAdvancedBatch();
     return true;
 }
 
@@ -52,7 +52,7 @@ void MakeBaseFromDialog(QDialog* editor) {
         editor->QWidget::setVisible(false);
     else
         editor->hide();
-    bench->Command11_Click();
+    bench->saveCollection();
     if (bench->collectionSaved())
         ui::MsgBox(bench->session().setDescription + QLatin1Char('\n') + QStringLiteral("保存大底成功！"),
                    ui::Icon::Information, ui::Buttons::Ok, ui::kAppTitle, bench->widget());
@@ -63,11 +63,11 @@ void MakeBaseFromDialog(QDialog* editor) {
 }
 
 void UndoFromDialog() {
-    if (WorkbenchApi* bench = Workbench()) bench->Command52_Click();
+    if (WorkbenchApi* bench = Workbench()) bench->undo();
 }
 
 void RedoFromDialog() {
-    if (WorkbenchApi* bench = Workbench()) bench->Command51_Click();
+    if (WorkbenchApi* bench = Workbench()) bench->redo();
 }
 
 void ClearTicks(const QList<QCheckBox*>& boxes, QComboBox* preset) {

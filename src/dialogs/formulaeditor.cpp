@@ -163,7 +163,7 @@ void FormulaEditor::Label2_Click() {
     QString error;
     const bool removed = dialogs::DeleteFormulaFile(fileName, &error);
     refreshFileList();
-    if (dialogs::WorkbenchApi* bench = dialogs::Workbench()) bench->Combo21_re();
+    if (dialogs::WorkbenchApi* bench = dialogs::Workbench()) bench->refillFormulaList();
     // A formula that is still there must not look deleted.
     if (!removed) showError(error);
 }
@@ -180,7 +180,7 @@ void FormulaEditor::menu2_Click() {
         name_ = answer;
     }
     refreshFileList();
-    if (dialogs::WorkbenchApi* bench = dialogs::Workbench()) bench->Combo21_re();
+    if (dialogs::WorkbenchApi* bench = dialogs::Workbench()) bench->refillFormulaList();
 }
 
 void FormulaEditor::Command4_Click() {

@@ -17,15 +17,15 @@ public:
     // NumberPool, the WorkbenchLog, the SetDescription and CommitSet.
     virtual pool::PoolSession& session() = 0;
     virtual void cmdstyle() = 0;         // switch the buttons to filtering mode
-    virtual void Command11_Click() = 0;  // 【做大底】: save the pool as a collection
-    virtual void Command51_Click() = 0;  // 恢复 (redo)
-    virtual void Command52_Click() = 0;  // 撤消 (undo)
-    virtual void Combo21_re() = 0;       // refill the formula list
-    virtual void Command70_Click() = 0;  // run the basic batch filter
-    virtual void Command71_Click() = 0;  // run the advanced batch filter
+    virtual void saveCollection() = 0;     // 【做大底】 (Command11): save the pool as a collection
+    virtual void redo() = 0;               // 恢复 (Command51)
+    virtual void undo() = 0;               // 撤消 (Command52)
+    virtual void refillFormulaList() = 0;  // the formula files of Combo21
+    virtual void runBasicBatch() = 0;      // the basic batch filter (hidden Command70)
+    virtual void runAdvancedBatch() = 0;   // the advanced batch filter (hidden Command71)
     // True when a base set exists (the hidden Command5 is enabled).
     virtual bool hasBaseSet() const = 0;
-    // False when the last Command11_Click could not write its collection (it said why).
+    // False when the last saveCollection() could not write its collection (it said why).
     virtual bool collectionSaved() const { return true; }
 
     // A workbench control by its objectName ("Text12", "Check49", "Check1(3)" for arrays).

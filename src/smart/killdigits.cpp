@@ -157,8 +157,8 @@ void RestoreWorkbenchNumbers() {
     dialogs::WorkbenchApi* wb = dialogs::Workbench();
     if (!wb) return;
     const QString log = wb->session().log.text();
-    wb->Command51_Click();
-    wb->Command52_Click();
+    wb->redo();
+    wb->undo();
     PutBackWorkbenchLog(log);
 }
 

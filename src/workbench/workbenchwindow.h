@@ -40,12 +40,19 @@ public:
     QWidget* widget() override { return this; }
     pool::PoolSession& session() override { return session_; }
     bool hasBaseSet() const override;
+    // The dialogs' names for what the buttons do; the handlers stay the controls' binding.
+    void saveCollection() override { Command11_Click(); }
+    void redo() override { Command51_Click(); }
+    void undo() override { Command52_Click(); }
+    void refillFormulaList() override { Combo21_re(); }
+    void runBasicBatch() override { Command70_Click(); }
+    void runAdvancedBatch() override { Command71_Click(); }
 
     // The main window shown again when the workbench closes.
     void setMainWindow(QWidget* mainWindow) { mainWindow_ = mainWindow; }
     QWidget* mainWindow() const { return mainWindow_; }
     // False when the last 【做大底】 could not write its file (the error was shown).
-    bool collectionSaved() const { return collectionSaved_; }
+    bool collectionSaved() const override { return collectionSaved_; }
     // Path of the last collection written.
     QString lastCollectionPath() const { return lastCollectionPath_; }
 
@@ -76,9 +83,9 @@ public slots:
     void Command58_Click();
 
     // Undo, redo, collection, export
-    void Command52_Click() override;
-    void Command51_Click() override;
-    void Command11_Click() override;
+    void Command52_Click();  // 撤消
+    void Command51_Click();  // 恢复
+    void Command11_Click();  // 【做大底】
     void Command13_Click();
 
     // Single-value filters
@@ -99,8 +106,8 @@ public slots:
     void Image2_Click();
 
     // Batch filters (run by the condition editors through the hidden buttons)
-    void Command70_Click() override;
-    void Command71_Click() override;
+    void Command70_Click();
+    void Command71_Click();
     void Command5_Click();
     void Command7_Click();
 
@@ -130,7 +137,7 @@ public slots:
     void Command20_Click();
 
     // Formula list
-    void Combo21_re() override;
+    void Combo21_re();  // refills the list from the formula folder
     void Combo21_Click();
     void Check67_Click();
 

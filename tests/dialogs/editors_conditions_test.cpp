@@ -43,12 +43,12 @@ public:
     QWidget* widget() override { return this; }
     pool::PoolSession& session() override { return session_; }
     void cmdstyle() override { baseSet = true; }
-    void Command11_Click() override {}
-    void Command51_Click() override { ++redo; }
-    void Command52_Click() override { ++undo; }
-    void Combo21_re() override {}
-    void Command70_Click() override { basicRuns << tickedBoxes(); }
-    void Command71_Click() override { advancedRuns << tickedBoxes(); }
+    void saveCollection() override {}
+    void redo() override { ++redos; }
+    void undo() override { ++undos; }
+    void refillFormulaList() override {}
+    void runBasicBatch() override { basicRuns << tickedBoxes(); }
+    void runAdvancedBatch() override { advancedRuns << tickedBoxes(); }
     bool hasBaseSet() const override { return baseSet; }
 
     QStringList tickedBoxes() {
@@ -58,7 +58,7 @@ public:
         return ticked;
     }
     bool baseSet = true;
-    int undo = 0, redo = 0;
+    int undos = 0, redos = 0;
     QList<QStringList> basicRuns, advancedRuns;
 
 private:
@@ -106,8 +106,8 @@ TEST_F(EditorTest, StartLeavesOnlyItsFamilyBoxTicked) {
 
     PatternEditor::instance()->Command19_Click();
     OptionEditor::instance()->Command5_Click();
-    EXPECT_EQ(bench->undo, 1);
-    EXPECT_EQ(bench->redo, 1);
+    EXPECT_EQ(bench->undos, 1);
+    EXPECT_EQ(bench->redos, 1);
 }
 
 TEST_F(EditorTest, PatternEditorCaptionsPresetsClearAndInvert) {

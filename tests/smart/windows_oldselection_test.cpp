@@ -128,7 +128,7 @@ TEST(SmartOldSelectionWindow, ConfirmCommitsTheSetWithOneLogLine) {
     EXPECT_EQ(common::GetSetting(QStringLiteral("zl")), QStringLiteral("1"));
     EXPECT_TRUE(bench.logBox()->isVisibleTo(&bench));
     // 撤消 brings back the numbers from before.
-    bench.Command52_Click();
+    bench.undo();
     EXPECT_EQ(bench.session().pool, QStringList{QStringLiteral("123")});
     EXPECT_EQ(smart::OldSelectionLogLine(true, QStringLiteral("2020009 123"), 5),
               QStringLiteral("体彩排列三 第2020010期智能选号共生成5注\n"));
