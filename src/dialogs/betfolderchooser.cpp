@@ -3,7 +3,6 @@
 #include "common/paths.h"
 #include "common/settings.h"
 #include "dialogs/dialogutil.h"
-#include "dialogs/prizecheckwindow.h"
 #include "dialogs/prizecheck.h"
 #include "platform/ui/messagebox.h"
 
@@ -35,7 +34,7 @@ QTreeWidgetItem* MakeBetFolderChooserFolderItem(const QString& caption, const QS
 
 }  // namespace
 
-BetFolderChooser::BetFolderChooser(PrizeCheckWindow* prizeCheck, QWidget* parent) : QDialog(parent), prizeCheck_(prizeCheck) {
+BetFolderChooser::BetFolderChooser(BetFolderTarget* target, QWidget* parent) : QDialog(parent), target_(target) {
     setObjectName(QStringLiteral("Form8"));
     setWindowTitle(QStringLiteral("文件夹"));
 
@@ -66,8 +65,8 @@ BetFolderChooser::BetFolderChooser(PrizeCheckWindow* prizeCheck, QWidget* parent
     Form_Load();
 }
 
-int BetFolderChooser::Open(PrizeCheckWindow* prizeCheck) {
-    QPointer<BetFolderChooser> window = new BetFolderChooser(prizeCheck, prizeCheck);
+int BetFolderChooser::Open(BetFolderTarget* target, QWidget* parent) {
+    QPointer<BetFolderChooser> window = new BetFolderChooser(target, parent);
     const int result = ui::ShowModal(window);
     delete window.data();
     return result;
@@ -102,9 +101,9 @@ void BetFolderChooser::FolderView1_FolderClick(const QString& path) {
 void BetFolderChooser::Command1_Click() {
     // Nothing reported yet in this run: nothing to apply, the chooser stays open.
     if (g_betFolderChooserRemembered.isEmpty()) return;
-    if (prizeCheck_) {
+    if (target_) {
         QString error;
-        if (!prizeCheck_->showFolder(g_betFolderChooserRemembered, &error)) {
+        if (!target_->showFolder(g_betFolderChooserRemembered, &error)) {
             ui::MsgBox(QStringLiteral("无法使用这个文件夹作为投注文件夹：") + QLatin1Char('\n') + error,
                        ui::Icon::Warning, ui::Buttons::Ok, ui::kAppTitle, this);
             return;

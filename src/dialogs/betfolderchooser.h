@@ -4,17 +4,24 @@
 // Its objectName is "Form8": tests, settings and the other windows find it by that name.
 #include <QDialog>
 
-class PrizeCheckWindow;
 class QTreeWidget;
 class QTreeWidgetItem;
+
+// What the chooser applies a folder to (the prize check): lists the folder's bet files, or
+// returns false with the reason and changes nothing.
+class BetFolderTarget {
+public:
+    virtual ~BetFolderTarget() = default;
+    virtual bool showFolder(const QString& folder, QString* error) = 0;
+};
 
 class BetFolderChooser : public QDialog {
     Q_OBJECT
 public:
-    explicit BetFolderChooser(PrizeCheckWindow* prizeCheck, QWidget* parent = nullptr);
+    explicit BetFolderChooser(BetFolderTarget* target, QWidget* parent = nullptr);
 
-    // Shows the chooser modally over the prize check; returns the modal result.
-    static int Open(PrizeCheckWindow* prizeCheck);
+    // Shows the chooser modally over parent (the prize check); returns the modal result.
+    static int Open(BetFolderTarget* target, QWidget* parent);
 
     // The last folder the tree reported in this run (ending with "/"), kept from one opening
     // to the next; empty before any.
@@ -31,6 +38,6 @@ public slots:
 private:
     void fillChildren(QTreeWidgetItem* item);
 
-    PrizeCheckWindow* prizeCheck_ = nullptr;
+    BetFolderTarget* target_ = nullptr;
     QTreeWidget* tree_ = nullptr;
 };

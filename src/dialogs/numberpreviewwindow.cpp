@@ -180,7 +180,7 @@ void NumberPreviewWindow::Form_Load() {
     list_->header()->setSortIndicatorShown(false);
     dialogs::WorkbenchApi* bench = dialogs::Workbench();
     const pool::NumberPool numbers = bench ? bench->session().pool : pool::NumberPool();
-    Yilou();
+    countOmissions();
     QList<NumberPreviewRows::Row> rows;
     rows.reserve(numbers.size());
     for (const QString& n : numbers) rows.append({dialogs::PreviewCells(n, omission_), true});
@@ -188,7 +188,7 @@ void NumberPreviewWindow::Form_Load() {
     Command4_Click();
 }
 
-void NumberPreviewWindow::Yilou() { omission_ = common::DigitOmissionTable::Count(common::App().history); }
+void NumberPreviewWindow::countOmissions() { omission_ = common::DigitOmissionTable::Count(common::App().history); }
 
 void NumberPreviewWindow::Command4_Click() {
     text_->setPlainText(dialogs::BuildBetText(tickedNumbers(), common::App().lotteryIsP3, common::HomeWebUrl()));

@@ -32,7 +32,7 @@ public:
 
 public slots:
     void Form_Load();
-    void Yilou();                 // fills the omission table from the draw history
+    void countOmissions();        // fills the omission table from the draw history
     void Command4_Click();        // 生成结果: build the bet text
     void Command1_Click();        // 复制结果
     void Command10_Click();       // 反选

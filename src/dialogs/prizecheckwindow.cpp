@@ -174,7 +174,7 @@ void PrizeCheckWindow::Command3_Click() { checkPrize(true); }
 void PrizeCheckWindow::Command2_Click() { checkPrize(false); }
 void PrizeCheckWindow::Command1_Click() { reject(); }
 
-void PrizeCheckWindow::Label3_Click() { BetFolderChooser::Open(this); }
+void PrizeCheckWindow::Label3_Click() { BetFolderChooser::Open(this, this); }
 
 void PrizeCheckWindow::Label3_MouseMove() {
     QFont font = folderLabel_->font();

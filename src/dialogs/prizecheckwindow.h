@@ -3,6 +3,8 @@
 // straight (单选) or group (组选). The bet folder is remembered in setting path and chosen
 // through the folder chooser BetFolderChooser.
 // Its objectName is "Form4": tests, settings and the other windows find it by that name.
+#include "dialogs/betfolderchooser.h"
+
 #include <QDialog>
 #include <QStringList>
 
@@ -12,7 +14,7 @@ class QLineEdit;
 class QListWidget;
 class QPlainTextEdit;
 
-class PrizeCheckWindow : public QDialog {
+class PrizeCheckWindow : public QDialog, public BetFolderTarget {
     Q_OBJECT
 public:
     explicit PrizeCheckWindow(QWidget* parent = nullptr);
@@ -28,7 +30,7 @@ public:
 
     // Lists a folder's bet files and shows the folder in Label3; the bets read stay as they
     // are. False with the reason (nothing changed) when the folder cannot be listed.
-    bool showFolder(const QString& folder, QString* error);
+    bool showFolder(const QString& folder, QString* error) override;
 
     QString folder() const { return folder_; }
     const QStringList& bets() const { return bets_; }

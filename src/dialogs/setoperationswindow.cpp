@@ -219,21 +219,21 @@ bool SetOperationsWindow::AddCollection(const QString& path, const QString& desc
         window->setWindowTitle(kCollectCaption);
         window->list1_->clear();
     }
-    if (!window->jihuocjhm(path, description)) return false;
+    if (!window->addNumberFile(path, description)) return false;
     window->show();
     window->raise();
     return true;
 }
 
-bool SetOperationsWindow::tt(const QString& str) const {
+bool SetOperationsWindow::isUnlisted(const QString& path) const {
     for (int i = 0; i < list1_->topLevelItemCount(); ++i)
-        if (list1_->topLevelItem(i)->text(kPathColumn) == str) return false;
+        if (list1_->topLevelItem(i)->text(kPathColumn) == path) return false;
     return true;
 }
 
-bool SetOperationsWindow::jihuocjhm(const QString& s, const QString& st) {
-    if (!tt(s)) return true;
-    return addRow(s, st);
+bool SetOperationsWindow::addNumberFile(const QString& path, const QString& label) {
+    if (!isUnlisted(path)) return true;
+    return addRow(path, label);
 }
 
 bool SetOperationsWindow::addRow(const QString& path, const QString& label) {
@@ -288,7 +288,7 @@ void SetOperationsWindow::Command1_Click() {
                         : QFileDialog::getOpenFileNames(this, QStringLiteral("增加数据文件"), QString(),
                                                         QStringLiteral("文本文件 (*.txt)"));
     for (const QString& path : paths) {
-        if (!tt(path)) continue;
+        if (!isUnlisted(path)) continue;
         const QString label = QStringLiteral("集合") + Pad(list1_->topLevelItemCount() + 1, 2);
         if (!addRow(path, label)) return;  // rows added before stay
     }

@@ -29,12 +29,12 @@ public:
     static SetOperationsWindow* instance();
     static SetOperationsWindow* existing();
 
-    // Lists the number file s with row text st (ticked, distinct count "000", path) unless the
-    // path is listed already. Returns false only when the file cannot be read (a message was
-    // shown and nothing was added).
-    bool jihuocjhm(const QString& s, const QString& st);
-    // True when no row carries the path str (exact comparison).
-    bool tt(const QString& str) const;
+    // Lists the number file at path with row text label (ticked, distinct count "000", path)
+    // unless the path is listed already. Returns false only when the file cannot be read (a
+    // message was shown and nothing was added).
+    bool addNumberFile(const QString& path, const QString& label);
+    // True when no row carries the path (exact comparison).
+    bool isUnlisted(const QString& path) const;
 
     // What 【做大底】 does after saving a collection: caption "大底采集" (emptying the list when
     // the caption was another), lists the file with the description, shows the window.

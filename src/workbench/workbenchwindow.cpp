@@ -24,7 +24,7 @@
 #include "workbench/batch.h"
 #include "workbench/batchinputs.h"
 #include "workbench/numberfiles.h"
-#include "workbench/workbench.h"
+#include "workbench/workbenchlinks.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>

@@ -62,13 +62,13 @@ TEST_F(SetToolsTest, SetOperationsWindowListsCollectionsOncePerPath) {
 
     SetOperationsWindow* window = SetOperationsWindow::instance();
     EXPECT_EQ(window->windowTitle(), QStringLiteral("集合运算"));
-    EXPECT_TRUE(window->tt(a));
-    EXPECT_TRUE(window->jihuocjhm(a, QStringLiteral("组六(顺子)")));
-    EXPECT_FALSE(window->tt(a));
-    EXPECT_TRUE(window->jihuocjhm(a, QStringLiteral("again")));  // listed already: nothing added
-    EXPECT_TRUE(window->tt(a.toUpper()) || a == a.toUpper());  // letter case counts
-    window->jihuocjhm(b, QStringLiteral("集合运算"));
-    window->jihuocjhm(empty, QStringLiteral("x"));
+    EXPECT_TRUE(window->isUnlisted(a));
+    EXPECT_TRUE(window->addNumberFile(a, QStringLiteral("组六(顺子)")));
+    EXPECT_FALSE(window->isUnlisted(a));
+    EXPECT_TRUE(window->addNumberFile(a, QStringLiteral("again")));  // listed already: nothing added
+    EXPECT_TRUE(window->isUnlisted(a.toUpper()) || a == a.toUpper());  // letter case counts
+    window->addNumberFile(b, QStringLiteral("集合运算"));
+    window->addNumberFile(empty, QStringLiteral("x"));
 
     QTreeWidget* list = window->fileList();
     ASSERT_EQ(list->topLevelItemCount(), 3);
@@ -92,14 +92,14 @@ TEST_F(SetToolsTest, SetOperationsWindowListsCollectionsOncePerPath) {
 TEST_F(SetToolsTest, SetOperationsWindowUnreadableFileGivesMessageAndChangesNothing) {
     SetOperationsWindow* window = SetOperationsWindow::instance();
     const QString missing = dir.filePath("gone.txt");
-    EXPECT_FALSE(window->jihuocjhm(missing, QStringLiteral("集合运算")));
+    EXPECT_FALSE(window->addNumberFile(missing, QStringLiteral("集合运算")));
     ASSERT_EQ(messages.messages.size(), 1);
     EXPECT_TRUE(messages.lastText().contains(QStringLiteral("无法读取文件")));
     EXPECT_EQ(window->fileList()->topLevelItemCount(), 0);
 
     // A listed file that disappears before the count: the last result and range stay.
     const QString a = write("a.txt", "111 222");
-    window->jihuocjhm(a, QStringLiteral("a"));
+    window->addNumberFile(a, QStringLiteral("a"));
     press(window, "Command6");
     press(window, "Command10");  // cut to the default range: all 1000 stay
     ASSERT_EQ(window->resultNumbers().size(), 1000);
@@ -116,8 +116,8 @@ TEST_F(SetToolsTest, SetOperationsWindowSetOperationsByOccurrenceCounts) {
     const QString a = write("a.txt", "123\r\n456\r\n789\r\n123\r\n\r\n");
     const QString b = write("b.txt", common::EncodeAnsi(QStringLiteral("大底：１２３，456 000")));
     SetOperationsWindow* window = SetOperationsWindow::instance();
-    window->jihuocjhm(a, QStringLiteral("a"));
-    window->jihuocjhm(b, QStringLiteral("b"));
+    window->addNumberFile(a, QStringLiteral("a"));
+    window->addNumberFile(b, QStringLiteral("b"));
 
     press(window, "Command6");
     const QStringList numbers = window->resultNumbers();
@@ -174,7 +174,7 @@ TEST_F(SetToolsTest, SetOperationsWindowSetOperationsByOccurrenceCounts) {
 TEST_F(SetToolsTest, SetOperationsWindowShortcutsNeedACountOverTickedFiles) {
     SetOperationsWindow* window = SetOperationsWindow::instance();
     const QString a = write("a.txt", "123");
-    window->jihuocjhm(a, QStringLiteral("a"));
+    window->addNumberFile(a, QStringLiteral("a"));
     window->fileList()->topLevelItem(0)->setCheckState(0, Qt::Unchecked);
     EXPECT_FALSE(window->findChild<QPushButton*>("Command7")->isEnabled());
     press(window, "Command6");
@@ -206,7 +206,7 @@ TEST_F(SetToolsTest, SetOperationsWindowAddDialogSkipsListedFilesAndStopsAtAnUnr
     const QString b = write("b.txt", "456 789");
     const QString c = write("c.txt", "000");
     SetOperationsWindow* window = SetOperationsWindow::instance();
-    window->jihuocjhm(a, QStringLiteral("集合运算"));
+    window->addNumberFile(a, QStringLiteral("集合运算"));
     SetOperationsWindow::SetOpenFilesHook([&] { return QStringList{a, b, dir.filePath("missing.txt"), c}; });
     press(window, "Command1");
     QTreeWidget* list = window->fileList();
@@ -247,7 +247,7 @@ TEST_F(SetToolsTest, SetOperationsWindowCollectionsSwitchTheCaptionOnce) {
     const QString a = write("a.txt", "123");
     const QString b = write("b.h", "456");
     const QString c = write("c.h", "789");
-    SetOperationsWindow::instance()->jihuocjhm(a, QStringLiteral("a"));
+    SetOperationsWindow::instance()->addNumberFile(a, QStringLiteral("a"));
     ASSERT_TRUE(SetOperationsWindow::AddCollection(b, QStringLiteral("组六(顺子)")));
     SetOperationsWindow* window = SetOperationsWindow::existing();
     ASSERT_NE(window, nullptr);

@@ -1,0 +1,34 @@
+#pragma once
+// What the workbench window calls out through: the save dialog of the export, the opener of
+// the smart-system window and the main window's handlers. The program and the tests install
+// them; the window only calls them, so it never depends on its own entry points
+// (workbench.h) or on the windows it tells.
+#include <QString>
+
+#include <functional>
+
+class QWidget;
+
+namespace workbench {
+
+// The save dialog of the export. The hook answers instead of a dialog (empty = cancelled).
+using SaveFileHook = std::function<QString(const QString& title, const QString& defaultName, const QString& filter)>;
+void SetSaveFileHook(SaveFileHook hook);
+QString AskSaveFileName(QWidget* parent, const QString& title, const QString& defaultName, const QString& filter);
+
+// Opener of the smart-system window, installed by that window's module; Command69 calls it
+// when the history holds at least 600 draws.
+using WindowOpener = std::function<void(QWidget* workbench)>;
+void SetSmartSystemOpener(WindowOpener opener);
+WindowOpener SmartSystemOpener();
+
+// What the workbench tells the main window. Without a handler it shows the main window
+// itself and writes the main window's Label3, Text1 and Label1 by name.
+struct MainWindowLink {
+    std::function<void()> workbenchClosed;  // the workbench hid: show the main window, tray toggle on
+    std::function<void()> lotteryChanged;   // the workbench switched the lottery (history reloaded)
+};
+void SetMainWindowLink(MainWindowLink link);
+const MainWindowLink& MainWindowLinks();
+
+}  // namespace workbench
