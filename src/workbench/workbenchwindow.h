@@ -63,14 +63,14 @@ public:
     script::ScriptEngine& ScriptControl1();
 
 public slots:
-    // Life cycle
+    // Life cycle (workbenchwindow.cpp; Form_Resize in _layout.cpp)
     void Form_Initialize();
     void Form_Load();
     void Form_Activate();
     void Form_Resize();
     void cmdstyle() override;
 
-    // Base sets (第一步 / 定位组号)
+    // Base sets (第一步 / 定位组号; _basesets.cpp)
     void Option1_Click();
     void Option2_Click();
     void Option3_Click();
@@ -82,36 +82,36 @@ public slots:
     void Command31_Click();
     void Command58_Click();
 
-    // Undo, redo, collection, export
+    // Undo, redo, collection, export (_results.cpp)
     void Command52_Click();  // 撤消
     void Command51_Click();  // 恢复
     void Command11_Click();  // 【做大底】
     void Command13_Click();
 
-    // Single-value filters
+    // Single-value filters (_filters.cpp)
     void Command10_Click();
     void Command14_Click();
     void Command4_Click();
     void Command2_Click();
 
-    // History queries
+    // History queries (_history.cpp)
     void Command42_Click();
     void Command57_Click();
 
-    // Result list
+    // Result list (_results.cpp)
     void List1_DblClick();
 
-    // Lottery switch
+    // Lottery switch (_history.cpp)
     void Image1_Click();
     void Image2_Click();
 
-    // Batch filters (run by the condition editors through the hidden buttons)
+    // Batch filters, run by the condition editors through the hidden buttons (_editors.cpp)
     void Command70_Click();
     void Command71_Click();
     void Command5_Click();
     void Command7_Click();
 
-    // Condition inputs
+    // Condition inputs (_inputs.cpp)
     void Option9_Click();
     void Option10_Click();
     void Option11_Click();
@@ -125,7 +125,7 @@ public slots:
     void Text3_DblClick();
     void Text4_DblClick();
 
-    // Openers and tools
+    // Openers and tools (_tools.cpp)
     void Command9_Click();
     void Command22_Click();
     void Command23_Click();
@@ -136,12 +136,13 @@ public slots:
     void Command49_Click();
     void Command20_Click();
 
-    // Formula list
+    // Formula list (_formula.cpp)
     void Combo21_re();  // refills the list from the formula folder
     void Combo21_Click();
     void Check67_Click();
 
-    // Handlers whose bodies come with their editors, tools and filters.
+    // Handlers of the editor openers (_editors.cpp), the filters (_filters.cpp), the formula
+    // frame (_formula.cpp), the statistics openers (_stats.cpp) and the tools (_tools.cpp).
     void Command3_Click();
     void Command6_Click();
     void Command15_Click();

@@ -1,10 +1,13 @@
-// WorkbenchWindow's recent-draw, two-code, fuzzy, digit-group and omission filters: the handlers read
-// the frames' controls and hand them to the runs in filterruns.h.
+// WorkbenchWindow's own filters: the single-value filters (span, sum tail, 胆码 filter and
+// selection, from pool/valuefilters.h) and the recent-draw, two-code, fuzzy, digit-group and
+// omission filters: the handlers read the frames' controls and hand them to the runs in
+// filterruns.h.
 #include "workbench/workbenchwindow.h"
 
 #include "common/appstate.h"
 #include "dialogs/omissionpicker.h"
 #include "dialogs/workbenchapi.h"
+#include "pool/valuefilters.h"
 #include "workbench/filterruns.h"
 
 #include <QCheckBox>
@@ -16,6 +19,11 @@
 #include <QTextCursor>
 
 namespace {
+
+using pool::kNewLine;
+
+// Values 1..9, 0 in the order the digit rows are read.
+const int kDigitOrder[10] = {1, 2, 3, 4, 5, 6, 7, 8, 9, 0};
 
 // The recent-draw rows in run order: box and count list.
 const char* const kRecentRowBoxes[workbench::kRecentRows][2] = {
@@ -121,4 +129,76 @@ void WorkbenchWindow::Command37_Click() {
         families[size_t(f)].values = ctl<QLineEdit>(QString::fromLatin1(kOmissionControls[f][1]))->text();
     }
     workbench::RunOmissionFilter(session_, common::DigitOmissionTable::Count(common::App().history), families);
+}
+
+// ---- Single-value filters ---------------------------------------------------------------
+
+// Ticked values of a digit row, in the order 1..9, 0, and their item texts.
+static QList<int> TickedValues(const WorkbenchWindow* form, const QStringList& boxes, const QString& itemSuffix, QString* items) {
+    QList<int> values;
+    for (int i = 0; i < 10; ++i) {
+        if (!form->ctl<QCheckBox>(boxes[i])->isChecked()) continue;
+        values << kDigitOrder[i];
+        *items += QString::number(kDigitOrder[i]) + itemSuffix;
+    }
+    return values;
+}
+
+void WorkbenchWindow::Command10_Click() {
+    const QStringList boxes = {QStringLiteral("Check44"), QStringLiteral("Check43"), QStringLiteral("Check42"),
+                               QStringLiteral("Check41"), QStringLiteral("Check40"), QStringLiteral("Check39"),
+                               QStringLiteral("Check38"), QStringLiteral("Check37"), QStringLiteral("Check36"),
+                               QStringLiteral("Check35")};
+    QString items;
+    const QList<int> values = TickedValues(this, boxes, QStringLiteral(" "), &items);
+    session_.RunFilter(QStringLiteral("跨度过滤开始"), QStringLiteral("夸度过滤：") + items,
+                       [&](pool::NumberPool& p, QString& log) {
+                           for (int v : values) pool::FilterSpan(p, log, v);
+                       });
+}
+
+void WorkbenchWindow::Command14_Click() {
+    const QStringList boxes = {QStringLiteral("Check45"), QStringLiteral("Check46"), QStringLiteral("Check47"),
+                               QStringLiteral("Check48"), QStringLiteral("Check52"), QStringLiteral("Check53"),
+                               QStringLiteral("Check54"), QStringLiteral("Check55"), QStringLiteral("Check56"),
+                               QStringLiteral("Check57")};
+    QString items;
+    const QList<int> values = TickedValues(this, boxes, QStringLiteral(" "), &items);
+    session_.RunFilter(QStringLiteral("合值过滤开始"), QStringLiteral("和值尾（合值）过滤：") + items,
+                       [&](pool::NumberPool& p, QString& log) {
+                           for (int v : values) pool::FilterSumTail(p, log, v);
+                       });
+}
+
+void WorkbenchWindow::Command4_Click() {
+    QStringList boxes;
+    for (int d : kDigitOrder) boxes << dialogs::ArrayName(QStringLiteral("Check23"), d);
+    QString items;
+    const QList<int> values = TickedValues(this, boxes, QStringLiteral("  "), &items);
+    session_.RunFilter(QStringLiteral("胆码过滤开始"), QStringLiteral("胆码过滤：") + items,
+                       [&](pool::NumberPool& p, QString& log) {
+                           for (int v : values) pool::FilterContainsDigit(p, log, QString::number(v), true);
+                       });
+}
+
+void WorkbenchWindow::Command2_Click() {
+    // Selection: the removal marks the numbers holding a ticked digit; those are kept.
+    pool::NumberPool& p = session_.pool;
+    const pool::NumberPool copy = p;
+    QString block = kNewLine + QStringLiteral("胆码选取开始") + kNewLine;
+    QStringList boxes;
+    for (int i = 13; i <= 22; ++i) boxes << QStringLiteral("Check%1").arg(i);
+    QString items;
+    int total = 0;
+    for (int v : TickedValues(this, boxes, QStringLiteral("  "), &items))
+        total += pool::FilterContainsDigit(p, block, QString::number(v), false);
+    block += kNewLine + QStringLiteral("选出") + QString::number(total) + QStringLiteral("注") + kNewLine;
+    appendLog(block);
+    session_.setDescription = QStringLiteral("选胆：") + items;
+    pool::NumberPool kept = copy;
+    for (qsizetype i = 0; i < p.size() && i < kept.size(); ++i)
+        if (!p.at(i).isEmpty()) kept[i].clear();
+    p = kept;
+    pool::CompactSet(p);
+    session_.CommitSet();
 }

@@ -1,5 +1,6 @@
-// WorkbenchWindow's universal formula frame (万能公式过滤): loading a formula, editing it in the formula
-// editor, and running it over the pool through the window's script engine.
+// WorkbenchWindow's universal formula frame (万能公式过滤): the list of formula files, loading a
+// formula, editing it in the formula editor, and running it over the pool through the
+// window's script engine.
 #include "workbench/workbenchwindow.h"
 
 #include "dialogs/formulaeditor.h"
@@ -13,6 +14,7 @@
 #include <QFileInfo>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QPushButton>
 
 script::ScriptEngine& WorkbenchWindow::ScriptControl1() {
     // One engine for the window's whole life: definitions of earlier runs stay in it.
@@ -24,6 +26,22 @@ script::ScriptEngine& WorkbenchWindow::ScriptControl1() {
         scriptControl1_->setHost(scriptBoxes_.get());
     }
     return *scriptControl1_;
+}
+
+void WorkbenchWindow::Combo21_re() {
+    auto* combo = ctl<QComboBox>(QStringLiteral("Combo21"));
+    combo->clear();
+    combo->addItem(QStringLiteral("选择要过滤的万能公式"));
+    combo->addItems(dialogs::ListFormulaFiles());  // a missing folder lists nothing
+    // The prompt is selected without loading it, so a refill (the editor's save) never
+    // replaces the script box's text by a not-found message.
+    combo->setCurrentIndex(0);
+}
+
+void WorkbenchWindow::Check67_Click() {
+    const bool on = ticked(QStringLiteral("Check67"));
+    ctl<QPlainTextEdit>(QStringLiteral("Text29"))->setEnabled(on);
+    ctl<QPushButton>(QStringLiteral("Command68"))->setEnabled(on);
 }
 
 void WorkbenchWindow::Combo21_Click() {

@@ -1,9 +1,20 @@
-// Workbench buttons of the result frame that open the number preview and the prize check.
+// WorkbenchWindow's openers and tools: the digit and pair pickers, the set-operations window,
+// the smart system (from 600 draws on), the number preview, the prize check, the notes box,
+// the tutorial page and the system calculator.
 #include "workbench/workbenchwindow.h"
 
+#include "common/appstate.h"
+#include "common/paths.h"
 #include "dialogs/numberpreviewwindow.h"
+#include "dialogs/pairpicker.h"
+#include "dialogs/positiondigitpicker.h"
 #include "dialogs/prizecheckwindow.h"
+#include "dialogs/setoperationswindow.h"
+#include "platform/process.h"
 #include "platform/ui/messagebox.h"
+#include "workbench/workbenchlinks.h"
+
+#include <QPlainTextEdit>
 
 #include <exception>
 
@@ -21,4 +32,43 @@ void WorkbenchWindow::Command16_Click() {
     QString text = QStringLiteral("无法打开兑奖窗口。");
     if (!error.isEmpty()) text += QLatin1Char('\n') + error;
     ui::MsgBox(text, ui::Icon::Warning, ui::Buttons::Ok, ui::kAppTitle, this);
+}
+
+void WorkbenchWindow::openDigitPicker(int tab) {
+    PositionDigitPicker::Open({QStringLiteral("百位"), QStringLiteral("十位"), QStringLiteral("个位")}, tab, QStringLiteral("定位选号"));
+}
+void WorkbenchWindow::Command22_Click() { openDigitPicker(0); }
+void WorkbenchWindow::Command23_Click() { openDigitPicker(1); }
+void WorkbenchWindow::Command24_Click() { openDigitPicker(2); }
+
+void WorkbenchWindow::Command9_Click() { PairPicker::Open(); }
+
+void WorkbenchWindow::Command54_Click() {
+    SetOperationsWindow* w = SetOperationsWindow::instance();
+    w->show();
+    w->raise();
+}
+
+void WorkbenchWindow::Command69_Click() {
+    if (common::App().history.count() >= 600) {
+        if (const workbench::WindowOpener open = workbench::SmartSystemOpener()) open(this);
+        return;
+    }
+    ui::MsgBox(QStringLiteral("开奖总期数累积达到600期以后,智能选号系统才能启动。"), ui::Icon::Information,
+               ui::Buttons::Ok, QStringLiteral("智能选号"), this);
+}
+
+void WorkbenchWindow::Command65_Click() {
+    ui::MsgBox(ctl<QPlainTextEdit>(QStringLiteral("Text20"))->toPlainText(), ui::Icon::None, ui::Buttons::Ok,
+               ui::kAppTitle, this);
+}
+
+void WorkbenchWindow::Command49_Click() {
+    if (common::HasHomeServer()) platform::OpenInBrowser(common::HomeUrl() + QStringLiteral("/3d/gd.htm"));
+}
+
+void WorkbenchWindow::Command20_Click() {
+    QString error;
+    if (!platform::StartCalculator(&error))
+        ui::MsgBox(error, ui::Icon::Information, ui::Buttons::Ok, ui::kAppTitle, this);
 }

@@ -1,0 +1,110 @@
+// WorkbenchWindow's base-set frames (第一步 and 定位组号): choosing and building a base set,
+// the straight/group conversions and the reset to building mode. The sets come from basesets.h.
+#include "workbench/workbenchwindow.h"
+
+#include "dialogs/textcollectionwindow.h"
+#include "pool/numberpool.h"
+#include "workbench/basesets.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QStringListModel>
+
+using pool::kNewLine;
+
+void WorkbenchWindow::Option1_Click() {
+    ctl<QCheckBox>(QStringLiteral("Check51"))->setEnabled(true);
+    ctl<QLabel>(QStringLiteral("Label11"))->hide();
+    ctl<QComboBox>(QStringLiteral("Combo12"))->hide();
+}
+void WorkbenchWindow::Option2_Click() {
+    ctl<QCheckBox>(QStringLiteral("Check51"))->setEnabled(false);
+    ctl<QLabel>(QStringLiteral("Label11"))->hide();
+    ctl<QComboBox>(QStringLiteral("Combo12"))->hide();
+}
+void WorkbenchWindow::Option3_Click() { Option2_Click(); }
+void WorkbenchWindow::Option4_Click() {
+    ctl<QCheckBox>(QStringLiteral("Check51"))->setEnabled(false);
+    ctl<QLabel>(QStringLiteral("Label11"))->show();
+    ctl<QComboBox>(QStringLiteral("Combo12"))->show();
+}
+
+void WorkbenchWindow::Command1_Click() {
+    using workbench::BaseKind;
+    cmdstyle();
+    BaseKind kind;
+    if (ctl<QRadioButton>(QStringLiteral("Option1"))->isChecked())
+        kind = ticked(QStringLiteral("Check51")) ? BaseKind::AllCompound : BaseKind::AllSingle;
+    else if (ctl<QRadioButton>(QStringLiteral("Option2"))->isChecked())
+        kind = BaseKind::AllGroup;
+    else if (ctl<QRadioButton>(QStringLiteral("Option3"))->isChecked())
+        kind = BaseKind::GroupThree;
+    else {
+        switch (ctl<QComboBox>(QStringLiteral("Combo12"))->currentIndex()) {
+        case 0: kind = BaseKind::GroupSixAll; break;
+        case 1: kind = BaseKind::GroupSixRun; break;
+        case 2: kind = BaseKind::GroupSixHalfRun; break;
+        default: kind = BaseKind::GroupSixMixed; break;
+        }
+    }
+    workbench::BaseSet set = workbench::MakeBaseSet(kind);
+    appendLog(set.logLine + kNewLine);
+    session_.setDescription = set.description;
+    session_.pool = std::move(set.numbers);
+    session_.CommitSet();
+}
+
+void WorkbenchWindow::Command12_Click() { TextCollectionWindow::Open(); }
+
+void WorkbenchWindow::Command21_Click() {
+    QLineEdit* boxes[3] = {ctl<QLineEdit>(QStringLiteral("Text12")), ctl<QLineEdit>(QStringLiteral("Text13")),
+                           ctl<QLineEdit>(QStringLiteral("Text14"))};
+    QString texts[3];
+    for (int k = 0; k < 3; ++k) {
+        texts[k] = boxes[k]->text().trimmed();
+        boxes[k]->setText(texts[k]);
+    }
+    for (const QString& t : texts)
+        if (t.isEmpty()) return;
+    QList<int> lists[3];
+    for (int k = 0; k < 3; ++k) {
+        pool::ParseNumberList(texts[k], 1, &lists[k]);
+        if (lists[k].isEmpty()) return;
+    }
+    cmdstyle();
+    session_.pool = workbench::PositionalSet(lists[0], lists[1], lists[2], ticked(QStringLiteral("Check61")));
+    session_.setDescription = QStringLiteral("定位组号：") + texts[0] + QLatin1Char('|') + texts[1] + QLatin1Char('|') + texts[2];
+    appendLog(QStringLiteral("百位定位:") + texts[0] + kNewLine + QStringLiteral("十位定位:") + texts[1] + kNewLine +
+              QStringLiteral("个位定位:") + texts[2] + kNewLine + QStringLiteral("定位组号共生成") +
+              QString::number(session_.pool.size()) + QStringLiteral("注") + kNewLine);
+    session_.CommitSet();
+}
+
+void WorkbenchWindow::Command30_Click() {
+    session_.pool = workbench::ExpandToStraight(session_.pool);
+    session_.setDescription += QStringLiteral("=》组变单");
+    appendLog(kNewLine + QStringLiteral("组变单") + kNewLine);
+    session_.CommitSet();
+}
+
+void WorkbenchWindow::Command31_Click() {
+    workbench::ReduceToGroup(session_.pool);
+    session_.setDescription += QStringLiteral("=》单变组");
+    appendLog(kNewLine + QStringLiteral("单变组") + kNewLine);
+    session_.CommitSet();
+}
+
+void WorkbenchWindow::Command58_Click() {
+    session_.pool.clear();
+    for (const char* n : {"Command1", "Command12", "Command21", "Command54"})
+        ctl<QPushButton>(QString::fromLatin1(n))->setEnabled(true);
+    setFilterButtons(false);
+    ctl<QPushButton>(QStringLiteral("Command1"))->setFocus();
+    listModel_->setStringList({});
+    session_.log.reset();
+    ctl<QLabel>(QStringLiteral("Label5"))->clear();
+}
