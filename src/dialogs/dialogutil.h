@@ -1,22 +1,52 @@
 #pragma once
-// Small helpers the dialogs share: placement and writing the workbench's text boxes.
+// Small helpers the dialogs share: buttons bound to their handlers, the one window of a kind,
+// placement and writing the workbench's text boxes.
+#include <QObject>
+#include <QPointer>
+#include <QPushButton>
 #include <QString>
 
 class QWidget;
 
 class QHBoxLayout;
-class QPushButton;
 
 namespace dialogs {
 
+// The workbench window as a parent for dialogs, or null.
+QWidget* WorkbenchWidget();
+
 // A named button at a pixel position.
 QPushButton* MakeButton(QWidget* parent, const char* name, const QString& caption, int x, int y, int w, int h);
+// A named button that runs the window's handler when clicked; the caller places it.
+template <class Window>
+QPushButton* HandlerButton(Window* parent, const char* name, const QString& caption, void (Window::*handler)()) {
+    auto* b = new QPushButton(caption, parent);
+    b->setObjectName(QString::fromLatin1(name));
+    QObject::connect(b, &QPushButton::clicked, parent, handler);
+    return b;
+}
+// A named button on parent at a pixel position that runs window's handler when clicked.
+template <class Window>
+QPushButton* MakeButton(QWidget* parent, const char* name, const QString& caption, int x, int y, int w, int h,
+                        Window* window, void (Window::*handler)()) {
+    QPushButton* b = MakeButton(parent, name, caption, x, y, w, h);
+    QObject::connect(b, &QPushButton::clicked, window, handler);
+    return b;
+}
 // "确定" and "取消" at the end of a button row; Enter does not press them by itself.
 struct OkCancel {
     QPushButton* ok;
     QPushButton* cancel;
 };
 OkCancel AddOkCancel(QWidget* parent, QHBoxLayout* row, const char* okName, const char* cancelName);
+
+// The one window of its kind for the run, kept in slot and created over the workbench on first
+// use (again after it was discarded).
+template <class Window>
+Window* LastingWindow(QPointer<Window>& slot) {
+    if (!slot) slot = new Window(WorkbenchWidget());
+    return slot;
+}
 
 // Centres a window on the screen that holds it (or the primary screen).
 void CentreOnScreen(QWidget* window);
@@ -26,7 +56,5 @@ void PlaceOnWorkbench(QWidget* window);
 void CentreOnWorkbench(QWidget* window);
 // Writes a workbench text box by objectName (one-line or multi-line); false when absent.
 bool SetWorkbenchText(const QString& name, const QString& text);
-// The workbench window as a parent for dialogs, or null.
-QWidget* WorkbenchWidget();
 
 }  // namespace dialogs

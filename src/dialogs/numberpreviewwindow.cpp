@@ -139,10 +139,7 @@ NumberPreviewWindow::NumberPreviewWindow(QWidget* parent) : QDialog(parent) {
                              {"Command10", "反选", &NumberPreviewWindow::Command10_Click},
                              {"Command5", "全清", &NumberPreviewWindow::Command5_Click}};
     for (const Hidden& h : hidden) {
-        auto* b = new QPushButton(QString::fromUtf8(h.caption), this);
-        b->setObjectName(QString::fromLatin1(h.name));
-        b->setVisible(false);
-        connect(b, &QPushButton::clicked, this, h.slot);
+        dialogs::HandlerButton(this, h.name, QString::fromUtf8(h.caption), h.slot)->setVisible(false);
     }
     row->addStretch();
     const dialogs::OkCancel buttons = dialogs::AddOkCancel(this, row, "Command3", "Command2");

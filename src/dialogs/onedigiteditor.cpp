@@ -75,24 +75,18 @@ OneDigitEditor::OneDigitEditor(QWidget* parent) : QDialog(parent) {
         help->setGeometry(8, 12, 404, 60);
     }
 
-    connect(MakeButton(this, "Command8", QStringLiteral("开始过滤号码"), 8, 236, 110, 28), &QPushButton::clicked, this,
-            &OneDigitEditor::Command8_Click);
-    connect(MakeButton(this, "Command9", QStringLiteral("撤消"), 124, 236, 70, 28), &QPushButton::clicked, this,
-            &OneDigitEditor::Command9_Click);
-    connect(MakeButton(this, "Command11", QStringLiteral("恢复"), 198, 236, 70, 28), &QPushButton::clicked, this,
-            &OneDigitEditor::Command11_Click);
-    connect(MakeButton(this, "Command12", QStringLiteral("做大底"), 272, 236, 80, 28), &QPushButton::clicked, this,
-            &OneDigitEditor::Command12_Click);
-    connect(MakeButton(this, "Command13", QStringLiteral("返回"), 376, 236, 70, 28), &QPushButton::clicked, this,
-            &OneDigitEditor::Command13_Click);
+    MakeButton(this, "Command8", QStringLiteral("开始过滤号码"), 8, 236, 110, 28, this, &OneDigitEditor::Command8_Click);
+    MakeButton(this, "Command9", QStringLiteral("撤消"), 124, 236, 70, 28, this, &OneDigitEditor::Command9_Click);
+    MakeButton(this, "Command11", QStringLiteral("恢复"), 198, 236, 70, 28, this, &OneDigitEditor::Command11_Click);
+    MakeButton(this, "Command12", QStringLiteral("做大底"), 272, 236, 80, 28, this, &OneDigitEditor::Command12_Click);
+    MakeButton(this, "Command13", QStringLiteral("返回"), 376, 236, 70, 28, this, &OneDigitEditor::Command13_Click);
     setFixedSize(456, 272);
 
     Form_Load();
 }
 
 OneDigitEditor* OneDigitEditor::instance() {
-    if (!g_oneDigitEditor) g_oneDigitEditor = new OneDigitEditor(dialogs::WorkbenchWidget());
-    return g_oneDigitEditor;
+    return dialogs::LastingWindow(g_oneDigitEditor);
 }
 
 OneDigitEditor* OneDigitEditor::existing() { return g_oneDigitEditor; }

@@ -74,10 +74,8 @@ OptionEditor::OptionEditor(QWidget* parent) : QDialog(parent) {
 
     // 均值
     arrays_[1] = dialogs::MakeCheckArray(pages[1], QStringLiteral("Check2"), Numbers(0, 9), 5, 8, 8, 56, 26);
-    connect(MakeButton(pages[1], "Command2", QStringLiteral("全清"), 300, 8, 70, 26), &QPushButton::clicked, this,
-            &OptionEditor::Command2_Click);
-    connect(MakeButton(pages[1], "Command3", QStringLiteral("反选"), 300, 38, 70, 26), &QPushButton::clicked, this,
-            &OptionEditor::Command3_Click);
+    MakeButton(pages[1], "Command2", QStringLiteral("全清"), 300, 8, 70, 26, this, &OptionEditor::Command2_Click);
+    MakeButton(pages[1], "Command3", QStringLiteral("反选"), 300, 38, 70, 26, this, &OptionEditor::Command3_Click);
 
     // AC值, 直落号, 斜连值
     arrays_[2] = dialogs::MakeCheckArray(pages[2], QStringLiteral("Check62"), Numbers(1, 3), 3, 8, 8, 56, 26);
@@ -96,24 +94,18 @@ OptionEditor::OptionEditor(QWidget* parent) : QDialog(parent) {
     example->setFont(ui::TableFont());
     example->setWordWrap(false);
 
-    connect(MakeButton(this, "Command1", QStringLiteral("开始过滤"), 8, 216, 90, 28), &QPushButton::clicked, this,
-            &OptionEditor::Command1_Click);
-    connect(MakeButton(this, "Command4", QStringLiteral("撤消"), 104, 216, 70, 28), &QPushButton::clicked, this,
-            &OptionEditor::Command4_Click);
-    connect(MakeButton(this, "Command5", QStringLiteral("恢复"), 180, 216, 70, 28), &QPushButton::clicked, this,
-            &OptionEditor::Command5_Click);
-    connect(MakeButton(this, "Command6", QStringLiteral("做大底"), 256, 216, 80, 28), &QPushButton::clicked, this,
-            &OptionEditor::Command6_Click);
-    connect(MakeButton(this, "Command7", QStringLiteral("返回"), 342, 216, 80, 28), &QPushButton::clicked, this,
-            &OptionEditor::Command7_Click);
+    MakeButton(this, "Command1", QStringLiteral("开始过滤"), 8, 216, 90, 28, this, &OptionEditor::Command1_Click);
+    MakeButton(this, "Command4", QStringLiteral("撤消"), 104, 216, 70, 28, this, &OptionEditor::Command4_Click);
+    MakeButton(this, "Command5", QStringLiteral("恢复"), 180, 216, 70, 28, this, &OptionEditor::Command5_Click);
+    MakeButton(this, "Command6", QStringLiteral("做大底"), 256, 216, 80, 28, this, &OptionEditor::Command6_Click);
+    MakeButton(this, "Command7", QStringLiteral("返回"), 342, 216, 80, 28, this, &OptionEditor::Command7_Click);
     setFixedSize(436, 252);
 
     Form_Load();
 }
 
 OptionEditor* OptionEditor::instance() {
-    if (!g_optionEditor) g_optionEditor = new OptionEditor(dialogs::WorkbenchWidget());
-    return g_optionEditor;
+    return dialogs::LastingWindow(g_optionEditor);
 }
 
 OptionEditor* OptionEditor::existing() { return g_optionEditor; }

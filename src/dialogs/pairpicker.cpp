@@ -57,11 +57,9 @@ PairPicker::PairPicker(QWidget* parent) : QDialog(parent) {
                    {"Command4", "添加到过滤器", 1440, &PairPicker::Command4_Click}};
     int left = 120;
     for (const auto& b : buttons) {
-        auto* button = new QPushButton(QString::fromUtf8(b.caption), this);
-        button->setObjectName(QString::fromLatin1(b.name));
-        button->setGeometry(Px(left), buttonTop, Px(b.width), Px(375));
+        dialogs::MakeButton(this, b.name, QString::fromUtf8(b.caption), Px(left), buttonTop, Px(b.width), Px(375), this,
+                            b.handler);
         left += b.width + 120;
-        connect(button, &QPushButton::clicked, this, b.handler);
     }
     setFixedSize(Px(120 + kTabWidth + 120), buttonTop + Px(375 + 120));
 
@@ -69,8 +67,7 @@ PairPicker::PairPicker(QWidget* parent) : QDialog(parent) {
 }
 
 PairPicker* PairPicker::instance() {
-    if (!g_pairPicker) g_pairPicker = new PairPicker(dialogs::WorkbenchWidget());
-    return g_pairPicker;
+    return dialogs::LastingWindow(g_pairPicker);
 }
 
 int PairPicker::Open() { return ui::ShowModal(instance()); }

@@ -118,22 +118,17 @@ PatternEditor::PatternEditor(QWidget* parent) : QDialog(parent) {
     connect(combo2_, qOverload<int>(&QComboBox::activated), this, &PatternEditor::Combo2_Click);
     connect(combo3_, qOverload<int>(&QComboBox::activated), this, &PatternEditor::Combo3_Click);
 
-    connect(MakeButton(this, "Command21", QStringLiteral("返回>>"), 478, 306, 90, 28), &QPushButton::clicked, this,
-            &PatternEditor::Command21_Click);
-    connect(MakeButton(this, "Command20", QStringLiteral("[做大底]"), 378, 306, 90, 28), &QPushButton::clicked, this,
-            &PatternEditor::Command20_Click);
-    connect(MakeButton(this, "Command19", QStringLiteral("撤消"), 8, 306, 80, 28), &QPushButton::clicked, this,
-            &PatternEditor::Command19_Click);
-    connect(MakeButton(this, "Command18", QStringLiteral("恢复"), 96, 306, 80, 28), &QPushButton::clicked, this,
-            &PatternEditor::Command18_Click);
+    MakeButton(this, "Command21", QStringLiteral("返回>>"), 478, 306, 90, 28, this, &PatternEditor::Command21_Click);
+    MakeButton(this, "Command20", QStringLiteral("[做大底]"), 378, 306, 90, 28, this, &PatternEditor::Command20_Click);
+    MakeButton(this, "Command19", QStringLiteral("撤消"), 8, 306, 80, 28, this, &PatternEditor::Command19_Click);
+    MakeButton(this, "Command18", QStringLiteral("恢复"), 96, 306, 80, 28, this, &PatternEditor::Command18_Click);
     setFixedSize(576, 342);
 
     Form_Load();
 }
 
 PatternEditor* PatternEditor::instance() {
-    if (!g_patternEditor) g_patternEditor = new PatternEditor(dialogs::WorkbenchWidget());
-    return g_patternEditor;
+    return dialogs::LastingWindow(g_patternEditor);
 }
 
 PatternEditor* PatternEditor::existing() { return g_patternEditor; }

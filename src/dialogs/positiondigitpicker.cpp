@@ -86,17 +86,13 @@ PositionDigitPicker::PositionDigitPicker(QWidget* parent) : QDialog(parent) {
         tabs_->addTab(page, captions[slot]);
     }
 
-    auto* send = new QPushButton(QStringLiteral("添加到过滤器"), this);
-    send->setObjectName(QStringLiteral("Command1"));
-    connect(send, &QPushButton::clicked, this, &PositionDigitPicker::Command1_Click);
-    layout->addWidget(send);
+    layout->addWidget(dialogs::HandlerButton(this, "Command1", QStringLiteral("添加到过滤器"), &PositionDigitPicker::Command1_Click));
 
     Form_Load();
 }
 
 PositionDigitPicker* PositionDigitPicker::instance() {
-    if (!g_positionDigitPicker) g_positionDigitPicker = new PositionDigitPicker(dialogs::WorkbenchWidget());
-    return g_positionDigitPicker;
+    return dialogs::LastingWindow(g_positionDigitPicker);
 }
 
 int PositionDigitPicker::Open(const QStringList& tabCaptions, int tab, const QString& caption) {

@@ -125,8 +125,7 @@ PositionExclusionEditor::PositionExclusionEditor(QWidget* parent) : QDialog(pare
         rows_[r] = dialogs::MakeCheckArray(generate, QStringLiteral("Check%1").arg(r + 1), characters, 6, 48,
                                            8 + r * 56, 46, 24);
     }
-    connect(MakeButton(generate, "Command14", QStringLiteral("生成号码"), 120, 176, 90, 28), &QPushButton::clicked, this,
-            &PositionExclusionEditor::Command14_Click);
+    MakeButton(generate, "Command14", QStringLiteral("生成号码"), 120, 176, 90, 28, this, &PositionExclusionEditor::Command14_Click);
 
     // 3、外部采集
     auto* outside = new QWidget(tab_);
@@ -136,8 +135,7 @@ PositionExclusionEditor::PositionExclusionEditor(QWidget* parent) : QDialog(pare
     text1_->setObjectName(QStringLiteral("Text1"));
     text1_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     text1_->setGeometry(8, 26, 320, 140);
-    connect(MakeButton(outside, "Command15", QStringLiteral("采集号码"), 120, 176, 90, 28), &QPushButton::clicked, this,
-            &PositionExclusionEditor::Command15_Click);
+    MakeButton(outside, "Command15", QStringLiteral("采集号码"), 120, 176, 90, 28, this, &PositionExclusionEditor::Command15_Click);
 
     // The pattern list and its column of buttons.
     Label(this, "Label6", QStringLiteral("→"), 352, 140, 20, 20);
@@ -152,22 +150,15 @@ PositionExclusionEditor::PositionExclusionEditor(QWidget* parent) : QDialog(pare
     list1_->setModel(model_);
     list1_->setGeometry(376, 54, 90, 218);
     connect(list1_, &QListView::doubleClicked, this, &PositionExclusionEditor::List1_DblClick);
-    connect(MakeButton(this, "Command20", QStringLiteral("清空号码"), 472, 54, 80, 28), &QPushButton::clicked, this,
-            &PositionExclusionEditor::Command20_Click);
-    connect(MakeButton(this, "Command19", QStringLiteral("组 变 单"), 472, 88, 80, 28), &QPushButton::clicked, this,
-            &PositionExclusionEditor::Command19_Click);
+    MakeButton(this, "Command20", QStringLiteral("清空号码"), 472, 54, 80, 28, this, &PositionExclusionEditor::Command20_Click);
+    MakeButton(this, "Command19", QStringLiteral("组 变 单"), 472, 88, 80, 28, this, &PositionExclusionEditor::Command19_Click);
 
     // Bottom row.
-    connect(MakeButton(this, "Command25", QStringLiteral("开始过滤号码"), 8, 282, 110, 28), &QPushButton::clicked, this,
-            &PositionExclusionEditor::Command25_Click);
-    connect(MakeButton(this, "Command22", QStringLiteral("撤消"), 160, 282, 70, 28), &QPushButton::clicked, this,
-            &PositionExclusionEditor::Command22_Click);
-    connect(MakeButton(this, "Command23", QStringLiteral("恢复"), 236, 282, 70, 28), &QPushButton::clicked, this,
-            &PositionExclusionEditor::Command23_Click);
-    connect(MakeButton(this, "Command24", QStringLiteral("[做大底]"), 312, 282, 80, 28), &QPushButton::clicked, this,
-            &PositionExclusionEditor::Command24_Click);
-    connect(MakeButton(this, "Command18", QStringLiteral("返回>>"), 472, 282, 80, 28), &QPushButton::clicked, this,
-            &PositionExclusionEditor::Command18_Click);
+    MakeButton(this, "Command25", QStringLiteral("开始过滤号码"), 8, 282, 110, 28, this, &PositionExclusionEditor::Command25_Click);
+    MakeButton(this, "Command22", QStringLiteral("撤消"), 160, 282, 70, 28, this, &PositionExclusionEditor::Command22_Click);
+    MakeButton(this, "Command23", QStringLiteral("恢复"), 236, 282, 70, 28, this, &PositionExclusionEditor::Command23_Click);
+    MakeButton(this, "Command24", QStringLiteral("[做大底]"), 312, 282, 80, 28, this, &PositionExclusionEditor::Command24_Click);
+    MakeButton(this, "Command18", QStringLiteral("返回>>"), 472, 282, 80, 28, this, &PositionExclusionEditor::Command18_Click);
     setFixedSize(560, 318);
 
     timer1_ = new QTimer(this);

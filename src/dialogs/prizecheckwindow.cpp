@@ -80,11 +80,9 @@ PrizeCheckWindow::PrizeCheckWindow(QWidget* parent) : QDialog(parent) {
                            {"Command2", "组选兑奖", &PrizeCheckWindow::Command2_Click},
                            {"Command1", "返回", &PrizeCheckWindow::Command1_Click}};
     for (const Button& b : list) {
-        auto* button = new QPushButton(QString::fromUtf8(b.caption), this);
-        button->setObjectName(QString::fromLatin1(b.name));
+        QPushButton* button = dialogs::HandlerButton(this, b.name, QString::fromUtf8(b.caption), b.slot);
         button->setAutoDefault(false);
         buttons->addWidget(button);
-        connect(button, &QPushButton::clicked, this, b.slot);
     }
     outer->addLayout(buttons);
 

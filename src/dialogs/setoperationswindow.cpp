@@ -108,9 +108,7 @@ SetOperationsWindow::SetOperationsWindow(QWidget* parent) : QWidget(parent, Qt::
 
     auto button = [this](const char* name, const QString& caption, void (SetOperationsWindow::*handler)(),
                          QBoxLayout* into) {
-        auto* b = new QPushButton(caption, this);
-        b->setObjectName(QString::fromLatin1(name));
-        connect(b, &QPushButton::clicked, this, handler);
+        QPushButton* b = dialogs::HandlerButton(this, name, caption, handler);
         into->addWidget(b);
         return b;
     };
@@ -205,8 +203,7 @@ SetOperationsWindow::SetOperationsWindow(QWidget* parent) : QWidget(parent, Qt::
 }
 
 SetOperationsWindow* SetOperationsWindow::instance() {
-    if (!g_setOperationsWindow) g_setOperationsWindow = new SetOperationsWindow(dialogs::WorkbenchWidget());
-    return g_setOperationsWindow;
+    return dialogs::LastingWindow(g_setOperationsWindow);
 }
 
 SetOperationsWindow* SetOperationsWindow::existing() { return g_setOperationsWindow; }

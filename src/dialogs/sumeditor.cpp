@@ -15,12 +15,7 @@ namespace {
 
 QPointer<SumEditor> g_sumEditor;
 
-QPushButton* Button(QWidget* parent, const char* name, const QString& caption, int x, int y, int w, int h) {
-    auto* b = new QPushButton(caption, parent);
-    b->setObjectName(QString::fromLatin1(name));
-    b->setGeometry(x, y, w, h);
-    return b;
-}
+using dialogs::MakeButton;
 
 }  // namespace
 
@@ -41,29 +36,21 @@ SumEditor::SumEditor(QWidget* parent) : QDialog(parent) {
     combo1_->addItems({QStringLiteral("请选择条件"), QStringLiteral("0路"), QStringLiteral("1路"), QStringLiteral("2路")});
     combo1_->setGeometry(8, 126, 130, 24);
     connect(combo1_, qOverload<int>(&QComboBox::activated), this, &SumEditor::Combo1_Click);
-    connect(Button(page, "Command3", QStringLiteral("全清"), 240, 124, 76, 28), &QPushButton::clicked, this,
-            &SumEditor::Command3_Click);
-    connect(Button(page, "Command2", QStringLiteral("反选"), 324, 124, 76, 28), &QPushButton::clicked, this,
-            &SumEditor::Command2_Click);
+    MakeButton(page, "Command3", QStringLiteral("全清"), 240, 124, 76, 28, this, &SumEditor::Command3_Click);
+    MakeButton(page, "Command2", QStringLiteral("反选"), 324, 124, 76, 28, this, &SumEditor::Command2_Click);
 
-    connect(Button(this, "Command7", QStringLiteral("开始过滤号码"), 8, 216, 110, 28), &QPushButton::clicked, this,
-            &SumEditor::Command7_Click);
-    connect(Button(this, "Command1", QStringLiteral("撤消"), 124, 216, 70, 28), &QPushButton::clicked, this,
-            &SumEditor::Command1_Click);
-    connect(Button(this, "Command4", QStringLiteral("恢复"), 198, 216, 70, 28), &QPushButton::clicked, this,
-            &SumEditor::Command4_Click);
-    connect(Button(this, "Command5", QStringLiteral("[做大底]"), 272, 216, 80, 28), &QPushButton::clicked, this,
-            &SumEditor::Command5_Click);
-    connect(Button(this, "Command6", QStringLiteral("返回"), 356, 216, 70, 28), &QPushButton::clicked, this,
-            &SumEditor::Command6_Click);
+    MakeButton(this, "Command7", QStringLiteral("开始过滤号码"), 8, 216, 110, 28, this, &SumEditor::Command7_Click);
+    MakeButton(this, "Command1", QStringLiteral("撤消"), 124, 216, 70, 28, this, &SumEditor::Command1_Click);
+    MakeButton(this, "Command4", QStringLiteral("恢复"), 198, 216, 70, 28, this, &SumEditor::Command4_Click);
+    MakeButton(this, "Command5", QStringLiteral("[做大底]"), 272, 216, 80, 28, this, &SumEditor::Command5_Click);
+    MakeButton(this, "Command6", QStringLiteral("返回"), 356, 216, 70, 28, this, &SumEditor::Command6_Click);
     setFixedSize(436, 252);
 
     Form_Load();
 }
 
 SumEditor* SumEditor::instance() {
-    if (!g_sumEditor) g_sumEditor = new SumEditor(dialogs::WorkbenchWidget());
-    return g_sumEditor;
+    return dialogs::LastingWindow(g_sumEditor);
 }
 
 SumEditor* SumEditor::existing() { return g_sumEditor; }

@@ -69,8 +69,7 @@ TextCollectionWindow::TextCollectionWindow(QWidget* parent) : QDialog(parent) {
 }
 
 TextCollectionWindow* TextCollectionWindow::instance() {
-    if (!g_textCollectionWindow) g_textCollectionWindow = new TextCollectionWindow(dialogs::WorkbenchWidget());
-    return g_textCollectionWindow;
+    return dialogs::LastingWindow(g_textCollectionWindow);
 }
 
 int TextCollectionWindow::Open() { return ui::ShowModal(instance()); }

@@ -18,6 +18,8 @@
 #include <QRadioButton>
 #include <QTextCursor>
 
+#include <functional>
+
 namespace {
 
 using pool::kNewLine;
@@ -144,17 +146,25 @@ static QList<int> TickedValues(const WorkbenchWindow* form, const QStringList& b
     return values;
 }
 
+// A value filter run once for every ticked value of a digit row, as one logged run whose
+// description lists the values.
+static void RunDigitRowFilter(WorkbenchWindow* form, const QStringList& boxes, const QString& itemSuffix,
+                              const QString& titleWithStart, const QString& description,
+                              const std::function<void(pool::NumberPool&, QString&, int)>& filter) {
+    QString items;
+    const QList<int> values = TickedValues(form, boxes, itemSuffix, &items);
+    form->session().RunFilter(titleWithStart, description + items, [&](pool::NumberPool& p, QString& log) {
+        for (int v : values) filter(p, log, v);
+    });
+}
+
 void WorkbenchWindow::Command10_Click() {
     const QStringList boxes = {QStringLiteral("Check44"), QStringLiteral("Check43"), QStringLiteral("Check42"),
                                QStringLiteral("Check41"), QStringLiteral("Check40"), QStringLiteral("Check39"),
                                QStringLiteral("Check38"), QStringLiteral("Check37"), QStringLiteral("Check36"),
                                QStringLiteral("Check35")};
-    QString items;
-    const QList<int> values = TickedValues(this, boxes, QStringLiteral(" "), &items);
-    session_.RunFilter(QStringLiteral("跨度过滤开始"), QStringLiteral("夸度过滤：") + items,
-                       [&](pool::NumberPool& p, QString& log) {
-                           for (int v : values) pool::FilterSpan(p, log, v);
-                       });
+    RunDigitRowFilter(this, boxes, QStringLiteral(" "), QStringLiteral("跨度过滤开始"), QStringLiteral("夸度过滤："),
+                      [](pool::NumberPool& p, QString& log, int v) { pool::FilterSpan(p, log, v); });
 }
 
 void WorkbenchWindow::Command14_Click() {
@@ -162,23 +172,18 @@ void WorkbenchWindow::Command14_Click() {
                                QStringLiteral("Check48"), QStringLiteral("Check52"), QStringLiteral("Check53"),
                                QStringLiteral("Check54"), QStringLiteral("Check55"), QStringLiteral("Check56"),
                                QStringLiteral("Check57")};
-    QString items;
-    const QList<int> values = TickedValues(this, boxes, QStringLiteral(" "), &items);
-    session_.RunFilter(QStringLiteral("合值过滤开始"), QStringLiteral("和值尾（合值）过滤：") + items,
-                       [&](pool::NumberPool& p, QString& log) {
-                           for (int v : values) pool::FilterSumTail(p, log, v);
-                       });
+    RunDigitRowFilter(this, boxes, QStringLiteral(" "), QStringLiteral("合值过滤开始"),
+                      QStringLiteral("和值尾（合值）过滤："),
+                      [](pool::NumberPool& p, QString& log, int v) { pool::FilterSumTail(p, log, v); });
 }
 
 void WorkbenchWindow::Command4_Click() {
     QStringList boxes;
     for (int d : kDigitOrder) boxes << dialogs::ArrayName(QStringLiteral("Check23"), d);
-    QString items;
-    const QList<int> values = TickedValues(this, boxes, QStringLiteral("  "), &items);
-    session_.RunFilter(QStringLiteral("胆码过滤开始"), QStringLiteral("胆码过滤：") + items,
-                       [&](pool::NumberPool& p, QString& log) {
-                           for (int v : values) pool::FilterContainsDigit(p, log, QString::number(v), true);
-                       });
+    RunDigitRowFilter(this, boxes, QStringLiteral("  "), QStringLiteral("胆码过滤开始"), QStringLiteral("胆码过滤："),
+                      [](pool::NumberPool& p, QString& log, int v) {
+                          pool::FilterContainsDigit(p, log, QString::number(v), true);
+                      });
 }
 
 void WorkbenchWindow::Command2_Click() {
