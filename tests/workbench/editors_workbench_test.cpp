@@ -14,6 +14,7 @@
 #include "dialogs/workbenchapi.h"
 #include "platform/ui/messagebox.h"
 #include "testsupport.h"
+#include "workbenchfixture.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -35,7 +36,7 @@ namespace {
 
 using dialogs::ArrayName;
 
-class EditorsTest : public ::testing::Test {
+class EditorsTest : public WorkbenchFixture {
 protected:
     void SetUp() override {
         common::AppState& app = common::App();
@@ -55,12 +56,6 @@ protected:
     }
 
     template <class T>
-    T* bench(const QString& name) {
-        T* w = form->ctl<T>(name);
-        EXPECT_NE(w, nullptr) << name.toStdString();
-        return w;
-    }
-    template <class T>
     static T* in(QWidget* window, const QString& name) {
         T* w = window->findChild<T*>(name);
         EXPECT_NE(w, nullptr) << name.toStdString();
@@ -68,15 +63,9 @@ protected:
     }
     void click(QWidget* window, const QString& name) { in<QPushButton>(window, name)->click(); }
     void tick(QWidget* window, const QString& name, bool on = true) { in<QCheckBox>(window, name)->setChecked(on); }
-    // A set of the test's own in filtering mode.
-    void load(const QStringList& numbers) {
-        form->session().pool = numbers;
-        form->cmdstyle();
-        form->session().CommitSet();
-    }
     void buildGroup() {
-        bench<QRadioButton>(QStringLiteral("Option2"))->click();
-        bench<QPushButton>(QStringLiteral("Command1"))->click();
+        get<QRadioButton>(QStringLiteral("Option2"))->click();
+        get<QPushButton>(QStringLiteral("Command1"))->click();
     }
     // Presses a workbench opener; `user` acts in the modal editor.
     void open(const QString& opener, const std::function<void(QDialog*)>& user) {
@@ -86,17 +75,11 @@ protected:
             user(d);
             return 0;
         });
-        bench<QPushButton>(opener)->click();
+        get<QPushButton>(opener)->click();
         ui::SetModalHandler({});
         EXPECT_EQ(shown, 1) << opener.toStdString();
     }
-    QString log() const { return form->session().log.text(); }
-    const pool::NumberPool& numbers() const { return form->session().pool; }
     QString description() const { return form->session().setDescription; }
-
-    testsupport::ProgramDir dir;
-    std::unique_ptr<ui::MessageRecorder> recorder;
-    std::unique_ptr<WorkbenchWindow> form;
 };
 
 TEST_F(EditorsTest, TypicalRequestGroup012ThenUndo) {
@@ -119,8 +102,8 @@ TEST_F(EditorsTest, TypicalRequestGroup012ThenUndo) {
     EXPECT_TRUE(added.startsWith(QStringLiteral("\n组选012路过滤开始\n"))) << added.toStdString();
     EXPECT_TRUE(added.endsWith(QStringLiteral("| \n组选012路： 021 \n过滤18注\n还剩202注\n"))) << added.toStdString();
     EXPECT_EQ(description(), QStringLiteral("组选过滤012路：021 "));
-    EXPECT_FALSE(bench<QCheckBox>(QStringLiteral("Check49"))->isChecked());
-    EXPECT_EQ(bench<QPlainTextEdit>(QStringLiteral("Text5"))->toPlainText(), log());
+    EXPECT_FALSE(get<QCheckBox>(QStringLiteral("Check49"))->isChecked());
+    EXPECT_EQ(get<QPlainTextEdit>(QStringLiteral("Text5"))->toPlainText(), log());
 
     // 撤消 from the editor brings the 220 back; the editor keeps its tick.
     in<QPushButton>(PatternEditor::instance(), QStringLiteral("Command19"))->click();
@@ -164,8 +147,8 @@ TEST_F(EditorsTest, EachPatternTabRunsItsFamilyAlone) {
         SCOPED_TRACE(c.caption);
         load(common::AllNumbers());
         // Boxes the user ticked on the workbench do not run: the start button clears them.
-        bench<QCheckBox>(QStringLiteral("Check49"))->setChecked(true);
-        bench<QCheckBox>(QStringLiteral("Check12"))->setChecked(c.tab != 4);
+        get<QCheckBox>(QStringLiteral("Check49"))->setChecked(true);
+        get<QCheckBox>(QStringLiteral("Check12"))->setChecked(c.tab != 4);
         const QString before = log();
         open(QString::fromLatin1(c.opener), [&](QDialog* d) {
             EXPECT_EQ(in<QTabWidget>(d, QStringLiteral("SSTab1"))->currentIndex(), c.tab);
@@ -186,13 +169,13 @@ TEST_F(EditorsTest, EachPatternTabRunsItsFamilyAlone) {
         EXPECT_TRUE(added.endsWith(QStringLiteral("还剩") + QString::number(numbers().size()) + QStringLiteral("注\n")));
         EXPECT_EQ(description(), QString::fromUtf8(c.description) + QString::fromUtf8(c.caption) + QLatin1Char(' '));
         for (const char* box : {"Check49", "Check50", "Check11", "Check3", "Check12", "Check24", "Check34", "Check59"})
-            EXPECT_FALSE(bench<QCheckBox>(QString::fromLatin1(box))->isChecked()) << box;
+            EXPECT_FALSE(get<QCheckBox>(QString::fromLatin1(box))->isChecked()) << box;
     }
 }
 
 TEST_F(EditorsTest, StartWithoutBaseSetOnlyRefuses) {
-    bench<QCheckBox>(QStringLiteral("Check50"))->setChecked(true);
-    bench<QCheckBox>(QStringLiteral("Check1"))->setChecked(true);
+    get<QCheckBox>(QStringLiteral("Check50"))->setChecked(true);
+    get<QCheckBox>(QStringLiteral("Check1"))->setChecked(true);
     const QString before = log();
     const int snapshots = form->session().ring.index();
     PatternEditor::instance()->array(0)[0]->setChecked(true);
@@ -211,8 +194,8 @@ TEST_F(EditorsTest, StartWithoutBaseSetOnlyRefuses) {
     }
     EXPECT_EQ(log(), before);
     EXPECT_EQ(form->session().ring.index(), snapshots);
-    EXPECT_TRUE(bench<QCheckBox>(QStringLiteral("Check50"))->isChecked());
-    EXPECT_TRUE(bench<QCheckBox>(QStringLiteral("Check1"))->isChecked());
+    EXPECT_TRUE(get<QCheckBox>(QStringLiteral("Check50"))->isChecked());
+    EXPECT_TRUE(get<QCheckBox>(QStringLiteral("Check1"))->isChecked());
 }
 
 TEST_F(EditorsTest, EmptiedPoolStillStartsAndLogsAStep) {
@@ -246,7 +229,7 @@ TEST_F(EditorsTest, SumEditorWithRoutePresets) {
     }
     EXPECT_TRUE(log().contains(QStringLiteral("\n和值： 1 2 4 5 7 8 10 11 13 14 16 17 19 20 22 23 25 26 \n过滤")));
     EXPECT_EQ(description(), QStringLiteral("和值过滤：1 2 4 5 7 8 10 11 13 14 16 17 19 20 22 23 25 26 "));
-    EXPECT_FALSE(bench<QCheckBox>(QStringLiteral("Check1"))->isChecked());
+    EXPECT_FALSE(get<QCheckBox>(QStringLiteral("Check1"))->isChecked());
 
     // "请选择条件" clears; 反选 then ticks all 28 and shows the prompt without applying it.
     SumEditor* sums = SumEditor::instance();
@@ -282,7 +265,7 @@ TEST_F(EditorsTest, OneDModesAndTheNoFilterSetting) {
             << added.toStdString();
         EXPECT_EQ(added.count(QStringLiteral("1D")), 2);  // the header and one mode line
         EXPECT_TRUE(added.endsWith(QStringLiteral("还剩") + QString::number(numbers().size()) + QStringLiteral("注\n")));
-        EXPECT_FALSE(bench<QCheckBox>(QStringLiteral("Check26"))->isChecked());
+        EXPECT_FALSE(get<QCheckBox>(QStringLiteral("Check26"))->isChecked());
     }
 
     // A mode set to 不过滤 disables its boxes and filters nothing, though they stay ticked.
@@ -325,7 +308,7 @@ TEST_F(EditorsTest, PositionalPatternsWithWildcards) {
     EXPECT_TRUE(log().endsWith(QStringLiteral("\n定位过滤开始\n122| 320| 102| 112| \n过滤4注\n还剩1注\n")))
         << log().toStdString();
     EXPECT_EQ(description(), QStringLiteral("定位过滤"));
-    EXPECT_FALSE(bench<QCheckBox>(QStringLiteral("Check58"))->isChecked());
+    EXPECT_FALSE(get<QCheckBox>(QStringLiteral("Check58"))->isChecked());
 
     // The next opening starts from the saved patterns; leaving without saving keeps them.
     open(QStringLiteral("Command15"), [&](QDialog* d) {
@@ -379,7 +362,7 @@ TEST_F(EditorsTest, OptionTabsOneAtATime) {
                                    QStringLiteral("\n过滤")))
             << added.toStdString();
         EXPECT_EQ(description(), QString::fromUtf8(c.description) + QString::fromUtf8(c.items));
-        EXPECT_FALSE(bench<QCheckBox>(QString::fromLatin1(c.familyBox))->isChecked());
+        EXPECT_FALSE(get<QCheckBox>(QString::fromLatin1(c.familyBox))->isChecked());
     }
     // The ticks of a tab stay while the editor is opened on another one.
     EXPECT_TRUE(OptionEditor::instance()->array(2)[2]->isChecked());
@@ -423,7 +406,7 @@ TEST_F(EditorsTest, MakeBaseInsideTheModalLoopShowsTheEditorAgain) {
             editor->hide();
         });
     });
-    bench<QPushButton>(QStringLiteral("Command15"))->click();
+    get<QPushButton>(QStringLiteral("Command15"))->click();
     EXPECT_TRUE(backAfterSave);
     EXPECT_EQ(listAfterSave, QStringList({QStringLiteral("1*2")}));
     EXPECT_EQ(recorder->lastText(), description() + QStringLiteral("\n保存大底成功！"));

@@ -9,6 +9,7 @@
 #include "platform/ui/messagebox.h"
 #include "testsupport.h"
 #include "workbench/filterruns.h"
+#include "workbenchfixture.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -36,7 +37,7 @@ QStringList Filters2Draws() {
     return texts;
 }
 
-class Filters2Window : public ::testing::Test {
+class Filters2Window : public WorkbenchFixture {
 protected:
     void SetUp() override {
         common::App().history = common::DrawHistory(Filters2Draws());
@@ -55,33 +56,10 @@ protected:
         recorder.reset();
     }
 
-    template <class T>
-    T* get(const QString& name) {
-        T* w = form->ctl<T>(name);
-        EXPECT_NE(w, nullptr) << name.toStdString();
-        return w;
-    }
-    void click(const QString& name) { get<QPushButton>(name)->click(); }
-    void tick(const QString& name, bool on = true) { get<QCheckBox>(name)->setChecked(on); }
     bool isTicked(const QString& name) { return get<QCheckBox>(name)->isChecked(); }
     void setText(const QString& name, const QString& text) { get<QLineEdit>(name)->setText(text); }
-    QString log() const { return form->session().log.text(); }
-    pool::NumberPool& numbers() { return form->session().pool; }
     QString description() { return get<QPushButton>(QStringLiteral("Command11"))->property("Tag").toString(); }
-    void buildAll() {
-        get<QRadioButton>(QStringLiteral("Option1"))->click();
-        tick(QStringLiteral("Check51"));
-        click(QStringLiteral("Command1"));
-    }
-    void load(const QStringList& entries) {
-        numbers() = entries;
-        form->cmdstyle();
-        form->session().CommitSet();
-    }
 
-    testsupport::ProgramDir dir;
-    std::unique_ptr<ui::MessageRecorder> recorder;
-    std::unique_ptr<WorkbenchWindow> form;
     int pauses = 0;
 };
 

@@ -10,6 +10,7 @@
 #include "testsupport.h"
 #include "workbench/formulafilter.h"
 #include "workbench/workbench.h"
+#include "workbenchfixture.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -49,7 +50,7 @@ QStringList FormulaPoolWithout(const QStringList& all, const QStringList& remove
     return rest;
 }
 
-class FormulaFilterTest : public ::testing::Test {
+class FormulaFilterTest : public WorkbenchFixture {
 protected:
     void SetUp() override {
         common::App().history = common::DrawHistory(QStringList{"2025001 123", "2025002 456"});
@@ -68,21 +69,9 @@ protected:
         form = std::make_unique<WorkbenchWindow>();
         recorder->messages.clear();  // the smart-system gate of the first opening
     }
-    template <class T>
-    T* get(const QString& name) {
-        T* w = form->ctl<T>(name);
-        EXPECT_NE(w, nullptr) << name.toStdString();
-        return w;
-    }
-    void load(const QStringList& entries) {
-        form->session().pool = entries;
-        form->cmdstyle();
-        form->session().CommitSet();
-    }
     void setScript(const QString& text) { get<QPlainTextEdit>(QStringLiteral("Text29"))->setPlainText(text); }
     QString script() { return get<QPlainTextEdit>(QStringLiteral("Text29"))->toPlainText(); }
     void run() { get<QPushButton>(QStringLiteral("Command67"))->click(); }
-    QString log() { return form->session().log.text(); }
     QStringList comboItems() {
         auto* c = get<QComboBox>(QStringLiteral("Combo21"));
         QStringList items;
@@ -114,10 +103,6 @@ protected:
         EXPECT_TRUE(shown);
         ui::SetModalHandler({});
     }
-
-    testsupport::ProgramDir dir;
-    std::unique_ptr<ui::MessageRecorder> recorder;
-    std::unique_ptr<WorkbenchWindow> form;
 };
 
 template <class T>

@@ -9,6 +9,7 @@
 #include "legibility.h"
 #include "testsupport.h"
 #include "workbench/workbench.h"
+#include "workbenchfixture.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -40,7 +41,7 @@ QStringList FixtureDraws() {
     return {"2024001 123", "2024002 456", "2024003 321", "2025001 789", "2025002 123"};
 }
 
-class WorkbenchTest : public ::testing::Test {
+class WorkbenchTest : public WorkbenchFixture {
 protected:
     void SetUp() override {
         common::AppState& app = common::App();
@@ -63,33 +64,8 @@ protected:
         form = std::make_unique<WorkbenchWindow>();
     }
 
-    template <class T>
-    T* get(const QString& name) {
-        T* w = form->ctl<T>(name);
-        EXPECT_NE(w, nullptr) << name.toStdString();
-        return w;
-    }
-    void click(const QString& name) { get<QPushButton>(name)->click(); }
     void select(const QString& option) { get<QRadioButton>(option)->click(); }
-    void tick(const QString& name, bool on = true) { get<QCheckBox>(name)->setChecked(on); }
-    QString log() const { return form->session().log.text(); }
-    pool::NumberPool& numbers() { return form->session().pool; }
     QString countLabel() { return get<QLabel>(QStringLiteral("Label5"))->text(); }
-    // A pool of the test's own in filtering mode.
-    void load(const QStringList& entries) {
-        numbers() = entries;
-        form->cmdstyle();
-        form->session().CommitSet();
-    }
-    void buildAll() {
-        select(QStringLiteral("Option1"));
-        tick(QStringLiteral("Check51"));
-        click(QStringLiteral("Command1"));
-    }
-
-    testsupport::ProgramDir dir;
-    std::unique_ptr<ui::MessageRecorder> recorder;
-    std::unique_ptr<WorkbenchWindow> form;
 };
 
 TEST_F(WorkbenchTest, OpensInBuildingModeWithTheGateMessage) {
