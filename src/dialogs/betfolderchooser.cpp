@@ -56,10 +56,9 @@ BetFolderChooser::BetFolderChooser(BetFolderTarget* target, QWidget* parent) : Q
 
     auto* row = new QHBoxLayout;
     row->addStretch();
-    const dialogs::OkCancel buttons = dialogs::AddOkCancel(this, row, "Command1", "Command2");
+    dialogs::AddOkCancel(this, row, "Command1", &BetFolderChooser::Command1_Click, "Command2",
+                         &BetFolderChooser::Command2_Click);
     layout->addLayout(row);
-    connect(buttons.ok, &QPushButton::clicked, this, &BetFolderChooser::Command1_Click);
-    connect(buttons.cancel, &QPushButton::clicked, this, &BetFolderChooser::Command2_Click);
 
     resize(360, 420);
     Form_Load();

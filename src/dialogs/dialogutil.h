@@ -39,6 +39,15 @@ struct OkCancel {
     QPushButton* cancel;
 };
 OkCancel AddOkCancel(QWidget* parent, QHBoxLayout* row, const char* okName, const char* cancelName);
+// The same, the two running the window's handlers.
+template <class Window>
+OkCancel AddOkCancel(Window* window, QHBoxLayout* row, const char* okName, void (Window::*onOk)(),
+                     const char* cancelName, void (Window::*onCancel)()) {
+    const OkCancel buttons = AddOkCancel(window, row, okName, cancelName);
+    QObject::connect(buttons.ok, &QPushButton::clicked, window, onOk);
+    QObject::connect(buttons.cancel, &QPushButton::clicked, window, onCancel);
+    return buttons;
+}
 
 // The one window of its kind for the run, kept in slot and created over the workbench on first
 // use (again after it was discarded).

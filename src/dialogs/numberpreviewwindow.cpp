@@ -142,10 +142,9 @@ NumberPreviewWindow::NumberPreviewWindow(QWidget* parent) : QDialog(parent) {
         dialogs::HandlerButton(this, h.name, QString::fromUtf8(h.caption), h.slot)->setVisible(false);
     }
     row->addStretch();
-    const dialogs::OkCancel buttons = dialogs::AddOkCancel(this, row, "Command3", "Command2");
+    dialogs::AddOkCancel(this, row, "Command3", &NumberPreviewWindow::Command3_Click, "Command2",
+                         &NumberPreviewWindow::Command2_Click);
     layout->addLayout(row);
-    connect(buttons.ok, &QPushButton::clicked, this, &NumberPreviewWindow::Command3_Click);
-    connect(buttons.cancel, &QPushButton::clicked, this, &NumberPreviewWindow::Command2_Click);
 
     resize(560, 460);
     Form_Load();

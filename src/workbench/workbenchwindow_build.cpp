@@ -167,37 +167,39 @@ void WorkbenchWindow::buildControls() {
     Btn(f12, QStringLiteral("Command47"), QStringLiteral("统计"), 77, 78, 50, 22)->setProperty("Tag", QStringLiteral("0"));
     Btn(f12, QStringLiteral("Command21"), QStringLiteral("选择"), 127, 78, 50, 22);
 
+    // The two family frames: eight family boxes, each with the 过滤 button that opens its
+    // editor, and hidden: the 容错 box, the frame's batch button and the one the editors press.
+    struct Family {
+        const char* box;
+        const char* caption;
+        const char* button;
+    };
+    auto familyFrame = [this](const QString& frame, const QString& title, int top, const Family (&families)[8],
+                              const QString& tolerance, const QString& run, const QString& pressed) {
+        QGroupBox* f = Frm(this, frame, title, 8, top, 360, 128);
+        for (int i = 0; i < 8; ++i) {
+            const int x = 8 + (i % 2) * 176, y = 20 + (i / 2) * 25;
+            Chk(f, QString::fromLatin1(families[i].box), QString::fromUtf8(families[i].caption), x, y, 110, 22);
+            Btn(f, QString::fromLatin1(families[i].button), QStringLiteral("过滤"), x + 112, y, 50, 22);
+        }
+        Chk(f, tolerance, QStringLiteral("容错"), 8, 104, 60, 20)->hide();
+        Btn(f, run, QStringLiteral("过滤"), 304, 104)->hide();
+        Btn(f, pressed, pressed, 240, 104)->hide();
+    };
     // 基本条件过滤: family boxes with the buttons that open the pattern editor
-    QGroupBox* f4 = Frm(this, QStringLiteral("Frame4"), QStringLiteral("基本条件过滤"), 8, 240, 360, 128);
-    const struct { const char* box; const char* caption; const char* button; } basic[8] = {
-        {"Check49", "组选012路", "Command18"}, {"Check50", "单选012路", "Command19"},
-        {"Check11", "奇偶 组合", "Command26"}, {"Check3", "质合 组合", "Command32"},
-        {"Check12", "大小组合", "Command27"},  {"Check24", "大 中 小", "Command41"},
-        {"Check34", "组选1234", "Command46"},  {"Check59", "单选1234", "Command50"}};
-    for (int i = 0; i < 8; ++i) {
-        const int x = 8 + (i % 2) * 176, y = 20 + (i / 2) * 25;
-        Chk(f4, QString::fromLatin1(basic[i].box), QString::fromUtf8(basic[i].caption), x, y, 110, 22);
-        Btn(f4, QString::fromLatin1(basic[i].button), QStringLiteral("过滤"), x + 112, y, 50, 22);
-    }
-    Chk(f4, QStringLiteral("Check64"), QStringLiteral("容错"), 8, 104, 60, 20)->hide();
-    Btn(f4, QStringLiteral("Command5"), QStringLiteral("过滤"), 304, 104)->hide();
-    Btn(f4, QStringLiteral("Command70"), QStringLiteral("Command70"), 240, 104)->hide();
-
+    const Family basic[8] = {{"Check49", "组选012路", "Command18"}, {"Check50", "单选012路", "Command19"},
+                             {"Check11", "奇偶 组合", "Command26"}, {"Check3", "质合 组合", "Command32"},
+                             {"Check12", "大小组合", "Command27"},  {"Check24", "大 中 小", "Command41"},
+                             {"Check34", "组选1234", "Command46"},  {"Check59", "单选1234", "Command50"}};
+    familyFrame(QStringLiteral("Frame4"), QStringLiteral("基本条件过滤"), 240, basic, QStringLiteral("Check64"),
+                QStringLiteral("Command5"), QStringLiteral("Command70"));
     // 高级条件过滤
-    QGroupBox* f7 = Frm(this, QStringLiteral("Frame7"), QStringLiteral("高级条件过滤"), 8, 376, 360, 128);
-    const struct { const char* box; const char* caption; const char* button; } advanced[8] = {
-        {"Check58", "定位过滤", "Command15"},   {"Check1", "和值过滤", "Command28"},
-        {"Check26", "1 D 过滤", "Command53"},   {"Check9", "升降序过滤", "Command39"},
-        {"Check27", "均值过滤", "Command56"},   {"Check25", "AC值过滤", "Command60"},
-        {"Check69", "直落号过滤", "Command61"}, {"Check60", "斜连值过滤", "Command59"}};
-    for (int i = 0; i < 8; ++i) {
-        const int x = 8 + (i % 2) * 176, y = 20 + (i / 2) * 25;
-        Chk(f7, QString::fromLatin1(advanced[i].box), QString::fromUtf8(advanced[i].caption), x, y, 110, 22);
-        Btn(f7, QString::fromLatin1(advanced[i].button), QStringLiteral("过滤"), x + 112, y, 50, 22);
-    }
-    Chk(f7, QStringLiteral("Check66"), QStringLiteral("容错"), 8, 104, 60, 20)->hide();
-    Btn(f7, QStringLiteral("Command7"), QStringLiteral("过滤"), 304, 104)->hide();
-    Btn(f7, QStringLiteral("Command71"), QStringLiteral("Command71"), 240, 104)->hide();
+    const Family advanced[8] = {{"Check58", "定位过滤", "Command15"},   {"Check1", "和值过滤", "Command28"},
+                                {"Check26", "1 D 过滤", "Command53"},   {"Check9", "升降序过滤", "Command39"},
+                                {"Check27", "均值过滤", "Command56"},   {"Check25", "AC值过滤", "Command60"},
+                                {"Check69", "直落号过滤", "Command61"}, {"Check60", "斜连值过滤", "Command59"}};
+    familyFrame(QStringLiteral("Frame7"), QStringLiteral("高级条件过滤"), 376, advanced, QStringLiteral("Check66"),
+                QStringLiteral("Command7"), QStringLiteral("Command71"));
 
     // Bottom row
     Btn(this, QStringLiteral("Command20"), QStringLiteral("计算器"), 8, 504, 70, 28);
