@@ -199,7 +199,7 @@ void HistoryVerificationWindow::Command2_Click() {
     smart::SchemeCalculatorWindow* calc = SmartSystemWindow::Calculator();
     calc->clearSchemeList();
     const QString url = smart_->schemeListUrl();
-    if (!url.isEmpty()) calc->re_FangAn(url, downloader_);
+    if (!url.isEmpty()) calc->loadSchemeList(url, downloader_);
     if (stopRequested_) {  // stopped while the list loaded: nothing changed yet
         running_ = false;
         deleteLater();

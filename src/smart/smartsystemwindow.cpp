@@ -355,7 +355,7 @@ bool SmartSystemWindow::smartRun() {
     smart::SchemeCalculatorWindow* calc = Calculator();
     calc->clearSchemeList();
     const QString url = schemeListUrl();
-    if (!url.isEmpty()) calc->re_FangAn(url, downloader_);
+    if (!url.isEmpty()) calc->loadSchemeList(url, downloader_);
     if (stopRequested_) return abandon();
     if (calc->schemeList().isEmpty()) {
         ui::MsgBox(kF15NoSchemes, ui::Icon::None, ui::Buttons::Ok, ui::kAppTitle, this);
