@@ -16,6 +16,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPlainTextEdit>
+#include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QStringListModel>
@@ -27,6 +28,15 @@ namespace smart {
 
 std::function<QString()> SchemeCalculatorWindow::importFileChooser;
 std::function<void(const QString&, const QString&)> SchemeCalculatorWindow::reportOpener;
+
+SchemeCalculatorWindow* SchemeCalculatorWindow::shared() {
+    static QPointer<SchemeCalculatorWindow> window;
+    if (!window) {
+        window = new SchemeCalculatorWindow(nullptr);
+        window->hide();
+    }
+    return window;
+}
 
 namespace {
 

@@ -24,6 +24,10 @@ public:
     explicit SchemeCalculatorWindow(QWidget* parent = nullptr);
     ~SchemeCalculatorWindow() override;
 
+    // The one calculator window of the program: loaded hidden on first use, never shown by the
+    // smart windows, kept until the program ends.
+    static SchemeCalculatorWindow* shared();
+
     SchemeCalculator& calculator() { return calc_; }
     const SchemeCalculator& calculator() const { return calc_; }
 
