@@ -19,10 +19,6 @@
 #include <functional>
 #include <vector>
 
-namespace platform {
-class Downloader;
-}
-
 namespace smart {
 
 // Captions of the run control (Check1 of the calculator window): running, paused, stopped.
