@@ -439,7 +439,7 @@ TEST(BacktestRun, RunsRecordsSkipsBadOnesAndSummarises) {
     SchemeCalculator& c = env.calc;
     const QString cond = Condition(QStringLiteral("a(1) > a(2)"));
     c.schemes << Record(cond, QStringLiteral("右9"), 12, 6) << QStringLiteral("too short.txt")
-            << Record(Condition(QStringLiteral("a(2) >= a(3)")), QStringLiteral("左0"), 12, 6)
+              << Record(Condition(QStringLiteral("a(2) >= a(3)")), QStringLiteral("左0"), 12, 6)
             << Record(Condition(QStringLiteral("a(1) >= 1")), QStringLiteral("右8"), 8, 3);
     c.summary << QStringLiteral("old");
     c.runBacktests();
@@ -475,7 +475,7 @@ TEST(BacktestRun, StopDuringSecondRecordEndsWithoutSummary) {
     EXPECT_EQ(backtests, 2);  // the third record never started
     EXPECT_TRUE(c.summary.isEmpty());
     EXPECT_EQ(c.runState, smart::kRunStop);
-    EXPECT_EQ(c.reportLines.size(), 2);   // both backtests predicted the next issue
+    EXPECT_EQ(c.reportLines.size(), 2);  // both backtests predicted the next issue
     EXPECT_EQ(c.lines.size(), 79);  // the stopped backtest's removal stays
 
     // Stopped before its first ranking: no line from the previous record's predictions.
@@ -642,7 +642,7 @@ TEST(RealHistory, RunKeepsItsInvariants) {
     c.newestLeftOut = 7;
     const QStringList& items = smart::BuiltInConditions();
     c.schemes << Record(items[0], QStringLiteral("右9"), 15, 8) << Record(items[12], QStringLiteral("左0"), 20, 8)
-            << Record(items[50], QStringLiteral("右8"), 25, 6) << Record(items[30], QStringLiteral("左2"), 10, 10);
+              << Record(items[50], QStringLiteral("右8"), 25, 6) << Record(items[30], QStringLiteral("左2"), 10, 10);
     c.runBacktests();
     EXPECT_TRUE(c.lastError.isEmpty()) << c.lastError.toStdString();
     ASSERT_FALSE(c.lines.isEmpty());
