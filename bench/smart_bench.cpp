@@ -24,10 +24,10 @@ static void BM_SchemeCalculatorRun(benchmark::State& state) {
     };
     for (auto _ : state) {
         smart::SchemeCalculator calc;
-        calc.List4 << record(items[0], QStringLiteral("右9")) << record(items[12], QStringLiteral("左0"))
-                   << record(items[44], QStringLiteral("右8")) << record(items[60], QStringLiteral("左1"));
-        calc.Command17_Click();
-        benchmark::DoNotOptimize(calc.List2);
+        calc.schemes << record(items[0], QStringLiteral("右9")) << record(items[12], QStringLiteral("左0"))
+                     << record(items[44], QStringLiteral("右8")) << record(items[60], QStringLiteral("左1"));
+        calc.runBacktests();
+        benchmark::DoNotOptimize(calc.summary);
     }
     qunsetenv("SIFMORA_DIR");
 }

@@ -46,9 +46,9 @@ static void BM_SmartComputation20Schemes(benchmark::State& state) {
     if (!dir) return;
     for (auto _ : state) {
         smart::SchemeCalculator calc;
-        calc.List4 = TwentySchemes();
-        calc.Command17_Click();
-        benchmark::DoNotOptimize(calc.List2);
+        calc.schemes = TwentySchemes();
+        calc.runBacktests();
+        benchmark::DoNotOptimize(calc.summary);
     }
     qunsetenv("SIFMORA_DIR");
 }
@@ -60,16 +60,16 @@ static void BM_Verification300Periods(benchmark::State& state) {
     const common::DrawHistory& history = RealHistory();
     for (auto _ : state) {
         smart::SchemeCalculator calc;
-        calc.List4 = TwentySchemes();
+        calc.schemes = TwentySchemes();
         for (int leaveOut = 300; leaveOut >= 1; --leaveOut) {
-            calc.Text11 = leaveOut;
-            calc.Command17_Click();
+            calc.newestLeftOut = leaveOut;
+            calc.runBacktests();
             // The four schemes' kill digits for the verified draw, as the window does.
             for (int scheme = 0; scheme < 4; ++scheme) {
                 pool::NumberPool made;
                 QString log;
                 benchmark::DoNotOptimize(smart::ComputeKillDigits(history, history.count() - leaveOut,
-                                                                  {scheme, 0, 0, QStringLiteral("1个")}, calc.List2,
+                                                                  {scheme, 0, 0, QStringLiteral("1个")}, calc.summary,
                                                                   made, log));
             }
         }
@@ -88,7 +88,7 @@ static void BM_SmartStopLatency(benchmark::State& state) {
     int pressAt = 3;
     for (auto _ : state) {
         smart::SchemeCalculator calc;
-        calc.List4 = TwentySchemes();
+        calc.schemes = TwentySchemes();
         QElapsedTimer clock, pumpClock, sinceStop;
         clock.start();
         pumpClock.start();
@@ -99,11 +99,11 @@ static void BM_SmartStopLatency(benchmark::State& state) {
         };
         calc.hooks.processEvents = [&] {
             if (!sinceStop.isValid() && clock.elapsed() >= pressAt) {
-                calc.Command11_Click();
+                calc.stop();
                 sinceStop.start();
             }
         };
-        calc.Command17_Click();
+        calc.runBacktests();
         if (sinceStop.isValid()) worst = std::max(worst, double(sinceStop.nsecsElapsed()) / 1e6);
         pressAt = pressAt % 15 + 2;  // presses at different moments of the run
     }
@@ -119,12 +119,12 @@ static void BM_BatchVerificationStep(benchmark::State& state) {
     if (!dir) return;
     for (auto _ : state) {
         smart::SchemeCalculator calc;
-        calc.Text10 = QStringLiteral("左3");
-        calc.Text5 = calc.Text9 = 30;
-        calc.Text2 = calc.Text6 = 9;
-        calc.Combo5Index = 0;
-        calc.Command13_Click();
-        benchmark::DoNotOptimize(calc.List3);
+        calc.positionText = QStringLiteral("左3");
+        calc.cycleLengthsTried = calc.lastCycleLength = 30;
+        calc.verifyPeriods = calc.lastVerifyPeriods = 9;
+        calc.conditionIndex = 0;
+        calc.batchVerification();
+        benchmark::DoNotOptimize(calc.reportLines);
     }
     qunsetenv("SIFMORA_DIR");
 }

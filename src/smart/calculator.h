@@ -1,15 +1,15 @@
 #pragma once
-// The scheme calculator: scheme records, the draws it reads itself, count series evaluated
-// through the script engine, the backtest over past draws, rank statistics, the summary of
-// kill digits, omission analyses and the batch verification with its report files.
+// The scheme calculator: the draws it reads itself, count series evaluated through the script
+// engine, the backtest over past draws, rank statistics, the summary of kill digits, omission
+// analyses and the batch verification with its report files. Scheme records and the scheme
+// list documents are in schemerecords.h.
 //
-// Plain logic without widgets. The hidden calculator window SchemeCalculatorWindow (SchemeCalculatorWindow.h) shows this
-// state in its controls; the smart-system and verification windows drive it through that
-// window or directly through calculator().
-//
-// Members named after a control hold that control's value (Text5 the cycle count, List4 the
-// scheme list, Check1 the run-control caption ...). Handlers keep their control names.
+// Plain logic without widgets. The hidden calculator window SchemeCalculatorWindow
+// (schemecalculatorwindow.h) shows this state in its controls and binds its handlers to these
+// operations; the smart-system and verification windows drive it through that window or
+// directly through calculator().
 #include "script/scriptengine.h"
+#include "smart/schemerecords.h"
 
 #include <QByteArray>
 #include <QString>
@@ -19,69 +19,23 @@
 #include <functional>
 #include <vector>
 
-namespace platform {
-class Downloader;
-}
-
 namespace smart {
 
-// Run-control captions of Check1.
+// Captions of the run control (Check1 of the calculator window): running, paused, stopped.
 inline const QString kRunRunning = QStringLiteral("▌▌");
 inline const QString kRunPaused = QStringLiteral("◣");
 inline const QString kRunStop = QStringLiteral("█");
 
-// Modes of Combo3.
+// The modes (项目, Combo3 of the calculator window): a digit anywhere in the draw, or at one place.
 inline const QString kModeAnywhere = QStringLiteral("胆码");
 inline const QString kModeHundreds = QStringLiteral("百位");
 inline const QString kModeTens = QStringLiteral("十位");
 inline const QString kModeUnits = QStringLiteral("个位");
 
-// Scheme list addresses on the home server.
-inline const QString kSchemeList3D = QStringLiteral("/3d/3d.xml");
-inline const QString kSchemeListP3 = QStringLiteral("/3d/p3.xml");
-inline const QString kSchemeListTest3D = QStringLiteral("/3d/T_3d.xml");
-inline const QString kSchemeListTestP3 = QStringLiteral("/3d/T_p3.xml");
-// The path for a lottery, with or without the test mark.
-QString SchemeListPath(bool lotteryIsP3, bool testMark);
-
-// ---- Scheme records (SchemeReportLine), fields counted from the end of the line ----
-
-inline constexpr int kMinRecordLength = 112;
-inline constexpr int kConditionLength = 79;
-
-struct SchemeRecord {
-    int cycleCount = 0;     // "周期" field
-    int verifyPeriods = 0;  // "验证" field
-    QString condition;      // the 79 characters as they stand
-    QString sideRank;       // "左3" / "右9"
-    QChar digit;            // the digit predicted for the record's issue
-};
-// Takes the fields a run needs; false with a reason for a line too short or with a
-// cycle/verification field that is not a number.
-bool ParseSchemeRecord(const QString& line, SchemeRecord* record, QString* error = nullptr);
-// Character 28 from the end (the digit of a report line); a null QChar when the line is shorter.
-QChar ReportLineDigit(const QString& line);
-
-// ---- Scheme list documents (SchemeListXml) ----
-
-struct SchemeListResult {
-    bool loaded = false;    // false: no root element (unreachable, not XML); the list is kept
-    QStringList records;    // records in document order, "[" "]" turned into "<" ">"
-    QString error;          // a malformed child (records before it are kept), or why not loaded
-};
-// The records of a document: the first attribute of each child of the root, trimmed; values
-// not ending in "txt" are skipped.
-SchemeListResult ParseSchemeListXml(const QByteArray& xml);
-// Downloads url and parses it; through downloader when given, so that its owner can abort.
-SchemeListResult FetchSchemeList(const QString& url, platform::Downloader* downloader = nullptr);
-
-// The 66 built-in scheme conditions of Combo5, each 79 characters ("... then '方案01").
-const QStringList& BuiltInConditions();
-
 // The issue after a calculator line: its first seven characters as a number, plus one.
 QString CalculatorNextIssue(const QString& lastLine);
 
-// ---- Statistics rows of ListView1 ----
+// ---- Statistics rows (ListView1 of the calculator window) ----
 
 struct StatRow {
     QString label;  // 类别
@@ -118,49 +72,49 @@ class SchemeCalculator {
 public:
     SchemeCalculator();
 
-    // ---- State, named after the controls ----
-    bool Option2 = false;                 // selected lottery: false 福彩3D (Option1), true 排列三
-    QString Frame1Tag = QStringLiteral("\\hao.txt");  // draw file relative to the program folder
-    int Text11 = 0;                       // newest draws left out
-    QStringList lines;                    // Combo1 / Combo2: the loaded draws, oldest first
-    int Combo1 = -1;                      // index selected in Combo1 (first draw of the range)
-    int Combo2 = -1;                      // index selected in Combo2 (last draw of the range)
-    QString Combo3 = kModeAnywhere;       // 项目
-    int Combo4 = 0;                       // 类别: the digit examined
-    int Text1 = 10;                       // 周期: cycle length
-    int Text4 = 5;                        // 折线图期数: T, counts in the series
-    int Text5 = 1;                        // 循环周期数: cycle lengths tried
-    int Text2 = 0;                        // 验证期数
-    QString Text10;                       // 号码位置: side and rank of the current record
-    QString Combo5;                       // the scheme condition
-    QString Text3;                        // verification text of the "百位" mode
-    std::vector<StatRow> ListView1;       // statistics rows
-    QStringList List1;                    // digit ranking, ascending
-    QStringList List2;                    // summary, ascending
-    QStringList List3;                    // report lines
-    QStringList List4;                    // scheme list
-    QString Check1 = kRunRunning;         // run control caption
+    // ---- State; the calculator window shows each in the control named in brackets ----
+    bool lotteryIsP3 = false;             // selected lottery: false 福彩3D (Option1), true 排列三 (Option2)
+    QString drawFileName = QStringLiteral("\\hao.txt");  // draw file relative to the program folder (Frame1's tag)
+    int newestLeftOut = 0;                // newest draws left out (Text11, 近期验证)
+    QStringList lines;                    // the loaded draws, oldest first (Combo1 / Combo2)
+    int rangeFirst = -1;                  // first draw of the range (index selected in Combo1)
+    int rangeLast = -1;                   // last draw of the range (index selected in Combo2)
+    QString mode = kModeAnywhere;         // 项目 (Combo3)
+    int digit = 0;                        // 类别: the digit examined (Combo4)
+    int cycleLength = 10;                 // 周期: cycle length (Text1)
+    int seriesLength = 5;                 // 折线图期数: T, counts in the series (Text4)
+    int cycleLengthsTried = 1;            // 循环周期数: cycle lengths tried, 1.. this (Text5)
+    int verifyPeriods = 0;                // 验证期数 (Text2)
+    QString positionText;                 // 号码位置: side and rank of the current record (Text10)
+    QString condition;                    // the scheme condition (Combo5)
+    QString verifyText;                   // verification text of the "百位" mode (Text3)
+    std::vector<StatRow> statRows;        // statistics rows (ListView1)
+    QStringList digitRanking;             // digit ranking, ascending (List1)
+    QStringList summary;                  // summary, ascending (List2)
+    QStringList reportLines;              // report lines (List3)
+    QStringList schemes;                  // the scheme list (List4)
+    QString runState = kRunRunning;       // run control caption (Check1)
     // Batch verification bounds.
-    int Text9 = 100;                      // last cycle count
-    int Text8 = 1;                        // cycle step
-    int Text6 = 0;                        // last verification periods
-    int Text7 = 1;                        // verification step
-    int Combo5Index = 0;                  // selected built-in condition (first scheme of a batch)
+    int lastCycleLength = 100;            // last cycle count (Text9)
+    int cycleStep = 1;                    // cycle step (Text8)
+    int lastVerifyPeriods = 0;            // last verification periods (Text6)
+    int verifyStep = 1;                   // verification step (Text7)
+    int conditionIndex = 0;               // selected built-in condition, the first scheme of a batch (Combo5's index)
 
-    // Module variables.
-    QString StatLabel;
-    int HitCount = 0, MaxGap = 0, PrevGap = 0, CurrentGap = 0;
-    QString NextIssue;
-    QString ReportText;
-    int VerifyPeriod = 0;
-    RankTable LeftRankTable;
-    RankTable RightRankTable;
-    script::Variant FormulaSeries;        // a(0..T)
-    int FormulaSeriesPos = 0;
+    // Working values of the last count and backtest.
+    QString statLabel;                    // label of the next statistics row
+    int hitCount = 0, maxGap = 0, prevGap = 0, currentGap = 0;
+    QString nextIssue;                    // the issue after the newest loaded draw
+    QString reportText;                   // the current scheme's report block
+    int verifyPeriod = 0;                 // period being verified (0: the next issue)
+    RankTable leftRanks;
+    RankTable rightRanks;
+    script::Variant series;               // the count series a(0..T) the condition sees
+    int seriesPos = 0;                    // next slot of the series to fill (newest first)
 
     RunHooks hooks;
     // Where the condition's MsgBox and InputBox go (not owned).
-    void setScriptHost(script::ScriptHost* host) { condition_.setHost(host); }
+    void setScriptHost(script::ScriptHost* host) { conditionScript_.setHost(host); }
     // Failures of the last operation (a record skipped, too few draws, a file not written),
     // one per line, for the window's message; emptied when a run or handler starts.
     QString lastError;
@@ -170,61 +124,61 @@ public:
     }
 
     // ---- Draws and counters ----
-    bool LoadHao();                        // false (lists untouched) on an unreadable/short file
-    void Option1_Click();                  // 福彩3D, reload, whole range
-    void Option2_Click();                  // 排列三, reload, whole range
-    void Label1_DblClick();                // reload, whole range
-    bool Command7_Click();                 // range setting; false when too few draws
-    void DM(int LeiBei);
-    void B_S_G(int LeiBei, int State);
-    void SHOW_FX();
-    void Command4_Click() { ListView1.clear(); }
-    int rangeLength() const { return Combo2 - Combo1 + 1; }
+    bool loadDraws();                      // false (lists untouched) on an unreadable/short file
+    void selectLottery(bool p3);           // 福彩3D or 排列三, reload, whole range
+    void reloadWholeRange();               // reload, whole range
+    bool setSeriesRange();                 // range for the series; false when too few draws
+    void countAnywhere(int d);             // counters of digit d anywhere in the range
+    void countAtPosition(int d, int position);  // counters of digit d at place 1..3
+    void addStatRow();                     // the counters as a statistics row
+    void clearStatRows() { statRows.clear(); }
+    int rangeLength() const { return rangeLast - rangeFirst + 1; }
 
     // ---- Count series and evaluation ----
-    void Command3_Click();
-    void Command6_Click();
-    QString YZ_JS();
+    void buildCountSeries();               // the series over every window of the range
+    void nextSeriesWindow();               // moves the range on by one and counts one window more
+    QString rankDigits();                  // the digits ranked by how often the condition holds
     // 1 holds, 0 does not, -1 error (the empty value).
-    int RunFormulaScript();
+    int evaluateCondition();
 
     // ---- Backtest run ----
-    void Command17_Click();                // run over every record of List4, then the summary
-    void Command10_Click();                // backtest of the scheme in Combo5
-    void Check1_Click();                   // pause / resume
-    void Command11_Click() { Check1 = kRunStop; }
-    bool stopped() const { return Check1 == kRunStop; }
+    void runBacktests();                   // run over every record of the scheme list, then the summary
+    void backtestCondition();              // backtest of the current condition
+    void pauseOrResume();
+    void stop() { runState = kRunStop; }
+    bool stopped() const { return runState == kRunStop; }
 
     // ---- Rank statistics and summary ----
-    void Command9_Click();                 // left statistics
-    void Command12_Click();                // right statistics
-    void Command21_Click();                // summary of List3 into List2
+    void leftRankStatistics();
+    void rightRankStatistics();
+    void summarise();                      // summary of the report lines
 
     // ---- Omission analyses ----
-    void Command1_Click();                 // omission analysis of the ten digits
-    bool Command2_Click();                 // rolling window; false when Text1 is not usable
-    void Command5_Click();                 // next draw, then Command1_Click
+    void omissionAnalysis();               // omission analysis of the ten digits
+    bool rollingWindow();                  // rolling window; false when cycleLength is not usable
+    void nextDraw();                       // next draw, then omissionAnalysis
 
     // ---- Scheme list ----
-    // Loads the document at url into List4 (List4 kept when nothing could be loaded).
-    void re_FangAn(const QString& url, platform::Downloader* downloader = nullptr);
+    // Loads the document at url into the scheme list (kept when nothing could be loaded).
+    void loadSchemeList(const QString& url, platform::Downloader* downloader = nullptr);
+    // Imports scheme records from a file the window chose, without duplicates. Returns the
+    // number of lines added; -1 when unreadable.
+    int importSchemes(const QString& path);
+    void clearSchemes() { schemes.clear(); }
 
     // ---- Batch verification and report files ----
-    void Command13_Click();                // batch verification (asks through hooks.confirm)
-    bool Command14_Click();                // save List3 to a ReportLineFile
-    bool Command20_Click();                // save and empty List3
-    // Imports (the window chooses the file): scheme records into List4 without duplicates,
-    // report lines into List3. Return the number of lines added; -1 when unreadable.
-    int ImportConditions(const QString& path);
-    int ImportReportLines(const QString& path);
-    void Command15_Click() { List4.clear(); }
-    void Command19_Click() { List3.clear(); }
+    void batchVerification();              // asks through hooks.confirm
+    bool saveReportLines();                // save the report lines to a ReportLineFile
+    bool saveAndClearReportLines();        // save and empty them
+    // Imports report lines from a file the window chose; same return as importSchemes.
+    int importReportLines(const QString& path);
+    void clearReportLines() { reportLines.clear(); }
     // Full path of the BatchReportFile a report line names (empty for a short line) and the
     // scheme tag to search in it ("方案01").
-    static QString ReportFileOfLine(const QString& line);
-    static QString SchemeTagOfLine(const QString& line);
-    QString BatchReportFileName(int verifyPeriods, int cycleCount) const;  // "第...txt"
-    QString ReportLineFileName(const QString& hhmmss) const;              // "第... hh-mm-ss.txt"
+    static QString reportFileOfLine(const QString& line);
+    static QString schemeTagOfLine(const QString& line);
+    QString batchReportFileName(int periods, int cycleCount) const;  // "第...txt"
+    QString reportLineFileName(const QString& hhmmss) const;        // "第... hh-mm-ss.txt"
 
 private:
     void countWindow(int d, int position, const QString& labelSuffix);
@@ -233,14 +187,14 @@ private:
     bool scriptErrorShownThisBacktest_ = false;
     QString compiledCondition_;
     bool compiledOk_ = false;
-    script::ScriptCondition condition_;
+    script::ScriptCondition conditionScript_;
     bool inBacktest_ = false;
     bool nextIssueRanked_ = true;  // row 0 of the rank tables belongs to this backtest
-    void counters(int digit, int position);  // position 0: anywhere
-    void countersOver(int digit, int position, int first, int last);
-    // The anywhere mode's series from per-line digit counts (see calculator.cpp).
+    void counters(int d, int position);  // position 0: anywhere
+    void countersOver(int d, int position, int first, int last);
+    // The anywhere mode's series from per-line digit counts (see countseries.cpp).
     void prepareDigitCounts();
-    void fillAnywhereSeries(int digit);
+    void fillAnywhereSeries(int d);
     void resetSeries(int upper);
     void settleCounters();
     void countDigits();
@@ -255,7 +209,7 @@ private:
     QStringList decodedRecords_;
     QString resolvedName_, resolvedFolder_, resolvedPath_;  // the draw file found last
     void rankStatistics(const RankTable& table, QChar side);
-    bool saveReportLines(bool emptyList);
+    bool writeReportLines(bool emptyList);
     void handleScriptError(const script::ScriptError& error);
 };
 

@@ -7,7 +7,6 @@
 #include "platform/download.h"
 #include "platform/ui/messagebox.h"
 #include "smart/calculator.h"
-#include "smart/smartsystemwindow.h"
 #include "smart/killdigits.h"
 #include "smart/smartui.h"
 #include "smart/verification.h"
@@ -17,7 +16,6 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QPushButton>
-#include <QSlider>
 #include <QTabWidget>
 #include <QTreeWidget>
 
@@ -32,7 +30,8 @@ enum F18Column { kF18IssueColumn, kF18NumberColumn, kF18FirstSchemeColumn, kF18R
 
 }  // namespace
 
-HistoryVerificationWindow::HistoryVerificationWindow(SmartSystemWindow* smartWindow) : QDialog(nullptr), smart_(smartWindow) {
+HistoryVerificationWindow::HistoryVerificationWindow(smart::SchemeReplayHost* smartWindow)
+    : QDialog(nullptr), smart_(smartWindow), smartAlive_(smartWindow ? smartWindow->hostObject() : nullptr) {
     setObjectName(QStringLiteral("Form18"));
     setWindowTitle(QStringLiteral("历史成绩验证"));
     resize(720, 520);
@@ -150,7 +149,7 @@ QString HistoryVerificationWindow::tableText() const {
 void HistoryVerificationWindow::Form_DblClick() { smart::PutOnClipboard(tableText()); }
 
 void HistoryVerificationWindow::Command1_Click() {
-    SmartSystemWindow::Calculator()->setRunControl(smart::kRunStop);
+    smart::SchemeCalculatorWindow::shared()->setRunControl(smart::kRunStop);
     // The calculator clears its mark when its next backtest starts; a stop pressed while the
     // scheme list loads or between two backtests must hold for the rest of this run too.
     if (running_) {
@@ -177,7 +176,7 @@ void HistoryVerificationWindow::abandonRun(const QString& savedLog) {
 }
 
 void HistoryVerificationWindow::Command2_Click() {
-    if (running_ || !smart_) return;
+    if (running_ || !smartAlive_) return;
     const common::DrawHistory& history = common::App().history;
     const int last = history.count();
     const int wanted = ctl<QComboBox>(QStringLiteral("Combo1"))->currentText().toInt();
@@ -196,10 +195,10 @@ void HistoryVerificationWindow::Command2_Click() {
 
     running_ = true;
     stopRequested_ = false;
-    smart::SchemeCalculatorWindow* calc = SmartSystemWindow::Calculator();
+    smart::SchemeCalculatorWindow* calc = smart::SchemeCalculatorWindow::shared();
     calc->clearSchemeList();
     const QString url = smart_->schemeListUrl();
-    if (!url.isEmpty()) calc->re_FangAn(url, downloader_);
+    if (!url.isEmpty()) calc->loadSchemeList(url, downloader_);
     if (stopRequested_) {  // stopped while the list loaded: nothing changed yet
         running_ = false;
         deleteLater();
@@ -218,7 +217,6 @@ void HistoryVerificationWindow::Command2_Click() {
     QTreeWidget* list = ctl<QTreeWidget>(QStringLiteral("ListView1"));
     list->clear();
     std::array<int, 4> hits{};
-    QSlider* slider = smart_->ctl<QSlider>(QStringLiteral("Slider1"));
 
     for (int i = last - wanted + 1; i <= last; ++i) {
         auto* row = new QTreeWidgetItem(list);
@@ -227,14 +225,14 @@ void HistoryVerificationWindow::Command2_Click() {
         row->setText(kF18RemarkColumn, smart::VerifyRemark(history.number(i)));
         const QString group = smart::GroupNumberOf(history.number(i));
 
-        const bool computed = !stopRequested_ && smart_->zlxhxt_dm(i - 1);
-        if (!computed || stopRequested_ || calc->runControl() == smart::kRunStop || !smart_) {
+        const bool computed = !stopRequested_ && smart_->backtestSchemes(i - 1);
+        if (!computed || stopRequested_ || calc->runControl() == smart::kRunStop || !smartAlive_) {
             abandonRun(savedLog);
             return;
         }
         for (int k = 0; k < 4; ++k) {
-            slider->setValue(k);
-            const QString code = smart_->zlxhxt(i - 1, true);
+            smart_->selectScheme(k);
+            const QString code = smart_->computeScheme(i - 1, true);
             const bool hit = smart::VerifyHit(code, smart_->numberPool(), group);
             row->setText(kF18FirstSchemeColumn + k, smart::VerifyCell(code, hit));
             if (hit) ++hits[size_t(k)];

@@ -3,13 +3,14 @@
 // each from the draws before it, and tells per scheme whether the draw survived. The
 // workbench's numbers and log come out of a run as they went in.
 // Its objectName is "Form18": tests, settings and the other windows find it by that name.
+#include "smart/schemereplayhost.h"
+
 #include <QDialog>
 #include <QPointer>
 #include <QString>
 
 #include <array>
 
-class SmartSystemWindow;
 class QTreeWidget;
 namespace platform {
 class Downloader;
@@ -18,9 +19,10 @@ class Downloader;
 class HistoryVerificationWindow : public QDialog {
     Q_OBJECT
 public:
-    // Shown over the smart-system window, whose options and computations it uses. It is not
-    // that window's child: the smart window is disabled during each backtest, this one is not.
-    explicit HistoryVerificationWindow(SmartSystemWindow* smartWindow);
+    // Shown over the smart-system window (smartWindow), whose options and computations it uses.
+    // It is not that window's child: the smart window is disabled during each backtest, this
+    // one is not.
+    explicit HistoryVerificationWindow(smart::SchemeReplayHost* smartWindow);
     ~HistoryVerificationWindow() override;
 
     bool running() const { return running_; }
@@ -50,7 +52,8 @@ private:
     void abandonRun(const QString& savedLog);
     void saveScheme();
 
-    QPointer<SmartSystemWindow> smart_;
+    smart::SchemeReplayHost* smart_;
+    QPointer<QObject> smartAlive_;  // null once the smart window is gone
     bool running_ = false;
     bool stopRequested_ = false;
     platform::Downloader* downloader_ = nullptr;  // the scheme list's, abandoned by a stop

@@ -2,12 +2,10 @@
 
 #include "common/appstate.h"
 #include "dialogs/dialogutil.h"
-#include "smart/oldersmartselection.h"
 #include "smart/killdigits.h"
 #include "smart/verification.h"
 
 #include <QCloseEvent>
-#include <QComboBox>
 #include <QLabel>
 #include <QPushButton>
 #include <QTreeWidget>
@@ -16,7 +14,8 @@ namespace {
 constexpr int kOlderSelectionVerificationDraws = 100;
 }
 
-OlderSelectionVerification::OlderSelectionVerification(OlderSmartSelection* selection, QWidget* parent) : QDialog(parent), selection_(selection) {
+OlderSelectionVerification::OlderSelectionVerification(smart::SelectionReplayHost* selection, QWidget* parent)
+    : QDialog(parent), selection_(selection), selectionAlive_(selection ? selection->hostObject() : nullptr) {
     setObjectName(QStringLiteral("F18old"));
     setWindowTitle(QStringLiteral("验证"));
     resize(520, 440);
@@ -36,7 +35,7 @@ OlderSelectionVerification::OlderSelectionVerification(OlderSmartSelection* sele
 
 void OlderSelectionVerification::Form_Load() {
     dialogs::CentreOnScreen(this);
-    if (!selection_) return;
+    if (!selectionAlive_) return;
     const QString savedLog = smart::SaveWorkbenchLog();
     const common::DrawHistory& history = common::App().history;
     const int last = history.count();
@@ -54,7 +53,7 @@ void OlderSelectionVerification::Form_Load() {
         const QString remark = smart::OldVerifyRemark(number);
         if (!remark.isEmpty()) ++groupThree;
         row->setText(4, remark);
-        selection_->zlxhxt(i - 1);
+        selection_->makeSelection(i - 1);
         const pool::NumberPool& made = selection_->numberPool();
         row->setText(2, QString::number(made.size()));
         if (made.contains(smart::GroupNumberOf(number))) {
@@ -66,7 +65,7 @@ void OlderSelectionVerification::Form_Load() {
     list->addTopLevelItems(rows);
     smart::ShowWorkbenchLog(true);
     smart::PutBackWorkbenchLog(savedLog);
-    const int baseType = selection_->ctl<QComboBox>(QStringLiteral("Combo2"))->currentIndex();
+    const int baseType = selection_->baseType();
     ctl<QLabel>(QStringLiteral("Label1"))->setText(smart::OldVerifySummary(baseType, draws, groupThree, hits));
 }
 

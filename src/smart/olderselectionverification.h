@@ -2,15 +2,16 @@
 // OlderSelectionVerification "验证": replays the older smart selection for each of the latest 100 draws while it
 // loads and shows whether each draw was in its set; 返回 gives the workbench its numbers back.
 // Its objectName is "F18old": tests, settings and the other windows find it by that name.
+#include "smart/selectionreplayhost.h"
+
 #include <QDialog>
 #include <QPointer>
-
-class OlderSmartSelection;
 
 class OlderSelectionVerification : public QDialog {
     Q_OBJECT
 public:
-    explicit OlderSelectionVerification(OlderSmartSelection* selection, QWidget* parent = nullptr);
+    // Replays through selection (the older smart selection window, which opens this one).
+    explicit OlderSelectionVerification(smart::SelectionReplayHost* selection, QWidget* parent = nullptr);
 
     template <class T>
     T* ctl(const QString& name) const { return findChild<T*>(name); }
@@ -24,6 +25,7 @@ protected:
 
 private:
     void restoreWorkbench();
-    QPointer<OlderSmartSelection> selection_;
+    smart::SelectionReplayHost* selection_;
+    QPointer<QObject> selectionAlive_;  // null once the selection window is gone
     bool restored_ = false;
 };

@@ -106,20 +106,22 @@ pool::NumberPool& OlderSmartSelection::poolForRun() {
 
 const pool::NumberPool& OlderSmartSelection::numberPool() { return poolForRun(); }
 
-void OlderSmartSelection::zlxhxt(int haoflag) {
+int OlderSmartSelection::baseType() const { return ctl<QComboBox>(QStringLiteral("Combo2"))->currentIndex(); }
+
+void OlderSmartSelection::makeSelection(int base) {
     const int scheme = ctl<QSlider>(QStringLiteral("Slider1"))->value();
     common::SaveSetting(QStringLiteral("zl"), QString::number(scheme));
     common::App().smartScheme = scheme;
     common::App().straightMode = false;
 
     const common::DrawHistory& history = common::App().history;
-    if (!smart::BaseIsUsable(history, haoflag)) return;
+    if (!smart::BaseIsUsable(history, base)) return;
     smart::OldSelectionSettings settings;
     settings.baseType = ctl<QComboBox>(QStringLiteral("Combo2"))->currentIndex();
     settings.sumCount = ctl<QComboBox>(QStringLiteral("Combo1"))->currentText().toInt();
     settings.scheme = scheme;
     QString log;
-    smart::OldSmartSelection(history, haoflag, settings, poolForRun(), log);
+    smart::OldSmartSelection(history, base, settings, poolForRun(), log);
     if (dialogs::WorkbenchApi* wb = dialogs::Workbench(); wb && !log.isEmpty()) wb->session().log.append(log);
 }
 
@@ -138,7 +140,7 @@ void OlderSmartSelection::Command2_Click() {
         return;
 
     smart::ShowWorkbenchLog(false);
-    zlxhxt(newest);
+    makeSelection(newest);
     smart::ShowWorkbenchLog(true);
     if (dialogs::WorkbenchApi* wb = dialogs::Workbench()) {
         pool::PoolSession& session = wb->session();

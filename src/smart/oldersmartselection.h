@@ -3,18 +3,22 @@
 // the history alone and, on 确定, commits it to the workbench with a one-line log.
 // Its objectName is "F15old": tests, settings and the other windows find it by that name.
 #include "pool/numberpool.h"
+#include "smart/selectionreplayhost.h"
 
 #include <QDialog>
 
-class OlderSmartSelection : public QDialog {
+class OlderSmartSelection : public QDialog, public smart::SelectionReplayHost {
     Q_OBJECT
 public:
     explicit OlderSmartSelection(QWidget* parent = nullptr);
 
     // The set for the draw after base into NumberPool (uncommitted), from the window's settings.
-    void zlxhxt(int haoflag);
-    // NumberPool as zlxhxt leaves it (the workbench's, or the window's own without one).
-    const pool::NumberPool& numberPool();
+    void makeSelection(int base) override;
+    // NumberPool as makeSelection leaves it (the workbench's, or the window's own without one).
+    const pool::NumberPool& numberPool() override;
+    // Combo2's index: 0 组选六, 1 组选三.
+    int baseType() const override;
+    QObject* hostObject() override { return this; }
 
     template <class T>
     T* ctl(const QString& name) const { return findChild<T*>(name); }

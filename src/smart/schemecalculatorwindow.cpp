@@ -16,6 +16,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPlainTextEdit>
+#include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QStringListModel>
@@ -27,6 +28,15 @@ namespace smart {
 
 std::function<QString()> SchemeCalculatorWindow::importFileChooser;
 std::function<void(const QString&, const QString&)> SchemeCalculatorWindow::reportOpener;
+
+SchemeCalculatorWindow* SchemeCalculatorWindow::shared() {
+    static QPointer<SchemeCalculatorWindow> window;
+    if (!window) {
+        window = new SchemeCalculatorWindow(nullptr);
+        window->hide();
+    }
+    return window;
+}
 
 namespace {
 
@@ -56,7 +66,7 @@ SchemeCalculatorWindow::SchemeCalculatorWindow(QWidget* parent) : QWidget(parent
 
     auto& h = calc_.hooks;
     h.processEvents = [this] {
-        findChild<QCheckBox*>(QStringLiteral("Check1"))->setText(calc_.Check1);
+        findChild<QCheckBox*>(QStringLiteral("Check1"))->setText(calc_.runState);
         QCoreApplication::processEvents();
     };
     auto inputClock = std::make_shared<QElapsedTimer>();
@@ -83,9 +93,9 @@ SchemeCalculatorWindow::SchemeCalculatorWindow(QWidget* parent) : QWidget(parent
     };
 
     // Start-up: the 福彩3D file, no draw left out, the whole range, the first items.
-    if (calc_.LoadHao()) {
-        calc_.Combo1 = 0;
-        calc_.Combo2 = int(calc_.lines.size()) - 1;
+    if (calc_.loadDraws()) {
+        calc_.rangeFirst = 0;
+        calc_.rangeLast = int(calc_.lines.size()) - 1;
     }
     calc_.lastError.clear();
     pushControls();
@@ -207,41 +217,41 @@ void SchemeCalculatorWindow::buildControls() {
 
 void SchemeCalculatorWindow::pullControls() {
     auto edit = [this](const char* name) { return CalcTextValue(findChild<QLineEdit*>(QString::fromLatin1(name))); };
-    calc_.Text11 = edit("Text11");
-    calc_.Text1 = edit("Text1");
-    calc_.Text4 = edit("Text4");
-    calc_.Text5 = edit("Text5");
-    calc_.Text2 = edit("Text2");
-    calc_.Text6 = edit("Text6");
-    calc_.Text7 = edit("Text7");
-    calc_.Text8 = edit("Text8");
-    calc_.Text9 = edit("Text9");
-    calc_.Text10 = findChild<QLineEdit*>(QStringLiteral("Text10"))->text();
-    calc_.Combo1 = findChild<QComboBox*>(QStringLiteral("Combo1"))->currentIndex();
-    calc_.Combo2 = findChild<QComboBox*>(QStringLiteral("Combo2"))->currentIndex();
-    calc_.Combo3 = findChild<QComboBox*>(QStringLiteral("Combo3"))->currentText();
-    calc_.Combo4 = findChild<QComboBox*>(QStringLiteral("Combo4"))->currentIndex();
+    calc_.newestLeftOut = edit("Text11");
+    calc_.cycleLength = edit("Text1");
+    calc_.seriesLength = edit("Text4");
+    calc_.cycleLengthsTried = edit("Text5");
+    calc_.verifyPeriods = edit("Text2");
+    calc_.lastVerifyPeriods = edit("Text6");
+    calc_.verifyStep = edit("Text7");
+    calc_.cycleStep = edit("Text8");
+    calc_.lastCycleLength = edit("Text9");
+    calc_.positionText = findChild<QLineEdit*>(QStringLiteral("Text10"))->text();
+    calc_.rangeFirst = findChild<QComboBox*>(QStringLiteral("Combo1"))->currentIndex();
+    calc_.rangeLast = findChild<QComboBox*>(QStringLiteral("Combo2"))->currentIndex();
+    calc_.mode = findChild<QComboBox*>(QStringLiteral("Combo3"))->currentText();
+    calc_.digit = findChild<QComboBox*>(QStringLiteral("Combo4"))->currentIndex();
     auto* c5 = findChild<QComboBox*>(QStringLiteral("Combo5"));
-    calc_.Combo5 = c5->currentText();
-    calc_.Combo5Index = std::max(0, c5->currentIndex());
-    calc_.Text3 = findChild<QPlainTextEdit*>(QStringLiteral("Text3"))->toPlainText();
-    calc_.Check1 = findChild<QCheckBox*>(QStringLiteral("Check1"))->text();
+    calc_.condition = c5->currentText();
+    calc_.conditionIndex = std::max(0, c5->currentIndex());
+    calc_.verifyText = findChild<QPlainTextEdit*>(QStringLiteral("Text3"))->toPlainText();
+    calc_.runState = findChild<QCheckBox*>(QStringLiteral("Check1"))->text();
 }
 
 void SchemeCalculatorWindow::pushControls() {
     auto set = [this](const char* name, const QString& text) { findChild<QLineEdit*>(QString::fromLatin1(name))->setText(text); };
-    set("Text11", QString::number(calc_.Text11));
-    set("Text1", QString::number(calc_.Text1));
-    set("Text4", QString::number(calc_.Text4));
-    set("Text5", QString::number(calc_.Text5));
-    set("Text2", QString::number(calc_.Text2));
-    set("Text6", QString::number(calc_.Text6));
-    set("Text7", QString::number(calc_.Text7));
-    set("Text8", QString::number(calc_.Text8));
-    set("Text9", QString::number(calc_.Text9));
-    set("Text10", calc_.Text10);
-    findChild<QRadioButton*>(QStringLiteral("Option1"))->setChecked(!calc_.Option2);
-    findChild<QRadioButton*>(QStringLiteral("Option2"))->setChecked(calc_.Option2);
+    set("Text11", QString::number(calc_.newestLeftOut));
+    set("Text1", QString::number(calc_.cycleLength));
+    set("Text4", QString::number(calc_.seriesLength));
+    set("Text5", QString::number(calc_.cycleLengthsTried));
+    set("Text2", QString::number(calc_.verifyPeriods));
+    set("Text6", QString::number(calc_.lastVerifyPeriods));
+    set("Text7", QString::number(calc_.verifyStep));
+    set("Text8", QString::number(calc_.cycleStep));
+    set("Text9", QString::number(calc_.lastCycleLength));
+    set("Text10", calc_.positionText);
+    findChild<QRadioButton*>(QStringLiteral("Option1"))->setChecked(!calc_.lotteryIsP3);
+    findChild<QRadioButton*>(QStringLiteral("Option2"))->setChecked(calc_.lotteryIsP3);
     auto* c1 = findChild<QComboBox*>(QStringLiteral("Combo1"));
     auto* c2 = findChild<QComboBox*>(QStringLiteral("Combo2"));
     auto* model = qobject_cast<QStringListModel*>(c1->model());
@@ -251,28 +261,28 @@ void SchemeCalculatorWindow::pushControls() {
         c2->setModel(model);
     }
     if (model->stringList() != calc_.lines) model->setStringList(calc_.lines);
-    c1->setCurrentIndex(calc_.Combo1);
-    c2->setCurrentIndex(calc_.Combo2);
+    c1->setCurrentIndex(calc_.rangeFirst);
+    c2->setCurrentIndex(calc_.rangeLast);
     auto* c3 = findChild<QComboBox*>(QStringLiteral("Combo3"));
-    const int mode = c3->findText(calc_.Combo3);
+    const int mode = c3->findText(calc_.mode);
     if (mode >= 0) c3->setCurrentIndex(mode);
-    findChild<QComboBox*>(QStringLiteral("Combo4"))->setCurrentIndex(std::clamp(calc_.Combo4, 0, 9));
+    findChild<QComboBox*>(QStringLiteral("Combo4"))->setCurrentIndex(std::clamp(calc_.digit, 0, 9));
     auto* c5 = findChild<QComboBox*>(QStringLiteral("Combo5"));
-    if (c5->currentText() != calc_.Combo5) c5->setEditText(calc_.Combo5);
+    if (c5->currentText() != calc_.condition) c5->setEditText(calc_.condition);
     auto* t3 = findChild<QPlainTextEdit*>(QStringLiteral("Text3"));
-    if (t3->toPlainText() != calc_.Text3) t3->setPlainText(calc_.Text3);
+    if (t3->toPlainText() != calc_.verifyText) t3->setPlainText(calc_.verifyText);
     auto* lv = findChild<QTreeWidget*>(QStringLiteral("ListView1"));
-    if (lv->topLevelItemCount() != int(calc_.ListView1.size())) {
+    if (lv->topLevelItemCount() != int(calc_.statRows.size())) {
         lv->clear();
         QList<QTreeWidgetItem*> items;
-        for (const StatRow& r : calc_.ListView1) items << new QTreeWidgetItem(r.columns());
+        for (const StatRow& r : calc_.statRows) items << new QTreeWidgetItem(r.columns());
         lv->addTopLevelItems(items);
     }
-    FillList(findChild<QListWidget*>(QStringLiteral("List1")), calc_.List1);
-    FillList(findChild<QListWidget*>(QStringLiteral("List2")), calc_.List2);
-    FillList(findChild<QListWidget*>(QStringLiteral("List3")), calc_.List3);
-    FillList(findChild<QListWidget*>(QStringLiteral("List4")), calc_.List4);
-    findChild<QCheckBox*>(QStringLiteral("Check1"))->setText(calc_.Check1);
+    FillList(findChild<QListWidget*>(QStringLiteral("List1")), calc_.digitRanking);
+    FillList(findChild<QListWidget*>(QStringLiteral("List2")), calc_.summary);
+    FillList(findChild<QListWidget*>(QStringLiteral("List3")), calc_.reportLines);
+    FillList(findChild<QListWidget*>(QStringLiteral("List4")), calc_.schemes);
+    findChild<QCheckBox*>(QStringLiteral("Check1"))->setText(calc_.runState);
 }
 
 void SchemeCalculatorWindow::runHandler(const std::function<void()>& body) {
@@ -289,51 +299,51 @@ void SchemeCalculatorWindow::runHandler(const std::function<void()>& body) {
 }
 
 void SchemeCalculatorWindow::clearSchemeList() {
-    calc_.List4.clear();
+    calc_.schemes.clear();
     findChild<QListWidget*>(QStringLiteral("List4"))->clear();
 }
 
 void SchemeCalculatorWindow::setLeaveOut(int count) {
-    calc_.Text11 = count;
+    calc_.newestLeftOut = count;
     findChild<QLineEdit*>(QStringLiteral("Text11"))->setText(QString::number(count));
 }
 
 void SchemeCalculatorWindow::setRunControl(const QString& caption) {
-    calc_.Check1 = caption;
+    calc_.runState = caption;
     findChild<QCheckBox*>(QStringLiteral("Check1"))->setText(caption);
 }
 
-void SchemeCalculatorWindow::re_FangAn(const QString& url, platform::Downloader* downloader) {
-    runHandler([&] { calc_.re_FangAn(url, downloader); });
+void SchemeCalculatorWindow::loadSchemeList(const QString& url, platform::Downloader* downloader) {
+    runHandler([&] { calc_.loadSchemeList(url, downloader); });
 }
-void SchemeCalculatorWindow::LoadHao() { runHandler([&] { calc_.LoadHao(); }); }
-void SchemeCalculatorWindow::Option1_Click() { runHandler([&] { calc_.Option1_Click(); }); }
-void SchemeCalculatorWindow::Option2_Click() { runHandler([&] { calc_.Option2_Click(); }); }
-void SchemeCalculatorWindow::Label1_DblClick() { runHandler([&] { calc_.Label1_DblClick(); }); }
-void SchemeCalculatorWindow::Command1_Click() { runHandler([&] { calc_.Command1_Click(); }); }
-void SchemeCalculatorWindow::Command2_Click() { runHandler([&] { calc_.Command2_Click(); }); }
-void SchemeCalculatorWindow::Command3_Click() { runHandler([&] { calc_.Command3_Click(); }); }
-void SchemeCalculatorWindow::Command4_Click() { runHandler([&] { calc_.Command4_Click(); }); }
-void SchemeCalculatorWindow::Command5_Click() { runHandler([&] { calc_.Command5_Click(); }); }
-void SchemeCalculatorWindow::Command6_Click() { runHandler([&] { calc_.Command6_Click(); }); }
-void SchemeCalculatorWindow::Command7_Click() { runHandler([&] { calc_.Command7_Click(); }); }
-void SchemeCalculatorWindow::Command9_Click() { runHandler([&] { calc_.Command9_Click(); }); }
-void SchemeCalculatorWindow::Command12_Click() { runHandler([&] { calc_.Command12_Click(); }); }
-void SchemeCalculatorWindow::Command21_Click() { runHandler([&] { calc_.Command21_Click(); }); }
-void SchemeCalculatorWindow::Command14_Click() { runHandler([&] { calc_.Command14_Click(); }); }
-void SchemeCalculatorWindow::Command20_Click() { runHandler([&] { calc_.Command20_Click(); }); }
+void SchemeCalculatorWindow::loadDraws() { runHandler([&] { calc_.loadDraws(); }); }
+void SchemeCalculatorWindow::Option1_Click() { runHandler([&] { calc_.selectLottery(false); }); }
+void SchemeCalculatorWindow::Option2_Click() { runHandler([&] { calc_.selectLottery(true); }); }
+void SchemeCalculatorWindow::Label1_DblClick() { runHandler([&] { calc_.reloadWholeRange(); }); }
+void SchemeCalculatorWindow::Command1_Click() { runHandler([&] { calc_.omissionAnalysis(); }); }
+void SchemeCalculatorWindow::Command2_Click() { runHandler([&] { calc_.rollingWindow(); }); }
+void SchemeCalculatorWindow::Command3_Click() { runHandler([&] { calc_.buildCountSeries(); }); }
+void SchemeCalculatorWindow::Command4_Click() { runHandler([&] { calc_.clearStatRows(); }); }
+void SchemeCalculatorWindow::Command5_Click() { runHandler([&] { calc_.nextDraw(); }); }
+void SchemeCalculatorWindow::Command6_Click() { runHandler([&] { calc_.nextSeriesWindow(); }); }
+void SchemeCalculatorWindow::Command7_Click() { runHandler([&] { calc_.setSeriesRange(); }); }
+void SchemeCalculatorWindow::Command9_Click() { runHandler([&] { calc_.leftRankStatistics(); }); }
+void SchemeCalculatorWindow::Command12_Click() { runHandler([&] { calc_.rightRankStatistics(); }); }
+void SchemeCalculatorWindow::Command21_Click() { runHandler([&] { calc_.summarise(); }); }
+void SchemeCalculatorWindow::Command14_Click() { runHandler([&] { calc_.saveReportLines(); }); }
+void SchemeCalculatorWindow::Command20_Click() { runHandler([&] { calc_.saveAndClearReportLines(); }); }
 
 void SchemeCalculatorWindow::Command15_Click() {
-    runHandler([&] { calc_.Command15_Click(); });
+    runHandler([&] { calc_.clearSchemes(); });
     findChild<QPushButton*>(QStringLiteral("Command15"))->setText(QStringLiteral("清空"));
 }
 
 void SchemeCalculatorWindow::Command19_Click() {
-    runHandler([&] { calc_.Command19_Click(); });
+    runHandler([&] { calc_.clearReportLines(); });
     findChild<QPushButton*>(QStringLiteral("Command19"))->setText(QStringLiteral("清空"));
 }
 
-void SchemeCalculatorWindow::runBacktests(const std::function<void()>& body) {
+void SchemeCalculatorWindow::runWithRunControls(const std::function<void()>& body) {
     // Every backtest shows the pause and stop controls while it runs: a batch with a step of 0
     // repeats until the stop mark is set, so it must be reachable.
     if (busy_) return;  // the running backtest keeps its controls
@@ -346,11 +356,11 @@ void SchemeCalculatorWindow::runBacktests(const std::function<void()>& body) {
     stop->hide();
 }
 
-void SchemeCalculatorWindow::Command10_Click() { runBacktests([&] { calc_.Command10_Click(); }); }
-void SchemeCalculatorWindow::Command13_Click() { runBacktests([&] { calc_.Command13_Click(); }); }
-void SchemeCalculatorWindow::Command17_Click() { runBacktests([&] { calc_.Command17_Click(); }); }
+void SchemeCalculatorWindow::Command10_Click() { runWithRunControls([&] { calc_.backtestCondition(); }); }
+void SchemeCalculatorWindow::Command13_Click() { runWithRunControls([&] { calc_.batchVerification(); }); }
+void SchemeCalculatorWindow::Command17_Click() { runWithRunControls([&] { calc_.runBacktests(); }); }
 
-void SchemeCalculatorWindow::Check1_Click() { setRunControl(calc_.Check1 == kRunRunning ? kRunPaused : kRunRunning); }
+void SchemeCalculatorWindow::Check1_Click() { setRunControl(calc_.runState == kRunRunning ? kRunPaused : kRunRunning); }
 void SchemeCalculatorWindow::Command11_Click() { setRunControl(kRunStop); }
 
 static QString ChooseImportFile(QWidget* parent) {
@@ -362,9 +372,9 @@ void SchemeCalculatorWindow::Command16_Click() {
     const QString path = ChooseImportFile(this);
     if (path.isEmpty()) return;  // cancelled
     int added = -1;
-    runHandler([&] { added = calc_.ImportConditions(path); });
+    runHandler([&] { added = calc_.importSchemes(path); });
     if (added < 0) return;  // unreadable: the import ends silently
-    findChild<QPushButton*>(QStringLiteral("Command15"))->setText(QStringLiteral("清空") + QString::number(calc_.List4.size()));
+    findChild<QPushButton*>(QStringLiteral("Command15"))->setText(QStringLiteral("清空") + QString::number(calc_.schemes.size()));
     ui::MsgBox(QStringLiteral("导入成功！"), ui::Icon::None, ui::Buttons::Ok, ui::kAppTitle, this);
 }
 
@@ -372,20 +382,20 @@ void SchemeCalculatorWindow::Command18_Click() {
     const QString path = ChooseImportFile(this);
     if (path.isEmpty()) return;
     int added = -1;
-    runHandler([&] { added = calc_.ImportReportLines(path); });
+    runHandler([&] { added = calc_.importReportLines(path); });
     if (added < 0) return;
-    findChild<QPushButton*>(QStringLiteral("Command19"))->setText(QStringLiteral("清空") + QString::number(calc_.List3.size()));
+    findChild<QPushButton*>(QStringLiteral("Command19"))->setText(QStringLiteral("清空") + QString::number(calc_.reportLines.size()));
     ui::MsgBox(QStringLiteral("导入成功！"), ui::Icon::None, ui::Buttons::Ok, ui::kAppTitle, this);
 }
 
 void SchemeCalculatorWindow::List3_DblClick() {
     auto* list = findChild<QListWidget*>(QStringLiteral("List3"));
     const int row = list->currentRow();
-    if (row < 0 || row >= calc_.List3.size()) return;
-    const QString line = calc_.List3.at(row);
-    const QString path = SchemeCalculator::ReportFileOfLine(line);
+    if (row < 0 || row >= calc_.reportLines.size()) return;
+    const QString line = calc_.reportLines.at(row);
+    const QString path = SchemeCalculator::reportFileOfLine(line);
     if (path.isEmpty()) return;
-    const QString tag = SchemeCalculator::SchemeTagOfLine(line);
+    const QString tag = SchemeCalculator::schemeTagOfLine(line);
     if (reportOpener) {
         reportOpener(path, tag);
         return;

@@ -24,48 +24,54 @@ public:
     explicit SchemeCalculatorWindow(QWidget* parent = nullptr);
     ~SchemeCalculatorWindow() override;
 
+    // The one calculator window of the program: loaded hidden on first use, never shown by the
+    // smart windows, kept until the program ends.
+    static SchemeCalculatorWindow* shared();
+
     SchemeCalculator& calculator() { return calc_; }
     const SchemeCalculator& calculator() const { return calc_; }
 
     // The loaded scheme records, the summary and the report lines (List4, List2, List3).
-    const QStringList& schemeList() const { return calc_.List4; }
-    const QStringList& summaryList() const { return calc_.List2; }
-    const QStringList& reportLines() const { return calc_.List3; }
+    const QStringList& schemeList() const { return calc_.schemes; }
+    const QStringList& summaryList() const { return calc_.summary; }
+    const QStringList& reportLines() const { return calc_.reportLines; }
     void clearSchemeList();                 // empties List4
     // Newest draws left out (Text11).
     void setLeaveOut(int count);
     // Run-control caption of Check1 ("▌▌", "◣", "█").
-    QString runControl() const { return calc_.Check1; }
+    QString runControl() const { return calc_.runState; }
     void setRunControl(const QString& caption);
 
 public slots:
-    void re_FangAn(const QString& url, platform::Downloader* downloader = nullptr);
-    void LoadHao();
-    void Option1_Click();
-    void Option2_Click();
-    void Label1_DblClick();
-    void Command1_Click();
-    void Command2_Click();
-    void Command3_Click();
-    void Command4_Click();
-    void Command5_Click();
-    void Command6_Click();
-    void Command7_Click();
-    void Command9_Click();
-    void Command10_Click();
-    void Command11_Click();
-    void Command12_Click();
-    void Command13_Click();
-    void Command14_Click();
-    void Command15_Click();
-    void Command16_Click();
-    void Command17_Click();
-    void Command18_Click();
-    void Command19_Click();
-    void Command20_Click();
-    void Command21_Click();
-    void Check1_Click();
-    void List3_DblClick();
+    // Loads the scheme list at url (List4); kept when nothing could be loaded.
+    void loadSchemeList(const QString& url, platform::Downloader* downloader = nullptr);
+    void loadDraws();                // reads the draw file again (range left unset)
+    // Handlers of the controls, by caption.
+    void Option1_Click();            // 福彩3D
+    void Option2_Click();            // 排列三
+    void Label1_DblClick();          // 开奖: reload, whole range
+    void Command1_Click();           // 遗漏分析
+    void Command2_Click();           // 分析 (rolling window)
+    void Command3_Click();           // 分析 (count series)
+    void Command4_Click();           // 清空 (statistics rows)
+    void Command5_Click();           // NEXT (next draw)
+    void Command6_Click();           // NEXT (next series window)
+    void Command7_Click();           // 设置 (range for the series)
+    void Command9_Click();           // 左统计
+    void Command10_Click();          // 验证
+    void Command11_Click();          // █ (stop)
+    void Command12_Click();          // 右统计
+    void Command13_Click();          // 批量验证
+    void Command14_Click();          // 保存
+    void Command15_Click();          // 清空 (scheme list)
+    void Command16_Click();          // 导入条件
+    void Command17_Click();          // 开始算号
+    void Command18_Click();          // 导入... (report lines)
+    void Command19_Click();          // 清空 (report lines)
+    void Command20_Click();          // 保存2 (save and empty)
+    void Command21_Click();          // 汇总
+    void Check1_Click();             // ▌▌ / ◣ (pause, resume)
+    void List3_DblClick();           // opens the report file a line names
 
 public:
     // Test hook: the file an import reads instead of asking (empty: cancelled).
@@ -77,7 +83,7 @@ private:
     void pullControls();   // controls -> calculator before a handler
     void pushControls();   // calculator -> controls after it
     void runHandler(const std::function<void()>& body);
-    void runBacktests(const std::function<void()>& body);  // with the run controls shown
+    void runWithRunControls(const std::function<void()>& body);  // a backtest, with Check1 and Command11 shown
     void buildControls();
     SchemeCalculator calc_;
     ui::ScriptBoxes scriptBoxes_{this};

@@ -33,7 +33,6 @@ using dialogs::MakeButton;
 namespace {
 
 QPointer<SmartSystemWindow> g_smartSystemWindow;
-QPointer<smart::SchemeCalculatorWindow> g_smartCalculator;
 
 const QString kF15Title = QStringLiteral("智能选号");
 const QString kF15QuestionTitle = QStringLiteral(" 智能选号");
@@ -89,14 +88,9 @@ void SmartSystemWindow::Open(QWidget* workbench) {
     ui::ShowModal(window);
 }
 
-smart::SchemeCalculatorWindow* SmartSystemWindow::Calculator() {
-    // Loaded once, never shown, kept until the program ends.
-    if (!g_smartCalculator) {
-        g_smartCalculator = new smart::SchemeCalculatorWindow(nullptr);
-        g_smartCalculator->hide();
-    }
-    return g_smartCalculator;
-}
+smart::SchemeCalculatorWindow* SmartSystemWindow::Calculator() { return smart::SchemeCalculatorWindow::shared(); }
+
+void SmartSystemWindow::selectScheme(int scheme) { ctl<QSlider>(QStringLiteral("Slider1"))->setValue(scheme); }
 
 void SmartSystemWindow::buildControls() {
     auto* basic = new QGroupBox(QStringLiteral("基本设置"), this);
@@ -355,14 +349,14 @@ bool SmartSystemWindow::smartRun() {
     smart::SchemeCalculatorWindow* calc = Calculator();
     calc->clearSchemeList();
     const QString url = schemeListUrl();
-    if (!url.isEmpty()) calc->re_FangAn(url, downloader_);
+    if (!url.isEmpty()) calc->loadSchemeList(url, downloader_);
     if (stopRequested_) return abandon();
     if (calc->schemeList().isEmpty()) {
         ui::MsgBox(kF15NoSchemes, ui::Icon::None, ui::Buttons::Ok, ui::kAppTitle, this);
         return false;
     }
 
-    if (!zlxhxt_dm(b)) return false;
+    if (!backtestSchemes(b)) return false;
     if (stopRequested_) return abandon();
 
     QString line = (common::App().lotteryIsP3 ? QStringLiteral("体彩排列3第") : QStringLiteral("福彩3D第")) +
@@ -370,7 +364,7 @@ bool SmartSystemWindow::smartRun() {
     QSlider* slider = ctl<QSlider>(QStringLiteral("Slider1"));
     for (int k = 0; k < 4; ++k) {
         slider->setValue(k);
-        line += QString::fromUtf8(kF15SchemeLabels[k]) + zlxhxt(b);
+        line += QString::fromUtf8(kF15SchemeLabels[k]) + computeScheme(b);
     }
     ctl<QLabel>(QStringLiteral("Label14"))->setText(line);
 
@@ -392,20 +386,20 @@ void SmartSystemWindow::setRunning(bool running) {
     ctl<QLabel>(QStringLiteral("Label9"))->setVisible(running);
 }
 
-bool SmartSystemWindow::zlxhxt_dm(int haoflag) {
+bool SmartSystemWindow::backtestSchemes(int base) {
     const common::DrawHistory& history = common::App().history;
     smart::SchemeCalculatorWindow* calc = Calculator();
     summaryValid_ = false;
     setRunning(true);
-    calc->setLeaveOut(history.count() - haoflag);
+    calc->setLeaveOut(history.count() - base);
     if (common::App().lotteryIsP3) calc->Option2_Click();
     else calc->Option1_Click();
 
     // The calculator reads the draw file itself: its newest line must be the base draw, or its
     // summary would predict from other draws than the ones shown.
     const QStringList& lines = calc->calculator().lines;
-    const bool sameDraws = !lines.isEmpty() && common::IssueOf(lines.last()) == history.issue(haoflag) &&
-                           common::NumberOf(lines.last().left(common::kDrawTextLength)) == history.number(haoflag);
+    const bool sameDraws = !lines.isEmpty() && common::IssueOf(lines.last()) == history.issue(base) &&
+                           common::NumberOf(lines.last().left(common::kDrawTextLength)) == history.number(base);
     if (sameDraws) calc->Command17_Click();
     setRunning(false);
     if (!sameDraws) {
@@ -425,13 +419,13 @@ pool::NumberPool& SmartSystemWindow::poolForRun() {
 
 const pool::NumberPool& SmartSystemWindow::numberPool() { return poolForRun(); }
 
-QString SmartSystemWindow::zlxhxt(int haoflag, bool replay) {
+QString SmartSystemWindow::computeScheme(int base, bool replay) {
     const int scheme = ctl<QSlider>(QStringLiteral("Slider1"))->value();
     if (!replay) common::SaveSetting(QStringLiteral("zl"), QString::number(scheme));
     common::App().smartScheme = scheme;
 
     const common::DrawHistory& history = common::App().history;
-    if (!smart::BaseIsUsable(history, haoflag)) return {};
+    if (!smart::BaseIsUsable(history, base)) return {};
 
     smart::KillDigitSettings settings;
     settings.scheme = scheme;
@@ -441,7 +435,7 @@ QString SmartSystemWindow::zlxhxt(int haoflag, bool replay) {
     const QStringList summary = summaryValid_ ? Calculator()->summaryList() : QStringList();
 
     QString log;
-    const QString digits = smart::ComputeKillDigits(history, haoflag, settings, summary, poolForRun(), log);
+    const QString digits = smart::ComputeKillDigits(history, base, settings, summary, poolForRun(), log);
     if (dialogs::WorkbenchApi* wb = dialogs::Workbench(); wb && !log.isEmpty() && !replay) wb->session().log.append(log);
     return digits;
 }

@@ -5,6 +5,7 @@
 // the history verification and the older smart selection and switches the lottery.
 // Its objectName is "Form15": tests, settings and the other windows find it by that name.
 #include "pool/numberpool.h"
+#include "smart/schemereplayhost.h"
 
 #include <QDialog>
 #include <QPointer>
@@ -25,7 +26,7 @@ class SchemeCalculatorWindow;
 }
 class HistoryVerificationWindow;
 
-class SmartSystemWindow : public QDialog {
+class SmartSystemWindow : public QDialog, public smart::SchemeReplayHost {
     Q_OBJECT
 public:
     explicit SmartSystemWindow(QWidget* parent = nullptr);
@@ -35,25 +36,29 @@ public:
     static SmartSystemWindow* instance();
     // The workbench's 智能选号: loads the window when needed and shows it modally.
     static void Open(QWidget* workbench);
-    // The hidden scheme calculator, loaded with the first smart window and kept for the run.
+    // The hidden scheme calculator (SchemeCalculatorWindow::shared()), loaded with the first
+    // smart window and kept for the run.
     static smart::SchemeCalculatorWindow* Calculator();
 
     // Backtests the loaded scheme records on the draws up to base (the calculator's summary).
     // False, with the reason shown, when the calculator could not load those draws.
-    bool zlxhxt_dm(int haoflag);
+    bool backtestSchemes(int base) override;
     // One scheme (Slider1) for the draw after base: NumberPool becomes the cut group set,
     // uncommitted; returns the kill digits. Needs 500 draws up to the base. The scheme becomes
     // the program's. A replay (the history verification, four times a draw) leaves saving the
     // setting to its caller and writes nothing to the workbench's log, which the caller puts
     // back at its end anyway: both made a long verification wait for the disk and the log box.
-    QString zlxhxt(int haoflag, bool replay = false);
+    QString computeScheme(int base, bool replay = false) override;
+    // Sets Slider1 to scheme 0..3.
+    void selectScheme(int scheme) override;
+    QObject* hostObject() override { return this; }
 
     // NumberPool as the computations leave it (the workbench's, or the window's own without one).
-    const pool::NumberPool& numberPool();
+    const pool::NumberPool& numberPool() override;
     // Label15 says "test": the test scheme lists are loaded.
     bool testMark() const;
     // The address of the scheme list for the current lottery and test mark ("" without a server).
-    QString schemeListUrl() const;
+    QString schemeListUrl() const override;
     // The verification window while it is loaded.
     HistoryVerificationWindow* verificationWindow() const;
 

@@ -36,7 +36,7 @@ TEST(CalculatorGolden, ComputationOnTheRealHistory) {
     testsupport::ProgramDir dir;
     ASSERT_TRUE(dir.copyShared(QStringLiteral("data/HAO.TXT")));
     smart::SchemeCalculator calc;
-    calc.List4 = GoldenSchemes();
+    calc.schemes = GoldenSchemes();
     struct Case {
         int leaveOut;
         int reportLines;
@@ -48,13 +48,13 @@ TEST(CalculatorGolden, ComputationOnTheRealHistory) {
         {7, 4, "f9e80cb447c0908fd43cd20a04a30e4adc7747a8", "YA3 ZB1 ZD4"},
     };
     for (const Case& c : cases) {
-        calc.Text11 = c.leaveOut;
-        calc.Command17_Click();
+        calc.newestLeftOut = c.leaveOut;
+        calc.runBacktests();
         EXPECT_TRUE(calc.lastError.isEmpty()) << calc.lastError.toStdString();
-        EXPECT_EQ(calc.List3.size(), c.reportLines) << c.leaveOut;
-        const QString transcript = calc.List3.join(QLatin1Char('\n')) + QLatin1Char('\n') + calc.ReportText;
+        EXPECT_EQ(calc.reportLines.size(), c.reportLines) << c.leaveOut;
+        const QString transcript = calc.reportLines.join(QLatin1Char('\n')) + QLatin1Char('\n') + calc.reportText;
         EXPECT_EQ(Sha1(transcript), QString::fromLatin1(c.reportSha1)) << c.leaveOut << "\n" << transcript.toStdString();
-        EXPECT_EQ(calc.List2.join(QLatin1Char(' ')), QString::fromUtf8(c.summary)) << c.leaveOut;
+        EXPECT_EQ(calc.summary.join(QLatin1Char(' ')), QString::fromUtf8(c.summary)) << c.leaveOut;
     }
 }
 
@@ -63,11 +63,11 @@ TEST(CalculatorGolden, BatchVerificationOnTheRealHistory) {
     testsupport::ProgramDir dir;
     ASSERT_TRUE(dir.copyShared(QStringLiteral("data/HAO.TXT")));
     smart::SchemeCalculator calc;
-    calc.Text10 = QStringLiteral("左3");
-    calc.Text5 = 5, calc.Text9 = 6, calc.Text8 = 1;  // cycles 5..6
-    calc.Text2 = 2, calc.Text6 = 3, calc.Text7 = 1;  // periods 2..3
-    calc.Combo5Index = 60;                          // the last six built-in conditions
-    calc.Command13_Click();
+    calc.positionText = QStringLiteral("左3");
+    calc.cycleLengthsTried = 5, calc.lastCycleLength = 6, calc.cycleStep = 1;  // cycles 5..6
+    calc.verifyPeriods = 2, calc.lastVerifyPeriods = 3, calc.verifyStep = 1;    // periods 2..3
+    calc.conditionIndex = 60;  // the last six built-in conditions
+    calc.batchVerification();
     EXPECT_TRUE(calc.lastError.isEmpty()) << calc.lastError.toStdString();
     QString files;
     for (const QString& name : QDir(dir.path()).entryList({QStringLiteral("第*期，验证*.txt")}, QDir::Files, QDir::Name)) {
@@ -76,5 +76,5 @@ TEST(CalculatorGolden, BatchVerificationOnTheRealHistory) {
         files += name + QLatin1Char('\n') + text;
     }
     EXPECT_EQ(Sha1(files), QStringLiteral("8e17a2b762111e9e7dd9dc5eb7e38bdd502f206e")) << files.left(3000).toStdString();
-    EXPECT_EQ(Sha1(calc.List3.join(QLatin1Char('\n'))), QStringLiteral("5997d501b30a87046133f416d39d08ca2d8b7d45")) << calc.List3.join(QLatin1Char('\n')).toStdString();
+    EXPECT_EQ(Sha1(calc.reportLines.join(QLatin1Char('\n'))), QStringLiteral("5997d501b30a87046133f416d39d08ca2d8b7d45")) << calc.reportLines.join(QLatin1Char('\n')).toStdString();
 }

@@ -24,13 +24,13 @@ struct CalcEnv {
     }
     // The range-setting series for one digit and cycle length, a(0..T) as integers (-1 Empty).
     std::vector<int> series(int digit, int cycle) {
-        calc.Combo4 = digit;
-        calc.Text1 = cycle;
-        EXPECT_TRUE(calc.Command7_Click());
-        calc.Command3_Click();
-        calc.Command6_Click();
+        calc.digit = digit;
+        calc.cycleLength = cycle;
+        EXPECT_TRUE(calc.setSeriesRange());
+        calc.buildCountSeries();
+        calc.nextSeriesWindow();
         std::vector<int> out;
-        for (const script::Variant& v : calc.FormulaSeries.arrayItems()) out.push_back(v.isEmpty() ? -1 : v.toLong());
+        for (const script::Variant& v : calc.series.arrayItems()) out.push_back(v.isEmpty() ? -1 : v.toLong());
         return out;
     }
 };
@@ -45,19 +45,19 @@ int CountWith(const QStringList& n, int digit, int first, int last) {
 
 TEST(CalculatorDraws, LoadLeavesOutNewestAndComputesNextIssue) {
     CalcEnv env(MixedHistory(40));
-    env.calc.Text11 = 3;
-    ASSERT_TRUE(env.calc.LoadHao());  // the lowercase name finds HAO.TXT
+    env.calc.newestLeftOut = 3;
+    ASSERT_TRUE(env.calc.loadDraws());  // the lowercase name finds HAO.TXT
     EXPECT_EQ(env.calc.lines.size(), 37);
     EXPECT_EQ(env.calc.lines.last().left(7), QStringLiteral("2020037"));
-    EXPECT_EQ(env.calc.NextIssue, QStringLiteral("2020038"));
-    EXPECT_EQ(env.calc.Combo1, -1);
+    EXPECT_EQ(env.calc.nextIssue, QStringLiteral("2020038"));
+    EXPECT_EQ(env.calc.rangeFirst, -1);
 
     EXPECT_EQ(smart::CalculatorNextIssue(QStringLiteral("2006358 123")), QStringLiteral("2006359"));
     EXPECT_EQ(smart::CalculatorNextIssue(QStringLiteral("2006999 123")), QStringLiteral("2007000"));
 
     // More to leave out than there are draws: refused, lists kept.
-    env.calc.Text11 = 40;
-    EXPECT_FALSE(env.calc.LoadHao());
+    env.calc.newestLeftOut = 40;
+    EXPECT_FALSE(env.calc.loadDraws());
     EXPECT_EQ(env.calc.lines.size(), 37);
     EXPECT_FALSE(env.calc.lastError.isEmpty());
 }
@@ -65,40 +65,40 @@ TEST(CalculatorDraws, LoadLeavesOutNewestAndComputesNextIssue) {
 TEST(CalculatorDraws, OptionsSwitchFileAndSelectWholeRange) {
     CalcEnv env(MixedHistory(20));
     env.dir.write(QStringLiteral("haop3.txt"), DrawFileBytes(MixedHistory(12)));
-    env.calc.Option2_Click();
-    EXPECT_TRUE(env.calc.Option2);
+    env.calc.selectLottery(true);
+    EXPECT_TRUE(env.calc.lotteryIsP3);
     EXPECT_EQ(env.calc.lines.size(), 12);
-    EXPECT_EQ(env.calc.Combo1, 0);
-    EXPECT_EQ(env.calc.Combo2, 11);
-    env.calc.Option1_Click();
-    EXPECT_FALSE(env.calc.Option2);
+    EXPECT_EQ(env.calc.rangeFirst, 0);
+    EXPECT_EQ(env.calc.rangeLast, 11);
+    env.calc.selectLottery(false);
+    EXPECT_FALSE(env.calc.lotteryIsP3);
     EXPECT_EQ(env.calc.lines.size(), 20);
 }
 
 TEST(CalculatorDraws, CountersAndStatisticsRow) {
     CalcEnv env({QStringLiteral("123"), QStringLiteral("456"), QStringLiteral("789"), QStringLiteral("130")});
-    env.calc.Label1_DblClick();
-    env.calc.DM(1);
-    EXPECT_EQ(env.calc.HitCount, 2);
-    EXPECT_EQ(env.calc.CurrentGap, 0);
-    EXPECT_EQ(env.calc.PrevGap, 2);
-    EXPECT_EQ(env.calc.MaxGap, 2);
-    env.calc.SHOW_FX();
-    EXPECT_EQ(env.calc.ListView1.back().columns(),
+    env.calc.reloadWholeRange();
+    env.calc.countAnywhere(1);
+    EXPECT_EQ(env.calc.hitCount, 2);
+    EXPECT_EQ(env.calc.currentGap, 0);
+    EXPECT_EQ(env.calc.prevGap, 2);
+    EXPECT_EQ(env.calc.maxGap, 2);
+    env.calc.addStatRow();
+    EXPECT_EQ(env.calc.statRows.back().columns(),
               (QStringList{"1", "2", "50.00%", "2.00", "2", "2", "0", "0.00"}));
-    env.calc.B_S_G(2, 1);  // never in the hundreds
-    env.calc.SHOW_FX();
-    EXPECT_EQ(env.calc.ListView1.back().columns(), (QStringList{"2", "0", "0.00%", "0.00", "0", "0", "4", "0.00"}));
-    env.calc.B_S_G(3, 2);  // tens digit 3 only in 130
-    EXPECT_EQ(env.calc.HitCount, 1);
-    EXPECT_EQ(env.calc.CurrentGap, 0);
-    EXPECT_EQ(env.calc.PrevGap, 3);
+    env.calc.countAtPosition(2, 1);  // never in the hundreds
+    env.calc.addStatRow();
+    EXPECT_EQ(env.calc.statRows.back().columns(), (QStringList{"2", "0", "0.00%", "0.00", "0", "0", "4", "0.00"}));
+    env.calc.countAtPosition(3, 2);  // tens digit 3 only in 130
+    EXPECT_EQ(env.calc.hitCount, 1);
+    EXPECT_EQ(env.calc.currentGap, 0);
+    EXPECT_EQ(env.calc.prevGap, 3);
 }
 
 TEST(CountSeries, WindowsMatchTheirDraws) {
     const QStringList n = MixedHistory(100);
     CalcEnv env(n);
-    ASSERT_TRUE(env.calc.LoadHao());
+    ASSERT_TRUE(env.calc.loadDraws());
     for (int digit : {0, 4, 7}) {
         const std::vector<int> a = env.series(digit, 10);
         ASSERT_EQ(a.size(), 6u);
@@ -112,11 +112,11 @@ TEST(CountSeries, WindowsMatchTheirDraws) {
     const std::vector<int> one = env.series(n[99].at(0).unicode() - '0', 1);
     EXPECT_EQ(one[1], 1);
     EXPECT_EQ(one[2], 1);
-    EXPECT_EQ(env.calc.FormulaSeriesPos, 0);
+    EXPECT_EQ(env.calc.seriesPos, 0);
 }
 
-// The ranking counts each condition over the series the step-by-step handlers build
-// (Command3_Click, Command6_Click), whichever way the lines came about: freshly loaded, cut by
+// The ranking counts each condition over the series the step-by-step operations build
+// (buildCountSeries, nextSeriesWindow), whichever way the lines came about: freshly loaded, cut by
 // a backtest, set by hand, or loaded again after the file changed on disk (same size).
 TEST(CountSeries, RankingUsesTheStepByStepSeries) {
     CalcEnv env(MixedHistory(90));
@@ -127,13 +127,13 @@ TEST(CountSeries, RankingUsesTheStepByStepSeries) {
         for (int d = 0; d <= 9; ++d) {
             int n = 0;
             for (int L = 1; L <= cycles; ++L) {
-                c.Combo4 = d;
-                c.Text1 = L;
-                c.Command4_Click();
-                if (!c.Command7_Click()) continue;
-                c.Command3_Click();
-                c.Command6_Click();
-                if (c.RunFormulaScript() == 1) ++n;
+                c.digit = d;
+                c.cycleLength = L;
+                c.clearStatRows();
+                if (!c.setSeriesRange()) continue;
+                c.buildCountSeries();
+                c.nextSeriesWindow();
+                if (c.evaluateCondition() == 1) ++n;
             }
             if (n > 0) ranking << QStringLiteral("%1 %2").arg(n, 3, 10, QLatin1Char('0')).arg(d);
         }
@@ -141,16 +141,16 @@ TEST(CountSeries, RankingUsesTheStepByStepSeries) {
         return ranking;
     };
     auto counters = [&c] {
-        return QStringList{c.StatLabel, QString::number(c.HitCount), QString::number(c.MaxGap), QString::number(c.PrevGap),
-                           QString::number(c.CurrentGap), QString::number(c.Combo1), QString::number(c.Combo2),
-                           QString::number(c.FormulaSeriesPos)};
+        return QStringList{c.statLabel, QString::number(c.hitCount), QString::number(c.maxGap), QString::number(c.prevGap),
+                           QString::number(c.currentGap), QString::number(c.rangeFirst), QString::number(c.rangeLast),
+                           QString::number(c.seriesPos)};
     };
     const struct {
         const char* condition;
         int cycles;
     } cases[] = {{"a(1) < a(2)", 12}, {"a(1) = a(2) And a(3) > a(4)", 9}, {"a(0) = 0 Or a(5) >= 3", 30}, {"a(2) <> a(5)", 1}};
     const std::function<void()> shapes[] = {
-        [&] { ASSERT_TRUE(c.LoadHao()); },
+        [&] { ASSERT_TRUE(c.loadDraws()); },
         [&] { c.lines.removeLast(); c.lines.removeLast(); },
         [&] {
             QStringList other = MixedHistory(70);
@@ -159,7 +159,7 @@ TEST(CountSeries, RankingUsesTheStepByStepSeries) {
         },
         [&] {
             env.dir.write(QStringLiteral("HAO.TXT"), DrawFileBytes(MixedHistory(91).mid(1)));  // same size, other draws
-            ASSERT_TRUE(c.LoadHao());
+            ASSERT_TRUE(c.loadDraws());
             ASSERT_TRUE(c.lines.last().endsWith(MixedHistory(91).last()));
         },
     };
@@ -167,14 +167,14 @@ TEST(CountSeries, RankingUsesTheStepByStepSeries) {
         shapes[shape]();
         for (const auto& k : cases) {
             SCOPED_TRACE(testing::Message() << "shape " << shape << ": " << k.condition);
-            c.Combo5 = QString::fromLatin1(k.condition);
-            c.Text5 = k.cycles;
+            c.condition = QString::fromLatin1(k.condition);
+            c.cycleLengthsTried = k.cycles;
             const QStringList expected = stepByStep(k.cycles);
             const QStringList expectedCounters = counters();
             const QStringList lines = c.lines;
-            c.VerifyPeriod = 1;
-            c.YZ_JS();
-            EXPECT_EQ(c.List1, expected);
+            c.verifyPeriod = 1;
+            c.rankDigits();
+            EXPECT_EQ(c.digitRanking, expected);
             EXPECT_EQ(counters(), expectedCounters);
             EXPECT_EQ(c.lines, lines);
         }
@@ -183,22 +183,22 @@ TEST(CountSeries, RankingUsesTheStepByStepSeries) {
 
 TEST(CountSeries, TooFewDrawsForTheRangeIsRefused) {
     CalcEnv env(MixedHistory(12));
-    ASSERT_TRUE(env.calc.LoadHao());
-    env.calc.Text1 = 10;  // needs 13 draws
-    EXPECT_FALSE(env.calc.Command7_Click());
+    ASSERT_TRUE(env.calc.loadDraws());
+    env.calc.cycleLength = 10;  // needs 13 draws
+    EXPECT_FALSE(env.calc.setSeriesRange());
     EXPECT_FALSE(env.calc.lastError.isEmpty());
 }
 
 TEST(SchemeEvaluation, RankingFillsBothTables) {
     CalcEnv env(GapHistory());
-    ASSERT_TRUE(env.calc.LoadHao());
-    env.calc.Text5 = 20;
-    env.calc.Combo5 = QStringLiteral("a(2) >= 1");  // holds for L at least the gap + 1
-    env.calc.VerifyPeriod = 7;
-    EXPECT_EQ(env.calc.YZ_JS(), QStringLiteral("954321"));
-    EXPECT_EQ(env.calc.List1, (QStringList{"014 9", "015 5", "016 4", "017 3", "019 2", "020 1"}));
-    const smart::RankRow& left = env.calc.LeftRankTable[7];
-    const smart::RankRow& right = env.calc.RightRankTable[7];
+    ASSERT_TRUE(env.calc.loadDraws());
+    env.calc.cycleLengthsTried = 20;
+    env.calc.condition = QStringLiteral("a(2) >= 1");  // holds for L at least the gap + 1
+    env.calc.verifyPeriod = 7;
+    EXPECT_EQ(env.calc.rankDigits(), QStringLiteral("954321"));
+    EXPECT_EQ(env.calc.digitRanking, (QStringList{"014 9", "015 5", "016 4", "017 3", "019 2", "020 1"}));
+    const smart::RankRow& left = env.calc.leftRanks[7];
+    const smart::RankRow& right = env.calc.rightRanks[7];
     EXPECT_EQ(left[0], "9");
     EXPECT_EQ(left[5], "1");
     EXPECT_EQ(left[6], "B");
@@ -206,134 +206,134 @@ TEST(SchemeEvaluation, RankingFillsBothTables) {
     EXPECT_EQ(right[8], "2");
     EXPECT_EQ(right[4], "9");
     EXPECT_EQ(right[3], "B");
-    EXPECT_EQ(env.calc.Combo4, 9);
-    EXPECT_EQ(env.calc.Text1, 20);
+    EXPECT_EQ(env.calc.digit, 9);
+    EXPECT_EQ(env.calc.cycleLength, 20);
 }
 
 TEST(SchemeEvaluation, EqualCountsPutTheSmallerDigitFirstAndLengthOneHoldsForAll) {
     QStringList n = GapHistory();
     n.last() = QStringLiteral("712");
     CalcEnv env(n);
-    ASSERT_TRUE(env.calc.LoadHao());
-    env.calc.Text5 = 20;
-    env.calc.Combo5 = QStringLiteral("a(2) >= 1");
-    EXPECT_TRUE(env.calc.YZ_JS().startsWith(QStringLiteral("954")));
-    EXPECT_EQ(env.calc.List1.mid(env.calc.List1.size() - 3), (QStringList{"020 1", "020 2", "020 7"}));
+    ASSERT_TRUE(env.calc.loadDraws());
+    env.calc.cycleLengthsTried = 20;
+    env.calc.condition = QStringLiteral("a(2) >= 1");
+    EXPECT_TRUE(env.calc.rankDigits().startsWith(QStringLiteral("954")));
+    EXPECT_EQ(env.calc.digitRanking.mid(env.calc.digitRanking.size() - 3), (QStringList{"020 1", "020 2", "020 7"}));
 
-    env.calc.Text5 = 1;
-    env.calc.Combo5 = smart::BuiltInConditions().first();  // a(1) = a(2)
-    EXPECT_EQ(env.calc.YZ_JS(), QStringLiteral("0123456789"));
+    env.calc.cycleLengthsTried = 1;
+    env.calc.condition = smart::BuiltInConditions().first();  // a(1) = a(2)
+    EXPECT_EQ(env.calc.rankDigits(), QStringLiteral("0123456789"));
 }
 
 TEST(SchemeEvaluation, StopMarkReturnsEmptyAndKeepsTables) {
     CalcEnv env(GapHistory());
-    ASSERT_TRUE(env.calc.LoadHao());
-    env.calc.Text5 = 20;
-    env.calc.Combo5 = QStringLiteral("a(2) >= 1");
-    env.calc.VerifyPeriod = 0;
-    env.calc.YZ_JS();
-    const smart::RankRow before = env.calc.LeftRankTable[0];
+    ASSERT_TRUE(env.calc.loadDraws());
+    env.calc.cycleLengthsTried = 20;
+    env.calc.condition = QStringLiteral("a(2) >= 1");
+    env.calc.verifyPeriod = 0;
+    env.calc.rankDigits();
+    const smart::RankRow before = env.calc.leftRanks[0];
     int evaluations = 0;
     env.calc.hooks.inputWaiting = [&] { return ++evaluations == 25; };
-    env.calc.hooks.processEvents = [&] { env.calc.Command11_Click(); };
-    env.calc.Combo5 = QStringLiteral("a(2) >= 100");
-    EXPECT_EQ(env.calc.YZ_JS(), QString());
-    EXPECT_EQ(env.calc.LeftRankTable[0], before);
+    env.calc.hooks.processEvents = [&] { env.calc.stop(); };
+    env.calc.condition = QStringLiteral("a(2) >= 100");
+    EXPECT_EQ(env.calc.rankDigits(), QString());
+    EXPECT_EQ(env.calc.leftRanks[0], before);
 }
 
 TEST(SchemeEvaluation, ScriptErrorCountsAsNotHoldingAndIsReportedOnce) {
     CalcEnv env(GapHistory());
-    ASSERT_TRUE(env.calc.LoadHao());
-    env.calc.Text5 = 3;
-    env.calc.Text2 = 1;
-    env.calc.Text3 = QStringLiteral("verify");
-    env.calc.Combo5 = QStringLiteral("a(6) = 1");  // beyond a(5)
+    ASSERT_TRUE(env.calc.loadDraws());
+    env.calc.cycleLengthsTried = 3;
+    env.calc.verifyPeriods = 1;
+    env.calc.verifyText = QStringLiteral("verify");
+    env.calc.condition = QStringLiteral("a(6) = 1");  // beyond a(5)
     QList<int> numbers;
     QString clip;
     env.calc.hooks.scriptError = [&](const script::ScriptError& e, const QString& text) {
         numbers << e.number;
         clip = text;
     };
-    env.calc.Text10 = QStringLiteral("左0");
-    env.calc.Command10_Click();
+    env.calc.positionText = QStringLiteral("左0");
+    env.calc.backtestCondition();
     EXPECT_EQ(numbers, QList<int>{9});
     EXPECT_EQ(clip, QStringLiteral("verify"));
-    EXPECT_EQ(env.calc.Check1, smart::kRunRunning);  // hidden: not paused, the run went on
-    EXPECT_EQ(env.calc.VerifyPeriod, 2);
-    EXPECT_TRUE(env.calc.List3.isEmpty());  // nothing ranked, rank 0 is "B"
+    EXPECT_EQ(env.calc.runState, smart::kRunRunning);  // hidden: not paused, the run went on
+    EXPECT_EQ(env.calc.verifyPeriod, 2);
+    EXPECT_TRUE(env.calc.reportLines.isEmpty());  // nothing ranked, rank 0 is "B"
 
     // A condition that does not compile: same treatment.
     numbers.clear();
-    env.calc.LoadHao();
-    env.calc.Combo5 = QStringLiteral("a(1) = = ");
-    env.calc.Command10_Click();
+    env.calc.loadDraws();
+    env.calc.condition = QStringLiteral("a(1) = = ");
+    env.calc.backtestCondition();
     EXPECT_EQ(numbers.size(), 1);
 
     // With someone able to resume, the error pauses the run; the pause is lifted from outside.
     numbers.clear();
-    env.calc.LoadHao();
+    env.calc.loadDraws();
     bool visible = true;
     int waits = 0;
     env.calc.hooks.canResume = [&] { return visible; };
     env.calc.hooks.sleep = [&](int) {
         ++waits;
-        env.calc.Check1_Click();  // the user resumes
+        env.calc.pauseOrResume();  // the user resumes
     };
-    env.calc.Combo5 = QStringLiteral("a(6) = 1");
-    env.calc.Command10_Click();
+    env.calc.condition = QStringLiteral("a(6) = 1");
+    env.calc.backtestCondition();
     EXPECT_GE(waits, 1);
-    EXPECT_EQ(env.calc.VerifyPeriod, 2);
+    EXPECT_EQ(env.calc.verifyPeriod, 2);
     EXPECT_EQ(numbers.size(), 1);
 }
 
 TEST(Backtest, PeriodsMarksStatisticsAndReportLine) {
     CalcEnv env(GapHistory());
     SchemeCalculator& c = env.calc;
-    ASSERT_TRUE(c.LoadHao());
-    c.Text5 = 20;
-    c.Text2 = 3;
-    c.Text10 = QStringLiteral("右9");
+    ASSERT_TRUE(c.loadDraws());
+    c.cycleLengthsTried = 20;
+    c.verifyPeriods = 3;
+    c.positionText = QStringLiteral("右9");
     const QString cond = Condition(QStringLiteral("a(2) >= 1"));
-    c.Combo5 = cond;
-    c.ReportText.clear();
-    c.Command10_Click();
+    c.condition = cond;
+    c.reportText.clear();
+    c.backtestCondition();
 
-    EXPECT_EQ(c.VerifyPeriod, 4);
+    EXPECT_EQ(c.verifyPeriod, 4);
     ASSERT_EQ(c.lines.size(), 27);  // D1..D4 (333 222 122 111) removed
     EXPECT_TRUE(c.lines.last().endsWith(QStringLiteral("444")));
-    EXPECT_EQ(c.RightRankTable[1][10], "111");
-    EXPECT_EQ(c.RightRankTable[0][10], "未开奖");
+    EXPECT_EQ(c.rightRanks[1][10], "111");
+    EXPECT_EQ(c.rightRanks[0][10], "未开奖");
 
     const QString expectedLine = QStringLiteral("3D错误：02  NULL：00|公式：") + cond +
                                  QStringLiteral("|右9|码1|第2020032期，验证003期，周期020.txt");
-    ASSERT_EQ(c.List3, QStringList{expectedLine});
+    ASSERT_EQ(c.reportLines, QStringList{expectedLine});
     EXPECT_EQ(expectedLine.size(), 132);
 
-    EXPECT_TRUE(c.ReportText.contains(QStringLiteral("正确：00  00  00  00  00  00  00  00  01  01  \r\n"
+    EXPECT_TRUE(c.reportText.contains(QStringLiteral("正确：00  00  00  00  00  00  00  00  01  01  \r\n"
                                                      "NULL：03  03  03  03  02  01  00  00  00  00  \r\n"
                                                      "错误：00  00  00  00  01  02  03  03  02  02  \r\n")));
     // Left side: ten columns, no line (the record names the right side).
-    EXPECT_TRUE(c.ReportText.contains(QStringLiteral("错误：03  03  03  03  03  03  03  03  03  03  \r\n")) ||
-                c.ReportText.count(QStringLiteral("正确：")) == 2);
+    EXPECT_TRUE(c.reportText.contains(QStringLiteral("错误：03  03  03  03  03  03  03  03  03  03  \r\n")) ||
+                c.reportText.count(QStringLiteral("正确：")) == 2);
     // Period 0 cells are followed by three blanks; a verified period marks hits, misses and nulls.
-    EXPECT_TRUE(c.ReportText.contains(QStringLiteral("      9   5   4   3   2   1   B   B   B   B     开奖号未开奖\r\n")));
-    EXPECT_TRUE(c.ReportText.contains(QStringLiteral("      9■ 5■ 4■ 3■ 1√ 2■ B● B● B● B●   开奖号2020031 111\r\n")));
+    EXPECT_TRUE(c.reportText.contains(QStringLiteral("      9   5   4   3   2   1   B   B   B   B     开奖号未开奖\r\n")));
+    EXPECT_TRUE(c.reportText.contains(QStringLiteral("      9■ 5■ 4■ 3■ 1√ 2■ B● B● B● B●   开奖号2020031 111\r\n")));
 }
 
 TEST(Backtest, NoVerifiedPeriodStillWritesTheLine) {
     CalcEnv env(GapHistory());
     SchemeCalculator& c = env.calc;
-    ASSERT_TRUE(c.LoadHao());
-    c.Text5 = 20;
-    c.Text2 = 0;
-    c.Text10 = QStringLiteral("左3");
-    c.Combo5 = Condition(QStringLiteral("a(2) >= 1"));
-    c.Command10_Click();
-    ASSERT_EQ(c.List3.size(), 1);
-    EXPECT_TRUE(c.List3[0].startsWith(QStringLiteral("3D错误：00  NULL：00|")));
-    EXPECT_TRUE(c.List3[0].contains(QStringLiteral("|左3|码3|第2020032期，验证000期，周期020.txt")));
+    ASSERT_TRUE(c.loadDraws());
+    c.cycleLengthsTried = 20;
+    c.verifyPeriods = 0;
+    c.positionText = QStringLiteral("左3");
+    c.condition = Condition(QStringLiteral("a(2) >= 1"));
+    c.backtestCondition();
+    ASSERT_EQ(c.reportLines.size(), 1);
+    EXPECT_TRUE(c.reportLines[0].startsWith(QStringLiteral("3D错误：00  NULL：00|")));
+    EXPECT_TRUE(c.reportLines[0].contains(QStringLiteral("|左3|码3|第2020032期，验证000期，周期020.txt")));
     // The left rows stop after rank 3: four columns.
-    EXPECT_TRUE(c.ReportText.contains(QStringLiteral("正确：00  00  00  00  \r\n")));
+    EXPECT_TRUE(c.reportText.contains(QStringLiteral("正确：00  00  00  00  \r\n")));
 }
 
 TEST(RankStatistics, ReportLineFieldsReadFromTheEnd) {
@@ -361,18 +361,18 @@ TEST(RankStatistics, SummaryOrdersByCountThenFirstLine) {
     SchemeCalculator c;
     const QString cond = Condition(QStringLiteral("a(1) < a(2)"));
     for (QChar d : {QLatin1Char('7'), QLatin1Char('2'), QLatin1Char('7'), QLatin1Char('5')})
-        c.List3 << Record(cond, QStringLiteral("左0"), 5, 5, QStringLiteral("00"), d);
-    c.List3.insert(2, QStringLiteral("imported junk line.txt"));  // no digit at its place: skipped
-    c.Command21_Click();
-    EXPECT_EQ(c.List2, (QStringList{"YA7", "ZB2", "ZE5"}));
+        c.reportLines << Record(cond, QStringLiteral("左0"), 5, 5, QStringLiteral("00"), d);
+    c.reportLines.insert(2, QStringLiteral("imported junk line.txt"));  // no digit at its place: skipped
+    c.summarise();
+    EXPECT_EQ(c.summary, (QStringList{"YA7", "ZB2", "ZE5"}));
     // Summarised again without clearing: nothing new for digits already listed.
-    c.List3 << Record(cond, QStringLiteral("左0"), 5, 5, QStringLiteral("00"), QLatin1Char('9'));
-    c.Command21_Click();
-    EXPECT_EQ(c.List2, (QStringList{"YA7", "ZB2", "ZE5", "ZF9"}));
+    c.reportLines << Record(cond, QStringLiteral("左0"), 5, 5, QStringLiteral("00"), QLatin1Char('9'));
+    c.summarise();
+    EXPECT_EQ(c.summary, (QStringList{"YA7", "ZB2", "ZE5", "ZF9"}));
     SchemeCalculator empty;
-    empty.List2 = QStringList{"ZA1"};
-    empty.Command21_Click();
-    EXPECT_EQ(empty.List2, QStringList{"ZA1"});
+    empty.summary = QStringList{"ZA1"};
+    empty.summarise();
+    EXPECT_EQ(empty.summary, QStringList{"ZA1"});
 }
 
 TEST(SchemeList, BuiltInConditionsHaveTheirShapeAndCompile) {
@@ -410,20 +410,20 @@ TEST(SchemeList, XmlRecordsFromTheHomeServer) {
     server.serve(QStringLiteral("/3d/T_3d.xml"), "not xml at all");
 
     SchemeCalculator c;
-    c.re_FangAn(server.url(smart::SchemeListPath(false, false)));
+    c.loadSchemeList(server.url(smart::SchemeListPath(false, false)));
     QString expected = rec;
     expected.replace(QLatin1Char('['), QLatin1Char('<')).replace(QLatin1Char(']'), QLatin1Char('>'));
-    ASSERT_EQ(c.List4.size(), 3);
-    EXPECT_EQ(c.List4[0], expected);
-    EXPECT_EQ(c.List4[1], QString(expected).replace("左1", "右2"));
-    EXPECT_EQ(c.List4[2], expected);  // duplicates kept in order
+    ASSERT_EQ(c.schemes.size(), 3);
+    EXPECT_EQ(c.schemes[0], expected);
+    EXPECT_EQ(c.schemes[1], QString(expected).replace("左1", "右2"));
+    EXPECT_EQ(c.schemes[2], expected);  // duplicates kept in order
 
-    c.re_FangAn(server.url(QStringLiteral("/3d/T_3d.xml")));  // not XML: the list stays
-    EXPECT_EQ(c.List4.size(), 3);
-    c.re_FangAn(server.url(QStringLiteral("/3d/missing.xml")));  // 404: the list stays
-    EXPECT_EQ(c.List4.size(), 3);
-    c.re_FangAn(server.url(smart::SchemeListPath(true, false)));  // a root without children
-    EXPECT_TRUE(c.List4.isEmpty());
+    c.loadSchemeList(server.url(QStringLiteral("/3d/T_3d.xml")));  // not XML: the list stays
+    EXPECT_EQ(c.schemes.size(), 3);
+    c.loadSchemeList(server.url(QStringLiteral("/3d/missing.xml")));  // 404: the list stays
+    EXPECT_EQ(c.schemes.size(), 3);
+    c.loadSchemeList(server.url(smart::SchemeListPath(true, false)));  // a root without children
+    EXPECT_TRUE(c.schemes.isEmpty());
 
     // A child without attributes is skipped and reported; the others still load.
     const smart::SchemeListResult r = smart::ParseSchemeListXml(
@@ -438,121 +438,121 @@ TEST(BacktestRun, RunsRecordsSkipsBadOnesAndSummarises) {
     CalcEnv env(MixedHistory(120));
     SchemeCalculator& c = env.calc;
     const QString cond = Condition(QStringLiteral("a(1) > a(2)"));
-    c.List4 << Record(cond, QStringLiteral("右9"), 12, 6) << QStringLiteral("too short.txt")
-            << Record(Condition(QStringLiteral("a(2) >= a(3)")), QStringLiteral("左0"), 12, 6)
+    c.schemes << Record(cond, QStringLiteral("右9"), 12, 6) << QStringLiteral("too short.txt")
+              << Record(Condition(QStringLiteral("a(2) >= a(3)")), QStringLiteral("左0"), 12, 6)
             << Record(Condition(QStringLiteral("a(1) >= 1")), QStringLiteral("右8"), 8, 3);
-    c.List2 << QStringLiteral("old");
-    c.Command17_Click();
+    c.summary << QStringLiteral("old");
+    c.runBacktests();
     EXPECT_TRUE(c.lastError.contains(QStringLiteral("too short.txt")));
     EXPECT_EQ(c.lines.size(), 120);  // reloaded at the end
-    EXPECT_EQ(c.Text10, QStringLiteral("右8"));
-    EXPECT_EQ(c.Text5, 8);
-    EXPECT_EQ(c.Text2, 3);
-    EXPECT_LE(c.List3.size(), 3);
-    EXPECT_FALSE(c.List3.isEmpty());
+    EXPECT_EQ(c.positionText, QStringLiteral("右8"));
+    EXPECT_EQ(c.cycleLengthsTried, 8);
+    EXPECT_EQ(c.verifyPeriods, 3);
+    EXPECT_LE(c.reportLines.size(), 3);
+    EXPECT_FALSE(c.reportLines.isEmpty());
     QSet<QChar> digits;
-    for (const QString& line : c.List3) digits << smart::ReportLineDigit(line);
-    ASSERT_EQ(c.List2.size(), digits.size());
-    for (const QString& s : c.List2) {
+    for (const QString& line : c.reportLines) digits << smart::ReportLineDigit(line);
+    ASSERT_EQ(c.summary.size(), digits.size());
+    for (const QString& s : c.summary) {
         EXPECT_EQ(s.size(), 3);
         EXPECT_TRUE(digits.contains(s.at(2)));
     }
-    EXPECT_TRUE(c.ReportText.startsWith(QString(83, QLatin1Char('=')) + QStringLiteral("\r\n条件：") + c.Combo5));
+    EXPECT_TRUE(c.reportText.startsWith(QString(83, QLatin1Char('=')) + QStringLiteral("\r\n条件：") + c.condition));
 }
 
 TEST(BacktestRun, StopDuringSecondRecordEndsWithoutSummary) {
     CalcEnv env(MixedHistory(80));
     SchemeCalculator& c = env.calc;
-    for (int i = 0; i < 3; ++i) c.List4 << Record(Condition(QStringLiteral("a(1) >= a(2)")), QStringLiteral("左0"), 6, 4);
+    for (int i = 0; i < 3; ++i) c.schemes << Record(Condition(QStringLiteral("a(1) >= a(2)")), QStringLiteral("左0"), 6, 4);
     int backtests = 0, evaluations = 0;
     c.hooks.processEvents = [&] { ++backtests; };
     // Stop in the second backtest's second period (a ranking is 10 x 6 evaluations).
     c.hooks.inputWaiting = [&] {
-        if (backtests == 2 && ++evaluations == 90) c.Command11_Click();
+        if (backtests == 2 && ++evaluations == 90) c.stop();
         return false;
     };
-    c.Command17_Click();
+    c.runBacktests();
     EXPECT_EQ(backtests, 2);  // the third record never started
-    EXPECT_TRUE(c.List2.isEmpty());
-    EXPECT_EQ(c.Check1, smart::kRunStop);
-    EXPECT_EQ(c.List3.size(), 2);   // both backtests predicted the next issue
+    EXPECT_TRUE(c.summary.isEmpty());
+    EXPECT_EQ(c.runState, smart::kRunStop);
+    EXPECT_EQ(c.reportLines.size(), 2);  // both backtests predicted the next issue
     EXPECT_EQ(c.lines.size(), 79);  // the stopped backtest's removal stays
 
     // Stopped before its first ranking: no line from the previous record's predictions.
     backtests = 0;
     c.hooks.inputWaiting = {};
     c.hooks.processEvents = [&] {
-        if (++backtests == 2) c.Command11_Click();
+        if (++backtests == 2) c.stop();
     };
-    c.Command17_Click();
-    EXPECT_EQ(c.List3.size(), 1);
+    c.runBacktests();
+    EXPECT_EQ(c.reportLines.size(), 1);
 }
 
 TEST(BacktestRun, EmptySchemeListMakesEmptySummary) {
     CalcEnv env(MixedHistory(30));
-    env.calc.List2 << QStringLiteral("x");
-    env.calc.Command17_Click();
-    EXPECT_TRUE(env.calc.List2.isEmpty());
+    env.calc.summary << QStringLiteral("x");
+    env.calc.runBacktests();
+    EXPECT_TRUE(env.calc.summary.isEmpty());
     EXPECT_EQ(env.calc.lines.size(), 30);
 
     // A run whose draws cannot be loaded (more left out than there are) keeps no old summary.
-    env.calc.List2 << QStringLiteral("ZA7");
-    env.calc.List3 << QStringLiteral("old line");
-    env.calc.Text11 = 30;
-    env.calc.Command17_Click();
-    EXPECT_TRUE(env.calc.List2.isEmpty());
-    EXPECT_TRUE(env.calc.List3.isEmpty());
+    env.calc.summary << QStringLiteral("ZA7");
+    env.calc.reportLines << QStringLiteral("old line");
+    env.calc.newestLeftOut = 30;
+    env.calc.runBacktests();
+    EXPECT_TRUE(env.calc.summary.isEmpty());
+    EXPECT_TRUE(env.calc.reportLines.isEmpty());
     EXPECT_FALSE(env.calc.lastError.isEmpty());
 }
 
 TEST(BacktestRun, RunControlToggles) {
     SchemeCalculator c;
-    c.Check1_Click();
-    EXPECT_EQ(c.Check1, smart::kRunPaused);
-    c.Check1_Click();
-    EXPECT_EQ(c.Check1, smart::kRunRunning);
-    c.Command11_Click();
-    c.Check1_Click();
-    EXPECT_EQ(c.Check1, smart::kRunRunning);
+    c.pauseOrResume();
+    EXPECT_EQ(c.runState, smart::kRunPaused);
+    c.pauseOrResume();
+    EXPECT_EQ(c.runState, smart::kRunRunning);
+    c.stop();
+    c.pauseOrResume();
+    EXPECT_EQ(c.runState, smart::kRunRunning);
 }
 
 TEST(OmissionAnalyses, RollingWindowAndDigitRows) {
     const QStringList n = MixedHistory(100);
     CalcEnv env(n);
     SchemeCalculator& c = env.calc;
-    c.Label1_DblClick();
-    c.Combo3 = smart::kModeHundreds;
-    c.Text1 = 10;
-    ASSERT_TRUE(c.Command2_Click());
-    ASSERT_EQ(c.ListView1.size(), 90u);
-    EXPECT_EQ(c.Combo1, 89);
-    EXPECT_EQ(c.Combo2, 98);
+    c.reloadWholeRange();
+    c.mode = smart::kModeHundreds;
+    c.cycleLength = 10;
+    ASSERT_TRUE(c.rollingWindow());
+    ASSERT_EQ(c.statRows.size(), 90u);
+    EXPECT_EQ(c.rangeFirst, 89);
+    EXPECT_EQ(c.rangeLast, 98);
     const QString last = c.lines[99];
-    EXPECT_EQ(c.ListView1.back().label, last + QStringLiteral("百位 ") + last.right(3).left(1) + QStringLiteral(" 前10期遗漏分析"));
-    EXPECT_EQ(c.ListView1.back().drawCount, 10);
+    EXPECT_EQ(c.statRows.back().label, last + QStringLiteral("百位 ") + last.right(3).left(1) + QStringLiteral(" 前10期遗漏分析"));
+    EXPECT_EQ(c.statRows.back().drawCount, 10);
 
     // A window as long as the range: nothing, selections unchanged.
-    c.Command4_Click();
-    c.Combo1 = 0;
-    c.Combo2 = 9;
-    c.Command2_Click();
-    EXPECT_TRUE(c.ListView1.empty());
-    EXPECT_EQ(c.Combo1, 0);
+    c.clearStatRows();
+    c.rangeFirst = 0;
+    c.rangeLast = 9;
+    c.rollingWindow();
+    EXPECT_TRUE(c.statRows.empty());
+    EXPECT_EQ(c.rangeFirst, 0);
 
-    c.Combo3 = smart::kModeAnywhere;
-    c.Command1_Click();
-    ASSERT_EQ(c.ListView1.size(), 10u);
-    EXPECT_EQ(c.ListView1[3].label, QStringLiteral("2020001—2020010胆码 3 分析"));
-    EXPECT_EQ(c.ListView1[3].hitCount, CountWith(n, 3, 0, 9));
-    c.Command5_Click();
-    EXPECT_EQ(c.ListView1.size(), 20u);
-    EXPECT_EQ(c.ListView1[10].label, QStringLiteral("2020002—2020011胆码 0 分析"));
+    c.mode = smart::kModeAnywhere;
+    c.omissionAnalysis();
+    ASSERT_EQ(c.statRows.size(), 10u);
+    EXPECT_EQ(c.statRows[3].label, QStringLiteral("2020001—2020010胆码 3 分析"));
+    EXPECT_EQ(c.statRows[3].hitCount, CountWith(n, 3, 0, 9));
+    c.nextDraw();
+    EXPECT_EQ(c.statRows.size(), 20u);
+    EXPECT_EQ(c.statRows[10].label, QStringLiteral("2020002—2020011胆码 0 分析"));
     // NEXT at the end: the selections that cannot move stay.
-    c.Combo1 = 99;
-    c.Combo2 = 99;
-    c.Command5_Click();
-    EXPECT_EQ(c.Combo1, 99);
-    EXPECT_EQ(c.ListView1.back().drawCount, 1);
+    c.rangeFirst = 99;
+    c.rangeLast = 99;
+    c.nextDraw();
+    EXPECT_EQ(c.rangeFirst, 99);
+    EXPECT_EQ(c.statRows.back().drawCount, 1);
 }
 
 TEST(BatchVerification, FilesPerStepAndFinalSave) {
@@ -562,15 +562,15 @@ TEST(BatchVerification, FilesPerStepAndFinalSave) {
     c.hooks.message = [&](const QString& m) { messages << m; };
     bool asked = false;
     c.hooks.confirm = [&](const QString&) { return asked = true; };
-    c.Text10 = QStringLiteral("左0");
-    c.Text5 = 5;
-    c.Text9 = 7;
-    c.Text8 = 1;
-    c.Text2 = 30;
-    c.Text6 = 40;
-    c.Text7 = 10;
-    c.Combo5Index = 59;  // 方案60
-    c.Command13_Click();
+    c.positionText = QStringLiteral("左0");
+    c.cycleLengthsTried = 5;
+    c.lastCycleLength = 7;
+    c.cycleStep = 1;
+    c.verifyPeriods = 30;
+    c.lastVerifyPeriods = 40;
+    c.verifyStep = 10;
+    c.conditionIndex = 59;  // 方案60
+    c.batchVerification();
     EXPECT_TRUE(asked);
     EXPECT_TRUE(c.lastError.isEmpty()) << c.lastError.toStdString();
     const QStringList files = QDir(env.dir.path()).entryList({QStringLiteral("第*期，验证*.txt")}, QDir::Files);
@@ -587,22 +587,22 @@ TEST(BatchVerification, FilesPerStepAndFinalSave) {
     ASSERT_EQ(saved.size(), 1);
     QString lines;
     ASSERT_TRUE(common::ReadAnsiFile(env.dir.file(saved[0]), &lines));
-    EXPECT_EQ(lines, c.List3.isEmpty() ? QString() : c.List3.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n"));
+    EXPECT_EQ(lines, c.reportLines.isEmpty() ? QString() : c.reportLines.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n"));
     EXPECT_EQ(messages, QStringList{QStringLiteral("保存成功！")});
-    for (const QString& line : c.List3)
-        EXPECT_TRUE(QFile::exists(SchemeCalculator::ReportFileOfLine(line))) << line.toStdString();
+    for (const QString& line : c.reportLines)
+        EXPECT_TRUE(QFile::exists(SchemeCalculator::reportFileOfLine(line))) << line.toStdString();
 }
 
 TEST(BatchVerification, RefusedWithoutSideAndRankOrOnNo) {
     CalcEnv env(MixedHistory(40));
     env.calc.hooks.confirm = [](const QString&) { return true; };
-    env.calc.Command13_Click();
+    env.calc.batchVerification();
     EXPECT_FALSE(env.calc.lastError.isEmpty());
-    env.calc.Text10 = QStringLiteral("左0");
+    env.calc.positionText = QStringLiteral("左0");
     env.calc.hooks.confirm = [](const QString&) { return false; };
-    env.calc.List3 << QStringLiteral("kept");
-    env.calc.Command13_Click();
-    EXPECT_EQ(env.calc.List3, QStringList{QStringLiteral("kept")});
+    env.calc.reportLines << QStringLiteral("kept");
+    env.calc.batchVerification();
+    EXPECT_EQ(env.calc.reportLines, QStringList{QStringLiteral("kept")});
 }
 
 TEST(ReportFiles, SaveAndImports) {
@@ -610,9 +610,9 @@ TEST(ReportFiles, SaveAndImports) {
     SchemeCalculator& c = env.calc;
     const QString cond = smart::BuiltInConditions()[6];
     const QString a = Record(cond, QStringLiteral("左0"), 5, 10, QStringLiteral("03"), QLatin1Char('1'));
-    c.List3 << a << a;
-    ASSERT_TRUE(c.Command20_Click());
-    EXPECT_TRUE(c.List3.isEmpty());
+    c.reportLines << a << a;
+    ASSERT_TRUE(c.saveAndClearReportLines());
+    EXPECT_TRUE(c.reportLines.isEmpty());
     const QStringList saved = QDir(env.dir.path()).entryList({QStringLiteral("第2020021期 *.txt")}, QDir::Files);
     ASSERT_EQ(saved.size(), 1);
     EXPECT_EQ(env.dir.read(saved[0]), common::EncodeAnsi(a + "\r\n" + a + "\r\n"));
@@ -625,13 +625,13 @@ TEST(ReportFiles, SaveAndImports) {
     env.dir.write(QStringLiteral("in.txt"),
                   common::EncodeAnsi("  " + a + "  \r\n\r\n" + sameCounts + "\r\n" + sameErrors + "\r\nnot a record\r\n" +
                                      other + "\r\n" + other + "\r\nX.TXT\r\n"));
-    EXPECT_EQ(c.ImportConditions(env.dir.file("in.txt")), 2);
-    EXPECT_EQ(c.List4, (QStringList{a, other}));
-    EXPECT_EQ(c.ImportReportLines(env.dir.file("in.txt")), 5);  // repeats kept, non-records skipped
-    EXPECT_EQ(c.ImportConditions(env.dir.file("missing.txt")), -1);
+    EXPECT_EQ(c.importSchemes(env.dir.file("in.txt")), 2);
+    EXPECT_EQ(c.schemes, (QStringList{a, other}));
+    EXPECT_EQ(c.importReportLines(env.dir.file("in.txt")), 5);  // repeats kept, non-records skipped
+    EXPECT_EQ(c.importSchemes(env.dir.file("missing.txt")), -1);
 
-    EXPECT_EQ(SchemeCalculator::SchemeTagOfLine(a), QStringLiteral("方案07"));
-    EXPECT_TRUE(SchemeCalculator::ReportFileOfLine(a).endsWith(QStringLiteral("第2020032期，验证010期，周期005.txt")));
+    EXPECT_EQ(SchemeCalculator::schemeTagOfLine(a), QStringLiteral("方案07"));
+    EXPECT_TRUE(SchemeCalculator::reportFileOfLine(a).endsWith(QStringLiteral("第2020032期，验证010期，周期005.txt")));
 }
 
 TEST(RealHistory, RunKeepsItsInvariants) {
@@ -639,31 +639,31 @@ TEST(RealHistory, RunKeepsItsInvariants) {
     testsupport::ProgramDir dir;
     ASSERT_TRUE(dir.copyShared(QStringLiteral("data/HAO.TXT")));
     SchemeCalculator c;
-    c.Text11 = 7;
+    c.newestLeftOut = 7;
     const QStringList& items = smart::BuiltInConditions();
-    c.List4 << Record(items[0], QStringLiteral("右9"), 15, 8) << Record(items[12], QStringLiteral("左0"), 20, 8)
-            << Record(items[50], QStringLiteral("右8"), 25, 6) << Record(items[30], QStringLiteral("左2"), 10, 10);
-    c.Command17_Click();
+    c.schemes << Record(items[0], QStringLiteral("右9"), 15, 8) << Record(items[12], QStringLiteral("左0"), 20, 8)
+              << Record(items[50], QStringLiteral("右8"), 25, 6) << Record(items[30], QStringLiteral("左2"), 10, 10);
+    c.runBacktests();
     EXPECT_TRUE(c.lastError.isEmpty()) << c.lastError.toStdString();
     ASSERT_FALSE(c.lines.isEmpty());
     const int total = int(QFileInfo(dir.file("HAO.TXT")).size() / 12);
     EXPECT_EQ(c.lines.size(), total - 7);
-    EXPECT_EQ(c.NextIssue, QString::number(c.lines.last().left(7).toLongLong() + 1));
+    EXPECT_EQ(c.nextIssue, QString::number(c.lines.last().left(7).toLongLong() + 1));
     QSet<QChar> listed;
-    for (const QString& s : c.List2) {
+    for (const QString& s : c.summary) {
         ASSERT_EQ(s.size(), 3);
         EXPECT_FALSE(listed.contains(s.at(2)));
         listed << s.at(2);
     }
-    EXPECT_TRUE(std::is_sorted(c.List2.begin(), c.List2.end()));
-    for (const QString& line : c.List3) {
+    EXPECT_TRUE(std::is_sorted(c.summary.begin(), c.summary.end()));
+    for (const QString& line : c.reportLines) {
         smart::SchemeRecord r;
         ASSERT_TRUE(smart::ParseSchemeRecord(line, &r));
-        EXPECT_TRUE(line.contains(QStringLiteral("|第") + c.NextIssue + QStringLiteral("期")));
+        EXPECT_TRUE(line.contains(QStringLiteral("|第") + c.nextIssue + QStringLiteral("期")));
         EXPECT_TRUE(listed.contains(r.digit));
     }
     // The last backtest's row 0: each digit at most once per side.
-    for (const smart::RankTable* t : {&c.LeftRankTable, &c.RightRankTable}) {
+    for (const smart::RankTable* t : {&c.leftRanks, &c.rightRanks}) {
         QSet<QString> seen;
         for (int j = 0; j < 10; ++j) {
             const QString& cell = (*t)[0][j];
@@ -679,15 +679,15 @@ TEST(BatchVerification, StopLeavesTheReportFileUpToTheStoppedScheme) {
     // including that one (its backtest cut short), and nothing of the ones after it.
     CalcEnv env(MixedHistory(60));
     SchemeCalculator& c = env.calc;
-    c.Text10 = QStringLiteral("左0");
-    c.Text5 = c.Text9 = 5;
-    c.Text2 = c.Text6 = 10;
-    c.Combo5Index = 59;
+    c.positionText = QStringLiteral("左0");
+    c.cycleLengthsTried = c.lastCycleLength = 5;
+    c.verifyPeriods = c.lastVerifyPeriods = 10;
+    c.conditionIndex = 59;
     int pumps = 0;
     c.hooks.processEvents = [&] {
-        if (++pumps == 4) c.Command11_Click();  // one pump per step, then one per backtest
+        if (++pumps == 4) c.stop();  // one pump per step, then one per backtest
     };
-    c.Command13_Click();
+    c.batchVerification();
     const QStringList files = QDir(env.dir.path()).entryList({QStringLiteral("第*期，验证*.txt")}, QDir::Files);
     ASSERT_EQ(files.size(), 1);
     QString text;

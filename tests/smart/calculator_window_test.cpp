@@ -39,7 +39,7 @@ TEST(CalculatorWindow, HiddenRunThroughPublicHandlers) {
     EXPECT_EQ(w.findChild<QComboBox*>("Combo1")->count(), 90);
     EXPECT_EQ(w.findChild<QComboBox*>("Combo2")->currentIndex(), 89);
     w.clearSchemeList();
-    w.re_FangAn(server.url(QStringLiteral("/3d/3d.xml")));
+    w.loadSchemeList(server.url(QStringLiteral("/3d/3d.xml")));
     ASSERT_EQ(w.schemeList().size(), 2);
     EXPECT_EQ(Items(w.findChild<QListWidget*>("List4")), w.schemeList());
 
@@ -57,7 +57,7 @@ TEST(CalculatorWindow, HiddenRunThroughPublicHandlers) {
     // The stop mark set from outside (the verification window's cancel) ends the next run at once.
     w.Command11_Click();
     EXPECT_EQ(w.findChild<QCheckBox*>("Check1")->text(), smart::kRunStop);
-    w.calculator().Check1 = smart::kRunStop;
+    w.calculator().runState = smart::kRunStop;
 
     // Import of report lines through the file chooser hook; the clear button shows the count.
     dir.write(QStringLiteral("lines.txt"), common::EncodeAnsi(w.reportLines().join("\r\n")));
@@ -95,7 +95,7 @@ TEST(CalculatorWindow, ShownBatchCanBeStoppedFromItsStopButton) {
             stopShown = true;
             stop->click();
         } else if (++pumps > 20) {
-            w.calculator().Command11_Click();  // keeps the test from looping when the button is missing
+            w.calculator().stop();  // keeps the test from looping when the button is missing
         }
         pumpBefore();
     };
@@ -114,8 +114,8 @@ TEST(CalculatorWindow, ConditionMsgBoxGoesThroughTheMessageLayer) {
     ui::MessageRecorder messages(ui::Answer::No);
     smart::SchemeCalculatorWindow w;
     messages.messages.clear();
-    w.calculator().Combo5 = QStringLiteral("MsgBox(\"继续?\", 4, \"条件\") = 7");
-    EXPECT_EQ(w.calculator().RunFormulaScript(), 1);
+    w.calculator().condition = QStringLiteral("MsgBox(\"继续?\", 4, \"条件\") = 7");
+    EXPECT_EQ(w.calculator().evaluateCondition(), 1);
     ASSERT_EQ(messages.messages.size(), 1);
     EXPECT_EQ(messages.messages[0].text, QStringLiteral("继续?"));
     EXPECT_EQ(messages.messages[0].title, QStringLiteral("条件"));

@@ -34,13 +34,13 @@ TEST(ShippedSchemeLists, LoadAsRecordsOfTheirLottery) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.path);
         smart::SchemeCalculator calc;
-        calc.re_FangAn(HomeAddress() + QString::fromLatin1(c.path));
+        calc.loadSchemeList(HomeAddress() + QString::fromLatin1(c.path));
         EXPECT_TRUE(calc.lastError.isEmpty()) << calc.lastError.toStdString();
         // One record per side and rank at most, so the summary's letters stay within A..Z.
-        ASSERT_GE(calc.List4.size(), 10);
-        EXPECT_LE(calc.List4.size(), 20);
+        ASSERT_GE(calc.schemes.size(), 10);
+        EXPECT_LE(calc.schemes.size(), 20);
         QSet<QString> sideRanks;
-        for (const QString& line : calc.List4) {
+        for (const QString& line : calc.schemes) {
             smart::SchemeRecord r;
             QString why;
             ASSERT_TRUE(smart::ParseSchemeRecord(line, &r, &why)) << line.toStdString() << why.toStdString();

@@ -130,12 +130,12 @@ TEST(SmartSystemWindowTest, SmartRunShowsTheKillDigitsAndRestoresTheWorkbench) {
     EXPECT_TRUE(w.isEnabled());
     EXPECT_TRUE(w.ctl<QLabel>(QStringLiteral("Label9"))->isHidden());
 
-    // The last scheme's set is what zlxhxt makes from the same summary.
+    // The last scheme's set is what computeScheme makes from the same summary.
     pool::NumberPool fresh;
     QString log;
     smart::KillDigitSettings s{3, 0, 2, kill};
     smart::ComputeKillDigits(common::App().history, 600, s, summary, fresh, log);
-    w.zlxhxt(600);
+    w.computeScheme(600);
     EXPECT_EQ(f.bench.session().pool, fresh);
 }
 

@@ -64,22 +64,22 @@ int Batch(const QStringList& args) {
     qputenv("SIFMORA_DIR", dir.path().toLocal8Bit());
 
     smart::SchemeCalculator calc;
-    if (p3) calc.Option2_Click();
-    else calc.Option1_Click();
+    if (p3) calc.selectLottery(true);
+    else calc.selectLottery(false);
     if (!calc.lastError.isEmpty()) return Fail(calc.lastError);
-    calc.Text10 = args[2];
-    calc.Text5 = firstC;
-    calc.Text9 = lastC;
-    calc.Text8 = stepC;
-    calc.Text2 = periods;
-    calc.Text6 = periods;
-    calc.Text7 = 1;
-    calc.Combo5Index = 0;
-    calc.Command13_Click();
+    calc.positionText = args[2];
+    calc.cycleLengthsTried = firstC;
+    calc.lastCycleLength = lastC;
+    calc.cycleStep = stepC;
+    calc.verifyPeriods = periods;
+    calc.lastVerifyPeriods = periods;
+    calc.verifyStep = 1;
+    calc.conditionIndex = 0;
+    calc.batchVerification();
     if (!calc.lastError.isEmpty()) return Fail(calc.lastError);
     QTextStream out(stdout);
     out.setEncoding(QStringConverter::Utf8);
-    for (const QString& line : calc.List3) out << line << '\n';
+    for (const QString& line : calc.reportLines) out << line << '\n';
     return 0;
 }
 

@@ -1,6 +1,6 @@
 // libFuzzer target: arbitrary bytes as a scheme list, and each record it yields as a scheme
 // record. Nothing may crash whatever the bytes.
-#include "smart/calculator.h"
+#include "smart/schemerecords.h"
 
 #include <QByteArray>
 

@@ -1,0 +1,138 @@
+// Batch verification over ranges of cycle lengths and periods, and the report files.
+#include "smart/calculator.h"
+
+#include "smart/calculatortext.h"
+#include "common/atomicfile.h"
+#include "common/paths.h"
+
+#include <QElapsedTimer>
+#include <QTime>
+
+namespace smart {
+
+using namespace calctext;
+
+QString SchemeCalculator::batchReportFileName(int periods, int cycleCount) const {
+    return QStringLiteral("第") + nextIssue + QStringLiteral("期，验证") + Zero3(periods) +
+           QStringLiteral("期，周期") + Zero3(cycleCount) + QStringLiteral(".txt");
+}
+
+QString SchemeCalculator::reportLineFileName(const QString& hhmmss) const {
+    return QStringLiteral("第") + nextIssue + QStringLiteral("期 ") + hhmmss + QStringLiteral(".txt");
+}
+
+QString SchemeCalculator::reportFileOfLine(const QString& line) {
+    if (line.size() < 26) return QString();
+    return common::ProgramFile(line.right(26));
+}
+
+QString SchemeCalculator::schemeTagOfLine(const QString& line) { return line.right(37).left(4); }
+
+void SchemeCalculator::batchVerification() {
+    lastError.clear();
+    if (hooks.confirm &&
+        !hooks.confirm(QStringLiteral("此步骤将开始算号并进行大量数据的验证，可能会花几个小时的时间，是否继续?")))
+        return;
+    const QChar side = positionText.isEmpty() ? QChar() : positionText.at(0);
+    const QChar rank = positionText.isEmpty() ? QChar() : positionText.at(positionText.size() - 1);
+    if (positionText.size() != 2 || (side != QChar(u'左') && side != QChar(u'右')) || !rank.isDigit()) {
+        addError(QStringLiteral("号码位置没有设置（左或右加名次，如“左3”），无法批量验证。"));
+        return;
+    }
+    const int firstV = verifyPeriods;
+    const int firstC = cycleLengthsTried;
+    runState = kRunRunning;
+    const int startItem = conditionIndex;
+    reportLines.clear();
+    const QStringList& items = BuiltInConditions();
+    const int lastC = lastCycleLength, stepC = cycleStep;
+    for (int c = firstC; stepC >= 0 ? c <= lastC : c >= lastC; c += stepC) {
+        pump();
+        if (stopped()) return;
+        cycleLengthsTried = c;
+        const int lastV = lastVerifyPeriods, stepV = verifyStep;
+        for (int v = firstV; stepV >= 0 ? v <= lastV : v >= lastV; v += stepV) {
+            if (stopped()) return;
+            verifyPeriods = v;
+            if (!loadDraws()) return;
+            const QString path = common::ProgramFile(batchReportFileName(v, c));
+            summary.clear();
+            QString fileText;
+            QString why;
+            if (!common::WriteAnsiFile(path, fileText, &why)) {
+                addError(QStringLiteral("无法写入报告文件%1：%2").arg(path, why));
+                return;
+            }
+            // The file grows scheme by scheme. Rewriting it after every scheme made the writes
+            // cost more than the schemes, so it is written at most once a second, and always
+            // before the step ends or stops, with the same text.
+            QElapsedTimer sinceWrite;
+            sinceWrite.start();
+            bool unwritten = false;
+            auto write = [&] {
+                unwritten = false;
+                sinceWrite.restart();
+                if (common::WriteAnsiFile(path, fileText, &why)) return true;
+                addError(QStringLiteral("无法写入报告文件%1：%2").arg(path, why));
+                return false;
+            };
+            for (int item = startItem; item < items.size(); ++item) {
+                if (stopped()) return;
+                conditionIndex = item;
+                condition = items.at(item);
+                if (condition.trimmed().isEmpty()) continue;
+                if (!loadDraws()) {
+                    if (unwritten) write();
+                    return;
+                }
+                const QString rule(83, QLatin1Char('='));
+                reportText = rule + kCrLf + QStringLiteral("条件：") + condition + kCrLf + rule + kCrLf;
+                backtestCondition();
+                fileText += reportText + kCrLf;
+                unwritten = true;
+                if ((stopped() || item == items.size() - 1 || sinceWrite.elapsed() >= 1000) && !write()) return;
+            }
+            if (unwritten && !write()) return;
+            if (stepV == 0 && stopped()) return;
+        }
+    }
+    writeReportLines(false);
+}
+
+bool SchemeCalculator::writeReportLines(bool emptyList) {
+    if (loadDraws()) {
+        rangeFirst = 0;
+        rangeLast = int(lines.size()) - 1;
+    }
+    const QString path = common::ProgramFile(reportLineFileName(QTime::currentTime().toString(QStringLiteral("HH-mm-ss"))));
+    QString text;
+    for (const QString& line : reportLines) text += line + kCrLf;
+    QString why;
+    if (!common::WriteAnsiFile(path, text, &why)) {
+        addError(QStringLiteral("无法保存%1：%2").arg(path, why));
+        return false;
+    }
+    if (emptyList) reportLines.clear();
+    if (hooks.message) hooks.message(QStringLiteral("保存成功！"));
+    return true;
+}
+
+bool SchemeCalculator::saveReportLines() {
+    lastError.clear();
+    return writeReportLines(false);
+}
+
+bool SchemeCalculator::saveAndClearReportLines() {
+    lastError.clear();
+    return writeReportLines(true);
+}
+
+int SchemeCalculator::importReportLines(const QString& path) {
+    bool ok = false;
+    const QStringList incoming = ReadImportLines(path, &ok);
+    if (!ok) return -1;
+    reportLines << incoming;
+    return int(incoming.size());
+}
+
+}  // namespace smart

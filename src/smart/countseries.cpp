@@ -1,0 +1,231 @@
+// Count series: the counts of a digit over the windows of the range, the condition evaluated
+// on them through the script engine, and the digits ranked by how often it holds.
+#include "smart/calculator.h"
+
+#include "smart/calculatortext.h"
+
+#include <algorithm>
+
+namespace smart {
+
+using namespace calctext;
+
+void SchemeCalculator::buildCountSeries() {
+    seriesPos = std::max(0, seriesLength);
+    series = script::Variant::makeArray(std::vector<int32_t>{seriesPos});
+    const int s = rangeFirst, e = rangeLast, L = cycleLength, d = digit;
+    if (s < 0 || e >= lines.size() || L < 1) return;
+    const int position = PositionOfMode(mode);
+    for (int i = s; i <= e - L + 1; ++i) {
+        rangeFirst = i;
+        rangeLast = i + L - 1;
+        countWindow(d, position, QStringLiteral(" 遗漏分析"));
+    }
+}
+
+void SchemeCalculator::nextSeriesWindow() {
+    if (rangeFirst < 0 || rangeLast < 0 || rangeLast >= lines.size()) return;
+    if (rangeFirst < lines.size() - 1) ++rangeFirst;
+    const int d = digit;
+    const int position = PositionOfMode(mode);
+    countWindow(d, position, QStringLiteral(" 分析"));
+}
+
+// One window of the count series: anywhere-counts go into the series (newest slot first),
+// positional counts become an analysis row.
+void SchemeCalculator::countWindow(int d, int position, const QString& labelSuffix) {
+    if (mode == kModeAnywhere) {
+        countAnywhere(d);
+        if (series.isArray()) {
+            auto& items = series.arrayData()->items;
+            if (seriesPos >= 0 && seriesPos < int(items.size()))
+                items[seriesPos] = script::Variant::makeInteger(int16_t(hitCount));
+        }
+        --seriesPos;
+    } else if (position > 0) {
+        countAtPosition(d, position);
+        statLabel = lines.at(rangeFirst).left(7) + QStringLiteral("—") + lines.at(rangeLast).left(7) + mode +
+                    QStringLiteral(" ") + QString::number(d) + labelSuffix;
+        addStatRow();
+    }
+}
+
+void SchemeCalculator::handleScriptError(const script::ScriptError& error) {
+    if (!scriptErrorShownThisBacktest_) {
+        scriptErrorShownThisBacktest_ = true;
+        if (hooks.scriptError) hooks.scriptError(error, verifyText);
+        addError(QStringLiteral("%1\n%2\n%3").arg(error.number).arg(error.description, error.source));
+    }
+    // Only a run someone can resume is paused; a hidden run goes on with "not holding".
+    if (hooks.canResume && hooks.canResume()) runState = kRunPaused;
+}
+
+int SchemeCalculator::evaluateCondition() {
+    while (runState == kRunPaused) {
+        if (!hooks.canResume || !hooks.canResume()) {
+            runState = kRunRunning;  // nobody can lift the pause: go on rather than hang
+            break;
+        }
+        wait(1000);
+        pump();
+    }
+    if (condition != compiledCondition_ || !conditionScript_.isCompiled()) {
+        compiledCondition_ = condition;
+        compiledOk_ = conditionScript_.compile(condition);
+    }
+    if (!compiledOk_) {
+        handleScriptError(conditionScript_.lastError());
+        return -1;
+    }
+    if (!series.isArray()) series = script::Variant::makeArray(std::vector<int32_t>{std::max(0, seriesLength)});
+    script::Variant result;
+    if (!conditionScript_.evaluate(series, &result)) {
+        handleScriptError(conditionScript_.lastError());
+        return -1;
+    }
+    if (result.isNumeric() && !result.isEmpty() && result.toDouble() == 1.0) return 1;
+    return 0;
+}
+
+// Counts per digit of the draws before each line, so that a window's count of a digit is one
+// subtraction. They are counted once per decoded draw file and serve any lines that are its
+// records from the oldest on (a loaded range, then a backtest taking the newest off); other
+// lines get counts of their own.
+void SchemeCalculator::prepareDigitCounts() {
+    // A backtest only takes lines off the end, so one check serves all its periods.
+    if (inBacktest_ && digitsChecked_ && lines.constData() == digitsData_) return;
+    auto isPrefix = [this] {
+        if (lines.size() > digitsSource_.size()) return false;
+        for (qsizetype i = 0; i < lines.size(); ++i)
+            if (lines.at(i).constData() != digitsSource_.at(i).constData() && lines.at(i) != digitsSource_.at(i)) return false;
+        return true;
+    };
+    if (digitsSource_.constData() != decodedRecords_.constData() || digitCounts_.size() != size_t(digitsSource_.size()) + 1 ||
+        !isPrefix()) {
+        digitsSource_ = decodedRecords_;
+        if (!isPrefix()) digitsSource_ = QStringList(lines.cbegin(), lines.cend());
+        countDigits();
+    }
+    digitsData_ = lines.constData();
+    digitsChecked_ = true;
+}
+
+void SchemeCalculator::countDigits() {
+    const qsizetype n = digitsSource_.size();
+    digitCounts_.resize(size_t(n) + 1);
+    digitCounts_[0].fill(0);
+    for (qsizetype i = 0; i < n; ++i) {
+        const QString& line = digitsSource_.at(i);
+        std::array<int, 10> next = digitCounts_[size_t(i)];
+        bool seen[10] = {};
+        for (qsizetype k = std::max<qsizetype>(0, line.size() - 3); k < line.size(); ++k) {
+            const char16_t c = line.at(k).unicode();
+            if (c >= u'0' && c <= u'9' && !seen[c - u'0']) {
+                seen[c - u'0'] = true;
+                ++next[size_t(c - u'0')];
+            }
+        }
+        digitCounts_[size_t(i) + 1] = next;
+    }
+}
+
+// The count series a(0..T) of the anywhere mode as buildCountSeries and nextSeriesWindow build it,
+// without their per-window labels: a(0) Empty, then the windows' counts newest slot first.
+// Leaves rangeFirst/rangeLast on the last window like they do; the counters follow in settleCounters.
+void SchemeCalculator::fillAnywhereSeries(int d) {
+    seriesPos = std::max(0, seriesLength);
+    resetSeries(seriesPos);
+    auto& items = series.arrayData()->items;
+    const int size = int(lines.size());
+    auto put = [&](int first, int last) {
+        int count = 0;
+        if (first >= 0 && last < size && first <= last) count = digitCounts_[size_t(last) + 1][size_t(d)] - digitCounts_[size_t(first)][size_t(d)];
+        if (seriesPos >= 0 && seriesPos < int(items.size())) items[size_t(seriesPos)] = script::Variant::makeInteger(int16_t(count));
+        --seriesPos;
+        countedWindow_ = {d, first, last};
+        counted_ = true;
+    };
+    const int s = rangeFirst, e = rangeLast, L = cycleLength;
+    if (s < 0 || e >= size || L < 1) return;
+    for (int i = s; i <= e - L + 1; ++i) {
+        rangeFirst = i;
+        rangeLast = i + L - 1;
+        put(rangeFirst, rangeLast);
+    }
+    if (rangeFirst < 0 || rangeLast < 0 || rangeLast >= size) return;
+    if (rangeFirst < size - 1) ++rangeFirst;
+    put(rangeFirst, rangeLast);
+}
+
+// A fresh array of Empty elements with bounds 0..T; the last one is reused when nothing else
+// holds it and the condition left its shape alone.
+void SchemeCalculator::resetSeries(int upper) {
+    if (series.isArray() && series.arrayPtr().use_count() == 1) {
+        script::ArrayData* a = series.arrayData();
+        if (!a->fixed && a->pins == 0 && a->upper.size() == 1 && a->upper[0] == upper &&
+            a->items.size() == size_t(upper) + 1) {
+            for (script::Variant& v : a->items) v = script::Variant();
+            return;
+        }
+    }
+    series = script::Variant::makeArray(std::vector<int32_t>{upper});
+}
+
+void SchemeCalculator::settleCounters() {
+    if (counted_) countersOver(countedWindow_[0], 0, countedWindow_[1], countedWindow_[2]);
+    counted_ = false;
+}
+
+QString SchemeCalculator::rankDigits() {
+    digitRanking.clear();
+    if (!inBacktest_) scriptErrorShownThisBacktest_ = false;
+    const int cycles = cycleLengthsTried;
+    const bool anywhere = mode == kModeAnywhere;
+    if (anywhere) prepareDigitCounts();
+    counted_ = false;
+    bool rangeFailed = false;
+    for (int d = 0; d <= 9; ++d) {
+        digit = d;
+        int n = 0;
+        for (int L = 1; L <= cycles; ++L) {
+            if (stopped()) {
+                settleCounters();
+                return QString();
+            }
+            if (hooks.inputWaiting && hooks.inputWaiting()) pump();
+            cycleLength = L;
+            clearStatRows();
+            const QString before = lastError;
+            if (!setSeriesRange()) {
+                // Too few draws for this cycle length: the condition cannot hold (said once).
+                if (rangeFailed) lastError = before;
+                rangeFailed = true;
+                continue;
+            }
+            if (anywhere) {
+                fillAnywhereSeries(d);
+            } else {
+                buildCountSeries();
+                nextSeriesWindow();
+            }
+            if (evaluateCondition() == 1) ++n;
+        }
+        if (n > 0) digitRanking << Zero3(n) + QLatin1Char(' ') + QString::number(d);
+    }
+    settleCounters();
+    std::sort(digitRanking.begin(), digitRanking.end());
+    QString result;
+    if (verifyPeriod < 0 || verifyPeriod >= kRankRows) return result;
+    RankRow& left = leftRanks[verifyPeriod];
+    RankRow& right = rightRanks[verifyPeriod];
+    for (int j = 0; j < 10; ++j) left[j] = right[j] = kNoRank;
+    const int c = int(digitRanking.size());
+    for (int j = 0; j < c && j < 10; ++j) {
+        left[j] = digitRanking.at(j).right(1);
+        right[9 - j] = digitRanking.at(c - 1 - j).right(1);
+        result += digitRanking.at(j).right(1);
+    }
+    return result;
+}
+
+}  // namespace smart

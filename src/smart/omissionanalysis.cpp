@@ -1,0 +1,57 @@
+// Omission analyses of the ten digits over the range, and of each draw's digit over the
+// window before it.
+#include "smart/calculator.h"
+
+#include "smart/calculatortext.h"
+
+namespace smart {
+
+using namespace calctext;
+
+void SchemeCalculator::omissionAnalysis() {
+    const int position = PositionOfMode(mode);
+    if (position == 0 && mode != kModeAnywhere) return;
+    if (rangeFirst < 0 || rangeLast < rangeFirst || rangeLast >= lines.size()) {
+        addError(QStringLiteral("请先选择开奖号的范围。"));
+        return;
+    }
+    for (int d = 0; d <= 9; ++d) {
+        counters(d, position);
+        statLabel = lines.at(rangeFirst).left(7) + QStringLiteral("—") + lines.at(rangeLast).left(7) + mode +
+                    QStringLiteral(" ") + QString::number(d) + QStringLiteral(" 分析");
+        addStatRow();
+    }
+}
+
+bool SchemeCalculator::rollingWindow() {
+    const int w = cycleLength;
+    const int s = rangeFirst, e = rangeLast;
+    if (w < 1 || s < 0 || e < s || e >= lines.size()) {
+        addError(QStringLiteral("周期或开奖号范围不对，无法分析。"));
+        return false;
+    }
+    const int position = PositionOfMode(mode);
+    for (int i = s; i <= e - w; ++i) {
+        rangeFirst = i;
+        rangeLast = i + w - 1;
+        const QString& following = lines.at(i + w);
+        if (position == 0) continue;
+        const QString digits = following.right(3);
+        const int digit = digits.at(position - 1).unicode() - '0';
+        if (digit < 0 || digit > 9) continue;
+        countAtPosition(digit, position);
+        statLabel = following + mode + QStringLiteral(" ") + QString::number(digit) + QStringLiteral(" 前") +
+                    QString::number(cycleLength) + QStringLiteral("期遗漏分析");
+        addStatRow();
+    }
+    return true;
+}
+
+void SchemeCalculator::nextDraw() {
+    const int last = int(lines.size()) - 1;
+    if (rangeFirst < last) ++rangeFirst;
+    if (rangeLast < last) ++rangeLast;
+    omissionAnalysis();
+}
+
+}  // namespace smart

@@ -1,0 +1,68 @@
+// Rank statistics of a backtest (its report line) and the summary of the report lines.
+#include "smart/calculator.h"
+
+#include "smart/calculatortext.h"
+
+#include <algorithm>
+
+namespace smart {
+
+using namespace calctext;
+
+void SchemeCalculator::rankStatistics(const RankTable& table, QChar side) {
+    reportText += kCrLf;
+    QString hitsRow, nullsRow, errorsRow;
+    const bool namesThisSide = !positionText.isEmpty() && positionText.at(0) == side;
+    const QChar rankChar = positionText.isEmpty() ? QChar() : positionText.at(positionText.size() - 1);
+    const int wantedRank = (rankChar >= QLatin1Char('0') && rankChar <= QLatin1Char('9')) ? rankChar.unicode() - '0' : -1;
+    const int lastPeriod = std::min(verifyPeriod, kRankRows) - 1;
+    for (int r = 0; r <= 9; ++r) {
+        int hits = 0, nulls = 0, misses = 0;
+        for (int p = lastPeriod; p >= 1; --p) {
+            const QString& d = table[p][r];
+            if (d == kNoRank) ++nulls;
+            else if (table[p][10].contains(d)) ++hits;
+            else ++misses;
+        }
+        hitsRow += Zero2(hits) + QStringLiteral("  ");
+        nullsRow += Zero2(nulls) + QStringLiteral("  ");
+        errorsRow += Zero2(misses) + QStringLiteral("  ");
+        // A backtest stopped before ranking the next issue must not report the previous
+        // record's prediction as its own.
+        if (namesThisSide && wantedRank == r && table[0][r] != kNoRank && nextIssueRanked_) {
+            reportLines << (lotteryIsP3 ? QStringLiteral("P3错误：") : QStringLiteral("3D错误：")) + Zero2(misses) +
+                         QStringLiteral("  NULL：") + Zero2(nulls) + QStringLiteral("|公式：") + condition +
+                         QStringLiteral("|") + side + QString::number(r) + QStringLiteral("|码") + table[0][r] +
+                         QStringLiteral("|第") + nextIssue + QStringLiteral("期，验证") + Zero3(verifyPeriods) +
+                         QStringLiteral("期，周期") + Zero3(cycleLengthsTried) + QStringLiteral(".txt");
+            break;
+        }
+    }
+    reportText += QStringLiteral("正确：") + hitsRow + kCrLf + QStringLiteral("NULL：") + nullsRow + kCrLf +
+                  QStringLiteral("错误：") + errorsRow + kCrLf;
+}
+
+void SchemeCalculator::leftRankStatistics() { rankStatistics(leftRanks, QChar(u'左')); }
+void SchemeCalculator::rightRankStatistics() { rankStatistics(rightRanks, QChar(u'右')); }
+
+void SchemeCalculator::summarise() {
+    int count[10] = {};
+    QStringList keys;
+    for (int i = 0; i < reportLines.size(); ++i) {
+        const QChar digit = ReportLineDigit(reportLines.at(i));
+        if (digit < QLatin1Char('0') || digit > QLatin1Char('9')) continue;  // not a report line
+        keys << QString(QChar(char16_t(65 + i))) + digit;
+        ++count[digit.unicode() - '0'];
+    }
+    for (const QString& key : keys) {
+        const QChar digit = key.at(1);
+        const bool present = std::any_of(summary.begin(), summary.end(), [&](const QString& l) { return l.endsWith(digit); });
+        if (present) continue;
+        // More than 90 lines naming one digit would leave the letters; keep the mark printable.
+        const int mark = std::max(33, 91 - count[digit.unicode() - '0']);
+        summary << QString(QChar(char16_t(mark))) + key;
+    }
+    std::sort(summary.begin(), summary.end());
+}
+
+}  // namespace smart
