@@ -397,7 +397,7 @@ void SetOperationsWindow::Command11_Click() {
     session.log.append(QStringLiteral("集合运算共导入") + QString::number(session.pool.size()) +
                        QStringLiteral("注") + pool::kNewLine);
     session.setDescription = QStringLiteral("集合运算");
-    bench->cmdstyle();
+    bench->enterFilteringMode();
     pool::RemoveDuplicateNumbers(session.pool);
     session.CommitSet();
 }

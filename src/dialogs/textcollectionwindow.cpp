@@ -127,6 +127,6 @@ void TextCollectionWindow::Command5_Click() {
     session.log.append(QStringLiteral("数据采集共") + QString::number(numbers.size()) + QStringLiteral("注") +
                        pool::kNewLine);
     session.setDescription = QStringLiteral("数据采集");
-    bench->cmdstyle();
+    bench->enterFilteringMode();
     session.CommitSet();
 }

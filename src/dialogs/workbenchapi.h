@@ -16,13 +16,13 @@ public:
     virtual QWidget* widget() = 0;
     // NumberPool, the WorkbenchLog, the SetDescription and CommitSet.
     virtual pool::PoolSession& session() = 0;
-    virtual void cmdstyle() = 0;         // switch the buttons to filtering mode
-    virtual void saveCollection() = 0;     // 【做大底】 (Command11): save the pool as a collection
-    virtual void redo() = 0;               // 恢复 (Command51)
-    virtual void undo() = 0;               // 撤消 (Command52)
-    virtual void refillFormulaList() = 0;  // the formula files of Combo21
-    virtual void runBasicBatch() = 0;      // the basic batch filter (hidden Command70)
-    virtual void runAdvancedBatch() = 0;   // the advanced batch filter (hidden Command71)
+    virtual void enterFilteringMode() = 0;  // switch the buttons to filtering mode
+    virtual void saveCollection() = 0;      // 【做大底】 (Command11): save the pool as a collection
+    virtual void redo() = 0;                // 恢复 (Command51)
+    virtual void undo() = 0;                // 撤消 (Command52)
+    virtual void refillFormulaList() = 0;   // the formula files of Combo21
+    virtual void runBasicBatch() = 0;       // the basic batch filter (hidden Command70)
+    virtual void runAdvancedBatch() = 0;    // the advanced batch filter (hidden Command71)
     // True when a base set exists (the hidden Command5 is enabled).
     virtual bool hasBaseSet() const = 0;
     // False when the last saveCollection() could not write its collection (it said why).

@@ -144,7 +144,7 @@ void OlderSmartSelection::Command2_Click() {
     smart::ShowWorkbenchLog(true);
     if (dialogs::WorkbenchApi* wb = dialogs::Workbench()) {
         pool::PoolSession& session = wb->session();
-        wb->cmdstyle();
+        wb->enterFilteringMode();
         // The description goes in before the commit, so the workbench labels the set with it.
         session.setDescription = QStringLiteral("智能选号");
         session.CommitSet();

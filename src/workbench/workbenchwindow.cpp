@@ -228,7 +228,7 @@ void WorkbenchWindow::closeEvent(QCloseEvent* event) {
     common::App().trayToggleEnabled = true;
 }
 
-void WorkbenchWindow::cmdstyle() {
+void WorkbenchWindow::enterFilteringMode() {
     for (const char* n : {"Command1", "Command12", "Command21"}) ctl<QPushButton>(QString::fromLatin1(n))->setEnabled(false);
     setFilterButtons(true);
     for (const char* n : {"Command11", "Command13", "Command16", "Command25"})

@@ -68,7 +68,7 @@ public slots:
     void Form_Load();
     void Form_Activate();
     void Form_Resize();
-    void cmdstyle() override;
+    void enterFilteringMode() override;
 
     // Base sets (第一步 / 定位组号; _basesets.cpp)
     void Option1_Click();

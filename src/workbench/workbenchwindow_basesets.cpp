@@ -35,7 +35,7 @@ void WorkbenchWindow::Option4_Click() {
 
 void WorkbenchWindow::Command1_Click() {
     using workbench::BaseKind;
-    cmdstyle();
+    enterFilteringMode();
     BaseKind kind;
     if (ctl<QRadioButton>(QStringLiteral("Option1"))->isChecked())
         kind = ticked(QStringLiteral("Check51")) ? BaseKind::AllCompound : BaseKind::AllSingle;
@@ -75,7 +75,7 @@ void WorkbenchWindow::Command21_Click() {
         pool::ParseNumberList(texts[k], 1, &lists[k]);
         if (lists[k].isEmpty()) return;
     }
-    cmdstyle();
+    enterFilteringMode();
     session_.pool = workbench::PositionalSet(lists[0], lists[1], lists[2], ticked(QStringLiteral("Check61")));
     session_.setDescription = QStringLiteral("定位组号：") + texts[0] + QLatin1Char('|') + texts[1] + QLatin1Char('|') + texts[2];
     appendLog(QStringLiteral("百位定位:") + texts[0] + kNewLine + QStringLiteral("十位定位:") + texts[1] + kNewLine +

@@ -16,12 +16,12 @@ using pool::kNewLine;
 
 void WorkbenchWindow::Command52_Click() {
     session_.Undo();
-    if (!session_.pool.isEmpty()) cmdstyle();
+    if (!session_.pool.isEmpty()) enterFilteringMode();
 }
 
 void WorkbenchWindow::Command51_Click() {
     session_.Redo();
-    if (!session_.pool.isEmpty()) cmdstyle();
+    if (!session_.pool.isEmpty()) enterFilteringMode();
 }
 
 void WorkbenchWindow::Command11_Click() {

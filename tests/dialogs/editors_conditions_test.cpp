@@ -42,7 +42,7 @@ public:
     ~FamilyBench() override { dialogs::SetWorkbench(nullptr); }
     QWidget* widget() override { return this; }
     pool::PoolSession& session() override { return session_; }
-    void cmdstyle() override { baseSet = true; }
+    void enterFilteringMode() override { baseSet = true; }
     void saveCollection() override {}
     void redo() override { ++redos; }
     void undo() override { ++undos; }

@@ -46,15 +46,15 @@ public:
 
     QWidget* widget() override { return this; }
     pool::PoolSession& session() override { return session_; }
-    void cmdstyle() override { ++cmdstyleCalls; }
+    void enterFilteringMode() override { ++cmdstyleCalls; }
     void saveCollection() override {}
     void redo() override {
         session_.Redo();
-        if (!session_.pool.isEmpty()) cmdstyle();
+        if (!session_.pool.isEmpty()) enterFilteringMode();
     }
     void undo() override {
         session_.Undo();
-        if (!session_.pool.isEmpty()) cmdstyle();
+        if (!session_.pool.isEmpty()) enterFilteringMode();
     }
     void refillFormulaList() override {}
     void runBasicBatch() override {}

@@ -28,7 +28,7 @@ protected:
     // A pool of the test's own in filtering mode.
     void load(const QStringList& entries) {
         numbers() = entries;
-        form->cmdstyle();
+        form->enterFilteringMode();
         form->session().CommitSet();
     }
     // 全部号码 with 复式: the 1000 numbers.
