@@ -31,6 +31,13 @@ inline const QString kModeAnywhere = QStringLiteral("胆码");
 inline const QString kModeHundreds = QStringLiteral("百位");
 inline const QString kModeTens = QStringLiteral("十位");
 inline const QString kModeUnits = QStringLiteral("个位");
+// Place 1..3 of a mode, 0 for the anywhere mode (and anything else).
+inline int PositionOfMode(const QString& mode) {
+    if (mode == kModeHundreds) return 1;
+    if (mode == kModeTens) return 2;
+    if (mode == kModeUnits) return 3;
+    return 0;
+}
 
 // The issue after a calculator line: its first seven characters as a number, plus one.
 QString CalculatorNextIssue(const QString& lastLine);

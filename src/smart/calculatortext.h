@@ -1,7 +1,5 @@
 #pragma once
 // Small text helpers the calculator's source files share (not part of its interface).
-#include "smart/calculator.h"
-
 #include "common/textcodec.h"
 
 #include <QString>
@@ -23,14 +21,6 @@ inline QString TrimBlanks(const QString& s) {
 
 inline QString Zero2(int v) { return QStringLiteral("%1").arg(v, 2, 10, QLatin1Char('0')); }
 inline QString Zero3(int v) { return QStringLiteral("%1").arg(v, 3, 10, QLatin1Char('0')); }
-
-// Place 1..3 of a mode, 0 for the anywhere mode (and anything else).
-inline int PositionOfMode(const QString& mode) {
-    if (mode == kModeHundreds) return 1;
-    if (mode == kModeTens) return 2;
-    if (mode == kModeUnits) return 3;
-    return 0;
-}
 
 // The lines of an import file that end in "txt", blanks trimmed; ok false when unreadable.
 inline QStringList ReadImportLines(const QString& path, bool* ok) {
