@@ -41,10 +41,14 @@ void BM_ValueFilters(benchmark::State& state) {
 
 void BM_PatternFilters(benchmark::State& state) {
     Run(state, [](NumberPool& p, QString& l) {
-        return FilterGroup012Pattern(p, l, "021") + FilterSingle012Pattern(p, l, "012") +
-               FilterOddEvenPattern(p, l, "101") + FilterBigSmallPattern(p, l, "110") +
-               FilterPrimeCompositePattern(p, l, "001") + FilterBigMidSmallPattern(p, l, "大中小") +
-               FilterSingle1234Pattern(p, l, "321") + FilterGroup1234Pattern(p, l, "123");
+        return FilterPattern(PatternFamily::Group012, p, l, "021") +
+               FilterPattern(PatternFamily::Single012, p, l, "012") +
+               FilterPattern(PatternFamily::OddEven, p, l, "101") +
+               FilterPattern(PatternFamily::BigSmall, p, l, "110") +
+               FilterPattern(PatternFamily::PrimeComposite, p, l, "001") +
+               FilterPattern(PatternFamily::BigMidSmall, p, l, "大中小") +
+               FilterPattern(PatternFamily::Single1234, p, l, "321") +
+               FilterPattern(PatternFamily::Group1234, p, l, "123");
     });
 }
 

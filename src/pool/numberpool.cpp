@@ -73,11 +73,23 @@ static int RoundedListValue(double v) {
     return int(r);
 }
 
+QStringList SplitCommaList(const QString& text) {
+    QStringList pieces;
+    qsizetype start = 0;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (text[i] == QLatin1Char(',') || text[i] == QChar(0xFF0C)) {
+            pieces.append(text.mid(start, i - start));
+            start = i + 1;
+        }
+    }
+    pieces.append(text.mid(start));
+    return pieces;
+}
+
 QString ParseNumberList(const QString& text, int width, QList<int>* digitList) {
     if (digitList) digitList->clear();
     QString result;
-    QString token;
-    auto flush = [&]() {
+    for (const QString& token : SplitCommaList(text)) {
         int b = 0, e = int(token.size());
         while (b < e && token[b] == QLatin1Char(' ')) ++b;
         while (e > b && token[e - 1] == QLatin1Char(' ')) --e;
@@ -87,13 +99,7 @@ QString ParseNumberList(const QString& text, int width, QList<int>* digitList) {
             if (digitList) digitList->append(RoundedListValue(v));
             result += QLatin1Char(' ') + t;
         }
-        token.clear();
-    };
-    for (const QChar c : text) {
-        if (c == QLatin1Char(',') || c == QChar(0xFF0C)) flush();
-        else token += c;
     }
-    flush();
     return result;
 }
 

@@ -24,6 +24,9 @@ void SortPool(NumberPool& pool);
 // Blanks every later copy of a number, compacts, returns how many were removed.
 int RemoveDuplicateNumbers(NumberPool& pool);
 
+// The pieces of a comma list, split at "," and "，" only: every piece as it stands (blanks
+// kept), empty pieces included, so "1,，2" gives "1", "", "2" and "" gives one empty piece.
+QStringList SplitCommaList(const QString& text);
 // Reads a comma list ("," or "，" only; blanks and anything else belong to the token).
 // Each token is trimmed of blanks; numeric tokens whose length equals width (or any length
 // when width is 0) are kept, their rounded values go to digitList. Returns a blank followed

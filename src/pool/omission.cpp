@@ -32,18 +32,11 @@ int FilterOmission(NumberPool& pool, QString& log, const DigitOmissionTable& tab
 
 QList<int> ParseOmissionValues(const QString& text) {
     QList<int> values;
-    QString token;
-    auto flush = [&]() {
+    for (const QString& token : SplitCommaList(text)) {
         bool ok = false;
         const int v = token.trimmed().toInt(&ok);
         if (ok) values.append(v);
-        token.clear();
-    };
-    for (const QChar c : text) {
-        if (c == QLatin1Char(',') || c == QChar(0xFF0C)) flush();
-        else token += c;
     }
-    flush();
     return values;
 }
 

@@ -85,29 +85,4 @@ int FilterPattern(PatternFamily family, NumberPool& pool, QString& log, const QS
     return removed;
 }
 
-int FilterOddEvenPattern(NumberPool& pool, QString& log, const QString& pattern) {
-    return FilterPattern(PatternFamily::OddEven, pool, log, pattern);
-}
-int FilterBigSmallPattern(NumberPool& pool, QString& log, const QString& pattern) {
-    return FilterPattern(PatternFamily::BigSmall, pool, log, pattern);
-}
-int FilterPrimeCompositePattern(NumberPool& pool, QString& log, const QString& pattern) {
-    return FilterPattern(PatternFamily::PrimeComposite, pool, log, pattern);
-}
-int FilterSingle012Pattern(NumberPool& pool, QString& log, const QString& pattern) {
-    return FilterPattern(PatternFamily::Single012, pool, log, pattern);
-}
-int FilterGroup012Pattern(NumberPool& pool, QString& log, const QString& pattern) {
-    return FilterPattern(PatternFamily::Group012, pool, log, pattern);
-}
-int FilterBigMidSmallPattern(NumberPool& pool, QString& log, const QString& pattern) {
-    return FilterPattern(PatternFamily::BigMidSmall, pool, log, pattern);
-}
-int FilterSingle1234Pattern(NumberPool& pool, QString& log, const QString& pattern) {
-    return FilterPattern(PatternFamily::Single1234, pool, log, pattern);
-}
-int FilterGroup1234Pattern(NumberPool& pool, QString& log, const QString& pattern) {
-    return FilterPattern(PatternFamily::Group1234, pool, log, pattern);
-}
-
 }  // namespace pool

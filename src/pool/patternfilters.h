@@ -27,13 +27,4 @@ QString PatternOf(PatternFamily family, const QString& number);
 // Removes the numbers whose pattern in the family equals pattern.
 int FilterPattern(PatternFamily family, NumberPool& pool, QString& log, const QString& pattern);
 
-int FilterOddEvenPattern(NumberPool& pool, QString& log, const QString& pattern);
-int FilterBigSmallPattern(NumberPool& pool, QString& log, const QString& pattern);
-int FilterPrimeCompositePattern(NumberPool& pool, QString& log, const QString& pattern);
-int FilterSingle012Pattern(NumberPool& pool, QString& log, const QString& pattern);
-int FilterGroup012Pattern(NumberPool& pool, QString& log, const QString& pattern);
-int FilterBigMidSmallPattern(NumberPool& pool, QString& log, const QString& pattern);
-int FilterSingle1234Pattern(NumberPool& pool, QString& log, const QString& pattern);
-int FilterGroup1234Pattern(NumberPool& pool, QString& log, const QString& pattern);
-
 }  // namespace pool

@@ -31,6 +31,18 @@ bool LastDrawDigits(const QString& lastDraw, Digits* digits) {
     return true;
 }
 
+// Routines that remove by a relation to the last draw: match(number, last). Without a last
+// draw nothing is removed, but the pool is still compacted.
+template <class Match>
+int RemoveByLastDraw(NumberPool& pool, QString& log, const QString& lastDraw, Match&& match) {
+    Digits last;
+    if (!LastDrawDigits(lastDraw, &last)) {
+        CompactSet(pool);
+        return 0;
+    }
+    return RemoveAndCompact(pool, log, [&](const Digits& d) { return match(d, last); });
+}
+
 }  // namespace
 
 int OneDValue(const Digits& d, int mode) {
@@ -118,12 +130,9 @@ int FilterMean(NumberPool& pool, QString& log, int value) {
 }
 
 int FilterStraightDrop(NumberPool& pool, QString& log, const QString& lastDraw, int value) {
-    Digits last;
-    if (!LastDrawDigits(lastDraw, &last)) {
-        CompactSet(pool);
-        return 0;
-    }
-    return RemoveAndCompact(pool, log, [&](const Digits& d) { return StraightDropCount(d, last) == value; });
+    return RemoveByLastDraw(pool, log, lastDraw, [=](const Digits& d, const Digits& last) {
+        return StraightDropCount(d, last) == value;
+    });
 }
 
 int FilterStraightDrop(NumberPool& pool, QString& log, const common::DrawHistory& history, int value) {
@@ -131,12 +140,9 @@ int FilterStraightDrop(NumberPool& pool, QString& log, const common::DrawHistory
 }
 
 int FilterDiagonalLink(NumberPool& pool, QString& log, const QString& lastDraw, int value) {
-    Digits last;
-    if (!LastDrawDigits(lastDraw, &last)) {
-        CompactSet(pool);
-        return 0;
-    }
-    return RemoveAndCompact(pool, log, [&](const Digits& d) { return DiagonalLinkValue(d, last) == value; });
+    return RemoveByLastDraw(pool, log, lastDraw, [=](const Digits& d, const Digits& last) {
+        return DiagonalLinkValue(d, last) == value;
+    });
 }
 
 int FilterDiagonalLink(NumberPool& pool, QString& log, const common::DrawHistory& history, int value) {

@@ -235,10 +235,16 @@ inline const BuiltinInfo* FindIn(const QHash<QString, BuiltinInfo>& table, const
     auto it = table.constFind(key);
     return it == table.constEnd() ? nullptr : &*it;
 }
+// A whole-number argument (a count, a position, a code) as CLng reads it; Null is error 94.
+inline int32_t IntArgument(const Variant& v) {
+    if (v.isNull())
+        Throw(94);
+    return v.toLong();
+}
 // A compare-mode argument at a[i] (absent: binary): 0 binary, 1 text, else error 5.
 Qt::CaseSensitivity CompareMode(const std::vector<Variant>& a, size_t i);
 Variant CallBuiltin(Interp& I, int id, std::vector<Variant>& args);
-// Date and time functions, Rnd and Randomize (ids from 1000; datetime.cpp).
+// Date and time functions, Rnd and Randomize (ids from 1000; datefunctions.cpp).
 const BuiltinInfo* FindDateBuiltin(const QString& key);
 Variant CallDateBuiltin(Interp& I, int id, std::vector<Variant>& args);
 // FormatNumber, FormatCurrency, FormatPercent and CCur (ids from 3000; format.cpp).

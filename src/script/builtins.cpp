@@ -54,12 +54,6 @@ const QHash<QString, BuiltinInfo>& table() {
     return t;
 }
 
-int32_t intArg(const Variant& v) {
-    if (v.isNull())
-        Throw(94);
-    return v.toLong();
-}
-
 QString text(const Variant& v) { return v.toString(); }
 
 
@@ -121,7 +115,7 @@ Variant splitText(const std::vector<Variant>& a) {
         Throw(94);
     const QString s = text(a[0]);
     const QString delim = a.size() > 1 ? text(a[1]) : QStringLiteral(" ");
-    const int32_t count = a.size() > 2 ? intArg(a[2]) : -1;
+    const int32_t count = a.size() > 2 ? IntArgument(a[2]) : -1;
     if (count < -1)
         Throw(5);
     const Qt::CaseSensitivity cs = CompareMode(a, 3);
@@ -169,7 +163,7 @@ int32_t localeId(const std::vector<Variant>& a) {
             Throw(5);
         return *it;
     }
-    const int32_t id = intArg(a[0]);
+    const int32_t id = IntArgument(a[0]);
     if (id == 0)
         return kSystemLocale;
     for (int32_t known : tags)
@@ -183,8 +177,8 @@ Variant replaceText(const std::vector<Variant>& a) {
         if (a[i].isNull())
             Throw(94);
     const QString s = text(a[0]), find = text(a[1]), with = text(a[2]);
-    const int32_t start = a.size() > 3 ? intArg(a[3]) : 1;
-    int32_t count = a.size() > 4 ? intArg(a[4]) : -1;
+    const int32_t start = a.size() > 3 ? IntArgument(a[3]) : 1;
+    int32_t count = a.size() > 4 ? IntArgument(a[4]) : -1;
     const Qt::CaseSensitivity cs = CompareMode(a, 5);
     if (start < 1 || count < -1)
         Throw(5);
@@ -215,7 +209,7 @@ Variant replaceText(const std::vector<Variant>& a) {
 Qt::CaseSensitivity CompareMode(const std::vector<Variant>& a, size_t i) {
     if (i >= a.size())
         return Qt::CaseSensitive;
-    const int32_t m = intArg(a[i]);
+    const int32_t m = IntArgument(a[i]);
     if (m < 0 || m > 1)
         Throw(5);
     return m == 1 ? Qt::CaseInsensitive : Qt::CaseSensitive;
@@ -290,7 +284,7 @@ Variant CallBuiltin(Interp& I, int id, std::vector<Variant>& a) {
     case Left: case Right: {
         if (a[0].isNull())
             return a[0];
-        const int32_t n = intArg(a[1]);
+        const int32_t n = IntArgument(a[1]);
         if (n < 0)
             Throw(5);
         const QString s = text(a[0]);
@@ -299,12 +293,12 @@ Variant CallBuiltin(Interp& I, int id, std::vector<Variant>& a) {
     case Mid: {
         if (a[0].isNull())
             return a[0];
-        const int32_t start = intArg(a[1]);
+        const int32_t start = IntArgument(a[1]);
         if (start <= 0)
             Throw(5);
         int32_t len = -1;
         if (a.size() > 2) {
-            len = intArg(a[2]);
+            len = IntArgument(a[2]);
             if (len < 0)
                 Throw(5);
         }
@@ -317,7 +311,7 @@ Variant CallBuiltin(Interp& I, int id, std::vector<Variant>& a) {
         int32_t start = 1;
         size_t i = 0;
         if (a.size() >= 3) {
-            start = intArg(a[0]);
+            start = IntArgument(a[0]);
             i = 1;
         }
         if (a[i].isNull() || a[i + 1].isNull())
@@ -336,7 +330,7 @@ Variant CallBuiltin(Interp& I, int id, std::vector<Variant>& a) {
         if (a[0].isNull() || a[1].isNull())
             return Variant::makeNull();
         const QString s = text(a[0]), f = text(a[1]);
-        int32_t start = a.size() > 2 ? intArg(a[2]) : -1;
+        int32_t start = a.size() > 2 ? IntArgument(a[2]) : -1;
         const Qt::CaseSensitivity cs = CompareMode(a, 3);
         if (start == -1)
             start = int32_t(s.size());
@@ -377,14 +371,14 @@ Variant CallBuiltin(Interp& I, int id, std::vector<Variant>& a) {
             return a[0];
         return Variant(id == UCase ? text(a[0]).toUpper() : text(a[0]).toLower());
     case Space: {
-        const int32_t n = intArg(a[0]);
+        const int32_t n = IntArgument(a[0]);
         if (n < 0)
             Throw(5);
         Ops::checkLength(n);
         return Variant(QString(n, u' '));
     }
     case String: {
-        const int32_t n = intArg(a[0]);
+        const int32_t n = IntArgument(a[0]);
         if (n < 0)
             Throw(5);
         Ops::checkLength(n);
@@ -396,7 +390,7 @@ Variant CallBuiltin(Interp& I, int id, std::vector<Variant>& a) {
                 Throw(5);
             c = a[1].stringValue()[0];
         } else {
-            const int32_t code = intArg(a[1]);
+            const int32_t code = IntArgument(a[1]);
             if (code < 0)
                 Throw(5);
             c = QChar(char16_t(code % 256));
@@ -422,7 +416,7 @@ Variant CallBuiltin(Interp& I, int id, std::vector<Variant>& a) {
         return c <= 32767 ? Variant::makeInteger(int16_t(c)) : Variant::makeLong(c);
     }
     case Chr: case ChrW: {
-        const int32_t c = intArg(a[0]);
+        const int32_t c = IntArgument(a[0]);
         if (c < 0 || c > 65535)
             Throw(5);
         return Variant(QString(QChar(char16_t(c))));
@@ -448,7 +442,7 @@ Variant CallBuiltin(Interp& I, int id, std::vector<Variant>& a) {
     case Fix: return intOrFix(a[0], false);
     case Round: {
         const Variant& x = a[0];
-        const int32_t n = a.size() > 1 ? intArg(a[1]) : 0;
+        const int32_t n = a.size() > 1 ? IntArgument(a[1]) : 0;
         if (n < 0)
             Throw(5);
         switch (x.type()) {
@@ -522,7 +516,7 @@ Variant CallBuiltin(Interp& I, int id, std::vector<Variant>& a) {
     case Array: return Variant::makeArray(std::move(a));
     case UBound: case LBound: {
         const ArrayData& arr = arrayArg(a[0]);
-        const int32_t dim = a.size() > 1 ? intArg(a[1]) : 1;
+        const int32_t dim = a.size() > 1 ? IntArgument(a[1]) : 1;
         if (dim < 1 || size_t(dim) > arr.upper.size())
             Throw(9);
         return Variant::makeLong(id == UBound ? arr.upper[size_t(dim) - 1] : 0);
@@ -535,7 +529,7 @@ Variant CallBuiltin(Interp& I, int id, std::vector<Variant>& a) {
     case Rgb: {
         int32_t c[3];
         for (int k = 0; k < 3; ++k) {
-            c[k] = intArg(a[size_t(k)]);
+            c[k] = IntArgument(a[size_t(k)]);
             if (c[k] < 0)
                 Throw(5);
             c[k] = std::min(c[k], 255);

@@ -24,12 +24,6 @@ const QHash<QString, BuiltinInfo>& textTable() {
     return t;
 }
 
-int32_t count(const Variant& v) {
-    if (v.isNull())
-        Throw(94);
-    return v.toLong();
-}
-
 QByteArray bytesOf(const QString& s) {
     return QByteArray(reinterpret_cast<const char*>(s.utf16()), s.size() * 2);
 }
@@ -175,7 +169,7 @@ Variant CallTextBuiltin(Interp& I, int id, std::vector<Variant>& a) {
         return Variant::makeInteger(int16_t(s[0].unicode() & 0xFF));
     }
     case FnChrB: {
-        const int32_t c = count(a[0]);
+        const int32_t c = IntArgument(a[0]);
         if (c < 0 || c > 255)
             Throw(5);
         return Variant(QString(QChar(char16_t(c))));

@@ -594,6 +594,10 @@ Flow IfStmt::exec(Interp& I) {
     return I.execBlock(elseBlock);
 }
 
+// What a loop statement returns when its body ends early: its own Exit ends just the loop,
+// any other exit (Exit Function, an outer loop's Exit) goes on up.
+static inline Flow AfterLoop(Flow f, Flow ownExit) { return f == ownExit ? Flow::Normal : f; }
+
 Flow ForStmt::exec(Interp& I) {
     Variant start = Ops::numeric(from->eval(I));
     Variant end = Ops::numeric(to->eval(I));
@@ -619,11 +623,8 @@ Flow ForStmt::exec(Interp& I) {
         }
         if (past)
             break;
-        const Flow f = I.execBlock(body);
-        if (f == Flow::ExitFor)
-            break;
-        if (f != Flow::Normal)
-            return f;
+        if (const Flow f = I.execBlock(body); f != Flow::Normal)
+            return AfterLoop(f, Flow::ExitFor);
         p = local ? local : var->lvalue(I);
         *p = Ops::add(*p, inc);
     }
@@ -640,11 +641,8 @@ Flow ForEachStmt::exec(Interp& I) {
     for (size_t k = 0; k < a.items.size(); ++k) {
         I.tick();
         assign(var->lvalue(I), a.items[k]);
-        const Flow f = I.execBlock(body);
-        if (f == Flow::ExitFor)
-            break;
-        if (f != Flow::Normal)
-            return f;
+        if (const Flow f = I.execBlock(body); f != Flow::Normal)
+            return AfterLoop(f, Flow::ExitFor);
     }
     return Flow::Normal;
 }
@@ -654,11 +652,8 @@ Flow DoStmt::exec(Interp& I) {
         I.tick();
         if (test == Pre && cond->eval(I).isTrue() == until)
             break;
-        const Flow f = I.execBlock(body);
-        if (f == Flow::ExitDo)
-            break;
-        if (f != Flow::Normal)
-            return f;
+        if (const Flow f = I.execBlock(body); f != Flow::Normal)
+            return AfterLoop(f, Flow::ExitDo);
         if (test == Post && cond->eval(I).isTrue() == until)
             break;
     }

@@ -4,12 +4,6 @@
 
 namespace script {
 
-// Longest string the engine builds; beyond it a script gets "Out of memory" instead of
-// exhausting the host.
-constexpr int kMaxStringLength = 1 << 22;
-// Most elements one array may hold.
-constexpr int64_t kMaxArrayElements = 1 << 20;
-
 class Ops {
 public:
     static Variant add(const Variant& a, const Variant& b);

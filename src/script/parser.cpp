@@ -966,6 +966,17 @@ private:
         return s;
     }
 
+    // The body of a For or For Each through its Next; a name after Next is read and ignored.
+    void forBody(Block& body) {
+        endOfStatement();
+        ++scope_->loopFor;
+        block(body);
+        --scope_->loopFor;
+        expect(T::Next, 1020);
+        if (peek().kind == T::Ident)
+            take();
+    }
+
     StmtP forStmt() {
         take();
         if (isWord("each")) {
@@ -975,13 +986,7 @@ private:
             s->var = nameExpr(name);
             expectWord("in", 1046);
             s->group = expr();
-            endOfStatement();
-            ++scope_->loopFor;
-            block(s->body);
-            --scope_->loopFor;
-            expect(T::Next, 1020);
-            if (peek().kind == T::Ident)
-                take();
+            forBody(s->body);
             return s;
         }
         auto s = std::make_unique<ForStmt>();
@@ -994,13 +999,7 @@ private:
             take();
             s->step = expr();
         }
-        endOfStatement();
-        ++scope_->loopFor;
-        block(s->body);
-        --scope_->loopFor;
-        expect(T::Next, 1020);
-        if (peek().kind == T::Ident)
-            take();
+        forBody(s->body);
         return s;
     }
 

@@ -1,13 +1,13 @@
 #pragma once
 // The script engine: a VBScript interpreter with the shape the workbench and the smart
 // system expect (language, time limit, add code, run a procedure, reset). See README.md.
+#include "scripthost.h"
 #include "variant.h"
 
 #include <QString>
 
 #include <initializer_list>
 #include <memory>
-#include <optional>
 #include <vector>
 
 namespace script {
@@ -29,19 +29,6 @@ inline const QString kRuntimeSource = QStringLiteral("Microsoft VBScript 运行�
 constexpr int kErrTimeout = 9001;
 
 class ScriptCondition;
-
-// What MsgBox and InputBox of a script show. Without a host MsgBox answers vbOK (1) and
-// InputBox an empty string.
-class ScriptHost {
-public:
-    virtual ~ScriptHost() = default;
-    // buttons: the script's MsgBox flags (vbYesNo, vbQuestion ...); returns the button pressed
-    // as the language's constant (vbOK = 1 ... vbNo = 7).
-    virtual int msgBox(const QString& prompt, int buttons, const QString& title) = 0;
-    // The text entered, or nothing when the user cancelled.
-    virtual std::optional<QString> inputBox(const QString& prompt, const QString& title,
-                                            const QString& defaultText) = 0;
-};
 
 class ScriptEngine {
 public:

@@ -8,6 +8,12 @@
 
 namespace script {
 
+// Longest string the engine builds; beyond it a script gets "Out of memory" instead of
+// exhausting the host.
+constexpr int kMaxStringLength = 1 << 22;
+// Most elements one array may hold.
+constexpr int64_t kMaxArrayElements = 1 << 20;
+
 struct ArrayData;
 class ObjectBase;
 

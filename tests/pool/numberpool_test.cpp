@@ -43,6 +43,13 @@ TEST(NumberPool, ParseNumberList) {
     }
 }
 
+TEST(NumberPool, SplitCommaListKeepsEveryPiece) {
+    // Both readers of comma lists (number lists, omission values) split here.
+    EXPECT_EQ(SplitCommaList(QString::fromUtf8(" 1,，2 , ")), (QStringList{" 1", "", "2 ", " "}));
+    EXPECT_EQ(SplitCommaList(""), QStringList{""});
+    EXPECT_EQ(SplitCommaList(QString::fromUtf8("1、2;3")), QStringList{QString::fromUtf8("1、2;3")});
+}
+
 TEST(PoolSession, CommitSortsAndTellsObserver) {
     PoolSession s;
     QString label;

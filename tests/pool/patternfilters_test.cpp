@@ -9,70 +9,68 @@ using namespace pool;
 
 namespace {
 
-using Routine = int (*)(NumberPool&, QString&, const QString&);
-
-int RemovedFromAll(Routine r, const QString& pattern) {
+int RemovedFromAll(PatternFamily family, const QString& pattern) {
     NumberPool pool = common::AllNumbers();
     QString log;
-    return r(pool, log, pattern);
+    return FilterPattern(family, pool, log, pattern);
 }
 
-bool Removes(Routine r, const QString& pattern, const QString& number) {
+bool Removes(PatternFamily family, const QString& pattern, const QString& number) {
     NumberPool pool = {number};
     QString log;
-    return r(pool, log, pattern) == 1;
+    return FilterPattern(family, pool, log, pattern) == 1;
 }
 
 }  // namespace
 
 TEST(PatternFilters, TheNumberZeroZeroZero) {
     struct Case {
-        Routine routine;
+        PatternFamily family;
         const char* own;
         const char* other;
     } cases[] = {
-        {FilterOddEvenPattern, "000", "001"},        {FilterPrimeCompositePattern, "111", "000"},
-        {FilterBigSmallPattern, "000", "100"},       {FilterBigMidSmallPattern, "小小小", "中小小"},
-        {FilterSingle1234Pattern, "222", "122"},     {FilterGroup012Pattern, "300", "030"},
-        {FilterSingle012Pattern, "000", "010"},      {FilterGroup1234Pattern, "222", "122"},
+        {PatternFamily::OddEven, "000", "001"},        {PatternFamily::PrimeComposite, "111", "000"},
+        {PatternFamily::BigSmall, "000", "100"},       {PatternFamily::BigMidSmall, "小小小", "中小小"},
+        {PatternFamily::Single1234, "222", "122"},     {PatternFamily::Group012, "300", "030"},
+        {PatternFamily::Single012, "000", "010"},      {PatternFamily::Group1234, "222", "122"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.own);
-        EXPECT_TRUE(Removes(c.routine, QString::fromUtf8(c.own), "000"));
-        EXPECT_FALSE(Removes(c.routine, QString::fromUtf8(c.other), "000"));
+        EXPECT_TRUE(Removes(c.family, QString::fromUtf8(c.own), "000"));
+        EXPECT_FALSE(Removes(c.family, QString::fromUtf8(c.other), "000"));
     }
 }
 
 TEST(PatternFilters, DigitClassBoundaries) {
-    EXPECT_TRUE(Removes(FilterBigSmallPattern, "111", "555"));      // 5 is big
-    EXPECT_TRUE(Removes(FilterBigMidSmallPattern, "中中大", "567"));  // ... but 中 here, 7 大
-    EXPECT_TRUE(Removes(FilterBigMidSmallPattern, "中小小", "621"));
-    EXPECT_TRUE(Removes(FilterPrimeCompositePattern, "001", "129"));  // 1, 2 prime, 9 composite
-    EXPECT_TRUE(Removes(FilterOddEvenPattern, "101", "381"));
-    EXPECT_TRUE(Removes(FilterSingle012Pattern, "012", "948"));
-    EXPECT_TRUE(Removes(FilterGroup012Pattern, "021", "142"));
+    EXPECT_TRUE(Removes(PatternFamily::BigSmall, "111", "555"));      // 5 is big
+    EXPECT_TRUE(Removes(PatternFamily::BigMidSmall, "中中大", "567"));  // ... but 中 here, 7 大
+    EXPECT_TRUE(Removes(PatternFamily::BigMidSmall, "中小小", "621"));
+    EXPECT_TRUE(Removes(PatternFamily::PrimeComposite, "001", "129"));  // 1, 2 prime, 9 composite
+    EXPECT_TRUE(Removes(PatternFamily::OddEven, "101", "381"));
+    EXPECT_TRUE(Removes(PatternFamily::Single012, "012", "948"));
+    EXPECT_TRUE(Removes(PatternFamily::Group012, "021", "142"));
 }
 
 TEST(PatternFilters, CountsOnTheFullSet) {
     struct Case {
-        Routine routine;
+        PatternFamily family;
         const char* pattern;
         int removed;
     } cases[] = {
-        {FilterOddEvenPattern, "000", 125},     {FilterOddEvenPattern, "101", 125},
-        {FilterBigSmallPattern, "110", 125},    {FilterPrimeCompositePattern, "000", 125},
-        {FilterSingle012Pattern, "000", 64},    {FilterSingle012Pattern, "012", 36},
-        {FilterSingle012Pattern, "111", 27},    {FilterGroup012Pattern, "300", 64},
-        {FilterGroup012Pattern, "111", 216},    {FilterBigMidSmallPattern, "小小小", 27},
-        {FilterBigMidSmallPattern, "中中中", 64}, {FilterBigMidSmallPattern, "大中小", 36},
-        {FilterSingle1234Pattern, "111", 8},    {FilterSingle1234Pattern, "222", 27},
-        {FilterGroup1234Pattern, "123", 108},   {FilterGroup1234Pattern, "321", 0},
-        {FilterOddEvenPattern, "0000", 0},      {FilterOddEvenPattern, "", 0},
-        {FilterGroup012Pattern, "3", 0},
+        {PatternFamily::OddEven, "000", 125},     {PatternFamily::OddEven, "101", 125},
+        {PatternFamily::BigSmall, "110", 125},    {PatternFamily::PrimeComposite, "000", 125},
+        {PatternFamily::Single012, "000", 64},    {PatternFamily::Single012, "012", 36},
+        {PatternFamily::Single012, "111", 27},    {PatternFamily::Group012, "300", 64},
+        {PatternFamily::Group012, "111", 216},    {PatternFamily::BigMidSmall, "小小小", 27},
+        {PatternFamily::BigMidSmall, "中中中", 64}, {PatternFamily::BigMidSmall, "大中小", 36},
+        {PatternFamily::Single1234, "111", 8},    {PatternFamily::Single1234, "222", 27},
+        {PatternFamily::Group1234, "123", 108},   {PatternFamily::Group1234, "321", 0},
+        {PatternFamily::OddEven, "0000", 0},      {PatternFamily::OddEven, "", 0},
+        {PatternFamily::Group012, "3", 0},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.pattern);
-        EXPECT_EQ(RemovedFromAll(c.routine, QString::fromUtf8(c.pattern)), c.removed);
+        EXPECT_EQ(RemovedFromAll(c.family, QString::fromUtf8(c.pattern)), c.removed);
     }
 }
 
@@ -92,19 +90,19 @@ TEST(PatternFilters, EveryPatternOfAFamilyTogetherTakesAll) {
     for (int i = 0; i < 8; ++i) binary << QString::number(i, 2).rightJustified(3, '0');
     ASSERT_EQ(group1234.size(), 20);
 
-    const std::pair<Routine, QStringList> families[] = {
-        {FilterGroup012Pattern, group012},   {FilterGroup1234Pattern, group1234},
-        {FilterSingle1234Pattern, single1234}, {FilterSingle012Pattern, single012},
-        {FilterBigMidSmallPattern, bms},     {FilterOddEvenPattern, binary},
-        {FilterBigSmallPattern, binary},     {FilterPrimeCompositePattern, binary},
+    const std::pair<PatternFamily, QStringList> families[] = {
+        {PatternFamily::Group012, group012},   {PatternFamily::Group1234, group1234},
+        {PatternFamily::Single1234, single1234}, {PatternFamily::Single012, single012},
+        {PatternFamily::BigMidSmall, bms},     {PatternFamily::OddEven, binary},
+        {PatternFamily::BigSmall, binary},     {PatternFamily::PrimeComposite, binary},
     };
-    for (const auto& [routine, patterns] : families) {
+    for (const auto& [family, patterns] : families) {
         SCOPED_TRACE(patterns.join(' ').toStdString());
         NumberPool pool = common::AllNumbers();
         QString log;
         int total = 0;
         for (const QString& p : patterns) {
-            const int removed = routine(pool, log, p);
+            const int removed = FilterPattern(family, pool, log, p);
             EXPECT_GT(removed, 0) << p.toStdString();
             total += removed;
         }
@@ -115,12 +113,12 @@ TEST(PatternFilters, EveryPatternOfAFamilyTogetherTakesAll) {
 }
 
 TEST(PatternFilters, OneTwoThreeFourClasses) {
-    for (const char* n : {"521", "125", "150"}) EXPECT_TRUE(Removes(FilterGroup1234Pattern, "123", n)) << n;
-    EXPECT_FALSE(Removes(FilterGroup1234Pattern, "123", "250"));
-    EXPECT_TRUE(Removes(FilterGroup1234Pattern, "223", "250"));
-    EXPECT_TRUE(Removes(FilterSingle1234Pattern, "321", "501"));
-    EXPECT_FALSE(Removes(FilterSingle1234Pattern, "321", "105"));
-    EXPECT_TRUE(Removes(FilterSingle1234Pattern, "444", "868"));
+    for (const char* n : {"521", "125", "150"}) EXPECT_TRUE(Removes(PatternFamily::Group1234, "123", n)) << n;
+    EXPECT_FALSE(Removes(PatternFamily::Group1234, "123", "250"));
+    EXPECT_TRUE(Removes(PatternFamily::Group1234, "223", "250"));
+    EXPECT_TRUE(Removes(PatternFamily::Single1234, "321", "501"));
+    EXPECT_FALSE(Removes(PatternFamily::Single1234, "321", "105"));
+    EXPECT_TRUE(Removes(PatternFamily::Single1234, "444", "868"));
 }
 
 TEST(PatternFilters, GroupZeroOneTwoRouteRequestOnAllGroupNumbers) {
@@ -129,7 +127,7 @@ TEST(PatternFilters, GroupZeroOneTwoRouteRequestOnAllGroupNumbers) {
     s.pool = common::GroupTable();
     s.CommitSet();  // as the base-set builder leaves it
     const int removed = s.RunFilter("组选012路过滤开始", "组选过滤012路：021 ", [](NumberPool& p, QString& log) {
-        FilterGroup012Pattern(p, log, "021");
+        FilterPattern(PatternFamily::Group012, p, log, "021");
         log += "\n组选012路： 021 ";
     });
     EXPECT_EQ(removed, 18);
@@ -145,17 +143,17 @@ TEST(PatternFilters, GroupZeroOneTwoRouteRequestOnAllGroupNumbers) {
 TEST(PatternFilters, NoMatchLeavesPoolAndLogAlone) {
     NumberPool pool = {"905", "012", "500", "012"};
     QString log = "x";
-    EXPECT_EQ(FilterOddEvenPattern(pool, log, "111"), 0);
-    EXPECT_EQ(FilterGroup012Pattern(pool, log, "abc"), 0);
+    EXPECT_EQ(FilterPattern(PatternFamily::OddEven, pool, log, "111"), 0);
+    EXPECT_EQ(FilterPattern(PatternFamily::Group012, pool, log, "abc"), 0);
     EXPECT_EQ(pool, (NumberPool{"905", "012", "500", "012"}));
     EXPECT_EQ(log, "x");
     // Both copies of a repeat go, survivors keep their order.
-    EXPECT_EQ(FilterSingle012Pattern(pool, log, "012"), 2);
+    EXPECT_EQ(FilterPattern(PatternFamily::Single012, pool, log, "012"), 2);
     EXPECT_EQ(pool, (NumberPool{"905", "500"}));
     EXPECT_EQ(log, "x012| 012| ");
 
     NumberPool empty;
-    EXPECT_EQ(FilterGroup1234Pattern(empty, log, "123"), 0);
+    EXPECT_EQ(FilterPattern(PatternFamily::Group1234, empty, log, "123"), 0);
 }
 
 TEST(PatternFilters, PatternOfANumber) {

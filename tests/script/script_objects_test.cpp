@@ -2,6 +2,8 @@
 // shows: script programs whose Main() result is checked, and tables of run-time errors.
 #include "scriptengine.h"
 
+#include <QStringList>
+
 #include <gtest/gtest.h>
 
 using script::ScriptEngine;

@@ -1,0 +1,425 @@
+// Operators of the language over Variants: arithmetic with its subtype promotions, integer
+// division, concatenation, the logical operators and comparison.
+#include "ops.h"
+
+#include <cmath>
+#include <limits>
+
+namespace script {
+
+int Ops::rank(Variant::Type t) {
+    switch (t) {
+    case Variant::Byte: return 1;
+    case Variant::Empty: case Variant::Boolean: case Variant::Integer: return 2;
+    case Variant::Long: return 3;
+    case Variant::Single: return 4;
+    default: return 5;
+    }
+}
+
+Variant Ops::numeric(const Variant& v) {
+    switch (v.t_) {
+    case Variant::Empty: return Variant::makeInteger(0);
+    case Variant::Boolean: return Variant::makeInteger(int16_t(v.i_));
+    case Variant::String: case Variant::Date: return Variant::makeDouble(v.toDouble());
+    case Variant::Array: Throw(13);
+    case Variant::Object: return numeric(ObjectDefault(v));
+    default: return v;
+    }
+}
+
+Variant Ops::fromInt64(int64_t v, Variant::Type preferred) {
+    if (preferred == Variant::Byte && v >= 0 && v <= 255)
+        return Variant::makeByte(uint8_t(v));
+    if (preferred != Variant::Long && v >= -32768 && v <= 32767)
+        return Variant::makeInteger(int16_t(v));
+    if (v >= INT32_MIN && v <= INT32_MAX)
+        return Variant::makeLong(int32_t(v));
+    return Variant::makeDouble(double(v));
+}
+
+Variant Ops::fromDouble(double v) {
+    if (std::isinf(v))
+        Throw(6);
+    if (std::isnan(v))
+        Throw(5);
+    return Variant::makeDouble(v);
+}
+
+void Ops::checkLength(qsizetype n) {
+    if (n > kMaxStringLength)
+        Throw(7);
+}
+
+ArrayData& Ops::mutableArray(Variant& v) {
+    // Copy on write: pins hold extra references that are not owners.
+    if (v.a_.use_count() - v.a_->pins > 1) {
+        auto copy = std::make_shared<ArrayData>();
+        copy->upper = v.a_->upper;
+        copy->items = v.a_->items;
+        copy->fixed = v.a_->fixed;
+        v.a_ = std::move(copy);
+    }
+    return *v.a_;
+}
+
+enum class Arith { Add, Sub, Mul };
+
+static inline bool isWord(Variant::Type t) { return t == Variant::Integer || t == Variant::Long; }
+
+static Variant currencyArithmetic(Arith op, const Variant& a, const Variant& b);
+
+static Variant arithmetic(Arith op, const Variant& a0, const Variant& b0) {
+    // Common cases first: Integer/Long and Double operands need no conversion.
+    const Variant::Type ta = a0.type(), tb = b0.type();
+    if (isWord(ta) && isWord(tb)) {
+        const int64_t x = a0.intValue(), y = b0.intValue();
+        const int64_t z = op == Arith::Add ? x + y : op == Arith::Sub ? x - y : x * y;
+        return Ops::fromInt64(z, ta == Variant::Long || tb == Variant::Long ? Variant::Long : Variant::Integer);
+    }
+    if ((ta == Variant::Double || isWord(ta)) && (tb == Variant::Double || isWord(tb))) {
+        const double x = ta == Variant::Double ? a0.doubleValue() : a0.intValue();
+        const double y = tb == Variant::Double ? b0.doubleValue() : b0.intValue();
+        return Ops::fromDouble(op == Arith::Add ? x + y : op == Arith::Sub ? x - y : x * y);
+    }
+    if (ta == Variant::Null || tb == Variant::Null)
+        return Variant::makeNull();
+    Variant a = Ops::numeric(a0), b = Ops::numeric(b0);
+    if (a.type() == Variant::Currency || b.type() == Variant::Currency)
+        return currencyArithmetic(op, a, b);
+    auto rk = [](Variant::Type t) {
+        switch (t) {
+        case Variant::Byte: return 1;
+        case Variant::Integer: return 2;
+        case Variant::Long: return 3;
+        case Variant::Single: return 4;
+        default: return 5;
+        }
+    };
+    int r = std::max(rk(a.type()), rk(b.type()));
+    if (r <= 3) {
+        int64_t x = a.intValue(), y = b.intValue(), z = 0;
+        switch (op) {
+        case Arith::Add: z = x + y; break;
+        case Arith::Sub: z = x - y; break;
+        case Arith::Mul: z = x * y; break;
+        }
+        Variant::Type pref = r == 1 ? Variant::Byte : r == 2 ? Variant::Integer : Variant::Long;
+        if (pref == Variant::Byte && (z < 0 || z > 255))
+            pref = Variant::Integer;
+        return Ops::fromInt64(z, pref);
+    }
+    double x = a.type() >= Variant::Single && a.type() <= Variant::Double ? a.doubleValue() : a.intValue();
+    double y = b.type() >= Variant::Single && b.type() <= Variant::Double ? b.doubleValue() : b.intValue();
+    double z = 0;
+    switch (op) {
+    case Arith::Add: z = x + y; break;
+    case Arith::Sub: z = x - y; break;
+    case Arith::Mul: z = x * y; break;
+    }
+    if (r == 4 && std::isfinite(z) && std::fabs(z) <= std::numeric_limits<float>::max())
+        return Variant::makeSingle(float(z));
+    return Ops::fromDouble(z);
+}
+
+// Currency with Currency, an integer subtype or a Single stays Currency; sums and differences
+// with a Double do too, a product with a Double is a Double. Results outside the range: 6.
+static Variant currencyArithmetic(Arith op, const Variant& a, const Variant& b) {
+    auto units = [](const Variant& v) -> __int128 {
+        switch (v.type()) {
+        case Variant::Currency: return v.currencyValue();
+        case Variant::Integer: case Variant::Long: case Variant::Byte: return __int128(v.intValue()) * 10000;
+        default: return ToCurrency(v.doubleValue());
+        }
+    };
+    auto checked = [](__int128 z) {
+        if (z > INT64_MAX || z < INT64_MIN)
+            Throw(6);
+        return Variant::makeCurrency(int64_t(z));
+    };
+    if (op != Arith::Mul)
+        return checked(op == Arith::Add ? units(a) + units(b) : units(a) - units(b));
+    const Variant& other = a.type() == Variant::Currency ? b : a;
+    const Variant& cur = a.type() == Variant::Currency ? a : b;
+    switch (other.type()) {
+    case Variant::Double: return Ops::fromDouble(cur.toDouble() * other.doubleValue());
+    case Variant::Currency: {
+        // exact product of two four-decimal values, rounded half to even back to four
+        const __int128 p = __int128(a.currencyValue()) * b.currencyValue();
+        __int128 q = p / 10000, r = p % 10000;
+        if (r < 0) { r += 10000; --q; }
+        if (r > 5000 || (r == 5000 && (q & 1)))
+            ++q;
+        return checked(q);
+    }
+    case Variant::Single: return Variant::makeCurrency(ToCurrency(cur.toDouble() * other.doubleValue()));
+    default: return checked(__int128(cur.currencyValue()) * other.intValue());
+    }
+}
+
+// A date plus or minus a number is a date; the difference of two dates is a number of days.
+static Variant dateArithmetic(Arith op, const Variant& a, const Variant& b) {
+    Variant r = arithmetic(op, a, b);
+    if (r.isNull() || (op == Arith::Sub && a.type() == Variant::Date && b.type() == Variant::Date))
+        return r;
+    return Variant::makeDate(r.toDouble());
+}
+
+Variant Ops::add(const Variant& a, const Variant& b) {
+    if (isWord(a.t_) && isWord(b.t_)) {
+        const int64_t z = int64_t(a.i_) + int64_t(b.i_);
+        return fromInt64(z, a.t_ == Variant::Long || b.t_ == Variant::Long ? Variant::Long : Variant::Integer);
+    }
+    if (a.t_ == Variant::String || b.t_ == Variant::String) {
+        if (a.t_ == Variant::Null || b.t_ == Variant::Null)
+            return Variant::makeNull();
+        if ((a.t_ == Variant::String || a.t_ == Variant::Empty) && (b.t_ == Variant::String || b.t_ == Variant::Empty)) {
+            checkLength(a.s_.size() + b.s_.size());
+            return Variant(a.s_ + b.s_);
+        }
+    }
+    if (a.t_ == Variant::Date || b.t_ == Variant::Date)
+        return dateArithmetic(Arith::Add, a, b);
+    return arithmetic(Arith::Add, a, b);
+}
+
+Variant Ops::sub(const Variant& a, const Variant& b) {
+    if (a.t_ == Variant::Date || b.t_ == Variant::Date)
+        return dateArithmetic(Arith::Sub, a, b);
+    return arithmetic(Arith::Sub, a, b);
+}
+Variant Ops::mul(const Variant& a, const Variant& b) { return arithmetic(Arith::Mul, a, b); }
+
+Variant Ops::div(const Variant& a0, const Variant& b0) {
+    if (a0.t_ == Variant::Null || b0.t_ == Variant::Null)
+        return Variant::makeNull();
+    double x = a0.toDouble(), y = b0.toDouble();
+    if (y == 0) {
+        if (x == 0)
+            Throw(6);
+        Throw(11);
+    }
+    double z = x / y;
+    int r = std::max(rank(numeric(a0).t_), rank(numeric(b0).t_));
+    if (r == 4 && std::isfinite(z) && std::fabs(z) <= std::numeric_limits<float>::max())
+        return Variant::makeSingle(float(z));
+    return fromDouble(z);
+}
+
+static int64_t toIntOperand(const Variant& v) {
+    switch (v.type()) {
+    case Variant::Empty: return 0;
+    case Variant::Integer: case Variant::Long: case Variant::Byte: case Variant::Boolean: return v.intValue();
+    default: return RoundToLong(v.toDouble());
+    }
+}
+
+static Variant::Type intResultType(const Variant& a, const Variant& b) {
+    auto r = [](Variant::Type t) {
+        switch (t) {
+        case Variant::Byte: return 1;
+        case Variant::Empty: case Variant::Boolean: case Variant::Integer: return 2;
+        default: return 3;
+        }
+    };
+    int m = std::max(r(a.type()), r(b.type()));
+    return m == 1 ? Variant::Byte : m == 2 ? Variant::Integer : Variant::Long;
+}
+
+static Variant intResult(int64_t z, Variant::Type t) {
+    if (t == Variant::Byte && z >= 0 && z <= 255)
+        return Variant::makeByte(uint8_t(z));
+    if (t != Variant::Long && z >= -32768 && z <= 32767)
+        return Variant::makeInteger(int16_t(z));
+    if (z < INT32_MIN || z > INT32_MAX)
+        Throw(6);
+    return Variant::makeLong(int32_t(z));
+}
+
+// \ and Mod: Null propagates, both operands are rounded to whole numbers, a zero divisor is
+// error 11; the quotient or the remainder takes the integer subtype of the operands.
+static Variant integerDivision(const Variant& a, const Variant& b, bool remainder) {
+    if (a.type() == Variant::Null || b.type() == Variant::Null)
+        return Variant::makeNull();
+    if (a.type() == Variant::Array || b.type() == Variant::Array)
+        Throw(13);
+    int64_t x = toIntOperand(a), y = toIntOperand(b);
+    if (y == 0)
+        Throw(11);
+    return intResult(remainder ? x % y : x / y, intResultType(a, b));
+}
+
+Variant Ops::intDiv(const Variant& a, const Variant& b) { return integerDivision(a, b, false); }
+Variant Ops::mod(const Variant& a, const Variant& b) { return integerDivision(a, b, true); }
+
+Variant Ops::pow(const Variant& a, const Variant& b) {
+    if (a.t_ == Variant::Null || b.t_ == Variant::Null)
+        return Variant::makeNull();
+    double x = a.toDouble(), y = b.toDouble();
+    if (x == 0 && y < 0)
+        Throw(5);
+    return fromDouble(std::pow(x, y));
+}
+
+Variant Ops::neg(const Variant& a) {
+    switch (a.t_) {
+    case Variant::Null: return a;
+    case Variant::Empty: return Variant::makeInteger(0);
+    case Variant::Boolean: case Variant::Byte: case Variant::Integer:
+        return fromInt64(-int64_t(a.i_), Variant::Integer);
+    case Variant::Long: return fromInt64(-int64_t(a.i_), Variant::Long);
+    case Variant::Single: return Variant::makeSingle(float(-a.d_));
+    case Variant::Double: return Variant::makeDouble(-a.d_);
+    case Variant::Currency:
+        if (a.c_ == INT64_MIN)
+            Throw(6);
+        return Variant::makeCurrency(-a.c_);
+    case Variant::Date: return Variant::makeDate(-a.d_);
+    case Variant::String: return Variant::makeDouble(-a.toDouble());
+    default: Throw(13);
+    }
+}
+
+static QString concatText(const Variant& v) {
+    if (v.type() == Variant::Null)
+        return QString();
+    return v.toString();
+}
+
+Variant Ops::concat(const Variant& a, const Variant& b) {
+    if (a.t_ == Variant::Null && b.t_ == Variant::Null)
+        return a;
+    if (a.t_ == Variant::String && b.t_ == Variant::String) {
+        checkLength(a.s_.size() + b.s_.size());
+        return Variant(a.s_ + b.s_);
+    }
+    QString x = concatText(a), y = concatText(b);
+    checkLength(x.size() + y.size());
+    return Variant(x + y);
+}
+
+Variant Ops::notOp(const Variant& a) {
+    switch (a.t_) {
+    case Variant::Null: return a;
+    case Variant::Boolean: return Variant(a.i_ == 0);
+    case Variant::Empty: return Variant::makeInteger(-1);
+    case Variant::Byte: return Variant::makeByte(uint8_t(~a.i_ & 0xFF));
+    case Variant::Integer: return Variant::makeInteger(int16_t(~a.i_));
+    case Variant::Long: return Variant::makeLong(~a.i_);
+    case Variant::Array: Throw(13);
+    default: return Variant::makeLong(~RoundToLong(a.toDouble()));
+    }
+}
+
+static bool truthyBool(const Variant& v) { return v.type() == Variant::Boolean; }
+
+Variant Ops::logic(Logic op, const Variant& a, const Variant& b) {
+    if (a.t_ == Variant::Array || b.t_ == Variant::Array)
+        Throw(13);
+    const bool an = a.t_ == Variant::Null, bn = b.t_ == Variant::Null;
+    if (an || bn) {
+        if (an && bn)
+            return Variant::makeNull();
+        const Variant& o = an ? b : a;
+        int64_t v = toIntOperand(o);
+        auto typed = [&](int64_t x) {
+            if (truthyBool(o))
+                return Variant(x != 0);
+            return intResult(x, intResultType(o, o));
+        };
+        switch (op) {
+        case And: return v == 0 ? typed(0) : Variant::makeNull();
+        case Or: return v == -1 ? typed(-1) : Variant::makeNull();
+        case Imp:
+            if (an)  // Null Imp b
+                return v == -1 ? typed(-1) : Variant::makeNull();
+            // a Imp Null: the bits Not a sets are known; none set gives Null
+            {
+                int64_t nv = ~v;
+                if (!truthyBool(o) && intResultType(o, o) == Variant::Byte)
+                    nv &= 0xFF;
+                return nv != 0 ? typed(nv) : Variant::makeNull();
+            }
+        default: return Variant::makeNull();
+        }
+    }
+    int64_t x = toIntOperand(a), y = toIntOperand(b), z = 0;
+    switch (op) {
+    case And: z = x & y; break;
+    case Or: z = x | y; break;
+    case Xor: z = x ^ y; break;
+    case Eqv: z = ~(x ^ y); break;
+    case Imp: z = (~x) | y; break;
+    }
+    if (a.t_ == Variant::Boolean && b.t_ == Variant::Boolean)
+        return Variant((z & 1) != 0);
+    if (a.t_ == Variant::Empty && b.t_ == Variant::Empty)
+        return Variant::makeLong(int32_t(z));
+    Variant::Type t = intResultType(a, b);
+    if (t == Variant::Byte)
+        return Variant::makeByte(uint8_t(z & 0xFF));
+    if (t == Variant::Integer)
+        return Variant::makeInteger(int16_t(z));
+    return Variant::makeLong(int32_t(z));
+}
+
+static int sign(double d) { return d < 0 ? -1 : d > 0 ? 1 : 0; }
+
+static int numCompare(const Variant& a, const Variant& b) {
+    auto isInt = [](Variant::Type t) {
+        return t == Variant::Empty || t == Variant::Boolean || t == Variant::Byte || t == Variant::Integer ||
+               t == Variant::Long;
+    };
+    if (a.type() == Variant::Currency && b.type() == Variant::Currency)
+        return a.currencyValue() < b.currencyValue() ? -1 : a.currencyValue() > b.currencyValue() ? 1 : 0;
+    if (isInt(a.type()) && isInt(b.type())) {
+        int32_t x = a.type() == Variant::Empty ? 0 : a.intValue();
+        int32_t y = b.type() == Variant::Empty ? 0 : b.intValue();
+        return x < y ? -1 : x > y ? 1 : 0;
+    }
+    double x = a.toDouble(), y = b.toDouble();
+    // A Single against a Double compares at the Single's precision.
+    if ((a.type() == Variant::Single) != (b.type() == Variant::Single) &&
+        (a.type() == Variant::Double || b.type() == Variant::Double) && std::fabs(x) <= 3.4e38 &&
+        std::fabs(y) <= 3.4e38) {
+        x = float(x);
+        y = float(y);
+    }
+    return sign(x - y) == 0 ? 0 : (x < y ? -1 : 1);
+}
+
+static int strCompare(const QString& a, const QString& b) {
+    int c = a.compare(b, Qt::CaseSensitive);
+    return c < 0 ? -1 : c > 0 ? 1 : 0;
+}
+
+int Ops::compare(const Variant& a, const Variant& b, bool hardA, bool hardB) {
+    if (a.t_ == Variant::Null || b.t_ == Variant::Null)
+        return 2;
+    if (a.t_ == Variant::Array || b.t_ == Variant::Array)
+        Throw(13);
+    const bool as = a.t_ == Variant::String, bs = b.t_ == Variant::String;
+    if (!as && !bs)
+        return numCompare(a, b);
+    if (as && bs)
+        return strCompare(a.s_, b.s_);
+    if (a.t_ == Variant::Empty)
+        return strCompare(QString(), b.s_);
+    if (b.t_ == Variant::Empty)
+        return strCompare(a.s_, QString());
+    // One string, one number.
+    const Variant& s = as ? a : b;
+    const Variant& n = as ? b : a;
+    const bool hs = as ? hardA : hardB, hn = as ? hardB : hardA;
+    int r;
+    if (hs && !hn) {
+        r = strCompare(s.s_, n.toString());
+    } else if (hs || hn) {
+        r = numCompare(Variant::makeDouble(s.toDouble()), n);
+    } else {
+        r = 1;  // any string is greater than any number
+    }
+    return as ? r : -r;
+}
+
+}  // namespace script
