@@ -8,6 +8,7 @@
 
 #include <QDialog>
 #include <QString>
+#include <QStringList>
 
 class QCheckBox;
 class QComboBox;
@@ -89,6 +90,8 @@ private:
     statistics::StatsRange analysisRange() const;
     void writeCompoundCaption();
     void copyTable(int n);
+    // The choices "first".."last" of a number drop-down.
+    static QStringList NumberItems(int first, int last);
 
     WorkbenchInputs inputs_;
     QTabWidget* tab_ = nullptr;
