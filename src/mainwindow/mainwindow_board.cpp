@@ -31,7 +31,7 @@ void MainWindow::applyBoardLayout(bool wide) {
     Label2->move(Image18->x() - Px(2350), Label2->y());
 }
 
-void MainWindow::lt() { applyBoardLayout(false); }
+void MainWindow::showNarrowLayout() { applyBoardLayout(false); }
 
 void MainWindow::Timer2_Timer() {
     Timer2->stop();
@@ -42,7 +42,7 @@ void MainWindow::Timer2_Timer() {
 void MainWindow::openguang_Click() {
     common::AppState& app = common::App();
     if (app.boardOpen) {
-        lt();
+        showNarrowLayout();
         WebBrowser1->Navigate(QStringLiteral("about:blank"));
     } else {
         WebBrowser1->Navigate(BoardUrl());

@@ -294,10 +294,10 @@ void StatisticsWindow::Form_Load() {
     // 6.-8.
     tab_->setCurrentIndex(0);
     FillFuzzyStats();
-    gongshitongj();
+    FillFormulaStats();
     // 9. Opened by 统计 of the workbench: the row of its three digit lists.
     if (inputs_.compoundOpening)
-        fushi(inputs_.digitLists[0], inputs_.digitLists[1], inputs_.digitLists[2]);
+        AppendPositionalRow(inputs_.digitLists[0], inputs_.digitLists[1], inputs_.digitLists[2]);
     // 10. Sizes of 单选统计.
     for (const char* name : {"Combo11", "Combo12", "Combo13"}) {
         combo(name)->clear();

@@ -46,7 +46,7 @@ void StatisticsWindow::Command9_Click() { copyTable(1); }
 
 // ---- 公式统计
 
-void StatisticsWindow::gongshitongj() {
+void StatisticsWindow::FillFormulaStats() {
     const common::AppState& app = common::App();
     const statistics::StatsRange range = analysisRange();
     const QString caption = statistics::RangeCaption(app.history, range);
@@ -64,7 +64,7 @@ void StatisticsWindow::gongshitongj() {
 
 void StatisticsWindow::Command2_Click() {
     tables_[1]->clear();
-    gongshitongj();
+    FillFormulaStats();
 }
 
 void StatisticsWindow::Command6_Click() { copyTable(2); }
@@ -78,25 +78,25 @@ void StatisticsWindow::writeCompoundCaption() {
         ->setText(statistics::RangeCaption(common::App().history, analysisRange()));
 }
 
-void StatisticsWindow::fushi(const QString& s1, const QString& s2, const QString& s3) {
+void StatisticsWindow::AppendPositionalRow(const QString& s1, const QString& s2, const QString& s3) {
     writeCompoundCaption();
     const auto in = statistics::MakeCompoundInput(common::App().history, analysisRange());
     tables_[2]->appendOmission({statistics::PositionalRow(in, s1, s2, s3)});
 }
 
-void StatisticsWindow::fushi4(const QString& s1, const QString& s2, const QString& s3) {
+void StatisticsWindow::AppendAnyOrderRow(const QString& s1, const QString& s2, const QString& s3) {
     writeCompoundCaption();
     const auto in = statistics::MakeCompoundInput(common::App().history, analysisRange());
     tables_[2]->appendOmission({statistics::AnyOrderRow(in, s1, s2, s3)});
 }
 
-void StatisticsWindow::fushi2() {
+void StatisticsWindow::AppendPoolGroupRow() {
     writeCompoundCaption();
     const auto in = statistics::MakeCompoundInput(common::App().history, analysisRange());
     tables_[2]->appendOmission({statistics::PoolGroupRow(in, inputs_.numbers)});
 }
 
-void StatisticsWindow::fushi3() {
+void StatisticsWindow::AppendPoolStraightRow() {
     writeCompoundCaption();
     const auto in = statistics::MakeCompoundInput(common::App().history, analysisRange());
     tables_[2]->appendOmission({statistics::PoolStraightRow(in, inputs_.numbers)});
