@@ -162,6 +162,7 @@ private:
     void buildControls();
     void buildMenus();
     void buildToolbar();
+    void switchLottery(bool toP3);  // then the history list
     void applyBoardLayout(bool wide);
     void showAnalysis(int kind);
     void alignHeader();

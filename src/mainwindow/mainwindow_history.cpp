@@ -31,23 +31,17 @@ void MainWindow::Timer1_Timer() {
     Command6_Click();
 }
 
-void MainWindow::fc3d_Click() {
+void MainWindow::switchLottery(bool toP3) {
     QString why;
-    if (history::SelectLottery(false, &why)) {
-        Label3->setText(history::LotteryLabel(false));
+    if (history::SelectLottery(toP3, &why)) {
+        Label3->setText(history::LotteryLabel(toP3));
         ReportLoadFailure(why.isEmpty(), why, this);
     }
     Command6_Click();
 }
 
-void MainWindow::p3_Click() {
-    QString why;
-    if (history::SelectLottery(true, &why)) {
-        Label3->setText(history::LotteryLabel(true));
-        ReportLoadFailure(why.isEmpty(), why, this);
-    }
-    Command6_Click();
-}
+void MainWindow::fc3d_Click() { switchLottery(false); }
+void MainWindow::p3_Click() { switchLottery(true); }
 
 void MainWindow::LotteryChangedElsewhere() {
     Label3->setText(history::LotteryLabel(common::App().lotteryIsP3));
