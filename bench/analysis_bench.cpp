@@ -1,7 +1,7 @@
 // Each of the main window's analyses over every draw of the real 福彩3D history.
 #include "common/drawhistory.h"
 #include "history/drawfile.h"
-#include "mainwindow/analyses.h"
+#include "mainwindow/analysis/analyses.h"
 
 #include <QFile>
 #include "benchdata.h"

@@ -50,7 +50,7 @@ public:
     // ---- public operations ----
     void fc3d_Click();  // switch to 福彩3D, then the history list
     void p3_Click();    // switch to 排列三, then the history list
-    void lt();          // narrow layout (board closed)
+    void showNarrowLayout();  // the narrow layout (board closed)
     void Form_Load();   // reload: DrawFilePath from fclx, LoadDrawHistory, default range, Timer1
 
     // For the workbench: it shows this window again and enables the tray toggle.
@@ -60,36 +60,36 @@ public:
     void LotteryChangedElsewhere();
 
     // ---- handlers ----
-    void Command6_Click();   // history list
+    void Command6_Click();   // "中奖分析": the history list
     void Command9_Click();   // 过滤缩水
     void Command15_Click();  // 数据输入
-    void syssetup_Click();
-    void zaixsj_Click();
-    void helpme_Click();
-    void reflush_Click();
-    void openguang_Click();
-    void Bar_DblClick();
-    void Label5_Click();
-    void Command1_Click();
-    void Command2_Click();
-    void Command3_Click();
-    void Command4_Click();
-    void Command5_Click();
-    void Command7_Click();
-    void Command8_Click();
-    void Command10_Click();
-    void Command12_Click();
-    void Command13_Click();
-    void Command14_Click();
-    void p1d_Click();
-    void p1z_Click();
-    void p2d_Click();
-    void p2z_Click();
-    void Toolbar2_ButtonClick(int index);
-    void Toolbar2_ButtonMenuClick(int menuIndex);
-    void Timer1_Timer();
-    void Timer2_Timer();
-    void Timer3_Timer();
+    void syssetup_Click();   // menu "系统设置": the settings window
+    void zaixsj_Click();     // menu "在线升级": starts the updater
+    void helpme_Click();     // menu "帮助系统" (and F1): the help file
+    void reflush_Click();    // menu "刷新公告": reloads the board
+    void openguang_Click();  // menu "打开|关闭公告栏": opens or closes the board
+    void Bar_DblClick();     // double click on the title bar: as openguang
+    void Label5_Click();     // "刷新公告栏" under the board: reloads it
+    void Command1_Click();   // "质合分析"
+    void Command2_Click();   // "二码分析"
+    void Command3_Click();   // "012路分析": the last of 单选/组选 012路
+    void Command4_Click();   // "合值分析"
+    void Command5_Click();   // "跨值分析"
+    void Command7_Click();   // "单码分析"
+    void Command8_Click();   // "1234分析": the last of 单选/组选 1234
+    void Command10_Click();  // "和值分析"
+    void Command12_Click();  // "奇偶分析"
+    void Command13_Click();  // "大中小分析"
+    void Command14_Click();  // "大小分析"
+    void p1d_Click();        // popup1 "单选": 单选012路
+    void p1z_Click();        // popup1 "组选": 组选012路
+    void p2d_Click();        // popup2 "单选": 单选1234分析
+    void p2z_Click();        // popup2 "组选": 组选1234分析
+    void Toolbar2_ButtonClick(int index);         // toolbar button 1..10
+    void Toolbar2_ButtonMenuClick(int menuIndex);  // item 1..16 of button 3 "中奖分析"
+    void Timer1_Timer();     // once after the reload: the history list
+    void Timer2_Timer();     // once, 2 s after creation: opens the board
+    void Timer3_Timer();     // every 200 ms: the clock in Label2, the list header shown with the list
     void WebBrowser1_DocumentComplete();
     void WebBrowser1_NavigateError();
     void TrayWndProc();  // left click on the tray icon
@@ -162,6 +162,7 @@ private:
     void buildControls();
     void buildMenus();
     void buildToolbar();
+    void switchLottery(bool toP3);  // then the history list
     void applyBoardLayout(bool wide);
     void showAnalysis(int kind);
     void alignHeader();

@@ -72,7 +72,7 @@ void StartupWindow::abortStart() {
     QCoreApplication::quit();
 }
 
-bool StartupWindow::sengji(StartError* error) { return startup::ServerHasNewerVersion(error); }
+bool StartupWindow::checkServerVersion(StartError* error) { return startup::ServerHasNewerVersion(error); }
 
 void StartupWindow::Timer1_Timer() {
     Timer1->stop();
@@ -80,7 +80,7 @@ void StartupWindow::Timer1_Timer() {
     // A server that accepts and never answers costs this start one time limit, not one per request.
     platform::SlowHostScope slowHosts;
     StartError error;
-    const bool newer = sengji(&error);
+    const bool newer = checkServerVersion(&error);
     // A close request handled while the version log was downloading ends the start here: no
     // question, no draw update.
     if (aborted_) return;

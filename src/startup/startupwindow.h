@@ -37,7 +37,7 @@ public:
     // The start road (Timer1 fires it once).
     void Timer1_Timer();
     // True when the home server's version log is newer than the local one.
-    bool sengji(startup::StartError* error = nullptr);
+    bool checkServerVersion(startup::StartError* error = nullptr);
 
     // The one-copy guard, alive for the whole run (its close requests go to the program's
     // closing path, set by main.cpp).

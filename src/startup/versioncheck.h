@@ -26,8 +26,8 @@ bool ParseVersionLine(const QString& line, int* version, StartError* error = nul
 // Reads a version log (code page 936, at least two lines) and its version.
 bool ReadVersionLog(const QString& path, int* version, StartError* error = nullptr);
 
-// sengji: downloads the home server's /3d/updatelog.txt to updatebak.txt and compares it with
-// the local updatelog.txt. False without error when no home server is set or it cannot be
+// The start road's version check: downloads the home server's /3d/updatelog.txt to
+// updatebak.txt and compares it with the local updatelog.txt. False without error when no home server is set or it cannot be
 // reached; false with *error when a version log is missing or malformed.
 bool ServerHasNewerVersion(StartError* error = nullptr);
 

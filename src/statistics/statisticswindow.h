@@ -8,6 +8,7 @@
 
 #include <QDialog>
 #include <QString>
+#include <QStringList>
 
 class QCheckBox;
 class QComboBox;
@@ -59,22 +60,24 @@ public slots:
     // 模糊统计
     void Command9_Click();  // 复制结果
     // 公式统计
-    void gongshitongj();
+    void FillFormulaStats();  // the formula table at load and on 查询
     void Command2_Click();  // 查询
     void Command6_Click();  // 复制结果
     void ListView2_ColumnClick(int column);
     // 复式统计
-    void fushi(const QString& s1, const QString& s2, const QString& s3);
-    void fushi2();
-    void fushi3();
-    void fushi4(const QString& s1, const QString& s2, const QString& s3);
-    void Combo4_Click();
+    // Rows of the compound table: three digit lists by position, the pool as group and as
+    // straight numbers, three digit lists in any order.
+    void AppendPositionalRow(const QString& s1, const QString& s2, const QString& s3);
+    void AppendPoolGroupRow();
+    void AppendPoolStraightRow();
+    void AppendAnyOrderRow(const QString& s1, const QString& s2, const QString& s3);
+    void Combo4_Click();     // 组选统计 "组选n码"
     void Command10_Click();  // 开始单选统计
     void Command11_Click();  // 统计缩水器的号码
     void Command8_Click();   // 复制结果
     void ListView3_ColumnClick(int column);
     // 投资计划
-    void Check1_Click();
+    void Check1_Click();     // "以奖金计算"
     void Command3_Click();  // 确定
     void Command7_Click();  // 复制结果
     // 号码历史开出次数统计
@@ -89,6 +92,8 @@ private:
     statistics::StatsRange analysisRange() const;
     void writeCompoundCaption();
     void copyTable(int n);
+    // The choices "first".."last" of a number drop-down.
+    static QStringList NumberItems(int first, int last);
 
     WorkbenchInputs inputs_;
     QTabWidget* tab_ = nullptr;

@@ -80,10 +80,10 @@ UpdaterWindow::UpdaterWindow(const Timings& timings, QWidget* parent)
     Timer1->setInterval(timings_.swapDelayMs);
     connect(Timer1, &QTimer::timeout, this, &UpdaterWindow::Timer1_Timer);
 
-    m_oFileDownload = new platform::Downloader(this);
+    downloader_ = new platform::Downloader(this);
 }
 
-UpdaterWindow::~UpdaterWindow() { m_oFileDownload->abort(); }
+UpdaterWindow::~UpdaterWindow() { downloader_->abort(); }
 
 QString UpdaterWindow::file(const char* name) const { return FolderFile(programDir_, QString::fromUtf8(name)); }
 
@@ -100,7 +100,7 @@ void UpdaterWindow::Timer2_Timer() {
     cmdStart_Click();
 }
 
-void UpdaterWindow::m_oFileDownload_OnProgress(qint64 progress, qint64 maxProgress) {
+void UpdaterWindow::showDownloadProgress(qint64 progress, qint64 maxProgress) {
     const qint64 percent = maxProgress <= 0 ? 0 : progress * 100 / maxProgress;
     Label7->setText(QStringLiteral("%1%").arg(percent));
 }
@@ -128,7 +128,7 @@ void UpdaterWindow::cmdStart_Click() {
     busy_ = true;
     QPointer<UpdaterWindow> alive(this);
     const auto progress = [this](qint64 received, qint64 total) {
-        m_oFileDownload_OnProgress(received, total);
+        showDownloadProgress(received, total);
         return true;
     };
     const QString serverLogPath = file(kServerLogName);
@@ -154,7 +154,7 @@ void UpdaterWindow::cmdStart_Click() {
     const QString home = common::HomeUrl();
     platform::DownloadResult r;
     if (!home.isEmpty())
-        r = m_oFileDownload->download(home + QStringLiteral("/3d/updatelog.txt"), serverLogPath,
+        r = downloader_->download(home + QStringLiteral("/3d/updatelog.txt"), serverLogPath,
                                       platform::kDefaultTimeoutMs, progress);
     if (!alive || closing_) return;  // the window closed during the transfer: no message, no later step
     if (!r.ok) {
@@ -190,7 +190,7 @@ void UpdaterWindow::cmdStart_Click() {
     // 3. Fetch the new main program.
     steps_[2]->setEnabled(true);
     Label7->show();
-    r = m_oFileDownload->download(server.address.trimmed(), newProgramPath, timings_.programTimeoutMs, progress,
+    r = downloader_->download(server.address.trimmed(), newProgramPath, timings_.programTimeoutMs, progress,
                                   platform::kProgramLimit);
     if (!alive || closing_) return;
     if (!r.ok) return giveUp(r.writeFailed ? StoreFailedMessage(r) : kNetworkMessage, true);
@@ -242,7 +242,7 @@ void UpdaterWindow::Timer1_Timer() {
 
 void UpdaterWindow::closeEvent(QCloseEvent* event) {
     closing_ = true;
-    m_oFileDownload->abort();
+    downloader_->abort();
     if (Timer1->isActive()) {
         // Closed during the wait before the swap: the main program is already gone, so start the
         // old one again rather than leave none running.

@@ -37,7 +37,7 @@ protected:
 private:
     void Timer2_Timer();
     void Timer1_Timer();
-    void m_oFileDownload_OnProgress(qint64 progress, qint64 maxProgress);
+    void showDownloadProgress(qint64 progress, qint64 maxProgress);  // the percentage in Label7
     void ResetSteps();
     bool pause(int ms);
     void startOldProgram();
@@ -46,7 +46,7 @@ private:
     Timings timings_;
     Notifier notify_;
     QString programDir_;
-    platform::Downloader* m_oFileDownload = nullptr;
+    platform::Downloader* downloader_ = nullptr;
     QLabel* steps_[5] = {};
     QLabel* Label7 = nullptr;
     QPushButton* cmdStart = nullptr;

@@ -145,7 +145,7 @@ void SettingsWindow::Command1_Click() {
 void SettingsWindow::Command2_Click() { reject(); }
 
 void SettingsWindow::switchLottery(bool toP3) {
-    const std::function<void()>& hook = toP3 ? hooks.p3_Click : hooks.fc3d_Click;
+    const std::function<void()>& hook = toP3 ? hooks.selectP3 : hooks.selectFc3d;
     if (hook) {
         hook();
         return;
@@ -160,8 +160,8 @@ namespace history {
 void OpenSettings(QWidget* parent, std::function<void(bool toP3)> switchLottery) {
     SettingsWindow form(parent);
     if (switchLottery) {
-        form.hooks.fc3d_Click = [switchLottery] { switchLottery(false); };
-        form.hooks.p3_Click = [switchLottery] { switchLottery(true); };
+        form.hooks.selectFc3d = [switchLottery] { switchLottery(false); };
+        form.hooks.selectP3 = [switchLottery] { switchLottery(true); };
     }
     ui::ShowModal(&form);
 }

@@ -24,8 +24,8 @@ public:
     // The main window's lottery switches (MainWindow.fc3d_Click / p3_Click), set by the opener. Unset,
     // the window switches through the shared routine (history::SelectLottery) itself.
     struct Hooks {
-        std::function<void()> fc3d_Click;
-        std::function<void()> p3_Click;
+        std::function<void()> selectFc3d;  // the main window's switch to 福彩3D (its menu item fc3d)
+        std::function<void()> selectP3;    // the main window's switch to 排列三 (its menu item p3)
     };
     Hooks hooks;
 

@@ -1,4 +1,4 @@
-#include "mainwindow/analyses.h"
+#include "mainwindow/analysis/analyses.h"
 
 #include "common/digitclasses.h"
 #include "common/drawhistory.h"

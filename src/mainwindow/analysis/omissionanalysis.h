@@ -3,7 +3,7 @@
 // and says which of them a draw hits; the engine walks the range oldest first, keeps one
 // OmissionStats per category and lays out the table.
 #include "common/omissionstats.h"
-#include "mainwindow/analyses.h"
+#include "mainwindow/analysis/analysistable.h"
 
 #include <QList>
 #include <QString>

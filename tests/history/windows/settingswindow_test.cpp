@@ -119,8 +119,8 @@ TEST_F(Settings, LotterySwitchOnlyWhenChanged) {
     int fc3d = 0, p3 = 0;
     auto open = [&](bool chooseP3) {
         SettingsWindow f;
-        f.hooks.fc3d_Click = [&] { ++fc3d; };
-        f.hooks.p3_Click = [&] { ++p3; };
+        f.hooks.selectFc3d = [&] { ++fc3d; };
+        f.hooks.selectP3 = [&] { ++p3; };
         (chooseP3 ? f.Option2 : f.Option1)->setChecked(true);
         f.Command1->click();
         EXPECT_EQ(f.result(), QDialog::Accepted);

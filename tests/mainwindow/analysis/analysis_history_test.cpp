@@ -1,6 +1,6 @@
 #include "common/drawhistory.h"
 #include "history/drawfile.h"
-#include "mainwindow/analyses.h"
+#include "mainwindow/analysis/analyses.h"
 #include "testsupport.h"
 
 #include <QFile>

@@ -1,6 +1,6 @@
 #include "common/drawhistory.h"
 #include "common/textwidth.h"
-#include "mainwindow/analyses.h"
+#include "mainwindow/analysis/analyses.h"
 
 #include <QStringList>
 #include <gtest/gtest.h>

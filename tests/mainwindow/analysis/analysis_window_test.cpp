@@ -1,5 +1,5 @@
 #include "common/appstate.h"
-#include "mainwindow/analyses.h"
+#include "mainwindow/analysis/analyses.h"
 #include "mainwindow/mainwindow.h"
 #include "testsupport.h"
 

@@ -13,6 +13,8 @@
 // in memory: assign it to Text1 in one call.
 //
 // The library is sifmora_analysis (src/mainwindow/analysis); link it to use these functions.
+#include "mainwindow/analysis/analysistable.h"
+
 #include <QString>
 
 namespace common {
@@ -20,11 +22,6 @@ class DrawHistory;
 }
 
 namespace analysis {
-
-struct AnalysisTable {
-    QString title;  // Label1's caption, e.g. "(质合分析 2024001-2024101)"
-    QString text;   // Text1's text: header, empty line, one line per category
-};
 
 // ---- Class analyses -------------------------------------------------------------------------
 // 质合分析: Command1 "质合分析"; Toolbar2 "中奖分析" drop-down item 7.

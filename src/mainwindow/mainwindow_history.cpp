@@ -1,0 +1,91 @@
+// The main window: reload, lottery switch and the history list.
+#include "mainwindow/mainwindow.h"
+
+#include "common/appstate.h"
+#include "history/lottery.h"
+#include "mainwindow/historylist.h"
+#include "mainwindow/mainwindowlayout.h"
+#include "platform/ui/messagebox.h"
+
+#include <QCoreApplication>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QTimer>
+
+using namespace mainwindow::layout;
+
+// A draw file that exists but cannot be read would show as an empty history; say so instead.
+static void ReportLoadFailure(bool loaded, const QString& why, QWidget* parent) {
+    if (!loaded) ui::MsgBox(why, ui::Icon::Warning, ui::Buttons::Ok, ui::kAppTitle, parent);
+}
+
+void MainWindow::Form_Load() {
+    QString why;
+    const bool loaded = history::ReloadCurrentLottery(&why);
+    ReportLoadFailure(loaded, why, this);
+    Timer1->start();
+}
+
+void MainWindow::Timer1_Timer() {
+    Timer1->stop();
+    Command6_Click();
+}
+
+void MainWindow::switchLottery(bool toP3) {
+    QString why;
+    if (history::SelectLottery(toP3, &why)) {
+        Label3->setText(history::LotteryLabel(toP3));
+        ReportLoadFailure(why.isEmpty(), why, this);
+    }
+    Command6_Click();
+}
+
+void MainWindow::fc3d_Click() { switchLottery(false); }
+void MainWindow::p3_Click() { switchLottery(true); }
+
+void MainWindow::LotteryChangedElsewhere() {
+    Label3->setText(history::LotteryLabel(common::App().lotteryIsP3));
+    const QString notice = QStringLiteral("彩票类型已被转换请刷新数据...");
+    Text1->setPlainText(notice);
+    Label1->setText(notice);
+}
+
+void MainWindow::showText(const QString& text) {
+    QString shown = text;
+    shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    Text1->setPlainText(shown);
+    Text1->moveCursor(QTextCursor::End);
+    Text1->ensureCursorVisible();
+}
+
+void MainWindow::Command6_Click() {
+    common::AppState& app = common::App();
+    if (app.busyFlag) return;
+    Text1->setPlainText(kBusyText);
+    Label1->setText(kBusyText);
+    app.busyFlag = true;
+    if (app.drawListDirty) {
+        // Events are handled after each line; a reload in between (a lottery switch, the settings)
+        // marks the list dirty again, and the build starts over on the new history.
+        for (;;) {
+            app.drawListDirty = false;
+            const QStringList draws = app.history.draws();  // the build's own copy
+            bool restart = false;
+            const QString text =
+                mainwindow::BuildHistoryText(draws, app.rangeFirst, app.rangeLast, [&] {
+                    QCoreApplication::processEvents();
+                    restart = app.drawListDirty;
+                    return !restart;
+                });
+            if (!restart) {
+                mainwindow::HistoryText() = text;
+                break;
+            }
+        }
+    }
+    if (!closing_) {
+        showText(mainwindow::HistoryText());
+        Label1->setText(mainwindow::HistoryLabelText(app.lotteryIsP3, app.history.count()));
+        app.busyFlag = false;
+    }
+}

@@ -1,0 +1,248 @@
+// The statistics window: what each tab computes on its buttons and list headers, and the copies.
+#include "statistics/statisticswindow.h"
+
+#include "common/appstate.h"
+#include "platform/ui/messagebox.h"
+#include "platform/ui/progressrun.h"
+#include "statistics/compoundstats.h"
+#include "statistics/formulastats.h"
+#include "statistics/fuzzystats.h"
+#include "statistics/numbercounts.h"
+#include "statistics/profitplan.h"
+#include "statistics/statstable.h"
+#include "statistics/tablecopy.h"
+
+#include <QCheckBox>
+#include <QClipboard>
+#include <QComboBox>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+
+#include <new>
+
+using statistics::StatsTable;
+
+namespace {
+
+void PutOnClipboard(const QString& text) {
+    if (QClipboard* clipboard = QGuiApplication::clipboard()) {
+        clipboard->clear();
+        clipboard->setText(text);
+    }
+}
+
+}  // namespace
+
+// ---- 模糊统计
+
+void StatisticsWindow::FillFuzzyStats() {
+    const common::AppState& app = common::App();
+    tables_[0]->appendTexts(statistics::FuzzyStatsRows(app.history, statistics::FuzzyRange(app)));
+}
+
+void StatisticsWindow::Command9_Click() { copyTable(1); }
+
+// ---- 公式统计
+
+void StatisticsWindow::FillFormulaStats() {
+    const common::AppState& app = common::App();
+    const statistics::StatsRange range = analysisRange();
+    const QString caption = statistics::RangeCaption(app.history, range);
+    const int op = findChild<QComboBox*>(QStringLiteral("Combo2"))->currentIndex();
+    findChild<QLabel*>(QStringLiteral("Label1"))->setText(caption);
+    if (op == 0) {
+        findChild<QLabel*>(QStringLiteral("Label2"))->setText(caption);
+        findChild<QLabel*>(QStringLiteral("Label10"))->setText(caption);
+    }
+    const QList<statistics::OmissionRow> rows = statistics::FormulaStatsRows(
+        app.history, range, findChild<QComboBox*>(QStringLiteral("Combo1"))->currentIndex(),
+        statistics::FormulaOp(qBound(0, op, 2)), findChild<QComboBox*>(QStringLiteral("Combo3"))->currentIndex());
+    tables_[1]->appendOmission(std::vector<statistics::OmissionRow>(rows.begin(), rows.end()));
+}
+
+void StatisticsWindow::Command2_Click() {
+    tables_[1]->clear();
+    FillFormulaStats();
+}
+
+void StatisticsWindow::Command6_Click() { copyTable(2); }
+
+void StatisticsWindow::ListView2_ColumnClick(int column) { tables_[1]->sortByText(column - 1, Qt::DescendingOrder); }
+
+// ---- 复式统计
+
+void StatisticsWindow::writeCompoundCaption() {
+    findChild<QLabel*>(QStringLiteral("Label2"))
+        ->setText(statistics::RangeCaption(common::App().history, analysisRange()));
+}
+
+void StatisticsWindow::AppendPositionalRow(const QString& s1, const QString& s2, const QString& s3) {
+    writeCompoundCaption();
+    const auto in = statistics::MakeCompoundInput(common::App().history, analysisRange());
+    tables_[2]->appendOmission({statistics::PositionalRow(in, s1, s2, s3)});
+}
+
+void StatisticsWindow::AppendAnyOrderRow(const QString& s1, const QString& s2, const QString& s3) {
+    writeCompoundCaption();
+    const auto in = statistics::MakeCompoundInput(common::App().history, analysisRange());
+    tables_[2]->appendOmission({statistics::AnyOrderRow(in, s1, s2, s3)});
+}
+
+void StatisticsWindow::AppendPoolGroupRow() {
+    writeCompoundCaption();
+    const auto in = statistics::MakeCompoundInput(common::App().history, analysisRange());
+    tables_[2]->appendOmission({statistics::PoolGroupRow(in, inputs_.numbers)});
+}
+
+void StatisticsWindow::AppendPoolStraightRow() {
+    writeCompoundCaption();
+    const auto in = statistics::MakeCompoundInput(common::App().history, analysisRange());
+    tables_[2]->appendOmission({statistics::PoolStraightRow(in, inputs_.numbers)});
+}
+
+void StatisticsWindow::Combo4_Click() {
+    tables_[2]->clear();
+    const int n = findChild<QComboBox*>(QStringLiteral("Combo4"))->currentIndex();
+    if (n < 1 || n > 9)
+        return;
+    writeCompoundCaption();
+    const auto in = statistics::MakeCompoundInput(common::App().history, analysisRange());
+    tables_[2]->appendOmission(statistics::GroupCombinationRows(in, n));
+}
+
+void StatisticsWindow::Command10_Click() {
+    int sizes[3];
+    const char* names[3] = {"Combo11", "Combo12", "Combo13"};
+    for (int p = 0; p < 3; ++p)
+        sizes[p] = findChild<QComboBox*>(QString::fromLatin1(names[p]))->currentText().toInt();
+    if (ui::MsgBox(QStringLiteral("此步骤将运算大量数据,有可能造成死机,是否继续?"), ui::Icon::Question,
+                   ui::Buttons::YesNo, QStringLiteral("确定"), this, ui::Answer::Yes) != ui::Answer::Yes)
+        return;
+    const auto in = statistics::MakeCompoundInput(common::App().history, analysisRange());
+    if (in.drawCount() > statistics::StraightRows::kMaxDraws) {
+        ui::MsgBox(QStringLiteral("统计范围超过%1期,无法进行单选统计,请缩小统计范围。").arg(statistics::StraightRows::kMaxDraws),
+                   ui::Icon::Information, ui::Buttons::Ok, ui::kAppTitle, this);
+        return;
+    }
+    // Computed away from the window; the table changes only once every row is there, so a
+    // cancelled run leaves it as it was.
+    statistics::StraightRows rows;
+    try {
+        if (!ui::RunWithProgress(this, QStringLiteral("正在进行单选统计…"), [&](common::WorkProgress& progress) {
+                statistics::ComputeStraightRows(in, sizes[0], sizes[1], sizes[2], &rows, &progress);
+            }))
+            return;
+    } catch (const std::bad_alloc&) {
+        ui::MsgBox(QStringLiteral("内存不足,无法容纳%1组单选统计的结果,请减少码数后再统计。")
+                       .arg(statistics::StraightCombinationCount(sizes[0], sizes[1], sizes[2])),
+                   ui::Icon::Warning, ui::Buttons::Ok, ui::kAppTitle, this);
+        return;
+    }
+    tables_[2]->clear();
+    writeCompoundCaption();
+    tables_[2]->appendStraight(std::move(rows));
+}
+
+void StatisticsWindow::Command11_Click() {
+    tables_[2]->clear();
+    writeCompoundCaption();
+    const auto in = statistics::MakeCompoundInput(common::App().history, analysisRange());
+    tables_[2]->appendOmission(statistics::WorkbenchNumberRows(in, inputs_.numbers));
+}
+
+void StatisticsWindow::Command8_Click() { copyTable(3); }
+
+void StatisticsWindow::ListView3_ColumnClick(int column) {
+    StatsTable* table = tables_[2];
+    if (table->rowCount() < kSortInWindowRows) {
+        table->sortByText(column - 1, Qt::DescendingOrder);
+        return;
+    }
+    std::vector<std::uint32_t> order;
+    try {
+        if (ui::RunWithProgress(this, QStringLiteral("正在排序…"), [&](common::WorkProgress& progress) {
+                order = table->sortedOrder(column - 1, Qt::DescendingOrder, &progress);
+            }))
+            table->applyOrder(std::move(order));
+    } catch (const std::bad_alloc&) {
+        ui::MsgBox(QStringLiteral("内存不足,无法排序,表格保持原来的顺序。"), ui::Icon::Warning, ui::Buttons::Ok,
+                   ui::kAppTitle, this);
+    }
+}
+
+// ---- 投资计划
+
+void StatisticsWindow::Check1_Click() {
+    const bool amount = findChild<QCheckBox*>(QStringLiteral("Check1"))->isChecked();
+    findChild<QLabel*>(QStringLiteral("Label8"))->setVisible(!amount);
+    findChild<QLineEdit*>(QStringLiteral("Text1"))->setText(amount ? QStringLiteral("1000") : QStringLiteral("50"));
+}
+
+void StatisticsWindow::Command3_Click() {
+    tables_[3]->clear();
+    auto* text1 = findChild<QLineEdit*>(QStringLiteral("Text1"));
+    text1->setText(text1->text().trimmed());
+    statistics::ProfitPlanInputs in;
+    if (!statistics::ParseProfitTarget(text1->text(), &in.target)) {
+        text1->setText(QStringLiteral("50"));
+        return;
+    }
+    auto value = [this](const char* name) {
+        return findChild<QComboBox*>(QString::fromLatin1(name))->currentIndex() + 1;
+    };
+    in.periods = value("Combo5");
+    in.bets = value("Combo6");
+    in.startMultiple = value("Combo7");
+    in.prize = value("Combo8");
+    in.targetIsAmount = findChild<QCheckBox*>(QStringLiteral("Check1"))->isChecked();
+    tables_[3]->appendTexts(statistics::ProfitPlanRows(in));
+}
+
+void StatisticsWindow::Command7_Click() { copyTable(4); }
+
+// ---- 号码历史开出次数统计
+
+void StatisticsWindow::FillNumberCounts() {
+    const common::AppState& app = common::App();
+    const statistics::NumberCounts counts = statistics::CountNumbers(app.history, analysisRange());
+    tables_[4]->appendTexts(statistics::NumberCountRows(counts));
+    const int largest = statistics::LargestCount(counts);
+    auto* low = findChild<QComboBox*>(QStringLiteral("Combo9"));
+    auto* high = findChild<QComboBox*>(QStringLiteral("Combo10"));
+    const QStringList items = NumberItems(0, largest);
+    low->addItems(items);
+    high->addItems(items);
+    low->setCurrentIndex(0);
+    high->setCurrentIndex(high->count() - 1);
+}
+
+void StatisticsWindow::Command4_Click() {
+    const int low = findChild<QComboBox*>(QStringLiteral("Combo9"))->currentText().toInt();
+    const int high = findChild<QComboBox*>(QStringLiteral("Combo10"))->currentText().toInt();
+    const statistics::CountPick pick = statistics::PickByCount(tables_[4]->allTexts(), low, high);
+    findChild<QPlainTextEdit*>(QStringLiteral("Text2"))->setPlainText(pick.text);
+    findChild<QLabel*>(QStringLiteral("Label12"))->setText(statistics::PickTally(pick.count));
+    ui::MsgBox(QStringLiteral("小提示：您可以用生成的号码来进行垃圾号码过滤。"), ui::Icon::None, ui::Buttons::Ok,
+               ui::kAppTitle, this);
+}
+
+void StatisticsWindow::Command5_Click() {
+    PutOnClipboard(findChild<QPlainTextEdit*>(QStringLiteral("Text2"))->toPlainText().trimmed());
+}
+
+void StatisticsWindow::ListView5_ColumnClick(int column) { tables_[4]->sortByText(column - 1, Qt::AscendingOrder); }
+
+// ---- copies
+
+void StatisticsWindow::copyTable(int n) {
+    const statistics::CopyLayout* layouts[5] = {&statistics::FuzzyCopyLayout(), &statistics::FormulaCopyLayout(),
+                                                &statistics::CompoundCopyLayout(), &statistics::ProfitPlanCopyLayout(),
+                                                nullptr};
+    if (!layouts[n - 1])
+        return;
+    StatsTable* model = tables_[n - 1];
+    PutOnClipboard(statistics::CopyText(*layouts[n - 1], model->rowCount(),
+                                        [model](int r) { return model->rowTexts(r); }));
+}
