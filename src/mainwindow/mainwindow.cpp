@@ -9,7 +9,7 @@
 #include "mainwindow/historylist.h"
 #include "mainwindow/mainwindowlayout.h"
 #include "mainwindow/trayicon.h"
-#include "mainwindow/webview.h"
+#include "platform/ui/webview.h"
 #include "platform/ui/tablefont.h"
 
 #include <QAction>
@@ -225,16 +225,16 @@ void MainWindow::buildControls() {
     Label4->resize(std::max(Label4->width(), Label4->sizeHint().width()), Label4->height());
     connect(Text1->horizontalScrollBar(), &QScrollBar::valueChanged, this, &MainWindow::alignHeader);
 
-    WebBrowser1 = new mainwindow::WebView(this);
+    WebBrowser1 = new ui::WebView(this);
     WebBrowser1->setObjectName(QStringLiteral("WebBrowser1"));
     WebBrowser1->setGeometry(Px(kNarrowWidth) + 2, 34, 196, 410);
     Label5 = MakeLabel(this, "Label5", QStringLiteral("刷新公告栏"));
     Label5->setGeometry(Px(kNarrowWidth) + 2, 446, 100, 18);
     Label5->setCursor(Qt::PointingHandCursor);
-    connect(WebBrowser1, &mainwindow::WebView::documentComplete, this, &MainWindow::WebBrowser1_DocumentComplete);
-    connect(WebBrowser1, &mainwindow::WebView::navigateError, this, &MainWindow::WebBrowser1_NavigateError);
-    connect(WebBrowser1, &mainwindow::WebView::downloadBegin, this, [this] { WebBrowser1->setSilent(true); });
-    connect(WebBrowser1, &mainwindow::WebView::downloadComplete, this, [this] { WebBrowser1->setSilent(true); });
+    connect(WebBrowser1, &ui::WebView::documentComplete, this, &MainWindow::WebBrowser1_DocumentComplete);
+    connect(WebBrowser1, &ui::WebView::navigateError, this, &MainWindow::WebBrowser1_NavigateError);
+    connect(WebBrowser1, &ui::WebView::downloadBegin, this, [this] { WebBrowser1->setSilent(true); });
+    connect(WebBrowser1, &ui::WebView::downloadComplete, this, [this] { WebBrowser1->setSilent(true); });
 
     Timer1 = new QTimer(this);
     Timer1->setObjectName(QStringLiteral("Timer1"));

@@ -23,8 +23,10 @@ class QToolBar;
 
 namespace mainwindow {
 class TrayIcon;
-class WebView;
 }  // namespace mainwindow
+namespace ui {
+class WebView;
+}  // namespace ui
 
 class MainWindow : public QWidget {
     Q_OBJECT
@@ -137,7 +139,7 @@ public:
     QTimer* Timer1 = nullptr;
     QTimer* Timer2 = nullptr;
     QTimer* Timer3 = nullptr;
-    mainwindow::WebView* WebBrowser1 = nullptr;
+    ui::WebView* WebBrowser1 = nullptr;
     QMenu* popup = nullptr;
     QMenu* popup1 = nullptr;
     QMenu* popup2 = nullptr;

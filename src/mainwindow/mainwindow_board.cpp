@@ -3,7 +3,7 @@
 
 #include "common/appstate.h"
 #include "mainwindow/mainwindowlayout.h"
-#include "mainwindow/webview.h"
+#include "platform/ui/webview.h"
 
 #include <QLabel>
 #include <QTimer>

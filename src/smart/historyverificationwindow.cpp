@@ -3,7 +3,7 @@
 #include "common/appstate.h"
 #include "common/settings.h"
 #include "dialogs/dialogutil.h"
-#include "mainwindow/webview.h"
+#include "platform/ui/webview.h"
 #include "platform/download.h"
 #include "platform/ui/messagebox.h"
 #include "smart/calculator.h"

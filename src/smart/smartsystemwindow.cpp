@@ -6,7 +6,7 @@
 #include "common/settings.h"
 #include "dialogs/dialogutil.h"
 #include "dialogs/workbenchapi.h"
-#include "mainwindow/webview.h"
+#include "platform/ui/webview.h"
 #include "platform/download.h"
 #include "platform/ui/helpmark.h"
 #include "platform/ui/messagebox.h"

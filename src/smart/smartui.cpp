@@ -1,7 +1,7 @@
 #include "smart/smartui.h"
 
 #include "common/paths.h"
-#include "mainwindow/webview.h"
+#include "platform/ui/webview.h"
 
 #include <QClipboard>
 #include <QEvent>
@@ -22,8 +22,8 @@ QString SmartGuideText() {
                "软件动态分析历史数据，选取最佳条件最后生成优选的智能选码。 \n");
 }
 
-mainwindow::WebView* MakeHomePageView(QWidget* parent, const QString& name, const QString& path) {
-    auto* view = new mainwindow::WebView(parent);
+ui::WebView* MakeHomePageView(QWidget* parent, const QString& name, const QString& path) {
+    auto* view = new ui::WebView(parent);
     view->setObjectName(name);
     view->setSilent(true);
     if (common::HasHomeServer()) view->Navigate(common::HomeUrl() + path);

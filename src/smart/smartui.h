@@ -8,7 +8,7 @@
 
 class QWidget;
 
-namespace mainwindow {
+namespace ui {
 class WebView;
 }
 
@@ -18,7 +18,7 @@ namespace smart {
 QString SmartGuideText();
 
 // A light web view of a home-server page; it navigates only when a home server is set.
-mainwindow::WebView* MakeHomePageView(QWidget* parent, const QString& name, const QString& path);
+ui::WebView* MakeHomePageView(QWidget* parent, const QString& name, const QString& path);
 
 // Clears the clipboard and puts text on it (an empty text leaves it empty).
 void PutOnClipboard(const QString& text);

@@ -5,7 +5,7 @@
 #include "mainwindow/mainwindow.h"
 #include "mainwindow/historylist.h"
 #include "mainwindow/trayicon.h"
-#include "mainwindow/webview.h"
+#include "platform/ui/webview.h"
 #include "platform/ui/messagebox.h"
 #include "testsupport.h"
 
@@ -421,7 +421,7 @@ TEST_F(MainWindowTest, BoardOpensWidensAndCloses) {
     EnvVar h("SIFMORA_HOME_URL", server.baseUrl());
     dir.write("HAO.TXT", Draws(5));
     MainWindow* f = create();
-    auto complete = [f] { return WaitFor(f->WebBrowser1, &mainwindow::WebView::documentComplete); };
+    auto complete = [f] { return WaitFor(f->WebBrowser1, &ui::WebView::documentComplete); };
     QTimer::singleShot(0, f, [f] { f->Timer2_Timer(); });
     ASSERT_TRUE(complete());
     EXPECT_TRUE(common::App().boardOpen);
@@ -456,7 +456,7 @@ TEST_F(MainWindowTest, UnreachableBoardCountsAsOpenWithoutMessage) {
     MainWindow* f = create();
     f->Label5_Click();  // a reload before any page does nothing
     QTimer::singleShot(0, f, [f] { f->Timer2_Timer(); });
-    ASSERT_TRUE(WaitFor(f->WebBrowser1, &mainwindow::WebView::documentComplete));
+    ASSERT_TRUE(WaitFor(f->WebBrowser1, &ui::WebView::documentComplete));
     EXPECT_TRUE(common::App().boardOpen);
     EXPECT_EQ(f->width(), 11100 / 15);
 }
@@ -471,13 +471,13 @@ TEST_F(MainWindowTest, BoardFromTheShippedHomeFolder) {
     dir.write("HAO.TXT", Draws(5));
     MainWindow* f = create();
     QTimer::singleShot(0, f, [f] { f->Timer2_Timer(); });
-    ASSERT_TRUE(WaitFor(f->WebBrowser1, &mainwindow::WebView::documentComplete));
+    ASSERT_TRUE(WaitFor(f->WebBrowser1, &ui::WebView::documentComplete));
     EXPECT_TRUE(f->WebBrowser1->toPlainText().contains(QStringLiteral("Sifmora 公告"))) << f->WebBrowser1->toPlainText().toStdString();
     EXPECT_EQ(f->width(), 11100 / 15);
 
     ASSERT_TRUE(QFile::remove(dir.file("home/3d/3dindex.htm")));
     QTimer::singleShot(0, f, [f] { f->reflush_Click(); });
-    ASSERT_TRUE(WaitFor(f->WebBrowser1, &mainwindow::WebView::navigateError));
+    ASSERT_TRUE(WaitFor(f->WebBrowser1, &ui::WebView::navigateError));
     EXPECT_TRUE(f->WebBrowser1->toPlainText().contains(QStringLiteral("网络连接失败")));
 }
 

@@ -8,7 +8,7 @@
 
 class QNetworkAccessManager;
 
-namespace mainwindow {
+namespace ui {
 
 class WebView : public QTextBrowser {
     Q_OBJECT
@@ -46,4 +46,4 @@ private:
     bool silent_ = false;
 };
 
-}  // namespace mainwindow
+}  // namespace ui

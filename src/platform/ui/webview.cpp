@@ -1,4 +1,4 @@
-#include "mainwindow/webview.h"
+#include "platform/ui/webview.h"
 
 #include "common/textcodec.h"
 #include "platform/download.h"
@@ -9,7 +9,7 @@
 #include <QRegularExpression>
 #include <QTimer>
 
-namespace mainwindow {
+namespace ui {
 
 WebView::WebView(QWidget* parent) : QTextBrowser(parent) {
     manager_ = new QNetworkAccessManager(this);
@@ -99,4 +99,4 @@ void WebView::showErrorPage(const QString& url) {
     emit documentComplete(url);
 }
 
-}  // namespace mainwindow
+}  // namespace ui
