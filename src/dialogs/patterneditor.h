@@ -56,10 +56,10 @@ public slots:
     void Command8_Click();
     void Command9_Click();
     // Frame: 恢复, 撤消, [做大底], 返回>>.
-    void Command18_Click();
-    void Command19_Click();
-    void Command20_Click();
-    void Command21_Click();
+    void Command18_Click();  // 恢复
+    void Command19_Click();  // 撤消
+    void Command20_Click();  // [做大底]
+    void Command21_Click();  // 返回>>
     // Presets of 奇偶, 大小, 质合.
     void Combo1_Click();
     void Combo2_Click();

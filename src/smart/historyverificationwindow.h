@@ -35,8 +35,8 @@ public:
 public slots:
     void Form_Load();
     void Form_Resize();
-    void Command2_Click();
-    void Command1_Click();
+    void Command2_Click();  // 开始验证
+    void Command1_Click();  // 取消
     void Command3_Click() { Command1_Click(); }
     void Command4_Click() { Command1_Click(); }
     void Form_DblClick();

@@ -18,7 +18,7 @@ public:
 
 public slots:
     void Form_Load();
-    void Command1_Click();
+    void Command1_Click();  // 返回
 
 protected:
     void closeEvent(QCloseEvent* event) override;

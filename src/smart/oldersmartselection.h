@@ -26,9 +26,9 @@ public:
 public slots:
     void Form_Load();
     void Check1_Click();
-    void Command2_Click();
-    void Command1_Click();
-    void Command3_Click();
+    void Command2_Click();  // 确定
+    void Command1_Click();  // 取消
+    void Command3_Click();  // 验证…
     void Image1_Click();
 
 private:

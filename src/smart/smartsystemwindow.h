@@ -68,10 +68,10 @@ public:
 public slots:
     void Form_Load();
     void Form_Activate();
-    void Command2_Click();
-    void Command1_Click();
-    void Command3_Click();
-    void Command5_Click();
+    void Command2_Click();  // 确定
+    void Command1_Click();  // 取消
+    void Command3_Click();  // 历史成绩验证
+    void Command5_Click();  // 打开旧版智能选号
     void Check1_Click();
     void Option1_Click();
     void Option2_Click();

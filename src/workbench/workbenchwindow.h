@@ -71,32 +71,32 @@ public slots:
     void enterFilteringMode() override;
 
     // Base sets (第一步 / 定位组号; _basesets.cpp)
-    void Option1_Click();
-    void Option2_Click();
-    void Option3_Click();
-    void Option4_Click();
-    void Command1_Click();
-    void Command12_Click();
-    void Command21_Click();
-    void Command30_Click();
-    void Command31_Click();
-    void Command58_Click();
+    void Option1_Click();  // 全部号码
+    void Option2_Click();  // 全部组选
+    void Option3_Click();  // 组三
+    void Option4_Click();  // 组六
+    void Command1_Click();  // 选择
+    void Command12_Click();  // 数据采集
+    void Command21_Click();  // 选择
+    void Command30_Click();  // 组选=》单选
+    void Command31_Click();  // 单选=》组选
+    void Command58_Click();  // 重新选号
 
     // Undo, redo, collection, export (_results.cpp)
     void Command52_Click();  // 撤消
     void Command51_Click();  // 恢复
     void Command11_Click();  // 【做大底】
-    void Command13_Click();
+    void Command13_Click();  // 保存
 
     // Single-value filters (_filters.cpp)
-    void Command10_Click();
-    void Command14_Click();
-    void Command4_Click();
-    void Command2_Click();
+    void Command10_Click();  // 过滤
+    void Command14_Click();  // 过滤
+    void Command4_Click();  // 过滤
+    void Command2_Click();  // 选胆
 
     // History queries (_history.cpp)
-    void Command42_Click();
-    void Command57_Click();
+    void Command42_Click();  // 查询号码
+    void Command57_Click();  // 查询期号
 
     // Result list (_results.cpp)
     void List1_DblClick();
@@ -112,12 +112,12 @@ public slots:
     void Command7_Click();
 
     // Condition inputs (_inputs.cpp)
-    void Option9_Click();
-    void Option10_Click();
-    void Option11_Click();
-    void Option12_Click();
-    void Option13_Click();
-    void Option14_Click();
+    void Option9_Click();  // 过滤两码
+    void Option10_Click();  // 选取两码
+    void Option11_Click();  // 自定义
+    void Option12_Click();  // 热温冷
+    void Option13_Click();  // 传邻孤
+    void Option14_Click();  // 复隔中
     void Text2_Change();
     void Text3_Change();
     void Text4_Change();
@@ -126,61 +126,61 @@ public slots:
     void Text4_DblClick();
 
     // Openers and tools (_tools.cpp)
-    void Command9_Click();
+    void Command9_Click();  // 设置
     void Command22_Click();
     void Command23_Click();
     void Command24_Click();
-    void Command54_Click();
-    void Command69_Click();
-    void Command65_Click();
-    void Command49_Click();
-    void Command20_Click();
+    void Command54_Click();  // 集合运算
+    void Command69_Click();  // 智能系统
+    void Command65_Click();  // 说明
+    void Command49_Click();  // <<不会使用就来看视频教程>>
+    void Command20_Click();  // 计算器
 
     // Formula list (_formula.cpp)
     void Combo21_re();  // refills the list from the formula folder
     void Combo21_Click();
-    void Check67_Click();
+    void Check67_Click();  // 设置条件:
 
     // Handlers of the editor openers (_editors.cpp), the filters (_filters.cpp), the formula
     // frame (_formula.cpp), the statistics openers (_stats.cpp) and the tools (_tools.cpp).
-    void Command3_Click();
-    void Command6_Click();
+    void Command3_Click();  // 过滤
+    void Command6_Click();  // 过滤
     void Command15_Click();
-    void Command16_Click();
+    void Command16_Click();  // 兑奖
     void Command18_Click();
     void Command19_Click();
-    void Command25_Click();
+    void Command25_Click();  // 预览
     void Command26_Click();
     void Command27_Click();
     void Command28_Click();
     void Command32_Click();
-    void Command33_Click();
-    void Command34_Click();
-    void Command35_Click();
-    void Command36_Click();
-    void Command37_Click();
-    void Command38_Click();
+    void Command33_Click();  // 统计
+    void Command34_Click();  // 清空
+    void Command35_Click();  // …
+    void Command36_Click();  // 设置
+    void Command37_Click();  // 过滤
+    void Command38_Click();  // 过滤
     void Command39_Click();
-    void Command40_Click();
+    void Command40_Click();  // 过滤
     void Command41_Click();
-    void Command43_Click();
-    void Command44_Click();
-    void Command45_Click();
+    void Command43_Click();  // 过滤
+    void Command44_Click();  // 过滤
+    void Command45_Click();  // 投资计划
     void Command46_Click();
-    void Command47_Click();
+    void Command47_Click();  // 统计
     void Command50_Click();
     void Command53_Click();
-    void Command55_Click();
+    void Command55_Click();  // 设置
     void Command56_Click();
     void Command59_Click();
     void Command60_Click();
     void Command61_Click();
-    void Command62_Click();
-    void Command63_Click();
-    void Command64_Click();
-    void Command66_Click();
-    void Command67_Click();
-    void Command68_Click();
+    void Command62_Click();  // 清空
+    void Command63_Click();  // 过滤
+    void Command64_Click();  // 分析
+    void Command66_Click();  // 过滤
+    void Command67_Click();  // 过滤
+    void Command68_Click();  // 编写公式…
 
 protected:
     void closeEvent(QCloseEvent* event) override;
