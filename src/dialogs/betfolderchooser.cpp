@@ -20,12 +20,12 @@ namespace {
 // Belongs to the chooser for the whole run: the last folder the tree reported.
 QString g_betFolderChooserRemembered;
 
-constexpr int kBetFolderChooserPathRole = Qt::UserRole;
-constexpr int kBetFolderChooserFilledRole = Qt::UserRole + 1;
+constexpr int kPathRole = Qt::UserRole;
+constexpr int kFilledRole = Qt::UserRole + 1;
 
-QTreeWidgetItem* MakeBetFolderChooserFolderItem(const QString& caption, const QString& path) {
+QTreeWidgetItem* MakeFolderItem(const QString& caption, const QString& path) {
     auto* item = new QTreeWidgetItem(QStringList{caption});
-    item->setData(0, kBetFolderChooserPathRole, path);
+    item->setData(0, kPathRole, path);
     item->setToolTip(0, QDir::toNativeSeparators(path));
     // Expandable until its subfolders are listed on first expansion.
     item->setChildIndicatorPolicy(QTreeWidgetItem::ShowIndicator);
@@ -45,13 +45,13 @@ BetFolderChooser::BetFolderChooser(BetFolderTarget* target, QWidget* parent) : Q
     layout->addWidget(tree_);
     // The tree is filled lazily: a folder lists its subfolders when it is first expanded.
     const QString programDir = common::ProgramDir();
-    tree_->addTopLevelItem(MakeBetFolderChooserFolderItem(QDir::toNativeSeparators(programDir), programDir));
-    tree_->addTopLevelItem(MakeBetFolderChooserFolderItem(QDir::toNativeSeparators(QDir::homePath()), QDir::homePath()));
+    tree_->addTopLevelItem(MakeFolderItem(QDir::toNativeSeparators(programDir), programDir));
+    tree_->addTopLevelItem(MakeFolderItem(QDir::toNativeSeparators(QDir::homePath()), QDir::homePath()));
     for (const QFileInfo& drive : QDir::drives())
-        tree_->addTopLevelItem(MakeBetFolderChooserFolderItem(QDir::toNativeSeparators(drive.absoluteFilePath()), drive.absoluteFilePath()));
+        tree_->addTopLevelItem(MakeFolderItem(QDir::toNativeSeparators(drive.absoluteFilePath()), drive.absoluteFilePath()));
     connect(tree_, &QTreeWidget::itemExpanded, this, &BetFolderChooser::fillChildren);
     connect(tree_, &QTreeWidget::currentItemChanged, this, [this](QTreeWidgetItem* item) {
-        if (item) FolderView1_FolderClick(item->data(0, kBetFolderChooserPathRole).toString());
+        if (item) FolderView1_FolderClick(item->data(0, kPathRole).toString());
     });
 
     auto* row = new QHBoxLayout;
@@ -80,14 +80,14 @@ void BetFolderChooser::Form_Load() {
 }
 
 void BetFolderChooser::fillChildren(QTreeWidgetItem* item) {
-    if (!item || item->data(0, kBetFolderChooserFilledRole).toBool()) return;
-    item->setData(0, kBetFolderChooserFilledRole, true);
-    const QDir dir(item->data(0, kBetFolderChooserPathRole).toString());
+    if (!item || item->data(0, kFilledRole).toBool()) return;
+    item->setData(0, kFilledRole, true);
+    const QDir dir(item->data(0, kPathRole).toString());
     const QFileInfoList subfolders =
         dir.entryInfoList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name | QDir::IgnoreCase);
     QList<QTreeWidgetItem*> children;
     children.reserve(subfolders.size());
-    for (const QFileInfo& info : subfolders) children.append(MakeBetFolderChooserFolderItem(info.fileName(), info.absoluteFilePath()));
+    for (const QFileInfo& info : subfolders) children.append(MakeFolderItem(info.fileName(), info.absoluteFilePath()));
     item->addChildren(children);
     if (children.isEmpty()) item->setChildIndicatorPolicy(QTreeWidgetItem::DontShowIndicator);
 }
