@@ -7,6 +7,7 @@
 #include <QHash>
 #include <QString>
 
+#include <atomic>
 #include <chrono>
 #include <deque>
 #include <memory>
@@ -164,6 +165,8 @@ struct Interp {
     // limits
     std::chrono::steady_clock::time_point deadline;
     bool hasDeadline = false;
+    // The host's stop request (not owned): when it turns true the running call ends.
+    const std::atomic<bool>* stopFlag = nullptr;
     unsigned ticks = 0;
     const char* stackBase = nullptr;
     int running = 0;  // host calls (addCode, run) in progress
@@ -200,7 +203,7 @@ struct Interp {
     int declareGlobal(const QString& name);
 
     void tick() {
-        if ((++ticks & 63) == 0 && hasDeadline)
+        if ((++ticks & 63) == 0 && (hasDeadline || stopFlag))
             checkDeadline();
     }
     void checkDeadline();

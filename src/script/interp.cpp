@@ -92,7 +92,12 @@ int Interp::declareGlobal(const QString& name) {
 }
 
 void Interp::checkDeadline() {
-    if (std::chrono::steady_clock::now() > deadline) {
+    if (stopFlag && stopFlag->load(std::memory_order_relaxed)) {
+        RuntimeError e{kErrStopped, ErrorDescription(kErrStopped)};
+        e.fatal = true;
+        throw e;
+    }
+    if (hasDeadline && std::chrono::steady_clock::now() > deadline) {
         RuntimeError e{9001, ErrorDescription(9001)};
         e.fatal = true;
         throw e;

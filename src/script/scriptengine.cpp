@@ -29,6 +29,10 @@ struct ScriptEngine::Impl {
 ScriptEngine::ScriptEngine() : d_(std::make_unique<Impl>()) {}
 ScriptEngine::~ScriptEngine() = default;
 
+void ScriptEngine::setStopFlag(const std::atomic<bool>* flag) {
+    d_->I.stopFlag = flag;
+}
+
 bool ScriptEngine::setLanguage(const QString& language) {
     return language.compare(QLatin1String("VBScript"), Qt::CaseInsensitive) == 0;
 }
@@ -51,6 +55,8 @@ bool ScriptEngine::guarded(F&& body) {
     if (I.hasDeadline)
         I.deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs_);
     try {
+        if (I.stopFlag)
+            I.checkDeadline();  // a call asked to stop before it began does not begin
         body();
         return true;
     } catch (const CompileError& e) {

@@ -6,6 +6,7 @@
 
 #include <QString>
 
+#include <atomic>
 #include <initializer_list>
 #include <memory>
 #include <vector>
@@ -27,6 +28,8 @@ inline const QString kCompileSource = QStringLiteral("Microsoft VBScript 编译�
 inline const QString kRuntimeSource = QStringLiteral("Microsoft VBScript 运行时错误");
 // Raised when one addCode or run call outlives the time limit; not catchable by the script.
 constexpr int kErrTimeout = 9001;
+// Raised when the host's stop request turns true during a call; not catchable either.
+constexpr int kErrStopped = 9002;
 
 class ScriptCondition;
 
@@ -44,6 +47,10 @@ public:
     // Limit of one addCode or run call in milliseconds; 0 or less means none. Default 10000.
     void setTimeout(int ms) { timeoutMs_ = ms; }
     int timeout() const { return timeoutMs_; }
+
+    // A stop request another thread may set (not owned; null: none). A call under way ends
+    // with kErrStopped within a few statements of it turning true.
+    void setStopFlag(const std::atomic<bool>* flag);
 
     // Compiles the code into the module (a Function or Sub replaces an earlier one of the same
     // name; module variables keep their values) and runs its top-level statements. The same
@@ -98,6 +105,7 @@ public:
 
     ScriptCondition();
     void setTimeout(int ms) { engine_.setTimeout(ms); }
+    void setStopFlag(const std::atomic<bool>* flag) { engine_.setStopFlag(flag); }
 
     bool compile(const QString& condition);
     bool isCompiled() const { return proc_.isValid(); }

@@ -4,6 +4,10 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <chrono>
+#include <thread>
+
 using script::ScriptCondition;
 using script::ScriptEngine;
 using script::ScriptError;
@@ -128,6 +132,35 @@ TEST(ScriptLimits, TimeLimitStopsRunawayLoops) {
     Variant r;
     EXPECT_TRUE(e.run(QStringLiteral("Ok"), {}, &r));
     EXPECT_EQ(r.toString(), QStringLiteral("7"));
+}
+
+TEST(ScriptLimits, StopFlagEndsARunningCallAndTheEngineStaysUsable) {
+    std::atomic<bool> stop{false};
+    ScriptEngine e;
+    e.setTimeout(0);
+    e.setStopFlag(&stop);
+    ASSERT_TRUE(e.addCode(QStringLiteral("Function Spin()\n  On Error Resume Next\n  Do\n    x = 1 / 0\n  Loop\nEnd Function\n"
+                                         "Function Ok()\n  Ok = 7\nEnd Function")));
+    std::thread setter([&] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        stop = true;
+    });
+    EXPECT_FALSE(e.run(QStringLiteral("Spin"), {}));
+    setter.join();
+    EXPECT_EQ(e.lastError().number, script::kErrStopped);
+    EXPECT_EQ(e.lastError().description, QStringLiteral("脚本运行已被取消"));
+    stop = false;
+    Variant r;
+    EXPECT_TRUE(e.run(QStringLiteral("Ok"), {}, &r));
+    EXPECT_EQ(r.toString(), QStringLiteral("7"));
+    // A condition forwards the flag to its own engine; a stop set before a call ends it at once.
+    ScriptCondition c;
+    c.setStopFlag(&stop);
+    ASSERT_TRUE(c.compile(QStringLiteral("a(0) = 1")));
+    stop = true;
+    Variant series, result;
+    EXPECT_FALSE(c.evaluate(series, &result));
+    EXPECT_EQ(c.lastError().number, script::kErrStopped);
 }
 
 TEST(ScriptLimits, DeepRecursionIsAnErrorNotACrash) {
