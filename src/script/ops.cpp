@@ -298,11 +298,27 @@ Variant Ops::concat(const Variant& a, const Variant& b) {
     return Variant(x + y);
 }
 
+// A string that is no number but spells a Boolean ("True", "#FALSE#") takes part in the logical
+// operators as that Boolean; any other non-numeric string is a type mismatch.
+static bool booleanText(const QString& s, Variant* out) {
+    double d;
+    if (ParseNumber(s, &d))
+        return false;
+    *out = Variant(Variant(s).toBool());
+    return true;
+}
+
 Variant Ops::notOp(const Variant& a) {
     switch (a.t_) {
     case Variant::Null: return a;
     case Variant::Boolean: return Variant(a.i_ == 0);
-    case Variant::Empty: return Variant::makeInteger(-1);
+    case Variant::Empty: return Variant::makeLong(-1);
+    case Variant::String: {
+        Variant b;
+        if (booleanText(a.s_, &b))
+            return Variant(!b.isTrue());
+        return Variant::makeLong(~RoundToLong(a.toDouble()));
+    }
     case Variant::Byte: return Variant::makeByte(uint8_t(~a.i_ & 0xFF));
     case Variant::Integer: return Variant::makeInteger(int16_t(~a.i_));
     case Variant::Long: return Variant::makeLong(~a.i_);
@@ -313,9 +329,23 @@ Variant Ops::notOp(const Variant& a) {
 
 static bool truthyBool(const Variant& v) { return v.type() == Variant::Boolean; }
 
-Variant Ops::logic(Logic op, const Variant& a, const Variant& b) {
-    if (a.t_ == Variant::Array || b.t_ == Variant::Array)
+// Empty takes part in the logical operators as a Long 0.
+static const Variant& logicOperand(const Variant& v, Variant& tmp) {
+    if (v.type() == Variant::Empty) {
+        tmp = Variant::makeLong(0);
+        return tmp;
+    }
+    if (v.type() == Variant::String && booleanText(v.toString(), &tmp))
+        return tmp;
+    return v;
+}
+
+Variant Ops::logic(Logic op, const Variant& a0, const Variant& b0) {
+    if (a0.t_ == Variant::Array || b0.t_ == Variant::Array)
         Throw(13);
+    Variant ta, tb;
+    const Variant& a = logicOperand(a0, ta);
+    const Variant& b = logicOperand(b0, tb);
     const bool an = a.t_ == Variant::Null, bn = b.t_ == Variant::Null;
     if (an || bn) {
         if (an && bn)
@@ -334,12 +364,10 @@ Variant Ops::logic(Logic op, const Variant& a, const Variant& b) {
             if (an)  // Null Imp b
                 return v == -1 ? typed(-1) : Variant::makeNull();
             // a Imp Null: the bits Not a sets are known; none set gives Null
-            {
-                int64_t nv = ~v;
-                if (!truthyBool(o) && intResultType(o, o) == Variant::Byte)
-                    nv &= 0xFF;
-                return nv != 0 ? typed(nv) : Variant::makeNull();
-            }
+            // (a Byte's Not is taken over the wider value, so it is never Null)
+            if (o.t_ == Variant::Byte)
+                return Variant::makeByte(uint8_t(~v & 0xFF));
+            return ~v != 0 ? typed(~v) : Variant::makeNull();
         default: return Variant::makeNull();
         }
     }
@@ -353,8 +381,6 @@ Variant Ops::logic(Logic op, const Variant& a, const Variant& b) {
     }
     if (a.t_ == Variant::Boolean && b.t_ == Variant::Boolean)
         return Variant((z & 1) != 0);
-    if (a.t_ == Variant::Empty && b.t_ == Variant::Empty)
-        return Variant::makeLong(int32_t(z));
     Variant::Type t = intResultType(a, b);
     if (t == Variant::Byte)
         return Variant::makeByte(uint8_t(z & 0xFF));
