@@ -168,8 +168,17 @@ struct Interp {
     // The host's stop request (not owned): when it turns true the running call ends.
     const std::atomic<bool>* stopFlag = nullptr;
     unsigned ticks = 0;
-    const char* stackBase = nullptr;
+    // Lowest stack address script code may reach on the running thread (StackLimitHere()).
+    const char* stackLimit = nullptr;
     int running = 0;  // host calls (addCode, run) in progress
+    // The first error of a Class_Terminate run by a release: raised by the statement that
+    // released the object, once the release is over.
+    bool releaseFailed = false;
+    RuntimeError releaseError;
+    // A release made by the host between its calls: one time limit for all it sets off.
+    unsigned outsideRelease = 0;
+    std::chrono::steady_clock::time_point outsideDeadline;
+    void raiseReleaseError();
 
     // objects
     QHash<QString, std::shared_ptr<ClassDef>> classes;  // lower-case name
@@ -207,7 +216,10 @@ struct Interp {
             checkDeadline();
     }
     void checkDeadline();
-    void checkStack();
+    void checkStack() {
+        if (static_cast<const char*>(__builtin_frame_address(0)) < stackLimit)
+            Throw(28);
+    }
 
     void setErr(const RuntimeError& e);
     void clearErr() {
@@ -225,6 +237,10 @@ struct Interp {
     Flow execBlock(const Block& b);
     Variant runBody(Proc& p, Variant** vars, Variant* storage, Instance* self);
 };
+
+// The stack limit for script code started here on the calling thread: the thread's real stack
+// less a reserve for the engine's own work below the last check.
+const char* StackLimitHere();
 
 // Builtin functions, looked up by lower-case name at compile time.
 struct BuiltinInfo {

@@ -3,12 +3,18 @@
 #include "objects.h"
 #include "scriptengine.h"
 
+#include <pthread.h>
+
 namespace script {
 
 namespace {
 
-// Stack a script may use below the host's entry point before "Out of stack space".
-constexpr ptrdiff_t kStackBudget = 2 * 1024 * 1024;
+// Stack kept free below the last check for the engine's own work (an expression at the
+// greatest height the compiler allows, the compiler run by Execute, error texts).
+constexpr size_t kStackReserve = 256 * 1024;
+// Stack a script may use when the thread's own cannot be found, or is unlimited.
+constexpr size_t kFallbackBudget = 1024 * 1024;
+constexpr size_t kMaxBudget = 256 * 1024 * 1024;
 
 int32_t indexValue(const Variant& v) {
     switch (v.type()) {
@@ -104,10 +110,31 @@ void Interp::checkDeadline() {
     }
 }
 
-void Interp::checkStack() {
+const char* StackLimitHere() {
+    // The thread's stack does not move: look it up once per thread.
+    thread_local const char* low = nullptr;
+    thread_local bool known = false;
+    if (!known) {
+        known = true;
+        pthread_attr_t attr;
+        if (pthread_getattr_np(pthread_self(), &attr) == 0) {
+            void* addr = nullptr;
+            size_t size = 0;
+            if (pthread_attr_getstack(&attr, &addr, &size) == 0 && addr && size > 0) {
+                const size_t reserve = std::min(kStackReserve, size / 2);
+                low = static_cast<const char*>(addr) + reserve;
+            }
+            pthread_attr_destroy(&attr);
+        }
+    }
     const char* here = static_cast<const char*>(__builtin_frame_address(0));
-    if (stackBase && stackBase - here > kStackBudget)
-        Throw(28);
+    const uintptr_t h = reinterpret_cast<uintptr_t>(here);
+    if (!low || low >= here)
+        return here - std::min<uintptr_t>(kFallbackBudget, h);
+    // An unlimited stack still ends somewhere: past a generous budget the recursion is a fault.
+    if (size_t(here - low) > kMaxBudget)
+        return here - kMaxBudget;
+    return low;
 }
 
 void Interp::setErr(const RuntimeError& e) {
@@ -118,16 +145,31 @@ void Interp::setErr(const RuntimeError& e) {
     errHelpContext = e.helpContext;
 }
 
+void Interp::raiseReleaseError() {
+    releaseFailed = false;
+    RuntimeError e = std::move(releaseError);
+    releaseError = RuntimeError{};
+    throw e;
+}
+
 Flow Interp::execBlock(const Block& b) {
     for (const StmtP& s : b) {
         curLine = s->line;
         Flow f;
         if (!frame->resumeNext) {
             f = s->exec(*this);
+            if (releaseFailed)
+                raiseReleaseError();
         } else {
             try {
                 f = s->exec(*this);
+                if (releaseFailed)
+                    raiseReleaseError();
             } catch (const RuntimeError& e) {
+                // A time-out inside a terminate set off while the statement failed still ends the run.
+                if (releaseFailed && releaseError.fatal)
+                    raiseReleaseError();
+                releaseFailed = false;
                 if (e.fatal)
                     throw;
                 setErr(e);
@@ -216,6 +258,7 @@ Variant Interp::callWithValues(Proc& p, Variant* args, size_t n, Instance* self)
     if (n != p.params.size())
         Throw(450, QStringLiteral("'%1'").arg(p.name));
     checkStack();
+    tick();
     FrameStorage fs(p.slotCount);
     for (size_t i = 0; i < n; ++i) {
         if (p.params[i].byVal)

@@ -19,6 +19,8 @@ struct ObjectDeleter {
 };
 
 thread_local int releaseDepth = 0;
+// Counts the outermost releases, so the terminates set off by one release can tell it apart.
+thread_local unsigned releaseSerial = 0;
 thread_local std::vector<ObjectBase*> pendingReleases;
 
 void releaseOne(ObjectBase* o) {
@@ -38,6 +40,7 @@ void ObjectDeleter::operator()(ObjectBase* o) const {
         return;
     }
     ++releaseDepth;
+    ++releaseSerial;
     releaseOne(o);
     while (!pendingReleases.empty()) {
         ObjectBase* p = pendingReleases.back();
@@ -267,28 +270,49 @@ void Instance::finalize() {
     Interp* I = handle ? handle->I : nullptr;
     if (!I || !cls->terminate)
         return;
+    // After a time-out or a stop, the rest of the release runs no script code.
+    if (I->releaseFailed && I->releaseError.fatal)
+        return;
     Frame* saved = I->frame;
     const int line = I->curLine;
-    // Released by the host between its calls: limits of its own, measured from here.
+    // Released by the host between its calls: limits of its own, measured from the start of
+    // that release (terminates that keep making objects to release share them).
     const bool outside = I->running == 0;
-    const char* base = I->stackBase;
+    const char* limit = I->stackLimit;
     const bool hasDeadline = I->hasDeadline;
     const auto deadline = I->deadline;
     if (outside) {
         I->frame = &I->topFrame;
-        I->stackBase = static_cast<const char*>(__builtin_frame_address(0));
+        I->stackLimit = StackLimitHere();
+        if (I->outsideRelease != releaseSerial) {
+            I->outsideRelease = releaseSerial;
+            I->outsideDeadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(200);
+            I->releaseFailed = false;
+        }
         I->hasDeadline = true;
-        I->deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(200);
+        I->deadline = I->outsideDeadline;
     }
+    // The terminate's own statements must not see an error left by an earlier one.
+    const bool failed = I->releaseFailed;
+    I->releaseFailed = false;
+    RuntimeError first = std::move(I->releaseError);
     try {
         I->callWithValues(*cls->terminate, nullptr, 0, this);
+    } catch (const RuntimeError& e) {
+        // The statement that released the object raises the first error once the release is
+        // over; a time-out or a stop comes first.
+        if (!failed || (e.fatal && !first.fatal)) {
+            first = e;
+        }
+        I->releaseFailed = true;
     } catch (...) {
-        // An error inside Class_Terminate goes nowhere: the object is being released.
     }
+    I->releaseFailed = I->releaseFailed || failed;
+    I->releaseError = std::move(first);
     I->frame = saved;
     I->curLine = line;
     if (outside) {
-        I->stackBase = base;
+        I->stackLimit = limit;
         I->hasDeadline = hasDeadline;
         I->deadline = deadline;
     }

@@ -47,10 +47,11 @@ bool ScriptEngine::guarded(F&& body) {
     } running(I);
     error_ = ScriptError();
     I.clearErr();
+    I.releaseFailed = false;
     I.frame = &I.topFrame;
     I.topFrame.resumeNext = false;
     I.curLine = 0;
-    I.stackBase = static_cast<const char*>(__builtin_frame_address(0));
+    I.stackLimit = StackLimitHere();
     I.hasDeadline = timeoutMs_ > 0;
     if (I.hasDeadline)
         I.deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs_);
@@ -58,6 +59,9 @@ bool ScriptEngine::guarded(F&& body) {
         if (I.stopFlag)
             I.checkDeadline();  // a call asked to stop before it began does not begin
         body();
+        // A terminate run as the call's last locals went failed.
+        if (I.releaseFailed)
+            I.raiseReleaseError();
         return true;
     } catch (const CompileError& e) {
         error_.number = e.number;
@@ -76,6 +80,7 @@ bool ScriptEngine::guarded(F&& body) {
         error_.source = kRuntimeSource;
         error_.line = I.curLine;
     }
+    I.releaseFailed = false;
     I.frame = &I.topFrame;
     return false;
 }

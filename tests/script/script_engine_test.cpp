@@ -4,8 +4,11 @@
 
 #include <gtest/gtest.h>
 
+#include <pthread.h>
+
 #include <atomic>
 #include <chrono>
+#include <functional>
 #include <thread>
 
 using script::ScriptCondition;
@@ -28,6 +31,27 @@ ScriptError runError(const QString& code, const QString& name, int timeoutMs = 1
     EXPECT_TRUE(e.addCode(code)) << e.lastError().text().toStdString();
     EXPECT_FALSE(e.run(name, {}));
     return e.lastError();
+}
+
+// Runs `body` on a new thread with a stack of `bytes` (the engine must find its real size).
+void onThreadWithStack(size_t bytes, const std::function<void()>& body) {
+    pthread_attr_t attr;
+    pthread_attr_init(&attr);
+    pthread_attr_setstacksize(&attr, bytes);
+    pthread_t t;
+    auto* fn = new std::function<void()>(body);
+    const int rc = pthread_create(
+        &t, &attr,
+        [](void* p) -> void* {
+            auto* f = static_cast<std::function<void()>*>(p);
+            (*f)();
+            delete f;
+            return nullptr;
+        },
+        fn);
+    pthread_attr_destroy(&attr);
+    ASSERT_EQ(rc, 0);
+    pthread_join(t, nullptr);
 }
 
 }  // namespace
@@ -175,6 +199,40 @@ TEST(ScriptLimits, DeepRecursionIsAnErrorNotACrash) {
     EXPECT_NE(addError(nested).number, 0);
     QString chain = QStringLiteral("x = 1") + QStringLiteral(" + 1").repeated(20000);
     EXPECT_NE(addError(chain).number, 0);
+}
+
+// The guard follows the running thread's own stack: a small one ends endless recursion
+// cleanly, a usual one holds deep plain recursion.
+TEST(ScriptLimits, RecursionDepthFollowsTheThreadsRealStack) {
+    const QString code = QStringLiteral(
+        "Dim reached\nFunction Down(n)\n  If n = 0 Then\n    Down = 0\n  Else\n    Down = Down(n - 1) + 1\n  End If\nEnd Function\n"
+        "Function Deepest()\n  On Error Resume Next\n  reached = 0\n  Probe 1\n  Deepest = reached & \" \" & Err.Number\nEnd Function\n"
+        "Sub Probe(n)\n  reached = n\n  Probe n + 1\nEnd Sub\n"
+        "Function Endless(n)\n  Endless = Endless(n + 1)\nEnd Function\n");
+    for (size_t stack : {size_t(1) << 20, size_t(2) << 20}) {
+        onThreadWithStack(stack, [&] {
+            ScriptEngine e;
+            ASSERT_TRUE(e.addCode(code));
+            EXPECT_FALSE(e.run(QStringLiteral("Endless"), {Variant(0)}));
+            EXPECT_EQ(e.lastError().number, 28) << stack;
+            EXPECT_EQ(e.lastError().description, QStringLiteral("堆栈溢出"));
+            Variant r;
+            EXPECT_TRUE(e.run(QStringLiteral("Down"), {Variant(100)}, &r));  // still usable
+            EXPECT_EQ(r.toLong(), 100);
+        });
+    }
+    onThreadWithStack(size_t(8) << 20, [&] {
+        ScriptEngine e;
+        e.setTimeout(0);
+        ASSERT_TRUE(e.addCode(code));
+        Variant r;
+        EXPECT_TRUE(e.run(QStringLiteral("Down"), {Variant(4000)}, &r)) << e.lastError().text().toStdString();
+        EXPECT_EQ(r.toLong(), 4000);
+        ASSERT_TRUE(e.run(QStringLiteral("Deepest"), {}, &r));
+        const QStringList parts = r.toString().split(u' ');
+        std::printf("[ depth    ] %s levels on an 8 MB stack\n", qPrintable(parts[0]));
+        EXPECT_EQ(parts.value(1), QStringLiteral("28"));
+    });
 }
 
 TEST(ScriptAddCode, DefinitionsStayAndLaterOnesReplaceEarlierOnes) {
