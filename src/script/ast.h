@@ -128,6 +128,20 @@ struct Frame {
     size_t withBase = 0;       // first With object of this call in Interp::withStack
 };
 
+// The local variables of the running calls, kept off the machine stack so deep recursion
+// stays cheap there: chunks that never move, handed out and given back last-in first-out.
+struct SlotStack {
+    static constexpr size_t kChunk = 1024;
+    struct Chunk {
+        std::unique_ptr<Variant[]> vars;
+        std::unique_ptr<Variant*[]> ptrs;
+        size_t size = 0;
+    };
+    std::vector<Chunk> chunks;
+    size_t chunk = 0;  // the chunk in use
+    size_t used = 0;   // its slots in use
+};
+
 // Rnd's generator state in a new engine.
 constexpr uint32_t kRndStart = 0x50000;
 // The locale id of a Chinese (PRC) system.
@@ -145,6 +159,7 @@ struct Interp {
     bool optionExplicit = false;
     bool globalsDirty = false;
 
+    SlotStack localSlots;
     Frame topFrame;
     Frame* frame = &topFrame;
     int curLine = 0;
@@ -218,8 +233,9 @@ struct Interp {
     void checkDeadline();
     void checkStack() {
         if (static_cast<const char*>(__builtin_frame_address(0)) < stackLimit)
-            Throw(28);
+            stackOverflow();
     }
+    [[noreturn]] void stackOverflow();
 
     void setErr(const RuntimeError& e);
     void clearErr() {

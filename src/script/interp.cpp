@@ -110,6 +110,10 @@ void Interp::checkDeadline() {
     }
 }
 
+void Interp::stackOverflow() {
+    Throw(28);
+}
+
 const char* StackLimitHere() {
     // The thread's stack does not move: look it up once per thread.
     thread_local const char* low = nullptr;
@@ -183,29 +187,49 @@ Flow Interp::execBlock(const Block& b) {
 }
 
 namespace {
-constexpr int kSmallFrame = 8;
-
+// A call's local slots from the engine's slot stack. The values go (terminates run) before
+// the slots are given back, last one first.
 struct FrameStorage {
-    Variant small[kSmallFrame];
-    Variant* smallPtrs[kSmallFrame];
-    std::unique_ptr<Variant[]> big;
-    std::unique_ptr<Variant*[]> bigPtrs;
-    Variant* store = small;
-    Variant** ptrs = smallPtrs;
-    explicit FrameStorage(int n) {
-        if (n > kSmallFrame) {
-            big.reset(new Variant[size_t(n)]);
-            bigPtrs.reset(new Variant*[size_t(n)]);
-            store = big.get();
-            ptrs = bigPtrs.get();
-        }
+    Interp& I;
+    size_t chunk, used;
+    Variant* store;
+    Variant** ptrs;
+    int n;
+    FrameStorage(Interp& interp, int count) : I(interp), chunk(I.localSlots.chunk), used(I.localSlots.used), n(count) {
+        SlotStack& s = I.localSlots;
+        if (s.chunks.empty() || s.used + size_t(n) > s.chunks[s.chunk].size)
+            nextChunk(s, size_t(n));
+        store = s.chunks[s.chunk].vars.get() + s.used;
+        ptrs = s.chunks[s.chunk].ptrs.get() + s.used;
+        s.used += size_t(n);
         for (int i = 0; i < n; ++i)
             ptrs[i] = &store[i];
+    }
+    ~FrameStorage() {
+        for (int i = n; i-- > 0;)
+            store[i] = Variant();
+        I.localSlots.chunk = chunk;
+        I.localSlots.used = used;
+    }
+    // Moves to the next chunk, made (or remade, it is unused) big enough for n slots.
+    __attribute__((noinline)) static void nextChunk(SlotStack& s, size_t n) {
+        if (!s.chunks.empty())
+            ++s.chunk;
+        s.used = 0;
+        if (s.chunk < s.chunks.size() && s.chunks[s.chunk].size >= n)
+            return;
+        const size_t size = std::max(n, SlotStack::kChunk);
+        SlotStack::Chunk c{std::make_unique<Variant[]>(size), std::make_unique<Variant*[]>(size), size};
+        if (s.chunk < s.chunks.size())
+            s.chunks[s.chunk] = std::move(c);
+        else
+            s.chunks.push_back(std::move(c));
     }
 };
 }  // namespace
 
-Variant Interp::runBody(Proc& p, Variant** vars, Variant* storage, Instance* self) {
+namespace {
+__attribute__((noinline)) void MakeLocalArrays(const Proc& p, Variant** vars) {
     for (auto& fa : p.fixedArrays) {
         Variant arr = Variant::makeArray(fa.second);
         arr.arrayData()->fixed = true;
@@ -213,6 +237,12 @@ Variant Interp::runBody(Proc& p, Variant** vars, Variant* storage, Instance* sel
     }
     for (int slot : p.dynamicArrays)
         *vars[slot] = UndimensionedArray();
+}
+}  // namespace
+
+Variant Interp::runBody(Proc& p, Variant** vars, Variant* storage, Instance* self) {
+    if (!p.fixedArrays.empty() || !p.dynamicArrays.empty())
+        MakeLocalArrays(p, vars);
     Frame f;
     f.vars = vars;
     f.proc = &p;
@@ -237,29 +267,42 @@ Variant Interp::runBody(Proc& p, Variant** vars, Variant* storage, Instance* sel
     return Variant();
 }
 
+namespace {
+// The cold paths of a call live apart, so a recursive call keeps a small machine-stack frame.
+[[noreturn]] __attribute__((noinline)) void ThrowArgumentCount(const Proc& p) {
+    Throw(450, QStringLiteral("'%1'").arg(p.name));
+}
+
+__attribute__((noinline)) void BindArguments(Interp& I, Proc& p, std::vector<ExprP>& args, Variant* store,
+                                             Variant** ptrs, ArrayPins& pins) {
+    for (size_t i = 0; i < args.size(); ++i) {
+        Variant* r = p.params[i].byVal ? nullptr : args[i]->byRef(I, pins);
+        if (r)
+            ptrs[i] = r;
+        else
+            store[i] = args[i]->eval(I);
+    }
+}
+}  // namespace
+
 Variant Interp::call(Proc& p, std::vector<ExprP>& args, Instance* self) {
     if (args.size() != p.params.size())
-        Throw(450, QStringLiteral("'%1'").arg(p.name));
+        ThrowArgumentCount(p);
     checkStack();
     tick();
-    FrameStorage fs(p.slotCount);
+    FrameStorage fs(*this, p.slotCount);
     ArrayPins pins;
-    for (size_t i = 0; i < args.size(); ++i) {
-        Variant* r = p.params[i].byVal ? nullptr : args[i]->byRef(*this, pins);
-        if (r)
-            fs.ptrs[i] = r;
-        else
-            fs.store[i] = args[i]->eval(*this);
-    }
+    if (!args.empty())
+        BindArguments(*this, p, args, fs.store, fs.ptrs, pins);
     return runBody(p, fs.ptrs, fs.store, self);
 }
 
 Variant Interp::callWithValues(Proc& p, Variant* args, size_t n, Instance* self) {
     if (n != p.params.size())
-        Throw(450, QStringLiteral("'%1'").arg(p.name));
+        ThrowArgumentCount(p);
     checkStack();
     tick();
-    FrameStorage fs(p.slotCount);
+    FrameStorage fs(*this, p.slotCount);
     for (size_t i = 0; i < n; ++i) {
         if (p.params[i].byVal)
             fs.store[i] = args[i];
@@ -369,13 +412,9 @@ Variant* indexBase(Interp& I, NameRef& ref, Proc** proc) {
 }
 }  // namespace
 
-Variant CallExpr::eval(Interp& I) {
-    if (ref.member >= 0 && !ref.local)
-        return SelfMember(I, ref.member, &args);
-    Proc* proc;
-    Variant* base = indexBase(I, ref, &proc);
-    if (proc)
-        return I.call(*proc, args);
+// name(args) when the name is not a procedure: an array element or an object's default.
+__attribute__((noinline)) static Variant IndexVariable(Interp& I, NameRef& ref, Variant* base,
+                                                       std::vector<ExprP>& args) {
     if (!base)
         Throw(13, QStringLiteral("'%1'").arg(ref.name));
     if (base->isObject()) {
@@ -390,6 +429,16 @@ Variant CallExpr::eval(Interp& I) {
     if (!base->isArray())
         Throw(13, QStringLiteral("'%1'").arg(ref.name));
     return readElement(*base, s);
+}
+
+Variant CallExpr::eval(Interp& I) {
+    if (ref.member >= 0 && !ref.local)
+        return SelfMember(I, ref.member, &args);
+    Proc* proc;
+    Variant* base = indexBase(I, ref, &proc);
+    if (proc)
+        return I.call(*proc, args);
+    return IndexVariable(I, ref, base, args);
 }
 
 const Variant* CallExpr::peek(Interp& I) {
@@ -507,6 +556,10 @@ namespace {
 // Evaluates both operands (the language does not short-circuit) and applies the operator;
 // operands that are variables or literals are used in place, without copies. An object
 // stands for its default member.
+__attribute__((noinline)) void ToDefault(Variant& v) {
+    v = ObjectDefault(v);
+}
+
 template <class Node>
 Variant evalOperands(const Node& n, Interp& I) {
     if (const Variant* pa = n.l->peek(I))
@@ -516,9 +569,9 @@ Variant evalOperands(const Node& n, Interp& I) {
     Variant a = n.l->eval(I);
     Variant b = n.r->eval(I);
     if (a.isObject())
-        a = ObjectDefault(a);
+        ToDefault(a);
     if (b.isObject())
-        b = ObjectDefault(b);
+        ToDefault(b);
     return n.apply(a, b);
 }
 }  // namespace
@@ -563,11 +616,16 @@ Variant CompareExpr::apply(const Variant& a, const Variant& b) const {
 
 // ---- statements ----------------------------------------------------------------------
 
+// A variable declared as an array cannot take another value (the value is still computed).
+[[noreturn]] __attribute__((noinline)) static void AssignToArrayVariable(Interp& I, Expr& value) {
+    value.eval(I);
+    Throw(13);
+}
+
 Flow AssignStmt::exec(Interp& I) {
-    Variant v = value->eval(I);
     if (arrayVariable)
-        Throw(13);  // a variable declared as an array cannot take another value
-    target->store(I, std::move(v), false);
+        AssignToArrayVariable(I, *value);
+    target->store(I, value->eval(I), false);
     return Flow::Normal;
 }
 
@@ -635,9 +693,15 @@ Flow CallStmt::exec(Interp& I) {
     return Flow::Normal;
 }
 
+// A condition's truth, apart from the statement so the value's room is not held while the
+// chosen block runs.
+__attribute__((noinline)) static bool Truth(Interp& I, Expr& e) {
+    return e.eval(I).isTrue();
+}
+
 Flow IfStmt::exec(Interp& I) {
     for (size_t i = 0; i < conds.size(); ++i)
-        if (conds[i]->eval(I).isTrue())
+        if (Truth(I, *conds[i]))
             return I.execBlock(blocks[i]);
     return I.execBlock(elseBlock);
 }

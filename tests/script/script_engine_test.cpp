@@ -226,8 +226,8 @@ TEST(ScriptLimits, RecursionDepthFollowsTheThreadsRealStack) {
         e.setTimeout(0);
         ASSERT_TRUE(e.addCode(code));
         Variant r;
-        EXPECT_TRUE(e.run(QStringLiteral("Down"), {Variant(4000)}, &r)) << e.lastError().text().toStdString();
-        EXPECT_EQ(r.toLong(), 4000);
+        EXPECT_TRUE(e.run(QStringLiteral("Down"), {Variant(10000)}, &r)) << e.lastError().text().toStdString();
+        EXPECT_EQ(r.toLong(), 10000);
         ASSERT_TRUE(e.run(QStringLiteral("Deepest"), {}, &r));
         const QStringList parts = r.toString().split(u' ');
         std::printf("[ depth    ] %s levels on an 8 MB stack\n", qPrintable(parts[0]));
