@@ -6,6 +6,10 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <chrono>
+#include <thread>
+
 using script::ScriptEngine;
 using script::Variant;
 
@@ -616,6 +620,92 @@ End Function
         ASSERT_TRUE(e.run(QStringLiteral("Keep"), {}, &held));
     }
     held = Variant();  // the engine is gone: no script code runs
+}
+
+// A terminate that keeps making objects of its own class never ends by itself: the time
+// limit and the host's stop request still end the call, and the engine stays usable.
+TEST(ScriptClasses, EndlessTerminatesStopAtTheLimits) {
+    const QString code = QStringLiteral(
+        "Class C\n  Private Sub Class_Terminate()\n    Dim x\n    Set x = New C\n  End Sub\nEnd Class\n"
+        "Function Drop()\n  Set o = New C\n  Set o = Nothing\n  Drop = 1\nEnd Function\n"
+        "Function Ok()\n  Ok = 7\nEnd Function\n");
+    {
+        ScriptEngine e;
+        e.setTimeout(100);
+        ASSERT_TRUE(e.addCode(code));
+        EXPECT_FALSE(e.run(QStringLiteral("Drop"), {}));
+        EXPECT_EQ(e.lastError().number, script::kErrTimeout);
+        EXPECT_EQ(e.lastError().line, 9);
+        Variant r;
+        EXPECT_TRUE(e.run(QStringLiteral("Ok"), {}, &r));
+        EXPECT_EQ(r.toLong(), 7);
+    }
+    std::atomic<bool> stop{false};
+    ScriptEngine e;
+    e.setTimeout(0);
+    e.setStopFlag(&stop);
+    ASSERT_TRUE(e.addCode(code));
+    std::thread setter([&] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        stop = true;
+    });
+    EXPECT_FALSE(e.run(QStringLiteral("Drop"), {}));
+    setter.join();
+    EXPECT_EQ(e.lastError().number, script::kErrStopped);
+}
+
+// An error inside Class_Terminate is raised by the statement that released the object (Set,
+// the end of a procedure with the last reference), where On Error Resume Next sees it.
+TEST(ScriptClasses, ErrorsInsideTerminateReachTheReleasingStatement) {
+    const char* cls = R"VB(
+Class Bad
+  Private Sub Class_Terminate()
+    Err.Raise 1234, "Bad", "terminate failed"
+  End Sub
+End Class
+Class Twice
+  Private Sub Class_Terminate()
+    x = 1 / 0
+    Err.Raise 5
+  End Sub
+End Class
+Sub Holds()
+  Dim b
+  Set b = New Bad
+End Sub
+)VB";
+    struct Case {
+        const char* name;
+        const char* main;
+        const char* expected;
+    };
+    const Case cases[] = {
+        {"Set to Nothing fails", "Function Main()\n  Set o = New Bad\n  Set o = Nothing\n  Main = 1\nEnd Function",
+         "ERR 1234"},
+        {"trapped by the caller",
+         "Function Main()\n  On Error Resume Next\n  Set o = New Bad\n  Set o = Nothing\n"
+         "  Main = Err.Number & \"|\" & Err.Source & \"|\" & Err.Description\nEnd Function",
+         "1234|Bad|terminate failed"},
+        {"the terminate stops at its first error",
+         "Function Main()\n  On Error Resume Next\n  Set o = New Twice\n  o = Empty\n  Main = Err.Number\nEnd Function",
+         "11"},
+        {"a local released at the end of a call",
+         "Function Main()\n  On Error Resume Next\n  Holds\n  Main = Err.Number\nEnd Function", "1234"},
+        {"the statement after the release runs on",
+         "Function Main()\n  On Error Resume Next\n  Set o = New Bad\n  Set o = Nothing\n  Err.Clear\n"
+         "  Main = \"on \" & Err.Number\nEnd Function",
+         "on 0"},
+    };
+    for (const Case& c : cases) {
+        const std::string code = std::string(cls) + c.main;
+        EXPECT_EQ(runMain(code.c_str()).toStdString(), c.expected) << c.name;
+    }
+    // The host's own call fails when a terminate of its last locals does.
+    ScriptEngine e;
+    ASSERT_TRUE(e.addCode(QString::fromUtf8(cls)));
+    EXPECT_FALSE(e.run(QStringLiteral("Holds"), {}));
+    EXPECT_EQ(e.lastError().number, 1234);
+    EXPECT_EQ(e.lastError().source, QStringLiteral("Bad"));
 }
 
 TEST(ScriptClasses, AppendingToMembersAndObjectOperands) {
