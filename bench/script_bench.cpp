@@ -106,6 +106,22 @@ static void BM_StringAppend100000(benchmark::State& state) {
 }
 BENCHMARK(BM_StringAppend100000)->Unit(benchmark::kMillisecond);
 
+// Growing an array one element at a time at module level (linear: grown in place).
+static void BM_ReDimPreserveAppend16000(benchmark::State& state) {
+    const QString code = QStringLiteral(
+        "ReDim a(0)\nFor i = 1 To 16000\n  ReDim Preserve a(UBound(a) + 1)\n  a(UBound(a)) = i\nNext\n"
+        "If UBound(a) <> 16000 Then Err.Raise 5\n");
+    for (auto _ : state) {
+        ScriptEngine e;
+        e.setTimeout(0);
+        if (!e.addCode(code)) {
+            state.SkipWithError("append loop failed");
+            return;
+        }
+    }
+}
+BENCHMARK(BM_ReDimPreserveAppend16000)->Unit(benchmark::kMillisecond);
+
 // The same loop of 10,000,000 additions in the engine and in Python 3, side by side.
 const char* const kAdditionLoopVbs = "Function Sum()\n  Dim t, i\n  For i = 1 To 10000000\n    t = t + i\n  Next\n"
                                      "  Sum = t\nEnd Function\n";

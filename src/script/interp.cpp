@@ -816,7 +816,6 @@ Flow ReDimStmt::exec(Interp& I) {
         Variant* p = it.target->lvalue(I);
         if (p->isArray() && (p->arrayData()->fixed || p->arrayData()->pins > 0))
             Throw(10);
-        Variant nv = Variant::makeArray(bounds);
         if (preserve && p->isArray() && !p->arrayData()->upper.empty()) {
             const ArrayData& old = *p->arrayData();
             if (old.upper.size() != bounds.size())
@@ -824,24 +823,40 @@ Flow ReDimStmt::exec(Interp& I) {
             for (size_t d = 0; d + 1 < bounds.size(); ++d)
                 if (old.upper[d] != bounds[d])
                     Throw(9);
-            ArrayData& na = *nv.arrayData();
-            const size_t dims = bounds.size();
-            if (dims == 1) {
-                const size_t n = std::min(old.items.size(), na.items.size());
-                for (size_t k = 0; k < n; ++k)
-                    na.items[k] = old.items[k];
-            } else {
-                // Only the last dimension changes: copy row by row.
-                const size_t oldLast = size_t(int64_t(old.upper.back()) + 1);
-                const size_t newLast = size_t(int64_t(bounds.back()) + 1);
-                const size_t rows = oldLast ? old.items.size() / oldLast : 0;
-                const size_t keep = std::min(oldLast, newLast);
-                for (size_t r = 0; r < rows; ++r)
-                    for (size_t k = 0; k < keep; ++k)
-                        na.items[r * newLast + k] = old.items[r * oldLast + k];
+            if (bounds.size() == 1) {
+                // Grown or cut in place, with room doubling under the hood, so appending one
+                // element at a time stays linear.
+                if (bounds[0] < -1)
+                    Throw(9);
+                const size_t n = size_t(int64_t(bounds[0]) + 1);
+                if (n > size_t(kMaxArrayElements))
+                    Throw(7);
+                ArrayData& a = Ops::mutableArray(*p);
+                std::vector<Variant> dropped;  // released (terminates run) once the array is whole
+                if (n < a.items.size()) {
+                    dropped.assign(std::make_move_iterator(a.items.begin() + ptrdiff_t(n)),
+                                   std::make_move_iterator(a.items.end()));
+                } else if (n > a.items.capacity()) {
+                    a.items.reserve(std::max(n, 2 * a.items.capacity()));
+                }
+                a.items.resize(n);
+                a.upper[0] = bounds[0];
+                continue;
             }
+            // Only the last dimension changes: copy row by row.
+            Variant nv = Variant::makeArray(bounds);
+            ArrayData& na = *nv.arrayData();
+            const size_t oldLast = size_t(int64_t(old.upper.back()) + 1);
+            const size_t newLast = size_t(int64_t(bounds.back()) + 1);
+            const size_t rows = oldLast ? old.items.size() / oldLast : 0;
+            const size_t keep = std::min(oldLast, newLast);
+            for (size_t r = 0; r < rows; ++r)
+                for (size_t k = 0; k < keep; ++k)
+                    na.items[r * newLast + k] = old.items[r * oldLast + k];
+            *p = std::move(nv);
+            continue;
         }
-        *p = std::move(nv);
+        *p = Variant::makeArray(bounds);
     }
     return Flow::Normal;
 }

@@ -708,6 +708,76 @@ End Sub
     EXPECT_EQ(e.lastError().source, QStringLiteral("Bad"));
 }
 
+// ReDim Preserve grows and cuts a one-dimensional array in place: values stay, a copy held
+// elsewhere keeps its own, the elements cut off go only once the array is whole again.
+TEST(ScriptArrays, ReDimPreserveGrowsAndCutsInPlace) {
+    runAll({
+        {"append one at a time", R"VB(
+Function Main()
+  ReDim a(0)
+  For i = 1 To 100
+    ReDim Preserve a(UBound(a) + 1)
+    a(UBound(a)) = i
+  Next
+  Main = UBound(a) & " " & a(1) & " " & a(100) & " " & IsEmpty(a(0))
+End Function
+)VB", "100 1 100 True"},
+        {"cut and grow again", R"VB(
+Function Main()
+  a = Array(1, 2, 3, 4)
+  ReDim Preserve a(1)
+  ReDim Preserve a(3)
+  Main = UBound(a) & a(0) & a(1) & IsEmpty(a(2)) & IsEmpty(a(3))
+End Function
+)VB", "312TrueTrue"},
+        {"a copy keeps its own elements", R"VB(
+Function Main()
+  a = Array(1, 2, 3)
+  b = a
+  ReDim Preserve a(5)
+  a(0) = 9
+  ReDim Preserve b(0)
+  Main = UBound(a) & a(0) & a(2) & " " & UBound(b) & b(0)
+End Function
+)VB", "593 01"},
+        {"to no elements and back", R"VB(
+Function Main()
+  a = Array(1, 2)
+  ReDim Preserve a(-1)
+  n = UBound(a)
+  ReDim Preserve a(0)
+  Main = n & " " & UBound(a) & IsEmpty(a(0))
+End Function
+)VB", "-1 0True"},
+        {"errors", R"VB(
+Function Main()
+  On Error Resume Next
+  a = Array(1)
+  ReDim Preserve a(-2)
+  r = Err.Number
+  Err.Clear
+  ReDim Preserve a(2000000)
+  Main = r & " " & Err.Number & " " & UBound(a)
+End Function
+)VB", "9 7 0"},
+        {"a terminate of a cut element sees the array whole", R"VB(
+Dim g
+Class T
+  Private Sub Class_Terminate()
+    seen = UBound(g)
+  End Sub
+End Class
+Dim seen
+Function Main()
+  ReDim g(2)
+  Set g(2) = New T
+  ReDim Preserve g(0)
+  Main = seen & " " & UBound(g)
+End Function
+)VB", "0 0"},
+    });
+}
+
 TEST(ScriptClasses, AppendingToMembersAndObjectOperands) {
     runAll({
         {"a field built up by s = s & x inside a method", R"VB(
