@@ -32,23 +32,34 @@ Answer MsgBox(const QString& text, Icon icon, Buttons buttons, const QString& ti
     case Buttons::YesNoCancel:
         box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
         break;
+    case Buttons::AbortRetryIgnore:
+        box.setStandardButtons(QMessageBox::Abort | QMessageBox::Retry | QMessageBox::Ignore);
+        break;
+    case Buttons::RetryCancel: box.setStandardButtons(QMessageBox::Retry | QMessageBox::Cancel); break;
     }
     // The program speaks Chinese throughout; the buttons should too.
     const std::pair<QMessageBox::StandardButton, const char16_t*> captions[] = {
         {QMessageBox::Ok, u"确定"}, {QMessageBox::Cancel, u"取消"}, {QMessageBox::Yes, u"是(&Y)"},
-        {QMessageBox::No, u"否(&N)"}};
+        {QMessageBox::No, u"否(&N)"}, {QMessageBox::Abort, u"中止(&A)"}, {QMessageBox::Retry, u"重试(&R)"},
+        {QMessageBox::Ignore, u"忽略(&I)"}};
     for (const auto& [which, caption] : captions)
         if (QAbstractButton* b = box.button(which)) b->setText(QString::fromUtf16(caption));
     switch (defaultButton) {
     case Answer::Yes: box.setDefaultButton(QMessageBox::Yes); break;
     case Answer::No: box.setDefaultButton(QMessageBox::No); break;
     case Answer::Cancel: box.setDefaultButton(QMessageBox::Cancel); break;
+    case Answer::Abort: box.setDefaultButton(QMessageBox::Abort); break;
+    case Answer::Retry: box.setDefaultButton(QMessageBox::Retry); break;
+    case Answer::Ignore: box.setDefaultButton(QMessageBox::Ignore); break;
     case Answer::Ok: break;
     }
     switch (box.exec()) {
     case QMessageBox::Yes: return Answer::Yes;
     case QMessageBox::No: return Answer::No;
     case QMessageBox::Cancel: return Answer::Cancel;
+    case QMessageBox::Abort: return Answer::Abort;
+    case QMessageBox::Retry: return Answer::Retry;
+    case QMessageBox::Ignore: return Answer::Ignore;
     default: return Answer::Ok;
     }
 }

@@ -11,8 +11,8 @@ namespace ui {
 inline const QString kAppTitle = QStringLiteral("Sifmora");
 
 enum class Icon { None, Information, Warning, Critical, Question };
-enum class Buttons { Ok, OkCancel, YesNo, YesNoCancel };
-enum class Answer { Ok, Cancel, Yes, No };
+enum class Buttons { Ok, OkCancel, YesNo, YesNoCancel, AbortRetryIgnore, RetryCancel };
+enum class Answer { Ok, Cancel, Yes, No, Abort, Retry, Ignore };
 
 struct MessageRecord {
     QString text;

@@ -2,22 +2,30 @@
 
 #include "platform/ui/messagebox.h"
 
+#include <algorithm>
+
 namespace ui {
 
 namespace {
 // The language's answers.
-constexpr int kOk = 1, kCancel = 2, kAbort = 3, kRetry = 4, kYes = 6, kNo = 7;
+constexpr int kOk = 1, kCancel = 2, kAbort = 3, kRetry = 4, kIgnore = 5, kYes = 6, kNo = 7;
 }  // namespace
 
 int ScriptBoxes::msgBox(const QString& prompt, int flags, const QString& title) {
-    Buttons buttons = Buttons::Ok;
-    // Abort/Retry/Ignore and Retry/Cancel have no boxes of their own: OK stands for retrying.
-    switch (flags & 7) {
-    case 1: case 2: case 5: buttons = Buttons::OkCancel; break;
-    case 3: buttons = Buttons::YesNoCancel; break;
-    case 4: buttons = Buttons::YesNo; break;
-    default: break;
-    }
+    // The buttons of flags & 7, in the order the default-button flags count them.
+    struct Set {
+        Buttons buttons;
+        Answer order[3];
+    };
+    static const Set sets[] = {
+        {Buttons::Ok, {Answer::Ok, Answer::Ok, Answer::Ok}},
+        {Buttons::OkCancel, {Answer::Ok, Answer::Cancel, Answer::Cancel}},
+        {Buttons::AbortRetryIgnore, {Answer::Abort, Answer::Retry, Answer::Ignore}},
+        {Buttons::YesNoCancel, {Answer::Yes, Answer::No, Answer::Cancel}},
+        {Buttons::YesNo, {Answer::Yes, Answer::No, Answer::No}},
+        {Buttons::RetryCancel, {Answer::Retry, Answer::Cancel, Answer::Cancel}},
+    };
+    const Set& set = sets[(flags & 7) < 6 ? (flags & 7) : 0];
     Icon icon = Icon::None;
     switch (flags & 0x70) {
     case 16: icon = Icon::Critical; break;
@@ -26,18 +34,16 @@ int ScriptBoxes::msgBox(const QString& prompt, int flags, const QString& title) 
     case 64: icon = Icon::Information; break;
     default: break;
     }
-    Answer def = Answer::Ok;
-    const int second = (flags & 0x300) >> 8;  // 0: first button, 1: second, 2: third
-    if (second == 1)
-        def = buttons == Buttons::OkCancel ? Answer::Cancel : (buttons == Buttons::Ok ? Answer::Ok : Answer::No);
-    else if (second == 2 && buttons == Buttons::YesNoCancel)
-        def = Answer::Cancel;
-    const Answer a = MsgBox(prompt, icon, buttons, title.isEmpty() ? kAppTitle : title, parent_, def);
-    switch (a) {
-    case Answer::Ok: return (flags & 7) == 2 || (flags & 7) == 5 ? kRetry : kOk;
-    case Answer::Cancel: return (flags & 7) == 2 ? kAbort : kCancel;
+    const int nth = std::min((flags & 0x300) >> 8, 2);  // 0: first button, 1: second, 2: third
+    const Answer def = set.order[nth];
+    switch (MsgBox(prompt, icon, set.buttons, title.isEmpty() ? kAppTitle : title, parent_, def)) {
+    case Answer::Ok: return kOk;
+    case Answer::Cancel: return kCancel;
     case Answer::Yes: return kYes;
     case Answer::No: return kNo;
+    case Answer::Abort: return kAbort;
+    case Answer::Retry: return kRetry;
+    case Answer::Ignore: return kIgnore;
     }
     return kOk;
 }

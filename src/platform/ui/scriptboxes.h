@@ -12,7 +12,8 @@ class ScriptBoxes : public script::ScriptHost {
 public:
     explicit ScriptBoxes(QWidget* parent = nullptr) : parent_(parent) {}
     // The script's flags pick buttons (vbOKOnly ... vbRetryCancel), icon and default button;
-    // the answer is the language's constant (vbOK = 1, vbCancel = 2, vbYes = 6, vbNo = 7).
+    // the answer is the language's constant (vbOK = 1, vbCancel = 2, vbAbort = 3, vbRetry = 4,
+    // vbIgnore = 5, vbYes = 6, vbNo = 7).
     int msgBox(const QString& prompt, int buttons, const QString& title) override;
     std::optional<QString> inputBox(const QString& prompt, const QString& title, const QString& defaultText) override;
 
