@@ -186,6 +186,7 @@ struct Interp {
     // Lowest stack address script code may reach on the running thread (StackLimitHere()).
     const char* stackLimit = nullptr;
     int running = 0;  // host calls (addCode, run) in progress
+    int executing = 0;  // Execute / ExecuteGlobal code in progress
     // The first error of a Class_Terminate run by a release: raised by the statement that
     // released the object, once the release is over.
     bool releaseFailed = false;

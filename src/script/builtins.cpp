@@ -250,11 +250,17 @@ Variant objectBuiltin(Interp& I, int id, std::vector<Variant>& a) {
         Throw(429, QStringLiteral("'%1'").arg(name));
     }
     case GetObject: Throw(429);
-    case Eval: return EvalText(I, a[0].toString());
-    case Execute: ExecuteText(I, a[0].toString(), false); return Variant();
-    case ExecuteGlobal: ExecuteText(I, a[0].toString(), true); return Variant();
+    // Code and procedure names must be text; Eval gives any other value back as it is.
+    case Eval: return a[0].isString() ? EvalText(I, a[0].stringValue()) : a[0];
+    case Execute: case ExecuteGlobal:
+        if (!a[0].isString())
+            Throw(13);
+        ExecuteText(I, a[0].stringValue(), ObjectId(id) == ExecuteGlobal);
+        return Variant();
     case GetRef: {
-        const int g = I.findGlobal(a[0].toString().toLower());
+        if (!a[0].isString())
+            Throw(13);
+        const int g = I.findGlobal(a[0].stringValue().toLower());
         if (g < 0 || !I.globals[size_t(g)].proc)
             Throw(5);
         return MakeObject(I, NewProcRef(I.globals[size_t(g)].proc));

@@ -792,6 +792,9 @@ Flow SelectStmt::exec(Interp& I) {
 Flow DimStmt::exec(Interp& I) {
     for (auto& it : items) {
         Global& e = I.globals[size_t(I.declareGlobal(it.name))];
+        // Code run from text cannot declare an existing array again.
+        if (it.dynamicArray && I.executing > 0 && e.value.isArray())
+            Throw(13);
         if (e.proc) {
             e.proc.reset();
             e.value = Variant();
@@ -886,6 +889,15 @@ Variant UndimensionedArray() {
 Flow ConstStmt::exec(Interp& I) {
     Variant v = value->eval(I);
     if (module) {
+        // Code run from text cannot make a constant of a variable the module already has.
+        if (I.executing > 0) {
+            const int g = I.findGlobal(ref.key);
+            if (g >= 0 && !I.globals[size_t(g)].constant && !I.globals[size_t(g)].proc) {
+                RuntimeError r{1041, ErrorDescription(1041)};
+                r.source = kCompileSource;
+                throw r;
+            }
+        }
         Global& e = I.globals[size_t(I.declareGlobal(ref.name))];
         e.proc.reset();
         assign(&e.value, std::move(v));

@@ -2,6 +2,7 @@
 // New / Me / Is / With / Set, and code run from text (Execute, ExecuteGlobal, Eval).
 #include "objects.h"
 
+#include "scriptengine.h"
 #include "scripthost.h"
 
 #include <atomic>
@@ -526,8 +527,11 @@ std::shared_ptr<Program> dynamicProgram(Interp& I, const QString& code, bool exp
     try {
         prog = CompileDynamic(code, ctx);
     } catch (const CompileError& e) {
-        // Inside running code a compilation error is a run-time error of the same number.
-        throw RuntimeError{e.number, e.description};
+        // Raised where the code runs, still a compilation error; an expression that does not
+        // parse is simply a syntax error.
+        RuntimeError r{expression ? 1002 : e.number, expression ? ErrorDescription(1002) : e.description};
+        r.source = kCompileSource;
+        throw r;
     }
     if (I.dynamicCache.size() >= kMaxDynamicCache)
         I.dynamicCache.clear();
@@ -568,16 +572,19 @@ void ExecuteText(Interp& I, const QString& code, bool global) {
     I.registerProgram(*prog);
     if (prog->optionExplicit)
         I.optionExplicit = true;
+    struct Restore {
+        Interp& I;
+        Frame* saved;
+        ~Restore() {
+            I.frame = saved;
+            --I.executing;
+        }
+    } restore{I, I.frame};
+    ++I.executing;
     if (!global || I.frame == &I.topFrame) {
         I.execBlock(prog->top);
         return;
     }
-    Frame* saved = I.frame;
-    struct Restore {
-        Interp& I;
-        Frame* saved;
-        ~Restore() { I.frame = saved; }
-    } restore{I, saved};
     Frame top = I.topFrame;
     top.withBase = I.withStack.size();
     I.frame = &top;

@@ -823,6 +823,11 @@ private:
         do {
             auto s = std::make_unique<ConstStmt>();
             QString name = ident();
+            // A constant cannot take the name of a variable declared in the same scope.
+            const QString key = name.toLower();
+            if (scope_->proc ? scope_->locals.contains(key) && !scope_->constants.contains(key)
+                             : moduleVars_.contains(key))
+                error(1041);
             expect(T::Eq, 1011);
             s->value = expr();
             s->module = scope_->proc == nullptr;

@@ -510,10 +510,55 @@ Function Main()
 End Function
 )VB", "42"},
     });
-    EXPECT_EQ(runMain("Function Main()\nMain = Eval(\"1 +\")\nEnd Function\n").toStdString(), "ERR 1023");
-    EXPECT_EQ(runMain("Function Main()\nOn Error Resume Next\nExecute \"x = 1 / 0\"\nMain = Err.Number\nEnd Function\n")
-                  .toStdString(),
-              "11");
+}
+
+// Code and names given to Eval, Execute, ExecuteGlobal and GetRef: what they take, and the
+// errors of the code they compile.
+TEST(ScriptDynamicCode, ArgumentsAndCompileErrorsOfCodeFromText) {
+    struct Case {
+        const char* body;
+        const char* expected;
+    };
+    const Case cases[] = {
+        {"Execute 123", "ERR 13"},
+        {"ExecuteGlobal 123", "ERR 13"},
+        {"Execute Null", "ERR 13"},
+        {"Execute \"\"\nExecuteGlobal \"\"\nMain = 1", "1"},
+        {"Main = IsNull(Eval(Null))", "True"},
+        {"Main = TypeName(Eval(5)) & Eval(5) & TypeName(Eval(\"5\"))", "Integer5Integer"},
+        {"Set f = GetRef(1)", "ERR 13"},
+        {"Set f = GetRef(\"NoSuchProcedure\")", "ERR 5"},
+        // A compilation error is raised where the code runs, as a compilation error.
+        {"Main = Eval(\"1 +\")", "ERR 1002"},
+        {"On Error Resume Next\nx = Eval(\"1 +\")\nMain = Err.Number & \"|\" & Err.Source & \"|\" & Err.Description",
+         "1002|Microsoft VBScript 编译器错误|语法错误"},
+        {"On Error Resume Next\nExecute \"x = 1 +\"\nMain = Err.Number & \"|\" & Err.Source",
+         "1023|Microsoft VBScript 编译器错误"},
+        {"On Error Resume Next\nExecute \"x = 1 / 0\"\nMain = Err.Number & \"|\" & Err.Source",
+         "11|Microsoft VBScript 运行时错误"},
+        // Declarations made again from text.
+        {"ExecuteGlobal \"Dim a()\"\nExecuteGlobal \"Dim a()\"\nMain = 1", "ERR 13"},
+        {"ExecuteGlobal \"Dim b\"\nExecuteGlobal \"Dim b\"\nMain = 1", "1"},
+        {"ExecuteGlobal \"Dim k\"\nExecuteGlobal \"Const k = 5\"\nMain = k", "ERR 1041"},
+        {"ExecuteGlobal \"Const c = 5\"\nExecuteGlobal \"Const c = 5\"\nMain = c", "5"},
+        // Option Explicit set by one piece of code holds for all that follows.
+        {"ExecuteGlobal \"Option Explicit\"\nExecuteGlobal \"zz = 1\"\nMain = 1", "ERR 500"},
+        {"On Error Resume Next\nExecuteGlobal \"Option Explicit\"\nExecute \"newName = 1\"\nMain = Err.Number", "500"},
+        {"ExecuteGlobal \"Option Explicit : Dim n : n = 2\"\nMain = Eval(\"n + 1\")", "3"},
+    };
+    for (const Case& c : cases) {
+        const std::string code = std::string("Function Main()\n") + c.body + "\nEnd Function\n";
+        EXPECT_EQ(runMain(code.c_str()).toStdString(), c.expected) << c.body;
+    }
+    // A constant cannot take the name of a variable declared in the same scope.
+    for (const char* code : {"Dim k\nConst k = 5", "Function F(a)\n  Const a = 1\nEnd Function",
+                             "Sub S()\n  Dim v\n  Const v = 2\nEnd Sub"})
+        EXPECT_EQ(runMain(code).left(12).toStdString(), "COMPILE 1041") << code;
+    // Option Explicit from ExecuteGlobal outlives the host call that ran it.
+    ScriptEngine e;
+    ASSERT_TRUE(e.addCode(QStringLiteral("ExecuteGlobal \"Option Explicit\"")));
+    EXPECT_FALSE(e.addCode(QStringLiteral("later = 1")));
+    EXPECT_EQ(e.lastError().number, 500);
 }
 
 namespace {
