@@ -539,6 +539,7 @@ Variant ErrMemberExpr::eval(Interp& I) {
     case Source: return Variant(I.errSource);
     case HelpFile: return Variant(I.errHelpFile);
     case HelpContext: return Variant::makeLong(I.errHelpContext);
+    case Unknown: Throw(438);
     }
     return Variant();
 }
@@ -923,9 +924,32 @@ Flow ErrAssignStmt::exec(Interp& I) {
     case ErrMemberExpr::Source: I.errSource = v.toString(); break;
     case ErrMemberExpr::HelpFile: I.errHelpFile = v.toString(); break;
     case ErrMemberExpr::HelpContext: I.errHelpContext = v.toLong(); break;
+    case ErrMemberExpr::Unknown: Throw(438);
     }
     return Flow::Normal;
 }
+
+namespace {
+// The number Err.Raise leaves in Err.Number: the language's own numbers as they are, a
+// failure code of this runtime's family or a well-known system one as the language's number,
+// other failure codes unchanged; a positive number past the language's range is error 5.
+int32_t RaisedNumber(int32_t n) {
+    if (n >= 0)
+        return n <= 0xFFFF ? n : 0;
+    const uint32_t code = uint32_t(n);
+    if ((code & 0xFFFF0000u) == 0x800A0000u)
+        return int32_t(code & 0xFFFF);
+    switch (code) {
+    case 0x8007000Eu: return 7;   // out of memory
+    case 0x80070057u: return 5;   // invalid argument
+    case 0x80020005u: return 13;  // type mismatch
+    case 0x8002000Au: return 6;   // overflow
+    case 0x8002000Bu: return 9;   // bad index
+    case 0x80020012u: return 11;  // division by zero
+    default: return n;
+    }
+}
+}  // namespace
 
 Flow ErrRaiseStmt::exec(Interp& I) {
     if (args.empty() || args.size() > 5)
@@ -933,10 +957,15 @@ Flow ErrRaiseStmt::exec(Interp& I) {
     std::vector<Variant> v;
     for (auto& a : args)
         v.push_back(a->eval(I));
-    const int32_t number = v[0].toLong();
+    const int32_t number = RaisedNumber(v[0].toLong());
     if (number == 0)
         Throw(5);
-    RuntimeError e{number, ErrorDescription(number)};
+    // What is not given keeps the Err object's value; an empty description becomes the
+    // number's own text and an empty source the runtime's.
+    RuntimeError e{number, I.errDescription.isEmpty() ? ErrorDescription(number) : I.errDescription};
+    e.source = I.errSource;
+    e.helpFile = I.errHelpFile;
+    e.helpContext = I.errHelpContext;
     if (v.size() > 1 && !v[1].isEmpty())
         e.source = v[1].toString();
     if (v.size() > 2 && !v[2].isEmpty())

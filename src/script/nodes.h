@@ -58,7 +58,7 @@ struct BuiltinExpr : Expr {
 };
 
 struct ErrMemberExpr : Expr {
-    enum Member { Number, Description, Source, HelpFile, HelpContext } member = Number;
+    enum Member { Number, Description, Source, HelpFile, HelpContext, Unknown } member = Number;
     Variant eval(Interp& I) override;
 };
 

@@ -1138,7 +1138,16 @@ private:
                 return s;
             }
         }
-        unsupported(QStringLiteral("Err.") + member);
+        // Any other member: the object does not have it, error 438 when the statement runs.
+        auto s = std::make_unique<ErrAssignStmt>();
+        s->member = ErrMemberExpr::Unknown;
+        if (accept(T::Eq)) {
+            s->value = expr();
+        } else {
+            argList(T::Newline, true);
+            s->value = literal(Variant(), false, peek().line);
+        }
+        return s;
     }
 
     // "Name (x)" as a statement: the parentheses make the one argument a value; around more
@@ -1711,7 +1720,8 @@ private:
                     else if (m == QLatin1String("source")) e->member = ErrMemberExpr::Source;
                     else if (m == QLatin1String("helpfile")) e->member = ErrMemberExpr::HelpFile;
                     else if (m == QLatin1String("helpcontext")) e->member = ErrMemberExpr::HelpContext;
-                    else unsupported(QStringLiteral("Err.") + m);
+                    else if (m == QLatin1String("raise") || m == QLatin1String("clear")) unsupported(QStringLiteral("Err.") + m);
+                    else e->member = ErrMemberExpr::Unknown;  // error 438 when it runs
                 }
                 return e;
             }

@@ -369,6 +369,35 @@ TEST(ScriptLanguage, StatementFormsAndRunTimeErrors) {
     EXPECT_EQ(r.toString(), QStringLiteral("9"));
 }
 
+// Err.Raise: which numbers it takes and how, and what the Err object keeps between raises.
+TEST(ScriptErrors, ErrRaiseNumbersAndWhatErrKeeps) {
+    const char* const cases[][2] = {
+        {"Err.Raise &h10000&\nMain = 1", "ERR 5"},
+        {"Err.Raise 65535\nMain = 1", "ERR 65535"},
+        {"Err.Raise 0\nMain = 1", "ERR 5"},
+        {"On Error Resume Next\nErr.Raise &h8007000E&\nMain = Err.Number & \"|\" & Err.Description", "7|内存不够"},
+        {"On Error Resume Next\nErr.Raise &h800A000D\nMain = Err.Number & \"|\" & Err.Description", "13|类型不匹配"},
+        {"On Error Resume Next\nErr.Raise vbObjectError + 1\nMain = Err.Number", "-2147221503"},
+        {"On Error Resume Next\nErr.Raise -5\nMain = Err.Number", "-5"},
+        // What a raise does not give keeps the Err object's value.
+        {"On Error Resume Next\nErr.Raise 1, \"src\", \"desc\"\nErr.Raise 5\n"
+         "Main = Err.Number & \"|\" & Err.Source & \"|\" & Err.Description",
+         "5|src|desc"},
+        {"On Error Resume Next\nErr.Raise 1, \"src\", \"desc\"\nErr.Clear\nErr.Raise 5\n"
+         "Main = Err.Number & \"|\" & Err.Source & \"|\" & Err.Description",
+         "5|Microsoft VBScript 运行时错误|无效的过程调用或参数"},
+        {"On Error Resume Next\nErr.Raise 1, \"src\", \"desc\"\nErr.Raise 6, , \"new\"\n"
+         "Main = Err.Number & \"|\" & Err.Source & \"|\" & Err.Description",
+         "6|src|new"},
+        // A member the Err object does not have is a run-time error.
+        {"x = Err.unknownIdent\nMain = 1", "ERR 438"},
+        {"On Error Resume Next\nx = Err.unknownIdent\nMain = Err.Number", "438"},
+        {"On Error Resume Next\nErr.Foo 1, 2\nr = Err.Number\nErr.Clear\nErr.Bar = 3\nMain = r & \" \" & Err.Number",
+         "438 438"},
+    };
+    checkPrograms(cases);
+}
+
 TEST(ScriptLanguage, StringBuildingAppendsInPlaceWithTheSameResults) {
     const char* cases[][2] = {
         {"Dim s, i\nFor i = 1 To 5: s = s & i: Next\nMain = s", "12345"},
