@@ -527,6 +527,8 @@ std::shared_ptr<Program> dynamicProgram(Interp& I, const QString& code, bool exp
     try {
         prog = CompileDynamic(code, ctx);
     } catch (const CompileError& e) {
+        if (e.number == 28)
+            Throw(28);  // the compiler ran out of stack: the running code's error
         // Raised where the code runs, still a compilation error; an expression that does not
         // parse is simply a syntax error.
         RuntimeError r{expression ? 1002 : e.number, expression ? ErrorDescription(1002) : e.description};

@@ -389,6 +389,9 @@ private:
     Program* prog_ = nullptr;
     Scope* scope_ = nullptr;
     int depth_ = 0;
+    // The running thread's stack limit: code nested within the allowed depth can still use
+    // more stack than a thread deep in recursion has left.
+    const char* stackLimit_ = StackLimitHere();
     // Module variables declared so far: they hide built-in functions of the same name (Dim Day).
     QSet<QString> moduleVars_;
     QSet<QString> moduleArrays_;
@@ -407,6 +410,8 @@ private:
         explicit Depth(Parser& pp) : p(pp) {
             if (++p.depth_ > kMaxNesting)
                 p.error(1047, QStringLiteral("嵌套太深"));
+            if (static_cast<const char*>(__builtin_frame_address(0)) < p.stackLimit_)
+                p.error(28, ErrorDescription(28));
         }
         ~Depth() { --p.depth_; }
     };

@@ -221,6 +221,21 @@ TEST(ScriptLimits, RecursionDepthFollowsTheThreadsRealStack) {
             EXPECT_EQ(r.toLong(), 100);
         });
     }
+    // Deep recursion that compiles deeply nested code or evaluates the tallest expression the
+    // compiler allows at every level still ends cleanly on the small stack.
+    const QString tall = QStringLiteral("1") + QStringLiteral(" + 1").repeated(990);
+    const QString heavy = QStringLiteral(
+        "Function Nested(n)\n  x = Eval(String(95, \"(\") & n & String(95, \")\"))\n  Nested = Nested(n + 1)\nEnd Function\n"
+        "Function Tall(n)\n  x = %1\n  Tall = Tall(n + 1)\nEnd Function\n").arg(tall);
+    onThreadWithStack(size_t(1) << 20, [&] {
+        ScriptEngine e;
+        e.setTimeout(0);
+        ASSERT_TRUE(e.addCode(heavy)) << e.lastError().text().toStdString();
+        for (const char* name : {"Nested", "Tall"}) {
+            EXPECT_FALSE(e.run(QString::fromLatin1(name), {Variant(0)}));
+            EXPECT_EQ(e.lastError().number, 28) << name;
+        }
+    });
     onThreadWithStack(size_t(8) << 20, [&] {
         ScriptEngine e;
         e.setTimeout(0);
