@@ -213,17 +213,17 @@ struct FrameStorage {
     }
     // Moves to the next chunk, made (or remade, it is unused) big enough for n slots.
     __attribute__((noinline)) static void nextChunk(SlotStack& s, size_t n) {
-        if (!s.chunks.empty())
-            ++s.chunk;
+        const size_t next = s.chunks.empty() ? 0 : s.chunk + 1;
+        if (next >= s.chunks.size() || s.chunks[next].size < n) {
+            const size_t size = std::max(n, SlotStack::kChunk);
+            SlotStack::Chunk c{std::make_unique<Variant[]>(size), std::make_unique<Variant*[]>(size), size};
+            if (next < s.chunks.size())
+                s.chunks[next] = std::move(c);
+            else
+                s.chunks.push_back(std::move(c));
+        }
+        s.chunk = next;
         s.used = 0;
-        if (s.chunk < s.chunks.size() && s.chunks[s.chunk].size >= n)
-            return;
-        const size_t size = std::max(n, SlotStack::kChunk);
-        SlotStack::Chunk c{std::make_unique<Variant[]>(size), std::make_unique<Variant*[]>(size), size};
-        if (s.chunk < s.chunks.size())
-            s.chunks[s.chunk] = std::move(c);
-        else
-            s.chunks.push_back(std::move(c));
     }
 };
 }  // namespace

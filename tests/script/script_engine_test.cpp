@@ -250,6 +250,27 @@ TEST(ScriptLimits, RecursionDepthFollowsTheThreadsRealStack) {
     });
 }
 
+// Locals of calls in progress never share storage: recursion across the engine's slot chunks,
+// a procedure with more locals than a chunk holds, and locals released in between.
+TEST(ScriptLimits, LocalsOfNestedCallsStayApart) {
+    QString wide = QStringLiteral("Function Wide(n)\n");
+    for (int i = 0; i < 1100; ++i)
+        wide += QStringLiteral("  Dim v%1\n  v%1 = n * %1\n").arg(i);
+    wide += QStringLiteral("  If n > 0 Then Wide = Narrow(n - 1) + v1099 Else Wide = v1099\nEnd Function\n");
+    ScriptEngine e;
+    ASSERT_TRUE(e.addCode(wide + QStringLiteral(
+        "Function Narrow(n)\n  Dim a, b\n  a = n\n  b = Wide(n)\n  Narrow = a + b\nEnd Function\n"
+        "Function Sum(n)\n  Dim keep\n  keep = n\n  If n > 0 Then Sum = Sum(n - 1) + keep Else Sum = 0\nEnd Function\n")));
+    Variant r;
+    ASSERT_TRUE(e.run(QStringLiteral("Narrow"), {Variant(4)}, &r)) << e.lastError().text().toStdString();
+    // Narrow(k) = k + Wide(k); Wide(k) = Narrow(k - 1) + 1099k; Wide(0) = 0.
+    EXPECT_EQ(r.toLong(), 4 + (3 + (2 + (1 + (0 + 0 + 1099) + 2198) + 3297) + 4396));
+    ASSERT_TRUE(e.run(QStringLiteral("Sum"), {Variant(3000)}, &r));
+    EXPECT_EQ(r.toLong(), 3000 * 3001 / 2);
+    ASSERT_TRUE(e.run(QStringLiteral("Narrow"), {Variant(1)}, &r));
+    EXPECT_EQ(r.toLong(), 1 + 0 + 1099);
+}
+
 TEST(ScriptAddCode, DefinitionsStayAndLaterOnesReplaceEarlierOnes) {
     ScriptEngine e;
     ASSERT_TRUE(e.addCode(QStringLiteral("Function Custom_GL(NUMBER)\n  Custom_GL = \"first\"\nEnd Function")));
