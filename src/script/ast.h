@@ -252,7 +252,6 @@ struct Interp {
     // Calls a procedure with host values; ByRef parameters bind to the given variants.
     Variant callWithValues(Proc& p, Variant* args, size_t n, Instance* self = nullptr);
     Flow execBlock(const Block& b);
-    Variant runBody(Proc& p, Variant** vars, Variant* storage, Instance* self);
 };
 
 // The stack limit for script code started here on the calling thread: the thread's real stack

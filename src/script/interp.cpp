@@ -187,25 +187,34 @@ Flow Interp::execBlock(const Block& b) {
 }
 
 namespace {
-// A call's local slots from the engine's slot stack. The values go (terminates run) before
-// the slots are given back, last one first.
-struct FrameStorage {
+// One call's state: its frame and its local slots from the engine's slot stack. When the call
+// ends the caller's frame comes back, then the locals go (terminates run), last one first,
+// and the slots are given back. Kept small: a recursive call pays for it at every level.
+struct CallFrame {
+    Frame f;
     Interp& I;
-    size_t chunk, used;
+    Frame* saved;
     Variant* store;
-    Variant** ptrs;
+    size_t chunk, used;
     int n;
-    FrameStorage(Interp& interp, int count) : I(interp), chunk(I.localSlots.chunk), used(I.localSlots.used), n(count) {
+    CallFrame(Interp& interp, Proc& p, Instance* self)
+        : I(interp), saved(interp.frame), chunk(interp.localSlots.chunk), used(interp.localSlots.used), n(p.slotCount) {
         SlotStack& s = I.localSlots;
         if (s.chunks.empty() || s.used + size_t(n) > s.chunks[s.chunk].size)
             nextChunk(s, size_t(n));
         store = s.chunks[s.chunk].vars.get() + s.used;
-        ptrs = s.chunks[s.chunk].ptrs.get() + s.used;
+        f.vars = s.chunks[s.chunk].ptrs.get() + s.used;
         s.used += size_t(n);
         for (int i = 0; i < n; ++i)
-            ptrs[i] = &store[i];
+            f.vars[i] = &store[i];
+        f.proc = &p;
+        f.self = self;
+        f.withBase = I.withStack.size();
     }
-    ~FrameStorage() {
+    ~CallFrame() {
+        I.frame = saved;
+        if (I.withStack.size() > f.withBase)
+            I.withStack.resize(f.withBase);
         for (int i = n; i-- > 0;)
             store[i] = Variant();
         I.localSlots.chunk = chunk;
@@ -226,9 +235,7 @@ struct FrameStorage {
         s.used = 0;
     }
 };
-}  // namespace
 
-namespace {
 __attribute__((noinline)) void MakeLocalArrays(const Proc& p, Variant** vars) {
     for (auto& fa : p.fixedArrays) {
         Variant arr = Variant::makeArray(fa.second);
@@ -238,49 +245,33 @@ __attribute__((noinline)) void MakeLocalArrays(const Proc& p, Variant** vars) {
     for (int slot : p.dynamicArrays)
         *vars[slot] = UndimensionedArray();
 }
-}  // namespace
 
-Variant Interp::runBody(Proc& p, Variant** vars, Variant* storage, Instance* self) {
+// Runs the body in the call's frame and gives the Function's result.
+inline Variant RunBody(Interp& I, Proc& p, CallFrame& c) {
     if (!p.fixedArrays.empty() || !p.dynamicArrays.empty())
-        MakeLocalArrays(p, vars);
-    Frame f;
-    f.vars = vars;
-    f.proc = &p;
-    f.self = self;
-    f.withBase = withStack.size();
-    struct Restore {
-        Interp& I;
-        Frame* saved;
-        size_t with;
-        ~Restore() {
-            I.frame = saved;
-            if (I.withStack.size() > with)
-                I.withStack.resize(with);
-        }
-    } restore{*this, frame, f.withBase};
-    const int savedLine = curLine;
-    frame = &f;
-    execBlock(p.body);
-    curLine = savedLine;
+        MakeLocalArrays(p, c.f.vars);
+    const int savedLine = I.curLine;
+    I.frame = &c.f;
+    I.execBlock(p.body);
+    I.curLine = savedLine;
     if (p.returnSlot >= 0)
-        return std::move(storage[p.returnSlot]);
+        return std::move(c.store[p.returnSlot]);
     return Variant();
 }
 
-namespace {
 // The cold paths of a call live apart, so a recursive call keeps a small machine-stack frame.
 [[noreturn]] __attribute__((noinline)) void ThrowArgumentCount(const Proc& p) {
     Throw(450, QStringLiteral("'%1'").arg(p.name));
 }
 
-__attribute__((noinline)) void BindArguments(Interp& I, Proc& p, std::vector<ExprP>& args, Variant* store,
-                                             Variant** ptrs, ArrayPins& pins) {
+__attribute__((noinline)) void BindArguments(Interp& I, Proc& p, std::vector<ExprP>& args, CallFrame& c,
+                                             ArrayPins& pins) {
     for (size_t i = 0; i < args.size(); ++i) {
         Variant* r = p.params[i].byVal ? nullptr : args[i]->byRef(I, pins);
         if (r)
-            ptrs[i] = r;
+            c.f.vars[i] = r;
         else
-            store[i] = args[i]->eval(I);
+            c.store[i] = args[i]->eval(I);
     }
 }
 }  // namespace
@@ -290,11 +281,11 @@ Variant Interp::call(Proc& p, std::vector<ExprP>& args, Instance* self) {
         ThrowArgumentCount(p);
     checkStack();
     tick();
-    FrameStorage fs(*this, p.slotCount);
+    CallFrame c(*this, p, self);
     ArrayPins pins;
     if (!args.empty())
-        BindArguments(*this, p, args, fs.store, fs.ptrs, pins);
-    return runBody(p, fs.ptrs, fs.store, self);
+        BindArguments(*this, p, args, c, pins);
+    return RunBody(*this, p, c);
 }
 
 Variant Interp::callWithValues(Proc& p, Variant* args, size_t n, Instance* self) {
@@ -302,14 +293,14 @@ Variant Interp::callWithValues(Proc& p, Variant* args, size_t n, Instance* self)
         ThrowArgumentCount(p);
     checkStack();
     tick();
-    FrameStorage fs(*this, p.slotCount);
+    CallFrame c(*this, p, self);
     for (size_t i = 0; i < n; ++i) {
         if (p.params[i].byVal)
-            fs.store[i] = args[i];
+            c.store[i] = args[i];
         else
-            fs.ptrs[i] = &args[i];
+            c.f.vars[i] = &args[i];
     }
-    return runBody(p, fs.ptrs, fs.store, self);
+    return RunBody(*this, p, c);
 }
 
 // ---- names ---------------------------------------------------------------------------
@@ -561,6 +552,18 @@ __attribute__((noinline)) void ToDefault(Variant& v) {
     v = ObjectDefault(v);
 }
 
+// The right operand evaluated after the left one's value `a`; apart, so that a recursive
+// call in the left operand does not hold room for both values on the machine stack.
+template <class Node>
+__attribute__((noinline)) Variant evalRight(const Node& n, Interp& I, Variant& a) {
+    Variant b = n.r->eval(I);
+    if (a.isObject())
+        ToDefault(a);
+    if (b.isObject())
+        ToDefault(b);
+    return n.apply(a, b);
+}
+
 template <class Node>
 Variant evalOperands(const Node& n, Interp& I) {
     if (const Variant* pa = n.l->peek(I))
@@ -568,12 +571,10 @@ Variant evalOperands(const Node& n, Interp& I) {
             if (!pa->isObject() && !pb->isObject())
                 return n.apply(*pa, *pb);
     Variant a = n.l->eval(I);
-    Variant b = n.r->eval(I);
-    if (a.isObject())
-        ToDefault(a);
-    if (b.isObject())
-        ToDefault(b);
-    return n.apply(a, b);
+    if (!a.isObject())
+        if (const Variant* pb = n.r->peek(I); pb && !pb->isObject())
+            return n.apply(a, *pb);
+    return evalRight(n, I, a);
 }
 }  // namespace
 
