@@ -271,9 +271,6 @@ void Instance::finalize() {
     Interp* I = handle ? handle->I : nullptr;
     if (!I || !cls->terminate)
         return;
-    // After a time-out or a stop, the rest of the release runs no script code.
-    if (I->releaseFailed && I->releaseError.fatal)
-        return;
     Frame* saved = I->frame;
     const int line = I->curLine;
     // Released by the host between its calls: limits of its own, measured from the start of
@@ -282,14 +279,17 @@ void Instance::finalize() {
     const char* limit = I->stackLimit;
     const bool hasDeadline = I->hasDeadline;
     const auto deadline = I->deadline;
+    if (outside && I->outsideRelease != releaseSerial) {
+        I->outsideRelease = releaseSerial;
+        I->outsideDeadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(200);
+        I->releaseFailed = false;
+    }
+    // After a time-out or a stop, the rest of the release runs no script code.
+    if (I->releaseFailed && I->releaseError.fatal)
+        return;
     if (outside) {
         I->frame = &I->topFrame;
         I->stackLimit = StackLimitHere();
-        if (I->outsideRelease != releaseSerial) {
-            I->outsideRelease = releaseSerial;
-            I->outsideDeadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(200);
-            I->releaseFailed = false;
-        }
         I->hasDeadline = true;
         I->deadline = I->outsideDeadline;
     }

@@ -673,7 +673,8 @@ TEST(ScriptClasses, EndlessTerminatesStopAtTheLimits) {
     const QString code = QStringLiteral(
         "Class C\n  Private Sub Class_Terminate()\n    Dim x\n    Set x = New C\n  End Sub\nEnd Class\n"
         "Function Drop()\n  Set o = New C\n  Set o = Nothing\n  Drop = 1\nEnd Function\n"
-        "Function Ok()\n  Ok = 7\nEnd Function\n");
+        "Function Ok()\n  Ok = 7\nEnd Function\n"
+        "Function Keep()\n  Set Keep = New C\nEnd Function\n");
     {
         ScriptEngine e;
         e.setTimeout(100);
@@ -684,6 +685,12 @@ TEST(ScriptClasses, EndlessTerminatesStopAtTheLimits) {
         Variant r;
         EXPECT_TRUE(e.run(QStringLiteral("Ok"), {}, &r));
         EXPECT_EQ(r.toLong(), 7);
+        // Released by the host between its calls, twice: each release has its own limit.
+        for (int i = 0; i < 2; ++i) {
+            ASSERT_TRUE(e.run(QStringLiteral("Keep"), {}, &r));
+            r = Variant();
+        }
+        EXPECT_TRUE(e.run(QStringLiteral("Ok"), {}, &r));
     }
     std::atomic<bool> stop{false};
     ScriptEngine e;
