@@ -190,7 +190,7 @@ struct Interp {
     // The first error of a Class_Terminate run by a release: raised by the statement that
     // released the object, once the release is over.
     bool releaseFailed = false;
-    RuntimeError releaseError;
+    RuntimeError releaseError{0, QString()};
     // A release made by the host between its calls: one time limit for all it sets off.
     unsigned outsideRelease = 0;
     std::chrono::steady_clock::time_point outsideDeadline;
