@@ -241,8 +241,10 @@ TEST(ScriptLimits, RecursionDepthFollowsTheThreadsRealStack) {
         e.setTimeout(0);
         ASSERT_TRUE(e.addCode(code));
         Variant r;
+#ifndef __SANITIZE_ADDRESS__  // instrumented frames are several times larger
         EXPECT_TRUE(e.run(QStringLiteral("Down"), {Variant(10000)}, &r)) << e.lastError().text().toStdString();
         EXPECT_EQ(r.toLong(), 10000);
+#endif
         ASSERT_TRUE(e.run(QStringLiteral("Deepest"), {}, &r));
         const QStringList parts = r.toString().split(u' ');
         std::printf("[ depth    ] %s levels on an 8 MB stack\n", qPrintable(parts[0]));
