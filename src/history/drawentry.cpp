@@ -3,10 +3,12 @@
 #include "common/atomicfile.h"
 #include "common/drawtext.h"
 #include "common/textcodec.h"
+#include "history/drawdownload.h"
 #include "history/drawfile.h"
 #include "platform/download.h"
 
 #include <QDate>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 
@@ -118,6 +120,8 @@ bool WriteDrawFileViaFlag(const QString& drawFilePath, const QString& flagPath, 
                           QString* error) {
     // A draw file that exists but cannot be read was never loaded: writing the (empty) working
     // copy over it would throw its history away.
+    // A folder of that name, or a file the user made read-only, is left alone as well.
+    if (!CheckDrawFileWritable(drawFilePath, error)) return false;
     QFile current(drawFilePath);
     if (current.exists() && !current.open(QIODevice::ReadOnly)) {
         if (error) *error = common::ReadErrorText(current);
@@ -133,8 +137,8 @@ bool WriteDrawFileViaFlag(const QString& drawFilePath, const QString& flagPath, 
     return true;
 }
 
-HomeCopyFetch FetchHomeCopy(const QString& url, const QString& bakPath, QString* serverIssue,
-                            const QString& localPath) {
+HomeCopyFetch FetchHomeCopy(const QString& url, const QString& bakPath, const QString& localPath,
+                            QString* serverIssue, QString* localError) {
     if (!platform::DownloadToFile(url, bakPath, platform::kDefaultTimeoutMs, {}, platform::kDrawFileLimit).ok)
         return HomeCopyFetch::NotReached;
     QByteArray copy;
@@ -142,16 +146,30 @@ HomeCopyFetch FetchHomeCopy(const QString& url, const QString& bakPath, QString*
         QFile f(bakPath);
         if (f.open(QIODevice::ReadOnly)) copy = f.readAll();
     }
-    if (!IsValidDrawFileContent(copy)) {
-        // An error page or a broken copy must never take the history's place.
+    auto drop = [&](HomeCopyFetch why) {
         QFile::remove(bakPath);
-        return HomeCopyFetch::Refused;
+        return why;
+    };
+    // An error page or a broken copy must never take the history's place.
+    if (LooksLikeWebPage(copy)) return drop(HomeCopyFetch::WebPage);
+    if (!IsValidDrawFileContent(copy)) return drop(HomeCopyFetch::Refused);
+
+    // Only parsed records count, never sizes: a file that cannot be read would otherwise look
+    // empty or old, and any copy would pass for newer.
+    QByteArray local;
+    QString why;
+    int damaged = 0;
+    if (ReadDrawFileBytes(localPath, &local, &why)) ValidDrawTexts(local, &damaged);
+    if (!why.isEmpty() || damaged > 0) {
+        if (localError)
+            *localError = why.isEmpty() ? QStringLiteral("%1 中有 %2 条记录已损坏").arg(QDir::toNativeSeparators(localPath)).arg(damaged)
+                                        : why;
+        return drop(HomeCopyFetch::LocalUnreadable);
     }
-    if (!localPath.isEmpty() && copy.size() / kRecordLength < QFileInfo(localPath).size() / kRecordLength) {
-        // A copy with fewer records would throw local draws away, whatever its last issue.
-        QFile::remove(bakPath);
-        return HomeCopyFetch::Shorter;
-    }
+    local.truncate(local.size() - local.size() % kRecordLength);  // a trailing partial record is no record
+    if (copy.size() < local.size())
+        return drop(local.startsWith(copy) ? HomeCopyFetch::Shorter : HomeCopyFetch::Disagrees);
+    if (!copy.startsWith(local)) return drop(HomeCopyFetch::Disagrees);
     if (serverIssue) *serverIssue = QString::fromLatin1(copy.right(kRecordLength).left(7));
     return HomeCopyFetch::Fetched;
 }

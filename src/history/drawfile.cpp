@@ -8,6 +8,9 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 namespace history {
 
 QByteArray EncodeDrawRecord(const QString& drawText) {
@@ -72,15 +75,21 @@ QStringList ValidDrawTexts(const QByteArray& bytes, int* damaged) {
     return out;
 }
 
-static bool ReadAll(const QString& path, QByteArray* bytes, QString* error) {
-    QFile f(path);
-    if (!f.exists()) {
-        // Opening a missing draw file creates it empty.
-        QDir().mkpath(QFileInfo(path).absolutePath());
-        if (f.open(QIODevice::WriteOnly)) f.close();
-        bytes->clear();
-        return true;
+// verb: 读取 or 写入.
+static QString FolderText(const QString& verb, const QString& path) {
+    return QStringLiteral("无法%1 %2：它是一个文件夹，不是开奖数据文件").arg(verb, QDir::toNativeSeparators(path));
+}
+
+bool ReadDrawFileBytes(const QString& path, QByteArray* bytes, QString* error) {
+    bytes->clear();
+    const QFileInfo info(path);
+    if (!info.exists()) return true;
+    if (info.isDir()) {
+        // Opening a folder fails without a cause of its own; the stale one would mislead.
+        if (error) *error = FolderText(QStringLiteral("读取"), path);
+        return false;
     }
+    QFile f(path);
     if (!f.open(QIODevice::ReadOnly)) {
         if (error) *error = common::ReadErrorText(f);
         return false;
@@ -88,7 +97,36 @@ static bool ReadAll(const QString& path, QByteArray* bytes, QString* error) {
     *bytes = f.readAll();
     if (f.error() != QFileDevice::NoError) {
         // A short read would load part of the history as if it were all of it.
+        bytes->clear();
         if (error) *error = common::ReadErrorText(f);
+        return false;
+    }
+    return true;
+}
+
+static bool ReadAll(const QString& path, QByteArray* bytes, QString* error) {
+    if (!QFileInfo::exists(path)) {
+        // Opening a missing draw file creates it empty.
+        QDir().mkpath(QFileInfo(path).absolutePath());
+        QFile f(path);
+        if (f.open(QIODevice::WriteOnly)) f.close();
+        bytes->clear();
+        return true;
+    }
+    return ReadDrawFileBytes(path, bytes, error);
+}
+
+bool CheckDrawFileWritable(const QString& path, QString* error) {
+    struct stat st {};
+    if (::stat(QFile::encodeName(path).constData(), &st) != 0) return true;  // missing: it will be created
+    if (S_ISDIR(st.st_mode)) {
+        if (error) *error = FolderText(QStringLiteral("写入"), path);
+        return false;
+    }
+    // A file without write bits is the user's wish to keep it, whoever runs the program.
+    if ((st.st_mode & 0222) == 0 || ::access(QFile::encodeName(path).constData(), W_OK) != 0) {
+        if (error)
+            *error = QStringLiteral("%1 是只读文件，新的开奖数据没有写入").arg(QDir::toNativeSeparators(path));
         return false;
     }
     return true;
@@ -128,6 +166,7 @@ bool WriteDrawFile(const QString& path, const QStringList& drawTexts, QString* e
 }
 
 bool AppendDrawRecords(const QString& path, const QStringList& drawTexts, QString* error) {
+    if (!CheckDrawFileWritable(path, error)) return false;
     QByteArray bytes;
     if (!ReadAll(path, &bytes, error)) return false;
     // The next record goes right after the last whole one: a trailing partial record is

@@ -5,6 +5,7 @@
 #include "common/drawtext.h"
 #include "common/paths.h"
 #include "history/drawdownload.h"
+#include "history/drawfile.h"
 #include "platform/ui/lotterymark.h"
 #include "platform/ui/messagebox.h"
 
@@ -236,17 +237,24 @@ void DrawEntryWindow::Command4_Click() {
     const QString bak = common::ProgramFile(QStringLiteral("HAOBAK.TXT"));
     QString serverIssue;
     const history::HomeCopyFetch fetched =
-        common::HasHomeServer() ? history::FetchHomeCopy(history::HomeDrawFileUrl(app.lotteryIsP3), bak, &serverIssue)
-                                : history::HomeCopyFetch::NotReached;
+        common::HasHomeServer()
+            ? history::FetchHomeCopy(history::HomeDrawFileUrl(app.lotteryIsP3), bak, app.drawFilePath, &serverIssue)
+            : history::HomeCopyFetch::NotReached;
     downloading_ = false;
-    if (fetched == history::HomeCopyFetch::NotReached) {
-        Label3->setText(QStringLiteral("网络连接失败"));
-        setButtonsEnabled(true);
-        return;
+    // Only a copy that extends the local file may replace it; every other answer leaves the file
+    // as it was and says why on the status line.
+    QString refusal;
+    switch (fetched) {
+    case history::HomeCopyFetch::Fetched: break;
+    case history::HomeCopyFetch::NotReached: refusal = QStringLiteral("网络连接失败"); break;
+    case history::HomeCopyFetch::WebPage: refusal = QStringLiteral("服务器没有发来开奖数据,本机数据未更新"); break;
+    case history::HomeCopyFetch::Refused: refusal = QStringLiteral("服务器数据格式错误,本机数据未更新"); break;
+    case history::HomeCopyFetch::LocalUnreadable: refusal = QStringLiteral("本机数据文件无法读取,已保留原文件"); break;
+    case history::HomeCopyFetch::Disagrees: refusal = QStringLiteral("服务器数据与本机记录不一致,本机数据未更新"); break;
+    case history::HomeCopyFetch::Shorter: refusal = QStringLiteral("本机数据已升级不需更新"); break;
     }
-    if (fetched == history::HomeCopyFetch::Refused) {
-        // An error page or a partial record must not replace the history.
-        Label3->setText(QStringLiteral("服务器数据格式错误,本机数据未更新"));
+    if (!refusal.isEmpty()) {
+        Label3->setText(refusal);
         setButtonsEnabled(true);
         return;
     }
@@ -255,7 +263,7 @@ void DrawEntryWindow::Command4_Click() {
         ui::Icon::Question, ui::Buttons::YesNo, QStringLiteral("自动更新"), this);
     if (answer != ui::Answer::Yes || book_.lastEntryIssue() < serverIssue) {
         QString why;
-        if (!common::ReplaceFile(bak, app.drawFilePath, &why)) {
+        if (!history::CheckDrawFileWritable(app.drawFilePath, &why) || !common::ReplaceFile(bak, app.drawFilePath, &why)) {
             QFile::remove(bak);
             ui::MsgBox(QStringLiteral("开奖数据更新失败：") + why, ui::Icon::Warning, ui::Buttons::Ok, ui::kAppTitle,
                        this);

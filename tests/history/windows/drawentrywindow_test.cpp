@@ -239,7 +239,7 @@ TEST_F(DrawEntry, HomeServerCopy) {
     testsupport::EnvVar homeUrl("SIFMORA_HOME_URL", server.baseUrl());
     const QByteArray local = MakeRecords(draws);
     const QByteArray later = MakeRecords(MakeDraws(7, 354));   // ends 2024360
-    const QByteArray equal = MakeRecords(MakeDraws(3, 356));   // ends 2024358
+    const QByteArray equal = MakeRecords(MakeDraws(3, 356));   // ends 2024358, other draws
     const QByteArray older = MakeRecords(MakeDraws(2, 1));     // ends 2024002
     struct Case {
         const char* what;
@@ -251,10 +251,14 @@ TEST_F(DrawEntry, HomeServerCopy) {
         QString asked;  // the question, when one is asked
     } cases[] = {
         {"later, checked", later, 200, ui::Answer::Yes, true, "", "服务器数据已更新到[2024360]期,是否校对本机数据后再更新?"},
-        {"equal, checked", equal, 200, ui::Answer::Yes, false, "本机数据已升级不需更新", "服务器数据已更新到[2024358]期,是否校对本机数据后再更新?"},
-        {"older, not checked", older, 200, ui::Answer::No, true, "", "服务器数据已更新到[2024002]期,是否校对本机数据后再更新?"},
+        {"equal, checked", local, 200, ui::Answer::Yes, false, "本机数据已升级不需更新", "服务器数据已更新到[2024358]期,是否校对本机数据后再更新?"},
+        {"equal, not checked", local, 200, ui::Answer::No, true, "", "服务器数据已更新到[2024358]期,是否校对本机数据后再更新?"},
+        // The copy must hold every local record unchanged, whatever the answer would be.
+        {"older", older, 200, ui::Answer::No, false, "服务器数据与本机记录不一致,本机数据未更新", ""},
+        {"other draws", equal, 200, ui::Answer::No, false, "服务器数据与本机记录不一致,本机数据未更新", ""},
+        {"behind", MakeRecords(MakeDraws(4, 354)), 200, ui::Answer::No, false, "本机数据已升级不需更新", ""},
         {"not found", later, 404, ui::Answer::Yes, false, "网络连接失败", ""},
-        {"error page", "<html>busy</html>", 200, ui::Answer::No, false, "服务器数据格式错误,本机数据未更新", ""},
+        {"error page", "<html>busy</html>", 200, ui::Answer::No, false, "服务器没有发来开奖数据,本机数据未更新", ""},
         {"partial record", later + "2024", 200, ui::Answer::No, false, "服务器数据格式错误,本机数据未更新", ""},
     };
     for (const Case& c : cases) {
