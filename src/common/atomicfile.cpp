@@ -190,7 +190,7 @@ static bool CopyOver(const QString& source, const QString& dest, QString* error)
         if (error) *error = QStringLiteral("无法读取 %1：%2").arg(Name(source), FileErrorText(in));
         return false;
     }
-    AtomicFile out(dest);
+    AtomicFile out(dest);  // takes the mode of the file it replaces
     if (!out.open(error)) return false;
     for (;;) {
         const QByteArray piece = in.read(1024 * 1024);
@@ -211,6 +211,10 @@ bool ReplaceFile(const QString& source, const QString& target, QString* error) {
     const QString dest = FinalTarget(target);
     int e = ELOOP;
     if (!dest.isEmpty()) {
+        // The file keeps the mode it had (a user's read-only or private file stays so).
+        struct stat st {};
+        if (::stat(QFile::encodeName(dest).constData(), &st) == 0 && S_ISREG(st.st_mode))
+            (void)::chmod(QFile::encodeName(source).constData(), st.st_mode & 07777);
         // rename(2) replaces an existing target atomically; QFile::rename refuses to.
         if (std::rename(QFile::encodeName(source).constData(), QFile::encodeName(dest).constData()) == 0) {
             if (dest != target) SyncFolderOf(dest);
