@@ -286,6 +286,51 @@ TEST_F(DrawEntry, HomeServerCopy) {
     }
 }
 
+// The file on disk is what the copy must extend: a local file that cannot be read is kept, and a
+// read-only one takes neither the copy nor the window's edits.
+TEST_F(DrawEntry, HomeServerCopyKeepsAnUnreadableOrReadOnlyFile) {
+    testsupport::HttpServer server;
+    ASSERT_TRUE(server.isListening());
+    testsupport::EnvVar homeUrl("SIFMORA_HOME_URL", server.baseUrl());
+    const QByteArray local = MakeRecords(draws);
+    server.serve("/3d/HAO.txt", MakeRecords(MakeDraws(8, 354)));  // extends the file, ends 2024361
+
+    // The newest record is damaged: the copy only seems to be newer.
+    const QByteArray damaged = local + QByteArray("2024x59 9991");
+    dir.write("HAO.TXT", damaged);
+    {
+        ui::MessageRecorder answers(ui::Answer::No);
+        DrawEntryWindow f;
+        f.Command4->click();
+        EXPECT_EQ(f.Label3->text(), "本机数据文件无法读取,已保留原文件");
+        EXPECT_TRUE(answers.messages.isEmpty());
+        EXPECT_EQ(dir.read("HAO.TXT"), damaged);
+        EXPECT_FALSE(QFile::exists(dir.file("HAOBAK.TXT")));
+    }
+
+    dir.write("HAO.TXT", local);
+    const QString hao = dir.file("HAO.TXT");
+    ASSERT_TRUE(QFile::setPermissions(hao, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther));
+    const QString readOnly = QStringLiteral("%1 是只读文件，新的开奖数据没有写入").arg(hao);
+    {
+        ui::MessageRecorder answers(ui::Answer::Yes);
+        DrawEntryWindow f;
+        f.Command4->click();
+        ASSERT_EQ(answers.messages.size(), 2);
+        EXPECT_EQ(answers.messages[1].text, QStringLiteral("开奖数据更新失败：") + readOnly);
+        EXPECT_NE(f.result(), QDialog::Accepted);
+        Enter(f, QString(), "123");
+        f.Command2->click();
+        ASSERT_EQ(answers.messages.size(), 3);
+        EXPECT_EQ(answers.messages[2].text, QStringLiteral("开奖数据保存失败：") + readOnly);
+        EXPECT_NE(f.result(), QDialog::Accepted);
+    }
+    EXPECT_EQ(dir.read("HAO.TXT"), local);
+    EXPECT_EQ(QFile::permissions(hao) & (QFile::WriteOwner | QFile::WriteGroup | QFile::WriteOther), QFile::Permissions());
+    EXPECT_EQ(testsupport::FilesIn(dir.path()), QStringList({"HAO.TXT", "HAOP3.TXT"}));
+    QFile::setPermissions(hao, QFile::ReadOwner | QFile::WriteOwner);
+}
+
 TEST_F(DrawEntry, HomeServerCopyComparesWithTheEditedHistory) {
     testsupport::HttpServer server;
     testsupport::EnvVar homeUrl("SIFMORA_HOME_URL", server.baseUrl());
