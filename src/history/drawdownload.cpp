@@ -132,7 +132,12 @@ bool MergeDrawListXml(const QString& url, const QString& path, const QString& pr
     if (appended) *appended = 0;
     auto withLabel = [&](const QString& why) { return label.isEmpty() ? why : label + QStringLiteral("：") + why; };
     QByteArray body;
-    if (!platform::FetchUrl(url, &body).ok) return true;  // not reachable: nothing to merge
+    const platform::DownloadResult got = platform::FetchUrl(url, &body);
+    if (got.tooLarge) {
+        if (error) *error = withLabel(QStringLiteral("服务器的回答太大（%1），不是开奖列表，开奖数据没有更新").arg(got.error));
+        return false;
+    }
+    if (!got.ok) return true;  // not reachable: nothing to merge
     if (LooksLikeWebPage(body)) {
         // Read as a list, a page's elements would be entries without an issue.
         if (error) *error = withLabel(QStringLiteral("服务器没有发来开奖数据（收到的是一个网页），开奖数据没有更新"));
@@ -170,6 +175,11 @@ bool ReplaceWithHomeCopy(const QString& url, const QString& path, const QString&
         if (result) *result = HomeCopyResult::Kept;
         return true;
     case HomeCopyFetch::Fetched: break;
+    case HomeCopyFetch::TooLarge:
+        refusal = QStringLiteral("服务器的回答太大（超过了开奖数据文件 %1 KB 的上限），%2 没有更新")
+                      .arg(platform::kDrawFileLimit / 1024)
+                      .arg(name);
+        break;
     case HomeCopyFetch::WebPage:
         refusal = QStringLiteral("服务器没有发来开奖数据（收到的是一个网页），%1 没有更新").arg(name);
         break;

@@ -139,8 +139,9 @@ bool WriteDrawFileViaFlag(const QString& drawFilePath, const QString& flagPath, 
 
 HomeCopyFetch FetchHomeCopy(const QString& url, const QString& bakPath, const QString& localPath,
                             QString* serverIssue, QString* localError) {
-    if (!platform::DownloadToFile(url, bakPath, platform::kDefaultTimeoutMs, {}, platform::kDrawFileLimit).ok)
-        return HomeCopyFetch::NotReached;
+    const platform::DownloadResult got =
+        platform::DownloadToFile(url, bakPath, platform::kDefaultTimeoutMs, {}, platform::kDrawFileLimit);
+    if (!got.ok) return got.tooLarge ? HomeCopyFetch::TooLarge : HomeCopyFetch::NotReached;
     QByteArray copy;
     {
         QFile f(bakPath);

@@ -109,6 +109,7 @@ DownloadResult ReadLocal(const QString& path, int timeoutMs, const ProgressFn& p
     const qint64 total = file.size();
     if (maxBytes > 0 && total > maxBytes) {
         result.error = LimitText(maxBytes);
+        result.tooLarge = true;
         return result;
     }
     const QDeadlineTimer deadline = timeoutMs > 0 ? QDeadlineTimer(timeoutMs) : QDeadlineTimer(QDeadlineTimer::Forever);
@@ -119,6 +120,7 @@ DownloadResult ReadLocal(const QString& path, int timeoutMs, const ProgressFn& p
         received += piece.size();
         if (maxBytes > 0 && received > maxBytes) {  // the file grew while it was read
             result.error = LimitText(maxBytes);
+            result.tooLarge = true;
             return result;
         }
         if (!sink(piece)) {
@@ -262,7 +264,10 @@ static DownloadResult Transfer(const QString& address, int timeoutMs, const Prog
     else if (sinkFailed) {
         result.error = QStringLiteral("写入失败");
         result.writeFailed = true;
-    } else if (tooLarge) result.error = LimitText(maxBytes);
+    } else if (tooLarge) {
+        result.error = LimitText(maxBytes);
+        result.tooLarge = true;
+    }
     else if (timedOut) {
         result.error = QStringLiteral("服务器没有在 %1 秒内传完数据").arg(timeoutMs / 1000.0);
         if (isHttp) MarkSlowHost(url);

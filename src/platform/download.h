@@ -22,6 +22,9 @@ struct DownloadResult {
     // fault, and error names the cause.
     bool writeFailed = false;
     bool diskFull = false;
+    // The answer went past the size limit: the server sent something else than what was asked
+    // for, which no network check would mend.
+    bool tooLarge = false;
 };
 
 inline constexpr int kDefaultTimeoutMs = 15000;

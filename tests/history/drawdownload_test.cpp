@@ -2,6 +2,7 @@
 #include "history/drawdownload.h"
 #include "history/drawfile.h"
 #include "httpserver.h"
+#include "platform/download.h"
 #include "testsupport.h"
 
 #include <QFile>
@@ -242,6 +243,29 @@ TEST_F(DrawDownload, HomeCopyReplacesOnlyWhenItExtendsTheLocalHistory) {
         EXPECT_EQ(dir.read("HAO.TXT"), c.replaced ? c.served : local3d) << c.what;
         EXPECT_FALSE(QFile::exists(bak)) << c.what;
     }
+}
+
+// An answer past its size limit is no network fault: the message says the answer was too large.
+TEST_F(DrawDownload, AnswerPastItsSizeLimitSaysSo) {
+    server.serve("/static/info/kaijiang/xml/sd/list.xml",
+                 ListXml({{"2024103", "1,2,3"}}) + QByteArray(int(platform::kPageLimit), ' '));
+    QString error;
+    EXPECT_FALSE(MergeDrawListXml(sdList(), dir.file("HAO.TXT"), "", "福彩3D", &error));
+    EXPECT_EQ(error, QStringLiteral("福彩3D：服务器的回答太大（数据超过了 4096 KB 的上限），不是开奖列表，开奖数据没有更新"));
+
+    // A well-formed copy that extends the file, one record past the draw file's limit.
+    QByteArray copy = local3d;
+    for (int serial = 103; copy.size() <= platform::kDrawFileLimit; ++serial)
+        copy += EncodeDrawRecord(QStringLiteral("%1 123").arg(2024000 + serial));
+    server.serve("/3d/HAO.txt", copy);
+    HomeCopyResult result{};
+    error.clear();
+    EXPECT_FALSE(ReplaceWithHomeCopy(server.url("/3d/HAO.txt"), dir.file("HAO.TXT"), dir.file("HAOBAK.TXT"), &result, &error));
+    EXPECT_EQ(int(result), int(HomeCopyResult::Refused));
+    EXPECT_EQ(error, QStringLiteral("服务器的回答太大（超过了开奖数据文件 2048 KB 的上限），%1 没有更新").arg(dir.file("HAO.TXT")));
+    EXPECT_FALSE(error.contains(QStringLiteral("网络")));
+    EXPECT_EQ(dir.read("HAO.TXT"), local3d);
+    EXPECT_EQ(testsupport::FilesIn(dir.path()), QStringList({"HAO.TXT", "HAOP3.TXT"}));
 }
 
 TEST_F(DrawDownload, TruncatedHomeCopyIsNotUsed) {

@@ -66,6 +66,15 @@ TEST_F(UpdaterWindowTest, NetworkFailureResetsTheSteps) {
     EXPECT_FALSE(window->isVisible());
 }
 
+// An answer past the size limit is no network fault, and the message says what came instead.
+TEST_F(UpdaterWindowTest, AnswerPastItsSizeLimitSaysItWasTooLarge) {
+    server.serve("/3d/updatelog.txt", QByteArray(int(platform::kPageLimit) + 1, 'x'));
+    open();
+    ASSERT_TRUE(WaitFor([this] { return !shown.isEmpty(); }));
+    EXPECT_EQ(shown, QStringList{QStringLiteral("服务器的回答太大（数据超过了 4096 KB 的上限），不是要下载的文件，升级已取消。")});
+    EXPECT_TRUE(window->findChild<QPushButton*>("cmdStart")->isEnabled());
+}
+
 TEST_F(UpdaterWindowTest, ClosingDuringSwapWaitStartsOldProgramAgain) {
     timings.swapDelayMs = 600000;
     serveServerLog(newerLog());

@@ -247,6 +247,7 @@ void DrawEntryWindow::Command4_Click() {
     switch (fetched) {
     case history::HomeCopyFetch::Fetched: break;
     case history::HomeCopyFetch::NotReached: refusal = QStringLiteral("网络连接失败"); break;
+    case history::HomeCopyFetch::TooLarge: refusal = QStringLiteral("服务器的回答太大,本机数据未更新"); break;
     case history::HomeCopyFetch::WebPage: refusal = QStringLiteral("服务器没有发来开奖数据,本机数据未更新"); break;
     case history::HomeCopyFetch::Refused: refusal = QStringLiteral("服务器数据格式错误,本机数据未更新"); break;
     case history::HomeCopyFetch::LocalUnreadable: refusal = QStringLiteral("本机数据文件无法读取,已保留原文件"); break;

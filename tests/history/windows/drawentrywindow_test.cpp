@@ -258,6 +258,7 @@ TEST_F(DrawEntry, HomeServerCopy) {
         {"other draws", equal, 200, ui::Answer::No, false, "服务器数据与本机记录不一致,本机数据未更新", ""},
         {"behind", MakeRecords(MakeDraws(4, 354)), 200, ui::Answer::No, false, "本机数据已升级不需更新", ""},
         {"not found", later, 404, ui::Answer::Yes, false, "网络连接失败", ""},
+        {"too large", local + QByteArray(2 * 1024 * 1024, '\n'), 200, ui::Answer::No, false, "服务器的回答太大,本机数据未更新", ""},
         {"error page", "<html>busy</html>", 200, ui::Answer::No, false, "服务器没有发来开奖数据,本机数据未更新", ""},
         {"partial record", later + "2024", 200, ui::Answer::No, false, "服务器数据格式错误,本机数据未更新", ""},
     };
