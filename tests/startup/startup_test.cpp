@@ -395,13 +395,17 @@ TEST_F(StartRoad, CloseRequestDuringVersionCheckAsksNothingMore) {
 }
 
 TEST_F(StartRoad, HomeCopyWithFewerRecordsNeverReplacesTheHistory) {
-    // One record with a later issue: taking it would wipe the local history.
+    // One record with a later issue: taking it would wipe the local history. The copy disagrees
+    // with the local draws, and the start says so.
     server.serve("/3d/HAO.txt", history::EncodeDrawRecord("2024199 999"));
     server.serve("/3d/HAOP3.txt", history::EncodeDrawRecord("2024199 999"));  // the local file is empty
     auto form = makeForm();
     ui::MessageRecorder box(ui::Answer::Ok);
     form->Timer1_Timer();
-    EXPECT_TRUE(box.messages.isEmpty());
+    ASSERT_EQ(box.messages.size(), 1);
+    EXPECT_TRUE(box.messages[0].text.contains(QStringLiteral("服务器的副本与本机 %1 中的开奖记录不一致，本机文件没有被替换")
+                                                  .arg(dir.file("HAO.TXT"))))
+        << box.messages[0].text.toStdString();
     EXPECT_TRUE(drawsUpdated());
     // An empty local file has nothing to lose: the copy is taken.
     EXPECT_EQ(dir.read("HAOP3.TXT"), history::EncodeDrawRecord("2024199 999"));
