@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QFile>
 #include <QRegularExpression>
+#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 using common::WriteFileAtomically;
@@ -100,4 +101,58 @@ TEST(AtomicWrite, KeepsTheModeOfTheFileItReplaces) {
     ASSERT_TRUE(WriteFileAtomically(dir.file("run.sh"), "new"));
     EXPECT_EQ(dir.read("run.sh"), QByteArray("new"));
     EXPECT_TRUE(QFile(dir.file("run.sh")).permissions() & QFile::ExeOwner);
+}
+
+// A symbolic link stays a link, whichever routine writes: the file it points at (created when
+// missing) gets the bytes, in its own folder; a link that points at itself is refused in Chinese.
+TEST(AtomicWrite, SymbolicLinkStaysALink) {
+    testsupport::ProgramDir dir;
+    QTemporaryDir elsewhere;
+    ASSERT_TRUE(elsewhere.isValid());
+    const QString real = elsewhere.filePath("real.txt");
+    const QString link = dir.file("link.txt");
+    auto fresh = [&](bool withTarget) {
+        QFile::remove(link);
+        QFile::remove(real);
+        if (withTarget) {
+            QFile f(real);
+            ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+            f.write("old");
+            f.close();
+            f.setPermissions(QFile::ReadOwner | QFile::WriteOwner);
+        }
+        ASSERT_TRUE(QFile::link(real, link));
+    };
+    auto readReal = [&] {
+        QFile f(real);
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
+    };
+
+    fresh(true);
+    ASSERT_TRUE(WriteFileAtomically(link, "written"));
+    EXPECT_TRUE(QFileInfo(link).isSymLink());
+    EXPECT_EQ(readReal(), QByteArray("written"));
+    EXPECT_EQ(QFile::permissions(real) & 0x7077, QFile::ReadOwner | QFile::WriteOwner);
+
+    fresh(true);
+    dir.write("new.txt", "renamed");
+    ASSERT_TRUE(common::ReplaceFile(dir.file("new.txt"), link));
+    EXPECT_TRUE(QFileInfo(link).isSymLink());
+    EXPECT_EQ(readReal(), QByteArray("renamed"));
+    EXPECT_EQ(QFile::permissions(real) & 0x7077, QFile::ReadOwner | QFile::WriteOwner);
+
+    fresh(false);  // a link to a file not made yet
+    ASSERT_TRUE(WriteFileAtomically(link, "first"));
+    EXPECT_TRUE(QFileInfo(link).isSymLink());
+    EXPECT_EQ(readReal(), QByteArray("first"));
+    EXPECT_EQ(testsupport::FilesIn(dir.path()), QStringList{"link.txt"});
+    EXPECT_EQ(testsupport::FilesIn(elsewhere.path()), QStringList{"real.txt"});
+
+    const QString loop = dir.file("loop.txt");
+    ASSERT_TRUE(QFile::link(loop, loop));
+    QString error;
+    EXPECT_FALSE(WriteFileAtomically(loop, "y", &error));
+    EXPECT_TRUE(error.contains(QStringLiteral("符号链接"))) << error.toStdString();
+    EXPECT_FALSE(HasEnglish(error)) << error.toStdString();
+    EXPECT_TRUE(QFileInfo(loop).isSymLink());
 }
