@@ -128,7 +128,9 @@ bool WriteDrawFileViaFlag(const QString& drawFilePath, const QString& flagPath, 
         return false;
     }
     current.close();
-    // FLAG.TXT is written anew (never extended) and complete before it takes the file's place.
+    // FLAG.TXT is written anew (never extended) and complete before it takes the file's place; a
+    // stale one goes first, so that a link left under its name is never written through.
+    QFile::remove(flagPath);
     if (!WriteDrawFile(flagPath, drawTexts, error)) return false;
     if (!common::ReplaceFile(flagPath, drawFilePath, error)) {
         QFile::remove(flagPath);
@@ -139,6 +141,7 @@ bool WriteDrawFileViaFlag(const QString& drawFilePath, const QString& flagPath, 
 
 HomeCopyFetch FetchHomeCopy(const QString& url, const QString& bakPath, const QString& localPath,
                             QString* serverIssue, QString* localError) {
+    QFile::remove(bakPath);  // a stale copy (or a link under its name) is never written through
     const platform::DownloadResult got =
         platform::DownloadToFile(url, bakPath, platform::kDefaultTimeoutMs, {}, platform::kDrawFileLimit);
     if (!got.ok) return got.tooLarge ? HomeCopyFetch::TooLarge : HomeCopyFetch::NotReached;

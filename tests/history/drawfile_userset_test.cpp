@@ -259,3 +259,30 @@ TEST_F(UserSetDrawFile, UnreadableLocalFileIsNeverReplaced) {
         EXPECT_EQ(dir.read("HAO.TXT"), bytes) << c.what;
     }
 }
+
+// A link left under a temporary name (HAOBAK.TXT, FLAG.TXT) is removed, never written through:
+// the file it points at stays, and the draw file does not become a link.
+TEST_F(UserSetDrawFile, LinksUnderTheTemporaryNamesAreNotFollowed) {
+    QTemporaryDir elsewhere;
+    ASSERT_TRUE(elsewhere.isValid());
+    const QString victim = elsewhere.filePath("victim.txt");
+    for (const Writer& w : writers()) {
+        dir.write("HAO.TXT", kLocal);
+        {
+            QFile f(victim);
+            ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+            f.write("keep me");
+        }
+        for (const char* name : {"HAOBAK.TXT", "FLAG.TXT"}) {
+            QFile::remove(dir.file(name));
+            ASSERT_TRUE(QFile::link(victim, dir.file(name)));
+        }
+        QString error;
+        EXPECT_TRUE(w.write(hao, &error)) << w.name << ": " << error.toStdString();
+        EXPECT_EQ(dir.read("HAO.TXT"), kExtended) << w.name;
+        EXPECT_FALSE(QFileInfo(hao).isSymLink()) << w.name;
+        QFile f(victim);
+        ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+        EXPECT_EQ(f.readAll(), QByteArray("keep me")) << w.name;
+    }
+}

@@ -259,19 +259,21 @@ void DrawEntryWindow::Command4_Click() {
         setButtonsEnabled(true);
         return;
     }
+    auto updateFailed = [&](const QString& why) {
+        QFile::remove(bak);
+        ui::MsgBox(QStringLiteral("开奖数据更新失败：") + why, ui::Icon::Warning, ui::Buttons::Ok, ui::kAppTitle, this);
+        Label3->clear();
+        setButtonsEnabled(true);
+    };
+    // A read-only file (or a folder of its name) takes no copy: said before anything is asked.
+    QString why;
+    if (!history::CheckDrawFileWritable(app.drawFilePath, &why)) return updateFailed(why);
     const ui::Answer answer = ui::MsgBox(
         QStringLiteral("服务器数据已更新到[") + serverIssue + QStringLiteral("]期,是否校对本机数据后再更新?"),
         ui::Icon::Question, ui::Buttons::YesNo, QStringLiteral("自动更新"), this);
     if (answer != ui::Answer::Yes || book_.lastEntryIssue() < serverIssue) {
-        QString why;
-        if (!history::CheckDrawFileWritable(app.drawFilePath, &why) || !common::ReplaceFile(bak, app.drawFilePath, &why)) {
-            QFile::remove(bak);
-            ui::MsgBox(QStringLiteral("开奖数据更新失败：") + why, ui::Icon::Warning, ui::Buttons::Ok, ui::kAppTitle,
-                       this);
-            Label3->clear();
-            setButtonsEnabled(true);
-            return;
-        }
+        if (!history::CheckDrawFileWritable(app.drawFilePath, &why) || !common::ReplaceFile(bak, app.drawFilePath, &why))
+            return updateFailed(why);
         accept();
         return;
     }
