@@ -1,7 +1,8 @@
 #pragma once
 // Bringing the draw files up to date from the network: new draws from the results site's XML
 // lists, then the home server's whole copy of each draw file when it ends with a later issue.
-// Whatever cannot be fetched is skipped without a message; only broken data is an error.
+// Whatever cannot be fetched is skipped without a message; broken data, a web page, an answer
+// past its size limit and a copy that would lose local draws are errors.
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
