@@ -12,9 +12,9 @@ namespace common {
 
 // Reasons are Chinese and name the cause (磁盘空间不足, 没有写入权限 ...), never "Unknown error".
 bool WriteFileAtomically(const QString& path, const QByteArray& bytes, QString* error = nullptr);
-// Renames source over target in one step (target replaced when it exists, its mode kept). A symbolic link at
-// target stays: source takes the place of the file it points at (copied there through a
-// temporary file when that file lies on another file system).
+// Renames source over target in one step (target replaced when it exists, its mode kept). A
+// symbolic link at target stays: source takes the place of the file it points at (copied there
+// through a temporary file when that file lies on another file system).
 bool ReplaceFile(const QString& source, const QString& target, QString* error = nullptr);
 
 // The cause of a failed file operation, in Chinese, from the system's error number.

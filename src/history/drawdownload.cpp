@@ -38,8 +38,8 @@ QByteArray DeclaredEncoding(const QByteArray& bytes) {
 }  // namespace
 
 bool LooksLikeWebPage(const QByteArray& bytes) {
-    // An HTML document opens with its doctype or <html> (after a declaration or a comment at
-    // most); a draw list or draw file never holds either.
+    // An HTML document names itself near its start (its doctype or <html>); a draw list or a
+    // draw file never holds either.
     static const QRegularExpression page(QStringLiteral("<\\s*(!doctype\\s+html|html[\\s>/])"),
                                          QRegularExpression::CaseInsensitiveOption);
     return page.match(QString::fromLatin1(bytes.left(1024))).hasMatch();

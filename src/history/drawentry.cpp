@@ -118,10 +118,10 @@ QStringList DrawEntryBook::keptDraws() const {
 
 bool WriteDrawFileViaFlag(const QString& drawFilePath, const QString& flagPath, const QStringList& drawTexts,
                           QString* error) {
+    // A folder of that name, or a file the user made read-only, is left alone.
+    if (!CheckDrawFileWritable(drawFilePath, error)) return false;
     // A draw file that exists but cannot be read was never loaded: writing the (empty) working
     // copy over it would throw its history away.
-    // A folder of that name, or a file the user made read-only, is left alone as well.
-    if (!CheckDrawFileWritable(drawFilePath, error)) return false;
     QFile current(drawFilePath);
     if (current.exists() && !current.open(QIODevice::ReadOnly)) {
         if (error) *error = common::ReadErrorText(current);
@@ -165,9 +165,9 @@ HomeCopyFetch FetchHomeCopy(const QString& url, const QString& bakPath, const QS
     int damaged = 0;
     if (ReadDrawFileBytes(localPath, &local, &why)) ValidDrawTexts(local, &damaged);
     if (!why.isEmpty() || damaged > 0) {
-        if (localError)
-            *localError = why.isEmpty() ? QStringLiteral("%1 中有 %2 条记录已损坏").arg(QDir::toNativeSeparators(localPath)).arg(damaged)
-                                        : why;
+        if (why.isEmpty())
+            why = QStringLiteral("%1 中有 %2 条记录已损坏").arg(QDir::toNativeSeparators(localPath)).arg(damaged);
+        if (localError) *localError = why;
         return drop(HomeCopyFetch::LocalUnreadable);
     }
     local.truncate(local.size() - local.size() % kRecordLength);  // a trailing partial record is no record
