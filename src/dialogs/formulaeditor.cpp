@@ -100,7 +100,7 @@ void FormulaEditor::Form_Load() {
     // The page loads while the editor is in use; without a home server the view stays empty.
     if (common::HasHomeServer()) {
         network_ = new QNetworkAccessManager(this);
-        QNetworkRequest request(QUrl(common::HomeUrl() + QStringLiteral("/wngs.htm")));
+        QNetworkRequest request(QUrl(common::HomePageUrl(QStringLiteral("/wngs.htm"))));
         request.setAttribute(QNetworkRequest::CacheLoadControlAttribute, QNetworkRequest::AlwaysNetwork);
         request.setAttribute(QNetworkRequest::CacheSaveControlAttribute, false);
         request.setTransferTimeout(platform::kDefaultTimeoutMs);

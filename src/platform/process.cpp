@@ -51,8 +51,12 @@ QStringList CalculatorPrograms() {
 
 QString ChineseLocaleName() {
 #ifdef Q_OS_UNIX
+    QString program = QStandardPaths::findExecutable(QStringLiteral("locale"));
+    if (program.isEmpty())  // a narrowed PATH: the C library's own tool is in the system folders
+        program = QStandardPaths::findExecutable(QStringLiteral("locale"), {QStringLiteral("/usr/bin"), QStringLiteral("/bin")});
+    if (program.isEmpty()) return QString();
     QProcess list;
-    list.start(QStringLiteral("locale"), {QStringLiteral("-a")});
+    list.start(program, {QStringLiteral("-a")});
     if (!list.waitForFinished(3000)) {
         list.kill();
         list.waitForFinished(1000);
