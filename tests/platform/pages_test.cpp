@@ -114,7 +114,7 @@ TEST_F(OpenPageTest, MissingFileOrNoProgramSaysSo) {
         testsupport::EnvVar noHome("SIFMORA_HOME_URL", QString(""));
         EXPECT_FALSE(ui::OpenHomePage(QStringLiteral("/3d/gd.htm")));
         ASSERT_EQ(recorder.messages.size(), 2);
-        EXPECT_TRUE(recorder.lastText().contains(QStringLiteral("没有设置主页地址")));
+        EXPECT_TRUE(recorder.lastText().contains(QStringLiteral("没有主页地址")));
     }
 
     testsupport::EnvVar emptyPath("PATH", QString(""));
