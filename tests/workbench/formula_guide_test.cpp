@@ -2,10 +2,16 @@
 // universal formula filter, over the 1000 numbers.
 #include "common/appstate.h"
 #include "common/numbertables.h"
+#include "dialogs/formulaeditor.h"
+#include "testsupport.h"
 #include "workbench/workbench.h"
 #include "workbenchfixture.h"
 
+#include <QEventLoop>
 #include <QFile>
+#include <QTextBrowser>
+#include <QTimer>
+#include <QUrl>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QRegularExpression>
@@ -75,6 +81,30 @@ TEST_F(FormulaGuideTest, EveryExampleRemovesWhatThePageSays) {
         ASSERT_LT(rest.size(), all.size());
         EXPECT_EQ(numbers(), rest);
     }
+}
+
+// The editor shows the guide beside the text from the home folder that ships with the program.
+TEST_F(FormulaGuideTest, EditorShowsTheGuideOfAFileHome) {
+    testsupport::EnvVar home("SIFMORA_HOME_URL", QUrl::fromLocalFile(QStringLiteral(SIFMORA_SOURCE_DIR "/home")).toString());
+    bool shown = false;
+    QString text;
+    ui::SetModalHandler([&](QDialog* d) {
+        auto* editor = qobject_cast<FormulaEditor*>(d);
+        if (!editor) return 0;
+        QEventLoop loop;
+        QObject::connect(editor, &FormulaEditor::pageFinished, &loop, [&](bool ok) {
+            shown = ok;
+            loop.quit();
+        });
+        QTimer::singleShot(30000, &loop, &QEventLoop::quit);  // a guard, not a measurement
+        loop.exec();
+        if (auto* browser = editor->findChild<QTextBrowser*>(QStringLiteral("WebBrowser1"))) text = browser->toPlainText();
+        return 0;
+    });
+    click(QStringLiteral("Command68"));
+    ui::SetModalHandler({});
+    EXPECT_TRUE(shown);
+    EXPECT_TRUE(text.contains(QStringLiteral("Function Custom_GL(NUMBER)"))) << text.toStdString();
 }
 
 }  // namespace
