@@ -100,7 +100,7 @@ void FormulaEditor::Form_Load() {
     // The page loads while the editor is in use; without a home server the view stays empty.
     if (common::HasHomeServer()) {
         network_ = new QNetworkAccessManager(this);
-        QNetworkRequest request(QUrl(common::HomeUrl() + QStringLiteral("/wngs.htm")));
+        QNetworkRequest request(QUrl(common::HomePageUrl(QStringLiteral("/wngs.htm"))));
         request.setAttribute(QNetworkRequest::CacheLoadControlAttribute, QNetworkRequest::AlwaysNetwork);
         request.setAttribute(QNetworkRequest::CacheSaveControlAttribute, false);
         request.setTransferTimeout(platform::kDefaultTimeoutMs);
@@ -122,7 +122,9 @@ void FormulaEditor::Form_Load() {
 void FormulaEditor::pageArrived(QNetworkReply* reply) {
     reply->deleteLater();
     const int status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
-    const bool ok = reply->error() == QNetworkReply::NoError && status >= 200 && status <= 299;
+    // A file:// page of the home folder has no HTTP status.
+    const bool isHttp = reply->url().scheme().startsWith(QLatin1String("http"));
+    const bool ok = reply->error() == QNetworkReply::NoError && (!isHttp || (status >= 200 && status <= 299));
     if (ok) {
         const QByteArray type = reply->header(QNetworkRequest::ContentTypeHeader).toByteArray();
         browser_->setHtml(common::DecodeWebPage(reply->readAll(), type));

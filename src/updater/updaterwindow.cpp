@@ -184,7 +184,8 @@ void UpdaterWindow::cmdStart_Click() {
     case Decision::DownloadPage:
         QFile::remove(serverLogPath);
         notify_(this, server.address);
-        platform::OpenInBrowser(home + QStringLiteral("/download/down.htm"));
+        if (QString error; !platform::OpenPage(common::HomePageUrl(QStringLiteral("/download/down.htm")), &error))
+            notify_(this, error);
         busy_ = false;
         close();
         return;

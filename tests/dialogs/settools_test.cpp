@@ -53,8 +53,6 @@ protected:
     ui::MessageRecorder messages;
 };
 
-}  // namespace
-
 TEST_F(SetToolsTest, SetOperationsWindowListsCollectionsOncePerPath) {
     const QString a = write("a.txt", "1 2 3 4 5 6 7");
     const QString b = write("b.h", QByteArray("123\r\n").repeated(10));
@@ -357,3 +355,5 @@ TEST_F(SetToolsTest, TextCollectionWindowImportReadsCodePage936AndRefusesUnreada
     window->Command1_Click();
     EXPECT_EQ(text->toPlainText(), QStringLiteral("123 456\n"));
 }
+
+}  // namespace

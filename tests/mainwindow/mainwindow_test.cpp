@@ -79,8 +79,6 @@ protected:
     bool useShared() { return dir.copyShared("data/HAO.TXT") && dir.copyShared("data/HAOP3.TXT"); }
 };
 
-}  // namespace
-
 TEST_F(MainWindowTest, FirstStartDefaultsAndHistoryListOfTheRange) {
     SKIP_WITHOUT_SHARED("data/HAO.TXT");
     ASSERT_TRUE(useShared());
@@ -514,3 +512,5 @@ TEST_F(MainWindowTest, UnreadableDrawFileIsReportedNotShownAsEmpty) {
     create();
     EXPECT_EQ(box.messages.size(), 2);
 }
+
+}  // namespace

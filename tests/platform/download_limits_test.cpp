@@ -27,8 +27,6 @@ protected:
     testsupport::ProgramDir dir;
 };
 
-}  // namespace
-
 TEST_F(DownloadLimits, EndlessOversizedAndDrippingBodiesFail) {
     HttpResponse endless;  // streams without end and without a length
     endless.endless = true;
@@ -155,3 +153,5 @@ TEST_F(DownloadLimits, StalledHostIsAskedOncePerStart) {
     EXPECT_FALSE(platform::FetchUrl(deadUrl, &body).ok);
     EXPECT_TRUE(platform::FetchUrl(server.url("/3d/HAO.txt"), &body).ok);
 }
+
+}  // namespace

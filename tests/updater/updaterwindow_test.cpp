@@ -29,8 +29,6 @@ protected:
     QStringList shown;
 };
 
-}  // namespace
-
 TEST_F(UpdaterWindowTest, DesignStateAndCaptions) {
     timings.startDelayMs = 60000;  // keep it from starting
     open();
@@ -179,3 +177,5 @@ TEST_F(UpdaterWindowTest, StartRemovesCopiesLeftByAKilledUpgrade) {
     open();
     EXPECT_EQ(folderFiles(), (QStringList{"Sifmora", "updatelog.txt"}));
 }
+
+}  // namespace

@@ -120,8 +120,6 @@ protected:
     testsupport::ProgramDir dir;
 };
 
-}  // namespace
-
 TEST_F(SwapTest, NewProgramAndLogTakeTheOldNames) {
     {
         ProgramSwap swap(dir.path());
@@ -201,3 +199,5 @@ TEST_F(SwapTest, FailuresLeaveOldProgramAndLog) {
     EXPECT_EQ(dir.read("updatebak.txt"), QByteArray("7\r\nnew\r\n"));
     EXPECT_EQ(files(), (QStringList{"3Dbak.exe", "updatebak.txt", "updatelog.txt"}));
 }
+
+}  // namespace
