@@ -17,6 +17,8 @@ public:
 
     void cancel() { cancelled_.store(true, std::memory_order_relaxed); }
     bool cancelled() const { return cancelled_.load(std::memory_order_relaxed); }
+    // The cancel request itself, for work that polls it deep inside (the script engine's stop hook).
+    const std::atomic<bool>* cancelFlag() const { return &cancelled_; }
 
 private:
     std::atomic<long long> done_{0};

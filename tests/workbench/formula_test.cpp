@@ -166,25 +166,31 @@ TEST_F(FormulaFilterTest, SharedFormulasRemoveExactlyTheirNumbers) {
     EXPECT_EQ(form->session().pool, all);
 }
 
-// A script that fails keeps every number: none is lost, nothing is committed, and the error's
-// description is shown under the filter's title.
-TEST_F(FormulaFilterTest, ScriptErrorsShowTheDescriptionAndKeepThePool) {
+// A script that fails keeps every number: none is lost, nothing is committed, and the message
+// under the filter's title says what failed, on which line, and (while running) for which number.
+TEST_F(FormulaFilterTest, ScriptErrorsSayWhereAndKeepThePool) {
     make();
     const QStringList start{"001", "002", "003", "004", "005"};
     struct Case {
         const char* what;
         QString script;
-        QString description;  // empty: any non-empty description
+        QString where;  // the message after the engine's description
+        QString description;  // empty: the engine's own wording, not checked
     };
     const Case cases[] = {
         // Numbers before the failing one would have been removed.
         {"run-time error after removals",
          "Function Custom_GL(NUMBER)\n If NUMBER = \"004\" Then Err.Raise 1000, \"f\", \"stopped at 004\"\n"
          " Custom_GL = True\nEnd Function\n",
+         QStringLiteral("\n第2行：If NUMBER = \"004\" Then Err.Raise 1000, \"f\", \"stopped at 004\"\n号码 004"),
          QStringLiteral("stopped at 004")},
-        {"does not compile", "Function Custom_GL(NUMBER)\n If NUMBER Then\nEnd Function\n", QString()},
+        {"does not compile: no number is tested", "Function Custom_GL(NUMBER)\n If NUMBER Then\nEnd Function\n",
+         QStringLiteral("\n第3行：End Function"), QString()},
         {"division by zero", "Function Custom_GL(NUMBER)\n Custom_GL = 1 / (CInt(NUMBER) - 3)\nEnd Function\n",
-         QString()},
+         QStringLiteral("\n第2行：Custom_GL = 1 / (CInt(NUMBER) - 3)\n号码 003"), QStringLiteral("除数为零")},
+        {"top-level statement fails for a number",
+         "If n = 1 Then x = 1 / 0\nn = n + 1\nFunction Custom_GL(NUMBER)\nEnd Function\n",
+         QStringLiteral("\n第1行：If n = 1 Then x = 1 / 0\n号码 002"), QStringLiteral("除数为零")},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -195,11 +201,13 @@ TEST_F(FormulaFilterTest, ScriptErrorsShowTheDescriptionAndKeepThePool) {
         recorder->messages.clear();
         run();
         ASSERT_EQ(recorder->messages.size(), 1);
+        const QString text = recorder->messages[0].text;
         EXPECT_EQ(recorder->messages[0].title, kFormulaTitle);
         EXPECT_EQ(recorder->messages[0].icon, ui::Icon::Information);
         EXPECT_EQ(recorder->messages[0].buttons, ui::Buttons::Ok);
-        if (c.description.isEmpty()) EXPECT_FALSE(recorder->messages[0].text.isEmpty());
-        else EXPECT_EQ(recorder->messages[0].text, c.description);
+        EXPECT_TRUE(text.endsWith(c.where)) << text.toStdString();
+        EXPECT_GT(text.size(), c.where.size()) << "the description comes first";
+        if (!c.description.isEmpty()) EXPECT_EQ(text, c.description + c.where);
         EXPECT_EQ(form->session().pool, start);
         EXPECT_EQ(log(), before + kFormulaHeader + kFormulaFailLine);
         EXPECT_EQ(form->session().setDescription, QStringLiteral("之前"));
@@ -213,20 +221,63 @@ TEST_F(FormulaFilterTest, ScriptErrorsShowTheDescriptionAndKeepThePool) {
     EXPECT_EQ(form->session().pool, QStringList{"888"});
 }
 
-TEST_F(FormulaFilterTest, NoCustomGlInAFreshEngineFailsAtTheFirstNumber) {
+// A script that declares no Custom_GL of its own never reaches one the engine kept from an
+// earlier formula: it is refused before anything runs, and nothing changes.
+TEST_F(FormulaFilterTest, AScriptWithoutCustomGlChangesNothing) {
     make();
     load({"123", "456"});
-    setScript(QStringLiteral("x = 1\n"));
-    const QString before = log();
+    setScript(QStringLiteral("Function Custom_GL(NUMBER)\n Custom_GL = True\nEnd Function\n"));
     run();
-    ASSERT_EQ(recorder->messages.size(), 1);
-    EXPECT_FALSE(recorder->messages[0].text.isEmpty());
-    EXPECT_EQ(log(), before + kFormulaHeader + kFormulaFailLine);
-    EXPECT_EQ(form->session().pool, (QStringList{"123", "456"}));
+    ASSERT_TRUE(numbers().isEmpty());  // the engine now holds a Custom_GL that removes all
+    const QStringList scripts{
+        QStringLiteral("x = 1\n"),
+        QStringLiteral("' Function Custom_GL(NUMBER)\nx = 1"),
+        QStringLiteral("x = \"Function Custom_GL(NUMBER)\"\nRem Function Custom_GL(NUMBER)"),
+        QStringLiteral("Class C\n Function Custom_GL(NUMBER)\n Custom_GL = True\n End Function\nEnd Class\n"),
+    };
+    for (const QString& script : scripts) {
+        SCOPED_TRACE(script.toStdString());
+        load({"123", "456"});
+        form->session().setDescription = QStringLiteral("之前");
+        const QString before = log();
+        const int index = form->session().ring.index();
+        recorder->messages.clear();
+        setScript(script);
+        run();
+        ASSERT_EQ(recorder->messages.size(), 1);
+        EXPECT_EQ(recorder->messages[0].text, QStringLiteral("公式中没有 Custom_GL 函数"));
+        EXPECT_EQ(recorder->messages[0].title, kFormulaTitle);
+        EXPECT_EQ(numbers(), (QStringList{"123", "456"}));
+        EXPECT_EQ(log(), before);
+        EXPECT_EQ(form->session().ring.index(), index);
+        EXPECT_EQ(form->session().setDescription, QStringLiteral("之前"));
+    }
+}
+
+TEST(FormulaDeclaration, FindsTheFormulasOwnCustomGl) {
+    const struct {
+        const char* code;
+        bool defines;
+    } cases[] = {
+        {"Function Custom_GL(NUMBER)\nEnd Function", true},
+        {"  public function custom_gl (n)\nend function", true},
+        {"Private Sub CUSTOM_GL(n)\nEnd Sub", true},
+        {"x = 1 : Function Custom_GL(n)\nEnd Function", true},
+        {"Class A\nEnd Class\nFunction Custom_GL(n)\nEnd Function", true},
+        {"Function Custom_GL2(n)\nEnd Function", false},
+        {"Function MyCustom_GL(n)\nEnd Function", false},
+        {"x = 1 ' Function Custom_GL(n)", false},
+        {"y = \"a:Function Custom_GL(n)\"", false},
+        {"REM Function Custom_GL(n)", false},
+        {"Class A\n Function Custom_GL(n)\n End Function\nEnd Class", false},
+        {"", false},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(workbench::DefinesCustomGl(QString::fromUtf8(c.code)), c.defines) << c.code;
 }
 
 // The condition text goes in verbatim; results equal to True are True and -1 only; the engine
-// keeps the last Custom_GL for a later run whose script defines none.
+// keeps what the earlier formulas' top-level statements set.
 TEST_F(FormulaFilterTest, ConditionResultsAndTheLastingEngine) {
     make();
     load({"105", "234", "512", "777"});
@@ -241,9 +292,10 @@ TEST_F(FormulaFilterTest, ConditionResultsAndTheLastingEngine) {
 
     // A later script without the condition still finds the top-level T the engine kept.
     load({"111", "222", "555"});
-    setScript(QStringLiteral("' 沿用上次的条件"));
+    setScript(QStringLiteral("' 沿用上次的条件\nFunction Custom_GL(NUMBER)\n"
+                             " Custom_GL = InStr(T, Left(NUMBER, 1)) > 0\nEnd Function\n"));
     run();
-    EXPECT_TRUE(recorder->messages.isEmpty());
+    EXPECT_TRUE(recorder->messages.isEmpty()) << recorder->lastText().toStdString();
     EXPECT_EQ(form->session().pool, (QStringList{"222"}));
 
     // -1 removes like True; 1, False, Empty and a text keep the number.

@@ -1,6 +1,6 @@
 #pragma once
 // MsgBox and InputBox of user scripts, shown through the message-box layer (so tests answer
-// them like any other box).
+// them like any other box), and the text of a script's error as the user reads it.
 #include "script/scriptengine.h"
 
 #include <QPointer>
@@ -8,6 +8,8 @@
 
 namespace ui {
 
+// A script run on a worker thread shows its boxes on the window's thread and waits there
+// for the answer.
 class ScriptBoxes : public script::ScriptHost {
 public:
     explicit ScriptBoxes(QWidget* parent = nullptr) : parent_(parent) {}
@@ -18,6 +20,12 @@ public:
 
 private:
     QPointer<QWidget> parent_;
+    int showMsgBox(const QString& prompt, int buttons, const QString& title);
+    std::optional<QString> showInputBox(const QString& prompt, const QString& title, const QString& defaultText);
 };
+
+// The error's description, then where it is: "第3行：" and that line of code as the engine
+// was given it (nothing when the line is not known).
+QString ScriptErrorText(const script::ScriptError& error, const QString& code);
 
 }  // namespace ui
