@@ -5,9 +5,11 @@
 #include "common/numbertables.h"
 #include "common/textcodec.h"
 #include "dialogs/formulaeditor.h"
+#include "dialogs/setoperationswindow.h"
 #include "httpserver.h"
 #include "platform/ui/messagebox.h"
 #include "testsupport.h"
+#include "tickwatch.h"
 #include "workbench/formulafilter.h"
 #include "workbench/workbench.h"
 #include "workbenchfixture.h"
@@ -22,9 +24,11 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPlainTextEdit>
+#include <QProgressDialog>
 #include <QPushButton>
 #include <QTextBrowser>
 #include <QTimer>
+#include <QTreeWidget>
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -315,6 +319,133 @@ TEST_F(FormulaFilterTest, ConditionResultsAndTheLastingEngine) {
     EXPECT_TRUE(recorder->messages.isEmpty());
     EXPECT_EQ(log(), beforeEmpty + FormulaFrame({}, 0));
     EXPECT_EQ(get<QPushButton>(QStringLiteral("Command11"))->property("Tag").toString(), kFormulaTitle);
+}
+
+// A script's MsgBox that cancels the run's progress: the cancel then arrives while a call is
+// under way, deterministically.
+class CancellingHost : public script::ScriptHost {
+public:
+    explicit CancellingHost(common::WorkProgress& progress) : progress_(progress) {}
+    int msgBox(const QString&, int, const QString&) override {
+        ++boxes;
+        progress_.cancel();
+        return 1;
+    }
+    std::optional<QString> inputBox(const QString&, const QString&, const QString&) override { return QString(); }
+    int boxes = 0;
+
+private:
+    common::WorkProgress& progress_;
+};
+
+// Cancelled before or during a call, the run ends with the pool and the log as they were, and
+// the engine serves the next run; a call that never ends on its own (no time limit) is stopped.
+TEST(FormulaRunCancel, StopsEvenAnEndlessCallAndChangesNothing) {
+    script::ScriptEngine engine;
+    engine.setTimeout(0);
+    const QString endless = QStringLiteral(
+        "Function Custom_GL(NUMBER)\n If NUMBER = \"003\" Then\n  MsgBox \"停\"\n  Do\n  Loop\n End If\n"
+        " Custom_GL = True\nEnd Function\n");
+    const pool::NumberPool start{"001", "002", "003", "004"};
+    {
+        common::WorkProgress progress;
+        CancellingHost host(progress);
+        engine.setHost(&host);
+        pool::NumberPool numbers = start;
+        QString log = QStringLiteral("之前");
+        const workbench::FormulaRunResult run = workbench::RunFormulaFilter(engine, endless, numbers, log, &progress);
+        EXPECT_FALSE(run.ok);
+        EXPECT_TRUE(run.cancelled);
+        EXPECT_EQ(run.error.number, script::kErrStopped);
+        EXPECT_EQ(host.boxes, 1);
+        EXPECT_EQ(progress.done(), 2);  // 001 and 002 were through
+        EXPECT_EQ(numbers, start);
+        EXPECT_EQ(log, QStringLiteral("之前"));
+        engine.setHost(nullptr);
+    }
+    {
+        common::WorkProgress progress;
+        progress.cancel();
+        pool::NumberPool numbers = start;
+        QString log;
+        const workbench::FormulaRunResult run = workbench::RunFormulaFilter(engine, endless, numbers, log, &progress);
+        EXPECT_TRUE(run.cancelled);
+        EXPECT_EQ(progress.done(), 0);
+        EXPECT_EQ(numbers, start);
+        EXPECT_TRUE(log.isEmpty());
+    }
+    // The stop request belonged to that run only.
+    pool::NumberPool numbers{"001", "002"};
+    QString log;
+    const workbench::FormulaRunResult run =
+        workbench::RunFormulaFilter(engine, QStringLiteral("Function Custom_GL(N)\n Custom_GL = N = \"002\"\nEnd Function"),
+                                    numbers, log);
+    EXPECT_TRUE(run.ok) << run.error.text().toStdString();
+    EXPECT_EQ(numbers, pool::NumberPool{"001"});
+}
+
+// A slow formula runs away from the window: it keeps painting, a progress box with 取消 comes
+// up, and 取消 ends the run at once with the pool, the log, the undo ring and the description
+// exactly as before.
+TEST_F(FormulaFilterTest, SlowFormulaShowsProgressAndCancelsCleanly) {
+    make();
+    const QStringList start{"001", "002", "003"};
+    load(start);
+    form->session().setDescription = QStringLiteral("之前");
+    // Each call runs into the engine's 10 s limit.
+    setScript(QStringLiteral("Function Custom_GL(NUMBER)\n Do\n Loop\nEnd Function\n"));
+    const QString before = log();
+    const int index = form->session().ring.index();
+    testsupport::TickWatch watch;
+    qint64 pressedAt = -1;
+    watch.onTick = [&] {
+        if (pressedAt < 0 && testsupport::ProgressBoxOf(form.get()) && watch.clock.elapsed() >= 300 &&
+            testsupport::ProgressBoxOf(form.get())->isVisible() && testsupport::PressProgressCancel(form.get()))
+            pressedAt = watch.clock.elapsed();
+    };
+    run();
+    const qint64 returnedAt = watch.clock.elapsed();
+    ASSERT_GE(pressedAt, 0) << "no progress box with 取消 came up";
+    EXPECT_LT(returnedAt - pressedAt, 2000);  // far below the 10 s a call would otherwise take
+    EXPECT_GE(watch.ticks, 20);
+    EXPECT_LT(watch.longest, 500);
+    EXPECT_TRUE(recorder->messages.isEmpty()) << recorder->lastText().toStdString();
+    EXPECT_EQ(numbers(), start);
+    EXPECT_EQ(log(), before);
+    EXPECT_EQ(form->session().ring.index(), index);
+    EXPECT_EQ(form->session().setDescription, QStringLiteral("之前"));
+    EXPECT_EQ(testsupport::ProgressBoxOf(form.get()), nullptr);
+
+    // The window's engine serves the next formula.
+    setScript(QStringLiteral("Function Custom_GL(NUMBER)\n Custom_GL = NUMBER = \"002\"\nEnd Function\n"));
+    run();
+    EXPECT_TRUE(recorder->messages.isEmpty()) << recorder->lastText().toStdString();
+    EXPECT_EQ(numbers(), (QStringList{"001", "003"}));
+}
+
+// A collection made after undo or redo is listed with the description of the set it holds,
+// not of the step that was undone.
+TEST_F(FormulaFilterTest, CollectionAfterUndoCarriesItsSetsDescription) {
+    make();
+    form->session().setDescription = QStringLiteral("大底一");
+    load({"001", "002", "003"});
+    setScript(QStringLiteral("Function Custom_GL(NUMBER)\n Custom_GL = NUMBER = \"002\"\nEnd Function\n"));
+    run();
+    ASSERT_EQ(numbers(), (QStringList{"001", "003"}));
+    auto listedAs = [&]() -> QString {
+        click(QStringLiteral("Command11"));
+        EXPECT_TRUE(form->collectionSaved());
+        auto* list = SetOperationsWindow::existing()->findChild<QTreeWidget*>(QStringLiteral("ListView1"));
+        for (int i = 0; list && i < list->topLevelItemCount(); ++i)
+            if (list->topLevelItem(i)->text(2) == form->lastCollectionPath()) return list->topLevelItem(i)->text(0);
+        return QStringLiteral("(not listed)");
+    };
+    form->Command52_Click();
+    ASSERT_EQ(numbers(), (QStringList{"001", "002", "003"}));
+    EXPECT_EQ(listedAs(), QStringLiteral("大底一"));
+    form->Command51_Click();
+    ASSERT_EQ(numbers(), (QStringList{"001", "003"}));
+    EXPECT_EQ(listedAs(), kFormulaTitle);
 }
 
 // The code is added again for every number, so its top-level statements run before each call.
