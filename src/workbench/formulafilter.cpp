@@ -1,6 +1,6 @@
 #include "workbench/formulafilter.h"
 
-#include "platform/ui/scriptboxes.h"
+#include "platform/ui/scripterror.h"
 
 #include <QRegularExpression>
 

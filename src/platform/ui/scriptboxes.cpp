@@ -73,14 +73,4 @@ std::optional<QString> ScriptBoxes::showInputBox(const QString& prompt, const QS
     return answer;
 }
 
-QString ScriptErrorText(const script::ScriptError& error, const QString& code) {
-    QString text = error.description.isEmpty() ? error.text() : error.description;
-    const QStringList lines = code.split(QLatin1Char('\n'));
-    if (error.line >= 1 && error.line <= lines.size()) {
-        QString line = lines.at(error.line - 1).trimmed();
-        text += QStringLiteral("\n第%1行：").arg(error.line) + line;
-    }
-    return text;
-}
-
 }  // namespace ui

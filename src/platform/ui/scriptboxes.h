@@ -1,6 +1,6 @@
 #pragma once
 // MsgBox and InputBox of user scripts, shown through the message-box layer (so tests answer
-// them like any other box), and the text of a script's error as the user reads it.
+// them like any other box).
 #include "script/scriptengine.h"
 
 #include <QPointer>
@@ -23,9 +23,5 @@ private:
     int showMsgBox(const QString& prompt, int buttons, const QString& title);
     std::optional<QString> showInputBox(const QString& prompt, const QString& title, const QString& defaultText);
 };
-
-// The error's description, then where it is: "第3行：" and that line of code as the engine
-// was given it (nothing when the line is not known).
-QString ScriptErrorText(const script::ScriptError& error, const QString& code);
 
 }  // namespace ui
