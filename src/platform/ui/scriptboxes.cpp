@@ -10,9 +10,7 @@ namespace ui {
 namespace {
 // The language's answers.
 constexpr int kOk = 1, kCancel = 2, kAbort = 3, kRetry = 4, kYes = 6, kNo = 7;
-}  // namespace
 
-namespace {
 // Runs show on the application's thread, waiting for it when called from another one.
 template <class T, class F>
 T OnWindowThread(F&& show) {
