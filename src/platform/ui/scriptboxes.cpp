@@ -2,14 +2,35 @@
 
 #include "platform/ui/messagebox.h"
 
+#include <QCoreApplication>
+#include <QThread>
+
 namespace ui {
 
 namespace {
 // The language's answers.
 constexpr int kOk = 1, kCancel = 2, kAbort = 3, kRetry = 4, kYes = 6, kNo = 7;
+
+// Runs show on the application's thread, waiting for it when called from another one.
+template <class T, class F>
+T OnWindowThread(F&& show) {
+    QCoreApplication* app = QCoreApplication::instance();
+    if (!app || QThread::currentThread() == app->thread()) return show();
+    T answer{};
+    QMetaObject::invokeMethod(app, [&] { answer = show(); }, Qt::BlockingQueuedConnection);
+    return answer;
+}
 }  // namespace
 
 int ScriptBoxes::msgBox(const QString& prompt, int flags, const QString& title) {
+    return OnWindowThread<int>([&] { return showMsgBox(prompt, flags, title); });
+}
+
+std::optional<QString> ScriptBoxes::inputBox(const QString& prompt, const QString& title, const QString& defaultText) {
+    return OnWindowThread<std::optional<QString>>([&] { return showInputBox(prompt, title, defaultText); });
+}
+
+int ScriptBoxes::showMsgBox(const QString& prompt, int flags, const QString& title) {
     Buttons buttons = Buttons::Ok;
     // Abort/Retry/Ignore and Retry/Cancel have no boxes of their own: OK stands for retrying.
     switch (flags & 7) {
@@ -42,7 +63,8 @@ int ScriptBoxes::msgBox(const QString& prompt, int flags, const QString& title) 
     return kOk;
 }
 
-std::optional<QString> ScriptBoxes::inputBox(const QString& prompt, const QString& title, const QString& defaultText) {
+std::optional<QString> ScriptBoxes::showInputBox(const QString& prompt, const QString& title,
+                                                 const QString& defaultText) {
     QString answer = defaultText;
     if (!InputBox(prompt, title.isEmpty() ? kAppTitle : title, defaultText, &answer, parent_))
         return std::nullopt;
