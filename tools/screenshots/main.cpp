@@ -153,11 +153,18 @@ int main(int argc, char** argv) {
     main->Timer1_Timer();
     main->Timer3_Timer();
     Shoot(main, QStringLiteral("Form1_history"));
-    for (const char* button : {"Command1", "Command3", "Command8", "Command10"}) {
+    // Every analysis table: the eleven buttons, then the group forms of the two drop-downs.
+    for (const char* button : {"Command1", "Command2", "Command3", "Command4", "Command5", "Command7", "Command8",
+                               "Command10", "Command12", "Command13", "Command14"}) {
         Press(main, button);
         main->Timer3_Timer();
         Shoot(main, QStringLiteral("Form1_") + QLatin1String(button));
     }
+    main->p1z_Click();
+    Shoot(main, QStringLiteral("Form1_p1z"));
+    main->p2z_Click();
+    Shoot(main, QStringLiteral("Form1_p2z"));
+    Press(main, "Command6");
     Press(main, "Command15");  // 数据输入
     if (auto* settings = main->findChild<QAction*>(QStringLiteral("syssetup"))) settings->trigger();
     Settle();
