@@ -7,6 +7,7 @@
 #include "mainwindow/mainwindow.h"
 #include "mainwindow/trayicon.h"
 #include "platform/ui/messagebox.h"
+#include "platform/ui/tablefont.h"
 #include "smart/smartsystemwindow.h"
 #include "startup/startupwindow.h"
 #include "updater/updaterwindow.h"
@@ -17,6 +18,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QFont>
+#include <QFontDatabase>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTabBar>
@@ -108,6 +110,9 @@ int main(int argc, char** argv) {
     // Another user-interface font, to see the windows as a machine with only that font shows them.
     const QString family = qEnvironmentVariable("SIFMORA_SCREENSHOT_FONT");
     if (!family.isEmpty()) QApplication::setFont(QFont(family, QApplication::font().pointSize()));
+    // Tables in the same family's fixed-pitch face, where it has one.
+    const QString mono = family + QStringLiteral(" Mono");
+    if (!family.isEmpty() && QFontDatabase::hasFamily(mono)) ui::SetPreferredTableFamily(mono);
     g_out = QString::fromLocal8Bit(argv[1]);
     QDir().mkpath(g_out);
 

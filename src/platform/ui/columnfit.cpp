@@ -15,14 +15,15 @@ int CellWidth(const QTreeView* list, const QString& text) {
     return list->fontMetrics().horizontalAdvance(text) + 2 * margin + 4;
 }
 
-void FitColumns(QTreeView* list, const QStringList& widestCells) {
+void FitColumns(QTreeView* list, const QList<QStringList>& cells) {
     QHeaderView* header = list->header();
     const int columns = header->count();
     QList<int> need(columns, 0);
     int total = 0;
     for (int c = 0; c < columns; ++c) {
-        const int cell = c < widestCells.size() ? CellWidth(list, widestCells[c]) : 0;
-        need[c] = std::max(header->sectionSizeHint(c), cell);
+        need[c] = header->sectionSizeHint(c);
+        if (c < cells.size())
+            for (const QString& text : cells[c]) need[c] = std::max(need[c], CellWidth(list, text));
         total += need[c];
     }
     const int frame = list->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, list);

@@ -9,11 +9,11 @@ class QTreeView;
 
 namespace ui {
 
-// Sizes a list's columns: each takes its caption or its widest expected cell (widestCells, one
-// per column, in the list's font), whichever is wider; the room left over is shared out in
+// Sizes a list's columns: each takes its caption or the widest of the texts it may hold (cells,
+// one list per column, in the list's font), whichever is wider; the room left over is shared out in
 // proportion to those widths, so the columns keep their proportions and fill the list. The
 // room of a vertical scroll bar is kept free for when the rows outgrow the list.
-void FitColumns(QTreeView* list, const QStringList& widestCells);
+void FitColumns(QTreeView* list, const QList<QStringList>& cells);
 
 // The room a list's cell needs to show text in the list's font.
 int CellWidth(const QTreeView* list, const QString& text);
