@@ -53,16 +53,19 @@ QFont FontFittingLines(const QFont& font, const QString& text, int width, int mi
     QStringList lines;
     for (const auto& [w, line] : measured)
         if (w * 10 >= widest * 9 && !lines.contains(line)) lines << line;
+    // Each size first as designed, then with its letters drawn up to half a pixel closer: a
+    // narrower font that keeps its size reads better than a smaller one.
     QFont fitted = font;
-    int pixels = QFontInfo(font).pixelSize();
-    for (; pixels > minimumPixels; --pixels) {
+    for (int pixels = QFontInfo(font).pixelSize(); pixels >= minimumPixels; --pixels) {
         fitted.setPixelSize(pixels);
-        const QFontMetrics metrics(fitted);
-        const bool fits = std::all_of(lines.cbegin(), lines.cend(),
-                                      [&](const QString& line) { return metrics.horizontalAdvance(line) <= width; });
-        if (fits) return fitted;
+        for (const qreal spacing : {0.0, -0.25, -0.5}) {
+            fitted.setLetterSpacing(QFont::AbsoluteSpacing, spacing);
+            const QFontMetrics metrics(fitted);
+            const bool fits = std::all_of(lines.cbegin(), lines.cend(),
+                                          [&](const QString& line) { return metrics.horizontalAdvance(line) <= width; });
+            if (fits) return fitted;
+        }
     }
-    fitted.setPixelSize(minimumPixels);
     return fitted;
 }
 

@@ -19,7 +19,8 @@ void FitColumns(QTreeView* list, const QList<QStringList>& cells);
 int CellWidth(const QTreeView* list, const QString& text);
 
 // The largest of font's pixel sizes, from its own down to minimumPixels, at which the widest
-// line of text fits in width; minimumPixels when none does.
+// line of text fits in width, each size tried with its letters drawn up to half a pixel closer;
+// the narrowest of these when none fits.
 QFont FontFittingLines(const QFont& font, const QString& text, int width, int minimumPixels = 9);
 
 }  // namespace ui
