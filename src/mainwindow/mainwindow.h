@@ -25,6 +25,7 @@ namespace mainwindow {
 class TrayIcon;
 }  // namespace mainwindow
 namespace ui {
+class TableGrid;
 class WebView;
 }  // namespace ui
 
@@ -172,6 +173,7 @@ private:
     void fitTableFont(const QString& lines);
 
     mainwindow::TrayIcon* tray_ = nullptr;
+    ui::TableGrid* grid_ = nullptr;  // Text1's lines on the table grid of its font
     QList<QAction*> toolbarButtons_;   // index 1..10 at 0..9
     QList<QAction*> toolbarMenu_;      // index 1..16 at 0..15
     bool lastRouteGroup_ = false;

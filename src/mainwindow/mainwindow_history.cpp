@@ -66,15 +66,18 @@ void MainWindow::showText(const QString& text, bool withHeader) {
 
 void MainWindow::fitTableFont(const QString& lines) {
     // Every column in sight: the table font steps down from its design size until the widest
-    // line fits the text's room beside a vertical scroll bar (the header stands over the same
-    // columns, so it takes the same font).
+    // line fits the text's room beside a vertical scroll bar; every character is laid on the
+    // font's table grid so that the columns line up whatever its glyph widths (the header stands
+    // over the same columns, so it takes the same font and grid).
     const int bar = Text1->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, Text1);
     const int room = Text1->width() - 2 * Text1->frameWidth() - bar -
                      2 * int(std::ceil(Text1->document()->documentMargin())) - Text1->cursorWidth() - 1;
     const QFont font = ui::FontFittingLines(ui::TableFont(), lines, room);
     if (font == Text1->font()) return;
     Text1->setFont(font);
+    grid_->setFont(font);
     Label4->setFont(font);
+    Label4->setText(ui::GridHtml(font, mainwindow::HistoryHeaderText()));
     Label4->resize(Label4->sizeHint().width(), Label4->height());
     alignHeader();
 }

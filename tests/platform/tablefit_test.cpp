@@ -11,6 +11,8 @@
 #include <QHeaderView>
 #include <QMessageBox>
 #include <QPlainTextEdit>
+#include <QTextBlock>
+#include <QTextLayout>
 #include <QTimer>
 #include <QTreeWidget>
 #include <gtest/gtest.h>
@@ -69,12 +71,14 @@ TEST(TableFitTest, ListColumnsFitTheirWidestTextAndTheCheckFindsACutColumn) {
 }
 
 // A table shown as unwrapped text: too wide at the design size, it fits at the size chosen for
-// it, in each installed table font; the check finds the cut line.
-TEST(TableFitTest, TextTableTakesTheLargestSizeThatShowsEveryColumn) {
+// it, in each installed table font, and its columns line up on the font's grid whatever the
+// widths of "■" and the CJK glyphs; the check finds the cut line.
+TEST(TableFitTest, TextTableTakesTheLargestSizeThatShowsEveryColumnOnAGrid) {
     const QStringList families = InstalledTableFamilies();
     if (families.isEmpty()) GTEST_SKIP() << "no CJK fixed-pitch font installed";
     const QString line = QStringLiteral("2026267 857  \u3000 20    3     221    3      木土火   大大大   ■质质   奇■奇   ■■");
-    const QString table = (line + QLatin1Char('\n')).repeated(40);
+    const QString other = QStringLiteral("2026268 123  \u3000 6     2     120    1      金金金   ■■■   质质■   ■奇■   组三");
+    const QString table = (line + QLatin1Char('\n') + other + QLatin1Char('\n')).repeated(20);
     for (const QString& family : families) {
         SCOPED_TRACE(family.toStdString());
         ui::SetPreferredTableFamily(family);
@@ -84,7 +88,9 @@ TEST(TableFitTest, TextTableTakesTheLargestSizeThatShowsEveryColumn) {
         text->setObjectName(QStringLiteral("Text1"));
         text->setGeometry(0, 0, 440, 300);
         text->setLineWrapMode(QPlainTextEdit::NoWrap);
+        auto* grid = new ui::TableGrid(text->document());
         text->setFont(ui::TableFont());
+        grid->setFont(ui::TableFont());
         text->setPlainText(table);
         const QStringList cut = testsupport::LegibilityProblems(&window);
         ASSERT_EQ(cut.size(), 1);
@@ -92,14 +98,28 @@ TEST(TableFitTest, TextTableTakesTheLargestSizeThatShowsEveryColumn) {
 
         const int room = text->viewport()->width() - 2 * int(text->document()->documentMargin());
         const QFont fitted = ui::FontFittingLines(ui::TableFont(), table, room);
-        EXPECT_LE(QFontMetrics(fitted).horizontalAdvance(line), room);
+        EXPECT_LE(ui::GridWidth(fitted, line), room);
         // The largest size that fits: the next size up does not, even drawn closest.
         QFont larger = fitted;
         larger.setPixelSize(fitted.pixelSize() + 1);
         larger.setLetterSpacing(QFont::AbsoluteSpacing, -0.5);
-        EXPECT_GT(QFontMetrics(larger).horizontalAdvance(line), room);
+        EXPECT_GT(ui::GridWidth(larger, line), room);
         text->setFont(fitted);
+        grid->setFont(fitted);
         EXPECT_EQ(testsupport::LegibilityProblems(&window), QStringList());
+
+        // Each column starts at the same place on both lines.
+        window.show();
+        QApplication::processEvents();
+        const QTextLayout* first = text->document()->firstBlock().layout();
+        const QTextLayout* second = text->document()->firstBlock().next().layout();
+        ASSERT_TRUE(first->lineCount() > 0 && second->lineCount() > 0);
+        for (const QString& column : {QStringLiteral("大大大"), QStringLiteral("■质质"), QStringLiteral("奇■奇"), QStringLiteral("■■")}) {
+            SCOPED_TRACE(column.toStdString());
+            const int at = int(line.indexOf(column));
+            EXPECT_NEAR(first->lineAt(0).cursorToX(at), second->lineAt(0).cursorToX(at), 0.5);
+        }
+        EXPECT_NEAR(first->lineAt(0).naturalTextWidth(), ui::GridWidth(fitted, line), 1.0);
     }
     ui::SetPreferredTableFamily(QString());
 }

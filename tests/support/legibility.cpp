@@ -5,7 +5,12 @@
 #include <QCoreApplication>
 #include <QHeaderView>
 #include <QPlainTextEdit>
+#include <QTextBlock>
+#include <QTextDocument>
 #include <QTextEdit>
+#include <QTextLayout>
+
+#include <cmath>
 #include <QTreeView>
 #include <QLabel>
 #include <QLineEdit>
@@ -80,27 +85,36 @@ bool Clipped(QWidget* w) {
     return false;
 }
 
-// A table laid out as text in unwrapped lines: its widest line runs past the visible width.
+// A table laid out as text in unwrapped lines: its widest line, as laid out with the formats of
+// its block (letter spacing included), runs past the visible width.
 QString CutTextTable(QWidget* w) {
-    QString text;
-    QFontMetrics metrics = w->fontMetrics();
+    QTextDocument* document = nullptr;
     int room = 0;
     if (auto* plain = qobject_cast<QPlainTextEdit*>(w)) {
         if (plain->lineWrapMode() != QPlainTextEdit::NoWrap) return {};
-        text = plain->toPlainText();
-        room = plain->viewport()->width() - 2 * int(plain->document()->documentMargin());
+        document = plain->document();
+        room = plain->viewport()->width();
     } else if (auto* rich = qobject_cast<QTextEdit*>(w)) {
         if (rich->lineWrapMode() != QTextEdit::NoWrap) return {};
-        text = rich->toPlainText();
-        room = rich->viewport()->width() - 2 * int(rich->document()->documentMargin());
+        document = rich->document();
+        room = rich->viewport()->width();
     } else {
         return {};
     }
-    const QStringList lines = text.split(QLatin1Char('\n'));
-    for (int i = 0; i < lines.size(); ++i) {
-        const int width = metrics.horizontalAdvance(lines[i]);
+    room -= 2 * int(document->documentMargin());
+    int n = 0;
+    for (QTextBlock block = document->begin(); block.isValid(); block = block.next(), ++n) {
+        QTextLayout layout(block.text(), w->font());
+        if (block.layout()) layout.setFormats(block.layout()->formats());
+        QTextOption option;
+        option.setWrapMode(QTextOption::NoWrap);
+        layout.setTextOption(option);
+        layout.beginLayout();
+        QTextLine line = layout.createLine();
+        layout.endLayout();
+        const qreal width = line.isValid() ? line.naturalTextWidth() : 0;
         if (width > room)
-            return QStringLiteral(": 第%1行宽 %2，只看得见 %3，右边的列被切掉").arg(i + 1).arg(width).arg(room);
+            return QStringLiteral(": 第%1行宽 %2，只看得见 %3，右边的列被切掉").arg(n + 1).arg(std::ceil(width)).arg(room);
     }
     return {};
 }

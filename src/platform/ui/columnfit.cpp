@@ -1,11 +1,15 @@
 #include "platform/ui/columnfit.h"
 
-#include <QFontMetrics>
+#include "common/textwidth.h"
+
+#include <QFontMetricsF>
 #include <QHeaderView>
 #include <QStyle>
+#include <QTextCharFormat>
 #include <QTreeView>
 
 #include <algorithm>
+#include <cmath>
 
 namespace ui {
 
@@ -39,20 +43,85 @@ void FitColumns(QTreeView* list, const QList<QStringList>& cells) {
     }
 }
 
-QFont FontFittingLines(const QFont& font, const QString& text, int width, int minimumPixels) {
-    // Long tables repeat a few line shapes: only lines nearly as wide as the widest can decide.
-    const QFontMetrics base(font);
-    QList<QPair<int, QString>> measured;
-    int widest = 0;
-    for (QString line : text.split(QLatin1Char('\n'))) {
-        if (line.endsWith(QLatin1Char('\r'))) line.chop(1);
-        const int w = base.horizontalAdvance(line);
-        widest = std::max(widest, w);
-        measured.append({w, line});
+namespace {
+
+// The font's own letter spacing, and a glyph's advance without it.
+qreal Spacing(const QFont& font) {
+    return font.letterSpacingType() == QFont::AbsoluteSpacing ? font.letterSpacing() : 0;
+}
+
+qreal OwnAdvance(QFont font, QChar ch) {
+    font.setLetterSpacing(QFont::AbsoluteSpacing, 0);
+    return QFontMetricsF(font).horizontalAdvance(ch);
+}
+
+}  // namespace
+
+qreal GridCell(const QFont& font) {
+    return std::max({OwnAdvance(font, QLatin1Char('0')), OwnAdvance(font, QLatin1Char(' ')),
+                     OwnAdvance(font, QChar(0x56FD)) / 2}) +  // 国
+           Spacing(font);
+}
+
+qreal GridSpacing(const QFont& font, QChar ch) { return common::CharWidth(ch) * GridCell(font) - OwnAdvance(font, ch); }
+
+qreal GridWidth(const QFont& font, const QString& line) { return common::DisplayWidth(line) * GridCell(font); }
+
+QString GridHtml(const QFont& font, const QString& line) {
+    QString html = QStringLiteral("<span style=\"white-space:pre\">");
+    for (const QChar ch : line) {
+        const QString text = ch == QLatin1Char(' ') ? QStringLiteral("&nbsp;") : QString(ch).toHtmlEscaped();
+        const qreal spacing = GridSpacing(font, ch);
+        if (std::abs(spacing - Spacing(font)) < 0.01) html += text;
+        else html += QStringLiteral("<span style=\"letter-spacing:%1px\">%2</span>").arg(spacing, 0, 'f', 2).arg(text);
     }
-    QStringList lines;
-    for (const auto& [w, line] : measured)
-        if (w * 10 >= widest * 9 && !lines.contains(line)) lines << line;
+    return html + QStringLiteral("</span>");
+}
+
+TableGrid::TableGrid(QTextDocument* document) : QSyntaxHighlighter(document) {}
+
+void TableGrid::setFont(const QFont& font) {
+    if (font == font_ && !spacing_.isEmpty()) return;
+    font_ = font;
+    spacing_.clear();
+    rehighlight();
+}
+
+void TableGrid::highlightBlock(const QString& text) {
+    // Runs of characters that need the same spacing share one format.
+    auto spacingOf = [this](QChar ch) {
+        auto it = spacing_.constFind(ch.unicode());
+        if (it == spacing_.cend()) it = spacing_.insert(ch.unicode(), GridSpacing(font_, ch));
+        return *it;
+    };
+    const qreal usual = Spacing(font_);
+    int start = 0;
+    while (start < text.size()) {
+        const qreal spacing = spacingOf(text.at(start));
+        int end = start + 1;
+        while (end < text.size() && std::abs(spacingOf(text.at(end)) - spacing) < 0.01) ++end;
+        if (std::abs(spacing - usual) >= 0.01) {
+            QTextCharFormat format;
+            format.setFontLetterSpacingType(QFont::AbsoluteSpacing);
+            format.setFontLetterSpacing(spacing);
+            setFormat(start, end - start, format);
+        }
+        start = end;
+    }
+}
+
+QFont FontFittingLines(const QFont& font, const QString& text, int width, int minimumPixels) {
+    // On the grid only the line of most columns counts.
+    QString widest;
+    int columns = -1;
+    for (QStringView line : QStringView(text).split(QLatin1Char('\n'))) {
+        const int c = common::DisplayWidth(line);
+        if (c > columns) {
+            columns = c;
+            widest = line.toString();
+        }
+    }
+    if (widest.endsWith(QLatin1Char('\r'))) widest.chop(1);
     // Each size first as designed, then with its letters drawn up to half a pixel closer: a
     // narrower font that keeps its size reads better than a smaller one.
     QFont fitted = font;
@@ -60,10 +129,7 @@ QFont FontFittingLines(const QFont& font, const QString& text, int width, int mi
         fitted.setPixelSize(pixels);
         for (const qreal spacing : {0.0, -0.25, -0.5}) {
             fitted.setLetterSpacing(QFont::AbsoluteSpacing, spacing);
-            const QFontMetrics metrics(fitted);
-            const bool fits = std::all_of(lines.cbegin(), lines.cend(),
-                                          [&](const QString& line) { return metrics.horizontalAdvance(line) <= width; });
-            if (fits) return fitted;
+            if (GridWidth(fitted, widest) <= width) return fitted;
         }
     }
     return fitted;
