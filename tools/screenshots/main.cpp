@@ -9,6 +9,7 @@
 #include "platform/ui/messagebox.h"
 #include "platform/ui/tablefont.h"
 #include "smart/smartsystemwindow.h"
+#include "smart/verification.h"
 #include "startup/startupwindow.h"
 #include "updater/updaterwindow.h"
 #include "workbench/workbenchwindow.h"
@@ -19,7 +20,9 @@
 #include <QDir>
 #include <QFont>
 #include <QFontDatabase>
+#include <QLabel>
 #include <QLineEdit>
+#include <QTreeWidget>
 #include <QPushButton>
 #include <QTabBar>
 #include <QTabWidget>
@@ -129,6 +132,23 @@ int main(int argc, char** argv) {
     g_inside[QStringLiteral("Form15")] = [](QDialog* d) {
         Press(d, "Command3");  // 历史成绩验证
         Press(d, "Command5");  // the older smart selection
+    };
+    // The verification list with rows as a run leaves them, to see every column whole.
+    g_inside[QStringLiteral("Form18")] = [](QDialog* d) {
+        auto* list = d->findChild<QTreeWidget*>(QStringLiteral("ListView1"));
+        if (!list) return;
+        const QStringList numbers{QStringLiteral("222"), QStringLiteral("151"), QStringLiteral("721")};
+        for (int r = 0; r < 14; ++r) {
+            auto* row = new QTreeWidgetItem(list);
+            const QString number = numbers[r % 3];
+            row->setText(0, QString::number(2026254 + r));
+            row->setText(1, number);
+            for (int k = 0; k < 4; ++k) row->setText(2 + k, smart::VerifyCell(QStringLiteral("0123").left(1 + (r + k) % 3), (r + k) % 2));
+            row->setText(6, smart::VerifyRemark(number));
+        }
+        list->scrollToItem(list->topLevelItem(list->topLevelItemCount() - 1));
+        d->findChild<QLabel*>(QStringLiteral("Label1"))->setText(smart::VerifyProgress(14, 20));
+        Shoot(d, QStringLiteral("Form18_rows"));
     };
     g_inside[QStringLiteral("Form4")] = [](QDialog* d) { static_cast<PrizeCheckWindow*>(d)->Label3_Click(); };
 
