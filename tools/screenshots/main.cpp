@@ -150,6 +150,7 @@ int main(int argc, char** argv) {
         d->findChild<QLabel*>(QStringLiteral("Label1"))->setText(smart::VerifyProgress(14, 20));
         Shoot(d, QStringLiteral("Form18_rows"));
     };
+    g_inside[QStringLiteral("F15old")] = [](QDialog* d) { Press(d, "Command3"); };  // 验证…: its table
     g_inside[QStringLiteral("Form4")] = [](QDialog* d) { static_cast<PrizeCheckWindow*>(d)->Label3_Click(); };
 
     MainWindow::openers().workbench = [] { workbench::ShowWorkbench(MainWindow::instance()); };
