@@ -13,9 +13,9 @@
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QStyle>
+#include <QTimer>
 
 #include <cmath>
-#include <QTimer>
 
 using namespace mainwindow::layout;
 

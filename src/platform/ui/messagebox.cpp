@@ -24,7 +24,6 @@ QMessageBox::Icon ToQt(Icon icon) {
     }
 }
 
-
 int TitleRoom(const QString& title) {
     // The window manager draws the title in its own, often bold, font beside the window icon
     // and the frame's buttons; Qt leaves only 50 pixels beside the plain text for all of that.
