@@ -63,6 +63,7 @@ bool TakeOverUnfinishedLock(QLockFile* lock, const QString& path, const QString&
             QLocalSocket socket;
             socket.connectToServer(endpoint);
             if (socket.waitForConnected(200)) return false;
+            if (LockIsComplete(path)) return false;  // another start took it over meanwhile
             QFile::remove(path);
             return lock->tryLock(0);
         }
