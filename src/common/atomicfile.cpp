@@ -3,10 +3,14 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QDateTime>
 #include <QRandomGenerator>
+#include <QRegularExpression>
 
 #include <cerrno>
+#include <csignal>
 #include <cstdio>
+#include <limits>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -114,8 +118,9 @@ bool AtomicFile::open(QString* error) {
     const QByteArray target = QFile::encodeName(target_);
     const bool existed = ::stat(target.constData(), &st) == 0;
     for (int attempt = 0; attempt < 100; ++attempt) {
-        temp_ = target_ + QStringLiteral(".tmp%1").arg(QRandomGenerator::global()->generate() % 1000000, 6, 10,
-                                                        QLatin1Char('0'));
+        // The writer's pid in the name tells a later start whether the writer still runs.
+        temp_ = target_ + QStringLiteral(".tmp%1-%2").arg(::getpid()).arg(QRandomGenerator::global()->generate() % 1000000,
+                                                                        6, 10, QLatin1Char('0'));
         fd_ = ::open(QFile::encodeName(temp_).constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
         if (fd_ >= 0 || errno != EEXIST) break;
     }
@@ -225,6 +230,32 @@ bool ReplaceFile(const QString& source, const QString& target, QString* error) {
     }
     if (error) *error = QStringLiteral("无法把 %1 改名为 %2：%3").arg(Name(source), Name(target), FileErrorText(e));
     return false;
+}
+
+int RemoveStaleTemporaries(const QString& folder, qint64 minAgeMs) {
+    // "<target>.tmp<pid>-<six digits>"; builds that did not name the writer used ".tmp<six digits>".
+    static const QRegularExpression own(QStringLiteral("^.+\\.tmp(?:([0-9]{1,10})-)?[0-9]{6}$"));
+    const qint64 now = QDateTime::currentSecsSinceEpoch();
+    int removed = 0;
+    const QStringList names = QDir(folder).entryList(QDir::Files | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+    for (const QString& name : names) {
+        const QRegularExpressionMatch m = own.match(name);
+        if (!m.hasMatch()) continue;
+        const QString path = QDir(folder).filePath(name);
+        struct stat st {};
+        // Only regular files: a link or anything else of that name was not written here.
+        if (::lstat(QFile::encodeName(path).constData(), &st) != 0 || !S_ISREG(st.st_mode)) continue;
+        if ((now - qint64(st.st_mtime)) * 1000 < minAgeMs) continue;  // a write may still be under way
+        if (!m.captured(1).isEmpty()) {
+            bool ok = false;
+            const qint64 pid = m.captured(1).toLongLong(&ok);
+            // A running writer (or another process that now has its pid) keeps the file.
+            if (!ok || pid <= 0 || pid > std::numeric_limits<pid_t>::max()) continue;
+            if (::kill(pid_t(pid), 0) == 0 || errno == EPERM) continue;
+        }
+        if (::unlink(QFile::encodeName(path).constData()) == 0) ++removed;
+    }
+    return removed;
 }
 
 }  // namespace common

@@ -53,4 +53,11 @@ private:
     int errno_ = 0;
 };
 
+// Temporary files left by writes that were killed (a copy of the whole program among them): in
+// folder, the files of this program's own temporary naming that were last changed at least
+// minAgeMs ago and whose writer no longer runs are removed; anything else stays. Returns how
+// many were removed.
+inline constexpr qint64 kStaleTemporaryAgeMs = 5 * 60 * 1000;
+int RemoveStaleTemporaries(const QString& folder, qint64 minAgeMs = kStaleTemporaryAgeMs);
+
 }  // namespace common

@@ -123,10 +123,7 @@ bool WriteDrawFileViaFlag(const QString& drawFilePath, const QString& flagPath, 
     // A draw file that exists but cannot be read was never loaded: writing the (empty) working
     // copy over it would throw its history away.
     QFile current(drawFilePath);
-    if (current.exists() && !current.open(QIODevice::ReadOnly)) {
-        if (error) *error = common::ReadErrorText(current);
-        return false;
-    }
+    if (current.exists() && !common::OpenRegularFile(&current, common::kDrawFileLimit, error)) return false;
     current.close();
     // FLAG.TXT is written anew (never extended) and complete before it takes the file's place; a
     // stale one goes first, so that a link left under its name is never written through.

@@ -2,6 +2,7 @@
 
 #include "common/appstate.h"
 #include "common/atomicfile.h"
+#include "common/localfile.h"
 #include "common/textcodec.h"
 
 #include <QDir>
@@ -89,19 +90,8 @@ bool ReadDrawFileBytes(const QString& path, QByteArray* bytes, QString* error) {
         if (error) *error = FolderText(QStringLiteral("读取"), path);
         return false;
     }
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly)) {
-        if (error) *error = common::ReadErrorText(f);
-        return false;
-    }
-    *bytes = f.readAll();
-    if (f.error() != QFileDevice::NoError) {
-        // A short read would load part of the history as if it were all of it.
-        bytes->clear();
-        if (error) *error = common::ReadErrorText(f);
-        return false;
-    }
-    return true;
+    // A short read fails too: it would load part of the history as if it were all of it.
+    return common::ReadRegularFile(path, common::kDrawFileLimit, bytes, error);
 }
 
 static bool ReadAll(const QString& path, QByteArray* bytes, QString* error) {
@@ -141,7 +131,7 @@ bool ReadDrawFile(const QString& path, QStringList* validDraws, QString* error, 
 
 int CountDamagedRecords(const QString& path) {
     QFile f(path);
-    if (!f.open(QIODevice::ReadOnly)) return 0;
+    if (!common::OpenRegularFile(&f, common::kDrawFileLimit)) return 0;
     int damaged = 0;
     ValidDrawTexts(f.readAll(), &damaged);
     return damaged;
@@ -178,7 +168,7 @@ bool AppendDrawRecords(const QString& path, const QStringList& drawTexts, QStrin
 
 QString LastDrawText(const QString& path) {
     QFile f(path);
-    if (!f.open(QIODevice::ReadOnly)) return {};
+    if (!common::OpenRegularFile(&f, common::kDrawFileLimit)) return {};
     const qint64 n = f.size() / kRecordLength;
     if (n <= 0) return {};
     f.seek((n - 1) * kRecordLength);
@@ -187,7 +177,7 @@ QString LastDrawText(const QString& path) {
 
 QString LastIssue(const QString& path) {
     QFile f(path);
-    if (!f.open(QIODevice::ReadOnly)) return {};
+    if (!common::OpenRegularFile(&f, common::kDrawFileLimit)) return {};
     const QByteArray bytes = f.readAll();
     // Whatever the flag, but a damaged record is no draw: the one before it counts, so that a
     // garbage issue never makes every listed draw look new (or none).

@@ -1,6 +1,7 @@
 #include "platform/download.h"
 
 #include "common/atomicfile.h"
+#include "common/localfile.h"
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>
@@ -100,12 +101,8 @@ using Sink = std::function<bool(const QByteArray&)>;
 DownloadResult ReadLocal(const QString& path, int timeoutMs, const ProgressFn& progress, qint64 maxBytes,
                          const Sink& sink, const bool* abortRequested) {
     DownloadResult result;
-    const QFileInfo info(path);
     QFile file(path);
-    if (!info.isFile() || !file.open(QIODevice::ReadOnly)) {
-        result.error = QStringLiteral("无法读取 %1").arg(QDir::toNativeSeparators(path));
-        return result;
-    }
+    if (!common::OpenRegularFile(&file, 0, &result.error)) return result;
     const qint64 total = file.size();
     if (maxBytes > 0 && total > maxBytes) {
         result.error = LimitText(maxBytes);

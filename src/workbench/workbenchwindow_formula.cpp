@@ -59,7 +59,7 @@ void WorkbenchWindow::Combo21_Click() {
     // A message never becomes a script: the box is emptied, so 过滤 refuses to run it.
     script->clear();
     const QString reason = QFileInfo::exists(dialogs::FormulaFilePath(fileName))
-                               ? QStringLiteral("公式文件“%1”无法读取。").arg(fileName)
+                               ? QStringLiteral("公式文件“%1”无法读取（%2）。").arg(fileName, error)
                                : QStringLiteral("公式文件“%1”不存在，可能已被删除。").arg(fileName);
     ui::MsgBox(reason, ui::Icon::Information, ui::Buttons::Ok, QStringLiteral("万能条件(公式)过滤"), this);
     Combo21_re();  // the list no longer offers what is gone

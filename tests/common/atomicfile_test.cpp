@@ -9,6 +9,11 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
 using common::WriteFileAtomically;
 
 namespace {
@@ -155,4 +160,66 @@ TEST(AtomicWrite, SymbolicLinkStaysALink) {
     EXPECT_TRUE(error.contains(QStringLiteral("符号链接"))) << error.toStdString();
     EXPECT_FALSE(HasEnglish(error)) << error.toStdString();
     EXPECT_TRUE(QFileInfo(loop).isSymLink());
+}
+
+namespace {
+
+// Sets a file's modification time minutes into the past.
+void Age(const QString& path, int minutes) {
+    struct timespec times[2] = {{0, UTIME_OMIT}, {::time(nullptr) - minutes * 60, 0}};
+    ASSERT_EQ(::utimensat(AT_FDCWD, QFile::encodeName(path).constData(), times, 0), 0) << path.toStdString();
+}
+
+// A write killed half-way in a child process: its temporary file stays, named with its pid.
+QString KilledWrite(const testsupport::ProgramDir& dir, const QString& name) {
+    const QStringList before = testsupport::FilesIn(dir.path());
+    const pid_t child = ::fork();
+    if (child == 0) {
+        common::AtomicFile f(dir.file(name));
+        if (f.open() && f.write(QByteArray(5000, 'x'))) ::_exit(0);  // ends before commit, like a kill
+        ::_exit(1);
+    }
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    for (const QString& f : testsupport::FilesIn(dir.path()))
+        if (!before.contains(f)) return f;
+    return {};
+}
+
+}  // namespace
+
+TEST(AtomicWrite, StartRemovesOnlyOwnStaleTemporaries) {
+    testsupport::ProgramDir dir;
+    dir.write("HAO.TXT", "draws");
+    const QString killed = KilledWrite(dir, "HAO.TXT");
+    ASSERT_TRUE(killed.startsWith("HAO.TXT.tmp")) << killed.toStdString();
+    Age(dir.file(killed), 10);
+    const QString mine = QStringLiteral("HAO.TXT.tmp%1-123456").arg(::getpid());  // a write under way here
+    const struct {
+        QString name;
+        int ageMinutes;
+        bool removed;
+    } cases[] = {
+        {killed, 10, true},                    // old, its writer is gone
+        {"update.tmp654321", 10, true},        // an older build's name without the writer
+        {"HAO.TXT.tmp999999-000001", 1, false},  // fresh: a write may still be under way
+        {mine, 10, false},                     // its writer runs
+        {"notes.tmp", 10, false},              // foreign-looking names stay
+        {"a.tmp12345", 10, false},
+        {"a.tmpabcdef", 10, false},
+        {"a.tmp123456.txt", 10, false},
+    };
+    for (const auto& c : cases) {
+        if (c.name != killed) dir.write(c.name, "x");
+        Age(dir.file(c.name), c.ageMinutes);
+    }
+    // A folder and a link of the same naming were not written by the program.
+    ASSERT_TRUE(QDir(dir.path()).mkdir("old.tmp111111"));
+    ASSERT_TRUE(QFile::link(dir.file("HAO.TXT"), dir.file("link.tmp222222")));
+    EXPECT_EQ(common::RemoveStaleTemporaries(dir.path()), 2);
+    for (const auto& c : cases)
+        EXPECT_EQ(QFileInfo::exists(dir.file(c.name)), !c.removed) << c.name.toStdString();
+    EXPECT_TRUE(QFileInfo(dir.file("old.tmp111111")).isDir());
+    EXPECT_TRUE(QFileInfo(dir.file("link.tmp222222")).isSymLink());
+    EXPECT_EQ(dir.read("HAO.TXT"), QByteArray("draws"));
 }

@@ -63,6 +63,21 @@ TEST(CalculatorDraws, LoadLeavesOutNewestAndComputesNextIssue) {
     EXPECT_FALSE(env.calc.lastError.isEmpty());
 }
 
+TEST(CalculatorDraws, DrawFileThatIsAFifoFailsAtOnce) {
+    CalcEnv env(MixedHistory(40));
+    env.calc.newestLeftOut = 3;
+    ASSERT_TRUE(env.calc.loadDraws());
+    QFile::remove(env.dir.file("HAO.TXT"));
+    testsupport::Fifo fifo(env.dir.file("HAO.TXT"));
+    ASSERT_TRUE(fifo.isMade());
+    QElapsedTimer clock;
+    clock.start();
+    EXPECT_FALSE(env.calc.loadDraws());
+    EXPECT_LT(clock.elapsed(), 1000);
+    EXPECT_TRUE(env.calc.lastError.contains(QStringLiteral("这不是文件"))) << env.calc.lastError.toStdString();
+    EXPECT_EQ(env.calc.lines.size(), 37);  // the draws loaded before stay
+}
+
 TEST(CalculatorDraws, OptionsSwitchFileAndSelectWholeRange) {
     CalcEnv env(MixedHistory(20));
     env.dir.write(QStringLiteral("haop3.txt"), DrawFileBytes(MixedHistory(12)));

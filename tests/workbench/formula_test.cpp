@@ -17,6 +17,7 @@
 #include <QAction>
 #include <QComboBox>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QEventLoop>
 #include <QFile>
 #include <QFileInfo>
@@ -29,6 +30,7 @@
 #include <QTextBrowser>
 #include <QTimer>
 #include <QTreeWidget>
+#include <QUrl>
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -546,6 +548,45 @@ TEST_F(FormulaFilterTest, DeletedFormulaIsNeverRunAsAScript) {
     }
     form->Command52_Click();  // undo reaches the set before the successful run: nothing else was committed
     EXPECT_TRUE(form->session().pool.isEmpty());
+}
+
+// A FIFO put in a formula's place, or in the home folder's page's place: each read returns at
+// once, the formula with the reason in Chinese, the page as not shown.
+TEST_F(FormulaFilterTest, FifoInPlaceOfAFormulaOrThePageFailsAtOnce) {
+    writeFormula(QStringLiteral("b.txt"), "x");
+    make();
+    setScript(QStringLiteral("用户自己的公式"));
+    QFile::remove(dir.file(QStringLiteral("公式/b.txt")));
+    testsupport::Fifo formula(dir.file(QStringLiteral("公式/b.txt")));
+    ASSERT_TRUE(formula.isMade());
+    QElapsedTimer clock;
+    clock.start();
+    choose(QStringLiteral("b.txt"));
+    EXPECT_LT(clock.elapsed(), 1000);
+    ASSERT_EQ(recorder->messages.size(), 1);
+    EXPECT_TRUE(recorder->messages[0].text.contains(QStringLiteral("这不是文件"))) << recorder->messages[0].text.toStdString();
+    EXPECT_EQ(script(), QString());  // never run as a script
+
+    testsupport::ProgramDir home;
+    testsupport::Fifo page(home.file("wngs.htm"));
+    ASSERT_TRUE(page.isMade());
+    testsupport::EnvVar homeUrl("SIFMORA_HOME_URL", QUrl::fromLocalFile(home.path()).toString());
+    withEditor([&](FormulaEditor& editor) {
+        QEventLoop loop;
+        bool finished = false, shown = true;
+        QObject::connect(&editor, &FormulaEditor::pageFinished, &loop, [&](bool ok) {
+            finished = true;
+            shown = ok;
+            loop.quit();
+        });
+        QTimer::singleShot(10000, &loop, &QEventLoop::quit);  // a guard, not a measurement
+        QElapsedTimer pageClock;
+        pageClock.start();
+        loop.exec();
+        EXPECT_TRUE(finished);
+        EXPECT_FALSE(shown);
+        EXPECT_LT(pageClock.elapsed(), 1000);
+    });
 }
 
 // The editor opens on the workbench's script; 确定 hands its text back, 取消 does not.
