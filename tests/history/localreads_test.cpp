@@ -23,7 +23,7 @@ TEST(DrawFileInPlace, FifoOrFolderIsNotADrawFile) {
             fifo = std::make_unique<testsupport::Fifo>(path);
             ASSERT_TRUE(fifo->isMade());
         }
-        const QString reason = folder ? QStringLiteral("这是文件夹，不是文件") : QStringLiteral("这不是文件");
+        const QString reason = folder ? QStringLiteral("它是一个文件夹，不是开奖数据文件") : QStringLiteral("这不是文件");
         QElapsedTimer clock;
         clock.start();
         QStringList draws{"kept"};
