@@ -593,9 +593,12 @@ Flow CallStmt::exec(Interp& I) {
 }
 
 Flow IfStmt::exec(Interp& I) {
-    for (size_t i = 0; i < conds.size(); ++i)
-        if (conds[i]->eval(I).isTrue())
+    for (size_t i = 0; i < conds.size(); ++i) {
+        bool taken = true;
+        I.header([&] { taken = conds[i]->eval(I).isTrue(); });
+        if (taken)
             return I.execBlock(blocks[i]);
+    }
     return I.execBlock(elseBlock);
 }
 
@@ -603,14 +606,26 @@ Flow IfStmt::exec(Interp& I) {
 // any other exit (Exit Function, an outer loop's Exit) goes on up.
 static inline Flow AfterLoop(Flow f, Flow ownExit) { return f == ownExit ? Flow::Normal : f; }
 
+// A loop whose header failed under On Error Resume Next: the body runs once, then its
+// Next finds no loop to continue (error 92, resumed after the loop).
+static Flow UninitialisedLoop(Interp& I, const Block& body) {
+    if (const Flow f = I.execBlock(body); f != Flow::Normal)
+        return AfterLoop(f, Flow::ExitFor);
+    Throw(92);
+}
+
 Flow ForStmt::exec(Interp& I) {
-    Variant start = Ops::numeric(from->eval(I));
-    Variant end = Ops::numeric(to->eval(I));
-    Variant inc = step ? Ops::numeric(step->eval(I)) : Variant::makeInteger(1);
-    if (start.isNull() || end.isNull() || inc.isNull())
-        Throw(94);
+    Variant start, end, inc;
+    if (!I.header([&] {
+            start = Ops::numeric(from->eval(I));
+            end = Ops::numeric(to->eval(I));
+            inc = step ? Ops::numeric(step->eval(I)) : Variant::makeInteger(1);
+            if (start.isNull() || end.isNull() || inc.isNull())
+                Throw(94);
+            *var->lvalue(I) = start;
+        }))
+        return UninitialisedLoop(I, body);
     const bool down = inc.toDouble() < 0;
-    *var->lvalue(I) = start;
     auto word = [](const Variant& v) { return v.type() == Variant::Integer || v.type() == Variant::Long; };
     // A local counter's storage stays put for the whole loop; whole-number bounds compare
     // without conversions while the body leaves the counter a whole number.
@@ -637,11 +652,15 @@ Flow ForStmt::exec(Interp& I) {
 }
 
 Flow ForEachStmt::exec(Interp& I) {
-    Variant g = group->eval(I);
-    if (g.isObject())
-        g = Variant::makeArray(ObjectElements(I, g));
-    if (!g.isArray())
-        Throw(451);
+    Variant g;
+    if (!I.header([&] {
+            g = group->eval(I);
+            if (g.isObject())
+                g = Variant::makeArray(ObjectElements(I, g));
+            if (!g.isArray())
+                Throw(451);
+        }))
+        return UninitialisedLoop(I, body);
     const ArrayData& a = *g.arrayData();
     for (size_t k = 0; k < a.items.size(); ++k) {
         I.tick();
@@ -653,10 +672,21 @@ Flow ForEachStmt::exec(Interp& I) {
 }
 
 Flow DoStmt::exec(Interp& I) {
+    // The first test belongs to the header; later ones to the loop's end, where an error
+    // resumes after the loop.
+    bool first = true;
     for (;;) {
         I.tick();
-        if (test == Pre && cond->eval(I).isTrue() == until)
-            break;
+        if (test == Pre) {
+            bool stop = false;
+            if (first)
+                I.header([&] { stop = cond->eval(I).isTrue() == until; });
+            else
+                stop = cond->eval(I).isTrue() == until;
+            first = false;
+            if (stop)
+                break;
+        }
         if (const Flow f = I.execBlock(body); f != Flow::Normal)
             return AfterLoop(f, Flow::ExitDo);
         if (test == Post && cond->eval(I).isTrue() == until)
@@ -666,15 +696,27 @@ Flow DoStmt::exec(Interp& I) {
 }
 
 Flow SelectStmt::exec(Interp& I) {
-    Variant v = subject->eval(I);
-    if (v.isObject())
-        v = ObjectDefault(v);
+    // The subject and every Case value are tested before any body, so an error in one of
+    // them resumes with the first Case's body.
+    const Block& first = cases.empty() ? elseBody : cases.front().body;
+    Variant v;
+    if (!I.header([&] {
+            v = subject->eval(I);
+            if (v.isObject())
+                v = ObjectDefault(v);
+        }))
+        return I.execBlock(first);
     for (auto& c : cases)
         for (auto& e : c.values) {
-            Variant x = e->eval(I);
-            if (x.isObject())
-                x = ObjectDefault(x);
-            if (Ops::compare(v, x, subject->isHard(), e->isHard()) == 0)
+            bool match = false;
+            if (!I.header([&] {
+                    Variant x = e->eval(I);
+                    if (x.isObject())
+                        x = ObjectDefault(x);
+                    match = Ops::compare(v, x, subject->isHard(), e->isHard()) == 0;
+                }))
+                return I.execBlock(first);
+            if (match)
                 return I.execBlock(c.body);
         }
     if (hasElse)

@@ -416,7 +416,12 @@ Variant IsExpr::eval(Interp& I) {
 }
 
 Flow WithStmt::exec(Interp& I) {
-    I.withStack.push_back(object->eval(I));
+    Variant obj;
+    I.header([&] {
+        obj = object->eval(I);
+        RequireObject(obj, false);
+    });
+    I.withStack.push_back(std::move(obj));
     struct Pop {
         Interp& I;
         size_t n;

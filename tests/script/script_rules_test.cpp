@@ -1,0 +1,104 @@
+// Fine points of the language that formulas meet rarely but must get right: errors in
+// block headers under On Error Resume Next, the order For Each walks arrays, the errors of
+// built-ins given odd arguments, calls and members, and the statement forms the parser takes.
+#include "scriptengine.h"
+
+#include <gtest/gtest.h>
+
+using script::ScriptEngine;
+using script::Variant;
+
+namespace rules {
+
+// What a module gives: its text runs, then Main()'s value; "ERR n" for a run-time error,
+// "COMPILE n" when the text does not compile.
+QString runModule(const QString& module) {
+    ScriptEngine e;
+    if (!e.addCode(module))
+        return QStringLiteral("%1 %2")
+            .arg(e.lastError().source.contains(QStringLiteral("编译器")) ? QStringLiteral("COMPILE")
+                                                                         : QStringLiteral("ERR"))
+            .arg(e.lastError().number);
+    Variant r;
+    if (!e.run(QStringLiteral("Main"), {}, &r))
+        return QStringLiteral("ERR %1").arg(e.lastError().number);
+    return r.toString();
+}
+
+// The same with `body` as Main's body.
+QString runMain(const QString& body) {
+    return runModule(QStringLiteral("Function Main()\n") + body + QStringLiteral("\nEnd Function\n"));
+}
+
+struct Case {
+    const char* code;
+    const char* expected;
+};
+
+void checkMain(const std::vector<Case>& cases) {
+    for (const Case& c : cases)
+        EXPECT_EQ(runMain(QString::fromUtf8(c.code)), QString::fromUtf8(c.expected)) << c.code;
+}
+
+void checkModules(const std::vector<Case>& cases) {
+    for (const Case& c : cases)
+        EXPECT_EQ(runModule(QString::fromUtf8(c.code)), QString::fromUtf8(c.expected)) << c.code;
+}
+
+}  // namespace rules
+
+using namespace rules;
+
+// Under On Error Resume Next an error in a block's header goes on with the block's first
+// statement; a loop whose header failed runs its body once and then stops at Next (92).
+TEST(ScriptRules, OnErrorResumeNextInBlockHeaders) {
+    checkMain({
+        {"On Error Resume Next: x = 0: If 1 / 0 > 5 Then x = 1\nMain = x & \"|\" & Err.Number", "1|11"},
+        {"On Error Resume Next\nIf 1 / 0 Then\n x = 1\nElse\n x = 2\nEnd If\nMain = x & \"|\" & Err.Number",
+         "1|11"},
+        {"On Error Resume Next\nIf False Then\n x = 1\nElseIf 1 / 0 Then\n x = 2\nElse\n x = 3\nEnd If\n"
+         "Main = x & \"|\" & Err.Number",
+         "2|11"},
+        {"On Error Resume Next\nIf \"abc\" Then x = 1 Else x = 2\nMain = x & \"|\" & Err.Number", "1|13"},
+        {"On Error Resume Next\nIf Null + \"a\" > 1 Or 1 / 0 Then x = 1\nMain = x & \"|\" & Err.Number", "1|11"},
+        {"On Error Resume Next\nFor i = 1 To 1 / 0\n n = n + 1\nNext\nMain = n & \"|\" & Err.Number & \"|\" & IsEmpty(i)",
+         "1|92|True"},
+        {"On Error Resume Next\nFor i = 1 / 0 To 3\n n = n + 1\nNext\nMain = n & \"|\" & Err.Number", "1|92"},
+        {"On Error Resume Next\nFor i = 1 To 3 Step \"x\"\n n = n + 1\nNext\nMain = n & \"|\" & Err.Number", "1|92"},
+        {"On Error Resume Next\nFor i = 1 To Null\n n = n + 1\nNext\nMain = n & \"|\" & Err.Number", "1|92"},
+        {"On Error Resume Next\nFor i = 1 To 1 / 0\n Exit For\nNext\nMain = Err.Number", "11"},
+        {"On Error Resume Next\nFor Each v In 5\n n = n + 1\nNext\nMain = n & \"|\" & Err.Number", "1|92"},
+        {"On Error Resume Next\nFor Each v In Split(1 / 0)\n n = n + 1\nNext\nMain = n & \"|\" & Err.Number", "1|92"},
+        {"On Error Resume Next\nDo While 1 / 0\n n = n + 1\nLoop\nMain = n & \"|\" & Err.Number", "1|11"},
+        {"On Error Resume Next\nDo Until 1 / 0\n n = n + 1\nLoop\nMain = n & \"|\" & Err.Number", "1|11"},
+        {"On Error Resume Next\nk = 3\nDo While 6 / (3 - k) > 2\n n = n + 1: k = k - 1\nLoop\n"
+         "Main = n & \"|\" & k & \"|\" & Err.Number",
+         "3|0|11"},
+        {"On Error Resume Next\nWhile 1 / 0\n n = n + 1\nWend\nMain = n & \"|\" & Err.Number", "1|11"},
+        {"On Error Resume Next\nDo\n n = n + 1\nLoop While 1 / 0\nMain = n & \"|\" & Err.Number", "1|11"},
+        {"On Error Resume Next\nSelect Case 1 / 0\nCase 5: x = \"a\"\nCase Else: x = \"e\"\nEnd Select\n"
+         "Main = x & \"|\" & Err.Number",
+         "a|11"},
+        {"On Error Resume Next\nSelect Case 1 / 0\nCase Else: x = \"e\"\nEnd Select\nMain = x & \"|\" & Err.Number",
+         "e|11"},
+        {"On Error Resume Next\nSelect Case 2\nCase 1: x = \"a\"\nCase 1 / 0: x = \"b\"\nCase 2: x = \"c\"\n"
+         "End Select\nMain = x & \"|\" & Err.Number",
+         "a|11"},
+        {"On Error Resume Next\nWith 1 / 0\n x = 1\nEnd With\nMain = x & \"|\" & Err.Number", "1|11"},
+        {"On Error Resume Next\nWith 42\n x = 1\nEnd With\nMain = x & \"|\" & Err.Number", "1|424"},
+        // Without On Error Resume Next the header's error ends the call.
+        {"If 1 / 0 Then x = 1\nMain = x", "ERR 11"},
+        {"For i = 1 To 1 / 0: Next\nMain = 1", "ERR 11"},
+        {"With 42\nEnd With\nMain = 1", "ERR 424"},
+        // A header that works is unchanged by the guard.
+        {"On Error Resume Next\nIf 1 > 5 Then x = 1 Else x = 2\nFor i = 1 To 3: n = n + i: Next\n"
+         "Main = x & \"|\" & n & \"|\" & Err.Number",
+         "2|6|0"},
+    });
+    // A formula that guards a division this way: the guarded branch is taken.
+    checkModules({
+        {"Function Main()\n On Error Resume Next\n Main = False\n If 10 / Zero() > 3 Then Main = True\nEnd Function\n"
+         "Function Zero()\n Zero = 0\nEnd Function",
+         "True"},
+    });
+}
