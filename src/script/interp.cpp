@@ -662,11 +662,36 @@ Flow ForEachStmt::exec(Interp& I) {
         }))
         return UninitialisedLoop(I, body);
     const ArrayData& a = *g.arrayData();
+    const size_t dims = a.upper.size();
+    if (dims <= 1) {
+        for (size_t k = 0; k < a.items.size(); ++k) {
+            I.tick();
+            assign(var->lvalue(I), a.items[k]);
+            if (const Flow f = I.execBlock(body); f != Flow::Normal)
+                return AfterLoop(f, Flow::ExitFor);
+        }
+        return Flow::Normal;
+    }
+    // The elements are stored last index fastest; the language walks the first index fastest.
+    std::vector<size_t> stride(dims), index(dims, 0);
+    size_t step = 1;
+    for (size_t d = dims; d-- > 0;) {
+        stride[d] = step;
+        step *= size_t(int64_t(a.upper[d]) + 1);
+    }
+    size_t off = 0;
     for (size_t k = 0; k < a.items.size(); ++k) {
         I.tick();
-        assign(var->lvalue(I), a.items[k]);
+        assign(var->lvalue(I), a.items[off]);
         if (const Flow f = I.execBlock(body); f != Flow::Normal)
             return AfterLoop(f, Flow::ExitFor);
+        for (size_t d = 0; d < dims; ++d) {
+            off += stride[d];
+            if (++index[d] <= size_t(a.upper[d]))
+                break;
+            off -= stride[d] * index[d];
+            index[d] = 0;
+        }
     }
     return Flow::Normal;
 }

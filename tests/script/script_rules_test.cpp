@@ -102,3 +102,31 @@ TEST(ScriptRules, OnErrorResumeNextInBlockHeaders) {
          "True"},
     });
 }
+
+// For Each walks a many-dimensional array with the first index fastest.
+TEST(ScriptRules, ForEachWalksTheFirstIndexFastest) {
+    checkMain({
+        {"Dim m(1, 1): m(0, 0) = 1: m(1, 0) = 2: m(0, 1) = 3: m(1, 1) = 4\nFor Each v In m: s = s & v: Next\nMain = s",
+         "1234"},
+        {"Dim m(2, 1)\nFor i = 0 To 2: For j = 0 To 1: m(i, j) = i & j: Next: Next\n"
+         "For Each v In m: s = s & v & \" \": Next\nMain = s",
+         "00 10 20 01 11 21 "},
+        {"Dim m(1, 2)\nFor i = 0 To 1: For j = 0 To 2: m(i, j) = i & j: Next: Next\n"
+         "For Each v In m: s = s & v & \" \": Next\nMain = s",
+         "00 10 01 11 02 12 "},
+        {"Dim m(1, 1, 1)\nFor i = 0 To 1: For j = 0 To 1: For k = 0 To 1: m(i, j, k) = i & j & k: Next: Next: Next\n"
+         "For Each v In m: s = s & v & \" \": Next\nMain = s",
+         "000 100 010 110 001 101 011 111 "},
+        {"ReDim m(1, 2)\nFor i = 0 To 1: For j = 0 To 2: m(i, j) = i & j: Next: Next\nReDim Preserve m(1, 3)\n"
+         "m(0, 3) = \"x\"\nFor Each v In m: s = s & v & \" \": Next\nMain = s",
+         "00 10 01 11 02 12 x  "},
+        {"Dim m(0, 3)\nFor j = 0 To 3: m(0, j) = j: Next\nFor Each v In m: s = s & v: Next\nMain = s", "0123"},
+        {"Dim m(3, 0)\nFor i = 0 To 3: m(i, 0) = i: Next\nFor Each v In m: s = s & v: Next\nMain = s", "0123"},
+        {"Dim m(1, 1): m(0, 0) = 1: m(1, 0) = 2: m(0, 1) = 3\nFor Each v In m\n s = s & v\n If v = 2 Then Exit For\nNext\n"
+         "Main = s",
+         "12"},
+        // One dimension and arrays of arrays keep their order.
+        {"For Each v In Array(3, 1, 2): s = s & v: Next\nMain = s", "312"},
+        {"For Each r In Array(Array(1, 2), Array(3, 4)): For Each v In r: s = s & v: Next: Next\nMain = s", "1234"},
+    });
+}
