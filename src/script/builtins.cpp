@@ -105,6 +105,8 @@ Variant radixText(const Variant& x, int base) {
 }
 
 const ArrayData& arrayArg(const Variant& v) {
+    if (v.isObject() && !v.objectValue())
+        Throw(91);
     if (!v.isArray())
         Throw(13);
     return *v.arrayData();
@@ -295,7 +297,7 @@ Variant CallBuiltin(Interp& I, int id, std::vector<Variant>& a) {
             return a[0];
         const int32_t start = IntArgument(a[1]);
         if (start <= 0)
-            Throw(5);
+            Throw(a.size() > 2 && a[2].isNull() ? 6 : 5);
         int32_t len = -1;
         if (a.size() > 2) {
             len = IntArgument(a[2]);
@@ -348,6 +350,8 @@ Variant CallBuiltin(Interp& I, int id, std::vector<Variant>& a) {
     case Replace: return replaceText(a);
     case Split: return splitText(a);
     case Join: {
+        if (a[0].isNull())
+            Throw(94);
         const ArrayData& arr = arrayArg(a[0]);
         if (arr.upper.size() != 1)
             Throw(5);
@@ -427,6 +431,8 @@ Variant CallBuiltin(Interp& I, int id, std::vector<Variant>& a) {
     case CDbl: return Variant::makeDouble(a[0].toDouble());
     case CBool: return Variant(a[0].toBool());
     case CByte: {
+        if (a[0].type() == Variant::Boolean)
+            return Variant::makeByte(a[0].isTrue() ? 255 : 0);
         const int32_t v = a[0].toLong();
         if (v < 0 || v > 255)
             Throw(6);
@@ -448,8 +454,7 @@ Variant CallBuiltin(Interp& I, int id, std::vector<Variant>& a) {
         switch (x.type()) {
         case Variant::Null: return x;
         case Variant::Empty: return Variant::makeInteger(0);
-        case Variant::Boolean: return Variant::makeInteger(int16_t(x.intValue()));
-        case Variant::Integer: case Variant::Long: case Variant::Byte: return x;
+        case Variant::Integer: case Variant::Long: case Variant::Byte: case Variant::Boolean: return x;
         case Variant::Single: return Variant::makeSingle(float(RoundDecimal(x.doubleValue(), n)));
         case Variant::Currency: return n >= 4 ? x : Variant::makeCurrency(ToCurrency(RoundDecimal(x.toDouble(), n)));
         default: return Variant::makeDouble(RoundDecimal(x.toDouble(), n));
@@ -502,7 +507,19 @@ Variant CallBuiltin(Interp& I, int id, std::vector<Variant>& a) {
     case Hex: return radixText(a[0], 16);
     case Oct: return radixText(a[0], 8);
     case IsNumeric: {
-        const Variant& x = a[0];
+        Variant x = a[0];
+        if (x.isObject()) {
+            // An object is numeric when its default value is.
+            try {
+                x = ObjectDefault(x);
+            } catch (const RuntimeError& e) {
+                if (e.fatal)
+                    throw;
+                return Variant(false);
+            }
+            if (x.isObject())
+                return Variant(false);
+        }
         if (x.isString()) {
             double d;
             return Variant(ParseNumber(x.stringValue(), &d));

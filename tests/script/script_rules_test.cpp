@@ -130,3 +130,52 @@ TEST(ScriptRules, ForEachWalksTheFirstIndexFastest) {
         {"For Each r In Array(Array(1, 2), Array(3, 4)): For Each v In r: s = s & v: Next: Next\nMain = s", "1234"},
     });
 }
+
+// Built-ins given Nothing, Null, Booleans or out-of-range codes raise the language's errors
+// and give its subtypes.
+TEST(ScriptRules, BuiltInArgumentErrorsAndSubtypes) {
+    checkMain({
+        {"Main = LBound(Nothing)", "ERR 91"},
+        {"Main = UBound(Nothing)", "ERR 91"},
+        {"Main = UBound(5)", "ERR 13"},
+        {"Main = Join(Null)", "ERR 94"},
+        {"Main = Join(Null, \",\")", "ERR 94"},
+        {"Main = Join(Array(1, Null, 3), \"-\")", "1--3"},
+        {"s = \"abc\": Main = Mid(s, 0, Null)", "ERR 6"},
+        {"s = \"abc\": Main = Mid(s, 0)", "ERR 5"},
+        {"Main = ChrB(256)", "ERR 6"},
+        {"Main = ChrB(-1)", "ERR 6"},
+        {"Main = AscB(ChrB(255))", "255"},
+        {"Main = TypeName(AscB(\"a\")) & AscB(\"a\")", "Byte97"},
+        {"Main = VarType(AscB(\"中\"))", "17"},
+        {"Main = IsNull(DateAdd(\"q\", 1, Null))", "True"},
+        {"Main = IsNull(DateAdd(\"d\", 1, Null))", "True"},
+        {"Main = DateAdd(\"d\", Null, #1/1/2026#)", "ERR 94"},
+        {"Main = DateValue(Null)", "ERR 94"},
+        {"Main = TimeValue(Null)", "ERR 94"},
+        {"Main = Escape(Null)", "ERR 94"},
+        {"Main = Unescape(Null)", "ERR 94"},
+        {"Main = FormatDateTime(Null)", "ERR 13"},
+        {"Main = FormatDateTime(Null, vbShortDate)", "ERR 13"},
+        {"Main = TypeName(CByte(True)) & CByte(True)", "Byte255"},
+        {"Main = CByte(False)", "0"},
+        {"Main = CByte(-1)", "ERR 6"},
+        {"Main = CByte(256)", "ERR 6"},
+        {"Main = TypeName(CDate(\"1\")) & \"|\" & CDate(\"1\")", "Date|1899/12/31"},
+        {"Main = CDate(\"0.5\")", "12:00:00"},
+        {"Main = CDate(\"2026/12/10\")", "2026/12/10"},
+        {"Main = CDate(\"abc\")", "ERR 13"},
+        {"Main = TypeName(Round(True)) & Round(True)", "BooleanTrue"},
+        {"Main = TypeName(Round(False, 2))", "Boolean"},
+        {"Main = TypeName(Round(CByte(7)))", "Byte"},
+    });
+    // An object stands for its default value in IsNumeric.
+    checkModules({
+        {"Class One\n Public Default Property Get V()\n  V = 1\n End Property\nEnd Class\n"
+         "Class Word\n Public Default Property Get V()\n  V = \"x\"\n End Property\nEnd Class\n"
+         "Class Plain\n Public P\nEnd Class\n"
+         "Function Main()\n Main = IsNumeric(New One) & IsNumeric(New Word) & IsNumeric(New Plain) & IsNumeric(Nothing)\n"
+         "End Function",
+         "TrueFalseFalseFalse"},
+    });
+}
