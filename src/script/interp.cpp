@@ -340,12 +340,10 @@ Variant CallExpr::eval(Interp& I) {
         const Variant obj = *base;
         return CallMember(I, obj, QString(), ref.name, args);
     }
-    if (args.empty() && !base->isArray())
-        return *base;
     Subscripts s;
     s.eval(I, args);
     if (!base->isArray())
-        Throw(13, QStringLiteral("'%1'").arg(ref.name));
+        Throw(13, QStringLiteral("'%1'").arg(ref.name));  // x() or the statement x on a plain value
     return readElement(*base, s);
 }
 
@@ -419,6 +417,25 @@ void CallExpr::store(Interp& I, Variant v, bool set) {
     Expr::store(I, std::move(v), set);
 }
 
+void IndexExpr::store(Interp& I, Variant v, bool set) {
+    Subscripts s;
+    s.eval(I, args);
+    Variant* p = base->lvalue(I);
+    if (p->isObject()) {
+        const Variant obj = *p;
+        StoreMember(I, obj, QString(), QString(), args, std::move(v), set);
+        return;
+    }
+    if (!p->isArray())
+        Throw(13);
+    if (set)
+        RequireObject(v, false);
+    else if (v.isObject())
+        v = ObjectDefault(v);
+    ArrayData& a = Ops::mutableArray(*p);
+    assign(&a.items[ElementOffset(a, s.data, s.n)], std::move(v));
+}
+
 Variant IndexExpr::eval(Interp& I) {
     Variant v = base->eval(I);
     if (v.isObject())
@@ -433,6 +450,8 @@ Variant IndexExpr::eval(Interp& I) {
 Variant BuiltinExpr::eval(Interp& I) {
     if (badCount)
         Throw(450, QStringLiteral("'%1'").arg(name));
+    if (statement)
+        Throw(458, QStringLiteral("'%1'").arg(name));
     std::vector<Variant> values;
     values.reserve(args.size());
     for (auto& a : args)
@@ -720,6 +739,18 @@ Flow DoStmt::exec(Interp& I) {
     return Flow::Normal;
 }
 
+// A Case value that cannot be compared with the subject (3 and "a") is no match, where `=`
+// would be error 13.
+static bool CaseMatches(const Variant& v, const Variant& x, bool hardV, bool hardX) {
+    try {
+        return Ops::compare(v, x, hardV, hardX) == 0;
+    } catch (const RuntimeError& e) {
+        if (e.number != 13)
+            throw;
+        return false;
+    }
+}
+
 Flow SelectStmt::exec(Interp& I) {
     // The subject and every Case value are tested before any body, so an error in one of
     // them resumes with the first Case's body.
@@ -738,7 +769,7 @@ Flow SelectStmt::exec(Interp& I) {
                     Variant x = e->eval(I);
                     if (x.isObject())
                         x = ObjectDefault(x);
-                    match = Ops::compare(v, x, subject->isHard(), e->isHard()) == 0;
+                    match = CaseMatches(v, x, subject->isHard(), e->isHard());
                 }))
                 return I.execBlock(first);
             if (match)
@@ -807,6 +838,11 @@ Flow ReDimStmt::exec(Interp& I) {
 }
 
 Flow EraseStmt::exec(Interp& I) {
+    // A name never declared nor assigned is no variable to erase.
+    if (auto* n = dynamic_cast<NameExpr*>(target.get()); n && !n->ref.local && n->ref.member < 0 &&
+                                                           I.findGlobal(n->ref) < 0 &&
+                                                           (n->ref.slot < 0 || I.frame->vars[n->ref.slot]->isEmpty()))
+        Throw(500, QStringLiteral("'%1'").arg(n->ref.name));
     Variant* p = target->lvalue(I);
     if (!p->isArray())
         Throw(13);

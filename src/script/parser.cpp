@@ -694,6 +694,12 @@ private:
                 s->call = chain(nullptr, false);
                 return s;
             }
+            if (peek().kind == T::LParen) {
+                // Call (obj).M(x), Call ((f)) (x): a bracketed start of the call
+                auto s = std::make_unique<CallStmt>();
+                s->call = chain(primary(), false);
+                return s;
+            }
             QString name = ident();
             auto s = std::make_unique<CallStmt>();
             std::vector<ExprP> args;
@@ -701,7 +707,7 @@ private:
                 args = argList(T::RParen);
                 expect(T::RParen, 1006);
             }
-            s->call = callTarget(name, std::move(args));
+            s->call = statementCall(name, std::move(args));
             return s;
         }
         case T::On: {
@@ -1047,9 +1053,20 @@ private:
             --i_;
             return chainStatement(chain(nullptr, true));
         }
+        // Stop (the debugger's breakpoint) does nothing here.
+        if (atEndOfStatement() && name.compare(QLatin1String("stop"), Qt::CaseInsensitive) == 0)
+            return nullptr;
         if (peek().kind == T::Eq) {
             take();
             auto s = std::make_unique<AssignStmt>();
+            const QString key = name.toLower();
+            Variant c;
+            if (!shadowed(key) && !moduleVars_.contains(key) && FindConstant(key, &c)) {
+                // A named constant takes no value: error 501 when reached.
+                s->target = literal(c, false, first.line);
+                s->value = expr();
+                return s;
+            }
             s->target = nameExpr(name);
             s->value = expr();
             s->arrayVariable = isArrayVariable(name.toLower());
@@ -1069,21 +1086,44 @@ private:
             }
             if (peek().kind == T::Dot)
                 return chainStatement(chain(callTarget(name, std::move(args)), true));
+            if (peek().kind == T::LParen) {
+                // a(0)(1) = v, a(0)(1).m ...: the element's own elements or members
+                ExprP target = chain(callTarget(name, std::move(args)), true);
+                if (peek().kind == T::Eq || atEndOfStatement())
+                    return chainStatement(std::move(target));
+                target.reset();
+                backtrack(save, refs);
+                goto plainCall;
+            }
             if (atEndOfStatement()) {
                 byValueParens(args);
                 auto s = std::make_unique<CallStmt>();
-                s->call = callTarget(name, std::move(args));
+                s->call = statementCall(name, std::move(args));
                 return s;
             }
             args.clear();
             backtrack(save, refs);  // the parenthesis opens the first argument
         }
+    plainCall:
         auto s = std::make_unique<CallStmt>();
         std::vector<ExprP> args;
         if (!atEndOfStatement())
             args = argList(T::Newline, true);
-        s->call = callTarget(name, std::move(args));
+        s->call = statementCall(name, std::move(args));
         return s;
+    }
+
+    // A procedure or built-in called as a statement. The conversion functions give a value
+    // only: calling one as a statement is error 458 when reached.
+    ExprP statementCall(const QString& name, std::vector<ExprP> args) {
+        ExprP call = callTarget(name, std::move(args));
+        if (auto* b = dynamic_cast<BuiltinExpr*>(call.get())) {
+            static const QSet<QString> conversions = {"cbool", "cbyte", "ccur", "cdate", "cdbl",
+                                                      "cint",  "clng",  "csng", "cstr"};
+            if (conversions.contains(name.toLower()))
+                b->statement = true;
+        }
+        return call;
     }
 
     // Err.Clear / Err.Raise as a statement, also after Call and with parentheses.
@@ -1159,7 +1199,7 @@ private:
             m->object = std::move(object);
             grow(*m, m->object.get());
         } else {
-            m->withDepth = scope_->withDepth - 1;
+            m->withDepth = scope_->withDepth > 0 ? scope_->withDepth - 1 : MemberExpr::kNoWith;
         }
         return m;
     }
@@ -1184,8 +1224,6 @@ private:
         const int line = peek().line;
         if (!base) {
             if (peek().kind == T::Dot) {
-                if (scope_->withDepth == 0)
-                    error(1002);
                 take();
                 base = member(nullptr, line);
             } else if (accept(T::Me)) {
@@ -1690,6 +1728,23 @@ private:
             p->line = line;
             p->inner = expr();
             expect(T::RParen, 1006);
+            if (peek().kind == T::LParen) {
+                // (f)(x), ((f))(x): a bracketed name followed by arguments calls or indexes it
+                const Expr* in = p->inner.get();
+                while (auto* q = dynamic_cast<const ParenExpr*>(in))
+                    in = q->inner.get();
+                if (auto* n = dynamic_cast<const NameExpr*>(in)) {
+                    const QString name = n->ref.name;
+                    // the name was the last one read: its reference goes with the node
+                    if (!scope_->refs.empty() && scope_->refs.back() == &n->ref)
+                        scope_->refs.pop_back();
+                    p.reset();
+                    take();
+                    auto args = argList(T::RParen, true);
+                    expect(T::RParen, 1006);
+                    return callTarget(name, std::move(args));
+                }
+            }
             grow(*p, p->inner.get());
             return p;
         }

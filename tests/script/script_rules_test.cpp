@@ -30,18 +30,18 @@ QString runMain(const QString& body) {
     return runModule(QStringLiteral("Function Main()\n") + body + QStringLiteral("\nEnd Function\n"));
 }
 
-struct Case {
+struct RuleCase {
     const char* code;
     const char* expected;
 };
 
-void checkMain(const std::vector<Case>& cases) {
-    for (const Case& c : cases)
+void checkMain(const std::vector<RuleCase>& cases) {
+    for (const RuleCase& c : cases)
         EXPECT_EQ(runMain(QString::fromUtf8(c.code)), QString::fromUtf8(c.expected)) << c.code;
 }
 
-void checkModules(const std::vector<Case>& cases) {
-    for (const Case& c : cases)
+void checkModules(const std::vector<RuleCase>& cases) {
+    for (const RuleCase& c : cases)
         EXPECT_EQ(runModule(QString::fromUtf8(c.code)), QString::fromUtf8(c.expected)) << c.code;
 }
 
@@ -178,4 +178,67 @@ TEST(ScriptRules, BuiltInArgumentErrorsAndSubtypes) {
          "End Function",
          "TrueFalseFalseFalse"},
     });
+}
+
+// Calls, elements and members in the forms the language takes, and its errors for the
+// forms it refuses.
+TEST(ScriptRules, CallsAndMembers) {
+    const char* classes =
+        "Class C\n Public p\n Public Sub Sub1()\n  p = \"called\"\n End Sub\nEnd Class\n"
+        "Class RegExp\n Public Pattern\nEnd Class\n"
+        "Function F(a)\n F = a * 2\nEnd Function\n"
+        "Dim g\nSub SetG(v)\n g = v\nEnd Sub\n";
+    const std::vector<RuleCase> cases = {
+        {"x = 5\nCall CInt(x)\nMain = 1", "ERR 458"},
+        {"x = 5\nCLng x\nMain = 1", "ERR 458"},
+        {"On Error Resume Next\nx = 5\nCall CStr(x)\nMain = Err.Number", "458"},
+        {"Call Len(\"abc\")\nMain = 1", "1"},
+        {"x = 42: t = x()\nMain = t", "ERR 13"},
+        {"x = 42\nx\nMain = 1", "ERR 13"},
+        {"Array(1) = Null\nMain = 1", "ERR 13"},
+        {"Len(\"a\") = 1\nMain = 1", "ERR 13"},
+        {"Set o = New C: o.p = 3\nMain = o.p(0)", "ERR 438"},
+        {"Set o = New C: o.p = 3\nMain = o.p()", "ERR 5"},
+        {"Set o = New C: o.p = Array(4, 5)\nMain = o.p(1)", "5"},
+        {"Set o = Nothing: o.P = 1\nMain = 1", "ERR 424"},
+        {"Set o = Nothing\nMain = o.P", "ERR 91"},
+        {"With 42\nEnd With\nMain = 1", "ERR 424"},
+        {"Main = .prop", "ERR 505"},
+        {"On Error Resume Next\nx = .prop\nMain = Err.Number", "505"},
+        {"x = Array(Array(1, 2)): x(0)(1) = 5\nMain = x(0)(1) & x(0)(0)", "51"},
+        {"x = Array(Array(1, 2), Array(3, 4)): x(1)(0) = x(0)(1) + 10\nMain = x(1)(0)", "12"},
+        {"x = Array(Array(1, 2)): Set x(0)(1) = New C\nMain = TypeName(x(0)(1))", "C"},
+        {"x = Array(Array(1, 2)): x(0)(5) = 1\nMain = 1", "ERR 9"},
+        {"Set o = New C: o.p = Array(1, 2): o.p(1) = 7\nMain = o.p(1)", "7"},
+        {"Call (New C).Sub1()\nMain = 1", "1"},
+        {"Set o = New C\nCall (o).Sub1()\nMain = o.p", "called"},
+        {"call (((F))) (3)\nMain = 1", "1"},
+        {"y = (F)(3)\nMain = y", "6"},
+        {"y = ((F))(4) + 1\nMain = y", "9"},
+        {"a = Array(7, 8)\nMain = (a)(1)", "8"},
+        {"Call SetG(5)\nMain = g", "5"},
+        {"Select Case 3\nCase \"a\": Main = \"a\"\nCase 3: Main = 3\nEnd Select", "3"},
+        {"x = \"3\"\nSelect Case 3\nCase x: Main = \"text\"\nCase Else: Main = \"else\"\nEnd Select", "text"},
+        {"Select Case \"b\"\nCase 1, \"b\": Main = \"b\"\nEnd Select", "b"},
+        {"Stop\nMain = 1", "1"},
+        {"If True Then Stop\nMain = 2", "2"},
+        {"Dim a(2)\nReDim a(3)\nMain = 1", "ERR 10"},
+        {"Dim a(2)\nReDim Preserve a(3)\nMain = 1", "ERR 10"},
+        {"Erase undeclared\nMain = 1", "ERR 500"},
+        {"x = Array(1, 2)\nErase x\nMain = IsArray(x)", "True"},
+        {"Set o = New Undeclared\nMain = 1", "ERR 500"},
+        {"vbOK = 5\nMain = vbOK", "ERR 501"},
+        {"On Error Resume Next\nvbCrLf = \"x\"\nMain = Err.Number & Len(vbCrLf)", "5012"},
+        {"Set r = New RegExp\nMain = TypeName(r)", "IRegExp2"},
+        {"Set re = New RegExp: re.Pattern = \"b\"\nMain = re.Replace(\"abc\", True)", "a-1c"},
+        {"Set re = New RegExp: re.Pattern = True\nMain = re.Test(\"x-1\") & re.Replace(\"abc\", \"b\")", "Trueabc"},
+    };
+    for (const RuleCase& c : cases)
+        EXPECT_EQ(runModule(QString::fromUtf8(classes) + QStringLiteral("Function Main()\n") +
+                            QString::fromUtf8(c.code) + QStringLiteral("\nEnd Function\n")),
+                  QString::fromUtf8(c.expected))
+            << c.code;
+    // A module variable may still take a constant's name once declared.
+    EXPECT_EQ(runModule(QStringLiteral("Dim vbOK\nvbOK = 5\nFunction Main()\n Main = vbOK\nEnd Function")),
+              QStringLiteral("5"));
 }
