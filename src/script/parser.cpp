@@ -61,6 +61,7 @@ public:
         std::vector<Token> out;
         for (;;) {
             Token t = next();
+            last_ = t.kind;
             // Collapse runs of line ends.
             if (t.kind == T::Newline && !out.empty() && out.back().kind == T::Newline)
                 continue;
@@ -76,6 +77,7 @@ private:
     qsizetype p_ = 0;
     int line_ = 1;
     qsizetype lineStart_ = 0;
+    T last_ = T::Eof;  // the token before the one being read
 
     QChar at(qsizetype i) const { return i < s_.size() ? s_[i] : QChar(); }
     static bool isSpace(QChar c) {
@@ -147,6 +149,12 @@ private:
                 ++p_;
             QString word = s_.mid(start, p_ - start);
             QString key = word.toLower();
+            if (last_ == T::Dot) {
+                // After '.', any word is a member name: x.Rem, o.End
+                Token t = make(T::Ident, start);
+                t.text = word;
+                return t;
+            }
             if (key == QLatin1String("rem")) {
                 skipToEol();
                 return next();
@@ -158,8 +166,9 @@ private:
         }
         if ((c >= u'0' && c <= u'9') || (c == u'.' && at(p_ + 1).isDigit() && at(p_ + 1).unicode() < 128))
             return number(start);
-        if (c == u'&' && (at(p_ + 1) == u'h' || at(p_ + 1) == u'H' || at(p_ + 1) == u'o' || at(p_ + 1) == u'O') &&
-            radixDigit(at(p_ + 2), at(p_ + 1) == u'h' || at(p_ + 1) == u'H'))
+        if (c == u'&' && (((at(p_ + 1) == u'h' || at(p_ + 1) == u'H' || at(p_ + 1) == u'o' || at(p_ + 1) == u'O') &&
+                           radixDigit(at(p_ + 2), at(p_ + 1) == u'h' || at(p_ + 1) == u'H')) ||
+                          radixDigit(at(p_ + 1), false)))
             return radix(start);
         if (c == u'"') {
             QString v;
@@ -210,6 +219,18 @@ private:
             if (at(p_) == u'<') { ++p_; return make(T::Ne, start); }
             return make(T::Gt, start);
         case '#': return dateLiteral(start);
+        case '[': {
+            // [any name]: a name with any characters but ']' and line ends, keywords included
+            qsizetype q = p_;
+            while (q < s_.size() && s_[q] != u']' && s_[q] != u'\n' && s_[q] != u'\r')
+                ++q;
+            if (q >= s_.size() || s_[q] != u']')
+                fail(1007, compileText(1007), line_, int(start - lineStart_) + 1);
+            Token t = make(T::Ident, start);
+            t.text = s_.mid(p_, q - p_);
+            p_ = q + 1;
+            return t;
+        }
         default:
             fail(1032, compileText(1032), line_, int(start - lineStart_) + 1);
         }
@@ -244,7 +265,7 @@ private:
         if (r.ec == std::errc::result_out_of_range && text.contains("e-"))
             v = 0;  // too small to represent: zero, as the language reads it
         else if (r.ec != std::errc() || !std::isfinite(v))
-            fail(6, ErrorDescription(6), line_, int(start - lineStart_) + 1);
+            fail(1031, compileText(1031), line_, int(start - lineStart_) + 1);  // 1e309
         Token t = make(T::Number, start);
         if (!isFloat && v <= 32767)
             t.number = Variant::makeInteger(int16_t(v));
@@ -273,9 +294,10 @@ private:
         return t;
     }
 
+    // &H1F, &O17 and &17 (octal without the O).
     Token radix(qsizetype start) {
         const bool hex = s_[p_ + 1] == u'h' || s_[p_ + 1] == u'H';
-        p_ += 2;
+        p_ += s_[p_ + 1].isDigit() ? 1 : 2;
         uint64_t v = 0;
         int n = 0;
         for (; p_ < s_.size(); ++p_, ++n) {
@@ -293,15 +315,17 @@ private:
         }
         if (n == 0)
             fail(1032, compileText(1032), line_, int(start - lineStart_) + 1);
-        // A trailing "&" makes the literal a Long: &HFFFF& is 65535, not -1.
-        const bool asLong = at(p_) == u'&';
-        if (asLong)
+        // A trailing "&" reads the digits as 32 bits: &HFFFF& is 65535, not -1; the subtype is
+        // then the value's (&H10& is an Integer).
+        const bool wide = at(p_) == u'&';
+        if (wide)
             ++p_;
         Token t = make(T::Number, start);
-        if (!asLong && v <= 0xFFFF && (hex ? n <= 4 : v <= 0xFFFF))
-            t.number = Variant::makeInteger(int16_t(uint16_t(v)));
+        const int32_t value = int32_t(uint32_t(v));
+        if (wide ? value >= -32768 && value <= 32767 : v <= 0xFFFF && (hex ? n <= 4 : v <= 0xFFFF))
+            t.number = Variant::makeInteger(int16_t(wide ? value : int32_t(uint16_t(v))));
         else
-            t.number = Variant::makeLong(int32_t(uint32_t(v)));
+            t.number = Variant::makeLong(value);
         return t;
     }
 };
@@ -322,6 +346,7 @@ struct Scope {
     bool property = false;       // a Property procedure (Exit Property)
     ClassDef* cls = nullptr;     // members visible by name inside a class
     const Proc* outer = nullptr; // code run by Execute/Eval: the procedure it runs in
+    Block consts;                // Const statements: they take effect before any other statement
 };
 
 class Parser {
@@ -359,7 +384,7 @@ public:
                 k = peek().kind;
                 if (k != T::Function && k != T::Sub) {
                     if (k == T::Const) {
-                        addStmt(prog->top, constStmt());
+                        addStmt(module.consts, constStmt());
                     } else {
                         i_ = save + 1;
                         addStmt(prog->top, dimStmt());
@@ -379,6 +404,7 @@ public:
             i_ = save;
             statementLine(prog->top, false);
         }
+        hoistConsts(module, prog->top);
         resolve(module);
         return prog;
     }
@@ -406,7 +432,7 @@ private:
         Parser& p;
         explicit Depth(Parser& pp) : p(pp) {
             if (++p.depth_ > kMaxNesting)
-                p.error(1047, QStringLiteral("嵌套太深"));
+                p.error(1001, QStringLiteral("内存不够: 嵌套太深"));  // the parser's room is used up
         }
         ~Depth() { --p.depth_; }
     };
@@ -445,10 +471,15 @@ private:
             error(err);
         take();
     }
+    // A statement ends at a separator, or where an End If/Sub/Function/Property/Class on the
+    // same line closes its block ("R = 1 End Sub").
     bool atEndOfStatement() const {
         T k = peek().kind;
-        return k == T::Newline || k == T::Colon || k == T::Eof || k == T::Else ||
-               (k == T::End && peek(1).kind == T::If);
+        if (k == T::End) {
+            const T n = peek(1).kind;
+            return n == T::If || n == T::Sub || n == T::Function || n == T::Property || n == T::Class;
+        }
+        return k == T::Newline || k == T::Colon || k == T::Eof || k == T::Else;
     }
     void endOfStatement() {
         if (!atEndOfStatement())
@@ -458,8 +489,11 @@ private:
         while (peek().kind == T::Newline || peek().kind == T::Colon)
             take();
     }
+    // Property and Default are keywords only where a procedure or class member is declared;
+    // elsewhere they are names.
+    static bool nameToken(T k) { return k == T::Ident || k == T::Property || k == T::Default; }
     QString ident() {
-        if (peek().kind != T::Ident)
+        if (!nameToken(peek().kind))
             error(1010);
         return take().text;
     }
@@ -472,7 +506,7 @@ private:
         if (kid && kid->height + 1 > e.height)
             e.height = kid->height + 1;
         if (e.height > kMaxHeight)
-            error(1047, QStringLiteral("表达式太复杂"));
+            error(1001, QStringLiteral("内存不够: 表达式太复杂"));
     }
     void grow(Expr& e, const std::vector<ExprP>& kids) {
         for (auto& k : kids)
@@ -482,6 +516,10 @@ private:
     static void addStmt(Block& b, StmtP s) {
         if (s)
             b.push_back(std::move(s));
+    }
+    static void hoistConsts(Scope& s, Block& body) {
+        body.insert(body.begin(), std::make_move_iterator(s.consts.begin()), std::make_move_iterator(s.consts.end()));
+        s.consts.clear();
     }
 
     // ---- names ----
@@ -611,7 +649,7 @@ private:
                 scope.locals.insert(key, proc->returnSlot);
             }
         }
-        endOfStatement();
+        // The body may begin on the header's line: "Sub T() R = 1".
         block(proc->body);
         expect(T::End, 1014);
         if (kind == T::Property)
@@ -619,6 +657,7 @@ private:
         else
             expect(isFunction ? T::Function : T::Sub, isFunction ? 1015 : 1016);
         endOfStatement();
+        hoistConsts(scope, proc->body);
         resolve(scope);
         scope_ = outer;
         return proc;
@@ -663,7 +702,10 @@ private:
             take();
             return dimStmt();
         case T::ReDim: take(); return redimStmt();
-        case T::Const: return constStmt();
+        case T::Const:
+            // Constants are known before the code runs, even in a branch never taken.
+            addStmt(scope_->consts, constStmt());
+            return nullptr;
         case T::Erase: {
             take();
             auto s = std::make_unique<EraseStmt>();
@@ -738,9 +780,20 @@ private:
             if (singleLine) error(1024);
             return withStmt();
         case T::Dot: case T::Me: return chainStatement(chain(nullptr, true));
-        case T::Class: case T::Property: case T::Function: case T::Sub:
+        case T::Function: case T::Sub:
+            if (!scope_->proc && !singleLine) {
+                // Defined inside a block of module code: the procedure belongs to the module
+                // from the start, as if written at top level.
+                prog_->procs.push_back(procedure());
+                return nullptr;
+            }
             error(1024, QStringLiteral("缺少语句: 过程不能嵌套或在此定义"));
-        case T::Ident: return identStatement();
+        case T::Property:
+            if (peek(1).kind == T::Get || peek(1).kind == T::Let || peek(1).kind == T::Set)
+                error(1024, QStringLiteral("缺少语句: 过程不能嵌套或在此定义"));
+            return identStatement();
+        case T::Class: error(1024, QStringLiteral("缺少语句: 过程不能嵌套或在此定义"));
+        case T::Ident: case T::Default: return identStatement();
         default: error(1024);
         }
     }
@@ -768,7 +821,7 @@ private:
                         double v = take().number.toDouble();
                         if (neg)
                             v = -v;
-                        if (v < -1 || v > double(kMaxArrayElements))
+                        if (v < -1 || v > 2147483647.0)  // too many elements: error 7 when declared
                             error(1026);
                         it.bounds.push_back(int32_t(v));
                     } while (accept(T::Comma));
@@ -1460,7 +1513,7 @@ private:
                         if (peek().kind != T::Number)
                             error(1026);
                         const double v = take().number.toDouble();
-                        if (v < 0 || v > double(kMaxArrayElements))
+                        if (v < 0 || v > 2147483647.0)  // too many elements: error 7 when declared
                             error(1026);
                         mem.bounds.push_back(int32_t(v));
                     } while (accept(T::Comma));
@@ -1748,7 +1801,7 @@ private:
             grow(*p, p->inner.get());
             return p;
         }
-        case T::Ident: {
+        case T::Ident: case T::Property: case T::Default: {
             QString name = take().text;
             QString key = name.toLower();
             if (isErr(name)) {

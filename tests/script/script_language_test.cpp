@@ -273,7 +273,7 @@ TEST(ScriptLanguage, LiteralsAndOperatorSpellings) {
         {"&H7FFFFFFF&", "Long|2147483647"},
         {"1e-400", "Double|0"},
         {"-1e-400", "Double|0"},
-        {"1e400", "COMPILE 6"},
+        {"1e400", "COMPILE 1031"},
         {"3 => 2", "Boolean|True"},
         {"2 =< 3", "Boolean|True"},
         {"3 =< 2", "Boolean|False"},

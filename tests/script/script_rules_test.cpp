@@ -242,3 +242,66 @@ TEST(ScriptRules, CallsAndMembers) {
     EXPECT_EQ(runModule(QStringLiteral("Dim vbOK\nvbOK = 5\nFunction Main()\n Main = vbOK\nEnd Function")),
               QStringLiteral("5"));
 }
+
+// Statement forms the language takes: procedure text on one line with other statements,
+// procedures inside blocks, keywords as names, bracketed names, octal without O, literal
+// subtypes, constants known before the code runs.
+TEST(ScriptRules, SyntaxTheLanguageTakes) {
+    checkModules({
+        {"Dim R\nSub T() R = 1\nEnd Sub\nFunction Main()\n T\n Main = R\nEnd Function", "1"},
+        {"Dim R\nSub T()\n R = 2 End Sub\nFunction Main()\n T\n Main = R\nEnd Function", "2"},
+        {"Function F() F = 7 End Function\nFunction Main()\n Main = F()\nEnd Function", "7"},
+        {"Function F(): F = 1: End Function\nFunction Main(): Main = F() + 1: End Function", "2"},
+        {"Class C\n Public x End Class\nFunction Main()\n Set o = New C: o.x = 3\n Main = o.x\nEnd Function", "3"},
+        {"Class C\n Public Property Get P() P = 4 End Property\nEnd Class\nFunction Main()\n Main = (New C).P\nEnd Function",
+         "4"},
+        // A procedure inside a block of module code belongs to the module from the start.
+        {"Dim R\nIf False Then\n Sub Inner()\n  R = 5\n End Sub\nEnd If\nFunction Main()\n Inner\n Main = R\nEnd Function",
+         "5"},
+        {"Dim R\nFor i = 1 To 2\n Function Twice(x)\n  Twice = 2 * x\n End Function\nNext\n"
+         "Function Main()\n Main = Twice(21)\nEnd Function",
+         "42"},
+        {"Function Outer()\n If True Then\n  Sub Inner()\n  End Sub\n End If\nEnd Function", "COMPILE 1024"},
+        // Keywords of declarations are names elsewhere.
+        {"Function Main()\n Dim property: property = 3\n Main = property * 2\nEnd Function", "6"},
+        {"Function Main()\n default = 3\n Main = default + 1\nEnd Function", "4"},
+        {"Function Main()\n step = 2\n For i = 1 To 5 Step step: n = n + 1: Next\n Main = n & step\nEnd Function", "32"},
+        {"Class C\n Public [rem], [end]\nEnd Class\nFunction Main()\n Set o = New C: o.rem = 4: o.End = 5\n"
+         " Main = o.Rem + o.end\nEnd Function",
+         "9"},
+        {"Function Main()\n [my var] = 3\n Main = [my var] + [MY VAR]\nEnd Function", "6"},
+        {"Function Main()\n [If] = 2\n Main = [if] ' a keyword in brackets is a name\nEnd Function", "2"},
+        {"Function Main()\n Main = [x\nEnd Function", "COMPILE 1007"},
+        // Octal without the O, and a trailing & that reads 32 bits and keeps the value's subtype.
+        {"Function Main()\n Main = &17 & \"|\" & TypeName(&17) & \"|\" & &O17 & \"|\" & (&10 + 1)\nEnd Function",
+         "15|Integer|15|9"},
+        {"Function Main()\n Main = TypeName(&h10&) & &h10& & \"|\" & TypeName(&HFFFF&) & &HFFFF& & \"|\" & &HFFFFFFFF&\n"
+         "End Function",
+         "Integer16|Long65535|-1"},
+        {"Function Main()\n x = 1e309\nEnd Function", "COMPILE 1031"},
+        {"Function Main()\n x = -1.7e308 * 10\nEnd Function", "ERR 6"},
+        // Constants take effect before the code runs, even in a branch never taken.
+        {"If False Then Const c = 5\nFunction Main()\n Main = c\nEnd Function", "5"},
+        {"Function Main()\n Main = c * 2\n Const c = 4\nEnd Function", "8"},
+        {"Function Main()\n If False Then\n  Const k = \"k\"\n End If\n Main = k\nEnd Function", "k"},
+        // Too many elements is a run-time error, not a compilation error.
+        {"Function Main()\n Dim a(1000000000)\n Main = 1\nEnd Function", "ERR 7"},
+        {"Function Main()\n On Error Resume Next\n Dim a(1000000000)\n Main = 1\nEnd Function", "ERR 7"},
+        {"Dim a(1000000000)\nFunction Main()\n Main = 1\nEnd Function", "ERR 7"},
+        {"Dim a(1000000000)", "ERR 7"},
+        {"Function Main()\n Dim a(99999999999)\nEnd Function", "COMPILE 1026"},
+    });
+    // The compiler's own limits have a number of their own, not that of a missing word.
+    std::string deep = "Function Main()\n";
+    for (int i = 0; i < 300; ++i)
+        deep += "If True Then\n";
+    for (int i = 0; i < 300; ++i)
+        deep += "End If\n";
+    deep += "End Function\n";
+    EXPECT_EQ(runModule(QString::fromStdString(deep)), QStringLiteral("COMPILE 1001"));
+    std::string longSum = "Function Main()\n Main = 1";
+    for (int i = 0; i < 1500; ++i)
+        longSum += " + 1";
+    longSum += "\nEnd Function\n";
+    EXPECT_EQ(runModule(QString::fromStdString(longSum)), QStringLiteral("COMPILE 1001"));
+}
