@@ -148,11 +148,21 @@ Variant splitText(const std::vector<Variant>& a) {
 }
 
 // A locale id from a number or a tag ("zh-cn"); 0 (or no argument) is the system's, 2052.
-// Error 5 for ids and tags not in the list.
+// Any valid id is taken: a language id whose primary language (low 10 bits) and
+// sublanguage (next 6 bits) are in the ranges the system defines. Error 5 for other ids and
+// for tags not in the list.
 int32_t localeId(const std::vector<Variant>& a) {
     static const QHash<QString, int32_t> tags = {
-        {"zh-cn", 2052}, {"zh-sg", 4100}, {"zh-tw", 1028}, {"zh-hk", 3076}, {"en-us", 1033},
-        {"en-gb", 2057}, {"ja-jp", 1041}, {"ko-kr", 1042}, {"de-de", 1031}, {"fr-fr", 1036},
+        {"zh-cn", 2052}, {"zh-sg", 4100}, {"zh-tw", 1028}, {"zh-hk", 3076}, {"zh-mo", 5124},
+        {"en-us", 1033}, {"en-gb", 2057}, {"ja-jp", 1041}, {"ja", 1041},    {"ko-kr", 1042},
+        {"ko", 1042},    {"de-de", 1031}, {"fr-fr", 1036}, {"it-it", 1040}, {"it-ch", 2064},
+        {"ru-ru", 1049}, {"nl-nl", 1043}, {"da-dk", 1030}, {"el-gr", 1032}, {"fi-fi", 1035},
+        {"he-il", 1037}, {"hu", 1038},    {"is", 1039},    {"id", 1057},    {"pl", 1045},
+        {"pt-br", 1046}, {"pt", 2070},    {"ro", 1048},    {"hr", 1050},    {"sk-sk", 1051},
+        {"sq", 1052},    {"cs", 1029},    {"ca", 1027},    {"bg", 1026},    {"be", 1059},
+        {"eu", 1069},    {"hy", 1067},    {"af", 1078},    {"hi", 1081},    {"mt", 1082},
+        {"ms-my", 1086}, {"lv", 1062},    {"lt", 1063},    {"mk", 1071},    {"mr", 1102},
+        {"ar-sa", 1025}, {"no-no", 1044},
     };
     if (a.empty())
         return kSystemLocale;
@@ -168,9 +178,9 @@ int32_t localeId(const std::vector<Variant>& a) {
     const int32_t id = IntArgument(a[0]);
     if (id == 0)
         return kSystemLocale;
-    for (int32_t known : tags)
-        if (known == id)
-            return id;
+    const int32_t primary = id & 0x3FF, sub = (id >> 10) & 0x3F;
+    if (id > 0 && id <= 0xFFFF && primary >= 0x01 && primary <= 0x94 && sub >= 1 && sub <= 0x14)
+        return id;
     Throw(5);
 }
 

@@ -305,3 +305,17 @@ TEST(ScriptRules, SyntaxTheLanguageTakes) {
     longSum += "\nEnd Function\n";
     EXPECT_EQ(runModule(QString::fromStdString(longSum)), QStringLiteral("COMPILE 1001"));
 }
+
+// SetLocale takes any valid locale id and remembers it (formatting stays the system's).
+TEST(ScriptRules, SetLocaleTakesAnyValidId) {
+    checkMain({
+        {"SetLocale 1031\nMain = GetLocale", "1031"},
+        {"Main = SetLocale(1040) & \" \" & GetLocale & \" \" & SetLocale(1049) & \" \" & GetLocale", "2052 1040 1040 1049"},
+        {"SetLocale \"it-it\"\nMain = GetLocale & \" \" & FormatNumber(1234.5)", "1040 1,234.50"},
+        {"SetLocale &H3C01\nMain = GetLocale", "15361"},
+        {"Main = SetLocale(99999)", "ERR 5"},
+        {"Main = SetLocale(-1)", "ERR 5"},
+        {"Main = SetLocale(1024)", "ERR 5"},
+        {"Main = SetLocale(\"xx-yy\")", "ERR 5"},
+    });
+}
