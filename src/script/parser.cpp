@@ -952,7 +952,7 @@ private:
                 take();
                 take();
             }
-            if (!singleLine && peek().kind != T::Newline && peek().kind != T::Eof)
+            if (!singleLine && peek().kind != T::Newline && peek().kind != T::Eof && peek().kind != T::End)
                 error(1025);
             return s;
         }
@@ -980,10 +980,7 @@ private:
         return s;
     }
 
-    bool singleLineEnd() const {
-        const T k = peek().kind;
-        return k == T::Newline || k == T::Eof || k == T::Else || (k == T::End && peek(1).kind == T::If);
-    }
+    bool singleLineEnd() const { return peek().kind != T::Colon && atEndOfStatement(); }
 
     void singleLineStatements(Block& out) {
         for (;;) {

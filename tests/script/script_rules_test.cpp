@@ -252,6 +252,8 @@ TEST(ScriptRules, SyntaxTheLanguageTakes) {
         {"Dim R\nSub T()\n R = 2 End Sub\nFunction Main()\n T\n Main = R\nEnd Function", "2"},
         {"Function F() F = 7 End Function\nFunction Main()\n Main = F()\nEnd Function", "7"},
         {"Function F(): F = 1: End Function\nFunction Main(): Main = F() + 1: End Function", "2"},
+        {"Dim R\nSub T() If True Then R = 3 Else R = 4 End Sub\nFunction Main()\n T\n Main = R\nEnd Function", "3"},
+        {"Sub T() R = 1 End With\nFunction Main()\nEnd Function", "COMPILE 1025"},
         {"Class C\n Public x End Class\nFunction Main()\n Set o = New C: o.x = 3\n Main = o.x\nEnd Function", "3"},
         {"Class C\n Public Property Get P() P = 4 End Property\nEnd Class\nFunction Main()\n Main = (New C).P\nEnd Function",
          "4"},
