@@ -1391,6 +1391,19 @@ private:
     }
 
     // Every member name of the class body ahead, so methods see members declared after them.
+    // At token j: Property that opens a Property Get/Let/Set, Default that marks a procedure
+    // (elsewhere both are names).
+    bool propertyAt(size_t j) const {
+        return t_[j].kind == T::Property && j + 1 < t_.size() &&
+               (t_[j + 1].kind == T::Get || t_[j + 1].kind == T::Let || t_[j + 1].kind == T::Set);
+    }
+    bool defaultAt(size_t j) const {
+        if (t_[j].kind != T::Default || j + 1 >= t_.size())
+            return false;
+        const T n = t_[j + 1].kind;
+        return n == T::Function || n == T::Sub || n == T::Property;
+    }
+
     void prescanMembers(ClassDef& cls) const {
         bool inProc = false;
         for (size_t j = i_; j < t_.size(); ++j) {
@@ -1405,7 +1418,7 @@ private:
                     inProc = false;
                 continue;
             }
-            if (k == T::Function || k == T::Sub || k == T::Property) {
+            if (k == T::Function || k == T::Sub || propertyAt(j)) {
                 const size_t n = j + (k == T::Property ? 2 : 1);
                 if (n < t_.size())
                     addMember(cls, t_[n].text);
@@ -1416,14 +1429,14 @@ private:
                 (prev != T::Newline && prev != T::Colon))
                 continue;
             size_t n = j + 1;
-            if (n < t_.size() && t_[n].kind == T::Default)
+            if (n < t_.size() && defaultAt(n))
                 ++n;
             int paren = 0;
             bool wantName = true;
             for (; n < t_.size(); ++n) {
                 const T m = t_[n].kind;
                 if (m == T::Newline || m == T::Colon || m == T::Eof || m == T::Function || m == T::Sub ||
-                    m == T::Property)
+                    propertyAt(n) || (m == T::End && n + 1 < t_.size() && t_[n + 1].kind == T::Class))
                     break;
                 if (m == T::LParen)
                     ++paren;
@@ -1431,7 +1444,7 @@ private:
                     --paren;
                 else if (m == T::Comma && paren == 0)
                     wantName = true;
-                else if (m == T::Ident && wantName && paren == 0) {
+                else if (nameToken(m) && wantName && paren == 0) {
                     addMember(cls, t_[n].text);
                     wantName = false;
                 }
@@ -1456,7 +1469,7 @@ private:
             bool isPublic = true, isDefault = false;
             if (k == T::Public || k == T::Private) {
                 isPublic = take().kind == T::Public;
-                if (accept(T::Default)) {
+                if (defaultAt(i_) && accept(T::Default)) {
                     if (!isPublic)
                         error(1002);
                     isDefault = true;
@@ -1468,7 +1481,7 @@ private:
             } else if (k != T::Function && k != T::Sub && k != T::Property) {
                 error(1024);
             }
-            if (k == T::Function || k == T::Sub || k == T::Property) {
+            if (k == T::Function || k == T::Sub || (k == T::Property && propertyAt(i_))) {
                 T prop = T::Eof;
                 auto proc = procedure(cls.get(), &prop);
                 const int m = cls->find(proc->name.toLower());

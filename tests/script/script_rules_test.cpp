@@ -264,6 +264,9 @@ TEST(ScriptRules, SyntaxTheLanguageTakes) {
          "Function Main()\n Main = Twice(21)\nEnd Function",
          "42"},
         {"Function Outer()\n If True Then\n  Sub Inner()\n  End Sub\n End If\nEnd Function", "COMPILE 1024"},
+        {"Dim R\nSelect Case 1\nCase 2\n Sub Q()\n  R = 9\n End Sub\nEnd Select\nFunction Main()\n Q\n Main = R\nEnd Function",
+         "9"},
+        {"Sub T() End Sub\nFunction Main(): T: Main = 1: End Function", "1"},
         // Keywords of declarations are names elsewhere.
         {"Function Main()\n Dim property: property = 3\n Main = property * 2\nEnd Function", "6"},
         {"Function Main()\n default = 3\n Main = default + 1\nEnd Function", "4"},
@@ -271,7 +274,17 @@ TEST(ScriptRules, SyntaxTheLanguageTakes) {
         {"Class C\n Public [rem], [end]\nEnd Class\nFunction Main()\n Set o = New C: o.rem = 4: o.End = 5\n"
          " Main = o.Rem + o.end\nEnd Function",
          "9"},
+        {"Function Step(property)\n Step = property * 2\nEnd Function\nFunction Main()\n Main = Step(4)\nEnd Function", "8"},
+        {"Class C\n Public step, property, default\nEnd Class\nFunction Main()\n Set o = New C\n"
+         " o.step = 1: o.property = 2: o.default = 3\n Main = o.step + o.property + o.default\nEnd Function",
+         "6"},
+        {"Class C\n Public Default Property Get V()\n  V = 5\n End Property\n Private default\nEnd Class\n"
+         "Function Main()\n Main = New C + 1\nEnd Function",
+         "6"},
         {"Function Main()\n [my var] = 3\n Main = [my var] + [MY VAR]\nEnd Function", "6"},
+        {"Dim R\nSub [my sub](x)\n R = x\nEnd Sub\nFunction Main()\n [my sub] 5\n Main = R\nEnd Function", "5"},
+        {"Class C\n Public [x y]\nEnd Class\nFunction Main()\n Set o = New C: o.[x y] = 7\n Main = o.[x y]\nEnd Function",
+         "7"},
         {"Function Main()\n [If] = 2\n Main = [if] ' a keyword in brackets is a name\nEnd Function", "2"},
         {"Function Main()\n Main = [x\nEnd Function", "COMPILE 1007"},
         // Octal without the O, and a trailing & that reads 32 bits and keeps the value's subtype.
