@@ -311,7 +311,7 @@ private:
                 break;
             v = v * (hex ? 16 : 8) + uint64_t(d);
             if (v > 0xFFFFFFFFull)
-                fail(6, ErrorDescription(6), line_, int(start - lineStart_) + 1);
+                fail(1031, compileText(1031), line_, int(start - lineStart_) + 1);
         }
         if (n == 0)
             fail(1032, compileText(1032), line_, int(start - lineStart_) + 1);

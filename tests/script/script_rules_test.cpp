@@ -294,6 +294,9 @@ TEST(ScriptRules, SyntaxTheLanguageTakes) {
          "End Function",
          "Integer16|Long65535|-1"},
         {"Function Main()\n x = 1e309\nEnd Function", "COMPILE 1031"},
+        {"Function Main()\n x = &H100000000\nEnd Function", "COMPILE 1031"},
+        {"Function Main()\n x = &777777777777\nEnd Function", "COMPILE 1031"},
+        {"Function Main()\n x = &18\nEnd Function", "COMPILE 1025"},
         {"Function Main()\n x = -1.7e308 * 10\nEnd Function", "ERR 6"},
         // Constants take effect before the code runs, even in a branch never taken.
         {"If False Then Const c = 5\nFunction Main()\n Main = c\nEnd Function", "5"},
