@@ -418,22 +418,33 @@ void CallExpr::store(Interp& I, Variant v, bool set) {
 }
 
 void IndexExpr::store(Interp& I, Variant v, bool set) {
-    Subscripts s;
-    s.eval(I, args);
-    Variant* p = base->lvalue(I);
-    if (p->isObject()) {
-        const Variant obj = *p;
-        StoreMember(I, obj, QString(), QString(), args, std::move(v), set);
-        return;
-    }
-    if (!p->isArray())
-        Throw(13);
+    // The arguments first, once: reading them may change the array the element lives in.
+    std::vector<Variant> subs;
+    subs.reserve(args.size() + 1);
+    for (auto& a : args)
+        subs.push_back(a->eval(I));
     if (set)
         RequireObject(v, false);
     else if (v.isObject())
         v = ObjectDefault(v);
+    Variant* p = base->lvalue(I);
+    if (p->isObject()) {
+        // a(0)(1) = v where a(0) holds an object: its default member takes the value
+        const Variant obj = *p;
+        if (!obj.objectValue())
+            Throw(424);
+        subs.push_back(std::move(v));
+        RequireObject(obj)->invoke(I, QString(), set ? Access::Set : Access::Let, subs);
+        return;
+    }
+    if (!p->isArray())
+        Throw(13);
+    std::vector<int32_t> idx;
+    idx.reserve(subs.size());
+    for (const Variant& x : subs)
+        idx.push_back(indexValue(x));
     ArrayData& a = Ops::mutableArray(*p);
-    assign(&a.items[ElementOffset(a, s.data, s.n)], std::move(v));
+    assign(&a.items[ElementOffset(a, idx.data(), idx.size())], std::move(v));
 }
 
 Variant IndexExpr::eval(Interp& I) {

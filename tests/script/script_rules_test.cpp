@@ -187,6 +187,7 @@ TEST(ScriptRules, CallsAndMembers) {
         "Class C\n Public p\n Public Sub Sub1()\n  p = \"called\"\n End Sub\nEnd Class\n"
         "Class RegExp\n Public Pattern\nEnd Class\n"
         "Function F(a)\n F = a * 2\nEnd Function\n"
+        "Function Bump(n)\n n = n + 1: Bump = n\nEnd Function\n"
         "Dim g\nSub SetG(v)\n g = v\nEnd Sub\n";
     const std::vector<RuleCase> cases = {
         {"x = 5\nCall CInt(x)\nMain = 1", "ERR 458"},
@@ -209,6 +210,8 @@ TEST(ScriptRules, CallsAndMembers) {
         {"x = Array(Array(1, 2), Array(3, 4)): x(1)(0) = x(0)(1) + 10\nMain = x(1)(0)", "12"},
         {"x = Array(Array(1, 2)): Set x(0)(1) = New C\nMain = TypeName(x(0)(1))", "C"},
         {"x = Array(Array(1, 2)): x(0)(5) = 1\nMain = 1", "ERR 9"},
+        {"Set d = CreateObject(\"Scripting.Dictionary\")\nx = Array(d): x(0)(\"k\") = 3\nMain = d(\"k\") & d.Count", "31"},
+        {"n = 0\nx = Array(Array(1, 2)): x(0)(Bump(n)) = 5\nMain = n & x(0)(1)", "15"},
         {"Set o = New C: o.p = Array(1, 2): o.p(1) = 7\nMain = o.p(1)", "7"},
         {"Call (New C).Sub1()\nMain = 1", "1"},
         {"Set o = New C\nCall (o).Sub1()\nMain = o.p", "called"},
