@@ -5,11 +5,11 @@
 # The draw history comes from ../shared/data when it is there, else from SIFMORA_DRAWS (a
 # folder holding HAO.TXT and HAOP3.TXT). No network: the home server is left unset.
 # SIFMORA_SCREENSHOT_FONT=<family> draws the windows in that font (for example the tests' font
-# "WenQuanYi Micro Hei").
+# "WenQuanYi Micro Hei"), and the tables in its fixed-pitch face ("<family> Mono") where there is one.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 out="$(realpath -m "${1:-build/screenshots}")"
-./tools/install-deps.sh xvfb xauth fonts-noto-cjk
+./tools/install-deps.sh xvfb xauth fonts-noto-cjk fonts-wqy-microhei
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=Release -DCMAKE_UNITY_BUILD=ON -DCMAKE_UNITY_BUILD_BATCH_SIZE=16 \
   -DSIFMORA_SCREENSHOTS=ON >/dev/null
 cmake --build build --target screenshots -j8

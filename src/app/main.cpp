@@ -2,6 +2,7 @@
 #include "mainwindow/mainwindow.h"
 #include "mainwindow/trayicon.h"
 #include "platform/closerequest.h"
+#include "platform/translations.h"
 #include "startup/startupwindow.h"
 
 #ifdef SIFMORA_HAS_WORKBENCH
@@ -20,6 +21,7 @@
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Sifmora"));
+    platform::InstallQtTranslations(&app);
     QApplication::setWindowIcon(mainwindow::AppIcon());
     // The main window hides while the workbench is open and may be hidden from the tray; the
     // program ends only through the main window's closing path.

@@ -3,10 +3,14 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QDateTime>
 #include <QRandomGenerator>
+#include <QRegularExpression>
 
 #include <cerrno>
+#include <csignal>
 #include <cstdio>
+#include <limits>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -28,6 +32,7 @@ QString FileErrorText(int errnum) {
     case ENOTDIR: return QStringLiteral("路径中有一项不是文件夹");
     case EISDIR: return QStringLiteral("同名的文件夹已存在");
     case ENAMETOOLONG: return QStringLiteral("文件名太长");
+    case ELOOP: return QStringLiteral("符号链接层数太多或指向自身");
     case EIO: return QStringLiteral("磁盘读写出错");
     case EMFILE:
     case ENFILE: return QStringLiteral("打开的文件太多");
@@ -54,6 +59,34 @@ QString FileErrorText(const QFileDevice& file) {
 
 static QString Name(const QString& path) { return QDir::toNativeSeparators(path); }
 
+// The file a path finally names, symbolic links followed (a relative link from its own folder):
+// a link the user set up keeps its place and the file it points at gets the new bytes. Empty,
+// with errno ELOOP, for a chain that goes round.
+static QString FinalTarget(const QString& path) {
+    QString current = path;
+    for (int hop = 0; hop < 40; ++hop) {
+        const QByteArray name = QFile::encodeName(current);
+        struct stat st {};
+        if (::lstat(name.constData(), &st) != 0 || !S_ISLNK(st.st_mode)) return current;
+        QByteArray link(4096, '\0');
+        const ssize_t n = ::readlink(name.constData(), link.data(), size_t(link.size()));
+        if (n <= 0 || n >= link.size()) return current;
+        const QString to = QFile::decodeName(link.left(n));
+        current = QDir::cleanPath(QDir::isRelativePath(to) ? QFileInfo(current).absolutePath() + QLatin1Char('/') + to : to);
+    }
+    errno = ELOOP;
+    return {};
+}
+
+// Makes a finished rename durable; failures here change nothing.
+static void SyncFolderOf(const QString& path) {
+    const int dir = ::open(QFile::encodeName(QFileInfo(path).absolutePath()).constData(), O_RDONLY | O_CLOEXEC);
+    if (dir >= 0) {
+        (void)::fsync(dir);
+        ::close(dir);
+    }
+}
+
 AtomicFile::AtomicFile(const QString& path) : path_(path) {}
 
 AtomicFile::~AtomicFile() { cancel(); }
@@ -76,15 +109,18 @@ bool AtomicFile::open(QString* error) {
     cancel();
     errno_ = 0;
     written_ = 0;
+    target_ = FinalTarget(path_);
+    if (target_.isEmpty()) return fail(ELOOP, error);
     // A fresh name beside the target (same file system, so the rename is one step); mode 0666
     // less the umask, or the mode of the file it replaces.
     mode_t mode = 0666;
     struct stat st {};
-    const QByteArray target = QFile::encodeName(path_);
+    const QByteArray target = QFile::encodeName(target_);
     const bool existed = ::stat(target.constData(), &st) == 0;
     for (int attempt = 0; attempt < 100; ++attempt) {
-        temp_ = path_ + QStringLiteral(".tmp%1").arg(QRandomGenerator::global()->generate() % 1000000, 6, 10,
-                                                        QLatin1Char('0'));
+        // The writer's pid in the name tells a later start whether the writer still runs.
+        temp_ = target_ + QStringLiteral(".tmp%1-%2").arg(::getpid()).arg(QRandomGenerator::global()->generate() % 1000000,
+                                                                        6, 10, QLatin1Char('0'));
         fd_ = ::open(QFile::encodeName(temp_).constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
         if (fd_ >= 0 || errno != EEXIST) break;
     }
@@ -128,15 +164,10 @@ bool AtomicFile::commit(QString* error) {
         fd_ = -1;
         return fail(errno, error);
     }
-    if (std::rename(QFile::encodeName(temp_).constData(), QFile::encodeName(path_).constData()) != 0)
+    if (std::rename(QFile::encodeName(temp_).constData(), QFile::encodeName(target_).constData()) != 0)
         return fail(errno, error);
     temp_.clear();
-    // The rename itself is durable once the folder is synced; failures here change nothing.
-    const int dir = ::open(QFile::encodeName(QFileInfo(path_).absolutePath()).constData(), O_RDONLY | O_CLOEXEC);
-    if (dir >= 0) {
-        (void)::fsync(dir);
-        ::close(dir);
-    }
+    SyncFolderOf(target_);
     return true;
 }
 
@@ -156,15 +187,75 @@ bool WriteFileAtomically(const QString& path, const QByteArray& bytes, QString* 
     return f.open(error) && f.write(bytes, error) && f.commit(error);
 }
 
-bool ReplaceFile(const QString& source, const QString& target, QString* error) {
-    // rename(2) replaces an existing target atomically; QFile::rename refuses to.
-    if (std::rename(QFile::encodeName(source).constData(), QFile::encodeName(target).constData()) != 0) {
-        const int e = errno;
-        if (error)
-            *error = QStringLiteral("无法把 %1 改名为 %2：%3").arg(Name(source), Name(target), FileErrorText(e));
+// Copies source into dest through a temporary file beside dest, then removes source: a link
+// that points into another file system cannot take a rename.
+static bool CopyOver(const QString& source, const QString& dest, QString* error) {
+    QFile in(source);
+    if (!in.open(QIODevice::ReadOnly)) {
+        if (error) *error = QStringLiteral("无法读取 %1：%2").arg(Name(source), FileErrorText(in));
         return false;
     }
+    AtomicFile out(dest);  // takes the mode of the file it replaces
+    if (!out.open(error)) return false;
+    for (;;) {
+        const QByteArray piece = in.read(1024 * 1024);
+        if (in.error() != QFileDevice::NoError) {
+            if (error) *error = QStringLiteral("无法读取 %1：%2").arg(Name(source), FileErrorText(in));
+            return false;
+        }
+        if (piece.isEmpty()) break;
+        if (!out.write(piece, error)) return false;
+    }
+    if (!out.commit(error)) return false;
+    in.close();
+    ::unlink(QFile::encodeName(source).constData());
     return true;
+}
+
+bool ReplaceFile(const QString& source, const QString& target, QString* error) {
+    const QString dest = FinalTarget(target);
+    int e = ELOOP;
+    if (!dest.isEmpty()) {
+        // The file keeps the mode it had (a user's read-only or private file stays so).
+        struct stat st {};
+        if (::stat(QFile::encodeName(dest).constData(), &st) == 0 && S_ISREG(st.st_mode))
+            (void)::chmod(QFile::encodeName(source).constData(), st.st_mode & 07777);
+        // rename(2) replaces an existing target atomically; QFile::rename refuses to.
+        if (std::rename(QFile::encodeName(source).constData(), QFile::encodeName(dest).constData()) == 0) {
+            if (dest != target) SyncFolderOf(dest);
+            return true;
+        }
+        e = errno;
+        if (e == EXDEV && dest != target) return CopyOver(source, dest, error);
+    }
+    if (error) *error = QStringLiteral("无法把 %1 改名为 %2：%3").arg(Name(source), Name(target), FileErrorText(e));
+    return false;
+}
+
+int RemoveStaleTemporaries(const QString& folder, qint64 minAgeMs) {
+    // "<target>.tmp<pid>-<six digits>"; builds that did not name the writer used ".tmp<six digits>".
+    static const QRegularExpression own(QStringLiteral("^.+\\.tmp(?:([0-9]{1,10})-)?[0-9]{6}$"));
+    const qint64 now = QDateTime::currentSecsSinceEpoch();
+    int removed = 0;
+    const QStringList names = QDir(folder).entryList(QDir::Files | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+    for (const QString& name : names) {
+        const QRegularExpressionMatch m = own.match(name);
+        if (!m.hasMatch()) continue;
+        const QString path = QDir(folder).filePath(name);
+        struct stat st {};
+        // Only regular files: a link or anything else of that name was not written here.
+        if (::lstat(QFile::encodeName(path).constData(), &st) != 0 || !S_ISREG(st.st_mode)) continue;
+        if ((now - qint64(st.st_mtime)) * 1000 < minAgeMs) continue;  // a write may still be under way
+        if (!m.captured(1).isEmpty()) {
+            bool ok = false;
+            const qint64 pid = m.captured(1).toLongLong(&ok);
+            // A running writer (or another process that now has its pid) keeps the file.
+            if (!ok || pid <= 0 || pid > std::numeric_limits<pid_t>::max()) continue;
+            if (::kill(pid_t(pid), 0) == 0 || errno == EPERM) continue;
+        }
+        if (::unlink(QFile::encodeName(path).constData()) == 0) ++removed;
+    }
+    return removed;
 }
 
 }  // namespace common

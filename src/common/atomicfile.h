@@ -1,7 +1,8 @@
 #pragma once
 // Files are replaced whole: written to a temporary file beside the target, every byte checked
 // and synced to the disk, then renamed over it, so a failure (a full disk, a size limit, no
-// permission, a kill) never leaves a half-written file and never loses the old one.
+// permission, a kill) never leaves a half-written file and never loses the old one. A target
+// that is a symbolic link stays a link: the file it points at is replaced, in its own folder.
 #include <QByteArray>
 #include <QString>
 
@@ -11,7 +12,9 @@ namespace common {
 
 // Reasons are Chinese and name the cause (磁盘空间不足, 没有写入权限 ...), never "Unknown error".
 bool WriteFileAtomically(const QString& path, const QByteArray& bytes, QString* error = nullptr);
-// Renames source over target in one step (target replaced when it exists).
+// Renames source over target in one step (target replaced when it exists, its mode kept). A
+// symbolic link at target stays: source takes the place of the file it points at (copied there
+// through a temporary file when that file lies on another file system).
 bool ReplaceFile(const QString& source, const QString& target, QString* error = nullptr);
 
 // The cause of a failed file operation, in Chinese, from the system's error number.
@@ -44,10 +47,17 @@ public:
 private:
     bool fail(int errnum, QString* error);
 
-    QString path_, temp_;
+    QString path_, target_, temp_;
     int fd_ = -1;
     qint64 written_ = 0;
     int errno_ = 0;
 };
+
+// Temporary files left by writes that were killed (a copy of the whole program among them): in
+// folder, the files of this program's own temporary naming that were last changed at least
+// minAgeMs ago and whose writer no longer runs are removed; anything else stays. Returns how
+// many were removed.
+inline constexpr qint64 kStaleTemporaryAgeMs = 5 * 60 * 1000;
+int RemoveStaleTemporaries(const QString& folder, qint64 minAgeMs = kStaleTemporaryAgeMs);
 
 }  // namespace common

@@ -53,6 +53,27 @@ QString HomeWebUrl() {
     return QUrl(url).isLocalFile() ? QString() : url;
 }
 
+QString LocalPagePath(const QString& path) {
+    const qsizetype query = path.indexOf(QLatin1Char('?'));
+    if (query < 0) return path;
+    QString name = path;
+    for (qsizetype i = query; i < name.size(); ++i)
+        if (name[i] == QLatin1Char('?') || name[i] == QLatin1Char('&') || name[i] == QLatin1Char('='))
+            name[i] = QLatin1Char('_');
+    return name + QStringLiteral(".htm");
+}
+
+QString HomePageUrl(const QString& path) {
+    const QString home = HomeUrl();
+    if (home.isEmpty()) return QString();
+    return QUrl(home).isLocalFile() ? home + LocalPagePath(path) : home + path;
+}
+
+QString HelpPageUrl() {
+    return QUrl::fromLocalFile(QFileInfo(ProgramFile(QStringLiteral("home/help.htm"))).absoluteFilePath())
+        .toString(QUrl::FullyEncoded);
+}
+
 QString ResultsUrl() {
     const QString env = qEnvironmentVariable("SIFMORA_RESULTS_URL");
     return Trimmed(env.isEmpty() ? QStringLiteral("https://kaijiang.500.com") : env);

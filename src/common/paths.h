@@ -20,6 +20,18 @@ bool HasHomeServer();
 // The home address when it names a web server; empty for none and for the home folder, whose
 // local path means nothing to anyone else (texts that carry the address).
 QString HomeWebUrl();
+// The address of a page of the home server, path starting with "/". For a web home it is the
+// home address followed by the path. A file:// home cannot hold a query, so a path with one
+// maps to a single file of the same folder: "/bs/body.asp?id=1733" reads
+// "/bs/body.asp_id_1733.htm" (the name with every "?", "&" and "=" of the query made "_",
+// then ".htm"). Empty without a home server.
+QString HomePageUrl(const QString& path);
+// The file name a page address with a query has in a home folder (see HomePageUrl); a path
+// without a query is returned unchanged.
+QString LocalPagePath(const QString& path);
+// The help page: "help.htm" of the home folder that ships in the program folder (whatever
+// home server is set), as a file:// address.
+QString HelpPageUrl();
 // Results-site base address (SIFMORA_RESULTS_URL; https://kaijiang.500.com by default).
 QString ResultsUrl();
 

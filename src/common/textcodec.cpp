@@ -22,17 +22,9 @@ QByteArray EncodeAnsi(const QString& text) {
     return enc.encode(text);
 }
 
-bool ReadAnsiFile(const QString& path, QString* text, QString* error) {
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly)) {
-        if (error) *error = ReadErrorText(f);
-        return false;
-    }
-    const QByteArray bytes = f.readAll();
-    if (f.error() != QFileDevice::NoError) {
-        if (error) *error = ReadErrorText(f);
-        return false;
-    }
+bool ReadAnsiFile(const QString& path, QString* text, QString* error, qint64 maxBytes) {
+    QByteArray bytes;
+    if (!ReadRegularFile(path, maxBytes, &bytes, error)) return false;
     if (text) *text = DecodeAnsi(bytes);
     return true;
 }

@@ -1,5 +1,7 @@
 #pragma once
 // Text files are ANSI code page 936 (GBK). Never assume UTF-8.
+#include "common/localfile.h"
+
 #include <QByteArray>
 #include <QString>
 
@@ -10,8 +12,9 @@ namespace common {
 QString DecodeAnsi(const QByteArray& bytes);
 QByteArray EncodeAnsi(const QString& text);
 
-// Reads a whole file as code page 936 text; false (and text untouched) when unreadable.
-bool ReadAnsiFile(const QString& path, QString* text, QString* error = nullptr);
+// Reads a whole file as code page 936 text; false (and text untouched) when unreadable, not a
+// regular file or larger than maxBytes.
+bool ReadAnsiFile(const QString& path, QString* text, QString* error = nullptr, qint64 maxBytes = kPageLimit);
 // Writes text as code page 936 through a temporary file and a rename.
 bool WriteAnsiFile(const QString& path, const QString& text, QString* error = nullptr);
 

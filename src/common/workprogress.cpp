@@ -1,6 +1,8 @@
 #include "common/workprogress.h"
 
 #include <algorithm>
+#include <chrono>
+#include <condition_variable>
 #include <exception>
 #include <mutex>
 #include <thread>
@@ -47,6 +49,35 @@ bool ParallelFor(long long count, WorkProgress* progress, const std::function<vo
     if (failure)
         std::rethrow_exception(failure);
     return !(progress && progress->cancelled());
+}
+
+void RunAway(const std::function<void()>& job, const std::function<void()>& idle, int idleMs) {
+    std::mutex lock;
+    std::condition_variable finishedChanged;
+    bool finished = false;
+    std::exception_ptr failure;
+    std::thread worker([&] {
+        try {
+            job();
+        } catch (...) {
+            failure = std::current_exception();
+        }
+        std::lock_guard<std::mutex> guard(lock);
+        finished = true;
+        finishedChanged.notify_all();
+    });
+    for (;;) {
+        {
+            std::unique_lock<std::mutex> guard(lock);
+            if (finishedChanged.wait_for(guard, std::chrono::milliseconds(idleMs), [&] { return finished; }))
+                break;
+        }
+        if (idle)
+            idle();
+    }
+    worker.join();
+    if (failure)
+        std::rethrow_exception(failure);
 }
 
 }  // namespace common

@@ -17,6 +17,8 @@ public:
 
     void cancel() { cancelled_.store(true, std::memory_order_relaxed); }
     bool cancelled() const { return cancelled_.load(std::memory_order_relaxed); }
+    // The cancel request itself, for work that polls it deep inside (the script engine's stop hook).
+    const std::atomic<bool>* cancelFlag() const { return &cancelled_; }
 
 private:
     std::atomic<long long> done_{0};
@@ -31,5 +33,10 @@ private:
 // cancelled.
 bool ParallelFor(long long count, WorkProgress* progress, const std::function<void(long long)>& body,
                  int threads = 0);
+
+// Runs job on a thread of its own and returns once it is done, calling idle() on the calling
+// thread about every idleMs milliseconds meanwhile (a window's thread lets its events through
+// there). An exception of the job is thrown again here.
+void RunAway(const std::function<void()>& job, const std::function<void()>& idle, int idleMs);
 
 }  // namespace common

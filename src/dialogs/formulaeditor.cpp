@@ -1,5 +1,6 @@
 #include "dialogs/formulaeditor.h"
 
+#include "common/localfile.h"
 #include "common/paths.h"
 #include "common/textcodec.h"
 #include "dialogs/dialogutil.h"
@@ -21,6 +22,7 @@
 #include <QPushButton>
 #include <QSplitter>
 #include <QTextBrowser>
+#include <QTimer>
 #include <QVBoxLayout>
 
 namespace {
@@ -98,9 +100,19 @@ int FormulaEditor::Open(const QString& script) {
 
 void FormulaEditor::Form_Load() {
     // The page loads while the editor is in use; without a home server the view stays empty.
-    if (common::HasHomeServer()) {
+    const QUrl page(common::HomePageUrl(QStringLiteral("/wngs.htm")));
+    if (common::HasHomeServer() && page.isLocalFile()) {
+        // The home folder's page is read as a regular file only (a FIFO in its place would hold
+        // the network layer's open() for ever).
+        QTimer::singleShot(0, this, [this, path = page.toLocalFile()] {
+            QByteArray body;
+            const bool ok = common::ReadRegularFile(path, common::kPageLimit, &body);
+            if (ok) browser_->setHtml(common::DecodeWebPage(body));
+            emit pageFinished(ok);
+        });
+    } else if (common::HasHomeServer()) {
         network_ = new QNetworkAccessManager(this);
-        QNetworkRequest request(QUrl(common::HomeUrl() + QStringLiteral("/wngs.htm")));
+        QNetworkRequest request(page);
         request.setAttribute(QNetworkRequest::CacheLoadControlAttribute, QNetworkRequest::AlwaysNetwork);
         request.setAttribute(QNetworkRequest::CacheSaveControlAttribute, false);
         request.setTransferTimeout(platform::kDefaultTimeoutMs);
@@ -122,7 +134,9 @@ void FormulaEditor::Form_Load() {
 void FormulaEditor::pageArrived(QNetworkReply* reply) {
     reply->deleteLater();
     const int status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
-    const bool ok = reply->error() == QNetworkReply::NoError && status >= 200 && status <= 299;
+    // A file:// page of the home folder has no HTTP status.
+    const bool isHttp = reply->url().scheme().startsWith(QLatin1String("http"));
+    const bool ok = reply->error() == QNetworkReply::NoError && (!isHttp || (status >= 200 && status <= 299));
     if (ok) {
         const QByteArray type = reply->header(QNetworkRequest::ContentTypeHeader).toByteArray();
         browser_->setHtml(common::DecodeWebPage(reply->readAll(), type));

@@ -8,6 +8,7 @@
 #include "history/drawfile.h"
 #include "platform/download.h"
 
+#include <QDir>
 #include <QFile>
 #include <QRegularExpression>
 #include <QXmlStreamReader>
@@ -35,6 +36,14 @@ QByteArray DeclaredEncoding(const QByteArray& bytes) {
 }
 
 }  // namespace
+
+bool LooksLikeWebPage(const QByteArray& bytes) {
+    // An HTML document names itself near its start (its doctype or <html>); a draw list or a
+    // draw file never holds either.
+    static const QRegularExpression page(QStringLiteral("<\\s*(!doctype\\s+html|html[\\s>/])"),
+                                         QRegularExpression::CaseInsensitiveOption);
+    return page.match(QString::fromLatin1(bytes.left(1024))).hasMatch();
+}
 
 bool ParseDrawListXml(const QByteArray& bytes, QList<QStringList>* children, QString* error) {
     children->clear();
@@ -121,8 +130,19 @@ bool NewDrawsFromList(const QList<QStringList>& children, const QString& lastIss
 bool MergeDrawListXml(const QString& url, const QString& path, const QString& prefix, const QString& label,
                       QString* error, int* appended) {
     if (appended) *appended = 0;
+    auto withLabel = [&](const QString& why) { return label.isEmpty() ? why : label + QStringLiteral("：") + why; };
     QByteArray body;
-    if (!platform::FetchUrl(url, &body).ok) return true;  // not reachable: nothing to merge
+    const platform::DownloadResult got = platform::FetchUrl(url, &body);
+    if (got.tooLarge) {
+        if (error) *error = withLabel(QStringLiteral("服务器的回答太大（%1），不是开奖列表，开奖数据没有更新").arg(got.error));
+        return false;
+    }
+    if (!got.ok) return true;  // not reachable: nothing to merge
+    if (LooksLikeWebPage(body)) {
+        // Read as a list, a page's elements would be entries without an issue.
+        if (error) *error = withLabel(QStringLiteral("服务器没有发来开奖数据（收到的是一个网页），开奖数据没有更新"));
+        return false;
+    }
     QList<QStringList> children;
     if (!ParseDrawListXml(body, &children)) return true;  // not XML: as if unreachable
 
@@ -130,11 +150,14 @@ bool MergeDrawListXml(const QString& url, const QString& path, const QString& pr
     QStringList draws;
     QString why;
     if (!NewDrawsFromList(children, lastIssue, prefix, &draws, &why)) {
-        if (error) *error = label.isEmpty() ? why : label + QStringLiteral("：") + why;
+        if (error) *error = withLabel(why);
         return false;
     }
     if (draws.isEmpty()) return true;  // nothing newer: the file stays byte for byte
-    if (!AppendDrawRecords(path, draws, error)) return false;
+    if (!AppendDrawRecords(path, draws, &why)) {
+        if (error) *error = withLabel(why);
+        return false;
+    }
     if (appended) *appended = int(draws.size());
     return true;
 }
@@ -142,28 +165,49 @@ bool MergeDrawListXml(const QString& url, const QString& path, const QString& pr
 bool ReplaceWithHomeCopy(const QString& url, const QString& path, const QString& bakPath, HomeCopyResult* result,
                          QString* error) {
     if (result) *result = HomeCopyResult::NotReached;
-    QString serverLast;
-    switch (FetchHomeCopy(url, bakPath, &serverLast, path)) {
+    QString serverLast, localWhy;
+    const HomeCopyFetch fetched = FetchHomeCopy(url, bakPath, path, &serverLast, &localWhy);
+    const QString name = QDir::toNativeSeparators(path);
+    QString refusal;
+    switch (fetched) {
     case HomeCopyFetch::NotReached: return true;
-    case HomeCopyFetch::Refused:
-        if (result) *result = HomeCopyResult::Refused;
-        return true;
     case HomeCopyFetch::Shorter:
         if (result) *result = HomeCopyResult::Kept;
         return true;
     case HomeCopyFetch::Fetched: break;
+    case HomeCopyFetch::TooLarge:
+        refusal = QStringLiteral("服务器的回答太大（超过了开奖数据文件 %1 KB 的上限），%2 没有更新")
+                      .arg(platform::kDrawFileLimit / 1024)
+                      .arg(name);
+        break;
+    case HomeCopyFetch::WebPage:
+        refusal = QStringLiteral("服务器没有发来开奖数据（收到的是一个网页），%1 没有更新").arg(name);
+        break;
+    case HomeCopyFetch::Refused:
+        refusal = QStringLiteral("服务器的副本不是有效的开奖数据文件，%1 没有更新").arg(name);
+        break;
+    case HomeCopyFetch::LocalUnreadable:
+        refusal = localWhy + QStringLiteral("；本机文件保持原样，没有用服务器的副本替换它");
+        break;
+    case HomeCopyFetch::Disagrees:
+        refusal = QStringLiteral("服务器的副本与本机 %1 中的开奖记录不一致，本机文件没有被替换").arg(name);
+        break;
     }
-    const QString localLast = LastIssue(path);
-    if (localLast < serverLast) {
-        if (!common::ReplaceFile(bakPath, path, error)) {
-            QFile::remove(bakPath);
-            return false;
-        }
-        if (result) *result = HomeCopyResult::Replaced;
+    if (!refusal.isEmpty()) {
+        if (result) *result = HomeCopyResult::Refused;
+        if (error) *error = refusal;
+        return false;
+    }
+    if (!(LastIssue(path) < serverLast)) {
+        QFile::remove(bakPath);
+        if (result) *result = HomeCopyResult::Kept;
         return true;
     }
-    QFile::remove(bakPath);
-    if (result) *result = HomeCopyResult::Kept;
+    if (!CheckDrawFileWritable(path, error) || !common::ReplaceFile(bakPath, path, error)) {
+        QFile::remove(bakPath);
+        return false;
+    }
+    if (result) *result = HomeCopyResult::Replaced;
     return true;
 }
 

@@ -1,7 +1,8 @@
 #pragma once
 // Bringing the draw files up to date from the network: new draws from the results site's XML
 // lists, then the home server's whole copy of each draw file when it ends with a later issue.
-// Whatever cannot be fetched is skipped without a message; only broken data is an error.
+// Whatever cannot be fetched is skipped without a message; broken data, a web page, an answer
+// past its size limit and a copy that would lose local draws are errors.
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
@@ -21,18 +22,26 @@ bool ParseDrawListXml(const QByteArray& bytes, QList<QStringList>* children, QSt
 bool NewDrawsFromList(const QList<QStringList>& children, const QString& lastIssue, const QString& prefix,
                       QStringList* newDraws, QString* error = nullptr);
 
+// True when the bytes are a web page (an HTML document) rather than the data that was asked for:
+// what a server, a proxy or a login portal sends for a file it does not have.
+bool LooksLikeWebPage(const QByteArray& bytes);
+
 // Appends to the draw file at path the draws of the DrawListXml at url that it lacks. An empty
 // or missing file takes every draw of the list. An unreachable site or an answer that is no
-// XML appends nothing and is no error. False with *error when the list is malformed or the file
-// cannot be written; the file is then unchanged. label names the lottery in messages.
+// XML appends nothing and is no error. False with *error when a web page came instead of the
+// list, the list is malformed or the file cannot be written (a folder, a read-only file); the
+// file is then unchanged. label names the lottery in messages.
 bool MergeDrawListXml(const QString& url, const QString& path, const QString& prefix, const QString& label,
                       QString* error = nullptr, int* appended = nullptr);
 
 enum class HomeCopyResult { NotReached, Replaced, Kept, Refused };
 // Downloads the home server's copy of a draw file (url) to bakPath and lets it replace the file
-// at path when it is a well-formed draw file whose last issue is later than the local one (an
-// empty or missing local file counts as ""); otherwise the copy is deleted and the local file
-// kept. The replacement is one rename. False with *error only when the rename fails.
+// at path when it extends the local history (see FetchHomeCopy) and ends with a later issue;
+// otherwise the copy is deleted and the local file stays byte for byte. The replacement is one
+// rename (through a symbolic link, to the file it points at). Unreachable, equal or behind:
+// true. Refused (a web page, no draw file, a local file that cannot be read, a copy that
+// disagrees with the local draws) and a replacement that fails (a read-only file): false with
+// *error.
 bool ReplaceWithHomeCopy(const QString& url, const QString& path, const QString& bakPath,
                          HomeCopyResult* result = nullptr, QString* error = nullptr);
 

@@ -3,10 +3,12 @@
 #include "common/atomicfile.h"
 #include "common/drawtext.h"
 #include "common/textcodec.h"
+#include "history/drawdownload.h"
 #include "history/drawfile.h"
 #include "platform/download.h"
 
 #include <QDate>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 
@@ -116,15 +118,16 @@ QStringList DrawEntryBook::keptDraws() const {
 
 bool WriteDrawFileViaFlag(const QString& drawFilePath, const QString& flagPath, const QStringList& drawTexts,
                           QString* error) {
+    // A folder of that name, or a file the user made read-only, is left alone.
+    if (!CheckDrawFileWritable(drawFilePath, error)) return false;
     // A draw file that exists but cannot be read was never loaded: writing the (empty) working
     // copy over it would throw its history away.
     QFile current(drawFilePath);
-    if (current.exists() && !current.open(QIODevice::ReadOnly)) {
-        if (error) *error = common::ReadErrorText(current);
-        return false;
-    }
+    if (current.exists() && !common::OpenRegularFile(&current, common::kDrawFileLimit, error)) return false;
     current.close();
-    // FLAG.TXT is written anew (never extended) and complete before it takes the file's place.
+    // FLAG.TXT is written anew (never extended) and complete before it takes the file's place; a
+    // stale one goes first, so that a link left under its name is never written through.
+    QFile::remove(flagPath);
     if (!WriteDrawFile(flagPath, drawTexts, error)) return false;
     if (!common::ReplaceFile(flagPath, drawFilePath, error)) {
         QFile::remove(flagPath);
@@ -133,25 +136,41 @@ bool WriteDrawFileViaFlag(const QString& drawFilePath, const QString& flagPath, 
     return true;
 }
 
-HomeCopyFetch FetchHomeCopy(const QString& url, const QString& bakPath, QString* serverIssue,
-                            const QString& localPath) {
-    if (!platform::DownloadToFile(url, bakPath, platform::kDefaultTimeoutMs, {}, platform::kDrawFileLimit).ok)
-        return HomeCopyFetch::NotReached;
+HomeCopyFetch FetchHomeCopy(const QString& url, const QString& bakPath, const QString& localPath,
+                            QString* serverIssue, QString* localError) {
+    QFile::remove(bakPath);  // a stale copy (or a link under its name) is never written through
+    const platform::DownloadResult got =
+        platform::DownloadToFile(url, bakPath, platform::kDefaultTimeoutMs, {}, platform::kDrawFileLimit);
+    if (!got.ok) return got.tooLarge ? HomeCopyFetch::TooLarge : HomeCopyFetch::NotReached;
     QByteArray copy;
     {
         QFile f(bakPath);
         if (f.open(QIODevice::ReadOnly)) copy = f.readAll();
     }
-    if (!IsValidDrawFileContent(copy)) {
-        // An error page or a broken copy must never take the history's place.
+    auto drop = [&](HomeCopyFetch why) {
         QFile::remove(bakPath);
-        return HomeCopyFetch::Refused;
+        return why;
+    };
+    // An error page or a broken copy must never take the history's place.
+    if (LooksLikeWebPage(copy)) return drop(HomeCopyFetch::WebPage);
+    if (!IsValidDrawFileContent(copy)) return drop(HomeCopyFetch::Refused);
+
+    // Only parsed records count, never sizes: a file that cannot be read would otherwise look
+    // empty or old, and any copy would pass for newer.
+    QByteArray local;
+    QString why;
+    int damaged = 0;
+    if (ReadDrawFileBytes(localPath, &local, &why)) ValidDrawTexts(local, &damaged);
+    if (!why.isEmpty() || damaged > 0) {
+        if (why.isEmpty())
+            why = QStringLiteral("%1 中有 %2 条记录已损坏").arg(QDir::toNativeSeparators(localPath)).arg(damaged);
+        if (localError) *localError = why;
+        return drop(HomeCopyFetch::LocalUnreadable);
     }
-    if (!localPath.isEmpty() && copy.size() / kRecordLength < QFileInfo(localPath).size() / kRecordLength) {
-        // A copy with fewer records would throw local draws away, whatever its last issue.
-        QFile::remove(bakPath);
-        return HomeCopyFetch::Shorter;
-    }
+    local.truncate(local.size() - local.size() % kRecordLength);  // a trailing partial record is no record
+    if (copy.size() < local.size())
+        return drop(local.startsWith(copy) ? HomeCopyFetch::Shorter : HomeCopyFetch::Disagrees);
+    if (!copy.startsWith(local)) return drop(HomeCopyFetch::Disagrees);
     if (serverIssue) *serverIssue = QString::fromLatin1(copy.right(kRecordLength).left(7));
     return HomeCopyFetch::Fetched;
 }

@@ -2,11 +2,15 @@
 
 #include "common/appstate.h"
 #include "common/atomicfile.h"
+#include "common/localfile.h"
 #include "common/textcodec.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace history {
 
@@ -72,23 +76,47 @@ QStringList ValidDrawTexts(const QByteArray& bytes, int* damaged) {
     return out;
 }
 
+// verb: 读取 or 写入.
+static QString FolderText(const QString& verb, const QString& path) {
+    return QStringLiteral("无法%1 %2：它是一个文件夹，不是开奖数据文件").arg(verb, QDir::toNativeSeparators(path));
+}
+
+bool ReadDrawFileBytes(const QString& path, QByteArray* bytes, QString* error) {
+    bytes->clear();
+    const QFileInfo info(path);
+    if (!info.exists()) return true;
+    if (info.isDir()) {
+        // Opening a folder fails without a cause of its own; the stale one would mislead.
+        if (error) *error = FolderText(QStringLiteral("读取"), path);
+        return false;
+    }
+    // A short read fails too: it would load part of the history as if it were all of it.
+    return common::ReadRegularFile(path, common::kDrawFileLimit, bytes, error);
+}
+
 static bool ReadAll(const QString& path, QByteArray* bytes, QString* error) {
-    QFile f(path);
-    if (!f.exists()) {
+    if (!QFileInfo::exists(path)) {
         // Opening a missing draw file creates it empty.
         QDir().mkpath(QFileInfo(path).absolutePath());
+        QFile f(path);
         if (f.open(QIODevice::WriteOnly)) f.close();
         bytes->clear();
         return true;
     }
-    if (!f.open(QIODevice::ReadOnly)) {
-        if (error) *error = common::ReadErrorText(f);
+    return ReadDrawFileBytes(path, bytes, error);
+}
+
+bool CheckDrawFileWritable(const QString& path, QString* error) {
+    struct stat st {};
+    if (::stat(QFile::encodeName(path).constData(), &st) != 0) return true;  // missing: it will be created
+    if (S_ISDIR(st.st_mode)) {
+        if (error) *error = FolderText(QStringLiteral("写入"), path);
         return false;
     }
-    *bytes = f.readAll();
-    if (f.error() != QFileDevice::NoError) {
-        // A short read would load part of the history as if it were all of it.
-        if (error) *error = common::ReadErrorText(f);
+    // A file without write bits is the user's wish to keep it, whoever runs the program.
+    if ((st.st_mode & 0222) == 0 || ::access(QFile::encodeName(path).constData(), W_OK) != 0) {
+        if (error)
+            *error = QStringLiteral("%1 是只读文件，新的开奖数据没有写入").arg(QDir::toNativeSeparators(path));
         return false;
     }
     return true;
@@ -103,7 +131,7 @@ bool ReadDrawFile(const QString& path, QStringList* validDraws, QString* error, 
 
 int CountDamagedRecords(const QString& path) {
     QFile f(path);
-    if (!f.open(QIODevice::ReadOnly)) return 0;
+    if (!common::OpenRegularFile(&f, common::kDrawFileLimit)) return 0;
     int damaged = 0;
     ValidDrawTexts(f.readAll(), &damaged);
     return damaged;
@@ -128,6 +156,7 @@ bool WriteDrawFile(const QString& path, const QStringList& drawTexts, QString* e
 }
 
 bool AppendDrawRecords(const QString& path, const QStringList& drawTexts, QString* error) {
+    if (!CheckDrawFileWritable(path, error)) return false;
     QByteArray bytes;
     if (!ReadAll(path, &bytes, error)) return false;
     // The next record goes right after the last whole one: a trailing partial record is
@@ -139,7 +168,7 @@ bool AppendDrawRecords(const QString& path, const QStringList& drawTexts, QStrin
 
 QString LastDrawText(const QString& path) {
     QFile f(path);
-    if (!f.open(QIODevice::ReadOnly)) return {};
+    if (!common::OpenRegularFile(&f, common::kDrawFileLimit)) return {};
     const qint64 n = f.size() / kRecordLength;
     if (n <= 0) return {};
     f.seek((n - 1) * kRecordLength);
@@ -148,7 +177,7 @@ QString LastDrawText(const QString& path) {
 
 QString LastIssue(const QString& path) {
     QFile f(path);
-    if (!f.open(QIODevice::ReadOnly)) return {};
+    if (!common::OpenRegularFile(&f, common::kDrawFileLimit)) return {};
     const QByteArray bytes = f.readAll();
     // Whatever the flag, but a damaged record is no draw: the one before it counts, so that a
     // garbage issue never makes every listed draw look new (or none).

@@ -25,6 +25,13 @@ QList<DrawRecord> DecodeDrawRecords(const QByteArray& bytes);
 // *damaged.
 QStringList ValidDrawTexts(const QByteArray& bytes, int* damaged = nullptr);
 
+// The bytes of a draw file, without creating it: a missing file reads as empty. False with a
+// message when it cannot be read, and for a folder of that name.
+bool ReadDrawFileBytes(const QString& path, QByteArray* bytes, QString* error = nullptr);
+// Whether new draws may go into the draw file at path (a missing one may be created). False with
+// a message for a folder of that name and for a file the user made read-only: its permission
+// bits are read, since an administrator's writes would pass a plain permission check.
+bool CheckDrawFileWritable(const QString& path, QString* error = nullptr);
 // Reads a draw file whole. A missing file is created empty and reads as no draws.
 // False with a message when the file cannot be read.
 bool ReadDrawFile(const QString& path, QStringList* validDraws, QString* error = nullptr, int* damaged = nullptr);
@@ -36,7 +43,8 @@ QString DamagedRecordsNotice(const QStringList& paths);
 // Replaces the whole file by the given draws (atomically).
 bool WriteDrawFile(const QString& path, const QStringList& drawTexts, QString* error = nullptr);
 // Appends draws after the last whole record, over a trailing partial one (the file is
-// rewritten through a temporary file, so a failure leaves it as it was).
+// rewritten through a temporary file, so a failure leaves it as it was). A folder or a read-only
+// file (CheckDrawFileWritable) is left alone and is an error.
 bool AppendDrawRecords(const QString& path, const QStringList& drawTexts, QString* error = nullptr);
 // The last record's DrawText, whatever its flag; empty for an empty or missing file.
 QString LastDrawText(const QString& path);

@@ -9,8 +9,9 @@
 #include "mainwindow/historylist.h"
 #include "mainwindow/mainwindowlayout.h"
 #include "mainwindow/trayicon.h"
-#include "platform/ui/webview.h"
+#include "platform/ui/columnfit.h"
 #include "platform/ui/tablefont.h"
+#include "platform/ui/webview.h"
 
 #include <QAction>
 #include <QApplication>
@@ -221,6 +222,10 @@ void MainWindow::buildControls() {
     Text1->setFont(fixed);
     Text1->setLineWrapMode(QPlainTextEdit::NoWrap);
     Text1->setUndoRedoEnabled(false);
+    grid_ = new ui::TableGrid(Text1->document());
+    grid_->setFont(fixed);
+    Label4->setTextFormat(Qt::RichText);
+    Label4->setText(ui::GridHtml(fixed, mainwindow::HistoryHeaderText()));
     // One horizontal position for the header and the text: the header follows the scroll bar.
     Label4->resize(std::max(Label4->width(), Label4->sizeHint().width()), Label4->height());
     connect(Text1->horizontalScrollBar(), &QScrollBar::valueChanged, this, &MainWindow::alignHeader);

@@ -25,6 +25,7 @@ namespace mainwindow {
 class TrayIcon;
 }  // namespace mainwindow
 namespace ui {
+class TableGrid;
 class WebView;
 }  // namespace ui
 
@@ -149,8 +150,9 @@ public:
 
     // The board page's address.
     static QString BoardUrl();
-    // Shows a table in Text1 (lines may end in "\r\n") with the caret after its last line.
-    void showText(const QString& text);
+    // Shows a table in Text1 (lines may end in "\r\n") with the caret after its last line, in
+    // the table font's largest size that shows every column (and the history header's, with it).
+    void showText(const QString& text, bool withHeader = false);
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -168,8 +170,10 @@ private:
     void applyBoardLayout(bool wide);
     void showAnalysis(int kind);
     void alignHeader();
+    void fitTableFont(const QString& lines);
 
     mainwindow::TrayIcon* tray_ = nullptr;
+    ui::TableGrid* grid_ = nullptr;  // Text1's lines on the table grid of its font
     QList<QAction*> toolbarButtons_;   // index 1..10 at 0..9
     QList<QAction*> toolbarMenu_;      // index 1..16 at 0..15
     bool lastRouteGroup_ = false;

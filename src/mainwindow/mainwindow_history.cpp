@@ -5,12 +5,17 @@
 #include "history/lottery.h"
 #include "mainwindow/historylist.h"
 #include "mainwindow/mainwindowlayout.h"
+#include "platform/ui/columnfit.h"
 #include "platform/ui/messagebox.h"
+#include "platform/ui/tablefont.h"
 
 #include <QCoreApplication>
 #include <QLabel>
 #include <QPlainTextEdit>
+#include <QStyle>
 #include <QTimer>
+
+#include <cmath>
 
 using namespace mainwindow::layout;
 
@@ -50,12 +55,31 @@ void MainWindow::LotteryChangedElsewhere() {
     Label1->setText(notice);
 }
 
-void MainWindow::showText(const QString& text) {
+void MainWindow::showText(const QString& text, bool withHeader) {
     QString shown = text;
     shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    fitTableFont(withHeader ? mainwindow::HistoryHeaderText() + QLatin1Char('\n') + shown : shown);
     Text1->setPlainText(shown);
     Text1->moveCursor(QTextCursor::End);
     Text1->ensureCursorVisible();
+}
+
+void MainWindow::fitTableFont(const QString& lines) {
+    // Every column in sight: the table font steps down from its design size until the widest
+    // line fits the text's room beside a vertical scroll bar; every character is laid on the
+    // font's table grid so that the columns line up whatever its glyph widths (the header stands
+    // over the same columns, so it takes the same font and grid).
+    const int bar = Text1->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, Text1);
+    const int room = Text1->width() - 2 * Text1->frameWidth() - bar -
+                     2 * int(std::ceil(Text1->document()->documentMargin())) - Text1->cursorWidth() - 1;
+    const QFont font = ui::FontFittingLines(ui::TableFont(), lines, room);
+    if (font == Text1->font()) return;
+    Text1->setFont(font);
+    grid_->setFont(font);
+    Label4->setFont(font);
+    Label4->setText(ui::GridHtml(font, mainwindow::HistoryHeaderText()));
+    Label4->resize(Label4->sizeHint().width(), Label4->height());
+    alignHeader();
 }
 
 void MainWindow::Command6_Click() {
@@ -84,7 +108,7 @@ void MainWindow::Command6_Click() {
         }
     }
     if (!closing_) {
-        showText(mainwindow::HistoryText());
+        showText(mainwindow::HistoryText(), true);
         Label1->setText(mainwindow::HistoryLabelText(app.lotteryIsP3, app.history.count()));
         app.busyFlag = false;
     }

@@ -4,6 +4,7 @@
 #include "common/appstate.h"
 #include "common/paths.h"
 #include "platform/process.h"
+#include "platform/ui/openpage.h"
 
 #include <QLabel>
 #include <QUrl>
@@ -44,7 +45,7 @@ void MainWindow::syssetup_Click() {
 void MainWindow::zaixsj_Click() { platform::StartUpdater(); }  // a missing updater is ignored
 
 void MainWindow::helpme_Click() {
-    platform::OpenInBrowser(QUrl::fromLocalFile(common::ProgramFile(QStringLiteral("3dhelp.chm"))).toString());
+    ui::OpenPage(common::HelpPageUrl(), this);
 }
 
 void MainWindow::Toolbar2_ButtonClick(int index) {
@@ -54,7 +55,7 @@ void MainWindow::Toolbar2_ButtonClick(int index) {
     case 6: Command15_Click(); break;
     case 7: Command9_Click(); break;
     case 9:
-        if (common::HasHomeServer()) platform::OpenInBrowser(common::HomeUrl() + QStringLiteral("/3d/gd.htm"));
+        ui::OpenHomePage(QStringLiteral("/3d/gd.htm"), this);
         break;
     case 10: close(); break;
     default: break;

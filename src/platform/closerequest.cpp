@@ -5,11 +5,13 @@
 #include <QCryptographicHash>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QFileInfo>
 #include <QLocalServer>
 #include <QLocalSocket>
 #include <QLockFile>
 #include <QPointer>
+#include <QThread>
 
 #ifdef Q_OS_UNIX
 #include <unistd.h>
@@ -30,6 +32,44 @@ QString UserName() {
     QString user = qEnvironmentVariable("USERNAME");
     return user.isEmpty() ? QStringLiteral("user") : user;
 #endif
+}
+
+// How long an unfinished lock must stay unfinished before it counts as left by a killed copy:
+// a live copy writes its lock in one go right after creating it.
+constexpr int kUnfinishedLockMs = 400;
+
+// A lock holds the holder's pid, program name and host, a line each, each line ended. A copy
+// killed while writing it leaves less; the lock file alone cannot then name its holder.
+bool LockIsComplete(const QString& path) {
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly)) return false;
+    const QByteArray text = f.read(4096);
+    const QList<QByteArray> lines = text.split('\n');
+    if (!text.endsWith('\n') || lines.size() < 4) return false;
+    bool ok = false;
+    return lines.at(0).toLongLong(&ok) > 0 && ok && !lines.at(1).isEmpty();
+}
+
+// Called when the lock could not be taken. A complete lock names its holder, and the lock file
+// has already checked that it runs (a dead holder's lock is free). An unfinished one would
+// count as held until it is half a minute old, so every start in that time would end: it is
+// taken over when it stays unfinished for a moment and no copy answers at the endpoint.
+bool TakeOverUnfinishedLock(QLockFile* lock, const QString& path, const QString& endpoint) {
+    QElapsedTimer clock;
+    clock.start();
+    while (!LockIsComplete(path)) {
+        if (!QFileInfo::exists(path)) return lock->tryLock(0);  // its writer gave up meanwhile
+        if (clock.elapsed() >= kUnfinishedLockMs) {
+            QLocalSocket socket;
+            socket.connectToServer(endpoint);
+            if (socket.waitForConnected(200)) return false;
+            if (LockIsComplete(path)) return false;  // another start took it over meanwhile
+            QFile::remove(path);
+            return lock->tryLock(0);
+        }
+        QThread::msleep(20);
+    }
+    return false;
 }
 
 }  // namespace
@@ -66,8 +106,9 @@ bool SingleInstance::acquire() {
     }
     // The lock decides which copy runs (a crashed copy's lock counts as free); listening alone
     // would not, since a listen can take over the endpoint file of a running copy.
-    if (!lock_) lock_ = new QLockFile(QDir(QDir::tempPath()).filePath(name_ + QStringLiteral(".lock")));
-    if (!lock_->isLocked() && !lock_->tryLock(0)) return false;
+    const QString lockPath = QDir(QDir::tempPath()).filePath(name_ + QStringLiteral(".lock"));
+    if (!lock_) lock_ = new QLockFile(lockPath);
+    if (!lock_->isLocked() && !lock_->tryLock(0) && !TakeOverUnfinishedLock(lock_, lockPath, name_)) return false;
     QLocalServer::removeServer(name_);  // left behind by a copy that crashed
     if (server_->listen(name_)) return true;
     lock_->unlock();

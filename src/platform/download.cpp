@@ -1,6 +1,7 @@
 #include "platform/download.h"
 
 #include "common/atomicfile.h"
+#include "common/localfile.h"
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>
@@ -100,15 +101,12 @@ using Sink = std::function<bool(const QByteArray&)>;
 DownloadResult ReadLocal(const QString& path, int timeoutMs, const ProgressFn& progress, qint64 maxBytes,
                          const Sink& sink, const bool* abortRequested) {
     DownloadResult result;
-    const QFileInfo info(path);
     QFile file(path);
-    if (!info.isFile() || !file.open(QIODevice::ReadOnly)) {
-        result.error = QStringLiteral("无法读取 %1").arg(QDir::toNativeSeparators(path));
-        return result;
-    }
+    if (!common::OpenRegularFile(&file, 0, &result.error)) return result;
     const qint64 total = file.size();
     if (maxBytes > 0 && total > maxBytes) {
         result.error = LimitText(maxBytes);
+        result.tooLarge = true;
         return result;
     }
     const QDeadlineTimer deadline = timeoutMs > 0 ? QDeadlineTimer(timeoutMs) : QDeadlineTimer(QDeadlineTimer::Forever);
@@ -119,6 +117,7 @@ DownloadResult ReadLocal(const QString& path, int timeoutMs, const ProgressFn& p
         received += piece.size();
         if (maxBytes > 0 && received > maxBytes) {  // the file grew while it was read
             result.error = LimitText(maxBytes);
+            result.tooLarge = true;
             return result;
         }
         if (!sink(piece)) {
@@ -262,7 +261,10 @@ static DownloadResult Transfer(const QString& address, int timeoutMs, const Prog
     else if (sinkFailed) {
         result.error = QStringLiteral("写入失败");
         result.writeFailed = true;
-    } else if (tooLarge) result.error = LimitText(maxBytes);
+    } else if (tooLarge) {
+        result.error = LimitText(maxBytes);
+        result.tooLarge = true;
+    }
     else if (timedOut) {
         result.error = QStringLiteral("服务器没有在 %1 秒内传完数据").arg(timeoutMs / 1000.0);
         if (isHttp) MarkSlowHost(url);

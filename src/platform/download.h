@@ -4,6 +4,8 @@
 // succeeds only with no network error, for HTTP a status 200-299, a complete body within the
 // size limit and within the deadline; anything else is a failure ("not reachable"). Caches are
 // always bypassed. The time limit is a deadline for the whole transfer, not an idle timer.
+#include "common/localfile.h"
+
 #include <QByteArray>
 #include <QObject>
 #include <QString>
@@ -22,14 +24,18 @@ struct DownloadResult {
     // fault, and error names the cause.
     bool writeFailed = false;
     bool diskFull = false;
+    // The answer went past the size limit: the server sent something else than what was asked
+    // for, which no network check would mend.
+    bool tooLarge = false;
 };
 
 inline constexpr int kDefaultTimeoutMs = 15000;
 
-// Size limits fit for what is fetched; past the limit a transfer fails like an unreachable server.
-inline constexpr qint64 kPageLimit = 4 * 1024 * 1024;          // lists, version logs, pages
-inline constexpr qint64 kDrawFileLimit = 2 * 1024 * 1024;      // a draw file (about 170,000 draws)
-inline constexpr qint64 kProgramLimit = 200 * 1024 * 1024;     // a new main program
+// Size limits fit for what is fetched (the same hold for local reads); past the limit a
+// transfer fails like an unreachable server.
+using common::kPageLimit;      // lists, version logs, pages
+using common::kDrawFileLimit;  // a draw file (about 170,000 draws)
+using common::kProgramLimit;   // a new main program
 
 // Progress: bytes received and total (-1 when unknown). Returning false aborts the transfer.
 using ProgressFn = std::function<bool(qint64 received, qint64 total)>;

@@ -103,25 +103,28 @@ QString ParseNumberList(const QString& text, int width, QList<int>* digitList) {
     return result;
 }
 
-void UndoRing::store(const NumberPool& pool) {
+void UndoRing::store(const NumberPool& pool, const QString& description) {
     index_ += 1;
     if (index_ > kSlots) index_ = 1;
     slots_[size_t(index_ - 1)] = pool;
+    descriptions_[size_t(index_ - 1)] = description;
 }
 
-NumberPool UndoRing::takeUndo() {
+NumberPool UndoRing::takeUndo(QString* description) {
     int s = index_ - 1;
     if (s < 1) s = kSlots;
     for (int step = 0; step < 2; ++step) {
         index_ -= 1;
         if (index_ < 1) index_ = kSlots;
     }
+    if (description) *description = this->description(s);
     return slot(s);
 }
 
-NumberPool UndoRing::takeRedo() {
+NumberPool UndoRing::takeRedo(QString* description) {
     int s = index_ + 1;
     if (s > kSlots) s = 1;
+    if (description) *description = this->description(s);
     return slot(s);
 }
 
@@ -148,17 +151,21 @@ QString FilterLogFooter(int removed, int remaining) {
 void PoolSession::CommitSet() {
     SortPool(pool);
     if (onCommit) onCommit(pool);
-    ring.store(pool);
+    ring.store(pool, setDescription);
 }
 
 void PoolSession::Undo() {
-    pool = ring.takeUndo();
+    QString description;
+    pool = ring.takeUndo(&description);
+    if (!description.isEmpty()) setDescription = description;
     log.append(kNewLine + QStringLiteral("返回上一步") + kNewLine);
     CommitSet();
 }
 
 void PoolSession::Redo() {
-    pool = ring.takeRedo();
+    QString description;
+    pool = ring.takeRedo(&description);
+    if (!description.isEmpty()) setDescription = description;
     log.append(kNewLine + QStringLiteral("返回下一步") + kNewLine);
     CommitSet();
 }

@@ -36,23 +36,28 @@ QString ParseNumberList(const QString& text, int width, QList<int>* digitList);
 // decimal point and exponent, a finite value ("nan" and "inf" are not numbers).
 bool IsNumericText(const QString& text);
 
-// Ten snapshots of the pool; index names the slot of the current pool (0 before the first
-// commit). Snapshots keep the whole pool, so undo never drops numbers.
+// Ten snapshots of the pool, each with the description of the set it holds; index names the
+// slot of the current pool (0 before the first commit). Snapshots keep the whole pool, so undo
+// never drops numbers.
 class UndoRing {
 public:
     static constexpr int kSlots = 10;
     int index() const { return index_; }
-    // Advances the index (past 10 to 1) and stores the pool in that slot.
-    void store(const NumberPool& pool);
+    // Advances the index (past 10 to 1) and stores the pool and its description in that slot.
+    void store(const NumberPool& pool, const QString& description = QString());
     // Slot s (1..10); a slot never written is empty.
     const NumberPool& slot(int s) const { return slots_[size_t(s - 1)]; }
+    // The description stored with slot s; empty for a slot never written.
+    const QString& description(int s) const { return descriptions_[size_t(s - 1)]; }
     // Undo: the slot before the index, with the index stepped back so the next store lands
     // on that slot. Redo: the slot after the index, index unchanged (the store advances).
-    NumberPool takeUndo();
-    NumberPool takeRedo();
+    // description, when given, receives the slot's description.
+    NumberPool takeUndo(QString* description = nullptr);
+    NumberPool takeRedo(QString* description = nullptr);
 
 private:
     std::array<NumberPool, kSlots> slots_{};
+    std::array<QString, kSlots> descriptions_{};
     int index_ = 0;
 };
 
@@ -86,9 +91,10 @@ public:
     // Told after every commit (the window refreshes its list and count).
     std::function<void(const NumberPool&)> onCommit;
 
-    // Sorts, tells the observer, stores a snapshot. Writes nothing to the log.
+    // Sorts, tells the observer, stores a snapshot with the description. Writes nothing to the log.
     void CommitSet();
-    // Loads the previous / next snapshot, logs "返回上一步" / "返回下一步" and commits.
+    // Loads the previous / next snapshot with its description (a slot never written keeps the
+    // current one), logs "返回上一步" / "返回下一步" and commits.
     void Undo();
     void Redo();
     // "还剩：" n "注".

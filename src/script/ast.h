@@ -239,6 +239,25 @@ struct Interp {
     [[noreturn]] void stackOverflow();
 
     void setErr(const RuntimeError& e);
+    // Runs a block header's evaluation (an If condition, loop bounds, a Select subject, a
+    // With object). Under On Error Resume Next an error there is recorded and the statement
+    // goes on with its block's first statement, as the language does: returns false then.
+    template <class F>
+    bool header(F&& evaluate) {
+        if (!frame->resumeNext) {
+            evaluate();
+            return true;
+        }
+        try {
+            evaluate();
+            return true;
+        } catch (const RuntimeError& e) {
+            if (e.fatal)
+                throw;
+            setErr(e);
+            return false;
+        }
+    }
     void clearErr() {
         errNumber = 0;
         errDescription.clear();

@@ -105,6 +105,8 @@ Variant radixText(const Variant& x, int base) {
 }
 
 const ArrayData& arrayArg(const Variant& v) {
+    if (v.isObject() && !v.objectValue())
+        Throw(91);
     if (!v.isArray())
         Throw(13);
     return *v.arrayData();
@@ -146,11 +148,21 @@ Variant splitText(const std::vector<Variant>& a) {
 }
 
 // A locale id from a number or a tag ("zh-cn"); 0 (or no argument) is the system's, 2052.
-// Error 5 for ids and tags not in the list.
+// Any valid id is taken: a language id whose primary language (low 10 bits) and
+// sublanguage (next 6 bits) are in the ranges the system defines. Error 5 for other ids and
+// for tags not in the list.
 int32_t localeId(const std::vector<Variant>& a) {
     static const QHash<QString, int32_t> tags = {
-        {"zh-cn", 2052}, {"zh-sg", 4100}, {"zh-tw", 1028}, {"zh-hk", 3076}, {"en-us", 1033},
-        {"en-gb", 2057}, {"ja-jp", 1041}, {"ko-kr", 1042}, {"de-de", 1031}, {"fr-fr", 1036},
+        {"zh-cn", 2052}, {"zh-sg", 4100}, {"zh-tw", 1028}, {"zh-hk", 3076}, {"zh-mo", 5124},
+        {"en-us", 1033}, {"en-gb", 2057}, {"ja-jp", 1041}, {"ja", 1041},    {"ko-kr", 1042},
+        {"ko", 1042},    {"de-de", 1031}, {"fr-fr", 1036}, {"it-it", 1040}, {"it-ch", 2064},
+        {"ru-ru", 1049}, {"nl-nl", 1043}, {"da-dk", 1030}, {"el-gr", 1032}, {"fi-fi", 1035},
+        {"he-il", 1037}, {"hu", 1038},    {"is", 1039},    {"id", 1057},    {"pl", 1045},
+        {"pt-br", 1046}, {"pt", 2070},    {"ro", 1048},    {"hr", 1050},    {"sk-sk", 1051},
+        {"sq", 1052},    {"cs", 1029},    {"ca", 1027},    {"bg", 1026},    {"be", 1059},
+        {"eu", 1069},    {"hy", 1067},    {"af", 1078},    {"hi", 1081},    {"mt", 1082},
+        {"ms-my", 1086}, {"lv", 1062},    {"lt", 1063},    {"mk", 1071},    {"mr", 1102},
+        {"ar-sa", 1025}, {"no-no", 1044},
     };
     if (a.empty())
         return kSystemLocale;
@@ -166,9 +178,9 @@ int32_t localeId(const std::vector<Variant>& a) {
     const int32_t id = IntArgument(a[0]);
     if (id == 0)
         return kSystemLocale;
-    for (int32_t known : tags)
-        if (known == id)
-            return id;
+    const int32_t primary = id & 0x3FF, sub = (id >> 10) & 0x3F;
+    if (id > 0 && id <= 0xFFFF && primary >= 0x01 && primary <= 0x94 && sub >= 1 && sub <= 0x14)
+        return id;
     Throw(5);
 }
 
@@ -301,7 +313,7 @@ Variant CallBuiltin(Interp& I, int id, std::vector<Variant>& a) {
             return a[0];
         const int32_t start = IntArgument(a[1]);
         if (start <= 0)
-            Throw(5);
+            Throw(a.size() > 2 && a[2].isNull() ? 6 : 5);
         int32_t len = -1;
         if (a.size() > 2) {
             len = IntArgument(a[2]);
@@ -354,6 +366,8 @@ Variant CallBuiltin(Interp& I, int id, std::vector<Variant>& a) {
     case Replace: return replaceText(a);
     case Split: return splitText(a);
     case Join: {
+        if (a[0].isNull())
+            Throw(94);
         const ArrayData& arr = arrayArg(a[0]);
         if (arr.upper.size() != 1)
             Throw(5);
@@ -433,6 +447,8 @@ Variant CallBuiltin(Interp& I, int id, std::vector<Variant>& a) {
     case CDbl: return Variant::makeDouble(a[0].toDouble());
     case CBool: return Variant(a[0].toBool());
     case CByte: {
+        if (a[0].type() == Variant::Boolean)
+            return Variant::makeByte(a[0].isTrue() ? 255 : 0);
         const int32_t v = a[0].toLong();
         if (v < 0 || v > 255)
             Throw(6);
@@ -454,8 +470,7 @@ Variant CallBuiltin(Interp& I, int id, std::vector<Variant>& a) {
         switch (x.type()) {
         case Variant::Null: return x;
         case Variant::Empty: return Variant::makeInteger(0);
-        case Variant::Boolean: return Variant::makeInteger(int16_t(x.intValue()));
-        case Variant::Integer: case Variant::Long: case Variant::Byte: return x;
+        case Variant::Integer: case Variant::Long: case Variant::Byte: case Variant::Boolean: return x;
         case Variant::Single: return Variant::makeSingle(float(RoundDecimal(x.doubleValue(), n)));
         case Variant::Currency: return n >= 4 ? x : Variant::makeCurrency(ToCurrency(RoundDecimal(x.toDouble(), n)));
         default: return Variant::makeDouble(RoundDecimal(x.toDouble(), n));
@@ -508,7 +523,19 @@ Variant CallBuiltin(Interp& I, int id, std::vector<Variant>& a) {
     case Hex: return radixText(a[0], 16);
     case Oct: return radixText(a[0], 8);
     case IsNumeric: {
-        const Variant& x = a[0];
+        Variant x = a[0];
+        if (x.isObject()) {
+            // An object is numeric when its default value is.
+            try {
+                x = ObjectDefault(x);
+            } catch (const RuntimeError& e) {
+                if (e.fatal)
+                    throw;
+                return Variant(false);
+            }
+            if (x.isObject())
+                return Variant(false);
+        }
         if (x.isString()) {
             double d;
             return Variant(ParseNumber(x.stringValue(), &d));

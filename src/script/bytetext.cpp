@@ -150,7 +150,7 @@ Variant CallTextBuiltin(Interp& I, int id, std::vector<Variant>& a) {
     case FnFilter: return filter(a);
     case FnEscape: case FnUnescape:
         if (a[0].isNull())
-            return a[0];
+            Throw(94);
         return Variant(id == FnEscape ? escape(a[0].toString()) : unescape(a[0].toString()));
     case FnLenB:
         if (a[0].isNull())
@@ -166,12 +166,12 @@ Variant CallTextBuiltin(Interp& I, int id, std::vector<Variant>& a) {
         const QString s = a[0].toString();
         if (s.isEmpty())
             Throw(5);
-        return Variant::makeInteger(int16_t(s[0].unicode() & 0xFF));
+        return Variant::makeByte(uint8_t(s[0].unicode() & 0xFF));
     }
     case FnChrB: {
         const int32_t c = IntArgument(a[0]);
         if (c < 0 || c > 255)
-            Throw(5);
+            Throw(6);  // the code is read as a Byte
         return Variant(QString(QChar(char16_t(c))));
     }
     }

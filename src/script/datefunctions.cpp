@@ -141,8 +141,10 @@ Variant addMonths(const Parts& p, int64_t months) {
 
 Variant dateAdd(const std::vector<Variant>& a) {
     const Unit u = unitOf(a[0]);
-    if (a[1].isNull() || a[2].isNull())
+    if (a[1].isNull())
         Throw(94);
+    if (a[2].isNull())
+        return a[2];
     const double n = std::nearbyint(a[1].toDouble());
     if (std::fabs(n) > 1e12)
         Throw(5);
@@ -215,7 +217,7 @@ Variant datePart(const std::vector<Variant>& a) {
 
 Variant formatDateTime(const std::vector<Variant>& a) {
     if (a[0].isNull())
-        Throw(94);
+        Throw(13);
     const double ole = ToOleDate(a[0]);
     const int f = a.size() > 1 ? IntArgument(a[1]) : 0;
     const Parts p = split(ole);
@@ -337,8 +339,6 @@ Variant CallDateBuiltin(Interp& I, int id, std::vector<Variant>& a) {
         return dateResult(oleFromSeconds(secs));
     }
     case FnDateValue: case FnTimeValue: {
-        if (a[0].isNull())
-            return a[0];
         const Parts p = split(ToOleDate(a[0]));
         return Variant::makeDate(id == FnDateValue ? double(p.day) : oleFromSeconds(p.secs));
     }
@@ -380,7 +380,13 @@ Variant CallDateBuiltin(Interp& I, int id, std::vector<Variant>& a) {
         double d;
         return Variant(a[0].isString() && ParseDateText(a[0].stringValue(), false, &d));
     }
-    case FnCDate: return Variant::makeDate(ToOleDate(a[0]));
+    case FnCDate: {
+        // Text that is no date but a number converts as the number ("1" is 1899/12/31).
+        double day;
+        if (a[0].isString() && !ParseDateText(a[0].stringValue(), false, &day) && ParseNumber(a[0].stringValue(), &day))
+            return Variant::makeDate(ToOleDate(Variant::makeDouble(day)));
+        return Variant::makeDate(ToOleDate(a[0]));
+    }
     case FnRnd: return rnd(I, a);
     case FnRandomize: randomize(I, a); return Variant();
     }

@@ -413,12 +413,10 @@ __attribute__((noinline)) static Variant IndexVariable(Interp& I, NameRef& ref, 
         const Variant obj = *base;
         return CallMember(I, obj, QString(), ref.name, args);
     }
-    if (args.empty() && !base->isArray())
-        return *base;
     Subscripts s;
     s.eval(I, args);
     if (!base->isArray())
-        Throw(13, QStringLiteral("'%1'").arg(ref.name));
+        Throw(13, QStringLiteral("'%1'").arg(ref.name));  // x() or the statement x on a plain value
     return readElement(*base, s);
 }
 
@@ -502,6 +500,36 @@ void CallExpr::store(Interp& I, Variant v, bool set) {
     Expr::store(I, std::move(v), set);
 }
 
+void IndexExpr::store(Interp& I, Variant v, bool set) {
+    // The arguments first, once: reading them may change the array the element lives in.
+    std::vector<Variant> subs;
+    subs.reserve(args.size() + 1);
+    for (auto& a : args)
+        subs.push_back(a->eval(I));
+    if (set)
+        RequireObject(v, false);
+    else if (v.isObject())
+        v = ObjectDefault(v);
+    Variant* p = base->lvalue(I);
+    if (p->isObject()) {
+        // a(0)(1) = v where a(0) holds an object: its default member takes the value
+        const Variant obj = *p;
+        if (!obj.objectValue())
+            Throw(424);
+        subs.push_back(std::move(v));
+        RequireObject(obj)->invoke(I, QString(), set ? Access::Set : Access::Let, subs);
+        return;
+    }
+    if (!p->isArray())
+        Throw(13);
+    std::vector<int32_t> idx;
+    idx.reserve(subs.size());
+    for (const Variant& x : subs)
+        idx.push_back(indexValue(x));
+    ArrayData& a = Ops::mutableArray(*p);
+    assign(&a.items[ElementOffset(a, idx.data(), idx.size())], std::move(v));
+}
+
 Variant IndexExpr::eval(Interp& I) {
     Variant v = base->eval(I);
     if (v.isObject())
@@ -516,6 +544,8 @@ Variant IndexExpr::eval(Interp& I) {
 Variant BuiltinExpr::eval(Interp& I) {
     if (badCount)
         Throw(450, QStringLiteral("'%1'").arg(name));
+    if (statement)
+        Throw(458, QStringLiteral("'%1'").arg(name));
     std::vector<Variant> values;
     values.reserve(args.size());
     for (auto& a : args)
@@ -702,9 +732,12 @@ __attribute__((noinline)) static bool Truth(Interp& I, Expr& e) {
 }
 
 Flow IfStmt::exec(Interp& I) {
-    for (size_t i = 0; i < conds.size(); ++i)
-        if (Truth(I, *conds[i]))
+    for (size_t i = 0; i < conds.size(); ++i) {
+        bool taken = true;
+        I.header([&] { taken = Truth(I, *conds[i]); });
+        if (taken)
             return I.execBlock(blocks[i]);
+    }
     return I.execBlock(elseBlock);
 }
 
@@ -712,14 +745,26 @@ Flow IfStmt::exec(Interp& I) {
 // any other exit (Exit Function, an outer loop's Exit) goes on up.
 static inline Flow AfterLoop(Flow f, Flow ownExit) { return f == ownExit ? Flow::Normal : f; }
 
+// A loop whose header failed under On Error Resume Next: the body runs once, then its
+// Next finds no loop to continue (error 92, resumed after the loop).
+static Flow UninitialisedLoop(Interp& I, const Block& body) {
+    if (const Flow f = I.execBlock(body); f != Flow::Normal)
+        return AfterLoop(f, Flow::ExitFor);
+    Throw(92);
+}
+
 Flow ForStmt::exec(Interp& I) {
-    Variant start = Ops::numeric(from->eval(I));
-    Variant end = Ops::numeric(to->eval(I));
-    Variant inc = step ? Ops::numeric(step->eval(I)) : Variant::makeInteger(1);
-    if (start.isNull() || end.isNull() || inc.isNull())
-        Throw(94);
+    Variant start, end, inc;
+    if (!I.header([&] {
+            start = Ops::numeric(from->eval(I));
+            end = Ops::numeric(to->eval(I));
+            inc = step ? Ops::numeric(step->eval(I)) : Variant::makeInteger(1);
+            if (start.isNull() || end.isNull() || inc.isNull())
+                Throw(94);
+            *var->lvalue(I) = start;
+        }))
+        return UninitialisedLoop(I, body);
     const bool down = inc.toDouble() < 0;
-    *var->lvalue(I) = start;
     auto word = [](const Variant& v) { return v.type() == Variant::Integer || v.type() == Variant::Long; };
     // A local counter's storage stays put for the whole loop; whole-number bounds compare
     // without conversions while the body leaves the counter a whole number.
@@ -746,26 +791,66 @@ Flow ForStmt::exec(Interp& I) {
 }
 
 Flow ForEachStmt::exec(Interp& I) {
-    Variant g = group->eval(I);
-    if (g.isObject())
-        g = Variant::makeArray(ObjectElements(I, g));
-    if (!g.isArray())
-        Throw(451);
+    Variant g;
+    if (!I.header([&] {
+            g = group->eval(I);
+            if (g.isObject())
+                g = Variant::makeArray(ObjectElements(I, g));
+            if (!g.isArray())
+                Throw(451);
+        }))
+        return UninitialisedLoop(I, body);
     const ArrayData& a = *g.arrayData();
+    const size_t dims = a.upper.size();
+    if (dims <= 1) {
+        for (size_t k = 0; k < a.items.size(); ++k) {
+            I.tick();
+            assign(var->lvalue(I), a.items[k]);
+            if (const Flow f = I.execBlock(body); f != Flow::Normal)
+                return AfterLoop(f, Flow::ExitFor);
+        }
+        return Flow::Normal;
+    }
+    // The elements are stored last index fastest; the language walks the first index fastest.
+    std::vector<size_t> stride(dims), index(dims, 0);
+    size_t step = 1;
+    for (size_t d = dims; d-- > 0;) {
+        stride[d] = step;
+        step *= size_t(int64_t(a.upper[d]) + 1);
+    }
+    size_t off = 0;
     for (size_t k = 0; k < a.items.size(); ++k) {
         I.tick();
-        assign(var->lvalue(I), a.items[k]);
+        assign(var->lvalue(I), a.items[off]);
         if (const Flow f = I.execBlock(body); f != Flow::Normal)
             return AfterLoop(f, Flow::ExitFor);
+        for (size_t d = 0; d < dims; ++d) {
+            off += stride[d];
+            if (++index[d] <= size_t(a.upper[d]))
+                break;
+            off -= stride[d] * index[d];
+            index[d] = 0;
+        }
     }
     return Flow::Normal;
 }
 
 Flow DoStmt::exec(Interp& I) {
+    // The first test belongs to the header; later ones to the loop's end, where an error
+    // resumes after the loop.
+    bool first = true;
     for (;;) {
         I.tick();
-        if (test == Pre && cond->eval(I).isTrue() == until)
-            break;
+        if (test == Pre) {
+            bool stop = false;
+            if (first)
+                I.header([&] { stop = cond->eval(I).isTrue() == until; });
+            else
+                stop = cond->eval(I).isTrue() == until;
+            first = false;
+            if (stop)
+                break;
+        }
         if (const Flow f = I.execBlock(body); f != Flow::Normal)
             return AfterLoop(f, Flow::ExitDo);
         if (test == Post && cond->eval(I).isTrue() == until)
@@ -774,16 +859,40 @@ Flow DoStmt::exec(Interp& I) {
     return Flow::Normal;
 }
 
+// A Case value that cannot be compared with the subject (3 and "a") is no match, where `=`
+// would be error 13.
+static bool CaseMatches(const Variant& v, const Variant& x, bool hardV, bool hardX) {
+    try {
+        return Ops::compare(v, x, hardV, hardX) == 0;
+    } catch (const RuntimeError& e) {
+        if (e.number != 13)
+            throw;
+        return false;
+    }
+}
+
 Flow SelectStmt::exec(Interp& I) {
-    Variant v = subject->eval(I);
-    if (v.isObject())
-        v = ObjectDefault(v);
+    // The subject and every Case value are tested before any body, so an error in one of
+    // them resumes with the first Case's body.
+    const Block& first = cases.empty() ? elseBody : cases.front().body;
+    Variant v;
+    if (!I.header([&] {
+            v = subject->eval(I);
+            if (v.isObject())
+                v = ObjectDefault(v);
+        }))
+        return I.execBlock(first);
     for (auto& c : cases)
         for (auto& e : c.values) {
-            Variant x = e->eval(I);
-            if (x.isObject())
-                x = ObjectDefault(x);
-            if (Ops::compare(v, x, subject->isHard(), e->isHard()) == 0)
+            bool match = false;
+            if (!I.header([&] {
+                    Variant x = e->eval(I);
+                    if (x.isObject())
+                        x = ObjectDefault(x);
+                    match = CaseMatches(v, x, subject->isHard(), e->isHard());
+                }))
+                return I.execBlock(first);
+            if (match)
                 return I.execBlock(c.body);
         }
     if (hasElse)
@@ -867,6 +976,11 @@ Flow ReDimStmt::exec(Interp& I) {
 }
 
 Flow EraseStmt::exec(Interp& I) {
+    // A name never declared nor assigned is no variable to erase.
+    if (auto* n = dynamic_cast<NameExpr*>(target.get()); n && !n->ref.local && n->ref.member < 0 &&
+                                                           I.findGlobal(n->ref) < 0 &&
+                                                           (n->ref.slot < 0 || I.frame->vars[n->ref.slot]->isEmpty()))
+        Throw(500, QStringLiteral("'%1'").arg(n->ref.name));
     Variant* p = target->lvalue(I);
     if (!p->isArray())
         Throw(13);

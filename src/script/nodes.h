@@ -46,6 +46,7 @@ struct IndexExpr : Expr {
     ExprP base;
     std::vector<ExprP> args;
     Variant eval(Interp& I) override;
+    void store(Interp& I, Variant v, bool set) override;  // a(0)(1) = v changes a in place
 };
 
 struct BuiltinExpr : Expr {
@@ -53,9 +54,12 @@ struct BuiltinExpr : Expr {
     QString name;
     int minArgs = 0, maxArgs = 0;
     bool badCount = false;  // called with the wrong number of arguments: error 450
+    bool statement = false; // a conversion called as a statement: error 458
     std::vector<ExprP> args;
     Variant eval(Interp& I) override;
+    Variant* lvalue(Interp&) override { Throw(13); }  // Array(1) = x
 };
+
 
 struct ErrMemberExpr : Expr {
     enum Member { Number, Description, Source, HelpFile, HelpContext, Unknown } member = Number;

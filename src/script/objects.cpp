@@ -182,7 +182,7 @@ Variant getMember(Interp& I, Instance* inst, const ClassMember& mem, std::vector
         }
         std::vector<Variant> subs = values(I, &a);
         if (!f.isArray())
-            Throw(13, QStringLiteral("'%1'").arg(mem.name));
+            Throw(438, QStringLiteral("'%1'").arg(mem.name));  // a plain field takes no arguments
         return element(f, subs);
     }
     if (mem.method)
@@ -348,6 +348,8 @@ Variant CallMember(Interp& I, const Variant& obj, const QString& key, const QStr
 
 void StoreMember(Interp& I, const Variant& obj, const QString& key, const QString& name, std::vector<ExprP>& args,
                  Variant value, bool set) {
+    if (obj.isObject() && !obj.objectValue())
+        Throw(424);  // assigning to a member of Nothing: an object is required
     ObjectBase* o = RequireObject(obj);
     std::vector<Variant> v = values(I, &args);
     if (Instance* inst = o->instance()) {
@@ -392,6 +394,8 @@ Variant* SelfField(Interp& I, int member) {
 // ---- nodes ---------------------------------------------------------------------------
 
 Variant MemberExpr::target(Interp& I) {
+    if (withDepth == kNoWith)
+        Throw(505);
     if (withDepth < 0)
         return object->eval(I);
     const size_t i = I.frame->withBase + size_t(withDepth);
@@ -409,8 +413,16 @@ Variant MemberExpr::eval(Interp& I) {
                 lastMember = cls.find(key);
                 lastClass = cls.serial;
             }
-            if (lastMember >= 0)
-                return getMember(I, inst, memberFor(I, inst, key, name, lastMember), &args);
+            if (lastMember >= 0) {
+                const ClassMember& mem = memberFor(I, inst, key, name, lastMember);
+                // o.field() on a plain value: the empty argument list is invalid
+                if (hasArgs && args.empty() && mem.isField()) {
+                    const Variant& f = inst->fields[size_t(mem.field)];
+                    if (!f.isArray() && !f.isObject())
+                        Throw(5);
+                }
+                return getMember(I, inst, mem, &args);
+            }
         }
     }
     return CallMember(I, o, key, name, args);
@@ -426,12 +438,13 @@ Variant MeExpr::eval(Interp& I) {
 }
 
 Variant NewExpr::eval(Interp& I) {
+    // The built-in class comes first: a script's own Class RegExp does not replace it.
+    if (key == QLatin1String("regexp"))
+        return MakeObject(I, NewRegExp());
     auto it = I.classes.constFind(key);
     if (it != I.classes.constEnd())
         return NewInstance(I, *it);
-    if (key == QLatin1String("regexp"))
-        return MakeObject(I, NewRegExp());
-    Throw(506, QStringLiteral("'%1'").arg(name));
+    Throw(500, QStringLiteral("'%1'").arg(name));
 }
 
 Variant IsExpr::eval(Interp& I) {
@@ -441,7 +454,12 @@ Variant IsExpr::eval(Interp& I) {
 }
 
 Flow WithStmt::exec(Interp& I) {
-    I.withStack.push_back(object->eval(I));
+    Variant obj;
+    I.header([&] {
+        obj = object->eval(I);
+        RequireObject(obj, false);
+    });
+    I.withStack.push_back(std::move(obj));
     struct Pop {
         Interp& I;
         size_t n;

@@ -116,6 +116,7 @@ Variant HostInputBox(Interp& I, std::vector<Variant>& a);
 struct MemberExpr : Expr {
     ExprP object;
     int withDepth = -1;  // >= 0: `.name` inside With, index of the With in the procedure
+    static constexpr int kNoWith = -2;  // `.name` outside any With: error 505 when reached
     QString name, key;
     std::vector<ExprP> args;
     bool hasArgs = false;

@@ -61,6 +61,7 @@ public:
         std::vector<Token> out;
         for (;;) {
             Token t = next();
+            last_ = t.kind;
             // Collapse runs of line ends.
             if (t.kind == T::Newline && !out.empty() && out.back().kind == T::Newline)
                 continue;
@@ -76,6 +77,7 @@ private:
     qsizetype p_ = 0;
     int line_ = 1;
     qsizetype lineStart_ = 0;
+    T last_ = T::Eof;  // the token before the one being read
 
     QChar at(qsizetype i) const { return i < s_.size() ? s_[i] : QChar(); }
     static bool isSpace(QChar c) {
@@ -147,6 +149,12 @@ private:
                 ++p_;
             QString word = s_.mid(start, p_ - start);
             QString key = word.toLower();
+            if (last_ == T::Dot) {
+                // After '.', any word is a member name: x.Rem, o.End
+                Token t = make(T::Ident, start);
+                t.text = word;
+                return t;
+            }
             if (key == QLatin1String("rem")) {
                 skipToEol();
                 return next();
@@ -158,8 +166,9 @@ private:
         }
         if ((c >= u'0' && c <= u'9') || (c == u'.' && at(p_ + 1).isDigit() && at(p_ + 1).unicode() < 128))
             return number(start);
-        if (c == u'&' && (at(p_ + 1) == u'h' || at(p_ + 1) == u'H' || at(p_ + 1) == u'o' || at(p_ + 1) == u'O') &&
-            radixDigit(at(p_ + 2), at(p_ + 1) == u'h' || at(p_ + 1) == u'H'))
+        if (c == u'&' && (((at(p_ + 1) == u'h' || at(p_ + 1) == u'H' || at(p_ + 1) == u'o' || at(p_ + 1) == u'O') &&
+                           radixDigit(at(p_ + 2), at(p_ + 1) == u'h' || at(p_ + 1) == u'H')) ||
+                          radixDigit(at(p_ + 1), false)))
             return radix(start);
         if (c == u'"') {
             QString v;
@@ -210,6 +219,18 @@ private:
             if (at(p_) == u'<') { ++p_; return make(T::Ne, start); }
             return make(T::Gt, start);
         case '#': return dateLiteral(start);
+        case '[': {
+            // [any name]: a name with any characters but ']' and line ends, keywords included
+            qsizetype q = p_;
+            while (q < s_.size() && s_[q] != u']' && s_[q] != u'\n' && s_[q] != u'\r')
+                ++q;
+            if (q >= s_.size() || s_[q] != u']')
+                fail(1007, compileText(1007), line_, int(start - lineStart_) + 1);
+            Token t = make(T::Ident, start);
+            t.text = s_.mid(p_, q - p_);
+            p_ = q + 1;
+            return t;
+        }
         default:
             fail(1032, compileText(1032), line_, int(start - lineStart_) + 1);
         }
@@ -244,7 +265,7 @@ private:
         if (r.ec == std::errc::result_out_of_range && text.contains("e-"))
             v = 0;  // too small to represent: zero, as the language reads it
         else if (r.ec != std::errc() || !std::isfinite(v))
-            fail(6, ErrorDescription(6), line_, int(start - lineStart_) + 1);
+            fail(1031, compileText(1031), line_, int(start - lineStart_) + 1);  // 1e309
         Token t = make(T::Number, start);
         if (!isFloat && v <= 32767)
             t.number = Variant::makeInteger(int16_t(v));
@@ -273,9 +294,10 @@ private:
         return t;
     }
 
+    // &H1F, &O17 and &17 (octal without the O).
     Token radix(qsizetype start) {
         const bool hex = s_[p_ + 1] == u'h' || s_[p_ + 1] == u'H';
-        p_ += 2;
+        p_ += s_[p_ + 1].isDigit() ? 1 : 2;
         uint64_t v = 0;
         int n = 0;
         for (; p_ < s_.size(); ++p_, ++n) {
@@ -289,19 +311,21 @@ private:
                 break;
             v = v * (hex ? 16 : 8) + uint64_t(d);
             if (v > 0xFFFFFFFFull)
-                fail(6, ErrorDescription(6), line_, int(start - lineStart_) + 1);
+                fail(1031, compileText(1031), line_, int(start - lineStart_) + 1);
         }
         if (n == 0)
             fail(1032, compileText(1032), line_, int(start - lineStart_) + 1);
-        // A trailing "&" makes the literal a Long: &HFFFF& is 65535, not -1.
-        const bool asLong = at(p_) == u'&';
-        if (asLong)
+        // A trailing "&" reads the digits as 32 bits: &HFFFF& is 65535, not -1; the subtype is
+        // then the value's (&H10& is an Integer).
+        const bool wide = at(p_) == u'&';
+        if (wide)
             ++p_;
         Token t = make(T::Number, start);
-        if (!asLong && v <= 0xFFFF && (hex ? n <= 4 : v <= 0xFFFF))
-            t.number = Variant::makeInteger(int16_t(uint16_t(v)));
+        const int32_t value = int32_t(uint32_t(v));
+        if (wide ? value >= -32768 && value <= 32767 : v <= 0xFFFF && (hex ? n <= 4 : v <= 0xFFFF))
+            t.number = Variant::makeInteger(int16_t(wide ? value : int32_t(uint16_t(v))));
         else
-            t.number = Variant::makeLong(int32_t(uint32_t(v)));
+            t.number = Variant::makeLong(value);
         return t;
     }
 };
@@ -322,6 +346,7 @@ struct Scope {
     bool property = false;       // a Property procedure (Exit Property)
     ClassDef* cls = nullptr;     // members visible by name inside a class
     const Proc* outer = nullptr; // code run by Execute/Eval: the procedure it runs in
+    Block consts;                // Const statements: they take effect before any other statement
 };
 
 class Parser {
@@ -359,7 +384,7 @@ public:
                 k = peek().kind;
                 if (k != T::Function && k != T::Sub) {
                     if (k == T::Const) {
-                        addStmt(prog->top, constStmt());
+                        addStmt(module.consts, constStmt());
                     } else {
                         i_ = save + 1;
                         addStmt(prog->top, dimStmt());
@@ -379,6 +404,7 @@ public:
             i_ = save;
             statementLine(prog->top, false);
         }
+        hoistConsts(module, prog->top);
         resolve(module);
         return prog;
     }
@@ -409,7 +435,7 @@ private:
         Parser& p;
         explicit Depth(Parser& pp) : p(pp) {
             if (++p.depth_ > kMaxNesting)
-                p.error(1047, QStringLiteral("嵌套太深"));
+                p.error(1001, QStringLiteral("内存不够: 嵌套太深"));  // the parser's room is used up
             if (static_cast<const char*>(__builtin_frame_address(0)) < p.stackLimit_)
                 p.error(28, ErrorDescription(28));
         }
@@ -450,10 +476,15 @@ private:
             error(err);
         take();
     }
+    // A statement ends at a separator, or where an End If/Sub/Function/Property/Class on the
+    // same line closes its block ("R = 1 End Sub").
     bool atEndOfStatement() const {
         T k = peek().kind;
-        return k == T::Newline || k == T::Colon || k == T::Eof || k == T::Else ||
-               (k == T::End && peek(1).kind == T::If);
+        if (k == T::End) {
+            const T n = peek(1).kind;
+            return n == T::If || n == T::Sub || n == T::Function || n == T::Property || n == T::Class;
+        }
+        return k == T::Newline || k == T::Colon || k == T::Eof || k == T::Else;
     }
     void endOfStatement() {
         if (!atEndOfStatement())
@@ -463,8 +494,11 @@ private:
         while (peek().kind == T::Newline || peek().kind == T::Colon)
             take();
     }
+    // Property and Default are keywords only where a procedure or class member is declared;
+    // elsewhere they are names.
+    static bool nameToken(T k) { return k == T::Ident || k == T::Property || k == T::Default; }
     QString ident() {
-        if (peek().kind != T::Ident)
+        if (!nameToken(peek().kind))
             error(1010);
         return take().text;
     }
@@ -477,7 +511,7 @@ private:
         if (kid && kid->height + 1 > e.height)
             e.height = kid->height + 1;
         if (e.height > kMaxHeight)
-            error(1047, QStringLiteral("表达式太复杂"));
+            error(1001, QStringLiteral("内存不够: 表达式太复杂"));
     }
     void grow(Expr& e, const std::vector<ExprP>& kids) {
         for (auto& k : kids)
@@ -487,6 +521,10 @@ private:
     static void addStmt(Block& b, StmtP s) {
         if (s)
             b.push_back(std::move(s));
+    }
+    static void hoistConsts(Scope& s, Block& body) {
+        body.insert(body.begin(), std::make_move_iterator(s.consts.begin()), std::make_move_iterator(s.consts.end()));
+        s.consts.clear();
     }
 
     // ---- names ----
@@ -616,7 +654,7 @@ private:
                 scope.locals.insert(key, proc->returnSlot);
             }
         }
-        endOfStatement();
+        // The body may begin on the header's line: "Sub T() R = 1".
         block(proc->body);
         expect(T::End, 1014);
         if (kind == T::Property)
@@ -624,6 +662,7 @@ private:
         else
             expect(isFunction ? T::Function : T::Sub, isFunction ? 1015 : 1016);
         endOfStatement();
+        hoistConsts(scope, proc->body);
         resolve(scope);
         scope_ = outer;
         return proc;
@@ -668,7 +707,10 @@ private:
             take();
             return dimStmt();
         case T::ReDim: take(); return redimStmt();
-        case T::Const: return constStmt();
+        case T::Const:
+            // Constants are known before the code runs, even in a branch never taken.
+            addStmt(scope_->consts, constStmt());
+            return nullptr;
         case T::Erase: {
             take();
             auto s = std::make_unique<EraseStmt>();
@@ -699,6 +741,12 @@ private:
                 s->call = chain(nullptr, false);
                 return s;
             }
+            if (peek().kind == T::LParen) {
+                // Call (obj).M(x), Call ((f)) (x): a bracketed start of the call
+                auto s = std::make_unique<CallStmt>();
+                s->call = chain(primary(), false);
+                return s;
+            }
             QString name = ident();
             auto s = std::make_unique<CallStmt>();
             std::vector<ExprP> args;
@@ -706,7 +754,7 @@ private:
                 args = argList(T::RParen);
                 expect(T::RParen, 1006);
             }
-            s->call = callTarget(name, std::move(args));
+            s->call = statementCall(name, std::move(args));
             return s;
         }
         case T::On: {
@@ -737,9 +785,20 @@ private:
             if (singleLine) error(1024);
             return withStmt();
         case T::Dot: case T::Me: return chainStatement(chain(nullptr, true));
-        case T::Class: case T::Property: case T::Function: case T::Sub:
+        case T::Function: case T::Sub:
+            if (!scope_->proc && !singleLine) {
+                // Defined inside a block of module code: the procedure belongs to the module
+                // from the start, as if written at top level.
+                prog_->procs.push_back(procedure());
+                return nullptr;
+            }
             error(1024, QStringLiteral("缺少语句: 过程不能嵌套或在此定义"));
-        case T::Ident: return identStatement();
+        case T::Property:
+            if (peek(1).kind == T::Get || peek(1).kind == T::Let || peek(1).kind == T::Set)
+                error(1024, QStringLiteral("缺少语句: 过程不能嵌套或在此定义"));
+            return identStatement();
+        case T::Class: error(1024, QStringLiteral("缺少语句: 过程不能嵌套或在此定义"));
+        case T::Ident: case T::Default: return identStatement();
         default: error(1024);
         }
     }
@@ -767,7 +826,7 @@ private:
                         double v = take().number.toDouble();
                         if (neg)
                             v = -v;
-                        if (v < -1 || v > double(kMaxArrayElements))
+                        if (v < -1 || v > 2147483647.0)  // too many elements: error 7 when declared
                             error(1026);
                         it.bounds.push_back(int32_t(v));
                     } while (accept(T::Comma));
@@ -903,7 +962,7 @@ private:
                 take();
                 take();
             }
-            if (!singleLine && peek().kind != T::Newline && peek().kind != T::Eof)
+            if (!singleLine && peek().kind != T::Newline && peek().kind != T::Eof && peek().kind != T::End)
                 error(1025);
             return s;
         }
@@ -931,10 +990,7 @@ private:
         return s;
     }
 
-    bool singleLineEnd() const {
-        const T k = peek().kind;
-        return k == T::Newline || k == T::Eof || k == T::Else || (k == T::End && peek(1).kind == T::If);
-    }
+    bool singleLineEnd() const { return peek().kind != T::Colon && atEndOfStatement(); }
 
     void singleLineStatements(Block& out) {
         for (;;) {
@@ -1057,9 +1113,20 @@ private:
             --i_;
             return chainStatement(chain(nullptr, true));
         }
+        // Stop (the debugger's breakpoint) does nothing here.
+        if (atEndOfStatement() && name.compare(QLatin1String("stop"), Qt::CaseInsensitive) == 0)
+            return nullptr;
         if (peek().kind == T::Eq) {
             take();
             auto s = std::make_unique<AssignStmt>();
+            const QString key = name.toLower();
+            Variant c;
+            if (!shadowed(key) && !moduleVars_.contains(key) && FindConstant(key, &c)) {
+                // A named constant takes no value: error 501 when reached.
+                s->target = literal(c, false, first.line);
+                s->value = expr();
+                return s;
+            }
             s->target = nameExpr(name);
             s->value = expr();
             s->arrayVariable = isArrayVariable(name.toLower());
@@ -1079,21 +1146,44 @@ private:
             }
             if (peek().kind == T::Dot)
                 return chainStatement(chain(callTarget(name, std::move(args)), true));
+            if (peek().kind == T::LParen) {
+                // a(0)(1) = v, a(0)(1).m ...: the element's own elements or members
+                ExprP target = chain(callTarget(name, std::move(args)), true);
+                if (peek().kind == T::Eq || atEndOfStatement())
+                    return chainStatement(std::move(target));
+                target.reset();
+                backtrack(save, refs);
+                goto plainCall;
+            }
             if (atEndOfStatement()) {
                 byValueParens(args);
                 auto s = std::make_unique<CallStmt>();
-                s->call = callTarget(name, std::move(args));
+                s->call = statementCall(name, std::move(args));
                 return s;
             }
             args.clear();
             backtrack(save, refs);  // the parenthesis opens the first argument
         }
+    plainCall:
         auto s = std::make_unique<CallStmt>();
         std::vector<ExprP> args;
         if (!atEndOfStatement())
             args = argList(T::Newline, true);
-        s->call = callTarget(name, std::move(args));
+        s->call = statementCall(name, std::move(args));
         return s;
+    }
+
+    // A procedure or built-in called as a statement. The conversion functions give a value
+    // only: calling one as a statement is error 458 when reached.
+    ExprP statementCall(const QString& name, std::vector<ExprP> args) {
+        ExprP call = callTarget(name, std::move(args));
+        if (auto* b = dynamic_cast<BuiltinExpr*>(call.get())) {
+            static const QSet<QString> conversions = {"cbool", "cbyte", "ccur", "cdate", "cdbl",
+                                                      "cint",  "clng",  "csng", "cstr"};
+            if (conversions.contains(name.toLower()))
+                b->statement = true;
+        }
+        return call;
     }
 
     // Err.Clear / Err.Raise as a statement, also after Call and with parentheses.
@@ -1178,7 +1268,7 @@ private:
             m->object = std::move(object);
             grow(*m, m->object.get());
         } else {
-            m->withDepth = scope_->withDepth - 1;
+            m->withDepth = scope_->withDepth > 0 ? scope_->withDepth - 1 : MemberExpr::kNoWith;
         }
         return m;
     }
@@ -1203,8 +1293,6 @@ private:
         const int line = peek().line;
         if (!base) {
             if (peek().kind == T::Dot) {
-                if (scope_->withDepth == 0)
-                    error(1002);
                 take();
                 base = member(nullptr, line);
             } else if (accept(T::Me)) {
@@ -1322,6 +1410,19 @@ private:
     }
 
     // Every member name of the class body ahead, so methods see members declared after them.
+    // At token j: Property that opens a Property Get/Let/Set, Default that marks a procedure
+    // (elsewhere both are names).
+    bool propertyAt(size_t j) const {
+        return t_[j].kind == T::Property && j + 1 < t_.size() &&
+               (t_[j + 1].kind == T::Get || t_[j + 1].kind == T::Let || t_[j + 1].kind == T::Set);
+    }
+    bool defaultAt(size_t j) const {
+        if (t_[j].kind != T::Default || j + 1 >= t_.size())
+            return false;
+        const T n = t_[j + 1].kind;
+        return n == T::Function || n == T::Sub || n == T::Property;
+    }
+
     void prescanMembers(ClassDef& cls) const {
         bool inProc = false;
         for (size_t j = i_; j < t_.size(); ++j) {
@@ -1336,7 +1437,7 @@ private:
                     inProc = false;
                 continue;
             }
-            if (k == T::Function || k == T::Sub || k == T::Property) {
+            if (k == T::Function || k == T::Sub || propertyAt(j)) {
                 const size_t n = j + (k == T::Property ? 2 : 1);
                 if (n < t_.size())
                     addMember(cls, t_[n].text);
@@ -1347,14 +1448,14 @@ private:
                 (prev != T::Newline && prev != T::Colon))
                 continue;
             size_t n = j + 1;
-            if (n < t_.size() && t_[n].kind == T::Default)
+            if (n < t_.size() && defaultAt(n))
                 ++n;
             int paren = 0;
             bool wantName = true;
             for (; n < t_.size(); ++n) {
                 const T m = t_[n].kind;
                 if (m == T::Newline || m == T::Colon || m == T::Eof || m == T::Function || m == T::Sub ||
-                    m == T::Property)
+                    propertyAt(n) || (m == T::End && n + 1 < t_.size() && t_[n + 1].kind == T::Class))
                     break;
                 if (m == T::LParen)
                     ++paren;
@@ -1362,7 +1463,7 @@ private:
                     --paren;
                 else if (m == T::Comma && paren == 0)
                     wantName = true;
-                else if (m == T::Ident && wantName && paren == 0) {
+                else if (nameToken(m) && wantName && paren == 0) {
                     addMember(cls, t_[n].text);
                     wantName = false;
                 }
@@ -1387,7 +1488,7 @@ private:
             bool isPublic = true, isDefault = false;
             if (k == T::Public || k == T::Private) {
                 isPublic = take().kind == T::Public;
-                if (accept(T::Default)) {
+                if (defaultAt(i_) && accept(T::Default)) {
                     if (!isPublic)
                         error(1002);
                     isDefault = true;
@@ -1399,7 +1500,7 @@ private:
             } else if (k != T::Function && k != T::Sub && k != T::Property) {
                 error(1024);
             }
-            if (k == T::Function || k == T::Sub || k == T::Property) {
+            if (k == T::Function || k == T::Sub || (k == T::Property && propertyAt(i_))) {
                 T prop = T::Eof;
                 auto proc = procedure(cls.get(), &prop);
                 const int m = cls->find(proc->name.toLower());
@@ -1441,7 +1542,7 @@ private:
                         if (peek().kind != T::Number)
                             error(1026);
                         const double v = take().number.toDouble();
-                        if (v < 0 || v > double(kMaxArrayElements))
+                        if (v < 0 || v > 2147483647.0)  // too many elements: error 7 when declared
                             error(1026);
                         mem.bounds.push_back(int32_t(v));
                     } while (accept(T::Comma));
@@ -1709,10 +1810,27 @@ private:
             p->line = line;
             p->inner = expr();
             expect(T::RParen, 1006);
+            if (peek().kind == T::LParen) {
+                // (f)(x), ((f))(x): a bracketed name followed by arguments calls or indexes it
+                const Expr* in = p->inner.get();
+                while (auto* q = dynamic_cast<const ParenExpr*>(in))
+                    in = q->inner.get();
+                if (auto* n = dynamic_cast<const NameExpr*>(in)) {
+                    const QString name = n->ref.name;
+                    // the name was the last one read: its reference goes with the node
+                    if (!scope_->refs.empty() && scope_->refs.back() == &n->ref)
+                        scope_->refs.pop_back();
+                    p.reset();
+                    take();
+                    auto args = argList(T::RParen, true);
+                    expect(T::RParen, 1006);
+                    return callTarget(name, std::move(args));
+                }
+            }
             grow(*p, p->inner.get());
             return p;
         }
-        case T::Ident: {
+        case T::Ident: case T::Property: case T::Default: {
             QString name = take().text;
             QString key = name.toLower();
             if (isErr(name)) {

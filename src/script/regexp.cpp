@@ -138,7 +138,7 @@ public:
                 return Variant(pattern_);
             }
             argCount(a, 1);
-            pattern_ = a[0].toString();
+            pattern_ = subject(a[0]);
             return Variant();
         }
         for (auto [name, flag] : {std::pair{"ignorecase", &ignoreCase_}, std::pair{"global", &global_},
@@ -164,7 +164,7 @@ public:
         }
         if (key == QLatin1String("replace")) {
             argCount(a, 2);
-            return Variant(replace(subject(a[0]), a[1].isNull() ? QString() : a[1].toString()));
+            return Variant(replace(subject(a[0]), subject(a[1])));
         }
         Throw(438, QStringLiteral("'%1'").arg(key));
     }
@@ -176,7 +176,13 @@ private:
     QString compiledFor_;
     int compiledFlags_ = -1;
 
-    static QString subject(const Variant& v) { return v.isNull() ? QString() : v.toString(); }
+    // Text arguments as the object reads them: Null is empty and a Boolean its number
+    // (True is "-1"), not the language's "True".
+    static QString subject(const Variant& v) {
+        if (v.type() == Variant::Boolean)
+            return v.isTrue() ? QStringLiteral("-1") : QStringLiteral("0");
+        return v.isNull() ? QString() : v.toString();
+    }
 
     const QRegularExpression& regex() {
         const int flags = (ignoreCase_ ? 1 : 0) | (multiline_ ? 2 : 0);

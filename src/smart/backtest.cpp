@@ -35,7 +35,9 @@ void SchemeCalculator::runBacktests() {
     summary.clear();
     reportLines.clear();
     const int count = int(schemes.size());
+    if (progress) progress->setTotal(count);
     for (int i = 0; i < count && i < schemes.size(); ++i) {
+        if (i > 0 && progress) progress->advance();
         if (stopped()) return;
         SchemeRecord record;
         QString why;
@@ -52,6 +54,7 @@ void SchemeCalculator::runBacktests() {
         reportText = rule + kCrLf + QStringLiteral("条件：") + condition + kCrLf + rule + kCrLf;
         backtestCondition();
     }
+    if (progress) progress->advance();
     if (!loadDraws()) return;
     summarise();
 }

@@ -83,12 +83,12 @@ bool SchemeCalculator::loadDraws() {
     resolvedName_ = name;
     resolvedFolder_ = folder;
     const QString path = resolvedPath_;
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        addError(QStringLiteral("无法读取开奖数据文件：%1").arg(path));
+    QByteArray bytes;
+    QString why;
+    if (!common::ReadRegularFile(path, common::kDrawFileLimit, &bytes, &why)) {
+        addError(why);  // "无法读取 <file>：<reason>"
         return false;
     }
-    const QByteArray bytes = file.readAll();
     const int count = int(bytes.size() / kRecordBytes);  // a trailing incomplete record is ignored
     const int drop = std::max(0, newestLeftOut);
     if (count - drop < 1) {

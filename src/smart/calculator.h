@@ -8,6 +8,7 @@
 // (schemecalculatorwindow.h) shows this state in its controls and binds its handlers to these
 // operations; the smart-system and verification windows drive it through that window or
 // directly through calculator().
+#include "common/workprogress.h"
 #include "script/scriptengine.h"
 #include "smart/schemerecords.h"
 
@@ -16,6 +17,7 @@
 #include <QStringList>
 
 #include <array>
+#include <atomic>
 #include <functional>
 #include <vector>
 
@@ -61,7 +63,9 @@ using RankTable = std::vector<RankRow>;
 
 // What a long run needs from its host: the window pumps events; tests leave these empty.
 struct RunHooks {
-    std::function<void()> processEvents;  // let pending window events run
+    // Let pending window events run. Also called every few milliseconds while a slow condition
+    // is evaluated away from the caller's thread; without it every evaluation runs in place.
+    std::function<void()> processEvents;
     std::function<bool()> inputWaiting;   // user input waiting in the queue
     std::function<void(int ms)> sleep;    // wait while paused
     // A scheme condition failed in the engine; reported once per backtest.
@@ -100,7 +104,7 @@ public:
     QStringList summary;                  // summary, ascending (List2)
     QStringList reportLines;              // report lines (List3)
     QStringList schemes;                  // the scheme list (List4)
-    QString runState = kRunRunning;       // run control caption (Check1)
+    QString runState = kRunRunning;       // run control caption (Check1); set it through setRunState while a run may be under way
     // Batch verification bounds.
     int lastCycleLength = 100;            // last cycle count (Text9)
     int cycleStep = 1;                    // cycle step (Text8)
@@ -120,6 +124,8 @@ public:
     int seriesPos = 0;                    // next slot of the series to fill (newest first)
 
     RunHooks hooks;
+    // Told the total and advanced once per scheme by runBacktests (not owned; may be null).
+    common::WorkProgress* progress = nullptr;
     // Where the condition's MsgBox and InputBox go (not owned).
     void setScriptHost(script::ScriptHost* host) { conditionScript_.setHost(host); }
     // Failures of the last operation (a record skipped, too few draws, a file not written),
@@ -152,8 +158,16 @@ public:
     void runBacktests();                   // run over every record of the scheme list, then the summary
     void backtestCondition();              // backtest of the current condition
     void pauseOrResume();
-    void stop() { runState = kRunStop; }
+    // A stop also ends a condition evaluation under way at once.
+    void setRunState(const QString& state) {
+        runState = state;
+        stopRequest_.store(state == kRunStop);
+    }
+    void stop() { setRunState(kRunStop); }
     bool stopped() const { return runState == kRunStop; }
+    // A condition's failure as the messages show it: its number, description, the line of the
+    // wrapped condition it failed on with that line's text, and its source.
+    QString conditionErrorText(const script::ScriptError& error) const;
 
     // ---- Rank statistics and summary ----
     void leftRankStatistics();
@@ -195,6 +209,10 @@ private:
     QString compiledCondition_;
     bool compiledOk_ = false;
     script::ScriptCondition conditionScript_;
+    bool conditionTalks_ = false;              // the condition may show boxes or run code of its own making
+    std::atomic<bool> stopRequest_{false};     // the engine's stop hook: runState == kRunStop
+    std::vector<script::Variant> seriesCopy_;  // the series as an evaluation started
+    bool evaluateSeries(script::Variant* result);
     bool inBacktest_ = false;
     bool nextIssueRanked_ = true;  // row 0 of the rank tables belongs to this backtest
     void counters(int d, int position);  // position 0: anywhere

@@ -2,6 +2,7 @@
 // on them through the script engine, and the digits ranked by how often it holds.
 #include "smart/calculator.h"
 
+#include "platform/ui/scripterror.h"
 #include "smart/calculatortext.h"
 
 #include <algorithm>
@@ -54,7 +55,7 @@ void SchemeCalculator::handleScriptError(const script::ScriptError& error) {
     if (!scriptErrorShownThisBacktest_) {
         scriptErrorShownThisBacktest_ = true;
         if (hooks.scriptError) hooks.scriptError(error, verifyText);
-        addError(QStringLiteral("%1\n%2\n%3").arg(error.number).arg(error.description, error.source));
+        addError(conditionErrorText(error));
     }
     // Only a run someone can resume is paused; a hidden run goes on with "not holding".
     if (hooks.canResume && hooks.canResume()) runState = kRunPaused;
@@ -69,22 +70,76 @@ int SchemeCalculator::evaluateCondition() {
         wait(1000);
         pump();
     }
+    // Only a stop made from here on ends the engine's work.
+    stopRequest_.store(stopped());
+    conditionScript_.setStopFlag(&stopRequest_);
     if (condition != compiledCondition_ || !conditionScript_.isCompiled()) {
         compiledCondition_ = condition;
         compiledOk_ = conditionScript_.compile(condition);
+        const QString text = condition.toLower();
+        conditionTalks_ = text.contains(QLatin1String("msgbox")) || text.contains(QLatin1String("inputbox")) ||
+                          text.contains(QLatin1String("execute")) || text.contains(QLatin1String("eval"));
     }
     if (!compiledOk_) {
+        if (conditionScript_.lastError().number == script::kErrStopped) {
+            compiledCondition_.clear();  // stopped, not wrong: compiled afresh next time
+            return -1;
+        }
         handleScriptError(conditionScript_.lastError());
         return -1;
     }
     if (!series.isArray()) series = script::Variant::makeArray(std::vector<int32_t>{std::max(0, seriesLength)});
     script::Variant result;
-    if (!conditionScript_.evaluate(series, &result)) {
+    if (!evaluateSeries(&result)) {
+        // A stop ended it: nothing to report, the run unwinds at its next check.
+        if (conditionScript_.lastError().number == script::kErrStopped) return -1;
         handleScriptError(conditionScript_.lastError());
         return -1;
     }
     if (result.isNumeric() && !result.isEmpty() && result.toDouble() == 1.0) return 1;
     return 0;
+}
+
+namespace {
+// One evaluation's time limit, and how much of it a condition may take on the caller's thread.
+constexpr int kConditionLimitMs = 10000;
+constexpr int kInPlaceMs = 50;
+constexpr int kEventGapMs = 5;
+}  // namespace
+
+// A condition evaluates in place while it is quick: tens of thousands of evaluations make one
+// computation. One that outlasts kInPlaceMs starts again from the same series on a thread of
+// its own, while the host lets its window's events through, so that the window keeps painting
+// and a stop ends the evaluation at once. A condition that may show boxes or run text of its
+// own making goes there from the start, so that nothing it does happens twice.
+bool SchemeCalculator::evaluateSeries(script::Variant* result) {
+    auto away = [&](int limitMs) {
+        conditionScript_.setTimeout(limitMs);
+        bool ok = false;
+        common::RunAway([&] { ok = conditionScript_.evaluate(series, result); }, [this] { pump(); }, kEventGapMs);
+        return ok;
+    };
+    if (!hooks.processEvents) {
+        conditionScript_.setTimeout(kConditionLimitMs);
+        return conditionScript_.evaluate(series, result);
+    }
+    if (conditionTalks_) return away(kConditionLimitMs);
+    script::ArrayData* start = series.arrayData();
+    seriesCopy_.assign(start->items.begin(), start->items.end());
+    conditionScript_.setTimeout(kInPlaceMs);
+    if (conditionScript_.evaluate(series, result)) return true;
+    if (conditionScript_.lastError().number != script::kErrTimeout) return false;
+    // The condition may have changed its series in place: the second start gets the first's.
+    series = script::Variant::makeArray(std::vector<int32_t>{int32_t(seriesCopy_.size()) - 1});
+    series.arrayData()->items = seriesCopy_;
+    *result = script::Variant();
+    return away(kConditionLimitMs - kInPlaceMs);
+}
+
+QString SchemeCalculator::conditionErrorText(const script::ScriptError& error) const {
+    return QStringLiteral("%1\n%2\n%3")
+        .arg(error.number)
+        .arg(ui::ScriptErrorText(error, script::ScriptCondition::wrap(compiledCondition_)), error.source);
 }
 
 // Counts per digit of the draws before each line, so that a window's count of a digit is one

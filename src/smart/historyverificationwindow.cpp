@@ -5,6 +5,7 @@
 #include "dialogs/dialogutil.h"
 #include "platform/ui/webview.h"
 #include "platform/download.h"
+#include "platform/ui/columnfit.h"
 #include "platform/ui/messagebox.h"
 #include "smart/calculator.h"
 #include "smart/killdigits.h"
@@ -69,6 +70,10 @@ void HistoryVerificationWindow::buildControls() {
                            QStringLiteral("方案2"), QStringLiteral("方案3"), QStringLiteral("方案4"),
                            QStringLiteral("备注")});
     list->setGeometry(0, 32, 660, 250);
+    // The widest text each column takes: an issue, a number, a cell of three kill digits, a remark.
+    const QStringList cell{smart::VerifyCell(QStringLiteral("000"), true), smart::VerifyCell(QStringLiteral("000"), false)};
+    ui::FitColumns(list, {{QStringLiteral("0000000")}, {QStringLiteral("000")}, cell, cell, cell, cell,
+                          {QStringLiteral("豹子"), QStringLiteral("本期开组三")}});
     auto* summary = new QLabel(picture);
     summary->setObjectName(QStringLiteral("Label1"));
     summary->setStyleSheet(QStringLiteral("color: red;"));
@@ -218,11 +223,15 @@ void HistoryVerificationWindow::Command2_Click() {
     list->clear();
     std::array<int, 4> hits{};
 
+    QLabel* progress = ctl<QLabel>(QStringLiteral("Label1"));
     for (int i = last - wanted + 1; i <= last; ++i) {
         auto* row = new QTreeWidgetItem(list);
         row->setText(kF18IssueColumn, history.issue(i));
         row->setText(kF18NumberColumn, history.number(i));
         row->setText(kF18RemarkColumn, smart::VerifyRemark(history.number(i)));
+        // The row being worked on stays in sight, and the count says how far the run is.
+        list->scrollToItem(row);
+        progress->setText(smart::VerifyProgress(i - (last - wanted + 1), wanted));
         const QString group = smart::GroupNumberOf(history.number(i));
 
         const bool computed = !stopRequested_ && smart_->backtestSchemes(i - 1);

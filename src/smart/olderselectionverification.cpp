@@ -2,6 +2,7 @@
 
 #include "common/appstate.h"
 #include "dialogs/dialogutil.h"
+#include "platform/ui/columnfit.h"
 #include "smart/killdigits.h"
 #include "smart/verification.h"
 
@@ -25,6 +26,8 @@ OlderSelectionVerification::OlderSelectionVerification(smart::SelectionReplayHos
     list->setHeaderLabels({QStringLiteral("开奖期号"), QStringLiteral("开奖号"), QStringLiteral("组选注数"),
                            QStringLiteral("验证"), QStringLiteral("备注")});
     list->setGeometry(8, 8, 504, 350);
+    ui::FitColumns(list, {{QStringLiteral("0000000")}, {QStringLiteral("000")}, {QStringLiteral("0000")},
+                          {QStringLiteral("正确")}, {QStringLiteral("本期开组三")}});
     auto* summary = new QLabel(this);
     summary->setObjectName(QStringLiteral("Label1"));
     summary->setGeometry(8, 366, 400, 24);

@@ -84,8 +84,7 @@ SchemeCalculatorWindow::SchemeCalculatorWindow(QWidget* parent) : QWidget(parent
     };
     h.message = [this](const QString& text) { ui::MsgBox(text, ui::Icon::None, ui::Buttons::Ok, ui::kAppTitle, this); };
     h.scriptError = [this](const script::ScriptError& e, const QString& verifyText) {
-        ui::MsgBox(QStringLiteral("%1\n%2\n%3").arg(e.number).arg(e.description, e.source), ui::Icon::None,
-                   ui::Buttons::Ok, QString(), this);
+        ui::MsgBox(calc_.conditionErrorText(e), ui::Icon::None, ui::Buttons::Ok, QString(), this);
         if (QClipboard* cb = QApplication::clipboard()) {
             cb->clear();
             cb->setText(verifyText);
@@ -309,7 +308,7 @@ void SchemeCalculatorWindow::setLeaveOut(int count) {
 }
 
 void SchemeCalculatorWindow::setRunControl(const QString& caption) {
-    calc_.runState = caption;
+    calc_.setRunState(caption);
     findChild<QCheckBox*>(QStringLiteral("Check1"))->setText(caption);
 }
 

@@ -10,6 +10,7 @@
 #include "platform/download.h"
 #include "platform/ui/helpmark.h"
 #include "platform/ui/messagebox.h"
+#include "platform/ui/progressrun.h"
 #include "smart/calculator.h"
 #include "smart/oldersmartselection.h"
 #include "smart/historyverificationwindow.h"
@@ -400,7 +401,16 @@ bool SmartSystemWindow::backtestSchemes(int base) {
     const QStringList& lines = calc->calculator().lines;
     const bool sameDraws = !lines.isEmpty() && common::IssueOf(lines.last()) == history.issue(base) &&
                            common::NumberOf(lines.last().left(common::kDrawTextLength)) == history.number(base);
-    if (sameDraws) calc->Command17_Click();
+    if (sameDraws) {
+        // The calculator lets the window's events through as it goes (a slow condition runs
+        // away from the window): the box shows how many schemes are done, and its 取消 stops
+        // the run as the window's 取消 does.
+        common::WorkProgress progress;
+        const ui::ProgressBox box(this, QStringLiteral("正在算号…"), progress, [this] { stopRun(); });
+        calc->calculator().progress = &progress;
+        calc->Command17_Click();
+        calc->calculator().progress = nullptr;
+    }
     setRunning(false);
     if (!sameDraws) {
         const QString why = calc->calculator().lastError;

@@ -26,7 +26,7 @@ ui::WebView* MakeHomePageView(QWidget* parent, const QString& name, const QStrin
     auto* view = new ui::WebView(parent);
     view->setObjectName(name);
     view->setSilent(true);
-    if (common::HasHomeServer()) view->Navigate(common::HomeUrl() + path);
+    if (common::HasHomeServer()) view->Navigate(common::HomePageUrl(path));
     return view;
 }
 

@@ -40,6 +40,10 @@ QString VerifySummary(const std::array<int, 4>& hits) {
     return text;
 }
 
+QString VerifyProgress(int done, int total) {
+    return QStringLiteral("已验证%1/%2期，正在验证第%3期").arg(done).arg(total).arg(done + 1);
+}
+
 QString OldVerifySummary(int baseType, int draws, int groupThreeDraws, int hits) {
     if (baseType == 0)
         return QStringLiteral("最近100期组六共开出") + QString::number(draws - groupThreeDraws) + QStringLiteral("次,智能中") +

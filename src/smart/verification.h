@@ -25,6 +25,8 @@ bool VerifyHit(const QString& code, const QStringList& pool, const QString& grou
 QString VerifyCopyLine(const QString& issue, const QString& number, const std::array<QString, 4>& cells);
 // "方案一中" n "次 " ... for the four schemes.
 QString VerifySummary(const std::array<int, 4>& hits);
+// The run's progress while it verifies: "已验证3/10期，正在验证第4期".
+QString VerifyProgress(int done, int total);
 // The older verification's summary over n draws by base type (0 组选六, else 组选三).
 QString OldVerifySummary(int baseType, int draws, int groupThreeDraws, int hits);
 

@@ -1,6 +1,7 @@
 #include "startup/startupwindow.h"
 
 #include "common/appstate.h"
+#include "common/atomicfile.h"
 #include "common/paths.h"
 #include "history/drawdownload.h"
 #include "history/drawfile.h"
@@ -11,6 +12,7 @@
 #include "updater/upgrade.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QFile>
 #include <QLabel>
 #include <QPlainTextEdit>
@@ -59,6 +61,11 @@ bool StartupWindow::Form_Load() {
     // Copies of the old program that an upgrade killed after its swap left behind (a running
     // updater may still need them to undo its swap).
     if (!platform::IsInstanceRunning(QString::fromLatin1(updater::kUpdaterAppName))) updater::RemoveSwapLeftovers(common::ProgramDir());
+    // Temporary files of writes that were killed, in the program folder and the folders in it
+    // (the formula folder, the home folder); a running writer's files stay.
+    common::RemoveStaleTemporaries(common::ProgramDir());
+    for (const QString& sub : QDir(common::ProgramDir()).entryList(QDir::Dirs | QDir::NoDotAndDotDot | QDir::NoSymLinks))
+        common::RemoveStaleTemporaries(QDir(common::ProgramDir()).filePath(sub));
     // Our downloads never read a cache, so there are no cached server copies to drop here.
     startup::WriteWebPage();  // optional: nothing reads it back
     Timer1->start();

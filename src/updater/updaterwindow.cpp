@@ -29,6 +29,13 @@ QString StoreFailedMessage(const platform::DownloadResult& r) {
     return QStringLiteral("下载的文件无法保存（%1），升级已取消。").arg(r.error);
 }
 
+// Why a download failed, for the user: the network only when nothing else is known to be at fault.
+QString FailedDownloadMessage(const platform::DownloadResult& r) {
+    if (r.writeFailed) return StoreFailedMessage(r);
+    if (r.tooLarge) return QStringLiteral("服务器的回答太大（%1），不是要下载的文件，升级已取消。").arg(r.error);
+    return kNetworkMessage;
+}
+
 }  // namespace
 
 Notifier DefaultNotifier() {
@@ -158,7 +165,7 @@ void UpdaterWindow::cmdStart_Click() {
                                       platform::kDefaultTimeoutMs, progress);
     if (!alive || closing_) return;  // the window closed during the transfer: no message, no later step
     if (!r.ok) {
-        notify_(this, r.writeFailed ? StoreFailedMessage(r) : kNetworkMessage);
+        notify_(this, FailedDownloadMessage(r));
         ResetSteps();
         busy_ = false;
         return;
@@ -177,7 +184,8 @@ void UpdaterWindow::cmdStart_Click() {
     case Decision::DownloadPage:
         QFile::remove(serverLogPath);
         notify_(this, server.address);
-        platform::OpenInBrowser(home + QStringLiteral("/download/down.htm"));
+        if (QString error; !platform::OpenPage(common::HomePageUrl(QStringLiteral("/download/down.htm")), &error))
+            notify_(this, error);
         busy_ = false;
         close();
         return;
@@ -193,7 +201,7 @@ void UpdaterWindow::cmdStart_Click() {
     r = downloader_->download(server.address.trimmed(), newProgramPath, timings_.programTimeoutMs, progress,
                                   platform::kProgramLimit);
     if (!alive || closing_) return;
-    if (!r.ok) return giveUp(r.writeFailed ? StoreFailedMessage(r) : kNetworkMessage, true);
+    if (!r.ok) return giveUp(FailedDownloadMessage(r), true);
     if (!FileIsCompleteProgram(newProgramPath))
         return giveUp(QStringLiteral("下载的文件不是可执行的程序，升级已取消。"), true);
 

@@ -11,6 +11,7 @@
 #include <QFileInfo>
 #include <QThread>
 
+#include <cerrno>
 #include <cstring>
 #if defined(Q_OS_LINUX)
 #include <elf.h>
@@ -49,12 +50,9 @@ bool ParseVersionLog(const QByteArray& bytes, VersionLog* log, QString* error) {
 }
 
 bool ReadVersionLog(const QString& path, VersionLog* log, QString* error) {
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly)) {
-        if (error) *error = QStringLiteral("无法读取 %1").arg(QFileInfo(path).fileName());
-        return false;
-    }
-    return ParseVersionLog(f.readAll(), log, error);
+    QByteArray bytes;
+    if (!common::ReadRegularFile(path, common::kPageLimit, &bytes, error)) return false;
+    return ParseVersionLog(bytes, log, error);
 }
 
 Decision Decide(qint16 localVersion, qint16 serverVersion) {
@@ -74,7 +72,7 @@ bool LooksLikeProgram(const QByteArray& head) {
 
 bool FileLooksLikeProgram(const QString& path) {
     QFile f(path);
-    return f.open(QIODevice::ReadOnly) && LooksLikeProgram(f.read(4));
+    return common::OpenRegularFile(&f, 0) && LooksLikeProgram(f.read(4));
 }
 
 #if defined(Q_OS_LINUX)
@@ -121,7 +119,7 @@ bool ElfIsComplete(QFile& f, const QByteArray& head, qint64 size) {
 
 bool FileIsCompleteProgram(const QString& path) {
     QFile f(path);
-    if (!f.open(QIODevice::ReadOnly)) return false;
+    if (!common::OpenRegularFile(&f, 0)) return false;
     const QByteArray head = f.read(64);
 #if defined(Q_OS_LINUX)
     const qint64 size = f.size();
@@ -199,16 +197,13 @@ ProgramSwap::~ProgramSwap() {
 // The copy is what a rollback puts back, so every byte of it is checked like any other write.
 static bool CopyFile(const QString& from, const QString& to, QString* why) {
     QFile in(from);
-    if (!in.open(QIODevice::ReadOnly)) {
-        *why = common::ReadErrorText(in);
-        return false;
-    }
+    if (!common::OpenRegularFile(&in, 0, why)) return false;
     common::AtomicFile out(to);
     if (!out.open(why)) return false;
     while (!in.atEnd()) {
         const QByteArray piece = in.read(1 << 20);
         if (in.error() != QFileDevice::NoError) {
-            *why = common::ReadErrorText(in);
+            *why = QStringLiteral("无法读取 %1：%2").arg(QDir::toNativeSeparators(from), common::FileErrorText(errno));
             return false;
         }
         if (!out.write(piece, why)) return false;

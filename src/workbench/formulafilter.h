@@ -1,6 +1,7 @@
 #pragma once
 // The universal formula filter: a user's VBScript function Custom_GL(NUMBER) decides for
 // every number of the pool whether it goes (a result equal to True removes it).
+#include "common/workprogress.h"
 #include "pool/numberpool.h"
 #include "script/scriptengine.h"
 
@@ -11,19 +12,32 @@ namespace workbench {
 // The formula with every "%条件%" (exact, case-sensitive) replaced by the condition verbatim.
 QString FormulaCode(const QString& formula, const QString& condition);
 
+// Whether the code itself declares a Function or Sub named Custom_GL (outside comments and
+// classes). The engine keeps earlier formulas' definitions, so without this a formula lacking
+// the function would silently run the previous one.
+bool DefinesCustomGl(const QString& code);
+inline const QString kNoCustomGl = QStringLiteral("公式中没有 Custom_GL 函数");
+
 struct FormulaRunResult {
     bool ok = true;
+    bool cancelled = false;  // the progress was cancelled (then !ok too)
     int removed = 0;
     script::ScriptError error;  // the first failure when !ok
+    QString number;             // the number under test when the failure came while running
 };
 
 // For each entry, in order: adds the code to the engine (its top-level statements run every
 // time) and calls Custom_GL with the entry's text. Removed entries go, each appended to log as
 // "123| ", and the pool is compacted. At the first script error (no compilation, no
-// Custom_GL, a run-time error, the time limit) the run stops and neither the pool nor the log
-// is changed: a half-filtered pool would be neither the old set nor the filtered one. An
-// empty pool makes no script call.
+// Custom_GL, a run-time error, the time limit) or a cancel the run stops and neither the pool
+// nor the log is changed: a half-filtered pool would be neither the old set nor the filtered
+// one. An empty pool makes no script call. With a progress, each number advances it and its
+// cancel stops even a call under way (through the engine's stop hook).
 FormulaRunResult RunFormulaFilter(script::ScriptEngine& engine, const QString& code, pool::NumberPool& pool,
-                                  QString& log);
+                                  QString& log, common::WorkProgress* progress = nullptr);
+
+// The message of a failed run: the engine's description, where in the code it failed and, for
+// a failure while running, the number under test ("号码 123").
+QString FormulaErrorText(const FormulaRunResult& run, const QString& code);
 
 }  // namespace workbench

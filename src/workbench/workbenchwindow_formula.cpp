@@ -6,6 +6,7 @@
 #include "dialogs/formulaeditor.h"
 #include "dialogs/formulafiles.h"
 #include "platform/ui/messagebox.h"
+#include "platform/ui/progressrun.h"
 #include "platform/ui/scriptboxes.h"
 #include "script/scriptengine.h"
 #include "workbench/formulafilter.h"
@@ -58,7 +59,7 @@ void WorkbenchWindow::Combo21_Click() {
     // A message never becomes a script: the box is emptied, so 过滤 refuses to run it.
     script->clear();
     const QString reason = QFileInfo::exists(dialogs::FormulaFilePath(fileName))
-                               ? QStringLiteral("公式文件“%1”无法读取。").arg(fileName)
+                               ? QStringLiteral("公式文件“%1”无法读取（%2）。").arg(fileName, error)
                                : QStringLiteral("公式文件“%1”不存在，可能已被删除。").arg(fileName);
     ui::MsgBox(reason, ui::Icon::Information, ui::Buttons::Ok, QStringLiteral("万能条件(公式)过滤"), this);
     Combo21_re();  // the list no longer offers what is gone
@@ -75,17 +76,30 @@ void WorkbenchWindow::Command67_Click() {
     }
     const QString code = workbench::FormulaCode(ctl<QPlainTextEdit>(QStringLiteral("Text29"))->toPlainText(),
                                                 ctl<QLineEdit>(QStringLiteral("Text28"))->text());
+    // The engine still holds the previous formula's Custom_GL: running a script without its
+    // own would filter by that one.
+    if (!workbench::DefinesCustomGl(code)) {
+        ui::MsgBox(workbench::kNoCustomGl, ui::Icon::Information, ui::Buttons::Ok, title, this);
+        return;
+    }
+    // Away from the window, on a copy: the window keeps painting, 取消 stops even a call under
+    // way, and only a finished run touches the pool and the log.
+    script::ScriptEngine& engine = ScriptControl1();
+    pool::NumberPool filtered = session_.pool;
     QString removed;
-    const workbench::FormulaRunResult run =
-        workbench::RunFormulaFilter(ScriptControl1(), code, session_.pool, removed);
+    workbench::FormulaRunResult run;
+    const bool finished = ui::RunWithProgress(this, QStringLiteral("正在运行万能公式…"), [&](common::WorkProgress& progress) {
+        run = workbench::RunFormulaFilter(engine, code, filtered, removed, &progress);
+    });
+    if (!finished || run.cancelled) return;
     if (!run.ok) {
         // The pool is as it was; the log says so instead of listing numbers that stayed.
         appendLog(pool::FilterLogHeader(title + QStringLiteral("开始")) + QStringLiteral("公式出错,号码未改变") +
                   pool::kNewLine);
-        const QString description = run.error.description.isEmpty() ? run.error.text() : run.error.description;
-        ui::MsgBox(description, ui::Icon::Information, ui::Buttons::Ok, title, this);
+        ui::MsgBox(workbench::FormulaErrorText(run, code), ui::Icon::Information, ui::Buttons::Ok, title, this);
         return;
     }
+    session_.pool = std::move(filtered);
     appendLog(pool::FilterLogHeader(title + QStringLiteral("开始")) + removed +
               pool::FilterLogFooter(run.removed, int(session_.pool.size())));
     session_.setDescription = title;

@@ -11,6 +11,7 @@
 #include "dialogs/prizecheckwindow.h"
 #include "dialogs/setoperationswindow.h"
 #include "platform/process.h"
+#include "platform/ui/openpage.h"
 #include "platform/ui/messagebox.h"
 #include "workbench/workbenchlinks.h"
 
@@ -64,7 +65,7 @@ void WorkbenchWindow::Command65_Click() {
 }
 
 void WorkbenchWindow::Command49_Click() {
-    if (common::HasHomeServer()) platform::OpenInBrowser(common::HomeUrl() + QStringLiteral("/3d/gd.htm"));
+    ui::OpenHomePage(QStringLiteral("/3d/gd.htm"), this);
 }
 
 void WorkbenchWindow::Command20_Click() {

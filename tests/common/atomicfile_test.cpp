@@ -6,7 +6,13 @@
 #include <QDir>
 #include <QFile>
 #include <QRegularExpression>
+#include <QTemporaryDir>
 #include <gtest/gtest.h>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 using common::WriteFileAtomically;
 
@@ -100,4 +106,120 @@ TEST(AtomicWrite, KeepsTheModeOfTheFileItReplaces) {
     ASSERT_TRUE(WriteFileAtomically(dir.file("run.sh"), "new"));
     EXPECT_EQ(dir.read("run.sh"), QByteArray("new"));
     EXPECT_TRUE(QFile(dir.file("run.sh")).permissions() & QFile::ExeOwner);
+}
+
+// A symbolic link stays a link, whichever routine writes: the file it points at (created when
+// missing) gets the bytes, in its own folder; a link that points at itself is refused in Chinese.
+TEST(AtomicWrite, SymbolicLinkStaysALink) {
+    testsupport::ProgramDir dir;
+    QTemporaryDir elsewhere;
+    ASSERT_TRUE(elsewhere.isValid());
+    const QString real = elsewhere.filePath("real.txt");
+    const QString link = dir.file("link.txt");
+    auto fresh = [&](bool withTarget) {
+        QFile::remove(link);
+        QFile::remove(real);
+        if (withTarget) {
+            QFile f(real);
+            ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+            f.write("old");
+            f.close();
+            f.setPermissions(QFile::ReadOwner | QFile::WriteOwner);
+        }
+        ASSERT_TRUE(QFile::link(real, link));
+    };
+    auto readReal = [&] {
+        QFile f(real);
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
+    };
+
+    fresh(true);
+    ASSERT_TRUE(WriteFileAtomically(link, "written"));
+    EXPECT_TRUE(QFileInfo(link).isSymLink());
+    EXPECT_EQ(readReal(), QByteArray("written"));
+    EXPECT_EQ(QFile::permissions(real) & 0x7077, QFile::ReadOwner | QFile::WriteOwner);
+
+    fresh(true);
+    dir.write("new.txt", "renamed");
+    ASSERT_TRUE(common::ReplaceFile(dir.file("new.txt"), link));
+    EXPECT_TRUE(QFileInfo(link).isSymLink());
+    EXPECT_EQ(readReal(), QByteArray("renamed"));
+    EXPECT_EQ(QFile::permissions(real) & 0x7077, QFile::ReadOwner | QFile::WriteOwner);
+
+    fresh(false);  // a link to a file not made yet
+    ASSERT_TRUE(WriteFileAtomically(link, "first"));
+    EXPECT_TRUE(QFileInfo(link).isSymLink());
+    EXPECT_EQ(readReal(), QByteArray("first"));
+    EXPECT_EQ(testsupport::FilesIn(dir.path()), QStringList{"link.txt"});
+    EXPECT_EQ(testsupport::FilesIn(elsewhere.path()), QStringList{"real.txt"});
+
+    const QString loop = dir.file("loop.txt");
+    ASSERT_TRUE(QFile::link(loop, loop));
+    QString error;
+    EXPECT_FALSE(WriteFileAtomically(loop, "y", &error));
+    EXPECT_TRUE(error.contains(QStringLiteral("符号链接"))) << error.toStdString();
+    EXPECT_FALSE(HasEnglish(error)) << error.toStdString();
+    EXPECT_TRUE(QFileInfo(loop).isSymLink());
+}
+
+namespace {
+
+// Sets a file's modification time minutes into the past.
+void Age(const QString& path, int minutes) {
+    struct timespec times[2] = {{0, UTIME_OMIT}, {::time(nullptr) - minutes * 60, 0}};
+    ASSERT_EQ(::utimensat(AT_FDCWD, QFile::encodeName(path).constData(), times, 0), 0) << path.toStdString();
+}
+
+// A write killed half-way in a child process: its temporary file stays, named with its pid.
+QString KilledWrite(const testsupport::ProgramDir& dir, const QString& name) {
+    const QStringList before = testsupport::FilesIn(dir.path());
+    const pid_t child = ::fork();
+    if (child == 0) {
+        common::AtomicFile f(dir.file(name));
+        if (f.open() && f.write(QByteArray(5000, 'x'))) ::_exit(0);  // ends before commit, like a kill
+        ::_exit(1);
+    }
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    for (const QString& f : testsupport::FilesIn(dir.path()))
+        if (!before.contains(f)) return f;
+    return {};
+}
+
+}  // namespace
+
+TEST(AtomicWrite, StartRemovesOnlyOwnStaleTemporaries) {
+    testsupport::ProgramDir dir;
+    dir.write("HAO.TXT", "draws");
+    const QString killed = KilledWrite(dir, "HAO.TXT");
+    ASSERT_TRUE(killed.startsWith("HAO.TXT.tmp")) << killed.toStdString();
+    Age(dir.file(killed), 10);
+    const QString mine = QStringLiteral("HAO.TXT.tmp%1-123456").arg(::getpid());  // a write under way here
+    const struct {
+        QString name;
+        int ageMinutes;
+        bool removed;
+    } cases[] = {
+        {killed, 10, true},                    // old, its writer is gone
+        {"update.tmp654321", 10, true},        // an older build's name without the writer
+        {"HAO.TXT.tmp999999-000001", 1, false},  // fresh: a write may still be under way
+        {mine, 10, false},                     // its writer runs
+        {"notes.tmp", 10, false},              // foreign-looking names stay
+        {"a.tmp12345", 10, false},
+        {"a.tmpabcdef", 10, false},
+        {"a.tmp123456.txt", 10, false},
+    };
+    for (const auto& c : cases) {
+        if (c.name != killed) dir.write(c.name, "x");
+        Age(dir.file(c.name), c.ageMinutes);
+    }
+    // A folder and a link of the same naming were not written by the program.
+    ASSERT_TRUE(QDir(dir.path()).mkdir("old.tmp111111"));
+    ASSERT_TRUE(QFile::link(dir.file("HAO.TXT"), dir.file("link.tmp222222")));
+    EXPECT_EQ(common::RemoveStaleTemporaries(dir.path()), 2);
+    for (const auto& c : cases)
+        EXPECT_EQ(QFileInfo::exists(dir.file(c.name)), !c.removed) << c.name.toStdString();
+    EXPECT_TRUE(QFileInfo(dir.file("old.tmp111111")).isDir());
+    EXPECT_TRUE(QFileInfo(dir.file("link.tmp222222")).isSymLink());
+    EXPECT_EQ(dir.read("HAO.TXT"), QByteArray("draws"));
 }

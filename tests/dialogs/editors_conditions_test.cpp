@@ -244,11 +244,14 @@ TEST_F(PositionalTest, ReadyMadeSetsAndDigitOrders) {
     editor->menu_6_Click();
     EXPECT_EQ(editor->patterns().size(), 10);
     EXPECT_TRUE(editor->findChild<QPlainTextEdit*>(QStringLiteral("Text1"))->toPlainText().isEmpty());
-    QStringList six;
-    for (auto item : {&PositionExclusionEditor::menu_6_Click, &PositionExclusionEditor::meun_7_Click, &PositionExclusionEditor::menu_8_Click}) {
-        (editor->*item)();
-        six += editor->patterns();
-    }
+    // Called one by one: GCC 12's -fsanitize=vptr at -O2 reads an unsaved `this` when a loop
+    // calls through pointers to these (non-virtual) members, so the sanitizer run crashed here.
+    editor->menu_6_Click();
+    QStringList six = editor->patterns();
+    editor->meun_7_Click();
+    six += editor->patterns();
+    editor->menu_8_Click();
+    six += editor->patterns();
     six.sort();
     EXPECT_EQ(six, common::GroupSixTable());
 

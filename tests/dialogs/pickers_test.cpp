@@ -49,8 +49,6 @@ protected:
 
 const QStringList kPositionTabs = {QStringLiteral("百位"), QStringLiteral("十位"), QStringLiteral("个位")};
 
-}  // namespace
-
 TEST_F(PickerTest, PositionDigitPickerFirstConfirmWritesAllDigitsToThePositionalLists) {
     bench.text("Text12")->setText("1");
     openPositionDigitPicker(kPositionTabs, 0, QStringLiteral("定位选号"), [](PositionDigitPicker* p) {
@@ -166,3 +164,5 @@ TEST_F(PickerTest, PairPickerCloseHidesAndKeepsTicksUnlessQuitting) {
     common::App().busyFlag = false;
     EXPECT_FALSE(PairPicker::instance()->box(3)->isChecked());  // unloaded: a fresh picker
 }
+
+}  // namespace

@@ -3,7 +3,9 @@
 #include "dialogs/textcollectionwindow.h"
 #include "fakeworkbench.h"
 #include "platform/ui/messagebox.h"
+#include "testsupport.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QCheckBox>
 #include <QClipboard>
@@ -12,6 +14,7 @@
 #include <QComboBox>
 #include <QFile>
 #include <QGroupBox>
+#include <QElapsedTimer>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -52,8 +55,6 @@ protected:
     FakeWorkbench bench;
     ui::MessageRecorder messages;
 };
-
-}  // namespace
 
 TEST_F(SetToolsTest, SetOperationsWindowListsCollectionsOncePerPath) {
     const QString a = write("a.txt", "1 2 3 4 5 6 7");
@@ -110,6 +111,29 @@ TEST_F(SetToolsTest, SetOperationsWindowUnreadableFileGivesMessageAndChangesNoth
     EXPECT_TRUE(messages.lastText().contains(QStringLiteral("无法读取文件")));
     EXPECT_EQ(window->resultNumbers().size(), 1000);
     EXPECT_EQ(comboText(window, "Combo2"), QStringLiteral("1"));
+}
+
+// A FIFO chosen as a collection file (or put in a listed file's place): the read returns at once
+// and the message names it as no file; the text box and the list stay as they were.
+TEST_F(SetToolsTest, FifoAsACollectionFileIsRefusedAtOnce) {
+    testsupport::Fifo fifo(dir.filePath("fifo.txt"));
+    ASSERT_TRUE(fifo.isMade());
+    QElapsedTimer clock;
+    clock.start();
+    TextCollectionWindow* text = TextCollectionWindow::instance();
+    text->findChild<QPlainTextEdit*>("Text1")->setPlainText("123");
+    TextCollectionWindow::SetOpenFileHook([&] { return dir.filePath("fifo.txt"); });
+    text->findChild<QAction*>("bianjidr2")->trigger();  // 导入...
+    EXPECT_EQ(text->findChild<QPlainTextEdit*>("Text1")->toPlainText(), QStringLiteral("123"));
+    ASSERT_EQ(messages.messages.size(), 1);
+    EXPECT_TRUE(messages.lastText().contains(QStringLiteral("这不是文件"))) << messages.lastText().toStdString();
+
+    SetOperationsWindow* sets = SetOperationsWindow::instance();
+    EXPECT_FALSE(sets->addNumberFile(dir.filePath("fifo.txt"), QStringLiteral("集合运算")));
+    ASSERT_EQ(messages.messages.size(), 2);
+    EXPECT_TRUE(messages.lastText().contains(QStringLiteral("这不是文件"))) << messages.lastText().toStdString();
+    EXPECT_EQ(sets->fileList()->topLevelItemCount(), 0);
+    EXPECT_LT(clock.elapsed(), 1000);
 }
 
 TEST_F(SetToolsTest, SetOperationsWindowSetOperationsByOccurrenceCounts) {
@@ -357,3 +381,5 @@ TEST_F(SetToolsTest, TextCollectionWindowImportReadsCodePage936AndRefusesUnreada
     window->Command1_Click();
     EXPECT_EQ(text->toPlainText(), QStringLiteral("123 456\n"));
 }
+
+}  // namespace

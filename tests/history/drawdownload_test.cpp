@@ -2,6 +2,7 @@
 #include "history/drawdownload.h"
 #include "history/drawfile.h"
 #include "httpserver.h"
+#include "platform/download.h"
 #include "testsupport.h"
 
 #include <QFile>
@@ -155,7 +156,7 @@ TEST_F(DrawDownload, PartialTrailingRecordIsOverwrittenNotShifted) {
 
 TEST_F(DrawDownload, BadListOrDeadSiteLeavesTheFileAsItWas) {
     // Not XML, a broken entry, an error status, and nothing newer: the file stays byte for byte.
-    server.serve("/static/info/kaijiang/xml/sd/list.xml", "<html>down for maintenance</html", 200, "text/html");
+    server.serve("/static/info/kaijiang/xml/sd/list.xml", "\x01\x02 no xml at all", 200, "text/plain");
     server.serve("/static/info/kaijiang/xml/plw/list.xml", ListXml({{"24103", "1,2"}}));
     server.serve("/old.xml", ListXml({{"2024102", "3,3,3"}}));
     server.serve("/gone.xml", ListXml({{"2024109", "3,3,3"}}), 404);
@@ -170,39 +171,101 @@ TEST_F(DrawDownload, BadListOrDeadSiteLeavesTheFileAsItWas) {
     EXPECT_EQ(dir.read("HAOP3.TXT"), localP3);
 }
 
-TEST_F(DrawDownload, HomeCopyReplacesOnlyWhenLaterAndWellFormed) {
+// A web page where the list belongs (well-formed XHTML or not) says that no draw data came; its
+// elements are never read as entries without an issue.
+TEST_F(DrawDownload, WebPageInsteadOfTheListSaysNoDrawDataCame) {
+    const QByteArray pages[] = {
+        "<html>down for maintenance</html",
+        "<?xml version=\"1.0\"?>\n<!DOCTYPE html>\n<html xmlns=\"http://www.w3.org/1999/xhtml\"><head><title>x</title>"
+        "</head><body><p>login</p></body></html>",
+        "\n  <HTML><BODY bgcolor=\"#fff\">busy</BODY></HTML>",
+    };
+    for (const QByteArray& page : pages) {
+        server.serve("/static/info/kaijiang/xml/sd/list.xml", page, 200, "text/html");
+        QString error;
+        EXPECT_FALSE(MergeDrawListXml(sdList(), dir.file("HAO.TXT"), "", "福彩3D", &error)) << page.constData();
+        EXPECT_EQ(error, QStringLiteral("福彩3D：服务器没有发来开奖数据（收到的是一个网页），开奖数据没有更新"));
+        EXPECT_FALSE(error.contains(QStringLiteral("缺少期号")));
+        EXPECT_EQ(dir.read("HAO.TXT"), local3d);
+    }
+    EXPECT_FALSE(LooksLikeWebPage(ListXml({{"2024103", "1,2,3"}})));
+    EXPECT_FALSE(LooksLikeWebPage(local3d));
+}
+
+TEST_F(DrawDownload, HomeCopyReplacesOnlyWhenItExtendsTheLocalHistory) {
     const QString bak = dir.file("HAOBAK.TXT");
+    const QString disagrees = QStringLiteral("服务器的副本与本机 %1 中的开奖记录不一致，本机文件没有被替换")
+                                  .arg(dir.file("HAO.TXT"));
     struct Case {
         const char* what;
         QByteArray served;
         int status;
         HomeCopyResult expected;
         bool replaced;
+        QString error;  // empty: true without a message
     } cases[] = {
-        // Later: replaces whole, although the local file holds a draw the copy lacks.
-        {"later", Records({"2024100 111", "2024101 222", "2024103 999"}), 200, HomeCopyResult::Replaced, true},
+        {"later, extends", local3d + Records({"2024103 999", "2024104 000"}), 200, HomeCopyResult::Replaced, true, ""},
         // Withdrawn draws keep their record with another flag: still a draw file.
-        {"later, withdrawn record", Records({"2024100 111", "2024101 222", "2024103 999"}).replace(11, 1, "0"), 200,
-         HomeCopyResult::Replaced, true},
-        // Fewer records than the local file would lose draws, whatever the last issue says.
-        {"later but fewer records", Records({"2024199 111"}), 200, HomeCopyResult::Kept, false},
-        {"equal", Records({"2024100 111", "2024102 333"}), 200, HomeCopyResult::Kept, false},
-        {"older", Records({"2024100 111"}), 200, HomeCopyResult::Kept, false},
-        {"html page", "<html><body>404 not found, but status 200</body></html>", 200, HomeCopyResult::Refused, false},
-        {"bad record", Records({"2024100 111"}) + "2024199 12x1", 200, HomeCopyResult::Refused, false},
-        {"empty", QByteArray(), 200, HomeCopyResult::Refused, false},
-        {"not found", Records({"2024199 111"}), 404, HomeCopyResult::NotReached, false},
+        {"later, withdrawn new record", local3d + Records({"2024103 999"}).replace(11, 1, "0"), 200,
+         HomeCopyResult::Replaced, true, ""},
+        {"equal", local3d, 200, HomeCopyResult::Kept, false, ""},
+        {"behind", Records({"2024100 111", "2024101 222"}), 200, HomeCopyResult::Kept, false, ""},
+        // Later, but the local file holds a draw the copy lacks.
+        {"later, a local draw missing", Records({"2024100 111", "2024101 222", "2024103 999"}), 200,
+         HomeCopyResult::Refused, false, disagrees},
+        // As many records, other draws: nothing may change silently.
+        {"same count, other draws", Records({"2024100 111", "2024101 222", "2024102 334"}), 200,
+         HomeCopyResult::Refused, false, disagrees},
+        {"later, a local draw changed", Records({"2024100 111", "2024101 999", "2024102 333", "2024103 444"}), 200,
+         HomeCopyResult::Refused, false, disagrees},
+        {"later, a local draw withdrawn", Records({"2024100 111", "2024101 222", "2024102 333", "2024103 444"})
+                                              .replace(23, 1, "0"),
+         200, HomeCopyResult::Refused, false, disagrees},
+        {"later but fewer records", Records({"2024199 111"}), 200, HomeCopyResult::Refused, false, disagrees},
+        {"html page", "<html><body>404 not found, but status 200</body></html>", 200, HomeCopyResult::Refused, false,
+         QStringLiteral("服务器没有发来开奖数据（收到的是一个网页），%1 没有更新").arg(dir.file("HAO.TXT"))},
+        {"bad record", Records({"2024100 111"}) + "2024199 12x1", 200, HomeCopyResult::Refused, false,
+         QStringLiteral("服务器的副本不是有效的开奖数据文件，%1 没有更新").arg(dir.file("HAO.TXT"))},
+        {"empty", QByteArray(), 200, HomeCopyResult::Refused, false,
+         QStringLiteral("服务器的副本不是有效的开奖数据文件，%1 没有更新").arg(dir.file("HAO.TXT"))},
+        {"not found", Records({"2024199 111"}), 404, HomeCopyResult::NotReached, false, ""},
     };
     for (const Case& c : cases) {
         dir.write("HAO.TXT", local3d);
         server.serve("/3d/HAO.txt", c.served, c.status);
         HomeCopyResult result{};
         QString error;
-        ASSERT_TRUE(ReplaceWithHomeCopy(server.url("/3d/HAO.txt"), dir.file("HAO.TXT"), bak, &result, &error)) << c.what;
+        EXPECT_EQ(ReplaceWithHomeCopy(server.url("/3d/HAO.txt"), dir.file("HAO.TXT"), bak, &result, &error),
+                  c.error.isEmpty())
+            << c.what;
+        EXPECT_EQ(error, c.error) << c.what;
         EXPECT_EQ(int(result), int(c.expected)) << c.what;
         EXPECT_EQ(dir.read("HAO.TXT"), c.replaced ? c.served : local3d) << c.what;
         EXPECT_FALSE(QFile::exists(bak)) << c.what;
     }
+}
+
+// An answer past its size limit is no network fault: the message says the answer was too large.
+TEST_F(DrawDownload, AnswerPastItsSizeLimitSaysSo) {
+    server.serve("/static/info/kaijiang/xml/sd/list.xml",
+                 ListXml({{"2024103", "1,2,3"}}) + QByteArray(int(platform::kPageLimit), ' '));
+    QString error;
+    EXPECT_FALSE(MergeDrawListXml(sdList(), dir.file("HAO.TXT"), "", "福彩3D", &error));
+    EXPECT_EQ(error, QStringLiteral("福彩3D：服务器的回答太大（数据超过了 4096 KB 的上限），不是开奖列表，开奖数据没有更新"));
+
+    // A well-formed copy that extends the file, one record past the draw file's limit.
+    QByteArray copy = local3d;
+    for (int serial = 103; copy.size() <= platform::kDrawFileLimit; ++serial)
+        copy += EncodeDrawRecord(QStringLiteral("%1 123").arg(2024000 + serial));
+    server.serve("/3d/HAO.txt", copy);
+    HomeCopyResult result{};
+    error.clear();
+    EXPECT_FALSE(ReplaceWithHomeCopy(server.url("/3d/HAO.txt"), dir.file("HAO.TXT"), dir.file("HAOBAK.TXT"), &result, &error));
+    EXPECT_EQ(int(result), int(HomeCopyResult::Refused));
+    EXPECT_EQ(error, QStringLiteral("服务器的回答太大（超过了开奖数据文件 2048 KB 的上限），%1 没有更新").arg(dir.file("HAO.TXT")));
+    EXPECT_FALSE(error.contains(QStringLiteral("网络")));
+    EXPECT_EQ(dir.read("HAO.TXT"), local3d);
+    EXPECT_EQ(testsupport::FilesIn(dir.path()), QStringList({"HAO.TXT", "HAOP3.TXT"}));
 }
 
 TEST_F(DrawDownload, TruncatedHomeCopyIsNotUsed) {

@@ -162,13 +162,14 @@ TEST(DrawEntryWrite, HomeCopyFetchChecksTheCopy) {
     const QString bak = dir.file("HAOBAK.TXT");
     server.serve("/3d/HAO.txt", EntryRecords(EntryDraws(3, 7)));
     QString issue;
-    EXPECT_EQ(history::FetchHomeCopy(server.url("/3d/HAO.txt"), bak, &issue), history::HomeCopyFetch::Fetched);
+    const QString local = dir.file("HAO.TXT");  // missing: any draw file extends it
+    EXPECT_EQ(history::FetchHomeCopy(server.url("/3d/HAO.txt"), bak, local, &issue), history::HomeCopyFetch::Fetched);
     EXPECT_EQ(issue, "2024009");
     EXPECT_TRUE(QFile::exists(bak));
 
     server.serve("/3d/HAO.txt", EntryRecords(EntryDraws(1)) + "2024");  // a partial record
-    EXPECT_EQ(history::FetchHomeCopy(server.url("/3d/HAO.txt"), bak), history::HomeCopyFetch::Refused);
+    EXPECT_EQ(history::FetchHomeCopy(server.url("/3d/HAO.txt"), bak, local), history::HomeCopyFetch::Refused);
     EXPECT_FALSE(QFile::exists(bak));
-    EXPECT_EQ(history::FetchHomeCopy(server.url("/missing"), bak), history::HomeCopyFetch::NotReached);
+    EXPECT_EQ(history::FetchHomeCopy(server.url("/missing"), bak, local), history::HomeCopyFetch::NotReached);
     EXPECT_FALSE(QFile::exists(bak));
 }

@@ -6,6 +6,7 @@
 
 #include <QDir>
 #include <QEventLoop>
+#include <QSysInfo>
 #include <QThread>
 #include <QTimer>
 #include <gtest/gtest.h>
@@ -15,6 +16,7 @@
 #ifdef Q_OS_UNIX
 #include <sys/socket.h>
 #include <sys/un.h>
+#include <sys/wait.h>
 #include <unistd.h>
 #endif
 
@@ -92,6 +94,39 @@ TEST(CloseRequestTest, EndpointLeftByCrashedCopyIsTakenOver) {
     platform::SingleInstance instance("TestApp");
     EXPECT_TRUE(instance.acquire());
     EXPECT_TRUE(platform::IsInstanceRunning("TestApp", 1000));
+}
+#endif
+
+#ifdef Q_OS_UNIX
+TEST(CloseRequestTest, LockLeftByAKilledCopyIsTakenOver) {
+    testsupport::ProgramDir dir;
+    const QString lock = QDir(QDir::tempPath()).filePath(platform::InstanceEndpointName("TestApp") + ".lock");
+    const pid_t child = ::fork();
+    if (child == 0) ::_exit(0);
+    ::waitpid(child, nullptr, 0);  // its pid now names no process
+    const QByteArray host = QSysInfo::machineHostName().toUtf8();
+    const struct {
+        const char* what;
+        QByteArray content;
+    } cases[] = {
+        {"killed right after creating it", ""},
+        {"killed inside the pid", "1"},
+        {"killed after the pid, which now runs another program", QByteArray::number(::getpid()) + "\n"},
+        {"killed before the host", QByteArray::number(::getpid()) + "\nTestApp\n"},
+        {"a whole lock naming a dead pid", QByteArray::number(child) + "\nTestApp\n" + host + "\n"},
+    };
+    for (const auto& c : cases) {
+        dir.write("lock", c.content);
+        QFile::remove(lock);
+        ASSERT_TRUE(QFile::copy(dir.file("lock"), lock)) << c.what;  // just written: younger than any age limit
+        platform::SingleInstance first("TestApp");
+        EXPECT_TRUE(first.acquire()) << c.what;
+        EXPECT_TRUE(platform::IsInstanceRunning("TestApp", 1000)) << c.what;
+        // Taken over, it is a real lock again: a second start ends.
+        platform::SingleInstance second("TestApp");
+        EXPECT_FALSE(second.acquire()) << c.what;
+    }
+    EXPECT_FALSE(QFile::exists(lock));
 }
 #endif
 

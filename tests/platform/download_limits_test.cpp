@@ -6,6 +6,7 @@
 #include "testsupport.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QUrl>
 #include <gtest/gtest.h>
@@ -26,8 +27,6 @@ protected:
     HttpServer server;
     testsupport::ProgramDir dir;
 };
-
-}  // namespace
 
 TEST_F(DownloadLimits, EndlessOversizedAndDrippingBodiesFail) {
     HttpResponse endless;  // streams without end and without a length
@@ -95,23 +94,32 @@ TEST_F(DownloadLimits, LocalFilesReadLikeDownloads) {
     QDir(home.path()).mkpath("3d");
     home.write("3d/updatelog.txt", "7\r\nnotice\r\n");
     home.write("3d/big.txt", QByteArray(300 * 1024, 'b'));
+    testsupport::Fifo fifo(home.file("3d/list.xml"));  // a scheme list, say
+    ASSERT_TRUE(fifo.isMade());
     const QString fileUrl = QUrl::fromLocalFile(home.file("3d/updatelog.txt")).toString();
     struct Case {
         const char* what;
         QString address;
         bool ok;
+        const char* reason;  // part of the error, when it matters
     } cases[] = {
-        {"file:// address", fileUrl, true},
-        {"plain path", home.file("3d/updatelog.txt"), true},
-        {"missing file", QUrl::fromLocalFile(home.file("3d/none.txt")).toString(), false},
-        {"a folder", QUrl::fromLocalFile(home.file("3d")).toString(), false},
-        {"over the limit", QUrl::fromLocalFile(home.file("3d/big.txt")).toString(), false},
-        {"a device without end", QStringLiteral("file:///dev/zero"), false},
+        {"file:// address", fileUrl, true, ""},
+        {"plain path", home.file("3d/updatelog.txt"), true, ""},
+        {"missing file", QUrl::fromLocalFile(home.file("3d/none.txt")).toString(), false, "不存在"},
+        {"a folder", QUrl::fromLocalFile(home.file("3d")).toString(), false, "这是文件夹，不是文件"},
+        {"over the limit", QUrl::fromLocalFile(home.file("3d/big.txt")).toString(), false, "上限"},
+        {"a device without end", QStringLiteral("file:///dev/zero"), false, "这不是文件"},
+        {"a FIFO", QUrl::fromLocalFile(home.file("3d/list.xml")).toString(), false, "这不是文件"},
+        {"a FIFO by its path", home.file("3d/list.xml"), false, "这不是文件"},
     };
     for (const Case& c : cases) {
+        QElapsedTimer clock;
+        clock.start();
         QByteArray body = "kept";
         const DownloadResult fetched = platform::FetchUrl(c.address, &body, 5000, {}, 256 * 1024);
         EXPECT_EQ(fetched.ok, c.ok) << c.what << ": " << fetched.error.toStdString();
+        EXPECT_TRUE(fetched.error.contains(QString::fromUtf8(c.reason))) << c.what << ": " << fetched.error.toStdString();
+        EXPECT_LT(clock.elapsed(), 1000) << c.what;
         EXPECT_EQ(body, c.ok ? QByteArray("7\r\nnotice\r\n") : QByteArray("kept")) << c.what;
         dir.write("target.txt", "old content");
         const DownloadResult r = platform::DownloadToFile(c.address, dir.file("target.txt"), 5000, {}, 256 * 1024);
@@ -155,3 +163,5 @@ TEST_F(DownloadLimits, StalledHostIsAskedOncePerStart) {
     EXPECT_FALSE(platform::FetchUrl(deadUrl, &body).ok);
     EXPECT_TRUE(platform::FetchUrl(server.url("/3d/HAO.txt"), &body).ok);
 }
+
+}  // namespace

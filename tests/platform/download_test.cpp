@@ -35,8 +35,6 @@ protected:
     testsupport::ProgramDir dir;
 };
 
-}  // namespace
-
 TEST_F(DownloadTest, FetchesBodyAndBypassesCaches) {
     const QByteArray body = Bytes(300000);
     server.serve("/3d/HAO.txt", body);
@@ -200,3 +198,5 @@ TEST_F(DownloadTest, FileAddressesOfTheHomeFolder) {
         EXPECT_EQ(dir.read("target.txt"), QByteArray("old content"));
     }
 }
+
+}  // namespace

@@ -91,3 +91,18 @@ TEST(ProcessTest, BrowserLogRecordsAddress) {
     qunsetenv("SIFMORA_BROWSER_LOG");
     EXPECT_EQ(dir.read("browser.log"), QByteArray("http://127.0.0.1:1/download/down.htm\nhttp://x/y\n"));
 }
+
+#ifdef Q_OS_UNIX
+// The calculator speaks Chinese when the machine has a Chinese locale.
+TEST(ProcessTest, CalculatorStartsInAChineseLocale) {
+    const QString locale = platform::ChineseLocaleName();
+    if (locale.isEmpty()) GTEST_SKIP() << "no Chinese locale installed (locale -a): the calculator keeps the user's";
+    EXPECT_TRUE(locale.startsWith(QStringLiteral("zh_"))) << locale.toStdString();
+    testsupport::ProgramDir dir;
+    WriteScript(dir, "galculator", "echo \"$LC_ALL $LANGUAGE\" > \"$SIFMORA_DIR/calc.txt\"\n");
+    testsupport::EnvVar path("PATH", dir.path());
+    QString error;
+    ASSERT_TRUE(platform::StartCalculator(&error)) << error.toStdString();
+    EXPECT_EQ(WaitForFile(dir.file("calc.txt")), (locale + " zh_CN:zh\n").toUtf8());
+}
+#endif

@@ -72,16 +72,20 @@ TEST(PoolSession, UndoRedoAcrossTheRing) {
         CompactSet(p);
     });
     const NumberPool filtered = s.pool;
+    // Each step brings back the description of the set it holds, not of the step undone.
     s.Undo();
     EXPECT_EQ(s.pool, common::GroupTable());
+    EXPECT_EQ(s.setDescription, QString::fromUtf8("大底采集"));
     EXPECT_TRUE(s.log.text().endsWith(QString::fromUtf8("\n返回上一步\n")));
     s.Redo();
     EXPECT_EQ(s.pool, filtered);
+    EXPECT_EQ(s.setDescription, QStringLiteral("d"));
     EXPECT_TRUE(s.log.text().endsWith(QString::fromUtf8("\n返回下一步\n")));
     // Redo then undo brings back the last committed pool.
     s.Redo();
     s.Undo();
     EXPECT_EQ(s.pool, filtered);
+    EXPECT_EQ(s.setDescription, QStringLiteral("d"));
 }
 
 TEST(PoolSession, UndoAtStartGivesEmptyPool) {

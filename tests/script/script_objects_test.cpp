@@ -332,7 +332,7 @@ TEST(ScriptClasses, ObjectErrors) {
         {"Set o = New Box\no.Hidden = 1", 438},
         {"x = 5\nSet y = x", 424},
         {"x = 5\nx.v = 1", 424},
-        {"Set o = New Undefined", 506},
+        {"Set o = New Undefined", 500},
         {"Set o = New Box\nFor Each x In o\nNext", 451},
         {"Set o = CreateObject(\"Scripting.FileSystemObject\")", 429},
         {"Set o = GetObject(\"winmgmts:\")", 429},

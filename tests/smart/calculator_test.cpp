@@ -6,6 +6,7 @@
 #include "common/textcodec.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QRegularExpression>
 
@@ -60,6 +61,21 @@ TEST(CalculatorDraws, LoadLeavesOutNewestAndComputesNextIssue) {
     EXPECT_FALSE(env.calc.loadDraws());
     EXPECT_EQ(env.calc.lines.size(), 37);
     EXPECT_FALSE(env.calc.lastError.isEmpty());
+}
+
+TEST(CalculatorDraws, DrawFileThatIsAFifoFailsAtOnce) {
+    CalcEnv env(MixedHistory(40));
+    env.calc.newestLeftOut = 3;
+    ASSERT_TRUE(env.calc.loadDraws());
+    QFile::remove(env.dir.file("HAO.TXT"));
+    testsupport::Fifo fifo(env.dir.file("HAO.TXT"));
+    ASSERT_TRUE(fifo.isMade());
+    QElapsedTimer clock;
+    clock.start();
+    EXPECT_FALSE(env.calc.loadDraws());
+    EXPECT_LT(clock.elapsed(), 1000);
+    EXPECT_TRUE(env.calc.lastError.contains(QStringLiteral("这不是文件"))) << env.calc.lastError.toStdString();
+    EXPECT_EQ(env.calc.lines.size(), 37);  // the draws loaded before stay
 }
 
 TEST(CalculatorDraws, OptionsSwitchFileAndSelectWholeRange) {
@@ -241,6 +257,66 @@ TEST(SchemeEvaluation, StopMarkReturnsEmptyAndKeepsTables) {
     EXPECT_EQ(env.calc.leftRanks[0], before);
 }
 
+// A condition that never ends on its own, and one slower than an in-place evaluation may be
+// that changes its series in place before it answers (lines of their own through the wrapper).
+const QString kEndlessCondition = QStringLiteral("True Then\r\nDo\r\nLoop\r\nEnd If\r\nIf True");
+const QString kSlowCondition = QStringLiteral(
+    "True Then\r\na(1) = a(1) + 100\r\nt = Timer\r\nDo While Timer >= t And Timer < t + 0.08\r\nLoop\r\nEnd If\r\n"
+    "If a(1) >= 100 And a(1) < 200 And a(2) >= 1");
+
+// A slow condition moves away from the caller's thread, which keeps letting its events
+// through; a stop made there ends even an endless evaluation at once, with nothing reported.
+TEST(SchemeEvaluation, StopEndsAnEndlessConditionAtOnce) {
+    CalcEnv env(GapHistory());
+    ASSERT_TRUE(env.calc.loadDraws());
+    env.calc.cycleLengthsTried = 3;
+    env.calc.verifyPeriod = 0;
+    env.calc.condition = QStringLiteral("a(2) >= 1");
+    env.calc.rankDigits();
+    const smart::RankRow before = env.calc.leftRanks[0];
+    int idles = 0, reported = 0;
+    env.calc.hooks.scriptError = [&](const script::ScriptError&, const QString&) { ++reported; };
+    env.calc.hooks.processEvents = [&] {
+        if (++idles == 3) env.calc.stop();  // pressed while the first evaluation runs away
+    };
+    env.calc.condition = kEndlessCondition;
+    QElapsedTimer clock;
+    clock.start();
+    EXPECT_EQ(env.calc.rankDigits(), QString());
+    EXPECT_LT(clock.elapsed(), 5000);  // the engine's own limit would take 10 s per evaluation
+    EXPECT_EQ(idles, 3);
+    EXPECT_EQ(reported, 0);
+    EXPECT_TRUE(env.calc.lastError.isEmpty()) << env.calc.lastError.toStdString();
+    EXPECT_EQ(env.calc.leftRanks[0], before);
+
+    // The next run is not stopped by the last one's request.
+    env.calc.setRunState(smart::kRunRunning);
+    env.calc.condition = QStringLiteral("a(2) >= 1");
+    env.calc.hooks.processEvents = [] {};
+    EXPECT_FALSE(env.calc.rankDigits().isEmpty());
+    EXPECT_EQ(reported, 0);
+}
+
+// Away or in place, a condition gives the same answers in the same order: one that changed its
+// series before it moved away starts there again from the series it was given.
+TEST(SchemeEvaluation, SlowConditionsRankAsInPlace) {
+    CalcEnv env(GapHistory());
+    ASSERT_TRUE(env.calc.loadDraws());
+    env.calc.cycleLengthsTried = 1;
+    env.calc.verifyPeriod = 0;
+    env.calc.condition = QStringLiteral("a(2) >= 1");
+    const QString quick = env.calc.rankDigits();
+    const QStringList quickRanking = env.calc.digitRanking;
+    ASSERT_FALSE(quick.isEmpty());
+    int idles = 0;
+    env.calc.hooks.processEvents = [&] { ++idles; };
+    env.calc.condition = kSlowCondition;
+    EXPECT_EQ(env.calc.rankDigits(), quick);
+    EXPECT_EQ(env.calc.digitRanking, quickRanking);
+    EXPECT_GT(idles, 0) << "the slow evaluations ran away";
+    EXPECT_TRUE(env.calc.lastError.isEmpty()) << env.calc.lastError.toStdString();
+}
+
 TEST(SchemeEvaluation, ScriptErrorCountsAsNotHoldingAndIsReportedOnce) {
     CalcEnv env(GapHistory());
     ASSERT_TRUE(env.calc.loadDraws());
@@ -258,6 +334,9 @@ TEST(SchemeEvaluation, ScriptErrorCountsAsNotHoldingAndIsReportedOnce) {
     env.calc.backtestCondition();
     EXPECT_EQ(numbers, QList<int>{9});
     EXPECT_EQ(clip, QStringLiteral("verify"));
+    // The message says where: the line of the wrapped condition and its text.
+    EXPECT_TRUE(env.calc.lastError.startsWith(QStringLiteral("9\n"))) << env.calc.lastError.toStdString();
+    EXPECT_TRUE(env.calc.lastError.contains(QStringLiteral("\n第2行：If a(6) = 1 then\n"))) << env.calc.lastError.toStdString();
     EXPECT_EQ(env.calc.runState, smart::kRunRunning);  // hidden: not paused, the run went on
     EXPECT_EQ(env.calc.verifyPeriod, 2);
     EXPECT_TRUE(env.calc.reportLines.isEmpty());  // nothing ranked, rank 0 is "B"

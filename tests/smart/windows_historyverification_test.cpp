@@ -9,6 +9,7 @@
 #include "smart/killdigits.h"
 #include "smart/verification.h"
 #include "smart/schemecalculatorwindow.h"
+#include "legibility.h"
 #include "testsupport.h"
 #include "windows_fakeworkbench.h"
 #include "windows_fixture.h"
@@ -74,7 +75,30 @@ TEST(HistoryVerificationWindowTest, VerifiesTheLatestDrawsAndRestoresTheWorkbenc
 
     w.ctl<QComboBox>(QStringLiteral("Combo1"))->setCurrentIndex(2);  // 3
     ui::MessageRecorder messages(ui::Answer::Yes);
+    // While it runs, the row being verified is in sight in a list too short for all rows, and
+    // the count says how far the run is.
+    QTreeWidget* shownList = w.ctl<QTreeWidget>(QStringLiteral("ListView1"));
+    const int listHeight = shownList->height();
+    shownList->resize(shownList->width(), 70);
+    w.show();
+    smart::RunHooks& hooks = SmartSystemWindow::Calculator()->calculator().hooks;
+    const std::function<void()> pumpBefore = hooks.processEvents;
+    QStringList seen;
+    hooks.processEvents = [&] {
+        const int rows = shownList->topLevelItemCount();
+        const QRect newest = shownList->visualItemRect(shownList->topLevelItem(rows - 1));
+        const bool inSight = shownList->viewport()->rect().contains(newest);
+        const QString entry = QStringLiteral("%1 %2 %3").arg(rows).arg(inSight).arg(w.ctl<QLabel>(QStringLiteral("Label1"))->text());
+        if (seen.isEmpty() || seen.last() != entry) seen << entry;
+        pumpBefore();
+    };
     w.Command2_Click();
+    hooks.processEvents = pumpBefore;
+    shownList->resize(shownList->width(), listHeight);
+    EXPECT_EQ(seen, (QStringList{QStringLiteral("1 1 ") + smart::VerifyProgress(0, 3),
+                                 QStringLiteral("2 1 ") + smart::VerifyProgress(1, 3),
+                                 QStringLiteral("3 1 ") + smart::VerifyProgress(2, 3)}));
+    EXPECT_EQ(smart::VerifyProgress(2, 3), QStringLiteral("已验证2/3期，正在验证第3期"));
     ASSERT_EQ(messages.messages.size(), 2);
     EXPECT_EQ(messages.messages[0].title, QStringLiteral(" 历史验证"));
     EXPECT_EQ(messages.messages[1].text, QStringLiteral("历史成绩验证完成！"));
@@ -97,6 +121,8 @@ TEST(HistoryVerificationWindowTest, VerifiesTheLatestDrawsAndRestoresTheWorkbenc
         }
     }
     EXPECT_EQ(w.ctl<QLabel>(QStringLiteral("Label1"))->text(), smart::VerifySummary(hits));
+    // Every column, 备注 included, in sight with the rows filled.
+    EXPECT_EQ(testsupport::LegibilityProblems(&w), QStringList());
 
     // The last row's cells agree with a fresh computation for its base.
     const QStringList summary = SmartSystemWindow::Calculator()->summaryList();

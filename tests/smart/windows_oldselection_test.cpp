@@ -10,6 +10,7 @@
 #include "smart/killdigits.h"
 #include "smart/oldselection.h"
 #include "smart/verification.h"
+#include "legibility.h"
 #include "testsupport.h"
 #include "windows_fakeworkbench.h"
 #include "windows_fixture.h"
@@ -167,6 +168,8 @@ TEST(SmartOldSelectionWindow, VerificationReplaysTheLatestHundredDraws) {
     EXPECT_EQ(list->topLevelItem(99)->text(2), QString::number(made.size()));
     EXPECT_EQ(w.ctl<QLabel>(QStringLiteral("Label1"))->text(), smart::OldVerifySummary(0, 100, groupThree, hits));
     EXPECT_TRUE(w.ctl<QLabel>(QStringLiteral("Label1"))->text().startsWith(QStringLiteral("最近100期组六共开出")));
+    // Every column, 备注 included, in sight beside the scroll bar.
+    EXPECT_EQ(testsupport::LegibilityProblems(&w), QStringList());
     // The replays' log lines are gone at once; 返回 brings the numbers back.
     EXPECT_EQ(bench.session().log.text(), logBefore);
     w.Command1_Click();

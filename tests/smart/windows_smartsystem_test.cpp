@@ -8,6 +8,7 @@
 #include "smart/killdigits.h"
 #include "smart/schemecalculatorwindow.h"
 #include "testsupport.h"
+#include "tickwatch.h"
 #include "windows_fakeworkbench.h"
 #include "windows_fixture.h"
 
@@ -21,6 +22,8 @@
 #include <QRadioButton>
 #include <QElapsedTimer>
 #include <QPointer>
+#include <QProgressDialog>
+#include <QPushButton>
 #include <QRegularExpression>
 #include <QTimer>
 #include <QSlider>
@@ -342,6 +345,55 @@ TEST(SmartSystemWindowTest, CancelDuringTheDownloadStopsTheRunAndKeepsTheWindow)
     w.Command2_Click();
     EXPECT_EQ(messages.messages.size(), 3);
     EXPECT_TRUE(w.ctl<QLabel>(QStringLiteral("Label14"))->text().startsWith(QStringLiteral("福彩3D第2020601期")));
+}
+
+// A hostile scheme list whose every condition runs into the engine's 10 s limit: the window
+// keeps painting, a progress box with 取消 comes up, and 取消 ends the run at once with the
+// workbench's numbers, log and undo ring as they were.
+TEST(SmartSystemWindowTest, HostileSchemesCancelFromTheProgressBox) {
+    F15Fixture f;
+    QStringList records;
+    for (const QString& sideRank : {QStringLiteral("左3"), QStringLiteral("右2")}) {
+        QString r = calcfixture::Record(calcfixture::Condition(QStringLiteral("True Then\r\nDo\r\nLoop\r\nEnd If\r\nIf True")),
+                                        sideRank, 1, 5);
+        records << r.replace(QStringLiteral("\r"), QStringLiteral("&#13;")).replace(QStringLiteral("\n"), QStringLiteral("&#10;"));
+    }
+    f.server.serve(QStringLiteral("/3d/3d.xml"), F15SchemeXml(records));
+    SmartSystemWindow w;
+    const QString labelBefore = w.ctl<QLabel>(QStringLiteral("Label14"))->text();
+    const pool::NumberPool poolBefore = f.bench.session().pool;
+    const QString logBefore = f.bench.session().log.text();
+    const int slotBefore = f.bench.session().ring.index();
+
+    testsupport::TickWatch watch;
+    qint64 pressedAt = -1;
+    watch.onTick = [&] {
+        QProgressDialog* box = testsupport::ProgressBoxOf(&w);
+        if (pressedAt >= 0 || !box || !box->isVisible() || watch.clock.elapsed() < 300) return;
+        QPushButton* cancel = box->findChild<QPushButton*>();
+        if (!cancel || !cancel->isEnabled()) {
+            ADD_FAILURE() << "the progress box has no usable 取消";
+            w.close();  // ends the run rather than waiting for every evaluation's limit
+            pressedAt = watch.clock.elapsed();
+            return;
+        }
+        ASSERT_TRUE(testsupport::PressProgressCancel(&w));
+        pressedAt = watch.clock.elapsed();
+    };
+    ui::MessageRecorder messages(ui::Answer::Yes);
+    w.Command2_Click();
+    const qint64 returnedAt = watch.clock.elapsed();
+    ASSERT_GE(pressedAt, 0) << "no progress box came up";
+    EXPECT_LT(returnedAt - pressedAt, 2000);  // one evaluation alone would take 10 s
+    EXPECT_GE(watch.ticks, 20);
+    EXPECT_LT(watch.longest, 500);
+    ASSERT_EQ(messages.messages.size(), 1) << messages.lastText().toStdString();  // the question only
+    EXPECT_EQ(w.ctl<QLabel>(QStringLiteral("Label14"))->text(), labelBefore);
+    EXPECT_EQ(f.bench.session().pool, poolBefore);
+    EXPECT_EQ(f.bench.session().log.text(), logBefore);
+    EXPECT_EQ(f.bench.session().ring.index(), slotBefore);
+    EXPECT_EQ(testsupport::ProgressBoxOf(&w), nullptr);
+    EXPECT_TRUE(w.isEnabled());
 }
 
 // The help marks of the smart window and the older selection are painted pictures, and a

@@ -10,10 +10,12 @@
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>
+#include <QElapsedTimer>
 #include <QDir>
 #include <QTemporaryDir>
 #include <QUrl>
 #include <QFile>
+#include <QFileInfo>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QTimer>
@@ -102,6 +104,20 @@ TEST(VersionLog, NeedsTwoLines) {
     int v = 0;
     EXPECT_FALSE(ReadVersionLog(dir.file("missing.txt"), &v, &e));
     EXPECT_EQ(e.code, kErrFileNotFound);
+}
+
+TEST(VersionLog, FifoInItsPlaceFailsAtOnce) {
+    testsupport::ProgramDir dir;
+    testsupport::Fifo fifo(dir.file("updatelog.txt"));
+    ASSERT_TRUE(fifo.isMade());
+    QElapsedTimer clock;
+    clock.start();
+    int v = 0;
+    StartError e;
+    EXPECT_FALSE(ReadVersionLog(dir.file("updatelog.txt"), &v, &e));
+    EXPECT_EQ(e.code, kErrPathFileAccess);
+    EXPECT_TRUE(e.description.contains(QStringLiteral("这不是文件"))) << e.description.toStdString();
+    EXPECT_LT(clock.elapsed(), 1000);
 }
 
 TEST(VersionLog, ErrorTextKeepsItsFrame) {
@@ -395,13 +411,17 @@ TEST_F(StartRoad, CloseRequestDuringVersionCheckAsksNothingMore) {
 }
 
 TEST_F(StartRoad, HomeCopyWithFewerRecordsNeverReplacesTheHistory) {
-    // One record with a later issue: taking it would wipe the local history.
+    // One record with a later issue: taking it would wipe the local history. The copy disagrees
+    // with the local draws, and the start says so.
     server.serve("/3d/HAO.txt", history::EncodeDrawRecord("2024199 999"));
     server.serve("/3d/HAOP3.txt", history::EncodeDrawRecord("2024199 999"));  // the local file is empty
     auto form = makeForm();
     ui::MessageRecorder box(ui::Answer::Ok);
     form->Timer1_Timer();
-    EXPECT_TRUE(box.messages.isEmpty());
+    ASSERT_EQ(box.messages.size(), 1);
+    EXPECT_TRUE(box.messages[0].text.contains(QStringLiteral("服务器的副本与本机 %1 中的开奖记录不一致，本机文件没有被替换")
+                                                  .arg(dir.file("HAO.TXT"))))
+        << box.messages[0].text.toStdString();
     EXPECT_TRUE(drawsUpdated());
     // An empty local file has nothing to lose: the copy is taken.
     EXPECT_EQ(dir.read("HAOP3.TXT"), history::EncodeDrawRecord("2024199 999"));
@@ -459,4 +479,46 @@ TEST_F(StartRoad, HomeFolderReadThroughFileAddresses) {
     QFile::remove(QDir(home.path()).filePath("3d/updatelog.txt"));
     EXPECT_FALSE(ServerHasNewerVersion(&e));
     EXPECT_FALSE(e.isError());
+}
+
+TEST_F(StartRoad, DrawFileThatIsAFifoEndsTheRoadWithAMessage) {
+    QFile::remove(dir.file("HAO.TXT"));
+    testsupport::Fifo fifo(dir.file("HAO.TXT"));
+    ASSERT_TRUE(fifo.isMade());
+    auto form = makeForm();
+    ASSERT_TRUE(form->Form_Load());
+    ui::MessageRecorder box(ui::Answer::No);
+    QElapsedTimer clock;
+    clock.start();
+    form->Timer1_Timer();
+    EXPECT_LT(clock.elapsed(), 2000);
+    EXPECT_EQ(mainShown, 1);
+    ASSERT_FALSE(box.messages.isEmpty());
+    EXPECT_TRUE(box.lastText().contains(QStringLiteral("这不是文件"))) << box.lastText().toStdString();
+    EXPECT_FALSE(QFileInfo(dir.file("HAO.TXT")).isFile());  // nothing was written in its place
+}
+
+TEST_F(StartRoad, StartRemovesOnlyStaleTemporariesOfKilledWrites) {
+    // A write killed in another process long ago, in the program folder and in the formula folder.
+    ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("公式")));
+    const struct {
+        QString name;
+        int ageMinutes;
+        bool removed;
+    } cases[] = {
+        {"Sifmora.new.tmp999999-123456", 30, true},
+        {QStringLiteral("公式/A.txt.tmp999999-654321"), 30, true},
+        {"HAO.TXT.tmp999999-111111", 0, false},  // fresh: maybe still being written
+        {"HAO.TXT.tmp", 30, false},              // not the program's naming
+    };
+    for (const auto& c : cases) {
+        dir.write(c.name, "x");
+        const QDateTime when = QDateTime::currentDateTime().addSecs(-60 * c.ageMinutes);
+        QFile f(dir.file(c.name));
+        ASSERT_TRUE(f.open(QIODevice::ReadWrite));
+        ASSERT_TRUE(f.setFileTime(when, QFileDevice::FileModificationTime));
+    }
+    auto form = makeForm();
+    ASSERT_TRUE(form->Form_Load());
+    for (const auto& c : cases) EXPECT_EQ(QFile::exists(dir.file(c.name)), !c.removed) << c.name.toStdString();
 }

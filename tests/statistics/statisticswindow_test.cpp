@@ -9,6 +9,7 @@
 
 #include "statsfixture.h"
 #include "testsupport.h"
+#include "tickwatch.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -362,30 +363,7 @@ TEST_F(StatisticsWindowTest, SecondOpeningStartsFromTheDefaults) {
     EXPECT_EQ(ctl<QComboBox>(g.get(), "Combo5")->currentText(), QStringLiteral("20"));
 }
 
-// A 10 ms timer of the test: how often it fired and the longest wait between two firings (or
-// from its start), that is how long the window went without processing events.
-struct TickWatch {
-    QTimer timer;
-    QElapsedTimer clock;
-    qint64 last = 0;
-    qint64 longest = 0;
-    int ticks = 0;
-    std::function<void()> onTick;
-
-    TickWatch() {
-        timer.setInterval(10);
-        QObject::connect(&timer, &QTimer::timeout, [this] {
-            const qint64 now = clock.elapsed();
-            longest = std::max(longest, now - last);
-            last = now;
-            ++ticks;
-            if (onTick)
-                onTick();
-        });
-        clock.start();
-        timer.start();
-    }
-};
+using testsupport::TickWatch;
 
 void SetStraightSizes(StatisticsWindow* f, const char* size) {
     for (const char* name : {"Combo11", "Combo12", "Combo13"})

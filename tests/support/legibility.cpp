@@ -3,6 +3,15 @@
 #include <QAbstractButton>
 #include <QCheckBox>
 #include <QCoreApplication>
+#include <QHeaderView>
+#include <QPlainTextEdit>
+#include <QTextBlock>
+#include <QTextDocument>
+#include <QTextEdit>
+#include <QTextLayout>
+
+#include <cmath>
+#include <QTreeView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -76,11 +85,84 @@ bool Clipped(QWidget* w) {
     return false;
 }
 
+// A table laid out as text in unwrapped lines: its widest line, as laid out with the formats of
+// its block (letter spacing included), runs past the visible width.
+QString CutTextTable(QWidget* w) {
+    QTextDocument* document = nullptr;
+    int room = 0;
+    if (auto* plain = qobject_cast<QPlainTextEdit*>(w)) {
+        if (plain->lineWrapMode() != QPlainTextEdit::NoWrap) return {};
+        document = plain->document();
+        room = plain->viewport()->width();
+    } else if (auto* rich = qobject_cast<QTextEdit*>(w)) {
+        if (rich->lineWrapMode() != QTextEdit::NoWrap) return {};
+        document = rich->document();
+        room = rich->viewport()->width();
+    } else {
+        return {};
+    }
+    room -= 2 * int(document->documentMargin());
+    int n = 0;
+    for (QTextBlock block = document->begin(); block.isValid(); block = block.next(), ++n) {
+        QTextLayout layout(block.text(), w->font());
+        if (block.layout()) layout.setFormats(block.layout()->formats());
+        QTextOption option;
+        option.setWrapMode(QTextOption::NoWrap);
+        layout.setTextOption(option);
+        layout.beginLayout();
+        QTextLine line = layout.createLine();
+        layout.endLayout();
+        const qreal width = line.isValid() ? line.naturalTextWidth() : 0;
+        if (width > room)
+            return QStringLiteral(": 第%1行宽 %2，只看得见 %3，右边的列被切掉").arg(n + 1).arg(std::ceil(width)).arg(room);
+    }
+    return {};
+}
+
+// A list whose columns do not all fit: a caption or a cell wider than its column, or columns
+// wider together than the list, so that some lie behind a horizontal scroll bar.
+QStringList CutListColumns(QWidget* w) {
+    auto* list = qobject_cast<QTreeView*>(w);
+    if (!list || list->isHeaderHidden()) return {};
+    QStringList cuts;
+    const QHeaderView* header = list->header();
+    const QAbstractItemModel* model = list->model();
+    const int margin = list->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, list) + 1;
+    for (int c = 0; c < header->count(); ++c) {
+        if (header->isSectionHidden(c)) continue;
+        const QString caption = model->headerData(c, Qt::Horizontal).toString();
+        const int width = header->sectionSize(c);
+        if (header->sectionSizeHint(c) > width) {
+            cuts << QStringLiteral(": 列“%1”的标题放不下（宽 %2）").arg(caption).arg(width);
+            continue;
+        }
+        for (int r = 0; r < model->rowCount(); ++r) {
+            const QModelIndex index = model->index(r, c);
+            const QVariant font = model->data(index, Qt::FontRole);
+            const QFontMetrics metrics(font.isValid() ? font.value<QFont>() : list->font());
+            const QString text = model->data(index).toString();
+            if (metrics.horizontalAdvance(text) + 2 * margin > width) {
+                cuts << QStringLiteral(": 列“%1”第%2行“%3”放不下（宽 %4）").arg(caption).arg(r + 1).arg(text).arg(width);
+                break;
+            }
+        }
+    }
+    const int room = list->viewport()->width();
+    for (int c = 0; c < header->count(); ++c) {
+        if (header->isSectionHidden(c) || header->sectionPosition(c) + header->sectionSize(c) <= room) continue;
+        cuts << QStringLiteral(": 列“%1”在可见宽度 %2 之外，被切掉").arg(model->headerData(c, Qt::Horizontal).toString()).arg(room);
+        break;
+    }
+    return cuts;
+}
+
 void Collect(QWidget* window, QSet<QString>& problems) {
     for (QWidget* w : window->findChildren<QWidget*>()) {
         if (!Shown(w, window) || w->objectName().startsWith(QLatin1String("qt_"))) continue;
         if (Clipped(w))
             problems.insert(PathOf(w, window) + QStringLiteral(": 文字放不下（宽 %1）").arg(w->width()));
+        if (const QString cut = CutTextTable(w); !cut.isEmpty()) problems.insert(PathOf(w, window) + cut);
+        for (const QString& cut : CutListColumns(w)) problems.insert(PathOf(w, window) + cut);
         // Siblings that cover each other.
         if (w->isWindow()) continue;
         QWidget* parent = w->parentWidget();

@@ -1,6 +1,8 @@
 #pragma once
 // Whether a window can be read at its design size in the installed fonts: each caption and
-// default text fits its control, and no two controls of one container cover each other.
+// default text fits its control, no two controls of one container cover each other, and every
+// column of a table is seen whole without scrolling sideways (a list's captions and cells, the
+// lines of a table shown as unwrapped text).
 #include <QString>
 #include <QStringList>
 

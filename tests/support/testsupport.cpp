@@ -4,15 +4,41 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <chrono>
 #include <csignal>
+#include <fcntl.h>
 #include <sys/mount.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <sys/statvfs.h>
+#include <unistd.h>
 
 namespace testsupport {
 
 QStringList FilesIn(const QString& dir) {
     return QDir(dir).entryList(QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot, QDir::Name);
+}
+
+Fifo::Fifo(const QString& path, int releaseAfterMs) : path_(path) {
+    made_ = ::mkfifo(QFile::encodeName(path).constData(), 0600) == 0;
+    if (!made_) return;
+    const QByteArray name = QFile::encodeName(path);
+    releaser_ = std::thread([this, name, releaseAfterMs] {
+        const auto start = std::chrono::steady_clock::now();
+        while (!stop_) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+            if (std::chrono::steady_clock::now() - start < std::chrono::milliseconds(releaseAfterMs)) continue;
+            // Succeeds only while a reader waits; closing it at once gives that reader an end of file.
+            const int fd = ::open(name.constData(), O_WRONLY | O_NONBLOCK | O_CLOEXEC);
+            if (fd >= 0) ::close(fd);
+        }
+    });
+}
+
+Fifo::~Fifo() {
+    stop_ = true;
+    if (releaser_.joinable()) releaser_.join();
+    if (made_) ::unlink(QFile::encodeName(path_).constData());
 }
 
 FileSizeLimit::FileSizeLimit(qint64 maxBytes) {

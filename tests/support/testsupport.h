@@ -3,7 +3,9 @@
 #include <QString>
 #include <QStringList>
 #include <QTemporaryDir>
+#include <atomic>
 #include <memory>
+#include <thread>
 
 namespace testsupport {
 
@@ -77,6 +79,24 @@ public:
 private:
     QTemporaryDir dir_;
     bool mounted_ = false;
+};
+
+// A FIFO made with mkfifo at path for the life of the object (removed after). So that a reader
+// that wrongly blocks on it fails its test instead of hanging it, a helper thread opens the
+// FIFO for writing from releaseAfterMs on, which lets a blocked open() or read() return.
+class Fifo {
+public:
+    explicit Fifo(const QString& path, int releaseAfterMs = 3000);
+    ~Fifo();
+    Fifo(const Fifo&) = delete;
+    Fifo& operator=(const Fifo&) = delete;
+    bool isMade() const { return made_; }
+
+private:
+    QString path_;
+    bool made_ = false;
+    std::atomic<bool> stop_{false};
+    std::thread releaser_;
 };
 
 }  // namespace testsupport

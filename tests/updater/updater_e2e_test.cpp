@@ -41,8 +41,6 @@ protected:
     QProcess update;
 };
 
-}  // namespace
-
 TEST_F(UpdateProgramTest, NewerVersionReplacesRunningProgramAndStartsIt) {
     serveServerLog(newerLog());
     startMainProgram();
@@ -213,3 +211,5 @@ TEST_F(UpdateProgramTest, SecondUpdateEndsAtOnce) {
     EXPECT_EQ(messages(), QStringList());
     EXPECT_EQ(update.state(), QProcess::Running);
 }
+
+}  // namespace

@@ -29,8 +29,6 @@ protected:
     QStringList shown;
 };
 
-}  // namespace
-
 TEST_F(UpdaterWindowTest, DesignStateAndCaptions) {
     timings.startDelayMs = 60000;  // keep it from starting
     open();
@@ -64,6 +62,15 @@ TEST_F(UpdaterWindowTest, NetworkFailureResetsTheSteps) {
     ASSERT_TRUE(WaitFor([this] { return shown.size() == 2; }));
     EXPECT_EQ(shown.last(), QStringLiteral("你的版本是已经是最新的了。"));
     EXPECT_FALSE(window->isVisible());
+}
+
+// An answer past the size limit is no network fault, and the message says what came instead.
+TEST_F(UpdaterWindowTest, AnswerPastItsSizeLimitSaysItWasTooLarge) {
+    server.serve("/3d/updatelog.txt", QByteArray(int(platform::kPageLimit) + 1, 'x'));
+    open();
+    ASSERT_TRUE(WaitFor([this] { return !shown.isEmpty(); }));
+    EXPECT_EQ(shown, QStringList{QStringLiteral("服务器的回答太大（数据超过了 4096 KB 的上限），不是要下载的文件，升级已取消。")});
+    EXPECT_TRUE(window->findChild<QPushButton*>("cmdStart")->isEnabled());
 }
 
 TEST_F(UpdaterWindowTest, ClosingDuringSwapWaitStartsOldProgramAgain) {
@@ -170,3 +177,5 @@ TEST_F(UpdaterWindowTest, StartRemovesCopiesLeftByAKilledUpgrade) {
     open();
     EXPECT_EQ(folderFiles(), (QStringList{"Sifmora", "updatelog.txt"}));
 }
+
+}  // namespace

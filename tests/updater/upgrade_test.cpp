@@ -4,6 +4,7 @@
 #include "updater/upgrade.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <gtest/gtest.h>
@@ -44,6 +45,21 @@ TEST(VersionLogTest, ParsesLineOneAsSigned16BitInteger) {
     }
     VersionLog log;
     EXPECT_FALSE(ReadVersionLog("/nonexistent/updatelog.txt", &log));
+}
+
+TEST(VersionLogTest, FifoInPlaceOfALogOrProgramFailsAtOnce) {
+    testsupport::ProgramDir dir;
+    testsupport::Fifo fifo(dir.file("updatelog.txt"));
+    ASSERT_TRUE(fifo.isMade());
+    QElapsedTimer clock;
+    clock.start();
+    VersionLog log;
+    QString error;
+    EXPECT_FALSE(ReadVersionLog(dir.file("updatelog.txt"), &log, &error));
+    EXPECT_TRUE(error.contains(QStringLiteral("这不是文件"))) << error.toStdString();
+    EXPECT_FALSE(FileLooksLikeProgram(dir.file("updatelog.txt")));
+    EXPECT_FALSE(FileIsCompleteProgram(dir.file("updatelog.txt")));
+    EXPECT_LT(clock.elapsed(), 1000);
 }
 
 TEST(VersionLogTest, Decision) {
@@ -119,8 +135,6 @@ protected:
     }
     testsupport::ProgramDir dir;
 };
-
-}  // namespace
 
 TEST_F(SwapTest, NewProgramAndLogTakeTheOldNames) {
     {
@@ -201,3 +215,5 @@ TEST_F(SwapTest, FailuresLeaveOldProgramAndLog) {
     EXPECT_EQ(dir.read("updatebak.txt"), QByteArray("7\r\nnew\r\n"));
     EXPECT_EQ(files(), (QStringList{"3Dbak.exe", "updatebak.txt", "updatelog.txt"}));
 }
+
+}  // namespace

@@ -5,9 +5,11 @@
 #include "common/numbertables.h"
 #include "common/textcodec.h"
 #include "dialogs/formulaeditor.h"
+#include "dialogs/setoperationswindow.h"
 #include "httpserver.h"
 #include "platform/ui/messagebox.h"
 #include "testsupport.h"
+#include "tickwatch.h"
 #include "workbench/formulafilter.h"
 #include "workbench/workbench.h"
 #include "workbenchfixture.h"
@@ -15,6 +17,7 @@
 #include <QAction>
 #include <QComboBox>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QEventLoop>
 #include <QFile>
 #include <QFileInfo>
@@ -22,9 +25,12 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPlainTextEdit>
+#include <QProgressDialog>
 #include <QPushButton>
 #include <QTextBrowser>
 #include <QTimer>
+#include <QTreeWidget>
+#include <QUrl>
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -166,25 +172,31 @@ TEST_F(FormulaFilterTest, SharedFormulasRemoveExactlyTheirNumbers) {
     EXPECT_EQ(form->session().pool, all);
 }
 
-// A script that fails keeps every number: none is lost, nothing is committed, and the error's
-// description is shown under the filter's title.
-TEST_F(FormulaFilterTest, ScriptErrorsShowTheDescriptionAndKeepThePool) {
+// A script that fails keeps every number: none is lost, nothing is committed, and the message
+// under the filter's title says what failed, on which line, and (while running) for which number.
+TEST_F(FormulaFilterTest, ScriptErrorsSayWhereAndKeepThePool) {
     make();
     const QStringList start{"001", "002", "003", "004", "005"};
     struct Case {
         const char* what;
         QString script;
-        QString description;  // empty: any non-empty description
+        QString where;  // the message after the engine's description
+        QString description;  // empty: the engine's own wording, not checked
     };
     const Case cases[] = {
         // Numbers before the failing one would have been removed.
         {"run-time error after removals",
          "Function Custom_GL(NUMBER)\n If NUMBER = \"004\" Then Err.Raise 1000, \"f\", \"stopped at 004\"\n"
          " Custom_GL = True\nEnd Function\n",
+         QStringLiteral("\n第2行：If NUMBER = \"004\" Then Err.Raise 1000, \"f\", \"stopped at 004\"\n号码 004"),
          QStringLiteral("stopped at 004")},
-        {"does not compile", "Function Custom_GL(NUMBER)\n If NUMBER Then\nEnd Function\n", QString()},
+        {"does not compile: no number is tested", "Function Custom_GL(NUMBER)\n If NUMBER Then\nEnd Function\n",
+         QStringLiteral("\n第3行：End Function"), QString()},
         {"division by zero", "Function Custom_GL(NUMBER)\n Custom_GL = 1 / (CInt(NUMBER) - 3)\nEnd Function\n",
-         QString()},
+         QStringLiteral("\n第2行：Custom_GL = 1 / (CInt(NUMBER) - 3)\n号码 003"), QStringLiteral("除数为零")},
+        {"top-level statement fails for a number",
+         "If n = 1 Then x = 1 / 0\nn = n + 1\nFunction Custom_GL(NUMBER)\nEnd Function\n",
+         QStringLiteral("\n第1行：If n = 1 Then x = 1 / 0\n号码 002"), QStringLiteral("除数为零")},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -195,11 +207,13 @@ TEST_F(FormulaFilterTest, ScriptErrorsShowTheDescriptionAndKeepThePool) {
         recorder->messages.clear();
         run();
         ASSERT_EQ(recorder->messages.size(), 1);
+        const QString text = recorder->messages[0].text;
         EXPECT_EQ(recorder->messages[0].title, kFormulaTitle);
         EXPECT_EQ(recorder->messages[0].icon, ui::Icon::Information);
         EXPECT_EQ(recorder->messages[0].buttons, ui::Buttons::Ok);
-        if (c.description.isEmpty()) EXPECT_FALSE(recorder->messages[0].text.isEmpty());
-        else EXPECT_EQ(recorder->messages[0].text, c.description);
+        EXPECT_TRUE(text.endsWith(c.where)) << text.toStdString();
+        EXPECT_GT(text.size(), c.where.size()) << "the description comes first";
+        if (!c.description.isEmpty()) EXPECT_EQ(text, c.description + c.where);
         EXPECT_EQ(form->session().pool, start);
         EXPECT_EQ(log(), before + kFormulaHeader + kFormulaFailLine);
         EXPECT_EQ(form->session().setDescription, QStringLiteral("之前"));
@@ -213,20 +227,63 @@ TEST_F(FormulaFilterTest, ScriptErrorsShowTheDescriptionAndKeepThePool) {
     EXPECT_EQ(form->session().pool, QStringList{"888"});
 }
 
-TEST_F(FormulaFilterTest, NoCustomGlInAFreshEngineFailsAtTheFirstNumber) {
+// A script that declares no Custom_GL of its own never reaches one the engine kept from an
+// earlier formula: it is refused before anything runs, and nothing changes.
+TEST_F(FormulaFilterTest, AScriptWithoutCustomGlChangesNothing) {
     make();
     load({"123", "456"});
-    setScript(QStringLiteral("x = 1\n"));
-    const QString before = log();
+    setScript(QStringLiteral("Function Custom_GL(NUMBER)\n Custom_GL = True\nEnd Function\n"));
     run();
-    ASSERT_EQ(recorder->messages.size(), 1);
-    EXPECT_FALSE(recorder->messages[0].text.isEmpty());
-    EXPECT_EQ(log(), before + kFormulaHeader + kFormulaFailLine);
-    EXPECT_EQ(form->session().pool, (QStringList{"123", "456"}));
+    ASSERT_TRUE(numbers().isEmpty());  // the engine now holds a Custom_GL that removes all
+    const QStringList scripts{
+        QStringLiteral("x = 1\n"),
+        QStringLiteral("' Function Custom_GL(NUMBER)\nx = 1"),
+        QStringLiteral("x = \"Function Custom_GL(NUMBER)\"\nRem Function Custom_GL(NUMBER)"),
+        QStringLiteral("Class C\n Function Custom_GL(NUMBER)\n Custom_GL = True\n End Function\nEnd Class\n"),
+    };
+    for (const QString& script : scripts) {
+        SCOPED_TRACE(script.toStdString());
+        load({"123", "456"});
+        form->session().setDescription = QStringLiteral("之前");
+        const QString before = log();
+        const int index = form->session().ring.index();
+        recorder->messages.clear();
+        setScript(script);
+        run();
+        ASSERT_EQ(recorder->messages.size(), 1);
+        EXPECT_EQ(recorder->messages[0].text, QStringLiteral("公式中没有 Custom_GL 函数"));
+        EXPECT_EQ(recorder->messages[0].title, kFormulaTitle);
+        EXPECT_EQ(numbers(), (QStringList{"123", "456"}));
+        EXPECT_EQ(log(), before);
+        EXPECT_EQ(form->session().ring.index(), index);
+        EXPECT_EQ(form->session().setDescription, QStringLiteral("之前"));
+    }
+}
+
+TEST(FormulaDeclaration, FindsTheFormulasOwnCustomGl) {
+    const struct {
+        const char* code;
+        bool defines;
+    } cases[] = {
+        {"Function Custom_GL(NUMBER)\nEnd Function", true},
+        {"  public function custom_gl (n)\nend function", true},
+        {"Private Sub CUSTOM_GL(n)\nEnd Sub", true},
+        {"x = 1 : Function Custom_GL(n)\nEnd Function", true},
+        {"Class A\nEnd Class\nFunction Custom_GL(n)\nEnd Function", true},
+        {"Function Custom_GL2(n)\nEnd Function", false},
+        {"Function MyCustom_GL(n)\nEnd Function", false},
+        {"x = 1 ' Function Custom_GL(n)", false},
+        {"y = \"a:Function Custom_GL(n)\"", false},
+        {"REM Function Custom_GL(n)", false},
+        {"Class A\n Function Custom_GL(n)\n End Function\nEnd Class", false},
+        {"", false},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(workbench::DefinesCustomGl(QString::fromUtf8(c.code)), c.defines) << c.code;
 }
 
 // The condition text goes in verbatim; results equal to True are True and -1 only; the engine
-// keeps the last Custom_GL for a later run whose script defines none.
+// keeps what the earlier formulas' top-level statements set.
 TEST_F(FormulaFilterTest, ConditionResultsAndTheLastingEngine) {
     make();
     load({"105", "234", "512", "777"});
@@ -241,9 +298,10 @@ TEST_F(FormulaFilterTest, ConditionResultsAndTheLastingEngine) {
 
     // A later script without the condition still finds the top-level T the engine kept.
     load({"111", "222", "555"});
-    setScript(QStringLiteral("' 沿用上次的条件"));
+    setScript(QStringLiteral("' 沿用上次的条件\nFunction Custom_GL(NUMBER)\n"
+                             " Custom_GL = InStr(T, Left(NUMBER, 1)) > 0\nEnd Function\n"));
     run();
-    EXPECT_TRUE(recorder->messages.isEmpty());
+    EXPECT_TRUE(recorder->messages.isEmpty()) << recorder->lastText().toStdString();
     EXPECT_EQ(form->session().pool, (QStringList{"222"}));
 
     // -1 removes like True; 1, False, Empty and a text keep the number.
@@ -263,6 +321,133 @@ TEST_F(FormulaFilterTest, ConditionResultsAndTheLastingEngine) {
     EXPECT_TRUE(recorder->messages.isEmpty());
     EXPECT_EQ(log(), beforeEmpty + FormulaFrame({}, 0));
     EXPECT_EQ(get<QPushButton>(QStringLiteral("Command11"))->property("Tag").toString(), kFormulaTitle);
+}
+
+// A script's MsgBox that cancels the run's progress: the cancel then arrives while a call is
+// under way, deterministically.
+class CancellingHost : public script::ScriptHost {
+public:
+    explicit CancellingHost(common::WorkProgress& progress) : progress_(progress) {}
+    int msgBox(const QString&, int, const QString&) override {
+        ++boxes;
+        progress_.cancel();
+        return 1;
+    }
+    std::optional<QString> inputBox(const QString&, const QString&, const QString&) override { return QString(); }
+    int boxes = 0;
+
+private:
+    common::WorkProgress& progress_;
+};
+
+// Cancelled before or during a call, the run ends with the pool and the log as they were, and
+// the engine serves the next run; a call that never ends on its own (no time limit) is stopped.
+TEST(FormulaRunCancel, StopsEvenAnEndlessCallAndChangesNothing) {
+    script::ScriptEngine engine;
+    engine.setTimeout(0);
+    const QString endless = QStringLiteral(
+        "Function Custom_GL(NUMBER)\n If NUMBER = \"003\" Then\n  MsgBox \"停\"\n  Do\n  Loop\n End If\n"
+        " Custom_GL = True\nEnd Function\n");
+    const pool::NumberPool start{"001", "002", "003", "004"};
+    {
+        common::WorkProgress progress;
+        CancellingHost host(progress);
+        engine.setHost(&host);
+        pool::NumberPool numbers = start;
+        QString log = QStringLiteral("之前");
+        const workbench::FormulaRunResult run = workbench::RunFormulaFilter(engine, endless, numbers, log, &progress);
+        EXPECT_FALSE(run.ok);
+        EXPECT_TRUE(run.cancelled);
+        EXPECT_EQ(run.error.number, script::kErrStopped);
+        EXPECT_EQ(host.boxes, 1);
+        EXPECT_EQ(progress.done(), 2);  // 001 and 002 were through
+        EXPECT_EQ(numbers, start);
+        EXPECT_EQ(log, QStringLiteral("之前"));
+        engine.setHost(nullptr);
+    }
+    {
+        common::WorkProgress progress;
+        progress.cancel();
+        pool::NumberPool numbers = start;
+        QString log;
+        const workbench::FormulaRunResult run = workbench::RunFormulaFilter(engine, endless, numbers, log, &progress);
+        EXPECT_TRUE(run.cancelled);
+        EXPECT_EQ(progress.done(), 0);
+        EXPECT_EQ(numbers, start);
+        EXPECT_TRUE(log.isEmpty());
+    }
+    // The stop request belonged to that run only.
+    pool::NumberPool numbers{"001", "002"};
+    QString log;
+    const workbench::FormulaRunResult run =
+        workbench::RunFormulaFilter(engine, QStringLiteral("Function Custom_GL(N)\n Custom_GL = N = \"002\"\nEnd Function"),
+                                    numbers, log);
+    EXPECT_TRUE(run.ok) << run.error.text().toStdString();
+    EXPECT_EQ(numbers, pool::NumberPool{"001"});
+}
+
+// A slow formula runs away from the window: it keeps painting, a progress box with 取消 comes
+// up, and 取消 ends the run at once with the pool, the log, the undo ring and the description
+// exactly as before.
+TEST_F(FormulaFilterTest, SlowFormulaShowsProgressAndCancelsCleanly) {
+    make();
+    const QStringList start{"001", "002", "003"};
+    load(start);
+    form->session().setDescription = QStringLiteral("之前");
+    // Each call runs into the engine's 10 s limit.
+    setScript(QStringLiteral("Function Custom_GL(NUMBER)\n Do\n Loop\nEnd Function\n"));
+    const QString before = log();
+    const int index = form->session().ring.index();
+    testsupport::TickWatch watch;
+    qint64 pressedAt = -1;
+    watch.onTick = [&] {
+        if (pressedAt < 0 && testsupport::ProgressBoxOf(form.get()) && watch.clock.elapsed() >= 300 &&
+            testsupport::ProgressBoxOf(form.get())->isVisible() && testsupport::PressProgressCancel(form.get()))
+            pressedAt = watch.clock.elapsed();
+    };
+    run();
+    const qint64 returnedAt = watch.clock.elapsed();
+    ASSERT_GE(pressedAt, 0) << "no progress box with 取消 came up";
+    EXPECT_LT(returnedAt - pressedAt, 2000);  // far below the 10 s a call would otherwise take
+    EXPECT_GE(watch.ticks, 20);
+    EXPECT_LT(watch.longest, 500);
+    EXPECT_TRUE(recorder->messages.isEmpty()) << recorder->lastText().toStdString();
+    EXPECT_EQ(numbers(), start);
+    EXPECT_EQ(log(), before);
+    EXPECT_EQ(form->session().ring.index(), index);
+    EXPECT_EQ(form->session().setDescription, QStringLiteral("之前"));
+    EXPECT_EQ(testsupport::ProgressBoxOf(form.get()), nullptr);
+
+    // The window's engine serves the next formula.
+    setScript(QStringLiteral("Function Custom_GL(NUMBER)\n Custom_GL = NUMBER = \"002\"\nEnd Function\n"));
+    run();
+    EXPECT_TRUE(recorder->messages.isEmpty()) << recorder->lastText().toStdString();
+    EXPECT_EQ(numbers(), (QStringList{"001", "003"}));
+}
+
+// A collection made after undo or redo is listed with the description of the set it holds,
+// not of the step that was undone.
+TEST_F(FormulaFilterTest, CollectionAfterUndoCarriesItsSetsDescription) {
+    make();
+    form->session().setDescription = QStringLiteral("大底一");
+    load({"001", "002", "003"});
+    setScript(QStringLiteral("Function Custom_GL(NUMBER)\n Custom_GL = NUMBER = \"002\"\nEnd Function\n"));
+    run();
+    ASSERT_EQ(numbers(), (QStringList{"001", "003"}));
+    auto listedAs = [&]() -> QString {
+        click(QStringLiteral("Command11"));
+        EXPECT_TRUE(form->collectionSaved());
+        auto* list = SetOperationsWindow::existing()->findChild<QTreeWidget*>(QStringLiteral("ListView1"));
+        for (int i = 0; list && i < list->topLevelItemCount(); ++i)
+            if (list->topLevelItem(i)->text(2) == form->lastCollectionPath()) return list->topLevelItem(i)->text(0);
+        return QStringLiteral("(not listed)");
+    };
+    form->Command52_Click();
+    ASSERT_EQ(numbers(), (QStringList{"001", "002", "003"}));
+    EXPECT_EQ(listedAs(), QStringLiteral("大底一"));
+    form->Command51_Click();
+    ASSERT_EQ(numbers(), (QStringList{"001", "003"}));
+    EXPECT_EQ(listedAs(), kFormulaTitle);
 }
 
 // The code is added again for every number, so its top-level statements run before each call.
@@ -363,6 +548,45 @@ TEST_F(FormulaFilterTest, DeletedFormulaIsNeverRunAsAScript) {
     }
     form->Command52_Click();  // undo reaches the set before the successful run: nothing else was committed
     EXPECT_TRUE(form->session().pool.isEmpty());
+}
+
+// A FIFO put in a formula's place, or in the home folder's page's place: each read returns at
+// once, the formula with the reason in Chinese, the page as not shown.
+TEST_F(FormulaFilterTest, FifoInPlaceOfAFormulaOrThePageFailsAtOnce) {
+    writeFormula(QStringLiteral("b.txt"), "x");
+    make();
+    setScript(QStringLiteral("用户自己的公式"));
+    QFile::remove(dir.file(QStringLiteral("公式/b.txt")));
+    testsupport::Fifo formula(dir.file(QStringLiteral("公式/b.txt")));
+    ASSERT_TRUE(formula.isMade());
+    QElapsedTimer clock;
+    clock.start();
+    choose(QStringLiteral("b.txt"));
+    EXPECT_LT(clock.elapsed(), 1000);
+    ASSERT_EQ(recorder->messages.size(), 1);
+    EXPECT_TRUE(recorder->messages[0].text.contains(QStringLiteral("这不是文件"))) << recorder->messages[0].text.toStdString();
+    EXPECT_EQ(script(), QString());  // never run as a script
+
+    testsupport::ProgramDir home;
+    testsupport::Fifo page(home.file("wngs.htm"));
+    ASSERT_TRUE(page.isMade());
+    testsupport::EnvVar homeUrl("SIFMORA_HOME_URL", QUrl::fromLocalFile(home.path()).toString());
+    withEditor([&](FormulaEditor& editor) {
+        QEventLoop loop;
+        bool finished = false, shown = true;
+        QObject::connect(&editor, &FormulaEditor::pageFinished, &loop, [&](bool ok) {
+            finished = true;
+            shown = ok;
+            loop.quit();
+        });
+        QTimer::singleShot(10000, &loop, &QEventLoop::quit);  // a guard, not a measurement
+        QElapsedTimer pageClock;
+        pageClock.start();
+        loop.exec();
+        EXPECT_TRUE(finished);
+        EXPECT_FALSE(shown);
+        EXPECT_LT(pageClock.elapsed(), 1000);
+    });
 }
 
 // The editor opens on the workbench's script; 确定 hands its text back, 取消 does not.

@@ -42,8 +42,6 @@ protected:
     QStringList opened;
 };
 
-}  // namespace
-
 TEST_F(ResultToolsTest, PreviewAndPrizeCheckOpenModally) {
     QDir(program.path()).mkdir(QStringLiteral("HAO"));
     click("Command25");
@@ -64,3 +62,5 @@ TEST_F(ResultToolsTest, PrizeCheckWithoutBetFolderIsReported) {
     EXPECT_EQ(form->session().pool, poolBefore);
     EXPECT_EQ(form->session().log.text(), logBefore);
 }
+
+}  // namespace

@@ -7,7 +7,9 @@
 #include "mainwindow/mainwindow.h"
 #include "mainwindow/trayicon.h"
 #include "platform/ui/messagebox.h"
+#include "platform/ui/tablefont.h"
 #include "smart/smartsystemwindow.h"
+#include "smart/verification.h"
 #include "startup/startupwindow.h"
 #include "updater/updaterwindow.h"
 #include "workbench/workbenchwindow.h"
@@ -17,7 +19,10 @@
 #include <QApplication>
 #include <QDir>
 #include <QFont>
+#include <QFontDatabase>
+#include <QLabel>
 #include <QLineEdit>
+#include <QTreeWidget>
 #include <QPushButton>
 #include <QTabBar>
 #include <QTabWidget>
@@ -108,6 +113,9 @@ int main(int argc, char** argv) {
     // Another user-interface font, to see the windows as a machine with only that font shows them.
     const QString family = qEnvironmentVariable("SIFMORA_SCREENSHOT_FONT");
     if (!family.isEmpty()) QApplication::setFont(QFont(family, QApplication::font().pointSize()));
+    // Tables in the same family's fixed-pitch face, where it has one.
+    const QString mono = family + QStringLiteral(" Mono");
+    if (!family.isEmpty() && QFontDatabase::hasFamily(mono)) ui::SetPreferredTableFamily(mono);
     g_out = QString::fromLocal8Bit(argv[1]);
     QDir().mkpath(g_out);
 
@@ -125,6 +133,24 @@ int main(int argc, char** argv) {
         Press(d, "Command3");  // 历史成绩验证
         Press(d, "Command5");  // the older smart selection
     };
+    // The verification list with rows as a run leaves them, to see every column whole.
+    g_inside[QStringLiteral("Form18")] = [](QDialog* d) {
+        auto* list = d->findChild<QTreeWidget*>(QStringLiteral("ListView1"));
+        if (!list) return;
+        const QStringList numbers{QStringLiteral("222"), QStringLiteral("151"), QStringLiteral("721")};
+        for (int r = 0; r < 14; ++r) {
+            auto* row = new QTreeWidgetItem(list);
+            const QString number = numbers[r % 3];
+            row->setText(0, QString::number(2026254 + r));
+            row->setText(1, number);
+            for (int k = 0; k < 4; ++k) row->setText(2 + k, smart::VerifyCell(QStringLiteral("0123").left(1 + (r + k) % 3), (r + k) % 2));
+            row->setText(6, smart::VerifyRemark(number));
+        }
+        list->scrollToItem(list->topLevelItem(list->topLevelItemCount() - 1));
+        d->findChild<QLabel*>(QStringLiteral("Label1"))->setText(smart::VerifyProgress(14, 20));
+        Shoot(d, QStringLiteral("Form18_rows"));
+    };
+    g_inside[QStringLiteral("F15old")] = [](QDialog* d) { Press(d, "Command3"); };  // 验证…: its table
     g_inside[QStringLiteral("Form4")] = [](QDialog* d) { static_cast<PrizeCheckWindow*>(d)->Label3_Click(); };
 
     MainWindow::openers().workbench = [] { workbench::ShowWorkbench(MainWindow::instance()); };
@@ -153,11 +179,18 @@ int main(int argc, char** argv) {
     main->Timer1_Timer();
     main->Timer3_Timer();
     Shoot(main, QStringLiteral("Form1_history"));
-    for (const char* button : {"Command1", "Command3", "Command8", "Command10"}) {
+    // Every analysis table: the eleven buttons, then the group forms of the two drop-downs.
+    for (const char* button : {"Command1", "Command2", "Command3", "Command4", "Command5", "Command7", "Command8",
+                               "Command10", "Command12", "Command13", "Command14"}) {
         Press(main, button);
         main->Timer3_Timer();
         Shoot(main, QStringLiteral("Form1_") + QLatin1String(button));
     }
+    main->p1z_Click();
+    Shoot(main, QStringLiteral("Form1_p1z"));
+    main->p2z_Click();
+    Shoot(main, QStringLiteral("Form1_p2z"));
+    Press(main, "Command6");
     Press(main, "Command15");  // 数据输入
     if (auto* settings = main->findChild<QAction*>(QStringLiteral("syssetup"))) settings->trigger();
     Settle();

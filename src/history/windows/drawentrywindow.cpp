@@ -5,6 +5,7 @@
 #include "common/drawtext.h"
 #include "common/paths.h"
 #include "history/drawdownload.h"
+#include "history/drawfile.h"
 #include "platform/ui/lotterymark.h"
 #include "platform/ui/messagebox.h"
 
@@ -236,33 +237,43 @@ void DrawEntryWindow::Command4_Click() {
     const QString bak = common::ProgramFile(QStringLiteral("HAOBAK.TXT"));
     QString serverIssue;
     const history::HomeCopyFetch fetched =
-        common::HasHomeServer() ? history::FetchHomeCopy(history::HomeDrawFileUrl(app.lotteryIsP3), bak, &serverIssue)
-                                : history::HomeCopyFetch::NotReached;
+        common::HasHomeServer()
+            ? history::FetchHomeCopy(history::HomeDrawFileUrl(app.lotteryIsP3), bak, app.drawFilePath, &serverIssue)
+            : history::HomeCopyFetch::NotReached;
     downloading_ = false;
-    if (fetched == history::HomeCopyFetch::NotReached) {
-        Label3->setText(QStringLiteral("网络连接失败"));
+    // Only a copy that extends the local file may replace it; every other answer leaves the file
+    // as it was and says why on the status line.
+    QString refusal;
+    switch (fetched) {
+    case history::HomeCopyFetch::Fetched: break;
+    case history::HomeCopyFetch::NotReached: refusal = QStringLiteral("网络连接失败"); break;
+    case history::HomeCopyFetch::TooLarge: refusal = QStringLiteral("服务器的回答太大,本机数据未更新"); break;
+    case history::HomeCopyFetch::WebPage: refusal = QStringLiteral("服务器没有发来开奖数据,本机数据未更新"); break;
+    case history::HomeCopyFetch::Refused: refusal = QStringLiteral("服务器数据格式错误,本机数据未更新"); break;
+    case history::HomeCopyFetch::LocalUnreadable: refusal = QStringLiteral("本机数据文件无法读取,已保留原文件"); break;
+    case history::HomeCopyFetch::Disagrees: refusal = QStringLiteral("服务器数据与本机记录不一致,本机数据未更新"); break;
+    case history::HomeCopyFetch::Shorter: refusal = QStringLiteral("本机数据已升级不需更新"); break;
+    }
+    if (!refusal.isEmpty()) {
+        Label3->setText(refusal);
         setButtonsEnabled(true);
         return;
     }
-    if (fetched == history::HomeCopyFetch::Refused) {
-        // An error page or a partial record must not replace the history.
-        Label3->setText(QStringLiteral("服务器数据格式错误,本机数据未更新"));
+    auto updateFailed = [&](const QString& why) {
+        QFile::remove(bak);
+        ui::MsgBox(QStringLiteral("开奖数据更新失败：") + why, ui::Icon::Warning, ui::Buttons::Ok, ui::kAppTitle, this);
+        Label3->clear();
         setButtonsEnabled(true);
-        return;
-    }
+    };
+    // A read-only file (or a folder of its name) takes no copy: said before anything is asked.
+    QString why;
+    if (!history::CheckDrawFileWritable(app.drawFilePath, &why)) return updateFailed(why);
     const ui::Answer answer = ui::MsgBox(
         QStringLiteral("服务器数据已更新到[") + serverIssue + QStringLiteral("]期,是否校对本机数据后再更新?"),
         ui::Icon::Question, ui::Buttons::YesNo, QStringLiteral("自动更新"), this);
     if (answer != ui::Answer::Yes || book_.lastEntryIssue() < serverIssue) {
-        QString why;
-        if (!common::ReplaceFile(bak, app.drawFilePath, &why)) {
-            QFile::remove(bak);
-            ui::MsgBox(QStringLiteral("开奖数据更新失败：") + why, ui::Icon::Warning, ui::Buttons::Ok, ui::kAppTitle,
-                       this);
-            Label3->clear();
-            setButtonsEnabled(true);
-            return;
-        }
+        if (!history::CheckDrawFileWritable(app.drawFilePath, &why) || !common::ReplaceFile(bak, app.drawFilePath, &why))
+            return updateFailed(why);
         accept();
         return;
     }

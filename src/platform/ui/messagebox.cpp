@@ -1,8 +1,12 @@
 #include "platform/ui/messagebox.h"
 
-#include <QInputDialog>
 #include <QAbstractButton>
+#include <QApplication>
+#include <QFontMetrics>
+#include <QGridLayout>
+#include <QInputDialog>
 #include <QMessageBox>
+#include <QSpacerItem>
 
 namespace ui {
 namespace {
@@ -19,12 +23,30 @@ QMessageBox::Icon ToQt(Icon icon) {
     default: return QMessageBox::NoIcon;
     }
 }
+
+int TitleRoom(const QString& title) {
+    // The window manager draws the title in its own, often bold, font beside the window icon
+    // and the frame's buttons; Qt leaves only 50 pixels beside the plain text for all of that.
+    QFont font = QApplication::font("QMdiSubWindowTitleBar");
+    font.setBold(true);
+    return QFontMetrics(font).horizontalAdvance(title) * 6 / 5 + 150;
+}
 }  // namespace
+
+void MakeRoomForTitle(QMessageBox& box) {
+    auto* grid = qobject_cast<QGridLayout*>(box.layout());
+    if (!grid || box.windowTitle().isEmpty()) return;
+    // A box sizes itself to its text on every show; a spacer across the grid is the minimum
+    // width it keeps to.
+    grid->addItem(new QSpacerItem(TitleRoom(box.windowTitle()), 0, QSizePolicy::Minimum, QSizePolicy::Minimum),
+                  grid->rowCount(), 0, 1, grid->columnCount());
+}
 
 Answer MsgBox(const QString& text, Icon icon, Buttons buttons, const QString& title, QWidget* parent,
               Answer defaultButton) {
     if (g_message) return g_message({text, title, icon, buttons, defaultButton});
     QMessageBox box(ToQt(icon), title, text, QMessageBox::NoButton, parent);
+    MakeRoomForTitle(box);
     switch (buttons) {
     case Buttons::Ok: box.setStandardButtons(QMessageBox::Ok); break;
     case Buttons::OkCancel: box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel); break;
@@ -67,10 +89,14 @@ Answer MsgBox(const QString& text, Icon icon, Buttons buttons, const QString& ti
 bool InputBox(const QString& prompt, const QString& title, const QString& defaultText, QString* answer,
               QWidget* parent) {
     if (g_input) return g_input(prompt, title, answer);
-    bool ok = false;
-    const QString text = QInputDialog::getText(parent, title, prompt, QLineEdit::Normal, defaultText, &ok);
-    if (ok && answer) *answer = text;
-    return ok;
+    QInputDialog dialog(parent);
+    dialog.setWindowTitle(title);
+    dialog.setLabelText(prompt);
+    dialog.setTextValue(defaultText);
+    dialog.setMinimumWidth(TitleRoom(title));
+    if (dialog.exec() != QDialog::Accepted) return false;
+    if (answer) *answer = dialog.textValue();
+    return true;
 }
 
 int ShowModal(QDialog* dialog) {

@@ -6,6 +6,8 @@
 
 #include <functional>
 
+class QMessageBox;
+
 namespace ui {
 
 inline const QString kAppTitle = QStringLiteral("Sifmora");
@@ -26,6 +28,8 @@ struct MessageRecord {
 // the button that Enter presses (questions that destroy data default to No).
 Answer MsgBox(const QString& text, Icon icon = Icon::None, Buttons buttons = Buttons::Ok,
               const QString& title = kAppTitle, QWidget* parent = nullptr, Answer defaultButton = Answer::Ok);
+// Widens a message box to show its whole title in the frame's title bar (MsgBox does this).
+void MakeRoomForTitle(QMessageBox& box);
 // Asks for a line of text; false when cancelled.
 bool InputBox(const QString& prompt, const QString& title, const QString& defaultText, QString* answer,
               QWidget* parent = nullptr);

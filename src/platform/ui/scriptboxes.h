@@ -8,6 +8,8 @@
 
 namespace ui {
 
+// A script run on a worker thread shows its boxes on the window's thread and waits there
+// for the answer.
 class ScriptBoxes : public script::ScriptHost {
 public:
     explicit ScriptBoxes(QWidget* parent = nullptr) : parent_(parent) {}
@@ -19,6 +21,8 @@ public:
 
 private:
     QPointer<QWidget> parent_;
+    int showMsgBox(const QString& prompt, int buttons, const QString& title);
+    std::optional<QString> showInputBox(const QString& prompt, const QString& title, const QString& defaultText);
 };
 
 }  // namespace ui

@@ -8,4 +8,8 @@ namespace ui {
 
 QFont TableFont(int pointSize = 9);
 
+// The family tried before all others, so that tests and screenshots can draw tables in each of
+// the installed fonts; empty for the usual order.
+void SetPreferredTableFamily(const QString& family);
+
 }  // namespace ui

@@ -1,8 +1,10 @@
 #include "platform/ui/webview.h"
 
+#include "common/localfile.h"
 #include "common/textcodec.h"
 #include "platform/download.h"
 
+#include <QFileInfo>
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
 #include <QNetworkRequest>
@@ -25,6 +27,7 @@ WebView::~WebView() {
 }
 
 void WebView::Navigate(const QString& address) {
+    loadingLocal_ = false;
     if (reply_) {
         QNetworkReply* old = reply_;
         reply_ = nullptr;
@@ -51,6 +54,28 @@ void WebView::Navigate(const QString& address) {
             emit downloadComplete();
             emit navigateError(address, 0);
             showErrorPage(address);
+        });
+        return;
+    }
+    if (isFile) {
+        // Read here rather than by the network layer, whose open() would wait for ever on a FIFO
+        // put in the page's place.
+        loadingLocal_ = true;
+        QTimer::singleShot(0, this, [this, address, path = url.toLocalFile()] {
+            if (location_ != address || !loadingLocal_) return;
+            loadingLocal_ = false;
+            QByteArray body;
+            QString why;
+            const bool ok = common::ReadRegularFile(path, platform::kPageLimit, &body, &why);
+            emit downloadComplete();
+            if (!ok) {
+                emit navigateError(address, 0);
+                // A missing page of the home folder is a server without the page; anything
+                // else (not a file, too large, no permission) is named.
+                showErrorPage(address, QFileInfo::exists(path) ? why : QString());
+                return;
+            }
+            showPage(body, QByteArray());
         });
         return;
     }
@@ -83,19 +108,23 @@ void WebView::finished(QNetworkReply* reply) {
         showErrorPage(location_);
         return;
     }
+    showPage(body, reply->header(QNetworkRequest::ContentTypeHeader).toByteArray());
+}
+
+void WebView::showPage(const QByteArray& body, const QByteArray& contentType) {
     static const QRegularExpression charset(QStringLiteral("charset\\s*=\\s*[\"']?\\s*(gb2312|gbk|gb18030)"),
                                             QRegularExpression::CaseInsensitiveOption);
-    const QString head = QString::fromLatin1(body.left(2048)) +
-                         QString::fromLatin1(reply->header(QNetworkRequest::ContentTypeHeader).toByteArray());
+    const QString head = QString::fromLatin1(body.left(2048)) + QString::fromLatin1(contentType);
     const QString html = charset.match(head).hasMatch() ? common::DecodeAnsi(body) : QString::fromUtf8(body);
     setHtml(html);
     emit documentComplete(location_);
 }
 
-void WebView::showErrorPage(const QString& url) {
+void WebView::showErrorPage(const QString& url, const QString& reason) {
     // Like a browser, the view shows its own page for a failed navigation and completes it.
-    setHtml(QStringLiteral("<p>&nbsp;</p><p align=\"center\"><font size=\"2\" color=\"#008080\">"
-                           "网络连接失败</font></p>"));
+    const QString text = reason.isEmpty() ? QStringLiteral("网络连接失败") : reason.toHtmlEscaped();
+    setHtml(QStringLiteral("<p>&nbsp;</p><p align=\"center\"><font size=\"2\" color=\"#008080\">%1</font></p>")
+                .arg(text));
     emit documentComplete(url);
 }
 

@@ -22,7 +22,7 @@ public:
     void Refresh();   // reloads the current page (nothing before the first navigation)
     void Refresh2() { Refresh(); }
     QString locationUrl() const { return location_; }
-    bool busy() const { return reply_ != nullptr; }
+    bool busy() const { return reply_ != nullptr || loadingLocal_; }
 
     bool silent() const { return silent_; }
     void setSilent(bool on) { silent_ = on; }
@@ -38,12 +38,15 @@ signals:
 
 private:
     void finished(QNetworkReply* reply);
-    void showErrorPage(const QString& url);
+    void showPage(const QByteArray& body, const QByteArray& contentType);
+    // reason: shown instead of the usual "no connection" line.
+    void showErrorPage(const QString& url, const QString& reason = QString());
 
     QNetworkAccessManager* manager_ = nullptr;
     QPointer<QNetworkReply> reply_;
     QString location_;
     bool silent_ = false;
+    bool loadingLocal_ = false;  // a local page is read on the next pass of the event loop
 };
 
 }  // namespace ui

@@ -239,7 +239,7 @@ TEST_F(DrawEntry, HomeServerCopy) {
     testsupport::EnvVar homeUrl("SIFMORA_HOME_URL", server.baseUrl());
     const QByteArray local = MakeRecords(draws);
     const QByteArray later = MakeRecords(MakeDraws(7, 354));   // ends 2024360
-    const QByteArray equal = MakeRecords(MakeDraws(3, 356));   // ends 2024358
+    const QByteArray equal = MakeRecords(MakeDraws(3, 356));   // ends 2024358, other draws
     const QByteArray older = MakeRecords(MakeDraws(2, 1));     // ends 2024002
     struct Case {
         const char* what;
@@ -251,10 +251,15 @@ TEST_F(DrawEntry, HomeServerCopy) {
         QString asked;  // the question, when one is asked
     } cases[] = {
         {"later, checked", later, 200, ui::Answer::Yes, true, "", "服务器数据已更新到[2024360]期,是否校对本机数据后再更新?"},
-        {"equal, checked", equal, 200, ui::Answer::Yes, false, "本机数据已升级不需更新", "服务器数据已更新到[2024358]期,是否校对本机数据后再更新?"},
-        {"older, not checked", older, 200, ui::Answer::No, true, "", "服务器数据已更新到[2024002]期,是否校对本机数据后再更新?"},
+        {"equal, checked", local, 200, ui::Answer::Yes, false, "本机数据已升级不需更新", "服务器数据已更新到[2024358]期,是否校对本机数据后再更新?"},
+        {"equal, not checked", local, 200, ui::Answer::No, true, "", "服务器数据已更新到[2024358]期,是否校对本机数据后再更新?"},
+        // The copy must hold every local record unchanged, whatever the answer would be.
+        {"older", older, 200, ui::Answer::No, false, "服务器数据与本机记录不一致,本机数据未更新", ""},
+        {"other draws", equal, 200, ui::Answer::No, false, "服务器数据与本机记录不一致,本机数据未更新", ""},
+        {"behind", MakeRecords(MakeDraws(4, 354)), 200, ui::Answer::No, false, "本机数据已升级不需更新", ""},
         {"not found", later, 404, ui::Answer::Yes, false, "网络连接失败", ""},
-        {"error page", "<html>busy</html>", 200, ui::Answer::No, false, "服务器数据格式错误,本机数据未更新", ""},
+        {"too large", local + QByteArray(2 * 1024 * 1024, '\n'), 200, ui::Answer::No, false, "服务器的回答太大,本机数据未更新", ""},
+        {"error page", "<html>busy</html>", 200, ui::Answer::No, false, "服务器没有发来开奖数据,本机数据未更新", ""},
         {"partial record", later + "2024", 200, ui::Answer::No, false, "服务器数据格式错误,本机数据未更新", ""},
     };
     for (const Case& c : cases) {
@@ -280,6 +285,52 @@ TEST_F(DrawEntry, HomeServerCopy) {
             for (QPushButton* b : {f.Command1, f.Command2, f.Command3, f.Command4}) EXPECT_TRUE(b->isEnabled()) << c.what;
         }
     }
+}
+
+// The file on disk is what the copy must extend: a local file that cannot be read is kept, and a
+// read-only one takes neither the copy nor the window's edits.
+TEST_F(DrawEntry, HomeServerCopyKeepsAnUnreadableOrReadOnlyFile) {
+    testsupport::HttpServer server;
+    ASSERT_TRUE(server.isListening());
+    testsupport::EnvVar homeUrl("SIFMORA_HOME_URL", server.baseUrl());
+    const QByteArray local = MakeRecords(draws);
+    server.serve("/3d/HAO.txt", MakeRecords(MakeDraws(8, 354)));  // extends the file, ends 2024361
+
+    // The newest record is damaged: the copy only seems to be newer.
+    const QByteArray damaged = local + QByteArray("2024x59 9991");
+    dir.write("HAO.TXT", damaged);
+    {
+        ui::MessageRecorder answers(ui::Answer::No);
+        DrawEntryWindow f;
+        f.Command4->click();
+        EXPECT_EQ(f.Label3->text(), "本机数据文件无法读取,已保留原文件");
+        EXPECT_TRUE(answers.messages.isEmpty());
+        EXPECT_EQ(dir.read("HAO.TXT"), damaged);
+        EXPECT_FALSE(QFile::exists(dir.file("HAOBAK.TXT")));
+    }
+
+    dir.write("HAO.TXT", local);
+    const QString hao = dir.file("HAO.TXT");
+    ASSERT_TRUE(QFile::setPermissions(hao, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther));
+    const QString readOnly = QStringLiteral("%1 是只读文件，新的开奖数据没有写入").arg(hao);
+    {
+        ui::MessageRecorder answers(ui::Answer::Yes);
+        DrawEntryWindow f;
+        f.Command4->click();
+        ASSERT_EQ(answers.messages.size(), 1);  // told at once, nothing asked
+        EXPECT_EQ(answers.messages[0].text, QStringLiteral("开奖数据更新失败：") + readOnly);
+        EXPECT_NE(f.result(), QDialog::Accepted);
+        EXPECT_TRUE(f.Command4->isEnabled());
+        Enter(f, QString(), "123");
+        f.Command2->click();
+        ASSERT_EQ(answers.messages.size(), 2);
+        EXPECT_EQ(answers.messages[1].text, QStringLiteral("开奖数据保存失败：") + readOnly);
+        EXPECT_NE(f.result(), QDialog::Accepted);
+    }
+    EXPECT_EQ(dir.read("HAO.TXT"), local);
+    EXPECT_EQ(QFile::permissions(hao) & (QFile::WriteOwner | QFile::WriteGroup | QFile::WriteOther), QFile::Permissions());
+    EXPECT_EQ(testsupport::FilesIn(dir.path()), QStringList({"HAO.TXT", "HAOP3.TXT"}));
+    QFile::setPermissions(hao, QFile::ReadOwner | QFile::WriteOwner);
 }
 
 TEST_F(DrawEntry, HomeServerCopyComparesWithTheEditedHistory) {

@@ -59,8 +59,6 @@ protected:
     std::unique_ptr<MainWindow> window;
 };
 
-}  // namespace
-
 TEST_F(AnalysisWindow, ButtonsShowTheirTableOverTheRange) {
     const std::pair<const char*, AnalysisKind> buttons[] = {
         {"Command1", AnalysisKind::PrimeComposite}, {"Command2", AnalysisKind::Pair},
@@ -117,3 +115,5 @@ TEST_F(AnalysisWindow, RouteAnd1234ButtonsRepeatTheLastChoice) {
     ExpectShown(AnalysisKind::StraightRoute);
     EXPECT_EQ(window->Label1->text(), QStringLiteral("(单选012路分析 2024001-2024008)"));
 }
+
+}  // namespace

@@ -1,0 +1,81 @@
+// The main window's 帮助系统 (F1) and 视频教程 open the shipped pages, or say why they cannot.
+#include "common/appstate.h"
+#include "mainwindow/mainwindow.h"
+#include "platform/ui/messagebox.h"
+#include "testsupport.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QKeyEvent>
+#include <QSettings>
+#include <QUrl>
+#include <gtest/gtest.h>
+
+#include <memory>
+
+namespace {
+
+class MainWindowPages : public ::testing::Test {
+protected:
+    void SetUp() override {
+        QSettings(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("Lotvane"), QStringLiteral("Lotvane")).clear();
+        common::App() = common::AppState();
+        MainWindow::openers() = {};
+        ASSERT_TRUE(dir.copyShared("data/HAO.TXT") && dir.copyShared("data/HAOP3.TXT"));
+        form = std::make_unique<MainWindow>();
+        form->quitOnClose = false;
+    }
+    void TearDown() override {
+        if (form) form->quitOnClose = false;
+        form.reset();
+        MainWindow::openers() = {};
+    }
+    void shipHome() const {
+        ASSERT_TRUE(QDir(dir.path()).mkpath(QStringLiteral("home/3d")));
+        dir.write(QStringLiteral("home/help.htm"), "<html><title>help</title></html>");
+        dir.write(QStringLiteral("home/3d/gd.htm"), "<html><title>tutorial</title></html>");
+    }
+    QString opened() const { return QString::fromUtf8(dir.read(QStringLiteral("browser.log"))); }
+    void pressF1() {
+        QKeyEvent key(QEvent::KeyPress, Qt::Key_F1, Qt::NoModifier);
+        QCoreApplication::sendEvent(form.get(), &key);
+    }
+
+    testsupport::ProgramDir dir;
+    testsupport::EnvVar home{"SIFMORA_HOME_URL", QString()};  // the program folder's home
+    testsupport::EnvVar log{"SIFMORA_BROWSER_LOG", dir.file(QStringLiteral("browser.log"))};
+    std::unique_ptr<MainWindow> form;
+};
+
+TEST_F(MainWindowPages, HelpAndTutorialOpenTheShippedPages) {
+    shipHome();
+    ui::MessageRecorder messages;
+    form->helpme_Click();
+    pressF1();
+    form->Toolbar2_ButtonClick(9);  // 视频教程
+    EXPECT_TRUE(messages.messages.isEmpty()) << messages.lastText().toStdString();
+    const QString help = QUrl::fromLocalFile(dir.file(QStringLiteral("home/help.htm"))).toString();
+    const QString tutorial = QUrl::fromLocalFile(dir.file(QStringLiteral("home/3d/gd.htm"))).toString();
+    EXPECT_EQ(opened(), help + '\n' + help + '\n' + tutorial + '\n');
+}
+
+TEST_F(MainWindowPages, MissingPagesAreSaidInChinese) {
+    ui::MessageRecorder messages;
+    form->helpme_Click();
+    ASSERT_EQ(messages.messages.size(), 1);
+    EXPECT_TRUE(messages.lastText().contains(QStringLiteral("找不到页面文件"))) << messages.lastText().toStdString();
+    EXPECT_TRUE(messages.lastText().contains(QStringLiteral("help.htm")));
+
+    form->Toolbar2_ButtonClick(9);  // no home folder at all: no home server
+    ASSERT_EQ(messages.messages.size(), 2);
+    EXPECT_TRUE(messages.lastText().contains(QStringLiteral("没有主页地址"))) << messages.lastText().toStdString();
+
+    ASSERT_TRUE(QDir(dir.path()).mkpath(QStringLiteral("home")));  // a home without the page
+    form->Toolbar2_ButtonClick(9);
+    ASSERT_EQ(messages.messages.size(), 3);
+    EXPECT_TRUE(messages.lastText().contains(QStringLiteral("找不到页面文件"))) << messages.lastText().toStdString();
+    EXPECT_TRUE(opened().isEmpty());
+}
+
+}  // namespace

@@ -1,0 +1,342 @@
+// Fine points of the language that formulas meet rarely but must get right: errors in
+// block headers under On Error Resume Next, the order For Each walks arrays, the errors of
+// built-ins given odd arguments, calls and members, and the statement forms the parser takes.
+#include "scriptengine.h"
+
+#include <gtest/gtest.h>
+
+using script::ScriptEngine;
+using script::Variant;
+
+namespace rules {
+
+// What a module gives: its text runs, then Main()'s value; "ERR n" for a run-time error,
+// "COMPILE n" when the text does not compile.
+QString runModule(const QString& module) {
+    ScriptEngine e;
+    if (!e.addCode(module))
+        return QStringLiteral("%1 %2")
+            .arg(e.lastError().source.contains(QStringLiteral("编译器")) ? QStringLiteral("COMPILE")
+                                                                         : QStringLiteral("ERR"))
+            .arg(e.lastError().number);
+    Variant r;
+    if (!e.run(QStringLiteral("Main"), {}, &r))
+        return QStringLiteral("ERR %1").arg(e.lastError().number);
+    return r.toString();
+}
+
+// The same with `body` as Main's body.
+QString runMain(const QString& body) {
+    return runModule(QStringLiteral("Function Main()\n") + body + QStringLiteral("\nEnd Function\n"));
+}
+
+struct RuleCase {
+    const char* code;
+    const char* expected;
+};
+
+void checkMain(const std::vector<RuleCase>& cases) {
+    for (const RuleCase& c : cases)
+        EXPECT_EQ(runMain(QString::fromUtf8(c.code)), QString::fromUtf8(c.expected)) << c.code;
+}
+
+void checkModules(const std::vector<RuleCase>& cases) {
+    for (const RuleCase& c : cases)
+        EXPECT_EQ(runModule(QString::fromUtf8(c.code)), QString::fromUtf8(c.expected)) << c.code;
+}
+
+}  // namespace rules
+
+using namespace rules;
+
+// Under On Error Resume Next an error in a block's header goes on with the block's first
+// statement; a loop whose header failed runs its body once and then stops at Next (92).
+TEST(ScriptRules, OnErrorResumeNextInBlockHeaders) {
+    checkMain({
+        {"On Error Resume Next: x = 0: If 1 / 0 > 5 Then x = 1\nMain = x & \"|\" & Err.Number", "1|11"},
+        {"On Error Resume Next\nIf 1 / 0 Then\n x = 1\nElse\n x = 2\nEnd If\nMain = x & \"|\" & Err.Number",
+         "1|11"},
+        {"On Error Resume Next\nIf False Then\n x = 1\nElseIf 1 / 0 Then\n x = 2\nElse\n x = 3\nEnd If\n"
+         "Main = x & \"|\" & Err.Number",
+         "2|11"},
+        {"On Error Resume Next\nIf \"abc\" Then x = 1 Else x = 2\nMain = x & \"|\" & Err.Number", "1|13"},
+        {"On Error Resume Next\nIf Null + \"a\" > 1 Or 1 / 0 Then x = 1\nMain = x & \"|\" & Err.Number", "1|11"},
+        {"On Error Resume Next\nFor i = 1 To 1 / 0\n n = n + 1\nNext\nMain = n & \"|\" & Err.Number & \"|\" & IsEmpty(i)",
+         "1|92|True"},
+        {"On Error Resume Next\nFor i = 1 / 0 To 3\n n = n + 1\nNext\nMain = n & \"|\" & Err.Number", "1|92"},
+        {"On Error Resume Next\nFor i = 1 To 3 Step \"x\"\n n = n + 1\nNext\nMain = n & \"|\" & Err.Number", "1|92"},
+        {"On Error Resume Next\nFor i = 1 To Null\n n = n + 1\nNext\nMain = n & \"|\" & Err.Number", "1|92"},
+        {"On Error Resume Next\nFor i = 1 To 1 / 0\n Exit For\nNext\nMain = Err.Number", "11"},
+        {"On Error Resume Next\nFor Each v In 5\n n = n + 1\nNext\nMain = n & \"|\" & Err.Number", "1|92"},
+        {"On Error Resume Next\nFor Each v In Split(1 / 0)\n n = n + 1\nNext\nMain = n & \"|\" & Err.Number", "1|92"},
+        {"On Error Resume Next\nDo While 1 / 0\n n = n + 1\nLoop\nMain = n & \"|\" & Err.Number", "1|11"},
+        {"On Error Resume Next\nDo Until 1 / 0\n n = n + 1\nLoop\nMain = n & \"|\" & Err.Number", "1|11"},
+        {"On Error Resume Next\nk = 3\nDo While 6 / (3 - k) > 2\n n = n + 1: k = k - 1\nLoop\n"
+         "Main = n & \"|\" & k & \"|\" & Err.Number",
+         "3|0|11"},
+        {"On Error Resume Next\nWhile 1 / 0\n n = n + 1\nWend\nMain = n & \"|\" & Err.Number", "1|11"},
+        {"On Error Resume Next\nDo\n n = n + 1\nLoop While 1 / 0\nMain = n & \"|\" & Err.Number", "1|11"},
+        {"On Error Resume Next\nSelect Case 1 / 0\nCase 5: x = \"a\"\nCase Else: x = \"e\"\nEnd Select\n"
+         "Main = x & \"|\" & Err.Number",
+         "a|11"},
+        {"On Error Resume Next\nSelect Case 1 / 0\nCase Else: x = \"e\"\nEnd Select\nMain = x & \"|\" & Err.Number",
+         "e|11"},
+        {"On Error Resume Next\nSelect Case 2\nCase 1: x = \"a\"\nCase 1 / 0: x = \"b\"\nCase 2: x = \"c\"\n"
+         "End Select\nMain = x & \"|\" & Err.Number",
+         "a|11"},
+        {"On Error Resume Next\nWith 1 / 0\n x = 1\nEnd With\nMain = x & \"|\" & Err.Number", "1|11"},
+        {"On Error Resume Next\nWith 42\n x = 1\nEnd With\nMain = x & \"|\" & Err.Number", "1|424"},
+        // Without On Error Resume Next the header's error ends the call.
+        {"If 1 / 0 Then x = 1\nMain = x", "ERR 11"},
+        {"For i = 1 To 1 / 0: Next\nMain = 1", "ERR 11"},
+        {"With 42\nEnd With\nMain = 1", "ERR 424"},
+        // A header that works is unchanged by the guard.
+        {"On Error Resume Next\nIf 1 > 5 Then x = 1 Else x = 2\nFor i = 1 To 3: n = n + i: Next\n"
+         "Main = x & \"|\" & n & \"|\" & Err.Number",
+         "2|6|0"},
+    });
+    // A formula that guards a division this way: the guarded branch is taken.
+    checkModules({
+        {"Function Main()\n On Error Resume Next\n Main = False\n If 10 / Zero() > 3 Then Main = True\nEnd Function\n"
+         "Function Zero()\n Zero = 0\nEnd Function",
+         "True"},
+    });
+}
+
+// For Each walks a many-dimensional array with the first index fastest.
+TEST(ScriptRules, ForEachWalksTheFirstIndexFastest) {
+    checkMain({
+        {"Dim m(1, 1): m(0, 0) = 1: m(1, 0) = 2: m(0, 1) = 3: m(1, 1) = 4\nFor Each v In m: s = s & v: Next\nMain = s",
+         "1234"},
+        {"Dim m(2, 1)\nFor i = 0 To 2: For j = 0 To 1: m(i, j) = i & j: Next: Next\n"
+         "For Each v In m: s = s & v & \" \": Next\nMain = s",
+         "00 10 20 01 11 21 "},
+        {"Dim m(1, 2)\nFor i = 0 To 1: For j = 0 To 2: m(i, j) = i & j: Next: Next\n"
+         "For Each v In m: s = s & v & \" \": Next\nMain = s",
+         "00 10 01 11 02 12 "},
+        {"Dim m(1, 1, 1)\nFor i = 0 To 1: For j = 0 To 1: For k = 0 To 1: m(i, j, k) = i & j & k: Next: Next: Next\n"
+         "For Each v In m: s = s & v & \" \": Next\nMain = s",
+         "000 100 010 110 001 101 011 111 "},
+        {"ReDim m(1, 2)\nFor i = 0 To 1: For j = 0 To 2: m(i, j) = i & j: Next: Next\nReDim Preserve m(1, 3)\n"
+         "m(0, 3) = \"x\"\nFor Each v In m: s = s & v & \" \": Next\nMain = s",
+         "00 10 01 11 02 12 x  "},
+        {"Dim m(0, 3)\nFor j = 0 To 3: m(0, j) = j: Next\nFor Each v In m: s = s & v: Next\nMain = s", "0123"},
+        {"Dim m(3, 0)\nFor i = 0 To 3: m(i, 0) = i: Next\nFor Each v In m: s = s & v: Next\nMain = s", "0123"},
+        {"Dim m(1, 1): m(0, 0) = 1: m(1, 0) = 2: m(0, 1) = 3\nFor Each v In m\n s = s & v\n If v = 2 Then Exit For\nNext\n"
+         "Main = s",
+         "12"},
+        // One dimension and arrays of arrays keep their order.
+        {"For Each v In Array(3, 1, 2): s = s & v: Next\nMain = s", "312"},
+        {"For Each r In Array(Array(1, 2), Array(3, 4)): For Each v In r: s = s & v: Next: Next\nMain = s", "1234"},
+    });
+}
+
+// Built-ins given Nothing, Null, Booleans or out-of-range codes raise the language's errors
+// and give its subtypes.
+TEST(ScriptRules, BuiltInArgumentErrorsAndSubtypes) {
+    checkMain({
+        {"Main = LBound(Nothing)", "ERR 91"},
+        {"Main = UBound(Nothing)", "ERR 91"},
+        {"Main = UBound(5)", "ERR 13"},
+        {"Main = Join(Null)", "ERR 94"},
+        {"Main = Join(Null, \",\")", "ERR 94"},
+        {"Main = Join(Array(1, Null, 3), \"-\")", "1--3"},
+        {"s = \"abc\": Main = Mid(s, 0, Null)", "ERR 6"},
+        {"s = \"abc\": Main = Mid(s, 0)", "ERR 5"},
+        {"Main = ChrB(256)", "ERR 6"},
+        {"Main = ChrB(-1)", "ERR 6"},
+        {"Main = AscB(ChrB(255))", "255"},
+        {"Main = TypeName(AscB(\"a\")) & AscB(\"a\")", "Byte97"},
+        {"Main = VarType(AscB(\"中\"))", "17"},
+        {"Main = IsNull(DateAdd(\"q\", 1, Null))", "True"},
+        {"Main = IsNull(DateAdd(\"d\", 1, Null))", "True"},
+        {"Main = DateAdd(\"d\", Null, #1/1/2026#)", "ERR 94"},
+        {"Main = DateValue(Null)", "ERR 94"},
+        {"Main = TimeValue(Null)", "ERR 94"},
+        {"Main = Escape(Null)", "ERR 94"},
+        {"Main = Unescape(Null)", "ERR 94"},
+        {"Main = FormatDateTime(Null)", "ERR 13"},
+        {"Main = FormatDateTime(Null, vbShortDate)", "ERR 13"},
+        {"Main = TypeName(CByte(True)) & CByte(True)", "Byte255"},
+        {"Main = CByte(False)", "0"},
+        {"Main = CByte(-1)", "ERR 6"},
+        {"Main = CByte(256)", "ERR 6"},
+        {"Main = TypeName(CDate(\"1\")) & \"|\" & CDate(\"1\")", "Date|1899/12/31"},
+        {"Main = CDate(\"0.5\")", "12:00:00"},
+        {"Main = CDate(\"2026/12/10\")", "2026/12/10"},
+        {"Main = CDate(\"abc\")", "ERR 13"},
+        {"Main = TypeName(Round(True)) & Round(True)", "BooleanTrue"},
+        {"Main = TypeName(Round(False, 2))", "Boolean"},
+        {"Main = TypeName(Round(CByte(7)))", "Byte"},
+    });
+    // An object stands for its default value in IsNumeric.
+    checkModules({
+        {"Class One\n Public Default Property Get V()\n  V = 1\n End Property\nEnd Class\n"
+         "Class Word\n Public Default Property Get V()\n  V = \"x\"\n End Property\nEnd Class\n"
+         "Class Plain\n Public P\nEnd Class\n"
+         "Function Main()\n Main = IsNumeric(New One) & IsNumeric(New Word) & IsNumeric(New Plain) & IsNumeric(Nothing)\n"
+         "End Function",
+         "TrueFalseFalseFalse"},
+    });
+}
+
+// Calls, elements and members in the forms the language takes, and its errors for the
+// forms it refuses.
+TEST(ScriptRules, CallsAndMembers) {
+    const char* classes =
+        "Class C\n Public p\n Public Sub Sub1()\n  p = \"called\"\n End Sub\nEnd Class\n"
+        "Class RegExp\n Public Pattern\nEnd Class\n"
+        "Function F(a)\n F = a * 2\nEnd Function\n"
+        "Function Bump(n)\n n = n + 1: Bump = n\nEnd Function\n"
+        "Dim g\nSub SetG(v)\n g = v\nEnd Sub\n";
+    const std::vector<RuleCase> cases = {
+        {"x = 5\nCall CInt(x)\nMain = 1", "ERR 458"},
+        {"x = 5\nCLng x\nMain = 1", "ERR 458"},
+        {"On Error Resume Next\nx = 5\nCall CStr(x)\nMain = Err.Number", "458"},
+        {"Call Len(\"abc\")\nMain = 1", "1"},
+        {"x = 42: t = x()\nMain = t", "ERR 13"},
+        {"x = 42\nx\nMain = 1", "ERR 13"},
+        {"Array(1) = Null\nMain = 1", "ERR 13"},
+        {"Len(\"a\") = 1\nMain = 1", "ERR 13"},
+        {"Set o = New C: o.p = 3\nMain = o.p(0)", "ERR 438"},
+        {"Set o = New C: o.p = 3\nMain = o.p()", "ERR 5"},
+        {"Set o = New C: o.p = Array(4, 5)\nMain = o.p(1)", "5"},
+        {"Set o = Nothing: o.P = 1\nMain = 1", "ERR 424"},
+        {"Set o = Nothing\nMain = o.P", "ERR 91"},
+        {"With 42\nEnd With\nMain = 1", "ERR 424"},
+        {"Main = .prop", "ERR 505"},
+        {"On Error Resume Next\nx = .prop\nMain = Err.Number", "505"},
+        {"x = Array(Array(1, 2)): x(0)(1) = 5\nMain = x(0)(1) & x(0)(0)", "51"},
+        {"x = Array(Array(1, 2), Array(3, 4)): x(1)(0) = x(0)(1) + 10\nMain = x(1)(0)", "12"},
+        {"x = Array(Array(1, 2)): Set x(0)(1) = New C\nMain = TypeName(x(0)(1))", "C"},
+        {"x = Array(Array(1, 2)): x(0)(5) = 1\nMain = 1", "ERR 9"},
+        {"Set d = CreateObject(\"Scripting.Dictionary\")\nx = Array(d): x(0)(\"k\") = 3\nMain = d(\"k\") & d.Count", "31"},
+        {"n = 0\nx = Array(Array(1, 2)): x(0)(Bump(n)) = 5\nMain = n & x(0)(1)", "15"},
+        {"Set o = New C: o.p = Array(1, 2): o.p(1) = 7\nMain = o.p(1)", "7"},
+        {"Call (New C).Sub1()\nMain = 1", "1"},
+        {"Set o = New C\nCall (o).Sub1()\nMain = o.p", "called"},
+        {"call (((F))) (3)\nMain = 1", "1"},
+        {"y = (F)(3)\nMain = y", "6"},
+        {"y = ((F))(4) + 1\nMain = y", "9"},
+        {"a = Array(7, 8)\nMain = (a)(1)", "8"},
+        {"Call SetG(5)\nMain = g", "5"},
+        {"Select Case 3\nCase \"a\": Main = \"a\"\nCase 3: Main = 3\nEnd Select", "3"},
+        {"x = \"3\"\nSelect Case 3\nCase x: Main = \"text\"\nCase Else: Main = \"else\"\nEnd Select", "text"},
+        {"Select Case \"b\"\nCase 1, \"b\": Main = \"b\"\nEnd Select", "b"},
+        {"Stop\nMain = 1", "1"},
+        {"If True Then Stop\nMain = 2", "2"},
+        {"Dim a(2)\nReDim a(3)\nMain = 1", "ERR 10"},
+        {"Dim a(2)\nReDim Preserve a(3)\nMain = 1", "ERR 10"},
+        {"Erase undeclared\nMain = 1", "ERR 500"},
+        {"x = Array(1, 2)\nErase x\nMain = IsArray(x)", "True"},
+        {"Set o = New Undeclared\nMain = 1", "ERR 500"},
+        {"vbOK = 5\nMain = vbOK", "ERR 501"},
+        {"On Error Resume Next\nvbCrLf = \"x\"\nMain = Err.Number & Len(vbCrLf)", "5012"},
+        {"Set r = New RegExp\nMain = TypeName(r)", "IRegExp2"},
+        {"Set re = New RegExp: re.Pattern = \"b\"\nMain = re.Replace(\"abc\", True)", "a-1c"},
+        {"Set re = New RegExp: re.Pattern = True\nMain = re.Test(\"x-1\") & re.Replace(\"abc\", \"b\")", "Trueabc"},
+    };
+    for (const RuleCase& c : cases)
+        EXPECT_EQ(runModule(QString::fromUtf8(classes) + QStringLiteral("Function Main()\n") +
+                            QString::fromUtf8(c.code) + QStringLiteral("\nEnd Function\n")),
+                  QString::fromUtf8(c.expected))
+            << c.code;
+    // A module variable may still take a constant's name once declared.
+    EXPECT_EQ(runModule(QStringLiteral("Dim vbOK\nvbOK = 5\nFunction Main()\n Main = vbOK\nEnd Function")),
+              QStringLiteral("5"));
+}
+
+// Statement forms the language takes: procedure text on one line with other statements,
+// procedures inside blocks, keywords as names, bracketed names, octal without O, literal
+// subtypes, constants known before the code runs.
+TEST(ScriptRules, SyntaxTheLanguageTakes) {
+    checkModules({
+        {"Dim R\nSub T() R = 1\nEnd Sub\nFunction Main()\n T\n Main = R\nEnd Function", "1"},
+        {"Dim R\nSub T()\n R = 2 End Sub\nFunction Main()\n T\n Main = R\nEnd Function", "2"},
+        {"Function F() F = 7 End Function\nFunction Main()\n Main = F()\nEnd Function", "7"},
+        {"Function F(): F = 1: End Function\nFunction Main(): Main = F() + 1: End Function", "2"},
+        {"Dim R\nSub T() If True Then R = 3 Else R = 4 End Sub\nFunction Main()\n T\n Main = R\nEnd Function", "3"},
+        {"Sub T() R = 1 End With\nFunction Main()\nEnd Function", "COMPILE 1025"},
+        {"Class C\n Public x End Class\nFunction Main()\n Set o = New C: o.x = 3\n Main = o.x\nEnd Function", "3"},
+        {"Class C\n Public Property Get P() P = 4 End Property\nEnd Class\nFunction Main()\n Main = (New C).P\nEnd Function",
+         "4"},
+        // A procedure inside a block of module code belongs to the module from the start.
+        {"Dim R\nIf False Then\n Sub Inner()\n  R = 5\n End Sub\nEnd If\nFunction Main()\n Inner\n Main = R\nEnd Function",
+         "5"},
+        {"Dim R\nFor i = 1 To 2\n Function Twice(x)\n  Twice = 2 * x\n End Function\nNext\n"
+         "Function Main()\n Main = Twice(21)\nEnd Function",
+         "42"},
+        {"Function Outer()\n If True Then\n  Sub Inner()\n  End Sub\n End If\nEnd Function", "COMPILE 1024"},
+        {"Dim R\nSelect Case 1\nCase 2\n Sub Q()\n  R = 9\n End Sub\nEnd Select\nFunction Main()\n Q\n Main = R\nEnd Function",
+         "9"},
+        {"Sub T() End Sub\nFunction Main(): T: Main = 1: End Function", "1"},
+        // Keywords of declarations are names elsewhere.
+        {"Function Main()\n Dim property: property = 3\n Main = property * 2\nEnd Function", "6"},
+        {"Function Main()\n default = 3\n Main = default + 1\nEnd Function", "4"},
+        {"Function Main()\n step = 2\n For i = 1 To 5 Step step: n = n + 1: Next\n Main = n & step\nEnd Function", "32"},
+        {"Class C\n Public [rem], [end]\nEnd Class\nFunction Main()\n Set o = New C: o.rem = 4: o.End = 5\n"
+         " Main = o.Rem + o.end\nEnd Function",
+         "9"},
+        {"Function Step(property)\n Step = property * 2\nEnd Function\nFunction Main()\n Main = Step(4)\nEnd Function", "8"},
+        {"Class C\n Public step, property, default\nEnd Class\nFunction Main()\n Set o = New C\n"
+         " o.step = 1: o.property = 2: o.default = 3\n Main = o.step + o.property + o.default\nEnd Function",
+         "6"},
+        {"Class C\n Public Default Property Get V()\n  V = 5\n End Property\n Private default\nEnd Class\n"
+         "Function Main()\n Main = New C + 1\nEnd Function",
+         "6"},
+        {"Function Main()\n [my var] = 3\n Main = [my var] + [MY VAR]\nEnd Function", "6"},
+        {"Dim R\nSub [my sub](x)\n R = x\nEnd Sub\nFunction Main()\n [my sub] 5\n Main = R\nEnd Function", "5"},
+        {"Class C\n Public [x y]\nEnd Class\nFunction Main()\n Set o = New C: o.[x y] = 7\n Main = o.[x y]\nEnd Function",
+         "7"},
+        {"Function Main()\n [If] = 2\n Main = [if] ' a keyword in brackets is a name\nEnd Function", "2"},
+        {"Function Main()\n Main = [x\nEnd Function", "COMPILE 1007"},
+        // Octal without the O, and a trailing & that reads 32 bits and keeps the value's subtype.
+        {"Function Main()\n Main = &17 & \"|\" & TypeName(&17) & \"|\" & &O17 & \"|\" & (&10 + 1)\nEnd Function",
+         "15|Integer|15|9"},
+        {"Function Main()\n Main = TypeName(&h10&) & &h10& & \"|\" & TypeName(&HFFFF&) & &HFFFF& & \"|\" & &HFFFFFFFF&\n"
+         "End Function",
+         "Integer16|Long65535|-1"},
+        {"Function Main()\n x = 1e309\nEnd Function", "COMPILE 1031"},
+        {"Function Main()\n x = &H100000000\nEnd Function", "COMPILE 1031"},
+        {"Function Main()\n x = &777777777777\nEnd Function", "COMPILE 1031"},
+        {"Function Main()\n x = &18\nEnd Function", "COMPILE 1025"},
+        {"Function Main()\n x = -1.7e308 * 10\nEnd Function", "ERR 6"},
+        // Constants take effect before the code runs, even in a branch never taken.
+        {"If False Then Const c = 5\nFunction Main()\n Main = c\nEnd Function", "5"},
+        {"Function Main()\n Main = c * 2\n Const c = 4\nEnd Function", "8"},
+        {"Function Main()\n If False Then\n  Const k = \"k\"\n End If\n Main = k\nEnd Function", "k"},
+        // Too many elements is a run-time error, not a compilation error.
+        {"Function Main()\n Dim a(1000000000)\n Main = 1\nEnd Function", "ERR 7"},
+        {"Function Main()\n On Error Resume Next\n Dim a(1000000000)\n Main = 1\nEnd Function", "ERR 7"},
+        {"Dim a(1000000000)\nFunction Main()\n Main = 1\nEnd Function", "ERR 7"},
+        {"Dim a(1000000000)", "ERR 7"},
+        {"Function Main()\n Dim a(99999999999)\nEnd Function", "COMPILE 1026"},
+    });
+    // The compiler's own limits have a number of their own, not that of a missing word.
+    std::string deep = "Function Main()\n";
+    for (int i = 0; i < 300; ++i)
+        deep += "If True Then\n";
+    for (int i = 0; i < 300; ++i)
+        deep += "End If\n";
+    deep += "End Function\n";
+    EXPECT_EQ(runModule(QString::fromStdString(deep)), QStringLiteral("COMPILE 1001"));
+    std::string longSum = "Function Main()\n Main = 1";
+    for (int i = 0; i < 1500; ++i)
+        longSum += " + 1";
+    longSum += "\nEnd Function\n";
+    EXPECT_EQ(runModule(QString::fromStdString(longSum)), QStringLiteral("COMPILE 1001"));
+}
+
+// SetLocale takes any valid locale id and remembers it (formatting stays the system's).
+TEST(ScriptRules, SetLocaleTakesAnyValidId) {
+    checkMain({
+        {"SetLocale 1031\nMain = GetLocale", "1031"},
+        {"Main = SetLocale(1040) & \" \" & GetLocale & \" \" & SetLocale(1049) & \" \" & GetLocale", "2052 1040 1040 1049"},
+        {"SetLocale \"it-it\"\nMain = GetLocale & \" \" & FormatNumber(1234.5)", "1040 1,234.50"},
+        {"SetLocale &H3C01\nMain = GetLocale", "15361"},
+        {"Main = SetLocale(99999)", "ERR 5"},
+        {"Main = SetLocale(-1)", "ERR 5"},
+        {"Main = SetLocale(1024)", "ERR 5"},
+        {"Main = SetLocale(\"xx-yy\")", "ERR 5"},
+    });
+}
