@@ -117,6 +117,7 @@ void Interp::stackOverflow() {
 const char* StackLimitHere() {
     // The thread's stack does not move: look it up once per thread.
     thread_local const char* low = nullptr;
+    thread_local const char* high = nullptr;
     thread_local bool known = false;
     if (!known) {
         known = true;
@@ -127,13 +128,15 @@ const char* StackLimitHere() {
             if (pthread_attr_getstack(&attr, &addr, &size) == 0 && addr && size > 0) {
                 const size_t reserve = std::min(kStackReserve, size / 2);
                 low = static_cast<const char*>(addr) + reserve;
+                high = static_cast<const char*>(addr) + size;
             }
             pthread_attr_destroy(&attr);
         }
     }
     const char* here = static_cast<const char*>(__builtin_frame_address(0));
     const uintptr_t h = reinterpret_cast<uintptr_t>(here);
-    if (!low || low >= here)
+    // Not on the thread's own stack (or it is unknown): a fixed budget from here.
+    if (!low || here <= low || here > high)
         return here - std::min<uintptr_t>(kFallbackBudget, h);
     // An unlimited stack still ends somewhere: past a generous budget the recursion is a fault.
     if (size_t(here - low) > kMaxBudget)
