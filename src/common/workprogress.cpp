@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <exception>
 #include <mutex>
+#include <system_error>
 #include <thread>
 #include <vector>
 
@@ -39,8 +40,14 @@ bool ParallelFor(long long count, WorkProgress* progress, const std::function<vo
     };
     std::vector<std::thread> workers;
     workers.reserve(size_t(threads - 1));
-    for (int t = 1; t < threads; ++t)
-        workers.emplace_back(run);
+    for (int t = 1; t < threads; ++t) {
+        // A thread that cannot be started (no memory for its stack) leaves the work to fewer.
+        try {
+            workers.emplace_back(run);
+        } catch (const std::system_error&) {
+            break;
+        }
+    }
     run();
     for (std::thread& w : workers)
         w.join();

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <bit>
 #include <bitset>
+#include <cstdlib>
+#include <new>
 
 // The straight combinations' inner loop is built a second time for processors with popcount and
 // bit-scan instructions (x86-64-v3), chosen when the program starts.
@@ -284,8 +286,18 @@ SIFMORA_BIT_CLONES void FillStraightRowsOfPair(const StraightBits& bits, size_t 
 
 }  // namespace
 
+void RequireFreeMemory(std::size_t bytes) {
+    if (bytes == 0)
+        return;
+    void* block = std::malloc(bytes);
+    if (!block)
+        throw std::bad_alloc();
+    asm volatile("" : : "r"(block) : "memory");  // the probe must really be made
+    std::free(block);
+}
+
 bool ComputeStraightRows(const CompoundInput& in, int hundreds, int tens, int units, StraightRows* out,
-                         common::WorkProgress* progress) {
+                         common::WorkProgress* progress, std::size_t spareBytes) {
     *out = StraightRows();
     const int n = in.drawCount();
     if (n > StraightRows::kMaxDraws)
@@ -309,6 +321,7 @@ bool ComputeStraightRows(const CompoundInput& in, int hundreds, int tens, int un
         }
     }
     out->rows.resize(total);
+    RequireFreeMemory(spareBytes);
     if (progress)
         progress->setTotal((long long)(counts[0] * counts[1]));
     // One task per hundreds-and-tens pair: it writes only its own units-long stretch of rows.
