@@ -1,6 +1,7 @@
 #include "statistics/compoundstats.h"
 
 #include <algorithm>
+#include <array>
 #include <bit>
 #include <bitset>
 #include <cstdlib>
@@ -272,7 +273,9 @@ struct StraightBits {
 // The units-long stretch of rows of one pair of hundreds and tens sets.
 SIFMORA_BIT_CLONES void FillStraightRowsOfPair(const StraightBits& bits, size_t pair, StraightRow* rows) {
     const size_t a = pair / bits.tensCount, b = pair % bits.tensCount, words = bits.words;
-    std::vector<std::uint64_t> ht(words);
+    // On the stack: a worker thread that never allocates is given no heap arena of its own, which
+    // would take 64 MB of address space per thread and stay after it.
+    std::array<std::uint64_t, size_t(StraightRows::kMaxDraws / 64 + 1)> ht;
     for (size_t w = 0; w < words; ++w)
         ht[w] = bits.hundreds[a * words + w] & bits.tens[b * words + w];
     for (size_t c = 0; c < bits.unitsCount; ++c) {

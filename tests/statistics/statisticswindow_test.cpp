@@ -22,6 +22,8 @@
 #include <QProgressDialog>
 #include <QPushButton>
 #include <QTabWidget>
+#include <QKeyEvent>
+#include <QMouseEvent>
 #include <QTimer>
 #include <QTreeView>
 #include <gtest/gtest.h>
@@ -277,6 +279,44 @@ TEST_F(StatisticsWindowTest, StraightStatisticsAsksBeforeEveryRun) {
     ASSERT_EQ(lines.size(), 1003);  // header, empty line, 1000 rows, nothing after the last CR LF
     EXPECT_EQ(lines[2], statistics::CopyLine(statistics::CompoundCopyLayout(), f->table(3)->rowTexts(0)));
     EXPECT_EQ(lines[1001], statistics::CopyLine(statistics::CompoundCopyLayout(), f->table(3)->rowTexts(999)));
+}
+
+TEST_F(StatisticsWindowTest, CompoundViewSelectsScrollsAndSortsOnItsHeader) {
+    auto f = open();
+    f->tabs()->setCurrentIndex(2);
+    f->show();
+    recorder->answer = ui::Answer::Yes;
+    ctl<QPushButton>(f.get(), "Command10")->click();  // 1,1,1: the 1000 straight numbers
+    ASSERT_EQ(f->table(3)->rowCount(), 1000);
+    auto* view = ctl<QAbstractItemView>(f.get(), "ListView3");
+    QApplication::processEvents();
+    // A click on a cell selects its whole row.
+    const QPointF at = view->visualRect(f->table(3)->index(2, 3)).center();
+    for (QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
+        QMouseEvent click(type, at, view->viewport()->mapToGlobal(at), Qt::LeftButton,
+                          type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton, Qt::NoModifier);
+        QApplication::sendEvent(view->viewport(), &click);
+    }
+    EXPECT_EQ(view->currentIndex().row(), 2);
+    EXPECT_TRUE(view->selectionModel()->isRowSelected(2, {}));
+    // End goes to the last row and brings it into view; Up goes one back.
+    auto press = [view](int key) {
+        QKeyEvent event(QEvent::KeyPress, key, Qt::NoModifier);
+        QApplication::sendEvent(view, &event);
+    };
+    press(Qt::Key_End);
+    EXPECT_EQ(view->currentIndex().row(), 999);
+    EXPECT_TRUE(view->viewport()->rect().contains(view->visualRect(view->currentIndex())));
+    press(Qt::Key_Up);
+    EXPECT_EQ(view->currentIndex().row(), 998);
+    // 开出次数 by value, descending; the current row stays on its number.
+    const QString current = f->table(3)->text(998, 0);
+    auto* header = view->findChild<QHeaderView*>();
+    ASSERT_NE(header, nullptr);
+    emit header->sectionClicked(1);
+    EXPECT_EQ(f->table(3)->text(0, 1), QStringLiteral("1"));
+    EXPECT_EQ(f->table(3)->text(999, 1), QStringLiteral("0"));
+    EXPECT_EQ(f->table(3)->text(view->currentIndex().row(), 0), current);
 }
 
 TEST_F(StatisticsWindowTest, WorkbenchNumbersRows) {
