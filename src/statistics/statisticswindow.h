@@ -43,8 +43,9 @@ public:
 
     // Compound tables from this many rows on are sorted away from the window, with progress.
     static constexpr int kSortInWindowRows = 200000;
-    // What the window keeps free beside a straight run's rows and its sorts, for showing them.
-    static constexpr std::size_t kSpareBytes = std::size_t(32) << 20;
+    // What the window keeps free beside a straight run's rows and its sorts: the run's worker
+    // threads, and painting (which starts threads of its own) while and after they work.
+    static constexpr std::size_t kSpareBytes = std::size_t(64) << 20;
 
     explicit StatisticsWindow(WorkbenchInputs inputs = {}, QWidget* parent = nullptr);
     ~StatisticsWindow() override;

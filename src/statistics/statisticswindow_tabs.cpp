@@ -133,7 +133,19 @@ void StatisticsWindow::Command10_Click() {
     // room to spare for showing them, the table's reset) is inside the handler: when memory is
     // short the table stays as it was too.
     statistics::StraightRows rows;
+    auto memoryShort = [&] {
+        rows = statistics::StraightRows();
+        showCompoundRowCount(QStringLiteral("内存不足，表格未改变"));
+        ui::MsgBox(QStringLiteral("内存不足,无法容纳%1组单选统计的结果,表格保持原样。请减少码数后再统计。")
+                       .arg(statistics::StraightCombinationCount(sizes[0], sizes[1], sizes[2])),
+                   ui::Icon::Warning, ui::Buttons::Ok, ui::kAppTitle, this);
+    };
     try {
+        // The rows and the room beside them must be there before the work starts: while it runs
+        // the window paints, and painting can take no memory the run has left short.
+        statistics::RequireFreeMemory(
+            size_t(statistics::StraightCombinationCount(sizes[0], sizes[1], sizes[2])) * sizeof(statistics::StraightRow) +
+            kSpareBytes);
         if (!ui::RunWithProgress(this, QStringLiteral("正在进行单选统计…"), [&](common::WorkProgress& progress) {
                 statistics::ComputeStraightRows(in, sizes[0], sizes[1], sizes[2], &rows, &progress, kSpareBytes);
             })) {
@@ -142,15 +154,10 @@ void StatisticsWindow::Command10_Click() {
         }
         writeCompoundCaption();
         tables_[2]->replaceWithStraight(std::move(rows));
-    } catch (const std::exception& e) {
-        // std::bad_alloc, or std::system_error when no thread could be started.
-        if (!dynamic_cast<const std::bad_alloc*>(&e) && !dynamic_cast<const std::system_error*>(&e))
-            throw;
-        rows = statistics::StraightRows();
-        showCompoundRowCount(QStringLiteral("内存不足，表格未改变"));
-        ui::MsgBox(QStringLiteral("内存不足,无法容纳%1组单选统计的结果,表格保持原样。请减少码数后再统计。")
-                       .arg(statistics::StraightCombinationCount(sizes[0], sizes[1], sizes[2])),
-                   ui::Icon::Warning, ui::Buttons::Ok, ui::kAppTitle, this);
+    } catch (const std::bad_alloc&) {
+        memoryShort();
+    } catch (const std::system_error&) {  // no memory for the worker thread's stack
+        memoryShort();
     }
 }
 
@@ -165,27 +172,33 @@ void StatisticsWindow::Command8_Click() { copyTable(3); }
 
 void StatisticsWindow::ListView3_ColumnClick(int column) {
     StatsTable* table = tables_[2];
+    auto memoryShort = [this] {
+        ui::MsgBox(QStringLiteral("内存不足,无法排序,表格保持原来的顺序。"), ui::Icon::Warning, ui::Buttons::Ok,
+                   ui::kAppTitle, this);
+    };
     try {
         if (table->rowCount() < kSortInWindowRows) {
             table->sortBy(column - 1, Qt::DescendingOrder);
             return;
         }
+        // The sort's two lists of row positions and the room beside them, before it starts.
+        statistics::RequireFreeMemory(size_t(table->rowCount()) * 2 * sizeof(std::uint32_t) + kSpareBytes);
         std::vector<std::uint32_t> order;
         if (ui::RunWithProgress(this, QStringLiteral("正在排序…"), [&](common::WorkProgress& progress) {
                 order = table->sortedOrder(column - 1, Qt::DescendingOrder, &progress);
                 statistics::RequireFreeMemory(kSpareBytes);
             }))
             table->applyOrder(std::move(order));
-    } catch (const std::exception& e) {
-        if (!dynamic_cast<const std::bad_alloc*>(&e) && !dynamic_cast<const std::system_error*>(&e))
-            throw;
-        ui::MsgBox(QStringLiteral("内存不足,无法排序,表格保持原来的顺序。"), ui::Icon::Warning, ui::Buttons::Ok,
-                   ui::kAppTitle, this);
+    } catch (const std::bad_alloc&) {
+        memoryShort();
+    } catch (const std::system_error&) {  // no memory for the worker thread's stack
+        memoryShort();
     }
 }
 
 void StatisticsWindow::showCompoundRowCount(const QString& note) {
-    const QString count = QStringLiteral("共%1行").arg(QLocale(QLocale::Chinese, QLocale::China).toString(tables_[2]->rowCount()));
+    const QString count =
+        QStringLiteral("共%1行").arg(QLocale(QLocale::Chinese, QLocale::China).toString(tables_[2]->rowCount()));
     rowCountLabel_->setText(note.isEmpty() ? count : note + QStringLiteral("（") + count + QStringLiteral("）"));
 }
 
