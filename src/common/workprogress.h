@@ -2,6 +2,7 @@
 // Progress of a long computation, shared by its worker threads and the window that waits for
 // it: how much is done, and whether the user asked it to stop.
 #include <atomic>
+#include <cstddef>
 #include <functional>
 
 namespace common {
@@ -31,6 +32,8 @@ private:
 // null) by one. No further index is handed out once progress is cancelled. Results stay those of
 // a single-threaded run as long as body(i) writes only what belongs to i. Returns false when
 // cancelled.
+// The workers other than the calling thread have stacks of kWorkerStack bytes.
+constexpr std::size_t kWorkerStack = std::size_t(2) << 20;
 bool ParallelFor(long long count, WorkProgress* progress, const std::function<void(long long)>& body,
                  int threads = 0);
 

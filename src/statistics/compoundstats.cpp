@@ -1,8 +1,11 @@
 #include "statistics/compoundstats.h"
 
 #include <algorithm>
+#include <array>
 #include <bit>
 #include <bitset>
+#include <cstdlib>
+#include <new>
 
 // The straight combinations' inner loop is built a second time for processors with popcount and
 // bit-scan instructions (x86-64-v3), chosen when the program starts.
@@ -270,7 +273,9 @@ struct StraightBits {
 // The units-long stretch of rows of one pair of hundreds and tens sets.
 SIFMORA_BIT_CLONES void FillStraightRowsOfPair(const StraightBits& bits, size_t pair, StraightRow* rows) {
     const size_t a = pair / bits.tensCount, b = pair % bits.tensCount, words = bits.words;
-    std::vector<std::uint64_t> ht(words);
+    // On the stack: a worker thread that never allocates is given no heap arena of its own, which
+    // would take 64 MB of address space per thread and stay after it.
+    std::array<std::uint64_t, size_t(StraightRows::kMaxDraws / 64 + 1)> ht;
     for (size_t w = 0; w < words; ++w)
         ht[w] = bits.hundreds[a * words + w] & bits.tens[b * words + w];
     for (size_t c = 0; c < bits.unitsCount; ++c) {
@@ -284,8 +289,18 @@ SIFMORA_BIT_CLONES void FillStraightRowsOfPair(const StraightBits& bits, size_t 
 
 }  // namespace
 
+void RequireFreeMemory(std::size_t bytes) {
+    if (bytes == 0)
+        return;
+    void* block = std::malloc(bytes);
+    if (!block)
+        throw std::bad_alloc();
+    asm volatile("" : : "r"(block) : "memory");  // the probe must really be made
+    std::free(block);
+}
+
 bool ComputeStraightRows(const CompoundInput& in, int hundreds, int tens, int units, StraightRows* out,
-                         common::WorkProgress* progress) {
+                         common::WorkProgress* progress, std::size_t spareBytes) {
     *out = StraightRows();
     const int n = in.drawCount();
     if (n > StraightRows::kMaxDraws)
@@ -309,6 +324,7 @@ bool ComputeStraightRows(const CompoundInput& in, int hundreds, int tens, int un
         }
     }
     out->rows.resize(total);
+    RequireFreeMemory(spareBytes);
     if (progress)
         progress->setTotal((long long)(counts[0] * counts[1]));
     // One task per hundreds-and-tens pair: it writes only its own units-long stretch of rows.

@@ -12,6 +12,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 
@@ -77,9 +78,13 @@ struct StraightRows {
 
 // Fills *out with every row in order, computed on worker threads; progress (may be null) counts
 // the pairs of hundreds and tens sets. False, leaving *out empty, when cancelled or when the range
-// holds more than kMaxDraws draws.
+// holds more than kMaxDraws draws. Throws std::bad_alloc when memory is short, counting as short
+// when fewer than spareBytes would stay free beside the rows (what the caller needs after them).
 bool ComputeStraightRows(const CompoundInput& in, int hundreds, int tens, int units, StraightRows* out,
-                         common::WorkProgress* progress = nullptr);
+                         common::WorkProgress* progress = nullptr, std::size_t spareBytes = 0);
+
+// Throws std::bad_alloc unless bytes of memory can be had at this moment; takes nothing.
+void RequireFreeMemory(std::size_t bytes);
 // The same rows in full.
 std::vector<OmissionRow> StraightCombinationRows(const CompoundInput& in, int hundreds, int tens, int units);
 // 统计缩水器的号码: the group and straight rows of the whole list, then a positional row per

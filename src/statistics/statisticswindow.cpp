@@ -6,6 +6,7 @@
 #include "platform/ui/messagebox.h"
 #include "statistics/omissionrow.h"
 #include "statistics/statstable.h"
+#include "statistics/uniformtableview.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -15,7 +16,6 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QTableView>
 #include <QTabWidget>
 #include <QTreeView>
 
@@ -94,20 +94,13 @@ void StatisticsWindow::buildControls() {
     auto makeView = [this](int n, QWidget* page, QRect geometry) {
         QAbstractItemView* view = nullptr;
         if (n == 3) {
-            // The compound table can hold 16 million rows: a table view keeps nothing per row,
-            // where a tree view would keep an item for each. Shown like the other lists.
-            auto* table = new QTableView(page);
-            table->setShowGrid(false);
-            table->setWordWrap(false);
-            table->setSelectionBehavior(QAbstractItemView::SelectRows);
+            // The compound table can hold 16 million rows: its view keeps nothing per row, where
+            // a tree view keeps an item and a table view a row header section for each.
+            auto* table = new statistics::UniformTableView(page);
             table->setSelectionMode(QAbstractItemView::SingleSelection);
-            table->verticalHeader()->hide();
-            table->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-            table->verticalHeader()->setDefaultSectionSize(table->fontMetrics().height() + 4);
-            table->horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-            table->horizontalHeader()->setStretchLastSection(true);
-            table->horizontalHeader()->setHighlightSections(false);
-            headers_[n - 1] = table->horizontalHeader();
+            table->header()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+            table->header()->setStretchLastSection(true);
+            headers_[n - 1] = table->header();
             view = table;
         } else {
             auto* tree = new QTreeView(page);
@@ -162,6 +155,8 @@ void StatisticsWindow::buildControls() {
             &QPushButton::clicked, this, &StatisticsWindow::Command11_Click);
     makeView(3, pages[2], QRect(6, 38, 744, 298));
     MakeStatsLabel(pages[2], "Label2", QString(), 6, 346, 400);
+    rowCountLabel_ = MakeStatsLabel(pages[2], "RowCountLabel", QString(), 410, 346, 244);
+    rowCountLabel_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     connect(MakeButton(pages[2], "Command8", QStringLiteral("复制结果"), 660, 344, 90, 26), &QPushButton::clicked, this,
             &StatisticsWindow::Command8_Click);
 
@@ -262,6 +257,14 @@ void StatisticsWindow::Form_Load() {
         if (!tables_[n - 1]) {
             tables_[n - 1] = new CentredStatsTable(titles, centred, this);
             views_[n - 1]->setModel(tables_[n - 1]);
+            if (n == 3) {
+                // Any change of the rows ends the note of a run that left them alone.
+                auto changed = [this] { showCompoundRowCount(QString()); };
+                connect(tables_[2], &QAbstractItemModel::modelReset, this, changed);
+                connect(tables_[2], &QAbstractItemModel::rowsInserted, this, changed);
+                connect(tables_[2], &QAbstractItemModel::rowsRemoved, this, changed);
+                showCompoundRowCount(QString());
+            }
         }
         tables_[n - 1]->clear();
         for (int c = 0; c < widths.size(); ++c)

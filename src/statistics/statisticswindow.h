@@ -10,6 +10,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <cstddef>
+
 class QCheckBox;
 class QComboBox;
 class QLabel;
@@ -41,6 +43,9 @@ public:
 
     // Compound tables from this many rows on are sorted away from the window, with progress.
     static constexpr int kSortInWindowRows = 200000;
+    // What the window keeps free beside a straight run's rows and its sorts: the run's worker
+    // threads, and painting (which starts threads of its own) while and after they work.
+    static constexpr std::size_t kSpareBytes = std::size_t(64) << 20;
 
     explicit StatisticsWindow(WorkbenchInputs inputs = {}, QWidget* parent = nullptr);
     ~StatisticsWindow() override;
@@ -92,6 +97,8 @@ private:
     statistics::StatsRange analysisRange() const;
     void writeCompoundCaption();
     void copyTable(int n);
+    // The compound table's row count under it, after a note on the last run when there is one.
+    void showCompoundRowCount(const QString& note);
     // The choices "first".."last" of a number drop-down.
     static QStringList NumberItems(int first, int last);
 
@@ -100,4 +107,5 @@ private:
     QAbstractItemView* views_[5] = {};
     QHeaderView* headers_[5] = {};
     statistics::StatsTable* tables_[5] = {};
+    QLabel* rowCountLabel_ = nullptr;
 };

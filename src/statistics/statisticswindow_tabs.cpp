@@ -18,9 +18,11 @@
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
+#include <QLocale>
 #include <QPlainTextEdit>
 
 #include <new>
+#include <system_error>
 
 using statistics::StatsTable;
 
@@ -69,7 +71,7 @@ void StatisticsWindow::Command2_Click() {
 
 void StatisticsWindow::Command6_Click() { copyTable(2); }
 
-void StatisticsWindow::ListView2_ColumnClick(int column) { tables_[1]->sortByText(column - 1, Qt::DescendingOrder); }
+void StatisticsWindow::ListView2_ColumnClick(int column) { tables_[1]->sortBy(column - 1, Qt::DescendingOrder); }
 
 // ---- 复式统计
 
@@ -127,22 +129,36 @@ void StatisticsWindow::Command10_Click() {
         return;
     }
     // Computed away from the window; the table changes only once every row is there, so a
-    // cancelled run leaves it as it was.
+    // cancelled run leaves it as it was. Everything the run allocates (its threads, the rows with
+    // room to spare for showing them, the table's reset) is inside the handler: when memory is
+    // short the table stays as it was too.
     statistics::StraightRows rows;
-    try {
-        if (!ui::RunWithProgress(this, QStringLiteral("正在进行单选统计…"), [&](common::WorkProgress& progress) {
-                statistics::ComputeStraightRows(in, sizes[0], sizes[1], sizes[2], &rows, &progress);
-            }))
-            return;
-    } catch (const std::bad_alloc&) {
-        ui::MsgBox(QStringLiteral("内存不足,无法容纳%1组单选统计的结果,请减少码数后再统计。")
+    auto memoryShort = [&] {
+        rows = statistics::StraightRows();
+        showCompoundRowCount(QStringLiteral("内存不足，表格未改变"));
+        ui::MsgBox(QStringLiteral("内存不足,无法容纳%1组单选统计的结果,表格保持原样。请减少码数后再统计。")
                        .arg(statistics::StraightCombinationCount(sizes[0], sizes[1], sizes[2])),
                    ui::Icon::Warning, ui::Buttons::Ok, ui::kAppTitle, this);
-        return;
+    };
+    try {
+        // The rows and the room beside them must be there before the work starts: while it runs
+        // the window paints, and painting can take no memory the run has left short.
+        statistics::RequireFreeMemory(
+            size_t(statistics::StraightCombinationCount(sizes[0], sizes[1], sizes[2])) * sizeof(statistics::StraightRow) +
+            kSpareBytes);
+        if (!ui::RunWithProgress(this, QStringLiteral("正在进行单选统计…"), [&](common::WorkProgress& progress) {
+                statistics::ComputeStraightRows(in, sizes[0], sizes[1], sizes[2], &rows, &progress, kSpareBytes);
+            })) {
+            showCompoundRowCount(QStringLiteral("已取消，表格未改变"));
+            return;
+        }
+        writeCompoundCaption();
+        tables_[2]->replaceWithStraight(std::move(rows));
+    } catch (const std::bad_alloc&) {
+        memoryShort();
+    } catch (const std::system_error&) {  // no memory for the worker thread's stack
+        memoryShort();
     }
-    tables_[2]->clear();
-    writeCompoundCaption();
-    tables_[2]->appendStraight(std::move(rows));
 }
 
 void StatisticsWindow::Command11_Click() {
@@ -156,20 +172,34 @@ void StatisticsWindow::Command8_Click() { copyTable(3); }
 
 void StatisticsWindow::ListView3_ColumnClick(int column) {
     StatsTable* table = tables_[2];
-    if (table->rowCount() < kSortInWindowRows) {
-        table->sortByText(column - 1, Qt::DescendingOrder);
-        return;
-    }
-    std::vector<std::uint32_t> order;
+    auto memoryShort = [this] {
+        ui::MsgBox(QStringLiteral("内存不足,无法排序,表格保持原来的顺序。"), ui::Icon::Warning, ui::Buttons::Ok,
+                   ui::kAppTitle, this);
+    };
     try {
+        if (table->rowCount() < kSortInWindowRows) {
+            table->sortBy(column - 1, Qt::DescendingOrder);
+            return;
+        }
+        // The sort's two lists of row positions and the room beside them, before it starts.
+        statistics::RequireFreeMemory(size_t(table->rowCount()) * 2 * sizeof(std::uint32_t) + kSpareBytes);
+        std::vector<std::uint32_t> order;
         if (ui::RunWithProgress(this, QStringLiteral("正在排序…"), [&](common::WorkProgress& progress) {
                 order = table->sortedOrder(column - 1, Qt::DescendingOrder, &progress);
+                statistics::RequireFreeMemory(kSpareBytes);
             }))
             table->applyOrder(std::move(order));
     } catch (const std::bad_alloc&) {
-        ui::MsgBox(QStringLiteral("内存不足,无法排序,表格保持原来的顺序。"), ui::Icon::Warning, ui::Buttons::Ok,
-                   ui::kAppTitle, this);
+        memoryShort();
+    } catch (const std::system_error&) {  // no memory for the worker thread's stack
+        memoryShort();
     }
+}
+
+void StatisticsWindow::showCompoundRowCount(const QString& note) {
+    const QString count =
+        QStringLiteral("共%1行").arg(QLocale(QLocale::Chinese, QLocale::China).toString(tables_[2]->rowCount()));
+    rowCountLabel_->setText(note.isEmpty() ? count : note + QStringLiteral("（") + count + QStringLiteral("）"));
 }
 
 // ---- 投资计划
@@ -232,7 +262,7 @@ void StatisticsWindow::Command5_Click() {
     PutOnClipboard(findChild<QPlainTextEdit*>(QStringLiteral("Text2"))->toPlainText().trimmed());
 }
 
-void StatisticsWindow::ListView5_ColumnClick(int column) { tables_[4]->sortByText(column - 1, Qt::AscendingOrder); }
+void StatisticsWindow::ListView5_ColumnClick(int column) { tables_[4]->sortBy(column - 1, Qt::AscendingOrder); }
 
 // ---- copies
 

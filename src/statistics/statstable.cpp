@@ -1,6 +1,7 @@
 #include "statistics/statstable.h"
 
 #include <algorithm>
+#include <cmath>
 #include <numeric>
 #include <unordered_map>
 
@@ -26,6 +27,33 @@ std::uint32_t StraightMeasureKey(const StraightRow& row, int column) {
     case 6: return row.currentGap;
     default: return (std::uint32_t(row.hitCount) << 16) | row.currentGap;  // 平均遗漏, 出号几率
     }
+}
+
+// A cell as the sort compares it: numbers by value, below them ("not a number") texts by text.
+struct CellKey {
+    bool number = false;
+    double value = 0.0;
+    const QString* text = nullptr;
+
+    bool operator<(const CellKey& other) const {
+        if (number != other.number)
+            return other.number;
+        if (number)
+            return value < other.value;
+        return QString::compare(*text, *other.text) < 0;
+    }
+};
+
+// A measure column's cell: a count or gap ("999"), a decimal ("1.6") or a rate ("62.50%").
+CellKey MeasureKey(const QString& text) {
+    QStringView view = QStringView(text).trimmed();
+    if (view.endsWith(u'%'))
+        view.chop(1);
+    bool ok = false;
+    const double value = view.toDouble(&ok);
+    if (ok && std::isfinite(value))
+        return CellKey{true, value, &text};
+    return CellKey{false, 0.0, &text};
 }
 
 }  // namespace
@@ -94,6 +122,24 @@ void StatsTable::appendStraight(StraightRows rows) {
     const auto count = std::uint32_t(rows.rows.size());
     straight_.push_back(std::move(rows));
     appendSegment(Kind::Straight, count, 0, std::uint32_t(straight_.size() - 1));
+}
+
+void StatsTable::replaceWithStraight(StraightRows rows) {
+    const auto count = std::uint32_t(rows.rows.size());
+    std::vector<Segment> segments;
+    std::vector<StraightRows> blocks;
+    if (count > 0) {
+        segments.push_back(Segment{Kind::Straight, 0, count, 0, 0});
+        blocks.push_back(std::move(rows));
+    }
+    beginResetModel();
+    size_ = count;
+    segments_.swap(segments);
+    straight_.swap(blocks);
+    std::vector<std::uint32_t>().swap(order_);
+    texts_.clear();
+    std::vector<OmissionRow>().swap(omission_);
+    endResetModel();
 }
 
 const StatsTable::Segment& StatsTable::segmentOf(std::uint32_t position) const {
@@ -196,16 +242,19 @@ std::uint32_t StatsTable::rankRows(int column, std::vector<std::uint32_t>* ranks
             }
         }
     }
-    std::vector<std::uint32_t> byText(keys.size());
-    std::iota(byText.begin(), byText.end(), 0u);
-    std::stable_sort(byText.begin(), byText.end(),
-                     [&](std::uint32_t a, std::uint32_t b) { return QString::compare(keys[a], keys[b]) < 0; });
+    // Distinct cells in order, then ranks: a new rank wherever the order sees a difference.
+    std::vector<CellKey> cells(keys.size());
+    for (size_t k = 0; k < keys.size(); ++k)
+        cells[k] = column == 0 ? CellKey{false, 0.0, &keys[k]} : MeasureKey(keys[k]);
+    std::vector<std::uint32_t> byCell(keys.size());
+    std::iota(byCell.begin(), byCell.end(), 0u);
+    std::sort(byCell.begin(), byCell.end(), [&](std::uint32_t a, std::uint32_t b) { return cells[a] < cells[b]; });
     std::vector<std::uint32_t> keyRank(keys.size());
     std::uint32_t rank = 0;
-    for (size_t i = 0; i < byText.size(); ++i) {
-        if (i > 0 && keys[byText[i]] != keys[byText[i - 1]])
+    for (size_t i = 0; i < byCell.size(); ++i) {
+        if (i > 0 && cells[byCell[i - 1]] < cells[byCell[i]])
             ++rank;
-        keyRank[byText[i]] = rank;
+        keyRank[byCell[i]] = rank;
     }
     for (std::uint32_t& k : keyOf)
         k = keyRank[k];
@@ -248,23 +297,34 @@ void StatsTable::applyOrder(std::vector<std::uint32_t> order) {
     if (order.size() != size_)
         return;
     emit layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
-    // Keep the view's current row and selection on the same rows.
+    // Keep the view's current row and selection on the same rows: one pass over the new order
+    // finds the few rows they are on, so nothing the size of the table is allocated here.
     const QModelIndexList before = persistentIndexList();
-    if (!before.isEmpty()) {
-        std::vector<std::uint32_t> newRowOf(size_);
-        for (std::uint32_t r = 0; r < size_; ++r)
-            newRowOf[order[r]] = r;
-        QModelIndexList after;
+    QModelIndexList after;
+    try {
+        std::unordered_map<std::uint32_t, std::uint32_t> newRowOf;
+        for (const QModelIndex& i : before)
+            newRowOf.emplace(stored(i.row()), 0);
+        if (!newRowOf.empty()) {
+            for (std::uint32_t r = 0; r < size_; ++r) {
+                const auto it = newRowOf.find(order[r]);
+                if (it != newRowOf.end())
+                    it->second = r;
+            }
+        }
         after.reserve(before.size());
         for (const QModelIndex& i : before)
-            after << index(int(newRowOf[stored(i.row())]), i.column());
-        changePersistentIndexList(before, after);
+            after << index(int(newRowOf.at(stored(i.row()))), i.column());
+    } catch (const std::bad_alloc&) {
+        emit layoutChanged({}, QAbstractItemModel::VerticalSortHint);  // nothing moved
+        throw;
     }
+    changePersistentIndexList(before, after);
     order_ = std::move(order);
     emit layoutChanged({}, QAbstractItemModel::VerticalSortHint);
 }
 
-void StatsTable::sortByText(int column, Qt::SortOrder order) {
+void StatsTable::sortBy(int column, Qt::SortOrder order) {
     if (column < 0 || column >= titles_.size() || size_ < 2)
         return;
     applyOrder(sortedOrder(column, order));

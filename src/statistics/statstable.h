@@ -30,18 +30,24 @@ public:
     void appendTexts(const QList<QStringList>& rows);
     void appendOmission(std::vector<OmissionRow> rows);
     void appendStraight(StraightRows rows);
+    // Every row replaced by the compact rows in one reset. All it needs is allocated before the
+    // table changes: when memory is short it throws std::bad_alloc and the table stays as it was.
+    void replaceWithStraight(StraightRows rows);
 
     // The texts of row r as shown.
     QString text(int row, int column) const;
     QStringList rowTexts(int row) const;
     QList<QStringList> allTexts() const;
 
-    // Orders the rows by the text of one column (compared as text), keeping the order of equal
-    // texts. Later appends come after the sorted rows.
-    void sortByText(int column, Qt::SortOrder order);
+    // Orders the rows by one column, keeping the shown order of equal cells. Column 0 (the row's
+    // own text) compares as text; the other columns hold counts, gaps and rates and compare by the
+    // value they show ("999" below "1000", "9.50%" below "10.00%"); a cell there that shows no
+    // number ranks below every number, by its text. Later appends come after the sorted rows.
+    void sortBy(int column, Qt::SortOrder order);
     // The same in two steps, so that the first can run on a worker thread while the table is
     // left alone: the rows (as positions in append order) in their sorted order, empty when
-    // cancelled; then showing them in that order.
+    // cancelled; then showing them in that order. Both throw std::bad_alloc when memory is short,
+    // leaving the table as it was.
     std::vector<std::uint32_t> sortedOrder(int column, Qt::SortOrder order,
                                            common::WorkProgress* progress = nullptr) const;
     void applyOrder(std::vector<std::uint32_t> order);
@@ -62,7 +68,7 @@ private:
     const Segment& segmentOf(std::uint32_t position) const;
     QString storedText(std::uint32_t position, int column) const;
     void appendSegment(Kind kind, std::uint32_t count, std::uint32_t offset, std::uint32_t block);
-    // Each row's rank by the column's text (equal texts, equal rank) and the number of ranks.
+    // Each row's rank by the column's cells (equal cells, equal rank) and the number of ranks.
     std::uint32_t rankRows(int column, std::vector<std::uint32_t>* ranks, common::WorkProgress* progress) const;
 
     QStringList titles_;
