@@ -33,10 +33,6 @@ bool WriteAnsiFile(const QString& path, const QString& text, QString* error) {
     return WriteFileAtomically(path, EncodeAnsi(text), error);
 }
 
-QString ReadErrorText(const QFileDevice& file) {
-    return QStringLiteral("无法读取 %1：%2").arg(QDir::toNativeSeparators(file.fileName()), FileErrorText(file));
-}
-
 QString QuoteStart(const QString& text, int maxChars) {
     QString out;
     out.reserve(maxChars + 1);

@@ -18,9 +18,6 @@ bool ReadAnsiFile(const QString& path, QString* text, QString* error = nullptr, 
 // Writes text as code page 936 through a temporary file and a rename.
 bool WriteAnsiFile(const QString& path, const QString& text, QString* error = nullptr);
 
-// "无法读取 <file>：<cause>" for a file whose open or read failed.
-QString ReadErrorText(const QFileDevice& file);
-
 // At most maxChars characters of a text for a message ("…" marks a cut), control characters
 // as blanks: a garbage file is quoted by a short start, never whole.
 QString QuoteStart(const QString& text, int maxChars = 20);
