@@ -5,7 +5,6 @@
 #include <QByteArray>
 #include <QString>
 
-class QFileDevice;
 
 namespace common {
 
