@@ -5,7 +5,6 @@
 #include <QByteArray>
 #include <QString>
 
-
 namespace common {
 
 QString DecodeAnsi(const QByteArray& bytes);
