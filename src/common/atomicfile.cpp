@@ -232,9 +232,9 @@ bool ReplaceFile(const QString& source, const QString& target, QString* error) {
     return false;
 }
 
-int RemoveStaleTemporaries(const QString& folder, qint64 minAgeMs) {
-    // "<target>.tmp<pid>-<six digits>"; builds that did not name the writer used ".tmp<six digits>".
-    static const QRegularExpression own(QStringLiteral("^.+\\.tmp(?:([0-9]{1,10})-)?[0-9]{6}$"));
+// Removes the files of folder whose names match own (a pid in its first group, when named) and that
+// are old enough and of a writer that is gone.
+static int RemoveStale(const QString& folder, const QRegularExpression& own, qint64 minAgeMs) {
     const qint64 now = QDateTime::currentSecsSinceEpoch();
     int removed = 0;
     const QStringList names = QDir(folder).entryList(QDir::Files | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
@@ -254,6 +254,27 @@ int RemoveStaleTemporaries(const QString& folder, qint64 minAgeMs) {
             if (::kill(pid_t(pid), 0) == 0 || errno == EPERM) continue;
         }
         if (::unlink(QFile::encodeName(path).constData()) == 0) ++removed;
+    }
+    return removed;
+}
+
+int RemoveStaleTemporaries(const QString& folder, qint64 minAgeMs) {
+    // "<target>.tmp<pid>-<six digits>"; builds that did not name the writer used ".tmp<six digits>".
+    static const QRegularExpression own(QStringLiteral("^.+\\.tmp(?:([0-9]{1,10})-)?[0-9]{6}$"));
+    return RemoveStale(folder, own, minAgeMs);
+}
+
+int RemoveStaleLinkedTemporaries(const QString& folder, qint64 minAgeMs) {
+    int removed = 0;
+    for (const QFileInfo& link : QDir(folder).entryInfoList(QDir::Files | QDir::System | QDir::Hidden)) {
+        if (!link.isSymLink()) continue;
+        const QString target = FinalTarget(link.absoluteFilePath());
+        if (target.isEmpty()) continue;
+        const QFileInfo file(target);
+        // Only the pid-named form: an old form's name could be a user's own file there.
+        const QRegularExpression own(QStringLiteral("^%1\\.tmp([0-9]{1,10})-[0-9]{6}$")
+                                         .arg(QRegularExpression::escape(file.fileName())));
+        removed += RemoveStale(file.absolutePath(), own, minAgeMs);
     }
     return removed;
 }

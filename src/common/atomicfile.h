@@ -59,5 +59,9 @@ private:
 // many were removed.
 inline constexpr qint64 kStaleTemporaryAgeMs = 5 * 60 * 1000;
 int RemoveStaleTemporaries(const QString& folder, qint64 minAgeMs = kStaleTemporaryAgeMs);
+// The same for the files in the program folder that are symbolic links (a draw file the user
+// keeps elsewhere): their writes leave temporaries beside the file linked to, in a folder that is
+// not ours, so there only "<that file's name>.tmp<pid>-<digits>" of a writer that is gone goes.
+int RemoveStaleLinkedTemporaries(const QString& folder, qint64 minAgeMs = kStaleTemporaryAgeMs);
 
 }  // namespace common

@@ -66,6 +66,7 @@ bool StartupWindow::Form_Load() {
     common::RemoveStaleTemporaries(common::ProgramDir());
     for (const QString& sub : QDir(common::ProgramDir()).entryList(QDir::Dirs | QDir::NoDotAndDotDot | QDir::NoSymLinks))
         common::RemoveStaleTemporaries(QDir(common::ProgramDir()).filePath(sub));
+    common::RemoveStaleLinkedTemporaries(common::ProgramDir());  // a draw file kept elsewhere
     // Our downloads never read a cache, so there are no cached server copies to drop here.
     startup::WriteWebPage();  // optional: nothing reads it back
     Timer1->start();

@@ -223,3 +223,40 @@ TEST(AtomicWrite, StartRemovesOnlyOwnStaleTemporaries) {
     EXPECT_TRUE(QFileInfo(dir.file("link.tmp222222")).isSymLink());
     EXPECT_EQ(dir.read("HAO.TXT"), QByteArray("draws"));
 }
+
+// A draw file kept elsewhere through a link: a killed write left its temporary beside the file
+// linked to; only that file's own pid-named temporary of a gone writer goes from that folder.
+TEST(AtomicWrite, StartRemovesStaleTemporariesBesideALinkedFile) {
+    testsupport::ProgramDir dir;
+    QTemporaryDir elsewhere;
+    ASSERT_TRUE(elsewhere.isValid());
+    const QString real = elsewhere.filePath("draws.txt");
+    {
+        QFile f(real);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write("draws");
+    }
+    ASSERT_TRUE(QFile::link(real, dir.file("HAO.TXT")));
+    const pid_t gone = ::fork();
+    if (gone == 0) ::_exit(0);
+    ::waitpid(gone, nullptr, 0);
+    const struct {
+        QString name;
+        bool removed;
+    } cases[] = {
+        {QStringLiteral("draws.txt.tmp%1-123456").arg(gone), true},
+        {QStringLiteral("draws.txt.tmp%1-123456").arg(::getpid()), false},  // its writer runs
+        {QStringLiteral("draws.txt.tmp123456"), false},                     // could be the user's
+        {QStringLiteral("notes.txt.tmp%1-123456").arg(gone), false},        // not the linked file's
+    };
+    for (const auto& c : cases) {
+        QFile f(elsewhere.filePath(c.name));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.close();
+        Age(f.fileName(), 10);
+    }
+    EXPECT_EQ(common::RemoveStaleLinkedTemporaries(dir.path()), 1);
+    for (const auto& c : cases)
+        EXPECT_EQ(QFileInfo::exists(elsewhere.filePath(c.name)), !c.removed) << c.name.toStdString();
+    EXPECT_TRUE(QFileInfo(dir.file("HAO.TXT")).isSymLink());
+}
