@@ -92,12 +92,12 @@ static void BM_SmartStopLatency(benchmark::State& state) {
         QElapsedTimer clock, pumpClock, sinceStop;
         clock.start();
         pumpClock.start();
-        calc.hooks.inputWaiting = [&] {
+        calc.runHost().inputWaiting = [&] {
             if (pumpClock.elapsed() < 1) return false;
             pumpClock.restart();
             return true;
         };
-        calc.hooks.processEvents = [&] {
+        calc.runHost().processEvents = [&] {
             if (!sinceStop.isValid() && clock.elapsed() >= pressAt) {
                 calc.stop();
                 sinceStop.start();

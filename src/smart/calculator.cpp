@@ -61,11 +61,11 @@ SchemeCalculator::SchemeCalculator()
 }
 
 void SchemeCalculator::pump() {
-    if (hooks.processEvents) hooks.processEvents();
+    if (host_->processEvents) host_->processEvents();
 }
 
 void SchemeCalculator::wait(int ms) {
-    if (hooks.sleep) hooks.sleep(ms);
+    if (host_->sleep) host_->sleep(ms);
 }
 
 bool SchemeCalculator::loadDraws() {

@@ -4,10 +4,10 @@
 // analyses and the batch verification with its report files. Scheme records and the scheme
 // list documents are in schemerecords.h.
 //
-// Plain logic without widgets. The hidden calculator window SchemeCalculatorWindow
-// (schemecalculatorwindow.h) shows this state in its controls and binds its handlers to these
-// operations; the smart-system and verification windows drive it through that window or
-// directly through calculator().
+// Plain logic without widgets. The calculator window SchemeCalculatorWindow
+// (schemecalculatorwindow.h) shows the state of one in its controls and binds its buttons to
+// these operations; the smart-system and verification windows drive the program's shared one
+// (sharedcalculator.h) directly.
 #include "common/workprogress.h"
 #include "script/scriptengine.h"
 #include "smart/schemerecords.h"
@@ -23,10 +23,8 @@
 
 namespace smart {
 
-// Captions of the run control (Check1 of the calculator window): running, paused, stopped.
-inline const QString kRunRunning = QStringLiteral("▌▌");
-inline const QString kRunPaused = QStringLiteral("◣");
-inline const QString kRunStop = QStringLiteral("█");
+// Where a backtest stands: going on, held until resumed, or asked to end.
+enum class RunState { Running, Paused, Stopped };
 
 // The modes (项目, Combo3 of the calculator window): a digit anywhere in the draw, or at one place.
 inline const QString kModeAnywhere = QStringLiteral("胆码");
@@ -61,8 +59,9 @@ inline constexpr int kRankRows = 1001;
 using RankRow = std::array<QString, 11>;
 using RankTable = std::vector<RankRow>;
 
-// What a long run needs from its host: the window pumps events; tests leave these empty.
-struct RunHooks {
+// What a long run needs from its host, in one place: the window pumps events, shows progress
+// and answers questions; tests leave these empty.
+struct RunHost {
     // Let pending window events run. Also called every few milliseconds while a slow condition
     // is evaluated away from the caller's thread; without it every evaluation runs in place.
     std::function<void()> processEvents;
@@ -77,6 +76,8 @@ struct RunHooks {
     std::function<bool(const QString& text)> confirm;
     // Plain messages ("保存成功！"...).
     std::function<void(const QString& text)> message;
+    // Told the total and advanced once per scheme by runBacktests (not owned; may be null).
+    common::WorkProgress* progress = nullptr;
 };
 
 class SchemeCalculator {
@@ -104,7 +105,6 @@ public:
     QStringList summary;                  // summary, ascending (List2)
     QStringList reportLines;              // report lines (List3)
     QStringList schemes;                  // the scheme list (List4)
-    QString runState = kRunRunning;       // run control caption (Check1); set it through setRunState while a run may be under way
     // Batch verification bounds.
     int lastCycleLength = 100;            // last cycle count (Text9)
     int cycleStep = 1;                    // cycle step (Text8)
@@ -123,9 +123,9 @@ public:
     script::Variant series;               // the count series a(0..T) the condition sees
     int seriesPos = 0;                    // next slot of the series to fill (newest first)
 
-    RunHooks hooks;
-    // Told the total and advanced once per scheme by runBacktests (not owned; may be null).
-    common::WorkProgress* progress = nullptr;
+    // The host of the runs (not owned; the calculator's own empty one until set).
+    void setRunHost(RunHost* host) { host_ = host ? host : &ownHost_; }
+    RunHost& runHost() { return *host_; }
     // Where the condition's MsgBox and InputBox go (not owned).
     void setScriptHost(script::ScriptHost* host) { conditionScript_.setHost(host); }
     // Failures of the last operation (a record skipped, too few draws, a file not written),
@@ -158,13 +158,14 @@ public:
     void runBacktests();                   // run over every record of the scheme list, then the summary
     void backtestCondition();              // backtest of the current condition
     void pauseOrResume();
+    RunState runState() const { return runState_; }
     // A stop also ends a condition evaluation under way at once.
-    void setRunState(const QString& state) {
-        runState = state;
-        stopRequest_.store(state == kRunStop);
+    void setRunState(RunState state) {
+        runState_ = state;
+        stopRequest_.store(state == RunState::Stopped);
     }
-    void stop() { setRunState(kRunStop); }
-    bool stopped() const { return runState == kRunStop; }
+    void stop() { setRunState(RunState::Stopped); }
+    bool stopped() const { return runState_ == RunState::Stopped; }
     // A condition's failure as the messages show it: its number, description, the line of the
     // wrapped condition it failed on with that line's text, and its source.
     QString conditionErrorText(const script::ScriptError& error) const;
@@ -188,7 +189,7 @@ public:
     void clearSchemes() { schemes.clear(); }
 
     // ---- Batch verification and report files ----
-    void batchVerification();              // asks through hooks.confirm
+    void batchVerification();              // asks through the host's confirm
     bool saveReportLines();                // save the report lines to a ReportLineFile
     bool saveAndClearReportLines();        // save and empty them
     // Imports report lines from a file the window chose; same return as importSchemes.
@@ -202,6 +203,9 @@ public:
     QString reportLineFileName(const QString& hhmmss) const;        // "第... hh-mm-ss.txt"
 
 private:
+    RunState runState_ = RunState::Running;
+    RunHost ownHost_;
+    RunHost* host_ = &ownHost_;
     void countWindow(int d, int position, const QString& labelSuffix);
     void wait(int ms);
     void pump();
@@ -210,7 +214,7 @@ private:
     bool compiledOk_ = false;
     script::ScriptCondition conditionScript_;
     bool conditionTalks_ = false;              // the condition may show boxes or run code of its own making
-    std::atomic<bool> stopRequest_{false};     // the engine's stop hook: runState == kRunStop
+    std::atomic<bool> stopRequest_{false};     // the engine's stop hook: runState_ == Stopped
     std::vector<script::Variant> seriesCopy_;  // the series as an evaluation started
     bool evaluateSeries(script::Variant* result);
     bool inBacktest_ = false;

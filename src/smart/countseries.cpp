@@ -54,17 +54,17 @@ void SchemeCalculator::countWindow(int d, int position, const QString& labelSuff
 void SchemeCalculator::handleScriptError(const script::ScriptError& error) {
     if (!scriptErrorShownThisBacktest_) {
         scriptErrorShownThisBacktest_ = true;
-        if (hooks.scriptError) hooks.scriptError(error, verifyText);
+        if (host_->scriptError) host_->scriptError(error, verifyText);
         addError(conditionErrorText(error));
     }
     // Only a run someone can resume is paused; a hidden run goes on with "not holding".
-    if (hooks.canResume && hooks.canResume()) runState = kRunPaused;
+    if (host_->canResume && host_->canResume()) runState_ = RunState::Paused;
 }
 
 int SchemeCalculator::evaluateCondition() {
-    while (runState == kRunPaused) {
-        if (!hooks.canResume || !hooks.canResume()) {
-            runState = kRunRunning;  // nobody can lift the pause: go on rather than hang
+    while (runState_ == RunState::Paused) {
+        if (!host_->canResume || !host_->canResume()) {
+            runState_ = RunState::Running;  // nobody can lift the pause: go on rather than hang
             break;
         }
         wait(1000);
@@ -119,7 +119,7 @@ bool SchemeCalculator::evaluateSeries(script::Variant* result) {
         common::RunAway([&] { ok = conditionScript_.evaluate(series, result); }, [this] { pump(); }, kEventGapMs);
         return ok;
     };
-    if (!hooks.processEvents) {
+    if (!host_->processEvents) {
         conditionScript_.setTimeout(kConditionLimitMs);
         return conditionScript_.evaluate(series, result);
     }
@@ -247,7 +247,7 @@ QString SchemeCalculator::rankDigits() {
                 settleCounters();
                 return QString();
             }
-            if (hooks.inputWaiting && hooks.inputWaiting()) pump();
+            if (host_->inputWaiting && host_->inputWaiting()) pump();
             cycleLength = L;
             clearStatRows();
             const QString before = lastError;

@@ -250,8 +250,8 @@ TEST(SchemeEvaluation, StopMarkReturnsEmptyAndKeepsTables) {
     env.calc.rankDigits();
     const smart::RankRow before = env.calc.leftRanks[0];
     int evaluations = 0;
-    env.calc.hooks.inputWaiting = [&] { return ++evaluations == 25; };
-    env.calc.hooks.processEvents = [&] { env.calc.stop(); };
+    env.calc.runHost().inputWaiting = [&] { return ++evaluations == 25; };
+    env.calc.runHost().processEvents = [&] { env.calc.stop(); };
     env.calc.condition = QStringLiteral("a(2) >= 100");
     EXPECT_EQ(env.calc.rankDigits(), QString());
     EXPECT_EQ(env.calc.leftRanks[0], before);
@@ -275,8 +275,8 @@ TEST(SchemeEvaluation, StopEndsAnEndlessConditionAtOnce) {
     env.calc.rankDigits();
     const smart::RankRow before = env.calc.leftRanks[0];
     int idles = 0, reported = 0;
-    env.calc.hooks.scriptError = [&](const script::ScriptError&, const QString&) { ++reported; };
-    env.calc.hooks.processEvents = [&] {
+    env.calc.runHost().scriptError = [&](const script::ScriptError&, const QString&) { ++reported; };
+    env.calc.runHost().processEvents = [&] {
         if (++idles == 3) env.calc.stop();  // pressed while the first evaluation runs away
     };
     env.calc.condition = kEndlessCondition;
@@ -290,9 +290,9 @@ TEST(SchemeEvaluation, StopEndsAnEndlessConditionAtOnce) {
     EXPECT_EQ(env.calc.leftRanks[0], before);
 
     // The next run is not stopped by the last one's request.
-    env.calc.setRunState(smart::kRunRunning);
+    env.calc.setRunState(smart::RunState::Running);
     env.calc.condition = QStringLiteral("a(2) >= 1");
-    env.calc.hooks.processEvents = [] {};
+    env.calc.runHost().processEvents = [] {};
     EXPECT_FALSE(env.calc.rankDigits().isEmpty());
     EXPECT_EQ(reported, 0);
 }
@@ -309,7 +309,7 @@ TEST(SchemeEvaluation, SlowConditionsRankAsInPlace) {
     const QStringList quickRanking = env.calc.digitRanking;
     ASSERT_FALSE(quick.isEmpty());
     int idles = 0;
-    env.calc.hooks.processEvents = [&] { ++idles; };
+    env.calc.runHost().processEvents = [&] { ++idles; };
     env.calc.condition = kSlowCondition;
     EXPECT_EQ(env.calc.rankDigits(), quick);
     EXPECT_EQ(env.calc.digitRanking, quickRanking);
@@ -326,7 +326,7 @@ TEST(SchemeEvaluation, ScriptErrorCountsAsNotHoldingAndIsReportedOnce) {
     env.calc.condition = QStringLiteral("a(6) = 1");  // beyond a(5)
     QList<int> numbers;
     QString clip;
-    env.calc.hooks.scriptError = [&](const script::ScriptError& e, const QString& text) {
+    env.calc.runHost().scriptError = [&](const script::ScriptError& e, const QString& text) {
         numbers << e.number;
         clip = text;
     };
@@ -337,7 +337,7 @@ TEST(SchemeEvaluation, ScriptErrorCountsAsNotHoldingAndIsReportedOnce) {
     // The message says where: the line of the wrapped condition and its text.
     EXPECT_TRUE(env.calc.lastError.startsWith(QStringLiteral("9\n"))) << env.calc.lastError.toStdString();
     EXPECT_TRUE(env.calc.lastError.contains(QStringLiteral("\n第2行：If a(6) = 1 then\n"))) << env.calc.lastError.toStdString();
-    EXPECT_EQ(env.calc.runState, smart::kRunRunning);  // hidden: not paused, the run went on
+    EXPECT_EQ(env.calc.runState(), smart::RunState::Running);  // hidden: not paused, the run went on
     EXPECT_EQ(env.calc.verifyPeriod, 2);
     EXPECT_TRUE(env.calc.reportLines.isEmpty());  // nothing ranked, rank 0 is "B"
 
@@ -353,8 +353,8 @@ TEST(SchemeEvaluation, ScriptErrorCountsAsNotHoldingAndIsReportedOnce) {
     env.calc.loadDraws();
     bool visible = true;
     int waits = 0;
-    env.calc.hooks.canResume = [&] { return visible; };
-    env.calc.hooks.sleep = [&](int) {
+    env.calc.runHost().canResume = [&] { return visible; };
+    env.calc.runHost().sleep = [&](int) {
         ++waits;
         env.calc.pauseOrResume();  // the user resumes
     };
@@ -544,23 +544,23 @@ TEST(BacktestRun, StopDuringSecondRecordEndsWithoutSummary) {
     SchemeCalculator& c = env.calc;
     for (int i = 0; i < 3; ++i) c.schemes << Record(Condition(QStringLiteral("a(1) >= a(2)")), QStringLiteral("左0"), 6, 4);
     int backtests = 0, evaluations = 0;
-    c.hooks.processEvents = [&] { ++backtests; };
+    c.runHost().processEvents = [&] { ++backtests; };
     // Stop in the second backtest's second period (a ranking is 10 x 6 evaluations).
-    c.hooks.inputWaiting = [&] {
+    c.runHost().inputWaiting = [&] {
         if (backtests == 2 && ++evaluations == 90) c.stop();
         return false;
     };
     c.runBacktests();
     EXPECT_EQ(backtests, 2);  // the third record never started
     EXPECT_TRUE(c.summary.isEmpty());
-    EXPECT_EQ(c.runState, smart::kRunStop);
+    EXPECT_EQ(c.runState(), smart::RunState::Stopped);
     EXPECT_EQ(c.reportLines.size(), 2);  // both backtests predicted the next issue
     EXPECT_EQ(c.lines.size(), 79);  // the stopped backtest's removal stays
 
     // Stopped before its first ranking: no line from the previous record's predictions.
     backtests = 0;
-    c.hooks.inputWaiting = {};
-    c.hooks.processEvents = [&] {
+    c.runHost().inputWaiting = {};
+    c.runHost().processEvents = [&] {
         if (++backtests == 2) c.stop();
     };
     c.runBacktests();
@@ -587,12 +587,12 @@ TEST(BacktestRun, EmptySchemeListMakesEmptySummary) {
 TEST(BacktestRun, RunControlToggles) {
     SchemeCalculator c;
     c.pauseOrResume();
-    EXPECT_EQ(c.runState, smart::kRunPaused);
+    EXPECT_EQ(c.runState(), smart::RunState::Paused);
     c.pauseOrResume();
-    EXPECT_EQ(c.runState, smart::kRunRunning);
+    EXPECT_EQ(c.runState(), smart::RunState::Running);
     c.stop();
     c.pauseOrResume();
-    EXPECT_EQ(c.runState, smart::kRunRunning);
+    EXPECT_EQ(c.runState(), smart::RunState::Running);
 }
 
 TEST(OmissionAnalyses, RollingWindowAndDigitRows) {
@@ -638,9 +638,9 @@ TEST(BatchVerification, FilesPerStepAndFinalSave) {
     CalcEnv env(MixedHistory(60));
     SchemeCalculator& c = env.calc;
     QStringList messages;
-    c.hooks.message = [&](const QString& m) { messages << m; };
+    c.runHost().message = [&](const QString& m) { messages << m; };
     bool asked = false;
-    c.hooks.confirm = [&](const QString&) { return asked = true; };
+    c.runHost().confirm = [&](const QString&) { return asked = true; };
     c.positionText = QStringLiteral("左0");
     c.cycleLengthsTried = 5;
     c.lastCycleLength = 7;
@@ -674,11 +674,11 @@ TEST(BatchVerification, FilesPerStepAndFinalSave) {
 
 TEST(BatchVerification, RefusedWithoutSideAndRankOrOnNo) {
     CalcEnv env(MixedHistory(40));
-    env.calc.hooks.confirm = [](const QString&) { return true; };
+    env.calc.runHost().confirm = [](const QString&) { return true; };
     env.calc.batchVerification();
     EXPECT_FALSE(env.calc.lastError.isEmpty());
     env.calc.positionText = QStringLiteral("左0");
-    env.calc.hooks.confirm = [](const QString&) { return false; };
+    env.calc.runHost().confirm = [](const QString&) { return false; };
     env.calc.reportLines << QStringLiteral("kept");
     env.calc.batchVerification();
     EXPECT_EQ(env.calc.reportLines, QStringList{QStringLiteral("kept")});
@@ -763,7 +763,7 @@ TEST(BatchVerification, StopLeavesTheReportFileUpToTheStoppedScheme) {
     c.verifyPeriods = c.lastVerifyPeriods = 10;
     c.conditionIndex = 59;
     int pumps = 0;
-    c.hooks.processEvents = [&] {
+    c.runHost().processEvents = [&] {
         if (++pumps == 4) c.stop();  // one pump per step, then one per backtest
     };
     c.batchVerification();

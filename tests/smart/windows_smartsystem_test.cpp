@@ -78,26 +78,26 @@ TEST(SmartSystemWindowTest, LoadSetsTheOptionsAndTheSetting) {
     common::App().lotteryIsP3 = true;
     SmartSystemWindow w;
     EXPECT_EQ(w.windowTitle(), QStringLiteral("智能系统Vexon-7"));
-    EXPECT_EQ(w.ctl<QSlider>(QStringLiteral("Slider1"))->value(), 2);
-    EXPECT_EQ(w.ctl<QComboBox>(QStringLiteral("Combo1"))->currentText(), QStringLiteral("0"));
-    EXPECT_EQ(w.ctl<QComboBox>(QStringLiteral("Combo2"))->currentText(), QStringLiteral("全部组选"));
-    EXPECT_EQ(w.ctl<QComboBox>(QStringLiteral("Combo3"))->currentText(), QStringLiteral("1个"));
-    EXPECT_TRUE(w.ctl<QCheckBox>(QStringLiteral("Check1"))->isChecked());
+    EXPECT_EQ(w.findChild<QSlider*>(QStringLiteral("Slider1"))->value(), 2);
+    EXPECT_EQ(w.findChild<QComboBox*>(QStringLiteral("Combo1"))->currentText(), QStringLiteral("0"));
+    EXPECT_EQ(w.findChild<QComboBox*>(QStringLiteral("Combo2"))->currentText(), QStringLiteral("全部组选"));
+    EXPECT_EQ(w.findChild<QComboBox*>(QStringLiteral("Combo3"))->currentText(), QStringLiteral("1个"));
+    EXPECT_TRUE(w.findChild<QCheckBox*>(QStringLiteral("Check1"))->isChecked());
     EXPECT_EQ(common::GetSetting(QStringLiteral("zlxuanhao")), QStringLiteral("1"));
-    EXPECT_TRUE(w.ctl<QRadioButton>(QStringLiteral("Option2"))->isChecked());
+    EXPECT_TRUE(w.findChild<QRadioButton*>(QStringLiteral("Option2"))->isChecked());
     EXPECT_EQ(w.schemeListUrl(), f.server.url(QStringLiteral("/3d/p3.xml")));
     common::App().lotteryIsP3 = false;
     w.Form_Activate();
-    EXPECT_TRUE(w.ctl<QRadioButton>(QStringLiteral("Option1"))->isChecked());
-    w.ctl<QCheckBox>(QStringLiteral("Check1"))->click();
+    EXPECT_TRUE(w.findChild<QRadioButton*>(QStringLiteral("Option1"))->isChecked());
+    w.findChild<QCheckBox*>(QStringLiteral("Check1"))->click();
     EXPECT_EQ(common::GetSetting(QStringLiteral("zlxuanhao")), QStringLiteral("0"));
 }
 
 TEST(SmartSystemWindowTest, SmartRunShowsTheKillDigitsAndRestoresTheWorkbench) {
     F15Fixture f;
     SmartSystemWindow w;
-    w.ctl<QComboBox>(QStringLiteral("Combo3"))->setCurrentIndex(1);  // 2个
-    w.ctl<QComboBox>(QStringLiteral("Combo1"))->setCurrentIndex(2);  // two sums
+    w.findChild<QComboBox*>(QStringLiteral("Combo3"))->setCurrentIndex(1);  // 2个
+    w.findChild<QComboBox*>(QStringLiteral("Combo1"))->setCurrentIndex(2);  // two sums
     const pool::NumberPool poolBefore = f.bench.session().pool;
     const QString logBefore = f.bench.session().log.text();
     const int slotBefore = f.bench.session().ring.index();
@@ -113,13 +113,13 @@ TEST(SmartSystemWindowTest, SmartRunShowsTheKillDigitsAndRestoresTheWorkbench) {
               QStringLiteral("人工智能杀码系统已完成操作，请比较各种方案的历史成绩选择最优方案，没有最好的方案，只有当期最优的方案。"));
     EXPECT_EQ(f.server.requestCount(QStringLiteral("/3d/3d.xml")), 1);
 
-    const QStringList summary = SmartSystemWindow::Calculator()->summaryList();
+    const QStringList summary = SmartSystemWindow::Calculator().summary;
     ASSERT_FALSE(summary.isEmpty());
     const QString kill = QStringLiteral("2个");
     const QString expected = QStringLiteral("福彩3D第2020601期  方案一杀码") + F15Expected(summary, kill, 0) +
                              QStringLiteral(" 方案二杀码") + F15Expected(summary, kill, 1) + QStringLiteral(" 方案三杀码") +
                              F15Expected(summary, kill, 2) + QStringLiteral(" 方案四杀码") + F15Expected(summary, kill, 3);
-    EXPECT_EQ(w.ctl<QLabel>(QStringLiteral("Label14"))->text(), expected);
+    EXPECT_EQ(w.findChild<QLabel*>(QStringLiteral("Label14"))->text(), expected);
 
     // The workbench: the committed numbers and the log as before, caret at the end.
     EXPECT_EQ(f.bench.session().pool, poolBefore);
@@ -127,18 +127,18 @@ TEST(SmartSystemWindowTest, SmartRunShowsTheKillDigitsAndRestoresTheWorkbench) {
     EXPECT_EQ(f.bench.logBox()->toPlainText(), logBefore);
     EXPECT_EQ(f.bench.session().ring.index(), slotBefore);
     EXPECT_TRUE(f.bench.logBox()->isVisibleTo(&f.bench));
-    EXPECT_EQ(w.ctl<QSlider>(QStringLiteral("Slider1"))->value(), 3);
+    EXPECT_EQ(w.findChild<QSlider*>(QStringLiteral("Slider1"))->value(), 3);
     EXPECT_EQ(common::App().smartScheme, 3);
     EXPECT_EQ(common::GetSetting(QStringLiteral("zl")), QStringLiteral("3"));
     EXPECT_TRUE(w.isEnabled());
-    EXPECT_TRUE(w.ctl<QLabel>(QStringLiteral("Label9"))->isHidden());
+    EXPECT_TRUE(w.findChild<QLabel*>(QStringLiteral("Label9"))->isHidden());
 
     // The last scheme's set is what computeScheme makes from the same summary.
     pool::NumberPool fresh;
     QString log;
     smart::KillDigitSettings s{3, 0, 2, kill};
     smart::ComputeKillDigits(common::App().history, 600, s, summary, fresh, log);
-    w.computeScheme(600);
+    w.computeScheme(600, 3);
     EXPECT_EQ(f.bench.session().pool, fresh);
 }
 
@@ -177,7 +177,7 @@ TEST(SmartSystemWindowTest, RefusalsLeaveEverythingAsItWas) {
         EXPECT_EQ(messages.messages[0].text, smart::ShortHistoryMessage(500));
     }
     EXPECT_EQ(f.bench.session().log.text(), logBefore);
-    EXPECT_EQ(w.ctl<QLabel>(QStringLiteral("Label14"))->text(),
+    EXPECT_EQ(w.findChild<QLabel*>(QStringLiteral("Label14"))->text(),
               QStringLiteral("小提示：您可以点击“确定”按钮开始计算今天的不定位杀四码..."));
 }
 
@@ -213,8 +213,8 @@ TEST(SmartSystemWindowTest, TestMarkChoosesTheTestList) {
     EXPECT_FALSE(w.testMark());
     EXPECT_TRUE(messages.messages.isEmpty());
 
-    w.ctl<QLabel>(QStringLiteral("Label15"))->setText(QStringLiteral("test"));
-    w.ctl<QSlider>(QStringLiteral("Slider1"))->setValue(0);
+    w.findChild<QLabel*>(QStringLiteral("Label15"))->setText(QStringLiteral("test"));
+    w.findChild<QSlider*>(QStringLiteral("Slider1"))->setValue(0);
     w.Command2_Click();
     EXPECT_EQ(f.server.requestCount(QStringLiteral("/3d/T_3d.xml")), 1);
     EXPECT_EQ(f.server.requestCount(QStringLiteral("/3d/3d.xml")), 0);
@@ -224,12 +224,12 @@ TEST(SmartSystemWindowTest, ClipboardAndOlderSelectionGate) {
     F15Fixture f(599);
     SmartSystemWindow w;
     w.show();
-    SmartSystemWindow::Calculator()->clearSchemeList();
+    SmartSystemWindow::Calculator().clearSchemes();
     QApplication::clipboard()->setText(QStringLiteral("old"));
     w.Image1_DblClick();
     EXPECT_TRUE(QApplication::clipboard()->text().isEmpty());
     w.Label14_DblClick();
-    EXPECT_EQ(QApplication::clipboard()->text(), w.ctl<QLabel>(QStringLiteral("Label14"))->text());
+    EXPECT_EQ(QApplication::clipboard()->text(), w.findChild<QLabel*>(QStringLiteral("Label14"))->text());
 
     {
         ui::MessageRecorder messages;
@@ -268,10 +268,10 @@ TEST(SmartSystemWindowTest, ScriptErrorInTheHiddenRunIsReportedAndTheRunFinishes
     EXPECT_TRUE(messages.messages[1].text.startsWith(QStringLiteral("9\n"))) << messages.messages[1].text.toStdString();
     EXPECT_TRUE(messages.messages[1].title.isEmpty());
     EXPECT_TRUE(messages.messages[2].text.startsWith(QStringLiteral("人工智能杀码系统已完成操作")));
-    EXPECT_EQ(SmartSystemWindow::Calculator()->runControl(), smart::kRunRunning);
+    EXPECT_EQ(SmartSystemWindow::Calculator().runState(), smart::RunState::Running);
     // The failing record ranks nothing; the other one still gives the summary its line.
-    EXPECT_EQ(SmartSystemWindow::Calculator()->reportLines().size(), 1);
-    EXPECT_TRUE(w.ctl<QLabel>(QStringLiteral("Label14"))->text().startsWith(QStringLiteral("福彩3D第2020601期  方案一杀码")));
+    EXPECT_EQ(SmartSystemWindow::Calculator().reportLines.size(), 1);
+    EXPECT_TRUE(w.findChild<QLabel*>(QStringLiteral("Label14"))->text().startsWith(QStringLiteral("福彩3D第2020601期  方案一杀码")));
     EXPECT_EQ(f.bench.session().pool, poolBefore);
     EXPECT_EQ(f.bench.session().log.text(), logBefore);
     EXPECT_TRUE(w.isEnabled());
@@ -313,7 +313,7 @@ TEST(SmartSystemWindowTest, ClosingDuringARunStopsItAndUnloadsTheWindow) {
         EXPECT_EQ(f.server.requestCount(QStringLiteral("/3d/3d.xml")), 1);
         if (inBacktest) {
             EXPECT_EQ(backtestPumps, 1) << "the backtest ends at the stop mark";
-            EXPECT_TRUE(SmartSystemWindow::Calculator()->summaryList().isEmpty());
+            EXPECT_TRUE(SmartSystemWindow::Calculator().summary.isEmpty());
         } else {
             EXPECT_LT(elapsed, kServerDelayMs / 2) << "the download is abandoned, not waited for";
         }
@@ -333,18 +333,18 @@ TEST(SmartSystemWindowTest, CancelDuringTheDownloadStopsTheRunAndKeepsTheWindow)
     F15Fixture f;
     f.server.setResponse(QStringLiteral("/3d/3d.xml"), {.body = F15SchemeXml(F15Records()), .delayMs = 8000});
     SmartSystemWindow w;
-    const QString labelBefore = w.ctl<QLabel>(QStringLiteral("Label14"))->text();
+    const QString labelBefore = w.findChild<QLabel*>(QStringLiteral("Label14"))->text();
     QTimer::singleShot(50, &w, [&w] { w.Command1_Click(); });
     ui::MessageRecorder messages(ui::Answer::Yes);
     w.Command2_Click();
     EXPECT_EQ(messages.messages.size(), 1);
-    EXPECT_EQ(w.ctl<QLabel>(QStringLiteral("Label14"))->text(), labelBefore);
+    EXPECT_EQ(w.findChild<QLabel*>(QStringLiteral("Label14"))->text(), labelBefore);
     EXPECT_EQ(SmartSystemWindow::instance(), &w);
     // The next 确定 runs in full once the list answers at once.
     f.server.serve(QStringLiteral("/3d/3d.xml"), F15SchemeXml(F15Records()));
     w.Command2_Click();
     EXPECT_EQ(messages.messages.size(), 3);
-    EXPECT_TRUE(w.ctl<QLabel>(QStringLiteral("Label14"))->text().startsWith(QStringLiteral("福彩3D第2020601期")));
+    EXPECT_TRUE(w.findChild<QLabel*>(QStringLiteral("Label14"))->text().startsWith(QStringLiteral("福彩3D第2020601期")));
 }
 
 // A hostile scheme list whose every condition runs into the engine's 10 s limit: the window
@@ -360,7 +360,7 @@ TEST(SmartSystemWindowTest, HostileSchemesCancelFromTheProgressBox) {
     }
     f.server.serve(QStringLiteral("/3d/3d.xml"), F15SchemeXml(records));
     SmartSystemWindow w;
-    const QString labelBefore = w.ctl<QLabel>(QStringLiteral("Label14"))->text();
+    const QString labelBefore = w.findChild<QLabel*>(QStringLiteral("Label14"))->text();
     const pool::NumberPool poolBefore = f.bench.session().pool;
     const QString logBefore = f.bench.session().log.text();
     const int slotBefore = f.bench.session().ring.index();
@@ -388,7 +388,7 @@ TEST(SmartSystemWindowTest, HostileSchemesCancelFromTheProgressBox) {
     EXPECT_GE(watch.ticks, 20);
     EXPECT_LT(watch.longest, 500);
     ASSERT_EQ(messages.messages.size(), 1) << messages.lastText().toStdString();  // the question only
-    EXPECT_EQ(w.ctl<QLabel>(QStringLiteral("Label14"))->text(), labelBefore);
+    EXPECT_EQ(w.findChild<QLabel*>(QStringLiteral("Label14"))->text(), labelBefore);
     EXPECT_EQ(f.bench.session().pool, poolBefore);
     EXPECT_EQ(f.bench.session().log.text(), logBefore);
     EXPECT_EQ(f.bench.session().ring.index(), slotBefore);
@@ -402,7 +402,7 @@ TEST(SmartSystemWindowTest, HelpMarksArePictures) {
     F15Fixture f;
     SmartSystemWindow w;
     OlderSmartSelection old;
-    for (QLabel* mark : {w.ctl<QLabel>(QStringLiteral("Image1")), old.ctl<QLabel>(QStringLiteral("Image1"))}) {
+    for (QLabel* mark : {w.findChild<QLabel*>(QStringLiteral("Image1")), old.findChild<QLabel*>(QStringLiteral("Image1"))}) {
         SCOPED_TRACE(mark->window()->objectName().toStdString());
         EXPECT_TRUE(mark->text().isEmpty());
         const QImage image = mark->pixmap().toImage();
@@ -410,7 +410,7 @@ TEST(SmartSystemWindowTest, HelpMarksArePictures) {
         EXPECT_GT(image.pixelColor(image.width() / 4, image.height() / 2).alpha(), 0);
         EXPECT_FALSE(mark->accessibleName().isEmpty());
     }
-    QLabel* tip = w.ctl<QLabel>(QStringLiteral("Label12"));
+    QLabel* tip = w.findChild<QLabel*>(QStringLiteral("Label12"));
     EXPECT_TRUE(tip->isHidden());
     w.Image1_Click();
     EXPECT_FALSE(tip->isHidden());
