@@ -53,6 +53,20 @@ struct StatRow {
 };
 QStringList StatColumnHeaders();
 
+// ---- Summary (List2 of the calculator window) ----
+
+// One kill digit of the summary: the digit the report lines name, how many of them name it and
+// the first of them. The summary lists the digits most named first, ties by their first line.
+struct SummaryEntry {
+    int digit = 0;
+    int lineCount = 0;  // report lines naming the digit
+    int firstLine = 0;  // index of the first report line naming it
+    // The display line: a mark that sorts the most named first, the first line's letter
+    // ("A" for line 0), the digit; "ZA7" is digit 7 named once, first by line 0.
+    QString text() const;
+    bool operator==(const SummaryEntry&) const = default;
+};
+
 // A table of ranks: rows 0..1000 (verification periods), columns 0..9 ranks ("B" none),
 // column 10 the drawn digits ("未开奖" in period 0).
 inline constexpr int kRankRows = 1001;
@@ -102,7 +116,7 @@ public:
     QString verifyText;                   // verification text of the "百位" mode (Text3)
     std::vector<StatRow> statRows;        // statistics rows (ListView1)
     QStringList digitRanking;             // digit ranking, ascending (List1)
-    QStringList summary;                  // summary, ascending (List2)
+    std::vector<SummaryEntry> summary;    // the kill digits in display order (List2)
     QStringList reportLines;              // report lines (List3)
     QStringList schemes;                  // the scheme list (List4)
     // Batch verification bounds.
@@ -174,6 +188,8 @@ public:
     void leftRankStatistics();
     void rightRankStatistics();
     void summarise();                      // summary of the report lines
+    QStringList summaryLines() const;      // the summary's display lines
+    QList<int> killDigits() const;         // the summary's digits, in its order
 
     // ---- Omission analyses ----
     void omissionAnalysis();               // omission analysis of the ten digits

@@ -241,7 +241,7 @@ void SchemeCalculatorWindow::pushControls() {
         statRows_->addTopLevelItems(items);
     }
     FillList(ranking_, calc_.digitRanking);
-    FillList(summary_, calc_.summary);
+    FillList(summary_, calc_.summaryLines());
     FillList(reportLines_, calc_.reportLines);
     FillList(schemes_, calc_.schemes);
     runControl_->setText(RunCaption(calc_.runState()));

@@ -37,7 +37,7 @@ public:
 
     // The loaded scheme records, the summary and the report lines (List4, List2, List3).
     const QStringList& schemeList() const { return calc_.schemes; }
-    const QStringList& summaryList() const { return calc_.summary; }
+    QStringList summaryList() const { return calc_.summaryLines(); }
     const QStringList& reportLines() const { return calc_.reportLines; }
     void clearSchemeList();                 // empties List4
     // Newest draws left out (Text11).

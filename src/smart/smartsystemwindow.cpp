@@ -448,7 +448,7 @@ QString SmartSystemWindow::computeScheme(int base, int scheme, bool replay) {
     settings.baseType = baseType_->currentIndex();
     settings.sumCount = sumCount_->currentText().toInt();
     settings.killCountText = killCount_->currentText();
-    const QStringList summary = summaryValid_ ? Calculator().summary : QStringList();
+    const QList<int> summary = summaryValid_ ? Calculator().killDigits() : QList<int>();
 
     QString log;
     const QString digits = smart::ComputeKillDigits(history, base, settings, summary, poolForRun(), log);

@@ -443,15 +443,16 @@ TEST(RankStatistics, SummaryOrdersByCountThenFirstLine) {
         c.reportLines << Record(cond, QStringLiteral("左0"), 5, 5, QStringLiteral("00"), d);
     c.reportLines.insert(2, QStringLiteral("imported junk line.txt"));  // no digit at its place: skipped
     c.summarise();
-    EXPECT_EQ(c.summary, (QStringList{"YA7", "ZB2", "ZE5"}));
+    EXPECT_EQ(c.summaryLines(), (QStringList{"YA7", "ZB2", "ZE5"}));
+    EXPECT_EQ(c.killDigits(), (QList<int>{7, 2, 5}));
     // Summarised again without clearing: nothing new for digits already listed.
     c.reportLines << Record(cond, QStringLiteral("左0"), 5, 5, QStringLiteral("00"), QLatin1Char('9'));
     c.summarise();
-    EXPECT_EQ(c.summary, (QStringList{"YA7", "ZB2", "ZE5", "ZF9"}));
+    EXPECT_EQ(c.summaryLines(), (QStringList{"YA7", "ZB2", "ZE5", "ZF9"}));
     SchemeCalculator empty;
-    empty.summary = QStringList{"ZA1"};
+    empty.summary = {smart::SummaryEntry{1, 1, 0}};
     empty.summarise();
-    EXPECT_EQ(empty.summary, QStringList{"ZA1"});
+    EXPECT_EQ(empty.summaryLines(), QStringList{"ZA1"});
 }
 
 TEST(SchemeList, BuiltInConditionsHaveTheirShapeAndCompile) {
@@ -520,7 +521,7 @@ TEST(BacktestRun, RunsRecordsSkipsBadOnesAndSummarises) {
     c.schemes << Record(cond, QStringLiteral("右9"), 12, 6) << QStringLiteral("too short.txt")
               << Record(Condition(QStringLiteral("a(2) >= a(3)")), QStringLiteral("左0"), 12, 6)
             << Record(Condition(QStringLiteral("a(1) >= 1")), QStringLiteral("右8"), 8, 3);
-    c.summary << QStringLiteral("old");
+    c.summary.push_back({3, 1, 0});  // an old summary
     c.runBacktests();
     EXPECT_TRUE(c.lastError.contains(QStringLiteral("too short.txt")));
     EXPECT_EQ(c.lines.size(), 120);  // reloaded at the end
@@ -532,7 +533,7 @@ TEST(BacktestRun, RunsRecordsSkipsBadOnesAndSummarises) {
     QSet<QChar> digits;
     for (const QString& line : c.reportLines) digits << smart::ReportLineDigit(line);
     ASSERT_EQ(c.summary.size(), digits.size());
-    for (const QString& s : c.summary) {
+    for (const QString& s : c.summaryLines()) {
         EXPECT_EQ(s.size(), 3);
         EXPECT_TRUE(digits.contains(s.at(2)));
     }
@@ -552,7 +553,7 @@ TEST(BacktestRun, StopDuringSecondRecordEndsWithoutSummary) {
     };
     c.runBacktests();
     EXPECT_EQ(backtests, 2);  // the third record never started
-    EXPECT_TRUE(c.summary.isEmpty());
+    EXPECT_TRUE(c.summary.empty());
     EXPECT_EQ(c.runState(), smart::RunState::Stopped);
     EXPECT_EQ(c.reportLines.size(), 2);  // both backtests predicted the next issue
     EXPECT_EQ(c.lines.size(), 79);  // the stopped backtest's removal stays
@@ -569,17 +570,17 @@ TEST(BacktestRun, StopDuringSecondRecordEndsWithoutSummary) {
 
 TEST(BacktestRun, EmptySchemeListMakesEmptySummary) {
     CalcEnv env(MixedHistory(30));
-    env.calc.summary << QStringLiteral("x");
+    env.calc.summary.push_back({4, 1, 0});
     env.calc.runBacktests();
-    EXPECT_TRUE(env.calc.summary.isEmpty());
+    EXPECT_TRUE(env.calc.summary.empty());
     EXPECT_EQ(env.calc.lines.size(), 30);
 
     // A run whose draws cannot be loaded (more left out than there are) keeps no old summary.
-    env.calc.summary << QStringLiteral("ZA7");
+    env.calc.summary.push_back({7, 1, 0});  // "ZA7"
     env.calc.reportLines << QStringLiteral("old line");
     env.calc.newestLeftOut = 30;
     env.calc.runBacktests();
-    EXPECT_TRUE(env.calc.summary.isEmpty());
+    EXPECT_TRUE(env.calc.summary.empty());
     EXPECT_TRUE(env.calc.reportLines.isEmpty());
     EXPECT_FALSE(env.calc.lastError.isEmpty());
 }
@@ -729,12 +730,13 @@ TEST(RealHistory, RunKeepsItsInvariants) {
     EXPECT_EQ(c.lines.size(), total - 7);
     EXPECT_EQ(c.nextIssue, QString::number(c.lines.last().left(7).toLongLong() + 1));
     QSet<QChar> listed;
-    for (const QString& s : c.summary) {
+    const QStringList summaryLines = c.summaryLines();
+    for (const QString& s : summaryLines) {
         ASSERT_EQ(s.size(), 3);
         EXPECT_FALSE(listed.contains(s.at(2)));
         listed << s.at(2);
     }
-    EXPECT_TRUE(std::is_sorted(c.summary.begin(), c.summary.end()));
+    EXPECT_TRUE(std::is_sorted(summaryLines.begin(), summaryLines.end()));
     for (const QString& line : c.reportLines) {
         smart::SchemeRecord r;
         ASSERT_TRUE(smart::ParseSchemeRecord(line, &r));

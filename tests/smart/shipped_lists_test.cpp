@@ -80,7 +80,7 @@ void ExpectSmartRunFromShippedList(bool p3) {
     w.Command2_Click();
     ASSERT_EQ(messages.messages.size(), 2) << messages.lastText().toStdString();
     EXPECT_FALSE(SmartSystemWindow::Calculator().schemes.isEmpty());
-    EXPECT_GE(SmartSystemWindow::Calculator().summary.size(), 4);
+    EXPECT_GE(SmartSystemWindow::Calculator().summary.size(), 4u);
     const QString line = w.findChild<QLabel*>(QStringLiteral("Label14"))->text();
     const QRegularExpression result((p3 ? QStringLiteral("^体彩排列3") : QStringLiteral("^福彩3D")) +
                                     QStringLiteral("第2026268期  方案一杀码\\d 方案二杀码\\d 方案三杀码\\d 方案四杀码\\d$"));

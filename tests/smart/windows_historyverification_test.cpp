@@ -28,7 +28,7 @@
 
 namespace {
 
-QByteArray F18SchemeXml() {
+QByteArray VerificationSchemeXml() {
     QString r = calcfixture::Record(calcfixture::Condition(QStringLiteral("a(1) < a(2)")), QStringLiteral("左3"), 1, 5);
     r.replace(QLatin1Char('<'), QLatin1Char('['));
     return "<list><f v=\"" + r.toUtf8() + "\"/></list>";
@@ -41,7 +41,7 @@ struct VerificationFixture {
         numbers << QStringLiteral("222") << QStringLiteral("151") << QStringLiteral("721");
         dir.write(QStringLiteral("HAO.TXT"), calcfixture::DrawFileBytes(numbers));
         smartwin::UseHistory(numbers);
-        server.serve(QStringLiteral("/3d/3d.xml"), F18SchemeXml());
+        server.serve(QStringLiteral("/3d/3d.xml"), VerificationSchemeXml());
         bench.commit({QStringLiteral("123"), QStringLiteral("456")}, QStringLiteral("\n大底共2注\n"));
     }
     testsupport::ProgramDir dir;
@@ -125,7 +125,7 @@ TEST(HistoryVerificationWindowTest, VerifiesTheLatestDrawsAndRestoresTheWorkbenc
     EXPECT_EQ(testsupport::LegibilityProblems(&w), QStringList());
 
     // The last row's cells agree with a fresh computation for its base.
-    const QStringList summary = SmartSystemWindow::Calculator().summary;
+    const QList<int> summary = SmartSystemWindow::Calculator().killDigits();
     for (int k = 0; k < 4; ++k) {
         pool::NumberPool made;
         QString log;
@@ -169,7 +169,7 @@ TEST(HistoryVerificationWindowTest, StopDuringARunDropsTheWindowAndRestoresTheWo
         EXPECT_EQ(messages.messages.size(), 1);  // the question only: no summary, no message
         if (inBacktest) {
             EXPECT_EQ(backtestPumps, 1) << "the backtest ends at the stop mark";
-            EXPECT_TRUE(SmartSystemWindow::Calculator().summary.isEmpty());
+            EXPECT_TRUE(SmartSystemWindow::Calculator().summary.empty());
         }
         EXPECT_EQ(f.bench.session().pool, poolBefore);
         EXPECT_EQ(f.bench.session().log.text(), logBefore);
@@ -230,7 +230,7 @@ TEST(HistoryVerificationWindowTest, SmartWindowStaysWhileAStoppedVerificationUnw
 TEST(HistoryVerificationWindowTest, StopAbandonsASlowSchemeListDownload) {
     VerificationFixture f;
     constexpr int kServerDelayMs = 8000;
-    f.server.setResponse(QStringLiteral("/3d/3d.xml"), {.body = F18SchemeXml(), .delayMs = kServerDelayMs});
+    f.server.setResponse(QStringLiteral("/3d/3d.xml"), {.body = VerificationSchemeXml(), .delayMs = kServerDelayMs});
     SmartSystemWindow smartWindow;
     QPointer<HistoryVerificationWindow> w = new HistoryVerificationWindow(&smartWindow);
     w->findChild<QComboBox*>(QStringLiteral("Combo1"))->setCurrentIndex(2);

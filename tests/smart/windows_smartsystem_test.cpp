@@ -31,7 +31,7 @@
 namespace {
 
 // A scheme list document with the records as the server writes them ("<" as "[").
-QByteArray F15SchemeXml(const QStringList& records) {
+QByteArray SchemeListXml(const QStringList& records) {
     QByteArray xml = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<list>\n";
     for (QString r : records) {
         r.replace(QLatin1Char('<'), QLatin1Char('[')).replace(QLatin1Char('>'), QLatin1Char(']'));
@@ -40,19 +40,19 @@ QByteArray F15SchemeXml(const QStringList& records) {
     return xml + "</list>\n";
 }
 
-QStringList F15Records() {
+QStringList SchemeRecords() {
     return {calcfixture::Record(calcfixture::Condition(QStringLiteral("a(1) < a(2)")), QStringLiteral("左3"), 1, 5),
             calcfixture::Record(calcfixture::Condition(QStringLiteral("a(1) = a(2)")), QStringLiteral("右2"), 1, 5)};
 }
 
 // A program folder with a 福彩3D history of `draws` draws, the same history in memory, a served
 // scheme list and a workbench holding a committed set.
-struct F15Fixture {
-    explicit F15Fixture(int draws = 600) : numbers(calcfixture::MixedHistory(draws)) {
+struct SmartSystemFixture {
+    explicit SmartSystemFixture(int draws = 600) : numbers(calcfixture::MixedHistory(draws)) {
         dir.write(QStringLiteral("HAO.TXT"), calcfixture::DrawFileBytes(numbers));
         smartwin::UseHistory(numbers);
-        server.serve(QStringLiteral("/3d/3d.xml"), F15SchemeXml(F15Records()));
-        server.serve(QStringLiteral("/3d/T_3d.xml"), F15SchemeXml(F15Records()));
+        server.serve(QStringLiteral("/3d/3d.xml"), SchemeListXml(SchemeRecords()));
+        server.serve(QStringLiteral("/3d/T_3d.xml"), SchemeListXml(SchemeRecords()));
         bench.commit({QStringLiteral("012"), QStringLiteral("345"), QStringLiteral("789")},
                      QStringLiteral("\n大底共3注\n"));
     }
@@ -63,17 +63,17 @@ struct F15Fixture {
     SmartFakeWorkbench bench;
 };
 
-QString F15Expected(const QStringList& summary, const QString& killCount, int scheme) {
+QString ExpectedKillDigits(const QList<int>& summary, const QString& killCount, int scheme) {
     QString digits;
     for (int line : smart::KillLines(killCount, scheme))
-        if (line < summary.size() && !summary.at(line).isEmpty()) digits += summary.at(line).right(1);
+        if (line < summary.size()) digits += QString::number(summary.at(line));
     return digits;
 }
 
 }  // namespace
 
 TEST(SmartSystemWindowTest, LoadSetsTheOptionsAndTheSetting) {
-    F15Fixture f;
+    SmartSystemFixture f;
     common::App().smartScheme = 2;
     common::App().lotteryIsP3 = true;
     SmartSystemWindow w;
@@ -94,7 +94,7 @@ TEST(SmartSystemWindowTest, LoadSetsTheOptionsAndTheSetting) {
 }
 
 TEST(SmartSystemWindowTest, SmartRunShowsTheKillDigitsAndRestoresTheWorkbench) {
-    F15Fixture f;
+    SmartSystemFixture f;
     SmartSystemWindow w;
     w.findChild<QComboBox*>(QStringLiteral("Combo3"))->setCurrentIndex(1);  // 2个
     w.findChild<QComboBox*>(QStringLiteral("Combo1"))->setCurrentIndex(2);  // two sums
@@ -113,12 +113,12 @@ TEST(SmartSystemWindowTest, SmartRunShowsTheKillDigitsAndRestoresTheWorkbench) {
               QStringLiteral("人工智能杀码系统已完成操作，请比较各种方案的历史成绩选择最优方案，没有最好的方案，只有当期最优的方案。"));
     EXPECT_EQ(f.server.requestCount(QStringLiteral("/3d/3d.xml")), 1);
 
-    const QStringList summary = SmartSystemWindow::Calculator().summary;
+    const QList<int> summary = SmartSystemWindow::Calculator().killDigits();
     ASSERT_FALSE(summary.isEmpty());
     const QString kill = QStringLiteral("2个");
-    const QString expected = QStringLiteral("福彩3D第2020601期  方案一杀码") + F15Expected(summary, kill, 0) +
-                             QStringLiteral(" 方案二杀码") + F15Expected(summary, kill, 1) + QStringLiteral(" 方案三杀码") +
-                             F15Expected(summary, kill, 2) + QStringLiteral(" 方案四杀码") + F15Expected(summary, kill, 3);
+    const QString expected = QStringLiteral("福彩3D第2020601期  方案一杀码") + ExpectedKillDigits(summary, kill, 0) +
+                             QStringLiteral(" 方案二杀码") + ExpectedKillDigits(summary, kill, 1) + QStringLiteral(" 方案三杀码") +
+                             ExpectedKillDigits(summary, kill, 2) + QStringLiteral(" 方案四杀码") + ExpectedKillDigits(summary, kill, 3);
     EXPECT_EQ(w.findChild<QLabel*>(QStringLiteral("Label14"))->text(), expected);
 
     // The workbench: the committed numbers and the log as before, caret at the end.
@@ -143,7 +143,7 @@ TEST(SmartSystemWindowTest, SmartRunShowsTheKillDigitsAndRestoresTheWorkbench) {
 }
 
 TEST(SmartSystemWindowTest, RefusalsLeaveEverythingAsItWas) {
-    F15Fixture f;
+    SmartSystemFixture f;
     SmartSystemWindow w;
     const QString logBefore = f.bench.session().log.text();
     {
@@ -155,7 +155,7 @@ TEST(SmartSystemWindowTest, RefusalsLeaveEverythingAsItWas) {
     }
     {
         // An empty list: the no-scheme message.
-        f.server.serve(QStringLiteral("/3d/3d.xml"), F15SchemeXml({}));
+        f.server.serve(QStringLiteral("/3d/3d.xml"), SchemeListXml({}));
         ui::MessageRecorder messages(ui::Answer::Yes);
         w.Command2_Click();
         EXPECT_EQ(messages.lastText(), QStringLiteral("没用搜寻到可用的公式，请检查网络连接是否正确。"));
@@ -182,7 +182,7 @@ TEST(SmartSystemWindowTest, RefusalsLeaveEverythingAsItWas) {
 }
 
 TEST(SmartSystemWindowTest, CalculatorDrawsThatDisagreeWithTheHistoryAreRefused) {
-    F15Fixture f;
+    SmartSystemFixture f;
     // The draw file on disk has one draw less than the history in memory.
     f.dir.write(QStringLiteral("HAO.TXT"), calcfixture::DrawFileBytes(f.numbers.mid(0, 599)));
     SmartSystemWindow w;
@@ -198,7 +198,7 @@ TEST(SmartSystemWindowTest, CalculatorDrawsThatDisagreeWithTheHistoryAreRefused)
 }
 
 TEST(SmartSystemWindowTest, TestMarkChoosesTheTestList) {
-    F15Fixture f;
+    SmartSystemFixture f;
     SmartSystemWindow w;
     // A wrong code or a cancelled box sets nothing and says nothing.
     ui::MessageRecorder messages(ui::Answer::Yes);
@@ -221,7 +221,7 @@ TEST(SmartSystemWindowTest, TestMarkChoosesTheTestList) {
 }
 
 TEST(SmartSystemWindowTest, ClipboardAndOlderSelectionGate) {
-    F15Fixture f(599);
+    SmartSystemFixture f(599);
     SmartSystemWindow w;
     w.show();
     SmartSystemWindow::Calculator().clearSchemes();
@@ -251,13 +251,13 @@ TEST(SmartSystemWindowTest, ClipboardAndOlderSelectionGate) {
 }
 
 TEST(SmartSystemWindowTest, ScriptErrorInTheHiddenRunIsReportedAndTheRunFinishes) {
-    F15Fixture f;
+    SmartSystemFixture f;
     // The first record names a(6) while the series ends at a(5): the engine fails on every
     // evaluation of it. Nobody can resume the hidden calculator, so the run must not pause.
     f.server.serve(QStringLiteral("/3d/3d.xml"),
-                   F15SchemeXml({calcfixture::Record(calcfixture::Condition(QStringLiteral("a(6) = 1")),
+                   SchemeListXml({calcfixture::Record(calcfixture::Condition(QStringLiteral("a(6) = 1")),
                                                      QStringLiteral("左0"), 2, 2),
-                                 F15Records().at(1)}));
+                                 SchemeRecords().at(1)}));
     SmartSystemWindow w;
     const pool::NumberPool poolBefore = f.bench.session().pool;
     const QString logBefore = f.bench.session().log.text();
@@ -283,10 +283,10 @@ TEST(SmartSystemWindowTest, ClosingDuringARunStopsItAndUnloadsTheWindow) {
     // question, the workbench as it was, and the window gone once the run has unwound.
     for (bool inBacktest : {false, true}) {
         SCOPED_TRACE(inBacktest ? "backtest" : "download");
-        F15Fixture f;
+        SmartSystemFixture f;
         constexpr int kServerDelayMs = 8000;
         if (!inBacktest)
-            f.server.setResponse(QStringLiteral("/3d/3d.xml"), {.body = F15SchemeXml(F15Records()), .delayMs = kServerDelayMs});
+            f.server.setResponse(QStringLiteral("/3d/3d.xml"), {.body = SchemeListXml(SchemeRecords()), .delayMs = kServerDelayMs});
         QPointer<SmartSystemWindow> w = new SmartSystemWindow;
         const pool::NumberPool poolBefore = f.bench.session().pool;
         const QString logBefore = f.bench.session().log.text();
@@ -313,7 +313,7 @@ TEST(SmartSystemWindowTest, ClosingDuringARunStopsItAndUnloadsTheWindow) {
         EXPECT_EQ(f.server.requestCount(QStringLiteral("/3d/3d.xml")), 1);
         if (inBacktest) {
             EXPECT_EQ(backtestPumps, 1) << "the backtest ends at the stop mark";
-            EXPECT_TRUE(SmartSystemWindow::Calculator().summary.isEmpty());
+            EXPECT_TRUE(SmartSystemWindow::Calculator().summary.empty());
         } else {
             EXPECT_LT(elapsed, kServerDelayMs / 2) << "the download is abandoned, not waited for";
         }
@@ -330,8 +330,8 @@ TEST(SmartSystemWindowTest, ClosingDuringARunStopsItAndUnloadsTheWindow) {
 }
 
 TEST(SmartSystemWindowTest, CancelDuringTheDownloadStopsTheRunAndKeepsTheWindow) {
-    F15Fixture f;
-    f.server.setResponse(QStringLiteral("/3d/3d.xml"), {.body = F15SchemeXml(F15Records()), .delayMs = 8000});
+    SmartSystemFixture f;
+    f.server.setResponse(QStringLiteral("/3d/3d.xml"), {.body = SchemeListXml(SchemeRecords()), .delayMs = 8000});
     SmartSystemWindow w;
     const QString labelBefore = w.findChild<QLabel*>(QStringLiteral("Label14"))->text();
     QTimer::singleShot(50, &w, [&w] { w.Command1_Click(); });
@@ -341,7 +341,7 @@ TEST(SmartSystemWindowTest, CancelDuringTheDownloadStopsTheRunAndKeepsTheWindow)
     EXPECT_EQ(w.findChild<QLabel*>(QStringLiteral("Label14"))->text(), labelBefore);
     EXPECT_EQ(SmartSystemWindow::instance(), &w);
     // The next 确定 runs in full once the list answers at once.
-    f.server.serve(QStringLiteral("/3d/3d.xml"), F15SchemeXml(F15Records()));
+    f.server.serve(QStringLiteral("/3d/3d.xml"), SchemeListXml(SchemeRecords()));
     w.Command2_Click();
     EXPECT_EQ(messages.messages.size(), 3);
     EXPECT_TRUE(w.findChild<QLabel*>(QStringLiteral("Label14"))->text().startsWith(QStringLiteral("福彩3D第2020601期")));
@@ -351,14 +351,14 @@ TEST(SmartSystemWindowTest, CancelDuringTheDownloadStopsTheRunAndKeepsTheWindow)
 // keeps painting, a progress box with 取消 comes up, and 取消 ends the run at once with the
 // workbench's numbers, log and undo ring as they were.
 TEST(SmartSystemWindowTest, HostileSchemesCancelFromTheProgressBox) {
-    F15Fixture f;
+    SmartSystemFixture f;
     QStringList records;
     for (const QString& sideRank : {QStringLiteral("左3"), QStringLiteral("右2")}) {
         QString r = calcfixture::Record(calcfixture::Condition(QStringLiteral("True Then\r\nDo\r\nLoop\r\nEnd If\r\nIf True")),
                                         sideRank, 1, 5);
         records << r.replace(QStringLiteral("\r"), QStringLiteral("&#13;")).replace(QStringLiteral("\n"), QStringLiteral("&#10;"));
     }
-    f.server.serve(QStringLiteral("/3d/3d.xml"), F15SchemeXml(records));
+    f.server.serve(QStringLiteral("/3d/3d.xml"), SchemeListXml(records));
     SmartSystemWindow w;
     const QString labelBefore = w.findChild<QLabel*>(QStringLiteral("Label14"))->text();
     const pool::NumberPool poolBefore = f.bench.session().pool;
@@ -399,7 +399,7 @@ TEST(SmartSystemWindowTest, HostileSchemesCancelFromTheProgressBox) {
 // The help marks of the smart window and the older selection are painted pictures, and a
 // click on the smart window's mark still shows and hides its tip.
 TEST(SmartSystemWindowTest, HelpMarksArePictures) {
-    F15Fixture f;
+    SmartSystemFixture f;
     SmartSystemWindow w;
     OlderSmartSelection old;
     for (QLabel* mark : {w.findChild<QLabel*>(QStringLiteral("Image1")), old.findChild<QLabel*>(QStringLiteral("Image1"))}) {
