@@ -124,7 +124,7 @@ TEST(SmartOldSelectionWindow, ConfirmCommitsTheSetWithOneLogLine) {
     EXPECT_EQ(bench.session().log.text(),
               QStringLiteral("福彩3D 第2020601期智能选号共生成") + QString::number(expected.size()) + QStringLiteral("注\n"));
     EXPECT_EQ(bench.session().setDescription, QStringLiteral("智能选号"));
-    EXPECT_EQ(bench.cmdstyleCalls, 1);
+    EXPECT_EQ(bench.enterFilteringModeCalls, 1);
     EXPECT_FALSE(common::App().straightMode);
     EXPECT_EQ(common::GetSetting(QStringLiteral("zl")), QStringLiteral("1"));
     EXPECT_TRUE(bench.logBox()->isVisibleTo(&bench));
