@@ -120,8 +120,8 @@ static void BM_BatchVerificationStep(benchmark::State& state) {
     for (auto _ : state) {
         smart::SchemeCalculator calc;
         calc.positionText = QStringLiteral("左3");
-        calc.cycleLengthsTried = calc.lastCycleLength = 30;
-        calc.verifyPeriods = calc.lastVerifyPeriods = 9;
+        calc.cycleLengthsTried = calc.batch.lastCycleLength = 30;
+        calc.verifyPeriods = calc.batch.lastVerifyPeriods = 9;
         calc.conditionIndex = 0;
         calc.batchVerification();
         benchmark::DoNotOptimize(calc.reportLines);

@@ -45,12 +45,12 @@ void SchemeCalculator::batchVerification() {
     const int startItem = conditionIndex;
     reportLines.clear();
     const QStringList& items = BuiltInConditions();
-    const int lastC = lastCycleLength, stepC = cycleStep;
+    const int lastC = batch.lastCycleLength, stepC = batch.cycleStep;
     for (int c = firstC; stepC >= 0 ? c <= lastC : c >= lastC; c += stepC) {
         pump();
         if (stopped()) return;
         cycleLengthsTried = c;
-        const int lastV = lastVerifyPeriods, stepV = verifyStep;
+        const int lastV = batch.lastVerifyPeriods, stepV = batch.verifyStep;
         for (int v = firstV; stepV >= 0 ? v <= lastV : v >= lastV; v += stepV) {
             if (stopped()) return;
             verifyPeriods = v;

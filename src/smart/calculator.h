@@ -44,9 +44,13 @@ QString CalculatorNextIssue(const QString& lastLine);
 
 // ---- Statistics rows (ListView1 of the calculator window) ----
 
-struct StatRow {
+// How often a digit came and the gaps between, over one range: the counters of one count.
+struct DigitTally {
     QString label;  // 类别
     int hitCount = 0, maxGap = 0, prevGap = 0, currentGap = 0;
+};
+
+struct StatRow : DigitTally {
     int drawCount = 0;  // N, the range length the row was computed over
     // 类别 出现次数 出现概率 平均遗漏 最大遗漏 上期遗漏 本期遗漏 欲出几率
     QStringList columns() const;
@@ -119,16 +123,18 @@ public:
     std::vector<SummaryEntry> summary;    // the kill digits in display order (List2)
     QStringList reportLines;              // report lines (List3)
     QStringList schemes;                  // the scheme list (List4)
-    // Batch verification bounds.
-    int lastCycleLength = 100;            // last cycle count (Text9)
-    int cycleStep = 1;                    // cycle step (Text8)
-    int lastVerifyPeriods = 0;            // last verification periods (Text6)
-    int verifyStep = 1;                   // verification step (Text7)
+    // Batch verification bounds: cycle lengths from cycleLengthsTried, verification periods
+    // from verifyPeriods, to these by these steps.
+    struct BatchBounds {
+        int lastCycleLength = 100;        // last cycle count (Text9)
+        int cycleStep = 1;                // cycle step (Text8)
+        int lastVerifyPeriods = 0;        // last verification periods (Text6)
+        int verifyStep = 1;               // verification step (Text7)
+    } batch;
     int conditionIndex = 0;               // selected built-in condition, the first scheme of a batch (Combo5's index)
 
     // Working values of the last count and backtest.
-    QString statLabel;                    // label of the next statistics row
-    int hitCount = 0, maxGap = 0, prevGap = 0, currentGap = 0;
+    DigitTally tally;                     // the last count; its label names the next statistics row
     QString nextIssue;                    // the issue after the newest loaded draw
     QString reportText;                   // the current scheme's report block
     int verifyPeriod = 0;                 // period being verified (0: the next issue)

@@ -40,12 +40,12 @@ void SchemeCalculator::countWindow(int d, int position, const QString& labelSuff
         if (series.isArray()) {
             auto& items = series.arrayData()->items;
             if (seriesPos >= 0 && seriesPos < int(items.size()))
-                items[seriesPos] = script::Variant::makeInteger(int16_t(hitCount));
+                items[seriesPos] = script::Variant::makeInteger(int16_t(tally.hitCount));
         }
         --seriesPos;
     } else if (position > 0) {
         countAtPosition(d, position);
-        statLabel = lines.at(rangeFirst).left(7) + QStringLiteral("—") + lines.at(rangeLast).left(7) + mode +
+        tally.label = lines.at(rangeFirst).left(7) + QStringLiteral("—") + lines.at(rangeLast).left(7) + mode +
                     QStringLiteral(" ") + QString::number(d) + labelSuffix;
         addStatRow();
     }

@@ -64,8 +64,8 @@ TEST(CalculatorGolden, BatchVerificationOnTheRealHistory) {
     ASSERT_TRUE(dir.copyShared(QStringLiteral("data/HAO.TXT")));
     smart::SchemeCalculator calc;
     calc.positionText = QStringLiteral("左3");
-    calc.cycleLengthsTried = 5, calc.lastCycleLength = 6, calc.cycleStep = 1;  // cycles 5..6
-    calc.verifyPeriods = 2, calc.lastVerifyPeriods = 3, calc.verifyStep = 1;    // periods 2..3
+    calc.cycleLengthsTried = 5, calc.batch.lastCycleLength = 6, calc.batch.cycleStep = 1;  // cycles 5..6
+    calc.verifyPeriods = 2, calc.batch.lastVerifyPeriods = 3, calc.batch.verifyStep = 1;    // periods 2..3
     calc.conditionIndex = 60;  // the last six built-in conditions
     calc.batchVerification();
     EXPECT_TRUE(calc.lastError.isEmpty()) << calc.lastError.toStdString();

@@ -95,10 +95,10 @@ TEST(CalculatorDraws, CountersAndStatisticsRow) {
     CalcEnv env({QStringLiteral("123"), QStringLiteral("456"), QStringLiteral("789"), QStringLiteral("130")});
     env.calc.reloadWholeRange();
     env.calc.countAnywhere(1);
-    EXPECT_EQ(env.calc.hitCount, 2);
-    EXPECT_EQ(env.calc.currentGap, 0);
-    EXPECT_EQ(env.calc.prevGap, 2);
-    EXPECT_EQ(env.calc.maxGap, 2);
+    EXPECT_EQ(env.calc.tally.hitCount, 2);
+    EXPECT_EQ(env.calc.tally.currentGap, 0);
+    EXPECT_EQ(env.calc.tally.prevGap, 2);
+    EXPECT_EQ(env.calc.tally.maxGap, 2);
     env.calc.addStatRow();
     EXPECT_EQ(env.calc.statRows.back().columns(),
               (QStringList{"1", "2", "50.00%", "2.00", "2", "2", "0", "0.00"}));
@@ -106,9 +106,9 @@ TEST(CalculatorDraws, CountersAndStatisticsRow) {
     env.calc.addStatRow();
     EXPECT_EQ(env.calc.statRows.back().columns(), (QStringList{"2", "0", "0.00%", "0.00", "0", "0", "4", "0.00"}));
     env.calc.countAtPosition(3, 2);  // tens digit 3 only in 130
-    EXPECT_EQ(env.calc.hitCount, 1);
-    EXPECT_EQ(env.calc.currentGap, 0);
-    EXPECT_EQ(env.calc.prevGap, 3);
+    EXPECT_EQ(env.calc.tally.hitCount, 1);
+    EXPECT_EQ(env.calc.tally.currentGap, 0);
+    EXPECT_EQ(env.calc.tally.prevGap, 3);
 }
 
 TEST(CountSeries, WindowsMatchTheirDraws) {
@@ -157,8 +157,8 @@ TEST(CountSeries, RankingUsesTheStepByStepSeries) {
         return ranking;
     };
     auto counters = [&c] {
-        return QStringList{c.statLabel, QString::number(c.hitCount), QString::number(c.maxGap), QString::number(c.prevGap),
-                           QString::number(c.currentGap), QString::number(c.rangeFirst), QString::number(c.rangeLast),
+        return QStringList{c.tally.label, QString::number(c.tally.hitCount), QString::number(c.tally.maxGap), QString::number(c.tally.prevGap),
+                           QString::number(c.tally.currentGap), QString::number(c.rangeFirst), QString::number(c.rangeLast),
                            QString::number(c.seriesPos)};
     };
     const struct {
@@ -644,11 +644,11 @@ TEST(BatchVerification, FilesPerStepAndFinalSave) {
     c.runHost().confirm = [&](const QString&) { return asked = true; };
     c.positionText = QStringLiteral("左0");
     c.cycleLengthsTried = 5;
-    c.lastCycleLength = 7;
-    c.cycleStep = 1;
+    c.batch.lastCycleLength = 7;
+    c.batch.cycleStep = 1;
     c.verifyPeriods = 30;
-    c.lastVerifyPeriods = 40;
-    c.verifyStep = 10;
+    c.batch.lastVerifyPeriods = 40;
+    c.batch.verifyStep = 10;
     c.conditionIndex = 59;  // 方案60
     c.batchVerification();
     EXPECT_TRUE(asked);
@@ -761,8 +761,8 @@ TEST(BatchVerification, StopLeavesTheReportFileUpToTheStoppedScheme) {
     CalcEnv env(MixedHistory(60));
     SchemeCalculator& c = env.calc;
     c.positionText = QStringLiteral("左0");
-    c.cycleLengthsTried = c.lastCycleLength = 5;
-    c.verifyPeriods = c.lastVerifyPeriods = 10;
+    c.cycleLengthsTried = c.batch.lastCycleLength = 5;
+    c.verifyPeriods = c.batch.lastVerifyPeriods = 10;
     c.conditionIndex = 59;
     int pumps = 0;
     c.runHost().processEvents = [&] {
