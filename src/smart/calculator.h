@@ -87,8 +87,8 @@ struct RunHost {
     std::function<void(int ms)> sleep;    // wait while paused
     // A scheme condition failed in the engine; reported once per backtest.
     std::function<void(const script::ScriptError& error, const QString& verifyText)> scriptError;
-    // True when someone can lift a pause (the calculator window is shown). A hidden run never
-    // pauses on a script error, so it cannot hang.
+    // True when someone can lift a pause (the calculator window is shown). A run nobody sees
+    // (the shared calculator's) never pauses on a script error, so it cannot hang.
     std::function<bool()> canResume;
     // Yes/No question of the batch verification; false = No. Missing: yes.
     std::function<bool(const QString& text)> confirm;

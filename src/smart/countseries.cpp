@@ -57,7 +57,7 @@ void SchemeCalculator::handleScriptError(const script::ScriptError& error) {
         if (host_->scriptError) host_->scriptError(error, verifyText);
         addError(conditionErrorText(error));
     }
-    // Only a run someone can resume is paused; a hidden run goes on with "not holding".
+    // Only a run someone can resume is paused; one nobody sees goes on with "not holding".
     if (host_->canResume && host_->canResume()) runState_ = RunState::Paused;
 }
 

@@ -255,7 +255,7 @@ void SchemeCalculatorWindow::runHandler(const std::function<void()>& body) {
     body();
     pushControls();
     busy_ = false;
-    // Shown only when someone looks at the calculator; a hidden run leaves them to its caller.
+    // Shown only when someone looks at the calculator; otherwise they are left to its caller.
     if (isVisible() && !calc_.lastError.isEmpty())
         ui::MsgBox(calc_.lastError, ui::Icon::Warning, ui::Buttons::Ok, ui::kAppTitle, this);
 }
