@@ -115,6 +115,10 @@ TEST(SmartSystemWindowTest, SmartRunShowsTheKillDigitsAndRestoresTheWorkbench) {
 
     const QList<int> summary = SmartSystemWindow::Calculator().killDigits();
     ASSERT_FALSE(summary.isEmpty());
+    EXPECT_EQ(SmartSystemWindow::Calculator().runState(), smart::RunState::Running);
+    // The run computes without any calculator window.
+    for (QWidget* top : QApplication::topLevelWidgets())
+        EXPECT_NE(top->objectName(), QStringLiteral("zlxh_fm1"));
     const QString kill = QStringLiteral("2个");
     const QString expected = QStringLiteral("福彩3D第2020601期  方案一杀码") + ExpectedKillDigits(summary, kill, 0) +
                              QStringLiteral(" 方案二杀码") + ExpectedKillDigits(summary, kill, 1) + QStringLiteral(" 方案三杀码") +
