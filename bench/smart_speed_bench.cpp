@@ -69,7 +69,7 @@ static void BM_Verification300Periods(benchmark::State& state) {
                 pool::NumberPool made;
                 QString log;
                 benchmark::DoNotOptimize(smart::ComputeKillDigits(history, history.count() - leaveOut,
-                                                                  {scheme, 0, 0, QStringLiteral("1个")}, calc.summary,
+                                                                  {scheme, 0, 0, QStringLiteral("1个")}, calc.killDigits(),
                                                                   made, log));
             }
         }
@@ -92,12 +92,12 @@ static void BM_SmartStopLatency(benchmark::State& state) {
         QElapsedTimer clock, pumpClock, sinceStop;
         clock.start();
         pumpClock.start();
-        calc.hooks.inputWaiting = [&] {
+        calc.runHost().inputWaiting = [&] {
             if (pumpClock.elapsed() < 1) return false;
             pumpClock.restart();
             return true;
         };
-        calc.hooks.processEvents = [&] {
+        calc.runHost().processEvents = [&] {
             if (!sinceStop.isValid() && clock.elapsed() >= pressAt) {
                 calc.stop();
                 sinceStop.start();
@@ -120,8 +120,8 @@ static void BM_BatchVerificationStep(benchmark::State& state) {
     for (auto _ : state) {
         smart::SchemeCalculator calc;
         calc.positionText = QStringLiteral("左3");
-        calc.cycleLengthsTried = calc.lastCycleLength = 30;
-        calc.verifyPeriods = calc.lastVerifyPeriods = 9;
+        calc.cycleLengthsTried = calc.batch.lastCycleLength = 30;
+        calc.verifyPeriods = calc.batch.lastVerifyPeriods = 9;
         calc.conditionIndex = 0;
         calc.batchVerification();
         benchmark::DoNotOptimize(calc.reportLines);

@@ -135,22 +135,22 @@ void MainWindow::buildControls() {
     Image17 = MakeLabel(this, "Image17");
     Image17->setPixmap(mainwindow::AppIcon().pixmap(24, 24));
     Image17->setGeometry(6, 4, 24, 24);
-    Label13dd = MakeLabel(this, "Label13dd", QStringLiteral("Sifmora 5.80"));
-    Label13dd->setGeometry(36, 8, 150, 18);
+    titleLabel = MakeLabel(this, "Label13dd", QStringLiteral("Sifmora 5.80"));
+    titleLabel->setGeometry(36, 8, 150, 18);
     Label3 = MakeLabel(this, "Label3");
     Label3->setGeometry(190, 8, 110, 18);
     Label2 = MakeLabel(this, "Label2");
     Label2->setGeometry(0, 8, 150, 18);
-    winmin = MakeLabel(this, "winmin", QStringLiteral("_"));
+    minimizeButton = MakeLabel(this, "winmin", QStringLiteral("_"));
     winexit = MakeLabel(this, "winexit", QStringLiteral("×"));
-    winmin->setAlignment(Qt::AlignCenter);
+    minimizeButton->setAlignment(Qt::AlignCenter);
     winexit->setAlignment(Qt::AlignCenter);
-    winmin->setCursor(Qt::PointingHandCursor);
+    minimizeButton->setCursor(Qt::PointingHandCursor);
     winexit->setCursor(Qt::PointingHandCursor);
 
-    Picture5 = new QWidget(this);
-    Picture5->setObjectName(QStringLiteral("Picture5"));
-    Picture5->setGeometry(5, 34, Px(kNarrowWidth) - 10, 40);
+    toolbarStrip = new QWidget(this);
+    toolbarStrip->setObjectName(QStringLiteral("Picture5"));
+    toolbarStrip->setGeometry(5, 34, Px(kNarrowWidth) - 10, 40);
     buildToolbar();
 
     Image20 = MakeLabel(this, "Image20", QStringLiteral("☰"));
@@ -258,14 +258,14 @@ void MainWindow::buildControls() {
     Timer3->start();
 
     buildMenus();
-    for (QWidget* w : std::initializer_list<QWidget*>{Bar, RightBar, Label13dd, winmin, winexit, Label1, Label2,
+    for (QWidget* w : std::initializer_list<QWidget*>{Bar, RightBar, titleLabel, minimizeButton, winexit, Label1, Label2,
                                                       Label3, Image17, Image20, Picture2, Picture3, Picture4, Label5})
         w->installEventFilter(this);
     Bar->lower();
     RightBar->lower();
     Image18->lower();
-    for (QWidget* w : {static_cast<QWidget*>(Image17), static_cast<QWidget*>(Label13dd), static_cast<QWidget*>(Label3),
-                       static_cast<QWidget*>(Label2), static_cast<QWidget*>(winmin), static_cast<QWidget*>(winexit)})
+    for (QWidget* w : {static_cast<QWidget*>(Image17), static_cast<QWidget*>(titleLabel), static_cast<QWidget*>(Label3),
+                       static_cast<QWidget*>(Label2), static_cast<QWidget*>(minimizeButton), static_cast<QWidget*>(winexit)})
         w->raise();
     applyBoardLayout(false);
 }
@@ -300,10 +300,10 @@ void MainWindow::buildMenus() {
 }
 
 void MainWindow::buildToolbar() {
-    Toolbar2 = new QToolBar(Picture5);
+    Toolbar2 = new QToolBar(toolbarStrip);
     Toolbar2->setObjectName(QStringLiteral("Toolbar2"));
     Toolbar2->setToolButtonStyle(Qt::ToolButtonTextOnly);
-    Toolbar2->setGeometry(0, 0, Picture5->width(), Picture5->height());
+    Toolbar2->setGeometry(0, 0, toolbarStrip->width(), toolbarStrip->height());
     const QStringList captions = {QString(), QString(), QStringLiteral("中奖分析"), QStringLiteral("系统设置"),
                                   QString(), QStringLiteral("数据输入"), QStringLiteral("过滤缩水"), QString(),
                                   QStringLiteral("视频教程"), QStringLiteral("退出系统")};

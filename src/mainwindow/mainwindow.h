@@ -105,8 +105,8 @@ public:
     // ---- controls ----
     QLabel* Bar = nullptr;
     QLabel* RightBar = nullptr;
-    QLabel* Label13dd = nullptr;
-    QLabel* winmin = nullptr;
+    QLabel* titleLabel = nullptr;
+    QLabel* minimizeButton = nullptr;
     QLabel* winexit = nullptr;
     QLabel* Image17 = nullptr;
     QLabel* Image18 = nullptr;
@@ -114,7 +114,7 @@ public:
     QLabel* Picture2 = nullptr;
     QLabel* Picture3 = nullptr;
     QLabel* Picture4 = nullptr;
-    QWidget* Picture5 = nullptr;
+    QWidget* toolbarStrip = nullptr;
     QWidget* Picture6 = nullptr;
     QLabel* Label1 = nullptr;
     QLabel* Label2 = nullptr;

@@ -13,7 +13,7 @@ using namespace mainwindow::layout;
 namespace {
 
 struct BoardLayout {
-    int width, bar, image18, rightBar, winmin, winexit;
+    int width, bar, image18, rightBar, minimizeButton, winexit;
 };
 constexpr BoardLayout kNarrow{8070, 4935, 7680, 4680, 7300, 7620};
 constexpr BoardLayout kWide{11100, 8935, 10800, 7740, 10365, 10680};
@@ -25,7 +25,7 @@ void MainWindow::applyBoardLayout(bool wide) {
     resize(Px(l.width), height() > 0 ? height() : Px(kHeight));
     Image18->setGeometry(Px(l.image18), 0, Px(l.width) - Px(l.image18), 32);
     RightBar->setGeometry(Px(l.rightBar), 0, Px(l.width) - Px(l.rightBar), 32);
-    winmin->setGeometry(Px(l.winmin), 6, 20, 20);
+    minimizeButton->setGeometry(Px(l.minimizeButton), 6, 20, 20);
     winexit->setGeometry(Px(l.winexit), 6, 20, 20);
     Bar->setGeometry(0, 0, Px(l.bar), 32);
     Label2->move(Image18->x() - Px(2350), Label2->y());

@@ -56,8 +56,8 @@ void MainWindow::Form_Resize() {
         path.addRoundedRect(QRectF(0, 0, w, 470), 12.5, 12.5);
         setMask(QRegion(path.toFillPolygon().toPolygon()));
     }
-    Picture5->resize(width() - Px(150), Picture5->height());
-    Toolbar2->resize(Picture5->width(), Toolbar2->height());
+    toolbarStrip->resize(width() - Px(150), toolbarStrip->height());
+    Toolbar2->resize(toolbarStrip->width(), Toolbar2->height());
 }
 
 void MainWindow::resizeEvent(QResizeEvent* event) {
@@ -84,7 +84,7 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
         return true;
     }
     if (event->type() == QEvent::MouseButtonPress) {
-        if (watched == Bar || watched == RightBar || watched == Label13dd) {
+        if (watched == Bar || watched == RightBar || watched == titleLabel) {
             if (windowHandle()) windowHandle()->startSystemMove();
             return false;
         }
@@ -103,7 +103,7 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
         }
     }
     if (event->type() == QEvent::MouseButtonRelease) {
-        if (watched == winmin) {
+        if (watched == minimizeButton) {
             showMinimized();
             return true;
         }

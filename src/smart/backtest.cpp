@@ -20,7 +20,9 @@ QString RankMark(const QString& cell, const QString& draw) {
 
 }  // namespace
 
-void SchemeCalculator::pauseOrResume() { runState = (runState == kRunRunning) ? kRunPaused : kRunRunning; }
+void SchemeCalculator::pauseOrResume() {
+    runState_ = runState_ == RunState::Running ? RunState::Paused : RunState::Running;
+}
 
 void SchemeCalculator::runBacktests() {
     lastError.clear();
@@ -31,13 +33,13 @@ void SchemeCalculator::runBacktests() {
         reportLines.clear();
         return;
     }
-    runState = kRunRunning;
+    runState_ = RunState::Running;
     summary.clear();
     reportLines.clear();
     const int count = int(schemes.size());
-    if (progress) progress->setTotal(count);
+    if (host_->progress) host_->progress->setTotal(count);
     for (int i = 0; i < count && i < schemes.size(); ++i) {
-        if (i > 0 && progress) progress->advance();
+        if (i > 0 && host_->progress) host_->progress->advance();
         if (stopped()) return;
         SchemeRecord record;
         QString why;
@@ -54,14 +56,14 @@ void SchemeCalculator::runBacktests() {
         reportText = rule + kCrLf + QStringLiteral("条件：") + condition + kCrLf + rule + kCrLf;
         backtestCondition();
     }
-    if (progress) progress->advance();
+    if (host_->progress) host_->progress->advance();
     if (!loadDraws()) return;
     summarise();
 }
 
 void SchemeCalculator::backtestCondition() {
     verifyPeriod = 0;
-    runState = kRunRunning;
+    runState_ = RunState::Running;
     inBacktest_ = true;
     digitsChecked_ = false;
     nextIssueRanked_ = false;

@@ -30,8 +30,8 @@ QString SchemeCalculator::schemeTagOfLine(const QString& line) { return line.rig
 
 void SchemeCalculator::batchVerification() {
     lastError.clear();
-    if (hooks.confirm &&
-        !hooks.confirm(QStringLiteral("此步骤将开始算号并进行大量数据的验证，可能会花几个小时的时间，是否继续?")))
+    if (host_->confirm &&
+        !host_->confirm(QStringLiteral("此步骤将开始算号并进行大量数据的验证，可能会花几个小时的时间，是否继续?")))
         return;
     const QChar side = positionText.isEmpty() ? QChar() : positionText.at(0);
     const QChar rank = positionText.isEmpty() ? QChar() : positionText.at(positionText.size() - 1);
@@ -41,16 +41,16 @@ void SchemeCalculator::batchVerification() {
     }
     const int firstV = verifyPeriods;
     const int firstC = cycleLengthsTried;
-    runState = kRunRunning;
+    runState_ = RunState::Running;
     const int startItem = conditionIndex;
     reportLines.clear();
     const QStringList& items = BuiltInConditions();
-    const int lastC = lastCycleLength, stepC = cycleStep;
+    const int lastC = batch.lastCycleLength, stepC = batch.cycleStep;
     for (int c = firstC; stepC >= 0 ? c <= lastC : c >= lastC; c += stepC) {
         pump();
         if (stopped()) return;
         cycleLengthsTried = c;
-        const int lastV = lastVerifyPeriods, stepV = verifyStep;
+        const int lastV = batch.lastVerifyPeriods, stepV = batch.verifyStep;
         for (int v = firstV; stepV >= 0 ? v <= lastV : v >= lastV; v += stepV) {
             if (stopped()) return;
             verifyPeriods = v;
@@ -113,7 +113,7 @@ bool SchemeCalculator::writeReportLines(bool emptyList) {
         return false;
     }
     if (emptyList) reportLines.clear();
-    if (hooks.message) hooks.message(QStringLiteral("保存成功！"));
+    if (host_->message) host_->message(QStringLiteral("保存成功！"));
     return true;
 }
 

@@ -61,11 +61,11 @@ SchemeCalculator::SchemeCalculator()
 }
 
 void SchemeCalculator::pump() {
-    if (hooks.processEvents) hooks.processEvents();
+    if (host_->processEvents) host_->processEvents();
 }
 
 void SchemeCalculator::wait(int ms) {
-    if (hooks.sleep) hooks.sleep(ms);
+    if (host_->sleep) host_->sleep(ms);
 }
 
 bool SchemeCalculator::loadDraws() {
@@ -151,18 +151,17 @@ bool SchemeCalculator::setSeriesRange() {
 void SchemeCalculator::counters(int d, int position) { countersOver(d, position, rangeFirst, rangeLast); }
 
 void SchemeCalculator::countersOver(int d, int position, int first, int last) {
-    statLabel = QString::number(d);
-    hitCount = maxGap = prevGap = currentGap = 0;
+    tally = DigitTally{QString::number(d)};
     if (d < 0 || d > 9 || first < 0 || last >= lines.size()) return;
     const QChar ch = QChar(u'0' + d);
     for (int i = first; i <= last; ++i) {
         if (LineHasDigit(lines.at(i), ch, position)) {
-            ++hitCount;
-            if (currentGap > maxGap) maxGap = currentGap;
-            prevGap = currentGap;
-            currentGap = 0;
+            ++tally.hitCount;
+            if (tally.currentGap > tally.maxGap) tally.maxGap = tally.currentGap;
+            tally.prevGap = tally.currentGap;
+            tally.currentGap = 0;
         } else {
-            ++currentGap;
+            ++tally.currentGap;
         }
     }
 }
@@ -172,11 +171,7 @@ void SchemeCalculator::countAtPosition(int d, int position) { counters(d, positi
 
 void SchemeCalculator::addStatRow() {
     StatRow row;
-    row.label = statLabel;
-    row.hitCount = hitCount;
-    row.maxGap = maxGap;
-    row.prevGap = prevGap;
-    row.currentGap = currentGap;
+    static_cast<DigitTally&>(row) = tally;
     row.drawCount = rangeLength();
     statRows.push_back(row);
 }

@@ -4,10 +4,10 @@
 // analyses and the batch verification with its report files. Scheme records and the scheme
 // list documents are in schemerecords.h.
 //
-// Plain logic without widgets. The hidden calculator window SchemeCalculatorWindow
-// (schemecalculatorwindow.h) shows this state in its controls and binds its handlers to these
-// operations; the smart-system and verification windows drive it through that window or
-// directly through calculator().
+// Plain logic without widgets. The calculator window SchemeCalculatorWindow
+// (schemecalculatorwindow.h) shows the state of one in its controls and binds its buttons to
+// these operations; the smart-system and verification windows drive the program's shared one
+// (sharedcalculator.h) directly.
 #include "common/workprogress.h"
 #include "script/scriptengine.h"
 #include "smart/schemerecords.h"
@@ -23,10 +23,8 @@
 
 namespace smart {
 
-// Captions of the run control (Check1 of the calculator window): running, paused, stopped.
-inline const QString kRunRunning = QStringLiteral("▌▌");
-inline const QString kRunPaused = QStringLiteral("◣");
-inline const QString kRunStop = QStringLiteral("█");
+// Where a backtest stands: going on, held until resumed, or asked to end.
+enum class RunState { Running, Paused, Stopped };
 
 // The modes (项目, Combo3 of the calculator window): a digit anywhere in the draw, or at one place.
 inline const QString kModeAnywhere = QStringLiteral("胆码");
@@ -46,14 +44,32 @@ QString CalculatorNextIssue(const QString& lastLine);
 
 // ---- Statistics rows (ListView1 of the calculator window) ----
 
-struct StatRow {
+// How often a digit came and the gaps between, over one range: the counters of one count.
+struct DigitTally {
     QString label;  // 类别
     int hitCount = 0, maxGap = 0, prevGap = 0, currentGap = 0;
+};
+
+struct StatRow : DigitTally {
     int drawCount = 0;  // N, the range length the row was computed over
     // 类别 出现次数 出现概率 平均遗漏 最大遗漏 上期遗漏 本期遗漏 欲出几率
     QStringList columns() const;
 };
 QStringList StatColumnHeaders();
+
+// ---- Summary (List2 of the calculator window) ----
+
+// One kill digit of the summary: the digit the report lines name, how many of them name it and
+// the first of them. The summary lists the digits most named first, ties by their first line.
+struct SummaryEntry {
+    int digit = 0;
+    int lineCount = 0;  // report lines naming the digit
+    int firstLine = 0;  // index of the first report line naming it
+    // The display line: a mark that sorts the most named first, the first line's letter
+    // ("A" for line 0), the digit; "ZA7" is digit 7 named once, first by line 0.
+    QString text() const;
+    bool operator==(const SummaryEntry&) const = default;
+};
 
 // A table of ranks: rows 0..1000 (verification periods), columns 0..9 ranks ("B" none),
 // column 10 the drawn digits ("未开奖" in period 0).
@@ -61,8 +77,9 @@ inline constexpr int kRankRows = 1001;
 using RankRow = std::array<QString, 11>;
 using RankTable = std::vector<RankRow>;
 
-// What a long run needs from its host: the window pumps events; tests leave these empty.
-struct RunHooks {
+// What a long run needs from its host, in one place: the window pumps events, shows progress
+// and answers questions; tests leave these empty.
+struct RunHost {
     // Let pending window events run. Also called every few milliseconds while a slow condition
     // is evaluated away from the caller's thread; without it every evaluation runs in place.
     std::function<void()> processEvents;
@@ -70,13 +87,15 @@ struct RunHooks {
     std::function<void(int ms)> sleep;    // wait while paused
     // A scheme condition failed in the engine; reported once per backtest.
     std::function<void(const script::ScriptError& error, const QString& verifyText)> scriptError;
-    // True when someone can lift a pause (the calculator window is shown). A hidden run never
-    // pauses on a script error, so it cannot hang.
+    // True when someone can lift a pause (the calculator window is shown). A run nobody sees
+    // (the shared calculator's) never pauses on a script error, so it cannot hang.
     std::function<bool()> canResume;
     // Yes/No question of the batch verification; false = No. Missing: yes.
     std::function<bool(const QString& text)> confirm;
     // Plain messages ("保存成功！"...).
     std::function<void(const QString& text)> message;
+    // Told the total and advanced once per scheme by runBacktests (not owned; may be null).
+    common::WorkProgress* progress = nullptr;
 };
 
 class SchemeCalculator {
@@ -101,20 +120,21 @@ public:
     QString verifyText;                   // verification text of the "百位" mode (Text3)
     std::vector<StatRow> statRows;        // statistics rows (ListView1)
     QStringList digitRanking;             // digit ranking, ascending (List1)
-    QStringList summary;                  // summary, ascending (List2)
+    std::vector<SummaryEntry> summary;    // the kill digits in display order (List2)
     QStringList reportLines;              // report lines (List3)
     QStringList schemes;                  // the scheme list (List4)
-    QString runState = kRunRunning;       // run control caption (Check1); set it through setRunState while a run may be under way
-    // Batch verification bounds.
-    int lastCycleLength = 100;            // last cycle count (Text9)
-    int cycleStep = 1;                    // cycle step (Text8)
-    int lastVerifyPeriods = 0;            // last verification periods (Text6)
-    int verifyStep = 1;                   // verification step (Text7)
+    // Batch verification bounds: cycle lengths from cycleLengthsTried, verification periods
+    // from verifyPeriods, to these by these steps.
+    struct BatchBounds {
+        int lastCycleLength = 100;        // last cycle count (Text9)
+        int cycleStep = 1;                // cycle step (Text8)
+        int lastVerifyPeriods = 0;        // last verification periods (Text6)
+        int verifyStep = 1;               // verification step (Text7)
+    } batch;
     int conditionIndex = 0;               // selected built-in condition, the first scheme of a batch (Combo5's index)
 
     // Working values of the last count and backtest.
-    QString statLabel;                    // label of the next statistics row
-    int hitCount = 0, maxGap = 0, prevGap = 0, currentGap = 0;
+    DigitTally tally;                     // the last count; its label names the next statistics row
     QString nextIssue;                    // the issue after the newest loaded draw
     QString reportText;                   // the current scheme's report block
     int verifyPeriod = 0;                 // period being verified (0: the next issue)
@@ -123,9 +143,9 @@ public:
     script::Variant series;               // the count series a(0..T) the condition sees
     int seriesPos = 0;                    // next slot of the series to fill (newest first)
 
-    RunHooks hooks;
-    // Told the total and advanced once per scheme by runBacktests (not owned; may be null).
-    common::WorkProgress* progress = nullptr;
+    // The host of the runs (not owned; the calculator's own empty one until set).
+    void setRunHost(RunHost* host) { host_ = host ? host : &ownHost_; }
+    RunHost& runHost() { return *host_; }
     // Where the condition's MsgBox and InputBox go (not owned).
     void setScriptHost(script::ScriptHost* host) { conditionScript_.setHost(host); }
     // Failures of the last operation (a record skipped, too few draws, a file not written),
@@ -158,13 +178,14 @@ public:
     void runBacktests();                   // run over every record of the scheme list, then the summary
     void backtestCondition();              // backtest of the current condition
     void pauseOrResume();
+    RunState runState() const { return runState_; }
     // A stop also ends a condition evaluation under way at once.
-    void setRunState(const QString& state) {
-        runState = state;
-        stopRequest_.store(state == kRunStop);
+    void setRunState(RunState state) {
+        runState_ = state;
+        stopRequest_.store(state == RunState::Stopped);
     }
-    void stop() { setRunState(kRunStop); }
-    bool stopped() const { return runState == kRunStop; }
+    void stop() { setRunState(RunState::Stopped); }
+    bool stopped() const { return runState_ == RunState::Stopped; }
     // A condition's failure as the messages show it: its number, description, the line of the
     // wrapped condition it failed on with that line's text, and its source.
     QString conditionErrorText(const script::ScriptError& error) const;
@@ -173,6 +194,8 @@ public:
     void leftRankStatistics();
     void rightRankStatistics();
     void summarise();                      // summary of the report lines
+    QStringList summaryLines() const;      // the summary's display lines
+    QList<int> killDigits() const;         // the summary's digits, in its order
 
     // ---- Omission analyses ----
     void omissionAnalysis();               // omission analysis of the ten digits
@@ -188,7 +211,7 @@ public:
     void clearSchemes() { schemes.clear(); }
 
     // ---- Batch verification and report files ----
-    void batchVerification();              // asks through hooks.confirm
+    void batchVerification();              // asks through the host's confirm
     bool saveReportLines();                // save the report lines to a ReportLineFile
     bool saveAndClearReportLines();        // save and empty them
     // Imports report lines from a file the window chose; same return as importSchemes.
@@ -202,6 +225,9 @@ public:
     QString reportLineFileName(const QString& hhmmss) const;        // "第... hh-mm-ss.txt"
 
 private:
+    RunState runState_ = RunState::Running;
+    RunHost ownHost_;
+    RunHost* host_ = &ownHost_;
     void countWindow(int d, int position, const QString& labelSuffix);
     void wait(int ms);
     void pump();
@@ -210,7 +236,7 @@ private:
     bool compiledOk_ = false;
     script::ScriptCondition conditionScript_;
     bool conditionTalks_ = false;              // the condition may show boxes or run code of its own making
-    std::atomic<bool> stopRequest_{false};     // the engine's stop hook: runState == kRunStop
+    std::atomic<bool> stopRequest_{false};     // the engine's stop hook: runState_ == Stopped
     std::vector<script::Variant> seriesCopy_;  // the series as an evaluation started
     bool evaluateSeries(script::Variant* result);
     bool inBacktest_ = false;

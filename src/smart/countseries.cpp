@@ -40,12 +40,12 @@ void SchemeCalculator::countWindow(int d, int position, const QString& labelSuff
         if (series.isArray()) {
             auto& items = series.arrayData()->items;
             if (seriesPos >= 0 && seriesPos < int(items.size()))
-                items[seriesPos] = script::Variant::makeInteger(int16_t(hitCount));
+                items[seriesPos] = script::Variant::makeInteger(int16_t(tally.hitCount));
         }
         --seriesPos;
     } else if (position > 0) {
         countAtPosition(d, position);
-        statLabel = lines.at(rangeFirst).left(7) + QStringLiteral("—") + lines.at(rangeLast).left(7) + mode +
+        tally.label = lines.at(rangeFirst).left(7) + QStringLiteral("—") + lines.at(rangeLast).left(7) + mode +
                     QStringLiteral(" ") + QString::number(d) + labelSuffix;
         addStatRow();
     }
@@ -54,17 +54,17 @@ void SchemeCalculator::countWindow(int d, int position, const QString& labelSuff
 void SchemeCalculator::handleScriptError(const script::ScriptError& error) {
     if (!scriptErrorShownThisBacktest_) {
         scriptErrorShownThisBacktest_ = true;
-        if (hooks.scriptError) hooks.scriptError(error, verifyText);
+        if (host_->scriptError) host_->scriptError(error, verifyText);
         addError(conditionErrorText(error));
     }
-    // Only a run someone can resume is paused; a hidden run goes on with "not holding".
-    if (hooks.canResume && hooks.canResume()) runState = kRunPaused;
+    // Only a run someone can resume is paused; one nobody sees goes on with "not holding".
+    if (host_->canResume && host_->canResume()) runState_ = RunState::Paused;
 }
 
 int SchemeCalculator::evaluateCondition() {
-    while (runState == kRunPaused) {
-        if (!hooks.canResume || !hooks.canResume()) {
-            runState = kRunRunning;  // nobody can lift the pause: go on rather than hang
+    while (runState_ == RunState::Paused) {
+        if (!host_->canResume || !host_->canResume()) {
+            runState_ = RunState::Running;  // nobody can lift the pause: go on rather than hang
             break;
         }
         wait(1000);
@@ -119,7 +119,7 @@ bool SchemeCalculator::evaluateSeries(script::Variant* result) {
         common::RunAway([&] { ok = conditionScript_.evaluate(series, result); }, [this] { pump(); }, kEventGapMs);
         return ok;
     };
-    if (!hooks.processEvents) {
+    if (!host_->processEvents) {
         conditionScript_.setTimeout(kConditionLimitMs);
         return conditionScript_.evaluate(series, result);
     }
@@ -247,7 +247,7 @@ QString SchemeCalculator::rankDigits() {
                 settleCounters();
                 return QString();
             }
-            if (hooks.inputWaiting && hooks.inputWaiting()) pump();
+            if (host_->inputWaiting && host_->inputWaiting()) pump();
             cycleLength = L;
             clearStatRows();
             const QString before = lastError;

@@ -7,11 +7,10 @@
 #include "platform/download.h"
 #include "platform/ui/columnfit.h"
 #include "platform/ui/messagebox.h"
-#include "smart/calculator.h"
+#include "smart/calculatorhost.h"
 #include "smart/killdigits.h"
 #include "smart/smartui.h"
 #include "smart/verification.h"
-#include "smart/schemecalculatorwindow.h"
 
 #include <QCloseEvent>
 #include <QComboBox>
@@ -24,10 +23,11 @@ using dialogs::MakeButton;
 
 namespace {
 
-const QString kF18Title = QStringLiteral(" 历史验证");
-constexpr int kF18Twips = 15;
+const QString kVerifyTitle = QStringLiteral(" 历史验证");
+constexpr int kTwipsPerPixel = 15;
 
-enum F18Column { kF18IssueColumn, kF18NumberColumn, kF18FirstSchemeColumn, kF18RemarkColumn = 6 };
+// Columns of the verification table.
+enum VerifyColumn { kIssueColumn, kNumberColumn, kFirstSchemeColumn, kRemarkColumn = 6 };
 
 }  // namespace
 
@@ -44,26 +44,27 @@ HistoryVerificationWindow::HistoryVerificationWindow(smart::SchemeReplayHost* sm
 HistoryVerificationWindow::~HistoryVerificationWindow() = default;
 
 void HistoryVerificationWindow::buildControls() {
-    auto* tabs = new QTabWidget(this);
-    tabs->setObjectName(QStringLiteral("SSTab1"));
-    tabs->setGeometry(8, 8, 704, 504);
-    new smart::ClickWatcher(tabs->tabBar(), nullptr, [this] { Form_DblClick(); });
+    tabs_ = new QTabWidget(this);
+    tabs_->setObjectName(QStringLiteral("SSTab1"));
+    tabs_->setGeometry(8, 8, 704, 504);
+    new smart::ClickWatcher(tabs_->tabBar(), nullptr, [this] { Form_DblClick(); });
 
-    auto* page0 = new QWidget(tabs);
-    tabs->addTab(page0, QStringLiteral("公式验证"));
+    auto* page0 = new QWidget(tabs_);
+    tabs_->addTab(page0, QStringLiteral("公式验证"));
     auto* picture = new QWidget(page0);
     picture->setObjectName(QStringLiteral("Picture1"));
+    pages_[0] = picture;
     auto* label2 = new QLabel(QStringLiteral("设置验证期数："), picture);
     label2->setObjectName(QStringLiteral("Label2"));
     label2->setGeometry(0, 0, 110, 24);
-    auto* count = new QComboBox(picture);
-    count->setObjectName(QStringLiteral("Combo1"));
-    count->setGeometry(112, 0, 80, 24);
-    connect(MakeButton(picture, "Command2", QStringLiteral("开始验证"), 204, 0, 90, 26), &QPushButton::clicked, this,
-            &HistoryVerificationWindow::Command2_Click);
-    connect(MakeButton(picture, "Command1", QStringLiteral("取消"), 300, 0, 70, 26), &QPushButton::clicked, this,
-            &HistoryVerificationWindow::Command1_Click);
-    auto* list = new QTreeWidget(picture);
+    count_ = new QComboBox(picture);
+    count_->setObjectName(QStringLiteral("Combo1"));
+    count_->setGeometry(112, 0, 80, 24);
+    start_ = MakeButton(picture, "Command2", QStringLiteral("开始验证"), 204, 0, 90, 26);
+    connect(start_, &QPushButton::clicked, this, &HistoryVerificationWindow::Command2_Click);
+    cancel_ = MakeButton(picture, "Command1", QStringLiteral("取消"), 300, 0, 70, 26);
+    connect(cancel_, &QPushButton::clicked, this, &HistoryVerificationWindow::Command1_Click);
+    auto* list = table_ = new QTreeWidget(picture);
     list->setObjectName(QStringLiteral("ListView1"));
     list->setRootIsDecorated(false);
     list->setHeaderLabels({QStringLiteral("开奖期号"), QStringLiteral("开奖号"), QStringLiteral("方案1"),
@@ -74,10 +75,10 @@ void HistoryVerificationWindow::buildControls() {
     const QStringList cell{smart::VerifyCell(QStringLiteral("000"), true), smart::VerifyCell(QStringLiteral("000"), false)};
     ui::FitColumns(list, {{QStringLiteral("0000000")}, {QStringLiteral("000")}, cell, cell, cell, cell,
                           {QStringLiteral("豹子"), QStringLiteral("本期开组三")}});
-    auto* summary = new QLabel(picture);
-    summary->setObjectName(QStringLiteral("Label1"));
-    summary->setStyleSheet(QStringLiteral("color: red;"));
-    summary->setGeometry(0, 288, 660, 24);
+    summary_ = new QLabel(picture);
+    summary_->setObjectName(QStringLiteral("Label1"));
+    summary_->setStyleSheet(QStringLiteral("color: red;"));
+    summary_->setGeometry(0, 288, 660, 24);
     auto* notice = new QLabel(
         QStringLiteral("重要提示：\n"
                        "1、算杀码公式几天就会更换一次，所以换新公式后不要验证以前的成绩，因为那样没有意义，"
@@ -98,9 +99,10 @@ void HistoryVerificationWindow::buildControls() {
     } webTabs[2] = {{"福彩3D历史成绩统计", "WebBrowser1", "/bs/body.asp?id=1733", "Command3"},
                     {"体彩排3历史成绩统计", "WebBrowser2", "/bs/body.asp?id=1678", "Command4"}};
     for (int t = 0; t < 2; ++t) {
-        auto* page = new QWidget(tabs);
-        tabs->addTab(page, QString::fromUtf8(webTabs[t].caption));
-        smart::MakeHomePageView(page, QString::fromLatin1(webTabs[t].view), QString::fromLatin1(webTabs[t].path));
+        auto* page = new QWidget(tabs_);
+        tabs_->addTab(page, QString::fromUtf8(webTabs[t].caption));
+        pages_[size_t(t) + 1] =
+            smart::MakeHomePageView(page, QString::fromLatin1(webTabs[t].view), QString::fromLatin1(webTabs[t].path));
         QPushButton* close = MakeButton(page, webTabs[t].close, QStringLiteral("×"), 640, 4, 24, 24);
         connect(close, &QPushButton::clicked, this, t == 0 ? &HistoryVerificationWindow::Command3_Click : &HistoryVerificationWindow::Command4_Click);
     }
@@ -108,23 +110,23 @@ void HistoryVerificationWindow::buildControls() {
 
 void HistoryVerificationWindow::Form_Load() {
     dialogs::CentreOnScreen(this);
-    auto* count = ctl<QComboBox>(QStringLiteral("Combo1"));
-    count->clear();
-    for (int n = 1; n <= 300; ++n) count->addItem(QString::number(n));
-    count->setCurrentIndex(9);  // "10"
+    count_->clear();
+    for (int n = 1; n <= 300; ++n) count_->addItem(QString::number(n));
+    count_->setCurrentIndex(9);  // "10"
     Form_Resize();
 }
 
 void HistoryVerificationWindow::Form_Resize() {
-    const QTabWidget* tabs = ctl<QTabWidget>(QStringLiteral("SSTab1"));
-    const QRect area(200 / kF18Twips, 500 / kF18Twips, tabs->width() - 400 / kF18Twips, tabs->height() - 1000 / kF18Twips);
-    for (const char* name : {"Picture1", "WebBrowser1", "WebBrowser2"})
-        if (auto* w = findChild<QWidget*>(QString::fromLatin1(name))) w->setGeometry(area);
+    if (!tabs_) return;
+    const QRect area(200 / kTwipsPerPixel, 500 / kTwipsPerPixel, tabs_->width() - 400 / kTwipsPerPixel,
+                     tabs_->height() - 1000 / kTwipsPerPixel);
+    for (QWidget* page : pages_)
+        if (page) page->setGeometry(area);
 }
 
 void HistoryVerificationWindow::resizeEvent(QResizeEvent* event) {
     QDialog::resizeEvent(event);
-    if (auto* tabs = ctl<QTabWidget>(QStringLiteral("SSTab1"))) tabs->setGeometry(8, 8, width() - 16, height() - 16);
+    if (tabs_) tabs_->setGeometry(8, 8, width() - 16, height() - 16);
     Form_Resize();
 }
 
@@ -141,12 +143,12 @@ void HistoryVerificationWindow::closeEvent(QCloseEvent* event) {
 
 QString HistoryVerificationWindow::tableText() const {
     QString text;
-    const QTreeWidget* list = ctl<QTreeWidget>(QStringLiteral("ListView1"));
+    const QTreeWidget* list = table_;
     for (int r = 0; r < list->topLevelItemCount(); ++r) {
         const QTreeWidgetItem* row = list->topLevelItem(r);
         std::array<QString, 4> cells;
-        for (int k = 0; k < 4; ++k) cells[size_t(k)] = row->text(kF18FirstSchemeColumn + k);
-        text += smart::VerifyCopyLine(row->text(kF18IssueColumn), row->text(kF18NumberColumn), cells);
+        for (int k = 0; k < 4; ++k) cells[size_t(k)] = row->text(kFirstSchemeColumn + k);
+        text += smart::VerifyCopyLine(row->text(kIssueColumn), row->text(kNumberColumn), cells);
     }
     return text;
 }
@@ -154,7 +156,7 @@ QString HistoryVerificationWindow::tableText() const {
 void HistoryVerificationWindow::Form_DblClick() { smart::PutOnClipboard(tableText()); }
 
 void HistoryVerificationWindow::Command1_Click() {
-    smart::SchemeCalculatorWindow::shared()->setRunControl(smart::kRunStop);
+    smart::SharedCalculator().stop();
     // The calculator clears its mark when its next backtest starts; a stop pressed while the
     // scheme list loads or between two backtests must hold for the rest of this run too.
     if (running_) {
@@ -184,66 +186,66 @@ void HistoryVerificationWindow::Command2_Click() {
     if (running_ || !smartAlive_) return;
     const common::DrawHistory& history = common::App().history;
     const int last = history.count();
-    const int wanted = ctl<QComboBox>(QStringLiteral("Combo1"))->currentText().toInt();
+    const int wanted = count_->currentText().toInt();
     // Every verified draw needs 500 draws before it.
     const int possible = last - smart::kBaseDrawsNeeded;
     if (wanted > possible) {
         ui::MsgBox(possible >= 1 ? QStringLiteral("开奖数据不足，最多只能验证%1期，请减少验证期数。").arg(possible)
                                  : smart::ShortHistoryMessage(smart::kBaseDrawsNeeded + 1),
-                   ui::Icon::Information, ui::Buttons::Ok, kF18Title, this);
+                   ui::Icon::Information, ui::Buttons::Ok, kVerifyTitle, this);
         return;
     }
     if (ui::MsgBox(QStringLiteral("由于智能算法复杂，验证一期按电脑配置的高低不同大概要1分钟左右，"
                                   "如果您验证的期数较多，可能需要很长时间，是否继续?"),
-                   ui::Icon::Question, ui::Buttons::YesNo, kF18Title, this) != ui::Answer::Yes)
+                   ui::Icon::Question, ui::Buttons::YesNo, kVerifyTitle, this) != ui::Answer::Yes)
         return;
 
     running_ = true;
     stopRequested_ = false;
-    smart::SchemeCalculatorWindow* calc = smart::SchemeCalculatorWindow::shared();
-    calc->clearSchemeList();
+    smart::SchemeCalculator& calc = smart::SharedCalculator();
+    calc.clearSchemes();
     const QString url = smart_->schemeListUrl();
-    if (!url.isEmpty()) calc->loadSchemeList(url, downloader_);
+    if (!url.isEmpty()) {
+        calc.lastError.clear();
+        calc.loadSchemeList(url, downloader_);
+    }
     if (stopRequested_) {  // stopped while the list loaded: nothing changed yet
         running_ = false;
         deleteLater();
         return;
     }
-    if (calc->schemeList().isEmpty()) {
+    if (calc.schemes.isEmpty()) {
         running_ = false;
         ui::MsgBox(QStringLiteral("没用搜寻到可用的公式，请检查网络连接是否正确。"), ui::Icon::None, ui::Buttons::Ok,
                    ui::kAppTitle, this);
         return;
     }
 
-    auto* start = ctl<QPushButton>(QStringLiteral("Command2"));
-    start->setEnabled(false);
+    start_->setEnabled(false);
     const QString savedLog = smart::SaveWorkbenchLog();
-    QTreeWidget* list = ctl<QTreeWidget>(QStringLiteral("ListView1"));
+    QTreeWidget* list = table_;
     list->clear();
     std::array<int, 4> hits{};
 
-    QLabel* progress = ctl<QLabel>(QStringLiteral("Label1"));
     for (int i = last - wanted + 1; i <= last; ++i) {
         auto* row = new QTreeWidgetItem(list);
-        row->setText(kF18IssueColumn, history.issue(i));
-        row->setText(kF18NumberColumn, history.number(i));
-        row->setText(kF18RemarkColumn, smart::VerifyRemark(history.number(i)));
+        row->setText(kIssueColumn, history.issue(i));
+        row->setText(kNumberColumn, history.number(i));
+        row->setText(kRemarkColumn, smart::VerifyRemark(history.number(i)));
         // The row being worked on stays in sight, and the count says how far the run is.
         list->scrollToItem(row);
-        progress->setText(smart::VerifyProgress(i - (last - wanted + 1), wanted));
+        summary_->setText(smart::VerifyProgress(i - (last - wanted + 1), wanted));
         const QString group = smart::GroupNumberOf(history.number(i));
 
         const bool computed = !stopRequested_ && smart_->backtestSchemes(i - 1);
-        if (!computed || stopRequested_ || calc->runControl() == smart::kRunStop || !smartAlive_) {
+        if (!computed || stopRequested_ || calc.stopped() || !smartAlive_) {
             abandonRun(savedLog);
             return;
         }
         for (int k = 0; k < 4; ++k) {
-            smart_->selectScheme(k);
-            const QString code = smart_->computeScheme(i - 1, true);
+            const QString code = smart_->computeScheme(i - 1, k, true);
             const bool hit = smart::VerifyHit(code, smart_->numberPool(), group);
-            row->setText(kF18FirstSchemeColumn + k, smart::VerifyCell(code, hit));
+            row->setText(kFirstSchemeColumn + k, smart::VerifyCell(code, hit));
             if (hit) ++hits[size_t(k)];
         }
     }
@@ -251,9 +253,9 @@ void HistoryVerificationWindow::Command2_Click() {
     saveScheme();
     smart::ShowWorkbenchLog(true);
     smart::PutBackWorkbenchLog(savedLog);
-    ctl<QLabel>(QStringLiteral("Label1"))->setText(smart::VerifySummary(hits));
-    ctl<QPushButton>(QStringLiteral("Command1"))->setEnabled(true);
-    start->setEnabled(true);
+    summary_->setText(smart::VerifySummary(hits));
+    cancel_->setEnabled(true);
+    start_->setEnabled(true);
     running_ = false;
     ui::MsgBox(QStringLiteral("历史成绩验证完成！"), ui::Icon::None, ui::Buttons::Ok, ui::kAppTitle, this);
     smart::RestoreWorkbenchNumbers();

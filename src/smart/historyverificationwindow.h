@@ -11,6 +11,10 @@
 
 #include <array>
 
+class QComboBox;
+class QLabel;
+class QPushButton;
+class QTabWidget;
 class QTreeWidget;
 namespace platform {
 class Downloader;
@@ -28,9 +32,6 @@ public:
     bool running() const { return running_; }
     // The table in the copy format.
     QString tableText() const;
-
-    template <class T>
-    T* ctl(const QString& name) const { return findChild<T*>(name); }
 
 public slots:
     void Form_Load();
@@ -57,4 +58,12 @@ private:
     bool running_ = false;
     bool stopRequested_ = false;
     platform::Downloader* downloader_ = nullptr;  // the scheme list's, abandoned by a stop
+
+    QTabWidget* tabs_ = nullptr;          // SSTab1
+    std::array<QWidget*, 3> pages_{};     // Picture1, WebBrowser1, WebBrowser2: the tabs' contents
+    QComboBox* count_ = nullptr;          // Combo1 设置验证期数
+    QPushButton* start_ = nullptr;        // Command2 开始验证
+    QPushButton* cancel_ = nullptr;       // Command1 取消
+    QTreeWidget* table_ = nullptr;        // ListView1
+    QLabel* summary_ = nullptr;           // Label1: progress while running, then the hits
 };

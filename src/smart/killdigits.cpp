@@ -108,7 +108,7 @@ QList<int> ExcludeSums(pool::NumberPool& pool, QString& log, const QList<int>& b
 }
 
 QString ComputeKillDigits(const common::DrawHistory& history, int base, const KillDigitSettings& settings,
-                          const QStringList& summaryLines, pool::NumberPool& pool, QString& log,
+                          const QList<int>& summaryDigits, pool::NumberPool& pool, QString& log,
                           QList<int>* excludedSums) {
     const QList<int> sums = BaseSums(history, base);
 
@@ -124,9 +124,8 @@ QString ComputeKillDigits(const common::DrawHistory& history, int base, const Ki
 
     QString digits;
     for (int line : KillLines(settings.killCountText, settings.scheme)) {
-        const QString text = line < summaryLines.size() ? summaryLines.at(line) : QString();
-        if (text.isEmpty()) continue;
-        const QString digit = text.right(1);
+        if (line >= summaryDigits.size()) continue;
+        const QString digit = QString::number(summaryDigits.at(line));
         pool::FilterContainsDigit(pool, log, digit, true);
         digits += digit;
     }

@@ -51,8 +51,8 @@ QList<int> BaseSums(const common::DrawHistory& history, int base);
 // Same layout for the span (largest digit minus smallest).
 QList<int> BaseSpans(const common::DrawHistory& history, int base);
 
-// Summary lines whose last character is a kill digit, by the kill-count item ("1个", "2个",
-// "3个") and scheme 0..3; empty for anything else.
+// Places in the calculator's kill digits (its summary) that a scheme kills, by the kill-count
+// item ("1个", "2个", "3个") and scheme 0..3; empty for anything else.
 QList<int> KillLines(const QString& killCountText, int scheme);
 
 // Base table by the base type: 0 全部组选 (220), 1 组选六 (120), 2 组选三 (90).
@@ -71,11 +71,11 @@ struct KillDigitSettings {
 };
 
 // One scheme's computation for the draw after `base`: the pool becomes the base table cut by
-// the excluded sums and the kill digits read from the summary lines (a missing line gives no
+// the excluded sums and the kill digits taken from the calculator's (a missing place gives no
 // digit). Removed numbers are appended to log. Returns the kill digits in table order. The
 // base must be usable.
 QString ComputeKillDigits(const common::DrawHistory& history, int base, const KillDigitSettings& settings,
-                          const QStringList& summaryLines, pool::NumberPool& pool, QString& log,
+                          const QList<int>& summaryDigits, pool::NumberPool& pool, QString& log,
                           QList<int>* excludedSums = nullptr);
 
 // The workbench around a smart run. Save the log before; afterwards put it back, show the log

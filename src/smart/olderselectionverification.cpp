@@ -20,7 +20,7 @@ OlderSelectionVerification::OlderSelectionVerification(smart::SelectionReplayHos
     setObjectName(QStringLiteral("F18old"));
     setWindowTitle(QStringLiteral("验证"));
     resize(520, 440);
-    auto* list = new QTreeWidget(this);
+    auto* list = table_ = new QTreeWidget(this);
     list->setObjectName(QStringLiteral("ListView1"));
     list->setRootIsDecorated(false);
     list->setHeaderLabels({QStringLiteral("开奖期号"), QStringLiteral("开奖号"), QStringLiteral("组选注数"),
@@ -28,9 +28,9 @@ OlderSelectionVerification::OlderSelectionVerification(smart::SelectionReplayHos
     list->setGeometry(8, 8, 504, 350);
     ui::FitColumns(list, {{QStringLiteral("0000000")}, {QStringLiteral("000")}, {QStringLiteral("0000")},
                           {QStringLiteral("正确")}, {QStringLiteral("本期开组三")}});
-    auto* summary = new QLabel(this);
-    summary->setObjectName(QStringLiteral("Label1"));
-    summary->setGeometry(8, 366, 400, 24);
+    summary_ = new QLabel(this);
+    summary_->setObjectName(QStringLiteral("Label1"));
+    summary_->setGeometry(8, 366, 400, 24);
     connect(dialogs::MakeButton(this, "Command1", QStringLiteral("返回"), 420, 400, 90, 28), &QPushButton::clicked, this,
             &OlderSelectionVerification::Command1_Click);
     Form_Load();
@@ -45,7 +45,6 @@ void OlderSelectionVerification::Form_Load() {
     // Each replay needs 500 draws before its draw; with fewer the table starts later.
     const int first = qMax(last - kOlderSelectionVerificationDraws + 1, smart::kBaseDrawsNeeded + 1);
     int draws = 0, groupThree = 0, hits = 0;
-    QTreeWidget* list = ctl<QTreeWidget>(QStringLiteral("ListView1"));
     QList<QTreeWidgetItem*> rows;
     for (int i = first; i <= last; ++i) {
         ++draws;
@@ -65,11 +64,11 @@ void OlderSelectionVerification::Form_Load() {
         }
         rows << row;
     }
-    list->addTopLevelItems(rows);
+    table_->addTopLevelItems(rows);
     smart::ShowWorkbenchLog(true);
     smart::PutBackWorkbenchLog(savedLog);
     const int baseType = selection_->baseType();
-    ctl<QLabel>(QStringLiteral("Label1"))->setText(smart::OldVerifySummary(baseType, draws, groupThree, hits));
+    summary_->setText(smart::OldVerifySummary(baseType, draws, groupThree, hits));
 }
 
 void OlderSelectionVerification::restoreWorkbench() {

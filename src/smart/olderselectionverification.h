@@ -7,14 +7,14 @@
 #include <QDialog>
 #include <QPointer>
 
+class QLabel;
+class QTreeWidget;
+
 class OlderSelectionVerification : public QDialog {
     Q_OBJECT
 public:
     // Replays through selection (the older smart selection window, which opens this one).
     explicit OlderSelectionVerification(smart::SelectionReplayHost* selection, QWidget* parent = nullptr);
-
-    template <class T>
-    T* ctl(const QString& name) const { return findChild<T*>(name); }
 
 public slots:
     void Form_Load();
@@ -28,4 +28,6 @@ private:
     smart::SelectionReplayHost* selection_;
     QPointer<QObject> selectionAlive_;  // null once the selection window is gone
     bool restored_ = false;
+    QTreeWidget* table_ = nullptr;  // ListView1
+    QLabel* summary_ = nullptr;     // Label1
 };

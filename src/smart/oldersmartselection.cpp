@@ -30,42 +30,42 @@ OlderSmartSelection::OlderSmartSelection(QWidget* parent) : QDialog(parent) {
 }
 
 void OlderSmartSelection::buildControls() {
-    auto* guide = new QPlainTextEdit(this);
-    guide->setObjectName(QStringLiteral("Text1"));
-    guide->setReadOnly(true);
-    guide->setPlainText(smart::SmartGuideText());
-    guide->setGeometry(8, 8, 504, 120);
+    guide_ = new QPlainTextEdit(this);
+    guide_->setObjectName(QStringLiteral("Text1"));
+    guide_->setReadOnly(true);
+    guide_->setPlainText(smart::SmartGuideText());
+    guide_->setGeometry(8, 8, 504, 120);
 
-    auto* check = new QCheckBox(QStringLiteral("进入缩水器时打开智能选号"), this);
-    check->setObjectName(QStringLiteral("Check1"));
-    check->setGeometry(8, 136, 300, 24);
-    connect(check, &QCheckBox::clicked, this, &OlderSmartSelection::Check1_Click);
+    openWithBench_ = new QCheckBox(QStringLiteral("进入缩水器时打开智能选号"), this);
+    openWithBench_->setObjectName(QStringLiteral("Check1"));
+    openWithBench_->setGeometry(8, 136, 300, 24);
+    connect(openWithBench_, &QCheckBox::clicked, this, &OlderSmartSelection::Check1_Click);
 
     auto* basic = new QGroupBox(QStringLiteral("基本方案设置"), this);
     basic->setObjectName(QStringLiteral("Frame1"));
     basic->setGeometry(8, 168, 240, 110);
     auto* typeLabel = new QLabel(QStringLiteral("生成号码类型："), basic);
     typeLabel->setGeometry(8, 20, 110, 24);
-    auto* type = new QComboBox(basic);
-    type->setObjectName(QStringLiteral("Combo2"));
-    type->addItems({QStringLiteral("组选六"), QStringLiteral("组选三")});
-    type->setGeometry(120, 20, 100, 24);
+    baseType_ = new QComboBox(basic);
+    baseType_->setObjectName(QStringLiteral("Combo2"));
+    baseType_->addItems({QStringLiteral("组选六"), QStringLiteral("组选三")});
+    baseType_->setGeometry(120, 20, 100, 24);
     auto* sumLabel = new QLabel(QStringLiteral("过滤和值个数："), basic);
     sumLabel->setGeometry(8, 60, 110, 24);
-    auto* sums = new QComboBox(basic);
-    sums->setObjectName(QStringLiteral("Combo1"));
-    sums->addItems({QStringLiteral("0"), QStringLiteral("1"), QStringLiteral("2"), QStringLiteral("3")});
-    sums->setGeometry(120, 60, 100, 24);
+    sumCount_ = new QComboBox(basic);
+    sumCount_->setObjectName(QStringLiteral("Combo1"));
+    sumCount_->addItems({QStringLiteral("0"), QStringLiteral("1"), QStringLiteral("2"), QStringLiteral("3")});
+    sumCount_->setGeometry(120, 60, 100, 24);
 
     auto* kill = new QGroupBox(QStringLiteral("杀码方案选择"), this);
     kill->setObjectName(QStringLiteral("Frame2"));
     kill->setGeometry(256, 168, 256, 110);
-    auto* slider = new QSlider(Qt::Horizontal, kill);
-    slider->setObjectName(QStringLiteral("Slider1"));
-    slider->setRange(0, 2);
-    slider->setPageStep(1);
-    slider->setTickPosition(QSlider::TicksBelow);
-    slider->setGeometry(16, 28, 220, 28);
+    scheme_ = new QSlider(Qt::Horizontal, kill);
+    scheme_->setObjectName(QStringLiteral("Slider1"));
+    scheme_->setRange(0, 2);
+    scheme_->setPageStep(1);
+    scheme_->setTickPosition(QSlider::TicksBelow);
+    scheme_->setGeometry(16, 28, 220, 28);
     const char* const marks[3] = {"杀两码", "杀一码", "不杀码"};
     for (int k = 0; k < 3; ++k) {
         auto* mark = new QLabel(QString::fromUtf8(marks[k]), kill);
@@ -88,15 +88,15 @@ void OlderSmartSelection::buildControls() {
 void OlderSmartSelection::Form_Load() {
     dialogs::CentreOnScreen(this);
     // 方案4 of the smart-system window has no position here: the slider stops at its end.
-    ctl<QSlider>(QStringLiteral("Slider1"))->setValue(common::App().smartScheme);
-    ctl<QComboBox>(QStringLiteral("Combo1"))->setCurrentIndex(0);
-    ctl<QComboBox>(QStringLiteral("Combo2"))->setCurrentIndex(0);
-    ctl<QCheckBox>(QStringLiteral("Check1"))->setChecked(common::GetSetting(QStringLiteral("zlxuanhao")) != QStringLiteral("0"));
+    scheme_->setValue(common::App().smartScheme);
+    sumCount_->setCurrentIndex(0);
+    baseType_->setCurrentIndex(0);
+    openWithBench_->setChecked(common::GetSetting(QStringLiteral("zlxuanhao")) != QStringLiteral("0"));
 }
 
 void OlderSmartSelection::Check1_Click() {
     common::SaveSetting(QStringLiteral("zlxuanhao"),
-                        ctl<QCheckBox>(QStringLiteral("Check1"))->isChecked() ? QStringLiteral("1") : QStringLiteral("0"));
+                        openWithBench_->isChecked() ? QStringLiteral("1") : QStringLiteral("0"));
 }
 
 pool::NumberPool& OlderSmartSelection::poolForRun() {
@@ -106,10 +106,10 @@ pool::NumberPool& OlderSmartSelection::poolForRun() {
 
 const pool::NumberPool& OlderSmartSelection::numberPool() { return poolForRun(); }
 
-int OlderSmartSelection::baseType() const { return ctl<QComboBox>(QStringLiteral("Combo2"))->currentIndex(); }
+int OlderSmartSelection::baseType() const { return baseType_->currentIndex(); }
 
 void OlderSmartSelection::makeSelection(int base) {
-    const int scheme = ctl<QSlider>(QStringLiteral("Slider1"))->value();
+    const int scheme = scheme_->value();
     common::SaveSetting(QStringLiteral("zl"), QString::number(scheme));
     common::App().smartScheme = scheme;
     common::App().straightMode = false;
@@ -117,8 +117,8 @@ void OlderSmartSelection::makeSelection(int base) {
     const common::DrawHistory& history = common::App().history;
     if (!smart::BaseIsUsable(history, base)) return;
     smart::OldSelectionSettings settings;
-    settings.baseType = ctl<QComboBox>(QStringLiteral("Combo2"))->currentIndex();
-    settings.sumCount = ctl<QComboBox>(QStringLiteral("Combo1"))->currentText().toInt();
+    settings.baseType = baseType_->currentIndex();
+    settings.sumCount = sumCount_->currentText().toInt();
     settings.scheme = scheme;
     QString log;
     smart::OldSmartSelection(history, base, settings, poolForRun(), log);
@@ -163,6 +163,6 @@ void OlderSmartSelection::Command3_Click() {
 }
 
 void OlderSmartSelection::Image1_Click() {
-    ui::MsgBox(ctl<QPlainTextEdit>(QStringLiteral("Text1"))->toPlainText(), ui::Icon::None, ui::Buttons::Ok,
+    ui::MsgBox(guide_->toPlainText(), ui::Icon::None, ui::Buttons::Ok,
                ui::kAppTitle, this);
 }

@@ -7,6 +7,11 @@
 
 #include <QDialog>
 
+class QCheckBox;
+class QComboBox;
+class QPlainTextEdit;
+class QSlider;
+
 class OlderSmartSelection : public QDialog, public smart::SelectionReplayHost {
     Q_OBJECT
 public:
@@ -20,9 +25,6 @@ public:
     int baseType() const override;
     QObject* hostObject() override { return this; }
 
-    template <class T>
-    T* ctl(const QString& name) const { return findChild<T*>(name); }
-
 public slots:
     void Form_Load();
     void Check1_Click();
@@ -35,4 +37,11 @@ private:
     void buildControls();
     pool::NumberPool& poolForRun();
     pool::NumberPool ownPool_;
+
+    // Controls by what they hold; their objectNames are the ones in brackets.
+    QPlainTextEdit* guide_ = nullptr;       // Text1
+    QCheckBox* openWithBench_ = nullptr;    // Check1
+    QComboBox* baseType_ = nullptr;         // Combo2 生成号码类型
+    QComboBox* sumCount_ = nullptr;         // Combo1 过滤和值个数
+    QSlider* scheme_ = nullptr;             // Slider1 杀码方案
 };

@@ -17,7 +17,7 @@ void SchemeCalculator::omissionAnalysis() {
     }
     for (int d = 0; d <= 9; ++d) {
         counters(d, position);
-        statLabel = lines.at(rangeFirst).left(7) + QStringLiteral("—") + lines.at(rangeLast).left(7) + mode +
+        tally.label = lines.at(rangeFirst).left(7) + QStringLiteral("—") + lines.at(rangeLast).left(7) + mode +
                     QStringLiteral(" ") + QString::number(d) + QStringLiteral(" 分析");
         addStatRow();
     }
@@ -40,7 +40,7 @@ bool SchemeCalculator::rollingWindow() {
         const int digit = digits.at(position - 1).unicode() - '0';
         if (digit < 0 || digit > 9) continue;
         countAtPosition(digit, position);
-        statLabel = following + mode + QStringLiteral(" ") + QString::number(digit) + QStringLiteral(" 前") +
+        tally.label = following + mode + QStringLiteral(" ") + QString::number(digit) + QStringLiteral(" 前") +
                     QString::number(cycleLength) + QStringLiteral("期遗漏分析");
         addStatRow();
     }

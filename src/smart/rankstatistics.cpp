@@ -45,24 +45,42 @@ void SchemeCalculator::rankStatistics(const RankTable& table, QChar side) {
 void SchemeCalculator::leftRankStatistics() { rankStatistics(leftRanks, QChar(u'左')); }
 void SchemeCalculator::rightRankStatistics() { rankStatistics(rightRanks, QChar(u'右')); }
 
+QString SummaryEntry::text() const {
+    // More than 90 lines naming one digit would leave the letters; keep the mark printable.
+    const int mark = std::max(33, 91 - lineCount);
+    return QString(QChar(char16_t(mark))) + QChar(char16_t(65 + firstLine)) + QChar(char16_t(u'0' + digit));
+}
+
 void SchemeCalculator::summarise() {
     int count[10] = {};
-    QStringList keys;
+    std::vector<std::pair<int, int>> named;  // (report line, digit)
     for (int i = 0; i < reportLines.size(); ++i) {
         const QChar digit = ReportLineDigit(reportLines.at(i));
         if (digit < QLatin1Char('0') || digit > QLatin1Char('9')) continue;  // not a report line
-        keys << QString(QChar(char16_t(65 + i))) + digit;
+        named.emplace_back(i, digit.unicode() - '0');
         ++count[digit.unicode() - '0'];
     }
-    for (const QString& key : keys) {
-        const QChar digit = key.at(1);
-        const bool present = std::any_of(summary.begin(), summary.end(), [&](const QString& l) { return l.endsWith(digit); });
+    for (const auto& [line, digit] : named) {
+        const bool present = std::any_of(summary.begin(), summary.end(), [d = digit](const SummaryEntry& e) { return e.digit == d; });
         if (present) continue;
-        // More than 90 lines naming one digit would leave the letters; keep the mark printable.
-        const int mark = std::max(33, 91 - count[digit.unicode() - '0']);
-        summary << QString(QChar(char16_t(mark))) + key;
+        summary.push_back({digit, count[digit], line});
     }
-    std::sort(summary.begin(), summary.end());
+    // In the order of the display lines, which is the order the kill tables read.
+    std::sort(summary.begin(), summary.end(), [](const SummaryEntry& a, const SummaryEntry& b) { return a.text() < b.text(); });
+}
+
+QStringList SchemeCalculator::summaryLines() const {
+    QStringList out;
+    out.reserve(qsizetype(summary.size()));
+    for (const SummaryEntry& e : summary) out << e.text();
+    return out;
+}
+
+QList<int> SchemeCalculator::killDigits() const {
+    QList<int> out;
+    out.reserve(qsizetype(summary.size()));
+    for (const SummaryEntry& e : summary) out << e.digit;
+    return out;
 }
 
 }  // namespace smart

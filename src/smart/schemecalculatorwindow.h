@@ -1,7 +1,8 @@
 #pragma once
-// The scheme calculator window "计算器": loaded hidden by the smart-system window and driven
-// through its public handlers; its controls show the state of the SchemeCalculator it owns.
-// Its objectName is "zlxh_fm1": tests, settings and the other windows find it by that name.
+// The scheme calculator window "计算器": its controls show the state of the SchemeCalculator it
+// owns and its buttons run the calculator's operations. The smart windows do not use it: they
+// drive the shared calculator (calculatorhost.h) directly.
+// Its objectName is "zlxh_fm1": tests and settings find it by that name.
 #include "platform/ui/scriptboxes.h"
 #include "smart/calculator.h"
 
@@ -9,6 +10,7 @@
 
 class QCheckBox;
 class QComboBox;
+class QGridLayout;
 class QLineEdit;
 class QListWidget;
 class QPlainTextEdit;
@@ -18,29 +20,30 @@ class QTreeWidget;
 
 namespace smart {
 
+// Captions of the run control (Check1): running, paused, stopped.
+inline const QString kRunRunning = QStringLiteral("▌▌");
+inline const QString kRunPaused = QStringLiteral("◣");
+inline const QString kRunStop = QStringLiteral("█");
+QString RunCaption(RunState state);
+
 class SchemeCalculatorWindow : public QWidget {
     Q_OBJECT
 public:
     explicit SchemeCalculatorWindow(QWidget* parent = nullptr);
     ~SchemeCalculatorWindow() override;
 
-    // The one calculator window of the program: loaded hidden on first use, never shown by the
-    // smart windows, kept until the program ends.
-    static SchemeCalculatorWindow* shared();
-
     SchemeCalculator& calculator() { return calc_; }
     const SchemeCalculator& calculator() const { return calc_; }
 
     // The loaded scheme records, the summary and the report lines (List4, List2, List3).
     const QStringList& schemeList() const { return calc_.schemes; }
-    const QStringList& summaryList() const { return calc_.summary; }
+    QStringList summaryList() const { return calc_.summaryLines(); }
     const QStringList& reportLines() const { return calc_.reportLines; }
     void clearSchemeList();                 // empties List4
     // Newest draws left out (Text11).
     void setLeaveOut(int count);
-    // Run-control caption of Check1 ("▌▌", "◣", "█").
-    QString runControl() const { return calc_.runState; }
-    void setRunControl(const QString& caption);
+    // The calculator's run state, its caption shown in Check1.
+    void setRunState(RunState state);
 
 public slots:
     // Loads the scheme list at url (List4); kept when nothing could be loaded.
@@ -85,10 +88,42 @@ private:
     void runHandler(const std::function<void()>& body);
     void runWithRunControls(const std::function<void()>& body);  // a backtest, with Check1 and Command11 shown
     void buildControls();
+    void buildButtons(QGridLayout* grid, int row);
     SchemeCalculator calc_;
+    RunHost host_;
     ui::ScriptBoxes scriptBoxes_{this};
-    QString shownRunCaption_;
     bool busy_ = false;
+
+    // Controls by what they hold; their objectNames are the ones in brackets.
+    struct Edits {
+        QLineEdit* leftOut;            // Text11 近期验证
+        QLineEdit* cycleLength;        // Text1 周期
+        QLineEdit* seriesLength;       // Text4 折线图期数
+        QLineEdit* cycleLengthsTried;  // Text5 循环周期数
+        QLineEdit* lastCycleLength;    // Text9
+        QLineEdit* cycleStep;          // Text8
+        QLineEdit* verifyPeriods;      // Text2 验证期数
+        QLineEdit* lastVerifyPeriods;  // Text6
+        QLineEdit* verifyStep;         // Text7
+        QLineEdit* position;           // Text10 号码位置
+    } edits_{};
+    QRadioButton* fc3d_ = nullptr;         // Option1
+    QRadioButton* p3_ = nullptr;           // Option2
+    QComboBox* rangeFirst_ = nullptr;      // Combo1
+    QComboBox* rangeLast_ = nullptr;       // Combo2
+    QComboBox* mode_ = nullptr;            // Combo3
+    QComboBox* digit_ = nullptr;           // Combo4
+    QComboBox* condition_ = nullptr;       // Combo5
+    QPlainTextEdit* verifyText_ = nullptr; // Text3
+    QTreeWidget* statRows_ = nullptr;      // ListView1
+    QListWidget* ranking_ = nullptr;       // List1
+    QListWidget* summary_ = nullptr;       // List2
+    QListWidget* reportLines_ = nullptr;   // List3
+    QListWidget* schemes_ = nullptr;       // List4
+    QCheckBox* runControl_ = nullptr;      // Check1
+    QPushButton* stop_ = nullptr;          // Command11
+    QPushButton* clearSchemes_ = nullptr;  // Command15
+    QPushButton* clearReportLines_ = nullptr;  // Command19
 };
 
 }  // namespace smart

@@ -20,12 +20,10 @@ public:
     virtual QString schemeListUrl() const = 0;
     // Backtests the loaded scheme records on the draws up to base; false when it could not.
     virtual bool backtestSchemes(int base) = 0;
-    // The selected scheme for the draw after base; returns its kill digits (see the window).
-    virtual QString computeScheme(int base, bool replay) = 0;
+    // Scheme 0..3 for the draw after base; returns its kill digits (see the window).
+    virtual QString computeScheme(int base, int scheme, bool replay) = 0;
     // The number pool as the last computation left it.
     virtual const pool::NumberPool& numberPool() = 0;
-    // Selects scheme 0..3 for the next computeScheme.
-    virtual void selectScheme(int scheme) = 0;
 };
 
 }  // namespace smart

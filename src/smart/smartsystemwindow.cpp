@@ -16,7 +16,7 @@
 #include "smart/historyverificationwindow.h"
 #include "smart/killdigits.h"
 #include "smart/smartui.h"
-#include "smart/schemecalculatorwindow.h"
+#include "smart/calculatorhost.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -35,24 +35,24 @@ namespace {
 
 QPointer<SmartSystemWindow> g_smartSystemWindow;
 
-const QString kF15Title = QStringLiteral("智能选号");
-const QString kF15QuestionTitle = QStringLiteral(" 智能选号");
-const QString kF15NoSchemes = QStringLiteral("没用搜寻到可用的公式，请检查网络连接是否正确。");
-const QString kF15TooFewDraws = QStringLiteral("开奖总期数累积达到600期以后,智能选号系统才能启动。");
-const QString kF15TestMark = QStringLiteral("test");
+const QString kSmartTitle = QStringLiteral("智能选号");
+const QString kSmartQuestionTitle = QStringLiteral(" 智能选号");
+const QString kNoSchemesMessage = QStringLiteral("没用搜寻到可用的公式，请检查网络连接是否正确。");
+const QString kTooFewDrawsMessage = QStringLiteral("开奖总期数累积达到600期以后,智能选号系统才能启动。");
+const QString kTestMark = QStringLiteral("test");
 // The test channel's code: the hour of the day shifted by this offset, two digits.
-constexpr int kF15TestCodeOffset = 7;
+constexpr int kTestCodeOffset = 7;
 
-const char* const kF15SchemeLabels[4] = {" 方案一杀码", " 方案二杀码", " 方案三杀码", " 方案四杀码"};
+const char* const kSchemeKillCaptions[4] = {" 方案一杀码", " 方案二杀码", " 方案三杀码", " 方案四杀码"};
 
-QLabel* F15Label(QWidget* parent, const QString& name, const QString& text, int x, int y, int w, int h) {
+QLabel* PlacedLabel(QWidget* parent, const QString& name, const QString& text, int x, int y, int w, int h) {
     auto* label = new QLabel(text, parent);
     label->setObjectName(name);
     label->setGeometry(x, y, w, h);
     return label;
 }
 
-QComboBox* F15List(QWidget* parent, const QString& name, const QStringList& items, int x, int y) {
+QComboBox* PickList(QWidget* parent, const QString& name, const QStringList& items, int x, int y) {
     auto* combo = new QComboBox(parent);
     combo->setObjectName(name);
     combo->addItems(items);  // pick-only: not editable
@@ -89,92 +89,100 @@ void SmartSystemWindow::Open(QWidget* workbench) {
     ui::ShowModal(window);
 }
 
-smart::SchemeCalculatorWindow* SmartSystemWindow::Calculator() { return smart::SchemeCalculatorWindow::shared(); }
-
-void SmartSystemWindow::selectScheme(int scheme) { ctl<QSlider>(QStringLiteral("Slider1"))->setValue(scheme); }
+smart::SchemeCalculator& SmartSystemWindow::Calculator() { return smart::SharedCalculator(); }
 
 void SmartSystemWindow::buildControls() {
+    buildOptions();
+    buildResultRow();
+    buildNotes();
+}
+
+void SmartSystemWindow::buildOptions() {
     auto* basic = new QGroupBox(QStringLiteral("基本设置"), this);
     basic->setObjectName(QStringLiteral("Frame1"));
     basic->setGeometry(8, 8, 300, 120);
-    F15Label(basic, QStringLiteral("Label3"), QStringLiteral("设置杀胆个数："), 8, 20, 110, 24);
-    F15List(basic, QStringLiteral("Combo3"), {QStringLiteral("1个"), QStringLiteral("2个"), QStringLiteral("3个")}, 120,
-             20);
-    F15Label(basic, QStringLiteral("Label2"), QStringLiteral("生成号码类型："), 8, 52, 110, 24);
-    auto* type = F15List(basic, QStringLiteral("Combo2"),
-                          {QStringLiteral("全部组选"), QStringLiteral("组选六"), QStringLiteral("组选三")}, 120, 52);
-    connect(type, qOverload<int>(&QComboBox::activated), this, &SmartSystemWindow::Combo2_Click);
-    F15Label(basic, QStringLiteral("Label1"), QStringLiteral("过滤和值个数："), 8, 84, 110, 24);
-    F15List(basic, QStringLiteral("Combo1"), {QStringLiteral("0"), QStringLiteral("1"), QStringLiteral("2"), QStringLiteral("3")},
-             120, 84);
+    PlacedLabel(basic, QStringLiteral("Label3"), QStringLiteral("设置杀胆个数："), 8, 20, 110, 24);
+    killCount_ = PickList(basic, QStringLiteral("Combo3"), {QStringLiteral("1个"), QStringLiteral("2个"), QStringLiteral("3个")},
+                          120, 20);
+    PlacedLabel(basic, QStringLiteral("Label2"), QStringLiteral("生成号码类型："), 8, 52, 110, 24);
+    baseType_ = PickList(basic, QStringLiteral("Combo2"),
+                         {QStringLiteral("全部组选"), QStringLiteral("组选六"), QStringLiteral("组选三")}, 120, 52);
+    connect(baseType_, qOverload<int>(&QComboBox::activated), this, &SmartSystemWindow::Combo2_Click);
+    PlacedLabel(basic, QStringLiteral("Label1"), QStringLiteral("过滤和值个数："), 8, 84, 110, 24);
+    sumCount_ = PickList(basic, QStringLiteral("Combo1"),
+                         {QStringLiteral("0"), QStringLiteral("1"), QStringLiteral("2"), QStringLiteral("3")}, 120, 84);
 
     auto* schemes = new QGroupBox(QStringLiteral("智能方案"), this);
     schemes->setObjectName(QStringLiteral("Frame2"));
     schemes->setGeometry(316, 8, 316, 120);
-    F15Label(schemes, QStringLiteral("Label4"), QStringLiteral("设置杀胆方案："), 8, 20, 120, 24);
-    auto* slider = new QSlider(Qt::Horizontal, schemes);
-    slider->setObjectName(QStringLiteral("Slider1"));
-    slider->setRange(0, 3);
-    slider->setPageStep(1);
-    slider->setTickPosition(QSlider::TicksBelow);
-    slider->setGeometry(16, 48, 280, 28);
+    PlacedLabel(schemes, QStringLiteral("Label4"), QStringLiteral("设置杀胆方案："), 8, 20, 120, 24);
+    scheme_ = new QSlider(Qt::Horizontal, schemes);
+    scheme_->setObjectName(QStringLiteral("Slider1"));
+    scheme_->setRange(0, 3);
+    scheme_->setPageStep(1);
+    scheme_->setTickPosition(QSlider::TicksBelow);
+    scheme_->setGeometry(16, 48, 280, 28);
     for (int k = 0; k < 4; ++k)
-        F15Label(schemes, QStringLiteral("Label%1").arg(5 + k), QStringLiteral("方案%1").arg(k + 1), 8 + k * 88, 80, 60,
-                  20);
+        PlacedLabel(schemes, QStringLiteral("Label%1").arg(5 + k), QStringLiteral("方案%1").arg(k + 1), 8 + k * 88, 80, 60,
+                    20);
 
     auto* lottery = new QGroupBox(QStringLiteral("彩票类型"), this);
     lottery->setObjectName(QStringLiteral("Frame3"));
     lottery->setGeometry(8, 136, 300, 52);
-    auto* option1 = new QRadioButton(QStringLiteral("福彩3D"), lottery);
-    option1->setObjectName(QStringLiteral("Option1"));
-    option1->setGeometry(12, 20, 120, 24);
-    auto* option2 = new QRadioButton(QStringLiteral("体彩排列三"), lottery);
-    option2->setObjectName(QStringLiteral("Option2"));
-    option2->setGeometry(150, 20, 130, 24);
-    connect(option1, &QRadioButton::clicked, this, &SmartSystemWindow::Option1_Click);
-    connect(option2, &QRadioButton::clicked, this, &SmartSystemWindow::Option2_Click);
+    fc3d_ = new QRadioButton(QStringLiteral("福彩3D"), lottery);
+    fc3d_->setObjectName(QStringLiteral("Option1"));
+    fc3d_->setGeometry(12, 20, 120, 24);
+    p3_ = new QRadioButton(QStringLiteral("体彩排列三"), lottery);
+    p3_->setObjectName(QStringLiteral("Option2"));
+    p3_->setGeometry(150, 20, 130, 24);
+    connect(fc3d_, &QRadioButton::clicked, this, &SmartSystemWindow::Option1_Click);
+    connect(p3_, &QRadioButton::clicked, this, &SmartSystemWindow::Option2_Click);
 
-    auto* check = new QCheckBox(QStringLiteral("进入缩水器时同时打开智能系统"), this);
-    check->setObjectName(QStringLiteral("Check1"));
-    check->setGeometry(316, 150, 300, 24);
-    connect(check, &QCheckBox::clicked, this, &SmartSystemWindow::Check1_Click);
+    openWithBench_ = new QCheckBox(QStringLiteral("进入缩水器时同时打开智能系统"), this);
+    openWithBench_->setObjectName(QStringLiteral("Check1"));
+    openWithBench_->setGeometry(316, 150, 300, 24);
+    connect(openWithBench_, &QCheckBox::clicked, this, &SmartSystemWindow::Check1_Click);
+}
 
-    auto* result = F15Label(this, QStringLiteral("Label14"),
-                             QStringLiteral("小提示：您可以点击“确定”按钮开始计算今天的不定位杀四码..."), 8, 196, 624, 24);
-    result->setStyleSheet(QStringLiteral("color: red;"));
-    new smart::ClickWatcher(result, nullptr, [this] { Label14_DblClick(); });
-    auto* busy = F15Label(this, QStringLiteral("Label9"), QStringLiteral("请稍候，正在算号..."), 8, 224, 300, 24);
-    busy->hide();
-    auto* mark = F15Label(this, QStringLiteral("Label15"), QString(), 616, 224, 16, 16);
-    new smart::ClickWatcher(mark, [this] { Label15_Click(); }, nullptr);
+void SmartSystemWindow::buildResultRow() {
+    result_ = PlacedLabel(this, QStringLiteral("Label14"),
+                          QStringLiteral("小提示：您可以点击“确定”按钮开始计算今天的不定位杀四码..."), 8, 196, 624, 24);
+    result_->setStyleSheet(QStringLiteral("color: red;"));
+    new smart::ClickWatcher(result_, nullptr, [this] { Label14_DblClick(); });
+    busy_ = PlacedLabel(this, QStringLiteral("Label9"), QStringLiteral("请稍候，正在算号..."), 8, 224, 300, 24);
+    busy_->hide();
+    testMark_ = PlacedLabel(this, QStringLiteral("Label15"), QString(), 616, 224, 16, 16);
+    new smart::ClickWatcher(testMark_, [this] { Label15_Click(); }, nullptr);
 
-    connect(MakeButton(this, "Command2", QStringLiteral("确定"), 316, 224, 70, 28), &QPushButton::clicked, this,
-            &SmartSystemWindow::Command2_Click);
-    connect(MakeButton(this, "Command1", QStringLiteral("取消"), 392, 224, 70, 28), &QPushButton::clicked, this,
-            &SmartSystemWindow::Command1_Click);
-    connect(MakeButton(this, "Command3", QStringLiteral("历史成绩验证"), 468, 224, 110, 28), &QPushButton::clicked,
-            this, &SmartSystemWindow::Command3_Click);
+    ok_ = MakeButton(this, "Command2", QStringLiteral("确定"), 316, 224, 70, 28);
+    connect(ok_, &QPushButton::clicked, this, &SmartSystemWindow::Command2_Click);
+    cancel_ = MakeButton(this, "Command1", QStringLiteral("取消"), 392, 224, 70, 28);
+    connect(cancel_, &QPushButton::clicked, this, &SmartSystemWindow::Command1_Click);
+    verify_ = MakeButton(this, "Command3", QStringLiteral("历史成绩验证"), 468, 224, 110, 28);
+    connect(verify_, &QPushButton::clicked, this, &SmartSystemWindow::Command3_Click);
     connect(MakeButton(this, "Command5", QStringLiteral("打开旧版智能选号"), 468, 256, 140, 28), &QPushButton::clicked,
             this, &SmartSystemWindow::Command5_Click);
+}
 
-    auto* image = F15Label(this, QStringLiteral("Image1"), QString(), 8, 256, 24, 24);
+void SmartSystemWindow::buildNotes() {
+    auto* image = PlacedLabel(this, QStringLiteral("Image1"), QString(), 8, 256, 24, 24);
     ui::SetHelpMark(image, QStringLiteral("单击显示提示，双击复制方案"));
     new smart::ClickWatcher(image, [this] { Image1_Click(); }, [this] { Image1_DblClick(); });
-    auto* tip = F15Label(this, QStringLiteral("Label12"),
-                          QStringLiteral("您知道怎样正确选择方案来提高中奖率吗？\n"
-                                         "    每种方案的杀码概率都是相近的，但组合形式不同，可先将几种方案进行历史成绩验证，"
-                                         "由于需要较长时间，建议验证10期就够了，然后再选择当期自己感觉比较好的方案，"
-                                         "毕竟电脑比不过人脑，这样加入一些人为的判断，会收到事半功倍的效果。"),
-                          40, 256, 420, 80);
-    tip->setWordWrap(true);
-    tip->hide();
-    auto* description = F15Label(this, QStringLiteral("Label8"),
-                                  QStringLiteral("说明：\n"
-                                                 "1.智能系统Vexon系列是最新研究的全新不定位杀四码方法，由于算法非常复杂，"
-                                                 "完成一期杀码大概要1分钟左右。\n"
-                                                 "2.超精准的杀码方法，如果你有时间，可以验证100期试试看，可能要几个小时，"
-                                                 "不过很值得。"),
-                                  8, 340, 300, 100);
+    choosingTip_ = PlacedLabel(this, QStringLiteral("Label12"),
+                               QStringLiteral("您知道怎样正确选择方案来提高中奖率吗？\n"
+                                              "    每种方案的杀码概率都是相近的，但组合形式不同，可先将几种方案进行历史成绩验证，"
+                                              "由于需要较长时间，建议验证10期就够了，然后再选择当期自己感觉比较好的方案，"
+                                              "毕竟电脑比不过人脑，这样加入一些人为的判断，会收到事半功倍的效果。"),
+                               40, 256, 420, 80);
+    choosingTip_->setWordWrap(true);
+    choosingTip_->hide();
+    auto* description = PlacedLabel(this, QStringLiteral("Label8"),
+                                    QStringLiteral("说明：\n"
+                                                   "1.智能系统Vexon系列是最新研究的全新不定位杀四码方法，由于算法非常复杂，"
+                                                   "完成一期杀码大概要1分钟左右。\n"
+                                                   "2.超精准的杀码方法，如果你有时间，可以验证100期试试看，可能要几个小时，"
+                                                   "不过很值得。"),
+                                    8, 340, 300, 100);
     description->setWordWrap(true);
 
     auto* guide = new QPlainTextEdit(this);
@@ -191,9 +199,9 @@ void SmartSystemWindow::buildControls() {
 
 void SmartSystemWindow::Form_Load() {
     dialogs::CentreOnScreen(this);
-    ctl<QSlider>(QStringLiteral("Slider1"))->setValue(common::App().smartScheme);
-    for (const char* name : {"Combo1", "Combo2", "Combo3"}) ctl<QComboBox>(QString::fromLatin1(name))->setCurrentIndex(0);
-    ctl<QCheckBox>(QStringLiteral("Check1"))->setChecked(true);
+    scheme_->setValue(common::App().smartScheme);
+    for (QComboBox* list : {sumCount_, baseType_, killCount_}) list->setCurrentIndex(0);
+    openWithBench_->setChecked(true);
     Check1_Click();
     Form_Activate();
     Calculator();
@@ -201,7 +209,7 @@ void SmartSystemWindow::Form_Load() {
 
 void SmartSystemWindow::Form_Activate() {
     const bool p3 = common::App().lotteryIsP3;
-    ctl<QRadioButton>(p3 ? QStringLiteral("Option2") : QStringLiteral("Option1"))->setChecked(true);
+    (p3 ? p3_ : fc3d_)->setChecked(true);
 }
 
 void SmartSystemWindow::showEvent(QShowEvent* event) {
@@ -238,7 +246,7 @@ void SmartSystemWindow::closeEvent(QCloseEvent* event) {
 
 void SmartSystemWindow::Check1_Click() {
     common::SaveSetting(QStringLiteral("zlxuanhao"),
-                        ctl<QCheckBox>(QStringLiteral("Check1"))->isChecked() ? QStringLiteral("1") : QStringLiteral("0"));
+                        openWithBench_->isChecked() ? QStringLiteral("1") : QStringLiteral("0"));
 }
 
 void SmartSystemWindow::Option1_Click() {
@@ -252,28 +260,27 @@ void SmartSystemWindow::Option2_Click() {
 }
 
 void SmartSystemWindow::Image1_Click() {
-    QLabel* tip = ctl<QLabel>(QStringLiteral("Label12"));
-    tip->setVisible(tip->isHidden());
+    choosingTip_->setVisible(choosingTip_->isHidden());
 }
 
 void SmartSystemWindow::Image1_DblClick() {
     QString text;
-    for (const QString& line : Calculator()->schemeList()) text += line + QStringLiteral("\r\n");
+    for (const QString& line : Calculator().schemes) text += line + QStringLiteral("\r\n");
     smart::PutOnClipboard(text);
 }
 
-void SmartSystemWindow::Label14_DblClick() { smart::PutOnClipboard(ctl<QLabel>(QStringLiteral("Label14"))->text()); }
+void SmartSystemWindow::Label14_DblClick() { smart::PutOnClipboard(result_->text()); }
 
 void SmartSystemWindow::Label15_Click() {
     QString entry;
     if (!ui::InputBox(QStringLiteral("这是软件开发作者留的测试公式的通道，用户请不要使用，输入验证码："), ui::kAppTitle,
                       QString(), &entry, this))
         entry.clear();
-    const QString code = QStringLiteral("%1").arg((QTime::currentTime().hour() + kF15TestCodeOffset) % 100, 2, 10, QLatin1Char('0'));
-    if (entry.mid(1, 2) == code) ctl<QLabel>(QStringLiteral("Label15"))->setText(kF15TestMark);
+    const QString code = QStringLiteral("%1").arg((QTime::currentTime().hour() + kTestCodeOffset) % 100, 2, 10, QLatin1Char('0'));
+    if (entry.mid(1, 2) == code) testMark_->setText(kTestMark);
 }
 
-bool SmartSystemWindow::testMark() const { return ctl<QLabel>(QStringLiteral("Label15"))->text() == kF15TestMark; }
+bool SmartSystemWindow::testMark() const { return testMark_->text() == kTestMark; }
 
 QString SmartSystemWindow::schemeListUrl() const {
     if (!common::HasHomeServer()) return {};
@@ -292,7 +299,7 @@ void SmartSystemWindow::stopRun() {
     if (!running_) return;
     stopRequested_ = true;
     downloader_->abort();
-    Calculator()->setRunControl(smart::kRunStop);
+    Calculator().stop();
 }
 
 void SmartSystemWindow::Command3_Click() {
@@ -302,7 +309,7 @@ void SmartSystemWindow::Command3_Click() {
 
 void SmartSystemWindow::Command5_Click() {
     if (common::App().history.count() <= 599) {
-        ui::MsgBox(kF15TooFewDraws, ui::Icon::Information, ui::Buttons::Ok, kF15Title, this);
+        ui::MsgBox(kTooFewDrawsMessage, ui::Icon::Information, ui::Buttons::Ok, kSmartTitle, this);
         return;
     }
     Command1_Click();
@@ -330,13 +337,13 @@ bool SmartSystemWindow::smartRun() {
     // A lottery switch inside this window can bring a history too short for a computation.
     if (!smart::BaseIsUsable(history, b)) {
         ui::MsgBox(smart::ShortHistoryMessage(smart::kBaseDrawsNeeded), ui::Icon::Information, ui::Buttons::Ok,
-                   kF15Title, this);
+                   kSmartTitle, this);
         return false;
     }
     const QString question = QStringLiteral("此步骤将以[") + history.issue(b) +
                              QStringLiteral("]期为基数算下一期杀四码，由于人工智能系统算法复杂，"
                                             "按电脑配置的高低不同大概要1分钟左右，是否继续?");
-    if (ui::MsgBox(question, ui::Icon::Question, ui::Buttons::YesNo, kF15QuestionTitle, this) != ui::Answer::Yes)
+    if (ui::MsgBox(question, ui::Icon::Question, ui::Buttons::YesNo, kSmartQuestionTitle, this) != ui::Answer::Yes)
         return false;
 
     const QString savedLog = smart::SaveWorkbenchLog();
@@ -347,13 +354,16 @@ bool SmartSystemWindow::smartRun() {
         smart::RestoreWorkbenchNumbers();
         return false;
     };
-    smart::SchemeCalculatorWindow* calc = Calculator();
-    calc->clearSchemeList();
+    smart::SchemeCalculator& calc = Calculator();
+    calc.clearSchemes();
     const QString url = schemeListUrl();
-    if (!url.isEmpty()) calc->loadSchemeList(url, downloader_);
+    if (!url.isEmpty()) {
+        calc.lastError.clear();
+        calc.loadSchemeList(url, downloader_);
+    }
     if (stopRequested_) return abandon();
-    if (calc->schemeList().isEmpty()) {
-        ui::MsgBox(kF15NoSchemes, ui::Icon::None, ui::Buttons::Ok, ui::kAppTitle, this);
+    if (calc.schemes.isEmpty()) {
+        ui::MsgBox(kNoSchemesMessage, ui::Icon::None, ui::Buttons::Ok, ui::kAppTitle, this);
         return false;
     }
 
@@ -362,12 +372,8 @@ bool SmartSystemWindow::smartRun() {
 
     QString line = (common::App().lotteryIsP3 ? QStringLiteral("体彩排列3第") : QStringLiteral("福彩3D第")) +
                    common::NextIssue(history.issue(b)) + QStringLiteral("期 ");
-    QSlider* slider = ctl<QSlider>(QStringLiteral("Slider1"));
-    for (int k = 0; k < 4; ++k) {
-        slider->setValue(k);
-        line += QString::fromUtf8(kF15SchemeLabels[k]) + computeScheme(b);
-    }
-    ctl<QLabel>(QStringLiteral("Label14"))->setText(line);
+    for (int k = 0; k < 4; ++k) line += QString::fromUtf8(kSchemeKillCaptions[k]) + computeScheme(b, k);
+    result_->setText(line);
 
     smart::PutBackWorkbenchLog(savedLog);
     smart::ShowWorkbenchLog(true);
@@ -382,23 +388,22 @@ bool SmartSystemWindow::smartRun() {
 void SmartSystemWindow::setRunning(bool running) {
     calculating_ = running;
     setEnabled(!running);
-    for (const char* name : {"Command1", "Command2", "Command3"})
-        ctl<QPushButton>(QString::fromLatin1(name))->setVisible(!running);
-    ctl<QLabel>(QStringLiteral("Label9"))->setVisible(running);
+    for (QPushButton* button : {cancel_, ok_, verify_}) button->setVisible(!running);
+    busy_->setVisible(running);
 }
 
 bool SmartSystemWindow::backtestSchemes(int base) {
     const common::DrawHistory& history = common::App().history;
-    smart::SchemeCalculatorWindow* calc = Calculator();
+    smart::SchemeCalculator& calc = Calculator();
     summaryValid_ = false;
     setRunning(true);
-    calc->setLeaveOut(history.count() - base);
-    if (common::App().lotteryIsP3) calc->Option2_Click();
-    else calc->Option1_Click();
+    calc.lastError.clear();
+    calc.newestLeftOut = history.count() - base;
+    calc.selectLottery(common::App().lotteryIsP3);
 
     // The calculator reads the draw file itself: its newest line must be the base draw, or its
     // summary would predict from other draws than the ones shown.
-    const QStringList& lines = calc->calculator().lines;
+    const QStringList& lines = calc.lines;
     const bool sameDraws = !lines.isEmpty() && common::IssueOf(lines.last()) == history.issue(base) &&
                            common::NumberOf(lines.last().left(common::kDrawTextLength)) == history.number(base);
     if (sameDraws) {
@@ -407,15 +412,16 @@ bool SmartSystemWindow::backtestSchemes(int base) {
         // the run as the window's 取消 does.
         common::WorkProgress progress;
         const ui::ProgressBox box(this, QStringLiteral("正在算号…"), progress, [this] { stopRun(); });
-        calc->calculator().progress = &progress;
-        calc->Command17_Click();
-        calc->calculator().progress = nullptr;
+        calc.runHost().progress = &progress;
+        calc.lastError.clear();
+        calc.runBacktests();
+        calc.runHost().progress = nullptr;
     }
     setRunning(false);
     if (!sameDraws) {
-        const QString why = calc->calculator().lastError;
+        const QString why = calc.lastError;
         ui::MsgBox(why.isEmpty() ? QStringLiteral("计算器读取的开奖数据与当前开奖数据不一致，请刷新数据后再试。") : why,
-                   ui::Icon::Critical, ui::Buttons::Ok, kF15Title, this);
+                   ui::Icon::Critical, ui::Buttons::Ok, kSmartTitle, this);
         return false;
     }
     summaryValid_ = true;
@@ -429,8 +435,8 @@ pool::NumberPool& SmartSystemWindow::poolForRun() {
 
 const pool::NumberPool& SmartSystemWindow::numberPool() { return poolForRun(); }
 
-QString SmartSystemWindow::computeScheme(int base, bool replay) {
-    const int scheme = ctl<QSlider>(QStringLiteral("Slider1"))->value();
+QString SmartSystemWindow::computeScheme(int base, int scheme, bool replay) {
+    scheme_->setValue(scheme);
     if (!replay) common::SaveSetting(QStringLiteral("zl"), QString::number(scheme));
     common::App().smartScheme = scheme;
 
@@ -439,10 +445,10 @@ QString SmartSystemWindow::computeScheme(int base, bool replay) {
 
     smart::KillDigitSettings settings;
     settings.scheme = scheme;
-    settings.baseType = ctl<QComboBox>(QStringLiteral("Combo2"))->currentIndex();
-    settings.sumCount = ctl<QComboBox>(QStringLiteral("Combo1"))->currentText().toInt();
-    settings.killCountText = ctl<QComboBox>(QStringLiteral("Combo3"))->currentText();
-    const QStringList summary = summaryValid_ ? Calculator()->summaryList() : QStringList();
+    settings.baseType = baseType_->currentIndex();
+    settings.sumCount = sumCount_->currentText().toInt();
+    settings.killCountText = killCount_->currentText();
+    const QList<int> summary = summaryValid_ ? Calculator().killDigits() : QList<int>();
 
     QString log;
     const QString digits = smart::ComputeKillDigits(history, base, settings, summary, poolForRun(), log);

@@ -1,6 +1,6 @@
 #pragma once
 // SmartSystemWindow "智能系统Vexon-7": the smart kill-digit window. It loads the scheme list into the
-// hidden calculator, backtests it for the newest draw and shows the kill digits of the four
+// shared calculator, backtests it for the newest draw and shows the kill digits of the four
 // schemes; the workbench's numbers and log come out of a run as they went in. It also opens
 // the history verification and the older smart selection and switches the lottery.
 // Its objectName is "Form15": tests, settings and the other windows find it by that name.
@@ -22,7 +22,7 @@ namespace platform {
 class Downloader;
 }
 namespace smart {
-class SchemeCalculatorWindow;
+class SchemeCalculator;
 }
 class HistoryVerificationWindow;
 
@@ -36,21 +36,19 @@ public:
     static SmartSystemWindow* instance();
     // The workbench's 智能选号: loads the window when needed and shows it modally.
     static void Open(QWidget* workbench);
-    // The hidden scheme calculator (SchemeCalculatorWindow::shared()), loaded with the first
-    // smart window and kept for the run.
-    static smart::SchemeCalculatorWindow* Calculator();
+    // The shared scheme calculator (smart::SharedCalculator()), loaded with the first smart
+    // window and kept for the program's run.
+    static smart::SchemeCalculator& Calculator();
 
     // Backtests the loaded scheme records on the draws up to base (the calculator's summary).
     // False, with the reason shown, when the calculator could not load those draws.
     bool backtestSchemes(int base) override;
-    // One scheme (Slider1) for the draw after base: NumberPool becomes the cut group set,
-    // uncommitted; returns the kill digits. Needs 500 draws up to the base. The scheme becomes
-    // the program's. A replay (the history verification, four times a draw) leaves saving the
+    // Scheme 0..3 for the draw after base: NumberPool becomes the cut group set, uncommitted;
+    // returns the kill digits. Needs 500 draws up to the base. The scheme becomes the
+    // program's and Slider1 shows it. A replay (the history verification, four times a draw) leaves saving the
     // setting to its caller and writes nothing to the workbench's log, which the caller puts
     // back at its end anyway: both made a long verification wait for the disk and the log box.
-    QString computeScheme(int base, bool replay = false) override;
-    // Sets Slider1 to scheme 0..3.
-    void selectScheme(int scheme) override;
+    QString computeScheme(int base, int scheme, bool replay = false) override;
     QObject* hostObject() override { return this; }
 
     // NumberPool as the computations leave it (the workbench's, or the window's own without one).
@@ -61,9 +59,6 @@ public:
     QString schemeListUrl() const override;
     // The verification window while it is loaded.
     HistoryVerificationWindow* verificationWindow() const;
-
-    template <class T>
-    T* ctl(const QString& name) const { return findChild<T*>(name); }
 
 public slots:
     void Form_Load();
@@ -87,6 +82,9 @@ protected:
 
 private:
     void buildControls();
+    void buildOptions();
+    void buildResultRow();
+    void buildNotes();
     void setRunning(bool running);
     pool::NumberPool& poolForRun();
     // 确定's run, from its question to its last message; false when it ended early.
@@ -102,4 +100,20 @@ private:
     bool closePending_ = false;   // the window unloads once the run has unwound
     platform::Downloader* downloader_ = nullptr;
     bool summaryValid_ = true;  // false after the calculator refused its draws
+
+    // Controls by what they hold; their objectNames are the ones in brackets.
+    QComboBox* killCount_ = nullptr;    // Combo3 设置杀胆个数
+    QComboBox* baseType_ = nullptr;     // Combo2 生成号码类型
+    QComboBox* sumCount_ = nullptr;     // Combo1 过滤和值个数
+    QSlider* scheme_ = nullptr;         // Slider1 设置杀胆方案
+    QRadioButton* fc3d_ = nullptr;      // Option1
+    QRadioButton* p3_ = nullptr;        // Option2
+    QCheckBox* openWithBench_ = nullptr;  // Check1
+    QLabel* result_ = nullptr;          // Label14, the kill digits of the last run
+    QLabel* busy_ = nullptr;            // Label9
+    QLabel* testMark_ = nullptr;        // Label15
+    QLabel* choosingTip_ = nullptr;     // Label12
+    QPushButton* ok_ = nullptr;         // Command2 确定
+    QPushButton* cancel_ = nullptr;     // Command1 取消
+    QPushButton* verify_ = nullptr;     // Command3 历史成绩验证
 };

@@ -189,7 +189,7 @@ TEST_F(PreviewPrizeTest, ConfirmAfterSortingTakesTheTickedNumbersSorted) {
     EXPECT_EQ(logTail(), QStringLiteral("\n添加到缩水器共2注\n"));
     EXPECT_EQ(bench.session().setDescription, QStringLiteral("预览号码生成的结果"));
     EXPECT_EQ(bench.session().ring.slot(bench.session().ring.index()), (QStringList{"001", "005"}));
-    EXPECT_EQ(bench.cmdstyleCalls, 0);  // the mode buttons stay as they are
+    EXPECT_EQ(bench.enterFilteringModeCalls, 0);  // the mode buttons stay as they are
 }
 
 TEST_F(PreviewPrizeTest, CancelLeavesTheWorkbenchAndEmptyPoolGivesCountZero) {

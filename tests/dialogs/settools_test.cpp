@@ -191,7 +191,7 @@ TEST_F(SetToolsTest, SetOperationsWindowSetOperationsByOccurrenceCounts) {
     EXPECT_EQ(session.pool, (QStringList{"123", "456"}));
     EXPECT_EQ(logTail(), QStringLiteral("集合运算共导入2注\n"));
     EXPECT_EQ(session.setDescription, QStringLiteral("集合运算"));
-    EXPECT_EQ(bench.cmdstyleCalls, 1);
+    EXPECT_EQ(bench.enterFilteringModeCalls, 1);
     EXPECT_EQ(session.ring.index(), 1);  // committed once
 }
 
@@ -222,7 +222,7 @@ TEST_F(SetToolsTest, SetOperationsWindowImportWithoutCountGivesEmptyPoolAndFilte
     SetOperationsWindow::instance()->Command11_Click();
     EXPECT_TRUE(bench.session().pool.isEmpty());
     EXPECT_EQ(logTail(), QStringLiteral("集合运算共导入0注\n"));
-    EXPECT_EQ(bench.cmdstyleCalls, 1);
+    EXPECT_EQ(bench.enterFilteringModeCalls, 1);
 }
 
 TEST_F(SetToolsTest, SetOperationsWindowAddDialogSkipsListedFilesAndStopsAtAnUnreadableOne) {
@@ -306,7 +306,7 @@ TEST_F(SetToolsTest, TextCollectionWindowCollectsWithAndWithoutRepeats) {
         window->show();
         window->findChild<QPlainTextEdit*>("Text1")->setPlainText(QString::fromUtf8(c.text));
         window->findChild<QCheckBox*>("Check1")->setChecked(c.keep);
-        const int before = bench.cmdstyleCalls;
+        const int before = bench.enterFilteringModeCalls;
         const qsizetype logBefore = bench.session().log.text().size();
         press(window, "Command5");
         EXPECT_FALSE(window->isVisible());
@@ -314,7 +314,7 @@ TEST_F(SetToolsTest, TextCollectionWindowCollectsWithAndWithoutRepeats) {
         EXPECT_EQ(bench.session().log.text().mid(logBefore),
                   QStringLiteral("数据采集共%1注\n").arg(c.pool.size()));
         EXPECT_EQ(bench.session().setDescription, QStringLiteral("数据采集"));
-        EXPECT_EQ(bench.cmdstyleCalls, before + 1);
+        EXPECT_EQ(bench.enterFilteringModeCalls, before + 1);
     }
 }
 
@@ -328,14 +328,14 @@ TEST_F(SetToolsTest, TextCollectionWindowBlankTextDoesNothingAndTextWithoutDigit
     EXPECT_TRUE(window->isVisible());
     EXPECT_EQ(bench.session().pool, QStringList{"111"});
     EXPECT_EQ(logTail(), QString());
-    EXPECT_EQ(bench.cmdstyleCalls, 0);
+    EXPECT_EQ(bench.enterFilteringModeCalls, 0);
 
     text->setPlainText("abc\ndef\n");
     press(window, "Command5");
     EXPECT_FALSE(window->isVisible());
     EXPECT_TRUE(bench.session().pool.isEmpty());
     EXPECT_EQ(logTail(), QStringLiteral("数据采集共0注\n"));
-    EXPECT_EQ(bench.cmdstyleCalls, 1);
+    EXPECT_EQ(bench.enterFilteringModeCalls, 1);
 }
 
 TEST_F(SetToolsTest, TextCollectionWindowRefusesMoreNumbersThanThePoolTakes) {

@@ -400,7 +400,7 @@ TEST_F(MainWindowTest, ControlsCarryTheirNamesAndCaptions) {
     EXPECT_TRUE(f->toolbarButton(5)->isSeparator());
     EXPECT_EQ(f->toolbarMenuItem(16)->text(), QStringLiteral("组选1234分析"));
     EXPECT_EQ(f->tray()->icon()->toolTip(), QStringLiteral("Sifmora"));
-    EXPECT_EQ(f->Label13dd->text(), QStringLiteral("Sifmora 5.80"));
+    EXPECT_EQ(f->titleLabel->text(), QStringLiteral("Sifmora 5.80"));
 }
 
 #ifdef SIFMORA_HAS_ANALYSIS
@@ -503,7 +503,7 @@ TEST_F(MainWindowTest, BoardOpensWidensAndCloses) {
     f->Bar_DblClick();  // close: narrow at once
     EXPECT_FALSE(common::App().boardOpen);
     EXPECT_EQ(f->width(), 8070 / 15);
-    EXPECT_EQ(f->winmin->x(), 7300 / 15);
+    EXPECT_EQ(f->minimizeButton->x(), 7300 / 15);
     ASSERT_TRUE(complete());  // about:blank, completed from the event loop
     EXPECT_TRUE(f->WebBrowser1->toPlainText().isEmpty());
     EXPECT_EQ(f->width(), 8070 / 15);

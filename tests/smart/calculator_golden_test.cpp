@@ -54,7 +54,7 @@ TEST(CalculatorGolden, ComputationOnTheRealHistory) {
         EXPECT_EQ(calc.reportLines.size(), c.reportLines) << c.leaveOut;
         const QString transcript = calc.reportLines.join(QLatin1Char('\n')) + QLatin1Char('\n') + calc.reportText;
         EXPECT_EQ(Sha1(transcript), QString::fromLatin1(c.reportSha1)) << c.leaveOut << "\n" << transcript.toStdString();
-        EXPECT_EQ(calc.summary.join(QLatin1Char(' ')), QString::fromUtf8(c.summary)) << c.leaveOut;
+        EXPECT_EQ(calc.summaryLines().join(QLatin1Char(' ')), QString::fromUtf8(c.summary)) << c.leaveOut;
     }
 }
 
@@ -64,8 +64,8 @@ TEST(CalculatorGolden, BatchVerificationOnTheRealHistory) {
     ASSERT_TRUE(dir.copyShared(QStringLiteral("data/HAO.TXT")));
     smart::SchemeCalculator calc;
     calc.positionText = QStringLiteral("左3");
-    calc.cycleLengthsTried = 5, calc.lastCycleLength = 6, calc.cycleStep = 1;  // cycles 5..6
-    calc.verifyPeriods = 2, calc.lastVerifyPeriods = 3, calc.verifyStep = 1;    // periods 2..3
+    calc.cycleLengthsTried = 5, calc.batch.lastCycleLength = 6, calc.batch.cycleStep = 1;  // cycles 5..6
+    calc.verifyPeriods = 2, calc.batch.lastVerifyPeriods = 3, calc.batch.verifyStep = 1;    // periods 2..3
     calc.conditionIndex = 60;  // the last six built-in conditions
     calc.batchVerification();
     EXPECT_TRUE(calc.lastError.isEmpty()) << calc.lastError.toStdString();

@@ -95,10 +95,10 @@ TEST(CalculatorDraws, CountersAndStatisticsRow) {
     CalcEnv env({QStringLiteral("123"), QStringLiteral("456"), QStringLiteral("789"), QStringLiteral("130")});
     env.calc.reloadWholeRange();
     env.calc.countAnywhere(1);
-    EXPECT_EQ(env.calc.hitCount, 2);
-    EXPECT_EQ(env.calc.currentGap, 0);
-    EXPECT_EQ(env.calc.prevGap, 2);
-    EXPECT_EQ(env.calc.maxGap, 2);
+    EXPECT_EQ(env.calc.tally.hitCount, 2);
+    EXPECT_EQ(env.calc.tally.currentGap, 0);
+    EXPECT_EQ(env.calc.tally.prevGap, 2);
+    EXPECT_EQ(env.calc.tally.maxGap, 2);
     env.calc.addStatRow();
     EXPECT_EQ(env.calc.statRows.back().columns(),
               (QStringList{"1", "2", "50.00%", "2.00", "2", "2", "0", "0.00"}));
@@ -106,9 +106,9 @@ TEST(CalculatorDraws, CountersAndStatisticsRow) {
     env.calc.addStatRow();
     EXPECT_EQ(env.calc.statRows.back().columns(), (QStringList{"2", "0", "0.00%", "0.00", "0", "0", "4", "0.00"}));
     env.calc.countAtPosition(3, 2);  // tens digit 3 only in 130
-    EXPECT_EQ(env.calc.hitCount, 1);
-    EXPECT_EQ(env.calc.currentGap, 0);
-    EXPECT_EQ(env.calc.prevGap, 3);
+    EXPECT_EQ(env.calc.tally.hitCount, 1);
+    EXPECT_EQ(env.calc.tally.currentGap, 0);
+    EXPECT_EQ(env.calc.tally.prevGap, 3);
 }
 
 TEST(CountSeries, WindowsMatchTheirDraws) {
@@ -157,8 +157,8 @@ TEST(CountSeries, RankingUsesTheStepByStepSeries) {
         return ranking;
     };
     auto counters = [&c] {
-        return QStringList{c.statLabel, QString::number(c.hitCount), QString::number(c.maxGap), QString::number(c.prevGap),
-                           QString::number(c.currentGap), QString::number(c.rangeFirst), QString::number(c.rangeLast),
+        return QStringList{c.tally.label, QString::number(c.tally.hitCount), QString::number(c.tally.maxGap), QString::number(c.tally.prevGap),
+                           QString::number(c.tally.currentGap), QString::number(c.rangeFirst), QString::number(c.rangeLast),
                            QString::number(c.seriesPos)};
     };
     const struct {
@@ -250,8 +250,8 @@ TEST(SchemeEvaluation, StopMarkReturnsEmptyAndKeepsTables) {
     env.calc.rankDigits();
     const smart::RankRow before = env.calc.leftRanks[0];
     int evaluations = 0;
-    env.calc.hooks.inputWaiting = [&] { return ++evaluations == 25; };
-    env.calc.hooks.processEvents = [&] { env.calc.stop(); };
+    env.calc.runHost().inputWaiting = [&] { return ++evaluations == 25; };
+    env.calc.runHost().processEvents = [&] { env.calc.stop(); };
     env.calc.condition = QStringLiteral("a(2) >= 100");
     EXPECT_EQ(env.calc.rankDigits(), QString());
     EXPECT_EQ(env.calc.leftRanks[0], before);
@@ -275,8 +275,8 @@ TEST(SchemeEvaluation, StopEndsAnEndlessConditionAtOnce) {
     env.calc.rankDigits();
     const smart::RankRow before = env.calc.leftRanks[0];
     int idles = 0, reported = 0;
-    env.calc.hooks.scriptError = [&](const script::ScriptError&, const QString&) { ++reported; };
-    env.calc.hooks.processEvents = [&] {
+    env.calc.runHost().scriptError = [&](const script::ScriptError&, const QString&) { ++reported; };
+    env.calc.runHost().processEvents = [&] {
         if (++idles == 3) env.calc.stop();  // pressed while the first evaluation runs away
     };
     env.calc.condition = kEndlessCondition;
@@ -290,9 +290,9 @@ TEST(SchemeEvaluation, StopEndsAnEndlessConditionAtOnce) {
     EXPECT_EQ(env.calc.leftRanks[0], before);
 
     // The next run is not stopped by the last one's request.
-    env.calc.setRunState(smart::kRunRunning);
+    env.calc.setRunState(smart::RunState::Running);
     env.calc.condition = QStringLiteral("a(2) >= 1");
-    env.calc.hooks.processEvents = [] {};
+    env.calc.runHost().processEvents = [] {};
     EXPECT_FALSE(env.calc.rankDigits().isEmpty());
     EXPECT_EQ(reported, 0);
 }
@@ -309,7 +309,7 @@ TEST(SchemeEvaluation, SlowConditionsRankAsInPlace) {
     const QStringList quickRanking = env.calc.digitRanking;
     ASSERT_FALSE(quick.isEmpty());
     int idles = 0;
-    env.calc.hooks.processEvents = [&] { ++idles; };
+    env.calc.runHost().processEvents = [&] { ++idles; };
     env.calc.condition = kSlowCondition;
     EXPECT_EQ(env.calc.rankDigits(), quick);
     EXPECT_EQ(env.calc.digitRanking, quickRanking);
@@ -326,7 +326,7 @@ TEST(SchemeEvaluation, ScriptErrorCountsAsNotHoldingAndIsReportedOnce) {
     env.calc.condition = QStringLiteral("a(6) = 1");  // beyond a(5)
     QList<int> numbers;
     QString clip;
-    env.calc.hooks.scriptError = [&](const script::ScriptError& e, const QString& text) {
+    env.calc.runHost().scriptError = [&](const script::ScriptError& e, const QString& text) {
         numbers << e.number;
         clip = text;
     };
@@ -337,7 +337,7 @@ TEST(SchemeEvaluation, ScriptErrorCountsAsNotHoldingAndIsReportedOnce) {
     // The message says where: the line of the wrapped condition and its text.
     EXPECT_TRUE(env.calc.lastError.startsWith(QStringLiteral("9\n"))) << env.calc.lastError.toStdString();
     EXPECT_TRUE(env.calc.lastError.contains(QStringLiteral("\n第2行：If a(6) = 1 then\n"))) << env.calc.lastError.toStdString();
-    EXPECT_EQ(env.calc.runState, smart::kRunRunning);  // hidden: not paused, the run went on
+    EXPECT_EQ(env.calc.runState(), smart::RunState::Running);  // hidden: not paused, the run went on
     EXPECT_EQ(env.calc.verifyPeriod, 2);
     EXPECT_TRUE(env.calc.reportLines.isEmpty());  // nothing ranked, rank 0 is "B"
 
@@ -353,8 +353,8 @@ TEST(SchemeEvaluation, ScriptErrorCountsAsNotHoldingAndIsReportedOnce) {
     env.calc.loadDraws();
     bool visible = true;
     int waits = 0;
-    env.calc.hooks.canResume = [&] { return visible; };
-    env.calc.hooks.sleep = [&](int) {
+    env.calc.runHost().canResume = [&] { return visible; };
+    env.calc.runHost().sleep = [&](int) {
         ++waits;
         env.calc.pauseOrResume();  // the user resumes
     };
@@ -443,15 +443,16 @@ TEST(RankStatistics, SummaryOrdersByCountThenFirstLine) {
         c.reportLines << Record(cond, QStringLiteral("左0"), 5, 5, QStringLiteral("00"), d);
     c.reportLines.insert(2, QStringLiteral("imported junk line.txt"));  // no digit at its place: skipped
     c.summarise();
-    EXPECT_EQ(c.summary, (QStringList{"YA7", "ZB2", "ZE5"}));
+    EXPECT_EQ(c.summaryLines(), (QStringList{"YA7", "ZB2", "ZE5"}));
+    EXPECT_EQ(c.killDigits(), (QList<int>{7, 2, 5}));
     // Summarised again without clearing: nothing new for digits already listed.
     c.reportLines << Record(cond, QStringLiteral("左0"), 5, 5, QStringLiteral("00"), QLatin1Char('9'));
     c.summarise();
-    EXPECT_EQ(c.summary, (QStringList{"YA7", "ZB2", "ZE5", "ZF9"}));
+    EXPECT_EQ(c.summaryLines(), (QStringList{"YA7", "ZB2", "ZE5", "ZF9"}));
     SchemeCalculator empty;
-    empty.summary = QStringList{"ZA1"};
+    empty.summary = {smart::SummaryEntry{1, 1, 0}};
     empty.summarise();
-    EXPECT_EQ(empty.summary, QStringList{"ZA1"});
+    EXPECT_EQ(empty.summaryLines(), QStringList{"ZA1"});
 }
 
 TEST(SchemeList, BuiltInConditionsHaveTheirShapeAndCompile) {
@@ -520,7 +521,7 @@ TEST(BacktestRun, RunsRecordsSkipsBadOnesAndSummarises) {
     c.schemes << Record(cond, QStringLiteral("右9"), 12, 6) << QStringLiteral("too short.txt")
               << Record(Condition(QStringLiteral("a(2) >= a(3)")), QStringLiteral("左0"), 12, 6)
             << Record(Condition(QStringLiteral("a(1) >= 1")), QStringLiteral("右8"), 8, 3);
-    c.summary << QStringLiteral("old");
+    c.summary.push_back({3, 1, 0});  // an old summary
     c.runBacktests();
     EXPECT_TRUE(c.lastError.contains(QStringLiteral("too short.txt")));
     EXPECT_EQ(c.lines.size(), 120);  // reloaded at the end
@@ -532,7 +533,7 @@ TEST(BacktestRun, RunsRecordsSkipsBadOnesAndSummarises) {
     QSet<QChar> digits;
     for (const QString& line : c.reportLines) digits << smart::ReportLineDigit(line);
     ASSERT_EQ(c.summary.size(), digits.size());
-    for (const QString& s : c.summary) {
+    for (const QString& s : c.summaryLines()) {
         EXPECT_EQ(s.size(), 3);
         EXPECT_TRUE(digits.contains(s.at(2)));
     }
@@ -544,23 +545,23 @@ TEST(BacktestRun, StopDuringSecondRecordEndsWithoutSummary) {
     SchemeCalculator& c = env.calc;
     for (int i = 0; i < 3; ++i) c.schemes << Record(Condition(QStringLiteral("a(1) >= a(2)")), QStringLiteral("左0"), 6, 4);
     int backtests = 0, evaluations = 0;
-    c.hooks.processEvents = [&] { ++backtests; };
+    c.runHost().processEvents = [&] { ++backtests; };
     // Stop in the second backtest's second period (a ranking is 10 x 6 evaluations).
-    c.hooks.inputWaiting = [&] {
+    c.runHost().inputWaiting = [&] {
         if (backtests == 2 && ++evaluations == 90) c.stop();
         return false;
     };
     c.runBacktests();
     EXPECT_EQ(backtests, 2);  // the third record never started
-    EXPECT_TRUE(c.summary.isEmpty());
-    EXPECT_EQ(c.runState, smart::kRunStop);
+    EXPECT_TRUE(c.summary.empty());
+    EXPECT_EQ(c.runState(), smart::RunState::Stopped);
     EXPECT_EQ(c.reportLines.size(), 2);  // both backtests predicted the next issue
     EXPECT_EQ(c.lines.size(), 79);  // the stopped backtest's removal stays
 
     // Stopped before its first ranking: no line from the previous record's predictions.
     backtests = 0;
-    c.hooks.inputWaiting = {};
-    c.hooks.processEvents = [&] {
+    c.runHost().inputWaiting = {};
+    c.runHost().processEvents = [&] {
         if (++backtests == 2) c.stop();
     };
     c.runBacktests();
@@ -569,17 +570,17 @@ TEST(BacktestRun, StopDuringSecondRecordEndsWithoutSummary) {
 
 TEST(BacktestRun, EmptySchemeListMakesEmptySummary) {
     CalcEnv env(MixedHistory(30));
-    env.calc.summary << QStringLiteral("x");
+    env.calc.summary.push_back({4, 1, 0});
     env.calc.runBacktests();
-    EXPECT_TRUE(env.calc.summary.isEmpty());
+    EXPECT_TRUE(env.calc.summary.empty());
     EXPECT_EQ(env.calc.lines.size(), 30);
 
     // A run whose draws cannot be loaded (more left out than there are) keeps no old summary.
-    env.calc.summary << QStringLiteral("ZA7");
+    env.calc.summary.push_back({7, 1, 0});  // "ZA7"
     env.calc.reportLines << QStringLiteral("old line");
     env.calc.newestLeftOut = 30;
     env.calc.runBacktests();
-    EXPECT_TRUE(env.calc.summary.isEmpty());
+    EXPECT_TRUE(env.calc.summary.empty());
     EXPECT_TRUE(env.calc.reportLines.isEmpty());
     EXPECT_FALSE(env.calc.lastError.isEmpty());
 }
@@ -587,12 +588,12 @@ TEST(BacktestRun, EmptySchemeListMakesEmptySummary) {
 TEST(BacktestRun, RunControlToggles) {
     SchemeCalculator c;
     c.pauseOrResume();
-    EXPECT_EQ(c.runState, smart::kRunPaused);
+    EXPECT_EQ(c.runState(), smart::RunState::Paused);
     c.pauseOrResume();
-    EXPECT_EQ(c.runState, smart::kRunRunning);
+    EXPECT_EQ(c.runState(), smart::RunState::Running);
     c.stop();
     c.pauseOrResume();
-    EXPECT_EQ(c.runState, smart::kRunRunning);
+    EXPECT_EQ(c.runState(), smart::RunState::Running);
 }
 
 TEST(OmissionAnalyses, RollingWindowAndDigitRows) {
@@ -638,16 +639,16 @@ TEST(BatchVerification, FilesPerStepAndFinalSave) {
     CalcEnv env(MixedHistory(60));
     SchemeCalculator& c = env.calc;
     QStringList messages;
-    c.hooks.message = [&](const QString& m) { messages << m; };
+    c.runHost().message = [&](const QString& m) { messages << m; };
     bool asked = false;
-    c.hooks.confirm = [&](const QString&) { return asked = true; };
+    c.runHost().confirm = [&](const QString&) { return asked = true; };
     c.positionText = QStringLiteral("左0");
     c.cycleLengthsTried = 5;
-    c.lastCycleLength = 7;
-    c.cycleStep = 1;
+    c.batch.lastCycleLength = 7;
+    c.batch.cycleStep = 1;
     c.verifyPeriods = 30;
-    c.lastVerifyPeriods = 40;
-    c.verifyStep = 10;
+    c.batch.lastVerifyPeriods = 40;
+    c.batch.verifyStep = 10;
     c.conditionIndex = 59;  // 方案60
     c.batchVerification();
     EXPECT_TRUE(asked);
@@ -674,11 +675,11 @@ TEST(BatchVerification, FilesPerStepAndFinalSave) {
 
 TEST(BatchVerification, RefusedWithoutSideAndRankOrOnNo) {
     CalcEnv env(MixedHistory(40));
-    env.calc.hooks.confirm = [](const QString&) { return true; };
+    env.calc.runHost().confirm = [](const QString&) { return true; };
     env.calc.batchVerification();
     EXPECT_FALSE(env.calc.lastError.isEmpty());
     env.calc.positionText = QStringLiteral("左0");
-    env.calc.hooks.confirm = [](const QString&) { return false; };
+    env.calc.runHost().confirm = [](const QString&) { return false; };
     env.calc.reportLines << QStringLiteral("kept");
     env.calc.batchVerification();
     EXPECT_EQ(env.calc.reportLines, QStringList{QStringLiteral("kept")});
@@ -729,12 +730,13 @@ TEST(RealHistory, RunKeepsItsInvariants) {
     EXPECT_EQ(c.lines.size(), total - 7);
     EXPECT_EQ(c.nextIssue, QString::number(c.lines.last().left(7).toLongLong() + 1));
     QSet<QChar> listed;
-    for (const QString& s : c.summary) {
+    const QStringList summaryLines = c.summaryLines();
+    for (const QString& s : summaryLines) {
         ASSERT_EQ(s.size(), 3);
         EXPECT_FALSE(listed.contains(s.at(2)));
         listed << s.at(2);
     }
-    EXPECT_TRUE(std::is_sorted(c.summary.begin(), c.summary.end()));
+    EXPECT_TRUE(std::is_sorted(summaryLines.begin(), summaryLines.end()));
     for (const QString& line : c.reportLines) {
         smart::SchemeRecord r;
         ASSERT_TRUE(smart::ParseSchemeRecord(line, &r));
@@ -759,11 +761,11 @@ TEST(BatchVerification, StopLeavesTheReportFileUpToTheStoppedScheme) {
     CalcEnv env(MixedHistory(60));
     SchemeCalculator& c = env.calc;
     c.positionText = QStringLiteral("左0");
-    c.cycleLengthsTried = c.lastCycleLength = 5;
-    c.verifyPeriods = c.lastVerifyPeriods = 10;
+    c.cycleLengthsTried = c.batch.lastCycleLength = 5;
+    c.verifyPeriods = c.batch.lastVerifyPeriods = 10;
     c.conditionIndex = 59;
     int pumps = 0;
-    c.hooks.processEvents = [&] {
+    c.runHost().processEvents = [&] {
         if (++pumps == 4) c.stop();  // one pump per step, then one per backtest
     };
     c.batchVerification();

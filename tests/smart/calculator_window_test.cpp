@@ -52,12 +52,12 @@ TEST(CalculatorWindow, HiddenRunThroughPublicHandlers) {
     EXPECT_EQ(Items(w.findChild<QListWidget*>("List2")), w.summaryList());
     EXPECT_EQ(Items(w.findChild<QListWidget*>("List3")), w.reportLines());
     EXPECT_EQ(w.findChild<QLineEdit*>("Text10")->text(), QStringLiteral("右9"));
-    EXPECT_EQ(w.runControl(), smart::kRunRunning);
+    EXPECT_EQ(w.calculator().runState(), smart::RunState::Running);
 
     // The stop mark set from outside (the verification window's cancel) ends the next run at once.
     w.Command11_Click();
     EXPECT_EQ(w.findChild<QCheckBox*>("Check1")->text(), smart::kRunStop);
-    w.calculator().runState = smart::kRunStop;
+    w.calculator().setRunState(smart::RunState::Stopped);
 
     // Import of report lines through the file chooser hook; the clear button shows the count.
     dir.write(QStringLiteral("lines.txt"), common::EncodeAnsi(w.reportLines().join("\r\n")));
@@ -85,7 +85,7 @@ TEST(CalculatorWindow, ShownBatchCanBeStoppedFromItsStopButton) {
     setText("Text2", QStringLiteral("0"));
     setText("Text6", QStringLiteral("0"));
     w.findChild<QComboBox*>("Combo5")->setCurrentIndex(65);
-    auto& hooks = w.calculator().hooks;
+    auto& hooks = w.calculator().runHost();
     const auto pumpBefore = hooks.processEvents;
     int pumps = 0;
     bool stopShown = false;
@@ -102,7 +102,7 @@ TEST(CalculatorWindow, ShownBatchCanBeStoppedFromItsStopButton) {
     w.Command13_Click();
     hooks.processEvents = pumpBefore;
     EXPECT_TRUE(stopShown);
-    EXPECT_EQ(w.runControl(), smart::kRunStop);
+    EXPECT_EQ(w.calculator().runState(), smart::RunState::Stopped);
     EXPECT_FALSE(w.findChild<QPushButton*>("Command11")->isVisible());
     EXPECT_FALSE(w.findChild<QCheckBox*>("Check1")->isVisible());
 }

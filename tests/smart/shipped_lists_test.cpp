@@ -79,9 +79,9 @@ void ExpectSmartRunFromShippedList(bool p3) {
     ui::MessageRecorder messages(ui::Answer::Yes);
     w.Command2_Click();
     ASSERT_EQ(messages.messages.size(), 2) << messages.lastText().toStdString();
-    EXPECT_FALSE(SmartSystemWindow::Calculator()->schemeList().isEmpty());
-    EXPECT_GE(SmartSystemWindow::Calculator()->summaryList().size(), 4);
-    const QString line = w.ctl<QLabel>(QStringLiteral("Label14"))->text();
+    EXPECT_FALSE(SmartSystemWindow::Calculator().schemes.isEmpty());
+    EXPECT_GE(SmartSystemWindow::Calculator().summary.size(), 4u);
+    const QString line = w.findChild<QLabel*>(QStringLiteral("Label14"))->text();
     const QRegularExpression result((p3 ? QStringLiteral("^体彩排列3") : QStringLiteral("^福彩3D")) +
                                     QStringLiteral("第2026268期  方案一杀码\\d 方案二杀码\\d 方案三杀码\\d 方案四杀码\\d$"));
     EXPECT_TRUE(result.match(line).hasMatch()) << line.toStdString();

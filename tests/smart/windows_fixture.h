@@ -36,7 +36,7 @@ inline void UseHistory(const QStringList& numbers) {
 class ActionAtFirstPump {
 public:
     explicit ActionAtFirstPump(std::function<void()> action)
-        : hooks_(SmartSystemWindow::Calculator()->calculator().hooks), before_(hooks_.processEvents) {
+        : hooks_(SmartSystemWindow::Calculator().runHost()), before_(hooks_.processEvents) {
         hooks_.processEvents = [this, action = std::move(action)] {
             if (pumps++ == 0) action();
             before_();
@@ -46,7 +46,7 @@ public:
     int pumps = 0;
 
 private:
-    smart::RunHooks& hooks_;
+    smart::RunHost& hooks_;
     std::function<void()> before_;
 };
 

@@ -28,20 +28,20 @@
 
 namespace {
 
-QByteArray F18SchemeXml() {
+QByteArray VerificationSchemeXml() {
     QString r = calcfixture::Record(calcfixture::Condition(QStringLiteral("a(1) < a(2)")), QStringLiteral("左3"), 1, 5);
     r.replace(QLatin1Char('<'), QLatin1Char('['));
     return "<list><f v=\"" + r.toUtf8() + "\"/></list>";
 }
 
 // 503 draws, the last three chosen: a triple, a pair, three different digits.
-struct F18Fixture {
-    F18Fixture() {
+struct VerificationFixture {
+    VerificationFixture() {
         numbers = calcfixture::MixedHistory(500);
         numbers << QStringLiteral("222") << QStringLiteral("151") << QStringLiteral("721");
         dir.write(QStringLiteral("HAO.TXT"), calcfixture::DrawFileBytes(numbers));
         smartwin::UseHistory(numbers);
-        server.serve(QStringLiteral("/3d/3d.xml"), F18SchemeXml());
+        server.serve(QStringLiteral("/3d/3d.xml"), VerificationSchemeXml());
         bench.commit({QStringLiteral("123"), QStringLiteral("456")}, QStringLiteral("\n大底共2注\n"));
     }
     testsupport::ProgramDir dir;
@@ -54,17 +54,17 @@ struct F18Fixture {
 }  // namespace
 
 TEST(HistoryVerificationWindowTest, VerifiesTheLatestDrawsAndRestoresTheWorkbench) {
-    F18Fixture f;
+    VerificationFixture f;
     SmartSystemWindow smartWindow;
-    smartWindow.ctl<QComboBox>(QStringLiteral("Combo3"))->setCurrentIndex(2);  // 3个
+    smartWindow.findChild<QComboBox*>(QStringLiteral("Combo3"))->setCurrentIndex(2);  // 3个
     HistoryVerificationWindow w(&smartWindow);
-    EXPECT_EQ(w.ctl<QComboBox>(QStringLiteral("Combo1"))->currentText(), QStringLiteral("10"));
-    EXPECT_EQ(w.ctl<QComboBox>(QStringLiteral("Combo1"))->count(), 300);
+    EXPECT_EQ(w.findChild<QComboBox*>(QStringLiteral("Combo1"))->currentText(), QStringLiteral("10"));
+    EXPECT_EQ(w.findChild<QComboBox*>(QStringLiteral("Combo1"))->count(), 300);
     const pool::NumberPool poolBefore = f.bench.session().pool;
     const QString logBefore = f.bench.session().log.text();
 
     // More draws than the history can give 500 draws before each: refused with the limit.
-    w.ctl<QComboBox>(QStringLiteral("Combo1"))->setCurrentIndex(3);  // 4
+    w.findChild<QComboBox*>(QStringLiteral("Combo1"))->setCurrentIndex(3);  // 4
     {
         ui::MessageRecorder messages(ui::Answer::Yes);
         w.Command2_Click();
@@ -73,22 +73,22 @@ TEST(HistoryVerificationWindowTest, VerifiesTheLatestDrawsAndRestoresTheWorkbenc
         EXPECT_EQ(f.server.requestCount(QStringLiteral("/3d/3d.xml")), 0);
     }
 
-    w.ctl<QComboBox>(QStringLiteral("Combo1"))->setCurrentIndex(2);  // 3
+    w.findChild<QComboBox*>(QStringLiteral("Combo1"))->setCurrentIndex(2);  // 3
     ui::MessageRecorder messages(ui::Answer::Yes);
     // While it runs, the row being verified is in sight in a list too short for all rows, and
     // the count says how far the run is.
-    QTreeWidget* shownList = w.ctl<QTreeWidget>(QStringLiteral("ListView1"));
+    QTreeWidget* shownList = w.findChild<QTreeWidget*>(QStringLiteral("ListView1"));
     const int listHeight = shownList->height();
     shownList->resize(shownList->width(), 70);
     w.show();
-    smart::RunHooks& hooks = SmartSystemWindow::Calculator()->calculator().hooks;
+    smart::RunHost& hooks = SmartSystemWindow::Calculator().runHost();
     const std::function<void()> pumpBefore = hooks.processEvents;
     QStringList seen;
     hooks.processEvents = [&] {
         const int rows = shownList->topLevelItemCount();
         const QRect newest = shownList->visualItemRect(shownList->topLevelItem(rows - 1));
         const bool inSight = shownList->viewport()->rect().contains(newest);
-        const QString entry = QStringLiteral("%1 %2 %3").arg(rows).arg(inSight).arg(w.ctl<QLabel>(QStringLiteral("Label1"))->text());
+        const QString entry = QStringLiteral("%1 %2 %3").arg(rows).arg(inSight).arg(w.findChild<QLabel*>(QStringLiteral("Label1"))->text());
         if (seen.isEmpty() || seen.last() != entry) seen << entry;
         pumpBefore();
     };
@@ -103,7 +103,7 @@ TEST(HistoryVerificationWindowTest, VerifiesTheLatestDrawsAndRestoresTheWorkbenc
     EXPECT_EQ(messages.messages[0].title, QStringLiteral(" 历史验证"));
     EXPECT_EQ(messages.messages[1].text, QStringLiteral("历史成绩验证完成！"));
 
-    const QTreeWidget* list = w.ctl<QTreeWidget>(QStringLiteral("ListView1"));
+    const QTreeWidget* list = w.findChild<QTreeWidget*>(QStringLiteral("ListView1"));
     ASSERT_EQ(list->topLevelItemCount(), 3);
     const QStringList issues{QStringLiteral("2020501"), QStringLiteral("2020502"), QStringLiteral("2020503")};
     const QStringList remarks{QStringLiteral("豹子"), QStringLiteral("本期开组三"), QString()};
@@ -120,12 +120,12 @@ TEST(HistoryVerificationWindowTest, VerifiesTheLatestDrawsAndRestoresTheWorkbenc
             if (row->text(2 + k).endsWith(QStringLiteral("|正确"))) ++hits[size_t(k)];
         }
     }
-    EXPECT_EQ(w.ctl<QLabel>(QStringLiteral("Label1"))->text(), smart::VerifySummary(hits));
+    EXPECT_EQ(w.findChild<QLabel*>(QStringLiteral("Label1"))->text(), smart::VerifySummary(hits));
     // Every column, 备注 included, in sight with the rows filled.
     EXPECT_EQ(testsupport::LegibilityProblems(&w), QStringList());
 
     // The last row's cells agree with a fresh computation for its base.
-    const QStringList summary = SmartSystemWindow::Calculator()->summaryList();
+    const QList<int> summary = SmartSystemWindow::Calculator().killDigits();
     for (int k = 0; k < 4; ++k) {
         pool::NumberPool made;
         QString log;
@@ -148,13 +148,13 @@ TEST(HistoryVerificationWindowTest, VerifiesTheLatestDrawsAndRestoresTheWorkbenc
 }
 
 TEST(HistoryVerificationWindowTest, StopDuringARunDropsTheWindowAndRestoresTheWorkbench) {
-    F18Fixture f;
+    VerificationFixture f;
     SmartSystemWindow smartWindow;
     // 取消 pressed while the scheme list downloads, or inside the first draw's backtest.
     for (bool inBacktest : {false, true}) {
         SCOPED_TRACE(inBacktest ? "backtest" : "download");
         QPointer<HistoryVerificationWindow> w = new HistoryVerificationWindow(&smartWindow);
-        w->ctl<QComboBox>(QStringLiteral("Combo1"))->setCurrentIndex(2);
+        w->findChild<QComboBox*>(QStringLiteral("Combo1"))->setCurrentIndex(2);
         const pool::NumberPool poolBefore = f.bench.session().pool;
         const QString logBefore = f.bench.session().log.text();
         std::optional<smartwin::ActionAtFirstPump> stop;
@@ -169,7 +169,7 @@ TEST(HistoryVerificationWindowTest, StopDuringARunDropsTheWindowAndRestoresTheWo
         EXPECT_EQ(messages.messages.size(), 1);  // the question only: no summary, no message
         if (inBacktest) {
             EXPECT_EQ(backtestPumps, 1) << "the backtest ends at the stop mark";
-            EXPECT_TRUE(SmartSystemWindow::Calculator()->summaryList().isEmpty());
+            EXPECT_TRUE(SmartSystemWindow::Calculator().summary.empty());
         }
         EXPECT_EQ(f.bench.session().pool, poolBefore);
         EXPECT_EQ(f.bench.session().log.text(), logBefore);
@@ -200,14 +200,14 @@ TEST(SmartVerificationTexts, RemarksCellsAndCopyLines) {
 }
 
 TEST(HistoryVerificationWindowTest, SmartWindowStaysWhileAStoppedVerificationUnwinds) {
-    F18Fixture f;
+    VerificationFixture f;
     QPointer<SmartSystemWindow> smartWindow = new SmartSystemWindow;
     ui::SetModalHandler([](QDialog*) { return 0; });
     smartWindow->Command3_Click();
     ui::SetModalHandler({});
     QPointer<HistoryVerificationWindow> w = smartWindow->verificationWindow();
     ASSERT_FALSE(w.isNull());
-    w->ctl<QComboBox>(QStringLiteral("Combo1"))->setCurrentIndex(0);
+    w->findChild<QComboBox*>(QStringLiteral("Combo1"))->setCurrentIndex(0);
     // 取消 while the scheme list downloads gives the user the smart window back; its close box
     // must not unload it (and the verification window with it) under the running handler.
     bool closed = true;
@@ -228,12 +228,12 @@ TEST(HistoryVerificationWindowTest, SmartWindowStaysWhileAStoppedVerificationUnw
 }
 
 TEST(HistoryVerificationWindowTest, StopAbandonsASlowSchemeListDownload) {
-    F18Fixture f;
+    VerificationFixture f;
     constexpr int kServerDelayMs = 8000;
-    f.server.setResponse(QStringLiteral("/3d/3d.xml"), {.body = F18SchemeXml(), .delayMs = kServerDelayMs});
+    f.server.setResponse(QStringLiteral("/3d/3d.xml"), {.body = VerificationSchemeXml(), .delayMs = kServerDelayMs});
     SmartSystemWindow smartWindow;
     QPointer<HistoryVerificationWindow> w = new HistoryVerificationWindow(&smartWindow);
-    w->ctl<QComboBox>(QStringLiteral("Combo1"))->setCurrentIndex(2);
+    w->findChild<QComboBox*>(QStringLiteral("Combo1"))->setCurrentIndex(2);
     QTimer::singleShot(50, w.data(), [w] { w->close(); });
     ui::MessageRecorder messages(ui::Answer::Yes);
     QElapsedTimer clock;

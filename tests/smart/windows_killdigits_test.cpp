@@ -10,9 +10,9 @@
 
 namespace {
 
-QStringList KdSummary() {
-    // Digits 4, 7, 1, 9 on lines 0..3, as the calculator's summary gives them.
-    return {QStringLiteral("第一 4"), QStringLiteral("第二 7"), QStringLiteral("第三 1"), QStringLiteral("第四 9")};
+QList<int> KdSummary() {
+    // Digits 4, 7, 1, 9 at places 0..3, as the calculator's summary gives them.
+    return {4, 7, 1, 9};
 }
 
 bool KdContainsAny(const QString& number, const QString& digits) {

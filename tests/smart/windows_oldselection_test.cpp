@@ -102,10 +102,10 @@ TEST(SmartOldSelectionWindow, ConfirmCommitsTheSetWithOneLogLine) {
     bench.commit({QStringLiteral("123")}, QStringLiteral("\n大底共1注\n"));
     OlderSmartSelection w;
     EXPECT_EQ(w.windowTitle(), QStringLiteral("智能选号V1.8"));
-    EXPECT_EQ(w.ctl<QSlider>(QStringLiteral("Slider1"))->value(), 2);
-    EXPECT_TRUE(w.ctl<QCheckBox>(QStringLiteral("Check1"))->isChecked());
-    w.ctl<QSlider>(QStringLiteral("Slider1"))->setValue(1);
-    w.ctl<QComboBox>(QStringLiteral("Combo1"))->setCurrentIndex(2);
+    EXPECT_EQ(w.findChild<QSlider*>(QStringLiteral("Slider1"))->value(), 2);
+    EXPECT_TRUE(w.findChild<QCheckBox*>(QStringLiteral("Check1"))->isChecked());
+    w.findChild<QSlider*>(QStringLiteral("Slider1"))->setValue(1);
+    w.findChild<QComboBox*>(QStringLiteral("Combo1"))->setCurrentIndex(2);
     {
         ui::MessageRecorder no(ui::Answer::No);
         w.Command2_Click();
@@ -124,7 +124,7 @@ TEST(SmartOldSelectionWindow, ConfirmCommitsTheSetWithOneLogLine) {
     EXPECT_EQ(bench.session().log.text(),
               QStringLiteral("福彩3D 第2020601期智能选号共生成") + QString::number(expected.size()) + QStringLiteral("注\n"));
     EXPECT_EQ(bench.session().setDescription, QStringLiteral("智能选号"));
-    EXPECT_EQ(bench.cmdstyleCalls, 1);
+    EXPECT_EQ(bench.enterFilteringModeCalls, 1);
     EXPECT_FALSE(common::App().straightMode);
     EXPECT_EQ(common::GetSetting(QStringLiteral("zl")), QStringLiteral("1"));
     EXPECT_TRUE(bench.logBox()->isVisibleTo(&bench));
@@ -144,10 +144,10 @@ TEST(SmartOldSelectionWindow, VerificationReplaysTheLatestHundredDraws) {
     bench.commit({QStringLiteral("123"), QStringLiteral("456")}, QStringLiteral("\n大底共2注\n"));
     const QString logBefore = bench.session().log.text();
     OlderSmartSelection selection;
-    selection.ctl<QSlider>(QStringLiteral("Slider1"))->setValue(2);
+    selection.findChild<QSlider*>(QStringLiteral("Slider1"))->setValue(2);
 
     OlderSelectionVerification w(&selection);
-    const QTreeWidget* list = w.ctl<QTreeWidget>(QStringLiteral("ListView1"));
+    const QTreeWidget* list = w.findChild<QTreeWidget*>(QStringLiteral("ListView1"));
     ASSERT_EQ(list->topLevelItemCount(), 100);
     int groupThree = 0, hits = 0;
     for (int r = 0; r < 100; ++r) {
@@ -166,8 +166,8 @@ TEST(SmartOldSelectionWindow, VerificationReplaysTheLatestHundredDraws) {
     QString log;
     smart::OldSmartSelection(common::App().history, 599, {0, 0, 2}, made, log);
     EXPECT_EQ(list->topLevelItem(99)->text(2), QString::number(made.size()));
-    EXPECT_EQ(w.ctl<QLabel>(QStringLiteral("Label1"))->text(), smart::OldVerifySummary(0, 100, groupThree, hits));
-    EXPECT_TRUE(w.ctl<QLabel>(QStringLiteral("Label1"))->text().startsWith(QStringLiteral("最近100期组六共开出")));
+    EXPECT_EQ(w.findChild<QLabel*>(QStringLiteral("Label1"))->text(), smart::OldVerifySummary(0, 100, groupThree, hits));
+    EXPECT_TRUE(w.findChild<QLabel*>(QStringLiteral("Label1"))->text().startsWith(QStringLiteral("最近100期组六共开出")));
     // Every column, 备注 included, in sight beside the scroll bar.
     EXPECT_EQ(testsupport::LegibilityProblems(&w), QStringList());
     // The replays' log lines are gone at once; 返回 brings the numbers back.
@@ -178,7 +178,7 @@ TEST(SmartOldSelectionWindow, VerificationReplaysTheLatestHundredDraws) {
     // A second verification gives the same table.
     OlderSelectionVerification again(&selection);
     for (int r = 0; r < 100; ++r)
-        EXPECT_EQ(again.ctl<QTreeWidget>(QStringLiteral("ListView1"))->topLevelItem(r)->text(2), list->topLevelItem(r)->text(2));
+        EXPECT_EQ(again.findChild<QTreeWidget*>(QStringLiteral("ListView1"))->topLevelItem(r)->text(2), list->topLevelItem(r)->text(2));
     again.close();  // the close box restores too
     EXPECT_EQ(bench.session().pool, (QStringList{QStringLiteral("123"), QStringLiteral("456")}));
 }

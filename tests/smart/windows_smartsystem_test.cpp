@@ -31,7 +31,7 @@
 namespace {
 
 // A scheme list document with the records as the server writes them ("<" as "[").
-QByteArray F15SchemeXml(const QStringList& records) {
+QByteArray SchemeListXml(const QStringList& records) {
     QByteArray xml = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<list>\n";
     for (QString r : records) {
         r.replace(QLatin1Char('<'), QLatin1Char('[')).replace(QLatin1Char('>'), QLatin1Char(']'));
@@ -40,19 +40,19 @@ QByteArray F15SchemeXml(const QStringList& records) {
     return xml + "</list>\n";
 }
 
-QStringList F15Records() {
+QStringList SchemeRecords() {
     return {calcfixture::Record(calcfixture::Condition(QStringLiteral("a(1) < a(2)")), QStringLiteral("左3"), 1, 5),
             calcfixture::Record(calcfixture::Condition(QStringLiteral("a(1) = a(2)")), QStringLiteral("右2"), 1, 5)};
 }
 
 // A program folder with a 福彩3D history of `draws` draws, the same history in memory, a served
 // scheme list and a workbench holding a committed set.
-struct F15Fixture {
-    explicit F15Fixture(int draws = 600) : numbers(calcfixture::MixedHistory(draws)) {
+struct SmartSystemFixture {
+    explicit SmartSystemFixture(int draws = 600) : numbers(calcfixture::MixedHistory(draws)) {
         dir.write(QStringLiteral("HAO.TXT"), calcfixture::DrawFileBytes(numbers));
         smartwin::UseHistory(numbers);
-        server.serve(QStringLiteral("/3d/3d.xml"), F15SchemeXml(F15Records()));
-        server.serve(QStringLiteral("/3d/T_3d.xml"), F15SchemeXml(F15Records()));
+        server.serve(QStringLiteral("/3d/3d.xml"), SchemeListXml(SchemeRecords()));
+        server.serve(QStringLiteral("/3d/T_3d.xml"), SchemeListXml(SchemeRecords()));
         bench.commit({QStringLiteral("012"), QStringLiteral("345"), QStringLiteral("789")},
                      QStringLiteral("\n大底共3注\n"));
     }
@@ -63,41 +63,41 @@ struct F15Fixture {
     SmartFakeWorkbench bench;
 };
 
-QString F15Expected(const QStringList& summary, const QString& killCount, int scheme) {
+QString ExpectedKillDigits(const QList<int>& summary, const QString& killCount, int scheme) {
     QString digits;
     for (int line : smart::KillLines(killCount, scheme))
-        if (line < summary.size() && !summary.at(line).isEmpty()) digits += summary.at(line).right(1);
+        if (line < summary.size()) digits += QString::number(summary.at(line));
     return digits;
 }
 
 }  // namespace
 
 TEST(SmartSystemWindowTest, LoadSetsTheOptionsAndTheSetting) {
-    F15Fixture f;
+    SmartSystemFixture f;
     common::App().smartScheme = 2;
     common::App().lotteryIsP3 = true;
     SmartSystemWindow w;
     EXPECT_EQ(w.windowTitle(), QStringLiteral("智能系统Vexon-7"));
-    EXPECT_EQ(w.ctl<QSlider>(QStringLiteral("Slider1"))->value(), 2);
-    EXPECT_EQ(w.ctl<QComboBox>(QStringLiteral("Combo1"))->currentText(), QStringLiteral("0"));
-    EXPECT_EQ(w.ctl<QComboBox>(QStringLiteral("Combo2"))->currentText(), QStringLiteral("全部组选"));
-    EXPECT_EQ(w.ctl<QComboBox>(QStringLiteral("Combo3"))->currentText(), QStringLiteral("1个"));
-    EXPECT_TRUE(w.ctl<QCheckBox>(QStringLiteral("Check1"))->isChecked());
+    EXPECT_EQ(w.findChild<QSlider*>(QStringLiteral("Slider1"))->value(), 2);
+    EXPECT_EQ(w.findChild<QComboBox*>(QStringLiteral("Combo1"))->currentText(), QStringLiteral("0"));
+    EXPECT_EQ(w.findChild<QComboBox*>(QStringLiteral("Combo2"))->currentText(), QStringLiteral("全部组选"));
+    EXPECT_EQ(w.findChild<QComboBox*>(QStringLiteral("Combo3"))->currentText(), QStringLiteral("1个"));
+    EXPECT_TRUE(w.findChild<QCheckBox*>(QStringLiteral("Check1"))->isChecked());
     EXPECT_EQ(common::GetSetting(QStringLiteral("zlxuanhao")), QStringLiteral("1"));
-    EXPECT_TRUE(w.ctl<QRadioButton>(QStringLiteral("Option2"))->isChecked());
+    EXPECT_TRUE(w.findChild<QRadioButton*>(QStringLiteral("Option2"))->isChecked());
     EXPECT_EQ(w.schemeListUrl(), f.server.url(QStringLiteral("/3d/p3.xml")));
     common::App().lotteryIsP3 = false;
     w.Form_Activate();
-    EXPECT_TRUE(w.ctl<QRadioButton>(QStringLiteral("Option1"))->isChecked());
-    w.ctl<QCheckBox>(QStringLiteral("Check1"))->click();
+    EXPECT_TRUE(w.findChild<QRadioButton*>(QStringLiteral("Option1"))->isChecked());
+    w.findChild<QCheckBox*>(QStringLiteral("Check1"))->click();
     EXPECT_EQ(common::GetSetting(QStringLiteral("zlxuanhao")), QStringLiteral("0"));
 }
 
 TEST(SmartSystemWindowTest, SmartRunShowsTheKillDigitsAndRestoresTheWorkbench) {
-    F15Fixture f;
+    SmartSystemFixture f;
     SmartSystemWindow w;
-    w.ctl<QComboBox>(QStringLiteral("Combo3"))->setCurrentIndex(1);  // 2个
-    w.ctl<QComboBox>(QStringLiteral("Combo1"))->setCurrentIndex(2);  // two sums
+    w.findChild<QComboBox*>(QStringLiteral("Combo3"))->setCurrentIndex(1);  // 2个
+    w.findChild<QComboBox*>(QStringLiteral("Combo1"))->setCurrentIndex(2);  // two sums
     const pool::NumberPool poolBefore = f.bench.session().pool;
     const QString logBefore = f.bench.session().log.text();
     const int slotBefore = f.bench.session().ring.index();
@@ -113,13 +113,17 @@ TEST(SmartSystemWindowTest, SmartRunShowsTheKillDigitsAndRestoresTheWorkbench) {
               QStringLiteral("人工智能杀码系统已完成操作，请比较各种方案的历史成绩选择最优方案，没有最好的方案，只有当期最优的方案。"));
     EXPECT_EQ(f.server.requestCount(QStringLiteral("/3d/3d.xml")), 1);
 
-    const QStringList summary = SmartSystemWindow::Calculator()->summaryList();
+    const QList<int> summary = SmartSystemWindow::Calculator().killDigits();
     ASSERT_FALSE(summary.isEmpty());
+    EXPECT_EQ(SmartSystemWindow::Calculator().runState(), smart::RunState::Running);
+    // The run computes without any calculator window.
+    for (QWidget* top : QApplication::topLevelWidgets())
+        EXPECT_NE(top->objectName(), QStringLiteral("zlxh_fm1"));
     const QString kill = QStringLiteral("2个");
-    const QString expected = QStringLiteral("福彩3D第2020601期  方案一杀码") + F15Expected(summary, kill, 0) +
-                             QStringLiteral(" 方案二杀码") + F15Expected(summary, kill, 1) + QStringLiteral(" 方案三杀码") +
-                             F15Expected(summary, kill, 2) + QStringLiteral(" 方案四杀码") + F15Expected(summary, kill, 3);
-    EXPECT_EQ(w.ctl<QLabel>(QStringLiteral("Label14"))->text(), expected);
+    const QString expected = QStringLiteral("福彩3D第2020601期  方案一杀码") + ExpectedKillDigits(summary, kill, 0) +
+                             QStringLiteral(" 方案二杀码") + ExpectedKillDigits(summary, kill, 1) + QStringLiteral(" 方案三杀码") +
+                             ExpectedKillDigits(summary, kill, 2) + QStringLiteral(" 方案四杀码") + ExpectedKillDigits(summary, kill, 3);
+    EXPECT_EQ(w.findChild<QLabel*>(QStringLiteral("Label14"))->text(), expected);
 
     // The workbench: the committed numbers and the log as before, caret at the end.
     EXPECT_EQ(f.bench.session().pool, poolBefore);
@@ -127,23 +131,23 @@ TEST(SmartSystemWindowTest, SmartRunShowsTheKillDigitsAndRestoresTheWorkbench) {
     EXPECT_EQ(f.bench.logBox()->toPlainText(), logBefore);
     EXPECT_EQ(f.bench.session().ring.index(), slotBefore);
     EXPECT_TRUE(f.bench.logBox()->isVisibleTo(&f.bench));
-    EXPECT_EQ(w.ctl<QSlider>(QStringLiteral("Slider1"))->value(), 3);
+    EXPECT_EQ(w.findChild<QSlider*>(QStringLiteral("Slider1"))->value(), 3);
     EXPECT_EQ(common::App().smartScheme, 3);
     EXPECT_EQ(common::GetSetting(QStringLiteral("zl")), QStringLiteral("3"));
     EXPECT_TRUE(w.isEnabled());
-    EXPECT_TRUE(w.ctl<QLabel>(QStringLiteral("Label9"))->isHidden());
+    EXPECT_TRUE(w.findChild<QLabel*>(QStringLiteral("Label9"))->isHidden());
 
     // The last scheme's set is what computeScheme makes from the same summary.
     pool::NumberPool fresh;
     QString log;
     smart::KillDigitSettings s{3, 0, 2, kill};
     smart::ComputeKillDigits(common::App().history, 600, s, summary, fresh, log);
-    w.computeScheme(600);
+    w.computeScheme(600, 3);
     EXPECT_EQ(f.bench.session().pool, fresh);
 }
 
 TEST(SmartSystemWindowTest, RefusalsLeaveEverythingAsItWas) {
-    F15Fixture f;
+    SmartSystemFixture f;
     SmartSystemWindow w;
     const QString logBefore = f.bench.session().log.text();
     {
@@ -155,7 +159,7 @@ TEST(SmartSystemWindowTest, RefusalsLeaveEverythingAsItWas) {
     }
     {
         // An empty list: the no-scheme message.
-        f.server.serve(QStringLiteral("/3d/3d.xml"), F15SchemeXml({}));
+        f.server.serve(QStringLiteral("/3d/3d.xml"), SchemeListXml({}));
         ui::MessageRecorder messages(ui::Answer::Yes);
         w.Command2_Click();
         EXPECT_EQ(messages.lastText(), QStringLiteral("没用搜寻到可用的公式，请检查网络连接是否正确。"));
@@ -177,12 +181,12 @@ TEST(SmartSystemWindowTest, RefusalsLeaveEverythingAsItWas) {
         EXPECT_EQ(messages.messages[0].text, smart::ShortHistoryMessage(500));
     }
     EXPECT_EQ(f.bench.session().log.text(), logBefore);
-    EXPECT_EQ(w.ctl<QLabel>(QStringLiteral("Label14"))->text(),
+    EXPECT_EQ(w.findChild<QLabel*>(QStringLiteral("Label14"))->text(),
               QStringLiteral("小提示：您可以点击“确定”按钮开始计算今天的不定位杀四码..."));
 }
 
 TEST(SmartSystemWindowTest, CalculatorDrawsThatDisagreeWithTheHistoryAreRefused) {
-    F15Fixture f;
+    SmartSystemFixture f;
     // The draw file on disk has one draw less than the history in memory.
     f.dir.write(QStringLiteral("HAO.TXT"), calcfixture::DrawFileBytes(f.numbers.mid(0, 599)));
     SmartSystemWindow w;
@@ -198,7 +202,7 @@ TEST(SmartSystemWindowTest, CalculatorDrawsThatDisagreeWithTheHistoryAreRefused)
 }
 
 TEST(SmartSystemWindowTest, TestMarkChoosesTheTestList) {
-    F15Fixture f;
+    SmartSystemFixture f;
     SmartSystemWindow w;
     // A wrong code or a cancelled box sets nothing and says nothing.
     ui::MessageRecorder messages(ui::Answer::Yes);
@@ -213,23 +217,23 @@ TEST(SmartSystemWindowTest, TestMarkChoosesTheTestList) {
     EXPECT_FALSE(w.testMark());
     EXPECT_TRUE(messages.messages.isEmpty());
 
-    w.ctl<QLabel>(QStringLiteral("Label15"))->setText(QStringLiteral("test"));
-    w.ctl<QSlider>(QStringLiteral("Slider1"))->setValue(0);
+    w.findChild<QLabel*>(QStringLiteral("Label15"))->setText(QStringLiteral("test"));
+    w.findChild<QSlider*>(QStringLiteral("Slider1"))->setValue(0);
     w.Command2_Click();
     EXPECT_EQ(f.server.requestCount(QStringLiteral("/3d/T_3d.xml")), 1);
     EXPECT_EQ(f.server.requestCount(QStringLiteral("/3d/3d.xml")), 0);
 }
 
 TEST(SmartSystemWindowTest, ClipboardAndOlderSelectionGate) {
-    F15Fixture f(599);
+    SmartSystemFixture f(599);
     SmartSystemWindow w;
     w.show();
-    SmartSystemWindow::Calculator()->clearSchemeList();
+    SmartSystemWindow::Calculator().clearSchemes();
     QApplication::clipboard()->setText(QStringLiteral("old"));
     w.Image1_DblClick();
     EXPECT_TRUE(QApplication::clipboard()->text().isEmpty());
     w.Label14_DblClick();
-    EXPECT_EQ(QApplication::clipboard()->text(), w.ctl<QLabel>(QStringLiteral("Label14"))->text());
+    EXPECT_EQ(QApplication::clipboard()->text(), w.findChild<QLabel*>(QStringLiteral("Label14"))->text());
 
     {
         ui::MessageRecorder messages;
@@ -251,13 +255,13 @@ TEST(SmartSystemWindowTest, ClipboardAndOlderSelectionGate) {
 }
 
 TEST(SmartSystemWindowTest, ScriptErrorInTheHiddenRunIsReportedAndTheRunFinishes) {
-    F15Fixture f;
+    SmartSystemFixture f;
     // The first record names a(6) while the series ends at a(5): the engine fails on every
     // evaluation of it. Nobody can resume the hidden calculator, so the run must not pause.
     f.server.serve(QStringLiteral("/3d/3d.xml"),
-                   F15SchemeXml({calcfixture::Record(calcfixture::Condition(QStringLiteral("a(6) = 1")),
+                   SchemeListXml({calcfixture::Record(calcfixture::Condition(QStringLiteral("a(6) = 1")),
                                                      QStringLiteral("左0"), 2, 2),
-                                 F15Records().at(1)}));
+                                 SchemeRecords().at(1)}));
     SmartSystemWindow w;
     const pool::NumberPool poolBefore = f.bench.session().pool;
     const QString logBefore = f.bench.session().log.text();
@@ -268,10 +272,10 @@ TEST(SmartSystemWindowTest, ScriptErrorInTheHiddenRunIsReportedAndTheRunFinishes
     EXPECT_TRUE(messages.messages[1].text.startsWith(QStringLiteral("9\n"))) << messages.messages[1].text.toStdString();
     EXPECT_TRUE(messages.messages[1].title.isEmpty());
     EXPECT_TRUE(messages.messages[2].text.startsWith(QStringLiteral("人工智能杀码系统已完成操作")));
-    EXPECT_EQ(SmartSystemWindow::Calculator()->runControl(), smart::kRunRunning);
+    EXPECT_EQ(SmartSystemWindow::Calculator().runState(), smart::RunState::Running);
     // The failing record ranks nothing; the other one still gives the summary its line.
-    EXPECT_EQ(SmartSystemWindow::Calculator()->reportLines().size(), 1);
-    EXPECT_TRUE(w.ctl<QLabel>(QStringLiteral("Label14"))->text().startsWith(QStringLiteral("福彩3D第2020601期  方案一杀码")));
+    EXPECT_EQ(SmartSystemWindow::Calculator().reportLines.size(), 1);
+    EXPECT_TRUE(w.findChild<QLabel*>(QStringLiteral("Label14"))->text().startsWith(QStringLiteral("福彩3D第2020601期  方案一杀码")));
     EXPECT_EQ(f.bench.session().pool, poolBefore);
     EXPECT_EQ(f.bench.session().log.text(), logBefore);
     EXPECT_TRUE(w.isEnabled());
@@ -283,10 +287,10 @@ TEST(SmartSystemWindowTest, ClosingDuringARunStopsItAndUnloadsTheWindow) {
     // question, the workbench as it was, and the window gone once the run has unwound.
     for (bool inBacktest : {false, true}) {
         SCOPED_TRACE(inBacktest ? "backtest" : "download");
-        F15Fixture f;
+        SmartSystemFixture f;
         constexpr int kServerDelayMs = 8000;
         if (!inBacktest)
-            f.server.setResponse(QStringLiteral("/3d/3d.xml"), {.body = F15SchemeXml(F15Records()), .delayMs = kServerDelayMs});
+            f.server.setResponse(QStringLiteral("/3d/3d.xml"), {.body = SchemeListXml(SchemeRecords()), .delayMs = kServerDelayMs});
         QPointer<SmartSystemWindow> w = new SmartSystemWindow;
         const pool::NumberPool poolBefore = f.bench.session().pool;
         const QString logBefore = f.bench.session().log.text();
@@ -313,7 +317,7 @@ TEST(SmartSystemWindowTest, ClosingDuringARunStopsItAndUnloadsTheWindow) {
         EXPECT_EQ(f.server.requestCount(QStringLiteral("/3d/3d.xml")), 1);
         if (inBacktest) {
             EXPECT_EQ(backtestPumps, 1) << "the backtest ends at the stop mark";
-            EXPECT_TRUE(SmartSystemWindow::Calculator()->summaryList().isEmpty());
+            EXPECT_TRUE(SmartSystemWindow::Calculator().summary.empty());
         } else {
             EXPECT_LT(elapsed, kServerDelayMs / 2) << "the download is abandoned, not waited for";
         }
@@ -330,37 +334,37 @@ TEST(SmartSystemWindowTest, ClosingDuringARunStopsItAndUnloadsTheWindow) {
 }
 
 TEST(SmartSystemWindowTest, CancelDuringTheDownloadStopsTheRunAndKeepsTheWindow) {
-    F15Fixture f;
-    f.server.setResponse(QStringLiteral("/3d/3d.xml"), {.body = F15SchemeXml(F15Records()), .delayMs = 8000});
+    SmartSystemFixture f;
+    f.server.setResponse(QStringLiteral("/3d/3d.xml"), {.body = SchemeListXml(SchemeRecords()), .delayMs = 8000});
     SmartSystemWindow w;
-    const QString labelBefore = w.ctl<QLabel>(QStringLiteral("Label14"))->text();
+    const QString labelBefore = w.findChild<QLabel*>(QStringLiteral("Label14"))->text();
     QTimer::singleShot(50, &w, [&w] { w.Command1_Click(); });
     ui::MessageRecorder messages(ui::Answer::Yes);
     w.Command2_Click();
     EXPECT_EQ(messages.messages.size(), 1);
-    EXPECT_EQ(w.ctl<QLabel>(QStringLiteral("Label14"))->text(), labelBefore);
+    EXPECT_EQ(w.findChild<QLabel*>(QStringLiteral("Label14"))->text(), labelBefore);
     EXPECT_EQ(SmartSystemWindow::instance(), &w);
     // The next 确定 runs in full once the list answers at once.
-    f.server.serve(QStringLiteral("/3d/3d.xml"), F15SchemeXml(F15Records()));
+    f.server.serve(QStringLiteral("/3d/3d.xml"), SchemeListXml(SchemeRecords()));
     w.Command2_Click();
     EXPECT_EQ(messages.messages.size(), 3);
-    EXPECT_TRUE(w.ctl<QLabel>(QStringLiteral("Label14"))->text().startsWith(QStringLiteral("福彩3D第2020601期")));
+    EXPECT_TRUE(w.findChild<QLabel*>(QStringLiteral("Label14"))->text().startsWith(QStringLiteral("福彩3D第2020601期")));
 }
 
 // A hostile scheme list whose every condition runs into the engine's 10 s limit: the window
 // keeps painting, a progress box with 取消 comes up, and 取消 ends the run at once with the
 // workbench's numbers, log and undo ring as they were.
 TEST(SmartSystemWindowTest, HostileSchemesCancelFromTheProgressBox) {
-    F15Fixture f;
+    SmartSystemFixture f;
     QStringList records;
     for (const QString& sideRank : {QStringLiteral("左3"), QStringLiteral("右2")}) {
         QString r = calcfixture::Record(calcfixture::Condition(QStringLiteral("True Then\r\nDo\r\nLoop\r\nEnd If\r\nIf True")),
                                         sideRank, 1, 5);
         records << r.replace(QStringLiteral("\r"), QStringLiteral("&#13;")).replace(QStringLiteral("\n"), QStringLiteral("&#10;"));
     }
-    f.server.serve(QStringLiteral("/3d/3d.xml"), F15SchemeXml(records));
+    f.server.serve(QStringLiteral("/3d/3d.xml"), SchemeListXml(records));
     SmartSystemWindow w;
-    const QString labelBefore = w.ctl<QLabel>(QStringLiteral("Label14"))->text();
+    const QString labelBefore = w.findChild<QLabel*>(QStringLiteral("Label14"))->text();
     const pool::NumberPool poolBefore = f.bench.session().pool;
     const QString logBefore = f.bench.session().log.text();
     const int slotBefore = f.bench.session().ring.index();
@@ -388,7 +392,7 @@ TEST(SmartSystemWindowTest, HostileSchemesCancelFromTheProgressBox) {
     EXPECT_GE(watch.ticks, 20);
     EXPECT_LT(watch.longest, 500);
     ASSERT_EQ(messages.messages.size(), 1) << messages.lastText().toStdString();  // the question only
-    EXPECT_EQ(w.ctl<QLabel>(QStringLiteral("Label14"))->text(), labelBefore);
+    EXPECT_EQ(w.findChild<QLabel*>(QStringLiteral("Label14"))->text(), labelBefore);
     EXPECT_EQ(f.bench.session().pool, poolBefore);
     EXPECT_EQ(f.bench.session().log.text(), logBefore);
     EXPECT_EQ(f.bench.session().ring.index(), slotBefore);
@@ -399,10 +403,10 @@ TEST(SmartSystemWindowTest, HostileSchemesCancelFromTheProgressBox) {
 // The help marks of the smart window and the older selection are painted pictures, and a
 // click on the smart window's mark still shows and hides its tip.
 TEST(SmartSystemWindowTest, HelpMarksArePictures) {
-    F15Fixture f;
+    SmartSystemFixture f;
     SmartSystemWindow w;
     OlderSmartSelection old;
-    for (QLabel* mark : {w.ctl<QLabel>(QStringLiteral("Image1")), old.ctl<QLabel>(QStringLiteral("Image1"))}) {
+    for (QLabel* mark : {w.findChild<QLabel*>(QStringLiteral("Image1")), old.findChild<QLabel*>(QStringLiteral("Image1"))}) {
         SCOPED_TRACE(mark->window()->objectName().toStdString());
         EXPECT_TRUE(mark->text().isEmpty());
         const QImage image = mark->pixmap().toImage();
@@ -410,7 +414,7 @@ TEST(SmartSystemWindowTest, HelpMarksArePictures) {
         EXPECT_GT(image.pixelColor(image.width() / 4, image.height() / 2).alpha(), 0);
         EXPECT_FALSE(mark->accessibleName().isEmpty());
     }
-    QLabel* tip = w.ctl<QLabel>(QStringLiteral("Label12"));
+    QLabel* tip = w.findChild<QLabel*>(QStringLiteral("Label12"));
     EXPECT_TRUE(tip->isHidden());
     w.Image1_Click();
     EXPECT_FALSE(tip->isHidden());

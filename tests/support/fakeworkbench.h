@@ -46,7 +46,7 @@ public:
 
     QWidget* widget() override { return this; }
     pool::PoolSession& session() override { return session_; }
-    void enterFilteringMode() override { ++cmdstyleCalls; }
+    void enterFilteringMode() override { ++enterFilteringModeCalls; }
     void saveCollection() override {}
     void redo() override {
         session_.Redo();
@@ -59,9 +59,9 @@ public:
     void refillFormulaList() override {}
     void runBasicBatch() override {}
     void runAdvancedBatch() override {}
-    bool hasBaseSet() const override { return cmdstyleCalls > 0; }
+    bool hasBaseSet() const override { return enterFilteringModeCalls > 0; }
 
-    int cmdstyleCalls = 0;
+    int enterFilteringModeCalls = 0;
 
 private:
     pool::PoolSession session_;

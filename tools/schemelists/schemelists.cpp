@@ -69,11 +69,11 @@ int Batch(const QStringList& args) {
     if (!calc.lastError.isEmpty()) return Fail(calc.lastError);
     calc.positionText = args[2];
     calc.cycleLengthsTried = firstC;
-    calc.lastCycleLength = lastC;
-    calc.cycleStep = stepC;
+    calc.batch.lastCycleLength = lastC;
+    calc.batch.cycleStep = stepC;
     calc.verifyPeriods = periods;
-    calc.lastVerifyPeriods = periods;
-    calc.verifyStep = 1;
+    calc.batch.lastVerifyPeriods = periods;
+    calc.batch.verifyStep = 1;
     calc.conditionIndex = 0;
     calc.batchVerification();
     if (!calc.lastError.isEmpty()) return Fail(calc.lastError);

@@ -1,0 +1,62 @@
+#include "smart/calculatorhost.h"
+
+#include "platform/ui/messagebox.h"
+#include "platform/ui/scriptboxes.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QElapsedTimer>
+#include <QPointer>
+#include <QThread>
+#include <QWidget>
+
+#include <memory>
+
+namespace smart {
+
+RunHost WindowRunHost(QWidget* parent, const SchemeCalculator& calc, std::function<bool()> canResume) {
+    RunHost h;
+    QPointer<QWidget> owner(parent);
+    h.processEvents = [] { QCoreApplication::processEvents(); };
+    auto inputClock = std::make_shared<QElapsedTimer>();
+    inputClock->start();
+    // No portable "input waiting" query: let events through every 50 ms instead.
+    h.inputWaiting = [inputClock] {
+        if (inputClock->elapsed() < 50) return false;
+        inputClock->restart();
+        return true;
+    };
+    h.sleep = [](int ms) { QThread::msleep(ms); };
+    h.canResume = std::move(canResume);
+    h.confirm = [owner](const QString& text) {
+        return ui::MsgBox(text, ui::Icon::Question, ui::Buttons::YesNo, QString(), owner) == ui::Answer::Yes;
+    };
+    h.message = [owner](const QString& text) { ui::MsgBox(text, ui::Icon::None, ui::Buttons::Ok, ui::kAppTitle, owner); };
+    h.scriptError = [owner, &calc](const script::ScriptError& e, const QString& verifyText) {
+        ui::MsgBox(calc.conditionErrorText(e), ui::Icon::None, ui::Buttons::Ok, QString(), owner);
+        if (QClipboard* cb = QApplication::clipboard()) {
+            cb->clear();
+            cb->setText(verifyText);
+        }
+    };
+    return h;
+}
+
+SchemeCalculator& SharedCalculator() {
+    struct Shared {
+        SchemeCalculator calc;
+        RunHost host;
+        ui::ScriptBoxes boxes{nullptr};
+        Shared() : host(WindowRunHost(nullptr, calc, [] { return false; })) {
+            calc.setRunHost(&host);
+            calc.setScriptHost(&boxes);
+            // Start-up: the 福彩3D file, no draw left out, the whole range.
+            calc.reloadWholeRange();
+            calc.lastError.clear();
+        }
+    };
+    static Shared* shared = new Shared;  // kept until the program ends, like the windows using it
+    return shared->calc;
+}
+
+}  // namespace smart
