@@ -1,6 +1,6 @@
 #pragma once
 // Expression and statement nodes of the compiled tree. Internal to the engine.
-#include "ast.h"
+#include "interp.h"
 
 namespace script {
 
