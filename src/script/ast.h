@@ -108,41 +108,6 @@ struct Program {
     bool optionExplicit = false;
 };
 
-// Builtin functions, looked up by lower-case name at compile time.
-struct BuiltinInfo {
-    int id;
-    int minArgs;
-    int maxArgs;  // -1: any
-};
-const BuiltinInfo* FindBuiltin(const QString& key);
-// The entry for `key` in one of the built-in tables, or null.
-inline const BuiltinInfo* FindIn(const QHash<QString, BuiltinInfo>& table, const QString& key) {
-    auto it = table.constFind(key);
-    return it == table.constEnd() ? nullptr : &*it;
-}
-// A whole-number argument (a count, a position, a code) as CLng reads it; Null is error 94.
-inline int32_t IntArgument(const Variant& v) {
-    if (v.isNull())
-        Throw(94);
-    return v.toLong();
-}
-// A compare-mode argument at a[i] (absent: binary): 0 binary, 1 text, else error 5.
-Qt::CaseSensitivity CompareMode(const std::vector<Variant>& a, size_t i);
-Variant CallBuiltin(Interp& I, int id, std::vector<Variant>& args);
-// Date and time functions, Rnd and Randomize (ids from 1000; datefunctions.cpp).
-const BuiltinInfo* FindDateBuiltin(const QString& key);
-Variant CallDateBuiltin(Interp& I, int id, std::vector<Variant>& args);
-// FormatNumber, FormatCurrency, FormatPercent and CCur (ids from 3000; format.cpp).
-const BuiltinInfo* FindFormatBuiltin(const QString& key);
-Variant CallFormatBuiltin(Interp& I, int id, std::vector<Variant>& args);
-// Filter, Escape/Unescape and the byte string functions (ids from 4000; bytetext.cpp).
-const BuiltinInfo* FindTextBuiltin(const QString& key);
-Variant CallTextBuiltin(Interp& I, int id, std::vector<Variant>& args);
-// Constants such as vbCrLf; false when the name is none.
-bool FindConstant(const QString& key, Variant* value);
-// Names the engine deliberately does not provide (objects, Eval, dates); empty when allowed.
-QString UnsupportedReason(const QString& key);
-
 // Index of an element for the given subscripts; throws Subscript out of range.
 size_t ElementOffset(const ArrayData& a, const int32_t* idx, size_t n);
 

@@ -1314,15 +1314,13 @@ private:
         QString why = UnsupportedReason(key);
         if (!why.isEmpty())
             error(445, why);
-        if (const BuiltinInfo* b = FindBuiltin(key)) {
+        if (const Builtin* b = FindBuiltin(key)) {
             if (!shadowed(key) && !moduleVars_.contains(key)) {
                 fillOmitted(key, args, peek().line);
                 auto e = std::make_unique<BuiltinExpr>();
                 e->line = peek().line;
-                e->id = b->id;
+                e->fn = b;
                 e->name = name;
-                e->minArgs = b->minArgs;
-                e->maxArgs = b->maxArgs;
                 if (int(args.size()) < b->minArgs || (b->maxArgs >= 0 && int(args.size()) > b->maxArgs))
                     e->badCount = true;  // error 450 when reached, catchable like any run-time error
                 e->args = std::move(args);
