@@ -123,53 +123,66 @@ private:
             newline();
             return t;
         }
-        if (identStart(c)) {
-            while (p_ < s_.size() && identPart(s_[p_]))
-                ++p_;
-            QString word = s_.mid(start, p_ - start);
-            QString key = word.toLower();
-            if (last_ == T::Dot) {
-                // After '.', any word is a member name: x.Rem, o.End
-                Token t = make(T::Ident, start);
-                t.text = word;
-                return t;
-            }
-            if (key == QLatin1String("rem")) {
-                skipToEol();
-                return next();
-            }
-            auto it = keywords().constFind(key);
-            Token t = make(it == keywords().constEnd() ? T::Ident : *it, start);
-            t.text = word;
-            return t;
-        }
+        if (identStart(c))
+            return word(start);
         if ((c >= u'0' && c <= u'9') || (c == u'.' && at(p_ + 1).isDigit() && at(p_ + 1).unicode() < 128))
             return number(start);
         if (c == u'&' && (((at(p_ + 1) == u'h' || at(p_ + 1) == u'H' || at(p_ + 1) == u'o' || at(p_ + 1) == u'O') &&
                            radixDigit(at(p_ + 2), at(p_ + 1) == u'h' || at(p_ + 1) == u'H')) ||
                           radixDigit(at(p_ + 1), false)))
             return radix(start);
-        if (c == u'"') {
-            QString v;
+        if (c == u'"')
+            return string(start);
+        return symbol(c, start);
+    }
+
+    // A name or a keyword; Rem starts a comment.
+    Token word(qsizetype start) {
+        while (p_ < s_.size() && identPart(s_[p_]))
             ++p_;
-            for (;;) {
-                if (p_ >= s_.size() || s_[p_] == u'\n' || s_[p_] == u'\r')
-                    fail(1033, start);
-                if (s_[p_] == u'"') {
-                    if (at(p_ + 1) == u'"') {
-                        v += u'"';
-                        p_ += 2;
-                        continue;
-                    }
-                    ++p_;
-                    break;
-                }
-                v += s_[p_++];
-            }
-            Token t = make(T::Str, start);
-            t.text = v;
+        QString spelling = s_.mid(start, p_ - start);
+        QString key = spelling.toLower();
+        if (last_ == T::Dot) {
+            // After '.', any word is a member name: x.Rem, o.End
+            Token t = make(T::Ident, start);
+            t.text = spelling;
             return t;
         }
+        if (key == QLatin1String("rem")) {
+            skipToEol();
+            return next();
+        }
+        auto it = keywords().constFind(key);
+        Token t = make(it == keywords().constEnd() ? T::Ident : *it, start);
+        t.text = spelling;
+        return t;
+    }
+
+    // "text" with "" for a quote, on one line.
+    Token string(qsizetype start) {
+        QString v;
+        ++p_;
+        for (;;) {
+            if (p_ >= s_.size() || s_[p_] == u'\n' || s_[p_] == u'\r')
+                fail(1033, start);
+            if (s_[p_] == u'"') {
+                if (at(p_ + 1) == u'"') {
+                    v += u'"';
+                    p_ += 2;
+                    continue;
+                }
+                ++p_;
+                break;
+            }
+            v += s_[p_++];
+        }
+        Token t = make(T::Str, start);
+        t.text = v;
+        return t;
+    }
+
+    // Punctuation, operators, #date# and [any name].
+    Token symbol(QChar c, qsizetype start) {
         ++p_;
         switch (c.unicode()) {
         case ':': return make(T::Colon, start);
