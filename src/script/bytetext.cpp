@@ -1,6 +1,6 @@
 // Text functions beyond the basic ones: Filter, Escape/Unescape and the byte view of a
 // string (LenB, LeftB, RightB, MidB, InStrB, AscB, ChrB) on its UTF-16 bytes, low byte first.
-#include "ast.h"
+#include "builtins.h"
 #include "ops.h"
 
 #include <QByteArray>
@@ -8,21 +8,6 @@
 namespace script {
 
 namespace {
-
-enum TextId {
-    kTextFirst = 4000,
-    FnFilter = kTextFirst, FnEscape, FnUnescape, FnLenB, FnLeftB, FnRightB, FnMidB, FnInStrB, FnAscB, FnChrB,
-};
-
-const QHash<QString, BuiltinInfo>& textTable() {
-    static const QHash<QString, BuiltinInfo> t = {
-        {"filter", {FnFilter, 2, 4}}, {"escape", {FnEscape, 1, 1}}, {"unescape", {FnUnescape, 1, 1}},
-        {"lenb", {FnLenB, 1, 1}}, {"leftb", {FnLeftB, 2, 2}}, {"rightb", {FnRightB, 2, 2}},
-        {"midb", {FnMidB, 2, 3}}, {"instrb", {FnInStrB, 2, 4}}, {"ascb", {FnAscB, 1, 1}},
-        {"chrb", {FnChrB, 1, 1}},
-    };
-    return t;
-}
 
 QByteArray bytesOf(const QString& s) {
     return QByteArray(reinterpret_cast<const char*>(s.utf16()), s.size() * 2);
@@ -114,7 +99,7 @@ Variant throughChars(Interp& I, const char* name, std::vector<Variant>& a, std::
     for (size_t k : texts)
         if (k < a.size() && !a[k].isNull())
             a[k] = Variant(QString::fromLatin1(bytesOf(a[k].toString())));
-    Variant r = CallBuiltin(I, FindBuiltin(QString::fromLatin1(name))->id, a);
+    Variant r = FindBuiltin(QString::fromLatin1(name))->call(I, a);
     if (packResult && r.isString())
         return Variant(textOf(r.stringValue().toLatin1()));
     return r;
@@ -139,43 +124,55 @@ Variant filter(const std::vector<Variant>& a) {
     return Variant::makeArray(std::move(out));
 }
 
-}  // namespace
-
-const BuiltinInfo* FindTextBuiltin(const QString& key) {
-    return FindIn(textTable(), key);
+Variant escapeOrUnescape(BuiltinArgs& a, bool escaping) {
+    if (a[0].isNull())
+        Throw(94);
+    return Variant(escaping ? escape(a[0].toString()) : unescape(a[0].toString()));
 }
 
-Variant CallTextBuiltin(Interp& I, int id, std::vector<Variant>& a) {
-    switch (TextId(id)) {
-    case FnFilter: return filter(a);
-    case FnEscape: case FnUnescape:
-        if (a[0].isNull())
-            Throw(94);
-        return Variant(id == FnEscape ? escape(a[0].toString()) : unescape(a[0].toString()));
-    case FnLenB:
-        if (a[0].isNull())
-            return a[0];
-        return Variant::makeLong(int32_t(a[0].toString().size() * 2));
-    case FnLeftB: return throughChars(I, "left", a, {0}, true);
-    case FnRightB: return throughChars(I, "right", a, {0}, true);
-    case FnMidB: return throughChars(I, "mid", a, {0}, true);
-    case FnInStrB: return throughChars(I, "instr", a, a.size() >= 3 ? std::initializer_list<size_t>{1, 2} : std::initializer_list<size_t>{0, 1}, false);
-    case FnAscB: {
-        if (a[0].isNull())
-            Throw(94);
-        const QString s = a[0].toString();
-        if (s.isEmpty())
-            Throw(5);
-        return Variant::makeByte(uint8_t(s[0].unicode() & 0xFF));
-    }
-    case FnChrB: {
-        const int32_t c = IntArgument(a[0]);
-        if (c < 0 || c > 255)
-            Throw(6);  // the code is read as a Byte
-        return Variant(QString(QChar(char16_t(c))));
-    }
-    }
-    return Variant();
+Variant LenB(Interp&, BuiltinArgs& a) {
+    if (a[0].isNull())
+        return a[0];
+    return Variant::makeLong(int32_t(a[0].toString().size() * 2));
+}
+
+Variant InStrB(Interp& I, BuiltinArgs& a) {
+    return throughChars(I, "instr", a, a.size() >= 3 ? std::initializer_list<size_t>{1, 2} : std::initializer_list<size_t>{0, 1}, false);
+}
+
+Variant AscB(Interp&, BuiltinArgs& a) {
+    if (a[0].isNull())
+        Throw(94);
+    const QString s = a[0].toString();
+    if (s.isEmpty())
+        Throw(5);
+    return Variant::makeByte(uint8_t(s[0].unicode() & 0xFF));
+}
+
+Variant ChrB(Interp&, BuiltinArgs& a) {
+    const int32_t c = IntArgument(a[0]);
+    if (c < 0 || c > 255)
+        Throw(6);  // the code is read as a Byte
+    return Variant(QString(QChar(char16_t(c))));
+}
+
+const Builtin kText[] = {
+    {"filter", 2, 4, [](Interp&, BuiltinArgs& a) { return filter(a); }},
+    {"escape", 1, 1, [](Interp&, BuiltinArgs& a) { return escapeOrUnescape(a, true); }},
+    {"unescape", 1, 1, [](Interp&, BuiltinArgs& a) { return escapeOrUnescape(a, false); }},
+    {"lenb", 1, 1, LenB},
+    {"leftb", 2, 2, [](Interp& I, BuiltinArgs& a) { return throughChars(I, "left", a, {0}, true); }},
+    {"rightb", 2, 2, [](Interp& I, BuiltinArgs& a) { return throughChars(I, "right", a, {0}, true); }},
+    {"midb", 2, 3, [](Interp& I, BuiltinArgs& a) { return throughChars(I, "mid", a, {0}, true); }},
+    {"instrb", 2, 4, InStrB},
+    {"ascb", 1, 1, AscB},
+    {"chrb", 1, 1, ChrB},
+};
+
+}  // namespace
+
+std::span<const Builtin> TextBuiltins() {
+    return kText;
 }
 
 }  // namespace script

@@ -1,5 +1,6 @@
 // The date and time functions of the language (Date, DateAdd, FormatDateTime ...), Timer,
 // Rnd and Randomize, on the calendar arithmetic of datetime.h.
+#include "builtins.h"
 #include "datetime.h"
 #include "nodes.h"
 
@@ -42,28 +43,6 @@ double ToOleDate(const Variant& v) {
         return d;
     }
     }
-}
-
-enum DateId {
-    kDateFirst = 1000,
-    FnDate = kDateFirst, FnTime, FnNow, FnTimer, FnDateSerial, FnTimeSerial, FnDateValue, FnTimeValue,
-    FnYear, FnMonth, FnDay, FnHour, FnMinute, FnSecond, FnWeekday, FnWeekdayName, FnMonthName,
-    FnDateAdd, FnDateDiff, FnDatePart, FnFormatDateTime, FnIsDate, FnCDate, FnRnd, FnRandomize,
-};
-
-const QHash<QString, BuiltinInfo>& dateTable() {
-    static const QHash<QString, BuiltinInfo> t = {
-        {"date", {FnDate, 0, 0}}, {"time", {FnTime, 0, 0}}, {"now", {FnNow, 0, 0}}, {"timer", {FnTimer, 0, 0}},
-        {"dateserial", {FnDateSerial, 3, 3}}, {"timeserial", {FnTimeSerial, 3, 3}},
-        {"datevalue", {FnDateValue, 1, 1}}, {"timevalue", {FnTimeValue, 1, 1}}, {"year", {FnYear, 1, 1}},
-        {"month", {FnMonth, 1, 1}}, {"day", {FnDay, 1, 1}}, {"hour", {FnHour, 1, 1}},
-        {"minute", {FnMinute, 1, 1}}, {"second", {FnSecond, 1, 1}}, {"weekday", {FnWeekday, 1, 2}},
-        {"weekdayname", {FnWeekdayName, 1, 3}}, {"monthname", {FnMonthName, 1, 2}},
-        {"dateadd", {FnDateAdd, 3, 3}}, {"datediff", {FnDateDiff, 3, 5}}, {"datepart", {FnDatePart, 2, 4}},
-        {"formatdatetime", {FnFormatDateTime, 1, 2}}, {"isdate", {FnIsDate, 1, 1}}, {"cdate", {FnCDate, 1, 1}},
-        {"rnd", {FnRnd, 0, 1}}, {"randomize", {FnRandomize, 0, 1}},
-    };
-    return t;
 }
 
 // First day of the week argument: 1 = Sunday .. 7 = Saturday; 0 is the system's, Monday on a
@@ -307,90 +286,108 @@ const char16_t* const kWeekdayShort[] = {u"周日", u"周一", u"周二", u"周�
 const char16_t* const kMonthNames[] = {u"一月", u"二月", u"三月", u"四月", u"五月", u"六月",
                                        u"七月", u"八月", u"九月", u"十月", u"十一月", u"十二月"};
 
-}  // namespace
-
-const BuiltinInfo* FindDateBuiltin(const QString& key) {
-    return FindIn(dateTable(), key);
+Variant Time(Interp&, BuiltinArgs&) {
+    const double n = nowOle();
+    return Variant::makeDate(n - std::floor(n));
 }
 
-Variant CallDateBuiltin(Interp& I, int id, std::vector<Variant>& a) {
-    switch (DateId(id)) {
-    case FnNow: return Variant::makeDate(nowOle());
-    case FnDate: return Variant::makeDate(std::floor(nowOle()));
-    case FnTime: {
-        const double n = nowOle();
-        return Variant::makeDate(n - std::floor(n));
-    }
-    case FnTimer: return Variant::makeSingle(timerValue());
-    case FnDateSerial: {
-        int64_t y = IntArgument(a[0]);
-        const int64_t m = IntArgument(a[1]), d = IntArgument(a[2]);
-        if (y >= 0 && y < 100)
-            y = y < 30 ? 2000 + y : 1900 + y;
-        const int64_t total = y * 12 + (m - 1);
-        const int64_t yy = floorDiv(total, 12);
-        const int mm = int(total - yy * 12) + 1;
-        if (yy < -10000 || yy > 20000)
-            Throw(5);
-        return dateResult(double(dayNumber(int(yy), mm, 1) + (d - 1)));
-    }
-    case FnTimeSerial: {
-        const int64_t secs = int64_t(IntArgument(a[0])) * 3600 + int64_t(IntArgument(a[1])) * 60 + IntArgument(a[2]);
-        return dateResult(oleFromSeconds(secs));
-    }
-    case FnDateValue: case FnTimeValue: {
-        const Parts p = split(ToOleDate(a[0]));
-        return Variant::makeDate(id == FnDateValue ? double(p.day) : oleFromSeconds(p.secs));
-    }
-    case FnYear: return part(a[0], &Parts::y, false);
-    case FnMonth: return part(a[0], &Parts::m, false);
-    case FnDay: return part(a[0], &Parts::d, false);
-    case FnHour: return part(a[0], &Parts::hh, true);
-    case FnMinute: return part(a[0], &Parts::mm, true);
-    case FnSecond: return part(a[0], &Parts::ss, true);
-    case FnWeekday: {
-        if (a[0].isNull())
-            return a[0];
-        const Parts p = split(ToOleDate(a[0]));
-        return Variant::makeInteger(int16_t(weekdayFrom(p.day, firstDay(a, 1))));
-    }
-    case FnWeekdayName: {
-        const int wd = IntArgument(a[0]);
-        const bool abbrev = a.size() > 1 && !a[1].isEmpty() && a[1].toBool();
-        const int first = firstDay(a, 2);
-        if (wd < 1 || wd > 7)
-            Throw(5);
-        const int sunday0 = (wd - 1 + first - 1) % 7;
-        return Variant(QString::fromUtf16(abbrev ? kWeekdayShort[sunday0] : kWeekdayNames[sunday0]));
-    }
-    case FnMonthName: {
-        const int m = IntArgument(a[0]);
-        const bool abbrev = a.size() > 1 && !a[1].isEmpty() && a[1].toBool();
-        if (m < 1 || m > 12)
-            Throw(5);
-        return Variant(abbrev ? QStringLiteral("%1月").arg(m) : QString::fromUtf16(kMonthNames[m - 1]));
-    }
-    case FnDateAdd: return dateAdd(a);
-    case FnDateDiff: return dateDiff(a);
-    case FnDatePart: return datePart(a);
-    case FnFormatDateTime: return formatDateTime(a);
-    case FnIsDate: {
-        if (a[0].isDate())
-            return Variant(true);
-        double d;
-        return Variant(a[0].isString() && ParseDateText(a[0].stringValue(), false, &d));
-    }
-    case FnCDate: {
-        // Text that is no date but a number converts as the number ("1" is 1899/12/31).
-        double day;
-        if (a[0].isString() && !ParseDateText(a[0].stringValue(), false, &day) && ParseNumber(a[0].stringValue(), &day))
-            return Variant::makeDate(ToOleDate(Variant::makeDouble(day)));
-        return Variant::makeDate(ToOleDate(a[0]));
-    }
-    case FnRnd: return rnd(I, a);
-    case FnRandomize: randomize(I, a); return Variant();
-    }
-    return Variant();
+Variant DateSerial(Interp&, BuiltinArgs& a) {
+    int64_t y = IntArgument(a[0]);
+    const int64_t m = IntArgument(a[1]), d = IntArgument(a[2]);
+    if (y >= 0 && y < 100)
+        y = y < 30 ? 2000 + y : 1900 + y;
+    const int64_t total = y * 12 + (m - 1);
+    const int64_t yy = floorDiv(total, 12);
+    const int mm = int(total - yy * 12) + 1;
+    if (yy < -10000 || yy > 20000)
+        Throw(5);
+    return dateResult(double(dayNumber(int(yy), mm, 1) + (d - 1)));
+}
+
+Variant TimeSerial(Interp&, BuiltinArgs& a) {
+    const int64_t secs = int64_t(IntArgument(a[0])) * 3600 + int64_t(IntArgument(a[1])) * 60 + IntArgument(a[2]);
+    return dateResult(oleFromSeconds(secs));
+}
+
+Variant dateOrTimeValue(BuiltinArgs& a, bool date) {
+    const Parts p = split(ToOleDate(a[0]));
+    return Variant::makeDate(date ? double(p.day) : oleFromSeconds(p.secs));
+}
+
+Variant Weekday(Interp&, BuiltinArgs& a) {
+    if (a[0].isNull())
+        return a[0];
+    const Parts p = split(ToOleDate(a[0]));
+    return Variant::makeInteger(int16_t(weekdayFrom(p.day, firstDay(a, 1))));
+}
+
+Variant WeekdayName(Interp&, BuiltinArgs& a) {
+    const int wd = IntArgument(a[0]);
+    const bool abbrev = a.size() > 1 && !a[1].isEmpty() && a[1].toBool();
+    const int first = firstDay(a, 2);
+    if (wd < 1 || wd > 7)
+        Throw(5);
+    const int sunday0 = (wd - 1 + first - 1) % 7;
+    return Variant(QString::fromUtf16(abbrev ? kWeekdayShort[sunday0] : kWeekdayNames[sunday0]));
+}
+
+Variant MonthName(Interp&, BuiltinArgs& a) {
+    const int m = IntArgument(a[0]);
+    const bool abbrev = a.size() > 1 && !a[1].isEmpty() && a[1].toBool();
+    if (m < 1 || m > 12)
+        Throw(5);
+    return Variant(abbrev ? QStringLiteral("%1月").arg(m) : QString::fromUtf16(kMonthNames[m - 1]));
+}
+
+Variant IsDate(Interp&, BuiltinArgs& a) {
+    if (a[0].isDate())
+        return Variant(true);
+    double d;
+    return Variant(a[0].isString() && ParseDateText(a[0].stringValue(), false, &d));
+}
+
+Variant CDate(Interp&, BuiltinArgs& a) {
+    // Text that is no date but a number converts as the number ("1" is 1899/12/31).
+    double day;
+    if (a[0].isString() && !ParseDateText(a[0].stringValue(), false, &day) && ParseNumber(a[0].stringValue(), &day))
+        return Variant::makeDate(ToOleDate(Variant::makeDouble(day)));
+    return Variant::makeDate(ToOleDate(a[0]));
+}
+
+using A = BuiltinArgs;
+
+const Builtin kDate[] = {
+    {"date", 0, 0, [](Interp&, A&) { return Variant::makeDate(std::floor(nowOle())); }},
+    {"time", 0, 0, Time},
+    {"now", 0, 0, [](Interp&, A&) { return Variant::makeDate(nowOle()); }},
+    {"timer", 0, 0, [](Interp&, A&) { return Variant::makeSingle(timerValue()); }},
+    {"dateserial", 3, 3, DateSerial},
+    {"timeserial", 3, 3, TimeSerial},
+    {"datevalue", 1, 1, [](Interp&, A& a) { return dateOrTimeValue(a, true); }},
+    {"timevalue", 1, 1, [](Interp&, A& a) { return dateOrTimeValue(a, false); }},
+    {"year", 1, 1, [](Interp&, A& a) { return part(a[0], &Parts::y, false); }},
+    {"month", 1, 1, [](Interp&, A& a) { return part(a[0], &Parts::m, false); }},
+    {"day", 1, 1, [](Interp&, A& a) { return part(a[0], &Parts::d, false); }},
+    {"hour", 1, 1, [](Interp&, A& a) { return part(a[0], &Parts::hh, true); }},
+    {"minute", 1, 1, [](Interp&, A& a) { return part(a[0], &Parts::mm, true); }},
+    {"second", 1, 1, [](Interp&, A& a) { return part(a[0], &Parts::ss, true); }},
+    {"weekday", 1, 2, Weekday},
+    {"weekdayname", 1, 3, WeekdayName},
+    {"monthname", 1, 2, MonthName},
+    {"dateadd", 3, 3, [](Interp&, A& a) { return dateAdd(a); }},
+    {"datediff", 3, 5, [](Interp&, A& a) { return dateDiff(a); }},
+    {"datepart", 2, 4, [](Interp&, A& a) { return datePart(a); }},
+    {"formatdatetime", 1, 2, [](Interp&, A& a) { return formatDateTime(a); }},
+    {"isdate", 1, 1, IsDate},
+    {"cdate", 1, 1, CDate},
+    {"rnd", 0, 1, [](Interp& I, A& a) { return rnd(I, a); }},
+    {"randomize", 0, 1, [](Interp& I, A& a) { randomize(I, a); return Variant(); }},
+};
+
+}  // namespace
+
+std::span<const Builtin> DateBuiltins() {
+    return kDate;
 }
 
 }  // namespace script

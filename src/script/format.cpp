@@ -1,6 +1,6 @@
 // Number formatting as a Chinese system shows it (FormatNumber, FormatCurrency, FormatPercent)
 // and the Currency conversion CCur.
-#include "ast.h"
+#include "builtins.h"
 #include "ops.h"
 
 #include <charconv>
@@ -9,19 +9,6 @@
 namespace script {
 
 namespace {
-
-enum FormatId {
-    kFormatFirst = 3000,
-    FnFormatNumber = kFormatFirst, FnFormatCurrency, FnFormatPercent, FnCCur,
-};
-
-const QHash<QString, BuiltinInfo>& formatTable() {
-    static const QHash<QString, BuiltinInfo> t = {
-        {"formatnumber", {FnFormatNumber, 1, 5}}, {"formatcurrency", {FnFormatCurrency, 1, 5}},
-        {"formatpercent", {FnFormatPercent, 1, 5}}, {"ccur", {FnCCur, 1, 1}},
-    };
-    return t;
-}
 
 // The system's number settings (zh-CN): two decimals, a leading zero, "-" for negatives,
 // thousands grouped with ",", money as "¥" before the amount.
@@ -190,20 +177,17 @@ Variant toCurrency(const Variant& v) {
     }
 }
 
+const Builtin kFormat[] = {
+    {"formatnumber", 1, 5, [](Interp&, BuiltinArgs& a) { return formatValue(Style::Number, a); }},
+    {"formatcurrency", 1, 5, [](Interp&, BuiltinArgs& a) { return formatValue(Style::Currency, a); }},
+    {"formatpercent", 1, 5, [](Interp&, BuiltinArgs& a) { return formatValue(Style::Percent, a); }},
+    {"ccur", 1, 1, [](Interp&, BuiltinArgs& a) { return toCurrency(a[0]); }},
+};
+
 }  // namespace
 
-const BuiltinInfo* FindFormatBuiltin(const QString& key) {
-    return FindIn(formatTable(), key);
-}
-
-Variant CallFormatBuiltin(Interp&, int id, std::vector<Variant>& a) {
-    switch (FormatId(id)) {
-    case FnFormatNumber: return formatValue(Style::Number, a);
-    case FnFormatCurrency: return formatValue(Style::Currency, a);
-    case FnFormatPercent: return formatValue(Style::Percent, a);
-    case FnCCur: return toCurrency(a[0]);
-    }
-    return Variant();
+std::span<const Builtin> FormatBuiltins() {
+    return kFormat;
 }
 
 }  // namespace script

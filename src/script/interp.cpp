@@ -553,7 +553,7 @@ Variant BuiltinExpr::eval(Interp& I) {
     values.reserve(args.size());
     for (auto& a : args)
         values.push_back(a->eval(I));
-    return CallBuiltin(I, id, values);
+    return fn->call(I, values);
 }
 
 Variant ErrMemberExpr::eval(Interp& I) {

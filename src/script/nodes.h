@@ -1,6 +1,7 @@
 #pragma once
 // Expression and statement nodes of the compiled tree. Internal to the engine.
-#include "ast.h"
+#include "builtins.h"
+#include "interp.h"
 
 namespace script {
 
@@ -50,9 +51,8 @@ struct IndexExpr : Expr {
 };
 
 struct BuiltinExpr : Expr {
-    int id = 0;
-    QString name;
-    int minArgs = 0, maxArgs = 0;
+    const Builtin* fn = nullptr;
+    QString name;  // as written
     bool badCount = false;  // called with the wrong number of arguments: error 450
     bool statement = false; // a conversion called as a statement: error 458
     std::vector<ExprP> args;

@@ -1,0 +1,52 @@
+#pragma once
+// Built-in functions: one row per function (its name, how many arguments it takes and the
+// handler that runs it). The compiler finds a name's row once; a call goes straight to the
+// handler. Each group's rows sit beside its handlers: builtins.cpp (text, conversions,
+// numbers, arrays, types, the engine and the locale; objects and code from text),
+// datefunctions.cpp, format.cpp, bytetext.cpp. Internal to the engine.
+#include "variant.h"
+
+#include <QString>
+
+#include <span>
+#include <vector>
+
+namespace script {
+
+struct Interp;
+
+// A built-in's arguments, evaluated; a handler may take them over (Array does).
+using BuiltinArgs = std::vector<Variant>;
+using BuiltinHandler = Variant (*)(Interp& I, BuiltinArgs& args);
+
+struct Builtin {
+    const char* name;  // lower case
+    int minArgs;
+    int maxArgs;  // -1: any
+    BuiltinHandler call;
+};
+
+// The row of the built-in named `key` (lower case), or null.
+const Builtin* FindBuiltin(const QString& key);
+
+// The rows of each group.
+std::span<const Builtin> CoreBuiltins();    // builtins.cpp
+std::span<const Builtin> DateBuiltins();    // date and time functions, Rnd, Randomize
+std::span<const Builtin> FormatBuiltins();  // FormatNumber, FormatCurrency, FormatPercent, CCur
+std::span<const Builtin> TextBuiltins();    // Filter, Escape/Unescape, the byte functions
+
+// A whole-number argument (a count, a position, a code) as CLng reads it; Null is error 94.
+inline int32_t IntArgument(const Variant& v) {
+    if (v.isNull())
+        Throw(94);
+    return v.toLong();
+}
+// A compare-mode argument at a[i] (absent: binary): 0 binary, 1 text, else error 5.
+Qt::CaseSensitivity CompareMode(const std::vector<Variant>& a, size_t i);
+
+// Constants such as vbCrLf; false when the name is none.
+bool FindConstant(const QString& key, Variant* value);
+// Names the engine deliberately does not provide; empty when allowed.
+QString UnsupportedReason(const QString& key);
+
+}  // namespace script
