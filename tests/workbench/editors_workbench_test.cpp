@@ -302,7 +302,7 @@ TEST_F(EditorsTest, PositionalPatternsWithWildcards) {
         EXPECT_EQ(editor->patterns(), QStringList({QStringLiteral("*2*"), QStringLiteral("1*2")}));
         click(d, QStringLiteral("Command25"));
     });
-    EXPECT_EQ(common::App().positionPatterns, QStringList({QStringLiteral("*2*"), QStringLiteral("1*2")}));
+    EXPECT_EQ(form->model().conditions.positionPatterns, QStringList({QStringLiteral("*2*"), QStringLiteral("1*2")}));
     EXPECT_EQ(numbers(), QStringList({QStringLiteral("345")}));
     // 122 matches both patterns and is logged once.
     EXPECT_TRUE(log().endsWith(QStringLiteral("\n定位过滤开始\n122| 320| 102| 112| \n过滤4注\n还剩1注\n")))
@@ -320,7 +320,7 @@ TEST_F(EditorsTest, PositionalPatternsWithWildcards) {
         EXPECT_EQ(recorder->lastText(), QStringLiteral("是否保存设置的定位号码条件？"));
     });
     EXPECT_EQ(PositionExclusionEditor::existing(), nullptr);  // unloaded
-    EXPECT_EQ(common::App().positionPatterns.size(), 2);
+    EXPECT_EQ(form->model().conditions.positionPatterns.size(), 2);
 }
 
 TEST_F(EditorsTest, OptionTabsOneAtATime) {
