@@ -52,12 +52,11 @@ void WorkbenchWindow::Command1_Click() {
 void WorkbenchWindow::Command12_Click() { TextCollectionWindow::Open(); }
 
 void WorkbenchWindow::Command21_Click() {
-    QLineEdit* boxes[3] = {ctl<QLineEdit>(QStringLiteral("Text12")), ctl<QLineEdit>(QStringLiteral("Text13")),
-                           ctl<QLineEdit>(QStringLiteral("Text14"))};
     QString texts[3];
     for (int k = 0; k < 3; ++k) {
-        texts[k] = boxes[k]->text().trimmed();
-        boxes[k]->setText(texts[k]);
+        const auto box = pool::InputBox(int(pool::InputBox::PositionDigits1) + k);
+        texts[k] = model_.input(box).trimmed();
+        setInput(box, texts[k]);
     }
     for (const QString& t : texts)
         if (t.isEmpty()) return;

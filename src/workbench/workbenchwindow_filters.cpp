@@ -46,9 +46,8 @@ const struct {
                                                   {"Check63", "Text7", "Check32", 7},
                                                   {"Check62", "Text6", "Check33", 7}};
 
-// The omission families in run order: family box and value box.
-const char* const kOmissionControls[5][2] = {
-    {"Check5", "Text15"}, {"Check8", "Text18"}, {"Check7", "Text17"}, {"Check6", "Text16"}, {"Check82", "Text11"}};
+// The omission families' boxes in run order; their values are the model's omission inputs.
+const char* const kOmissionBoxes[5] = {"Check5", "Check8", "Check7", "Check6", "Check82"};
 
 }  // namespace
 
@@ -75,9 +74,8 @@ void WorkbenchWindow::Command44_Click() {
 
 // 二码处理: 过滤 / 选择
 void WorkbenchWindow::Command40_Click() {
-    auto* text1 = ctl<QLineEdit>(QStringLiteral("Text1"));
-    const QString codes = text1->text().trimmed();
-    text1->setText(codes);
+    const QString codes = model_.input(pool::InputBox::TwoCodes).trimmed();
+    setInput(pool::InputBox::TwoCodes, codes);
     ctl<QPlainTextEdit>(QStringLiteral("Text5"))->moveCursor(QTextCursor::End);
     auto* position = ctl<QComboBox>(QStringLiteral("Combo10"));
     workbench::RunTwoCode(session_, codes, ctl<QRadioButton>(QStringLiteral("Option10"))->isChecked(),
@@ -93,7 +91,7 @@ void WorkbenchWindow::Command43_Click() {
         for (int j = 0; j < 4; ++j)
             counts[size_t(j)] = ticked(dialogs::ArrayName(QStringLiteral("Check%1").arg(31 + k), j));
         rules[size_t(k)] = pool::FuzzyRule::FromText(ticked(QStringLiteral("Check%1").arg(28 + k)),
-                                                     ctl<QLineEdit>(QStringLiteral("Text%1").arg(2 + k))->text(), counts);
+                                                     model_.input(pool::InputBox(int(pool::InputBox::FuzzyDigits1) + k)), counts);
     }
     workbench::RunFuzzy(session_, rules);
 }
@@ -127,8 +125,8 @@ void WorkbenchWindow::Command37_Click() {
     ctl<QPlainTextEdit>(QStringLiteral("Text5"))->moveCursor(QTextCursor::End);
     std::array<workbench::OmissionCondition, 5> families;
     for (int f = 0; f < 5; ++f) {
-        families[size_t(f)].on = ticked(QString::fromLatin1(kOmissionControls[f][0]));
-        families[size_t(f)].values = ctl<QLineEdit>(QString::fromLatin1(kOmissionControls[f][1]))->text();
+        families[size_t(f)].on = ticked(QString::fromLatin1(kOmissionBoxes[f]));
+        families[size_t(f)].values = model_.input(pool::InputBox(int(pool::InputBox::OmissionGroup) + f));
     }
     workbench::RunOmissionFilter(session_, common::DigitOmissionTable::Count(common::App().history), families);
 }
