@@ -20,6 +20,7 @@
 #include <QComboBox>
 #include <QDir>
 #include <QFileInfo>
+#include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -427,6 +428,42 @@ TEST_F(EditorsTest, EditorsHideOnCloseAndKeepTheirTicks) {
     open(QStringLiteral("Command41"), [&](QDialog* d) {
         EXPECT_EQ(in<QTabWidget>(d, QStringLiteral("SSTab1"))->currentIndex(), 5);
     });
+}
+
+// The editors and the workbench's own controls show the model and write back to it.
+TEST_F(EditorsTest, EditorsAndControlsStayInStepWithTheModel) {
+    pool::WorkbenchModel& model = form->model();
+    // A tick set in the model shows when the editor opens; a toggle in the editor writes it.
+    model.conditions.sums[5] = true;
+    open(QStringLiteral("Command28"), [&](QDialog* d) {
+        auto* editor = static_cast<SumEditor*>(d);
+        EXPECT_TRUE(editor->sums()[5]->isChecked());
+        editor->sums()[6]->setChecked(true);
+        editor->sums()[5]->setChecked(false);
+    });
+    EXPECT_FALSE(model.conditions.sums[5]);
+    EXPECT_TRUE(model.conditions.sums[6]);
+    PatternEditor::instance()->array(3)[2]->setChecked(true);
+    EXPECT_TRUE(model.conditions.patterns[3][2]);
+
+    // Family boxes, inputs and the base-set choice.
+    get<QCheckBox>(QStringLiteral("Check11"))->setChecked(true);
+    EXPECT_TRUE(model.conditions.basicFamilies[2]);
+    form->setInput(pool::InputBox::TwoCodes, QStringLiteral("12,34"));
+    EXPECT_EQ(get<QLineEdit>(QStringLiteral("Text1"))->text(), QStringLiteral("12,34"));
+    get<QLineEdit>(QStringLiteral("Text13"))->setText(QStringLiteral("1,2"));
+    EXPECT_EQ(model.input(pool::InputBox::PositionDigits2), QStringLiteral("1,2"));
+    get<QPlainTextEdit>(QStringLiteral("Text29"))->setPlainText(QStringLiteral("x"));
+    EXPECT_EQ(model.input(pool::InputBox::Formula), QStringLiteral("x"));
+    get<QRadioButton>(QStringLiteral("Option3"))->click();
+    EXPECT_EQ(model.baseSet.choice, pool::BaseChoice::GroupThree);
+    get<QPushButton>(QStringLiteral("Command1"))->click();
+    EXPECT_EQ(form->session().pool.size(), 90);
+
+    // A batch run through the model unticks the family box on the window too.
+    form->runBasicBatch();
+    EXPECT_FALSE(model.conditions.basicFamilies[2]);
+    EXPECT_FALSE(get<QCheckBox>(QStringLiteral("Check11"))->isChecked());
 }
 
 }  // namespace
