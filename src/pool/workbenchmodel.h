@@ -65,6 +65,35 @@ constexpr int kInputBoxes = int(InputBox::Formula) + 1;
 // objectName of the control that shows an input ("Text1", "Text15", ...).
 QString InputBoxName(InputBox box);
 
+// ---- The workbench's own filter frames ---------------------------------------------------
+
+constexpr int kRecentRowCount = 10;
+constexpr int kDigitGroupCount = 5;
+
+// 近期过滤: the ten rows (单选号码 .. 大中小) with their count lists' texts, and 用做大底自动容错.
+struct RecentInputs {
+    std::array<bool, kRecentRowCount> rows{};
+    std::array<QString, kRecentRowCount> counts;
+    bool autoCollect = false;
+};
+
+// 模糊【断组】过滤: the switch of each digit source and its allowed counts (0..3 digits); the
+// digits are the FuzzyDigits inputs.
+struct FuzzyInputs {
+    std::array<bool, 3> on{};
+    std::array<std::array<bool, 4>, 3> counts{};
+};
+
+// 胆码组合过滤: five digit groups with their allowed counts (0..3 digits from the group), and the
+// frame's two options (repeated counts once, automatic collection).
+struct DigitGroupInputs {
+    std::array<bool, kDigitGroupCount> on{};
+    std::array<QString, kDigitGroupCount> digits;
+    std::array<std::array<bool, 4>, kDigitGroupCount> counts{};
+    bool repeatCountsOnce = false;
+    bool autoCollect = false;
+};
+
 // ---- The model ----------------------------------------------------------------------------
 
 // 第一步's choice of base set (Option1..Option4), with 复式 (Check51, all numbers only) and the
@@ -80,6 +109,9 @@ struct WorkbenchModel {
     PoolSession session;
     EditorConditions conditions;
     std::array<QString, kInputBoxes> inputs;
+    RecentInputs recent;
+    FuzzyInputs fuzzy;
+    DigitGroupInputs digitGroups;
     BaseSetChoice baseSet;
     bool lotteryIsP3 = false;  // the lottery the workbench shows (排列三 when true)
 

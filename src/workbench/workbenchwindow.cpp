@@ -103,6 +103,7 @@ void WorkbenchWindow::wireControls() {
 
 // The controls that show the model write every change back to it.
 void WorkbenchWindow::wireModel() {
+    wireFrameInputs();
     model_.lotteryIsP3 = common::App().lotteryIsP3;
     const char* const options[] = {"Option1", "Option2", "Option3", "Option4"};
     for (int o = 0; o < 4; ++o)

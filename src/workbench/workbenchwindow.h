@@ -206,6 +206,8 @@ private:
     void writeFuzzySource(int kind);
     void wireModel();
     void showFamilies();  // the family boxes from the model
+    void wireFrameInputs();  // recent, fuzzy and digit-group frames (_filters.cpp)
+    void showFrameInputs();  // the recent rows from the model
     void openDigitPicker(int tab);
     void openFuzzyPicker(int tab);
     void customDigitsChanged(int k);
