@@ -248,7 +248,8 @@ void WorkbenchWindow::Form_Load() {
 }
 
 void WorkbenchWindow::Form_Activate() {
-    const bool p3 = common::App().lotteryIsP3;
+    // Another window may have switched the lottery meanwhile.
+    const bool p3 = model_.lotteryIsP3 = common::App().lotteryIsP3;
     ctl<QLabel>(QStringLiteral("Image1"))->setVisible(!p3);
     ctl<QLabel>(QStringLiteral("Image2"))->setVisible(p3);
     auto* c9 = ctl<QComboBox>(QStringLiteral("Combo9"));
