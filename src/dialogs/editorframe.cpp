@@ -25,7 +25,7 @@ const QStringList& FamilyBoxes(BatchGroup group) {
 
 QString NoBaseSetMessage() { return QStringLiteral("你还没有组装要过滤的号码，请先设置大底后再过滤号码。"); }
 
-bool StartFilterFromDialog(BatchGroup group, const QString& familyBox, QWidget* parent) {
+bool StartFilterFromDialog(BatchGroup group, int family, QWidget* parent) {
     WorkbenchApi* bench = Workbench();
     if (!bench || !bench->hasBaseSet()) {
         ui::MsgBox(NoBaseSetMessage(), ui::Icon::Information, ui::Buttons::Ok, ui::kAppTitle, parent);
@@ -33,8 +33,7 @@ bool StartFilterFromDialog(BatchGroup group, const QString& familyBox, QWidget* 
     }
     pool::EditorConditions& conditions = bench->model().conditions;
     auto& families = group == BatchGroup::Basic ? conditions.basicFamilies : conditions.advancedFamilies;
-    const QStringList& names = FamilyBoxes(group);
-    for (int f = 0; f < names.size(); ++f) families[size_t(f)] = names[f] == familyBox;
+    for (int f = 0; f < pool::kBatchFamilies; ++f) families[size_t(f)] = f == family;
     if (group == BatchGroup::Basic)
         bench->runBasicBatch();
     else

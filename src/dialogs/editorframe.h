@@ -26,9 +26,9 @@ const QStringList& FamilyBoxes(BatchGroup group);
 // Shown when an editor is started before a base set exists.
 QString NoBaseSetMessage();
 
-// Leaves familyBox the only ticked family of its group in the workbench's model and runs the
+// Leaves family the only ticked family of its group in the workbench's model and runs the
 // group's batch. Without a base set it shows the refusal and changes nothing; returns false then.
-bool StartFilterFromDialog(BatchGroup group, const QString& familyBox, QWidget* parent);
+bool StartFilterFromDialog(BatchGroup group, int family, QWidget* parent);
 
 // "[做大底]": hides the editor, saves the pool as a collection, confirms with the current
 // description and shows the editor again, modal. A failed save (reported by the workbench)

@@ -145,7 +145,7 @@ void OneDigitEditor::Command6_Click() { dialogs::ClearTicks(boxes_[3]); }
 void OneDigitEditor::Command7_Click() { dialogs::InvertTicks(boxes_[3]); }
 
 void OneDigitEditor::Command8_Click() {
-    dialogs::StartFilterFromDialog(dialogs::BatchGroup::Advanced, QStringLiteral("Check26"), this);
+    dialogs::StartFilterFromDialog(dialogs::BatchGroup::Advanced, pool::kOneDFamily, this);
 }
 
 void OneDigitEditor::Command9_Click() { dialogs::UndoFromDialog(); }

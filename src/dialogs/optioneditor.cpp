@@ -22,7 +22,6 @@ namespace {
 QPointer<OptionEditor> g_optionEditor;
 
 const char* const kTabCaptions[OptionEditor::kTabs] = {"升降序", "均值", "AC值", "直落号", "斜连值"};
-const char* const kFamilyBoxes[OptionEditor::kTabs] = {"Check9", "Check27", "Check25", "Check69", "Check60"};
 
 dialogs::TickList OptionTicks(int tab) {
     return [tab](pool::EditorConditions& c) -> QList<bool>& { return c.options[size_t(tab)]; };
@@ -133,7 +132,7 @@ void OptionEditor::Form_Load() {
 void OptionEditor::Command1_Click() {
     const int t = tab_->currentIndex();
     if (t < 0 || t >= kTabs) return;
-    dialogs::StartFilterFromDialog(dialogs::BatchGroup::Advanced, QString::fromLatin1(kFamilyBoxes[t]), this);
+    dialogs::StartFilterFromDialog(dialogs::BatchGroup::Advanced, pool::kFirstOptionFamily + t, this);
 }
 
 void OptionEditor::Combo1_Click() {

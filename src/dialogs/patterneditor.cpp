@@ -121,8 +121,7 @@ void PatternEditor::Form_Load() {
 }
 
 void PatternEditor::start(int tab) {
-    dialogs::StartFilterFromDialog(dialogs::BatchGroup::Basic, dialogs::FamilyBoxes(dialogs::BatchGroup::Basic)[tab],
-                                   this);
+    dialogs::StartFilterFromDialog(dialogs::BatchGroup::Basic, tab, this);
 }
 
 QComboBox* PatternEditor::presetOf(int tab) const {

@@ -300,7 +300,7 @@ void PositionExclusionEditor::Command17_Click() {
 
 void PositionExclusionEditor::Command25_Click() {
     Command17_Click();
-    dialogs::StartFilterFromDialog(dialogs::BatchGroup::Advanced, QStringLiteral("Check58"), this);
+    dialogs::StartFilterFromDialog(dialogs::BatchGroup::Advanced, pool::kPositionalFamily, this);
 }
 
 void PositionExclusionEditor::Command18_Click() {

@@ -87,7 +87,7 @@ void SumEditor::Command3_Click() { dialogs::ClearTicks(boxes_, combo1_); }
 void SumEditor::Command2_Click() { dialogs::InvertTicks(boxes_, combo1_); }
 
 void SumEditor::Command7_Click() {
-    dialogs::StartFilterFromDialog(dialogs::BatchGroup::Advanced, QStringLiteral("Check1"), this);
+    dialogs::StartFilterFromDialog(dialogs::BatchGroup::Advanced, pool::kSumFamily, this);
 }
 
 void SumEditor::Command1_Click() { dialogs::UndoFromDialog(); }

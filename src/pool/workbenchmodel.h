@@ -21,6 +21,12 @@ constexpr int kOptionTabs = 5;   // 升降序, 均值, AC值, 直落号, 斜连�
 constexpr int kOneDModes = 4;    // 正1D, 负1D, 反正1D, 反负1D
 constexpr int kSumBoxes = 28;    // the sums 0..27
 constexpr int kBatchFamilies = 8;
+// Where the editors' families sit among the advanced batch's: 定位, 和值, 1D, then the option
+// editor's tabs in order. The basic batch's families are the pattern editor's tabs.
+constexpr int kPositionalFamily = 0;
+constexpr int kSumFamily = 1;
+constexpr int kOneDFamily = 2;
+constexpr int kFirstOptionFamily = 3;
 
 // Captions of the pattern editor's boxes, per tab (also the patterns the basic batch removes).
 const QStringList& PatternCaptions(int tab);
