@@ -24,7 +24,6 @@ struct AppState {
     bool trayToggleEnabled = true;    // TrayToggleEnabled
     bool boardOpen = false;           // BoardOpen
     bool straightMode = false;        // StraightMode of the recent-numbers filter
-    QStringList positionPatterns;     // PositionPatterns: three characters each, digit or "*"
 
     // The default analysis range after a load: the last 101 draws, or all with fewer than 201.
     void resetAnalysisRange();

@@ -6,8 +6,6 @@
 #include "dialogs/workbenchapi.h"
 
 #include <QGuiApplication>
-#include <QLineEdit>
-#include <QPlainTextEdit>
 #include <QScreen>
 #include <QWidget>
 
@@ -57,23 +55,16 @@ void CentreOnWorkbench(QWidget* window) {
     CentreOnScreen(window);
 }
 
-bool SetWorkbenchText(const QString& name, const QString& text) {
+bool SetWorkbenchInput(pool::InputBox box, const QString& text) {
     WorkbenchApi* bench = Workbench();
     if (!bench) return false;
-    if (auto* line = bench->control<QLineEdit>(name)) {
-        line->setText(text);
-        return true;
-    }
-    if (auto* box = bench->control<QPlainTextEdit>(name)) {
-        box->setPlainText(text);
-        return true;
-    }
-    return false;
+    bench->setInput(box, text);
+    return true;
 }
 
 QWidget* WorkbenchWidget() {
     WorkbenchApi* bench = Workbench();
-    return bench ? bench->widget() : nullptr;
+    return bench ? bench->dialogParent() : nullptr;
 }
 
 }  // namespace dialogs

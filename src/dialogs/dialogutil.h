@@ -1,10 +1,12 @@
 #pragma once
 // Small helpers the dialogs share: buttons bound to their handlers, the one window of a kind,
-// placement and writing the workbench's text boxes.
+// placement and writing the workbench's text inputs.
 #include <QObject>
 #include <QPointer>
 #include <QPushButton>
 #include <QString>
+
+#include "pool/workbenchmodel.h"
 
 class QWidget;
 
@@ -63,7 +65,7 @@ void CentreOnScreen(QWidget* window);
 void PlaceOnWorkbench(QWidget* window);
 // Centres a window over the workbench (centred on the screen without one).
 void CentreOnWorkbench(QWidget* window);
-// Writes a workbench text box by objectName (one-line or multi-line); false when absent.
-bool SetWorkbenchText(const QString& name, const QString& text);
+// Writes one of the workbench's text inputs; false without a workbench.
+bool SetWorkbenchInput(pool::InputBox box, const QString& text);
 
 }  // namespace dialogs

@@ -25,14 +25,15 @@ const QStringList& FamilyBoxes(BatchGroup group) {
 
 QString NoBaseSetMessage() { return QStringLiteral("你还没有组装要过滤的号码，请先设置大底后再过滤号码。"); }
 
-bool StartFilterFromDialog(BatchGroup group, const QString& familyBox, QWidget* parent) {
+bool StartFilterFromDialog(BatchGroup group, int family, QWidget* parent) {
     WorkbenchApi* bench = Workbench();
     if (!bench || !bench->hasBaseSet()) {
         ui::MsgBox(NoBaseSetMessage(), ui::Icon::Information, ui::Buttons::Ok, ui::kAppTitle, parent);
         return false;
     }
-    for (const QString& name : FamilyBoxes(group))
-        if (auto* box = bench->control<QCheckBox>(name)) box->setChecked(name == familyBox);
+    pool::EditorConditions& conditions = bench->model().conditions;
+    auto& families = group == BatchGroup::Basic ? conditions.basicFamilies : conditions.advancedFamilies;
+    for (int f = 0; f < pool::kBatchFamilies; ++f) families[size_t(f)] = f == family;
     if (group == BatchGroup::Basic)
         bench->runBasicBatch();
     else
@@ -55,7 +56,7 @@ void MakeBaseFromDialog(QDialog* editor) {
     bench->saveCollection();
     if (bench->collectionSaved())
         ui::MsgBox(bench->session().setDescription + QLatin1Char('\n') + QStringLiteral("保存大底成功！"),
-                   ui::Icon::Information, ui::Buttons::Ok, ui::kAppTitle, bench->widget());
+                   ui::Icon::Information, ui::Buttons::Ok, ui::kAppTitle, bench->dialogParent());
     if (open)
         editor->QWidget::setVisible(true);
     else
@@ -106,6 +107,23 @@ QList<QCheckBox*> MakeCheckArray(QWidget* parent, const QString& name, const QSt
         boxes.append(box);
     }
     return boxes;
+}
+
+void BindTicks(QWidget* editor, const QList<QCheckBox*>& boxes, TickList ticks) {
+    for (int i = 0; i < boxes.size(); ++i)
+        QObject::connect(boxes[i], &QCheckBox::toggled, editor, [ticks, i](bool on) {
+            if (pool::EditorConditions* conditions = WorkbenchConditions()) {
+                QList<bool>& list = ticks(*conditions);
+                if (i < list.size()) list[i] = on;
+            }
+        });
+}
+
+void FillTicks(const QList<QCheckBox*>& boxes, TickList ticks) {
+    pool::EditorConditions* conditions = WorkbenchConditions();
+    if (!conditions) return;
+    const QList<bool>& list = ticks(*conditions);
+    for (int i = 0; i < boxes.size() && i < list.size(); ++i) boxes[i]->setChecked(list[i]);
 }
 
 QList<int> TickedIndexes(const QList<QCheckBox*>& boxes) {

@@ -1,10 +1,15 @@
 #pragma once
 // What the condition editors share: starting a batch on the workbench, saving the pool as a
 // collection, undo and redo, clearing and inverting a check array, placement and hiding on
-// close. The editors only hold ticks; the workbench's batch filters read them.
+// close. The editors show and edit the ticks of the workbench's model; the batch filters read
+// them from the model.
 #include <QList>
 #include <QString>
 #include <QStringList>
+
+#include <functional>
+
+#include "pool/workbenchmodel.h"
 
 class QCheckBox;
 class QCloseEvent;
@@ -21,9 +26,9 @@ const QStringList& FamilyBoxes(BatchGroup group);
 // Shown when an editor is started before a base set exists.
 QString NoBaseSetMessage();
 
-// Leaves familyBox the only ticked box of its group and presses the group's hidden batch
-// button. Without a base set it shows the refusal and changes nothing; returns false then.
-bool StartFilterFromDialog(BatchGroup group, const QString& familyBox, QWidget* parent);
+// Leaves family the only ticked family of its group in the workbench's model and runs the
+// group's batch. Without a base set it shows the refusal and changes nothing; returns false then.
+bool StartFilterFromDialog(BatchGroup group, int family, QWidget* parent);
 
 // "[做大底]": hides the editor, saves the pool as a collection, confirms with the current
 // description and shows the editor again, modal. A failed save (reported by the workbench)
@@ -50,6 +55,13 @@ bool HideUnlessQuitting(QWidget* editor, QCloseEvent* event);
 // Geometry in pixels: first box at (left, top), cells of cellWidth x cellHeight.
 QList<QCheckBox*> MakeCheckArray(QWidget* parent, const QString& name, const QStringList& captions, int columns,
                                  int left, int top, int cellWidth, int cellHeight);
+
+// A check array's list of ticks in the workbench's conditions.
+using TickList = std::function<QList<bool>&(pool::EditorConditions&)>;
+// Every toggle of a box writes its tick to the running workbench's conditions.
+void BindTicks(QWidget* editor, const QList<QCheckBox*>& boxes, TickList ticks);
+// Ticks the boxes as the running workbench's conditions hold them (nothing without one).
+void FillTicks(const QList<QCheckBox*>& boxes, TickList ticks);
 
 // Indexes of the ticked boxes, ascending.
 QList<int> TickedIndexes(const QList<QCheckBox*>& boxes);

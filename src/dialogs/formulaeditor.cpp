@@ -198,7 +198,7 @@ void FormulaEditor::menu2_Click() {
 }
 
 void FormulaEditor::Command4_Click() {
-    dialogs::SetWorkbenchText(QStringLiteral("Text29"), text_->toPlainText());
+    dialogs::SetWorkbenchInput(pool::InputBox::Formula, text_->toPlainText());
     accept();
 }
 

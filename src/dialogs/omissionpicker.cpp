@@ -78,9 +78,12 @@ int OmissionPicker::Open() {
 QListWidget* OmissionPicker::list(int k) const { return k >= 1 && k <= 5 ? lists_[k - 1] : nullptr; }
 QLabel* OmissionPicker::label(int k) const { return k >= 1 && k <= 5 ? labels_[k - 1] : nullptr; }
 
+pool::InputBox OmissionPicker::TargetInput(int k) {
+    return pool::InputBox(int(pool::InputBox::OmissionGroup) + k - 1);
+}
+
 QString OmissionPicker::TargetBox(int k) {
-    static const char* const boxes[5] = {"Text15", "Text18", "Text17", "Text16", "Text11"};
-    return k >= 1 && k <= 5 ? QString::fromLatin1(boxes[k - 1]) : QString();
+    return k >= 1 && k <= 5 ? pool::InputBoxName(TargetInput(k)) : QString();
 }
 
 void OmissionPicker::Form_Load() {
@@ -109,7 +112,7 @@ void OmissionPicker::sendList(int k) {
         if (!text.isEmpty()) text += QLatin1Char(',');
         text += QString::number(item->text().toInt());
     }
-    dialogs::SetWorkbenchText(TargetBox(k), text);
+    dialogs::SetWorkbenchInput(TargetInput(k), text);
 }
 
 void OmissionPicker::Command1_Click() { close(); }

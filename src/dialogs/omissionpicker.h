@@ -3,6 +3,8 @@
 // draws, in five lists (组选, 百位, 十位, 个位, 单选); each list's "设置" writes the ticked values
 // into the matching value box of the workbench's omission filter.
 // Its objectName is "Form13": tests, settings and the other windows find it by that name.
+#include "pool/workbenchmodel.h"
+
 #include <QDialog>
 
 class QLabel;
@@ -22,6 +24,8 @@ public:
     QLabel* label(int k) const;
     // The workbench box list k writes ("Text15", "Text18", "Text17", "Text16", "Text11").
     static QString TargetBox(int k);
+    // The workbench input list k (1..5) writes: 组选, 百位, 十位, 个位, 单选 omission values.
+    static pool::InputBox TargetInput(int k);
 
 public slots:
     void Form_Load();

@@ -35,6 +35,10 @@ const ModeDesign kModeDesign[OneDigitEditor::kModes] = {
 };
 
 
+dialogs::TickList OneDTicks(int mode) {
+    return [mode](pool::EditorConditions& c) -> QList<bool>& { return c.oneD[size_t(mode)]; };
+}
+
 }  // namespace
 
 OneDigitEditor::OneDigitEditor(QWidget* parent) : QDialog(parent) {
@@ -83,6 +87,18 @@ OneDigitEditor::OneDigitEditor(QWidget* parent) : QDialog(parent) {
     setFixedSize(456, 272);
 
     Form_Load();
+    fill();
+    for (int m = 0; m < kModes; ++m) dialogs::BindTicks(this, boxes_[m], OneDTicks(m));
+}
+
+void OneDigitEditor::fill() {
+    pool::EditorConditions* conditions = dialogs::WorkbenchConditions();
+    if (!conditions) return;
+    for (int m = 0; m < kModes; ++m) {
+        dialogs::FillTicks(boxes_[m], OneDTicks(m));
+        combos_[m]->setCurrentIndex(int(conditions->oneDModes[size_t(m)]));
+        for (QCheckBox* box : boxes_[m]) box->setEnabled(combos_[m]->currentIndex() != 0);
+    }
 }
 
 OneDigitEditor* OneDigitEditor::instance() {
@@ -91,7 +107,11 @@ OneDigitEditor* OneDigitEditor::instance() {
 
 OneDigitEditor* OneDigitEditor::existing() { return g_oneDigitEditor; }
 
-int OneDigitEditor::Open() { return ui::ShowModal(instance()); }
+int OneDigitEditor::Open() {
+    OneDigitEditor* editor = instance();
+    editor->fill();
+    return ui::ShowModal(editor);
+}
 
 QList<int> OneDigitEditor::filteredValues(int modeIndex) const {
     if (combos_[modeIndex]->currentIndex() == 0) return {};  // 不过滤
@@ -105,6 +125,8 @@ void OneDigitEditor::Form_Load() {
 
 void OneDigitEditor::modeChanged(int modeIndex) {
     const bool on = combos_[modeIndex]->currentIndex() != 0;
+    if (pool::EditorConditions* conditions = dialogs::WorkbenchConditions())
+        conditions->oneDModes[size_t(modeIndex)] = pool::OneDMode(combos_[modeIndex]->currentIndex());
     for (QCheckBox* box : boxes_[modeIndex]) box->setEnabled(on);
 }
 
@@ -123,7 +145,7 @@ void OneDigitEditor::Command6_Click() { dialogs::ClearTicks(boxes_[3]); }
 void OneDigitEditor::Command7_Click() { dialogs::InvertTicks(boxes_[3]); }
 
 void OneDigitEditor::Command8_Click() {
-    dialogs::StartFilterFromDialog(dialogs::BatchGroup::Advanced, QStringLiteral("Check26"), this);
+    dialogs::StartFilterFromDialog(dialogs::BatchGroup::Advanced, pool::kOneDFamily, this);
 }
 
 void OneDigitEditor::Command9_Click() { dialogs::UndoFromDialog(); }

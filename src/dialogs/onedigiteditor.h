@@ -1,6 +1,7 @@
 #pragma once
 // 1D editor "1D过滤": four kinds of one-digit values (正1D, 负1D, 反正1D, 反负1D), ten boxes
-// each, with a mode list per kind; read by the workbench's advanced batch (family box Check26).
+// each, with a mode list per kind; the ticks and modes are the workbench model's, read by its
+// advanced batch (family box Check26).
 // Its objectName is "Form19": tests, settings and the other windows find it by that name.
 #include <QDialog>
 #include <QList>
@@ -54,6 +55,7 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    void fill();  // ticks and modes from the workbench's model
     void modeChanged(int modeIndex);
 
     QTabWidget* tab_ = nullptr;

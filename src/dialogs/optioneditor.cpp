@@ -22,12 +22,9 @@ namespace {
 QPointer<OptionEditor> g_optionEditor;
 
 const char* const kTabCaptions[OptionEditor::kTabs] = {"升降序", "均值", "AC值", "直落号", "斜连值"};
-const char* const kFamilyBoxes[OptionEditor::kTabs] = {"Check9", "Check27", "Check25", "Check69", "Check60"};
 
-QStringList Numbers(int first, int last) {
-    QStringList list;
-    for (int k = first; k <= last; ++k) list << QString::number(k);
-    return list;
+dialogs::TickList OptionTicks(int tab) {
+    return [tab](pool::EditorConditions& c) -> QList<bool>& { return c.options[size_t(tab)]; };
 }
 
 
@@ -56,11 +53,7 @@ OptionEditor::OptionEditor(QWidget* parent) : QDialog(parent) {
     }
 
     // 升降序: shapes in four rows, with presets.
-    const QStringList shapes = {QStringLiteral("AAA"), QStringLiteral("ABB"), QStringLiteral("BAA"), QStringLiteral("ABA"),
-                                QStringLiteral("BAB"), QStringLiteral("AAB"), QStringLiteral("BBA"), QStringLiteral("ABC"),
-                                QStringLiteral("ACB"), QStringLiteral("BAC"), QStringLiteral("BCA"), QStringLiteral("CAB"),
-                                QStringLiteral("CBA")};
-    arrays_[0] = dialogs::MakeCheckArray(pages[0], QStringLiteral("Check1"), shapes, 4, 8, 40, 70, 24);
+    arrays_[0] = dialogs::MakeCheckArray(pages[0], QStringLiteral("Check1"), pool::OptionCaptions(0), 4, 8, 40, 70, 24);
     combo1_ = new QComboBox(pages[0]);
     combo1_->setObjectName(QStringLiteral("Combo1"));
     combo1_->addItems({QStringLiteral("请选择组合方式"), QStringLiteral("升组合"), QStringLiteral("降组合"),
@@ -73,18 +66,18 @@ OptionEditor::OptionEditor(QWidget* parent) : QDialog(parent) {
     note->setGeometry(8, 144, 400, 20);
 
     // 均值
-    arrays_[1] = dialogs::MakeCheckArray(pages[1], QStringLiteral("Check2"), Numbers(0, 9), 5, 8, 8, 56, 26);
+    arrays_[1] = dialogs::MakeCheckArray(pages[1], QStringLiteral("Check2"), pool::OptionCaptions(1), 5, 8, 8, 56, 26);
     MakeButton(pages[1], "Command2", QStringLiteral("全清"), 300, 8, 70, 26, this, &OptionEditor::Command2_Click);
     MakeButton(pages[1], "Command3", QStringLiteral("反选"), 300, 38, 70, 26, this, &OptionEditor::Command3_Click);
 
     // AC值, 直落号, 斜连值
-    arrays_[2] = dialogs::MakeCheckArray(pages[2], QStringLiteral("Check62"), Numbers(1, 3), 3, 8, 8, 56, 26);
+    arrays_[2] = dialogs::MakeCheckArray(pages[2], QStringLiteral("Check62"), pool::OptionCaptions(2), 3, 8, 8, 56, 26);
     Help(pages[2], "Label2",
          QStringLiteral("AC值为1的号码为豹子号，AC值为2的号码包括组3号和等差号码，AC值为3的号码是除了AC值等于1和2之外的所有号码。"),
          44);
-    arrays_[3] = dialogs::MakeCheckArray(pages[3], QStringLiteral("Check70"), Numbers(0, 3), 4, 8, 8, 56, 26);
+    arrays_[3] = dialogs::MakeCheckArray(pages[3], QStringLiteral("Check70"), pool::OptionCaptions(3), 4, 8, 8, 56, 26);
     Help(pages[3], "Label4", QStringLiteral("直落号的规律可以参考上下两期之间的重号来选择，一般每期都有1-2个重号。"), 44);
-    arrays_[4] = dialogs::MakeCheckArray(pages[4], QStringLiteral("Check63"), Numbers(0, 5), 6, 8, 8, 56, 26);
+    arrays_[4] = dialogs::MakeCheckArray(pages[4], QStringLiteral("Check63"), pool::OptionCaptions(4), 6, 8, 8, 56, 26);
     QLabel* example = Help(pages[4], "Label3",
                            QStringLiteral("例如：上期开奖936，下期开542，斜连值为3，0和9也是斜连。") + QLatin1Char('\n') +
                                QString(4, QChar(0x3000)) + QStringLiteral("3  6   9") + QLatin1Char('\n') +
@@ -102,6 +95,12 @@ OptionEditor::OptionEditor(QWidget* parent) : QDialog(parent) {
     setFixedSize(436, 252);
 
     Form_Load();
+    fill();
+    for (int t = 0; t < kTabs; ++t) dialogs::BindTicks(this, arrays_[t], OptionTicks(t));
+}
+
+void OptionEditor::fill() {
+    for (int t = 0; t < kTabs; ++t) dialogs::FillTicks(arrays_[t], OptionTicks(t));
 }
 
 OptionEditor* OptionEditor::instance() {
@@ -114,6 +113,7 @@ QString OptionEditor::TabCaption(int tab) { return QString::fromUtf8(kTabCaption
 
 int OptionEditor::Open(int tab) {
     OptionEditor* editor = instance();
+    editor->fill();
     // The editor keeps its tab layout between openings, so every opening sets all five.
     editor->tab_->setTabVisible(tab, true);
     for (int t = 0; t < kTabs; ++t)
@@ -132,7 +132,7 @@ void OptionEditor::Form_Load() {
 void OptionEditor::Command1_Click() {
     const int t = tab_->currentIndex();
     if (t < 0 || t >= kTabs) return;
-    dialogs::StartFilterFromDialog(dialogs::BatchGroup::Advanced, QString::fromLatin1(kFamilyBoxes[t]), this);
+    dialogs::StartFilterFromDialog(dialogs::BatchGroup::Advanced, pool::kFirstOptionFamily + t, this);
 }
 
 void OptionEditor::Combo1_Click() {

@@ -1,6 +1,6 @@
 #pragma once
 // Option editor "选项过滤": five tabs (升降序, 均值, AC值, 直落号, 斜连值), each a row of value
-// boxes read by the workbench's advanced batch filter. The workbench shows one tab at a time.
+// boxes of the workbench model's conditions, which its advanced batch filter reads. The workbench shows one tab at a time.
 // Its objectName is "Form14": tests, settings and the other windows find it by that name.
 #include <QDialog>
 #include <QList>
@@ -44,6 +44,8 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    void fill();  // the ticks from the workbench's model
+
     QTabWidget* tab_ = nullptr;
     QList<QCheckBox*> arrays_[kTabs];
     QComboBox* combo1_ = nullptr;

@@ -115,7 +115,7 @@ void PairPicker::Command4_Click() {
     QStringList codes;
     for (QCheckBox* box : boxes_)
         if (box->isChecked()) codes.append(box->text());
-    dialogs::SetWorkbenchText(QStringLiteral("Text1"), codes.join(QLatin1Char(',')));
+    dialogs::SetWorkbenchInput(pool::InputBox::TwoCodes, codes.join(QLatin1Char(',')));
     hide();
 }
 

@@ -3,6 +3,7 @@
 #include "dialogs/dialogutil.h"
 #include "dialogs/editorframe.h"
 #include "dialogs/workbenchapi.h"
+#include "pool/workbenchmodel.h"
 #include "platform/ui/messagebox.h"
 
 #include <QCheckBox>
@@ -38,40 +39,6 @@ const TabDesign kTabDesign[PatternEditor::kTabs] = {
     {"单选1234", "Check8", 8, "Command28", "Command8", "Command9"},
 };
 
-QStringList Words(const char* const (&w)[8]) {
-    QStringList list;
-    for (const char* s : w) list << QString::fromUtf8(s);
-    return list;
-}
-
-// Box i of the 27-box tabs holds position codes c1 c2 c3 with i = c1 + 9·c2 + 3·c3.
-QStringList PositionCodeCaptions(const QStringList& symbols) {
-    QStringList captions;
-    for (int i = 0; i < 27; ++i) captions << symbols[i % 3] + symbols[i / 9] + symbols[(i / 3) % 3];
-    return captions;
-}
-
-QStringList TabCaptions(int tab) {
-    static const char* const oddEven[8] = {"偶偶偶", "偶偶奇", "偶奇偶", "偶奇奇", "奇偶偶", "奇偶奇", "奇奇偶", "奇奇奇"};
-    static const char* const primeComposite[8] = {"质质质", "质质合", "质合质", "质合合",
-                                                  "合质质", "合质合", "合合质", "合合合"};
-    static const char* const bigSmall[8] = {"小小小", "小小大", "小大小", "小大大", "大小小", "大小大", "大大小", "大大大"};
-    switch (tab) {
-    case 0:
-        return {QStringLiteral("300"), QStringLiteral("210"), QStringLiteral("201"), QStringLiteral("120"),
-                QStringLiteral("102"), QStringLiteral("111"), QStringLiteral("030"), QStringLiteral("003"),
-                QStringLiteral("012"), QStringLiteral("021")};
-    case 1: return PositionCodeCaptions({QStringLiteral("0"), QStringLiteral("1"), QStringLiteral("2")});
-    case 2: return Words(oddEven);
-    case 3: return Words(primeComposite);
-    case 4: return Words(bigSmall);
-    case 5: return PositionCodeCaptions({QStringLiteral("大"), QStringLiteral("中"), QStringLiteral("小")});
-    case 6: return QStringList(20, QString());  // captioned at load
-    default: return QStringList(64, QString());
-    }
-}
-
-
 QComboBox* Preset(QWidget* parent, const char* name, const char* const (&items)[4]) {
     auto* combo = new QComboBox(parent);
     combo->setObjectName(QString::fromLatin1(name));
@@ -97,7 +64,7 @@ PatternEditor::PatternEditor(QWidget* parent) : QDialog(parent) {
         tab_->addTab(page, QString::fromUtf8(d.caption));
         const int cellWidth = d.columns >= 8 ? 60 : 80;
         const int top = (t >= 2 && t <= 4) ? 40 : 10;
-        arrays_[t] = dialogs::MakeCheckArray(page, QString::fromLatin1(d.array), TabCaptions(t), d.columns, 8, top,
+        arrays_[t] = dialogs::MakeCheckArray(page, QString::fromLatin1(d.array), pool::PatternCaptions(t), d.columns, 8, top,
                                              cellWidth, 24);
         connect(MakeButton(page, d.start, QStringLiteral("开始过滤号码"), 8, 226, 120, 28), &QPushButton::clicked, this,
                 [this, t]() { start(t); });
@@ -125,6 +92,14 @@ PatternEditor::PatternEditor(QWidget* parent) : QDialog(parent) {
     setFixedSize(576, 342);
 
     Form_Load();
+    fill();
+    for (int t = 0; t < kTabs; ++t)
+        dialogs::BindTicks(this, arrays_[t], [t](pool::EditorConditions& c) -> QList<bool>& { return c.patterns[size_t(t)]; });
+}
+
+void PatternEditor::fill() {
+    for (int t = 0; t < kTabs; ++t)
+        dialogs::FillTicks(arrays_[t], [t](pool::EditorConditions& c) -> QList<bool>& { return c.patterns[size_t(t)]; });
 }
 
 PatternEditor* PatternEditor::instance() {
@@ -135,26 +110,18 @@ PatternEditor* PatternEditor::existing() { return g_patternEditor; }
 
 int PatternEditor::Open(int tab) {
     PatternEditor* editor = instance();
+    editor->fill();
     editor->tab_->setCurrentIndex(tab);
     return ui::ShowModal(editor);
 }
 
 void PatternEditor::Form_Load() {
     dialogs::PlaceEditorOnWorkbench(this);
-    int n = 0;
-    for (int a = 1; a <= 4; ++a)
-        for (int b = a; b <= 4; ++b)
-            for (int c = b; c <= 4; ++c) arrays_[6][n++]->setText(QStringLiteral("%1%2%3").arg(a).arg(b).arg(c));
-    n = 0;
-    for (int a = 1; a <= 4; ++a)
-        for (int b = 1; b <= 4; ++b)
-            for (int c = 1; c <= 4; ++c) arrays_[7][n++]->setText(QStringLiteral("%1%2%3").arg(a).arg(b).arg(c));
     for (QComboBox* c : {combo1_, combo2_, combo3_}) c->setCurrentIndex(0);
 }
 
 void PatternEditor::start(int tab) {
-    dialogs::StartFilterFromDialog(dialogs::BatchGroup::Basic, dialogs::FamilyBoxes(dialogs::BatchGroup::Basic)[tab],
-                                   this);
+    dialogs::StartFilterFromDialog(dialogs::BatchGroup::Basic, tab, this);
 }
 
 QComboBox* PatternEditor::presetOf(int tab) const {

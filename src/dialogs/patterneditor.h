@@ -1,6 +1,6 @@
 #pragma once
 // Pattern editor "组合过滤": eight tabs of pattern boxes (routes, classes, 1234 classes), one
-// per family of the workbench's basic batch filter, which reads the ticks and captions.
+// per family of the workbench's basic batch filter. The ticks are the workbench model's.
 // Its objectName is "Form6": tests, settings and the other windows find it by that name.
 #include <QDialog>
 #include <QList>
@@ -69,6 +69,7 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    void fill();  // the ticks from the workbench's model
     void start(int tab);
     void clear(int tab);
     void invert(int tab);

@@ -160,12 +160,11 @@ void PositionDigitPicker::invertSlot(int slot) {
 }
 
 void PositionDigitPicker::sendSlot(int slot) {
-    static const char* positional[3] = {"Text12", "Text13", "Text14"};
-    static const char* fuzzy[3] = {"Text2", "Text3", "Text4"};
-    const QString target =
-        QString::fromLatin1(windowTitle() == kPositional ? positional[slot] : fuzzy[slot]);
+    const pool::InputBox first =
+        windowTitle() == kPositional ? pool::InputBox::PositionDigits1 : pool::InputBox::FuzzyDigits1;
+    const auto target = pool::InputBox(int(first) + slot);
     QStringList digits;
     for (QCheckBox* box : boxes_[slot])
         if (box->isChecked()) digits.append(box->text());
-    dialogs::SetWorkbenchText(target, digits.join(QLatin1Char(',')));
+    dialogs::SetWorkbenchInput(target, digits.join(QLatin1Char(',')));
 }

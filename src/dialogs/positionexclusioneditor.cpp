@@ -5,6 +5,7 @@
 #include "common/numbertables.h"
 #include "common/textcodec.h"
 #include "dialogs/dialogutil.h"
+#include "dialogs/workbenchapi.h"
 #include "dialogs/editorframe.h"
 #include "dialogs/setops.h"
 #include "platform/ui/messagebox.h"
@@ -194,7 +195,8 @@ QString PositionExclusionEditor::HelpText() {
 void PositionExclusionEditor::Form_Load() {
     dialogs::PlaceEditorOnWorkbench(this);
     patterns_.clear();
-    for (const QString& p : common::App().positionPatterns) addPattern(p);
+    if (const pool::EditorConditions* conditions = dialogs::WorkbenchConditions())
+        for (const QString& p : conditions->positionPatterns) addPattern(p);
     refresh();
     label1_->setText(QString::number(patterns_.size()));
     tab_->setCurrentIndex(0);
@@ -292,11 +294,13 @@ void PositionExclusionEditor::Command12_Click() {
 
 void PositionExclusionEditor::Command13_Click() { ui::MsgBox(HelpText(), ui::Icon::None, ui::Buttons::Ok, ui::kAppTitle, this); }
 
-void PositionExclusionEditor::Command17_Click() { common::App().positionPatterns = patterns_; }
+void PositionExclusionEditor::Command17_Click() {
+    if (pool::EditorConditions* conditions = dialogs::WorkbenchConditions()) conditions->positionPatterns = patterns_;
+}
 
 void PositionExclusionEditor::Command25_Click() {
     Command17_Click();
-    dialogs::StartFilterFromDialog(dialogs::BatchGroup::Advanced, QStringLiteral("Check58"), this);
+    dialogs::StartFilterFromDialog(dialogs::BatchGroup::Advanced, pool::kPositionalFamily, this);
 }
 
 void PositionExclusionEditor::Command18_Click() {

@@ -17,6 +17,8 @@ QPointer<SumEditor> g_sumEditor;
 
 using dialogs::MakeButton;
 
+QList<bool>& SumTicks(pool::EditorConditions& c) { return c.sums; }
+
 }  // namespace
 
 SumEditor::SumEditor(QWidget* parent) : QDialog(parent) {
@@ -47,6 +49,8 @@ SumEditor::SumEditor(QWidget* parent) : QDialog(parent) {
     setFixedSize(436, 252);
 
     Form_Load();
+    dialogs::FillTicks(boxes_, SumTicks);
+    dialogs::BindTicks(this, boxes_, SumTicks);
 }
 
 SumEditor* SumEditor::instance() {
@@ -57,6 +61,7 @@ SumEditor* SumEditor::existing() { return g_sumEditor; }
 
 int SumEditor::Open() {
     SumEditor* editor = instance();
+    dialogs::FillTicks(editor->boxes_, SumTicks);
     editor->tab_->setCurrentIndex(0);
     return ui::ShowModal(editor);
 }
@@ -82,7 +87,7 @@ void SumEditor::Command3_Click() { dialogs::ClearTicks(boxes_, combo1_); }
 void SumEditor::Command2_Click() { dialogs::InvertTicks(boxes_, combo1_); }
 
 void SumEditor::Command7_Click() {
-    dialogs::StartFilterFromDialog(dialogs::BatchGroup::Advanced, QStringLiteral("Check1"), this);
+    dialogs::StartFilterFromDialog(dialogs::BatchGroup::Advanced, pool::kSumFamily, this);
 }
 
 void SumEditor::Command1_Click() { dialogs::UndoFromDialog(); }

@@ -6,8 +6,6 @@
 #include "dialogs/workbenchapi.h"
 #include "pool/valuefilters.h"
 
-#include <QPlainTextEdit>
-#include <QTextCursor>
 
 #include <cstring>
 
@@ -142,14 +140,14 @@ QString SaveWorkbenchLog() {
 void ShowWorkbenchLog(bool visible) {
     dialogs::WorkbenchApi* wb = dialogs::Workbench();
     if (!wb) return;
-    if (auto* box = wb->control<QPlainTextEdit>(QStringLiteral("Text5"))) box->setVisible(visible);
+    wb->setLogVisible(visible);
 }
 
 void PutBackWorkbenchLog(const QString& text) {
     dialogs::WorkbenchApi* wb = dialogs::Workbench();
     if (!wb) return;
     wb->session().log.setText(text);
-    if (auto* box = wb->control<QPlainTextEdit>(QStringLiteral("Text5"))) box->moveCursor(QTextCursor::End);
+    wb->showLogEnd();
 }
 
 void RestoreWorkbenchNumbers() {

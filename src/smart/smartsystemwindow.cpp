@@ -250,12 +250,12 @@ void SmartSystemWindow::Check1_Click() {
 }
 
 void SmartSystemWindow::Option1_Click() {
-    if (dialogs::WorkbenchApi* wb = dialogs::Workbench()) QMetaObject::invokeMethod(wb->widget(), "Image2_Click");
+    if (dialogs::WorkbenchApi* wb = dialogs::Workbench()) wb->switchLottery(false);
     Form_Activate();
 }
 
 void SmartSystemWindow::Option2_Click() {
-    if (dialogs::WorkbenchApi* wb = dialogs::Workbench()) QMetaObject::invokeMethod(wb->widget(), "Image1_Click");
+    if (dialogs::WorkbenchApi* wb = dialogs::Workbench()) wb->switchLottery(true);
     Form_Activate();
 }
 

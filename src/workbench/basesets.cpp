@@ -45,6 +45,21 @@ const QStringList& MixedSixTable() {
     return t;
 }
 
+BaseKind BaseKindOf(const pool::BaseSetChoice& choice) {
+    switch (choice.choice) {
+    case pool::BaseChoice::AllNumbers: return choice.compound ? BaseKind::AllCompound : BaseKind::AllSingle;
+    case pool::BaseChoice::AllGroups: return BaseKind::AllGroup;
+    case pool::BaseChoice::GroupThree: return BaseKind::GroupThree;
+    case pool::BaseChoice::GroupSix: break;
+    }
+    switch (choice.groupSixKind) {
+    case 0: return BaseKind::GroupSixAll;
+    case 1: return BaseKind::GroupSixRun;
+    case 2: return BaseKind::GroupSixHalfRun;
+    default: return BaseKind::GroupSixMixed;
+    }
+}
+
 BaseSet MakeBaseSet(BaseKind kind) {
     // The counts in the log lines are fixed texts of the program.
     switch (kind) {

@@ -2,6 +2,7 @@
 // The base sets (大底) the workbench starts from, and the two conversions between straight
 // and group sets. Plain routines: the window only reads its controls and calls these.
 #include "pool/numberpool.h"
+#include "pool/workbenchmodel.h"
 
 #include <QList>
 #include <QString>
@@ -27,6 +28,8 @@ struct BaseSet {
 };
 
 BaseSet MakeBaseSet(BaseKind kind);
+// The kind of base set 第一步's choice in the model stands for.
+BaseKind BaseKindOf(const pool::BaseSetChoice& choice);
 
 // Group-six subsets by adjacent digit pairs (0 and 9 adjacent): two pairs, one pair, none.
 const QStringList& RunTable();

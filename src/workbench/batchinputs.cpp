@@ -1,66 +1,63 @@
 #include "workbench/batchinputs.h"
 
-#include "common/appstate.h"
-#include "dialogs/editorframe.h"
-#include "dialogs/sumeditor.h"
-#include "dialogs/optioneditor.h"
-#include "dialogs/onedigiteditor.h"
-#include "dialogs/patterneditor.h"
-
-#include <QCheckBox>
-#include <QWidget>
-
 namespace workbench {
 
 namespace {
 
-QList<TickedBox> Ticked(const QList<QCheckBox*>& boxes) {
+QList<TickedBox> Ticked(const QList<bool>& ticks, const QStringList& captions) {
     QList<TickedBox> ticked;
-    for (int i = 0; i < boxes.size(); ++i)
-        if (boxes[i]->isChecked()) ticked.append({i, boxes[i]->text()});
+    for (int i = 0; i < ticks.size(); ++i)
+        if (ticks[i]) ticked.append({i, i < captions.size() ? captions[i] : QString::number(i)});
     return ticked;
 }
 
-// Unticks and reports a ticked family box.
-bool TakeBox(QWidget* workbench, const QString& name) {
-    auto* box = workbench->findChild<QCheckBox*>(name);
-    if (!box || !box->isChecked()) return false;
-    box->setChecked(false);
-    return true;
+// Unticks and reports a ticked family.
+bool Take(bool& family) {
+    const bool was = family;
+    family = false;
+    return was;
 }
 
 }  // namespace
 
-QList<BasicCondition> TakeBasicConditions(QWidget* workbench) {
-    const QStringList& boxes = dialogs::FamilyBoxes(dialogs::BatchGroup::Basic);
+QList<BasicCondition> TakeBasicConditions(pool::EditorConditions& conditions) {
     QList<BasicCondition> families;
-    for (int f = 0; f < boxes.size(); ++f) {
-        if (!TakeBox(workbench, boxes[f])) continue;
-        families.append({BasicFamily(f), Ticked(PatternEditor::instance()->array(f))});
+    for (int f = 0; f < pool::kBatchFamilies; ++f) {
+        if (!Take(conditions.basicFamilies[size_t(f)])) continue;
+        families.append({BasicFamily(f), Ticked(conditions.patterns[size_t(f)], pool::PatternCaptions(f))});
     }
     return families;
 }
 
-QList<AdvancedCondition> TakeAdvancedConditions(QWidget* workbench) {
-    const QStringList& boxes = dialogs::FamilyBoxes(dialogs::BatchGroup::Advanced);
+QList<AdvancedCondition> TakeAdvancedConditions(pool::EditorConditions& conditions) {
     QList<AdvancedCondition> families;
-    for (int f = 0; f < boxes.size(); ++f) {
-        if (!TakeBox(workbench, boxes[f])) continue;
+    for (int f = 0; f < pool::kBatchFamilies; ++f) {
+        if (!Take(conditions.advancedFamilies[size_t(f)])) continue;
         AdvancedCondition c;
         c.family = AdvancedFamily(f);
         switch (c.family) {
-        case AdvancedFamily::Positional: c.patterns = common::App().positionPatterns; break;
-        case AdvancedFamily::Sum: c.ticked = Ticked(SumEditor::instance()->sums()); break;
+        case AdvancedFamily::Positional: c.patterns = conditions.positionPatterns; break;
+        case AdvancedFamily::Sum: c.ticked = Ticked(conditions.sums, {}); break;
         case AdvancedFamily::OneD:
-            for (int m = 0; m < OneDigitEditor::kModes; ++m) c.oneD[size_t(m)] = OneDigitEditor::instance()->filteredValues(m);
+            for (int m = 0; m < pool::kOneDModes; ++m) c.oneD[size_t(m)] = conditions.oneDValues(m);
             break;
-        default:  // the option editor's tabs, in family order from 升降序
-            c.ticked = Ticked(OptionEditor::instance()->array(f - int(AdvancedFamily::AbcType)));
+        default: {  // the option editor's tabs, in family order from 升降序
+            const int tab = f - int(AdvancedFamily::AbcType);
+            c.ticked = Ticked(conditions.options[size_t(tab)], pool::OptionCaptions(tab));
             break;
+        }
         }
         families.append(c);
     }
     return families;
+}
+
+void RunBasicBatch(pool::WorkbenchModel& model) {
+    RunBasicBatch(model.session, TakeBasicConditions(model.conditions));
+}
+
+QString RunAdvancedBatch(pool::WorkbenchModel& model, const common::DrawHistory& history) {
+    return RunAdvancedBatch(model.session, TakeAdvancedConditions(model.conditions), history);
 }
 
 }  // namespace workbench

@@ -22,8 +22,8 @@ using WindowOpener = std::function<void(QWidget* workbench)>;
 void SetSmartSystemOpener(WindowOpener opener);
 WindowOpener SmartSystemOpener();
 
-// What the workbench tells the main window. Without a handler it shows the main window
-// itself and writes the main window's Label3, Text1 and Label1 by name.
+// What the workbench tells the main window, which updates its own controls. Without a closing
+// handler the workbench shows the main window itself.
 struct MainWindowLink {
     std::function<void()> workbenchClosed;  // the workbench hid: show the main window, tray toggle on
     std::function<void()> lotteryChanged;   // the workbench switched the lottery (history reloaded)

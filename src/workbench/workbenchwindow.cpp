@@ -9,6 +9,7 @@
 #include "common/appstate.h"
 #include "common/drawtext.h"
 #include "common/settings.h"
+#include "dialogs/editorframe.h"
 #include "platform/ui/messagebox.h"
 #include "workbench/workbenchlinks.h"
 
@@ -61,6 +62,7 @@ WorkbenchWindow::WorkbenchWindow(QWidget* mainWindow) : QWidget(nullptr), mainWi
     };
 
     wireControls();
+    wireModel();
     dialogs::SetWorkbench(this);
     Form_Load();
     Form_Initialize();
@@ -98,6 +100,60 @@ void WorkbenchWindow::wireControls() {
     for (int n : {1, 2, 3, 4, 6, 7, 8, 9, 10, 12, 13, 14, 15, 16, 17, 18, 19})
         if (auto* e = ctl<QLineEdit>(QStringLiteral("Text%1").arg(n))) e->installEventFilter(this);
 }
+
+// The controls that show the model write every change back to it.
+void WorkbenchWindow::wireModel() {
+    wireFrameInputs();
+    model_.lotteryIsP3 = common::App().lotteryIsP3;
+    const char* const options[] = {"Option1", "Option2", "Option3", "Option4"};
+    for (int o = 0; o < 4; ++o)
+        if (ctl<QRadioButton>(QString::fromLatin1(options[o]))->isChecked()) model_.baseSet.choice = pool::BaseChoice(o);
+    auto* compound = ctl<QCheckBox>(QStringLiteral("Check51"));
+    model_.baseSet.compound = compound->isChecked();
+    connect(compound, &QCheckBox::toggled, this, [this](bool on) { model_.baseSet.compound = on; });
+    auto* groupSix = ctl<QComboBox>(QStringLiteral("Combo12"));
+    model_.baseSet.groupSixKind = groupSix->currentIndex();
+    connect(groupSix, qOverload<int>(&QComboBox::currentIndexChanged), this,
+            [this](int kind) { model_.baseSet.groupSixKind = kind; });
+    for (auto group : {dialogs::BatchGroup::Basic, dialogs::BatchGroup::Advanced}) {
+        const QStringList& names = dialogs::FamilyBoxes(group);
+        auto& families =
+            group == dialogs::BatchGroup::Basic ? model_.conditions.basicFamilies : model_.conditions.advancedFamilies;
+        for (int f = 0; f < names.size(); ++f)
+            connect(ctl<QCheckBox>(names[f]), &QCheckBox::toggled, this, [&families, f](bool on) { families[size_t(f)] = on; });
+    }
+    for (int b = 0; b < pool::kInputBoxes; ++b) {
+        const auto box = pool::InputBox(b);
+        const QString name = pool::InputBoxName(box);
+        if (auto* line = ctl<QLineEdit>(name)) {
+            model_.input(box) = line->text();
+            connect(line, &QLineEdit::textChanged, this, [this, box](const QString& text) { model_.input(box) = text; });
+        } else if (auto* text = ctl<QPlainTextEdit>(name)) {
+            model_.input(box) = text->toPlainText();
+            connect(text, &QPlainTextEdit::textChanged, this, [this, box, text]() { model_.input(box) = text->toPlainText(); });
+        }
+    }
+}
+
+void WorkbenchWindow::showFamilies() {
+    for (auto group : {dialogs::BatchGroup::Basic, dialogs::BatchGroup::Advanced}) {
+        const QStringList& names = dialogs::FamilyBoxes(group);
+        const auto& families =
+            group == dialogs::BatchGroup::Basic ? model_.conditions.basicFamilies : model_.conditions.advancedFamilies;
+        for (int f = 0; f < names.size(); ++f) ctl<QCheckBox>(names[f])->setChecked(families[size_t(f)]);
+    }
+}
+
+void WorkbenchWindow::setInput(pool::InputBox box, const QString& text) {
+    model_.input(box) = text;
+    const QString name = pool::InputBoxName(box);
+    if (auto* line = ctl<QLineEdit>(name)) line->setText(text);
+    else if (auto* edit = ctl<QPlainTextEdit>(name)) edit->setPlainText(text);
+}
+
+void WorkbenchWindow::setLogVisible(bool visible) { ctl<QPlainTextEdit>(QStringLiteral("Text5"))->setVisible(visible); }
+
+void WorkbenchWindow::showLogEnd() { ctl<QPlainTextEdit>(QStringLiteral("Text5"))->moveCursor(QTextCursor::End); }
 
 bool WorkbenchWindow::eventFilter(QObject* watched, QEvent* event) {
     const QString name = watched->objectName();
@@ -143,7 +199,7 @@ void WorkbenchWindow::setFilterButtons(bool on) {
 // ---- Life cycle -------------------------------------------------------------------------
 
 void WorkbenchWindow::Form_Initialize() {
-    common::App().positionPatterns.clear();
+    model_.conditions.positionPatterns.clear();
     session_.pool.clear();
     session_.log.reset();
     ctl<QLabel>(QStringLiteral("Label5"))->clear();
@@ -192,7 +248,8 @@ void WorkbenchWindow::Form_Load() {
 }
 
 void WorkbenchWindow::Form_Activate() {
-    const bool p3 = common::App().lotteryIsP3;
+    // Another window may have switched the lottery meanwhile.
+    const bool p3 = model_.lotteryIsP3 = common::App().lotteryIsP3;
     ctl<QLabel>(QStringLiteral("Image1"))->setVisible(!p3);
     ctl<QLabel>(QStringLiteral("Image2"))->setVisible(p3);
     auto* c9 = ctl<QComboBox>(QStringLiteral("Combo9"));

@@ -6,6 +6,7 @@
 #include "dialogs/workbenchapi.h"
 #include "common/drawhistory.h"
 #include "pool/numberpool.h"
+#include "pool/workbenchmodel.h"
 
 #include <QPointer>
 #include <QString>
@@ -37,9 +38,14 @@ public:
     ~WorkbenchWindow() override;
 
     // WorkbenchApi
-    QWidget* widget() override { return this; }
-    pool::PoolSession& session() override { return session_; }
+    pool::WorkbenchModel& model() override { return model_; }
+    QWidget* dialogParent() override { return this; }
     bool hasBaseSet() const override;
+    void setInput(pool::InputBox box, const QString& text) override;
+    // 排列三 (Image1) or 福彩3D (Image2): switches, refreshes, tells the main window and the player.
+    void switchLottery(bool toP3) override;
+    void setLogVisible(bool visible) override;
+    void showLogEnd() override;
     // The dialogs' names for what the buttons do; the handlers stay the controls' binding.
     void saveCollection() override { Command11_Click(); }
     void redo() override { Command51_Click(); }
@@ -198,12 +204,16 @@ private:
     bool ticked(const QString& name) const;
     void setFuzzyCaptions(const QString& a, const QString& b, const QString& c, int blanks);
     void writeFuzzySource(int kind);
-    void switchLottery(bool toP3);
+    void wireModel();
+    void showFamilies();  // the family boxes from the model
+    void wireFrameInputs();  // recent, fuzzy and digit-group frames (_filters.cpp)
+    void showFrameInputs();  // the recent rows from the model
     void openDigitPicker(int tab);
     void openFuzzyPicker(int tab);
     void customDigitsChanged(int k);
 
-    pool::PoolSession session_;
+    pool::WorkbenchModel model_;
+    pool::PoolSession& session_ = model_.session;
     QPointer<QWidget> mainWindow_;
     QStringListModel* listModel_ = nullptr;
     QString customDigits_[3];

@@ -17,17 +17,23 @@
 using pool::kNewLine;
 
 void WorkbenchWindow::Option1_Click() {
+    model_.baseSet.choice = pool::BaseChoice::AllNumbers;
     ctl<QCheckBox>(QStringLiteral("Check51"))->setEnabled(true);
     ctl<QLabel>(QStringLiteral("Label11"))->hide();
     ctl<QComboBox>(QStringLiteral("Combo12"))->hide();
 }
 void WorkbenchWindow::Option2_Click() {
+    model_.baseSet.choice = pool::BaseChoice::AllGroups;
     ctl<QCheckBox>(QStringLiteral("Check51"))->setEnabled(false);
     ctl<QLabel>(QStringLiteral("Label11"))->hide();
     ctl<QComboBox>(QStringLiteral("Combo12"))->hide();
 }
-void WorkbenchWindow::Option3_Click() { Option2_Click(); }
+void WorkbenchWindow::Option3_Click() {
+    Option2_Click();
+    model_.baseSet.choice = pool::BaseChoice::GroupThree;
+}
 void WorkbenchWindow::Option4_Click() {
+    model_.baseSet.choice = pool::BaseChoice::GroupSix;
     ctl<QCheckBox>(QStringLiteral("Check51"))->setEnabled(false);
     ctl<QLabel>(QStringLiteral("Label11"))->show();
     ctl<QComboBox>(QStringLiteral("Combo12"))->show();
@@ -36,22 +42,7 @@ void WorkbenchWindow::Option4_Click() {
 void WorkbenchWindow::Command1_Click() {
     using workbench::BaseKind;
     enterFilteringMode();
-    BaseKind kind;
-    if (ctl<QRadioButton>(QStringLiteral("Option1"))->isChecked())
-        kind = ticked(QStringLiteral("Check51")) ? BaseKind::AllCompound : BaseKind::AllSingle;
-    else if (ctl<QRadioButton>(QStringLiteral("Option2"))->isChecked())
-        kind = BaseKind::AllGroup;
-    else if (ctl<QRadioButton>(QStringLiteral("Option3"))->isChecked())
-        kind = BaseKind::GroupThree;
-    else {
-        switch (ctl<QComboBox>(QStringLiteral("Combo12"))->currentIndex()) {
-        case 0: kind = BaseKind::GroupSixAll; break;
-        case 1: kind = BaseKind::GroupSixRun; break;
-        case 2: kind = BaseKind::GroupSixHalfRun; break;
-        default: kind = BaseKind::GroupSixMixed; break;
-        }
-    }
-    workbench::BaseSet set = workbench::MakeBaseSet(kind);
+    workbench::BaseSet set = workbench::MakeBaseSet(workbench::BaseKindOf(model_.baseSet));
     appendLog(set.logLine + kNewLine);
     session_.setDescription = set.description;
     session_.pool = std::move(set.numbers);
@@ -61,12 +52,11 @@ void WorkbenchWindow::Command1_Click() {
 void WorkbenchWindow::Command12_Click() { TextCollectionWindow::Open(); }
 
 void WorkbenchWindow::Command21_Click() {
-    QLineEdit* boxes[3] = {ctl<QLineEdit>(QStringLiteral("Text12")), ctl<QLineEdit>(QStringLiteral("Text13")),
-                           ctl<QLineEdit>(QStringLiteral("Text14"))};
     QString texts[3];
     for (int k = 0; k < 3; ++k) {
-        texts[k] = boxes[k]->text().trimmed();
-        boxes[k]->setText(texts[k]);
+        const auto box = pool::InputBox(int(pool::InputBox::PositionDigits1) + k);
+        texts[k] = model_.input(box).trimmed();
+        setInput(box, texts[k]);
     }
     for (const QString& t : texts)
         if (t.isEmpty()) return;

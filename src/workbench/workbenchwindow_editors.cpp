@@ -1,6 +1,6 @@
 // WorkbenchWindow's condition editors and batch filters: the buttons that open the editors,
 // and the hidden buttons Command70 / Command71 the editors press to run the basic and the
-// advanced batch over the ticked family boxes (batch.h, batchinputs.h).
+// advanced batch over the model's ticked families (batch.h, batchinputs.h).
 #include "workbench/workbenchwindow.h"
 
 #include "common/appstate.h"
@@ -20,12 +20,13 @@ void WorkbenchWindow::Command70_Click() { Command5_Click(); }
 void WorkbenchWindow::Command71_Click() { Command7_Click(); }
 void WorkbenchWindow::Command5_Click() {
     ctl<QPlainTextEdit>(QStringLiteral("Text5"))->moveCursor(QTextCursor::End);
-    workbench::RunBasicBatch(session_, workbench::TakeBasicConditions(this));
+    workbench::RunBasicBatch(model_);
+    showFamilies();
 }
 void WorkbenchWindow::Command7_Click() {
     ctl<QPlainTextEdit>(QStringLiteral("Text5"))->moveCursor(QTextCursor::End);
-    const QString warning =
-        workbench::RunAdvancedBatch(session_, workbench::TakeAdvancedConditions(this), common::App().history);
+    const QString warning = workbench::RunAdvancedBatch(model_, common::App().history);
+    showFamilies();
     if (!warning.isEmpty()) ui::MsgBox(warning, ui::Icon::Information, ui::Buttons::Ok, ui::kAppTitle, this);
 }
 

@@ -46,21 +46,62 @@ const struct {
                                                   {"Check63", "Text7", "Check32", 7},
                                                   {"Check62", "Text6", "Check33", 7}};
 
-// The omission families in run order: family box and value box.
-const char* const kOmissionControls[5][2] = {
-    {"Check5", "Text15"}, {"Check8", "Text18"}, {"Check7", "Text17"}, {"Check6", "Text16"}, {"Check82", "Text11"}};
+// The omission families' boxes in run order; their values are the model's omission inputs.
+const char* const kOmissionBoxes[5] = {"Check5", "Check8", "Check7", "Check6", "Check82"};
 
 }  // namespace
+
+// The frames' controls write every change to the model; showFrameInputs shows the model again.
+void WorkbenchWindow::wireFrameInputs() {
+    auto bindBox = [this](const QString& name, bool& value) {
+        auto* box = ctl<QCheckBox>(name);
+        value = box->isChecked();
+        connect(box, &QCheckBox::toggled, this, [&value](bool on) { value = on; });
+    };
+    auto bindCombo = [this](const QString& name, QString& value) {
+        auto* combo = ctl<QComboBox>(name);
+        value = combo->currentText();
+        connect(combo, &QComboBox::currentTextChanged, this, [&value](const QString& text) { value = text; });
+    };
+    for (int r = 0; r < workbench::kRecentRows; ++r) {
+        bindBox(QString::fromLatin1(kRecentRowBoxes[r][0]), model_.recent.rows[size_t(r)]);
+        bindCombo(QString::fromLatin1(kRecentRowBoxes[r][1]), model_.recent.counts[size_t(r)]);
+    }
+    bindBox(QStringLiteral("Check68"), model_.recent.autoCollect);
+    for (int k = 0; k < 3; ++k) {
+        bindBox(QStringLiteral("Check%1").arg(28 + k), model_.fuzzy.on[size_t(k)]);
+        for (int j = 0; j < 4; ++j)
+            bindBox(dialogs::ArrayName(QStringLiteral("Check%1").arg(31 + k), j), model_.fuzzy.counts[size_t(k)][size_t(j)]);
+    }
+    for (int g = 0; g < workbench::kDigitGroups; ++g) {
+        const auto& c = kDigitGroupControls[g];
+        bindBox(QString::fromLatin1(c.box), model_.digitGroups.on[size_t(g)]);
+        auto* digits = ctl<QLineEdit>(QString::fromLatin1(c.text));
+        QString& value = model_.digitGroups.digits[size_t(g)];
+        value = digits->text();
+        connect(digits, &QLineEdit::textChanged, this, [&value](const QString& text) { value = text; });
+        for (int j = 0; j < 4; ++j)
+            bindBox(dialogs::ArrayName(QString::fromLatin1(c.counts), c.countZero - j),
+                    model_.digitGroups.counts[size_t(g)][size_t(j)]);
+    }
+    bindBox(QStringLiteral("Check2"), model_.digitGroups.repeatCountsOnce);
+    bindBox(QStringLiteral("Check90"), model_.digitGroups.autoCollect);
+}
+
+void WorkbenchWindow::showFrameInputs() {
+    for (int r = 0; r < workbench::kRecentRows; ++r)
+        ctl<QCheckBox>(QString::fromLatin1(kRecentRowBoxes[r][0]))->setChecked(model_.recent.rows[size_t(r)]);
+}
 
 // 近期过滤
 void WorkbenchWindow::Command44_Click() {
     ctl<QPlainTextEdit>(QStringLiteral("Text5"))->moveCursor(QTextCursor::End);
     std::array<workbench::RecentRow, workbench::kRecentRows> rows;
     for (int r = 0; r < workbench::kRecentRows; ++r) {
-        rows[size_t(r)].ticked = ticked(QString::fromLatin1(kRecentRowBoxes[r][0]));
-        rows[size_t(r)].countText = ctl<QComboBox>(QString::fromLatin1(kRecentRowBoxes[r][1]))->currentText();
+        rows[size_t(r)].ticked = model_.recent.rows[size_t(r)];
+        rows[size_t(r)].countText = model_.recent.counts[size_t(r)];
     }
-    const bool autoCollect = ticked(QStringLiteral("Check68"));
+    const bool autoCollect = model_.recent.autoCollect;
     const auto ran = workbench::RunRecentFilter(session_, common::App().history, rows, autoCollect,
                                                 common::App().straightMode, [this](const QString& description) {
                                                     workbench::AutoCollectionPause();
@@ -70,14 +111,14 @@ void WorkbenchWindow::Command44_Click() {
                                                 });
     // A row that ran is consumed; the others keep their tick.
     for (int r = 0; r < workbench::kRecentRows; ++r)
-        if (ran[size_t(r)]) ctl<QCheckBox>(QString::fromLatin1(kRecentRowBoxes[r][0]))->setChecked(false);
+        if (ran[size_t(r)]) model_.recent.rows[size_t(r)] = false;
+    showFrameInputs();
 }
 
 // 二码处理: 过滤 / 选择
 void WorkbenchWindow::Command40_Click() {
-    auto* text1 = ctl<QLineEdit>(QStringLiteral("Text1"));
-    const QString codes = text1->text().trimmed();
-    text1->setText(codes);
+    const QString codes = model_.input(pool::InputBox::TwoCodes).trimmed();
+    setInput(pool::InputBox::TwoCodes, codes);
     ctl<QPlainTextEdit>(QStringLiteral("Text5"))->moveCursor(QTextCursor::End);
     auto* position = ctl<QComboBox>(QStringLiteral("Combo10"));
     workbench::RunTwoCode(session_, codes, ctl<QRadioButton>(QStringLiteral("Option10"))->isChecked(),
@@ -89,11 +130,9 @@ void WorkbenchWindow::Command43_Click() {
     ctl<QPlainTextEdit>(QStringLiteral("Text5"))->moveCursor(QTextCursor::End);
     std::array<pool::FuzzyRule, 3> rules;
     for (int k = 0; k < 3; ++k) {
-        std::array<bool, 4> counts{};
-        for (int j = 0; j < 4; ++j)
-            counts[size_t(j)] = ticked(dialogs::ArrayName(QStringLiteral("Check%1").arg(31 + k), j));
-        rules[size_t(k)] = pool::FuzzyRule::FromText(ticked(QStringLiteral("Check%1").arg(28 + k)),
-                                                     ctl<QLineEdit>(QStringLiteral("Text%1").arg(2 + k))->text(), counts);
+        rules[size_t(k)] = pool::FuzzyRule::FromText(model_.fuzzy.on[size_t(k)],
+                                                     model_.input(pool::InputBox(int(pool::InputBox::FuzzyDigits1) + k)),
+                                                     model_.fuzzy.counts[size_t(k)]);
     }
     workbench::RunFuzzy(session_, rules);
 }
@@ -102,15 +141,13 @@ void WorkbenchWindow::Command43_Click() {
 void WorkbenchWindow::Command63_Click() {
     std::array<workbench::DigitGroup, workbench::kDigitGroups> groups;
     for (int g = 0; g < workbench::kDigitGroups; ++g) {
-        const auto& c = kDigitGroupControls[g];
         workbench::DigitGroup& group = groups[size_t(g)];
-        group.on = ticked(QString::fromLatin1(c.box));
-        group.digits = ctl<QLineEdit>(QString::fromLatin1(c.text))->text();
-        for (int j = 0; j < 4; ++j)
-            group.counts[size_t(j)] = ticked(dialogs::ArrayName(QString::fromLatin1(c.counts), c.countZero - j));
+        group.on = model_.digitGroups.on[size_t(g)];
+        group.digits = model_.digitGroups.digits[size_t(g)];
+        group.counts = model_.digitGroups.counts[size_t(g)];
     }
     ctl<QPlainTextEdit>(QStringLiteral("Text5"))->moveCursor(QTextCursor::End);
-    workbench::RunDigitGroups(session_, groups, ticked(QStringLiteral("Check2")), ticked(QStringLiteral("Check90")),
+    workbench::RunDigitGroups(session_, groups, model_.digitGroups.repeatCountsOnce, model_.digitGroups.autoCollect,
                               [this](const QString& description) {
                                   workbench::AutoCollectionPause();
                                   session_.setDescription = description;
@@ -127,8 +164,8 @@ void WorkbenchWindow::Command37_Click() {
     ctl<QPlainTextEdit>(QStringLiteral("Text5"))->moveCursor(QTextCursor::End);
     std::array<workbench::OmissionCondition, 5> families;
     for (int f = 0; f < 5; ++f) {
-        families[size_t(f)].on = ticked(QString::fromLatin1(kOmissionControls[f][0]));
-        families[size_t(f)].values = ctl<QLineEdit>(QString::fromLatin1(kOmissionControls[f][1]))->text();
+        families[size_t(f)].on = ticked(QString::fromLatin1(kOmissionBoxes[f]));
+        families[size_t(f)].values = model_.input(pool::InputBox(int(pool::InputBox::OmissionGroup) + f));
     }
     workbench::RunOmissionFilter(session_, common::DigitOmissionTable::Count(common::App().history), families);
 }

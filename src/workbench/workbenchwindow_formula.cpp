@@ -65,16 +65,16 @@ void WorkbenchWindow::Combo21_Click() {
     Combo21_re();  // the list no longer offers what is gone
 }
 
-void WorkbenchWindow::Command68_Click() { FormulaEditor::Open(ctl<QPlainTextEdit>(QStringLiteral("Text29"))->toPlainText()); }
+void WorkbenchWindow::Command68_Click() { FormulaEditor::Open(model_.input(pool::InputBox::Formula)); }
 
 void WorkbenchWindow::Command67_Click() {
     const QString title = QStringLiteral("万能条件(公式)过滤");
-    if (ctl<QPlainTextEdit>(QStringLiteral("Text29"))->toPlainText().trimmed().isEmpty()) {
+    if (model_.input(pool::InputBox::Formula).trimmed().isEmpty()) {
         ui::MsgBox(QStringLiteral("公式内容为空，请先选择或编写要过滤的万能公式。"), ui::Icon::Information,
                    ui::Buttons::Ok, title, this);
         return;
     }
-    const QString code = workbench::FormulaCode(ctl<QPlainTextEdit>(QStringLiteral("Text29"))->toPlainText(),
+    const QString code = workbench::FormulaCode(model_.input(pool::InputBox::Formula),
                                                 ctl<QLineEdit>(QStringLiteral("Text28"))->text());
     // The engine still holds the previous formula's Custom_GL: running a script without its
     // own would filter by that one.

@@ -3,33 +3,18 @@
 #include "workbench/workbenchwindow.h"
 
 #include "common/appstate.h"
-#include "common/paths.h"
-#include "common/settings.h"
-#include "history/drawfile.h"
 #include "platform/ui/messagebox.h"
 #include "pool/numberpool.h"
 #include "pool/queries.h"
+#include "workbench/lotteryswitch.h"
 #include "workbench/workbenchlinks.h"
 
 #include <QComboBox>
-#include <QLabel>
-#include <QLineEdit>
-#include <QPlainTextEdit>
 
 namespace {
 
 // A three-character text that converts to a number (the queries' input test).
 bool AcceptedQuery(const QString& text) { return text.size() == 3 && pool::IsNumericText(text); }
-
-// Writes a text into a control of another window, whatever kind of text control it is.
-void SetControlText(QWidget* window, const QString& name, const QString& text) {
-    if (!window) return;
-    QWidget* w = window->findChild<QWidget*>(name);
-    if (auto* l = qobject_cast<QLabel*>(w)) l->setText(text);
-    else if (auto* e = qobject_cast<QLineEdit*>(w)) e->setText(text);
-    else if (auto* p = qobject_cast<QPlainTextEdit*>(w)) p->setPlainText(text);
-    else if (w) w->setProperty("text", text);
-}
 
 }  // namespace
 
@@ -52,34 +37,15 @@ void WorkbenchWindow::Command42_Click() { runHistoryQuery(QStringLiteral("Combo9
 
 void WorkbenchWindow::Command57_Click() { runHistoryQuery(QStringLiteral("Combo11"), pool::QueryIssueSerial); }
 
-void WorkbenchWindow::Image1_Click() {
-    if (!common::App().lotteryIsP3) switchLottery(true);
-}
-void WorkbenchWindow::Image2_Click() {
-    if (common::App().lotteryIsP3) switchLottery(false);
-}
+void WorkbenchWindow::Image1_Click() { switchLottery(true); }
+void WorkbenchWindow::Image2_Click() { switchLottery(false); }
 
 void WorkbenchWindow::switchLottery(bool toP3) {
-    common::AppState& app = common::App();
-    app.drawListDirty = true;
-    common::SaveSetting(QStringLiteral("fclx"), toP3 ? QStringLiteral("1") : QStringLiteral("0"));
-    app.lotteryIsP3 = toP3;
-    const auto& told = workbench::MainWindowLinks().lotteryChanged;
-    if (!told)
-        SetControlText(mainWindow_, QStringLiteral("Label3"), toP3 ? QStringLiteral("体彩排列3") : QStringLiteral("全国福彩3D"));
-    app.drawFilePath = common::DrawFilePathFor(toP3);
     QString error;
-    if (!history::LoadDrawHistory(&error))
-        ui::MsgBox(error, ui::Icon::Critical, ui::Buttons::Ok, ui::kAppTitle, this);
-    app.resetAnalysisRange();
+    if (!workbench::SwitchLottery(model_, toP3, &error)) return;
+    if (!error.isEmpty()) ui::MsgBox(error, ui::Icon::Critical, ui::Buttons::Ok, ui::kAppTitle, this);
     Form_Activate();
-    if (told) {
-        told();
-    } else {
-        SetControlText(mainWindow_, QStringLiteral("Text1"), QStringLiteral("彩票类型已被转换请刷新数据..."));
-        SetControlText(mainWindow_, QStringLiteral("Label1"), QStringLiteral("彩票类型已被转换请刷新数据..."));
-    }
-    ui::MsgBox(toP3 ? QStringLiteral("彩票类型已被转换，当前彩票类型为[体彩排列3]。")
-                    : QStringLiteral("彩票类型已被转换，当前彩票类型为[福彩3D]。"),
-               ui::Icon::Information, ui::Buttons::Ok, ui::kAppTitle, this);
+    // The main window updates its own labels.
+    if (const auto& told = workbench::MainWindowLinks().lotteryChanged) told();
+    ui::MsgBox(workbench::LotterySwitchedMessage(toP3), ui::Icon::Information, ui::Buttons::Ok, ui::kAppTitle, this);
 }

@@ -11,9 +11,8 @@ namespace {
 StatisticsWindow::WorkbenchInputs StatsInputsOf(WorkbenchWindow* bench, bool compoundOpening) {
     StatisticsWindow::WorkbenchInputs in;
     in.numbers = bench->session().pool;
-    const char* boxes[3] = {"Text12", "Text13", "Text14"};
     for (int p = 0; p < 3; ++p)
-        in.digitLists[p] = bench->ctl<QLineEdit>(QString::fromLatin1(boxes[p]))->text();
+        in.digitLists[p] = bench->model().input(pool::InputBox(int(pool::InputBox::PositionDigits1) + p));
     in.compoundOpening = compoundOpening;
     return in;
 }
@@ -25,9 +24,8 @@ void WorkbenchWindow::Command45_Click() { StatisticsWindow::Open(StatisticsWindo
 
 // 统计: the compound statistics of the three positional digit lists, only when all are filled.
 void WorkbenchWindow::Command47_Click() {
-    for (const char* name : {"Text12", "Text13", "Text14"})
-        if (ctl<QLineEdit>(QString::fromLatin1(name))->text().isEmpty())
-            return;
+    for (int p = 0; p < 3; ++p)
+        if (model_.input(pool::InputBox(int(pool::InputBox::PositionDigits1) + p)).isEmpty()) return;
     auto* button = ctl<QPushButton>(QStringLiteral("Command47"));
     button->setProperty("Tag", QStringLiteral("1"));
     StatisticsWindow::Open(StatisticsWindow::Opener::Compound, StatsInputsOf(this, button->property("Tag").toString() == QLatin1String("1")),

@@ -28,20 +28,14 @@
 
 namespace {
 
-// The workbench's two groups of family boxes and its hidden batch buttons, counted.
+// The workbench's model with its two groups of families, and its batch runs, counted.
 class FamilyBench : public QWidget, public dialogs::WorkbenchApi {
 public:
-    FamilyBench() {
-        for (auto g : {dialogs::BatchGroup::Basic, dialogs::BatchGroup::Advanced})
-            for (const QString& name : dialogs::FamilyBoxes(g)) {
-                auto* box = new QCheckBox(this);
-                box->setObjectName(name);
-            }
-        dialogs::SetWorkbench(this);
-    }
+    FamilyBench() { dialogs::SetWorkbench(this); }
     ~FamilyBench() override { dialogs::SetWorkbench(nullptr); }
-    QWidget* widget() override { return this; }
-    pool::PoolSession& session() override { return session_; }
+    pool::WorkbenchModel& model() override { return model_; }
+    QWidget* dialogParent() override { return this; }
+    void setInput(pool::InputBox, const QString&) override {}
     void enterFilteringMode() override { baseSet = true; }
     void saveCollection() override {}
     void redo() override { ++redos; }
@@ -51,18 +45,32 @@ public:
     void runAdvancedBatch() override { advancedRuns << tickedBoxes(); }
     bool hasBaseSet() const override { return baseSet; }
 
+    // The ticked families by the objectNames of their workbench boxes.
     QStringList tickedBoxes() {
         QStringList ticked;
-        for (auto* box : findChildren<QCheckBox*>())
-            if (box->isChecked()) ticked << box->objectName();
+        for (auto g : {dialogs::BatchGroup::Basic, dialogs::BatchGroup::Advanced}) {
+            const auto& families = g == dialogs::BatchGroup::Basic ? model_.conditions.basicFamilies
+                                                                   : model_.conditions.advancedFamilies;
+            for (int f = 0; f < pool::kBatchFamilies; ++f)
+                if (families[size_t(f)]) ticked << dialogs::FamilyBoxes(g)[f];
+        }
         return ticked;
+    }
+    // Ticks the family whose workbench box has this objectName.
+    void tick(const QString& name) {
+        for (auto g : {dialogs::BatchGroup::Basic, dialogs::BatchGroup::Advanced}) {
+            auto& families = g == dialogs::BatchGroup::Basic ? model_.conditions.basicFamilies
+                                                             : model_.conditions.advancedFamilies;
+            const int f = int(dialogs::FamilyBoxes(g).indexOf(name));
+            if (f >= 0) families[size_t(f)] = true;
+        }
     }
     bool baseSet = true;
     int undos = 0, redos = 0;
     QList<QStringList> basicRuns, advancedRuns;
 
 private:
-    pool::PoolSession session_;
+    pool::WorkbenchModel model_;
 };
 
 class EditorTest : public ::testing::Test {
@@ -85,7 +93,7 @@ protected:
 
 TEST_F(EditorTest, StartLeavesOnlyItsFamilyBoxTicked) {
     for (const char* name : {"Check49", "Check11", "Check12", "Check58"})
-        bench->findChild<QCheckBox*>(QString::fromLatin1(name))->setChecked(true);
+        bench->tick(QString::fromLatin1(name));
     PatternEditor::instance()->Command17_Click();
     ASSERT_EQ(bench->basicRuns.size(), 1);
     // The advanced group is left alone.
@@ -182,7 +190,7 @@ class PositionalTest : public EditorTest {
 protected:
     void SetUp() override {
         EditorTest::SetUp();
-        common::App().positionPatterns.clear();
+        bench->model().conditions.positionPatterns.clear();
         editor = new PositionExclusionEditor(bench.get());
     }
     void type(int box, const QString& key) {
@@ -315,12 +323,12 @@ TEST_F(PositionalTest, SaveStepOnStartAndOnLeavingWithYes) {
     editor->CheckForDupes(QStringLiteral("9*9"));
     bench->baseSet = false;
     editor->Command25_Click();  // refused, but saved all the same
-    EXPECT_EQ(common::App().positionPatterns, QStringList({QStringLiteral("9*9")}));
+    EXPECT_EQ(bench->model().conditions.positionPatterns, QStringList({QStringLiteral("9*9")}));
     EXPECT_EQ(recorder->lastText(), dialogs::NoBaseSetMessage());
     editor->CheckForDupes(QStringLiteral("1**"));
     recorder->answer = ui::Answer::Yes;
     editor->Command18_Click();
-    EXPECT_EQ(common::App().positionPatterns, QStringList({QStringLiteral("1**"), QStringLiteral("9*9")}));
+    EXPECT_EQ(bench->model().conditions.positionPatterns, QStringList({QStringLiteral("1**"), QStringLiteral("9*9")}));
     EXPECT_EQ(recorder->messages.last().icon, ui::Icon::Question);
 }
 

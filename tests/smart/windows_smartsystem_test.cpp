@@ -421,3 +421,18 @@ TEST(SmartSystemWindowTest, HelpMarksArePictures) {
     w.Image1_Click();
     EXPECT_TRUE(tip->isHidden());
 }
+
+// The lottery options switch the workbench through its typed operation; a run hides and shows
+// the workbench's log through it too.
+TEST(SmartSystemWindowTest, LotteryOptionsAndLogGoThroughTheWorkbenchOperations) {
+    F15Fixture f;
+    SmartSystemWindow w;
+    w.Option2_Click();
+    w.Option1_Click();
+    EXPECT_EQ(f.bench.lotteries, QList<bool>({true, false}));
+    f.bench.show();
+    smart::ShowWorkbenchLog(false);
+    EXPECT_TRUE(f.bench.logBox()->isHidden());
+    smart::ShowWorkbenchLog(true);
+    EXPECT_FALSE(f.bench.logBox()->isHidden());
+}

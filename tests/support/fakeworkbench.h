@@ -1,6 +1,6 @@
 #pragma once
 // A stand-in for the workbench window in the dialogs' and the smart windows' tests: the text
-// boxes the dialogs write, the log box Text5 kept in step with a real pool session (undo ring,
+// boxes the dialogs write (through setInput), the log box Text5 kept in step with a real pool session (undo ring,
 // log, commit), the workbench's undo and redo, and a count of mode switches. Registers itself
 // while it lives. Header only: include it from tests that link the dialogs library.
 #include "dialogs/workbenchapi.h"
@@ -26,35 +26,43 @@ public:
         log_->setObjectName(QStringLiteral("Text5"));
         auto* describe = new QPushButton(this);
         describe->setObjectName(QStringLiteral("Command11"));
+        pool::PoolSession& session_ = model_.session;
         log_->setPlainText(session_.log.text());
-        session_.log.onAppend = [this](const QString&) { log_->setPlainText(session_.log.text()); };
-        session_.log.onReplace = [this]() { log_->setPlainText(session_.log.text()); };
+        session_.log.onAppend = [this](const QString&) { log_->setPlainText(model_.session.log.text()); };
+        session_.log.onReplace = [this]() { log_->setPlainText(model_.session.log.text()); };
         dialogs::SetWorkbench(this);
     }
     ~FakeWorkbench() override {
         if (dialogs::Workbench() == this) dialogs::SetWorkbench(nullptr);
     }
 
-    QLineEdit* text(const QString& name) { return control<QLineEdit>(name); }
+    QLineEdit* text(const QString& name) { return findChild<QLineEdit*>(name); }
     // Builds a committed set the way a workbench operation leaves it.
     void commit(const pool::NumberPool& numbers, const QString& logLine) {
-        session_.pool = numbers;
-        session_.log.append(logLine);
-        session_.CommitSet();
+        model_.session.pool = numbers;
+        model_.session.log.append(logLine);
+        model_.session.CommitSet();
     }
     QPlainTextEdit* logBox() { return log_; }
 
-    QWidget* widget() override { return this; }
-    pool::PoolSession& session() override { return session_; }
+    pool::WorkbenchModel& model() override { return model_; }
+    QWidget* dialogParent() override { return this; }
+    // Writes the box of that name, as the workbench does.
+    void setInput(pool::InputBox box, const QString& value) override {
+        model_.input(box) = value;
+        if (auto* line = text(pool::InputBoxName(box))) line->setText(value);
+    }
+    void switchLottery(bool toP3) override { lotteries << toP3; }
+    void setLogVisible(bool visible) override { log_->setVisible(visible); }
     void enterFilteringMode() override { ++enterFilteringModeCalls; }
     void saveCollection() override {}
     void redo() override {
-        session_.Redo();
-        if (!session_.pool.isEmpty()) enterFilteringMode();
+        model_.session.Redo();
+        if (!model_.session.pool.isEmpty()) enterFilteringMode();
     }
     void undo() override {
-        session_.Undo();
-        if (!session_.pool.isEmpty()) enterFilteringMode();
+        model_.session.Undo();
+        if (!model_.session.pool.isEmpty()) enterFilteringMode();
     }
     void refillFormulaList() override {}
     void runBasicBatch() override {}
@@ -62,8 +70,9 @@ public:
     bool hasBaseSet() const override { return enterFilteringModeCalls > 0; }
 
     int enterFilteringModeCalls = 0;
+    QList<bool> lotteries;  // the lottery switches asked for (true: 排列三)
 
 private:
-    pool::PoolSession session_;
+    pool::WorkbenchModel model_;
     QPlainTextEdit* log_ = nullptr;
 };

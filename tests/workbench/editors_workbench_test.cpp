@@ -20,6 +20,7 @@
 #include <QComboBox>
 #include <QDir>
 #include <QFileInfo>
+#include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -302,7 +303,7 @@ TEST_F(EditorsTest, PositionalPatternsWithWildcards) {
         EXPECT_EQ(editor->patterns(), QStringList({QStringLiteral("*2*"), QStringLiteral("1*2")}));
         click(d, QStringLiteral("Command25"));
     });
-    EXPECT_EQ(common::App().positionPatterns, QStringList({QStringLiteral("*2*"), QStringLiteral("1*2")}));
+    EXPECT_EQ(form->model().conditions.positionPatterns, QStringList({QStringLiteral("*2*"), QStringLiteral("1*2")}));
     EXPECT_EQ(numbers(), QStringList({QStringLiteral("345")}));
     // 122 matches both patterns and is logged once.
     EXPECT_TRUE(log().endsWith(QStringLiteral("\n定位过滤开始\n122| 320| 102| 112| \n过滤4注\n还剩1注\n")))
@@ -320,7 +321,7 @@ TEST_F(EditorsTest, PositionalPatternsWithWildcards) {
         EXPECT_EQ(recorder->lastText(), QStringLiteral("是否保存设置的定位号码条件？"));
     });
     EXPECT_EQ(PositionExclusionEditor::existing(), nullptr);  // unloaded
-    EXPECT_EQ(common::App().positionPatterns.size(), 2);
+    EXPECT_EQ(form->model().conditions.positionPatterns.size(), 2);
 }
 
 TEST_F(EditorsTest, OptionTabsOneAtATime) {
@@ -427,6 +428,42 @@ TEST_F(EditorsTest, EditorsHideOnCloseAndKeepTheirTicks) {
     open(QStringLiteral("Command41"), [&](QDialog* d) {
         EXPECT_EQ(in<QTabWidget>(d, QStringLiteral("SSTab1"))->currentIndex(), 5);
     });
+}
+
+// The editors and the workbench's own controls show the model and write back to it.
+TEST_F(EditorsTest, EditorsAndControlsStayInStepWithTheModel) {
+    pool::WorkbenchModel& model = form->model();
+    // A tick set in the model shows when the editor opens; a toggle in the editor writes it.
+    model.conditions.sums[5] = true;
+    open(QStringLiteral("Command28"), [&](QDialog* d) {
+        auto* editor = static_cast<SumEditor*>(d);
+        EXPECT_TRUE(editor->sums()[5]->isChecked());
+        editor->sums()[6]->setChecked(true);
+        editor->sums()[5]->setChecked(false);
+    });
+    EXPECT_FALSE(model.conditions.sums[5]);
+    EXPECT_TRUE(model.conditions.sums[6]);
+    PatternEditor::instance()->array(3)[2]->setChecked(true);
+    EXPECT_TRUE(model.conditions.patterns[3][2]);
+
+    // Family boxes, inputs and the base-set choice.
+    get<QCheckBox>(QStringLiteral("Check11"))->setChecked(true);
+    EXPECT_TRUE(model.conditions.basicFamilies[2]);
+    form->setInput(pool::InputBox::TwoCodes, QStringLiteral("12,34"));
+    EXPECT_EQ(get<QLineEdit>(QStringLiteral("Text1"))->text(), QStringLiteral("12,34"));
+    get<QLineEdit>(QStringLiteral("Text13"))->setText(QStringLiteral("1,2"));
+    EXPECT_EQ(model.input(pool::InputBox::PositionDigits2), QStringLiteral("1,2"));
+    get<QPlainTextEdit>(QStringLiteral("Text29"))->setPlainText(QStringLiteral("x"));
+    EXPECT_EQ(model.input(pool::InputBox::Formula), QStringLiteral("x"));
+    get<QRadioButton>(QStringLiteral("Option3"))->click();
+    EXPECT_EQ(model.baseSet.choice, pool::BaseChoice::GroupThree);
+    get<QPushButton>(QStringLiteral("Command1"))->click();
+    EXPECT_EQ(form->session().pool.size(), 90);
+
+    // A batch run through the model unticks the family box on the window too.
+    form->runBasicBatch();
+    EXPECT_FALSE(model.conditions.basicFamilies[2]);
+    EXPECT_FALSE(get<QCheckBox>(QStringLiteral("Check11"))->isChecked());
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 #include "dialogs/setoperationswindow.h"
 #include "platform/ui/messagebox.h"
 #include "legibility.h"
+#include "history/lottery.h"
 #include "testsupport.h"
 #include "workbench/workbench.h"
 #include "workbenchfixture.h"
@@ -561,6 +562,14 @@ TEST_F(WorkbenchTest, LotterySwitchReloadsAndTellsTheMainWindow) {
     auto* label1 = new QLabel(&main);
     label1->setObjectName(QStringLiteral("Label1"));
     form->setMainWindow(&main);
+    // The main window's own reaction to the switch: its labels.
+    int told = 0;
+    workbench::SetMainWindowLink({{}, [&] {
+                                      ++told;
+                                      label3->setText(history::LotteryLabel(common::App().lotteryIsP3));
+                                      text1->setPlainText(QStringLiteral("彩票类型已被转换请刷新数据..."));
+                                      label1->setText(QStringLiteral("彩票类型已被转换请刷新数据..."));
+                                  }});
     load({"123"});
     recorder->messages.clear();
 
@@ -585,6 +594,9 @@ TEST_F(WorkbenchTest, LotterySwitchReloadsAndTellsTheMainWindow) {
     form->Image2_Click();
     EXPECT_FALSE(common::App().lotteryIsP3);
     EXPECT_EQ(recorder->lastText(), QStringLiteral("彩票类型已被转换，当前彩票类型为[福彩3D]。"));
+    EXPECT_EQ(told, 2);
+    EXPECT_FALSE(form->model().lotteryIsP3);
+    workbench::SetMainWindowLink({});
 }
 
 TEST_F(WorkbenchTest, ClosingHidesAndShowsTheMainWindow) {
