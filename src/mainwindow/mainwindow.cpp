@@ -92,6 +92,8 @@ MainWindow::MainWindow(QWidget* parent) : QWidget(parent) {
     tray_ = new mainwindow::TrayIcon(mainwindow::AppIcon(), this);
     connect(tray_, &mainwindow::TrayIcon::clicked, this, &MainWindow::TrayWndProc);
     connect(tray_, &mainwindow::TrayIcon::quitRequested, this, [this] { close(); });
+    connect(&history::LotteryNotifier::instance(), &history::LotteryNotifier::lotteryChanged, this,
+            &MainWindow::lotteryChanged);
     tray_->install();
     // 5.
     app.trayToggleEnabled = true;

@@ -6,6 +6,7 @@
 #include "common/paths.h"
 #include "common/settings.h"
 #include "history/drawfile.h"
+#include "history/lottery.h"
 #include "platform/ui/messagebox.h"
 #include "pool/numberpool.h"
 #include "pool/queries.h"
@@ -60,18 +61,11 @@ void WorkbenchWindow::Image2_Click() {
 }
 
 void WorkbenchWindow::switchLottery(bool toP3) {
-    common::AppState& app = common::App();
-    app.drawListDirty = true;
-    common::SaveSetting(QStringLiteral("fclx"), toP3 ? QStringLiteral("1") : QStringLiteral("0"));
-    app.lotteryIsP3 = toP3;
-    const auto& told = workbench::MainWindowLinks().lotteryChanged;
-    if (!told)
-        SetControlText(mainWindow_, QStringLiteral("Label3"), toP3 ? QStringLiteral("体彩排列3") : QStringLiteral("全国福彩3D"));
-    app.drawFilePath = common::DrawFilePathFor(toP3);
     QString error;
-    if (!history::LoadDrawHistory(&error))
-        ui::MsgBox(error, ui::Icon::Critical, ui::Buttons::Ok, ui::kAppTitle, this);
-    app.resetAnalysisRange();
+    history::SelectLottery(toP3, &error);
+    const auto& told = workbench::MainWindowLinks().lotteryChanged;
+    if (!told) SetControlText(mainWindow_, QStringLiteral("Label3"), history::LotteryLabel(toP3));
+    if (!error.isEmpty()) ui::MsgBox(error, ui::Icon::Critical, ui::Buttons::Ok, ui::kAppTitle, this);
     Form_Activate();
     if (told) {
         told();

@@ -1,0 +1,96 @@
+#include "buttonwalk.h"
+
+#include <QAbstractButton>
+#include <QAction>
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QMenu>
+#include <QMetaMethod>
+#include <QPushButton>
+#include <QStackedWidget>
+#include <QToolButton>
+#include <QWidget>
+
+namespace testsupport {
+namespace {
+
+// QObject::isSignalConnected is protected; a pointer to it formed through a derived class may
+// be called on any object.
+struct SignalPeek : QObject {
+    static bool connected(const QObject* object, const QMetaMethod& signal) {
+        return (object->*(&SignalPeek::isSignalConnected))(signal);
+    }
+};
+
+template <typename Signal>
+bool Connected(const QObject* object, Signal signal) {
+    return object && SignalPeek::connected(object, QMetaMethod::fromSignal(signal));
+}
+
+bool ShownInside(const QWidget* widget, const QWidget* window) {
+    for (const QWidget* w = widget; w && w != window; w = w->parentWidget()) {
+        // A tab's or a stack's page other than the current one is hidden by its stack, not by the window.
+        if (w->isHidden() && !qobject_cast<const QStackedWidget*>(w->parentWidget())) return false;
+    }
+    return true;
+}
+
+bool ActionBound(const QAction* action) {
+    return action && (Connected(action, &QAction::triggered) || Connected(action, &QAction::toggled) ||
+                      action->menu());
+}
+
+bool GroupBound(const QAbstractButton* button) {
+    const QButtonGroup* group = button->group();
+    return group && (Connected(group, &QButtonGroup::buttonClicked) || Connected(group, &QButtonGroup::idClicked) ||
+                     Connected(group, &QButtonGroup::buttonToggled) || Connected(group, &QButtonGroup::idToggled) ||
+                     Connected(group, &QButtonGroup::buttonPressed) || Connected(group, &QButtonGroup::idPressed) ||
+                     Connected(group, &QButtonGroup::buttonReleased) || Connected(group, &QButtonGroup::idReleased));
+}
+
+bool Bound(const QAbstractButton* button) {
+    if (Connected(button, &QAbstractButton::clicked) || Connected(button, &QAbstractButton::toggled)) return true;
+    if (GroupBound(button)) return true;
+    if (const auto* tool = qobject_cast<const QToolButton*>(button))
+        // A tool button listens to its own pressed/released; its press reaches its action or menu.
+        return ActionBound(tool->defaultAction()) || tool->menu();
+    if (const auto* push = qobject_cast<const QPushButton*>(button))
+        if (push->menu()) return true;
+    if (const auto* check = qobject_cast<const QCheckBox*>(button))
+        if (Connected(check, &QCheckBox::stateChanged)) return true;
+    return Connected(button, &QAbstractButton::pressed) || Connected(button, &QAbstractButton::released);
+}
+
+QString Name(const QAbstractButton* button) {
+    if (!button->objectName().isEmpty()) return button->objectName();
+    return QString::fromLatin1(button->metaObject()->className()) + QLatin1Char('(') + button->text() +
+           QLatin1Char(')');
+}
+
+template <typename Visit>
+void Walk(const QWidget* window, const ButtonWalk& walk, Visit visit) {
+    for (const QAbstractButton* button : window->findChildren<QAbstractButton*>()) {
+        if (!ShownInside(button, window) || walk.skipped.contains(button->objectName())) continue;
+        if (button->isCheckable() && walk.choices.contains(button->objectName())) continue;
+        visit(button);
+    }
+}
+
+}  // namespace
+
+QStringList UnboundButtons(const QWidget* window, const ButtonWalk& walk) {
+    QStringList unbound;
+    Walk(window, walk, [&](const QAbstractButton* button) {
+        if (!Bound(button)) unbound << Name(button);
+    });
+    unbound.sort();
+    return unbound;
+}
+
+int WalkedButtonCount(const QWidget* window, const ButtonWalk& walk) {
+    int count = 0;
+    Walk(window, walk, [&](const QAbstractButton*) { ++count; });
+    return count;
+}
+
+}  // namespace testsupport
