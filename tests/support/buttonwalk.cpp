@@ -8,6 +8,7 @@
 #include <QMetaMethod>
 #include <QPushButton>
 #include <QStackedWidget>
+#include <QTabBar>
 #include <QToolButton>
 #include <QWidget>
 
@@ -67,10 +68,15 @@ QString Name(const QAbstractButton* button) {
            QLatin1Char(')');
 }
 
+// The scroll arrows of a tab bar and Qt's other inner buttons belong to their widget, not to the window.
+bool PartOfQtWidget(const QAbstractButton* button) {
+    return qobject_cast<const QTabBar*>(button->parentWidget()) || button->objectName().startsWith(QLatin1String("qt_"));
+}
+
 template <typename Visit>
 void Walk(const QWidget* window, const ButtonWalk& walk, Visit visit) {
     for (const QAbstractButton* button : window->findChildren<QAbstractButton*>()) {
-        if (!ShownInside(button, window) || walk.skipped.contains(button->objectName())) continue;
+        if (PartOfQtWidget(button) || !ShownInside(button, window) || walk.skipped.contains(button->objectName())) continue;
         if (button->isCheckable() && walk.choices.contains(button->objectName())) continue;
         visit(button);
     }
