@@ -7,6 +7,7 @@
 #include <QMenu>
 #include <QMetaMethod>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QStackedWidget>
 #include <QTabBar>
 #include <QToolButton>
@@ -15,11 +16,14 @@
 namespace testsupport {
 namespace {
 
-// QObject::isSignalConnected is protected; a pointer to it formed through a derived class may
-// be called on any object.
+// QObject::isSignalConnected and receivers are protected; pointers to them formed through a
+// derived class may be called on any object.
 struct SignalPeek : QObject {
     static bool connected(const QObject* object, const QMetaMethod& signal) {
         return (object->*(&SignalPeek::isSignalConnected))(signal);
+    }
+    static int receiverCount(const QObject* object, const char* signal) {
+        return (object->*(&SignalPeek::receivers))(signal);
     }
 };
 
@@ -36,9 +40,15 @@ bool ShownInside(const QWidget* widget, const QWidget* window) {
     return true;
 }
 
+// Every tool button and menu that shows an action listens to its triggered signal itself; only
+// receivers beyond those reach a handler.
 bool ActionBound(const QAction* action) {
-    return action && (Connected(action, &QAction::triggered) || Connected(action, &QAction::toggled) ||
-                      action->menu());
+    if (!action) return false;
+    if (action->menu() || Connected(action, &QAction::toggled)) return true;
+    int own = 0;
+    for (const QObject* shown : action->associatedObjects())
+        if (qobject_cast<const QToolButton*>(shown) || qobject_cast<const QMenu*>(shown)) ++own;
+    return SignalPeek::receiverCount(action, SIGNAL(triggered(bool))) > own;
 }
 
 bool GroupBound(const QAbstractButton* button) {
@@ -73,11 +83,19 @@ bool PartOfQtWidget(const QAbstractButton* button) {
     return qobject_cast<const QTabBar*>(button->parentWidget()) || button->objectName().startsWith(QLatin1String("qt_"));
 }
 
+bool Matches(const QString& name, const QStringList& patterns) {
+    for (const QString& pattern : patterns)
+        if (QRegularExpression(QRegularExpression::wildcardToRegularExpression(pattern)).match(name).hasMatch())
+            return true;
+    return false;
+}
+
 template <typename Visit>
 void Walk(const QWidget* window, const ButtonWalk& walk, Visit visit) {
     for (const QAbstractButton* button : window->findChildren<QAbstractButton*>()) {
-        if (PartOfQtWidget(button) || !ShownInside(button, window) || walk.skipped.contains(button->objectName())) continue;
-        if (button->isCheckable() && walk.choices.contains(button->objectName())) continue;
+        if (PartOfQtWidget(button) || !ShownInside(button, window) || Matches(button->objectName(), walk.skipped))
+            continue;
+        if (button->isCheckable() && Matches(button->objectName(), walk.choices)) continue;
         visit(button);
     }
 }

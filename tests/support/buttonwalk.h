@@ -11,9 +11,9 @@ namespace testsupport {
 
 struct ButtonWalk {
     // Check boxes and option buttons that only hold a choice other handlers read; they need no
-    // handler of their own. Named by objectName.
+    // handler of their own. objectName patterns with * for any text: "Check1(*)" for a control array.
     QStringList choices;
-    // Buttons to leave out by objectName (a button built only for its objectName, say).
+    // Buttons to leave out, by objectName pattern as above (a button built only for its objectName, say).
     QStringList skipped;
 };
 
