@@ -161,12 +161,13 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
     void showEvent(QShowEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void buildControls();
     void buildMenus();
     void buildToolbar();
+    void connectClickableImages();  // the title bars, pictures and labels that act when clicked
+    void startMove();  // a title bar pressed: the window follows the mouse
     void switchLottery(bool toP3);  // then the history list
     // Every switch, this window's or another's: Label3 follows; this window's own reports a draw
     // file that cannot be read, another's leaves the refresh notice.

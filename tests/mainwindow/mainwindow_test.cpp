@@ -173,6 +173,27 @@ TEST_F(MainWindowTest, HeaderFollowsTheTextAndArrowsSitOnTheirButtons) {
     }
 }
 
+// The title bar's pictures act on the mouse: 最小化 on release; the lottery label opens the menu
+// on press and keeps the press from the window.
+TEST_F(MainWindowTest, TitlePicturesActOnTheMouse) {
+    dir.write("HAO.TXT", Draws(5));
+    MainWindow* f = create();
+    f->show();
+    auto send = [](QWidget* w, QEvent::Type type) {
+        QMouseEvent e(type, QPointF(2, 2), w->mapToGlobal(QPointF(2, 2)), Qt::LeftButton,
+                      type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(w, &e);
+        return e.isAccepted();
+    };
+    EXPECT_TRUE(send(f->Label3, QEvent::MouseButtonPress));
+    EXPECT_TRUE(f->popup->isVisible());
+    f->popup->hide();
+    send(f->winmin, QEvent::MouseButtonPress);
+    EXPECT_FALSE(f->isMinimized());
+    send(f->winmin, QEvent::MouseButtonRelease);
+    EXPECT_TRUE(f->isMinimized());
+}
+
 TEST_F(MainWindowTest, DefaultRangeEdges) {
     struct Case {
         int draws, first, last;
@@ -280,7 +301,8 @@ TEST_F(MainWindowTest, SwitchElsewhereLeavesTheRefreshNotice) {
 TEST_F(MainWindowTest, EveryButtonReachesAHandler) {
     dir.write("HAO.TXT", Draws(5));
     MainWindow* f = create();
-    EXPECT_EQ(testsupport::WalkedButtonCount(f), 14);  // the command buttons (the toolbar stays hidden)
+    // 14 command buttons (the toolbar stays hidden), 14 clickable pictures and labels, the tray icon.
+    EXPECT_EQ(testsupport::WalkedButtonCount(f), 29);
     EXPECT_EQ(testsupport::UnboundButtons(f), QStringList{});
 }
 

@@ -90,13 +90,38 @@ bool Matches(const QString& name, const QStringList& patterns) {
     return false;
 }
 
+// A helper object that gives its parent widget click signals (a clickable label or picture):
+// not a widget itself, with a parameterless clicked(), pressed(), released() or doubleClicked().
+const char* const kClickSignals[] = {"clicked()", "pressed()", "released()", "doubleClicked()"};
+
+bool IsClickSource(const QObject* object) {
+    if (object->isWidgetType() || !object->parent() || !object->parent()->isWidgetType()) return false;
+    for (const char* signal : kClickSignals)
+        if (object->metaObject()->indexOfSignal(signal) >= 0) return true;
+    return false;
+}
+
+bool ClickSourceBound(const QObject* source) {
+    for (const char* signal : kClickSignals) {
+        const int index = source->metaObject()->indexOfSignal(signal);
+        if (index >= 0 && SignalPeek::connected(source, source->metaObject()->method(index))) return true;
+    }
+    return false;
+}
+
 template <typename Visit>
 void Walk(const QWidget* window, const ButtonWalk& walk, Visit visit) {
     for (const QAbstractButton* button : window->findChildren<QAbstractButton*>()) {
         if (PartOfQtWidget(button) || !ShownInside(button, window) || Matches(button->objectName(), walk.skipped))
             continue;
         if (button->isCheckable() && Matches(button->objectName(), walk.choices)) continue;
-        visit(button);
+        visit(Name(button), Bound(button));
+    }
+    for (const QObject* source : window->findChildren<QObject*>()) {
+        if (!IsClickSource(source)) continue;
+        const auto* target = static_cast<const QWidget*>(source->parent());
+        if (!ShownInside(target, window) || Matches(target->objectName(), walk.skipped)) continue;
+        visit(target->objectName(), ClickSourceBound(source));
     }
 }
 
@@ -104,8 +129,8 @@ void Walk(const QWidget* window, const ButtonWalk& walk, Visit visit) {
 
 QStringList UnboundButtons(const QWidget* window, const ButtonWalk& walk) {
     QStringList unbound;
-    Walk(window, walk, [&](const QAbstractButton* button) {
-        if (!Bound(button)) unbound << Name(button);
+    Walk(window, walk, [&](const QString& name, bool bound) {
+        if (!bound) unbound << name;
     });
     unbound.sort();
     return unbound;
@@ -113,7 +138,7 @@ QStringList UnboundButtons(const QWidget* window, const ButtonWalk& walk) {
 
 int WalkedButtonCount(const QWidget* window, const ButtonWalk& walk) {
     int count = 0;
-    Walk(window, walk, [&](const QAbstractButton*) { ++count; });
+    Walk(window, walk, [&](const QString&, bool) { ++count; });
     return count;
 }
 

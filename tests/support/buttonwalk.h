@@ -20,8 +20,10 @@ struct ButtonWalk {
 // Every visible QAbstractButton under window (pages of tab and stacked widgets count as visible;
 // explicitly hidden buttons do not) whose press reaches nothing: no receiver of its clicked,
 // toggled (or, for a push button, pressed/released), no menu, no default action that has a
-// receiver, and no button group that passes the press on. Unnamed buttons are listed by class
-// and caption. Sorted.
+// receiver, and no button group that passes the press on. Clickable labels and pictures count
+// too when their window gives them click signals through a helper object (ui::ClickSource, say:
+// any non-widget child with a parameterless clicked/pressed/released/doubleClicked signal); they
+// are listed by the widget's objectName. Unnamed buttons are listed by class and caption. Sorted.
 QStringList UnboundButtons(const QWidget* window, const ButtonWalk& walk = {});
 
 // How many buttons UnboundButtons looked at, so that a test can tell that the walk saw the window.
