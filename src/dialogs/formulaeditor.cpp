@@ -1,5 +1,6 @@
 #include "dialogs/formulaeditor.h"
 
+
 #include "common/localfile.h"
 #include "common/paths.h"
 #include "common/textcodec.h"
@@ -7,6 +8,7 @@
 #include "dialogs/formulafiles.h"
 #include "dialogs/workbenchapi.h"
 #include "platform/download.h"
+#include "platform/ui/clicksource.h"
 #include "platform/ui/messagebox.h"
 
 #include <QDir>
@@ -53,7 +55,7 @@ FormulaEditor::FormulaEditor(QWidget* parent) : QDialog(parent) {
     deleteLabel_ = new QLabel(QStringLiteral("<u>删除所选公式</u>"), left);
     deleteLabel_->setObjectName(QStringLiteral("Label2"));
     deleteLabel_->setCursor(Qt::PointingHandCursor);
-    deleteLabel_->installEventFilter(this);
+    connect(ui::ClickSource::of(deleteLabel_), &ui::ClickSource::released, this, &FormulaEditor::Label2_Click);
     leftLayout->addWidget(folderLabel_);
     leftLayout->addWidget(files_, 1);
     leftLayout->addWidget(deleteLabel_);
@@ -203,11 +205,3 @@ void FormulaEditor::Command4_Click() {
 }
 
 void FormulaEditor::Command5_Click() { reject(); }
-
-bool FormulaEditor::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == deleteLabel_ && event->type() == QEvent::MouseButtonRelease) {
-        Label2_Click();
-        return true;
-    }
-    return QDialog::eventFilter(watched, event);
-}

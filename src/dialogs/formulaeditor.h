@@ -40,9 +40,6 @@ signals:
     // The home server's page arrived and is shown (true) or could not be fetched (false).
     void pageFinished(bool shown);
 
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
-
 private:
     void refreshFileList();
     void showError(const QString& description);

@@ -1,10 +1,12 @@
 #include "dialogs/prizecheckwindow.h"
 
+
 #include "common/appstate.h"
 #include "dialogs/dialogutil.h"
 #include "dialogs/betfolderchooser.h"
 #include "dialogs/prizecheck.h"
 #include "dialogs/workbenchapi.h"
+#include "platform/ui/clicksource.h"
 #include "platform/ui/messagebox.h"
 
 #include <QApplication>
@@ -57,7 +59,8 @@ PrizeCheckWindow::PrizeCheckWindow(QWidget* parent) : QDialog(parent) {
     folderLabel_->setObjectName(QStringLiteral("Label3"));
     folderLabel_->setCursor(Qt::PointingHandCursor);
     folderLabel_->setMouseTracking(true);
-    folderLabel_->installEventFilter(this);
+    folderLabel_->installEventFilter(this);  // hover
+    connect(ui::ClickSource::of(folderLabel_), &ui::ClickSource::released, this, &PrizeCheckWindow::Label3_Click);
     folderLabel_->setToolTip(QStringLiteral("点击更换投注文件夹"));
     grid->addWidget(folderLabel_, 1, 0, 1, 4);
 
@@ -198,9 +201,6 @@ bool PrizeCheckWindow::eventFilter(QObject* watched, QEvent* event) {
         case QEvent::Leave:
             Frame1_MouseMove();
             break;
-        case QEvent::MouseButtonRelease:
-            Label3_Click();
-            return true;
         default:
             break;
         }

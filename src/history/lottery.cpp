@@ -6,6 +6,11 @@
 
 namespace history {
 
+LotteryNotifier& LotteryNotifier::instance() {
+    static LotteryNotifier notifier;
+    return notifier;
+}
+
 bool ReloadCurrentLottery(QString* error) {
     common::AppState& app = common::App();
     app.drawFilePath = common::DrawFilePathFor(common::SettingLotteryIsP3());
@@ -21,8 +26,11 @@ bool SelectLottery(bool lotteryIsP3, QString* error) {
     common::SaveSetting(QStringLiteral("fclx"), lotteryIsP3 ? QStringLiteral("1") : QStringLiteral("0"));
     app.lotteryIsP3 = lotteryIsP3;
     app.drawFilePath = common::DrawFilePathFor(lotteryIsP3);
-    LoadDrawHistory(error);
+    QString why;
+    LoadDrawHistory(&why);
     app.resetAnalysisRange();
+    if (error) *error = why;
+    emit LotteryNotifier::instance().lotteryChanged(lotteryIsP3, why);
     return true;
 }
 

@@ -1,9 +1,22 @@
 #pragma once
-// Loading the current lottery's history and switching lottery; shared by the main window, the
-// settings window and the workbench's lottery icons.
+// Loading the current lottery's history and switching lottery. Every window switches through
+// SelectLottery and follows a switch through LotteryNotifier::lotteryChanged, whoever made it.
+#include <QObject>
 #include <QString>
 
 namespace history {
+
+// Told after every switch SelectLottery makes (the history is already reloaded). Windows connect
+// to it to refresh their own labels and lists; the routine never calls a window.
+class LotteryNotifier : public QObject {
+    Q_OBJECT
+public:
+    static LotteryNotifier& instance();
+
+signals:
+    // loadError: why the new lottery's draw file could not be read (empty when it was).
+    void lotteryChanged(bool lotteryIsP3, const QString& loadError);
+};
 
 // The main window's reload: DrawFilePath from setting fclx ("1" 排列三, anything else 福彩3D),
 // LoadDrawHistory, then the default analysis range. False with *error when the file cannot be
@@ -11,8 +24,8 @@ namespace history {
 bool ReloadCurrentLottery(QString* error = nullptr);
 
 // The switch's common steps, only when the lottery changes: DrawListDirty set, setting fclx
-// "0"/"1", LotteryType, DrawFilePath, LoadDrawHistory, default analysis range. Returns true when
-// the lottery changed. Windows then update their own labels and lists.
+// "0"/"1", LotteryType, DrawFilePath, LoadDrawHistory, default analysis range, then
+// LotteryNotifier::lotteryChanged. Returns true when the lottery changed.
 bool SelectLottery(bool lotteryIsP3, QString* error = nullptr);
 
 // The lottery's name as the main window's label shows it: "全国福彩3D" / "体彩排列3".

@@ -9,11 +9,13 @@
 #include "mainwindow/historylist.h"
 #include "mainwindow/mainwindowlayout.h"
 #include "mainwindow/trayicon.h"
+#include "platform/ui/clicksource.h"
 #include "platform/ui/columnfit.h"
 #include "platform/ui/tablefont.h"
 #include "platform/ui/webview.h"
 
 #include <QAction>
+#include <QCursor>
 #include <QApplication>
 #include <QLabel>
 #include <QMenu>
@@ -92,6 +94,8 @@ MainWindow::MainWindow(QWidget* parent) : QWidget(parent) {
     tray_ = new mainwindow::TrayIcon(mainwindow::AppIcon(), this);
     connect(tray_, &mainwindow::TrayIcon::clicked, this, &MainWindow::TrayWndProc);
     connect(tray_, &mainwindow::TrayIcon::quitRequested, this, [this] { close(); });
+    connect(&history::LotteryNotifier::instance(), &history::LotteryNotifier::lotteryChanged, this,
+            &MainWindow::lotteryChanged);
     tray_->install();
     // 5.
     app.trayToggleEnabled = true;
@@ -258,9 +262,7 @@ void MainWindow::buildControls() {
     Timer3->start();
 
     buildMenus();
-    for (QWidget* w : std::initializer_list<QWidget*>{Bar, RightBar, titleLabel, minimizeButton, winexit, Label1, Label2,
-                                                      Label3, Image17, Image20, Picture2, Picture3, Picture4, Label5})
-        w->installEventFilter(this);
+    connectClickableImages();
     Bar->lower();
     RightBar->lower();
     Image18->lower();
@@ -297,6 +299,21 @@ void MainWindow::buildMenus() {
     popup2->setObjectName(QStringLiteral("popup2"));
     item(popup2, "p2d", QStringLiteral("单选"), &MainWindow::p2d_Click);
     item(popup2, "p2z", QStringLiteral("组选"), &MainWindow::p2z_Click);
+}
+
+void MainWindow::connectClickableImages() {
+    using ui::ClickSource;
+    // The title bars move the window; a double click on the left one opens or closes the board.
+    for (QWidget* bar : std::initializer_list<QWidget*>{Bar, RightBar, titleLabel})
+        connect(ClickSource::of(bar), &ClickSource::pressed, this, &MainWindow::startMove);
+    connect(ClickSource::of(Bar), &ClickSource::doubleClicked, this, &MainWindow::Bar_DblClick);
+    for (QWidget* w : std::initializer_list<QWidget*>{Label1, Label2, Label3, Image17, Image20, Picture2})
+        connect(ClickSource::of(w), &ClickSource::pressed, this, [this] { popup->popup(QCursor::pos()); });
+    connect(ClickSource::of(Picture4), &ClickSource::pressed, this, [this] { popup1->popup(QCursor::pos()); });
+    connect(ClickSource::of(Picture3), &ClickSource::pressed, this, [this] { popup2->popup(QCursor::pos()); });
+    connect(ClickSource::of(minimizeButton), &ClickSource::released, this, &MainWindow::showMinimized);
+    connect(ClickSource::of(winexit), &ClickSource::released, this, &MainWindow::close);
+    connect(ClickSource::of(Label5), &ClickSource::released, this, &MainWindow::Label5_Click);
 }
 
 void MainWindow::buildToolbar() {

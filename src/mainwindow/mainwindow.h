@@ -58,8 +58,9 @@ public:
 
     // For the workbench: it shows this window again and enables the tray toggle.
     void WorkbenchClosed();
-    // For the workbench's own lottery switch (which reloads the history itself): Label3 follows
-    // the lottery and Text1 and Label1 show "彩票类型已被转换请刷新数据...".
+    // A lottery switch another window made (the history is already reloaded): Label3 follows
+    // the lottery and Text1 and Label1 show "彩票类型已被转换请刷新数据...". Runs on
+    // history::LotteryNotifier::lotteryChanged.
     void LotteryChangedElsewhere();
 
     // ---- handlers ----
@@ -160,13 +161,17 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
     void showEvent(QShowEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void buildControls();
     void buildMenus();
     void buildToolbar();
+    void connectClickableImages();  // the title bars, pictures and labels that act when clicked
+    void startMove();  // a title bar pressed: the window follows the mouse
     void switchLottery(bool toP3);  // then the history list
+    // Every switch, this window's or another's: Label3 follows; this window's own reports a draw
+    // file that cannot be read, another's leaves the refresh notice.
+    void lotteryChanged(bool toP3, const QString& loadError);
     void applyBoardLayout(bool wide);
     void showAnalysis(int kind);
     void alignHeader();
@@ -179,4 +184,5 @@ private:
     bool lastRouteGroup_ = false;
     bool last1234Group_ = false;
     bool closing_ = false;
+    bool switchingHere_ = false;  // inside switchLottery
 };

@@ -78,45 +78,8 @@ void MainWindow::keyPressEvent(QKeyEvent* event) {
     QWidget::keyPressEvent(event);
 }
 
-bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() == QEvent::MouseButtonDblClick && watched == Bar) {
-        Bar_DblClick();
-        return true;
-    }
-    if (event->type() == QEvent::MouseButtonPress) {
-        if (watched == Bar || watched == RightBar || watched == titleLabel) {
-            if (windowHandle()) windowHandle()->startSystemMove();
-            return false;
-        }
-        if (watched == Label1 || watched == Label2 || watched == Label3 || watched == Image17 || watched == Image20 ||
-            watched == Picture2) {
-            popup->popup(QCursor::pos());
-            return true;
-        }
-        if (watched == Picture4) {
-            popup1->popup(QCursor::pos());
-            return true;
-        }
-        if (watched == Picture3) {
-            popup2->popup(QCursor::pos());
-            return true;
-        }
-    }
-    if (event->type() == QEvent::MouseButtonRelease) {
-        if (watched == minimizeButton) {
-            showMinimized();
-            return true;
-        }
-        if (watched == winexit) {
-            close();
-            return true;
-        }
-        if (watched == Label5) {
-            Label5_Click();
-            return true;
-        }
-    }
-    return QWidget::eventFilter(watched, event);
+void MainWindow::startMove() {
+    if (windowHandle()) windowHandle()->startSystemMove();
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {

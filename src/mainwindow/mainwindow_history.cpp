@@ -37,12 +37,19 @@ void MainWindow::Timer1_Timer() {
 }
 
 void MainWindow::switchLottery(bool toP3) {
-    QString why;
-    if (history::SelectLottery(toP3, &why)) {
-        Label3->setText(history::LotteryLabel(toP3));
-        ReportLoadFailure(why.isEmpty(), why, this);
-    }
+    switchingHere_ = true;
+    history::SelectLottery(toP3);
+    switchingHere_ = false;
     Command6_Click();
+}
+
+void MainWindow::lotteryChanged(bool toP3, const QString& loadError) {
+    if (!switchingHere_) {
+        LotteryChangedElsewhere();
+        return;
+    }
+    Label3->setText(history::LotteryLabel(toP3));
+    ReportLoadFailure(loadError.isEmpty(), loadError, this);
 }
 
 void MainWindow::fc3d_Click() { switchLottery(false); }

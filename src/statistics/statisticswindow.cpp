@@ -88,8 +88,8 @@ void StatisticsWindow::buildControls() {
         pages[t] = new QWidget(tab_);
         tab_->addTab(pages[t], QString::fromUtf16(captions[t]));
     }
-    connect(MakeButton(this, "Command1", QStringLiteral("退出"), 680, 422, 80, 28), &QPushButton::clicked, this,
-            &StatisticsWindow::Command1_Click);
+    exitButton_ = MakeButton(this, "Command1", QStringLiteral("退出"), 680, 422, 80, 28);
+    connect(exitButton_, &QPushButton::clicked, this, &StatisticsWindow::Command1_Click);
 
     auto makeView = [this](int n, QWidget* page, QRect geometry) {
         QAbstractItemView* view = nullptr;
@@ -123,23 +123,23 @@ void StatisticsWindow::buildControls() {
             &StatisticsWindow::Command9_Click);
 
     // 公式统计
-    MakeStatsCombo(pages[1], "Combo1", {QStringLiteral("百位"), QStringLiteral("十位"), QStringLiteral("个位")}, 6, 6, 70);
-    MakeStatsCombo(pages[1], "Combo2", {QStringLiteral("加"), QStringLiteral("减"), QStringLiteral("乘")}, 82, 6, 60);
-    MakeStatsCombo(pages[1], "Combo3", {QStringLiteral("百位"), QStringLiteral("十位"), QStringLiteral("个位")}, 148, 6, 70);
+    formulaFirst_ = MakeStatsCombo(pages[1], "Combo1", {QStringLiteral("百位"), QStringLiteral("十位"), QStringLiteral("个位")}, 6, 6, 70);
+    formulaOp_ = MakeStatsCombo(pages[1], "Combo2", {QStringLiteral("加"), QStringLiteral("减"), QStringLiteral("乘")}, 82, 6, 60);
+    formulaSecond_ = MakeStatsCombo(pages[1], "Combo3", {QStringLiteral("百位"), QStringLiteral("十位"), QStringLiteral("个位")}, 148, 6, 70);
     connect(MakeButton(pages[1], "Command2", QStringLiteral("查询"), 226, 5, 70, 26), &QPushButton::clicked, this,
             &StatisticsWindow::Command2_Click);
     makeView(2, pages[1], QRect(6, 38, 525, 260));
-    MakeStatsLabel(pages[1], "Label1", QString(), 6, 304, 400);
-    connect(MakeButton(pages[1], "Command6", QStringLiteral("复制结果"), 441, 302, 90, 26), &QPushButton::clicked, this,
-            &StatisticsWindow::Command6_Click);
+    formulaCaption_ = MakeStatsLabel(pages[1], "Label1", QString(), 6, 304, 400);
+    formulaCopy_ = MakeButton(pages[1], "Command6", QStringLiteral("复制结果"), 441, 302, 90, 26);
+    connect(formulaCopy_, &QPushButton::clicked, this, &StatisticsWindow::Command6_Click);
 
     // 复式统计
     MakeStatsLabel(pages[2], "Label13", QStringLiteral("组选统计:"), 6, 8, 64);
     QStringList groupItems{QStringLiteral("请选择条件")};
     for (int n = 1; n <= 9; ++n)
         groupItems << QStringLiteral("组选%1码").arg(n);
-    auto* combo4 = MakeStatsCombo(pages[2], "Combo4", groupItems, 70, 6, 100);
-    connect(combo4, qOverload<int>(&QComboBox::activated), this, &StatisticsWindow::Combo4_Click);
+    groupSize_ = MakeStatsCombo(pages[2], "Combo4", groupItems, 70, 6, 100);
+    connect(groupSize_, qOverload<int>(&QComboBox::activated), this, &StatisticsWindow::Combo4_Click);
     MakeStatsLabel(pages[2], "Label14", QStringLiteral("单选统计:"), 182, 8, 64);
     const char* sizeNames[3][2] = {{"Label15", "Combo11"}, {"Label16", "Combo12"}, {"Label17", "Combo13"}};
     const char16_t* sizeCaptions[3] = {u"百", u"十", u"个"};
@@ -147,14 +147,14 @@ void StatisticsWindow::buildControls() {
         const int x = 246 + p * 70;
         MakeStatsLabel(pages[2], sizeNames[p][0], QString::fromUtf16(sizeCaptions[p]), x, 8, 16);
         // The design items are replaced by the sizes at load.
-        MakeStatsCombo(pages[2], sizeNames[p][1], groupItems.mid(1), x + 16, 6, 50);
+        straightSizes_[p] = MakeStatsCombo(pages[2], sizeNames[p][1], groupItems.mid(1), x + 16, 6, 50);
     }
     connect(MakeButton(pages[2], "Command10", QStringLiteral("开始单选统计"), 458, 5, 110, 26), &QPushButton::clicked,
             this, &StatisticsWindow::Command10_Click);
     connect(MakeButton(pages[2], "Command11", QStringLiteral("统计缩水器的号码"), 574, 5, 140, 26),
             &QPushButton::clicked, this, &StatisticsWindow::Command11_Click);
     makeView(3, pages[2], QRect(6, 38, 744, 298));
-    MakeStatsLabel(pages[2], "Label2", QString(), 6, 346, 400);
+    compoundCaption_ = MakeStatsLabel(pages[2], "Label2", QString(), 6, 346, 400);
     rowCountLabel_ = MakeStatsLabel(pages[2], "RowCountLabel", QString(), 410, 346, 244);
     rowCountLabel_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     connect(MakeButton(pages[2], "Command8", QStringLiteral("复制结果"), 660, 344, 90, 26), &QPushButton::clicked, this,
@@ -167,17 +167,17 @@ void StatisticsWindow::buildControls() {
     for (int k = 0; k < 4; ++k) {
         const int labelWidth = k == 3 ? 56 : 30;
         MakeStatsLabel(pages[3], planNames[k][0], QString::fromUtf16(planCaptions[k]), x, 8, labelWidth);
-        MakeStatsCombo(pages[3], planNames[k][1], {}, x + labelWidth, 6, 64);
+        planLists_[k] = MakeStatsCombo(pages[3], planNames[k][1], {}, x + labelWidth, 6, 64);
         x += labelWidth + 72;
     }
     MakeStatsLabel(pages[3], "Label7", QStringLiteral("收益"), x, 8, 30);
-    auto* text1 = new QLineEdit(pages[3]);
-    text1->setObjectName(QStringLiteral("Text1"));
-    text1->setGeometry(x + 30, 6, 64, 24);
-    MakeStatsLabel(pages[3], "Label8", QStringLiteral("%"), x + 96, 8, 14);
-    auto* check1 = new QCheckBox(QStringLiteral("以奖金计算"), pages[3]);
-    check1->setObjectName(QStringLiteral("Check1"));
-    check1->setGeometry(x + 114, 6, 96, 24);
+    planTarget_ = new QLineEdit(pages[3]);
+    planTarget_->setObjectName(QStringLiteral("Text1"));
+    planTarget_->setGeometry(x + 30, 6, 64, 24);
+    planPercent_ = MakeStatsLabel(pages[3], "Label8", QStringLiteral("%"), x + 96, 8, 14);
+    planByAmount_ = new QCheckBox(QStringLiteral("以奖金计算"), pages[3]);
+    planByAmount_->setObjectName(QStringLiteral("Check1"));
+    planByAmount_->setGeometry(x + 114, 6, 96, 24);
     connect(MakeButton(pages[3], "Command3", QStringLiteral("确定"), x + 214, 5, 60, 26), &QPushButton::clicked, this,
             &StatisticsWindow::Command3_Click);
     makeView(4, pages[3], QRect(6, 38, 744, 298));
@@ -186,19 +186,19 @@ void StatisticsWindow::buildControls() {
 
     // 号码历史开出次数统计
     MakeStatsLabel(pages[4], "Label9", QStringLiteral("设置出现次数范围："), 6, 8, 120);
-    MakeStatsCombo(pages[4], "Combo9", {}, 126, 6, 60);
+    countLow_ = MakeStatsCombo(pages[4], "Combo9", {}, 126, 6, 60);
     MakeStatsLabel(pages[4], "Label11", QStringLiteral("…"), 190, 8, 16);
-    MakeStatsCombo(pages[4], "Combo10", {}, 208, 6, 60);
+    countHigh_ = MakeStatsCombo(pages[4], "Combo10", {}, 208, 6, 60);
     connect(MakeButton(pages[4], "Command4", QStringLiteral("生成结果"), 276, 5, 80, 26), &QPushButton::clicked, this,
             &StatisticsWindow::Command4_Click);
-    auto* text2 = new QPlainTextEdit(pages[4]);
-    text2->setObjectName(QStringLiteral("Text2"));
-    text2->setGeometry(6, 38, 350, 270);
-    text2->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    MakeStatsLabel(pages[4], "Label12", QString(), 6, 314, 200);
+    countPick_ = new QPlainTextEdit(pages[4]);
+    countPick_->setObjectName(QStringLiteral("Text2"));
+    countPick_->setGeometry(6, 38, 350, 270);
+    countPick_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    countTally_ = MakeStatsLabel(pages[4], "Label12", QString(), 6, 314, 200);
     connect(MakeButton(pages[4], "Command5", QStringLiteral("复制号码"), 266, 312, 90, 26), &QPushButton::clicked, this,
             &StatisticsWindow::Command5_Click);
-    MakeStatsLabel(pages[4], "Label10", QString(), 6, 346, 400);
+    countsCaption_ = MakeStatsLabel(pages[4], "Label10", QString(), 6, 346, 400);
     makeView(5, pages[4], QRect(366, 6, 384, 330));
 
     for (int n : {2, 3, 5}) {
@@ -219,10 +219,9 @@ void StatisticsWindow::buildControls() {
 statistics::StatsRange StatisticsWindow::analysisRange() const { return statistics::AnalysisRange(common::App()); }
 
 void StatisticsWindow::Form_Load() {
-    auto combo = [this](const char* name) { return findChild<QComboBox*>(QString::fromLatin1(name)); };
     // 1. First items; 请选择条件 runs its handler, which empties the compound table.
-    for (const char* name : {"Combo1", "Combo2", "Combo3", "Combo4"})
-        combo(name)->setCurrentIndex(0);
+    for (QComboBox* combo : {formulaFirst_, formulaOp_, formulaSecond_, groupSize_})
+        combo->setCurrentIndex(0);
 
     // 2. Icon and placement.
     setWindowIcon(QApplication::windowIcon());
@@ -273,24 +272,20 @@ void StatisticsWindow::Form_Load() {
     Combo4_Click();
 
     // 4. The plan's lists.
-    for (const char* name : {"Combo5", "Combo6", "Combo7", "Combo8"})
-        combo(name)->clear();
-    combo("Combo5")->addItems(NumberItems(1, 100));
-    combo("Combo7")->addItems(NumberItems(1, 100));
-    combo("Combo6")->addItems(NumberItems(1, 1000));
-    combo("Combo8")->addItems(NumberItems(1, 1000));
-    combo("Combo5")->setCurrentText(QStringLiteral("20"));
-    combo("Combo6")->setCurrentText(QStringLiteral("20"));
-    combo("Combo7")->setCurrentText(QStringLiteral("1"));
-    combo("Combo8")->setCurrentText(QStringLiteral("1000"));
-    auto* check1 = findChild<QCheckBox*>(QStringLiteral("Check1"));
-    check1->disconnect(this);
-    check1->setChecked(true);
-    connect(check1, &QCheckBox::toggled, this, &StatisticsWindow::Check1_Click);
-    findChild<QLineEdit*>(QStringLiteral("Text1"))->setText(QStringLiteral("1000"));
-    findChild<QLabel*>(QStringLiteral("Label8"))->setVisible(false);
-    findChild<QPlainTextEdit*>(QStringLiteral("Text2"))->clear();
-    findChild<QLabel*>(QStringLiteral("Label12"))->clear();
+    const int planLast[4] = {100, 1000, 100, 1000};
+    const char* planDefault[4] = {"20", "20", "1", "1000"};
+    for (int k = 0; k < 4; ++k) {
+        planLists_[k]->clear();
+        planLists_[k]->addItems(NumberItems(1, planLast[k]));
+        planLists_[k]->setCurrentText(QString::fromLatin1(planDefault[k]));
+    }
+    planByAmount_->disconnect(this);
+    planByAmount_->setChecked(true);
+    connect(planByAmount_, &QCheckBox::toggled, this, &StatisticsWindow::Check1_Click);
+    planTarget_->setText(QStringLiteral("1000"));
+    planPercent_->setVisible(false);
+    countPick_->clear();
+    countTally_->clear();
 
     // 5. Occurrence counts.
     FillNumberCounts();
@@ -302,10 +297,10 @@ void StatisticsWindow::Form_Load() {
     if (inputs_.compoundOpening)
         AppendPositionalRow(inputs_.digitLists[0], inputs_.digitLists[1], inputs_.digitLists[2]);
     // 10. Sizes of 单选统计.
-    for (const char* name : {"Combo11", "Combo12", "Combo13"}) {
-        combo(name)->clear();
-        combo(name)->addItems(NumberItems(1, 10));
-        combo(name)->setCurrentIndex(0);
+    for (QComboBox* combo : straightSizes_) {
+        combo->clear();
+        combo->addItems(NumberItems(1, 10));
+        combo->setCurrentIndex(0);
     }
 }
 
@@ -333,17 +328,15 @@ void StatisticsWindow::prepareFor(Opener opener) {
     if (opener == Opener::FormulaFilter) {
         resize(Px(8200), Px(6000));
         tab_->setGeometry(4, 4, Px(8120), Px(6000) - 12);
-        auto* exitButton = findChild<QPushButton*>(QStringLiteral("Command1"));
-        exitButton->move(Px(6500), Px(5000));
-        exitButton->raise();
+        exitButton_->move(Px(6500), Px(5000));
+        exitButton_->raise();
         // The range label goes on the button's line; the table and its copy button make room.
-        auto* label1 = findChild<QLabel*>(QStringLiteral("Label1"));
         const int pageTop = tab_->widget(1)->mapTo(this, QPoint(0, 0)).y();
-        const int labelY = exitButton->y() - (pageTop > 0 ? pageTop : 30);
-        label1->move(label1->x(), labelY);
-        label1->resize(Px(6500) - 20, label1->height());
+        const int labelY = exitButton_->y() - (pageTop > 0 ? pageTop : 30);
+        formulaCaption_->move(formulaCaption_->x(), labelY);
+        formulaCaption_->resize(Px(6500) - 20, formulaCaption_->height());
         views_[1]->resize(views_[1]->width(), labelY - views_[1]->y() - 36);
-        findChild<QPushButton*>(QStringLiteral("Command6"))->move(views_[1]->x() + views_[1]->width() - 90, labelY - 32);
+        formulaCopy_->move(views_[1]->x() + views_[1]->width() - 90, labelY - 32);
     }
 }
 

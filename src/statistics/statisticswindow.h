@@ -108,4 +108,24 @@ private:
     QHeaderView* headers_[5] = {};
     statistics::StatsTable* tables_[5] = {};
     QLabel* rowCountLabel_ = nullptr;
+
+    // The controls the handlers read and write (their objectNames in brackets).
+    QPushButton* exitButton_ = nullptr;          // Command1
+    QComboBox* formulaFirst_ = nullptr;          // Combo1
+    QComboBox* formulaOp_ = nullptr;             // Combo2
+    QComboBox* formulaSecond_ = nullptr;         // Combo3
+    QLabel* formulaCaption_ = nullptr;           // Label1
+    QPushButton* formulaCopy_ = nullptr;         // Command6
+    QComboBox* groupSize_ = nullptr;             // Combo4
+    QComboBox* straightSizes_[3] = {};           // Combo11..Combo13
+    QLabel* compoundCaption_ = nullptr;          // Label2
+    QComboBox* planLists_[4] = {};               // Combo5..Combo8: periods, bets, start multiple, prize
+    QLineEdit* planTarget_ = nullptr;            // Text1
+    QLabel* planPercent_ = nullptr;              // Label8
+    QCheckBox* planByAmount_ = nullptr;          // Check1
+    QComboBox* countLow_ = nullptr;              // Combo9
+    QComboBox* countHigh_ = nullptr;             // Combo10
+    QPlainTextEdit* countPick_ = nullptr;        // Text2
+    QLabel* countTally_ = nullptr;               // Label12
+    QLabel* countsCaption_ = nullptr;            // Label10
 };

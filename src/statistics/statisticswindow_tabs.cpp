@@ -52,15 +52,15 @@ void StatisticsWindow::FillFormulaStats() {
     const common::AppState& app = common::App();
     const statistics::StatsRange range = analysisRange();
     const QString caption = statistics::RangeCaption(app.history, range);
-    const int op = findChild<QComboBox*>(QStringLiteral("Combo2"))->currentIndex();
-    findChild<QLabel*>(QStringLiteral("Label1"))->setText(caption);
+    const int op = formulaOp_->currentIndex();
+    formulaCaption_->setText(caption);
     if (op == 0) {
-        findChild<QLabel*>(QStringLiteral("Label2"))->setText(caption);
-        findChild<QLabel*>(QStringLiteral("Label10"))->setText(caption);
+        compoundCaption_->setText(caption);
+        countsCaption_->setText(caption);
     }
-    const QList<statistics::OmissionRow> rows = statistics::FormulaStatsRows(
-        app.history, range, findChild<QComboBox*>(QStringLiteral("Combo1"))->currentIndex(),
-        statistics::FormulaOp(qBound(0, op, 2)), findChild<QComboBox*>(QStringLiteral("Combo3"))->currentIndex());
+    const QList<statistics::OmissionRow> rows =
+        statistics::FormulaStatsRows(app.history, range, formulaFirst_->currentIndex(),
+                                     statistics::FormulaOp(qBound(0, op, 2)), formulaSecond_->currentIndex());
     tables_[1]->appendOmission(std::vector<statistics::OmissionRow>(rows.begin(), rows.end()));
 }
 
@@ -76,8 +76,7 @@ void StatisticsWindow::ListView2_ColumnClick(int column) { tables_[1]->sortBy(co
 // ---- 复式统计
 
 void StatisticsWindow::writeCompoundCaption() {
-    findChild<QLabel*>(QStringLiteral("Label2"))
-        ->setText(statistics::RangeCaption(common::App().history, analysisRange()));
+    compoundCaption_->setText(statistics::RangeCaption(common::App().history, analysisRange()));
 }
 
 void StatisticsWindow::AppendPositionalRow(const QString& s1, const QString& s2, const QString& s3) {
@@ -106,7 +105,7 @@ void StatisticsWindow::AppendPoolStraightRow() {
 
 void StatisticsWindow::Combo4_Click() {
     tables_[2]->clear();
-    const int n = findChild<QComboBox*>(QStringLiteral("Combo4"))->currentIndex();
+    const int n = groupSize_->currentIndex();
     if (n < 1 || n > 9)
         return;
     writeCompoundCaption();
@@ -116,9 +115,8 @@ void StatisticsWindow::Combo4_Click() {
 
 void StatisticsWindow::Command10_Click() {
     int sizes[3];
-    const char* names[3] = {"Combo11", "Combo12", "Combo13"};
     for (int p = 0; p < 3; ++p)
-        sizes[p] = findChild<QComboBox*>(QString::fromLatin1(names[p]))->currentText().toInt();
+        sizes[p] = straightSizes_[p]->currentText().toInt();
     if (ui::MsgBox(QStringLiteral("此步骤将运算大量数据,有可能造成死机,是否继续?"), ui::Icon::Question,
                    ui::Buttons::YesNo, QStringLiteral("确定"), this, ui::Answer::Yes) != ui::Answer::Yes)
         return;
@@ -205,28 +203,24 @@ void StatisticsWindow::showCompoundRowCount(const QString& note) {
 // ---- 投资计划
 
 void StatisticsWindow::Check1_Click() {
-    const bool amount = findChild<QCheckBox*>(QStringLiteral("Check1"))->isChecked();
-    findChild<QLabel*>(QStringLiteral("Label8"))->setVisible(!amount);
-    findChild<QLineEdit*>(QStringLiteral("Text1"))->setText(amount ? QStringLiteral("1000") : QStringLiteral("50"));
+    const bool amount = planByAmount_->isChecked();
+    planPercent_->setVisible(!amount);
+    planTarget_->setText(amount ? QStringLiteral("1000") : QStringLiteral("50"));
 }
 
 void StatisticsWindow::Command3_Click() {
     tables_[3]->clear();
-    auto* text1 = findChild<QLineEdit*>(QStringLiteral("Text1"));
-    text1->setText(text1->text().trimmed());
+    planTarget_->setText(planTarget_->text().trimmed());
     statistics::ProfitPlanInputs in;
-    if (!statistics::ParseProfitTarget(text1->text(), &in.target)) {
-        text1->setText(QStringLiteral("50"));
+    if (!statistics::ParseProfitTarget(planTarget_->text(), &in.target)) {
+        planTarget_->setText(QStringLiteral("50"));
         return;
     }
-    auto value = [this](const char* name) {
-        return findChild<QComboBox*>(QString::fromLatin1(name))->currentIndex() + 1;
-    };
-    in.periods = value("Combo5");
-    in.bets = value("Combo6");
-    in.startMultiple = value("Combo7");
-    in.prize = value("Combo8");
-    in.targetIsAmount = findChild<QCheckBox*>(QStringLiteral("Check1"))->isChecked();
+    in.periods = planLists_[0]->currentIndex() + 1;
+    in.bets = planLists_[1]->currentIndex() + 1;
+    in.startMultiple = planLists_[2]->currentIndex() + 1;
+    in.prize = planLists_[3]->currentIndex() + 1;
+    in.targetIsAmount = planByAmount_->isChecked();
     tables_[3]->appendTexts(statistics::ProfitPlanRows(in));
 }
 
@@ -239,27 +233,25 @@ void StatisticsWindow::FillNumberCounts() {
     const statistics::NumberCounts counts = statistics::CountNumbers(app.history, analysisRange());
     tables_[4]->appendTexts(statistics::NumberCountRows(counts));
     const int largest = statistics::LargestCount(counts);
-    auto* low = findChild<QComboBox*>(QStringLiteral("Combo9"));
-    auto* high = findChild<QComboBox*>(QStringLiteral("Combo10"));
     const QStringList items = NumberItems(0, largest);
-    low->addItems(items);
-    high->addItems(items);
-    low->setCurrentIndex(0);
-    high->setCurrentIndex(high->count() - 1);
+    countLow_->addItems(items);
+    countHigh_->addItems(items);
+    countLow_->setCurrentIndex(0);
+    countHigh_->setCurrentIndex(countHigh_->count() - 1);
 }
 
 void StatisticsWindow::Command4_Click() {
-    const int low = findChild<QComboBox*>(QStringLiteral("Combo9"))->currentText().toInt();
-    const int high = findChild<QComboBox*>(QStringLiteral("Combo10"))->currentText().toInt();
+    const int low = countLow_->currentText().toInt();
+    const int high = countHigh_->currentText().toInt();
     const statistics::CountPick pick = statistics::PickByCount(tables_[4]->allTexts(), low, high);
-    findChild<QPlainTextEdit*>(QStringLiteral("Text2"))->setPlainText(pick.text);
-    findChild<QLabel*>(QStringLiteral("Label12"))->setText(statistics::PickTally(pick.count));
+    countPick_->setPlainText(pick.text);
+    countTally_->setText(statistics::PickTally(pick.count));
     ui::MsgBox(QStringLiteral("小提示：您可以用生成的号码来进行垃圾号码过滤。"), ui::Icon::None, ui::Buttons::Ok,
                ui::kAppTitle, this);
 }
 
 void StatisticsWindow::Command5_Click() {
-    PutOnClipboard(findChild<QPlainTextEdit*>(QStringLiteral("Text2"))->toPlainText().trimmed());
+    PutOnClipboard(countPick_->toPlainText().trimmed());
 }
 
 void StatisticsWindow::ListView5_ColumnClick(int column) { tables_[4]->sortBy(column - 1, Qt::AscendingOrder); }

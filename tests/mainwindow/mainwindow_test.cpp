@@ -1,6 +1,7 @@
 #include "common/appstate.h"
 #include "common/settings.h"
 #include "history/drawfile.h"
+#include "history/lottery.h"
 #include "httpserver.h"
 #include "mainwindow/mainwindow.h"
 #include "mainwindow/historylist.h"
@@ -9,6 +10,7 @@
 #include "platform/ui/messagebox.h"
 #include "legibility.h"
 #include "platform/ui/tablefont.h"
+#include "buttonwalk.h"
 #include "testsupport.h"
 
 #include <QAction>
@@ -171,6 +173,27 @@ TEST_F(MainWindowTest, HeaderFollowsTheTextAndArrowsSitOnTheirButtons) {
     }
 }
 
+// The title bar's pictures act on the mouse: 最小化 on release; the lottery label opens the menu
+// on press and keeps the press from the window.
+TEST_F(MainWindowTest, TitlePicturesActOnTheMouse) {
+    dir.write("HAO.TXT", Draws(5));
+    MainWindow* f = create();
+    f->show();
+    auto send = [](QWidget* w, QEvent::Type type) {
+        QMouseEvent e(type, QPointF(2, 2), w->mapToGlobal(QPointF(2, 2)), Qt::LeftButton,
+                      type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(w, &e);
+        return e.isAccepted();
+    };
+    EXPECT_TRUE(send(f->Label3, QEvent::MouseButtonPress));
+    EXPECT_TRUE(f->popup->isVisible());
+    f->popup->hide();
+    send(f->minimizeButton, QEvent::MouseButtonPress);
+    EXPECT_FALSE(f->isMinimized());
+    send(f->minimizeButton, QEvent::MouseButtonRelease);
+    EXPECT_TRUE(f->isMinimized());
+}
+
 TEST_F(MainWindowTest, DefaultRangeEdges) {
     struct Case {
         int draws, first, last;
@@ -253,6 +276,34 @@ TEST_F(MainWindowTest, SwitchWhileTheListIsBuiltEndsWithTheNewLottery) {
     EXPECT_EQ(f->Label1->text(), QStringLiteral(".体彩排列3共开奖7742期"));
     EXPECT_EQ(mainwindow::HistoryText(),
               mainwindow::BuildHistoryText(common::App().history.draws(), 7641, 7741));
+}
+
+// A switch made by another window reaches this one through the shared routine's signal: Label3
+// follows the lottery and the list waits for a refresh; a switch back does the same.
+TEST_F(MainWindowTest, SwitchElsewhereLeavesTheRefreshNotice) {
+    dir.write("HAO.TXT", Draws(5));
+    dir.write("HAOP3.TXT", Draws(7));
+    MainWindow* f = create();
+    f->Timer1_Timer();
+    for (const bool toP3 : {true, false}) {
+        ASSERT_TRUE(history::SelectLottery(toP3));
+        EXPECT_EQ(f->Label3->text(), history::LotteryLabel(toP3));
+        EXPECT_EQ(f->Text1->toPlainText(), QStringLiteral("彩票类型已被转换请刷新数据..."));
+        EXPECT_EQ(f->Label1->text(), QStringLiteral("彩票类型已被转换请刷新数据..."));
+        EXPECT_EQ(common::App().history.count(), toP3 ? 7 : 5);
+    }
+    // Its own switch rebuilds the list instead of leaving the notice.
+    f->p3_Click();
+    EXPECT_EQ(f->Label3->text(), QStringLiteral("体彩排列3"));
+    EXPECT_EQ(f->Label1->text(), QStringLiteral(".体彩排列3共开奖7期"));
+}
+
+TEST_F(MainWindowTest, EveryButtonReachesAHandler) {
+    dir.write("HAO.TXT", Draws(5));
+    MainWindow* f = create();
+    // 14 command buttons (the toolbar stays hidden), 14 clickable pictures and labels, the tray icon.
+    EXPECT_EQ(testsupport::WalkedButtonCount(f), 29);
+    EXPECT_EQ(testsupport::UnboundButtons(f), QStringList{});
 }
 
 TEST_F(MainWindowTest, WorkbenchLotteryNotice) {

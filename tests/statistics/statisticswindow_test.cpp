@@ -7,6 +7,7 @@
 #include "statistics/statstable.h"
 #include "statistics/tablecopy.h"
 
+#include "buttonwalk.h"
 #include "statsfixture.h"
 #include "testsupport.h"
 #include "tickwatch.h"
@@ -402,6 +403,13 @@ TEST_F(StatisticsWindowTest, SecondOpeningStartsFromTheDefaults) {
     EXPECT_TRUE(ctl<QCheckBox>(g.get(), "Check1")->isChecked());
     EXPECT_EQ(ctl<QLineEdit>(g.get(), "Text1")->text(), QStringLiteral("1000"));
     EXPECT_EQ(ctl<QComboBox>(g.get(), "Combo5")->currentText(), QStringLiteral("20"));
+}
+
+// Every tab's buttons, whichever opener shows it.
+TEST_F(StatisticsWindowTest, EveryButtonReachesAHandler) {
+    auto f = open();
+    EXPECT_EQ(testsupport::WalkedButtonCount(f.get()), 12);
+    EXPECT_EQ(testsupport::UnboundButtons(f.get()), QStringList{});
 }
 
 using testsupport::TickWatch;

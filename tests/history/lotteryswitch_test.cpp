@@ -1,0 +1,53 @@
+// The one lottery switch: it reloads the history and tells every listener once per change.
+#include "common/appstate.h"
+#include "common/settings.h"
+#include "history/drawfile.h"
+#include "history/lottery.h"
+#include "testsupport.h"
+
+#include <QDir>
+#include <gtest/gtest.h>
+
+namespace {
+
+struct Told {
+    bool p3;
+    QString error;
+};
+
+TEST(LotterySwitch, TellsListenersOncePerChangeWithTheLoadError) {
+    testsupport::ProgramDir dir;
+    dir.write("HAOP3.TXT", history::EncodeDrawRecord(QStringLiteral("2024001 123")));
+    ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("HAO.TXT")));
+    common::App() = common::AppState();
+    QList<Told> told;
+    QObject receiver;
+    QObject::connect(&history::LotteryNotifier::instance(), &history::LotteryNotifier::lotteryChanged, &receiver,
+                     [&](bool p3, const QString& error) { told.append({p3, error}); });
+
+    QString error;
+    ASSERT_TRUE(history::SelectLottery(true, &error));
+    EXPECT_TRUE(error.isEmpty()) << error.toStdString();
+    ASSERT_EQ(told.size(), 1);
+    EXPECT_TRUE(told[0].p3);
+    EXPECT_TRUE(told[0].error.isEmpty());
+    EXPECT_TRUE(common::App().lotteryIsP3);
+    EXPECT_TRUE(common::App().drawListDirty);
+    EXPECT_EQ(common::GetSetting(QStringLiteral("fclx")), QStringLiteral("1"));
+    EXPECT_EQ(common::App().history.count(), 1);
+
+    // Selecting the lottery already chosen changes nothing and tells no one.
+    EXPECT_FALSE(history::SelectLottery(true));
+    EXPECT_EQ(told.size(), 1);
+
+    // A folder where the 福彩3D file should be: the switch still happens, with the reason both returned and told.
+    ASSERT_TRUE(history::SelectLottery(false, &error));
+    ASSERT_EQ(told.size(), 2);
+    EXPECT_FALSE(told[1].p3);
+    EXPECT_FALSE(error.isEmpty());
+    EXPECT_EQ(told[1].error, error);
+    EXPECT_EQ(common::App().history.count(), 0);
+    common::App() = common::AppState();
+}
+
+}  // namespace
