@@ -403,7 +403,6 @@ TEST_F(MainWindowTest, ControlsCarryTheirNamesAndCaptions) {
     EXPECT_EQ(f->Label13dd->text(), QStringLiteral("Sifmora 5.80"));
 }
 
-#ifdef SIFMORA_HAS_ANALYSIS
 TEST_F(MainWindowTest, AnalysisButtonsShowTheirTables) {
     dir.write("HAO.TXT", Draws(300));
     MainWindow* f = create();
@@ -416,7 +415,6 @@ TEST_F(MainWindowTest, AnalysisButtonsShowTheirTables) {
     f->Command3->click();  // repeats the last 0/1/2-route choice
     EXPECT_EQ(f->Label1->text(), groupRoute);
 }
-#endif
 
 // Legibility problems apart from the title bar, whose pictures, captions and frame buttons are
 // drawn in layers over one another.
@@ -463,7 +461,6 @@ TEST(MainWindowTables, EveryColumnOfTheTablesIsInSight) {
         EXPECT_LE(f->Label4->geometry().right(), f->Picture6->width());
         EXPECT_GE(f->Label4->width(), f->Label4->sizeHint().width());
 
-#ifdef SIFMORA_HAS_ANALYSIS
         const std::vector<std::pair<const char*, std::function<void()>>> tables{
             {"Command1", [f] { f->Command1_Click(); }},   {"Command2", [f] { f->Command2_Click(); }},
             {"Command4", [f] { f->Command4_Click(); }},   {"Command5", [f] { f->Command5_Click(); }},
@@ -478,7 +475,6 @@ TEST(MainWindowTables, EveryColumnOfTheTablesIsInSight) {
             EXPECT_EQ(Problems(f), QStringList()) << f->Label1->text().toStdString();
             EXPECT_EQ(f->Text1->horizontalScrollBar()->maximum(), 0);
         }
-#endif
         form.reset();
     }
     ui::SetPreferredTableFamily(QString());
