@@ -107,7 +107,7 @@ void BetFolderChooser::Command1_Click() {
             return;
         }
     }
-    common::SaveSetting(QStringLiteral("path"), g_betFolderChooserRemembered);
+    common::SaveExportPath(g_betFolderChooserRemembered);
     accept();
 }
 

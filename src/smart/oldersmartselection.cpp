@@ -91,12 +91,11 @@ void OlderSmartSelection::Form_Load() {
     ctl<QSlider>(QStringLiteral("Slider1"))->setValue(common::App().smartScheme);
     ctl<QComboBox>(QStringLiteral("Combo1"))->setCurrentIndex(0);
     ctl<QComboBox>(QStringLiteral("Combo2"))->setCurrentIndex(0);
-    ctl<QCheckBox>(QStringLiteral("Check1"))->setChecked(common::GetSetting(QStringLiteral("zlxuanhao")) != QStringLiteral("0"));
+    ctl<QCheckBox>(QStringLiteral("Check1"))->setChecked(common::SettingSmartPick());
 }
 
 void OlderSmartSelection::Check1_Click() {
-    common::SaveSetting(QStringLiteral("zlxuanhao"),
-                        ctl<QCheckBox>(QStringLiteral("Check1"))->isChecked() ? QStringLiteral("1") : QStringLiteral("0"));
+    common::SaveSmartPick(ctl<QCheckBox>(QStringLiteral("Check1"))->isChecked());
 }
 
 pool::NumberPool& OlderSmartSelection::poolForRun() {
@@ -110,7 +109,7 @@ int OlderSmartSelection::baseType() const { return ctl<QComboBox>(QStringLiteral
 
 void OlderSmartSelection::makeSelection(int base) {
     const int scheme = ctl<QSlider>(QStringLiteral("Slider1"))->value();
-    common::SaveSetting(QStringLiteral("zl"), QString::number(scheme));
+    common::SaveSmartScheme(scheme);
     common::App().smartScheme = scheme;
     common::App().straightMode = false;
 
