@@ -7,7 +7,6 @@
 #include <QStringList>
 #include <QWidget>
 
-#include <functional>
 
 class QComboBox;
 class QGroupBox;
@@ -41,8 +40,6 @@ public:
     // Returns false when the file could not be read.
     static bool AddCollection(const QString& path, const QString& description);
 
-    // Test hook for the add dialog: returns the chosen paths, empty = cancelled.
-    static void SetOpenFilesHook(std::function<QStringList()> hook);
 
     // The result list in its current order: numbers and their counts ("00").
     QStringList resultNumbers() const;

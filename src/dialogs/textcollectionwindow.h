@@ -4,7 +4,6 @@
 // Its objectName is "Form20": tests, settings and the other windows find it by that name.
 #include <QDialog>
 
-#include <functional>
 
 class QCheckBox;
 class QPlainTextEdit;
@@ -18,9 +17,6 @@ public:
     static TextCollectionWindow* instance();
     // Shows it modally (workbench button "数据采集"); returns the modal result.
     static int Open();
-
-    // Test hook for the import dialog: returns the chosen path, empty = cancelled.
-    static void SetOpenFileHook(std::function<QString()> hook);
 
 public slots:
     void Form_Load();

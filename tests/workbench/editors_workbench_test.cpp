@@ -12,6 +12,7 @@
 #include "dialogs/onedigiteditor.h"
 #include "dialogs/patterneditor.h"
 #include "dialogs/workbenchapi.h"
+#include "platform/ui/filedialogs.h"
 #include "platform/ui/messagebox.h"
 #include "testsupport.h"
 #include "workbenchfixture.h"
@@ -48,10 +49,10 @@ protected:
         form = std::make_unique<WorkbenchWindow>();
         recorder->messages.clear();  // the smart-system gate of the first opening
     }
+    ui::FileDialogAnswerScope fileDialogs;  // no answer left behind for the next test
     void TearDown() override {
         form.reset();
         ui::SetModalHandler({});
-        PositionExclusionEditor::SetOpenFileHook({});
         recorder.reset();
     }
 
