@@ -1,6 +1,7 @@
 // Number preview (bet text, attribute cells, taking numbers back) and prize check (bet files,
 // straight and group hits, bet folder, folder chooser).
 #include "common/appstate.h"
+#include "historyof.h"
 #include "common/digitomission.h"
 #include "common/numbertables.h"
 #include "common/paths.h"
@@ -33,10 +34,7 @@ namespace {
 const QString kCrLf = QStringLiteral("\r\n");
 
 common::DrawHistory PreviewHistory(const QStringList& numbers) {
-    QStringList draws;
-    for (int i = 0; i < numbers.size(); ++i)
-        draws.append(QStringLiteral("2025%1 ").arg(i + 1, 3, 10, QLatin1Char('0')) + numbers[i]);
-    return common::DrawHistory(draws);
+    return testsupport::HistoryOf(numbers, QStringLiteral("2025"));
 }
 
 void Press(QWidget* window, const char* name) {
