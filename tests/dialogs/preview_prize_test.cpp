@@ -14,6 +14,7 @@
 #include "dialogs/prizecheck.h"
 #include "fakeworkbench.h"
 #include "platform/ui/messagebox.h"
+#include "hookreset.h"
 
 #include <QClipboard>
 #include <QComboBox>
@@ -52,8 +53,8 @@ protected:
         common::SaveSetting(QStringLiteral("path"), QString());
         BetFolderChooser::ForgetRememberedPath();
     }
+    testsupport::HookReset<&ui::SetModalHandler> modalReset;
     void TearDown() override {
-        ui::SetModalHandler({});
         common::App().history.clear();
         common::SaveSetting(QStringLiteral("path"), QString());
         BetFolderChooser::ForgetRememberedPath();

@@ -14,6 +14,7 @@
 #include "dialogs/workbenchapi.h"
 #include "platform/ui/filedialogs.h"
 #include "platform/ui/messagebox.h"
+#include "hookreset.h"
 #include "testsupport.h"
 #include "workbenchfixture.h"
 
@@ -50,9 +51,9 @@ protected:
         recorder->messages.clear();  // the smart-system gate of the first opening
     }
     ui::FileDialogAnswerScope fileDialogs;  // no answer left behind for the next test
+    testsupport::HookReset<&ui::SetModalHandler> modalReset;
     void TearDown() override {
         form.reset();
-        ui::SetModalHandler({});
         recorder.reset();
     }
 

@@ -7,6 +7,7 @@
 #include "dialogs/omissionpicker.h"
 #include "dialogs/setoperationswindow.h"
 #include "platform/ui/messagebox.h"
+#include "hookreset.h"
 #include "testsupport.h"
 #include "workbench/filterruns.h"
 #include "workbenchfixture.h"
@@ -48,11 +49,11 @@ protected:
         form = std::make_unique<WorkbenchWindow>();
         recorder->messages.clear();
     }
+    testsupport::HookReset<&workbench::SetAutoCollectionPauseHook> pauseHookReset;
+    testsupport::HookReset<&ui::SetModalHandler> modalReset;
     void TearDown() override {
         form.reset();
         delete SetOperationsWindow::existing();
-        workbench::SetAutoCollectionPauseHook({});
-        ui::SetModalHandler({});
         recorder.reset();
     }
 

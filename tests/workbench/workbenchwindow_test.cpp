@@ -8,6 +8,7 @@
 #include "platform/ui/filedialogs.h"
 #include "platform/ui/messagebox.h"
 #include "legibility.h"
+#include "hookreset.h"
 #include "testsupport.h"
 #include "workbench/workbench.h"
 #include "workbenchfixture.h"
@@ -54,10 +55,10 @@ protected:
         make();
     }
     ui::FileDialogAnswerScope fileDialogs;  // no answer left behind for the next test
+    testsupport::HookReset<&workbench::SetSmartSystemOpener> smartOpenerReset;
+    testsupport::HookReset<&ui::SetModalHandler> modalReset;
     void TearDown() override {
         form.reset();
-        workbench::SetSmartSystemOpener({});
-        ui::SetModalHandler({});
         recorder.reset();
     }
     void make() {

@@ -5,6 +5,7 @@
 #include "history/drawfile.h"
 #include "history/lottery.h"
 #include "platform/ui/messagebox.h"
+#include "hookreset.h"
 #include "testsupport.h"
 
 #include <QSettings>
@@ -40,7 +41,7 @@ protected:
         QSettings(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("Lotvane"), QStringLiteral("Lotvane")).clear();
         common::App() = common::AppState();
     }
-    void TearDown() override { ui::SetModalHandler({}); }
+    testsupport::HookReset<&ui::SetModalHandler> modalReset;
     // Writes the draw files and loads the current lottery as the main window does.
     void load(const QStringList& draws3d, const QStringList& drawsP3 = {}) {
         dir.write("HAO.TXT", MakeRecords(draws3d));
