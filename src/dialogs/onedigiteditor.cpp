@@ -18,8 +18,6 @@ using dialogs::MakeButton;
 
 namespace {
 
-QPointer<OneDigitEditor> g_oneDigitEditor;
-
 struct ModeDesign {
     const char* caption;
     const char* clear;
@@ -84,12 +82,6 @@ OneDigitEditor::OneDigitEditor(QWidget* parent) : QDialog(parent) {
 
     Form_Load();
 }
-
-OneDigitEditor* OneDigitEditor::instance() {
-    return dialogs::LastingWindow(g_oneDigitEditor);
-}
-
-OneDigitEditor* OneDigitEditor::existing() { return g_oneDigitEditor; }
 
 int OneDigitEditor::Open() { return ui::ShowModal(instance()); }
 

@@ -2,6 +2,8 @@
 // 1D editor "1D过滤": four kinds of one-digit values (正1D, 负1D, 反正1D, 反负1D), ten boxes
 // each, with a mode list per kind; read by the workbench's advanced batch (family box Check26).
 // Its objectName is "Form19": tests, settings and the other windows find it by that name.
+#include "dialogs/dialogutil.h"
+
 #include <QDialog>
 #include <QList>
 
@@ -9,7 +11,7 @@ class QCheckBox;
 class QComboBox;
 class QTabWidget;
 
-class OneDigitEditor : public QDialog {
+class OneDigitEditor : public QDialog, public dialogs::LastingWindow<OneDigitEditor> {
     Q_OBJECT
 public:
     static constexpr int kModes = 4;
@@ -17,8 +19,6 @@ public:
     explicit OneDigitEditor(QWidget* parent = nullptr);
 
     // The one editor of the run, created and loaded (not shown) on first use; hides on close.
-    static OneDigitEditor* instance();
-    static OneDigitEditor* existing();
     // Shows it modal on the tab last left (the workbench's "过滤" of 1 D 过滤).
     static int Open();
 

@@ -19,8 +19,6 @@ using dialogs::MakeButton;
 
 namespace {
 
-QPointer<OptionEditor> g_optionEditor;
-
 const char* const kTabCaptions[OptionEditor::kTabs] = {"升降序", "均值", "AC值", "直落号", "斜连值"};
 const char* const kFamilyBoxes[OptionEditor::kTabs] = {"Check9", "Check27", "Check25", "Check69", "Check60"};
 
@@ -103,12 +101,6 @@ OptionEditor::OptionEditor(QWidget* parent) : QDialog(parent) {
 
     Form_Load();
 }
-
-OptionEditor* OptionEditor::instance() {
-    return dialogs::LastingWindow(g_optionEditor);
-}
-
-OptionEditor* OptionEditor::existing() { return g_optionEditor; }
 
 QString OptionEditor::TabCaption(int tab) { return QString::fromUtf8(kTabCaptions[tab]); }
 

@@ -16,8 +16,6 @@ using dialogs::MakeButton;
 
 namespace {
 
-QPointer<PatternEditor> g_patternEditor;
-
 struct TabDesign {
     const char* caption;
     const char* array;
@@ -126,12 +124,6 @@ PatternEditor::PatternEditor(QWidget* parent) : QDialog(parent) {
 
     Form_Load();
 }
-
-PatternEditor* PatternEditor::instance() {
-    return dialogs::LastingWindow(g_patternEditor);
-}
-
-PatternEditor* PatternEditor::existing() { return g_patternEditor; }
 
 int PatternEditor::Open(int tab) {
     PatternEditor* editor = instance();

@@ -29,8 +29,6 @@
 
 namespace {
 
-QPointer<SetOperationsWindow> g_setOperationsWindow;
-
 const QString kDefaultCaption = QStringLiteral("集合运算");
 const QString kCollectCaption = QStringLiteral("大底采集");
 
@@ -200,12 +198,6 @@ SetOperationsWindow::SetOperationsWindow(QWidget* parent) : QWidget(parent, Qt::
     resize(760, 480);
     Form_Load();
 }
-
-SetOperationsWindow* SetOperationsWindow::instance() {
-    return dialogs::LastingWindow(g_setOperationsWindow);
-}
-
-SetOperationsWindow* SetOperationsWindow::existing() { return g_setOperationsWindow; }
 
 
 bool SetOperationsWindow::AddCollection(const QString& path, const QString& description) {

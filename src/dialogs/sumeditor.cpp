@@ -13,8 +13,6 @@
 
 namespace {
 
-QPointer<SumEditor> g_sumEditor;
-
 using dialogs::MakeButton;
 
 }  // namespace
@@ -48,12 +46,6 @@ SumEditor::SumEditor(QWidget* parent) : QDialog(parent) {
 
     Form_Load();
 }
-
-SumEditor* SumEditor::instance() {
-    return dialogs::LastingWindow(g_sumEditor);
-}
-
-SumEditor* SumEditor::existing() { return g_sumEditor; }
 
 int SumEditor::Open() {
     SumEditor* editor = instance();

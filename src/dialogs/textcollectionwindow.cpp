@@ -21,8 +21,6 @@
 
 namespace {
 
-QPointer<TextCollectionWindow> g_textCollectionWindow;
-
 }  // namespace
 
 TextCollectionWindow::TextCollectionWindow(QWidget* parent) : QDialog(parent) {
@@ -65,10 +63,6 @@ TextCollectionWindow::TextCollectionWindow(QWidget* parent) : QDialog(parent) {
 
     resize(480, 360);
     Form_Load();
-}
-
-TextCollectionWindow* TextCollectionWindow::instance() {
-    return dialogs::LastingWindow(g_textCollectionWindow);
 }
 
 int TextCollectionWindow::Open() { return ui::ShowModal(instance()); }
