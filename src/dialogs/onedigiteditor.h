@@ -18,7 +18,8 @@ public:
 
     explicit OneDigitEditor(QWidget* parent = nullptr);
 
-    // The one editor of the run, created and loaded (not shown) on first use; hides on close.
+    // The one editor of the run (instance()), created and loaded (not shown) on first use; hides on close.
+
     // Shows it modal on the tab last left (the workbench's "过滤" of 1 D 过滤).
     static int Open();
 

@@ -18,7 +18,8 @@ public:
 
     explicit OptionEditor(QWidget* parent = nullptr);
 
-    // The one editor of the run, created and loaded (not shown) on first use; hides on close.
+    // The one editor of the run (instance()), created and loaded (not shown) on first use; hides on close.
+
     // Shows only tab `tab`, captions the window after it, selects it and shows it modal.
     static int Open(int tab);
     // The caption of a tab ("升降序", "均值", "AC值", "直落号", "斜连值").

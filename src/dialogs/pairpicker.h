@@ -16,7 +16,8 @@ class PairPicker : public QDialog, public dialogs::LastingWindow<PairPicker> {
 public:
     explicit PairPicker(QWidget* parent = nullptr);
 
-    // The one picker of the run, created on first use; it hides on close (unless quitting).
+    // The one picker of the run (instance()), created on first use; it hides on close (unless quitting).
+
     // Shows the picker modally (workbench button "设置"); returns the modal result.
     static int Open();
 

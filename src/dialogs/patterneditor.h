@@ -18,8 +18,9 @@ public:
 
     explicit PatternEditor(QWidget* parent = nullptr);
 
-    // The one editor of the run, created and loaded (not shown) on first use; it hides on
+    // The one editor of the run (instance()), created and loaded (not shown) on first use; it hides on
     // close unless the program quits, so its ticks, tab and presets last.
+
     // Selects a tab and shows the editor modal (the workbench's "过滤" buttons).
     static int Open(int tab);
 

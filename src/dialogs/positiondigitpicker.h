@@ -19,7 +19,8 @@ class PositionDigitPicker : public QDialog, public dialogs::LastingWindow<Positi
 public:
     explicit PositionDigitPicker(QWidget* parent = nullptr);
 
-    // The one picker of the run, created on first use (closing by the close box discards it).
+    // The one picker of the run (instance()), created on first use (closing by the close box discards it).
+
     // Opener's side: tab captions, tab shown and window caption, then modal display.
     // Returns the modal result.
     static int Open(const QStringList& tabCaptions, int tab, const QString& caption);

@@ -24,7 +24,7 @@ class SetOperationsWindow : public QWidget, public dialogs::LastingWindow<SetOpe
 public:
     explicit SetOperationsWindow(QWidget* parent = nullptr);
 
-    // The one window of the run, created on first use; closing by the title bar discards it,
+    // The one window of the run (instance()), created on first use; closing by the title bar discards it,
     // and the next call creates it afresh. existing() never creates.
 
     // Lists the number file at path with row text label (ticked, distinct count "000", path)

@@ -16,7 +16,8 @@ class SumEditor : public QDialog, public dialogs::LastingWindow<SumEditor> {
 public:
     explicit SumEditor(QWidget* parent = nullptr);
 
-    // The one editor of the run, created and loaded (not shown) on first use; hides on close.
+    // The one editor of the run (instance()), created and loaded (not shown) on first use; hides on close.
+
     // Selects its tab and shows it modal (the workbench's "过滤" of 和值过滤).
     static int Open();
 

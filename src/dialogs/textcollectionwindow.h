@@ -15,7 +15,8 @@ class TextCollectionWindow : public QDialog, public dialogs::LastingWindow<TextC
 public:
     explicit TextCollectionWindow(QWidget* parent = nullptr);
 
-    // The one window of the run, created on first use (closing by the title bar discards it).
+    // The one window of the run (instance()), created on first use (closing by the title bar discards it).
+
     // Shows it modally (workbench button "数据采集"); returns the modal result.
     static int Open();
 
