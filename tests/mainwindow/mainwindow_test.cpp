@@ -1,6 +1,7 @@
 #include "common/appstate.h"
 #include "common/settings.h"
 #include "history/drawfile.h"
+#include "hookreset.h"
 #include "httpserver.h"
 #include "mainwindow/mainwindow.h"
 #include "mainwindow/historylist.h"
@@ -63,18 +64,17 @@ class MainWindowTest : public ::testing::Test {
 protected:
     testsupport::ProgramDir dir;
     std::unique_ptr<EnvVar> home{std::make_unique<EnvVar>("SIFMORA_HOME_URL", QString())};
+    testsupport::FreshValue<MainWindow::Openers> openersReset{MainWindow::openers()};
     std::unique_ptr<MainWindow> form;
 
     void SetUp() override {
         QSettings(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("Lotvane"), QStringLiteral("Lotvane")).clear();
         common::App() = common::AppState();
         mainwindow::HistoryText().clear();
-        MainWindow::openers() = {};
     }
     void TearDown() override {
         if (form) form->quitOnClose = false;
         form.reset();
-        MainWindow::openers() = {};
     }
     MainWindow* create() {
         form = std::make_unique<MainWindow>();
@@ -438,7 +438,7 @@ TEST(MainWindowTables, EveryColumnOfTheTablesIsInSight) {
     testsupport::ProgramDir dir;
     EnvVar home("SIFMORA_HOME_URL", QString());
     if (!dir.copyShared("data/HAO.TXT")) dir.write("HAO.TXT", Draws(3000));
-    MainWindow::openers() = {};
+    testsupport::FreshValue<MainWindow::Openers> openersReset(MainWindow::openers());
     QStringList families;
     for (const QString& family : {QStringLiteral("Noto Sans Mono CJK SC"), QStringLiteral("WenQuanYi Micro Hei Mono")})
         if (QFontDatabase::hasFamily(family)) families << family;
