@@ -19,10 +19,11 @@ namespace {
 
 class MainWindowPages : public ::testing::Test {
 protected:
+    testsupport::FreshValue<common::AppState> appReset{common::App()};
     testsupport::FreshValue<MainWindow::Openers> openersReset{MainWindow::openers()};
+
     void SetUp() override {
         QSettings(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("Lotvane"), QStringLiteral("Lotvane")).clear();
-        common::App() = common::AppState();
         ASSERT_TRUE(dir.copyShared("data/HAO.TXT") && dir.copyShared("data/HAOP3.TXT"));
         form = std::make_unique<MainWindow>();
         form->quitOnClose = false;

@@ -64,12 +64,12 @@ class MainWindowTest : public ::testing::Test {
 protected:
     testsupport::ProgramDir dir;
     std::unique_ptr<EnvVar> home{std::make_unique<EnvVar>("SIFMORA_HOME_URL", QString())};
+    testsupport::FreshValue<common::AppState> appReset{common::App()};
     testsupport::FreshValue<MainWindow::Openers> openersReset{MainWindow::openers()};
     std::unique_ptr<MainWindow> form;
 
     void SetUp() override {
         QSettings(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("Lotvane"), QStringLiteral("Lotvane")).clear();
-        common::App() = common::AppState();
         mainwindow::HistoryText().clear();
     }
     void TearDown() override {
