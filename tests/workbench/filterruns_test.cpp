@@ -1,7 +1,6 @@
 // The workbench's multi-step filter runs, driven directly on a PoolSession.
 #include "workbench/filterruns.h"
 
-#include "common/drawtext.h"
 #include "common/numbertables.h"
 #include "historyof.h"
 #include "testsupport.h"
