@@ -1,20 +1,13 @@
 // Sifmora: the start-up window runs the start road, then the main window takes over.
+#include "history/windows/drawentrywindow.h"
+#include "history/windows/settingswindow.h"
 #include "mainwindow/mainwindow.h"
 #include "mainwindow/trayicon.h"
 #include "platform/closerequest.h"
 #include "platform/translations.h"
-#include "startup/startupwindow.h"
-
-#ifdef SIFMORA_HAS_WORKBENCH
-#include "workbench/workbench.h"
-#endif
-#ifdef SIFMORA_HAS_SMART
 #include "smart/smartsystemwindow.h"
-#endif
-#ifdef SIFMORA_HAS_HISTORY_WINDOWS
-#include "history/windows/drawentrywindow.h"
-#include "history/windows/settingswindow.h"
-#endif
+#include "startup/startupwindow.h"
+#include "workbench/workbench.h"
 
 #include <QApplication>
 
@@ -27,18 +20,13 @@ int main(int argc, char** argv) {
     // program ends only through the main window's closing path.
     QApplication::setQuitOnLastWindowClosed(false);
 
-#ifdef SIFMORA_HAS_WORKBENCH
     MainWindow::openers().workbench = [] { workbench::ShowWorkbench(MainWindow::instance()); };
     workbench::SetMainWindowLink({
         [] { if (MainWindow* main = MainWindow::instance()) main->WorkbenchClosed(); },
         [] { if (MainWindow* main = MainWindow::instance()) main->LotteryChangedElsewhere(); },
     });
-#ifdef SIFMORA_HAS_SMART
     workbench::SetSmartSystemOpener([](QWidget* bench) { SmartSystemWindow::Open(bench); });
-#endif
-#endif
 
-#ifdef SIFMORA_HAS_HISTORY_WINDOWS
     // Modal over the main window, which reloads and rebuilds after them itself.
     MainWindow::openers().drawEntry = [](QWidget* parent) { history::OpenDrawEntry(parent); };
     MainWindow::openers().settings = [](QWidget* parent) {
@@ -46,7 +34,6 @@ int main(int argc, char** argv) {
             if (MainWindow* main = MainWindow::instance()) toP3 ? main->p3_Click() : main->fc3d_Click();
         });
     };
-#endif
 
     StartupWindow startupWindow;
     const QString instanceName = qEnvironmentVariable("SIFMORA_INSTANCE_NAME");
@@ -61,9 +48,7 @@ int main(int argc, char** argv) {
     };
     startupWindow.show();
     const int rc = app.exec();
-#ifdef SIFMORA_HAS_WORKBENCH
     workbench::DestroyWorkbench();
-#endif
     delete MainWindow::instance();
     return rc;
 }

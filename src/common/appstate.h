@@ -9,21 +9,23 @@
 namespace common {
 
 struct AppState {
-    DrawHistory history;              // DrawHistory of the current lottery
-    bool lotteryIsP3 = false;         // LotteryType: false 福彩3D (HAO.TXT), true 排列三 (HAOP3.TXT)
-    QString drawFilePath;             // DrawFilePath
+    DrawHistory history;              // the current lottery's draws
+    bool lotteryIsP3 = false;         // false 福彩3D (HAO.TXT), true 排列三 (HAOP3.TXT)
+    QString drawFilePath;             // the current lottery's draw file
 
-    bool useAllDraws = true;          // UseAllDraws (setting kj)
-    int rangeFirst = 0;               // RangeFirst, 0-based position: draw i is history.at(i + 1)
-    int rangeLast = -1;               // RangeLast
-    int smartScheme = 1;              // SmartScheme (setting zl)
+    // The analysis range: every draw, or rangeFirst..rangeLast (0-based: draw i is
+    // history.at(i + 1)). useAllDraws is setting kj.
+    bool useAllDraws = true;
+    int rangeFirst = 0;
+    int rangeLast = -1;
+    int smartScheme = 1;              // the smart system's scheme (setting zl)
     QString toleranceRange = QStringLiteral("1");  // setting rc
 
-    bool busyFlag = false;            // BusyFlag
-    bool drawListDirty = true;        // DrawListDirty
-    bool trayToggleEnabled = true;    // TrayToggleEnabled
-    bool boardOpen = false;           // BoardOpen
-    bool straightMode = false;        // StraightMode of the recent-numbers filter
+    bool busyFlag = false;            // the program is quitting: nothing new starts
+    bool drawListDirty = true;        // the main window's history list must be rebuilt
+    bool trayToggleEnabled = true;    // the tray icon may show and hide the main window
+    bool boardOpen = false;           // the main window shows its announcement board
+    bool straightMode = false;        // the recent-numbers filter matches straight, not group
 
     // The default analysis range after a load: the last 101 draws, or all with fewer than 201.
     void resetAnalysisRange();

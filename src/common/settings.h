@@ -5,15 +5,24 @@
 
 namespace common {
 
+// The raw store, by key. The program reads and writes through the typed pairs below; tests
+// use these to see the stored text.
 QString GetSetting(const QString& key);          // "" when missing
 void SaveSetting(const QString& key, const QString& value);
 bool HasSetting(const QString& key);
 
-// Typed readers with the program's defaults.
+// One typed reader and writer per key, with the program's defaults.
 bool SettingUseAllDraws();        // kj: default on; "0" off
+void SaveUseAllDraws(bool on);    // "1" / "0"
 int SettingSmartScheme();         // zl: default 1
+void SaveSmartScheme(int scheme);
 QString SettingToleranceRange();  // rc: default "1"
+void SaveToleranceRange(const QString& range);
 bool SettingLotteryIsP3();        // fclx: "1" = 排列三, otherwise 福彩3D
+void SaveLotteryIsP3(bool p3);    // "1" / "0"
 QString SettingExportPath();      // path: default the HAO folder (with trailing separator)
+void SaveExportPath(const QString& folder);  // a folder with trailing separator, or "" for the default
+bool SettingSmartPick();          // zlxuanhao: the smart selection's 智能选号 tick; default on, "0" off
+void SaveSmartPick(bool on);      // "1" / "0"
 
 }  // namespace common

@@ -71,7 +71,6 @@ int BetFolderChooser::Open(BetFolderTarget* target, QWidget* parent) {
     return result;
 }
 
-QString BetFolderChooser::RememberedPath() { return g_betFolderChooserRemembered; }
 void BetFolderChooser::ForgetRememberedPath() { g_betFolderChooserRemembered.clear(); }
 
 void BetFolderChooser::Form_Load() {
@@ -108,7 +107,7 @@ void BetFolderChooser::Command1_Click() {
             return;
         }
     }
-    common::SaveSetting(QStringLiteral("path"), g_betFolderChooserRemembered);
+    common::SaveExportPath(g_betFolderChooserRemembered);
     accept();
 }
 

@@ -23,10 +23,9 @@ public:
     // Shows the chooser modally over parent (the prize check); returns the modal result.
     static int Open(BetFolderTarget* target, QWidget* parent);
 
-    // The last folder the tree reported in this run (ending with "/"), kept from one opening
-    // to the next; empty before any.
-    static QString RememberedPath();
-    static void ForgetRememberedPath();  // tests
+    // The last folder the tree reported in this run (ending with "/") is kept from one opening
+    // to the next; tests forget it.
+    static void ForgetRememberedPath();
 
 public slots:
     void Form_Load();

@@ -51,13 +51,24 @@ OkCancel AddOkCancel(Window* window, QHBoxLayout* row, const char* okName, void 
     return buttons;
 }
 
-// The one window of its kind for the run, kept in slot and created over the workbench on first
-// use (again after it was discarded).
+// The one window of its kind for the run, as a second base of the window class:
+// instance() creates it over the workbench on first use (again after it was discarded);
+// existing() never creates.
 template <class Window>
-Window* LastingWindow(QPointer<Window>& slot) {
-    if (!slot) slot = new Window(WorkbenchWidget());
-    return slot;
-}
+class LastingWindow {
+public:
+    static Window* instance() {
+        if (!slot()) slot() = new Window(WorkbenchWidget());
+        return slot();
+    }
+    static Window* existing() { return slot(); }
+
+private:
+    static QPointer<Window>& slot() {
+        static QPointer<Window> window;
+        return window;
+    }
+};
 
 // Centres a window on the screen that holds it (or the primary screen).
 void CentreOnScreen(QWidget* window);

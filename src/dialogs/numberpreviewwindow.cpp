@@ -5,12 +5,11 @@
 #include "dialogs/dialogutil.h"
 #include "dialogs/numberpreview.h"
 #include "dialogs/workbenchapi.h"
+#include "platform/ui/clipboard.h"
 #include "platform/ui/messagebox.h"
 
 #include <QAbstractTableModel>
 #include <QApplication>
-#include <QClipboard>
-#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QMenuBar>
@@ -191,9 +190,7 @@ void NumberPreviewWindow::Command4_Click() {
 }
 
 void NumberPreviewWindow::Command1_Click() {
-    QClipboard* clipboard = QGuiApplication::clipboard();
-    clipboard->clear();
-    clipboard->setText(dialogs::BetTextForClipboard(text_->toPlainText()));
+    ui::PutOnClipboard(dialogs::BetTextForClipboard(text_->toPlainText()));
 }
 
 void NumberPreviewWindow::Command10_Click() {

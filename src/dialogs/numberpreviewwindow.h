@@ -28,7 +28,6 @@ public:
     bool isTicked(int row) const;
     // Ticked numbers in row order.
     QStringList tickedNumbers() const;
-    const common::DigitOmissionTable& omissionTable() const { return omission_; }
 
 public slots:
     void Form_Load();

@@ -18,8 +18,6 @@ using dialogs::MakeButton;
 
 namespace {
 
-QPointer<OneDigitEditor> g_oneDigitEditor;
-
 struct ModeDesign {
     const char* caption;
     const char* clear;
@@ -100,12 +98,6 @@ void OneDigitEditor::fill() {
         for (QCheckBox* box : boxes_[m]) box->setEnabled(combos_[m]->currentIndex() != 0);
     }
 }
-
-OneDigitEditor* OneDigitEditor::instance() {
-    return dialogs::LastingWindow(g_oneDigitEditor);
-}
-
-OneDigitEditor* OneDigitEditor::existing() { return g_oneDigitEditor; }
 
 int OneDigitEditor::Open() {
     OneDigitEditor* editor = instance();

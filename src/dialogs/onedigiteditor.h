@@ -3,6 +3,8 @@
 // each, with a mode list per kind; the ticks and modes are the workbench model's, read by its
 // advanced batch (family box Check26).
 // Its objectName is "Form19": tests, settings and the other windows find it by that name.
+#include "dialogs/dialogutil.h"
+
 #include <QDialog>
 #include <QList>
 
@@ -10,16 +12,15 @@ class QCheckBox;
 class QComboBox;
 class QTabWidget;
 
-class OneDigitEditor : public QDialog {
+class OneDigitEditor : public QDialog, public dialogs::LastingWindow<OneDigitEditor> {
     Q_OBJECT
 public:
     static constexpr int kModes = 4;
 
     explicit OneDigitEditor(QWidget* parent = nullptr);
 
-    // The one editor of the run, created and loaded (not shown) on first use; hides on close.
-    static OneDigitEditor* instance();
-    static OneDigitEditor* existing();
+    // The one editor of the run (instance()), created and loaded (not shown) on first use; hides on close.
+
     // Shows it modal on the tab last left (the workbench's "过滤" of 1 D 过滤).
     static int Open();
 

@@ -19,8 +19,6 @@ using dialogs::MakeButton;
 
 namespace {
 
-QPointer<OptionEditor> g_optionEditor;
-
 const char* const kTabCaptions[OptionEditor::kTabs] = {"升降序", "均值", "AC值", "直落号", "斜连值"};
 
 dialogs::TickList OptionTicks(int tab) {
@@ -102,12 +100,6 @@ OptionEditor::OptionEditor(QWidget* parent) : QDialog(parent) {
 void OptionEditor::fill() {
     for (int t = 0; t < kTabs; ++t) dialogs::FillTicks(arrays_[t], OptionTicks(t));
 }
-
-OptionEditor* OptionEditor::instance() {
-    return dialogs::LastingWindow(g_optionEditor);
-}
-
-OptionEditor* OptionEditor::existing() { return g_optionEditor; }
 
 QString OptionEditor::TabCaption(int tab) { return QString::fromUtf8(kTabCaptions[tab]); }
 

@@ -2,6 +2,8 @@
 // Option editor "选项过滤": five tabs (升降序, 均值, AC值, 直落号, 斜连值), each a row of value
 // boxes of the workbench model's conditions, which its advanced batch filter reads. The workbench shows one tab at a time.
 // Its objectName is "Form14": tests, settings and the other windows find it by that name.
+#include "dialogs/dialogutil.h"
+
 #include <QDialog>
 #include <QList>
 
@@ -9,16 +11,15 @@ class QCheckBox;
 class QComboBox;
 class QTabWidget;
 
-class OptionEditor : public QDialog {
+class OptionEditor : public QDialog, public dialogs::LastingWindow<OptionEditor> {
     Q_OBJECT
 public:
     static constexpr int kTabs = 5;
 
     explicit OptionEditor(QWidget* parent = nullptr);
 
-    // The one editor of the run, created and loaded (not shown) on first use; hides on close.
-    static OptionEditor* instance();
-    static OptionEditor* existing();
+    // The one editor of the run (instance()), created and loaded (not shown) on first use; hides on close.
+
     // Shows only tab `tab`, captions the window after it, selects it and shows it modal.
     static int Open(int tab);
     // The caption of a tab ("升降序", "均值", "AC值", "直落号", "斜连值").

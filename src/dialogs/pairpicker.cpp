@@ -14,8 +14,6 @@
 
 namespace {
 
-QPointer<PairPicker> g_pairPicker;
-
 constexpr int kTwipsPerPixel = 15;
 // Design geometry, in twips.
 constexpr int kFirstLeft = 240;
@@ -64,10 +62,6 @@ PairPicker::PairPicker(QWidget* parent) : QDialog(parent) {
     setFixedSize(Px(120 + kTabWidth + 120), buttonTop + Px(375 + 120));
 
     Form_Load();
-}
-
-PairPicker* PairPicker::instance() {
-    return dialogs::LastingWindow(g_pairPicker);
 }
 
 int PairPicker::Open() { return ui::ShowModal(instance()); }

@@ -2,6 +2,8 @@
 // Pair picker "二码处理": one box per unordered digit pair, sent as a comma list into the
 // workbench's two-code list Text1.
 // Its objectName is "Form12": tests, settings and the other windows find it by that name.
+#include "dialogs/dialogutil.h"
+
 #include <QDialog>
 #include <QList>
 #include <QStringList>
@@ -9,13 +11,13 @@
 class QCheckBox;
 class QTabWidget;
 
-class PairPicker : public QDialog {
+class PairPicker : public QDialog, public dialogs::LastingWindow<PairPicker> {
     Q_OBJECT
 public:
     explicit PairPicker(QWidget* parent = nullptr);
 
-    // The one picker of the run, created on first use; it hides on close (unless quitting).
-    static PairPicker* instance();
+    // The one picker of the run (instance()), created on first use; it hides on close (unless quitting).
+
     // Shows the picker modally (workbench button "设置"); returns the modal result.
     static int Open();
 

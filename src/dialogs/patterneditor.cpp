@@ -17,8 +17,6 @@ using dialogs::MakeButton;
 
 namespace {
 
-QPointer<PatternEditor> g_patternEditor;
-
 struct TabDesign {
     const char* caption;
     const char* array;
@@ -101,12 +99,6 @@ void PatternEditor::fill() {
     for (int t = 0; t < kTabs; ++t)
         dialogs::FillTicks(arrays_[t], [t](pool::EditorConditions& c) -> QList<bool>& { return c.patterns[size_t(t)]; });
 }
-
-PatternEditor* PatternEditor::instance() {
-    return dialogs::LastingWindow(g_patternEditor);
-}
-
-PatternEditor* PatternEditor::existing() { return g_patternEditor; }
 
 int PatternEditor::Open(int tab) {
     PatternEditor* editor = instance();

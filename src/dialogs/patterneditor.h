@@ -2,6 +2,8 @@
 // Pattern editor "组合过滤": eight tabs of pattern boxes (routes, classes, 1234 classes), one
 // per family of the workbench's basic batch filter. The ticks are the workbench model's.
 // Its objectName is "Form6": tests, settings and the other windows find it by that name.
+#include "dialogs/dialogutil.h"
+
 #include <QDialog>
 #include <QList>
 
@@ -9,17 +11,16 @@ class QCheckBox;
 class QComboBox;
 class QTabWidget;
 
-class PatternEditor : public QDialog {
+class PatternEditor : public QDialog, public dialogs::LastingWindow<PatternEditor> {
     Q_OBJECT
 public:
     static constexpr int kTabs = 8;
 
     explicit PatternEditor(QWidget* parent = nullptr);
 
-    // The one editor of the run, created and loaded (not shown) on first use; it hides on
+    // The one editor of the run (instance()), created and loaded (not shown) on first use; it hides on
     // close unless the program quits, so its ticks, tab and presets last.
-    static PatternEditor* instance();
-    static PatternEditor* existing();
+
     // Selects a tab and shows the editor modal (the workbench's "过滤" buttons).
     static int Open(int tab);
 

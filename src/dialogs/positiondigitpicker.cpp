@@ -16,8 +16,6 @@
 
 namespace {
 
-QPointer<PositionDigitPicker> g_positionDigitPicker;
-
 const QString kPositional = QStringLiteral("定位选号");
 
 // Digits each preset ticks (index into the preset list); empty = not a class preset.
@@ -89,10 +87,6 @@ PositionDigitPicker::PositionDigitPicker(QWidget* parent) : QDialog(parent) {
     layout->addWidget(dialogs::HandlerButton(this, "Command1", QStringLiteral("添加到过滤器"), &PositionDigitPicker::Command1_Click));
 
     Form_Load();
-}
-
-PositionDigitPicker* PositionDigitPicker::instance() {
-    return dialogs::LastingWindow(g_positionDigitPicker);
 }
 
 int PositionDigitPicker::Open(const QStringList& tabCaptions, int tab, const QString& caption) {

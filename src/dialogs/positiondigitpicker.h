@@ -2,6 +2,8 @@
 // Positional digit picker: ten digit boxes on each of three tabs, sent as three comma lists
 // into the workbench's positional lists (caption "定位选号") or its fuzzy digit boxes.
 // Its objectName is "Form7": tests, settings and the other windows find it by that name.
+#include "dialogs/dialogutil.h"
+
 #include <QDialog>
 #include <QList>
 #include <QPointer>
@@ -12,13 +14,13 @@ class QComboBox;
 class QPushButton;
 class QTabWidget;
 
-class PositionDigitPicker : public QDialog {
+class PositionDigitPicker : public QDialog, public dialogs::LastingWindow<PositionDigitPicker> {
     Q_OBJECT
 public:
     explicit PositionDigitPicker(QWidget* parent = nullptr);
 
-    // The one picker of the run, created on first use (closing by the close box discards it).
-    static PositionDigitPicker* instance();
+    // The one picker of the run (instance()), created on first use (closing by the close box discards it).
+
     // Opener's side: tab captions, tab shown and window caption, then modal display.
     // Returns the modal result.
     static int Open(const QStringList& tabCaptions, int tab, const QString& caption);

@@ -8,12 +8,12 @@
 #include "dialogs/workbenchapi.h"
 #include "dialogs/editorframe.h"
 #include "dialogs/setops.h"
+#include "platform/ui/filedialogs.h"
 #include "platform/ui/messagebox.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QDir>
-#include <QFileDialog>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -34,7 +34,6 @@ using dialogs::MakeButton;
 namespace {
 
 QPointer<PositionExclusionEditor> g_positionExclusionEditor;
-std::function<QString()> g_positionExclusionEditorOpenFileHook;
 
 const QString kStar = QStringLiteral("*");
 
@@ -182,7 +181,6 @@ int PositionExclusionEditor::Open() {
     return result;
 }
 
-void PositionExclusionEditor::SetOpenFileHook(std::function<QString()> hook) { g_positionExclusionEditorOpenFileHook = std::move(hook); }
 
 QString PositionExclusionEditor::HelpText() {
     return QStringLiteral(
@@ -269,9 +267,8 @@ void PositionExclusionEditor::Command20_Click() {
 }
 
 void PositionExclusionEditor::Command12_Click() {
-    const QString path = g_positionExclusionEditorOpenFileHook ? g_positionExclusionEditorOpenFileHook()
-                                        : QFileDialog::getOpenFileName(this, QStringLiteral("导入到定位过滤"), QString(),
-                                                                       QStringLiteral("文本文件 (*.txt)"));
+    const QString path =
+        ui::AskOpenFileName(this, QStringLiteral("导入到定位过滤"), QStringLiteral("文本文件 (*.txt)"));
     if (path.isEmpty()) return;  // cancelled
     // The list is replaced only by an import that brings patterns; otherwise it stays and the
     // player is told why.

@@ -8,7 +8,6 @@
 #include <QList>
 #include <QStringList>
 
-#include <functional>
 
 class QCheckBox;
 class QLabel;
@@ -30,8 +29,6 @@ public:
     // Builds the editor afresh from PositionPatterns, shows it modal and unloads it when it
     // is closed (the workbench's "过滤" of 定位过滤).
     static int Open();
-    // Test hook for the import dialog: returns the chosen path, empty = cancelled.
-    static void SetOpenFileHook(std::function<QString()> hook);
     // The help text of "说明".
     static QString HelpText();
 

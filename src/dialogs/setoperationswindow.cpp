@@ -2,6 +2,7 @@
 
 #include "dialogs/dialogutil.h"
 #include "dialogs/workbenchapi.h"
+#include "platform/ui/filedialogs.h"
 #include "platform/ui/messagebox.h"
 
 #include <QAbstractTableModel>
@@ -10,7 +11,6 @@
 #include <QDesktopServices>
 #include <QDir>
 #include <QEvent>
-#include <QFileDialog>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -28,9 +28,6 @@
 #include <algorithm>
 
 namespace {
-
-QPointer<SetOperationsWindow> g_setOperationsWindow;
-std::function<QStringList()> g_openFilesHook;
 
 const QString kDefaultCaption = QStringLiteral("集合运算");
 const QString kCollectCaption = QStringLiteral("大底采集");
@@ -202,13 +199,6 @@ SetOperationsWindow::SetOperationsWindow(QWidget* parent) : QWidget(parent, Qt::
     Form_Load();
 }
 
-SetOperationsWindow* SetOperationsWindow::instance() {
-    return dialogs::LastingWindow(g_setOperationsWindow);
-}
-
-SetOperationsWindow* SetOperationsWindow::existing() { return g_setOperationsWindow; }
-
-void SetOperationsWindow::SetOpenFilesHook(std::function<QStringList()> hook) { g_openFilesHook = std::move(hook); }
 
 bool SetOperationsWindow::AddCollection(const QString& path, const QString& description) {
     SetOperationsWindow* window = instance();
@@ -281,9 +271,7 @@ void SetOperationsWindow::Command1_Click() {
     sortColumn1_ = kLabelColumn;
     list1_->sortItems(kLabelColumn, Qt::AscendingOrder);
     const QStringList paths =
-        g_openFilesHook ? g_openFilesHook()
-                        : QFileDialog::getOpenFileNames(this, QStringLiteral("增加数据文件"), QString(),
-                                                        QStringLiteral("文本文件 (*.txt)"));
+        ui::AskOpenFileNames(this, QStringLiteral("增加数据文件"), QStringLiteral("文本文件 (*.txt)"));
     for (const QString& path : paths) {
         if (!isUnlisted(path)) continue;
         const QString label = QStringLiteral("集合") + Pad(list1_->topLevelItemCount() + 1, 2);

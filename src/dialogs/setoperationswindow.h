@@ -3,11 +3,11 @@
 // the 1000 numbers over the ticked files, a range of counts, and import into the workbench.
 // Its objectName is "Form17": tests, settings and the other windows find it by that name.
 #include "dialogs/setops.h"
+#include "dialogs/dialogutil.h"
 
 #include <QStringList>
 #include <QWidget>
 
-#include <functional>
 
 class QComboBox;
 class QGroupBox;
@@ -19,15 +19,13 @@ class QTreeView;
 class QTreeWidget;
 class ResultModel;
 
-class SetOperationsWindow : public QWidget {
+class SetOperationsWindow : public QWidget, public dialogs::LastingWindow<SetOperationsWindow> {
     Q_OBJECT
 public:
     explicit SetOperationsWindow(QWidget* parent = nullptr);
 
-    // The one window of the run, created on first use; closing by the title bar discards it,
+    // The one window of the run (instance()), created on first use; closing by the title bar discards it,
     // and the next call creates it afresh. existing() never creates.
-    static SetOperationsWindow* instance();
-    static SetOperationsWindow* existing();
 
     // Lists the number file at path with row text label (ticked, distinct count "000", path)
     // unless the path is listed already. Returns false only when the file cannot be read (a
@@ -41,8 +39,6 @@ public:
     // Returns false when the file could not be read.
     static bool AddCollection(const QString& path, const QString& description);
 
-    // Test hook for the add dialog: returns the chosen paths, empty = cancelled.
-    static void SetOpenFilesHook(std::function<QStringList()> hook);
 
     // The result list in its current order: numbers and their counts ("00").
     QStringList resultNumbers() const;

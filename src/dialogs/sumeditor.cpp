@@ -13,8 +13,6 @@
 
 namespace {
 
-QPointer<SumEditor> g_sumEditor;
-
 using dialogs::MakeButton;
 
 QList<bool>& SumTicks(pool::EditorConditions& c) { return c.sums; }
@@ -52,12 +50,6 @@ SumEditor::SumEditor(QWidget* parent) : QDialog(parent) {
     dialogs::FillTicks(boxes_, SumTicks);
     dialogs::BindTicks(this, boxes_, SumTicks);
 }
-
-SumEditor* SumEditor::instance() {
-    return dialogs::LastingWindow(g_sumEditor);
-}
-
-SumEditor* SumEditor::existing() { return g_sumEditor; }
 
 int SumEditor::Open() {
     SumEditor* editor = instance();

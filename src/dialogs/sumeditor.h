@@ -2,6 +2,8 @@
 // Sum editor "和值过滤": 28 boxes for the sums 0..27 with route presets, read by the
 // workbench's advanced batch filter (family box Check1).
 // Its objectName is "Form10": tests, settings and the other windows find it by that name.
+#include "dialogs/dialogutil.h"
+
 #include <QDialog>
 #include <QList>
 
@@ -9,14 +11,13 @@ class QCheckBox;
 class QComboBox;
 class QTabWidget;
 
-class SumEditor : public QDialog {
+class SumEditor : public QDialog, public dialogs::LastingWindow<SumEditor> {
     Q_OBJECT
 public:
     explicit SumEditor(QWidget* parent = nullptr);
 
-    // The one editor of the run, created and loaded (not shown) on first use; hides on close.
-    static SumEditor* instance();
-    static SumEditor* existing();
+    // The one editor of the run (instance()), created and loaded (not shown) on first use; hides on close.
+
     // Selects its tab and shows it modal (the workbench's "过滤" of 和值过滤).
     static int Open();
 

@@ -4,13 +4,13 @@
 #include "dialogs/dialogutil.h"
 #include "dialogs/setops.h"
 #include "dialogs/workbenchapi.h"
+#include "platform/ui/filedialogs.h"
 #include "platform/ui/messagebox.h"
 
 #include <QApplication>
 #include <QCheckBox>
 #include <QClipboard>
 #include <QDir>
-#include <QFileDialog>
 #include <QHBoxLayout>
 #include <QMenuBar>
 #include <QMimeData>
@@ -20,9 +20,6 @@
 #include <QVBoxLayout>
 
 namespace {
-
-QPointer<TextCollectionWindow> g_textCollectionWindow;
-std::function<QString()> g_textCollectionWindowOpenFileHook;
 
 }  // namespace
 
@@ -68,13 +65,8 @@ TextCollectionWindow::TextCollectionWindow(QWidget* parent) : QDialog(parent) {
     Form_Load();
 }
 
-TextCollectionWindow* TextCollectionWindow::instance() {
-    return dialogs::LastingWindow(g_textCollectionWindow);
-}
-
 int TextCollectionWindow::Open() { return ui::ShowModal(instance()); }
 
-void TextCollectionWindow::SetOpenFileHook(std::function<QString()> hook) { g_textCollectionWindowOpenFileHook = std::move(hook); }
 
 void TextCollectionWindow::Form_Load() {
     setWindowIcon(QApplication::windowIcon());
@@ -88,10 +80,7 @@ void TextCollectionWindow::Command1_Click() {
 }
 
 void TextCollectionWindow::Command2_Click() {
-    const QString path = g_textCollectionWindowOpenFileHook
-                             ? g_textCollectionWindowOpenFileHook()
-                             : QFileDialog::getOpenFileName(this, QStringLiteral("从文件导入"), QString(),
-                                                            QStringLiteral("文本文件 (*.txt)"));
+    const QString path = ui::AskOpenFileName(this, QStringLiteral("从文件导入"), QStringLiteral("文本文件 (*.txt)"));
     if (path.isEmpty()) return;  // cancelled
     QString content;
     QString error;

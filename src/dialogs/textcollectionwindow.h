@@ -2,25 +2,23 @@
 // Collection from text "数据采集": reads numbers out of any text (every three digits one
 // number) and makes them the workbench's base set.
 // Its objectName is "Form20": tests, settings and the other windows find it by that name.
+#include "dialogs/dialogutil.h"
+
 #include <QDialog>
 
-#include <functional>
 
 class QCheckBox;
 class QPlainTextEdit;
 
-class TextCollectionWindow : public QDialog {
+class TextCollectionWindow : public QDialog, public dialogs::LastingWindow<TextCollectionWindow> {
     Q_OBJECT
 public:
     explicit TextCollectionWindow(QWidget* parent = nullptr);
 
-    // The one window of the run, created on first use (closing by the title bar discards it).
-    static TextCollectionWindow* instance();
+    // The one window of the run (instance()), created on first use (closing by the title bar discards it).
+
     // Shows it modally (workbench button "数据采集"); returns the modal result.
     static int Open();
-
-    // Test hook for the import dialog: returns the chosen path, empty = cancelled.
-    static void SetOpenFileHook(std::function<QString()> hook);
 
 public slots:
     void Form_Load();

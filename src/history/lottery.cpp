@@ -23,7 +23,7 @@ bool SelectLottery(bool lotteryIsP3, QString* error) {
     common::AppState& app = common::App();
     if (app.lotteryIsP3 == lotteryIsP3) return false;
     app.drawListDirty = true;
-    common::SaveSetting(QStringLiteral("fclx"), lotteryIsP3 ? QStringLiteral("1") : QStringLiteral("0"));
+    common::SaveLotteryIsP3(lotteryIsP3);
     app.lotteryIsP3 = lotteryIsP3;
     app.drawFilePath = common::DrawFilePathFor(lotteryIsP3);
     QString why;

@@ -18,14 +18,15 @@ signals:
     void lotteryChanged(bool lotteryIsP3, const QString& loadError);
 };
 
-// The main window's reload: DrawFilePath from setting fclx ("1" 排列三, anything else 福彩3D),
+// The main window's reload: the draw file from setting fclx ("1" 排列三, anything else 福彩3D),
 // LoadDrawHistory, then the default analysis range. False with *error when the file cannot be
 // read (the history is then empty).
 bool ReloadCurrentLottery(QString* error = nullptr);
 
-// The switch's common steps, only when the lottery changes: DrawListDirty set, setting fclx
-// "0"/"1", LotteryType, DrawFilePath, LoadDrawHistory, default analysis range, then
-// LotteryNotifier::lotteryChanged. Returns true when the lottery changed.
+// The switch's common steps, only when the lottery changes: the history list marked for a
+// rebuild, setting fclx "0"/"1", the lottery and its draw file in AppState, LoadDrawHistory,
+// default analysis range, then LotteryNotifier::lotteryChanged. Returns true when the lottery changed. Windows then update their own
+// labels and lists.
 bool SelectLottery(bool lotteryIsP3, QString* error = nullptr);
 
 // The lottery's name as the main window's label shows it: "全国福彩3D" / "体彩排列3".

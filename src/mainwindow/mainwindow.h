@@ -54,7 +54,7 @@ public:
     void fc3d_Click();  // switch to 福彩3D, then the history list
     void p3_Click();    // switch to 排列三, then the history list
     void showNarrowLayout();  // the narrow layout (board closed)
-    void Form_Load();   // reload: DrawFilePath from fclx, LoadDrawHistory, default range, Timer1
+    void Form_Load();   // reload the lottery of setting fclx and its history, default range, Timer1
 
     // For the workbench: it shows this window again and enables the tray toggle.
     void WorkbenchClosed();

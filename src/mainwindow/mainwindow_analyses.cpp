@@ -3,14 +3,11 @@
 
 #include "common/appstate.h"
 
-#ifdef SIFMORA_HAS_ANALYSIS
 #include "mainwindow/analysis/analyses.h"
-#endif
 
 #include <QLabel>
 #include <QPlainTextEdit>
 
-#ifdef SIFMORA_HAS_ANALYSIS
 void MainWindow::showAnalysis(int kind) {
     const common::AppState& app = common::App();
     const analysis::AnalysisTable table = analysis::RunAnalysis(static_cast<analysis::AnalysisKind>(kind), app.history,
@@ -22,10 +19,6 @@ void MainWindow::showAnalysis(int kind) {
     Text1->ensureCursorVisible();
 }
 #define SIFMORA_ANALYSIS(kind) showAnalysis(int(analysis::AnalysisKind::kind))
-#else
-void MainWindow::showAnalysis(int) {}
-#define SIFMORA_ANALYSIS(kind) showAnalysis(0)
-#endif
 
 void MainWindow::Command1_Click() { SIFMORA_ANALYSIS(PrimeComposite); }
 void MainWindow::Command2_Click() { SIFMORA_ANALYSIS(Pair); }

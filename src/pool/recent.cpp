@@ -31,11 +31,6 @@ QList<int> WindowPositions(const common::DrawHistory& history, int n, int last) 
 
 }  // namespace
 
-bool NumberMatches(const QString& entry, const QString& number, bool straightMode) {
-    const int key = MatchKey(entry, straightMode);
-    return key >= 0 && key == MatchKey(number, straightMode);
-}
-
 int FilterNumberMatch(NumberPool& pool, QString& log, const QString& number, bool straightMode) {
     const int target = MatchKey(number, straightMode);
     int removed = 0;

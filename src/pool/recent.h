@@ -8,12 +8,9 @@
 
 namespace pool {
 
-// Straight: the same three characters; group: the same three digits in any order. Only
-// three-digit texts match anything.
-bool NumberMatches(const QString& entry, const QString& number, bool straightMode);
-
-// Removes every entry matching number, appends each followed by "| " to log, compacts
-// (also when nothing matched) and returns the count.
+// Removes every entry matching number (straight: the same three characters; group: the same
+// three digits in any order; only three-digit texts match anything), appends each followed
+// by "| " to log, compacts (also when nothing matched) and returns the count.
 int FilterNumberMatch(NumberPool& pool, QString& log, const QString& number, bool straightMode);
 
 // Removes every entry matching the number of a draw at positions last-n+1 .. last (1-based

@@ -91,12 +91,11 @@ void OlderSmartSelection::Form_Load() {
     scheme_->setValue(common::App().smartScheme);
     sumCount_->setCurrentIndex(0);
     baseType_->setCurrentIndex(0);
-    openWithBench_->setChecked(common::GetSetting(QStringLiteral("zlxuanhao")) != QStringLiteral("0"));
+    openWithBench_->setChecked(common::SettingSmartPick());
 }
 
 void OlderSmartSelection::Check1_Click() {
-    common::SaveSetting(QStringLiteral("zlxuanhao"),
-                        openWithBench_->isChecked() ? QStringLiteral("1") : QStringLiteral("0"));
+    common::SaveSmartPick(openWithBench_->isChecked());
 }
 
 pool::NumberPool& OlderSmartSelection::poolForRun() {
@@ -110,7 +109,7 @@ int OlderSmartSelection::baseType() const { return baseType_->currentIndex(); }
 
 void OlderSmartSelection::makeSelection(int base) {
     const int scheme = scheme_->value();
-    common::SaveSetting(QStringLiteral("zl"), QString::number(scheme));
+    common::SaveSmartScheme(scheme);
     common::App().smartScheme = scheme;
     common::App().straightMode = false;
 

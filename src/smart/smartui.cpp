@@ -3,9 +3,7 @@
 #include "common/paths.h"
 #include "platform/ui/webview.h"
 
-#include <QClipboard>
 #include <QEvent>
-#include <QGuiApplication>
 #include <QWidget>
 
 namespace smart {
@@ -28,13 +26,6 @@ ui::WebView* MakeHomePageView(QWidget* parent, const QString& name, const QStrin
     view->setSilent(true);
     if (common::HasHomeServer()) view->Navigate(common::HomePageUrl(path));
     return view;
-}
-
-void PutOnClipboard(const QString& text) {
-    QClipboard* clipboard = QGuiApplication::clipboard();
-    if (!clipboard) return;
-    clipboard->clear();
-    if (!text.isEmpty()) clipboard->setText(text);
 }
 
 ClickWatcher::ClickWatcher(QWidget* target, std::function<void()> onClick, std::function<void()> onDoubleClick)

@@ -1,6 +1,8 @@
 #pragma once
 // Pieces the smart windows share: the operation guide, the home-server page views, the
-// clipboard and click watching for labels and pictures.
+// clipboard (ui::PutOnClipboard) and click watching for labels and pictures.
+#include "platform/ui/clipboard.h"
+
 #include <QObject>
 #include <QString>
 
@@ -20,8 +22,7 @@ QString SmartGuideText();
 // A light web view of a home-server page; it navigates only when a home server is set.
 ui::WebView* MakeHomePageView(QWidget* parent, const QString& name, const QString& path);
 
-// Clears the clipboard and puts text on it (an empty text leaves it empty).
-void PutOnClipboard(const QString& text);
+using ui::PutOnClipboard;
 
 // Calls back on mouse clicks and double clicks of a widget that has no such signals.
 class ClickWatcher : public QObject {

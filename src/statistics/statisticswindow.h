@@ -31,7 +31,7 @@ class StatsTable;
 struct StatisticsWindowInputs {
     pool::NumberPool numbers;      // NumberPool
     QString digitLists[3];         // Text12, Text13, Text14
-    bool compoundOpening = false;  // Command47.Tag is "1"
+    bool compoundOpening = false;  // opened by 统计 beside the three digit lists
 };
 
 class StatisticsWindow : public QDialog {

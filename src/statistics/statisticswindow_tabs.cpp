@@ -2,6 +2,7 @@
 #include "statistics/statisticswindow.h"
 
 #include "common/appstate.h"
+#include "platform/ui/clipboard.h"
 #include "platform/ui/messagebox.h"
 #include "platform/ui/progressrun.h"
 #include "statistics/compoundstats.h"
@@ -13,9 +14,7 @@
 #include "statistics/tablecopy.h"
 
 #include <QCheckBox>
-#include <QClipboard>
 #include <QComboBox>
-#include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QLocale>
@@ -26,16 +25,7 @@
 
 using statistics::StatsTable;
 
-namespace {
-
-void PutOnClipboard(const QString& text) {
-    if (QClipboard* clipboard = QGuiApplication::clipboard()) {
-        clipboard->clear();
-        clipboard->setText(text);
-    }
-}
-
-}  // namespace
+using ui::PutOnClipboard;
 
 // ---- 模糊统计
 

@@ -20,11 +20,11 @@ struct StatsRange {
     bool isEmpty() const { return count() == 0; }
 };
 
-// The range of the formula, compound and occurrence statistics: every draw with UseAllDraws,
-// otherwise RangeFirst + 1 .. RangeLast + 1. Clipped to the draws that exist, so a stale or
+// The range of the formula, compound and occurrence statistics: every draw with useAllDraws,
+// otherwise rangeFirst + 1 .. rangeLast + 1. Clipped to the draws that exist, so a stale or
 // reversed range gives fewer draws or none instead of reading past the history.
 StatsRange AnalysisRange(const common::AppState& app);
-// The range of the per-draw fuzzy table: always RangeFirst + 1 .. RangeLast + 1 (clipped).
+// The range of the per-draw fuzzy table: always rangeFirst + 1 .. rangeLast + 1 (clipped).
 StatsRange FuzzyRange(const common::AppState& app);
 
 // "统计" first issue "到" last issue "期"; empty for a range without draws.

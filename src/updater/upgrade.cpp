@@ -70,11 +70,6 @@ bool LooksLikeProgram(const QByteArray& head) {
 #endif
 }
 
-bool FileLooksLikeProgram(const QString& path) {
-    QFile f(path);
-    return common::OpenRegularFile(&f, 0) && LooksLikeProgram(f.read(4));
-}
-
 #if defined(Q_OS_LINUX)
 namespace {
 

@@ -35,7 +35,6 @@ Decision Decide(qint16 localVersion, qint16 serverVersion);
 // True when the bytes start like a program of this platform, so that an HTML page served with
 // status 200 never becomes the main program.
 bool LooksLikeProgram(const QByteArray& head);
-bool FileLooksLikeProgram(const QString& path);
 // True when the file is a whole program of this platform, checked before anything is swapped:
 // for ELF the header fits this machine and the program and section tables and every loaded
 // segment lie inside the file, so a body that ended early is never installed.

@@ -1,8 +1,10 @@
 #pragma once
-// What the workbench window calls out through: the save dialog of the export, the opener of
-// the smart-system window and the main window's handlers. The program and the tests install
+// What the workbench window calls out through: the opener of the smart-system window and the
+// main window's handlers. The program and the tests install
 // them; the window only calls them, so it never depends on its own entry points
 // (workbench.h) or on the windows it tells.
+#include "platform/ui/filedialogs.h"
+
 #include <QString>
 
 #include <functional>
@@ -11,10 +13,8 @@ class QWidget;
 
 namespace workbench {
 
-// The save dialog of the export. The hook answers instead of a dialog (empty = cancelled).
-using SaveFileHook = std::function<QString(const QString& title, const QString& defaultName, const QString& filter)>;
-void SetSaveFileHook(SaveFileHook hook);
-QString AskSaveFileName(QWidget* parent, const QString& title, const QString& defaultName, const QString& filter);
+// The save dialog of the export (tests answer it through ui::FileDialogAnswerScope).
+using ui::AskSaveFileName;
 
 // Opener of the smart-system window, installed by that window's module; Command69 calls it
 // when the history holds at least 600 draws.

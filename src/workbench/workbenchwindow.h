@@ -181,7 +181,7 @@ public slots:
     void Command59_Click();
     void Command60_Click();
     void Command61_Click();
-    void Command62_Click();  // 清空
+    void Command62_Click();  // opens the formula statistics (its button reads 清空)
     void Command63_Click();  // 过滤
     void Command64_Click();  // 分析
     void Command66_Click();  // 过滤

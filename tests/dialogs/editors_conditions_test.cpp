@@ -9,6 +9,7 @@
 #include "dialogs/onedigiteditor.h"
 #include "dialogs/patterneditor.h"
 #include "dialogs/workbenchapi.h"
+#include "platform/ui/filedialogs.h"
 #include "platform/ui/messagebox.h"
 #include "testsupport.h"
 
@@ -80,9 +81,9 @@ protected:
         recorder = std::make_unique<ui::MessageRecorder>();
         bench = std::make_unique<FamilyBench>();
     }
+    ui::FileDialogAnswerScope fileDialogs;  // no answer left behind for the next test
     void TearDown() override {
         bench.reset();
-        PositionExclusionEditor::SetOpenFileHook({});
         recorder.reset();
     }
     static int ticked(const QList<QCheckBox*>& boxes) { return int(dialogs::TickedIndexes(boxes).size()); }
@@ -292,7 +293,7 @@ TEST_F(PositionalTest, DrawnAndUndrawnAreComplementary) {
 TEST_F(PositionalTest, FailedImportKeepsTheListAndSaysWhy) {
     QTemporaryDir tmp;
     editor->CheckForDupes(QStringLiteral("5*3"));
-    PositionExclusionEditor::SetOpenFileHook([&] { return tmp.filePath(QStringLiteral("missing.txt")); });
+    ui::SetFileDialogAnswer([&](const ui::FileDialogRequest&) { return QStringList{tmp.filePath(QStringLiteral("missing.txt"))}; });
     editor->menu_10_Click();
     EXPECT_EQ(editor->patterns(), QStringList({QStringLiteral("5*3")}));
     EXPECT_TRUE(recorder->lastText().startsWith(QStringLiteral("无法读取文件："))) << recorder->lastText().toStdString();
@@ -301,7 +302,7 @@ TEST_F(PositionalTest, FailedImportKeepsTheListAndSaysWhy) {
     ASSERT_TRUE(empty.open(QIODevice::WriteOnly));
     empty.write("no numbers here");
     empty.close();
-    PositionExclusionEditor::SetOpenFileHook([&] { return empty.fileName(); });
+    ui::SetFileDialogAnswer([&](const ui::FileDialogRequest&) { return QStringList{empty.fileName()}; });
     editor->Command12_Click();
     EXPECT_EQ(editor->patterns(), QStringList({QStringLiteral("5*3")}));
     EXPECT_TRUE(recorder->lastText().startsWith(QStringLiteral("文件中没有找到号码：")));
@@ -310,11 +311,11 @@ TEST_F(PositionalTest, FailedImportKeepsTheListAndSaysWhy) {
     ASSERT_TRUE(good.open(QIODevice::WriteOnly));
     good.write(" 1*2 \r\n 345 ");
     good.close();
-    PositionExclusionEditor::SetOpenFileHook([&] { return good.fileName(); });
+    ui::SetFileDialogAnswer([&](const ui::FileDialogRequest&) { return QStringList{good.fileName()}; });
     editor->Command12_Click();
     EXPECT_EQ(editor->patterns(), QStringList({QStringLiteral("1*2"), QStringLiteral("345")}));
 
-    PositionExclusionEditor::SetOpenFileHook([] { return QString(); });  // cancelled
+    ui::SetFileDialogAnswer([](const ui::FileDialogRequest&) { return QStringList{QString()}; });  // cancelled
     editor->Command12_Click();
     EXPECT_EQ(editor->patterns().size(), 2);
 }

@@ -3,6 +3,7 @@
 #include "dialogs/positiondigitpicker.h"
 #include "fakeworkbench.h"
 #include "platform/ui/messagebox.h"
+#include "hookreset.h"
 
 #include <QCheckBox>
 #include <QCoreApplication>
@@ -20,7 +21,7 @@ const QString kAllDigits = QStringLiteral("0,1,2,3,4,5,6,7,8,9");
 
 class PickerTest : public ::testing::Test {
 protected:
-    void TearDown() override { ui::SetModalHandler({}); }
+    testsupport::HookReset<&ui::SetModalHandler> modalReset;
     FakeWorkbench bench;
 
     // Opens the picker the way the workbench does and lets fn act while it is "shown".

@@ -1,6 +1,7 @@
 // Number preview (bet text, attribute cells, taking numbers back) and prize check (bet files,
 // straight and group hits, bet folder, folder chooser).
 #include "common/appstate.h"
+#include "historyof.h"
 #include "common/digitomission.h"
 #include "common/numbertables.h"
 #include "common/paths.h"
@@ -13,6 +14,7 @@
 #include "dialogs/prizecheck.h"
 #include "fakeworkbench.h"
 #include "platform/ui/messagebox.h"
+#include "hookreset.h"
 
 #include <QClipboard>
 #include <QComboBox>
@@ -33,10 +35,7 @@ namespace {
 const QString kCrLf = QStringLiteral("\r\n");
 
 common::DrawHistory PreviewHistory(const QStringList& numbers) {
-    QStringList draws;
-    for (int i = 0; i < numbers.size(); ++i)
-        draws.append(QStringLiteral("2025%1 ").arg(i + 1, 3, 10, QLatin1Char('0')) + numbers[i]);
-    return common::DrawHistory(draws);
+    return testsupport::HistoryOf(numbers, QStringLiteral("2025"));
 }
 
 void Press(QWidget* window, const char* name) {
@@ -54,8 +53,8 @@ protected:
         common::SaveSetting(QStringLiteral("path"), QString());
         BetFolderChooser::ForgetRememberedPath();
     }
+    testsupport::HookReset<&ui::SetModalHandler> modalReset;
     void TearDown() override {
-        ui::SetModalHandler({});
         common::App().history.clear();
         common::SaveSetting(QStringLiteral("path"), QString());
         BetFolderChooser::ForgetRememberedPath();

@@ -2,6 +2,7 @@
 #include "dialogs/setoperationswindow.h"
 #include "dialogs/textcollectionwindow.h"
 #include "fakeworkbench.h"
+#include "platform/ui/filedialogs.h"
 #include "platform/ui/messagebox.h"
 #include "testsupport.h"
 
@@ -26,10 +27,7 @@ namespace {
 
 class SetToolsTest : public ::testing::Test {
 protected:
-    void TearDown() override {
-        SetOperationsWindow::SetOpenFilesHook({});
-        TextCollectionWindow::SetOpenFileHook({});
-    }
+    ui::FileDialogAnswerScope fileDialogs;  // no answer left behind for the next test
     QString write(const QString& name, const QByteArray& bytes) {
         const QString path = dir.filePath(name);
         QFile f(path);
@@ -67,7 +65,8 @@ TEST_F(SetToolsTest, SetOperationsWindowListsCollectionsOncePerPath) {
     EXPECT_TRUE(window->addNumberFile(a, QStringLiteral("组六(顺子)")));
     EXPECT_FALSE(window->isUnlisted(a));
     EXPECT_TRUE(window->addNumberFile(a, QStringLiteral("again")));  // listed already: nothing added
-    EXPECT_TRUE(window->isUnlisted(a.toUpper()) || a == a.toUpper());  // letter case counts
+    ASSERT_NE(a.toUpper(), a);
+    EXPECT_TRUE(window->isUnlisted(a.toUpper()));  // letter case counts
     window->addNumberFile(b, QStringLiteral("集合运算"));
     window->addNumberFile(empty, QStringLiteral("x"));
 
@@ -122,7 +121,7 @@ TEST_F(SetToolsTest, FifoAsACollectionFileIsRefusedAtOnce) {
     clock.start();
     TextCollectionWindow* text = TextCollectionWindow::instance();
     text->findChild<QPlainTextEdit*>("Text1")->setPlainText("123");
-    TextCollectionWindow::SetOpenFileHook([&] { return dir.filePath("fifo.txt"); });
+    ui::SetFileDialogAnswer([&](const ui::FileDialogRequest&) { return QStringList{dir.filePath("fifo.txt")}; });
     text->findChild<QAction*>("bianjidr2")->trigger();  // 导入...
     EXPECT_EQ(text->findChild<QPlainTextEdit*>("Text1")->toPlainText(), QStringLiteral("123"));
     ASSERT_EQ(messages.messages.size(), 1);
@@ -231,7 +230,7 @@ TEST_F(SetToolsTest, SetOperationsWindowAddDialogSkipsListedFilesAndStopsAtAnUnr
     const QString c = write("c.txt", "000");
     SetOperationsWindow* window = SetOperationsWindow::instance();
     window->addNumberFile(a, QStringLiteral("集合运算"));
-    SetOperationsWindow::SetOpenFilesHook([&] { return QStringList{a, b, dir.filePath("missing.txt"), c}; });
+    ui::SetFileDialogAnswer([&](const ui::FileDialogRequest&) { return QStringList{a, b, dir.filePath("missing.txt"), c}; });
     press(window, "Command1");
     QTreeWidget* list = window->fileList();
     ASSERT_EQ(list->topLevelItemCount(), 2);  // the list now sorts itself by its first column
@@ -256,7 +255,7 @@ TEST_F(SetToolsTest, SetOperationsWindowAddDialogSkipsListedFilesAndStopsAtAnUnr
 
 TEST_F(SetToolsTest, SetOperationsWindowEmptyListDoubleClickAddsAndHelpShowsTheGuide) {
     const QString a = write("a.txt", "123");
-    SetOperationsWindow::SetOpenFilesHook([&] { return QStringList{a}; });
+    ui::SetFileDialogAnswer([&](const ui::FileDialogRequest&) { return QStringList{a}; });
     SetOperationsWindow* window = SetOperationsWindow::instance();
     window->ListView1_DblClick();
     ASSERT_EQ(window->fileList()->topLevelItemCount(), 1);
@@ -359,16 +358,16 @@ TEST_F(SetToolsTest, TextCollectionWindowImportReadsCodePage936AndRefusesUnreada
     TextCollectionWindow* window = TextCollectionWindow::instance();
     auto* text = window->findChild<QPlainTextEdit*>("Text1");
     const QString file = write("post.txt", common::EncodeAnsi(QStringLiteral("  推荐：１２３ 456  ")));
-    TextCollectionWindow::SetOpenFileHook([&] { return file; });
+    ui::SetFileDialogAnswer([&](const ui::FileDialogRequest&) { return QStringList{file}; });
     window->Command2_Click();
     EXPECT_EQ(text->toPlainText(), QStringLiteral("推荐：１２３ 456"));
 
-    TextCollectionWindow::SetOpenFileHook([&] { return dir.filePath("missing.txt"); });
+    ui::SetFileDialogAnswer([&](const ui::FileDialogRequest&) { return QStringList{dir.filePath("missing.txt")}; });
     window->Command2_Click();
     EXPECT_TRUE(messages.lastText().contains(QStringLiteral("无法读取文件")));
     EXPECT_EQ(text->toPlainText(), QStringLiteral("推荐：１２３ 456"));
 
-    TextCollectionWindow::SetOpenFileHook([] { return QString(); });  // cancelled
+    ui::SetFileDialogAnswer([](const ui::FileDialogRequest&) { return QStringList{QString()}; });  // cancelled
     const int shown = int(messages.messages.size());
     window->Command2_Click();
     EXPECT_EQ(messages.messages.size(), shown);

@@ -1,5 +1,6 @@
 // The main window's 帮助系统 (F1) and 视频教程 open the shipped pages, or say why they cannot.
 #include "common/appstate.h"
+#include "hookreset.h"
 #include "mainwindow/mainwindow.h"
 #include "platform/ui/messagebox.h"
 #include "testsupport.h"
@@ -18,10 +19,11 @@ namespace {
 
 class MainWindowPages : public ::testing::Test {
 protected:
+    testsupport::FreshValue<common::AppState> appReset{common::App()};
+    testsupport::FreshValue<MainWindow::Openers> openersReset{MainWindow::openers()};
+
     void SetUp() override {
         QSettings(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("Lotvane"), QStringLiteral("Lotvane")).clear();
-        common::App() = common::AppState();
-        MainWindow::openers() = {};
         ASSERT_TRUE(dir.copyShared("data/HAO.TXT") && dir.copyShared("data/HAOP3.TXT"));
         form = std::make_unique<MainWindow>();
         form->quitOnClose = false;
@@ -29,7 +31,6 @@ protected:
     void TearDown() override {
         if (form) form->quitOnClose = false;
         form.reset();
-        MainWindow::openers() = {};
     }
     void shipHome() const {
         ASSERT_TRUE(QDir(dir.path()).mkpath(QStringLiteral("home/3d")));

@@ -2,6 +2,7 @@
 #include "common/settings.h"
 #include "history/drawfile.h"
 #include "history/lottery.h"
+#include "hookreset.h"
 #include "httpserver.h"
 #include "mainwindow/mainwindow.h"
 #include "mainwindow/historylist.h"
@@ -65,18 +66,17 @@ class MainWindowTest : public ::testing::Test {
 protected:
     testsupport::ProgramDir dir;
     std::unique_ptr<EnvVar> home{std::make_unique<EnvVar>("SIFMORA_HOME_URL", QString())};
+    testsupport::FreshValue<common::AppState> appReset{common::App()};
+    testsupport::FreshValue<MainWindow::Openers> openersReset{MainWindow::openers()};
     std::unique_ptr<MainWindow> form;
 
     void SetUp() override {
         QSettings(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("Lotvane"), QStringLiteral("Lotvane")).clear();
-        common::App() = common::AppState();
         mainwindow::HistoryText().clear();
-        MainWindow::openers() = {};
     }
     void TearDown() override {
         if (form) form->quitOnClose = false;
         form.reset();
-        MainWindow::openers() = {};
     }
     MainWindow* create() {
         form = std::make_unique<MainWindow>();
@@ -454,7 +454,6 @@ TEST_F(MainWindowTest, ControlsCarryTheirNamesAndCaptions) {
     EXPECT_EQ(f->titleLabel->text(), QStringLiteral("Sifmora 5.80"));
 }
 
-#ifdef SIFMORA_HAS_ANALYSIS
 TEST_F(MainWindowTest, AnalysisButtonsShowTheirTables) {
     dir.write("HAO.TXT", Draws(300));
     MainWindow* f = create();
@@ -467,7 +466,6 @@ TEST_F(MainWindowTest, AnalysisButtonsShowTheirTables) {
     f->Command3->click();  // repeats the last 0/1/2-route choice
     EXPECT_EQ(f->Label1->text(), groupRoute);
 }
-#endif
 
 // Legibility problems apart from the title bar, whose pictures, captions and frame buttons are
 // drawn in layers over one another.
@@ -491,7 +489,7 @@ TEST(MainWindowTables, EveryColumnOfTheTablesIsInSight) {
     testsupport::ProgramDir dir;
     EnvVar home("SIFMORA_HOME_URL", QString());
     if (!dir.copyShared("data/HAO.TXT")) dir.write("HAO.TXT", Draws(3000));
-    MainWindow::openers() = {};
+    testsupport::FreshValue<MainWindow::Openers> openersReset(MainWindow::openers());
     QStringList families;
     for (const QString& family : {QStringLiteral("Noto Sans Mono CJK SC"), QStringLiteral("WenQuanYi Micro Hei Mono")})
         if (QFontDatabase::hasFamily(family)) families << family;
@@ -514,7 +512,6 @@ TEST(MainWindowTables, EveryColumnOfTheTablesIsInSight) {
         EXPECT_LE(f->Label4->geometry().right(), f->Picture6->width());
         EXPECT_GE(f->Label4->width(), f->Label4->sizeHint().width());
 
-#ifdef SIFMORA_HAS_ANALYSIS
         const std::vector<std::pair<const char*, std::function<void()>>> tables{
             {"Command1", [f] { f->Command1_Click(); }},   {"Command2", [f] { f->Command2_Click(); }},
             {"Command4", [f] { f->Command4_Click(); }},   {"Command5", [f] { f->Command5_Click(); }},
@@ -529,7 +526,6 @@ TEST(MainWindowTables, EveryColumnOfTheTablesIsInSight) {
             EXPECT_EQ(Problems(f), QStringList()) << f->Label1->text().toStdString();
             EXPECT_EQ(f->Text1->horizontalScrollBar()->maximum(), 0);
         }
-#endif
         form.reset();
     }
     ui::SetPreferredTableFamily(QString());

@@ -3,6 +3,7 @@
 #include "common/drawhistory.h"
 #include "common/drawtext.h"
 #include "history/drawfile.h"
+#include "historyof.h"
 #include "testsupport.h"
 
 #include <QStringList>
@@ -13,12 +14,9 @@ namespace poolfixture {
 
 // Draws oldest first, issues 2024001, 2024002, ...
 inline common::DrawHistory MakeHistory(std::initializer_list<const char*> numbers) {
-    QStringList texts;
-    int serial = 1;
-    for (const char* n : numbers)
-        texts << common::MakeDrawText(QStringLiteral("2024") + QString::number(serial++).rightJustified(3, u'0'),
-                                      QString::fromLatin1(n));
-    return common::DrawHistory(texts);
+    QStringList list;
+    for (const char* n : numbers) list << QString::fromLatin1(n);
+    return testsupport::HistoryOf(list);
 }
 
 // The shared 福彩3D history (empty when the shared folder is absent).

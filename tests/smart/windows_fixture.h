@@ -3,6 +3,7 @@
 // program state they need.
 #include "calcfixture.h"
 #include "common/appstate.h"
+#include "historyof.h"
 #include "common/drawhistory.h"
 
 #include "smart/smartsystemwindow.h"
@@ -16,10 +17,7 @@
 namespace smartwin {
 
 inline common::DrawHistory HistoryOf(const QStringList& numbers) {
-    common::DrawHistory history;
-    for (int i = 0; i < numbers.size(); ++i)
-        history.append(QStringLiteral("2020%1 %2").arg(i + 1, 3, 10, QLatin1Char('0')).arg(numbers[i]));
-    return history;
+    return testsupport::HistoryOf(numbers, QStringLiteral("2020"));
 }
 
 // Puts a history in place as the current 福彩3D history.

@@ -5,6 +5,7 @@
 
 #include "platform/ui/messagebox.h"
 #include "statsfixture.h"
+#include "hookreset.h"
 #include "testsupport.h"
 
 #include <QLineEdit>
@@ -42,8 +43,8 @@ protected:
             return 0;
         });
     }
+    testsupport::HookReset<&ui::SetModalHandler> modalReset;
     void TearDown() override {
-        ui::SetModalHandler({});
         bench.reset();
         recorder.reset();
     }

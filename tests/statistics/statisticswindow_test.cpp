@@ -9,6 +9,7 @@
 
 #include "buttonwalk.h"
 #include "statsfixture.h"
+#include "hookreset.h"
 #include "testsupport.h"
 #include "tickwatch.h"
 
@@ -42,8 +43,8 @@ protected:
         statsfixture::SetApp({"357", "000", "753", "112", "123", "321", "999", "555"});
         recorder = std::make_unique<ui::MessageRecorder>();
     }
+    testsupport::HookReset<&ui::SetModalHandler> modalReset;
     void TearDown() override {
-        ui::SetModalHandler({});
         recorder.reset();
     }
     std::unique_ptr<StatisticsWindow> open(StatisticsWindow::WorkbenchInputs in = {}) { return std::make_unique<StatisticsWindow>(std::move(in)); }

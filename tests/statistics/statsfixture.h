@@ -1,6 +1,7 @@
 #pragma once
 // Small draw histories for the statistics tests: numbers oldest first, issues 2024001 on.
 #include "common/appstate.h"
+#include "historyof.h"
 #include "common/drawhistory.h"
 #include "history/drawfile.h"
 
@@ -10,12 +11,7 @@
 
 namespace statsfixture {
 
-inline common::DrawHistory History(const QStringList& numbers) {
-    QStringList draws;
-    for (int i = 0; i < numbers.size(); ++i)
-        draws << QStringLiteral("2024%1 %2").arg(i + 1, 3, 10, QLatin1Char('0')).arg(numbers[i]);
-    return common::DrawHistory(draws);
-}
+inline common::DrawHistory History(const QStringList& numbers) { return testsupport::HistoryOf(numbers); }
 
 // Sets App()'s history and analysis range (0-based positions, as the program keeps them).
 inline void SetApp(const QStringList& numbers, bool useAllDraws = true, int rangeFirst = 0, int rangeLast = -2) {

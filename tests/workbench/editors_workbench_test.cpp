@@ -12,7 +12,9 @@
 #include "dialogs/onedigiteditor.h"
 #include "dialogs/patterneditor.h"
 #include "dialogs/workbenchapi.h"
+#include "platform/ui/filedialogs.h"
 #include "platform/ui/messagebox.h"
+#include "hookreset.h"
 #include "testsupport.h"
 #include "workbenchfixture.h"
 
@@ -49,10 +51,10 @@ protected:
         form = std::make_unique<WorkbenchWindow>();
         recorder->messages.clear();  // the smart-system gate of the first opening
     }
+    ui::FileDialogAnswerScope fileDialogs;  // no answer left behind for the next test
+    testsupport::HookReset<&ui::SetModalHandler> modalReset;
     void TearDown() override {
         form.reset();
-        ui::SetModalHandler({});
-        PositionExclusionEditor::SetOpenFileHook({});
         recorder.reset();
     }
 

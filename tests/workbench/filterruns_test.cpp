@@ -1,20 +1,15 @@
 // The workbench's multi-step filter runs, driven directly on a PoolSession.
 #include "workbench/filterruns.h"
 
-#include "common/drawtext.h"
 #include "common/numbertables.h"
+#include "historyof.h"
 #include "testsupport.h"
 
 #include <gtest/gtest.h>
 
 namespace {
 
-common::DrawHistory RunsHistory(const QStringList& numbers) {
-    QStringList texts;
-    for (int i = 0; i < numbers.size(); ++i)
-        texts << common::MakeDrawText(QStringLiteral("2024%1").arg(i + 1, 3, 10, QLatin1Char('0')), numbers[i]);
-    return common::DrawHistory(texts);
-}
+common::DrawHistory RunsHistory(const QStringList& numbers) { return testsupport::HistoryOf(numbers); }
 
 // n draws, all 000 except the listed newest ones.
 common::DrawHistory PaddedHistory(int n, const QStringList& newest) {

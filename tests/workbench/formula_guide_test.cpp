@@ -3,6 +3,7 @@
 #include "common/appstate.h"
 #include "common/numbertables.h"
 #include "dialogs/formulaeditor.h"
+#include "hookreset.h"
 #include "testsupport.h"
 #include "workbench/workbench.h"
 #include "workbenchfixture.h"
@@ -48,9 +49,9 @@ protected:
         form = std::make_unique<WorkbenchWindow>();
         recorder->messages.clear();
     }
+    testsupport::HookReset<&workbench::SetSmartSystemOpener> smartOpenerReset;
     void TearDown() override {
         form.reset();
-        workbench::SetSmartSystemOpener({});
         recorder.reset();
     }
 };

@@ -8,6 +8,7 @@
 #include "dialogs/setoperationswindow.h"
 #include "httpserver.h"
 #include "platform/ui/messagebox.h"
+#include "hookreset.h"
 #include "testsupport.h"
 #include "tickwatch.h"
 #include "workbench/formulafilter.h"
@@ -63,11 +64,11 @@ protected:
         common::App().busyFlag = false;
         recorder = std::make_unique<ui::MessageRecorder>();
     }
+    testsupport::HookReset<&ui::SetModalHandler> modalReset;
+    testsupport::HookReset<&ui::SetInputHandler> inputReset;
+    testsupport::HookReset<&workbench::SetSmartSystemOpener> smartOpenerReset;
     void TearDown() override {
         form.reset();
-        ui::SetModalHandler({});
-        ui::SetInputHandler({});
-        workbench::SetSmartSystemOpener({});
         recorder.reset();
     }
     // The workbench lists the formula folder when it loads.

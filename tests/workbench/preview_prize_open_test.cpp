@@ -7,6 +7,7 @@
 #include "dialogs/numberpreviewwindow.h"
 #include "dialogs/prizecheckwindow.h"
 #include "platform/ui/messagebox.h"
+#include "hookreset.h"
 #include "testsupport.h"
 
 #include <QDir>
@@ -29,8 +30,8 @@ protected:
             return 0;
         });
     }
+    testsupport::HookReset<&ui::SetModalHandler> modalReset;
     void TearDown() override {
-        ui::SetModalHandler({});
         form.reset();
         common::App().history.clear();
     }

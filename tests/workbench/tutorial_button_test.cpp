@@ -1,5 +1,6 @@
 // "<<不会使用就来看视频教程>>" opens the shipped tutorial page, or says why it cannot.
 #include "common/appstate.h"
+#include "hookreset.h"
 #include "workbench/workbench.h"
 #include "workbenchfixture.h"
 
@@ -20,9 +21,9 @@ protected:
         form = std::make_unique<WorkbenchWindow>();
         recorder->messages.clear();
     }
+    testsupport::HookReset<&workbench::SetSmartSystemOpener> smartOpenerReset;
     void TearDown() override {
         form.reset();
-        workbench::SetSmartSystemOpener({});
         recorder.reset();
     }
     testsupport::EnvVar home{"SIFMORA_HOME_URL", QString()};  // the program folder's home

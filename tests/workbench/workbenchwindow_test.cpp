@@ -5,9 +5,11 @@
 #include "common/drawhistory.h"
 #include "common/settings.h"
 #include "dialogs/setoperationswindow.h"
+#include "platform/ui/filedialogs.h"
 #include "platform/ui/messagebox.h"
 #include "legibility.h"
 #include "history/lottery.h"
+#include "hookreset.h"
 #include "testsupport.h"
 #include "workbench/workbench.h"
 #include "workbenchfixture.h"
@@ -53,11 +55,11 @@ protected:
         recorder = std::make_unique<ui::MessageRecorder>();
         make();
     }
+    ui::FileDialogAnswerScope fileDialogs;  // no answer left behind for the next test
+    testsupport::HookReset<&workbench::SetSmartSystemOpener> smartOpenerReset;
+    testsupport::HookReset<&ui::SetModalHandler> modalReset;
     void TearDown() override {
         form.reset();
-        workbench::SetSaveFileHook({});
-        workbench::SetSmartSystemOpener({});
-        ui::SetModalHandler({});
         recorder.reset();
     }
     void make() {
@@ -388,10 +390,10 @@ TEST_F(WorkbenchTest, ExportWritesTheNumberFile) {
     load({"012", "345", "999"});
     QDir().mkpath(dir.file("bets"));
     QString title, defaultName;
-    workbench::SetSaveFileHook([&](const QString& t, const QString& d, const QString&) {
-        title = t;
-        defaultName = d;
-        return dir.file("bets/plan");
+    ui::SetFileDialogAnswer([&](const ui::FileDialogRequest& r) {
+        title = r.title;
+        defaultName = r.defaultName;
+        return QStringList{dir.file("bets/plan")};
     });
     recorder->messages.clear();
     click(QStringLiteral("Command13"));
@@ -411,12 +413,12 @@ TEST_F(WorkbenchTest, ExportCancelIsSilentAndWriteErrorsAreShown) {
     load({"012"});
     common::SaveSetting(QStringLiteral("path"), QStringLiteral("/before/"));
     recorder->messages.clear();
-    workbench::SetSaveFileHook([](const QString&, const QString&, const QString&) { return QString(); });
+    ui::SetFileDialogAnswer([](const ui::FileDialogRequest&) { return QStringList(); });
     click(QStringLiteral("Command13"));
     EXPECT_TRUE(recorder->messages.isEmpty());
 
-    workbench::SetSaveFileHook(
-        [&](const QString&, const QString&, const QString&) { return dir.file("missing/sub/out.txt"); });
+    ui::SetFileDialogAnswer(
+        [&](const ui::FileDialogRequest&) { return QStringList{dir.file("missing/sub/out.txt")}; });
     click(QStringLiteral("Command13"));
     EXPECT_EQ(recorder->messages.size(), 1);
     EXPECT_EQ(common::GetSetting(QStringLiteral("path")), QStringLiteral("/before/"));

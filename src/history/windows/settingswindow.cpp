@@ -127,14 +127,14 @@ void SettingsWindow::Command1_Click() {
         return;
     }
     app.useAllDraws = Check1->isChecked();
-    common::SaveSetting(QStringLiteral("kj"), app.useAllDraws ? QStringLiteral("1") : QStringLiteral("0"));
-    common::SaveSetting(QStringLiteral("zl"), QString::number(Slider1->value()));
+    common::SaveUseAllDraws(app.useAllDraws);
+    common::SaveSmartScheme(Slider1->value());
     app.smartScheme = Slider1->value();
     if (rangeValid) {
         app.rangeFirst = Combo1->currentIndex();
         app.rangeLast = Combo2->currentIndex();
     }
-    common::SaveSetting(QStringLiteral("rc"), Combo3->currentText());
+    common::SaveToleranceRange(Combo3->currentText());
     app.toleranceRange = Combo3->currentText();
     const QString tag = property("Tag").toString();
     if (Option1->isChecked() && tag == QLatin1String("2")) switchLottery(false);

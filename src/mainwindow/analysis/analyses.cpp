@@ -177,23 +177,8 @@ const QString kSingleDigitHeader = QStringLiteral(
 
 }  // namespace
 
-AnalysisTable PrimeCompositeAnalysis(const common::DrawHistory& history, int first, int last) {
-    return RunAnalysis(AnalysisKind::PrimeComposite, history, first, last);
-}
 AnalysisTable SumAnalysis(const common::DrawHistory& history, int first, int last) {
     return RunAnalysis(AnalysisKind::Sum, history, first, last);
-}
-AnalysisTable OddEvenAnalysis(const common::DrawHistory& history, int first, int last) {
-    return RunAnalysis(AnalysisKind::OddEven, history, first, last);
-}
-AnalysisTable BigMiddleSmallAnalysis(const common::DrawHistory& history, int first, int last) {
-    return RunAnalysis(AnalysisKind::BigMiddleSmall, history, first, last);
-}
-AnalysisTable BigSmallAnalysis(const common::DrawHistory& history, int first, int last) {
-    return RunAnalysis(AnalysisKind::BigSmall, history, first, last);
-}
-AnalysisTable SpanAnalysis(const common::DrawHistory& history, int first, int last) {
-    return RunAnalysis(AnalysisKind::Span, history, first, last);
 }
 AnalysisTable PairAnalysis(const common::DrawHistory& history, int first, int last) {
     return RunAnalysis(AnalysisKind::Pair, history, first, last);
@@ -228,25 +213,6 @@ AnalysisTable SingleDigitAnalysis(const common::DrawHistory& history, int first,
     }
     table.text = text;
     return table;
-}
-
-AnalysisTable StraightRouteAnalysis(const common::DrawHistory& history, int first, int last) {
-    return RunAnalysis(AnalysisKind::StraightRoute, history, first, last);
-}
-AnalysisTable GroupRouteAnalysis(const common::DrawHistory& history, int first, int last) {
-    return RunAnalysis(AnalysisKind::GroupRoute, history, first, last);
-}
-AnalysisTable Straight1234Analysis(const common::DrawHistory& history, int first, int last) {
-    return RunAnalysis(AnalysisKind::Straight1234, history, first, last);
-}
-AnalysisTable Group1234Analysis(const common::DrawHistory& history, int first, int last) {
-    return RunAnalysis(AnalysisKind::Group1234, history, first, last);
-}
-AnalysisTable RouteAnalysis(const common::DrawHistory& history, int first, int last, bool group) {
-    return RunAnalysis(group ? AnalysisKind::GroupRoute : AnalysisKind::StraightRoute, history, first, last);
-}
-AnalysisTable Class1234Analysis(const common::DrawHistory& history, int first, int last, bool group) {
-    return RunAnalysis(group ? AnalysisKind::Group1234 : AnalysisKind::Straight1234, history, first, last);
 }
 
 AnalysisTable RunAnalysis(AnalysisKind kind, const common::DrawHistory& history, int first, int last) {

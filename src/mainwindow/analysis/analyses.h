@@ -5,7 +5,7 @@
 //
 // Range: `first` and `last` are 0-based positions as in common::AppState (the draw at position i
 // is history.at(i + 1)); callers pass App().analysisFirst() and App().analysisLast(), which
-// already honour UseAllDraws. Positions outside the history are clamped to it. An empty range
+// already honour useAllDraws. Positions outside the history are clamped to it. An empty range
 // (no draws, or last before first) gives the header line alone and a caption without issues;
 // nothing is divided by zero.
 //
@@ -23,51 +23,30 @@ class DrawHistory;
 
 namespace analysis {
 
-// ---- Class analyses -------------------------------------------------------------------------
-// 质合分析: Command1 "质合分析"; Toolbar2 "中奖分析" drop-down item 7.
-AnalysisTable PrimeCompositeAnalysis(const common::DrawHistory& history, int first, int last);
-// 和值分析: Command10 "和值分析"; drop-down item 9.
-AnalysisTable SumAnalysis(const common::DrawHistory& history, int first, int last);
-// 奇偶分析: Command12 "奇偶分析"; drop-down item 6.
-AnalysisTable OddEvenAnalysis(const common::DrawHistory& history, int first, int last);
-// 大中小分析: Command13 "大中小分析"; drop-down item 11.
-AnalysisTable BigMiddleSmallAnalysis(const common::DrawHistory& history, int first, int last);
-// 大小分析: Command14 "大小分析"; drop-down item 12.
-AnalysisTable BigSmallAnalysis(const common::DrawHistory& history, int first, int last);
-// 跨度分析: Command5 "跨值分析"; drop-down item 5 "跨度分析".
-AnalysisTable SpanAnalysis(const common::DrawHistory& history, int first, int last);
-
-// ---- Digit, pair and sum-tail analyses ------------------------------------------------------
-// 二码分析: Command2 "二码分析"; drop-down item 8.
-AnalysisTable PairAnalysis(const common::DrawHistory& history, int first, int last);
-// 合值分析: Command4 "合值分析"; drop-down item 4.
-AnalysisTable SumTailAnalysis(const common::DrawHistory& history, int first, int last);
-// 单码分析: Command7 "单码分析"; drop-down item 10.
-AnalysisTable SingleDigitAnalysis(const common::DrawHistory& history, int first, int last);
-
-// ---- Route and 1234 analyses ----------------------------------------------------------------
-// MainWindow keeps two flags, lastRouteGroup and last1234Group (false at creation, not saved).
-// Each handler below first sets its flag, then runs its analysis:
-//   p1d_Click (popup1 "单选", drop-down item 13 "单选012路"): lastRouteGroup = false; StraightRouteAnalysis
-//   p1z_Click (popup1 "组选", drop-down item 14 "组选012路"): lastRouteGroup = true;  GroupRouteAnalysis
-//   p2d_Click (popup2 "单选", drop-down item 15 "单选1234分析"): last1234Group = false; Straight1234Analysis
-//   p2z_Click (popup2 "组选", drop-down item 16 "组选1234分析"): last1234Group = true;  Group1234Analysis
-//   Command3 "012路分析": lastRouteGroup ? p1z_Click() : p1d_Click()   (popup1 opens from Picture4)
-//   Command8 "1234分析":  last1234Group ? p2z_Click() : p2d_Click()    (popup2 opens from Picture3)
-// RouteAnalysis / Class1234Analysis take the flag directly (group = true for 组选).
-AnalysisTable StraightRouteAnalysis(const common::DrawHistory& history, int first, int last);  // 单选012路
-AnalysisTable GroupRouteAnalysis(const common::DrawHistory& history, int first, int last);     // 组选012路
-AnalysisTable Straight1234Analysis(const common::DrawHistory& history, int first, int last);   // 单选1234
-AnalysisTable Group1234Analysis(const common::DrawHistory& history, int first, int last);      // 组选1234
-AnalysisTable RouteAnalysis(const common::DrawHistory& history, int first, int last, bool group);
-AnalysisTable Class1234Analysis(const common::DrawHistory& history, int first, int last, bool group);
-
-// ---- All thirteen by kind (for a table-driven dispatch, e.g. the toolbar drop-down) --------
+// ---- All thirteen by kind; the main window's buttons and drop-down items run them ----------
 enum class AnalysisKind {
-    PrimeComposite, Sum, OddEven, BigMiddleSmall, BigSmall, Span,
-    Pair, SumTail, SingleDigit,
-    StraightRoute, GroupRoute, Straight1234, Group1234,
+    PrimeComposite,  // 质合分析: Command1; Toolbar2 "中奖分析" drop-down item 7
+    Sum,             // 和值分析: Command10; item 9
+    OddEven,         // 奇偶分析: Command12; item 6
+    BigMiddleSmall,  // 大中小分析: Command13; item 11
+    BigSmall,        // 大小分析: Command14; item 12
+    Span,            // 跨度分析: Command5 "跨值分析"; item 5
+    Pair,            // 二码分析: Command2; item 8
+    SumTail,         // 合值分析: Command4; item 4
+    SingleDigit,     // 单码分析: Command7; item 10
+    // MainWindow keeps which of 单选/组选 ran last (lastRouteGroup, last1234Group, false at
+    // creation, not saved); Command3 "012路分析" and Command8 "1234分析" repeat that choice.
+    StraightRoute,   // 单选012路: popup1 "单选" (p1d_Click); item 13
+    GroupRoute,      // 组选012路: popup1 "组选" (p1z_Click); item 14
+    Straight1234,    // 单选1234: popup2 "单选" (p2d_Click); item 15
+    Group1234,       // 组选1234: popup2 "组选" (p2z_Click); item 16
 };
 AnalysisTable RunAnalysis(AnalysisKind kind, const common::DrawHistory& history, int first, int last);
+
+// The same as RunAnalysis with the kind named.
+AnalysisTable SumAnalysis(const common::DrawHistory& history, int first, int last);
+AnalysisTable PairAnalysis(const common::DrawHistory& history, int first, int last);
+AnalysisTable SumTailAnalysis(const common::DrawHistory& history, int first, int last);
+AnalysisTable SingleDigitAnalysis(const common::DrawHistory& history, int first, int last);
 
 }  // namespace analysis

@@ -21,7 +21,6 @@ public:
     void Navigate(const QString& address);
     void Refresh();   // reloads the current page (nothing before the first navigation)
     void Refresh2() { Refresh(); }
-    QString locationUrl() const { return location_; }
     bool busy() const { return reply_ != nullptr || loadingLocal_; }
 
     bool silent() const { return silent_; }

@@ -369,7 +369,7 @@ TEST_F(DrawEntry, PickThree) {
 TEST_F(DrawEntry, MainWindowReloadsAfterIt) {
     MainWindow main;
     main.quitOnClose = false;
-    MainWindow::openers() = {};
+    testsupport::FreshValue<MainWindow::Openers> openersReset(MainWindow::openers());
     MainWindow::openers().drawEntry = [](QWidget* parent) { history::OpenDrawEntry(parent); };
     bool save = true;
     QWidget* parentSeen = nullptr;
@@ -396,7 +396,6 @@ TEST_F(DrawEntry, MainWindowReloadsAfterIt) {
     main.Command15_Click();
     EXPECT_EQ(common::App().history.count(), 7);
     EXPECT_EQ(dir.read("HAO.TXT"), MakeRecords(draws) + "2024359 1231" "2024360 4561");
-    MainWindow::openers() = {};
 }
 
 TEST_F(DrawEntry, FailedWriteKeepsTheWindowAndTheEdits) {

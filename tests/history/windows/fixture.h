@@ -5,6 +5,7 @@
 #include "history/drawfile.h"
 #include "history/lottery.h"
 #include "platform/ui/messagebox.h"
+#include "hookreset.h"
 #include "testsupport.h"
 
 #include <QSettings>
@@ -36,11 +37,13 @@ protected:
     testsupport::ProgramDir dir;
     std::unique_ptr<testsupport::EnvVar> home = std::make_unique<testsupport::EnvVar>("SIFMORA_HOME_URL", QString());
 
+    testsupport::HookReset<&ui::SetModalHandler> modalReset;
+
+    // Also called again by a test for a fresh start.
     void SetUp() override {
         QSettings(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("Lotvane"), QStringLiteral("Lotvane")).clear();
         common::App() = common::AppState();
     }
-    void TearDown() override { ui::SetModalHandler({}); }
     // Writes the draw files and loads the current lottery as the main window does.
     void load(const QStringList& draws3d, const QStringList& drawsP3 = {}) {
         dir.write("HAO.TXT", MakeRecords(draws3d));

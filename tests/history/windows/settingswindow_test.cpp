@@ -214,7 +214,7 @@ TEST_F(Settings, AllDrawsTickedConfirmsWhateverTheRange) {
 TEST_F(Settings, MainWindowSwitchesThroughItsOwnOperation) {
     MainWindow main;
     main.quitOnClose = false;
-    MainWindow::openers() = {};
+    testsupport::FreshValue<MainWindow::Openers> openersReset(MainWindow::openers());
     MainWindow::openers().settings = [](QWidget* parent) {
         history::OpenSettings(parent, [](bool toP3) {
             if (MainWindow* m = MainWindow::instance()) toP3 ? m->p3_Click() : m->fc3d_Click();
@@ -238,5 +238,4 @@ TEST_F(Settings, MainWindowSwitchesThroughItsOwnOperation) {
     EXPECT_EQ(main.Label3->text(), "体彩排列3");
     EXPECT_EQ(common::App().history.count(), 50);
     EXPECT_FALSE(common::App().drawListDirty);  // the switch rebuilt the history list
-    MainWindow::openers() = {};
 }

@@ -1,4 +1,5 @@
 #include "common/drawhistory.h"
+#include "historyof.h"
 #include "common/textwidth.h"
 #include "mainwindow/analysis/analyses.h"
 
@@ -17,12 +18,7 @@ const QString kSingleDigitHeader = QStringLiteral(
     "位置  单码 开出次数  开出概率 平均遗漏  最大遗漏  上期遗漏  本期遗漏  出号几率");
 
 // A history of the given numbers with issues 2024001, 2024002, ...
-common::DrawHistory History(const QStringList& numbers) {
-    common::DrawHistory h;
-    for (int i = 0; i < numbers.size(); ++i)
-        h.append(QStringLiteral("2024%1 %2").arg(i + 1, 3, 10, QLatin1Char('0')).arg(numbers.at(i)));
-    return h;
-}
+common::DrawHistory History(const QStringList& numbers) { return testsupport::HistoryOf(numbers); }
 
 AnalysisTable RunAll(AnalysisKind kind, const common::DrawHistory& h) {
     return RunAnalysis(kind, h, 0, h.count() - 1);

@@ -7,6 +7,7 @@
 #include "dialogs/omissionpicker.h"
 #include "dialogs/setoperationswindow.h"
 #include "platform/ui/messagebox.h"
+#include "hookreset.h"
 #include "testsupport.h"
 #include "workbench/filterruns.h"
 #include "workbenchfixture.h"
@@ -27,7 +28,7 @@
 namespace {
 
 // 40 draws: 000 up to the last three, then 123, 345, 567 (the newest, issue 2024040).
-QStringList Filters2Draws() {
+QStringList FilterFramesDraws() {
     QStringList texts;
     for (int i = 1; i <= 40; ++i) {
         const QString number = i == 38 ? QStringLiteral("123") : i == 39 ? QStringLiteral("345")
@@ -37,10 +38,10 @@ QStringList Filters2Draws() {
     return texts;
 }
 
-class Filters2Window : public WorkbenchFixture {
+class FilterFramesWindow : public WorkbenchFixture {
 protected:
     void SetUp() override {
-        common::App().history = common::DrawHistory(Filters2Draws());
+        common::App().history = common::DrawHistory(FilterFramesDraws());
         common::App().busyFlag = false;
         delete SetOperationsWindow::existing();
         recorder = std::make_unique<ui::MessageRecorder>();
@@ -48,11 +49,11 @@ protected:
         form = std::make_unique<WorkbenchWindow>();
         recorder->messages.clear();
     }
+    testsupport::HookReset<&workbench::SetAutoCollectionPauseHook> pauseHookReset;
+    testsupport::HookReset<&ui::SetModalHandler> modalReset;
     void TearDown() override {
         form.reset();
         delete SetOperationsWindow::existing();
-        workbench::SetAutoCollectionPauseHook({});
-        ui::SetModalHandler({});
         recorder.reset();
     }
 
@@ -63,7 +64,7 @@ protected:
     int pauses = 0;
 };
 
-TEST_F(Filters2Window, FilterButtonsWaitForABaseSet) {
+TEST_F(FilterFramesWindow, FilterButtonsWaitForABaseSet) {
     for (const char* name : {"Command37", "Command40", "Command43", "Command44", "Command63"})
         EXPECT_FALSE(get<QPushButton>(QString::fromLatin1(name))->isEnabled()) << name;
     buildAll();
@@ -71,7 +72,7 @@ TEST_F(Filters2Window, FilterButtonsWaitForABaseSet) {
         EXPECT_TRUE(get<QPushButton>(QString::fromLatin1(name))->isEnabled()) << name;
 }
 
-TEST_F(Filters2Window, RecentRowsRunChainedAndAreConsumed) {
+TEST_F(FilterFramesWindow, RecentRowsRunChainedAndAreConsumed) {
     buildAll();
     const QString before = log();
     tick(QStringLiteral("Check10"));                                      // 30 draws, straight
@@ -98,7 +99,7 @@ TEST_F(Filters2Window, RecentRowsRunChainedAndAreConsumed) {
     EXPECT_TRUE(recorder->messages.isEmpty());
 }
 
-TEST_F(Filters2Window, RecentRowsWithAutomaticCollectionSaveEachRow) {
+TEST_F(FilterFramesWindow, RecentRowsWithAutomaticCollectionSaveEachRow) {
     buildAll();
     tick(QStringLiteral("Check68"));
     tick(QStringLiteral("Check10"));
@@ -124,7 +125,7 @@ TEST_F(Filters2Window, RecentRowsWithAutomaticCollectionSaveEachRow) {
     EXPECT_EQ(rows->topLevelItem(1)->text(1), QStringLiteral("%1").arg(1000 - 1 - 28 - 73 - 55, 3, 10, QLatin1Char('0')));
 }
 
-TEST_F(Filters2Window, AFailedAutomaticSaveStopsTheRun) {
+TEST_F(FilterFramesWindow, AFailedAutomaticSaveStopsTheRun) {
     dir.write("HAO", "not a folder");
     buildAll();
     tick(QStringLiteral("Check68"));
@@ -138,7 +139,7 @@ TEST_F(Filters2Window, AFailedAutomaticSaveStopsTheRun) {
     EXPECT_EQ(description(), QStringLiteral("近期开奖过滤"));
 }
 
-TEST_F(Filters2Window, TwoCodeSelectionAndFilter) {
+TEST_F(FilterFramesWindow, TwoCodeSelectionAndFilter) {
     load({"105", "377", "222", "730"});
     get<QRadioButton>(QStringLiteral("Option10"))->click();
     setText(QStringLiteral("Text1"), QStringLiteral("  05,37 "));
@@ -157,7 +158,7 @@ TEST_F(Filters2Window, TwoCodeSelectionAndFilter) {
     EXPECT_EQ(description(), QStringLiteral("二码过滤：百个 70"));
 }
 
-TEST_F(Filters2Window, FuzzyFilterUsesTheSwitchedOnRows) {
+TEST_F(FilterFramesWindow, FuzzyFilterUsesTheSwitchedOnRows) {
     buildAll();
     for (int k = 28; k <= 30; ++k) tick(QStringLiteral("Check%1").arg(k), false);
     const QString before = log();
@@ -177,7 +178,7 @@ TEST_F(Filters2Window, FuzzyFilterUsesTheSwitchedOnRows) {
     EXPECT_EQ(description(), QStringLiteral("模糊过滤"));
 }
 
-TEST_F(Filters2Window, DigitGroupsReadTheirRowsAndCollect) {
+TEST_F(FilterFramesWindow, DigitGroupsReadTheirRowsAndCollect) {
     buildAll();
     tick(QStringLiteral("Check81"));
     tick(QStringLiteral("Check32(8)"));  // group 1, count 3
@@ -206,7 +207,7 @@ TEST_F(Filters2Window, DigitGroupsReadTheirRowsAndCollect) {
     EXPECT_EQ(rows->topLevelItem(0)->text(1), QStringLiteral("504"));  // 9·8·7 without a 9
 }
 
-TEST_F(Filters2Window, OmissionFilterUsesAllDraws) {
+TEST_F(FilterFramesWindow, OmissionFilterUsesAllDraws) {
     // Omissions after ...000, 123, 345, 567: any-position 5 and 6 and 7 are 0.
     load({"567", "576", "568", "999"});
     tick(QStringLiteral("Check5"));
@@ -219,7 +220,7 @@ TEST_F(Filters2Window, OmissionFilterUsesAllDraws) {
     EXPECT_EQ(description(), QStringLiteral("遗漏过滤"));
 }
 
-TEST_F(Filters2Window, OmissionPickerListsAndWritesTheBoxes) {
+TEST_F(FilterFramesWindow, OmissionPickerListsAndWritesTheBoxes) {
     bool shown = false;
     ui::SetModalHandler([&](QDialog* d) {
         auto* picker = qobject_cast<OmissionPicker*>(d);
@@ -253,7 +254,7 @@ TEST_F(Filters2Window, OmissionPickerListsAndWritesTheBoxes) {
     EXPECT_EQ(get<QLineEdit>(QStringLiteral("Text18"))->text(), QString());
 }
 
-TEST_F(Filters2Window, OmissionPickerOnAnEmptyHistory) {
+TEST_F(FilterFramesWindow, OmissionPickerOnAnEmptyHistory) {
     common::App().history = common::DrawHistory();
     OmissionPicker picker(form.get());
     EXPECT_EQ(picker.windowTitle(), QStringLiteral("遗漏过滤 []"));
