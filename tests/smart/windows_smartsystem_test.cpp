@@ -425,7 +425,7 @@ TEST(SmartSystemWindowTest, HelpMarksArePictures) {
 // The lottery options switch the workbench through its typed operation; a run hides and shows
 // the workbench's log through it too.
 TEST(SmartSystemWindowTest, LotteryOptionsAndLogGoThroughTheWorkbenchOperations) {
-    F15Fixture f;
+    SmartSystemFixture f;
     SmartSystemWindow w;
     w.Option2_Click();
     w.Option1_Click();
