@@ -245,8 +245,7 @@ void SmartSystemWindow::closeEvent(QCloseEvent* event) {
 // ---- Options ------------------------------------------------------------------------------
 
 void SmartSystemWindow::Check1_Click() {
-    common::SaveSetting(QStringLiteral("zlxuanhao"),
-                        openWithBench_->isChecked() ? QStringLiteral("1") : QStringLiteral("0"));
+    common::SaveSmartPick(openWithBench_->isChecked());
 }
 
 void SmartSystemWindow::Option1_Click() {
@@ -437,7 +436,7 @@ const pool::NumberPool& SmartSystemWindow::numberPool() { return poolForRun(); }
 
 QString SmartSystemWindow::computeScheme(int base, int scheme, bool replay) {
     scheme_->setValue(scheme);
-    if (!replay) common::SaveSetting(QStringLiteral("zl"), QString::number(scheme));
+    if (!replay) common::SaveSmartScheme(scheme);
     common::App().smartScheme = scheme;
 
     const common::DrawHistory& history = common::App().history;
