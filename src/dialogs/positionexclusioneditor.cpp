@@ -154,11 +154,13 @@ PositionExclusionEditor::PositionExclusionEditor(QWidget* parent) : QDialog(pare
     MakeButton(this, "Command19", QStringLiteral("组 变 单"), 472, 88, 80, 28, this, &PositionExclusionEditor::Command19_Click);
 
     // Bottom row.
-    MakeButton(this, "Command25", QStringLiteral("开始过滤号码"), 8, 282, 110, 28, this, &PositionExclusionEditor::Command25_Click);
-    MakeButton(this, "Command22", QStringLiteral("撤消"), 160, 282, 70, 28, this, &PositionExclusionEditor::Command22_Click);
-    MakeButton(this, "Command23", QStringLiteral("恢复"), 236, 282, 70, 28, this, &PositionExclusionEditor::Command23_Click);
-    MakeButton(this, "Command24", QStringLiteral("[做大底]"), 312, 282, 80, 28, this, &PositionExclusionEditor::Command24_Click);
-    MakeButton(this, "Command18", QStringLiteral("返回>>"), 472, 282, 80, 28, this, &PositionExclusionEditor::Command18_Click);
+    using E = PositionExclusionEditor;
+    dialogs::MakeBottomRow<E>(this, {282,
+                                     {"Command25", "开始过滤号码", 8, 110, &E::Command25_Click},
+                                     {"Command22", "撤消", 160, 70, &E::Command22_Click},
+                                     {"Command23", "恢复", 236, 70, &E::Command23_Click},
+                                     {"Command24", "[做大底]", 312, 80, &E::Command24_Click},
+                                     {"Command18", "返回>>", 472, 80, &E::Command18_Click}});
     setFixedSize(560, 318);
 
     timer1_ = new QTimer(this);
