@@ -70,9 +70,8 @@ QString MainWindow::BoardUrl() { return common::HomeUrl() + QStringLiteral("/3d/
 
 MainWindow::MainWindow(QWidget* parent) : QWidget(parent) {
     g_instance = this;
-    common::AppState& app = common::App();
-    // 1. Board closed; the workbench's undo ring starts at 0 when the workbench is created.
-    app.boardOpen = false;
+    // 1. The board starts closed (boardOpen_); the workbench's undo ring starts at 0 when the
+    // workbench is created.
     // 2. The window and the reload.
     setObjectName(QStringLiteral("Form1"));
     setWindowFlags(Qt::Window | Qt::FramelessWindowHint);
@@ -93,6 +92,7 @@ MainWindow::MainWindow(QWidget* parent) : QWidget(parent) {
             &MainWindow::lotteryChanged);
     tray_->install();
     // 5.
+    common::AppState& app = common::App();
     app.trayToggleEnabled = true;
     app.drawListDirty = true;
     // 6. Settings.

@@ -9,6 +9,7 @@
 #include "smart/killdigits.h"
 #include "smart/verification.h"
 #include "smart/schemecalculatorwindow.h"
+#include "hookreset.h"
 #include "legibility.h"
 #include "testsupport.h"
 #include "windows_fakeworkbench.h"
@@ -202,9 +203,11 @@ TEST(SmartVerificationTexts, RemarksCellsAndCopyLines) {
 TEST(HistoryVerificationWindowTest, SmartWindowStaysWhileAStoppedVerificationUnwinds) {
     VerificationFixture f;
     QPointer<SmartSystemWindow> smartWindow = new SmartSystemWindow;
-    ui::SetModalHandler([](QDialog*) { return 0; });
-    smartWindow->Command3_Click();
-    ui::SetModalHandler({});
+    {
+        testsupport::HookReset<&ui::SetModalHandler> modalReset;
+        ui::SetModalHandler([](QDialog*) { return 0; });
+        smartWindow->Command3_Click();
+    }
     QPointer<HistoryVerificationWindow> w = smartWindow->verificationWindow();
     ASSERT_FALSE(w.isNull());
     w->findChild<QComboBox*>(QStringLiteral("Combo1"))->setCurrentIndex(0);
