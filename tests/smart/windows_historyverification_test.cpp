@@ -45,6 +45,7 @@ struct VerificationFixture {
         server.serve(QStringLiteral("/3d/3d.xml"), VerificationSchemeXml());
         bench.commit({QStringLiteral("123"), QStringLiteral("456")}, QStringLiteral("\n大底共2注\n"));
     }
+    testsupport::FreshValue<common::AppState> appReset{common::App()};  // first: back after everything else is gone
     testsupport::ProgramDir dir;
     QStringList numbers;
     testsupport::HttpServer server;
