@@ -490,6 +490,8 @@ TEST(MainWindowTables, EveryColumnOfTheTablesIsInSight) {
     EnvVar home("SIFMORA_HOME_URL", QString());
     if (!dir.copyShared("data/HAO.TXT")) dir.write("HAO.TXT", Draws(3000));
     testsupport::FreshValue<MainWindow::Openers> openersReset(MainWindow::openers());
+    testsupport::FreshValue<common::AppState> appReset{common::App()};
+    testsupport::HookReset<&ui::SetPreferredTableFamily> familyReset;
     QStringList families;
     for (const QString& family : {QStringLiteral("Noto Sans Mono CJK SC"), QStringLiteral("WenQuanYi Micro Hei Mono")})
         if (QFontDatabase::hasFamily(family)) families << family;
@@ -528,7 +530,6 @@ TEST(MainWindowTables, EveryColumnOfTheTablesIsInSight) {
         }
         form.reset();
     }
-    ui::SetPreferredTableFamily(QString());
 }
 
 TEST_F(MainWindowTest, BoardOpensWidensAndCloses) {
