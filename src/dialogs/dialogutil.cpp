@@ -11,13 +11,6 @@
 
 namespace dialogs {
 
-QPushButton* MakeButton(QWidget* parent, const char* name, const QString& caption, int x, int y, int w, int h) {
-    auto* b = new QPushButton(caption, parent);
-    b->setObjectName(QString::fromLatin1(name));
-    b->setGeometry(x, y, w, h);
-    return b;
-}
-
 OkCancel AddOkCancel(QWidget* parent, QHBoxLayout* row, const char* okName, const char* cancelName) {
     OkCancel buttons{new QPushButton(QStringLiteral("确定"), parent), new QPushButton(QStringLiteral("取消"), parent)};
     buttons.ok->setObjectName(QString::fromLatin1(okName));

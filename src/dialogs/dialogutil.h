@@ -6,6 +6,7 @@
 #include <QPushButton>
 #include <QString>
 
+#include "platform/ui/controls.h"
 #include "pool/workbenchmodel.h"
 
 class QWidget;
@@ -17,22 +18,14 @@ namespace dialogs {
 // The workbench window as a parent for dialogs, or null.
 QWidget* WorkbenchWidget();
 
-// A named button at a pixel position.
-QPushButton* MakeButton(QWidget* parent, const char* name, const QString& caption, int x, int y, int w, int h);
+// Named buttons at a pixel place, with or without the window's handler: the shared factory.
+using ui::MakeButton;
 // A named button that runs the window's handler when clicked; the caller places it.
 template <class Window>
 QPushButton* HandlerButton(Window* parent, const char* name, const QString& caption, void (Window::*handler)()) {
     auto* b = new QPushButton(caption, parent);
     b->setObjectName(QString::fromLatin1(name));
     QObject::connect(b, &QPushButton::clicked, parent, handler);
-    return b;
-}
-// A named button on parent at a pixel position that runs window's handler when clicked.
-template <class Window>
-QPushButton* MakeButton(QWidget* parent, const char* name, const QString& caption, int x, int y, int w, int h,
-                        Window* window, void (Window::*handler)()) {
-    QPushButton* b = MakeButton(parent, name, caption, x, y, w, h);
-    QObject::connect(b, &QPushButton::clicked, window, handler);
     return b;
 }
 // "确定" and "取消" at the end of a button row; Enter does not press them by itself.

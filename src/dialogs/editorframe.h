@@ -9,6 +9,7 @@
 
 #include <functional>
 
+#include "dialogs/dialogutil.h"
 #include "pool/workbenchmodel.h"
 
 class QCheckBox;
@@ -34,6 +35,29 @@ bool StartFilterFromDialog(BatchGroup group, int family, QWidget* parent);
 // description and shows the editor again, modal. A failed save (reported by the workbench)
 // gets no confirmation.
 void MakeBaseFromDialog(QDialog* editor);
+
+// The bottom row every condition editor carries: 开始过滤, 撤消, 恢复, 做大底 and 返回, 28 pixels
+// high at one height. Captions and places differ a little from editor to editor; each button runs
+// the editor's handler. A start button without a name is left out (the pattern editor starts
+// from each of its pages).
+template <class Editor>
+struct BottomRow {
+    struct Button {
+        const char* name;
+        const char* caption;
+        int left;
+        int width;
+        void (Editor::*handler)();
+    };
+    int top;
+    Button start, undo, redo, makeBase, back;
+};
+template <class Editor>
+void MakeBottomRow(Editor* editor, const BottomRow<Editor>& row) {
+    for (const auto* b : {&row.start, &row.undo, &row.redo, &row.makeBase, &row.back})
+        if (b->name)
+            MakeButton(editor, b->name, QString::fromUtf8(b->caption), b->left, row.top, b->width, 28, editor, b->handler);
+}
 
 // 撤消 / 恢复: the workbench's undo and redo.
 void UndoFromDialog();

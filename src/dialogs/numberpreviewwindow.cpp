@@ -204,12 +204,9 @@ void NumberPreviewWindow::Command5_Click() {
 void NumberPreviewWindow::Command3_Click() {
     const QStringList numbers = tickedNumbers();
     if (dialogs::WorkbenchApi* bench = dialogs::Workbench()) {
-        pool::PoolSession& session = bench->session();
-        session.pool = numbers;
-        session.log.append(pool::kNewLine + QStringLiteral("添加到缩水器共") + QString::number(numbers.size()) +
-                           QStringLiteral("注") + pool::kNewLine);
-        session.setDescription = QStringLiteral("预览号码生成的结果");
-        session.CommitSet();
+        bench->session().TakeNumbers(
+            numbers, pool::kNewLine + QStringLiteral("添加到缩水器共%1注").arg(numbers.size()) + pool::kNewLine,
+            QStringLiteral("预览号码生成的结果"));
     }
     accept();
 }

@@ -77,11 +77,13 @@ OneDigitEditor::OneDigitEditor(QWidget* parent) : QDialog(parent) {
         help->setGeometry(8, 12, 404, 60);
     }
 
-    MakeButton(this, "Command8", QStringLiteral("开始过滤号码"), 8, 236, 110, 28, this, &OneDigitEditor::Command8_Click);
-    MakeButton(this, "Command9", QStringLiteral("撤消"), 124, 236, 70, 28, this, &OneDigitEditor::Command9_Click);
-    MakeButton(this, "Command11", QStringLiteral("恢复"), 198, 236, 70, 28, this, &OneDigitEditor::Command11_Click);
-    MakeButton(this, "Command12", QStringLiteral("做大底"), 272, 236, 80, 28, this, &OneDigitEditor::Command12_Click);
-    MakeButton(this, "Command13", QStringLiteral("返回"), 376, 236, 70, 28, this, &OneDigitEditor::Command13_Click);
+    using E = OneDigitEditor;
+    dialogs::MakeBottomRow<E>(this, {236,
+                                     {"Command8", "开始过滤号码", 8, 110, &E::Command8_Click},
+                                     {"Command9", "撤消", 124, 70, &E::Command9_Click},
+                                     {"Command11", "恢复", 198, 70, &E::Command11_Click},
+                                     {"Command12", "做大底", 272, 80, &E::Command12_Click},
+                                     {"Command13", "返回", 376, 70, &E::Command13_Click}});
     setFixedSize(456, 272);
 
     Form_Load();

@@ -85,11 +85,13 @@ OptionEditor::OptionEditor(QWidget* parent) : QDialog(parent) {
     example->setFont(ui::TableFont());
     example->setWordWrap(false);
 
-    MakeButton(this, "Command1", QStringLiteral("开始过滤"), 8, 216, 90, 28, this, &OptionEditor::Command1_Click);
-    MakeButton(this, "Command4", QStringLiteral("撤消"), 104, 216, 70, 28, this, &OptionEditor::Command4_Click);
-    MakeButton(this, "Command5", QStringLiteral("恢复"), 180, 216, 70, 28, this, &OptionEditor::Command5_Click);
-    MakeButton(this, "Command6", QStringLiteral("做大底"), 256, 216, 80, 28, this, &OptionEditor::Command6_Click);
-    MakeButton(this, "Command7", QStringLiteral("返回"), 342, 216, 80, 28, this, &OptionEditor::Command7_Click);
+    using E = OptionEditor;
+    dialogs::MakeBottomRow<E>(this, {216,
+                                     {"Command1", "开始过滤", 8, 90, &E::Command1_Click},
+                                     {"Command4", "撤消", 104, 70, &E::Command4_Click},
+                                     {"Command5", "恢复", 180, 70, &E::Command5_Click},
+                                     {"Command6", "做大底", 256, 80, &E::Command6_Click},
+                                     {"Command7", "返回", 342, 80, &E::Command7_Click}});
     setFixedSize(436, 252);
 
     Form_Load();

@@ -83,10 +83,13 @@ PatternEditor::PatternEditor(QWidget* parent) : QDialog(parent) {
     connect(combo2_, qOverload<int>(&QComboBox::activated), this, &PatternEditor::Combo2_Click);
     connect(combo3_, qOverload<int>(&QComboBox::activated), this, &PatternEditor::Combo3_Click);
 
-    MakeButton(this, "Command21", QStringLiteral("返回>>"), 478, 306, 90, 28, this, &PatternEditor::Command21_Click);
-    MakeButton(this, "Command20", QStringLiteral("[做大底]"), 378, 306, 90, 28, this, &PatternEditor::Command20_Click);
-    MakeButton(this, "Command19", QStringLiteral("撤消"), 8, 306, 80, 28, this, &PatternEditor::Command19_Click);
-    MakeButton(this, "Command18", QStringLiteral("恢复"), 96, 306, 80, 28, this, &PatternEditor::Command18_Click);
+    using E = PatternEditor;
+    dialogs::MakeBottomRow<E>(this, {306,
+                                     {nullptr, nullptr, 0, 0, nullptr},  // each page has its own start
+                                     {"Command19", "撤消", 8, 80, &E::Command19_Click},
+                                     {"Command18", "恢复", 96, 80, &E::Command18_Click},
+                                     {"Command20", "[做大底]", 378, 90, &E::Command20_Click},
+                                     {"Command21", "返回>>", 478, 90, &E::Command21_Click}});
     setFixedSize(576, 342);
 
     Form_Load();

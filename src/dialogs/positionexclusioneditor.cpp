@@ -8,6 +8,7 @@
 #include "dialogs/workbenchapi.h"
 #include "dialogs/editorframe.h"
 #include "dialogs/setops.h"
+#include "platform/ui/controls.h"
 #include "platform/ui/filedialogs.h"
 #include "platform/ui/messagebox.h"
 
@@ -37,13 +38,6 @@ QPointer<PositionExclusionEditor> g_positionExclusionEditor;
 
 const QString kStar = QStringLiteral("*");
 
-
-QLabel* Label(QWidget* parent, const char* name, const QString& text, int x, int y, int w, int h) {
-    auto* l = new QLabel(text, parent);
-    l->setObjectName(QString::fromLatin1(name));
-    l->setGeometry(x, y, w, h);
-    return l;
-}
 
 const char* const kRunText = "012, 019, 089, 123, 234 , 345, 456, 567, 678, 789";
 const char* const kHalfRunText =
@@ -99,7 +93,7 @@ PositionExclusionEditor::PositionExclusionEditor(QWidget* parent) : QDialog(pare
     const char* const labels[3] = {"Label11", "Label13", "Label12"};
     const QString positions[3] = {QStringLiteral("百位"), QStringLiteral("十位"), QStringLiteral("个位")};
     for (int k = 0; k < 3; ++k) {
-        Label(manual, labels[k], positions[k], 16 + k * 100, 40, 36, 24);
+        ui::MakeLabel(manual, labels[k], positions[k], 16 + k * 100, 40, 36, 24);
         auto* box = new QLineEdit(kStar, manual);
         box->setObjectName(QStringLiteral("Text%1").arg(9 + k));
         box->setMaxLength(1);
@@ -120,7 +114,7 @@ PositionExclusionEditor::PositionExclusionEditor(QWidget* parent) : QDialog(pare
     characters << kStar;
     const char* const rowLabels[3] = {"Label3", "Label4", "Label5"};
     for (int r = 0; r < 3; ++r) {
-        Label(generate, rowLabels[r], positions[r], 8, 8 + r * 56, 40, 20);
+        ui::MakeLabel(generate, rowLabels[r], positions[r], 8, 8 + r * 56, 40, 20);
         // Two lines of six boxes per position, right of its label.
         rows_[r] = dialogs::MakeCheckArray(generate, QStringLiteral("Check%1").arg(r + 1), characters, 6, 48,
                                            8 + r * 56, 46, 24);
@@ -130,7 +124,7 @@ PositionExclusionEditor::PositionExclusionEditor(QWidget* parent) : QDialog(pare
     // 3、外部采集
     auto* outside = new QWidget(tab_);
     tab_->addTab(outside, QStringLiteral("3、外部采集"));
-    Label(outside, "Label7", QStringLiteral("直接在文本框中输入号码即可，支持任意格式："), 8, 4, 320, 20);
+    ui::MakeLabel(outside, "Label7", QStringLiteral("直接在文本框中输入号码即可，支持任意格式："), 8, 4, 320, 20);
     text1_ = new QPlainTextEdit(QStringLiteral("可以从论坛复制垃圾号码到这里采集"), outside);
     text1_->setObjectName(QStringLiteral("Text1"));
     text1_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
@@ -138,8 +132,8 @@ PositionExclusionEditor::PositionExclusionEditor(QWidget* parent) : QDialog(pare
     MakeButton(outside, "Command15", QStringLiteral("采集号码"), 120, 176, 90, 28, this, &PositionExclusionEditor::Command15_Click);
 
     // The pattern list and its column of buttons.
-    Label(this, "Label6", QStringLiteral("→"), 352, 140, 20, 20);
-    label1_ = Label(this, "Label1", QString(), 440, 32, 110, 20);
+    ui::MakeLabel(this, "Label6", QStringLiteral("→"), 352, 140, 20, 20);
+    label1_ = ui::MakeLabel(this, "Label1", QString(), 440, 32, 110, 20);
     label1_->setStyleSheet(QStringLiteral("color: red"));
     label1_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     list1_ = new QListView(this);
@@ -154,11 +148,13 @@ PositionExclusionEditor::PositionExclusionEditor(QWidget* parent) : QDialog(pare
     MakeButton(this, "Command19", QStringLiteral("组 变 单"), 472, 88, 80, 28, this, &PositionExclusionEditor::Command19_Click);
 
     // Bottom row.
-    MakeButton(this, "Command25", QStringLiteral("开始过滤号码"), 8, 282, 110, 28, this, &PositionExclusionEditor::Command25_Click);
-    MakeButton(this, "Command22", QStringLiteral("撤消"), 160, 282, 70, 28, this, &PositionExclusionEditor::Command22_Click);
-    MakeButton(this, "Command23", QStringLiteral("恢复"), 236, 282, 70, 28, this, &PositionExclusionEditor::Command23_Click);
-    MakeButton(this, "Command24", QStringLiteral("[做大底]"), 312, 282, 80, 28, this, &PositionExclusionEditor::Command24_Click);
-    MakeButton(this, "Command18", QStringLiteral("返回>>"), 472, 282, 80, 28, this, &PositionExclusionEditor::Command18_Click);
+    using E = PositionExclusionEditor;
+    dialogs::MakeBottomRow<E>(this, {282,
+                                     {"Command25", "开始过滤号码", 8, 110, &E::Command25_Click},
+                                     {"Command22", "撤消", 160, 70, &E::Command22_Click},
+                                     {"Command23", "恢复", 236, 70, &E::Command23_Click},
+                                     {"Command24", "[做大底]", 312, 80, &E::Command24_Click},
+                                     {"Command18", "返回>>", 472, 80, &E::Command18_Click}});
     setFixedSize(560, 318);
 
     timer1_ = new QTimer(this);

@@ -380,14 +380,10 @@ void SetOperationsWindow::Command11_Click() {
     hide();
     dialogs::WorkbenchApi* bench = dialogs::Workbench();
     if (!bench) return;
-    pool::PoolSession& session = bench->session();
-    session.pool = resultNumbers();
-    session.log.append(QStringLiteral("集合运算共导入") + QString::number(session.pool.size()) +
-                       QStringLiteral("注") + pool::kNewLine);
-    session.setDescription = QStringLiteral("集合运算");
+    const QStringList numbers = resultNumbers();
     bench->enterFilteringMode();
-    pool::RemoveDuplicateNumbers(session.pool);
-    session.CommitSet();
+    bench->session().TakeNumbers(numbers, QStringLiteral("集合运算共导入%1注").arg(numbers.size()) + pool::kNewLine,
+                                 QStringLiteral("集合运算"), pool::PoolSession::Duplicates::Remove);
 }
 
 void SetOperationsWindow::ListView1_DblClick() {

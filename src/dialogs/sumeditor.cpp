@@ -39,11 +39,13 @@ SumEditor::SumEditor(QWidget* parent) : QDialog(parent) {
     MakeButton(page, "Command3", QStringLiteral("全清"), 240, 124, 76, 28, this, &SumEditor::Command3_Click);
     MakeButton(page, "Command2", QStringLiteral("反选"), 324, 124, 76, 28, this, &SumEditor::Command2_Click);
 
-    MakeButton(this, "Command7", QStringLiteral("开始过滤号码"), 8, 216, 110, 28, this, &SumEditor::Command7_Click);
-    MakeButton(this, "Command1", QStringLiteral("撤消"), 124, 216, 70, 28, this, &SumEditor::Command1_Click);
-    MakeButton(this, "Command4", QStringLiteral("恢复"), 198, 216, 70, 28, this, &SumEditor::Command4_Click);
-    MakeButton(this, "Command5", QStringLiteral("[做大底]"), 272, 216, 80, 28, this, &SumEditor::Command5_Click);
-    MakeButton(this, "Command6", QStringLiteral("返回"), 356, 216, 70, 28, this, &SumEditor::Command6_Click);
+    using E = SumEditor;
+    dialogs::MakeBottomRow<E>(this, {216,
+                                     {"Command7", "开始过滤号码", 8, 110, &E::Command7_Click},
+                                     {"Command1", "撤消", 124, 70, &E::Command1_Click},
+                                     {"Command4", "恢复", 198, 70, &E::Command4_Click},
+                                     {"Command5", "[做大底]", 272, 80, &E::Command5_Click},
+                                     {"Command6", "返回", 356, 70, &E::Command6_Click}});
     setFixedSize(436, 252);
 
     Form_Load();

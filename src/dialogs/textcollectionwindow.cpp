@@ -111,11 +111,7 @@ void TextCollectionWindow::Command5_Click() {
     hide();
     dialogs::WorkbenchApi* bench = dialogs::Workbench();
     if (!bench) return;
-    pool::PoolSession& session = bench->session();
-    session.pool = numbers;
-    session.log.append(QStringLiteral("数据采集共") + QString::number(numbers.size()) + QStringLiteral("注") +
-                       pool::kNewLine);
-    session.setDescription = QStringLiteral("数据采集");
     bench->enterFilteringMode();
-    session.CommitSet();
+    bench->session().TakeNumbers(numbers, QStringLiteral("数据采集共%1注").arg(numbers.size()) + pool::kNewLine,
+                                 QStringLiteral("数据采集"));
 }

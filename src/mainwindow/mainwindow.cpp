@@ -9,6 +9,7 @@
 #include "mainwindow/historylist.h"
 #include "mainwindow/mainwindowlayout.h"
 #include "mainwindow/trayicon.h"
+#include "platform/ui/controls.h"
 #include "platform/ui/clicksource.h"
 #include "platform/ui/columnfit.h"
 #include "platform/ui/tablefont.h"
@@ -48,12 +49,6 @@ QPixmap DropArrow(const QColor& color) {
     return pm;
 }
 
-QLabel* MakeLabel(QWidget* parent, const char* name, const QString& text = {}) {
-    auto* l = new QLabel(text, parent);
-    l->setObjectName(QLatin1String(name));
-    return l;
-}
-
 }  // namespace
 
 MainWindow* MainWindow::instance() { return g_instance; }
@@ -75,9 +70,8 @@ QString MainWindow::BoardUrl() { return common::HomeUrl() + QStringLiteral("/3d/
 
 MainWindow::MainWindow(QWidget* parent) : QWidget(parent) {
     g_instance = this;
-    common::AppState& app = common::App();
-    // 1. Board closed; the workbench's undo ring starts at 0 when the workbench is created.
-    app.boardOpen = false;
+    // 1. The board starts closed (boardOpen_); the workbench's undo ring starts at 0 when the
+    // workbench is created.
     // 2. The window and the reload.
     setObjectName(QStringLiteral("Form1"));
     setWindowFlags(Qt::Window | Qt::FramelessWindowHint);
@@ -98,6 +92,7 @@ MainWindow::MainWindow(QWidget* parent) : QWidget(parent) {
             &MainWindow::lotteryChanged);
     tray_->install();
     // 5.
+    common::AppState& app = common::App();
     app.trayToggleEnabled = true;
     app.drawListDirty = true;
     // 6. Settings.
@@ -133,20 +128,20 @@ void MainWindow::buildControls() {
         "#Form1 > #winmin, #Form1 > #winexit { color: white; background: transparent; font-weight: bold; }"
         "#Form1 > #Picture6 { background: #E6E0D0; }"));
 
-    Bar = MakeLabel(this, "Bar");
-    RightBar = MakeLabel(this, "RightBar");
-    Image18 = MakeLabel(this, "Image18");
-    Image17 = MakeLabel(this, "Image17");
+    Bar = ui::MakeLabel(this, "Bar");
+    RightBar = ui::MakeLabel(this, "RightBar");
+    Image18 = ui::MakeLabel(this, "Image18");
+    Image17 = ui::MakeLabel(this, "Image17");
     Image17->setPixmap(mainwindow::AppIcon().pixmap(24, 24));
     Image17->setGeometry(6, 4, 24, 24);
-    titleLabel = MakeLabel(this, "Label13dd", QStringLiteral("Sifmora 5.80"));
+    titleLabel = ui::MakeLabel(this, "Label13dd", QStringLiteral("Sifmora 5.80"));
     titleLabel->setGeometry(36, 8, 150, 18);
-    Label3 = MakeLabel(this, "Label3");
+    Label3 = ui::MakeLabel(this, "Label3");
     Label3->setGeometry(190, 8, 110, 18);
-    Label2 = MakeLabel(this, "Label2");
+    Label2 = ui::MakeLabel(this, "Label2");
     Label2->setGeometry(0, 8, 150, 18);
-    minimizeButton = MakeLabel(this, "winmin", QStringLiteral("_"));
-    winexit = MakeLabel(this, "winexit", QStringLiteral("×"));
+    minimizeButton = ui::MakeLabel(this, "winmin", QStringLiteral("_"));
+    winexit = ui::MakeLabel(this, "winexit", QStringLiteral("×"));
     minimizeButton->setAlignment(Qt::AlignCenter);
     winexit->setAlignment(Qt::AlignCenter);
     minimizeButton->setCursor(Qt::PointingHandCursor);
@@ -157,9 +152,9 @@ void MainWindow::buildControls() {
     toolbarStrip->setGeometry(5, 34, Px(kNarrowWidth) - 10, 40);
     buildToolbar();
 
-    Image20 = MakeLabel(this, "Image20", QStringLiteral("☰"));
+    Image20 = ui::MakeLabel(this, "Image20", QStringLiteral("☰"));
     Image20->setGeometry(5, 78, 20, 18);
-    Picture2 = MakeLabel(this, "Picture2", QStringLiteral("菜单"));
+    Picture2 = ui::MakeLabel(this, "Picture2", QStringLiteral("菜单"));
     Picture2->setGeometry(27, 78, 60, 18);
 
     struct ButtonDef {
@@ -196,8 +191,8 @@ void MainWindow::buildControls() {
     // The drop-down arrows lie on the right end of their buttons: a click on the arrow offers
     // 单选 and 组选, a click on the body repeats the last choice. The arrow is painted, not a
     // font's glyph: some CJK fonts draw "▼" as a dot.
-    Picture4 = MakeLabel(Command3, "Picture4");
-    Picture3 = MakeLabel(Command8, "Picture3");
+    Picture4 = ui::MakeLabel(Command3, "Picture4");
+    Picture3 = ui::MakeLabel(Command8, "Picture3");
     for (QLabel* arrow : {Picture4, Picture3}) {
         auto* button = static_cast<QPushButton*>(arrow->parentWidget());
         arrow->setGeometry(button->width() - kArrowWidth - 2, 2, kArrowWidth, button->height() - 4);
@@ -209,13 +204,13 @@ void MainWindow::buildControls() {
         button->setStyleSheet(QStringLiteral("QPushButton { padding-right: %1px; }").arg(kArrowWidth));
     }
 
-    Label1 = MakeLabel(this, "Label1");
+    Label1 = ui::MakeLabel(this, "Label1");
     Label1->setGeometry(100, 78, 432, 18);
     Picture6 = new QWidget(this);
     Picture6->setObjectName(QStringLiteral("Picture6"));
     Picture6->setGeometry(100, 98, 432, 18);
     Picture6->setAttribute(Qt::WA_StyledBackground);
-    Label4 = MakeLabel(Picture6, "Label4", mainwindow::HistoryHeaderText());
+    Label4 = ui::MakeLabel(Picture6, "Label4", mainwindow::HistoryHeaderText());
     Label4->setGeometry(2, 0, 430, 18);
 
     const QFont fixed = ui::TableFont();
@@ -237,7 +232,7 @@ void MainWindow::buildControls() {
     WebBrowser1 = new ui::WebView(this);
     WebBrowser1->setObjectName(QStringLiteral("WebBrowser1"));
     WebBrowser1->setGeometry(Px(kNarrowWidth) + 2, 34, 196, 410);
-    Label5 = MakeLabel(this, "Label5", QStringLiteral("刷新公告栏"));
+    Label5 = ui::MakeLabel(this, "Label5", QStringLiteral("刷新公告栏"));
     Label5->setGeometry(Px(kNarrowWidth) + 2, 446, 100, 18);
     Label5->setCursor(Qt::PointingHandCursor);
     connect(WebBrowser1, &ui::WebView::documentComplete, this, &MainWindow::WebBrowser1_DocumentComplete);

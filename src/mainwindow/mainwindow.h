@@ -151,6 +151,8 @@ public:
 
     // The board page's address.
     static QString BoardUrl();
+    // Whether the announcement board is open (wide once its page is shown); closed at creation.
+    bool boardOpen() const { return boardOpen_; }
     // Shows a table in Text1 (lines may end in "\r\n") with the caret after its last line, in
     // the table font's largest size that shows every column (and the history header's, with it).
     void showText(const QString& text, bool withHeader = false);
@@ -184,5 +186,6 @@ private:
     bool lastRouteGroup_ = false;
     bool last1234Group_ = false;
     bool closing_ = false;
+    bool boardOpen_ = false;
     bool switchingHere_ = false;  // inside switchLottery
 };

@@ -35,19 +35,18 @@ void MainWindow::showNarrowLayout() { applyBoardLayout(false); }
 
 void MainWindow::Timer2_Timer() {
     Timer2->stop();
-    common::App().boardOpen = true;
+    boardOpen_ = true;
     WebBrowser1->Navigate(BoardUrl());
 }
 
 void MainWindow::openguang_Click() {
-    common::AppState& app = common::App();
-    if (app.boardOpen) {
+    if (boardOpen_) {
         showNarrowLayout();
         WebBrowser1->Navigate(QStringLiteral("about:blank"));
     } else {
         WebBrowser1->Navigate(BoardUrl());
     }
-    app.boardOpen = !app.boardOpen;
+    boardOpen_ = !boardOpen_;
 }
 
 void MainWindow::Bar_DblClick() { openguang_Click(); }
@@ -56,10 +55,10 @@ void MainWindow::Label5_Click() { WebBrowser1->Refresh2(); }
 
 void MainWindow::WebBrowser1_DocumentComplete() {
     if (isMinimized() || isMaximized()) showNormal();
-    if (common::App().boardOpen) applyBoardLayout(true);
+    if (boardOpen_) applyBoardLayout(true);
 }
 
 void MainWindow::WebBrowser1_NavigateError() {
     if (isMinimized() || isMaximized()) showNormal();
-    common::App().boardOpen = true;
+    boardOpen_ = true;
 }

@@ -172,6 +172,15 @@ void PoolSession::Redo() {
 
 QString PoolSession::CountLabel(int n) { return QStringLiteral("还剩：") + QString::number(n) + QStringLiteral("注"); }
 
+void PoolSession::TakeNumbers(NumberPool numbers, const QString& logLine, const QString& description,
+                              Duplicates duplicates) {
+    pool = std::move(numbers);
+    if (!logLine.isEmpty()) log.append(logLine);
+    setDescription = description;
+    if (duplicates == Duplicates::Remove) RemoveDuplicateNumbers(pool);
+    CommitSet();
+}
+
 int PoolSession::RunFilter(const QString& titleWithStart, const QString& description,
                            const std::function<void(NumberPool&, QString& log)>& routine) {
     const int before = int(pool.size());

@@ -100,6 +100,13 @@ public:
     // "还剩：" n "注".
     static QString CountLabel(int n);
 
+    // Numbers brought in from outside the pool (collected, computed, previewed, a base set):
+    // they replace the pool, logLine goes to the log (none when empty), the set takes the
+    // description, duplicates go when asked, then the commit.
+    enum class Duplicates { Keep, Remove };
+    void TakeNumbers(NumberPool numbers, const QString& logLine, const QString& description,
+                     Duplicates duplicates = Duplicates::Keep);
+
     // Runs a filter routine inside the standard log frame: header, the routine's removed
     // numbers, the counts, the description, commit. Returns the number removed.
     int RunFilter(const QString& titleWithStart, const QString& description,

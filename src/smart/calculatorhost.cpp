@@ -1,10 +1,10 @@
 #include "smart/calculatorhost.h"
 
+#include "platform/ui/clipboard.h"
 #include "platform/ui/messagebox.h"
 #include "platform/ui/scriptboxes.h"
 
 #include <QApplication>
-#include <QClipboard>
 #include <QElapsedTimer>
 #include <QPointer>
 #include <QThread>
@@ -34,10 +34,7 @@ RunHost WindowRunHost(QWidget* parent, const SchemeCalculator& calc, std::functi
     h.message = [owner](const QString& text) { ui::MsgBox(text, ui::Icon::None, ui::Buttons::Ok, ui::kAppTitle, owner); };
     h.scriptError = [owner, &calc](const script::ScriptError& e, const QString& verifyText) {
         ui::MsgBox(calc.conditionErrorText(e), ui::Icon::None, ui::Buttons::Ok, QString(), owner);
-        if (QClipboard* cb = QApplication::clipboard()) {
-            cb->clear();
-            cb->setText(verifyText);
-        }
+        ui::PutOnClipboard(verifyText);
     };
     return h;
 }

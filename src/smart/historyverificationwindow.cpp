@@ -169,7 +169,7 @@ void HistoryVerificationWindow::Command1_Click() {
 void HistoryVerificationWindow::saveScheme() {
     // The scheme the last draw used is the program's, saved once per run rather than four
     // times a draw.
-    common::SaveSetting(QStringLiteral("zl"), QString::number(common::App().smartScheme));
+    common::SaveSmartScheme(common::App().smartScheme);
 }
 
 void HistoryVerificationWindow::abandonRun(const QString& savedLog) {

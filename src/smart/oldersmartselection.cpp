@@ -144,9 +144,8 @@ void OlderSmartSelection::Command2_Click() {
     if (dialogs::WorkbenchApi* wb = dialogs::Workbench()) {
         pool::PoolSession& session = wb->session();
         wb->enterFilteringMode();
-        // The description goes in before the commit, so the workbench labels the set with it.
-        session.setDescription = QStringLiteral("智能选号");
-        session.CommitSet();
+        // The selection was made in the pool itself; its log line replaces the whole log.
+        session.TakeNumbers(std::move(session.pool), QString(), QStringLiteral("智能选号"));
         session.log.setText(smart::OldSelectionLogLine(common::App().lotteryIsP3, history.newest(),
                                                        int(session.pool.size())));
     }

@@ -1,12 +1,12 @@
 #include "smart/schemecalculatorwindow.h"
 
+#include "platform/ui/filedialogs.h"
 #include "platform/ui/messagebox.h"
 #include "smart/calculatorhost.h"
 
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDesktopServices>
-#include <QFileDialog>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -22,7 +22,6 @@
 
 namespace smart {
 
-std::function<QString()> SchemeCalculatorWindow::importFileChooser;
 std::function<void(const QString&, const QString&)> SchemeCalculatorWindow::reportOpener;
 
 QString RunCaption(RunState state) {
@@ -326,8 +325,7 @@ void SchemeCalculatorWindow::Check1_Click() {
 void SchemeCalculatorWindow::Command11_Click() { setRunState(RunState::Stopped); }
 
 static QString ChooseImportFile(QWidget* parent) {
-    if (SchemeCalculatorWindow::importFileChooser) return SchemeCalculatorWindow::importFileChooser();
-    return QFileDialog::getOpenFileName(parent, QStringLiteral("导入"), QString(), QStringLiteral("文本文件 (*.txt)"));
+    return ui::AskOpenFileName(parent, QStringLiteral("导入"), QStringLiteral("文本文件 (*.txt)"));
 }
 
 void SchemeCalculatorWindow::Command16_Click() {

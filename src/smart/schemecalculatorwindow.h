@@ -77,8 +77,6 @@ public slots:
     void List3_DblClick();           // opens the report file a line names
 
 public:
-    // Test hook: the file an import reads instead of asking (empty: cancelled).
-    static std::function<QString()> importFileChooser;
     // Test hook: instead of starting the text editor with a report file.
     static std::function<void(const QString& path, const QString& tag)> reportOpener;
 

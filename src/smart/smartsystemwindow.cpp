@@ -6,6 +6,7 @@
 #include "common/settings.h"
 #include "dialogs/dialogutil.h"
 #include "dialogs/workbenchapi.h"
+#include "platform/ui/controls.h"
 #include "platform/ui/webview.h"
 #include "platform/download.h"
 #include "platform/ui/helpmark.h"
@@ -44,21 +45,6 @@ const QString kTestMark = QStringLiteral("test");
 constexpr int kTestCodeOffset = 7;
 
 const char* const kSchemeKillCaptions[4] = {" 方案一杀码", " 方案二杀码", " 方案三杀码", " 方案四杀码"};
-
-QLabel* PlacedLabel(QWidget* parent, const QString& name, const QString& text, int x, int y, int w, int h) {
-    auto* label = new QLabel(text, parent);
-    label->setObjectName(name);
-    label->setGeometry(x, y, w, h);
-    return label;
-}
-
-QComboBox* PickList(QWidget* parent, const QString& name, const QStringList& items, int x, int y) {
-    auto* combo = new QComboBox(parent);
-    combo->setObjectName(name);
-    combo->addItems(items);  // pick-only: not editable
-    combo->setGeometry(x, y, 90, 24);
-    return combo;
-}
 
 }  // namespace
 
@@ -101,21 +87,21 @@ void SmartSystemWindow::buildOptions() {
     auto* basic = new QGroupBox(QStringLiteral("基本设置"), this);
     basic->setObjectName(QStringLiteral("Frame1"));
     basic->setGeometry(8, 8, 300, 120);
-    PlacedLabel(basic, QStringLiteral("Label3"), QStringLiteral("设置杀胆个数："), 8, 20, 110, 24);
-    killCount_ = PickList(basic, QStringLiteral("Combo3"), {QStringLiteral("1个"), QStringLiteral("2个"), QStringLiteral("3个")},
-                          120, 20);
-    PlacedLabel(basic, QStringLiteral("Label2"), QStringLiteral("生成号码类型："), 8, 52, 110, 24);
-    baseType_ = PickList(basic, QStringLiteral("Combo2"),
-                         {QStringLiteral("全部组选"), QStringLiteral("组选六"), QStringLiteral("组选三")}, 120, 52);
+    ui::MakeLabel(basic, QStringLiteral("Label3"), QStringLiteral("设置杀胆个数："), 8, 20, 110, 24);
+    killCount_ = ui::MakePickList(basic, QStringLiteral("Combo3"),
+                                  {QStringLiteral("1个"), QStringLiteral("2个"), QStringLiteral("3个")}, 120, 20, 90);
+    ui::MakeLabel(basic, QStringLiteral("Label2"), QStringLiteral("生成号码类型："), 8, 52, 110, 24);
+    baseType_ = ui::MakePickList(basic, QStringLiteral("Combo2"),
+                                 {QStringLiteral("全部组选"), QStringLiteral("组选六"), QStringLiteral("组选三")}, 120, 52, 90);
     connect(baseType_, qOverload<int>(&QComboBox::activated), this, &SmartSystemWindow::Combo2_Click);
-    PlacedLabel(basic, QStringLiteral("Label1"), QStringLiteral("过滤和值个数："), 8, 84, 110, 24);
-    sumCount_ = PickList(basic, QStringLiteral("Combo1"),
-                         {QStringLiteral("0"), QStringLiteral("1"), QStringLiteral("2"), QStringLiteral("3")}, 120, 84);
+    ui::MakeLabel(basic, QStringLiteral("Label1"), QStringLiteral("过滤和值个数："), 8, 84, 110, 24);
+    sumCount_ = ui::MakePickList(basic, QStringLiteral("Combo1"),
+                                 {QStringLiteral("0"), QStringLiteral("1"), QStringLiteral("2"), QStringLiteral("3")}, 120, 84, 90);
 
     auto* schemes = new QGroupBox(QStringLiteral("智能方案"), this);
     schemes->setObjectName(QStringLiteral("Frame2"));
     schemes->setGeometry(316, 8, 316, 120);
-    PlacedLabel(schemes, QStringLiteral("Label4"), QStringLiteral("设置杀胆方案："), 8, 20, 120, 24);
+    ui::MakeLabel(schemes, QStringLiteral("Label4"), QStringLiteral("设置杀胆方案："), 8, 20, 120, 24);
     scheme_ = new QSlider(Qt::Horizontal, schemes);
     scheme_->setObjectName(QStringLiteral("Slider1"));
     scheme_->setRange(0, 3);
@@ -123,8 +109,8 @@ void SmartSystemWindow::buildOptions() {
     scheme_->setTickPosition(QSlider::TicksBelow);
     scheme_->setGeometry(16, 48, 280, 28);
     for (int k = 0; k < 4; ++k)
-        PlacedLabel(schemes, QStringLiteral("Label%1").arg(5 + k), QStringLiteral("方案%1").arg(k + 1), 8 + k * 88, 80, 60,
-                    20);
+        ui::MakeLabel(schemes, QStringLiteral("Label%1").arg(5 + k), QStringLiteral("方案%1").arg(k + 1), 8 + k * 88, 80,
+                      60, 20);
 
     auto* lottery = new QGroupBox(QStringLiteral("彩票类型"), this);
     lottery->setObjectName(QStringLiteral("Frame3"));
@@ -145,13 +131,13 @@ void SmartSystemWindow::buildOptions() {
 }
 
 void SmartSystemWindow::buildResultRow() {
-    result_ = PlacedLabel(this, QStringLiteral("Label14"),
-                          QStringLiteral("小提示：您可以点击“确定”按钮开始计算今天的不定位杀四码..."), 8, 196, 624, 24);
+    result_ = ui::MakeLabel(this, QStringLiteral("Label14"),
+                            QStringLiteral("小提示：您可以点击“确定”按钮开始计算今天的不定位杀四码..."), 8, 196, 624, 24);
     result_->setStyleSheet(QStringLiteral("color: red;"));
     new smart::ClickWatcher(result_, nullptr, [this] { Label14_DblClick(); });
-    busy_ = PlacedLabel(this, QStringLiteral("Label9"), QStringLiteral("请稍候，正在算号..."), 8, 224, 300, 24);
+    busy_ = ui::MakeLabel(this, QStringLiteral("Label9"), QStringLiteral("请稍候，正在算号..."), 8, 224, 300, 24);
     busy_->hide();
-    testMark_ = PlacedLabel(this, QStringLiteral("Label15"), QString(), 616, 224, 16, 16);
+    testMark_ = ui::MakeLabel(this, QStringLiteral("Label15"), QString(), 616, 224, 16, 16);
     new smart::ClickWatcher(testMark_, [this] { Label15_Click(); }, nullptr);
 
     ok_ = MakeButton(this, "Command2", QStringLiteral("确定"), 316, 224, 70, 28);
@@ -165,24 +151,24 @@ void SmartSystemWindow::buildResultRow() {
 }
 
 void SmartSystemWindow::buildNotes() {
-    auto* image = PlacedLabel(this, QStringLiteral("Image1"), QString(), 8, 256, 24, 24);
+    auto* image = ui::MakeLabel(this, QStringLiteral("Image1"), QString(), 8, 256, 24, 24);
     ui::SetHelpMark(image, QStringLiteral("单击显示提示，双击复制方案"));
     new smart::ClickWatcher(image, [this] { Image1_Click(); }, [this] { Image1_DblClick(); });
-    choosingTip_ = PlacedLabel(this, QStringLiteral("Label12"),
-                               QStringLiteral("您知道怎样正确选择方案来提高中奖率吗？\n"
-                                              "    每种方案的杀码概率都是相近的，但组合形式不同，可先将几种方案进行历史成绩验证，"
-                                              "由于需要较长时间，建议验证10期就够了，然后再选择当期自己感觉比较好的方案，"
-                                              "毕竟电脑比不过人脑，这样加入一些人为的判断，会收到事半功倍的效果。"),
-                               40, 256, 420, 80);
+    choosingTip_ = ui::MakeLabel(this, QStringLiteral("Label12"),
+                                 QStringLiteral("您知道怎样正确选择方案来提高中奖率吗？\n"
+                                                "    每种方案的杀码概率都是相近的，但组合形式不同，可先将几种方案进行历史成绩验证，"
+                                                "由于需要较长时间，建议验证10期就够了，然后再选择当期自己感觉比较好的方案，"
+                                                "毕竟电脑比不过人脑，这样加入一些人为的判断，会收到事半功倍的效果。"),
+                                 40, 256, 420, 80);
     choosingTip_->setWordWrap(true);
     choosingTip_->hide();
-    auto* description = PlacedLabel(this, QStringLiteral("Label8"),
-                                    QStringLiteral("说明：\n"
-                                                   "1.智能系统Vexon系列是最新研究的全新不定位杀四码方法，由于算法非常复杂，"
-                                                   "完成一期杀码大概要1分钟左右。\n"
-                                                   "2.超精准的杀码方法，如果你有时间，可以验证100期试试看，可能要几个小时，"
-                                                   "不过很值得。"),
-                                    8, 340, 300, 100);
+    auto* description = ui::MakeLabel(this, QStringLiteral("Label8"),
+                                      QStringLiteral("说明：\n"
+                                                     "1.智能系统Vexon系列是最新研究的全新不定位杀四码方法，由于算法非常复杂，"
+                                                     "完成一期杀码大概要1分钟左右。\n"
+                                                     "2.超精准的杀码方法，如果你有时间，可以验证100期试试看，可能要几个小时，"
+                                                     "不过很值得。"),
+                                      8, 340, 300, 100);
     description->setWordWrap(true);
 
     auto* guide = new QPlainTextEdit(this);
@@ -245,8 +231,7 @@ void SmartSystemWindow::closeEvent(QCloseEvent* event) {
 // ---- Options ------------------------------------------------------------------------------
 
 void SmartSystemWindow::Check1_Click() {
-    common::SaveSetting(QStringLiteral("zlxuanhao"),
-                        openWithBench_->isChecked() ? QStringLiteral("1") : QStringLiteral("0"));
+    common::SaveSmartPick(openWithBench_->isChecked());
 }
 
 void SmartSystemWindow::Option1_Click() {
@@ -437,7 +422,7 @@ const pool::NumberPool& SmartSystemWindow::numberPool() { return poolForRun(); }
 
 QString SmartSystemWindow::computeScheme(int base, int scheme, bool replay) {
     scheme_->setValue(scheme);
-    if (!replay) common::SaveSetting(QStringLiteral("zl"), QString::number(scheme));
+    if (!replay) common::SaveSmartScheme(scheme);
     common::App().smartScheme = scheme;
 
     const common::DrawHistory& history = common::App().history;

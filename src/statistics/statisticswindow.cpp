@@ -3,6 +3,7 @@
 
 #include "common/appstate.h"
 #include "dialogs/dialogutil.h"
+#include "platform/ui/controls.h"
 #include "platform/ui/messagebox.h"
 #include "statistics/omissionrow.h"
 #include "statistics/statstable.h"
@@ -32,22 +33,6 @@ struct StatsColumn {
     int twips;
     bool centred;
 };
-
-QLabel* MakeStatsLabel(QWidget* parent, const char* name, const QString& caption, int x, int y, int w, int h = 20) {
-    auto* label = new QLabel(caption, parent);
-    label->setObjectName(QString::fromLatin1(name));
-    label->setGeometry(x, y, w, h);
-    return label;
-}
-
-QComboBox* MakeStatsCombo(QWidget* parent, const char* name, const QStringList& items, int x, int y, int w) {
-    auto* combo = new QComboBox(parent);
-    combo->setObjectName(QString::fromLatin1(name));
-    combo->setEditable(false);  // every list is pick-only
-    combo->addItems(items);
-    combo->setGeometry(x, y, w, 24);
-    return combo;
-}
 
 QStringList OmissionTitles() { return QStringList{QStringLiteral("类别")} + statistics::OmissionMeasureTitles(); }
 
@@ -123,39 +108,40 @@ void StatisticsWindow::buildControls() {
             &StatisticsWindow::Command9_Click);
 
     // 公式统计
-    formulaFirst_ = MakeStatsCombo(pages[1], "Combo1", {QStringLiteral("百位"), QStringLiteral("十位"), QStringLiteral("个位")}, 6, 6, 70);
-    formulaOp_ = MakeStatsCombo(pages[1], "Combo2", {QStringLiteral("加"), QStringLiteral("减"), QStringLiteral("乘")}, 82, 6, 60);
-    formulaSecond_ = MakeStatsCombo(pages[1], "Combo3", {QStringLiteral("百位"), QStringLiteral("十位"), QStringLiteral("个位")}, 148, 6, 70);
+    const QStringList positions{QStringLiteral("百位"), QStringLiteral("十位"), QStringLiteral("个位")};
+    formulaFirst_ = ui::MakePickList(pages[1], "Combo1", positions, 6, 6, 70);
+    formulaOp_ = ui::MakePickList(pages[1], "Combo2", {QStringLiteral("加"), QStringLiteral("减"), QStringLiteral("乘")}, 82, 6, 60);
+    formulaSecond_ = ui::MakePickList(pages[1], "Combo3", positions, 148, 6, 70);
     connect(MakeButton(pages[1], "Command2", QStringLiteral("查询"), 226, 5, 70, 26), &QPushButton::clicked, this,
             &StatisticsWindow::Command2_Click);
     makeView(2, pages[1], QRect(6, 38, 525, 260));
-    formulaCaption_ = MakeStatsLabel(pages[1], "Label1", QString(), 6, 304, 400);
+    formulaCaption_ = ui::MakeLabel(pages[1], "Label1", QString(), 6, 304, 400, 20);
     formulaCopy_ = MakeButton(pages[1], "Command6", QStringLiteral("复制结果"), 441, 302, 90, 26);
     connect(formulaCopy_, &QPushButton::clicked, this, &StatisticsWindow::Command6_Click);
 
     // 复式统计
-    MakeStatsLabel(pages[2], "Label13", QStringLiteral("组选统计:"), 6, 8, 64);
+    ui::MakeLabel(pages[2], "Label13", QStringLiteral("组选统计:"), 6, 8, 64, 20);
     QStringList groupItems{QStringLiteral("请选择条件")};
     for (int n = 1; n <= 9; ++n)
         groupItems << QStringLiteral("组选%1码").arg(n);
-    groupSize_ = MakeStatsCombo(pages[2], "Combo4", groupItems, 70, 6, 100);
+    groupSize_ = ui::MakePickList(pages[2], "Combo4", groupItems, 70, 6, 100);
     connect(groupSize_, qOverload<int>(&QComboBox::activated), this, &StatisticsWindow::Combo4_Click);
-    MakeStatsLabel(pages[2], "Label14", QStringLiteral("单选统计:"), 182, 8, 64);
+    ui::MakeLabel(pages[2], "Label14", QStringLiteral("单选统计:"), 182, 8, 64, 20);
     const char* sizeNames[3][2] = {{"Label15", "Combo11"}, {"Label16", "Combo12"}, {"Label17", "Combo13"}};
     const char16_t* sizeCaptions[3] = {u"百", u"十", u"个"};
     for (int p = 0; p < 3; ++p) {
         const int x = 246 + p * 70;
-        MakeStatsLabel(pages[2], sizeNames[p][0], QString::fromUtf16(sizeCaptions[p]), x, 8, 16);
+        ui::MakeLabel(pages[2], sizeNames[p][0], QString::fromUtf16(sizeCaptions[p]), x, 8, 16, 20);
         // The design items are replaced by the sizes at load.
-        straightSizes_[p] = MakeStatsCombo(pages[2], sizeNames[p][1], groupItems.mid(1), x + 16, 6, 50);
+        straightSizes_[p] = ui::MakePickList(pages[2], sizeNames[p][1], groupItems.mid(1), x + 16, 6, 50);
     }
     connect(MakeButton(pages[2], "Command10", QStringLiteral("开始单选统计"), 458, 5, 110, 26), &QPushButton::clicked,
             this, &StatisticsWindow::Command10_Click);
     connect(MakeButton(pages[2], "Command11", QStringLiteral("统计缩水器的号码"), 574, 5, 140, 26),
             &QPushButton::clicked, this, &StatisticsWindow::Command11_Click);
     makeView(3, pages[2], QRect(6, 38, 744, 298));
-    compoundCaption_ = MakeStatsLabel(pages[2], "Label2", QString(), 6, 346, 400);
-    rowCountLabel_ = MakeStatsLabel(pages[2], "RowCountLabel", QString(), 410, 346, 244);
+    compoundCaption_ = ui::MakeLabel(pages[2], "Label2", QString(), 6, 346, 400, 20);
+    rowCountLabel_ = ui::MakeLabel(pages[2], "RowCountLabel", QString(), 410, 346, 244, 20);
     rowCountLabel_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     connect(MakeButton(pages[2], "Command8", QStringLiteral("复制结果"), 660, 344, 90, 26), &QPushButton::clicked, this,
             &StatisticsWindow::Command8_Click);
@@ -166,15 +152,15 @@ void StatisticsWindow::buildControls() {
     int x = 6;
     for (int k = 0; k < 4; ++k) {
         const int labelWidth = k == 3 ? 56 : 30;
-        MakeStatsLabel(pages[3], planNames[k][0], QString::fromUtf16(planCaptions[k]), x, 8, labelWidth);
-        planLists_[k] = MakeStatsCombo(pages[3], planNames[k][1], {}, x + labelWidth, 6, 64);
+        ui::MakeLabel(pages[3], planNames[k][0], QString::fromUtf16(planCaptions[k]), x, 8, labelWidth, 20);
+        planLists_[k] = ui::MakePickList(pages[3], planNames[k][1], {}, x + labelWidth, 6, 64);
         x += labelWidth + 72;
     }
-    MakeStatsLabel(pages[3], "Label7", QStringLiteral("收益"), x, 8, 30);
+    ui::MakeLabel(pages[3], "Label7", QStringLiteral("收益"), x, 8, 30, 20);
     planTarget_ = new QLineEdit(pages[3]);
     planTarget_->setObjectName(QStringLiteral("Text1"));
     planTarget_->setGeometry(x + 30, 6, 64, 24);
-    planPercent_ = MakeStatsLabel(pages[3], "Label8", QStringLiteral("%"), x + 96, 8, 14);
+    planPercent_ = ui::MakeLabel(pages[3], "Label8", QStringLiteral("%"), x + 96, 8, 14, 20);
     planByAmount_ = new QCheckBox(QStringLiteral("以奖金计算"), pages[3]);
     planByAmount_->setObjectName(QStringLiteral("Check1"));
     planByAmount_->setGeometry(x + 114, 6, 96, 24);
@@ -185,20 +171,20 @@ void StatisticsWindow::buildControls() {
             &StatisticsWindow::Command7_Click);
 
     // 号码历史开出次数统计
-    MakeStatsLabel(pages[4], "Label9", QStringLiteral("设置出现次数范围："), 6, 8, 120);
-    countLow_ = MakeStatsCombo(pages[4], "Combo9", {}, 126, 6, 60);
-    MakeStatsLabel(pages[4], "Label11", QStringLiteral("…"), 190, 8, 16);
-    countHigh_ = MakeStatsCombo(pages[4], "Combo10", {}, 208, 6, 60);
+    ui::MakeLabel(pages[4], "Label9", QStringLiteral("设置出现次数范围："), 6, 8, 120, 20);
+    countLow_ = ui::MakePickList(pages[4], "Combo9", {}, 126, 6, 60);
+    ui::MakeLabel(pages[4], "Label11", QStringLiteral("…"), 190, 8, 16, 20);
+    countHigh_ = ui::MakePickList(pages[4], "Combo10", {}, 208, 6, 60);
     connect(MakeButton(pages[4], "Command4", QStringLiteral("生成结果"), 276, 5, 80, 26), &QPushButton::clicked, this,
             &StatisticsWindow::Command4_Click);
     countPick_ = new QPlainTextEdit(pages[4]);
     countPick_->setObjectName(QStringLiteral("Text2"));
     countPick_->setGeometry(6, 38, 350, 270);
     countPick_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    countTally_ = MakeStatsLabel(pages[4], "Label12", QString(), 6, 314, 200);
+    countTally_ = ui::MakeLabel(pages[4], "Label12", QString(), 6, 314, 200, 20);
     connect(MakeButton(pages[4], "Command5", QStringLiteral("复制号码"), 266, 312, 90, 26), &QPushButton::clicked, this,
             &StatisticsWindow::Command5_Click);
-    countsCaption_ = MakeStatsLabel(pages[4], "Label10", QString(), 6, 346, 400);
+    countsCaption_ = ui::MakeLabel(pages[4], "Label10", QString(), 6, 346, 400, 20);
     makeView(5, pages[4], QRect(366, 6, 384, 330));
 
     for (int n : {2, 3, 5}) {

@@ -12,6 +12,7 @@
 #include "dialogs/textcollectionwindow.h"
 #include "fakeworkbench.h"
 #include "platform/ui/messagebox.h"
+#include "hookreset.h"
 #include "testsupport.h"
 
 #include <QAction>
@@ -59,6 +60,7 @@ TEST(DialogButtons, EveryButtonReachesAHandler) {
     testsupport::ProgramDir program;
     FakeWorkbench bench;
     ui::MessageRecorder messages;
+    testsupport::FreshValue<common::AppState> appReset{common::App()};
     common::App().history = common::DrawHistory(QStringList{"2025001 456", "2025002 123"});
     PrizeCheckWindow folderTarget;
     struct Case {

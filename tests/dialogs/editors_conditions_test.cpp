@@ -11,6 +11,7 @@
 #include "dialogs/workbenchapi.h"
 #include "platform/ui/filedialogs.h"
 #include "platform/ui/messagebox.h"
+#include "hookreset.h"
 #include "testsupport.h"
 
 #include <QCheckBox>
@@ -76,8 +77,8 @@ private:
 
 class EditorTest : public ::testing::Test {
 protected:
+    testsupport::FreshValue<common::AppState> appReset{common::App()};  // a fresh one: not quitting, no history
     void SetUp() override {
-        common::App().busyFlag = false;
         recorder = std::make_unique<ui::MessageRecorder>();
         bench = std::make_unique<FamilyBench>();
     }
@@ -286,8 +287,6 @@ TEST_F(PositionalTest, DrawnAndUndrawnAreComplementary) {
     EXPECT_EQ(editor->patterns().size(), 998);
     EXPECT_FALSE(editor->patterns().contains(QStringLiteral("456")));
     EXPECT_TRUE(editor->patterns().contains(QStringLiteral("789")));
-    app.useAllDraws = true;
-    app.history = common::DrawHistory();
 }
 
 TEST_F(PositionalTest, FailedImportKeepsTheListAndSaysWhy) {

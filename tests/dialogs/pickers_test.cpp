@@ -158,11 +158,13 @@ TEST_F(PickerTest, PairPickerCloseHidesAndKeepsTicksUnlessQuitting) {
     EXPECT_FALSE(picker->isVisible());
     EXPECT_TRUE(picker->box(3)->isChecked());
 
-    common::App().busyFlag = true;
-    picker->show();
-    picker->close();
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    common::App().busyFlag = false;
+    {
+        testsupport::FreshValue<bool> quitting{common::App().busyFlag};
+        common::App().busyFlag = true;
+        picker->show();
+        picker->close();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
     EXPECT_FALSE(PairPicker::instance()->box(3)->isChecked());  // unloaded: a fresh picker
 }
 

@@ -47,6 +47,7 @@ void Press(QWidget* window, const char* name) {
 // Restores the process-wide state the windows read.
 class PreviewPrizeTest : public ::testing::Test {
 protected:
+    testsupport::FreshValue<common::AppState> appReset{common::App()};
     void SetUp() override {
         common::App().history = PreviewHistory({"456", "123"});
         common::App().lotteryIsP3 = false;
@@ -55,7 +56,6 @@ protected:
     }
     testsupport::HookReset<&ui::SetModalHandler> modalReset;
     void TearDown() override {
-        common::App().history.clear();
         common::SaveSetting(QStringLiteral("path"), QString());
         BetFolderChooser::ForgetRememberedPath();
     }

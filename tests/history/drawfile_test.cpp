@@ -1,5 +1,6 @@
 #include "common/appstate.h"
 #include "history/drawfile.h"
+#include "hookreset.h"
 #include "testsupport.h"
 
 #include <QFile>
@@ -19,15 +20,21 @@ QStringList LoadFrom(const QString& path) {
     EXPECT_TRUE(LoadDrawHistory());
     return common::App().history.draws();
 }
-}  // namespace
 
-TEST(DrawFile, RecordLayout) {
+// Loading writes the shared draw history; each case puts it back.
+class DrawFile : public ::testing::Test {
+protected:
+    testsupport::FreshValue<common::AppState> appReset{common::App()};
+};
+
+
+TEST_F(DrawFile, RecordLayout) {
     EXPECT_EQ(EncodeDrawRecord("2024063 507"), QByteArray("2024063 5071"));
     EXPECT_EQ(EncodeDrawRecord("2024063"), QByteArray("2024063    1"));
     EXPECT_EQ(EncodeDrawRecord("2024063 5079"), QByteArray("2024063 5071"));
 }
 
-TEST(DrawFile, LoadKeepsOnlyValidRecordsAndWholeRecords) {
+TEST_F(DrawFile, LoadKeepsOnlyValidRecordsAndWholeRecords) {
     testsupport::ProgramDir dir;
     dir.write("a.txt", Records({"2024001 1231", "2024002 456 ", "2024003 7891"}));
     EXPECT_EQ(LoadFrom(dir.file("a.txt")), QStringList({"2024001 123", "2024003 789"}));
@@ -44,21 +51,21 @@ TEST(DrawFile, LoadKeepsOnlyValidRecordsAndWholeRecords) {
     EXPECT_EQ(common::App().history.count(), 0);
 }
 
-TEST(DrawFile, MissingFileIsCreatedEmpty) {
+TEST_F(DrawFile, MissingFileIsCreatedEmpty) {
     testsupport::ProgramDir dir;
     EXPECT_TRUE(LoadFrom(dir.file("HAO.TXT")).isEmpty());
     EXPECT_TRUE(QFile::exists(dir.file("HAO.TXT")));
     EXPECT_EQ(LastIssue(dir.file("HAO.TXT")), "");
 }
 
-TEST(DrawFile, CaseInsensitiveName) {
+TEST_F(DrawFile, CaseInsensitiveName) {
     testsupport::ProgramDir dir;
     dir.write("hao.txt", Records({"2024001 1231"}));
     EXPECT_EQ(common::DrawFilePathFor(false), dir.file("hao.txt"));
     EXPECT_EQ(LoadFrom(common::DrawFilePathFor(false)).size(), 1);
 }
 
-TEST(DrawFile, WritersReplaceWholeAndAppend) {
+TEST_F(DrawFile, WritersReplaceWholeAndAppend) {
     testsupport::ProgramDir dir;
     const QString path = dir.file("HAO.TXT");
     ASSERT_TRUE(WriteDrawFile(path, {"2024001 123", "2024002 456"}));
@@ -67,7 +74,7 @@ TEST(DrawFile, WritersReplaceWholeAndAppend) {
     EXPECT_EQ(LastDrawText(path), "2024003 789");
 }
 
-TEST(DrawFile, AppendGoesRightAfterTheLastWholeRecord) {
+TEST_F(DrawFile, AppendGoesRightAfterTheLastWholeRecord) {
     // A trailing partial record is no record: the next one takes its place instead of
     // following it and shifting every later record off the 12-byte grid.
     testsupport::ProgramDir dir;
@@ -79,7 +86,7 @@ TEST(DrawFile, AppendGoesRightAfterTheLastWholeRecord) {
     EXPECT_EQ(LastIssue(path), "2024003");
 }
 
-TEST(DrawFile, RecordTextIsCodePage936) {
+TEST_F(DrawFile, RecordTextIsCodePage936) {
     // The record decoder takes the record text as the writer encoded it; a record whose number
     // is no digits is no draw of the history.
     testsupport::ProgramDir dir;
@@ -96,7 +103,7 @@ TEST(DrawFile, RecordTextIsCodePage936) {
     EXPECT_EQ(LoadFrom(path).first(), "2024002 456");
 }
 
-TEST(DrawFile, DamagedRecordsAreLeftOutAndCountedNeverRewritten) {
+TEST_F(DrawFile, DamagedRecordsAreLeftOutAndCountedNeverRewritten) {
     testsupport::ProgramDir dir;
     const QByteArray good1 = "2024001 1231", good2 = "2024005 5671";
     struct Case {
@@ -132,7 +139,7 @@ TEST(DrawFile, DamagedRecordsAreLeftOutAndCountedNeverRewritten) {
     EXPECT_FALSE(notice.contains(QStringLiteral("HAO.TXT 中"))) << notice.toStdString();
 }
 
-TEST(DrawFile, ValidContentCheck) {
+TEST_F(DrawFile, ValidContentCheck) {
     EXPECT_TRUE(IsValidDrawFileContent(Records({"2024001 1231", "2024002 4561"})));
     EXPECT_FALSE(IsValidDrawFileContent(""));
     EXPECT_FALSE(IsValidDrawFileContent("2024001 1231x"));
@@ -143,7 +150,7 @@ TEST(DrawFile, ValidContentCheck) {
     EXPECT_TRUE(IsValidDrawFileContent(Records({"2024001 123 ", "2024002 4561"})));
 }
 
-TEST(DrawFile, MoreThan32767RecordsLoadWhole) {
+TEST_F(DrawFile, MoreThan32767RecordsLoadWhole) {
     testsupport::ProgramDir dir;
     QByteArray bytes;
     for (int i = 0; i < 33000; ++i) bytes += "2024001 1231";
@@ -151,7 +158,7 @@ TEST(DrawFile, MoreThan32767RecordsLoadWhole) {
     EXPECT_EQ(LoadFrom(dir.file("big.txt")).size(), 33000);
 }
 
-TEST(DrawFile, RealHistory) {
+TEST_F(DrawFile, RealHistory) {
     SKIP_WITHOUT_SHARED("data/HAO.TXT");
     testsupport::ProgramDir dir;
     ASSERT_TRUE(dir.copyShared("data/HAO.TXT"));
@@ -163,3 +170,5 @@ TEST(DrawFile, RealHistory) {
     EXPECT_EQ(common::App().rangeFirst, 7673);
     EXPECT_EQ(common::App().rangeLast, 7773);
 }
+
+}  // namespace

@@ -7,6 +7,7 @@
 #include "history/drawentry.h"
 #include "history/drawfile.h"
 #include "httpserver.h"
+#include "hookreset.h"
 #include "testsupport.h"
 
 #include <QDir>
@@ -55,6 +56,7 @@ struct Writer {
 
 class UserSetDrawFile : public ::testing::Test {
 protected:
+    testsupport::FreshValue<common::AppState> appReset{common::App()};
     testsupport::ProgramDir dir;
     testsupport::HttpServer server;
     QString hao;

@@ -3,6 +3,7 @@
 #include "common/appstate.h"
 #include "history/drawentry.h"
 #include "history/drawfile.h"
+#include "hookreset.h"
 #include "testsupport.h"
 
 #include <QDir>
@@ -13,6 +14,7 @@
 using namespace history;
 
 TEST(DrawFileInPlace, FifoOrFolderIsNotADrawFile) {
+    testsupport::FreshValue<common::AppState> appReset{common::App()};
     testsupport::ProgramDir dir;
     const QString path = dir.file("HAO.TXT");
     for (const bool folder : {false, true}) {

@@ -3,6 +3,7 @@
 #include "common/settings.h"
 #include "history/drawfile.h"
 #include "history/lottery.h"
+#include "hookreset.h"
 #include "testsupport.h"
 
 #include <QDir>
@@ -19,7 +20,7 @@ TEST(LotterySwitch, TellsListenersOncePerChangeWithTheLoadError) {
     testsupport::ProgramDir dir;
     dir.write("HAOP3.TXT", history::EncodeDrawRecord(QStringLiteral("2024001 123")));
     ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("HAO.TXT")));
-    common::App() = common::AppState();
+    testsupport::FreshValue<common::AppState> appReset{common::App()};
     QList<Told> told;
     QObject receiver;
     QObject::connect(&history::LotteryNotifier::instance(), &history::LotteryNotifier::lotteryChanged, &receiver,
@@ -47,7 +48,6 @@ TEST(LotterySwitch, TellsListenersOncePerChangeWithTheLoadError) {
     EXPECT_FALSE(error.isEmpty());
     EXPECT_EQ(told[1].error, error);
     EXPECT_EQ(common::App().history.count(), 0);
-    common::App() = common::AppState();
 }
 
 }  // namespace

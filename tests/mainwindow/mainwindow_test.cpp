@@ -99,7 +99,7 @@ TEST_F(MainWindowTest, FirstStartDefaultsAndHistoryListOfTheRange) {
     EXPECT_EQ(app.smartScheme, 1);
     EXPECT_EQ(app.toleranceRange, QStringLiteral("1"));
     EXPECT_TRUE(app.trayToggleEnabled);
-    EXPECT_FALSE(app.boardOpen);
+    EXPECT_FALSE(f->boardOpen());
     EXPECT_EQ(app.history.count(), 7774);
     EXPECT_EQ(app.rangeFirst, 7673);
     EXPECT_EQ(app.rangeLast, 7773);
@@ -490,6 +490,8 @@ TEST(MainWindowTables, EveryColumnOfTheTablesIsInSight) {
     EnvVar home("SIFMORA_HOME_URL", QString());
     if (!dir.copyShared("data/HAO.TXT")) dir.write("HAO.TXT", Draws(3000));
     testsupport::FreshValue<MainWindow::Openers> openersReset(MainWindow::openers());
+    testsupport::FreshValue<common::AppState> appReset{common::App()};
+    testsupport::HookReset<&ui::SetPreferredTableFamily> familyReset;
     QStringList families;
     for (const QString& family : {QStringLiteral("Noto Sans Mono CJK SC"), QStringLiteral("WenQuanYi Micro Hei Mono")})
         if (QFontDatabase::hasFamily(family)) families << family;
@@ -528,7 +530,6 @@ TEST(MainWindowTables, EveryColumnOfTheTablesIsInSight) {
         }
         form.reset();
     }
-    ui::SetPreferredTableFamily(QString());
 }
 
 TEST_F(MainWindowTest, BoardOpensWidensAndCloses) {
@@ -540,7 +541,7 @@ TEST_F(MainWindowTest, BoardOpensWidensAndCloses) {
     auto complete = [f] { return WaitFor(f->WebBrowser1, &ui::WebView::documentComplete); };
     QTimer::singleShot(0, f, [f] { f->Timer2_Timer(); });
     ASSERT_TRUE(complete());
-    EXPECT_TRUE(common::App().boardOpen);
+    EXPECT_TRUE(f->boardOpen());
     EXPECT_EQ(f->width(), 11100 / 15);
     EXPECT_EQ(f->Bar->width(), 8935 / 15);
     EXPECT_EQ(f->winexit->x(), 10680 / 15);
@@ -548,7 +549,7 @@ TEST_F(MainWindowTest, BoardOpensWidensAndCloses) {
     EXPECT_TRUE(f->WebBrowser1->silent());
 
     f->Bar_DblClick();  // close: narrow at once
-    EXPECT_FALSE(common::App().boardOpen);
+    EXPECT_FALSE(f->boardOpen());
     EXPECT_EQ(f->width(), 8070 / 15);
     EXPECT_EQ(f->minimizeButton->x(), 7300 / 15);
     ASSERT_TRUE(complete());  // about:blank, completed from the event loop
@@ -556,7 +557,7 @@ TEST_F(MainWindowTest, BoardOpensWidensAndCloses) {
     EXPECT_EQ(f->width(), 8070 / 15);
 
     f->findChild<QAction*>(QStringLiteral("openguang"))->trigger();  // open again: wide once loaded
-    EXPECT_TRUE(common::App().boardOpen);
+    EXPECT_TRUE(f->boardOpen());
     EXPECT_EQ(f->width(), 8070 / 15);
     ASSERT_TRUE(complete());
     EXPECT_EQ(f->width(), 11100 / 15);
@@ -573,7 +574,7 @@ TEST_F(MainWindowTest, UnreachableBoardCountsAsOpenWithoutMessage) {
     f->Label5_Click();  // a reload before any page does nothing
     QTimer::singleShot(0, f, [f] { f->Timer2_Timer(); });
     ASSERT_TRUE(WaitFor(f->WebBrowser1, &ui::WebView::documentComplete));
-    EXPECT_TRUE(common::App().boardOpen);
+    EXPECT_TRUE(f->boardOpen());
     EXPECT_EQ(f->width(), 11100 / 15);
 }
 

@@ -1,5 +1,6 @@
 // Tables sized to their room from the font's glyph widths, the check that finds a cut column,
 // and message boxes wide enough for their titles.
+#include "hookreset.h"
 #include "legibility.h"
 #include "platform/ui/columnfit.h"
 #include "platform/ui/messagebox.h"
@@ -79,6 +80,7 @@ TEST(TableFitTest, TextTableTakesTheLargestSizeThatShowsEveryColumnOnAGrid) {
     const QString line = QStringLiteral("2026267 857  \u3000 20    3     221    3      木土火   大大大   ■质质   奇■奇   ■■");
     const QString other = QStringLiteral("2026268 123  \u3000 6     2     120    1      金金金   ■■■   质质■   ■奇■   组三");
     const QString table = (line + QLatin1Char('\n') + other + QLatin1Char('\n')).repeated(20);
+    testsupport::HookReset<&ui::SetPreferredTableFamily> familyReset;
     for (const QString& family : families) {
         SCOPED_TRACE(family.toStdString());
         ui::SetPreferredTableFamily(family);
@@ -121,7 +123,6 @@ TEST(TableFitTest, TextTableTakesTheLargestSizeThatShowsEveryColumnOnAGrid) {
         }
         EXPECT_NEAR(first->lineAt(0).naturalTextWidth(), ui::GridWidth(fitted, line), 1.0);
     }
-    ui::SetPreferredTableFamily(QString());
 }
 
 // A short text under a long title: the box grows to hold the whole title beside the frame's

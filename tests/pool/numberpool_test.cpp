@@ -137,3 +137,30 @@ TEST(PoolSession, RunFilterWritesTheFrame) {
                                 QString::fromUtf8("\n跨度过滤开始\n456| \n过滤1注\n还剩2注\n"));
     EXPECT_EQ(s.setDescription, QString::fromUtf8("跨度过滤"));
 }
+
+TEST(PoolSession, TakeNumbersReplacesThePoolWithLogLineAndDescription) {
+    struct Case {
+        const char* name;
+        PoolSession::Duplicates duplicates;
+        QString logLine;
+        NumberPool expected;
+    };
+    const Case cases[] = {
+        {"kept", PoolSession::Duplicates::Keep, QString::fromUtf8("数据采集共4注\n"), {"012", "012", "500", "905"}},
+        {"removed", PoolSession::Duplicates::Remove, QString::fromUtf8("集合运算共导入4注\n"), {"012", "500", "905"}},
+        {"no log line", PoolSession::Duplicates::Keep, QString(), {"012", "012", "500", "905"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        PoolSession s;
+        s.pool = {"777"};
+        NumberPool committed;
+        s.onCommit = [&](const NumberPool& p) { committed = p; };
+        s.TakeNumbers({"905", "012", "500", "012"}, c.logLine, QString::fromUtf8("数据采集"), c.duplicates);
+        EXPECT_EQ(s.pool, c.expected);
+        EXPECT_EQ(committed, c.expected);
+        EXPECT_EQ(s.log.text(), WorkbenchLog::InitialText() + c.logLine);
+        EXPECT_EQ(s.setDescription, QString::fromUtf8("数据采集"));
+        EXPECT_EQ(s.ring.index(), 1);  // one commit
+    }
+}

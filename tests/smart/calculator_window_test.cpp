@@ -1,5 +1,6 @@
 #include "calcfixture.h"
 #include "httpserver.h"
+#include "platform/ui/filedialogs.h"
 #include "platform/ui/messagebox.h"
 #include "smart/schemecalculatorwindow.h"
 #include "testsupport.h"
@@ -62,10 +63,13 @@ TEST(CalculatorWindow, HiddenRunThroughPublicHandlers) {
     // Import of report lines through the file chooser hook; the clear button shows the count.
     dir.write(QStringLiteral("lines.txt"), common::EncodeAnsi(w.reportLines().join("\r\n")));
     const QStringList imported = w.reportLines();
-    smart::SchemeCalculatorWindow::importFileChooser = [&] { return dir.file(QStringLiteral("lines.txt")); };
     const int before = int(w.reportLines().size());
-    w.Command18_Click();
-    smart::SchemeCalculatorWindow::importFileChooser = {};
+    {
+        ui::FileDialogAnswerScope chooser([&](const ui::FileDialogRequest&) {
+            return QStringList{dir.file(QStringLiteral("lines.txt"))};
+        });
+        w.Command18_Click();
+    }
     EXPECT_EQ(w.reportLines(), imported + imported);
     EXPECT_EQ(w.findChild<QPushButton*>("Command19")->text(), QStringLiteral("清空%1").arg(2 * before));
     EXPECT_EQ(messages.lastText(), QStringLiteral("导入成功！"));

@@ -5,6 +5,7 @@
 #include "platform/ui/messagebox.h"
 #include "smart/smartsystemwindow.h"
 #include "smart/schemecalculatorwindow.h"
+#include "hookreset.h"
 #include "testsupport.h"
 #include "windows_fakeworkbench.h"
 
@@ -69,6 +70,7 @@ void ExpectSmartRunFromShippedList(bool p3) {
     QStringList draws;
     ASSERT_TRUE(history::ReadDrawFile(dir.file(drawFile), &draws));
     ASSERT_EQ(draws.size(), p3 ? 7742 : 7774);
+    testsupport::FreshValue<common::AppState> appReset{common::App()};
     common::AppState& app = common::App();
     app.history = common::DrawHistory(draws);
     app.lotteryIsP3 = p3;
@@ -85,7 +87,6 @@ void ExpectSmartRunFromShippedList(bool p3) {
     const QRegularExpression result((p3 ? QStringLiteral("^体彩排列3") : QStringLiteral("^福彩3D")) +
                                     QStringLiteral("第2026268期  方案一杀码\\d 方案二杀码\\d 方案三杀码\\d 方案四杀码\\d$"));
     EXPECT_TRUE(result.match(line).hasMatch()) << line.toStdString();
-    app.lotteryIsP3 = false;
 }
 
 }  // namespace

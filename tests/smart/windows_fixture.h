@@ -4,6 +4,7 @@
 #include "calcfixture.h"
 #include "common/appstate.h"
 #include "historyof.h"
+#include "hookreset.h"
 #include "common/drawhistory.h"
 
 #include "smart/smartsystemwindow.h"

@@ -9,6 +9,7 @@
 #include "smart/killdigits.h"
 #include "smart/verification.h"
 #include "smart/schemecalculatorwindow.h"
+#include "hookreset.h"
 #include "legibility.h"
 #include "testsupport.h"
 #include "windows_fakeworkbench.h"
@@ -44,6 +45,7 @@ struct VerificationFixture {
         server.serve(QStringLiteral("/3d/3d.xml"), VerificationSchemeXml());
         bench.commit({QStringLiteral("123"), QStringLiteral("456")}, QStringLiteral("\n大底共2注\n"));
     }
+    testsupport::FreshValue<common::AppState> appReset{common::App()};  // first: back after everything else is gone
     testsupport::ProgramDir dir;
     QStringList numbers;
     testsupport::HttpServer server;
@@ -202,9 +204,11 @@ TEST(SmartVerificationTexts, RemarksCellsAndCopyLines) {
 TEST(HistoryVerificationWindowTest, SmartWindowStaysWhileAStoppedVerificationUnwinds) {
     VerificationFixture f;
     QPointer<SmartSystemWindow> smartWindow = new SmartSystemWindow;
-    ui::SetModalHandler([](QDialog*) { return 0; });
-    smartWindow->Command3_Click();
-    ui::SetModalHandler({});
+    {
+        testsupport::HookReset<&ui::SetModalHandler> modalReset;
+        ui::SetModalHandler([](QDialog*) { return 0; });
+        smartWindow->Command3_Click();
+    }
     QPointer<HistoryVerificationWindow> w = smartWindow->verificationWindow();
     ASSERT_FALSE(w.isNull());
     w->findChild<QComboBox*>(QStringLiteral("Combo1"))->setCurrentIndex(0);

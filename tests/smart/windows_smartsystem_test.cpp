@@ -7,6 +7,7 @@
 #include "smart/smartsystemwindow.h"
 #include "smart/killdigits.h"
 #include "smart/schemecalculatorwindow.h"
+#include "hookreset.h"
 #include "testsupport.h"
 #include "tickwatch.h"
 #include "windows_fakeworkbench.h"
@@ -56,6 +57,10 @@ struct SmartSystemFixture {
         bench.commit({QStringLiteral("012"), QStringLiteral("345"), QStringLiteral("789")},
                      QStringLiteral("\n大底共3注\n"));
     }
+    // First, so the shared state the windows read comes back after everything else is gone.
+    testsupport::FreshValue<common::AppState> appReset{common::App()};
+    testsupport::HookReset<&ui::SetInputHandler> inputReset;
+    testsupport::HookReset<&ui::SetModalHandler> modalReset;
     testsupport::ProgramDir dir;
     QStringList numbers;
     testsupport::HttpServer server;
@@ -206,14 +211,16 @@ TEST(SmartSystemWindowTest, TestMarkChoosesTheTestList) {
     SmartSystemWindow w;
     // A wrong code or a cancelled box sets nothing and says nothing.
     ui::MessageRecorder messages(ui::Answer::Yes);
-    ui::SetInputHandler([](const QString&, const QString&, QString* answer) {
-        *answer = QStringLiteral("x");
-        return true;
-    });
-    w.Label15_Click();
-    ui::SetInputHandler([](const QString&, const QString&, QString*) { return false; });
-    w.Label15_Click();
-    ui::SetInputHandler(nullptr);
+    {
+        testsupport::HookReset<&ui::SetInputHandler> inputReset;
+        ui::SetInputHandler([](const QString&, const QString&, QString* answer) {
+            *answer = QStringLiteral("x");
+            return true;
+        });
+        w.Label15_Click();
+        ui::SetInputHandler([](const QString&, const QString&, QString*) { return false; });
+        w.Label15_Click();
+    }
     EXPECT_FALSE(w.testMark());
     EXPECT_TRUE(messages.messages.isEmpty());
 
@@ -244,12 +251,14 @@ TEST(SmartSystemWindowTest, ClipboardAndOlderSelectionGate) {
     }
     smartwin::UseHistory(calcfixture::MixedHistory(600));
     QString shown;
-    ui::SetModalHandler([&shown](QDialog* d) {
-        shown = d->objectName();
-        return 0;
-    });
-    w.Command5_Click();
-    ui::SetModalHandler(nullptr);
+    {
+        testsupport::HookReset<&ui::SetModalHandler> modalReset;
+        ui::SetModalHandler([&shown](QDialog* d) {
+            shown = d->objectName();
+            return 0;
+        });
+        w.Command5_Click();
+    }
     EXPECT_EQ(shown, QStringLiteral("F15old"));
     EXPECT_FALSE(w.isVisible());
 }

@@ -19,6 +19,7 @@ namespace {
 
 class StatsOpenersTest : public ::testing::Test {
 protected:
+    testsupport::FreshValue<common::AppState> appReset{common::App()};  // SetUp writes the shared state
     void SetUp() override {
         statsfixture::SetApp({"123", "456", "321", "789", "123"});
         common::App().trayToggleEnabled = false;

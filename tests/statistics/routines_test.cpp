@@ -13,7 +13,7 @@
 #include <gtest/gtest.h>
 
 using namespace statistics;
-using statsfixture::History;
+using testsupport::HistoryOf;
 
 namespace {
 
@@ -26,7 +26,7 @@ StatsRange All(const common::DrawHistory& h) { return StatsRange{1, h.count()}; 
 
 TEST(StatsRangeTest, FollowsUseAllDrawsAndClipsToTheHistory) {
     common::AppState app;
-    app.history = History({"123", "456", "789", "012", "345"});
+    app.history = HistoryOf({"123", "456", "789", "012", "345"});
     app.useAllDraws = true;
     app.rangeFirst = 1;
     app.rangeLast = 2;
@@ -47,7 +47,7 @@ TEST(StatsRangeTest, FollowsUseAllDrawsAndClipsToTheHistory) {
 }
 
 TEST(FuzzyStatsTest, ClassesRatiosAndPlaceholdersFromTheFirstDraw) {
-    const auto h = History({"123", "456", "789", "012", "345", "678", "901", "113"});
+    const auto h = HistoryOf({"123", "456", "789", "012", "345", "678", "901", "113"});
     const QList<QStringList> rows = FuzzyStatsRows(h, All(h));
     ASSERT_EQ(rows.size(), 8);
     for (int r = 0; r < 6; ++r)
@@ -68,7 +68,7 @@ TEST(FuzzyStatsTest, ClassesRatiosAndPlaceholdersFromTheFirstDraw) {
 }
 
 TEST(FuzzyStatsTest, RangeStartingLateShowsClassesButNoRatios) {
-    const auto h = History({"123", "456", "789", "012", "345", "678", "901", "113", "000"});
+    const auto h = HistoryOf({"123", "456", "789", "012", "345", "678", "901", "113", "000"});
     const QList<QStringList> rows = FuzzyStatsRows(h, StatsRange{8, 9});
     ASSERT_EQ(rows.size(), 2);
     EXPECT_EQ(rows[0], statsfixture::Split("2024008,113,1,03456789,2,--,13,09,245678,--,13,024,56789,--"));
@@ -120,7 +120,7 @@ TEST(ProfitPlanTest, TargetText) {
 }
 
 TEST(NumberCountsTest, StraightCountsAndPickByRange) {
-    const auto h = History({"123", "321", "123", "000", "999"});
+    const auto h = HistoryOf({"123", "321", "123", "000", "999"});
     const NumberCounts counts = CountNumbers(h, All(h));
     EXPECT_EQ(counts[123], 2);
     EXPECT_EQ(counts[321], 1);
@@ -144,7 +144,7 @@ TEST(NumberCountsTest, StraightCountsAndPickByRange) {
 }
 
 TEST(FormulaStatsTest, DifferenceOfHundredsAndUnits) {
-    const auto h = History({"357", "000", "753", "112"});
+    const auto h = HistoryOf({"357", "000", "753", "112"});
     const QList<OmissionRow> rows = FormulaStatsRows(h, All(h), 0, FormulaOp::Subtract, 2);
     ASSERT_EQ(rows.size(), 10);
     EXPECT_EQ(Cells(rows[0]), statsfixture::Split("0,1,25.00%,2.0,1,1,2,1.00"));
@@ -154,7 +154,7 @@ TEST(FormulaStatsTest, DifferenceOfHundredsAndUnits) {
 }
 
 TEST(FormulaStatsTest, RowsForEveryValueOfTheOperator) {
-    const auto h = History({"246", "135", "999", "480"});
+    const auto h = HistoryOf({"246", "135", "999", "480"});
     // The same position twice with 加: only even values can come.
     const QList<OmissionRow> sums = FormulaStatsRows(h, All(h), 0, FormulaOp::Add, 0);
     ASSERT_EQ(sums.size(), 19);
@@ -184,7 +184,7 @@ TEST(CompoundStatsTest, DigitSetsAreTheDigitsOccurring) {
 }
 
 TEST(CompoundStatsTest, PositionalAndAnyOrderRows) {
-    const auto h = History({"123", "132", "000", "213", "321", "231", "312", "456"});
+    const auto h = HistoryOf({"123", "132", "000", "213", "321", "231", "312", "456"});
     const CompoundInput in = MakeCompoundInput(h, All(h));
     EXPECT_EQ(Cells(PositionalRow(in, "0", "0", "0")), statsfixture::Split("0|0|0,1,12.50%,3.0,2,2,5,1.67"));
     EXPECT_EQ(Cells(PositionalRow(in, "1", "2", "3")), statsfixture::Split("1|2|3,1,12.50%,1.0,0,0,7,7.00"));
@@ -195,7 +195,7 @@ TEST(CompoundStatsTest, PositionalAndAnyOrderRows) {
 }
 
 TEST(CompoundStatsTest, PoolRowsAsGroupAndStraight) {
-    const auto h = History({"112", "121", "211", "122", "000"});
+    const auto h = HistoryOf({"112", "121", "211", "122", "000"});
     const CompoundInput in = MakeCompoundInput(h, All(h));
     const pool::NumberPool numbers{QStringLiteral("112")};
     EXPECT_EQ(Cells(PoolGroupRow(in, numbers)), statsfixture::Split("组选综合统计 112 ,3,60.00%,1.0,0,0,2,2.00"));
@@ -220,7 +220,7 @@ TEST(CompoundStatsTest, CombinationLists) {
 }
 
 TEST(CompoundStatsTest, GroupCombinationRows) {
-    const auto h = History({"333", "333", "123", "777", "001", "999"});
+    const auto h = HistoryOf({"333", "333", "123", "777", "001", "999"});
     const CompoundInput in = MakeCompoundInput(h, All(h));
     const auto single = GroupCombinationRows(in, 1);
     ASSERT_EQ(single.size(), 10u);
@@ -244,7 +244,7 @@ TEST(CompoundStatsTest, GroupCombinationRows) {
 }
 
 TEST(CompoundStatsTest, StraightCombinationRowsInOrder) {
-    const auto h = History({"123", "456"});
+    const auto h = HistoryOf({"123", "456"});
     const CompoundInput in = MakeCompoundInput(h, All(h));
     const auto rows = StraightCombinationRows(in, 2, 1, 10);
     ASSERT_EQ(rows.size(), 450u);
@@ -266,7 +266,7 @@ TEST(CompoundStatsTest, StraightCombinationRowsAgreeWithOnePassPerRow) {
     for (int i = 0; i < 150; ++i)
         numbers << QStringLiteral("%1").arg((i * 37 + i / 7) % 1000, 3, 10, QLatin1Char('0'));
     numbers << "999" << "999" << "999";
-    const auto h = History(numbers);
+    const auto h = HistoryOf(numbers);
     struct Sizes {
         int a, b, c;
     };
@@ -288,7 +288,7 @@ TEST(CompoundStatsTest, StraightCombinationRowsAgreeWithOnePassPerRow) {
 }
 
 TEST(CompoundStatsTest, WorkbenchNumberRowsInCallOrder) {
-    const auto h = History({"012", "210", "345"});
+    const auto h = HistoryOf({"012", "210", "345"});
     const CompoundInput in = MakeCompoundInput(h, All(h));
     const auto rows = WorkbenchNumberRows(in, {"012", "345"});
     QStringList categories;

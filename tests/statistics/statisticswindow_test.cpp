@@ -44,6 +44,7 @@ protected:
         recorder = std::make_unique<ui::MessageRecorder>();
     }
     testsupport::HookReset<&ui::SetModalHandler> modalReset;
+    testsupport::FreshValue<common::AppState> appReset{common::App()};  // SetApp writes the shared state
     void TearDown() override {
         recorder.reset();
     }

@@ -11,12 +11,11 @@
 
 namespace statsfixture {
 
-inline common::DrawHistory History(const QStringList& numbers) { return testsupport::HistoryOf(numbers); }
 
 // Sets App()'s history and analysis range (0-based positions, as the program keeps them).
 inline void SetApp(const QStringList& numbers, bool useAllDraws = true, int rangeFirst = 0, int rangeLast = -2) {
     common::AppState& app = common::App();
-    app.history = History(numbers);
+    app.history = testsupport::HistoryOf(numbers);
     app.useAllDraws = useAllDraws;
     app.rangeFirst = rangeFirst;
     app.rangeLast = rangeLast == -2 ? int(numbers.size()) - 1 : rangeLast;

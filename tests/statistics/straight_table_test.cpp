@@ -24,7 +24,7 @@ common::DrawHistory SpreadHistory() {
     for (int i = 0; i < 140; ++i)
         numbers << QStringLiteral("%1").arg((i * 37 + i / 7) % 1000, 3, 10, QLatin1Char('0'));
     numbers << "999" << "998" << "989";
-    return statsfixture::History(numbers);
+    return testsupport::HistoryOf(numbers);
 }
 
 StraightRows Compute(const common::DrawHistory& h, int a, int b, int c) {

@@ -6,6 +6,7 @@
 #include "common/paths.h"
 #include "history/drawdownload.h"
 #include "history/drawfile.h"
+#include "platform/ui/controls.h"
 #include "platform/ui/lotterymark.h"
 #include "platform/ui/messagebox.h"
 
@@ -20,18 +21,9 @@
 namespace {
 
 QPushButton* MakeDrawEntryButton(QWidget* parent, const char* name, const QString& caption, int x, int y) {
-    auto* b = new QPushButton(caption, parent);
-    b->setObjectName(QString::fromLatin1(name));
-    b->setGeometry(x, y, 100, 30);
+    QPushButton* b = ui::MakeButton(parent, QString::fromLatin1(name), caption, x, y, 100, 30);
     b->setAutoDefault(false);
     return b;
-}
-
-QLabel* MakeDrawEntryLabel(QWidget* parent, const char* name, const QString& text, int x, int y, int w, int h) {
-    auto* l = new QLabel(text, parent);
-    l->setObjectName(QString::fromLatin1(name));
-    l->setGeometry(x, y, w, h);
-    return l;
 }
 
 // The window's place and icon come from the main window it is opened over.
@@ -49,7 +41,7 @@ DrawEntryWindow::DrawEntryWindow(QWidget* parent) : QDialog(parent) {
     setWindowTitle(QStringLiteral("数据输入"));
     setFixedSize(360, 210);
 
-    Label1 = MakeDrawEntryLabel(this, "Label1", QStringLiteral("开奖期号"), 20, 22, 70, 24);
+    Label1 = ui::MakeLabel(this, "Label1", QStringLiteral("开奖期号"), 20, 22, 70, 24);
     Combo1 = new QComboBox(this);
     Combo1->setObjectName(QStringLiteral("Combo1"));
     Combo1->setEditable(true);
@@ -59,19 +51,19 @@ DrawEntryWindow::DrawEntryWindow(QWidget* parent) : QDialog(parent) {
     // that draw's old digits over the ones just typed; a typed issue stays a typed issue.
     QObject::disconnect(Combo1->lineEdit(), SIGNAL(editingFinished()), Combo1, nullptr);
     Combo1->setGeometry(96, 20, 130, 26);
-    Label2 = MakeDrawEntryLabel(this, "Label2", QStringLiteral("开奖号码"), 20, 62, 70, 24);
+    Label2 = ui::MakeLabel(this, "Label2", QStringLiteral("开奖号码"), 20, 62, 70, 24);
     Text1 = new QLineEdit(this);
     Text1->setObjectName(QStringLiteral("Text1"));
     Text1->setGeometry(96, 60, 130, 26);
-    Label3 = MakeDrawEntryLabel(this, "Label3", QString(), 20, 100, 320, 24);
+    Label3 = ui::MakeLabel(this, "Label3", QString(), 20, 100, 320, 24);
 
     Command1 = MakeDrawEntryButton(this, "Command1", QStringLiteral("保存号码"), 240, 18);
     Command3 = MakeDrawEntryButton(this, "Command3", QStringLiteral("删除号码"), 240, 58);
     Command2 = MakeDrawEntryButton(this, "Command2", QStringLiteral("返回"), 130, 160);
     Command4 = MakeDrawEntryButton(this, "Command4", QStringLiteral("网上更新"), 20, 160);
 
-    Image1 = MakeDrawEntryLabel(this, "Image1", QString(), 240, 160, 100, 30);
-    Image2 = MakeDrawEntryLabel(this, "Image2", QString(), 240, 160, 100, 30);
+    Image1 = ui::MakeLabel(this, "Image1", QString(), 240, 160, 100, 30);
+    Image2 = ui::MakeLabel(this, "Image2", QString(), 240, 160, 100, 30);
     for (QLabel* image : {Image1, Image2}) {
         image->setToolTip(QStringLiteral("点击转换彩票类型"));
         image->setAlignment(Qt::AlignCenter);

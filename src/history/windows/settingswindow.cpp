@@ -3,6 +3,7 @@
 #include "common/appstate.h"
 #include "common/settings.h"
 #include "history/lottery.h"
+#include "platform/ui/controls.h"
 #include "platform/ui/messagebox.h"
 
 #include <QCheckBox>
@@ -16,14 +17,6 @@
 
 namespace {
 
-template <class W>
-W* MakeSettingsControl(QWidget* parent, const char* name, int x, int y, int w, int h) {
-    auto* c = new W(parent);
-    c->setObjectName(QString::fromLatin1(name));
-    c->setGeometry(x, y, w, h);
-    return c;
-}
-
 // The fewest draws a range may span: the last at least ten positions after the first.
 constexpr int kMinRangeSpan = 10;
 
@@ -34,29 +27,29 @@ SettingsWindow::SettingsWindow(QWidget* parent) : QDialog(parent) {
     setWindowTitle(QStringLiteral("系统设置"));
     setFixedSize(400, 300);
 
-    SSTab1 = MakeSettingsControl<QTabWidget>(this, "SSTab1", 10, 10, 380, 230);
+    SSTab1 = ui::MakePlaced<QTabWidget>(this, "SSTab1", 10, 10, 380, 230);
     auto* general = new QWidget(SSTab1);
     auto* schemes = new QWidget(SSTab1);
     SSTab1->addTab(general, QStringLiteral("通用"));
     SSTab1->addTab(schemes, QStringLiteral("方案"));
 
-    Frame1 = MakeSettingsControl<QGroupBox>(general, "Frame1", 10, 8, 355, 100);
+    Frame1 = ui::MakePlaced<QGroupBox>(general, "Frame1", 10, 8, 355, 100);
     Frame1->setTitle(QStringLiteral("分析期号范围"));
-    Combo1 = MakeSettingsControl<QComboBox>(Frame1, "Combo1", 12, 26, 150, 26);
-    Combo2 = MakeSettingsControl<QComboBox>(Frame1, "Combo2", 190, 26, 150, 26);
-    Check1 = MakeSettingsControl<QCheckBox>(Frame1, "Check1", 12, 64, 300, 24);
+    Combo1 = ui::MakePlaced<QComboBox>(Frame1, "Combo1", 12, 26, 150, 26);
+    Combo2 = ui::MakePlaced<QComboBox>(Frame1, "Combo2", 190, 26, 150, 26);
+    Check1 = ui::MakePlaced<QCheckBox>(Frame1, "Check1", 12, 64, 300, 24);
     Check1->setText(QStringLiteral("分析所有开奖数据"));
 
-    Frame2 = MakeSettingsControl<QGroupBox>(general, "Frame2", 10, 116, 355, 70);
+    Frame2 = ui::MakePlaced<QGroupBox>(general, "Frame2", 10, 116, 355, 70);
     Frame2->setTitle(QStringLiteral("设置彩票类型"));
-    Option1 = MakeSettingsControl<QRadioButton>(Frame2, "Option1", 12, 30, 150, 24);
+    Option1 = ui::MakePlaced<QRadioButton>(Frame2, "Option1", 12, 30, 150, 24);
     Option1->setText(QStringLiteral("全国福彩3D"));
-    Option2 = MakeSettingsControl<QRadioButton>(Frame2, "Option2", 190, 30, 150, 24);
+    Option2 = ui::MakePlaced<QRadioButton>(Frame2, "Option2", 190, 30, 150, 24);
     Option2->setText(QStringLiteral("体彩排列三"));
 
-    Frame3 = MakeSettingsControl<QGroupBox>(schemes, "Frame3", 10, 8, 355, 90);
+    Frame3 = ui::MakePlaced<QGroupBox>(schemes, "Frame3", 10, 8, 355, 90);
     Frame3->setTitle(QStringLiteral("智能方案"));
-    Slider1 = MakeSettingsControl<QSlider>(Frame3, "Slider1", 20, 26, 315, 26);
+    Slider1 = ui::MakePlaced<QSlider>(Frame3, "Slider1", 20, 26, 315, 26);
     Slider1->setOrientation(Qt::Horizontal);
     Slider1->setRange(0, 3);
     Slider1->setPageStep(1);
@@ -66,18 +59,18 @@ SettingsWindow::SettingsWindow(QWidget* parent) : QDialog(parent) {
         mark->setGeometry(12 + k * 100, 58, 60, 20);
     }
 
-    Frame4 = MakeSettingsControl<QGroupBox>(schemes, "Frame4", 10, 106, 355, 70);
+    Frame4 = ui::MakePlaced<QGroupBox>(schemes, "Frame4", 10, 106, 355, 70);
     Frame4->setTitle(QStringLiteral("设置容错范围"));
-    Label1 = MakeSettingsControl<QLabel>(Frame4, "Label1", 12, 30, 130, 24);
+    Label1 = ui::MakePlaced<QLabel>(Frame4, "Label1", 12, 30, 130, 24);
     Label1->setText(QStringLiteral("设置总容错范围："));
-    Combo3 = MakeSettingsControl<QComboBox>(Frame4, "Combo3", 150, 28, 80, 26);
+    Combo3 = ui::MakePlaced<QComboBox>(Frame4, "Combo3", 150, 28, 80, 26);
     Combo3->setEditable(true);  // the stored text comes back exactly, whatever it is
     Combo3->setInsertPolicy(QComboBox::NoInsert);
     for (int v = 0; v <= 10; ++v) Combo3->addItem(QString::number(v));
 
-    Command1 = MakeSettingsControl<QPushButton>(this, "Command1", 190, 254, 90, 30);
+    Command1 = ui::MakePlaced<QPushButton>(this, "Command1", 190, 254, 90, 30);
     Command1->setText(QStringLiteral("确定"));
-    Command2 = MakeSettingsControl<QPushButton>(this, "Command2", 295, 254, 90, 30);
+    Command2 = ui::MakePlaced<QPushButton>(this, "Command2", 295, 254, 90, 30);
     Command2->setText(QStringLiteral("取消"));
     connect(Command1, &QPushButton::clicked, this, &SettingsWindow::Command1_Click);
     connect(Command2, &QPushButton::clicked, this, &SettingsWindow::Command2_Click);

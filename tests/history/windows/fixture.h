@@ -38,6 +38,7 @@ protected:
     std::unique_ptr<testsupport::EnvVar> home = std::make_unique<testsupport::EnvVar>("SIFMORA_HOME_URL", QString());
 
     testsupport::HookReset<&ui::SetModalHandler> modalReset;
+    testsupport::FreshValue<common::AppState> appReset{common::App()};  // the state before comes back at the end
 
     // Also called again by a test for a fresh start.
     void SetUp() override {

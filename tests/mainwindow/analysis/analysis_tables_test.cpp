@@ -18,7 +18,6 @@ const QString kSingleDigitHeader = QStringLiteral(
     "位置  单码 开出次数  开出概率 平均遗漏  最大遗漏  上期遗漏  本期遗漏  出号几率");
 
 // A history of the given numbers with issues 2024001, 2024002, ...
-common::DrawHistory History(const QStringList& numbers) { return testsupport::HistoryOf(numbers); }
 
 AnalysisTable RunAll(AnalysisKind kind, const common::DrawHistory& h) {
     return RunAnalysis(kind, h, 0, h.count() - 1);
@@ -71,7 +70,7 @@ const AnalysisKind kAllKinds[] = {
 
 TEST(AnalysisTables, SumTailTableExactText) {
     // Tails 0, 7, 2, 0: tail 0 comes twice with a gap of 2, most tails never.
-    const auto h = History({"000", "179", "264", "190"});
+    const auto h = testsupport::HistoryOf({"000", "179", "264", "190"});
     const AnalysisTable t = SumTailAnalysis(h, 0, 3);
     EXPECT_EQ(t.title, QStringLiteral("(合值分析 2024001-2024004)"));
     const QString never = QStringLiteral("0          0.00%     0.0        0         0         4         0.00\r\n");
@@ -89,7 +88,7 @@ TEST(AnalysisTables, SumTailTableExactText) {
 
 TEST(AnalysisTables, SumMeasuresOverTenDraws) {
     // Sum 1 at draws 2, 5, 6; sum 2 only in the newest; sum 3 only in the oldest; 15 elsewhere.
-    const auto h = History({"003", "001", "555", "555", "001", "001", "555", "555", "555", "002"});
+    const auto h = testsupport::HistoryOf({"003", "001", "555", "555", "001", "001", "555", "555", "555", "002"});
     const AnalysisTable t = SumAnalysis(h, 0, 9);
     EXPECT_EQ(t.title, QStringLiteral("(和值分析 2024001-2024010)"));
     EXPECT_EQ(Cells(t.text, "1"), Measures({"3", "30.00%", "2.0", "2", "0", "4", "2.00"}));
@@ -161,7 +160,7 @@ TEST(AnalysisTables, EveryDrawHitsItsCategory) {
     const QStringList missCells = Measures({"0", "0.00%", "0.0", "0", "0", "1", "0.00"});
     for (const Case& c : cases) {
         SCOPED_TRACE(QStringLiteral("kind %1, draw %2").arg(int(c.kind)).arg(c.draw).toStdString());
-        const QString text = RunAll(c.kind, History({c.draw})).text;
+        const QString text = RunAll(c.kind, testsupport::HistoryOf({c.draw})).text;
         int hitRows = 0;
         for (const QString& row : Rows(text)) {
             QStringList cells = row.split(QLatin1Char(' '), Qt::SkipEmptyParts);
@@ -198,7 +197,7 @@ TEST(AnalysisTables, RowsHeadersAndOrder) {
         {AnalysisKind::Group1234, "(组选1234分析 ", kPatternHeader, 20,
          {"111", "112", "113", "114", "122", "123", "124", "133", "134", "144", "222", "223", "224", "233", "234", "244", "333", "334", "344", "444"}, "444"},
     };
-    const auto h = History({"123", "456"});
+    const auto h = testsupport::HistoryOf({"123", "456"});
     for (const Case& c : cases) {
         SCOPED_TRACE(c.title);
         const AnalysisTable t = RunAll(c.kind, h);
@@ -219,7 +218,7 @@ TEST(AnalysisTables, CellsStartUnderTheirHeaderWords) {
     QStringList numbers;
     for (int i = 0; i < 120; ++i)
         numbers << QStringLiteral("%1").arg((i * 37) % 1000, 3, 10, QLatin1Char('0'));
-    const auto h = History(numbers);
+    const auto h = testsupport::HistoryOf(numbers);
     for (AnalysisKind kind : kAllKinds) {
         SCOPED_TRACE(int(kind));
         const AnalysisTable t = RunAll(kind, h);
@@ -239,7 +238,7 @@ TEST(AnalysisTables, CellsStartUnderTheirHeaderWords) {
 }
 
 TEST(AnalysisTables, SingleDigitBlocks) {
-    const AnalysisTable t = SingleDigitAnalysis(History({"112"}), 0, 0);
+    const AnalysisTable t = SingleDigitAnalysis(testsupport::HistoryOf({"112"}), 0, 0);
     EXPECT_EQ(t.title, QStringLiteral("(单码分析 2024001-2024001)"));
     EXPECT_TRUE(t.text.startsWith(kSingleDigitHeader + "\r\n\r\n全位  0    0         0.00%    0.0       0         0         1         0.00\r\n"));
     EXPECT_EQ(Cells(t.text, "全位 1"), Measures({"2", "66.67%", "1.5", "0", "0", "0", "0.00"}));
@@ -257,7 +256,7 @@ TEST(AnalysisTables, SingleDigitBlocks) {
     EXPECT_TRUE(lines.at(lines.size() - 2).startsWith(QStringLiteral("个位  9    ")));
 
     // A triple counts three times in 全位; the block divides by 3N.
-    const AnalysisTable triples = SingleDigitAnalysis(History({"111", "111", "111", "111"}), 0, 3);
+    const AnalysisTable triples = SingleDigitAnalysis(testsupport::HistoryOf({"111", "111", "111", "111"}), 0, 3);
     EXPECT_EQ(Cells(triples.text, "全位 1"), Measures({"12", "100.00%", "1.0", "0", "0", "0", "0.00"}));
     EXPECT_EQ(Cells(triples.text, "全位 0"), Measures({"0", "0.00%", "0.0", "0", "0", "4", "0.00"}));
 }
@@ -271,21 +270,21 @@ TEST(AnalysisTables, EmptyRangeGivesHeaderOnly) {
             << t.title.toStdString();
         EXPECT_EQ(t.text.count(QStringLiteral("\r\n")), 1);
         // A range lying before its first position is empty too.
-        EXPECT_EQ(RunAnalysis(kind, History({"123", "456"}), 1, 0).text, t.text);
+        EXPECT_EQ(RunAnalysis(kind, testsupport::HistoryOf({"123", "456"}), 1, 0).text, t.text);
     }
     EXPECT_EQ(SumAnalysis(empty, 0, -1).title, QStringLiteral("(和值分析)"));
     EXPECT_EQ(SumAnalysis(empty, 0, -1).text, kValueHeader + "\r\n");
 }
 
 TEST(AnalysisTables, RangeBeyondTheHistoryIsClamped) {
-    const auto h = History({"001", "002", "003"});
+    const auto h = testsupport::HistoryOf({"001", "002", "003"});
     const AnalysisTable t = SumAnalysis(h, -5, 50);
     EXPECT_EQ(t.title, QStringLiteral("(和值分析 2024001-2024003)"));
     EXPECT_EQ(Cells(t.text, "1"), Measures({"1", "33.33%", "1.0", "0", "0", "2", "2.00"}));
 }
 
 TEST(AnalysisTables, UnreadableDrawIsSkipped) {
-    common::DrawHistory h = History({"001", "002", "003"});
+    common::DrawHistory h = testsupport::HistoryOf({"001", "002", "003"});
     h.set(2, QStringLiteral("2024002 0x2"));
     const AnalysisTable t = SumAnalysis(h, 0, 2);
     EXPECT_EQ(t.title, QStringLiteral("(和值分析 2024001-2024003)"));

@@ -1,6 +1,8 @@
 #include "common/appstate.h"
 #include "mainwindow/analysis/analyses.h"
 #include "mainwindow/mainwindow.h"
+#include "historyof.h"
+#include "hookreset.h"
 #include "testsupport.h"
 
 #include <QAction>
@@ -16,15 +18,12 @@ namespace {
 
 class AnalysisWindow : public ::testing::Test {
 protected:
+    testsupport::FreshValue<common::AppState> appReset{common::App()};  // SetUp writes the shared state
     void SetUp() override {
         window = std::make_unique<MainWindow>();
         window->quitOnClose = false;
         common::AppState& app = common::App();
-        app.history.clear();
-        const char* numbers[] = {"123", "985", "620", "147", "000", "999", "264", "558"};
-        int serial = 1;
-        for (const char* n : numbers)
-            app.history.append(QStringLiteral("2024%1 %2").arg(serial++, 3, 10, QLatin1Char('0')).arg(n));
+        app.history = testsupport::HistoryOf({"123", "985", "620", "147", "000", "999", "264", "558"});
         app.useAllDraws = false;
         app.rangeFirst = 2;
         app.rangeLast = 6;
