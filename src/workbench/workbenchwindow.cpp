@@ -8,7 +8,6 @@
 
 #include "common/appstate.h"
 #include "common/drawtext.h"
-#include "common/settings.h"
 #include "dialogs/editorframe.h"
 #include "platform/ui/messagebox.h"
 #include "workbench/workbenchlinks.h"
@@ -28,22 +27,13 @@
 #include <QTabWidget>
 #include <QTextCursor>
 
-namespace {
-
-// Buttons switched by the two modes (besides Command1, Command12, Command21).
-const char* const kFilterButtons[] = {"Command2",  "Command3",  "Command4",  "Command5",  "Command6",  "Command7",
-                                      "Command10", "Command14", "Command30", "Command31", "Command37", "Command38",
-                                      "Command40", "Command43", "Command44", "Command63", "Command66", "Command67"};
-
-}  // namespace
-
 WorkbenchWindow::WorkbenchWindow(QWidget* mainWindow) : QWidget(nullptr), mainWindow_(mainWindow) {
     setObjectName(QStringLiteral("Form2"));
     setWindowTitle(ui::kAppTitle);
     resize(800, 578);  // 12000 × 8670 twips
     buildControls();
 
-    auto* log = ctl<QPlainTextEdit>(QStringLiteral("Text5"));
+    QPlainTextEdit* log = log_;
     session_.log.onAppend = [log](const QString& block) {
         // Appended in one piece at the end, whatever the caret was doing.
         QTextCursor c(log->document());
@@ -57,12 +47,12 @@ WorkbenchWindow::WorkbenchWindow(QWidget* mainWindow) : QWidget(nullptr), mainWi
     };
     session_.onCommit = [this](const pool::NumberPool& numbers) {
         listModel_->setStringList(numbers);
-        ctl<QLabel>(QStringLiteral("Label5"))->setText(pool::PoolSession::CountLabel(int(numbers.size())));
-        ctl<QPushButton>(QStringLiteral("Command11"))->setProperty("Tag", session_.setDescription);
+        countLabel_->setText(pool::PoolSession::CountLabel(int(numbers.size())));
+        saveCollection_->setProperty("Tag", session_.setDescription);
     };
 
+    wireModel();  // first: the handlers wired next read the model the controls have just written
     wireControls();
-    wireModel();
     dialogs::SetWorkbench(this);
     Form_Load();
     Form_Initialize();
@@ -72,63 +62,47 @@ WorkbenchWindow::~WorkbenchWindow() {
     if (dialogs::Workbench() == this) dialogs::SetWorkbench(nullptr);
 }
 
+// The buttons and options are connected as they are made (buildControls); here the other
+// controls that run a handler.
 void WorkbenchWindow::wireControls() {
-    // Every button runs the handler named after it.
-    for (QPushButton* b : findChildren<QPushButton*>()) {
-        const QByteArray slot = (b->objectName() + QStringLiteral("_Click")).toLatin1();
-        if (metaObject()->indexOfSlot(slot + "()") < 0) continue;
-        connect(b, &QPushButton::clicked, this, [this, slot]() { QMetaObject::invokeMethod(this, slot.constData()); });
-    }
-    // Options act when they become selected.
-    for (QRadioButton* o : findChildren<QRadioButton*>()) {
-        const QByteArray slot = (o->objectName() + QStringLiteral("_Click")).toLatin1();
-        if (metaObject()->indexOfSlot(slot + "()") < 0) continue;
-        connect(o, &QRadioButton::toggled, this, [this, slot](bool on) {
-            if (on) QMetaObject::invokeMethod(this, slot.constData());
-        });
-    }
-    connect(ctl<QCheckBox>(QStringLiteral("Check67")), &QCheckBox::toggled, this, &WorkbenchWindow::Check67_Click);
-    connect(ctl<QComboBox>(QStringLiteral("Combo21")), qOverload<int>(&QComboBox::activated), this,
-            &WorkbenchWindow::Combo21_Click);
-    connect(ctl<QLineEdit>(QStringLiteral("Text2")), &QLineEdit::textChanged, this, &WorkbenchWindow::Text2_Change);
-    connect(ctl<QLineEdit>(QStringLiteral("Text3")), &QLineEdit::textChanged, this, &WorkbenchWindow::Text3_Change);
-    connect(ctl<QLineEdit>(QStringLiteral("Text4")), &QLineEdit::textChanged, this, &WorkbenchWindow::Text4_Change);
-    connect(ctl<QListView>(QStringLiteral("List1")), &QListView::doubleClicked, this, &WorkbenchWindow::List1_DblClick);
+    connect(formulaCondition_, &QCheckBox::toggled, this, &WorkbenchWindow::Check67_Click);
+    connect(formulaList_, qOverload<int>(&QComboBox::activated), this, &WorkbenchWindow::Combo21_Click);
+    connect(fuzzyDigits_[0], &QLineEdit::textChanged, this, &WorkbenchWindow::Text2_Change);
+    connect(fuzzyDigits_[1], &QLineEdit::textChanged, this, &WorkbenchWindow::Text3_Change);
+    connect(fuzzyDigits_[2], &QLineEdit::textChanged, this, &WorkbenchWindow::Text4_Change);
+    connect(resultList_, &QListView::doubleClicked, this, &WorkbenchWindow::List1_DblClick);
 
     // Typing conveniences: Enter types a comma; a double click selects the whole text (or, in
     // the fuzzy digit boxes, opens the digit picker).
-    for (int n : {1, 2, 3, 4, 6, 7, 8, 9, 10, 12, 13, 14, 15, 16, 17, 18, 19})
-        if (auto* e = ctl<QLineEdit>(QStringLiteral("Text%1").arg(n))) e->installEventFilter(this);
+    for (int b = 0; b < pool::kInputBoxes; ++b)
+        if (b != int(pool::InputBox::OmissionStraight) && qobject_cast<QLineEdit*>(inputs_[b]))
+            inputs_[b]->installEventFilter(this);
+    for (QLineEdit* digits : groupDigits_) digits->installEventFilter(this);
 }
 
 // The controls that show the model write every change back to it.
 void WorkbenchWindow::wireModel() {
     wireFrameInputs();
     model_.lotteryIsP3 = common::App().lotteryIsP3;
-    const char* const options[] = {"Option1", "Option2", "Option3", "Option4"};
     for (int o = 0; o < 4; ++o)
-        if (ctl<QRadioButton>(QString::fromLatin1(options[o]))->isChecked()) model_.baseSet.choice = pool::BaseChoice(o);
-    auto* compound = ctl<QCheckBox>(QStringLiteral("Check51"));
-    model_.baseSet.compound = compound->isChecked();
-    connect(compound, &QCheckBox::toggled, this, [this](bool on) { model_.baseSet.compound = on; });
-    auto* groupSix = ctl<QComboBox>(QStringLiteral("Combo12"));
-    model_.baseSet.groupSixKind = groupSix->currentIndex();
-    connect(groupSix, qOverload<int>(&QComboBox::currentIndexChanged), this,
+        if (baseOptions_[o]->isChecked()) model_.baseSet.choice = pool::BaseChoice(o);
+    model_.baseSet.compound = compound_->isChecked();
+    connect(compound_, &QCheckBox::toggled, this, [this](bool on) { model_.baseSet.compound = on; });
+    model_.baseSet.groupSixKind = groupSixKind_->currentIndex();
+    connect(groupSixKind_, qOverload<int>(&QComboBox::currentIndexChanged), this,
             [this](int kind) { model_.baseSet.groupSixKind = kind; });
-    for (auto group : {dialogs::BatchGroup::Basic, dialogs::BatchGroup::Advanced}) {
-        const QStringList& names = dialogs::FamilyBoxes(group);
-        auto& families =
-            group == dialogs::BatchGroup::Basic ? model_.conditions.basicFamilies : model_.conditions.advancedFamilies;
-        for (int f = 0; f < names.size(); ++f)
-            connect(ctl<QCheckBox>(names[f]), &QCheckBox::toggled, this, [&families, f](bool on) { families[size_t(f)] = on; });
+    for (int f = 0; f < pool::kBatchFamilies; ++f) {
+        auto& basic = model_.conditions.basicFamilies[size_t(f)];
+        auto& advanced = model_.conditions.advancedFamilies[size_t(f)];
+        connect(basicFamilies_[f], &QCheckBox::toggled, this, [&basic](bool on) { basic = on; });
+        connect(advancedFamilies_[f], &QCheckBox::toggled, this, [&advanced](bool on) { advanced = on; });
     }
     for (int b = 0; b < pool::kInputBoxes; ++b) {
         const auto box = pool::InputBox(b);
-        const QString name = pool::InputBoxName(box);
-        if (auto* line = ctl<QLineEdit>(name)) {
+        if (auto* line = qobject_cast<QLineEdit*>(inputs_[b])) {
             model_.input(box) = line->text();
             connect(line, &QLineEdit::textChanged, this, [this, box](const QString& text) { model_.input(box) = text; });
-        } else if (auto* text = ctl<QPlainTextEdit>(name)) {
+        } else if (auto* text = qobject_cast<QPlainTextEdit*>(inputs_[b])) {
             model_.input(box) = text->toPlainText();
             connect(text, &QPlainTextEdit::textChanged, this, [this, box, text]() { model_.input(box) = text->toPlainText(); });
         }
@@ -136,29 +110,26 @@ void WorkbenchWindow::wireModel() {
 }
 
 void WorkbenchWindow::showFamilies() {
-    for (auto group : {dialogs::BatchGroup::Basic, dialogs::BatchGroup::Advanced}) {
-        const QStringList& names = dialogs::FamilyBoxes(group);
-        const auto& families =
-            group == dialogs::BatchGroup::Basic ? model_.conditions.basicFamilies : model_.conditions.advancedFamilies;
-        for (int f = 0; f < names.size(); ++f) ctl<QCheckBox>(names[f])->setChecked(families[size_t(f)]);
+    for (int f = 0; f < pool::kBatchFamilies; ++f) {
+        basicFamilies_[f]->setChecked(model_.conditions.basicFamilies[size_t(f)]);
+        advancedFamilies_[f]->setChecked(model_.conditions.advancedFamilies[size_t(f)]);
     }
 }
 
 void WorkbenchWindow::setInput(pool::InputBox box, const QString& text) {
     model_.input(box) = text;
-    const QString name = pool::InputBoxName(box);
-    if (auto* line = ctl<QLineEdit>(name)) line->setText(text);
-    else if (auto* edit = ctl<QPlainTextEdit>(name)) edit->setPlainText(text);
+    QWidget* shown = inputs_[int(box)];
+    if (auto* line = qobject_cast<QLineEdit*>(shown)) line->setText(text);
+    else if (auto* edit = qobject_cast<QPlainTextEdit*>(shown)) edit->setPlainText(text);
 }
 
-void WorkbenchWindow::setLogVisible(bool visible) { ctl<QPlainTextEdit>(QStringLiteral("Text5"))->setVisible(visible); }
+void WorkbenchWindow::setLogVisible(bool visible) { log_->setVisible(visible); }
 
-void WorkbenchWindow::showLogEnd() { ctl<QPlainTextEdit>(QStringLiteral("Text5"))->moveCursor(QTextCursor::End); }
+void WorkbenchWindow::showLogEnd() { log_->moveCursor(QTextCursor::End); }
 
 bool WorkbenchWindow::eventFilter(QObject* watched, QEvent* event) {
-    const QString name = watched->objectName();
-    if (event->type() == QEvent::MouseButtonRelease && (name == QLatin1String("Image1") || name == QLatin1String("Image2"))) {
-        if (name == QLatin1String("Image1")) Image1_Click();
+    if (event->type() == QEvent::MouseButtonRelease && (watched == images_[0] || watched == images_[1])) {
+        if (watched == images_[0]) Image1_Click();
         else Image2_Click();
         return true;
     }
@@ -171,10 +142,14 @@ bool WorkbenchWindow::eventFilter(QObject* watched, QEvent* event) {
             return true;
         }
     } else if (event->type() == QEvent::MouseButtonDblClick) {
-        if (name == QLatin1String("Text2")) Text2_DblClick();
-        else if (name == QLatin1String("Text3")) Text3_DblClick();
-        else if (name == QLatin1String("Text4")) Text4_DblClick();
-        else if (name == QLatin1String("Text1") || name.mid(4).toInt() >= 12) {
+        // The positional and omission value boxes select their whole text too.
+        const auto first = std::begin(inputs_) + int(pool::InputBox::PositionDigits1);
+        const auto end = std::begin(inputs_) + int(pool::InputBox::OmissionStraight);
+        const bool positional = std::find(first, end, edit) != end;
+        if (edit == fuzzyDigits_[0]) Text2_DblClick();
+        else if (edit == fuzzyDigits_[1]) Text3_DblClick();
+        else if (edit == fuzzyDigits_[2]) Text4_DblClick();
+        else if (edit == inputs_[int(pool::InputBox::TwoCodes)] || positional) {
             edit->setCursorPosition(0);
             edit->selectAll();
         } else {
@@ -185,15 +160,10 @@ bool WorkbenchWindow::eventFilter(QObject* watched, QEvent* event) {
     return QWidget::eventFilter(watched, event);
 }
 
-bool WorkbenchWindow::ticked(const QString& name) const {
-    const auto* c = ctl<QCheckBox>(name);
-    return c && c->isChecked();
-}
-
-bool WorkbenchWindow::hasBaseSet() const { return ctl<QPushButton>(QStringLiteral("Command5"))->isEnabled(); }
+bool WorkbenchWindow::hasBaseSet() const { return basicRun_->isEnabled(); }
 
 void WorkbenchWindow::setFilterButtons(bool on) {
-    for (const char* n : kFilterButtons) ctl<QPushButton>(QString::fromLatin1(n))->setEnabled(on);
+    for (QPushButton* b : filterButtons_) b->setEnabled(on);
 }
 
 // ---- Life cycle -------------------------------------------------------------------------
@@ -202,13 +172,12 @@ void WorkbenchWindow::Form_Initialize() {
     model_.conditions.positionPatterns.clear();
     session_.pool.clear();
     session_.log.reset();
-    ctl<QLabel>(QStringLiteral("Label5"))->clear();
-    ctl<QTabWidget>(QStringLiteral("SSTab1"))->setCurrentIndex(0);
-    ctl<QComboBox>(QStringLiteral("Combo12"))->setCurrentIndex(0);
+    countLabel_->clear();
+    tabs_->setCurrentIndex(0);
+    groupSixKind_->setCurrentIndex(0);
     Option12_Click();
-    common::GetSetting(QStringLiteral("zlxuanhao"));  // read at start, not used
     Command69_Click();
-    ctl<QPlainTextEdit>(QStringLiteral("Text5"))->moveCursor(QTextCursor::End);
+    log_->moveCursor(QTextCursor::End);
     initialized_ = true;
 }
 
@@ -217,20 +186,25 @@ void WorkbenchWindow::Form_Load() {
     if (mainWindow_) setWindowIcon(mainWindow_->windowIcon());
     prevFormHeight_ = 578;  // 8670 twips
     prevFormWidth_ = 800;   // 12000 twips
-    for (int n = 1; n <= 4; ++n) ctl<QComboBox>(QStringLiteral("Combo%1").arg(n))->setCurrentIndex(0);
+    for (QComboBox* part : formulaParts_) part->setCurrentIndex(0);
 
     QStringList hundred, sums;
     for (int i = 1; i <= 100; ++i) hundred << QString::number(i);
     for (int i = 0; i <= 27; ++i) sums << QString::number(i);
-    for (int n : {5, 6, 7, 8, 11, 13, 14, 15, 16, 17, 18, 19, 20}) ctl<QComboBox>(QStringLiteral("Combo%1").arg(n))->clear();
-    for (int n : {5, 6, 13, 14, 15, 16, 17, 18, 19, 20}) ctl<QComboBox>(QStringLiteral("Combo%1").arg(n))->addItems(hundred);
-    ctl<QComboBox>(QStringLiteral("Combo7"))->addItems(sums);
-    ctl<QComboBox>(QStringLiteral("Combo8"))->addItems(sums);
+    issueQuery_->clear();
+    for (QComboBox* range : sumRange_) {
+        range->clear();
+        range->addItems(sums);
+    }
+    for (QComboBox* counts : recentCounts_) {
+        counts->clear();
+        counts->addItems(hundred);
+    }
 
     // Issue serials around the next draw; an empty history leaves the box empty.
     const common::DrawHistory& h = common::App().history;
     if (!h.isEmpty()) {
-        auto* c11 = ctl<QComboBox>(QStringLiteral("Combo11"));
+        QComboBox* c11 = issueQuery_;
         const int s = common::SerialOf(h.newest());
         const int x = std::max(s - 5, 1);
         for (int i = x; i <= x + 10; ++i) c11->addItem(QStringLiteral("%1").arg(i, 3, 10, QLatin1Char('0')));
@@ -238,21 +212,20 @@ void WorkbenchWindow::Form_Load() {
     }
     Combo21_re();
 
-    ctl<QComboBox>(QStringLiteral("Combo5"))->setCurrentIndex(29);
-    ctl<QComboBox>(QStringLiteral("Combo6"))->setCurrentIndex(4);
-    ctl<QComboBox>(QStringLiteral("Combo7"))->setCurrentIndex(10);
-    ctl<QComboBox>(QStringLiteral("Combo8"))->setCurrentIndex(17);
-    ctl<QComboBox>(QStringLiteral("Combo10"))->setCurrentIndex(0);
-    for (int n = 13; n <= 20; ++n) ctl<QComboBox>(QStringLiteral("Combo%1").arg(n))->setCurrentIndex(9);
-    ctl<QComboBox>(QStringLiteral("Combo21"))->setCurrentIndex(0);
+    // Rows 0 and 2 (单选号码 Combo5, 和值 Combo6) start at 30 and 5 draws, the others at 10.
+    for (int r = 0; r < 10; ++r) recentCounts_[r]->setCurrentIndex(r == 0 ? 29 : r == 2 ? 4 : 9);
+    sumRange_[0]->setCurrentIndex(10);
+    sumRange_[1]->setCurrentIndex(17);
+    twoCodePosition_->setCurrentIndex(0);
+    formulaList_->setCurrentIndex(0);
 }
 
 void WorkbenchWindow::Form_Activate() {
     // Another window may have switched the lottery meanwhile.
     const bool p3 = model_.lotteryIsP3 = common::App().lotteryIsP3;
-    ctl<QLabel>(QStringLiteral("Image1"))->setVisible(!p3);
-    ctl<QLabel>(QStringLiteral("Image2"))->setVisible(p3);
-    auto* c9 = ctl<QComboBox>(QStringLiteral("Combo9"));
+    images_[0]->setVisible(!p3);
+    images_[1]->setVisible(p3);
+    QComboBox* c9 = numberQuery_;
     c9->clear();
     const common::DrawHistory& h = common::App().history;
     const int n = h.count();
@@ -286,8 +259,7 @@ void WorkbenchWindow::closeEvent(QCloseEvent* event) {
 }
 
 void WorkbenchWindow::enterFilteringMode() {
-    for (const char* n : {"Command1", "Command12", "Command21"}) ctl<QPushButton>(QString::fromLatin1(n))->setEnabled(false);
+    for (QPushButton* b : {buildAll_, collect_, buildPositional_}) b->setEnabled(false);
     setFilterButtons(true);
-    for (const char* n : {"Command11", "Command13", "Command16", "Command25"})
-        ctl<QPushButton>(QString::fromLatin1(n))->setEnabled(true);
+    for (QPushButton* b : resultButtons_) b->setEnabled(true);
 }

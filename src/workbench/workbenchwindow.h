@@ -8,6 +8,7 @@
 #include "pool/numberpool.h"
 #include "pool/workbenchmodel.h"
 
+#include <QList>
 #include <QPointer>
 #include <QString>
 #include <QStringList>
@@ -61,9 +62,6 @@ public:
     bool collectionSaved() const override { return collectionSaved_; }
     // Path of the last collection written.
     QString lastCollectionPath() const { return lastCollectionPath_; }
-
-    template <class T>
-    T* ctl(const QString& name) const { return findChild<T*>(name); }
 
     // The window's script engine (VBScript, 10000 ms per call), kept for its whole life.
     script::ScriptEngine& ScriptControl1();
@@ -149,8 +147,6 @@ public slots:
 
     // Handlers of the editor openers (_editors.cpp), the filters (_filters.cpp), the formula
     // frame (_formula.cpp), the statistics openers (_stats.cpp) and the tools (_tools.cpp).
-    void Command3_Click();  // 过滤
-    void Command6_Click();  // 过滤
     void Command15_Click();
     void Command16_Click();  // 兑奖
     void Command18_Click();
@@ -160,12 +156,8 @@ public slots:
     void Command27_Click();
     void Command28_Click();
     void Command32_Click();
-    void Command33_Click();  // 统计
-    void Command34_Click();  // 清空
-    void Command35_Click();  // …
     void Command36_Click();  // 设置
     void Command37_Click();  // 过滤
-    void Command38_Click();  // 过滤
     void Command39_Click();
     void Command40_Click();  // 过滤
     void Command41_Click();
@@ -176,7 +168,6 @@ public slots:
     void Command47_Click();  // 统计
     void Command50_Click();
     void Command53_Click();
-    void Command55_Click();  // 设置
     void Command56_Click();
     void Command59_Click();
     void Command60_Click();
@@ -184,7 +175,6 @@ public slots:
     void Command62_Click();  // opens the formula statistics (its button reads 清空)
     void Command63_Click();  // 过滤
     void Command64_Click();  // 分析
-    void Command66_Click();  // 过滤
     void Command67_Click();  // 过滤
     void Command68_Click();  // 编写公式…
 
@@ -196,12 +186,27 @@ protected:
 
 private:
     void buildControls();
+    void buildBaseFrames();     // 第一步, 历史查询, 定位组号
+    void buildFamilyFrames();   // 基本条件过滤, 高级条件过滤 and the bottom row
+    void buildCommonTab(QWidget* page);
+    void buildFuzzyTab(QWidget* page);
+    void buildRecentTab(QWidget* page);
+    void buildDigitGroupTab(QWidget* page);
+    void buildFormulaTab(QWidget* page);
+    void buildHiddenFrames();
+    void buildResultFrame();
     void wireControls();
+    using Handler = void (WorkbenchWindow::*)();
+    // A push button of the window, connected to its handler when it has one.
+    QPushButton* button(QWidget* parent, const QString& name, const QString& caption, int x, int y, int w = 56,
+                        int h = 24, Handler handler = nullptr);
+    // An option button whose handler runs when it becomes selected.
+    QRadioButton* option(QWidget* parent, const QString& name, const QString& caption, int x, int y, int w,
+                         Handler handler, bool checked = false);
     void setFilterButtons(bool on);
     void appendLog(const QString& block) { session_.log.append(block); }
-    void runHistoryQuery(const QString& comboName,
+    void runHistoryQuery(QComboBox* box,
                          int (*query)(QString&, const common::DrawHistory&, const QString&));
-    bool ticked(const QString& name) const;
     void setFuzzyCaptions(const QString& a, const QString& b, const QString& c, int blanks);
     void writeFuzzySource(int kind);
     void wireModel();
@@ -211,6 +216,62 @@ private:
     void openDigitPicker(int tab);
     void openFuzzyPicker(int tab);
     void customDigitsChanged(int k);
+
+    // The controls the handlers use, made by buildControls (their objectNames are the program's).
+    QRadioButton* baseOptions_[4] = {};  // Option1..Option4
+    QCheckBox* compound_ = nullptr;      // Check51
+    QLabel* groupSixLabel_ = nullptr;    // Label11
+    QComboBox* groupSixKind_ = nullptr;  // Combo12
+    QPushButton* buildAll_ = nullptr;    // Command1
+    QPushButton* collect_ = nullptr;     // Command12
+    QPushButton* buildPositional_ = nullptr;  // Command21
+    QPushButton* setOperations_ = nullptr;    // Command54
+    QPushButton* basicRun_ = nullptr;    // Command5: its enabled state says a base set exists
+    QPushButton* saveCollection_ = nullptr;  // Command11 (its Tag is the set's description)
+    QPushButton* compoundStats_ = nullptr;   // Command47
+    QPushButton* twoCodeRun_ = nullptr;  // Command40
+    QList<QPushButton*> filterButtons_;  // switched by the two modes
+    QList<QPushButton*> resultButtons_;  // Command11, Command13, Command16, Command25
+    QComboBox* numberQuery_ = nullptr;   // Combo9
+    QComboBox* issueQuery_ = nullptr;    // Combo11
+    QComboBox* sumRange_[2] = {};        // Combo7, Combo8 (never shown)
+    QComboBox* formulaParts_[4] = {};    // Combo1..Combo4 (never shown)
+    QCheckBox* positionalCompound_ = nullptr;  // Check61
+    QCheckBox* pickRow_[10] = {};        // 选胆, digits 1..9, 0
+    QCheckBox* excludeRow_[10] = {};     // 过滤胆
+    QCheckBox* spanRow_[10] = {};        // 过滤跨度
+    QCheckBox* sumTailRow_[10] = {};     // 过滤合值
+    QRadioButton* twoCodeFilter_ = nullptr;  // Option9
+    QRadioButton* twoCodeSelect_ = nullptr;  // Option10
+    QComboBox* twoCodePosition_ = nullptr;   // Combo10
+    QRadioButton* fuzzyCustom_ = nullptr;    // Option11
+    QRadioButton* fuzzySources_[3] = {};     // Option12..Option14
+    QCheckBox* fuzzyBoxes_[3] = {};      // Check28..Check30
+    QCheckBox* fuzzyCounts_[3][4] = {};  // Check31(0..3) .. Check33(0..3)
+    QLineEdit* fuzzyDigits_[3] = {};     // Text2..Text4
+    QPlainTextEdit* fuzzyHelp_ = nullptr;  // Text20
+    QCheckBox* recentRows_[10] = {};     // in run order
+    QComboBox* recentCounts_[10] = {};
+    QCheckBox* recentAutoCollect_ = nullptr;  // Check68
+    QCheckBox* groupBoxes_[5] = {};      // 胆码组合, in run order
+    QLineEdit* groupDigits_[5] = {};
+    QCheckBox* groupCounts_[5][4] = {};
+    QCheckBox* groupRepeatOnce_ = nullptr;  // Check2
+    QCheckBox* groupAutoCollect_ = nullptr;  // Check90
+    QCheckBox* basicFamilies_[8] = {};
+    QCheckBox* advancedFamilies_[8] = {};
+    QCheckBox* omissionBoxes_[5] = {};   // Check5, Check8, Check7, Check6, Check82
+    QComboBox* formulaList_ = nullptr;   // Combo21
+    QCheckBox* formulaCondition_ = nullptr;  // Check67
+    QLineEdit* formulaConditionText_ = nullptr;  // Text28
+    QPlainTextEdit* formulaText_ = nullptr;  // Text29
+    QPushButton* formulaEdit_ = nullptr;  // Command68
+    QLabel* images_[2] = {};             // Image1, Image2
+    QTabWidget* tabs_ = nullptr;         // SSTab1
+    QPlainTextEdit* log_ = nullptr;      // Text5
+    QListView* resultList_ = nullptr;    // List1
+    QLabel* countLabel_ = nullptr;       // Label5
+    QWidget* inputs_[pool::kInputBoxes] = {};  // the controls showing the model's inputs
 
     pool::WorkbenchModel model_;
     pool::PoolSession& session_ = model_.session;

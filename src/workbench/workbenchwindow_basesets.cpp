@@ -18,15 +18,15 @@ using pool::kNewLine;
 
 void WorkbenchWindow::Option1_Click() {
     model_.baseSet.choice = pool::BaseChoice::AllNumbers;
-    ctl<QCheckBox>(QStringLiteral("Check51"))->setEnabled(true);
-    ctl<QLabel>(QStringLiteral("Label11"))->hide();
-    ctl<QComboBox>(QStringLiteral("Combo12"))->hide();
+    compound_->setEnabled(true);
+    groupSixLabel_->hide();
+    groupSixKind_->hide();
 }
 void WorkbenchWindow::Option2_Click() {
     model_.baseSet.choice = pool::BaseChoice::AllGroups;
-    ctl<QCheckBox>(QStringLiteral("Check51"))->setEnabled(false);
-    ctl<QLabel>(QStringLiteral("Label11"))->hide();
-    ctl<QComboBox>(QStringLiteral("Combo12"))->hide();
+    compound_->setEnabled(false);
+    groupSixLabel_->hide();
+    groupSixKind_->hide();
 }
 void WorkbenchWindow::Option3_Click() {
     Option2_Click();
@@ -34,9 +34,9 @@ void WorkbenchWindow::Option3_Click() {
 }
 void WorkbenchWindow::Option4_Click() {
     model_.baseSet.choice = pool::BaseChoice::GroupSix;
-    ctl<QCheckBox>(QStringLiteral("Check51"))->setEnabled(false);
-    ctl<QLabel>(QStringLiteral("Label11"))->show();
-    ctl<QComboBox>(QStringLiteral("Combo12"))->show();
+    compound_->setEnabled(false);
+    groupSixLabel_->show();
+    groupSixKind_->show();
 }
 
 void WorkbenchWindow::Command1_Click() {
@@ -66,7 +66,7 @@ void WorkbenchWindow::Command21_Click() {
         if (lists[k].isEmpty()) return;
     }
     enterFilteringMode();
-    session_.pool = workbench::PositionalSet(lists[0], lists[1], lists[2], ticked(QStringLiteral("Check61")));
+    session_.pool = workbench::PositionalSet(lists[0], lists[1], lists[2], positionalCompound_->isChecked());
     session_.setDescription = QStringLiteral("定位组号：") + texts[0] + QLatin1Char('|') + texts[1] + QLatin1Char('|') + texts[2];
     appendLog(QStringLiteral("百位定位:") + texts[0] + kNewLine + QStringLiteral("十位定位:") + texts[1] + kNewLine +
               QStringLiteral("个位定位:") + texts[2] + kNewLine + QStringLiteral("定位组号共生成") +
@@ -90,11 +90,10 @@ void WorkbenchWindow::Command31_Click() {
 
 void WorkbenchWindow::Command58_Click() {
     session_.pool.clear();
-    for (const char* n : {"Command1", "Command12", "Command21", "Command54"})
-        ctl<QPushButton>(QString::fromLatin1(n))->setEnabled(true);
+    for (QPushButton* b : {buildAll_, collect_, buildPositional_, setOperations_}) b->setEnabled(true);
     setFilterButtons(false);
-    ctl<QPushButton>(QStringLiteral("Command1"))->setFocus();
+    buildAll_->setFocus();
     listModel_->setStringList({});
     session_.log.reset();
-    ctl<QLabel>(QStringLiteral("Label5"))->clear();
+    countLabel_->clear();
 }

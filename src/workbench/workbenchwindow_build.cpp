@@ -22,14 +22,6 @@ namespace {
 
 using dialogs::ArrayName;
 
-QPushButton* Btn(QWidget* p, const QString& name, const QString& caption, int x, int y, int w = 56, int h = 24) {
-    auto* b = new QPushButton(caption, p);
-    b->setObjectName(name);
-    b->setGeometry(x, y, w, h);
-    b->setProperty("Tag", QString());
-    return b;
-}
-
 QCheckBox* Chk(QWidget* p, const QString& name, const QString& caption, int x, int y, int w, int h = 20,
                bool on = false) {
     auto* c = new QCheckBox(caption, p);
@@ -37,14 +29,6 @@ QCheckBox* Chk(QWidget* p, const QString& name, const QString& caption, int x, i
     c->setGeometry(x, y, w, h);
     c->setChecked(on);
     return c;
-}
-
-QRadioButton* Opt(QWidget* p, const QString& name, const QString& caption, int x, int y, int w, int h = 20) {
-    auto* o = new QRadioButton(caption, p);
-    o->setObjectName(name);
-    o->setGeometry(x, y, w, h);
-    o->setProperty("Tag", QString());
-    return o;
 }
 
 QLineEdit* Line(QWidget* p, const QString& name, int x, int y, int w, int h = 20, const QString& text = {}) {
@@ -90,9 +74,9 @@ int CaptionEnd(QCheckBox* box, int length) {
 QString Padded(const QString& name, int blanks) { return name + QString(blanks, QLatin1Char(' ')) + QStringLiteral("出"); }
 
 // A row of ten digit boxes for the values 1..9, 0 with the given names.
-void DigitRow(QWidget* frame, const QStringList& names) {
+void DigitRow(QWidget* frame, const QStringList& names, QCheckBox* (&row)[10]) {
     static const int values[10] = {1, 2, 3, 4, 5, 6, 7, 8, 9, 0};
-    for (int i = 0; i < 10; ++i) Chk(frame, names[i], QString::number(values[i]), 6 + i * 32, 16, 32, 18);
+    for (int i = 0; i < 10; ++i) row[i] = Chk(frame, names[i], QString::number(values[i]), 6 + i * 32, 16, 32, 18);
 }
 
 const QString kFuzzyHelp = QStringLiteral(
@@ -121,94 +105,177 @@ const QString kFuzzyHelp = QStringLiteral(
 
 }  // namespace
 
+QPushButton* WorkbenchWindow::button(QWidget* parent, const QString& name, const QString& caption, int x, int y,
+                                     int w, int h, Handler handler) {
+    auto* b = new QPushButton(caption, parent);
+    b->setObjectName(name);
+    b->setGeometry(x, y, w, h);
+    b->setProperty("Tag", QString());
+    if (handler) connect(b, &QPushButton::clicked, this, handler);
+    return b;
+}
+
+QRadioButton* WorkbenchWindow::option(QWidget* parent, const QString& name, const QString& caption, int x, int y,
+                                      int w, Handler handler, bool checked) {
+    auto* o = new QRadioButton(caption, parent);
+    o->setObjectName(name);
+    o->setGeometry(x, y, w, 20);
+    o->setProperty("Tag", QString());
+    o->setChecked(checked);  // before the connection: the window opens without running the handler
+    if (handler)
+        connect(o, &QRadioButton::toggled, this, [this, handler](bool on) {
+            if (on) (this->*handler)();
+        });
+    return o;
+}
+
 void WorkbenchWindow::buildControls() {
+    buildBaseFrames();
+    buildFamilyFrames();
+
+    // Condition sections
+    tabs_ = new QTabWidget(this);
+    tabs_->setObjectName(QStringLiteral("SSTab1"));
+    tabs_->setGeometry(376, 8, 416, 268);
+    auto page = [this](const QString& caption) {
+        auto* w = new QWidget;
+        tabs_->addTab(w, caption);
+        return w;
+    };
+    buildCommonTab(page(QStringLiteral("常用过滤")));
+    buildFuzzyTab(page(QStringLiteral("模糊过滤")));
+    buildRecentTab(page(QStringLiteral("近期过滤")));
+    buildDigitGroupTab(page(QStringLiteral("胆码组合")));
+    buildFormulaTab(page(QStringLiteral("万能公式")));
+    buildHiddenFrames();
+    buildResultFrame();
+
+    const pool::InputBox boxes[] = {pool::InputBox::TwoCodes, pool::InputBox::FuzzyDigits1, pool::InputBox::FuzzyDigits2,
+                                    pool::InputBox::FuzzyDigits3, pool::InputBox::Formula};
+    QWidget* shown[] = {inputs_[0], fuzzyDigits_[0], fuzzyDigits_[1], fuzzyDigits_[2], formulaText_};
+    for (size_t i = 0; i < std::size(boxes); ++i) inputs_[int(boxes[i])] = shown[i];
+
+    // Building mode, as the window is stored.
+    setFilterButtons(false);
+}
+
+void WorkbenchWindow::buildBaseFrames() {
+    using W = WorkbenchWindow;
     // 第一步：组装要过滤的号码
     QGroupBox* f1 = Frm(this, QStringLiteral("Frame1"), QStringLiteral("第一步：组装要过滤的号码"), 8, 8, 360, 116);
     // The five kinds share one row.
-    Opt(f1, QStringLiteral("Option1"), QStringLiteral("全部号码"), 10, 20, 80)->setChecked(true);
-    Chk(f1, QStringLiteral("Check51"), QStringLiteral("复式"), 90, 20, 56, 20, true);
-    Opt(f1, QStringLiteral("Option2"), QStringLiteral("全部组选"), 148, 20, 80);
-    Opt(f1, QStringLiteral("Option3"), QStringLiteral("组三"), 230, 20, 58);
-    Opt(f1, QStringLiteral("Option4"), QStringLiteral("组六"), 290, 20, 62);
-    Lbl(f1, QStringLiteral("Label11"), QStringLiteral("类型："), 74, 48, 40)->hide();
-    Cmb(f1, QStringLiteral("Combo12"), 114, 46, 80, false,
-        {QStringLiteral("全部"), QStringLiteral("顺子"), QStringLiteral("半顺"), QStringLiteral("杂六")})
-        ->hide();
-    Btn(f1, QStringLiteral("Command58"), QStringLiteral("重新选号"), 30, 90, 66, 26);
-    Btn(f1, QStringLiteral("Command69"), QStringLiteral("智能系统"), 96, 90, 66, 26);
-    Btn(f1, QStringLiteral("Command54"), QStringLiteral("集合运算"), 162, 90, 66, 26);
-    Btn(f1, QStringLiteral("Command12"), QStringLiteral("数据采集"), 228, 90, 66, 26);
-    Btn(f1, QStringLiteral("Command1"), QStringLiteral("选择"), 294, 90, 66, 26);
+    baseOptions_[0] = option(f1, QStringLiteral("Option1"), QStringLiteral("全部号码"), 10, 20, 80, &W::Option1_Click, true);
+    compound_ = Chk(f1, QStringLiteral("Check51"), QStringLiteral("复式"), 90, 20, 56, 20, true);
+    baseOptions_[1] = option(f1, QStringLiteral("Option2"), QStringLiteral("全部组选"), 148, 20, 80, &W::Option2_Click);
+    baseOptions_[2] = option(f1, QStringLiteral("Option3"), QStringLiteral("组三"), 230, 20, 58, &W::Option3_Click);
+    baseOptions_[3] = option(f1, QStringLiteral("Option4"), QStringLiteral("组六"), 290, 20, 62, &W::Option4_Click);
+    groupSixLabel_ = Lbl(f1, QStringLiteral("Label11"), QStringLiteral("类型："), 74, 48, 40);
+    groupSixLabel_->hide();
+    groupSixKind_ = Cmb(f1, QStringLiteral("Combo12"), 114, 46, 80, false,
+                        {QStringLiteral("全部"), QStringLiteral("顺子"), QStringLiteral("半顺"), QStringLiteral("杂六")});
+    groupSixKind_->hide();
+    button(f1, QStringLiteral("Command58"), QStringLiteral("重新选号"), 30, 90, 66, 26, &W::Command58_Click);
+    button(f1, QStringLiteral("Command69"), QStringLiteral("智能系统"), 96, 90, 66, 26, &W::Command69_Click);
+    setOperations_ = button(f1, QStringLiteral("Command54"), QStringLiteral("集合运算"), 162, 90, 66, 26, &W::Command54_Click);
+    collect_ = button(f1, QStringLiteral("Command12"), QStringLiteral("数据采集"), 228, 90, 66, 26, &W::Command12_Click);
+    buildAll_ = button(f1, QStringLiteral("Command1"), QStringLiteral("选择"), 294, 90, 66, 26, &W::Command1_Click);
 
     // 历史查询 (its sum-range row is never shown)
     QGroupBox* f2 = Frm(this, QStringLiteral("Frame2"), QStringLiteral("历史查询"), 8, 132, 175, 100);
     Lbl(f2, {}, QStringLiteral("号码："), 6, 22, 36);
-    Cmb(f2, QStringLiteral("Combo9"), 42, 20, 60, true);
-    Btn(f2, QStringLiteral("Command42"), QStringLiteral("查询号码"), 104, 19, 66, 24);
+    numberQuery_ = Cmb(f2, QStringLiteral("Combo9"), 42, 20, 60, true);
+    button(f2, QStringLiteral("Command42"), QStringLiteral("查询号码"), 104, 19, 66, 24, &W::Command42_Click);
     Lbl(f2, {}, QStringLiteral("期号："), 6, 48, 36);
-    Cmb(f2, QStringLiteral("Combo11"), 42, 46, 60, true);
-    Btn(f2, QStringLiteral("Command57"), QStringLiteral("查询期号"), 104, 45, 66, 24);
-    Cmb(f2, QStringLiteral("Combo7"), 6, 74, 48, false)->hide();
+    issueQuery_ = Cmb(f2, QStringLiteral("Combo11"), 42, 46, 60, true);
+    button(f2, QStringLiteral("Command57"), QStringLiteral("查询期号"), 104, 45, 66, 24, &W::Command57_Click);
+    sumRange_[0] = Cmb(f2, QStringLiteral("Combo7"), 6, 74, 48, false);
+    sumRange_[0]->hide();
     Lbl(f2, QStringLiteral("Label12"), QStringLiteral("-"), 56, 75, 8)->hide();
-    Cmb(f2, QStringLiteral("Combo8"), 64, 74, 48, false)->hide();
-    Btn(f2, QStringLiteral("Command3"), QStringLiteral("过滤"), 119, 76)->hide();
+    sumRange_[1] = Cmb(f2, QStringLiteral("Combo8"), 64, 74, 48, false);
+    sumRange_[1]->hide();
+    filterButtons_ << button(f2, QStringLiteral("Command3"), QStringLiteral("过滤"), 119, 76);
+    filterButtons_.back()->hide();
 
     // 单选：定位组号
     QGroupBox* f12 = Frm(this, QStringLiteral("Frame12"), QStringLiteral("单选：定位组号"), 191, 132, 177, 100);
     const QString allDigits = QStringLiteral("0,1,2,3,4,5,6,7,8,9");
     const QString pos[3] = {QStringLiteral("百位"), QStringLiteral("十位"), QStringLiteral("个位")};
+    const Handler pickers[3] = {&W::Command22_Click, &W::Command23_Click, &W::Command24_Click};
     for (int k = 0; k < 3; ++k) {
         // Wide enough for the ten digits of the default list.
         Lbl(f12, {}, pos[k], 5, 18 + k * 20, 26);
-        Line(f12, QStringLiteral("Text%1").arg(12 + k), 31, 18 + k * 20, 122, 19, allDigits);
-        Btn(f12, QStringLiteral("Command%1").arg(22 + k), QStringLiteral("…"), 154, 18 + k * 20, 20, 19);
+        inputs_[int(pool::InputBox::PositionDigits1) + k] =
+            Line(f12, QStringLiteral("Text%1").arg(12 + k), 31, 18 + k * 20, 122, 19, allDigits);
+        button(f12, QStringLiteral("Command%1").arg(22 + k), QStringLiteral("…"), 154, 18 + k * 20, 20, 19, pickers[k]);
     }
-    Chk(f12, QStringLiteral("Check61"), QStringLiteral("复式"), 6, 79, 60, 18, true);
-    Btn(f12, QStringLiteral("Command47"), QStringLiteral("统计"), 77, 78, 50, 22)->setProperty("Tag", QStringLiteral("0"));
-    Btn(f12, QStringLiteral("Command21"), QStringLiteral("选择"), 127, 78, 50, 22);
+    positionalCompound_ = Chk(f12, QStringLiteral("Check61"), QStringLiteral("复式"), 6, 79, 60, 18, true);
+    compoundStats_ = button(f12, QStringLiteral("Command47"), QStringLiteral("统计"), 77, 78, 50, 22, &W::Command47_Click);
+    compoundStats_->setProperty("Tag", QStringLiteral("0"));
+    buildPositional_ = button(f12, QStringLiteral("Command21"), QStringLiteral("选择"), 127, 78, 50, 22, &W::Command21_Click);
+}
 
+void WorkbenchWindow::buildFamilyFrames() {
+    using W = WorkbenchWindow;
     // The two family frames: eight family boxes, each with the 过滤 button that opens its
     // editor, and hidden: the 容错 box, the frame's batch button and the one the editors press.
     struct Family {
         const char* box;
         const char* caption;
         const char* button;
+        Handler open;
     };
     auto familyFrame = [this](const QString& frame, const QString& title, int top, const Family (&families)[8],
-                              const QString& tolerance, const QString& run, const QString& pressed) {
+                              QCheckBox* (&boxes)[8], const QString& tolerance, const QString& run, Handler runs,
+                              const QString& pressed, Handler press) {
         QGroupBox* f = Frm(this, frame, title, 8, top, 360, 128);
         for (int i = 0; i < 8; ++i) {
             const int x = 8 + (i % 2) * 176, y = 20 + (i / 2) * 25;
-            Chk(f, QString::fromLatin1(families[i].box), QString::fromUtf8(families[i].caption), x, y, 110, 22);
-            Btn(f, QString::fromLatin1(families[i].button), QStringLiteral("过滤"), x + 112, y, 50, 22);
+            boxes[i] = Chk(f, QString::fromLatin1(families[i].box), QString::fromUtf8(families[i].caption), x, y, 110, 22);
+            button(f, QString::fromLatin1(families[i].button), QStringLiteral("过滤"), x + 112, y, 50, 22, families[i].open);
         }
         Chk(f, tolerance, QStringLiteral("容错"), 8, 104, 60, 20)->hide();
-        Btn(f, run, QStringLiteral("过滤"), 304, 104)->hide();
-        Btn(f, pressed, pressed, 240, 104)->hide();
+        QPushButton* batch = button(f, run, QStringLiteral("过滤"), 304, 104, 56, 24, runs);
+        batch->hide();
+        filterButtons_ << batch;
+        button(f, pressed, pressed, 240, 104, 56, 24, press)->hide();
+        return batch;
     };
     // 基本条件过滤: family boxes with the buttons that open the pattern editor
-    const Family basic[8] = {{"Check49", "组选012路", "Command18"}, {"Check50", "单选012路", "Command19"},
-                             {"Check11", "奇偶 组合", "Command26"}, {"Check3", "质合 组合", "Command32"},
-                             {"Check12", "大小组合", "Command27"},  {"Check24", "大 中 小", "Command41"},
-                             {"Check34", "组选1234", "Command46"},  {"Check59", "单选1234", "Command50"}};
-    familyFrame(QStringLiteral("Frame4"), QStringLiteral("基本条件过滤"), 240, basic, QStringLiteral("Check64"),
-                QStringLiteral("Command5"), QStringLiteral("Command70"));
+    const Family basic[8] = {{"Check49", "组选012路", "Command18", &W::Command18_Click},
+                             {"Check50", "单选012路", "Command19", &W::Command19_Click},
+                             {"Check11", "奇偶 组合", "Command26", &W::Command26_Click},
+                             {"Check3", "质合 组合", "Command32", &W::Command32_Click},
+                             {"Check12", "大小组合", "Command27", &W::Command27_Click},
+                             {"Check24", "大 中 小", "Command41", &W::Command41_Click},
+                             {"Check34", "组选1234", "Command46", &W::Command46_Click},
+                             {"Check59", "单选1234", "Command50", &W::Command50_Click}};
+    basicRun_ = familyFrame(QStringLiteral("Frame4"), QStringLiteral("基本条件过滤"), 240, basic, basicFamilies_,
+                            QStringLiteral("Check64"), QStringLiteral("Command5"), &W::Command5_Click,
+                            QStringLiteral("Command70"), &W::Command70_Click);
     // 高级条件过滤
-    const Family advanced[8] = {{"Check58", "定位过滤", "Command15"},   {"Check1", "和值过滤", "Command28"},
-                                {"Check26", "1 D 过滤", "Command53"},   {"Check9", "升降序过滤", "Command39"},
-                                {"Check27", "均值过滤", "Command56"},   {"Check25", "AC值过滤", "Command60"},
-                                {"Check69", "直落号过滤", "Command61"}, {"Check60", "斜连值过滤", "Command59"}};
-    familyFrame(QStringLiteral("Frame7"), QStringLiteral("高级条件过滤"), 376, advanced, QStringLiteral("Check66"),
-                QStringLiteral("Command7"), QStringLiteral("Command71"));
+    const Family advanced[8] = {{"Check58", "定位过滤", "Command15", &W::Command15_Click},
+                                {"Check1", "和值过滤", "Command28", &W::Command28_Click},
+                                {"Check26", "1 D 过滤", "Command53", &W::Command53_Click},
+                                {"Check9", "升降序过滤", "Command39", &W::Command39_Click},
+                                {"Check27", "均值过滤", "Command56", &W::Command56_Click},
+                                {"Check25", "AC值过滤", "Command60", &W::Command60_Click},
+                                {"Check69", "直落号过滤", "Command61", &W::Command61_Click},
+                                {"Check60", "斜连值过滤", "Command59", &W::Command59_Click}};
+    familyFrame(QStringLiteral("Frame7"), QStringLiteral("高级条件过滤"), 376, advanced, advancedFamilies_,
+                QStringLiteral("Check66"), QStringLiteral("Command7"), &W::Command7_Click, QStringLiteral("Command71"),
+                &W::Command71_Click);
 
     // Bottom row
-    Btn(this, QStringLiteral("Command20"), QStringLiteral("计算器"), 8, 504, 70, 28);
-    Btn(this, QStringLiteral("Command45"), QStringLiteral("投资计划"), 78, 504, 70, 28);
-    Btn(this, QStringLiteral("Command30"), QStringLiteral("组选=》单选"), 148, 504, 90, 28);
-    Btn(this, QStringLiteral("Command31"), QStringLiteral("单选=》组选"), 238, 504, 90, 28);
-    Btn(this, QStringLiteral("Command52"), QStringLiteral("撤消"), 328, 504, 60, 28);
-    Btn(this, QStringLiteral("Command51"), QStringLiteral("恢复"), 388, 504, 60, 28);
-    Btn(this, QStringLiteral("Command49"), QStringLiteral("<<不会使用就来看视频教程>>"), 448, 504, 264, 28);
+    button(this, QStringLiteral("Command20"), QStringLiteral("计算器"), 8, 504, 70, 28, &W::Command20_Click);
+    button(this, QStringLiteral("Command45"), QStringLiteral("投资计划"), 78, 504, 70, 28, &W::Command45_Click);
+    filterButtons_ << button(this, QStringLiteral("Command30"), QStringLiteral("组选=》单选"), 148, 504, 90, 28,
+                             &W::Command30_Click);
+    filterButtons_ << button(this, QStringLiteral("Command31"), QStringLiteral("单选=》组选"), 238, 504, 90, 28,
+                             &W::Command31_Click);
+    button(this, QStringLiteral("Command52"), QStringLiteral("撤消"), 328, 504, 60, 28, &W::Command52_Click);
+    button(this, QStringLiteral("Command51"), QStringLiteral("恢复"), 388, 504, 60, 28, &W::Command51_Click);
+    button(this, QStringLiteral("Command49"), QStringLiteral("<<不会使用就来看视频教程>>"), 448, 504, 264, 28,
+           &W::Command49_Click);
     for (int k = 1; k <= 2; ++k) {
         QLabel* image = Lbl(this, QStringLiteral("Image%1").arg(k), k == 1 ? QStringLiteral("福彩3D") : QStringLiteral("排列三"),
                             712, 504, 80, 28);
@@ -217,73 +284,72 @@ void WorkbenchWindow::buildControls() {
         ui::SetLotteryMark(image, k == 2);
         image->setCursor(Qt::PointingHandCursor);
         image->installEventFilter(this);
+        images_[k - 1] = image;
     }
+}
 
-    // Condition sections
-    auto* tabs = new QTabWidget(this);
-    tabs->setObjectName(QStringLiteral("SSTab1"));
-    tabs->setGeometry(376, 8, 416, 268);
-    auto page = [tabs](const QString& caption) {
-        auto* w = new QWidget;
-        tabs->addTab(w, caption);
-        return w;
-    };
-
-    QWidget* t0 = page(QStringLiteral("常用过滤"));
+void WorkbenchWindow::buildCommonTab(QWidget* t0) {
+    using W = WorkbenchWindow;
     QGroupBox* f5 = Frm(t0, QStringLiteral("Frame5"), QStringLiteral("选胆"), 2, 0, 402, 40);
     QStringList names;
     for (int i = 13; i <= 22; ++i) names << QStringLiteral("Check%1").arg(i);
-    DigitRow(f5, names);
-    for (const QString& n : names) f5->findChild<QCheckBox*>(n)->setChecked(true);
-    Btn(f5, QStringLiteral("Command2"), QStringLiteral("选胆"), 346, 16);
+    DigitRow(f5, names, pickRow_);
+    for (QCheckBox* box : pickRow_) box->setChecked(true);
+    filterButtons_ << button(f5, QStringLiteral("Command2"), QStringLiteral("选胆"), 346, 16, 56, 24, &W::Command2_Click);
     QGroupBox* f6 = Frm(t0, QStringLiteral("Frame6"), QStringLiteral("过滤  胆"), 2, 42, 402, 40);
     names.clear();
     for (int d : {1, 2, 3, 4, 5, 6, 7, 8, 9, 0}) names << ArrayName(QStringLiteral("Check23"), d);
-    DigitRow(f6, names);
-    Btn(f6, QStringLiteral("Command4"), QStringLiteral("过滤"), 346, 16);
+    DigitRow(f6, names, excludeRow_);
+    filterButtons_ << button(f6, QStringLiteral("Command4"), QStringLiteral("过滤"), 346, 16, 56, 24, &W::Command4_Click);
     QGroupBox* f9 = Frm(t0, QStringLiteral("Frame9"), QStringLiteral("过滤跨度"), 2, 84, 402, 40);
     names.clear();
     for (int i = 44; i >= 35; --i) names << QStringLiteral("Check%1").arg(i);
-    DigitRow(f9, names);
-    Btn(f9, QStringLiteral("Command10"), QStringLiteral("过滤"), 346, 16);
+    DigitRow(f9, names, spanRow_);
+    filterButtons_ << button(f9, QStringLiteral("Command10"), QStringLiteral("过滤"), 346, 16, 56, 24, &W::Command10_Click);
     QGroupBox* f10 = Frm(t0, QStringLiteral("Frame10"), QStringLiteral("过滤合值[和值尾]"), 2, 126, 402, 40);
     names.clear();
     for (int i : {45, 46, 47, 48, 52, 53, 54, 55, 56, 57}) names << QStringLiteral("Check%1").arg(i);
-    DigitRow(f10, names);
-    Btn(f10, QStringLiteral("Command14"), QStringLiteral("过滤"), 346, 16);
+    DigitRow(f10, names, sumTailRow_);
+    filterButtons_ << button(f10, QStringLiteral("Command14"), QStringLiteral("过滤"), 346, 16, 56, 24, &W::Command14_Click);
     QGroupBox* f13 = Frm(t0, QStringLiteral("Frame13"), QStringLiteral("二码处理"), 2, 168, 402, 68);
-    Line(f13, QStringLiteral("Text1"), 6, 18, 280);
-    Btn(f13, QStringLiteral("Command9"), QStringLiteral("设置"), 290, 17, 50, 22);
-    Opt(f13, QStringLiteral("Option9"), QStringLiteral("过滤两码"), 6, 42, 80)->setChecked(true);
-    Opt(f13, QStringLiteral("Option10"), QStringLiteral("选取两码"), 90, 42, 80);
-    Cmb(f13, QStringLiteral("Combo10"), 176, 41, 70, false,
-        {QStringLiteral("全部"), QStringLiteral("百十"), QStringLiteral("十个"), QStringLiteral("百个")});
-    Btn(f13, QStringLiteral("Command40"), QStringLiteral("过滤"), 346, 42);
+    inputs_[int(pool::InputBox::TwoCodes)] = Line(f13, QStringLiteral("Text1"), 6, 18, 280);
+    button(f13, QStringLiteral("Command9"), QStringLiteral("设置"), 290, 17, 50, 22, &W::Command9_Click);
+    twoCodeFilter_ = option(f13, QStringLiteral("Option9"), QStringLiteral("过滤两码"), 6, 42, 80, &W::Option9_Click, true);
+    twoCodeSelect_ = option(f13, QStringLiteral("Option10"), QStringLiteral("选取两码"), 90, 42, 80, &W::Option10_Click);
+    twoCodePosition_ = Cmb(f13, QStringLiteral("Combo10"), 176, 41, 70, false,
+                           {QStringLiteral("全部"), QStringLiteral("百十"), QStringLiteral("十个"), QStringLiteral("百个")});
+    twoCodeRun_ = button(f13, QStringLiteral("Command40"), QStringLiteral("过滤"), 346, 42, 56, 24, &W::Command40_Click);
+    filterButtons_ << twoCodeRun_;
+}
 
-    QWidget* t1 = page(QStringLiteral("模糊过滤"));
+void WorkbenchWindow::buildFuzzyTab(QWidget* t1) {
+    using W = WorkbenchWindow;
     QGroupBox* f16 = Frm(t1, QStringLiteral("Frame16"), QStringLiteral("模糊【断组】过滤"), 2, 0, 402, 236);
-    Opt(f16, QStringLiteral("Option11"), QStringLiteral("自定义"), 6, 18, 80);
-    Opt(f16, QStringLiteral("Option12"), QStringLiteral("热温冷"), 90, 18, 80)->setChecked(true);
-    Opt(f16, QStringLiteral("Option13"), QStringLiteral("传邻孤"), 174, 18, 80);
-    Opt(f16, QStringLiteral("Option14"), QStringLiteral("复隔中"), 258, 18, 80);
+    fuzzyCustom_ = option(f16, QStringLiteral("Option11"), QStringLiteral("自定义"), 6, 18, 80, &W::Option11_Click);
+    fuzzySources_[0] = option(f16, QStringLiteral("Option12"), QStringLiteral("热温冷"), 90, 18, 80, &W::Option12_Click, true);
+    fuzzySources_[1] = option(f16, QStringLiteral("Option13"), QStringLiteral("传邻孤"), 174, 18, 80, &W::Option13_Click);
+    fuzzySources_[2] = option(f16, QStringLiteral("Option14"), QStringLiteral("复隔中"), 258, 18, 80, &W::Option14_Click);
     for (int k = 0; k < 3; ++k) {
         const int y = 46 + k * 30;
         QCheckBox* box = Chk(f16, QStringLiteral("Check%1").arg(28 + k), Padded(QStringLiteral("数字%1").arg(k + 1), 29),
                              6, y, 236, 22, true);
+        fuzzyBoxes_[k] = box;
         const int left = std::max(62, CaptionEnd(box, 3) + 6);
-        Line(f16, QStringLiteral("Text%1").arg(2 + k), left, y + 1, 202 - left);
+        fuzzyDigits_[k] = Line(f16, QStringLiteral("Text%1").arg(2 + k), left, y + 1, 202 - left);
         for (int j = 0; j < 4; ++j)
-            Chk(f16, ArrayName(QStringLiteral("Check%1").arg(31 + k), j), QString::number(j), 246 + j * 36, y, 34, 22);
+            fuzzyCounts_[k][j] = Chk(f16, ArrayName(QStringLiteral("Check%1").arg(31 + k), j), QString::number(j),
+                                     246 + j * 36, y, 34, 22);
     }
-    Btn(f16, QStringLiteral("Command64"), QStringLiteral("分析"), 6, 146);
-    Btn(f16, QStringLiteral("Command65"), QStringLiteral("说明"), 66, 146);
-    Btn(f16, QStringLiteral("Command43"), QStringLiteral("过滤"), 346, 212);
-    auto* help = new QPlainTextEdit(f16);
-    help->setObjectName(QStringLiteral("Text20"));
-    help->setPlainText(kFuzzyHelp);
-    help->hide();
+    button(f16, QStringLiteral("Command64"), QStringLiteral("分析"), 6, 146, 56, 24, &W::Command64_Click);
+    button(f16, QStringLiteral("Command65"), QStringLiteral("说明"), 66, 146, 56, 24, &W::Command65_Click);
+    filterButtons_ << button(f16, QStringLiteral("Command43"), QStringLiteral("过滤"), 346, 212, 56, 24, &W::Command43_Click);
+    fuzzyHelp_ = new QPlainTextEdit(f16);
+    fuzzyHelp_->setObjectName(QStringLiteral("Text20"));
+    fuzzyHelp_->setPlainText(kFuzzyHelp);
+    fuzzyHelp_->hide();
+}
 
-    QWidget* t2 = page(QStringLiteral("近期过滤"));
+void WorkbenchWindow::buildRecentTab(QWidget* t2) {
     QGroupBox* f17 = Frm(t2, QStringLiteral("Frame17"), QStringLiteral("近期过滤"), 2, 0, 402, 236);
     const struct { const char* box; const char* caption; const char* combo; } recent[10] = {
         {"Check10", "单选过滤号码  近        期", "Combo5"}, {"Check71", "组选过滤号码  近        期", "Combo13"},
@@ -293,7 +359,6 @@ void WorkbenchWindow::buildControls() {
         {"Check73", "单选过滤012路 近        期", "Combo14"}, {"Check78", "单选过滤大中小近        期", "Combo19"}};
     // The count lists cover the blanks between "近" and "期", whose place the font decides; they
     // stand in one column per row of boxes, and a label after each shows the "期" it covers.
-    QCheckBox* recentBoxes[10];
     int listLeft[2] = {0, 0}, listRight[2] = {0, 0};
     for (int i = 0; i < 10; ++i) {
         const int x = 4 + (i / 5) * 198, y = 18 + (i % 5) * 28;
@@ -301,10 +366,10 @@ void WorkbenchWindow::buildControls() {
         const QString caption = box->text();
         listLeft[i / 5] = std::max(listLeft[i / 5], CaptionEnd(box, int(caption.indexOf(QStringLiteral("近"))) + 1) + 3);
         listRight[i / 5] = std::max(listRight[i / 5], CaptionEnd(box, int(caption.size())) + 2);
-        recentBoxes[i] = box;
+        recentRows_[i] = box;
     }
     for (int i = 0; i < 10; ++i) {
-        QCheckBox* box = recentBoxes[i];
+        QCheckBox* box = recentRows_[i];
         const int c = i / 5, y = box->y();
         const QString caption = box->text();
         int left = listLeft[c], right = listRight[c];
@@ -313,15 +378,19 @@ void WorkbenchWindow::buildControls() {
             right = CaptionEnd(box, int(caption.size())) + 2;
         }
         const int width = std::max(50, right - left);
-        Cmb(f17, QString::fromLatin1(recent[i].combo), left, y, width, false);
+        recentCounts_[i] = Cmb(f17, QString::fromLatin1(recent[i].combo), left, y, width, false);
         Lbl(f17, {}, QStringLiteral("期"), left + width + 2, y + 1, 16);
     }
-    Chk(f17, QStringLiteral("Check68"), QStringLiteral("用做大底自动容错"), 4, 162, 160, 20);
+    recentAutoCollect_ = Chk(f17, QStringLiteral("Check68"), QStringLiteral("用做大底自动容错"), 4, 162, 160, 20);
     Chk(f17, QStringLiteral("Check72"), QStringLiteral("容错"), 170, 162, 60, 20)->hide();
-    Btn(f17, QStringLiteral("Command44"), QStringLiteral("过滤"), 346, 212);
+    filterButtons_ << button(f17, QStringLiteral("Command44"), QStringLiteral("过滤"), 346, 212, 56, 24,
+                             &WorkbenchWindow::Command44_Click);
+}
 
-    QWidget* t3 = page(QStringLiteral("胆码组合"));
+void WorkbenchWindow::buildDigitGroupTab(QWidget* t3) {
     QGroupBox* f11 = Frm(t3, QStringLiteral("Frame11"), QStringLiteral("胆码组合过滤"), 2, 0, 402, 236);
+    // In run order: switch, digit box, count array and its member for count 0 (counts 1..3 are
+    // the members below it).
     const struct { const char* box; const char* text; const char* counts; int first; } groups[5] = {
         {"Check81", "Text10", "Check32", 11}, {"Check80", "Text9", "Check33", 11}, {"Check70", "Text8", "Check31", 7},
         {"Check63", "Text7", "Check32", 7},   {"Check62", "Text6", "Check33", 7}};
@@ -329,83 +398,96 @@ void WorkbenchWindow::buildControls() {
         const int y = 18 + g * 28;
         QCheckBox* box = Chk(f11, QString::fromLatin1(groups[g].box), Padded(QStringLiteral("组合%1").arg(g + 1), 29), 6,
                              y, 236, 22);
+        groupBoxes_[g] = box;
         const int left = std::max(62, CaptionEnd(box, 3) + 6);
-        Line(f11, QString::fromLatin1(groups[g].text), left, y + 1, 240 - left, 20,
-             g == 0 ? QStringLiteral("例：0,1,2,3,4,5,6,7,8,9") : QString());
+        groupDigits_[g] = Line(f11, QString::fromLatin1(groups[g].text), left, y + 1, 240 - left, 20,
+                               g == 0 ? QStringLiteral("例：0,1,2,3,4,5,6,7,8,9") : QString());
         for (int j = 0; j < 4; ++j)  // counts "0".."3" are members first, first-1, …
-            Chk(f11, ArrayName(QString::fromLatin1(groups[g].counts), groups[g].first - j), QString::number(j),
-                246 + j * 36, y, 34, 22);
+            groupCounts_[g][j] = Chk(f11, ArrayName(QString::fromLatin1(groups[g].counts), groups[g].first - j),
+                                     QString::number(j), 246 + j * 36, y, 34, 22);
     }
-    Chk(f11, QStringLiteral("Check2"), QStringLiteral("重复号按一个计算"), 6, 162, 150, 20, true);
-    Chk(f11, QStringLiteral("Check90"), QStringLiteral("用做大底自动容错"), 160, 162, 150, 20);
-    Btn(f11, QStringLiteral("Command63"), QStringLiteral("过滤"), 346, 212);
+    groupRepeatOnce_ = Chk(f11, QStringLiteral("Check2"), QStringLiteral("重复号按一个计算"), 6, 162, 150, 20, true);
+    groupAutoCollect_ = Chk(f11, QStringLiteral("Check90"), QStringLiteral("用做大底自动容错"), 160, 162, 150, 20);
+    filterButtons_ << button(f11, QStringLiteral("Command63"), QStringLiteral("过滤"), 346, 212, 56, 24,
+                             &WorkbenchWindow::Command63_Click);
+}
 
-    QWidget* t4 = page(QStringLiteral("万能公式"));
+void WorkbenchWindow::buildFormulaTab(QWidget* t4) {
     QGroupBox* f19 = Frm(t4, QStringLiteral("Frame19"), QStringLiteral("万能公式过滤"), 2, 0, 402, 236);
-    Cmb(f19, QStringLiteral("Combo21"), 6, 18, 280, false);
-    Chk(f19, QStringLiteral("Check67"), QStringLiteral("设置条件:"), 6, 44, 90, 20, true);
-    Line(f19, QStringLiteral("Text28"), 100, 44, 200)->setToolTip(QStringLiteral("这里输入要过滤的条件"));
-    auto* script = new QPlainTextEdit(f19);
-    script->setObjectName(QStringLiteral("Text29"));
-    script->setGeometry(6, 68, 390, 136);
-    Btn(f19, QStringLiteral("Command68"), QStringLiteral("编写公式…"), 6, 208, 90, 24);
-    Btn(f19, QStringLiteral("Command67"), QStringLiteral("过滤"), 346, 212);
+    formulaList_ = Cmb(f19, QStringLiteral("Combo21"), 6, 18, 280, false);
+    formulaCondition_ = Chk(f19, QStringLiteral("Check67"), QStringLiteral("设置条件:"), 6, 44, 90, 20, true);
+    formulaConditionText_ = Line(f19, QStringLiteral("Text28"), 100, 44, 200);
+    formulaConditionText_->setToolTip(QStringLiteral("这里输入要过滤的条件"));
+    formulaText_ = new QPlainTextEdit(f19);
+    formulaText_->setObjectName(QStringLiteral("Text29"));
+    formulaText_->setGeometry(6, 68, 390, 136);
+    formulaEdit_ = button(f19, QStringLiteral("Command68"), QStringLiteral("编写公式…"), 6, 208, 90, 24,
+                          &WorkbenchWindow::Command68_Click);
+    filterButtons_ << button(f19, QStringLiteral("Command67"), QStringLiteral("过滤"), 346, 212, 56, 24,
+                             &WorkbenchWindow::Command67_Click);
+}
 
-    // Frames of the design that no operation shows.
+// Frames of the design that no operation shows: only their objectNames and the mode switch's
+// buttons remain; the omission frame's two buttons still run for the window's callers.
+void WorkbenchWindow::buildHiddenFrames() {
     QGroupBox* f3 = Frm(this, QStringLiteral("Frame3"), QStringLiteral("组合过滤Ⅱ"), 8, 8, 200, 60);
-    Btn(f3, QStringLiteral("Command6"), QStringLiteral("过滤"), 144, 36);
+    filterButtons_ << button(f3, QStringLiteral("Command6"), QStringLiteral("过滤"), 144, 36);
     f3->hide();
     QGroupBox* f14 = Frm(this, QStringLiteral("Frame14"), QStringLiteral("公式过滤"), 8, 8, 360, 80);
     const QStringList positions = {QStringLiteral("百位"), QStringLiteral("十位"), QStringLiteral("个位")};
-    Cmb(f14, QStringLiteral("Combo1"), 6, 18, 60, false, positions);
-    Cmb(f14, QStringLiteral("Combo2"), 70, 18, 50, false, {QStringLiteral("加"), QStringLiteral("减"), QStringLiteral("乘")});
-    Cmb(f14, QStringLiteral("Combo3"), 124, 18, 60, false, positions);
-    Cmb(f14, QStringLiteral("Combo4"), 188, 18, 60, false, {QStringLiteral("等于"), QStringLiteral("不等于")});
+    formulaParts_[0] = Cmb(f14, QStringLiteral("Combo1"), 6, 18, 60, false, positions);
+    formulaParts_[1] =
+        Cmb(f14, QStringLiteral("Combo2"), 70, 18, 50, false, {QStringLiteral("加"), QStringLiteral("减"), QStringLiteral("乘")});
+    formulaParts_[2] = Cmb(f14, QStringLiteral("Combo3"), 124, 18, 60, false, positions);
+    formulaParts_[3] = Cmb(f14, QStringLiteral("Combo4"), 188, 18, 60, false, {QStringLiteral("等于"), QStringLiteral("不等于")});
     Line(f14, QStringLiteral("Text19"), 6, 44, 180);
-    Btn(f14, QStringLiteral("Command33"), QStringLiteral("统计"), 190, 44);
-    Btn(f14, QStringLiteral("Command34"), QStringLiteral("清空"), 250, 44);
-    Btn(f14, QStringLiteral("Command35"), QStringLiteral("…"), 250, 18, 24, 22);
-    Btn(f14, QStringLiteral("Command38"), QStringLiteral("过滤"), 304, 56);
+    button(f14, QStringLiteral("Command33"), QStringLiteral("统计"), 190, 44);
+    button(f14, QStringLiteral("Command34"), QStringLiteral("清空"), 250, 44);
+    button(f14, QStringLiteral("Command35"), QStringLiteral("…"), 250, 18, 24, 22);
+    filterButtons_ << button(f14, QStringLiteral("Command38"), QStringLiteral("过滤"), 304, 56);
     f14->hide();
     QGroupBox* f15 = Frm(this, QStringLiteral("Frame15"), QStringLiteral("条件过滤"), 8, 8, 200, 60);
-    Btn(f15, QStringLiteral("Command55"), QStringLiteral("设置"), 6, 20);
-    Btn(f15, QStringLiteral("Command62"), QStringLiteral("清空"), 66, 20);
-    Btn(f15, QStringLiteral("Command66"), QStringLiteral("过滤"), 144, 36);
+    button(f15, QStringLiteral("Command55"), QStringLiteral("设置"), 6, 20);
+    button(f15, QStringLiteral("Command62"), QStringLiteral("清空"), 66, 20, 56, 24, &WorkbenchWindow::Command62_Click);
+    filterButtons_ << button(f15, QStringLiteral("Command66"), QStringLiteral("过滤"), 144, 36);
     f15->hide();
     QGroupBox* f18 = Frm(this, QStringLiteral("Frame18"), QStringLiteral("遗漏过滤"), 8, 8, 360, 150);
     const struct { const char* box; const char* caption; const char* text; } omission[5] = {
         {"Check5", "组选遗漏", "Text15"}, {"Check8", "百位遗漏", "Text18"}, {"Check7", "十位遗漏", "Text17"},
         {"Check6", "个位遗漏", "Text16"}, {"Check82", "单选遗漏", "Text11"}};
     for (int i = 0; i < 5; ++i) {
-        Chk(f18, QString::fromLatin1(omission[i].box), QString::fromUtf8(omission[i].caption), 6, 18 + i * 24, 90, 20);
-        Line(f18, QString::fromLatin1(omission[i].text), 100, 18 + i * 24, 180);
+        omissionBoxes_[i] =
+            Chk(f18, QString::fromLatin1(omission[i].box), QString::fromUtf8(omission[i].caption), 6, 18 + i * 24, 90, 20);
+        inputs_[int(pool::InputBox::OmissionGroup) + i] = Line(f18, QString::fromLatin1(omission[i].text), 100, 18 + i * 24, 180);
     }
-    Btn(f18, QStringLiteral("Command36"), QStringLiteral("设置"), 290, 18);
-    Btn(f18, QStringLiteral("Command37"), QStringLiteral("过滤"), 304, 126);
+    button(f18, QStringLiteral("Command36"), QStringLiteral("设置"), 290, 18, 56, 24, &WorkbenchWindow::Command36_Click);
+    filterButtons_ << button(f18, QStringLiteral("Command37"), QStringLiteral("过滤"), 304, 126, 56, 24,
+                             &WorkbenchWindow::Command37_Click);
     f18->hide();
+}
 
+void WorkbenchWindow::buildResultFrame() {
+    using W = WorkbenchWindow;
     // 缩水结果
     QGroupBox* f8 = Frm(this, QStringLiteral("Frame8"), QStringLiteral("缩水结果"), 376, 284, 416, 220);
-    auto* log = new QPlainTextEdit(f8);
-    log->setObjectName(QStringLiteral("Text5"));
-    log->setGeometry(8, 18, 260, 167);
-    log->setReadOnly(true);
-    log->setUndoRedoEnabled(false);
-    auto* list = new QListView(f8);
-    list->setObjectName(QStringLiteral("List1"));
-    list->setGeometry(293, 18, 115, 167);
-    list->setToolTip(QStringLiteral("双击删除"));
-    list->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    list->setUniformItemSizes(true);
+    log_ = new QPlainTextEdit(f8);
+    log_->setObjectName(QStringLiteral("Text5"));
+    log_->setGeometry(8, 18, 260, 167);
+    log_->setReadOnly(true);
+    log_->setUndoRedoEnabled(false);
+    resultList_ = new QListView(f8);
+    resultList_->setObjectName(QStringLiteral("List1"));
+    resultList_->setGeometry(293, 18, 115, 167);
+    resultList_->setToolTip(QStringLiteral("双击删除"));
+    resultList_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    resultList_->setUniformItemSizes(true);
     listModel_ = new QStringListModel(this);
-    list->setModel(listModel_);
-    Lbl(f8, QStringLiteral("Label5"), QStringLiteral("统计"), 8, 194, 140);
-    Btn(f8, QStringLiteral("Command25"), QStringLiteral("预览"), 160, 194, 60, 26);
-    Btn(f8, QStringLiteral("Command16"), QStringLiteral("兑奖"), 220, 194, 60, 26);
-    Btn(f8, QStringLiteral("Command13"), QStringLiteral("保存"), 280, 194, 60, 26);
-    Btn(f8, QStringLiteral("Command11"), QStringLiteral("【做大底】"), 340, 194, 76, 26)
-        ->setProperty("Tag", QStringLiteral("大底采集"));
-
-    // Building mode, as the window is stored.
-    setFilterButtons(false);
+    resultList_->setModel(listModel_);
+    countLabel_ = Lbl(f8, QStringLiteral("Label5"), QStringLiteral("统计"), 8, 194, 140);
+    resultButtons_ << button(f8, QStringLiteral("Command25"), QStringLiteral("预览"), 160, 194, 60, 26, &W::Command25_Click);
+    resultButtons_ << button(f8, QStringLiteral("Command16"), QStringLiteral("兑奖"), 220, 194, 60, 26, &W::Command16_Click);
+    resultButtons_ << button(f8, QStringLiteral("Command13"), QStringLiteral("保存"), 280, 194, 60, 26, &W::Command13_Click);
+    saveCollection_ = button(f8, QStringLiteral("Command11"), QStringLiteral("【做大底】"), 340, 194, 76, 26, &W::Command11_Click);
+    saveCollection_->setProperty("Tag", QStringLiteral("大底采集"));
+    resultButtons_ << saveCollection_;
 }

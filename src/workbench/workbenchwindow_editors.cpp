@@ -19,21 +19,19 @@
 void WorkbenchWindow::Command70_Click() { Command5_Click(); }
 void WorkbenchWindow::Command71_Click() { Command7_Click(); }
 void WorkbenchWindow::Command5_Click() {
-    ctl<QPlainTextEdit>(QStringLiteral("Text5"))->moveCursor(QTextCursor::End);
+    log_->moveCursor(QTextCursor::End);
     workbench::RunBasicBatch(model_);
     showFamilies();
 }
 void WorkbenchWindow::Command7_Click() {
-    ctl<QPlainTextEdit>(QStringLiteral("Text5"))->moveCursor(QTextCursor::End);
+    log_->moveCursor(QTextCursor::End);
     const QString warning = workbench::RunAdvancedBatch(model_, common::App().history);
     showFamilies();
     if (!warning.isEmpty()) ui::MsgBox(warning, ui::Icon::Information, ui::Buttons::Ok, ui::kAppTitle, this);
 }
 
-// ---- Editor openers (and buttons whose bodies come with later windows and filters) ---------
+// ---- Editor openers -------------------------------------------------------------------------
 
-void WorkbenchWindow::Command3_Click() {}
-void WorkbenchWindow::Command6_Click() {}
 void WorkbenchWindow::Command15_Click() { PositionExclusionEditor::Open(); }
 void WorkbenchWindow::Command18_Click() { PatternEditor::Open(0); }
 void WorkbenchWindow::Command19_Click() { PatternEditor::Open(1); }
@@ -41,18 +39,12 @@ void WorkbenchWindow::Command26_Click() { PatternEditor::Open(2); }
 void WorkbenchWindow::Command27_Click() { PatternEditor::Open(4); }
 void WorkbenchWindow::Command28_Click() { SumEditor::Open(); }
 void WorkbenchWindow::Command32_Click() { PatternEditor::Open(3); }
-void WorkbenchWindow::Command33_Click() {}
-void WorkbenchWindow::Command34_Click() {}
-void WorkbenchWindow::Command35_Click() {}
-void WorkbenchWindow::Command38_Click() {}
 void WorkbenchWindow::Command39_Click() { OptionEditor::Open(0); }
 void WorkbenchWindow::Command41_Click() { PatternEditor::Open(5); }
 void WorkbenchWindow::Command46_Click() { PatternEditor::Open(6); }
 void WorkbenchWindow::Command50_Click() { PatternEditor::Open(7); }
 void WorkbenchWindow::Command53_Click() { OneDigitEditor::Open(); }
-void WorkbenchWindow::Command55_Click() {}
 void WorkbenchWindow::Command56_Click() { OptionEditor::Open(1); }
 void WorkbenchWindow::Command59_Click() { OptionEditor::Open(4); }
 void WorkbenchWindow::Command60_Click() { OptionEditor::Open(2); }
 void WorkbenchWindow::Command61_Click() { OptionEditor::Open(3); }
-void WorkbenchWindow::Command66_Click() {}

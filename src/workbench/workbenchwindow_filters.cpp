@@ -27,75 +27,43 @@ using pool::kNewLine;
 // Values 1..9, 0 in the order the digit rows are read.
 const int kDigitOrder[10] = {1, 2, 3, 4, 5, 6, 7, 8, 9, 0};
 
-// The recent-draw rows in run order: box and count list.
-const char* const kRecentRowBoxes[workbench::kRecentRows][2] = {
-    {"Check10", "Combo5"},  {"Check71", "Combo13"}, {"Check4", "Combo6"},   {"Check74", "Combo15"},
-    {"Check79", "Combo20"}, {"Check77", "Combo18"}, {"Check76", "Combo17"}, {"Check75", "Combo16"},
-    {"Check73", "Combo14"}, {"Check78", "Combo19"}};
-
-// The digit groups in run order: switch, digit box, count array and its member for count 0
-// (counts 1..3 are the members below it).
-const struct {
-    const char* box;
-    const char* text;
-    const char* counts;
-    int countZero;
-} kDigitGroupControls[workbench::kDigitGroups] = {{"Check81", "Text10", "Check32", 11},
-                                                  {"Check80", "Text9", "Check33", 11},
-                                                  {"Check70", "Text8", "Check31", 7},
-                                                  {"Check63", "Text7", "Check32", 7},
-                                                  {"Check62", "Text6", "Check33", 7}};
-
-// The omission families' boxes in run order; their values are the model's omission inputs.
-const char* const kOmissionBoxes[5] = {"Check5", "Check8", "Check7", "Check6", "Check82"};
-
 }  // namespace
 
 // The frames' controls write every change to the model; showFrameInputs shows the model again.
 void WorkbenchWindow::wireFrameInputs() {
-    auto bindBox = [this](const QString& name, bool& value) {
-        auto* box = ctl<QCheckBox>(name);
+    auto bindBox = [this](QCheckBox* box, bool& value) {
         value = box->isChecked();
         connect(box, &QCheckBox::toggled, this, [&value](bool on) { value = on; });
     };
-    auto bindCombo = [this](const QString& name, QString& value) {
-        auto* combo = ctl<QComboBox>(name);
-        value = combo->currentText();
-        connect(combo, &QComboBox::currentTextChanged, this, [&value](const QString& text) { value = text; });
-    };
     for (int r = 0; r < workbench::kRecentRows; ++r) {
-        bindBox(QString::fromLatin1(kRecentRowBoxes[r][0]), model_.recent.rows[size_t(r)]);
-        bindCombo(QString::fromLatin1(kRecentRowBoxes[r][1]), model_.recent.counts[size_t(r)]);
+        bindBox(recentRows_[r], model_.recent.rows[size_t(r)]);
+        QString& count = model_.recent.counts[size_t(r)];
+        count = recentCounts_[r]->currentText();
+        connect(recentCounts_[r], &QComboBox::currentTextChanged, this, [&count](const QString& text) { count = text; });
     }
-    bindBox(QStringLiteral("Check68"), model_.recent.autoCollect);
+    bindBox(recentAutoCollect_, model_.recent.autoCollect);
     for (int k = 0; k < 3; ++k) {
-        bindBox(QStringLiteral("Check%1").arg(28 + k), model_.fuzzy.on[size_t(k)]);
-        for (int j = 0; j < 4; ++j)
-            bindBox(dialogs::ArrayName(QStringLiteral("Check%1").arg(31 + k), j), model_.fuzzy.counts[size_t(k)][size_t(j)]);
+        bindBox(fuzzyBoxes_[k], model_.fuzzy.on[size_t(k)]);
+        for (int j = 0; j < 4; ++j) bindBox(fuzzyCounts_[k][j], model_.fuzzy.counts[size_t(k)][size_t(j)]);
     }
     for (int g = 0; g < workbench::kDigitGroups; ++g) {
-        const auto& c = kDigitGroupControls[g];
-        bindBox(QString::fromLatin1(c.box), model_.digitGroups.on[size_t(g)]);
-        auto* digits = ctl<QLineEdit>(QString::fromLatin1(c.text));
+        bindBox(groupBoxes_[g], model_.digitGroups.on[size_t(g)]);
         QString& value = model_.digitGroups.digits[size_t(g)];
-        value = digits->text();
-        connect(digits, &QLineEdit::textChanged, this, [&value](const QString& text) { value = text; });
-        for (int j = 0; j < 4; ++j)
-            bindBox(dialogs::ArrayName(QString::fromLatin1(c.counts), c.countZero - j),
-                    model_.digitGroups.counts[size_t(g)][size_t(j)]);
+        value = groupDigits_[g]->text();
+        connect(groupDigits_[g], &QLineEdit::textChanged, this, [&value](const QString& text) { value = text; });
+        for (int j = 0; j < 4; ++j) bindBox(groupCounts_[g][j], model_.digitGroups.counts[size_t(g)][size_t(j)]);
     }
-    bindBox(QStringLiteral("Check2"), model_.digitGroups.repeatCountsOnce);
-    bindBox(QStringLiteral("Check90"), model_.digitGroups.autoCollect);
+    bindBox(groupRepeatOnce_, model_.digitGroups.repeatCountsOnce);
+    bindBox(groupAutoCollect_, model_.digitGroups.autoCollect);
 }
 
 void WorkbenchWindow::showFrameInputs() {
-    for (int r = 0; r < workbench::kRecentRows; ++r)
-        ctl<QCheckBox>(QString::fromLatin1(kRecentRowBoxes[r][0]))->setChecked(model_.recent.rows[size_t(r)]);
+    for (int r = 0; r < workbench::kRecentRows; ++r) recentRows_[r]->setChecked(model_.recent.rows[size_t(r)]);
 }
 
 // 近期过滤
 void WorkbenchWindow::Command44_Click() {
-    ctl<QPlainTextEdit>(QStringLiteral("Text5"))->moveCursor(QTextCursor::End);
+    log_->moveCursor(QTextCursor::End);
     std::array<workbench::RecentRow, workbench::kRecentRows> rows;
     for (int r = 0; r < workbench::kRecentRows; ++r) {
         rows[size_t(r)].ticked = model_.recent.rows[size_t(r)];
@@ -119,15 +87,15 @@ void WorkbenchWindow::Command44_Click() {
 void WorkbenchWindow::Command40_Click() {
     const QString codes = model_.input(pool::InputBox::TwoCodes).trimmed();
     setInput(pool::InputBox::TwoCodes, codes);
-    ctl<QPlainTextEdit>(QStringLiteral("Text5"))->moveCursor(QTextCursor::End);
-    auto* position = ctl<QComboBox>(QStringLiteral("Combo10"));
-    workbench::RunTwoCode(session_, codes, ctl<QRadioButton>(QStringLiteral("Option10"))->isChecked(),
+    log_->moveCursor(QTextCursor::End);
+    QComboBox* position = twoCodePosition_;
+    workbench::RunTwoCode(session_, codes, twoCodeSelect_->isChecked(),
                           position->currentIndex(), position->currentText());
 }
 
 // 模糊【断组】过滤
 void WorkbenchWindow::Command43_Click() {
-    ctl<QPlainTextEdit>(QStringLiteral("Text5"))->moveCursor(QTextCursor::End);
+    log_->moveCursor(QTextCursor::End);
     std::array<pool::FuzzyRule, 3> rules;
     for (int k = 0; k < 3; ++k) {
         rules[size_t(k)] = pool::FuzzyRule::FromText(model_.fuzzy.on[size_t(k)],
@@ -146,7 +114,7 @@ void WorkbenchWindow::Command63_Click() {
         group.digits = model_.digitGroups.digits[size_t(g)];
         group.counts = model_.digitGroups.counts[size_t(g)];
     }
-    ctl<QPlainTextEdit>(QStringLiteral("Text5"))->moveCursor(QTextCursor::End);
+    log_->moveCursor(QTextCursor::End);
     workbench::RunDigitGroups(session_, groups, model_.digitGroups.repeatCountsOnce, model_.digitGroups.autoCollect,
                               [this](const QString& description) {
                                   workbench::AutoCollectionPause();
@@ -161,10 +129,10 @@ void WorkbenchWindow::Command36_Click() { OmissionPicker::Open(); }
 
 // 遗漏过滤: 过滤
 void WorkbenchWindow::Command37_Click() {
-    ctl<QPlainTextEdit>(QStringLiteral("Text5"))->moveCursor(QTextCursor::End);
+    log_->moveCursor(QTextCursor::End);
     std::array<workbench::OmissionCondition, 5> families;
     for (int f = 0; f < 5; ++f) {
-        families[size_t(f)].on = ticked(QString::fromLatin1(kOmissionBoxes[f]));
+        families[size_t(f)].on = omissionBoxes_[f]->isChecked();
         families[size_t(f)].values = model_.input(pool::InputBox(int(pool::InputBox::OmissionGroup) + f));
     }
     workbench::RunOmissionFilter(session_, common::DigitOmissionTable::Count(common::App().history), families);
@@ -173,10 +141,10 @@ void WorkbenchWindow::Command37_Click() {
 // ---- Single-value filters ---------------------------------------------------------------
 
 // Ticked values of a digit row, in the order 1..9, 0, and their item texts.
-static QList<int> TickedValues(const WorkbenchWindow* form, const QStringList& boxes, const QString& itemSuffix, QString* items) {
+static QList<int> TickedValues(QCheckBox* const* row, const QString& itemSuffix, QString* items) {
     QList<int> values;
     for (int i = 0; i < 10; ++i) {
-        if (!form->ctl<QCheckBox>(boxes[i])->isChecked()) continue;
+        if (!row[i]->isChecked()) continue;
         values << kDigitOrder[i];
         *items += QString::number(kDigitOrder[i]) + itemSuffix;
     }
@@ -185,39 +153,29 @@ static QList<int> TickedValues(const WorkbenchWindow* form, const QStringList& b
 
 // A value filter run once for every ticked value of a digit row, as one logged run whose
 // description lists the values.
-static void RunDigitRowFilter(WorkbenchWindow* form, const QStringList& boxes, const QString& itemSuffix,
+static void RunDigitRowFilter(pool::PoolSession& session, QCheckBox* const* row, const QString& itemSuffix,
                               const QString& titleWithStart, const QString& description,
                               const std::function<void(pool::NumberPool&, QString&, int)>& filter) {
     QString items;
-    const QList<int> values = TickedValues(form, boxes, itemSuffix, &items);
-    form->session().RunFilter(titleWithStart, description + items, [&](pool::NumberPool& p, QString& log) {
+    const QList<int> values = TickedValues(row, itemSuffix, &items);
+    session.RunFilter(titleWithStart, description + items, [&](pool::NumberPool& p, QString& log) {
         for (int v : values) filter(p, log, v);
     });
 }
 
 void WorkbenchWindow::Command10_Click() {
-    const QStringList boxes = {QStringLiteral("Check44"), QStringLiteral("Check43"), QStringLiteral("Check42"),
-                               QStringLiteral("Check41"), QStringLiteral("Check40"), QStringLiteral("Check39"),
-                               QStringLiteral("Check38"), QStringLiteral("Check37"), QStringLiteral("Check36"),
-                               QStringLiteral("Check35")};
-    RunDigitRowFilter(this, boxes, QStringLiteral(" "), QStringLiteral("跨度过滤开始"), QStringLiteral("夸度过滤："),
+    RunDigitRowFilter(session_, spanRow_, QStringLiteral(" "), QStringLiteral("跨度过滤开始"), QStringLiteral("夸度过滤："),
                       [](pool::NumberPool& p, QString& log, int v) { pool::FilterSpan(p, log, v); });
 }
 
 void WorkbenchWindow::Command14_Click() {
-    const QStringList boxes = {QStringLiteral("Check45"), QStringLiteral("Check46"), QStringLiteral("Check47"),
-                               QStringLiteral("Check48"), QStringLiteral("Check52"), QStringLiteral("Check53"),
-                               QStringLiteral("Check54"), QStringLiteral("Check55"), QStringLiteral("Check56"),
-                               QStringLiteral("Check57")};
-    RunDigitRowFilter(this, boxes, QStringLiteral(" "), QStringLiteral("合值过滤开始"),
+    RunDigitRowFilter(session_, sumTailRow_, QStringLiteral(" "), QStringLiteral("合值过滤开始"),
                       QStringLiteral("和值尾（合值）过滤："),
                       [](pool::NumberPool& p, QString& log, int v) { pool::FilterSumTail(p, log, v); });
 }
 
 void WorkbenchWindow::Command4_Click() {
-    QStringList boxes;
-    for (int d : kDigitOrder) boxes << dialogs::ArrayName(QStringLiteral("Check23"), d);
-    RunDigitRowFilter(this, boxes, QStringLiteral("  "), QStringLiteral("胆码过滤开始"), QStringLiteral("胆码过滤："),
+    RunDigitRowFilter(session_, excludeRow_, QStringLiteral("  "), QStringLiteral("胆码过滤开始"), QStringLiteral("胆码过滤："),
                       [](pool::NumberPool& p, QString& log, int v) {
                           pool::FilterContainsDigit(p, log, QString::number(v), true);
                       });
@@ -228,11 +186,9 @@ void WorkbenchWindow::Command2_Click() {
     pool::NumberPool& p = session_.pool;
     const pool::NumberPool copy = p;
     QString block = kNewLine + QStringLiteral("胆码选取开始") + kNewLine;
-    QStringList boxes;
-    for (int i = 13; i <= 22; ++i) boxes << QStringLiteral("Check%1").arg(i);
     QString items;
     int total = 0;
-    for (int v : TickedValues(this, boxes, QStringLiteral("  "), &items))
+    for (int v : TickedValues(pickRow_, QStringLiteral("  "), &items))
         total += pool::FilterContainsDigit(p, block, QString::number(v), false);
     block += kNewLine + QStringLiteral("选出") + QString::number(total) + QStringLiteral("注") + kNewLine;
     appendLog(block);

@@ -30,7 +30,7 @@ script::ScriptEngine& WorkbenchWindow::ScriptControl1() {
 }
 
 void WorkbenchWindow::Combo21_re() {
-    auto* combo = ctl<QComboBox>(QStringLiteral("Combo21"));
+    QComboBox* combo = formulaList_;
     combo->clear();
     combo->addItem(QStringLiteral("选择要过滤的万能公式"));
     combo->addItems(dialogs::ListFormulaFiles());  // a missing folder lists nothing
@@ -40,17 +40,17 @@ void WorkbenchWindow::Combo21_re() {
 }
 
 void WorkbenchWindow::Check67_Click() {
-    const bool on = ticked(QStringLiteral("Check67"));
-    ctl<QPlainTextEdit>(QStringLiteral("Text29"))->setEnabled(on);
-    ctl<QPushButton>(QStringLiteral("Command68"))->setEnabled(on);
+    const bool on = formulaCondition_->isChecked();
+    formulaText_->setEnabled(on);
+    formulaEdit_->setEnabled(on);
 }
 
 void WorkbenchWindow::Combo21_Click() {
-    auto* combo = ctl<QComboBox>(QStringLiteral("Combo21"));
+    QComboBox* combo = formulaList_;
     // The prompt names no formula: the script box keeps what the user has.
     if (combo->currentIndex() <= 0) return;
     const QString fileName = combo->currentText();
-    auto* script = ctl<QPlainTextEdit>(QStringLiteral("Text29"));
+    QPlainTextEdit* script = formulaText_;
     QString text, error;
     if (dialogs::ReadFormulaFile(fileName, &text, &error)) {
         script->setPlainText(text);
@@ -75,7 +75,7 @@ void WorkbenchWindow::Command67_Click() {
         return;
     }
     const QString code = workbench::FormulaCode(model_.input(pool::InputBox::Formula),
-                                                ctl<QLineEdit>(QStringLiteral("Text28"))->text());
+                                                formulaConditionText_->text());
     // The engine still holds the previous formula's Custom_GL: running a script without its
     // own would filter by that one.
     if (!workbench::DefinesCustomGl(code)) {

@@ -19,9 +19,8 @@ bool AcceptedQuery(const QString& text) { return text.size() == 3 && pool::IsNum
 }  // namespace
 
 // Runs one history query on the text of a query box; a text that is no number clears the box.
-void WorkbenchWindow::runHistoryQuery(const QString& comboName,
-                            int (*query)(QString&, const common::DrawHistory&, const QString&)) {
-    auto* box = ctl<QComboBox>(comboName);
+void WorkbenchWindow::runHistoryQuery(QComboBox* box,
+                                      int (*query)(QString&, const common::DrawHistory&, const QString&)) {
     const QString text = box->currentText().trimmed();
     if (!AcceptedQuery(text)) {
         box->setFocus();
@@ -33,9 +32,9 @@ void WorkbenchWindow::runHistoryQuery(const QString& comboName,
     appendLog(block);
 }
 
-void WorkbenchWindow::Command42_Click() { runHistoryQuery(QStringLiteral("Combo9"), pool::QueryNumberHistory); }
+void WorkbenchWindow::Command42_Click() { runHistoryQuery(numberQuery_, pool::QueryNumberHistory); }
 
-void WorkbenchWindow::Command57_Click() { runHistoryQuery(QStringLiteral("Combo11"), pool::QueryIssueSerial); }
+void WorkbenchWindow::Command57_Click() { runHistoryQuery(issueQuery_, pool::QueryIssueSerial); }
 
 void WorkbenchWindow::Image1_Click() { switchLottery(true); }
 void WorkbenchWindow::Image2_Click() { switchLottery(false); }

@@ -12,29 +12,28 @@
 #include <QPushButton>
 #include <QRadioButton>
 
+// Each of the two modes keeps its own list: switching puts the shown list aside and brings the
+// other mode's back.
 void WorkbenchWindow::Option9_Click() {
-    auto* text1 = ctl<QLineEdit>(QStringLiteral("Text1"));
-    ctl<QRadioButton>(QStringLiteral("Option10"))->setProperty("Tag", text1->text());
-    text1->setText(ctl<QRadioButton>(QStringLiteral("Option9"))->property("Tag").toString());
-    ctl<QPushButton>(QStringLiteral("Command40"))->setText(QStringLiteral("过滤"));
+    twoCodeSelect_->setProperty("Tag", model_.input(pool::InputBox::TwoCodes));
+    setInput(pool::InputBox::TwoCodes, twoCodeFilter_->property("Tag").toString());
+    twoCodeRun_->setText(QStringLiteral("过滤"));
 }
 
 void WorkbenchWindow::Option10_Click() {
-    auto* text1 = ctl<QLineEdit>(QStringLiteral("Text1"));
-    ctl<QRadioButton>(QStringLiteral("Option9"))->setProperty("Tag", text1->text());
-    text1->setText(ctl<QRadioButton>(QStringLiteral("Option10"))->property("Tag").toString());
-    ctl<QPushButton>(QStringLiteral("Command40"))->setText(QStringLiteral("选择"));
+    twoCodeFilter_->setProperty("Tag", model_.input(pool::InputBox::TwoCodes));
+    setInput(pool::InputBox::TwoCodes, twoCodeSelect_->property("Tag").toString());
+    twoCodeRun_->setText(QStringLiteral("选择"));
 }
 
 void WorkbenchWindow::setFuzzyCaptions(const QString& a, const QString& b, const QString& c, int blanks) {
     const QString names[3] = {a, b, c};
     for (int k = 0; k < 3; ++k)
-        ctl<QCheckBox>(QStringLiteral("Check%1").arg(28 + k))
-            ->setText(names[k] + QString(blanks, QLatin1Char(' ')) + QStringLiteral("出"));
+        fuzzyBoxes_[k]->setText(names[k] + QString(blanks, QLatin1Char(' ')) + QStringLiteral("出"));
 }
 
 void WorkbenchWindow::Option11_Click() {
-    for (int k = 0; k < 3; ++k) ctl<QLineEdit>(QStringLiteral("Text%1").arg(2 + k))->setText(customDigits_[k]);
+    for (int k = 0; k < 3; ++k) fuzzyDigits_[k]->setText(customDigits_[k]);
     setFuzzyCaptions(QStringLiteral("数字1"), QStringLiteral("数字2"), QStringLiteral("数字3"), 29);
 }
 
@@ -44,7 +43,7 @@ void WorkbenchWindow::writeFuzzySource(int kind) {
     const pool::DigitPartition& part = kind == 0   ? classes.hotWarmCold
                                        : kind == 1 ? classes.drawnNeighbourLone
                                                    : classes.repeatGapMiddle;
-    for (int k = 0; k < 3; ++k) ctl<QLineEdit>(QStringLiteral("Text%1").arg(2 + k))->setText(part.listText(k));
+    for (int k = 0; k < 3; ++k) fuzzyDigits_[k]->setText(part.listText(k));
     static const char* const names[3][3] = {{"热", "温", "冷"}, {"传", "邻", "孤"}, {"复", "隔", "中"}};
     setFuzzyCaptions(QString::fromUtf8(names[kind][0]), QString::fromUtf8(names[kind][1]),
                      QString::fromUtf8(names[kind][2]), 32);
@@ -55,8 +54,8 @@ void WorkbenchWindow::Option13_Click() { writeFuzzySource(1); }
 void WorkbenchWindow::Option14_Click() { writeFuzzySource(2); }
 
 void WorkbenchWindow::customDigitsChanged(int k) {
-    if (ctl<QRadioButton>(QStringLiteral("Option11"))->isChecked())
-        customDigits_[k] = ctl<QLineEdit>(QStringLiteral("Text%1").arg(2 + k))->text();
+    if (fuzzyCustom_->isChecked())
+        customDigits_[k] = model_.input(pool::InputBox(int(pool::InputBox::FuzzyDigits1) + k));
 }
 void WorkbenchWindow::Text2_Change() { customDigitsChanged(0); }
 void WorkbenchWindow::Text3_Change() { customDigitsChanged(1); }
@@ -64,7 +63,7 @@ void WorkbenchWindow::Text4_Change() { customDigitsChanged(2); }
 
 void WorkbenchWindow::openFuzzyPicker(int tab) {
     QStringList captions;
-    for (int k = 0; k < 3; ++k) captions << ctl<QCheckBox>(QStringLiteral("Check%1").arg(28 + k))->text().left(3);
+    for (int k = 0; k < 3; ++k) captions << fuzzyBoxes_[k]->text().left(3);
     PositionDigitPicker::Open(captions, tab, QStringLiteral("模糊过滤"));
 }
 void WorkbenchWindow::Text2_DblClick() { openFuzzyPicker(0); }

@@ -51,7 +51,7 @@ void WorkbenchWindow::Command13_Click() {
 }
 
 void WorkbenchWindow::List1_DblClick() {
-    auto* list = ctl<QListView>(QStringLiteral("List1"));
+    QListView* list = resultList_;
     const QModelIndex index = list->currentIndex();
     if (!index.isValid() || !list->selectionModel()->isSelected(index)) return;
     const int row = index.row();

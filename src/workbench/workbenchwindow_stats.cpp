@@ -26,7 +26,7 @@ void WorkbenchWindow::Command45_Click() { StatisticsWindow::Open(StatisticsWindo
 void WorkbenchWindow::Command47_Click() {
     for (int p = 0; p < 3; ++p)
         if (model_.input(pool::InputBox(int(pool::InputBox::PositionDigits1) + p)).isEmpty()) return;
-    auto* button = ctl<QPushButton>(QStringLiteral("Command47"));
+    QPushButton* button = compoundStats_;
     button->setProperty("Tag", QStringLiteral("1"));
     StatisticsWindow::Open(StatisticsWindow::Opener::Compound, StatsInputsOf(this, button->property("Tag").toString() == QLatin1String("1")),
                  this);

@@ -60,7 +60,7 @@ void WorkbenchWindow::Command69_Click() {
 }
 
 void WorkbenchWindow::Command65_Click() {
-    ui::MsgBox(ctl<QPlainTextEdit>(QStringLiteral("Text20"))->toPlainText(), ui::Icon::None, ui::Buttons::Ok,
+    ui::MsgBox(fuzzyHelp_->toPlainText(), ui::Icon::None, ui::Buttons::Ok,
                ui::kAppTitle, this);
 }
 

@@ -7,6 +7,7 @@
 #include "dialogs/setoperationswindow.h"
 #include "platform/ui/filedialogs.h"
 #include "platform/ui/messagebox.h"
+#include "buttonwalk.h"
 #include "legibility.h"
 #include "history/lottery.h"
 #include "hookreset.h"
@@ -92,6 +93,22 @@ TEST_F(WorkbenchTest, OpensInBuildingModeWithTheGateMessage) {
                              "Check33(4)", "Check23(0)", "Check23(9)", "Text20"})
         EXPECT_NE(form->findChild<QWidget*>(QString::fromLatin1(name)), nullptr) << name;
     EXPECT_EQ(dialogs::Workbench(), form.get());
+}
+
+// Every visible button, option and clickable picture of the window and its tabs reaches a
+// handler; the tick boxes hold conditions the filters read (Check67 has its own handler).
+TEST_F(WorkbenchTest, EveryVisibleButtonReachesAHandler) {
+    const testsupport::ButtonWalk walk{{QStringLiteral("Check*")}, {}};
+    EXPECT_EQ(testsupport::UnboundButtons(form.get(), walk), QStringList{});
+    EXPECT_GT(testsupport::WalkedButtonCount(form.get(), walk), 60);
+    // Check67 is walked as a button of its own when the choices leave it out.
+    const testsupport::ButtonWalk strict{{QStringLiteral("Check1*"), QStringLiteral("Check2*"), QStringLiteral("Check3*"),
+                                          QStringLiteral("Check4*"), QStringLiteral("Check5*"), QStringLiteral("Check61"),
+                                          QStringLiteral("Check62"), QStringLiteral("Check63"), QStringLiteral("Check68"),
+                                          QStringLiteral("Check69"), QStringLiteral("Check7*"), QStringLiteral("Check8*"),
+                                          QStringLiteral("Check9*")},
+                                         {}};
+    EXPECT_EQ(testsupport::UnboundButtons(form.get(), strict), QStringList{});
 }
 
 TEST_F(WorkbenchTest, GateStaysQuietWith600Draws) {
