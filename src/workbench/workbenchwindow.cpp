@@ -1,15 +1,19 @@
-// WorkbenchWindow's life: construction, wiring the controls to their handlers, typing
-// conveniences, loading, activation, closing, and the switch between building and filtering
-// mode. The handlers live beside it by concern: _build (controls), _layout (resizing),
-// _basesets, _results (undo, redo, collection, export, the result list), _filters, _inputs
-// (condition inputs), _editors (condition editors and batch filters), _history (queries and
-// the lottery switch), _formula, _stats and _tools.
+// WorkbenchWindow's life: construction, binding the controls to the model, loading, activation,
+// closing, and the switch between building and filtering mode. The handlers live beside it by
+// concern: _build (controls, each button connected as it is made), _layout (resizing),
+// _basesets, _results (undo, redo, collection, export, the result list), _filters (the
+// omission filter), _editors (condition editors and batch filters), _history (queries and the
+// lottery switch), _stats and _tools; the condition tabs are classes of their own.
 #include "workbench/workbenchwindow.h"
 
 #include "common/appstate.h"
 #include "common/drawtext.h"
 #include "dialogs/editorframe.h"
 #include "platform/ui/messagebox.h"
+#include "workbench/commonfilterstab.h"
+#include "workbench/formulatab.h"
+#include "workbench/fuzzytab.h"
+#include "workbench/recenttab.h"
 #include "workbench/workbenchlinks.h"
 
 #include <QCheckBox>
@@ -51,8 +55,7 @@ WorkbenchWindow::WorkbenchWindow(QWidget* mainWindow) : QWidget(nullptr), mainWi
         saveCollection_->setProperty("Tag", session_.setDescription);
     };
 
-    wireModel();  // first: the handlers wired next read the model the controls have just written
-    wireControls();
+    wireModel();
     dialogs::SetWorkbench(this);
     Form_Load();
     Form_Initialize();
@@ -62,27 +65,8 @@ WorkbenchWindow::~WorkbenchWindow() {
     if (dialogs::Workbench() == this) dialogs::SetWorkbench(nullptr);
 }
 
-// The buttons and options are connected as they are made (buildControls); here the other
-// controls that run a handler.
-void WorkbenchWindow::wireControls() {
-    connect(formulaCondition_, &QCheckBox::toggled, this, &WorkbenchWindow::Check67_Click);
-    connect(formulaList_, qOverload<int>(&QComboBox::activated), this, &WorkbenchWindow::Combo21_Click);
-    connect(fuzzyDigits_[0], &QLineEdit::textChanged, this, &WorkbenchWindow::Text2_Change);
-    connect(fuzzyDigits_[1], &QLineEdit::textChanged, this, &WorkbenchWindow::Text3_Change);
-    connect(fuzzyDigits_[2], &QLineEdit::textChanged, this, &WorkbenchWindow::Text4_Change);
-    connect(resultList_, &QListView::doubleClicked, this, &WorkbenchWindow::List1_DblClick);
-
-    // Typing conveniences: Enter types a comma; a double click selects the whole text (or, in
-    // the fuzzy digit boxes, opens the digit picker).
-    for (int b = 0; b < pool::kInputBoxes; ++b)
-        if (b != int(pool::InputBox::OmissionStraight) && qobject_cast<QLineEdit*>(inputs_[b]))
-            inputs_[b]->installEventFilter(this);
-    for (QLineEdit* digits : groupDigits_) digits->installEventFilter(this);
-}
-
 // The controls that show the model write every change back to it.
 void WorkbenchWindow::wireModel() {
-    wireFrameInputs();
     model_.lotteryIsP3 = common::App().lotteryIsP3;
     for (int o = 0; o < 4; ++o)
         if (baseOptions_[o]->isChecked()) model_.baseSet.choice = pool::BaseChoice(o);
@@ -107,6 +91,10 @@ void WorkbenchWindow::wireModel() {
             connect(text, &QPlainTextEdit::textChanged, this, [this, box, text]() { model_.input(box) = text->toPlainText(); });
         }
     }
+    // After the inputs: the tabs' handlers read the model the boxes have just written.
+    fuzzyTab_->bindModel();
+    recentTab_->bindModel();
+    digitGroupTab_->bindModel();
 }
 
 void WorkbenchWindow::showFamilies() {
@@ -127,38 +115,17 @@ void WorkbenchWindow::setLogVisible(bool visible) { log_->setVisible(visible); }
 
 void WorkbenchWindow::showLogEnd() { log_->moveCursor(QTextCursor::End); }
 
+// The lottery pictures are plain labels: a release on one switches.
 bool WorkbenchWindow::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::MouseButtonRelease && (watched == images_[0] || watched == images_[1])) {
         if (watched == images_[0]) Image1_Click();
         else Image2_Click();
         return true;
     }
-    auto* edit = qobject_cast<QLineEdit*>(watched);
-    if (!edit) return QWidget::eventFilter(watched, event);
-    if (event->type() == QEvent::KeyPress) {
-        const int key = static_cast<QKeyEvent*>(event)->key();
-        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
-            edit->insert(QStringLiteral(","));
-            return true;
-        }
-    } else if (event->type() == QEvent::MouseButtonDblClick) {
-        // The positional and omission value boxes select their whole text too.
-        const auto first = std::begin(inputs_) + int(pool::InputBox::PositionDigits1);
-        const auto end = std::begin(inputs_) + int(pool::InputBox::OmissionStraight);
-        const bool positional = std::find(first, end, edit) != end;
-        if (edit == fuzzyDigits_[0]) Text2_DblClick();
-        else if (edit == fuzzyDigits_[1]) Text3_DblClick();
-        else if (edit == fuzzyDigits_[2]) Text4_DblClick();
-        else if (edit == inputs_[int(pool::InputBox::TwoCodes)] || positional) {
-            edit->setCursorPosition(0);
-            edit->selectAll();
-        } else {
-            return QWidget::eventFilter(watched, event);
-        }
-        return true;
-    }
     return QWidget::eventFilter(watched, event);
 }
+
+void WorkbenchWindow::refillFormulaList() { formulaTab_->refillList(); }
 
 bool WorkbenchWindow::hasBaseSet() const { return basicRun_->isEnabled(); }
 
@@ -175,7 +142,7 @@ void WorkbenchWindow::Form_Initialize() {
     countLabel_->clear();
     tabs_->setCurrentIndex(0);
     groupSixKind_->setCurrentIndex(0);
-    Option12_Click();
+    fuzzyTab_->showSource(0);
     Command69_Click();
     log_->moveCursor(QTextCursor::End);
     initialized_ = true;
@@ -188,18 +155,14 @@ void WorkbenchWindow::Form_Load() {
     prevFormWidth_ = 800;   // 12000 twips
     for (QComboBox* part : formulaParts_) part->setCurrentIndex(0);
 
-    QStringList hundred, sums;
-    for (int i = 1; i <= 100; ++i) hundred << QString::number(i);
+    QStringList sums;
     for (int i = 0; i <= 27; ++i) sums << QString::number(i);
     issueQuery_->clear();
     for (QComboBox* range : sumRange_) {
         range->clear();
         range->addItems(sums);
     }
-    for (QComboBox* counts : recentCounts_) {
-        counts->clear();
-        counts->addItems(hundred);
-    }
+    recentTab_->fillCounts();
 
     // Issue serials around the next draw; an empty history leaves the box empty.
     const common::DrawHistory& h = common::App().history;
@@ -210,14 +173,11 @@ void WorkbenchWindow::Form_Load() {
         for (int i = x; i <= x + 10; ++i) c11->addItem(QStringLiteral("%1").arg(i, 3, 10, QLatin1Char('0')));
         c11->setEditText(QStringLiteral("%1").arg(s + 1, 3, 10, QLatin1Char('0')));
     }
-    Combo21_re();
+    formulaTab_->refillList();
 
-    // Rows 0 and 2 (单选号码 Combo5, 和值 Combo6) start at 30 and 5 draws, the others at 10.
-    for (int r = 0; r < 10; ++r) recentCounts_[r]->setCurrentIndex(r == 0 ? 29 : r == 2 ? 4 : 9);
     sumRange_[0]->setCurrentIndex(10);
     sumRange_[1]->setCurrentIndex(17);
-    twoCodePosition_->setCurrentIndex(0);
-    formulaList_->setCurrentIndex(0);
+    commonTab_->resetChoices();
 }
 
 void WorkbenchWindow::Form_Activate() {

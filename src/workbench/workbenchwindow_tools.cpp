@@ -6,7 +6,6 @@
 #include "common/appstate.h"
 #include "common/paths.h"
 #include "dialogs/numberpreviewwindow.h"
-#include "dialogs/pairpicker.h"
 #include "dialogs/positiondigitpicker.h"
 #include "dialogs/prizecheckwindow.h"
 #include "dialogs/setoperationswindow.h"
@@ -14,8 +13,6 @@
 #include "platform/ui/openpage.h"
 #include "platform/ui/messagebox.h"
 #include "workbench/workbenchlinks.h"
-
-#include <QPlainTextEdit>
 
 #include <exception>
 
@@ -42,8 +39,6 @@ void WorkbenchWindow::Command22_Click() { openDigitPicker(0); }
 void WorkbenchWindow::Command23_Click() { openDigitPicker(1); }
 void WorkbenchWindow::Command24_Click() { openDigitPicker(2); }
 
-void WorkbenchWindow::Command9_Click() { PairPicker::Open(); }
-
 void WorkbenchWindow::Command54_Click() {
     SetOperationsWindow* w = SetOperationsWindow::instance();
     w->show();
@@ -57,11 +52,6 @@ void WorkbenchWindow::Command69_Click() {
     }
     ui::MsgBox(QStringLiteral("开奖总期数累积达到600期以后,智能选号系统才能启动。"), ui::Icon::Information,
                ui::Buttons::Ok, QStringLiteral("智能选号"), this);
-}
-
-void WorkbenchWindow::Command65_Click() {
-    ui::MsgBox(fuzzyHelp_->toPlainText(), ui::Icon::None, ui::Buttons::Ok,
-               ui::kAppTitle, this);
 }
 
 void WorkbenchWindow::Command49_Click() {
