@@ -15,6 +15,8 @@
 #include <QStringList>
 #include <QWidget>
 
+#include <utility>
+
 
 class QCheckBox;
 class QComboBox;
@@ -194,6 +196,19 @@ private:
     QListView* resultList_ = nullptr;    // List1
     QLabel* countLabel_ = nullptr;       // Label5
     QWidget* inputs_[pool::kInputBoxes] = {};  // the controls showing the model's inputs
+    // What Form_Resize places (_layout.cpp), noted as the controls are made.
+    struct Layout {
+        QWidget* base = nullptr;        // Frame1
+        QWidget* history = nullptr;     // Frame2
+        QWidget* positional = nullptr;  // Frame12
+        QWidget* basic = nullptr;       // Frame4
+        QWidget* advanced = nullptr;    // Frame7
+        QWidget* results = nullptr;     // Frame8
+        QList<std::pair<QWidget*, QWidget*>> corners;  // a button and the frame whose corner it sits in
+        QList<QList<QWidget*>> rows;    // rows continuing leftwards from a corner button
+        QList<QWidget*> bottom;         // Command20, Command45, Command30, Command31, Command52, Command51
+        QWidget* tutorial = nullptr;    // Command49
+    } layout_;
     workbench::CommonFiltersTab* commonTab_ = nullptr;
     workbench::FuzzyTab* fuzzyTab_ = nullptr;
     workbench::RecentTab* recentTab_ = nullptr;

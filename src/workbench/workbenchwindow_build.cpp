@@ -71,11 +71,14 @@ void WorkbenchWindow::buildBaseFrames() {
     groupSixKind_ = Cmb(f1, QStringLiteral("Combo12"), 114, 46, 80, false,
                         {QStringLiteral("全部"), QStringLiteral("顺子"), QStringLiteral("半顺"), QStringLiteral("杂六")});
     groupSixKind_->hide();
-    button(f1, QStringLiteral("Command58"), QStringLiteral("重新选号"), 30, 90, 66, 26, &W::Command58_Click);
-    button(f1, QStringLiteral("Command69"), QStringLiteral("智能系统"), 96, 90, 66, 26, &W::Command69_Click);
+    QPushButton* reset = button(f1, QStringLiteral("Command58"), QStringLiteral("重新选号"), 30, 90, 66, 26, &W::Command58_Click);
+    QPushButton* smart = button(f1, QStringLiteral("Command69"), QStringLiteral("智能系统"), 96, 90, 66, 26, &W::Command69_Click);
     setOperations_ = button(f1, QStringLiteral("Command54"), QStringLiteral("集合运算"), 162, 90, 66, 26, &W::Command54_Click);
     collect_ = button(f1, QStringLiteral("Command12"), QStringLiteral("数据采集"), 228, 90, 66, 26, &W::Command12_Click);
     buildAll_ = button(f1, QStringLiteral("Command1"), QStringLiteral("选择"), 294, 90, 66, 26, &W::Command1_Click);
+    layout_.base = f1;
+    layout_.corners << std::pair<QWidget*, QWidget*>(buildAll_, f1);
+    layout_.rows << QList<QWidget*>{buildAll_, collect_, setOperations_, smart, reset};
 
     // 历史查询 (its sum-range row is never shown)
     QGroupBox* f2 = Frm(this, QStringLiteral("Frame2"), QStringLiteral("历史查询"), 8, 132, 175, 100);
@@ -92,6 +95,8 @@ void WorkbenchWindow::buildBaseFrames() {
     sumRange_[1]->hide();
     filterButtons_ << button(f2, QStringLiteral("Command3"), QStringLiteral("过滤"), 119, 76);
     filterButtons_.back()->hide();
+    layout_.history = f2;
+    layout_.corners << std::pair<QWidget*, QWidget*>(filterButtons_.back(), f2);
 
     // 单选：定位组号
     QGroupBox* f12 = Frm(this, QStringLiteral("Frame12"), QStringLiteral("单选：定位组号"), 191, 132, 177, 100);
@@ -111,6 +116,9 @@ void WorkbenchWindow::buildBaseFrames() {
     compoundStats_ = button(f12, QStringLiteral("Command47"), QStringLiteral("统计"), 77, 78, 50, 22, &W::Command47_Click);
     compoundStats_->setProperty("Tag", QStringLiteral("0"));
     buildPositional_ = button(f12, QStringLiteral("Command21"), QStringLiteral("选择"), 127, 78, 50, 22, &W::Command21_Click);
+    layout_.positional = f12;
+    layout_.corners << std::pair<QWidget*, QWidget*>(buildPositional_, f12);
+    layout_.rows << QList<QWidget*>{buildPositional_, compoundStats_};
 }
 
 void WorkbenchWindow::buildFamilyFrames() {
@@ -137,6 +145,8 @@ void WorkbenchWindow::buildFamilyFrames() {
         batch->hide();
         filterButtons_ << batch;
         button(f, pressed, pressed, 240, 104, 56, 24, press)->hide();
+        layout_.corners << std::pair<QWidget*, QWidget*>(batch, f);
+        (run == QLatin1String("Command5") ? layout_.basic : layout_.advanced) = f;
         return batch;
     };
     // 基本条件过滤: family boxes with the buttons that open the pattern editor
@@ -168,16 +178,18 @@ void WorkbenchWindow::buildFamilyFrames() {
 void WorkbenchWindow::buildBottomRow() {
     using W = WorkbenchWindow;
     // Bottom row
-    button(this, QStringLiteral("Command20"), QStringLiteral("计算器"), 8, 504, 70, 28, &W::Command20_Click);
-    button(this, QStringLiteral("Command45"), QStringLiteral("投资计划"), 78, 504, 70, 28, &W::Command45_Click);
-    filterButtons_ << button(this, QStringLiteral("Command30"), QStringLiteral("组选=》单选"), 148, 504, 90, 28,
-                             &W::Command30_Click);
-    filterButtons_ << button(this, QStringLiteral("Command31"), QStringLiteral("单选=》组选"), 238, 504, 90, 28,
-                             &W::Command31_Click);
-    button(this, QStringLiteral("Command52"), QStringLiteral("撤消"), 328, 504, 60, 28, &W::Command52_Click);
-    button(this, QStringLiteral("Command51"), QStringLiteral("恢复"), 388, 504, 60, 28, &W::Command51_Click);
-    button(this, QStringLiteral("Command49"), QStringLiteral("<<不会使用就来看视频教程>>"), 448, 504, 264, 28,
-           &W::Command49_Click);
+    layout_.bottom << button(this, QStringLiteral("Command20"), QStringLiteral("计算器"), 8, 504, 70, 28, &W::Command20_Click);
+    layout_.bottom << button(this, QStringLiteral("Command45"), QStringLiteral("投资计划"), 78, 504, 70, 28, &W::Command45_Click);
+    QPushButton* toStraight = button(this, QStringLiteral("Command30"), QStringLiteral("组选=》单选"), 148, 504, 90, 28,
+                                     &W::Command30_Click);
+    QPushButton* toGroup = button(this, QStringLiteral("Command31"), QStringLiteral("单选=》组选"), 238, 504, 90, 28,
+                                  &W::Command31_Click);
+    filterButtons_ << toStraight << toGroup;
+    layout_.bottom << toStraight << toGroup;
+    layout_.bottom << button(this, QStringLiteral("Command52"), QStringLiteral("撤消"), 328, 504, 60, 28, &W::Command52_Click);
+    layout_.bottom << button(this, QStringLiteral("Command51"), QStringLiteral("恢复"), 388, 504, 60, 28, &W::Command51_Click);
+    layout_.tutorial = button(this, QStringLiteral("Command49"), QStringLiteral("<<不会使用就来看视频教程>>"), 448, 504,
+                              264, 28, &W::Command49_Click);
     for (int k = 1; k <= 2; ++k) {
         QLabel* image = Lbl(this, QStringLiteral("Image%1").arg(k), k == 1 ? QStringLiteral("福彩3D") : QStringLiteral("排列三"),
                             712, 504, 80, 28);
@@ -195,6 +207,7 @@ void WorkbenchWindow::buildBottomRow() {
 void WorkbenchWindow::buildHiddenFrames() {
     QGroupBox* f3 = Frm(this, QStringLiteral("Frame3"), QStringLiteral("组合过滤Ⅱ"), 8, 8, 200, 60);
     filterButtons_ << button(f3, QStringLiteral("Command6"), QStringLiteral("过滤"), 144, 36);
+    layout_.corners << std::pair<QWidget*, QWidget*>(filterButtons_.back(), f3);
     f3->hide();
     QGroupBox* f14 = Frm(this, QStringLiteral("Frame14"), QStringLiteral("公式过滤"), 8, 8, 360, 80);
     const QStringList positions = {QStringLiteral("百位"), QStringLiteral("十位"), QStringLiteral("个位")};
@@ -256,4 +269,7 @@ void WorkbenchWindow::buildResultFrame() {
     saveCollection_ = button(f8, QStringLiteral("Command11"), QStringLiteral("【做大底】"), 340, 194, 76, 26, &W::Command11_Click);
     saveCollection_->setProperty("Tag", QStringLiteral("大底采集"));
     resultButtons_ << saveCollection_;
+    layout_.results = f8;
+    layout_.corners << std::pair<QWidget*, QWidget*>(saveCollection_, f8);
+    layout_.rows << QList<QWidget*>{saveCollection_, resultButtons_[2], resultButtons_[1], resultButtons_[0]};
 }

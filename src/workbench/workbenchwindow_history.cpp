@@ -1,5 +1,6 @@
 // WorkbenchWindow and the draw history: the number and issue queries, and the switch between
-// 福彩3D and 排列三 (saves the choice, reloads the history, tells the main window).
+// 福彩3D and 排列三 (history::SelectLottery saves the choice, reloads the history and tells the
+// other windows).
 #include "workbench/workbenchwindow.h"
 
 #include "common/appstate.h"
@@ -7,7 +8,6 @@
 #include "pool/numberpool.h"
 #include "pool/queries.h"
 #include "workbench/lotteryswitch.h"
-#include "workbench/workbenchlinks.h"
 
 #include <QComboBox>
 
@@ -43,8 +43,6 @@ void WorkbenchWindow::switchLottery(bool toP3) {
     QString error;
     if (!workbench::SwitchLottery(model_, toP3, &error)) return;
     if (!error.isEmpty()) ui::MsgBox(error, ui::Icon::Critical, ui::Buttons::Ok, ui::kAppTitle, this);
-    Form_Activate();
-    // The main window updates its own labels.
-    if (const auto& told = workbench::MainWindowLinks().lotteryChanged) told();
+    Form_Activate();  // the main window follows the switch through history::LotteryNotifier
     ui::MsgBox(workbench::LotterySwitchedMessage(toP3), ui::Icon::Information, ui::Buttons::Ok, ui::kAppTitle, this);
 }

@@ -47,7 +47,7 @@ void WorkbenchWindow::Command13_Click() {
         ui::MsgBox(error, ui::Icon::Critical, ui::Buttons::Ok, ui::kAppTitle, this);
         return;
     }
-    common::SaveSetting(QStringLiteral("path"), workbench::FolderOf(path));
+    common::SaveExportPath(workbench::FolderOf(path));
 }
 
 void WorkbenchWindow::List1_DblClick() {

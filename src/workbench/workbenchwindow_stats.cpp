@@ -26,11 +26,10 @@ void WorkbenchWindow::Command45_Click() { StatisticsWindow::Open(StatisticsWindo
 void WorkbenchWindow::Command47_Click() {
     for (int p = 0; p < 3; ++p)
         if (model_.input(pool::InputBox(int(pool::InputBox::PositionDigits1) + p)).isEmpty()) return;
-    QPushButton* button = compoundStats_;
-    button->setProperty("Tag", QStringLiteral("1"));
-    StatisticsWindow::Open(StatisticsWindow::Opener::Compound, StatsInputsOf(this, button->property("Tag").toString() == QLatin1String("1")),
-                 this);
-    button->setProperty("Tag", QStringLiteral("0"));
+    // The button's Tag reads "1" while the window it opens is shown, "0" otherwise.
+    compoundStats_->setProperty("Tag", QStringLiteral("1"));
+    StatisticsWindow::Open(StatisticsWindow::Opener::Compound, StatsInputsOf(this, true), this);
+    compoundStats_->setProperty("Tag", QStringLiteral("0"));
 }
 
 // 分析 of the formula filter: the formula statistics in the smaller window.

@@ -581,14 +581,14 @@ TEST_F(WorkbenchTest, LotterySwitchReloadsAndTellsTheMainWindow) {
     auto* label1 = new QLabel(&main);
     label1->setObjectName(QStringLiteral("Label1"));
     form->setMainWindow(&main);
-    // The main window's own reaction to the switch: its labels.
+    // The main window's own reaction to the switch, which it follows through the notifier: its labels.
     int told = 0;
-    workbench::SetMainWindowLink({{}, [&] {
-                                      ++told;
-                                      label3->setText(history::LotteryLabel(common::App().lotteryIsP3));
-                                      text1->setPlainText(QStringLiteral("彩票类型已被转换请刷新数据..."));
-                                      label1->setText(QStringLiteral("彩票类型已被转换请刷新数据..."));
-                                  }});
+    QObject::connect(&history::LotteryNotifier::instance(), &history::LotteryNotifier::lotteryChanged, &main, [&] {
+        ++told;
+        label3->setText(history::LotteryLabel(common::App().lotteryIsP3));
+        text1->setPlainText(QStringLiteral("彩票类型已被转换请刷新数据..."));
+        label1->setText(QStringLiteral("彩票类型已被转换请刷新数据..."));
+    });
     load({"123"});
     recorder->messages.clear();
 
@@ -615,7 +615,6 @@ TEST_F(WorkbenchTest, LotterySwitchReloadsAndTellsTheMainWindow) {
     EXPECT_EQ(recorder->lastText(), QStringLiteral("彩票类型已被转换，当前彩票类型为[福彩3D]。"));
     EXPECT_EQ(told, 2);
     EXPECT_FALSE(form->model().lotteryIsP3);
-    workbench::SetMainWindowLink({});
 }
 
 TEST_F(WorkbenchTest, ClosingHidesAndShowsTheMainWindow) {
@@ -692,7 +691,7 @@ TEST_F(WorkbenchTest, ShowWorkbenchCreatesItOnceAndTellsTheMainWindowWhenClosed)
     QWidget main;
     main.show();
     int closed = 0;
-    workbench::SetMainWindowLink({[&] { ++closed; }, {}});
+    workbench::SetMainWindowLink({[&] { ++closed; }});
     workbench::ShowWorkbench(&main);
     WorkbenchWindow* shown = workbench::ExistingWorkbench();
     ASSERT_NE(shown, nullptr);
