@@ -11,6 +11,7 @@
 #include "dialogs/editorframe.h"
 #include "platform/ui/messagebox.h"
 #include "workbench/commonfilterstab.h"
+#include "workbench/familyframe.h"
 #include "workbench/formulatab.h"
 #include "workbench/fuzzytab.h"
 #include "workbench/recenttab.h"
@@ -75,12 +76,8 @@ void WorkbenchWindow::wireModel() {
     model_.baseSet.groupSixKind = groupSixKind_->currentIndex();
     connect(groupSixKind_, qOverload<int>(&QComboBox::currentIndexChanged), this,
             [this](int kind) { model_.baseSet.groupSixKind = kind; });
-    for (int f = 0; f < pool::kBatchFamilies; ++f) {
-        auto& basic = model_.conditions.basicFamilies[size_t(f)];
-        auto& advanced = model_.conditions.advancedFamilies[size_t(f)];
-        connect(basicFamilies_[f], &QCheckBox::toggled, this, [&basic](bool on) { basic = on; });
-        connect(advancedFamilies_[f], &QCheckBox::toggled, this, [&advanced](bool on) { advanced = on; });
-    }
+    basicFrame_->bindModel();
+    advancedFrame_->bindModel();
     for (int b = 0; b < pool::kInputBoxes; ++b) {
         const auto box = pool::InputBox(b);
         if (auto* line = qobject_cast<QLineEdit*>(inputs_[b])) {
@@ -95,13 +92,6 @@ void WorkbenchWindow::wireModel() {
     fuzzyTab_->bindModel();
     recentTab_->bindModel();
     digitGroupTab_->bindModel();
-}
-
-void WorkbenchWindow::showFamilies() {
-    for (int f = 0; f < pool::kBatchFamilies; ++f) {
-        basicFamilies_[f]->setChecked(model_.conditions.basicFamilies[size_t(f)]);
-        advancedFamilies_[f]->setChecked(model_.conditions.advancedFamilies[size_t(f)]);
-    }
 }
 
 void WorkbenchWindow::setInput(pool::InputBox box, const QString& text) {
@@ -127,7 +117,10 @@ bool WorkbenchWindow::eventFilter(QObject* watched, QEvent* event) {
 
 void WorkbenchWindow::refillFormulaList() { formulaTab_->refillList(); }
 
-bool WorkbenchWindow::hasBaseSet() const { return basicRun_->isEnabled(); }
+bool WorkbenchWindow::hasBaseSet() const { return basicFrame_->batchButton()->isEnabled(); }
+
+void WorkbenchWindow::runBasicBatch() { basicFrame_->runBatch(); }
+void WorkbenchWindow::runAdvancedBatch() { advancedFrame_->runBatch(); }
 
 void WorkbenchWindow::setFilterButtons(bool on) {
     for (QPushButton* b : filterButtons_) b->setEnabled(on);

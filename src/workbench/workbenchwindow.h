@@ -32,6 +32,7 @@ class QTabWidget;
 namespace workbench {
 class CommonFiltersTab;
 class DigitGroupTab;
+class FamilyFrame;
 class FormulaTab;
 class FuzzyTab;
 class RecentTab;
@@ -57,8 +58,8 @@ public:
     void redo() override { Command51_Click(); }
     void undo() override { Command52_Click(); }
     void refillFormulaList() override;
-    void runBasicBatch() override { Command70_Click(); }
-    void runAdvancedBatch() override { Command71_Click(); }
+    void runBasicBatch() override;
+    void runAdvancedBatch() override;
 
     // The main window shown again when the workbench closes.
     void setMainWindow(QWidget* mainWindow) { mainWindow_ = mainWindow; }
@@ -100,29 +101,6 @@ public:
     void Image1_Click();
     void Image2_Click();
 
-    // Batch filters, run by the condition editors through the hidden buttons, and the editor
-    // openers (_editors.cpp)
-    void Command70_Click();
-    void Command71_Click();
-    void Command5_Click();
-    void Command7_Click();
-    void Command15_Click();
-    void Command18_Click();
-    void Command19_Click();
-    void Command26_Click();
-    void Command27_Click();
-    void Command28_Click();
-    void Command32_Click();
-    void Command39_Click();
-    void Command41_Click();
-    void Command46_Click();
-    void Command50_Click();
-    void Command53_Click();
-    void Command56_Click();
-    void Command59_Click();
-    void Command60_Click();
-    void Command61_Click();
-
     // The omission filter (_filters.cpp)
     void Command36_Click();  // 设置
     void Command37_Click();  // 过滤
@@ -155,7 +133,6 @@ private:
     // _build.cpp
     void buildControls();
     void buildBaseFrames();     // 第一步, 历史查询, 定位组号
-    void buildFamilyFrames();   // 基本条件过滤, 高级条件过滤
     void buildBottomRow();
     void buildHiddenFrames();
     void buildResultFrame();
@@ -165,7 +142,6 @@ private:
     void setFilterButtons(bool on);
     void appendLog(const QString& block) { session_.log.append(block); }
     void runHistoryQuery(QComboBox* box, int (*query)(QString&, const common::DrawHistory&, const QString&));
-    void showFamilies();  // the family boxes from the model
     void openDigitPicker(int tab);
 
     // The controls the window's own handlers use (their objectNames are the program's).
@@ -177,7 +153,6 @@ private:
     QPushButton* collect_ = nullptr;     // Command12
     QPushButton* buildPositional_ = nullptr;  // Command21
     QPushButton* setOperations_ = nullptr;    // Command54
-    QPushButton* basicRun_ = nullptr;    // Command5: its enabled state says a base set exists
     QPushButton* saveCollection_ = nullptr;  // Command11 (its Tag is the set's description)
     QPushButton* compoundStats_ = nullptr;   // Command47
     QList<QPushButton*> filterButtons_;  // switched by the two modes
@@ -187,8 +162,6 @@ private:
     QComboBox* sumRange_[2] = {};        // Combo7, Combo8 (never shown)
     QComboBox* formulaParts_[4] = {};    // Combo1..Combo4 (never shown)
     QCheckBox* positionalCompound_ = nullptr;  // Check61
-    QCheckBox* basicFamilies_[8] = {};
-    QCheckBox* advancedFamilies_[8] = {};
     QCheckBox* omissionBoxes_[5] = {};   // Check5, Check8, Check7, Check6, Check82
     QLabel* images_[2] = {};             // Image1, Image2
     QTabWidget* tabs_ = nullptr;         // SSTab1
@@ -209,6 +182,8 @@ private:
         QList<QWidget*> bottom;         // Command20, Command45, Command30, Command31, Command52, Command51
         QWidget* tutorial = nullptr;    // Command49
     } layout_;
+    workbench::FamilyFrame* basicFrame_ = nullptr;     // 基本条件过滤
+    workbench::FamilyFrame* advancedFrame_ = nullptr;  // 高级条件过滤
     workbench::CommonFiltersTab* commonTab_ = nullptr;
     workbench::FuzzyTab* fuzzyTab_ = nullptr;
     workbench::RecentTab* recentTab_ = nullptr;

@@ -1,5 +1,5 @@
-// WorkbenchWindow's own frames: the base sets, the history queries, the two batch families, the
-// bottom row, the frames no operation shows and the results; the condition tabs build themselves.
+// WorkbenchWindow's own frames: the base sets, the history queries, the bottom row, the frames no
+// operation shows and the results; the batch-family frames and the condition tabs build themselves.
 // Positions are pixels (15 twips each) of the 12000 × 8670 twips window.
 #include "workbench/workbenchwindow.h"
 
@@ -7,6 +7,7 @@
 #include "platform/ui/lotterymark.h"
 #include "workbench/benchcontrols.h"
 #include "workbench/commonfilterstab.h"
+#include "workbench/familyframe.h"
 #include "workbench/formulatab.h"
 #include "workbench/fuzzytab.h"
 #include "workbench/recenttab.h"
@@ -25,7 +26,14 @@ QPushButton* WorkbenchWindow::button(QWidget* parent, const QString& name, const
 
 void WorkbenchWindow::buildControls() {
     buildBaseFrames();
-    buildFamilyFrames();
+    basicFrame_ = new FamilyFrame(dialogs::BatchGroup::Basic, *this, this);
+    advancedFrame_ = new FamilyFrame(dialogs::BatchGroup::Advanced, *this, this);
+    layout_.basic = basicFrame_;
+    layout_.advanced = advancedFrame_;
+    for (FamilyFrame* f : {basicFrame_, advancedFrame_}) {
+        filterButtons_ << f->batchButton();
+        layout_.corners << std::pair<QWidget*, QWidget*>(f->batchButton(), f);
+    }
     buildBottomRow();
 
     // Condition sections
@@ -119,60 +127,6 @@ void WorkbenchWindow::buildBaseFrames() {
     layout_.positional = f12;
     layout_.corners << std::pair<QWidget*, QWidget*>(buildPositional_, f12);
     layout_.rows << QList<QWidget*>{buildPositional_, compoundStats_};
-}
-
-void WorkbenchWindow::buildFamilyFrames() {
-    using W = WorkbenchWindow;
-    // The two family frames: eight family boxes, each with the 过滤 button that opens its
-    // editor, and hidden: the 容错 box, the frame's batch button and the one the editors press.
-    struct Family {
-        const char* box;
-        const char* caption;
-        const char* button;
-        Handler open;
-    };
-    auto familyFrame = [this](const QString& frame, const QString& title, int top, const Family (&families)[8],
-                              QCheckBox* (&boxes)[8], const QString& tolerance, const QString& run, Handler runs,
-                              const QString& pressed, Handler press) {
-        QGroupBox* f = Frm(this, frame, title, 8, top, 360, 128);
-        for (int i = 0; i < 8; ++i) {
-            const int x = 8 + (i % 2) * 176, y = 20 + (i / 2) * 25;
-            boxes[i] = Chk(f, QString::fromLatin1(families[i].box), QString::fromUtf8(families[i].caption), x, y, 110, 22);
-            button(f, QString::fromLatin1(families[i].button), QStringLiteral("过滤"), x + 112, y, 50, 22, families[i].open);
-        }
-        Chk(f, tolerance, QStringLiteral("容错"), 8, 104, 60, 20)->hide();
-        QPushButton* batch = button(f, run, QStringLiteral("过滤"), 304, 104, 56, 24, runs);
-        batch->hide();
-        filterButtons_ << batch;
-        button(f, pressed, pressed, 240, 104, 56, 24, press)->hide();
-        layout_.corners << std::pair<QWidget*, QWidget*>(batch, f);
-        (run == QLatin1String("Command5") ? layout_.basic : layout_.advanced) = f;
-        return batch;
-    };
-    // 基本条件过滤: family boxes with the buttons that open the pattern editor
-    const Family basic[8] = {{"Check49", "组选012路", "Command18", &W::Command18_Click},
-                             {"Check50", "单选012路", "Command19", &W::Command19_Click},
-                             {"Check11", "奇偶 组合", "Command26", &W::Command26_Click},
-                             {"Check3", "质合 组合", "Command32", &W::Command32_Click},
-                             {"Check12", "大小组合", "Command27", &W::Command27_Click},
-                             {"Check24", "大 中 小", "Command41", &W::Command41_Click},
-                             {"Check34", "组选1234", "Command46", &W::Command46_Click},
-                             {"Check59", "单选1234", "Command50", &W::Command50_Click}};
-    basicRun_ = familyFrame(QStringLiteral("Frame4"), QStringLiteral("基本条件过滤"), 240, basic, basicFamilies_,
-                            QStringLiteral("Check64"), QStringLiteral("Command5"), &W::Command5_Click,
-                            QStringLiteral("Command70"), &W::Command70_Click);
-    // 高级条件过滤
-    const Family advanced[8] = {{"Check58", "定位过滤", "Command15", &W::Command15_Click},
-                                {"Check1", "和值过滤", "Command28", &W::Command28_Click},
-                                {"Check26", "1 D 过滤", "Command53", &W::Command53_Click},
-                                {"Check9", "升降序过滤", "Command39", &W::Command39_Click},
-                                {"Check27", "均值过滤", "Command56", &W::Command56_Click},
-                                {"Check25", "AC值过滤", "Command60", &W::Command60_Click},
-                                {"Check69", "直落号过滤", "Command61", &W::Command61_Click},
-                                {"Check60", "斜连值过滤", "Command59", &W::Command59_Click}};
-    familyFrame(QStringLiteral("Frame7"), QStringLiteral("高级条件过滤"), 376, advanced, advancedFamilies_,
-                QStringLiteral("Check66"), QStringLiteral("Command7"), &W::Command7_Click, QStringLiteral("Command71"),
-                &W::Command71_Click);
 }
 
 void WorkbenchWindow::buildBottomRow() {
