@@ -25,10 +25,10 @@ void DigitRow(QWidget* frame, const QStringList& names, QCheckBox** row) {
 }
 
 // Ticked values of a digit row, in the order 1..9, 0, and their item texts.
-QList<int> TickedValues(QCheckBox* const* row, const QString& itemSuffix, QString* items) {
+QList<int> TickedValues(const std::array<bool, 10>& row, const QString& itemSuffix, QString* items) {
     QList<int> values;
     for (int i = 0; i < 10; ++i) {
-        if (!row[i]->isChecked()) continue;
+        if (!row[size_t(i)]) continue;
         values << kDigitOrder[i];
         *items += QString::number(kDigitOrder[i]) + itemSuffix;
     }
@@ -37,7 +37,7 @@ QList<int> TickedValues(QCheckBox* const* row, const QString& itemSuffix, QStrin
 
 // A value filter run once for every ticked value of a digit row, as one logged run whose
 // description lists the values.
-void RunDigitRowFilter(pool::PoolSession& session, QCheckBox* const* row, const QString& itemSuffix,
+void RunDigitRowFilter(pool::PoolSession& session, const std::array<bool, 10>& row, const QString& itemSuffix,
                        const QString& titleWithStart, const QString& description,
                        const std::function<void(pool::NumberPool&, QString&, int)>& filter) {
     QString items;
@@ -99,19 +99,35 @@ void CommonFiltersTab::placeCorners() {
 
 void CommonFiltersTab::resetChoices() { twoCodePosition_->setCurrentIndex(0); }
 
+void CommonFiltersTab::bindModel() {
+    pool::CommonInputs& common = bench_.model().common;
+    QCheckBox* const* rows[4] = {pickRow_, excludeRow_, spanRow_, sumTailRow_};
+    for (int r = 0; r < 4; ++r)
+        for (int i = 0; i < 10; ++i) {
+            bool& on = common.rows[size_t(r)][size_t(i)];
+            on = rows[r][i]->isChecked();
+            connect(rows[r][i], &QCheckBox::toggled, this, [&on](bool ticked) { on = ticked; });
+        }
+    common.twoCodeSelect = twoCodeSelect_->isChecked();
+    connect(twoCodeSelect_, &QRadioButton::toggled, this, [&common](bool on) { common.twoCodeSelect = on; });
+    common.twoCodePosition = twoCodePosition_->currentIndex();
+    connect(twoCodePosition_, qOverload<int>(&QComboBox::currentIndexChanged), this,
+            [&common](int position) { common.twoCodePosition = position; });
+}
+
 void CommonFiltersTab::filterSpan() {
-    RunDigitRowFilter(bench_.session(), spanRow_, QStringLiteral(" "), QStringLiteral("跨度过滤开始"), QStringLiteral("夸度过滤："),
+    RunDigitRowFilter(bench_.session(), bench_.model().common.row(pool::DigitRowKind::Span), QStringLiteral(" "), QStringLiteral("跨度过滤开始"), QStringLiteral("夸度过滤："),
                       [](pool::NumberPool& p, QString& log, int v) { pool::FilterSpan(p, log, v); });
 }
 
 void CommonFiltersTab::filterSumTail() {
-    RunDigitRowFilter(bench_.session(), sumTailRow_, QStringLiteral(" "), QStringLiteral("合值过滤开始"),
+    RunDigitRowFilter(bench_.session(), bench_.model().common.row(pool::DigitRowKind::SumTail), QStringLiteral(" "), QStringLiteral("合值过滤开始"),
                       QStringLiteral("和值尾（合值）过滤："),
                       [](pool::NumberPool& p, QString& log, int v) { pool::FilterSumTail(p, log, v); });
 }
 
 void CommonFiltersTab::filterDigits() {
-    RunDigitRowFilter(bench_.session(), excludeRow_, QStringLiteral("  "), QStringLiteral("胆码过滤开始"),
+    RunDigitRowFilter(bench_.session(), bench_.model().common.row(pool::DigitRowKind::Exclude), QStringLiteral("  "), QStringLiteral("胆码过滤开始"),
                       QStringLiteral("胆码过滤："), [](pool::NumberPool& p, QString& log, int v) {
                           pool::FilterContainsDigit(p, log, QString::number(v), true);
                       });
@@ -125,7 +141,7 @@ void CommonFiltersTab::pickDigits() {
     QString block = kNewLine + QStringLiteral("胆码选取开始") + kNewLine;
     QString items;
     int total = 0;
-    for (int v : TickedValues(pickRow_, QStringLiteral("  "), &items))
+    for (int v : TickedValues(bench_.model().common.row(pool::DigitRowKind::Pick), QStringLiteral("  "), &items))
         total += pool::FilterContainsDigit(p, block, QString::number(v), false);
     block += kNewLine + QStringLiteral("选出") + QString::number(total) + QStringLiteral("注") + kNewLine;
     session.log.append(block);
@@ -142,8 +158,9 @@ void CommonFiltersTab::runTwoCodes() {
     const QString codes = bench_.model().input(pool::InputBox::TwoCodes).trimmed();
     bench_.setInput(pool::InputBox::TwoCodes, codes);
     bench_.showLogEnd();
-    workbench::RunTwoCode(bench_.session(), codes, twoCodeSelect_->isChecked(), twoCodePosition_->currentIndex(),
-                          twoCodePosition_->currentText());
+    const pool::CommonInputs& common = bench_.model().common;
+    workbench::RunTwoCode(bench_.session(), codes, common.twoCodeSelect, common.twoCodePosition,
+                          twoCodePosition_->itemText(common.twoCodePosition));
 }
 
 // Each of the two modes keeps its own list: switching puts the shown list aside and brings the

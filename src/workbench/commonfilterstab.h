@@ -25,6 +25,7 @@ public:
     // Each row's button in the bottom-right corner of its frame.
     void placeCorners();
     void resetChoices();  // the position choice back to 全部
+    void bindModel();     // the rows, the mode and the position write every change to the model
 
     void pickDigits();     // 选胆 (Command2)
     void filterDigits();   // 过滤胆 (Command4)

@@ -28,8 +28,17 @@ FormulaTab::FormulaTab(dialogs::WorkbenchApi& bench) : bench_(bench) {
     text_->setGeometry(6, 68, 390, 136);
     edit_ = Button(f19, this, &FormulaTab::edit, QStringLiteral("Command68"), QStringLiteral("编写公式…"), 6, 208, 90, 24);
     run_ = Button(f19, this, &FormulaTab::run, QStringLiteral("Command67"), QStringLiteral("过滤"), 346, 212);
-    connect(condition_, &QCheckBox::toggled, this, &FormulaTab::conditionSwitched);
     connect(list_, qOverload<int>(&QComboBox::activated), this, &FormulaTab::loadChosen);
+}
+
+void FormulaTab::bindModel() {
+    pool::FormulaInputs& formula = bench_.model().formula;
+    formula.conditionOn = condition_->isChecked();
+    formula.condition = conditionText_->text();
+    connect(condition_, &QCheckBox::toggled, this, [&formula](bool on) { formula.conditionOn = on; });
+    connect(conditionText_, &QLineEdit::textChanged, this, [&formula](const QString& text) { formula.condition = text; });
+    // After the binding: the handler reads the model the box has just written.
+    connect(condition_, &QCheckBox::toggled, this, &FormulaTab::conditionSwitched);
 }
 
 FormulaTab::~FormulaTab() = default;
@@ -56,7 +65,7 @@ void FormulaTab::refillList() {
 }
 
 void FormulaTab::conditionSwitched() {
-    const bool on = condition_->isChecked();
+    const bool on = bench_.model().formula.conditionOn;
     text_->setEnabled(on);
     edit_->setEnabled(on);
 }
@@ -90,7 +99,7 @@ void FormulaTab::run() {
                    ui::Buttons::Ok, title, parent);
         return;
     }
-    const QString code = FormulaCode(formula, conditionText_->text());
+    const QString code = FormulaCode(formula, bench_.model().formula.condition);
     // The engine still holds the previous formula's Custom_GL: running a script without its
     // own would filter by that one.
     if (!DefinesCustomGl(code)) {

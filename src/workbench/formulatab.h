@@ -29,6 +29,7 @@ public:
     QPlainTextEdit* formulaBox() const { return text_; }  // shows the model's Formula input
     QPushButton* runButton() const { return run_; }       // Command67
     script::ScriptEngine& engine();
+    void bindModel();  // 设置条件 and its text write every change to the model
 
     void refillList();    // the list from the formula folder, the prompt selected
     void loadChosen();    // Combo21 chosen: its file into the formula box

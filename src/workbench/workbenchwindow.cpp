@@ -89,9 +89,18 @@ void WorkbenchWindow::wireModel() {
         }
     }
     // After the inputs: the tabs' handlers read the model the boxes have just written.
+    commonTab_->bindModel();
     fuzzyTab_->bindModel();
     recentTab_->bindModel();
     digitGroupTab_->bindModel();
+    formulaTab_->bindModel();
+    model_.baseSet.positionalCompound = positionalCompound_->isChecked();
+    connect(positionalCompound_, &QCheckBox::toggled, this, [this](bool on) { model_.baseSet.positionalCompound = on; });
+    for (int f = 0; f < 5; ++f) {
+        bool& on = model_.omissionOn[size_t(f)];
+        on = omissionBoxes_[f]->isChecked();
+        connect(omissionBoxes_[f], &QCheckBox::toggled, this, [&on](bool ticked) { on = ticked; });
+    }
 }
 
 void WorkbenchWindow::setInput(pool::InputBox box, const QString& text) {

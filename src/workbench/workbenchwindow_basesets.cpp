@@ -66,7 +66,7 @@ void WorkbenchWindow::Command21_Click() {
         if (lists[k].isEmpty()) return;
     }
     enterFilteringMode();
-    session_.pool = workbench::PositionalSet(lists[0], lists[1], lists[2], positionalCompound_->isChecked());
+    session_.pool = workbench::PositionalSet(lists[0], lists[1], lists[2], model_.baseSet.positionalCompound);
     session_.setDescription = QStringLiteral("定位组号：") + texts[0] + QLatin1Char('|') + texts[1] + QLatin1Char('|') + texts[2];
     appendLog(QStringLiteral("百位定位:") + texts[0] + kNewLine + QStringLiteral("十位定位:") + texts[1] + kNewLine +
               QStringLiteral("个位定位:") + texts[2] + kNewLine + QStringLiteral("定位组号共生成") +

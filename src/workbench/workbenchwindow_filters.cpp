@@ -6,8 +6,6 @@
 #include "dialogs/omissionpicker.h"
 #include "workbench/filterruns.h"
 
-#include <QCheckBox>
-
 // 遗漏过滤: 设置
 void WorkbenchWindow::Command36_Click() { OmissionPicker::Open(); }
 
@@ -16,7 +14,7 @@ void WorkbenchWindow::Command37_Click() {
     showLogEnd();
     std::array<workbench::OmissionCondition, 5> families;
     for (int f = 0; f < 5; ++f) {
-        families[size_t(f)].on = omissionBoxes_[f]->isChecked();
+        families[size_t(f)].on = model_.omissionOn[size_t(f)];
         families[size_t(f)].values = model_.input(pool::InputBox(int(pool::InputBox::OmissionGroup) + f));
     }
     workbench::RunOmissionFilter(session_, common::DigitOmissionTable::Count(common::App().history), families);

@@ -111,6 +111,35 @@ TEST_F(WorkbenchTest, EveryVisibleButtonReachesAHandler) {
     EXPECT_EQ(testsupport::UnboundButtons(form.get(), strict), QStringList{});
 }
 
+// The boxes the single filters, the omission filter, 定位组号 and the formula condition read are
+// the model's: a change of the box is the model's change.
+TEST_F(WorkbenchTest, FrameChoicesAreTheModels) {
+    pool::WorkbenchModel& m = form->model();
+    const struct {
+        const char* box;
+        bool* value;
+    } boxes[] = {{"Check13", &m.common.row(pool::DigitRowKind::Pick)[0]},
+                 {"Check23(0)", &m.common.row(pool::DigitRowKind::Exclude)[9]},
+                 {"Check44", &m.common.row(pool::DigitRowKind::Span)[0]},
+                 {"Check57", &m.common.row(pool::DigitRowKind::SumTail)[9]},
+                 {"Check5", &m.omissionOn[0]},
+                 {"Check82", &m.omissionOn[4]},
+                 {"Check61", &m.baseSet.positionalCompound},
+                 {"Check67", &m.formula.conditionOn}};
+    for (const auto& b : boxes) {
+        auto* box = get<QCheckBox>(QString::fromLatin1(b.box));
+        EXPECT_EQ(*b.value, box->isChecked()) << b.box;
+        box->setChecked(!box->isChecked());
+        EXPECT_EQ(*b.value, box->isChecked()) << b.box;
+    }
+    select(QStringLiteral("Option10"));
+    EXPECT_TRUE(m.common.twoCodeSelect);
+    get<QComboBox>(QStringLiteral("Combo10"))->setCurrentIndex(2);
+    EXPECT_EQ(m.common.twoCodePosition, 2);
+    get<QLineEdit>(QStringLiteral("Text28"))->setText(QStringLiteral("x>1"));
+    EXPECT_EQ(m.formula.condition, QStringLiteral("x>1"));
+}
+
 TEST_F(WorkbenchTest, GateStaysQuietWith600Draws) {
     QStringList draws;
     for (int i = 0; i < 600; ++i) draws << QStringLiteral("2020%1 %2").arg(i % 999 + 1, 3, 10, QLatin1Char('0')).arg(i % 1000, 3, 10, QLatin1Char('0'));
