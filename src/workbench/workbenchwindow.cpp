@@ -155,8 +155,6 @@ void WorkbenchWindow::Form_Load() {
     if (mainWindow_) setWindowIcon(mainWindow_->windowIcon());
     prevFormHeight_ = 578;  // 8670 twips
     prevFormWidth_ = 800;   // 12000 twips
-    for (QComboBox* part : formulaParts_) part->setCurrentIndex(0);
-
     QStringList sums;
     for (int i = 0; i <= 27; ++i) sums << QString::number(i);
     issueQuery_->clear();

@@ -119,7 +119,7 @@ public:
     // Statistics openers (_stats.cpp)
     void Command45_Click();  // 投资计划
     void Command47_Click();  // 统计
-    void Command62_Click();  // opens the formula statistics (its button reads 清空)
+    void Command62_Click();  // opens the formula statistics
     void Command64_Click();  // 分析
 
 protected:
@@ -134,7 +134,7 @@ private:
     void buildControls();
     void buildBaseFrames();     // 第一步, 历史查询, 定位组号
     void buildBottomRow();
-    void buildHiddenFrames();
+    void buildOmissionFrame();   // 遗漏过滤
     void buildResultFrame();
     QPushButton* button(QWidget* parent, const QString& name, const QString& caption, int x, int y, int w = 56,
                         int h = 24, Handler handler = nullptr);
@@ -160,7 +160,6 @@ private:
     QComboBox* numberQuery_ = nullptr;   // Combo9
     QComboBox* issueQuery_ = nullptr;    // Combo11
     QComboBox* sumRange_[2] = {};        // Combo7, Combo8 (never shown)
-    QComboBox* formulaParts_[4] = {};    // Combo1..Combo4 (never shown)
     QCheckBox* positionalCompound_ = nullptr;  // Check61
     QCheckBox* omissionBoxes_[5] = {};   // Check5, Check8, Check7, Check6, Check82
     QLabel* images_[2] = {};             // Image1, Image2

@@ -57,7 +57,7 @@ void WorkbenchWindow::buildControls() {
     for (int k = 0; k < 3; ++k) inputs_[int(pool::InputBox::FuzzyDigits1) + k] = fuzzyTab_->digitBox(k);
     inputs_[int(pool::InputBox::Formula)] = formulaTab_->formulaBox();
 
-    buildHiddenFrames();
+    buildOmissionFrame();
     buildResultFrame();
 
     // Building mode, as the window is stored.
@@ -156,31 +156,8 @@ void WorkbenchWindow::buildBottomRow() {
     }
 }
 
-// Frames of the design that no operation shows: only their objectNames and the mode switch's
-// buttons remain; the omission frame's two buttons still run for the window's callers.
-void WorkbenchWindow::buildHiddenFrames() {
-    QGroupBox* f3 = Frm(this, QStringLiteral("Frame3"), QStringLiteral("组合过滤Ⅱ"), 8, 8, 200, 60);
-    filterButtons_ << button(f3, QStringLiteral("Command6"), QStringLiteral("过滤"), 144, 36);
-    layout_.corners << std::pair<QWidget*, QWidget*>(filterButtons_.back(), f3);
-    f3->hide();
-    QGroupBox* f14 = Frm(this, QStringLiteral("Frame14"), QStringLiteral("公式过滤"), 8, 8, 360, 80);
-    const QStringList positions = {QStringLiteral("百位"), QStringLiteral("十位"), QStringLiteral("个位")};
-    formulaParts_[0] = Cmb(f14, QStringLiteral("Combo1"), 6, 18, 60, false, positions);
-    formulaParts_[1] =
-        Cmb(f14, QStringLiteral("Combo2"), 70, 18, 50, false, {QStringLiteral("加"), QStringLiteral("减"), QStringLiteral("乘")});
-    formulaParts_[2] = Cmb(f14, QStringLiteral("Combo3"), 124, 18, 60, false, positions);
-    formulaParts_[3] = Cmb(f14, QStringLiteral("Combo4"), 188, 18, 60, false, {QStringLiteral("等于"), QStringLiteral("不等于")});
-    Line(f14, QStringLiteral("Text19"), 6, 44, 180)->installEventFilter(new CommaOnEnter(this, true));
-    button(f14, QStringLiteral("Command33"), QStringLiteral("统计"), 190, 44);
-    button(f14, QStringLiteral("Command34"), QStringLiteral("清空"), 250, 44);
-    button(f14, QStringLiteral("Command35"), QStringLiteral("…"), 250, 18, 24, 22);
-    filterButtons_ << button(f14, QStringLiteral("Command38"), QStringLiteral("过滤"), 304, 56);
-    f14->hide();
-    QGroupBox* f15 = Frm(this, QStringLiteral("Frame15"), QStringLiteral("条件过滤"), 8, 8, 200, 60);
-    button(f15, QStringLiteral("Command55"), QStringLiteral("设置"), 6, 20);
-    button(f15, QStringLiteral("Command62"), QStringLiteral("清空"), 66, 20, 56, 24, &WorkbenchWindow::Command62_Click);
-    filterButtons_ << button(f15, QStringLiteral("Command66"), QStringLiteral("过滤"), 144, 36);
-    f15->hide();
+// The omission frame (遗漏过滤): no operation shows it, but its picker and its run stay reachable.
+void WorkbenchWindow::buildOmissionFrame() {
     QGroupBox* f18 = Frm(this, QStringLiteral("Frame18"), QStringLiteral("遗漏过滤"), 8, 8, 360, 150);
     auto* omissionTyping = new CommaOnEnter(this, true);
     const struct { const char* box; const char* caption; const char* text; } omission[5] = {
