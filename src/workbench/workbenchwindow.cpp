@@ -12,6 +12,7 @@
 #include "platform/ui/messagebox.h"
 #include "workbench/commonfilterstab.h"
 #include "workbench/familyframe.h"
+#include "workbench/historyqueryframe.h"
 #include "workbench/formulatab.h"
 #include "workbench/fuzzytab.h"
 #include "workbench/recenttab.h"
@@ -155,28 +156,9 @@ void WorkbenchWindow::Form_Load() {
     if (mainWindow_) setWindowIcon(mainWindow_->windowIcon());
     prevFormHeight_ = 578;  // 8670 twips
     prevFormWidth_ = 800;   // 12000 twips
-    QStringList sums;
-    for (int i = 0; i <= 27; ++i) sums << QString::number(i);
-    issueQuery_->clear();
-    for (QComboBox* range : sumRange_) {
-        range->clear();
-        range->addItems(sums);
-    }
+    historyFrame_->fillSerials();
     recentTab_->fillCounts();
-
-    // Issue serials around the next draw; an empty history leaves the box empty.
-    const common::DrawHistory& h = common::App().history;
-    if (!h.isEmpty()) {
-        QComboBox* c11 = issueQuery_;
-        const int s = common::SerialOf(h.newest());
-        const int x = std::max(s - 5, 1);
-        for (int i = x; i <= x + 10; ++i) c11->addItem(QStringLiteral("%1").arg(i, 3, 10, QLatin1Char('0')));
-        c11->setEditText(QStringLiteral("%1").arg(s + 1, 3, 10, QLatin1Char('0')));
-    }
     formulaTab_->refillList();
-
-    sumRange_[0]->setCurrentIndex(10);
-    sumRange_[1]->setCurrentIndex(17);
     commonTab_->resetChoices();
 }
 
@@ -185,12 +167,7 @@ void WorkbenchWindow::Form_Activate() {
     const bool p3 = model_.lotteryIsP3 = common::App().lotteryIsP3;
     images_[0]->setVisible(!p3);
     images_[1]->setVisible(p3);
-    QComboBox* c9 = numberQuery_;
-    c9->clear();
-    const common::DrawHistory& h = common::App().history;
-    const int n = h.count();
-    for (int i = std::max(1, n - 10); i <= n; ++i) c9->addItem(h.number(i));
-    if (n > 0) c9->setEditText(h.number(n));
+    historyFrame_->fillNumbers();
 }
 
 void WorkbenchWindow::changeEvent(QEvent* event) {

@@ -33,6 +33,7 @@ namespace workbench {
 class CommonFiltersTab;
 class DigitGroupTab;
 class FamilyFrame;
+class HistoryQueryFrame;
 class FormulaTab;
 class FuzzyTab;
 class RecentTab;
@@ -95,9 +96,7 @@ public:
     void Command13_Click();  // 保存
     void List1_DblClick();
 
-    // History queries and the lottery switch (_history.cpp)
-    void Command42_Click();  // 查询号码
-    void Command57_Click();  // 查询期号
+    // The lottery switch (_history.cpp)
     void Image1_Click();
     void Image2_Click();
 
@@ -132,7 +131,7 @@ private:
     using Handler = void (WorkbenchWindow::*)();
     // _build.cpp
     void buildControls();
-    void buildBaseFrames();     // 第一步, 历史查询, 定位组号
+    void buildBaseFrames();     // 第一步, 定位组号
     void buildBottomRow();
     void buildOmissionFrame();   // 遗漏过滤
     void buildResultFrame();
@@ -141,7 +140,6 @@ private:
     void wireModel();
     void setFilterButtons(bool on);
     void appendLog(const QString& block) { session_.log.append(block); }
-    void runHistoryQuery(QComboBox* box, int (*query)(QString&, const common::DrawHistory&, const QString&));
     void openDigitPicker(int tab);
 
     // The controls the window's own handlers use (their objectNames are the program's).
@@ -157,9 +155,6 @@ private:
     QPushButton* compoundStats_ = nullptr;   // Command47
     QList<QPushButton*> filterButtons_;  // switched by the two modes
     QList<QPushButton*> resultButtons_;  // Command11, Command13, Command16, Command25
-    QComboBox* numberQuery_ = nullptr;   // Combo9
-    QComboBox* issueQuery_ = nullptr;    // Combo11
-    QComboBox* sumRange_[2] = {};        // Combo7, Combo8 (never shown)
     QCheckBox* positionalCompound_ = nullptr;  // Check61
     QCheckBox* omissionBoxes_[5] = {};   // Check5, Check8, Check7, Check6, Check82
     QLabel* images_[2] = {};             // Image1, Image2
@@ -181,6 +176,7 @@ private:
         QList<QWidget*> bottom;         // Command20, Command45, Command30, Command31, Command52, Command51
         QWidget* tutorial = nullptr;    // Command49
     } layout_;
+    workbench::HistoryQueryFrame* historyFrame_ = nullptr;
     workbench::FamilyFrame* basicFrame_ = nullptr;     // 基本条件过滤
     workbench::FamilyFrame* advancedFrame_ = nullptr;  // 高级条件过滤
     workbench::CommonFiltersTab* commonTab_ = nullptr;

@@ -8,6 +8,7 @@
 #include "workbench/benchcontrols.h"
 #include "workbench/commonfilterstab.h"
 #include "workbench/familyframe.h"
+#include "workbench/historyqueryframe.h"
 #include "workbench/formulatab.h"
 #include "workbench/fuzzytab.h"
 #include "workbench/recenttab.h"
@@ -88,23 +89,10 @@ void WorkbenchWindow::buildBaseFrames() {
     layout_.corners << std::pair<QWidget*, QWidget*>(buildAll_, f1);
     layout_.rows << QList<QWidget*>{buildAll_, collect_, setOperations_, smart, reset};
 
-    // 历史查询 (its sum-range row is never shown)
-    QGroupBox* f2 = Frm(this, QStringLiteral("Frame2"), QStringLiteral("历史查询"), 8, 132, 175, 100);
-    Lbl(f2, {}, QStringLiteral("号码："), 6, 22, 36);
-    numberQuery_ = Cmb(f2, QStringLiteral("Combo9"), 42, 20, 60, true);
-    button(f2, QStringLiteral("Command42"), QStringLiteral("查询号码"), 104, 19, 66, 24, &W::Command42_Click);
-    Lbl(f2, {}, QStringLiteral("期号："), 6, 48, 36);
-    issueQuery_ = Cmb(f2, QStringLiteral("Combo11"), 42, 46, 60, true);
-    button(f2, QStringLiteral("Command57"), QStringLiteral("查询期号"), 104, 45, 66, 24, &W::Command57_Click);
-    sumRange_[0] = Cmb(f2, QStringLiteral("Combo7"), 6, 74, 48, false);
-    sumRange_[0]->hide();
-    Lbl(f2, QStringLiteral("Label12"), QStringLiteral("-"), 56, 75, 8)->hide();
-    sumRange_[1] = Cmb(f2, QStringLiteral("Combo8"), 64, 74, 48, false);
-    sumRange_[1]->hide();
-    filterButtons_ << button(f2, QStringLiteral("Command3"), QStringLiteral("过滤"), 119, 76);
-    filterButtons_.back()->hide();
-    layout_.history = f2;
-    layout_.corners << std::pair<QWidget*, QWidget*>(filterButtons_.back(), f2);
+    historyFrame_ = new HistoryQueryFrame(session_, this);
+    filterButtons_ << historyFrame_->hiddenRun();
+    layout_.history = historyFrame_;
+    layout_.corners << std::pair<QWidget*, QWidget*>(historyFrame_->hiddenRun(), historyFrame_);
 
     // 单选：定位组号
     QGroupBox* f12 = Frm(this, QStringLiteral("Frame12"), QStringLiteral("单选：定位组号"), 191, 132, 177, 100);
