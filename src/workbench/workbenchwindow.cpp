@@ -10,6 +10,7 @@
 #include "common/drawtext.h"
 #include "dialogs/editorframe.h"
 #include "platform/ui/messagebox.h"
+#include "workbench/basesetframes.h"
 #include "workbench/commonfilterstab.h"
 #include "workbench/familyframe.h"
 #include "workbench/historyqueryframe.h"
@@ -70,13 +71,8 @@ WorkbenchWindow::~WorkbenchWindow() {
 // The controls that show the model write every change back to it.
 void WorkbenchWindow::wireModel() {
     model_.lotteryIsP3 = common::App().lotteryIsP3;
-    for (int o = 0; o < 4; ++o)
-        if (baseOptions_[o]->isChecked()) model_.baseSet.choice = pool::BaseChoice(o);
-    model_.baseSet.compound = compound_->isChecked();
-    connect(compound_, &QCheckBox::toggled, this, [this](bool on) { model_.baseSet.compound = on; });
-    model_.baseSet.groupSixKind = groupSixKind_->currentIndex();
-    connect(groupSixKind_, qOverload<int>(&QComboBox::currentIndexChanged), this,
-            [this](int kind) { model_.baseSet.groupSixKind = kind; });
+    baseFrame_->bindModel();
+    positionalFrame_->bindModel();
     basicFrame_->bindModel();
     advancedFrame_->bindModel();
     for (int b = 0; b < pool::kInputBoxes; ++b) {
@@ -95,8 +91,6 @@ void WorkbenchWindow::wireModel() {
     recentTab_->bindModel();
     digitGroupTab_->bindModel();
     formulaTab_->bindModel();
-    model_.baseSet.positionalCompound = positionalCompound_->isChecked();
-    connect(positionalCompound_, &QCheckBox::toggled, this, [this](bool on) { model_.baseSet.positionalCompound = on; });
     for (int f = 0; f < 5; ++f) {
         bool& on = model_.omissionOn[size_t(f)];
         on = omissionBoxes_[f]->isChecked();
@@ -144,7 +138,7 @@ void WorkbenchWindow::Form_Initialize() {
     session_.log.reset();
     countLabel_->clear();
     tabs_->setCurrentIndex(0);
-    groupSixKind_->setCurrentIndex(0);
+    baseFrame_->resetKind();
     fuzzyTab_->showSource(0);
     Command69_Click();
     log_->moveCursor(QTextCursor::End);
@@ -196,7 +190,8 @@ void WorkbenchWindow::closeEvent(QCloseEvent* event) {
 }
 
 void WorkbenchWindow::enterFilteringMode() {
-    for (QPushButton* b : {buildAll_, collect_, buildPositional_}) b->setEnabled(false);
+    for (QPushButton* b : {baseFrame_->buildingButtons()[0], baseFrame_->buildingButtons()[1], positionalFrame_->buildButton()})
+        b->setEnabled(false);
     setFilterButtons(true);
     for (QPushButton* b : resultButtons_) b->setEnabled(true);
 }

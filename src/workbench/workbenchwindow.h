@@ -30,7 +30,9 @@ class QRadioButton;
 class QStringListModel;
 class QTabWidget;
 namespace workbench {
+class BaseSetFrame;
 class CommonFiltersTab;
+class PositionalFrame;
 class DigitGroupTab;
 class FamilyFrame;
 class HistoryQueryFrame;
@@ -77,14 +79,7 @@ public:
     void Form_Resize();
     void enterFilteringMode() override;
 
-    // Base sets (第一步 / 定位组号; _basesets.cpp)
-    void Option1_Click();  // 全部号码
-    void Option2_Click();  // 全部组选
-    void Option3_Click();  // 组三
-    void Option4_Click();  // 组六
-    void Command1_Click();  // 选择
-    void Command12_Click();  // 数据采集
-    void Command21_Click();  // 选择
+    // Conversions and the reset to building mode (_basesets.cpp)
     void Command30_Click();  // 组选=》单选
     void Command31_Click();  // 单选=》组选
     void Command58_Click();  // 重新选号
@@ -107,12 +102,8 @@ public:
     // Openers and tools (_tools.cpp)
     void Command16_Click();  // 兑奖
     void Command20_Click();  // 计算器
-    void Command22_Click();
-    void Command23_Click();
-    void Command24_Click();
     void Command25_Click();  // 预览
     void Command49_Click();  // <<不会使用就来看视频教程>>
-    void Command54_Click();  // 集合运算
     void Command69_Click();  // 智能系统
 
     // Statistics openers (_stats.cpp)
@@ -131,7 +122,6 @@ private:
     using Handler = void (WorkbenchWindow::*)();
     // _build.cpp
     void buildControls();
-    void buildBaseFrames();     // 第一步, 定位组号
     void buildBottomRow();
     void buildOmissionFrame();   // 遗漏过滤
     void buildResultFrame();
@@ -140,22 +130,11 @@ private:
     void wireModel();
     void setFilterButtons(bool on);
     void appendLog(const QString& block) { session_.log.append(block); }
-    void openDigitPicker(int tab);
 
     // The controls the window's own handlers use (their objectNames are the program's).
-    QRadioButton* baseOptions_[4] = {};  // Option1..Option4
-    QCheckBox* compound_ = nullptr;      // Check51
-    QLabel* groupSixLabel_ = nullptr;    // Label11
-    QComboBox* groupSixKind_ = nullptr;  // Combo12
-    QPushButton* buildAll_ = nullptr;    // Command1
-    QPushButton* collect_ = nullptr;     // Command12
-    QPushButton* buildPositional_ = nullptr;  // Command21
-    QPushButton* setOperations_ = nullptr;    // Command54
     QPushButton* saveCollection_ = nullptr;  // Command11 (its Tag is the set's description)
-    QPushButton* compoundStats_ = nullptr;   // Command47
     QList<QPushButton*> filterButtons_;  // switched by the two modes
     QList<QPushButton*> resultButtons_;  // Command11, Command13, Command16, Command25
-    QCheckBox* positionalCompound_ = nullptr;  // Check61
     QCheckBox* omissionBoxes_[5] = {};   // Check5, Check8, Check7, Check6, Check82
     QLabel* images_[2] = {};             // Image1, Image2
     QTabWidget* tabs_ = nullptr;         // SSTab1
@@ -165,9 +144,7 @@ private:
     QWidget* inputs_[pool::kInputBoxes] = {};  // the controls showing the model's inputs
     // What Form_Resize places (_layout.cpp), noted as the controls are made.
     struct Layout {
-        QWidget* base = nullptr;        // Frame1
         QWidget* history = nullptr;     // Frame2
-        QWidget* positional = nullptr;  // Frame12
         QWidget* basic = nullptr;       // Frame4
         QWidget* advanced = nullptr;    // Frame7
         QWidget* results = nullptr;     // Frame8
@@ -176,6 +153,8 @@ private:
         QList<QWidget*> bottom;         // Command20, Command45, Command30, Command31, Command52, Command51
         QWidget* tutorial = nullptr;    // Command49
     } layout_;
+    workbench::BaseSetFrame* baseFrame_ = nullptr;
+    workbench::PositionalFrame* positionalFrame_ = nullptr;
     workbench::HistoryQueryFrame* historyFrame_ = nullptr;
     workbench::FamilyFrame* basicFrame_ = nullptr;     // 基本条件过滤
     workbench::FamilyFrame* advancedFrame_ = nullptr;  // 高级条件过滤

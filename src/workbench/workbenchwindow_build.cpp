@@ -5,6 +5,7 @@
 
 #include "dialogs/workbenchapi.h"
 #include "platform/ui/lotterymark.h"
+#include "workbench/basesetframes.h"
 #include "workbench/benchcontrols.h"
 #include "workbench/commonfilterstab.h"
 #include "workbench/familyframe.h"
@@ -26,7 +27,20 @@ QPushButton* WorkbenchWindow::button(QWidget* parent, const QString& name, const
 }
 
 void WorkbenchWindow::buildControls() {
-    buildBaseFrames();
+    baseFrame_ = new BaseSetFrame(*this, this);
+    connect(baseFrame_->resetButton(), &QPushButton::clicked, this, &WorkbenchWindow::Command58_Click);
+    connect(baseFrame_->smartButton(), &QPushButton::clicked, this, &WorkbenchWindow::Command69_Click);
+    layout_.corners << std::pair<QWidget*, QWidget*>(baseFrame_->buildingButtons().front(), baseFrame_);
+    layout_.rows << baseFrame_->cornerRow();
+    historyFrame_ = new HistoryQueryFrame(session_, this);
+    filterButtons_ << historyFrame_->hiddenRun();
+    layout_.history = historyFrame_;
+    layout_.corners << std::pair<QWidget*, QWidget*>(historyFrame_->hiddenRun(), historyFrame_);
+    positionalFrame_ = new PositionalFrame(*this, this);
+    connect(positionalFrame_->statsButton(), &QPushButton::clicked, this, &WorkbenchWindow::Command47_Click);
+    for (int k = 0; k < 3; ++k) inputs_[int(pool::InputBox::PositionDigits1) + k] = positionalFrame_->digitBox(k);
+    layout_.corners << std::pair<QWidget*, QWidget*>(positionalFrame_->buildButton(), positionalFrame_);
+    layout_.rows << QList<QWidget*>{positionalFrame_->buildButton(), positionalFrame_->statsButton()};
     basicFrame_ = new FamilyFrame(dialogs::BatchGroup::Basic, *this, this);
     advancedFrame_ = new FamilyFrame(dialogs::BatchGroup::Advanced, *this, this);
     layout_.basic = basicFrame_;
@@ -63,58 +77,6 @@ void WorkbenchWindow::buildControls() {
 
     // Building mode, as the window is stored.
     setFilterButtons(false);
-}
-
-void WorkbenchWindow::buildBaseFrames() {
-    using W = WorkbenchWindow;
-    // 第一步：组装要过滤的号码
-    QGroupBox* f1 = Frm(this, QStringLiteral("Frame1"), QStringLiteral("第一步：组装要过滤的号码"), 8, 8, 360, 116);
-    // The five kinds share one row.
-    baseOptions_[0] = Option(f1, this, &W::Option1_Click, QStringLiteral("Option1"), QStringLiteral("全部号码"), 10, 20, 80, true);
-    compound_ = Chk(f1, QStringLiteral("Check51"), QStringLiteral("复式"), 90, 20, 56, 20, true);
-    baseOptions_[1] = Option(f1, this, &W::Option2_Click, QStringLiteral("Option2"), QStringLiteral("全部组选"), 148, 20, 80);
-    baseOptions_[2] = Option(f1, this, &W::Option3_Click, QStringLiteral("Option3"), QStringLiteral("组三"), 230, 20, 58);
-    baseOptions_[3] = Option(f1, this, &W::Option4_Click, QStringLiteral("Option4"), QStringLiteral("组六"), 290, 20, 62);
-    groupSixLabel_ = Lbl(f1, QStringLiteral("Label11"), QStringLiteral("类型："), 74, 48, 40);
-    groupSixLabel_->hide();
-    groupSixKind_ = Cmb(f1, QStringLiteral("Combo12"), 114, 46, 80, false,
-                        {QStringLiteral("全部"), QStringLiteral("顺子"), QStringLiteral("半顺"), QStringLiteral("杂六")});
-    groupSixKind_->hide();
-    QPushButton* reset = button(f1, QStringLiteral("Command58"), QStringLiteral("重新选号"), 30, 90, 66, 26, &W::Command58_Click);
-    QPushButton* smart = button(f1, QStringLiteral("Command69"), QStringLiteral("智能系统"), 96, 90, 66, 26, &W::Command69_Click);
-    setOperations_ = button(f1, QStringLiteral("Command54"), QStringLiteral("集合运算"), 162, 90, 66, 26, &W::Command54_Click);
-    collect_ = button(f1, QStringLiteral("Command12"), QStringLiteral("数据采集"), 228, 90, 66, 26, &W::Command12_Click);
-    buildAll_ = button(f1, QStringLiteral("Command1"), QStringLiteral("选择"), 294, 90, 66, 26, &W::Command1_Click);
-    layout_.base = f1;
-    layout_.corners << std::pair<QWidget*, QWidget*>(buildAll_, f1);
-    layout_.rows << QList<QWidget*>{buildAll_, collect_, setOperations_, smart, reset};
-
-    historyFrame_ = new HistoryQueryFrame(session_, this);
-    filterButtons_ << historyFrame_->hiddenRun();
-    layout_.history = historyFrame_;
-    layout_.corners << std::pair<QWidget*, QWidget*>(historyFrame_->hiddenRun(), historyFrame_);
-
-    // 单选：定位组号
-    QGroupBox* f12 = Frm(this, QStringLiteral("Frame12"), QStringLiteral("单选：定位组号"), 191, 132, 177, 100);
-    const QString allDigits = QStringLiteral("0,1,2,3,4,5,6,7,8,9");
-    auto* typing = new CommaOnEnter(this, true);
-    const QString pos[3] = {QStringLiteral("百位"), QStringLiteral("十位"), QStringLiteral("个位")};
-    const Handler pickers[3] = {&W::Command22_Click, &W::Command23_Click, &W::Command24_Click};
-    for (int k = 0; k < 3; ++k) {
-        // Wide enough for the ten digits of the default list.
-        Lbl(f12, {}, pos[k], 5, 18 + k * 20, 26);
-        inputs_[int(pool::InputBox::PositionDigits1) + k] =
-            Line(f12, QStringLiteral("Text%1").arg(12 + k), 31, 18 + k * 20, 122, 19, allDigits);
-        inputs_[int(pool::InputBox::PositionDigits1) + k]->installEventFilter(typing);
-        button(f12, QStringLiteral("Command%1").arg(22 + k), QStringLiteral("…"), 154, 18 + k * 20, 20, 19, pickers[k]);
-    }
-    positionalCompound_ = Chk(f12, QStringLiteral("Check61"), QStringLiteral("复式"), 6, 79, 60, 18, true);
-    compoundStats_ = button(f12, QStringLiteral("Command47"), QStringLiteral("统计"), 77, 78, 50, 22, &W::Command47_Click);
-    compoundStats_->setProperty("Tag", QStringLiteral("0"));
-    buildPositional_ = button(f12, QStringLiteral("Command21"), QStringLiteral("选择"), 127, 78, 50, 22, &W::Command21_Click);
-    layout_.positional = f12;
-    layout_.corners << std::pair<QWidget*, QWidget*>(buildPositional_, f12);
-    layout_.rows << QList<QWidget*>{buildPositional_, compoundStats_};
 }
 
 void WorkbenchWindow::buildBottomRow() {

@@ -2,6 +2,7 @@
 // rows beside them follow their frames, the result list and log fill the result frame.
 #include "workbench/workbenchwindow.h"
 
+#include "workbench/basesetframes.h"
 #include "workbench/commonfilterstab.h"
 
 #include <QLabel>
@@ -22,7 +23,7 @@ void WorkbenchWindow::Form_Resize() {
     auto bottom = [](QWidget* c) { return c->y() + c->height(); };
     const int gap = 8;  // 120 twips
     const Layout& l = layout_;
-    QWidget *f1 = l.base, *f2 = l.history, *f12 = l.positional, *f4 = l.basic, *f7 = l.advanced, *f8 = l.results;
+    QWidget *f1 = baseFrame_, *f2 = l.history, *f12 = positionalFrame_, *f4 = l.basic, *f7 = l.advanced, *f8 = l.results;
 
     for (QWidget* c : {f1, f2, f12, f4, f7}) setGeo(c, c->x(), c->y(), int(c->width() * wr), int(c->height() * hr));
     QWidget* tab = tabs_;

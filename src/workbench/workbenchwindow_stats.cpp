@@ -2,6 +2,7 @@
 #include "workbench/workbenchwindow.h"
 
 #include "statistics/statisticswindow.h"
+#include "workbench/basesetframes.h"
 
 #include <QLineEdit>
 #include <QPushButton>
@@ -27,9 +28,9 @@ void WorkbenchWindow::Command47_Click() {
     for (int p = 0; p < 3; ++p)
         if (model_.input(pool::InputBox(int(pool::InputBox::PositionDigits1) + p)).isEmpty()) return;
     // The button's Tag reads "1" while the window it opens is shown, "0" otherwise.
-    compoundStats_->setProperty("Tag", QStringLiteral("1"));
+    positionalFrame_->statsButton()->setProperty("Tag", QStringLiteral("1"));
     StatisticsWindow::Open(StatisticsWindow::Opener::Compound, StatsInputsOf(this, true), this);
-    compoundStats_->setProperty("Tag", QStringLiteral("0"));
+    positionalFrame_->statsButton()->setProperty("Tag", QStringLiteral("0"));
 }
 
 // 分析 of the formula filter: the formula statistics in the smaller window.

@@ -1,14 +1,11 @@
-// WorkbenchWindow's openers and tools: the digit and pair pickers, the set-operations window,
-// the smart system (from 600 draws on), the number preview, the prize check, the notes box,
-// the tutorial page and the system calculator.
+// WorkbenchWindow's openers and tools: the smart system (from 600 draws on), the number preview,
+// the prize check, the tutorial page and the system calculator.
 #include "workbench/workbenchwindow.h"
 
 #include "common/appstate.h"
 #include "common/paths.h"
 #include "dialogs/numberpreviewwindow.h"
-#include "dialogs/positiondigitpicker.h"
 #include "dialogs/prizecheckwindow.h"
-#include "dialogs/setoperationswindow.h"
 #include "platform/process.h"
 #include "platform/ui/openpage.h"
 #include "platform/ui/messagebox.h"
@@ -30,19 +27,6 @@ void WorkbenchWindow::Command16_Click() {
     QString text = QStringLiteral("无法打开兑奖窗口。");
     if (!error.isEmpty()) text += QLatin1Char('\n') + error;
     ui::MsgBox(text, ui::Icon::Warning, ui::Buttons::Ok, ui::kAppTitle, this);
-}
-
-void WorkbenchWindow::openDigitPicker(int tab) {
-    PositionDigitPicker::Open({QStringLiteral("百位"), QStringLiteral("十位"), QStringLiteral("个位")}, tab, QStringLiteral("定位选号"));
-}
-void WorkbenchWindow::Command22_Click() { openDigitPicker(0); }
-void WorkbenchWindow::Command23_Click() { openDigitPicker(1); }
-void WorkbenchWindow::Command24_Click() { openDigitPicker(2); }
-
-void WorkbenchWindow::Command54_Click() {
-    SetOperationsWindow* w = SetOperationsWindow::instance();
-    w->show();
-    w->raise();
 }
 
 void WorkbenchWindow::Command69_Click() {
