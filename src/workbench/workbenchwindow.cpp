@@ -7,30 +7,24 @@
 #include "workbench/workbenchwindow.h"
 
 #include "common/appstate.h"
-#include "common/drawtext.h"
-#include "dialogs/editorframe.h"
 #include "platform/ui/messagebox.h"
 #include "workbench/basesetframes.h"
 #include "workbench/commonfilterstab.h"
 #include "workbench/familyframe.h"
-#include "workbench/historyqueryframe.h"
 #include "workbench/formulatab.h"
 #include "workbench/fuzzytab.h"
+#include "workbench/historyqueryframe.h"
 #include "workbench/recenttab.h"
+#include "workbench/resultsframe.h"
 #include "workbench/workbenchlinks.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
-#include <QComboBox>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListView>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QRadioButton>
 #include <QScreen>
-#include <QStringListModel>
 #include <QTabWidget>
 #include <QTextCursor>
 
@@ -40,24 +34,7 @@ WorkbenchWindow::WorkbenchWindow(QWidget* mainWindow) : QWidget(nullptr), mainWi
     resize(800, 578);  // 12000 × 8670 twips
     buildControls();
 
-    QPlainTextEdit* log = log_;
-    session_.log.onAppend = [log](const QString& block) {
-        // Appended in one piece at the end, whatever the caret was doing.
-        QTextCursor c(log->document());
-        c.movePosition(QTextCursor::End);
-        c.insertText(block);
-        log->moveCursor(QTextCursor::End);
-    };
-    session_.log.onReplace = [this, log]() {
-        log->setPlainText(session_.log.text());
-        log->moveCursor(QTextCursor::End);
-    };
-    session_.onCommit = [this](const pool::NumberPool& numbers) {
-        listModel_->setStringList(numbers);
-        countLabel_->setText(pool::PoolSession::CountLabel(int(numbers.size())));
-        saveCollection_->setProperty("Tag", session_.setDescription);
-    };
-
+    results_->followSession();
     wireModel();
     dialogs::SetWorkbench(this);
     Form_Load();
@@ -105,9 +82,14 @@ void WorkbenchWindow::setInput(pool::InputBox box, const QString& text) {
     else if (auto* edit = qobject_cast<QPlainTextEdit*>(shown)) edit->setPlainText(text);
 }
 
-void WorkbenchWindow::setLogVisible(bool visible) { log_->setVisible(visible); }
+void WorkbenchWindow::setLogVisible(bool visible) { results_->log()->setVisible(visible); }
 
-void WorkbenchWindow::showLogEnd() { log_->moveCursor(QTextCursor::End); }
+void WorkbenchWindow::showLogEnd() { results_->log()->moveCursor(QTextCursor::End); }
+
+void WorkbenchWindow::saveCollection() { results_->saveCollection(); }
+bool WorkbenchWindow::collectionSaved() const { return results_->collectionSaved(); }
+QString WorkbenchWindow::lastCollectionPath() const { return results_->lastCollectionPath(); }
+
 
 // The lottery pictures are plain labels: a release on one switches.
 bool WorkbenchWindow::eventFilter(QObject* watched, QEvent* event) {
@@ -136,12 +118,12 @@ void WorkbenchWindow::Form_Initialize() {
     model_.conditions.positionPatterns.clear();
     session_.pool.clear();
     session_.log.reset();
-    countLabel_->clear();
+    results_->clear();
     tabs_->setCurrentIndex(0);
     baseFrame_->resetKind();
     fuzzyTab_->showSource(0);
     Command69_Click();
-    log_->moveCursor(QTextCursor::End);
+    showLogEnd();
     initialized_ = true;
 }
 
@@ -193,5 +175,5 @@ void WorkbenchWindow::enterFilteringMode() {
     for (QPushButton* b : {baseFrame_->buildingButtons()[0], baseFrame_->buildingButtons()[1], positionalFrame_->buildButton()})
         b->setEnabled(false);
     setFilterButtons(true);
-    for (QPushButton* b : resultButtons_) b->setEnabled(true);
+    for (QPushButton* b : results_->buttons()) b->setEnabled(true);
 }

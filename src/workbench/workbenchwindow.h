@@ -1,8 +1,9 @@
 #pragma once
-// WorkbenchWindow: the filter workbench. Holds the model (pool::WorkbenchModel), builds the frames
-// of the base sets, the history queries, the two batch families and the results, and the tabs of
-// the single filters (commonfilterstab.h, fuzzytab.h, recenttab.h, formulatab.h), which run on the
-// model. Dialogs reach it through dialogs::WorkbenchApi.
+// WorkbenchWindow: the filter workbench. Holds the model (pool::WorkbenchModel) and puts together
+// its frames and tabs, each a class that builds its controls and runs on the model: base sets
+// (basesetframes.h), history queries (historyqueryframe.h), batch families (familyframe.h), results
+// (resultsframe.h) and the single-filter tabs (commonfilterstab.h, fuzzytab.h, recenttab.h,
+// formulatab.h). Dialogs reach it through dialogs::WorkbenchApi.
 // Its objectName is "Form2": tests, settings and the other windows find it by that name.
 #include "dialogs/workbenchapi.h"
 #include "common/drawhistory.h"
@@ -17,28 +18,21 @@
 
 #include <utility>
 
-
 class QCheckBox;
-class QComboBox;
-class QGroupBox;
 class QLabel;
-class QLineEdit;
-class QListView;
-class QPlainTextEdit;
 class QPushButton;
-class QRadioButton;
-class QStringListModel;
 class QTabWidget;
 namespace workbench {
 class BaseSetFrame;
 class CommonFiltersTab;
-class PositionalFrame;
 class DigitGroupTab;
 class FamilyFrame;
-class HistoryQueryFrame;
 class FormulaTab;
 class FuzzyTab;
+class HistoryQueryFrame;
+class PositionalFrame;
 class RecentTab;
+class ResultsFrame;
 }
 
 class WorkbenchWindow : public QWidget, public dialogs::WorkbenchApi {
@@ -57,7 +51,7 @@ public:
     void setLogVisible(bool visible) override;
     void showLogEnd() override;
     // The dialogs' names for what the buttons do; the handlers stay the controls' binding.
-    void saveCollection() override { Command11_Click(); }
+    void saveCollection() override;
     void redo() override { Command51_Click(); }
     void undo() override { Command52_Click(); }
     void refillFormulaList() override;
@@ -68,9 +62,9 @@ public:
     void setMainWindow(QWidget* mainWindow) { mainWindow_ = mainWindow; }
     QWidget* mainWindow() const { return mainWindow_; }
     // False when the last 【做大底】 could not write its file (the error was shown).
-    bool collectionSaved() const override { return collectionSaved_; }
+    bool collectionSaved() const override;
     // Path of the last collection written.
-    QString lastCollectionPath() const { return lastCollectionPath_; }
+    QString lastCollectionPath() const;
 
     // Life cycle (workbenchwindow.cpp; Form_Resize in _layout.cpp)
     void Form_Initialize();
@@ -84,12 +78,9 @@ public:
     void Command31_Click();  // 单选=》组选
     void Command58_Click();  // 重新选号
 
-    // Undo, redo, collection, export, the result list (_results.cpp)
+    // Undo and redo (_results.cpp)
     void Command52_Click();  // 撤消
     void Command51_Click();  // 恢复
-    void Command11_Click();  // 【做大底】
-    void Command13_Click();  // 保存
-    void List1_DblClick();
 
     // The lottery switch (_history.cpp)
     void Image1_Click();
@@ -100,9 +91,7 @@ public:
     void Command37_Click();  // 过滤
 
     // Openers and tools (_tools.cpp)
-    void Command16_Click();  // 兑奖
     void Command20_Click();  // 计算器
-    void Command25_Click();  // 预览
     void Command49_Click();  // <<不会使用就来看视频教程>>
     void Command69_Click();  // 智能系统
 
@@ -124,7 +113,6 @@ private:
     void buildControls();
     void buildBottomRow();
     void buildOmissionFrame();   // 遗漏过滤
-    void buildResultFrame();
     QPushButton* button(QWidget* parent, const QString& name, const QString& caption, int x, int y, int w = 56,
                         int h = 24, Handler handler = nullptr);
     void wireModel();
@@ -132,22 +120,13 @@ private:
     void appendLog(const QString& block) { session_.log.append(block); }
 
     // The controls the window's own handlers use (their objectNames are the program's).
-    QPushButton* saveCollection_ = nullptr;  // Command11 (its Tag is the set's description)
     QList<QPushButton*> filterButtons_;  // switched by the two modes
-    QList<QPushButton*> resultButtons_;  // Command11, Command13, Command16, Command25
     QCheckBox* omissionBoxes_[5] = {};   // Check5, Check8, Check7, Check6, Check82
     QLabel* images_[2] = {};             // Image1, Image2
     QTabWidget* tabs_ = nullptr;         // SSTab1
-    QPlainTextEdit* log_ = nullptr;      // Text5
-    QListView* resultList_ = nullptr;    // List1
-    QLabel* countLabel_ = nullptr;       // Label5
     QWidget* inputs_[pool::kInputBoxes] = {};  // the controls showing the model's inputs
     // What Form_Resize places (_layout.cpp), noted as the controls are made.
     struct Layout {
-        QWidget* history = nullptr;     // Frame2
-        QWidget* basic = nullptr;       // Frame4
-        QWidget* advanced = nullptr;    // Frame7
-        QWidget* results = nullptr;     // Frame8
         QList<std::pair<QWidget*, QWidget*>> corners;  // a button and the frame whose corner it sits in
         QList<QList<QWidget*>> rows;    // rows continuing leftwards from a corner button
         QList<QWidget*> bottom;         // Command20, Command45, Command30, Command31, Command52, Command51
@@ -156,6 +135,7 @@ private:
     workbench::BaseSetFrame* baseFrame_ = nullptr;
     workbench::PositionalFrame* positionalFrame_ = nullptr;
     workbench::HistoryQueryFrame* historyFrame_ = nullptr;
+    workbench::ResultsFrame* results_ = nullptr;
     workbench::FamilyFrame* basicFrame_ = nullptr;     // 基本条件过滤
     workbench::FamilyFrame* advancedFrame_ = nullptr;  // 高级条件过滤
     workbench::CommonFiltersTab* commonTab_ = nullptr;
@@ -167,10 +147,7 @@ private:
     pool::WorkbenchModel model_;
     pool::PoolSession& session_ = model_.session;
     QPointer<QWidget> mainWindow_;
-    QStringListModel* listModel_ = nullptr;
     double prevFormHeight_ = 0;
     double prevFormWidth_ = 0;
-    bool collectionSaved_ = true;
-    QString lastCollectionPath_;
     bool initialized_ = false;
 };

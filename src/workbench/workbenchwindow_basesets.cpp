@@ -5,6 +5,7 @@
 #include "pool/numberpool.h"
 #include "workbench/basesetframes.h"
 #include "workbench/basesets.h"
+#include "workbench/resultsframe.h"
 
 #include <QLabel>
 #include <QPushButton>
@@ -32,7 +33,6 @@ void WorkbenchWindow::Command58_Click() {
     positionalFrame_->buildButton()->setEnabled(true);
     setFilterButtons(false);
     baseFrame_->buildingButtons().front()->setFocus();
-    listModel_->setStringList({});
     session_.log.reset();
-    countLabel_->clear();
+    results_->clear();
 }

@@ -13,6 +13,7 @@
 #include "workbench/formulatab.h"
 #include "workbench/fuzzytab.h"
 #include "workbench/recenttab.h"
+#include "workbench/resultsframe.h"
 
 #include <QListView>
 #include <QPlainTextEdit>
@@ -34,7 +35,6 @@ void WorkbenchWindow::buildControls() {
     layout_.rows << baseFrame_->cornerRow();
     historyFrame_ = new HistoryQueryFrame(session_, this);
     filterButtons_ << historyFrame_->hiddenRun();
-    layout_.history = historyFrame_;
     layout_.corners << std::pair<QWidget*, QWidget*>(historyFrame_->hiddenRun(), historyFrame_);
     positionalFrame_ = new PositionalFrame(*this, this);
     connect(positionalFrame_->statsButton(), &QPushButton::clicked, this, &WorkbenchWindow::Command47_Click);
@@ -43,8 +43,6 @@ void WorkbenchWindow::buildControls() {
     layout_.rows << QList<QWidget*>{positionalFrame_->buildButton(), positionalFrame_->statsButton()};
     basicFrame_ = new FamilyFrame(dialogs::BatchGroup::Basic, *this, this);
     advancedFrame_ = new FamilyFrame(dialogs::BatchGroup::Advanced, *this, this);
-    layout_.basic = basicFrame_;
-    layout_.advanced = advancedFrame_;
     for (FamilyFrame* f : {basicFrame_, advancedFrame_}) {
         filterButtons_ << f->batchButton();
         layout_.corners << std::pair<QWidget*, QWidget*>(f->batchButton(), f);
@@ -73,7 +71,10 @@ void WorkbenchWindow::buildControls() {
     inputs_[int(pool::InputBox::Formula)] = formulaTab_->formulaBox();
 
     buildOmissionFrame();
-    buildResultFrame();
+    results_ = new ResultsFrame(*this, this);
+    const QList<QPushButton*> resultRow = results_->buttons();
+    layout_.corners << std::pair<QWidget*, QWidget*>(resultRow.front(), results_);
+    layout_.rows << QList<QWidget*>(resultRow.begin(), resultRow.end());
 
     // Building mode, as the window is stored.
     setFilterButtons(false);
@@ -124,33 +125,4 @@ void WorkbenchWindow::buildOmissionFrame() {
     filterButtons_ << button(f18, QStringLiteral("Command37"), QStringLiteral("过滤"), 304, 126, 56, 24,
                              &WorkbenchWindow::Command37_Click);
     f18->hide();
-}
-
-void WorkbenchWindow::buildResultFrame() {
-    using W = WorkbenchWindow;
-    // 缩水结果
-    QGroupBox* f8 = Frm(this, QStringLiteral("Frame8"), QStringLiteral("缩水结果"), 376, 284, 416, 220);
-    log_ = new QPlainTextEdit(f8);
-    log_->setObjectName(QStringLiteral("Text5"));
-    log_->setGeometry(8, 18, 260, 167);
-    log_->setReadOnly(true);
-    log_->setUndoRedoEnabled(false);
-    resultList_ = new QListView(f8);
-    resultList_->setObjectName(QStringLiteral("List1"));
-    resultList_->setGeometry(293, 18, 115, 167);
-    resultList_->setToolTip(QStringLiteral("双击删除"));
-    resultList_->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    resultList_->setUniformItemSizes(true);
-    listModel_ = new QStringListModel(this);
-    resultList_->setModel(listModel_);
-    countLabel_ = Lbl(f8, QStringLiteral("Label5"), QStringLiteral("统计"), 8, 194, 140);
-    resultButtons_ << button(f8, QStringLiteral("Command25"), QStringLiteral("预览"), 160, 194, 60, 26, &W::Command25_Click);
-    resultButtons_ << button(f8, QStringLiteral("Command16"), QStringLiteral("兑奖"), 220, 194, 60, 26, &W::Command16_Click);
-    resultButtons_ << button(f8, QStringLiteral("Command13"), QStringLiteral("保存"), 280, 194, 60, 26, &W::Command13_Click);
-    saveCollection_ = button(f8, QStringLiteral("Command11"), QStringLiteral("【做大底】"), 340, 194, 76, 26, &W::Command11_Click);
-    saveCollection_->setProperty("Tag", QStringLiteral("大底采集"));
-    resultButtons_ << saveCollection_;
-    layout_.results = f8;
-    layout_.corners << std::pair<QWidget*, QWidget*>(saveCollection_, f8);
-    layout_.rows << QList<QWidget*>{saveCollection_, resultButtons_[2], resultButtons_[1], resultButtons_[0]};
 }

@@ -4,10 +4,11 @@
 
 #include "workbench/basesetframes.h"
 #include "workbench/commonfilterstab.h"
+#include "workbench/familyframe.h"
+#include "workbench/historyqueryframe.h"
+#include "workbench/resultsframe.h"
 
 #include <QLabel>
-#include <QListView>
-#include <QPlainTextEdit>
 #include <QTabWidget>
 
 void WorkbenchWindow::Form_Resize() {
@@ -23,7 +24,8 @@ void WorkbenchWindow::Form_Resize() {
     auto bottom = [](QWidget* c) { return c->y() + c->height(); };
     const int gap = 8;  // 120 twips
     const Layout& l = layout_;
-    QWidget *f1 = baseFrame_, *f2 = l.history, *f12 = positionalFrame_, *f4 = l.basic, *f7 = l.advanced, *f8 = l.results;
+    QWidget *f1 = baseFrame_, *f2 = historyFrame_, *f12 = positionalFrame_, *f4 = basicFrame_, *f7 = advancedFrame_,
+            *f8 = results_;
 
     for (QWidget* c : {f1, f2, f12, f4, f7}) setGeo(c, c->x(), c->y(), int(c->width() * wr), int(c->height() * hr));
     QWidget* tab = tabs_;
@@ -45,10 +47,7 @@ void WorkbenchWindow::Form_Resize() {
     for (const QList<QWidget*>& row : l.rows)
         for (int i = 1; i < row.size(); ++i) row[i]->move(row[i - 1]->x() - row[i]->width(), row[i - 1]->y());
 
-    setGeo(resultList_, resultList_->x(), resultList_->y(), int(resultList_->width() * wr), f8->height() - 53);
-    setGeo(log_, log_->x(), log_->y(), int(log_->width() * wr), resultList_->height());
-    resultList_->move(log_->width() + 33, log_->y());
-    countLabel_->move(countLabel_->x(), log_->height() + 27);
+    results_->place(wr);
 
     const int top = bottom(f7);
     QWidget* prev = l.bottom.front();

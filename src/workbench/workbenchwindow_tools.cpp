@@ -1,33 +1,14 @@
-// WorkbenchWindow's openers and tools: the smart system (from 600 draws on), the number preview,
-// the prize check, the tutorial page and the system calculator.
+// WorkbenchWindow's openers and tools: the smart system (from 600 draws on), the tutorial page
+// and the system calculator.
 #include "workbench/workbenchwindow.h"
 
 #include "common/appstate.h"
 #include "common/paths.h"
-#include "dialogs/numberpreviewwindow.h"
-#include "dialogs/prizecheckwindow.h"
 #include "platform/process.h"
 #include "platform/ui/openpage.h"
 #include "platform/ui/messagebox.h"
 #include "workbench/workbenchlinks.h"
 
-#include <exception>
-
-void WorkbenchWindow::Command25_Click() { NumberPreviewWindow::Open(); }
-
-void WorkbenchWindow::Command16_Click() {
-    QString error;
-    bool opened = false;
-    try {
-        opened = PrizeCheckWindow::Open(&error);
-    } catch (const std::exception& e) {
-        error = QString::fromLocal8Bit(e.what());
-    }
-    if (opened) return;
-    QString text = QStringLiteral("无法打开兑奖窗口。");
-    if (!error.isEmpty()) text += QLatin1Char('\n') + error;
-    ui::MsgBox(text, ui::Icon::Warning, ui::Buttons::Ok, ui::kAppTitle, this);
-}
 
 void WorkbenchWindow::Command69_Click() {
     if (common::App().history.count() >= 600) {
