@@ -1,9 +1,7 @@
 // WorkbenchWindow's life: construction, binding the controls to the model, loading, activation,
-// closing, and the switch between building and filtering mode. The handlers live beside it by
-// concern: _build (controls, each button connected as it is made), _layout (resizing),
-// _basesets, _results (undo, redo, collection, export, the result list), _filters (the
-// omission filter), _editors (condition editors and batch filters), _history (queries and the
-// lottery switch), _stats and _tools; the condition tabs are classes of their own.
+// closing, and the switch between building and filtering mode. Beside it: _build (the window's
+// own controls and its frames and tabs, each button connected as it is made), _layout
+// (resizing) and _actions (the handlers of the window's own buttons).
 #include "workbench/workbenchwindow.h"
 
 #include "common/appstate.h"

@@ -73,29 +73,30 @@ public:
     void Form_Resize();
     void enterFilteringMode() override;
 
-    // Conversions and the reset to building mode (_basesets.cpp)
+    // Handlers of the window's own buttons (_actions.cpp)
+    // Conversions and the reset to building mode
     void Command30_Click();  // 组选=》单选
     void Command31_Click();  // 单选=》组选
     void Command58_Click();  // 重新选号
 
-    // Undo and redo (_results.cpp)
+    // Undo and redo
     void Command52_Click();  // 撤消
     void Command51_Click();  // 恢复
 
-    // The lottery switch (_history.cpp)
+    // The lottery switch
     void Image1_Click();
     void Image2_Click();
 
-    // The omission filter (_filters.cpp)
+    // The omission filter
     void Command36_Click();  // 设置
     void Command37_Click();  // 过滤
 
-    // Openers and tools (_tools.cpp)
+    // Openers and tools
     void Command20_Click();  // 计算器
     void Command49_Click();  // <<不会使用就来看视频教程>>
     void Command69_Click();  // 智能系统
 
-    // Statistics openers (_stats.cpp)
+    // Statistics openers
     void Command45_Click();  // 投资计划
     void Command47_Click();  // 统计
     void Command62_Click();  // opens the formula statistics
