@@ -23,7 +23,6 @@ int main(int argc, char** argv) {
     MainWindow::openers().workbench = [] { workbench::ShowWorkbench(MainWindow::instance()); };
     workbench::SetMainWindowLink({
         [] { if (MainWindow* main = MainWindow::instance()) main->WorkbenchClosed(); },
-        [] { if (MainWindow* main = MainWindow::instance()) main->LotteryChangedElsewhere(); },
     });
     workbench::SetSmartSystemOpener([](QWidget* bench) { SmartSystemWindow::Open(bench); });
 

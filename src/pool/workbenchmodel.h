@@ -100,6 +100,23 @@ struct DigitGroupInputs {
     bool autoCollect = false;
 };
 
+// 常用过滤: the four digit rows (选胆, 过滤胆, 过滤跨度, 过滤合值), each the digits 1..9, 0 in that
+// order, and the two-code frame's mode (选取两码 when twoCodeSelect) and position choice (0 全部,
+// 1 百十, 2 十个, 3 百个).
+enum class DigitRowKind { Pick, Exclude, Span, SumTail };
+struct CommonInputs {
+    std::array<std::array<bool, 10>, 4> rows{};
+    bool twoCodeSelect = false;
+    int twoCodePosition = 0;
+    std::array<bool, 10>& row(DigitRowKind kind) { return rows[size_t(kind)]; }
+};
+
+// 万能公式's 设置条件 and its condition text (the formula itself is the Formula input).
+struct FormulaInputs {
+    bool conditionOn = true;
+    QString condition;
+};
+
 // ---- The model ----------------------------------------------------------------------------
 
 // 第一步's choice of base set (Option1..Option4), with 复式 (Check51, all numbers only) and the
@@ -109,6 +126,7 @@ struct BaseSetChoice {
     BaseChoice choice = BaseChoice::AllNumbers;
     bool compound = false;
     int groupSixKind = 0;
+    bool positionalCompound = true;  // 定位组号's 复式 (Check61)
 };
 
 struct WorkbenchModel {
@@ -118,6 +136,10 @@ struct WorkbenchModel {
     RecentInputs recent;
     FuzzyInputs fuzzy;
     DigitGroupInputs digitGroups;
+    CommonInputs common;
+    // 遗漏过滤's family switches (组选, 百位, 十位, 个位, 单选); their values are the Omission inputs.
+    std::array<bool, 5> omissionOn{};
+    FormulaInputs formula;
     BaseSetChoice baseSet;
     bool lotteryIsP3 = false;  // the lottery the workbench shows (排列三 when true)
 

@@ -1,7 +1,6 @@
 #pragma once
 // What the workbench window calls out through: the opener of the smart-system window and the
-// main window's handlers. The program and the tests install
-// them; the window only calls them, so it never depends on its own entry points
+// main window's closing handler. The program and the tests install them; the window only calls them, so it never depends on its own entry points
 // (workbench.h) or on the windows it tells.
 #include "platform/ui/filedialogs.h"
 
@@ -22,11 +21,11 @@ using WindowOpener = std::function<void(QWidget* workbench)>;
 void SetSmartSystemOpener(WindowOpener opener);
 WindowOpener SmartSystemOpener();
 
-// What the workbench tells the main window, which updates its own controls. Without a closing
-// handler the workbench shows the main window itself.
+// What the workbench tells the main window, which updates its own controls (a lottery switch
+// reaches it through history::LotteryNotifier). Without a closing handler the workbench shows the
+// main window itself.
 struct MainWindowLink {
     std::function<void()> workbenchClosed;  // the workbench hid: show the main window, tray toggle on
-    std::function<void()> lotteryChanged;   // the workbench switched the lottery (history reloaded)
 };
 void SetMainWindowLink(MainWindowLink link);
 const MainWindowLink& MainWindowLinks();

@@ -1,34 +1,38 @@
 #pragma once
-// WorkbenchWindow: the filter workbench. Builds its controls (named as the program names them), keeps
-// the number pool session, and runs base sets, single filters, undo and redo, collections,
-// export and history queries. Dialogs reach it through dialogs::WorkbenchApi.
+// WorkbenchWindow: the filter workbench. Holds the model (pool::WorkbenchModel) and puts together
+// its frames and tabs, each a class that builds its controls and runs on the model: base sets
+// (basesetframes.h), history queries (historyqueryframe.h), batch families (familyframe.h), results
+// (resultsframe.h) and the single-filter tabs (commonfilterstab.h, fuzzytab.h, recenttab.h,
+// formulatab.h). Dialogs reach it through dialogs::WorkbenchApi.
 // Its objectName is "Form2": tests, settings and the other windows find it by that name.
 #include "dialogs/workbenchapi.h"
 #include "common/drawhistory.h"
 #include "pool/numberpool.h"
 #include "pool/workbenchmodel.h"
 
+#include <QList>
 #include <QPointer>
 #include <QString>
 #include <QStringList>
 #include <QWidget>
 
-#include <memory>
+#include <utility>
 
 class QCheckBox;
-class QComboBox;
-class QGroupBox;
 class QLabel;
-class QLineEdit;
-class QListView;
-class QPlainTextEdit;
 class QPushButton;
-class QRadioButton;
-class QStringListModel;
 class QTabWidget;
-namespace script {
-class ScriptEngine;
-class ScriptHost;
+namespace workbench {
+class BaseSetFrame;
+class CommonFiltersTab;
+class DigitGroupTab;
+class FamilyFrame;
+class FormulaTab;
+class FuzzyTab;
+class HistoryQueryFrame;
+class PositionalFrame;
+class RecentTab;
+class ResultsFrame;
 }
 
 class WorkbenchWindow : public QWidget, public dialogs::WorkbenchApi {
@@ -42,33 +46,26 @@ public:
     QWidget* dialogParent() override { return this; }
     bool hasBaseSet() const override;
     void setInput(pool::InputBox box, const QString& text) override;
-    // 排列三 (Image1) or 福彩3D (Image2): switches, refreshes, tells the main window and the player.
+    // 排列三 (Image1) or 福彩3D (Image2): switches, refreshes and tells the player.
     void switchLottery(bool toP3) override;
     void setLogVisible(bool visible) override;
     void showLogEnd() override;
     // The dialogs' names for what the buttons do; the handlers stay the controls' binding.
-    void saveCollection() override { Command11_Click(); }
+    void saveCollection() override;
     void redo() override { Command51_Click(); }
     void undo() override { Command52_Click(); }
-    void refillFormulaList() override { Combo21_re(); }
-    void runBasicBatch() override { Command70_Click(); }
-    void runAdvancedBatch() override { Command71_Click(); }
+    void refillFormulaList() override;
+    void runBasicBatch() override;
+    void runAdvancedBatch() override;
 
     // The main window shown again when the workbench closes.
     void setMainWindow(QWidget* mainWindow) { mainWindow_ = mainWindow; }
     QWidget* mainWindow() const { return mainWindow_; }
     // False when the last 【做大底】 could not write its file (the error was shown).
-    bool collectionSaved() const override { return collectionSaved_; }
+    bool collectionSaved() const override;
     // Path of the last collection written.
-    QString lastCollectionPath() const { return lastCollectionPath_; }
+    QString lastCollectionPath() const;
 
-    template <class T>
-    T* ctl(const QString& name) const { return findChild<T*>(name); }
-
-    // The window's script engine (VBScript, 10000 ms per call), kept for its whole life.
-    script::ScriptEngine& ScriptControl1();
-
-public slots:
     // Life cycle (workbenchwindow.cpp; Form_Resize in _layout.cpp)
     void Form_Initialize();
     void Form_Load();
@@ -76,117 +73,34 @@ public slots:
     void Form_Resize();
     void enterFilteringMode() override;
 
-    // Base sets (第一步 / 定位组号; _basesets.cpp)
-    void Option1_Click();  // 全部号码
-    void Option2_Click();  // 全部组选
-    void Option3_Click();  // 组三
-    void Option4_Click();  // 组六
-    void Command1_Click();  // 选择
-    void Command12_Click();  // 数据采集
-    void Command21_Click();  // 选择
+    // Handlers of the window's own buttons (_actions.cpp)
+    // Conversions and the reset to building mode
     void Command30_Click();  // 组选=》单选
     void Command31_Click();  // 单选=》组选
     void Command58_Click();  // 重新选号
 
-    // Undo, redo, collection, export (_results.cpp)
+    // Undo and redo
     void Command52_Click();  // 撤消
     void Command51_Click();  // 恢复
-    void Command11_Click();  // 【做大底】
-    void Command13_Click();  // 保存
 
-    // Single-value filters (_filters.cpp)
-    void Command10_Click();  // 过滤
-    void Command14_Click();  // 过滤
-    void Command4_Click();  // 过滤
-    void Command2_Click();  // 选胆
-
-    // History queries (_history.cpp)
-    void Command42_Click();  // 查询号码
-    void Command57_Click();  // 查询期号
-
-    // Result list (_results.cpp)
-    void List1_DblClick();
-
-    // Lottery switch (_history.cpp)
+    // The lottery switch
     void Image1_Click();
     void Image2_Click();
 
-    // Batch filters, run by the condition editors through the hidden buttons (_editors.cpp)
-    void Command70_Click();
-    void Command71_Click();
-    void Command5_Click();
-    void Command7_Click();
-
-    // Condition inputs (_inputs.cpp)
-    void Option9_Click();  // 过滤两码
-    void Option10_Click();  // 选取两码
-    void Option11_Click();  // 自定义
-    void Option12_Click();  // 热温冷
-    void Option13_Click();  // 传邻孤
-    void Option14_Click();  // 复隔中
-    void Text2_Change();
-    void Text3_Change();
-    void Text4_Change();
-    void Text2_DblClick();
-    void Text3_DblClick();
-    void Text4_DblClick();
-
-    // Openers and tools (_tools.cpp)
-    void Command9_Click();  // 设置
-    void Command22_Click();
-    void Command23_Click();
-    void Command24_Click();
-    void Command54_Click();  // 集合运算
-    void Command69_Click();  // 智能系统
-    void Command65_Click();  // 说明
-    void Command49_Click();  // <<不会使用就来看视频教程>>
-    void Command20_Click();  // 计算器
-
-    // Formula list (_formula.cpp)
-    void Combo21_re();  // refills the list from the formula folder
-    void Combo21_Click();
-    void Check67_Click();  // 设置条件:
-
-    // Handlers of the editor openers (_editors.cpp), the filters (_filters.cpp), the formula
-    // frame (_formula.cpp), the statistics openers (_stats.cpp) and the tools (_tools.cpp).
-    void Command3_Click();  // 过滤
-    void Command6_Click();  // 过滤
-    void Command15_Click();
-    void Command16_Click();  // 兑奖
-    void Command18_Click();
-    void Command19_Click();
-    void Command25_Click();  // 预览
-    void Command26_Click();
-    void Command27_Click();
-    void Command28_Click();
-    void Command32_Click();
-    void Command33_Click();  // 统计
-    void Command34_Click();  // 清空
-    void Command35_Click();  // …
+    // The omission filter
     void Command36_Click();  // 设置
     void Command37_Click();  // 过滤
-    void Command38_Click();  // 过滤
-    void Command39_Click();
-    void Command40_Click();  // 过滤
-    void Command41_Click();
-    void Command43_Click();  // 过滤
-    void Command44_Click();  // 过滤
+
+    // Openers and tools
+    void Command20_Click();  // 计算器
+    void Command49_Click();  // <<不会使用就来看视频教程>>
+    void Command69_Click();  // 智能系统
+
+    // Statistics openers
     void Command45_Click();  // 投资计划
-    void Command46_Click();
     void Command47_Click();  // 统计
-    void Command50_Click();
-    void Command53_Click();
-    void Command55_Click();  // 设置
-    void Command56_Click();
-    void Command59_Click();
-    void Command60_Click();
-    void Command61_Click();
-    void Command62_Click();  // opens the formula statistics (its button reads 清空)
-    void Command63_Click();  // 过滤
+    void Command62_Click();  // opens the formula statistics
     void Command64_Click();  // 分析
-    void Command66_Click();  // 过滤
-    void Command67_Click();  // 过滤
-    void Command68_Click();  // 编写公式…
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -195,33 +109,46 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    using Handler = void (WorkbenchWindow::*)();
+    // _build.cpp
     void buildControls();
-    void wireControls();
+    void buildBottomRow();
+    void buildOmissionFrame();   // 遗漏过滤
+    QPushButton* button(QWidget* parent, const QString& name, const QString& caption, int x, int y, int w = 56,
+                        int h = 24, Handler handler = nullptr);
+    void wireModel();
     void setFilterButtons(bool on);
     void appendLog(const QString& block) { session_.log.append(block); }
-    void runHistoryQuery(const QString& comboName,
-                         int (*query)(QString&, const common::DrawHistory&, const QString&));
-    bool ticked(const QString& name) const;
-    void setFuzzyCaptions(const QString& a, const QString& b, const QString& c, int blanks);
-    void writeFuzzySource(int kind);
-    void wireModel();
-    void showFamilies();  // the family boxes from the model
-    void wireFrameInputs();  // recent, fuzzy and digit-group frames (_filters.cpp)
-    void showFrameInputs();  // the recent rows from the model
-    void openDigitPicker(int tab);
-    void openFuzzyPicker(int tab);
-    void customDigitsChanged(int k);
+
+    // The controls the window's own handlers use (their objectNames are the program's).
+    QList<QPushButton*> filterButtons_;  // switched by the two modes
+    QCheckBox* omissionBoxes_[5] = {};   // Check5, Check8, Check7, Check6, Check82
+    QLabel* images_[2] = {};             // Image1, Image2
+    QTabWidget* tabs_ = nullptr;         // SSTab1
+    QWidget* inputs_[pool::kInputBoxes] = {};  // the controls showing the model's inputs
+    // What Form_Resize places (_layout.cpp), noted as the controls are made.
+    struct Layout {
+        QList<std::pair<QWidget*, QWidget*>> corners;  // a button and the frame whose corner it sits in
+        QList<QList<QWidget*>> rows;    // rows continuing leftwards from a corner button
+        QList<QWidget*> bottom;         // Command20, Command45, Command30, Command31, Command52, Command51
+        QWidget* tutorial = nullptr;    // Command49
+    } layout_;
+    workbench::BaseSetFrame* baseFrame_ = nullptr;
+    workbench::PositionalFrame* positionalFrame_ = nullptr;
+    workbench::HistoryQueryFrame* historyFrame_ = nullptr;
+    workbench::ResultsFrame* results_ = nullptr;
+    workbench::FamilyFrame* basicFrame_ = nullptr;     // 基本条件过滤
+    workbench::FamilyFrame* advancedFrame_ = nullptr;  // 高级条件过滤
+    workbench::CommonFiltersTab* commonTab_ = nullptr;
+    workbench::FuzzyTab* fuzzyTab_ = nullptr;
+    workbench::RecentTab* recentTab_ = nullptr;
+    workbench::DigitGroupTab* digitGroupTab_ = nullptr;
+    workbench::FormulaTab* formulaTab_ = nullptr;
 
     pool::WorkbenchModel model_;
     pool::PoolSession& session_ = model_.session;
     QPointer<QWidget> mainWindow_;
-    QStringListModel* listModel_ = nullptr;
-    QString customDigits_[3];
     double prevFormHeight_ = 0;
     double prevFormWidth_ = 0;
-    bool collectionSaved_ = true;
-    QString lastCollectionPath_;
     bool initialized_ = false;
-    std::shared_ptr<script::ScriptEngine> scriptControl1_;  // shared_ptr: complete type only where made
-    std::shared_ptr<script::ScriptHost> scriptBoxes_;       // the formula's MsgBox and InputBox
 };

@@ -2,14 +2,20 @@
 // rows beside them follow their frames, the result list and log fill the result frame.
 #include "workbench/workbenchwindow.h"
 
-#include <QWidget>
+#include "workbench/basesetframes.h"
+#include "workbench/commonfilterstab.h"
+#include "workbench/familyframe.h"
+#include "workbench/historyqueryframe.h"
+#include "workbench/resultsframe.h"
+
+#include <QLabel>
+#include <QTabWidget>
 
 void WorkbenchWindow::Form_Resize() {
     if (isMinimized() || prevFormHeight_ <= 0 || prevFormWidth_ <= 0) return;
     const double hr = height() / prevFormHeight_, wr = width() / prevFormWidth_;
     prevFormHeight_ = height();
     prevFormWidth_ = width();
-    auto w = [this](const char* name) { return findChild<QWidget*>(QString::fromLatin1(name)); };
     // A placement that would make a size negative is skipped; the others still run.
     auto setGeo = [](QWidget* c, int x, int y, int cw, int ch) {
         if (c && cw >= 0 && ch >= 0) c->setGeometry(x, y, cw, ch);
@@ -17,22 +23,16 @@ void WorkbenchWindow::Form_Resize() {
     auto right = [](QWidget* c) { return c->x() + c->width(); };
     auto bottom = [](QWidget* c) { return c->y() + c->height(); };
     const int gap = 8;  // 120 twips
+    const Layout& l = layout_;
+    QWidget *f1 = baseFrame_, *f2 = historyFrame_, *f12 = positionalFrame_, *f4 = basicFrame_, *f7 = advancedFrame_,
+            *f8 = results_;
 
-    for (const char* f : {"Frame1", "Frame2", "Frame12", "Frame4", "Frame7"}) {
-        QWidget* c = w(f);
-        setGeo(c, c->x(), c->y(), int(c->width() * wr), int(c->height() * hr));
-    }
-    QWidget* tab = w("SSTab1");
-    QWidget* f8 = w("Frame8");
+    for (QWidget* c : {f1, f2, f12, f4, f7}) setGeo(c, c->x(), c->y(), int(c->width() * wr), int(c->height() * hr));
+    QWidget* tab = tabs_;
     setGeo(tab, tab->x(), tab->y(), tab->width(), int(tab->height() * hr));
     setGeo(f8, f8->x(), f8->y(), int(f8->width() * wr), f8->height());
     setGeo(tab, tab->x(), tab->y(), f8->width(), tab->height());
 
-    QWidget* f1 = w("Frame1");
-    QWidget* f2 = w("Frame2");
-    QWidget* f12 = w("Frame12");
-    QWidget* f4 = w("Frame4");
-    QWidget* f7 = w("Frame7");
     tab->move(right(f1) + gap, tab->y());
     f8->move(tab->x(), f8->y());
     f2->move(f2->x(), f1->height() + 2 * gap);
@@ -42,49 +42,23 @@ void WorkbenchWindow::Form_Resize() {
     setGeo(f8, f8->x(), bottom(tab) + gap, f8->width(), bottom(f7) - (bottom(tab) + gap));
 
     // The corner button of each frame, and the rows that continue leftwards from it.
-    const struct { const char* button; const char* frame; } corners[] = {
-        {"Command1", "Frame1"}, {"Command3", "Frame2"},  {"Command5", "Frame4"},  {"Command6", "Frame3"},
-        {"Command21", "Frame12"}, {"Command7", "Frame7"}, {"Command2", "Frame5"},  {"Command4", "Frame6"},
-        {"Command10", "Frame9"}, {"Command14", "Frame10"}, {"Command11", "Frame8"}};
-    for (const auto& c : corners) {
-        QWidget* b = w(c.button);
-        QWidget* f = w(c.frame);
-        if (b && f) b->move(f->width() - b->width(), f->height() - b->height());
-    }
-    auto row = [&](std::initializer_list<const char*> names) {
-        QWidget* prev = nullptr;
-        for (const char* n : names) {
-            QWidget* b = w(n);
-            if (prev) b->move(prev->x() - b->width(), prev->y());
-            prev = b;
-        }
-    };
-    row({"Command1", "Command12", "Command54", "Command69", "Command58"});
-    row({"Command21", "Command47"});
-    row({"Command11", "Command13", "Command16", "Command25"});
+    for (const auto& [b, f] : l.corners) b->move(f->width() - b->width(), f->height() - b->height());
+    commonTab_->placeCorners();
+    for (const QList<QWidget*>& row : l.rows)
+        for (int i = 1; i < row.size(); ++i) row[i]->move(row[i - 1]->x() - row[i]->width(), row[i - 1]->y());
 
-    QWidget* text5 = w("Text5");
-    QWidget* list1 = w("List1");
-    setGeo(list1, list1->x(), list1->y(), int(list1->width() * wr), f8->height() - 53);
-    setGeo(text5, text5->x(), text5->y(), int(text5->width() * wr), list1->height());
-    list1->move(text5->width() + 33, text5->y());
-    QWidget* label5 = w("Label5");
-    label5->move(label5->x(), text5->height() + 27);
+    results_->place(wr);
 
     const int top = bottom(f7);
-    QWidget* prev = w("Command20");
+    QWidget* prev = l.bottom.front();
     prev->move(prev->x(), top);
-    for (const char* n : {"Command45", "Command30", "Command31", "Command52", "Command51"}) {
-        QWidget* b = w(n);
-        b->move(right(prev), top);
-        prev = b;
+    for (int i = 1; i < l.bottom.size(); ++i) {
+        l.bottom[i]->move(right(prev), top);
+        prev = l.bottom[i];
     }
-    for (const char* n : {"Image1", "Image2"}) {
-        QWidget* img = w(n);
-        img->move(right(f8) - img->width(), top);
-    }
-    QWidget* tutorial = w("Command49");
-    const int imageLeft = w("Image1")->x();
+    for (QLabel* img : images_) img->move(right(f8) - img->width(), top);
+    QWidget* tutorial = l.tutorial;
+    const int imageLeft = images_[0]->x();
     setGeo(tutorial, 0, top, imageLeft - prev->x() - prev->width(), tutorial->height());
     tutorial->move(imageLeft - tutorial->width(), top);
     update();

@@ -35,7 +35,7 @@ protected:
             for (int t = 0; t < 5; ++t)
                 if (f->tabs()->isTabVisible(t))
                     shownTabs << t;
-            tagWhileOpen = bench->ctl<QPushButton>(QStringLiteral("Command47"))->property("Tag").toString();
+            tagWhileOpen = bench->findChild<QPushButton*>(QStringLiteral("Command47"))->property("Tag").toString();
             compoundRows.clear();
             for (int r = 0; r < f->table(3)->rowCount(); ++r)
                 compoundRows << f->table(3)->text(r, 0);
@@ -62,7 +62,7 @@ protected:
 TEST_F(StatsOpenersTest, CompoundStatisticsOfTheDigitLists) {
     const char* lists[3][2] = {{"Text12", "1,4"}, {"Text13", "2,5"}, {"Text14", "0,1,2,3,4,5,6,7,8,9"}};
     for (const auto& l : lists)
-        bench->ctl<QLineEdit>(QString::fromLatin1(l[0]))->setText(QString::fromLatin1(l[1]));
+        bench->findChild<QLineEdit*>(QString::fromLatin1(l[0]))->setText(QString::fromLatin1(l[1]));
     bench->session().pool = {QStringLiteral("123"), QStringLiteral("789")};
     bench->Command47_Click();
     ASSERT_EQ(opened, 1);
@@ -70,10 +70,10 @@ TEST_F(StatsOpenersTest, CompoundStatisticsOfTheDigitLists) {
     EXPECT_EQ(tagWhileOpen, QStringLiteral("1"));
     EXPECT_EQ(compoundRows, QStringList{QStringLiteral("1,4|2,5|0,1,2,3,4,5,6,7,8,9")});
     EXPECT_EQ(workbenchRows, 6);  // the workbench's two numbers
-    EXPECT_EQ(bench->ctl<QPushButton>(QStringLiteral("Command47"))->property("Tag").toString(), QStringLiteral("0"));
+    EXPECT_EQ(bench->findChild<QPushButton*>(QStringLiteral("Command47"))->property("Tag").toString(), QStringLiteral("0"));
 
     // An empty digit list: nothing opens, nothing is said.
-    bench->ctl<QLineEdit>(QStringLiteral("Text13"))->clear();
+    bench->findChild<QLineEdit*>(QStringLiteral("Text13"))->clear();
     const auto said = recorder->messages.size();
     bench->Command47_Click();
     EXPECT_EQ(opened, 1);

@@ -504,7 +504,7 @@ TEST_F(FormulaFilterTest, FormulaListLoadsFiles) {
     writeFormula(QStringLiteral("和值.txt"), text);
     writeFormula(QStringLiteral("b.txt"), "x");
     dir.write(QStringLiteral("公式/readme.doc"), "no");
-    form->Combo21_re();
+    form->refillFormulaList();
     EXPECT_EQ(comboItems(), (QStringList{kFormulaPrompt, QStringLiteral("b.txt"), QStringLiteral("和值.txt")}));
 
     choose(QStringLiteral("和值.txt"));

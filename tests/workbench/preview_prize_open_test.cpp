@@ -35,7 +35,7 @@ protected:
         form.reset();
         common::App().history.clear();
     }
-    void click(const char* name) { form->ctl<QPushButton>(QString::fromLatin1(name))->click(); }
+    void click(const char* name) { form->findChild<QPushButton*>(QString::fromLatin1(name))->click(); }
 
     testsupport::ProgramDir program;
     ui::MessageRecorder messages;

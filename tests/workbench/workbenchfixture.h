@@ -17,7 +17,7 @@ class WorkbenchFixture : public ::testing::Test {
 protected:
     template <class T>
     T* get(const QString& name) {
-        T* w = form->ctl<T>(name);
+        T* w = form->findChild<T*>(name);
         EXPECT_NE(w, nullptr) << name.toStdString();
         return w;
     }
