@@ -154,7 +154,7 @@ int main(int argc, char** argv) {
     g_inside[QStringLiteral("Form4")] = [](QDialog* d) { static_cast<PrizeCheckWindow*>(d)->Label3_Click(); };
 
     MainWindow::openers().workbench = [] { workbench::ShowWorkbench(MainWindow::instance()); };
-    workbench::SetMainWindowLink({[] {}, [] {}});
+    workbench::SetMainWindowLink({[] {}});
     workbench::SetSmartSystemOpener([](QWidget* bench) { SmartSystemWindow::Open(bench); });
     MainWindow::openers().drawEntry = [](QWidget* parent) { history::OpenDrawEntry(parent); };
     MainWindow::openers().settings = [](QWidget* parent) { history::OpenSettings(parent, [](bool) {}); };
