@@ -24,7 +24,6 @@ struct AppState {
     bool busyFlag = false;            // the program is quitting: nothing new starts
     bool drawListDirty = true;        // the main window's history list must be rebuilt
     bool trayToggleEnabled = true;    // the tray icon may show and hide the main window
-    bool straightMode = false;        // the recent-numbers filter matches straight, not group
 
     // The default analysis range after a load: the last 101 draws, or all with fewer than 201.
     void resetAnalysisRange();

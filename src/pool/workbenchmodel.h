@@ -142,6 +142,7 @@ struct WorkbenchModel {
     FormulaInputs formula;
     BaseSetChoice baseSet;
     bool lotteryIsP3 = false;  // the lottery the workbench shows (排列三 when true)
+    bool straightMode = false;  // the last 近期过滤 matched straight (单选), not group
 
     QString& input(InputBox box) { return inputs[size_t(box)]; }
     const QString& input(InputBox box) const { return inputs[size_t(box)]; }

@@ -111,7 +111,7 @@ void OlderSmartSelection::makeSelection(int base) {
     const int scheme = scheme_->value();
     common::SaveSmartScheme(scheme);
     common::App().smartScheme = scheme;
-    common::App().straightMode = false;
+    if (dialogs::WorkbenchApi* wb = dialogs::Workbench()) wb->model().straightMode = false;
 
     const common::DrawHistory& history = common::App().history;
     if (!smart::BaseIsUsable(history, base)) return;

@@ -98,7 +98,7 @@ void RecentTab::run() {
         rows[size_t(r)].countText = recent.counts[size_t(r)];
     }
     const auto ran = RunRecentFilter(bench_.session(), common::App().history, rows, recent.autoCollect,
-                                     common::App().straightMode,
+                                     bench_.model().straightMode,
                                      [this](const QString& description) { return SaveStepCollection(bench_, description); });
     // A row that ran is consumed; the others keep their tick.
     for (int r = 0; r < kRecentRows; ++r)

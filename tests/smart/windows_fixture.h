@@ -27,7 +27,6 @@ inline void UseHistory(const QStringList& numbers) {
     app.history = HistoryOf(numbers);
     app.lotteryIsP3 = false;
     app.smartScheme = 1;
-    app.straightMode = true;
 }
 
 // For the life of the object the hidden calculator's first event pump of a run (inside its

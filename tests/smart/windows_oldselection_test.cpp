@@ -100,6 +100,7 @@ TEST(SmartOldSelectionWindow, ConfirmCommitsTheSetWithOneLogLine) {
     smartwin::UseHistory(calcfixture::MixedHistory(600));
     common::App().smartScheme = 3;  // 方案4 has no position: the slider stops at its end
     SmartFakeWorkbench bench;
+    bench.model().straightMode = true;  // a straight 近期过滤 ran before
     bench.commit({QStringLiteral("123")}, QStringLiteral("\n大底共1注\n"));
     OlderSmartSelection w;
     EXPECT_EQ(w.windowTitle(), QStringLiteral("智能选号V1.8"));
@@ -126,7 +127,7 @@ TEST(SmartOldSelectionWindow, ConfirmCommitsTheSetWithOneLogLine) {
               QStringLiteral("福彩3D 第2020601期智能选号共生成") + QString::number(expected.size()) + QStringLiteral("注\n"));
     EXPECT_EQ(bench.session().setDescription, QStringLiteral("智能选号"));
     EXPECT_EQ(bench.enterFilteringModeCalls, 1);
-    EXPECT_FALSE(common::App().straightMode);
+    EXPECT_FALSE(bench.model().straightMode);
     EXPECT_EQ(common::GetSetting(QStringLiteral("zl")), QStringLiteral("1"));
     EXPECT_TRUE(bench.logBox()->isVisibleTo(&bench));
     // 撤消 brings back the numbers from before.

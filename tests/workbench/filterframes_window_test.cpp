@@ -80,13 +80,13 @@ TEST_F(FilterFramesWindow, RecentRowsRunChainedAndAreConsumed) {
     get<QComboBox>(QStringLiteral("Combo15"))->setCurrentText(QStringLiteral("3"));
     tick(QStringLiteral("Check71"));                                      // 100 draws: too many
     get<QComboBox>(QStringLiteral("Combo13"))->setCurrentText(QStringLiteral("100"));
-    common::App().straightMode = false;
+    form->model().straightMode = false;
     click(QStringLiteral("Command44"));
 
     EXPECT_FALSE(isTicked(QStringLiteral("Check10")));
     EXPECT_FALSE(isTicked(QStringLiteral("Check74")));
     EXPECT_TRUE(isTicked(QStringLiteral("Check71")));
-    EXPECT_TRUE(common::App().straightMode);
+    EXPECT_TRUE(form->model().straightMode);
     // Row 1 removes 000, 123, 345, 567; the odd/even row (three draws of 101) then the 125
     // odd-even-odd numbers less the drawn 123, 345 and 567 already gone.
     EXPECT_EQ(numbers().size(), 1000 - 4 - 122);

@@ -40,21 +40,7 @@ QStringList GuideExamples() {
 
 int DigitSum(const QString& n) { return n[0].digitValue() + n[1].digitValue() + n[2].digitValue(); }
 
-class FormulaGuideTest : public WorkbenchFixture {
-protected:
-    void SetUp() override {
-        common::App().history = common::DrawHistory(QStringList{"2025001 123", "2025002 456"});
-        common::App().busyFlag = false;
-        recorder = std::make_unique<ui::MessageRecorder>();
-        form = std::make_unique<WorkbenchWindow>();
-        recorder->messages.clear();
-    }
-    testsupport::HookReset<&workbench::SetSmartSystemOpener> smartOpenerReset;
-    void TearDown() override {
-        form.reset();
-        recorder.reset();
-    }
-};
+class FormulaGuideTest : public TwoDrawWorkbenchFixture {};
 
 TEST_F(FormulaGuideTest, EveryExampleRemovesWhatThePageSays) {
     const QStringList examples = GuideExamples();

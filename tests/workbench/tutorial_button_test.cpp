@@ -12,20 +12,8 @@
 
 namespace {
 
-class TutorialButtonTest : public WorkbenchFixture {
+class TutorialButtonTest : public TwoDrawWorkbenchFixture {
 protected:
-    void SetUp() override {
-        common::App().history = common::DrawHistory(QStringList{"2025001 123", "2025002 456"});
-        common::App().busyFlag = false;
-        recorder = std::make_unique<ui::MessageRecorder>();
-        form = std::make_unique<WorkbenchWindow>();
-        recorder->messages.clear();
-    }
-    testsupport::HookReset<&workbench::SetSmartSystemOpener> smartOpenerReset;
-    void TearDown() override {
-        form.reset();
-        recorder.reset();
-    }
     testsupport::EnvVar home{"SIFMORA_HOME_URL", QString()};  // the program folder's home
     testsupport::EnvVar log{"SIFMORA_BROWSER_LOG", dir.file(QStringLiteral("browser.log"))};
 };

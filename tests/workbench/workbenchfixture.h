@@ -2,8 +2,11 @@
 // What the workbench window's tests share: the window under test, the messages it shows, a
 // program folder of its own, and its controls by name. Each test class sets up the history
 // and makes the window in its own SetUp.
+#include "common/appstate.h"
+#include "hookreset.h"
 #include "platform/ui/messagebox.h"
 #include "testsupport.h"
+#include "workbench/workbench.h"
 #include "workbench/workbenchwindow.h"
 
 #include <QCheckBox>
@@ -41,4 +44,22 @@ protected:
     testsupport::ProgramDir dir;
     std::unique_ptr<ui::MessageRecorder> recorder;
     std::unique_ptr<WorkbenchWindow> form;
+};
+
+// A window over a history of two draws, with no smart system to open and its opening messages
+// dropped: what tests of one button need.
+class TwoDrawWorkbenchFixture : public WorkbenchFixture {
+protected:
+    void SetUp() override {
+        common::App().history = common::DrawHistory(QStringList{"2025001 123", "2025002 456"});
+        common::App().busyFlag = false;
+        recorder = std::make_unique<ui::MessageRecorder>();
+        form = std::make_unique<WorkbenchWindow>();
+        recorder->messages.clear();
+    }
+    void TearDown() override {
+        form.reset();
+        recorder.reset();
+    }
+    testsupport::HookReset<&workbench::SetSmartSystemOpener> smartOpenerReset;
 };
