@@ -1,24 +1,24 @@
 // WorkbenchWindow's life: construction, binding the controls to the model, loading, activation,
-// closing, and the switch between building and filtering mode. Beside it: _build (the window's
-// own controls and its frames and tabs, each button connected as it is made), _layout
-// (resizing) and _actions (the handlers of the window's own buttons).
+// closing, the lottery switch and the switch between building and filtering mode. Beside it:
+// _build (its frames, tabs and bottom row) and _layout (resizing).
 #include "workbench/workbenchwindow.h"
 
 #include "common/appstate.h"
 #include "platform/ui/messagebox.h"
 #include "workbench/basesetframes.h"
+#include "workbench/bottomrow.h"
 #include "workbench/commonfilterstab.h"
 #include "workbench/familyframe.h"
 #include "workbench/formulatab.h"
 #include "workbench/fuzzytab.h"
 #include "workbench/historyqueryframe.h"
+#include "workbench/lotteryswitch.h"
+#include "workbench/omissionframe.h"
 #include "workbench/recenttab.h"
 #include "workbench/resultsframe.h"
 #include "workbench/workbenchlinks.h"
 
-#include <QCheckBox>
 #include <QCloseEvent>
-#include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -66,11 +66,7 @@ void WorkbenchWindow::wireModel() {
     recentTab_->bindModel();
     digitGroupTab_->bindModel();
     formulaTab_->bindModel();
-    for (int f = 0; f < 5; ++f) {
-        bool& on = model_.omissionOn[size_t(f)];
-        on = omissionBoxes_[f]->isChecked();
-        connect(omissionBoxes_[f], &QCheckBox::toggled, this, [&on](bool ticked) { on = ticked; });
-    }
+    omissionFrame_->bindModel();
 }
 
 void WorkbenchWindow::setInput(pool::InputBox box, const QString& text) {
@@ -89,15 +85,8 @@ bool WorkbenchWindow::collectionSaved() const { return results_->collectionSaved
 QString WorkbenchWindow::lastCollectionPath() const { return results_->lastCollectionPath(); }
 
 
-// The lottery pictures are plain labels: a release on one switches.
-bool WorkbenchWindow::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() == QEvent::MouseButtonRelease && (watched == images_[0] || watched == images_[1])) {
-        if (watched == images_[0]) Image1_Click();
-        else Image2_Click();
-        return true;
-    }
-    return QWidget::eventFilter(watched, event);
-}
+void WorkbenchWindow::undo() { bottomRow_->undo(); }
+void WorkbenchWindow::redo() { bottomRow_->redo(); }
 
 void WorkbenchWindow::refillFormulaList() { formulaTab_->refillList(); }
 
@@ -139,8 +128,7 @@ void WorkbenchWindow::Form_Load() {
 void WorkbenchWindow::Form_Activate() {
     // Another window may have switched the lottery meanwhile.
     const bool p3 = model_.lotteryIsP3 = common::App().lotteryIsP3;
-    images_[0]->setVisible(!p3);
-    images_[1]->setVisible(p3);
+    bottomRow_->showLottery(p3);
     historyFrame_->fillNumbers();
 }
 
@@ -174,4 +162,31 @@ void WorkbenchWindow::enterFilteringMode() {
         b->setEnabled(false);
     setFilterButtons(true);
     for (QPushButton* b : results_->buttons()) b->setEnabled(true);
+}
+
+void WorkbenchWindow::Command58_Click() {
+    session_.pool.clear();
+    for (QPushButton* b : baseFrame_->buildingButtons()) b->setEnabled(true);
+    positionalFrame_->buildButton()->setEnabled(true);
+    setFilterButtons(false);
+    baseFrame_->buildingButtons().front()->setFocus();
+    session_.log.reset();
+    results_->clear();
+}
+
+void WorkbenchWindow::Command69_Click() {
+    if (common::App().history.count() >= 600) {
+        if (const workbench::WindowOpener open = workbench::SmartSystemOpener()) open(this);
+        return;
+    }
+    ui::MsgBox(QStringLiteral("开奖总期数累积达到600期以后,智能选号系统才能启动。"), ui::Icon::Information,
+               ui::Buttons::Ok, QStringLiteral("智能选号"), this);
+}
+
+void WorkbenchWindow::switchLottery(bool toP3) {
+    QString error;
+    if (!workbench::SwitchLottery(model_, toP3, &error)) return;
+    if (!error.isEmpty()) ui::MsgBox(error, ui::Icon::Critical, ui::Buttons::Ok, ui::kAppTitle, this);
+    Form_Activate();  // the main window follows the switch through history::LotteryNotifier
+    ui::MsgBox(workbench::LotterySwitchedMessage(toP3), ui::Icon::Information, ui::Buttons::Ok, ui::kAppTitle, this);
 }

@@ -18,18 +18,18 @@
 
 #include <utility>
 
-class QCheckBox;
-class QLabel;
 class QPushButton;
 class QTabWidget;
 namespace workbench {
 class BaseSetFrame;
+class BottomRow;
 class CommonFiltersTab;
 class DigitGroupTab;
 class FamilyFrame;
 class FormulaTab;
 class FuzzyTab;
 class HistoryQueryFrame;
+class OmissionFrame;
 class PositionalFrame;
 class RecentTab;
 class ResultsFrame;
@@ -52,8 +52,8 @@ public:
     void showLogEnd() override;
     // The dialogs' names for what the buttons do; the handlers stay the controls' binding.
     void saveCollection() override;
-    void redo() override { Command51_Click(); }
-    void undo() override { Command52_Click(); }
+    void redo() override;
+    void undo() override;
     void refillFormulaList() override;
     void runBasicBatch() override;
     void runAdvancedBatch() override;
@@ -73,70 +73,33 @@ public:
     void Form_Resize();
     void enterFilteringMode() override;
 
-    // Handlers of the window's own buttons (_actions.cpp)
-    // Conversions and the reset to building mode
-    void Command30_Click();  // 组选=》单选
-    void Command31_Click();  // 单选=》组选
-    void Command58_Click();  // 重新选号
-
-    // Undo and redo
-    void Command52_Click();  // 撤消
-    void Command51_Click();  // 恢复
-
-    // The lottery switch
-    void Image1_Click();
-    void Image2_Click();
-
-    // The omission filter
-    void Command36_Click();  // 设置
-    void Command37_Click();  // 过滤
-
-    // Openers and tools
-    void Command20_Click();  // 计算器
-    void Command49_Click();  // <<不会使用就来看视频教程>>
+    void Command58_Click();  // 重新选号: back to building mode
     void Command69_Click();  // 智能系统
-
-    // Statistics openers
-    void Command45_Click();  // 投资计划
-    void Command47_Click();  // 统计
-    void Command62_Click();  // opens the formula statistics
-    void Command64_Click();  // 分析
 
 protected:
     void closeEvent(QCloseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void changeEvent(QEvent* event) override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    using Handler = void (WorkbenchWindow::*)();
     // _build.cpp
     void buildControls();
-    void buildBottomRow();
-    void buildOmissionFrame();   // 遗漏过滤
-    QPushButton* button(QWidget* parent, const QString& name, const QString& caption, int x, int y, int w = 56,
-                        int h = 24, Handler handler = nullptr);
+    void buildTabs();
     void wireModel();
     void setFilterButtons(bool on);
-    void appendLog(const QString& block) { session_.log.append(block); }
 
-    // The controls the window's own handlers use (their objectNames are the program's).
     QList<QPushButton*> filterButtons_;  // switched by the two modes
-    QCheckBox* omissionBoxes_[5] = {};   // Check5, Check8, Check7, Check6, Check82
-    QLabel* images_[2] = {};             // Image1, Image2
     QTabWidget* tabs_ = nullptr;         // SSTab1
     QWidget* inputs_[pool::kInputBoxes] = {};  // the controls showing the model's inputs
     // What Form_Resize places (_layout.cpp), noted as the controls are made.
-    struct Layout {
-        QList<std::pair<QWidget*, QWidget*>> corners;  // a button and the frame whose corner it sits in
-        QList<QList<QWidget*>> rows;    // rows continuing leftwards from a corner button
-        QList<QWidget*> bottom;         // Command20, Command45, Command30, Command31, Command52, Command51
-        QWidget* tutorial = nullptr;    // Command49
-    } layout_;
+    QList<std::pair<QWidget*, QWidget*>> corners_;  // a button and the frame whose corner it sits in
+    QList<QList<QWidget*>> rows_;                   // rows continuing leftwards from a corner button
     workbench::BaseSetFrame* baseFrame_ = nullptr;
     workbench::PositionalFrame* positionalFrame_ = nullptr;
     workbench::HistoryQueryFrame* historyFrame_ = nullptr;
     workbench::ResultsFrame* results_ = nullptr;
+    workbench::OmissionFrame* omissionFrame_ = nullptr;  // 遗漏过滤
+    workbench::BottomRow* bottomRow_ = nullptr;
     workbench::FamilyFrame* basicFrame_ = nullptr;     // 基本条件过滤
     workbench::FamilyFrame* advancedFrame_ = nullptr;  // 高级条件过滤
     workbench::CommonFiltersTab* commonTab_ = nullptr;

@@ -3,12 +3,12 @@
 #include "workbench/workbenchwindow.h"
 
 #include "workbench/basesetframes.h"
+#include "workbench/bottomrow.h"
 #include "workbench/commonfilterstab.h"
 #include "workbench/familyframe.h"
 #include "workbench/historyqueryframe.h"
 #include "workbench/resultsframe.h"
 
-#include <QLabel>
 #include <QTabWidget>
 
 void WorkbenchWindow::Form_Resize() {
@@ -23,7 +23,6 @@ void WorkbenchWindow::Form_Resize() {
     auto right = [](QWidget* c) { return c->x() + c->width(); };
     auto bottom = [](QWidget* c) { return c->y() + c->height(); };
     const int gap = 8;  // 120 twips
-    const Layout& l = layout_;
     QWidget *f1 = baseFrame_, *f2 = historyFrame_, *f12 = positionalFrame_, *f4 = basicFrame_, *f7 = advancedFrame_,
             *f8 = results_;
 
@@ -42,24 +41,13 @@ void WorkbenchWindow::Form_Resize() {
     setGeo(f8, f8->x(), bottom(tab) + gap, f8->width(), bottom(f7) - (bottom(tab) + gap));
 
     // The corner button of each frame, and the rows that continue leftwards from it.
-    for (const auto& [b, f] : l.corners) b->move(f->width() - b->width(), f->height() - b->height());
+    for (const auto& [b, f] : corners_) b->move(f->width() - b->width(), f->height() - b->height());
     commonTab_->placeCorners();
-    for (const QList<QWidget*>& row : l.rows)
+    for (const QList<QWidget*>& row : rows_)
         for (int i = 1; i < row.size(); ++i) row[i]->move(row[i - 1]->x() - row[i]->width(), row[i - 1]->y());
 
     results_->place(wr);
 
-    const int top = bottom(f7);
-    QWidget* prev = l.bottom.front();
-    prev->move(prev->x(), top);
-    for (int i = 1; i < l.bottom.size(); ++i) {
-        l.bottom[i]->move(right(prev), top);
-        prev = l.bottom[i];
-    }
-    for (QLabel* img : images_) img->move(right(f8) - img->width(), top);
-    QWidget* tutorial = l.tutorial;
-    const int imageLeft = images_[0]->x();
-    setGeo(tutorial, 0, top, imageLeft - prev->x() - prev->width(), tutorial->height());
-    tutorial->move(imageLeft - tutorial->width(), top);
+    bottomRow_->place(bottom(f7), right(f8));
     update();
 }

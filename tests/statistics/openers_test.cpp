@@ -1,6 +1,7 @@
 // The workbench buttons that open the statistics window: which tabs, what it reads.
 #include "statistics/statisticswindow.h"
 #include "statistics/statstable.h"
+#include "workbench/statsopeners.h"
 #include "workbench/workbenchwindow.h"
 
 #include "platform/ui/messagebox.h"
@@ -11,6 +12,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTabWidget>
+
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -64,7 +66,7 @@ TEST_F(StatsOpenersTest, CompoundStatisticsOfTheDigitLists) {
     for (const auto& l : lists)
         bench->findChild<QLineEdit*>(QString::fromLatin1(l[0]))->setText(QString::fromLatin1(l[1]));
     bench->session().pool = {QStringLiteral("123"), QStringLiteral("789")};
-    bench->Command47_Click();
+    bench->findChild<QPushButton*>(QStringLiteral("Command47"))->click();
     ASSERT_EQ(opened, 1);
     EXPECT_EQ(shownTabs, QList<int>{2});
     EXPECT_EQ(tagWhileOpen, QStringLiteral("1"));
@@ -75,21 +77,21 @@ TEST_F(StatsOpenersTest, CompoundStatisticsOfTheDigitLists) {
     // An empty digit list: nothing opens, nothing is said.
     bench->findChild<QLineEdit*>(QStringLiteral("Text13"))->clear();
     const auto said = recorder->messages.size();
-    bench->Command47_Click();
+    bench->findChild<QPushButton*>(QStringLiteral("Command47"))->click();
     EXPECT_EQ(opened, 1);
     EXPECT_EQ(recorder->messages.size(), said);
 }
 
 TEST_F(StatsOpenersTest, PlanAndFuzzyOpenersShowTheirTabsOnly) {
-    bench->Command45_Click();
+    bench->findChild<QPushButton*>(QStringLiteral("Command45"))->click();
     ASSERT_EQ(opened, 1);
     EXPECT_EQ(shownTabs, (QList<int>{3, 4}));
     EXPECT_TRUE(compoundRows.isEmpty());
     EXPECT_EQ(workbenchRows, 2);  // empty pool: the two list rows
-    bench->Command64_Click();
+    bench->findChild<QPushButton*>(QStringLiteral("Command64"))->click();
     ASSERT_EQ(opened, 2);
     EXPECT_EQ(shownTabs, QList<int>{0});
-    bench->Command62_Click();
+    workbench::OpenStatistics(*bench, StatisticsWindow::Opener::FormulaFilter);
     ASSERT_EQ(opened, 3);
     EXPECT_EQ(shownTabs, QList<int>{1});
 }

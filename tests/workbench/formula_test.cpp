@@ -169,7 +169,7 @@ TEST_F(FormulaFilterTest, SharedFormulasRemoveExactlyTheirNumbers) {
         EXPECT_EQ(get<QPushButton>(QStringLiteral("Command11"))->property("Tag").toString(), kFormulaTitle);
     }
     // The step is an undo snapshot like any filter.
-    form->Command52_Click();
+    form->undo();
     EXPECT_EQ(form->session().pool, all);
 }
 
@@ -224,7 +224,7 @@ TEST_F(FormulaFilterTest, ScriptErrorsSayWhereAndKeepThePool) {
     load(start);
     setScript(cases[0].script);
     run();
-    form->Command52_Click();
+    form->undo();
     EXPECT_EQ(form->session().pool, QStringList{"888"});
 }
 
@@ -443,10 +443,10 @@ TEST_F(FormulaFilterTest, CollectionAfterUndoCarriesItsSetsDescription) {
             if (list->topLevelItem(i)->text(2) == form->lastCollectionPath()) return list->topLevelItem(i)->text(0);
         return QStringLiteral("(not listed)");
     };
-    form->Command52_Click();
+    form->undo();
     ASSERT_EQ(numbers(), (QStringList{"001", "002", "003"}));
     EXPECT_EQ(listedAs(), QStringLiteral("大底一"));
-    form->Command51_Click();
+    form->redo();
     ASSERT_EQ(numbers(), (QStringList{"001", "003"}));
     EXPECT_EQ(listedAs(), kFormulaTitle);
 }
@@ -547,7 +547,7 @@ TEST_F(FormulaFilterTest, DeletedFormulaIsNeverRunAsAScript) {
         EXPECT_EQ(log(), before);
         EXPECT_EQ(form->session().pool, (QStringList{"123", "456"}));
     }
-    form->Command52_Click();  // undo reaches the set before the successful run: nothing else was committed
+    form->undo();  // undo reaches the set before the successful run: nothing else was committed
     EXPECT_TRUE(form->session().pool.isEmpty());
 }
 

@@ -32,6 +32,7 @@
 #include <QRadioButton>
 #include <QTabWidget>
 #include <QThread>
+#include <QMouseEvent>
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -621,10 +622,17 @@ TEST_F(WorkbenchTest, LotterySwitchReloadsAndTellsTheMainWindow) {
     load({"123"});
     recorder->messages.clear();
 
+    // The pictures switch on a mouse release, as a player's click ends.
+    auto press = [this](const char* image) {
+        QLabel* label = get<QLabel>(QString::fromLatin1(image));
+        QMouseEvent release(QEvent::MouseButtonRelease, QPointF(4, 4), label->mapToGlobal(QPointF(4, 4)),
+                            Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(label, &release);
+    };
     get<QLabel>(QStringLiteral("Image2"))->setVisible(false);
-    form->Image2_Click();  // 福彩3D is current: nothing
+    press("Image2");  // 福彩3D is current: nothing
     EXPECT_TRUE(recorder->messages.isEmpty());
-    form->Image1_Click();
+    press("Image1");
     EXPECT_TRUE(common::App().lotteryIsP3);
     EXPECT_EQ(common::GetSetting(QStringLiteral("fclx")), QStringLiteral("1"));
     EXPECT_EQ(common::App().history.count(), 1);
@@ -637,9 +645,9 @@ TEST_F(WorkbenchTest, LotterySwitchReloadsAndTellsTheMainWindow) {
     ASSERT_EQ(recorder->messages.size(), 1);
     EXPECT_EQ(recorder->lastText(), QStringLiteral("彩票类型已被转换，当前彩票类型为[体彩排列3]。"));
     EXPECT_EQ(numbers(), QStringList({"123"}));
-    form->Image1_Click();
+    press("Image1");
     EXPECT_EQ(recorder->messages.size(), 1);
-    form->Image2_Click();
+    press("Image2");
     EXPECT_FALSE(common::App().lotteryIsP3);
     EXPECT_EQ(recorder->lastText(), QStringLiteral("彩票类型已被转换，当前彩票类型为[福彩3D]。"));
     EXPECT_EQ(told, 2);
