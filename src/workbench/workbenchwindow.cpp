@@ -1,6 +1,6 @@
 // WorkbenchWindow's life: construction, binding the controls to the model, loading, activation,
 // closing, the lottery switch and the switch between building and filtering mode. Beside it:
-// _build (its frames, tabs and bottom row) and _layout (resizing).
+// _build (its frames, tabs and bottom row); benchlayout.h places them on resize.
 #include "workbench/workbenchwindow.h"
 
 #include "common/appstate.h"
@@ -12,6 +12,7 @@
 #include "workbench/formulatab.h"
 #include "workbench/fuzzytab.h"
 #include "workbench/historyqueryframe.h"
+#include "workbench/inputboxes.h"
 #include "workbench/lotteryswitch.h"
 #include "workbench/omissionframe.h"
 #include "workbench/recenttab.h"
@@ -19,8 +20,6 @@
 #include "workbench/workbenchlinks.h"
 
 #include <QCloseEvent>
-#include <QLineEdit>
-#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScreen>
 #include <QTabWidget>
@@ -50,16 +49,7 @@ void WorkbenchWindow::wireModel() {
     positionalFrame_->bindModel();
     basicFrame_->bindModel();
     advancedFrame_->bindModel();
-    for (int b = 0; b < pool::kInputBoxes; ++b) {
-        const auto box = pool::InputBox(b);
-        if (auto* line = qobject_cast<QLineEdit*>(inputs_[b])) {
-            model_.input(box) = line->text();
-            connect(line, &QLineEdit::textChanged, this, [this, box](const QString& text) { model_.input(box) = text; });
-        } else if (auto* text = qobject_cast<QPlainTextEdit*>(inputs_[b])) {
-            model_.input(box) = text->toPlainText();
-            connect(text, &QPlainTextEdit::textChanged, this, [this, box, text]() { model_.input(box) = text->toPlainText(); });
-        }
-    }
+    inputs_->bindModel();
     // After the inputs: the tabs' handlers read the model the boxes have just written.
     commonTab_->bindModel();
     fuzzyTab_->bindModel();
@@ -69,12 +59,7 @@ void WorkbenchWindow::wireModel() {
     omissionFrame_->bindModel();
 }
 
-void WorkbenchWindow::setInput(pool::InputBox box, const QString& text) {
-    model_.input(box) = text;
-    QWidget* shown = inputs_[int(box)];
-    if (auto* line = qobject_cast<QLineEdit*>(shown)) line->setText(text);
-    else if (auto* edit = qobject_cast<QPlainTextEdit*>(shown)) edit->setPlainText(text);
-}
+void WorkbenchWindow::setInput(pool::InputBox box, const QString& text) { inputs_->set(box, text); }
 
 void WorkbenchWindow::setLogVisible(bool visible) { results_->log()->setVisible(visible); }
 
@@ -117,8 +102,7 @@ void WorkbenchWindow::Form_Initialize() {
 void WorkbenchWindow::Form_Load() {
     if (QScreen* s = screen()) move((s->availableGeometry().width() - width()) / 2, 0);
     if (mainWindow_) setWindowIcon(mainWindow_->windowIcon());
-    prevFormHeight_ = 578;  // 8670 twips
-    prevFormWidth_ = 800;   // 12000 twips
+    layout_.startFrom(QSize(800, 578));  // 12000 × 8670 twips
     historyFrame_->fillSerials();
     recentTab_->fillCounts();
     formulaTab_->refillList();
@@ -130,6 +114,12 @@ void WorkbenchWindow::Form_Activate() {
     const bool p3 = model_.lotteryIsP3 = common::App().lotteryIsP3;
     bottomRow_->showLottery(p3);
     historyFrame_->fillNumbers();
+}
+
+void WorkbenchWindow::Form_Resize() {
+    if (isMinimized()) return;
+    layout_.place(size());
+    update();
 }
 
 void WorkbenchWindow::changeEvent(QEvent* event) {

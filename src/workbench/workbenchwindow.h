@@ -9,14 +9,13 @@
 #include "common/drawhistory.h"
 #include "pool/numberpool.h"
 #include "pool/workbenchmodel.h"
+#include "workbench/benchlayout.h"
 
 #include <QList>
 #include <QPointer>
 #include <QString>
 #include <QStringList>
 #include <QWidget>
-
-#include <utility>
 
 class QPushButton;
 class QTabWidget;
@@ -29,6 +28,7 @@ class FamilyFrame;
 class FormulaTab;
 class FuzzyTab;
 class HistoryQueryFrame;
+class InputBoxes;
 class OmissionFrame;
 class PositionalFrame;
 class RecentTab;
@@ -66,7 +66,7 @@ public:
     // Path of the last collection written.
     QString lastCollectionPath() const;
 
-    // Life cycle (workbenchwindow.cpp; Form_Resize in _layout.cpp)
+    // Life cycle
     void Form_Initialize();
     void Form_Load();
     void Form_Activate();
@@ -90,10 +90,8 @@ private:
 
     QList<QPushButton*> filterButtons_;  // switched by the two modes
     QTabWidget* tabs_ = nullptr;         // SSTab1
-    QWidget* inputs_[pool::kInputBoxes] = {};  // the controls showing the model's inputs
-    // What Form_Resize places (_layout.cpp), noted as the controls are made.
-    QList<std::pair<QWidget*, QWidget*>> corners_;  // a button and the frame whose corner it sits in
-    QList<QList<QWidget*>> rows_;                   // rows continuing leftwards from a corner button
+    workbench::InputBoxes* inputs_ = nullptr;  // the controls showing the model's inputs
+    workbench::BenchLayout layout_;            // what Form_Resize places
     workbench::BaseSetFrame* baseFrame_ = nullptr;
     workbench::PositionalFrame* positionalFrame_ = nullptr;
     workbench::HistoryQueryFrame* historyFrame_ = nullptr;
@@ -111,7 +109,5 @@ private:
     pool::WorkbenchModel model_;
     pool::PoolSession& session_ = model_.session;
     QPointer<QWidget> mainWindow_;
-    double prevFormHeight_ = 0;
-    double prevFormWidth_ = 0;
     bool initialized_ = false;
 };

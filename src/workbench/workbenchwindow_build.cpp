@@ -10,6 +10,7 @@
 #include "workbench/commonfilterstab.h"
 #include "workbench/familyframe.h"
 #include "workbench/historyqueryframe.h"
+#include "workbench/inputboxes.h"
 #include "workbench/omissionframe.h"
 #include "workbench/formulatab.h"
 #include "workbench/fuzzytab.h"
@@ -23,38 +24,43 @@
 using namespace workbench;
 
 void WorkbenchWindow::buildControls() {
+    inputs_ = new InputBoxes(model_, this);
     baseFrame_ = new BaseSetFrame(*this, this);
     connect(baseFrame_->resetButton(), &QPushButton::clicked, this, &WorkbenchWindow::Command58_Click);
     connect(baseFrame_->smartButton(), &QPushButton::clicked, this, &WorkbenchWindow::Command69_Click);
-    corners_ << std::pair<QWidget*, QWidget*>(baseFrame_->buildingButtons().front(), baseFrame_);
-    rows_ << baseFrame_->cornerRow();
+    layout_.addCorner(baseFrame_->buildingButtons().front(), baseFrame_);
+    layout_.addRow(baseFrame_->cornerRow());
     historyFrame_ = new HistoryQueryFrame(session_, this);
     filterButtons_ << historyFrame_->hiddenRun();
-    corners_ << std::pair<QWidget*, QWidget*>(historyFrame_->hiddenRun(), historyFrame_);
+    layout_.addCorner(historyFrame_->hiddenRun(), historyFrame_);
     positionalFrame_ = new PositionalFrame(*this, this);
     connect(positionalFrame_->statsButton(), &QPushButton::clicked, this,
             [this] { OpenCompoundStatistics(*this, positionalFrame_->statsButton()); });
-    for (int k = 0; k < 3; ++k) inputs_[int(pool::InputBox::PositionDigits1) + k] = positionalFrame_->digitBox(k);
-    corners_ << std::pair<QWidget*, QWidget*>(positionalFrame_->buildButton(), positionalFrame_);
-    rows_ << QList<QWidget*>{positionalFrame_->buildButton(), positionalFrame_->statsButton()};
+    for (int k = 0; k < 3; ++k)
+        inputs_->add(pool::InputBox(int(pool::InputBox::PositionDigits1) + k), positionalFrame_->digitBox(k));
+    layout_.addCorner(positionalFrame_->buildButton(), positionalFrame_);
+    layout_.addRow(QList<QWidget*>{positionalFrame_->buildButton(), positionalFrame_->statsButton()});
     basicFrame_ = new FamilyFrame(dialogs::BatchGroup::Basic, *this, this);
     advancedFrame_ = new FamilyFrame(dialogs::BatchGroup::Advanced, *this, this);
     for (FamilyFrame* f : {basicFrame_, advancedFrame_}) {
         filterButtons_ << f->batchButton();
-        corners_ << std::pair<QWidget*, QWidget*>(f->batchButton(), f);
+        layout_.addCorner(f->batchButton(), f);
     }
     bottomRow_ = new BottomRow(*this, this);
     filterButtons_ << bottomRow_->conversionButtons();
     buildTabs();
 
     omissionFrame_ = new OmissionFrame(*this, this);
-    for (int i = 0; i < 5; ++i) inputs_[int(pool::InputBox::OmissionGroup) + i] = omissionFrame_->valueBox(i);
+    for (int i = 0; i < 5; ++i)
+        inputs_->add(pool::InputBox(int(pool::InputBox::OmissionGroup) + i), omissionFrame_->valueBox(i));
     filterButtons_ << omissionFrame_->runButton();
     results_ = new ResultsFrame(*this, this);
     const QList<QPushButton*> resultRow = results_->buttons();
-    corners_ << std::pair<QWidget*, QWidget*>(resultRow.front(), results_);
-    rows_ << QList<QWidget*>(resultRow.begin(), resultRow.end());
+    layout_.addCorner(resultRow.front(), results_);
+    layout_.addRow(QList<QWidget*>(resultRow.begin(), resultRow.end()));
 
+    layout_.parts = {baseFrame_, historyFrame_, positionalFrame_, basicFrame_, advancedFrame_, tabs_, commonTab_,
+                     results_, bottomRow_};
     // Building mode, as the window is stored.
     setFilterButtons(false);
 }
@@ -78,7 +84,8 @@ void WorkbenchWindow::buildTabs() {
                    << digitGroupTab_->runButton() << formulaTab_->runButton();
     connect(fuzzyTab_->analyseButton(), &QPushButton::clicked, this,
             [this] { OpenStatistics(*this, StatisticsWindow::Opener::FuzzyFilter); });
-    inputs_[int(pool::InputBox::TwoCodes)] = commonTab_->twoCodesBox();
-    for (int k = 0; k < 3; ++k) inputs_[int(pool::InputBox::FuzzyDigits1) + k] = fuzzyTab_->digitBox(k);
-    inputs_[int(pool::InputBox::Formula)] = formulaTab_->formulaBox();
+    inputs_->add(pool::InputBox::TwoCodes, commonTab_->twoCodesBox());
+    for (int k = 0; k < 3; ++k)
+        inputs_->add(pool::InputBox(int(pool::InputBox::FuzzyDigits1) + k), fuzzyTab_->digitBox(k));
+    inputs_->add(pool::InputBox::Formula, formulaTab_->formulaBox());
 }

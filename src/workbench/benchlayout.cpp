@@ -1,21 +1,17 @@
-// WorkbenchWindow's placement on resize: frames grow with the window, corner buttons and the
-// rows beside them follow their frames, the result list and log fill the result frame.
-#include "workbench/workbenchwindow.h"
+#include "workbench/benchlayout.h"
 
-#include "workbench/basesetframes.h"
 #include "workbench/bottomrow.h"
 #include "workbench/commonfilterstab.h"
-#include "workbench/familyframe.h"
-#include "workbench/historyqueryframe.h"
 #include "workbench/resultsframe.h"
 
-#include <QTabWidget>
+#include <QWidget>
 
-void WorkbenchWindow::Form_Resize() {
-    if (isMinimized() || prevFormHeight_ <= 0 || prevFormWidth_ <= 0) return;
-    const double hr = height() / prevFormHeight_, wr = width() / prevFormWidth_;
-    prevFormHeight_ = height();
-    prevFormWidth_ = width();
+namespace workbench {
+
+void BenchLayout::place(QSize window) {
+    if (previous_.height() <= 0 || previous_.width() <= 0) return;
+    const double hr = double(window.height()) / previous_.height(), wr = double(window.width()) / previous_.width();
+    previous_ = window;
     // A placement that would make a size negative is skipped; the others still run.
     auto setGeo = [](QWidget* c, int x, int y, int cw, int ch) {
         if (c && cw >= 0 && ch >= 0) c->setGeometry(x, y, cw, ch);
@@ -23,11 +19,10 @@ void WorkbenchWindow::Form_Resize() {
     auto right = [](QWidget* c) { return c->x() + c->width(); };
     auto bottom = [](QWidget* c) { return c->y() + c->height(); };
     const int gap = 8;  // 120 twips
-    QWidget *f1 = baseFrame_, *f2 = historyFrame_, *f12 = positionalFrame_, *f4 = basicFrame_, *f7 = advancedFrame_,
-            *f8 = results_;
+    QWidget *f1 = parts.base, *f2 = parts.history, *f12 = parts.positional, *f4 = parts.basic, *f7 = parts.advanced,
+            *f8 = parts.results, *tab = parts.tabs;
 
     for (QWidget* c : {f1, f2, f12, f4, f7}) setGeo(c, c->x(), c->y(), int(c->width() * wr), int(c->height() * hr));
-    QWidget* tab = tabs_;
     setGeo(tab, tab->x(), tab->y(), tab->width(), int(tab->height() * hr));
     setGeo(f8, f8->x(), f8->y(), int(f8->width() * wr), f8->height());
     setGeo(tab, tab->x(), tab->y(), f8->width(), tab->height());
@@ -42,12 +37,12 @@ void WorkbenchWindow::Form_Resize() {
 
     // The corner button of each frame, and the rows that continue leftwards from it.
     for (const auto& [b, f] : corners_) b->move(f->width() - b->width(), f->height() - b->height());
-    commonTab_->placeCorners();
+    parts.commonTab->placeCorners();
     for (const QList<QWidget*>& row : rows_)
         for (int i = 1; i < row.size(); ++i) row[i]->move(row[i - 1]->x() - row[i]->width(), row[i - 1]->y());
 
-    results_->place(wr);
-
-    bottomRow_->place(bottom(f7), right(f8));
-    update();
+    parts.results->place(wr);
+    parts.bottomRow->place(bottom(f7), right(f8));
 }
+
+}  // namespace workbench
