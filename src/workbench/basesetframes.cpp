@@ -1,12 +1,15 @@
 // The workbench's base-set frames: their controls and the sets they build (basesets.h).
 #include "workbench/basesetframes.h"
 
+#include "common/appstate.h"
 #include "dialogs/positiondigitpicker.h"
 #include "dialogs/setoperationswindow.h"
 #include "dialogs/textcollectionwindow.h"
 #include "dialogs/workbenchapi.h"
+#include "platform/ui/messagebox.h"
 #include "workbench/basesets.h"
 #include "workbench/benchcontrols.h"
+#include "workbench/workbenchlinks.h"
 
 namespace workbench {
 
@@ -75,11 +78,7 @@ void BaseSetFrame::choose(int kind) {
 void BaseSetFrame::buildSet() {
     bench_.enterFilteringMode();
     BaseSet set = MakeBaseSet(BaseKindOf(bench_.model().baseSet));
-    pool::PoolSession& session = bench_.session();
-    session.log.append(set.logLine + kNewLine);
-    session.setDescription = set.description;
-    session.pool = std::move(set.numbers);
-    session.CommitSet();
+    bench_.session().TakeNumbers(std::move(set.numbers), set.logLine + kNewLine, set.description);
 }
 
 // ---- 单选：定位组号 -------------------------------------------------------------------------------
@@ -129,13 +128,23 @@ void PositionalFrame::buildSet() {
         if (lists[k].isEmpty()) return;
     }
     bench_.enterFilteringMode();
-    pool::PoolSession& session = bench_.session();
-    session.pool = PositionalSet(lists[0], lists[1], lists[2], model.baseSet.positionalCompound);
-    session.setDescription = QStringLiteral("定位组号：") + texts[0] + QLatin1Char('|') + texts[1] + QLatin1Char('|') + texts[2];
-    session.log.append(QStringLiteral("百位定位:") + texts[0] + kNewLine + QStringLiteral("十位定位:") + texts[1] + kNewLine +
-                       QStringLiteral("个位定位:") + texts[2] + kNewLine + QStringLiteral("定位组号共生成") +
-                       QString::number(session.pool.size()) + QStringLiteral("注") + kNewLine);
-    session.CommitSet();
+    pool::NumberPool numbers = PositionalSet(lists[0], lists[1], lists[2], model.baseSet.positionalCompound);
+    const QString logLine = QStringLiteral("百位定位:") + texts[0] + kNewLine + QStringLiteral("十位定位:") + texts[1] +
+                            kNewLine + QStringLiteral("个位定位:") + texts[2] + kNewLine + QStringLiteral("定位组号共生成") +
+                            QString::number(numbers.size()) + QStringLiteral("注") + kNewLine;
+    bench_.session().TakeNumbers(std::move(numbers), logLine,
+                                 QStringLiteral("定位组号：") + texts[0] + QLatin1Char('|') + texts[1] + QLatin1Char('|') +
+                                     texts[2]);
+}
+
+void BaseSetFrame::openSmartSystem() {
+    QWidget* window = bench_.dialogParent();
+    if (common::App().history.count() >= 600) {
+        if (const WindowOpener open = SmartSystemOpener()) open(window);
+        return;
+    }
+    ui::MsgBox(QStringLiteral("开奖总期数累积达到600期以后,智能选号系统才能启动。"), ui::Icon::Information,
+               ui::Buttons::Ok, QStringLiteral("智能选号"), window);
 }
 
 }  // namespace workbench

@@ -24,7 +24,7 @@ public:
 
     void bindModel();
     QPushButton* resetButton() const { return reset_; }  // 重新选号 (Command58): the window's
-    QPushButton* smartButton() const { return smart_; }  // 智能系统 (Command69): the window's
+    QPushButton* smartButton() const { return smart_; }  // 智能系统 (Command69)
     // The buttons building mode enables: 选择, 数据采集 and 集合运算.
     QList<QPushButton*> buildingButtons() const;
     // The row from the corner leftwards: 选择, 数据采集, 集合运算, 智能系统, 重新选号.
@@ -33,6 +33,8 @@ public:
     void resetKind();       // 组六's kind back to 全部
     void choose(int kind);  // Option1..Option4: 全部号码, 全部组选, 组三, 组六
     void buildSet();        // 选择 (Command1)
+    // 智能系统 (Command69): opens the smart system once the history holds 600 draws.
+    void openSmartSystem();
 
 private:
     dialogs::WorkbenchApi& bench_;

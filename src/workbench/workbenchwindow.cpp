@@ -68,8 +68,6 @@ void WorkbenchWindow::showLogEnd() { results_->log()->moveCursor(QTextCursor::En
 void WorkbenchWindow::saveCollection() { results_->saveCollection(); }
 bool WorkbenchWindow::collectionSaved() const { return results_->collectionSaved(); }
 QString WorkbenchWindow::lastCollectionPath() const { return results_->lastCollectionPath(); }
-
-
 void WorkbenchWindow::undo() { bottomRow_->undo(); }
 void WorkbenchWindow::redo() { bottomRow_->redo(); }
 
@@ -94,7 +92,7 @@ void WorkbenchWindow::Form_Initialize() {
     tabs_->setCurrentIndex(0);
     baseFrame_->resetKind();
     fuzzyTab_->showSource(0);
-    Command69_Click();
+    baseFrame_->openSmartSystem();
     showLogEnd();
     initialized_ = true;
 }
@@ -162,15 +160,6 @@ void WorkbenchWindow::Command58_Click() {
     baseFrame_->buildingButtons().front()->setFocus();
     session_.log.reset();
     results_->clear();
-}
-
-void WorkbenchWindow::Command69_Click() {
-    if (common::App().history.count() >= 600) {
-        if (const workbench::WindowOpener open = workbench::SmartSystemOpener()) open(this);
-        return;
-    }
-    ui::MsgBox(QStringLiteral("开奖总期数累积达到600期以后,智能选号系统才能启动。"), ui::Icon::Information,
-               ui::Buttons::Ok, QStringLiteral("智能选号"), this);
 }
 
 void WorkbenchWindow::switchLottery(bool toP3) {

@@ -74,7 +74,6 @@ public:
     void enterFilteringMode() override;
 
     void Command58_Click();  // 重新选号: back to building mode
-    void Command69_Click();  // 智能系统
 
 protected:
     void closeEvent(QCloseEvent* event) override;

@@ -27,7 +27,7 @@ void WorkbenchWindow::buildControls() {
     inputs_ = new InputBoxes(model_, this);
     baseFrame_ = new BaseSetFrame(*this, this);
     connect(baseFrame_->resetButton(), &QPushButton::clicked, this, &WorkbenchWindow::Command58_Click);
-    connect(baseFrame_->smartButton(), &QPushButton::clicked, this, &WorkbenchWindow::Command69_Click);
+    connect(baseFrame_->smartButton(), &QPushButton::clicked, baseFrame_, &BaseSetFrame::openSmartSystem);
     layout_.addCorner(baseFrame_->buildingButtons().front(), baseFrame_);
     layout_.addRow(baseFrame_->cornerRow());
     historyFrame_ = new HistoryQueryFrame(session_, this);
