@@ -1,5 +1,8 @@
-// The workbench's control makers and typing aid.
+// The workbench's control makers, built on the program's (platform/ui/controls.h), and its
+// typing aid.
 #include "workbench/benchcontrols.h"
+
+#include "platform/ui/controls.h"
 
 #include <QKeyEvent>
 #include <QStyle>
@@ -8,55 +11,43 @@
 namespace workbench {
 
 QCheckBox* Chk(QWidget* p, const QString& name, const QString& caption, int x, int y, int w, int h, bool on) {
-    auto* c = new QCheckBox(caption, p);
-    c->setObjectName(name);
-    c->setGeometry(x, y, w, h);
+    auto* c = ui::MakePlaced<QCheckBox>(p, name, x, y, w, h);
+    c->setText(caption);
     c->setChecked(on);
     return c;
 }
 
 QLineEdit* Line(QWidget* p, const QString& name, int x, int y, int w, int h, const QString& text) {
-    auto* e = new QLineEdit(text, p);
-    e->setObjectName(name);
-    e->setGeometry(x, y, w, h);
+    auto* e = ui::MakePlaced<QLineEdit>(p, name, x, y, w, h);
+    e->setText(text);
     return e;
 }
 
 QComboBox* Cmb(QWidget* p, const QString& name, int x, int y, int w, bool editable, const QStringList& items) {
-    auto* c = new QComboBox(p);
-    c->setObjectName(name);
-    c->setGeometry(x, y, w, 22);
+    QComboBox* c = ui::MakePickList(p, name, items, x, y, w, 22);
     c->setEditable(editable);
-    c->addItems(items);
     return c;
 }
 
 QLabel* Lbl(QWidget* p, const QString& name, const QString& text, int x, int y, int w, int h) {
-    auto* l = new QLabel(text, p);
-    if (!name.isEmpty()) l->setObjectName(name);
-    l->setGeometry(x, y, w, h);
-    return l;
+    return ui::MakeLabel(p, name, text, x, y, w, h);
 }
 
 QGroupBox* Frm(QWidget* p, const QString& name, const QString& caption, int x, int y, int w, int h) {
-    auto* f = new QGroupBox(caption, p);
-    f->setObjectName(name);
-    f->setGeometry(x, y, w, h);
+    auto* f = ui::MakePlaced<QGroupBox>(p, name, x, y, w, h);
+    f->setTitle(caption);
     return f;
 }
 
 QPushButton* MakeButton(QWidget* p, const QString& name, const QString& caption, int x, int y, int w, int h) {
-    auto* b = new QPushButton(caption, p);
-    b->setObjectName(name);
-    b->setGeometry(x, y, w, h);
+    QPushButton* b = ui::MakeButton(p, name, caption, x, y, w, h);
     b->setProperty("Tag", QString());
     return b;
 }
 
 QRadioButton* MakeOption(QWidget* p, const QString& name, const QString& caption, int x, int y, int w, bool checked) {
-    auto* o = new QRadioButton(caption, p);
-    o->setObjectName(name);
-    o->setGeometry(x, y, w, 20);
+    auto* o = ui::MakePlaced<QRadioButton>(p, name, x, y, w, 20);
+    o->setText(caption);
     o->setProperty("Tag", QString());
     o->setChecked(checked);
     return o;
