@@ -78,10 +78,6 @@ bool WorkbenchWindow::hasBaseSet() const { return basicFrame_->batchButton()->is
 void WorkbenchWindow::runBasicBatch() { basicFrame_->runBatch(); }
 void WorkbenchWindow::runAdvancedBatch() { advancedFrame_->runBatch(); }
 
-void WorkbenchWindow::setFilterButtons(bool on) {
-    for (QPushButton* b : filterButtons_) b->setEnabled(on);
-}
-
 // ---- Life cycle -------------------------------------------------------------------------
 
 void WorkbenchWindow::Form_Initialize() {
@@ -145,18 +141,11 @@ void WorkbenchWindow::closeEvent(QCloseEvent* event) {
     common::App().trayToggleEnabled = true;
 }
 
-void WorkbenchWindow::enterFilteringMode() {
-    for (QPushButton* b : {baseFrame_->buildingButtons()[0], baseFrame_->buildingButtons()[1], positionalFrame_->buildButton()})
-        b->setEnabled(false);
-    setFilterButtons(true);
-    for (QPushButton* b : results_->buttons()) b->setEnabled(true);
-}
+void WorkbenchWindow::enterFilteringMode() { modes_.filtering(); }
 
 void WorkbenchWindow::Command58_Click() {
     session_.pool.clear();
-    for (QPushButton* b : baseFrame_->buildingButtons()) b->setEnabled(true);
-    positionalFrame_->buildButton()->setEnabled(true);
-    setFilterButtons(false);
+    modes_.building();
     baseFrame_->buildingButtons().front()->setFocus();
     session_.log.reset();
     results_->clear();

@@ -10,6 +10,7 @@
 #include "pool/numberpool.h"
 #include "pool/workbenchmodel.h"
 #include "workbench/benchlayout.h"
+#include "workbench/benchmodes.h"
 
 #include <QList>
 #include <QPointer>
@@ -85,9 +86,8 @@ private:
     void buildControls();
     void buildTabs();
     void wireModel();
-    void setFilterButtons(bool on);
 
-    QList<QPushButton*> filterButtons_;  // switched by the two modes
+    workbench::BenchModes modes_;  // the buttons each mode switches
     QTabWidget* tabs_ = nullptr;         // SSTab1
     workbench::InputBoxes* inputs_ = nullptr;  // the controls showing the model's inputs
     workbench::BenchLayout layout_;            // what Form_Resize places

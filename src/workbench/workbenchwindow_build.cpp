@@ -31,7 +31,7 @@ void WorkbenchWindow::buildControls() {
     layout_.addCorner(baseFrame_->buildingButtons().front(), baseFrame_);
     layout_.addRow(baseFrame_->cornerRow());
     historyFrame_ = new HistoryQueryFrame(session_, this);
-    filterButtons_ << historyFrame_->hiddenRun();
+    modes_.filters << historyFrame_->hiddenRun();
     layout_.addCorner(historyFrame_->hiddenRun(), historyFrame_);
     positionalFrame_ = new PositionalFrame(*this, this);
     connect(positionalFrame_->statsButton(), &QPushButton::clicked, this,
@@ -43,17 +43,17 @@ void WorkbenchWindow::buildControls() {
     basicFrame_ = new FamilyFrame(dialogs::BatchGroup::Basic, *this, this);
     advancedFrame_ = new FamilyFrame(dialogs::BatchGroup::Advanced, *this, this);
     for (FamilyFrame* f : {basicFrame_, advancedFrame_}) {
-        filterButtons_ << f->batchButton();
+        modes_.filters << f->batchButton();
         layout_.addCorner(f->batchButton(), f);
     }
     bottomRow_ = new BottomRow(*this, this);
-    filterButtons_ << bottomRow_->conversionButtons();
+    modes_.filters << bottomRow_->conversionButtons();
     buildTabs();
 
     omissionFrame_ = new OmissionFrame(*this, this);
     for (int i = 0; i < 5; ++i)
         inputs_->add(pool::InputBox(int(pool::InputBox::OmissionGroup) + i), omissionFrame_->valueBox(i));
-    filterButtons_ << omissionFrame_->runButton();
+    modes_.filters << omissionFrame_->runButton();
     results_ = new ResultsFrame(*this, this);
     const QList<QPushButton*> resultRow = results_->buttons();
     layout_.addCorner(resultRow.front(), results_);
@@ -61,8 +61,12 @@ void WorkbenchWindow::buildControls() {
 
     layout_.parts = {baseFrame_, historyFrame_, positionalFrame_, basicFrame_, advancedFrame_, tabs_, commonTab_,
                      results_, bottomRow_};
+    const QList<QPushButton*> building = baseFrame_->buildingButtons();  // 选择, 数据采集, 集合运算
+    modes_.makers = {building[0], building[1], positionalFrame_->buildButton()};
+    modes_.reopened = {building[2]};
+    modes_.results = results_->buttons();
     // Building mode, as the window is stored.
-    setFilterButtons(false);
+    modes_.building();
 }
 
 // Condition sections
@@ -80,7 +84,7 @@ void WorkbenchWindow::buildTabs() {
     tabs_->addTab(digitGroupTab_, QStringLiteral("胆码组合"));
     tabs_->addTab(formulaTab_, QStringLiteral("万能公式"));
     tabs_->setGeometry(376, 8, 416, 268);
-    filterButtons_ << commonTab_->filterButtons() << fuzzyTab_->runButton() << recentTab_->runButton()
+    modes_.filters << commonTab_->filterButtons() << fuzzyTab_->runButton() << recentTab_->runButton()
                    << digitGroupTab_->runButton() << formulaTab_->runButton();
     connect(fuzzyTab_->analyseButton(), &QPushButton::clicked, this,
             [this] { OpenStatistics(*this, StatisticsWindow::Opener::FuzzyFilter); });
