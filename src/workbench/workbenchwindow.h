@@ -2,8 +2,9 @@
 // WorkbenchWindow: the filter workbench. Holds the model (pool::WorkbenchModel) and puts together
 // its frames and tabs, each a class that builds its controls and runs on the model: base sets
 // (basesetframes.h), history queries (historyqueryframe.h), batch families (familyframe.h), results
-// (resultsframe.h) and the single-filter tabs (commonfilterstab.h, fuzzytab.h, recenttab.h,
-// formulatab.h). Dialogs reach it through dialogs::WorkbenchApi.
+// (resultsframe.h), the single-filter tabs (commonfilterstab.h, fuzzytab.h, recenttab.h,
+// formulatab.h), the bottom row (bottomrow.h) and the hidden omission frame (omissionframe.h).
+// Dialogs reach it through dialogs::WorkbenchApi.
 // Its objectName is "Form2": tests, settings and the other windows find it by that name.
 #include "dialogs/workbenchapi.h"
 #include "common/drawhistory.h"
@@ -61,7 +62,6 @@ public:
 
     // The main window shown again when the workbench closes.
     void setMainWindow(QWidget* mainWindow) { mainWindow_ = mainWindow; }
-    QWidget* mainWindow() const { return mainWindow_; }
     // False when the last 【做大底】 could not write its file (the error was shown).
     bool collectionSaved() const override;
     // Path of the last collection written.
