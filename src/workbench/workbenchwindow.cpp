@@ -7,22 +7,19 @@
 #include "platform/ui/messagebox.h"
 #include "workbench/basesetframes.h"
 #include "workbench/bottomrow.h"
-#include "workbench/commonfilterstab.h"
+#include "workbench/conditiontabs.h"
 #include "workbench/familyframe.h"
 #include "workbench/formulatab.h"
-#include "workbench/fuzzytab.h"
 #include "workbench/historyqueryframe.h"
 #include "workbench/inputboxes.h"
 #include "workbench/lotteryswitch.h"
 #include "workbench/omissionframe.h"
-#include "workbench/recenttab.h"
 #include "workbench/resultsframe.h"
 #include "workbench/workbenchlinks.h"
 
 #include <QCloseEvent>
 #include <QPushButton>
 #include <QScreen>
-#include <QTabWidget>
 #include <QTextCursor>
 
 WorkbenchWindow::WorkbenchWindow(QWidget* mainWindow) : QWidget(nullptr), mainWindow_(mainWindow) {
@@ -51,11 +48,7 @@ void WorkbenchWindow::wireModel() {
     advancedFrame_->bindModel();
     inputs_->bindModel();
     // After the inputs: the tabs' handlers read the model the boxes have just written.
-    commonTab_->bindModel();
-    fuzzyTab_->bindModel();
-    recentTab_->bindModel();
-    digitGroupTab_->bindModel();
-    formulaTab_->bindModel();
+    tabs_->bindModel();
     omissionFrame_->bindModel();
 }
 
@@ -71,7 +64,7 @@ QString WorkbenchWindow::lastCollectionPath() const { return results_->lastColle
 void WorkbenchWindow::undo() { bottomRow_->undo(); }
 void WorkbenchWindow::redo() { bottomRow_->redo(); }
 
-void WorkbenchWindow::refillFormulaList() { formulaTab_->refillList(); }
+void WorkbenchWindow::refillFormulaList() { tabs_->formula()->refillList(); }
 
 bool WorkbenchWindow::hasBaseSet() const { return basicFrame_->batchButton()->isEnabled(); }
 
@@ -85,9 +78,8 @@ void WorkbenchWindow::Form_Initialize() {
     session_.pool.clear();
     session_.log.reset();
     results_->clear();
-    tabs_->setCurrentIndex(0);
+    tabs_->reset();
     baseFrame_->resetKind();
-    fuzzyTab_->showSource(0);
     baseFrame_->openSmartSystem();
     showLogEnd();
     initialized_ = true;
@@ -98,9 +90,7 @@ void WorkbenchWindow::Form_Load() {
     if (mainWindow_) setWindowIcon(mainWindow_->windowIcon());
     layout_.startFrom(QSize(800, 578));  // 12000 × 8670 twips
     historyFrame_->fillSerials();
-    recentTab_->fillCounts();
-    formulaTab_->refillList();
-    commonTab_->resetChoices();
+    tabs_->fill();
 }
 
 void WorkbenchWindow::Form_Activate() {

@@ -20,20 +20,15 @@
 #include <QWidget>
 
 class QPushButton;
-class QTabWidget;
 namespace workbench {
 class BaseSetFrame;
 class BottomRow;
-class CommonFiltersTab;
-class DigitGroupTab;
+class ConditionTabs;
 class FamilyFrame;
-class FormulaTab;
-class FuzzyTab;
 class HistoryQueryFrame;
 class InputBoxes;
 class OmissionFrame;
 class PositionalFrame;
-class RecentTab;
 class ResultsFrame;
 }
 
@@ -84,11 +79,10 @@ protected:
 private:
     // _build.cpp
     void buildControls();
-    void buildTabs();
     void wireModel();
 
     workbench::BenchModes modes_;  // the buttons each mode switches
-    QTabWidget* tabs_ = nullptr;         // SSTab1
+    workbench::ConditionTabs* tabs_ = nullptr;  // SSTab1
     workbench::InputBoxes* inputs_ = nullptr;  // the controls showing the model's inputs
     workbench::BenchLayout layout_;            // what Form_Resize places
     workbench::BaseSetFrame* baseFrame_ = nullptr;
@@ -99,11 +93,6 @@ private:
     workbench::BottomRow* bottomRow_ = nullptr;
     workbench::FamilyFrame* basicFrame_ = nullptr;     // 基本条件过滤
     workbench::FamilyFrame* advancedFrame_ = nullptr;  // 高级条件过滤
-    workbench::CommonFiltersTab* commonTab_ = nullptr;
-    workbench::FuzzyTab* fuzzyTab_ = nullptr;
-    workbench::RecentTab* recentTab_ = nullptr;
-    workbench::DigitGroupTab* digitGroupTab_ = nullptr;
-    workbench::FormulaTab* formulaTab_ = nullptr;
 
     pool::WorkbenchModel model_;
     pool::PoolSession& session_ = model_.session;

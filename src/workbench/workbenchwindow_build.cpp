@@ -7,19 +7,15 @@
 #include "dialogs/workbenchapi.h"
 #include "workbench/basesetframes.h"
 #include "workbench/bottomrow.h"
-#include "workbench/commonfilterstab.h"
+#include "workbench/conditiontabs.h"
 #include "workbench/familyframe.h"
 #include "workbench/historyqueryframe.h"
 #include "workbench/inputboxes.h"
 #include "workbench/omissionframe.h"
-#include "workbench/formulatab.h"
-#include "workbench/fuzzytab.h"
-#include "workbench/recenttab.h"
 #include "workbench/resultsframe.h"
 #include "workbench/statsopeners.h"
 
 #include <QPushButton>
-#include <QTabWidget>
 
 using namespace workbench;
 
@@ -48,7 +44,9 @@ void WorkbenchWindow::buildControls() {
     }
     bottomRow_ = new BottomRow(*this, this);
     modes_.filters << bottomRow_->conversionButtons();
-    buildTabs();
+    tabs_ = new ConditionTabs(*this, this);
+    modes_.filters << tabs_->runButtons();
+    tabs_->addInputs(*inputs_);
 
     omissionFrame_ = new OmissionFrame(*this, this);
     for (int i = 0; i < 5; ++i)
@@ -59,7 +57,7 @@ void WorkbenchWindow::buildControls() {
     layout_.addCorner(resultRow.front(), results_);
     layout_.addRow(QList<QWidget*>(resultRow.begin(), resultRow.end()));
 
-    layout_.parts = {baseFrame_, historyFrame_, positionalFrame_, basicFrame_, advancedFrame_, tabs_, commonTab_,
+    layout_.parts = {baseFrame_, historyFrame_, positionalFrame_, basicFrame_, advancedFrame_, tabs_, tabs_->common(),
                      results_, bottomRow_};
     const QList<QPushButton*> building = baseFrame_->buildingButtons();  // 选择, 数据采集, 集合运算
     modes_.makers = {building[0], building[1], positionalFrame_->buildButton()};
@@ -67,29 +65,4 @@ void WorkbenchWindow::buildControls() {
     modes_.results = results_->buttons();
     // Building mode, as the window is stored.
     modes_.building();
-}
-
-// Condition sections
-void WorkbenchWindow::buildTabs() {
-    tabs_ = new QTabWidget(this);
-    tabs_->setObjectName(QStringLiteral("SSTab1"));
-    commonTab_ = new CommonFiltersTab(*this);
-    fuzzyTab_ = new FuzzyTab(*this);
-    recentTab_ = new RecentTab(*this);
-    digitGroupTab_ = new DigitGroupTab(*this);
-    formulaTab_ = new FormulaTab(*this);
-    tabs_->addTab(commonTab_, QStringLiteral("常用过滤"));
-    tabs_->addTab(fuzzyTab_, QStringLiteral("模糊过滤"));
-    tabs_->addTab(recentTab_, QStringLiteral("近期过滤"));
-    tabs_->addTab(digitGroupTab_, QStringLiteral("胆码组合"));
-    tabs_->addTab(formulaTab_, QStringLiteral("万能公式"));
-    tabs_->setGeometry(376, 8, 416, 268);
-    modes_.filters << commonTab_->filterButtons() << fuzzyTab_->runButton() << recentTab_->runButton()
-                   << digitGroupTab_->runButton() << formulaTab_->runButton();
-    connect(fuzzyTab_->analyseButton(), &QPushButton::clicked, this,
-            [this] { OpenStatistics(*this, StatisticsWindow::Opener::FuzzyFilter); });
-    inputs_->add(pool::InputBox::TwoCodes, commonTab_->twoCodesBox());
-    for (int k = 0; k < 3; ++k)
-        inputs_->add(pool::InputBox(int(pool::InputBox::FuzzyDigits1) + k), fuzzyTab_->digitBox(k));
-    inputs_->add(pool::InputBox::Formula, formulaTab_->formulaBox());
 }
