@@ -284,9 +284,9 @@ TEST(SchemeEvaluation, StopEndsAnEndlessConditionAtOnce) {
     clock.start();
     EXPECT_EQ(env.calc.rankDigits(), QString());
     EXPECT_LT(clock.elapsed(), 5000);  // the engine's own limit would take 10 s per evaluation
-    // The caller's pump may turn once more while the request reaches the running evaluation.
+    // The caller's pump keeps turning until the request reaches the running evaluation (how
+    // often depends on the machine's load); the 10 s limit above shows it did not wait for it.
     EXPECT_GE(idles, 3);
-    EXPECT_LE(idles, 4);
     EXPECT_EQ(reported, 0);
     EXPECT_TRUE(env.calc.lastError.isEmpty()) << env.calc.lastError.toStdString();
     EXPECT_EQ(env.calc.leftRanks[0], before);
