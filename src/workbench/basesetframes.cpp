@@ -58,8 +58,7 @@ void BaseSetFrame::bindModel() {
     pool::BaseSetChoice& choice = bench_.model().baseSet;
     for (int o = 0; o < 4; ++o)
         if (options_[o]->isChecked()) choice.choice = pool::BaseChoice(o);
-    choice.compound = compound_->isChecked();
-    connect(compound_, &QCheckBox::toggled, this, [&choice](bool on) { choice.compound = on; });
+    Bind(this, compound_, choice.compound);
     choice.groupSixKind = groupSixKind_->currentIndex();
     connect(groupSixKind_, qOverload<int>(&QComboBox::currentIndexChanged), this,
             [&choice](int kind) { choice.groupSixKind = kind; });
@@ -107,9 +106,7 @@ PositionalFrame::PositionalFrame(dialogs::WorkbenchApi& bench, QWidget* parent) 
 }
 
 void PositionalFrame::bindModel() {
-    bool& compound = bench_.model().baseSet.positionalCompound;
-    compound = compound_->isChecked();
-    connect(compound_, &QCheckBox::toggled, this, [&compound](bool on) { compound = on; });
+    Bind(this, compound_, bench_.model().baseSet.positionalCompound);
 }
 
 void PositionalFrame::buildSet() {

@@ -80,4 +80,19 @@ bool CommaOnEnter::eventFilter(QObject* watched, QEvent* event) {
     return false;
 }
 
+void Bind(QObject* context, QAbstractButton* box, bool& value) {
+    value = box->isChecked();
+    QObject::connect(box, &QAbstractButton::toggled, context, [&value](bool on) { value = on; });
+}
+
+void Bind(QObject* context, QLineEdit* line, QString& value) {
+    value = line->text();
+    QObject::connect(line, &QLineEdit::textChanged, context, [&value](const QString& text) { value = text; });
+}
+
+void Bind(QObject* context, QComboBox* list, QString& currentText) {
+    currentText = list->currentText();
+    QObject::connect(list, &QComboBox::currentTextChanged, context, [&currentText](const QString& text) { currentText = text; });
+}
+
 }  // namespace workbench

@@ -21,6 +21,12 @@ QComboBox* Cmb(QWidget* p, const QString& name, int x, int y, int w, bool editab
 QLabel* Lbl(QWidget* p, const QString& name, const QString& text, int x, int y, int w, int h = 20);
 QGroupBox* Frm(QWidget* p, const QString& name, const QString& caption, int x, int y, int w, int h);
 QPushButton* MakeButton(QWidget* p, const QString& name, const QString& caption, int x, int y, int w, int h);
+// The model follows a control: value takes the control's state now and on every change
+// (context ends the link).
+void Bind(QObject* context, QAbstractButton* box, bool& value);
+void Bind(QObject* context, QLineEdit* line, QString& value);
+void Bind(QObject* context, QComboBox* list, QString& currentText);
+
 QRadioButton* MakeOption(QWidget* p, const QString& name, const QString& caption, int x, int y, int w, bool checked);
 
 // A push button that runs owner->*handler when pressed (none: a button kept for its objectName).

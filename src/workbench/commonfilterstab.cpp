@@ -103,13 +103,8 @@ void CommonFiltersTab::bindModel() {
     pool::CommonInputs& common = bench_.model().common;
     QCheckBox* const* rows[4] = {pickRow_, excludeRow_, spanRow_, sumTailRow_};
     for (int r = 0; r < 4; ++r)
-        for (int i = 0; i < 10; ++i) {
-            bool& on = common.rows[size_t(r)][size_t(i)];
-            on = rows[r][i]->isChecked();
-            connect(rows[r][i], &QCheckBox::toggled, this, [&on](bool ticked) { on = ticked; });
-        }
-    common.twoCodeSelect = twoCodeSelect_->isChecked();
-    connect(twoCodeSelect_, &QRadioButton::toggled, this, [&common](bool on) { common.twoCodeSelect = on; });
+        for (int i = 0; i < 10; ++i) Bind(this, rows[r][i], common.rows[size_t(r)][size_t(i)]);
+    Bind(this, twoCodeSelect_, common.twoCodeSelect);
     common.twoCodePosition = twoCodePosition_->currentIndex();
     connect(twoCodePosition_, qOverload<int>(&QComboBox::currentIndexChanged), this,
             [&common](int position) { common.twoCodePosition = position; });

@@ -33,10 +33,8 @@ FormulaTab::FormulaTab(dialogs::WorkbenchApi& bench) : bench_(bench) {
 
 void FormulaTab::bindModel() {
     pool::FormulaInputs& formula = bench_.model().formula;
-    formula.conditionOn = condition_->isChecked();
-    formula.condition = conditionText_->text();
-    connect(condition_, &QCheckBox::toggled, this, [&formula](bool on) { formula.conditionOn = on; });
-    connect(conditionText_, &QLineEdit::textChanged, this, [&formula](const QString& text) { formula.condition = text; });
+    Bind(this, condition_, formula.conditionOn);
+    Bind(this, conditionText_, formula.condition);
     // After the binding: the handler reads the model the box has just written.
     connect(condition_, &QCheckBox::toggled, this, &FormulaTab::conditionSwitched);
 }

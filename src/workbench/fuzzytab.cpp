@@ -78,13 +78,9 @@ FuzzyTab::FuzzyTab(dialogs::WorkbenchApi& bench) : bench_(bench) {
 
 void FuzzyTab::bindModel() {
     pool::FuzzyInputs& fuzzy = bench_.model().fuzzy;
-    auto bindBox = [this](QCheckBox* box, bool& value) {
-        value = box->isChecked();
-        connect(box, &QCheckBox::toggled, this, [&value](bool on) { value = on; });
-    };
     for (int k = 0; k < 3; ++k) {
-        bindBox(boxes_[k], fuzzy.on[size_t(k)]);
-        for (int j = 0; j < 4; ++j) bindBox(counts_[k][j], fuzzy.counts[size_t(k)][size_t(j)]);
+        Bind(this, boxes_[k], fuzzy.on[size_t(k)]);
+        for (int j = 0; j < 4; ++j) Bind(this, counts_[k][j], fuzzy.counts[size_t(k)][size_t(j)]);
         connect(digits_[k], &QLineEdit::textChanged, this, [this, k] { digitsChanged(k); });
     }
 }

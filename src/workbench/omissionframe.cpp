@@ -28,11 +28,7 @@ OmissionFrame::OmissionFrame(dialogs::WorkbenchApi& bench, QWidget* parent) : QG
 }
 
 void OmissionFrame::bindModel() {
-    for (int f = 0; f < 5; ++f) {
-        bool& on = bench_.model().omissionOn[size_t(f)];
-        on = boxes_[f]->isChecked();
-        connect(boxes_[f], &QCheckBox::toggled, this, [&on](bool ticked) { on = ticked; });
-    }
+    for (int f = 0; f < 5; ++f) Bind(this, boxes_[f], bench_.model().omissionOn[size_t(f)]);
 }
 
 void OmissionFrame::pick() { OmissionPicker::Open(); }

@@ -9,15 +9,6 @@
 
 namespace workbench {
 
-namespace {
-
-void BindBox(QObject* context, QCheckBox* box, bool& value) {
-    value = box->isChecked();
-    QObject::connect(box, &QCheckBox::toggled, context, [&value](bool on) { value = on; });
-}
-
-}  // namespace
-
 bool SaveStepCollection(dialogs::WorkbenchApi& bench, const QString& description) {
     AutoCollectionPause();
     bench.session().setDescription = description;
@@ -67,12 +58,10 @@ RecentTab::RecentTab(dialogs::WorkbenchApi& bench) : bench_(bench) {
 void RecentTab::bindModel() {
     pool::RecentInputs& recent = bench_.model().recent;
     for (int r = 0; r < kRecentRows; ++r) {
-        BindBox(this, rows_[r], recent.rows[size_t(r)]);
-        QString& count = recent.counts[size_t(r)];
-        count = counts_[r]->currentText();
-        connect(counts_[r], &QComboBox::currentTextChanged, this, [&count](const QString& text) { count = text; });
+        Bind(this, rows_[r], recent.rows[size_t(r)]);
+        Bind(this, counts_[r], recent.counts[size_t(r)]);
     }
-    BindBox(this, autoCollect_, recent.autoCollect);
+    Bind(this, autoCollect_, recent.autoCollect);
 }
 
 void RecentTab::fillCounts() {
@@ -137,14 +126,12 @@ DigitGroupTab::DigitGroupTab(dialogs::WorkbenchApi& bench) : bench_(bench) {
 void DigitGroupTab::bindModel() {
     pool::DigitGroupInputs& groups = bench_.model().digitGroups;
     for (int g = 0; g < kDigitGroups; ++g) {
-        BindBox(this, boxes_[g], groups.on[size_t(g)]);
-        QString& value = groups.digits[size_t(g)];
-        value = digits_[g]->text();
-        connect(digits_[g], &QLineEdit::textChanged, this, [&value](const QString& text) { value = text; });
-        for (int j = 0; j < 4; ++j) BindBox(this, counts_[g][j], groups.counts[size_t(g)][size_t(j)]);
+        Bind(this, boxes_[g], groups.on[size_t(g)]);
+        Bind(this, digits_[g], groups.digits[size_t(g)]);
+        for (int j = 0; j < 4; ++j) Bind(this, counts_[g][j], groups.counts[size_t(g)][size_t(j)]);
     }
-    BindBox(this, repeatOnce_, groups.repeatCountsOnce);
-    BindBox(this, autoCollect_, groups.autoCollect);
+    Bind(this, repeatOnce_, groups.repeatCountsOnce);
+    Bind(this, autoCollect_, groups.autoCollect);
 }
 
 void DigitGroupTab::run() {
