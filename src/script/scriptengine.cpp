@@ -105,6 +105,19 @@ bool ScriptEngine::addCode(const QString& code) {
     });
 }
 
+bool ScriptEngine::declaresProcedure(const QString& code, const QString& name) {
+    std::shared_ptr<Program> prog;
+    try {
+        prog = Compile(code);
+    } catch (...) {
+        return true;
+    }
+    for (const std::shared_ptr<Proc>& p : prog->procs)
+        if (p->name.compare(name, Qt::CaseInsensitive) == 0)
+            return true;
+    return false;
+}
+
 bool ScriptEngine::run(const QString& name, std::vector<Variant>& args, Variant* result) {
     Procedure p = procedure(name);
     if (!p.isValid()) {

@@ -2,8 +2,6 @@
 
 #include "platform/ui/scripterror.h"
 
-#include <QRegularExpression>
-
 #include <vector>
 
 namespace workbench {
@@ -14,50 +12,8 @@ QString FormulaCode(const QString& formula, const QString& condition) {
     return code;
 }
 
-namespace {
-
-// The statements of one line: split at ":" outside strings, up to a comment ("'" or Rem).
-QStringList Statements(const QString& line) {
-    QStringList out;
-    QString current;
-    bool inString = false;
-    for (const QChar c : line) {
-        if (c == QLatin1Char('"')) inString = !inString;
-        if (!inString && c == QLatin1Char('\'')) break;
-        if (!inString && c == QLatin1Char(':')) {
-            out << current.trimmed();
-            current.clear();
-            continue;
-        }
-        current += c;
-    }
-    out << current.trimmed();
-    return out;
-}
-
-}  // namespace
-
 bool DefinesCustomGl(const QString& code) {
-    static const QRegularExpression declaration(
-        QStringLiteral("^(?:(?:public|private)\\s+)?(?:default\\s+)?(?:function|sub)\\s+custom_gl\\b"),
-        QRegularExpression::CaseInsensitiveOption);
-    static const QRegularExpression classStart(QStringLiteral("^class\\s"), QRegularExpression::CaseInsensitiveOption);
-    static const QRegularExpression classEnd(QStringLiteral("^end\\s+class\\b"), QRegularExpression::CaseInsensitiveOption);
-    static const QRegularExpression rem(QStringLiteral("^rem\\b"), QRegularExpression::CaseInsensitiveOption);
-    bool inClass = false;  // a class's own Custom_GL is a method, not the formula's function
-    for (const QString& line : code.split(QLatin1Char('\n'))) {
-        for (const QString& statement : Statements(line)) {
-            if (rem.match(statement).hasMatch()) break;
-            if (inClass) {
-                if (classEnd.match(statement).hasMatch()) inClass = false;
-            } else if (classStart.match(statement).hasMatch()) {
-                inClass = true;
-            } else if (declaration.match(statement).hasMatch()) {
-                return true;
-            }
-        }
-    }
-    return false;
+    return script::ScriptEngine::declaresProcedure(code, QStringLiteral("Custom_GL"));
 }
 
 namespace {

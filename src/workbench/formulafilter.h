@@ -12,9 +12,9 @@ namespace workbench {
 // The formula with every "%条件%" (exact, case-sensitive) replaced by the condition verbatim.
 QString FormulaCode(const QString& formula, const QString& condition);
 
-// Whether the code itself declares a Function or Sub named Custom_GL (outside comments and
-// classes). The engine keeps earlier formulas' definitions, so without this a formula lacking
-// the function would silently run the previous one.
+// Whether the code itself declares a module-level Function or Sub named Custom_GL (the engine's
+// compiler reads it). The engine keeps earlier formulas' definitions, so without this a formula
+// lacking the function would silently run the previous one.
 bool DefinesCustomGl(const QString& code);
 inline const QString kNoCustomGl = QStringLiteral("公式中没有 Custom_GL 函数");
 

@@ -278,6 +278,7 @@ TEST(FormulaDeclaration, FindsTheFormulasOwnCustomGl) {
         {"REM Function Custom_GL(n)", false},
         {"Class A\n Function Custom_GL(n)\n End Function\nEnd Class", false},
         {"", false},
+        {"Function Custom_GL(n", true},  // does not compile: the run reports the error itself
     };
     for (const auto& c : cases)
         EXPECT_EQ(workbench::DefinesCustomGl(QString::fromUtf8(c.code)), c.defines) << c.code;
