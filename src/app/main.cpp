@@ -38,7 +38,8 @@ int main(int argc, char** argv) {
     const QString instanceName = qEnvironmentVariable("SIFMORA_INSTANCE_NAME");
     if (!instanceName.isEmpty()) startupWindow.instanceName = instanceName;
     startupWindow.hooks.showMainWindow = [] { MainWindow::ShowMainWindow(); };
-    if (!startupWindow.Form_Load()) return 0;  // another copy runs: end at once, silently
+    // Another copy runs (end at once, silently) or the lock could not be made (said already).
+    if (!startupWindow.Form_Load()) return startupWindow.lockError().isEmpty() ? 0 : 1;
     // A close request (the updater) runs the main window's closing path, or stops the start.
     startupWindow.instance()->onCloseRequest = [&startupWindow] {
         if (MainWindow* main = MainWindow::instance()) return main->close();

@@ -1,5 +1,7 @@
 #include "common/atomicfile.h"
 
+#include "common/localfile.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -8,6 +10,7 @@
 #include <QRegularExpression>
 
 #include <cerrno>
+#include <functional>
 #include <csignal>
 #include <cstdio>
 #include <limits>
@@ -190,19 +193,15 @@ bool WriteFileAtomically(const QString& path, const QByteArray& bytes, QString* 
 // Copies source into dest through a temporary file beside dest, then removes source: a link
 // that points into another file system cannot take a rename.
 static bool CopyOver(const QString& source, const QString& dest, QString* error) {
+    // What is moved is one of the program's own files: a draw file or a program at most.
     QFile in(source);
-    if (!in.open(QIODevice::ReadOnly)) {
-        if (error) *error = QStringLiteral("无法读取 %1：%2").arg(Name(source), FileErrorText(in));
-        return false;
-    }
+    if (!OpenRegularFile(&in, kProgramLimit, error)) return false;
     AtomicFile out(dest);  // takes the mode of the file it replaces
     if (!out.open(error)) return false;
+    qint64 copied = 0;
     for (;;) {
-        const QByteArray piece = in.read(1024 * 1024);
-        if (in.error() != QFileDevice::NoError) {
-            if (error) *error = QStringLiteral("无法读取 %1：%2").arg(Name(source), FileErrorText(in));
-            return false;
-        }
+        QByteArray piece;
+        if (!ReadPiece(&in, source, kProgramLimit, &copied, &piece, error)) return false;
         if (piece.isEmpty()) break;
         if (!out.write(piece, error)) return false;
     }
@@ -232,49 +231,71 @@ bool ReplaceFile(const QString& source, const QString& target, QString* error) {
     return false;
 }
 
-// Removes the files of folder whose names match own (a pid in its first group, when named) and that
-// are old enough and of a writer that is gone.
-static int RemoveStale(const QString& folder, const QRegularExpression& own, qint64 minAgeMs) {
-    const qint64 now = QDateTime::currentSecsSinceEpoch();
+namespace {
+
+bool MatchesAny(const QString& name, const QStringList& patterns) {
+    for (const QString& pattern : patterns) {
+        const QRegularExpression re(QRegularExpression::wildcardToRegularExpression(pattern),
+                                    QRegularExpression::CaseInsensitiveOption);
+        if (re.match(name).hasMatch()) return true;
+    }
+    return false;
+}
+
+// True when a regular file of that path is old enough and its writer (pid > 0) is gone.
+bool IsStale(const QString& path, qint64 pid, qint64 minAgeMs) {
+    struct stat st {};
+    // Only regular files: a link or anything else of that name was not written here.
+    if (::lstat(QFile::encodeName(path).constData(), &st) != 0 || !S_ISREG(st.st_mode)) return false;
+    if ((QDateTime::currentSecsSinceEpoch() - qint64(st.st_mtime)) * 1000 < minAgeMs) return false;  // maybe under way
+    if (pid == 0) return true;
+    if (pid < 0 || pid > std::numeric_limits<pid_t>::max()) return false;
+    // A running writer (or another process that now has its pid) keeps the file.
+    return !(::kill(pid_t(pid), 0) == 0 || errno == EPERM);
+}
+
+// Removes folder's temporaries of the pid-named form whose target passes `written` and of the
+// pid-less form whose target passes `oldForm`.
+int RemoveStale(const QString& folder, const std::function<bool(const QString&)>& written,
+                const std::function<bool(const QString&)>& oldForm, qint64 minAgeMs) {
+    static const QRegularExpression temporary(QStringLiteral("^(.+)\\.tmp(?:([0-9]{1,10})-)?[0-9]{6}$"));
     int removed = 0;
     const QStringList names = QDir(folder).entryList(QDir::Files | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
     for (const QString& name : names) {
-        const QRegularExpressionMatch m = own.match(name);
+        const QRegularExpressionMatch m = temporary.match(name);
         if (!m.hasMatch()) continue;
+        const QString target = m.captured(1);
+        const bool named = m.capturedLength(2) > 0;
+        if (!(named ? written(target) : oldForm(target))) continue;
+        const qint64 pid = named ? m.captured(2).toLongLong() : 0;
+        if (named && pid <= 0) continue;
         const QString path = QDir(folder).filePath(name);
-        struct stat st {};
-        // Only regular files: a link or anything else of that name was not written here.
-        if (::lstat(QFile::encodeName(path).constData(), &st) != 0 || !S_ISREG(st.st_mode)) continue;
-        if ((now - qint64(st.st_mtime)) * 1000 < minAgeMs) continue;  // a write may still be under way
-        if (!m.captured(1).isEmpty()) {
-            bool ok = false;
-            const qint64 pid = m.captured(1).toLongLong(&ok);
-            // A running writer (or another process that now has its pid) keeps the file.
-            if (!ok || pid <= 0 || pid > std::numeric_limits<pid_t>::max()) continue;
-            if (::kill(pid_t(pid), 0) == 0 || errno == EPERM) continue;
-        }
-        if (::unlink(QFile::encodeName(path).constData()) == 0) ++removed;
+        if (IsStale(path, pid, minAgeMs) && ::unlink(QFile::encodeName(path).constData()) == 0) ++removed;
     }
     return removed;
 }
 
-int RemoveStaleTemporaries(const QString& folder, qint64 minAgeMs) {
-    // "<target>.tmp<pid>-<six digits>"; builds that did not name the writer used ".tmp<six digits>".
-    static const QRegularExpression own(QStringLiteral("^.+\\.tmp(?:([0-9]{1,10})-)?[0-9]{6}$"));
-    return RemoveStale(folder, own, minAgeMs);
+}  // namespace
+
+int RemoveStaleTemporaries(const QString& folder, const TemporaryTargets& targets, qint64 minAgeMs) {
+    return RemoveStale(
+        folder, [&](const QString& target) { return MatchesAny(target, targets.written); },
+        [&](const QString& target) { return MatchesAny(target, targets.oldForm); }, minAgeMs);
 }
 
-int RemoveStaleLinkedTemporaries(const QString& folder, qint64 minAgeMs) {
+int RemoveStaleLinkedTemporaries(const QString& folder, const QStringList& linkNames, qint64 minAgeMs) {
     int removed = 0;
-    for (const QFileInfo& link : QDir(folder).entryInfoList(QDir::Files | QDir::System | QDir::Hidden)) {
-        if (!link.isSymLink()) continue;
-        const QString target = FinalTarget(link.absoluteFilePath());
+    for (const QString& name : QDir(folder).entryList(QDir::Files | QDir::System | QDir::Hidden)) {
+        if (!MatchesAny(name, linkNames)) continue;
+        const QString link = QDir(folder).filePath(name);
+        if (!QFileInfo(link).isSymLink()) continue;
+        const QString target = FinalTarget(link);
         if (target.isEmpty()) continue;
         const QFileInfo file(target);
-        // Only the pid-named form: an old form's name could be a user's own file there.
-        const QRegularExpression own(QStringLiteral("^%1\\.tmp([0-9]{1,10})-[0-9]{6}$")
-                                         .arg(QRegularExpression::escape(file.fileName())));
-        removed += RemoveStale(file.absolutePath(), own, minAgeMs);
+        const QString linked = file.fileName();
+        removed += RemoveStale(
+            file.absolutePath(), [&](const QString& t) { return t == linked; }, [](const QString&) { return false; },
+            minAgeMs);
     }
     return removed;
 }

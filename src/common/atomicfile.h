@@ -5,6 +5,7 @@
 // that is a symbolic link stays a link: the file it points at is replaced, in its own folder.
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
 
 class QFileDevice;
 
@@ -53,15 +54,24 @@ private:
     int errno_ = 0;
 };
 
-// Temporary files left by writes that were killed (a copy of the whole program among them): in
-// folder, the files of this program's own temporary naming that were last changed at least
-// minAgeMs ago and whose writer no longer runs are removed; anything else stays. Returns how
-// many were removed.
+// Temporary files left by writes that were killed (a copy of the whole program among them). A
+// write names its temporary "<target>.tmp<pid>-<six digits>" beside its target; older builds
+// named it "<target>.tmp<six digits>". In folder (not below it), a regular file of the first form
+// whose target matches one of `written`, or of the second form whose target matches one of
+// `oldForm` (wildcards, without regard to case), is removed when it was last changed at least
+// minAgeMs ago and, for the first form, its writer no longer runs. Nothing else is touched,
+// however it is named. Returns how many were removed.
+struct TemporaryTargets {
+    QStringList written;  // what the program writes in the folder
+    QStringList oldForm;  // what older builds wrote there with the pid-less name
+};
 inline constexpr qint64 kStaleTemporaryAgeMs = 5 * 60 * 1000;
-int RemoveStaleTemporaries(const QString& folder, qint64 minAgeMs = kStaleTemporaryAgeMs);
-// The same for the files in the program folder that are symbolic links (a draw file the user
-// keeps elsewhere): their writes leave temporaries beside the file linked to, in a folder that is
-// not ours, so there only "<that file's name>.tmp<pid>-<digits>" of a writer that is gone goes.
-int RemoveStaleLinkedTemporaries(const QString& folder, qint64 minAgeMs = kStaleTemporaryAgeMs);
+int RemoveStaleTemporaries(const QString& folder, const TemporaryTargets& targets,
+                           qint64 minAgeMs = kStaleTemporaryAgeMs);
+// The same beside the files that folder's symbolic links named in linkNames (without regard to
+// case) point at: a draw file the user keeps elsewhere. That folder is not ours, so there only
+// "<the linked file's name>.tmp<pid>-<six digits>" of a writer that is gone goes.
+int RemoveStaleLinkedTemporaries(const QString& folder, const QStringList& linkNames,
+                                 qint64 minAgeMs = kStaleTemporaryAgeMs);
 
 }  // namespace common

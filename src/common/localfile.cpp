@@ -21,13 +21,15 @@ QString Failure(const QString& path, const QString& reason) {
     return QStringLiteral("无法读取 %1：%2").arg(QDir::toNativeSeparators(path), reason);
 }
 
-QString TooLargeText(qint64 size, qint64 maxBytes) {
-    return QStringLiteral("文件有 %1 KB，超过了 %2 KB 的上限").arg((size + 1023) / 1024).arg(maxBytes / 1024);
-}
-
 QString NotAFileText(bool isFolder) {
     return isFolder ? QStringLiteral("这是文件夹，不是文件")
                     : QStringLiteral("这不是文件（是管道、设备或套接字），没有读取");
+}
+
+// The cause of a failed read, from the error number the read left.
+QString ReadErrorText(int e) {
+    if (e == EAGAIN || e == EWOULDBLOCK) return QStringLiteral("读取时需要等待数据，这不是普通文件");
+    return FileErrorText(e != 0 ? e : EIO);
 }
 
 bool Fail(QString* error, const QString& path, const QString& reason) {
@@ -37,8 +39,13 @@ bool Fail(QString* error, const QString& path, const QString& reason) {
 
 }  // namespace
 
+QString TooLargeText(qint64 size, qint64 maxBytes) {
+    return QStringLiteral("文件有 %1 KB，超过了 %2 KB 的上限").arg((size + 1023) / 1024).arg(maxBytes / 1024);
+}
+
 bool OpenRegularFile(QFile* file, qint64 maxBytes, QString* error) {
     const QString path = file->fileName();
+    Q_ASSERT(maxBytes > 0);
 #ifdef Q_OS_UNIX
     const QByteArray name = QFile::encodeName(path);
     struct stat st {};
@@ -57,12 +64,12 @@ bool OpenRegularFile(QFile* file, qint64 maxBytes, QString* error) {
         ::close(fd);
         return Fail(error, path, NotAFileText(S_ISDIR(st.st_mode)));
     }
-    if (maxBytes > 0 && st.st_size > maxBytes) {
+    if (st.st_size > maxBytes) {
         ::close(fd);
         return Fail(error, path, TooLargeText(st.st_size, maxBytes));
     }
-    const int flags = ::fcntl(fd, F_GETFL);
-    if (flags >= 0) (void)::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK);
+    // O_NONBLOCK stays: on a regular file of a disk it changes nothing, and a file of the kernel
+    // that would wait for data (/proc/kmsg) fails its read at once instead.
     if (!file->open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {  // the file keeps no name
         ::close(fd);
         return Fail(error, path, FileErrorText(EIO));
@@ -72,24 +79,41 @@ bool OpenRegularFile(QFile* file, qint64 maxBytes, QString* error) {
     const QFileInfo info(path);
     if (!info.exists()) return Fail(error, path, FileErrorText(ENOENT));
     if (!info.isFile()) return Fail(error, path, NotAFileText(info.isDir()));
-    if (maxBytes > 0 && info.size() > maxBytes) return Fail(error, path, TooLargeText(info.size(), maxBytes));
+    if (info.size() > maxBytes) return Fail(error, path, TooLargeText(info.size(), maxBytes));
     if (!file->open(QIODevice::ReadOnly)) return Fail(error, path, FileErrorText(*file));
     return true;
 #endif
 }
 
-bool ReadRegularFile(const QString& path, qint64 maxBytes, QByteArray* bytes, QString* error) {
-    QFile f(path);
-    if (!OpenRegularFile(&f, maxBytes, error)) return false;
-    // A file that grows while it is read still stops at the limit.
-    const QByteArray data = maxBytes > 0 ? f.read(maxBytes + 1) : f.readAll();
-    if (f.error() != QFileDevice::NoError) {
-        const int e = errno;  // of the failed read
-        return Fail(error, path, FileErrorText(e != 0 ? e : EIO));
+bool ReadOpenedFile(QFile* file, const QString& path, qint64 maxBytes, QByteArray* bytes, QString* error) {
+    // A file that grows while it is read, or tells no size at all, still stops past the limit.
+    // Whole pieces: some files of the kernel take reads of whole records only (8 bytes a page).
+    constexpr qint64 kPiece = 64 * 1024;
+    QByteArray data;
+    while (data.size() <= maxBytes) {
+        errno = 0;
+        const QByteArray piece = file->read(kPiece);
+        if (file->error() != QFileDevice::NoError) return Fail(error, path, ReadErrorText(errno));
+        if (piece.isEmpty()) break;
+        data += piece;
     }
-    if (maxBytes > 0 && data.size() > maxBytes) return Fail(error, path, TooLargeText(data.size(), maxBytes));
+    if (data.size() > maxBytes) return Fail(error, path, TooLargeText(data.size(), maxBytes));
     if (bytes) *bytes = data;
     return true;
+}
+
+bool ReadPiece(QFile* file, const QString& path, qint64 maxBytes, qint64* total, QByteArray* piece, QString* error) {
+    errno = 0;
+    *piece = file->read(1 << 20);
+    if (file->error() != QFileDevice::NoError) return Fail(error, path, ReadErrorText(errno));
+    *total += piece->size();
+    if (*total > maxBytes) return Fail(error, path, TooLargeText(*total, maxBytes));
+    return true;
+}
+
+bool ReadRegularFile(const QString& path, qint64 maxBytes, QByteArray* bytes, QString* error) {
+    QFile f(path);
+    return OpenRegularFile(&f, maxBytes, error) && ReadOpenedFile(&f, path, maxBytes, bytes, error);
 }
 
 }  // namespace common

@@ -1,15 +1,42 @@
 #include "common/settings.h"
 
+#include "common/localfile.h"
 #include "common/paths.h"
 
+#include <QDir>
+#include <QFile>
 #include <QSettings>
+#include <QStandardPaths>
+
+#include <memory>
+#include <sys/stat.h>
 
 namespace common {
 namespace {
 
-QSettings Store() {
-    return QSettings(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("Lotvane"),
-                     QStringLiteral("Lotvane"));
+// Settings are a few short lines; a file past this is not ours.
+constexpr qint64 kSettingsLimit = 64 * 1024;
+
+// QSettings reads its file whole, and takes "<file>.lock" when it writes, with blocking calls: a
+// FIFO there would hold the program for good, and a file of /proc (which tells no size) would
+// fill the memory. Both are checked before QSettings may touch them; empty when they can be used.
+QString CheckedStore(const QString& path) {
+    const QString lock = path + QStringLiteral(".lock");
+    QString why;
+    QByteArray bytes;
+    struct stat st {};
+    if (::stat(QFile::encodeName(path).constData(), &st) == 0 && !ReadRegularFile(path, kSettingsLimit, &bytes, &why))
+        return why;
+    if (::lstat(QFile::encodeName(lock).constData(), &st) == 0 && !S_ISREG(st.st_mode))
+        return QStringLiteral("%1 不是文件").arg(QDir::toNativeSeparators(lock));
+    return {};
+}
+
+// The store, or none (values read as missing, saves dropped) when its file cannot be used.
+std::unique_ptr<QSettings> Store() {
+    const QString path = SettingsFilePath();
+    if (!CheckedStore(path).isEmpty()) return nullptr;
+    return std::make_unique<QSettings>(path, QSettings::IniFormat);
 }
 
 QString KeyOf(const QString& key) { return QStringLiteral("flag/") + key; }
@@ -18,15 +45,34 @@ QString Flag(bool on) { return on ? QStringLiteral("1") : QStringLiteral("0"); }
 
 }  // namespace
 
-QString GetSetting(const QString& key) { return Store().value(KeyOf(key)).toString(); }
-
-void SaveSetting(const QString& key, const QString& value) {
-    QSettings s = Store();
-    s.setValue(KeyOf(key), value);
-    s.sync();
+QString SettingsFilePath() {
+    // Where QSettings keeps the user's settings of organisation and application "Lotvane".
+    return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation)
+           + QStringLiteral("/Lotvane/Lotvane.ini");
 }
 
-bool HasSetting(const QString& key) { return Store().contains(KeyOf(key)); }
+QString SettingsProblem() {
+    const QString why = CheckedStore(SettingsFilePath());
+    if (why.isEmpty()) return {};
+    return QStringLiteral("设置文件不能使用（%1）。本次运行使用默认设置，更改的设置不会保存。").arg(why);
+}
+
+QString GetSetting(const QString& key) {
+    const auto s = Store();
+    return s ? s->value(KeyOf(key)).toString() : QString();
+}
+
+void SaveSetting(const QString& key, const QString& value) {
+    auto s = Store();
+    if (!s) return;
+    s->setValue(KeyOf(key), value);
+    s->sync();
+}
+
+bool HasSetting(const QString& key) {
+    const auto s = Store();
+    return s && s->contains(KeyOf(key));
+}
 
 bool SettingUseAllDraws() { return GetSetting(QStringLiteral("kj")) != QLatin1String("0"); }
 void SaveUseAllDraws(bool on) { SaveSetting(QStringLiteral("kj"), Flag(on)); }

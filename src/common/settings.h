@@ -5,6 +5,12 @@
 
 namespace common {
 
+// The settings file (…/Lotvane/Lotvane.ini in the user's configuration folder).
+QString SettingsFilePath();
+// Empty when the settings file can be used; otherwise why not, in Chinese, for the start to
+// say once. Such a file is never opened: values read as missing and saves are dropped.
+QString SettingsProblem();
+
 // The raw store, by key. The program reads and writes through the typed pairs below; tests
 // use these to see the stored text.
 QString GetSetting(const QString& key);          // "" when missing

@@ -2,6 +2,7 @@
 
 #include "common/atomicfile.h"
 #include "common/drawtext.h"
+#include "common/localfile.h"
 #include "common/textcodec.h"
 #include "history/drawdownload.h"
 #include "history/drawfile.h"
@@ -143,10 +144,7 @@ HomeCopyFetch FetchHomeCopy(const QString& url, const QString& bakPath, const QS
         platform::DownloadToFile(url, bakPath, platform::kDefaultTimeoutMs, {}, platform::kDrawFileLimit);
     if (!got.ok) return got.tooLarge ? HomeCopyFetch::TooLarge : HomeCopyFetch::NotReached;
     QByteArray copy;
-    {
-        QFile f(bakPath);
-        if (f.open(QIODevice::ReadOnly)) copy = f.readAll();
-    }
+    common::ReadRegularFile(bakPath, common::kDrawFileLimit, &copy);  // unreadable: empty, refused below
     auto drop = [&](HomeCopyFetch why) {
         QFile::remove(bakPath);
         return why;

@@ -130,10 +130,10 @@ bool ReadDrawFile(const QString& path, QStringList* validDraws, QString* error, 
 }
 
 int CountDamagedRecords(const QString& path) {
-    QFile f(path);
-    if (!common::OpenRegularFile(&f, common::kDrawFileLimit)) return 0;
+    QByteArray bytes;
+    if (!common::ReadRegularFile(path, common::kDrawFileLimit, &bytes)) return 0;
     int damaged = 0;
-    ValidDrawTexts(f.readAll(), &damaged);
+    ValidDrawTexts(bytes, &damaged);
     return damaged;
 }
 
@@ -176,9 +176,8 @@ QString LastDrawText(const QString& path) {
 }
 
 QString LastIssue(const QString& path) {
-    QFile f(path);
-    if (!common::OpenRegularFile(&f, common::kDrawFileLimit)) return {};
-    const QByteArray bytes = f.readAll();
+    QByteArray bytes;
+    if (!common::ReadRegularFile(path, common::kDrawFileLimit, &bytes)) return {};
     // Whatever the flag, but a damaged record is no draw: the one before it counts, so that a
     // garbage issue never makes every listed draw look new (or none).
     for (qsizetype r = bytes.size() / kRecordLength - 1; r >= 0; --r) {

@@ -55,6 +55,7 @@ MainWindow* MainWindow::instance() { return g_instance; }
 
 MainWindow* MainWindow::ShowMainWindow() {
     if (!g_instance) new MainWindow();
+    if (g_instance->closing_) return g_instance;  // closed while it was being made
     g_instance->show();
     g_instance->raise();
     g_instance->activateWindow();
@@ -78,6 +79,9 @@ MainWindow::MainWindow(QWidget* parent) : QWidget(parent) {
     setWindowIcon(mainwindow::AppIcon());
     buildControls();
     Form_Load();
+    // Form_Load's message runs an event loop: a close request (the updater's) may have closed
+    // the window already, and the program is ending; nothing more is set up or shown.
+    if (closing_) return;
     // 3. Narrow, centred at the wide width.
     const QRect screen = QGuiApplication::primaryScreen() ? QGuiApplication::primaryScreen()->availableGeometry()
                                                           : QRect(0, 0, 1024, 768);

@@ -96,7 +96,7 @@ void MainWindow::closeEvent(QCloseEvent* event) {
     }
     closing_ = true;
     app.busyFlag = true;  // for good: nothing starts any more, hidden windows unload
-    tray_->remove();
+    if (tray_) tray_->remove();  // none yet when the close came during the start's message
     Timer1->stop();
     Timer2->stop();
     Timer3->stop();

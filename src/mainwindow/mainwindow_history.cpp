@@ -28,7 +28,7 @@ void MainWindow::Form_Load() {
     QString why;
     const bool loaded = history::ReloadCurrentLottery(&why);
     ReportLoadFailure(loaded, why, this);
-    Timer1->start();
+    if (!closing_) Timer1->start();  // a close request may have come during the message
 }
 
 void MainWindow::Timer1_Timer() {

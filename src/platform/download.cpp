@@ -17,6 +17,8 @@
 #include <QTimer>
 #include <QUrl>
 
+#include <limits>
+
 namespace platform {
 
 namespace {
@@ -102,10 +104,13 @@ DownloadResult ReadLocal(const QString& path, int timeoutMs, const ProgressFn& p
                          const Sink& sink, const bool* abortRequested) {
     DownloadResult result;
     QFile file(path);
-    if (!common::OpenRegularFile(&file, 0, &result.error)) return result;
+    // Without a limit of its own, a local file is held to the largest thing fetched.
+    const qint64 limit = maxBytes > 0 ? maxBytes : kProgramLimit;
+    // The size is checked below, so that a file past the limit fails as too large.
+    if (!common::OpenRegularFile(&file, std::numeric_limits<qint64>::max() - 1, &result.error)) return result;
     const qint64 total = file.size();
-    if (maxBytes > 0 && total > maxBytes) {
-        result.error = LimitText(maxBytes);
+    if (total > limit) {
+        result.error = LimitText(limit);
         result.tooLarge = true;
         return result;
     }
@@ -113,10 +118,10 @@ DownloadResult ReadLocal(const QString& path, int timeoutMs, const ProgressFn& p
     qint64 received = 0;
     for (;;) {
         const QByteArray piece = file.read(256 * 1024);
-        if (piece.isEmpty()) break;
+        if (piece.isEmpty() || file.error() != QFileDevice::NoError) break;
         received += piece.size();
-        if (maxBytes > 0 && received > maxBytes) {  // the file grew while it was read
-            result.error = LimitText(maxBytes);
+        if (received > limit) {  // the file grew while it was read, or tells no size (/proc)
+            result.error = LimitText(limit);
             result.tooLarge = true;
             return result;
         }

@@ -1,14 +1,15 @@
 #include "startup/startupwindow.h"
 
 #include "common/appstate.h"
-#include "common/atomicfile.h"
 #include "common/paths.h"
+#include "common/settings.h"
 #include "history/drawdownload.h"
 #include "history/drawfile.h"
 #include "platform/download.h"
 #include "platform/closerequest.h"
 #include "platform/process.h"
 #include "platform/ui/messagebox.h"
+#include "startup/leftovers.h"
 #include "updater/upgrade.h"
 
 #include <QCoreApplication>
@@ -53,20 +54,20 @@ StartupWindow::~StartupWindow() = default;
 
 bool StartupWindow::Form_Load() {
     instance_ = new platform::SingleInstance(instanceName, QCoreApplication::instance());
-    if (!instance_->acquire()) {
+    QString why;
+    if (!instance_->acquire(&why)) {
         delete instance_;
         instance_ = nullptr;
+        // Silent only beside a running copy; any other failure says where and why.
+        lockError_ = why;
+        if (!why.isEmpty()) ui::MsgBox(why, ui::Icon::Critical, ui::Buttons::Ok, ui::kAppTitle);
         return false;
     }
     // Copies of the old program that an upgrade killed after its swap left behind (a running
     // updater may still need them to undo its swap).
     if (!platform::IsInstanceRunning(QString::fromLatin1(updater::kUpdaterAppName))) updater::RemoveSwapLeftovers(common::ProgramDir());
-    // Temporary files of writes that were killed, in the program folder and the folders in it
-    // (the formula folder, the home folder); a running writer's files stay.
-    common::RemoveStaleTemporaries(common::ProgramDir());
-    for (const QString& sub : QDir(common::ProgramDir()).entryList(QDir::Dirs | QDir::NoDotAndDotDot | QDir::NoSymLinks))
-        common::RemoveStaleTemporaries(QDir(common::ProgramDir()).filePath(sub));
-    common::RemoveStaleLinkedTemporaries(common::ProgramDir());  // a draw file kept elsewhere
+    // Temporary files of the program's own writes that were killed; a running writer's stay.
+    startup::RemoveStaleTemporaries(common::ProgramDir());
     // Our downloads never read a cache, so there are no cached server copies to drop here.
     startup::WriteWebPage();  // optional: nothing reads it back
     Timer1->start();
@@ -139,6 +140,12 @@ void StartupWindow::updateAndShowMain(bool reportErrors) {
         history::DamagedRecordsNotice({common::DrawFilePathFor(false), common::DrawFilePathFor(true)});
     if (!damaged.isEmpty()) {
         ui::MsgBox(damaged, ui::Icon::Warning, ui::Buttons::Ok, ui::kAppTitle, this);
+        if (aborted_) return;
+    }
+    // A settings file that cannot be used is never opened; the start says so once.
+    const QString settings = common::SettingsProblem();
+    if (!settings.isEmpty()) {
+        ui::MsgBox(settings, ui::Icon::Warning, ui::Buttons::Ok, ui::kAppTitle, this);
         if (aborted_) return;
     }
     finished_ = true;

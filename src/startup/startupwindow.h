@@ -32,8 +32,11 @@ public:
     // Name of the one-copy endpoint (tests use their own).
     QString instanceName = QStringLiteral("Sifmora");
 
-    // False when another copy is running: the caller ends the program at once, silently.
+    // False when this copy must not run: another copy answers (the caller ends at once,
+    // silently), or the one-copy lock could not be made (the message has been shown, lockError()
+    // holds it).
     bool Form_Load();
+    QString lockError() const { return lockError_; }
     // The start road (Timer1 fires it once).
     void Timer1_Timer();
     // True when the home server's version log is newer than the local one.
@@ -57,6 +60,7 @@ private:
     void updateAndShowMain(bool reportErrors);
 
     platform::SingleInstance* instance_ = nullptr;
+    QString lockError_;
     bool aborted_ = false;
     bool finished_ = false;
 };

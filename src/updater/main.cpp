@@ -6,14 +6,21 @@
 #include "updater/updaterwindow.h"
 
 #include <QApplication>
+#include <QMessageBox>
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     app.setApplicationName(QStringLiteral("Updexa"));
     platform::InstallQtTranslations(&app);
-    // A second copy ends at once, without a message.
+    // A second copy ends at once, without a message; a lock that cannot be made is said.
     platform::SingleInstance instance(QString::fromLatin1(updater::kUpdaterAppName));
-    if (!instance.acquire()) return 0;
+    QString why;
+    if (!instance.acquire(&why)) {
+        if (why.isEmpty()) return 0;
+        QMessageBox box(QMessageBox::Critical, QStringLiteral("Updexa"), why, QMessageBox::Ok);
+        box.exec();
+        return 1;
+    }
     updater::UpdaterWindow window;
     window.show();
     return app.exec();

@@ -114,7 +114,7 @@ bool ElfIsComplete(QFile& f, const QByteArray& head, qint64 size) {
 
 bool FileIsCompleteProgram(const QString& path) {
     QFile f(path);
-    if (!common::OpenRegularFile(&f, 0)) return false;
+    if (!common::OpenRegularFile(&f, common::kProgramLimit)) return false;
     const QByteArray head = f.read(64);
 #if defined(Q_OS_LINUX)
     const qint64 size = f.size();
@@ -192,15 +192,14 @@ ProgramSwap::~ProgramSwap() {
 // The copy is what a rollback puts back, so every byte of it is checked like any other write.
 static bool CopyFile(const QString& from, const QString& to, QString* why) {
     QFile in(from);
-    if (!common::OpenRegularFile(&in, 0, why)) return false;
+    if (!common::OpenRegularFile(&in, common::kProgramLimit, why)) return false;
     common::AtomicFile out(to);
     if (!out.open(why)) return false;
-    while (!in.atEnd()) {
-        const QByteArray piece = in.read(1 << 20);
-        if (in.error() != QFileDevice::NoError) {
-            *why = QStringLiteral("无法读取 %1：%2").arg(QDir::toNativeSeparators(from), common::FileErrorText(errno));
-            return false;
-        }
+    qint64 copied = 0;
+    for (;;) {
+        QByteArray piece;
+        if (!common::ReadPiece(&in, from, common::kProgramLimit, &copied, &piece, why)) return false;
+        if (piece.isEmpty()) break;
         if (!out.write(piece, why)) return false;
     }
     if (!out.commit(why)) return false;

@@ -188,23 +188,31 @@ QString KilledWrite(const testsupport::ProgramDir& dir, const QString& name) {
 
 }  // namespace
 
-TEST(AtomicWrite, StartRemovesOnlyOwnStaleTemporaries) {
+TEST(AtomicWrite, SweepRemovesOnlyTheNamedTargetsStaleTemporaries) {
     testsupport::ProgramDir dir;
     dir.write("HAO.TXT", "draws");
     const QString killed = KilledWrite(dir, "HAO.TXT");
     ASSERT_TRUE(killed.startsWith("HAO.TXT.tmp")) << killed.toStdString();
     Age(dir.file(killed), 10);
     const QString mine = QStringLiteral("HAO.TXT.tmp%1-123456").arg(::getpid());  // a write under way here
+    const pid_t gone = ::fork();
+    if (gone == 0) ::_exit(0);
+    ::waitpid(gone, nullptr, 0);
     const struct {
         QString name;
         int ageMinutes;
         bool removed;
     } cases[] = {
-        {killed, 10, true},                    // old, its writer is gone
-        {"update.tmp654321", 10, true},        // an older build's name without the writer
+        {killed, 10, true},                                        // old, its writer is gone
+        {QStringLiteral("hao.txt.tmp%1-000002").arg(gone), 10, true},  // the target's name in another case
+        {"update.tmp654321", 10, true},          // an older build's name for a target it wrote so
+        {"HAO.TXT.tmp654321", 10, false},        // a target older builds never wrote so
         {"HAO.TXT.tmp999999-000001", 1, false},  // fresh: a write may still be under way
-        {mine, 10, false},                     // its writer runs
-        {"notes.tmp", 10, false},              // foreign-looking names stay
+        {mine, 10, false},                       // its writer runs
+        {QStringLiteral("budget.tmp%1-202312").arg(gone), 10, false},  // not a file the program writes
+        {"budget.tmp202312", 10, false},
+        {".x.tmp123456", 10, false},
+        {"notes.tmp", 10, false},
         {"a.tmp12345", 10, false},
         {"a.tmpabcdef", 10, false},
         {"a.tmp123456.txt", 10, false},
@@ -213,14 +221,15 @@ TEST(AtomicWrite, StartRemovesOnlyOwnStaleTemporaries) {
         if (c.name != killed) dir.write(c.name, "x");
         Age(dir.file(c.name), c.ageMinutes);
     }
-    // A folder and a link of the same naming were not written by the program.
-    ASSERT_TRUE(QDir(dir.path()).mkdir("old.tmp111111"));
-    ASSERT_TRUE(QFile::link(dir.file("HAO.TXT"), dir.file("link.tmp222222")));
-    EXPECT_EQ(common::RemoveStaleTemporaries(dir.path()), 2);
+    // A folder and a link of the program's naming were not written by it.
+    ASSERT_TRUE(QDir(dir.path()).mkdir("update.tmp111111"));
+    ASSERT_TRUE(QFile::link(dir.file("HAO.TXT"), dir.file("update.tmp222222")));
+    const common::TemporaryTargets targets{{"HAO.TXT", "update"}, {"update"}};
+    EXPECT_EQ(common::RemoveStaleTemporaries(dir.path(), targets), 3);
     for (const auto& c : cases)
         EXPECT_EQ(QFileInfo::exists(dir.file(c.name)), !c.removed) << c.name.toStdString();
-    EXPECT_TRUE(QFileInfo(dir.file("old.tmp111111")).isDir());
-    EXPECT_TRUE(QFileInfo(dir.file("link.tmp222222")).isSymLink());
+    EXPECT_TRUE(QFileInfo(dir.file("update.tmp111111")).isDir());
+    EXPECT_TRUE(QFileInfo(dir.file("update.tmp222222")).isSymLink());
     EXPECT_EQ(dir.read("HAO.TXT"), QByteArray("draws"));
 }
 
@@ -255,7 +264,13 @@ TEST(AtomicWrite, StartRemovesStaleTemporariesBesideALinkedFile) {
         f.close();
         Age(f.fileName(), 10);
     }
-    EXPECT_EQ(common::RemoveStaleLinkedTemporaries(dir.path()), 1);
+    // A link of another name (not a draw file) is the user's own business.
+    {
+        QFile notes(elsewhere.filePath("notes.txt"));
+        ASSERT_TRUE(notes.open(QIODevice::WriteOnly));
+    }
+    ASSERT_TRUE(QFile::link(elsewhere.filePath("notes.txt"), dir.file("notes.txt")));
+    EXPECT_EQ(common::RemoveStaleLinkedTemporaries(dir.path(), {"HAO.TXT", "HAOP3.TXT"}), 1);
     for (const auto& c : cases)
         EXPECT_EQ(QFileInfo::exists(elsewhere.filePath(c.name)), !c.removed) << c.name.toStdString();
     EXPECT_TRUE(QFileInfo(dir.file("HAO.TXT")).isSymLink());

@@ -19,6 +19,7 @@
 #include <QFontDatabase>
 #include <functional>
 #include <QFile>
+#include <QFileInfo>
 #include <QCoreApplication>
 #include <QLabel>
 #include <QMenu>
@@ -421,6 +422,26 @@ TEST_F(MainWindowTest, ClosingEndsEverythingOnce) {
     f->tray()->menu()->actions().first()->trigger();
     EXPECT_FALSE(f->isVisible());
     EXPECT_TRUE(common::App().busyFlag);
+}
+
+// The updater's close request can come while the start's message about the draw file is up,
+// before the window has its tray icon: the window closes, and nothing is set up or shown after.
+TEST_F(MainWindowTest, CloseDuringTheStartsMessageEndsCleanly) {
+    ASSERT_TRUE(QDir(dir.path()).mkdir("HAO.TXT"));  // the load fails with a message
+    bool closed = false;
+    ui::SetMessageHandler([&](const ui::MessageRecord&) {
+        closed = MainWindow::instance() && MainWindow::instance()->close();
+        return ui::Answer::Ok;
+    });
+    MainWindow* f = MainWindow::ShowMainWindow();
+    ui::SetMessageHandler({});
+    form.reset(f);
+    form->quitOnClose = false;
+    EXPECT_TRUE(closed);
+    EXPECT_FALSE(f->isVisible());
+    EXPECT_TRUE(common::App().busyFlag);
+    EXPECT_FALSE(f->Timer1->isActive());  // the list is never built for a closing window
+    EXPECT_TRUE(QFileInfo(dir.file("HAO.TXT")).isDir());
 }
 
 TEST_F(MainWindowTest, ControlsCarryTheirNamesAndCaptions) {

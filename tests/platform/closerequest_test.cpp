@@ -6,15 +6,23 @@
 
 #include <QDir>
 #include <QEventLoop>
-#include <QSysInfo>
+#include <QProcess>
+#include <QTemporaryDir>
 #include <QThread>
 #include <QTimer>
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <functional>
+#include <memory>
+#include <vector>
 
 #ifdef Q_OS_UNIX
+#include <csignal>
+#include <fcntl.h>
+#include <sys/file.h>
 #include <sys/socket.h>
+#include <sys/stat.h>
 #include <sys/un.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -78,8 +86,9 @@ TEST(CloseRequestTest, OneCopyPerProgramFolder) {
 #ifdef Q_OS_UNIX
 TEST(CloseRequestTest, EndpointLeftByCrashedCopyIsTakenOver) {
     testsupport::ProgramDir dir;
+    ASSERT_FALSE(platform::InstanceFolder().isEmpty());
     // A crashed copy leaves its socket file behind with nobody listening.
-    const QString path = QDir(QDir::tempPath()).filePath(platform::InstanceEndpointName("TestApp"));
+    const QString path = platform::InstanceEndpointName("TestApp");
     const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
     ASSERT_GE(fd, 0);
     sockaddr_un addr{};
@@ -95,38 +104,213 @@ TEST(CloseRequestTest, EndpointLeftByCrashedCopyIsTakenOver) {
     EXPECT_TRUE(instance.acquire());
     EXPECT_TRUE(platform::IsInstanceRunning("TestApp", 1000));
 }
-#endif
 
-#ifdef Q_OS_UNIX
-TEST(CloseRequestTest, LockLeftByAKilledCopyIsTakenOver) {
+namespace {
+
+// Starts the probe (a real copy taking the lock); see instanceprobe.cpp.
+std::unique_ptr<QProcess> StartProbe(const QString& markerDir, int holdMs) {
+    auto p = std::make_unique<QProcess>();
+    p->setProcessChannelMode(QProcess::SeparateChannels);
+    p->start(QStringLiteral(SIFMORA_INSTANCE_PROBE), {markerDir, QString::number(holdMs)});
+    return p;
+}
+
+}  // namespace
+
+// The lock is the kernel's: a holder killed at any moment leaves nothing to take over, and of
+// several starts at once exactly one runs at a time, the others end because it answers.
+TEST(CloseRequestTest, ManyStartsAtOnceNeverRunTwoCopies) {
     testsupport::ProgramDir dir;
-    const QString lock = QDir(QDir::tempPath()).filePath(platform::InstanceEndpointName("TestApp") + ".lock");
-    const pid_t child = ::fork();
-    if (child == 0) ::_exit(0);
-    ::waitpid(child, nullptr, 0);  // its pid now names no process
-    const QByteArray host = QSysInfo::machineHostName().toUtf8();
-    const struct {
-        const char* what;
-        QByteArray content;
-    } cases[] = {
-        {"killed right after creating it", ""},
-        {"killed inside the pid", "1"},
-        {"killed after the pid, which now runs another program", QByteArray::number(::getpid()) + "\n"},
-        {"killed before the host", QByteArray::number(::getpid()) + "\nTestApp\n"},
-        {"a whole lock naming a dead pid", QByteArray::number(child) + "\nTestApp\n" + host + "\n"},
-    };
-    for (const auto& c : cases) {
-        dir.write("lock", c.content);
-        QFile::remove(lock);
-        ASSERT_TRUE(QFile::copy(dir.file("lock"), lock)) << c.what;  // just written: younger than any age limit
-        platform::SingleInstance first("TestApp");
-        EXPECT_TRUE(first.acquire()) << c.what;
-        EXPECT_TRUE(platform::IsInstanceRunning("TestApp", 1000)) << c.what;
-        // Taken over, it is a real lock again: a second start ends.
-        platform::SingleInstance second("TestApp");
-        EXPECT_FALSE(second.acquire()) << c.what;
+    QTemporaryDir markers;
+    ASSERT_TRUE(markers.isValid());
+    for (int round = 0; round < 12; ++round) {
+        if (round % 3 == 0) {
+            // A copy killed while it holds the lock.
+            auto holder = StartProbe(markers.path(), 60000);
+            ASSERT_TRUE(holder->waitForReadyRead(20000)) << round;
+            ASSERT_EQ(holder->readLine(), "holding\n");
+            holder->kill();
+            ASSERT_TRUE(holder->waitForFinished(20000));
+            ASSERT_TRUE(QFile::remove(QDir(markers.path()).filePath("running")));
+            if (round == 0) {
+                platform::SingleInstance next("ProbeApp");
+                next.answerWaitMs = 0;  // the lock must be free now, not after some wait
+                QString why;
+                EXPECT_TRUE(next.acquire(&why)) << why.toStdString();
+            }
+        }
+        std::vector<std::unique_ptr<QProcess>> copies;
+        for (int i = 0; i < 4; ++i) copies.push_back(StartProbe(markers.path(), 150));
+        int ran = 0;
+        for (auto& p : copies) {
+            ASSERT_TRUE(p->waitForFinished(60000)) << round;
+            ASSERT_EQ(p->exitStatus(), QProcess::NormalExit) << round;
+            const int code = p->exitCode();
+            EXPECT_TRUE(code == 0 || code == 3) << "round " << round << " exit " << code << " "
+                                                << p->readAllStandardError().toStdString();
+            ran += code == 0;
+        }
+        EXPECT_GE(ran, 1) << round;
     }
-    EXPECT_FALSE(QFile::exists(lock));
+}
+
+namespace {
+
+// A private folder for the locks, as $XDG_RUNTIME_DIR names one.
+struct RuntimeFolder {
+    QTemporaryDir base;
+    testsupport::EnvVar var{"XDG_RUNTIME_DIR", base.path()};
+    QString folder() const { return base.filePath("Sifmora"); }
+};
+
+// Holds the lock from another process without ever answering at the endpoint.
+class SilentHolder {
+public:
+    explicit SilentHolder(const QString& lockPath) {
+        const QByteArray path = QFile::encodeName(lockPath);
+        int ready[2];
+        if (::pipe(ready) != 0) return;
+        pid_ = ::fork();
+        if (pid_ == 0) {
+            const int fd = ::open(path.constData(), O_RDWR | O_CREAT, 0600);
+            char ok = fd >= 0 && ::flock(fd, LOCK_EX) == 0 ? '1' : '0';
+            (void)!::write(ready[1], &ok, 1);
+            for (;;) ::pause();
+        }
+        char ok = '0';
+        (void)!::read(ready[0], &ok, 1);
+        held_ = ok == '1';
+        ::close(ready[0]);
+        ::close(ready[1]);
+    }
+    ~SilentHolder() {
+        if (pid_ > 0) {
+            ::kill(pid_, SIGKILL);
+            ::waitpid(pid_, nullptr, 0);
+        }
+    }
+    bool held_ = false;
+
+private:
+    pid_t pid_ = -1;
+};
+
+}  // namespace
+
+// Only a running copy that answers ends a start silently; a lock that cannot be made is said, with
+// where and why, at once. Nothing here blocks: a FIFO at the lock never holds the open.
+TEST(CloseRequestTest, LockThatCannotBeMadeIsSaidWithWhereAndWhy) {
+    testsupport::ProgramDir dir;
+    struct Case {
+        const char* what;
+        std::function<void(const RuntimeFolder&, const QString& lock)> make;
+        const char* reason;
+        bool atFolder;  // the message names the folder, not the lock file
+    };
+    const Case cases[] = {
+        {"a FIFO at the lock", [](const RuntimeFolder&, const QString& lock) {
+             ASSERT_EQ(::mkfifo(QFile::encodeName(lock).constData(), 0600), 0);
+         }, "这不是文件", false},
+        {"a folder at the lock", [](const RuntimeFolder&, const QString& lock) { ASSERT_TRUE(QDir().mkdir(lock)); },
+         "同名的文件夹已存在", false},
+        {"a link at the lock", [](const RuntimeFolder& r, const QString& lock) {
+             ASSERT_TRUE(QFile::link(r.base.filePath("elsewhere"), lock));
+         }, "符号链接", false},
+        {"another user's lock file", [](const RuntimeFolder&, const QString& lock) {
+             QFile f(lock);
+             ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+             if (::getuid() != 0 || ::chown(QFile::encodeName(lock).constData(), 65534, 65534) != 0) GTEST_SKIP();
+         }, "另一个用户", false},
+        {"a file at the folder", [](const RuntimeFolder& r, const QString&) {
+             ASSERT_TRUE(QDir().rmdir(r.folder()));
+             QFile f(r.folder());
+             ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+         }, "这不是文件夹", true},
+        {"a folder others can write", [](const RuntimeFolder& r, const QString&) {
+             ASSERT_EQ(::chmod(QFile::encodeName(r.folder()).constData(), 0777), 0);
+         }, "其他用户可以写入", true},
+        {"another user's folder", [](const RuntimeFolder& r, const QString&) {
+             if (::getuid() != 0 || ::chown(QFile::encodeName(r.folder()).constData(), 65534, 65534) != 0) GTEST_SKIP();
+         }, "另一个用户", true},
+        {"a link at the folder", [](const RuntimeFolder& r, const QString&) {
+             ASSERT_TRUE(QDir().rmdir(r.folder()));
+             ASSERT_TRUE(QDir().mkdir(r.base.filePath("real")));
+             ASSERT_TRUE(QFile::link(r.base.filePath("real"), r.folder()));
+         }, "符号链接", true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        RuntimeFolder runtime;
+        ASSERT_EQ(platform::InstanceFolder(), runtime.folder());
+        const QString lock = platform::InstanceEndpointName("TestApp") + ".lock";
+        c.make(runtime, lock);
+        if (::testing::Test::IsSkipped()) continue;
+        platform::SingleInstance instance("TestApp");
+        instance.answerWaitMs = 300;
+        QString why;
+        EXPECT_FALSE(instance.acquire(&why));
+        EXPECT_TRUE(why.startsWith(QStringLiteral("无法建立防止重复运行的锁 %1：")
+                                       .arg(QDir::toNativeSeparators(c.atFolder ? runtime.folder() : lock))))
+            << why.toStdString();
+        EXPECT_TRUE(why.contains(QString::fromUtf8(c.reason))) << why.toStdString();
+        EXPECT_FALSE(instance.isHeld());
+    }
+}
+
+// A process that holds the lock but never answers (not one of ours, or a copy that hangs) is no
+// running copy to end silently beside.
+TEST(CloseRequestTest, HolderThatNeverAnswersIsSaid) {
+    testsupport::ProgramDir dir;
+    RuntimeFolder runtime;
+    ASSERT_FALSE(platform::InstanceFolder().isEmpty());
+    const QString lock = platform::InstanceEndpointName("TestApp") + ".lock";
+    SilentHolder holder(lock);
+    ASSERT_TRUE(holder.held_);
+    platform::SingleInstance instance("TestApp");
+    instance.answerWaitMs = 300;
+    QString why;
+    EXPECT_FALSE(instance.acquire(&why));
+    EXPECT_TRUE(why.startsWith(QStringLiteral("无法建立防止重复运行的锁 %1：").arg(QDir::toNativeSeparators(lock))))
+        << why.toStdString();
+    EXPECT_TRUE(why.contains(QStringLiteral("没有在 0.3 秒内应答"))) << why.toStdString();
+}
+
+TEST(CloseRequestTest, TooLongAPathOrAFullDiskIsSaid) {
+    testsupport::ProgramDir dir;
+    {
+        QTemporaryDir base;
+        const QString deep = base.filePath(QString(100, QLatin1Char('d')));
+        ASSERT_TRUE(QDir().mkpath(deep));
+        testsupport::EnvVar runtime("XDG_RUNTIME_DIR", deep);
+        platform::SingleInstance instance("TestApp");
+        QString why;
+        EXPECT_FALSE(instance.acquire(&why));
+        EXPECT_TRUE(why.contains(QStringLiteral("路径太长"))) << why.toStdString();
+    }
+    // The lock and the endpoint take a file entry each and no room: a disk full of data keeps
+    // neither from being made, and a disk out of entries is said.
+    testsupport::SmallDisk disk(64 * 1024, 6);
+    if (!disk.isMounted()) GTEST_SKIP() << "no tmpfs can be mounted here";
+    testsupport::EnvVar runtime("XDG_RUNTIME_DIR", disk.path());
+    const QString folder = QDir(disk.path()).filePath("Sifmora");
+    ASSERT_EQ(platform::InstanceFolder(), folder);
+    disk.fill(0);
+    {
+        platform::SingleInstance instance("TestApp");
+        QString why;
+        EXPECT_TRUE(instance.acquire(&why)) << why.toStdString();
+    }
+    for (bool lockMadeBefore : {true, false}) {
+        SCOPED_TRACE(lockMadeBefore ? "no entry left for the endpoint" : "no entry left for the lock");
+        if (!lockMadeBefore) QFile::remove(platform::InstanceEndpointName("TestApp") + ".lock");
+        disk.fillEntries();
+        platform::SingleInstance instance("TestApp");
+        QString why;
+        EXPECT_FALSE(instance.acquire(&why));
+        EXPECT_TRUE(why.startsWith(QStringLiteral("无法建立防止重复运行的锁 %1").arg(QDir::toNativeSeparators(folder))))
+            << why.toStdString();
+        disk.removeEntries();
+    }
 }
 #endif
 

@@ -30,7 +30,10 @@ Fifo::Fifo(const QString& path, int releaseAfterMs) : path_(path) {
             if (std::chrono::steady_clock::now() - start < std::chrono::milliseconds(releaseAfterMs)) continue;
             // Succeeds only while a reader waits; closing it at once gives that reader an end of file.
             const int fd = ::open(name.constData(), O_WRONLY | O_NONBLOCK | O_CLOEXEC);
-            if (fd >= 0) ::close(fd);
+            if (fd >= 0) {
+                readerWaited_ = true;
+                ::close(fd);
+            }
         }
     });
 }
@@ -58,8 +61,9 @@ FileSizeLimit::~FileSizeLimit() {
     ::setrlimit(RLIMIT_FSIZE, &lim);
 }
 
-SmallDisk::SmallDisk(qint64 bytes) {
-    const QByteArray options = "size=" + QByteArray::number(bytes);
+SmallDisk::SmallDisk(qint64 bytes, int inodes) {
+    QByteArray options = "size=" + QByteArray::number(bytes);
+    if (inodes > 0) options += ",nr_inodes=" + QByteArray::number(inodes);
     mounted_ = dir_.isValid() &&
                ::mount("tmpfs", QFile::encodeName(dir_.path()).constData(), "tmpfs", 0, options.constData()) == 0;
 }
@@ -76,6 +80,20 @@ void SmallDisk::fill(qint64 spare) const {
     if (!f.open(QIODevice::WriteOnly)) return;
     f.write(QByteArray(qMax<qint64>(0, freeBytes - spare), 'f'));
     f.close();
+}
+
+void SmallDisk::fillEntries() const {
+    for (int i = 0; i < 1000; ++i) {
+        const int fd = ::open(QFile::encodeName(file(QStringLiteral(".entry%1").arg(i))).constData(),
+                              O_WRONLY | O_CREAT | O_CLOEXEC, 0600);
+        if (fd < 0) return;
+        ::close(fd);
+    }
+}
+
+void SmallDisk::removeEntries() const {
+    for (const QString& name : QDir(path()).entryList({QStringLiteral(".entry*")}, QDir::Files | QDir::Hidden))
+        QFile::remove(file(name));
 }
 
 QString SharedDir() {

@@ -63,18 +63,23 @@ private:
     bool set_ = false;
 };
 
-// A small tmpfs mounted in a temporary folder for the life of the object (ENOSPC when full).
-// isMounted() is false where mounting is not allowed (not root); callers skip then.
+// A small tmpfs mounted in a temporary folder for the life of the object (ENOSPC when full), with
+// room for at most `inodes` files and folders when given. isMounted() is false where mounting is
+// not allowed (not root); callers skip then.
 class SmallDisk {
 public:
-    explicit SmallDisk(qint64 bytes);
+    explicit SmallDisk(qint64 bytes, int inodes = 0);
     ~SmallDisk();
     SmallDisk(const SmallDisk&) = delete;
     SmallDisk& operator=(const SmallDisk&) = delete;
     bool isMounted() const { return mounted_; }
     QString file(const QString& name) const { return dir_.filePath(name); }
+    QString path() const { return dir_.path(); }
     // Fills the disk with one file so that at most about spare bytes stay free.
     void fill(qint64 spare) const;
+    // Takes every file entry left with empty files ".entry<n>"; removeEntries() gives them back.
+    void fillEntries() const;
+    void removeEntries() const;
 
 private:
     QTemporaryDir dir_;
@@ -91,10 +96,13 @@ public:
     Fifo(const Fifo&) = delete;
     Fifo& operator=(const Fifo&) = delete;
     bool isMade() const { return made_; }
+    // True once an open() or read() was found waiting on the FIFO and had to be let go.
+    bool readerWaited() const { return readerWaited_; }
 
 private:
     QString path_;
     bool made_ = false;
+    std::atomic<bool> readerWaited_{false};
     std::atomic<bool> stop_{false};
     std::thread releaser_;
 };
