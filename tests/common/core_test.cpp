@@ -10,7 +10,12 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <QSettings>
 #include <gtest/gtest.h>
+
+#include <functional>
+#include <sys/stat.h>
 
 using namespace common;
 
@@ -108,6 +113,55 @@ TEST(Settings, DefaultsAndRoundTrip) {
     EXPECT_EQ(SettingSmartScheme(), 3);
     SaveSetting("kj", "1");
     SaveSetting("fclx", "0");
+    SaveSetting("zl", "1");
+}
+
+// The settings file is the one QSettings keeps for the user. One that is not a plain file of
+// settings (a FIFO, a folder, an endless kernel file, a FIFO at its lock) is never opened: values
+// read as the defaults, saves are dropped, and the reason is given for the start to say.
+TEST(Settings, FileThatCannotBeUsedIsNeverOpened) {
+    EXPECT_EQ(SettingsFilePath(),
+              QSettings(QSettings::IniFormat, QSettings::UserScope, "Lotvane", "Lotvane").fileName());
+    const QString ini = SettingsFilePath();
+    ASSERT_TRUE(QDir().mkpath(QFileInfo(ini).absolutePath()));
+    SaveSetting("zl", "3");
+    ASSERT_EQ(SettingSmartScheme(), 3);
+    const QByteArray before = [&] {
+        QFile f(ini);
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    }();
+    ASSERT_TRUE(QFile::rename(ini, ini + ".kept"));
+    struct Case {
+        const char* what;
+        std::function<void()> make;
+        const char* reason;
+    } cases[] = {
+        {"a FIFO", [&] { ASSERT_EQ(::mkfifo(QFile::encodeName(ini).constData(), 0600), 0); }, "这不是文件"},
+        {"a folder", [&] { ASSERT_TRUE(QDir().mkdir(ini)); }, "这是文件夹"},
+        {"an endless kernel file", [&] { ASSERT_TRUE(QFile::link("/proc/self/pagemap", ini)); }, "上限"},
+        {"a FIFO at its lock", [&] {
+             ASSERT_TRUE(QFile::copy(ini + ".kept", ini));
+             ASSERT_EQ(::mkfifo(QFile::encodeName(ini + ".lock").constData(), 0600), 0);
+         }, "不是文件"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        c.make();
+        EXPECT_TRUE(SettingsProblem().startsWith(QStringLiteral("设置文件不能使用"))) << SettingsProblem().toStdString();
+        EXPECT_TRUE(SettingsProblem().contains(QString::fromUtf8(c.reason))) << SettingsProblem().toStdString();
+        EXPECT_EQ(SettingSmartScheme(), 1);  // the default
+        EXPECT_FALSE(HasSetting("zl"));
+        SaveSetting("zl", "5");
+        QFile::remove(ini + ".lock");
+        QFile::remove(ini);
+        QDir().rmdir(ini);
+    }
+    ASSERT_TRUE(QFile::rename(ini + ".kept", ini));
+    EXPECT_EQ(SettingsProblem(), QString());
+    EXPECT_EQ(SettingSmartScheme(), 3);  // the saves above went nowhere
+    QFile f(ini);
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    EXPECT_EQ(f.readAll(), before);
     SaveSetting("zl", "1");
 }
 

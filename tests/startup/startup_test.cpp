@@ -423,6 +423,42 @@ TEST(Program, StartsThroughToMainWindowAndEndsOnCloseRequest) {
     EXPECT_EQ(p.exitCode(), 0);
 }
 
+// The updater's close request may come at any moment of a start, whatever message is up (here:
+// the draw file is a folder, and the start says so): the program ends cleanly, writing nothing.
+TEST(Program, CloseRequestAtAnyMomentOfTheStartEndsCleanly) {
+    const QString bin = ProgramPath();
+    if (bin.isEmpty() || !QFile::exists(bin)) GTEST_SKIP() << "Sifmora not built";
+    for (int delayMs : {0, 400, 1200, 2500}) {
+        SCOPED_TRACE(delayMs);
+        testsupport::ProgramDir dir;
+        ASSERT_TRUE(QDir(dir.path()).mkdir("HAO.TXT"));
+        const QString name = UniqueName();
+        QProcess p;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("SIFMORA_INSTANCE_NAME"), name);
+        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+        env.insert(QStringLiteral("SIFMORA_HOME_URL"), QString());
+        env.insert(QStringLiteral("SIFMORA_RESULTS_URL"), kUnreachable);
+        p.setProcessEnvironment(env);
+        p.start(bin, {});
+        ASSERT_TRUE(p.waitForStarted(10000));
+        QThread::msleep(delayMs);
+        QDeadlineTimer deadline(60000);
+        bool closed = false;
+        while (!closed && !deadline.hasExpired() && p.state() == QProcess::Running) {
+            closed = platform::SendCloseRequest(name, 2000);
+            if (!closed) QThread::msleep(50);
+        }
+        EXPECT_TRUE(closed);
+        ASSERT_TRUE(p.waitForFinished(30000));
+        EXPECT_EQ(p.exitStatus(), QProcess::NormalExit);
+        EXPECT_EQ(p.exitCode(), 0);
+        EXPECT_TRUE(QFileInfo(dir.file("HAO.TXT")).isDir());
+        for (const QString& f : testsupport::FilesIn(dir.path()))
+            EXPECT_FALSE(f.contains(QStringLiteral(".tmp")) || f == QStringLiteral("FLAG.TXT")) << f.toStdString();
+    }
+}
+
 TEST_F(StartRoad, UpdaterThatCannotStartShowsItsOwnReason) {
     server.serve("/3d/updatelog.txt", "6\r\nx\r\n");
     dir.write("update", "not a program");  // present, but not executable
