@@ -195,9 +195,7 @@ TEST(AtomicWrite, SweepRemovesOnlyTheNamedTargetsStaleTemporaries) {
     ASSERT_TRUE(killed.startsWith("HAO.TXT.tmp")) << killed.toStdString();
     Age(dir.file(killed), 10);
     const QString mine = QStringLiteral("HAO.TXT.tmp%1-123456").arg(::getpid());  // a write under way here
-    const pid_t gone = ::fork();
-    if (gone == 0) ::_exit(0);
-    ::waitpid(gone, nullptr, 0);
+    const long gone = testsupport::GonePid();
     const struct {
         QString name;
         int ageMinutes;
@@ -246,9 +244,7 @@ TEST(AtomicWrite, StartRemovesStaleTemporariesBesideALinkedFile) {
         f.write("draws");
     }
     ASSERT_TRUE(QFile::link(real, dir.file("HAO.TXT")));
-    const pid_t gone = ::fork();
-    if (gone == 0) ::_exit(0);
-    ::waitpid(gone, nullptr, 0);
+    const long gone = testsupport::GonePid();
     const struct {
         QString name;
         bool removed;

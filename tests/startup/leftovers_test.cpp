@@ -13,7 +13,6 @@
 
 #include <fcntl.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 namespace {
@@ -30,22 +29,15 @@ void WriteOld(const QString& path) {
     ASSERT_EQ(::utimensat(AT_FDCWD, QFile::encodeName(path).constData(), times, 0), 0);
 }
 
-pid_t GonePid() {
-    const pid_t child = ::fork();
-    if (child == 0) ::_exit(0);
-    ::waitpid(child, nullptr, 0);
-    return child;
-}
-
 }  // namespace
 
 TEST(StartSweep, RemovesOnlyTheProgramsOwnTemporaries) {
     testsupport::ProgramDir dir;
     QTemporaryDir elsewhere;
     ASSERT_TRUE(elsewhere.isValid());
-    const QString gone = QString::number(GonePid());
+    const QString gone = QString::number(testsupport::GonePid());
     dir.write("HAO.TXT", "draws");
-    // A user's folder linked in as HAO, and a note of theirs linked into the program folder.
+    // A user's folder linked in as 公式, and a note of theirs linked into the program folder.
     ASSERT_TRUE(QDir(elsewhere.path()).mkpath("ext"));
     WriteOld(elsewhere.filePath("ext/notes.txt"));
     ASSERT_TRUE(QFile::link(elsewhere.filePath("ext/notes.txt"), dir.file("notes.txt")));

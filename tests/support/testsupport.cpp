@@ -11,6 +11,7 @@
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/statvfs.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 namespace testsupport {
@@ -94,6 +95,13 @@ void SmallDisk::fillEntries() const {
 void SmallDisk::removeEntries() const {
     for (const QString& name : QDir(path()).entryList({QStringLiteral(".entry*")}, QDir::Files | QDir::Hidden))
         QFile::remove(file(name));
+}
+
+long GonePid() {
+    const pid_t child = ::fork();
+    if (child == 0) ::_exit(0);
+    ::waitpid(child, nullptr, 0);
+    return long(child);
 }
 
 QString SharedDir() {

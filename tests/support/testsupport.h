@@ -49,6 +49,9 @@ private:
 // The file names of a folder, hidden ones too, sorted: to see that nothing was left behind.
 QStringList FilesIn(const QString& dir);
 
+// The pid of a process that has ended (a writer that is gone), not yet taken by another.
+long GonePid();
+
 // A full disk for this process while the object lives: files may not grow past maxBytes
 // (RLIMIT_FSIZE, with SIGXFSZ ignored), so a write past it fails with EFBIG as on a full disk.
 class FileSizeLimit {
