@@ -30,7 +30,10 @@ Fifo::Fifo(const QString& path, int releaseAfterMs) : path_(path) {
             if (std::chrono::steady_clock::now() - start < std::chrono::milliseconds(releaseAfterMs)) continue;
             // Succeeds only while a reader waits; closing it at once gives that reader an end of file.
             const int fd = ::open(name.constData(), O_WRONLY | O_NONBLOCK | O_CLOEXEC);
-            if (fd >= 0) ::close(fd);
+            if (fd >= 0) {
+                readerWaited_ = true;
+                ::close(fd);
+            }
         }
     });
 }
