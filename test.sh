@@ -1,9 +1,11 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds everything and runs every test through ctest. A compiler
-# warning anywhere in the build fails it.
+# Installs what is missing, builds everything and runs every test through ctest, then the fuzz
+# targets (tools/fuzz.sh). A compiler warning anywhere in the build fails it.
 set -euo pipefail
 cd "$(dirname "$0")"
 ./tools/install-deps.sh
+# clang and its sanitizer and libFuzzer runtimes, for the fuzz targets at the end.
+./tools/install-deps.sh clang libclang-rt-dev
 ./tools/install-deps.sh --optional "检查 Qt 对话框中文按钮的测试将跳过" qt6-translations-l10n
 export QT_QPA_PLATFORM=${QT_QPA_PLATFORM:-offscreen}
 # Unity batches cut the build time to a fraction: most of it is spent parsing Qt headers.
@@ -17,3 +19,5 @@ if grep -q "warning:" "$log"; then
   exit 1
 fi
 ctest --test-dir build --output-on-failure -j"$(nproc)"
+# The readers and the script engine under ASan/UBSan: each fuzz target on its seeds, then briefly.
+./tools/fuzz.sh

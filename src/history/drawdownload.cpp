@@ -165,8 +165,8 @@ bool MergeDrawListXml(const QString& url, const QString& path, const QString& pr
 bool ReplaceWithHomeCopy(const QString& url, const QString& path, const QString& bakPath, HomeCopyResult* result,
                          QString* error) {
     if (result) *result = HomeCopyResult::NotReached;
-    QString serverLast, localWhy;
-    const HomeCopyFetch fetched = FetchHomeCopy(url, bakPath, path, &serverLast, &localWhy);
+    HomeCopyCheck check;
+    const HomeCopyFetch fetched = FetchHomeCopy(url, bakPath, path, &check);
     const QString name = QDir::toNativeSeparators(path);
     QString refusal;
     switch (fetched) {
@@ -187,7 +187,10 @@ bool ReplaceWithHomeCopy(const QString& url, const QString& path, const QString&
         refusal = QStringLiteral("服务器的副本不是有效的开奖数据文件，%1 没有更新").arg(name);
         break;
     case HomeCopyFetch::LocalUnreadable:
-        refusal = localWhy + QStringLiteral("；本机文件保持原样，没有用服务器的副本替换它");
+        refusal = check.reason + QStringLiteral("；本机文件保持原样，没有用服务器的副本替换它");
+        break;
+    case HomeCopyFetch::BadNewRecord:
+        refusal = check.reason + QStringLiteral("，%1 没有更新").arg(name);
         break;
     case HomeCopyFetch::Disagrees:
         refusal = QStringLiteral("服务器的副本与本机 %1 中的开奖记录不一致，本机文件没有被替换").arg(name);
@@ -198,7 +201,9 @@ bool ReplaceWithHomeCopy(const QString& url, const QString& path, const QString&
         if (error) *error = refusal;
         return false;
     }
-    if (!(LastIssue(path) < serverLast)) {
+    // Every local record stands in the copy: it is taken when it adds any, later draws or the
+    // ones a lagging results list left out between them.
+    if (check.added == 0) {
         QFile::remove(bakPath);
         if (result) *result = HomeCopyResult::Kept;
         return true;

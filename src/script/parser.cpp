@@ -923,7 +923,11 @@ private:
         if (accept(T::Eq)) {
             s->value = expr();
         } else {
+            // The arguments are never evaluated: their names must not stay registered for
+            // resolution once the parsed expressions are gone.
+            const size_t refs = scope_->refs.size();
             argList(T::Newline, true);
+            scope_->refs.resize(refs);
             s->value = literal(Variant(), false, peek().line);
         }
         return s;

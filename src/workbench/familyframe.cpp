@@ -11,6 +11,7 @@
 #include "dialogs/workbenchapi.h"
 #include "platform/ui/messagebox.h"
 #include "workbench/batch.h"
+#include "workbench/batchinputs.h"
 #include "workbench/benchcontrols.h"
 
 namespace workbench {

@@ -18,6 +18,7 @@
 #include "workbench/workbenchlinks.h"
 
 #include <QCloseEvent>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScreen>
 #include <QTextCursor>

@@ -15,6 +15,7 @@
 #include "workbench/resultsframe.h"
 #include "workbench/statsopeners.h"
 
+#include <QLineEdit>
 #include <QPushButton>
 
 using namespace workbench;

@@ -1,5 +1,6 @@
 #include "common/paths.h"
 #include "history/drawdownload.h"
+#include "history/drawentry.h"
 #include "history/drawfile.h"
 #include "httpserver.h"
 #include "platform/download.h"
@@ -229,6 +230,13 @@ TEST_F(DrawDownload, HomeCopyReplacesOnlyWhenItExtendsTheLocalHistory) {
         {"empty", QByteArray(), 200, HomeCopyResult::Refused, false,
          QStringLiteral("服务器的副本不是有效的开奖数据文件，%1 没有更新").arg(dir.file("HAO.TXT"))},
         {"not found", Records({"2024199 111"}), 404, HomeCopyResult::NotReached, false, ""},
+        // Added records that cannot be draws would end every later update for good.
+        {"a draw of year 9999", local3d + Records({"9999999 000"}), 200, HomeCopyResult::Refused, false,
+         QStringLiteral("服务器的副本新增的第 9999999 期年份晚于今年，%1 没有更新").arg(dir.file("HAO.TXT"))},
+        {"the last issue again, other digits", local3d + Records({"2024102 444"}), 200, HomeCopyResult::Refused,
+         false,
+         QStringLiteral("服务器的副本新增的第 2024102 期不在前后两期之间（期号须逐期增大），%1 没有更新")
+             .arg(dir.file("HAO.TXT"))},
     };
     for (const Case& c : cases) {
         dir.write("HAO.TXT", local3d);
@@ -290,6 +298,85 @@ TEST_F(DrawDownload, HomeCopiesOfBothLotteriesThroughUpdateDrawFiles) {
     EXPECT_EQ(dir.read("HAO.TXT"), local3d);
     EXPECT_EQ(dir.read("HAOP3.TXT"), laterP3);
     EXPECT_FALSE(QFile::exists(dir.file("HAOBAK.TXT")));
+}
+
+// The list covers only recent draws: a file that lagged behind it gets a gap at the start's merge,
+// and the home copy that fills it keeps every local record, so it is taken, and nothing is said
+// at the next start.
+TEST_F(DrawDownload, HomeCopyFillingTheListsGapIsTaken) {
+    server.serve("/static/info/kaijiang/xml/sd/list.xml", ListXml({{"2024106", "6,6,6"}, {"2024105", "5,5,5"}}));
+    server.serve("/static/info/kaijiang/xml/plw/list.xml", ListXml({{"24101", "5,5,5"}}));
+    const QByteArray whole =
+        local3d + Records({"2024103 888", "2024104 999", "2024105 555", "2024106 666"});
+    server.serve("/3d/HAO.txt", whole);
+    server.serve("/3d/HAOP3.txt", localP3);
+    EnvVar results("SIFMORA_RESULTS_URL", server.baseUrl());
+    EnvVar home("SIFMORA_HOME_URL", server.baseUrl() + "/");
+    for (int start = 0; start < 2; ++start) {
+        QString error;
+        EXPECT_TRUE(UpdateDrawFiles(&error)) << error.toStdString();
+        EXPECT_TRUE(error.isEmpty()) << start;
+        EXPECT_EQ(dir.read("HAO.TXT"), whole) << start;
+        EXPECT_FALSE(QFile::exists(dir.file("HAOBAK.TXT")));
+    }
+}
+
+TEST(HomeCopyCheck, AddedRecordsMustBeDrawsThatCanExist) {
+    const QByteArray local = Records({"2024100 111", "2024103 333"});
+    const QDate summer(2025, 6, 1), lateDecember(2025, 12, 28), midDecember(2025, 12, 20);
+    struct Case {
+        const char* what;
+        QByteArray copy;
+        QDate today;
+        HomeCopyFetch expected;
+        int added;
+        QString reason;
+    } cases[] = {
+        {"equal", local, summer, HomeCopyFetch::Fetched, 0, ""},
+        {"a gap filled", Records({"2024100 111", "2024101 555", "2024102 666", "2024103 333"}), summer,
+         HomeCopyFetch::Fetched, 2, ""},
+        {"a gap filled and later draws", Records({"2024100 111", "2024102 666", "2024103 333", "2024366 777"}), summer, HomeCopyFetch::Fetched, 2, ""},
+        {"older draws before the first", Records({"2023365 000", "2024100 111", "2024103 333"}), summer,
+         HomeCopyFetch::Fetched, 1, ""},
+        {"next year's first draw in the last week of December", local + Records({"2026001 123"}), lateDecember,
+         HomeCopyFetch::Fetched, 1, ""},
+        {"next year's first draw before then", local + Records({"2026001 123"}), midDecember,
+         HomeCopyFetch::BadNewRecord, 0, QStringLiteral("服务器的副本新增的第 2026001 期年份晚于今年")},
+        {"serial 000", local + Records({"2024000 123"}), summer, HomeCopyFetch::BadNewRecord, 0,
+         QStringLiteral("服务器的副本新增的第 2024000 期期序不在该年的 001～366 之内")},
+        {"serial 366 of a common year", Records({"2023366 123"}) + local, summer, HomeCopyFetch::BadNewRecord, 0,
+         QStringLiteral("服务器的副本新增的第 2023366 期期序不在该年的 001～365 之内")},
+        {"a gap filled out of order", Records({"2024100 111", "2024102 666", "2024101 555", "2024103 333"}), summer,
+         HomeCopyFetch::BadNewRecord, 0,
+         QStringLiteral("服务器的副本新增的第 2024102 期不在前后两期之间（期号须逐期增大）")},
+        {"a local issue twice", Records({"2024100 111", "2024103 444", "2024103 333"}), summer,
+         HomeCopyFetch::BadNewRecord, 0,
+         QStringLiteral("服务器的副本新增的第 2024103 期不在前后两期之间（期号须逐期增大）")},
+        {"a local draw changed", Records({"2024100 111", "2024103 334", "2024104 444"}), summer,
+         HomeCopyFetch::Disagrees, 0, ""},
+        {"a local draw missing", Records({"2024100 111", "2024104 444"}), summer, HomeCopyFetch::Disagrees, 0, ""},
+        {"the start of the local file", Records({"2024100 111"}), summer, HomeCopyFetch::Shorter, 0, ""},
+    };
+    for (const Case& c : cases) {
+        HomeCopyCheck check;
+        EXPECT_EQ(int(CheckHomeCopy(c.copy, local, c.today, &check)), int(c.expected)) << c.what;
+        EXPECT_EQ(check.added, c.added) << c.what;
+        EXPECT_EQ(check.reason, c.reason) << c.what;
+    }
+}
+
+// With no local file the whole copy is added: the real histories are draws that can exist.
+TEST(HomeCopyCheck, RealHistoriesPassWhole) {
+    for (const char* name : {"data/HAO.TXT", "data/HAOP3.TXT"}) {
+        SKIP_WITHOUT_SHARED(name);
+        QFile f(testsupport::SharedFile(name));
+        ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+        const QByteArray whole = f.readAll();
+        HomeCopyCheck check;
+        EXPECT_EQ(int(CheckHomeCopy(whole, {}, QDate(2026, 12, 1), &check)), int(HomeCopyFetch::Fetched))
+            << name << " " << check.reason.toStdString();
+        EXPECT_EQ(check.added, whole.size() / kRecordLength) << name;
+    }
 }
 
 TEST_F(DrawDownload, NoNetworkChangesNothingAndIsNoError) {

@@ -161,10 +161,10 @@ TEST(DrawEntryWrite, HomeCopyFetchChecksTheCopy) {
     ASSERT_TRUE(server.isListening());
     const QString bak = dir.file("HAOBAK.TXT");
     server.serve("/3d/HAO.txt", EntryRecords(EntryDraws(3, 7)));
-    QString issue;
+    history::HomeCopyCheck check;
     const QString local = dir.file("HAO.TXT");  // missing: any draw file extends it
-    EXPECT_EQ(history::FetchHomeCopy(server.url("/3d/HAO.txt"), bak, local, &issue), history::HomeCopyFetch::Fetched);
-    EXPECT_EQ(issue, "2024009");
+    EXPECT_EQ(history::FetchHomeCopy(server.url("/3d/HAO.txt"), bak, local, &check), history::HomeCopyFetch::Fetched);
+    EXPECT_EQ(check.serverIssue, "2024009");
     EXPECT_TRUE(QFile::exists(bak));
 
     server.serve("/3d/HAO.txt", EntryRecords(EntryDraws(1)) + "2024");  // a partial record

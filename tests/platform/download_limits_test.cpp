@@ -6,7 +6,6 @@
 #include "testsupport.h"
 
 #include <QDir>
-#include <QElapsedTimer>
 #include <QFile>
 #include <QUrl>
 #include <gtest/gtest.h>
@@ -113,13 +112,10 @@ TEST_F(DownloadLimits, LocalFilesReadLikeDownloads) {
         {"a FIFO by its path", home.file("3d/list.xml"), false, "这不是文件"},
     };
     for (const Case& c : cases) {
-        QElapsedTimer clock;
-        clock.start();
         QByteArray body = "kept";
         const DownloadResult fetched = platform::FetchUrl(c.address, &body, 5000, {}, 256 * 1024);
         EXPECT_EQ(fetched.ok, c.ok) << c.what << ": " << fetched.error.toStdString();
         EXPECT_TRUE(fetched.error.contains(QString::fromUtf8(c.reason))) << c.what << ": " << fetched.error.toStdString();
-        EXPECT_LT(clock.elapsed(), 1000) << c.what;
         EXPECT_EQ(body, c.ok ? QByteArray("7\r\nnotice\r\n") : QByteArray("kept")) << c.what;
         dir.write("target.txt", "old content");
         const DownloadResult r = platform::DownloadToFile(c.address, dir.file("target.txt"), 5000, {}, 256 * 1024);
@@ -128,6 +124,7 @@ TEST_F(DownloadLimits, LocalFilesReadLikeDownloads) {
         else ExpectUntouched(c.what);
         EXPECT_EQ(testsupport::FilesIn(dir.path()), QStringList{"target.txt"}) << c.what;
     }
+    EXPECT_FALSE(fifo.readerWaited());
 }
 
 TEST_F(DownloadLimits, StalledHostIsAskedOncePerStart) {

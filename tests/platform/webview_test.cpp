@@ -4,7 +4,6 @@
 #include "platform/ui/webview.h"
 #include "testsupport.h"
 
-#include <QElapsedTimer>
 #include <QEventLoop>
 #include <QTimer>
 #include <QUrl>
@@ -15,7 +14,6 @@ namespace {
 struct Shown {
     bool failed = false;
     QString text;
-    qint64 ms = 0;
 };
 
 Shown Show(const QString& path) {
@@ -24,13 +22,10 @@ Shown Show(const QString& path) {
     QObject::connect(&view, &ui::WebView::navigateError, [&] { shown.failed = true; });
     QEventLoop loop;
     QObject::connect(&view, &ui::WebView::documentComplete, &loop, &QEventLoop::quit);
-    QTimer::singleShot(10000, &loop, &QEventLoop::quit);  // a guard, not a measurement
-    QElapsedTimer clock;
-    clock.start();
+    QTimer::singleShot(60000, &loop, &QEventLoop::quit);  // a guard against hanging, not a measurement
     view.Navigate(QUrl::fromLocalFile(path).toString());
     EXPECT_TRUE(view.busy());
     loop.exec();
-    shown.ms = clock.elapsed();
     shown.text = view.toPlainText();
     EXPECT_FALSE(view.busy());
     return shown;
@@ -57,6 +52,6 @@ TEST(WebViewLocalPages, OnlyRegularFilesAreShown) {
         const Shown shown = Show(home.file(c.name));
         EXPECT_EQ(shown.failed, c.failed) << c.name;
         EXPECT_TRUE(shown.text.contains(c.text)) << c.name << ": " << shown.text.toStdString();
-        EXPECT_LT(shown.ms, 1000) << c.name;
     }
+    EXPECT_FALSE(fifo.readerWaited());
 }

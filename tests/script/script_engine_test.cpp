@@ -431,6 +431,9 @@ TEST(ScriptRegressions, InputsFoundByFuzzingFailCleanly) {
     const char* inputs[] = {
         "Function Main()\n  Dimin()\n  Dim x\n  x = 5 Xor 3\n  Maime(x) & \"|\" & x\nEnd Function\n",
         "Err.Raise (1) + q, 2\n",
+        // An unknown Err member's arguments are parsed and dropped: their names must go with them.
+        "Err.t u\n",
+        "Function Main()\n  Err.t u, v(w)\n  Main = u\nEnd Function\n",
     };
     for (const char* code : inputs) {
         ScriptEngine e;

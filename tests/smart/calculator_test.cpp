@@ -6,7 +6,6 @@
 #include "common/textcodec.h"
 
 #include <QDir>
-#include <QElapsedTimer>
 #include <QFile>
 #include <QRegularExpression>
 
@@ -70,10 +69,8 @@ TEST(CalculatorDraws, DrawFileThatIsAFifoFailsAtOnce) {
     QFile::remove(env.dir.file("HAO.TXT"));
     testsupport::Fifo fifo(env.dir.file("HAO.TXT"));
     ASSERT_TRUE(fifo.isMade());
-    QElapsedTimer clock;
-    clock.start();
     EXPECT_FALSE(env.calc.loadDraws());
-    EXPECT_LT(clock.elapsed(), 1000);
+    EXPECT_FALSE(fifo.readerWaited());
     EXPECT_TRUE(env.calc.lastError.contains(QStringLiteral("这不是文件"))) << env.calc.lastError.toStdString();
     EXPECT_EQ(env.calc.lines.size(), 37);  // the draws loaded before stay
 }
@@ -280,12 +277,10 @@ TEST(SchemeEvaluation, StopEndsAnEndlessConditionAtOnce) {
         if (++idles == 3) env.calc.stop();  // pressed while the first evaluation runs away
     };
     env.calc.condition = kEndlessCondition;
-    QElapsedTimer clock;
-    clock.start();
     EXPECT_EQ(env.calc.rankDigits(), QString());
-    EXPECT_LT(clock.elapsed(), 5000);  // the engine's own limit would take 10 s per evaluation
     // The caller's pump keeps turning until the request reaches the running evaluation (how
-    // often depends on the machine's load); the 10 s limit above shows it did not wait for it.
+    // often depends on the machine's load); no error reported shows that the run ended by the
+    // request, not by the engine's own limit.
     EXPECT_GE(idles, 3);
     EXPECT_EQ(reported, 0);
     EXPECT_TRUE(env.calc.lastError.isEmpty()) << env.calc.lastError.toStdString();

@@ -21,7 +21,6 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QRadioButton>
-#include <QElapsedTimer>
 #include <QPointer>
 #include <QProgressDialog>
 #include <QPushButton>
@@ -314,10 +313,7 @@ TEST(SmartSystemWindowTest, ClosingDuringARunStopsItAndUnloadsTheWindow) {
             });
         }
         ui::MessageRecorder messages(ui::Answer::Yes);
-        QElapsedTimer clock;
-        clock.start();
         w->Command2_Click();
-        const qint64 elapsed = clock.elapsed();
         const int backtestPumps = close ? close->pumps : 0;
         close.reset();
 
@@ -328,7 +324,9 @@ TEST(SmartSystemWindowTest, ClosingDuringARunStopsItAndUnloadsTheWindow) {
             EXPECT_EQ(backtestPumps, 1) << "the backtest ends at the stop mark";
             EXPECT_TRUE(SmartSystemWindow::Calculator().summary.empty());
         } else {
-            EXPECT_LT(elapsed, kServerDelayMs / 2) << "the download is abandoned, not waited for";
+            EXPECT_EQ(f.server.waitForDelayedEnd(QStringLiteral("/3d/3d.xml")),
+                      testsupport::HttpServer::DelayedEnd::Abandoned)
+                << "the download is abandoned, not waited for";
         }
         EXPECT_EQ(f.bench.session().pool, poolBefore);
         EXPECT_EQ(f.bench.session().log.text(), logBefore);
@@ -378,29 +376,28 @@ TEST(SmartSystemWindowTest, HostileSchemesCancelFromTheProgressBox) {
     const QString logBefore = f.bench.session().log.text();
     const int slotBefore = f.bench.session().ring.index();
 
+    // 取消 once the box is up and the conditions have run a while on another thread than the
+    // window's, whose loop kept turning; conditions run on the window's thread never get there.
     testsupport::TickWatch watch;
-    qint64 pressedAt = -1;
+    bool pressed = false;
     watch.onTick = [&] {
         QProgressDialog* box = testsupport::ProgressBoxOf(&w);
-        if (pressedAt >= 0 || !box || !box->isVisible() || watch.clock.elapsed() < 300) return;
+        if (pressed || !box || !box->isVisible() || watch.awayCpuMs() < 100) return;
+        pressed = true;
         QPushButton* cancel = box->findChild<QPushButton*>();
         if (!cancel || !cancel->isEnabled()) {
             ADD_FAILURE() << "the progress box has no usable 取消";
             w.close();  // ends the run rather than waiting for every evaluation's limit
-            pressedAt = watch.clock.elapsed();
             return;
         }
         ASSERT_TRUE(testsupport::PressProgressCancel(&w));
-        pressedAt = watch.clock.elapsed();
     };
     ui::MessageRecorder messages(ui::Answer::Yes);
     w.Command2_Click();
-    const qint64 returnedAt = watch.clock.elapsed();
-    ASSERT_GE(pressedAt, 0) << "no progress box came up";
-    EXPECT_LT(returnedAt - pressedAt, 2000);  // one evaluation alone would take 10 s
-    EXPECT_GE(watch.ticks, 20);
-    EXPECT_LT(watch.longest, 500);
-    ASSERT_EQ(messages.messages.size(), 1) << messages.lastText().toStdString();  // the question only
+    ASSERT_TRUE(pressed) << "no progress box came up while the conditions ran away";
+    // Had 取消 not reached the running evaluation, it would have run into the engine's limit and
+    // said so: the question stays the only message.
+    ASSERT_EQ(messages.messages.size(), 1) << messages.lastText().toStdString();
     EXPECT_EQ(w.findChild<QLabel*>(QStringLiteral("Label14"))->text(), labelBefore);
     EXPECT_EQ(f.bench.session().pool, poolBefore);
     EXPECT_EQ(f.bench.session().log.text(), logBefore);

@@ -19,6 +19,7 @@ struct HttpServer::State {
     QHash<QString, HttpResponse> routes;
     QStringList requests;
     QHash<QString, QByteArray> heads;
+    QStringList answeredLate, abandoned;  // targets of delayed answers, by how they ended
     QThread* thread = nullptr;
     QObject* context = nullptr;    // lives on the server's thread; calls are sent through it
     QTcpServer* server = nullptr;  // lives on the server's thread
@@ -99,8 +100,20 @@ void Handle(const std::shared_ptr<HttpServer::State>& state, QTcpSocket* socket)
         const bool headOnly = method == "HEAD";
         if (response.delayMs > 0) {
             QPointer<QTcpSocket> guard(socket);
-            QTimer::singleShot(response.delayMs, socket, [guard, response, headOnly] {
-                if (guard) Send(guard, response, headOnly);
+            auto sent = std::make_shared<bool>(false);
+            QObject::connect(socket, &QTcpSocket::disconnected, socket, [state, target, sent] {
+                if (*sent) return;
+                QMutexLocker lock(&state->mutex);
+                state->abandoned << target;
+            });
+            QTimer::singleShot(response.delayMs, socket, [guard, response, headOnly, sent, state, target] {
+                if (!guard) return;
+                *sent = true;
+                {
+                    QMutexLocker lock(&state->mutex);
+                    state->answeredLate << target;
+                }
+                Send(guard, response, headOnly);
             });
         } else {
             Send(socket, response, headOnly);
@@ -193,6 +206,17 @@ int HttpServer::requestCount(const QString& path) const {
     for (const QString& r : state_->requests)
         if (r == path || QUrl(r).path() == path) ++n;
     return n;
+}
+
+HttpServer::DelayedEnd HttpServer::waitForDelayedEnd(const QString& path) const {
+    for (;;) {
+        {
+            QMutexLocker lock(&state_->mutex);
+            if (state_->abandoned.contains(path)) return DelayedEnd::Abandoned;
+            if (state_->answeredLate.contains(path)) return DelayedEnd::Answered;
+        }
+        QThread::msleep(5);
+    }
 }
 
 QByteArray HttpServer::lastRequestHead(const QString& path) const {

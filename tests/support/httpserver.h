@@ -69,6 +69,10 @@ public:
     QStringList requests() const;
     int requestCount(const QString& path) const;
     QByteArray lastRequestHead(const QString& path) const;
+    // How a delayed answer for path (delayMs > 0) ended: the client went away before it began,
+    // or it went out. Waits for either; for the server's own thread only.
+    enum class DelayedEnd { Abandoned, Answered };
+    DelayedEnd waitForDelayedEnd(const QString& path) const;
 
     struct State;
 

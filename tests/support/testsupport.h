@@ -89,12 +89,14 @@ private:
     bool mounted_ = false;
 };
 
-// A FIFO made with mkfifo at path for the life of the object (removed after). So that a reader
-// that wrongly blocks on it fails its test instead of hanging it, a helper thread opens the
-// FIFO for writing from releaseAfterMs on, which lets a blocked open() or read() return.
+// A FIFO made with mkfifo at path for the life of the object (removed after). A reader that
+// must not block on it is checked with readerWaited(): from releaseAfterMs on, a helper thread
+// opens the FIFO for writing whenever a reader has it open, which lets a blocked open() or read()
+// return and marks that a reader waited. A reader that only looks at the FIFO (a non-blocking
+// open, a check, a close) holds it for an instant, long before then, however busy the machine.
 class Fifo {
 public:
-    explicit Fifo(const QString& path, int releaseAfterMs = 3000);
+    explicit Fifo(const QString& path, int releaseAfterMs = 10000);
     ~Fifo();
     Fifo(const Fifo&) = delete;
     Fifo& operator=(const Fifo&) = delete;

@@ -18,7 +18,6 @@
 #include <QAction>
 #include <QComboBox>
 #include <QDir>
-#include <QElapsedTimer>
 #include <QEventLoop>
 #include <QFile>
 #include <QFileInfo>
@@ -400,19 +399,18 @@ TEST_F(FormulaFilterTest, SlowFormulaShowsProgressAndCancelsCleanly) {
     setScript(QStringLiteral("Function Custom_GL(NUMBER)\n Do\n Loop\nEnd Function\n"));
     const QString before = log();
     const int index = form->session().ring.index();
+    // 取消 once the box is up and the formula has run a while on another thread than the
+    // window's, whose loop kept turning; a formula run on the window's thread never gets there.
     testsupport::TickWatch watch;
-    qint64 pressedAt = -1;
+    bool pressed = false;
     watch.onTick = [&] {
-        if (pressedAt < 0 && testsupport::ProgressBoxOf(form.get()) && watch.clock.elapsed() >= 300 &&
+        if (!pressed && watch.awayCpuMs() >= 100 && testsupport::ProgressBoxOf(form.get()) &&
             testsupport::ProgressBoxOf(form.get())->isVisible() && testsupport::PressProgressCancel(form.get()))
-            pressedAt = watch.clock.elapsed();
+            pressed = true;
     };
     run();
-    const qint64 returnedAt = watch.clock.elapsed();
-    ASSERT_GE(pressedAt, 0) << "no progress box with 取消 came up";
-    EXPECT_LT(returnedAt - pressedAt, 2000);  // far below the 10 s a call would otherwise take
-    EXPECT_GE(watch.ticks, 20);
-    EXPECT_LT(watch.longest, 500);
+    ASSERT_TRUE(pressed) << "no progress box with 取消 came up while the formula ran away";
+    // Had 取消 not reached the running call, it would have run into the engine's limit and said so.
     EXPECT_TRUE(recorder->messages.isEmpty()) << recorder->lastText().toStdString();
     EXPECT_EQ(numbers(), start);
     EXPECT_EQ(log(), before);
@@ -561,10 +559,8 @@ TEST_F(FormulaFilterTest, FifoInPlaceOfAFormulaOrThePageFailsAtOnce) {
     QFile::remove(dir.file(QStringLiteral("公式/b.txt")));
     testsupport::Fifo formula(dir.file(QStringLiteral("公式/b.txt")));
     ASSERT_TRUE(formula.isMade());
-    QElapsedTimer clock;
-    clock.start();
     choose(QStringLiteral("b.txt"));
-    EXPECT_LT(clock.elapsed(), 1000);
+    EXPECT_FALSE(formula.readerWaited());
     ASSERT_EQ(recorder->messages.size(), 1);
     EXPECT_TRUE(recorder->messages[0].text.contains(QStringLiteral("这不是文件"))) << recorder->messages[0].text.toStdString();
     EXPECT_EQ(script(), QString());  // never run as a script
@@ -581,13 +577,11 @@ TEST_F(FormulaFilterTest, FifoInPlaceOfAFormulaOrThePageFailsAtOnce) {
             shown = ok;
             loop.quit();
         });
-        QTimer::singleShot(10000, &loop, &QEventLoop::quit);  // a guard, not a measurement
-        QElapsedTimer pageClock;
-        pageClock.start();
+        QTimer::singleShot(60000, &loop, &QEventLoop::quit);  // a guard against hanging, not a measurement
         loop.exec();
         EXPECT_TRUE(finished);
         EXPECT_FALSE(shown);
-        EXPECT_LT(pageClock.elapsed(), 1000);
+        EXPECT_FALSE(page.readerWaited());
     });
 }
 

@@ -227,10 +227,10 @@ void DrawEntryWindow::Command4_Click() {
     Label3->setText(QStringLiteral("正在下载数据,请稍候..."));
     downloading_ = true;
     const QString bak = common::ProgramFile(QStringLiteral("HAOBAK.TXT"));
-    QString serverIssue;
+    history::HomeCopyCheck check;
     const history::HomeCopyFetch fetched =
         common::HasHomeServer()
-            ? history::FetchHomeCopy(history::HomeDrawFileUrl(app.lotteryIsP3), bak, app.drawFilePath, &serverIssue)
+            ? history::FetchHomeCopy(history::HomeDrawFileUrl(app.lotteryIsP3), bak, app.drawFilePath, &check)
             : history::HomeCopyFetch::NotReached;
     downloading_ = false;
     // Only a copy that extends the local file may replace it; every other answer leaves the file
@@ -245,6 +245,7 @@ void DrawEntryWindow::Command4_Click() {
     case history::HomeCopyFetch::LocalUnreadable: refusal = QStringLiteral("本机数据文件无法读取,已保留原文件"); break;
     case history::HomeCopyFetch::Disagrees: refusal = QStringLiteral("服务器数据与本机记录不一致,本机数据未更新"); break;
     case history::HomeCopyFetch::Shorter: refusal = QStringLiteral("本机数据已升级不需更新"); break;
+    case history::HomeCopyFetch::BadNewRecord: refusal = check.reason + QStringLiteral(",本机数据未更新"); break;
     }
     if (!refusal.isEmpty()) {
         Label3->setText(refusal);
@@ -261,9 +262,9 @@ void DrawEntryWindow::Command4_Click() {
     QString why;
     if (!history::CheckDrawFileWritable(app.drawFilePath, &why)) return updateFailed(why);
     const ui::Answer answer = ui::MsgBox(
-        QStringLiteral("服务器数据已更新到[") + serverIssue + QStringLiteral("]期,是否校对本机数据后再更新?"),
+        QStringLiteral("服务器数据已更新到[") + check.serverIssue + QStringLiteral("]期,是否校对本机数据后再更新?"),
         ui::Icon::Question, ui::Buttons::YesNo, QStringLiteral("自动更新"), this);
-    if (answer != ui::Answer::Yes || book_.lastEntryIssue() < serverIssue) {
+    if (answer != ui::Answer::Yes || book_.lastEntryIssue() < check.serverIssue) {
         if (!history::CheckDrawFileWritable(app.drawFilePath, &why) || !common::ReplaceFile(bak, app.drawFilePath, &why))
             return updateFailed(why);
         accept();

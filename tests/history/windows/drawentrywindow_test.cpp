@@ -261,6 +261,8 @@ TEST_F(DrawEntry, HomeServerCopy) {
         {"too large", local + QByteArray(2 * 1024 * 1024, '\n'), 200, ui::Answer::No, false, "服务器的回答太大,本机数据未更新", ""},
         {"error page", "<html>busy</html>", 200, ui::Answer::No, false, "服务器没有发来开奖数据,本机数据未更新", ""},
         {"partial record", later + "2024", 200, ui::Answer::No, false, "服务器数据格式错误,本机数据未更新", ""},
+        {"a draw that cannot exist", local + MakeRecords({"9999999 000"}), 200, ui::Answer::No, false,
+         "服务器的副本新增的第 9999999 期年份晚于今年,本机数据未更新", ""},
     };
     for (const Case& c : cases) {
         dir.write("HAO.TXT", local);
