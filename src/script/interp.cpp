@@ -311,6 +311,8 @@ Variant Interp::callWithValues(Proc& p, Variant* args, size_t n, Instance* self)
 Variant NameExpr::eval(Interp& I) {
     if (ref.local)
         return *I.frame->vars[ref.slot];
+    if (ref.folded)
+        return ref.value;
     if (ref.member >= 0)
         return SelfMember(I, ref.member, nullptr);
     const int g = I.findGlobal(ref);
@@ -322,7 +324,7 @@ Variant NameExpr::eval(Interp& I) {
         }
         return e.value;
     }
-    if (I.optionExplicit)
+    if (ref.strict)
         Throw(500, QStringLiteral("'%1'").arg(ref.name));
     if (ref.slot >= 0)
         return *I.frame->vars[ref.slot];
@@ -332,6 +334,8 @@ Variant NameExpr::eval(Interp& I) {
 Variant* NameExpr::byRef(Interp& I, ArrayPins&) {
     if (ref.local)
         return ref.constant ? nullptr : I.frame->vars[ref.slot];
+    if (ref.folded)
+        return nullptr;
     if (ref.member >= 0)
         return nullptr;
     const int g = I.findGlobal(ref);
@@ -361,7 +365,7 @@ Variant* NameExpr::lvalue(Interp& I) {
         I.globalsDirty = true;
         return &e.value;
     }
-    if (I.optionExplicit)
+    if (ref.strict)
         Throw(500, QStringLiteral("'%1'").arg(ref.name));
     if (ref.slot >= 0)
         return I.frame->vars[ref.slot];
@@ -518,7 +522,7 @@ void IndexExpr::store(Interp& I, Variant v, bool set) {
         // a(0)(1) = v where a(0) holds an object: its default member takes the value
         const Variant obj = *p;
         if (!obj.objectValue())
-            Throw(424);
+            Throw(13);  // Nothing has no default member to index: the element is no array
         subs.push_back(std::move(v));
         RequireObject(obj)->invoke(I, QString(), set ? Access::Set : Access::Let, subs);
         return;
@@ -547,13 +551,18 @@ Variant IndexExpr::eval(Interp& I) {
 Variant BuiltinExpr::eval(Interp& I) {
     if (badCount)
         Throw(450, QStringLiteral("'%1'").arg(name));
-    if (statement)
-        Throw(458, QStringLiteral("'%1'").arg(name));
     std::vector<Variant> values;
     values.reserve(args.size());
     for (auto& a : args)
         values.push_back(a->eval(I));
-    return fn->call(I, values);
+    Variant r = fn->call(I, values);
+    // A conversion called as a statement fails its own check first (CInt(Null) is 94); only
+    // a value it did make has nowhere to go.
+    if (statement)
+        Throw(458, QStringLiteral("'%1'").arg(name));
+    if (noValue)
+        Throw(13, QStringLiteral("'%1'").arg(name));
+    return r;
 }
 
 Variant ErrMemberExpr::eval(Interp& I) {
@@ -750,10 +759,12 @@ static inline Flow AfterLoop(Flow f, Flow ownExit) { return f == ownExit ? Flow:
 
 // A loop whose header failed under On Error Resume Next: the body runs once, then its
 // Next finds no loop to continue (error 92, resumed after the loop).
-static Flow UninitialisedLoop(Interp& I, const Block& body) {
+// A For whose header failed stops at its Next with 92; a For Each with 451, as its group
+// never became a collection to walk.
+static Flow UninitialisedLoop(Interp& I, const Block& body, int error = 92) {
     if (const Flow f = I.execBlock(body); f != Flow::Normal)
         return AfterLoop(f, Flow::ExitFor);
-    Throw(92);
+    Throw(error);
 }
 
 Flow ForStmt::exec(Interp& I) {
@@ -802,7 +813,7 @@ Flow ForEachStmt::exec(Interp& I) {
             if (!g.isArray())
                 Throw(451);
         }))
-        return UninitialisedLoop(I, body);
+        return UninitialisedLoop(I, body, 451);
     const ArrayData& a = *g.arrayData();
     const size_t dims = a.upper.size();
     if (dims <= 1) {
@@ -875,16 +886,15 @@ static bool CaseMatches(const Variant& v, const Variant& x, bool hardV, bool har
 }
 
 Flow SelectStmt::exec(Interp& I) {
-    // The subject and every Case value are tested before any body, so an error in one of
-    // them resumes with the first Case's body.
-    const Block& first = cases.empty() ? elseBody : cases.front().body;
+    // Under On Error Resume Next a subject that fails runs no Case at all (not even Case
+    // Else); a Case value that fails runs that Case's body.
     Variant v;
     if (!I.header([&] {
             v = subject->eval(I);
             if (v.isObject())
                 v = ObjectDefault(v);
         }))
-        return I.execBlock(first);
+        return Flow::Normal;
     for (auto& c : cases)
         for (auto& e : c.values) {
             bool match = false;
@@ -894,7 +904,7 @@ Flow SelectStmt::exec(Interp& I) {
                         x = ObjectDefault(x);
                     match = CaseMatches(v, x, subject->isHard(), e->isHard());
                 }))
-                return I.execBlock(first);
+                return I.execBlock(c.body);
             if (match)
                 return I.execBlock(c.body);
         }
@@ -906,8 +916,8 @@ Flow SelectStmt::exec(Interp& I) {
 Flow DimStmt::exec(Interp& I) {
     for (auto& it : items) {
         Global& e = I.globals[size_t(I.declareGlobal(it.name))];
-        // Code run from text cannot declare an existing array again.
-        if (it.dynamicArray && I.executing > 0 && e.value.isArray())
+        // Code run from text cannot declare an existing array again, fixed or dynamic.
+        if ((it.dynamicArray || it.hasBounds) && I.executing > 0 && e.value.isArray())
             Throw(13);
         if (e.proc) {
             e.proc.reset();
@@ -927,6 +937,9 @@ Flow DimStmt::exec(Interp& I) {
 
 Flow ReDimStmt::exec(Interp& I) {
     for (auto& it : items) {
+        // A fixed array refuses before its new bounds are read (ReDim s("abc") is 10 too).
+        if (const Variant* held = it.target->lvalue(I); held->isArray() && held->arrayData()->fixed)
+            Throw(10);
         std::vector<int32_t> bounds;
         for (auto& b : it.bounds)
             bounds.push_back(indexValue(b->eval(I)));
@@ -979,8 +992,9 @@ Flow ReDimStmt::exec(Interp& I) {
 }
 
 Flow EraseStmt::exec(Interp& I) {
-    // A name never declared nor assigned is no variable to erase.
-    if (auto* n = dynamic_cast<NameExpr*>(target.get()); n && !n->ref.local && n->ref.member < 0 &&
+    // Under Option Explicit a name never declared nor assigned is no variable to erase;
+    // without it the name is a new Empty variable, no array (13 below).
+    if (auto* n = dynamic_cast<NameExpr*>(target.get()); n && n->ref.strict && !n->ref.local && n->ref.member < 0 &&
                                                            I.findGlobal(n->ref) < 0 &&
                                                            (n->ref.slot < 0 || I.frame->vars[n->ref.slot]->isEmpty()))
         Throw(500, QStringLiteral("'%1'").arg(n->ref.name));

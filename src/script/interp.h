@@ -60,7 +60,6 @@ struct Interp {
     std::deque<Global> globals;
     QHash<QString, int> globalIndex;
     uint64_t generation = 0;
-    bool optionExplicit = false;
     bool globalsDirty = false;
 
     SlotStack localSlots;

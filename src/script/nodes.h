@@ -55,6 +55,7 @@ struct BuiltinExpr : Expr {
     QString name;  // as written
     bool badCount = false;  // called with the wrong number of arguments: error 450
     bool statement = false; // a conversion called as a statement: error 458
+    bool noValue = false;   // a statement-only built-in (Randomize) used as a value: error 13
     std::vector<ExprP> args;
     Variant eval(Interp& I) override;
     Variant* lvalue(Interp&) override { Throw(13); }  // Array(1) = x

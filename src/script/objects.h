@@ -120,6 +120,7 @@ struct MemberExpr : Expr {
     QString name, key;
     std::vector<ExprP> args;
     bool hasArgs = false;
+    bool statement = false;  // the call statement's own member (x.M as a statement)
     // The member found for the class of the last object, so repeated calls skip the lookup.
     uint64_t lastClass = 0;
     int lastMember = -1;

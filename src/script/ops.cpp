@@ -420,10 +420,11 @@ static int strCompare(const QString& a, const QString& b) {
 }
 
 int Ops::compare(const Variant& a, const Variant& b, bool hardA, bool hardB) {
-    if (a.t_ == Variant::Null || b.t_ == Variant::Null)
-        return 2;
+    // An array compares with nothing, not even Null.
     if (a.t_ == Variant::Array || b.t_ == Variant::Array)
         Throw(13);
+    if (a.t_ == Variant::Null || b.t_ == Variant::Null)
+        return 2;
     const bool as = a.t_ == Variant::String, bs = b.t_ == Variant::String;
     if (!as && !bs)
         return numCompare(a, b);
