@@ -242,7 +242,9 @@ Variant Mid(Interp&, BuiltinArgs& a) {
     }
     if (a[0].isNull())
         return a[0];
-    const QString s = text(a[0]);
+    // Text is read where it is; only other values are converted.
+    QString converted;
+    const QString& s = a[0].isString() ? a[0].stringValue() : (converted = text(a[0]));
     if (start > s.size())
         return Variant(QString());
     return Variant(s.mid(start - 1, len));

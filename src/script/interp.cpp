@@ -219,7 +219,7 @@ struct CallFrame {
         if (I.withStack.size() > f.withBase)
             I.withStack.resize(f.withBase);
         for (int i = n; i-- > 0;)
-            store[i] = Variant();
+            store[i].clear();
         I.localSlots.chunk = chunk;
         I.localSlots.used = used;
     }
@@ -551,8 +551,21 @@ Variant IndexExpr::eval(Interp& I) {
 Variant BuiltinExpr::eval(Interp& I) {
     if (badCount)
         Throw(450, QStringLiteral("'%1'").arg(name));
-    std::vector<Variant> values;
-    values.reserve(args.size());
+    // This level's list, emptied (its values released) before the level is given back.
+    struct Lease {
+        Interp& I;
+        std::vector<Variant>& values;
+        explicit Lease(Interp& interp)
+            : I(interp), values(interp.builtinDepth < interp.builtinArgs.size() ? interp.builtinArgs[interp.builtinDepth]
+                                                                             : interp.builtinArgs.emplace_back()) {
+            ++I.builtinDepth;
+        }
+        ~Lease() {
+            values.clear();
+            --I.builtinDepth;
+        }
+    } lease(I);
+    std::vector<Variant>& values = lease.values;
     for (auto& a : args)
         values.push_back(a->eval(I));
     Variant r = fn->call(I, values);
@@ -680,6 +693,20 @@ Flow AppendStmt::exec(Interp& I) {
     // knows how to store it.
     if (const NameRef& ref = static_cast<NameExpr*>(target)->ref; ref.member >= 0 && !ref.local)
         return whole->exec(I);
+    // The common shape, a local text and one literal or variable text (s = s & "x"): appended
+    // where they are, with no copy of either and no count taken on them.
+    if (tail.size() == 1) {
+        const Variant* h = head->peek(I);
+        const Variant* part = h && h->isString() ? tail[0]->peek(I) : nullptr;
+        if (part && part != h && part->isString()) {
+            Variant* dst = target->lvalue(I);
+            if (dst == h) {
+                Ops::checkLength(dst->stringValue().size() + part->stringValue().size());
+                Ops::appendText(*dst, part->stringValue());
+                return Flow::Normal;
+            }
+        }
+    }
     Variant acc = head->eval(I);
     Variant parts[4];
     const size_t n = tail.size();
@@ -937,13 +964,16 @@ Flow DimStmt::exec(Interp& I) {
 
 Flow ReDimStmt::exec(Interp& I) {
     for (auto& it : items) {
-        // A fixed array refuses before its new bounds are read (ReDim s("abc") is 10 too).
-        if (const Variant* held = it.target->lvalue(I); held->isArray() && held->arrayData()->fixed)
+        // A fixed array refuses before its new bounds are read (ReDim s("abc") is 10 too). The
+        // variable's storage stays put while they are read (slots and module variables never
+        // move); its value is checked again after.
+        Variant* p = it.target->lvalue(I);
+        if (p->isArray() && p->arrayData()->fixed)
             Throw(10);
         std::vector<int32_t> bounds;
+        bounds.reserve(it.bounds.size());
         for (auto& b : it.bounds)
             bounds.push_back(indexValue(b->eval(I)));
-        Variant* p = it.target->lvalue(I);
         if (p->isArray() && (p->arrayData()->fixed || p->arrayData()->pins > 0))
             Throw(10);
         if (preserve && p->isArray() && !p->arrayData()->upper.empty()) {

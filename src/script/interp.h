@@ -63,6 +63,10 @@ struct Interp {
     bool globalsDirty = false;
 
     SlotStack localSlots;
+    // Argument lists of the built-in calls under way, one per nesting level, kept with their
+    // room so a call such as Mid(n, 1, 1) allocates nothing for its arguments.
+    std::deque<std::vector<Variant>> builtinArgs;
+    size_t builtinDepth = 0;
     Frame topFrame;
     Frame* frame = &topFrame;
     int curLine = 0;

@@ -71,6 +71,16 @@ public:
     ObjectBase* objectValue() const { return t_ == Object ? o_ : nullptr; }
     std::shared_ptr<ObjectBase> objectPtr() const;
 
+    // Back to Empty; a value that holds no text, array or object needs no release. (An
+    // object's pointer slot owns without pointing: its count says whether it holds one.)
+    void clear() {
+        if (s_.isNull() && a_.use_count() == 0) {
+            t_ = Empty;
+            c_ = 0;
+        } else
+            *this = Variant();
+    }
+
     Type type() const { return t_; }
     bool isEmpty() const { return t_ == Empty; }
     bool isNull() const { return t_ == Null; }
