@@ -69,6 +69,8 @@ struct Expr {
     virtual Variant* lvalue(Interp&);
     // Literals are "hard typed" in comparisons.
     virtual bool isHard() const { return false; }
+    // Whether the value counts as true where a condition wants it (If, While, Until).
+    virtual bool truth(Interp& I) { return eval(I).isTrue(); }
     // The value without copying it when reading it has no effect (a literal or a variable),
     // else nullptr and the caller evaluates.
     virtual const Variant* peek(Interp&) { return nullptr; }

@@ -331,6 +331,15 @@ Variant NameExpr::eval(Interp& I) {
     return Variant();
 }
 
+// A local, or a field of the running method's own object, is read where it is.
+const Variant* NameExpr::peek(Interp& I) {
+    if (ref.local)
+        return I.frame->vars[ref.slot];
+    if (ref.member >= 0)
+        return SelfFieldIfAny(I, ref.member);
+    return nullptr;
+}
+
 Variant* NameExpr::byRef(Interp& I, ArrayPins&) {
     if (ref.local)
         return ref.constant ? nullptr : I.frame->vars[ref.slot];
@@ -656,7 +665,31 @@ Variant BinaryExpr::apply(const Variant& a, const Variant& b) const {
 
 Variant CompareExpr::eval(Interp& I) { return evalOperands(*this, I); }
 
+static bool WholeNumber(const Variant& v) { return v.type() == Variant::Integer || v.type() == Variant::Long; }
+
+bool CompareExpr::holds(int32_t a, int32_t b) const {
+    switch (op) {
+    case Eq: return a == b;
+    case Ne: return a != b;
+    case Lt: return a < b;
+    case Gt: return a > b;
+    case Le: return a <= b;
+    case Ge: return a >= b;
+    }
+    return false;
+}
+
+// A condition on two whole numbers read in place (If n < 2) makes no value to test.
+bool CompareExpr::truth(Interp& I) {
+    if (const Variant* pa = l->peek(I))
+        if (const Variant* pb = r->peek(I); pb && WholeNumber(*pa) && WholeNumber(*pb))
+            return holds(pa->intValue(), pb->intValue());
+    return eval(I).isTrue();
+}
+
 Variant CompareExpr::apply(const Variant& a, const Variant& b) const {
+    if (WholeNumber(a) && WholeNumber(b))
+        return Variant(holds(a.intValue(), b.intValue()));
     const int c = Ops::compare(a, b, l->isHard(), r->isHard());
     if (c == 2)
         return Variant::makeNull();
@@ -767,7 +800,7 @@ Flow CallStmt::exec(Interp& I) {
 // A condition's truth, apart from the statement so the value's room is not held while the
 // chosen block runs.
 __attribute__((noinline)) static bool Truth(Interp& I, Expr& e) {
-    return e.eval(I).isTrue();
+    return e.truth(I);
 }
 
 Flow IfStmt::exec(Interp& I) {
@@ -885,16 +918,16 @@ Flow DoStmt::exec(Interp& I) {
         if (test == Pre) {
             bool stop = false;
             if (first)
-                I.header([&] { stop = cond->eval(I).isTrue() == until; });
+                I.header([&] { stop = cond->truth(I) == until; });
             else
-                stop = cond->eval(I).isTrue() == until;
+                stop = cond->truth(I) == until;
             first = false;
             if (stop)
                 break;
         }
         if (const Flow f = I.execBlock(body); f != Flow::Normal)
             return AfterLoop(f, Flow::ExitDo);
-        if (test == Post && cond->eval(I).isTrue() == until)
+        if (test == Post && cond->truth(I) == until)
             break;
     }
     return Flow::Normal;

@@ -392,6 +392,14 @@ Variant* SelfField(Interp& I, int member) {
     return &s->fields[size_t(m.field)];
 }
 
+Variant* SelfFieldIfAny(Interp& I, int member) {
+    Instance* s = I.frame->self;
+    if (!s)
+        return nullptr;
+    const ClassMember& m = s->cls->members[size_t(member)];
+    return m.isField() ? &s->fields[size_t(m.field)] : nullptr;
+}
+
 // ---- nodes ---------------------------------------------------------------------------
 
 Variant MemberExpr::target(Interp& I) {

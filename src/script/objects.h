@@ -98,6 +98,8 @@ void StoreMember(Interp& I, const Variant& obj, const QString& key, const QStrin
 Variant SelfMember(Interp& I, int member, std::vector<ExprP>* args);
 void StoreSelfMember(Interp& I, int member, std::vector<ExprP>* args, Variant value, bool set);
 Variant* SelfField(Interp& I, int member);
+// The running object's field when the member is one (nullptr for a property or a method).
+Variant* SelfFieldIfAny(Interp& I, int member);
 // The elements For Each visits in an object.
 std::vector<Variant> ObjectElements(Interp& I, const Variant& obj);
 // The object of a value that must be one: 424 otherwise, 91 for Nothing when `needLive`.
