@@ -271,9 +271,8 @@ Variant InStr(Interp&, BuiltinArgs& a) {
 }
 
 Variant InStrRev(Interp&, BuiltinArgs& a) {
-    // Unlike InStr, a Null text is no value to pass through.
     if (a[0].isNull() || a[1].isNull())
-        Throw(94);
+        return Variant::makeNull();
     const QString s = text(a[0]), f = text(a[1]);
     int32_t start = a.size() > 2 ? IntArgument(a[2]) : -1;
     const Qt::CaseSensitivity cs = CompareMode(a, 3);

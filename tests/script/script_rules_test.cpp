@@ -434,10 +434,11 @@ TEST(ScriptRules, BuiltInArgumentOrder) {
          "   \"UBound(New EmptyClass)\", \"LBound(New EmptyClass)\", \"UBound(CreateObject(\"\"Scripting.Dictionary\"\"))\", _\n"
          "   \"UBound(New ArrayDefault)\")\n"
          "  s = s & E(c) & \" \"\n Next\n Main = s & UBound(New ArrayDefault)\nEnd Function",
-         "94 94 5 0 94 94 438 13 13 5 5 0 94 94 5 94 13 0 94 13 94 13 0 438 438 450 0 2"},
-        {"Function Main()\n Randomize 0\n Call Randomize(1)\n Main = IsNull(Mid(Null, 2)) & Join(Array(1, \"a\"), \"-\")\n"
-         "End Function",
-         "True1-a"},
+         "94 94 5 0 0 0 438 13 13 5 5 0 94 94 5 94 13 0 94 13 94 13 0 438 438 450 0 2"},
+        // A Null text of InStrRev gives Null, as the language's reference says.
+        {"Function Main()\n Randomize 0\n Call Randomize(1)\n Main = IsNull(Mid(Null, 2)) & Join(Array(1, \"a\"), \"-\") & _\n"
+         "  IsNull(InStrRev(\"abcd\", Null, 2, 0)) & IsNull(InStrRev(Null, \"abcd\", 2, 0))\nEnd Function",
+         "True1-aTrueTrue"},
     });
 }
 
