@@ -57,7 +57,7 @@ Variant Variant::makeObject(std::shared_ptr<ObjectBase> o) {
     Variant r;
     r.t_ = Object;
     r.o_ = o.get();
-    r.a_ = std::shared_ptr<ArrayData>(std::move(o), nullptr);
+    new (&r.a_) std::shared_ptr<ArrayData>(std::move(o), nullptr);
     return r;
 }
 
