@@ -389,6 +389,12 @@ void NameExpr::store(Interp& I, Variant v, bool set) {
         return;
     }
     if (ref.member >= 0 && !ref.local) {
+        // A plain value into the running object's own field: no property to call.
+        if (!set && !v.isObject())
+            if (Variant* field = SelfFieldIfAny(I, ref.member)) {
+                assign(field, std::move(v));
+                return;
+            }
         StoreSelfMember(I, ref.member, nullptr, std::move(v), set);
         return;
     }
