@@ -2,6 +2,7 @@
 #include "builtins.h"
 #include "objects.h"
 
+#include <array>
 #include <charconv>
 #include <cmath>
 #include <limits>
@@ -215,6 +216,18 @@ Variant Len(Interp&, BuiltinArgs& a) {
     return Variant::makeLong(int32_t(text(a[0]).size()));
 }
 
+// A one-character result: the Latin-1 ones are shared texts made once, so taking a digit
+// out of a number's text (Mid(n, 2, 1)) allocates nothing.
+Variant oneChar(QChar c) {
+    static const std::array<QString, 256> latin1 = [] {
+        std::array<QString, 256> t;
+        for (int k = 0; k < 256; ++k)
+            t[size_t(k)] = QString(QChar(k));
+        return t;
+    }();
+    return Variant(c.unicode() < 256 ? latin1[c.unicode()] : QString(c));
+}
+
 Variant leftOrRight(BuiltinArgs& a, bool left) {
     // The length is checked before a Null text passes through.
     const int32_t n = IntArgument(a[1]);
@@ -247,6 +260,8 @@ Variant Mid(Interp&, BuiltinArgs& a) {
     const QString& s = a[0].isString() ? a[0].stringValue() : (converted = text(a[0]));
     if (start > s.size())
         return Variant(QString());
+    if (len == 1 || (len < 0 && start == s.size()))
+        return oneChar(s[start - 1]);
     return Variant(s.mid(start - 1, len));
 }
 
