@@ -57,14 +57,21 @@ public:
             new (&a_) std::shared_ptr<ArrayData>(std::move(o.a_));
     }
     Variant& operator=(const Variant& o) {
-        if (this != &o) {
+        if (!holdsAny() && !o.holdsAny()) {
+            t_ = o.t_;
+            c_ = o.c_;
+        } else if (this != &o) {
             Variant copy(o);
             *this = std::move(copy);
         }
         return *this;
     }
     Variant& operator=(Variant&& o) noexcept {
-        if (this != &o) {
+        if (!holdsAny() && !o.holdsAny()) {
+            // Numbers, Empty and Null: nothing to release or hand over.
+            t_ = o.t_;
+            c_ = o.c_;
+        } else if (this != &o) {
             // The old value goes last: releasing it may run a terminate that reads this one.
             Variant old(std::move(*this));
             release();
@@ -173,6 +180,7 @@ private:
     };
 
     bool holdsPointer() const { return t_ == Array || t_ == Object; }
+    bool holdsAny() const { return t_ == String || holdsPointer(); }
     void release() {
         if (t_ == String)
             s_.~QString();
