@@ -4,10 +4,6 @@
 
 #include <QStringList>
 
-#include <cstdio>
-#include <cstdlib>
-#include <string>
-
 #include <benchmark/benchmark.h>
 
 using script::ScriptCondition;
@@ -121,48 +117,3 @@ static void BM_ReDimPreserveAppend16000(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_ReDimPreserveAppend16000)->Unit(benchmark::kMillisecond);
-
-// The same loop of 10,000,000 additions in the engine and in Python 3, side by side.
-const char* const kAdditionLoopVbs = "Function Sum()\n  Dim t, i\n  For i = 1 To 10000000\n    t = t + i\n  Next\n"
-                                     "  Sum = t\nEnd Function\n";
-const char* const kAdditionLoopPython =
-    "import time\n"
-    "def f():\n"
-    "    t = 0\n"
-    "    for i in range(1, 10000001):\n"
-    "        t = t + i\n"
-    "    return t\n"
-    "s = time.process_time(); f(); print(time.process_time() - s)\n";
-
-static void BM_AdditionLoop10M_Script(benchmark::State& state) {
-    ScriptEngine e;
-    e.setTimeout(0);
-    e.addCode(QString::fromLatin1(kAdditionLoopVbs));
-    for (auto _ : state) {
-        Variant r;
-        if (!e.run(QStringLiteral("Sum"), {}, &r) || r.toDouble() != 50000005000000.0) {
-            state.SkipWithError("addition loop failed");
-            return;
-        }
-    }
-}
-BENCHMARK(BM_AdditionLoop10M_Script)->Unit(benchmark::kMillisecond)->Iterations(3);
-
-// Python's own CPU time for its loop (interpreter start-up excluded; CPU time so that a busy
-// machine compares like with like); skipped without python3.
-static void BM_AdditionLoop10M_Python3(benchmark::State& state) {
-    for (auto _ : state) {
-        const std::string cmd = std::string("python3 -c '") + kAdditionLoopPython + "' 2>/dev/null";
-        FILE* p = popen(cmd.c_str(), "r");
-        char buf[64] = {};
-        const bool ok = p && fgets(buf, sizeof buf, p) != nullptr;
-        if (p)
-            pclose(p);
-        if (!ok) {
-            state.SkipWithError("python3 not available");
-            return;
-        }
-        state.SetIterationTime(std::atof(buf));
-    }
-}
-BENCHMARK(BM_AdditionLoop10M_Python3)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(3);

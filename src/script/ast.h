@@ -46,6 +46,11 @@ struct NameRef {
     bool local = false; // declared in the procedure (parameter, Dim, ReDim, Const, result)
     bool returnSlot = false;
     bool constant = false;
+    bool strict = false;  // its text says Option Explicit: undeclared, it is error 500
+    // A constant of the text's own module level: the text reads its value even after another
+    // text declares a variable of that name.
+    bool folded = false;
+    Variant value;
     int slot = -1;      // local slot; for a module-level name inside a procedure, the implicit local
     int member = -1;    // inside a class: the member of the running method's own object
     // cache of the module lookup
@@ -64,6 +69,8 @@ struct Expr {
     virtual Variant* lvalue(Interp&);
     // Literals are "hard typed" in comparisons.
     virtual bool isHard() const { return false; }
+    // Whether the value counts as true where a condition wants it (If, While, Until).
+    virtual bool truth(Interp& I) { return eval(I).isTrue(); }
     // The value without copying it when reading it has no effect (a literal or a variable),
     // else nullptr and the caller evaluates.
     virtual const Variant* peek(Interp&) { return nullptr; }

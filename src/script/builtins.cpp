@@ -2,6 +2,7 @@
 #include "builtins.h"
 #include "objects.h"
 
+#include <array>
 #include <charconv>
 #include <cmath>
 #include <limits>
@@ -60,6 +61,14 @@ Variant radixText(const Variant& x, int base) {
     return Variant(QString::number(u, base).toUpper());
 }
 
+// An object argument stands for its default member's value (438 without one; a Dictionary's
+// default needs a key: 450); Nothing stays, for arrayArg's 91.
+Variant defaultOf(const Variant& v) {
+    if (v.isObject() && v.objectValue())
+        return ObjectDefault(v);
+    return v;
+}
+
 const ArrayData& arrayArg(const Variant& v) {
     if (v.isObject() && !v.objectValue())
         Throw(91);
@@ -103,10 +112,11 @@ Variant splitText(const std::vector<Variant>& a) {
     return Variant::makeArray(std::move(parts));
 }
 
-// A locale id from a number or a tag ("zh-cn"); 0 (or no argument) is the system's, 2052.
-// Any valid id is taken: a language id whose primary language (low 10 bits) and
-// sublanguage (next 6 bits) are in the ranges the system defines. Error 5 for other ids and
-// for tags not in the list.
+// A locale id from a number, number text ("1031") or a tag ("zh-cn"); 0, 1024 (the user's)
+// and 2048 (the system's), or no argument, are the system's, 2052. Any valid id is taken: a
+// language id whose primary language (low 10 bits) and sublanguage (next 6 bits) are in the
+// ranges the system defines. A number that is no such id is error 447 (no such locale); a
+// tag not in the list is error 5.
 int32_t localeId(const std::vector<Variant>& a) {
     static const QHash<QString, int32_t> tags = {
         {"zh-cn", 2052}, {"zh-sg", 4100}, {"zh-tw", 1028}, {"zh-hk", 3076}, {"zh-mo", 5124},
@@ -122,7 +132,8 @@ int32_t localeId(const std::vector<Variant>& a) {
     };
     if (a.empty())
         return kSystemLocale;
-    if (a[0].isString()) {
+    double number;
+    if (a[0].isString() && !ParseNumber(a[0].stringValue(), &number)) {
         const QString tag = a[0].stringValue().trimmed().toLower();
         if (tag.isEmpty())
             return kSystemLocale;
@@ -132,12 +143,12 @@ int32_t localeId(const std::vector<Variant>& a) {
         return *it;
     }
     const int32_t id = IntArgument(a[0]);
-    if (id == 0)
+    if (id == 0 || id == 1024 || id == 2048)
         return kSystemLocale;
     const int32_t primary = id & 0x3FF, sub = (id >> 10) & 0x3F;
     if (id > 0 && id <= 0xFFFF && primary >= 0x01 && primary <= 0x94 && sub >= 1 && sub <= 0x14)
         return id;
-    Throw(5);
+    Throw(447);
 }
 
 Variant replaceText(const std::vector<Variant>& a) {
@@ -205,31 +216,52 @@ Variant Len(Interp&, BuiltinArgs& a) {
     return Variant::makeLong(int32_t(text(a[0]).size()));
 }
 
+// A one-character result: the Latin-1 ones are shared texts made once, so taking a digit
+// out of a number's text (Mid(n, 2, 1)) allocates nothing.
+Variant oneChar(QChar c) {
+    static const std::array<QString, 256> latin1 = [] {
+        std::array<QString, 256> t;
+        for (int k = 0; k < 256; ++k)
+            t[size_t(k)] = QString(QChar(k));
+        return t;
+    }();
+    return Variant(c.unicode() < 256 ? latin1[c.unicode()] : QString(c));
+}
+
 Variant leftOrRight(BuiltinArgs& a, bool left) {
-    if (a[0].isNull())
-        return a[0];
+    // The length is checked before a Null text passes through.
     const int32_t n = IntArgument(a[1]);
     if (n < 0)
         Throw(5);
+    if (a[0].isNull())
+        return a[0];
     const QString s = text(a[0]);
     return Variant(left ? s.left(n) : s.right(n));
 }
 
 Variant Mid(Interp&, BuiltinArgs& a) {
-    if (a[0].isNull())
-        return a[0];
+    // A Null length is 94 before anything else; start and length are checked before a Null
+    // text passes through.
+    if (a.size() > 2 && a[2].isNull())
+        Throw(94);
     const int32_t start = IntArgument(a[1]);
     if (start <= 0)
-        Throw(a.size() > 2 && a[2].isNull() ? 6 : 5);
+        Throw(5);
     int32_t len = -1;
     if (a.size() > 2) {
         len = IntArgument(a[2]);
         if (len < 0)
             Throw(5);
     }
-    const QString s = text(a[0]);
+    if (a[0].isNull())
+        return a[0];
+    // Text is read where it is; only other values are converted.
+    QString converted;
+    const QString& s = a[0].isString() ? a[0].stringValue() : (converted = text(a[0]));
     if (start > s.size())
         return Variant(QString());
+    if (len == 1 || (len < 0 && start == s.size()))
+        return oneChar(s[start - 1]);
     return Variant(s.mid(start - 1, len));
 }
 
@@ -276,16 +308,19 @@ Variant InStrRev(Interp&, BuiltinArgs& a) {
 Variant Join(Interp&, BuiltinArgs& a) {
     if (a[0].isNull())
         Throw(94);
-    const ArrayData& arr = arrayArg(a[0]);
+    const Variant list = defaultOf(a[0]);
+    const ArrayData& arr = arrayArg(list);
     if (arr.upper.size() != 1)
-        Throw(5);
+        Throw(13);
     const QString delim = a.size() > 1 ? text(a[1]) : QStringLiteral(" ");
     QString out;
     for (size_t k = 0; k < arr.items.size(); ++k) {
         if (k)
             out += delim;
-        if (!arr.items[k].isNull())
-            out += text(arr.items[k]);
+        // Every element must be text or convert to it: a Null one is a type mismatch.
+        if (arr.items[k].isNull())
+            Throw(13);
+        out += text(arr.items[k]);
         Ops::checkLength(out.size());
     }
     return Variant(out);
@@ -416,7 +451,7 @@ Variant Abs(Interp&, BuiltinArgs& a) {
 
 Variant Sgn(Interp&, BuiltinArgs& a) {
     if (a[0].isNull())
-        return a[0];
+        Throw(94);
     const double d = a[0].toDouble();
     return Variant::makeInteger(int16_t(d < 0 ? -1 : d > 0 ? 1 : 0));
 }
@@ -468,7 +503,8 @@ Variant IsNumeric(Interp&, BuiltinArgs& a) {
 }
 
 Variant bound(BuiltinArgs& a, bool upper) {
-    const ArrayData& arr = arrayArg(a[0]);
+    const Variant list = defaultOf(a[0]);
+    const ArrayData& arr = arrayArg(list);
     const int32_t dim = a.size() > 1 ? IntArgument(a[1]) : 1;
     if (dim < 1 || size_t(dim) > arr.upper.size())
         Throw(9);
@@ -510,14 +546,17 @@ Variant CreateObject(Interp& I, BuiltinArgs& a) {
 }
 
 // Code and procedure names must be text; Eval gives any other value back as it is.
+// An object gives its default member's value as the text (438 without one).
 Variant Eval(Interp& I, BuiltinArgs& a) {
-    return a[0].isString() ? EvalText(I, a[0].stringValue()) : a[0];
+    const Variant code = defaultOf(a[0]);
+    return code.isString() ? EvalText(I, code.stringValue()) : code;
 }
 
 Variant executeText(Interp& I, BuiltinArgs& a, bool global) {
-    if (!a[0].isString())
+    const Variant code = defaultOf(a[0]);
+    if (!code.isString())
         Throw(13);
-    ExecuteText(I, a[0].stringValue(), global);
+    ExecuteText(I, code.stringValue(), global);
     return Variant();
 }
 

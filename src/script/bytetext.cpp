@@ -106,6 +106,8 @@ Variant throughChars(Interp& I, const char* name, std::vector<Variant>& a, std::
 }
 
 Variant filter(const std::vector<Variant>& a) {
+    if (a[0].isNull())
+        Throw(94);
     if (!a[0].isArray() || a[0].arrayData()->upper.size() != 1)
         Throw(13);
     if (a[1].isNull())

@@ -145,10 +145,12 @@ Variant dateAdd(const std::vector<Variant>& a) {
 
 Variant dateDiff(const std::vector<Variant>& a) {
     const Unit u = unitOf(a[0]);
+    // Both week arguments are checked whether the unit needs them or not.
+    const int first = firstDay(a, 3);
+    firstWeek(a, 4);
     if (a[1].isNull() || a[2].isNull())
         return Variant::makeNull();
     const Parts p = split(ToOleDate(a[1])), q = split(ToOleDate(a[2]));
-    const int first = firstDay(a, 3);
     int64_t r = 0;
     const int64_t s1 = p.day * 86400 + p.secs, s2 = q.day * 86400 + q.secs;
     switch (u) {
@@ -310,15 +312,19 @@ Variant TimeSerial(Interp&, BuiltinArgs& a) {
 }
 
 Variant dateOrTimeValue(BuiltinArgs& a, bool date) {
+    // Text or a Date only: a number is no date to read.
+    if (a[0].isNumeric() && !a[0].isEmpty())
+        Throw(13);
     const Parts p = split(ToOleDate(a[0]));
     return Variant::makeDate(date ? double(p.day) : oleFromSeconds(p.secs));
 }
 
 Variant Weekday(Interp&, BuiltinArgs& a) {
+    const int first = firstDay(a, 1);  // checked even for a Null date
     if (a[0].isNull())
         return a[0];
     const Parts p = split(ToOleDate(a[0]));
-    return Variant::makeInteger(int16_t(weekdayFrom(p.day, firstDay(a, 1))));
+    return Variant::makeInteger(int16_t(weekdayFrom(p.day, first)));
 }
 
 Variant WeekdayName(Interp&, BuiltinArgs& a) {
@@ -332,8 +338,9 @@ Variant WeekdayName(Interp&, BuiltinArgs& a) {
 }
 
 Variant MonthName(Interp&, BuiltinArgs& a) {
-    const int m = IntArgument(a[0]);
+    // The abbreviation flag is read first: a Null one is 94 whatever the month is.
     const bool abbrev = a.size() > 1 && !a[1].isEmpty() && a[1].toBool();
+    const int m = IntArgument(a[0]);
     if (m < 1 || m > 12)
         Throw(5);
     return Variant(abbrev ? QStringLiteral("%1月").arg(m) : QString::fromUtf16(kMonthNames[m - 1]));

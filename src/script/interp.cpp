@@ -219,7 +219,7 @@ struct CallFrame {
         if (I.withStack.size() > f.withBase)
             I.withStack.resize(f.withBase);
         for (int i = n; i-- > 0;)
-            store[i] = Variant();
+            store[i].clear();
         I.localSlots.chunk = chunk;
         I.localSlots.used = used;
     }
@@ -311,6 +311,8 @@ Variant Interp::callWithValues(Proc& p, Variant* args, size_t n, Instance* self)
 Variant NameExpr::eval(Interp& I) {
     if (ref.local)
         return *I.frame->vars[ref.slot];
+    if (ref.folded)
+        return ref.value;
     if (ref.member >= 0)
         return SelfMember(I, ref.member, nullptr);
     const int g = I.findGlobal(ref);
@@ -322,16 +324,27 @@ Variant NameExpr::eval(Interp& I) {
         }
         return e.value;
     }
-    if (I.optionExplicit)
+    if (ref.strict)
         Throw(500, QStringLiteral("'%1'").arg(ref.name));
     if (ref.slot >= 0)
         return *I.frame->vars[ref.slot];
     return Variant();
 }
 
+// A local, or a field of the running method's own object, is read where it is.
+const Variant* NameExpr::peek(Interp& I) {
+    if (ref.local)
+        return I.frame->vars[ref.slot];
+    if (ref.member >= 0)
+        return SelfFieldIfAny(I, ref.member);
+    return nullptr;
+}
+
 Variant* NameExpr::byRef(Interp& I, ArrayPins&) {
     if (ref.local)
         return ref.constant ? nullptr : I.frame->vars[ref.slot];
+    if (ref.folded)
+        return nullptr;
     if (ref.member >= 0)
         return nullptr;
     const int g = I.findGlobal(ref);
@@ -361,7 +374,7 @@ Variant* NameExpr::lvalue(Interp& I) {
         I.globalsDirty = true;
         return &e.value;
     }
-    if (I.optionExplicit)
+    if (ref.strict)
         Throw(500, QStringLiteral("'%1'").arg(ref.name));
     if (ref.slot >= 0)
         return I.frame->vars[ref.slot];
@@ -376,6 +389,12 @@ void NameExpr::store(Interp& I, Variant v, bool set) {
         return;
     }
     if (ref.member >= 0 && !ref.local) {
+        // A plain value into the running object's own field: no property to call.
+        if (!set && !v.isObject())
+            if (Variant* field = SelfFieldIfAny(I, ref.member)) {
+                assign(field, std::move(v));
+                return;
+            }
         StoreSelfMember(I, ref.member, nullptr, std::move(v), set);
         return;
     }
@@ -518,7 +537,7 @@ void IndexExpr::store(Interp& I, Variant v, bool set) {
         // a(0)(1) = v where a(0) holds an object: its default member takes the value
         const Variant obj = *p;
         if (!obj.objectValue())
-            Throw(424);
+            Throw(13);  // Nothing has no default member to index: the element is no array
         subs.push_back(std::move(v));
         RequireObject(obj)->invoke(I, QString(), set ? Access::Set : Access::Let, subs);
         return;
@@ -547,13 +566,31 @@ Variant IndexExpr::eval(Interp& I) {
 Variant BuiltinExpr::eval(Interp& I) {
     if (badCount)
         Throw(450, QStringLiteral("'%1'").arg(name));
-    if (statement)
-        Throw(458, QStringLiteral("'%1'").arg(name));
-    std::vector<Variant> values;
-    values.reserve(args.size());
+    // This level's list, emptied (its values released) before the level is given back.
+    struct Lease {
+        Interp& I;
+        std::vector<Variant>& values;
+        explicit Lease(Interp& interp)
+            : I(interp), values(interp.builtinDepth < interp.builtinArgs.size() ? interp.builtinArgs[interp.builtinDepth]
+                                                                             : interp.builtinArgs.emplace_back()) {
+            ++I.builtinDepth;
+        }
+        ~Lease() {
+            values.clear();
+            --I.builtinDepth;
+        }
+    } lease(I);
+    std::vector<Variant>& values = lease.values;
     for (auto& a : args)
         values.push_back(a->eval(I));
-    return fn->call(I, values);
+    Variant r = fn->call(I, values);
+    // A conversion called as a statement fails its own check first (CInt(Null) is 94); only
+    // a value it did make has nowhere to go.
+    if (statement)
+        Throw(458, QStringLiteral("'%1'").arg(name));
+    if (noValue)
+        Throw(13, QStringLiteral("'%1'").arg(name));
+    return r;
 }
 
 Variant ErrMemberExpr::eval(Interp& I) {
@@ -634,7 +671,31 @@ Variant BinaryExpr::apply(const Variant& a, const Variant& b) const {
 
 Variant CompareExpr::eval(Interp& I) { return evalOperands(*this, I); }
 
+static bool WholeNumber(const Variant& v) { return v.type() == Variant::Integer || v.type() == Variant::Long; }
+
+bool CompareExpr::holds(int32_t a, int32_t b) const {
+    switch (op) {
+    case Eq: return a == b;
+    case Ne: return a != b;
+    case Lt: return a < b;
+    case Gt: return a > b;
+    case Le: return a <= b;
+    case Ge: return a >= b;
+    }
+    return false;
+}
+
+// A condition on two whole numbers read in place (If n < 2) makes no value to test.
+bool CompareExpr::truth(Interp& I) {
+    if (const Variant* pa = l->peek(I))
+        if (const Variant* pb = r->peek(I); pb && WholeNumber(*pa) && WholeNumber(*pb))
+            return holds(pa->intValue(), pb->intValue());
+    return eval(I).isTrue();
+}
+
 Variant CompareExpr::apply(const Variant& a, const Variant& b) const {
+    if (WholeNumber(a) && WholeNumber(b))
+        return Variant(holds(a.intValue(), b.intValue()));
     const int c = Ops::compare(a, b, l->isHard(), r->isHard());
     if (c == 2)
         return Variant::makeNull();
@@ -671,6 +732,20 @@ Flow AppendStmt::exec(Interp& I) {
     // knows how to store it.
     if (const NameRef& ref = static_cast<NameExpr*>(target)->ref; ref.member >= 0 && !ref.local)
         return whole->exec(I);
+    // The common shape, a local text and one literal or variable text (s = s & "x"): appended
+    // where they are, with no copy of either and no count taken on them.
+    if (tail.size() == 1) {
+        const Variant* h = head->peek(I);
+        const Variant* part = h && h->isString() ? tail[0]->peek(I) : nullptr;
+        if (part && part != h && part->isString()) {
+            Variant* dst = target->lvalue(I);
+            if (dst == h) {
+                Ops::checkLength(dst->stringValue().size() + part->stringValue().size());
+                Ops::appendText(*dst, part->stringValue());
+                return Flow::Normal;
+            }
+        }
+    }
     Variant acc = head->eval(I);
     Variant parts[4];
     const size_t n = tail.size();
@@ -731,7 +806,7 @@ Flow CallStmt::exec(Interp& I) {
 // A condition's truth, apart from the statement so the value's room is not held while the
 // chosen block runs.
 __attribute__((noinline)) static bool Truth(Interp& I, Expr& e) {
-    return e.eval(I).isTrue();
+    return e.truth(I);
 }
 
 Flow IfStmt::exec(Interp& I) {
@@ -750,10 +825,12 @@ static inline Flow AfterLoop(Flow f, Flow ownExit) { return f == ownExit ? Flow:
 
 // A loop whose header failed under On Error Resume Next: the body runs once, then its
 // Next finds no loop to continue (error 92, resumed after the loop).
-static Flow UninitialisedLoop(Interp& I, const Block& body) {
+// A For whose header failed stops at its Next with 92; a For Each with 451, as its group
+// never became a collection to walk.
+static Flow UninitialisedLoop(Interp& I, const Block& body, int error = 92) {
     if (const Flow f = I.execBlock(body); f != Flow::Normal)
         return AfterLoop(f, Flow::ExitFor);
-    Throw(92);
+    Throw(error);
 }
 
 Flow ForStmt::exec(Interp& I) {
@@ -802,7 +879,7 @@ Flow ForEachStmt::exec(Interp& I) {
             if (!g.isArray())
                 Throw(451);
         }))
-        return UninitialisedLoop(I, body);
+        return UninitialisedLoop(I, body, 451);
     const ArrayData& a = *g.arrayData();
     const size_t dims = a.upper.size();
     if (dims <= 1) {
@@ -847,16 +924,16 @@ Flow DoStmt::exec(Interp& I) {
         if (test == Pre) {
             bool stop = false;
             if (first)
-                I.header([&] { stop = cond->eval(I).isTrue() == until; });
+                I.header([&] { stop = cond->truth(I) == until; });
             else
-                stop = cond->eval(I).isTrue() == until;
+                stop = cond->truth(I) == until;
             first = false;
             if (stop)
                 break;
         }
         if (const Flow f = I.execBlock(body); f != Flow::Normal)
             return AfterLoop(f, Flow::ExitDo);
-        if (test == Post && cond->eval(I).isTrue() == until)
+        if (test == Post && cond->truth(I) == until)
             break;
     }
     return Flow::Normal;
@@ -875,16 +952,15 @@ static bool CaseMatches(const Variant& v, const Variant& x, bool hardV, bool har
 }
 
 Flow SelectStmt::exec(Interp& I) {
-    // The subject and every Case value are tested before any body, so an error in one of
-    // them resumes with the first Case's body.
-    const Block& first = cases.empty() ? elseBody : cases.front().body;
+    // Under On Error Resume Next a subject that fails runs no Case at all (not even Case
+    // Else); a Case value that fails runs that Case's body.
     Variant v;
     if (!I.header([&] {
             v = subject->eval(I);
             if (v.isObject())
                 v = ObjectDefault(v);
         }))
-        return I.execBlock(first);
+        return Flow::Normal;
     for (auto& c : cases)
         for (auto& e : c.values) {
             bool match = false;
@@ -894,7 +970,7 @@ Flow SelectStmt::exec(Interp& I) {
                         x = ObjectDefault(x);
                     match = CaseMatches(v, x, subject->isHard(), e->isHard());
                 }))
-                return I.execBlock(first);
+                return I.execBlock(c.body);
             if (match)
                 return I.execBlock(c.body);
         }
@@ -906,8 +982,8 @@ Flow SelectStmt::exec(Interp& I) {
 Flow DimStmt::exec(Interp& I) {
     for (auto& it : items) {
         Global& e = I.globals[size_t(I.declareGlobal(it.name))];
-        // Code run from text cannot declare an existing array again.
-        if (it.dynamicArray && I.executing > 0 && e.value.isArray())
+        // Code run from text cannot declare an existing array again, fixed or dynamic.
+        if ((it.dynamicArray || it.hasBounds) && I.executing > 0 && e.value.isArray())
             Throw(13);
         if (e.proc) {
             e.proc.reset();
@@ -927,10 +1003,16 @@ Flow DimStmt::exec(Interp& I) {
 
 Flow ReDimStmt::exec(Interp& I) {
     for (auto& it : items) {
+        // A fixed array refuses before its new bounds are read (ReDim s("abc") is 10 too). The
+        // variable's storage stays put while they are read (slots and module variables never
+        // move); its value is checked again after.
+        Variant* p = it.target->lvalue(I);
+        if (p->isArray() && p->arrayData()->fixed)
+            Throw(10);
         std::vector<int32_t> bounds;
+        bounds.reserve(it.bounds.size());
         for (auto& b : it.bounds)
             bounds.push_back(indexValue(b->eval(I)));
-        Variant* p = it.target->lvalue(I);
         if (p->isArray() && (p->arrayData()->fixed || p->arrayData()->pins > 0))
             Throw(10);
         if (preserve && p->isArray() && !p->arrayData()->upper.empty()) {
@@ -979,8 +1061,9 @@ Flow ReDimStmt::exec(Interp& I) {
 }
 
 Flow EraseStmt::exec(Interp& I) {
-    // A name never declared nor assigned is no variable to erase.
-    if (auto* n = dynamic_cast<NameExpr*>(target.get()); n && !n->ref.local && n->ref.member < 0 &&
+    // Under Option Explicit a name never declared nor assigned is no variable to erase;
+    // without it the name is a new Empty variable, no array (13 below).
+    if (auto* n = dynamic_cast<NameExpr*>(target.get()); n && n->ref.strict && !n->ref.local && n->ref.member < 0 &&
                                                            I.findGlobal(n->ref) < 0 &&
                                                            (n->ref.slot < 0 || I.frame->vars[n->ref.slot]->isEmpty()))
         Throw(500, QStringLiteral("'%1'").arg(n->ref.name));

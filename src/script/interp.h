@@ -60,10 +60,13 @@ struct Interp {
     std::deque<Global> globals;
     QHash<QString, int> globalIndex;
     uint64_t generation = 0;
-    bool optionExplicit = false;
     bool globalsDirty = false;
 
     SlotStack localSlots;
+    // Argument lists of the built-in calls under way, one per nesting level, kept with their
+    // room so a call such as Mid(n, 1, 1) allocates nothing for its arguments.
+    std::deque<std::vector<Variant>> builtinArgs;
+    size_t builtinDepth = 0;
     Frame topFrame;
     Frame* frame = &topFrame;
     int curLine = 0;

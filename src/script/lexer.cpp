@@ -3,6 +3,8 @@
 #include "lexer.h"
 #include "datetime.h"
 
+#include <QSet>
+
 #include <charconv>
 #include <cmath>
 
@@ -25,6 +27,16 @@ const QHash<QString, T>& keywords() {
         {"let", T::Let}, {"get", T::Get}, {"default", T::Default}, {"static", T::Static},
     };
     return k;
+}
+
+// Reserved words without a token of their own; a bracketed name may still spell them.
+bool reservedWord(const QString& key) {
+    static const QSet<QString> words = {
+        "as", "boolean", "byte", "currency", "debug", "double", "each", "endif", "enum", "event", "goto",
+        "implements", "in", "integer", "like", "long", "lset", "optional", "paramarray", "preserve",
+        "raiseevent", "resume", "rset", "shared", "single", "stop", "to", "type", "typeof", "variant",
+    };
+    return words.contains(key);
 }
 
 class Lexer {
@@ -154,6 +166,7 @@ private:
         }
         auto it = keywords().constFind(key);
         Token t = make(it == keywords().constEnd() ? T::Ident : *it, start);
+        t.reserved = t.kind == T::Ident && reservedWord(key);
         t.text = spelling;
         return t;
     }
@@ -314,7 +327,8 @@ private:
             ++p_;
         Token t = make(T::Number, start);
         const int32_t value = int32_t(uint32_t(v));
-        if (wide ? value >= -32768 && value <= 32767 : v <= 0xFFFF && (hex ? n <= 4 : v <= 0xFFFF))
+        // Without it the value alone picks the subtype, not the digits written (&H00FF is 255).
+        if (wide ? value >= -32768 && value <= 32767 : v <= 0xFFFF)
             t.number = Variant::makeInteger(int16_t(wide ? value : int32_t(uint16_t(v))));
         else
             t.number = Variant::makeLong(value);

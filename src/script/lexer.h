@@ -25,6 +25,10 @@ struct Token {
     int col = 1;
     QString text;   // identifier as written, or string value
     Variant number;
+    // A reserved word read as a name token: the grammar uses it only where a statement's
+    // form names it (To, Each, In, Preserve...) or keeps it for later (As, Integer, Type...),
+    // so it can never name a variable, procedure or class member.
+    bool reserved = false;
 };
 
 // The tokens of `code`, runs of line ends read as one, ending with T::Eof; throws

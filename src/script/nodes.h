@@ -25,9 +25,7 @@ struct NameExpr : Expr {
     Variant eval(Interp& I) override;
     Variant* byRef(Interp& I, ArrayPins&) override;
     Variant* lvalue(Interp& I) override;
-    const Variant* peek(Interp& I) override {
-        return ref.local ? I.frame->vars[ref.slot] : nullptr;
-    }
+    const Variant* peek(Interp& I) override;
     void store(Interp& I, Variant v, bool set) override;
 };
 
@@ -55,6 +53,7 @@ struct BuiltinExpr : Expr {
     QString name;  // as written
     bool badCount = false;  // called with the wrong number of arguments: error 450
     bool statement = false; // a conversion called as a statement: error 458
+    bool noValue = false;   // a statement-only built-in (Randomize) used as a value: error 13
     std::vector<ExprP> args;
     Variant eval(Interp& I) override;
     Variant* lvalue(Interp&) override { Throw(13); }  // Array(1) = x
@@ -83,7 +82,9 @@ struct CompareExpr : Expr {
     enum Op { Eq, Ne, Lt, Gt, Le, Ge } op = Eq;
     ExprP l, r;
     Variant eval(Interp& I) override;
+    bool truth(Interp& I) override;
     Variant apply(const Variant& a, const Variant& b) const;
+    bool holds(int32_t a, int32_t b) const;
 };
 
 // ---- statements ----------------------------------------------------------------------

@@ -57,7 +57,7 @@ Variant Variant::makeObject(std::shared_ptr<ObjectBase> o) {
     Variant r;
     r.t_ = Object;
     r.o_ = o.get();
-    r.a_ = std::shared_ptr<ArrayData>(std::move(o), nullptr);
+    new (&r.a_) std::shared_ptr<ArrayData>(std::move(o), nullptr);
     return r;
 }
 
@@ -206,8 +206,9 @@ void storeMember(Interp& I, Instance* inst, const ClassMember& mem, std::vector<
             RequireObject(obj)->invoke(I, QString(), set ? Access::Set : Access::Let, args);
             return;
         }
+        // Indexing a plain value field is no use of the member the class has (as when read).
         if (!f.isArray())
-            Throw(13, QStringLiteral("'%1'").arg(mem.name));
+            Throw(438, QStringLiteral("'%1'").arg(mem.name));
         Variant& e = element(f, args);
         assignValue(e, std::move(value), set);
         return;
@@ -391,13 +392,26 @@ Variant* SelfField(Interp& I, int member) {
     return &s->fields[size_t(m.field)];
 }
 
+Variant* SelfFieldIfAny(Interp& I, int member) {
+    Instance* s = I.frame->self;
+    if (!s)
+        return nullptr;
+    const ClassMember& m = s->cls->members[size_t(member)];
+    return m.isField() ? &s->fields[size_t(m.field)] : nullptr;
+}
+
 // ---- nodes ---------------------------------------------------------------------------
 
 Variant MemberExpr::target(Interp& I) {
     if (withDepth == kNoWith)
         Throw(505);
-    if (withDepth < 0)
-        return object->eval(I);
+    if (withDepth < 0) {
+        Variant o = object->eval(I);
+        // A call statement on Nothing wants an object there (424); reading a member is 91.
+        if (statement && o.isObject() && !o.objectValue())
+            Throw(424);
+        return o;
+    }
     const size_t i = I.frame->withBase + size_t(withDepth);
     if (i >= I.withStack.size())
         Throw(424);
@@ -415,12 +429,9 @@ Variant MemberExpr::eval(Interp& I) {
             }
             if (lastMember >= 0) {
                 const ClassMember& mem = memberFor(I, inst, key, name, lastMember);
-                // o.field() on a plain value: the empty argument list is invalid
-                if (hasArgs && args.empty() && mem.isField()) {
-                    const Variant& f = inst->fields[size_t(mem.field)];
-                    if (!f.isArray() && !f.isObject())
-                        Throw(5);
-                }
+                // o.field() on a value or an array: an empty argument list is no index
+                if (hasArgs && args.empty() && mem.isField() && !inst->fields[size_t(mem.field)].isObject())
+                    Throw(5);
                 return getMember(I, inst, mem, &args);
             }
         }
@@ -444,7 +455,10 @@ Variant NewExpr::eval(Interp& I) {
     auto it = I.classes.constFind(key);
     if (it != I.classes.constEnd())
         return NewInstance(I, *it);
-    Throw(500, QStringLiteral("'%1'").arg(name));
+    // A name that is a variable or procedure is known, just no class (506); only a name
+    // nothing declared is undefined (500).
+    const bool known = I.findGlobal(key) >= 0 || (I.frame->proc && I.frame->proc->localNames.contains(key));
+    Throw(known ? 506 : 500, QStringLiteral("'%1'").arg(name));
 }
 
 Variant IsExpr::eval(Interp& I) {
@@ -547,9 +561,11 @@ std::shared_ptr<Program> dynamicProgram(Interp& I, const QString& code, bool exp
     } catch (const CompileError& e) {
         if (e.number == 28)
             Throw(28);  // the compiler ran out of stack: the running code's error
-        // Raised where the code runs, still a compilation error; an expression that does not
-        // parse is simply a syntax error.
-        RuntimeError r{expression ? 1002 : e.number, expression ? ErrorDescription(1002) : e.description};
+        // Raised where the code runs, still a compilation error; text that does not parse is
+        // simply a syntax error, while the compiler's other refusals (a name declared twice,
+        // a construct the engine does not take, too deep) keep their numbers.
+        const bool keep = !expression && (e.number == 1041 || e.number == 1001 || e.number == 445);
+        RuntimeError r{keep ? e.number : 1002, keep ? e.description : ErrorDescription(1002)};
         r.source = kCompileSource;
         throw r;
     }
@@ -590,8 +606,6 @@ void ExecuteText(Interp& I, const QString& code, bool global) {
     I.tick();
     std::shared_ptr<Program> prog = dynamicProgram(I, code, false, global);
     I.registerProgram(*prog);
-    if (prog->optionExplicit)
-        I.optionExplicit = true;
     struct Restore {
         Interp& I;
         Frame* saved;

@@ -98,6 +98,8 @@ void StoreMember(Interp& I, const Variant& obj, const QString& key, const QStrin
 Variant SelfMember(Interp& I, int member, std::vector<ExprP>* args);
 void StoreSelfMember(Interp& I, int member, std::vector<ExprP>* args, Variant value, bool set);
 Variant* SelfField(Interp& I, int member);
+// The running object's field when the member is one (nullptr for a property or a method).
+Variant* SelfFieldIfAny(Interp& I, int member);
 // The elements For Each visits in an object.
 std::vector<Variant> ObjectElements(Interp& I, const Variant& obj);
 // The object of a value that must be one: 424 otherwise, 91 for Nothing when `needLive`.
@@ -120,6 +122,7 @@ struct MemberExpr : Expr {
     QString name, key;
     std::vector<ExprP> args;
     bool hasArgs = false;
+    bool statement = false;  // the call statement's own member (x.M as a statement)
     // The member found for the class of the last object, so repeated calls skip the lookup.
     uint64_t lastClass = 0;
     int lastMember = -1;

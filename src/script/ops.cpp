@@ -174,8 +174,8 @@ Variant Ops::add(const Variant& a, const Variant& b) {
         if (a.t_ == Variant::Null || b.t_ == Variant::Null)
             return Variant::makeNull();
         if ((a.t_ == Variant::String || a.t_ == Variant::Empty) && (b.t_ == Variant::String || b.t_ == Variant::Empty)) {
-            checkLength(a.s_.size() + b.s_.size());
-            return Variant(a.s_ + b.s_);
+            checkLength(a.stringValue().size() + b.stringValue().size());
+            return Variant(a.stringValue() + b.stringValue());
         }
     }
     if (a.t_ == Variant::Date || b.t_ == Variant::Date)
@@ -420,10 +420,11 @@ static int strCompare(const QString& a, const QString& b) {
 }
 
 int Ops::compare(const Variant& a, const Variant& b, bool hardA, bool hardB) {
-    if (a.t_ == Variant::Null || b.t_ == Variant::Null)
-        return 2;
+    // An array compares with nothing, not even Null.
     if (a.t_ == Variant::Array || b.t_ == Variant::Array)
         Throw(13);
+    if (a.t_ == Variant::Null || b.t_ == Variant::Null)
+        return 2;
     const bool as = a.t_ == Variant::String, bs = b.t_ == Variant::String;
     if (!as && !bs)
         return numCompare(a, b);

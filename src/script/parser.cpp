@@ -53,6 +53,7 @@ public:
             if (peek().kind != T::Eof)
                 error(1025);
             resolve(module);
+            foldModuleConstants();
             return prog;
         }
         for (;;) {
@@ -90,6 +91,7 @@ public:
         }
         hoistConsts(module, prog->top);
         resolve(module);
+        foldModuleConstants();
         return prog;
     }
 
@@ -105,6 +107,19 @@ private:
     // Module variables declared so far: they hide built-in functions of the same name (Dim Day).
     QSet<QString> moduleVars_;
     QSet<QString> moduleArrays_;
+    // The text's module-level constants and the references to module names that may read them.
+    QHash<QString, Variant> moduleConsts_;
+    std::vector<NameRef*> moduleRefs_;
+
+    void foldModuleConstants() {
+        for (NameRef* r : moduleRefs_) {
+            const auto it = moduleConsts_.constFind(r->key);
+            if (it != moduleConsts_.constEnd()) {
+                r->folded = true;
+                r->value = *it;
+            }
+        }
+    }
 
     // A name declared as an array in the current scope (or the module's, when not local).
     bool isArrayVariable(const QString& key) const {
@@ -182,7 +197,7 @@ private:
     // elsewhere they are names.
     static bool nameToken(T k) { return k == T::Ident || k == T::Property || k == T::Default; }
     QString ident() {
-        if (!nameToken(peek().kind))
+        if (!nameToken(peek().kind) || peek().reserved)
             error(1010);
         return take().text;
     }
@@ -233,6 +248,7 @@ private:
         QHash<QString, int> implicit;
         for (NameRef* r : s.refs) {
             r->member = -1;
+            r->strict = prog_->optionExplicit;
             if (!s.proc) {
                 r->local = false;
                 r->slot = -1;
@@ -252,6 +268,8 @@ private:
                 }
                 if (s.cls)
                     r->member = s.cls->find(r->key);
+                if (r->member < 0)
+                    moduleRefs_.push_back(r);
                 continue;
             }
             auto it = s.locals.constFind(r->key);
@@ -277,6 +295,7 @@ private:
             }
             r->local = false;
             r->slot = slot;
+            moduleRefs_.push_back(r);
         }
         if (s.proc) {
             s.proc->localNames = s.locals;
@@ -482,7 +501,12 @@ private:
                 error(1024, QStringLiteral("缺少语句: 过程不能嵌套或在此定义"));
             return identStatement();
         case T::Class: error(1024, QStringLiteral("缺少语句: 过程不能嵌套或在此定义"));
-        case T::Ident: case T::Default: return identStatement();
+        case T::Ident:
+            // Of the reserved words only Stop is a statement of its own.
+            if (peek().reserved && !(isWord("stop") && peek(1).kind != T::Eq))
+                error(1024);
+            return identStatement();
+        case T::Default: return identStatement();
         default: error(1024);
         }
     }
@@ -534,6 +558,8 @@ private:
                     scope_->proc->dynamicArrays.push_back(scope_->locals.value(it.name.toLower()));
                 }
             } else {
+                if (moduleConsts_.contains(it.name.toLower()))
+                    error(1041);
                 moduleVars_.insert(it.name.toLower());
                 if (it.hasBounds || it.dynamicArray)
                     moduleArrays_.insert(it.name.toLower());
@@ -579,6 +605,9 @@ private:
             expect(T::Eq, 1011);
             s->value = expr();
             s->module = scope_->proc == nullptr;
+            if (s->module)
+                if (const auto* lit = dynamic_cast<const LiteralExpr*>(s->value.get()))
+                    moduleConsts_.insert(key, lit->value);
             declareLocal(name, true);
             initRef(s->ref, name);
             consts.push_back(std::move(s));
@@ -708,6 +737,8 @@ private:
             c.values = argList(T::Newline);
             if (c.values.empty())
                 error(1023);
+            // A Case takes values only, no ranges: "Case 1 To 5" does not compile.
+            endOfStatement();
             block(c.body);
             s->cases.push_back(std::move(c));
         }
@@ -862,6 +893,7 @@ private:
     ExprP statementCall(const QString& name, std::vector<ExprP> args) {
         ExprP call = callTarget(name, std::move(args));
         if (auto* b = dynamic_cast<BuiltinExpr*>(call.get())) {
+            b->noValue = false;
             static const QSet<QString> conversions = {"cbool", "cbyte", "ccur", "cdate", "cdbl",
                                                       "cint",  "clng",  "csng", "cstr"};
             if (conversions.contains(name.toLower()))
@@ -1056,6 +1088,8 @@ private:
             m->hasArgs = true;
             grow(*m, m->args);
         }
+        if (auto* m = dynamic_cast<MemberExpr*>(target.get()))
+            m->statement = true;
         auto s = std::make_unique<CallStmt>();
         s->call = std::move(target);
         return s;
@@ -1325,6 +1359,7 @@ private:
                 e->line = peek().line;
                 e->fn = b;
                 e->name = name;
+                e->noValue = key == QLatin1String("randomize");
                 if (int(args.size()) < b->minArgs || (b->maxArgs >= 0 && int(args.size()) > b->maxArgs))
                     e->badCount = true;  // error 450 when reached, catchable like any run-time error
                 e->args = std::move(args);
@@ -1439,7 +1474,10 @@ private:
             int line = take().line;
             ExprP e = unary();
             if (auto* lit = dynamic_cast<LiteralExpr*>(e.get()); lit && lit->hard && lit->value.isNumeric()) {
+                // Folded, but the minus is an operator: the value is no literal for comparing
+                // with text ("abc" = -5 is False where "abc" = 5 is a type mismatch).
                 lit->value = Ops::neg(lit->value);
+                lit->hard = false;
                 return e;
             }
             auto u = std::make_unique<UnaryExpr>();
@@ -1517,6 +1555,8 @@ private:
             return p;
         }
         case T::Ident: case T::Property: case T::Default: {
+            if (peek().reserved)
+                error(1023);
             QString name = take().text;
             QString key = name.toLower();
             if (isErr(name)) {

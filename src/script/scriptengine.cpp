@@ -99,23 +99,8 @@ bool ScriptEngine::addCode(const QString& code) {
             d_->cache.insert(code, prog);
         }
         I.registerProgram(*prog);
-        if (prog->optionExplicit)
-            I.optionExplicit = true;
         I.execBlock(prog->top);
     });
-}
-
-bool ScriptEngine::declaresProcedure(const QString& code, const QString& name) {
-    std::shared_ptr<Program> prog;
-    try {
-        prog = Compile(code);
-    } catch (...) {
-        return true;
-    }
-    for (const std::shared_ptr<Proc>& p : prog->procs)
-        if (p->name.compare(name, Qt::CaseInsensitive) == 0)
-            return true;
-    return false;
 }
 
 bool ScriptEngine::run(const QString& name, std::vector<Variant>& args, Variant* result) {
@@ -190,7 +175,6 @@ void ScriptEngine::reset() {
     I.globals.clear();
     I.globalIndex.clear();
     ++I.generation;
-    I.optionExplicit = false;
     I.clearErr();
     I.globalsDirty = false;
     I.rndState = kRndStart;

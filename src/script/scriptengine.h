@@ -58,10 +58,6 @@ public:
     // False with lastError() set on a compilation or run-time error; procedures of code that
     // compiled stay defined even when its top-level statements fail.
     bool addCode(const QString& code);
-    // Whether code declares a module-level Function or Sub of that name (any case; a class's
-    // methods do not count), read by the compiler without running anything. Code that does not
-    // compile counts as declaring it: adding it reports the compile error.
-    static bool declaresProcedure(const QString& code, const QString& name);
 
     // Calls a Function or Sub by name (any case). ByRef parameters bind to the elements of
     // args, so the procedure's changes are visible there afterwards.

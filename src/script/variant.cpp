@@ -425,6 +425,16 @@ Variant Variant::makeDate(double oleDays) {
     return r;
 }
 
+const QString& Variant::noText() {
+    static const QString none;
+    return none;
+}
+
+const std::shared_ptr<ArrayData>& Variant::noArray() {
+    static const std::shared_ptr<ArrayData> none;
+    return none;
+}
+
 std::vector<Variant> Variant::arrayItems() const {
     if (t_ != Array)
         return {};

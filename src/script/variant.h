@@ -39,9 +39,52 @@ public:
         Array = 8204,
     };
 
-    Variant() : i_(0) {}
-    Variant(const QString& s) : t_(String), i_(0), s_(s) {}
-    Variant(const char* s) : t_(String), i_(0), s_(QString::fromUtf8(s)) {}
+    Variant() : c_(0) {}
+    Variant(const QString& s) : t_(String), c_(0), s_(s) {}
+    Variant(const char* s) : t_(String), c_(0), s_(QString::fromUtf8(s)) {}
+    // The text and the array/object pointer share one slot (a Variant is 40 bytes, so a
+    // million-element array touches far less memory); the subtype says which one lives.
+    Variant(const Variant& o) : t_(o.t_), c_(o.c_) {
+        if (t_ == String)
+            new (&s_) QString(o.s_);
+        else if (holdsPointer())
+            new (&a_) std::shared_ptr<ArrayData>(o.a_);
+    }
+    Variant(Variant&& o) noexcept : t_(o.t_), c_(o.c_) {
+        if (t_ == String)
+            new (&s_) QString(std::move(o.s_));
+        else if (holdsPointer())
+            new (&a_) std::shared_ptr<ArrayData>(std::move(o.a_));
+    }
+    Variant& operator=(const Variant& o) {
+        if (!holdsAny() && !o.holdsAny()) {
+            t_ = o.t_;
+            c_ = o.c_;
+        } else if (this != &o) {
+            Variant copy(o);
+            *this = std::move(copy);
+        }
+        return *this;
+    }
+    Variant& operator=(Variant&& o) noexcept {
+        if (!holdsAny() && !o.holdsAny()) {
+            // Numbers, Empty and Null: nothing to release or hand over.
+            t_ = o.t_;
+            c_ = o.c_;
+        } else if (this != &o) {
+            // The old value goes last: releasing it may run a terminate that reads this one.
+            Variant old(std::move(*this));
+            release();
+            t_ = o.t_;
+            c_ = o.c_;
+            if (t_ == String)
+                new (&s_) QString(std::move(o.s_));
+            else if (holdsPointer())
+                new (&a_) std::shared_ptr<ArrayData>(std::move(o.a_));
+        }
+        return *this;
+    }
+    ~Variant() { release(); }
     Variant(int v);  // Integer when it fits 16 bits, else Long
     Variant(double v) : t_(Double), d_(v) {}
     Variant(bool v) : t_(Boolean), i_(v ? -1 : 0) {}
@@ -71,6 +114,17 @@ public:
     ObjectBase* objectValue() const { return t_ == Object ? o_ : nullptr; }
     std::shared_ptr<ObjectBase> objectPtr() const;
 
+    // Back to Empty; a value that holds no text, array or object needs no release. (An
+    // object's pointer slot owns without pointing: its count says whether it holds one.)
+    void clear() {
+        if (t_ != String && !holdsPointer()) {
+            t_ = Empty;
+            c_ = 0;
+        } else {
+            *this = Variant();
+        }
+    }
+
     Type type() const { return t_; }
     bool isEmpty() const { return t_ == Empty; }
     bool isNull() const { return t_ == Null; }
@@ -83,10 +137,14 @@ public:
     int32_t intValue() const { return i_; }
     double doubleValue() const { return d_; }
     int64_t currencyValue() const { return c_; }
-    const QString& stringValue() const { return s_; }
-    ArrayData* arrayData() const { return a_.get(); }
-    const std::shared_ptr<ArrayData>& arrayPtr() const { return a_; }
-    void setArrayPtr(std::shared_ptr<ArrayData> a) { *this = Variant(); t_ = Array; a_ = std::move(a); }
+    const QString& stringValue() const { return t_ == String ? s_ : noText(); }
+    ArrayData* arrayData() const { return t_ == Array ? a_.get() : nullptr; }
+    const std::shared_ptr<ArrayData>& arrayPtr() const { return t_ == Array ? a_ : noArray(); }
+    void setArrayPtr(std::shared_ptr<ArrayData> a) {
+        *this = Variant();
+        t_ = Array;
+        new (&a_) std::shared_ptr<ArrayData>(std::move(a));
+    }
 
     // Conversions with the language's rules; they throw RuntimeError (Type mismatch,
     // Overflow, Invalid use of Null) like the script would.
@@ -116,8 +174,22 @@ private:
         int64_t c_;
         ObjectBase* o_;
     };
-    QString s_;
-    std::shared_ptr<ArrayData> a_;
+    union {
+        QString s_;                     // String
+        std::shared_ptr<ArrayData> a_;  // Array; Object (its control block owns the object)
+    };
+
+    bool holdsPointer() const { return t_ == Array || t_ == Object; }
+    bool holdsAny() const { return t_ == String || holdsPointer(); }
+    void release() {
+        if (t_ == String)
+            s_.~QString();
+        else if (holdsPointer())
+            a_.~shared_ptr();
+        t_ = Empty;
+    }
+    static const QString& noText();
+    static const std::shared_ptr<ArrayData>& noArray();
 
     friend class Ops;
     friend struct ArrayData;

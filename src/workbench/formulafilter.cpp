@@ -12,10 +12,6 @@ QString FormulaCode(const QString& formula, const QString& condition) {
     return code;
 }
 
-bool DefinesCustomGl(const QString& code) {
-    return script::ScriptEngine::declaresProcedure(code, QStringLiteral("Custom_GL"));
-}
-
 namespace {
 
 // Points the engine at the progress's cancel request for one run only.
@@ -42,6 +38,8 @@ FormulaRunResult RunFormulaFilter(script::ScriptEngine& engine, const QString& c
     pool::NumberPool work = pool;
     QString removedLog;
     const QString function = QStringLiteral("Custom_GL");
+    // A fresh module: a formula without its own Custom_GL must not run an earlier formula's.
+    engine.reset();
     std::vector<script::Variant> args(1);
     auto fail = [&](const QString& number) {
         result.ok = false;
@@ -57,9 +55,15 @@ FormulaRunResult RunFormulaFilter(script::ScriptEngine& engine, const QString& c
             return result;
         }
         if (!engine.addCode(code)) return fail(entry);
+        const script::ScriptEngine::Procedure custom = engine.procedure(function);
+        if (!custom.isValid()) {
+            result.ok = false;
+            result.noCustomGl = true;
+            return result;
+        }
         args[0] = script::Variant(entry);
         script::Variant value;
-        if (!engine.run(function, args, &value)) return fail(entry);
+        if (!engine.call(custom, args, &value)) return fail(entry);
         if (value.equalsTrue()) {
             removedLog += entry + QStringLiteral("| ");
             ++result.removed;

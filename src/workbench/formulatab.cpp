@@ -42,7 +42,7 @@ void FormulaTab::bindModel() {
 FormulaTab::~FormulaTab() = default;
 
 script::ScriptEngine& FormulaTab::engine() {
-    // One engine for the window's whole life: definitions of earlier runs stay in it.
+    // One engine for the window's whole life; each run starts it afresh (RunFormulaFilter).
     if (!engine_) {
         engine_ = std::make_unique<script::ScriptEngine>();
         engine_->setLanguage(QStringLiteral("VBScript"));
@@ -98,12 +98,6 @@ void FormulaTab::run() {
         return;
     }
     const QString code = FormulaCode(formula, bench_.model().formula.condition);
-    // The engine still holds the previous formula's Custom_GL: running a script without its
-    // own would filter by that one.
-    if (!DefinesCustomGl(code)) {
-        ui::MsgBox(kNoCustomGl, ui::Icon::Information, ui::Buttons::Ok, title, parent);
-        return;
-    }
     // Away from the window, on a copy: the window keeps painting, 取消 stops even a call under
     // way, and only a finished run touches the pool and the log.
     script::ScriptEngine& scripts = engine();
@@ -115,6 +109,11 @@ void FormulaTab::run() {
         result = RunFormulaFilter(scripts, code, filtered, removed, &progress);
     });
     if (!finished || result.cancelled) return;
+    if (result.noCustomGl) {
+        // Nothing was filtered: the log and the pool stay as they were.
+        ui::MsgBox(kNoCustomGl, ui::Icon::Information, ui::Buttons::Ok, title, parent);
+        return;
+    }
     if (!result.ok) {
         // The pool is as it was; the log says so instead of listing numbers that stayed.
         session.log.append(pool::FilterLogHeader(title + QStringLiteral("开始")) + QStringLiteral("公式出错,号码未改变") +

@@ -600,7 +600,7 @@ TEST(ScriptBuiltins, EngineLocaleColourAndErrHelp) {
         {"SetLocale 1033\n  Main = FormatNumber(1234.5) & \" \" & SetLocale(\"zh-cn\")", "1,234.50 1033"},
         {"Main = SetLocale(0) & GetLocale", "20522052"},
         {"Main = SetLocale(\"xx-yy\")", "ERR 5"},
-        {"Main = SetLocale(99999)", "ERR 5"},
+        {"Main = SetLocale(99999)", "ERR 447"},
         {"Main = RGB(255, 0, 0) & \" \" & RGB(0, 128, 0) & \" \" & RGB(1, 2, 3)", "255 32768 197121"},
         {"Main = RGB(300, 300, 300) = vbWhite", "True"},
         {"Main = TypeName(RGB(0, 0, 255)) & RGB(0, 0, 255)", "Long16711680"},

@@ -533,7 +533,7 @@ TEST(ScriptDynamicCode, ArgumentsAndCompileErrorsOfCodeFromText) {
         {"On Error Resume Next\nx = Eval(\"1 +\")\nMain = Err.Number & \"|\" & Err.Source & \"|\" & Err.Description",
          "1002|Microsoft VBScript 编译器错误|语法错误"},
         {"On Error Resume Next\nExecute \"x = 1 +\"\nMain = Err.Number & \"|\" & Err.Source",
-         "1023|Microsoft VBScript 编译器错误"},
+         "1002|Microsoft VBScript 编译器错误"},
         {"On Error Resume Next\nExecute \"x = 1 / 0\"\nMain = Err.Number & \"|\" & Err.Source",
          "11|Microsoft VBScript 运行时错误"},
         // Declarations made again from text.
@@ -541,9 +541,10 @@ TEST(ScriptDynamicCode, ArgumentsAndCompileErrorsOfCodeFromText) {
         {"ExecuteGlobal \"Dim b\"\nExecuteGlobal \"Dim b\"\nMain = 1", "1"},
         {"ExecuteGlobal \"Dim k\"\nExecuteGlobal \"Const k = 5\"\nMain = k", "ERR 1041"},
         {"ExecuteGlobal \"Const c = 5\"\nExecuteGlobal \"Const c = 5\"\nMain = c", "5"},
-        // Option Explicit set by one piece of code holds for all that follows.
-        {"ExecuteGlobal \"Option Explicit\"\nExecuteGlobal \"zz = 1\"\nMain = 1", "ERR 500"},
-        {"On Error Resume Next\nExecuteGlobal \"Option Explicit\"\nExecute \"newName = 1\"\nMain = Err.Number", "500"},
+        // Option Explicit holds for the text that says it, not for the texts that follow.
+        {"ExecuteGlobal \"Option Explicit\"\nExecuteGlobal \"zz = 1\"\nMain = 1", "1"},
+        {"On Error Resume Next\nExecuteGlobal \"Option Explicit\"\nExecute \"newName = 1\"\nMain = Err.Number", "0"},
+        {"On Error Resume Next\nExecuteGlobal \"Option Explicit : zz = 1\"\nMain = Err.Number", "500"},
         {"ExecuteGlobal \"Option Explicit : Dim n : n = 2\"\nMain = Eval(\"n + 1\")", "3"},
     };
     for (const Case& c : cases) {
@@ -554,10 +555,16 @@ TEST(ScriptDynamicCode, ArgumentsAndCompileErrorsOfCodeFromText) {
     for (const char* code : {"Dim k\nConst k = 5", "Function F(a)\n  Const a = 1\nEnd Function",
                              "Sub S()\n  Dim v\n  Const v = 2\nEnd Sub"})
         EXPECT_EQ(runMain(code).left(12).toStdString(), "COMPILE 1041") << code;
-    // Option Explicit from ExecuteGlobal outlives the host call that ran it.
+    // Option Explicit in one added text leaves the next text free, also its procedures.
     ScriptEngine e;
-    ASSERT_TRUE(e.addCode(QStringLiteral("ExecuteGlobal \"Option Explicit\"")));
-    EXPECT_FALSE(e.addCode(QStringLiteral("later = 1")));
+    EXPECT_FALSE(e.addCode(QStringLiteral("Option Explicit\nFunction F()\n F = 1\nEnd Function\nstrictName = 1")));
+    EXPECT_EQ(e.lastError().number, 500);
+    EXPECT_TRUE(e.addCode(QStringLiteral("laterName = 1\nFunction G()\n other = 2: G = other\nEnd Function")));
+    Variant g;
+    EXPECT_TRUE(e.run(QStringLiteral("G"), {}, &g));
+    EXPECT_EQ(g.toLong(), 2);
+    EXPECT_TRUE(e.addCode(QStringLiteral("Option Explicit\nFunction H()\n H = undeclaredName\nEnd Function")));
+    EXPECT_FALSE(e.run(QStringLiteral("H"), {}, &g));
     EXPECT_EQ(e.lastError().number, 500);
 }
 

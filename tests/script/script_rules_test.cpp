@@ -50,7 +50,8 @@ void checkModules(const std::vector<RuleCase>& cases) {
 using namespace rules;
 
 // Under On Error Resume Next an error in a block's header goes on with the block's first
-// statement; a loop whose header failed runs its body once and then stops at Next (92).
+// statement; a loop whose header failed runs its body once and then stops at Next (92, For
+// Each 451); a Select whose subject fails runs no Case, one whose Case value fails that Case.
 TEST(ScriptRules, OnErrorResumeNextInBlockHeaders) {
     checkMain({
         {"On Error Resume Next: x = 0: If 1 / 0 > 5 Then x = 1\nMain = x & \"|\" & Err.Number", "1|11"},
@@ -67,8 +68,9 @@ TEST(ScriptRules, OnErrorResumeNextInBlockHeaders) {
         {"On Error Resume Next\nFor i = 1 To 3 Step \"x\"\n n = n + 1\nNext\nMain = n & \"|\" & Err.Number", "1|92"},
         {"On Error Resume Next\nFor i = 1 To Null\n n = n + 1\nNext\nMain = n & \"|\" & Err.Number", "1|92"},
         {"On Error Resume Next\nFor i = 1 To 1 / 0\n Exit For\nNext\nMain = Err.Number", "11"},
-        {"On Error Resume Next\nFor Each v In 5\n n = n + 1\nNext\nMain = n & \"|\" & Err.Number", "1|92"},
-        {"On Error Resume Next\nFor Each v In Split(1 / 0)\n n = n + 1\nNext\nMain = n & \"|\" & Err.Number", "1|92"},
+        {"On Error Resume Next\nFor Each v In 5\n n = n + 1\nNext\nMain = n & \"|\" & Err.Number", "1|451"},
+        {"On Error Resume Next\nFor Each v In Empty\n n = n + 1\nNext\nMain = n & \"|\" & Err.Number", "1|451"},
+        {"On Error Resume Next\nFor Each v In Split(1 / 0)\n n = n + 1\nNext\nMain = n & \"|\" & Err.Number", "1|451"},
         {"On Error Resume Next\nDo While 1 / 0\n n = n + 1\nLoop\nMain = n & \"|\" & Err.Number", "1|11"},
         {"On Error Resume Next\nDo Until 1 / 0\n n = n + 1\nLoop\nMain = n & \"|\" & Err.Number", "1|11"},
         {"On Error Resume Next\nk = 3\nDo While 6 / (3 - k) > 2\n n = n + 1: k = k - 1\nLoop\n"
@@ -78,12 +80,22 @@ TEST(ScriptRules, OnErrorResumeNextInBlockHeaders) {
         {"On Error Resume Next\nDo\n n = n + 1\nLoop While 1 / 0\nMain = n & \"|\" & Err.Number", "1|11"},
         {"On Error Resume Next\nSelect Case 1 / 0\nCase 5: x = \"a\"\nCase Else: x = \"e\"\nEnd Select\n"
          "Main = x & \"|\" & Err.Number",
-         "a|11"},
-        {"On Error Resume Next\nSelect Case 1 / 0\nCase Else: x = \"e\"\nEnd Select\nMain = x & \"|\" & Err.Number",
-         "e|11"},
+         "|11"},
+        {"On Error Resume Next\nSelect Case 1 / 0\nCase Else: x = \"e\"\nEnd Select\nx = x & \"after\"\n"
+         "Main = x & \"|\" & Err.Number",
+         "after|11"},
+        {"On Error Resume Next\nSelect Case 1 / 0\nCase 1: r = \"one\"\nCase Else: r = \"else\"\nEnd Select\n"
+         "Main = r & \"|\" & Err.Number",
+         "|11"},
         {"On Error Resume Next\nSelect Case 2\nCase 1: x = \"a\"\nCase 1 / 0: x = \"b\"\nCase 2: x = \"c\"\n"
          "End Select\nMain = x & \"|\" & Err.Number",
-         "a|11"},
+         "b|11"},
+        {"On Error Resume Next\nSelect Case 5\nCase 1: r = \"one\"\nCase 1 / 0: r = \"err\"\nCase 5: r = \"five\"\n"
+         "End Select\nMain = r & \"|\" & Err.Number",
+         "err|11"},
+        {"On Error Resume Next\nSelect Case 5\nCase 5, 1 / 0: r = \"five\"\nCase Else: r = \"else\"\nEnd Select\n"
+         "Main = r & \"|\" & Err.Number",
+         "five|0"},
         {"On Error Resume Next\nWith 1 / 0\n x = 1\nEnd With\nMain = x & \"|\" & Err.Number", "1|11"},
         {"On Error Resume Next\nWith 42\n x = 1\nEnd With\nMain = x & \"|\" & Err.Number", "1|424"},
         // Without On Error Resume Next the header's error ends the call.
@@ -140,8 +152,8 @@ TEST(ScriptRules, BuiltInArgumentErrorsAndSubtypes) {
         {"Main = UBound(5)", "ERR 13"},
         {"Main = Join(Null)", "ERR 94"},
         {"Main = Join(Null, \",\")", "ERR 94"},
-        {"Main = Join(Array(1, Null, 3), \"-\")", "1--3"},
-        {"s = \"abc\": Main = Mid(s, 0, Null)", "ERR 6"},
+        {"Main = Join(Array(1, 2, 3), \"-\")", "1-2-3"},
+        {"s = \"abc\": Main = Mid(s, 0, Null)", "ERR 94"},
         {"s = \"abc\": Main = Mid(s, 0)", "ERR 5"},
         {"Main = ChrB(256)", "ERR 6"},
         {"Main = ChrB(-1)", "ERR 6"},
@@ -227,7 +239,7 @@ TEST(ScriptRules, CallsAndMembers) {
         {"If True Then Stop\nMain = 2", "2"},
         {"Dim a(2)\nReDim a(3)\nMain = 1", "ERR 10"},
         {"Dim a(2)\nReDim Preserve a(3)\nMain = 1", "ERR 10"},
-        {"Erase undeclared\nMain = 1", "ERR 500"},
+        {"Erase undeclared\nMain = 1", "ERR 13"},
         {"x = Array(1, 2)\nErase x\nMain = IsArray(x)", "True"},
         {"Set o = New Undeclared\nMain = 1", "ERR 500"},
         {"vbOK = 5\nMain = vbOK", "ERR 501"},
@@ -334,9 +346,177 @@ TEST(ScriptRules, SetLocaleTakesAnyValidId) {
         {"Main = SetLocale(1040) & \" \" & GetLocale & \" \" & SetLocale(1049) & \" \" & GetLocale", "2052 1040 1040 1049"},
         {"SetLocale \"it-it\"\nMain = GetLocale & \" \" & FormatNumber(1234.5)", "1040 1,234.50"},
         {"SetLocale &H3C01\nMain = GetLocale", "15361"},
-        {"Main = SetLocale(99999)", "ERR 5"},
-        {"Main = SetLocale(-1)", "ERR 5"},
-        {"Main = SetLocale(1024)", "ERR 5"},
+        {"Main = SetLocale(99999)", "ERR 447"},
+        {"Main = SetLocale(-1)", "ERR 447"},
+        {"Main = SetLocale(&H10000)", "ERR 447"},
+        {"Main = SetLocale(1031) & \" \" & SetLocale(1024) & \" \" & GetLocale & \" \" & SetLocale(2048)", "2052 1031 2052 2052"},
+        {"Main = SetLocale(\"1031\") & \" \" & GetLocale", "2052 1031"},
         {"Main = SetLocale(\"xx-yy\")", "ERR 5"},
+    });
+}
+
+// A Case takes values, never ranges, and the language's reserved words name nothing: each of
+// them fails to compile as a variable, a procedure, a constant, a parameter or a statement's
+// start, while the words the grammar merely meets in passing stay names.
+TEST(ScriptRules, CaseRangesAndReservedWordsDoNotCompile) {
+    checkModules({
+        {"Function Main()\n Select Case 12\n Case 10 To 17: Main = \"in\"\n End Select\nEnd Function", "COMPILE 1025"},
+        {"Function Main()\n Select Case 12\n Case 10, 12: Main = \"in\"\n End Select\nEnd Function", "in"},
+    });
+    // Those the grammar uses and those kept for later alike.
+    const char* const reserved[] = {"As", "Boolean", "Byte", "Currency", "Debug", "Double", "Each", "EndIf",
+                                    "Enum", "Event", "GoTo", "Implements", "In", "Integer", "Like", "Long",
+                                    "LSet", "Optional", "ParamArray", "Preserve", "RaiseEvent", "Resume", "RSet",
+                                    "Shared", "Single", "Stop", "To", "Type", "TypeOf", "Variant"};
+    const struct {
+        const char* form;  // %1 is the word
+        int error;
+    } forms[] = {
+        {"Dim %1", 1010},
+        {"Sub %1()\nEnd Sub", 1010},
+        {"Function %1()\nEnd Function", 1010},
+        {"Const %1 = 1", 1010},
+        {"Sub S(%1)\nEnd Sub", 1010},
+        {"Class %1\nEnd Class", 1010},
+        {"%1 = 1", 1024},
+        {"x = %1 + 1", 1023},
+    };
+    for (const char* word : reserved)
+        for (const auto& f : forms) {
+            const QString code = QString::fromLatin1(f.form).arg(QLatin1String(word));
+            EXPECT_EQ(runModule(code), QStringLiteral("COMPILE %1").arg(f.error)) << code.toStdString();
+        }
+    // Bracketed, after a dot, or a word the language allows as a name, they are names.
+    checkModules({
+        {"Function Main()\n [To] = 2: [Type] = 3\n Main = [to] * [TYPE]\nEnd Function", "6"},
+        {"Class C\n Public [In], [Long]\nEnd Class\nFunction Main()\n Set o = New C: o.In = 4: o.long = 5\n"
+         " Main = o.In + o.Long\nEnd Function",
+         "9"},
+        {"Function Main()\n Dim Default, Error, Explicit, Property, Step\n Error = 1: Explicit = 2: Step = 3\n"
+         " Main = Error + Explicit + Step\nEnd Function",
+         "6"},
+        {"Sub Error(x)\nEnd Sub\nFunction Explicit()\n Explicit = 7\nEnd Function\nFunction Main()\n Error 1\n"
+         " Main = Explicit()\nEnd Function",
+         "7"},
+        {"Function Main()\n Stop\n Main = 1\nEnd Function", "1"},
+    });
+}
+
+// A conversion called as a statement fails its own check first; only one that succeeds has
+// nowhere to put its value (458).
+TEST(ScriptRules, ConversionsCalledAsStatements) {
+    checkMain({
+        {"On Error Resume Next\nCall CInt(Null)\nMain = Err.Number", "94"},
+        {"On Error Resume Next\nCall CStr(Nothing)\nMain = Err.Number", "91"},
+        {"On Error Resume Next\nCall CByte(\"\")\nMain = Err.Number", "13"},
+        {"On Error Resume Next\nCall CByte(\"-1\")\nMain = Err.Number", "6"},
+        {"On Error Resume Next\nCStr(Null)\nMain = Err.Number", "94"},
+        {"On Error Resume Next\nCall CByte(1)\nMain = Err.Number", "458"},
+        {"On Error Resume Next\nCLng 5\nMain = Err.Number", "458"},
+        {"On Error Resume Next\nCall CDate(\"abc\")\nMain = Err.Number", "13"},
+    });
+}
+
+// Built-ins check their arguments in the language's order: a Null length or flag first, the
+// numbers next, and only then does a Null text pass through; objects stand for their default.
+TEST(ScriptRules, BuiltInArgumentOrder) {
+    checkModules({
+        {"Class EmptyClass\nEnd Class\n"
+         "Class ArrayDefault\n Public Default Function Items()\n  Items = Array(1, 2, 3)\n End Function\nEnd Class\n"
+         "Function E(code)\n On Error Resume Next\n Execute \"x = \" & code\n E = Err.Number\nEnd Function\n"
+         "Function Main()\n Dim m(1, 1)\n"
+         " For Each c In Array(\"Mid(\"\"test\"\", 0, Null)\", \"Mid(\"\"test\"\", \"\"a\"\", Null)\", \"Mid(Null, -1, -1)\", _\n"
+         "   \"Mid(Null, 1, 1)\", \"InStrRev(\"\"abcd\"\", Null, 2, 0)\", \"InStrRev(Null, \"\"abcd\"\", 2, 0)\", _\n"
+         "   \"Join(New EmptyClass)\", \"Join(Array(1, Null))\", \"Join(m)\", \"Right(Null, -1)\", \"Left(Null, -1)\", _\n"
+         "   \"Right(Null, 1)\", \"Sgn(Null)\", \"DateDiff(\"\"ww\"\", Now, Now, vbSunday, Null)\", \"Weekday(Null, -1)\", _\n"
+         "   \"Weekday(Null, Null)\", \"Weekday(Null, \"\"a\"\")\", \"Weekday(Null)\", \"MonthName(\"\"a\"\", Null)\", _\n"
+         "   \"Randomize(0)\", \"Filter(Null, \"\"t\"\")\", \"DateValue(44000)\", \"DateValue(\"\"2026/12/10\"\")\", _\n"
+         "   \"UBound(New EmptyClass)\", \"LBound(New EmptyClass)\", \"UBound(CreateObject(\"\"Scripting.Dictionary\"\"))\", _\n"
+         "   \"UBound(New ArrayDefault)\")\n"
+         "  s = s & E(c) & \" \"\n Next\n Main = s & UBound(New ArrayDefault)\nEnd Function",
+         "94 94 5 0 0 0 438 13 13 5 5 0 94 94 5 94 13 0 94 13 94 13 0 438 438 450 0 2"},
+        // A Null text of InStrRev gives Null, as the language's reference says.
+        {"Function Main()\n Randomize 0\n Call Randomize(1)\n Main = IsNull(Mid(Null, 2)) & Join(Array(1, \"a\"), \"-\") & _\n"
+         "  IsNull(InStrRev(\"abcd\", Null, 2, 0)) & IsNull(InStrRev(Null, \"abcd\", 2, 0))\nEnd Function",
+         "True1-aTrueTrue"},
+    });
+}
+
+// Eval and Execute take an object's default value as their text.
+TEST(ScriptRules, EvalAndExecuteOfAnObject) {
+    checkModules({
+        {"Class Truth\n Public Default Function Text()\n  Text = \"True\"\n End Function\nEnd Class\n"
+         "Function Main()\n Main = TypeName(Eval(New Truth)) & Eval(New Truth)\nEnd Function",
+         "BooleanTrue"},
+        {"Class Code\n Public Default Property Get Text()\n  Text = \"r = 99\"\n End Property\nEnd Class\n"
+         "Dim r\nFunction Main()\n Execute New Code\n Main = r\nEnd Function",
+         "99"},
+        {"Class NoDefault\nEnd Class\nFunction Main()\n On Error Resume Next\n Execute New NoDefault\n"
+         " Main = Err.Number\nEnd Function",
+         "438"},
+        {"Class NoDefault\nEnd Class\nFunction Main()\n Main = Eval(New NoDefault)\nEnd Function", "ERR 438"},
+    });
+}
+
+// Members and indexes: a call statement on Nothing wants an object; an index on a plain field
+// is no member use; an empty index on a field is no index; Nothing's element is no array.
+TEST(ScriptRules, MembersAndIndexes) {
+    const char* classes =
+        "Class C\n Public scalarField, arrayField\n Public Property Get Prop()\n  Prop = 1\n End Property\nEnd Class\n";
+    const std::vector<RuleCase> cases = {
+        {"Set x = Nothing: x.Prop", "424"},
+        {"Set x = Nothing: y = x.Prop", "91"},
+        {"Set o = New C: o.scalarField = 1: o.scalarField(0) = 5", "438"},
+        {"Set o = New C: o.arrayField = Array(1, 2): x = o.arrayField()", "5"},
+        {"Set o = New C: o.arrayField = Array(1, 2): o.arrayField(1) = 7: x = o.arrayField(1) + 0: If x <> 7 Then Err.Raise 1",
+         "0"},
+        {"x = Array(Nothing): x(0)(0) = 5", "13"},
+        {"Dim s(4): ReDim s(\"abc\")", "10"},
+        {"Dim s(4): ReDim s(9)", "10"},
+    };
+    for (const RuleCase& c : cases)
+        EXPECT_EQ(runModule(QString::fromUtf8(classes) + QStringLiteral("Function Main()\n On Error Resume Next\n") +
+                            QString::fromUtf8(c.code) + QStringLiteral("\n Main = Err.Number\nEnd Function\n")),
+                  QString::fromUtf8(c.expected))
+            << c.code;
+}
+
+// Declarations across the texts of one module: each text keeps its own constants and its own
+// Option Explicit; declaring an array again from text is 13, a constant then a variable 1041.
+TEST(ScriptRules, DeclarationsAcrossTexts) {
+    checkModules({
+        {"Const c = 26\nExecuteGlobal \"Dim c\"\nExecuteGlobal \"c = 5\"\nExecuteGlobal \"d = c\"\n"
+         "Function Main()\n Main = c & \" \" & d & \" \" & Eval(\"c\")\nEnd Function",
+         "26 5 5"},
+        {"On Error Resume Next\nExecuteGlobal \"Dim a(2)\"\nExecuteGlobal \"Dim a(2)\"\nr = Err.Number\n"
+         "Function Main()\n Main = r\nEnd Function",
+         "13"},
+        {"On Error Resume Next\nExecuteGlobal \"Const k = 1 : Dim k\"\nr = Err.Number\nFunction Main()\n Main = r\nEnd Function",
+         "1041"},
+        {"Const k = 1 : Dim k", "COMPILE 1041"},
+        {"ExecuteGlobal \"Option Explicit\"\nExecuteGlobal \"v = 1\"\nFunction Main()\n Main = v\nEnd Function", "1"},
+        {"Dim v: v = 42\nFunction Main()\n On Error Resume Next\n Set o = New v\n Main = Err.Number\nEnd Function", "506"},
+        {"Function Main()\n Dim v: v = 42\n On Error Resume Next\n Set o = New v\n Main = Err.Number\nEnd Function", "506"},
+        {"Function Main()\n On Error Resume Next\n Set o = New Undeclared\n Main = Err.Number\nEnd Function", "500"},
+        {"Function Main()\n On Error Resume Next\n Erase neverDeclared\n Main = Err.Number\nEnd Function", "13"},
+        {"Option Explicit\nFunction Main()\n On Error Resume Next\n Erase neverDeclared\n Main = Err.Number\nEnd Function",
+         "500"},
+    });
+}
+
+// Literals take their subtype from their value; a negated number is no literal when compared
+// with text; an array compares with nothing, not even Null; Execute's syntax errors are 1002.
+TEST(ScriptRules, LiteralsComparisonsAndTextErrors) {
+    checkMain({
+        {"Main = TypeName(&H00000000000000FF) & &H00000000000000FF", "Integer255"},
+        {"Main = TypeName(&H0000FFFF) & &H0000FFFF & TypeName(&H10000)", "Integer-1Long"},
+        {"Main = (\"abc\" = -5) & (\"abc\" > -5)", "FalseTrue"},
+        {"On Error Resume Next\nx = (\"abc\" = 5)\nMain = Err.Number", "13"},
+        {"Main = (\"-5\" = -5) & (-5 = \"-5\")", "TrueTrue"},
+        {"On Error Resume Next\nx = (Array(1) = Null)\nMain = Err.Number", "13"},
+        {"On Error Resume Next\nx = (Null = Array(1))\nMain = Err.Number", "13"},
+        {"On Error Resume Next\nExecute \"x = (\"\nMain = Err.Number", "1002"},
+        {"On Error Resume Next\nExecuteGlobal \"If\"\nMain = Err.Number", "1002"},
+        {"On Error Resume Next\nExecuteGlobal \"Sub S(\"\nMain = Err.Number & Err.Source", "1002Microsoft VBScript 编译器错误"},
     });
 }

@@ -227,8 +227,8 @@ TEST_F(FormulaFilterTest, ScriptErrorsSayWhereAndKeepThePool) {
     EXPECT_EQ(form->session().pool, QStringList{"888"});
 }
 
-// A script that declares no Custom_GL of its own never reaches one the engine kept from an
-// earlier formula: it is refused before anything runs, and nothing changes.
+// A script whose top-level code leaves no Custom_GL of its own never reaches one an earlier
+// formula defined: it is refused and nothing changes; one defined through ExecuteGlobal runs.
 TEST_F(FormulaFilterTest, AScriptWithoutCustomGlChangesNothing) {
     make();
     load({"123", "456"});
@@ -258,34 +258,60 @@ TEST_F(FormulaFilterTest, AScriptWithoutCustomGlChangesNothing) {
         EXPECT_EQ(form->session().ring.index(), index);
         EXPECT_EQ(form->session().setDescription, QStringLiteral("之前"));
     }
+    load({"123", "456"});
+    recorder->messages.clear();
+    setScript(QStringLiteral("ExecuteGlobal \"Function Custom_GL(NUMBER): Custom_GL = NUMBER = \"\"456\"\": End Function\""));
+    run();
+    EXPECT_TRUE(recorder->messages.isEmpty()) << recorder->lastText().toStdString();
+    EXPECT_EQ(numbers(), QStringList{"123"});
 }
 
-TEST(FormulaDeclaration, FindsTheFormulasOwnCustomGl) {
+// Custom_GL is what the formula's top-level code leaves defined, on a fresh module: text that
+// only mentions it is refused, one made by ExecuteGlobal runs, and a formula never reaches a
+// Custom_GL an earlier run defined in the same engine.
+TEST(FormulaDeclaration, CustomGlIsWhatTheFormulaDefinesWhenItRuns) {
     const struct {
         const char* code;
         bool defines;
     } cases[] = {
-        {"Function Custom_GL(NUMBER)\nEnd Function", true},
-        {"  public function custom_gl (n)\nend function", true},
-        {"Private Sub CUSTOM_GL(n)\nEnd Sub", true},
-        {"x = 1 : Function Custom_GL(n)\nEnd Function", true},
-        {"Class A\nEnd Class\nFunction Custom_GL(n)\nEnd Function", true},
+        {"Function Custom_GL(NUMBER)\nCustom_GL = True\nEnd Function", true},
+        {"  public function custom_gl (n)\ncustom_gl = true\nend function", true},
+        {"x = 1 : Function Custom_GL(n)\nCustom_GL = True\nEnd Function", true},
+        {"ExecuteGlobal \"Function Custom_GL(n)\" & vbCrLf & \"Custom_GL = True\" & vbCrLf & \"End Function\"", true},
+        {"f = \"Custom_GL\"\nExecuteGlobal \"Function \" & f & \"(n): \" & f & \" = True: End Function\"", true},
+        {"If False Then ExecuteGlobal \"Function Custom_GL(n): Custom_GL = True: End Function\"", false},
         {"Function Custom_GL2(n)\nEnd Function", false},
         {"Function MyCustom_GL(n)\nEnd Function", false},
         {"x = 1 ' Function Custom_GL(n)", false},
         {"y = \"a:Function Custom_GL(n)\"", false},
         {"REM Function Custom_GL(n)", false},
-        {"Class A\n Function Custom_GL(n)\n End Function\nEnd Class", false},
+        {"Custom_GL = True", false},
+        {"Class A\n Function Custom_GL(n)\n Custom_GL = True\n End Function\nEnd Class", false},
         {"", false},
-        {"Function Custom_GL(n", true},  // does not compile: the run reports the error itself
     };
-    for (const auto& c : cases)
-        EXPECT_EQ(workbench::DefinesCustomGl(QString::fromUtf8(c.code)), c.defines) << c.code;
+    script::ScriptEngine engine;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.code);
+        // The engine first ran a formula whose Custom_GL removes everything.
+        pool::NumberPool earlier{"001"};
+        QString earlierLog;
+        ASSERT_TRUE(workbench::RunFormulaFilter(engine, QStringLiteral("Function Custom_GL(N)\nCustom_GL = True\nEnd Function"),
+                                                earlier, earlierLog)
+                        .ok);
+        pool::NumberPool numbers{"123", "456"};
+        QString log = QStringLiteral("之前");
+        const workbench::FormulaRunResult run =
+            workbench::RunFormulaFilter(engine, QString::fromUtf8(c.code), numbers, log);
+        EXPECT_EQ(run.ok, c.defines);
+        EXPECT_EQ(run.noCustomGl, !c.defines);
+        EXPECT_EQ(numbers, c.defines ? pool::NumberPool{} : (pool::NumberPool{"123", "456"}));
+        EXPECT_EQ(log, c.defines ? QStringLiteral("之前123| 456| ") : QStringLiteral("之前"));
+    }
 }
 
 // The condition text goes in verbatim; results equal to True are True and -1 only; the engine
-// keeps what the earlier formulas' top-level statements set.
-TEST_F(FormulaFilterTest, ConditionResultsAndTheLastingEngine) {
+// starts every run on a fresh module.
+TEST_F(FormulaFilterTest, ConditionResultsAndTheFreshModule) {
     make();
     load({"105", "234", "512", "777"});
     setScript(QStringLiteral("T = \"%条件%\"\nFunction Custom_GL(NUMBER)\n"
@@ -297,13 +323,13 @@ TEST_F(FormulaFilterTest, ConditionResultsAndTheLastingEngine) {
     EXPECT_EQ(form->session().pool, (QStringList{"234", "777"}));
     EXPECT_EQ(log(), before + FormulaFrame({"105", "512"}, 2));
 
-    // A later script without the condition still finds the top-level T the engine kept.
+    // A later script starts on a fresh module: the earlier formula's top-level T is gone.
     load({"111", "222", "555"});
     setScript(QStringLiteral("' 沿用上次的条件\nFunction Custom_GL(NUMBER)\n"
                              " Custom_GL = InStr(T, Left(NUMBER, 1)) > 0\nEnd Function\n"));
     run();
     EXPECT_TRUE(recorder->messages.isEmpty()) << recorder->lastText().toStdString();
-    EXPECT_EQ(form->session().pool, (QStringList{"222"}));
+    EXPECT_EQ(form->session().pool, (QStringList{"111", "222", "555"}));
 
     // -1 removes like True; 1, False, Empty and a text keep the number.
     load({"000", "001", "002", "003", "004"});
