@@ -18,6 +18,8 @@
 
 #include <array>
 #include <atomic>
+#include <cstdint>
+#include <unordered_map>
 #include <functional>
 #include <vector>
 
@@ -185,7 +187,18 @@ public:
         stopRequest_.store(state == RunState::Stopped);
     }
     void stop() { setRunState(RunState::Stopped); }
-    bool stopped() const { return runState_ == RunState::Stopped; }
+    bool stopped() const {
+        return runState_ == RunState::Stopped || (outsideStop_ && outsideStop_->load(std::memory_order_relaxed));
+    }
+    // A stop set from another thread (not owned; null for none): the calculator's runs on a
+    // worker end at their next check, an evaluation under way included.
+    void setOutsideStop(const std::atomic<bool>* flag) { outsideStop_ = flag; }
+    // Keep the results of pure conditions per series (on by default); off, every series is
+    // evaluated, as a reference for the kept results.
+    void keepPureResults(bool on) {
+        keepPureResults_ = on;
+        compiledCondition_.clear();
+    }
     // A condition's failure as the messages show it: its number, description, the line of the
     // wrapped condition it failed on with that line's text, and its source.
     QString conditionErrorText(const script::ScriptError& error) const;
@@ -237,7 +250,29 @@ private:
     script::ScriptCondition conditionScript_;
     bool conditionTalks_ = false;              // the condition may show boxes or run code of its own making
     std::atomic<bool> stopRequest_{false};     // the engine's stop hook: runState_ == Stopped
+    const std::atomic<bool>* outsideStop_ = nullptr;
     std::vector<script::Variant> seriesCopy_;  // the series as an evaluation started
+    // Results of pure conditions (the engine says which) by their series' values, for as long
+    // as the calculator lives: across periods, digits and cycle lengths the same series recur.
+    std::unordered_map<QString, std::unordered_map<std::uint64_t, std::int8_t>> pureResults_;
+    std::unordered_map<std::uint64_t, std::int8_t>* pureTable_ = nullptr;  // the compiled condition's
+    bool keepPureResults_ = true;
+    // A pure condition's ranking of the ten digits with what making it leaves behind, by the
+    // draws' counts, the lines' count, the cycle lengths and the series length.
+    struct KeptRanking {
+        QStringList ranking;
+        QString errorsAdded;
+        int rangeFirst = 0, rangeLast = 0;
+        DigitTally tally;
+        int seriesPos = 0;
+        std::vector<int> seriesValues;
+    };
+    std::unordered_map<QString, std::unordered_map<std::uint64_t, KeptRanking>> keptRankings_;
+    std::unordered_map<std::uint64_t, KeptRanking>* rankTable_ = nullptr;  // the compiled condition's
+    unsigned countsGeneration_ = 0;  // digitCounts_ counted afresh
+    int scriptErrorCount_ = 0;       // failures of conditions so far
+    void compileCondition();
+    QString rankRows();              // the rank rows of the ranking made; the ranked digits
     bool evaluateSeries(script::Variant* result);
     bool inBacktest_ = false;
     bool nextIssueRanked_ = true;  // row 0 of the rank tables belongs to this backtest
@@ -246,6 +281,9 @@ private:
     // The anywhere mode's series from per-line digit counts (see countseries.cpp).
     void prepareDigitCounts();
     void fillAnywhereSeries(int d);
+    void materializeSeries();                  // the pending counts into the script's array
+    std::vector<int> pendingValues_;           // a(0..T) counted, -1 Empty
+    bool seriesPending_ = false;               // series lags behind pendingValues_
     void resetSeries(int upper);
     void settleCounters();
     void countDigits();

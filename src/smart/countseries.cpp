@@ -6,12 +6,14 @@
 #include "smart/calculatortext.h"
 
 #include <algorithm>
+#include <optional>
 
 namespace smart {
 
 using namespace calctext;
 
 void SchemeCalculator::buildCountSeries() {
+    seriesPending_ = false;
     seriesPos = std::max(0, seriesLength);
     series = script::Variant::makeArray(std::vector<int32_t>{seriesPos});
     const int s = rangeFirst, e = rangeLast, L = cycleLength, d = digit;
@@ -51,7 +53,43 @@ void SchemeCalculator::countWindow(int d, int position, const QString& labelSuff
     }
 }
 
+namespace {
+
+// A series' values in one number: up to seven elements, each Empty or a whole number 0..254,
+// and their count; nothing for any other series (evaluated every time).
+// Counts not made into an array yet, -1 for Empty: the same key as their array would give.
+std::optional<std::uint64_t> CountsKey(const std::vector<int>& values) {
+    if (values.size() > 7) return std::nullopt;
+    std::uint64_t key = values.size();
+    for (const int v : values) {
+        if (v > 254) return std::nullopt;
+        key = (key << 8) | std::uint64_t(v + 1);
+    }
+    return key;
+}
+
+std::optional<std::uint64_t> SeriesKey(const script::Variant& series) {
+    const script::ArrayData* a = series.arrayData();
+    if (!a || a->upper.size() != 1 || a->items.size() > 7) return std::nullopt;
+    std::uint64_t key = a->items.size();
+    for (const script::Variant& v : a->items) {
+        std::uint64_t code = 0;
+        if (v.type() == script::Variant::Integer) {
+            const int n = v.toInteger();
+            if (n < 0 || n > 254) return std::nullopt;
+            code = std::uint64_t(n) + 1;
+        } else if (!v.isEmpty()) {
+            return std::nullopt;
+        }
+        key = (key << 8) | code;
+    }
+    return key;
+}
+
+}  // namespace
+
 void SchemeCalculator::handleScriptError(const script::ScriptError& error) {
+    ++scriptErrorCount_;
     if (!scriptErrorShownThisBacktest_) {
         scriptErrorShownThisBacktest_ = true;
         if (host_->scriptError) host_->scriptError(error, verifyText);
@@ -59,6 +97,20 @@ void SchemeCalculator::handleScriptError(const script::ScriptError& error) {
     }
     // Only a run someone can resume is paused; one nobody sees goes on with "not holding".
     if (host_->canResume && host_->canResume()) runState_ = RunState::Paused;
+}
+
+void SchemeCalculator::compileCondition() {
+    compiledCondition_ = condition;
+    compiledOk_ = conditionScript_.compile(condition);
+    const QString text = condition.toLower();
+    conditionTalks_ = text.contains(QLatin1String("msgbox")) || text.contains(QLatin1String("inputbox")) ||
+                      text.contains(QLatin1String("execute")) || text.contains(QLatin1String("eval"));
+    const bool keep = keepPureResults_ && compiledOk_ && conditionScript_.isPure();
+    pureTable_ = keep ? &pureResults_[condition] : nullptr;
+    rankTable_ = keep ? &keptRankings_[condition] : nullptr;
+    // A long program's worth of series and rankings stays small; a table beyond this starts over.
+    if (pureTable_ && pureTable_->size() > (1u << 20)) pureTable_->clear();
+    if (rankTable_ && rankTable_->size() > (1u << 16)) rankTable_->clear();
 }
 
 int SchemeCalculator::evaluateCondition() {
@@ -72,14 +124,8 @@ int SchemeCalculator::evaluateCondition() {
     }
     // Only a stop made from here on ends the engine's work.
     stopRequest_.store(stopped());
-    conditionScript_.setStopFlag(&stopRequest_);
-    if (condition != compiledCondition_ || !conditionScript_.isCompiled()) {
-        compiledCondition_ = condition;
-        compiledOk_ = conditionScript_.compile(condition);
-        const QString text = condition.toLower();
-        conditionTalks_ = text.contains(QLatin1String("msgbox")) || text.contains(QLatin1String("inputbox")) ||
-                          text.contains(QLatin1String("execute")) || text.contains(QLatin1String("eval"));
-    }
+    conditionScript_.setStopFlag(outsideStop_ ? outsideStop_ : &stopRequest_);
+    if (condition != compiledCondition_ || !conditionScript_.isCompiled()) compileCondition();
     if (!compiledOk_) {
         if (conditionScript_.lastError().number == script::kErrStopped) {
             compiledCondition_.clear();  // stopped, not wrong: compiled afresh next time
@@ -88,16 +134,25 @@ int SchemeCalculator::evaluateCondition() {
         handleScriptError(conditionScript_.lastError());
         return -1;
     }
+    std::optional<std::uint64_t> key;
+    if (pureTable_) key = seriesPending_ ? CountsKey(pendingValues_) : series.isArray() ? SeriesKey(series) : std::nullopt;
+    if (key) {
+        const auto known = pureTable_->find(*key);
+        if (known != pureTable_->end()) return known->second;
+    }
+    materializeSeries();
     if (!series.isArray()) series = script::Variant::makeArray(std::vector<int32_t>{std::max(0, seriesLength)});
     script::Variant result;
     if (!evaluateSeries(&result)) {
-        // A stop ended it: nothing to report, the run unwinds at its next check.
+        // A stop ended it: nothing to report, the run unwinds at its next check. Failures are
+        // never kept: each is evaluated and reported as it comes.
         if (conditionScript_.lastError().number == script::kErrStopped) return -1;
         handleScriptError(conditionScript_.lastError());
         return -1;
     }
-    if (result.isNumeric() && !result.isEmpty() && result.toDouble() == 1.0) return 1;
-    return 0;
+    const int holds = result.isNumeric() && !result.isEmpty() && result.toDouble() == 1.0 ? 1 : 0;
+    if (key) pureTable_->emplace(*key, std::int8_t(holds));
+    return holds;
 }
 
 namespace {
@@ -166,6 +221,7 @@ void SchemeCalculator::prepareDigitCounts() {
 }
 
 void SchemeCalculator::countDigits() {
+    ++countsGeneration_;
     const qsizetype n = digitsSource_.size();
     digitCounts_.resize(size_t(n) + 1);
     digitCounts_[0].fill(0);
@@ -189,13 +245,15 @@ void SchemeCalculator::countDigits() {
 // Leaves rangeFirst/rangeLast on the last window like they do; the counters follow in settleCounters.
 void SchemeCalculator::fillAnywhereSeries(int d) {
     seriesPos = std::max(0, seriesLength);
-    resetSeries(seriesPos);
-    auto& items = series.arrayData()->items;
+    // The counts only: the script's array is made from them when a condition needs it
+    // (materializeSeries), which a kept result of a pure condition spares.
+    pendingValues_.assign(size_t(seriesPos) + 1, -1);
+    seriesPending_ = true;
     const int size = int(lines.size());
     auto put = [&](int first, int last) {
         int count = 0;
         if (first >= 0 && last < size && first <= last) count = digitCounts_[size_t(last) + 1][size_t(d)] - digitCounts_[size_t(first)][size_t(d)];
-        if (seriesPos >= 0 && seriesPos < int(items.size())) items[size_t(seriesPos)] = script::Variant::makeInteger(int16_t(count));
+        if (seriesPos >= 0 && seriesPos < int(pendingValues_.size())) pendingValues_[size_t(seriesPos)] = int16_t(count);
         --seriesPos;
         countedWindow_ = {d, first, last};
         counted_ = true;
@@ -210,6 +268,15 @@ void SchemeCalculator::fillAnywhereSeries(int d) {
     if (rangeFirst < 0 || rangeLast < 0 || rangeLast >= size) return;
     if (rangeFirst < size - 1) ++rangeFirst;
     put(rangeFirst, rangeLast);
+}
+
+void SchemeCalculator::materializeSeries() {
+    if (!seriesPending_) return;
+    seriesPending_ = false;
+    resetSeries(int(pendingValues_.size()) - 1);
+    auto& items = series.arrayData()->items;
+    for (size_t i = 0; i < pendingValues_.size(); ++i)
+        if (pendingValues_[i] >= 0) items[i] = script::Variant::makeInteger(int16_t(pendingValues_[i]));
 }
 
 // A fresh array of Empty elements with bounds 0..T; the last one is reused when nothing else
@@ -238,6 +305,49 @@ QString SchemeCalculator::rankDigits() {
     const bool anywhere = mode == kModeAnywhere;
     if (anywhere) prepareDigitCounts();
     counted_ = false;
+    // A pure condition's ranking follows from the draws up to the newest line, the cycle
+    // lengths and the series length alone: a backtest for the next draw ranks 100 of the 101
+    // periods the one before it did, so each ranking is made once and kept with its traces.
+    if (anywhere && keepPureResults_ && condition != compiledCondition_) {
+        stopRequest_.store(stopped());
+        conditionScript_.setStopFlag(outsideStop_ ? outsideStop_ : &stopRequest_);
+        compileCondition();
+    }
+    std::optional<std::uint64_t> rankKey;
+    if (anywhere && rankTable_ && compiledOk_ && compiledCondition_ == condition && lines.size() < (1 << 24) &&
+        cycles >= 1 && cycles < (1 << 12) && seriesLength >= 0 && seriesLength < (1 << 8))
+        rankKey = (std::uint64_t(countsGeneration_ & 0xFFFFF) << 44) | (std::uint64_t(lines.size()) << 20) |
+                  (std::uint64_t(cycles) << 8) | std::uint64_t(seriesLength);
+    if (rankKey) {
+        const auto known = rankTable_->find(*rankKey);
+        if (known != rankTable_->end()) {
+            // The host is asked as often as a ranking made afresh asks it, and a stop ends this
+            // one at the same point.
+            for (int n = 0; n < 10 * cycles; ++n) {
+                if (stopped()) return QString();
+                if (!host_->inputWaiting) break;
+                if (host_->inputWaiting()) pump();
+            }
+            if (stopped()) return QString();
+            const KeptRanking& k = known->second;
+            digitRanking = k.ranking;
+            lastError += k.errorsAdded;
+            rangeFirst = k.rangeFirst;
+            rangeLast = k.rangeLast;
+            cycleLength = cycles;
+            digit = 9;
+            clearStatRows();
+            tally = k.tally;
+            seriesPos = k.seriesPos;
+            pendingValues_ = k.seriesValues;
+            seriesPending_ = true;
+            materializeSeries();
+            return rankRows();
+        }
+    }
+    const QString errorsBefore = lastError;
+    const int scriptErrorsBefore = scriptErrorCount_;
+    bool filled = false;
     bool rangeFailed = false;
     for (int d = 0; d <= 9; ++d) {
         digit = d;
@@ -245,6 +355,7 @@ QString SchemeCalculator::rankDigits() {
         for (int L = 1; L <= cycles; ++L) {
             if (stopped()) {
                 settleCounters();
+                materializeSeries();
                 return QString();
             }
             if (host_->inputWaiting && host_->inputWaiting()) pump();
@@ -259,6 +370,7 @@ QString SchemeCalculator::rankDigits() {
             }
             if (anywhere) {
                 fillAnywhereSeries(d);
+                filled = true;
             } else {
                 buildCountSeries();
                 nextSeriesWindow();
@@ -268,7 +380,18 @@ QString SchemeCalculator::rankDigits() {
         if (n > 0) digitRanking << Zero3(n) + QLatin1Char(' ') + QString::number(d);
     }
     settleCounters();
+    materializeSeries();
     std::sort(digitRanking.begin(), digitRanking.end());
+    // Kept only when it ran through without a stop or a failing condition, from the series
+    // it made itself.
+    if (rankKey && filled && rankTable_ && !stopped() && scriptErrorCount_ == scriptErrorsBefore &&
+        lastError.startsWith(errorsBefore))
+        rankTable_->emplace(*rankKey, KeptRanking{digitRanking, lastError.mid(errorsBefore.size()), rangeFirst, rangeLast,
+                                                  tally, seriesPos, pendingValues_});
+    return rankRows();
+}
+
+QString SchemeCalculator::rankRows() {
     QString result;
     if (verifyPeriod < 0 || verifyPeriod >= kRankRows) return result;
     RankRow& left = leftRanks[verifyPeriod];

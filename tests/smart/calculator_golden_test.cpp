@@ -78,3 +78,31 @@ TEST(CalculatorGolden, BatchVerificationOnTheRealHistory) {
     EXPECT_EQ(Sha1(files), QStringLiteral("8e17a2b762111e9e7dd9dc5eb7e38bdd502f206e")) << files.left(3000).toStdString();
     EXPECT_EQ(Sha1(calc.reportLines.join(QLatin1Char('\n'))), QStringLiteral("5997d501b30a87046133f416d39d08ca2d8b7d45")) << calc.reportLines.join(QLatin1Char('\n')).toStdString();
 }
+
+// Every built-in condition is one the engine calls pure, and keeping their results per series
+// over a run (tables warm from earlier bases included) gives exactly what evaluating every
+// series gives.
+TEST(CalculatorGolden, KeptResultsOfPureConditionsChangeNothing) {
+    SKIP_WITHOUT_SHARED("data/HAO.TXT");
+    testsupport::ProgramDir dir;
+    ASSERT_TRUE(dir.copyShared(QStringLiteral("data/HAO.TXT")));
+    const QStringList& items = smart::BuiltInConditions();
+    QStringList records;
+    for (int k = 0; k < items.size(); ++k) {
+        EXPECT_TRUE(script::IsPureCondition(items[k])) << items[k].toStdString();
+        records << calcfixture::Record(items[k], (k % 2 ? QStringLiteral("左") : QStringLiteral("右")) + QString::number(k % 10),
+                                       3 + k % 9, 6);
+    }
+    smart::SchemeCalculator kept, everyTime;
+    everyTime.keepPureResults(false);
+    kept.schemes = everyTime.schemes = records;
+    for (int leaveOut : {3, 2, 0}) {
+        for (smart::SchemeCalculator* calc : {&kept, &everyTime}) {
+            calc->newestLeftOut = leaveOut;
+            calc->runBacktests();
+        }
+        EXPECT_EQ(kept.reportLines, everyTime.reportLines) << leaveOut;
+        EXPECT_EQ(kept.reportText, everyTime.reportText) << leaveOut;
+        EXPECT_EQ(kept.summaryLines(), everyTime.summaryLines()) << leaveOut;
+    }
+}

@@ -3,7 +3,6 @@
 // of the older selection's verification for a few settings. However the windows or the
 // calculator get faster, these must stay exactly as they are.
 #include "common/appstate.h"
-#include "history/drawfile.h"
 #include "hookreset.h"
 #include "platform/ui/messagebox.h"
 #include "smart/historyverificationwindow.h"
@@ -11,7 +10,7 @@
 #include "smart/oldersmartselection.h"
 #include "smart/smartsystemwindow.h"
 #include "testsupport.h"
-#include "windows_fakeworkbench.h"
+#include "realhistory.h"
 
 #include <QComboBox>
 #include <QCryptographicHash>
@@ -25,30 +24,9 @@
 
 namespace {
 
-const QString kSourceTree = QStringLiteral(SIFMORA_SOURCE_DIR);
-
 QString TextSha1(const QString& text) {
     return QString::fromLatin1(QCryptographicHash::hash(text.toUtf8(), QCryptographicHash::Sha1).toHex());
 }
-
-// The program folder with the real history and the shipped list served from its home folder.
-struct RealHistoryFixture {
-    RealHistoryFixture() {
-        ok = dir.copyShared(QStringLiteral("data/HAO.TXT")) && QDir().mkpath(dir.file(QStringLiteral("home/3d"))) &&
-             QFile::copy(kSourceTree + QStringLiteral("/home/3d/3d.xml"), dir.file(QStringLiteral("home/3d/3d.xml")));
-        QStringList draws;
-        ok = ok && history::ReadDrawFile(dir.file(QStringLiteral("HAO.TXT")), &draws);
-        common::App().history = common::DrawHistory(draws);
-        common::App().lotteryIsP3 = false;
-        common::App().smartScheme = 0;
-        bench.commit({QStringLiteral("012")}, QStringLiteral("\n大底共1注\n"));
-    }
-    testsupport::FreshValue<common::AppState> appReset{common::App()};
-    testsupport::ProgramDir dir;
-    testsupport::EnvVar home{"SIFMORA_HOME_URL", QString()};
-    FakeWorkbench bench;
-    bool ok = false;
-};
 
 // The smart window's options by their items: 设置杀胆个数, 生成号码类型, 过滤和值个数.
 struct SmartOptions {
@@ -65,7 +43,7 @@ void SetOptions(SmartSystemWindow& w, const SmartOptions& o) {
 
 TEST(SmartWindowsGolden, SmartRunOnTheRealHistory) {
     SKIP_WITHOUT_SHARED("data/HAO.TXT");
-    RealHistoryFixture f;
+    smartwin::RealHistoryFixture f;
     ASSERT_TRUE(f.ok);
     const struct {
         SmartOptions options;
@@ -86,7 +64,7 @@ TEST(SmartWindowsGolden, SmartRunOnTheRealHistory) {
 
 TEST(SmartWindowsGolden, HistoryVerificationOnTheRealHistory) {
     SKIP_WITHOUT_SHARED("data/HAO.TXT");
-    RealHistoryFixture f;
+    smartwin::RealHistoryFixture f;
     ASSERT_TRUE(f.ok);
     const struct {
         SmartOptions options;
@@ -113,7 +91,7 @@ TEST(SmartWindowsGolden, HistoryVerificationOnTheRealHistory) {
 
 TEST(SmartWindowsGolden, OlderSelectionVerificationOnTheRealHistory) {
     SKIP_WITHOUT_SHARED("data/HAO.TXT");
-    RealHistoryFixture f;
+    smartwin::RealHistoryFixture f;
     ASSERT_TRUE(f.ok);
     const struct {
         int baseType, sumCount, scheme;
