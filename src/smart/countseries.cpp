@@ -397,11 +397,22 @@ QString SchemeCalculator::rankRows() {
     RankRow& left = leftRanks[verifyPeriod];
     RankRow& right = rightRanks[verifyPeriod];
     for (int j = 0; j < 10; ++j) left[j] = right[j] = kNoRank;
+    // A ranking line ends with its digit; the cells share ten one-digit texts.
+    static const std::array<QString, 10> kDigitText = [] {
+        std::array<QString, 10> texts;
+        for (int d = 0; d < 10; ++d) texts[size_t(d)] = QString::number(d);
+        return texts;
+    }();
+    const auto lastOf = [](const QString& line) {
+        if (line.isEmpty()) return QString();
+        const char16_t c = line.back().unicode();
+        return c >= u'0' && c <= u'9' ? kDigitText[size_t(c - u'0')] : QString(line.back());
+    };
     const int c = int(digitRanking.size());
     for (int j = 0; j < c && j < 10; ++j) {
-        left[j] = digitRanking.at(j).right(1);
-        right[9 - j] = digitRanking.at(c - 1 - j).right(1);
-        result += digitRanking.at(j).right(1);
+        left[j] = lastOf(digitRanking.at(j));
+        right[9 - j] = lastOf(digitRanking.at(c - 1 - j));
+        result += left[j];
     }
     return result;
 }
