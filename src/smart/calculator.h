@@ -104,36 +104,51 @@ class SchemeCalculator {
 public:
     SchemeCalculator();
 
-    // ---- State; the calculator window shows each in the control named in brackets ----
-    bool lotteryIsP3 = false;             // selected lottery: false 福彩3D (Option1), true 排列三 (Option2)
-    QString drawFileName = QStringLiteral("\\hao.txt");  // draw file relative to the program folder (Frame1's tag)
-    int newestLeftOut = 0;                // newest draws left out (Text11, 近期验证)
+    // ---- Settings, by what they set; the calculator window shows each in the control named
+    // in brackets ----
+    // Which draws are read and the range of them counted.
+    struct DrawRange {
+        bool lotteryIsP3 = false;                               // 福彩3D (Option1) or 排列三 (Option2)
+        QString drawFileName = QStringLiteral("\\hao.txt");     // relative to the program folder (Frame1's tag)
+        int newestLeftOut = 0;                                  // newest draws left out (Text11, 近期验证)
+        int first = -1;                                         // first draw of the range (Combo1)
+        int last = -1;                                          // last draw of the range (Combo2)
+    } range;
+    // The windows the counts are made over.
+    struct CycleSettings {
+        int length = 10;        // 周期: cycle length (Text1)
+        int seriesLength = 5;   // 折线图期数: T, counts in the series (Text4)
+        int lengthsTried = 1;   // 循环周期数: cycle lengths tried, 1.. this (Text5)
+    } cycle;
+    // How a condition is verified, and the bounds of the batch verification.
+    struct VerificationSettings {
+        int periods = 0;        // 验证期数 (Text2)
+        QString positionText;   // 号码位置: side and rank of the current record (Text10)
+        QString hundredsText;   // verification text of the "百位" mode (Text3)
+        // Batch verification bounds: cycle lengths from cycle.lengthsTried, verification
+        // periods from periods, to these by these steps.
+        struct BatchBounds {
+            int lastCycleLength = 100;  // last cycle count (Text9)
+            int cycleStep = 1;          // cycle step (Text8)
+            int lastVerifyPeriods = 0;  // last verification periods (Text6)
+            int verifyStep = 1;         // verification step (Text7)
+        } batch;
+    } verification;
+    // What is counted and the condition asked of it.
+    struct CountMode {
+        QString name = kModeAnywhere;  // 项目 (Combo3)
+        int digit = 0;                 // 类别: the digit examined (Combo4)
+        QString condition;             // the scheme condition (Combo5)
+        int conditionIndex = 0;        // selected built-in condition, the first scheme of a batch (Combo5's index)
+    } mode;
+
+    // ---- What the calculator reads and fills ----
     QStringList lines;                    // the loaded draws, oldest first (Combo1 / Combo2)
-    int rangeFirst = -1;                  // first draw of the range (index selected in Combo1)
-    int rangeLast = -1;                   // last draw of the range (index selected in Combo2)
-    QString mode = kModeAnywhere;         // 项目 (Combo3)
-    int digit = 0;                        // 类别: the digit examined (Combo4)
-    int cycleLength = 10;                 // 周期: cycle length (Text1)
-    int seriesLength = 5;                 // 折线图期数: T, counts in the series (Text4)
-    int cycleLengthsTried = 1;            // 循环周期数: cycle lengths tried, 1.. this (Text5)
-    int verifyPeriods = 0;                // 验证期数 (Text2)
-    QString positionText;                 // 号码位置: side and rank of the current record (Text10)
-    QString condition;                    // the scheme condition (Combo5)
-    QString verifyText;                   // verification text of the "百位" mode (Text3)
     std::vector<StatRow> statRows;        // statistics rows (ListView1)
     QStringList digitRanking;             // digit ranking, ascending (List1)
     std::vector<SummaryEntry> summary;    // the kill digits in display order (List2)
     QStringList reportLines;              // report lines (List3)
     QStringList schemes;                  // the scheme list (List4)
-    // Batch verification bounds: cycle lengths from cycleLengthsTried, verification periods
-    // from verifyPeriods, to these by these steps.
-    struct BatchBounds {
-        int lastCycleLength = 100;        // last cycle count (Text9)
-        int cycleStep = 1;                // cycle step (Text8)
-        int lastVerifyPeriods = 0;        // last verification periods (Text6)
-        int verifyStep = 1;               // verification step (Text7)
-    } batch;
-    int conditionIndex = 0;               // selected built-in condition, the first scheme of a batch (Combo5's index)
 
     // Working values of the last count and backtest.
     DigitTally tally;                     // the last count; its label names the next statistics row
@@ -167,7 +182,7 @@ public:
     void countAtPosition(int d, int position);  // counters of digit d at place 1..3
     void addStatRow();                     // the counters as a statistics row
     void clearStatRows() { statRows.clear(); }
-    int rangeLength() const { return rangeLast - rangeFirst + 1; }
+    int rangeLength() const { return range.last - range.first + 1; }
 
     // ---- Count series and evaluation ----
     void buildCountSeries();               // the series over every window of the range
@@ -212,7 +227,7 @@ public:
 
     // ---- Omission analyses ----
     void omissionAnalysis();               // omission analysis of the ten digits
-    bool rollingWindow();                  // rolling window; false when cycleLength is not usable
+    bool rollingWindow();                  // rolling window; false when cycle.length is not usable
     void nextDraw();                       // next draw, then omissionAnalysis
 
     // ---- Scheme list ----

@@ -14,30 +14,30 @@ using namespace calctext;
 
 void SchemeCalculator::buildCountSeries() {
     seriesPending_ = false;
-    seriesPos = std::max(0, seriesLength);
+    seriesPos = std::max(0, cycle.seriesLength);
     series = script::Variant::makeArray(std::vector<int32_t>{seriesPos});
-    const int s = rangeFirst, e = rangeLast, L = cycleLength, d = digit;
+    const int s = range.first, e = range.last, L = cycle.length, d = mode.digit;
     if (s < 0 || e >= lines.size() || L < 1) return;
-    const int position = PositionOfMode(mode);
+    const int position = PositionOfMode(mode.name);
     for (int i = s; i <= e - L + 1; ++i) {
-        rangeFirst = i;
-        rangeLast = i + L - 1;
+        range.first = i;
+        range.last = i + L - 1;
         countWindow(d, position, QStringLiteral(" 遗漏分析"));
     }
 }
 
 void SchemeCalculator::nextSeriesWindow() {
-    if (rangeFirst < 0 || rangeLast < 0 || rangeLast >= lines.size()) return;
-    if (rangeFirst < lines.size() - 1) ++rangeFirst;
-    const int d = digit;
-    const int position = PositionOfMode(mode);
+    if (range.first < 0 || range.last < 0 || range.last >= lines.size()) return;
+    if (range.first < lines.size() - 1) ++range.first;
+    const int d = mode.digit;
+    const int position = PositionOfMode(mode.name);
     countWindow(d, position, QStringLiteral(" 分析"));
 }
 
 // One window of the count series: anywhere-counts go into the series (newest slot first),
 // positional counts become an analysis row.
 void SchemeCalculator::countWindow(int d, int position, const QString& labelSuffix) {
-    if (mode == kModeAnywhere) {
+    if (mode.name == kModeAnywhere) {
         countAnywhere(d);
         if (series.isArray()) {
             auto& items = series.arrayData()->items;
@@ -47,7 +47,7 @@ void SchemeCalculator::countWindow(int d, int position, const QString& labelSuff
         --seriesPos;
     } else if (position > 0) {
         countAtPosition(d, position);
-        tally.label = lines.at(rangeFirst).left(7) + QStringLiteral("—") + lines.at(rangeLast).left(7) + mode +
+        tally.label = lines.at(range.first).left(7) + QStringLiteral("—") + lines.at(range.last).left(7) + mode.name +
                     QStringLiteral(" ") + QString::number(d) + labelSuffix;
         addStatRow();
     }
@@ -92,7 +92,7 @@ void SchemeCalculator::handleScriptError(const script::ScriptError& error) {
     ++scriptErrorCount_;
     if (!scriptErrorShownThisBacktest_) {
         scriptErrorShownThisBacktest_ = true;
-        if (host_->scriptError) host_->scriptError(error, verifyText);
+        if (host_->scriptError) host_->scriptError(error, verification.hundredsText);
         addError(conditionErrorText(error));
     }
     // Only a run someone can resume is paused; one nobody sees goes on with "not holding".
@@ -100,14 +100,14 @@ void SchemeCalculator::handleScriptError(const script::ScriptError& error) {
 }
 
 void SchemeCalculator::compileCondition() {
-    compiledCondition_ = condition;
-    compiledOk_ = conditionScript_.compile(condition);
-    const QString text = condition.toLower();
+    compiledCondition_ = mode.condition;
+    compiledOk_ = conditionScript_.compile(mode.condition);
+    const QString text = mode.condition.toLower();
     conditionTalks_ = text.contains(QLatin1String("msgbox")) || text.contains(QLatin1String("inputbox")) ||
                       text.contains(QLatin1String("execute")) || text.contains(QLatin1String("eval"));
     const bool keep = keepPureResults_ && compiledOk_ && conditionScript_.isPure();
-    pureTable_ = keep ? &pureResults_[condition] : nullptr;
-    rankTable_ = keep ? &keptRankings_[condition] : nullptr;
+    pureTable_ = keep ? &pureResults_[mode.condition] : nullptr;
+    rankTable_ = keep ? &keptRankings_[mode.condition] : nullptr;
     // A long program's worth of series and rankings stays small; a table beyond this starts over.
     if (pureTable_ && pureTable_->size() > (1u << 20)) pureTable_->clear();
     if (rankTable_ && rankTable_->size() > (1u << 16)) rankTable_->clear();
@@ -125,7 +125,7 @@ int SchemeCalculator::evaluateCondition() {
     // Only a stop made from here on ends the engine's work.
     stopRequest_.store(stopped());
     conditionScript_.setStopFlag(outsideStop_ ? outsideStop_ : &stopRequest_);
-    if (condition != compiledCondition_ || !conditionScript_.isCompiled()) compileCondition();
+    if (mode.condition != compiledCondition_ || !conditionScript_.isCompiled()) compileCondition();
     if (!compiledOk_) {
         if (conditionScript_.lastError().number == script::kErrStopped) {
             compiledCondition_.clear();  // stopped, not wrong: compiled afresh next time
@@ -141,7 +141,7 @@ int SchemeCalculator::evaluateCondition() {
         if (known != pureTable_->end()) return known->second;
     }
     materializeSeries();
-    if (!series.isArray()) series = script::Variant::makeArray(std::vector<int32_t>{std::max(0, seriesLength)});
+    if (!series.isArray()) series = script::Variant::makeArray(std::vector<int32_t>{std::max(0, cycle.seriesLength)});
     script::Variant result;
     if (!evaluateSeries(&result)) {
         // A stop ended it: nothing to report, the run unwinds at its next check. Failures are
@@ -244,7 +244,7 @@ void SchemeCalculator::countDigits() {
 // without their per-window labels: a(0) Empty, then the windows' counts newest slot first.
 // Leaves rangeFirst/rangeLast on the last window like they do; the counters follow in settleCounters.
 void SchemeCalculator::fillAnywhereSeries(int d) {
-    seriesPos = std::max(0, seriesLength);
+    seriesPos = std::max(0, cycle.seriesLength);
     // The counts only: the script's array is made from them when a condition needs it
     // (materializeSeries), which a kept result of a pure condition spares.
     pendingValues_.assign(size_t(seriesPos) + 1, -1);
@@ -258,16 +258,16 @@ void SchemeCalculator::fillAnywhereSeries(int d) {
         countedWindow_ = {d, first, last};
         counted_ = true;
     };
-    const int s = rangeFirst, e = rangeLast, L = cycleLength;
+    const int s = range.first, e = range.last, L = cycle.length;
     if (s < 0 || e >= size || L < 1) return;
     for (int i = s; i <= e - L + 1; ++i) {
-        rangeFirst = i;
-        rangeLast = i + L - 1;
-        put(rangeFirst, rangeLast);
+        range.first = i;
+        range.last = i + L - 1;
+        put(range.first, range.last);
     }
-    if (rangeFirst < 0 || rangeLast < 0 || rangeLast >= size) return;
-    if (rangeFirst < size - 1) ++rangeFirst;
-    put(rangeFirst, rangeLast);
+    if (range.first < 0 || range.last < 0 || range.last >= size) return;
+    if (range.first < size - 1) ++range.first;
+    put(range.first, range.last);
 }
 
 void SchemeCalculator::materializeSeries() {
@@ -301,23 +301,23 @@ void SchemeCalculator::settleCounters() {
 QString SchemeCalculator::rankDigits() {
     digitRanking.clear();
     if (!inBacktest_) scriptErrorShownThisBacktest_ = false;
-    const int cycles = cycleLengthsTried;
-    const bool anywhere = mode == kModeAnywhere;
+    const int cycles = cycle.lengthsTried;
+    const bool anywhere = mode.name == kModeAnywhere;
     if (anywhere) prepareDigitCounts();
     counted_ = false;
     // A pure condition's ranking follows from the draws up to the newest line, the cycle
     // lengths and the series length alone: a backtest for the next draw ranks 100 of the 101
     // periods the one before it did, so each ranking is made once and kept with its traces.
-    if (anywhere && keepPureResults_ && condition != compiledCondition_) {
+    if (anywhere && keepPureResults_ && mode.condition != compiledCondition_) {
         stopRequest_.store(stopped());
         conditionScript_.setStopFlag(outsideStop_ ? outsideStop_ : &stopRequest_);
         compileCondition();
     }
     std::optional<std::uint64_t> rankKey;
-    if (anywhere && rankTable_ && compiledOk_ && compiledCondition_ == condition && lines.size() < (1 << 24) &&
-        cycles >= 1 && cycles < (1 << 12) && seriesLength >= 0 && seriesLength < (1 << 8))
+    if (anywhere && rankTable_ && compiledOk_ && compiledCondition_ == mode.condition && lines.size() < (1 << 24) &&
+        cycles >= 1 && cycles < (1 << 12) && cycle.seriesLength >= 0 && cycle.seriesLength < (1 << 8))
         rankKey = (std::uint64_t(countsGeneration_ & 0xFFFFF) << 44) | (std::uint64_t(lines.size()) << 20) |
-                  (std::uint64_t(cycles) << 8) | std::uint64_t(seriesLength);
+                  (std::uint64_t(cycles) << 8) | std::uint64_t(cycle.seriesLength);
     if (rankKey) {
         const auto known = rankTable_->find(*rankKey);
         if (known != rankTable_->end()) {
@@ -332,10 +332,10 @@ QString SchemeCalculator::rankDigits() {
             const KeptRanking& k = known->second;
             digitRanking = k.ranking;
             lastError += k.errorsAdded;
-            rangeFirst = k.rangeFirst;
-            rangeLast = k.rangeLast;
-            cycleLength = cycles;
-            digit = 9;
+            range.first = k.rangeFirst;
+            range.last = k.rangeLast;
+            cycle.length = cycles;
+            mode.digit = 9;
             clearStatRows();
             tally = k.tally;
             seriesPos = k.seriesPos;
@@ -350,7 +350,7 @@ QString SchemeCalculator::rankDigits() {
     bool filled = false;
     bool rangeFailed = false;
     for (int d = 0; d <= 9; ++d) {
-        digit = d;
+        mode.digit = d;
         int n = 0;
         for (int L = 1; L <= cycles; ++L) {
             if (stopped()) {
@@ -359,7 +359,7 @@ QString SchemeCalculator::rankDigits() {
                 return QString();
             }
             if (host_->inputWaiting && host_->inputWaiting()) pump();
-            cycleLength = L;
+            cycle.length = L;
             clearStatRows();
             const QString before = lastError;
             if (!setSeriesRange()) {
@@ -386,7 +386,7 @@ QString SchemeCalculator::rankDigits() {
     // it made itself.
     if (rankKey && filled && rankTable_ && !stopped() && scriptErrorCount_ == scriptErrorsBefore &&
         lastError.startsWith(errorsBefore))
-        rankTable_->emplace(*rankKey, KeptRanking{digitRanking, lastError.mid(errorsBefore.size()), rangeFirst, rangeLast,
+        rankTable_->emplace(*rankKey, KeptRanking{digitRanking, lastError.mid(errorsBefore.size()), range.first, range.last,
                                                   tally, seriesPos, pendingValues_});
     return rankRows();
 }

@@ -412,7 +412,7 @@ bool SmartSystemWindow::backtestSchemes(int base) {
     model_.summaryValid = false;
     setRunning(true);
     calc.lastError.clear();
-    calc.newestLeftOut = history.count() - base;
+    calc.range.newestLeftOut = history.count() - base;
     calc.selectLottery(common::App().lotteryIsP3);
 
     // The calculator reads the draw file itself: its newest line must be the base draw, or its

@@ -20,7 +20,7 @@ VerifiedDraw VerifyDraw(SchemeCalculator& calc, const VerificationJob& job, int 
     const common::DrawHistory& history = job.history;
     const int base = draw - 1;
     calc.lastError.clear();
-    calc.newestLeftOut = history.count() - base;
+    calc.range.newestLeftOut = history.count() - base;
     calc.selectLottery(job.p3);
     // The calculator reads the draw file itself: its newest line must be the base draw, or its
     // summary would predict from other draws than the ones shown.

@@ -48,7 +48,7 @@ TEST(CalculatorGolden, ComputationOnTheRealHistory) {
         {7, 4, "f9e80cb447c0908fd43cd20a04a30e4adc7747a8", "YA3 ZB1 ZD4"},
     };
     for (const Case& c : cases) {
-        calc.newestLeftOut = c.leaveOut;
+        calc.range.newestLeftOut = c.leaveOut;
         calc.runBacktests();
         EXPECT_TRUE(calc.lastError.isEmpty()) << calc.lastError.toStdString();
         EXPECT_EQ(calc.reportLines.size(), c.reportLines) << c.leaveOut;
@@ -63,10 +63,10 @@ TEST(CalculatorGolden, BatchVerificationOnTheRealHistory) {
     testsupport::ProgramDir dir;
     ASSERT_TRUE(dir.copyShared(QStringLiteral("data/HAO.TXT")));
     smart::SchemeCalculator calc;
-    calc.positionText = QStringLiteral("左3");
-    calc.cycleLengthsTried = 5, calc.batch.lastCycleLength = 6, calc.batch.cycleStep = 1;  // cycles 5..6
-    calc.verifyPeriods = 2, calc.batch.lastVerifyPeriods = 3, calc.batch.verifyStep = 1;    // periods 2..3
-    calc.conditionIndex = 60;  // the last six built-in conditions
+    calc.verification.positionText = QStringLiteral("左3");
+    calc.cycle.lengthsTried = 5, calc.verification.batch.lastCycleLength = 6, calc.verification.batch.cycleStep = 1;  // cycles 5..6
+    calc.verification.periods = 2, calc.verification.batch.lastVerifyPeriods = 3, calc.verification.batch.verifyStep = 1;    // periods 2..3
+    calc.mode.conditionIndex = 60;  // the last six built-in conditions
     calc.batchVerification();
     EXPECT_TRUE(calc.lastError.isEmpty()) << calc.lastError.toStdString();
     QString files;
@@ -98,7 +98,7 @@ TEST(CalculatorGolden, KeptResultsOfPureConditionsChangeNothing) {
     kept.schemes = everyTime.schemes = records;
     for (int leaveOut : {3, 2, 0}) {
         for (smart::SchemeCalculator* calc : {&kept, &everyTime}) {
-            calc->newestLeftOut = leaveOut;
+            calc->range.newestLeftOut = leaveOut;
             calc->runBacktests();
         }
         EXPECT_EQ(kept.reportLines, everyTime.reportLines) << leaveOut;
