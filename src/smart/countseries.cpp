@@ -397,12 +397,11 @@ QString SchemeCalculator::rankRows() {
     RankRow& left = leftRanks[verifyPeriod];
     RankRow& right = rightRanks[verifyPeriod];
     for (int j = 0; j < 10; ++j) left[j] = right[j] = kNoRank;
-    // A ranking line ends with its digit; the cells share ten one-digit texts.
-    static const std::array<QString, 10> kDigitText = [] {
-        std::array<QString, 10> texts;
-        for (int d = 0; d < 10; ++d) texts[size_t(d)] = QString::number(d);
-        return texts;
-    }();
+    // A ranking line ends with its digit; the cells share ten one-digit texts, static ones, so
+    // that calculators on several threads copy them without touching a shared count.
+    static const std::array<QString, 10> kDigitText = {
+        QStringLiteral("0"), QStringLiteral("1"), QStringLiteral("2"), QStringLiteral("3"), QStringLiteral("4"),
+        QStringLiteral("5"), QStringLiteral("6"), QStringLiteral("7"), QStringLiteral("8"), QStringLiteral("9")};
     const auto lastOf = [](const QString& line) {
         if (line.isEmpty()) return QString();
         const char16_t c = line.back().unicode();

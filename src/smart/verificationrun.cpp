@@ -78,11 +78,17 @@ int VerificationRun::DefaultWorkers() { return std::max(1, QThread::idealThreadC
 VerificationRun::VerificationRun(VerificationJob job, int workers, SchemeCalculator* inlineCalc)
     : job_(std::move(job)), inlineCalc_(workers > 0 ? nullptr : inlineCalc) {
     nextTaken_ = job_.first;
-    nextFree_ = job_.first;
     done_.resize(size_t(std::max(0, job_.last - job_.first + 1)));
     if (!inlineCalc_) {
         const int n = std::clamp(workers, 1, std::max(1, int(done_.size())));
-        for (int t = 0; t < n; ++t) threads_.emplace_back([this] { work(); });
+        // Each worker takes a run of consecutive draws: their backtests rank nearly the same
+        // periods, which the worker's calculator then ranks once.
+        const int count = int(done_.size());
+        for (int t = 0; t < n; ++t) {
+            const int from = job_.first + int(qint64(count) * t / n);
+            const int to = job_.first + int(qint64(count) * (t + 1) / n) - 1;
+            threads_.emplace_back([this, from, to] { work(from, to); });
+        }
     }
 }
 
@@ -96,10 +102,10 @@ void VerificationRun::stop() {
     if (inlineCalc_) inlineCalc_->stop();
 }
 
-void VerificationRun::work() {
+void VerificationRun::work(int from, int to) {
     SchemeCalculator calc;
     calc.setOutsideStop(&stop_);
-    for (int draw = nextFree_++; draw <= job_.last && !stop_.load(); draw = nextFree_++) {
+    for (int draw = from; draw <= to && !stop_.load(); ++draw) {
         VerifiedDraw row = VerifyDraw(calc, job_, draw);
         if (stop_.load()) return;
         {

@@ -79,11 +79,10 @@ public:
     static int DefaultWorkers();
 
 private:
-    void work();
+    void work(int from, int to);  // the draws from..to, in order
     VerificationJob job_;
     SchemeCalculator* inlineCalc_ = nullptr;
     std::atomic<bool> stop_{false};
-    std::atomic<int> nextFree_{0};
     int nextTaken_ = 0;
     std::mutex mutex_;
     std::condition_variable ready_;
