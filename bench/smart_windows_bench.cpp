@@ -86,10 +86,12 @@ static void BM_WindowSmartRunToResultLine(benchmark::State& state) {
     if (!setup.ok) return;
     SmartSystemWindow w;
     const QStringList schemes = ShippedSchemes();
-    double routine = 1e300, window = 1e300;
+    double routine = 1e300, window = 1e300, first = 0;
     for (auto _ : state) {
         ui::MessageRecorder messages(ui::Answer::Yes);
         TimedPress([&] { w.Command2_Click(); }, window);
+        // The program's first 确定 finds nothing kept yet; later ones reuse the kept results.
+        if (first == 0) first = window;
         state.PauseTiming();
         if (!w.findChild<QLabel*>(QStringLiteral("Label14"))->text().contains(QStringLiteral("方案四杀码"))) {
             state.SkipWithError("no result line");
@@ -111,6 +113,7 @@ static void BM_WindowSmartRunToResultLine(benchmark::State& state) {
     }
     state.counters["routine_ms"] = routine;
     state.counters["window_best_ms"] = window;
+    state.counters["first_press_ms"] = first;
 }
 BENCHMARK(BM_WindowSmartRunToResultLine)->Unit(benchmark::kMillisecond)->Iterations(5);
 
