@@ -62,7 +62,7 @@ static void BM_Verification300Periods(benchmark::State& state) {
         smart::SchemeCalculator calc;
         calc.schemes = TwentySchemes();
         for (int leaveOut = 300; leaveOut >= 1; --leaveOut) {
-            calc.newestLeftOut = leaveOut;
+            calc.range.newestLeftOut = leaveOut;
             calc.runBacktests();
             // The four schemes' kill digits for the verified draw, as the window does.
             for (int scheme = 0; scheme < 4; ++scheme) {
@@ -119,10 +119,10 @@ static void BM_BatchVerificationStep(benchmark::State& state) {
     if (!dir) return;
     for (auto _ : state) {
         smart::SchemeCalculator calc;
-        calc.positionText = QStringLiteral("左3");
-        calc.cycleLengthsTried = calc.batch.lastCycleLength = 30;
-        calc.verifyPeriods = calc.batch.lastVerifyPeriods = 9;
-        calc.conditionIndex = 0;
+        calc.verification.positionText = QStringLiteral("左3");
+        calc.cycle.lengthsTried = calc.verification.batch.lastCycleLength = 30;
+        calc.verification.periods = calc.verification.batch.lastVerifyPeriods = 9;
+        calc.mode.conditionIndex = 0;
         calc.batchVerification();
         benchmark::DoNotOptimize(calc.reportLines);
     }

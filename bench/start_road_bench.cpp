@@ -1,6 +1,7 @@
 // The whole start road with unreachable servers: version check, draw update of both lotteries,
 // main window created and shown with its history list (the fixed one-second and 100 ms timers
 // are left out: the handlers are called directly).
+#include "benchdata.h"
 #include "common/appstate.h"
 #include "mainwindow/mainwindow.h"
 #include "startup/startupwindow.h"
@@ -9,6 +10,7 @@
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
+
 #include <benchmark/benchmark.h>
 
 namespace {
@@ -20,16 +22,10 @@ void BM_StartRoadUnreachable(benchmark::State& state) {
     qputenv("SIFMORA_DIR", programDir.path().toLocal8Bit());
     qputenv("SIFMORA_RESULTS_URL", "http://127.0.0.1:1");
     qputenv("SIFMORA_HOME_URL", "http://127.0.0.1:1");
-    const QDir shared(QStringLiteral(SIFMORA_SHARED_DIR "/data"));
-    for (const QString name : {QStringLiteral("HAO.TXT"), QStringLiteral("HAOP3.TXT")}) {
-        if (!QFile::copy(shared.filePath(name), programDir.filePath(name))) {
-            state.SkipWithError("shared draw files not found");
-            return;
-        }
+    if (!PrepareOfflineProgramDir(programDir.path())) {
+        state.SkipWithError("shared draw files not found");
+        return;
     }
-    QFile log(programDir.filePath(QStringLiteral("updatelog.txt")));
-    if (log.open(QIODevice::WriteOnly)) log.write("5\r\nx\r\n");
-    log.close();
 
     int argc = 1;
     char arg0[] = "bench";

@@ -10,6 +10,9 @@
 #include "workbench/workbench.h"
 
 #include <QApplication>
+#include <QTimer>
+
+#include <cstdio>
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
@@ -37,7 +40,17 @@ int main(int argc, char** argv) {
     StartupWindow startupWindow;
     const QString instanceName = qEnvironmentVariable("SIFMORA_INSTANCE_NAME");
     if (!instanceName.isEmpty()) startupWindow.instanceName = instanceName;
-    startupWindow.hooks.showMainWindow = [] { MainWindow::ShowMainWindow(); };
+    // A start measurement (bench/) asks the program to say when its main window stands and end.
+    const bool startProbe = qEnvironmentVariableIsSet("SIFMORA_START_PROBE");
+    startupWindow.hooks.showMainWindow = [startProbe] {
+        MainWindow::ShowMainWindow();
+        if (startProbe)
+            QTimer::singleShot(0, qApp, [] {
+                std::fputs("main window shown\n", stderr);
+                std::fflush(stderr);
+                QCoreApplication::exit(0);
+            });
+    };
     // Another copy runs (end at once, silently) or the lock could not be made (said already).
     if (!startupWindow.Form_Load()) return startupWindow.lockError().isEmpty() ? 0 : 1;
     // A close request (the updater) runs the main window's closing path, or stops the start.

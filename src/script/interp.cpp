@@ -103,7 +103,13 @@ void Interp::checkDeadline() {
         e.fatal = true;
         throw e;
     }
-    if (hasDeadline && std::chrono::steady_clock::now() > deadline) {
+    if (!hasDeadline)
+        return;
+    const auto now = std::chrono::steady_clock::now();
+    if (pendingTimeoutMs >= 0) {
+        deadline = now + std::chrono::milliseconds(pendingTimeoutMs);
+        pendingTimeoutMs = -1;
+    } else if (now > deadline) {
         RuntimeError e{9001, ErrorDescription(9001)};
         e.fatal = true;
         throw e;

@@ -87,6 +87,9 @@ struct Interp {
     // limits
     std::chrono::steady_clock::time_point deadline;
     bool hasDeadline = false;
+    // A call's time limit starts at its first check rather than its start: reading the clock
+    // costs more than a whole quick call, and hosts make tens of thousands of them. -1: started.
+    int pendingTimeoutMs = -1;
     // The host's stop request (not owned): when it turns true the running call ends.
     const std::atomic<bool>* stopFlag = nullptr;
     unsigned ticks = 0;

@@ -280,6 +280,7 @@ void Instance::finalize() {
     const char* limit = I->stackLimit;
     const bool hasDeadline = I->hasDeadline;
     const auto deadline = I->deadline;
+    const int pendingTimeout = I->pendingTimeoutMs;
     if (outside && I->outsideRelease != releaseSerial) {
         I->outsideRelease = releaseSerial;
         I->outsideDeadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(200);
@@ -293,6 +294,7 @@ void Instance::finalize() {
         I->stackLimit = StackLimitHere();
         I->hasDeadline = true;
         I->deadline = I->outsideDeadline;
+        I->pendingTimeoutMs = -1;
     }
     // The terminate's own statements must not see an error left by an earlier one.
     const bool failed = I->releaseFailed;
@@ -317,6 +319,7 @@ void Instance::finalize() {
         I->stackLimit = limit;
         I->hasDeadline = hasDeadline;
         I->deadline = deadline;
+        I->pendingTimeoutMs = pendingTimeout;
     }
 }
 

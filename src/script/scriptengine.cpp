@@ -1,6 +1,9 @@
 #include "scriptengine.h"
 
+#include "lexer.h"
 #include "objects.h"
+
+#include <QSet>
 
 #include <new>
 
@@ -53,8 +56,7 @@ bool ScriptEngine::guarded(F&& body) {
     I.curLine = 0;
     I.stackLimit = StackLimitHere();
     I.hasDeadline = timeoutMs_ > 0;
-    if (I.hasDeadline)
-        I.deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs_);
+    I.pendingTimeoutMs = I.hasDeadline ? timeoutMs_ : -1;
     try {
         if (I.stopFlag)
             I.checkDeadline();  // a call asked to stop before it began does not begin
@@ -194,9 +196,52 @@ QString ScriptCondition::wrap(const QString& condition) {
 
 ScriptCondition::ScriptCondition() = default;
 
+bool IsPureCondition(const QString& condition) {
+    // Built-ins whose result is a function of their arguments alone.
+    static const QSet<QString> kPureFunctions = {
+        QStringLiteral("abs"),   QStringLiteral("int"),     QStringLiteral("fix"),    QStringLiteral("sgn"),
+        QStringLiteral("sqr"),   QStringLiteral("exp"),     QStringLiteral("log"),    QStringLiteral("round"),
+        QStringLiteral("cint"),  QStringLiteral("clng"),    QStringLiteral("cdbl"),   QStringLiteral("csng"),
+        QStringLiteral("cbool"), QStringLiteral("cbyte"),   QStringLiteral("cstr"),   QStringLiteral("len"),
+        QStringLiteral("mid"),   QStringLiteral("left"),    QStringLiteral("right"),  QStringLiteral("instr"),
+        QStringLiteral("ubound"), QStringLiteral("lbound"), QStringLiteral("isempty"), QStringLiteral("isnull"),
+        QStringLiteral("isnumeric"), QStringLiteral("isarray"), QStringLiteral("vartype")};
+    std::vector<Token> tokens;
+    try {
+        tokens = Tokenize(condition);
+    } catch (...) {
+        return false;
+    }
+    for (size_t i = 0; i < tokens.size(); ++i) {
+        const Token& t = tokens[i];
+        switch (t.kind) {
+        case T::Then:  // the scheme records close the If themselves, a comment follows
+            if (i + 1 >= tokens.size() || tokens[i + 1].kind != T::Eof)
+                return false;
+            break;
+        case T::Eof: case T::Number: case T::Str: case T::LParen: case T::RParen: case T::Comma:
+        case T::Plus: case T::Minus: case T::Star: case T::Slash: case T::Backslash: case T::Caret:
+        case T::Amp: case T::Eq: case T::Ne: case T::Lt: case T::Gt: case T::Le: case T::Ge:
+        case T::And: case T::Or: case T::Not: case T::Xor: case T::Eqv: case T::Imp: case T::Mod:
+        case T::True: case T::False: case T::Empty: case T::Null:
+            break;
+        case T::Ident: {
+            const QString name = t.text.toLower();
+            if (name != QLatin1String("a") && !kPureFunctions.contains(name))
+                return false;
+            break;
+        }
+        default:  // statements, line ends, objects, Me, New...
+            return false;
+        }
+    }
+    return true;
+}
+
 bool ScriptCondition::compile(const QString& condition) {
     engine_.reset();
     proc_ = ScriptEngine::Procedure();
+    pure_ = IsPureCondition(condition);
     if (!engine_.addCode(wrap(condition)))
         return false;
     proc_ = engine_.procedure(QStringLiteral("ReGS2"));

@@ -109,6 +109,11 @@ public:
 
     bool compile(const QString& condition);
     bool isCompiled() const { return proc_.isValid(); }
+    // The compiled condition is a plain expression over its series that reads nothing else:
+    // the series, numbers, strings, operators and built-in functions without a state or a
+    // world of their own (no Rnd, Now, boxes, Execute/Eval, variables, objects or statements).
+    // Its result then depends on the series' values alone, so a host may keep it per series.
+    bool isPure() const { return pure_; }
     // Calls ReGS2(series) with the series (an array, usually bounds 0..T) bound ByRef as a();
     // result is what it returns (1 or 0 for the wrapper). False with lastError() set on an
     // error. The array's elements may be changed in place between evaluations.
@@ -120,6 +125,11 @@ public:
 private:
     ScriptEngine engine_;
     ScriptEngine::Procedure proc_;
+    bool pure_ = false;
 };
+
+// Whether condition, as the wrapper places it, reads its series a() and nothing else (see
+// ScriptCondition::isPure).
+bool IsPureCondition(const QString& condition);
 
 }  // namespace script

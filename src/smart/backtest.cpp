@@ -47,13 +47,13 @@ void SchemeCalculator::runBacktests() {
             addError(why);  // the record is skipped; the others still count
             continue;
         }
-        cycleLengthsTried = record.cycleCount;
-        verifyPeriods = record.verifyPeriods;
-        condition = record.condition;
-        positionText = record.sideRank;
+        cycle.lengthsTried = record.cycleCount;
+        verification.periods = record.verifyPeriods;
+        mode.condition = record.condition;
+        verification.positionText = record.sideRank;
         if (!loadDraws()) return;
         const QString rule(83, QLatin1Char('='));
-        reportText = rule + kCrLf + QStringLiteral("条件：") + condition + kCrLf + rule + kCrLf;
+        reportText = rule + kCrLf + QStringLiteral("条件：") + mode.condition + kCrLf + rule + kCrLf;
         backtestCondition();
     }
     if (host_->progress) host_->progress->advance();
@@ -72,8 +72,8 @@ void SchemeCalculator::backtestCondition() {
     QString left = six, right = six;
     QString draw = kUndrawn;
     pump();
-    const int periods = verifyPeriods + 1;
-    const int needed = std::max(1, seriesLength + cycleLengthsTried - 2);
+    const int periods = verification.periods + 1;
+    const int needed = std::max(1, cycle.seriesLength + cycle.lengthsTried - 2);
     for (int k = 1; k <= periods; ++k) {
         if (verifyPeriod >= kRankRows) break;
         if (lines.size() < needed) {
@@ -81,13 +81,13 @@ void SchemeCalculator::backtestCondition() {
                           .arg(verifyPeriod).arg(needed).arg(lines.size()));
             break;
         }
-        if (mode == kModeHundreds) {
+        if (mode.name == kModeHundreds) {
             const QString r = rankDigits();
             const QString hundreds = draw.right(3).left(1);
-            verifyText += r + QString(std::max(0, 10 - int(r.size())), QLatin1Char(' ')) +
+            verification.hundredsText += r + QString(std::max(0, 10 - int(r.size())), QLatin1Char(' ')) +
                      (r.contains(hundreds) ? QStringLiteral("√") : QStringLiteral("×")) +
                      QStringLiteral("  开奖号") + draw + kCrLf;
-        } else if (mode == kModeAnywhere) {
+        } else if (mode.name == kModeAnywhere) {
             rankDigits();
             if (stopped()) break;
             const RankRow& lrow = leftRanks[verifyPeriod];
@@ -105,8 +105,8 @@ void SchemeCalculator::backtestCondition() {
         ++verifyPeriod;
         if (lines.isEmpty()) break;
         draw = lines.takeLast();
-        rangeFirst = std::min(rangeFirst, int(lines.size()) - 1);
-        rangeLast = std::min(rangeLast, int(lines.size()) - 1);
+        range.first = std::min(range.first, int(lines.size()) - 1);
+        range.last = std::min(range.last, int(lines.size()) - 1);
     }
     reportText += kCrLf + left;
     leftRankStatistics();

@@ -33,27 +33,27 @@ void SchemeCalculator::batchVerification() {
     if (host_->confirm &&
         !host_->confirm(QStringLiteral("此步骤将开始算号并进行大量数据的验证，可能会花几个小时的时间，是否继续?")))
         return;
-    const QChar side = positionText.isEmpty() ? QChar() : positionText.at(0);
-    const QChar rank = positionText.isEmpty() ? QChar() : positionText.at(positionText.size() - 1);
-    if (positionText.size() != 2 || (side != QChar(u'左') && side != QChar(u'右')) || !rank.isDigit()) {
+    const QChar side = verification.positionText.isEmpty() ? QChar() : verification.positionText.at(0);
+    const QChar rank = verification.positionText.isEmpty() ? QChar() : verification.positionText.at(verification.positionText.size() - 1);
+    if (verification.positionText.size() != 2 || (side != QChar(u'左') && side != QChar(u'右')) || !rank.isDigit()) {
         addError(QStringLiteral("号码位置没有设置（左或右加名次，如“左3”），无法批量验证。"));
         return;
     }
-    const int firstV = verifyPeriods;
-    const int firstC = cycleLengthsTried;
+    const int firstV = verification.periods;
+    const int firstC = cycle.lengthsTried;
     runState_ = RunState::Running;
-    const int startItem = conditionIndex;
+    const int startItem = mode.conditionIndex;
     reportLines.clear();
     const QStringList& items = BuiltInConditions();
-    const int lastC = batch.lastCycleLength, stepC = batch.cycleStep;
+    const int lastC = verification.batch.lastCycleLength, stepC = verification.batch.cycleStep;
     for (int c = firstC; stepC >= 0 ? c <= lastC : c >= lastC; c += stepC) {
         pump();
         if (stopped()) return;
-        cycleLengthsTried = c;
-        const int lastV = batch.lastVerifyPeriods, stepV = batch.verifyStep;
+        cycle.lengthsTried = c;
+        const int lastV = verification.batch.lastVerifyPeriods, stepV = verification.batch.verifyStep;
         for (int v = firstV; stepV >= 0 ? v <= lastV : v >= lastV; v += stepV) {
             if (stopped()) return;
-            verifyPeriods = v;
+            verification.periods = v;
             if (!loadDraws()) return;
             const QString path = common::ProgramFile(batchReportFileName(v, c));
             summary.clear();
@@ -78,15 +78,15 @@ void SchemeCalculator::batchVerification() {
             };
             for (int item = startItem; item < items.size(); ++item) {
                 if (stopped()) return;
-                conditionIndex = item;
-                condition = items.at(item);
-                if (condition.trimmed().isEmpty()) continue;
+                mode.conditionIndex = item;
+                mode.condition = items.at(item);
+                if (mode.condition.trimmed().isEmpty()) continue;
                 if (!loadDraws()) {
                     if (unwritten) write();
                     return;
                 }
                 const QString rule(83, QLatin1Char('='));
-                reportText = rule + kCrLf + QStringLiteral("条件：") + condition + kCrLf + rule + kCrLf;
+                reportText = rule + kCrLf + QStringLiteral("条件：") + mode.condition + kCrLf + rule + kCrLf;
                 backtestCondition();
                 fileText += reportText + kCrLf;
                 unwritten = true;
@@ -101,8 +101,8 @@ void SchemeCalculator::batchVerification() {
 
 bool SchemeCalculator::writeReportLines(bool emptyList) {
     if (loadDraws()) {
-        rangeFirst = 0;
-        rangeLast = int(lines.size()) - 1;
+        range.first = 0;
+        range.last = int(lines.size()) - 1;
     }
     const QString path = common::ProgramFile(reportLineFileName(QTime::currentTime().toString(QStringLiteral("HH-mm-ss"))));
     QString text;

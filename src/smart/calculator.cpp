@@ -56,7 +56,7 @@ QStringList StatColumnHeaders() {
 
 SchemeCalculator::SchemeCalculator()
     : leftRanks(kRankRows), rightRanks(kRankRows) {
-    condition = BuiltInConditions().first();
+    mode.condition = BuiltInConditions().first();
     // The script engine's time limit stays at its default, as one evaluation is tiny.
 }
 
@@ -69,7 +69,7 @@ void SchemeCalculator::wait(int ms) {
 }
 
 bool SchemeCalculator::loadDraws() {
-    QString name = drawFileName;
+    QString name = range.drawFileName;
     while (name.startsWith(QLatin1Char('\\')) || name.startsWith(QLatin1Char('/'))) name.remove(0, 1);
     // A run loads the file once per scheme; finding its name's case lists the program folder,
     // which fills with report files, so the name found last time is used while it exists.
@@ -90,7 +90,7 @@ bool SchemeCalculator::loadDraws() {
         return false;
     }
     const int count = int(bytes.size() / kRecordBytes);  // a trailing incomplete record is ignored
-    const int drop = std::max(0, newestLeftOut);
+    const int drop = std::max(0, range.newestLeftOut);
     if (count - drop < 1) {
         addError(QStringLiteral("开奖数据不足：文件有%1期，要去掉最近%2期。").arg(count).arg(drop));
         return false;
@@ -116,8 +116,8 @@ bool SchemeCalculator::loadDraws() {
     } else {
         lines = QStringList(decodedRecords_.cbegin(), decodedRecords_.cbegin() + wanted);
     }
-    rangeFirst = -1;
-    rangeLast = -1;
+    range.first = -1;
+    range.last = -1;
     nextIssue = CalculatorNextIssue(lines.last());
     digitsChecked_ = false;
     return true;
@@ -125,30 +125,30 @@ bool SchemeCalculator::loadDraws() {
 
 void SchemeCalculator::reloadWholeRange() {
     if (!loadDraws()) return;
-    rangeFirst = 0;
-    rangeLast = int(lines.size()) - 1;
+    range.first = 0;
+    range.last = int(lines.size()) - 1;
 }
 
 void SchemeCalculator::selectLottery(bool p3) {
-    lotteryIsP3 = p3;
-    drawFileName = p3 ? QStringLiteral("\\haop3.txt") : QStringLiteral("\\hao.txt");
+    range.lotteryIsP3 = p3;
+    range.drawFileName = p3 ? QStringLiteral("\\haop3.txt") : QStringLiteral("\\hao.txt");
     reloadWholeRange();
 }
 
 bool SchemeCalculator::setSeriesRange() {
     const int count = int(lines.size());
-    const int first = count - seriesLength - cycleLength + 2;
+    const int first = count - cycle.seriesLength - cycle.length + 2;
     if (count == 0 || first < 0 || first > count - 1) {
         addError(QStringLiteral("开奖数据不足：周期%1、折线图期数%2需要%3期，只有%4期。")
-                      .arg(cycleLength).arg(seriesLength).arg(seriesLength + cycleLength - 2).arg(count));
+                      .arg(cycle.length).arg(cycle.seriesLength).arg(cycle.seriesLength + cycle.length - 2).arg(count));
         return false;
     }
-    rangeFirst = first;
-    rangeLast = count - 1;
+    range.first = first;
+    range.last = count - 1;
     return true;
 }
 
-void SchemeCalculator::counters(int d, int position) { countersOver(d, position, rangeFirst, rangeLast); }
+void SchemeCalculator::counters(int d, int position) { countersOver(d, position, range.first, range.last); }
 
 void SchemeCalculator::countersOver(int d, int position, int first, int last) {
     tally = DigitTally{QString::number(d)};

@@ -18,6 +18,8 @@
 
 #include <array>
 #include <atomic>
+#include <cstdint>
+#include <unordered_map>
 #include <functional>
 #include <vector>
 
@@ -102,36 +104,51 @@ class SchemeCalculator {
 public:
     SchemeCalculator();
 
-    // ---- State; the calculator window shows each in the control named in brackets ----
-    bool lotteryIsP3 = false;             // selected lottery: false 福彩3D (Option1), true 排列三 (Option2)
-    QString drawFileName = QStringLiteral("\\hao.txt");  // draw file relative to the program folder (Frame1's tag)
-    int newestLeftOut = 0;                // newest draws left out (Text11, 近期验证)
+    // ---- Settings, by what they set; the calculator window shows each in the control named
+    // in brackets ----
+    // Which draws are read and the range of them counted.
+    struct DrawRange {
+        bool lotteryIsP3 = false;                               // 福彩3D (Option1) or 排列三 (Option2)
+        QString drawFileName = QStringLiteral("\\hao.txt");     // relative to the program folder (Frame1's tag)
+        int newestLeftOut = 0;                                  // newest draws left out (Text11, 近期验证)
+        int first = -1;                                         // first draw of the range (Combo1)
+        int last = -1;                                          // last draw of the range (Combo2)
+    } range;
+    // The windows the counts are made over.
+    struct CycleSettings {
+        int length = 10;        // 周期: cycle length (Text1)
+        int seriesLength = 5;   // 折线图期数: T, counts in the series (Text4)
+        int lengthsTried = 1;   // 循环周期数: cycle lengths tried, 1.. this (Text5)
+    } cycle;
+    // How a condition is verified, and the bounds of the batch verification.
+    struct VerificationSettings {
+        int periods = 0;        // 验证期数 (Text2)
+        QString positionText;   // 号码位置: side and rank of the current record (Text10)
+        QString hundredsText;   // verification text of the "百位" mode (Text3)
+        // Batch verification bounds: cycle lengths from cycle.lengthsTried, verification
+        // periods from periods, to these by these steps.
+        struct BatchBounds {
+            int lastCycleLength = 100;  // last cycle count (Text9)
+            int cycleStep = 1;          // cycle step (Text8)
+            int lastVerifyPeriods = 0;  // last verification periods (Text6)
+            int verifyStep = 1;         // verification step (Text7)
+        } batch;
+    } verification;
+    // What is counted and the condition asked of it.
+    struct CountMode {
+        QString name = kModeAnywhere;  // 项目 (Combo3)
+        int digit = 0;                 // 类别: the digit examined (Combo4)
+        QString condition;             // the scheme condition (Combo5)
+        int conditionIndex = 0;        // selected built-in condition, the first scheme of a batch (Combo5's index)
+    } mode;
+
+    // ---- What the calculator reads and fills ----
     QStringList lines;                    // the loaded draws, oldest first (Combo1 / Combo2)
-    int rangeFirst = -1;                  // first draw of the range (index selected in Combo1)
-    int rangeLast = -1;                   // last draw of the range (index selected in Combo2)
-    QString mode = kModeAnywhere;         // 项目 (Combo3)
-    int digit = 0;                        // 类别: the digit examined (Combo4)
-    int cycleLength = 10;                 // 周期: cycle length (Text1)
-    int seriesLength = 5;                 // 折线图期数: T, counts in the series (Text4)
-    int cycleLengthsTried = 1;            // 循环周期数: cycle lengths tried, 1.. this (Text5)
-    int verifyPeriods = 0;                // 验证期数 (Text2)
-    QString positionText;                 // 号码位置: side and rank of the current record (Text10)
-    QString condition;                    // the scheme condition (Combo5)
-    QString verifyText;                   // verification text of the "百位" mode (Text3)
     std::vector<StatRow> statRows;        // statistics rows (ListView1)
     QStringList digitRanking;             // digit ranking, ascending (List1)
     std::vector<SummaryEntry> summary;    // the kill digits in display order (List2)
     QStringList reportLines;              // report lines (List3)
     QStringList schemes;                  // the scheme list (List4)
-    // Batch verification bounds: cycle lengths from cycleLengthsTried, verification periods
-    // from verifyPeriods, to these by these steps.
-    struct BatchBounds {
-        int lastCycleLength = 100;        // last cycle count (Text9)
-        int cycleStep = 1;                // cycle step (Text8)
-        int lastVerifyPeriods = 0;        // last verification periods (Text6)
-        int verifyStep = 1;               // verification step (Text7)
-    } batch;
-    int conditionIndex = 0;               // selected built-in condition, the first scheme of a batch (Combo5's index)
 
     // Working values of the last count and backtest.
     DigitTally tally;                     // the last count; its label names the next statistics row
@@ -165,7 +182,7 @@ public:
     void countAtPosition(int d, int position);  // counters of digit d at place 1..3
     void addStatRow();                     // the counters as a statistics row
     void clearStatRows() { statRows.clear(); }
-    int rangeLength() const { return rangeLast - rangeFirst + 1; }
+    int rangeLength() const { return range.last - range.first + 1; }
 
     // ---- Count series and evaluation ----
     void buildCountSeries();               // the series over every window of the range
@@ -185,7 +202,18 @@ public:
         stopRequest_.store(state == RunState::Stopped);
     }
     void stop() { setRunState(RunState::Stopped); }
-    bool stopped() const { return runState_ == RunState::Stopped; }
+    bool stopped() const {
+        return runState_ == RunState::Stopped || (outsideStop_ && outsideStop_->load(std::memory_order_relaxed));
+    }
+    // A stop set from another thread (not owned; null for none): the calculator's runs on a
+    // worker end at their next check, an evaluation under way included.
+    void setOutsideStop(const std::atomic<bool>* flag) { outsideStop_ = flag; }
+    // Keep the results of pure conditions per series (on by default); off, every series is
+    // evaluated, as a reference for the kept results.
+    void keepPureResults(bool on) {
+        keepPureResults_ = on;
+        compiledCondition_.clear();
+    }
     // A condition's failure as the messages show it: its number, description, the line of the
     // wrapped condition it failed on with that line's text, and its source.
     QString conditionErrorText(const script::ScriptError& error) const;
@@ -199,7 +227,7 @@ public:
 
     // ---- Omission analyses ----
     void omissionAnalysis();               // omission analysis of the ten digits
-    bool rollingWindow();                  // rolling window; false when cycleLength is not usable
+    bool rollingWindow();                  // rolling window; false when cycle.length is not usable
     void nextDraw();                       // next draw, then omissionAnalysis
 
     // ---- Scheme list ----
@@ -237,7 +265,29 @@ private:
     script::ScriptCondition conditionScript_;
     bool conditionTalks_ = false;              // the condition may show boxes or run code of its own making
     std::atomic<bool> stopRequest_{false};     // the engine's stop hook: runState_ == Stopped
+    const std::atomic<bool>* outsideStop_ = nullptr;
     std::vector<script::Variant> seriesCopy_;  // the series as an evaluation started
+    // Results of pure conditions (the engine says which) by their series' values, for as long
+    // as the calculator lives: across periods, digits and cycle lengths the same series recur.
+    std::unordered_map<QString, std::unordered_map<std::uint64_t, std::int8_t>> pureResults_;
+    std::unordered_map<std::uint64_t, std::int8_t>* pureTable_ = nullptr;  // the compiled condition's
+    bool keepPureResults_ = true;
+    // A pure condition's ranking of the ten digits with what making it leaves behind, by the
+    // draws' counts, the lines' count, the cycle lengths and the series length.
+    struct KeptRanking {
+        QStringList ranking;
+        QString errorsAdded;
+        int rangeFirst = 0, rangeLast = 0;
+        DigitTally tally;
+        int seriesPos = 0;
+        std::vector<int> seriesValues;
+    };
+    std::unordered_map<QString, std::unordered_map<std::uint64_t, KeptRanking>> keptRankings_;
+    std::unordered_map<std::uint64_t, KeptRanking>* rankTable_ = nullptr;  // the compiled condition's
+    unsigned countsGeneration_ = 0;  // digitCounts_ counted afresh
+    int scriptErrorCount_ = 0;       // failures of conditions so far
+    void compileCondition();
+    QString rankRows();              // the rank rows of the ranking made; the ranked digits
     bool evaluateSeries(script::Variant* result);
     bool inBacktest_ = false;
     bool nextIssueRanked_ = true;  // row 0 of the rank tables belongs to this backtest
@@ -246,6 +296,9 @@ private:
     // The anywhere mode's series from per-line digit counts (see countseries.cpp).
     void prepareDigitCounts();
     void fillAnywhereSeries(int d);
+    void materializeSeries();                  // the pending counts into the script's array
+    std::vector<int> pendingValues_;           // a(0..T) counted, -1 Empty
+    bool seriesPending_ = false;               // series lags behind pendingValues_
     void resetSeries(int upper);
     void settleCounters();
     void countDigits();

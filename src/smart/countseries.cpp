@@ -6,36 +6,38 @@
 #include "smart/calculatortext.h"
 
 #include <algorithm>
+#include <optional>
 
 namespace smart {
 
 using namespace calctext;
 
 void SchemeCalculator::buildCountSeries() {
-    seriesPos = std::max(0, seriesLength);
+    seriesPending_ = false;
+    seriesPos = std::max(0, cycle.seriesLength);
     series = script::Variant::makeArray(std::vector<int32_t>{seriesPos});
-    const int s = rangeFirst, e = rangeLast, L = cycleLength, d = digit;
+    const int s = range.first, e = range.last, L = cycle.length, d = mode.digit;
     if (s < 0 || e >= lines.size() || L < 1) return;
-    const int position = PositionOfMode(mode);
+    const int position = PositionOfMode(mode.name);
     for (int i = s; i <= e - L + 1; ++i) {
-        rangeFirst = i;
-        rangeLast = i + L - 1;
+        range.first = i;
+        range.last = i + L - 1;
         countWindow(d, position, QStringLiteral(" 遗漏分析"));
     }
 }
 
 void SchemeCalculator::nextSeriesWindow() {
-    if (rangeFirst < 0 || rangeLast < 0 || rangeLast >= lines.size()) return;
-    if (rangeFirst < lines.size() - 1) ++rangeFirst;
-    const int d = digit;
-    const int position = PositionOfMode(mode);
+    if (range.first < 0 || range.last < 0 || range.last >= lines.size()) return;
+    if (range.first < lines.size() - 1) ++range.first;
+    const int d = mode.digit;
+    const int position = PositionOfMode(mode.name);
     countWindow(d, position, QStringLiteral(" 分析"));
 }
 
 // One window of the count series: anywhere-counts go into the series (newest slot first),
 // positional counts become an analysis row.
 void SchemeCalculator::countWindow(int d, int position, const QString& labelSuffix) {
-    if (mode == kModeAnywhere) {
+    if (mode.name == kModeAnywhere) {
         countAnywhere(d);
         if (series.isArray()) {
             auto& items = series.arrayData()->items;
@@ -45,20 +47,70 @@ void SchemeCalculator::countWindow(int d, int position, const QString& labelSuff
         --seriesPos;
     } else if (position > 0) {
         countAtPosition(d, position);
-        tally.label = lines.at(rangeFirst).left(7) + QStringLiteral("—") + lines.at(rangeLast).left(7) + mode +
+        tally.label = lines.at(range.first).left(7) + QStringLiteral("—") + lines.at(range.last).left(7) + mode.name +
                     QStringLiteral(" ") + QString::number(d) + labelSuffix;
         addStatRow();
     }
 }
 
+namespace {
+
+// A series' values in one number: up to seven elements, each Empty or a whole number 0..254,
+// and their count; nothing for any other series (evaluated every time).
+// Counts not made into an array yet, -1 for Empty: the same key as their array would give.
+std::optional<std::uint64_t> CountsKey(const std::vector<int>& values) {
+    if (values.size() > 7) return std::nullopt;
+    std::uint64_t key = values.size();
+    for (const int v : values) {
+        if (v > 254) return std::nullopt;
+        key = (key << 8) | std::uint64_t(v + 1);
+    }
+    return key;
+}
+
+std::optional<std::uint64_t> SeriesKey(const script::Variant& series) {
+    const script::ArrayData* a = series.arrayData();
+    if (!a || a->upper.size() != 1 || a->items.size() > 7) return std::nullopt;
+    std::uint64_t key = a->items.size();
+    for (const script::Variant& v : a->items) {
+        std::uint64_t code = 0;
+        if (v.type() == script::Variant::Integer) {
+            const int n = v.toInteger();
+            if (n < 0 || n > 254) return std::nullopt;
+            code = std::uint64_t(n) + 1;
+        } else if (!v.isEmpty()) {
+            return std::nullopt;
+        }
+        key = (key << 8) | code;
+    }
+    return key;
+}
+
+}  // namespace
+
 void SchemeCalculator::handleScriptError(const script::ScriptError& error) {
+    ++scriptErrorCount_;
     if (!scriptErrorShownThisBacktest_) {
         scriptErrorShownThisBacktest_ = true;
-        if (host_->scriptError) host_->scriptError(error, verifyText);
+        if (host_->scriptError) host_->scriptError(error, verification.hundredsText);
         addError(conditionErrorText(error));
     }
     // Only a run someone can resume is paused; one nobody sees goes on with "not holding".
     if (host_->canResume && host_->canResume()) runState_ = RunState::Paused;
+}
+
+void SchemeCalculator::compileCondition() {
+    compiledCondition_ = mode.condition;
+    compiledOk_ = conditionScript_.compile(mode.condition);
+    const QString text = mode.condition.toLower();
+    conditionTalks_ = text.contains(QLatin1String("msgbox")) || text.contains(QLatin1String("inputbox")) ||
+                      text.contains(QLatin1String("execute")) || text.contains(QLatin1String("eval"));
+    const bool keep = keepPureResults_ && compiledOk_ && conditionScript_.isPure();
+    pureTable_ = keep ? &pureResults_[mode.condition] : nullptr;
+    rankTable_ = keep ? &keptRankings_[mode.condition] : nullptr;
+    // A long program's worth of series and rankings stays small; a table beyond this starts over.
+    if (pureTable_ && pureTable_->size() > (1u << 20)) pureTable_->clear();
+    if (rankTable_ && rankTable_->size() > (1u << 16)) rankTable_->clear();
 }
 
 int SchemeCalculator::evaluateCondition() {
@@ -72,14 +124,8 @@ int SchemeCalculator::evaluateCondition() {
     }
     // Only a stop made from here on ends the engine's work.
     stopRequest_.store(stopped());
-    conditionScript_.setStopFlag(&stopRequest_);
-    if (condition != compiledCondition_ || !conditionScript_.isCompiled()) {
-        compiledCondition_ = condition;
-        compiledOk_ = conditionScript_.compile(condition);
-        const QString text = condition.toLower();
-        conditionTalks_ = text.contains(QLatin1String("msgbox")) || text.contains(QLatin1String("inputbox")) ||
-                          text.contains(QLatin1String("execute")) || text.contains(QLatin1String("eval"));
-    }
+    conditionScript_.setStopFlag(outsideStop_ ? outsideStop_ : &stopRequest_);
+    if (mode.condition != compiledCondition_ || !conditionScript_.isCompiled()) compileCondition();
     if (!compiledOk_) {
         if (conditionScript_.lastError().number == script::kErrStopped) {
             compiledCondition_.clear();  // stopped, not wrong: compiled afresh next time
@@ -88,16 +134,25 @@ int SchemeCalculator::evaluateCondition() {
         handleScriptError(conditionScript_.lastError());
         return -1;
     }
-    if (!series.isArray()) series = script::Variant::makeArray(std::vector<int32_t>{std::max(0, seriesLength)});
+    std::optional<std::uint64_t> key;
+    if (pureTable_) key = seriesPending_ ? CountsKey(pendingValues_) : series.isArray() ? SeriesKey(series) : std::nullopt;
+    if (key) {
+        const auto known = pureTable_->find(*key);
+        if (known != pureTable_->end()) return known->second;
+    }
+    materializeSeries();
+    if (!series.isArray()) series = script::Variant::makeArray(std::vector<int32_t>{std::max(0, cycle.seriesLength)});
     script::Variant result;
     if (!evaluateSeries(&result)) {
-        // A stop ended it: nothing to report, the run unwinds at its next check.
+        // A stop ended it: nothing to report, the run unwinds at its next check. Failures are
+        // never kept: each is evaluated and reported as it comes.
         if (conditionScript_.lastError().number == script::kErrStopped) return -1;
         handleScriptError(conditionScript_.lastError());
         return -1;
     }
-    if (result.isNumeric() && !result.isEmpty() && result.toDouble() == 1.0) return 1;
-    return 0;
+    const int holds = result.isNumeric() && !result.isEmpty() && result.toDouble() == 1.0 ? 1 : 0;
+    if (key) pureTable_->emplace(*key, std::int8_t(holds));
+    return holds;
 }
 
 namespace {
@@ -166,6 +221,7 @@ void SchemeCalculator::prepareDigitCounts() {
 }
 
 void SchemeCalculator::countDigits() {
+    ++countsGeneration_;
     const qsizetype n = digitsSource_.size();
     digitCounts_.resize(size_t(n) + 1);
     digitCounts_[0].fill(0);
@@ -188,28 +244,39 @@ void SchemeCalculator::countDigits() {
 // without their per-window labels: a(0) Empty, then the windows' counts newest slot first.
 // Leaves rangeFirst/rangeLast on the last window like they do; the counters follow in settleCounters.
 void SchemeCalculator::fillAnywhereSeries(int d) {
-    seriesPos = std::max(0, seriesLength);
-    resetSeries(seriesPos);
-    auto& items = series.arrayData()->items;
+    seriesPos = std::max(0, cycle.seriesLength);
+    // The counts only: the script's array is made from them when a condition needs it
+    // (materializeSeries), which a kept result of a pure condition spares.
+    pendingValues_.assign(size_t(seriesPos) + 1, -1);
+    seriesPending_ = true;
     const int size = int(lines.size());
     auto put = [&](int first, int last) {
         int count = 0;
         if (first >= 0 && last < size && first <= last) count = digitCounts_[size_t(last) + 1][size_t(d)] - digitCounts_[size_t(first)][size_t(d)];
-        if (seriesPos >= 0 && seriesPos < int(items.size())) items[size_t(seriesPos)] = script::Variant::makeInteger(int16_t(count));
+        if (seriesPos >= 0 && seriesPos < int(pendingValues_.size())) pendingValues_[size_t(seriesPos)] = int16_t(count);
         --seriesPos;
         countedWindow_ = {d, first, last};
         counted_ = true;
     };
-    const int s = rangeFirst, e = rangeLast, L = cycleLength;
+    const int s = range.first, e = range.last, L = cycle.length;
     if (s < 0 || e >= size || L < 1) return;
     for (int i = s; i <= e - L + 1; ++i) {
-        rangeFirst = i;
-        rangeLast = i + L - 1;
-        put(rangeFirst, rangeLast);
+        range.first = i;
+        range.last = i + L - 1;
+        put(range.first, range.last);
     }
-    if (rangeFirst < 0 || rangeLast < 0 || rangeLast >= size) return;
-    if (rangeFirst < size - 1) ++rangeFirst;
-    put(rangeFirst, rangeLast);
+    if (range.first < 0 || range.last < 0 || range.last >= size) return;
+    if (range.first < size - 1) ++range.first;
+    put(range.first, range.last);
+}
+
+void SchemeCalculator::materializeSeries() {
+    if (!seriesPending_) return;
+    seriesPending_ = false;
+    resetSeries(int(pendingValues_.size()) - 1);
+    auto& items = series.arrayData()->items;
+    for (size_t i = 0; i < pendingValues_.size(); ++i)
+        if (pendingValues_[i] >= 0) items[i] = script::Variant::makeInteger(int16_t(pendingValues_[i]));
 }
 
 // A fresh array of Empty elements with bounds 0..T; the last one is reused when nothing else
@@ -234,21 +301,65 @@ void SchemeCalculator::settleCounters() {
 QString SchemeCalculator::rankDigits() {
     digitRanking.clear();
     if (!inBacktest_) scriptErrorShownThisBacktest_ = false;
-    const int cycles = cycleLengthsTried;
-    const bool anywhere = mode == kModeAnywhere;
+    const int cycles = cycle.lengthsTried;
+    const bool anywhere = mode.name == kModeAnywhere;
     if (anywhere) prepareDigitCounts();
     counted_ = false;
+    // A pure condition's ranking follows from the draws up to the newest line, the cycle
+    // lengths and the series length alone: a backtest for the next draw ranks 100 of the 101
+    // periods the one before it did, so each ranking is made once and kept with its traces.
+    if (anywhere && keepPureResults_ && mode.condition != compiledCondition_) {
+        stopRequest_.store(stopped());
+        conditionScript_.setStopFlag(outsideStop_ ? outsideStop_ : &stopRequest_);
+        compileCondition();
+    }
+    std::optional<std::uint64_t> rankKey;
+    if (anywhere && rankTable_ && compiledOk_ && compiledCondition_ == mode.condition && lines.size() < (1 << 24) &&
+        cycles >= 1 && cycles < (1 << 12) && cycle.seriesLength >= 0 && cycle.seriesLength < (1 << 8))
+        rankKey = (std::uint64_t(countsGeneration_ & 0xFFFFF) << 44) | (std::uint64_t(lines.size()) << 20) |
+                  (std::uint64_t(cycles) << 8) | std::uint64_t(cycle.seriesLength);
+    if (rankKey) {
+        const auto known = rankTable_->find(*rankKey);
+        if (known != rankTable_->end()) {
+            // The host is asked as often as a ranking made afresh asks it, and a stop ends this
+            // one at the same point.
+            for (int n = 0; n < 10 * cycles; ++n) {
+                if (stopped()) return QString();
+                if (!host_->inputWaiting) break;
+                if (host_->inputWaiting()) pump();
+            }
+            if (stopped()) return QString();
+            const KeptRanking& k = known->second;
+            digitRanking = k.ranking;
+            lastError += k.errorsAdded;
+            range.first = k.rangeFirst;
+            range.last = k.rangeLast;
+            cycle.length = cycles;
+            mode.digit = 9;
+            clearStatRows();
+            tally = k.tally;
+            seriesPos = k.seriesPos;
+            pendingValues_ = k.seriesValues;
+            seriesPending_ = true;
+            materializeSeries();
+            return rankRows();
+        }
+    }
+    const QString errorsBefore = lastError;
+    const int scriptErrorsBefore = scriptErrorCount_;
+    bool filled = false;
     bool rangeFailed = false;
     for (int d = 0; d <= 9; ++d) {
-        digit = d;
+        mode.digit = d;
         int n = 0;
         for (int L = 1; L <= cycles; ++L) {
             if (stopped()) {
                 settleCounters();
+                materializeSeries();
                 return QString();
             }
             if (host_->inputWaiting && host_->inputWaiting()) pump();
-            cycleLength = L;
+            cycle.length = L;
             clearStatRows();
             const QString before = lastError;
             if (!setSeriesRange()) {
@@ -259,6 +370,7 @@ QString SchemeCalculator::rankDigits() {
             }
             if (anywhere) {
                 fillAnywhereSeries(d);
+                filled = true;
             } else {
                 buildCountSeries();
                 nextSeriesWindow();
@@ -268,17 +380,38 @@ QString SchemeCalculator::rankDigits() {
         if (n > 0) digitRanking << Zero3(n) + QLatin1Char(' ') + QString::number(d);
     }
     settleCounters();
+    materializeSeries();
     std::sort(digitRanking.begin(), digitRanking.end());
+    // Kept only when it ran through without a stop or a failing condition, from the series
+    // it made itself.
+    if (rankKey && filled && rankTable_ && !stopped() && scriptErrorCount_ == scriptErrorsBefore &&
+        lastError.startsWith(errorsBefore))
+        rankTable_->emplace(*rankKey, KeptRanking{digitRanking, lastError.mid(errorsBefore.size()), range.first, range.last,
+                                                  tally, seriesPos, pendingValues_});
+    return rankRows();
+}
+
+QString SchemeCalculator::rankRows() {
     QString result;
     if (verifyPeriod < 0 || verifyPeriod >= kRankRows) return result;
     RankRow& left = leftRanks[verifyPeriod];
     RankRow& right = rightRanks[verifyPeriod];
     for (int j = 0; j < 10; ++j) left[j] = right[j] = kNoRank;
+    // A ranking line ends with its digit; the cells share ten one-digit texts, static ones, so
+    // that calculators on several threads copy them without touching a shared count.
+    static const std::array<QString, 10> kDigitText = {
+        QStringLiteral("0"), QStringLiteral("1"), QStringLiteral("2"), QStringLiteral("3"), QStringLiteral("4"),
+        QStringLiteral("5"), QStringLiteral("6"), QStringLiteral("7"), QStringLiteral("8"), QStringLiteral("9")};
+    const auto lastOf = [](const QString& line) {
+        if (line.isEmpty()) return QString();
+        const char16_t c = line.back().unicode();
+        return c >= u'0' && c <= u'9' ? kDigitText[size_t(c - u'0')] : QString(line.back());
+    };
     const int c = int(digitRanking.size());
     for (int j = 0; j < c && j < 10; ++j) {
-        left[j] = digitRanking.at(j).right(1);
-        right[9 - j] = digitRanking.at(c - 1 - j).right(1);
-        result += digitRanking.at(j).right(1);
+        left[j] = lastOf(digitRanking.at(j));
+        right[9 - j] = lastOf(digitRanking.at(c - 1 - j));
+        result += left[j];
     }
     return result;
 }

@@ -10,7 +10,9 @@
 #include "smart/calculatorhost.h"
 #include "smart/killdigits.h"
 #include "smart/smartui.h"
+#include "smart/smartmodel.h"
 #include "smart/verification.h"
+#include "smart/verificationrun.h"
 
 #include <QCloseEvent>
 #include <QComboBox>
@@ -25,6 +27,8 @@ namespace {
 
 const QString kVerifyTitle = QStringLiteral(" 历史验证");
 constexpr int kTwipsPerPixel = 15;
+// How long the window waits for the next row before it lets its events through again.
+constexpr int kRowWaitMs = 10;
 
 // Columns of the verification table.
 enum VerifyColumn { kIssueColumn, kNumberColumn, kFirstSchemeColumn, kRemarkColumn = 6 };
@@ -226,28 +230,54 @@ void HistoryVerificationWindow::Command2_Click() {
     QTreeWidget* list = table_;
     list->clear();
     std::array<int, 4> hits{};
+    smart::SmartModel& model = smart_->model();
+    const int first = last - wanted + 1;
+    // The draws are computed away from the window, on every core, unless a condition may show
+    // boxes or run code of its own making: then one after another here, as they always were.
+    const bool here = smart::SchemesNeedTheWindowThread(calc.schemes);
+    smart::VerificationRun run({history, common::App().lotteryIsP3, calc.schemes, model.settings, first, last},
+                               here ? 0 : smart::VerificationRun::DefaultWorkers(), &calc);
+    // The window's events go through the shared calculator's host, as within its own runs.
+    const auto pump = [&calc] {
+        if (calc.runHost().processEvents) calc.runHost().processEvents();
+    };
 
-    for (int i = last - wanted + 1; i <= last; ++i) {
+    for (int i = first; i <= last; ++i) {
         auto* row = new QTreeWidgetItem(list);
         row->setText(kIssueColumn, history.issue(i));
         row->setText(kNumberColumn, history.number(i));
         row->setText(kRemarkColumn, smart::VerifyRemark(history.number(i)));
         // The row being worked on stays in sight, and the count says how far the run is.
         list->scrollToItem(row);
-        summary_->setText(smart::VerifyProgress(i - (last - wanted + 1), wanted));
-        const QString group = smart::GroupNumberOf(history.number(i));
+        summary_->setText(smart::VerifyProgress(i - first, wanted));
 
-        const bool computed = !stopRequested_ && smart_->backtestSchemes(i - 1);
-        if (!computed || stopRequested_ || calc.stopped() || !smartAlive_) {
+        std::optional<smart::VerifiedDraw> done;
+        while (!done) {
+            pump();
+            if (stopRequested_ || !smartAlive_) break;
+            done = run.next(kRowWaitMs);
+        }
+        if (done && !done->computed && !done->failure.isEmpty())
+            ui::MsgBox(done->failure, ui::Icon::Critical, ui::Buttons::Ok, QStringLiteral("智能选号"), this);
+        if (!done || !done->computed || stopRequested_ || !smartAlive_) {
+            run.stop();
             abandonRun(savedLog);
             return;
         }
-        for (int k = 0; k < 4; ++k) {
-            const QString code = smart_->computeScheme(i - 1, k, true);
-            const bool hit = smart::VerifyHit(code, smart_->numberPool(), group);
-            row->setText(kFirstSchemeColumn + k, smart::VerifyCell(code, hit));
-            if (hit) ++hits[size_t(k)];
+        for (int e = 0; e < done->scriptErrors.size(); ++e) {
+            ui::MsgBox(done->scriptErrors.at(e), ui::Icon::None, ui::Buttons::Ok, QString(), this);
+            smart::PutOnClipboard(done->scriptErrorCopies.at(e));
         }
+        for (int k = 0; k < 4; ++k) {
+            row->setText(kFirstSchemeColumn + k, smart::VerifyCell(done->codes[size_t(k)], done->hits[size_t(k)]));
+            if (done->hits[size_t(k)]) ++hits[size_t(k)];
+        }
+        // The model as the last computation leaves it: its kill digits, 方案4's set, 方案4.
+        model.summary = done->summary;
+        model.summaryValid = true;
+        calc.summary = done->summaryEntries;
+        model.numberPool() = std::move(done->lastPool);
+        model.setScheme(3);
     }
 
     saveScheme();

@@ -4,6 +4,7 @@
 #include "dialogs/dialogutil.h"
 #include "platform/ui/columnfit.h"
 #include "smart/killdigits.h"
+#include "smart/oldselection.h"
 #include "smart/verification.h"
 
 #include <QCloseEvent>
@@ -44,6 +45,10 @@ void OlderSelectionVerification::Form_Load() {
     const int last = history.count();
     // Each replay needs 500 draws before its draw; with fewer the table starts later.
     const int first = qMax(last - kOlderSelectionVerificationDraws + 1, smart::kBaseDrawsNeeded + 1);
+    // The window's settings as they stand: every draw is replayed with them, and nothing is
+    // saved (the player changed nothing).
+    const smart::OldSelectionSettings settings = selection_->selectionSettings();
+    pool::NumberPool& made = selection_->numberPool();
     int draws = 0, groupThree = 0, hits = 0;
     QList<QTreeWidgetItem*> rows;
     for (int i = first; i <= last; ++i) {
@@ -55,8 +60,8 @@ void OlderSelectionVerification::Form_Load() {
         const QString remark = smart::OldVerifyRemark(number);
         if (!remark.isEmpty()) ++groupThree;
         row->setText(4, remark);
-        selection_->makeSelection(i - 1);
-        const pool::NumberPool& made = selection_->numberPool();
+        QString log;
+        smart::OldSmartSelection(history, i - 1, settings, made, log);
         row->setText(2, QString::number(made.size()));
         if (made.contains(smart::GroupNumberOf(number))) {
             row->setText(3, QStringLiteral("正确"));
@@ -67,8 +72,7 @@ void OlderSelectionVerification::Form_Load() {
     table_->addTopLevelItems(rows);
     smart::ShowWorkbenchLog(true);
     smart::PutBackWorkbenchLog(savedLog);
-    const int baseType = selection_->baseType();
-    summary_->setText(smart::OldVerifySummary(baseType, draws, groupThree, hits));
+    summary_->setText(smart::OldVerifySummary(settings.baseType, draws, groupThree, hits));
 }
 
 void OlderSelectionVerification::restoreWorkbench() {

@@ -66,6 +66,10 @@ void OlderSmartSelection::buildControls() {
     scheme_->setPageStep(1);
     scheme_->setTickPosition(QSlider::TicksBelow);
     scheme_->setGeometry(16, 28, 220, 28);
+    connect(scheme_, &QSlider::valueChanged, this, [this](int value) { settings_.scheme = value; });
+    connect(baseType_, qOverload<int>(&QComboBox::currentIndexChanged), this,
+            [this](int index) { settings_.baseType = index; });
+    connect(sumCount_, &QComboBox::currentTextChanged, this, [this](const QString& text) { settings_.sumCount = text.toInt(); });
     const char* const marks[3] = {"杀两码", "杀一码", "不杀码"};
     for (int k = 0; k < 3; ++k) {
         auto* mark = new QLabel(QString::fromUtf8(marks[k]), kill);
@@ -91,6 +95,7 @@ void OlderSmartSelection::Form_Load() {
     scheme_->setValue(common::App().smartScheme);
     sumCount_->setCurrentIndex(0);
     baseType_->setCurrentIndex(0);
+    settings_ = {baseType_->currentIndex(), sumCount_->currentText().toInt(), scheme_->value()};
     openWithBench_->setChecked(common::SettingSmartPick());
 }
 
@@ -98,29 +103,20 @@ void OlderSmartSelection::Check1_Click() {
     common::SaveSmartPick(openWithBench_->isChecked());
 }
 
-pool::NumberPool& OlderSmartSelection::poolForRun() {
+pool::NumberPool& OlderSmartSelection::numberPool() {
     if (dialogs::WorkbenchApi* wb = dialogs::Workbench()) return wb->session().pool;
     return ownPool_;
 }
 
-const pool::NumberPool& OlderSmartSelection::numberPool() { return poolForRun(); }
-
-int OlderSmartSelection::baseType() const { return baseType_->currentIndex(); }
-
 void OlderSmartSelection::makeSelection(int base) {
-    const int scheme = scheme_->value();
-    common::SaveSmartScheme(scheme);
-    common::App().smartScheme = scheme;
+    common::SaveSmartScheme(settings_.scheme);
+    common::App().smartScheme = settings_.scheme;
     if (dialogs::WorkbenchApi* wb = dialogs::Workbench()) wb->model().straightMode = false;
 
     const common::DrawHistory& history = common::App().history;
     if (!smart::BaseIsUsable(history, base)) return;
-    smart::OldSelectionSettings settings;
-    settings.baseType = baseType_->currentIndex();
-    settings.sumCount = sumCount_->currentText().toInt();
-    settings.scheme = scheme;
     QString log;
-    smart::OldSmartSelection(history, base, settings, poolForRun(), log);
+    smart::OldSmartSelection(history, base, settings_, numberPool(), log);
     if (dialogs::WorkbenchApi* wb = dialogs::Workbench(); wb && !log.isEmpty()) wb->session().log.append(log);
 }
 

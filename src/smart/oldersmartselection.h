@@ -17,12 +17,11 @@ class OlderSmartSelection : public QDialog, public smart::SelectionReplayHost {
 public:
     explicit OlderSmartSelection(QWidget* parent = nullptr);
 
-    // The set for the draw after base into NumberPool (uncommitted), from the window's settings.
-    void makeSelection(int base) override;
-    // NumberPool as makeSelection leaves it (the workbench's, or the window's own without one).
-    const pool::NumberPool& numberPool() override;
-    // Combo2's index: 0 组选六, 1 组选三.
-    int baseType() const override;
+    // The set for the draw after base into NumberPool (uncommitted), from the window's settings;
+    // the scheme becomes the program's and is saved.
+    void makeSelection(int base);
+    pool::NumberPool& numberPool() override;
+    smart::OldSelectionSettings selectionSettings() const override { return settings_; }
     QObject* hostObject() override { return this; }
 
 public slots:
@@ -35,8 +34,8 @@ public slots:
 
 private:
     void buildControls();
-    pool::NumberPool& poolForRun();
     pool::NumberPool ownPool_;
+    smart::OldSelectionSettings settings_;  // the controls' values, written back as they change
 
     // Controls by what they hold; their objectNames are the ones in brackets.
     QPlainTextEdit* guide_ = nullptr;       // Text1

@@ -9,39 +9,39 @@ namespace smart {
 using namespace calctext;
 
 void SchemeCalculator::omissionAnalysis() {
-    const int position = PositionOfMode(mode);
-    if (position == 0 && mode != kModeAnywhere) return;
-    if (rangeFirst < 0 || rangeLast < rangeFirst || rangeLast >= lines.size()) {
+    const int position = PositionOfMode(mode.name);
+    if (position == 0 && mode.name != kModeAnywhere) return;
+    if (range.first < 0 || range.last < range.first || range.last >= lines.size()) {
         addError(QStringLiteral("请先选择开奖号的范围。"));
         return;
     }
     for (int d = 0; d <= 9; ++d) {
         counters(d, position);
-        tally.label = lines.at(rangeFirst).left(7) + QStringLiteral("—") + lines.at(rangeLast).left(7) + mode +
+        tally.label = lines.at(range.first).left(7) + QStringLiteral("—") + lines.at(range.last).left(7) + mode.name +
                     QStringLiteral(" ") + QString::number(d) + QStringLiteral(" 分析");
         addStatRow();
     }
 }
 
 bool SchemeCalculator::rollingWindow() {
-    const int w = cycleLength;
-    const int s = rangeFirst, e = rangeLast;
+    const int w = cycle.length;
+    const int s = range.first, e = range.last;
     if (w < 1 || s < 0 || e < s || e >= lines.size()) {
         addError(QStringLiteral("周期或开奖号范围不对，无法分析。"));
         return false;
     }
-    const int position = PositionOfMode(mode);
+    const int position = PositionOfMode(mode.name);
     for (int i = s; i <= e - w; ++i) {
-        rangeFirst = i;
-        rangeLast = i + w - 1;
+        range.first = i;
+        range.last = i + w - 1;
         const QString& following = lines.at(i + w);
         if (position == 0) continue;
         const QString digits = following.right(3);
         const int digit = digits.at(position - 1).unicode() - '0';
         if (digit < 0 || digit > 9) continue;
         countAtPosition(digit, position);
-        tally.label = following + mode + QStringLiteral(" ") + QString::number(digit) + QStringLiteral(" 前") +
-                    QString::number(cycleLength) + QStringLiteral("期遗漏分析");
+        tally.label = following + mode.name + QStringLiteral(" ") + QString::number(digit) + QStringLiteral(" 前") +
+                    QString::number(cycle.length) + QStringLiteral("期遗漏分析");
         addStatRow();
     }
     return true;
@@ -49,8 +49,8 @@ bool SchemeCalculator::rollingWindow() {
 
 void SchemeCalculator::nextDraw() {
     const int last = int(lines.size()) - 1;
-    if (rangeFirst < last) ++rangeFirst;
-    if (rangeLast < last) ++rangeLast;
+    if (range.first < last) ++range.first;
+    if (range.last < last) ++range.last;
     omissionAnalysis();
 }
 

@@ -12,8 +12,8 @@ using namespace calctext;
 void SchemeCalculator::rankStatistics(const RankTable& table, QChar side) {
     reportText += kCrLf;
     QString hitsRow, nullsRow, errorsRow;
-    const bool namesThisSide = !positionText.isEmpty() && positionText.at(0) == side;
-    const QChar rankChar = positionText.isEmpty() ? QChar() : positionText.at(positionText.size() - 1);
+    const bool namesThisSide = !verification.positionText.isEmpty() && verification.positionText.at(0) == side;
+    const QChar rankChar = verification.positionText.isEmpty() ? QChar() : verification.positionText.at(verification.positionText.size() - 1);
     const int wantedRank = (rankChar >= QLatin1Char('0') && rankChar <= QLatin1Char('9')) ? rankChar.unicode() - '0' : -1;
     const int lastPeriod = std::min(verifyPeriod, kRankRows) - 1;
     for (int r = 0; r <= 9; ++r) {
@@ -30,11 +30,11 @@ void SchemeCalculator::rankStatistics(const RankTable& table, QChar side) {
         // A backtest stopped before ranking the next issue must not report the previous
         // record's prediction as its own.
         if (namesThisSide && wantedRank == r && table[0][r] != kNoRank && nextIssueRanked_) {
-            reportLines << (lotteryIsP3 ? QStringLiteral("P3错误：") : QStringLiteral("3D错误：")) + Zero2(misses) +
-                         QStringLiteral("  NULL：") + Zero2(nulls) + QStringLiteral("|公式：") + condition +
+            reportLines << (range.lotteryIsP3 ? QStringLiteral("P3错误：") : QStringLiteral("3D错误：")) + Zero2(misses) +
+                         QStringLiteral("  NULL：") + Zero2(nulls) + QStringLiteral("|公式：") + mode.condition +
                          QStringLiteral("|") + side + QString::number(r) + QStringLiteral("|码") + table[0][r] +
-                         QStringLiteral("|第") + nextIssue + QStringLiteral("期，验证") + Zero3(verifyPeriods) +
-                         QStringLiteral("期，周期") + Zero3(cycleLengthsTried) + QStringLiteral(".txt");
+                         QStringLiteral("|第") + nextIssue + QStringLiteral("期，验证") + Zero3(verification.periods) +
+                         QStringLiteral("期，周期") + Zero3(cycle.lengthsTried) + QStringLiteral(".txt");
             break;
         }
     }

@@ -192,48 +192,48 @@ void SchemeCalculatorWindow::buildButtons(QGridLayout* grid, int row) {
 }
 
 void SchemeCalculatorWindow::pullControls() {
-    calc_.newestLeftOut = CalcTextValue(edits_.leftOut);
-    calc_.cycleLength = CalcTextValue(edits_.cycleLength);
-    calc_.seriesLength = CalcTextValue(edits_.seriesLength);
-    calc_.cycleLengthsTried = CalcTextValue(edits_.cycleLengthsTried);
-    calc_.verifyPeriods = CalcTextValue(edits_.verifyPeriods);
-    calc_.batch.lastVerifyPeriods = CalcTextValue(edits_.lastVerifyPeriods);
-    calc_.batch.verifyStep = CalcTextValue(edits_.verifyStep);
-    calc_.batch.cycleStep = CalcTextValue(edits_.cycleStep);
-    calc_.batch.lastCycleLength = CalcTextValue(edits_.lastCycleLength);
-    calc_.positionText = edits_.position->text();
-    calc_.rangeFirst = rangeFirst_->currentIndex();
-    calc_.rangeLast = rangeLast_->currentIndex();
-    calc_.mode = mode_->currentText();
-    calc_.digit = digit_->currentIndex();
-    calc_.condition = condition_->currentText();
-    calc_.conditionIndex = std::max(0, condition_->currentIndex());
-    calc_.verifyText = verifyText_->toPlainText();
+    calc_.range.newestLeftOut = CalcTextValue(edits_.leftOut);
+    calc_.cycle.length = CalcTextValue(edits_.cycleLength);
+    calc_.cycle.seriesLength = CalcTextValue(edits_.seriesLength);
+    calc_.cycle.lengthsTried = CalcTextValue(edits_.cycleLengthsTried);
+    calc_.verification.periods = CalcTextValue(edits_.verifyPeriods);
+    calc_.verification.batch.lastVerifyPeriods = CalcTextValue(edits_.lastVerifyPeriods);
+    calc_.verification.batch.verifyStep = CalcTextValue(edits_.verifyStep);
+    calc_.verification.batch.cycleStep = CalcTextValue(edits_.cycleStep);
+    calc_.verification.batch.lastCycleLength = CalcTextValue(edits_.lastCycleLength);
+    calc_.verification.positionText = edits_.position->text();
+    calc_.range.first = rangeFirst_->currentIndex();
+    calc_.range.last = rangeLast_->currentIndex();
+    calc_.mode.name = mode_->currentText();
+    calc_.mode.digit = digit_->currentIndex();
+    calc_.mode.condition = condition_->currentText();
+    calc_.mode.conditionIndex = std::max(0, condition_->currentIndex());
+    calc_.verification.hundredsText = verifyText_->toPlainText();
 }
 
 void SchemeCalculatorWindow::pushControls() {
     auto set = [](QLineEdit* edit, int value) { edit->setText(QString::number(value)); };
-    set(edits_.leftOut, calc_.newestLeftOut);
-    set(edits_.cycleLength, calc_.cycleLength);
-    set(edits_.seriesLength, calc_.seriesLength);
-    set(edits_.cycleLengthsTried, calc_.cycleLengthsTried);
-    set(edits_.verifyPeriods, calc_.verifyPeriods);
-    set(edits_.lastVerifyPeriods, calc_.batch.lastVerifyPeriods);
-    set(edits_.verifyStep, calc_.batch.verifyStep);
-    set(edits_.cycleStep, calc_.batch.cycleStep);
-    set(edits_.lastCycleLength, calc_.batch.lastCycleLength);
-    edits_.position->setText(calc_.positionText);
-    fc3d_->setChecked(!calc_.lotteryIsP3);
-    p3_->setChecked(calc_.lotteryIsP3);
+    set(edits_.leftOut, calc_.range.newestLeftOut);
+    set(edits_.cycleLength, calc_.cycle.length);
+    set(edits_.seriesLength, calc_.cycle.seriesLength);
+    set(edits_.cycleLengthsTried, calc_.cycle.lengthsTried);
+    set(edits_.verifyPeriods, calc_.verification.periods);
+    set(edits_.lastVerifyPeriods, calc_.verification.batch.lastVerifyPeriods);
+    set(edits_.verifyStep, calc_.verification.batch.verifyStep);
+    set(edits_.cycleStep, calc_.verification.batch.cycleStep);
+    set(edits_.lastCycleLength, calc_.verification.batch.lastCycleLength);
+    edits_.position->setText(calc_.verification.positionText);
+    fc3d_->setChecked(!calc_.range.lotteryIsP3);
+    p3_->setChecked(calc_.range.lotteryIsP3);
     auto* model = qobject_cast<QStringListModel*>(rangeFirst_->model());
     if (model->stringList() != calc_.lines) model->setStringList(calc_.lines);
-    rangeFirst_->setCurrentIndex(calc_.rangeFirst);
-    rangeLast_->setCurrentIndex(calc_.rangeLast);
-    const int mode = mode_->findText(calc_.mode);
+    rangeFirst_->setCurrentIndex(calc_.range.first);
+    rangeLast_->setCurrentIndex(calc_.range.last);
+    const int mode = mode_->findText(calc_.mode.name);
     if (mode >= 0) mode_->setCurrentIndex(mode);
-    digit_->setCurrentIndex(std::clamp(calc_.digit, 0, 9));
-    if (condition_->currentText() != calc_.condition) condition_->setEditText(calc_.condition);
-    if (verifyText_->toPlainText() != calc_.verifyText) verifyText_->setPlainText(calc_.verifyText);
+    digit_->setCurrentIndex(std::clamp(calc_.mode.digit, 0, 9));
+    if (condition_->currentText() != calc_.mode.condition) condition_->setEditText(calc_.mode.condition);
+    if (verifyText_->toPlainText() != calc_.verification.hundredsText) verifyText_->setPlainText(calc_.verification.hundredsText);
     if (statRows_->topLevelItemCount() != int(calc_.statRows.size())) {
         statRows_->clear();
         QList<QTreeWidgetItem*> items;
@@ -266,7 +266,7 @@ void SchemeCalculatorWindow::clearSchemeList() {
 }
 
 void SchemeCalculatorWindow::setLeaveOut(int count) {
-    calc_.newestLeftOut = count;
+    calc_.range.newestLeftOut = count;
     edits_.leftOut->setText(QString::number(count));
 }
 

@@ -1,15 +1,15 @@
 #pragma once
-// What the history verification replays through: the smart-system window's scheme list, its
-// backtest of the scheme records and its computation of one scheme. The smart-system window
-// implements this and opens the verification window; the verification window knows only this
-// interface, so the two windows depend one way.
-#include "pool/numberpool.h"
-
+// What the history verification replays from: the smart-system window's model (its settings,
+// the kill digits and the pool the computations cut) and the address of its scheme list. The
+// smart-system window implements this and opens the verification window; the verification
+// window knows only this interface, so the two windows depend one way.
 #include <QString>
 
 class QObject;
 
 namespace smart {
+
+class SmartModel;
 
 class SchemeReplayHost {
 public:
@@ -18,12 +18,8 @@ public:
     virtual QObject* hostObject() = 0;
     // The address of the scheme list for the current lottery and test mark ("" without a server).
     virtual QString schemeListUrl() const = 0;
-    // Backtests the loaded scheme records on the draws up to base; false when it could not.
-    virtual bool backtestSchemes(int base) = 0;
-    // Scheme 0..3 for the draw after base; returns its kill digits (see the window).
-    virtual QString computeScheme(int base, int scheme, bool replay) = 0;
-    // The number pool as the last computation left it.
-    virtual const pool::NumberPool& numberPool() = 0;
+    // The smart system's state the verification reads and leaves its last computation in.
+    virtual SmartModel& model() = 0;
 };
 
 }  // namespace smart

@@ -27,6 +27,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSignalBlocker>
 #include <QSlider>
 #include <QTime>
 
@@ -48,11 +49,21 @@ const char* const kSchemeKillCaptions[4] = {" 方案一杀码", " 方案二杀�
 
 }  // namespace
 
-SmartSystemWindow::SmartSystemWindow(QWidget* parent) : QDialog(parent) {
+SmartSystemWindow::SmartSystemWindow(QWidget* parent) : QDialog(parent), model_(common::App().smartScheme) {
     setObjectName(QStringLiteral("Form15"));
     setWindowTitle(QStringLiteral("智能系统Vexon-7"));
     resize(640, 520);
     buildControls();
+    model_.workbenchPool = []() -> pool::NumberPool* {
+        dialogs::WorkbenchApi* wb = dialogs::Workbench();
+        return wb ? &wb->session().pool : nullptr;
+    };
+    model_.schemeChanged = [this](int scheme) {
+        const QSignalBlocker quiet(scheme_);
+        scheme_->setValue(scheme);
+        common::App().smartScheme = scheme;
+    };
+    bindModel();
     downloader_ = new platform::Downloader(this);
     g_smartSystemWindow = this;
     Form_Load();
@@ -183,10 +194,26 @@ void SmartSystemWindow::buildNotes() {
 
 // ---- Life cycle ---------------------------------------------------------------------------
 
+void SmartSystemWindow::bindModel() {
+    smart::SmartSettings& s = model_.settings;
+    connect(scheme_, &QSlider::valueChanged, this, [&s](int value) { s.scheme = value; });
+    connect(baseType_, qOverload<int>(&QComboBox::currentIndexChanged), this, [&s](int index) { s.baseType = index; });
+    connect(sumCount_, &QComboBox::currentTextChanged, this, [&s](const QString& text) { s.sumCount = text.toInt(); });
+    connect(killCount_, &QComboBox::currentTextChanged, this, [&s](const QString& text) { s.killCountText = text; });
+}
+
+void SmartSystemWindow::showModel() {
+    const smart::SmartSettings s = model_.settings;
+    scheme_->setValue(s.scheme);
+    baseType_->setCurrentIndex(s.baseType);
+    sumCount_->setCurrentText(QString::number(s.sumCount));
+    killCount_->setCurrentText(s.killCountText);
+}
+
 void SmartSystemWindow::Form_Load() {
     dialogs::CentreOnScreen(this);
-    scheme_->setValue(common::App().smartScheme);
-    for (QComboBox* list : {sumCount_, baseType_, killCount_}) list->setCurrentIndex(0);
+    model_.settings = smart::SmartSettings{common::App().smartScheme};
+    showModel();
     openWithBench_->setChecked(true);
     Check1_Click();
     Form_Activate();
@@ -358,6 +385,8 @@ bool SmartSystemWindow::smartRun() {
     QString line = (common::App().lotteryIsP3 ? QStringLiteral("体彩排列3第") : QStringLiteral("福彩3D第")) +
                    common::NextIssue(history.issue(b)) + QStringLiteral("期 ");
     for (int k = 0; k < 4; ++k) line += QString::fromUtf8(kSchemeKillCaptions[k]) + computeScheme(b, k);
+    // The last scheme computed is the program's: saved once per run.
+    common::SaveSmartScheme(model_.settings.scheme);
     result_->setText(line);
 
     smart::PutBackWorkbenchLog(savedLog);
@@ -380,10 +409,10 @@ void SmartSystemWindow::setRunning(bool running) {
 bool SmartSystemWindow::backtestSchemes(int base) {
     const common::DrawHistory& history = common::App().history;
     smart::SchemeCalculator& calc = Calculator();
-    summaryValid_ = false;
+    model_.summaryValid = false;
     setRunning(true);
     calc.lastError.clear();
-    calc.newestLeftOut = history.count() - base;
+    calc.range.newestLeftOut = history.count() - base;
     calc.selectLottery(common::App().lotteryIsP3);
 
     // The calculator reads the draw file itself: its newest line must be the base draw, or its
@@ -409,34 +438,16 @@ bool SmartSystemWindow::backtestSchemes(int base) {
                    ui::Icon::Critical, ui::Buttons::Ok, kSmartTitle, this);
         return false;
     }
-    summaryValid_ = true;
+    model_.summary = calc.killDigits();
+    model_.summaryValid = true;
     return true;
 }
 
-pool::NumberPool& SmartSystemWindow::poolForRun() {
-    if (dialogs::WorkbenchApi* wb = dialogs::Workbench()) return wb->session().pool;
-    return ownPool_;
-}
+const pool::NumberPool& SmartSystemWindow::numberPool() { return model_.numberPool(); }
 
-const pool::NumberPool& SmartSystemWindow::numberPool() { return poolForRun(); }
-
-QString SmartSystemWindow::computeScheme(int base, int scheme, bool replay) {
-    scheme_->setValue(scheme);
-    if (!replay) common::SaveSmartScheme(scheme);
-    common::App().smartScheme = scheme;
-
-    const common::DrawHistory& history = common::App().history;
-    if (!smart::BaseIsUsable(history, base)) return {};
-
-    smart::KillDigitSettings settings;
-    settings.scheme = scheme;
-    settings.baseType = baseType_->currentIndex();
-    settings.sumCount = sumCount_->currentText().toInt();
-    settings.killCountText = killCount_->currentText();
-    const QList<int> summary = summaryValid_ ? Calculator().killDigits() : QList<int>();
-
+QString SmartSystemWindow::computeScheme(int base, int scheme) {
     QString log;
-    const QString digits = smart::ComputeKillDigits(history, base, settings, summary, poolForRun(), log);
-    if (dialogs::WorkbenchApi* wb = dialogs::Workbench(); wb && !log.isEmpty() && !replay) wb->session().log.append(log);
+    const QString digits = model_.computeScheme(common::App().history, base, scheme, log);
+    if (dialogs::WorkbenchApi* wb = dialogs::Workbench(); wb && !log.isEmpty()) wb->session().log.append(log);
     return digits;
 }

@@ -6,6 +6,7 @@
 // Its objectName is "Form15": tests, settings and the other windows find it by that name.
 #include "pool/numberpool.h"
 #include "smart/schemereplayhost.h"
+#include "smart/smartmodel.h"
 
 #include <QDialog>
 #include <QPointer>
@@ -40,19 +41,16 @@ public:
     // window and kept for the program's run.
     static smart::SchemeCalculator& Calculator();
 
-    // Backtests the loaded scheme records on the draws up to base (the calculator's summary).
-    // False, with the reason shown, when the calculator could not load those draws.
-    bool backtestSchemes(int base) override;
     // Scheme 0..3 for the draw after base: NumberPool becomes the cut group set, uncommitted;
-    // returns the kill digits. Needs 500 draws up to the base. The scheme becomes the
-    // program's and Slider1 shows it. A replay (the history verification, four times a draw) leaves saving the
-    // setting to its caller and writes nothing to the workbench's log, which the caller puts
-    // back at its end anyway: both made a long verification wait for the disk and the log box.
-    QString computeScheme(int base, int scheme, bool replay = false) override;
+    // returns the kill digits and writes the removed numbers to the workbench's log. Needs 500
+    // draws up to the base. The scheme becomes the program's and Slider1 shows it; saving it
+    // is the run's, once.
+    QString computeScheme(int base, int scheme);
     QObject* hostObject() override { return this; }
+    smart::SmartModel& model() override { return model_; }
 
     // NumberPool as the computations leave it (the workbench's, or the window's own without one).
-    const pool::NumberPool& numberPool() override;
+    const pool::NumberPool& numberPool();
     // Label15 says "test": the test scheme lists are loaded.
     bool testMark() const;
     // The address of the scheme list for the current lottery and test mark ("" without a server).
@@ -86,20 +84,24 @@ private:
     void buildResultRow();
     void buildNotes();
     void setRunning(bool running);
-    pool::NumberPool& poolForRun();
+    // Backtests the loaded scheme records on the draws up to base (the model's kill digits).
+    // False, with the reason shown, when the calculator could not load those draws.
+    bool backtestSchemes(int base);
+    // The controls from the model, and each player's change back into it.
+    void showModel();
+    void bindModel();
     // 确定's run, from its question to its last message; false when it ended early.
     bool smartRun();
     // Asks a running 确定 to end: the download is abandoned, the calculator stops.
     void stopRun();
 
     QPointer<HistoryVerificationWindow> verificationWindow_;
-    pool::NumberPool ownPool_;  // used only when no workbench exists
+    smart::SmartModel model_;
     bool calculating_ = false;
     bool running_ = false;        // 确定's run owns the window
     bool stopRequested_ = false;  // closed or cancelled while it ran
     bool closePending_ = false;   // the window unloads once the run has unwound
     platform::Downloader* downloader_ = nullptr;
-    bool summaryValid_ = true;  // false after the calculator refused its draws
 
     // Controls by what they hold; their objectNames are the ones in brackets.
     QComboBox* killCount_ = nullptr;    // Combo3 设置杀胆个数

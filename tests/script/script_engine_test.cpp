@@ -378,6 +378,35 @@ TEST(ScriptCondition, WrapperIsTheSevenLineFunction) {
                              "        ReGS2 = 0\r\n    End If\r\nEnd Function\r\n"));
 }
 
+// Pure: an expression over a() and built-ins whose result follows from their arguments, so a
+// host may keep its result per series. Anything that reads a clock, a generator, a box, a
+// variable, an object or runs statements is not.
+TEST(ScriptCondition, TellsWhetherAConditionReadsOnlyItsSeries) {
+    const struct {
+        const char* condition;
+        bool pure;
+    } cases[] = {
+        {"a(1) < a(2) And a(2) <> a(3)", true},
+        {"A(1) = A(2) Or Not (a(3) >= a(4))   then '方案03", true},
+        {"Abs(a(1) - a(2)) Mod 2 = Int(a(3) / 2) And UBound(a) = 5", true},
+        {"Len(CStr(a(1))) > 1 And a(2) & \"\" = \"3\"", true},
+        {"a(1) < Rnd * 10", false},
+        {"a(1) < Second(Now)", false},
+        {"a(1) < x", false},
+        {"MsgBox(a(1)) = 1", false},
+        {"Eval(\"a(1)\") = 1", false},
+        {"a(1) = 1 then a(2) = 5", false},
+        {"a(1) < 2 : Execute \"x = 1\"", false},
+        {"a(1) < CreateObject(\"Scripting.Dictionary\").Count", false},
+        {"a(1) < 2\nDim x", false},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(script::IsPureCondition(QString::fromUtf8(c.condition)), c.pure) << c.condition;
+        ScriptCondition compiled;
+        if (compiled.compile(QString::fromUtf8(c.condition))) EXPECT_EQ(compiled.isPure(), c.pure) << c.condition;
+    }
+}
+
 TEST(ScriptCondition, EvaluatesRepeatedlyLikeAFreshEngine) {
     ScriptCondition c;
     // Item 01 of the built-in scheme list: condition, blanks to 69 characters, then "then '方案01".

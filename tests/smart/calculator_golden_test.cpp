@@ -48,7 +48,7 @@ TEST(CalculatorGolden, ComputationOnTheRealHistory) {
         {7, 4, "f9e80cb447c0908fd43cd20a04a30e4adc7747a8", "YA3 ZB1 ZD4"},
     };
     for (const Case& c : cases) {
-        calc.newestLeftOut = c.leaveOut;
+        calc.range.newestLeftOut = c.leaveOut;
         calc.runBacktests();
         EXPECT_TRUE(calc.lastError.isEmpty()) << calc.lastError.toStdString();
         EXPECT_EQ(calc.reportLines.size(), c.reportLines) << c.leaveOut;
@@ -63,10 +63,10 @@ TEST(CalculatorGolden, BatchVerificationOnTheRealHistory) {
     testsupport::ProgramDir dir;
     ASSERT_TRUE(dir.copyShared(QStringLiteral("data/HAO.TXT")));
     smart::SchemeCalculator calc;
-    calc.positionText = QStringLiteral("左3");
-    calc.cycleLengthsTried = 5, calc.batch.lastCycleLength = 6, calc.batch.cycleStep = 1;  // cycles 5..6
-    calc.verifyPeriods = 2, calc.batch.lastVerifyPeriods = 3, calc.batch.verifyStep = 1;    // periods 2..3
-    calc.conditionIndex = 60;  // the last six built-in conditions
+    calc.verification.positionText = QStringLiteral("左3");
+    calc.cycle.lengthsTried = 5, calc.verification.batch.lastCycleLength = 6, calc.verification.batch.cycleStep = 1;  // cycles 5..6
+    calc.verification.periods = 2, calc.verification.batch.lastVerifyPeriods = 3, calc.verification.batch.verifyStep = 1;    // periods 2..3
+    calc.mode.conditionIndex = 60;  // the last six built-in conditions
     calc.batchVerification();
     EXPECT_TRUE(calc.lastError.isEmpty()) << calc.lastError.toStdString();
     QString files;
@@ -77,4 +77,32 @@ TEST(CalculatorGolden, BatchVerificationOnTheRealHistory) {
     }
     EXPECT_EQ(Sha1(files), QStringLiteral("8e17a2b762111e9e7dd9dc5eb7e38bdd502f206e")) << files.left(3000).toStdString();
     EXPECT_EQ(Sha1(calc.reportLines.join(QLatin1Char('\n'))), QStringLiteral("5997d501b30a87046133f416d39d08ca2d8b7d45")) << calc.reportLines.join(QLatin1Char('\n')).toStdString();
+}
+
+// Every built-in condition is one the engine calls pure, and keeping their results per series
+// over a run (tables warm from earlier bases included) gives exactly what evaluating every
+// series gives.
+TEST(CalculatorGolden, KeptResultsOfPureConditionsChangeNothing) {
+    SKIP_WITHOUT_SHARED("data/HAO.TXT");
+    testsupport::ProgramDir dir;
+    ASSERT_TRUE(dir.copyShared(QStringLiteral("data/HAO.TXT")));
+    const QStringList& items = smart::BuiltInConditions();
+    QStringList records;
+    for (int k = 0; k < items.size(); ++k) {
+        EXPECT_TRUE(script::IsPureCondition(items[k])) << items[k].toStdString();
+        records << calcfixture::Record(items[k], (k % 2 ? QStringLiteral("左") : QStringLiteral("右")) + QString::number(k % 10),
+                                       3 + k % 9, 6);
+    }
+    smart::SchemeCalculator kept, everyTime;
+    everyTime.keepPureResults(false);
+    kept.schemes = everyTime.schemes = records;
+    for (int leaveOut : {3, 2, 0}) {
+        for (smart::SchemeCalculator* calc : {&kept, &everyTime}) {
+            calc->range.newestLeftOut = leaveOut;
+            calc->runBacktests();
+        }
+        EXPECT_EQ(kept.reportLines, everyTime.reportLines) << leaveOut;
+        EXPECT_EQ(kept.reportText, everyTime.reportText) << leaveOut;
+        EXPECT_EQ(kept.summaryLines(), everyTime.summaryLines()) << leaveOut;
+    }
 }

@@ -24,8 +24,8 @@ struct CalcEnv {
     }
     // The range-setting series for one digit and cycle length, a(0..T) as integers (-1 Empty).
     std::vector<int> series(int digit, int cycle) {
-        calc.digit = digit;
-        calc.cycleLength = cycle;
+        calc.mode.digit = digit;
+        calc.cycle.length = cycle;
         EXPECT_TRUE(calc.setSeriesRange());
         calc.buildCountSeries();
         calc.nextSeriesWindow();
@@ -45,18 +45,18 @@ int CountWith(const QStringList& n, int digit, int first, int last) {
 
 TEST(CalculatorDraws, LoadLeavesOutNewestAndComputesNextIssue) {
     CalcEnv env(MixedHistory(40));
-    env.calc.newestLeftOut = 3;
+    env.calc.range.newestLeftOut = 3;
     ASSERT_TRUE(env.calc.loadDraws());  // the lowercase name finds HAO.TXT
     EXPECT_EQ(env.calc.lines.size(), 37);
     EXPECT_EQ(env.calc.lines.last().left(7), QStringLiteral("2020037"));
     EXPECT_EQ(env.calc.nextIssue, QStringLiteral("2020038"));
-    EXPECT_EQ(env.calc.rangeFirst, -1);
+    EXPECT_EQ(env.calc.range.first, -1);
 
     EXPECT_EQ(smart::CalculatorNextIssue(QStringLiteral("2006358 123")), QStringLiteral("2006359"));
     EXPECT_EQ(smart::CalculatorNextIssue(QStringLiteral("2006999 123")), QStringLiteral("2007000"));
 
     // More to leave out than there are draws: refused, lists kept.
-    env.calc.newestLeftOut = 40;
+    env.calc.range.newestLeftOut = 40;
     EXPECT_FALSE(env.calc.loadDraws());
     EXPECT_EQ(env.calc.lines.size(), 37);
     EXPECT_FALSE(env.calc.lastError.isEmpty());
@@ -64,7 +64,7 @@ TEST(CalculatorDraws, LoadLeavesOutNewestAndComputesNextIssue) {
 
 TEST(CalculatorDraws, DrawFileThatIsAFifoFailsAtOnce) {
     CalcEnv env(MixedHistory(40));
-    env.calc.newestLeftOut = 3;
+    env.calc.range.newestLeftOut = 3;
     ASSERT_TRUE(env.calc.loadDraws());
     QFile::remove(env.dir.file("HAO.TXT"));
     testsupport::Fifo fifo(env.dir.file("HAO.TXT"));
@@ -79,12 +79,12 @@ TEST(CalculatorDraws, OptionsSwitchFileAndSelectWholeRange) {
     CalcEnv env(MixedHistory(20));
     env.dir.write(QStringLiteral("haop3.txt"), DrawFileBytes(MixedHistory(12)));
     env.calc.selectLottery(true);
-    EXPECT_TRUE(env.calc.lotteryIsP3);
+    EXPECT_TRUE(env.calc.range.lotteryIsP3);
     EXPECT_EQ(env.calc.lines.size(), 12);
-    EXPECT_EQ(env.calc.rangeFirst, 0);
-    EXPECT_EQ(env.calc.rangeLast, 11);
+    EXPECT_EQ(env.calc.range.first, 0);
+    EXPECT_EQ(env.calc.range.last, 11);
     env.calc.selectLottery(false);
-    EXPECT_FALSE(env.calc.lotteryIsP3);
+    EXPECT_FALSE(env.calc.range.lotteryIsP3);
     EXPECT_EQ(env.calc.lines.size(), 20);
 }
 
@@ -140,8 +140,8 @@ TEST(CountSeries, RankingUsesTheStepByStepSeries) {
         for (int d = 0; d <= 9; ++d) {
             int n = 0;
             for (int L = 1; L <= cycles; ++L) {
-                c.digit = d;
-                c.cycleLength = L;
+                c.mode.digit = d;
+                c.cycle.length = L;
                 c.clearStatRows();
                 if (!c.setSeriesRange()) continue;
                 c.buildCountSeries();
@@ -155,7 +155,7 @@ TEST(CountSeries, RankingUsesTheStepByStepSeries) {
     };
     auto counters = [&c] {
         return QStringList{c.tally.label, QString::number(c.tally.hitCount), QString::number(c.tally.maxGap), QString::number(c.tally.prevGap),
-                           QString::number(c.tally.currentGap), QString::number(c.rangeFirst), QString::number(c.rangeLast),
+                           QString::number(c.tally.currentGap), QString::number(c.range.first), QString::number(c.range.last),
                            QString::number(c.seriesPos)};
     };
     const struct {
@@ -180,8 +180,8 @@ TEST(CountSeries, RankingUsesTheStepByStepSeries) {
         shapes[shape]();
         for (const auto& k : cases) {
             SCOPED_TRACE(testing::Message() << "shape " << shape << ": " << k.condition);
-            c.condition = QString::fromLatin1(k.condition);
-            c.cycleLengthsTried = k.cycles;
+            c.mode.condition = QString::fromLatin1(k.condition);
+            c.cycle.lengthsTried = k.cycles;
             const QStringList expected = stepByStep(k.cycles);
             const QStringList expectedCounters = counters();
             const QStringList lines = c.lines;
@@ -197,7 +197,7 @@ TEST(CountSeries, RankingUsesTheStepByStepSeries) {
 TEST(CountSeries, TooFewDrawsForTheRangeIsRefused) {
     CalcEnv env(MixedHistory(12));
     ASSERT_TRUE(env.calc.loadDraws());
-    env.calc.cycleLength = 10;  // needs 13 draws
+    env.calc.cycle.length = 10;  // needs 13 draws
     EXPECT_FALSE(env.calc.setSeriesRange());
     EXPECT_FALSE(env.calc.lastError.isEmpty());
 }
@@ -205,8 +205,8 @@ TEST(CountSeries, TooFewDrawsForTheRangeIsRefused) {
 TEST(SchemeEvaluation, RankingFillsBothTables) {
     CalcEnv env(GapHistory());
     ASSERT_TRUE(env.calc.loadDraws());
-    env.calc.cycleLengthsTried = 20;
-    env.calc.condition = QStringLiteral("a(2) >= 1");  // holds for L at least the gap + 1
+    env.calc.cycle.lengthsTried = 20;
+    env.calc.mode.condition = QStringLiteral("a(2) >= 1");  // holds for L at least the gap + 1
     env.calc.verifyPeriod = 7;
     EXPECT_EQ(env.calc.rankDigits(), QStringLiteral("954321"));
     EXPECT_EQ(env.calc.digitRanking, (QStringList{"014 9", "015 5", "016 4", "017 3", "019 2", "020 1"}));
@@ -219,8 +219,8 @@ TEST(SchemeEvaluation, RankingFillsBothTables) {
     EXPECT_EQ(right[8], "2");
     EXPECT_EQ(right[4], "9");
     EXPECT_EQ(right[3], "B");
-    EXPECT_EQ(env.calc.digit, 9);
-    EXPECT_EQ(env.calc.cycleLength, 20);
+    EXPECT_EQ(env.calc.mode.digit, 9);
+    EXPECT_EQ(env.calc.cycle.length, 20);
 }
 
 TEST(SchemeEvaluation, EqualCountsPutTheSmallerDigitFirstAndLengthOneHoldsForAll) {
@@ -228,28 +228,28 @@ TEST(SchemeEvaluation, EqualCountsPutTheSmallerDigitFirstAndLengthOneHoldsForAll
     n.last() = QStringLiteral("712");
     CalcEnv env(n);
     ASSERT_TRUE(env.calc.loadDraws());
-    env.calc.cycleLengthsTried = 20;
-    env.calc.condition = QStringLiteral("a(2) >= 1");
+    env.calc.cycle.lengthsTried = 20;
+    env.calc.mode.condition = QStringLiteral("a(2) >= 1");
     EXPECT_TRUE(env.calc.rankDigits().startsWith(QStringLiteral("954")));
     EXPECT_EQ(env.calc.digitRanking.mid(env.calc.digitRanking.size() - 3), (QStringList{"020 1", "020 2", "020 7"}));
 
-    env.calc.cycleLengthsTried = 1;
-    env.calc.condition = smart::BuiltInConditions().first();  // a(1) = a(2)
+    env.calc.cycle.lengthsTried = 1;
+    env.calc.mode.condition = smart::BuiltInConditions().first();  // a(1) = a(2)
     EXPECT_EQ(env.calc.rankDigits(), QStringLiteral("0123456789"));
 }
 
 TEST(SchemeEvaluation, StopMarkReturnsEmptyAndKeepsTables) {
     CalcEnv env(GapHistory());
     ASSERT_TRUE(env.calc.loadDraws());
-    env.calc.cycleLengthsTried = 20;
-    env.calc.condition = QStringLiteral("a(2) >= 1");
+    env.calc.cycle.lengthsTried = 20;
+    env.calc.mode.condition = QStringLiteral("a(2) >= 1");
     env.calc.verifyPeriod = 0;
     env.calc.rankDigits();
     const smart::RankRow before = env.calc.leftRanks[0];
     int evaluations = 0;
     env.calc.runHost().inputWaiting = [&] { return ++evaluations == 25; };
     env.calc.runHost().processEvents = [&] { env.calc.stop(); };
-    env.calc.condition = QStringLiteral("a(2) >= 100");
+    env.calc.mode.condition = QStringLiteral("a(2) >= 100");
     EXPECT_EQ(env.calc.rankDigits(), QString());
     EXPECT_EQ(env.calc.leftRanks[0], before);
 }
@@ -266,9 +266,9 @@ const QString kSlowCondition = QStringLiteral(
 TEST(SchemeEvaluation, StopEndsAnEndlessConditionAtOnce) {
     CalcEnv env(GapHistory());
     ASSERT_TRUE(env.calc.loadDraws());
-    env.calc.cycleLengthsTried = 3;
+    env.calc.cycle.lengthsTried = 3;
     env.calc.verifyPeriod = 0;
-    env.calc.condition = QStringLiteral("a(2) >= 1");
+    env.calc.mode.condition = QStringLiteral("a(2) >= 1");
     env.calc.rankDigits();
     const smart::RankRow before = env.calc.leftRanks[0];
     int idles = 0, reported = 0;
@@ -276,7 +276,7 @@ TEST(SchemeEvaluation, StopEndsAnEndlessConditionAtOnce) {
     env.calc.runHost().processEvents = [&] {
         if (++idles == 3) env.calc.stop();  // pressed while the first evaluation runs away
     };
-    env.calc.condition = kEndlessCondition;
+    env.calc.mode.condition = kEndlessCondition;
     EXPECT_EQ(env.calc.rankDigits(), QString());
     // The caller's pump keeps turning until the request reaches the running evaluation (how
     // often depends on the machine's load); no error reported shows that the run ended by the
@@ -288,7 +288,7 @@ TEST(SchemeEvaluation, StopEndsAnEndlessConditionAtOnce) {
 
     // The next run is not stopped by the last one's request.
     env.calc.setRunState(smart::RunState::Running);
-    env.calc.condition = QStringLiteral("a(2) >= 1");
+    env.calc.mode.condition = QStringLiteral("a(2) >= 1");
     env.calc.runHost().processEvents = [] {};
     EXPECT_FALSE(env.calc.rankDigits().isEmpty());
     EXPECT_EQ(reported, 0);
@@ -299,15 +299,15 @@ TEST(SchemeEvaluation, StopEndsAnEndlessConditionAtOnce) {
 TEST(SchemeEvaluation, SlowConditionsRankAsInPlace) {
     CalcEnv env(GapHistory());
     ASSERT_TRUE(env.calc.loadDraws());
-    env.calc.cycleLengthsTried = 1;
+    env.calc.cycle.lengthsTried = 1;
     env.calc.verifyPeriod = 0;
-    env.calc.condition = QStringLiteral("a(2) >= 1");
+    env.calc.mode.condition = QStringLiteral("a(2) >= 1");
     const QString quick = env.calc.rankDigits();
     const QStringList quickRanking = env.calc.digitRanking;
     ASSERT_FALSE(quick.isEmpty());
     int idles = 0;
     env.calc.runHost().processEvents = [&] { ++idles; };
-    env.calc.condition = kSlowCondition;
+    env.calc.mode.condition = kSlowCondition;
     EXPECT_EQ(env.calc.rankDigits(), quick);
     EXPECT_EQ(env.calc.digitRanking, quickRanking);
     EXPECT_GT(idles, 0) << "the slow evaluations ran away";
@@ -317,17 +317,17 @@ TEST(SchemeEvaluation, SlowConditionsRankAsInPlace) {
 TEST(SchemeEvaluation, ScriptErrorCountsAsNotHoldingAndIsReportedOnce) {
     CalcEnv env(GapHistory());
     ASSERT_TRUE(env.calc.loadDraws());
-    env.calc.cycleLengthsTried = 3;
-    env.calc.verifyPeriods = 1;
-    env.calc.verifyText = QStringLiteral("verify");
-    env.calc.condition = QStringLiteral("a(6) = 1");  // beyond a(5)
+    env.calc.cycle.lengthsTried = 3;
+    env.calc.verification.periods = 1;
+    env.calc.verification.hundredsText = QStringLiteral("verify");
+    env.calc.mode.condition = QStringLiteral("a(6) = 1");  // beyond a(5)
     QList<int> numbers;
     QString clip;
     env.calc.runHost().scriptError = [&](const script::ScriptError& e, const QString& text) {
         numbers << e.number;
         clip = text;
     };
-    env.calc.positionText = QStringLiteral("左0");
+    env.calc.verification.positionText = QStringLiteral("左0");
     env.calc.backtestCondition();
     EXPECT_EQ(numbers, QList<int>{9});
     EXPECT_EQ(clip, QStringLiteral("verify"));
@@ -341,7 +341,7 @@ TEST(SchemeEvaluation, ScriptErrorCountsAsNotHoldingAndIsReportedOnce) {
     // A condition that does not compile: same treatment.
     numbers.clear();
     env.calc.loadDraws();
-    env.calc.condition = QStringLiteral("a(1) = = ");
+    env.calc.mode.condition = QStringLiteral("a(1) = = ");
     env.calc.backtestCondition();
     EXPECT_EQ(numbers.size(), 1);
 
@@ -355,7 +355,7 @@ TEST(SchemeEvaluation, ScriptErrorCountsAsNotHoldingAndIsReportedOnce) {
         ++waits;
         env.calc.pauseOrResume();  // the user resumes
     };
-    env.calc.condition = QStringLiteral("a(6) = 1");
+    env.calc.mode.condition = QStringLiteral("a(6) = 1");
     env.calc.backtestCondition();
     EXPECT_GE(waits, 1);
     EXPECT_EQ(env.calc.verifyPeriod, 2);
@@ -366,11 +366,11 @@ TEST(Backtest, PeriodsMarksStatisticsAndReportLine) {
     CalcEnv env(GapHistory());
     SchemeCalculator& c = env.calc;
     ASSERT_TRUE(c.loadDraws());
-    c.cycleLengthsTried = 20;
-    c.verifyPeriods = 3;
-    c.positionText = QStringLiteral("右9");
+    c.cycle.lengthsTried = 20;
+    c.verification.periods = 3;
+    c.verification.positionText = QStringLiteral("右9");
     const QString cond = Condition(QStringLiteral("a(2) >= 1"));
-    c.condition = cond;
+    c.mode.condition = cond;
     c.reportText.clear();
     c.backtestCondition();
 
@@ -402,10 +402,10 @@ TEST(Backtest, NoVerifiedPeriodStillWritesTheLine) {
     CalcEnv env(GapHistory());
     SchemeCalculator& c = env.calc;
     ASSERT_TRUE(c.loadDraws());
-    c.cycleLengthsTried = 20;
-    c.verifyPeriods = 0;
-    c.positionText = QStringLiteral("左3");
-    c.condition = Condition(QStringLiteral("a(2) >= 1"));
+    c.cycle.lengthsTried = 20;
+    c.verification.periods = 0;
+    c.verification.positionText = QStringLiteral("左3");
+    c.mode.condition = Condition(QStringLiteral("a(2) >= 1"));
     c.backtestCondition();
     ASSERT_EQ(c.reportLines.size(), 1);
     EXPECT_TRUE(c.reportLines[0].startsWith(QStringLiteral("3D错误：00  NULL：00|")));
@@ -524,9 +524,9 @@ TEST(BacktestRun, RunsRecordsSkipsBadOnesAndSummarises) {
     c.runBacktests();
     EXPECT_TRUE(c.lastError.contains(QStringLiteral("too short.txt")));
     EXPECT_EQ(c.lines.size(), 120);  // reloaded at the end
-    EXPECT_EQ(c.positionText, QStringLiteral("右8"));
-    EXPECT_EQ(c.cycleLengthsTried, 8);
-    EXPECT_EQ(c.verifyPeriods, 3);
+    EXPECT_EQ(c.verification.positionText, QStringLiteral("右8"));
+    EXPECT_EQ(c.cycle.lengthsTried, 8);
+    EXPECT_EQ(c.verification.periods, 3);
     EXPECT_LE(c.reportLines.size(), 3);
     EXPECT_FALSE(c.reportLines.isEmpty());
     QSet<QChar> digits;
@@ -536,7 +536,7 @@ TEST(BacktestRun, RunsRecordsSkipsBadOnesAndSummarises) {
         EXPECT_EQ(s.size(), 3);
         EXPECT_TRUE(digits.contains(s.at(2)));
     }
-    EXPECT_TRUE(c.reportText.startsWith(QString(83, QLatin1Char('=')) + QStringLiteral("\r\n条件：") + c.condition));
+    EXPECT_TRUE(c.reportText.startsWith(QString(83, QLatin1Char('=')) + QStringLiteral("\r\n条件：") + c.mode.condition));
 }
 
 TEST(BacktestRun, StopDuringSecondRecordEndsWithoutSummary) {
@@ -577,7 +577,7 @@ TEST(BacktestRun, EmptySchemeListMakesEmptySummary) {
     // A run whose draws cannot be loaded (more left out than there are) keeps no old summary.
     env.calc.summary.push_back({7, 1, 0});  // "ZA7"
     env.calc.reportLines << QStringLiteral("old line");
-    env.calc.newestLeftOut = 30;
+    env.calc.range.newestLeftOut = 30;
     env.calc.runBacktests();
     EXPECT_TRUE(env.calc.summary.empty());
     EXPECT_TRUE(env.calc.reportLines.isEmpty());
@@ -600,25 +600,25 @@ TEST(OmissionAnalyses, RollingWindowAndDigitRows) {
     CalcEnv env(n);
     SchemeCalculator& c = env.calc;
     c.reloadWholeRange();
-    c.mode = smart::kModeHundreds;
-    c.cycleLength = 10;
+    c.mode.name = smart::kModeHundreds;
+    c.cycle.length = 10;
     ASSERT_TRUE(c.rollingWindow());
     ASSERT_EQ(c.statRows.size(), 90u);
-    EXPECT_EQ(c.rangeFirst, 89);
-    EXPECT_EQ(c.rangeLast, 98);
+    EXPECT_EQ(c.range.first, 89);
+    EXPECT_EQ(c.range.last, 98);
     const QString last = c.lines[99];
     EXPECT_EQ(c.statRows.back().label, last + QStringLiteral("百位 ") + last.right(3).left(1) + QStringLiteral(" 前10期遗漏分析"));
     EXPECT_EQ(c.statRows.back().drawCount, 10);
 
     // A window as long as the range: nothing, selections unchanged.
     c.clearStatRows();
-    c.rangeFirst = 0;
-    c.rangeLast = 9;
+    c.range.first = 0;
+    c.range.last = 9;
     c.rollingWindow();
     EXPECT_TRUE(c.statRows.empty());
-    EXPECT_EQ(c.rangeFirst, 0);
+    EXPECT_EQ(c.range.first, 0);
 
-    c.mode = smart::kModeAnywhere;
+    c.mode.name = smart::kModeAnywhere;
     c.omissionAnalysis();
     ASSERT_EQ(c.statRows.size(), 10u);
     EXPECT_EQ(c.statRows[3].label, QStringLiteral("2020001—2020010胆码 3 分析"));
@@ -627,10 +627,10 @@ TEST(OmissionAnalyses, RollingWindowAndDigitRows) {
     EXPECT_EQ(c.statRows.size(), 20u);
     EXPECT_EQ(c.statRows[10].label, QStringLiteral("2020002—2020011胆码 0 分析"));
     // NEXT at the end: the selections that cannot move stay.
-    c.rangeFirst = 99;
-    c.rangeLast = 99;
+    c.range.first = 99;
+    c.range.last = 99;
     c.nextDraw();
-    EXPECT_EQ(c.rangeFirst, 99);
+    EXPECT_EQ(c.range.first, 99);
     EXPECT_EQ(c.statRows.back().drawCount, 1);
 }
 
@@ -641,14 +641,14 @@ TEST(BatchVerification, FilesPerStepAndFinalSave) {
     c.runHost().message = [&](const QString& m) { messages << m; };
     bool asked = false;
     c.runHost().confirm = [&](const QString&) { return asked = true; };
-    c.positionText = QStringLiteral("左0");
-    c.cycleLengthsTried = 5;
-    c.batch.lastCycleLength = 7;
-    c.batch.cycleStep = 1;
-    c.verifyPeriods = 30;
-    c.batch.lastVerifyPeriods = 40;
-    c.batch.verifyStep = 10;
-    c.conditionIndex = 59;  // 方案60
+    c.verification.positionText = QStringLiteral("左0");
+    c.cycle.lengthsTried = 5;
+    c.verification.batch.lastCycleLength = 7;
+    c.verification.batch.cycleStep = 1;
+    c.verification.periods = 30;
+    c.verification.batch.lastVerifyPeriods = 40;
+    c.verification.batch.verifyStep = 10;
+    c.mode.conditionIndex = 59;  // 方案60
     c.batchVerification();
     EXPECT_TRUE(asked);
     EXPECT_TRUE(c.lastError.isEmpty()) << c.lastError.toStdString();
@@ -677,7 +677,7 @@ TEST(BatchVerification, RefusedWithoutSideAndRankOrOnNo) {
     env.calc.runHost().confirm = [](const QString&) { return true; };
     env.calc.batchVerification();
     EXPECT_FALSE(env.calc.lastError.isEmpty());
-    env.calc.positionText = QStringLiteral("左0");
+    env.calc.verification.positionText = QStringLiteral("左0");
     env.calc.runHost().confirm = [](const QString&) { return false; };
     env.calc.reportLines << QStringLiteral("kept");
     env.calc.batchVerification();
@@ -718,7 +718,7 @@ TEST(RealHistory, RunKeepsItsInvariants) {
     testsupport::ProgramDir dir;
     ASSERT_TRUE(dir.copyShared(QStringLiteral("data/HAO.TXT")));
     SchemeCalculator c;
-    c.newestLeftOut = 7;
+    c.range.newestLeftOut = 7;
     const QStringList& items = smart::BuiltInConditions();
     c.schemes << Record(items[0], QStringLiteral("右9"), 15, 8) << Record(items[12], QStringLiteral("左0"), 20, 8)
               << Record(items[50], QStringLiteral("右8"), 25, 6) << Record(items[30], QStringLiteral("左2"), 10, 10);
@@ -759,10 +759,10 @@ TEST(BatchVerification, StopLeavesTheReportFileUpToTheStoppedScheme) {
     // including that one (its backtest cut short), and nothing of the ones after it.
     CalcEnv env(MixedHistory(60));
     SchemeCalculator& c = env.calc;
-    c.positionText = QStringLiteral("左0");
-    c.cycleLengthsTried = c.batch.lastCycleLength = 5;
-    c.verifyPeriods = c.batch.lastVerifyPeriods = 10;
-    c.conditionIndex = 59;
+    c.verification.positionText = QStringLiteral("左0");
+    c.cycle.lengthsTried = c.verification.batch.lastCycleLength = 5;
+    c.verification.periods = c.verification.batch.lastVerifyPeriods = 10;
+    c.mode.conditionIndex = 59;
     int pumps = 0;
     c.runHost().processEvents = [&] {
         if (++pumps == 4) c.stop();  // one pump per step, then one per backtest

@@ -118,7 +118,7 @@ TEST(CalculatorWindow, ConditionMsgBoxGoesThroughTheMessageLayer) {
     ui::MessageRecorder messages(ui::Answer::No);
     smart::SchemeCalculatorWindow w;
     messages.messages.clear();
-    w.calculator().condition = QStringLiteral("MsgBox(\"继续?\", 4, \"条件\") = 7");
+    w.calculator().mode.condition = QStringLiteral("MsgBox(\"继续?\", 4, \"条件\") = 7");
     EXPECT_EQ(w.calculator().evaluateCondition(), 1);
     ASSERT_EQ(messages.messages.size(), 1);
     EXPECT_EQ(messages.messages[0].text, QStringLiteral("继续?"));

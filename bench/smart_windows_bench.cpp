@@ -1,0 +1,156 @@
+// What the player waits in the smart windows, driven offscreen on the real 福彩3D history and the
+// shipped scheme list home/3d/3d.xml (20 schemes): 确定 to the result line, and the 300-draw
+// history verification to its "历史成绩验证完成！". Each is reported beside the routine's own
+// figure (routine_ms): the calculator's computation, and the verification's run of workers.
+// Best of the iterations: window_best_ms and routine_ms; the time column is the windows' mean.
+// Run with taskset -c 0,1 for the 2-core figures.
+#include "benchdata.h"
+#include "common/appstate.h"
+#include "common/paths.h"
+#include "platform/ui/messagebox.h"
+#include "smart/calculator.h"
+#include "smart/historyverificationwindow.h"
+#include "smart/killdigits.h"
+#include "smart/schemerecords.h"
+#include "smart/smartsystemwindow.h"
+// Present from the worker run on; the figures of the window alone can be taken before it.
+#if __has_include("smart/verificationrun.h")
+#include "smart/verificationrun.h"
+#define SIFMORA_HAS_VERIFICATION_RUN 1
+#endif
+
+#include <QApplication>
+#include <QComboBox>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QLabel>
+#include <QTemporaryDir>
+
+#include <benchmark/benchmark.h>
+
+namespace {
+
+// The program folder with the real history and the shipped list; false (and the benchmark
+// skipped) without them.
+struct PlayerSetup {
+    QTemporaryDir dir, config;
+    bool ok = false;
+    explicit PlayerSetup(benchmark::State& state) {
+        qputenv("XDG_CONFIG_HOME", config.path().toLocal8Bit());
+        qputenv("SIFMORA_DIR", dir.path().toUtf8());
+        qunsetenv("SIFMORA_HOME_URL");
+        ok = QFile::copy(QStringLiteral(SIFMORA_SHARED_DIR "/data/HAO.TXT"), dir.filePath(QStringLiteral("HAO.TXT"))) &&
+             QDir().mkpath(dir.filePath(QStringLiteral("home/3d"))) &&
+             QFile::copy(QStringLiteral(SIFMORA_SOURCE_DIR "/home/3d/3d.xml"), dir.filePath(QStringLiteral("home/3d/3d.xml")));
+        if (!ok) {
+            state.SkipWithError("shared HAO.TXT or home/3d/3d.xml not found");
+            return;
+        }
+        common::App().history = RealHistory();
+        common::App().lotteryIsP3 = false;
+    }
+};
+
+QApplication& App() {
+    static int argc = 1;
+    static char arg0[] = "bench";
+    static char* argv[] = {arg0, nullptr};
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    static QApplication* app = new QApplication(argc, argv);
+    return *app;
+}
+
+QStringList ShippedSchemes() {
+    return smart::FetchSchemeList(common::HomeUrl() + smart::SchemeListPath(false, false)).records;
+}
+
+double Ms(const QElapsedTimer& clock) { return double(clock.nsecsElapsed()) / 1e6; }
+
+// One press of the player, to the end of what it runs; best keeps the fastest in ms.
+template <class Press>
+void TimedPress(Press press, double& best) {
+    QElapsedTimer clock;
+    clock.start();
+    press();
+    best = std::min(best, Ms(clock));
+}
+
+}  // namespace
+
+// 确定 → 是 to the result line "福彩3D第…期  方案一杀码…"; routine_ms: the calculator's
+// computation of the same list for the newest draw and the four schemes' kill digits.
+static void BM_WindowSmartRunToResultLine(benchmark::State& state) {
+    App();
+    PlayerSetup setup(state);
+    if (!setup.ok) return;
+    SmartSystemWindow w;
+    const QStringList schemes = ShippedSchemes();
+    double routine = 1e300, window = 1e300, first = 0;
+    for (auto _ : state) {
+        ui::MessageRecorder messages(ui::Answer::Yes);
+        TimedPress([&] { w.Command2_Click(); }, window);
+        // The program's first 确定 finds nothing kept yet; later ones reuse the kept results.
+        if (first == 0) first = window;
+        state.PauseTiming();
+        if (!w.findChild<QLabel*>(QStringLiteral("Label14"))->text().contains(QStringLiteral("方案四杀码"))) {
+            state.SkipWithError("no result line");
+            break;
+        }
+        QElapsedTimer clock;
+        clock.start();
+        smart::SchemeCalculator calc;
+        calc.schemes = schemes;
+        calc.runBacktests();
+        for (int k = 0; k < 4; ++k) {
+            pool::NumberPool made;
+            QString log;
+            benchmark::DoNotOptimize(smart::ComputeKillDigits(RealHistory(), RealHistory().count(),
+                                                              {k, 0, 0, QStringLiteral("1个")}, calc.killDigits(), made, log));
+        }
+        routine = std::min(routine, Ms(clock));
+        state.ResumeTiming();
+    }
+    state.counters["routine_ms"] = routine;
+    state.counters["window_best_ms"] = window;
+    state.counters["first_press_ms"] = first;
+}
+BENCHMARK(BM_WindowSmartRunToResultLine)->Unit(benchmark::kMillisecond)->Iterations(5);
+
+// 历史成绩验证 over 300 draws, 开始验证 → 是 to "历史成绩验证完成！"; routine_ms: the
+// verification's run of workers alone over the same draws.
+static void BM_WindowVerification300(benchmark::State& state) {
+    App();
+    PlayerSetup setup(state);
+    if (!setup.ok) return;
+    SmartSystemWindow smartWindow;
+    [[maybe_unused]] const QStringList schemes = ShippedSchemes();
+    [[maybe_unused]] const common::DrawHistory& history = RealHistory();
+    double routine = 1e300, window = 1e300;
+    for (auto _ : state) {
+        HistoryVerificationWindow w(&smartWindow);
+        w.findChild<QComboBox*>(QStringLiteral("Combo1"))->setCurrentIndex(299);
+        ui::MessageRecorder messages(ui::Answer::Yes);
+        TimedPress([&] { w.Command2_Click(); }, window);
+        state.PauseTiming();
+        if (messages.lastText() != QStringLiteral("历史成绩验证完成！")) {
+            state.SkipWithError("the verification did not end");
+            break;
+        }
+#if SIFMORA_HAS_VERIFICATION_RUN
+        QElapsedTimer clock;
+        clock.start();
+        smart::VerificationRun run({history, false, schemes, smart::SmartSettings{}, history.count() - 299, history.count()},
+                                   smart::VerificationRun::DefaultWorkers());
+        while (!run.allTaken()) benchmark::DoNotOptimize(run.next(100));
+        routine = std::min(routine, Ms(clock));
+#endif
+        state.ResumeTiming();
+    }
+    state.counters["routine_ms"] = routine;
+    state.counters["window_best_ms"] = window;
+#if SIFMORA_HAS_VERIFICATION_RUN
+    state.counters["workers"] = smart::VerificationRun::DefaultWorkers();
+#endif
+}
+BENCHMARK(BM_WindowVerification300)->Unit(benchmark::kMillisecond)->Iterations(3);

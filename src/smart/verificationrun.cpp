@@ -1,0 +1,132 @@
+#include "smart/verificationrun.h"
+
+#include "common/drawtext.h"
+#include "smart/calculator.h"
+#include "smart/verification.h"
+
+#include <QThread>
+
+#include <algorithm>
+
+namespace smart {
+
+QString DrawsDifferMessage() {
+    return QStringLiteral("计算器读取的开奖数据与当前开奖数据不一致，请刷新数据后再试。");
+}
+
+VerifiedDraw VerifyDraw(SchemeCalculator& calc, const VerificationJob& job, int draw) {
+    VerifiedDraw row;
+    row.draw = draw;
+    const common::DrawHistory& history = job.history;
+    const int base = draw - 1;
+    calc.lastError.clear();
+    calc.range.newestLeftOut = history.count() - base;
+    calc.selectLottery(job.p3);
+    // The calculator reads the draw file itself: its newest line must be the base draw, or its
+    // summary would predict from other draws than the ones shown.
+    const QStringList& lines = calc.lines;
+    const bool sameDraws = !lines.isEmpty() && common::IssueOf(lines.last()) == history.issue(base) &&
+                           common::NumberOf(lines.last().left(common::kDrawTextLength)) == history.number(base);
+    if (!sameDraws) {
+        row.failure = calc.lastError.isEmpty() ? DrawsDifferMessage() : calc.lastError;
+        return row;
+    }
+    // A host that cannot tell a failing condition (a worker's) leaves it to the row.
+    RunHost& host = calc.runHost();
+    const auto tellBefore = host.scriptError;
+    if (!tellBefore)
+        host.scriptError = [&row, &calc](const script::ScriptError& e, const QString& verifyText) {
+            row.scriptErrors << calc.conditionErrorText(e);
+            row.scriptErrorCopies << verifyText;
+        };
+    calc.schemes = job.schemes;
+    calc.lastError.clear();
+    calc.runBacktests();
+    host.scriptError = tellBefore;
+    if (calc.stopped()) return row;
+
+    row.summary = calc.killDigits();
+    row.summaryEntries = calc.summary;
+    const QString group = GroupNumberOf(history.number(draw));
+    if (!BaseIsUsable(history, base)) {
+        row.computed = true;
+        return row;
+    }
+    pool::NumberPool made;
+    for (int k = 0; k < 4; ++k) {
+        QString log;
+        const QString code = ComputeKillDigits(history, base, job.settings.forScheme(k), row.summary, made, log);
+        row.codes[size_t(k)] = code;
+        row.hits[size_t(k)] = VerifyHit(code, made, group);
+    }
+    row.lastPool = std::move(made);
+    row.computed = true;
+    return row;
+}
+
+bool SchemesNeedTheWindowThread(const QStringList& schemes) {
+    for (const QString& record : schemes) {
+        const QString text = record.toLower();
+        for (const char* word : {"msgbox", "inputbox", "execute", "eval"})
+            if (text.contains(QLatin1String(word))) return true;
+    }
+    return false;
+}
+
+int VerificationRun::DefaultWorkers() { return std::max(1, QThread::idealThreadCount()); }
+
+VerificationRun::VerificationRun(VerificationJob job, int workers, SchemeCalculator* inlineCalc)
+    : job_(std::move(job)), inlineCalc_(workers > 0 ? nullptr : inlineCalc) {
+    nextTaken_ = job_.first;
+    done_.resize(size_t(std::max(0, job_.last - job_.first + 1)));
+    if (!inlineCalc_) {
+        const int n = std::clamp(workers, 1, std::max(1, int(done_.size())));
+        // Each worker takes a run of consecutive draws: their backtests rank nearly the same
+        // periods, which the worker's calculator then ranks once.
+        const int count = int(done_.size());
+        for (int t = 0; t < n; ++t) {
+            const int from = job_.first + int(qint64(count) * t / n);
+            const int to = job_.first + int(qint64(count) * (t + 1) / n) - 1;
+            threads_.emplace_back([this, from, to] { work(from, to); });
+        }
+    }
+}
+
+VerificationRun::~VerificationRun() {
+    stop();
+    for (std::thread& t : threads_) t.join();
+}
+
+void VerificationRun::stop() {
+    stop_.store(true);
+    if (inlineCalc_) inlineCalc_->stop();
+}
+
+void VerificationRun::work(int from, int to) {
+    SchemeCalculator calc;
+    calc.setOutsideStop(&stop_);
+    for (int draw = from; draw <= to && !stop_.load(); ++draw) {
+        VerifiedDraw row = VerifyDraw(calc, job_, draw);
+        if (stop_.load()) return;
+        {
+            const std::lock_guard<std::mutex> lock(mutex_);
+            done_[size_t(draw - job_.first)] = std::move(row);
+        }
+        ready_.notify_all();
+    }
+}
+
+std::optional<VerifiedDraw> VerificationRun::next(int waitMs) {
+    if (allTaken() || stop_.load()) return std::nullopt;
+    if (inlineCalc_) return VerifyDraw(*inlineCalc_, job_, nextTaken_++);
+    std::unique_lock<std::mutex> lock(mutex_);
+    auto& slot = done_[size_t(nextTaken_ - job_.first)];
+    if (!slot) ready_.wait_for(lock, std::chrono::milliseconds(waitMs), [&] { return slot.has_value(); });
+    if (!slot) return std::nullopt;
+    std::optional<VerifiedDraw> row = std::move(slot);
+    slot.reset();
+    ++nextTaken_;
+    return row;
+}
+
+}  // namespace smart

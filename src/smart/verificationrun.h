@@ -1,0 +1,93 @@
+#pragma once
+// The history verification's computation without a window: each verified draw is the smart
+// computation for the draw after the one before it, from the draws up to that one, so the
+// draws are independent. A run spreads them over a pool of worker threads, each with a
+// calculator (and script engine) of its own, and hands them back in their order as they
+// complete; the rows are those of one calculator doing them one after another.
+#include "common/drawhistory.h"
+#include "pool/numberpool.h"
+#include "smart/calculator.h"
+#include "smart/smartmodel.h"
+
+#include <QString>
+#include <QStringList>
+
+#include <array>
+#include <atomic>
+#include <condition_variable>
+#include <memory>
+#include <mutex>
+#include <optional>
+#include <thread>
+#include <vector>
+
+namespace smart {
+
+// What a run verifies: the draws first..last of the history (1-based), each from the draws
+// before it, with the scheme records and the model's settings.
+struct VerificationJob {
+    common::DrawHistory history;
+    bool p3 = false;
+    QStringList schemes;
+    SmartSettings settings;
+    int first = 0, last = 0;
+};
+
+// One verified draw: the four schemes' kill digits and whether the draw survived each.
+struct VerifiedDraw {
+    int draw = 0;
+    std::array<QString, 4> codes;
+    std::array<bool, 4> hits{};
+    // The calculator could not compute it (its reason, or empty with sameDraws false): the run
+    // cannot go on.
+    bool computed = false;
+    QString failure;
+    // Failing conditions as the messages show them, and the text put on the clipboard with each.
+    QStringList scriptErrors, scriptErrorCopies;
+    QList<int> summary;        // the computation's kill digits
+    std::vector<SummaryEntry> summaryEntries;  // and the calculator's summary they come from
+    pool::NumberPool lastPool;  // the set of 方案4, as the last computation leaves the pool
+};
+
+// The text shown when the calculator's newest draw is not the base draw of the history shown.
+QString DrawsDifferMessage();
+
+// Computes one draw with calc (its draw file, leaving out the draws after the base). calc's
+// run host and stop stay the caller's.
+VerifiedDraw VerifyDraw(SchemeCalculator& calc, const VerificationJob& job, int draw);
+
+// A condition that may show boxes or run code of its own making must run on the window's
+// thread, one draw after another.
+bool SchemesNeedTheWindowThread(const QStringList& schemes);
+
+class VerificationRun {
+public:
+    // workers > 0: that many threads compute the draws; workers 0: next() computes each draw on
+    // the caller's thread with inlineCalc (not owned), letting its host pump events.
+    VerificationRun(VerificationJob job, int workers, SchemeCalculator* inlineCalc = nullptr);
+    ~VerificationRun();  // stops the work and waits for the threads
+    VerificationRun(const VerificationRun&) = delete;
+    VerificationRun& operator=(const VerificationRun&) = delete;
+
+    // The next draw in order once it is computed, waiting up to waitMs for it; nothing when it
+    // is not done yet or every draw was taken.
+    std::optional<VerifiedDraw> next(int waitMs);
+    bool allTaken() const { return nextTaken_ > job_.last; }
+    // Ends the work: running computations end at their next check, no new one starts.
+    void stop();
+    // The threads of a run on this machine.
+    static int DefaultWorkers();
+
+private:
+    void work(int from, int to);  // the draws from..to, in order
+    VerificationJob job_;
+    SchemeCalculator* inlineCalc_ = nullptr;
+    std::atomic<bool> stop_{false};
+    int nextTaken_ = 0;
+    std::mutex mutex_;
+    std::condition_variable ready_;
+    std::vector<std::optional<VerifiedDraw>> done_;  // by draw - first
+    std::vector<std::thread> threads_;
+};
+
+}  // namespace smart

@@ -1,0 +1,34 @@
+#pragma once
+// The program folder with the real 福彩3D history of the shared data and the shipped scheme
+// list in its home folder, the same history in memory and a workbench holding a committed set:
+// the smart system as a player meets it.
+#include "common/appstate.h"
+#include "history/drawfile.h"
+#include "hookreset.h"
+#include "testsupport.h"
+#include "windows_fakeworkbench.h"
+
+#include <QDir>
+#include <QFile>
+
+namespace smartwin {
+
+struct RealHistoryFixture {
+    RealHistoryFixture() {
+        ok = dir.copyShared(QStringLiteral("data/HAO.TXT")) && QDir().mkpath(dir.file(QStringLiteral("home/3d"))) &&
+             QFile::copy(QStringLiteral(SIFMORA_SOURCE_DIR "/home/3d/3d.xml"), dir.file(QStringLiteral("home/3d/3d.xml")));
+        QStringList draws;
+        ok = ok && history::ReadDrawFile(dir.file(QStringLiteral("HAO.TXT")), &draws);
+        common::App().history = common::DrawHistory(draws);
+        common::App().lotteryIsP3 = false;
+        common::App().smartScheme = 0;
+        bench.commit({QStringLiteral("012")}, QStringLiteral("\n大底共1注\n"));
+    }
+    testsupport::FreshValue<common::AppState> appReset{common::App()};
+    testsupport::ProgramDir dir;
+    testsupport::EnvVar home{"SIFMORA_HOME_URL", QString()};
+    FakeWorkbench bench;
+    bool ok = false;
+};
+
+}  // namespace smartwin

@@ -1,0 +1,133 @@
+// The history verification's computation on a pool of workers, on the real 福彩3D history and
+// the shipped scheme list: the same rows in the same order as one calculator doing the draws
+// one after another, the work done away from the caller's thread, and a stop that reaches it.
+#include "common/paths.h"
+#include "realhistory.h"
+#include "platform/ui/messagebox.h"
+#include "smart/calculator.h"
+#include "smart/historyverificationwindow.h"
+#include "smart/smartsystemwindow.h"
+#include "smart/schemerecords.h"
+#include "smart/verificationrun.h"
+
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QPointer>
+#include <QPushButton>
+#include <QTimer>
+#include <QTreeWidget>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+smart::VerificationJob ShippedJob(int periods, const smart::SmartSettings& settings) {
+    const common::DrawHistory& history = common::App().history;
+    const smart::SchemeListResult list =
+        smart::FetchSchemeList(common::HomeUrl() + smart::SchemeListPath(false, false));
+    return {history, false, list.records, settings, history.count() - periods + 1, history.count()};
+}
+
+QString RowText(const smart::VerifiedDraw& row) {
+    QString text = QString::number(row.draw) + QLatin1Char(row.computed ? '+' : '-') + row.failure;
+    for (int k = 0; k < 4; ++k) text += QLatin1Char(' ') + row.codes[size_t(k)] + QLatin1Char(row.hits[size_t(k)] ? 'Y' : 'N');
+    for (int digit : row.summary) text += QString::number(digit);
+    return text + QLatin1Char(' ') + row.lastPool.join(QLatin1Char(','));
+}
+
+QStringList AllRows(smart::VerificationRun& run) {
+    QStringList rows;
+    while (!run.allTaken())
+        if (std::optional<smart::VerifiedDraw> row = run.next(50)) rows << RowText(*row);
+    return rows;
+}
+
+}  // namespace
+
+TEST(VerificationRun, WorkersGiveTheRowsOfOneCalculatorInOrder) {
+    SKIP_WITHOUT_SHARED("data/HAO.TXT");
+    smartwin::RealHistoryFixture f;
+    ASSERT_TRUE(f.ok);
+    const struct {
+        smart::SmartSettings settings;
+        int periods, workers;
+    } cases[] = {
+        {{0, 0, 0, QStringLiteral("1个")}, 16, 8},
+        {{0, 2, 3, QStringLiteral("3个")}, 9, 3},
+    };
+    for (const auto& c : cases) {
+        const smart::VerificationJob job = ShippedJob(c.periods, c.settings);
+        ASSERT_EQ(job.schemes.size(), 20);
+        smart::SchemeCalculator one;
+        smart::VerificationRun sequential(job, 0, &one);
+        const QStringList expected = AllRows(sequential);
+        ASSERT_EQ(expected.size(), c.periods);
+        smart::VerificationRun pooled(job, c.workers);
+        EXPECT_EQ(AllRows(pooled), expected);
+    }
+}
+
+TEST(VerificationRun, TheWorkRunsAwayFromTheCallerAndStops) {
+    SKIP_WITHOUT_SHARED("data/HAO.TXT");
+    smartwin::RealHistoryFixture f;
+    ASSERT_TRUE(f.ok);
+    smart::VerificationRun run(ShippedJob(200, {}), 2);
+    // Asked at once, nothing is done yet: the caller does not compute while it waits.
+    EXPECT_FALSE(run.next(0).has_value());
+    std::optional<smart::VerifiedDraw> first;
+    while (!first) first = run.next(50);
+    EXPECT_TRUE(first->computed);
+    // A stop ends the work under way: nothing more is handed out and the threads end (the
+    // destructor waits for them).
+    run.stop();
+    EXPECT_FALSE(run.next(50).has_value());
+}
+
+TEST(VerificationRun, ADrawFileOtherThanTheHistoryShownEndsTheRow) {
+    SKIP_WITHOUT_SHARED("data/HAO.TXT");
+    smartwin::RealHistoryFixture f;
+    ASSERT_TRUE(f.ok);
+    smart::VerificationJob job = ShippedJob(2, {});
+    job.history = common::DrawHistory(QStringList(job.history.count(), QStringLiteral("2001001 123")));
+    smart::VerificationRun run(job, 2);
+    std::optional<smart::VerifiedDraw> row;
+    while (!row) row = run.next(50);
+    EXPECT_FALSE(row->computed);
+    EXPECT_EQ(row->failure, smart::DrawsDifferMessage());
+}
+
+// The window's timers fire while the draws are computed, and its 取消 ends the run: the window
+// unloads with the rows it had and the workbench's numbers and log are back.
+TEST(VerificationRun, TheWindowKeepsItsEventsAndItsCancel) {
+    SKIP_WITHOUT_SHARED("data/HAO.TXT");
+    smartwin::RealHistoryFixture f;
+    ASSERT_TRUE(f.ok);
+    const pool::NumberPool poolBefore = f.bench.session().pool;
+    const QString logBefore = f.bench.session().log.text();
+    SmartSystemWindow smartWindow;
+    QPointer<HistoryVerificationWindow> w = new HistoryVerificationWindow(&smartWindow);
+    w->findChild<QComboBox*>(QStringLiteral("Combo1"))->setCurrentIndex(299);
+    const QTreeWidget* list = w->findChild<QTreeWidget*>(QStringLiteral("ListView1"));
+    int ticks = 0, rowsAtCancel = -1;
+    QTimer timer;
+    QObject::connect(&timer, &QTimer::timeout, [&] {
+        ++ticks;
+        // Once the first row is filled in, the player presses 取消.
+        if (rowsAtCancel < 0 && list->topLevelItemCount() >= 2) {
+            rowsAtCancel = list->topLevelItemCount();
+            w->findChild<QPushButton*>(QStringLiteral("Command1"))->click();
+        }
+    });
+    timer.start(1);
+    ui::MessageRecorder messages(ui::Answer::Yes);
+    w->Command2_Click();
+    timer.stop();
+    EXPECT_GT(ticks, 0);
+    ASSERT_GE(rowsAtCancel, 2);
+    EXPECT_LT(rowsAtCancel, 300);
+    EXPECT_EQ(messages.messages.size(), 1);  // the question only
+    EXPECT_EQ(f.bench.session().pool, poolBefore);
+    EXPECT_EQ(f.bench.session().log.text(), logBefore);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(w.isNull());
+}
