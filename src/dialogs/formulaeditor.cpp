@@ -67,6 +67,8 @@ FormulaEditor::FormulaEditor(QWidget* parent) : QDialog(parent) {
     browser_->setObjectName(QStringLiteral("WebBrowser1"));
     browser_->setOpenExternalLinks(false);
     browser_->setOpenLinks(false);
+    // The guide's examples wrap at the pane's edge instead of running out of it.
+    browser_->document()->setDefaultStyleSheet(QStringLiteral("pre { white-space: pre-wrap; }"));
     splitter->setStretchFactor(0, 1);
     splitter->setStretchFactor(1, 3);
     splitter->setStretchFactor(2, 2);

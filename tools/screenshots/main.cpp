@@ -23,7 +23,9 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QTreeWidget>
+#include <QPixmap>
 #include <QPushButton>
+#include <QScreen>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QThread>
@@ -54,9 +56,16 @@ QString FreeName(const QString& base) {
     return name;
 }
 
+// A window with its frame and title bar from the screen when a window manager draws them,
+// else the window's own drawing.
+QPixmap Picture(QWidget* w) {
+    if (!w->isWindow() || qEnvironmentVariableIsEmpty("SIFMORA_SCREENSHOT_WM") || !w->screen()) return w->grab();
+    const QRect frame = w->frameGeometry();
+    return w->screen()->grabWindow(0, frame.x(), frame.y(), frame.width(), frame.height());
+}
 void Save(QWidget* w, const QString& name) {
     const QString file = QDir(g_out).filePath(FreeName(name) + QStringLiteral(".png"));
-    if (!w->grab().save(file)) std::fprintf(stderr, "cannot write %s\n", qPrintable(file));
+    if (!Picture(w).save(file)) std::fprintf(stderr, "cannot write %s\n", qPrintable(file));
     else std::printf("%s\n", qPrintable(file));
 }
 

@@ -59,7 +59,8 @@ private:
 
 // The largest of font's pixel sizes, from its own down to minimumPixels, at which the widest
 // line of text fits in width on the font's table grid, each size tried with its letters drawn
-// up to half a pixel closer; the narrowest of these when none fits.
-QFont FontFittingLines(const QFont& font, const QString& text, int width, int minimumPixels = 9);
+// up to half a pixel closer; the narrowest of these when none fits. Never below 10 px, where
+// CJK glyphs and "■" stop being legible: a table that does not fit then scrolls sideways.
+QFont FontFittingLines(const QFont& font, const QString& text, int width, int minimumPixels = 10);
 
 }  // namespace ui
