@@ -126,7 +126,11 @@ void FormulaEditor::Form_Load() {
         connect(reply, &QNetworkReply::finished, this, [this, reply] { pageArrived(reply); });
     }
 
-    folderLabel_->setText(QDir::toNativeSeparators(dialogs::FormulaFolder() + QLatin1Char('/')));
+    // The folder by its name; the program folder's whole path, which ran out of the pane, is
+    // the tooltip.
+    const QString folder = dialogs::FormulaFolder();
+    folderLabel_->setText(QDir(folder).dirName() + QDir::separator());
+    folderLabel_->setToolTip(QDir::toNativeSeparators(folder + QLatin1Char('/')));
     QString error;
     if (!dialogs::EnsureFormulaFolder(&error)) {
         showError(error);

@@ -631,8 +631,10 @@ TEST_F(FormulaFilterTest, EditorSavesFormulas) {
     withEditor([&](FormulaEditor& editor) {
         EXPECT_TRUE(QFileInfo(dir.file(QStringLiteral("公式"))).isDir());
         EXPECT_TRUE(EditorFiles(editor).isEmpty());
-        EXPECT_TRUE(EditorControl<QLabel>(editor, QStringLiteral("Label1"))->text().endsWith(
-            QDir::toNativeSeparators(QStringLiteral("公式/"))));
+        // The folder by its name, its whole path as the tooltip.
+        auto* folder = EditorControl<QLabel>(editor, QStringLiteral("Label1"));
+        EXPECT_EQ(folder->text(), QDir::toNativeSeparators(QStringLiteral("公式/")));
+        EXPECT_EQ(folder->toolTip(), QDir::toNativeSeparators(dir.file(QStringLiteral("公式/"))));
         auto* text = EditorControl<QPlainTextEdit>(editor, QStringLiteral("Text1"));
         QAction* save = editor.findChild<QAction*>(QStringLiteral("menu2"));
         ASSERT_NE(save, nullptr);
