@@ -18,10 +18,11 @@ fi
 pkgs=("$@")
 [ ${#pkgs[@]} -gt 0 ] || pkgs=(cmake ninja-build g++ qt6-base-dev qt6-base-dev-tools libgl-dev libgtest-dev libgmock-dev libbenchmark-dev)
 
-installed() { dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q "install ok installed"; }
+# One query for the whole group: a start with everything installed stays quick.
+status=$'\n'$(dpkg-query -W -f='${Package} ${Status}\n' "${pkgs[@]}" 2>/dev/null || true)$'\n'
 missing=()
 for p in "${pkgs[@]}"; do
-  installed "$p" || missing+=("$p")
+  [[ $status == *$'\n'"$p install ok installed"$'\n'* ]] || missing+=("$p")
 done
 
 state_dir="$(cd "$(dirname "$0")/.." && pwd)/build"
