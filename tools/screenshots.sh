@@ -3,7 +3,7 @@
 # tabs, drawn with the fonts installed here, to check that no control is clipped, wrapped or
 # overlapped. Usage: tools/screenshots.sh [output folder]   (default: build/screenshots)
 # The draw history comes from ../shared/data when it is there, else from SIFMORA_DRAWS (a
-# folder holding HAO.TXT and HAOP3.TXT). No network: the home server is left unset.
+# folder holding HAO.TXT and HAOP3.TXT). No network: the home server is the shipped home folder.
 # With a window manager installed (openbox, icewm, fluxbox, matchbox, twm) the pictures include
 # the title bars. SIFMORA_SCREENSHOT_FONT=<family> draws the windows in that font (for example the tests' font
 # "WenQuanYi Micro Hei"), and the tables in its fixed-pitch face ("<family> Mono") where there is one.
@@ -22,6 +22,7 @@ for f in HAO.TXT HAOP3.TXT; do
   if [ -f "$draws/$f" ]; then cp "$draws/$f" "$prog/"; else echo "no $draws/$f: the windows show an empty history"; fi
 done
 mkdir -p "$prog/HAO"  # the bet folder, so that the prize check opens
+cp -r home "$prog/"   # the shipped pages: the help, the formula guide, the smart system's page
 rm -rf "$out"
 mkdir -p "$out"
 # A small window manager, when one is installed, draws the title bars, so the pictures show the

@@ -7,6 +7,7 @@
 #include "mainwindow/mainwindow.h"
 #include "mainwindow/trayicon.h"
 #include "platform/ui/messagebox.h"
+#include "platform/ui/pagewindow.h"
 #include "platform/ui/tablefont.h"
 #include "smart/smartsystemwindow.h"
 #include "smart/verification.h"
@@ -199,6 +200,13 @@ int main(int argc, char** argv) {
     Shoot(main, QStringLiteral("Form1_p1z"));
     main->p2z_Click();
     Shoot(main, QStringLiteral("Form1_p2z"));
+    // The help in the program's own page window.
+    main->helpme_Click();
+    Settle();
+    if (auto* page = main->findChild<ui::PageWindow*>(QStringLiteral("PageWindow"))) {
+        Shoot(page, QStringLiteral("PageWindow_help"));
+        page->hide();
+    }
     Press(main, "Command6");
     Press(main, "Command15");  // 数据输入
     if (auto* settings = main->findChild<QAction*>(QStringLiteral("syssetup"))) settings->trigger();
