@@ -13,5 +13,5 @@ command -v gnome-calculator kcalc galculator qalculate-gtk mate-calc xcalc >/dev
 # Unity batches cut the build time to a fraction: most of it is spent parsing Qt headers.
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=Release -DCMAKE_UNITY_BUILD=ON -DCMAKE_UNITY_BUILD_BATCH_SIZE=16 >/dev/null
 # Only the programs and their folder; test.sh builds the tests and benchmarks.
-cmake --build build -j"$(nproc)" --target Sifmora update program_files
+./tools/build-progress.sh Sifmora update program_files
 exec build/bin/Sifmora "$@"

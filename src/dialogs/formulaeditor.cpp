@@ -67,6 +67,8 @@ FormulaEditor::FormulaEditor(QWidget* parent) : QDialog(parent) {
     browser_->setObjectName(QStringLiteral("WebBrowser1"));
     browser_->setOpenExternalLinks(false);
     browser_->setOpenLinks(false);
+    // The guide's examples wrap at the pane's edge instead of running out of it.
+    browser_->document()->setDefaultStyleSheet(QStringLiteral("pre { white-space: pre-wrap; }"));
     splitter->setStretchFactor(0, 1);
     splitter->setStretchFactor(1, 3);
     splitter->setStretchFactor(2, 2);
@@ -124,7 +126,11 @@ void FormulaEditor::Form_Load() {
         connect(reply, &QNetworkReply::finished, this, [this, reply] { pageArrived(reply); });
     }
 
-    folderLabel_->setText(QDir::toNativeSeparators(dialogs::FormulaFolder() + QLatin1Char('/')));
+    // The folder by its name; the program folder's whole path, which ran out of the pane, is
+    // the tooltip.
+    const QString folder = dialogs::FormulaFolder();
+    folderLabel_->setText(QDir(folder).dirName() + QDir::separator());
+    folderLabel_->setToolTip(QDir::toNativeSeparators(folder + QLatin1Char('/')));
     QString error;
     if (!dialogs::EnsureFormulaFolder(&error)) {
         showError(error);

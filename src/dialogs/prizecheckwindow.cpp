@@ -136,7 +136,9 @@ bool PrizeCheckWindow::showFolder(const QString& folder, QString* error) {
     QStringList names;
     if (!dialogs::ListBetFiles(path, &names, error)) return false;
     folder_ = path;
-    folderLabel_->setText(QDir::toNativeSeparators(path));
+    // The folder by its name: the whole path runs out of the label; it is the tooltip.
+    folderLabel_->setText(QDir(path).dirName());
+    folderLabel_->setToolTip(QDir::toNativeSeparators(path));
     const QSignalBlocker block(files_);
     files_->clear();
     files_->addItems(names);

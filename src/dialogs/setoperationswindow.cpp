@@ -2,6 +2,7 @@
 
 #include "dialogs/dialogutil.h"
 #include "dialogs/workbenchapi.h"
+#include "platform/ui/columnfit.h"
 #include "platform/ui/filedialogs.h"
 #include "platform/ui/messagebox.h"
 
@@ -11,6 +12,7 @@
 #include <QDesktopServices>
 #include <QDir>
 #include <QEvent>
+#include <QFileInfo>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -33,6 +35,10 @@ const QString kDefaultCaption = QStringLiteral("集合运算");
 const QString kCollectCaption = QStringLiteral("大底采集");
 
 enum FileColumn { kLabelColumn = 0, kCountColumn = 1, kPathColumn = 2 };
+
+// The path column shows the file's name (the folder's path says nothing and cut the column); the
+// whole path is the cell's tooltip and its data.
+QString PathOf(const QTreeWidgetItem* item) { return item->data(kPathColumn, Qt::UserRole).toString(); }
 
 QString Pad(int value, int width) { return QStringLiteral("%1").arg(value, width, 10, QLatin1Char('0')); }
 
@@ -95,8 +101,7 @@ SetOperationsWindow::SetOperationsWindow(QWidget* parent) : QWidget(parent, Qt::
     list1_->setObjectName(QStringLiteral("ListView1"));
     list1_->setRootIsDecorated(false);
     list1_->setHeaderLabels({QStringLiteral("序号"), QStringLiteral("注数"), QStringLiteral("文件名")});
-    list1_->setColumnWidth(kLabelColumn, 120);
-    list1_->setColumnWidth(kCountColumn, 50);
+    ui::KeepColumnsFitted(list1_, list1_->header());
     list1_->header()->setSectionsClickable(true);
     frameLayout->addWidget(list1_);
     auto* fileButtons = new QHBoxLayout;
@@ -214,7 +219,7 @@ bool SetOperationsWindow::AddCollection(const QString& path, const QString& desc
 
 bool SetOperationsWindow::isUnlisted(const QString& path) const {
     for (int i = 0; i < list1_->topLevelItemCount(); ++i)
-        if (list1_->topLevelItem(i)->text(kPathColumn) == path) return false;
+        if (PathOf(list1_->topLevelItem(i)) == path) return false;
     return true;
 }
 
@@ -231,7 +236,9 @@ bool SetOperationsWindow::addRow(const QString& path, const QString& label) {
         return false;
     }
     const int distinct = int(marks.count());
-    auto* item = new QTreeWidgetItem({label, distinct >= 1000 ? QString::number(distinct) : Pad(distinct, 3), path});
+    auto* item = new QTreeWidgetItem({label, distinct >= 1000 ? QString::number(distinct) : Pad(distinct, 3), QFileInfo(path).fileName()});
+    item->setData(kPathColumn, Qt::UserRole, path);
+    item->setToolTip(kPathColumn, QDir::toNativeSeparators(path));
     item->setFlags(item->flags() | Qt::ItemIsUserCheckable);
     item->setCheckState(kLabelColumn, Qt::Checked);
     list1_->addTopLevelItem(item);
@@ -301,7 +308,7 @@ void SetOperationsWindow::Command6_Click() {
     QStringList paths;
     for (int i = 0; i < list1_->topLevelItemCount(); ++i) {
         QTreeWidgetItem* item = list1_->topLevelItem(i);
-        if (item->checkState(kLabelColumn) == Qt::Checked) paths.append(item->text(kPathColumn));
+        if (item->checkState(kLabelColumn) == Qt::Checked) paths.append(PathOf(item));
     }
     // Counted first, shown after: a file that cannot be read leaves the last result alone.
     dialogs::OccurrenceCounts counts{};
@@ -394,7 +401,7 @@ void SetOperationsWindow::ListView1_DblClick() {
     QTreeWidgetItem* item = list1_->currentItem();
     if (!item) return;
     // Opens the file in the user's text editor; a failure is of no consequence here.
-    QDesktopServices::openUrl(QUrl::fromLocalFile(item->text(kPathColumn)));
+    QDesktopServices::openUrl(QUrl::fromLocalFile(PathOf(item)));
 }
 
 bool SetOperationsWindow::eventFilter(QObject* watched, QEvent* event) {

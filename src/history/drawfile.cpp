@@ -15,7 +15,19 @@
 namespace history {
 
 QByteArray EncodeDrawRecord(const QString& drawText) {
-    QByteArray text = common::EncodeAnsi(drawText).left(11);
+    QByteArray text = common::EncodeAnsi(drawText);
+    if (text.size() > 11) {
+        // Cut after the last whole character that fits: half of a double-byte character
+        // would make the record's text garbage when read back.
+        text.clear();
+        for (qsizetype i = 0; i < drawText.size();) {
+            const qsizetype len = drawText.at(i).isHighSurrogate() && i + 1 < drawText.size() ? 2 : 1;
+            const QByteArray bytes = common::EncodeAnsi(drawText.mid(i, len));
+            if (text.size() + bytes.size() > 11) break;
+            text += bytes;
+            i += len;
+        }
+    }
     text = text.leftJustified(11, ' ');
     text.append('1');
     return text;

@@ -16,7 +16,8 @@ struct DrawRecord {
     QChar validFlag;    // '1' for a valid draw
 };
 
-// Encodes one record: the text padded or cut to 11 characters, then the flag "1".
+// Encodes one record: the text's code page 936 bytes padded or cut to 11 (never inside a
+// double-byte character), then the flag "1".
 QByteArray EncodeDrawRecord(const QString& drawText);
 // Every whole record of the bytes (a trailing partial record is not a record).
 QList<DrawRecord> DecodeDrawRecords(const QByteArray& bytes);

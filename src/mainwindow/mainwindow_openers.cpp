@@ -4,7 +4,7 @@
 #include "common/appstate.h"
 #include "common/paths.h"
 #include "platform/process.h"
-#include "platform/ui/openpage.h"
+#include "platform/ui/pagewindow.h"
 
 #include <QLabel>
 #include <QUrl>
@@ -45,7 +45,7 @@ void MainWindow::syssetup_Click() {
 void MainWindow::zaixsj_Click() { platform::StartUpdater(); }  // a missing updater is ignored
 
 void MainWindow::helpme_Click() {
-    ui::OpenPage(common::HelpPageUrl(), this);
+    ui::ShowPage(common::HelpPageUrl(), QStringLiteral("Sifmora 帮助"), this);
 }
 
 void MainWindow::Toolbar2_ButtonClick(int index) {
@@ -55,7 +55,7 @@ void MainWindow::Toolbar2_ButtonClick(int index) {
     case 6: Command15_Click(); break;
     case 7: Command9_Click(); break;
     case 9:
-        ui::OpenHomePage(QStringLiteral("/3d/gd.htm"), this);
+        ui::ShowHomePage(QStringLiteral("/3d/gd.htm"), QStringLiteral("使用教程"), this);
         break;
     case 10: close(); break;
     default: break;

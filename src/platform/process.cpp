@@ -138,14 +138,23 @@ static bool HasBrowser() {
 }
 #endif
 
+// A local page by its file name: the whole path of the program folder says nothing to a player.
+static QString ShownPageName(const QUrl& address) {
+    return address.isLocalFile() ? QFileInfo(address.toLocalFile()).fileName() : address.toString();
+}
+
+bool PageFileExists(const QString& url, QString* error) {
+    const QUrl address(url);
+    if (!address.isLocalFile() || QFileInfo(address.toLocalFile()).isFile()) return true;
+    if (error) *error = QStringLiteral("找不到页面文件 %1，无法打开。").arg(ShownPageName(address));
+    return false;
+}
+
 bool OpenPage(const QString& url, QString* error) {
     const QUrl address(url);
     const bool local = address.isLocalFile();
-    const QString shown = local ? QDir::toNativeSeparators(address.toLocalFile()) : url;
-    if (local && !QFileInfo(address.toLocalFile()).isFile()) {
-        if (error) *error = QStringLiteral("找不到页面文件 %1，无法打开。").arg(shown);
-        return false;
-    }
+    const QString shown = ShownPageName(address);
+    if (!PageFileExists(url, error)) return false;
     if (!qEnvironmentVariable("SIFMORA_BROWSER_LOG").isEmpty()) {
         if (OpenInBrowser(url)) return true;
         if (error) *error = QStringLiteral("无法打开页面 %1。").arg(shown);

@@ -28,5 +28,8 @@ bool OpenInBrowser(const QString& url);
 // started. Never silently does nothing. SIFMORA_BROWSER_LOG works as for OpenInBrowser, after
 // the page file is checked.
 bool OpenPage(const QString& url, QString* error);
+// False with that Chinese message (naming the file, not its folder) when a file:// page is
+// missing; true for a present file and for web addresses.
+bool PageFileExists(const QString& url, QString* error);
 
 }  // namespace platform

@@ -1,5 +1,6 @@
 #include "smart/schemecalculatorwindow.h"
 
+#include "platform/ui/columnfit.h"
 #include "platform/ui/filedialogs.h"
 #include "platform/ui/messagebox.h"
 #include "smart/calculatorhost.h"
@@ -144,6 +145,7 @@ void SchemeCalculatorWindow::buildControls() {
     statRows_->setObjectName(QStringLiteral("ListView1"));
     statRows_->setRootIsDecorated(false);
     statRows_->setHeaderLabels(StatColumnHeaders());
+    ui::KeepColumnsFitted(statRows_, statRows_->header());
     grid->addWidget(statRows_, row++, 0, 1, 2);
     for (auto [list, name] : {std::pair{&ranking_, "List1"}, std::pair{&summary_, "List2"},
                               std::pair{&reportLines_, "List3"}, std::pair{&schemes_, "List4"}}) {

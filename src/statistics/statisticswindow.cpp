@@ -3,6 +3,7 @@
 
 #include "common/appstate.h"
 #include "dialogs/dialogutil.h"
+#include "platform/ui/columnfit.h"
 #include "platform/ui/controls.h"
 #include "platform/ui/messagebox.h"
 #include "statistics/omissionrow.h"
@@ -98,6 +99,8 @@ void StatisticsWindow::buildControls() {
         view->setObjectName(QStringLiteral("ListView%1").arg(n));
         view->setEditTriggers(QAbstractItemView::NoEditTriggers);
         view->setGeometry(geometry);
+        // The design's widths do not hold every column in the CJK fonts: fitted to the rows.
+        ui::KeepColumnsFitted(view, headers_[n - 1]);
         views_[n - 1] = view;
         return view;
     };

@@ -4,7 +4,7 @@
 #include "platform/process.h"
 #include "platform/ui/lotterymark.h"
 #include "platform/ui/messagebox.h"
-#include "platform/ui/openpage.h"
+#include "platform/ui/pagewindow.h"
 #include "workbench/basesets.h"
 #include "workbench/benchcontrols.h"
 #include "workbench/statsopeners.h"
@@ -102,6 +102,6 @@ void BottomRow::redo() {
     if (!bench_.session().pool.isEmpty()) bench_.enterFilteringMode();
 }
 
-void BottomRow::tutorial() { ui::OpenHomePage(QStringLiteral("/3d/gd.htm"), window_); }
+void BottomRow::tutorial() { ui::ShowHomePage(QStringLiteral("/3d/gd.htm"), QStringLiteral("使用教程"), window_); }
 
 }  // namespace workbench

@@ -20,6 +20,8 @@
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTreeWidget>
+#include <QDir>
+#include <QFileInfo>
 #include <gtest/gtest.h>
 
 namespace {
@@ -80,7 +82,10 @@ TEST_F(SetToolsTest, SetOperationsWindowListsCollectionsOncePerPath) {
         QTreeWidgetItem* item = list->topLevelItem(i);
         EXPECT_EQ(item->text(0), QString::fromUtf8(rows[i].label));
         EXPECT_EQ(item->text(1), QString::fromUtf8(rows[i].count));
-        EXPECT_EQ(item->text(2), rows[i].path);
+        // The file by its name; the whole path in its tooltip and data.
+        EXPECT_EQ(item->data(2, Qt::UserRole).toString(), rows[i].path);
+        EXPECT_EQ(item->text(2), QFileInfo(rows[i].path).fileName());
+        EXPECT_EQ(item->toolTip(2), QDir::toNativeSeparators(rows[i].path));
         EXPECT_EQ(item->checkState(0), Qt::Checked);
     }
     window->Timer1_Timer();
@@ -233,8 +238,8 @@ TEST_F(SetToolsTest, SetOperationsWindowAddDialogSkipsListedFilesAndStopsAtAnUnr
     ASSERT_EQ(list->topLevelItemCount(), 2);  // the list now sorts itself by its first column
     EXPECT_EQ(list->topLevelItem(0)->text(0), QStringLiteral("集合02"));
     EXPECT_EQ(list->topLevelItem(0)->text(1), QStringLiteral("002"));
-    EXPECT_EQ(list->topLevelItem(0)->text(2), b);
-    EXPECT_EQ(list->topLevelItem(1)->text(2), a);
+    EXPECT_EQ(list->topLevelItem(0)->data(2, Qt::UserRole).toString(), b);
+    EXPECT_EQ(list->topLevelItem(1)->data(2, Qt::UserRole).toString(), a);
     EXPECT_TRUE(messages.lastText().contains(QStringLiteral("missing.txt")));
 
     // Deleting the selected row; without a selection nothing happens.
@@ -245,7 +250,7 @@ TEST_F(SetToolsTest, SetOperationsWindowAddDialogSkipsListedFilesAndStopsAtAnUnr
     list->setCurrentItem(list->topLevelItem(0));
     press(window, "Command3");
     ASSERT_EQ(list->topLevelItemCount(), 1);
-    EXPECT_EQ(list->topLevelItem(0)->text(2), a);
+    EXPECT_EQ(list->topLevelItem(0)->data(2, Qt::UserRole).toString(), a);
     press(window, "Command4");
     EXPECT_EQ(list->topLevelItemCount(), 0);
 }
@@ -278,7 +283,7 @@ TEST_F(SetToolsTest, SetOperationsWindowCollectionsSwitchTheCaptionOnce) {
     QTreeWidget* list = window->fileList();
     ASSERT_EQ(list->topLevelItemCount(), 2);  // the hand-added row went with the caption switch
     EXPECT_EQ(list->topLevelItem(0)->text(0), QStringLiteral("组六(顺子)"));
-    EXPECT_EQ(list->topLevelItem(1)->text(2), c);
+    EXPECT_EQ(list->topLevelItem(1)->data(2, Qt::UserRole).toString(), c);
 
     // The title bar's close discards the window; the next use starts afresh.
     window->close();

@@ -34,6 +34,27 @@ TEST_F(DrawFile, RecordLayout) {
     EXPECT_EQ(EncodeDrawRecord("2024063 5079"), QByteArray("2024063 5071"));
 }
 
+TEST_F(DrawFile, RecordCutKeepsWholeDoubleByteCharacters) {
+    // A double-byte character that would straddle the eleventh byte is left out whole and its
+    // place padded; what is kept reads back as it was written.
+    const struct {
+        const char* text;
+        const char* kept;
+    } cases[] = {
+        {"2024001 一二三", "2024001 一 "},  // 二 would take bytes 11 and 12
+        {"2024001 1二三", "2024001 1二"},   // 二 ends exactly at byte 11
+        {"一二三四五六", "一二三四五 "},
+        {"2024001 12三", "2024001 12 "},
+    };
+    for (const auto& c : cases) {
+        const QByteArray record = EncodeDrawRecord(QString::fromUtf8(c.text));
+        ASSERT_EQ(record.size(), kRecordLength) << c.text;
+        EXPECT_EQ(record.back(), '1') << c.text;
+        EXPECT_EQ(DecodeDrawRecords(record).first().drawText, QString::fromUtf8(c.kept))
+            << c.text;
+    }
+}
+
 TEST_F(DrawFile, LoadKeepsOnlyValidRecordsAndWholeRecords) {
     testsupport::ProgramDir dir;
     dir.write("a.txt", Records({"2024001 1231", "2024002 456 ", "2024003 7891"}));

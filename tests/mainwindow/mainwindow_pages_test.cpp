@@ -1,18 +1,23 @@
-// The main window's 帮助系统 (F1) and 视频教程 open the shipped pages, or say why they cannot.
+// The main window's 帮助系统 (F1) and 视频教程 show the shipped pages in the program's own page
+// window (an outside browser only when asked), or say why they cannot.
 #include "common/appstate.h"
 #include "hookreset.h"
 #include "mainwindow/mainwindow.h"
 #include "platform/ui/messagebox.h"
+#include "platform/ui/pagewindow.h"
+#include "platform/ui/webview.h"
 #include "testsupport.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QKeyEvent>
+#include <QPushButton>
 #include <QSettings>
 #include <QUrl>
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
 
 namespace {
@@ -49,16 +54,39 @@ protected:
     std::unique_ptr<MainWindow> form;
 };
 
-TEST_F(MainWindowPages, HelpAndTutorialOpenTheShippedPages) {
+TEST_F(MainWindowPages, HelpAndTutorialShowInTheProgramsOwnWindow) {
     shipHome();
     ui::MessageRecorder messages;
-    form->helpme_Click();
-    pressF1();
-    form->Toolbar2_ButtonClick(9);  // 视频教程
-    EXPECT_TRUE(messages.messages.isEmpty()) << messages.lastText().toStdString();
     const QString help = QUrl::fromLocalFile(dir.file(QStringLiteral("home/help.htm"))).toString();
     const QString tutorial = QUrl::fromLocalFile(dir.file(QStringLiteral("home/3d/gd.htm"))).toString();
-    EXPECT_EQ(opened(), help + '\n' + help + '\n' + tutorial + '\n');
+    const struct {
+        std::function<void()> press;
+        QString url;
+        QString title;
+        QString text;
+    } cases[] = {
+        {[this] { form->helpme_Click(); }, help, QStringLiteral("Sifmora 帮助"), QStringLiteral("help")},
+        {[this] { pressF1(); }, help, QStringLiteral("Sifmora 帮助"), QStringLiteral("help")},
+        {[this] { form->Toolbar2_ButtonClick(9); }, tutorial, QStringLiteral("使用教程"), QStringLiteral("tutorial")},
+    };
+    for (const auto& c : cases) {
+        c.press();
+        auto* page = form->findChild<ui::PageWindow*>(QStringLiteral("PageWindow"));
+        ASSERT_NE(page, nullptr);
+        EXPECT_TRUE(page->isVisible());
+        EXPECT_EQ(page->url(), c.url);
+        EXPECT_EQ(page->windowTitle(), c.title);
+        for (int i = 0; i < 100 && page->view()->busy(); ++i) QCoreApplication::processEvents();
+        EXPECT_EQ(page->view()->documentTitle(), c.text);
+    }
+    // One page window, reused; no browser was asked and no message shown.
+    EXPECT_EQ(form->findChildren<ui::PageWindow*>().size(), 1);
+    EXPECT_TRUE(messages.messages.isEmpty()) << messages.lastText().toStdString();
+    EXPECT_TRUE(opened().isEmpty());
+
+    // The outside browser is the player's choice.
+    form->findChild<QPushButton*>(QStringLiteral("OpenInBrowser"))->click();
+    EXPECT_EQ(opened(), tutorial + '\n');
 }
 
 TEST_F(MainWindowPages, MissingPagesAreSaidInChinese) {

@@ -528,10 +528,27 @@ TEST(MainWindowTables, EveryColumnOfTheTablesIsInSight) {
         f->Timer1_Timer();
         f->Timer3_Timer();
         ASSERT_TRUE(f->Label1->text().startsWith(QLatin1Char('.')));
-        EXPECT_EQ(Problems(f), QStringList());
-        EXPECT_EQ(f->Text1->horizontalScrollBar()->maximum(), 0);
-        // The header stands whole inside its strip.
-        EXPECT_LE(f->Label4->geometry().right(), f->Picture6->width());
+        // Every column in sight; or, where the font cannot hold the table at its smallest
+        // legible size, that size (never smaller) and the table scrolling sideways under its
+        // header.
+        auto inSight = [f] {
+            const int pixels = QFontInfo(f->Text1->font()).pixelSize();
+            EXPECT_GE(pixels, 10);
+            QStringList problems = Problems(f);
+            QScrollBar* sideways = f->Text1->horizontalScrollBar();
+            if (sideways->maximum() > 0) {
+                EXPECT_EQ(pixels, 10);
+                problems.removeIf([](const QString& p) { return p.startsWith(QStringLiteral("Text1: 第")); });
+                const int headerAt = f->Label4->x();
+                sideways->setValue(sideways->maximum());
+                EXPECT_EQ(f->Label4->x(), headerAt - sideways->maximum());
+                sideways->setValue(0);
+            }
+            EXPECT_EQ(problems, QStringList());
+            return sideways->maximum() == 0;
+        };
+        // The header stands whole inside its strip when the table fits.
+        if (inSight()) EXPECT_LE(f->Label4->geometry().right(), f->Picture6->width());
         EXPECT_GE(f->Label4->width(), f->Label4->sizeHint().width());
 
         const std::vector<std::pair<const char*, std::function<void()>>> tables{
@@ -545,8 +562,8 @@ TEST(MainWindowTables, EveryColumnOfTheTablesIsInSight) {
         for (const auto& [name, show] : tables) {
             SCOPED_TRACE(name);
             show();
-            EXPECT_EQ(Problems(f), QStringList()) << f->Label1->text().toStdString();
-            EXPECT_EQ(f->Text1->horizontalScrollBar()->maximum(), 0);
+            SCOPED_TRACE(f->Label1->text().toStdString());
+            inSight();
         }
         form.reset();
     }

@@ -10,6 +10,7 @@
 #include <QTextEdit>
 #include <QTextLayout>
 
+#include <algorithm>
 #include <cmath>
 #include <QTreeView>
 #include <QLabel>
@@ -119,15 +120,26 @@ QString CutTextTable(QWidget* w) {
     return {};
 }
 
-// A list whose columns do not all fit: a caption or a cell wider than its column, or columns
-// wider together than the list, so that some lie behind a horizontal scroll bar.
+// A list or table whose columns do not all fit: a caption or a cell wider than its column, or
+// columns wider together than the view, so that some lie behind a horizontal scroll bar. Any
+// item view with a horizontal header counts (tree views, table views, the statistics' tables);
+// the first rows stand for the rest of a table of millions.
 QStringList CutListColumns(QWidget* w) {
-    auto* list = qobject_cast<QTreeView*>(w);
-    if (!list || list->isHeaderHidden()) return {};
+    auto* view = qobject_cast<QAbstractItemView*>(w);
+    if (!view || !view->model()) return {};
+    const QHeaderView* header = nullptr;
+    if (auto* tree = qobject_cast<QTreeView*>(w)) {
+        if (tree->isHeaderHidden()) return {};
+        header = tree->header();
+    } else {
+        for (QHeaderView* h : view->findChildren<QHeaderView*>(Qt::FindDirectChildrenOnly))
+            if (h->orientation() == Qt::Horizontal && !h->isHidden()) header = h;
+    }
+    if (!header) return {};
     QStringList cuts;
-    const QHeaderView* header = list->header();
-    const QAbstractItemModel* model = list->model();
-    const int margin = list->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, list) + 1;
+    const QAbstractItemModel* model = view->model();
+    const int margin = view->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, view) + 1;
+    const int rows = std::min(model->rowCount(), 2000);
     for (int c = 0; c < header->count(); ++c) {
         if (header->isSectionHidden(c)) continue;
         const QString caption = model->headerData(c, Qt::Horizontal).toString();
@@ -136,10 +148,10 @@ QStringList CutListColumns(QWidget* w) {
             cuts << QStringLiteral(": 列“%1”的标题放不下（宽 %2）").arg(caption).arg(width);
             continue;
         }
-        for (int r = 0; r < model->rowCount(); ++r) {
+        for (int r = 0; r < rows; ++r) {
             const QModelIndex index = model->index(r, c);
             const QVariant font = model->data(index, Qt::FontRole);
-            const QFontMetrics metrics(font.isValid() ? font.value<QFont>() : list->font());
+            const QFontMetrics metrics(font.isValid() ? font.value<QFont>() : view->font());
             const QString text = model->data(index).toString();
             if (metrics.horizontalAdvance(text) + 2 * margin > width) {
                 cuts << QStringLiteral(": 列“%1”第%2行“%3”放不下（宽 %4）").arg(caption).arg(r + 1).arg(text).arg(width);
@@ -147,7 +159,7 @@ QStringList CutListColumns(QWidget* w) {
             }
         }
     }
-    const int room = list->viewport()->width();
+    const int room = view->viewport()->width();
     for (int c = 0; c < header->count(); ++c) {
         if (header->isSectionHidden(c) || header->sectionPosition(c) + header->sectionSize(c) <= room) continue;
         cuts << QStringLiteral(": 列“%1”在可见宽度 %2 之外，被切掉").arg(model->headerData(c, Qt::Horizontal).toString()).arg(room);

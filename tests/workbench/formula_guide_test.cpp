@@ -17,6 +17,8 @@
 #include <QPlainTextEdit>
 #include <QRegularExpression>
 #include <QTextDocumentFragment>
+#include <QCoreApplication>
+#include <QScrollBar>
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -70,11 +72,13 @@ TEST_F(FormulaGuideTest, EveryExampleRemovesWhatThePageSays) {
     }
 }
 
-// The editor shows the guide beside the text from the home folder that ships with the program.
+// The editor shows the guide beside the text from the home folder that ships with the program;
+// at the editor's own size every example line is seen whole (wrapped, never cut at the edge).
 TEST_F(FormulaGuideTest, EditorShowsTheGuideOfAFileHome) {
     testsupport::EnvVar home("SIFMORA_HOME_URL", QUrl::fromLocalFile(QStringLiteral(SIFMORA_SOURCE_DIR "/home")).toString());
     bool shown = false;
     QString text;
+    int sideways = -1;
     ui::SetModalHandler([&](QDialog* d) {
         auto* editor = qobject_cast<FormulaEditor*>(d);
         if (!editor) return 0;
@@ -85,13 +89,19 @@ TEST_F(FormulaGuideTest, EditorShowsTheGuideOfAFileHome) {
         });
         QTimer::singleShot(30000, &loop, &QEventLoop::quit);  // a guard, not a measurement
         loop.exec();
-        if (auto* browser = editor->findChild<QTextBrowser*>(QStringLiteral("WebBrowser1"))) text = browser->toPlainText();
+        if (auto* browser = editor->findChild<QTextBrowser*>(QStringLiteral("WebBrowser1"))) {
+            text = browser->toPlainText();
+            editor->show();
+            QCoreApplication::processEvents();
+            sideways = browser->horizontalScrollBar()->maximum();
+        }
         return 0;
     });
     click(QStringLiteral("Command68"));
     ui::SetModalHandler({});
     EXPECT_TRUE(shown);
     EXPECT_TRUE(text.contains(QStringLiteral("Function Custom_GL(NUMBER)"))) << text.toStdString();
+    EXPECT_EQ(sideways, 0);
 }
 
 }  // namespace

@@ -465,7 +465,7 @@ TEST_F(FormulaFilterTest, CollectionAfterUndoCarriesItsSetsDescription) {
         EXPECT_TRUE(form->collectionSaved());
         auto* list = SetOperationsWindow::existing()->findChild<QTreeWidget*>(QStringLiteral("ListView1"));
         for (int i = 0; list && i < list->topLevelItemCount(); ++i)
-            if (list->topLevelItem(i)->text(2) == form->lastCollectionPath()) return list->topLevelItem(i)->text(0);
+            if (list->topLevelItem(i)->data(2, Qt::UserRole).toString() == form->lastCollectionPath()) return list->topLevelItem(i)->text(0);
         return QStringLiteral("(not listed)");
     };
     form->undo();
@@ -651,8 +651,10 @@ TEST_F(FormulaFilterTest, EditorSavesFormulas) {
     withEditor([&](FormulaEditor& editor) {
         EXPECT_TRUE(QFileInfo(dir.file(QStringLiteral("公式"))).isDir());
         EXPECT_TRUE(EditorFiles(editor).isEmpty());
-        EXPECT_TRUE(EditorControl<QLabel>(editor, QStringLiteral("Label1"))->text().endsWith(
-            QDir::toNativeSeparators(QStringLiteral("公式/"))));
+        // The folder by its name, its whole path as the tooltip.
+        auto* folder = EditorControl<QLabel>(editor, QStringLiteral("Label1"));
+        EXPECT_EQ(folder->text(), QDir::toNativeSeparators(QStringLiteral("公式/")));
+        EXPECT_EQ(folder->toolTip(), QDir::toNativeSeparators(dir.file(QStringLiteral("公式/"))));
         auto* text = EditorControl<QPlainTextEdit>(editor, QStringLiteral("Text1"));
         QAction* save = editor.findChild<QAction*>(QStringLiteral("menu2"));
         ASSERT_NE(save, nullptr);

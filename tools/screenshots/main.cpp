@@ -7,6 +7,7 @@
 #include "mainwindow/mainwindow.h"
 #include "mainwindow/trayicon.h"
 #include "platform/ui/messagebox.h"
+#include "platform/ui/pagewindow.h"
 #include "platform/ui/tablefont.h"
 #include "smart/smartsystemwindow.h"
 #include "smart/verification.h"
@@ -23,7 +24,9 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QTreeWidget>
+#include <QPixmap>
 #include <QPushButton>
+#include <QScreen>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QThread>
@@ -54,9 +57,16 @@ QString FreeName(const QString& base) {
     return name;
 }
 
+// A window with its frame and title bar from the screen when a window manager draws them,
+// else the window's own drawing.
+QPixmap Picture(QWidget* w) {
+    if (!w->isWindow() || qEnvironmentVariableIsEmpty("SIFMORA_SCREENSHOT_WM") || !w->screen()) return w->grab();
+    const QRect frame = w->frameGeometry();
+    return w->screen()->grabWindow(0, frame.x(), frame.y(), frame.width(), frame.height());
+}
 void Save(QWidget* w, const QString& name) {
     const QString file = QDir(g_out).filePath(FreeName(name) + QStringLiteral(".png"));
-    if (!w->grab().save(file)) std::fprintf(stderr, "cannot write %s\n", qPrintable(file));
+    if (!Picture(w).save(file)) std::fprintf(stderr, "cannot write %s\n", qPrintable(file));
     else std::printf("%s\n", qPrintable(file));
 }
 
@@ -190,6 +200,13 @@ int main(int argc, char** argv) {
     Shoot(main, QStringLiteral("Form1_p1z"));
     main->p2z_Click();
     Shoot(main, QStringLiteral("Form1_p2z"));
+    // The help in the program's own page window.
+    main->helpme_Click();
+    Settle();
+    if (auto* page = main->findChild<ui::PageWindow*>(QStringLiteral("PageWindow"))) {
+        Shoot(page, QStringLiteral("PageWindow_help"));
+        page->hide();
+    }
     Press(main, "Command6");
     Press(main, "Command15");  // 数据输入
     if (auto* settings = main->findChild<QAction*>(QStringLiteral("syssetup"))) settings->trigger();

@@ -3,8 +3,12 @@
 #include "common/textwidth.h"
 
 #include <QFontMetricsF>
+#include <QAbstractItemModel>
+#include <QEvent>
 #include <QHeaderView>
+#include <QPointer>
 #include <QStyle>
+#include <QTimer>
 #include <QTextCharFormat>
 #include <QTreeView>
 
@@ -13,14 +17,15 @@
 
 namespace ui {
 
-int CellWidth(const QTreeView* list, const QString& text) {
+int CellWidth(const QAbstractItemView* list, const QString& text) {
     // The style's text margin on each side, and a few pixels so that rounding never elides.
     const int margin = list->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, list) + 1;
     return list->fontMetrics().horizontalAdvance(text) + 2 * margin + 4;
 }
 
-void FitColumns(QTreeView* list, const QList<QStringList>& cells) {
-    QHeaderView* header = list->header();
+void FitColumns(QTreeView* list, const QList<QStringList>& cells) { FitColumns(list, list->header(), cells); }
+
+void FitColumns(QAbstractItemView* list, QHeaderView* header, const QList<QStringList>& cells) {
     const int columns = header->count();
     QList<int> need(columns, 0);
     int total = 0;
@@ -41,6 +46,72 @@ void FitColumns(QTreeView* list, const QList<QStringList>& cells) {
         header->resizeSection(c, width);
         given += width;
     }
+}
+
+namespace {
+
+// Fits a view's columns again whenever the view is shown or resized, or its rows change.
+class ColumnKeeper : public QObject {
+public:
+    ColumnKeeper(QAbstractItemView* view, QHeaderView* header, QList<QStringList> samples)
+        : QObject(view), view_(view), header_(header), samples_(std::move(samples)) {
+        view->installEventFilter(this);
+    }
+
+    void fit() {
+        QAbstractItemModel* model = view_->model();
+        if (model != model_) {
+            if (model_) model_->disconnect(this);
+            model_ = model;
+            if (model) {
+                connect(model, &QAbstractItemModel::modelReset, this, &ColumnKeeper::fitSoon);
+                connect(model, &QAbstractItemModel::layoutChanged, this, &ColumnKeeper::fitSoon);
+                connect(model, &QAbstractItemModel::rowsInserted, this, &ColumnKeeper::fitSoon);
+            }
+        }
+        QList<QStringList> cells = samples_;
+        cells.resize(std::max<qsizetype>(cells.size(), header_->count()));
+        if (model) {
+            const int rows = std::min(model->rowCount(), kRowsMeasured);
+            for (int c = 0; c < header_->count(); ++c)
+                for (int r = 0; r < rows; ++r) cells[c] << model->index(r, c).data().toString();
+        }
+        FitColumns(view_, header_, cells);
+    }
+
+    // A change of rows is fitted from the event loop: once for a burst of changes, and never
+    // for a model cleared while its view is being destroyed (this keeper goes with the view).
+    void fitSoon() {
+        if (pending_) return;
+        pending_ = true;
+        QTimer::singleShot(0, this, [this] {
+            pending_ = false;
+            fit();
+        });
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (watched == view_ && (event->type() == QEvent::Resize || event->type() == QEvent::Show ||
+                                 event->type() == QEvent::FontChange))
+            fit();
+        return false;
+    }
+
+private:
+    // Rows alike in form: the first ones stand for a table of millions.
+    static constexpr int kRowsMeasured = 500;
+    QAbstractItemView* view_;
+    QHeaderView* header_;
+    QList<QStringList> samples_;
+    QPointer<QAbstractItemModel> model_;
+    bool pending_ = false;
+};
+
+}  // namespace
+
+void KeepColumnsFitted(QAbstractItemView* view, QHeaderView* header, const QList<QStringList>& samples) {
+    (new ColumnKeeper(view, header, samples))->fit();
 }
 
 namespace {

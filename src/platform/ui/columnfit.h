@@ -8,6 +8,8 @@
 #include <QSyntaxHighlighter>
 
 class QTextDocument;
+class QAbstractItemView;
+class QHeaderView;
 class QTreeView;
 
 namespace ui {
@@ -17,9 +19,15 @@ namespace ui {
 // in proportion to those widths, so the columns keep their proportions and fill the list. The
 // room of a vertical scroll bar is kept free for when the rows outgrow the list.
 void FitColumns(QTreeView* list, const QList<QStringList>& cells);
+// The same for any item view with a horizontal header (table views, the statistics' tables).
+void FitColumns(QAbstractItemView* list, QHeaderView* header, const QList<QStringList>& cells);
+// Keeps a view's columns fitted (as FitColumns) to its captions, the texts of its first rows and
+// the sample texts of each column, whenever it is shown or resized or its rows change: for views
+// placed by a layout and tables filled after they are made.
+void KeepColumnsFitted(QAbstractItemView* view, QHeaderView* header, const QList<QStringList>& samples = {});
 
 // The room a list's cell needs to show text in the list's font.
-int CellWidth(const QTreeView* list, const QString& text);
+int CellWidth(const QAbstractItemView* list, const QString& text);
 
 // Tables of text padded with blanks count a CJK character, U+3000 and "■" as two columns and
 // any other character as one (common::CharWidth). Few fonts hold to that exactly: a font's
@@ -51,7 +59,8 @@ private:
 
 // The largest of font's pixel sizes, from its own down to minimumPixels, at which the widest
 // line of text fits in width on the font's table grid, each size tried with its letters drawn
-// up to half a pixel closer; the narrowest of these when none fits.
-QFont FontFittingLines(const QFont& font, const QString& text, int width, int minimumPixels = 9);
+// up to half a pixel closer; the narrowest of these when none fits. Never below 10 px, where
+// CJK glyphs and "■" stop being legible: a table that does not fit then scrolls sideways.
+QFont FontFittingLines(const QFont& font, const QString& text, int width, int minimumPixels = 10);
 
 }  // namespace ui

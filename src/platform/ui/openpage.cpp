@@ -13,14 +13,12 @@ bool OpenPage(const QString& url, QWidget* parent) {
     return false;
 }
 
-bool OpenHomePage(const QString& path, QWidget* parent) {
+QString HomePageUrlOrSay(const QString& path, QWidget* parent) {
     const QString url = common::HomePageUrl(path);
-    if (url.isEmpty()) {
+    if (url.isEmpty())
         MsgBox(QStringLiteral("没有主页地址（程序文件夹中也没有 home 文件夹），无法打开页面 %1。").arg(path), Icon::Information, Buttons::Ok, kAppTitle,
                parent);
-        return false;
-    }
-    return OpenPage(url, parent);
+    return url;
 }
 
 }  // namespace ui
