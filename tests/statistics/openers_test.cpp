@@ -1,5 +1,8 @@
 // The workbench buttons that open the statistics window: which tabs, what it reads.
 #include "statistics/statisticswindow.h"
+#include "statistics/compoundstatstab.h"
+#include "statistics/formulastatstab.h"
+#include "statistics/numbercountstab.h"
 #include "statistics/statstable.h"
 #include "workbench/statsopeners.h"
 #include "workbench/workbenchwindow.h"
@@ -40,7 +43,7 @@ protected:
             compoundRows.clear();
             for (int r = 0; r < f->table(3)->rowCount(); ++r)
                 compoundRows << f->table(3)->text(r, 0);
-            f->Command11_Click();
+            f->compoundTab()->countWorkbenchNumbers();
             workbenchRows = f->table(3)->rowCount();
             return 0;
         });

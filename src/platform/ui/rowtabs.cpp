@@ -58,22 +58,22 @@ QRect RowTabBar::rowTabRect(int index) const {
     const QList<int> shown = shownTabs();
     const auto k = shown.indexOf(index);
     if (k < 0) return {};
-    return TabRowRects(int(shown.size()), perRow_, width(), rowHeight()).at(k);
+    return TabRowRects(int(shown.size()), perRow_, rowWidth(), rowHeight()).at(k);
 }
 
 int RowTabBar::indexAt(const QPoint& pos) const {
     const QList<int> shown = shownTabs();
-    const QList<QRect> rects = TabRowRects(int(shown.size()), perRow_, width(), rowHeight());
+    const QList<QRect> rects = TabRowRects(int(shown.size()), perRow_, rowWidth(), rowHeight());
     for (qsizetype k = 0; k < rects.size(); ++k)
         if (rects[k].contains(pos)) return shown[k];
     return -1;
 }
 
-QSize RowTabBar::sizeHint() const {
-    // As wide as the control that holds it: the rows share that width, not the captions'.
-    const int width = parentWidget() ? parentWidget()->width() : QTabBar::sizeHint().width();
-    return {width, rowCount() * rowHeight()};
-}
+// As wide as the control that holds it: the rows share that width, not the captions'. Taken
+// from the control, so the places hold before the control first lays its bar out.
+int RowTabBar::rowWidth() const { return parentWidget() ? parentWidget()->width() : width(); }
+
+QSize RowTabBar::sizeHint() const { return {rowWidth(), rowCount() * rowHeight()}; }
 
 QSize RowTabBar::minimumSizeHint() const { return {0, rowCount() * rowHeight()}; }
 

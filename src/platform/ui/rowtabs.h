@@ -39,6 +39,7 @@ protected:
 private:
     QList<int> shownTabs() const;
     int rowHeight() const;
+    int rowWidth() const;
     int indexAt(const QPoint& pos) const;
 
     int perRow_ = 1;
