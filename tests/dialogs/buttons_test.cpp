@@ -4,6 +4,11 @@
 #include "dialogs/betfolderchooser.h"
 #include "dialogs/formulaeditor.h"
 #include "dialogs/numberpreviewwindow.h"
+#include "dialogs/onedigiteditor.h"
+#include "dialogs/optioneditor.h"
+#include "dialogs/patterneditor.h"
+#include "dialogs/positionexclusioneditor.h"
+#include "dialogs/sumeditor.h"
 #include "dialogs/omissionpicker.h"
 #include "dialogs/pairpicker.h"
 #include "dialogs/positiondigitpicker.h"
@@ -80,6 +85,14 @@ TEST(DialogButtons, EveryButtonReachesAHandler) {
         // The ticks are read when the choice is confirmed.
         {"PairPicker", [] { return std::make_unique<PairPicker>(); }, {{"Check1(*)"}, {}}},
         {"PositionDigitPicker", [] { return std::make_unique<PositionDigitPicker>(); },
+         {{"Check1(*)", "Check2(*)", "Check3(*)"}, {}}},
+        // The five condition editors.
+        {"OneDigitEditor", [] { return std::make_unique<OneDigitEditor>(); }, {}},
+        {"PatternEditor", [] { return std::make_unique<PatternEditor>(); }, {}},
+        {"OptionEditor", [] { return std::make_unique<OptionEditor>(); }, {}},
+        {"SumEditor", [] { return std::make_unique<SumEditor>(); }, {}},
+        // The ticked characters are read when the patterns are generated.
+        {"PositionExclusionEditor", [] { return std::make_unique<PositionExclusionEditor>(); },
          {{"Check1(*)", "Check2(*)", "Check3(*)"}, {}}},
     };
     for (const Case& c : cases) {
