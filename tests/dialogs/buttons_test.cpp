@@ -68,12 +68,7 @@ TEST(DialogButtons, EveryButtonReachesAHandler) {
     testsupport::FreshValue<common::AppState> appReset{common::App()};
     common::App().history = common::DrawHistory(QStringList{"2025001 456", "2025002 123"});
     PrizeCheckWindow folderTarget;
-    struct Case {
-        const char* window;
-        std::function<std::unique_ptr<QWidget>()> make;
-        testsupport::ButtonWalk walk;
-    };
-    const Case cases[] = {
+    testsupport::ExpectEveryButtonBound({
         {"NumberPreviewWindow", [] { return std::make_unique<NumberPreviewWindow>(); }, {}},
         {"PrizeCheckWindow", [] { return std::make_unique<PrizeCheckWindow>(); }, {}},
         {"BetFolderChooser", [&] { return std::make_unique<BetFolderChooser>(&folderTarget); }, {}},
@@ -94,13 +89,7 @@ TEST(DialogButtons, EveryButtonReachesAHandler) {
         // The ticked characters are read when the patterns are generated.
         {"PositionExclusionEditor", [] { return std::make_unique<PositionExclusionEditor>(); },
          {{"Check1(*)", "Check2(*)", "Check3(*)"}, {}}},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.window);
-        const std::unique_ptr<QWidget> window = c.make();
-        EXPECT_GT(testsupport::WalkedButtonCount(window.get(), c.walk), 0);
-        EXPECT_EQ(testsupport::UnboundButtons(window.get(), c.walk), QStringList{});
-    }
+    });
     common::App().history.clear();
 }
 

@@ -30,25 +30,14 @@ TEST(SmartWindowButtons, EveryButtonReachesAHandler) {
     SmartFakeWorkbench bench;
     SmartSystemWindow smartWindow;
     OlderSmartSelection olderSelection;
-    struct Case {
-        const char* window;
-        std::function<std::unique_ptr<QWidget>()> make;
-        testsupport::ButtonWalk walk;
-    };
-    const Case cases[] = {
+    testsupport::ExpectEveryButtonBound({
         {"SmartSystemWindow", [] { return std::make_unique<SmartSystemWindow>(); }, {}},
         // 折线图 (Command8) is there for its caption only: pressing it does nothing.
         {"SchemeCalculatorWindow", [] { return std::make_unique<smart::SchemeCalculatorWindow>(); }, {{}, {"Command8"}}},
         {"HistoryVerificationWindow", [&] { return std::make_unique<HistoryVerificationWindow>(&smartWindow); }, {}},
         {"OlderSmartSelection", [] { return std::make_unique<OlderSmartSelection>(); }, {}},
         {"OlderSelectionVerification", [&] { return std::make_unique<OlderSelectionVerification>(&olderSelection); }, {}},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.window);
-        const std::unique_ptr<QWidget> window = c.make();
-        EXPECT_GT(testsupport::WalkedButtonCount(window.get(), c.walk), 0);
-        EXPECT_EQ(testsupport::UnboundButtons(window.get(), c.walk), QStringList{});
-    }
+    });
     // The do-nothing button is the only one the calculator leaves out.
     smart::SchemeCalculatorWindow calculator;
     EXPECT_EQ(testsupport::UnboundButtons(&calculator), QStringList{QStringLiteral("Command8")});
