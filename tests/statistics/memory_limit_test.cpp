@@ -5,8 +5,6 @@
 // outcome through its exit code.
 #include "statistics/statisticswindow.h"
 #include "statistics/compoundstatstab.h"
-#include "statistics/formulastatstab.h"
-#include "statistics/numbercountstab.h"
 
 #include "platform/ui/messagebox.h"
 #include "statistics/statstable.h"

@@ -1,8 +1,6 @@
 // The workbench buttons that open the statistics window: which tabs, what it reads.
 #include "statistics/statisticswindow.h"
 #include "statistics/compoundstatstab.h"
-#include "statistics/formulastatstab.h"
-#include "statistics/numbercountstab.h"
 #include "statistics/statstable.h"
 #include "workbench/statsopeners.h"
 #include "workbench/workbenchwindow.h"
