@@ -109,6 +109,18 @@ void RowTabBar::mouseMoveEvent(QMouseEvent* event) {
     event->accept();
 }
 
+bool RowTabBar::event(QEvent* event) {
+    switch (event->type()) {
+    case QEvent::HoverEnter:
+    case QEvent::HoverMove:
+    case QEvent::HoverLeave:
+        update();
+        return true;
+    default:
+        return QTabBar::event(event);
+    }
+}
+
 void RowTabBar::mouseReleaseEvent(QMouseEvent* event) { event->accept(); }
 
 void RowTabBar::tabLayoutChange() {
