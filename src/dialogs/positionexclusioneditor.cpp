@@ -37,6 +37,7 @@ namespace {
 QPointer<PositionExclusionEditor> g_positionExclusionEditor;
 
 const QString kStar = QStringLiteral("*");
+const QString kPositions[3] = {QStringLiteral("百位"), QStringLiteral("十位"), QStringLiteral("个位")};
 
 
 const char* const kRunText = "012, 019, 089, 123, 234 , 345, 456, 567, 678, 789";
@@ -55,7 +56,27 @@ PositionExclusionEditor::PositionExclusionEditor(QWidget* parent) : QDialog(pare
     setObjectName(QStringLiteral("Form11"));
     setWindowTitle(QStringLiteral("定位排除过滤"));
     setWindowFlags(Qt::Tool | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
+    buildMenus();
+    sources_ = new QTabWidget(this);
+    sources_->setObjectName(QStringLiteral("SSTab2"));
+    sources_->setGeometry(8, 32, 340, 240);
+    buildManualTab();
+    buildGeneratorTab();
+    buildPasteTab();
+    buildPatternList();
+    setFixedSize(560, 318);
 
+    timer1_ = new QTimer(this);
+    timer1_->setObjectName(QStringLiteral("Timer1"));
+    timer1_->setInterval(500);
+    connect(timer1_, &QTimer::timeout, this, &PositionExclusionEditor::Timer1_Timer);
+    timer1_->start();
+
+    Form_Load();
+}
+
+// 快捷操作 and 说明.
+void PositionExclusionEditor::buildMenus() {
     auto* menus = new QMenuBar(this);
     menus->setObjectName(QStringLiteral("MenuBar"));
     QMenu* quick = menus->addMenu(QStringLiteral("快捷操作"));
@@ -82,18 +103,15 @@ PositionExclusionEditor::PositionExclusionEditor(QWidget* parent) : QDialog(pare
     help->setObjectName(QStringLiteral("menu_13"));
     connect(help, &QAction::triggered, this, &PositionExclusionEditor::menu_13_Click);
     menus->setGeometry(0, 0, 560, 24);
+}
 
-    tab_ = new QTabWidget(this);
-    tab_->setObjectName(QStringLiteral("SSTab2"));
-    tab_->setGeometry(8, 32, 340, 240);
-
-    // 1、手工输入
-    auto* manual = new QWidget(tab_);
-    tab_->addTab(manual, QStringLiteral("1、手工输入"));
+// 1、手工输入: a digit or "*" per position.
+void PositionExclusionEditor::buildManualTab() {
+    auto* manual = new QWidget(sources_);
+    sources_->addTab(manual, QStringLiteral("1、手工输入"));
     const char* const labels[3] = {"Label11", "Label13", "Label12"};
-    const QString positions[3] = {QStringLiteral("百位"), QStringLiteral("十位"), QStringLiteral("个位")};
     for (int k = 0; k < 3; ++k) {
-        ui::MakeLabel(manual, labels[k], positions[k], 16 + k * 100, 40, 36, 24);
+        ui::MakeLabel(manual, labels[k], kPositions[k], 16 + k * 100, 40, 36, 24);
         auto* box = new QLineEdit(kStar, manual);
         box->setObjectName(QStringLiteral("Text%1").arg(9 + k));
         box->setMaxLength(1);
@@ -101,49 +119,55 @@ PositionExclusionEditor::PositionExclusionEditor(QWidget* parent) : QDialog(pare
         box->setGeometry(54 + k * 100, 40, 32, 24);
         box->installEventFilter(this);
         connect(box, &QLineEdit::textChanged, this, [this, k]() { boxChanged(k); });
-        boxes_[k] = box;
+        positionBoxes_[k] = box;
     }
-    add_ = MakeButton(manual, "Command2", QStringLiteral("添加"), 120, 100, 90, 28);
-    connect(add_, &QPushButton::clicked, this, &PositionExclusionEditor::Command2_Click);
+    addButton_ = MakeButton(manual, "Command2", QStringLiteral("添加"), 120, 100, 90, 28);
+    connect(addButton_, &QPushButton::clicked, this, &PositionExclusionEditor::Command2_Click);
+}
 
-    // 2、定位生成
-    auto* generate = new QWidget(tab_);
-    tab_->addTab(generate, QStringLiteral("2、定位生成"));
+// 2、定位生成: the ticked characters of each position, combined.
+void PositionExclusionEditor::buildGeneratorTab() {
+    auto* generate = new QWidget(sources_);
+    sources_->addTab(generate, QStringLiteral("2、定位生成"));
     QStringList characters;
     for (int d = 0; d <= 9; ++d) characters << QString::number(d);
     characters << kStar;
     const char* const rowLabels[3] = {"Label3", "Label4", "Label5"};
     for (int r = 0; r < 3; ++r) {
-        ui::MakeLabel(generate, rowLabels[r], positions[r], 8, 8 + r * 56, 40, 20);
+        ui::MakeLabel(generate, rowLabels[r], kPositions[r], 8, 8 + r * 56, 40, 20);
         // Two lines of six boxes per position, right of its label.
-        rows_[r] = dialogs::MakeCheckArray(generate, QStringLiteral("Check%1").arg(r + 1), characters, 6, 48,
+        characterRows_[r] = dialogs::MakeCheckArray(generate, QStringLiteral("Check%1").arg(r + 1), characters, 6, 48,
                                            8 + r * 56, 46, 24);
     }
     MakeButton(generate, "Command14", QStringLiteral("生成号码"), 120, 176, 90, 28, this, &PositionExclusionEditor::Command14_Click);
+}
 
-    // 3、外部采集
-    auto* outside = new QWidget(tab_);
-    tab_->addTab(outside, QStringLiteral("3、外部采集"));
+// 3、外部采集: numbers in any text.
+void PositionExclusionEditor::buildPasteTab() {
+    auto* outside = new QWidget(sources_);
+    sources_->addTab(outside, QStringLiteral("3、外部采集"));
     ui::MakeLabel(outside, "Label7", QStringLiteral("直接在文本框中输入号码即可，支持任意格式："), 8, 4, 320, 20);
-    text1_ = new QPlainTextEdit(QStringLiteral("可以从论坛复制垃圾号码到这里采集"), outside);
-    text1_->setObjectName(QStringLiteral("Text1"));
-    text1_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    text1_->setGeometry(8, 26, 320, 140);
+    pastedText_ = new QPlainTextEdit(QStringLiteral("可以从论坛复制垃圾号码到这里采集"), outside);
+    pastedText_->setObjectName(QStringLiteral("Text1"));
+    pastedText_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    pastedText_->setGeometry(8, 26, 320, 140);
     MakeButton(outside, "Command15", QStringLiteral("采集号码"), 120, 176, 90, 28, this, &PositionExclusionEditor::Command15_Click);
+}
 
-    // The pattern list and its column of buttons.
+// The pattern list, its column of buttons and the bottom row.
+void PositionExclusionEditor::buildPatternList() {
     ui::MakeLabel(this, "Label6", QStringLiteral("→"), 352, 140, 20, 20);
-    label1_ = ui::MakeLabel(this, "Label1", QString(), 440, 32, 110, 20);
-    label1_->setStyleSheet(QStringLiteral("color: red"));
-    label1_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    list1_ = new QListView(this);
-    list1_->setObjectName(QStringLiteral("List1"));
-    list1_->setToolTip(QStringLiteral("双击删除"));
-    list1_->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    model_ = new QStringListModel(this);
-    list1_->setModel(model_);
-    list1_->setGeometry(376, 54, 90, 218);
-    connect(list1_, &QListView::doubleClicked, this, &PositionExclusionEditor::List1_DblClick);
+    countLabel_ = ui::MakeLabel(this, "Label1", QString(), 440, 32, 110, 20);
+    countLabel_->setStyleSheet(QStringLiteral("color: red"));
+    countLabel_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    patternList_ = new QListView(this);
+    patternList_->setObjectName(QStringLiteral("List1"));
+    patternList_->setToolTip(QStringLiteral("双击删除"));
+    patternList_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    listModel_ = new QStringListModel(this);
+    patternList_->setModel(listModel_);
+    patternList_->setGeometry(376, 54, 90, 218);
+    connect(patternList_, &QListView::doubleClicked, this, &PositionExclusionEditor::List1_DblClick);
     MakeButton(this, "Command20", QStringLiteral("清空号码"), 472, 54, 80, 28, this, &PositionExclusionEditor::Command20_Click);
     MakeButton(this, "Command19", QStringLiteral("组 变 单"), 472, 88, 80, 28, this, &PositionExclusionEditor::Command19_Click);
 
@@ -155,15 +179,6 @@ PositionExclusionEditor::PositionExclusionEditor(QWidget* parent) : QDialog(pare
                                      {"Command23", "恢复", 236, 70, &E::Command23_Click},
                                      {"Command24", "[做大底]", 312, 80, &E::Command24_Click},
                                      {"Command18", "返回>>", 472, 80, &E::Command18_Click}});
-    setFixedSize(560, 318);
-
-    timer1_ = new QTimer(this);
-    timer1_->setObjectName(QStringLiteral("Timer1"));
-    timer1_->setInterval(500);
-    connect(timer1_, &QTimer::timeout, this, &PositionExclusionEditor::Timer1_Timer);
-    timer1_->start();
-
-    Form_Load();
 }
 
 PositionExclusionEditor* PositionExclusionEditor::existing() { return g_positionExclusionEditor; }
@@ -192,11 +207,11 @@ void PositionExclusionEditor::Form_Load() {
     if (const pool::EditorConditions* conditions = dialogs::WorkbenchConditions())
         for (const QString& p : conditions->positionPatterns) addPattern(p);
     refresh();
-    label1_->setText(QString::number(patterns_.size()));
-    tab_->setCurrentIndex(0);
+    countLabel_->setText(QString::number(patterns_.size()));
+    sources_->setCurrentIndex(0);
 }
 
-void PositionExclusionEditor::refresh() { model_->setStringList(patterns_); }
+void PositionExclusionEditor::refresh() { listModel_->setStringList(patterns_); }
 
 bool PositionExclusionEditor::addPattern(const QString& text) {
     if (text == QLatin1String("***")) return false;
@@ -213,23 +228,23 @@ void PositionExclusionEditor::CheckForDupes(const QString& text) {
 
 void PositionExclusionEditor::selectRow(int row) {
     if (row < 0 || row >= patterns_.size()) {
-        list1_->setCurrentIndex(QModelIndex());
+        patternList_->setCurrentIndex(QModelIndex());
         return;
     }
-    list1_->setCurrentIndex(model_->index(row));
+    patternList_->setCurrentIndex(listModel_->index(row));
 }
 
 void PositionExclusionEditor::Command2_Click() {
-    CheckForDupes(boxes_[0]->text() + boxes_[1]->text() + boxes_[2]->text());
-    boxes_[0]->setFocus();
+    CheckForDupes(positionBoxes_[0]->text() + positionBoxes_[1]->text() + positionBoxes_[2]->text());
+    positionBoxes_[0]->setFocus();
 }
 
 void PositionExclusionEditor::Command14_Click() {
     for (int i = 0; i <= 10; ++i)
         for (int j = 0; j <= 10; ++j)
             for (int k = 0; k <= 10; ++k)
-                if (rows_[0][i]->isChecked() && rows_[1][j]->isChecked() && rows_[2][k]->isChecked())
-                    addPattern(rows_[0][i]->text() + rows_[1][j]->text() + rows_[2][k]->text());
+                if (characterRows_[0][i]->isChecked() && characterRows_[1][j]->isChecked() && characterRows_[2][k]->isChecked())
+                    addPattern(characterRows_[0][i]->text() + characterRows_[1][j]->text() + characterRows_[2][k]->text());
     refresh();
 }
 
@@ -239,8 +254,8 @@ void PositionExclusionEditor::collect(const QString& text) {
 }
 
 void PositionExclusionEditor::Command15_Click() {
-    const QString text = dialogs::TrimBlanks(text1_->toPlainText());
-    text1_->setPlainText(text);
+    const QString text = dialogs::TrimBlanks(pastedText_->toPlainText());
+    pastedText_->setPlainText(text);
     collect(text);
 }
 
@@ -308,13 +323,13 @@ void PositionExclusionEditor::Command23_Click() { dialogs::RedoFromDialog(); }
 void PositionExclusionEditor::Command24_Click() { dialogs::MakeBaseFromDialog(this); }
 
 void PositionExclusionEditor::List1_DblClick() {
-    const QModelIndex current = list1_->currentIndex();
+    const QModelIndex current = patternList_->currentIndex();
     if (!current.isValid() || current.row() >= patterns_.size()) return;
     patterns_.removeAt(current.row());
     refresh();
 }
 
-void PositionExclusionEditor::Timer1_Timer() { label1_->setText(QString::number(patterns_.size()) + QStringLiteral("组")); }
+void PositionExclusionEditor::Timer1_Timer() { countLabel_->setText(QString::number(patterns_.size()) + QStringLiteral("组")); }
 
 void PositionExclusionEditor::menu_10_Click() { Command12_Click(); }
 
@@ -349,9 +364,9 @@ void PositionExclusionEditor::menu_9_Click() { listSet(common::TripleTable()); }
 
 void PositionExclusionEditor::collectSet(const QString& text) {
     patterns_.clear();
-    text1_->setPlainText(text);
+    pastedText_->setPlainText(text);
     Command15_Click();
-    text1_->setPlainText(QString());
+    pastedText_->setPlainText(QString());
 }
 
 void PositionExclusionEditor::menu_6_Click() { collectSet(QString::fromLatin1(kRunText)); }
@@ -360,18 +375,18 @@ void PositionExclusionEditor::menu_8_Click() { collectSet(QString::fromLatin1(kM
 void PositionExclusionEditor::menu_13_Click() { Command13_Click(); }
 
 void PositionExclusionEditor::boxChanged(int k) {
-    if (boxes_[k]->text().size() != 1) return;
+    if (positionBoxes_[k]->text().size() != 1) return;
     if (k < 2)
-        boxes_[k + 1]->setFocus();
+        positionBoxes_[k + 1]->setFocus();
     else
-        add_->setFocus();
+        addButton_->setFocus();
 }
 
 bool PositionExclusionEditor::eventFilter(QObject* watched, QEvent* event) {
     for (int k = 0; k < 3; ++k) {
-        if (watched != boxes_[k]) continue;
+        if (watched != positionBoxes_[k]) continue;
         if (event->type() == QEvent::FocusIn) {
-            boxes_[k]->setSelection(0, 1);
+            positionBoxes_[k]->setSelection(0, 1);
             return false;
         }
         if (event->type() != QEvent::KeyPress) return false;
@@ -382,7 +397,7 @@ bool PositionExclusionEditor::eventFilter(QObject* watched, QEvent* event) {
         // Anything but a digit stands for "any digit".
         const QString t = key->text();
         const bool digit = t.size() == 1 && t.at(0) >= QLatin1Char('0') && t.at(0) <= QLatin1Char('9');
-        boxes_[k]->setText(digit ? t : kStar);
+        positionBoxes_[k]->setText(digit ? t : kStar);
         boxChanged(k);  // also when the same character was typed again
         return true;
     }

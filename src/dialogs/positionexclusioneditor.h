@@ -84,14 +84,20 @@ private:
     void collectSet(const QString& text);
     void boxChanged(int k);
 
+    void buildMenus();
+    void buildManualTab();
+    void buildGeneratorTab();
+    void buildPasteTab();
+    void buildPatternList();
+
     QStringList patterns_;
-    QTabWidget* tab_ = nullptr;
-    QLineEdit* boxes_[3] = {};
-    QList<QCheckBox*> rows_[3];
-    QPlainTextEdit* text1_ = nullptr;
-    QListView* list1_ = nullptr;
-    QStringListModel* model_ = nullptr;
-    QLabel* label1_ = nullptr;
-    QPushButton* add_ = nullptr;
+    QTabWidget* sources_ = nullptr;             // SSTab2
+    QLineEdit* positionBoxes_[3] = {};          // Text9..Text11
+    QList<QCheckBox*> characterRows_[3];        // Check1..Check3, 0..9 and "*"
+    QPlainTextEdit* pastedText_ = nullptr;      // Text1
+    QListView* patternList_ = nullptr;          // List1
+    QStringListModel* listModel_ = nullptr;
+    QLabel* countLabel_ = nullptr;              // Label1
+    QPushButton* addButton_ = nullptr;          // Command2
     QTimer* timer1_ = nullptr;
 };

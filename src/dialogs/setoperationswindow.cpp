@@ -92,91 +92,100 @@ SetOperationsWindow::SetOperationsWindow(QWidget* parent) : QWidget(parent, Qt::
     setAttribute(Qt::WA_DeleteOnClose);  // the title bar's close discards lists and range
 
     auto* layout = new QHBoxLayout(this);
-
-    // Left: the file list and its management buttons.
-    frame1_ = new QGroupBox(QStringLiteral("列表管理(0)"), this);
-    frame1_->setObjectName(QStringLiteral("Frame1"));
-    auto* frameLayout = new QVBoxLayout(frame1_);
-    list1_ = new QTreeWidget(frame1_);
-    list1_->setObjectName(QStringLiteral("ListView1"));
-    list1_->setRootIsDecorated(false);
-    list1_->setHeaderLabels({QStringLiteral("序号"), QStringLiteral("注数"), QStringLiteral("文件名")});
-    ui::KeepColumnsFitted(list1_, list1_->header());
-    list1_->header()->setSectionsClickable(true);
-    frameLayout->addWidget(list1_);
-    auto* fileButtons = new QHBoxLayout;
-    frameLayout->addLayout(fileButtons);
-    layout->addWidget(frame1_, 3);
-
-    auto button = [this](const char* name, const QString& caption, void (SetOperationsWindow::*handler)(),
-                         QBoxLayout* into) {
-        QPushButton* b = dialogs::HandlerButton(this, name, caption, handler);
-        into->addWidget(b);
-        return b;
-    };
-    button("Command1", QStringLiteral("添加"), &SetOperationsWindow::Command1_Click, fileButtons);
-    button("Command2", QStringLiteral("帮助"), &SetOperationsWindow::Command2_Click, fileButtons);
-    button("Command3", QStringLiteral("删除"), &SetOperationsWindow::Command3_Click, fileButtons);
-    button("Command4", QStringLiteral("清空"), &SetOperationsWindow::Command4_Click, fileButtons);
-    button("Command5", QStringLiteral("退出"), &SetOperationsWindow::Command5_Click, fileButtons);
-
-    // Right: the count, the range, the result.
+    layout->addWidget(buildFileFrame(), 3);
     auto* right = new QVBoxLayout;
     layout->addLayout(right, 2);
-    button("Command6", QStringLiteral("第一步：集合运算"), &SetOperationsWindow::Command6_Click, right);
+    buildCountPanel(right);
+    buildHelpText();
+
+    captionTimer_ = new QTimer(this);
+    captionTimer_->setObjectName(QStringLiteral("Timer1"));
+    captionTimer_->setInterval(500);
+    connect(captionTimer_, &QTimer::timeout, this, &SetOperationsWindow::Timer1_Timer);
+    captionTimer_->start();
+
+    resize(760, 480);
+    Form_Load();
+}
+
+QPushButton* SetOperationsWindow::addButton(const char* name, const QString& caption,
+                                            void (SetOperationsWindow::*handler)(), QBoxLayout* into) {
+    QPushButton* b = dialogs::HandlerButton(this, name, caption, handler);
+    into->addWidget(b);
+    return b;
+}
+
+// Left: the file list and its management buttons.
+QGroupBox* SetOperationsWindow::buildFileFrame() {
+    fileFrame_ = new QGroupBox(QStringLiteral("列表管理(0)"), this);
+    fileFrame_->setObjectName(QStringLiteral("Frame1"));
+    auto* frameLayout = new QVBoxLayout(fileFrame_);
+    fileList_ = new QTreeWidget(fileFrame_);
+    fileList_->setObjectName(QStringLiteral("ListView1"));
+    fileList_->setRootIsDecorated(false);
+    fileList_->setHeaderLabels({QStringLiteral("序号"), QStringLiteral("注数"), QStringLiteral("文件名")});
+    ui::KeepColumnsFitted(fileList_, fileList_->header());
+    fileList_->header()->setSectionsClickable(true);
+    frameLayout->addWidget(fileList_);
+    auto* fileButtons = new QHBoxLayout;
+    frameLayout->addLayout(fileButtons);
+    addButton("Command1", QStringLiteral("添加"), &SetOperationsWindow::Command1_Click, fileButtons);
+    addButton("Command2", QStringLiteral("帮助"), &SetOperationsWindow::Command2_Click, fileButtons);
+    addButton("Command3", QStringLiteral("删除"), &SetOperationsWindow::Command3_Click, fileButtons);
+    addButton("Command4", QStringLiteral("清空"), &SetOperationsWindow::Command4_Click, fileButtons);
+    addButton("Command5", QStringLiteral("退出"), &SetOperationsWindow::Command5_Click, fileButtons);
+    // Watched on the viewport, so a double click on the empty list reaches the handler too.
+    fileList_->viewport()->installEventFilter(this);
+    connect(fileList_->header(), &QHeaderView::sectionClicked, this, [this](int column) {
+        fileSortColumn_ = column;
+        fileList_->sortItems(column, Qt::AscendingOrder);
+    });
+    return fileFrame_;
+}
+
+// Right: the count, the range, the result.
+void SetOperationsWindow::buildCountPanel(QVBoxLayout* right) {
+    addButton("Command6", QStringLiteral("第一步：集合运算"), &SetOperationsWindow::Command6_Click, right);
+    right->addWidget(ui::MakeLabel(this, QStringLiteral("Label1"), QStringLiteral("第二步：出现次数范围")));
     auto* rangeRow = new QHBoxLayout;
-    auto* label1 = new QLabel(QStringLiteral("第二步：出现次数范围"), this);
-    label1->setObjectName(QStringLiteral("Label1"));
-    right->addWidget(label1);
-    combo1_ = new QComboBox(this);
-    combo1_->setObjectName(QStringLiteral("Combo1"));
-    combo2_ = new QComboBox(this);
-    combo2_->setObjectName(QStringLiteral("Combo2"));
-    auto* label2 = new QLabel(QStringLiteral("…"), this);
-    label2->setObjectName(QStringLiteral("Label2"));
-    rangeRow->addWidget(combo1_);
-    rangeRow->addWidget(label2);
-    rangeRow->addWidget(combo2_);
+    lowCount_ = new QComboBox(this);
+    lowCount_->setObjectName(QStringLiteral("Combo1"));
+    highCount_ = new QComboBox(this);
+    highCount_->setObjectName(QStringLiteral("Combo2"));
+    rangeRow->addWidget(lowCount_);
+    rangeRow->addWidget(ui::MakeLabel(this, QStringLiteral("Label2"), QStringLiteral("…")));
+    rangeRow->addWidget(highCount_);
     right->addLayout(rangeRow);
     auto* shortcuts = new QHBoxLayout;
-    cmd7_ = button("Command7", QStringLiteral("交集"), &SetOperationsWindow::Command7_Click, shortcuts);
-    cmd8_ = button("Command8", QStringLiteral("并集"), &SetOperationsWindow::Command8_Click, shortcuts);
-    cmd9_ = button("Command9", QStringLiteral("反集"), &SetOperationsWindow::Command9_Click, shortcuts);
-    for (QPushButton* b : {cmd7_, cmd8_, cmd9_}) b->setEnabled(false);
+    rangeShortcuts_[0] = addButton("Command7", QStringLiteral("交集"), &SetOperationsWindow::Command7_Click, shortcuts);
+    rangeShortcuts_[1] = addButton("Command8", QStringLiteral("并集"), &SetOperationsWindow::Command8_Click, shortcuts);
+    rangeShortcuts_[2] = addButton("Command9", QStringLiteral("反集"), &SetOperationsWindow::Command9_Click, shortcuts);
+    for (QPushButton* b : rangeShortcuts_) b->setEnabled(false);
     right->addLayout(shortcuts);
     auto* resultButtons = new QHBoxLayout;
-    button("Command10", QStringLiteral("生成结果"), &SetOperationsWindow::Command10_Click, resultButtons);
-    button("Command11", QStringLiteral("导入到缩水器"), &SetOperationsWindow::Command11_Click, resultButtons);
+    addButton("Command10", QStringLiteral("生成结果"), &SetOperationsWindow::Command10_Click, resultButtons);
+    addButton("Command11", QStringLiteral("导入到缩水器"), &SetOperationsWindow::Command11_Click, resultButtons);
     right->addLayout(resultButtons);
 
     results_ = new ResultModel(this);
-    list2_ = new QTreeView(this);
-    list2_->setObjectName(QStringLiteral("ListView2"));
-    list2_->setRootIsDecorated(false);
-    list2_->setUniformRowHeights(true);
-    list2_->setModel(results_);
-    list2_->header()->setSectionsClickable(true);
-    right->addWidget(list2_, 1);
+    resultList_ = new QTreeView(this);
+    resultList_->setObjectName(QStringLiteral("ListView2"));
+    resultList_->setRootIsDecorated(false);
+    resultList_->setUniformRowHeights(true);
+    resultList_->setModel(results_);
+    resultList_->header()->setSectionsClickable(true);
+    connect(resultList_->header(), &QHeaderView::sectionClicked, this, [this](int column) { results_->sortBy(column); });
+    right->addWidget(resultList_, 1);
     auto* counts = new QHBoxLayout;
-    label3_ = new QLabel(QStringLiteral("0"), this);
-    label3_->setObjectName(QStringLiteral("Label3"));
-    label4_ = new QLabel(this);
-    label4_->setObjectName(QStringLiteral("Label4"));
-    label4_->setWordWrap(true);
-    counts->addWidget(label3_);
-    counts->addWidget(label4_, 1);
+    resultCount_ = ui::MakeLabel(this, QStringLiteral("Label3"), QStringLiteral("0"));
+    summary_ = ui::MakeLabel(this, QStringLiteral("Label4"));
+    summary_->setWordWrap(true);
+    counts->addWidget(resultCount_);
+    counts->addWidget(summary_, 1);
     right->addLayout(counts);
+}
 
-    // Watched on the viewport, so a double click on the empty list reaches the handler too.
-    list1_->viewport()->installEventFilter(this);
-    connect(list1_->header(), &QHeaderView::sectionClicked, this, [this](int column) {
-        sortColumn1_ = column;
-        list1_->sortItems(column, Qt::AscendingOrder);
-    });
-    connect(list2_->header(), &QHeaderView::sectionClicked, this, [this](int column) {
-        results_->sortBy(column);
-    });
-
+void SetOperationsWindow::buildHelpText() {
     const QString help = QStringLiteral(
         "本工具用于对多个大底进行集合运算：求交集、并集、反集，或按任意出现次数范围筛选号码。\n\n"
         "第一步：添加数据文件\n"
@@ -193,15 +202,6 @@ SetOperationsWindow::SetOperationsWindow(QWidget* parent) : QWidget(parent, Qt::
     text1->setObjectName(QStringLiteral("Text1"));
     text1->setVisible(false);
     helpText_ = text1;
-
-    timer1_ = new QTimer(this);
-    timer1_->setObjectName(QStringLiteral("Timer1"));
-    timer1_->setInterval(500);
-    connect(timer1_, &QTimer::timeout, this, &SetOperationsWindow::Timer1_Timer);
-    timer1_->start();
-
-    resize(760, 480);
-    Form_Load();
 }
 
 
@@ -209,7 +209,7 @@ bool SetOperationsWindow::AddCollection(const QString& path, const QString& desc
     SetOperationsWindow* window = instance();
     if (window->windowTitle() != kCollectCaption) {
         window->setWindowTitle(kCollectCaption);
-        window->list1_->clear();
+        window->fileList_->clear();
     }
     if (!window->addNumberFile(path, description)) return false;
     window->show();
@@ -218,8 +218,8 @@ bool SetOperationsWindow::AddCollection(const QString& path, const QString& desc
 }
 
 bool SetOperationsWindow::isUnlisted(const QString& path) const {
-    for (int i = 0; i < list1_->topLevelItemCount(); ++i)
-        if (PathOf(list1_->topLevelItem(i)) == path) return false;
+    for (int i = 0; i < fileList_->topLevelItemCount(); ++i)
+        if (PathOf(fileList_->topLevelItem(i)) == path) return false;
     return true;
 }
 
@@ -241,8 +241,8 @@ bool SetOperationsWindow::addRow(const QString& path, const QString& label) {
     item->setToolTip(kPathColumn, QDir::toNativeSeparators(path));
     item->setFlags(item->flags() | Qt::ItemIsUserCheckable);
     item->setCheckState(kLabelColumn, Qt::Checked);
-    list1_->addTopLevelItem(item);
-    if (sortColumn1_ >= 0) list1_->sortItems(sortColumn1_, Qt::AscendingOrder);
+    fileList_->addTopLevelItem(item);
+    if (fileSortColumn_ >= 0) fileList_->sortItems(fileSortColumn_, Qt::AscendingOrder);
     Timer1_Timer();
     return true;
 }
@@ -261,27 +261,27 @@ QStringList SetOperationsWindow::resultCounts() const {
     return counts;
 }
 
-QTreeWidget* SetOperationsWindow::fileList() const { return list1_; }
+QTreeWidget* SetOperationsWindow::fileList() const { return fileList_; }
 
 void SetOperationsWindow::Form_Load() {
     setWindowIcon(QApplication::windowIcon());
     move(0, 0);
-    combo1_->clear();
-    combo2_->clear();
-    combo1_->addItem(QStringLiteral("0"));
-    combo2_->addItem(QStringLiteral("0"));
-    combo1_->setCurrentIndex(0);
-    combo2_->setCurrentIndex(0);
+    lowCount_->clear();
+    highCount_->clear();
+    lowCount_->addItem(QStringLiteral("0"));
+    highCount_->addItem(QStringLiteral("0"));
+    lowCount_->setCurrentIndex(0);
+    highCount_->setCurrentIndex(0);
 }
 
 void SetOperationsWindow::Command1_Click() {
-    sortColumn1_ = kLabelColumn;
-    list1_->sortItems(kLabelColumn, Qt::AscendingOrder);
+    fileSortColumn_ = kLabelColumn;
+    fileList_->sortItems(kLabelColumn, Qt::AscendingOrder);
     const QStringList paths =
         ui::AskOpenFileNames(this, QStringLiteral("增加数据文件"), QStringLiteral("文本文件 (*.txt)"));
     for (const QString& path : paths) {
         if (!isUnlisted(path)) continue;
-        const QString label = QStringLiteral("集合") + Pad(list1_->topLevelItemCount() + 1, 2);
+        const QString label = QStringLiteral("集合") + Pad(fileList_->topLevelItemCount() + 1, 2);
         if (!addRow(path, label)) return;  // rows added before stay
     }
 }
@@ -289,16 +289,16 @@ void SetOperationsWindow::Command1_Click() {
 void SetOperationsWindow::Command2_Click() { ui::MsgBox(helpText_->toPlainText(), ui::Icon::None, ui::Buttons::Ok, ui::kAppTitle, this); }
 
 void SetOperationsWindow::Command3_Click() {
-    if (list1_->topLevelItemCount() == 0) return;
-    const QList<QTreeWidgetItem*> selected = list1_->selectedItems();
-    QTreeWidgetItem* item = selected.isEmpty() ? list1_->currentItem() : selected.first();
+    if (fileList_->topLevelItemCount() == 0) return;
+    const QList<QTreeWidgetItem*> selected = fileList_->selectedItems();
+    QTreeWidgetItem* item = selected.isEmpty() ? fileList_->currentItem() : selected.first();
     if (!item) return;
     delete item;
     Timer1_Timer();
 }
 
 void SetOperationsWindow::Command4_Click() {
-    list1_->clear();
+    fileList_->clear();
     Timer1_Timer();
 }
 
@@ -306,8 +306,8 @@ void SetOperationsWindow::Command5_Click() { hide(); }
 
 void SetOperationsWindow::Command6_Click() {
     QStringList paths;
-    for (int i = 0; i < list1_->topLevelItemCount(); ++i) {
-        QTreeWidgetItem* item = list1_->topLevelItem(i);
+    for (int i = 0; i < fileList_->topLevelItemCount(); ++i) {
+        QTreeWidgetItem* item = fileList_->topLevelItem(i);
         if (item->checkState(kLabelColumn) == Qt::Checked) paths.append(PathOf(item));
     }
     // Counted first, shown after: a file that cannot be read leaves the last result alone.
@@ -325,40 +325,40 @@ void SetOperationsWindow::Command6_Click() {
     const int files = int(paths.size());
     QStringList items;
     for (int i = 0; i <= files; ++i) items.append(QString::number(i));
-    combo1_->clear();
-    combo2_->clear();
-    combo1_->addItems(items);
-    combo2_->addItems(items);
-    combo1_->setCurrentIndex(0);
-    combo2_->setCurrentIndex(files);
-    for (QPushButton* b : {cmd7_, cmd8_, cmd9_}) b->setEnabled(true);
-    label4_->setText(dialogs::CountSummary(files, counts));
+    lowCount_->clear();
+    highCount_->clear();
+    lowCount_->addItems(items);
+    highCount_->addItems(items);
+    lowCount_->setCurrentIndex(0);
+    highCount_->setCurrentIndex(files);
+    for (QPushButton* b : rangeShortcuts_) b->setEnabled(true);
+    summary_->setText(dialogs::CountSummary(files, counts));
     Timer1_Timer();
 }
 
 bool SetOperationsWindow::setRange(int low, int high, const QString& operation) {
-    if (combo1_->count() <= 1) {
+    if (lowCount_->count() <= 1) {
         ui::MsgBox(QStringLiteral("所有号码出现次全为0次,不能参与") + operation + QStringLiteral("运算。"),
                    ui::Icon::Information, ui::Buttons::Ok, ui::kAppTitle, this);
         return false;
     }
-    combo1_->setCurrentIndex(low);
-    combo2_->setCurrentIndex(high);
+    lowCount_->setCurrentIndex(low);
+    highCount_->setCurrentIndex(high);
     return true;
 }
 
 void SetOperationsWindow::Command7_Click() {
-    const int n = combo1_->count() - 1;
+    const int n = lowCount_->count() - 1;
     setRange(n, n, QStringLiteral("交集"));
 }
 
 void SetOperationsWindow::Command8_Click() {
-    const int n = combo1_->count() - 1;
+    const int n = lowCount_->count() - 1;
     setRange(1, n, QStringLiteral("并集"));
 }
 
 void SetOperationsWindow::Command9_Click() {
-    const int n = combo1_->count() - 1;
+    const int n = lowCount_->count() - 1;
     setRange(0, n - 1, QStringLiteral("反集"));
 }
 
@@ -368,8 +368,8 @@ void SetOperationsWindow::Command10_Click() {
                    ui::Buttons::Ok, ui::kAppTitle, this);
         return;
     }
-    const int low = combo1_->currentText().toInt();
-    const int high = combo2_->currentText().toInt();
+    const int low = lowCount_->currentText().toInt();
+    const int high = highCount_->currentText().toInt();
     if (low > high) return;
     QList<ResultModel::Row> kept;
     for (const auto& row : results_->rows()) {
@@ -394,18 +394,18 @@ void SetOperationsWindow::Command11_Click() {
 }
 
 void SetOperationsWindow::ListView1_DblClick() {
-    if (list1_->topLevelItemCount() == 0) {
+    if (fileList_->topLevelItemCount() == 0) {
         Command1_Click();
         return;
     }
-    QTreeWidgetItem* item = list1_->currentItem();
+    QTreeWidgetItem* item = fileList_->currentItem();
     if (!item) return;
     // Opens the file in the user's text editor; a failure is of no consequence here.
     QDesktopServices::openUrl(QUrl::fromLocalFile(PathOf(item)));
 }
 
 bool SetOperationsWindow::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == list1_->viewport() && event->type() == QEvent::MouseButtonDblClick) {
+    if (watched == fileList_->viewport() && event->type() == QEvent::MouseButtonDblClick) {
         ListView1_DblClick();
         return true;
     }
@@ -415,7 +415,7 @@ bool SetOperationsWindow::eventFilter(QObject* watched, QEvent* event) {
 void SetOperationsWindow::Timer1_Timer() {
     // Only texts that changed are set, so the idle timer costs next to nothing.
     const QString rows = QString::number(results_->rowCount());
-    if (label3_->text() != rows) label3_->setText(rows);
-    const QString caption = QStringLiteral("列表管理(%1)").arg(list1_->topLevelItemCount());
-    if (frame1_->title() != caption) frame1_->setTitle(caption);
+    if (resultCount_->text() != rows) resultCount_->setText(rows);
+    const QString caption = QStringLiteral("列表管理(%1)").arg(fileList_->topLevelItemCount());
+    if (fileFrame_->title() != caption) fileFrame_->setTitle(caption);
 }

@@ -9,6 +9,7 @@
 #include <QWidget>
 
 
+class QBoxLayout;
 class QComboBox;
 class QGroupBox;
 class QLabel;
@@ -17,6 +18,7 @@ class QPushButton;
 class QTimer;
 class QTreeView;
 class QTreeWidget;
+class QVBoxLayout;
 class ResultModel;
 
 class SetOperationsWindow : public QWidget, public dialogs::LastingWindow<SetOperationsWindow> {
@@ -69,18 +71,22 @@ private:
     bool addRow(const QString& path, const QString& label);
     bool setRange(int low, int high, const QString& operation);
 
-    QGroupBox* frame1_ = nullptr;
-    QTreeWidget* list1_ = nullptr;
-    QTreeView* list2_ = nullptr;
+    QGroupBox* buildFileFrame();
+    void buildCountPanel(QVBoxLayout* right);
+    void buildHelpText();
+    QPushButton* addButton(const char* name, const QString& caption, void (SetOperationsWindow::*handler)(),
+                           QBoxLayout* into);
+
+    QGroupBox* fileFrame_ = nullptr;        // Frame1, captioned with the file count
+    QTreeWidget* fileList_ = nullptr;       // ListView1
+    int fileSortColumn_ = -1;               // column the file list keeps itself sorted by, -1 none
+    QTreeView* resultList_ = nullptr;       // ListView2
     ResultModel* results_ = nullptr;
-    int sortColumn1_ = -1;  // column the file list keeps itself sorted by, -1 none
-    QComboBox* combo1_ = nullptr;
-    QComboBox* combo2_ = nullptr;
-    QLabel* label3_ = nullptr;
-    QLabel* label4_ = nullptr;
-    QPushButton* cmd7_ = nullptr;
-    QPushButton* cmd8_ = nullptr;
-    QPushButton* cmd9_ = nullptr;
-    QTimer* timer1_ = nullptr;
-    QPlainTextEdit* helpText_ = nullptr;
+    QComboBox* lowCount_ = nullptr;         // Combo1
+    QComboBox* highCount_ = nullptr;        // Combo2
+    QPushButton* rangeShortcuts_[3] = {};   // Command7..Command9: 交集, 并集, 反集
+    QLabel* resultCount_ = nullptr;         // Label3
+    QLabel* summary_ = nullptr;             // Label4
+    QTimer* captionTimer_ = nullptr;        // Timer1
+    QPlainTextEdit* helpText_ = nullptr;    // Text1, never shown
 };

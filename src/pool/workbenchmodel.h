@@ -102,12 +102,14 @@ struct DigitGroupInputs {
 
 // 常用过滤: the four digit rows (选胆, 过滤胆, 过滤跨度, 过滤合值), each the digits 1..9, 0 in that
 // order, and the two-code frame's mode (选取两码 when twoCodeSelect) and position choice (0 全部,
-// 1 百十, 2 十个, 3 百个).
+// 1 百十, 2 十个, 3 百个). Each two-code mode keeps its own list: the TwoCodes input shows the
+// current mode's, twoCodesAside holds the other mode's until it is chosen again.
 enum class DigitRowKind { Pick, Exclude, Span, SumTail };
 struct CommonInputs {
     std::array<std::array<bool, 10>, 4> rows{};
     bool twoCodeSelect = false;
     int twoCodePosition = 0;
+    QString twoCodesAside;
     std::array<bool, 10>& row(DigitRowKind kind) { return rows[size_t(kind)]; }
 };
 

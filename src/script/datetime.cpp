@@ -181,16 +181,15 @@ int fullYear(int y, int digits) {
 
 bool validDate(int y, int m, int d) { return y >= 100 && y <= 9999 && m >= 1 && m <= 12 && d >= 1 && d <= daysInMonth(y, m); }
 
-}  // namespace
+struct TimeOfDay {
+    bool present = false;
+    int hour = 0, minute = 0, second = 0;
+};
 
-bool ParseDateText(const QString& text, bool literal, double* ole) {
-    std::vector<DateTok> t;
-    if (!tokenize(text, &t) || t.empty())
-        return false;
+// Takes the first time out of the tokens and leaves the others in *rest; false when the time
+// is out of range.
+bool takeTime(const std::vector<DateTok>& t, TimeOfDay* time, std::vector<DateTok>* rest) {
     // Time: number ':' number [':' number ['.' digits]] [AM|PM], or number AM|PM.
-    bool hasTime = false;
-    int hh = 0, mi = 0, ss = 0;
-    std::vector<DateTok> rest;
     for (size_t i = 0; i < t.size(); ++i) {
         const bool colonTime = t[i].kind == DateTok::Num && i + 2 < t.size() && t[i + 1].kind == DateTok::Colon &&
                                t[i + 2].kind == DateTok::Num;
@@ -198,18 +197,18 @@ bool ParseDateText(const QString& text, bool literal, double* ole) {
                               (t[i + 1].kind == DateTok::Am || t[i + 1].kind == DateTok::Pm);
         const bool ampmFirst = (t[i].kind == DateTok::Am || t[i].kind == DateTok::Pm) && i + 1 < t.size() &&
                                t[i + 1].kind == DateTok::Num;
-        if (!hasTime && (colonTime || ampmTime || ampmFirst)) {
-            hasTime = true;
+        if (!time->present && (colonTime || ampmTime || ampmFirst)) {
+            time->present = true;
             int ampm = 0;
             if (ampmFirst)
                 ampm = t[i++].kind == DateTok::Am ? 1 : 2;
-            hh = t[i].value;
+            time->hour = t[i].value;
             size_t j = i + 1;
             if (j + 1 < t.size() && t[j].kind == DateTok::Colon && t[j + 1].kind == DateTok::Num) {
-                mi = t[j + 1].value;
+                time->minute = t[j + 1].value;
                 j += 2;
                 if (j + 1 < t.size() && t[j].kind == DateTok::Colon && t[j + 1].kind == DateTok::Num) {
-                    ss = t[j + 1].value;
+                    time->second = t[j + 1].value;
                     j += 2;
                     if (j + 1 < t.size() && t[j].kind == DateTok::Dot && t[j + 1].kind == DateTok::Num)
                         j += 2;  // fractions of a second
@@ -220,17 +219,28 @@ bool ParseDateText(const QString& text, bool literal, double* ole) {
             if (!ampm && j < t.size() && (t[j].kind == DateTok::Am || t[j].kind == DateTok::Pm))
                 ampm = t[j++].kind == DateTok::Am ? 1 : 2;
             if (ampm) {
-                if (hh < 1 || hh > 12)
+                if (time->hour < 1 || time->hour > 12)
                     return false;
-                hh = hh % 12 + (ampm == 2 ? 12 : 0);
+                time->hour = time->hour % 12 + (ampm == 2 ? 12 : 0);
             }
-            if (hh > 23 || mi > 59 || ss > 59)
+            if (time->hour > 23 || time->minute > 59 || time->second > 59)
                 return false;
             i = j - 1;
             continue;
         }
-        rest.push_back(t[i]);
+        rest->push_back(t[i]);
     }
+    return true;
+}
+
+struct CalendarDate {
+    bool present = false;
+    int year = 0, month = 0, day = 0;
+};
+
+// The date of the tokens beside the time: the numbers and a month name, in the order the
+// years, months and days can be told apart; false when they make no date.
+bool readDate(const std::vector<DateTok>& rest, bool literal, CalendarDate* date) {
     // Date: the numbers and a month name, separated by / - . or the Chinese units.
     std::vector<const DateTok*> nums;
     int monthWord = 0;
@@ -246,8 +256,10 @@ bool ParseDateText(const QString& text, bool literal, double* ole) {
         if (i > 0 && k.kind == DateTok::Num && rest[i - 1].kind == DateTok::Num)
             return false;
     }
-    int y = 0, m = 0, d = 0;
-    bool hasDate = !nums.empty() || monthWord;
+    int& y = date->year;
+    int& m = date->month;
+    int& d = date->day;
+    date->present = !nums.empty() || monthWord;
     const int thisYear = QDate::currentDate().year();
     auto isYear = [](const DateTok* k) { return k->digits >= 3 || k->value > 31; };
     if (monthWord) {
@@ -295,15 +307,31 @@ bool ParseDateText(const QString& text, bool literal, double* ole) {
     } else if (!nums.empty()) {
         return false;
     }
-    if (!hasDate && !hasTime)
+    return true;
+}
+
+}  // namespace
+
+bool ParseDateText(const QString& text, bool literal, double* ole) {
+    std::vector<DateTok> t;
+    if (!tokenize(text, &t) || t.empty())
+        return false;
+    TimeOfDay time;
+    std::vector<DateTok> rest;
+    if (!takeTime(t, &time, &rest))
+        return false;
+    CalendarDate date;
+    if (!readDate(rest, literal, &date))
+        return false;
+    if (!date.present && !time.present)
         return false;
     int64_t day = 0;
-    if (hasDate) {
-        if (!validDate(y, m, d))
+    if (date.present) {
+        if (!validDate(date.year, date.month, date.day))
             return false;
-        day = dayNumber(y, m, d);
+        day = dayNumber(date.year, date.month, date.day);
     }
-    *ole = oleFromSeconds(day * 86400 + hh * 3600 + mi * 60 + ss);
+    *ole = oleFromSeconds(day * 86400 + time.hour * 3600 + time.minute * 60 + time.second);
     return true;
 }
 

@@ -434,50 +434,8 @@ private:
             if (singleLine) error(1024);
             return whileStmt();
         case T::Exit: return exitStmt();
-        case T::Call: {
-            take();
-            if (isErr(peek().text) && peek(1).kind == T::Dot)
-                return errStatement();
-            if (peek().kind == T::Dot || peek().kind == T::Me || (peek().kind == T::Ident && peek(1).kind == T::Dot &&
-                                                                  !isErr(peek().text))) {
-                auto s = std::make_unique<CallStmt>();
-                s->call = chain(nullptr, false);
-                return s;
-            }
-            if (peek().kind == T::LParen) {
-                // Call (obj).M(x), Call ((f)) (x): a bracketed start of the call
-                auto s = std::make_unique<CallStmt>();
-                s->call = chain(primary(), false);
-                return s;
-            }
-            QString name = ident();
-            auto s = std::make_unique<CallStmt>();
-            std::vector<ExprP> args;
-            if (accept(T::LParen)) {
-                args = argList(T::RParen);
-                expect(T::RParen, 1006);
-            }
-            s->call = statementCall(name, std::move(args));
-            return s;
-        }
-        case T::On: {
-            take();
-            expectWord("error", 1002);
-            auto s = std::make_unique<OnErrorStmt>();
-            if (isWord("resume")) {
-                take();
-                expect(T::Next, 1020);
-                s->resumeNext = true;
-            } else if (isWord("goto")) {
-                take();
-                if (peek().kind != T::Number || peek().number.intValue() != 0 || peek().number.type() != Variant::Integer)
-                    unsupported(QStringLiteral("On Error GoTo 标号"));
-                take();
-            } else {
-                error(1002);
-            }
-            return s;
-        }
+        case T::Call: return callStmt();
+        case T::On: return onErrorStmt();
         case T::Option:
             take();
             expectWord("explicit", 1002);
@@ -509,6 +467,54 @@ private:
         case T::Default: return identStatement();
         default: error(1024);
         }
+    }
+
+    // Call name [(args)], Call obj.M(args), Call (obj).M(args).
+    StmtP callStmt() {
+        take();
+        if (isErr(peek().text) && peek(1).kind == T::Dot)
+            return errStatement();
+        if (peek().kind == T::Dot || peek().kind == T::Me || (peek().kind == T::Ident && peek(1).kind == T::Dot &&
+                                                              !isErr(peek().text))) {
+            auto s = std::make_unique<CallStmt>();
+            s->call = chain(nullptr, false);
+            return s;
+        }
+        if (peek().kind == T::LParen) {
+            // Call (obj).M(x), Call ((f)) (x): a bracketed start of the call
+            auto s = std::make_unique<CallStmt>();
+            s->call = chain(primary(), false);
+            return s;
+        }
+        QString name = ident();
+        auto s = std::make_unique<CallStmt>();
+        std::vector<ExprP> args;
+        if (accept(T::LParen)) {
+            args = argList(T::RParen);
+            expect(T::RParen, 1006);
+        }
+        s->call = statementCall(name, std::move(args));
+        return s;
+    }
+
+    // On Error Resume Next, On Error GoTo 0.
+    StmtP onErrorStmt() {
+        take();
+        expectWord("error", 1002);
+        auto s = std::make_unique<OnErrorStmt>();
+        if (isWord("resume")) {
+            take();
+            expect(T::Next, 1020);
+            s->resumeNext = true;
+        } else if (isWord("goto")) {
+            take();
+            if (peek().kind != T::Number || peek().number.intValue() != 0 || peek().number.type() != Variant::Integer)
+                unsupported(QStringLiteral("On Error GoTo 标号"));
+            take();
+        } else {
+            error(1002);
+        }
+        return s;
     }
 
     // Re-reads from token `pos`, forgetting names of the discarded parse (their nodes are gone).

@@ -75,6 +75,37 @@ QString FormatNumber(double v, int sig) {
 
 static bool isBlank(QChar c) { return c == u' ' || c == u'\t' || c == u'\r' || c == u'\n'; }
 
+// "&H" hexadecimal or "&O" octal digits: 16 bits when they fit in four (six) digits, else 32.
+static bool parseRadixLiteral(const std::string& s, double* out) {
+    const bool hex = s[1] == 'h' || s[1] == 'H';
+    uint64_t v = 0;
+    size_t n = 0;
+    for (size_t i = 2; i < s.size(); ++i, ++n) {
+        int d;
+        char c = s[i];
+        if (c >= '0' && c <= '9')
+            d = c - '0';
+        else if (hex && c >= 'a' && c <= 'f')
+            d = c - 'a' + 10;
+        else if (hex && c >= 'A' && c <= 'F')
+            d = c - 'A' + 10;
+        else
+            return false;
+        if (!hex && d > 7)
+            return false;
+        v = v * (hex ? 16 : 8) + uint64_t(d);
+        if (v > 0xFFFFFFFFull)
+            return false;
+    }
+    if (n == 0)
+        return false;
+    if (v <= 0xFFFF && (hex ? n <= 4 : n <= 6))
+        *out = double(int16_t(uint16_t(v)));
+    else
+        *out = double(int32_t(uint32_t(v)));
+    return true;
+}
+
 bool ParseNumber(const QString& str, double* out) {
     qsizetype b = 0, e = str.size();
     while (b < e && isBlank(str[b]))
@@ -98,35 +129,8 @@ bool ParseNumber(const QString& str, double* out) {
     }
     if (s.empty())
         return false;
-    if (s.size() >= 2 && s[0] == '&' && (s[1] == 'h' || s[1] == 'H' || s[1] == 'o' || s[1] == 'O')) {
-        const bool hex = s[1] == 'h' || s[1] == 'H';
-        uint64_t v = 0;
-        size_t n = 0;
-        for (size_t i = 2; i < s.size(); ++i, ++n) {
-            int d;
-            char c = s[i];
-            if (c >= '0' && c <= '9')
-                d = c - '0';
-            else if (hex && c >= 'a' && c <= 'f')
-                d = c - 'a' + 10;
-            else if (hex && c >= 'A' && c <= 'F')
-                d = c - 'A' + 10;
-            else
-                return false;
-            if (!hex && d > 7)
-                return false;
-            v = v * (hex ? 16 : 8) + uint64_t(d);
-            if (v > 0xFFFFFFFFull)
-                return false;
-        }
-        if (n == 0)
-            return false;
-        if (v <= 0xFFFF && (hex ? n <= 4 : n <= 6))
-            *out = double(int16_t(uint16_t(v)));
-        else
-            *out = double(int32_t(uint32_t(v)));
-        return true;
-    }
+    if (s.size() >= 2 && s[0] == '&' && (s[1] == 'h' || s[1] == 'H' || s[1] == 'o' || s[1] == 'O'))
+        return parseRadixLiteral(s, out);
     // [+-] digits [. digits] [e|d [+-] digits]
     size_t i = 0;
     std::string norm;

@@ -101,7 +101,6 @@ PositionalFrame::PositionalFrame(dialogs::WorkbenchApi& bench, QWidget* parent) 
     }
     compound_ = Chk(this, QStringLiteral("Check61"), QStringLiteral("复式"), 6, 79, 60, 18, true);
     stats_ = MakeButton(this, QStringLiteral("Command47"), QStringLiteral("统计"), 77, 78, 50, 22);
-    stats_->setProperty("Tag", QStringLiteral("0"));
     build_ = Button(this, this, &PositionalFrame::buildSet, QStringLiteral("Command21"), QStringLiteral("选择"), 127, 78, 50, 22);
 }
 

@@ -41,14 +41,12 @@ QGroupBox* Frm(QWidget* p, const QString& name, const QString& caption, int x, i
 
 QPushButton* MakeButton(QWidget* p, const QString& name, const QString& caption, int x, int y, int w, int h) {
     QPushButton* b = ui::MakeButton(p, name, caption, x, y, w, h);
-    b->setProperty("Tag", QString());
     return b;
 }
 
 QRadioButton* MakeOption(QWidget* p, const QString& name, const QString& caption, int x, int y, int w, bool checked) {
     auto* o = ui::MakePlaced<QRadioButton>(p, name, x, y, w, 20);
     o->setText(caption);
-    o->setProperty("Tag", QString());
     o->setChecked(checked);
     return o;
 }

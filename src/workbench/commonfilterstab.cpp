@@ -9,6 +9,7 @@
 #include "workbench/filterruns.h"
 
 #include <functional>
+#include <utility>
 
 namespace workbench {
 
@@ -158,18 +159,21 @@ void CommonFiltersTab::runTwoCodes() {
                           twoCodePosition_->itemText(common.twoCodePosition));
 }
 
-// Each of the two modes keeps its own list: switching puts the shown list aside and brings the
-// other mode's back.
 void CommonFiltersTab::twoCodeFilterMode() {
-    twoCodeSelect_->setProperty("Tag", bench_.model().input(pool::InputBox::TwoCodes));
-    bench_.setInput(pool::InputBox::TwoCodes, twoCodeFilter_->property("Tag").toString());
+    showOtherTwoCodeList();
     twoCodeRun_->setText(QStringLiteral("过滤"));
 }
 
 void CommonFiltersTab::twoCodeSelectMode() {
-    twoCodeFilter_->setProperty("Tag", bench_.model().input(pool::InputBox::TwoCodes));
-    bench_.setInput(pool::InputBox::TwoCodes, twoCodeSelect_->property("Tag").toString());
+    showOtherTwoCodeList();
     twoCodeRun_->setText(QStringLiteral("选择"));
+}
+
+// A mode switch puts the shown list aside and brings back the one the other mode left.
+void CommonFiltersTab::showOtherTwoCodeList() {
+    pool::CommonInputs& common = bench_.model().common;
+    const QString shown = bench_.model().input(pool::InputBox::TwoCodes);
+    bench_.setInput(pool::InputBox::TwoCodes, std::exchange(common.twoCodesAside, shown));
 }
 
 }  // namespace workbench

@@ -36,6 +36,8 @@ public:
     void twoCodeSelectMode();  // Option10
 
 private:
+    void showOtherTwoCodeList();
+
     dialogs::WorkbenchApi& bench_;
     QCheckBox* pickRow_[10] = {};     // digits 1..9, 0
     QCheckBox* excludeRow_[10] = {};

@@ -47,7 +47,6 @@ ResultsFrame::ResultsFrame(dialogs::WorkbenchApi& bench, QWidget* parent) : QGro
     prizes_ = Button(this, this, &F::checkPrizes, QStringLiteral("Command16"), QStringLiteral("兑奖"), 220, 194, 60, 26);
     export_ = Button(this, this, &F::exportNumbers, QStringLiteral("Command13"), QStringLiteral("保存"), 280, 194, 60, 26);
     collection_ = Button(this, this, &F::saveCollection, QStringLiteral("Command11"), QStringLiteral("【做大底】"), 340, 194, 76, 26);
-    collection_->setProperty("Tag", QStringLiteral("大底采集"));
 }
 
 QList<QPushButton*> ResultsFrame::buttons() const { return {collection_, export_, prizes_, preview_}; }
@@ -69,7 +68,6 @@ void ResultsFrame::followSession() {
     session.onCommit = [this, &session](const pool::NumberPool& numbers) {
         listModel_->setStringList(numbers);
         count_->setText(pool::PoolSession::CountLabel(int(numbers.size())));
-        collection_->setProperty("Tag", session.setDescription);
     };
 }
 

@@ -1,7 +1,7 @@
 #pragma once
 // The workbench's frame 缩水结果 (Frame8): the log (Text5) and the pool (List1, a double click
 // deletes a number) of the model's session, the count (Label5), and 预览, 兑奖, 保存 (the export)
-// and 【做大底】 (the pool saved as a collection, its Tag the set's description).
+// and 【做大底】 (the pool saved as a collection with the session's set description).
 #include <QGroupBox>
 #include <QList>
 #include <QString>

@@ -2,8 +2,6 @@
 
 #include "dialogs/workbenchapi.h"
 
-#include <QPushButton>
-
 namespace workbench {
 namespace {
 
@@ -22,12 +20,10 @@ void OpenStatistics(dialogs::WorkbenchApi& bench, StatisticsWindow::Opener opene
     StatisticsWindow::Open(opener, InputsOf(bench, false), bench.dialogParent());
 }
 
-void OpenCompoundStatistics(dialogs::WorkbenchApi& bench, QPushButton* statsButton) {
+void OpenCompoundStatistics(dialogs::WorkbenchApi& bench) {
     for (int p = 0; p < 3; ++p)
         if (bench.model().input(pool::InputBox(int(pool::InputBox::PositionDigits1) + p)).isEmpty()) return;
-    statsButton->setProperty("Tag", QStringLiteral("1"));
     StatisticsWindow::Open(StatisticsWindow::Opener::Compound, InputsOf(bench, true), bench.dialogParent());
-    statsButton->setProperty("Tag", QStringLiteral("0"));
 }
 
 }  // namespace workbench

@@ -3,7 +3,6 @@
 // lists go with it; which tabs show depends on the button that opens it.
 #include "statistics/statisticswindow.h"
 
-class QPushButton;
 namespace dialogs {
 class WorkbenchApi;
 }
@@ -13,7 +12,6 @@ namespace workbench {
 // 投资计划 (Command45), 分析 of the fuzzy filter (Command64), the formula statistics.
 void OpenStatistics(dialogs::WorkbenchApi& bench, StatisticsWindow::Opener opener);
 // 统计 (Command47): the compound statistics of the three digit lists, only when all are filled.
-// The button's Tag reads "1" while the window it opens is shown, "0" otherwise.
-void OpenCompoundStatistics(dialogs::WorkbenchApi& bench, QPushButton* statsButton);
+void OpenCompoundStatistics(dialogs::WorkbenchApi& bench);
 
 }  // namespace workbench

@@ -32,7 +32,7 @@ void WorkbenchWindow::buildControls() {
     layout_.addCorner(historyFrame_->hiddenRun(), historyFrame_);
     positionalFrame_ = new PositionalFrame(*this, this);
     connect(positionalFrame_->statsButton(), &QPushButton::clicked, this,
-            [this] { OpenCompoundStatistics(*this, positionalFrame_->statsButton()); });
+            [this] { OpenCompoundStatistics(*this); });
     for (int k = 0; k < 3; ++k)
         inputs_->add(pool::InputBox(int(pool::InputBox::PositionDigits1) + k), positionalFrame_->digitBox(k));
     layout_.addCorner(positionalFrame_->buildButton(), positionalFrame_);

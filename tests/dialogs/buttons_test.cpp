@@ -4,6 +4,11 @@
 #include "dialogs/betfolderchooser.h"
 #include "dialogs/formulaeditor.h"
 #include "dialogs/numberpreviewwindow.h"
+#include "dialogs/onedigiteditor.h"
+#include "dialogs/optioneditor.h"
+#include "dialogs/patterneditor.h"
+#include "dialogs/positionexclusioneditor.h"
+#include "dialogs/sumeditor.h"
 #include "dialogs/omissionpicker.h"
 #include "dialogs/pairpicker.h"
 #include "dialogs/positiondigitpicker.h"
@@ -63,12 +68,7 @@ TEST(DialogButtons, EveryButtonReachesAHandler) {
     testsupport::FreshValue<common::AppState> appReset{common::App()};
     common::App().history = common::DrawHistory(QStringList{"2025001 456", "2025002 123"});
     PrizeCheckWindow folderTarget;
-    struct Case {
-        const char* window;
-        std::function<std::unique_ptr<QWidget>()> make;
-        testsupport::ButtonWalk walk;
-    };
-    const Case cases[] = {
+    testsupport::ExpectEveryButtonBound({
         {"NumberPreviewWindow", [] { return std::make_unique<NumberPreviewWindow>(); }, {}},
         {"PrizeCheckWindow", [] { return std::make_unique<PrizeCheckWindow>(); }, {}},
         {"BetFolderChooser", [&] { return std::make_unique<BetFolderChooser>(&folderTarget); }, {}},
@@ -81,13 +81,15 @@ TEST(DialogButtons, EveryButtonReachesAHandler) {
         {"PairPicker", [] { return std::make_unique<PairPicker>(); }, {{"Check1(*)"}, {}}},
         {"PositionDigitPicker", [] { return std::make_unique<PositionDigitPicker>(); },
          {{"Check1(*)", "Check2(*)", "Check3(*)"}, {}}},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.window);
-        const std::unique_ptr<QWidget> window = c.make();
-        EXPECT_GT(testsupport::WalkedButtonCount(window.get(), c.walk), 0);
-        EXPECT_EQ(testsupport::UnboundButtons(window.get(), c.walk), QStringList{});
-    }
+        // The five condition editors.
+        {"OneDigitEditor", [] { return std::make_unique<OneDigitEditor>(); }, {}},
+        {"PatternEditor", [] { return std::make_unique<PatternEditor>(); }, {}},
+        {"OptionEditor", [] { return std::make_unique<OptionEditor>(); }, {}},
+        {"SumEditor", [] { return std::make_unique<SumEditor>(); }, {}},
+        // The ticked characters are read when the patterns are generated.
+        {"PositionExclusionEditor", [] { return std::make_unique<PositionExclusionEditor>(); },
+         {{"Check1(*)", "Check2(*)", "Check3(*)"}, {}}},
+    });
     common::App().history.clear();
 }
 

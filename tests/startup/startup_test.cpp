@@ -1,3 +1,4 @@
+#include "buttonwalk.h"
 #include "common/paths.h"
 #include "common/settings.h"
 #include "common/textcodec.h"
@@ -190,6 +191,13 @@ TEST_F(StartRoad, LoadWritesWebPageAndRoadShowsMainWindow) {
     EXPECT_TRUE(drawsUpdated());
     // Without a later copy on the home server the file keeps the merged draws.
     EXPECT_FALSE(QFile::exists(dir.file("HAOBAK.TXT")));
+}
+
+// The start-up window shows progress only: the walk finds no button, so none can be left unbound.
+TEST_F(StartRoad, StartupWindowHasNoButtonToLeaveUnbound) {
+    auto form = makeForm();
+    EXPECT_EQ(testsupport::WalkedButtonCount(form.get()), 0);
+    EXPECT_EQ(testsupport::UnboundButtons(form.get()), QStringList{});
 }
 
 TEST_F(StartRoad, NewerVersionAnsweredNoUpdatesAndShowsMainWindow) {

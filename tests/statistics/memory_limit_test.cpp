@@ -4,6 +4,7 @@
 // own (a fresh start of this program, forked and run by the test framework), which reports its
 // outcome through its exit code.
 #include "statistics/statisticswindow.h"
+#include "statistics/compoundstatstab.h"
 
 #include "platform/ui/messagebox.h"
 #include "statistics/statstable.h"
@@ -87,7 +88,7 @@ int StraightRunsUnderLimit(size_t leaveMiB, int runs) {
     StatisticsWindow f;
     auto* combo4 = f.findChild<QComboBox*>(QStringLiteral("Combo4"));
     combo4->setCurrentIndex(9);
-    f.Combo4_Click();
+    f.compoundTab()->showGroupCombinations();
     for (const char* name : {"Combo11", "Combo12", "Combo13"})
         f.findChild<QComboBox*>(QString::fromLatin1(name))->setCurrentText(QStringLiteral("5"));
     // Shown, on the compound tab: the view takes the rows as it would on the screen.
@@ -127,7 +128,7 @@ int StraightRunsUnderLimit(size_t leaveMiB, int runs) {
             label->text() != QStringLiteral("共16,003,008行"))
             return Report(kWrong, "completed run with a message or without its rows");
         const QList<QStringList> unsorted = Glimpse(*table);
-        f.ListView3_ColumnClick(2);
+        f.compoundTab()->sortBySection(1);
         if (recorder.messages.size() == said + 1) {
             if (table->text(0, 1).toInt() < table->text(16003007, 1).toInt())
                 return Report(kWrong, "sort not descending");

@@ -1,5 +1,8 @@
 // The statistics window offscreen: its load, the openers' tabs, and each tab's buttons.
 #include "statistics/statisticswindow.h"
+#include "statistics/compoundstatstab.h"
+#include "statistics/formulastatstab.h"
+#include "statistics/numbercountstab.h"
 
 #include "history/drawfile.h"
 #include "platform/ui/messagebox.h"
@@ -146,6 +149,20 @@ TEST_F(StatisticsWindowTest, OpenersShowOnlyTheirTabs) {
             for (int t = 0; t < 5; ++t)
                 EXPECT_EQ(f->tabs()->isTabVisible(t), c.shown.contains(t)) << t;
             EXPECT_EQ(f->tabs()->currentIndex(), c.shown.first());
+            // The shown tabs stand in one row, each its share: one tab spans the control, two
+            // (two per row) take half each.
+            const ui::RowTabBar* bar = f->tabs()->rowBar();
+            EXPECT_EQ(f->tabs()->tabsPerRow(), int(c.shown.size()));
+            EXPECT_EQ(bar->rowCount(), 1);
+            const int share = f->tabs()->width() / int(c.shown.size());
+            const int height = bar->rowTabRect(c.shown.first()).height();
+            EXPECT_GT(height, 0);
+            for (qsizetype k = 0; k < c.shown.size(); ++k) {
+                const QRect place = bar->rowTabRect(c.shown[k]);
+                EXPECT_EQ(place.topLeft(), QPoint(int(k) * share, 0)) << k;
+                EXPECT_EQ(place.height(), height) << k;
+            }
+            EXPECT_EQ(bar->rowTabRect(c.shown.last()).right(), f->tabs()->width() - 1);
             if (c.opener == StatisticsWindow::Opener::FormulaFilter) {
                 EXPECT_EQ(f->size(), QSize(546, 400));
                 EXPECT_EQ(ctl<QPushButton>(f, "Command1")->pos(), QPoint(433, 333));
@@ -174,7 +191,7 @@ TEST_F(StatisticsWindowTest, CompoundOpeningAddsTheRowOfTheDigitLists) {
 
 TEST_F(StatisticsWindowTest, FormulaQueryAndDescendingTextSort) {
     auto f = open();
-    f->ListView2_ColumnClick(1);
+    f->formulaTab()->sortBySection(0);
     QStringList order;
     for (int r = 0; r < f->table(2)->rowCount(); ++r)
         order << f->table(2)->text(r, 0);
@@ -221,26 +238,26 @@ TEST_F(StatisticsWindowTest, GroupSelectorReplacesTheRows) {
     auto f = open();
     auto* combo4 = ctl<QComboBox>(f.get(), "Combo4");
     combo4->setCurrentIndex(1);
-    f->Combo4_Click();
+    f->compoundTab()->showGroupCombinations();
     ASSERT_EQ(f->table(3)->rowCount(), 10);
     EXPECT_EQ(f->table(3)->rowTexts(5), statsfixture::Split("5|5|5,1,12.50%,8.0,7,7,0,0.00"));
     EXPECT_EQ(f->table(3)->rowTexts(9), statsfixture::Split("9|9|9,1,12.50%,7.0,6,6,1,0.14"));
-    f->ListView3_ColumnClick(2);
+    f->compoundTab()->sortBySection(1);
     EXPECT_EQ(f->table(3)->text(0, 1), QStringLiteral("1"));
     combo4->setCurrentIndex(5);
-    f->Combo4_Click();
+    f->compoundTab()->showGroupCombinations();
     ASSERT_EQ(f->table(3)->rowCount(), 252);
     EXPECT_EQ(f->table(3)->text(0, 0), QStringLiteral("01234|01234|01234"));
     combo4->setCurrentIndex(0);
-    f->Combo4_Click();
+    f->compoundTab()->showGroupCombinations();
     EXPECT_EQ(f->table(3)->rowCount(), 0);
 }
 
 TEST_F(StatisticsWindowTest, StraightStatisticsAsksBeforeEveryRun) {
     auto f = open();
-    f->Combo4_Click();
+    f->compoundTab()->showGroupCombinations();
     ctl<QComboBox>(f.get(), "Combo4")->setCurrentIndex(9);
-    f->Combo4_Click();
+    f->compoundTab()->showGroupCombinations();
     recorder->answer = ui::Answer::No;
     ctl<QPushButton>(f.get(), "Command10")->click();
     ASSERT_EQ(recorder->messages.size(), 1);
@@ -327,7 +344,7 @@ TEST_F(StatisticsWindowTest, WorkbenchNumbersRows) {
     in.numbers = {QStringLiteral("123"), QStringLiteral("555")};
     auto f = open(in);
     ctl<QComboBox>(f.get(), "Combo4")->setCurrentIndex(3);
-    f->Combo4_Click();
+    f->compoundTab()->showGroupCombinations();
     ctl<QPushButton>(f.get(), "Command11")->click();
     ASSERT_EQ(f->table(3)->rowCount(), 6);
     EXPECT_EQ(f->table(3)->rowTexts(0), statsfixture::Split("组选综合统计 123 555 ,3,37.50%,2.7,4,1,0,0.00"));
@@ -349,7 +366,7 @@ TEST_F(StatisticsWindowTest, OccurrenceCountsPickAndCopy) {
     EXPECT_EQ(recorder->messages[0].title, ui::kAppTitle);
 
     // Sorted by count (ascending, as text), the pick follows the shown order.
-    f->ListView5_ColumnClick(2);
+    f->countsTab()->sortBySection(1);
     ctl<QComboBox>(f.get(), "Combo9")->setCurrentText(QStringLiteral("1"));
     ctl<QPushButton>(f.get(), "Command4")->click();
     EXPECT_EQ(ctl<QPlainTextEdit>(f.get(), "Text2")->toPlainText(),
@@ -426,7 +443,7 @@ TEST(StatisticsWindowRealHistoryTest, LargestStraightRunKeepsTheWindowResponsive
     ui::MessageRecorder recorder(ui::Answer::Yes);
     StatisticsWindow f;
     f.findChild<QComboBox*>(QStringLiteral("Combo4"))->setCurrentIndex(9);
-    f.Combo4_Click();
+    f.compoundTab()->showGroupCombinations();
     const QList<QStringList> before = f.table(3)->allTexts();
     ASSERT_EQ(before.size(), 10);
     SetStraightSizes(&f, "5");
@@ -474,7 +491,7 @@ TEST(StatisticsWindowRealHistoryTest, LargeStraightRunGivesEveryRowAndSortsAwayF
     }
     // 开出次数, descending by value; equal counts keep the order of the run.
     TickWatch watch;
-    f.ListView3_ColumnClick(2);
+    f.compoundTab()->sortBySection(1);
     const int ticks = watch.ticks;
     const double away = watch.awayCpuMs(), window = watch.windowCpuMs();
     watch.timer.stop();
@@ -512,7 +529,7 @@ TEST(StatisticsWindowRealHistoryTest, TablesAgreeWithTheHistory) {
     // 组选9码: the row leaving out digit d counts the draws without d.
     auto* combo4 = f.findChild<QComboBox*>(QStringLiteral("Combo4"));
     combo4->setCurrentIndex(9);
-    f.Combo4_Click();
+    f.compoundTab()->showGroupCombinations();
     ASSERT_EQ(f.table(3)->rowCount(), 10);
     for (int d = 0; d < 10; ++d) {
         int without = 0;

@@ -1,5 +1,7 @@
 #include "buttonwalk.h"
 
+#include <gtest/gtest.h>
+
 #include <QAbstractButton>
 #include <QAction>
 #include <QButtonGroup>
@@ -140,6 +142,15 @@ int WalkedButtonCount(const QWidget* window, const ButtonWalk& walk) {
     int count = 0;
     Walk(window, walk, [&](const QString&, bool) { ++count; });
     return count;
+}
+
+void ExpectEveryButtonBound(std::initializer_list<WalkedWindow> windows) {
+    for (const WalkedWindow& w : windows) {
+        SCOPED_TRACE(w.name);
+        const std::unique_ptr<QWidget> window = w.make();
+        EXPECT_GT(WalkedButtonCount(window.get(), w.walk), 0);
+        EXPECT_EQ(UnboundButtons(window.get(), w.walk), QStringList{});
+    }
 }
 
 }  // namespace testsupport

@@ -5,6 +5,10 @@
 //     EXPECT_EQ(testsupport::UnboundButtons(window), QStringList{});
 #include <QStringList>
 
+#include <functional>
+#include <initializer_list>
+#include <memory>
+
 class QWidget;
 
 namespace testsupport {
@@ -28,5 +32,14 @@ QStringList UnboundButtons(const QWidget* window, const ButtonWalk& walk = {});
 
 // How many buttons UnboundButtons looked at, so that a test can tell that the walk saw the window.
 int WalkedButtonCount(const QWidget* window, const ButtonWalk& walk = {});
+
+// One window of a walk over several: its name in the failure trace, how to build it, the walk.
+struct WalkedWindow {
+    const char* name;
+    std::function<std::unique_ptr<QWidget>()> make;
+    ButtonWalk walk;
+};
+// Builds each window in turn and expects the walk to see buttons and find none unbound.
+void ExpectEveryButtonBound(std::initializer_list<WalkedWindow> windows);
 
 }  // namespace testsupport

@@ -1,4 +1,5 @@
 // The updater window in this process: captions, progress, and closing it mid-way.
+#include "buttonwalk.h"
 #include "fixture.h"
 #include "updater/updaterwindow.h"
 
@@ -46,6 +47,13 @@ TEST_F(UpdaterWindowTest, DesignStateAndCaptions) {
     ASSERT_NE(button, nullptr);
     EXPECT_EQ(button->text(), QStringLiteral("立即升级"));
     EXPECT_TRUE(button->isEnabled());
+}
+
+TEST_F(UpdaterWindowTest, EveryButtonReachesAHandler) {
+    timings.startDelayMs = 60000;  // keep it from starting
+    open();
+    EXPECT_EQ(testsupport::WalkedButtonCount(window.get()), 1);
+    EXPECT_EQ(testsupport::UnboundButtons(window.get()), QStringList{});
 }
 
 TEST_F(UpdaterWindowTest, NetworkFailureResetsTheSteps) {

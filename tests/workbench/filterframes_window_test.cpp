@@ -59,7 +59,7 @@ protected:
 
     bool isTicked(const QString& name) { return get<QCheckBox>(name)->isChecked(); }
     void setText(const QString& name, const QString& text) { get<QLineEdit>(name)->setText(text); }
-    QString description() { return get<QPushButton>(QStringLiteral("Command11"))->property("Tag").toString(); }
+    QString description() { return form->session().setDescription; }
 
     int pauses = 0;
 };

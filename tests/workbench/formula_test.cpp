@@ -165,7 +165,7 @@ TEST_F(FormulaFilterTest, SharedFormulasRemoveExactlyTheirNumbers) {
         EXPECT_EQ(form->session().pool, rest);
         EXPECT_EQ(log(), before + FormulaFrame(expected, int(rest.size())));
         EXPECT_EQ(get<QLabel>(QStringLiteral("Label5"))->text(), pool::PoolSession::CountLabel(int(rest.size())));
-        EXPECT_EQ(get<QPushButton>(QStringLiteral("Command11"))->property("Tag").toString(), kFormulaTitle);
+        EXPECT_EQ(form->session().setDescription, kFormulaTitle);
     }
     // The step is an undo snapshot like any filter.
     form->undo();
@@ -347,7 +347,7 @@ TEST_F(FormulaFilterTest, ConditionResultsAndTheFreshModule) {
     run();
     EXPECT_TRUE(recorder->messages.isEmpty());
     EXPECT_EQ(log(), beforeEmpty + FormulaFrame({}, 0));
-    EXPECT_EQ(get<QPushButton>(QStringLiteral("Command11"))->property("Tag").toString(), kFormulaTitle);
+    EXPECT_EQ(form->session().setDescription, kFormulaTitle);
 }
 
 // A script's MsgBox that cancels the run's progress: the cancel then arrives while a call is

@@ -1,0 +1,46 @@
+// Every visible button of the smart windows reaches a handler when pressed, or is listed as one
+// that does nothing by design.
+#include "buttonwalk.h"
+#include "calcfixture.h"
+#include "httpserver.h"
+#include "smart/historyverificationwindow.h"
+#include "smart/oldersmartselection.h"
+#include "smart/olderselectionverification.h"
+#include "smart/schemecalculatorwindow.h"
+#include "smart/smartsystemwindow.h"
+#include "testsupport.h"
+#include "windows_fakeworkbench.h"
+#include "windows_fixture.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <memory>
+
+namespace {
+
+TEST(SmartWindowButtons, EveryButtonReachesAHandler) {
+    testsupport::FreshValue<common::AppState> appReset{common::App()};  // first: back after everything else
+    testsupport::ProgramDir dir;
+    const QStringList numbers = calcfixture::MixedHistory(600);
+    dir.write(QStringLiteral("HAO.TXT"), calcfixture::DrawFileBytes(numbers));
+    smartwin::UseHistory(numbers);
+    testsupport::HttpServer server;
+    testsupport::EnvVar home{"SIFMORA_HOME_URL", server.baseUrl()};
+    SmartFakeWorkbench bench;
+    SmartSystemWindow smartWindow;
+    OlderSmartSelection olderSelection;
+    testsupport::ExpectEveryButtonBound({
+        {"SmartSystemWindow", [] { return std::make_unique<SmartSystemWindow>(); }, {}},
+        // 折线图 (Command8) is there for its caption only: pressing it does nothing.
+        {"SchemeCalculatorWindow", [] { return std::make_unique<smart::SchemeCalculatorWindow>(); }, {{}, {"Command8"}}},
+        {"HistoryVerificationWindow", [&] { return std::make_unique<HistoryVerificationWindow>(&smartWindow); }, {}},
+        {"OlderSmartSelection", [] { return std::make_unique<OlderSmartSelection>(); }, {}},
+        {"OlderSelectionVerification", [&] { return std::make_unique<OlderSelectionVerification>(&olderSelection); }, {}},
+    });
+    // The do-nothing button is the only one the calculator leaves out.
+    smart::SchemeCalculatorWindow calculator;
+    EXPECT_EQ(testsupport::UnboundButtons(&calculator), QStringList{QStringLiteral("Command8")});
+}
+
+}  // namespace
