@@ -4,7 +4,6 @@
 #include "common/atomicfile.h"
 #include "common/paths.h"
 #include "common/textcodec.h"
-#include "history/drawentry.h"
 #include "history/drawfile.h"
 #include "platform/download.h"
 
@@ -160,6 +159,45 @@ bool MergeDrawListXml(const QString& url, const QString& path, const QString& pr
     }
     if (appended) *appended = int(draws.size());
     return true;
+}
+
+HomeCopyFetch FetchHomeCopy(const QString& url, const QString& bakPath, const QString& localPath,
+                            QString* serverIssue, QString* localError) {
+    QFile::remove(bakPath);  // a stale copy (or a link under its name) is never written through
+    const platform::DownloadResult got =
+        platform::DownloadToFile(url, bakPath, platform::kDefaultTimeoutMs, {}, platform::kDrawFileLimit);
+    if (!got.ok) return got.tooLarge ? HomeCopyFetch::TooLarge : HomeCopyFetch::NotReached;
+    QByteArray copy;
+    {
+        QFile f(bakPath);
+        if (f.open(QIODevice::ReadOnly)) copy = f.readAll();
+    }
+    auto drop = [&](HomeCopyFetch why) {
+        QFile::remove(bakPath);
+        return why;
+    };
+    // An error page or a broken copy must never take the history's place.
+    if (LooksLikeWebPage(copy)) return drop(HomeCopyFetch::WebPage);
+    if (!IsValidDrawFileContent(copy)) return drop(HomeCopyFetch::Refused);
+
+    // Only parsed records count, never sizes: a file that cannot be read would otherwise look
+    // empty or old, and any copy would pass for newer.
+    QByteArray local;
+    QString why;
+    int damaged = 0;
+    if (ReadDrawFileBytes(localPath, &local, &why)) ValidDrawTexts(local, &damaged);
+    if (!why.isEmpty() || damaged > 0) {
+        if (why.isEmpty())
+            why = QStringLiteral("%1 中有 %2 条记录已损坏").arg(QDir::toNativeSeparators(localPath)).arg(damaged);
+        if (localError) *localError = why;
+        return drop(HomeCopyFetch::LocalUnreadable);
+    }
+    local.truncate(local.size() - local.size() % kRecordLength);  // a trailing partial record is no record
+    if (copy.size() < local.size())
+        return drop(local.startsWith(copy) ? HomeCopyFetch::Shorter : HomeCopyFetch::Disagrees);
+    if (!copy.startsWith(local)) return drop(HomeCopyFetch::Disagrees);
+    if (serverIssue) *serverIssue = QString::fromLatin1(copy.right(kRecordLength).left(7));
+    return HomeCopyFetch::Fetched;
 }
 
 bool ReplaceWithHomeCopy(const QString& url, const QString& path, const QString& bakPath, HomeCopyResult* result,

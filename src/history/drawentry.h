@@ -66,20 +66,4 @@ private:
 bool WriteDrawFileViaFlag(const QString& drawFilePath, const QString& flagPath, const QStringList& drawTexts,
                           QString* error = nullptr);
 
-enum class HomeCopyFetch { NotReached, TooLarge, WebPage, Refused, LocalUnreadable, Disagrees, Shorter, Fetched };
-// Downloads the home server's copy of a draw file to bakPath and holds it against the local
-// draw file at localPath, which it may replace only when it extends the local history: every
-// record of the local file stands unchanged, in its place, at the start of the copy.
-//   Fetched: that holds (the copy may be equal); the copy lies at bakPath and *serverIssue is
-//     its last issue.
-//   NotReached: nothing came. TooLarge: the answer went past the draw file's size limit.
-//     WebPage: a web page came instead of draw data. Refused: the
-//     answer is no draw file (a partial record, a malformed one). LocalUnreadable: the local
-//     file cannot be read (or holds damaged records), so nothing may replace it; *localError
-//     says why. Disagrees: a local record is missing or different in the copy. Shorter: the
-//     copy is the start of the local file (the local file is ahead).
-// Except for Fetched, the copy is deleted and the local file is left as it was.
-HomeCopyFetch FetchHomeCopy(const QString& url, const QString& bakPath, const QString& localPath,
-                            QString* serverIssue = nullptr, QString* localError = nullptr);
-
 }  // namespace history
