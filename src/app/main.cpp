@@ -22,7 +22,7 @@ int main(int argc, char** argv) {
 
     MainWindow::openers().workbench = [] { workbench::ShowWorkbench(MainWindow::instance()); };
     workbench::SetMainWindowLink({
-        [] { if (MainWindow* main = MainWindow::instance()) main->WorkbenchClosed(); },
+        [] { if (MainWindow* main = MainWindow::instance()) main->workbenchClosed(); },
     });
     workbench::SetSmartSystemOpener([](QWidget* bench) { SmartSystemWindow::Open(bench); });
 
@@ -30,7 +30,7 @@ int main(int argc, char** argv) {
     MainWindow::openers().drawEntry = [](QWidget* parent) { history::OpenDrawEntry(parent); };
     MainWindow::openers().settings = [](QWidget* parent) {
         history::OpenSettings(parent, [](bool toP3) {
-            if (MainWindow* main = MainWindow::instance()) toP3 ? main->p3_Click() : main->fc3d_Click();
+            if (MainWindow* main = MainWindow::instance()) main->switchLottery(toP3);
         });
     };
 

@@ -87,7 +87,7 @@ void PlaceEditorOnWorkbench(QWidget* editor) {
 }
 
 bool HideUnlessQuitting(QWidget* editor, QCloseEvent* event) {
-    if (common::App().busyFlag) {
+    if (common::App().quitting) {
         editor->setAttribute(Qt::WA_DeleteOnClose);
         return false;
     }

@@ -22,7 +22,6 @@ bool ReloadCurrentLottery(QString* error) {
 bool SelectLottery(bool lotteryIsP3, QString* error) {
     common::AppState& app = common::App();
     if (app.lotteryIsP3 == lotteryIsP3) return false;
-    app.drawListDirty = true;
     common::SaveLotteryIsP3(lotteryIsP3);
     app.lotteryIsP3 = lotteryIsP3;
     app.drawFilePath = common::DrawFilePathFor(lotteryIsP3);

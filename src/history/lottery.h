@@ -23,8 +23,7 @@ signals:
 // read (the history is then empty).
 bool ReloadCurrentLottery(QString* error = nullptr);
 
-// The switch's common steps, only when the lottery changes: the history list marked for a
-// rebuild, setting fclx "0"/"1", the lottery and its draw file in AppState, LoadDrawHistory,
+// The switch's common steps, only when the lottery changes: setting fclx "0"/"1", the lottery and its draw file in AppState, LoadDrawHistory,
 // default analysis range, then LotteryNotifier::lotteryChanged. Returns true when the lottery changed. Windows then update their own
 // labels and lists.
 bool SelectLottery(bool lotteryIsP3, QString* error = nullptr);

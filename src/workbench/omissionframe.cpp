@@ -1,6 +1,5 @@
 #include "workbench/omissionframe.h"
 
-#include "common/appstate.h"
 #include "dialogs/omissionpicker.h"
 #include "dialogs/workbenchapi.h"
 #include "workbench/benchcontrols.h"
@@ -41,7 +40,7 @@ void OmissionFrame::run() {
         families[size_t(f)].on = model.omissionOn[size_t(f)];
         families[size_t(f)].values = model.input(pool::InputBox(int(pool::InputBox::OmissionGroup) + f));
     }
-    RunOmissionFilter(bench_.session(), common::DigitOmissionTable::Count(common::App().history), families);
+    RunOmissionFilter(bench_.session(), common::DigitOmissionTable::Count(bench_.drawHistory()), families);
 }
 
 }  // namespace workbench

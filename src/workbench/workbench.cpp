@@ -21,11 +21,9 @@ WorkbenchWindow* ExistingWorkbench() { return g_workbenchWindow; }
 void DestroyWorkbench() { delete g_workbenchWindow.data(); }
 
 void ShowWorkbench(QWidget* mainWindow) {
-    common::AppState& app = common::App();
-    if (app.busyFlag) return;
+    if (common::App().quitting) return;  // the entry the program's wiring calls: no window to ask yet
     WorkbenchWindow* form = EnsureWorkbench(mainWindow);
     if (mainWindow) mainWindow->hide();
-    app.trayToggleEnabled = false;
     form->show();
     form->raise();
     form->activateWindow();

@@ -9,7 +9,7 @@ class WorkbenchWindow;
 namespace workbench {
 
 // The main window's "过滤缩水": creates the workbench once (its first creation runs the smart
-// system gate), hides the main window, turns the tray toggle off and shows the workbench
+// system gate), hides the main window (which has turned its tray toggle off) and shows the workbench
 // modeless. Closing the workbench hides it and shows the main window again.
 void ShowWorkbench(QWidget* mainWindow);
 // The workbench, created (not shown) when it does not exist yet.

@@ -4,6 +4,7 @@
 #include "workbench/workbenchwindow.h"
 
 #include "common/appstate.h"
+#include "history/lottery.h"
 #include "platform/ui/messagebox.h"
 #include "workbench/basesetframes.h"
 #include "workbench/bottomrow.h"
@@ -22,7 +23,8 @@
 #include <QScreen>
 #include <QTextCursor>
 
-WorkbenchWindow::WorkbenchWindow(QWidget* mainWindow) : QWidget(nullptr), mainWindow_(mainWindow) {
+WorkbenchWindow::WorkbenchWindow(QWidget* mainWindow, common::AppState* state)
+    : QWidget(nullptr), state_(state ? *state : common::App()), mainWindow_(mainWindow) {
     setObjectName(QStringLiteral("Form2"));
     setWindowTitle(ui::kAppTitle);
     resize(800, 578);  // 12000 × 8670 twips
@@ -41,7 +43,6 @@ WorkbenchWindow::~WorkbenchWindow() {
 
 // The controls that show the model write every change back to it.
 void WorkbenchWindow::wireModel() {
-    model_.lotteryIsP3 = common::App().lotteryIsP3;
     baseFrame_->bindModel();
     positionalFrame_->bindModel();
     basicFrame_->bindModel();
@@ -51,6 +52,8 @@ void WorkbenchWindow::wireModel() {
     tabs_->bindModel();
     omissionFrame_->bindModel();
 }
+
+const common::DrawHistory& WorkbenchWindow::drawHistory() const { return state_.history; }
 
 void WorkbenchWindow::setInput(pool::InputBox box, const QString& text) { inputs_->set(box, text); }
 
@@ -95,8 +98,7 @@ void WorkbenchWindow::Form_Load() {
 
 void WorkbenchWindow::Form_Activate() {
     // Another window may have switched the lottery meanwhile.
-    const bool p3 = model_.lotteryIsP3 = common::App().lotteryIsP3;
-    bottomRow_->showLottery(p3);
+    bottomRow_->showLottery(state_.lotteryIsP3);
     historyFrame_->fillNumbers();
 }
 
@@ -117,7 +119,7 @@ void WorkbenchWindow::resizeEvent(QResizeEvent* event) {
 }
 
 void WorkbenchWindow::closeEvent(QCloseEvent* event) {
-    if (common::App().busyFlag) {  // the program is quitting: really close
+    if (state_.quitting) {  // the program is quitting: really close
         event->accept();
         return;
     }
@@ -128,7 +130,6 @@ void WorkbenchWindow::closeEvent(QCloseEvent* event) {
         return;
     }
     if (mainWindow_) mainWindow_->show();
-    common::App().trayToggleEnabled = true;
 }
 
 void WorkbenchWindow::enterFilteringMode() { modes_.filtering(); }
@@ -143,7 +144,7 @@ void WorkbenchWindow::Command58_Click() {
 
 void WorkbenchWindow::switchLottery(bool toP3) {
     QString error;
-    if (!workbench::SwitchLottery(model_, toP3, &error)) return;
+    if (!history::SelectLottery(toP3, &error)) return;
     if (!error.isEmpty()) ui::MsgBox(error, ui::Icon::Critical, ui::Buttons::Ok, ui::kAppTitle, this);
     Form_Activate();  // the main window follows the switch through history::LotteryNotifier
     ui::MsgBox(workbench::LotterySwitchedMessage(toP3), ui::Icon::Information, ui::Buttons::Ok, ui::kAppTitle, this);

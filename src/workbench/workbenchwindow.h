@@ -19,6 +19,10 @@
 #include <QStringList>
 #include <QWidget>
 
+namespace common {
+class AppState;
+}  // namespace common
+
 class QPushButton;
 namespace workbench {
 class BaseSetFrame;
@@ -35,11 +39,13 @@ class ResultsFrame;
 class WorkbenchWindow : public QWidget, public dialogs::WorkbenchApi {
     Q_OBJECT
 public:
-    explicit WorkbenchWindow(QWidget* mainWindow = nullptr);
+    // Without a state, the run's own (common::App()).
+    explicit WorkbenchWindow(QWidget* mainWindow = nullptr, common::AppState* state = nullptr);
     ~WorkbenchWindow() override;
 
     // WorkbenchApi
     pool::WorkbenchModel& model() override { return model_; }
+    const common::DrawHistory& drawHistory() const override;
     QWidget* dialogParent() override { return this; }
     bool hasBaseSet() const override;
     void setInput(pool::InputBox box, const QString& text) override;
@@ -94,6 +100,7 @@ private:
     workbench::FamilyFrame* basicFrame_ = nullptr;     // 基本条件过滤
     workbench::FamilyFrame* advancedFrame_ = nullptr;  // 高级条件过滤
 
+    common::AppState& state_;
     pool::WorkbenchModel model_;
     pool::PoolSession& session_ = model_.session;
     QPointer<QWidget> mainWindow_;

@@ -26,7 +26,7 @@ void WorkbenchWindow::buildControls() {
     connect(baseFrame_->smartButton(), &QPushButton::clicked, baseFrame_, &BaseSetFrame::openSmartSystem);
     layout_.addCorner(baseFrame_->buildingButtons().front(), baseFrame_);
     layout_.addRow(baseFrame_->cornerRow());
-    historyFrame_ = new HistoryQueryFrame(session_, this);
+    historyFrame_ = new HistoryQueryFrame(session_, state_.history, this);
     modes_.filters << historyFrame_->hiddenRun();
     layout_.addCorner(historyFrame_->hiddenRun(), historyFrame_);
     positionalFrame_ = new PositionalFrame(*this, this);

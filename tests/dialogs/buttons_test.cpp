@@ -1,4 +1,5 @@
 // Every visible button of the dialogs' windows reaches a handler when pressed.
+#include "freshappstate.h"
 #include "buttonwalk.h"
 #include "common/appstate.h"
 #include "dialogs/betfolderchooser.h"
@@ -60,7 +61,7 @@ TEST(DialogButtons, EveryButtonReachesAHandler) {
     testsupport::ProgramDir program;
     FakeWorkbench bench;
     ui::MessageRecorder messages;
-    testsupport::FreshValue<common::AppState> appReset{common::App()};
+    testsupport::FreshAppState appReset;
     common::App().history = common::DrawHistory(QStringList{"2025001 456", "2025002 123"});
     PrizeCheckWindow folderTarget;
     struct Case {

@@ -1,5 +1,6 @@
 // Number preview (bet text, attribute cells, taking numbers back) and prize check (bet files,
 // straight and group hits, bet folder, folder chooser).
+#include "freshappstate.h"
 #include "common/appstate.h"
 #include "historyof.h"
 #include "common/digitomission.h"
@@ -47,7 +48,7 @@ void Press(QWidget* window, const char* name) {
 // Restores the process-wide state the windows read.
 class PreviewPrizeTest : public ::testing::Test {
 protected:
-    testsupport::FreshValue<common::AppState> appReset{common::App()};
+    testsupport::FreshAppState appReset;
     void SetUp() override {
         common::App().history = PreviewHistory({"456", "123"});
         common::App().lotteryIsP3 = false;

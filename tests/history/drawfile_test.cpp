@@ -1,3 +1,4 @@
+#include "freshappstate.h"
 #include "common/appstate.h"
 #include "history/drawfile.h"
 #include "hookreset.h"
@@ -24,7 +25,7 @@ QStringList LoadFrom(const QString& path) {
 // Loading writes the shared draw history; each case puts it back.
 class DrawFile : public ::testing::Test {
 protected:
-    testsupport::FreshValue<common::AppState> appReset{common::App()};
+    testsupport::FreshAppState appReset;
 };
 
 

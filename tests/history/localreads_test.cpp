@@ -1,5 +1,6 @@
 // A FIFO or a folder where the draw file should be: every reader and writer of the draw file
 // returns at once with a Chinese reason, and the thing in the file's place stays as it was.
+#include "freshappstate.h"
 #include "common/appstate.h"
 #include "history/drawentry.h"
 #include "history/drawfile.h"
@@ -14,7 +15,7 @@
 using namespace history;
 
 TEST(DrawFileInPlace, FifoOrFolderIsNotADrawFile) {
-    testsupport::FreshValue<common::AppState> appReset{common::App()};
+    testsupport::FreshAppState appReset;
     testsupport::ProgramDir dir;
     const QString path = dir.file("HAO.TXT");
     for (const bool folder : {false, true}) {

@@ -1,4 +1,5 @@
 // The main window's 帮助系统 (F1) and 视频教程 open the shipped pages, or say why they cannot.
+#include "freshappstate.h"
 #include "common/appstate.h"
 #include "hookreset.h"
 #include "mainwindow/mainwindow.h"
@@ -11,6 +12,7 @@
 #include <QKeyEvent>
 #include <QSettings>
 #include <QUrl>
+#include <QAction>
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -19,7 +21,7 @@ namespace {
 
 class MainWindowPages : public ::testing::Test {
 protected:
-    testsupport::FreshValue<common::AppState> appReset{common::App()};
+    testsupport::FreshAppState appReset;
     testsupport::FreshValue<MainWindow::Openers> openersReset{MainWindow::openers()};
 
     void SetUp() override {
@@ -52,9 +54,9 @@ protected:
 TEST_F(MainWindowPages, HelpAndTutorialOpenTheShippedPages) {
     shipHome();
     ui::MessageRecorder messages;
-    form->helpme_Click();
+    form->findChild<QAction*>(QStringLiteral("helpme"))->trigger();
     pressF1();
-    form->Toolbar2_ButtonClick(9);  // 视频教程
+    form->findChild<QAction*>(QStringLiteral("Toolbar2(9)"))->trigger();  // 视频教程
     EXPECT_TRUE(messages.messages.isEmpty()) << messages.lastText().toStdString();
     const QString help = QUrl::fromLocalFile(dir.file(QStringLiteral("home/help.htm"))).toString();
     const QString tutorial = QUrl::fromLocalFile(dir.file(QStringLiteral("home/3d/gd.htm"))).toString();
@@ -63,17 +65,17 @@ TEST_F(MainWindowPages, HelpAndTutorialOpenTheShippedPages) {
 
 TEST_F(MainWindowPages, MissingPagesAreSaidInChinese) {
     ui::MessageRecorder messages;
-    form->helpme_Click();
+    form->findChild<QAction*>(QStringLiteral("helpme"))->trigger();
     ASSERT_EQ(messages.messages.size(), 1);
     EXPECT_TRUE(messages.lastText().contains(QStringLiteral("找不到页面文件"))) << messages.lastText().toStdString();
     EXPECT_TRUE(messages.lastText().contains(QStringLiteral("help.htm")));
 
-    form->Toolbar2_ButtonClick(9);  // no home folder at all: no home server
+    form->findChild<QAction*>(QStringLiteral("Toolbar2(9)"))->trigger();  // no home folder at all: no home server
     ASSERT_EQ(messages.messages.size(), 2);
     EXPECT_TRUE(messages.lastText().contains(QStringLiteral("没有主页地址"))) << messages.lastText().toStdString();
 
     ASSERT_TRUE(QDir(dir.path()).mkpath(QStringLiteral("home")));  // a home without the page
-    form->Toolbar2_ButtonClick(9);
+    form->findChild<QAction*>(QStringLiteral("Toolbar2(9)"))->trigger();
     ASSERT_EQ(messages.messages.size(), 3);
     EXPECT_TRUE(messages.lastText().contains(QStringLiteral("找不到页面文件"))) << messages.lastText().toStdString();
     EXPECT_TRUE(opened().isEmpty());

@@ -42,7 +42,7 @@ class FilterFramesWindow : public WorkbenchFixture {
 protected:
     void SetUp() override {
         common::App().history = common::DrawHistory(FilterFramesDraws());
-        common::App().busyFlag = false;
+        common::App().quitting = false;
         delete SetOperationsWindow::existing();
         recorder = std::make_unique<ui::MessageRecorder>();
         workbench::SetAutoCollectionPauseHook([this]() { ++pauses; });

@@ -61,7 +61,7 @@ class FormulaFilterTest : public WorkbenchFixture {
 protected:
     void SetUp() override {
         common::App().history = common::DrawHistory(QStringList{"2025001 123", "2025002 456"});
-        common::App().busyFlag = false;
+        common::App().quitting = false;
         recorder = std::make_unique<ui::MessageRecorder>();
     }
     testsupport::HookReset<&ui::SetModalHandler> modalReset;

@@ -90,11 +90,11 @@ void SettingsWindow::Form_Load() {
     Combo2->clear();
     Combo1->addItems(issues);
     Combo2->addItems(issues);
-    Check1->setChecked(app.useAllDraws);
+    Check1->setChecked(common::SettingUseAllDraws());
     Combo1->setCurrentIndex(app.rangeFirst < issues.size() ? app.rangeFirst : -1);
     Combo2->setCurrentIndex(app.rangeLast < issues.size() ? app.rangeLast : -1);
     Slider1->setValue(app.smartScheme);
-    Combo3->setEditText(app.toleranceRange);
+    Combo3->setEditText(common::SettingToleranceRange());
     if (app.lotteryIsP3) {
         Option2->setChecked(true);
         setProperty("Tag", QStringLiteral("2"));
@@ -119,8 +119,7 @@ void SettingsWindow::Command1_Click() {
         Combo1->setCurrentIndex(0);
         return;
     }
-    app.useAllDraws = Check1->isChecked();
-    common::SaveUseAllDraws(app.useAllDraws);
+    common::SaveUseAllDraws(Check1->isChecked());
     common::SaveSmartScheme(Slider1->value());
     app.smartScheme = Slider1->value();
     if (rangeValid) {
@@ -128,7 +127,6 @@ void SettingsWindow::Command1_Click() {
         app.rangeLast = Combo2->currentIndex();
     }
     common::SaveToleranceRange(Combo3->currentText());
-    app.toleranceRange = Combo3->currentText();
     const QString tag = property("Tag").toString();
     if (Option1->isChecked() && tag == QLatin1String("2")) switchLottery(false);
     if (Option2->isChecked() && tag == QLatin1String("1")) switchLottery(true);

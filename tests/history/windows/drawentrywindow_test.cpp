@@ -5,6 +5,7 @@
 #include "legibility.h"
 #include "httpserver.h"
 #include "mainwindow/mainwindow.h"
+#include "mainwindow/trayicon.h"
 
 #include <QComboBox>
 #include <QCoreApplication>
@@ -384,16 +385,18 @@ TEST_F(DrawEntry, MainWindowReloadsAfterIt) {
         if (save) f->Command2->click(); else f->close();
         return f->result();
     });
-    main.Command15_Click();
+    int reloads = 0;
+    QObject::connect(&common::App(), &common::AppState::historyReloaded, &main, [&] { ++reloads; });
+    main.run(mainwindow::Command::DrawEntry);
     EXPECT_EQ(parentSeen, &main);
     EXPECT_EQ(common::App().history.count(), 7);
     EXPECT_EQ(common::App().history.newest(), "2024360 456");
-    EXPECT_TRUE(common::App().drawListDirty);
-    EXPECT_TRUE(common::App().trayToggleEnabled);
-    EXPECT_TRUE(main.Timer1->isActive());  // the list is rebuilt after the reload
+    EXPECT_EQ(reloads, 1);  // the list is built again from the new history
+    EXPECT_TRUE(main.tray()->toggleEnabled());
+    EXPECT_TRUE(main.findChild<QTimer*>("Timer1")->isActive());  // the list is rebuilt after the reload
 
     save = false;  // closed by the close box: the edits are gone after the reload
-    main.Command15_Click();
+    main.run(mainwindow::Command::DrawEntry);
     EXPECT_EQ(common::App().history.count(), 7);
     EXPECT_EQ(dir.read("HAO.TXT"), MakeRecords(draws) + "2024359 1231" "2024360 4561");
 }
@@ -451,8 +454,11 @@ TEST_F(DrawEntry, StatusLineReadableOverTheMainWindow) {
     MainWindow main;
     main.quitOnClose = false;
     DrawEntryWindow f(&main);
-    for (QLabel* label : {main.Label2, main.Label3, f.Label2, f.Label3}) label->ensurePolished();
-    EXPECT_EQ(main.Label3->palette().color(QPalette::WindowText), QColor(Qt::white));  // the title bar
+    auto* mainLabel2 = main.findChild<QLabel*>("Label2", Qt::FindDirectChildrenOnly);
+    auto* mainLabel3 = main.findChild<QLabel*>("Label3", Qt::FindDirectChildrenOnly);
+    ASSERT_TRUE(mainLabel2 && mainLabel3);
+    for (QLabel* label : {mainLabel2, mainLabel3, f.Label2, f.Label3}) label->ensurePolished();
+    EXPECT_EQ(mainLabel3->palette().color(QPalette::WindowText), QColor(Qt::white));  // the title bar
     EXPECT_NE(f.Label3->palette().color(QPalette::WindowText), QColor(Qt::white));
     EXPECT_NE(f.Label2->palette().color(QPalette::WindowText), QColor(Qt::white));
 }

@@ -2,6 +2,7 @@
 #include "fixture.h"
 #include "history/windows/settingswindow.h"
 #include "mainwindow/mainwindow.h"
+#include "mainwindow/trayicon.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -27,9 +28,9 @@ protected:
 }  // namespace historywindows_test
 
 TEST_F(Settings, ShowsTheSharedValues) {
-    common::App().useAllDraws = false;
+    common::SaveUseAllDraws(false);
     common::App().smartScheme = 2;
-    common::App().toleranceRange = "7";
+    common::SaveToleranceRange(QStringLiteral("7"));
     SettingsWindow f;
     EXPECT_EQ(f.windowTitle(), "系统设置");
     ASSERT_EQ(f.Combo1->count(), 300);
@@ -78,21 +79,21 @@ TEST_F(Settings, RangeOfFewerThanElevenDrawsIsRefused) {
             EXPECT_EQ(f.Combo1->currentIndex(), 0);
             EXPECT_EQ(common::App().rangeFirst, 199);
             EXPECT_FALSE(common::HasSetting("kj"));
-            EXPECT_TRUE(common::App().useAllDraws);
+            EXPECT_TRUE(common::SettingUseAllDraws());
         }
     }
 }
 
 TEST_F(Settings, ConfirmStoresEverySettingAndCancelNone) {
     common::App().smartScheme = 3;
-    common::App().toleranceRange = "4";
+    common::SaveToleranceRange(QStringLiteral("4"));
     {
         SettingsWindow f;
         f.Check1->setChecked(false);
         f.Command2->click();
         EXPECT_EQ(f.result(), QDialog::Rejected);
         EXPECT_FALSE(common::HasSetting("kj"));
-        EXPECT_TRUE(common::App().useAllDraws);
+        EXPECT_TRUE(common::SettingUseAllDraws());
     }
     SettingsWindow f;
     f.Check1->setChecked(false);
@@ -102,7 +103,6 @@ TEST_F(Settings, ConfirmStoresEverySettingAndCancelNone) {
     EXPECT_EQ(Stored("zl"), "3");  // the hidden tab's values, saved back as loaded
     EXPECT_EQ(Stored("rc"), "4");
     EXPECT_FALSE(common::HasSetting("fclx"));  // the lottery did not change
-    EXPECT_FALSE(common::App().useAllDraws);
     EXPECT_FALSE(common::SettingUseAllDraws());
 
     SettingsWindow again;
@@ -110,7 +110,7 @@ TEST_F(Settings, ConfirmStoresEverySettingAndCancelNone) {
     again.Check1->setChecked(true);
     again.Command1->click();
     EXPECT_EQ(Stored("kj"), "1");
-    EXPECT_TRUE(common::App().useAllDraws);
+    EXPECT_TRUE(common::SettingUseAllDraws());
     EXPECT_EQ(common::App().analysisFirst(), 0);
     EXPECT_EQ(common::App().analysisLast(), 299);
 }
@@ -183,7 +183,7 @@ TEST_F(Settings, AllDrawsTickedConfirmsWhateverTheRange) {
     const int n = common::App().history.count();
     ASSERT_GT(n, 300);
     common::App().smartScheme = 2;
-    common::App().toleranceRange = "3";
+    common::SaveToleranceRange(QStringLiteral("3"));
     struct Case {
         int first, last;
         bool rangeKept;  // a valid range is still taken over
@@ -202,7 +202,7 @@ TEST_F(Settings, AllDrawsTickedConfirmsWhateverTheRange) {
         EXPECT_EQ(Stored("kj"), "1");
         EXPECT_EQ(Stored("zl"), "2");
         EXPECT_EQ(Stored("rc"), "3");
-        EXPECT_TRUE(common::App().useAllDraws);
+        EXPECT_TRUE(common::SettingUseAllDraws());
         EXPECT_EQ(common::App().analysisFirst(), 0);
         EXPECT_EQ(common::App().analysisLast(), n - 1);
         EXPECT_EQ(common::App().rangeFirst, c.rangeKept ? c.first : oldFirst);
@@ -217,7 +217,7 @@ TEST_F(Settings, MainWindowSwitchesThroughItsOwnOperation) {
     testsupport::FreshValue<MainWindow::Openers> openersReset(MainWindow::openers());
     MainWindow::openers().settings = [](QWidget* parent) {
         history::OpenSettings(parent, [](bool toP3) {
-            if (MainWindow* m = MainWindow::instance()) toP3 ? m->p3_Click() : m->fc3d_Click();
+            if (MainWindow* m = MainWindow::instance()) m->switchLottery(toP3);
         });
     };
     bool trayDuring = true;
@@ -225,17 +225,18 @@ TEST_F(Settings, MainWindowSwitchesThroughItsOwnOperation) {
         auto* f = qobject_cast<SettingsWindow*>(d);
         EXPECT_NE(f, nullptr);
         EXPECT_EQ(f->parentWidget(), &main);
-        trayDuring = common::App().trayToggleEnabled;
+        trayDuring = main.tray()->toggleEnabled();
         f->Option2->setChecked(true);
         f->Command1->click();
         return f->result();
     });
     ASSERT_EQ(MainWindow::instance(), &main);
-    main.syssetup_Click();
+    main.run(mainwindow::Command::Settings);
     EXPECT_FALSE(trayDuring);
-    EXPECT_TRUE(common::App().trayToggleEnabled);
+    EXPECT_TRUE(main.tray()->toggleEnabled());
     EXPECT_TRUE(common::App().lotteryIsP3);
-    EXPECT_EQ(main.Label3->text(), "体彩排列3");
+    EXPECT_EQ(main.findChild<QLabel*>("Label3", Qt::FindDirectChildrenOnly)->text(), "体彩排列3");
     EXPECT_EQ(common::App().history.count(), 50);
-    EXPECT_FALSE(common::App().drawListDirty);  // the switch rebuilt the history list
+    // The switch rebuilt the history list.
+    EXPECT_EQ(main.findChild<QLabel*>("Label1", Qt::FindDirectChildrenOnly)->text(), ".体彩排列3共开奖50期");
 }
