@@ -40,7 +40,7 @@ void BM_StartRoadUnreachable(benchmark::State& state) {
         common::App().reset();
         StartupWindow startupWindow;
         startupWindow.instanceName = QStringLiteral("SifmoraBench%1").arg(++n);
-        startupWindow.hooks.showMainWindow = [] { MainWindow::ShowMainWindow(); };
+        startupWindow.hooks.showMainWindow = [] { MainWindow::ShowMainWindow(common::App()); };
         startupWindow.Timer1_Timer();
         MainWindow::instance()->showHistoryList();
         QApplication::processEvents();

@@ -1,4 +1,5 @@
 // Sifmora: the start-up window runs the start road, then the main window takes over.
+#include "common/appstate.h"
 #include "history/windows/drawentrywindow.h"
 #include "history/windows/settingswindow.h"
 #include "mainwindow/mainwindow.h"
@@ -20,7 +21,7 @@ int main(int argc, char** argv) {
     // program ends only through the main window's closing path.
     QApplication::setQuitOnLastWindowClosed(false);
 
-    MainWindow::openers().workbench = [] { workbench::ShowWorkbench(MainWindow::instance()); };
+    MainWindow::openers().workbench = [] { workbench::ShowWorkbench(MainWindow::instance(), common::App()); };
     workbench::SetMainWindowLink({
         [] { if (MainWindow* main = MainWindow::instance()) main->workbenchClosed(); },
     });
@@ -37,7 +38,7 @@ int main(int argc, char** argv) {
     StartupWindow startupWindow;
     const QString instanceName = qEnvironmentVariable("SIFMORA_INSTANCE_NAME");
     if (!instanceName.isEmpty()) startupWindow.instanceName = instanceName;
-    startupWindow.hooks.showMainWindow = [] { MainWindow::ShowMainWindow(); };
+    startupWindow.hooks.showMainWindow = [] { MainWindow::ShowMainWindow(common::App()); };
     if (!startupWindow.Form_Load()) return 0;  // another copy runs: end at once, silently
     // A close request (the updater) runs the main window's closing path, or stops the start.
     startupWindow.instance()->onCloseRequest = [&startupWindow] {

@@ -70,8 +70,8 @@ constexpr BoardLayout kWide{11100, 8935, 10800, 7740, 10365, 10680};
 
 MainWindow* MainWindow::instance() { return g_instance; }
 
-MainWindow* MainWindow::ShowMainWindow() {
-    if (!g_instance) new MainWindow();
+MainWindow* MainWindow::ShowMainWindow(common::AppState& state) {
+    if (!g_instance) new MainWindow(state);
     g_instance->show();
     g_instance->raise();
     g_instance->activateWindow();
@@ -83,9 +83,7 @@ MainWindow::Openers& MainWindow::openers() {
     return o;
 }
 
-// The window built from the program's wiring takes the run's state; tests may hand in their own.
-MainWindow::MainWindow(QWidget* parent, common::AppState* state)
-    : QWidget(parent), state_(state ? *state : common::App()) {
+MainWindow::MainWindow(common::AppState& state, QWidget* parent) : QWidget(parent), state_(state) {
     g_instance = this;
     setObjectName(QStringLiteral("Form1"));
     setWindowFlags(Qt::Window | Qt::FramelessWindowHint);

@@ -34,14 +34,14 @@ class TrayIcon;
 class MainWindow : public QWidget {
     Q_OBJECT
 public:
-    // Without a state, the run's own (common::App()).
-    explicit MainWindow(QWidget* parent = nullptr, common::AppState* state = nullptr);
+    // state: the run's state, which the window shows and the lottery switch changes.
+    explicit MainWindow(common::AppState& state, QWidget* parent = nullptr);
     ~MainWindow() override;
 
     // The main window, or null before the start road has created it.
     static MainWindow* instance();
-    // Creates the window at the first call, then shows it (modeless).
-    static MainWindow* ShowMainWindow();
+    // Creates the window over state at the first call, then shows it (modeless).
+    static MainWindow* ShowMainWindow(common::AppState& state);
 
     // Windows that live in other libraries, opened through these (set by main.cpp):
     // workbench shows WorkbenchWindow modeless (it calls workbenchClosed when it hides again);

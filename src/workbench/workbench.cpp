@@ -10,8 +10,8 @@ namespace {
 QPointer<WorkbenchWindow> g_workbenchWindow;
 }  // namespace
 
-WorkbenchWindow* EnsureWorkbench(QWidget* mainWindow) {
-    if (!g_workbenchWindow) g_workbenchWindow = new WorkbenchWindow(mainWindow);
+WorkbenchWindow* EnsureWorkbench(common::AppState& state, QWidget* mainWindow) {
+    if (!g_workbenchWindow) g_workbenchWindow = new WorkbenchWindow(state, mainWindow);
     else if (mainWindow) g_workbenchWindow->setMainWindow(mainWindow);
     return g_workbenchWindow;
 }
@@ -20,9 +20,9 @@ WorkbenchWindow* ExistingWorkbench() { return g_workbenchWindow; }
 
 void DestroyWorkbench() { delete g_workbenchWindow.data(); }
 
-void ShowWorkbench(QWidget* mainWindow) {
-    if (common::App().quitting) return;  // the entry the program's wiring calls: no window to ask yet
-    WorkbenchWindow* form = EnsureWorkbench(mainWindow);
+void ShowWorkbench(QWidget* mainWindow, common::AppState& state) {
+    if (state.quitting) return;
+    WorkbenchWindow* form = EnsureWorkbench(state, mainWindow);
     if (mainWindow) mainWindow->hide();
     form->show();
     form->raise();

@@ -23,8 +23,8 @@
 #include <QScreen>
 #include <QTextCursor>
 
-WorkbenchWindow::WorkbenchWindow(QWidget* mainWindow, common::AppState* state)
-    : QWidget(nullptr), state_(state ? *state : common::App()), mainWindow_(mainWindow) {
+WorkbenchWindow::WorkbenchWindow(common::AppState& state, QWidget* mainWindow)
+    : QWidget(nullptr), state_(state), mainWindow_(mainWindow) {
     setObjectName(QStringLiteral("Form2"));
     setWindowTitle(ui::kAppTitle);
     resize(800, 578);  // 12000 × 8670 twips

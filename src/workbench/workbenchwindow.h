@@ -39,8 +39,8 @@ class ResultsFrame;
 class WorkbenchWindow : public QWidget, public dialogs::WorkbenchApi {
     Q_OBJECT
 public:
-    // Without a state, the run's own (common::App()).
-    explicit WorkbenchWindow(QWidget* mainWindow = nullptr, common::AppState* state = nullptr);
+    // state: the run's state, whose history the workbench filters against.
+    explicit WorkbenchWindow(common::AppState& state, QWidget* mainWindow = nullptr);
     ~WorkbenchWindow() override;
 
     // WorkbenchApi

@@ -27,7 +27,7 @@ protected:
     void SetUp() override {
         QSettings(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("Lotvane"), QStringLiteral("Lotvane")).clear();
         ASSERT_TRUE(dir.copyShared("data/HAO.TXT") && dir.copyShared("data/HAOP3.TXT"));
-        form = std::make_unique<MainWindow>();
+        form = std::make_unique<MainWindow>(common::App());
         form->quitOnClose = false;
     }
     void TearDown() override {

@@ -102,7 +102,7 @@ protected:
         form.reset();
     }
     MainWindow* create() {
-        form = std::make_unique<MainWindow>();
+        form = std::make_unique<MainWindow>(common::App());
         form->quitOnClose = false;
         return form.get();
     }
@@ -552,7 +552,7 @@ TEST(MainWindowTables, EveryColumnOfTheTablesIsInSight) {
         SCOPED_TRACE(family.toStdString());
         ui::SetPreferredTableFamily(family);
         common::App().reset();
-        auto form = std::make_unique<MainWindow>();
+        auto form = std::make_unique<MainWindow>(common::App());
         MainWindow* f = form.get();
         f->quitOnClose = false;
         f->show();

@@ -26,7 +26,7 @@ protected:
     void SetUp() override {
         statsfixture::SetApp({"123", "456", "321", "789", "123"});
         recorder = std::make_unique<ui::MessageRecorder>();
-        bench = std::make_unique<WorkbenchWindow>();
+        bench = std::make_unique<WorkbenchWindow>(common::App());
         ui::SetModalHandler([this](QDialog* d) {
             auto* f = qobject_cast<StatisticsWindow*>(d);
             EXPECT_NE(f, nullptr);

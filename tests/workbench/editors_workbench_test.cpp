@@ -49,7 +49,7 @@ protected:
         app.quitting = false;
         common::SaveUseAllDraws(true);
         recorder = std::make_unique<ui::MessageRecorder>();
-        form = std::make_unique<WorkbenchWindow>();
+        form = std::make_unique<WorkbenchWindow>(common::App());
         recorder->messages.clear();  // the smart-system gate of the first opening
     }
     ui::FileDialogAnswerScope fileDialogs;  // no answer left behind for the next test

@@ -46,7 +46,7 @@ protected:
         delete SetOperationsWindow::existing();
         recorder = std::make_unique<ui::MessageRecorder>();
         workbench::SetAutoCollectionPauseHook([this]() { ++pauses; });
-        form = std::make_unique<WorkbenchWindow>();
+        form = std::make_unique<WorkbenchWindow>(common::App());
         recorder->messages.clear();
     }
     testsupport::HookReset<&workbench::SetAutoCollectionPauseHook> pauseHookReset;

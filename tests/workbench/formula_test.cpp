@@ -73,7 +73,7 @@ protected:
     }
     // The workbench lists the formula folder when it loads.
     void make() {
-        form = std::make_unique<WorkbenchWindow>();
+        form = std::make_unique<WorkbenchWindow>(common::App());
         recorder->messages.clear();  // the smart-system gate of the first opening
     }
     void setScript(const QString& text) { get<QPlainTextEdit>(QStringLiteral("Text29"))->setPlainText(text); }

@@ -54,7 +54,7 @@ protected:
         common::App().history = common::DrawHistory(QStringList{"2025001 123", "2025002 456"});
         common::App().quitting = false;
         recorder = std::make_unique<ui::MessageRecorder>();
-        form = std::make_unique<WorkbenchWindow>();
+        form = std::make_unique<WorkbenchWindow>(common::App());
         recorder->messages.clear();
     }
     void TearDown() override {

@@ -65,7 +65,7 @@ protected:
     }
     void make() {
         form.reset();
-        form = std::make_unique<WorkbenchWindow>();
+        form = std::make_unique<WorkbenchWindow>(common::App());
     }
 
     void select(const QString& option) { get<QRadioButton>(option)->click(); }
@@ -728,7 +728,7 @@ TEST_F(WorkbenchTest, ShowWorkbenchCreatesItOnceAndTellsTheMainWindowWhenClosed)
     main.show();
     int closed = 0;
     workbench::SetMainWindowLink({[&] { ++closed; }});
-    workbench::ShowWorkbench(&main);
+    workbench::ShowWorkbench(&main, common::App());
     WorkbenchWindow* shown = workbench::ExistingWorkbench();
     ASSERT_NE(shown, nullptr);
     EXPECT_TRUE(shown->isVisible());
@@ -739,7 +739,7 @@ TEST_F(WorkbenchTest, ShowWorkbenchCreatesItOnceAndTellsTheMainWindowWhenClosed)
     shown->close();
     EXPECT_EQ(closed, 1);
     EXPECT_TRUE(shown->isHidden());
-    workbench::ShowWorkbench(&main);
+    workbench::ShowWorkbench(&main, common::App());
     EXPECT_EQ(workbench::ExistingWorkbench(), shown);
     EXPECT_EQ(shown->session().pool, QStringList({"123"}));
     EXPECT_EQ(recorder->messages.size(), 1);

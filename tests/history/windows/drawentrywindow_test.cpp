@@ -368,7 +368,7 @@ TEST_F(DrawEntry, PickThree) {
 
 // The main window opens it modal and reloads from the file when it closes.
 TEST_F(DrawEntry, MainWindowReloadsAfterIt) {
-    MainWindow main;
+    MainWindow main(common::App());
     main.quitOnClose = false;
     testsupport::FreshValue<MainWindow::Openers> openersReset(MainWindow::openers());
     MainWindow::openers().drawEntry = [](QWidget* parent) { history::OpenDrawEntry(parent); };
@@ -451,7 +451,7 @@ TEST_F(DrawEntry, EnterOnTheFocusedSaveButtonSaves) {
 // Opened over the main window, the window must not take on the main window's title-bar look
 // (white text): its status line would be unreadable.
 TEST_F(DrawEntry, StatusLineReadableOverTheMainWindow) {
-    MainWindow main;
+    MainWindow main(common::App());
     main.quitOnClose = false;
     DrawEntryWindow f(&main);
     auto* mainLabel2 = main.findChild<QLabel*>("Label2", Qt::FindDirectChildrenOnly);

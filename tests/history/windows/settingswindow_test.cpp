@@ -212,7 +212,7 @@ TEST_F(Settings, AllDrawsTickedConfirmsWhateverTheRange) {
 
 // The main window's menu item: the switch runs through the main window's own operation.
 TEST_F(Settings, MainWindowSwitchesThroughItsOwnOperation) {
-    MainWindow main;
+    MainWindow main(common::App());
     main.quitOnClose = false;
     testsupport::FreshValue<MainWindow::Openers> openersReset(MainWindow::openers());
     MainWindow::openers().settings = [](QWidget* parent) {

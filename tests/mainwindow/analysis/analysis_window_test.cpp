@@ -22,7 +22,7 @@ class AnalysisWindow : public ::testing::Test {
 protected:
     testsupport::FreshAppState appReset;  // SetUp writes the shared state
     void SetUp() override {
-        window = std::make_unique<MainWindow>();
+        window = std::make_unique<MainWindow>(common::App());
         window->quitOnClose = false;
         common::AppState& app = common::App();
         app.history = testsupport::HistoryOf({"123", "985", "620", "147", "000", "999", "264", "558"});
