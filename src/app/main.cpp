@@ -28,9 +28,9 @@ int main(int argc, char** argv) {
     workbench::SetSmartSystemOpener([](QWidget* bench) { SmartSystemWindow::Open(bench); });
 
     // Modal over the main window, which reloads and rebuilds after them itself.
-    MainWindow::openers().drawEntry = [](QWidget* parent) { history::OpenDrawEntry(parent); };
+    MainWindow::openers().drawEntry = [](QWidget* parent) { history::OpenDrawEntry(parent, common::App()); };
     MainWindow::openers().settings = [](QWidget* parent) {
-        history::OpenSettings(parent, [](bool toP3) {
+        history::OpenSettings(parent, common::App(), [](bool toP3) {
             if (MainWindow* main = MainWindow::instance()) main->switchLottery(toP3);
         });
     };

@@ -22,7 +22,7 @@ constexpr int kMinRangeSpan = 10;
 
 }  // namespace
 
-SettingsWindow::SettingsWindow(QWidget* parent) : QDialog(parent) {
+SettingsWindow::SettingsWindow(common::AppState& state, QWidget* parent) : QDialog(parent), state_(state) {
     setObjectName(QStringLiteral("Form9"));
     setWindowTitle(QStringLiteral("系统设置"));
     setFixedSize(400, 300);
@@ -82,7 +82,7 @@ SettingsWindow::~SettingsWindow() = default;
 
 void SettingsWindow::Form_Load() {
     if (QWidget* main = parentWidget()) setWindowIcon(main->windowIcon());
-    const common::AppState& app = common::App();
+    const common::AppState& app = state_;
     QStringList issues;
     issues.reserve(app.history.count());
     for (const QString& draw : app.history.draws()) issues.append(draw.left(7));
@@ -107,7 +107,7 @@ void SettingsWindow::Form_Load() {
 }
 
 void SettingsWindow::Command1_Click() {
-    common::AppState& app = common::App();
+    common::AppState& app = state_;
     // The range only matters when the analyses do not use every draw, and with fewer draws than
     // a range needs no choice could pass; in both cases the check would only make the lottery
     // and 分析所有开奖数据 unconfirmable. A range that fails the check then stays as it was.
@@ -148,8 +148,8 @@ void SettingsWindow::switchLottery(bool toP3) {
 
 namespace history {
 
-void OpenSettings(QWidget* parent, std::function<void(bool toP3)> switchLottery) {
-    SettingsWindow form(parent);
+void OpenSettings(QWidget* parent, common::AppState& state, std::function<void(bool toP3)> switchLottery) {
+    SettingsWindow form(state, parent);
     if (switchLottery) {
         form.hooks.selectFc3d = [switchLottery] { switchLottery(false); };
         form.hooks.selectP3 = [switchLottery] { switchLottery(true); };

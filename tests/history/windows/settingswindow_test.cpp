@@ -31,7 +31,7 @@ TEST_F(Settings, ShowsTheSharedValues) {
     common::SaveUseAllDraws(false);
     common::App().smartScheme = 2;
     common::SaveToleranceRange(QStringLiteral("7"));
-    SettingsWindow f;
+    SettingsWindow f(common::App());
     EXPECT_EQ(f.windowTitle(), "系统设置");
     ASSERT_EQ(f.Combo1->count(), 300);
     ASSERT_EQ(f.Combo2->count(), 300);
@@ -58,7 +58,7 @@ TEST_F(Settings, RangeOfFewerThanElevenDrawsIsRefused) {
         SCOPED_TRACE(testing::Message() << c.first << ".." << c.last);
         SetUp();  // a fresh start for each case
         ui::MessageRecorder messages;
-        SettingsWindow f;
+        SettingsWindow f(common::App());
         f.Check1->setChecked(false);
         f.Combo1->setCurrentIndex(c.first);
         f.Combo2->setCurrentIndex(c.last);
@@ -88,14 +88,14 @@ TEST_F(Settings, ConfirmStoresEverySettingAndCancelNone) {
     common::App().smartScheme = 3;
     common::SaveToleranceRange(QStringLiteral("4"));
     {
-        SettingsWindow f;
+        SettingsWindow f(common::App());
         f.Check1->setChecked(false);
         f.Command2->click();
         EXPECT_EQ(f.result(), QDialog::Rejected);
         EXPECT_FALSE(common::HasSetting("kj"));
         EXPECT_TRUE(common::SettingUseAllDraws());
     }
-    SettingsWindow f;
+    SettingsWindow f(common::App());
     f.Check1->setChecked(false);
     f.Command1->click();
     EXPECT_EQ(f.result(), QDialog::Accepted);
@@ -105,7 +105,7 @@ TEST_F(Settings, ConfirmStoresEverySettingAndCancelNone) {
     EXPECT_FALSE(common::HasSetting("fclx"));  // the lottery did not change
     EXPECT_FALSE(common::SettingUseAllDraws());
 
-    SettingsWindow again;
+    SettingsWindow again(common::App());
     EXPECT_FALSE(again.Check1->isChecked());
     again.Check1->setChecked(true);
     again.Command1->click();
@@ -118,7 +118,7 @@ TEST_F(Settings, ConfirmStoresEverySettingAndCancelNone) {
 TEST_F(Settings, LotterySwitchOnlyWhenChanged) {
     int fc3d = 0, p3 = 0;
     auto open = [&](bool chooseP3) {
-        SettingsWindow f;
+        SettingsWindow f(common::App());
         f.hooks.selectFc3d = [&] { ++fc3d; };
         f.hooks.selectP3 = [&] { ++p3; };
         (chooseP3 ? f.Option2 : f.Option1)->setChecked(true);
@@ -138,7 +138,7 @@ TEST_F(Settings, LotterySwitchOnlyWhenChanged) {
 }
 
 TEST_F(Settings, SwitchWithoutTheMainWindowReloadsAndResetsTheRange) {
-    SettingsWindow f;
+    SettingsWindow f(common::App());
     f.Combo1->setCurrentIndex(10);
     f.Combo2->setCurrentIndex(40);
     f.Option2->setChecked(true);
@@ -155,7 +155,7 @@ TEST_F(Settings, SwitchWithoutTheMainWindowReloadsAndResetsTheRange) {
 TEST_F(Settings, FewDrawsStillLetTheLotteryAndKjBeConfirmed) {
     load(MakeDraws(4), MakeDraws(50, 1, 2023));
     {
-        SettingsWindow f;
+        SettingsWindow f(common::App());
         EXPECT_EQ(f.Combo1->count(), 4);
         f.Check1->setChecked(false);
         f.Command1->click();
@@ -166,7 +166,7 @@ TEST_F(Settings, FewDrawsStillLetTheLotteryAndKjBeConfirmed) {
     }
     load({}, MakeDraws(50, 1, 2023));
     ui::MessageRecorder messages;
-    SettingsWindow f;
+    SettingsWindow f(common::App());
     EXPECT_EQ(f.Combo1->count(), 0);
     f.Option2->setChecked(true);
     f.Command1->click();
@@ -192,7 +192,7 @@ TEST_F(Settings, AllDrawsTickedConfirmsWhateverTheRange) {
         SCOPED_TRACE(testing::Message() << c.first << ".." << c.last);
         const int oldFirst = common::App().rangeFirst, oldLast = common::App().rangeLast;
         ui::MessageRecorder messages;
-        SettingsWindow f;
+        SettingsWindow f(common::App());
         f.Check1->setChecked(true);
         f.Combo1->setCurrentIndex(c.first);
         f.Combo2->setCurrentIndex(c.last);
@@ -216,7 +216,7 @@ TEST_F(Settings, MainWindowSwitchesThroughItsOwnOperation) {
     main.quitOnClose = false;
     testsupport::FreshValue<MainWindow::Openers> openersReset(MainWindow::openers());
     MainWindow::openers().settings = [](QWidget* parent) {
-        history::OpenSettings(parent, [](bool toP3) {
+        history::OpenSettings(parent, common::App(), [](bool toP3) {
             if (MainWindow* m = MainWindow::instance()) m->switchLottery(toP3);
         });
     };
