@@ -83,7 +83,6 @@ protected:
     void changeEvent(QEvent* event) override;
 
 private:
-    // _build.cpp
     void buildControls();
     void wireModel();
 
