@@ -202,8 +202,7 @@ bool IsValidDrawFileContent(const QByteArray& bytes) {
     return true;
 }
 
-bool LoadDrawHistory(QString* error) {
-    common::AppState& app = common::App();
+bool LoadDrawHistory(common::AppState& app, QString* error) {
     QStringList draws;
     const bool read = ReadDrawFile(app.drawFilePath, &draws, error);
     app.setHistory(read ? common::DrawHistory(std::move(draws)) : common::DrawHistory());

@@ -194,7 +194,7 @@ void MainWindow::showHistoryList() { list_->showList(); }
 
 void MainWindow::reload() {
     QString why;
-    const bool loaded = history::ReloadCurrentLottery(&why);
+    const bool loaded = history::ReloadCurrentLottery(state_, &why);
     ReportLoadFailure(loaded, why, this);
     reloadTimer_->start();
 }
@@ -206,7 +206,7 @@ void MainWindow::showListAfterReload() {
 
 void MainWindow::switchLottery(bool toP3) {
     switchingHere_ = true;
-    history::SelectLottery(toP3);
+    history::SelectLottery(state_, toP3);
     switchingHere_ = false;
     showHistoryList();
 }

@@ -199,7 +199,7 @@ void WorkbenchWindow::Command58_Click() {
 
 void WorkbenchWindow::switchLottery(bool toP3) {
     QString error;
-    if (!history::SelectLottery(toP3, &error)) return;
+    if (!history::SelectLottery(state_, toP3, &error)) return;
     if (!error.isEmpty()) ui::MsgBox(error, ui::Icon::Critical, ui::Buttons::Ok, ui::kAppTitle, this);
     Form_Activate();  // the main window follows the switch through history::LotteryNotifier
     ui::MsgBox(workbench::LotterySwitchedMessage(toP3), ui::Icon::Information, ui::Buttons::Ok, ui::kAppTitle, this);

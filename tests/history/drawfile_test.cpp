@@ -18,7 +18,7 @@ QByteArray Records(std::initializer_list<const char*> recs) {
 
 QStringList LoadFrom(const QString& path) {
     common::App().drawFilePath = path;
-    EXPECT_TRUE(LoadDrawHistory());
+    EXPECT_TRUE(LoadDrawHistory(common::App()));
     return common::App().history.draws();
 }
 

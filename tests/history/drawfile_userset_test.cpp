@@ -190,7 +190,7 @@ TEST_F(UserSetDrawFile, FolderNamedLikeTheDrawFileIsSaidToBeAFolder) {
 
     common::App().drawFilePath = hao;
     QString error;
-    EXPECT_FALSE(LoadDrawHistory(&error));
+    EXPECT_FALSE(LoadDrawHistory(common::App(), &error));
     EXPECT_EQ(error, QStringLiteral("无法读取 ") + isFolder);
 
     for (const Writer& w : writers()) {

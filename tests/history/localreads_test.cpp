@@ -36,7 +36,7 @@ TEST(DrawFileInPlace, FifoOrFolderIsNotADrawFile) {
         EXPECT_EQ(draws, QStringList{"kept"});
         common::App().drawFilePath = path;
         error.clear();
-        EXPECT_FALSE(LoadDrawHistory(&error));
+        EXPECT_FALSE(LoadDrawHistory(common::App(), &error));
         EXPECT_TRUE(error.contains(reason)) << error.toStdString();
         error.clear();
         EXPECT_FALSE(AppendDrawRecords(path, {"2024001 123"}, &error));

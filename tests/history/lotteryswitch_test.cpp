@@ -30,7 +30,7 @@ TEST(LotterySwitch, TellsListenersOncePerChangeWithTheLoadError) {
     QObject::connect(&common::App(), &common::AppState::historyReloaded, &receiver, [&] { ++reloads; });
 
     QString error;
-    ASSERT_TRUE(history::SelectLottery(true, &error));
+    ASSERT_TRUE(history::SelectLottery(common::App(), true, &error));
     EXPECT_TRUE(error.isEmpty()) << error.toStdString();
     ASSERT_EQ(told.size(), 1);
     EXPECT_TRUE(told[0].p3);
@@ -41,12 +41,12 @@ TEST(LotterySwitch, TellsListenersOncePerChangeWithTheLoadError) {
     EXPECT_EQ(common::App().history.count(), 1);
 
     // Selecting the lottery already chosen changes nothing and tells no one.
-    EXPECT_FALSE(history::SelectLottery(true));
+    EXPECT_FALSE(history::SelectLottery(common::App(), true));
     EXPECT_EQ(told.size(), 1);
     EXPECT_EQ(reloads, 1);
 
     // A folder where the 福彩3D file should be: the switch still happens, with the reason both returned and told.
-    ASSERT_TRUE(history::SelectLottery(false, &error));
+    ASSERT_TRUE(history::SelectLottery(common::App(), false, &error));
     ASSERT_EQ(told.size(), 2);
     EXPECT_FALSE(told[1].p3);
     EXPECT_FALSE(error.isEmpty());

@@ -308,7 +308,7 @@ TEST_F(MainWindowTest, SwitchElsewhereLeavesTheRefreshNotice) {
     MainWindow* f = create();
     f->showListAfterReload();
     for (const bool toP3 : {true, false}) {
-        ASSERT_TRUE(history::SelectLottery(toP3));
+        ASSERT_TRUE(history::SelectLottery(common::App(), toP3));
         EXPECT_EQ(Child<QLabel>(f, "Label3")->text(), history::LotteryLabel(toP3));
         EXPECT_EQ(Child<QPlainTextEdit>(f, "Text1")->toPlainText(), QStringLiteral("彩票类型已被转换请刷新数据..."));
         EXPECT_EQ(Child<QLabel>(f, "Label1")->text(), QStringLiteral("彩票类型已被转换请刷新数据..."));

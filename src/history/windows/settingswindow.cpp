@@ -142,7 +142,7 @@ void SettingsWindow::switchLottery(bool toP3) {
         return;
     }
     QString why;
-    history::SelectLottery(toP3, &why);
+    history::SelectLottery(state_, toP3, &why);
     if (!why.isEmpty()) ui::MsgBox(why, ui::Icon::Warning, ui::Buttons::Ok, ui::kAppTitle, this);
 }
 

@@ -50,7 +50,7 @@ protected:
     void load(const QStringList& draws3d, const QStringList& drawsP3 = {}) {
         dir.write("HAO.TXT", MakeRecords(draws3d));
         dir.write("HAOP3.TXT", MakeRecords(drawsP3));
-        ASSERT_TRUE(history::ReloadCurrentLottery());
+        ASSERT_TRUE(history::ReloadCurrentLottery(common::App()));
     }
 };
 

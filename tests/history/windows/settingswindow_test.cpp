@@ -179,7 +179,7 @@ TEST_F(Settings, FewDrawsStillLetTheLotteryAndKjBeConfirmed) {
 TEST_F(Settings, AllDrawsTickedConfirmsWhateverTheRange) {
     SKIP_WITHOUT_SHARED("data/HAO.TXT");
     ASSERT_TRUE(dir.copyShared("data/HAO.TXT", "HAO.TXT"));
-    ASSERT_TRUE(history::ReloadCurrentLottery());
+    ASSERT_TRUE(history::ReloadCurrentLottery(common::App()));
     const int n = common::App().history.count();
     ASSERT_GT(n, 300);
     common::App().smartScheme = 2;
