@@ -251,6 +251,20 @@ TEST_F(MainWindowTest, ListIsShownFromCacheUntilMarkedDirty) {
     EXPECT_EQ(f->historyListText().count(QStringLiteral("\r\n")), 301);
 }
 
+// A draw added to HAO.TXT reaches the list through the history routine and the state's signal
+// alone: no one tells the window that its cached list is stale.
+TEST_F(MainWindowTest, ReloadedHistoryReachesTheListThroughTheStateSignal) {
+    dir.write("HAO.TXT", Draws(5));
+    MainWindow* f = create();
+    f->showHistoryList();
+    ASSERT_EQ(Child<QLabel>(f, "Label1")->text(), QStringLiteral(".福利3D共开奖5期"));
+    dir.write("HAO.TXT", Draws(6));
+    ASSERT_TRUE(history::ReloadCurrentLottery(common::App()));
+    f->showHistoryList();
+    EXPECT_EQ(Child<QLabel>(f, "Label1")->text(), QStringLiteral(".福利3D共开奖6期"));
+    EXPECT_EQ(f->historyListText(), mainwindow::BuildHistoryText(common::App().history.draws(), 0, 5));
+}
+
 TEST_F(MainWindowTest, LotterySwitchFromMenuAndToolbar) {
     SKIP_WITHOUT_SHARED("data/HAOP3.TXT");
     ASSERT_TRUE(useShared());
