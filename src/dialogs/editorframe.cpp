@@ -87,6 +87,7 @@ void PlaceEditorOnWorkbench(QWidget* editor) {
 }
 
 bool HideUnlessQuitting(QWidget* editor, QCloseEvent* event) {
+    // Editors are kept by no one window but live for the run: the run's state says when it ends.
     if (common::App().quitting) {
         editor->setAttribute(Qt::WA_DeleteOnClose);
         return false;

@@ -135,7 +135,7 @@ void PositionalFrame::buildSet() {
 
 void BaseSetFrame::openSmartSystem() {
     QWidget* window = bench_.dialogParent();
-    if (bench_.drawHistory().count() >= 600) {
+    if (bench_.state().history.count() >= 600) {
         if (const WindowOpener open = SmartSystemOpener()) open(window);
         return;
     }

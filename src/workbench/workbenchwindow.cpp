@@ -108,7 +108,7 @@ void WorkbenchWindow::wireModel() {
     omissionFrame_->bindModel();
 }
 
-const common::DrawHistory& WorkbenchWindow::drawHistory() const { return state_.history; }
+const common::AppState& WorkbenchWindow::state() const { return state_; }
 
 void WorkbenchWindow::setInput(pool::InputBox box, const QString& text) { inputs_->set(box, text); }
 

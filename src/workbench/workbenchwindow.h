@@ -45,7 +45,7 @@ public:
 
     // WorkbenchApi
     pool::WorkbenchModel& model() override { return model_; }
-    const common::DrawHistory& drawHistory() const override;
+    const common::AppState& state() const override;
     QWidget* dialogParent() override { return this; }
     bool hasBaseSet() const override;
     void setInput(pool::InputBox box, const QString& text) override;

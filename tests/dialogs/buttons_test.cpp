@@ -63,21 +63,21 @@ TEST(DialogButtons, EveryButtonReachesAHandler) {
     ui::MessageRecorder messages;
     testsupport::FreshAppState appReset;
     common::App().history = common::DrawHistory(QStringList{"2025001 456", "2025002 123"});
-    PrizeCheckWindow folderTarget;
+    PrizeCheckWindow folderTarget(common::App());
     struct Case {
         const char* window;
         std::function<std::unique_ptr<QWidget>()> make;
         testsupport::ButtonWalk walk;
     };
     const Case cases[] = {
-        {"NumberPreviewWindow", [] { return std::make_unique<NumberPreviewWindow>(); }, {}},
-        {"PrizeCheckWindow", [] { return std::make_unique<PrizeCheckWindow>(); }, {}},
+        {"NumberPreviewWindow", [] { return std::make_unique<NumberPreviewWindow>(common::App()); }, {}},
+        {"PrizeCheckWindow", [] { return std::make_unique<PrizeCheckWindow>(common::App()); }, {}},
         {"BetFolderChooser", [&] { return std::make_unique<BetFolderChooser>(&folderTarget); }, {}},
         {"SetOperationsWindow", [] { return std::make_unique<SetOperationsWindow>(); }, {}},
         // 保留重复号码 is read when the text is collected.
         {"TextCollectionWindow", [] { return std::make_unique<TextCollectionWindow>(); }, {{"Check1"}, {}}},
         {"FormulaEditor", [] { return std::make_unique<FormulaEditor>(); }, {}},
-        {"OmissionPicker", [] { return std::make_unique<OmissionPicker>(); }, {}},
+        {"OmissionPicker", [] { return std::make_unique<OmissionPicker>(common::App()); }, {}},
         // The ticks are read when the choice is confirmed.
         {"PairPicker", [] { return std::make_unique<PairPicker>(); }, {{"Check1(*)"}, {}}},
         {"PositionDigitPicker", [] { return std::make_unique<PositionDigitPicker>(); },

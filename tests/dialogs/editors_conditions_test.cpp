@@ -38,7 +38,7 @@ public:
     FamilyBench() { dialogs::SetWorkbench(this); }
     ~FamilyBench() override { dialogs::SetWorkbench(nullptr); }
     pool::WorkbenchModel& model() override { return model_; }
-    const common::DrawHistory& drawHistory() const override { return common::App().history; }
+    const common::AppState& state() const override { return common::App(); }
     QWidget* dialogParent() override { return this; }
     void setInput(pool::InputBox, const QString&) override {}
     void enterFilteringMode() override { baseSet = true; }

@@ -47,7 +47,7 @@ public:
     QPlainTextEdit* logBox() { return log_; }
 
     pool::WorkbenchModel& model() override { return model_; }
-    const common::DrawHistory& drawHistory() const override { return common::App().history; }
+    const common::AppState& state() const override { return common::App(); }
     QWidget* dialogParent() override { return this; }
     // Writes the box of that name, as the workbench does.
     void setInput(pool::InputBox box, const QString& value) override {

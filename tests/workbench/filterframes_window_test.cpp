@@ -256,7 +256,7 @@ TEST_F(FilterFramesWindow, OmissionPickerListsAndWritesTheBoxes) {
 
 TEST_F(FilterFramesWindow, OmissionPickerOnAnEmptyHistory) {
     common::App().history = common::DrawHistory();
-    OmissionPicker picker(form.get());
+    OmissionPicker picker(common::App(), form.get());
     EXPECT_EQ(picker.windowTitle(), QStringLiteral("遗漏过滤 []"));
     EXPECT_EQ(picker.list(1)->count(), 1);
     EXPECT_EQ(picker.list(3)->count(), 10);
