@@ -71,31 +71,33 @@ AnalysisToolbar::AnalysisToolbar(QWidget* window) : QObject(window) {
         connect(ui::ClickSource::of(opener), &ui::ClickSource::pressed, this, &AnalysisToolbar::popUpMenu);
 }
 
+// Adds an item (a separator without a command) to a toolbar or a menu, bound to its command.
+QAction* AnalysisToolbar::addItem(QWidget* owner, const QString& name, const char* caption,
+                                  std::optional<Command> command) {
+    auto* a = new QAction(QString::fromUtf8(caption), owner);
+    a->setObjectName(name);
+    a->setSeparator(!command);
+    if (command) connect(a, &QAction::triggered, this, [this, c = *command] { emit commandChosen(c); });
+    owner->addAction(a);
+    return a;
+}
+
 void AnalysisToolbar::buildToolbar() {
     toolbar_ = new QToolBar(strip_);
     toolbar_->setObjectName(QStringLiteral("Toolbar2"));
     toolbar_->setToolButtonStyle(Qt::ToolButtonTextOnly);
     toolbar_->setGeometry(0, 0, strip_->width(), strip_->height());
-    auto add = [this](QWidget* menuOrBar, const Item& item, const QString& name) {
-        QAction* a = nullptr;
-        if (auto* menu = qobject_cast<QMenu*>(menuOrBar))
-            a = item.command ? menu->addAction(QString::fromUtf8(item.caption)) : menu->addSeparator();
-        else
-            a = item.command ? toolbar_->addAction(QString::fromUtf8(item.caption)) : toolbar_->addSeparator();
-        a->setObjectName(name);
-        if (item.command) connect(a, &QAction::triggered, this, [this, c = *item.command] { emit commandChosen(c); });
-        return a;
-    };
     QAction* dropDownButton = nullptr;
     int index = 0;
     for (const Item& item : kToolbar) {
-        QAction* a = add(toolbar_, item, QStringLiteral("Toolbar2(%1)").arg(++index));
+        QAction* a = addItem(toolbar_, QStringLiteral("Toolbar2(%1)").arg(++index), item.caption, item.command);
         if (index == kDropDownButton) dropDownButton = a;
     }
     auto* dropDown = new QMenu(toolbar_);
     index = 0;
     for (const Item& item : kDropDown)
-        add(dropDown, item, QStringLiteral("Toolbar2(%1).ButtonMenus(%2)").arg(kDropDownButton).arg(++index));
+        addItem(dropDown, QStringLiteral("Toolbar2(%1).ButtonMenus(%2)").arg(kDropDownButton).arg(++index), item.caption,
+                item.command);
     dropDownButton->setMenu(dropDown);
     if (auto* button = qobject_cast<QToolButton*>(toolbar_->widgetForAction(dropDownButton)))
         button->setPopupMode(QToolButton::MenuButtonPopup);
@@ -104,11 +106,7 @@ void AnalysisToolbar::buildToolbar() {
 void AnalysisToolbar::buildMenu(QWidget* window) {
     menu_ = new QMenu(window);
     menu_->setObjectName(QStringLiteral("popup"));
-    for (const NamedItem& item : kMenu) {
-        QAction* a = item.command ? menu_->addAction(QString::fromUtf8(item.caption)) : menu_->addSeparator();
-        a->setObjectName(QLatin1String(item.name));
-        if (item.command) connect(a, &QAction::triggered, this, [this, c = *item.command] { emit commandChosen(c); });
-    }
+    for (const NamedItem& item : kMenu) addItem(menu_, QLatin1String(item.name), item.caption, item.command);
 }
 
 void AnalysisToolbar::popUpMenu() { menu_->popup(QCursor::pos()); }

@@ -6,6 +6,9 @@
 
 #include <QObject>
 
+#include <optional>
+
+class QAction;
 class QLabel;
 class QMenu;
 class QToolBar;
@@ -29,6 +32,7 @@ signals:
 private:
     void buildToolbar();
     void buildMenu(QWidget* window);
+    QAction* addItem(QWidget* owner, const QString& name, const char* caption, std::optional<Command> command);
 
     QWidget* strip_ = nullptr;
     QToolBar* toolbar_ = nullptr;
