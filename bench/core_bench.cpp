@@ -18,7 +18,7 @@ static void BM_LoadDrawHistory(benchmark::State& state) {
     }
     common::App().drawFilePath = path;
     for (auto _ : state) {
-        history::LoadDrawHistory();
+        history::LoadDrawHistory(common::App());
         benchmark::DoNotOptimize(common::App().history.count());
     }
 }

@@ -33,12 +33,12 @@ void BM_StartRoadUnreachable(benchmark::State& state) {
     QApplication app(argc, argv);
     int n = 0;
     for (auto _ : state) {
-        common::App() = common::AppState();
+        common::App().reset();
         StartupWindow startupWindow;
         startupWindow.instanceName = QStringLiteral("SifmoraBench%1").arg(++n);
-        startupWindow.hooks.showMainWindow = [] { MainWindow::ShowMainWindow(); };
+        startupWindow.hooks.showMainWindow = [] { MainWindow::ShowMainWindow(common::App()); };
         startupWindow.Timer1_Timer();
-        MainWindow::instance()->Command6_Click();
+        MainWindow::instance()->showHistoryList();
         QApplication::processEvents();
         state.PauseTiming();
         MainWindow::instance()->quitOnClose = false;

@@ -1,4 +1,5 @@
 // Sifmora: the start-up window runs the start road, then the main window takes over.
+#include "common/appstate.h"
 #include "history/windows/drawentrywindow.h"
 #include "history/windows/settingswindow.h"
 #include "mainwindow/mainwindow.h"
@@ -23,17 +24,17 @@ int main(int argc, char** argv) {
     // program ends only through the main window's closing path.
     QApplication::setQuitOnLastWindowClosed(false);
 
-    MainWindow::openers().workbench = [] { workbench::ShowWorkbench(MainWindow::instance()); };
+    MainWindow::openers().workbench = [] { workbench::ShowWorkbench(MainWindow::instance(), common::App()); };
     workbench::SetMainWindowLink({
-        [] { if (MainWindow* main = MainWindow::instance()) main->WorkbenchClosed(); },
+        [] { if (MainWindow* main = MainWindow::instance()) main->workbenchClosed(); },
     });
     workbench::SetSmartSystemOpener([](QWidget* bench) { SmartSystemWindow::Open(bench); });
 
     // Modal over the main window, which reloads and rebuilds after them itself.
-    MainWindow::openers().drawEntry = [](QWidget* parent) { history::OpenDrawEntry(parent); };
+    MainWindow::openers().drawEntry = [](QWidget* parent) { history::OpenDrawEntry(parent, common::App()); };
     MainWindow::openers().settings = [](QWidget* parent) {
-        history::OpenSettings(parent, [](bool toP3) {
-            if (MainWindow* main = MainWindow::instance()) toP3 ? main->p3_Click() : main->fc3d_Click();
+        history::OpenSettings(parent, common::App(), [](bool toP3) {
+            if (MainWindow* main = MainWindow::instance()) main->switchLottery(toP3);
         });
     };
 
@@ -43,7 +44,7 @@ int main(int argc, char** argv) {
     // A start measurement (bench/) asks the program to say when its main window stands and end.
     const bool startProbe = qEnvironmentVariableIsSet("SIFMORA_START_PROBE");
     startupWindow.hooks.showMainWindow = [startProbe] {
-        MainWindow::ShowMainWindow();
+        MainWindow::ShowMainWindow(common::App());
         if (startProbe)
             QTimer::singleShot(0, qApp, [] {
                 std::fputs("main window shown\n", stderr);

@@ -1,37 +1,51 @@
 #pragma once
-// Process-wide state shared by the windows and routines: the current lottery, its history,
-// the analysis range and the mode flags. Lives for the whole run.
+// The state there is one of per run: the current lottery with its draw history and file, the
+// analysis range and the quitting flag. Settings are not kept here: they are read and written
+// through common/settings. Windows follow a reloaded history through historyReloaded instead of
+// flags that someone must remember to set.
 #include "common/drawhistory.h"
 
+#include <QObject>
 #include <QString>
 #include <QStringList>
 
 namespace common {
 
-struct AppState {
+class AppState : public QObject {
+    Q_OBJECT
+public:
+    AppState() = default;
+
     DrawHistory history;              // the current lottery's draws
     bool lotteryIsP3 = false;         // false 福彩3D (HAO.TXT), true 排列三 (HAOP3.TXT)
     QString drawFilePath;             // the current lottery's draw file
 
-    // The analysis range: every draw, or rangeFirst..rangeLast (0-based: draw i is
-    // history.at(i + 1)). useAllDraws is setting kj.
-    bool useAllDraws = true;
+    // The analysis range: every draw (setting kj), or rangeFirst..rangeLast (0-based: draw i is
+    // history.at(i + 1)).
     int rangeFirst = 0;
     int rangeLast = -1;
     int smartScheme = 1;              // the smart system's scheme (setting zl)
-    QString toleranceRange = QStringLiteral("1");  // setting rc
 
-    bool busyFlag = false;            // the program is quitting: nothing new starts
-    bool drawListDirty = true;        // the main window's history list must be rebuilt
-    bool trayToggleEnabled = true;    // the tray icon may show and hide the main window
+    bool quitting = false;            // the main window is closing: nothing new starts
 
+    // Replaces the history with what was read from the draw file and announces it.
+    void setHistory(DrawHistory draws);
     // The default analysis range after a load: the last 101 draws, or all with fewer than 201.
     void resetAnalysisRange();
-    // Positions (0-based) the analyses use: every draw when useAllDraws, else the range.
+    // Positions (0-based) the analyses use: every draw when setting kj is on, else the range.
     int analysisFirst() const;
     int analysisLast() const;
+    // Back to the state before the first load (tests start each case from it).
+    void reset();
+
+signals:
+    // The history was read again (a load, a lottery switch, the draw entry): lists built from
+    // the old one are stale.
+    void historyReloaded();
 };
 
+// The one state of the run. The program's wiring hands it to the windows; a routine that has no
+// caller to be given it by reads it here.
 AppState& App();
 
 // File name of the draw file of a lottery ("HAO.TXT" / "HAOP3.TXT").

@@ -87,7 +87,8 @@ void PlaceEditorOnWorkbench(QWidget* editor) {
 }
 
 bool HideUnlessQuitting(QWidget* editor, QCloseEvent* event) {
-    if (common::App().busyFlag) {
+    // Editors are kept by no one window but live for the run: the run's state says when it ends.
+    if (common::App().quitting) {
         editor->setAttribute(Qt::WA_DeleteOnClose);
         return false;
     }

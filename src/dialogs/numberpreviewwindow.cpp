@@ -93,7 +93,8 @@ private:
     QList<Row> rows_;
 };
 
-NumberPreviewWindow::NumberPreviewWindow(QWidget* parent) : QDialog(parent) {
+NumberPreviewWindow::NumberPreviewWindow(const common::AppState& state, QWidget* parent)
+    : QDialog(parent), state_(state) {
     setObjectName(QStringLiteral("Form21"));
     setWindowTitle(QStringLiteral("号码预览"));
 
@@ -151,8 +152,8 @@ NumberPreviewWindow::NumberPreviewWindow(QWidget* parent) : QDialog(parent) {
 
 NumberPreviewWindow::~NumberPreviewWindow() = default;
 
-int NumberPreviewWindow::Open() {
-    QPointer<NumberPreviewWindow> window = new NumberPreviewWindow(dialogs::WorkbenchWidget());
+int NumberPreviewWindow::Open(const common::AppState& state) {
+    QPointer<NumberPreviewWindow> window = new NumberPreviewWindow(state, dialogs::WorkbenchWidget());
     const int result = ui::ShowModal(window);
     delete window.data();  // unloaded by every way out: the next opening starts afresh
     return result;
@@ -183,10 +184,10 @@ void NumberPreviewWindow::Form_Load() {
     Command4_Click();
 }
 
-void NumberPreviewWindow::countOmissions() { omission_ = common::DigitOmissionTable::Count(common::App().history); }
+void NumberPreviewWindow::countOmissions() { omission_ = common::DigitOmissionTable::Count(state_.history); }
 
 void NumberPreviewWindow::Command4_Click() {
-    text_->setPlainText(dialogs::BuildBetText(tickedNumbers(), common::App().lotteryIsP3, common::HomeWebUrl()));
+    text_->setPlainText(dialogs::BuildBetText(tickedNumbers(), state_.lotteryIsP3, common::HomeWebUrl()));
 }
 
 void NumberPreviewWindow::Command1_Click() {

@@ -8,6 +8,9 @@
 #include <QDialog>
 #include <QStringList>
 
+namespace common {
+class AppState;
+}  // namespace common
 class QPlainTextEdit;
 class QTreeView;
 class NumberPreviewRows;
@@ -15,12 +18,13 @@ class NumberPreviewRows;
 class NumberPreviewWindow : public QDialog {
     Q_OBJECT
 public:
-    explicit NumberPreviewWindow(QWidget* parent = nullptr);
+    // state: the draws the omissions are counted over and the lottery of the bet text.
+    explicit NumberPreviewWindow(const common::AppState& state, QWidget* parent = nullptr);
     ~NumberPreviewWindow() override;
 
     // Workbench button "预览": a fresh window over the current pool, shown modally, then
     // discarded. Returns the modal result.
-    static int Open();
+    static int Open(const common::AppState& state);
 
     // Rows in their current order.
     int rowCount() const;
@@ -45,6 +49,7 @@ public slots:
     void ListView1_ColumnClick(int column);
 
 private:
+    const common::AppState& state_;
     QTreeView* list_ = nullptr;
     NumberPreviewRows* rows_ = nullptr;
     QPlainTextEdit* text_ = nullptr;

@@ -26,7 +26,7 @@ void SetTick(QListWidgetItem* item, bool on) { item->setCheckState(on ? Qt::Chec
 
 }  // namespace
 
-OmissionPicker::OmissionPicker(QWidget* parent) : QDialog(parent) {
+OmissionPicker::OmissionPicker(const common::AppState& state, QWidget* parent) : QDialog(parent), state_(state) {
     setObjectName(QStringLiteral("Form13"));
     setWindowTitle(kOmissionPickerCaption);
     constexpr int frameWidth = 92, frameHeight = 268, gap = 6;
@@ -70,8 +70,8 @@ OmissionPicker::OmissionPicker(QWidget* parent) : QDialog(parent) {
     Form_Load();
 }
 
-int OmissionPicker::Open() {
-    OmissionPicker picker(dialogs::WorkbenchWidget());
+int OmissionPicker::Open(const common::AppState& state) {
+    OmissionPicker picker(state, dialogs::WorkbenchWidget());
     return ui::ShowModal(&picker);
 }
 
@@ -89,7 +89,7 @@ QString OmissionPicker::TargetBox(int k) {
 void OmissionPicker::Form_Load() {
     setWindowIcon(QApplication::windowIcon());
     dialogs::PlaceOnWorkbench(this);
-    const common::DrawHistory& history = common::App().history;
+    const common::DrawHistory& history = state_.history;
     const common::DigitOmissionTable table = common::DigitOmissionTable::Count(history);
     for (int k = 0; k < 5; ++k) {
         lists_[k]->clear();

@@ -7,17 +7,21 @@
 
 #include <QDialog>
 
+namespace common {
+class AppState;
+}  // namespace common
 class QLabel;
 class QListWidget;
 
 class OmissionPicker : public QDialog {
     Q_OBJECT
 public:
-    explicit OmissionPicker(QWidget* parent = nullptr);
+    // state: the draws the omissions are counted over.
+    explicit OmissionPicker(const common::AppState& state, QWidget* parent = nullptr);
 
     // Workbench button "设置": a fresh picker, shown modally and discarded when it closes.
     // Returns the modal result.
-    static int Open();
+    static int Open(const common::AppState& state);
 
     // List k (1..5) and its label "设置".
     QListWidget* list(int k) const;
@@ -44,6 +48,7 @@ protected:
 private:
     void sendList(int k);
 
+    const common::AppState& state_;
     QListWidget* lists_[5] = {};
     QLabel* labels_[5] = {};
 };

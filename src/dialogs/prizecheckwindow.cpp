@@ -30,7 +30,8 @@ const QString kPrizeCheckWindowTitle = QStringLiteral("兑奖");
 
 }  // namespace
 
-PrizeCheckWindow::PrizeCheckWindow(QWidget* parent) : QDialog(parent) {
+PrizeCheckWindow::PrizeCheckWindow(const common::AppState& state, QWidget* parent)
+    : QDialog(parent), state_(state) {
     setObjectName(QStringLiteral("Form4"));
     setWindowTitle(kPrizeCheckWindowTitle);
 
@@ -96,8 +97,8 @@ PrizeCheckWindow::PrizeCheckWindow(QWidget* parent) : QDialog(parent) {
     resize(520, 380);
 }
 
-bool PrizeCheckWindow::Open(QString* error) {
-    QPointer<PrizeCheckWindow> window = new PrizeCheckWindow(dialogs::WorkbenchWidget());
+bool PrizeCheckWindow::Open(const common::AppState& state, QString* error) {
+    QPointer<PrizeCheckWindow> window = new PrizeCheckWindow(state, dialogs::WorkbenchWidget());
     if (!window->Form_Load(error)) {
         delete window.data();
         return false;
@@ -115,7 +116,7 @@ bool PrizeCheckWindow::Form_Load(QString* error) {
     setWindowIcon(QApplication::windowIcon());
     dialogs::CentreOnWorkbench(this);
 
-    const common::DrawHistory& history = common::App().history;
+    const common::DrawHistory& history = state_.history;
     QStringList issues;
     issues.reserve(history.count());
     for (int i = 1; i <= history.count(); ++i) issues.append(history.issue(i));
@@ -148,7 +149,7 @@ bool PrizeCheckWindow::showFolder(const QString& folder, QString* error) {
 void PrizeCheckWindow::Combo1_Click() {
     const int index = combo_->currentIndex();
     if (index < 0) return;
-    draw_->setText(common::App().history.number(index + 1));
+    draw_->setText(state_.history.number(index + 1));
 }
 
 void PrizeCheckWindow::File1_Click() {

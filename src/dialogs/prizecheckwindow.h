@@ -8,6 +8,9 @@
 #include <QDialog>
 #include <QStringList>
 
+namespace common {
+class AppState;
+}  // namespace common
 class QComboBox;
 class QLabel;
 class QLineEdit;
@@ -17,12 +20,13 @@ class QPlainTextEdit;
 class PrizeCheckWindow : public QDialog, public BetFolderTarget {
     Q_OBJECT
 public:
-    explicit PrizeCheckWindow(QWidget* parent = nullptr);
+    // state: the draws the numbers are checked against.
+    explicit PrizeCheckWindow(const common::AppState& state, QWidget* parent = nullptr);
 
     // Workbench button "兑奖": a fresh window, loaded and shown modally, then discarded.
     // False, with the reason, when the load fails (the bet folder cannot be listed); the
     // window is then not shown.
-    static bool Open(QString* error);
+    static bool Open(const common::AppState& state, QString* error);
 
     // Load: issues of the draw history (newest selected), the bet folder and its files.
     // False with the reason when the bet folder cannot be listed.
@@ -54,6 +58,7 @@ private:
     void readBetFile(const QString& name);
     void checkPrize(bool straight);
 
+    const common::AppState& state_;
     QComboBox* combo_ = nullptr;
     QLineEdit* draw_ = nullptr;
     QListWidget* files_ = nullptr;

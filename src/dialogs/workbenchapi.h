@@ -2,6 +2,7 @@
 // What the other windows use of the filter workbench: its model and typed operations. The
 // workbench window implements it and registers itself, so the dialogs never depend on the
 // workbench library (which depends on them). No caller reaches the workbench's controls.
+#include "common/appstate.h"
 #include "pool/numberpool.h"
 #include "pool/workbenchmodel.h"
 
@@ -16,6 +17,8 @@ public:
     virtual ~WorkbenchApi() = default;
     // The workbench's state: the pool session, the conditions, the inputs, the lottery.
     virtual pool::WorkbenchModel& model() = 0;
+    // The run's state the workbench was given: the current lottery and the draws it filters against.
+    virtual const common::AppState& state() const = 0;
     // NumberPool, the WorkbenchLog, the SetDescription and CommitSet.
     pool::PoolSession& session() { return model().session; }
     // The window the dialogs are parented to and placed over (never used to reach controls).

@@ -2,12 +2,13 @@
 
 #include "common/appstate.h"
 #include "common/atomicfile.h"
+#include "common/localfile.h"
 #include "common/paths.h"
 #include "common/textcodec.h"
-#include "history/drawentry.h"
 #include "history/drawfile.h"
 #include "platform/download.h"
 
+#include <QDate>
 #include <QDir>
 #include <QFile>
 #include <QRegularExpression>
@@ -160,6 +161,96 @@ bool MergeDrawListXml(const QString& url, const QString& path, const QString& pr
     }
     if (appended) *appended = int(draws.size());
     return true;
+}
+
+namespace {
+
+// Why an issue the home copy adds cannot be a draw by today; empty when it can.
+QString ImpossibleIssue(QByteArrayView issue, const QDate& today) {
+    const int year = issue.first(4).toInt();
+    const int serial = issue.sliced(4, 3).toInt();
+    const bool nextYearDue = today.month() == 12 && today.day() > 24;
+    const QString text = QString::fromLatin1(issue);
+    if (year > today.year() + (nextYearDue ? 1 : 0))
+        return QStringLiteral("服务器的副本新增的第 %1 期年份晚于今年").arg(text);
+    const int days = QDate::isLeapYear(year) ? 366 : 365;
+    if (serial < 1 || serial > days)
+        return QStringLiteral("服务器的副本新增的第 %1 期期序不在该年的 001～%2 之内").arg(text).arg(days);
+    return {};
+}
+
+}  // namespace
+
+HomeCopyFetch CheckHomeCopy(const QByteArray& copy, const QByteArray& local, const QDate& today,
+                            HomeCopyCheck* check) {
+    const qsizetype n = copy.size() / kRecordLength, m = local.size() / kRecordLength;
+    auto record = [](const QByteArray& bytes, qsizetype r) {
+        return QByteArrayView(bytes).sliced(r * kRecordLength, kRecordLength);
+    };
+    auto issue = [&](qsizetype r) { return record(copy, r).first(7); };
+    if (n < m && local.startsWith(copy)) return HomeCopyFetch::Shorter;
+
+    // The local records, each unchanged and in order; whatever lies between them is added.
+    std::vector<bool> added(size_t(n), true);
+    qsizetype kept = 0;
+    for (qsizetype r = 0; r < n && kept < m; ++r)
+        if (record(copy, r) == record(local, kept)) {
+            added[size_t(r)] = false;
+            ++kept;
+        }
+    if (kept < m) return HomeCopyFetch::Disagrees;
+
+    int count = 0;
+    for (qsizetype r = 0; r < n; ++r) {
+        if (!added[size_t(r)]) continue;
+        ++count;
+        QString why = ImpossibleIssue(issue(r), today);
+        if (why.isEmpty() && ((r > 0 && !(issue(r - 1) < issue(r))) || (r + 1 < n && !(issue(r) < issue(r + 1)))))
+            why = QStringLiteral("服务器的副本新增的第 %1 期不在前后两期之间（期号须逐期增大）")
+                      .arg(QString::fromLatin1(issue(r)));
+        if (!why.isEmpty()) {
+            if (check) check->reason = why;
+            return HomeCopyFetch::BadNewRecord;
+        }
+    }
+    if (check) {
+        check->added = count;
+        check->serverIssue = n > 0 ? QString::fromLatin1(issue(n - 1)) : QString();
+    }
+    return HomeCopyFetch::Fetched;
+}
+
+HomeCopyFetch FetchHomeCopy(const QString& url, const QString& bakPath, const QString& localPath,
+                            HomeCopyCheck* check) {
+    QFile::remove(bakPath);  // a stale copy (or a link under its name) is never written through
+    const platform::DownloadResult got =
+        platform::DownloadToFile(url, bakPath, platform::kDefaultTimeoutMs, {}, platform::kDrawFileLimit);
+    if (!got.ok) return got.tooLarge ? HomeCopyFetch::TooLarge : HomeCopyFetch::NotReached;
+    QByteArray copy;
+    common::ReadRegularFile(bakPath, common::kDrawFileLimit, &copy);  // unreadable: empty, refused below
+    auto drop = [&](HomeCopyFetch why) {
+        QFile::remove(bakPath);
+        return why;
+    };
+    // An error page or a broken copy must never take the history's place.
+    if (LooksLikeWebPage(copy)) return drop(HomeCopyFetch::WebPage);
+    if (!IsValidDrawFileContent(copy)) return drop(HomeCopyFetch::Refused);
+
+    // Only parsed records count, never sizes: a file that cannot be read would otherwise look
+    // empty or old, and any copy would pass for newer.
+    QByteArray local;
+    QString why;
+    int damaged = 0;
+    if (ReadDrawFileBytes(localPath, &local, &why)) ValidDrawTexts(local, &damaged);
+    if (!why.isEmpty() || damaged > 0) {
+        if (why.isEmpty())
+            why = QStringLiteral("%1 中有 %2 条记录已损坏").arg(QDir::toNativeSeparators(localPath)).arg(damaged);
+        if (check) check->reason = why;
+        return drop(HomeCopyFetch::LocalUnreadable);
+    }
+    local.truncate(local.size() - local.size() % kRecordLength);  // a trailing partial record is no record
+    const HomeCopyFetch verdict = CheckHomeCopy(copy, local, QDate::currentDate(), check);
+    return verdict == HomeCopyFetch::Fetched ? verdict : drop(verdict);
 }
 
 bool ReplaceWithHomeCopy(const QString& url, const QString& path, const QString& bakPath, HomeCopyResult* result,

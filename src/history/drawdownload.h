@@ -4,6 +4,7 @@
 // Whatever cannot be fetched is skipped without a message; broken data, a web page, an answer
 // past its size limit and a copy that would lose local draws are errors.
 #include <QByteArray>
+#include <QDate>
 #include <QString>
 #include <QStringList>
 
@@ -33,6 +34,35 @@ bool LooksLikeWebPage(const QByteArray& bytes);
 // file is then unchanged. label names the lottery in messages.
 bool MergeDrawListXml(const QString& url, const QString& path, const QString& prefix, const QString& label,
                       QString* error = nullptr, int* appended = nullptr);
+
+enum class HomeCopyFetch { NotReached, TooLarge, WebPage, Refused, LocalUnreadable, Disagrees, Shorter, BadNewRecord, Fetched };
+struct HomeCopyCheck {
+    QString serverIssue;  // the copy's last issue (Fetched)
+    int added = 0;        // records the copy holds beyond the local ones (Fetched)
+    QString reason;       // why, in Chinese (LocalUnreadable, BadNewRecord)
+};
+// Holds a home copy against the local draw file, both whole records: the copy may take the
+// file's place only when every local record stands in it unchanged and in order, and each record
+// it adds (after the last local one or in a gap between two) is a draw that can exist by today:
+// its issue lies strictly between its neighbours', its year is no later than today's (the next
+// one only in the last week of December, for a clock a few days slow) and its serial is within
+// that year's days.
+//   Fetched: that holds (the copy may be equal). Disagrees: a local record is missing or
+//   different in the copy. Shorter: the copy is the start of the local file (the local file is
+//   ahead). BadNewRecord: an added record is no such draw; check->reason names it.
+HomeCopyFetch CheckHomeCopy(const QByteArray& copy, const QByteArray& local, const QDate& today,
+                            HomeCopyCheck* check = nullptr);
+
+// Downloads the home server's copy of a draw file to bakPath and holds it against the local
+// draw file at localPath with CheckHomeCopy.
+//   Fetched: the copy may replace the file; it lies at bakPath.
+//   NotReached: nothing came. TooLarge: the answer went past the draw file's size limit.
+//     WebPage: a web page came instead of draw data. Refused: the answer is no draw file (a
+//     partial record, a malformed one). LocalUnreadable: the local file cannot be read (or holds
+//     damaged records), so nothing may replace it. The rest as CheckHomeCopy says.
+// Except for Fetched, the copy is deleted and the local file is left as it was.
+HomeCopyFetch FetchHomeCopy(const QString& url, const QString& bakPath, const QString& localPath,
+                            HomeCopyCheck* check = nullptr);
 
 enum class HomeCopyResult { NotReached, Replaced, Kept, Refused };
 // Downloads the home server's copy of a draw file (url) to bakPath and lets it replace the file

@@ -3,7 +3,6 @@
 // marked deleted and restored in memory, then written back whole (or replaced by the home
 // server's copy). Plain routines; the draw entry window only reads its controls and calls these.
 #include <QByteArray>
-#include <QDate>
 #include <QString>
 #include <QStringList>
 #include <QVector>
@@ -67,34 +66,5 @@ private:
 // left alone. False with *error.
 bool WriteDrawFileViaFlag(const QString& drawFilePath, const QString& flagPath, const QStringList& drawTexts,
                           QString* error = nullptr);
-
-enum class HomeCopyFetch { NotReached, TooLarge, WebPage, Refused, LocalUnreadable, Disagrees, Shorter, BadNewRecord, Fetched };
-struct HomeCopyCheck {
-    QString serverIssue;  // the copy's last issue (Fetched)
-    int added = 0;        // records the copy holds beyond the local ones (Fetched)
-    QString reason;       // why, in Chinese (LocalUnreadable, BadNewRecord)
-};
-// Holds a home copy against the local draw file, both whole records: the copy may take the
-// file's place only when every local record stands in it unchanged and in order, and each record
-// it adds (after the last local one or in a gap between two) is a draw that can exist by today:
-// its issue lies strictly between its neighbours', its year is no later than today's (the next
-// one only in the last week of December, for a clock a few days slow) and its serial is within
-// that year's days.
-//   Fetched: that holds (the copy may be equal). Disagrees: a local record is missing or
-//   different in the copy. Shorter: the copy is the start of the local file (the local file is
-//   ahead). BadNewRecord: an added record is no such draw; check->reason names it.
-HomeCopyFetch CheckHomeCopy(const QByteArray& copy, const QByteArray& local, const QDate& today,
-                            HomeCopyCheck* check = nullptr);
-
-// Downloads the home server's copy of a draw file to bakPath and holds it against the local
-// draw file at localPath with CheckHomeCopy.
-//   Fetched: the copy may replace the file; it lies at bakPath.
-//   NotReached: nothing came. TooLarge: the answer went past the draw file's size limit.
-//     WebPage: a web page came instead of draw data. Refused: the answer is no draw file (a
-//     partial record, a malformed one). LocalUnreadable: the local file cannot be read (or holds
-//     damaged records), so nothing may replace it. The rest as CheckHomeCopy says.
-// Except for Fetched, the copy is deleted and the local file is left as it was.
-HomeCopyFetch FetchHomeCopy(const QString& url, const QString& bakPath, const QString& localPath,
-                            HomeCopyCheck* check = nullptr);
 
 }  // namespace history

@@ -213,15 +213,11 @@ bool IsValidDrawFileContent(const QByteArray& bytes) {
     return true;
 }
 
-bool LoadDrawHistory(QString* error) {
-    common::AppState& app = common::App();
+bool LoadDrawHistory(common::AppState& app, QString* error) {
     QStringList draws;
-    if (!ReadDrawFile(app.drawFilePath, &draws, error)) {
-        app.history.clear();
-        return false;
-    }
-    app.history = common::DrawHistory(std::move(draws));
-    return true;
+    const bool read = ReadDrawFile(app.drawFilePath, &draws, error);
+    app.setHistory(read ? common::DrawHistory(std::move(draws)) : common::DrawHistory());
+    return read;
 }
 
 }  // namespace history

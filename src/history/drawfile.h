@@ -3,6 +3,10 @@
 // 12-byte records, oldest first: an 11-character DrawText, then the flag "1" for a valid draw.
 #include "common/drawhistory.h"
 
+namespace common {
+class AppState;
+}  // namespace common
+
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
@@ -56,8 +60,8 @@ QString LastIssue(const QString& path);
 // record "IIIIIII DDD" followed by a flag byte (whatever its value).
 bool IsValidDrawFileContent(const QByteArray& bytes);
 
-// Replaces App().history by the valid draws of App().drawFilePath.
-// Returns false (history emptied) with a message when the file cannot be read.
-bool LoadDrawHistory(QString* error = nullptr);
+// Replaces state's history by the valid draws of its drawFilePath, which the state announces
+// (historyReloaded). Returns false (history emptied) with a message when the file cannot be read.
+bool LoadDrawHistory(common::AppState& state, QString* error = nullptr);
 
 }  // namespace history

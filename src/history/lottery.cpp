@@ -11,23 +11,20 @@ LotteryNotifier& LotteryNotifier::instance() {
     return notifier;
 }
 
-bool ReloadCurrentLottery(QString* error) {
-    common::AppState& app = common::App();
+bool ReloadCurrentLottery(common::AppState& app, QString* error) {
     app.drawFilePath = common::DrawFilePathFor(common::SettingLotteryIsP3());
-    const bool ok = LoadDrawHistory(error);
+    const bool ok = LoadDrawHistory(app, error);
     app.resetAnalysisRange();
     return ok;
 }
 
-bool SelectLottery(bool lotteryIsP3, QString* error) {
-    common::AppState& app = common::App();
+bool SelectLottery(common::AppState& app, bool lotteryIsP3, QString* error) {
     if (app.lotteryIsP3 == lotteryIsP3) return false;
-    app.drawListDirty = true;
     common::SaveLotteryIsP3(lotteryIsP3);
     app.lotteryIsP3 = lotteryIsP3;
     app.drawFilePath = common::DrawFilePathFor(lotteryIsP3);
     QString why;
-    LoadDrawHistory(&why);
+    LoadDrawHistory(app, &why);
     app.resetAnalysisRange();
     if (error) *error = why;
     emit LotteryNotifier::instance().lotteryChanged(lotteryIsP3, why);

@@ -87,9 +87,4 @@ QString HistoryLabelText(bool lotteryIsP3, int drawCount) {
            QString::number(drawCount) + QStringLiteral("期");
 }
 
-QString& HistoryText() {
-    static QString text;
-    return text;
-}
-
 }  // namespace mainwindow

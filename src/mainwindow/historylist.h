@@ -20,7 +20,4 @@ QString HistoryHeaderText();
 // Label1 while the list is shown: ".福利3D共开奖" n "期" / ".体彩排列3共开奖" n "期".
 QString HistoryLabelText(bool lotteryIsP3, int drawCount);
 
-// The last built list, shown again while drawListDirty is false.
-QString& HistoryText();
-
 }  // namespace mainwindow

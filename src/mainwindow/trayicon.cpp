@@ -1,6 +1,5 @@
 #include "mainwindow/trayicon.h"
 
-#include <QMenu>
 #include <QPainter>
 #include <QPixmap>
 #include <QSystemTrayIcon>
@@ -11,21 +10,12 @@ TrayIcon::TrayIcon(const QIcon& icon, QObject* parent) : QObject(parent) {
     tray_ = new QSystemTrayIcon(icon, this);
     tray_->setObjectName(QStringLiteral("TrayIcon"));
     tray_->setToolTip(QStringLiteral("Sifmora"));
-    menu_ = new QMenu();
-    menu_->setObjectName(QStringLiteral("TrayMenu"));
-    QAction* quit = menu_->addAction(QStringLiteral("退出系统"));
-    quit->setObjectName(QStringLiteral("TrayQuit"));
-    connect(quit, &QAction::triggered, this, &TrayIcon::quitRequested);
-    tray_->setContextMenu(menu_);
     connect(tray_, &QSystemTrayIcon::activated, this, [this](QSystemTrayIcon::ActivationReason reason) {
-        if (reason == QSystemTrayIcon::Trigger) emit clicked();
+        if (reason == QSystemTrayIcon::Trigger && toggleEnabled_) emit clicked();
     });
 }
 
-TrayIcon::~TrayIcon() {
-    remove();
-    delete menu_;
-}
+TrayIcon::~TrayIcon() { remove(); }
 
 void TrayIcon::install() {
     if (installed_) return;

@@ -1,10 +1,9 @@
 #pragma once
-// The program's icon in the notification area. A left click asks the main window to toggle; the
-// context menu offers one item that closes the program through the main window.
+// The program's icon in the notification area. A left click asks the main window to show or
+// hide itself, while the toggle is enabled; the right button and double clicks do nothing.
 #include <QIcon>
 #include <QObject>
 
-class QMenu;
 class QSystemTrayIcon;
 
 namespace mainwindow {
@@ -19,16 +18,18 @@ public:
     void remove();    // deletes it from the tray
     bool isInstalled() const { return installed_; }
     QSystemTrayIcon* icon() const { return tray_; }
-    QMenu* menu() const { return menu_; }
+
+    // Off while the workbench, the draw entry or the settings window is open.
+    void setToggleEnabled(bool on) { toggleEnabled_ = on; }
+    bool toggleEnabled() const { return toggleEnabled_; }
 
 signals:
-    void clicked();        // left button released over the icon
-    void quitRequested();  // the context menu's "退出系统"
+    void clicked();  // left button released over the icon, with the toggle enabled
 
 private:
     QSystemTrayIcon* tray_ = nullptr;
-    QMenu* menu_ = nullptr;
     bool installed_ = false;
+    bool toggleEnabled_ = true;
 };
 
 // The program's icon (main window, dialogs and tray).

@@ -143,7 +143,6 @@ struct WorkbenchModel {
     std::array<bool, 5> omissionOn{};
     FormulaInputs formula;
     BaseSetChoice baseSet;
-    bool lotteryIsP3 = false;  // the lottery the workbench shows (排列三 when true)
     bool straightMode = false;  // the last 近期过滤 matched straight (单选), not group
 
     QString& input(InputBox box) { return inputs[size_t(box)]; }

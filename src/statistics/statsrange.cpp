@@ -1,5 +1,7 @@
 #include "statistics/statsrange.h"
 
+#include "common/settings.h"
+
 #include <algorithm>
 
 namespace statistics {
@@ -16,7 +18,7 @@ StatsRange ClippedRange(const common::DrawHistory& history, int first, int last)
 }  // namespace
 
 StatsRange AnalysisRange(const common::AppState& app) {
-    if (app.useAllDraws)
+    if (common::SettingUseAllDraws())
         return ClippedRange(app.history, 1, app.history.count());
     return FuzzyRange(app);
 }

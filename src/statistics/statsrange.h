@@ -20,7 +20,7 @@ struct StatsRange {
     bool isEmpty() const { return count() == 0; }
 };
 
-// The range of the formula, compound and occurrence statistics: every draw with useAllDraws,
+// The range of the formula, compound and occurrence statistics: every draw with setting kj,
 // otherwise rangeFirst + 1 .. rangeLast + 1. Clipped to the draws that exist, so a stale or
 // reversed range gives fewer draws or none instead of reading past the history.
 StatsRange AnalysisRange(const common::AppState& app);

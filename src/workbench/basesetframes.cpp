@@ -1,7 +1,6 @@
 // The workbench's base-set frames: their controls and the sets they build (basesets.h).
 #include "workbench/basesetframes.h"
 
-#include "common/appstate.h"
 #include "dialogs/positiondigitpicker.h"
 #include "dialogs/setoperationswindow.h"
 #include "dialogs/textcollectionwindow.h"
@@ -135,7 +134,7 @@ void PositionalFrame::buildSet() {
 
 void BaseSetFrame::openSmartSystem() {
     QWidget* window = bench_.dialogParent();
-    if (common::App().history.count() >= 600) {
+    if (bench_.state().history.count() >= 600) {
         if (const WindowOpener open = SmartSystemOpener()) open(window);
         return;
     }

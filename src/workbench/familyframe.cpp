@@ -2,7 +2,6 @@
 // batch run (batch.h).
 #include "workbench/familyframe.h"
 
-#include "common/appstate.h"
 #include "dialogs/onedigiteditor.h"
 #include "dialogs/optioneditor.h"
 #include "dialogs/patterneditor.h"
@@ -76,7 +75,7 @@ void FamilyFrame::runBatch() {
         showFamilies();
         return;
     }
-    const QString warning = RunAdvancedBatch(bench_.model(), common::App().history);
+    const QString warning = RunAdvancedBatch(bench_.model(), bench_.state().history);
     showFamilies();
     if (!warning.isEmpty()) ui::MsgBox(warning, ui::Icon::Information, ui::Buttons::Ok, ui::kAppTitle, bench_.dialogParent());
 }

@@ -2,7 +2,6 @@
 // and the fuzzy filter run (filterruns.h).
 #include "workbench/fuzzytab.h"
 
-#include "common/appstate.h"
 #include "dialogs/positiondigitpicker.h"
 #include "dialogs/workbenchapi.h"
 #include "platform/ui/messagebox.h"
@@ -96,7 +95,7 @@ void FuzzyTab::customSource() {
 }
 
 void FuzzyTab::showSource(int kind) {
-    const common::DrawHistory& h = common::App().history;
+    const common::DrawHistory& h = bench_.state().history;
     const pool::FuzzyDigitClasses classes = pool::ComputeFuzzyDigitClasses(h, h.count());
     const pool::DigitPartition& part = kind == 0   ? classes.hotWarmCold
                                        : kind == 1 ? classes.drawnNeighbourLone

@@ -1,7 +1,6 @@
 // The workbench's history queries (pool/queries.h) over the program's draw history.
 #include "workbench/historyqueryframe.h"
 
-#include "common/appstate.h"
 #include "common/drawtext.h"
 #include "pool/numberpool.h"
 #include "pool/queries.h"
@@ -16,7 +15,8 @@ bool AcceptedQuery(const QString& text) { return text.size() == 3 && pool::IsNum
 
 }  // namespace
 
-HistoryQueryFrame::HistoryQueryFrame(pool::PoolSession& session, QWidget* parent) : QGroupBox(parent), session_(session) {
+HistoryQueryFrame::HistoryQueryFrame(pool::PoolSession& session, const common::DrawHistory& history, QWidget* parent)
+    : QGroupBox(parent), session_(session), history_(history) {
     setObjectName(QStringLiteral("Frame2"));
     setTitle(QStringLiteral("历史查询"));
     setGeometry(8, 132, 175, 100);
@@ -38,7 +38,7 @@ HistoryQueryFrame::HistoryQueryFrame(pool::PoolSession& session, QWidget* parent
 
 void HistoryQueryFrame::fillNumbers() {
     numbers_->clear();
-    const common::DrawHistory& h = common::App().history;
+    const common::DrawHistory& h = history_;
     const int n = h.count();
     for (int i = std::max(1, n - 10); i <= n; ++i) numbers_->addItem(h.number(i));
     if (n > 0) numbers_->setEditText(h.number(n));
@@ -55,7 +55,7 @@ void HistoryQueryFrame::fillSerials() {
     sumRange_[0]->setCurrentIndex(10);
     sumRange_[1]->setCurrentIndex(17);
     // Issue serials around the next draw; an empty history leaves the box empty.
-    const common::DrawHistory& h = common::App().history;
+    const common::DrawHistory& h = history_;
     if (h.isEmpty()) return;
     const int s = common::SerialOf(h.newest());
     const int x = std::max(s - 5, 1);
@@ -72,7 +72,7 @@ void HistoryQueryFrame::run(QComboBox* box, int (*query)(QString&, const common:
         return;
     }
     QString block;
-    query(block, common::App().history, text);
+    query(block, history_, text);
     session_.log.append(block);
 }
 

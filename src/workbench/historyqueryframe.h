@@ -16,7 +16,7 @@ namespace workbench {
 
 class HistoryQueryFrame : public QGroupBox {
 public:
-    HistoryQueryFrame(pool::PoolSession& session, QWidget* parent);
+    HistoryQueryFrame(pool::PoolSession& session, const common::DrawHistory& history, QWidget* parent);
 
     QPushButton* hiddenRun() const { return hiddenRun_; }  // Command3, switched with the modes
     // The number list: the last eleven draws, the newest shown (the window's activation).
@@ -31,6 +31,7 @@ private:
     void run(QComboBox* box, int (*query)(QString&, const common::DrawHistory&, const QString&));
 
     pool::PoolSession& session_;
+    const common::DrawHistory& history_;  // the current lottery's, reloaded in place
     QComboBox* numbers_ = nullptr;  // Combo9
     QComboBox* serials_ = nullptr;  // Combo11
     QComboBox* sumRange_[2] = {};   // Combo7, Combo8

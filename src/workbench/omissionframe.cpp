@@ -1,6 +1,5 @@
 #include "workbench/omissionframe.h"
 
-#include "common/appstate.h"
 #include "dialogs/omissionpicker.h"
 #include "dialogs/workbenchapi.h"
 #include "workbench/benchcontrols.h"
@@ -31,7 +30,7 @@ void OmissionFrame::bindModel() {
     for (int f = 0; f < 5; ++f) Bind(this, boxes_[f], bench_.model().omissionOn[size_t(f)]);
 }
 
-void OmissionFrame::pick() { OmissionPicker::Open(); }
+void OmissionFrame::pick() { OmissionPicker::Open(bench_.state()); }
 
 void OmissionFrame::run() {
     bench_.showLogEnd();
@@ -41,7 +40,7 @@ void OmissionFrame::run() {
         families[size_t(f)].on = model.omissionOn[size_t(f)];
         families[size_t(f)].values = model.input(pool::InputBox(int(pool::InputBox::OmissionGroup) + f));
     }
-    RunOmissionFilter(bench_.session(), common::DigitOmissionTable::Count(common::App().history), families);
+    RunOmissionFilter(bench_.session(), common::DigitOmissionTable::Count(bench_.state().history), families);
 }
 
 }  // namespace workbench

@@ -10,8 +10,8 @@ namespace {
 QPointer<WorkbenchWindow> g_workbenchWindow;
 }  // namespace
 
-WorkbenchWindow* EnsureWorkbench(QWidget* mainWindow) {
-    if (!g_workbenchWindow) g_workbenchWindow = new WorkbenchWindow(mainWindow);
+WorkbenchWindow* EnsureWorkbench(common::AppState& state, QWidget* mainWindow) {
+    if (!g_workbenchWindow) g_workbenchWindow = new WorkbenchWindow(state, mainWindow);
     else if (mainWindow) g_workbenchWindow->setMainWindow(mainWindow);
     return g_workbenchWindow;
 }
@@ -20,12 +20,10 @@ WorkbenchWindow* ExistingWorkbench() { return g_workbenchWindow; }
 
 void DestroyWorkbench() { delete g_workbenchWindow.data(); }
 
-void ShowWorkbench(QWidget* mainWindow) {
-    common::AppState& app = common::App();
-    if (app.busyFlag) return;
-    WorkbenchWindow* form = EnsureWorkbench(mainWindow);
+void ShowWorkbench(QWidget* mainWindow, common::AppState& state) {
+    if (state.quitting) return;
+    WorkbenchWindow* form = EnsureWorkbench(state, mainWindow);
     if (mainWindow) mainWindow->hide();
-    app.trayToggleEnabled = false;
     form->show();
     form->raise();
     form->activateWindow();

@@ -5,15 +5,19 @@
 
 class QWidget;
 class WorkbenchWindow;
+namespace common {
+class AppState;
+}  // namespace common
 
 namespace workbench {
 
 // The main window's "过滤缩水": creates the workbench once (its first creation runs the smart
-// system gate), hides the main window, turns the tray toggle off and shows the workbench
+// system gate), hides the main window (which has turned its tray toggle off) and shows the workbench
 // modeless. Closing the workbench hides it and shows the main window again.
-void ShowWorkbench(QWidget* mainWindow);
-// The workbench, created (not shown) when it does not exist yet.
-WorkbenchWindow* EnsureWorkbench(QWidget* mainWindow = nullptr);
+// Nothing while the program is quitting.
+void ShowWorkbench(QWidget* mainWindow, common::AppState& state);
+// The workbench over state, created (not shown) when it does not exist yet.
+WorkbenchWindow* EnsureWorkbench(common::AppState& state, QWidget* mainWindow = nullptr);
 // The workbench when it exists, else null.
 WorkbenchWindow* ExistingWorkbench();
 // Destroys the workbench (program end; tests).

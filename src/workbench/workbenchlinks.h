@@ -25,7 +25,7 @@ WindowOpener SmartSystemOpener();
 // reaches it through history::LotteryNotifier). Without a closing handler the workbench shows the
 // main window itself.
 struct MainWindowLink {
-    std::function<void()> workbenchClosed;  // the workbench hid: show the main window, tray toggle on
+    std::function<void()> workbenchClosed;  // the workbench hid: the main window shows again, tray toggle on
 };
 void SetMainWindowLink(MainWindowLink link);
 const MainWindowLink& MainWindowLinks();

@@ -1,9 +1,14 @@
-// WorkbenchWindow's life: construction, binding the controls to the model, loading, activation,
-// closing, the lottery switch and the switch between building and filtering mode. Beside it:
-// _build (its frames, tabs and bottom row); benchlayout.h places them on resize.
+// WorkbenchWindow's life: construction of its parts (each a class that builds its own controls:
+// the base sets, the history queries, the batch families, the bottom row, the omission frame no
+// operation shows, the condition tabs and the results), binding them to the model, loading,
+// activation, closing, the lottery switch and the switch between building and filtering mode.
+// benchlayout.h places the parts on resize; positions are pixels (15 twips each) of the
+// 12000 × 8670 twips window.
 #include "workbench/workbenchwindow.h"
 
 #include "common/appstate.h"
+#include "dialogs/workbenchapi.h"
+#include "history/lottery.h"
 #include "platform/ui/messagebox.h"
 #include "workbench/basesetframes.h"
 #include "workbench/bottomrow.h"
@@ -15,15 +20,20 @@
 #include "workbench/lotteryswitch.h"
 #include "workbench/omissionframe.h"
 #include "workbench/resultsframe.h"
+#include "workbench/statsopeners.h"
 #include "workbench/workbenchlinks.h"
 
 #include <QCloseEvent>
+#include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScreen>
 #include <QTextCursor>
 
-WorkbenchWindow::WorkbenchWindow(QWidget* mainWindow) : QWidget(nullptr), mainWindow_(mainWindow) {
+using namespace workbench;
+
+WorkbenchWindow::WorkbenchWindow(common::AppState& state, QWidget* mainWindow)
+    : QWidget(nullptr), state_(state), mainWindow_(mainWindow) {
     setObjectName(QStringLiteral("Form2"));
     setWindowTitle(ui::kAppTitle);
     resize(800, 578);  // 12000 × 8670 twips
@@ -36,13 +46,60 @@ WorkbenchWindow::WorkbenchWindow(QWidget* mainWindow) : QWidget(nullptr), mainWi
     Form_Initialize();
 }
 
+void WorkbenchWindow::buildControls() {
+    inputs_ = new InputBoxes(model_, this);
+    baseFrame_ = new BaseSetFrame(*this, this);
+    connect(baseFrame_->resetButton(), &QPushButton::clicked, this, &WorkbenchWindow::Command58_Click);
+    connect(baseFrame_->smartButton(), &QPushButton::clicked, baseFrame_, &BaseSetFrame::openSmartSystem);
+    layout_.addCorner(baseFrame_->buildingButtons().front(), baseFrame_);
+    layout_.addRow(baseFrame_->cornerRow());
+    historyFrame_ = new HistoryQueryFrame(session_, state_.history, this);
+    modes_.filters << historyFrame_->hiddenRun();
+    layout_.addCorner(historyFrame_->hiddenRun(), historyFrame_);
+    positionalFrame_ = new PositionalFrame(*this, this);
+    connect(positionalFrame_->statsButton(), &QPushButton::clicked, this,
+            [this] { OpenCompoundStatistics(*this); });
+    for (int k = 0; k < 3; ++k)
+        inputs_->add(pool::InputBox(int(pool::InputBox::PositionDigits1) + k), positionalFrame_->digitBox(k));
+    layout_.addCorner(positionalFrame_->buildButton(), positionalFrame_);
+    layout_.addRow(QList<QWidget*>{positionalFrame_->buildButton(), positionalFrame_->statsButton()});
+    basicFrame_ = new FamilyFrame(dialogs::BatchGroup::Basic, *this, this);
+    advancedFrame_ = new FamilyFrame(dialogs::BatchGroup::Advanced, *this, this);
+    for (FamilyFrame* f : {basicFrame_, advancedFrame_}) {
+        modes_.filters << f->batchButton();
+        layout_.addCorner(f->batchButton(), f);
+    }
+    bottomRow_ = new BottomRow(*this, this);
+    modes_.filters << bottomRow_->conversionButtons();
+    tabs_ = new ConditionTabs(*this, this);
+    modes_.filters << tabs_->runButtons();
+    tabs_->addInputs(*inputs_);
+
+    omissionFrame_ = new OmissionFrame(*this, this);
+    for (int i = 0; i < 5; ++i)
+        inputs_->add(pool::InputBox(int(pool::InputBox::OmissionGroup) + i), omissionFrame_->valueBox(i));
+    modes_.filters << omissionFrame_->runButton();
+    results_ = new ResultsFrame(*this, this);
+    const QList<QPushButton*> resultRow = results_->buttons();
+    layout_.addCorner(resultRow.front(), results_);
+    layout_.addRow(QList<QWidget*>(resultRow.begin(), resultRow.end()));
+
+    layout_.parts = {baseFrame_, historyFrame_, positionalFrame_, basicFrame_, advancedFrame_, tabs_, tabs_->common(),
+                     results_, bottomRow_};
+    const QList<QPushButton*> building = baseFrame_->buildingButtons();  // 选择, 数据采集, 集合运算
+    modes_.makers = {building[0], building[1], positionalFrame_->buildButton()};
+    modes_.reopened = {building[2]};
+    modes_.results = results_->buttons();
+    // Building mode, as the window is stored.
+    modes_.building();
+}
+
 WorkbenchWindow::~WorkbenchWindow() {
     if (dialogs::Workbench() == this) dialogs::SetWorkbench(nullptr);
 }
 
 // The controls that show the model write every change back to it.
 void WorkbenchWindow::wireModel() {
-    model_.lotteryIsP3 = common::App().lotteryIsP3;
     baseFrame_->bindModel();
     positionalFrame_->bindModel();
     basicFrame_->bindModel();
@@ -52,6 +109,8 @@ void WorkbenchWindow::wireModel() {
     tabs_->bindModel();
     omissionFrame_->bindModel();
 }
+
+const common::AppState& WorkbenchWindow::state() const { return state_; }
 
 void WorkbenchWindow::setInput(pool::InputBox box, const QString& text) { inputs_->set(box, text); }
 
@@ -96,8 +155,7 @@ void WorkbenchWindow::Form_Load() {
 
 void WorkbenchWindow::Form_Activate() {
     // Another window may have switched the lottery meanwhile.
-    const bool p3 = model_.lotteryIsP3 = common::App().lotteryIsP3;
-    bottomRow_->showLottery(p3);
+    bottomRow_->showLottery(state_.lotteryIsP3);
     historyFrame_->fillNumbers();
 }
 
@@ -118,7 +176,7 @@ void WorkbenchWindow::resizeEvent(QResizeEvent* event) {
 }
 
 void WorkbenchWindow::closeEvent(QCloseEvent* event) {
-    if (common::App().busyFlag) {  // the program is quitting: really close
+    if (state_.quitting) {  // the program is quitting: really close
         event->accept();
         return;
     }
@@ -129,7 +187,6 @@ void WorkbenchWindow::closeEvent(QCloseEvent* event) {
         return;
     }
     if (mainWindow_) mainWindow_->show();
-    common::App().trayToggleEnabled = true;
 }
 
 void WorkbenchWindow::enterFilteringMode() { modes_.filtering(); }
@@ -144,7 +201,7 @@ void WorkbenchWindow::Command58_Click() {
 
 void WorkbenchWindow::switchLottery(bool toP3) {
     QString error;
-    if (!workbench::SwitchLottery(model_, toP3, &error)) return;
+    if (!history::SelectLottery(state_, toP3, &error)) return;
     if (!error.isEmpty()) ui::MsgBox(error, ui::Icon::Critical, ui::Buttons::Ok, ui::kAppTitle, this);
     Form_Activate();  // the main window follows the switch through history::LotteryNotifier
     ui::MsgBox(workbench::LotterySwitchedMessage(toP3), ui::Icon::Information, ui::Buttons::Ok, ui::kAppTitle, this);

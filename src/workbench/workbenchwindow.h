@@ -19,6 +19,10 @@
 #include <QStringList>
 #include <QWidget>
 
+namespace common {
+class AppState;
+}  // namespace common
+
 class QPushButton;
 namespace workbench {
 class BaseSetFrame;
@@ -35,11 +39,13 @@ class ResultsFrame;
 class WorkbenchWindow : public QWidget, public dialogs::WorkbenchApi {
     Q_OBJECT
 public:
-    explicit WorkbenchWindow(QWidget* mainWindow = nullptr);
+    // state: the run's state, whose history the workbench filters against.
+    explicit WorkbenchWindow(common::AppState& state, QWidget* mainWindow = nullptr);
     ~WorkbenchWindow() override;
 
     // WorkbenchApi
     pool::WorkbenchModel& model() override { return model_; }
+    const common::AppState& state() const override;
     QWidget* dialogParent() override { return this; }
     bool hasBaseSet() const override;
     void setInput(pool::InputBox box, const QString& text) override;
@@ -77,7 +83,6 @@ protected:
     void changeEvent(QEvent* event) override;
 
 private:
-    // _build.cpp
     void buildControls();
     void wireModel();
 
@@ -94,6 +99,7 @@ private:
     workbench::FamilyFrame* basicFrame_ = nullptr;     // 基本条件过滤
     workbench::FamilyFrame* advancedFrame_ = nullptr;  // 高级条件过滤
 
+    common::AppState& state_;
     pool::WorkbenchModel model_;
     pool::PoolSession& session_ = model_.session;
     QPointer<QWidget> mainWindow_;

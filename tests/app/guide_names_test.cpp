@@ -1,6 +1,7 @@
 // The README's quick start, the help and the tutorial send the player to buttons by their
 // captions: every caption they quote in “” is one the real windows show, so a renamed button
 // or a page written from memory is caught.
+#include "freshappstate.h"
 #include "common/appstate.h"
 #include "hookreset.h"
 #include "mainwindow/mainwindow.h"
@@ -57,16 +58,16 @@ QStringList Quoted(const QString& text) {
 }
 
 TEST(GuideNames, EveryQuotedButtonIsACaptionOfTheRealWindows) {
-    testsupport::FreshValue<common::AppState> appReset{common::App()};
+    testsupport::FreshAppState appReset;
     testsupport::FreshValue<MainWindow::Openers> openersReset{MainWindow::openers()};
     testsupport::ProgramDir dir;
     QSettings(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("Lotvane"), QStringLiteral("Lotvane")).clear();
     ASSERT_TRUE(dir.copyShared("data/HAO.TXT") && dir.copyShared("data/HAOP3.TXT"));
     ui::MessageRecorder messages;
 
-    auto main = std::make_unique<MainWindow>();
+    auto main = std::make_unique<MainWindow>(common::App());
     main->quitOnClose = false;
-    WorkbenchWindow workbench;
+    WorkbenchWindow workbench(common::App());
     SmartSystemWindow smart;
     ui::PageWindow page;
     QSet<QString> captions;

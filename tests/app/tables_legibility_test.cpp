@@ -1,6 +1,7 @@
 // Every table of every window shows each of its columns whole, captions and cells, without
 // scrolling sideways, and every caption fits its control, in each of the two CJK fonts a player
 // may have (Noto CJK, WenQuanYi), with the real draw history in the rows.
+#include "freshappstate.h"
 #include "common/appstate.h"
 #include "dialogs/prizecheckwindow.h"
 #include "dialogs/setoperationswindow.h"
@@ -12,6 +13,7 @@
 #include "smart/olderselectionverification.h"
 #include "smart/oldersmartselection.h"
 #include "smart/schemecalculatorwindow.h"
+#include "statistics/compoundstatstab.h"
 #include "statistics/statisticswindow.h"
 #include "testsupport.h"
 
@@ -41,7 +43,7 @@ QList<FontSet> PlayersFonts() {
 }
 
 TEST(TablesInSight, EveryTableOfEveryWindowInEachFont) {
-    testsupport::FreshValue<common::AppState> appReset{common::App()};
+    testsupport::FreshAppState appReset;
     testsupport::HookReset<&ui::SetPreferredTableFamily> familyReset;
     testsupport::ProgramDir dir;
     ASSERT_TRUE(dir.copyShared("data/HAO.TXT"));
@@ -67,8 +69,8 @@ TEST(TablesInSight, EveryTableOfEveryWindowInEachFont) {
         {"Form16",
          [&] {
              auto w = std::make_unique<StatisticsWindow>(inputs);
-             w->AppendPoolGroupRow();
-             w->AppendPositionalRow(QStringLiteral("0,1,2"), QStringLiteral("3,4"), QStringLiteral("5,6,7"));
+             w->compoundTab()->appendPoolGroupRow();
+             w->compoundTab()->appendPositionalRow(QStringLiteral("0,1,2"), QStringLiteral("3,4"), QStringLiteral("5,6,7"));
              for (int i = 0; i < w->tabs()->count(); ++i) w->tabs()->setTabVisible(i, true);
              return w;
          }},
@@ -80,7 +82,7 @@ TEST(TablesInSight, EveryTableOfEveryWindowInEachFont) {
          }},
         {"Form4",
          [&] {
-             auto w = std::make_unique<PrizeCheckWindow>();
+             auto w = std::make_unique<PrizeCheckWindow>(common::App());
              QString error;
              EXPECT_TRUE(w->showFolder(dir.file("HAO"), &error)) << error.toStdString();
              return w;

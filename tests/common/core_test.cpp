@@ -178,6 +178,42 @@ TEST(AppState, DefaultAnalysisRange) {
     }
 }
 
+// The analyses take every draw or the range as setting kj says, read when they run: the state
+// keeps no copy that a settings change could leave behind.
+TEST(AppState, AnalysisRangeFollowsSettingKj) {
+    AppState s;
+    s.history = DrawHistory(QStringList(300, MakeDrawText("2004001", "123")));
+    s.resetAnalysisRange();
+    struct Case { const char* kj; int first, last; };
+    for (const Case c : {Case{"0", 199, 299}, Case{"1", 0, 299}, Case{"", 0, 299}}) {
+        SaveSetting("kj", QString::fromLatin1(c.kj));
+        EXPECT_EQ(s.analysisFirst(), c.first) << c.kj;
+        EXPECT_EQ(s.analysisLast(), c.last) << c.kj;
+    }
+}
+
+// Every history read from the draw file is announced once; reset() leaves nothing of the run.
+TEST(AppState, AnnouncesEachReadHistoryAndResets) {
+    AppState s;
+    int told = 0;
+    QObject::connect(&s, &AppState::historyReloaded, [&] { ++told; });
+    s.setHistory(DrawHistory(QStringList{MakeDrawText("2004001", "123")}));
+    s.setHistory(DrawHistory());
+    EXPECT_EQ(told, 2);
+    s.setHistory(DrawHistory(QStringList{MakeDrawText("2004001", "123")}));
+    s.lotteryIsP3 = true;
+    s.drawFilePath = "x";
+    s.rangeFirst = 5;
+    s.quitting = true;
+    s.reset();
+    EXPECT_TRUE(s.history.isEmpty());
+    EXPECT_FALSE(s.lotteryIsP3);
+    EXPECT_TRUE(s.drawFilePath.isEmpty());
+    EXPECT_EQ(s.rangeFirst, 0);
+    EXPECT_EQ(s.rangeLast, -1);
+    EXPECT_FALSE(s.quitting);
+}
+
 TEST(Paths, ServerAddresses) {
     qputenv("SIFMORA_RESULTS_URL", "http://127.0.0.1:1/");
     EXPECT_EQ(ResultsUrl(), "http://127.0.0.1:1");

@@ -1,4 +1,5 @@
 // Every visible button of the dialogs' windows reaches a handler when pressed.
+#include "freshappstate.h"
 #include "buttonwalk.h"
 #include "common/appstate.h"
 #include "dialogs/betfolderchooser.h"
@@ -65,18 +66,18 @@ TEST(DialogButtons, EveryButtonReachesAHandler) {
     testsupport::ProgramDir program;
     FakeWorkbench bench;
     ui::MessageRecorder messages;
-    testsupport::FreshValue<common::AppState> appReset{common::App()};
+    testsupport::FreshAppState appReset;
     common::App().history = common::DrawHistory(QStringList{"2025001 456", "2025002 123"});
-    PrizeCheckWindow folderTarget;
+    PrizeCheckWindow folderTarget(common::App());
     testsupport::ExpectEveryButtonBound({
-        {"NumberPreviewWindow", [] { return std::make_unique<NumberPreviewWindow>(); }, {}},
-        {"PrizeCheckWindow", [] { return std::make_unique<PrizeCheckWindow>(); }, {}},
+        {"NumberPreviewWindow", [] { return std::make_unique<NumberPreviewWindow>(common::App()); }, {}},
+        {"PrizeCheckWindow", [] { return std::make_unique<PrizeCheckWindow>(common::App()); }, {}},
         {"BetFolderChooser", [&] { return std::make_unique<BetFolderChooser>(&folderTarget); }, {}},
         {"SetOperationsWindow", [] { return std::make_unique<SetOperationsWindow>(); }, {}},
         // 保留重复号码 is read when the text is collected.
         {"TextCollectionWindow", [] { return std::make_unique<TextCollectionWindow>(); }, {{"Check1"}, {}}},
         {"FormulaEditor", [] { return std::make_unique<FormulaEditor>(); }, {}},
-        {"OmissionPicker", [] { return std::make_unique<OmissionPicker>(); }, {}},
+        {"OmissionPicker", [] { return std::make_unique<OmissionPicker>(common::App()); }, {}},
         // The ticks are read when the choice is confirmed.
         {"PairPicker", [] { return std::make_unique<PairPicker>(); }, {{"Check1(*)"}, {}}},
         {"PositionDigitPicker", [] { return std::make_unique<PositionDigitPicker>(); },

@@ -1,5 +1,7 @@
 // The condition editors on their own, over a stand-in workbench: presets, clear and invert,
 // the start contract with the family boxes, and the positional editor's list building.
+#include "common/settings.h"
+#include "freshappstate.h"
 #include "common/appstate.h"
 #include "common/drawhistory.h"
 #include "common/numbertables.h"
@@ -36,6 +38,7 @@ public:
     FamilyBench() { dialogs::SetWorkbench(this); }
     ~FamilyBench() override { dialogs::SetWorkbench(nullptr); }
     pool::WorkbenchModel& model() override { return model_; }
+    const common::AppState& state() const override { return common::App(); }
     QWidget* dialogParent() override { return this; }
     void setInput(pool::InputBox, const QString&) override {}
     void enterFilteringMode() override { baseSet = true; }
@@ -77,7 +80,7 @@ private:
 
 class EditorTest : public ::testing::Test {
 protected:
-    testsupport::FreshValue<common::AppState> appReset{common::App()};  // a fresh one: not quitting, no history
+    testsupport::FreshAppState appReset;  // a fresh one: not quitting, no history
     void SetUp() override {
         recorder = std::make_unique<ui::MessageRecorder>();
         bench = std::make_unique<FamilyBench>();
@@ -278,7 +281,7 @@ TEST_F(PositionalTest, ReadyMadeSetsAndDigitOrders) {
 TEST_F(PositionalTest, DrawnAndUndrawnAreComplementary) {
     common::AppState& app = common::App();
     app.history = common::DrawHistory(QStringList{"2024001 123", "2024002 456", "2024003 123", "2024004 789"});
-    app.useAllDraws = false;
+    common::SaveUseAllDraws(false);
     app.rangeFirst = 1;
     app.rangeLast = 2;  // 456 and 123
     editor->meun_3_Click();

@@ -40,10 +40,10 @@ TEST(DialogLegibility, EveryEditorAndToolAtItsDesignSize) {
         {"Form17", [] { return SetOperationsWindow::instance(); }, {}},
         {"Form19", [] { return OneDigitEditor::instance(); }, {}},
         {"Form20", [] { return TextCollectionWindow::instance(); }, {}},
-        {"Form4", {}, [] { return std::make_unique<PrizeCheckWindow>(); }},
+        {"Form4", {}, [] { return std::make_unique<PrizeCheckWindow>(common::App()); }},
         {"Form11", {}, [] { return std::make_unique<PositionExclusionEditor>(); }},
-        {"Form13", {}, [] { return std::make_unique<OmissionPicker>(); }},
-        {"Form21", {}, [] { return std::make_unique<NumberPreviewWindow>(); }},
+        {"Form13", {}, [] { return std::make_unique<OmissionPicker>(common::App()); }},
+        {"Form21", {}, [] { return std::make_unique<NumberPreviewWindow>(common::App()); }},
     };
     for (const auto& w : windows) {
         SCOPED_TRACE(w.name);

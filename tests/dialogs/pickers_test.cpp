@@ -159,8 +159,8 @@ TEST_F(PickerTest, PairPickerCloseHidesAndKeepsTicksUnlessQuitting) {
     EXPECT_TRUE(picker->box(3)->isChecked());
 
     {
-        testsupport::FreshValue<bool> quitting{common::App().busyFlag};
-        common::App().busyFlag = true;
+        testsupport::FreshValue<bool> quitting{common::App().quitting};
+        common::App().quitting = true;
         picker->show();
         picker->close();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);

@@ -1,5 +1,6 @@
 // Number preview (bet text, attribute cells, taking numbers back) and prize check (bet files,
 // straight and group hits, bet folder, folder chooser).
+#include "freshappstate.h"
 #include "common/appstate.h"
 #include "historyof.h"
 #include "common/digitomission.h"
@@ -47,7 +48,7 @@ void Press(QWidget* window, const char* name) {
 // Restores the process-wide state the windows read.
 class PreviewPrizeTest : public ::testing::Test {
 protected:
-    testsupport::FreshValue<common::AppState> appReset{common::App()};
+    testsupport::FreshAppState appReset;
     void SetUp() override {
         common::App().history = PreviewHistory({"456", "123"});
         common::App().lotteryIsP3 = false;
@@ -119,7 +120,7 @@ TEST(NumberPreviewLogic, OmissionCountsDrawsSinceEachDigitCame) {
 
 TEST_F(PreviewPrizeTest, PreviewListsEveryNumberTickedWithTheBetText) {
     bench.session().pool = common::GroupTable();
-    NumberPreviewWindow preview;
+    NumberPreviewWindow preview(common::App());
     ASSERT_EQ(preview.rowCount(), 220);
     for (int r = 0; r < 220; ++r) ASSERT_TRUE(preview.isTicked(r)) << r;
     const QString text = preview.findChild<QPlainTextEdit*>("Text1")->toPlainText();
@@ -139,7 +140,7 @@ TEST_F(PreviewPrizeTest, PreviewListsEveryNumberTickedWithTheBetText) {
 TEST_F(PreviewPrizeTest, TickingByTheUserRebuildsTheTextButClearAndInvertDoNot) {
     bench.session().pool = {"001", "005", "123"};
     common::App().lotteryIsP3 = true;
-    NumberPreviewWindow preview;
+    NumberPreviewWindow preview(common::App());
     auto* text = preview.findChild<QPlainTextEdit*>("Text1");
     auto* list = preview.findChild<QTreeView*>("ListView1");
     ASSERT_NE(list, nullptr);
@@ -160,7 +161,7 @@ TEST_F(PreviewPrizeTest, TickingByTheUserRebuildsTheTextButClearAndInvertDoNot) 
 
 TEST_F(PreviewPrizeTest, CopyPutsTheTextWithoutTheTrailingBlanks) {
     bench.session().pool = {"001", "123"};
-    NumberPreviewWindow preview;
+    NumberPreviewWindow preview(common::App());
     preview.copyjg_Click();
     EXPECT_EQ(QGuiApplication::clipboard()->text(),
               dialogs::BuildBetText({"001", "123"}, false, common::HomeUrl()).chopped(2));
@@ -183,7 +184,7 @@ TEST_F(PreviewPrizeTest, ConfirmAfterSortingTakesTheTickedNumbersSorted) {
         EXPECT_EQ(preview->tickedNumbers(), (QStringList{"005", "001"}));
         Press(preview, "Command3");
     });
-    NumberPreviewWindow::Open();
+    NumberPreviewWindow::Open(common::App());
     EXPECT_EQ(bench.session().pool, (QStringList{"001", "005"}));
     EXPECT_EQ(logTail(), QStringLiteral("\n添加到缩水器共2注\n"));
     EXPECT_EQ(bench.session().setDescription, QStringLiteral("预览号码生成的结果"));
@@ -197,13 +198,13 @@ TEST_F(PreviewPrizeTest, CancelLeavesTheWorkbenchAndEmptyPoolGivesCountZero) {
         preview->Command5_Click();
         Press(preview, "Command2");
     });
-    NumberPreviewWindow::Open();
+    NumberPreviewWindow::Open(common::App());
     EXPECT_EQ(bench.session().pool, (QStringList{"001", "123"}));
     EXPECT_EQ(logTail(), QString());
 
     bench.session().pool.clear();
     common::App().history.clear();
-    NumberPreviewWindow empty;
+    NumberPreviewWindow empty(common::App());
     EXPECT_EQ(empty.rowCount(), 0);
     EXPECT_TRUE(empty.findChild<QPlainTextEdit*>("Text1")->toPlainText().endsWith(QStringLiteral("投注数量：0 注\n")));
 }
@@ -302,7 +303,7 @@ TEST_F(PrizeWindowTest, ChecksTheChosenFileAgainstTheChosenDraw) {
         EXPECT_EQ(form->lastHits(), 3);
     });
     QString error;
-    ASSERT_TRUE(PrizeCheckWindow::Open(&error)) << error.toStdString();
+    ASSERT_TRUE(PrizeCheckWindow::Open(common::App(), &error)) << error.toStdString();
     EXPECT_TRUE(shownModal);
     ASSERT_EQ(messages.messages.size(), 4);
     EXPECT_EQ(messages.messages[0].text, QStringLiteral("本次投注中出 2 注。"));
@@ -313,7 +314,7 @@ TEST_F(PrizeWindowTest, ChecksTheChosenFileAgainstTheChosenDraw) {
 
 TEST_F(PrizeWindowTest, EmptyHistoryAndNoFileGiveNoHits) {
     common::App().history.clear();
-    PrizeCheckWindow form;
+    PrizeCheckWindow form(common::App());
     ASSERT_TRUE(form.Form_Load());
     EXPECT_EQ(form.findChild<QComboBox*>("Combo1")->count(), 0);
     EXPECT_EQ(shown(&form, "Text1"), QString());
@@ -327,7 +328,7 @@ TEST_F(PrizeWindowTest, EmptyHistoryAndNoFileGiveNoHits) {
 TEST_F(PrizeWindowTest, SavedFolderIsUsedWhileItExists) {
     program.write("elsewhere/mine.txt", "123\r\n");
     common::SaveSetting(QStringLiteral("path"), program.file("elsewhere") + QLatin1Char('/'));
-    PrizeCheckWindow form;
+    PrizeCheckWindow form(common::App());
     ASSERT_TRUE(form.Form_Load());
     EXPECT_EQ(form.folder(), program.file("elsewhere") + QLatin1Char('/'));
     EXPECT_EQ(form.findChild<QListWidget*>("File1")->count(), 1);
@@ -342,7 +343,7 @@ TEST_F(PrizeWindowTest, MissingBetFolderKeepsTheWindowClosed) {
     bool shownModal = false;
     whileShown<PrizeCheckWindow>([&](PrizeCheckWindow*) { shownModal = true; });
     QString error;
-    EXPECT_FALSE(PrizeCheckWindow::Open(&error));
+    EXPECT_FALSE(PrizeCheckWindow::Open(common::App(), &error));
     EXPECT_FALSE(shownModal);
     EXPECT_TRUE(error.contains(QDir::toNativeSeparators(program.file("HAO")))) << error.toStdString();
 }
@@ -350,7 +351,7 @@ TEST_F(PrizeWindowTest, MissingBetFolderKeepsTheWindowClosed) {
 TEST_F(PrizeWindowTest, FolderChooserAppliesAndRemembersTheFolder) {
     program.write("picked/a.txt", "999\r\n");
     const QString picked = program.file("picked") + QLatin1Char('/');
-    PrizeCheckWindow form;
+    PrizeCheckWindow form(common::App());
     ASSERT_TRUE(form.Form_Load());
     clickFile(&form, "bets.txt");
 
@@ -369,7 +370,7 @@ TEST_F(PrizeWindowTest, FolderChooserAppliesAndRemembersTheFolder) {
     EXPECT_EQ(form.bets().size(), 3);  // the bets change only at the next click on a file
 
     // The next prize check starts from the stored folder.
-    PrizeCheckWindow next;
+    PrizeCheckWindow next(common::App());
     ASSERT_TRUE(next.Form_Load());
     EXPECT_EQ(next.folder(), picked);
 
@@ -383,7 +384,7 @@ TEST_F(PrizeWindowTest, FolderChooserAppliesAndRemembersTheFolder) {
 }
 
 TEST_F(PrizeWindowTest, UnreadableChosenFolderIsReportedAndNotStored) {
-    PrizeCheckWindow form;
+    PrizeCheckWindow form(common::App());
     ASSERT_TRUE(form.Form_Load());
     BetFolderChooser chooser(&form);
     chooser.FolderView1_FolderClick(program.file("nowhere"));

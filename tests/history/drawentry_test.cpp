@@ -1,3 +1,4 @@
+#include "history/drawdownload.h"
 #include "history/drawentry.h"
 #include "history/drawfile.h"
 #include "httpserver.h"

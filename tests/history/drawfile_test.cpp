@@ -1,3 +1,4 @@
+#include "freshappstate.h"
 #include "common/appstate.h"
 #include "history/drawfile.h"
 #include "hookreset.h"
@@ -17,14 +18,14 @@ QByteArray Records(std::initializer_list<const char*> recs) {
 
 QStringList LoadFrom(const QString& path) {
     common::App().drawFilePath = path;
-    EXPECT_TRUE(LoadDrawHistory());
+    EXPECT_TRUE(LoadDrawHistory(common::App()));
     return common::App().history.draws();
 }
 
 // Loading writes the shared draw history; each case puts it back.
 class DrawFile : public ::testing::Test {
 protected:
-    testsupport::FreshValue<common::AppState> appReset{common::App()};
+    testsupport::FreshAppState appReset;
 };
 
 

@@ -1,6 +1,7 @@
 // Draw files the user set up in unusual ways (a read-only file, a symbolic link, a folder of the
 // name, a file that cannot be read): every writer keeps them as they are or writes through them,
 // and says so in Chinese.
+#include "freshappstate.h"
 #include "common/appstate.h"
 #include "common/paths.h"
 #include "history/drawdownload.h"
@@ -56,7 +57,7 @@ struct Writer {
 
 class UserSetDrawFile : public ::testing::Test {
 protected:
-    testsupport::FreshValue<common::AppState> appReset{common::App()};
+    testsupport::FreshAppState appReset;
     testsupport::ProgramDir dir;
     testsupport::HttpServer server;
     QString hao;
@@ -189,7 +190,7 @@ TEST_F(UserSetDrawFile, FolderNamedLikeTheDrawFileIsSaidToBeAFolder) {
 
     common::App().drawFilePath = hao;
     QString error;
-    EXPECT_FALSE(LoadDrawHistory(&error));
+    EXPECT_FALSE(LoadDrawHistory(common::App(), &error));
     EXPECT_EQ(error, QStringLiteral("无法读取 ") + isFolder);
 
     for (const Writer& w : writers()) {

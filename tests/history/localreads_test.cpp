@@ -1,5 +1,6 @@
 // A FIFO or a folder where the draw file should be: every reader and writer of the draw file
 // returns at once with a Chinese reason, and the thing in the file's place stays as it was.
+#include "freshappstate.h"
 #include "common/appstate.h"
 #include "history/drawentry.h"
 #include "history/drawfile.h"
@@ -16,7 +17,7 @@
 using namespace history;
 
 TEST(DrawFileInPlace, FifoOrFolderIsNotADrawFile) {
-    testsupport::FreshValue<common::AppState> appReset{common::App()};
+    testsupport::FreshAppState appReset;
     testsupport::ProgramDir dir;
     const QString path = dir.file("HAO.TXT");
     for (const bool folder : {false, true}) {
@@ -35,7 +36,7 @@ TEST(DrawFileInPlace, FifoOrFolderIsNotADrawFile) {
         EXPECT_EQ(draws, QStringList{"kept"});
         common::App().drawFilePath = path;
         error.clear();
-        EXPECT_FALSE(LoadDrawHistory(&error));
+        EXPECT_FALSE(LoadDrawHistory(common::App(), &error));
         EXPECT_TRUE(error.contains(reason)) << error.toStdString();
         error.clear();
         EXPECT_FALSE(AppendDrawRecords(path, {"2024001 123"}, &error));
@@ -59,7 +60,7 @@ TEST(DrawFileInPlace, FifoOrFolderIsNotADrawFile) {
 // reader stops at the draw file's limit and says so; nothing is written through the link.
 TEST(DrawFileInPlace, EndlessKernelFileStopsAtTheLimit) {
     if (::access("/proc/self/pagemap", R_OK) != 0) GTEST_SKIP() << "/proc/self/pagemap is not readable here";
-    testsupport::FreshValue<common::AppState> appReset{common::App()};
+    testsupport::FreshAppState appReset;
     testsupport::ProgramDir dir;
     const QString path = dir.file("HAO.TXT");
     ASSERT_TRUE(QFile::link(QStringLiteral("/proc/self/pagemap"), path));

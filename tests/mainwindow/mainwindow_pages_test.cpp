@@ -1,5 +1,6 @@
 // The main window's 帮助系统 (F1) and 视频教程 show the shipped pages in the program's own page
 // window (an outside browser only when asked), or say why they cannot.
+#include "freshappstate.h"
 #include "common/appstate.h"
 #include "hookreset.h"
 #include "mainwindow/mainwindow.h"
@@ -15,6 +16,7 @@
 #include <QPushButton>
 #include <QSettings>
 #include <QUrl>
+#include <QAction>
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -24,13 +26,13 @@ namespace {
 
 class MainWindowPages : public ::testing::Test {
 protected:
-    testsupport::FreshValue<common::AppState> appReset{common::App()};
+    testsupport::FreshAppState appReset;
     testsupport::FreshValue<MainWindow::Openers> openersReset{MainWindow::openers()};
 
     void SetUp() override {
         QSettings(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("Lotvane"), QStringLiteral("Lotvane")).clear();
         ASSERT_TRUE(dir.copyShared("data/HAO.TXT") && dir.copyShared("data/HAOP3.TXT"));
-        form = std::make_unique<MainWindow>();
+        form = std::make_unique<MainWindow>(common::App());
         form->quitOnClose = false;
     }
     void TearDown() override {
@@ -65,9 +67,9 @@ TEST_F(MainWindowPages, HelpAndTutorialShowInTheProgramsOwnWindow) {
         QString title;
         QString text;
     } cases[] = {
-        {[this] { form->helpme_Click(); }, help, QStringLiteral("Sifmora 帮助"), QStringLiteral("help")},
+        {[this] { form->findChild<QAction*>(QStringLiteral("helpme"))->trigger(); }, help, QStringLiteral("Sifmora 帮助"), QStringLiteral("help")},
         {[this] { pressF1(); }, help, QStringLiteral("Sifmora 帮助"), QStringLiteral("help")},
-        {[this] { form->Toolbar2_ButtonClick(9); }, tutorial, QStringLiteral("使用教程"), QStringLiteral("tutorial")},
+        {[this] { form->findChild<QAction*>(QStringLiteral("Toolbar2(9)"))->trigger(); }, tutorial, QStringLiteral("使用教程"), QStringLiteral("tutorial")},
     };
     for (const auto& c : cases) {
         c.press();
@@ -91,17 +93,17 @@ TEST_F(MainWindowPages, HelpAndTutorialShowInTheProgramsOwnWindow) {
 
 TEST_F(MainWindowPages, MissingPagesAreSaidInChinese) {
     ui::MessageRecorder messages;
-    form->helpme_Click();
+    form->findChild<QAction*>(QStringLiteral("helpme"))->trigger();
     ASSERT_EQ(messages.messages.size(), 1);
     EXPECT_TRUE(messages.lastText().contains(QStringLiteral("找不到页面文件"))) << messages.lastText().toStdString();
     EXPECT_TRUE(messages.lastText().contains(QStringLiteral("help.htm")));
 
-    form->Toolbar2_ButtonClick(9);  // no home folder at all: no home server
+    form->findChild<QAction*>(QStringLiteral("Toolbar2(9)"))->trigger();  // no home folder at all: no home server
     ASSERT_EQ(messages.messages.size(), 2);
     EXPECT_TRUE(messages.lastText().contains(QStringLiteral("没有主页地址"))) << messages.lastText().toStdString();
 
     ASSERT_TRUE(QDir(dir.path()).mkpath(QStringLiteral("home")));  // a home without the page
-    form->Toolbar2_ButtonClick(9);
+    form->findChild<QAction*>(QStringLiteral("Toolbar2(9)"))->trigger();
     ASSERT_EQ(messages.messages.size(), 3);
     EXPECT_TRUE(messages.lastText().contains(QStringLiteral("找不到页面文件"))) << messages.lastText().toStdString();
     EXPECT_TRUE(opened().isEmpty());

@@ -1,3 +1,4 @@
+#include "freshappstate.h"
 #include "common/appstate.h"
 #include "common/settings.h"
 #include "history/drawfile.h"
@@ -5,6 +6,7 @@
 #include "hookreset.h"
 #include "httpserver.h"
 #include "mainwindow/mainwindow.h"
+#include "mainwindow/commands.h"
 #include "mainwindow/historylist.h"
 #include "mainwindow/trayicon.h"
 #include "platform/ui/webview.h"
@@ -36,6 +38,7 @@
 
 namespace {
 
+using mainwindow::Command;
 using testsupport::EnvVar;
 
 QByteArray Draws(int n, int firstYear = 2020) {
@@ -60,26 +63,46 @@ bool WaitFor(Sender* sender, Signal signal, int limitMs = 10000) {
     return came;
 }
 
+// A control of the window by its name (the arrows stand on their buttons, so the search goes deep).
+template <class T>
+T* Child(QWidget* f, const char* name) {
+    T* child = f->findChild<T*>(QLatin1String(name));
+    EXPECT_NE(child, nullptr) << name;
+    return child;
+}
+QAction* ToolbarButton(QWidget* f, int index) { return f->findChild<QAction*>(QStringLiteral("Toolbar2(%1)").arg(index)); }
+QAction* ToolbarItem(QWidget* f, int index) {
+    return f->findChild<QAction*>(QStringLiteral("Toolbar2(3).ButtonMenus(%1)").arg(index));
+}
+// A left click on the tray icon, as the notification area reports it.
+void TrayClick(MainWindow* f, QSystemTrayIcon::ActivationReason reason = QSystemTrayIcon::Trigger) {
+    emit f->tray()->icon()->activated(reason);
+}
+void SendMouse(QWidget* w, QEvent::Type type) {
+    QMouseEvent e(type, QPointF(2, 2), w->mapToGlobal(QPointF(2, 2)), Qt::LeftButton,
+                  type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(w, &e);
+}
+
 QString Shown(const QString& historyText) { return QString(historyText).replace(QStringLiteral("\r\n"), QStringLiteral("\n")); }
 
 class MainWindowTest : public ::testing::Test {
 protected:
     testsupport::ProgramDir dir;
     std::unique_ptr<EnvVar> home{std::make_unique<EnvVar>("SIFMORA_HOME_URL", QString())};
-    testsupport::FreshValue<common::AppState> appReset{common::App()};
+    testsupport::FreshAppState appReset;
     testsupport::FreshValue<MainWindow::Openers> openersReset{MainWindow::openers()};
     std::unique_ptr<MainWindow> form;
 
     void SetUp() override {
         QSettings(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("Lotvane"), QStringLiteral("Lotvane")).clear();
-        mainwindow::HistoryText().clear();
     }
     void TearDown() override {
         if (form) form->quitOnClose = false;
         form.reset();
     }
     MainWindow* create() {
-        form = std::make_unique<MainWindow>();
+        form = std::make_unique<MainWindow>(common::App());
         form->quitOnClose = false;
         return form.get();
     }
@@ -93,37 +116,36 @@ TEST_F(MainWindowTest, FirstStartDefaultsAndHistoryListOfTheRange) {
     const common::AppState& app = common::App();
     EXPECT_EQ(MainWindow::instance(), f);
     EXPECT_FALSE(app.lotteryIsP3);
-    EXPECT_EQ(f->Label3->text(), QStringLiteral("全国福彩3D"));
+    EXPECT_EQ(Child<QLabel>(f, "Label3")->text(), QStringLiteral("全国福彩3D"));
     EXPECT_TRUE(app.drawFilePath.endsWith(QStringLiteral("/HAO.TXT")));
-    EXPECT_TRUE(app.useAllDraws);
+    EXPECT_TRUE(common::SettingUseAllDraws());
     EXPECT_EQ(app.smartScheme, 1);
-    EXPECT_EQ(app.toleranceRange, QStringLiteral("1"));
-    EXPECT_TRUE(app.trayToggleEnabled);
+    EXPECT_EQ(common::SettingToleranceRange(), QStringLiteral("1"));
+    EXPECT_TRUE(f->tray()->toggleEnabled());
     EXPECT_FALSE(f->boardOpen());
     EXPECT_EQ(app.history.count(), 7774);
     EXPECT_EQ(app.rangeFirst, 7673);
     EXPECT_EQ(app.rangeLast, 7773);
     EXPECT_EQ(f->width(), 8070 / 15);
     EXPECT_EQ(f->height(), 7050 / 15);
-    EXPECT_TRUE(f->Timer1->isActive());
-    EXPECT_EQ(f->Timer1->interval(), 100);
-    EXPECT_TRUE(f->Timer2->isActive());
-    EXPECT_EQ(f->Timer2->interval(), 2000);
+    EXPECT_TRUE(Child<QTimer>(f, "Timer1")->isActive());
+    EXPECT_EQ(Child<QTimer>(f, "Timer1")->interval(), 100);
+    EXPECT_TRUE(Child<QTimer>(f, "Timer2")->isActive());
+    EXPECT_EQ(Child<QTimer>(f, "Timer2")->interval(), 2000);
     EXPECT_TRUE(f->tray()->isInstalled());
 
-    f->Timer1_Timer();
-    EXPECT_FALSE(f->Timer1->isActive());
-    EXPECT_FALSE(app.busyFlag);
-    EXPECT_FALSE(app.drawListDirty);
+    f->showListAfterReload();
+    EXPECT_FALSE(Child<QTimer>(f, "Timer1")->isActive());
+    EXPECT_FALSE(app.quitting);
     const QString expected = mainwindow::BuildHistoryText(app.history.draws(), 7673, 7773);
-    EXPECT_EQ(mainwindow::HistoryText(), expected);
-    EXPECT_EQ(f->Text1->toPlainText(), Shown(expected));
-    EXPECT_EQ(f->Text1->toPlainText().count(QLatin1Char('\n')), 102);
-    EXPECT_TRUE(f->Text1->textCursor().atEnd());
-    EXPECT_EQ(f->Label1->text(), QStringLiteral(".福利3D共开奖7774期"));
-    f->Timer3_Timer();
-    EXPECT_FALSE(f->Picture6->isHidden());
-    EXPECT_TRUE(f->Label2->text().contains(QStringLiteral("   ")));
+    EXPECT_EQ(f->historyListText(), expected);
+    EXPECT_EQ(Child<QPlainTextEdit>(f, "Text1")->toPlainText(), Shown(expected));
+    EXPECT_EQ(Child<QPlainTextEdit>(f, "Text1")->toPlainText().count(QLatin1Char('\n')), 102);
+    EXPECT_TRUE(Child<QPlainTextEdit>(f, "Text1")->textCursor().atEnd());
+    EXPECT_EQ(Child<QLabel>(f, "Label1")->text(), QStringLiteral(".福利3D共开奖7774期"));
+    f->tick();
+    EXPECT_FALSE(Child<QWidget>(f, "Picture6")->isHidden());
+    EXPECT_TRUE(Child<QLabel>(f, "Label2")->text().contains(QStringLiteral("   ")));
 }
 
 // The history list's header keeps its columns over the text's columns when the text is scrolled
@@ -132,30 +154,30 @@ TEST_F(MainWindowTest, HeaderFollowsTheTextAndArrowsSitOnTheirButtons) {
     dir.write("HAO.TXT", Draws(150));
     MainWindow* f = create();
     f->show();
-    f->Timer1_Timer();
-    f->Timer3_Timer();
-    ASSERT_FALSE(f->Picture6->isHidden());
-    QScrollBar* bar = f->Text1->horizontalScrollBar();
+    f->showListAfterReload();
+    f->tick();
+    ASSERT_FALSE(Child<QWidget>(f, "Picture6")->isHidden());
+    QScrollBar* bar = Child<QPlainTextEdit>(f, "Text1")->horizontalScrollBar();
     auto textLeft = [f] {
-        const QRect start = f->Text1->cursorRect(QTextCursor(f->Text1->document()));
-        return f->Text1->viewport()->mapTo(f, start.topLeft()).x();
+        const QRect start = Child<QPlainTextEdit>(f, "Text1")->cursorRect(QTextCursor(Child<QPlainTextEdit>(f, "Text1")->document()));
+        return Child<QPlainTextEdit>(f, "Text1")->viewport()->mapTo(f, start.topLeft()).x();
     };
     // A narrow text box so that the rows need the scroll bar.
-    f->Text1->resize(200, f->Text1->height());
+    Child<QPlainTextEdit>(f, "Text1")->resize(200, Child<QPlainTextEdit>(f, "Text1")->height());
     QCoreApplication::processEvents();
     ASSERT_GT(bar->maximum(), 40);
     for (int x : {0, 40, bar->maximum(), 0}) {
         SCOPED_TRACE(x);
         bar->setValue(x);
-        EXPECT_EQ(f->Label4->mapTo(f, QPoint(0, 0)).x(), textLeft());
+        EXPECT_EQ(Child<QLabel>(f, "Label4")->mapTo(f, QPoint(0, 0)).x(), textLeft());
     }
-    EXPECT_GE(f->Label4->width(), f->Label4->sizeHint().width());  // the whole header, not cut at the box
+    EXPECT_GE(Child<QLabel>(f, "Label4")->width(), Child<QLabel>(f, "Label4")->sizeHint().width());  // the whole header, not cut at the box
 
     struct Arrow {
         QLabel* arrow;
         QPushButton* button;
         QMenu* menu;
-    } arrows[] = {{f->Picture4, f->Command3, f->popup1}, {f->Picture3, f->Command8, f->popup2}};
+    } arrows[] = {{Child<QLabel>(f, "Picture4"), Child<QPushButton>(f, "Command3"), Child<QMenu>(f, "popup1")}, {Child<QLabel>(f, "Picture3"), Child<QPushButton>(f, "Command8"), Child<QMenu>(f, "popup2")}};
     for (const Arrow& a : arrows) {
         SCOPED_TRACE(a.arrow->objectName().toStdString());
         EXPECT_EQ(a.arrow->parentWidget(), a.button);
@@ -185,12 +207,12 @@ TEST_F(MainWindowTest, TitlePicturesActOnTheMouse) {
         QCoreApplication::sendEvent(w, &e);
         return e.isAccepted();
     };
-    EXPECT_TRUE(send(f->Label3, QEvent::MouseButtonPress));
-    EXPECT_TRUE(f->popup->isVisible());
-    f->popup->hide();
-    send(f->minimizeButton, QEvent::MouseButtonPress);
+    EXPECT_TRUE(send(Child<QLabel>(f, "Label3"), QEvent::MouseButtonPress));
+    EXPECT_TRUE(Child<QMenu>(f, "popup")->isVisible());
+    Child<QMenu>(f, "popup")->hide();
+    send(Child<QLabel>(f, "winmin"), QEvent::MouseButtonPress);
     EXPECT_FALSE(f->isMinimized());
-    send(f->minimizeButton, QEvent::MouseButtonRelease);
+    send(Child<QLabel>(f, "winmin"), QEvent::MouseButtonRelease);
     EXPECT_TRUE(f->isMinimized());
 }
 
@@ -203,65 +225,79 @@ TEST_F(MainWindowTest, DefaultRangeEdges) {
         MainWindow* f = create();
         EXPECT_EQ(common::App().rangeFirst, c.first) << c.draws;
         EXPECT_EQ(common::App().rangeLast, c.last) << c.draws;
-        f->Command6_Click();
+        f->showHistoryList();
         if (c.draws == 0) {
-            EXPECT_EQ(mainwindow::HistoryText(), QStringLiteral("\r\n"));
-            EXPECT_EQ(f->Label1->text(), QStringLiteral(".福利3D共开奖0期"));
+            EXPECT_EQ(f->historyListText(), QStringLiteral("\r\n"));
+            EXPECT_EQ(Child<QLabel>(f, "Label1")->text(), QStringLiteral(".福利3D共开奖0期"));
         }
         form.reset();
-        common::App() = common::AppState();
+        common::App().reset();
     }
 }
 
 TEST_F(MainWindowTest, ListIsShownFromCacheUntilMarkedDirty) {
     dir.write("HAO.TXT", Draws(300));
     MainWindow* f = create();
-    f->Command6_Click();
-    const QString first = mainwindow::HistoryText();
+    f->showHistoryList();
+    const QString first = f->historyListText();
     // A changed range alone does not rebuild the list.
     common::App().rangeFirst = 0;
-    f->Command6_Click();
-    EXPECT_EQ(mainwindow::HistoryText(), first);
-    EXPECT_EQ(f->Text1->toPlainText(), Shown(first));
+    f->showHistoryList();
+    EXPECT_EQ(f->historyListText(), first);
+    EXPECT_EQ(Child<QPlainTextEdit>(f, "Text1")->toPlainText(), Shown(first));
     // The settings item marks it dirty; the next list uses the new range.
-    f->syssetup_Click();
-    f->Command6_Click();
-    EXPECT_EQ(mainwindow::HistoryText().count(QStringLiteral("\r\n")), 301);
+    f->run(Command::Settings);
+    f->showHistoryList();
+    EXPECT_EQ(f->historyListText().count(QStringLiteral("\r\n")), 301);
+}
+
+// A draw added to HAO.TXT reaches the list through the history routine and the state's signal
+// alone: no one tells the window that its cached list is stale.
+TEST_F(MainWindowTest, ReloadedHistoryReachesTheListThroughTheStateSignal) {
+    dir.write("HAO.TXT", Draws(5));
+    MainWindow* f = create();
+    f->showHistoryList();
+    ASSERT_EQ(Child<QLabel>(f, "Label1")->text(), QStringLiteral(".福利3D共开奖5期"));
+    dir.write("HAO.TXT", Draws(6));
+    ASSERT_TRUE(history::ReloadCurrentLottery(common::App()));
+    f->showHistoryList();
+    EXPECT_EQ(Child<QLabel>(f, "Label1")->text(), QStringLiteral(".福利3D共开奖6期"));
+    EXPECT_EQ(f->historyListText(), mainwindow::BuildHistoryText(common::App().history.draws(), 0, 5));
 }
 
 TEST_F(MainWindowTest, LotterySwitchFromMenuAndToolbar) {
     SKIP_WITHOUT_SHARED("data/HAOP3.TXT");
     ASSERT_TRUE(useShared());
     MainWindow* f = create();
-    f->Command6_Click();
+    f->showHistoryList();
     // Switching to the lottery already current writes nothing and shows the cached list.
-    f->fc3d_Click();
+    f->switchLottery(false);
     EXPECT_FALSE(common::HasSetting(QStringLiteral("fclx")));
-    EXPECT_EQ(f->Label1->text(), QStringLiteral(".福利3D共开奖7774期"));
+    EXPECT_EQ(Child<QLabel>(f, "Label1")->text(), QStringLiteral(".福利3D共开奖7774期"));
 
-    f->toolbarMenuItem(2)->trigger();  // "2.体彩排列三"
+    ToolbarItem(f, 2)->trigger();  // "2.体彩排列三"
     const common::AppState& app = common::App();
     EXPECT_EQ(common::GetSetting(QStringLiteral("fclx")), QStringLiteral("1"));
     EXPECT_TRUE(app.lotteryIsP3);
     EXPECT_TRUE(app.drawFilePath.endsWith(QStringLiteral("/HAOP3.TXT")));
     EXPECT_EQ(app.history.count(), 7742);
     EXPECT_EQ(app.rangeFirst, 7641);
-    EXPECT_EQ(f->Label3->text(), QStringLiteral("体彩排列3"));
-    EXPECT_EQ(f->Label1->text(), QStringLiteral(".体彩排列3共开奖7742期"));
-    EXPECT_EQ(mainwindow::HistoryText(), mainwindow::BuildHistoryText(app.history.draws(), 7641, 7741));
+    EXPECT_EQ(Child<QLabel>(f, "Label3")->text(), QStringLiteral("体彩排列3"));
+    EXPECT_EQ(Child<QLabel>(f, "Label1")->text(), QStringLiteral(".体彩排列3共开奖7742期"));
+    EXPECT_EQ(f->historyListText(), mainwindow::BuildHistoryText(app.history.draws(), 7641, 7741));
 
     f->findChild<QAction*>(QStringLiteral("fc3d"))->trigger();
     EXPECT_EQ(common::GetSetting(QStringLiteral("fclx")), QStringLiteral("0"));
-    EXPECT_EQ(f->Label3->text(), QStringLiteral("全国福彩3D"));
-    EXPECT_EQ(f->Label1->text(), QStringLiteral(".福利3D共开奖7774期"));
+    EXPECT_EQ(Child<QLabel>(f, "Label3")->text(), QStringLiteral("全国福彩3D"));
+    EXPECT_EQ(Child<QLabel>(f, "Label1")->text(), QStringLiteral(".福利3D共开奖7774期"));
 
     // The setting is read at creation.
     form.reset();
     common::SaveSetting(QStringLiteral("fclx"), QStringLiteral("1"));
-    common::App() = common::AppState();
+    common::App().reset();
     f = create();
     EXPECT_TRUE(common::App().lotteryIsP3);
-    EXPECT_EQ(f->Label3->text(), QStringLiteral("体彩排列3"));
+    EXPECT_EQ(Child<QLabel>(f, "Label3")->text(), QStringLiteral("体彩排列3"));
     EXPECT_EQ(common::App().history.count(), 7742);
 }
 
@@ -270,11 +306,11 @@ TEST_F(MainWindowTest, SwitchWhileTheListIsBuiltEndsWithTheNewLottery) {
     ASSERT_TRUE(useShared());
     MainWindow* f = create();
     // The switch arrives through the events handled between lines.
-    QTimer::singleShot(0, f, [f] { f->p3_Click(); });
-    f->Command6_Click();
-    EXPECT_FALSE(common::App().busyFlag);
-    EXPECT_EQ(f->Label1->text(), QStringLiteral(".体彩排列3共开奖7742期"));
-    EXPECT_EQ(mainwindow::HistoryText(),
+    QTimer::singleShot(0, f, [f] { f->switchLottery(true); });
+    f->showHistoryList();
+    EXPECT_FALSE(common::App().quitting);
+    EXPECT_EQ(Child<QLabel>(f, "Label1")->text(), QStringLiteral(".体彩排列3共开奖7742期"));
+    EXPECT_EQ(f->historyListText(),
               mainwindow::BuildHistoryText(common::App().history.draws(), 7641, 7741));
 }
 
@@ -284,18 +320,18 @@ TEST_F(MainWindowTest, SwitchElsewhereLeavesTheRefreshNotice) {
     dir.write("HAO.TXT", Draws(5));
     dir.write("HAOP3.TXT", Draws(7));
     MainWindow* f = create();
-    f->Timer1_Timer();
+    f->showListAfterReload();
     for (const bool toP3 : {true, false}) {
-        ASSERT_TRUE(history::SelectLottery(toP3));
-        EXPECT_EQ(f->Label3->text(), history::LotteryLabel(toP3));
-        EXPECT_EQ(f->Text1->toPlainText(), QStringLiteral("彩票类型已被转换请刷新数据..."));
-        EXPECT_EQ(f->Label1->text(), QStringLiteral("彩票类型已被转换请刷新数据..."));
+        ASSERT_TRUE(history::SelectLottery(common::App(), toP3));
+        EXPECT_EQ(Child<QLabel>(f, "Label3")->text(), history::LotteryLabel(toP3));
+        EXPECT_EQ(Child<QPlainTextEdit>(f, "Text1")->toPlainText(), QStringLiteral("彩票类型已被转换请刷新数据..."));
+        EXPECT_EQ(Child<QLabel>(f, "Label1")->text(), QStringLiteral("彩票类型已被转换请刷新数据..."));
         EXPECT_EQ(common::App().history.count(), toP3 ? 7 : 5);
     }
     // Its own switch rebuilds the list instead of leaving the notice.
-    f->p3_Click();
-    EXPECT_EQ(f->Label3->text(), QStringLiteral("体彩排列3"));
-    EXPECT_EQ(f->Label1->text(), QStringLiteral(".体彩排列3共开奖7期"));
+    f->switchLottery(true);
+    EXPECT_EQ(Child<QLabel>(f, "Label3")->text(), QStringLiteral("体彩排列3"));
+    EXPECT_EQ(Child<QLabel>(f, "Label1")->text(), QStringLiteral(".体彩排列3共开奖7期"));
 }
 
 TEST_F(MainWindowTest, EveryButtonReachesAHandler) {
@@ -310,12 +346,12 @@ TEST_F(MainWindowTest, WorkbenchLotteryNotice) {
     dir.write("HAO.TXT", Draws(5));
     MainWindow* f = create();
     common::App().lotteryIsP3 = true;
-    f->LotteryChangedElsewhere();
-    EXPECT_EQ(f->Label3->text(), QStringLiteral("体彩排列3"));
-    EXPECT_EQ(f->Text1->toPlainText(), QStringLiteral("彩票类型已被转换请刷新数据..."));
-    EXPECT_EQ(f->Label1->text(), QStringLiteral("彩票类型已被转换请刷新数据..."));
-    f->Timer3_Timer();
-    EXPECT_TRUE(f->Picture6->isHidden());
+    emit history::LotteryNotifier::instance().lotteryChanged(true, QString());
+    EXPECT_EQ(Child<QLabel>(f, "Label3")->text(), QStringLiteral("体彩排列3"));
+    EXPECT_EQ(Child<QPlainTextEdit>(f, "Text1")->toPlainText(), QStringLiteral("彩票类型已被转换请刷新数据..."));
+    EXPECT_EQ(Child<QLabel>(f, "Label1")->text(), QStringLiteral("彩票类型已被转换请刷新数据..."));
+    f->tick();
+    EXPECT_TRUE(Child<QWidget>(f, "Picture6")->isHidden());
 }
 
 TEST_F(MainWindowTest, BusyRefusesCloseWorkbenchAndDrawEntry) {
@@ -324,18 +360,27 @@ TEST_F(MainWindowTest, BusyRefusesCloseWorkbenchAndDrawEntry) {
     int workbench = 0, entry = 0;
     MainWindow::openers().workbench = [&] { ++workbench; };
     MainWindow::openers().drawEntry = [&](QWidget*) { ++entry; };
-    common::App().busyFlag = true;
     f->show();
-    EXPECT_FALSE(f->close());
-    EXPECT_EQ(f->Text1->toPlainText(), QStringLiteral("数据处理中,请稍候..."));
-    EXPECT_EQ(f->Label1->text(), QStringLiteral("数据处理中,请稍候..."));
-    EXPECT_TRUE(f->isVisible());
-    f->Command9->click();
-    f->Command15->click();
-    EXPECT_EQ(workbench, 0);
-    EXPECT_EQ(entry, 0);
-    EXPECT_TRUE(f->tray()->isInstalled());
-    common::App().busyFlag = false;
+    // The requests arrive through the events handled while the list is built.
+    bool ran = false;
+    QTimer::singleShot(0, f, [&] {
+        ran = true;
+        EXPECT_FALSE(f->close());
+        EXPECT_EQ(Child<QPlainTextEdit>(f, "Text1")->toPlainText(), QStringLiteral("数据处理中,请稍候..."));
+        EXPECT_EQ(Child<QLabel>(f, "Label1")->text(), QStringLiteral("数据处理中,请稍候..."));
+        EXPECT_TRUE(f->isVisible());
+        Child<QPushButton>(f, "Command9")->click();
+        Child<QPushButton>(f, "Command15")->click();
+        EXPECT_EQ(workbench, 0);
+        EXPECT_EQ(entry, 0);
+        EXPECT_TRUE(f->tray()->isInstalled());
+    });
+    f->showHistoryList();
+    EXPECT_TRUE(ran);
+    EXPECT_EQ(Child<QLabel>(f, "Label1")->text(), QStringLiteral(".福利3D共开奖5期"));
+    // Once built, the same requests go through.
+    Child<QPushButton>(f, "Command9")->click();
+    EXPECT_EQ(workbench, 1);
 }
 
 TEST_F(MainWindowTest, WorkbenchAndTrayToggle) {
@@ -344,22 +389,22 @@ TEST_F(MainWindowTest, WorkbenchAndTrayToggle) {
     f->show();
     bool opened = false;
     MainWindow::openers().workbench = [&] { opened = true; };
-    f->TrayWndProc();
+    TrayClick(f);
     EXPECT_FALSE(f->isVisible());
-    f->TrayWndProc();
+    TrayClick(f);
     EXPECT_TRUE(f->isVisible());
 
-    f->toolbarButton(7)->trigger();  // "过滤缩水"
+    ToolbarButton(f, 7)->trigger();  // "过滤缩水"
     EXPECT_TRUE(opened);
     EXPECT_FALSE(f->isVisible());
-    EXPECT_FALSE(common::App().trayToggleEnabled);
-    f->TrayWndProc();  // no effect while the workbench is open
+    EXPECT_FALSE(f->tray()->toggleEnabled());
+    TrayClick(f);  // no effect while the workbench is open
     EXPECT_FALSE(f->isVisible());
-    f->WorkbenchClosed();
+    f->workbenchClosed();
     EXPECT_TRUE(f->isVisible());
-    f->TrayWndProc();
+    TrayClick(f);
     EXPECT_FALSE(f->isVisible());
-    f->TrayWndProc();
+    TrayClick(f);
     EXPECT_TRUE(f->isVisible());
 }
 
@@ -367,35 +412,37 @@ TEST_F(MainWindowTest, ModalWindowsDisableTheTrayAndReload) {
     dir.write("HAO.TXT", Draws(300));
     MainWindow* f = create();
     f->show();
-    f->Command6_Click();
+    f->showHistoryList();
     bool trayDuringSettings = true, trayDuringEntry = true, visibleAfterClick = false;
     MainWindow::openers().settings = [&](QWidget* parent) {
         EXPECT_EQ(parent, f);
-        trayDuringSettings = common::App().trayToggleEnabled;
-        f->TrayWndProc();
+        trayDuringSettings = f->tray()->toggleEnabled();
+        common::App().rangeFirst = 0;  // the settings window takes a new range
+        TrayClick(f);
         visibleAfterClick = f->isVisible();
     };
     MainWindow::openers().drawEntry = [&](QWidget*) {
-        trayDuringEntry = common::App().trayToggleEnabled;
-        EXPECT_EQ(f->Label1->text(), QStringLiteral("(数据输入)软件支持在线更新"));
+        trayDuringEntry = f->tray()->toggleEnabled();
+        EXPECT_EQ(Child<QLabel>(f, "Label1")->text(), QStringLiteral("(数据输入)软件支持在线更新"));
         // The entry window adds a draw and writes the file.
         dir.write("HAO.TXT", Draws(301));
     };
-    f->toolbarButton(4)->trigger();  // 系统设置
+    ToolbarButton(f, 4)->trigger();  // 系统设置
     EXPECT_FALSE(trayDuringSettings);
     EXPECT_TRUE(visibleAfterClick);
-    EXPECT_TRUE(common::App().trayToggleEnabled);
-    EXPECT_TRUE(common::App().drawListDirty);
+    EXPECT_TRUE(f->tray()->toggleEnabled());
+    f->showHistoryList();  // built again over the new range
+    EXPECT_EQ(f->historyListText().count(QStringLiteral("\r\n")), 301);
 
     common::App().rangeFirst = 3;
-    f->toolbarButton(6)->trigger();  // 数据输入
+    ToolbarButton(f, 6)->trigger();  // 数据输入
     EXPECT_FALSE(trayDuringEntry);
-    EXPECT_TRUE(common::App().trayToggleEnabled);
+    EXPECT_TRUE(f->tray()->toggleEnabled());
     EXPECT_EQ(common::App().history.count(), 301);
     EXPECT_EQ(common::App().rangeFirst, 200);  // the range is reset by the reload
-    EXPECT_TRUE(f->Timer1->isActive());
-    f->Timer1_Timer();
-    EXPECT_EQ(f->Label1->text(), QStringLiteral(".福利3D共开奖301期"));
+    EXPECT_TRUE(Child<QTimer>(f, "Timer1")->isActive());
+    f->showListAfterReload();
+    EXPECT_EQ(Child<QLabel>(f, "Label1")->text(), QStringLiteral(".福利3D共开奖301期"));
 }
 
 TEST_F(MainWindowTest, ClosingEndsEverythingOnce) {
@@ -405,22 +452,41 @@ TEST_F(MainWindowTest, ClosingEndsEverythingOnce) {
     QWidget other;
     other.show();
     EXPECT_TRUE(f->close());
-    EXPECT_TRUE(common::App().busyFlag);
+    EXPECT_TRUE(common::App().quitting);
     EXPECT_FALSE(f->tray()->isInstalled());
     EXPECT_FALSE(other.isVisible());
     // From now on nothing starts.
     int workbench = 0;
     MainWindow::openers().workbench = [&] { ++workbench; };
-    f->Command9_Click();
+    f->run(Command::Workbench);
     EXPECT_EQ(workbench, 0);
-    // The tray menu reaches the same closing path.
+    // The toolbar's 退出系统 reaches the same closing path.
     form.reset();
-    common::App() = common::AppState();
+    common::App().reset();
     f = create();
     f->show();
-    f->tray()->menu()->actions().first()->trigger();
+    ToolbarButton(f, 10)->trigger();
     EXPECT_FALSE(f->isVisible());
-    EXPECT_TRUE(common::App().busyFlag);
+    EXPECT_TRUE(common::App().quitting);
+    EXPECT_FALSE(f->tray()->isInstalled());
+}
+
+// Only the left button acts on the tray icon: the right button offers no menu (no way to quit
+// from there) and a double click or the middle button changes nothing.
+TEST_F(MainWindowTest, TrayIconActsOnTheLeftButtonOnly) {
+    dir.write("HAO.TXT", Draws(5));
+    MainWindow* f = create();
+    f->show();
+    EXPECT_EQ(f->tray()->icon()->contextMenu(), nullptr);
+    for (const auto reason : {QSystemTrayIcon::Context, QSystemTrayIcon::DoubleClick, QSystemTrayIcon::MiddleClick}) {
+        SCOPED_TRACE(int(reason));
+        TrayClick(f, reason);
+        EXPECT_TRUE(f->isVisible());
+        EXPECT_FALSE(common::App().quitting);
+        EXPECT_TRUE(f->tray()->isInstalled());
+    }
+    TrayClick(f);
+    EXPECT_FALSE(f->isVisible());
 }
 
 // The updater's close request can come while the start's message about the draw file is up,
@@ -432,14 +498,14 @@ TEST_F(MainWindowTest, CloseDuringTheStartsMessageEndsCleanly) {
         closed = MainWindow::instance() && MainWindow::instance()->close();
         return ui::Answer::Ok;
     });
-    MainWindow* f = MainWindow::ShowMainWindow();
+    MainWindow* f = MainWindow::ShowMainWindow(common::App());
     ui::SetMessageHandler({});
     form.reset(f);
     form->quitOnClose = false;
     EXPECT_TRUE(closed);
     EXPECT_FALSE(f->isVisible());
-    EXPECT_TRUE(common::App().busyFlag);
-    EXPECT_FALSE(f->Timer1->isActive());  // the list is never built for a closing window
+    EXPECT_TRUE(common::App().quitting);
+    EXPECT_FALSE(Child<QTimer>(f, "Timer1")->isActive());  // the list is never built for a closing window
     EXPECT_TRUE(QFileInfo(dir.file("HAO.TXT")).isDir());
 }
 
@@ -466,25 +532,25 @@ TEST_F(MainWindowTest, ControlsCarryTheirNamesAndCaptions) {
         ASSERT_NE(a, nullptr) << i.first;
         EXPECT_EQ(a->text(), QString::fromUtf8(i.second));
     }
-    EXPECT_EQ(f->toolbarButton(3)->text(), QStringLiteral("中奖分析"));
-    EXPECT_EQ(f->toolbarButton(10)->text(), QStringLiteral("退出系统"));
-    EXPECT_TRUE(f->toolbarButton(5)->isSeparator());
-    EXPECT_EQ(f->toolbarMenuItem(16)->text(), QStringLiteral("组选1234分析"));
+    EXPECT_EQ(ToolbarButton(f, 3)->text(), QStringLiteral("中奖分析"));
+    EXPECT_EQ(ToolbarButton(f, 10)->text(), QStringLiteral("退出系统"));
+    EXPECT_TRUE(ToolbarButton(f, 5)->isSeparator());
+    EXPECT_EQ(ToolbarItem(f, 16)->text(), QStringLiteral("组选1234分析"));
     EXPECT_EQ(f->tray()->icon()->toolTip(), QStringLiteral("Sifmora"));
-    EXPECT_EQ(f->titleLabel->text(), QStringLiteral("Sifmora 5.80"));
+    EXPECT_EQ(Child<QLabel>(f, "Label13dd")->text(), QStringLiteral("Sifmora 5.80"));
 }
 
 TEST_F(MainWindowTest, AnalysisButtonsShowTheirTables) {
     dir.write("HAO.TXT", Draws(300));
     MainWindow* f = create();
-    f->Command1->click();
-    EXPECT_TRUE(f->Label1->text().startsWith(QStringLiteral("(质合分析"))) << f->Label1->text().toStdString();
-    EXPECT_FALSE(f->Text1->toPlainText().contains(QLatin1Char('\r')));
-    f->p1z_Click();
-    const QString groupRoute = f->Label1->text();
-    f->Command2->click();
-    f->Command3->click();  // repeats the last 0/1/2-route choice
-    EXPECT_EQ(f->Label1->text(), groupRoute);
+    Child<QPushButton>(f, "Command1")->click();
+    EXPECT_TRUE(Child<QLabel>(f, "Label1")->text().startsWith(QStringLiteral("(质合分析"))) << Child<QLabel>(f, "Label1")->text().toStdString();
+    EXPECT_FALSE(Child<QPlainTextEdit>(f, "Text1")->toPlainText().contains(QLatin1Char('\r')));
+    f->run(Command::GroupRoute);
+    const QString groupRoute = Child<QLabel>(f, "Label1")->text();
+    Child<QPushButton>(f, "Command2")->click();
+    Child<QPushButton>(f, "Command3")->click();  // repeats the last 0/1/2-route choice
+    EXPECT_EQ(Child<QLabel>(f, "Label1")->text(), groupRoute);
 }
 
 // Legibility problems apart from the title bar, whose pictures, captions and frame buttons are
@@ -510,7 +576,7 @@ TEST(MainWindowTables, EveryColumnOfTheTablesIsInSight) {
     EnvVar home("SIFMORA_HOME_URL", QString());
     if (!dir.copyShared("data/HAO.TXT")) dir.write("HAO.TXT", Draws(3000));
     testsupport::FreshValue<MainWindow::Openers> openersReset(MainWindow::openers());
-    testsupport::FreshValue<common::AppState> appReset{common::App()};
+    testsupport::FreshAppState appReset;
     testsupport::HookReset<&ui::SetPreferredTableFamily> familyReset;
     QStringList families;
     for (const QString& family : {QStringLiteral("Noto Sans Mono CJK SC"), QStringLiteral("WenQuanYi Micro Hei Mono")})
@@ -519,50 +585,49 @@ TEST(MainWindowTables, EveryColumnOfTheTablesIsInSight) {
     for (const QString& family : families) {
         SCOPED_TRACE(family.toStdString());
         ui::SetPreferredTableFamily(family);
-        common::App() = common::AppState();
-        mainwindow::HistoryText().clear();
-        auto form = std::make_unique<MainWindow>();
+        common::App().reset();
+        auto form = std::make_unique<MainWindow>(common::App());
         MainWindow* f = form.get();
         f->quitOnClose = false;
         f->show();
-        f->Timer1_Timer();
-        f->Timer3_Timer();
-        ASSERT_TRUE(f->Label1->text().startsWith(QLatin1Char('.')));
+        f->showListAfterReload();
+        f->tick();
+        ASSERT_TRUE(Child<QLabel>(f, "Label1")->text().startsWith(QLatin1Char('.')));
         // Every column in sight; or, where the font cannot hold the table at its smallest
         // legible size, that size (never smaller) and the table scrolling sideways under its
         // header.
         auto inSight = [f] {
-            const int pixels = QFontInfo(f->Text1->font()).pixelSize();
+            const int pixels = QFontInfo(Child<QPlainTextEdit>(f, "Text1")->font()).pixelSize();
             EXPECT_GE(pixels, 10);
             QStringList problems = Problems(f);
-            QScrollBar* sideways = f->Text1->horizontalScrollBar();
+            QScrollBar* sideways = Child<QPlainTextEdit>(f, "Text1")->horizontalScrollBar();
             if (sideways->maximum() > 0) {
                 EXPECT_EQ(pixels, 10);
                 problems.removeIf([](const QString& p) { return p.startsWith(QStringLiteral("Text1: 第")); });
-                const int headerAt = f->Label4->x();
+                const int headerAt = Child<QLabel>(f, "Label4")->x();
                 sideways->setValue(sideways->maximum());
-                EXPECT_EQ(f->Label4->x(), headerAt - sideways->maximum());
+                EXPECT_EQ(Child<QLabel>(f, "Label4")->x(), headerAt - sideways->maximum());
                 sideways->setValue(0);
             }
             EXPECT_EQ(problems, QStringList());
             return sideways->maximum() == 0;
         };
         // The header stands whole inside its strip when the table fits.
-        if (inSight()) EXPECT_LE(f->Label4->geometry().right(), f->Picture6->width());
-        EXPECT_GE(f->Label4->width(), f->Label4->sizeHint().width());
+        if (inSight()) EXPECT_LE(Child<QLabel>(f, "Label4")->geometry().right(), Child<QWidget>(f, "Picture6")->width());
+        EXPECT_GE(Child<QLabel>(f, "Label4")->width(), Child<QLabel>(f, "Label4")->sizeHint().width());
 
         const std::vector<std::pair<const char*, std::function<void()>>> tables{
-            {"Command1", [f] { f->Command1_Click(); }},   {"Command2", [f] { f->Command2_Click(); }},
-            {"Command4", [f] { f->Command4_Click(); }},   {"Command5", [f] { f->Command5_Click(); }},
-            {"Command7", [f] { f->Command7_Click(); }},   {"Command10", [f] { f->Command10_Click(); }},
-            {"Command12", [f] { f->Command12_Click(); }}, {"Command13", [f] { f->Command13_Click(); }},
-            {"Command14", [f] { f->Command14_Click(); }}, {"p1d", [f] { f->p1d_Click(); }},
-            {"p1z", [f] { f->p1z_Click(); }},             {"p2d", [f] { f->p2d_Click(); }},
-            {"p2z", [f] { f->p2z_Click(); }}};
+            {"Command1", [f] { f->run(Command::PrimeComposite); }},   {"Command2", [f] { f->run(Command::Pair); }},
+            {"Command4", [f] { f->run(Command::SumTail); }},   {"Command5", [f] { f->run(Command::Span); }},
+            {"Command7", [f] { f->run(Command::SingleDigit); }},   {"Command10", [f] { f->run(Command::Sum); }},
+            {"Command12", [f] { f->run(Command::OddEven); }}, {"Command13", [f] { f->run(Command::BigMiddleSmall); }},
+            {"Command14", [f] { f->run(Command::BigSmall); }}, {"p1d", [f] { f->run(Command::StraightRoute); }},
+            {"p1z", [f] { f->run(Command::GroupRoute); }},             {"p2d", [f] { f->run(Command::Straight1234); }},
+            {"p2z", [f] { f->run(Command::Group1234); }}};
         for (const auto& [name, show] : tables) {
             SCOPED_TRACE(name);
             show();
-            SCOPED_TRACE(f->Label1->text().toStdString());
+            SCOPED_TRACE(Child<QLabel>(f, "Label1")->text().toStdString());
             inSight();
         }
         form.reset();
@@ -575,22 +640,22 @@ TEST_F(MainWindowTest, BoardOpensWidensAndCloses) {
     EnvVar h("SIFMORA_HOME_URL", server.baseUrl());
     dir.write("HAO.TXT", Draws(5));
     MainWindow* f = create();
-    auto complete = [f] { return WaitFor(f->WebBrowser1, &ui::WebView::documentComplete); };
-    QTimer::singleShot(0, f, [f] { f->Timer2_Timer(); });
+    auto complete = [f] { return WaitFor(Child<ui::WebView>(f, "WebBrowser1"), &ui::WebView::documentComplete); };
+    QTimer::singleShot(0, f, [f] { f->openBoard(); });
     ASSERT_TRUE(complete());
     EXPECT_TRUE(f->boardOpen());
     EXPECT_EQ(f->width(), 11100 / 15);
-    EXPECT_EQ(f->Bar->width(), 8935 / 15);
-    EXPECT_EQ(f->winexit->x(), 10680 / 15);
-    EXPECT_TRUE(f->WebBrowser1->toPlainText().contains(QStringLiteral("公告")));
-    EXPECT_TRUE(f->WebBrowser1->silent());
+    EXPECT_EQ(Child<QLabel>(f, "Bar")->width(), 8935 / 15);
+    EXPECT_EQ(Child<QLabel>(f, "winexit")->x(), 10680 / 15);
+    EXPECT_TRUE(Child<ui::WebView>(f, "WebBrowser1")->toPlainText().contains(QStringLiteral("公告")));
+    EXPECT_TRUE(Child<ui::WebView>(f, "WebBrowser1")->silent());
 
-    f->Bar_DblClick();  // close: narrow at once
+    SendMouse(Child<QLabel>(f, "Bar"), QEvent::MouseButtonDblClick);  // close: narrow at once
     EXPECT_FALSE(f->boardOpen());
     EXPECT_EQ(f->width(), 8070 / 15);
-    EXPECT_EQ(f->minimizeButton->x(), 7300 / 15);
+    EXPECT_EQ(Child<QLabel>(f, "winmin")->x(), 7300 / 15);
     ASSERT_TRUE(complete());  // about:blank, completed from the event loop
-    EXPECT_TRUE(f->WebBrowser1->toPlainText().isEmpty());
+    EXPECT_TRUE(Child<ui::WebView>(f, "WebBrowser1")->toPlainText().isEmpty());
     EXPECT_EQ(f->width(), 8070 / 15);
 
     f->findChild<QAction*>(QStringLiteral("openguang"))->trigger();  // open again: wide once loaded
@@ -599,7 +664,7 @@ TEST_F(MainWindowTest, BoardOpensWidensAndCloses) {
     ASSERT_TRUE(complete());
     EXPECT_EQ(f->width(), 11100 / 15);
     const int before = server.requestCount("/3d/3dindex.htm");
-    QTimer::singleShot(0, f, [f] { f->reflush_Click(); });
+    QTimer::singleShot(0, f, [f] { f->run(Command::RefreshBoard); });
     ASSERT_TRUE(complete());
     EXPECT_EQ(server.requestCount("/3d/3dindex.htm"), before + 1);
 }
@@ -608,9 +673,9 @@ TEST_F(MainWindowTest, UnreachableBoardCountsAsOpenWithoutMessage) {
     EnvVar h("SIFMORA_HOME_URL", QStringLiteral("http://127.0.0.1:1"));
     dir.write("HAO.TXT", Draws(5));
     MainWindow* f = create();
-    f->Label5_Click();  // a reload before any page does nothing
-    QTimer::singleShot(0, f, [f] { f->Timer2_Timer(); });
-    ASSERT_TRUE(WaitFor(f->WebBrowser1, &ui::WebView::documentComplete));
+    SendMouse(Child<QLabel>(f, "Label5"), QEvent::MouseButtonRelease);  // a reload before any page does nothing
+    QTimer::singleShot(0, f, [f] { f->openBoard(); });
+    ASSERT_TRUE(WaitFor(Child<ui::WebView>(f, "WebBrowser1"), &ui::WebView::documentComplete));
     EXPECT_TRUE(f->boardOpen());
     EXPECT_EQ(f->width(), 11100 / 15);
 }
@@ -624,23 +689,23 @@ TEST_F(MainWindowTest, BoardFromTheShippedHomeFolder) {
     dir.write("home/3d/3dindex.htm", page.readAll());
     dir.write("HAO.TXT", Draws(5));
     MainWindow* f = create();
-    QTimer::singleShot(0, f, [f] { f->Timer2_Timer(); });
-    ASSERT_TRUE(WaitFor(f->WebBrowser1, &ui::WebView::documentComplete));
-    EXPECT_TRUE(f->WebBrowser1->toPlainText().contains(QStringLiteral("Sifmora 公告"))) << f->WebBrowser1->toPlainText().toStdString();
+    QTimer::singleShot(0, f, [f] { f->openBoard(); });
+    ASSERT_TRUE(WaitFor(Child<ui::WebView>(f, "WebBrowser1"), &ui::WebView::documentComplete));
+    EXPECT_TRUE(Child<ui::WebView>(f, "WebBrowser1")->toPlainText().contains(QStringLiteral("Sifmora 公告"))) << Child<ui::WebView>(f, "WebBrowser1")->toPlainText().toStdString();
     EXPECT_EQ(f->width(), 11100 / 15);
 
     ASSERT_TRUE(QFile::remove(dir.file("home/3d/3dindex.htm")));
-    QTimer::singleShot(0, f, [f] { f->reflush_Click(); });
-    ASSERT_TRUE(WaitFor(f->WebBrowser1, &ui::WebView::navigateError));
-    EXPECT_TRUE(f->WebBrowser1->toPlainText().contains(QStringLiteral("网络连接失败")));
+    QTimer::singleShot(0, f, [f] { f->run(Command::RefreshBoard); });
+    ASSERT_TRUE(WaitFor(Child<ui::WebView>(f, "WebBrowser1"), &ui::WebView::navigateError));
+    EXPECT_TRUE(Child<ui::WebView>(f, "WebBrowser1")->toPlainText().contains(QStringLiteral("网络连接失败")));
 
     // A FIFO in the page's place: the window is not held, the page says it is no file.
     testsupport::Fifo fifo(dir.file("home/3d/3dindex.htm"));
     ASSERT_TRUE(fifo.isMade());
-    QTimer::singleShot(0, f, [f] { f->reflush_Click(); });
-    ASSERT_TRUE(WaitFor(f->WebBrowser1, &ui::WebView::navigateError));
+    QTimer::singleShot(0, f, [f] { f->run(Command::RefreshBoard); });
+    ASSERT_TRUE(WaitFor(Child<ui::WebView>(f, "WebBrowser1"), &ui::WebView::navigateError));
     EXPECT_FALSE(fifo.readerWaited());
-    EXPECT_TRUE(f->WebBrowser1->toPlainText().contains(QStringLiteral("这不是文件"))) << f->WebBrowser1->toPlainText().toStdString();
+    EXPECT_TRUE(Child<ui::WebView>(f, "WebBrowser1")->toPlainText().contains(QStringLiteral("这不是文件"))) << Child<ui::WebView>(f, "WebBrowser1")->toPlainText().toStdString();
 }
 
 TEST_F(MainWindowTest, CloseRequestWhileHiddenStillEndsTheProgram) {
@@ -649,13 +714,13 @@ TEST_F(MainWindowTest, CloseRequestWhileHiddenStillEndsTheProgram) {
     MainWindow* f = create();
     f->show();
     MainWindow::openers().workbench = [] {};
-    f->Command9_Click();
+    f->run(Command::Workbench);
     ASSERT_FALSE(f->isVisible());
     EXPECT_TRUE(f->close());
-    EXPECT_TRUE(common::App().busyFlag);
+    EXPECT_TRUE(common::App().quitting);
     EXPECT_FALSE(f->tray()->isInstalled());
     // Closing the workbench afterwards no longer brings this window back.
-    f->WorkbenchClosed();
+    f->workbenchClosed();
     EXPECT_FALSE(f->isVisible());
 }
 
@@ -666,13 +731,13 @@ TEST_F(MainWindowTest, UnreadableDrawFileIsReportedNotShownAsEmpty) {
     ui::MessageRecorder box;
     MainWindow* f = create();
     EXPECT_TRUE(box.messages.isEmpty());
-    f->p3_Click();
+    f->switchLottery(true);
     ASSERT_EQ(box.messages.size(), 1);
     EXPECT_TRUE(box.messages[0].text.contains(QStringLiteral("HAOP3.TXT"))) << box.messages[0].text.toStdString();
     EXPECT_EQ(common::App().history.count(), 0);
     // The reload at creation reports it as well.
     form.reset();
-    common::App() = common::AppState();
+    common::App().reset();
     create();
     EXPECT_EQ(box.messages.size(), 2);
 }

@@ -2,6 +2,7 @@
 // The program folder with the real 福彩3D history of the shared data and the shipped scheme
 // list in its home folder, the same history in memory and a workbench holding a committed set:
 // the smart system as a player meets it.
+#include "freshappstate.h"
 #include "common/appstate.h"
 #include "history/drawfile.h"
 #include "hookreset.h"
@@ -24,7 +25,7 @@ struct RealHistoryFixture {
         common::App().smartScheme = 0;
         bench.commit({QStringLiteral("012")}, QStringLiteral("\n大底共1注\n"));
     }
-    testsupport::FreshValue<common::AppState> appReset{common::App()};
+    testsupport::FreshAppState appReset;
     testsupport::ProgramDir dir;
     testsupport::EnvVar home{"SIFMORA_HOME_URL", QString()};
     FakeWorkbench bench;

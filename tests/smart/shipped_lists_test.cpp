@@ -1,5 +1,6 @@
 // The scheme lists of the home folder that ships with the program: they load through the
 // calculator's loader, and the smart system runs from them on the shipped history.
+#include "freshappstate.h"
 #include "common/appstate.h"
 #include "history/drawfile.h"
 #include "platform/ui/messagebox.h"
@@ -70,7 +71,7 @@ void ExpectSmartRunFromShippedList(bool p3) {
     QStringList draws;
     ASSERT_TRUE(history::ReadDrawFile(dir.file(drawFile), &draws));
     ASSERT_EQ(draws.size(), p3 ? 7742 : 7774);
-    testsupport::FreshValue<common::AppState> appReset{common::App()};
+    testsupport::FreshAppState appReset;
     common::AppState& app = common::App();
     app.history = common::DrawHistory(draws);
     app.lotteryIsP3 = p3;

@@ -1,5 +1,6 @@
 // Every visible button of the smart windows reaches a handler when pressed, or is listed as one
 // that does nothing by design.
+#include "freshappstate.h"
 #include "buttonwalk.h"
 #include "calcfixture.h"
 #include "httpserver.h"
@@ -20,7 +21,7 @@
 namespace {
 
 TEST(SmartWindowButtons, EveryButtonReachesAHandler) {
-    testsupport::FreshValue<common::AppState> appReset{common::App()};  // first: back after everything else
+    testsupport::FreshAppState appReset;  // first: back after everything else
     testsupport::ProgramDir dir;
     const QStringList numbers = calcfixture::MixedHistory(600);
     dir.write(QStringLiteral("HAO.TXT"), calcfixture::DrawFileBytes(numbers));

@@ -1,5 +1,6 @@
 // The history verification window over a small fixture history: rows, cells, summary, the
 // stop, and the workbench after each.
+#include "freshappstate.h"
 #include "common/settings.h"
 #include "httpserver.h"
 #include "platform/ui/messagebox.h"
@@ -44,7 +45,7 @@ struct VerificationFixture {
         server.serve(QStringLiteral("/3d/3d.xml"), VerificationSchemeXml());
         bench.commit({QStringLiteral("123"), QStringLiteral("456")}, QStringLiteral("\n大底共2注\n"));
     }
-    testsupport::FreshValue<common::AppState> appReset{common::App()};  // first: back after everything else is gone
+    testsupport::FreshAppState appReset;  // first: back after everything else is gone
     testsupport::ProgramDir dir;
     QStringList numbers;
     testsupport::HttpServer server;

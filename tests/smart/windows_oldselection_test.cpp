@@ -1,4 +1,5 @@
 // The older smart selection and its verification on fixture histories.
+#include "freshappstate.h"
 #include "common/drawattributes.h"
 #include "common/drawtext.h"
 #include "common/numbertables.h"
@@ -95,7 +96,7 @@ TEST(SmartOldSelection, RecentDigitsPlaces) {
 }
 
 TEST(SmartOldSelectionWindow, ConfirmCommitsTheSetWithOneLogLine) {
-    testsupport::FreshValue<common::AppState> appReset{common::App()};
+    testsupport::FreshAppState appReset;
     testsupport::ProgramDir dir;
     smartwin::UseHistory(calcfixture::MixedHistory(600));
     common::App().smartScheme = 3;  // 方案4 has no position: the slider stops at its end
@@ -138,7 +139,7 @@ TEST(SmartOldSelectionWindow, ConfirmCommitsTheSetWithOneLogLine) {
 }
 
 TEST(SmartOldSelectionWindow, VerificationReplaysTheLatestHundredDraws) {
-    testsupport::FreshValue<common::AppState> appReset{common::App()};
+    testsupport::FreshAppState appReset;
     testsupport::ProgramDir dir;
     QStringList numbers = calcfixture::MixedHistory(598);
     numbers << QStringLiteral("115") << QStringLiteral("777");  // the last two: 组三 and a triple

@@ -1,5 +1,6 @@
 // The smart-system window: options at load, the smart run over a served scheme list and the
 // real calculator, and the workbench's numbers and log after it.
+#include "freshappstate.h"
 #include "common/settings.h"
 #include "httpserver.h"
 #include "platform/ui/messagebox.h"
@@ -57,7 +58,7 @@ struct SmartSystemFixture {
                      QStringLiteral("\n大底共3注\n"));
     }
     // First, so the shared state the windows read comes back after everything else is gone.
-    testsupport::FreshValue<common::AppState> appReset{common::App()};
+    testsupport::FreshAppState appReset;
     testsupport::HookReset<&ui::SetInputHandler> inputReset;
     testsupport::HookReset<&ui::SetModalHandler> modalReset;
     testsupport::ProgramDir dir;

@@ -1,4 +1,5 @@
 // The workbench buttons that open the statistics window: which tabs, what it reads.
+#include "freshappstate.h"
 #include "statistics/statisticswindow.h"
 #include "statistics/compoundstatstab.h"
 #include "statistics/statstable.h"
@@ -22,12 +23,11 @@ namespace {
 
 class StatsOpenersTest : public ::testing::Test {
 protected:
-    testsupport::FreshValue<common::AppState> appReset{common::App()};  // SetUp writes the shared state
+    testsupport::FreshAppState appReset;  // SetUp writes the shared state
     void SetUp() override {
         statsfixture::SetApp({"123", "456", "321", "789", "123"});
-        common::App().trayToggleEnabled = false;
         recorder = std::make_unique<ui::MessageRecorder>();
-        bench = std::make_unique<WorkbenchWindow>();
+        bench = std::make_unique<WorkbenchWindow>(common::App());
         ui::SetModalHandler([this](QDialog* d) {
             auto* f = qobject_cast<StatisticsWindow*>(d);
             EXPECT_NE(f, nullptr);

@@ -1,4 +1,5 @@
 // The statistics routines on small histories: exact table texts.
+#include "common/settings.h"
 #include "statistics/compoundstats.h"
 #include "statistics/formulastats.h"
 #include "statistics/fuzzystats.h"
@@ -27,14 +28,14 @@ StatsRange All(const common::DrawHistory& h) { return StatsRange{1, h.count()}; 
 TEST(StatsRangeTest, FollowsUseAllDrawsAndClipsToTheHistory) {
     common::AppState app;
     app.history = HistoryOf({"123", "456", "789", "012", "345"});
-    app.useAllDraws = true;
+    common::SaveUseAllDraws(true);
     app.rangeFirst = 1;
     app.rangeLast = 2;
     EXPECT_EQ(AnalysisRange(app).first, 1);
     EXPECT_EQ(AnalysisRange(app).last, 5);
     EXPECT_EQ(FuzzyRange(app).first, 2);
     EXPECT_EQ(FuzzyRange(app).last, 3);
-    app.useAllDraws = false;
+    common::SaveUseAllDraws(false);
     EXPECT_EQ(AnalysisRange(app).count(), 2);
     EXPECT_EQ(RangeCaption(app.history, AnalysisRange(app)), QStringLiteral("统计2024002到2024003期"));
     // A range reaching past the history or reversed gives what exists, or nothing.

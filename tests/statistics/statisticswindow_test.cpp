@@ -1,4 +1,6 @@
 // The statistics window offscreen: its load, the openers' tabs, and each tab's buttons.
+#include "common/settings.h"
+#include "freshappstate.h"
 #include "statistics/statisticswindow.h"
 #include "statistics/compoundstatstab.h"
 #include "statistics/formulastatstab.h"
@@ -46,7 +48,7 @@ protected:
         recorder = std::make_unique<ui::MessageRecorder>();
     }
     testsupport::HookReset<&ui::SetModalHandler> modalReset;
-    testsupport::FreshValue<common::AppState> appReset{common::App()};  // SetApp writes the shared state
+    testsupport::FreshAppState appReset;  // SetApp writes the shared state
     void TearDown() override {
         recorder.reset();
     }
@@ -116,7 +118,7 @@ TEST_F(StatisticsWindowTest, NarrowRangeWithAllDrawsOnlyLimitsTheFuzzyTable) {
     ASSERT_EQ(f->table(1)->rowCount(), 2);
     EXPECT_EQ(f->table(1)->text(0, 0), QStringLiteral("2024006"));
     EXPECT_EQ(ctl<QLabel>(f.get(), "Label1")->text(), QStringLiteral("统计2024001到2024008期"));
-    common::App().useAllDraws = false;
+    common::SaveUseAllDraws(false);
     auto g = open();
     EXPECT_EQ(ctl<QLabel>(g.get(), "Label10")->text(), QStringLiteral("统计2024006到2024007期"));
     EXPECT_EQ(g->table(5)->text(321, 1), QStringLiteral("1"));

@@ -1,5 +1,6 @@
 #pragma once
 // Small draw histories for the statistics tests: numbers oldest first, issues 2024001 on.
+#include "common/settings.h"
 #include "common/appstate.h"
 #include "historyof.h"
 #include "common/drawhistory.h"
@@ -16,7 +17,7 @@ namespace statsfixture {
 inline void SetApp(const QStringList& numbers, bool useAllDraws = true, int rangeFirst = 0, int rangeLast = -2) {
     common::AppState& app = common::App();
     app.history = testsupport::HistoryOf(numbers);
-    app.useAllDraws = useAllDraws;
+    common::SaveUseAllDraws(useAllDraws);
     app.rangeFirst = rangeFirst;
     app.rangeLast = rangeLast == -2 ? int(numbers.size()) - 1 : rangeLast;
 }
@@ -39,7 +40,7 @@ inline bool UseRealHistory(bool useAllDraws) {
         return false;
     common::AppState& app = common::App();
     app.history = common::DrawHistory(draws);
-    app.useAllDraws = useAllDraws;
+    common::SaveUseAllDraws(useAllDraws);
     app.resetAnalysisRange();
     return true;
 }

@@ -3,6 +3,7 @@
 // boxes the dialogs write (through setInput), the log box Text5 kept in step with a real pool session (undo ring,
 // log, commit), the workbench's undo and redo, and a count of mode switches. Registers itself
 // while it lives. Header only: include it from tests that link the dialogs library.
+#include "common/appstate.h"
 #include "dialogs/workbenchapi.h"
 #include "pool/numberpool.h"
 
@@ -46,6 +47,7 @@ public:
     QPlainTextEdit* logBox() { return log_; }
 
     pool::WorkbenchModel& model() override { return model_; }
+    const common::AppState& state() const override { return common::App(); }
     QWidget* dialogParent() override { return this; }
     // Writes the box of that name, as the workbench does.
     void setInput(pool::InputBox box, const QString& value) override {

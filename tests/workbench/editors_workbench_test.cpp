@@ -1,5 +1,6 @@
 // The condition editors over the real workbench: each start button runs its family through
 // the batch filters; the pool, the log, the description and the family boxes are checked.
+#include "common/settings.h"
 #include "workbench/workbenchwindow.h"
 
 #include "common/appstate.h"
@@ -45,10 +46,10 @@ protected:
         common::AppState& app = common::App();
         // Newest draw 936 for the last-draw families.
         app.history = common::DrawHistory(QStringList{QStringLiteral("2024001 123"), QStringLiteral("2024002 936")});
-        app.busyFlag = false;
-        app.useAllDraws = true;
+        app.quitting = false;
+        common::SaveUseAllDraws(true);
         recorder = std::make_unique<ui::MessageRecorder>();
-        form = std::make_unique<WorkbenchWindow>();
+        form = std::make_unique<WorkbenchWindow>(common::App());
         recorder->messages.clear();  // the smart-system gate of the first opening
     }
     ui::FileDialogAnswerScope fileDialogs;  // no answer left behind for the next test

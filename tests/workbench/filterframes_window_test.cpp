@@ -42,11 +42,11 @@ class FilterFramesWindow : public WorkbenchFixture {
 protected:
     void SetUp() override {
         common::App().history = common::DrawHistory(FilterFramesDraws());
-        common::App().busyFlag = false;
+        common::App().quitting = false;
         delete SetOperationsWindow::existing();
         recorder = std::make_unique<ui::MessageRecorder>();
         workbench::SetAutoCollectionPauseHook([this]() { ++pauses; });
-        form = std::make_unique<WorkbenchWindow>();
+        form = std::make_unique<WorkbenchWindow>(common::App());
         recorder->messages.clear();
     }
     testsupport::HookReset<&workbench::SetAutoCollectionPauseHook> pauseHookReset;
@@ -256,7 +256,7 @@ TEST_F(FilterFramesWindow, OmissionPickerListsAndWritesTheBoxes) {
 
 TEST_F(FilterFramesWindow, OmissionPickerOnAnEmptyHistory) {
     common::App().history = common::DrawHistory();
-    OmissionPicker picker(form.get());
+    OmissionPicker picker(common::App(), form.get());
     EXPECT_EQ(picker.windowTitle(), QStringLiteral("遗漏过滤 []"));
     EXPECT_EQ(picker.list(1)->count(), 1);
     EXPECT_EQ(picker.list(3)->count(), 10);

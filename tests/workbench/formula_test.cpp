@@ -60,7 +60,7 @@ class FormulaFilterTest : public WorkbenchFixture {
 protected:
     void SetUp() override {
         common::App().history = common::DrawHistory(QStringList{"2025001 123", "2025002 456"});
-        common::App().busyFlag = false;
+        common::App().quitting = false;
         recorder = std::make_unique<ui::MessageRecorder>();
     }
     testsupport::HookReset<&ui::SetModalHandler> modalReset;
@@ -72,7 +72,7 @@ protected:
     }
     // The workbench lists the formula folder when it loads.
     void make() {
-        form = std::make_unique<WorkbenchWindow>();
+        form = std::make_unique<WorkbenchWindow>(common::App());
         recorder->messages.clear();  // the smart-system gate of the first opening
     }
     void setScript(const QString& text) { get<QPlainTextEdit>(QStringLiteral("Text29"))->setPlainText(text); }

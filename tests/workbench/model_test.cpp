@@ -5,6 +5,7 @@
 #include "common/appstate.h"
 #include "common/numbertables.h"
 #include "common/settings.h"
+#include "history/lottery.h"
 #include "testsupport.h"
 #include "workbench/basesets.h"
 #include "workbench/batchinputs.h"
@@ -140,10 +141,9 @@ TEST(WorkbenchModel, LotterySwitchReloadsTheHistoryWithoutAWindow) {
     pool::WorkbenchModel model = ModelOver({QStringLiteral("123")});
 
     QString error;
-    EXPECT_FALSE(workbench::SwitchLottery(model, false, &error));  // already 福彩3D
-    EXPECT_TRUE(workbench::SwitchLottery(model, true, &error));
+    EXPECT_FALSE(history::SelectLottery(common::App(), false, &error));  // already 福彩3D
+    EXPECT_TRUE(history::SelectLottery(common::App(), true, &error));
     EXPECT_TRUE(error.isEmpty()) << error.toStdString();
-    EXPECT_TRUE(model.lotteryIsP3);
     EXPECT_TRUE(common::App().lotteryIsP3);
     EXPECT_EQ(common::GetSetting(QStringLiteral("fclx")), QStringLiteral("1"));
     EXPECT_EQ(common::App().history.count(), 1);
@@ -152,8 +152,8 @@ TEST(WorkbenchModel, LotterySwitchReloadsTheHistoryWithoutAWindow) {
     EXPECT_EQ(workbench::LotterySwitchedMessage(true), QStringLiteral("彩票类型已被转换，当前彩票类型为[体彩排列3]。"));
 
     // Back to 福彩3D, whose file is absent: the switch happens and the history is empty.
-    EXPECT_TRUE(workbench::SwitchLottery(model, false, &error));
-    EXPECT_FALSE(model.lotteryIsP3);
+    EXPECT_TRUE(history::SelectLottery(common::App(), false, &error));
+    EXPECT_FALSE(common::App().lotteryIsP3);
     EXPECT_EQ(common::GetSetting(QStringLiteral("fclx")), QStringLiteral("0"));
     EXPECT_EQ(common::App().history.count(), 0);
     common::App().lotteryIsP3 = false;

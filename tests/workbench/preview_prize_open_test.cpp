@@ -23,7 +23,7 @@ protected:
     void SetUp() override {
         common::App().history = common::DrawHistory(QStringList{"2025001 456", "2025002 123"});
         common::SaveSetting(QStringLiteral("path"), QString());
-        form = std::make_unique<WorkbenchWindow>();
+        form = std::make_unique<WorkbenchWindow>(common::App());
         messages.messages.clear();  // whatever the workbench said at its creation
         ui::SetModalHandler([this](QDialog* d) {
             opened.append(d->objectName());

@@ -52,9 +52,9 @@ class TwoDrawWorkbenchFixture : public WorkbenchFixture {
 protected:
     void SetUp() override {
         common::App().history = common::DrawHistory(QStringList{"2025001 123", "2025002 456"});
-        common::App().busyFlag = false;
+        common::App().quitting = false;
         recorder = std::make_unique<ui::MessageRecorder>();
-        form = std::make_unique<WorkbenchWindow>();
+        form = std::make_unique<WorkbenchWindow>(common::App());
         recorder->messages.clear();
     }
     void TearDown() override {

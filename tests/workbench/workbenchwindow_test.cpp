@@ -52,8 +52,7 @@ protected:
         common::AppState& app = common::App();
         app.history = common::DrawHistory(FixtureDraws());
         app.lotteryIsP3 = false;
-        app.busyFlag = false;
-        app.trayToggleEnabled = false;
+        app.quitting = false;
         recorder = std::make_unique<ui::MessageRecorder>();
         make();
     }
@@ -66,7 +65,7 @@ protected:
     }
     void make() {
         form.reset();
-        form = std::make_unique<WorkbenchWindow>();
+        form = std::make_unique<WorkbenchWindow>(common::App());
     }
 
     void select(const QString& option) { get<QRadioButton>(option)->click(); }
@@ -651,7 +650,8 @@ TEST_F(WorkbenchTest, LotterySwitchReloadsAndTellsTheMainWindow) {
     EXPECT_FALSE(common::App().lotteryIsP3);
     EXPECT_EQ(recorder->lastText(), QStringLiteral("彩票类型已被转换，当前彩票类型为[福彩3D]。"));
     EXPECT_EQ(told, 2);
-    EXPECT_FALSE(form->model().lotteryIsP3);
+    EXPECT_FALSE(get<QLabel>(QStringLiteral("Image1"))->isHidden());  // the workbench shows 福彩3D again
+    EXPECT_TRUE(get<QLabel>(QStringLiteral("Image2"))->isHidden());
 }
 
 TEST_F(WorkbenchTest, ClosingHidesAndShowsTheMainWindow) {
@@ -662,7 +662,6 @@ TEST_F(WorkbenchTest, ClosingHidesAndShowsTheMainWindow) {
     form->close();
     EXPECT_TRUE(form->isHidden());
     EXPECT_TRUE(main.isVisible());
-    EXPECT_TRUE(common::App().trayToggleEnabled);
     EXPECT_EQ(numbers().size(), 1000);
     EXPECT_TRUE(form->hasBaseSet());
 }
@@ -729,19 +728,18 @@ TEST_F(WorkbenchTest, ShowWorkbenchCreatesItOnceAndTellsTheMainWindowWhenClosed)
     main.show();
     int closed = 0;
     workbench::SetMainWindowLink({[&] { ++closed; }});
-    workbench::ShowWorkbench(&main);
+    workbench::ShowWorkbench(&main, common::App());
     WorkbenchWindow* shown = workbench::ExistingWorkbench();
     ASSERT_NE(shown, nullptr);
     EXPECT_TRUE(shown->isVisible());
     EXPECT_FALSE(main.isVisible());
-    EXPECT_FALSE(common::App().trayToggleEnabled);
     EXPECT_EQ(recorder->messages.size(), 1);  // the 600-draw gate, at the first opening only
 
     shown->session().pool = {"123"};
     shown->close();
     EXPECT_EQ(closed, 1);
     EXPECT_TRUE(shown->isHidden());
-    workbench::ShowWorkbench(&main);
+    workbench::ShowWorkbench(&main, common::App());
     EXPECT_EQ(workbench::ExistingWorkbench(), shown);
     EXPECT_EQ(shown->session().pool, QStringList({"123"}));
     EXPECT_EQ(recorder->messages.size(), 1);

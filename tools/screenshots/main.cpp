@@ -4,6 +4,7 @@
 #include "dialogs/prizecheckwindow.h"
 #include "history/windows/drawentrywindow.h"
 #include "history/windows/settingswindow.h"
+#include "common/appstate.h"
 #include "mainwindow/mainwindow.h"
 #include "mainwindow/trayicon.h"
 #include "platform/ui/messagebox.h"
@@ -163,11 +164,11 @@ int main(int argc, char** argv) {
     g_inside[QStringLiteral("F15old")] = [](QDialog* d) { Press(d, "Command3"); };  // 验证…: its table
     g_inside[QStringLiteral("Form4")] = [](QDialog* d) { static_cast<PrizeCheckWindow*>(d)->Label3_Click(); };
 
-    MainWindow::openers().workbench = [] { workbench::ShowWorkbench(MainWindow::instance()); };
+    MainWindow::openers().workbench = [] { workbench::ShowWorkbench(MainWindow::instance(), common::App()); };
     workbench::SetMainWindowLink({[] {}});
     workbench::SetSmartSystemOpener([](QWidget* bench) { SmartSystemWindow::Open(bench); });
-    MainWindow::openers().drawEntry = [](QWidget* parent) { history::OpenDrawEntry(parent); };
-    MainWindow::openers().settings = [](QWidget* parent) { history::OpenSettings(parent, [](bool) {}); };
+    MainWindow::openers().drawEntry = [](QWidget* parent) { history::OpenDrawEntry(parent, common::App()); };
+    MainWindow::openers().settings = [](QWidget* parent) { history::OpenSettings(parent, common::App(), [](bool) {}); };
 
     {
         StartupWindow start;
@@ -183,22 +184,22 @@ int main(int argc, char** argv) {
         updater.hide();
     }
 
-    MainWindow* main = MainWindow::ShowMainWindow();
+    MainWindow* main = MainWindow::ShowMainWindow(common::App());
     main->quitOnClose = false;
     Settle();
-    main->Timer1_Timer();
-    main->Timer3_Timer();
+    main->showListAfterReload();
+    main->tick();
     Shoot(main, QStringLiteral("Form1_history"));
     // Every analysis table: the eleven buttons, then the group forms of the two drop-downs.
     for (const char* button : {"Command1", "Command2", "Command3", "Command4", "Command5", "Command7", "Command8",
                                "Command10", "Command12", "Command13", "Command14"}) {
         Press(main, button);
-        main->Timer3_Timer();
+        main->tick();
         Shoot(main, QStringLiteral("Form1_") + QLatin1String(button));
     }
-    main->p1z_Click();
+    main->run(mainwindow::Command::GroupRoute);
     Shoot(main, QStringLiteral("Form1_p1z"));
-    main->p2z_Click();
+    main->run(mainwindow::Command::Group1234);
     Shoot(main, QStringLiteral("Form1_p2z"));
     // The help in the program's own page window.
     main->helpme_Click();

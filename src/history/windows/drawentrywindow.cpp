@@ -36,7 +36,7 @@ void TakeMainWindowLook(QWidget* window, QWidget* main) {
 
 }  // namespace
 
-DrawEntryWindow::DrawEntryWindow(QWidget* parent) : QDialog(parent) {
+DrawEntryWindow::DrawEntryWindow(const common::AppState& state, QWidget* parent) : QDialog(parent), state_(state) {
     setObjectName(QStringLiteral("Form3"));
     setWindowTitle(QStringLiteral("数据输入"));
     setFixedSize(360, 210);
@@ -84,7 +84,7 @@ DrawEntryWindow::~DrawEntryWindow() = default;
 
 void DrawEntryWindow::Form_Load() {
     TakeMainWindowLook(this, parentWidget());
-    const common::AppState& app = common::App();
+    const common::AppState& app = state_;
     book_ = history::DrawEntryBook(app.history.draws());
     Combo1->clear();
     Combo1->addItems(book_.itemTexts());
@@ -206,7 +206,7 @@ void DrawEntryWindow::Command3_Click() {
 }
 
 void DrawEntryWindow::Command2_Click() {
-    const QString drawFile = common::App().drawFilePath;
+    const QString drawFile = state_.drawFilePath;
     QString why;
     if (!history::WriteDrawFileViaFlag(drawFile, common::ProgramFile(QStringLiteral("FLAG.TXT")), book_.keptDraws(),
                                        &why)) {
@@ -222,7 +222,7 @@ void DrawEntryWindow::setButtonsEnabled(bool enabled) {
 }
 
 void DrawEntryWindow::Command4_Click() {
-    const common::AppState& app = common::App();
+    const common::AppState& app = state_;
     setButtonsEnabled(false);
     Label3->setText(QStringLiteral("正在下载数据,请稍候..."));
     downloading_ = true;
@@ -302,8 +302,8 @@ void DrawEntryWindow::keyPressEvent(QKeyEvent* event) {
 
 namespace history {
 
-void OpenDrawEntry(QWidget* parent) {
-    DrawEntryWindow form(parent);
+void OpenDrawEntry(QWidget* parent, const common::AppState& state) {
+    DrawEntryWindow form(state, parent);
     ui::ShowModal(&form);
 }
 

@@ -7,6 +7,9 @@
 
 #include <QDialog>
 
+namespace common {
+class AppState;
+}  // namespace common
 class QComboBox;
 class QLabel;
 class QLineEdit;
@@ -15,7 +18,8 @@ class QPushButton;
 class DrawEntryWindow : public QDialog {
     Q_OBJECT
 public:
-    explicit DrawEntryWindow(QWidget* parent = nullptr);
+    // state: the current lottery, its draws and its draw file.
+    explicit DrawEntryWindow(const common::AppState& state, QWidget* parent = nullptr);
     ~DrawEntryWindow() override;
 
     // ---- handlers ----
@@ -57,6 +61,7 @@ private:
     void refreshLastItem();
     void setButtonsEnabled(bool enabled);
 
+    const common::AppState& state_;
     history::DrawEntryBook book_;
     bool downloading_ = false;
     bool inTextChange_ = false;
@@ -64,5 +69,5 @@ private:
 
 namespace history {
 // The main window's opener: DrawEntryWindow modal over parent.
-void OpenDrawEntry(QWidget* parent);
+void OpenDrawEntry(QWidget* parent, const common::AppState& state);
 }  // namespace history

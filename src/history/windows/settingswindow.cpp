@@ -22,7 +22,7 @@ constexpr int kMinRangeSpan = 10;
 
 }  // namespace
 
-SettingsWindow::SettingsWindow(QWidget* parent) : QDialog(parent) {
+SettingsWindow::SettingsWindow(common::AppState& state, QWidget* parent) : QDialog(parent), state_(state) {
     setObjectName(QStringLiteral("Form9"));
     setWindowTitle(QStringLiteral("系统设置"));
     setFixedSize(400, 300);
@@ -82,7 +82,7 @@ SettingsWindow::~SettingsWindow() = default;
 
 void SettingsWindow::Form_Load() {
     if (QWidget* main = parentWidget()) setWindowIcon(main->windowIcon());
-    const common::AppState& app = common::App();
+    const common::AppState& app = state_;
     QStringList issues;
     issues.reserve(app.history.count());
     for (const QString& draw : app.history.draws()) issues.append(draw.left(7));
@@ -90,11 +90,11 @@ void SettingsWindow::Form_Load() {
     Combo2->clear();
     Combo1->addItems(issues);
     Combo2->addItems(issues);
-    Check1->setChecked(app.useAllDraws);
+    Check1->setChecked(common::SettingUseAllDraws());
     Combo1->setCurrentIndex(app.rangeFirst < issues.size() ? app.rangeFirst : -1);
     Combo2->setCurrentIndex(app.rangeLast < issues.size() ? app.rangeLast : -1);
     Slider1->setValue(app.smartScheme);
-    Combo3->setEditText(app.toleranceRange);
+    Combo3->setEditText(common::SettingToleranceRange());
     if (app.lotteryIsP3) {
         Option2->setChecked(true);
         setProperty("Tag", QStringLiteral("2"));
@@ -107,7 +107,7 @@ void SettingsWindow::Form_Load() {
 }
 
 void SettingsWindow::Command1_Click() {
-    common::AppState& app = common::App();
+    common::AppState& app = state_;
     // The range only matters when the analyses do not use every draw, and with fewer draws than
     // a range needs no choice could pass; in both cases the check would only make the lottery
     // and 分析所有开奖数据 unconfirmable. A range that fails the check then stays as it was.
@@ -119,8 +119,7 @@ void SettingsWindow::Command1_Click() {
         Combo1->setCurrentIndex(0);
         return;
     }
-    app.useAllDraws = Check1->isChecked();
-    common::SaveUseAllDraws(app.useAllDraws);
+    common::SaveUseAllDraws(Check1->isChecked());
     common::SaveSmartScheme(Slider1->value());
     app.smartScheme = Slider1->value();
     if (rangeValid) {
@@ -128,7 +127,6 @@ void SettingsWindow::Command1_Click() {
         app.rangeLast = Combo2->currentIndex();
     }
     common::SaveToleranceRange(Combo3->currentText());
-    app.toleranceRange = Combo3->currentText();
     const QString tag = property("Tag").toString();
     if (Option1->isChecked() && tag == QLatin1String("2")) switchLottery(false);
     if (Option2->isChecked() && tag == QLatin1String("1")) switchLottery(true);
@@ -144,14 +142,14 @@ void SettingsWindow::switchLottery(bool toP3) {
         return;
     }
     QString why;
-    history::SelectLottery(toP3, &why);
+    history::SelectLottery(state_, toP3, &why);
     if (!why.isEmpty()) ui::MsgBox(why, ui::Icon::Warning, ui::Buttons::Ok, ui::kAppTitle, this);
 }
 
 namespace history {
 
-void OpenSettings(QWidget* parent, std::function<void(bool toP3)> switchLottery) {
-    SettingsWindow form(parent);
+void OpenSettings(QWidget* parent, common::AppState& state, std::function<void(bool toP3)> switchLottery) {
+    SettingsWindow form(state, parent);
     if (switchLottery) {
         form.hooks.selectFc3d = [switchLottery] { switchLottery(false); };
         form.hooks.selectP3 = [switchLottery] { switchLottery(true); };

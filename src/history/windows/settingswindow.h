@@ -6,6 +6,9 @@
 
 #include <functional>
 
+namespace common {
+class AppState;
+}  // namespace common
 class QCheckBox;
 class QComboBox;
 class QGroupBox;
@@ -18,10 +21,11 @@ class QTabWidget;
 class SettingsWindow : public QDialog {
     Q_OBJECT
 public:
-    explicit SettingsWindow(QWidget* parent = nullptr);
+    // state: the current lottery, its draws and the analysis range the window sets.
+    explicit SettingsWindow(common::AppState& state, QWidget* parent = nullptr);
     ~SettingsWindow() override;
 
-    // The main window's lottery switches (MainWindow.fc3d_Click / p3_Click), set by the opener. Unset,
+    // The main window's lottery switch (MainWindow::switchLottery), set by the opener. Unset,
     // the window switches through the shared routine (history::SelectLottery) itself.
     struct Hooks {
         std::function<void()> selectFc3d;  // the main window's switch to 福彩3D (its menu item fc3d)
@@ -53,10 +57,12 @@ public:
 
 private:
     void switchLottery(bool toP3);
+
+    common::AppState& state_;
 };
 
 namespace history {
 // The main window's opener: SettingsWindow modal over parent; switchLottery(toP3) runs the main
 // window's own switch when the user picked the other lottery.
-void OpenSettings(QWidget* parent, std::function<void(bool toP3)> switchLottery);
+void OpenSettings(QWidget* parent, common::AppState& state, std::function<void(bool toP3)> switchLottery);
 }  // namespace history

@@ -4,8 +4,8 @@
 // for MainWindow's Label1 and the whole table for MainWindow's Text1; the window only shows them.
 //
 // Range: `first` and `last` are 0-based positions as in common::AppState (the draw at position i
-// is history.at(i + 1)); callers pass App().analysisFirst() and App().analysisLast(), which
-// already honour useAllDraws. Positions outside the history are clamped to it. An empty range
+// is history.at(i + 1)); callers pass AppState::analysisFirst() and analysisLast(), which
+// already honour setting kj. Positions outside the history are clamped to it. An empty range
 // (no draws, or last before first) gives the header line alone and a caption without issues;
 // nothing is divided by zero.
 //

@@ -5,6 +5,7 @@
 #include "legibility.h"
 #include "httpserver.h"
 #include "mainwindow/mainwindow.h"
+#include "mainwindow/trayicon.h"
 
 #include <QComboBox>
 #include <QCoreApplication>
@@ -40,7 +41,7 @@ protected:
 }  // namespace historywindows_test
 
 TEST_F(DrawEntry, OpensOnTheNextIssue) {
-    DrawEntryWindow f;
+    DrawEntryWindow f(common::App());
     EXPECT_EQ(f.windowTitle(), "数据输入");
     ASSERT_EQ(f.Combo1->count(), 6);
     EXPECT_EQ(f.Combo1->itemText(0), "2024354");
@@ -61,7 +62,7 @@ TEST_F(DrawEntry, OpensOnTheNextIssue) {
 // The two lottery marks are pictures filling their labels, different from each other, named
 // for assistive tools by their game.
 TEST_F(DrawEntry, LotteryMarksArePictures) {
-    DrawEntryWindow f;
+    DrawEntryWindow f(common::App());
     QImage images[2];
     int k = 0;
     for (QLabel* image : {f.Image1, f.Image2}) {
@@ -82,14 +83,14 @@ TEST_F(DrawEntry, LotteryMarksArePictures) {
 
 // The draw entry and the settings window are legible at their design size in the installed fonts.
 TEST_F(DrawEntry, DrawEntryAndSettingsAreLegible) {
-    DrawEntryWindow entry;
+    DrawEntryWindow entry(common::App());
     EXPECT_EQ(testsupport::LegibilityProblems(&entry), QStringList());
-    SettingsWindow settings;
+    SettingsWindow settings(common::App());
     EXPECT_EQ(testsupport::LegibilityProblems(&settings), QStringList());
 }
 
 TEST_F(DrawEntry, NewDrawsAreSavedAndWrittenOnReturn) {
-    DrawEntryWindow f;
+    DrawEntryWindow f(common::App());
     Enter(f, QString(), " 123 ");
     EXPECT_EQ(f.Label3->text(), "保存成功");
     EXPECT_EQ(f.Text1->text(), "");
@@ -111,7 +112,7 @@ TEST_F(DrawEntry, NewDrawsAreSavedAndWrittenOnReturn) {
 }
 
 TEST_F(DrawEntry, CorrectionOfAnExistingDraw) {
-    DrawEntryWindow f;
+    DrawEntryWindow f(common::App());
     f.selectItem(1);
     EXPECT_EQ(f.Text1->text(), "101");
     Enter(f, QString(), "777");
@@ -125,7 +126,7 @@ TEST_F(DrawEntry, CorrectionOfAnExistingDraw) {
 }
 
 TEST_F(DrawEntry, BadInputIsRefusedAndNothingIsLost) {
-    DrawEntryWindow f;
+    DrawEntryWindow f(common::App());
     struct Case {
         QString issue, digits, label;
     } cases[] = {
@@ -157,7 +158,7 @@ TEST_F(DrawEntry, BadInputIsRefusedAndNothingIsLost) {
 
 TEST_F(DrawEntry, DeleteAndRestore) {
     ui::MessageRecorder answers(ui::Answer::No);
-    DrawEntryWindow f;
+    DrawEntryWindow f(common::App());
     f.Command3->click();  // the next-issue item is no draw
     EXPECT_EQ(f.Label3->text(), "不能删除数据");
     EXPECT_TRUE(answers.messages.isEmpty());
@@ -215,7 +216,7 @@ TEST_F(DrawEntry, DeleteAndRestore) {
 }
 
 TEST_F(DrawEntry, CloseBoxWritesNothing) {
-    DrawEntryWindow f;
+    DrawEntryWindow f(common::App());
     Enter(f, QString(), "123");
     f.close();
     EXPECT_EQ(f.result(), QDialog::Rejected);
@@ -224,7 +225,7 @@ TEST_F(DrawEntry, CloseBoxWritesNothing) {
 
 TEST_F(DrawEntry, EmptyHistoryOffersThisYearsFirstIssue) {
     load({});
-    DrawEntryWindow f;
+    DrawEntryWindow f(common::App());
     ASSERT_EQ(f.Combo1->count(), 1);
     EXPECT_TRUE(f.Combo1->currentText().endsWith("001"));
     Enter(f, "2024001", "321");
@@ -268,7 +269,7 @@ TEST_F(DrawEntry, HomeServerCopy) {
         dir.write("HAO.TXT", local);
         server.serve("/3d/HAO.txt", c.served, c.status);
         ui::MessageRecorder answers(c.answer);
-        DrawEntryWindow f;
+        DrawEntryWindow f(common::App());
         f.Command4->click();
         EXPECT_EQ(dir.read("HAO.TXT"), c.replaced ? c.served : local) << c.what;
         EXPECT_FALSE(QFile::exists(dir.file("HAOBAK.TXT"))) << c.what;
@@ -303,7 +304,7 @@ TEST_F(DrawEntry, HomeServerCopyKeepsAnUnreadableOrReadOnlyFile) {
     dir.write("HAO.TXT", damaged);
     {
         ui::MessageRecorder answers(ui::Answer::No);
-        DrawEntryWindow f;
+        DrawEntryWindow f(common::App());
         f.Command4->click();
         EXPECT_EQ(f.Label3->text(), "本机数据文件无法读取,已保留原文件");
         EXPECT_TRUE(answers.messages.isEmpty());
@@ -317,7 +318,7 @@ TEST_F(DrawEntry, HomeServerCopyKeepsAnUnreadableOrReadOnlyFile) {
     const QString readOnly = QStringLiteral("%1 是只读文件，新的开奖数据没有写入").arg(hao);
     {
         ui::MessageRecorder answers(ui::Answer::Yes);
-        DrawEntryWindow f;
+        DrawEntryWindow f(common::App());
         f.Command4->click();
         ASSERT_EQ(answers.messages.size(), 1);  // told at once, nothing asked
         EXPECT_EQ(answers.messages[0].text, QStringLiteral("开奖数据更新失败：") + readOnly);
@@ -340,7 +341,7 @@ TEST_F(DrawEntry, HomeServerCopyComparesWithTheEditedHistory) {
     testsupport::EnvVar homeUrl("SIFMORA_HOME_URL", server.baseUrl());
     server.serve("/3d/HAO.txt", MakeRecords(MakeDraws(6, 354)));  // ends 2024359
     ui::MessageRecorder answers(ui::Answer::Yes);
-    DrawEntryWindow f;
+    DrawEntryWindow f(common::App());
     Enter(f, QString(), "123");  // 2024359 entered here
     f.Command4->click();
     EXPECT_EQ(f.Label3->text(), "本机数据已升级不需更新");
@@ -357,7 +358,7 @@ TEST_F(DrawEntry, PickThree) {
     testsupport::EnvVar homeUrl("SIFMORA_HOME_URL", server.baseUrl());
     const QByteArray later = MakeRecords(MakeDraws(4, 100));
     server.serve("/3d/HAOP3.txt", later);
-    DrawEntryWindow f;
+    DrawEntryWindow f(common::App());
     EXPECT_TRUE(f.Image1->isHidden());
     EXPECT_FALSE(f.Image2->isHidden());
     EXPECT_EQ(f.Combo1->currentText(), "2024103");
@@ -369,10 +370,10 @@ TEST_F(DrawEntry, PickThree) {
 
 // The main window opens it modal and reloads from the file when it closes.
 TEST_F(DrawEntry, MainWindowReloadsAfterIt) {
-    MainWindow main;
+    MainWindow main(common::App());
     main.quitOnClose = false;
     testsupport::FreshValue<MainWindow::Openers> openersReset(MainWindow::openers());
-    MainWindow::openers().drawEntry = [](QWidget* parent) { history::OpenDrawEntry(parent); };
+    MainWindow::openers().drawEntry = [](QWidget* parent) { history::OpenDrawEntry(parent, common::App()); };
     bool save = true;
     QWidget* parentSeen = nullptr;
     ui::SetModalHandler([&](QDialog* d) {
@@ -386,23 +387,25 @@ TEST_F(DrawEntry, MainWindowReloadsAfterIt) {
         if (save) f->Command2->click(); else f->close();
         return f->result();
     });
-    main.Command15_Click();
+    int reloads = 0;
+    QObject::connect(&common::App(), &common::AppState::historyReloaded, &main, [&] { ++reloads; });
+    main.run(mainwindow::Command::DrawEntry);
     EXPECT_EQ(parentSeen, &main);
     EXPECT_EQ(common::App().history.count(), 7);
     EXPECT_EQ(common::App().history.newest(), "2024360 456");
-    EXPECT_TRUE(common::App().drawListDirty);
-    EXPECT_TRUE(common::App().trayToggleEnabled);
-    EXPECT_TRUE(main.Timer1->isActive());  // the list is rebuilt after the reload
+    EXPECT_EQ(reloads, 1);  // the list is built again from the new history
+    EXPECT_TRUE(main.tray()->toggleEnabled());
+    EXPECT_TRUE(main.findChild<QTimer*>("Timer1")->isActive());  // the list is rebuilt after the reload
 
     save = false;  // closed by the close box: the edits are gone after the reload
-    main.Command15_Click();
+    main.run(mainwindow::Command::DrawEntry);
     EXPECT_EQ(common::App().history.count(), 7);
     EXPECT_EQ(dir.read("HAO.TXT"), MakeRecords(draws) + "2024359 1231" "2024360 4561");
 }
 
 TEST_F(DrawEntry, FailedWriteKeepsTheWindowAndTheEdits) {
     ui::MessageRecorder messages;
-    DrawEntryWindow f;
+    DrawEntryWindow f(common::App());
     Enter(f, QString(), "123");
     const QString drawFile = common::App().drawFilePath;
     common::App().drawFilePath = dir.file("gone/HAO.TXT");  // cannot be written
@@ -420,7 +423,7 @@ TEST_F(DrawEntry, FailedWriteKeepsTheWindowAndTheEdits) {
 // Focus leaving the issue box (to 保存号码, or Enter in it) must not swap the list's selection
 // under the typed digits: a typed issue stays a typed issue.
 TEST_F(DrawEntry, TypedIssueStaysTypedWhenTheBoxLosesFocus) {
-    DrawEntryWindow f;
+    DrawEntryWindow f(common::App());
     f.Text1->setText("777");
     f.Combo1->setEditText("2024356");  // an existing draw's issue, typed
     emit f.Combo1->lineEdit()->editingFinished();
@@ -434,7 +437,7 @@ TEST_F(DrawEntry, TypedIssueStaysTypedWhenTheBoxLosesFocus) {
 
 // Three digits hand the focus to 保存号码, and Enter then saves, as the entry routine expects.
 TEST_F(DrawEntry, EnterOnTheFocusedSaveButtonSaves) {
-    DrawEntryWindow f;
+    DrawEntryWindow f(common::App());
     f.show();
     f.activateWindow();
     f.Text1->setFocus();
@@ -450,11 +453,14 @@ TEST_F(DrawEntry, EnterOnTheFocusedSaveButtonSaves) {
 // Opened over the main window, the window must not take on the main window's title-bar look
 // (white text): its status line would be unreadable.
 TEST_F(DrawEntry, StatusLineReadableOverTheMainWindow) {
-    MainWindow main;
+    MainWindow main(common::App());
     main.quitOnClose = false;
-    DrawEntryWindow f(&main);
-    for (QLabel* label : {main.Label2, main.Label3, f.Label2, f.Label3}) label->ensurePolished();
-    EXPECT_EQ(main.Label3->palette().color(QPalette::WindowText), QColor(Qt::white));  // the title bar
+    DrawEntryWindow f(common::App(), &main);
+    auto* mainLabel2 = main.findChild<QLabel*>("Label2", Qt::FindDirectChildrenOnly);
+    auto* mainLabel3 = main.findChild<QLabel*>("Label3", Qt::FindDirectChildrenOnly);
+    ASSERT_TRUE(mainLabel2 && mainLabel3);
+    for (QLabel* label : {mainLabel2, mainLabel3, f.Label2, f.Label3}) label->ensurePolished();
+    EXPECT_EQ(mainLabel3->palette().color(QPalette::WindowText), QColor(Qt::white));  // the title bar
     EXPECT_NE(f.Label3->palette().color(QPalette::WindowText), QColor(Qt::white));
     EXPECT_NE(f.Label2->palette().color(QPalette::WindowText), QColor(Qt::white));
 }

@@ -1,6 +1,7 @@
 #pragma once
 // A program folder with draw files, the settings cleared and the shared state loaded as the
 // main window loads it.
+#include "freshappstate.h"
 #include "common/appstate.h"
 #include "history/drawfile.h"
 #include "history/lottery.h"
@@ -38,18 +39,18 @@ protected:
     std::unique_ptr<testsupport::EnvVar> home = std::make_unique<testsupport::EnvVar>("SIFMORA_HOME_URL", QString());
 
     testsupport::HookReset<&ui::SetModalHandler> modalReset;
-    testsupport::FreshValue<common::AppState> appReset{common::App()};  // the state before comes back at the end
+    testsupport::FreshAppState appReset;  // the state before comes back at the end
 
     // Also called again by a test for a fresh start.
     void SetUp() override {
         QSettings(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("Lotvane"), QStringLiteral("Lotvane")).clear();
-        common::App() = common::AppState();
+        common::App().reset();
     }
     // Writes the draw files and loads the current lottery as the main window does.
     void load(const QStringList& draws3d, const QStringList& drawsP3 = {}) {
         dir.write("HAO.TXT", MakeRecords(draws3d));
         dir.write("HAOP3.TXT", MakeRecords(drawsP3));
-        ASSERT_TRUE(history::ReloadCurrentLottery());
+        ASSERT_TRUE(history::ReloadCurrentLottery(common::App()));
     }
 };
 

@@ -2,6 +2,7 @@
 #include "fixture.h"
 #include "history/windows/settingswindow.h"
 #include "mainwindow/mainwindow.h"
+#include "mainwindow/trayicon.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -27,10 +28,10 @@ protected:
 }  // namespace historywindows_test
 
 TEST_F(Settings, ShowsTheSharedValues) {
-    common::App().useAllDraws = false;
+    common::SaveUseAllDraws(false);
     common::App().smartScheme = 2;
-    common::App().toleranceRange = "7";
-    SettingsWindow f;
+    common::SaveToleranceRange(QStringLiteral("7"));
+    SettingsWindow f(common::App());
     EXPECT_EQ(f.windowTitle(), "系统设置");
     ASSERT_EQ(f.Combo1->count(), 300);
     ASSERT_EQ(f.Combo2->count(), 300);
@@ -57,7 +58,7 @@ TEST_F(Settings, RangeOfFewerThanElevenDrawsIsRefused) {
         SCOPED_TRACE(testing::Message() << c.first << ".." << c.last);
         SetUp();  // a fresh start for each case
         ui::MessageRecorder messages;
-        SettingsWindow f;
+        SettingsWindow f(common::App());
         f.Check1->setChecked(false);
         f.Combo1->setCurrentIndex(c.first);
         f.Combo2->setCurrentIndex(c.last);
@@ -78,23 +79,23 @@ TEST_F(Settings, RangeOfFewerThanElevenDrawsIsRefused) {
             EXPECT_EQ(f.Combo1->currentIndex(), 0);
             EXPECT_EQ(common::App().rangeFirst, 199);
             EXPECT_FALSE(common::HasSetting("kj"));
-            EXPECT_TRUE(common::App().useAllDraws);
+            EXPECT_TRUE(common::SettingUseAllDraws());
         }
     }
 }
 
 TEST_F(Settings, ConfirmStoresEverySettingAndCancelNone) {
     common::App().smartScheme = 3;
-    common::App().toleranceRange = "4";
+    common::SaveToleranceRange(QStringLiteral("4"));
     {
-        SettingsWindow f;
+        SettingsWindow f(common::App());
         f.Check1->setChecked(false);
         f.Command2->click();
         EXPECT_EQ(f.result(), QDialog::Rejected);
         EXPECT_FALSE(common::HasSetting("kj"));
-        EXPECT_TRUE(common::App().useAllDraws);
+        EXPECT_TRUE(common::SettingUseAllDraws());
     }
-    SettingsWindow f;
+    SettingsWindow f(common::App());
     f.Check1->setChecked(false);
     f.Command1->click();
     EXPECT_EQ(f.result(), QDialog::Accepted);
@@ -102,15 +103,14 @@ TEST_F(Settings, ConfirmStoresEverySettingAndCancelNone) {
     EXPECT_EQ(Stored("zl"), "3");  // the hidden tab's values, saved back as loaded
     EXPECT_EQ(Stored("rc"), "4");
     EXPECT_FALSE(common::HasSetting("fclx"));  // the lottery did not change
-    EXPECT_FALSE(common::App().useAllDraws);
     EXPECT_FALSE(common::SettingUseAllDraws());
 
-    SettingsWindow again;
+    SettingsWindow again(common::App());
     EXPECT_FALSE(again.Check1->isChecked());
     again.Check1->setChecked(true);
     again.Command1->click();
     EXPECT_EQ(Stored("kj"), "1");
-    EXPECT_TRUE(common::App().useAllDraws);
+    EXPECT_TRUE(common::SettingUseAllDraws());
     EXPECT_EQ(common::App().analysisFirst(), 0);
     EXPECT_EQ(common::App().analysisLast(), 299);
 }
@@ -118,7 +118,7 @@ TEST_F(Settings, ConfirmStoresEverySettingAndCancelNone) {
 TEST_F(Settings, LotterySwitchOnlyWhenChanged) {
     int fc3d = 0, p3 = 0;
     auto open = [&](bool chooseP3) {
-        SettingsWindow f;
+        SettingsWindow f(common::App());
         f.hooks.selectFc3d = [&] { ++fc3d; };
         f.hooks.selectP3 = [&] { ++p3; };
         (chooseP3 ? f.Option2 : f.Option1)->setChecked(true);
@@ -138,7 +138,7 @@ TEST_F(Settings, LotterySwitchOnlyWhenChanged) {
 }
 
 TEST_F(Settings, SwitchWithoutTheMainWindowReloadsAndResetsTheRange) {
-    SettingsWindow f;
+    SettingsWindow f(common::App());
     f.Combo1->setCurrentIndex(10);
     f.Combo2->setCurrentIndex(40);
     f.Option2->setChecked(true);
@@ -155,7 +155,7 @@ TEST_F(Settings, SwitchWithoutTheMainWindowReloadsAndResetsTheRange) {
 TEST_F(Settings, FewDrawsStillLetTheLotteryAndKjBeConfirmed) {
     load(MakeDraws(4), MakeDraws(50, 1, 2023));
     {
-        SettingsWindow f;
+        SettingsWindow f(common::App());
         EXPECT_EQ(f.Combo1->count(), 4);
         f.Check1->setChecked(false);
         f.Command1->click();
@@ -166,7 +166,7 @@ TEST_F(Settings, FewDrawsStillLetTheLotteryAndKjBeConfirmed) {
     }
     load({}, MakeDraws(50, 1, 2023));
     ui::MessageRecorder messages;
-    SettingsWindow f;
+    SettingsWindow f(common::App());
     EXPECT_EQ(f.Combo1->count(), 0);
     f.Option2->setChecked(true);
     f.Command1->click();
@@ -179,11 +179,11 @@ TEST_F(Settings, FewDrawsStillLetTheLotteryAndKjBeConfirmed) {
 TEST_F(Settings, AllDrawsTickedConfirmsWhateverTheRange) {
     SKIP_WITHOUT_SHARED("data/HAO.TXT");
     ASSERT_TRUE(dir.copyShared("data/HAO.TXT", "HAO.TXT"));
-    ASSERT_TRUE(history::ReloadCurrentLottery());
+    ASSERT_TRUE(history::ReloadCurrentLottery(common::App()));
     const int n = common::App().history.count();
     ASSERT_GT(n, 300);
     common::App().smartScheme = 2;
-    common::App().toleranceRange = "3";
+    common::SaveToleranceRange(QStringLiteral("3"));
     struct Case {
         int first, last;
         bool rangeKept;  // a valid range is still taken over
@@ -192,7 +192,7 @@ TEST_F(Settings, AllDrawsTickedConfirmsWhateverTheRange) {
         SCOPED_TRACE(testing::Message() << c.first << ".." << c.last);
         const int oldFirst = common::App().rangeFirst, oldLast = common::App().rangeLast;
         ui::MessageRecorder messages;
-        SettingsWindow f;
+        SettingsWindow f(common::App());
         f.Check1->setChecked(true);
         f.Combo1->setCurrentIndex(c.first);
         f.Combo2->setCurrentIndex(c.last);
@@ -202,7 +202,7 @@ TEST_F(Settings, AllDrawsTickedConfirmsWhateverTheRange) {
         EXPECT_EQ(Stored("kj"), "1");
         EXPECT_EQ(Stored("zl"), "2");
         EXPECT_EQ(Stored("rc"), "3");
-        EXPECT_TRUE(common::App().useAllDraws);
+        EXPECT_TRUE(common::SettingUseAllDraws());
         EXPECT_EQ(common::App().analysisFirst(), 0);
         EXPECT_EQ(common::App().analysisLast(), n - 1);
         EXPECT_EQ(common::App().rangeFirst, c.rangeKept ? c.first : oldFirst);
@@ -212,12 +212,12 @@ TEST_F(Settings, AllDrawsTickedConfirmsWhateverTheRange) {
 
 // The main window's menu item: the switch runs through the main window's own operation.
 TEST_F(Settings, MainWindowSwitchesThroughItsOwnOperation) {
-    MainWindow main;
+    MainWindow main(common::App());
     main.quitOnClose = false;
     testsupport::FreshValue<MainWindow::Openers> openersReset(MainWindow::openers());
     MainWindow::openers().settings = [](QWidget* parent) {
-        history::OpenSettings(parent, [](bool toP3) {
-            if (MainWindow* m = MainWindow::instance()) toP3 ? m->p3_Click() : m->fc3d_Click();
+        history::OpenSettings(parent, common::App(), [](bool toP3) {
+            if (MainWindow* m = MainWindow::instance()) m->switchLottery(toP3);
         });
     };
     bool trayDuring = true;
@@ -225,17 +225,18 @@ TEST_F(Settings, MainWindowSwitchesThroughItsOwnOperation) {
         auto* f = qobject_cast<SettingsWindow*>(d);
         EXPECT_NE(f, nullptr);
         EXPECT_EQ(f->parentWidget(), &main);
-        trayDuring = common::App().trayToggleEnabled;
+        trayDuring = main.tray()->toggleEnabled();
         f->Option2->setChecked(true);
         f->Command1->click();
         return f->result();
     });
     ASSERT_EQ(MainWindow::instance(), &main);
-    main.syssetup_Click();
+    main.run(mainwindow::Command::Settings);
     EXPECT_FALSE(trayDuring);
-    EXPECT_TRUE(common::App().trayToggleEnabled);
+    EXPECT_TRUE(main.tray()->toggleEnabled());
     EXPECT_TRUE(common::App().lotteryIsP3);
-    EXPECT_EQ(main.Label3->text(), "体彩排列3");
+    EXPECT_EQ(main.findChild<QLabel*>("Label3", Qt::FindDirectChildrenOnly)->text(), "体彩排列3");
     EXPECT_EQ(common::App().history.count(), 50);
-    EXPECT_FALSE(common::App().drawListDirty);  // the switch rebuilt the history list
+    // The switch rebuilt the history list.
+    EXPECT_EQ(main.findChild<QLabel*>("Label1", Qt::FindDirectChildrenOnly)->text(), ".体彩排列3共开奖50期");
 }

@@ -1,3 +1,5 @@
+#include "freshappstate.h"
+#include "common/settings.h"
 #include "common/appstate.h"
 #include "mainwindow/analysis/analyses.h"
 #include "mainwindow/mainwindow.h"
@@ -18,13 +20,13 @@ namespace {
 
 class AnalysisWindow : public ::testing::Test {
 protected:
-    testsupport::FreshValue<common::AppState> appReset{common::App()};  // SetUp writes the shared state
+    testsupport::FreshAppState appReset;  // SetUp writes the shared state
     void SetUp() override {
-        window = std::make_unique<MainWindow>();
+        window = std::make_unique<MainWindow>(common::App());
         window->quitOnClose = false;
         common::AppState& app = common::App();
         app.history = testsupport::HistoryOf({"123", "985", "620", "147", "000", "999", "264", "558"});
-        app.useAllDraws = false;
+        common::SaveUseAllDraws(false);
         app.rangeFirst = 2;
         app.rangeLast = 6;
     }
@@ -33,11 +35,14 @@ protected:
     void ExpectShown(AnalysisKind kind) {
         const common::AppState& app = common::App();
         const AnalysisTable expected = RunAnalysis(kind, app.history, app.analysisFirst(), app.analysisLast());
-        EXPECT_EQ(window->Label1->text(), expected.title);
-        EXPECT_EQ(window->Text1->toPlainText(), QString(expected.text).replace("\r\n", "\n"));
+        EXPECT_EQ(label1()->text(), expected.title);
+        EXPECT_EQ(text1()->toPlainText(), QString(expected.text).replace("\r\n", "\n"));
         // The table is shown from its header, not scrolled to its end like the history list.
-        EXPECT_EQ(window->Text1->textCursor().position(), 0);
+        EXPECT_EQ(text1()->textCursor().position(), 0);
     }
+
+    QLabel* label1() const { return window->findChild<QLabel*>(QStringLiteral("Label1")); }
+    QPlainTextEdit* text1() const { return window->findChild<QPlainTextEdit*>(QStringLiteral("Text1")); }
 
     void Click(const char* button) {
         auto* b = window->findChild<QPushButton*>(QString::fromLatin1(button));
@@ -45,11 +50,7 @@ protected:
         b->click();
     }
     void Trigger(const QString& action) {
-        // The pop-up menus are top-level widgets of their own.
         QAction* a = window->findChild<QAction*>(action);
-        for (QMenu* menu : {window->popup1, window->popup2})
-            if (!a && menu)
-                a = menu->findChild<QAction*>(action);
         ASSERT_NE(a, nullptr) << action.toStdString();
         a->trigger();
     }
@@ -72,7 +73,7 @@ TEST_F(AnalysisWindow, ButtonsShowTheirTableOverTheRange) {
         Click(button);
         ExpectShown(kind);
     }
-    EXPECT_TRUE(window->Label1->text().startsWith(QStringLiteral("(单选1234分析 2024003-2024007)")));
+    EXPECT_TRUE(label1()->text().startsWith(QStringLiteral("(单选1234分析 2024003-2024007)")));
 }
 
 TEST_F(AnalysisWindow, ToolbarDropDownItems) {
@@ -93,7 +94,7 @@ TEST_F(AnalysisWindow, ToolbarDropDownItems) {
 }
 
 TEST_F(AnalysisWindow, RouteAnd1234ButtonsRepeatTheLastChoice) {
-    common::App().useAllDraws = true;
+    common::SaveUseAllDraws(true);
     Click("Command3");
     ExpectShown(AnalysisKind::StraightRoute);
     Trigger(QStringLiteral("p1z"));
@@ -112,7 +113,7 @@ TEST_F(AnalysisWindow, RouteAnd1234ButtonsRepeatTheLastChoice) {
     Trigger(QStringLiteral("Toolbar2(3).ButtonMenus(13)"));
     Click("Command3");
     ExpectShown(AnalysisKind::StraightRoute);
-    EXPECT_EQ(window->Label1->text(), QStringLiteral("(单选012路分析 2024001-2024008)"));
+    EXPECT_EQ(label1()->text(), QStringLiteral("(单选012路分析 2024001-2024008)"));
 }
 
 }  // namespace
