@@ -85,29 +85,26 @@ bool OpenRegularFile(QFile* file, qint64 maxBytes, QString* error) {
 #endif
 }
 
-bool ReadOpenedFile(QFile* file, const QString& path, qint64 maxBytes, QByteArray* bytes, QString* error) {
-    // A file that grows while it is read, or tells no size at all, still stops past the limit.
+bool ReadPiece(QFile* file, const QString& path, qint64 maxBytes, qint64* total, QByteArray* piece, QString* error) {
     // Whole pieces: some files of the kernel take reads of whole records only (8 bytes a page).
     constexpr qint64 kPiece = 64 * 1024;
-    QByteArray data;
-    while (data.size() <= maxBytes) {
-        errno = 0;
-        const QByteArray piece = file->read(kPiece);
-        if (file->error() != QFileDevice::NoError) return Fail(error, path, ReadErrorText(errno));
-        if (piece.isEmpty()) break;
-        data += piece;
-    }
-    if (data.size() > maxBytes) return Fail(error, path, TooLargeText(data.size(), maxBytes));
-    if (bytes) *bytes = data;
-    return true;
-}
-
-bool ReadPiece(QFile* file, const QString& path, qint64 maxBytes, qint64* total, QByteArray* piece, QString* error) {
     errno = 0;
-    *piece = file->read(1 << 20);
+    *piece = file->read(kPiece);
     if (file->error() != QFileDevice::NoError) return Fail(error, path, ReadErrorText(errno));
     *total += piece->size();
     if (*total > maxBytes) return Fail(error, path, TooLargeText(*total, maxBytes));
+    return true;
+}
+
+bool ReadOpenedFile(QFile* file, const QString& path, qint64 maxBytes, QByteArray* bytes, QString* error) {
+    // A file that grows while it is read, or tells no size at all, still stops past the limit.
+    QByteArray data, piece;
+    qint64 total = 0;
+    do {
+        if (!ReadPiece(file, path, maxBytes, &total, &piece, error)) return false;
+        data += piece;
+    } while (!piece.isEmpty());
+    if (bytes) *bytes = data;
     return true;
 }
 

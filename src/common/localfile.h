@@ -29,7 +29,7 @@ bool OpenRegularFile(QFile* file, qint64 maxBytes, QString* error = nullptr);
 // and stops at the first piece past the limit (at most 64 KB more). False with the same
 // message past the limit or on a failed read. path names the file in the message.
 bool ReadOpenedFile(QFile* file, const QString& path, qint64 maxBytes, QByteArray* bytes, QString* error = nullptr);
-// Reads the next piece (at most 1 MB) of an opened file, for copies that stream: empty at the
+// Reads the next piece (at most 64 KB) of an opened file, for copies that stream: empty at the
 // end. *total counts what was read so far; false past maxBytes in all or on a failed read.
 bool ReadPiece(QFile* file, const QString& path, qint64 maxBytes, qint64* total, QByteArray* piece,
                QString* error = nullptr);
