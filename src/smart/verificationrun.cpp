@@ -65,12 +65,7 @@ VerifiedDraw VerifyDraw(SchemeCalculator& calc, const VerificationJob& job, int 
 }
 
 bool SchemesNeedTheWindowThread(const QStringList& schemes) {
-    for (const QString& record : schemes) {
-        const QString text = record.toLower();
-        for (const char* word : {"msgbox", "inputbox", "execute", "eval"})
-            if (text.contains(QLatin1String(word))) return true;
-    }
-    return false;
+    return std::any_of(schemes.begin(), schemes.end(), ConditionMayTalk);
 }
 
 int VerificationRun::DefaultWorkers() { return std::max(1, QThread::idealThreadCount()); }
