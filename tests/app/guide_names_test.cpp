@@ -58,6 +58,8 @@ QStringList Quoted(const QString& text) {
 }
 
 TEST(GuideNames, EveryQuotedButtonIsACaptionOfTheRealWindows) {
+    SKIP_WITHOUT_SHARED("data/HAO.TXT");
+    SKIP_WITHOUT_SHARED("data/HAOP3.TXT");
     testsupport::FreshAppState appReset;
     testsupport::FreshValue<MainWindow::Openers> openersReset{MainWindow::openers()};
     testsupport::ProgramDir dir;

@@ -43,6 +43,7 @@ QList<FontSet> PlayersFonts() {
 }
 
 TEST(TablesInSight, EveryTableOfEveryWindowInEachFont) {
+    SKIP_WITHOUT_SHARED("data/HAO.TXT");
     testsupport::FreshAppState appReset;
     testsupport::HookReset<&ui::SetPreferredTableFamily> familyReset;
     testsupport::ProgramDir dir;
