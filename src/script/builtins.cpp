@@ -219,13 +219,16 @@ Variant Len(Interp&, BuiltinArgs& a) {
 // A one-character result: the Latin-1 ones are shared texts made once, so taking a digit
 // out of a number's text (Mid(n, 2, 1)) allocates nothing.
 Variant oneChar(QChar c) {
-    static const std::array<QString, 256> latin1 = [] {
-        std::array<QString, 256> t;
-        for (int k = 0; k < 256; ++k)
-            t[size_t(k)] = QString(QChar(k));
+    // Texts over static characters: a copy counts no references.
+    static const std::array<char16_t, 256> latin1 = [] {
+        std::array<char16_t, 256> t{};
+        for (size_t k = 0; k < t.size(); ++k)
+            t[k] = char16_t(k);
         return t;
     }();
-    return Variant(c.unicode() < 256 ? latin1[c.unicode()] : QString(c));
+    if (c.unicode() < 256)
+        return Variant(QString::fromRawData(reinterpret_cast<const QChar*>(&latin1[c.unicode()]), 1));
+    return Variant(QString(c));
 }
 
 Variant leftOrRight(BuiltinArgs& a, bool left) {
@@ -235,6 +238,17 @@ Variant leftOrRight(BuiltinArgs& a, bool left) {
         Throw(5);
     if (a[0].isNull())
         return a[0];
+    if (a[0].isString()) {
+        // The argument's own text is cut where it is (a text nothing else holds is not copied).
+        QString& s = a[0].stringRef();
+        if (n < s.size()) {
+            if (left)
+                s.truncate(n);
+            else
+                s.remove(0, s.size() - n);
+        }
+        return std::move(a[0]);
+    }
     const QString s = text(a[0]);
     return Variant(left ? s.left(n) : s.right(n));
 }

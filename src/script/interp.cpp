@@ -5,6 +5,8 @@
 
 #include <pthread.h>
 
+#include <span>
+
 namespace script {
 
 namespace {
@@ -1015,10 +1017,9 @@ Flow ReDimStmt::exec(Interp& I) {
         Variant* p = it.target->lvalue(I);
         if (p->isArray() && p->arrayData()->fixed)
             Throw(10);
-        std::vector<int32_t> bounds;
-        bounds.reserve(it.bounds.size());
-        for (auto& b : it.bounds)
-            bounds.push_back(indexValue(b->eval(I)));
+        Subscripts given;
+        given.eval(I, it.bounds);
+        const std::span<const int32_t> bounds(given.data, given.n);
         if (p->isArray() && (p->arrayData()->fixed || p->arrayData()->pins > 0))
             Throw(10);
         if (preserve && p->isArray() && !p->arrayData()->upper.empty()) {
@@ -1049,7 +1050,7 @@ Flow ReDimStmt::exec(Interp& I) {
                 continue;
             }
             // Only the last dimension changes: copy row by row.
-            Variant nv = Variant::makeArray(bounds);
+            Variant nv = Variant::makeArray(std::vector<int32_t>(bounds.begin(), bounds.end()));
             ArrayData& na = *nv.arrayData();
             const size_t oldLast = size_t(int64_t(old.upper.back()) + 1);
             const size_t newLast = size_t(int64_t(bounds.back()) + 1);
@@ -1061,7 +1062,7 @@ Flow ReDimStmt::exec(Interp& I) {
             *p = std::move(nv);
             continue;
         }
-        *p = Variant::makeArray(bounds);
+        *p = Variant::makeArray(std::vector<int32_t>(bounds.begin(), bounds.end()));
     }
     return Flow::Normal;
 }

@@ -2,6 +2,7 @@
 // division, concatenation, the logical operators and comparison.
 #include "ops.h"
 
+#include <charconv>
 #include <cmath>
 #include <limits>
 
@@ -39,10 +40,8 @@ Variant Ops::fromInt64(int64_t v, Variant::Type preferred) {
 }
 
 Variant Ops::fromDouble(double v) {
-    if (std::isinf(v))
-        Throw(6);
-    if (std::isnan(v))
-        Throw(5);
+    if (!std::isfinite(v)) [[unlikely]]
+        Throw(std::isinf(v) ? 6 : 5);
     return Variant::makeDouble(v);
 }
 
@@ -280,6 +279,10 @@ Variant Ops::neg(const Variant& a) {
     }
 }
 
+static bool wholeNumber(const Variant& v) {
+    return v.type() == Variant::Integer || v.type() == Variant::Long || v.type() == Variant::Byte;
+}
+
 static QString concatText(const Variant& v) {
     if (v.type() == Variant::Null)
         return QString();
@@ -292,6 +295,22 @@ Variant Ops::concat(const Variant& a, const Variant& b) {
     if (a.t_ == Variant::String && b.t_ == Variant::String) {
         checkLength(a.s_.size() + b.s_.size());
         return Variant(a.s_ + b.s_);
+    }
+    // Text and a whole number (a counter): one string, no text made for the number first.
+    if ((a.t_ == Variant::String && wholeNumber(b)) || (wholeNumber(a) && b.t_ == Variant::String)) {
+        char digits[12];
+        const bool textFirst = a.t_ == Variant::String;
+        const QString& t = textFirst ? a.s_ : b.s_;
+        const int32_t n = textFirst ? b.i_ : a.i_;
+        const QLatin1StringView number(digits, std::to_chars(digits, digits + sizeof digits, n).ptr);
+        checkLength(t.size() + number.size());
+        QString r;
+        r.reserve(t.size() + number.size());
+        if (textFirst)
+            r.append(t).append(number);
+        else
+            r.append(number).append(t);
+        return Variant(std::move(r));
     }
     QString x = concatText(a), y = concatText(b);
     checkLength(x.size() + y.size());
