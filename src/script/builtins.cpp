@@ -210,10 +210,10 @@ namespace {
 
 // ---- text ----------------------------------------------------------------------------
 
-Variant Len(Interp&, BuiltinArgs& a) {
-    if (a[0].isNull())
-        return a[0];
-    return Variant::makeLong(int32_t(text(a[0]).size()));
+Variant lengthOf(const Variant& v) {
+    if (v.isNull())
+        return v;
+    return Variant::makeLong(int32_t(v.isString() ? v.stringValue().size() : text(v).size()));
 }
 
 // A one-character result: the Latin-1 ones are shared texts made once, so taking a digit
@@ -253,25 +253,25 @@ Variant leftOrRight(BuiltinArgs& a, bool left) {
     return Variant(left ? s.left(n) : s.right(n));
 }
 
-Variant Mid(Interp&, BuiltinArgs& a) {
+Variant midOf(const Variant& text0, const Variant& from, const Variant* length) {
     // A Null length is 94 before anything else; start and length are checked before a Null
     // text passes through.
-    if (a.size() > 2 && a[2].isNull())
+    if (length && length->isNull())
         Throw(94);
-    const int32_t start = IntArgument(a[1]);
+    const int32_t start = IntArgument(from);
     if (start <= 0)
         Throw(5);
     int32_t len = -1;
-    if (a.size() > 2) {
-        len = IntArgument(a[2]);
+    if (length) {
+        len = IntArgument(*length);
         if (len < 0)
             Throw(5);
     }
-    if (a[0].isNull())
-        return a[0];
+    if (text0.isNull())
+        return text0;
     // Text is read where it is; only other values are converted.
     QString converted;
-    const QString& s = a[0].isString() ? a[0].stringValue() : (converted = text(a[0]));
+    const QString& s = text0.isString() ? text0.stringValue() : (converted = text(text0));
     if (start > s.size())
         return Variant(QString());
     if (len == 1 || (len < 0 && start == s.size()))
@@ -584,13 +584,15 @@ Variant GetRef(Interp& I, BuiltinArgs& a) {
 }
 
 using A = BuiltinArgs;
+using R = BuiltinOperands;
 
 const Builtin kCore[] = {
     // text
-    {"len", 1, 1, Len},
+    {"len", 1, 1, [](Interp&, A& a) { return lengthOf(a[0]); }, [](Interp&, R a) { return lengthOf(*a[0]); }},
     {"left", 2, 2, [](Interp&, A& a) { return leftOrRight(a, true); }},
     {"right", 2, 2, [](Interp&, A& a) { return leftOrRight(a, false); }},
-    {"mid", 2, 3, Mid},
+    {"mid", 2, 3, [](Interp&, A& a) { return midOf(a[0], a[1], a.size() > 2 ? &a[2] : nullptr); },
+     [](Interp&, R a) { return midOf(*a[0], *a[1], a.size() > 2 ? a[2] : nullptr); }},
     {"instr", 2, 4, InStr},
     {"instrrev", 2, 4, InStrRev},
     {"replace", 3, 6, [](Interp&, A& a) { return replaceText(a); }},
@@ -611,9 +613,12 @@ const Builtin kCore[] = {
     {"chrw", 1, 1, Chr},
     // conversions and numbers
     {"cstr", 1, 1, [](Interp&, A& a) { return Variant(text(a[0])); }},
-    {"cint", 1, 1, [](Interp&, A& a) { return Variant::makeInteger(a[0].toInteger()); }},
-    {"clng", 1, 1, [](Interp&, A& a) { return Variant::makeLong(a[0].toLong()); }},
-    {"cdbl", 1, 1, [](Interp&, A& a) { return Variant::makeDouble(a[0].toDouble()); }},
+    {"cint", 1, 1, [](Interp&, A& a) { return Variant::makeInteger(a[0].toInteger()); },
+     [](Interp&, R a) { return Variant::makeInteger(a[0]->toInteger()); }},
+    {"clng", 1, 1, [](Interp&, A& a) { return Variant::makeLong(a[0].toLong()); },
+     [](Interp&, R a) { return Variant::makeLong(a[0]->toLong()); }},
+    {"cdbl", 1, 1, [](Interp&, A& a) { return Variant::makeDouble(a[0].toDouble()); },
+     [](Interp&, R a) { return Variant::makeDouble(a[0]->toDouble()); }},
     {"cbool", 1, 1, [](Interp&, A& a) { return Variant(a[0].toBool()); }},
     {"cbyte", 1, 1, CByte},
     {"csng", 1, 1, CSng},

@@ -50,7 +50,7 @@ Variant readElement(const Variant& arr, const Subscripts& s) {
 
 // Array values bound to a ByRef element are copied on assignment, so an array can never
 // come to hold itself.
-void assign(Variant* dst, Variant v) {
+void assign(Variant* dst, Variant&& v) {
     if (v.isArray() && v.arrayData()->pins > 0) {
         auto copy = std::make_shared<ArrayData>(*v.arrayData());
         copy->pins = 0;
@@ -58,6 +58,7 @@ void assign(Variant* dst, Variant v) {
     }
     *dst = std::move(v);
 }
+void assign(Variant* dst, const Variant& v) { assign(dst, Variant(v)); }
 
 }  // namespace
 
@@ -574,13 +575,27 @@ Variant IndexExpr::eval(Interp& I) {
 Variant BuiltinExpr::eval(Interp& I) {
     if (badCount)
         Throw(450, QStringLiteral("'%1'").arg(name));
+    // Variables and literals are read where they are when the built-in only reads them;
+    // reading them runs no code, so nothing changes them before the built-in is done.
+    if (fn->read && !statement && !noValue && args.size() <= 3) {
+        const Variant* in[3];
+        size_t k = 0;
+        for (; k < args.size(); ++k) {
+            in[k] = args[k]->peek(I);
+            if (!in[k] || in[k]->isObject())
+                break;
+        }
+        if (k == args.size())
+            return fn->read(I, BuiltinOperands(in, k));
+    }
     // This level's list, emptied (its values released) before the level is given back.
     struct Lease {
         Interp& I;
         std::vector<Variant>& values;
         explicit Lease(Interp& interp)
-            : I(interp), values(interp.builtinDepth < interp.builtinArgs.size() ? interp.builtinArgs[interp.builtinDepth]
-                                                                             : interp.builtinArgs.emplace_back()) {
+            : I(interp), values(interp.builtinDepth < interp.builtinArgs.size()
+                                    ? *interp.builtinArgs[interp.builtinDepth]
+                                    : *interp.builtinArgs.emplace_back(std::make_unique<std::vector<Variant>>())) {
             ++I.builtinDepth;
         }
         ~Lease() {

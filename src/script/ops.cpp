@@ -238,6 +238,12 @@ static Variant intResult(int64_t z, Variant::Type t) {
 // \ and Mod: Null propagates, both operands are rounded to whole numbers, a zero divisor is
 // error 11; the quotient or the remainder takes the integer subtype of the operands.
 static Variant integerDivision(const Variant& a, const Variant& b, bool remainder) {
+    // Two whole numbers (n Mod 2): no rounding, no conversion.
+    if (isWord(a.type()) && isWord(b.type()) && b.intValue() != 0) {
+        const int64_t x = a.intValue(), y = b.intValue();
+        return intResult(remainder ? x % y : x / y,
+                         a.type() == Variant::Long || b.type() == Variant::Long ? Variant::Long : Variant::Integer);
+    }
     if (a.type() == Variant::Null || b.type() == Variant::Null)
         return Variant::makeNull();
     if (a.type() == Variant::Array || b.type() == Variant::Array)
@@ -360,6 +366,17 @@ static const Variant& logicOperand(const Variant& v, Variant& tmp) {
 }
 
 Variant Ops::logic(Logic op, const Variant& a0, const Variant& b0) {
+    // Two Booleans (conditions joined with And/Or): the bits of -1 and 0.
+    if (a0.t_ == Variant::Boolean && b0.t_ == Variant::Boolean) {
+        const bool x = a0.i_ != 0, y = b0.i_ != 0;
+        switch (op) {
+        case And: return Variant(x && y);
+        case Or: return Variant(x || y);
+        case Xor: return Variant(x != y);
+        case Eqv: return Variant(x == y);
+        case Imp: return Variant(!x || y);
+        }
+    }
     if (a0.t_ == Variant::Array || b0.t_ == Variant::Array)
         Throw(13);
     Variant ta, tb;

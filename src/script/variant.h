@@ -78,31 +78,23 @@ public:
         else if (holdsPointer())
             new (&a_) std::shared_ptr<ArrayData>(std::move(o.a_));
     }
+    // Numbers, Empty and Null need nothing released or handed over: those stay inline, the
+    // rest is apart so that every assignment is not built around it.
     Variant& operator=(const Variant& o) {
         if (!holdsAny() && !o.holdsAny()) {
             t_ = o.t_;
             c_ = o.c_;
         } else if (this != &o) {
-            Variant copy(o);
-            *this = std::move(copy);
+            copyHolding(o);
         }
         return *this;
     }
     Variant& operator=(Variant&& o) noexcept {
         if (!holdsAny() && !o.holdsAny()) {
-            // Numbers, Empty and Null: nothing to release or hand over.
             t_ = o.t_;
             c_ = o.c_;
         } else if (this != &o) {
-            // The old value goes last: releasing it may run a terminate that reads this one.
-            Variant old(std::move(*this));
-            release();
-            t_ = o.t_;
-            c_ = o.c_;
-            if (t_ == String)
-                new (&s_) QString(std::move(o.s_));
-            else if (holdsPointer())
-                new (&a_) std::shared_ptr<ArrayData>(std::move(o.a_));
+            moveHolding(std::move(o));
         }
         return *this;
     }
@@ -211,6 +203,21 @@ private:
         return c;
     }
     bool holdsPointer() const { return t_ == Array || t_ == Object; }
+    __attribute__((noinline)) void copyHolding(const Variant& o) {
+        Variant copy(o);
+        moveHolding(std::move(copy));
+    }
+    __attribute__((noinline)) void moveHolding(Variant&& o) noexcept {
+        // The old value goes last: releasing it may run a terminate that reads this one.
+        Variant old(std::move(*this));
+        release();
+        t_ = o.t_;
+        c_ = o.c_;
+        if (t_ == String)
+            new (&s_) QString(std::move(o.s_));
+        else if (holdsPointer())
+            new (&a_) std::shared_ptr<ArrayData>(std::move(o.a_));
+    }
     bool holdsAny() const { return t_ == String || holdsPointer(); }
     void release() {
         if (t_ == String)
