@@ -38,8 +38,11 @@ struct Subscripts {
             big.resize(n);
             data = big.data();
         }
-        for (size_t i = 0; i < n; ++i)
-            data[i] = indexValue(args[i]->eval(I));
+        // A variable or literal is read where it is (an object is copied: its default is code).
+        for (size_t i = 0; i < n; ++i) {
+            const Variant* v = args[i]->peek(I);
+            data[i] = v && !v->isObject() ? indexValue(*v) : indexValue(args[i]->eval(I));
+        }
     }
 };
 
@@ -528,6 +531,18 @@ void CallExpr::store(Interp& I, Variant v, bool set) {
         StoreMember(I, obj, QString(), ref.name, args, std::move(v), set);
         return;
     }
+    if (base && base->isArray() && !set && !v.isObject()) {
+        // A plain value into an element: what lvalue() does, without finding the array again.
+        Subscripts s;
+        s.eval(I, args);
+        if (!base->isArray())
+            Throw(13, QStringLiteral("'%1'").arg(ref.name));
+        ArrayData& a = Ops::mutableArray(*base);
+        if (!ref.local)
+            I.globalsDirty = true;
+        assign(&a.items[ElementOffset(a, s.data, s.n)], std::move(v));
+        return;
+    }
     Expr::store(I, std::move(v), set);
 }
 
@@ -744,6 +759,16 @@ Variant CompareExpr::apply(const Variant& a, const Variant& b) const {
 Flow AssignStmt::exec(Interp& I) {
     if (arrayVariable)
         AssignToArrayVariable(I, *value);
+    if (name && name->ref.local && !name->ref.constant) {
+        // A local variable takes a plain value straight into its slot.
+        Variant v = value->eval(I);
+        if (!v.isObject()) {
+            assign(I.frame->vars[name->ref.slot], std::move(v));
+            return Flow::Normal;
+        }
+        target->store(I, std::move(v), false);
+        return Flow::Normal;
+    }
     target->store(I, value->eval(I), false);
     return Flow::Normal;
 }
@@ -800,6 +825,7 @@ StmtP OptimizeAssign(std::unique_ptr<AssignStmt> s) {
     auto* name = dynamic_cast<NameExpr*>(s->target.get());
     if (!name || s->arrayVariable)
         return s;
+    s->name = name;
     // Walk the left spine of a chain of & down to its first operand.
     std::vector<Expr*> rights;
     Expr* e = s->value.get();

@@ -164,11 +164,25 @@ static Variant dateArithmetic(Arith op, const Variant& a, const Variant& b) {
     return Variant::makeDate(r.toDouble());
 }
 
+// Sums of whole numbers and Doubles (counters, totals) stay small enough to keep inline; the
+// rest is apart (addOther).
 Variant Ops::add(const Variant& a, const Variant& b) {
     if (isWord(a.t_) && isWord(b.t_)) {
         const int64_t z = int64_t(a.i_) + int64_t(b.i_);
-        return fromInt64(z, a.t_ == Variant::Long || b.t_ == Variant::Long ? Variant::Long : Variant::Integer);
+        if (a.t_ == Variant::Integer && b.t_ == Variant::Integer && z >= -32768 && z <= 32767)
+            return Variant::makeInteger(int16_t(z));
+        if (z >= INT32_MIN && z <= INT32_MAX)
+            return Variant::makeLong(int32_t(z));
+        return Variant::makeDouble(double(z));
     }
+    if (a.t_ == Variant::Double && (b.t_ == Variant::Double || isWord(b.t_)))
+        return fromDouble(a.d_ + (b.t_ == Variant::Double ? b.d_ : b.i_));
+    if (b.t_ == Variant::Double && isWord(a.t_))
+        return fromDouble(double(a.i_) + b.d_);
+    return addOther(a, b);
+}
+
+__attribute__((noinline)) Variant Ops::addOther(const Variant& a, const Variant& b) {
     if (a.t_ == Variant::String || b.t_ == Variant::String) {
         if (a.t_ == Variant::Null || b.t_ == Variant::Null)
             return Variant::makeNull();
