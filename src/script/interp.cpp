@@ -602,6 +602,12 @@ Variant BuiltinExpr::eval(Interp& I) {
         }
         if (k == args.size())
             return fn->read(I, BuiltinOperands(in, k));
+        // One argument of its own making (CInt(Mid(...))): read where it was made.
+        if (args.size() == 1) {
+            const Variant v = args[0]->eval(I);
+            in[0] = &v;
+            return fn->read(I, BuiltinOperands(in, 1));
+        }
     }
     // This level's list, emptied (its values released) before the level is given back.
     struct Lease {

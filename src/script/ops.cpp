@@ -322,14 +322,14 @@ Variant Ops::concat(const Variant& a, const Variant& b) {
         const bool textFirst = a.t_ == Variant::String;
         const QString& t = textFirst ? a.s_ : b.s_;
         const int32_t n = textFirst ? b.i_ : a.i_;
-        const QLatin1StringView number(digits, std::to_chars(digits, digits + sizeof digits, n).ptr);
-        checkLength(t.size() + number.size());
-        QString r;
-        r.reserve(t.size() + number.size());
-        if (textFirst)
-            r.append(t).append(number);
-        else
-            r.append(number).append(t);
+        const qsizetype count = std::to_chars(digits, digits + sizeof digits, n).ptr - digits;
+        checkLength(t.size() + count);
+        QString r(t.size() + count, Qt::Uninitialized);
+        QChar* out = r.data();
+        QChar* number = textFirst ? out + t.size() : out;
+        std::copy(t.constData(), t.constData() + t.size(), textFirst ? out : out + count);
+        for (qsizetype k = 0; k < count; ++k)
+            number[k] = QLatin1Char(digits[k]);
         return Variant(std::move(r));
     }
     QString x = concatText(a), y = concatText(b);

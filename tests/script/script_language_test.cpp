@@ -445,6 +445,8 @@ TEST(ScriptBuiltins, TextFunctionsLeaveTheirArgumentsAsTheyWere) {
         {"Dim v: v = \"12a\"\nMain = CInt(v)", "ERR 13"},
         {"Dim v: v = \"70000\"\nMain = CInt(v)", "ERR 6"},
         {"s = \"1,234\"\nMain = CLng(s) & CInt(\" 12 \") & CInt(\"0012\")", "12341212"},
+        {"Dim n: n = -5\nMain = \"a\" & n & \"|\" & 70000 & \"b\" & CByte(7) & (n - 32763) & Len(n & \"\")",
+         "a-5|70000b7-327682"},
     };
     for (const auto& c : cases) {
         ScriptEngine e;
