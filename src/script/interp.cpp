@@ -500,6 +500,19 @@ Variant* CallExpr::byRef(Interp& I, ArrayPins& pins) {
     return &a.items[off];
 }
 
+// The element of the variable `base` that name(args) names, to be changed: the subscripts
+// read, the array made its own.
+static Variant* ElementToChange(Interp& I, const NameRef& ref, std::vector<ExprP>& args, Variant* base) {
+    Subscripts s;
+    s.eval(I, args);
+    if (!base->isArray())
+        Throw(13, QStringLiteral("'%1'").arg(ref.name));
+    ArrayData& a = Ops::mutableArray(*base);
+    if (!ref.local)
+        I.globalsDirty = true;
+    return &a.items[ElementOffset(a, s.data, s.n)];
+}
+
 Variant* CallExpr::lvalue(Interp& I) {
     if (ref.member >= 0 && !ref.local)
         Throw(501, QStringLiteral("'%1'").arg(ref.name));
@@ -509,14 +522,7 @@ Variant* CallExpr::lvalue(Interp& I) {
         Throw(501, QStringLiteral("'%1'").arg(ref.name));
     if (!base)
         Throw(13, QStringLiteral("'%1'").arg(ref.name));
-    Subscripts s;
-    s.eval(I, args);
-    if (!base->isArray())
-        Throw(13, QStringLiteral("'%1'").arg(ref.name));
-    ArrayData& a = Ops::mutableArray(*base);
-    if (!ref.local)
-        I.globalsDirty = true;
-    return &a.items[ElementOffset(a, s.data, s.n)];
+    return ElementToChange(I, ref, args, base);
 }
 
 void CallExpr::store(Interp& I, Variant v, bool set) {
@@ -533,14 +539,7 @@ void CallExpr::store(Interp& I, Variant v, bool set) {
     }
     if (base && base->isArray() && !set && !v.isObject()) {
         // A plain value into an element: what lvalue() does, without finding the array again.
-        Subscripts s;
-        s.eval(I, args);
-        if (!base->isArray())
-            Throw(13, QStringLiteral("'%1'").arg(ref.name));
-        ArrayData& a = Ops::mutableArray(*base);
-        if (!ref.local)
-            I.globalsDirty = true;
-        assign(&a.items[ElementOffset(a, s.data, s.n)], std::move(v));
+        assign(ElementToChange(I, ref, args, base), std::move(v));
         return;
     }
     Expr::store(I, std::move(v), set);

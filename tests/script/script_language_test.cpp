@@ -44,6 +44,18 @@ QString runMain(const QString& body) {
     return r.toString();
 }
 
+// The same for Main in a text added after `module`; a module that does not compile fails.
+QString runMainAfter(const QString& module, const char* body) {
+    ScriptEngine e;
+    EXPECT_TRUE(e.addCode(module));
+    if (!e.addCode(QStringLiteral("Function Main()\n") + QString::fromUtf8(body) + QStringLiteral("\nEnd Function\n")))
+        return QStringLiteral("COMPILE %1").arg(e.lastError().number);
+    Variant r;
+    if (!e.run(QStringLiteral("Main"), {}, &r))
+        return QStringLiteral("ERR %1").arg(e.lastError().number);
+    return r.toString();
+}
+
 template <size_t N>
 void checkPrograms(const char* const (&cases)[N][2]) {
     for (const auto& c : cases)
@@ -410,16 +422,9 @@ TEST(ScriptLanguage, StringBuildingAppendsInPlaceWithTheSameResults) {
         {"s = \"a\"\ns = s & Change()\nMain = s", "ab"},
         {"Dim a(1): a(0) = \"p\"\na(0) = a(0) & \"q\"\nMain = a(0)", "pq"},
     };
-    for (const auto& c : cases) {
-        ScriptEngine e;
-        ASSERT_TRUE(e.addCode(QStringLiteral("Dim s\nFunction Change()\n  s = \"zzz\"\n  Change = \"b\"\nEnd Function\n")));
-        ASSERT_TRUE(e.addCode(QStringLiteral("Function Main()\n") + QString::fromUtf8(c[0]) +
-                              QStringLiteral("\nEnd Function\n")))
-            << c[0];
-        Variant r;
-        ASSERT_TRUE(e.run(QStringLiteral("Main"), {}, &r)) << c[0] << e.lastError().text().toStdString();
-        EXPECT_EQ(r.toString(), QString::fromUtf8(c[1])) << c[0];
-    }
+    const QString module = QStringLiteral("Dim s\nFunction Change()\n  s = \"zzz\"\n  Change = \"b\"\nEnd Function\n");
+    for (const auto& c : cases)
+        EXPECT_EQ(runMainAfter(module, c[0]), QString::fromUtf8(c[1])) << c[0];
 }
 
 // Text functions read variables where they are and cut a text of their own in place: the
@@ -448,17 +453,9 @@ TEST(ScriptBuiltins, TextFunctionsLeaveTheirArgumentsAsTheyWere) {
         {"Dim n: n = -5\nMain = \"a\" & n & \"|\" & 70000 & \"b\" & CByte(7) & (n - 32763) & Len(n & \"\")",
          "a-5|70000b7-327682"},
     };
-    for (const auto& c : cases) {
-        ScriptEngine e;
-        ASSERT_TRUE(e.addCode(QStringLiteral("Dim s\nFunction Change()\n  s = \"zzz\"\n  Change = 2\nEnd Function\n")));
-        ASSERT_TRUE(e.addCode(QStringLiteral("Function Main()\n") + QString::fromUtf8(c[0]) +
-                              QStringLiteral("\nEnd Function\n")))
-            << c[0];
-        Variant r;
-        const QString got = e.run(QStringLiteral("Main"), {}, &r) ? r.toString()
-                                                                   : QStringLiteral("ERR %1").arg(e.lastError().number);
-        EXPECT_EQ(got, QString::fromUtf8(c[1])) << c[0];
-    }
+    const QString module = QStringLiteral("Dim s\nFunction Change()\n  s = \"zzz\"\n  Change = 2\nEnd Function\n");
+    for (const auto& c : cases)
+        EXPECT_EQ(runMainAfter(module, c[0]), QString::fromUtf8(c[1])) << c[0];
 }
 
 TEST(ScriptErrorTexts, DescriptionsAndSourcesAreChinese) {
