@@ -1089,7 +1089,7 @@ Flow ReDimStmt::exec(Interp& I) {
                     dropped.assign(std::make_move_iterator(a.items.begin() + ptrdiff_t(n)),
                                    std::make_move_iterator(a.items.end()));
                 } else if (n > a.items.capacity()) {
-                    a.items.reserve(std::max(n, 2 * a.items.capacity()));
+                    a.items.reserve(std::min(std::max(n, 2 * a.items.capacity()), size_t(kMaxArrayElements)));
                 }
                 a.items.resize(n);
                 a.upper[0] = bounds[0];

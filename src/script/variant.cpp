@@ -307,8 +307,12 @@ void* AllocateElements(size_t bytes) {
         munmap(base, size_t(p - base));
     if (char* end = p + size; base + size + kLargePage > end)
         munmap(end, size_t(base + size + kLargePage - end));
-    // Only advice: where the system has no large pages the block is ordinary memory.
+    // Only advice: where the system has no large pages the block is ordinary memory. The
+    // block is then filled in at once, not a page per fault (older systems ignore the advice).
     madvise(p, size, MADV_HUGEPAGE);
+#ifdef MADV_POPULATE_WRITE
+    madvise(p, size, MADV_POPULATE_WRITE);
+#endif
     return p;
 }
 
