@@ -414,14 +414,14 @@ bool SmartSystemWindow::backtestSchemes(int base) {
     const bool sameDraws = !lines.isEmpty() && common::IssueOf(lines.last()) == history.issue(base) &&
                            common::NumberOf(lines.last().left(common::kDrawTextLength)) == history.number(base);
     if (sameDraws) {
-        // The calculator lets the window's events through as it goes (a slow condition runs
-        // away from the window): the box shows how many schemes are done, and its 取消 stops
-        // the run as the window's 取消 does.
+        // The records are backtested on every core while the window's events go through: the
+        // box shows how many schemes are done, and its 取消 stops the run as the window's 取消
+        // does.
         common::WorkProgress progress;
         const ui::ProgressBox box(this, QStringLiteral("正在算号…"), progress, [this] { stopRun(); });
         calc.runHost().progress = &progress;
         calc.lastError.clear();
-        calc.runBacktests();
+        calc.runBacktestsSpread();
         calc.runHost().progress = nullptr;
     }
     setRunning(false);
