@@ -73,6 +73,9 @@ void HistoryVerificationWindow::buildControls() {
     auto* list = table_ = new QTreeWidget(picture);
     list->setObjectName(QStringLiteral("ListView1"));
     list->setRootIsDecorated(false);
+    // One line of one font per row: keeping the newest row in sight then costs no measuring of
+    // every row above it, row after row.
+    list->setUniformRowHeights(true);
     list->setHeaderLabels({QStringLiteral("开奖期号"), QStringLiteral("开奖号"), QStringLiteral("方案1"),
                            QStringLiteral("方案2"), QStringLiteral("方案3"), QStringLiteral("方案4"),
                            QStringLiteral("备注")});
