@@ -30,18 +30,19 @@ void SchemeCalculator::pauseOrResume() {
     runState_ = runState_ == RunState::Running ? RunState::Paused : RunState::Running;
 }
 
-void SchemeCalculator::runBacktests() {
+bool SchemeCalculator::startBacktests() {
     lastError.clear();
-    if (!loadDraws()) {
-        // A run that cannot read its draws leaves no summary: the previous base's kill digits
-        // must not pass for this one's.
-        summary.clear();
-        reportLines.clear();
-        return;
-    }
-    runState_ = RunState::Running;
     summary.clear();
     reportLines.clear();
+    // A run that cannot read its draws leaves no summary: the previous base's kill digits must
+    // not pass for this one's.
+    if (!loadDraws()) return false;
+    runState_ = RunState::Running;
+    return true;
+}
+
+void SchemeCalculator::runBacktests() {
+    if (!startBacktests()) return;
     const int count = int(schemes.size());
     if (host_->progress) host_->progress->setTotal(count);
     for (int i = 0; i < count && i < schemes.size(); ++i) {
@@ -99,15 +100,7 @@ void SchemeCalculator::runBacktestsSpread(int threads) {
         runBacktests();
         return;
     }
-    lastError.clear();
-    if (!loadDraws()) {
-        summary.clear();
-        reportLines.clear();
-        return;
-    }
-    runState_ = RunState::Running;
-    summary.clear();
-    reportLines.clear();
+    if (!startBacktests()) return;
     if (!spreadHelpers_) spreadHelpers_ = std::make_shared<SpreadHelpers>();
     std::vector<std::unique_ptr<SpreadHelper>>& helpers = spreadHelpers_->helpers;
     if (int(helpers.size()) < parts) helpers.resize(size_t(parts));

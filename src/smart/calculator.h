@@ -328,6 +328,9 @@ private:
     bool writeReportLines(bool emptyList);
     void handleScriptError(const script::ScriptError& error);
     std::shared_ptr<struct SpreadHelpers> spreadHelpers_;  // runBacktestsSpread's calculators
+    // A run's start: errors, summary and report lines emptied, the draws loaded (false when
+    // they cannot be).
+    bool startBacktests();
 };
 
 }  // namespace smart

@@ -122,22 +122,21 @@ TEST(CalculatorGolden, SpreadRunGivesWhatOneCalculatorGives) {
         QStringList failures;
         smart::RunHost host;
     };
-    const auto tellInto = [](Told& told, const smart::SchemeCalculator& calc) {
+    // The calculator runs the records and tells its failures with the words it gives them.
+    const auto runRecords = [&records](Told& told, smart::SchemeCalculator& calc) {
         told.host.scriptError = [&told, &calc](const script::ScriptError& e, const QString& verifyText) {
             told.failures << calc.conditionErrorText(e) + QLatin1Char('|') + verifyText;
         };
+        calc.setRunHost(&told.host);
+        calc.schemes = records;
     };
     smart::SchemeCalculator one;
     Told toldOne;
-    tellInto(toldOne, one);
-    one.setRunHost(&toldOne.host);
-    one.schemes = records;
+    runRecords(toldOne, one);
     for (int threads : {2, 3, 8}) {
         smart::SchemeCalculator spread;
         Told toldSpread;
-        tellInto(toldSpread, spread);
-        spread.setRunHost(&toldSpread.host);
-        spread.schemes = records;
+        runRecords(toldSpread, spread);
         for (int leaveOut : {0, 7, 0}) {
             SCOPED_TRACE(testing::Message() << threads << " threads, " << leaveOut << " left out");
             toldOne.failures.clear();

@@ -478,3 +478,34 @@ TEST(SmartSystemWindowTest, OpenerKeepsTheWindowUntilItsCloseBox) {
     }
     EXPECT_TRUE(last.isNull());
 }
+
+// The window works on the state it is given, not on the program's: another lottery and a
+// history too short for a computation are what it shows and refuses, and with no workbench
+// given it leaves the open one alone and cuts a pool of its own.
+TEST(SmartSystemWindowTest, WorksOnTheStateAndWorkbenchItIsGiven) {
+    SmartSystemFixture f;
+    common::AppState given;
+    given.lotteryIsP3 = true;
+    given.history = smartwin::HistoryOf(f.numbers.mid(0, 499));
+    SmartSystemWindow w(smart::SmartContext{&given, {}});
+    EXPECT_TRUE(w.findChild<QRadioButton*>(QStringLiteral("Option2"))->isChecked());
+    EXPECT_EQ(w.schemeListUrl(), f.server.url(QStringLiteral("/3d/p3.xml")));
+    {
+        ui::MessageRecorder messages(ui::Answer::Yes);
+        w.Command2_Click();
+        ASSERT_EQ(messages.messages.size(), 1);
+        EXPECT_EQ(messages.messages[0].text, smart::ShortHistoryMessage(500));
+    }
+    // The program's state is what the test fixture made: 福彩3D, 600 draws.
+    given.lotteryIsP3 = false;
+    given.history = common::App().history;
+    const QString logBefore = f.bench.session().log.text();
+    const pool::NumberPool poolBefore = f.bench.session().pool;
+    w.Option1_Click();  // no workbench to switch: the window follows the state
+    EXPECT_TRUE(w.findChild<QRadioButton*>(QStringLiteral("Option1"))->isChecked());
+    EXPECT_EQ(f.bench.lotteries, QList<bool>());
+    w.computeScheme(given.history.count(), 0);
+    EXPECT_FALSE(w.numberPool().empty());
+    EXPECT_EQ(f.bench.session().pool, poolBefore);
+    EXPECT_EQ(f.bench.session().log.text(), logBefore);
+}
