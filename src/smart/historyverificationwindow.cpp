@@ -178,7 +178,7 @@ void HistoryVerificationWindow::Command1_Click() {
 void HistoryVerificationWindow::saveScheme() {
     // The scheme the last draw used is the program's, saved once per run rather than four
     // times a draw.
-    if (smartAlive_) common::SaveSmartScheme(smart_->model().settings.scheme);
+    if (schemeLeft_ >= 0) common::SaveSmartScheme(schemeLeft_);
 }
 
 void HistoryVerificationWindow::abandonRun(const QString& savedLog) {
@@ -210,6 +210,7 @@ void HistoryVerificationWindow::Command2_Click() {
         return;
 
     running_ = true;
+    schemeLeft_ = -1;
     stopRequested_ = false;
     smart::SchemeCalculator& calc = smart::SharedCalculator();
     calc.clearSchemes();
@@ -283,6 +284,7 @@ void HistoryVerificationWindow::Command2_Click() {
         calc.summary = done->summaryEntries;
         model.numberPool() = std::move(done->lastPool);
         model.setScheme(3);
+        schemeLeft_ = model.settings.scheme;
     }
 
     saveScheme();

@@ -59,6 +59,7 @@ private:
     QPointer<QObject> smartAlive_;  // null once the smart window is gone
     bool running_ = false;
     bool stopRequested_ = false;
+    int schemeLeft_ = -1;  // the scheme the run's last draw made the program's, -1 before one
     platform::Downloader* downloader_ = nullptr;  // the scheme list's, abandoned by a stop
 
     QTabWidget* tabs_ = nullptr;          // SSTab1
