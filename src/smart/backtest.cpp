@@ -133,6 +133,10 @@ void SchemeCalculator::runBacktestsSpread(int threads) {
         slot->host.progress = nullptr;
     };
     if (host_->progress) host_->progress->setTotal(count);
+    // The window's events go through before the threads start, as a backtest in place lets
+    // them through at its start: a run quicker than the first idle turn still hears a stop.
+    pump();
+    if (stopped()) return;
     long long told = 0;
     const auto idle = [&] {
         // Once stopped the threads are only waited for: nothing else of the window runs.
