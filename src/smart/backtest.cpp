@@ -119,7 +119,8 @@ void SchemeCalculator::runBacktestsSpread(int threads) {
         calc.cycle = cycle;
         calc.verification = verification;
         calc.mode = mode;
-        if (calc.decodedBytes_.isEmpty()) {
+        // The draws this calculator decoded last (a file with a new draw is decoded once, here).
+        if (calc.decodedRecords_.constData() != decodedRecords_.constData()) {
             calc.decodedBytes_ = decodedBytes_;
             calc.decodedRecords_ = decodedRecords_;
         }
