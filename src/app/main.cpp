@@ -1,5 +1,6 @@
 // Sifmora: the start-up window runs the start road, then the main window takes over.
 #include "common/appstate.h"
+#include "dialogs/workbenchapi.h"
 #include "history/windows/drawentrywindow.h"
 #include "history/windows/settingswindow.h"
 #include "mainwindow/mainwindow.h"
@@ -28,7 +29,9 @@ int main(int argc, char** argv) {
     workbench::SetMainWindowLink({
         [] { if (MainWindow* main = MainWindow::instance()) main->workbenchClosed(); },
     });
-    workbench::SetSmartSystemOpener([](QWidget* bench) { SmartSystemWindow::Open(bench); });
+    // The smart system is given the run's state and the open workbench; the opener owns it.
+    SmartSystemOpener smartSystem({&common::App(), [] { return dialogs::Workbench(); }});
+    workbench::SetSmartSystemOpener([&smartSystem](QWidget*) { smartSystem.open(); });
 
     // Modal over the main window, which reloads and rebuilds after them itself.
     MainWindow::openers().drawEntry = [](QWidget* parent) { history::OpenDrawEntry(parent, common::App()); };

@@ -2,6 +2,7 @@
 // or the window's Open) and saves what it shows as PNG files, one per window and tab, so that
 // clipped, wrapped or overlapping controls can be seen. Run through tools/screenshots.sh.
 #include "dialogs/prizecheckwindow.h"
+#include "dialogs/workbenchapi.h"
 #include "history/windows/drawentrywindow.h"
 #include "history/windows/settingswindow.h"
 #include "common/appstate.h"
@@ -166,7 +167,8 @@ int main(int argc, char** argv) {
 
     MainWindow::openers().workbench = [] { workbench::ShowWorkbench(MainWindow::instance(), common::App()); };
     workbench::SetMainWindowLink({[] {}});
-    workbench::SetSmartSystemOpener([](QWidget* bench) { SmartSystemWindow::Open(bench); });
+    SmartSystemOpener smartSystem({&common::App(), [] { return dialogs::Workbench(); }});
+    workbench::SetSmartSystemOpener([&smartSystem](QWidget*) { smartSystem.open(); });
     MainWindow::openers().drawEntry = [](QWidget* parent) { history::OpenDrawEntry(parent, common::App()); };
     MainWindow::openers().settings = [](QWidget* parent) { history::OpenSettings(parent, common::App(), [](bool) {}); };
 
