@@ -13,6 +13,7 @@
 namespace script {
 
 struct Interp;
+struct Global;
 struct Proc;
 struct ClassDef;
 struct Instance;
@@ -53,14 +54,17 @@ struct NameRef {
     Variant value;
     int slot = -1;      // local slot; for a module-level name inside a procedure, the implicit local
     int member = -1;    // inside a class: the member of the running method's own object
-    // cache of the module lookup
+    // cache of the module lookup (an entry of Interp::globals, which never moves)
     uint64_t gen = ~uint64_t(0);
     int global = -1;
+    Global* entry = nullptr;
 };
 
 struct Expr {
     int line = 0;
     int height = 1;  // of the subtree; bounded so evaluation and destruction stay shallow
+    // byRef() may name storage (a variable or an element): other arguments skip asking.
+    bool refable = false;
     virtual ~Expr() = default;
     virtual Variant eval(Interp& I) = 0;
     // The storage the expression names (for ByRef binding), or nullptr.

@@ -46,14 +46,17 @@ Variant readElement(const Variant& arr, const Subscripts& s) {
     return a.items[ElementOffset(a, s.data, s.n)];
 }
 
+__attribute__((noinline)) void UnpinnedCopy(Variant& v) {
+    auto copy = std::make_shared<ArrayData>(*v.arrayData());
+    copy->pins = 0;
+    v.setArrayPtr(std::move(copy));
+}
+
 // Array values bound to a ByRef element are copied on assignment, so an array can never
 // come to hold itself.
-void assign(Variant* dst, Variant v) {
-    if (v.isArray() && v.arrayData()->pins > 0) {
-        auto copy = std::make_shared<ArrayData>(*v.arrayData());
-        copy->pins = 0;
-        v.setArrayPtr(std::move(copy));
-    }
+inline void assign(Variant* dst, Variant&& v) {
+    if (v.isArray() && v.arrayData()->pins > 0)
+        UnpinnedCopy(v);
     *dst = std::move(v);
 }
 
@@ -165,30 +168,51 @@ void Interp::raiseReleaseError() {
     throw e;
 }
 
-Flow Interp::execBlock(const Block& b) {
-    for (const StmtP& s : b) {
-        curLine = s->line;
+namespace {
+// The statements of a block from `s` on under On Error Resume Next: an error is recorded and
+// the next statement runs. Apart from the plain loop, which then keeps a lean machine frame.
+__attribute__((noinline)) Flow ExecResuming(Interp& I, const StmtP* s, const StmtP* end) {
+    for (; s != end; ++s) {
+        const Stmt& st = **s;
+        I.curLine = st.line;
         Flow f;
-        if (!frame->resumeNext) {
-            f = s->exec(*this);
-            if (releaseFailed)
-                raiseReleaseError();
+        if (!I.frame->resumeNext) {
+            f = (*s)->exec(I);
+            if (I.releaseFailed)
+                I.raiseReleaseError();
         } else {
             try {
-                f = s->exec(*this);
-                if (releaseFailed)
-                    raiseReleaseError();
+                f = (*s)->exec(I);
+                if (I.releaseFailed)
+                    I.raiseReleaseError();
             } catch (const RuntimeError& e) {
                 // A time-out inside a terminate set off while the statement failed still ends the run.
-                if (releaseFailed && releaseError.fatal)
-                    raiseReleaseError();
-                releaseFailed = false;
+                if (I.releaseFailed && I.releaseError.fatal)
+                    I.raiseReleaseError();
+                I.releaseFailed = false;
                 if (e.fatal)
                     throw;
-                setErr(e);
+                I.setErr(e);
                 f = Flow::Normal;
             }
         }
+        if (f != Flow::Normal)
+            return f;
+    }
+    return Flow::Normal;
+}
+}  // namespace
+
+Flow Interp::execBlock(const Block& b) {
+    const StmtP* s = b.data();
+    const StmtP* const end = s + b.size();
+    for (; s != end; ++s) {
+        if (frame->resumeNext)
+            return ExecResuming(*this, s, end);
+        curLine = (*s)->line;
+        const Flow f = (*s)->exec(*this);
+        if (releaseFailed)
+            raiseReleaseError();
         if (f != Flow::Normal)
             return f;
     }
@@ -273,27 +297,31 @@ inline Variant RunBody(Interp& I, Proc& p, CallFrame& c) {
     Throw(450, QStringLiteral("'%1'").arg(p.name));
 }
 
-__attribute__((noinline)) void BindArguments(Interp& I, Proc& p, std::vector<ExprP>& args, CallFrame& c,
-                                             ArrayPins& pins) {
-    for (size_t i = 0; i < args.size(); ++i) {
-        Variant* r = p.params[i].byVal ? nullptr : args[i]->byRef(I, pins);
-        if (r)
-            c.f.vars[i] = r;
-        else
-            c.store[i] = args[i]->eval(I);
+// A ByRef argument that names storage binds to it: the parameter's slot points there.
+__attribute__((noinline)) bool BindReference(Interp& I, Expr& a, CallFrame& c, size_t i, ArrayPins& pins) {
+    if (Variant* r = a.byRef(I, pins)) {
+        c.f.vars[i] = r;
+        return true;
     }
+    return false;
 }
 }  // namespace
 
 Variant Interp::call(Proc& p, std::vector<ExprP>& args, Instance* self) {
-    if (args.size() != p.params.size())
+    const size_t n = args.size();
+    if (n != p.params.size())
         ThrowArgumentCount(p);
     checkStack();
     tick();
     CallFrame c(*this, p, self);
     ArrayPins pins;
-    if (!args.empty())
-        BindArguments(*this, p, args, c, pins);
+    for (size_t i = 0; i < n; ++i) {
+        Expr& a = *args[i];
+        if (a.refable && !p.params[i].byVal && BindReference(*this, a, c, i, pins))
+            continue;
+        // A free slot is always Empty (a call's end clears its slots): the value is made there.
+        new (&c.store[i]) Variant(a.eval(*this));
+    }
     return RunBody(*this, p, c);
 }
 
@@ -413,9 +441,8 @@ Variant* indexBase(Interp& I, NameRef& ref, Proc** proc) {
     *proc = nullptr;
     if (ref.local && !ref.returnSlot)
         return I.frame->vars[ref.slot];
-    const int g = I.findGlobal(ref);
-    if (g >= 0) {
-        Global& e = I.globals[size_t(g)];
+    if (Global* entry = I.globalEntry(ref)) {
+        Global& e = *entry;
         if (e.proc) {
             *proc = e.proc.get();
             return nullptr;
@@ -451,6 +478,10 @@ __attribute__((noinline)) static Variant IndexVariable(Interp& I, NameRef& ref, 
 Variant CallExpr::eval(Interp& I) {
     if (ref.member >= 0 && !ref.local)
         return SelfMember(I, ref.member, &args);
+    // A call of a module procedure, the common case, straight from the cached entry.
+    if (!ref.local || ref.returnSlot)
+        if (Global* e = I.globalEntry(ref); e && e->proc)
+            return I.call(*e->proc, args);
     Proc* proc;
     Variant* base = indexBase(I, ref, &proc);
     if (proc)
@@ -628,11 +659,30 @@ __attribute__((noinline)) void ToDefault(Variant& v) {
     v = ObjectDefault(v);
 }
 
+// Sum, difference or product of two whole numbers (n - 1) is made here: Integer when both are
+// Integer and it fits, else Long, else Double, as the general operators give.
+inline bool WordArithmetic(BinaryExpr::Op op, const Variant& a, const Variant& b) {
+    const auto word = [](Variant::Type t) { return t == Variant::Integer || t == Variant::Long; };
+    return op <= BinaryExpr::Mul && word(a.type()) && word(b.type());
+}
+inline Variant WordResult(BinaryExpr::Op op, const Variant& a, const Variant& b) {
+    const int64_t x = a.intValue(), y = b.intValue();
+    const int64_t z = op == BinaryExpr::Add ? x + y : op == BinaryExpr::Sub ? x - y : x * y;
+    if (a.type() == Variant::Integer && b.type() == Variant::Integer && z >= -32768 && z <= 32767)
+        return Variant::makeInteger(int16_t(z));
+    if (z >= INT32_MIN && z <= INT32_MAX)
+        return Variant::makeLong(int32_t(z));
+    return Variant::makeDouble(double(z));
+}
+
 // The right operand evaluated after the left one's value `a`; apart, so that a recursive
 // call in the left operand does not hold room for both values on the machine stack.
 template <class Node>
 __attribute__((noinline)) Variant evalRight(const Node& n, Interp& I, Variant& a) {
     Variant b = n.r->eval(I);
+    if constexpr (std::is_same_v<Node, BinaryExpr>)
+        if (WordArithmetic(n.op, a, b))
+            return WordResult(n.op, a, b);
     if (a.isObject())
         ToDefault(a);
     if (b.isObject())
@@ -643,9 +693,13 @@ __attribute__((noinline)) Variant evalRight(const Node& n, Interp& I, Variant& a
 template <class Node>
 Variant evalOperands(const Node& n, Interp& I) {
     if (const Variant* pa = n.l->peek(I))
-        if (const Variant* pb = n.r->peek(I))
+        if (const Variant* pb = n.r->peek(I)) {
+            if constexpr (std::is_same_v<Node, BinaryExpr>)
+                if (WordArithmetic(n.op, *pa, *pb))
+                    return WordResult(n.op, *pa, *pb);
             if (!pa->isObject() && !pb->isObject())
                 return n.apply(*pa, *pb);
+        }
     Variant a = n.l->eval(I);
     if (!a.isObject())
         if (const Variant* pb = n.r->peek(I); pb && !pb->isObject())
@@ -679,7 +733,7 @@ Variant CompareExpr::eval(Interp& I) { return evalOperands(*this, I); }
 
 static bool WholeNumber(const Variant& v) { return v.type() == Variant::Integer || v.type() == Variant::Long; }
 
-bool CompareExpr::holds(int32_t a, int32_t b) const {
+inline bool CompareExpr::holds(int32_t a, int32_t b) const {
     switch (op) {
     case Eq: return a == b;
     case Ne: return a != b;
@@ -727,6 +781,20 @@ Variant CompareExpr::apply(const Variant& a, const Variant& b) const {
 Flow AssignStmt::exec(Interp& I) {
     if (arrayVariable)
         AssignToArrayVariable(I, *value);
+    if (name) {
+        // A plain value into a local, or into a field of the running method's own object, is
+        // stored where it lives.
+        const NameRef& r = name->ref;
+        if (r.local && !r.constant) {
+            Variant v = value->eval(I);
+            if (!v.isObject()) {
+                assign(I.frame->vars[r.slot], std::move(v));
+                return Flow::Normal;
+            }
+            name->store(I, std::move(v), false);
+            return Flow::Normal;
+        }
+    }
     target->store(I, value->eval(I), false);
     return Flow::Normal;
 }
@@ -781,6 +849,7 @@ Flow AppendStmt::exec(Interp& I) {
 
 StmtP OptimizeAssign(std::unique_ptr<AssignStmt> s) {
     auto* name = dynamic_cast<NameExpr*>(s->target.get());
+    s->name = name;
     if (!name || s->arrayVariable)
         return s;
     // Walk the left spine of a chain of & down to its first operand.
@@ -891,7 +960,7 @@ Flow ForEachStmt::exec(Interp& I) {
     if (dims <= 1) {
         for (size_t k = 0; k < a.items.size(); ++k) {
             I.tick();
-            assign(var->lvalue(I), a.items[k]);
+            assign(var->lvalue(I), Variant(a.items[k]));
             if (const Flow f = I.execBlock(body); f != Flow::Normal)
                 return AfterLoop(f, Flow::ExitFor);
         }
@@ -907,7 +976,7 @@ Flow ForEachStmt::exec(Interp& I) {
     size_t off = 0;
     for (size_t k = 0; k < a.items.size(); ++k) {
         I.tick();
-        assign(var->lvalue(I), a.items[off]);
+        assign(var->lvalue(I), Variant(a.items[off]));
         if (const Flow f = I.execBlock(body); f != Flow::Normal)
             return AfterLoop(f, Flow::ExitFor);
         for (size_t d = 0; d < dims; ++d) {

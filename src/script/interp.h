@@ -124,12 +124,21 @@ struct Interp {
     void registerProgram(const Program& prog);
 
     int findGlobal(NameRef& r) {
-        if (r.gen == generation)
-            return r.global;
+        if (r.gen != generation)
+            lookUpGlobal(r);
+        return r.global;
+    }
+    // The module entry of a name, or nullptr.
+    Global* globalEntry(NameRef& r) {
+        if (r.gen != generation)
+            lookUpGlobal(r);
+        return r.entry;
+    }
+    void lookUpGlobal(NameRef& r) {
         auto it = globalIndex.constFind(r.key);
         r.global = it == globalIndex.constEnd() ? -1 : *it;
+        r.entry = r.global < 0 ? nullptr : &globals[size_t(r.global)];
         r.gen = generation;
-        return r.global;
     }
     int findGlobal(const QString& key) const {
         auto it = globalIndex.constFind(key);

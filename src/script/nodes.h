@@ -21,6 +21,7 @@ struct ParenExpr : Expr {
 
 // A bare name: a variable, a constant, or a Function called without arguments.
 struct NameExpr : Expr {
+    NameExpr() { refable = true; }
     NameRef ref;
     Variant eval(Interp& I) override;
     Variant* byRef(Interp& I, ArrayPins&) override;
@@ -31,6 +32,7 @@ struct NameExpr : Expr {
 
 // name(args): an array element or a call of a Function or Sub.
 struct CallExpr : Expr {
+    CallExpr() { refable = true; }
     NameRef ref;
     std::vector<ExprP> args;
     Variant eval(Interp& I) override;
@@ -92,6 +94,7 @@ struct CompareExpr : Expr {
 struct AssignStmt : Stmt {
     ExprP target, value;
     bool arrayVariable = false;  // the target was declared as an array: error 13
+    NameExpr* name = nullptr;    // the target when it is a bare name (a local is stored in place)
     Flow exec(Interp& I) override;
 };
 
