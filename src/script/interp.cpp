@@ -5,6 +5,8 @@
 
 #include <pthread.h>
 
+#include <cmath>
+
 namespace script {
 
 namespace {
@@ -659,20 +661,31 @@ __attribute__((noinline)) void ToDefault(Variant& v) {
     v = ObjectDefault(v);
 }
 
-// Sum, difference or product of two whole numbers (n - 1) is made here: Integer when both are
-// Integer and it fits, else Long, else Double, as the general operators give.
-inline bool WordArithmetic(BinaryExpr::Op op, const Variant& a, const Variant& b) {
-    const auto word = [](Variant::Type t) { return t == Variant::Integer || t == Variant::Long; };
-    return op <= BinaryExpr::Mul && word(a.type()) && word(b.type());
+// Sums, differences and products of whole numbers and Doubles (n - 1, total + x) are made
+// here, as the general operators make them: two whole numbers give an Integer when both are
+// Integer and it fits, else a Long, else a Double; with a Double, a Double. A Double result
+// that overflows goes the general way, which raises the error.
+inline bool QuickArithmetic(BinaryExpr::Op op, const Variant& a, const Variant& b) {
+    const auto quick = [](Variant::Type t) { return t == Variant::Integer || t == Variant::Long || t == Variant::Double; };
+    return op <= BinaryExpr::Mul && quick(a.type()) && quick(b.type());
 }
-inline Variant WordResult(BinaryExpr::Op op, const Variant& a, const Variant& b) {
-    const int64_t x = a.intValue(), y = b.intValue();
-    const int64_t z = op == BinaryExpr::Add ? x + y : op == BinaryExpr::Sub ? x - y : x * y;
-    if (a.type() == Variant::Integer && b.type() == Variant::Integer && z >= -32768 && z <= 32767)
-        return Variant::makeInteger(int16_t(z));
-    if (z >= INT32_MIN && z <= INT32_MAX)
-        return Variant::makeLong(int32_t(z));
-    return Variant::makeDouble(double(z));
+inline Variant QuickResult(const BinaryExpr& n, const Variant& a, const Variant& b) {
+    const BinaryExpr::Op op = n.op;
+    if (a.type() != Variant::Double && b.type() != Variant::Double) {
+        const int64_t x = a.intValue(), y = b.intValue();
+        const int64_t z = op == BinaryExpr::Add ? x + y : op == BinaryExpr::Sub ? x - y : x * y;
+        if (a.type() == Variant::Integer && b.type() == Variant::Integer && z >= -32768 && z <= 32767)
+            return Variant::makeInteger(int16_t(z));
+        if (z >= INT32_MIN && z <= INT32_MAX)
+            return Variant::makeLong(int32_t(z));
+        return Variant::makeDouble(double(z));
+    }
+    const double x = a.type() == Variant::Double ? a.doubleValue() : a.intValue();
+    const double y = b.type() == Variant::Double ? b.doubleValue() : b.intValue();
+    const double z = op == BinaryExpr::Add ? x + y : op == BinaryExpr::Sub ? x - y : x * y;
+    if (!std::isfinite(z))
+        return n.apply(a, b);
+    return Variant::makeDouble(z);
 }
 
 // The right operand evaluated after the left one's value `a`; apart, so that a recursive
@@ -681,8 +694,8 @@ template <class Node>
 __attribute__((noinline)) Variant evalRight(const Node& n, Interp& I, Variant& a) {
     Variant b = n.r->eval(I);
     if constexpr (std::is_same_v<Node, BinaryExpr>)
-        if (WordArithmetic(n.op, a, b))
-            return WordResult(n.op, a, b);
+        if (QuickArithmetic(n.op, a, b))
+            return QuickResult(n, a, b);
     if (a.isObject())
         ToDefault(a);
     if (b.isObject())
@@ -695,8 +708,8 @@ Variant evalOperands(const Node& n, Interp& I) {
     if (const Variant* pa = n.l->peek(I))
         if (const Variant* pb = n.r->peek(I)) {
             if constexpr (std::is_same_v<Node, BinaryExpr>)
-                if (WordArithmetic(n.op, *pa, *pb))
-                    return WordResult(n.op, *pa, *pb);
+                if (QuickArithmetic(n.op, *pa, *pb))
+                    return QuickResult(n, *pa, *pb);
             if (!pa->isObject() && !pb->isObject())
                 return n.apply(*pa, *pb);
         }
@@ -791,6 +804,16 @@ Flow AssignStmt::exec(Interp& I) {
                 assign(I.frame->vars[r.slot], std::move(v));
                 return Flow::Normal;
             }
+            name->store(I, std::move(v), false);
+            return Flow::Normal;
+        }
+        if (r.member >= 0 && !r.local) {
+            Variant v = value->eval(I);
+            if (!v.isObject())
+                if (Variant* field = SelfFieldIfAny(I, r.member)) {
+                    assign(field, std::move(v));
+                    return Flow::Normal;
+                }
             name->store(I, std::move(v), false);
             return Flow::Normal;
         }

@@ -395,13 +395,6 @@ Variant* SelfField(Interp& I, int member) {
     return &s->fields[size_t(m.field)];
 }
 
-Variant* SelfFieldIfAny(Interp& I, int member) {
-    Instance* s = I.frame->self;
-    if (!s)
-        return nullptr;
-    const ClassMember& m = s->cls->members[size_t(member)];
-    return m.isField() ? &s->fields[size_t(m.field)] : nullptr;
-}
 
 // ---- nodes ---------------------------------------------------------------------------
 
@@ -431,6 +424,10 @@ Variant MemberExpr::eval(Interp& I) {
                 lastClass = cls.serial;
             }
             if (lastMember >= 0) {
+                // A method the caller may reach is called straight away.
+                const ClassMember& found = cls.members[size_t(lastMember)];
+                if (found.method && (found.isPublic || I.frame->self == inst))
+                    return I.call(*found.method, args, inst);
                 const ClassMember& mem = memberFor(I, inst, key, name, lastMember);
                 // o.field() on a value or an array: an empty argument list is no index
                 if (hasArgs && args.empty() && mem.isField() && !inst->fields[size_t(mem.field)].isObject())
