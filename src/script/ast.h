@@ -65,6 +65,7 @@ struct Expr {
     int height = 1;  // of the subtree; bounded so evaluation and destruction stay shallow
     // byRef() may name storage (a variable or an element): other arguments skip asking.
     bool refable = false;
+    bool bareName = false;  // a NameExpr
     virtual ~Expr() = default;
     virtual Variant eval(Interp& I) = 0;
     // The storage the expression names (for ByRef binding), or nullptr.

@@ -232,42 +232,55 @@ struct CallFrame {
     Variant* store;
     size_t chunk, used;
     int n;
+    bool rebound = false;  // ByRef binding pointed parameters' slot pointers elsewhere
     CallFrame(Interp& interp, Proc& p, Instance* self)
         : I(interp), saved(interp.frame), chunk(interp.localSlots.chunk), used(interp.localSlots.used), n(p.slotCount) {
         SlotStack& s = I.localSlots;
-        if (s.chunks.empty() || s.used + size_t(n) > s.chunks[s.chunk].size)
+        if (s.used + size_t(n) > s.size)
             nextChunk(s, size_t(n));
-        store = s.chunks[s.chunk].vars.get() + s.used;
-        f.vars = s.chunks[s.chunk].ptrs.get() + s.used;
+        store = s.vars + s.used;
+        f.vars = s.ptrs + s.used;
         s.used += size_t(n);
-        for (int i = 0; i < n; ++i)
-            f.vars[i] = &store[i];
         f.proc = &p;
         f.self = self;
         f.withBase = I.withStack.size();
     }
-    ~CallFrame() {
+    __attribute__((always_inline)) ~CallFrame() {
         I.frame = saved;
         if (I.withStack.size() > f.withBase)
-            I.withStack.resize(f.withBase);
+            dropWith(I, f.withBase);
+        if (rebound)
+            for (size_t i = 0, np = f.proc->params.size(); i < np; ++i)
+                f.vars[i] = &store[i];
         for (int i = n; i-- > 0;)
             store[i].clear();
-        I.localSlots.chunk = chunk;
-        I.localSlots.used = used;
+        SlotStack& s = I.localSlots;
+        if (s.chunk != chunk)
+            backToChunk(s, chunk);
+        s.used = used;
     }
+    __attribute__((noinline)) static void dropWith(Interp& I, size_t base) { I.withStack.resize(base); }
     // Moves to the next chunk, made (or remade, it is unused) big enough for n slots.
     __attribute__((noinline)) static void nextChunk(SlotStack& s, size_t n) {
         const size_t next = s.chunks.empty() ? 0 : s.chunk + 1;
         if (next >= s.chunks.size() || s.chunks[next].size < n) {
             const size_t size = std::max(n, SlotStack::kChunk);
             SlotStack::Chunk c{std::make_unique<Variant[]>(size), std::make_unique<Variant*[]>(size), size};
+            for (size_t i = 0; i < size; ++i)
+                c.ptrs[i] = &c.vars[i];
             if (next < s.chunks.size())
                 s.chunks[next] = std::move(c);
             else
                 s.chunks.push_back(std::move(c));
         }
-        s.chunk = next;
+        backToChunk(s, next);
         s.used = 0;
+    }
+    __attribute__((noinline)) static void backToChunk(SlotStack& s, size_t k) {
+        s.chunk = k;
+        s.vars = s.chunks[k].vars.get();
+        s.ptrs = s.chunks[k].ptrs.get();
+        s.size = s.chunks[k].size;
     }
 };
 
@@ -301,8 +314,15 @@ inline Variant RunBody(Interp& I, Proc& p, CallFrame& c) {
 
 // A ByRef argument that names storage binds to it: the parameter's slot points there.
 __attribute__((noinline)) bool BindReference(Interp& I, Expr& a, CallFrame& c, size_t i, ArrayPins& pins) {
-    if (Variant* r = a.byRef(I, pins)) {
+    Variant* r;
+    // A local variable, the common argument, is bound without asking the node.
+    if (const NameRef* ref = a.bareName ? &static_cast<NameExpr&>(a).ref : nullptr; ref && ref->local)
+        r = ref->constant ? nullptr : I.frame->vars[ref->slot];
+    else
+        r = a.byRef(I, pins);
+    if (r) {
         c.f.vars[i] = r;
+        c.rebound = true;
         return true;
     }
     return false;
@@ -334,10 +354,12 @@ Variant Interp::callWithValues(Proc& p, Variant* args, size_t n, Instance* self)
     tick();
     CallFrame c(*this, p, self);
     for (size_t i = 0; i < n; ++i) {
-        if (p.params[i].byVal)
+        if (p.params[i].byVal) {
             c.store[i] = args[i];
-        else
+        } else {
             c.f.vars[i] = &args[i];
+            c.rebound = true;
+        }
     }
     return RunBody(*this, p, c);
 }

@@ -44,6 +44,11 @@ struct SlotStack {
     std::vector<Chunk> chunks;
     size_t chunk = 0;  // the chunk in use
     size_t used = 0;   // its slots in use
+    // The chunk in use, at hand: its slots, their pointers (a free slot's pointer points at
+    // the slot itself; a call gives back the ones it bound elsewhere) and its size.
+    Variant* vars = nullptr;
+    Variant** ptrs = nullptr;
+    size_t size = 0;
 };
 
 // Rnd's generator state in a new engine.

@@ -21,7 +21,10 @@ struct ParenExpr : Expr {
 
 // A bare name: a variable, a constant, or a Function called without arguments.
 struct NameExpr : Expr {
-    NameExpr() { refable = true; }
+    NameExpr() {
+        refable = true;
+        bareName = true;
+    }
     NameRef ref;
     Variant eval(Interp& I) override;
     Variant* byRef(Interp& I, ArrayPins&) override;
