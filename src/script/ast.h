@@ -63,9 +63,13 @@ struct NameRef {
 struct Expr {
     int line = 0;
     int height = 1;  // of the subtree; bounded so evaluation and destruction stay shallow
-    // byRef() may name storage (a variable or an element): other arguments skip asking.
-    bool refable = false;
-    bool bareName = false;  // a NameExpr
+    // What the node is, for hot paths that skip a virtual call: a literal, a bare name
+    // (NameExpr), name(args) (CallExpr) or anything else. Only names give byRef() storage.
+    enum Kind : uint8_t { Other, Literal, Name, Call };
+    Kind kind = Other;
+    // peek() may give a value (cleared when a node finds it never will).
+    bool peeks = false;
+    bool refable() const { return kind == Name || kind == Call; }
     virtual ~Expr() = default;
     virtual Variant eval(Interp& I) = 0;
     // The storage the expression names (for ByRef binding), or nullptr.

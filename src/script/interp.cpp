@@ -316,7 +316,7 @@ inline Variant RunBody(Interp& I, Proc& p, CallFrame& c) {
 __attribute__((noinline)) bool BindReference(Interp& I, Expr& a, CallFrame& c, size_t i, ArrayPins& pins) {
     Variant* r;
     // A local variable, the common argument, is bound without asking the node.
-    if (const NameRef* ref = a.bareName ? &static_cast<NameExpr&>(a).ref : nullptr; ref && ref->local)
+    if (const NameRef* ref = a.kind == Expr::Name ? &static_cast<NameExpr&>(a).ref : nullptr; ref && ref->local)
         r = ref->constant ? nullptr : I.frame->vars[ref->slot];
     else
         r = a.byRef(I, pins);
@@ -339,7 +339,7 @@ Variant Interp::call(Proc& p, std::vector<ExprP>& args, Instance* self) {
     ArrayPins pins;
     for (size_t i = 0; i < n; ++i) {
         Expr& a = *args[i];
-        if (a.refable && !p.params[i].byVal && BindReference(*this, a, c, i, pins))
+        if (a.refable() && !p.params[i].byVal && BindReference(*this, a, c, i, pins))
             continue;
         // A free slot is always Empty (a call's end clears its slots): the value is made there.
         new (&c.store[i]) Variant(a.eval(*this));
@@ -514,8 +514,10 @@ Variant CallExpr::eval(Interp& I) {
 }
 
 const Variant* CallExpr::peek(Interp& I) {
-    if (!ref.local || ref.returnSlot || args.empty() || args.size() > 8)
+    if (!ref.local || ref.returnSlot || args.empty() || args.size() > 8) {
+        peeks = false;  // a call or no element of a local array: never read in place
         return nullptr;
+    }
     const Variant* base = I.frame->vars[ref.slot];
     if (!base->isArray())
         return nullptr;
@@ -727,8 +729,8 @@ __attribute__((noinline)) Variant evalRight(const Node& n, Interp& I, Variant& a
 
 template <class Node>
 Variant evalOperands(const Node& n, Interp& I) {
-    if (const Variant* pa = n.l->peek(I))
-        if (const Variant* pb = n.r->peek(I)) {
+    if (const Variant* pa = PeekOperand(*n.l, I))
+        if (const Variant* pb = PeekOperand(*n.r, I)) {
             if constexpr (std::is_same_v<Node, BinaryExpr>)
                 if (QuickArithmetic(n.op, *pa, *pb))
                     return QuickResult(n, *pa, *pb);
@@ -737,7 +739,7 @@ Variant evalOperands(const Node& n, Interp& I) {
         }
     Variant a = n.l->eval(I);
     if (!a.isObject())
-        if (const Variant* pb = n.r->peek(I); pb && !pb->isObject())
+        if (const Variant* pb = PeekOperand(*n.r, I); pb && !pb->isObject())
             return n.apply(a, *pb);
     return evalRight(n, I, a);
 }
@@ -782,8 +784,8 @@ inline bool CompareExpr::holds(int32_t a, int32_t b) const {
 
 // A condition on two whole numbers read in place (If n < 2) makes no value to test.
 bool CompareExpr::truth(Interp& I) {
-    if (const Variant* pa = l->peek(I))
-        if (const Variant* pb = r->peek(I); pb && WholeNumber(*pa) && WholeNumber(*pb))
+    if (const Variant* pa = PeekOperand(*l, I))
+        if (const Variant* pb = PeekOperand(*r, I); pb && WholeNumber(*pa) && WholeNumber(*pb))
             return holds(pa->intValue(), pb->intValue());
     return eval(I).isTrue();
 }

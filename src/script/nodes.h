@@ -6,6 +6,10 @@
 namespace script {
 
 struct LiteralExpr : Expr {
+    LiteralExpr() {
+        kind = Literal;
+        peeks = true;
+    }
     Variant value;
     bool hard = true;
     Variant eval(Interp&) override { return value; }
@@ -22,8 +26,8 @@ struct ParenExpr : Expr {
 // A bare name: a variable, a constant, or a Function called without arguments.
 struct NameExpr : Expr {
     NameExpr() {
-        refable = true;
-        bareName = true;
+        kind = Name;
+        peeks = true;
     }
     NameRef ref;
     Variant eval(Interp& I) override;
@@ -35,7 +39,10 @@ struct NameExpr : Expr {
 
 // name(args): an array element or a call of a Function or Sub.
 struct CallExpr : Expr {
-    CallExpr() { refable = true; }
+    CallExpr() {
+        kind = Call;
+        peeks = true;
+    }
     NameRef ref;
     std::vector<ExprP> args;
     Variant eval(Interp& I) override;
@@ -44,6 +51,19 @@ struct CallExpr : Expr {
     const Variant* peek(Interp& I) override;  // an element of a local array
     void store(Interp& I, Variant v, bool set) override;
 };
+
+// An operand's value read in place (Expr::peek), without a virtual call for the common
+// operands: a literal and a local variable.
+inline const Variant* PeekOperand(Expr& e, Interp& I) {
+    if (e.kind == Expr::Literal)
+        return &static_cast<LiteralExpr&>(e).value;
+    if (e.kind == Expr::Name) {
+        const NameRef& r = static_cast<NameExpr&>(e).ref;
+        if (r.local)
+            return I.frame->vars[r.slot];
+    }
+    return e.peeks ? e.peek(I) : nullptr;
+}
 
 // value(args) where value is not a name, e.g. Array(1, 2)(0) or a(1)(2).
 struct IndexExpr : Expr {

@@ -72,15 +72,7 @@ public:
             t_ = o.t_;
             c_ = o.c_;
         } else if (this != &o) {
-            // The old value goes last: releasing it may run a terminate that reads this one.
-            Variant old(std::move(*this));
-            release();
-            t_ = o.t_;
-            c_ = o.c_;
-            if (t_ == String)
-                new (&s_) QString(std::move(o.s_));
-            else if (holdsPointer())
-                new (&a_) std::shared_ptr<ArrayData>(std::move(o.a_));
+            moveHeld(std::move(o));
         }
         return *this;
     }
@@ -181,12 +173,29 @@ private:
 
     bool holdsPointer() const { return t_ == Array || t_ == Object; }
     bool holdsAny() const { return t_ == String || holdsPointer(); }
+    // Plain values (numbers, Empty, Null) are handled inline; a text, array or object apart,
+    // so copies and releases of plain values stay small enough to inline everywhere.
     void release() {
+        if (holdsAny())
+            releaseHeld();
+        t_ = Empty;
+    }
+    __attribute__((noinline)) void releaseHeld() {
         if (t_ == String)
             s_.~QString();
-        else if (holdsPointer())
+        else
             a_.~shared_ptr();
-        t_ = Empty;
+    }
+    __attribute__((noinline)) void moveHeld(Variant&& o) noexcept {
+        // The old value goes last: releasing it may run a terminate that reads this one.
+        Variant old(std::move(*this));
+        release();
+        t_ = o.t_;
+        c_ = o.c_;
+        if (t_ == String)
+            new (&s_) QString(std::move(o.s_));
+        else if (holdsPointer())
+            new (&a_) std::shared_ptr<ArrayData>(std::move(o.a_));
     }
     static const QString& noText();
     static const std::shared_ptr<ArrayData>& noArray();
