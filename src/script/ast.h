@@ -110,6 +110,7 @@ struct Proc {
     int returnSlot = -1;
     std::vector<std::pair<int, std::vector<int32_t>>> fixedArrays;
     std::vector<int> dynamicArrays;  // Dim a(): an array with no elements yet
+    bool localArrays = false;        // either of the two is not empty
     Block body;
     QHash<QString, int> localNames;  // lower case -> slot, for code run by Execute and Eval
     QHash<QString, int> implicitNames;  // undeclared names: the module's variable, else this slot

@@ -170,51 +170,32 @@ void Interp::raiseReleaseError() {
     throw e;
 }
 
-namespace {
 // The statements of a block from `s` on under On Error Resume Next: an error is recorded and
-// the next statement runs. Apart from the plain loop, which then keeps a lean machine frame.
-__attribute__((noinline)) Flow ExecResuming(Interp& I, const StmtP* s, const StmtP* end) {
+// the next statement runs.
+__attribute__((noinline)) Flow Interp::execResuming(const StmtP* s, const StmtP* end) {
     for (; s != end; ++s) {
-        const Stmt& st = **s;
-        I.curLine = st.line;
+        curLine = (*s)->line;
         Flow f;
-        if (!I.frame->resumeNext) {
-            f = (*s)->exec(I);
-            if (I.releaseFailed)
-                I.raiseReleaseError();
+        if (!frame->resumeNext) {
+            f = (*s)->exec(*this);
+            if (releaseFailed)
+                raiseReleaseError();
         } else {
             try {
-                f = (*s)->exec(I);
-                if (I.releaseFailed)
-                    I.raiseReleaseError();
+                f = (*s)->exec(*this);
+                if (releaseFailed)
+                    raiseReleaseError();
             } catch (const RuntimeError& e) {
                 // A time-out inside a terminate set off while the statement failed still ends the run.
-                if (I.releaseFailed && I.releaseError.fatal)
-                    I.raiseReleaseError();
-                I.releaseFailed = false;
+                if (releaseFailed && releaseError.fatal)
+                    raiseReleaseError();
+                releaseFailed = false;
                 if (e.fatal)
                     throw;
-                I.setErr(e);
+                setErr(e);
                 f = Flow::Normal;
             }
         }
-        if (f != Flow::Normal)
-            return f;
-    }
-    return Flow::Normal;
-}
-}  // namespace
-
-Flow Interp::execBlock(const Block& b) {
-    const StmtP* s = b.data();
-    const StmtP* const end = s + b.size();
-    for (; s != end; ++s) {
-        if (frame->resumeNext)
-            return ExecResuming(*this, s, end);
-        curLine = (*s)->line;
-        const Flow f = (*s)->exec(*this);
-        if (releaseFailed)
-            raiseReleaseError();
         if (f != Flow::Normal)
             return f;
     }
@@ -296,7 +277,7 @@ __attribute__((noinline)) void MakeLocalArrays(const Proc& p, Variant** vars) {
 
 // Runs the body in the call's frame and gives the Function's result.
 inline Variant RunBody(Interp& I, Proc& p, CallFrame& c) {
-    if (!p.fixedArrays.empty() || !p.dynamicArrays.empty())
+    if (p.localArrays)
         MakeLocalArrays(p, c.f.vars);
     const int savedLine = I.curLine;
     I.frame = &c.f;
