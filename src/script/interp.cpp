@@ -295,13 +295,7 @@ inline Variant RunBody(Interp& I, Proc& p, CallFrame& c) {
 
 // A ByRef argument that names storage binds to it: the parameter's slot points there.
 __attribute__((noinline)) bool BindReference(Interp& I, Expr& a, CallFrame& c, size_t i, ArrayPins& pins) {
-    Variant* r;
-    // A local variable, the common argument, is bound without asking the node.
-    if (const NameRef* ref = a.kind == Expr::Name ? &static_cast<NameExpr&>(a).ref : nullptr; ref && ref->local)
-        r = ref->constant ? nullptr : I.frame->vars[ref->slot];
-    else
-        r = a.byRef(I, pins);
-    if (r) {
+    if (Variant* r = a.byRef(I, pins)) {
         c.f.vars[i] = r;
         c.rebound = true;
         return true;
@@ -320,8 +314,19 @@ Variant Interp::call(Proc& p, std::vector<ExprP>& args, Instance* self) {
     ArrayPins pins;
     for (size_t i = 0; i < n; ++i) {
         Expr& a = *args[i];
-        if (a.refable() && !p.params[i].byVal && BindReference(*this, a, c, i, pins))
-            continue;
+        if (a.refable() && !p.params[i].byVal) {
+            // A local variable, the common argument, binds here; other names ask their node.
+            if (a.kind == Expr::Name && static_cast<NameExpr&>(a).ref.local) {
+                const NameRef& r = static_cast<NameExpr&>(a).ref;
+                if (!r.constant) {
+                    c.f.vars[i] = frame->vars[r.slot];
+                    c.rebound = true;
+                    continue;
+                }
+            } else if (BindReference(*this, a, c, i, pins)) {
+                continue;
+            }
+        }
         // A free slot is always Empty (a call's end clears its slots): the value is made there.
         new (&c.store[i]) Variant(a.eval(*this));
     }
@@ -906,16 +911,13 @@ Flow CallStmt::exec(Interp& I) {
     return Flow::Normal;
 }
 
-// A condition's truth, apart from the statement so the value's room is not held while the
-// chosen block runs.
-__attribute__((noinline)) static bool Truth(Interp& I, Expr& e) {
-    return e.truth(I);
-}
-
 Flow IfStmt::exec(Interp& I) {
     for (size_t i = 0; i < conds.size(); ++i) {
         bool taken = true;
-        I.header([&] { taken = Truth(I, *conds[i]); });
+        if (!I.frame->resumeNext)
+            taken = conds[i]->truth(I);
+        else
+            I.header([&] { taken = conds[i]->truth(I); });
         if (taken)
             return I.execBlock(blocks[i]);
     }
