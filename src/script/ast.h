@@ -28,15 +28,19 @@ struct CompileError {
 
 // Arrays whose elements are bound to ByRef parameters of a running call: kept alive and
 // locked against ReDim until the call returns.
+// Most calls pin nothing: the list is made by the first pin.
 struct ArrayPins {
-    std::vector<std::shared_ptr<ArrayData>> arrays;
+    std::unique_ptr<std::vector<std::shared_ptr<ArrayData>>> arrays;
     void pin(const std::shared_ptr<ArrayData>& a) {
+        if (!arrays)
+            arrays = std::make_unique<std::vector<std::shared_ptr<ArrayData>>>();
+        arrays->push_back(a);
         ++a->pins;
-        arrays.push_back(a);
     }
     ~ArrayPins() {
-        for (auto& a : arrays)
-            --a->pins;
+        if (arrays)
+            for (auto& a : *arrays)
+                --a->pins;
     }
 };
 

@@ -415,7 +415,11 @@ Variant MemberExpr::target(Interp& I) {
 }
 
 Variant MemberExpr::eval(Interp& I) {
-    const Variant o = target(I);
+    // The object is most often a live object in a local variable (c.Add i): read without a
+    // virtual call; the copy keeps it alive while its member runs. Anything else, errors
+    // included, goes through target().
+    const Variant* local = withDepth == -1 && object->kind == Expr::Name ? PeekOperand(*object, I) : nullptr;
+    const Variant o = local && local->objectValue() ? *local : target(I);
     if (ObjectBase* p = o.objectValue()) {
         if (Instance* inst = p->instance()) {
             const ClassDef& cls = *inst->cls;
