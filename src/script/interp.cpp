@@ -102,6 +102,13 @@ int Interp::declareGlobal(const QString& name) {
     return idx;
 }
 
+__attribute__((noinline)) void Interp::lookUpGlobal(NameRef& r) {
+    auto it = globalIndex.constFind(r.key);
+    r.global = it == globalIndex.constEnd() ? -1 : *it;
+    r.entry = r.global < 0 ? nullptr : &globals[size_t(r.global)];
+    r.gen = generation;
+}
+
 void Interp::checkDeadline() {
     if (stopFlag && stopFlag->load(std::memory_order_relaxed)) {
         RuntimeError e{kErrStopped, ErrorDescription(kErrStopped)};
@@ -312,9 +319,10 @@ Variant Interp::call(Proc& p, std::vector<ExprP>& args, Instance* self) {
     tick();
     CallFrame c(*this, p, self);
     ArrayPins pins;
+    const Proc::Param* params = p.params.data();
     for (size_t i = 0; i < n; ++i) {
         Expr& a = *args[i];
-        if (a.refable() && !p.params[i].byVal) {
+        if (a.refable() && !params[i].byVal) {
             // A local variable, the common argument, binds here; other names ask their node.
             if (a.kind == Expr::Name && static_cast<NameExpr&>(a).ref.local) {
                 const NameRef& r = static_cast<NameExpr&>(a).ref;
@@ -485,18 +493,24 @@ __attribute__((noinline)) static Variant IndexVariable(Interp& I, NameRef& ref, 
     return readElement(*base, s);
 }
 
+// name(args) other than a call of a module procedure: a member of the running object, an
+// element, an object's default member.
+__attribute__((noinline)) static Variant CallOther(CallExpr& c, Interp& I) {
+    if (c.ref.member >= 0 && !c.ref.local)
+        return SelfMember(I, c.ref.member, &c.args);
+    Proc* proc;
+    Variant* base = indexBase(I, c.ref, &proc);
+    if (proc)
+        return I.call(*proc, c.args);
+    return IndexVariable(I, c.ref, base, c.args);
+}
+
 Variant CallExpr::eval(Interp& I) {
-    if (ref.member >= 0 && !ref.local)
-        return SelfMember(I, ref.member, &args);
     // A call of a module procedure, the common case, straight from the cached entry.
-    if (!ref.local || ref.returnSlot)
+    if ((!ref.local || ref.returnSlot) && (ref.member < 0 || ref.local))
         if (Global* e = I.globalEntry(ref); e && e->proc)
             return I.call(*e->proc, args);
-    Proc* proc;
-    Variant* base = indexBase(I, ref, &proc);
-    if (proc)
-        return I.call(*proc, args);
-    return IndexVariable(I, ref, base, args);
+    return CallOther(*this, I);
 }
 
 const Variant* CallExpr::peek(Interp& I) {
@@ -713,6 +727,20 @@ __attribute__((noinline)) Variant evalRight(const Node& n, Interp& I, Variant& a
     return n.apply(a, b);
 }
 
+// Both operands when the left one is not read in place.
+template <class Node>
+Variant evalFromLeft(const Node& n, Interp& I) {
+    Variant a = n.l->eval(I);
+    if (!a.isObject())
+        if (const Variant* pb = PeekOperand(*n.r, I); pb && !pb->isObject()) {
+            if constexpr (std::is_same_v<Node, BinaryExpr>)
+                if (QuickArithmetic(n.op, a, *pb))
+                    return QuickResult(n, a, *pb);
+            return n.apply(a, *pb);
+        }
+    return evalRight(n, I, a);
+}
+
 template <class Node>
 Variant evalOperands(const Node& n, Interp& I) {
     if (const Variant* pa = PeekOperand(*n.l, I))
@@ -723,15 +751,28 @@ Variant evalOperands(const Node& n, Interp& I) {
             if (!pa->isObject() && !pb->isObject())
                 return n.apply(*pa, *pb);
         }
-    Variant a = n.l->eval(I);
-    if (!a.isObject())
-        if (const Variant* pb = PeekOperand(*n.r, I); pb && !pb->isObject())
-            return n.apply(a, *pb);
-    return evalRight(n, I, a);
+    return evalFromLeft(n, I);
 }
 }  // namespace
 
-Variant BinaryExpr::eval(Interp& I) { return evalOperands(*this, I); }
+// Apart from the quick sum below, so that one keeps a lean machine frame.
+__attribute__((noinline)) static Variant EvalFromLeft(const BinaryExpr& n, Interp& I) { return evalFromLeft(n, I); }
+__attribute__((noinline)) static Variant ApplyInPlace(const BinaryExpr& n, Interp& I, const Variant& a,
+                                                      const Variant* b) {
+    if (b && !a.isObject() && !b->isObject())
+        return n.apply(a, *b);
+    return evalFromLeft(n, I);
+}
+
+Variant BinaryExpr::eval(Interp& I) {
+    const Variant* pa = PeekOperand(*l, I);
+    if (!pa)
+        return EvalFromLeft(*this, I);
+    const Variant* pb = PeekOperand(*r, I);
+    if (pb && QuickArithmetic(op, *pa, *pb))
+        return QuickResult(*this, *pa, *pb);
+    return ApplyInPlace(*this, I, *pa, pb);
+}
 
 Variant BinaryExpr::apply(const Variant& a, const Variant& b) const {
     switch (op) {
@@ -801,35 +842,40 @@ Variant CompareExpr::apply(const Variant& a, const Variant& b) const {
     Throw(13);
 }
 
-Flow AssignStmt::exec(Interp& I) {
-    if (arrayVariable)
-        AssignToArrayVariable(I, *value);
-    if (name) {
-        // A plain value into a local, or into a field of the running method's own object, is
-        // stored where it lives.
-        const NameRef& r = name->ref;
-        if (r.local && !r.constant) {
-            Variant v = value->eval(I);
-            if (!v.isObject()) {
-                assign(I.frame->vars[r.slot], std::move(v));
-                return Flow::Normal;
-            }
-            name->store(I, std::move(v), false);
-            return Flow::Normal;
-        }
+// The assignments other than a plain value into a local.
+__attribute__((noinline)) static Flow AssignOther(AssignStmt& s, Interp& I) {
+    if (s.arrayVariable)
+        AssignToArrayVariable(I, *s.value);
+    if (s.name) {
+        const NameRef& r = s.name->ref;
         if (r.member >= 0 && !r.local) {
-            Variant v = value->eval(I);
+            // A plain value into a field of the running method's own object is stored there.
+            Variant v = s.value->eval(I);
             if (!v.isObject())
                 if (Variant* field = SelfFieldIfAny(I, r.member)) {
                     assign(field, std::move(v));
                     return Flow::Normal;
                 }
-            name->store(I, std::move(v), false);
+            s.name->store(I, std::move(v), false);
             return Flow::Normal;
         }
     }
-    target->store(I, value->eval(I), false);
+    s.target->store(I, s.value->eval(I), false);
     return Flow::Normal;
+}
+
+Flow AssignStmt::exec(Interp& I) {
+    // A plain value into a local is stored where it lives.
+    if (name && !arrayVariable && name->ref.local && !name->ref.constant) {
+        Variant v = value->eval(I);
+        if (!v.isObject()) {
+            assign(I.frame->vars[name->ref.slot], std::move(v));
+            return Flow::Normal;
+        }
+        name->store(I, std::move(v), false);
+        return Flow::Normal;
+    }
+    return AssignOther(*this, I);
 }
 
 // s = s & a & b ...: the text is appended in place when the variable still holds the

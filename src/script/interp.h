@@ -139,12 +139,7 @@ struct Interp {
             lookUpGlobal(r);
         return r.entry;
     }
-    void lookUpGlobal(NameRef& r) {
-        auto it = globalIndex.constFind(r.key);
-        r.global = it == globalIndex.constEnd() ? -1 : *it;
-        r.entry = r.global < 0 ? nullptr : &globals[size_t(r.global)];
-        r.gen = generation;
-    }
+    void lookUpGlobal(NameRef& r);
     int findGlobal(const QString& key) const {
         auto it = globalIndex.constFind(key);
         return it == globalIndex.constEnd() ? -1 : *it;

@@ -66,7 +66,7 @@ public:
         }
         return *this;
     }
-    Variant& operator=(Variant&& o) noexcept {
+    __attribute__((always_inline)) Variant& operator=(Variant&& o) noexcept {
         if (!holdsAny() && !o.holdsAny()) {
             // Numbers, Empty and Null: nothing to release or hand over.
             t_ = o.t_;
@@ -172,7 +172,8 @@ private:
     };
 
     bool holdsPointer() const { return t_ == Array || t_ == Object; }
-    bool holdsAny() const { return t_ == String || holdsPointer(); }
+    // String (8) and Object (9) are adjacent: one comparison for both.
+    bool holdsAny() const { return uint16_t(t_ - String) <= 1 || t_ == Array; }
     // Plain values (numbers, Empty, Null) are handled inline; a text, array or object apart,
     // so copies and releases of plain values stay small enough to inline everywhere.
     void release() {
