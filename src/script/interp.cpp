@@ -810,11 +810,13 @@ inline bool CompareExpr::holds(int32_t a, int32_t b) const {
 }
 
 // A condition on two whole numbers read in place (If n < 2) makes no value to test.
+__attribute__((noinline)) static bool EvalTruth(CompareExpr& c, Interp& I) { return c.eval(I).isTrue(); }
+
 bool CompareExpr::truth(Interp& I) {
     if (const Variant* pa = PeekOperand(*l, I))
         if (const Variant* pb = PeekOperand(*r, I); pb && WholeNumber(*pa) && WholeNumber(*pb))
             return holds(pa->intValue(), pb->intValue());
-    return eval(I).isTrue();
+    return EvalTruth(*this, I);
 }
 
 Variant CompareExpr::apply(const Variant& a, const Variant& b) const {
