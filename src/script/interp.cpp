@@ -756,7 +756,25 @@ Variant evalOperands(const Node& n, Interp& I) {
 }  // namespace
 
 // Apart from the quick sum below, so that one keeps a lean machine frame.
-__attribute__((noinline)) static Variant EvalFromLeft(const BinaryExpr& n, Interp& I) { return evalFromLeft(n, I); }
+// The right operand is evaluated here too (not in evalRight): one call less for a sum of two
+// calls (Fib(n - 1) + Fib(n - 2)), at the price of its room during the left one's recursion.
+__attribute__((noinline)) static Variant EvalFromLeft(const BinaryExpr& n, Interp& I) {
+    Variant a = n.l->eval(I);
+    if (!a.isObject())
+        if (const Variant* pb = PeekOperand(*n.r, I); pb && !pb->isObject()) {
+            if (QuickArithmetic(n.op, a, *pb))
+                return QuickResult(n, a, *pb);
+            return n.apply(a, *pb);
+        }
+    Variant b = n.r->eval(I);
+    if (QuickArithmetic(n.op, a, b))
+        return QuickResult(n, a, b);
+    if (a.isObject())
+        ToDefault(a);
+    if (b.isObject())
+        ToDefault(b);
+    return n.apply(a, b);
+}
 __attribute__((noinline)) static Variant ApplyInPlace(const BinaryExpr& n, Interp& I, const Variant& a,
                                                       const Variant* b) {
     if (b && !a.isObject() && !b->isObject())
@@ -867,8 +885,13 @@ __attribute__((noinline)) static Flow AssignOther(AssignStmt& s, Interp& I) {
 }
 
 Flow AssignStmt::exec(Interp& I) {
-    // A plain value into a local is stored where it lives.
+    // A plain value into a local is stored where it lives; a number or Empty read in place
+    // (Fib = n) is copied there without a temporary.
     if (name && !arrayVariable && name->ref.local && !name->ref.constant) {
+        if (const Variant* pv = PeekOperand(*value, I); pv && !pv->isString() && !pv->isArray() && !pv->isObject()) {
+            *I.frame->vars[name->ref.slot] = *pv;
+            return Flow::Normal;
+        }
         Variant v = value->eval(I);
         if (!v.isObject()) {
             assign(I.frame->vars[name->ref.slot], std::move(v));
