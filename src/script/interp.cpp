@@ -88,6 +88,23 @@ void Expr::store(Interp& I, Variant v, bool set) {
     assign(lvalue(I), std::move(v));
 }
 
+// The module procedure a name(args) calls, or nullptr when it is anything else.
+static inline Proc* CalledProc(CallExpr& c, Interp& I) {
+    const NameRef& ref = c.ref;
+    if ((!ref.local || ref.returnSlot) && (ref.member < 0 || ref.local))
+        if (Global* e = I.globalEntry(c.ref); e && e->proc)
+            return e->proc.get();
+    return nullptr;
+}
+
+// An operand's value; a call of a module procedure is made without the node's virtual call.
+static inline Variant EvalOperand(Expr& e, Interp& I) {
+    if (e.kind == Expr::Call)
+        if (Proc* p = CalledProc(static_cast<CallExpr&>(e), I))
+            return I.call(*p, static_cast<CallExpr&>(e).args);
+    return e.eval(I);
+}
+
 // ---- Interp --------------------------------------------------------------------------
 
 int Interp::declareGlobal(const QString& name) {
@@ -336,7 +353,7 @@ Variant Interp::call(Proc& p, std::vector<ExprP>& args, Instance* self) {
             }
         }
         // A free slot is always Empty (a call's end clears its slots): the value is made there.
-        new (&c.store[i]) Variant(a.eval(*this));
+        new (&c.store[i]) Variant(EvalOperand(a, *this));
     }
     return RunBody(*this, p, c);
 }
@@ -507,11 +524,11 @@ __attribute__((noinline)) static Variant CallOther(CallExpr& c, Interp& I) {
 
 Variant CallExpr::eval(Interp& I) {
     // A call of a module procedure, the common case, straight from the cached entry.
-    if ((!ref.local || ref.returnSlot) && (ref.member < 0 || ref.local))
-        if (Global* e = I.globalEntry(ref); e && e->proc)
-            return I.call(*e->proc, args);
+    if (Proc* p = CalledProc(*this, I))
+        return I.call(*p, args);
     return CallOther(*this, I);
 }
+
 
 const Variant* CallExpr::peek(Interp& I) {
     if (!ref.local || ref.returnSlot || args.empty() || args.size() > 8) {
@@ -759,14 +776,14 @@ Variant evalOperands(const Node& n, Interp& I) {
 // The right operand is evaluated here too (not in evalRight): one call less for a sum of two
 // calls (Fib(n - 1) + Fib(n - 2)), at the price of its room during the left one's recursion.
 __attribute__((noinline)) static Variant EvalFromLeft(const BinaryExpr& n, Interp& I) {
-    Variant a = n.l->eval(I);
+    Variant a = EvalOperand(*n.l, I);
     if (!a.isObject())
         if (const Variant* pb = PeekOperand(*n.r, I); pb && !pb->isObject()) {
             if (QuickArithmetic(n.op, a, *pb))
                 return QuickResult(n, a, *pb);
             return n.apply(a, *pb);
         }
-    Variant b = n.r->eval(I);
+    Variant b = EvalOperand(*n.r, I);
     if (QuickArithmetic(n.op, a, b))
         return QuickResult(n, a, b);
     if (a.isObject())
@@ -892,7 +909,7 @@ Flow AssignStmt::exec(Interp& I) {
             *I.frame->vars[name->ref.slot] = *pv;
             return Flow::Normal;
         }
-        Variant v = value->eval(I);
+        Variant v = EvalOperand(*value, I);
         if (!v.isObject()) {
             assign(I.frame->vars[name->ref.slot], std::move(v));
             return Flow::Normal;
@@ -978,15 +995,27 @@ StmtP OptimizeAssign(std::unique_ptr<AssignStmt> s) {
 }
 
 Flow CallStmt::exec(Interp& I) {
-    call->eval(I);
+    EvalOperand(*call, I);
     return Flow::Normal;
+}
+
+// A condition's truth; a comparison of two whole numbers read in place (If n < 2) is
+// decided here without a call.
+static inline bool ConditionHolds(Expr& e, Interp& I) {
+    if (e.kind == Expr::Compare) {
+        const CompareExpr& c = static_cast<CompareExpr&>(e);
+        if (const Variant* pa = PeekOperand(*c.l, I))
+            if (const Variant* pb = PeekOperand(*c.r, I); pb && WholeNumber(*pa) && WholeNumber(*pb))
+                return c.holds(pa->intValue(), pb->intValue());
+    }
+    return e.truth(I);
 }
 
 Flow IfStmt::exec(Interp& I) {
     for (size_t i = 0; i < conds.size(); ++i) {
         bool taken = true;
         if (!I.frame->resumeNext)
-            taken = conds[i]->truth(I);
+            taken = ConditionHolds(*conds[i], I);
         else
             I.header([&] { taken = conds[i]->truth(I); });
         if (taken)

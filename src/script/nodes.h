@@ -104,6 +104,7 @@ struct BinaryExpr : Expr {
 };
 
 struct CompareExpr : Expr {
+    CompareExpr() { kind = Compare; }
     enum Op { Eq, Ne, Lt, Gt, Le, Ge } op = Eq;
     ExprP l, r;
     Variant eval(Interp& I) override;
