@@ -729,11 +729,20 @@ inline Variant QuickResult(const BinaryExpr& n, const Variant& a, const Variant&
     return Variant::makeDouble(z);
 }
 
-// The right operand evaluated after the left one's value `a`; apart, so that a recursive
-// call in the left operand does not hold room for both values on the machine stack.
+// Both operands when the left one is not read in place. The right one is evaluated in the
+// same frame: one call less for a sum of two calls (Fib(n - 1) + Fib(n - 2)), at the price of
+// its room during the left one's recursion.
 template <class Node>
-__attribute__((noinline)) Variant evalRight(const Node& n, Interp& I, Variant& a) {
-    Variant b = n.r->eval(I);
+Variant evalFromLeft(const Node& n, Interp& I) {
+    Variant a = EvalOperand(*n.l, I);
+    if (!a.isObject())
+        if (const Variant* pb = PeekOperand(*n.r, I); pb && !pb->isObject()) {
+            if constexpr (std::is_same_v<Node, BinaryExpr>)
+                if (QuickArithmetic(n.op, a, *pb))
+                    return QuickResult(n, a, *pb);
+            return n.apply(a, *pb);
+        }
+    Variant b = EvalOperand(*n.r, I);
     if constexpr (std::is_same_v<Node, BinaryExpr>)
         if (QuickArithmetic(n.op, a, b))
             return QuickResult(n, a, b);
@@ -742,20 +751,6 @@ __attribute__((noinline)) Variant evalRight(const Node& n, Interp& I, Variant& a
     if (b.isObject())
         ToDefault(b);
     return n.apply(a, b);
-}
-
-// Both operands when the left one is not read in place.
-template <class Node>
-Variant evalFromLeft(const Node& n, Interp& I) {
-    Variant a = n.l->eval(I);
-    if (!a.isObject())
-        if (const Variant* pb = PeekOperand(*n.r, I); pb && !pb->isObject()) {
-            if constexpr (std::is_same_v<Node, BinaryExpr>)
-                if (QuickArithmetic(n.op, a, *pb))
-                    return QuickResult(n, a, *pb);
-            return n.apply(a, *pb);
-        }
-    return evalRight(n, I, a);
 }
 
 template <class Node>
@@ -773,25 +768,7 @@ Variant evalOperands(const Node& n, Interp& I) {
 }  // namespace
 
 // Apart from the quick sum below, so that one keeps a lean machine frame.
-// The right operand is evaluated here too (not in evalRight): one call less for a sum of two
-// calls (Fib(n - 1) + Fib(n - 2)), at the price of its room during the left one's recursion.
-__attribute__((noinline)) static Variant EvalFromLeft(const BinaryExpr& n, Interp& I) {
-    Variant a = EvalOperand(*n.l, I);
-    if (!a.isObject())
-        if (const Variant* pb = PeekOperand(*n.r, I); pb && !pb->isObject()) {
-            if (QuickArithmetic(n.op, a, *pb))
-                return QuickResult(n, a, *pb);
-            return n.apply(a, *pb);
-        }
-    Variant b = EvalOperand(*n.r, I);
-    if (QuickArithmetic(n.op, a, b))
-        return QuickResult(n, a, b);
-    if (a.isObject())
-        ToDefault(a);
-    if (b.isObject())
-        ToDefault(b);
-    return n.apply(a, b);
-}
+__attribute__((noinline)) static Variant EvalFromLeft(const BinaryExpr& n, Interp& I) { return evalFromLeft(n, I); }
 __attribute__((noinline)) static Variant ApplyInPlace(const BinaryExpr& n, Interp& I, const Variant& a,
                                                       const Variant* b) {
     if (b && !a.isObject() && !b->isObject())
