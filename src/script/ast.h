@@ -13,6 +13,7 @@
 namespace script {
 
 struct Interp;
+struct Global;
 struct Proc;
 struct ClassDef;
 struct Instance;
@@ -27,15 +28,19 @@ struct CompileError {
 
 // Arrays whose elements are bound to ByRef parameters of a running call: kept alive and
 // locked against ReDim until the call returns.
+// Most calls pin nothing: the list is made by the first pin.
 struct ArrayPins {
-    std::vector<std::shared_ptr<ArrayData>> arrays;
+    std::unique_ptr<std::vector<std::shared_ptr<ArrayData>>> arrays;
     void pin(const std::shared_ptr<ArrayData>& a) {
+        if (!arrays)
+            arrays = std::make_unique<std::vector<std::shared_ptr<ArrayData>>>();
+        arrays->push_back(a);
         ++a->pins;
-        arrays.push_back(a);
     }
     ~ArrayPins() {
-        for (auto& a : arrays)
-            --a->pins;
+        if (arrays)
+            for (auto& a : *arrays)
+                --a->pins;
     }
 };
 
@@ -53,14 +58,22 @@ struct NameRef {
     Variant value;
     int slot = -1;      // local slot; for a module-level name inside a procedure, the implicit local
     int member = -1;    // inside a class: the member of the running method's own object
-    // cache of the module lookup
+    // cache of the module lookup (an entry of Interp::globals, which never moves)
     uint64_t gen = ~uint64_t(0);
     int global = -1;
+    Global* entry = nullptr;
 };
 
 struct Expr {
     int line = 0;
     int height = 1;  // of the subtree; bounded so evaluation and destruction stay shallow
+    // What the node is, for hot paths that skip a virtual call: a literal, a bare name
+    // (NameExpr), name(args) (CallExpr), a comparison or anything else. Only names give byRef() storage.
+    enum Kind : uint8_t { Other, Literal, Name, Call, Compare };
+    Kind kind = Other;
+    // peek() may give a value (cleared when a node finds it never will).
+    bool peeks = false;
+    bool refable() const { return kind == Name || kind == Call; }
     virtual ~Expr() = default;
     virtual Variant eval(Interp& I) = 0;
     // The storage the expression names (for ByRef binding), or nullptr.
@@ -101,6 +114,7 @@ struct Proc {
     int returnSlot = -1;
     std::vector<std::pair<int, std::vector<int32_t>>> fixedArrays;
     std::vector<int> dynamicArrays;  // Dim a(): an array with no elements yet
+    bool localArrays = false;        // either of the two is not empty
     Block body;
     QHash<QString, int> localNames;  // lower case -> slot, for code run by Execute and Eval
     QHash<QString, int> implicitNames;  // undeclared names: the module's variable, else this slot

@@ -6,6 +6,7 @@
 #include <pthread.h>
 
 #include <span>
+#include <cmath>
 
 namespace script {
 
@@ -51,14 +52,17 @@ Variant readElement(const Variant& arr, const Subscripts& s) {
     return a.items[ElementOffset(a, s.data, s.n)];
 }
 
+__attribute__((noinline)) void UnpinnedCopy(Variant& v) {
+    auto copy = std::make_shared<ArrayData>(*v.arrayData());
+    copy->pins = 0;
+    v.setArrayPtr(std::move(copy));
+}
+
 // Array values bound to a ByRef element are copied on assignment, so an array can never
 // come to hold itself.
-void assign(Variant* dst, Variant&& v) {
-    if (v.isArray() && v.arrayData()->pins > 0) {
-        auto copy = std::make_shared<ArrayData>(*v.arrayData());
-        copy->pins = 0;
-        v.setArrayPtr(std::move(copy));
-    }
+inline void assign(Variant* dst, Variant&& v) {
+    if (v.isArray() && v.arrayData()->pins > 0)
+        UnpinnedCopy(v);
     *dst = std::move(v);
 }
 void assign(Variant* dst, const Variant& v) { assign(dst, Variant(v)); }
@@ -89,6 +93,23 @@ void Expr::store(Interp& I, Variant v, bool set) {
     assign(lvalue(I), std::move(v));
 }
 
+// The module procedure a name(args) calls, or nullptr when it is anything else.
+static inline Proc* CalledProc(CallExpr& c, Interp& I) {
+    const NameRef& ref = c.ref;
+    if ((!ref.local || ref.returnSlot) && (ref.member < 0 || ref.local))
+        if (Global* e = I.globalEntry(c.ref); e && e->proc)
+            return e->proc.get();
+    return nullptr;
+}
+
+// An operand's value; a call of a module procedure is made without the node's virtual call.
+static inline Variant EvalOperand(Expr& e, Interp& I) {
+    if (e.kind == Expr::Call)
+        if (Proc* p = CalledProc(static_cast<CallExpr&>(e), I))
+            return I.call(*p, static_cast<CallExpr&>(e).args);
+    return e.eval(I);
+}
+
 // ---- Interp --------------------------------------------------------------------------
 
 int Interp::declareGlobal(const QString& name) {
@@ -101,6 +122,13 @@ int Interp::declareGlobal(const QString& name) {
     globalIndex.insert(key, idx);
     ++generation;
     return idx;
+}
+
+__attribute__((noinline)) void Interp::lookUpGlobal(NameRef& r) {
+    auto it = globalIndex.constFind(r.key);
+    r.global = it == globalIndex.constEnd() ? -1 : *it;
+    r.entry = r.global < 0 ? nullptr : &globals[size_t(r.global)];
+    r.gen = generation;
 }
 
 void Interp::checkDeadline() {
@@ -171,17 +199,19 @@ void Interp::raiseReleaseError() {
     throw e;
 }
 
-Flow Interp::execBlock(const Block& b) {
-    for (const StmtP& s : b) {
-        curLine = s->line;
+// The statements of a block from `s` on under On Error Resume Next: an error is recorded and
+// the next statement runs.
+__attribute__((noinline)) Flow Interp::execResuming(const StmtP* s, const StmtP* end) {
+    for (; s != end; ++s) {
+        curLine = (*s)->line;
         Flow f;
         if (!frame->resumeNext) {
-            f = s->exec(*this);
+            f = (*s)->exec(*this);
             if (releaseFailed)
                 raiseReleaseError();
         } else {
             try {
-                f = s->exec(*this);
+                f = (*s)->exec(*this);
                 if (releaseFailed)
                     raiseReleaseError();
             } catch (const RuntimeError& e) {
@@ -212,42 +242,55 @@ struct CallFrame {
     Variant* store;
     size_t chunk, used;
     int n;
+    bool rebound = false;  // ByRef binding pointed parameters' slot pointers elsewhere
     CallFrame(Interp& interp, Proc& p, Instance* self)
         : I(interp), saved(interp.frame), chunk(interp.localSlots.chunk), used(interp.localSlots.used), n(p.slotCount) {
         SlotStack& s = I.localSlots;
-        if (s.chunks.empty() || s.used + size_t(n) > s.chunks[s.chunk].size)
+        if (s.used + size_t(n) > s.size)
             nextChunk(s, size_t(n));
-        store = s.chunks[s.chunk].vars.get() + s.used;
-        f.vars = s.chunks[s.chunk].ptrs.get() + s.used;
+        store = s.vars + s.used;
+        f.vars = s.ptrs + s.used;
         s.used += size_t(n);
-        for (int i = 0; i < n; ++i)
-            f.vars[i] = &store[i];
         f.proc = &p;
         f.self = self;
         f.withBase = I.withStack.size();
     }
-    ~CallFrame() {
+    __attribute__((always_inline)) ~CallFrame() {
         I.frame = saved;
         if (I.withStack.size() > f.withBase)
-            I.withStack.resize(f.withBase);
+            dropWith(I, f.withBase);
+        if (rebound)
+            for (size_t i = 0, np = f.proc->params.size(); i < np; ++i)
+                f.vars[i] = &store[i];
         for (int i = n; i-- > 0;)
             store[i].clear();
-        I.localSlots.chunk = chunk;
-        I.localSlots.used = used;
+        SlotStack& s = I.localSlots;
+        if (s.chunk != chunk)
+            backToChunk(s, chunk);
+        s.used = used;
     }
+    __attribute__((noinline)) static void dropWith(Interp& I, size_t base) { I.withStack.resize(base); }
     // Moves to the next chunk, made (or remade, it is unused) big enough for n slots.
     __attribute__((noinline)) static void nextChunk(SlotStack& s, size_t n) {
         const size_t next = s.chunks.empty() ? 0 : s.chunk + 1;
         if (next >= s.chunks.size() || s.chunks[next].size < n) {
             const size_t size = std::max(n, SlotStack::kChunk);
             SlotStack::Chunk c{std::make_unique<Variant[]>(size), std::make_unique<Variant*[]>(size), size};
+            for (size_t i = 0; i < size; ++i)
+                c.ptrs[i] = &c.vars[i];
             if (next < s.chunks.size())
                 s.chunks[next] = std::move(c);
             else
                 s.chunks.push_back(std::move(c));
         }
-        s.chunk = next;
+        backToChunk(s, next);
         s.used = 0;
+    }
+    __attribute__((noinline)) static void backToChunk(SlotStack& s, size_t k) {
+        s.chunk = k;
+        s.vars = s.chunks[k].vars.get();
+        s.ptrs = s.chunks[k].ptrs.get();
+        s.size = s.chunks[k].size;
     }
 };
 
@@ -263,7 +306,7 @@ __attribute__((noinline)) void MakeLocalArrays(const Proc& p, Variant** vars) {
 
 // Runs the body in the call's frame and gives the Function's result.
 inline Variant RunBody(Interp& I, Proc& p, CallFrame& c) {
-    if (!p.fixedArrays.empty() || !p.dynamicArrays.empty())
+    if (p.localArrays)
         MakeLocalArrays(p, c.f.vars);
     const int savedLine = I.curLine;
     I.frame = &c.f;
@@ -279,27 +322,44 @@ inline Variant RunBody(Interp& I, Proc& p, CallFrame& c) {
     Throw(450, QStringLiteral("'%1'").arg(p.name));
 }
 
-__attribute__((noinline)) void BindArguments(Interp& I, Proc& p, std::vector<ExprP>& args, CallFrame& c,
-                                             ArrayPins& pins) {
-    for (size_t i = 0; i < args.size(); ++i) {
-        Variant* r = p.params[i].byVal ? nullptr : args[i]->byRef(I, pins);
-        if (r)
-            c.f.vars[i] = r;
-        else
-            c.store[i] = args[i]->eval(I);
+// A ByRef argument that names storage binds to it: the parameter's slot points there.
+__attribute__((noinline)) bool BindReference(Interp& I, Expr& a, CallFrame& c, size_t i, ArrayPins& pins) {
+    if (Variant* r = a.byRef(I, pins)) {
+        c.f.vars[i] = r;
+        c.rebound = true;
+        return true;
     }
+    return false;
 }
 }  // namespace
 
 Variant Interp::call(Proc& p, std::vector<ExprP>& args, Instance* self) {
-    if (args.size() != p.params.size())
+    const size_t n = args.size();
+    if (n != p.params.size())
         ThrowArgumentCount(p);
     checkStack();
     tick();
     CallFrame c(*this, p, self);
     ArrayPins pins;
-    if (!args.empty())
-        BindArguments(*this, p, args, c, pins);
+    const Proc::Param* params = p.params.data();
+    for (size_t i = 0; i < n; ++i) {
+        Expr& a = *args[i];
+        if (a.refable() && !params[i].byVal) {
+            // A local variable, the common argument, binds here; other names ask their node.
+            if (a.kind == Expr::Name && static_cast<NameExpr&>(a).ref.local) {
+                const NameRef& r = static_cast<NameExpr&>(a).ref;
+                if (!r.constant) {
+                    c.f.vars[i] = frame->vars[r.slot];
+                    c.rebound = true;
+                    continue;
+                }
+            } else if (BindReference(*this, a, c, i, pins)) {
+                continue;
+            }
+        }
+        // A free slot is always Empty (a call's end clears its slots): the value is made there.
+        new (&c.store[i]) Variant(EvalOperand(a, *this));
+    }
     return RunBody(*this, p, c);
 }
 
@@ -310,10 +370,12 @@ Variant Interp::callWithValues(Proc& p, Variant* args, size_t n, Instance* self)
     tick();
     CallFrame c(*this, p, self);
     for (size_t i = 0; i < n; ++i) {
-        if (p.params[i].byVal)
+        if (p.params[i].byVal) {
             c.store[i] = args[i];
-        else
+        } else {
             c.f.vars[i] = &args[i];
+            c.rebound = true;
+        }
     }
     return RunBody(*this, p, c);
 }
@@ -419,9 +481,8 @@ Variant* indexBase(Interp& I, NameRef& ref, Proc** proc) {
     *proc = nullptr;
     if (ref.local && !ref.returnSlot)
         return I.frame->vars[ref.slot];
-    const int g = I.findGlobal(ref);
-    if (g >= 0) {
-        Global& e = I.globals[size_t(g)];
+    if (Global* entry = I.globalEntry(ref)) {
+        Global& e = *entry;
         if (e.proc) {
             *proc = e.proc.get();
             return nullptr;
@@ -454,19 +515,31 @@ __attribute__((noinline)) static Variant IndexVariable(Interp& I, NameRef& ref, 
     return readElement(*base, s);
 }
 
-Variant CallExpr::eval(Interp& I) {
-    if (ref.member >= 0 && !ref.local)
-        return SelfMember(I, ref.member, &args);
+// name(args) other than a call of a module procedure: a member of the running object, an
+// element, an object's default member.
+__attribute__((noinline)) static Variant CallOther(CallExpr& c, Interp& I) {
+    if (c.ref.member >= 0 && !c.ref.local)
+        return SelfMember(I, c.ref.member, &c.args);
     Proc* proc;
-    Variant* base = indexBase(I, ref, &proc);
+    Variant* base = indexBase(I, c.ref, &proc);
     if (proc)
-        return I.call(*proc, args);
-    return IndexVariable(I, ref, base, args);
+        return I.call(*proc, c.args);
+    return IndexVariable(I, c.ref, base, c.args);
 }
 
+Variant CallExpr::eval(Interp& I) {
+    // A call of a module procedure, the common case, straight from the cached entry.
+    if (Proc* p = CalledProc(*this, I))
+        return I.call(*p, args);
+    return CallOther(*this, I);
+}
+
+
 const Variant* CallExpr::peek(Interp& I) {
-    if (!ref.local || ref.returnSlot || args.empty() || args.size() > 8)
+    if (!ref.local || ref.returnSlot || args.empty() || args.size() > 8) {
+        peeks = false;  // a call or no element of a local array: never read in place
         return nullptr;
+    }
     const Variant* base = I.frame->vars[ref.slot];
     if (!base->isArray())
         return nullptr;
@@ -665,11 +738,50 @@ __attribute__((noinline)) void ToDefault(Variant& v) {
     v = ObjectDefault(v);
 }
 
-// The right operand evaluated after the left one's value `a`; apart, so that a recursive
-// call in the left operand does not hold room for both values on the machine stack.
+// Sums, differences and products of whole numbers and Doubles (n - 1, total + x) are made
+// here, as the general operators make them: two whole numbers give an Integer when both are
+// Integer and it fits, else a Long, else a Double; with a Double, a Double. A Double result
+// that overflows goes the general way, which raises the error.
+inline bool QuickArithmetic(BinaryExpr::Op op, const Variant& a, const Variant& b) {
+    const auto quick = [](Variant::Type t) { return t == Variant::Integer || t == Variant::Long || t == Variant::Double; };
+    return op <= BinaryExpr::Mul && quick(a.type()) && quick(b.type());
+}
+inline Variant QuickResult(const BinaryExpr& n, const Variant& a, const Variant& b) {
+    const BinaryExpr::Op op = n.op;
+    if (a.type() != Variant::Double && b.type() != Variant::Double) {
+        const int64_t x = a.intValue(), y = b.intValue();
+        const int64_t z = op == BinaryExpr::Add ? x + y : op == BinaryExpr::Sub ? x - y : x * y;
+        if (a.type() == Variant::Integer && b.type() == Variant::Integer && z >= -32768 && z <= 32767)
+            return Variant::makeInteger(int16_t(z));
+        if (z >= INT32_MIN && z <= INT32_MAX)
+            return Variant::makeLong(int32_t(z));
+        return Variant::makeDouble(double(z));
+    }
+    const double x = a.type() == Variant::Double ? a.doubleValue() : a.intValue();
+    const double y = b.type() == Variant::Double ? b.doubleValue() : b.intValue();
+    const double z = op == BinaryExpr::Add ? x + y : op == BinaryExpr::Sub ? x - y : x * y;
+    if (!std::isfinite(z))
+        return n.apply(a, b);
+    return Variant::makeDouble(z);
+}
+
+// Both operands when the left one is not read in place. The right one is evaluated in the
+// same frame: one call less for a sum of two calls (Fib(n - 1) + Fib(n - 2)), at the price of
+// its room during the left one's recursion.
 template <class Node>
-__attribute__((noinline)) Variant evalRight(const Node& n, Interp& I, Variant& a) {
-    Variant b = n.r->eval(I);
+Variant evalFromLeft(const Node& n, Interp& I) {
+    Variant a = EvalOperand(*n.l, I);
+    if (!a.isObject())
+        if (const Variant* pb = PeekOperand(*n.r, I); pb && !pb->isObject()) {
+            if constexpr (std::is_same_v<Node, BinaryExpr>)
+                if (QuickArithmetic(n.op, a, *pb))
+                    return QuickResult(n, a, *pb);
+            return n.apply(a, *pb);
+        }
+    Variant b = EvalOperand(*n.r, I);
+    if constexpr (std::is_same_v<Node, BinaryExpr>)
+        if (QuickArithmetic(n.op, a, b))
+            return QuickResult(n, a, b);
     if (a.isObject())
         ToDefault(a);
     if (b.isObject())
@@ -679,19 +791,36 @@ __attribute__((noinline)) Variant evalRight(const Node& n, Interp& I, Variant& a
 
 template <class Node>
 Variant evalOperands(const Node& n, Interp& I) {
-    if (const Variant* pa = n.l->peek(I))
-        if (const Variant* pb = n.r->peek(I))
+    if (const Variant* pa = PeekOperand(*n.l, I))
+        if (const Variant* pb = PeekOperand(*n.r, I)) {
+            if constexpr (std::is_same_v<Node, BinaryExpr>)
+                if (QuickArithmetic(n.op, *pa, *pb))
+                    return QuickResult(n, *pa, *pb);
             if (!pa->isObject() && !pb->isObject())
                 return n.apply(*pa, *pb);
-    Variant a = n.l->eval(I);
-    if (!a.isObject())
-        if (const Variant* pb = n.r->peek(I); pb && !pb->isObject())
-            return n.apply(a, *pb);
-    return evalRight(n, I, a);
+        }
+    return evalFromLeft(n, I);
 }
 }  // namespace
 
-Variant BinaryExpr::eval(Interp& I) { return evalOperands(*this, I); }
+// Apart from the quick sum below, so that one keeps a lean machine frame.
+__attribute__((noinline)) static Variant EvalFromLeft(const BinaryExpr& n, Interp& I) { return evalFromLeft(n, I); }
+__attribute__((noinline)) static Variant ApplyInPlace(const BinaryExpr& n, Interp& I, const Variant& a,
+                                                      const Variant* b) {
+    if (b && !a.isObject() && !b->isObject())
+        return n.apply(a, *b);
+    return evalFromLeft(n, I);
+}
+
+Variant BinaryExpr::eval(Interp& I) {
+    const Variant* pa = PeekOperand(*l, I);
+    if (!pa)
+        return EvalFromLeft(*this, I);
+    const Variant* pb = PeekOperand(*r, I);
+    if (pb && QuickArithmetic(op, *pa, *pb))
+        return QuickResult(*this, *pa, *pb);
+    return ApplyInPlace(*this, I, *pa, pb);
+}
 
 Variant BinaryExpr::apply(const Variant& a, const Variant& b) const {
     switch (op) {
@@ -716,7 +845,7 @@ Variant CompareExpr::eval(Interp& I) { return evalOperands(*this, I); }
 
 static bool WholeNumber(const Variant& v) { return v.type() == Variant::Integer || v.type() == Variant::Long; }
 
-bool CompareExpr::holds(int32_t a, int32_t b) const {
+inline bool CompareExpr::holds(int32_t a, int32_t b) const {
     switch (op) {
     case Eq: return a == b;
     case Ne: return a != b;
@@ -729,11 +858,13 @@ bool CompareExpr::holds(int32_t a, int32_t b) const {
 }
 
 // A condition on two whole numbers read in place (If n < 2) makes no value to test.
+__attribute__((noinline)) static bool EvalTruth(CompareExpr& c, Interp& I) { return c.eval(I).isTrue(); }
+
 bool CompareExpr::truth(Interp& I) {
-    if (const Variant* pa = l->peek(I))
-        if (const Variant* pb = r->peek(I); pb && WholeNumber(*pa) && WholeNumber(*pb))
+    if (const Variant* pa = PeekOperand(*l, I))
+        if (const Variant* pb = PeekOperand(*r, I); pb && WholeNumber(*pa) && WholeNumber(*pb))
             return holds(pa->intValue(), pb->intValue());
-    return eval(I).isTrue();
+    return EvalTruth(*this, I);
 }
 
 Variant CompareExpr::apply(const Variant& a, const Variant& b) const {
@@ -761,21 +892,45 @@ Variant CompareExpr::apply(const Variant& a, const Variant& b) const {
     Throw(13);
 }
 
+// The assignments other than a plain value into a local.
+__attribute__((noinline)) static Flow AssignOther(AssignStmt& s, Interp& I) {
+    if (s.arrayVariable)
+        AssignToArrayVariable(I, *s.value);
+    if (s.name) {
+        const NameRef& r = s.name->ref;
+        if (r.member >= 0 && !r.local) {
+            // A plain value into a field of the running method's own object is stored there.
+            Variant v = s.value->eval(I);
+            if (!v.isObject())
+                if (Variant* field = SelfFieldIfAny(I, r.member)) {
+                    assign(field, std::move(v));
+                    return Flow::Normal;
+                }
+            s.name->store(I, std::move(v), false);
+            return Flow::Normal;
+        }
+    }
+    s.target->store(I, s.value->eval(I), false);
+    return Flow::Normal;
+}
+
 Flow AssignStmt::exec(Interp& I) {
-    if (arrayVariable)
-        AssignToArrayVariable(I, *value);
-    if (name && name->ref.local && !name->ref.constant) {
-        // A local variable takes a plain value straight into its slot.
-        Variant v = value->eval(I);
+    // A plain value into a local is stored where it lives; a number or Empty read in place
+    // (Fib = n) is copied there without a temporary.
+    if (name && !arrayVariable && name->ref.local && !name->ref.constant) {
+        if (const Variant* pv = PeekOperand(*value, I); pv && !pv->isString() && !pv->isArray() && !pv->isObject()) {
+            *I.frame->vars[name->ref.slot] = *pv;
+            return Flow::Normal;
+        }
+        Variant v = EvalOperand(*value, I);
         if (!v.isObject()) {
             assign(I.frame->vars[name->ref.slot], std::move(v));
             return Flow::Normal;
         }
-        target->store(I, std::move(v), false);
+        name->store(I, std::move(v), false);
         return Flow::Normal;
     }
-    target->store(I, value->eval(I), false);
-    return Flow::Normal;
+    return AssignOther(*this, I);
 }
 
 // s = s & a & b ...: the text is appended in place when the variable still holds the
@@ -828,9 +983,9 @@ Flow AppendStmt::exec(Interp& I) {
 
 StmtP OptimizeAssign(std::unique_ptr<AssignStmt> s) {
     auto* name = dynamic_cast<NameExpr*>(s->target.get());
+    s->name = name;
     if (!name || s->arrayVariable)
         return s;
-    s->name = name;
     // Walk the left spine of a chain of & down to its first operand.
     std::vector<Expr*> rights;
     Expr* e = s->value.get();
@@ -853,20 +1008,29 @@ StmtP OptimizeAssign(std::unique_ptr<AssignStmt> s) {
 }
 
 Flow CallStmt::exec(Interp& I) {
-    call->eval(I);
+    EvalOperand(*call, I);
     return Flow::Normal;
 }
 
-// A condition's truth, apart from the statement so the value's room is not held while the
-// chosen block runs.
-__attribute__((noinline)) static bool Truth(Interp& I, Expr& e) {
+// A condition's truth; a comparison of two whole numbers read in place (If n < 2) is
+// decided here without a call.
+static inline bool ConditionHolds(Expr& e, Interp& I) {
+    if (e.kind == Expr::Compare) {
+        const CompareExpr& c = static_cast<CompareExpr&>(e);
+        if (const Variant* pa = PeekOperand(*c.l, I))
+            if (const Variant* pb = PeekOperand(*c.r, I); pb && WholeNumber(*pa) && WholeNumber(*pb))
+                return c.holds(pa->intValue(), pb->intValue());
+    }
     return e.truth(I);
 }
 
 Flow IfStmt::exec(Interp& I) {
     for (size_t i = 0; i < conds.size(); ++i) {
         bool taken = true;
-        I.header([&] { taken = Truth(I, *conds[i]); });
+        if (!I.frame->resumeNext)
+            taken = ConditionHolds(*conds[i], I);
+        else
+            I.header([&] { taken = conds[i]->truth(I); });
         if (taken)
             return I.execBlock(blocks[i]);
     }
@@ -939,7 +1103,7 @@ Flow ForEachStmt::exec(Interp& I) {
     if (dims <= 1) {
         for (size_t k = 0; k < a.items.size(); ++k) {
             I.tick();
-            assign(var->lvalue(I), a.items[k]);
+            assign(var->lvalue(I), Variant(a.items[k]));
             if (const Flow f = I.execBlock(body); f != Flow::Normal)
                 return AfterLoop(f, Flow::ExitFor);
         }
@@ -955,7 +1119,7 @@ Flow ForEachStmt::exec(Interp& I) {
     size_t off = 0;
     for (size_t k = 0; k < a.items.size(); ++k) {
         I.tick();
-        assign(var->lvalue(I), a.items[off]);
+        assign(var->lvalue(I), Variant(a.items[off]));
         if (const Flow f = I.execBlock(body); f != Flow::Normal)
             return AfterLoop(f, Flow::ExitFor);
         for (size_t d = 0; d < dims; ++d) {

@@ -44,6 +44,11 @@ struct SlotStack {
     std::vector<Chunk> chunks;
     size_t chunk = 0;  // the chunk in use
     size_t used = 0;   // its slots in use
+    // The chunk in use, at hand: its slots, their pointers (a free slot's pointer points at
+    // the slot itself; a call gives back the ones it bound elsewhere) and its size.
+    Variant* vars = nullptr;
+    Variant** ptrs = nullptr;
+    size_t size = 0;
 };
 
 // Rnd's generator state in a new engine.
@@ -104,7 +109,7 @@ struct Interp {
     // A release made by the host between its calls: one time limit for all it sets off.
     unsigned outsideRelease = 0;
     std::chrono::steady_clock::time_point outsideDeadline;
-    void raiseReleaseError();
+    [[noreturn]] void raiseReleaseError();
 
     // objects
     QHash<QString, std::shared_ptr<ClassDef>> classes;  // lower-case name
@@ -124,13 +129,17 @@ struct Interp {
     void registerProgram(const Program& prog);
 
     int findGlobal(NameRef& r) {
-        if (r.gen == generation)
-            return r.global;
-        auto it = globalIndex.constFind(r.key);
-        r.global = it == globalIndex.constEnd() ? -1 : *it;
-        r.gen = generation;
+        if (r.gen != generation)
+            lookUpGlobal(r);
         return r.global;
     }
+    // The module entry of a name, or nullptr.
+    Global* globalEntry(NameRef& r) {
+        if (r.gen != generation)
+            lookUpGlobal(r);
+        return r.entry;
+    }
+    void lookUpGlobal(NameRef& r);
     int findGlobal(const QString& key) const {
         auto it = globalIndex.constFind(key);
         return it == globalIndex.constEnd() ? -1 : *it;
@@ -180,7 +189,24 @@ struct Interp {
     Variant call(Proc& p, std::vector<ExprP>& args, Instance* self = nullptr);
     // Calls a procedure with host values; ByRef parameters bind to the given variants.
     Variant callWithValues(Proc& p, Variant* args, size_t n, Instance* self = nullptr);
-    Flow execBlock(const Block& b);
+    // Runs a block's statements: each records its line; under On Error Resume Next the rest
+    // of the block runs apart (execResuming), so this plain loop stays small enough to inline.
+    Flow execBlock(const Block& b) {
+        const StmtP* s = b.data();
+        const StmtP* const end = s + b.size();
+        for (; s != end; ++s) {
+            if (frame->resumeNext)
+                return execResuming(s, end);
+            curLine = (*s)->line;
+            const Flow f = (*s)->exec(*this);
+            if (releaseFailed)
+                raiseReleaseError();
+            if (f != Flow::Normal)
+                return f;
+        }
+        return Flow::Normal;
+    }
+    Flow execResuming(const StmtP* s, const StmtP* end);
 };
 
 // The stack limit for script code started here on the calling thread: the thread's real stack

@@ -6,6 +6,10 @@
 namespace script {
 
 struct LiteralExpr : Expr {
+    LiteralExpr() {
+        kind = Literal;
+        peeks = true;
+    }
     Variant value;
     bool hard = true;
     Variant eval(Interp&) override { return value; }
@@ -21,6 +25,10 @@ struct ParenExpr : Expr {
 
 // A bare name: a variable, a constant, or a Function called without arguments.
 struct NameExpr : Expr {
+    NameExpr() {
+        kind = Name;
+        peeks = true;
+    }
     NameRef ref;
     Variant eval(Interp& I) override;
     Variant* byRef(Interp& I, ArrayPins&) override;
@@ -31,6 +39,10 @@ struct NameExpr : Expr {
 
 // name(args): an array element or a call of a Function or Sub.
 struct CallExpr : Expr {
+    CallExpr() {
+        kind = Call;
+        peeks = true;
+    }
     NameRef ref;
     std::vector<ExprP> args;
     Variant eval(Interp& I) override;
@@ -39,6 +51,19 @@ struct CallExpr : Expr {
     const Variant* peek(Interp& I) override;  // an element of a local array
     void store(Interp& I, Variant v, bool set) override;
 };
+
+// An operand's value read in place (Expr::peek), without a virtual call for the common
+// operands: a literal and a local variable.
+inline const Variant* PeekOperand(Expr& e, Interp& I) {
+    if (e.kind == Expr::Literal)
+        return &static_cast<LiteralExpr&>(e).value;
+    if (e.kind == Expr::Name) {
+        const NameRef& r = static_cast<NameExpr&>(e).ref;
+        if (r.local)
+            return I.frame->vars[r.slot];
+    }
+    return e.peeks ? e.peek(I) : nullptr;
+}
 
 // value(args) where value is not a name, e.g. Array(1, 2)(0) or a(1)(2).
 struct IndexExpr : Expr {
@@ -79,6 +104,7 @@ struct BinaryExpr : Expr {
 };
 
 struct CompareExpr : Expr {
+    CompareExpr() { kind = Compare; }
     enum Op { Eq, Ne, Lt, Gt, Le, Ge } op = Eq;
     ExprP l, r;
     Variant eval(Interp& I) override;
@@ -92,7 +118,7 @@ struct CompareExpr : Expr {
 struct AssignStmt : Stmt {
     ExprP target, value;
     bool arrayVariable = false;  // the target was declared as an array: error 13
-    NameExpr* name = nullptr;    // the target when it is a bare name (see OptimizeAssign)
+    NameExpr* name = nullptr;    // the target when it is a bare name (a local is stored in place)
     Flow exec(Interp& I) override;
 };
 

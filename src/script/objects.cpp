@@ -395,13 +395,6 @@ Variant* SelfField(Interp& I, int member) {
     return &s->fields[size_t(m.field)];
 }
 
-Variant* SelfFieldIfAny(Interp& I, int member) {
-    Instance* s = I.frame->self;
-    if (!s)
-        return nullptr;
-    const ClassMember& m = s->cls->members[size_t(member)];
-    return m.isField() ? &s->fields[size_t(m.field)] : nullptr;
-}
 
 // ---- nodes ---------------------------------------------------------------------------
 
@@ -422,7 +415,11 @@ Variant MemberExpr::target(Interp& I) {
 }
 
 Variant MemberExpr::eval(Interp& I) {
-    const Variant o = target(I);
+    // The object is most often a live object in a local variable (c.Add i): read without a
+    // virtual call; the copy keeps it alive while its member runs. Anything else, errors
+    // included, goes through target().
+    const Variant* local = withDepth == -1 && object->kind == Expr::Name ? PeekOperand(*object, I) : nullptr;
+    const Variant o = local && local->objectValue() ? *local : target(I);
     if (ObjectBase* p = o.objectValue()) {
         if (Instance* inst = p->instance()) {
             const ClassDef& cls = *inst->cls;
@@ -431,6 +428,10 @@ Variant MemberExpr::eval(Interp& I) {
                 lastClass = cls.serial;
             }
             if (lastMember >= 0) {
+                // A method the caller may reach is called straight away.
+                const ClassMember& found = cls.members[size_t(lastMember)];
+                if (found.method && (found.isPublic || I.frame->self == inst))
+                    return I.call(*found.method, args, inst);
                 const ClassMember& mem = memberFor(I, inst, key, name, lastMember);
                 // o.field() on a value or an array: an empty argument list is no index
                 if (hasArgs && args.empty() && mem.isField() && !inst->fields[size_t(mem.field)].isObject())

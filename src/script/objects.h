@@ -81,6 +81,15 @@ struct Instance : ObjectBase {
     void clearReferences() override;
 };
 
+// The running object's field when the member is one (nullptr for a property or a method).
+inline Variant* SelfFieldIfAny(Interp& I, int member) {
+    Instance* s = I.frame->self;
+    if (!s)
+        return nullptr;
+    const ClassMember& m = s->cls->members[size_t(member)];
+    return m.isField() ? &s->fields[size_t(m.field)] : nullptr;
+}
+
 // Builds a new object of the class (Class_Initialize runs); the reference counts from here.
 Variant NewInstance(Interp& I, const std::shared_ptr<ClassDef>& cls);
 // Built-in objects.
@@ -98,8 +107,7 @@ void StoreMember(Interp& I, const Variant& obj, const QString& key, const QStrin
 Variant SelfMember(Interp& I, int member, std::vector<ExprP>* args);
 void StoreSelfMember(Interp& I, int member, std::vector<ExprP>* args, Variant value, bool set);
 Variant* SelfField(Interp& I, int member);
-// The running object's field when the member is one (nullptr for a property or a method).
-Variant* SelfFieldIfAny(Interp& I, int member);
+
 // The elements For Each visits in an object.
 std::vector<Variant> ObjectElements(Interp& I, const Variant& obj);
 // The object of a value that must be one: 424 otherwise, 91 for Nothing when `needLive`.

@@ -560,8 +560,10 @@ private:
                 if (it.hasBounds) {
                     int slot = scope_->locals.value(it.name.toLower());
                     scope_->proc->fixedArrays.push_back({slot, it.bounds});
+                    scope_->proc->localArrays = true;
                 } else if (it.dynamicArray) {
                     scope_->proc->dynamicArrays.push_back(scope_->locals.value(it.name.toLower()));
+                    scope_->proc->localArrays = true;
                 }
             } else {
                 if (moduleConsts_.contains(it.name.toLower()))

@@ -89,12 +89,12 @@ public:
         }
         return *this;
     }
-    Variant& operator=(Variant&& o) noexcept {
+    __attribute__((always_inline)) Variant& operator=(Variant&& o) noexcept {
         if (!holdsAny() && !o.holdsAny()) {
             t_ = o.t_;
             c_ = o.c_;
         } else if (this != &o) {
-            moveHolding(std::move(o));
+            moveHeld(std::move(o));
         }
         return *this;
     }
@@ -203,11 +203,26 @@ private:
         return c;
     }
     bool holdsPointer() const { return t_ == Array || t_ == Object; }
+    // String (8) and Object (9) are adjacent: one comparison for both.
+    bool holdsAny() const { return uint16_t(t_ - String) <= 1 || t_ == Array; }
+    // Plain values (numbers, Empty, Null) are handled inline; a text, array or object apart,
+    // so copies and releases of plain values stay small enough to inline everywhere.
+    void release() {
+        if (holdsAny())
+            releaseHeld();
+        t_ = Empty;
+    }
+    __attribute__((noinline)) void releaseHeld() {
+        if (t_ == String)
+            s_.~QString();
+        else
+            a_.~shared_ptr();
+    }
     __attribute__((noinline)) void copyHolding(const Variant& o) {
         Variant copy(o);
-        moveHolding(std::move(copy));
+        moveHeld(std::move(copy));
     }
-    __attribute__((noinline)) void moveHolding(Variant&& o) noexcept {
+    __attribute__((noinline)) void moveHeld(Variant&& o) noexcept {
         // The old value goes last: releasing it may run a terminate that reads this one.
         Variant old(std::move(*this));
         release();
@@ -217,14 +232,6 @@ private:
             new (&s_) QString(std::move(o.s_));
         else if (holdsPointer())
             new (&a_) std::shared_ptr<ArrayData>(std::move(o.a_));
-    }
-    bool holdsAny() const { return t_ == String || holdsPointer(); }
-    void release() {
-        if (t_ == String)
-            s_.~QString();
-        else if (holdsPointer())
-            a_.~shared_ptr();
-        t_ = Empty;
     }
     static const QString& noText();
     static const std::shared_ptr<ArrayData>& noArray();

@@ -372,6 +372,93 @@ TEST(ScriptArrays, ByRefElementsSurviveReDimAndSelfAssignment) {
     EXPECT_EQ(r.toString(), QStringLiteral("Variant()Variant()"));
 }
 
+// How a call binds its arguments and finds its procedure: a name binds ByRef to the caller's
+// storage and only for that call (the same parameter then takes a value), constants and
+// bracketed arguments pass values, and a procedure replaced or hidden between calls is the
+// one found at the next call. Each program's Main() gives the text shown, or "ERR n".
+TEST(ScriptCalls, ArgumentsBindAndProceduresAreFoundAsTheyStandAtEachCall) {
+    const QString module = QStringLiteral(
+        "Dim g\n"
+        "Sub Inc(x)\n  x = x + 1\nEnd Sub\n"
+        "Function Twice(ByVal x)\n  x = x * 2\n  Twice = x\nEnd Function\n"
+        "Sub Acc(n, total)\n  If n > 0 Then\n    total = total + n\n    Acc n - 1, total\n  End If\nEnd Sub\n"
+        "Sub Deep(n, x)\n  If n = 0 Then\n    x = 99\n  Else\n    Deep n - 1, x\n  End If\nEnd Sub\n"
+        "Function Two()\n  Two = 2\nEnd Function\n"
+        "Function Fib(n)\n  If n < 2 Then\n    Fib = n\n  Else\n    Fib = Fib(n - 1) + Fib(n - 2)\n  End If\nEnd Function\n"
+        "Function Tries()\n  On Error Resume Next\n  x = 1 / 0\n  Tries = Err.Number & \" \" & Fib(10)\nEnd Function\n"
+        "Class Counter\n  Private t\n  Private v\n"
+        "  Public Sub Add(x)\n    t = t + x\n  End Sub\n"
+        "  Public Sub Zero(x)\n    x = 0\n  End Sub\n"
+        "  Public Property Get Total()\n    Total = t\n  End Property\n"
+        "  Public Property Let Doubled(x)\n    v = x * 2\n  End Property\n"
+        "  Public Sub SetThroughProperty()\n    Doubled = 5\n    t = v\n  End Sub\n"
+        "  Private Sub Hidden()\n  End Sub\n"
+        "  Public Sub CallsHidden()\n    Hidden\n    t = -1\n  End Sub\n"
+        "End Class\n");
+    const char* cases[][2] = {
+        {"Dim a: a = 1\nInc a\nInc a\nMain = a", "3"},
+        // The parameter bound to `a` takes values in the calls after it.
+        {"Dim a: a = 1\nInc a\nInc (a)\nInc a + 0\nCall Inc(5)\nMain = a", "2"},
+        {"Dim a: a = 1\nMain = Twice(a) & \" \" & a", "2 1"},
+        {"Const k = 5\nInc k\nMain = k", "5"},
+        {"Dim a(1): a(0) = 1\nInc a(0)\nMain = a(0)", "2"},
+        {"g = 1\nInc g\nMain = g", "2"},
+        {"Dim s: s = 0\nAcc 100, s\nMain = s", "5050"},
+        {"Dim a\nDeep 50, a\nMain = a", "99"},
+        {"Dim a\nInc a, 1\nMain = a", "ERR 450"},
+        {"Main = Fib(20)", "6765"},
+        {"Main = Tries()", "11 55"},
+        {"x = Two()\nExecuteGlobal \"Function Two()\" & vbLf & \"Two = 3\" & vbLf & \"End Function\"\nMain = x & Two()",
+         "23"},
+        {"x = Two()\nExecuteGlobal \"Dim Two\"\nOn Error Resume Next\ny = Two()\nMain = x & \" \" & Err.Number", "2 13"},
+        {"Dim c, i: Set c = New Counter\nFor i = 1 To 4\n  c.Add i\nNext\nMain = c.Total & \" \" & i", "10 5"},
+        {"Dim c, a, b: Set c = New Counter\na = 5: b = 5\nc.Zero a\nc.Zero (b)\nMain = a & \" \" & b", "0 5"},
+        {"Dim c: Set c = New Counter\nc.SetThroughProperty\nMain = c.Total", "10"},
+        {"Dim c: Set c = New Counter\nc.CallsHidden\nMain = c.Total", "-1"},
+        {"Dim c: Set c = New Counter\nc.Hidden\nMain = 1", "ERR 438"},
+    };
+    for (const auto& c : cases) {
+        ScriptEngine e;
+        ASSERT_TRUE(e.addCode(module + QStringLiteral("Function Main()\n") + QString::fromUtf8(c[0]) +
+                              QStringLiteral("\nEnd Function\n")))
+            << c[0] << " " << e.lastError().text().toStdString();
+        Variant r;
+        const QString got = e.run(QStringLiteral("Main"), {}, &r) ? r.toString()
+                                                                  : QStringLiteral("ERR %1").arg(e.lastError().number);
+        EXPECT_EQ(got, QString::fromUtf8(c[1])) << c[0];
+    }
+}
+
+// Sums, differences and products of whole numbers and Doubles keep the language's subtypes
+// and overflow rules, whether the operands are literals, locals or calls.
+TEST(ScriptCalls, ArithmeticOnWholeNumbersAndDoublesKeepsSubtypes) {
+    const char* cases[][2] = {
+        {"a = 32767: b = 1: x = a + b", "Long|32768"},
+        {"a = 2: b = 3: x = a * b", "Integer|6"},
+        {"a = 200: b = 200: x = a * b", "Long|40000"},
+        {"a = -32768: b = 1: x = a - b", "Long|-32769"},
+        {"a = 2147483647: x = a + 1", "Double|2147483648"},
+        {"a = CLng(5): x = a - 2", "Long|3"},
+        {"a = 1.5: x = a + 2", "Double|3.5"},
+        {"a = 1.5: x = CInt(2) - a", "Double|0.5"},
+        {"a = 1E308: x = a * 10", "ERR 6"},
+        {"a = CByte(200): b = CByte(100): x = a - b", "Byte|100"},
+        {"a = True: x = a + 1", "Integer|0"},
+        {"a = \"2\": x = a + 1", "Double|3"},
+        {"a = Null: x = a + 1", "Null|"},
+    };
+    for (const auto& c : cases) {
+        ScriptEngine e;
+        ASSERT_TRUE(e.addCode(QStringLiteral("Function T()\n  Dim a, b, x\n  ") + QString::fromUtf8(c[0]) +
+                              QStringLiteral("\n  T = TypeName(x) & \"|\" & x\nEnd Function\n")))
+            << c[0];
+        Variant r;
+        const QString got = e.run(QStringLiteral("T"), {}, &r) ? r.toString()
+                                                               : QStringLiteral("ERR %1").arg(e.lastError().number);
+        EXPECT_EQ(got, QString::fromUtf8(c[1])) << c[0];
+    }
+}
+
 TEST(ScriptCondition, WrapperIsTheSevenLineFunction) {
     EXPECT_EQ(ScriptCondition::wrap(QStringLiteral("a(1) = a(2)")),
               QStringLiteral("Function ReGS2 ( a() )\r\n If a(1) = a(2) then\r\n  ReGS2 = 1 \r\n    Else\r\n"
