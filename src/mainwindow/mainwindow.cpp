@@ -150,8 +150,7 @@ void MainWindow::connectFrames() {
     });
     connect(reloadTimer_, &QTimer::timeout, this, &MainWindow::showListAfterReload);
     connect(clockTimer_, &QTimer::timeout, this, &MainWindow::tick);
-    connect(&history::LotteryNotifier::instance(), &history::LotteryNotifier::lotteryChanged, this,
-            &MainWindow::lotteryChanged);
+    connect(&state_, &common::AppState::lotteryChanged, this, &MainWindow::lotteryChanged);
 }
 
 void MainWindow::run(Command command) {

@@ -4,7 +4,7 @@
 // analysis buttons, the history list with the analysis tables, the announcement board and the
 // tray icon. The draw history and the lottery come from the run's state (common::AppState); the
 // window follows a reloaded history through the state's signal and a lottery switch, whoever
-// made it, through history::LotteryNotifier.
+// made it, through the state's lotteryChanged.
 //
 // Controls keep the names other windows, tests and settings know them by (Command9, Text1,
 // Label3, ...); the toolbar's buttons are "Toolbar2(1)".."Toolbar2(10)" (separators included)

@@ -15,7 +15,7 @@ class WorkbenchLinks {
 public:
     virtual ~WorkbenchLinks() = default;
     // The workbench hid: the main window shows again and its tray toggles it again (a lottery
-    // switch reaches the main window through history::LotteryNotifier).
+    // switch reaches the main window through the state's lotteryChanged).
     virtual void workbenchClosed() = 0;
     // Command69 from 600 draws on: the smart-system window over the workbench.
     virtual void openSmartSystem(QWidget* workbench) = 0;

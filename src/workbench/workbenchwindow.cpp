@@ -203,6 +203,6 @@ void WorkbenchWindow::switchLottery(bool toP3) {
     QString error;
     if (!history::SelectLottery(state_, toP3, &error)) return;
     if (!error.isEmpty()) ui::MsgBox(error, ui::Icon::Critical, ui::Buttons::Ok, ui::kAppTitle, this);
-    Form_Activate();  // the main window follows the switch through history::LotteryNotifier
+    Form_Activate();  // the main window follows the switch through the state's lotteryChanged
     ui::MsgBox(workbench::LotterySwitchedMessage(toP3), ui::Icon::Information, ui::Buttons::Ok, ui::kAppTitle, this);
 }

@@ -345,7 +345,7 @@ TEST_F(MainWindowTest, WorkbenchLotteryNotice) {
     dir.write("HAO.TXT", Draws(5));
     MainWindow* f = create();
     common::App().lotteryIsP3 = true;
-    emit history::LotteryNotifier::instance().lotteryChanged(true, QString());
+    emit common::App().lotteryChanged(true, QString());
     EXPECT_EQ(Child<QLabel>(f, "Label3")->text(), QStringLiteral("体彩排列3"));
     EXPECT_EQ(Child<QPlainTextEdit>(f, "Text1")->toPlainText(), QStringLiteral("彩票类型已被转换请刷新数据..."));
     EXPECT_EQ(Child<QLabel>(f, "Label1")->text(), QStringLiteral("彩票类型已被转换请刷新数据..."));

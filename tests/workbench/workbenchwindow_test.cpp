@@ -620,7 +620,7 @@ TEST_F(WorkbenchTest, LotterySwitchReloadsAndTellsTheMainWindow) {
     form->setMainWindow(&main);
     // The main window's own reaction to the switch, which it follows through the notifier: its labels.
     int told = 0;
-    QObject::connect(&history::LotteryNotifier::instance(), &history::LotteryNotifier::lotteryChanged, &main, [&] {
+    QObject::connect(&common::App(), &common::AppState::lotteryChanged, &main, [&] {
         ++told;
         label3->setText(history::LotteryLabel(common::App().lotteryIsP3));
         text1->setPlainText(QStringLiteral("彩票类型已被转换请刷新数据..."));
