@@ -10,12 +10,11 @@
 
 namespace app {
 
-ProgramWindows::ProgramWindows(common::AppState& state) : state_(state) {}
+ProgramWindows::ProgramWindows(common::AppState& state)
+    : state_(state), smartSystem_({&state_, [this]() -> dialogs::WorkbenchApi* { return workbench_.get(); }}) {}
 
-ProgramWindows::~ProgramWindows() {
-    workbench_.reset();
-    main_.reset();
-}
+// The members go in reverse order of declaration: the smart system, the workbench, the main window.
+ProgramWindows::~ProgramWindows() = default;
 
 MainWindow* ProgramWindows::showMainWindow() {
     if (!main_) {
@@ -46,6 +45,6 @@ void ProgramWindows::workbenchClosed() {
     if (main_) main_->workbenchClosed();
 }
 
-void ProgramWindows::openSmartSystem(QWidget* workbench) { SmartSystemWindow::Open(workbench); }
+void ProgramWindows::openSmartSystem(QWidget*) { smartSystem_.open(); }
 
 }  // namespace app

@@ -1,8 +1,10 @@
 #pragma once
 // The windows there is one of per run, made and owned by the program's wiring: the main window
-// (Form1) and the filter workbench (Form2). Each is handed what it needs and knows nothing of the
-// other: the main window gets its openers (the workbench, draw entry, settings), the workbench
-// its links back (the main window, the smart system).
+// (Form1), the filter workbench (Form2) and the smart system's opener. Each is handed what it
+// needs and knows nothing of the others: the main window gets its openers (the workbench, draw
+// entry, settings), the workbench its links back (the main window, the smart system), the smart
+// system the run's state and the open workbench.
+#include "smart/smartsystemwindow.h"
 #include "workbench/workbenchlinks.h"
 
 #include <memory>
@@ -18,7 +20,7 @@ namespace app {
 class ProgramWindows : public workbench::WorkbenchLinks {
 public:
     explicit ProgramWindows(common::AppState& state);
-    // The workbench goes first, then the main window.
+    // The smart system and the workbench go first, then the main window.
     ~ProgramWindows() override;
     ProgramWindows(const ProgramWindows&) = delete;
     ProgramWindows& operator=(const ProgramWindows&) = delete;
@@ -35,6 +37,9 @@ public:
     // The workbench, or null before its first opening.
     WorkbenchWindow* workbench() const { return workbench_.get(); }
 
+    // The smart system's opener, which owns the smart system window while it is loaded.
+    SmartSystemOpener& smartSystem() { return smartSystem_; }
+
     // workbench::WorkbenchLinks
     void workbenchClosed() override;
     void openSmartSystem(QWidget* workbench) override;
@@ -43,6 +48,8 @@ private:
     common::AppState& state_;
     std::unique_ptr<MainWindow> main_;
     std::unique_ptr<WorkbenchWindow> workbench_;
+    // Declared last, so that it is destroyed first, while the workbench it reads still stands.
+    SmartSystemOpener smartSystem_;
 };
 
 }  // namespace app

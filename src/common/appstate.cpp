@@ -24,7 +24,6 @@ void AppState::reset() {
     drawFilePath.clear();
     rangeFirst = 0;
     rangeLast = -1;
-    smartScheme = 1;
     quitting = false;
 }
 

@@ -24,7 +24,6 @@ public:
     // history.at(i + 1)).
     int rangeFirst = 0;
     int rangeLast = -1;
-    int smartScheme = 1;              // the smart system's scheme (setting zl)
 
     bool quitting = false;            // the main window is closing: nothing new starts
 

@@ -65,6 +65,8 @@ QString GetSetting(const QString& key) {
 void SaveSetting(const QString& key, const QString& value) {
     auto s = Store();
     if (!s) return;
+    // A value that stands already is not written again: the file changes only when a setting does.
+    if (s->contains(KeyOf(key)) && s->value(KeyOf(key)).toString() == value) return;
     s->setValue(KeyOf(key), value);
     s->sync();
 }

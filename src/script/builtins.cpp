@@ -210,22 +210,25 @@ namespace {
 
 // ---- text ----------------------------------------------------------------------------
 
-Variant Len(Interp&, BuiltinArgs& a) {
-    if (a[0].isNull())
-        return a[0];
-    return Variant::makeLong(int32_t(text(a[0]).size()));
+Variant lengthOf(const Variant& v) {
+    if (v.isNull())
+        return v;
+    return Variant::makeLong(int32_t(v.isString() ? v.stringValue().size() : text(v).size()));
 }
 
 // A one-character result: the Latin-1 ones are shared texts made once, so taking a digit
 // out of a number's text (Mid(n, 2, 1)) allocates nothing.
 Variant oneChar(QChar c) {
-    static const std::array<QString, 256> latin1 = [] {
-        std::array<QString, 256> t;
-        for (int k = 0; k < 256; ++k)
-            t[size_t(k)] = QString(QChar(k));
+    // Texts over static characters: a copy counts no references.
+    static const std::array<char16_t, 256> latin1 = [] {
+        std::array<char16_t, 256> t{};
+        for (size_t k = 0; k < t.size(); ++k)
+            t[k] = char16_t(k);
         return t;
     }();
-    return Variant(c.unicode() < 256 ? latin1[c.unicode()] : QString(c));
+    if (c.unicode() < 256)
+        return Variant(QString::fromRawData(reinterpret_cast<const QChar*>(&latin1[c.unicode()]), 1));
+    return Variant(QString(c));
 }
 
 Variant leftOrRight(BuiltinArgs& a, bool left) {
@@ -235,29 +238,40 @@ Variant leftOrRight(BuiltinArgs& a, bool left) {
         Throw(5);
     if (a[0].isNull())
         return a[0];
+    if (a[0].isString()) {
+        // The argument's own text is cut where it is (a text nothing else holds is not copied).
+        QString& s = a[0].stringRef();
+        if (n < s.size()) {
+            if (left)
+                s.truncate(n);
+            else
+                s.remove(0, s.size() - n);
+        }
+        return std::move(a[0]);
+    }
     const QString s = text(a[0]);
     return Variant(left ? s.left(n) : s.right(n));
 }
 
-Variant Mid(Interp&, BuiltinArgs& a) {
+Variant midOf(const Variant& text0, const Variant& from, const Variant* length) {
     // A Null length is 94 before anything else; start and length are checked before a Null
     // text passes through.
-    if (a.size() > 2 && a[2].isNull())
+    if (length && length->isNull())
         Throw(94);
-    const int32_t start = IntArgument(a[1]);
+    const int32_t start = IntArgument(from);
     if (start <= 0)
         Throw(5);
     int32_t len = -1;
-    if (a.size() > 2) {
-        len = IntArgument(a[2]);
+    if (length) {
+        len = IntArgument(*length);
         if (len < 0)
             Throw(5);
     }
-    if (a[0].isNull())
-        return a[0];
+    if (text0.isNull())
+        return text0;
     // Text is read where it is; only other values are converted.
     QString converted;
-    const QString& s = a[0].isString() ? a[0].stringValue() : (converted = text(a[0]));
+    const QString& s = text0.isString() ? text0.stringValue() : (converted = text(text0));
     if (start > s.size())
         return Variant(QString());
     if (len == 1 || (len < 0 && start == s.size()))
@@ -570,13 +584,15 @@ Variant GetRef(Interp& I, BuiltinArgs& a) {
 }
 
 using A = BuiltinArgs;
+using R = BuiltinOperands;
 
 const Builtin kCore[] = {
     // text
-    {"len", 1, 1, Len},
+    {"len", 1, 1, [](Interp&, A& a) { return lengthOf(a[0]); }, [](Interp&, R a) { return lengthOf(*a[0]); }},
     {"left", 2, 2, [](Interp&, A& a) { return leftOrRight(a, true); }},
     {"right", 2, 2, [](Interp&, A& a) { return leftOrRight(a, false); }},
-    {"mid", 2, 3, Mid},
+    {"mid", 2, 3, [](Interp&, A& a) { return midOf(a[0], a[1], a.size() > 2 ? &a[2] : nullptr); },
+     [](Interp&, R a) { return midOf(*a[0], *a[1], a.size() > 2 ? a[2] : nullptr); }},
     {"instr", 2, 4, InStr},
     {"instrrev", 2, 4, InStrRev},
     {"replace", 3, 6, [](Interp&, A& a) { return replaceText(a); }},
@@ -597,9 +613,12 @@ const Builtin kCore[] = {
     {"chrw", 1, 1, Chr},
     // conversions and numbers
     {"cstr", 1, 1, [](Interp&, A& a) { return Variant(text(a[0])); }},
-    {"cint", 1, 1, [](Interp&, A& a) { return Variant::makeInteger(a[0].toInteger()); }},
-    {"clng", 1, 1, [](Interp&, A& a) { return Variant::makeLong(a[0].toLong()); }},
-    {"cdbl", 1, 1, [](Interp&, A& a) { return Variant::makeDouble(a[0].toDouble()); }},
+    {"cint", 1, 1, [](Interp&, A& a) { return Variant::makeInteger(a[0].toInteger()); },
+     [](Interp&, R a) { return Variant::makeInteger(a[0]->toInteger()); }},
+    {"clng", 1, 1, [](Interp&, A& a) { return Variant::makeLong(a[0].toLong()); },
+     [](Interp&, R a) { return Variant::makeLong(a[0]->toLong()); }},
+    {"cdbl", 1, 1, [](Interp&, A& a) { return Variant::makeDouble(a[0].toDouble()); },
+     [](Interp&, R a) { return Variant::makeDouble(a[0]->toDouble()); }},
     {"cbool", 1, 1, [](Interp&, A& a) { return Variant(a[0].toBool()); }},
     {"cbyte", 1, 1, CByte},
     {"csng", 1, 1, CSng},

@@ -18,12 +18,18 @@ struct Interp;
 // A built-in's arguments, evaluated; a handler may take them over (Array does).
 using BuiltinArgs = std::vector<Variant>;
 using BuiltinHandler = Variant (*)(Interp& I, BuiltinArgs& args);
+// The arguments where they are (variables, literals, elements), none of them an object.
+using BuiltinOperands = std::span<const Variant* const>;
+using BuiltinReader = Variant (*)(Interp& I, BuiltinOperands args);
 
 struct Builtin {
     const char* name;  // lower case
     int minArgs;
     int maxArgs;  // -1: any
     BuiltinHandler call;
+    // The same function over arguments read in place, for a built-in that only reads them:
+    // used when every argument is a variable or a literal, so no text is copied to be read.
+    BuiltinReader read = nullptr;
 };
 
 // The row of the built-in named `key` (lower case), or null.

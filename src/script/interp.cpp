@@ -5,6 +5,8 @@
 
 #include <pthread.h>
 
+#include <span>
+
 namespace script {
 
 namespace {
@@ -36,8 +38,11 @@ struct Subscripts {
             big.resize(n);
             data = big.data();
         }
-        for (size_t i = 0; i < n; ++i)
-            data[i] = indexValue(args[i]->eval(I));
+        // A variable or literal is read where it is (an object is copied: its default is code).
+        for (size_t i = 0; i < n; ++i) {
+            const Variant* v = args[i]->peek(I);
+            data[i] = v && !v->isObject() ? indexValue(*v) : indexValue(args[i]->eval(I));
+        }
     }
 };
 
@@ -48,7 +53,7 @@ Variant readElement(const Variant& arr, const Subscripts& s) {
 
 // Array values bound to a ByRef element are copied on assignment, so an array can never
 // come to hold itself.
-void assign(Variant* dst, Variant v) {
+void assign(Variant* dst, Variant&& v) {
     if (v.isArray() && v.arrayData()->pins > 0) {
         auto copy = std::make_shared<ArrayData>(*v.arrayData());
         copy->pins = 0;
@@ -56,6 +61,7 @@ void assign(Variant* dst, Variant v) {
     }
     *dst = std::move(v);
 }
+void assign(Variant* dst, const Variant& v) { assign(dst, Variant(v)); }
 
 }  // namespace
 
@@ -494,6 +500,19 @@ Variant* CallExpr::byRef(Interp& I, ArrayPins& pins) {
     return &a.items[off];
 }
 
+// The element of the variable `base` that name(args) names, to be changed: the subscripts
+// read, the array made its own.
+static Variant* ElementToChange(Interp& I, const NameRef& ref, std::vector<ExprP>& args, Variant* base) {
+    Subscripts s;
+    s.eval(I, args);
+    if (!base->isArray())
+        Throw(13, QStringLiteral("'%1'").arg(ref.name));
+    ArrayData& a = Ops::mutableArray(*base);
+    if (!ref.local)
+        I.globalsDirty = true;
+    return &a.items[ElementOffset(a, s.data, s.n)];
+}
+
 Variant* CallExpr::lvalue(Interp& I) {
     if (ref.member >= 0 && !ref.local)
         Throw(501, QStringLiteral("'%1'").arg(ref.name));
@@ -503,14 +522,7 @@ Variant* CallExpr::lvalue(Interp& I) {
         Throw(501, QStringLiteral("'%1'").arg(ref.name));
     if (!base)
         Throw(13, QStringLiteral("'%1'").arg(ref.name));
-    Subscripts s;
-    s.eval(I, args);
-    if (!base->isArray())
-        Throw(13, QStringLiteral("'%1'").arg(ref.name));
-    ArrayData& a = Ops::mutableArray(*base);
-    if (!ref.local)
-        I.globalsDirty = true;
-    return &a.items[ElementOffset(a, s.data, s.n)];
+    return ElementToChange(I, ref, args, base);
 }
 
 void CallExpr::store(Interp& I, Variant v, bool set) {
@@ -523,6 +535,11 @@ void CallExpr::store(Interp& I, Variant v, bool set) {
     if (base && base->isObject()) {
         const Variant obj = *base;
         StoreMember(I, obj, QString(), ref.name, args, std::move(v), set);
+        return;
+    }
+    if (base && base->isArray() && !set && !v.isObject()) {
+        // A plain value into an element: what lvalue() does, without finding the array again.
+        assign(ElementToChange(I, ref, args, base), std::move(v));
         return;
     }
     Expr::store(I, std::move(v), set);
@@ -572,13 +589,33 @@ Variant IndexExpr::eval(Interp& I) {
 Variant BuiltinExpr::eval(Interp& I) {
     if (badCount)
         Throw(450, QStringLiteral("'%1'").arg(name));
+    // Variables and literals are read where they are when the built-in only reads them;
+    // reading them runs no code, so nothing changes them before the built-in is done.
+    if (fn->read && !statement && !noValue && args.size() <= 3) {
+        const Variant* in[3];
+        size_t k = 0;
+        for (; k < args.size(); ++k) {
+            in[k] = args[k]->peek(I);
+            if (!in[k] || in[k]->isObject())
+                break;
+        }
+        if (k == args.size())
+            return fn->read(I, BuiltinOperands(in, k));
+        // One argument of its own making (CInt(Mid(...))): read where it was made.
+        if (args.size() == 1) {
+            const Variant v = args[0]->eval(I);
+            in[0] = &v;
+            return fn->read(I, BuiltinOperands(in, 1));
+        }
+    }
     // This level's list, emptied (its values released) before the level is given back.
     struct Lease {
         Interp& I;
         std::vector<Variant>& values;
         explicit Lease(Interp& interp)
-            : I(interp), values(interp.builtinDepth < interp.builtinArgs.size() ? interp.builtinArgs[interp.builtinDepth]
-                                                                             : interp.builtinArgs.emplace_back()) {
+            : I(interp), values(interp.builtinDepth < interp.builtinArgs.size()
+                                    ? *interp.builtinArgs[interp.builtinDepth]
+                                    : *interp.builtinArgs.emplace_back(std::make_unique<std::vector<Variant>>())) {
             ++I.builtinDepth;
         }
         ~Lease() {
@@ -727,6 +764,16 @@ Variant CompareExpr::apply(const Variant& a, const Variant& b) const {
 Flow AssignStmt::exec(Interp& I) {
     if (arrayVariable)
         AssignToArrayVariable(I, *value);
+    if (name && name->ref.local && !name->ref.constant) {
+        // A local variable takes a plain value straight into its slot.
+        Variant v = value->eval(I);
+        if (!v.isObject()) {
+            assign(I.frame->vars[name->ref.slot], std::move(v));
+            return Flow::Normal;
+        }
+        target->store(I, std::move(v), false);
+        return Flow::Normal;
+    }
     target->store(I, value->eval(I), false);
     return Flow::Normal;
 }
@@ -783,6 +830,7 @@ StmtP OptimizeAssign(std::unique_ptr<AssignStmt> s) {
     auto* name = dynamic_cast<NameExpr*>(s->target.get());
     if (!name || s->arrayVariable)
         return s;
+    s->name = name;
     // Walk the left spine of a chain of & down to its first operand.
     std::vector<Expr*> rights;
     Expr* e = s->value.get();
@@ -1015,10 +1063,9 @@ Flow ReDimStmt::exec(Interp& I) {
         Variant* p = it.target->lvalue(I);
         if (p->isArray() && p->arrayData()->fixed)
             Throw(10);
-        std::vector<int32_t> bounds;
-        bounds.reserve(it.bounds.size());
-        for (auto& b : it.bounds)
-            bounds.push_back(indexValue(b->eval(I)));
+        Subscripts given;
+        given.eval(I, it.bounds);
+        const std::span<const int32_t> bounds(given.data, given.n);
         if (p->isArray() && (p->arrayData()->fixed || p->arrayData()->pins > 0))
             Throw(10);
         if (preserve && p->isArray() && !p->arrayData()->upper.empty()) {
@@ -1042,14 +1089,14 @@ Flow ReDimStmt::exec(Interp& I) {
                     dropped.assign(std::make_move_iterator(a.items.begin() + ptrdiff_t(n)),
                                    std::make_move_iterator(a.items.end()));
                 } else if (n > a.items.capacity()) {
-                    a.items.reserve(std::max(n, 2 * a.items.capacity()));
+                    a.items.reserve(std::min(std::max(n, 2 * a.items.capacity()), size_t(kMaxArrayElements)));
                 }
                 a.items.resize(n);
                 a.upper[0] = bounds[0];
                 continue;
             }
             // Only the last dimension changes: copy row by row.
-            Variant nv = Variant::makeArray(bounds);
+            Variant nv = Variant::makeArray(std::vector<int32_t>(bounds.begin(), bounds.end()));
             ArrayData& na = *nv.arrayData();
             const size_t oldLast = size_t(int64_t(old.upper.back()) + 1);
             const size_t newLast = size_t(int64_t(bounds.back()) + 1);
@@ -1061,7 +1108,7 @@ Flow ReDimStmt::exec(Interp& I) {
             *p = std::move(nv);
             continue;
         }
-        *p = Variant::makeArray(bounds);
+        *p = Variant::makeArray(std::vector<int32_t>(bounds.begin(), bounds.end()));
     }
     return Flow::Normal;
 }

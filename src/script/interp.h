@@ -65,7 +65,7 @@ struct Interp {
     SlotStack localSlots;
     // Argument lists of the built-in calls under way, one per nesting level, kept with their
     // room so a call such as Mid(n, 1, 1) allocates nothing for its arguments.
-    std::deque<std::vector<Variant>> builtinArgs;
+    std::vector<std::unique_ptr<std::vector<Variant>>> builtinArgs;  // each list stays put
     size_t builtinDepth = 0;
     Frame topFrame;
     Frame* frame = &topFrame;

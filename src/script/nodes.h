@@ -92,6 +92,7 @@ struct CompareExpr : Expr {
 struct AssignStmt : Stmt {
     ExprP target, value;
     bool arrayVariable = false;  // the target was declared as an array: error 13
+    NameExpr* name = nullptr;    // the target when it is a bare name (see OptimizeAssign)
     Flow exec(Interp& I) override;
 };
 

@@ -2,6 +2,7 @@
 // division, concatenation, the logical operators and comparison.
 #include "ops.h"
 
+#include <charconv>
 #include <cmath>
 #include <limits>
 
@@ -39,10 +40,8 @@ Variant Ops::fromInt64(int64_t v, Variant::Type preferred) {
 }
 
 Variant Ops::fromDouble(double v) {
-    if (std::isinf(v))
-        Throw(6);
-    if (std::isnan(v))
-        Throw(5);
+    if (!std::isfinite(v)) [[unlikely]]
+        Throw(std::isinf(v) ? 6 : 5);
     return Variant::makeDouble(v);
 }
 
@@ -165,11 +164,25 @@ static Variant dateArithmetic(Arith op, const Variant& a, const Variant& b) {
     return Variant::makeDate(r.toDouble());
 }
 
+// Sums of whole numbers and Doubles (counters, totals) stay small enough to keep inline; the
+// rest is apart (addOther).
 Variant Ops::add(const Variant& a, const Variant& b) {
     if (isWord(a.t_) && isWord(b.t_)) {
         const int64_t z = int64_t(a.i_) + int64_t(b.i_);
-        return fromInt64(z, a.t_ == Variant::Long || b.t_ == Variant::Long ? Variant::Long : Variant::Integer);
+        if (a.t_ == Variant::Integer && b.t_ == Variant::Integer && z >= -32768 && z <= 32767)
+            return Variant::makeInteger(int16_t(z));
+        if (z >= INT32_MIN && z <= INT32_MAX)
+            return Variant::makeLong(int32_t(z));
+        return Variant::makeDouble(double(z));
     }
+    if (a.t_ == Variant::Double && (b.t_ == Variant::Double || isWord(b.t_)))
+        return fromDouble(a.d_ + (b.t_ == Variant::Double ? b.d_ : b.i_));
+    if (b.t_ == Variant::Double && isWord(a.t_))
+        return fromDouble(double(a.i_) + b.d_);
+    return addOther(a, b);
+}
+
+__attribute__((noinline)) Variant Ops::addOther(const Variant& a, const Variant& b) {
     if (a.t_ == Variant::String || b.t_ == Variant::String) {
         if (a.t_ == Variant::Null || b.t_ == Variant::Null)
             return Variant::makeNull();
@@ -239,6 +252,12 @@ static Variant intResult(int64_t z, Variant::Type t) {
 // \ and Mod: Null propagates, both operands are rounded to whole numbers, a zero divisor is
 // error 11; the quotient or the remainder takes the integer subtype of the operands.
 static Variant integerDivision(const Variant& a, const Variant& b, bool remainder) {
+    // Two whole numbers (n Mod 2): no rounding, no conversion.
+    if (isWord(a.type()) && isWord(b.type()) && b.intValue() != 0) {
+        const int64_t x = a.intValue(), y = b.intValue();
+        return intResult(remainder ? x % y : x / y,
+                         a.type() == Variant::Long || b.type() == Variant::Long ? Variant::Long : Variant::Integer);
+    }
     if (a.type() == Variant::Null || b.type() == Variant::Null)
         return Variant::makeNull();
     if (a.type() == Variant::Array || b.type() == Variant::Array)
@@ -280,6 +299,10 @@ Variant Ops::neg(const Variant& a) {
     }
 }
 
+static bool wholeNumber(const Variant& v) {
+    return v.type() == Variant::Integer || v.type() == Variant::Long || v.type() == Variant::Byte;
+}
+
 static QString concatText(const Variant& v) {
     if (v.type() == Variant::Null)
         return QString();
@@ -292,6 +315,22 @@ Variant Ops::concat(const Variant& a, const Variant& b) {
     if (a.t_ == Variant::String && b.t_ == Variant::String) {
         checkLength(a.s_.size() + b.s_.size());
         return Variant(a.s_ + b.s_);
+    }
+    // Text and a whole number (a counter): one string, no text made for the number first.
+    if ((a.t_ == Variant::String && wholeNumber(b)) || (wholeNumber(a) && b.t_ == Variant::String)) {
+        char digits[12];
+        const bool textFirst = a.t_ == Variant::String;
+        const QString& t = textFirst ? a.s_ : b.s_;
+        const int32_t n = textFirst ? b.i_ : a.i_;
+        const qsizetype count = std::to_chars(digits, digits + sizeof digits, n).ptr - digits;
+        checkLength(t.size() + count);
+        QString r(t.size() + count, Qt::Uninitialized);
+        QChar* out = r.data();
+        QChar* number = textFirst ? out + t.size() : out;
+        std::copy(t.constData(), t.constData() + t.size(), textFirst ? out : out + count);
+        for (qsizetype k = 0; k < count; ++k)
+            number[k] = QLatin1Char(digits[k]);
+        return Variant(std::move(r));
     }
     QString x = concatText(a), y = concatText(b);
     checkLength(x.size() + y.size());
@@ -341,6 +380,17 @@ static const Variant& logicOperand(const Variant& v, Variant& tmp) {
 }
 
 Variant Ops::logic(Logic op, const Variant& a0, const Variant& b0) {
+    // Two Booleans (conditions joined with And/Or): the bits of -1 and 0.
+    if (a0.t_ == Variant::Boolean && b0.t_ == Variant::Boolean) {
+        const bool x = a0.i_ != 0, y = b0.i_ != 0;
+        switch (op) {
+        case And: return Variant(x && y);
+        case Or: return Variant(x || y);
+        case Xor: return Variant(x != y);
+        case Eqv: return Variant(x == y);
+        case Imp: return Variant(!x || y);
+        }
+    }
     if (a0.t_ == Variant::Array || b0.t_ == Variant::Array)
         Throw(13);
     Variant ta, tb;

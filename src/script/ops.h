@@ -32,6 +32,7 @@ public:
 
 private:
     static int rank(Variant::Type t);
+    static Variant addOther(const Variant& a, const Variant& b);
 };
 
 }  // namespace script

@@ -6,6 +6,11 @@
 #include <cmath>
 #include <cstring>
 #include <limits>
+#include <new>
+
+#if defined(__linux__)
+#include <sys/mman.h>
+#endif
 
 namespace script {
 
@@ -107,6 +112,21 @@ static bool parseRadixLiteral(const std::string& s, double* out) {
 }
 
 bool ParseNumber(const QString& str, double* out) {
+    // Plain digits (a digit taken out of a number's text, a counter's text) read directly.
+    if (str.size() > 0 && str.size() <= 9) {
+        int32_t v = 0;
+        qsizetype i = 0;
+        for (; i < str.size(); ++i) {
+            const char16_t c = str[i].unicode();
+            if (c < u'0' || c > u'9')
+                break;
+            v = v * 10 + int32_t(c - u'0');
+        }
+        if (i == str.size()) {
+            *out = v;
+            return true;
+        }
+    }
     qsizetype b = 0, e = str.size();
     while (b < e && isBlank(str[b]))
         ++b;
@@ -263,14 +283,58 @@ QString CurrencyText(int64_t c) {
     return neg ? u'-' + s : s;
 }
 
+// ---- array memory --------------------------------------------------------------------
+
+#if defined(__linux__)
+namespace {
+// A large page; blocks of at least this size are mapped on their own, aligned to it.
+constexpr size_t kLargePage = size_t(2) << 20;
+size_t MappedSize(size_t bytes) { return (bytes + kLargePage - 1) & ~(kLargePage - 1); }
+}  // namespace
+
+void* AllocateElements(size_t bytes) {
+    if (bytes < kLargePage)
+        return ::operator new(bytes);
+    // Map one large page more than needed and give back the unaligned ends, so the block
+    // starts and ends on large-page boundaries.
+    const size_t size = MappedSize(bytes);
+    void* m = mmap(nullptr, size + kLargePage, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+    if (m == MAP_FAILED)
+        throw std::bad_alloc();
+    char* base = static_cast<char*>(m);
+    char* p = reinterpret_cast<char*>((reinterpret_cast<uintptr_t>(base) + kLargePage - 1) & ~(kLargePage - 1));
+    if (p > base)
+        munmap(base, size_t(p - base));
+    if (char* end = p + size; base + size + kLargePage > end)
+        munmap(end, size_t(base + size + kLargePage - end));
+    // Only advice: where the system has no large pages the block is ordinary memory. The
+    // block is then filled in at once, not a page per fault (older systems ignore the advice).
+    madvise(p, size, MADV_HUGEPAGE);
+#ifdef MADV_POPULATE_WRITE
+    madvise(p, size, MADV_POPULATE_WRITE);
+#endif
+    return p;
+}
+
+void FreeElements(void* p, size_t bytes) {
+    if (bytes < kLargePage)
+        ::operator delete(p);
+    else
+        munmap(p, MappedSize(bytes));
+}
+#else
+void* AllocateElements(size_t bytes) { return ::operator new(bytes); }
+void FreeElements(void* p, size_t) { ::operator delete(p); }
+#endif
+
 // ---- Variant -------------------------------------------------------------------------
 
-Variant::Variant(int v) : i_(v) { t_ = (v >= -32768 && v <= 32767) ? Integer : Long; }
+Variant::Variant(int v) : c_(wholePayload(v)) { t_ = (v >= -32768 && v <= 32767) ? Integer : Long; }
 
 Variant Variant::makeArray(std::vector<Variant> items) {
     auto a = std::make_shared<ArrayData>();
     a->upper = {int32_t(items.size()) - 1};
-    a->items = std::move(items);
+    a->items.assign(std::make_move_iterator(items.begin()), std::make_move_iterator(items.end()));
     Variant r;
     r.setArrayPtr(std::move(a));
     return r;
@@ -442,12 +506,12 @@ const std::shared_ptr<ArrayData>& Variant::noArray() {
 std::vector<Variant> Variant::arrayItems() const {
     if (t_ != Array)
         return {};
-    return a_->items;
+    return std::vector<Variant>(a_->items.begin(), a_->items.end());
 }
 
 ArrayData::~ArrayData() {
     std::vector<std::shared_ptr<ArrayData>> work;
-    auto collect = [&work](std::vector<Variant>& items) {
+    auto collect = [&work](ArrayItems& items) {
         for (Variant& v : items)
             if (v.t_ == Variant::Array && v.a_ && v.a_.use_count() == 1)
                 work.push_back(std::move(v.a_));

@@ -3,6 +3,7 @@
 #include <QString>
 
 #include <cstdint>
+#include <cstring>
 #include <memory>
 #include <vector>
 
@@ -16,6 +17,26 @@ constexpr int64_t kMaxArrayElements = 1 << 20;
 
 struct ArrayData;
 class ObjectBase;
+
+// Memory for an array's elements. A large block gets a mapping of its own that the system may
+// back with large pages: touching a million-element array's memory one small page at a time
+// was most of what building it cost. Small blocks come from the ordinary heap.
+void* AllocateElements(size_t bytes);
+void FreeElements(void* p, size_t bytes);
+template <class T>
+struct ElementAllocator {
+    using value_type = T;
+    using is_always_equal = std::true_type;
+    ElementAllocator() = default;
+    template <class U>
+    ElementAllocator(const ElementAllocator<U>&) noexcept {}
+    T* allocate(size_t n) { return static_cast<T*>(AllocateElements(n * sizeof(T))); }
+    void deallocate(T* p, size_t n) noexcept { FreeElements(p, n * sizeof(T)); }
+    template <class U>
+    bool operator==(const ElementAllocator<U>&) const noexcept { return true; }
+};
+class Variant;
+using ArrayItems = std::vector<Variant, ElementAllocator<Variant>>;
 
 class Variant {
 public:
@@ -41,6 +62,7 @@ public:
 
     Variant() : c_(0) {}
     Variant(const QString& s) : t_(String), c_(0), s_(s) {}
+    Variant(QString&& s) noexcept : t_(String), c_(0), s_(std::move(s)) {}
     Variant(const char* s) : t_(String), c_(0), s_(QString::fromUtf8(s)) {}
     // The text and the array/object pointer share one slot (a Variant is 40 bytes, so a
     // million-element array touches far less memory); the subtype says which one lives.
@@ -56,42 +78,34 @@ public:
         else if (holdsPointer())
             new (&a_) std::shared_ptr<ArrayData>(std::move(o.a_));
     }
+    // Numbers, Empty and Null need nothing released or handed over: those stay inline, the
+    // rest is apart so that every assignment is not built around it.
     Variant& operator=(const Variant& o) {
         if (!holdsAny() && !o.holdsAny()) {
             t_ = o.t_;
             c_ = o.c_;
         } else if (this != &o) {
-            Variant copy(o);
-            *this = std::move(copy);
+            copyHolding(o);
         }
         return *this;
     }
     Variant& operator=(Variant&& o) noexcept {
         if (!holdsAny() && !o.holdsAny()) {
-            // Numbers, Empty and Null: nothing to release or hand over.
             t_ = o.t_;
             c_ = o.c_;
         } else if (this != &o) {
-            // The old value goes last: releasing it may run a terminate that reads this one.
-            Variant old(std::move(*this));
-            release();
-            t_ = o.t_;
-            c_ = o.c_;
-            if (t_ == String)
-                new (&s_) QString(std::move(o.s_));
-            else if (holdsPointer())
-                new (&a_) std::shared_ptr<ArrayData>(std::move(o.a_));
+            moveHolding(std::move(o));
         }
         return *this;
     }
     ~Variant() { release(); }
     Variant(int v);  // Integer when it fits 16 bits, else Long
     Variant(double v) : t_(Double), d_(v) {}
-    Variant(bool v) : t_(Boolean), i_(v ? -1 : 0) {}
+    Variant(bool v) : t_(Boolean), c_(wholePayload(v ? -1 : 0)) {}
 
-    static Variant makeInteger(int16_t v) { Variant r; r.t_ = Integer; r.i_ = v; return r; }
-    static Variant makeLong(int32_t v) { Variant r; r.t_ = Long; r.i_ = v; return r; }
-    static Variant makeByte(uint8_t v) { Variant r; r.t_ = Byte; r.i_ = v; return r; }
+    static Variant makeInteger(int16_t v) { Variant r; r.t_ = Integer; r.c_ = wholePayload(v); return r; }
+    static Variant makeLong(int32_t v) { Variant r; r.t_ = Long; r.c_ = wholePayload(v); return r; }
+    static Variant makeByte(uint8_t v) { Variant r; r.t_ = Byte; r.c_ = wholePayload(v); return r; }
     static Variant makeSingle(float v) { Variant r; r.t_ = Single; r.d_ = v; return r; }
     static Variant makeDouble(double v) { Variant r; r.t_ = Double; r.d_ = v; return r; }
     static Variant makeNull() { Variant r; r.t_ = Null; return r; }
@@ -138,6 +152,8 @@ public:
     double doubleValue() const { return d_; }
     int64_t currencyValue() const { return c_; }
     const QString& stringValue() const { return t_ == String ? s_ : noText(); }
+    // The text to change in place (a built-in's own argument); valid only for String.
+    QString& stringRef() { return s_; }
     ArrayData* arrayData() const { return t_ == Array ? a_.get() : nullptr; }
     const std::shared_ptr<ArrayData>& arrayPtr() const { return t_ == Array ? a_ : noArray(); }
     void setArrayPtr(std::shared_ptr<ArrayData> a) {
@@ -179,7 +195,29 @@ private:
         std::shared_ptr<ArrayData> a_;  // Array; Object (its control block owns the object)
     };
 
+    // A whole number as the whole payload, written in one store: copies read all eight bytes,
+    // and a value written in two parts (zero, then its low half) stalls such a read.
+    static int64_t wholePayload(int32_t v) {
+        int64_t c = 0;
+        std::memcpy(&c, &v, sizeof v);
+        return c;
+    }
     bool holdsPointer() const { return t_ == Array || t_ == Object; }
+    __attribute__((noinline)) void copyHolding(const Variant& o) {
+        Variant copy(o);
+        moveHolding(std::move(copy));
+    }
+    __attribute__((noinline)) void moveHolding(Variant&& o) noexcept {
+        // The old value goes last: releasing it may run a terminate that reads this one.
+        Variant old(std::move(*this));
+        release();
+        t_ = o.t_;
+        c_ = o.c_;
+        if (t_ == String)
+            new (&s_) QString(std::move(o.s_));
+        else if (holdsPointer())
+            new (&a_) std::shared_ptr<ArrayData>(std::move(o.a_));
+    }
     bool holdsAny() const { return t_ == String || holdsPointer(); }
     void release() {
         if (t_ == String)
@@ -201,7 +239,7 @@ struct ArrayData {
     ArrayData(const ArrayData&) = default;
     ~ArrayData();  // iterative, so deeply nested arrays cannot exhaust the stack
     std::vector<int32_t> upper;   // upper bound per dimension
-    std::vector<Variant> items;
+    ArrayItems items;
     bool fixed = false;           // declared with Dim a(n): ReDim is an error
     int pins = 0;                 // elements currently bound to ByRef parameters
 };

@@ -3,6 +3,9 @@
 #include "smart/calculator.h"
 
 #include "smart/calculatortext.h"
+#include "smart/verificationrun.h"
+
+#include <QThread>
 
 #include <algorithm>
 
@@ -11,6 +14,9 @@ namespace smart {
 using namespace calctext;
 
 namespace {
+
+// How often the window's events are let through while a spread run's threads work.
+constexpr int kSpreadIdleMs = 5;
 
 QString RankMark(const QString& cell, const QString& draw) {
     if (!cell.isEmpty() && draw.right(3).contains(cell)) return QStringLiteral("√ ");
@@ -24,18 +30,19 @@ void SchemeCalculator::pauseOrResume() {
     runState_ = runState_ == RunState::Running ? RunState::Paused : RunState::Running;
 }
 
-void SchemeCalculator::runBacktests() {
+bool SchemeCalculator::startBacktests() {
     lastError.clear();
-    if (!loadDraws()) {
-        // A run that cannot read its draws leaves no summary: the previous base's kill digits
-        // must not pass for this one's.
-        summary.clear();
-        reportLines.clear();
-        return;
-    }
-    runState_ = RunState::Running;
     summary.clear();
     reportLines.clear();
+    // A run that cannot read its draws leaves no summary: the previous base's kill digits must
+    // not pass for this one's.
+    if (!loadDraws()) return false;
+    runState_ = RunState::Running;
+    return true;
+}
+
+void SchemeCalculator::runBacktests() {
+    if (!startBacktests()) return;
     const int count = int(schemes.size());
     if (host_->progress) host_->progress->setTotal(count);
     for (int i = 0; i < count && i < schemes.size(); ++i) {
@@ -57,6 +64,110 @@ void SchemeCalculator::runBacktests() {
         backtestCondition();
     }
     if (host_->progress) host_->progress->advance();
+    if (!loadDraws()) return;
+    summarise();
+}
+
+// One thread's part of a spread run: a calculator of its own, which lives on with the one that
+// spreads, and what its records told.
+struct SpreadHelper {
+    SchemeCalculator calc;
+    RunHost host;
+    struct Failure {
+        script::ScriptError error;
+        QString verifyText, condition;
+    };
+    std::vector<Failure> failures;  // failing conditions, as the records met them
+    SpreadHelper() {
+        host.scriptError = [this](const script::ScriptError& e, const QString& verifyText) {
+            failures.push_back({e, verifyText, calc.mode.condition});
+        };
+        calc.setRunHost(&host);
+    }
+};
+
+struct SpreadHelpers {
+    std::vector<std::unique_ptr<SpreadHelper>> helpers;
+};
+
+namespace {
+int SpreadThreads(int threads) { return threads > 0 ? threads : std::max(1, QThread::idealThreadCount()); }
+}  // namespace
+
+void SchemeCalculator::runBacktestsSpread(int threads) {
+    const int parts = std::min(SpreadThreads(threads), int(schemes.size()));
+    if (parts < 2 || SchemesNeedTheWindowThread(schemes)) {
+        runBacktests();
+        return;
+    }
+    if (!startBacktests()) return;
+    if (!spreadHelpers_) spreadHelpers_ = std::make_shared<SpreadHelpers>();
+    std::vector<std::unique_ptr<SpreadHelper>>& helpers = spreadHelpers_->helpers;
+    if (int(helpers.size()) < parts) helpers.resize(size_t(parts));
+    const int count = int(schemes.size());
+    std::vector<common::WorkProgress> partProgress(static_cast<size_t>(parts));  // records done, per part
+    std::atomic<bool> stop{false};
+    // Each part on its own thread: its helper is made there the first time (a calculator with
+    // its script engine is not free) and given this calculator's settings and decoded draws,
+    // and consecutive records, the same ones run after run, so that its kept results serve the
+    // same conditions again.
+    const auto runPart = [&](long long t) {
+        std::unique_ptr<SpreadHelper>& slot = helpers[size_t(t)];
+        if (!slot) slot = std::make_unique<SpreadHelper>();
+        SchemeCalculator& calc = slot->calc;
+        calc.range = range;
+        calc.cycle = cycle;
+        calc.verification = verification;
+        calc.mode = mode;
+        // The draws this calculator decoded last (a file with a new draw is decoded once, here).
+        if (calc.decodedRecords_.constData() != decodedRecords_.constData()) {
+            calc.decodedBytes_ = decodedBytes_;
+            calc.decodedRecords_ = decodedRecords_;
+        }
+        const int from = int(qint64(count) * t / parts), to = int(qint64(count) * (t + 1) / parts);
+        calc.schemes = schemes.mid(from, to - from);
+        calc.setOutsideStop(&stop);
+        slot->host.progress = &partProgress[size_t(t)];
+        slot->failures.clear();
+        calc.runBacktests();
+        calc.setOutsideStop(nullptr);
+        slot->host.progress = nullptr;
+    };
+    if (host_->progress) host_->progress->setTotal(count);
+    // The window's events go through before the threads start, as a backtest in place lets
+    // them through at its start: a run quicker than the first idle turn still hears a stop.
+    pump();
+    if (stopped()) return;
+    long long told = 0;
+    const auto idle = [&] {
+        // Once stopped the threads are only waited for: nothing else of the window runs.
+        if (stopped()) {
+            stop.store(true);
+            return;
+        }
+        pump();
+        if (stopped()) stop.store(true);
+        long long done = 0;
+        for (const common::WorkProgress& p : partProgress) done += p.done();
+        if (host_->progress && done > told) host_->progress->advance(done - told);
+        told = std::max(told, done);
+    };
+    common::RunAway([&] { common::ParallelFor(parts, nullptr, runPart, parts); }, idle, kSpreadIdleMs);
+    if (stopped() || stop.load()) return;
+    for (int t = 0; t < parts; ++t) {
+        const SpreadHelper& h = *helpers[size_t(t)];
+        reportLines += h.calc.reportLines;
+        if (!h.calc.lastError.isEmpty()) addError(h.calc.lastError);
+        for (const SpreadHelper::Failure& f : h.failures) {
+            ++scriptErrorCount_;
+            // The host words a failure from the condition this calculator compiled last: the
+            // failing one while it is told, compiled afresh when next needed.
+            compiledCondition_ = f.condition;
+            if (host_->scriptError) host_->scriptError(f.error, f.verifyText);
+            compiledCondition_.clear();
+        }
+    }
+    if (host_->progress && count > told) host_->progress->advance(count - told);
     if (!loadDraws()) return;
     summarise();
 }

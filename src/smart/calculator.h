@@ -21,6 +21,7 @@
 #include <cstdint>
 #include <unordered_map>
 #include <functional>
+#include <memory>
 #include <vector>
 
 namespace smart {
@@ -197,6 +198,13 @@ public:
 
     // ---- Backtest run ----
     void runBacktests();                   // run over every record of the scheme list, then the summary
+    // runBacktests() with the records spread over up to threads threads (0: one per core), each
+    // driving a helper calculator this one keeps for its later runs, kept results and all. The
+    // same report lines, errors and summary in the same order; failing conditions are told
+    // once the threads are done, in the records' order. Meanwhile the host lets events through
+    // and a stop reaches every thread. Records that may show boxes or run code of their own
+    // making run here, one after another, as runBacktests() runs them.
+    void runBacktestsSpread(int threads = 0);
     void backtestCondition();              // backtest of the current condition
     void pauseOrResume();
     RunState runState() const { return runState_; }
@@ -319,6 +327,10 @@ private:
     void rankStatistics(const RankTable& table, QChar side);
     bool writeReportLines(bool emptyList);
     void handleScriptError(const script::ScriptError& error);
+    std::shared_ptr<struct SpreadHelpers> spreadHelpers_;  // runBacktestsSpread's calculators
+    // A run's start: errors, summary and report lines emptied, the draws loaded (false when
+    // they cannot be).
+    bool startBacktests();
 };
 
 }  // namespace smart

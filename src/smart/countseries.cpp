@@ -191,7 +191,7 @@ bool SchemeCalculator::evaluateSeries(script::Variant* result) {
     if (conditionScript_.lastError().number != script::kErrTimeout) return false;
     // The condition may have changed its series in place: the second start gets the first's.
     series = script::Variant::makeArray(std::vector<int32_t>{int32_t(seriesCopy_.size()) - 1});
-    series.arrayData()->items = seriesCopy_;
+    series.arrayData()->items.assign(seriesCopy_.begin(), seriesCopy_.end());
     *result = script::Variant();
     return away(kConditionLimitMs - kInPlaceMs);
 }

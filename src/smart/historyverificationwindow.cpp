@@ -1,6 +1,5 @@
 #include "smart/historyverificationwindow.h"
 
-#include "common/appstate.h"
 #include "common/settings.h"
 #include "dialogs/dialogutil.h"
 #include "platform/ui/webview.h"
@@ -36,7 +35,10 @@ enum VerifyColumn { kIssueColumn, kNumberColumn, kFirstSchemeColumn, kRemarkColu
 }  // namespace
 
 HistoryVerificationWindow::HistoryVerificationWindow(smart::SchemeReplayHost* smartWindow)
-    : QDialog(nullptr), smart_(smartWindow), smartAlive_(smartWindow ? smartWindow->hostObject() : nullptr) {
+    : QDialog(nullptr),
+      smart_(smartWindow),
+      context_(smartWindow ? smartWindow->context() : smart::SmartContext{}),
+      smartAlive_(smartWindow ? smartWindow->hostObject() : nullptr) {
     setObjectName(QStringLiteral("Form18"));
     setWindowTitle(QStringLiteral("历史成绩验证"));
     resize(720, 520);
@@ -71,6 +73,9 @@ void HistoryVerificationWindow::buildControls() {
     auto* list = table_ = new QTreeWidget(picture);
     list->setObjectName(QStringLiteral("ListView1"));
     list->setRootIsDecorated(false);
+    // One line of one font per row: keeping the newest row in sight then costs no measuring of
+    // every row above it, row after row.
+    list->setUniformRowHeights(true);
     list->setHeaderLabels({QStringLiteral("开奖期号"), QStringLiteral("开奖号"), QStringLiteral("方案1"),
                            QStringLiteral("方案2"), QStringLiteral("方案3"), QStringLiteral("方案4"),
                            QStringLiteral("备注")});
@@ -173,14 +178,14 @@ void HistoryVerificationWindow::Command1_Click() {
 void HistoryVerificationWindow::saveScheme() {
     // The scheme the last draw used is the program's, saved once per run rather than four
     // times a draw.
-    common::SaveSmartScheme(common::App().smartScheme);
+    if (schemeLeft_ >= 0) common::SaveSmartScheme(schemeLeft_);
 }
 
 void HistoryVerificationWindow::abandonRun(const QString& savedLog) {
     saveScheme();
-    smart::ShowWorkbenchLog(true);
-    smart::PutBackWorkbenchLog(savedLog);
-    smart::RestoreWorkbenchNumbers();
+    smart::ShowWorkbenchLog(context_.bench(), true);
+    smart::PutBackWorkbenchLog(context_.bench(), savedLog);
+    smart::RestoreWorkbenchNumbers(context_.bench());
     running_ = false;
     hide();
     deleteLater();
@@ -188,7 +193,7 @@ void HistoryVerificationWindow::abandonRun(const QString& savedLog) {
 
 void HistoryVerificationWindow::Command2_Click() {
     if (running_ || !smartAlive_) return;
-    const common::DrawHistory& history = common::App().history;
+    const common::DrawHistory& history = context_.history();
     const int last = history.count();
     const int wanted = count_->currentText().toInt();
     // Every verified draw needs 500 draws before it.
@@ -205,6 +210,7 @@ void HistoryVerificationWindow::Command2_Click() {
         return;
 
     running_ = true;
+    schemeLeft_ = -1;
     stopRequested_ = false;
     smart::SchemeCalculator& calc = smart::SharedCalculator();
     calc.clearSchemes();
@@ -226,7 +232,7 @@ void HistoryVerificationWindow::Command2_Click() {
     }
 
     start_->setEnabled(false);
-    const QString savedLog = smart::SaveWorkbenchLog();
+    const QString savedLog = smart::SaveWorkbenchLog(context_.bench());
     QTreeWidget* list = table_;
     list->clear();
     std::array<int, 4> hits{};
@@ -235,7 +241,7 @@ void HistoryVerificationWindow::Command2_Click() {
     // The draws are computed away from the window, on every core, unless a condition may show
     // boxes or run code of its own making: then one after another here, as they always were.
     const bool here = smart::SchemesNeedTheWindowThread(calc.schemes);
-    smart::VerificationRun run({history, common::App().lotteryIsP3, calc.schemes, model.settings, first, last},
+    smart::VerificationRun run({history, context_.lotteryIsP3(), calc.schemes, model.settings, first, last},
                                here ? 0 : smart::VerificationRun::DefaultWorkers(), &calc);
     // The window's events go through the shared calculator's host, as within its own runs.
     const auto pump = [&calc] {
@@ -278,15 +284,16 @@ void HistoryVerificationWindow::Command2_Click() {
         calc.summary = done->summaryEntries;
         model.numberPool() = std::move(done->lastPool);
         model.setScheme(3);
+        schemeLeft_ = model.settings.scheme;
     }
 
     saveScheme();
-    smart::ShowWorkbenchLog(true);
-    smart::PutBackWorkbenchLog(savedLog);
+    smart::ShowWorkbenchLog(context_.bench(), true);
+    smart::PutBackWorkbenchLog(context_.bench(), savedLog);
     summary_->setText(smart::VerifySummary(hits));
     cancel_->setEnabled(true);
     start_->setEnabled(true);
     running_ = false;
     ui::MsgBox(QStringLiteral("历史成绩验证完成！"), ui::Icon::None, ui::Buttons::Ok, ui::kAppTitle, this);
-    smart::RestoreWorkbenchNumbers();
+    smart::RestoreWorkbenchNumbers(context_.bench());
 }

@@ -4,6 +4,7 @@
 // workbench's numbers and log come out of a run as they went in.
 // Its objectName is "Form18": tests, settings and the other windows find it by that name.
 #include "smart/schemereplayhost.h"
+#include "smart/smartcontext.h"
 
 #include <QDialog>
 #include <QPointer>
@@ -54,9 +55,11 @@ private:
     void saveScheme();
 
     smart::SchemeReplayHost* smart_;
+    smart::SmartContext context_;   // the host's, kept should the host go first
     QPointer<QObject> smartAlive_;  // null once the smart window is gone
     bool running_ = false;
     bool stopRequested_ = false;
+    int schemeLeft_ = -1;  // the scheme the run's last draw made the program's, -1 before one
     platform::Downloader* downloader_ = nullptr;  // the scheme list's, abandoned by a stop
 
     QTabWidget* tabs_ = nullptr;          // SSTab1

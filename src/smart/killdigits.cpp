@@ -132,31 +132,27 @@ QString ComputeKillDigits(const common::DrawHistory& history, int base, const Ki
 
 // ---- The workbench around a run -----------------------------------------------------------
 
-QString SaveWorkbenchLog() {
-    dialogs::WorkbenchApi* wb = dialogs::Workbench();
+QString SaveWorkbenchLog(dialogs::WorkbenchApi* wb) {
     return wb ? wb->session().log.text() : QString();
 }
 
-void ShowWorkbenchLog(bool visible) {
-    dialogs::WorkbenchApi* wb = dialogs::Workbench();
+void ShowWorkbenchLog(dialogs::WorkbenchApi* wb, bool visible) {
     if (!wb) return;
     wb->setLogVisible(visible);
 }
 
-void PutBackWorkbenchLog(const QString& text) {
-    dialogs::WorkbenchApi* wb = dialogs::Workbench();
+void PutBackWorkbenchLog(dialogs::WorkbenchApi* wb, const QString& text) {
     if (!wb) return;
     wb->session().log.setText(text);
     wb->showLogEnd();
 }
 
-void RestoreWorkbenchNumbers() {
-    dialogs::WorkbenchApi* wb = dialogs::Workbench();
+void RestoreWorkbenchNumbers(dialogs::WorkbenchApi* wb) {
     if (!wb) return;
     const QString log = wb->session().log.text();
     wb->redo();
     wb->undo();
-    PutBackWorkbenchLog(log);
+    PutBackWorkbenchLog(wb, log);
 }
 
 }  // namespace smart

@@ -80,10 +80,11 @@ QString ComputeKillDigits(const common::DrawHistory& history, int base, const Ki
 
 // The workbench around a smart run. Save the log before; afterwards put it back, show the log
 // box, and bring back the last committed numbers by redo followed by undo, keeping the log
-// text (the two lines redo and undo write vanish) with the caret at its end.
-QString SaveWorkbenchLog();
-void PutBackWorkbenchLog(const QString& text);
-void RestoreWorkbenchNumbers();
-void ShowWorkbenchLog(bool visible);
+// text (the two lines redo and undo write vanish) with the caret at its end. Each does nothing
+// without a workbench (wb null).
+QString SaveWorkbenchLog(dialogs::WorkbenchApi* wb);
+void PutBackWorkbenchLog(dialogs::WorkbenchApi* wb, const QString& text);
+void RestoreWorkbenchNumbers(dialogs::WorkbenchApi* wb);
+void ShowWorkbenchLog(dialogs::WorkbenchApi* wb, bool visible);
 
 }  // namespace smart

@@ -1,6 +1,5 @@
 #include "smart/olderselectionverification.h"
 
-#include "common/appstate.h"
 #include "dialogs/dialogutil.h"
 #include "platform/ui/columnfit.h"
 #include "smart/killdigits.h"
@@ -17,7 +16,10 @@ constexpr int kOlderSelectionVerificationDraws = 100;
 }
 
 OlderSelectionVerification::OlderSelectionVerification(smart::SelectionReplayHost* selection, QWidget* parent)
-    : QDialog(parent), selection_(selection), selectionAlive_(selection ? selection->hostObject() : nullptr) {
+    : QDialog(parent),
+      selection_(selection),
+      context_(selection ? selection->context() : smart::SmartContext{}),
+      selectionAlive_(selection ? selection->hostObject() : nullptr) {
     setObjectName(QStringLiteral("F18old"));
     setWindowTitle(QStringLiteral("验证"));
     resize(520, 440);
@@ -40,8 +42,8 @@ OlderSelectionVerification::OlderSelectionVerification(smart::SelectionReplayHos
 void OlderSelectionVerification::Form_Load() {
     dialogs::CentreOnScreen(this);
     if (!selectionAlive_) return;
-    const QString savedLog = smart::SaveWorkbenchLog();
-    const common::DrawHistory& history = common::App().history;
+    const QString savedLog = smart::SaveWorkbenchLog(context_.bench());
+    const common::DrawHistory& history = context_.history();
     const int last = history.count();
     // Each replay needs 500 draws before its draw; with fewer the table starts later.
     const int first = qMax(last - kOlderSelectionVerificationDraws + 1, smart::kBaseDrawsNeeded + 1);
@@ -70,15 +72,15 @@ void OlderSelectionVerification::Form_Load() {
         rows << row;
     }
     table_->addTopLevelItems(rows);
-    smart::ShowWorkbenchLog(true);
-    smart::PutBackWorkbenchLog(savedLog);
+    smart::ShowWorkbenchLog(context_.bench(), true);
+    smart::PutBackWorkbenchLog(context_.bench(), savedLog);
     summary_->setText(smart::OldVerifySummary(settings.baseType, draws, groupThree, hits));
 }
 
 void OlderSelectionVerification::restoreWorkbench() {
     if (restored_) return;
     restored_ = true;
-    smart::RestoreWorkbenchNumbers();
+    smart::RestoreWorkbenchNumbers(context_.bench());
 }
 
 void OlderSelectionVerification::Command1_Click() {

@@ -26,6 +26,7 @@ protected:
 private:
     void restoreWorkbench();
     smart::SelectionReplayHost* selection_;
+    smart::SmartContext context_;  // the selection window's, kept should that window go first
     QPointer<QObject> selectionAlive_;  // null once the selection window is gone
     bool restored_ = false;
     QTreeWidget* table_ = nullptr;  // ListView1

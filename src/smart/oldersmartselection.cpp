@@ -1,6 +1,5 @@
 #include "smart/oldersmartselection.h"
 
-#include "common/appstate.h"
 #include "common/settings.h"
 #include "dialogs/dialogutil.h"
 #include "dialogs/workbenchapi.h"
@@ -21,7 +20,8 @@
 
 using dialogs::MakeButton;
 
-OlderSmartSelection::OlderSmartSelection(QWidget* parent) : QDialog(parent) {
+OlderSmartSelection::OlderSmartSelection(smart::SmartContext context, QWidget* parent)
+    : QDialog(parent), context_(std::move(context)) {
     setObjectName(QStringLiteral("F15old"));
     setWindowTitle(QStringLiteral("智能选号V1.8"));
     resize(520, 360);
@@ -92,7 +92,7 @@ void OlderSmartSelection::buildControls() {
 void OlderSmartSelection::Form_Load() {
     dialogs::CentreOnScreen(this);
     // 方案4 of the smart-system window has no position here: the slider stops at its end.
-    scheme_->setValue(common::App().smartScheme);
+    scheme_->setValue(common::SettingSmartScheme());
     sumCount_->setCurrentIndex(0);
     baseType_->setCurrentIndex(0);
     settings_ = {baseType_->currentIndex(), sumCount_->currentText().toInt(), scheme_->value()};
@@ -104,24 +104,23 @@ void OlderSmartSelection::Check1_Click() {
 }
 
 pool::NumberPool& OlderSmartSelection::numberPool() {
-    if (dialogs::WorkbenchApi* wb = dialogs::Workbench()) return wb->session().pool;
+    if (dialogs::WorkbenchApi* wb = context_.bench()) return wb->session().pool;
     return ownPool_;
 }
 
 void OlderSmartSelection::makeSelection(int base) {
     common::SaveSmartScheme(settings_.scheme);
-    common::App().smartScheme = settings_.scheme;
-    if (dialogs::WorkbenchApi* wb = dialogs::Workbench()) wb->model().straightMode = false;
+    if (dialogs::WorkbenchApi* wb = context_.bench()) wb->model().straightMode = false;
 
-    const common::DrawHistory& history = common::App().history;
+    const common::DrawHistory& history = context_.history();
     if (!smart::BaseIsUsable(history, base)) return;
     QString log;
     smart::OldSmartSelection(history, base, settings_, numberPool(), log);
-    if (dialogs::WorkbenchApi* wb = dialogs::Workbench(); wb && !log.isEmpty()) wb->session().log.append(log);
+    if (dialogs::WorkbenchApi* wb = context_.bench(); wb && !log.isEmpty()) wb->session().log.append(log);
 }
 
 void OlderSmartSelection::Command2_Click() {
-    const common::DrawHistory& history = common::App().history;
+    const common::DrawHistory& history = context_.history();
     const int newest = history.count();
     if (!smart::BaseIsUsable(history, newest)) {
         ui::MsgBox(smart::ShortHistoryMessage(smart::kBaseDrawsNeeded), ui::Icon::Information, ui::Buttons::Ok,
@@ -134,15 +133,15 @@ void OlderSmartSelection::Command2_Click() {
     if (ui::MsgBox(question, ui::Icon::Question, ui::Buttons::YesNo, QStringLiteral("智能选号"), this) != ui::Answer::Yes)
         return;
 
-    smart::ShowWorkbenchLog(false);
+    smart::ShowWorkbenchLog(context_.bench(), false);
     makeSelection(newest);
-    smart::ShowWorkbenchLog(true);
-    if (dialogs::WorkbenchApi* wb = dialogs::Workbench()) {
+    smart::ShowWorkbenchLog(context_.bench(), true);
+    if (dialogs::WorkbenchApi* wb = context_.bench()) {
         pool::PoolSession& session = wb->session();
         wb->enterFilteringMode();
         // The selection was made in the pool itself; its log line replaces the whole log.
         session.TakeNumbers(std::move(session.pool), QString(), QStringLiteral("智能选号"));
-        session.log.setText(smart::OldSelectionLogLine(common::App().lotteryIsP3, history.newest(),
+        session.log.setText(smart::OldSelectionLogLine(context_.lotteryIsP3(), history.newest(),
                                                        int(session.pool.size())));
     }
     close();
@@ -151,7 +150,7 @@ void OlderSmartSelection::Command2_Click() {
 void OlderSmartSelection::Command1_Click() { close(); }
 
 void OlderSmartSelection::Command3_Click() {
-    smart::ShowWorkbenchLog(false);
+    smart::ShowWorkbenchLog(context_.bench(), false);
     OlderSelectionVerification window(this);
     ui::ShowModal(&window);
 }

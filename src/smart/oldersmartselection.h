@@ -15,7 +15,8 @@ class QSlider;
 class OlderSmartSelection : public QDialog, public smart::SelectionReplayHost {
     Q_OBJECT
 public:
-    explicit OlderSmartSelection(QWidget* parent = nullptr);
+    // context: the run's state and the workbench the window works on.
+    explicit OlderSmartSelection(smart::SmartContext context, QWidget* parent = nullptr);
 
     // The set for the draw after base into NumberPool (uncommitted), from the window's settings;
     // the scheme becomes the program's and is saved.
@@ -23,6 +24,7 @@ public:
     pool::NumberPool& numberPool() override;
     smart::OldSelectionSettings selectionSettings() const override { return settings_; }
     QObject* hostObject() override { return this; }
+    const smart::SmartContext& context() const override { return context_; }
 
 public slots:
     void Form_Load();
@@ -34,6 +36,7 @@ public slots:
 
 private:
     void buildControls();
+    smart::SmartContext context_;
     pool::NumberPool ownPool_;
     smart::OldSelectionSettings settings_;  // the controls' values, written back as they change
 

@@ -10,6 +10,7 @@ class QObject;
 namespace smart {
 
 class SmartModel;
+struct SmartContext;
 
 class SchemeReplayHost {
 public:
@@ -20,6 +21,8 @@ public:
     virtual QString schemeListUrl() const = 0;
     // The smart system's state the verification reads and leaves its last computation in.
     virtual SmartModel& model() = 0;
+    // The run's state and the workbench the host works on.
+    virtual const SmartContext& context() const = 0;
 };
 
 }  // namespace smart

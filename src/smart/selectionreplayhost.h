@@ -5,6 +5,7 @@
 // two windows depend one way.
 #include "pool/numberpool.h"
 #include "smart/oldselection.h"
+#include "smart/smartcontext.h"
 
 class QObject;
 
@@ -19,6 +20,8 @@ public:
     virtual OldSelectionSettings selectionSettings() const = 0;
     // The number pool the sets are made in (the workbench's, or the window's own without one).
     virtual pool::NumberPool& numberPool() = 0;
+    // The run's state (the draws the selection is made from) and the workbench.
+    virtual const SmartContext& context() const = 0;
 };
 
 }  // namespace smart

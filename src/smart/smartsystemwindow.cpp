@@ -35,8 +35,6 @@ using dialogs::MakeButton;
 
 namespace {
 
-QPointer<SmartSystemWindow> g_smartSystemWindow;
-
 const QString kSmartTitle = QStringLiteral("智能选号");
 const QString kSmartQuestionTitle = QStringLiteral(" 智能选号");
 const QString kNoSchemesMessage = QStringLiteral("没用搜寻到可用的公式，请检查网络连接是否正确。");
@@ -49,41 +47,40 @@ const char* const kSchemeKillCaptions[4] = {" 方案一杀码", " 方案二杀�
 
 }  // namespace
 
-SmartSystemWindow::SmartSystemWindow(QWidget* parent) : QDialog(parent), model_(common::App().smartScheme) {
+SmartSystemWindow::SmartSystemWindow(smart::SmartContext context, QWidget* parent)
+    : QDialog(parent), context_(std::move(context)), model_(common::SettingSmartScheme()) {
     setObjectName(QStringLiteral("Form15"));
     setWindowTitle(QStringLiteral("智能系统Vexon-7"));
     resize(640, 520);
     buildControls();
-    model_.workbenchPool = []() -> pool::NumberPool* {
-        dialogs::WorkbenchApi* wb = dialogs::Workbench();
+    model_.workbenchPool = [this]() -> pool::NumberPool* {
+        dialogs::WorkbenchApi* wb = context_.bench();
         return wb ? &wb->session().pool : nullptr;
     };
     model_.schemeChanged = [this](int scheme) {
         const QSignalBlocker quiet(scheme_);
         scheme_->setValue(scheme);
-        common::App().smartScheme = scheme;
     };
     bindModel();
     downloader_ = new platform::Downloader(this);
-    g_smartSystemWindow = this;
     Form_Load();
 }
 
 SmartSystemWindow::~SmartSystemWindow() {
     delete verificationWindow_;
-    if (g_smartSystemWindow == this) g_smartSystemWindow = nullptr;
 }
-
-SmartSystemWindow* SmartSystemWindow::instance() { return g_smartSystemWindow; }
 
 HistoryVerificationWindow* SmartSystemWindow::verificationWindow() const { return verificationWindow_; }
 
-void SmartSystemWindow::Open(QWidget* workbench) {
+SmartSystemOpener::SmartSystemOpener(smart::SmartContext context) : context_(std::move(context)) {}
+
+SmartSystemOpener::~SmartSystemOpener() { delete window_; }
+
+void SmartSystemOpener::open() {
     // A window of its own rather than the workbench's child, so that the workbench's look-ups
     // of its controls by name never reach this window's controls of the same names.
-    Q_UNUSED(workbench);
-    SmartSystemWindow* window = g_smartSystemWindow ? g_smartSystemWindow.data() : new SmartSystemWindow(nullptr);
-    ui::ShowModal(window);
+    if (!window_) window_ = new SmartSystemWindow(context_, nullptr);
+    ui::ShowModal(window_);
 }
 
 smart::SchemeCalculator& SmartSystemWindow::Calculator() { return smart::SharedCalculator(); }
@@ -212,7 +209,7 @@ void SmartSystemWindow::showModel() {
 
 void SmartSystemWindow::Form_Load() {
     dialogs::CentreOnScreen(this);
-    model_.settings = smart::SmartSettings{common::App().smartScheme};
+    model_.settings = smart::SmartSettings{common::SettingSmartScheme()};
     showModel();
     openWithBench_->setChecked(true);
     Check1_Click();
@@ -221,7 +218,7 @@ void SmartSystemWindow::Form_Load() {
 }
 
 void SmartSystemWindow::Form_Activate() {
-    const bool p3 = common::App().lotteryIsP3;
+    const bool p3 = context_.lotteryIsP3();
     (p3 ? p3_ : fc3d_)->setChecked(true);
 }
 
@@ -249,10 +246,7 @@ void SmartSystemWindow::closeEvent(QCloseEvent* event) {
         return;
     }
     QDialog::closeEvent(event);
-    if (event->isAccepted()) {
-        if (g_smartSystemWindow == this) g_smartSystemWindow = nullptr;
-        deleteLater();
-    }
+    if (event->isAccepted()) deleteLater();
 }
 
 // ---- Options ------------------------------------------------------------------------------
@@ -262,12 +256,12 @@ void SmartSystemWindow::Check1_Click() {
 }
 
 void SmartSystemWindow::Option1_Click() {
-    if (dialogs::WorkbenchApi* wb = dialogs::Workbench()) wb->switchLottery(false);
+    if (dialogs::WorkbenchApi* wb = context_.bench()) wb->switchLottery(false);
     Form_Activate();
 }
 
 void SmartSystemWindow::Option2_Click() {
-    if (dialogs::WorkbenchApi* wb = dialogs::Workbench()) wb->switchLottery(true);
+    if (dialogs::WorkbenchApi* wb = context_.bench()) wb->switchLottery(true);
     Form_Activate();
 }
 
@@ -296,14 +290,14 @@ bool SmartSystemWindow::testMark() const { return testMark_->text() == kTestMark
 
 QString SmartSystemWindow::schemeListUrl() const {
     if (!common::HasHomeServer()) return {};
-    return common::HomeUrl() + smart::SchemeListPath(common::App().lotteryIsP3, testMark());
+    return common::HomeUrl() + smart::SchemeListPath(context_.lotteryIsP3(), testMark());
 }
 
 // ---- Buttons ------------------------------------------------------------------------------
 
 void SmartSystemWindow::Command1_Click() {
     stopRun();
-    smart::ShowWorkbenchLog(true);
+    smart::ShowWorkbenchLog(context_.bench(), true);
     hide();
 }
 
@@ -320,12 +314,12 @@ void SmartSystemWindow::Command3_Click() {
 }
 
 void SmartSystemWindow::Command5_Click() {
-    if (common::App().history.count() <= 599) {
+    if (context_.history().count() <= 599) {
         ui::MsgBox(kTooFewDrawsMessage, ui::Icon::Information, ui::Buttons::Ok, kSmartTitle, this);
         return;
     }
     Command1_Click();
-    OlderSmartSelection window;
+    OlderSmartSelection window(context_);
     ui::ShowModal(&window);
 }
 
@@ -338,13 +332,12 @@ void SmartSystemWindow::Command2_Click() {
     running_ = false;
     if (closePending_) {
         closePending_ = false;
-        if (g_smartSystemWindow == this) g_smartSystemWindow = nullptr;
         deleteLater();
     }
 }
 
 bool SmartSystemWindow::smartRun() {
-    const common::DrawHistory& history = common::App().history;
+    const common::DrawHistory& history = context_.history();
     const int b = history.count();
     // A lottery switch inside this window can bring a history too short for a computation.
     if (!smart::BaseIsUsable(history, b)) {
@@ -358,12 +351,12 @@ bool SmartSystemWindow::smartRun() {
     if (ui::MsgBox(question, ui::Icon::Question, ui::Buttons::YesNo, kSmartQuestionTitle, this) != ui::Answer::Yes)
         return false;
 
-    const QString savedLog = smart::SaveWorkbenchLog();
+    const QString savedLog = smart::SaveWorkbenchLog(context_.bench());
     // Stopped anywhere: the workbench's numbers and log as after 取消.
     auto abandon = [&] {
-        smart::ShowWorkbenchLog(true);
-        smart::PutBackWorkbenchLog(savedLog);
-        smart::RestoreWorkbenchNumbers();
+        smart::ShowWorkbenchLog(context_.bench(), true);
+        smart::PutBackWorkbenchLog(context_.bench(), savedLog);
+        smart::RestoreWorkbenchNumbers(context_.bench());
         return false;
     };
     smart::SchemeCalculator& calc = Calculator();
@@ -382,18 +375,18 @@ bool SmartSystemWindow::smartRun() {
     if (!backtestSchemes(b)) return false;
     if (stopRequested_) return abandon();
 
-    QString line = (common::App().lotteryIsP3 ? QStringLiteral("体彩排列3第") : QStringLiteral("福彩3D第")) +
+    QString line = (context_.lotteryIsP3() ? QStringLiteral("体彩排列3第") : QStringLiteral("福彩3D第")) +
                    common::NextIssue(history.issue(b)) + QStringLiteral("期 ");
     for (int k = 0; k < 4; ++k) line += QString::fromUtf8(kSchemeKillCaptions[k]) + computeScheme(b, k);
     // The last scheme computed is the program's: saved once per run.
     common::SaveSmartScheme(model_.settings.scheme);
     result_->setText(line);
 
-    smart::PutBackWorkbenchLog(savedLog);
-    smart::ShowWorkbenchLog(true);
+    smart::PutBackWorkbenchLog(context_.bench(), savedLog);
+    smart::ShowWorkbenchLog(context_.bench(), true);
     ui::MsgBox(QStringLiteral("人工智能杀码系统已完成操作，请比较各种方案的历史成绩选择最优方案，没有最好的方案，只有当期最优的方案。"),
                ui::Icon::None, ui::Buttons::Ok, ui::kAppTitle, this);
-    smart::RestoreWorkbenchNumbers();
+    smart::RestoreWorkbenchNumbers(context_.bench());
     return true;
 }
 
@@ -407,13 +400,13 @@ void SmartSystemWindow::setRunning(bool running) {
 }
 
 bool SmartSystemWindow::backtestSchemes(int base) {
-    const common::DrawHistory& history = common::App().history;
+    const common::DrawHistory& history = context_.history();
     smart::SchemeCalculator& calc = Calculator();
     model_.summaryValid = false;
     setRunning(true);
     calc.lastError.clear();
     calc.range.newestLeftOut = history.count() - base;
-    calc.selectLottery(common::App().lotteryIsP3);
+    calc.selectLottery(context_.lotteryIsP3());
 
     // The calculator reads the draw file itself: its newest line must be the base draw, or its
     // summary would predict from other draws than the ones shown.
@@ -421,14 +414,14 @@ bool SmartSystemWindow::backtestSchemes(int base) {
     const bool sameDraws = !lines.isEmpty() && common::IssueOf(lines.last()) == history.issue(base) &&
                            common::NumberOf(lines.last().left(common::kDrawTextLength)) == history.number(base);
     if (sameDraws) {
-        // The calculator lets the window's events through as it goes (a slow condition runs
-        // away from the window): the box shows how many schemes are done, and its 取消 stops
-        // the run as the window's 取消 does.
+        // The records are backtested on every core while the window's events go through: the
+        // box shows how many schemes are done, and its 取消 stops the run as the window's 取消
+        // does.
         common::WorkProgress progress;
         const ui::ProgressBox box(this, QStringLiteral("正在算号…"), progress, [this] { stopRun(); });
         calc.runHost().progress = &progress;
         calc.lastError.clear();
-        calc.runBacktests();
+        calc.runBacktestsSpread();
         calc.runHost().progress = nullptr;
     }
     setRunning(false);
@@ -447,7 +440,7 @@ const pool::NumberPool& SmartSystemWindow::numberPool() { return model_.numberPo
 
 QString SmartSystemWindow::computeScheme(int base, int scheme) {
     QString log;
-    const QString digits = model_.computeScheme(common::App().history, base, scheme, log);
-    if (dialogs::WorkbenchApi* wb = dialogs::Workbench(); wb && !log.isEmpty()) wb->session().log.append(log);
+    const QString digits = model_.computeScheme(context_.history(), base, scheme, log);
+    if (dialogs::WorkbenchApi* wb = context_.bench(); wb && !log.isEmpty()) wb->session().log.append(log);
     return digits;
 }

@@ -6,6 +6,7 @@
 // Its objectName is "Form15": tests, settings and the other windows find it by that name.
 #include "pool/numberpool.h"
 #include "smart/schemereplayhost.h"
+#include "smart/smartcontext.h"
 #include "smart/smartmodel.h"
 
 #include <QDialog>
@@ -30,13 +31,9 @@ class HistoryVerificationWindow;
 class SmartSystemWindow : public QDialog, public smart::SchemeReplayHost {
     Q_OBJECT
 public:
-    explicit SmartSystemWindow(QWidget* parent = nullptr);
+    // context: the run's state and the workbench the window works on.
+    explicit SmartSystemWindow(smart::SmartContext context, QWidget* parent = nullptr);
     ~SmartSystemWindow() override;
-
-    // The window while it is loaded (null after its close box unloaded it).
-    static SmartSystemWindow* instance();
-    // The workbench's 智能选号: loads the window when needed and shows it modally.
-    static void Open(QWidget* workbench);
     // The shared scheme calculator (smart::SharedCalculator()), loaded with the first smart
     // window and kept for the program's run.
     static smart::SchemeCalculator& Calculator();
@@ -48,6 +45,7 @@ public:
     QString computeScheme(int base, int scheme);
     QObject* hostObject() override { return this; }
     smart::SmartModel& model() override { return model_; }
+    const smart::SmartContext& context() const override { return context_; }
 
     // NumberPool as the computations leave it (the workbench's, or the window's own without one).
     const pool::NumberPool& numberPool();
@@ -95,6 +93,7 @@ private:
     // Asks a running 确定 to end: the download is abandoned, the calculator stops.
     void stopRun();
 
+    smart::SmartContext context_;
     QPointer<HistoryVerificationWindow> verificationWindow_;
     smart::SmartModel model_;
     bool calculating_ = false;
@@ -118,4 +117,23 @@ private:
     QPushButton* ok_ = nullptr;         // Command2 确定
     QPushButton* cancel_ = nullptr;     // Command1 取消
     QPushButton* verify_ = nullptr;     // Command3 历史成绩验证
+};
+
+// The workbench's 智能选号: owns the smart-system window between openings. The window stays
+// loaded (hidden) after 取消 and is loaded afresh after its close box unloaded it.
+class SmartSystemOpener {
+public:
+    explicit SmartSystemOpener(smart::SmartContext context);
+    ~SmartSystemOpener();
+    SmartSystemOpener(const SmartSystemOpener&) = delete;
+    SmartSystemOpener& operator=(const SmartSystemOpener&) = delete;
+
+    // Loads the window when needed and shows it modally.
+    void open();
+    // The window while it is loaded, else null.
+    SmartSystemWindow* window() const { return window_; }
+
+private:
+    smart::SmartContext context_;
+    QPointer<SmartSystemWindow> window_;
 };

@@ -1,6 +1,7 @@
 // The README's quick start, the help and the tutorial send the player to buttons by their
 // captions: every caption they quote in “” is one the real windows show, so a renamed button
 // or a page written from memory is caught.
+#include "programsmartcontext.h"
 #include "freshappstate.h"
 #include "common/appstate.h"
 #include "hookreset.h"
@@ -70,7 +71,7 @@ TEST(GuideNames, EveryQuotedButtonIsACaptionOfTheRealWindows) {
     main->quitOnClose = false;
     main->start();
     WorkbenchWindow workbench(common::App());
-    SmartSystemWindow smart;
+    SmartSystemWindow smart(testsupport::ProgramSmartContext());
     ui::PageWindow page;
     QSet<QString> captions;
     for (QWidget* w : std::initializer_list<QWidget*>{main.get(), &workbench, &smart, &page}) AddCaptions(w, captions);

@@ -1,6 +1,7 @@
 // Every table of every window shows each of its columns whole, captions and cells, without
 // scrolling sideways, and every caption fits its control, in each of the two CJK fonts a player
 // may have (Noto CJK, WenQuanYi), with the real draw history in the rows.
+#include "programsmartcontext.h"
 #include "freshappstate.h"
 #include "common/appstate.h"
 #include "dialogs/prizecheckwindow.h"
@@ -89,7 +90,7 @@ TEST(TablesInSight, EveryTableOfEveryWindowInEachFont) {
              return w;
          }},
         {"zlxh_fm1", [] { return std::make_unique<smart::SchemeCalculatorWindow>(); }},
-        {"F15old", [] { return std::make_unique<OlderSmartSelection>(); }},
+        {"F15old", [] { return std::make_unique<OlderSmartSelection>(testsupport::ProgramSmartContext()); }},
     };
     for (const FontSet& font : PlayersFonts()) {
         SCOPED_TRACE(font.ui.toStdString());

@@ -8,6 +8,7 @@
 #include "common/textcodec.h"
 #include "testsupport.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -113,6 +114,27 @@ TEST(Settings, DefaultsAndRoundTrip) {
     EXPECT_EQ(SettingSmartScheme(), 3);
     SaveSetting("kj", "1");
     SaveSetting("fclx", "0");
+    SaveSetting("zl", "1");
+}
+
+// A save of the value that stands already leaves the file alone: the program may save a setting
+// at every run, but the file changes only when the player changed the setting.
+TEST(Settings, SavingTheStandingValueLeavesTheFileAlone) {
+    SaveSetting("zl", "2");
+    const QString ini = SettingsFilePath();
+    const QDateTime longAgo = QDateTime::fromSecsSinceEpoch(QDateTime::currentSecsSinceEpoch() - 3 * 86400, Qt::UTC);
+    const auto touchOld = [&] {
+        QFile f(ini);
+        ASSERT_TRUE(f.open(QIODevice::ReadWrite));
+        ASSERT_TRUE(f.setFileTime(longAgo, QFileDevice::FileModificationTime));
+    };
+    const auto untouched = [&] { return QFileInfo(ini).lastModified().toUTC() == longAgo.toUTC(); };
+    touchOld();
+    SaveSmartScheme(2);
+    EXPECT_TRUE(untouched());
+    SaveSmartScheme(3);
+    EXPECT_FALSE(untouched());
+    EXPECT_EQ(SettingSmartScheme(), 3);
     SaveSetting("zl", "1");
 }
 

@@ -118,7 +118,7 @@ TEST_F(MainWindowTest, FirstStartDefaultsAndHistoryListOfTheRange) {
     EXPECT_EQ(Child<QLabel>(f, "Label3")->text(), QStringLiteral("全国福彩3D"));
     EXPECT_TRUE(app.drawFilePath.endsWith(QStringLiteral("/HAO.TXT")));
     EXPECT_TRUE(common::SettingUseAllDraws());
-    EXPECT_EQ(app.smartScheme, 1);
+    EXPECT_EQ(common::SettingSmartScheme(), 1);
     EXPECT_EQ(common::SettingToleranceRange(), QStringLiteral("1"));
     EXPECT_TRUE(f->tray()->toggleEnabled());
     EXPECT_FALSE(f->boardOpen());

@@ -44,6 +44,18 @@ QString runMain(const QString& body) {
     return r.toString();
 }
 
+// The same for Main in a text added after `module`; a module that does not compile fails.
+QString runMainAfter(const QString& module, const char* body) {
+    ScriptEngine e;
+    EXPECT_TRUE(e.addCode(module));
+    if (!e.addCode(QStringLiteral("Function Main()\n") + QString::fromUtf8(body) + QStringLiteral("\nEnd Function\n")))
+        return QStringLiteral("COMPILE %1").arg(e.lastError().number);
+    Variant r;
+    if (!e.run(QStringLiteral("Main"), {}, &r))
+        return QStringLiteral("ERR %1").arg(e.lastError().number);
+    return r.toString();
+}
+
 template <size_t N>
 void checkPrograms(const char* const (&cases)[N][2]) {
     for (const auto& c : cases)
@@ -410,16 +422,40 @@ TEST(ScriptLanguage, StringBuildingAppendsInPlaceWithTheSameResults) {
         {"s = \"a\"\ns = s & Change()\nMain = s", "ab"},
         {"Dim a(1): a(0) = \"p\"\na(0) = a(0) & \"q\"\nMain = a(0)", "pq"},
     };
-    for (const auto& c : cases) {
-        ScriptEngine e;
-        ASSERT_TRUE(e.addCode(QStringLiteral("Dim s\nFunction Change()\n  s = \"zzz\"\n  Change = \"b\"\nEnd Function\n")));
-        ASSERT_TRUE(e.addCode(QStringLiteral("Function Main()\n") + QString::fromUtf8(c[0]) +
-                              QStringLiteral("\nEnd Function\n")))
-            << c[0];
-        Variant r;
-        ASSERT_TRUE(e.run(QStringLiteral("Main"), {}, &r)) << c[0] << e.lastError().text().toStdString();
-        EXPECT_EQ(r.toString(), QString::fromUtf8(c[1])) << c[0];
-    }
+    const QString module = QStringLiteral("Dim s\nFunction Change()\n  s = \"zzz\"\n  Change = \"b\"\nEnd Function\n");
+    for (const auto& c : cases)
+        EXPECT_EQ(runMainAfter(module, c[0]), QString::fromUtf8(c[1])) << c[0];
+}
+
+// Text functions read variables where they are and cut a text of their own in place: the
+// variables they read keep their values, and arguments are taken left to right, each as it
+// is when it is read.
+TEST(ScriptBuiltins, TextFunctionsLeaveTheirArgumentsAsTheyWere) {
+    const char* cases[][2] = {
+        {"Dim v: v = \"abcdef\"\nt = Right(v, 2) & Left(v, 3) & Mid(v, 2, 3) & Len(v)\nMain = t & \"|\" & v",
+         "efabcbcd6|abcdef"},
+        {"s = \"abcdef\"\nt = Right(s, 2) & Left(s, 3) & Mid(s, 2, 3) & Len(s)\nMain = t & \"|\" & s",
+         "efabcbcd6|abcdef"},
+        {"Dim a(1): a(1) = \"xyz\"\nMain = Right(a(1), 1) & Mid(a(1), 2) & Len(a(1)) & a(1)", "zyz3xyz"},
+        {"Dim v: v = \"123\"\nMain = CInt(Mid(v, 2, 1)) + CLng(v) + CDbl(Right(v, 2)) & TypeName(CInt(v)) & v",
+         "148Integer123"},
+        {"Dim n: n = 407\nMain = Mid(n, 1, 1) & Mid(n, 3) & Len(n) & Right(n, 2) & TypeName(n)", "47307Integer"},
+        {"i = 7\nMain = Right(\"00\" & i, 3) & Left(i & \"00\", 2) & Right(\"ab\", 5) & Left(\"ab\", 0) & \"|\"",
+         "00770ab|"},
+        {"s = \"abc\"\nMain = Mid(s, Change(), 1) & s", "bzzz"},
+        {"s = \"abc\"\nMain = Right(s, Change()) & s", "bczzz"},
+        {"Dim v: v = Null\nMain = IsNull(Mid(v, 2)) & IsNull(Left(v, 1)) & IsNull(Len(v))", "TrueTrueTrue"},
+        {"Dim v: v = \"abc\"\nMain = Mid(v, 0, 1)", "ERR 5"},
+        {"Dim v, n: v = \"abc\": n = Null\nMain = Mid(v, 1, n)", "ERR 94"},
+        {"Dim v: v = \"12a\"\nMain = CInt(v)", "ERR 13"},
+        {"Dim v: v = \"70000\"\nMain = CInt(v)", "ERR 6"},
+        {"s = \"1,234\"\nMain = CLng(s) & CInt(\" 12 \") & CInt(\"0012\")", "12341212"},
+        {"Dim n: n = -5\nMain = \"a\" & n & \"|\" & 70000 & \"b\" & CByte(7) & (n - 32763) & Len(n & \"\")",
+         "a-5|70000b7-327682"},
+    };
+    const QString module = QStringLiteral("Dim s\nFunction Change()\n  s = \"zzz\"\n  Change = 2\nEnd Function\n");
+    for (const auto& c : cases)
+        EXPECT_EQ(runMainAfter(module, c[0]), QString::fromUtf8(c[1])) << c[0];
 }
 
 TEST(ScriptErrorTexts, DescriptionsAndSourcesAreChinese) {

@@ -808,6 +808,29 @@ Function Main()
   Main = n & " " & UBound(a) & IsEmpty(a(0))
 End Function
 )VB", "-1 0True"},
+        // Large arrays have memory of their own: values survive each move to a larger block,
+        // a cut, a copy taken before a change and a two-dimensional Preserve.
+        {"large arrays keep their values", R"VB(
+Function Main()
+  ReDim a(-1)
+  For i = 0 To 199999
+    ReDim Preserve a(i)
+    a(i) = i * 3
+  Next
+  b = a
+  a(5) = "x"
+  r = UBound(a) & " " & a(0) & a(5) & b(5) & " " & a(70000) & " " & a(199999)
+  ReDim Preserve a(60000)
+  ReDim Preserve a(150000)
+  r = r & " " & a(60000) & IsEmpty(a(60001)) & IsEmpty(a(150000)) & " " & b(199999)
+  ReDim m(2, 99999)
+  m(2, 99999) = 7 : m(1, 5) = 8
+  ReDim Preserve m(2, 120000)
+  r = r & " " & m(2, 99999) & m(1, 5) & IsEmpty(m(2, 120000))
+  Erase a
+  Main = r & " " & UBound(b)
+End Function
+)VB", "199999 0x15 210000 599997 180000TrueTrue 599997 78True 199999"},
         {"errors", R"VB(
 Function Main()
   On Error Resume Next

@@ -106,3 +106,89 @@ TEST(CalculatorGolden, KeptResultsOfPureConditionsChangeNothing) {
         EXPECT_EQ(kept.summaryLines(), everyTime.summaryLines()) << leaveOut;
     }
 }
+
+// The records spread over threads, each on a helper calculator that keeps its results for the
+// next run, give what one calculator gives going through them: the same report lines, errors
+// (a record that cannot be read, a condition that fails on every series), failures told in the
+// records' order with the same words, and summary, at two bases and for several thread counts.
+TEST(CalculatorGolden, SpreadRunGivesWhatOneCalculatorGives) {
+    SKIP_WITHOUT_SHARED("data/HAO.TXT");
+    testsupport::ProgramDir dir;
+    ASSERT_TRUE(dir.copyShared(QStringLiteral("data/HAO.TXT")));
+    QStringList records = GoldenSchemes();
+    records.insert(5, QStringLiteral("not a scheme record"));
+    records.insert(12, calcfixture::Record(calcfixture::Condition(QStringLiteral("a(99) = 1")), QStringLiteral("左2"), 2, 2));
+    struct Told {
+        QStringList failures;
+        smart::RunHost host;
+    };
+    // The calculator runs the records and tells its failures with the words it gives them.
+    const auto runRecords = [&records](Told& told, smart::SchemeCalculator& calc) {
+        told.host.scriptError = [&told, &calc](const script::ScriptError& e, const QString& verifyText) {
+            told.failures << calc.conditionErrorText(e) + QLatin1Char('|') + verifyText;
+        };
+        calc.setRunHost(&told.host);
+        calc.schemes = records;
+    };
+    smart::SchemeCalculator one;
+    Told toldOne;
+    runRecords(toldOne, one);
+    for (int threads : {2, 3, 8}) {
+        smart::SchemeCalculator spread;
+        Told toldSpread;
+        runRecords(toldSpread, spread);
+        for (int leaveOut : {0, 7, 0}) {
+            SCOPED_TRACE(testing::Message() << threads << " threads, " << leaveOut << " left out");
+            toldOne.failures.clear();
+            toldSpread.failures.clear();
+            one.range.newestLeftOut = spread.range.newestLeftOut = leaveOut;
+            one.runBacktests();
+            spread.runBacktestsSpread(threads);
+            ASSERT_FALSE(one.reportLines.isEmpty());
+            EXPECT_EQ(spread.reportLines, one.reportLines);
+            EXPECT_EQ(spread.lastError, one.lastError);
+            EXPECT_TRUE(one.lastError.contains(QLatin1Char('\n'))) << "both errors are there";
+            EXPECT_EQ(spread.summaryLines(), one.summaryLines());
+            EXPECT_EQ(toldSpread.failures, toldOne.failures);
+            EXPECT_EQ(toldOne.failures.size(), 1);
+            EXPECT_EQ(spread.runState(), smart::RunState::Running);
+        }
+        // The draw file read again with other draws (here the newest two gone, as after a
+        // correction): the helpers work on the new draws, not the ones they decoded before.
+        QFile file(dir.file(QStringLiteral("HAO.TXT")));
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+        const QByteArray draws = file.readAll();
+        file.close();
+        dir.write(QStringLiteral("HAO.TXT"), draws.left(draws.size() - 2 * 12));
+        one.range.newestLeftOut = spread.range.newestLeftOut = 0;
+        one.runBacktests();
+        spread.runBacktestsSpread(threads);
+        EXPECT_EQ(spread.reportLines, one.reportLines) << threads;
+        EXPECT_EQ(spread.summaryLines(), one.summaryLines()) << threads;
+        EXPECT_EQ(spread.nextIssue, one.nextIssue) << threads;
+        dir.write(QStringLiteral("HAO.TXT"), draws);
+    }
+}
+
+// A stop of the calculator that spreads reaches every thread, an evaluation under way included:
+// the run ends with no summary instead of running into the engine's limit.
+TEST(CalculatorGolden, StopReachesEverySpreadThread) {
+    SKIP_WITHOUT_SHARED("data/HAO.TXT");
+    testsupport::ProgramDir dir;
+    ASSERT_TRUE(dir.copyShared(QStringLiteral("data/HAO.TXT")));
+    smart::SchemeCalculator calc;
+    for (int k = 0; k < 4; ++k)
+        calc.schemes << calcfixture::Record(calcfixture::Condition(QStringLiteral("True Then\r\nDo\r\nLoop\r\nEnd If\r\nIf True")),
+                                            QStringLiteral("左3"), 1, 5);
+    calc.schemes << GoldenSchemes();
+    smart::RunHost host;
+    int pumps = 0;
+    host.processEvents = [&] {
+        if (++pumps == 3) calc.stop();
+    };
+    calc.setRunHost(&host);
+    calc.runBacktestsSpread(4);
+    EXPECT_GE(pumps, 3);
+    EXPECT_TRUE(calc.stopped());
+    EXPECT_TRUE(calc.summary.empty());
+}

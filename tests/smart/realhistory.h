@@ -4,6 +4,7 @@
 // the smart system as a player meets it.
 #include "freshappstate.h"
 #include "common/appstate.h"
+#include "common/settings.h"
 #include "history/drawfile.h"
 #include "hookreset.h"
 #include "testsupport.h"
@@ -22,7 +23,7 @@ struct RealHistoryFixture {
         ok = ok && history::ReadDrawFile(dir.file(QStringLiteral("HAO.TXT")), &draws);
         common::App().history = common::DrawHistory(draws);
         common::App().lotteryIsP3 = false;
-        common::App().smartScheme = 0;
+        common::SaveSmartScheme(0);
         bench.commit({QStringLiteral("012")}, QStringLiteral("\n大底共1注\n"));
     }
     testsupport::FreshAppState appReset;

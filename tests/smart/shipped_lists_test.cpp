@@ -1,5 +1,6 @@
 // The scheme lists of the home folder that ships with the program: they load through the
 // calculator's loader, and the smart system runs from them on the shipped history.
+#include "programsmartcontext.h"
 #include "freshappstate.h"
 #include "common/appstate.h"
 #include "history/drawfile.h"
@@ -78,7 +79,7 @@ void ExpectSmartRunFromShippedList(bool p3) {
     SmartFakeWorkbench bench;
     bench.commit({QStringLiteral("012")}, QStringLiteral("\n大底共1注\n"));
 
-    SmartSystemWindow w;
+    SmartSystemWindow w(testsupport::ProgramSmartContext());
     ui::MessageRecorder messages(ui::Answer::Yes);
     w.Command2_Click();
     ASSERT_EQ(messages.messages.size(), 2) << messages.lastText().toStdString();

@@ -1,6 +1,7 @@
 // The history verification's computation on a pool of workers, on the real 福彩3D history and
 // the shipped scheme list: the same rows in the same order as one calculator doing the draws
 // one after another, the work done away from the caller's thread, and a stop that reaches it.
+#include "programsmartcontext.h"
 #include "common/paths.h"
 #include "realhistory.h"
 #include "platform/ui/messagebox.h"
@@ -104,7 +105,7 @@ TEST(VerificationRun, TheWindowKeepsItsEventsAndItsCancel) {
     ASSERT_TRUE(f.ok);
     const pool::NumberPool poolBefore = f.bench.session().pool;
     const QString logBefore = f.bench.session().log.text();
-    SmartSystemWindow smartWindow;
+    SmartSystemWindow smartWindow(testsupport::ProgramSmartContext());
     QPointer<HistoryVerificationWindow> w = new HistoryVerificationWindow(&smartWindow);
     w->findChild<QComboBox*>(QStringLiteral("Combo1"))->setCurrentIndex(299);
     const QTreeWidget* list = w->findChild<QTreeWidget*>(QStringLiteral("ListView1"));

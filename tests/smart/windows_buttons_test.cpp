@@ -1,5 +1,6 @@
 // Every visible button of the smart windows reaches a handler when pressed, or is listed as one
 // that does nothing by design.
+#include "programsmartcontext.h"
 #include "freshappstate.h"
 #include "buttonwalk.h"
 #include "calcfixture.h"
@@ -29,14 +30,14 @@ TEST(SmartWindowButtons, EveryButtonReachesAHandler) {
     testsupport::HttpServer server;
     testsupport::EnvVar home{"SIFMORA_HOME_URL", server.baseUrl()};
     SmartFakeWorkbench bench;
-    SmartSystemWindow smartWindow;
-    OlderSmartSelection olderSelection;
+    SmartSystemWindow smartWindow(testsupport::ProgramSmartContext());
+    OlderSmartSelection olderSelection(testsupport::ProgramSmartContext());
     testsupport::ExpectEveryButtonBound({
-        {"SmartSystemWindow", [] { return std::make_unique<SmartSystemWindow>(); }, {}},
+        {"SmartSystemWindow", [] { return std::make_unique<SmartSystemWindow>(testsupport::ProgramSmartContext()); }, {}},
         // 折线图 (Command8) is there for its caption only: pressing it does nothing.
         {"SchemeCalculatorWindow", [] { return std::make_unique<smart::SchemeCalculatorWindow>(); }, {{}, {"Command8"}}},
         {"HistoryVerificationWindow", [&] { return std::make_unique<HistoryVerificationWindow>(&smartWindow); }, {}},
-        {"OlderSmartSelection", [] { return std::make_unique<OlderSmartSelection>(); }, {}},
+        {"OlderSmartSelection", [] { return std::make_unique<OlderSmartSelection>(testsupport::ProgramSmartContext()); }, {}},
         {"OlderSelectionVerification", [&] { return std::make_unique<OlderSelectionVerification>(&olderSelection); }, {}},
     });
     // The do-nothing button is the only one the calculator leaves out.

@@ -3,6 +3,7 @@
 // program state they need.
 #include "calcfixture.h"
 #include "common/appstate.h"
+#include "common/settings.h"
 #include "historyof.h"
 #include "hookreset.h"
 #include "common/drawhistory.h"
@@ -26,7 +27,7 @@ inline void UseHistory(const QStringList& numbers) {
     common::AppState& app = common::App();
     app.history = HistoryOf(numbers);
     app.lotteryIsP3 = false;
-    app.smartScheme = 1;
+    common::SaveSmartScheme(1);
 }
 
 // For the life of the object the hidden calculator's first event pump of a run (inside its

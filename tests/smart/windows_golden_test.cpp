@@ -2,6 +2,7 @@
 // known-good build: the result line of 确定, the rows and hits of the history verification and
 // of the older selection's verification for a few settings. However the windows or the
 // calculator get faster, these must stay exactly as they are.
+#include "programsmartcontext.h"
 #include "common/appstate.h"
 #include "hookreset.h"
 #include "platform/ui/messagebox.h"
@@ -52,7 +53,7 @@ TEST(SmartWindowsGolden, SmartRunOnTheRealHistory) {
         {{0, 0, 0}, "福彩3D第2026268期  方案一杀码6 方案二杀码2 方案三杀码9 方案四杀码4"},
         {{2, 1, 2}, "福彩3D第2026268期  方案一杀码629 方案二杀码294 方案三杀码694 方案四杀码624"},
     };
-    SmartSystemWindow w;
+    SmartSystemWindow w(testsupport::ProgramSmartContext());
     for (const auto& c : cases) {
         SetOptions(w, c.options);
         ui::MessageRecorder messages(ui::Answer::Yes);
@@ -76,7 +77,7 @@ TEST(SmartWindowsGolden, HistoryVerificationOnTheRealHistory) {
         {{1, 2, 1}, 5, "fb93cbfbf5cb01f54340299bfe648af676678efe", "方案一中0次 方案二中1次 方案三中1次 方案四中1次 "},
         {{2, 1, 3}, 7, "813f49b9595a381959f85fbd807c7ad2a0499832", "方案一中1次 方案二中1次 方案三中1次 方案四中1次 "},
     };
-    SmartSystemWindow smartWindow;
+    SmartSystemWindow smartWindow(testsupport::ProgramSmartContext());
     for (const auto& c : cases) {
         SetOptions(smartWindow, c.options);
         HistoryVerificationWindow w(&smartWindow);
@@ -103,7 +104,7 @@ TEST(SmartWindowsGolden, OlderSelectionVerificationOnTheRealHistory) {
         {0, 3, 2, "5c4aaede931a37426c3797b7b60d1860a4939184", "最近100期组六共开出69次,智能中42次。"},
     };
     for (const auto& c : cases) {
-        OlderSmartSelection selection;
+        OlderSmartSelection selection(testsupport::ProgramSmartContext());
         selection.findChild<QComboBox*>(QStringLiteral("Combo2"))->setCurrentIndex(c.baseType);
         selection.findChild<QComboBox*>(QStringLiteral("Combo1"))->setCurrentIndex(c.sumCount);
         selection.findChild<QSlider*>(QStringLiteral("Slider1"))->setValue(c.scheme);

@@ -1,5 +1,6 @@
 // The history verification window over a small fixture history: rows, cells, summary, the
 // stop, and the workbench after each.
+#include "programsmartcontext.h"
 #include "freshappstate.h"
 #include "common/settings.h"
 #include "httpserver.h"
@@ -57,7 +58,7 @@ struct VerificationFixture {
 
 TEST(HistoryVerificationWindowTest, VerifiesTheLatestDrawsAndRestoresTheWorkbench) {
     VerificationFixture f;
-    SmartSystemWindow smartWindow;
+    SmartSystemWindow smartWindow(testsupport::ProgramSmartContext());
     smartWindow.findChild<QComboBox*>(QStringLiteral("Combo3"))->setCurrentIndex(2);  // 3个
     HistoryVerificationWindow w(&smartWindow);
     EXPECT_EQ(w.findChild<QComboBox*>(QStringLiteral("Combo1"))->currentText(), QStringLiteral("10"));
@@ -138,7 +139,7 @@ TEST(HistoryVerificationWindowTest, VerifiesTheLatestDrawsAndRestoresTheWorkbenc
 
     EXPECT_EQ(f.bench.session().pool, poolBefore);
     EXPECT_EQ(f.bench.session().log.text(), logBefore);
-    EXPECT_EQ(common::App().smartScheme, 3);
+    EXPECT_EQ(common::SettingSmartScheme(), 3);
     EXPECT_EQ(common::GetSetting(QStringLiteral("zl")), QStringLiteral("3"));
 
     // The copy: no header, no remark column.
@@ -151,7 +152,7 @@ TEST(HistoryVerificationWindowTest, VerifiesTheLatestDrawsAndRestoresTheWorkbenc
 
 TEST(HistoryVerificationWindowTest, StopDuringARunDropsTheWindowAndRestoresTheWorkbench) {
     VerificationFixture f;
-    SmartSystemWindow smartWindow;
+    SmartSystemWindow smartWindow(testsupport::ProgramSmartContext());
     // 取消 pressed while the scheme list downloads, or inside the first draw's backtest.
     for (bool inBacktest : {false, true}) {
         SCOPED_TRACE(inBacktest ? "backtest" : "download");
@@ -203,7 +204,7 @@ TEST(SmartVerificationTexts, RemarksCellsAndCopyLines) {
 
 TEST(HistoryVerificationWindowTest, SmartWindowStaysWhileAStoppedVerificationUnwinds) {
     VerificationFixture f;
-    QPointer<SmartSystemWindow> smartWindow = new SmartSystemWindow;
+    QPointer<SmartSystemWindow> smartWindow = new SmartSystemWindow(testsupport::ProgramSmartContext());
     {
         testsupport::HookReset<&ui::SetModalHandler> modalReset;
         ui::SetModalHandler([](QDialog*) { return 0; });
@@ -235,7 +236,7 @@ TEST(HistoryVerificationWindowTest, StopAbandonsASlowSchemeListDownload) {
     VerificationFixture f;
     constexpr int kServerDelayMs = 8000;
     f.server.setResponse(QStringLiteral("/3d/3d.xml"), {.body = VerificationSchemeXml(), .delayMs = kServerDelayMs});
-    SmartSystemWindow smartWindow;
+    SmartSystemWindow smartWindow(testsupport::ProgramSmartContext());
     QPointer<HistoryVerificationWindow> w = new HistoryVerificationWindow(&smartWindow);
     w->findChild<QComboBox*>(QStringLiteral("Combo1"))->setCurrentIndex(2);
     QTimer::singleShot(50, w.data(), [w] { w->close(); });

@@ -1,4 +1,5 @@
 // The older smart selection and its verification on fixture histories.
+#include "programsmartcontext.h"
 #include "freshappstate.h"
 #include "common/drawattributes.h"
 #include "common/drawtext.h"
@@ -99,11 +100,11 @@ TEST(SmartOldSelectionWindow, ConfirmCommitsTheSetWithOneLogLine) {
     testsupport::FreshAppState appReset;
     testsupport::ProgramDir dir;
     smartwin::UseHistory(calcfixture::MixedHistory(600));
-    common::App().smartScheme = 3;  // 方案4 has no position: the slider stops at its end
+    common::SaveSmartScheme(3);  // 方案4 has no position: the slider stops at its end
     SmartFakeWorkbench bench;
     bench.model().straightMode = true;  // a straight 近期过滤 ran before
     bench.commit({QStringLiteral("123")}, QStringLiteral("\n大底共1注\n"));
-    OlderSmartSelection w;
+    OlderSmartSelection w(testsupport::ProgramSmartContext());
     EXPECT_EQ(w.windowTitle(), QStringLiteral("智能选号V1.8"));
     EXPECT_EQ(w.findChild<QSlider*>(QStringLiteral("Slider1"))->value(), 2);
     EXPECT_TRUE(w.findChild<QCheckBox*>(QStringLiteral("Check1"))->isChecked());
@@ -147,7 +148,7 @@ TEST(SmartOldSelectionWindow, VerificationReplaysTheLatestHundredDraws) {
     SmartFakeWorkbench bench;
     bench.commit({QStringLiteral("123"), QStringLiteral("456")}, QStringLiteral("\n大底共2注\n"));
     const QString logBefore = bench.session().log.text();
-    OlderSmartSelection selection;
+    OlderSmartSelection selection(testsupport::ProgramSmartContext());
     selection.findChild<QSlider*>(QStringLiteral("Slider1"))->setValue(2);
 
     OlderSelectionVerification w(&selection);

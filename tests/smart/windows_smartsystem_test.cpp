@@ -1,5 +1,6 @@
 // The smart-system window: options at load, the smart run over a served scheme list and the
 // real calculator, and the workbench's numbers and log after it.
+#include "programsmartcontext.h"
 #include "freshappstate.h"
 #include "common/settings.h"
 #include "httpserver.h"
@@ -79,9 +80,9 @@ QString ExpectedKillDigits(const QList<int>& summary, const QString& killCount, 
 
 TEST(SmartSystemWindowTest, LoadSetsTheOptionsAndTheSetting) {
     SmartSystemFixture f;
-    common::App().smartScheme = 2;
+    common::SaveSmartScheme(2);
     common::App().lotteryIsP3 = true;
-    SmartSystemWindow w;
+    SmartSystemWindow w(testsupport::ProgramSmartContext());
     EXPECT_EQ(w.windowTitle(), QStringLiteral("智能系统Vexon-7"));
     EXPECT_EQ(w.findChild<QSlider*>(QStringLiteral("Slider1"))->value(), 2);
     EXPECT_EQ(w.findChild<QComboBox*>(QStringLiteral("Combo1"))->currentText(), QStringLiteral("0"));
@@ -100,7 +101,7 @@ TEST(SmartSystemWindowTest, LoadSetsTheOptionsAndTheSetting) {
 
 TEST(SmartSystemWindowTest, SmartRunShowsTheKillDigitsAndRestoresTheWorkbench) {
     SmartSystemFixture f;
-    SmartSystemWindow w;
+    SmartSystemWindow w(testsupport::ProgramSmartContext());
     w.findChild<QComboBox*>(QStringLiteral("Combo3"))->setCurrentIndex(1);  // 2个
     w.findChild<QComboBox*>(QStringLiteral("Combo1"))->setCurrentIndex(2);  // two sums
     const pool::NumberPool poolBefore = f.bench.session().pool;
@@ -137,7 +138,7 @@ TEST(SmartSystemWindowTest, SmartRunShowsTheKillDigitsAndRestoresTheWorkbench) {
     EXPECT_EQ(f.bench.session().ring.index(), slotBefore);
     EXPECT_TRUE(f.bench.logBox()->isVisibleTo(&f.bench));
     EXPECT_EQ(w.findChild<QSlider*>(QStringLiteral("Slider1"))->value(), 3);
-    EXPECT_EQ(common::App().smartScheme, 3);
+    EXPECT_EQ(common::SettingSmartScheme(), 3);
     EXPECT_EQ(common::GetSetting(QStringLiteral("zl")), QStringLiteral("3"));
     EXPECT_TRUE(w.isEnabled());
     EXPECT_TRUE(w.findChild<QLabel*>(QStringLiteral("Label9"))->isHidden());
@@ -153,7 +154,7 @@ TEST(SmartSystemWindowTest, SmartRunShowsTheKillDigitsAndRestoresTheWorkbench) {
 
 TEST(SmartSystemWindowTest, RefusalsLeaveEverythingAsItWas) {
     SmartSystemFixture f;
-    SmartSystemWindow w;
+    SmartSystemWindow w(testsupport::ProgramSmartContext());
     const QString logBefore = f.bench.session().log.text();
     {
         // No: not even the scheme list is asked for.
@@ -194,7 +195,7 @@ TEST(SmartSystemWindowTest, CalculatorDrawsThatDisagreeWithTheHistoryAreRefused)
     SmartSystemFixture f;
     // The draw file on disk has one draw less than the history in memory.
     f.dir.write(QStringLiteral("HAO.TXT"), calcfixture::DrawFileBytes(f.numbers.mid(0, 599)));
-    SmartSystemWindow w;
+    SmartSystemWindow w(testsupport::ProgramSmartContext());
     const pool::NumberPool poolBefore = f.bench.session().pool;
     const QString logBefore = f.bench.session().log.text();
     ui::MessageRecorder messages(ui::Answer::Yes);
@@ -208,7 +209,7 @@ TEST(SmartSystemWindowTest, CalculatorDrawsThatDisagreeWithTheHistoryAreRefused)
 
 TEST(SmartSystemWindowTest, TestMarkChoosesTheTestList) {
     SmartSystemFixture f;
-    SmartSystemWindow w;
+    SmartSystemWindow w(testsupport::ProgramSmartContext());
     // A wrong code or a cancelled box sets nothing and says nothing.
     ui::MessageRecorder messages(ui::Answer::Yes);
     {
@@ -233,7 +234,7 @@ TEST(SmartSystemWindowTest, TestMarkChoosesTheTestList) {
 
 TEST(SmartSystemWindowTest, ClipboardAndOlderSelectionGate) {
     SmartSystemFixture f(599);
-    SmartSystemWindow w;
+    SmartSystemWindow w(testsupport::ProgramSmartContext());
     w.show();
     SmartSystemWindow::Calculator().clearSchemes();
     QApplication::clipboard()->setText(QStringLiteral("old"));
@@ -271,7 +272,7 @@ TEST(SmartSystemWindowTest, ScriptErrorInTheHiddenRunIsReportedAndTheRunFinishes
                    SchemeListXml({calcfixture::Record(calcfixture::Condition(QStringLiteral("a(6) = 1")),
                                                      QStringLiteral("左0"), 2, 2),
                                  SchemeRecords().at(1)}));
-    SmartSystemWindow w;
+    SmartSystemWindow w(testsupport::ProgramSmartContext());
     const pool::NumberPool poolBefore = f.bench.session().pool;
     const QString logBefore = f.bench.session().log.text();
     ui::MessageRecorder messages(ui::Answer::Yes);
@@ -300,7 +301,7 @@ TEST(SmartSystemWindowTest, ClosingDuringARunStopsItAndUnloadsTheWindow) {
         constexpr int kServerDelayMs = 8000;
         if (!inBacktest)
             f.server.setResponse(QStringLiteral("/3d/3d.xml"), {.body = SchemeListXml(SchemeRecords()), .delayMs = kServerDelayMs});
-        QPointer<SmartSystemWindow> w = new SmartSystemWindow;
+        QPointer<SmartSystemWindow> w = new SmartSystemWindow(testsupport::ProgramSmartContext());
         const pool::NumberPool poolBefore = f.bench.session().pool;
         const QString logBefore = f.bench.session().log.text();
         const int slotBefore = f.bench.session().ring.index();
@@ -335,7 +336,6 @@ TEST(SmartSystemWindowTest, ClosingDuringARunStopsItAndUnloadsTheWindow) {
         EXPECT_TRUE(f.bench.logBox()->isVisibleTo(&f.bench));
         ASSERT_FALSE(w.isNull());
         EXPECT_TRUE(w->isHidden());
-        EXPECT_EQ(SmartSystemWindow::instance(), nullptr);
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         EXPECT_TRUE(w.isNull());
     }
@@ -344,14 +344,13 @@ TEST(SmartSystemWindowTest, ClosingDuringARunStopsItAndUnloadsTheWindow) {
 TEST(SmartSystemWindowTest, CancelDuringTheDownloadStopsTheRunAndKeepsTheWindow) {
     SmartSystemFixture f;
     f.server.setResponse(QStringLiteral("/3d/3d.xml"), {.body = SchemeListXml(SchemeRecords()), .delayMs = 8000});
-    SmartSystemWindow w;
+    SmartSystemWindow w(testsupport::ProgramSmartContext());
     const QString labelBefore = w.findChild<QLabel*>(QStringLiteral("Label14"))->text();
     QTimer::singleShot(50, &w, [&w] { w.Command1_Click(); });
     ui::MessageRecorder messages(ui::Answer::Yes);
     w.Command2_Click();
     EXPECT_EQ(messages.messages.size(), 1);
     EXPECT_EQ(w.findChild<QLabel*>(QStringLiteral("Label14"))->text(), labelBefore);
-    EXPECT_EQ(SmartSystemWindow::instance(), &w);
     // The next 确定 runs in full once the list answers at once.
     f.server.serve(QStringLiteral("/3d/3d.xml"), SchemeListXml(SchemeRecords()));
     w.Command2_Click();
@@ -371,7 +370,7 @@ TEST(SmartSystemWindowTest, HostileSchemesCancelFromTheProgressBox) {
         records << r.replace(QStringLiteral("\r"), QStringLiteral("&#13;")).replace(QStringLiteral("\n"), QStringLiteral("&#10;"));
     }
     f.server.serve(QStringLiteral("/3d/3d.xml"), SchemeListXml(records));
-    SmartSystemWindow w;
+    SmartSystemWindow w(testsupport::ProgramSmartContext());
     const QString labelBefore = w.findChild<QLabel*>(QStringLiteral("Label14"))->text();
     const pool::NumberPool poolBefore = f.bench.session().pool;
     const QString logBefore = f.bench.session().log.text();
@@ -411,8 +410,8 @@ TEST(SmartSystemWindowTest, HostileSchemesCancelFromTheProgressBox) {
 // click on the smart window's mark still shows and hides its tip.
 TEST(SmartSystemWindowTest, HelpMarksArePictures) {
     SmartSystemFixture f;
-    SmartSystemWindow w;
-    OlderSmartSelection old;
+    SmartSystemWindow w(testsupport::ProgramSmartContext());
+    OlderSmartSelection old(testsupport::ProgramSmartContext());
     for (QLabel* mark : {w.findChild<QLabel*>(QStringLiteral("Image1")), old.findChild<QLabel*>(QStringLiteral("Image1"))}) {
         SCOPED_TRACE(mark->window()->objectName().toStdString());
         EXPECT_TRUE(mark->text().isEmpty());
@@ -433,13 +432,80 @@ TEST(SmartSystemWindowTest, HelpMarksArePictures) {
 // the workbench's log through it too.
 TEST(SmartSystemWindowTest, LotteryOptionsAndLogGoThroughTheWorkbenchOperations) {
     SmartSystemFixture f;
-    SmartSystemWindow w;
+    SmartSystemWindow w(testsupport::ProgramSmartContext());
     w.Option2_Click();
     w.Option1_Click();
     EXPECT_EQ(f.bench.lotteries, QList<bool>({true, false}));
     f.bench.show();
-    smart::ShowWorkbenchLog(false);
+    smart::ShowWorkbenchLog(&f.bench, false);
     EXPECT_TRUE(f.bench.logBox()->isHidden());
-    smart::ShowWorkbenchLog(true);
+    smart::ShowWorkbenchLog(&f.bench, true);
     EXPECT_FALSE(f.bench.logBox()->isHidden());
+}
+
+// The workbench's 智能选号 opens the window its opener owns: 取消 keeps it loaded for the next
+// opening, its close box unloads it, the next opening loads a fresh one, and the opener takes
+// the window with it at the program's end.
+TEST(SmartSystemWindowTest, OpenerKeepsTheWindowUntilItsCloseBox) {
+    SmartSystemFixture f;
+    testsupport::HookReset<&ui::SetModalHandler> modalReset;
+    QList<QDialog*> shown;
+    ui::SetModalHandler([&shown](QDialog* d) {
+        shown << d;
+        return int(QDialog::Rejected);
+    });
+    QPointer<SmartSystemWindow> last;
+    {
+        SmartSystemOpener opener(testsupport::ProgramSmartContext());
+        EXPECT_EQ(opener.window(), nullptr);
+        opener.open();
+        QPointer<SmartSystemWindow> first = opener.window();
+        ASSERT_FALSE(first.isNull());
+        first->Command1_Click();  // 取消 hides it and keeps it
+        opener.open();
+        EXPECT_EQ(opener.window(), first.data());
+        ASSERT_EQ(shown, QList<QDialog*>({first.data(), first.data()}));
+
+        first->close();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        EXPECT_TRUE(first.isNull());
+        EXPECT_EQ(opener.window(), nullptr);
+        opener.open();
+        last = opener.window();
+        ASSERT_FALSE(last.isNull());
+        EXPECT_EQ(shown.size(), 3);
+        EXPECT_EQ(shown.last(), last.data());
+    }
+    EXPECT_TRUE(last.isNull());
+}
+
+// The window works on the state it is given, not on the program's: another lottery and a
+// history too short for a computation are what it shows and refuses, and with no workbench
+// given it leaves the open one alone and cuts a pool of its own.
+TEST(SmartSystemWindowTest, WorksOnTheStateAndWorkbenchItIsGiven) {
+    SmartSystemFixture f;
+    common::AppState given;
+    given.lotteryIsP3 = true;
+    given.history = smartwin::HistoryOf(f.numbers.mid(0, 499));
+    SmartSystemWindow w(smart::SmartContext{&given, {}});
+    EXPECT_TRUE(w.findChild<QRadioButton*>(QStringLiteral("Option2"))->isChecked());
+    EXPECT_EQ(w.schemeListUrl(), f.server.url(QStringLiteral("/3d/p3.xml")));
+    {
+        ui::MessageRecorder messages(ui::Answer::Yes);
+        w.Command2_Click();
+        ASSERT_EQ(messages.messages.size(), 1);
+        EXPECT_EQ(messages.messages[0].text, smart::ShortHistoryMessage(500));
+    }
+    // The program's state is what the test fixture made: 福彩3D, 600 draws.
+    given.lotteryIsP3 = false;
+    given.history = common::App().history;
+    const QString logBefore = f.bench.session().log.text();
+    const pool::NumberPool poolBefore = f.bench.session().pool;
+    w.Option1_Click();  // no workbench to switch: the window follows the state
+    EXPECT_TRUE(w.findChild<QRadioButton*>(QStringLiteral("Option1"))->isChecked());
+    EXPECT_EQ(f.bench.lotteries, QList<bool>());
+    w.computeScheme(given.history.count(), 0);
+    EXPECT_FALSE(w.numberPool().empty());
+    EXPECT_EQ(f.bench.session().pool, poolBefore);
+    EXPECT_EQ(f.bench.session().log.text(), logBefore);
 }

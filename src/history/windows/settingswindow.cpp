@@ -93,7 +93,7 @@ void SettingsWindow::Form_Load() {
     Check1->setChecked(common::SettingUseAllDraws());
     Combo1->setCurrentIndex(app.rangeFirst < issues.size() ? app.rangeFirst : -1);
     Combo2->setCurrentIndex(app.rangeLast < issues.size() ? app.rangeLast : -1);
-    Slider1->setValue(app.smartScheme);
+    Slider1->setValue(common::SettingSmartScheme());
     Combo3->setEditText(common::SettingToleranceRange());
     if (app.lotteryIsP3) {
         Option2->setChecked(true);
@@ -121,7 +121,6 @@ void SettingsWindow::Command1_Click() {
     }
     common::SaveUseAllDraws(Check1->isChecked());
     common::SaveSmartScheme(Slider1->value());
-    app.smartScheme = Slider1->value();
     if (rangeValid) {
         app.rangeFirst = Combo1->currentIndex();
         app.rangeLast = Combo2->currentIndex();

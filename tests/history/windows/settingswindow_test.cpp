@@ -29,7 +29,7 @@ protected:
 
 TEST_F(Settings, ShowsTheSharedValues) {
     common::SaveUseAllDraws(false);
-    common::App().smartScheme = 2;
+    common::SaveSmartScheme(2);
     common::SaveToleranceRange(QStringLiteral("7"));
     SettingsWindow f(common::App());
     EXPECT_EQ(f.windowTitle(), "系统设置");
@@ -85,7 +85,7 @@ TEST_F(Settings, RangeOfFewerThanElevenDrawsIsRefused) {
 }
 
 TEST_F(Settings, ConfirmStoresEverySettingAndCancelNone) {
-    common::App().smartScheme = 3;
+    common::SaveSmartScheme(3);
     common::SaveToleranceRange(QStringLiteral("4"));
     {
         SettingsWindow f(common::App());
@@ -182,7 +182,7 @@ TEST_F(Settings, AllDrawsTickedConfirmsWhateverTheRange) {
     ASSERT_TRUE(history::ReloadCurrentLottery(common::App()));
     const int n = common::App().history.count();
     ASSERT_GT(n, 300);
-    common::App().smartScheme = 2;
+    common::SaveSmartScheme(2);
     common::SaveToleranceRange(QStringLiteral("3"));
     struct Case {
         int first, last;
