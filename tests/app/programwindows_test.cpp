@@ -10,6 +10,7 @@
 #include "mainwindow/mainwindow.h"
 #include "mainwindow/trayicon.h"
 #include "platform/ui/messagebox.h"
+#include "smart/smartsystemwindow.h"
 #include "testsupport.h"
 #include "workbench/workbenchwindow.h"
 
@@ -27,6 +28,7 @@ protected:
     testsupport::ProgramDir dir;
     testsupport::EnvVar home{"SIFMORA_HOME_URL", QString()};  // the board opens nothing
     testsupport::HookReset<&ui::SetMessageHandler> messageReset;
+    testsupport::HookReset<&ui::SetModalHandler> modalReset;
     common::AppState state;  // the run's state, handed in: no window reaches for another
 
     void SetUp() override {
@@ -82,6 +84,37 @@ TEST_F(ProgramWindowsTest, EachWindowIsMadeOnceAndTheWorkbenchHandsBackTheMainWi
     EXPECT_FALSE(bench->isVisible());
     windows.showWorkbench();
     EXPECT_FALSE(bench->isVisible());
+}
+
+// 智能系统 on the workbench opens the smart system the wiring owns, over the run's state and the
+// workbench that is open, and the same window again at its next opening.
+TEST_F(ProgramWindowsTest, TheSmartSystemIsGivenTheRunsStateAndTheOpenWorkbench) {
+    writeDraws(5);
+    ui::MessageRecorder messages;
+    int shown = 0;
+    ui::SetModalHandler([&](QDialog*) {
+        ++shown;
+        return 0;
+    });
+    app::ProgramWindows windows(state);
+    MainWindow* main = windows.showMainWindow();
+    main->quitOnClose = false;
+    main->showListAfterReload();
+    EXPECT_EQ(windows.smartSystem().window(), nullptr);
+    main->run(Command::Workbench);
+    WorkbenchWindow* bench = windows.workbench();
+    ASSERT_NE(bench, nullptr);
+
+    windows.openSmartSystem(bench);
+    SmartSystemWindow* smartWindow = windows.smartSystem().window();
+    ASSERT_NE(smartWindow, nullptr);
+    EXPECT_EQ(smartWindow->objectName(), QStringLiteral("Form15"));
+    EXPECT_EQ(smartWindow->context().state, &state);
+    EXPECT_EQ(smartWindow->context().bench(), static_cast<dialogs::WorkbenchApi*>(bench));
+    windows.openSmartSystem(bench);
+    EXPECT_EQ(windows.smartSystem().window(), smartWindow);
+    EXPECT_EQ(shown, 2);
+    main->close();
 }
 
 // The updater's close request can come while the start's message about the draw file is up: it
