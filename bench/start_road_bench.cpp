@@ -1,6 +1,7 @@
 // The whole start road with unreachable servers: version check, draw update of both lotteries,
 // main window created and shown with its history list (the fixed one-second and 100 ms timers
 // are left out: the handlers are called directly).
+#include "app/programwindows.h"
 #include "benchdata.h"
 #include "common/appstate.h"
 #include "mainwindow/mainwindow.h"
@@ -10,6 +11,8 @@
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
+
+#include <memory>
 
 #include <benchmark/benchmark.h>
 
@@ -34,15 +37,16 @@ void BM_StartRoadUnreachable(benchmark::State& state) {
     int n = 0;
     for (auto _ : state) {
         common::App().reset();
+        auto windows = std::make_unique<app::ProgramWindows>(common::App());
         StartupWindow startupWindow;
         startupWindow.instanceName = QStringLiteral("SifmoraBench%1").arg(++n);
-        startupWindow.hooks.showMainWindow = [] { MainWindow::ShowMainWindow(common::App()); };
+        startupWindow.hooks.showMainWindow = [&windows] { windows->showMainWindow(); };
         startupWindow.Timer1_Timer();
-        MainWindow::instance()->showHistoryList();
+        windows->mainWindow()->showHistoryList();
         QApplication::processEvents();
         state.PauseTiming();
-        MainWindow::instance()->quitOnClose = false;
-        delete MainWindow::instance();
+        windows->mainWindow()->quitOnClose = false;
+        windows.reset();
         state.ResumeTiming();
     }
 }

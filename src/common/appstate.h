@@ -41,10 +41,15 @@ signals:
     // The history was read again (a load, a lottery switch, the draw entry): lists built from
     // the old one are stale.
     void historyReloaded();
+    // The lottery was switched (history::SelectLottery, whichever window asked; the history is
+    // read already). loadError: why the new lottery's draw file could not be read (empty when it
+    // was). Windows follow it to refresh their own labels and lists.
+    void lotteryChanged(bool lotteryIsP3, const QString& loadError);
 };
 
-// The one state of the run. The program's wiring hands it to the windows; a routine that has no
-// caller to be given it by reads it here.
+// The one state of the run. Taken by the program's wiring (src/app), which hands it to the
+// windows it makes; windows and routines are given it, never reach for it (tests take it as the
+// state of their run).
 AppState& App();
 
 // File name of the draw file of a lottery ("HAO.TXT" / "HAOP3.TXT").

@@ -3,6 +3,8 @@
 // and synced to the disk, then renamed over it, so a failure (a full disk, a size limit, no
 // permission, a kill) never leaves a half-written file and never loses the old one. A target
 // that is a symbolic link stays a link: the file it points at is replaced, in its own folder.
+#include "common/fileerror.h"  // FileErrorText, the reasons these writes give
+
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
@@ -17,12 +19,6 @@ bool WriteFileAtomically(const QString& path, const QByteArray& bytes, QString* 
 // symbolic link at target stays: source takes the place of the file it points at (copied there
 // through a temporary file when that file lies on another file system).
 bool ReplaceFile(const QString& source, const QString& target, QString* error = nullptr);
-
-// The cause of a failed file operation, in Chinese, from the system's error number.
-QString FileErrorText(int errnum);
-// The same for a QFile/QSaveFile whose last operation failed (read right after the failure:
-// the system's error number is still that of the failing call).
-QString FileErrorText(const QFileDevice& file);
 
 // A file written piece by piece (a download) that takes the target's place only on commit().
 // Every write is checked; commit() syncs the data before the rename and the folder after it.

@@ -1,6 +1,6 @@
 #include "common/localfile.h"
 
-#include "common/atomicfile.h"
+#include "common/fileerror.h"
 
 #include <QDir>
 #include <QFile>

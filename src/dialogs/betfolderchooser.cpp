@@ -17,9 +17,6 @@
 
 namespace {
 
-// Belongs to the chooser for the whole run: the last folder the tree reported.
-QString g_betFolderChooserRemembered;
-
 constexpr int kPathRole = Qt::UserRole;
 constexpr int kFilledRole = Qt::UserRole + 1;
 
@@ -34,7 +31,9 @@ QTreeWidgetItem* MakeFolderItem(const QString& caption, const QString& path) {
 
 }  // namespace
 
-BetFolderChooser::BetFolderChooser(BetFolderTarget* target, QWidget* parent) : QDialog(parent), target_(target) {
+BetFolderChooser::BetFolderChooser(BetFolderTarget* target, QString* chosenFolder, QWidget* parent)
+    : QDialog(parent), target_(target) {
+    if (chosenFolder) chosenFolder_ = chosenFolder;
     setObjectName(QStringLiteral("Form8"));
     setWindowTitle(QStringLiteral("文件夹"));
 
@@ -64,14 +63,12 @@ BetFolderChooser::BetFolderChooser(BetFolderTarget* target, QWidget* parent) : Q
     Form_Load();
 }
 
-int BetFolderChooser::Open(BetFolderTarget* target, QWidget* parent) {
-    QPointer<BetFolderChooser> window = new BetFolderChooser(target, parent);
+int BetFolderChooser::Open(BetFolderTarget* target, QString* chosenFolder, QWidget* parent) {
+    QPointer<BetFolderChooser> window = new BetFolderChooser(target, chosenFolder, parent);
     const int result = ui::ShowModal(window);
     delete window.data();
     return result;
 }
-
-void BetFolderChooser::ForgetRememberedPath() { g_betFolderChooserRemembered.clear(); }
 
 void BetFolderChooser::Form_Load() {
     setWindowIcon(QApplication::windowIcon());
@@ -93,21 +90,21 @@ void BetFolderChooser::fillChildren(QTreeWidgetItem* item) {
 
 void BetFolderChooser::FolderView1_FolderClick(const QString& path) {
     if (path.isEmpty()) return;
-    g_betFolderChooserRemembered = dialogs::WithTrailingSeparator(path);
+    *chosenFolder_ = dialogs::WithTrailingSeparator(path);
 }
 
 void BetFolderChooser::Command1_Click() {
     // Nothing reported yet in this run: nothing to apply, the chooser stays open.
-    if (g_betFolderChooserRemembered.isEmpty()) return;
+    if (chosenFolder_->isEmpty()) return;
     if (target_) {
         QString error;
-        if (!target_->showFolder(g_betFolderChooserRemembered, &error)) {
+        if (!target_->showFolder(*chosenFolder_, &error)) {
             ui::MsgBox(QStringLiteral("无法使用这个文件夹作为投注文件夹：") + QLatin1Char('\n') + error,
                        ui::Icon::Warning, ui::Buttons::Ok, ui::kAppTitle, this);
             return;
         }
     }
-    common::SaveExportPath(g_betFolderChooserRemembered);
+    common::SaveExportPath(*chosenFolder_);
     accept();
 }
 

@@ -18,14 +18,13 @@ public:
 class BetFolderChooser : public QDialog {
     Q_OBJECT
 public:
-    explicit BetFolderChooser(BetFolderTarget* target, QWidget* parent = nullptr);
+    // chosenFolder: the last folder a tree reported (ending with "/"), kept by whoever lives
+    // from one opening to the next (the workbench's results frame, for the run); null keeps it
+    // for this chooser only.
+    explicit BetFolderChooser(BetFolderTarget* target, QString* chosenFolder = nullptr, QWidget* parent = nullptr);
 
     // Shows the chooser modally over parent (the prize check); returns the modal result.
-    static int Open(BetFolderTarget* target, QWidget* parent);
-
-    // The last folder the tree reported in this run (ending with "/") is kept from one opening
-    // to the next; tests forget it.
-    static void ForgetRememberedPath();
+    static int Open(BetFolderTarget* target, QString* chosenFolder, QWidget* parent);
 
 public slots:
     void Form_Load();
@@ -38,5 +37,7 @@ private:
     void fillChildren(QTreeWidgetItem* item);
 
     BetFolderTarget* target_ = nullptr;
+    QString ownChosenFolder_;
+    QString* chosenFolder_ = &ownChosenFolder_;
     QTreeWidget* tree_ = nullptr;
 };

@@ -2,14 +2,12 @@
 // Small helpers the dialogs share: buttons bound to their handlers, the one window of a kind,
 // placement and writing the workbench's text inputs.
 #include <QObject>
-#include <QPointer>
 #include <QPushButton>
 #include <QString>
+#include <QWidget>
 
 #include "platform/ui/controls.h"
 #include "pool/workbenchmodel.h"
-
-class QWidget;
 
 class QHBoxLayout;
 
@@ -44,22 +42,20 @@ OkCancel AddOkCancel(Window* window, QHBoxLayout* row, const char* okName, void 
     return buttons;
 }
 
-// The one window of its kind for the run, as a second base of the window class:
-// instance() creates it over the workbench on first use (again after it was discarded);
-// existing() never creates.
+// The one window of its kind for the run, as a second base of the window class. The workbench
+// owns it: it is the workbench's child, made at first use (again after it was discarded) and
+// found among its children, so no one else keeps it. instance() makes it; existing() never does.
+// With no workbench (a window tried on its own) each instance() is a window of its own.
 template <class Window>
 class LastingWindow {
 public:
     static Window* instance() {
-        if (!slot()) slot() = new Window(WorkbenchWidget());
-        return slot();
+        if (Window* window = existing()) return window;
+        return new Window(WorkbenchWidget());
     }
-    static Window* existing() { return slot(); }
-
-private:
-    static QPointer<Window>& slot() {
-        static QPointer<Window> window;
-        return window;
+    static Window* existing() {
+        QWidget* bench = WorkbenchWidget();
+        return bench ? bench->findChild<Window*>(QString(), Qt::FindDirectChildrenOnly) : nullptr;
     }
 };
 

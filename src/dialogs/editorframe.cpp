@@ -1,6 +1,5 @@
 #include "dialogs/editorframe.h"
 
-#include "common/appstate.h"
 #include "dialogs/dialogutil.h"
 #include "dialogs/workbenchapi.h"
 #include "platform/ui/messagebox.h"
@@ -87,8 +86,10 @@ void PlaceEditorOnWorkbench(QWidget* editor) {
 }
 
 bool HideUnlessQuitting(QWidget* editor, QCloseEvent* event) {
-    // Editors are kept by no one window but live for the run: the run's state says when it ends.
-    if (common::App().quitting) {
+    // Editors are kept by no one window but live for the run: the state the workbench was given
+    // says when the run ends (an editor built with no workbench never quits on its own).
+    const WorkbenchApi* bench = Workbench();
+    if (bench && bench->state().quitting) {
         editor->setAttribute(Qt::WA_DeleteOnClose);
         return false;
     }

@@ -34,7 +34,6 @@ using dialogs::MakeButton;
 
 namespace {
 
-QPointer<PositionExclusionEditor> g_positionExclusionEditor;
 
 const QString kStar = QStringLiteral("*");
 const QString kPositions[3] = {QStringLiteral("百位"), QStringLiteral("十位"), QStringLiteral("个位")};
@@ -181,14 +180,11 @@ void PositionExclusionEditor::buildPatternList() {
                                      {"Command18", "返回>>", 472, 80, &E::Command18_Click}});
 }
 
-PositionExclusionEditor* PositionExclusionEditor::existing() { return g_positionExclusionEditor; }
-
 int PositionExclusionEditor::Open() {
-    // Each opening starts from PositionPatterns; an editor left from an earlier opening goes.
-    delete g_positionExclusionEditor.data();
-    g_positionExclusionEditor = new PositionExclusionEditor(dialogs::WorkbenchWidget());
-    const int result = ui::ShowModal(g_positionExclusionEditor);
-    delete g_positionExclusionEditor.data();  // unloads on close
+    // Each opening starts from PositionPatterns: the editor lives for one opening only.
+    QPointer<PositionExclusionEditor> editor = new PositionExclusionEditor(dialogs::WorkbenchWidget());
+    const int result = ui::ShowModal(editor);
+    delete editor.data();  // unloads on close
     return result;
 }
 
@@ -334,7 +330,10 @@ void PositionExclusionEditor::Timer1_Timer() { countLabel_->setText(QString::num
 void PositionExclusionEditor::menu_10_Click() { Command12_Click(); }
 
 void PositionExclusionEditor::ListDrawnOrUndrawn(int kind) {
-    const common::AppState& app = common::App();
+    // The draws are those of the state the workbench was given; with no workbench there are none.
+    const dialogs::WorkbenchApi* bench = dialogs::Workbench();
+    if (!bench) return;
+    const common::AppState& app = bench->state();
     std::array<int, 1000> counts{};
     const int first = std::max(app.analysisFirst(), 0);
     const int last = std::min(app.analysisLast(), app.history.count() - 1);

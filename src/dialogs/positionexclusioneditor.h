@@ -24,10 +24,9 @@ class PositionExclusionEditor : public QDialog {
 public:
     explicit PositionExclusionEditor(QWidget* parent = nullptr);
 
-    // The editor while it is open (null once unloaded).
-    static PositionExclusionEditor* existing();
-    // Builds the editor afresh from PositionPatterns, shows it modal and unloads it when it
-    // is closed (the workbench's "过滤" of 定位过滤).
+    // Builds the editor afresh from PositionPatterns over the workbench, shows it modal and
+    // unloads it when it is closed (the workbench's "过滤" of 定位过滤); while it is open it is the
+    // workbench's child "Form11".
     static int Open();
     // The help text of "说明".
     static QString HelpText();

@@ -30,8 +30,8 @@ const QString kPrizeCheckWindowTitle = QStringLiteral("兑奖");
 
 }  // namespace
 
-PrizeCheckWindow::PrizeCheckWindow(const common::AppState& state, QWidget* parent)
-    : QDialog(parent), state_(state) {
+PrizeCheckWindow::PrizeCheckWindow(const common::AppState& state, QString* chosenBetFolder, QWidget* parent)
+    : QDialog(parent), state_(state), chosenBetFolder_(chosenBetFolder) {
     setObjectName(QStringLiteral("Form4"));
     setWindowTitle(kPrizeCheckWindowTitle);
 
@@ -97,8 +97,8 @@ PrizeCheckWindow::PrizeCheckWindow(const common::AppState& state, QWidget* paren
     resize(520, 380);
 }
 
-bool PrizeCheckWindow::Open(const common::AppState& state, QString* error) {
-    QPointer<PrizeCheckWindow> window = new PrizeCheckWindow(state, dialogs::WorkbenchWidget());
+bool PrizeCheckWindow::Open(const common::AppState& state, QString* chosenBetFolder, QString* error) {
+    QPointer<PrizeCheckWindow> window = new PrizeCheckWindow(state, chosenBetFolder, dialogs::WorkbenchWidget());
     if (!window->Form_Load(error)) {
         delete window.data();
         return false;
@@ -178,7 +178,7 @@ void PrizeCheckWindow::Command3_Click() { checkPrize(true); }
 void PrizeCheckWindow::Command2_Click() { checkPrize(false); }
 void PrizeCheckWindow::Command1_Click() { reject(); }
 
-void PrizeCheckWindow::Label3_Click() { BetFolderChooser::Open(this, this); }
+void PrizeCheckWindow::Label3_Click() { BetFolderChooser::Open(this, chosenBetFolder_, this); }
 
 void PrizeCheckWindow::Label3_MouseMove() {
     QFont font = folderLabel_->font();

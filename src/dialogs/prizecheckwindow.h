@@ -21,12 +21,15 @@ class PrizeCheckWindow : public QDialog, public BetFolderTarget {
     Q_OBJECT
 public:
     // state: the draws the numbers are checked against.
-    explicit PrizeCheckWindow(const common::AppState& state, QWidget* parent = nullptr);
+    // chosenBetFolder: where the folder chooser keeps the last folder its tree reported, from
+    // one opening to the next (null: for this window only).
+    explicit PrizeCheckWindow(const common::AppState& state, QString* chosenBetFolder = nullptr,
+                              QWidget* parent = nullptr);
 
     // Workbench button "兑奖": a fresh window, loaded and shown modally, then discarded.
     // False, with the reason, when the load fails (the bet folder cannot be listed); the
     // window is then not shown.
-    static bool Open(const common::AppState& state, QString* error);
+    static bool Open(const common::AppState& state, QString* chosenBetFolder, QString* error);
 
     // Load: issues of the draw history (newest selected), the bet folder and its files.
     // False with the reason when the bet folder cannot be listed.
@@ -59,6 +62,7 @@ private:
     void checkPrize(bool straight);
 
     const common::AppState& state_;
+    QString* chosenBetFolder_ = nullptr;
     QComboBox* combo_ = nullptr;
     QLineEdit* draw_ = nullptr;
     QListWidget* files_ = nullptr;

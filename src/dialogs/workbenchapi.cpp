@@ -2,6 +2,9 @@
 
 namespace dialogs {
 namespace {
+// The workbench registers itself here while it lives, because this library may not depend on the
+// workbench library that opens its windows (which depends on it); the windows find their
+// workbench through Workbench(). The program's wiring owns the workbench itself.
 WorkbenchApi* g_workbench = nullptr;
 }
 

@@ -6,11 +6,6 @@
 
 namespace history {
 
-LotteryNotifier& LotteryNotifier::instance() {
-    static LotteryNotifier notifier;
-    return notifier;
-}
-
 bool ReloadCurrentLottery(common::AppState& app, QString* error) {
     app.drawFilePath = common::DrawFilePathFor(common::SettingLotteryIsP3());
     const bool ok = LoadDrawHistory(app, error);
@@ -27,7 +22,7 @@ bool SelectLottery(common::AppState& app, bool lotteryIsP3, QString* error) {
     LoadDrawHistory(app, &why);
     app.resetAnalysisRange();
     if (error) *error = why;
-    emit LotteryNotifier::instance().lotteryChanged(lotteryIsP3, why);
+    emit app.lotteryChanged(lotteryIsP3, why);
     return true;
 }
 

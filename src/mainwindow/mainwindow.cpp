@@ -32,8 +32,6 @@ using namespace mainwindow::layout;
 
 namespace {
 
-MainWindow* g_instance = nullptr;
-
 // A draw file that exists but cannot be read would show as an empty history; say so instead.
 void ReportLoadFailure(bool loaded, const QString& why, QWidget* parent) {
     if (!loaded) ui::MsgBox(why, ui::Icon::Warning, ui::Buttons::Ok, ui::kAppTitle, parent);
@@ -68,24 +66,8 @@ constexpr BoardLayout kWide{11100, 8935, 10800, 7740, 10365, 10680};
 
 }  // namespace
 
-MainWindow* MainWindow::instance() { return g_instance; }
-
-MainWindow* MainWindow::ShowMainWindow(common::AppState& state) {
-    if (!g_instance) new MainWindow(state);
-    if (g_instance->closing_) return g_instance;  // closed while it was being made
-    g_instance->show();
-    g_instance->raise();
-    g_instance->activateWindow();
-    return g_instance;
-}
-
-MainWindow::Openers& MainWindow::openers() {
-    static Openers o;
-    return o;
-}
-
-MainWindow::MainWindow(common::AppState& state, QWidget* parent) : QWidget(parent), state_(state) {
-    g_instance = this;
+MainWindow::MainWindow(common::AppState& state, Openers openers, QWidget* parent)
+    : QWidget(parent), state_(state), openers_(std::move(openers)) {
     setObjectName(QStringLiteral("Form1"));
     setWindowFlags(Qt::Window | Qt::FramelessWindowHint);
     setWindowIcon(mainwindow::AppIcon());
@@ -113,6 +95,9 @@ MainWindow::MainWindow(common::AppState& state, QWidget* parent) : QWidget(paren
     title_->raiseOverBars();
     applyBoardLayout(false);
     connectFrames();
+}
+
+void MainWindow::start() {
     clockTimer_->start();
     // The reload comes before the tray, the settings and the number tables.
     reload();
@@ -138,8 +123,13 @@ MainWindow::MainWindow(common::AppState& state, QWidget* parent) : QWidget(paren
     fitShape();
 }
 
-MainWindow::~MainWindow() {
-    if (g_instance == this) g_instance = nullptr;
+MainWindow::~MainWindow() = default;
+
+void MainWindow::present() {
+    if (closing_) return;  // closed while it was starting
+    show();
+    raise();
+    activateWindow();
 }
 
 void MainWindow::connectFrames() {
@@ -160,8 +150,7 @@ void MainWindow::connectFrames() {
     });
     connect(reloadTimer_, &QTimer::timeout, this, &MainWindow::showListAfterReload);
     connect(clockTimer_, &QTimer::timeout, this, &MainWindow::tick);
-    connect(&history::LotteryNotifier::instance(), &history::LotteryNotifier::lotteryChanged, this,
-            &MainWindow::lotteryChanged);
+    connect(&state_, &common::AppState::lotteryChanged, this, &MainWindow::lotteryChanged);
 }
 
 void MainWindow::run(Command command) {

@@ -4,7 +4,7 @@
 // analysis buttons, the history list with the analysis tables, the announcement board and the
 // tray icon. The draw history and the lottery come from the run's state (common::AppState); the
 // window follows a reloaded history through the state's signal and a lottery switch, whoever
-// made it, through history::LotteryNotifier.
+// made it, through the state's lotteryChanged.
 //
 // Controls keep the names other windows, tests and settings know them by (Command9, Text1,
 // Label3, ...); the toolbar's buttons are "Toolbar2(1)".."Toolbar2(10)" (separators included)
@@ -34,24 +34,31 @@ class TrayIcon;
 class MainWindow : public QWidget {
     Q_OBJECT
 public:
-    // state: the run's state, which the window shows and the lottery switch changes.
-    explicit MainWindow(common::AppState& state, QWidget* parent = nullptr);
-    ~MainWindow() override;
-
-    // The main window, or null before the start road has created it.
-    static MainWindow* instance();
-    // Creates the window over state at the first call, then shows it (modeless).
-    static MainWindow* ShowMainWindow(common::AppState& state);
-
-    // Windows that live in other libraries, opened through these (set by main.cpp):
-    // workbench shows WorkbenchWindow modeless (it calls workbenchClosed when it hides again);
-    // drawEntry and settings show DrawEntryWindow and SettingsWindow modal over this window.
+    // Windows that live in other libraries, opened through these (handed in by the program's
+    // wiring, src/app): workbench shows WorkbenchWindow modeless (it calls workbenchClosed when
+    // it hides again); drawEntry and settings show DrawEntryWindow and SettingsWindow modal over
+    // this window. An opener left empty opens nothing.
     struct Openers {
         std::function<void()> workbench;
         std::function<void(QWidget* parent)> drawEntry;
         std::function<void(QWidget* parent)> settings;
     };
-    static Openers& openers();
+
+    // state: the run's state, which the window shows and the lottery switch changes. The window
+    // is built with its frames; start() reads the draws and sets up the rest.
+    explicit MainWindow(common::AppState& state, Openers openers = {}, QWidget* parent = nullptr);
+    ~MainWindow() override;
+
+    // Reads the current lottery's draws (saying so when its file cannot be read), then sets up
+    // the tray, the number tables and the board's opening. A close request that comes while the
+    // message is up closes the window, and nothing more is set up.
+    void start();
+    // Shows the window on top (modeless), unless it has closed.
+    void present();
+    // The window has closed for good (the program is ending).
+    bool isClosing() const { return closing_; }
+
+    Openers& openers() { return openers_; }
 
     // What a button, toolbar item or menu item asks for.
     void run(mainwindow::Command command);
@@ -102,6 +109,7 @@ private:
     void fitShape();
 
     common::AppState& state_;
+    Openers openers_;
     mainwindow::TitleStrip* title_ = nullptr;
     mainwindow::AnalysisToolbar* toolbar_ = nullptr;
     mainwindow::AnalysisPanel* panel_ = nullptr;

@@ -193,25 +193,37 @@ void HistoryVerificationWindow::abandonRun(const QString& savedLog) {
 
 void HistoryVerificationWindow::Command2_Click() {
     if (running_ || !smartAlive_) return;
-    const common::DrawHistory& history = context_.history();
-    const int last = history.count();
     const int wanted = count_->currentText().toInt();
-    // Every verified draw needs 500 draws before it.
-    const int possible = last - smart::kBaseDrawsNeeded;
-    if (wanted > possible) {
-        ui::MsgBox(possible >= 1 ? QStringLiteral("开奖数据不足，最多只能验证%1期，请减少验证期数。").arg(possible)
-                                 : smart::ShortHistoryMessage(smart::kBaseDrawsNeeded + 1),
-                   ui::Icon::Information, ui::Buttons::Ok, kVerifyTitle, this);
-        return;
-    }
-    if (ui::MsgBox(QStringLiteral("由于智能算法复杂，验证一期按电脑配置的高低不同大概要1分钟左右，"
-                                  "如果您验证的期数较多，可能需要很长时间，是否继续?"),
-                   ui::Icon::Question, ui::Buttons::YesNo, kVerifyTitle, this) != ui::Answer::Yes)
-        return;
+    if (!confirmStart(wanted)) return;
 
     running_ = true;
     schemeLeft_ = -1;
     stopRequested_ = false;
+    if (!loadSchemes()) return;
+
+    start_->setEnabled(false);
+    const QString savedLog = smart::SaveWorkbenchLog(context_.bench());
+    table_->clear();
+    std::array<int, 4> hits{};
+    if (!verifyDraws(wanted, savedLog, hits)) return;
+    finishRun(savedLog, hits);
+}
+
+bool HistoryVerificationWindow::confirmStart(int wanted) {
+    // Every verified draw needs 500 draws before it.
+    const int possible = context_.history().count() - smart::kBaseDrawsNeeded;
+    if (wanted > possible) {
+        ui::MsgBox(possible >= 1 ? QStringLiteral("开奖数据不足，最多只能验证%1期，请减少验证期数。").arg(possible)
+                                 : smart::ShortHistoryMessage(smart::kBaseDrawsNeeded + 1),
+                   ui::Icon::Information, ui::Buttons::Ok, kVerifyTitle, this);
+        return false;
+    }
+    return ui::MsgBox(QStringLiteral("由于智能算法复杂，验证一期按电脑配置的高低不同大概要1分钟左右，"
+                                     "如果您验证的期数较多，可能需要很长时间，是否继续?"),
+                      ui::Icon::Question, ui::Buttons::YesNo, kVerifyTitle, this) == ui::Answer::Yes;
+}
+
+bool HistoryVerificationWindow::loadSchemes() {
     smart::SchemeCalculator& calc = smart::SharedCalculator();
     calc.clearSchemes();
     const QString url = smart_->schemeListUrl();
@@ -222,26 +234,26 @@ void HistoryVerificationWindow::Command2_Click() {
     if (stopRequested_) {  // stopped while the list loaded: nothing changed yet
         running_ = false;
         deleteLater();
-        return;
+        return false;
     }
     if (calc.schemes.isEmpty()) {
         running_ = false;
         ui::MsgBox(QStringLiteral("没用搜寻到可用的公式，请检查网络连接是否正确。"), ui::Icon::None, ui::Buttons::Ok,
                    ui::kAppTitle, this);
-        return;
+        return false;
     }
+    return true;
+}
 
-    start_->setEnabled(false);
-    const QString savedLog = smart::SaveWorkbenchLog(context_.bench());
-    QTreeWidget* list = table_;
-    list->clear();
-    std::array<int, 4> hits{};
-    smart::SmartModel& model = smart_->model();
+bool HistoryVerificationWindow::verifyDraws(int wanted, const QString& savedLog, std::array<int, 4>& hits) {
+    const common::DrawHistory& history = context_.history();
+    const int last = history.count();
     const int first = last - wanted + 1;
+    smart::SchemeCalculator& calc = smart::SharedCalculator();
     // The draws are computed away from the window, on every core, unless a condition may show
     // boxes or run code of its own making: then one after another here, as they always were.
     const bool here = smart::SchemesNeedTheWindowThread(calc.schemes);
-    smart::VerificationRun run({history, context_.lotteryIsP3(), calc.schemes, model.settings, first, last},
+    smart::VerificationRun run({history, context_.lotteryIsP3(), calc.schemes, smart_->model().settings, first, last},
                                here ? 0 : smart::VerificationRun::DefaultWorkers(), &calc);
     // The window's events go through the shared calculator's host, as within its own runs.
     const auto pump = [&calc] {
@@ -249,12 +261,12 @@ void HistoryVerificationWindow::Command2_Click() {
     };
 
     for (int i = first; i <= last; ++i) {
-        auto* row = new QTreeWidgetItem(list);
+        auto* row = new QTreeWidgetItem(table_);
         row->setText(kIssueColumn, history.issue(i));
         row->setText(kNumberColumn, history.number(i));
         row->setText(kRemarkColumn, smart::VerifyRemark(history.number(i)));
         // The row being worked on stays in sight, and the count says how far the run is.
-        list->scrollToItem(row);
+        table_->scrollToItem(row);
         summary_->setText(smart::VerifyProgress(i - first, wanted));
 
         std::optional<smart::VerifiedDraw> done;
@@ -268,25 +280,34 @@ void HistoryVerificationWindow::Command2_Click() {
         if (!done || !done->computed || stopRequested_ || !smartAlive_) {
             run.stop();
             abandonRun(savedLog);
-            return;
+            return false;
         }
-        for (int e = 0; e < done->scriptErrors.size(); ++e) {
-            ui::MsgBox(done->scriptErrors.at(e), ui::Icon::None, ui::Buttons::Ok, QString(), this);
-            smart::PutOnClipboard(done->scriptErrorCopies.at(e));
-        }
-        for (int k = 0; k < 4; ++k) {
-            row->setText(kFirstSchemeColumn + k, smart::VerifyCell(done->codes[size_t(k)], done->hits[size_t(k)]));
-            if (done->hits[size_t(k)]) ++hits[size_t(k)];
-        }
-        // The model as the last computation leaves it: its kill digits, 方案4's set, 方案4.
-        model.summary = done->summary;
-        model.summaryValid = true;
-        calc.summary = done->summaryEntries;
-        model.numberPool() = std::move(done->lastPool);
-        model.setScheme(3);
-        schemeLeft_ = model.settings.scheme;
+        showVerifiedDraw(row, *done, hits);
     }
+    return true;
+}
 
+void HistoryVerificationWindow::showVerifiedDraw(QTreeWidgetItem* row, smart::VerifiedDraw& done,
+                                                 std::array<int, 4>& hits) {
+    for (int e = 0; e < done.scriptErrors.size(); ++e) {
+        ui::MsgBox(done.scriptErrors.at(e), ui::Icon::None, ui::Buttons::Ok, QString(), this);
+        smart::PutOnClipboard(done.scriptErrorCopies.at(e));
+    }
+    for (int k = 0; k < 4; ++k) {
+        row->setText(kFirstSchemeColumn + k, smart::VerifyCell(done.codes[size_t(k)], done.hits[size_t(k)]));
+        if (done.hits[size_t(k)]) ++hits[size_t(k)];
+    }
+    // The model as the last computation leaves it: its kill digits, 方案4's set, 方案4.
+    smart::SmartModel& model = smart_->model();
+    model.summary = done.summary;
+    model.summaryValid = true;
+    smart::SharedCalculator().summary = done.summaryEntries;
+    model.numberPool() = std::move(done.lastPool);
+    model.setScheme(3);
+    schemeLeft_ = model.settings.scheme;
+}
+
+void HistoryVerificationWindow::finishRun(const QString& savedLog, const std::array<int, 4>& hits) {
     saveScheme();
     smart::ShowWorkbenchLog(context_.bench(), true);
     smart::PutBackWorkbenchLog(context_.bench(), savedLog);

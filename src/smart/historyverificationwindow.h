@@ -17,8 +17,12 @@ class QLabel;
 class QPushButton;
 class QTabWidget;
 class QTreeWidget;
+class QTreeWidgetItem;
 namespace platform {
 class Downloader;
+}
+namespace smart {
+struct VerifiedDraw;
 }
 
 class HistoryVerificationWindow : public QDialog {
@@ -50,6 +54,17 @@ protected:
 
 private:
     void buildControls();
+    // The steps of 开始验证, in order. Each returns false when the run ends there.
+    // Says when the history is too short for the count asked, then asks whether to go on.
+    bool confirmStart(int wanted);
+    // Loads the scheme list into the shared calculator; a stop meanwhile unloads the window.
+    bool loadSchemes();
+    // One row per verified draw, each shown as it is computed; a stop or failure abandons the run.
+    bool verifyDraws(int wanted, const QString& savedLog, std::array<int, 4>& hits);
+    // A computed draw's scripts' errors, its four cells and the model as it leaves it.
+    void showVerifiedDraw(QTreeWidgetItem* row, smart::VerifiedDraw& done, std::array<int, 4>& hits);
+    // The run's end: the scheme saved, the log back, the hits shown.
+    void finishRun(const QString& savedLog, const std::array<int, 4>& hits);
     // Ends a run early: the log and numbers go back, the window unloads.
     void abandonRun(const QString& savedLog);
     void saveScheme();

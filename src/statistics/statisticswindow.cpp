@@ -16,7 +16,8 @@
 
 using statistics::Px;
 
-StatisticsWindow::StatisticsWindow(WorkbenchInputs inputs, QWidget* parent) : QDialog(parent), inputs_(std::move(inputs)) {
+StatisticsWindow::StatisticsWindow(const common::AppState& state, WorkbenchInputs inputs, QWidget* parent)
+    : QDialog(parent), inputs_(std::move(inputs)), source_(state) {
     setObjectName(QStringLiteral("Form16"));
     setWindowTitle(QStringLiteral("统计分析"));
     resize(Px(11535), Px(6870));
@@ -63,8 +64,8 @@ void StatisticsWindow::Form_Load() {
 
 void StatisticsWindow::Command1_Click() { close(); }
 
-int StatisticsWindow::Open(Opener opener, WorkbenchInputs inputs, QWidget* parent) {
-    StatisticsWindow window(std::move(inputs), parent);
+int StatisticsWindow::Open(const common::AppState& state, Opener opener, WorkbenchInputs inputs, QWidget* parent) {
+    StatisticsWindow window(state, std::move(inputs), parent);
     window.prepareFor(opener);
     return ui::ShowModal(&window);
 }

@@ -36,11 +36,12 @@ public:
     // The workbench buttons that open the window; each shows only its tabs.
     enum class Opener { FuzzyFilter, FormulaFilter, Compound, ProfitPlan };
 
-    explicit StatisticsWindow(WorkbenchInputs inputs = {}, QWidget* parent = nullptr);
+    // state: the run's state, whose draws and analysis range the tables count over.
+    explicit StatisticsWindow(const common::AppState& state, WorkbenchInputs inputs = {}, QWidget* parent = nullptr);
     ~StatisticsWindow() override;
 
     // Loads the window, hides the tabs the opener does not need and shows it modally.
-    static int Open(Opener opener, WorkbenchInputs inputs, QWidget* parent = nullptr);
+    static int Open(const common::AppState& state, Opener opener, WorkbenchInputs inputs, QWidget* parent = nullptr);
     // The opener's settings before showing: hidden tabs, tabs per row, the formula layout.
     void prepareFor(Opener opener);
 

@@ -1,7 +1,6 @@
 #include "statistics/statstab.h"
 
 #include "platform/ui/columnfit.h"
-#include "common/appstate.h"
 #include "platform/ui/clipboard.h"
 #include "statistics/omissionrow.h"
 #include "statistics/statstable.h"
@@ -32,9 +31,9 @@ private:
 
 }  // namespace
 
-const common::DrawHistory& StatsSource::history() const { return common::App().history; }
-StatsRange StatsSource::analysisRange() const { return AnalysisRange(common::App()); }
-StatsRange StatsSource::fuzzyRange() const { return FuzzyRange(common::App()); }
+const common::DrawHistory& StatsSource::history() const { return state_.history; }
+StatsRange StatsSource::analysisRange() const { return AnalysisRange(state_); }
+StatsRange StatsSource::fuzzyRange() const { return FuzzyRange(state_); }
 QString StatsSource::rangeCaption() const { return RangeCaption(history(), analysisRange()); }
 
 QList<TableColumn> OmissionColumns(int categoryTwips) {

@@ -26,15 +26,20 @@ constexpr int Px(int twips) { return twips / 15; }
 // painting (which starts threads of its own) while and after they work.
 constexpr std::size_t kSpareBytes = std::size_t(64) << 20;
 
-// The draws and ranges every tab reads. The window is modal, so they hold still while it is
-// shown; the program's state is read here and nowhere else in the window.
+// The draws and ranges every tab reads, from the run's state the window's opener hands it. The
+// window is modal, so they hold still while it is shown; the state is read here and nowhere else
+// in the window.
 class StatsSource {
 public:
+    explicit StatsSource(const common::AppState& state) : state_(state) {}
     const common::DrawHistory& history() const;
     StatsRange analysisRange() const;
     StatsRange fuzzyRange() const;
     // "统计…到…期" of the analysis range.
     QString rangeCaption() const;
+
+private:
+    const common::AppState& state_;
 };
 
 struct TableColumn {

@@ -16,7 +16,8 @@ using pool::kNewLine;
 
 // ---- 第一步 ------------------------------------------------------------------------------------
 
-BaseSetFrame::BaseSetFrame(dialogs::WorkbenchApi& bench, QWidget* parent) : QGroupBox(parent), bench_(bench) {
+BaseSetFrame::BaseSetFrame(dialogs::WorkbenchApi& bench, WorkbenchLinks* links, QWidget* parent)
+    : QGroupBox(parent), bench_(bench), links_(links) {
     setObjectName(QStringLiteral("Frame1"));
     setTitle(QStringLiteral("第一步：组装要过滤的号码"));
     setGeometry(8, 8, 360, 116);
@@ -135,7 +136,7 @@ void PositionalFrame::buildSet() {
 void BaseSetFrame::openSmartSystem() {
     QWidget* window = bench_.dialogParent();
     if (bench_.state().history.count() >= 600) {
-        if (const WindowOpener open = SmartSystemOpener()) open(window);
+        if (links_) links_->openSmartSystem(window);
         return;
     }
     ui::MsgBox(QStringLiteral("开奖总期数累积达到600期以后,智能选号系统才能启动。"), ui::Icon::Information,

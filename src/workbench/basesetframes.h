@@ -18,9 +18,12 @@ class WorkbenchApi;
 
 namespace workbench {
 
+class WorkbenchLinks;
+
 class BaseSetFrame : public QGroupBox {
 public:
-    BaseSetFrame(dialogs::WorkbenchApi& bench, QWidget* parent);
+    // links: how the smart system is opened (none: it is not).
+    BaseSetFrame(dialogs::WorkbenchApi& bench, WorkbenchLinks* links, QWidget* parent);
 
     void bindModel();
     QPushButton* resetButton() const { return reset_; }  // 重新选号 (Command58): the window's
@@ -38,6 +41,7 @@ public:
 
 private:
     dialogs::WorkbenchApi& bench_;
+    WorkbenchLinks* links_ = nullptr;
     QRadioButton* options_[4] = {};
     QCheckBox* compound_ = nullptr;      // Check51
     QLabel* groupSixLabel_ = nullptr;    // Label11

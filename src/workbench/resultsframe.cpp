@@ -127,7 +127,7 @@ void ResultsFrame::checkPrizes() {
     QString error;
     bool opened = false;
     try {
-        opened = PrizeCheckWindow::Open(bench_.state(), &error);
+        opened = PrizeCheckWindow::Open(bench_.state(), &chosenBetFolder_, &error);
     } catch (const std::exception& e) {
         error = QString::fromLocal8Bit(e.what());
     }

@@ -49,6 +49,7 @@ private:
     QPushButton* collection_ = nullptr;  // Command11
     bool collectionSaved_ = true;
     QString lastCollectionPath_;
+    QString chosenBetFolder_;  // the prize check's folder chooser's last folder, kept for the run
 };
 
 }  // namespace workbench

@@ -17,13 +17,13 @@ StatisticsWindow::WorkbenchInputs InputsOf(dialogs::WorkbenchApi& bench, bool co
 }  // namespace
 
 void OpenStatistics(dialogs::WorkbenchApi& bench, StatisticsWindow::Opener opener) {
-    StatisticsWindow::Open(opener, InputsOf(bench, false), bench.dialogParent());
+    StatisticsWindow::Open(bench.state(), opener, InputsOf(bench, false), bench.dialogParent());
 }
 
 void OpenCompoundStatistics(dialogs::WorkbenchApi& bench) {
     for (int p = 0; p < 3; ++p)
         if (bench.model().input(pool::InputBox(int(pool::InputBox::PositionDigits1) + p)).isEmpty()) return;
-    StatisticsWindow::Open(StatisticsWindow::Opener::Compound, InputsOf(bench, true), bench.dialogParent());
+    StatisticsWindow::Open(bench.state(), StatisticsWindow::Opener::Compound, InputsOf(bench, true), bench.dialogParent());
 }
 
 }  // namespace workbench

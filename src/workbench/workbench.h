@@ -1,26 +1,17 @@
 #pragma once
-// Entry points of the filter workbench for the other windows. The hooks tests and later
-// windows plug into are in workbenchlinks.h (included here for the program's start-up).
+// Showing the filter workbench over the main window. The window (workbenchwindow.h) is made and
+// owned by whoever owns the run's windows (the program's wiring, src/app); what it calls out
+// through is workbenchlinks.h.
 #include "workbench/workbenchlinks.h"
 
 class QWidget;
 class WorkbenchWindow;
-namespace common {
-class AppState;
-}  // namespace common
 
 namespace workbench {
 
-// The main window's "过滤缩水": creates the workbench once (its first creation runs the smart
-// system gate), hides the main window (which has turned its tray toggle off) and shows the workbench
-// modeless. Closing the workbench hides it and shows the main window again.
+// The main window's "过滤缩水": hides the main window (which has turned its tray toggle off) and
+// shows the workbench modeless. Closing the workbench hides it and tells its links.
 // Nothing while the program is quitting.
-void ShowWorkbench(QWidget* mainWindow, common::AppState& state);
-// The workbench over state, created (not shown) when it does not exist yet.
-WorkbenchWindow* EnsureWorkbench(common::AppState& state, QWidget* mainWindow = nullptr);
-// The workbench when it exists, else null.
-WorkbenchWindow* ExistingWorkbench();
-// Destroys the workbench (program end; tests).
-void DestroyWorkbench();
+void ShowWorkbench(WorkbenchWindow& form, QWidget* mainWindow);
 
 }  // namespace workbench

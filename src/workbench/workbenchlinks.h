@@ -1,12 +1,8 @@
 #pragma once
-// What the workbench window calls out through: the opener of the smart-system window and the
-// main window's closing handler. The program and the tests install them; the window only calls them, so it never depends on its own entry points
-// (workbench.h) or on the windows it tells.
+// What the workbench window calls out through: the windows it tells or opens that live in other
+// libraries (the main window, the smart system). Whoever owns the run's windows implements it and
+// hands it to the workbench, so the workbench never depends on those windows.
 #include "platform/ui/filedialogs.h"
-
-#include <QString>
-
-#include <functional>
 
 class QWidget;
 
@@ -15,19 +11,14 @@ namespace workbench {
 // The save dialog of the export (tests answer it through ui::FileDialogAnswerScope).
 using ui::AskSaveFileName;
 
-// Opener of the smart-system window, installed by that window's module; Command69 calls it
-// when the history holds at least 600 draws.
-using WindowOpener = std::function<void(QWidget* workbench)>;
-void SetSmartSystemOpener(WindowOpener opener);
-WindowOpener SmartSystemOpener();
-
-// What the workbench tells the main window, which updates its own controls (a lottery switch
-// reaches it through history::LotteryNotifier). Without a closing handler the workbench shows the
-// main window itself.
-struct MainWindowLink {
-    std::function<void()> workbenchClosed;  // the workbench hid: the main window shows again, tray toggle on
+class WorkbenchLinks {
+public:
+    virtual ~WorkbenchLinks() = default;
+    // The workbench hid: the main window shows again and its tray toggles it again (a lottery
+    // switch reaches the main window through the state's lotteryChanged).
+    virtual void workbenchClosed() = 0;
+    // Command69 from 600 draws on: the smart-system window over the workbench.
+    virtual void openSmartSystem(QWidget* workbench) = 0;
 };
-void SetMainWindowLink(MainWindowLink link);
-const MainWindowLink& MainWindowLinks();
 
 }  // namespace workbench

@@ -32,8 +32,8 @@
 
 using namespace workbench;
 
-WorkbenchWindow::WorkbenchWindow(common::AppState& state, QWidget* mainWindow)
-    : QWidget(nullptr), state_(state), mainWindow_(mainWindow) {
+WorkbenchWindow::WorkbenchWindow(common::AppState& state, QWidget* mainWindow, workbench::WorkbenchLinks* links)
+    : QWidget(nullptr), state_(state), mainWindow_(mainWindow), links_(links) {
     setObjectName(QStringLiteral("Form2"));
     setWindowTitle(ui::kAppTitle);
     resize(800, 578);  // 12000 × 8670 twips
@@ -48,7 +48,7 @@ WorkbenchWindow::WorkbenchWindow(common::AppState& state, QWidget* mainWindow)
 
 void WorkbenchWindow::buildControls() {
     inputs_ = new InputBoxes(model_, this);
-    baseFrame_ = new BaseSetFrame(*this, this);
+    baseFrame_ = new BaseSetFrame(*this, links_, this);
     connect(baseFrame_->resetButton(), &QPushButton::clicked, this, &WorkbenchWindow::Command58_Click);
     connect(baseFrame_->smartButton(), &QPushButton::clicked, baseFrame_, &BaseSetFrame::openSmartSystem);
     layout_.addCorner(baseFrame_->buildingButtons().front(), baseFrame_);
@@ -182,8 +182,8 @@ void WorkbenchWindow::closeEvent(QCloseEvent* event) {
     }
     event->ignore();
     hide();
-    if (const auto& closed = workbench::MainWindowLinks().workbenchClosed) {
-        closed();
+    if (links_) {
+        links_->workbenchClosed();
         return;
     }
     if (mainWindow_) mainWindow_->show();
@@ -203,6 +203,6 @@ void WorkbenchWindow::switchLottery(bool toP3) {
     QString error;
     if (!history::SelectLottery(state_, toP3, &error)) return;
     if (!error.isEmpty()) ui::MsgBox(error, ui::Icon::Critical, ui::Buttons::Ok, ui::kAppTitle, this);
-    Form_Activate();  // the main window follows the switch through history::LotteryNotifier
+    Form_Activate();  // the main window follows the switch through the state's lotteryChanged
     ui::MsgBox(workbench::LotterySwitchedMessage(toP3), ui::Icon::Information, ui::Buttons::Ok, ui::kAppTitle, this);
 }

@@ -34,13 +34,17 @@ class InputBoxes;
 class OmissionFrame;
 class PositionalFrame;
 class ResultsFrame;
+class WorkbenchLinks;
 }
 
 class WorkbenchWindow : public QWidget, public dialogs::WorkbenchApi {
     Q_OBJECT
 public:
-    // state: the run's state, whose history the workbench filters against.
-    explicit WorkbenchWindow(common::AppState& state, QWidget* mainWindow = nullptr);
+    // state: the run's state, whose history the workbench filters against. links: what it tells
+    // when it closes and how it opens the smart system (none: it shows mainWindow itself on
+    // closing and opens no smart system).
+    explicit WorkbenchWindow(common::AppState& state, QWidget* mainWindow = nullptr,
+                             workbench::WorkbenchLinks* links = nullptr);
     ~WorkbenchWindow() override;
 
     // WorkbenchApi
@@ -103,5 +107,6 @@ private:
     pool::WorkbenchModel model_;
     pool::PoolSession& session_ = model_.session;
     QPointer<QWidget> mainWindow_;
+    workbench::WorkbenchLinks* links_ = nullptr;
     bool initialized_ = false;
 };

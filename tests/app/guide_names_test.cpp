@@ -62,7 +62,6 @@ TEST(GuideNames, EveryQuotedButtonIsACaptionOfTheRealWindows) {
     SKIP_WITHOUT_SHARED("data/HAO.TXT");
     SKIP_WITHOUT_SHARED("data/HAOP3.TXT");
     testsupport::FreshAppState appReset;
-    testsupport::FreshValue<MainWindow::Openers> openersReset{MainWindow::openers()};
     testsupport::ProgramDir dir;
     QSettings(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("Lotvane"), QStringLiteral("Lotvane")).clear();
     ASSERT_TRUE(dir.copyShared("data/HAO.TXT") && dir.copyShared("data/HAOP3.TXT"));
@@ -70,6 +69,7 @@ TEST(GuideNames, EveryQuotedButtonIsACaptionOfTheRealWindows) {
 
     auto main = std::make_unique<MainWindow>(common::App());
     main->quitOnClose = false;
+    main->start();
     WorkbenchWindow workbench(common::App());
     SmartSystemWindow smart(testsupport::ProgramSmartContext());
     ui::PageWindow page;

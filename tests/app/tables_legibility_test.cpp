@@ -70,7 +70,7 @@ TEST(TablesInSight, EveryTableOfEveryWindowInEachFont) {
     } windows[] = {
         {"Form16",
          [&] {
-             auto w = std::make_unique<StatisticsWindow>(inputs);
+             auto w = std::make_unique<StatisticsWindow>(common::App(), inputs);
              w->compoundTab()->appendPoolGroupRow();
              w->compoundTab()->appendPositionalRow(QStringLiteral("0,1,2"), QStringLiteral("3,4"), QStringLiteral("5,6,7"));
              for (int i = 0; i < w->tabs()->count(); ++i) w->tabs()->setTabVisible(i, true);

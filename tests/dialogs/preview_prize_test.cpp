@@ -53,12 +53,10 @@ protected:
         common::App().history = PreviewHistory({"456", "123"});
         common::App().lotteryIsP3 = false;
         common::SaveSetting(QStringLiteral("path"), QString());
-        BetFolderChooser::ForgetRememberedPath();
     }
     testsupport::HookReset<&ui::SetModalHandler> modalReset;
     void TearDown() override {
         common::SaveSetting(QStringLiteral("path"), QString());
-        BetFolderChooser::ForgetRememberedPath();
     }
     // Lets fn act on the window while the opener "shows" it modally.
     template <class W>
@@ -303,7 +301,7 @@ TEST_F(PrizeWindowTest, ChecksTheChosenFileAgainstTheChosenDraw) {
         EXPECT_EQ(form->lastHits(), 3);
     });
     QString error;
-    ASSERT_TRUE(PrizeCheckWindow::Open(common::App(), &error)) << error.toStdString();
+    ASSERT_TRUE(PrizeCheckWindow::Open(common::App(), nullptr, &error)) << error.toStdString();
     EXPECT_TRUE(shownModal);
     ASSERT_EQ(messages.messages.size(), 4);
     EXPECT_EQ(messages.messages[0].text, QStringLiteral("本次投注中出 2 注。"));
@@ -343,7 +341,7 @@ TEST_F(PrizeWindowTest, MissingBetFolderKeepsTheWindowClosed) {
     bool shownModal = false;
     whileShown<PrizeCheckWindow>([&](PrizeCheckWindow*) { shownModal = true; });
     QString error;
-    EXPECT_FALSE(PrizeCheckWindow::Open(common::App(), &error));
+    EXPECT_FALSE(PrizeCheckWindow::Open(common::App(), nullptr, &error));
     EXPECT_FALSE(shownModal);
     EXPECT_TRUE(error.contains(QDir::toNativeSeparators(program.file("HAO")))) << error.toStdString();
 }
@@ -355,8 +353,9 @@ TEST_F(PrizeWindowTest, FolderChooserAppliesAndRemembersTheFolder) {
     ASSERT_TRUE(form.Form_Load());
     clickFile(&form, "bets.txt");
 
+    QString chosen;  // what the workbench keeps from one chooser to the next
     {
-        BetFolderChooser chooser(&form);
+        BetFolderChooser chooser(&form, &chosen);
         chooser.Command1_Click();  // nothing reported yet: stays open, nothing stored
         EXPECT_EQ(chooser.result(), 0);
         EXPECT_EQ(common::GetSetting(QStringLiteral("path")), QString());
@@ -377,7 +376,7 @@ TEST_F(PrizeWindowTest, FolderChooserAppliesAndRemembersTheFolder) {
     // A later chooser applies the remembered folder with 确定 alone.
     common::SaveSetting(QStringLiteral("path"), QString());
     ASSERT_TRUE(next.showFolder(hao(), nullptr));
-    BetFolderChooser again(&next);
+    BetFolderChooser again(&next, &chosen);
     again.Command1_Click();
     EXPECT_EQ(next.folder(), picked);
     EXPECT_EQ(common::GetSetting(QStringLiteral("path")), picked);

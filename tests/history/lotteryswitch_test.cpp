@@ -24,7 +24,7 @@ TEST(LotterySwitch, TellsListenersOncePerChangeWithTheLoadError) {
     testsupport::FreshAppState appReset;
     QList<Told> told;
     QObject receiver;
-    QObject::connect(&history::LotteryNotifier::instance(), &history::LotteryNotifier::lotteryChanged, &receiver,
+    QObject::connect(&common::App(), &common::AppState::lotteryChanged, &receiver,
                      [&](bool p3, const QString& error) { told.append({p3, error}); });
     int reloads = 0;  // lists built from the old history hear of the new one
     QObject::connect(&common::App(), &common::AppState::historyReloaded, &receiver, [&] { ++reloads; });

@@ -27,13 +27,13 @@ namespace {
 class MainWindowPages : public ::testing::Test {
 protected:
     testsupport::FreshAppState appReset;
-    testsupport::FreshValue<MainWindow::Openers> openersReset{MainWindow::openers()};
 
     void SetUp() override {
         QSettings(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("Lotvane"), QStringLiteral("Lotvane")).clear();
         ASSERT_TRUE(dir.copyShared("data/HAO.TXT") && dir.copyShared("data/HAOP3.TXT"));
         form = std::make_unique<MainWindow>(common::App());
         form->quitOnClose = false;
+        form->start();
     }
     void TearDown() override {
         if (form) form->quitOnClose = false;

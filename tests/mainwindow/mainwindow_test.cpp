@@ -91,7 +91,6 @@ protected:
     testsupport::ProgramDir dir;
     std::unique_ptr<EnvVar> home{std::make_unique<EnvVar>("SIFMORA_HOME_URL", QString())};
     testsupport::FreshAppState appReset;
-    testsupport::FreshValue<MainWindow::Openers> openersReset{MainWindow::openers()};
     std::unique_ptr<MainWindow> form;
 
     void SetUp() override {
@@ -104,6 +103,7 @@ protected:
     MainWindow* create() {
         form = std::make_unique<MainWindow>(common::App());
         form->quitOnClose = false;
+        form->start();
         return form.get();
     }
     bool useShared() { return dir.copyShared("data/HAO.TXT") && dir.copyShared("data/HAOP3.TXT"); }
@@ -114,7 +114,6 @@ TEST_F(MainWindowTest, FirstStartDefaultsAndHistoryListOfTheRange) {
     ASSERT_TRUE(useShared());
     MainWindow* f = create();
     const common::AppState& app = common::App();
-    EXPECT_EQ(MainWindow::instance(), f);
     EXPECT_FALSE(app.lotteryIsP3);
     EXPECT_EQ(Child<QLabel>(f, "Label3")->text(), QStringLiteral("全国福彩3D"));
     EXPECT_TRUE(app.drawFilePath.endsWith(QStringLiteral("/HAO.TXT")));
@@ -346,7 +345,7 @@ TEST_F(MainWindowTest, WorkbenchLotteryNotice) {
     dir.write("HAO.TXT", Draws(5));
     MainWindow* f = create();
     common::App().lotteryIsP3 = true;
-    emit history::LotteryNotifier::instance().lotteryChanged(true, QString());
+    emit common::App().lotteryChanged(true, QString());
     EXPECT_EQ(Child<QLabel>(f, "Label3")->text(), QStringLiteral("体彩排列3"));
     EXPECT_EQ(Child<QPlainTextEdit>(f, "Text1")->toPlainText(), QStringLiteral("彩票类型已被转换请刷新数据..."));
     EXPECT_EQ(Child<QLabel>(f, "Label1")->text(), QStringLiteral("彩票类型已被转换请刷新数据..."));
@@ -358,8 +357,8 @@ TEST_F(MainWindowTest, BusyRefusesCloseWorkbenchAndDrawEntry) {
     dir.write("HAO.TXT", Draws(5));
     MainWindow* f = create();
     int workbench = 0, entry = 0;
-    MainWindow::openers().workbench = [&] { ++workbench; };
-    MainWindow::openers().drawEntry = [&](QWidget*) { ++entry; };
+    f->openers().workbench = [&] { ++workbench; };
+    f->openers().drawEntry = [&](QWidget*) { ++entry; };
     f->show();
     // The requests arrive through the events handled while the list is built.
     bool ran = false;
@@ -388,7 +387,7 @@ TEST_F(MainWindowTest, WorkbenchAndTrayToggle) {
     MainWindow* f = create();
     f->show();
     bool opened = false;
-    MainWindow::openers().workbench = [&] { opened = true; };
+    f->openers().workbench = [&] { opened = true; };
     TrayClick(f);
     EXPECT_FALSE(f->isVisible());
     TrayClick(f);
@@ -414,14 +413,14 @@ TEST_F(MainWindowTest, ModalWindowsDisableTheTrayAndReload) {
     f->show();
     f->showHistoryList();
     bool trayDuringSettings = true, trayDuringEntry = true, visibleAfterClick = false;
-    MainWindow::openers().settings = [&](QWidget* parent) {
+    f->openers().settings = [&](QWidget* parent) {
         EXPECT_EQ(parent, f);
         trayDuringSettings = f->tray()->toggleEnabled();
         common::App().rangeFirst = 0;  // the settings window takes a new range
         TrayClick(f);
         visibleAfterClick = f->isVisible();
     };
-    MainWindow::openers().drawEntry = [&](QWidget*) {
+    f->openers().drawEntry = [&](QWidget*) {
         trayDuringEntry = f->tray()->toggleEnabled();
         EXPECT_EQ(Child<QLabel>(f, "Label1")->text(), QStringLiteral("(数据输入)软件支持在线更新"));
         // The entry window adds a draw and writes the file.
@@ -457,7 +456,7 @@ TEST_F(MainWindowTest, ClosingEndsEverythingOnce) {
     EXPECT_FALSE(other.isVisible());
     // From now on nothing starts.
     int workbench = 0;
-    MainWindow::openers().workbench = [&] { ++workbench; };
+    f->openers().workbench = [&] { ++workbench; };
     f->run(Command::Workbench);
     EXPECT_EQ(workbench, 0);
     // The toolbar's 退出系统 reaches the same closing path.
@@ -494,14 +493,16 @@ TEST_F(MainWindowTest, TrayIconActsOnTheLeftButtonOnly) {
 TEST_F(MainWindowTest, CloseDuringTheStartsMessageEndsCleanly) {
     ASSERT_TRUE(QDir(dir.path()).mkdir("HAO.TXT"));  // the load fails with a message
     bool closed = false;
+    form = std::make_unique<MainWindow>(common::App());
+    MainWindow* f = form.get();
+    f->quitOnClose = false;
     ui::SetMessageHandler([&](const ui::MessageRecord&) {
-        closed = MainWindow::instance() && MainWindow::instance()->close();
+        closed = f->close();
         return ui::Answer::Ok;
     });
-    MainWindow* f = MainWindow::ShowMainWindow(common::App());
+    f->start();
+    f->present();  // as the program does once the start is over: nothing for a closed window
     ui::SetMessageHandler({});
-    form.reset(f);
-    form->quitOnClose = false;
     EXPECT_TRUE(closed);
     EXPECT_FALSE(f->isVisible());
     EXPECT_TRUE(common::App().quitting);
@@ -575,7 +576,6 @@ TEST(MainWindowTables, EveryColumnOfTheTablesIsInSight) {
     testsupport::ProgramDir dir;
     EnvVar home("SIFMORA_HOME_URL", QString());
     if (!dir.copyShared("data/HAO.TXT")) dir.write("HAO.TXT", Draws(3000));
-    testsupport::FreshValue<MainWindow::Openers> openersReset(MainWindow::openers());
     testsupport::FreshAppState appReset;
     testsupport::HookReset<&ui::SetPreferredTableFamily> familyReset;
     QStringList families;
@@ -589,6 +589,7 @@ TEST(MainWindowTables, EveryColumnOfTheTablesIsInSight) {
         auto form = std::make_unique<MainWindow>(common::App());
         MainWindow* f = form.get();
         f->quitOnClose = false;
+        f->start();
         f->show();
         f->showListAfterReload();
         f->tick();
@@ -713,7 +714,7 @@ TEST_F(MainWindowTest, CloseRequestWhileHiddenStillEndsTheProgram) {
     dir.write("HAO.TXT", Draws(5));
     MainWindow* f = create();
     f->show();
-    MainWindow::openers().workbench = [] {};
+    f->openers().workbench = [] {};
     f->run(Command::Workbench);
     ASSERT_FALSE(f->isVisible());
     EXPECT_TRUE(f->close());

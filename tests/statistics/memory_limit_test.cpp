@@ -85,7 +85,7 @@ int StraightRunsUnderLimit(size_t leaveMiB, int runs) {
     if (!statsfixture::UseRealHistory(true))
         return Report(kWrong, "no history");
     ui::MessageRecorder recorder(ui::Answer::Yes);
-    StatisticsWindow f;
+    StatisticsWindow f(common::App());
     auto* combo4 = f.findChild<QComboBox*>(QStringLiteral("Combo4"));
     combo4->setCurrentIndex(9);
     f.compoundTab()->showGroupCombinations();

@@ -52,7 +52,7 @@ protected:
     void TearDown() override {
         recorder.reset();
     }
-    std::unique_ptr<StatisticsWindow> open(StatisticsWindow::WorkbenchInputs in = {}) { return std::make_unique<StatisticsWindow>(std::move(in)); }
+    std::unique_ptr<StatisticsWindow> open(StatisticsWindow::WorkbenchInputs in = {}) { return std::make_unique<StatisticsWindow>(common::App(), std::move(in)); }
 
     template <class T>
     static T* ctl(StatisticsWindow* f, const char* name) {
@@ -172,7 +172,7 @@ TEST_F(StatisticsWindowTest, OpenersShowOnlyTheirTabs) {
             shown = true;
             return 0;
         });
-        StatisticsWindow::Open(c.opener, {});
+        StatisticsWindow::Open(common::App(), c.opener, {});
         EXPECT_TRUE(shown);
     }
 }
@@ -443,7 +443,7 @@ TEST(StatisticsWindowRealHistoryTest, LargestStraightRunKeepsTheWindowResponsive
     SKIP_WITHOUT_SHARED("data/HAO.TXT");
     ASSERT_TRUE(statsfixture::UseRealHistory(true));
     ui::MessageRecorder recorder(ui::Answer::Yes);
-    StatisticsWindow f;
+    StatisticsWindow f(common::App());
     f.findChild<QComboBox*>(QStringLiteral("Combo4"))->setCurrentIndex(9);
     f.compoundTab()->showGroupCombinations();
     const QList<QStringList> before = f.table(3)->allTexts();
@@ -480,7 +480,7 @@ TEST(StatisticsWindowRealHistoryTest, LargeStraightRunGivesEveryRowAndSortsAwayF
     SKIP_WITHOUT_SHARED("data/HAO.TXT");
     ASSERT_TRUE(statsfixture::UseRealHistory(true));
     ui::MessageRecorder recorder(ui::Answer::Yes);
-    StatisticsWindow f;
+    StatisticsWindow f(common::App());
     SetStraightSizes(&f, "3");
     f.findChild<QPushButton*>(QStringLiteral("Command10"))->click();
     statistics::StatsTable* table = f.table(3);
@@ -515,7 +515,7 @@ TEST(StatisticsWindowRealHistoryTest, TablesAgreeWithTheHistory) {
     ASSERT_TRUE(statsfixture::UseRealHistory(true));
     const common::AppState& app = common::App();
     ui::MessageRecorder recorder;
-    StatisticsWindow f;
+    StatisticsWindow f(common::App());
     const int n = app.history.count();
     EXPECT_EQ(f.table(1)->rowCount(), app.rangeLast - app.rangeFirst + 1);
     int counted = 0, sums = 0;

@@ -16,7 +16,7 @@ public:
 };
 
 // Gives a process-wide value its default for the test and puts the old one back at the end.
-//     testsupport::FreshValue<MainWindow::Openers> openersReset{MainWindow::openers()};
+//     testsupport::FreshValue<bool> quitting{common::App().quitting};
 template <class T>
 class FreshValue {
 public:

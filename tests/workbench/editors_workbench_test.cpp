@@ -323,7 +323,7 @@ TEST_F(EditorsTest, PositionalPatternsWithWildcards) {
         editor->Command18_Click();
         EXPECT_EQ(recorder->lastText(), QStringLiteral("是否保存设置的定位号码条件？"));
     });
-    EXPECT_EQ(PositionExclusionEditor::existing(), nullptr);  // unloaded
+    EXPECT_EQ(form->findChild<PositionExclusionEditor*>(), nullptr);  // unloaded
     EXPECT_EQ(form->model().conditions.positionPatterns.size(), 2);
 }
 
@@ -399,7 +399,7 @@ TEST_F(EditorsTest, MakeBaseInsideTheModalLoopShowsTheEditorAgain) {
     QStringList listAfterSave;
     QObject driver;
     QTimer::singleShot(0, &driver, [&] {
-        PositionExclusionEditor* editor = PositionExclusionEditor::existing();
+        PositionExclusionEditor* editor = form->findChild<PositionExclusionEditor*>();
         ASSERT_NE(editor, nullptr);
         editor->CheckForDupes(QStringLiteral("1*2"));
         editor->Command24_Click();  // [做大底]
@@ -415,7 +415,7 @@ TEST_F(EditorsTest, MakeBaseInsideTheModalLoopShowsTheEditorAgain) {
     EXPECT_EQ(listAfterSave, QStringList({QStringLiteral("1*2")}));
     EXPECT_EQ(recorder->lastText(), description() + QStringLiteral("\n保存大底成功！"));
     EXPECT_TRUE(QFileInfo::exists(form->lastCollectionPath()));
-    EXPECT_EQ(PositionExclusionEditor::existing(), nullptr);  // unloaded once closed
+    EXPECT_EQ(form->findChild<PositionExclusionEditor*>(), nullptr);  // unloaded once closed
 }
 
 TEST_F(EditorsTest, EditorsHideOnCloseAndKeepTheirTicks) {

@@ -65,7 +65,6 @@ protected:
     }
     testsupport::HookReset<&ui::SetModalHandler> modalReset;
     testsupport::HookReset<&ui::SetInputHandler> inputReset;
-    testsupport::HookReset<&workbench::SetSmartSystemOpener> smartOpenerReset;
     void TearDown() override {
         form.reset();
         recorder.reset();

@@ -4,6 +4,7 @@
 
 #include "common/appstate.h"
 #include "common/settings.h"
+#include "dialogs/betfolderchooser.h"
 #include "dialogs/numberpreviewwindow.h"
 #include "dialogs/prizecheckwindow.h"
 #include "platform/ui/messagebox.h"
@@ -62,6 +63,34 @@ TEST_F(ResultToolsTest, PrizeCheckWithoutBetFolderIsReported) {
     EXPECT_TRUE(messages.messages[0].text.startsWith(QStringLiteral("无法打开兑奖窗口。")));
     EXPECT_EQ(form->session().pool, poolBefore);
     EXPECT_EQ(form->session().log.text(), logBefore);
+}
+
+// The folder the chooser reported is kept by the workbench from one prize check to the next: a
+// later chooser applies it with 确定 alone, though the stored setting was cleared meanwhile.
+TEST_F(ResultToolsTest, TheChosenBetFolderIsKeptFromOnePrizeCheckToTheNext) {
+    QDir(program.path()).mkdir(QStringLiteral("HAO"));
+    QDir(program.path()).mkdir(QStringLiteral("picked"));
+    const QString picked = program.file(QStringLiteral("picked")) + QLatin1Char('/');
+    int checks = 0;
+    ui::SetModalHandler([&](QDialog* d) {
+        opened.append(d->objectName());
+        if (auto* check = qobject_cast<PrizeCheckWindow*>(d)) {
+            ++checks;
+            check->Label3_Click();  // the folder chooser, modal over it
+        } else if (auto* chooser = qobject_cast<BetFolderChooser*>(d)) {
+            if (checks == 1) chooser->FolderView1_FolderClick(program.file(QStringLiteral("picked")));
+            chooser->Command1_Click();  // 确定
+            return chooser->result();
+        }
+        return 0;
+    });
+    click("Command16");
+    EXPECT_EQ(common::GetSetting(QStringLiteral("path")), picked);
+    common::SaveSetting(QStringLiteral("path"), QString());
+    click("Command16");
+    EXPECT_EQ(common::GetSetting(QStringLiteral("path")), picked);
+    EXPECT_EQ(opened, (QStringList{"Form4", "Form8", "Form4", "Form8"}));
+    EXPECT_TRUE(messages.messages.isEmpty());
 }
 
 }  // namespace

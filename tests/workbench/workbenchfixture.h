@@ -61,5 +61,4 @@ protected:
         form.reset();
         recorder.reset();
     }
-    testsupport::HookReset<&workbench::SetSmartSystemOpener> smartOpenerReset;
 };

@@ -46,6 +46,15 @@ QStringList FixtureDraws() {
     return {"2024001 123", "2024002 456", "2024003 321", "2025001 789", "2025002 123"};
 }
 
+// What the workbench tells the windows it does not know: counted.
+class CountingLinks : public workbench::WorkbenchLinks {
+public:
+    void workbenchClosed() override { ++closed; }
+    void openSmartSystem(QWidget*) override { ++smartOpened; }
+    int closed = 0;
+    int smartOpened = 0;
+};
+
 class WorkbenchTest : public WorkbenchFixture {
 protected:
     void SetUp() override {
@@ -57,7 +66,6 @@ protected:
         make();
     }
     ui::FileDialogAnswerScope fileDialogs;  // no answer left behind for the next test
-    testsupport::HookReset<&workbench::SetSmartSystemOpener> smartOpenerReset;
     testsupport::HookReset<&ui::SetModalHandler> modalReset;
     void TearDown() override {
         form.reset();
@@ -144,12 +152,12 @@ TEST_F(WorkbenchTest, GateStaysQuietWith600Draws) {
     QStringList draws;
     for (int i = 0; i < 600; ++i) draws << QStringLiteral("2020%1 %2").arg(i % 999 + 1, 3, 10, QLatin1Char('0')).arg(i % 1000, 3, 10, QLatin1Char('0'));
     common::App().history = common::DrawHistory(draws);
-    int opened = 0;
-    workbench::SetSmartSystemOpener([&](QWidget*) { ++opened; });
+    CountingLinks links;
     recorder->messages.clear();
-    make();
+    form.reset();
+    form = std::make_unique<WorkbenchWindow>(common::App(), nullptr, &links);
     EXPECT_TRUE(recorder->messages.isEmpty());
-    EXPECT_EQ(opened, 1);
+    EXPECT_EQ(links.smartOpened, 1);
 }
 
 TEST_F(WorkbenchTest, LoadAndActivateFillTheLists) {
@@ -612,7 +620,7 @@ TEST_F(WorkbenchTest, LotterySwitchReloadsAndTellsTheMainWindow) {
     form->setMainWindow(&main);
     // The main window's own reaction to the switch, which it follows through the notifier: its labels.
     int told = 0;
-    QObject::connect(&history::LotteryNotifier::instance(), &history::LotteryNotifier::lotteryChanged, &main, [&] {
+    QObject::connect(&common::App(), &common::AppState::lotteryChanged, &main, [&] {
         ++told;
         label3->setText(history::LotteryLabel(common::App().lotteryIsP3));
         text1->setPlainText(QStringLiteral("彩票类型已被转换请刷新数据..."));
@@ -721,32 +729,35 @@ TEST_F(WorkbenchTest, CalculatorButton) {
     EXPECT_EQ(recorder->messages[0].title, QStringLiteral("Sifmora"));
 }
 
-TEST_F(WorkbenchTest, ShowWorkbenchCreatesItOnceAndTellsTheMainWindowWhenClosed) {
+TEST_F(WorkbenchTest, ShowWorkbenchHidesTheMainWindowAndTellsItsLinksWhenClosed) {
     form.reset();
     recorder->messages.clear();
     QWidget main;
     main.show();
-    int closed = 0;
-    workbench::SetMainWindowLink({[&] { ++closed; }});
-    workbench::ShowWorkbench(&main, common::App());
-    WorkbenchWindow* shown = workbench::ExistingWorkbench();
-    ASSERT_NE(shown, nullptr);
+    CountingLinks links;
+    form = std::make_unique<WorkbenchWindow>(common::App(), &main, &links);
+    WorkbenchWindow* shown = form.get();
+    workbench::ShowWorkbench(*shown, &main);
     EXPECT_TRUE(shown->isVisible());
     EXPECT_FALSE(main.isVisible());
-    EXPECT_EQ(recorder->messages.size(), 1);  // the 600-draw gate, at the first opening only
+    EXPECT_EQ(recorder->messages.size(), 1);  // the 600-draw gate, at its making only
 
     shown->session().pool = {"123"};
     shown->close();
-    EXPECT_EQ(closed, 1);
+    EXPECT_EQ(links.closed, 1);
     EXPECT_TRUE(shown->isHidden());
-    workbench::ShowWorkbench(&main, common::App());
-    EXPECT_EQ(workbench::ExistingWorkbench(), shown);
+    EXPECT_FALSE(main.isVisible());  // the links show the main window, not the workbench
+    workbench::ShowWorkbench(*shown, &main);
+    EXPECT_TRUE(shown->isVisible());
     EXPECT_EQ(shown->session().pool, QStringList({"123"}));
     EXPECT_EQ(recorder->messages.size(), 1);
 
-    workbench::SetMainWindowLink({});
-    workbench::DestroyWorkbench();
-    EXPECT_EQ(workbench::ExistingWorkbench(), nullptr);
+    // While the program quits nothing is shown.
+    shown->hide();
+    common::App().quitting = true;
+    workbench::ShowWorkbench(*shown, &main);
+    EXPECT_FALSE(shown->isVisible());
+    common::App().quitting = false;
 }
 
 }  // namespace

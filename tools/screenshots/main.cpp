@@ -1,8 +1,8 @@
 // Opens every window and dialog of the program through its own opener (a button, a menu item
 // or the window's Open) and saves what it shows as PNG files, one per window and tab, so that
 // clipped, wrapped or overlapping controls can be seen. Run through tools/screenshots.sh.
+#include "app/programwindows.h"
 #include "dialogs/prizecheckwindow.h"
-#include "dialogs/workbenchapi.h"
 #include "history/windows/drawentrywindow.h"
 #include "history/windows/settingswindow.h"
 #include "common/appstate.h"
@@ -16,7 +16,6 @@
 #include "startup/startupwindow.h"
 #include "updater/updaterwindow.h"
 #include "workbench/workbenchwindow.h"
-#include "workbench/workbench.h"
 
 #include <QAction>
 #include <QApplication>
@@ -165,12 +164,7 @@ int main(int argc, char** argv) {
     g_inside[QStringLiteral("F15old")] = [](QDialog* d) { Press(d, "Command3"); };  // 验证…: its table
     g_inside[QStringLiteral("Form4")] = [](QDialog* d) { static_cast<PrizeCheckWindow*>(d)->Label3_Click(); };
 
-    MainWindow::openers().workbench = [] { workbench::ShowWorkbench(MainWindow::instance(), common::App()); };
-    workbench::SetMainWindowLink({[] {}});
-    SmartSystemOpener smartSystem({&common::App(), [] { return dialogs::Workbench(); }});
-    workbench::SetSmartSystemOpener([&smartSystem](QWidget*) { smartSystem.open(); });
-    MainWindow::openers().drawEntry = [](QWidget* parent) { history::OpenDrawEntry(parent, common::App()); };
-    MainWindow::openers().settings = [](QWidget* parent) { history::OpenSettings(parent, common::App(), [](bool) {}); };
+    app::ProgramWindows windows(common::App());
 
     {
         StartupWindow start;
@@ -186,7 +180,7 @@ int main(int argc, char** argv) {
         updater.hide();
     }
 
-    MainWindow* main = MainWindow::ShowMainWindow(common::App());
+    MainWindow* main = windows.showMainWindow();
     main->quitOnClose = false;
     Settle();
     main->showListAfterReload();
@@ -204,7 +198,7 @@ int main(int argc, char** argv) {
     main->run(mainwindow::Command::Group1234);
     Shoot(main, QStringLiteral("Form1_p2z"));
     // The help in the program's own page window.
-    main->helpme_Click();
+    main->run(mainwindow::Command::Help);
     Settle();
     if (auto* page = main->findChild<ui::PageWindow*>(QStringLiteral("PageWindow"))) {
         Shoot(page, QStringLiteral("PageWindow_help"));
@@ -216,7 +210,7 @@ int main(int argc, char** argv) {
     Settle();
 
     Press(main, "Command9");  // 过滤缩水: the workbench, and the smart system at its first opening
-    WorkbenchWindow* bench = workbench::ExistingWorkbench();
+    WorkbenchWindow* bench = windows.workbench();
     if (!bench) {
         std::fprintf(stderr, "the workbench did not open\n");
         return 1;
@@ -237,8 +231,6 @@ int main(int argc, char** argv) {
         sets->hide();
     }
     Settle();
-    workbench::DestroyWorkbench();
     main->close();
-    delete MainWindow::instance();
     return 0;
 }

@@ -10,6 +10,8 @@
 
 namespace ui {
 namespace {
+// Tests' seams, empty in the program: a test answers the boxes and modal windows in place of a
+// player. They are the only process-wide values here, on purpose.
 MessageHandler g_message;
 InputHandler g_input;
 ModalHandler g_modal;

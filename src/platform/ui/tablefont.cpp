@@ -5,6 +5,7 @@
 
 namespace ui {
 namespace {
+// A tests' seam, empty in the program: a test tries the tables in each installed font.
 QString g_preferred;
 }
 

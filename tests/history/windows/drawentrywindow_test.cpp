@@ -372,8 +372,8 @@ TEST_F(DrawEntry, PickThree) {
 TEST_F(DrawEntry, MainWindowReloadsAfterIt) {
     MainWindow main(common::App());
     main.quitOnClose = false;
-    testsupport::FreshValue<MainWindow::Openers> openersReset(MainWindow::openers());
-    MainWindow::openers().drawEntry = [](QWidget* parent) { history::OpenDrawEntry(parent, common::App()); };
+    main.start();
+    main.openers().drawEntry = [](QWidget* parent) { history::OpenDrawEntry(parent, common::App()); };
     bool save = true;
     QWidget* parentSeen = nullptr;
     ui::SetModalHandler([&](QDialog* d) {
@@ -455,6 +455,7 @@ TEST_F(DrawEntry, EnterOnTheFocusedSaveButtonSaves) {
 TEST_F(DrawEntry, StatusLineReadableOverTheMainWindow) {
     MainWindow main(common::App());
     main.quitOnClose = false;
+    main.start();
     DrawEntryWindow f(common::App(), &main);
     auto* mainLabel2 = main.findChild<QLabel*>("Label2", Qt::FindDirectChildrenOnly);
     auto* mainLabel3 = main.findChild<QLabel*>("Label3", Qt::FindDirectChildrenOnly);

@@ -214,11 +214,9 @@ TEST_F(Settings, AllDrawsTickedConfirmsWhateverTheRange) {
 TEST_F(Settings, MainWindowSwitchesThroughItsOwnOperation) {
     MainWindow main(common::App());
     main.quitOnClose = false;
-    testsupport::FreshValue<MainWindow::Openers> openersReset(MainWindow::openers());
-    MainWindow::openers().settings = [](QWidget* parent) {
-        history::OpenSettings(parent, common::App(), [](bool toP3) {
-            if (MainWindow* m = MainWindow::instance()) m->switchLottery(toP3);
-        });
+    main.start();
+    main.openers().settings = [&main](QWidget* parent) {
+        history::OpenSettings(parent, common::App(), [&main](bool toP3) { main.switchLottery(toP3); });
     };
     bool trayDuring = true;
     ui::SetModalHandler([&](QDialog* d) {
@@ -230,7 +228,6 @@ TEST_F(Settings, MainWindowSwitchesThroughItsOwnOperation) {
         f->Command1->click();
         return f->result();
     });
-    ASSERT_EQ(MainWindow::instance(), &main);
     main.run(mainwindow::Command::Settings);
     EXPECT_FALSE(trayDuring);
     EXPECT_TRUE(main.tray()->toggleEnabled());

@@ -24,6 +24,7 @@ protected:
     void SetUp() override {
         window = std::make_unique<MainWindow>(common::App());
         window->quitOnClose = false;
+        window->start();
         common::AppState& app = common::App();
         app.history = testsupport::HistoryOf({"123", "985", "620", "147", "000", "999", "264", "558"});
         common::SaveUseAllDraws(false);
