@@ -8,6 +8,7 @@
 #include <QThread>
 
 #include <algorithm>
+#include <future>
 
 namespace smart {
 
@@ -93,6 +94,15 @@ struct SpreadHelper {
 
 struct SpreadHelpers {
     std::vector<std::unique_ptr<SpreadHelper>> helpers;
+    // Helpers being made ahead of the first run, while the player reads the window: a run or a
+    // second preparation waits for them, and so does the end of the calculator.
+    std::future<void> made;
+    void waitMade() {
+        if (made.valid()) made.get();
+    }
+    ~SpreadHelpers() {
+        if (made.valid()) made.wait();
+    }
 };
 
 namespace {
@@ -103,14 +113,18 @@ void SchemeCalculator::prepareSpread(int threads) {
     const int parts = SpreadThreads(threads);
     if (parts < 2) return;
     if (!spreadHelpers_) spreadHelpers_ = std::make_shared<SpreadHelpers>();
-    std::vector<std::unique_ptr<SpreadHelper>>& helpers = spreadHelpers_->helpers;
+    SpreadHelpers& spread = *spreadHelpers_;
+    spread.waitMade();
+    std::vector<std::unique_ptr<SpreadHelper>>& helpers = spread.helpers;
     if (int(helpers.size()) < parts) helpers.resize(size_t(parts));
     if (std::all_of(helpers.begin(), helpers.begin() + parts, [](const auto& h) { return bool(h); })) return;
-    // A fresh calculator's tables are most of its cost: made on threads of their own they are
-    // made side by side, in the heaps those threads' successors will use.
-    common::ParallelFor(parts, nullptr, [&](long long t) {
-        if (!helpers[size_t(t)]) helpers[size_t(t)] = std::make_unique<SpreadHelper>();
-    }, parts);
+    // A fresh calculator's tables are most of its cost: made side by side on threads of their
+    // own, off the caller's thread, so the window that asks for them opens without waiting.
+    spread.made = std::async(std::launch::async, [&helpers, parts] {
+        common::ParallelFor(parts, nullptr, [&helpers](long long t) {
+            if (!helpers[size_t(t)]) helpers[size_t(t)] = std::make_unique<SpreadHelper>();
+        }, parts);
+    });
 }
 
 void SchemeCalculator::runBacktestsSpread(int threads) {
@@ -121,6 +135,7 @@ void SchemeCalculator::runBacktestsSpread(int threads) {
     }
     if (!startBacktests()) return;
     if (!spreadHelpers_) spreadHelpers_ = std::make_shared<SpreadHelpers>();
+    spreadHelpers_->waitMade();
     std::vector<std::unique_ptr<SpreadHelper>>& helpers = spreadHelpers_->helpers;
     if (int(helpers.size()) < parts) helpers.resize(size_t(parts));
     const int count = int(schemes.size());

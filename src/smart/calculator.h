@@ -205,8 +205,9 @@ public:
     // and a stop reaches every thread. Records that may show boxes or run code of their own
     // making run here, one after another, as runBacktests() runs them.
     void runBacktestsSpread(int threads = 0);
-    // Makes the helper calculators of runBacktestsSpread(threads) ahead of its first run, each
-    // on the thread that will mostly use its memory; a no-op once they exist.
+    // Starts making the helper calculators of runBacktestsSpread(threads) ahead of its first run,
+    // on threads of their own, and returns at once; the run waits for any still being made. A
+    // no-op once they exist.
     void prepareSpread(int threads = 0);
     void backtestCondition();              // backtest of the current condition
     void pauseOrResume();
