@@ -8,6 +8,7 @@
 #include <QThread>
 
 #include <algorithm>
+#include <future>
 
 namespace smart {
 
@@ -43,11 +44,18 @@ bool SchemeCalculator::startBacktests() {
 
 void SchemeCalculator::runBacktests() {
     if (!startBacktests()) return;
+    if (host_->progress) host_->progress->setTotal(schemes.size());
+    if (!backtestRecords()) return;
+    if (host_->progress) host_->progress->advance();
+    if (!loadDraws()) return;
+    summarise();
+}
+
+bool SchemeCalculator::backtestRecords() {
     const int count = int(schemes.size());
-    if (host_->progress) host_->progress->setTotal(count);
     for (int i = 0; i < count && i < schemes.size(); ++i) {
         if (i > 0 && host_->progress) host_->progress->advance();
-        if (stopped()) return;
+        if (stopped()) return false;
         SchemeRecord record;
         QString why;
         if (!ParseSchemeRecord(schemes.at(i), &record, &why)) {
@@ -58,14 +66,12 @@ void SchemeCalculator::runBacktests() {
         verification.periods = record.verifyPeriods;
         mode.condition = record.condition;
         verification.positionText = record.sideRank;
-        if (!loadDraws()) return;
+        if (!loadDraws()) return false;
         const QString rule(83, QLatin1Char('='));
         reportText = rule + kCrLf + QStringLiteral("条件：") + mode.condition + kCrLf + rule + kCrLf;
         backtestCondition();
     }
-    if (host_->progress) host_->progress->advance();
-    if (!loadDraws()) return;
-    summarise();
+    return true;
 }
 
 // One thread's part of a spread run: a calculator of its own, which lives on with the one that
@@ -88,11 +94,38 @@ struct SpreadHelper {
 
 struct SpreadHelpers {
     std::vector<std::unique_ptr<SpreadHelper>> helpers;
+    // Helpers being made ahead of the first run, while the player reads the window: a run or a
+    // second preparation waits for them, and so does the end of the calculator.
+    std::future<void> made;
+    void waitMade() {
+        if (made.valid()) made.get();
+    }
+    ~SpreadHelpers() {
+        if (made.valid()) made.wait();
+    }
 };
 
 namespace {
 int SpreadThreads(int threads) { return threads > 0 ? threads : std::max(1, QThread::idealThreadCount()); }
 }  // namespace
+
+void SchemeCalculator::prepareSpread(int threads) {
+    const int parts = SpreadThreads(threads);
+    if (parts < 2) return;
+    if (!spreadHelpers_) spreadHelpers_ = std::make_shared<SpreadHelpers>();
+    SpreadHelpers& spread = *spreadHelpers_;
+    spread.waitMade();
+    std::vector<std::unique_ptr<SpreadHelper>>& helpers = spread.helpers;
+    if (int(helpers.size()) < parts) helpers.resize(size_t(parts));
+    if (std::all_of(helpers.begin(), helpers.begin() + parts, [](const auto& h) { return bool(h); })) return;
+    // A fresh calculator's tables are most of its cost: made side by side on threads of their
+    // own, off the caller's thread, so the window that asks for them opens without waiting.
+    spread.made = std::async(std::launch::async, [&helpers, parts] {
+        common::ParallelFor(parts, nullptr, [&helpers](long long t) {
+            if (!helpers[size_t(t)]) helpers[size_t(t)] = std::make_unique<SpreadHelper>();
+        }, parts);
+    });
+}
 
 void SchemeCalculator::runBacktestsSpread(int threads) {
     const int parts = std::min(SpreadThreads(threads), int(schemes.size()));
@@ -102,6 +135,7 @@ void SchemeCalculator::runBacktestsSpread(int threads) {
     }
     if (!startBacktests()) return;
     if (!spreadHelpers_) spreadHelpers_ = std::make_shared<SpreadHelpers>();
+    spreadHelpers_->waitMade();
     std::vector<std::unique_ptr<SpreadHelper>>& helpers = spreadHelpers_->helpers;
     if (int(helpers.size()) < parts) helpers.resize(size_t(parts));
     const int count = int(schemes.size());
@@ -129,7 +163,8 @@ void SchemeCalculator::runBacktestsSpread(int threads) {
         calc.setOutsideStop(&stop);
         slot->host.progress = &partProgress[size_t(t)];
         slot->failures.clear();
-        calc.runBacktests();
+        // Only the records: the summary is this calculator's, made once the parts are joined.
+        if (calc.startBacktests() && calc.backtestRecords()) slot->host.progress->advance();
         calc.setOutsideStop(nullptr);
         slot->host.progress = nullptr;
     };

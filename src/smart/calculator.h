@@ -205,6 +205,10 @@ public:
     // and a stop reaches every thread. Records that may show boxes or run code of their own
     // making run here, one after another, as runBacktests() runs them.
     void runBacktestsSpread(int threads = 0);
+    // Starts making the helper calculators of runBacktestsSpread(threads) ahead of its first run,
+    // on threads of their own, and returns at once; the run waits for any still being made. A
+    // no-op once they exist.
+    void prepareSpread(int threads = 0);
     void backtestCondition();              // backtest of the current condition
     void pauseOrResume();
     RunState runState() const { return runState_; }
@@ -331,6 +335,9 @@ private:
     // A run's start: errors, summary and report lines emptied, the draws loaded (false when
     // they cannot be).
     bool startBacktests();
+    // Backtests every record of schemes in turn (no summary); false when stopped or the draws
+    // cannot be read.
+    bool backtestRecords();
 };
 
 }  // namespace smart

@@ -63,6 +63,9 @@ SmartSystemWindow::SmartSystemWindow(smart::SmartContext context, QWidget* paren
     };
     bindModel();
     downloader_ = new platform::Downloader(this);
+    // The calculators that share out 确定's records are made once per program, here rather
+    // than in the first press.
+    Calculator().prepareSpread();
     Form_Load();
 }
 
