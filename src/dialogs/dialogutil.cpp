@@ -30,34 +30,12 @@ void CentreOnScreen(QWidget* window) {
     window->move(area.x() + (area.width() - size.width()) / 2, area.y() + (area.height() - size.height()) / 2);
 }
 
-void PlaceOnWorkbench(QWidget* window) {
-    if (QWidget* bench = WorkbenchWidget()) {
-        window->move(bench->pos());
-        return;
-    }
-    CentreOnScreen(window);
-}
+void PlaceOnWorkbench(WorkbenchApi& bench, QWidget* window) { window->move(bench.dialogParent()->pos()); }
 
-void CentreOnWorkbench(QWidget* window) {
-    if (QWidget* bench = WorkbenchWidget()) {
-        const QRect area = bench->frameGeometry();
-        const QSize size = window->frameGeometry().size();
-        window->move(area.x() + (area.width() - size.width()) / 2, area.y() + (area.height() - size.height()) / 2);
-        return;
-    }
-    CentreOnScreen(window);
-}
-
-bool SetWorkbenchInput(pool::InputBox box, const QString& text) {
-    WorkbenchApi* bench = Workbench();
-    if (!bench) return false;
-    bench->setInput(box, text);
-    return true;
-}
-
-QWidget* WorkbenchWidget() {
-    WorkbenchApi* bench = Workbench();
-    return bench ? bench->dialogParent() : nullptr;
+void CentreOnWorkbench(WorkbenchApi& bench, QWidget* window) {
+    const QRect area = bench.dialogParent()->frameGeometry();
+    const QSize size = window->frameGeometry().size();
+    window->move(area.x() + (area.width() - size.width()) / 2, area.y() + (area.height() - size.height()) / 2);
 }
 
 }  // namespace dialogs

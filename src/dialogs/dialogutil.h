@@ -6,15 +6,13 @@
 #include <QString>
 #include <QWidget>
 
+#include "dialogs/workbenchapi.h"
 #include "platform/ui/controls.h"
 #include "pool/workbenchmodel.h"
 
 class QHBoxLayout;
 
 namespace dialogs {
-
-// The workbench window as a parent for dialogs, or null.
-QWidget* WorkbenchWidget();
 
 // Named buttons at a pixel place, with or without the window's handler: the shared factory.
 using ui::MakeButton;
@@ -43,29 +41,30 @@ OkCancel AddOkCancel(Window* window, QHBoxLayout* row, const char* okName, void 
 }
 
 // The one window of its kind for the run, as a second base of the window class. The workbench
-// owns it: it is the workbench's child, made at first use (again after it was discarded) and
-// found among its children, so no one else keeps it. instance() makes it; existing() never does.
-// With no workbench (a window tried on its own) each instance() is a window of its own.
+// that opens it owns it: it is the workbench's child, made at first use (again after it was
+// discarded) and found among its children, so no one else keeps it. instance() makes it;
+// existing() never does. The window keeps the workbench it was made over (bench_).
 template <class Window>
 class LastingWindow {
 public:
-    static Window* instance() {
-        if (Window* window = existing()) return window;
-        return new Window(WorkbenchWidget());
+    static Window* instance(WorkbenchApi& bench) {
+        if (Window* window = existing(bench)) return window;
+        return new Window(bench);
     }
-    static Window* existing() {
-        QWidget* bench = WorkbenchWidget();
-        return bench ? bench->findChild<Window*>(QString(), Qt::FindDirectChildrenOnly) : nullptr;
+    static Window* existing(WorkbenchApi& bench) {
+        return bench.dialogParent()->template findChild<Window*>(QString(), Qt::FindDirectChildrenOnly);
     }
+
+protected:
+    explicit LastingWindow(WorkbenchApi& bench) : bench_(bench) {}
+    WorkbenchApi& bench_;
 };
 
 // Centres a window on the screen that holds it (or the primary screen).
 void CentreOnScreen(QWidget* window);
-// Puts a window at the workbench's top-left corner (centred on the screen without one).
-void PlaceOnWorkbench(QWidget* window);
-// Centres a window over the workbench (centred on the screen without one).
-void CentreOnWorkbench(QWidget* window);
-// Writes one of the workbench's text inputs; false without a workbench.
-bool SetWorkbenchInput(pool::InputBox box, const QString& text);
+// Puts a window at the workbench's top-left corner.
+void PlaceOnWorkbench(WorkbenchApi& bench, QWidget* window);
+// Centres a window over the workbench.
+void CentreOnWorkbench(WorkbenchApi& bench, QWidget* window);
 
 }  // namespace dialogs

@@ -24,25 +24,22 @@ const QStringList& FamilyBoxes(BatchGroup group) {
 
 QString NoBaseSetMessage() { return QStringLiteral("你还没有组装要过滤的号码，请先设置大底后再过滤号码。"); }
 
-bool StartFilterFromDialog(BatchGroup group, int family, QWidget* parent) {
-    WorkbenchApi* bench = Workbench();
-    if (!bench || !bench->hasBaseSet()) {
+bool StartFilterFromDialog(WorkbenchApi& bench, BatchGroup group, int family, QWidget* parent) {
+    if (!bench.hasBaseSet()) {
         ui::MsgBox(NoBaseSetMessage(), ui::Icon::Information, ui::Buttons::Ok, ui::kAppTitle, parent);
         return false;
     }
-    pool::EditorConditions& conditions = bench->model().conditions;
+    pool::EditorConditions& conditions = bench.model().conditions;
     auto& families = group == BatchGroup::Basic ? conditions.basicFamilies : conditions.advancedFamilies;
     for (int f = 0; f < pool::kBatchFamilies; ++f) families[size_t(f)] = f == family;
     if (group == BatchGroup::Basic)
-        bench->runBasicBatch();
+        bench.runBasicBatch();
     else
-        bench->runAdvancedBatch();
+        bench.runAdvancedBatch();
     return true;
 }
 
-void MakeBaseFromDialog(QDialog* editor) {
-    WorkbenchApi* bench = Workbench();
-    if (!bench) return;
+void MakeBaseFromDialog(WorkbenchApi& bench, QDialog* editor) {
     // An editor open in its modal loop is hidden and shown again around the save without
     // leaving that loop: QDialog::hide() would end it, and the dialog cannot enter a second
     // modal loop while the first is still unwinding, so the editor (and the positional
@@ -52,23 +49,19 @@ void MakeBaseFromDialog(QDialog* editor) {
         editor->QWidget::setVisible(false);
     else
         editor->hide();
-    bench->saveCollection();
-    if (bench->collectionSaved())
-        ui::MsgBox(bench->session().setDescription + QLatin1Char('\n') + QStringLiteral("保存大底成功！"),
-                   ui::Icon::Information, ui::Buttons::Ok, ui::kAppTitle, bench->dialogParent());
+    bench.saveCollection();
+    if (bench.collectionSaved())
+        ui::MsgBox(bench.session().setDescription + QLatin1Char('\n') + QStringLiteral("保存大底成功！"),
+                   ui::Icon::Information, ui::Buttons::Ok, ui::kAppTitle, bench.dialogParent());
     if (open)
         editor->QWidget::setVisible(true);
     else
         ui::ShowModal(editor);
 }
 
-void UndoFromDialog() {
-    if (WorkbenchApi* bench = Workbench()) bench->undo();
-}
+void UndoFromDialog(WorkbenchApi& bench) { bench.undo(); }
 
-void RedoFromDialog() {
-    if (WorkbenchApi* bench = Workbench()) bench->redo();
-}
+void RedoFromDialog(WorkbenchApi& bench) { bench.redo(); }
 
 void ClearTicks(const QList<QCheckBox*>& boxes, QComboBox* preset) {
     for (QCheckBox* box : boxes) box->setChecked(false);
@@ -80,16 +73,14 @@ void InvertTicks(const QList<QCheckBox*>& boxes, QComboBox* preset) {
     if (preset) preset->setCurrentIndex(0);
 }
 
-void PlaceEditorOnWorkbench(QWidget* editor) {
+void PlaceEditorOnWorkbench(WorkbenchApi& bench, QWidget* editor) {
     editor->setWindowIcon(QApplication::windowIcon());
-    PlaceOnWorkbench(editor);
+    PlaceOnWorkbench(bench, editor);
 }
 
-bool HideUnlessQuitting(QWidget* editor, QCloseEvent* event) {
-    // Editors are kept by no one window but live for the run: the state the workbench was given
-    // says when the run ends (an editor built with no workbench never quits on its own).
-    const WorkbenchApi* bench = Workbench();
-    if (bench && bench->state().quitting) {
+bool HideUnlessQuitting(const WorkbenchApi& bench, QWidget* editor, QCloseEvent* event) {
+    // Editors live for the run: the state the workbench was given says when the run ends.
+    if (bench.state().quitting) {
         editor->setAttribute(Qt::WA_DeleteOnClose);
         return false;
     }
@@ -111,20 +102,16 @@ QList<QCheckBox*> MakeCheckArray(QWidget* parent, const QString& name, const QSt
     return boxes;
 }
 
-void BindTicks(QWidget* editor, const QList<QCheckBox*>& boxes, TickList ticks) {
+void BindTicks(WorkbenchApi& bench, QWidget* editor, const QList<QCheckBox*>& boxes, TickList ticks) {
     for (int i = 0; i < boxes.size(); ++i)
-        QObject::connect(boxes[i], &QCheckBox::toggled, editor, [ticks, i](bool on) {
-            if (pool::EditorConditions* conditions = WorkbenchConditions()) {
-                QList<bool>& list = ticks(*conditions);
-                if (i < list.size()) list[i] = on;
-            }
+        QObject::connect(boxes[i], &QCheckBox::toggled, editor, [&bench, ticks, i](bool on) {
+            QList<bool>& list = ticks(bench.model().conditions);
+            if (i < list.size()) list[i] = on;
         });
 }
 
-void FillTicks(const QList<QCheckBox*>& boxes, TickList ticks) {
-    pool::EditorConditions* conditions = WorkbenchConditions();
-    if (!conditions) return;
-    const QList<bool>& list = ticks(*conditions);
+void FillTicks(WorkbenchApi& bench, const QList<QCheckBox*>& boxes, TickList ticks) {
+    const QList<bool>& list = ticks(bench.model().conditions);
     for (int i = 0; i < boxes.size() && i < list.size(); ++i) boxes[i]->setChecked(list[i]);
 }
 

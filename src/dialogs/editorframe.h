@@ -20,6 +20,8 @@ class QWidget;
 
 namespace dialogs {
 
+class WorkbenchApi;
+
 // The workbench's two groups of family boxes, in the order the batches run them.
 enum class BatchGroup { Basic, Advanced };
 const QStringList& FamilyBoxes(BatchGroup group);
@@ -29,12 +31,12 @@ QString NoBaseSetMessage();
 
 // Leaves family the only ticked family of its group in the workbench's model and runs the
 // group's batch. Without a base set it shows the refusal and changes nothing; returns false then.
-bool StartFilterFromDialog(BatchGroup group, int family, QWidget* parent);
+bool StartFilterFromDialog(WorkbenchApi& bench, BatchGroup group, int family, QWidget* parent);
 
 // "[做大底]": hides the editor, saves the pool as a collection, confirms with the current
 // description and shows the editor again, modal. A failed save (reported by the workbench)
 // gets no confirmation.
-void MakeBaseFromDialog(QDialog* editor);
+void MakeBaseFromDialog(WorkbenchApi& bench, QDialog* editor);
 
 // The bottom row every condition editor carries: 开始过滤, 撤消, 恢复, 做大底 and 返回, 28 pixels
 // high at one height. Captions and places differ a little from editor to editor; each button runs
@@ -60,8 +62,8 @@ void MakeBottomRow(Editor* editor, const BottomRow<Editor>& row) {
 }
 
 // 撤消 / 恢复: the workbench's undo and redo.
-void UndoFromDialog();
-void RedoFromDialog();
+void UndoFromDialog(WorkbenchApi& bench);
+void RedoFromDialog(WorkbenchApi& bench);
 
 // 全清 / 反选 over a check array; both show the preset list's prompt (item 0) afterwards
 // without applying it.
@@ -69,11 +71,11 @@ void ClearTicks(const QList<QCheckBox*>& boxes, QComboBox* preset = nullptr);
 void InvertTicks(const QList<QCheckBox*>& boxes, QComboBox* preset = nullptr);
 
 // Editor icon and position (the workbench's top-left corner).
-void PlaceEditorOnWorkbench(QWidget* editor);
+void PlaceEditorOnWorkbench(WorkbenchApi& bench, QWidget* editor);
 
 // For closeEvent: while the program runs the editor only hides and keeps its ticks; returns
 // true when the close was turned into a hide.
-bool HideUnlessQuitting(QWidget* editor, QCloseEvent* event);
+bool HideUnlessQuitting(const WorkbenchApi& bench, QWidget* editor, QCloseEvent* event);
 
 // A row-wise laid-out check array on parent with objectNames "name(i)" and the captions.
 // Geometry in pixels: first box at (left, top), cells of cellWidth x cellHeight.
@@ -82,10 +84,10 @@ QList<QCheckBox*> MakeCheckArray(QWidget* parent, const QString& name, const QSt
 
 // A check array's list of ticks in the workbench's conditions.
 using TickList = std::function<QList<bool>&(pool::EditorConditions&)>;
-// Every toggle of a box writes its tick to the running workbench's conditions.
-void BindTicks(QWidget* editor, const QList<QCheckBox*>& boxes, TickList ticks);
-// Ticks the boxes as the running workbench's conditions hold them (nothing without one).
-void FillTicks(const QList<QCheckBox*>& boxes, TickList ticks);
+// Every toggle of a box writes its tick to the workbench's conditions.
+void BindTicks(WorkbenchApi& bench, QWidget* editor, const QList<QCheckBox*>& boxes, TickList ticks);
+// Ticks the boxes as the workbench's conditions hold them.
+void FillTicks(WorkbenchApi& bench, const QList<QCheckBox*>& boxes, TickList ticks);
 
 // Indexes of the ticked boxes, ascending.
 QList<int> TickedIndexes(const QList<QCheckBox*>& boxes);

@@ -31,7 +31,7 @@ namespace {
 const QString kFormulaEditorTitle = QStringLiteral("自编公式");
 }  // namespace
 
-FormulaEditor::FormulaEditor(QWidget* parent) : QDialog(parent) {
+FormulaEditor::FormulaEditor(dialogs::WorkbenchApi& bench) : bench_(bench) {
     setObjectName(QStringLiteral("Form23"));
     setWindowTitle(kFormulaEditorTitle);
 
@@ -96,8 +96,8 @@ FormulaEditor::~FormulaEditor() {
     }
 }
 
-int FormulaEditor::Open(const QString& script) {
-    FormulaEditor editor;  // no owner; nothing of it outlives the closing
+int FormulaEditor::Open(dialogs::WorkbenchApi& bench, const QString& script) {
+    FormulaEditor editor(bench);  // no owner; nothing of it outlives the closing
     editor.text_->setPlainText(script);
     return ui::ShowModal(&editor);
 }
@@ -185,7 +185,7 @@ void FormulaEditor::Label2_Click() {
     QString error;
     const bool removed = dialogs::DeleteFormulaFile(fileName, &error);
     refreshFileList();
-    if (dialogs::WorkbenchApi* bench = dialogs::Workbench()) bench->refillFormulaList();
+    bench_.refillFormulaList();
     // A formula that is still there must not look deleted.
     if (!removed) showError(error);
 }
@@ -202,11 +202,11 @@ void FormulaEditor::menu2_Click() {
         name_ = answer;
     }
     refreshFileList();
-    if (dialogs::WorkbenchApi* bench = dialogs::Workbench()) bench->refillFormulaList();
+    bench_.refillFormulaList();
 }
 
 void FormulaEditor::Command4_Click() {
-    dialogs::SetWorkbenchInput(pool::InputBox::Formula, text_->toPlainText());
+    bench_.setInput(pool::InputBox::Formula, text_->toPlainText());
     accept();
 }
 

@@ -3,6 +3,7 @@
 // named formula file, loads or deletes stored formulas, and shows the home server's formula
 // page beside the text.
 // Its objectName is "Form23": tests, settings and the other windows find it by that name.
+#include "dialogs/workbenchapi.h"
 #include <QDialog>
 #include <QPointer>
 #include <QString>
@@ -18,11 +19,12 @@ class FormulaEditor : public QDialog {
     Q_OBJECT
 public:
     // Runs Form_Load. The editor has no owner and is discarded when it closes.
-    explicit FormulaEditor(QWidget* parent = nullptr);
+    // bench: the workbench whose formula input and list it writes.
+    explicit FormulaEditor(dialogs::WorkbenchApi& bench);
     ~FormulaEditor() override;
 
     // Workbench "编写公式…": a new editor on the script, shown modally, then discarded.
-    static int Open(const QString& script);
+    static int Open(dialogs::WorkbenchApi& bench, const QString& script);
 
     // The formula name offered when saving (last loaded or saved).
     QString rememberedName() const { return name_; }
@@ -41,6 +43,7 @@ signals:
     void pageFinished(bool shown);
 
 private:
+    dialogs::WorkbenchApi& bench_;
     void refreshFileList();
     void showError(const QString& description);
     void pageArrived(QNetworkReply* reply);

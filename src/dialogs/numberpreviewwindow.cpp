@@ -93,8 +93,8 @@ private:
     QList<Row> rows_;
 };
 
-NumberPreviewWindow::NumberPreviewWindow(const common::AppState& state, QWidget* parent)
-    : QDialog(parent), state_(state) {
+NumberPreviewWindow::NumberPreviewWindow(dialogs::WorkbenchApi& bench, const common::AppState& state)
+    : QDialog(bench.dialogParent()), bench_(bench), state_(state) {
     setObjectName(QStringLiteral("Form21"));
     setWindowTitle(QStringLiteral("号码预览"));
 
@@ -152,8 +152,8 @@ NumberPreviewWindow::NumberPreviewWindow(const common::AppState& state, QWidget*
 
 NumberPreviewWindow::~NumberPreviewWindow() = default;
 
-int NumberPreviewWindow::Open(const common::AppState& state) {
-    QPointer<NumberPreviewWindow> window = new NumberPreviewWindow(state, dialogs::WorkbenchWidget());
+int NumberPreviewWindow::Open(dialogs::WorkbenchApi& bench, const common::AppState& state) {
+    QPointer<NumberPreviewWindow> window = new NumberPreviewWindow(bench, state);
     const int result = ui::ShowModal(window);
     delete window.data();  // unloaded by every way out: the next opening starts afresh
     return result;
@@ -174,8 +174,7 @@ void NumberPreviewWindow::Form_Load() {
     setWindowIcon(QApplication::windowIcon());
     dialogs::CentreOnScreen(this);
     list_->header()->setSortIndicatorShown(false);
-    dialogs::WorkbenchApi* bench = dialogs::Workbench();
-    const pool::NumberPool numbers = bench ? bench->session().pool : pool::NumberPool();
+    const pool::NumberPool numbers = bench_.session().pool;
     countOmissions();
     QList<NumberPreviewRows::Row> rows;
     rows.reserve(numbers.size());
@@ -204,11 +203,9 @@ void NumberPreviewWindow::Command5_Click() {
 
 void NumberPreviewWindow::Command3_Click() {
     const QStringList numbers = tickedNumbers();
-    if (dialogs::WorkbenchApi* bench = dialogs::Workbench()) {
-        bench->session().TakeNumbers(
-            numbers, pool::kNewLine + QStringLiteral("添加到缩水器共%1注").arg(numbers.size()) + pool::kNewLine,
-            QStringLiteral("预览号码生成的结果"));
-    }
+    bench_.session().TakeNumbers(numbers,
+                                 pool::kNewLine + QStringLiteral("添加到缩水器共%1注").arg(numbers.size()) + pool::kNewLine,
+                                 QStringLiteral("预览号码生成的结果"));
     accept();
 }
 

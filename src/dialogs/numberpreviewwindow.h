@@ -3,6 +3,7 @@
 // omission sum; the ticked numbers make the bet text (copied to the clipboard) or, on 确定,
 // the new pool.
 // Its objectName is "Form21": tests, settings and the other windows find it by that name.
+#include "dialogs/workbenchapi.h"
 #include "common/digitomission.h"
 
 #include <QDialog>
@@ -19,12 +20,12 @@ class NumberPreviewWindow : public QDialog {
     Q_OBJECT
 public:
     // state: the draws the omissions are counted over and the lottery of the bet text.
-    explicit NumberPreviewWindow(const common::AppState& state, QWidget* parent = nullptr);
+    NumberPreviewWindow(dialogs::WorkbenchApi& bench, const common::AppState& state);
     ~NumberPreviewWindow() override;
 
     // Workbench button "预览": a fresh window over the current pool, shown modally, then
     // discarded. Returns the modal result.
-    static int Open(const common::AppState& state);
+    static int Open(dialogs::WorkbenchApi& bench, const common::AppState& state);
 
     // Rows in their current order.
     int rowCount() const;
@@ -49,6 +50,7 @@ public slots:
     void ListView1_ColumnClick(int column);
 
 private:
+    dialogs::WorkbenchApi& bench_;
     const common::AppState& state_;
     QTreeView* list_ = nullptr;
     NumberPreviewRows* rows_ = nullptr;

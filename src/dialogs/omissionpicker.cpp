@@ -26,7 +26,8 @@ void SetTick(QListWidgetItem* item, bool on) { item->setCheckState(on ? Qt::Chec
 
 }  // namespace
 
-OmissionPicker::OmissionPicker(const common::AppState& state, QWidget* parent) : QDialog(parent), state_(state) {
+OmissionPicker::OmissionPicker(dialogs::WorkbenchApi& bench, const common::AppState& state)
+    : QDialog(bench.dialogParent()), bench_(bench), state_(state) {
     setObjectName(QStringLiteral("Form13"));
     setWindowTitle(kOmissionPickerCaption);
     constexpr int frameWidth = 92, frameHeight = 268, gap = 6;
@@ -70,8 +71,8 @@ OmissionPicker::OmissionPicker(const common::AppState& state, QWidget* parent) :
     Form_Load();
 }
 
-int OmissionPicker::Open(const common::AppState& state) {
-    OmissionPicker picker(state, dialogs::WorkbenchWidget());
+int OmissionPicker::Open(dialogs::WorkbenchApi& bench, const common::AppState& state) {
+    OmissionPicker picker(bench, state);
     return ui::ShowModal(&picker);
 }
 
@@ -88,7 +89,7 @@ QString OmissionPicker::TargetBox(int k) {
 
 void OmissionPicker::Form_Load() {
     setWindowIcon(QApplication::windowIcon());
-    dialogs::PlaceOnWorkbench(this);
+    dialogs::PlaceOnWorkbench(bench_, this);
     const common::DrawHistory& history = state_.history;
     const common::DigitOmissionTable table = common::DigitOmissionTable::Count(history);
     for (int k = 0; k < 5; ++k) {
@@ -112,7 +113,7 @@ void OmissionPicker::sendList(int k) {
         if (!text.isEmpty()) text += QLatin1Char(',');
         text += QString::number(item->text().toInt());
     }
-    dialogs::SetWorkbenchInput(TargetInput(k), text);
+    bench_.setInput(TargetInput(k), text);
 }
 
 void OmissionPicker::Command1_Click() { close(); }

@@ -3,6 +3,7 @@
 // draws, in five lists (组选, 百位, 十位, 个位, 单选); each list's "设置" writes the ticked values
 // into the matching value box of the workbench's omission filter.
 // Its objectName is "Form13": tests, settings and the other windows find it by that name.
+#include "dialogs/workbenchapi.h"
 #include "pool/workbenchmodel.h"
 
 #include <QDialog>
@@ -17,11 +18,11 @@ class OmissionPicker : public QDialog {
     Q_OBJECT
 public:
     // state: the draws the omissions are counted over.
-    explicit OmissionPicker(const common::AppState& state, QWidget* parent = nullptr);
+    OmissionPicker(dialogs::WorkbenchApi& bench, const common::AppState& state);
 
     // Workbench button "设置": a fresh picker, shown modally and discarded when it closes.
     // Returns the modal result.
-    static int Open(const common::AppState& state);
+    static int Open(dialogs::WorkbenchApi& bench, const common::AppState& state);
 
     // List k (1..5) and its label "设置".
     QListWidget* list(int k) const;
@@ -48,6 +49,7 @@ protected:
 private:
     void sendList(int k);
 
+    dialogs::WorkbenchApi& bench_;
     const common::AppState& state_;
     QListWidget* lists_[5] = {};
     QLabel* labels_[5] = {};

@@ -39,7 +39,7 @@ dialogs::TickList OneDTicks(int mode) {
 
 }  // namespace
 
-OneDigitEditor::OneDigitEditor(QWidget* parent) : QDialog(parent) {
+OneDigitEditor::OneDigitEditor(dialogs::WorkbenchApi& bench) : QDialog(bench.dialogParent()), LastingWindow(bench) {
     setObjectName(QStringLiteral("Form19"));
     setWindowTitle(QStringLiteral("1D过滤"));
     setWindowFlags(Qt::Tool | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
@@ -88,21 +88,20 @@ OneDigitEditor::OneDigitEditor(QWidget* parent) : QDialog(parent) {
 
     Form_Load();
     fill();
-    for (int m = 0; m < kModes; ++m) dialogs::BindTicks(this, boxes_[m], OneDTicks(m));
+    for (int m = 0; m < kModes; ++m) dialogs::BindTicks(bench_, this, boxes_[m], OneDTicks(m));
 }
 
 void OneDigitEditor::fill() {
-    pool::EditorConditions* conditions = dialogs::WorkbenchConditions();
-    if (!conditions) return;
+    const pool::EditorConditions& conditions = bench_.model().conditions;
     for (int m = 0; m < kModes; ++m) {
-        dialogs::FillTicks(boxes_[m], OneDTicks(m));
-        combos_[m]->setCurrentIndex(int(conditions->oneDModes[size_t(m)]));
+        dialogs::FillTicks(bench_, boxes_[m], OneDTicks(m));
+        combos_[m]->setCurrentIndex(int(conditions.oneDModes[size_t(m)]));
         for (QCheckBox* box : boxes_[m]) box->setEnabled(combos_[m]->currentIndex() != 0);
     }
 }
 
-int OneDigitEditor::Open() {
-    OneDigitEditor* editor = instance();
+int OneDigitEditor::Open(dialogs::WorkbenchApi& bench) {
+    OneDigitEditor* editor = instance(bench);
     editor->fill();
     return ui::ShowModal(editor);
 }
@@ -113,14 +112,13 @@ QList<int> OneDigitEditor::filteredValues(int modeIndex) const {
 }
 
 void OneDigitEditor::Form_Load() {
-    dialogs::PlaceEditorOnWorkbench(this);
+    dialogs::PlaceEditorOnWorkbench(bench_, this);
     tab_->setCurrentIndex(0);
 }
 
 void OneDigitEditor::modeChanged(int modeIndex) {
     const bool on = combos_[modeIndex]->currentIndex() != 0;
-    if (pool::EditorConditions* conditions = dialogs::WorkbenchConditions())
-        conditions->oneDModes[size_t(modeIndex)] = pool::OneDMode(combos_[modeIndex]->currentIndex());
+    bench_.model().conditions.oneDModes[size_t(modeIndex)] = pool::OneDMode(combos_[modeIndex]->currentIndex());
     for (QCheckBox* box : boxes_[modeIndex]) box->setEnabled(on);
 }
 
@@ -139,14 +137,14 @@ void OneDigitEditor::Command6_Click() { dialogs::ClearTicks(boxes_[3]); }
 void OneDigitEditor::Command7_Click() { dialogs::InvertTicks(boxes_[3]); }
 
 void OneDigitEditor::Command8_Click() {
-    dialogs::StartFilterFromDialog(dialogs::BatchGroup::Advanced, pool::kOneDFamily, this);
+    dialogs::StartFilterFromDialog(bench_, dialogs::BatchGroup::Advanced, pool::kOneDFamily, this);
 }
 
-void OneDigitEditor::Command9_Click() { dialogs::UndoFromDialog(); }
-void OneDigitEditor::Command11_Click() { dialogs::RedoFromDialog(); }
-void OneDigitEditor::Command12_Click() { dialogs::MakeBaseFromDialog(this); }
+void OneDigitEditor::Command9_Click() { dialogs::UndoFromDialog(bench_); }
+void OneDigitEditor::Command11_Click() { dialogs::RedoFromDialog(bench_); }
+void OneDigitEditor::Command12_Click() { dialogs::MakeBaseFromDialog(bench_, this); }
 void OneDigitEditor::Command13_Click() { hide(); }
 
 void OneDigitEditor::closeEvent(QCloseEvent* event) {
-    if (!dialogs::HideUnlessQuitting(this, event)) QDialog::closeEvent(event);
+    if (!dialogs::HideUnlessQuitting(bench_, this, event)) QDialog::closeEvent(event);
 }

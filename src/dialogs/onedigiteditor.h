@@ -17,12 +17,12 @@ class OneDigitEditor : public QDialog, public dialogs::LastingWindow<OneDigitEdi
 public:
     static constexpr int kModes = 4;
 
-    explicit OneDigitEditor(QWidget* parent = nullptr);
+    explicit OneDigitEditor(dialogs::WorkbenchApi& bench);
 
     // The one editor of the run (instance()), created and loaded (not shown) on first use; hides on close.
 
     // Shows it modal on the tab last left (the workbench's "过滤" of 1 D 过滤).
-    static int Open();
+    static int Open(dialogs::WorkbenchApi& bench);
 
     // Check1..Check4 (mode 1..4 as index 0..3): box k stands for the value k.
     const QList<QCheckBox*>& values(int modeIndex) const { return boxes_[modeIndex]; }

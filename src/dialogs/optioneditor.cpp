@@ -36,7 +36,7 @@ QLabel* Help(QWidget* page, const char* name, const QString& text, int top) {
 
 }  // namespace
 
-OptionEditor::OptionEditor(QWidget* parent) : QDialog(parent) {
+OptionEditor::OptionEditor(dialogs::WorkbenchApi& bench) : QDialog(bench.dialogParent()), LastingWindow(bench) {
     setObjectName(QStringLiteral("Form14"));
     setWindowTitle(QStringLiteral("选项过滤"));
     setWindowFlags(Qt::Tool | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
@@ -96,17 +96,17 @@ OptionEditor::OptionEditor(QWidget* parent) : QDialog(parent) {
 
     Form_Load();
     fill();
-    for (int t = 0; t < kTabs; ++t) dialogs::BindTicks(this, arrays_[t], OptionTicks(t));
+    for (int t = 0; t < kTabs; ++t) dialogs::BindTicks(bench_, this, arrays_[t], OptionTicks(t));
 }
 
 void OptionEditor::fill() {
-    for (int t = 0; t < kTabs; ++t) dialogs::FillTicks(arrays_[t], OptionTicks(t));
+    for (int t = 0; t < kTabs; ++t) dialogs::FillTicks(bench_, arrays_[t], OptionTicks(t));
 }
 
 QString OptionEditor::TabCaption(int tab) { return QString::fromUtf8(kTabCaptions[tab]); }
 
-int OptionEditor::Open(int tab) {
-    OptionEditor* editor = instance();
+int OptionEditor::Open(dialogs::WorkbenchApi& bench, int tab) {
+    OptionEditor* editor = instance(bench);
     editor->fill();
     // The editor keeps its tab layout between openings, so every opening sets all five.
     editor->tab_->setTabVisible(tab, true);
@@ -118,7 +118,7 @@ int OptionEditor::Open(int tab) {
 }
 
 void OptionEditor::Form_Load() {
-    dialogs::PlaceEditorOnWorkbench(this);
+    dialogs::PlaceEditorOnWorkbench(bench_, this);
     combo1_->setCurrentIndex(0);
     Combo1_Click();
 }
@@ -126,7 +126,7 @@ void OptionEditor::Form_Load() {
 void OptionEditor::Command1_Click() {
     const int t = tab_->currentIndex();
     if (t < 0 || t >= kTabs) return;
-    dialogs::StartFilterFromDialog(dialogs::BatchGroup::Advanced, pool::kFirstOptionFamily + t, this);
+    dialogs::StartFilterFromDialog(bench_, dialogs::BatchGroup::Advanced, pool::kFirstOptionFamily + t, this);
 }
 
 void OptionEditor::Combo1_Click() {
@@ -143,11 +143,11 @@ void OptionEditor::Combo1_Click() {
 
 void OptionEditor::Command2_Click() { dialogs::ClearTicks(arrays_[1]); }
 void OptionEditor::Command3_Click() { dialogs::InvertTicks(arrays_[1]); }
-void OptionEditor::Command4_Click() { dialogs::UndoFromDialog(); }
-void OptionEditor::Command5_Click() { dialogs::RedoFromDialog(); }
-void OptionEditor::Command6_Click() { dialogs::MakeBaseFromDialog(this); }
+void OptionEditor::Command4_Click() { dialogs::UndoFromDialog(bench_); }
+void OptionEditor::Command5_Click() { dialogs::RedoFromDialog(bench_); }
+void OptionEditor::Command6_Click() { dialogs::MakeBaseFromDialog(bench_, this); }
 void OptionEditor::Command7_Click() { hide(); }
 
 void OptionEditor::closeEvent(QCloseEvent* event) {
-    if (!dialogs::HideUnlessQuitting(this, event)) QDialog::closeEvent(event);
+    if (!dialogs::HideUnlessQuitting(bench_, this, event)) QDialog::closeEvent(event);
 }

@@ -16,12 +16,12 @@ class OptionEditor : public QDialog, public dialogs::LastingWindow<OptionEditor>
 public:
     static constexpr int kTabs = 5;
 
-    explicit OptionEditor(QWidget* parent = nullptr);
+    explicit OptionEditor(dialogs::WorkbenchApi& bench);
 
     // The one editor of the run (instance()), created and loaded (not shown) on first use; hides on close.
 
     // Shows only tab `tab`, captions the window after it, selects it and shows it modal.
-    static int Open(int tab);
+    static int Open(dialogs::WorkbenchApi& bench, int tab);
     // The caption of a tab ("升降序", "均值", "AC值", "直落号", "斜连值").
     static QString TabCaption(int tab);
 

@@ -28,7 +28,7 @@ int Px(int twips) { return twips / kTwipsPerPixel; }
 
 }  // namespace
 
-PairPicker::PairPicker(QWidget* parent) : QDialog(parent) {
+PairPicker::PairPicker(dialogs::WorkbenchApi& bench) : QDialog(bench.dialogParent()), LastingWindow(bench) {
     setObjectName(QStringLiteral("Form12"));
     setWindowTitle(QStringLiteral("二码处理"));
 
@@ -64,7 +64,7 @@ PairPicker::PairPicker(QWidget* parent) : QDialog(parent) {
     Form_Load();
 }
 
-int PairPicker::Open() { return ui::ShowModal(instance()); }
+int PairPicker::Open(dialogs::WorkbenchApi& bench) { return ui::ShowModal(instance(bench)); }
 
 QStringList PairPicker::Codes() {
     QStringList codes;
@@ -75,7 +75,7 @@ QStringList PairPicker::Codes() {
 
 void PairPicker::Form_Load() {
     setWindowIcon(QApplication::windowIcon());
-    dialogs::PlaceOnWorkbench(this);
+    dialogs::PlaceOnWorkbench(bench_, this);
     if (boxes_.size() > 1) return;  // the boxes are made once
 
     // Copies of box 0, five to a row inside the tab's width.
@@ -109,11 +109,11 @@ void PairPicker::Command4_Click() {
     QStringList codes;
     for (QCheckBox* box : boxes_)
         if (box->isChecked()) codes.append(box->text());
-    dialogs::SetWorkbenchInput(pool::InputBox::TwoCodes, codes.join(QLatin1Char(',')));
+    bench_.setInput(pool::InputBox::TwoCodes, codes.join(QLatin1Char(',')));
     hide();
 }
 
 void PairPicker::closeEvent(QCloseEvent* event) {
     // The ticks last for the run; only a quitting program unloads the picker.
-    if (!dialogs::HideUnlessQuitting(this, event)) QDialog::closeEvent(event);
+    if (!dialogs::HideUnlessQuitting(bench_, this, event)) QDialog::closeEvent(event);
 }

@@ -14,12 +14,12 @@ class QTabWidget;
 class PairPicker : public QDialog, public dialogs::LastingWindow<PairPicker> {
     Q_OBJECT
 public:
-    explicit PairPicker(QWidget* parent = nullptr);
+    explicit PairPicker(dialogs::WorkbenchApi& bench);
 
     // The one picker of the run (instance()), created on first use; it hides on close (unless quitting).
 
     // Shows the picker modally (workbench button "设置"); returns the modal result.
-    static int Open();
+    static int Open(dialogs::WorkbenchApi& bench);
 
     // The 55 codes "00".."99" with the smaller digit first, in box order.
     static QStringList Codes();

@@ -48,7 +48,7 @@ QComboBox* Preset(QWidget* parent, const char* name, const char* const (&items)[
 
 }  // namespace
 
-PatternEditor::PatternEditor(QWidget* parent) : QDialog(parent) {
+PatternEditor::PatternEditor(dialogs::WorkbenchApi& bench) : QDialog(bench.dialogParent()), LastingWindow(bench) {
     setObjectName(QStringLiteral("Form6"));
     setWindowTitle(QStringLiteral("组合过滤"));
     setWindowFlags(Qt::Tool | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
@@ -95,28 +95,28 @@ PatternEditor::PatternEditor(QWidget* parent) : QDialog(parent) {
     Form_Load();
     fill();
     for (int t = 0; t < kTabs; ++t)
-        dialogs::BindTicks(this, arrays_[t], [t](pool::EditorConditions& c) -> QList<bool>& { return c.patterns[size_t(t)]; });
+        dialogs::BindTicks(bench_, this, arrays_[t], [t](pool::EditorConditions& c) -> QList<bool>& { return c.patterns[size_t(t)]; });
 }
 
 void PatternEditor::fill() {
     for (int t = 0; t < kTabs; ++t)
-        dialogs::FillTicks(arrays_[t], [t](pool::EditorConditions& c) -> QList<bool>& { return c.patterns[size_t(t)]; });
+        dialogs::FillTicks(bench_, arrays_[t], [t](pool::EditorConditions& c) -> QList<bool>& { return c.patterns[size_t(t)]; });
 }
 
-int PatternEditor::Open(int tab) {
-    PatternEditor* editor = instance();
+int PatternEditor::Open(dialogs::WorkbenchApi& bench, int tab) {
+    PatternEditor* editor = instance(bench);
     editor->fill();
     editor->tab_->setCurrentIndex(tab);
     return ui::ShowModal(editor);
 }
 
 void PatternEditor::Form_Load() {
-    dialogs::PlaceEditorOnWorkbench(this);
+    dialogs::PlaceEditorOnWorkbench(bench_, this);
     for (QComboBox* c : {combo1_, combo2_, combo3_}) c->setCurrentIndex(0);
 }
 
 void PatternEditor::start(int tab) {
-    dialogs::StartFilterFromDialog(dialogs::BatchGroup::Basic, tab, this);
+    dialogs::StartFilterFromDialog(bench_, dialogs::BatchGroup::Basic, tab, this);
 }
 
 QComboBox* PatternEditor::presetOf(int tab) const {
@@ -157,9 +157,9 @@ void PatternEditor::Command7_Click() { invert(6); }
 void PatternEditor::Command8_Click() { clear(7); }
 void PatternEditor::Command9_Click() { invert(7); }
 
-void PatternEditor::Command18_Click() { dialogs::RedoFromDialog(); }
-void PatternEditor::Command19_Click() { dialogs::UndoFromDialog(); }
-void PatternEditor::Command20_Click() { dialogs::MakeBaseFromDialog(this); }
+void PatternEditor::Command18_Click() { dialogs::RedoFromDialog(bench_); }
+void PatternEditor::Command19_Click() { dialogs::UndoFromDialog(bench_); }
+void PatternEditor::Command20_Click() { dialogs::MakeBaseFromDialog(bench_, this); }
 void PatternEditor::Command21_Click() { hide(); }
 
 void PatternEditor::applyPreset(QComboBox* combo, int tab, const QList<QList<int>>& boxesPerItem) {
@@ -174,5 +174,5 @@ void PatternEditor::Combo2_Click() { applyPreset(combo2_, 4, {{7}, {3, 5, 6}, {1
 void PatternEditor::Combo3_Click() { applyPreset(combo3_, 3, {{0}, {1, 2, 4}, {3, 5, 6}, {7}}); }
 
 void PatternEditor::closeEvent(QCloseEvent* event) {
-    if (!dialogs::HideUnlessQuitting(this, event)) QDialog::closeEvent(event);
+    if (!dialogs::HideUnlessQuitting(bench_, this, event)) QDialog::closeEvent(event);
 }

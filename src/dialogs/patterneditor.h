@@ -16,13 +16,13 @@ class PatternEditor : public QDialog, public dialogs::LastingWindow<PatternEdito
 public:
     static constexpr int kTabs = 8;
 
-    explicit PatternEditor(QWidget* parent = nullptr);
+    explicit PatternEditor(dialogs::WorkbenchApi& bench);
 
     // The one editor of the run (instance()), created and loaded (not shown) on first use; it hides on
     // close unless the program quits, so its ticks, tab and presets last.
 
     // Selects a tab and shows the editor modal (the workbench's "过滤" buttons).
-    static int Open(int tab);
+    static int Open(dialogs::WorkbenchApi& bench, int tab);
 
     // The check array of a tab (Check1, Check2, Check3, Check5, Check4, Check6, Check7, Check8).
     const QList<QCheckBox*>& array(int tab) const { return arrays_[tab]; }

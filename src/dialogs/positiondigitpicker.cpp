@@ -33,7 +33,7 @@ QList<int> PresetDigits(int item) {
 
 }  // namespace
 
-PositionDigitPicker::PositionDigitPicker(QWidget* parent) : QDialog(parent) {
+PositionDigitPicker::PositionDigitPicker(dialogs::WorkbenchApi& bench) : QDialog(bench.dialogParent()), LastingWindow(bench) {
     setObjectName(QStringLiteral("Form7"));
     setWindowTitle(kPositional);
     setAttribute(Qt::WA_DeleteOnClose);  // the close box discards the picker and its ticks
@@ -89,8 +89,8 @@ PositionDigitPicker::PositionDigitPicker(QWidget* parent) : QDialog(parent) {
     Form_Load();
 }
 
-int PositionDigitPicker::Open(const QStringList& tabCaptions, int tab, const QString& caption) {
-    PositionDigitPicker* picker = instance();
+int PositionDigitPicker::Open(dialogs::WorkbenchApi& bench, const QStringList& tabCaptions, int tab, const QString& caption) {
+    PositionDigitPicker* picker = instance(bench);
     picker->prepare(tabCaptions, tab, caption);
     return ui::ShowModal(picker);
 }
@@ -160,5 +160,5 @@ void PositionDigitPicker::sendSlot(int slot) {
     QStringList digits;
     for (QCheckBox* box : boxes_[slot])
         if (box->isChecked()) digits.append(box->text());
-    dialogs::SetWorkbenchInput(target, digits.join(QLatin1Char(',')));
+    bench_.setInput(target, digits.join(QLatin1Char(',')));
 }

@@ -17,13 +17,13 @@ class QTabWidget;
 class PositionDigitPicker : public QDialog, public dialogs::LastingWindow<PositionDigitPicker> {
     Q_OBJECT
 public:
-    explicit PositionDigitPicker(QWidget* parent = nullptr);
+    explicit PositionDigitPicker(dialogs::WorkbenchApi& bench);
 
     // The one picker of the run (instance()), created on first use (closing by the close box discards it).
 
     // Opener's side: tab captions, tab shown and window caption, then modal display.
     // Returns the modal result.
-    static int Open(const QStringList& tabCaptions, int tab, const QString& caption);
+    static int Open(dialogs::WorkbenchApi& bench, const QStringList& tabCaptions, int tab, const QString& caption);
     // Sets the tab captions (three), the tab shown and the window caption without showing.
     void prepare(const QStringList& tabCaptions, int tab, const QString& caption);
 

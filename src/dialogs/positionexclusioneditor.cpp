@@ -51,7 +51,8 @@ const char* const kMixedSixText =
 
 }  // namespace
 
-PositionExclusionEditor::PositionExclusionEditor(QWidget* parent) : QDialog(parent) {
+PositionExclusionEditor::PositionExclusionEditor(dialogs::WorkbenchApi& bench)
+    : QDialog(bench.dialogParent()), bench_(bench) {
     setObjectName(QStringLiteral("Form11"));
     setWindowTitle(QStringLiteral("定位排除过滤"));
     setWindowFlags(Qt::Tool | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
@@ -180,9 +181,9 @@ void PositionExclusionEditor::buildPatternList() {
                                      {"Command18", "返回>>", 472, 80, &E::Command18_Click}});
 }
 
-int PositionExclusionEditor::Open() {
+int PositionExclusionEditor::Open(dialogs::WorkbenchApi& bench) {
     // Each opening starts from PositionPatterns: the editor lives for one opening only.
-    QPointer<PositionExclusionEditor> editor = new PositionExclusionEditor(dialogs::WorkbenchWidget());
+    QPointer<PositionExclusionEditor> editor = new PositionExclusionEditor(bench);
     const int result = ui::ShowModal(editor);
     delete editor.data();  // unloads on close
     return result;
@@ -198,10 +199,9 @@ QString PositionExclusionEditor::HelpText() {
 }
 
 void PositionExclusionEditor::Form_Load() {
-    dialogs::PlaceEditorOnWorkbench(this);
+    dialogs::PlaceEditorOnWorkbench(bench_, this);
     patterns_.clear();
-    if (const pool::EditorConditions* conditions = dialogs::WorkbenchConditions())
-        for (const QString& p : conditions->positionPatterns) addPattern(p);
+    for (const QString& p : bench_.model().conditions.positionPatterns) addPattern(p);
     refresh();
     countLabel_->setText(QString::number(patterns_.size()));
     sources_->setCurrentIndex(0);
@@ -299,12 +299,12 @@ void PositionExclusionEditor::Command12_Click() {
 void PositionExclusionEditor::Command13_Click() { ui::MsgBox(HelpText(), ui::Icon::None, ui::Buttons::Ok, ui::kAppTitle, this); }
 
 void PositionExclusionEditor::Command17_Click() {
-    if (pool::EditorConditions* conditions = dialogs::WorkbenchConditions()) conditions->positionPatterns = patterns_;
+    bench_.model().conditions.positionPatterns = patterns_;
 }
 
 void PositionExclusionEditor::Command25_Click() {
     Command17_Click();
-    dialogs::StartFilterFromDialog(dialogs::BatchGroup::Advanced, pool::kPositionalFamily, this);
+    dialogs::StartFilterFromDialog(bench_, dialogs::BatchGroup::Advanced, pool::kPositionalFamily, this);
 }
 
 void PositionExclusionEditor::Command18_Click() {
@@ -314,9 +314,9 @@ void PositionExclusionEditor::Command18_Click() {
     close();
 }
 
-void PositionExclusionEditor::Command22_Click() { dialogs::UndoFromDialog(); }
-void PositionExclusionEditor::Command23_Click() { dialogs::RedoFromDialog(); }
-void PositionExclusionEditor::Command24_Click() { dialogs::MakeBaseFromDialog(this); }
+void PositionExclusionEditor::Command22_Click() { dialogs::UndoFromDialog(bench_); }
+void PositionExclusionEditor::Command23_Click() { dialogs::RedoFromDialog(bench_); }
+void PositionExclusionEditor::Command24_Click() { dialogs::MakeBaseFromDialog(bench_, this); }
 
 void PositionExclusionEditor::List1_DblClick() {
     const QModelIndex current = patternList_->currentIndex();
@@ -330,10 +330,8 @@ void PositionExclusionEditor::Timer1_Timer() { countLabel_->setText(QString::num
 void PositionExclusionEditor::menu_10_Click() { Command12_Click(); }
 
 void PositionExclusionEditor::ListDrawnOrUndrawn(int kind) {
-    // The draws are those of the state the workbench was given; with no workbench there are none.
-    const dialogs::WorkbenchApi* bench = dialogs::Workbench();
-    if (!bench) return;
-    const common::AppState& app = bench->state();
+    // The draws are those of the state the workbench was given.
+    const common::AppState& app = bench_.state();
     std::array<int, 1000> counts{};
     const int first = std::max(app.analysisFirst(), 0);
     const int last = std::min(app.analysisLast(), app.history.count() - 1);

@@ -4,6 +4,7 @@
 // from ready-made sets; stored into PositionPatterns when the filter starts or on leaving.
 // Unlike the other editors it unloads on close and is rebuilt from PositionPatterns.
 // Its objectName is "Form11": tests, settings and the other windows find it by that name.
+#include "dialogs/workbenchapi.h"
 #include <QDialog>
 #include <QList>
 #include <QStringList>
@@ -22,12 +23,12 @@ class QTimer;
 class PositionExclusionEditor : public QDialog {
     Q_OBJECT
 public:
-    explicit PositionExclusionEditor(QWidget* parent = nullptr);
+    explicit PositionExclusionEditor(dialogs::WorkbenchApi& bench);
 
     // Builds the editor afresh from PositionPatterns over the workbench, shows it modal and
     // unloads it when it is closed (the workbench's "过滤" of 定位过滤); while it is open it is the
     // workbench's child "Form11".
-    static int Open();
+    static int Open(dialogs::WorkbenchApi& bench);
     // The help text of "说明".
     static QString HelpText();
 
@@ -76,6 +77,7 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    dialogs::WorkbenchApi& bench_;
     bool addPattern(const QString& text);  // the duplicate rule, without refreshing the view
     void collect(const QString& text);     // every group of three digits or "*"
     void refresh();

@@ -30,8 +30,8 @@ const QString kPrizeCheckWindowTitle = QStringLiteral("兑奖");
 
 }  // namespace
 
-PrizeCheckWindow::PrizeCheckWindow(const common::AppState& state, QString* chosenBetFolder, QWidget* parent)
-    : QDialog(parent), state_(state), chosenBetFolder_(chosenBetFolder) {
+PrizeCheckWindow::PrizeCheckWindow(dialogs::WorkbenchApi& bench, const common::AppState& state, QString* chosenBetFolder)
+    : QDialog(bench.dialogParent()), bench_(bench), state_(state), chosenBetFolder_(chosenBetFolder) {
     setObjectName(QStringLiteral("Form4"));
     setWindowTitle(kPrizeCheckWindowTitle);
 
@@ -97,8 +97,8 @@ PrizeCheckWindow::PrizeCheckWindow(const common::AppState& state, QString* chose
     resize(520, 380);
 }
 
-bool PrizeCheckWindow::Open(const common::AppState& state, QString* chosenBetFolder, QString* error) {
-    QPointer<PrizeCheckWindow> window = new PrizeCheckWindow(state, chosenBetFolder, dialogs::WorkbenchWidget());
+bool PrizeCheckWindow::Open(dialogs::WorkbenchApi& bench, const common::AppState& state, QString* chosenBetFolder, QString* error) {
+    QPointer<PrizeCheckWindow> window = new PrizeCheckWindow(bench, state, chosenBetFolder);
     if (!window->Form_Load(error)) {
         delete window.data();
         return false;
@@ -114,7 +114,7 @@ bool PrizeCheckWindow::Form_Load(QString* error) {
     betText_->clear();
     countLabel_->clear();
     setWindowIcon(QApplication::windowIcon());
-    dialogs::CentreOnWorkbench(this);
+    dialogs::CentreOnWorkbench(bench_, this);
 
     const common::DrawHistory& history = state_.history;
     QStringList issues;

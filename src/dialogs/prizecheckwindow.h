@@ -3,6 +3,7 @@
 // straight (单选) or group (组选). The bet folder is remembered in setting path and chosen
 // through the folder chooser BetFolderChooser.
 // Its objectName is "Form4": tests, settings and the other windows find it by that name.
+#include "dialogs/workbenchapi.h"
 #include "dialogs/betfolderchooser.h"
 
 #include <QDialog>
@@ -23,13 +24,13 @@ public:
     // state: the draws the numbers are checked against.
     // chosenBetFolder: where the folder chooser keeps the last folder its tree reported, from
     // one opening to the next (null: for this window only).
-    explicit PrizeCheckWindow(const common::AppState& state, QString* chosenBetFolder = nullptr,
-                              QWidget* parent = nullptr);
+    // bench: the workbench it is opened over (its parent).
+    PrizeCheckWindow(dialogs::WorkbenchApi& bench, const common::AppState& state, QString* chosenBetFolder = nullptr);
 
     // Workbench button "兑奖": a fresh window, loaded and shown modally, then discarded.
     // False, with the reason, when the load fails (the bet folder cannot be listed); the
     // window is then not shown.
-    static bool Open(const common::AppState& state, QString* chosenBetFolder, QString* error);
+    static bool Open(dialogs::WorkbenchApi& bench, const common::AppState& state, QString* chosenBetFolder, QString* error);
 
     // Load: issues of the draw history (newest selected), the bet folder and its files.
     // False with the reason when the bet folder cannot be listed.
@@ -58,6 +59,7 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    dialogs::WorkbenchApi& bench_;
     void readBetFile(const QString& name);
     void checkPrize(bool straight);
 

@@ -86,7 +86,8 @@ private:
     QList<Row> rows_;
 };
 
-SetOperationsWindow::SetOperationsWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
+SetOperationsWindow::SetOperationsWindow(dialogs::WorkbenchApi& bench)
+    : QWidget(bench.dialogParent(), Qt::Window), LastingWindow(bench) {
     setObjectName(QStringLiteral("Form17"));
     setWindowTitle(kDefaultCaption);
     setAttribute(Qt::WA_DeleteOnClose);  // the title bar's close discards lists and range
@@ -205,8 +206,8 @@ void SetOperationsWindow::buildHelpText() {
 }
 
 
-bool SetOperationsWindow::AddCollection(const QString& path, const QString& description) {
-    SetOperationsWindow* window = instance();
+bool SetOperationsWindow::AddCollection(dialogs::WorkbenchApi& bench, const QString& path, const QString& description) {
+    SetOperationsWindow* window = instance(bench);
     if (window->windowTitle() != kCollectCaption) {
         window->setWindowTitle(kCollectCaption);
         window->fileList_->clear();
@@ -385,11 +386,9 @@ void SetOperationsWindow::Command10_Click() {
 
 void SetOperationsWindow::Command11_Click() {
     hide();
-    dialogs::WorkbenchApi* bench = dialogs::Workbench();
-    if (!bench) return;
     const QStringList numbers = resultNumbers();
-    bench->enterFilteringMode();
-    bench->session().TakeNumbers(numbers, QStringLiteral("集合运算共导入%1注").arg(numbers.size()) + pool::kNewLine,
+    bench_.enterFilteringMode();
+    bench_.session().TakeNumbers(numbers, QStringLiteral("集合运算共导入%1注").arg(numbers.size()) + pool::kNewLine,
                                  QStringLiteral("集合运算"), pool::PoolSession::Duplicates::Remove);
 }
 

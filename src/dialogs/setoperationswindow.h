@@ -24,7 +24,7 @@ class ResultModel;
 class SetOperationsWindow : public QWidget, public dialogs::LastingWindow<SetOperationsWindow> {
     Q_OBJECT
 public:
-    explicit SetOperationsWindow(QWidget* parent = nullptr);
+    explicit SetOperationsWindow(dialogs::WorkbenchApi& bench);
 
     // The one window of the run (instance()), created on first use; closing by the title bar discards it,
     // and the next call creates it afresh. existing() never creates.
@@ -39,7 +39,7 @@ public:
     // What 【做大底】 does after saving a collection: caption "大底采集" (emptying the list when
     // the caption was another), lists the file with the description, shows the window.
     // Returns false when the file could not be read.
-    static bool AddCollection(const QString& path, const QString& description);
+    static bool AddCollection(dialogs::WorkbenchApi& bench, const QString& path, const QString& description);
 
 
     // The result list in its current order: numbers and their counts ("00").

@@ -19,7 +19,7 @@ QList<bool>& SumTicks(pool::EditorConditions& c) { return c.sums; }
 
 }  // namespace
 
-SumEditor::SumEditor(QWidget* parent) : QDialog(parent) {
+SumEditor::SumEditor(dialogs::WorkbenchApi& bench) : QDialog(bench.dialogParent()), LastingWindow(bench) {
     setObjectName(QStringLiteral("Form10"));
     setWindowTitle(QStringLiteral("和值过滤"));
     setWindowFlags(Qt::Tool | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
@@ -49,19 +49,19 @@ SumEditor::SumEditor(QWidget* parent) : QDialog(parent) {
     setFixedSize(436, 252);
 
     Form_Load();
-    dialogs::FillTicks(boxes_, SumTicks);
-    dialogs::BindTicks(this, boxes_, SumTicks);
+    dialogs::FillTicks(bench_, boxes_, SumTicks);
+    dialogs::BindTicks(bench_, this, boxes_, SumTicks);
 }
 
-int SumEditor::Open() {
-    SumEditor* editor = instance();
-    dialogs::FillTicks(editor->boxes_, SumTicks);
+int SumEditor::Open(dialogs::WorkbenchApi& bench) {
+    SumEditor* editor = instance(bench);
+    dialogs::FillTicks(bench, editor->boxes_, SumTicks);
     editor->tab_->setCurrentIndex(0);
     return ui::ShowModal(editor);
 }
 
 void SumEditor::Form_Load() {
-    dialogs::PlaceEditorOnWorkbench(this);
+    dialogs::PlaceEditorOnWorkbench(bench_, this);
     for (int k = 0; k < boxes_.size(); ++k) boxes_[k]->setText(QString::number(k));
     combo1_->setCurrentIndex(0);
 }
@@ -81,14 +81,14 @@ void SumEditor::Command3_Click() { dialogs::ClearTicks(boxes_, combo1_); }
 void SumEditor::Command2_Click() { dialogs::InvertTicks(boxes_, combo1_); }
 
 void SumEditor::Command7_Click() {
-    dialogs::StartFilterFromDialog(dialogs::BatchGroup::Advanced, pool::kSumFamily, this);
+    dialogs::StartFilterFromDialog(bench_, dialogs::BatchGroup::Advanced, pool::kSumFamily, this);
 }
 
-void SumEditor::Command1_Click() { dialogs::UndoFromDialog(); }
-void SumEditor::Command4_Click() { dialogs::RedoFromDialog(); }
-void SumEditor::Command5_Click() { dialogs::MakeBaseFromDialog(this); }
+void SumEditor::Command1_Click() { dialogs::UndoFromDialog(bench_); }
+void SumEditor::Command4_Click() { dialogs::RedoFromDialog(bench_); }
+void SumEditor::Command5_Click() { dialogs::MakeBaseFromDialog(bench_, this); }
 void SumEditor::Command6_Click() { hide(); }
 
 void SumEditor::closeEvent(QCloseEvent* event) {
-    if (!dialogs::HideUnlessQuitting(this, event)) QDialog::closeEvent(event);
+    if (!dialogs::HideUnlessQuitting(bench_, this, event)) QDialog::closeEvent(event);
 }

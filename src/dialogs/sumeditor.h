@@ -14,12 +14,12 @@ class QTabWidget;
 class SumEditor : public QDialog, public dialogs::LastingWindow<SumEditor> {
     Q_OBJECT
 public:
-    explicit SumEditor(QWidget* parent = nullptr);
+    explicit SumEditor(dialogs::WorkbenchApi& bench);
 
     // The one editor of the run (instance()), created and loaded (not shown) on first use; hides on close.
 
     // Selects its tab and shows it modal (the workbench's "过滤" of 和值过滤).
-    static int Open();
+    static int Open(dialogs::WorkbenchApi& bench);
 
     // Check1(0..27): box k stands for the sum k.
     const QList<QCheckBox*>& sums() const { return boxes_; }

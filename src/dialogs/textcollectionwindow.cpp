@@ -23,7 +23,7 @@ namespace {
 
 }  // namespace
 
-TextCollectionWindow::TextCollectionWindow(QWidget* parent) : QDialog(parent) {
+TextCollectionWindow::TextCollectionWindow(dialogs::WorkbenchApi& bench) : QDialog(bench.dialogParent()), LastingWindow(bench) {
     setObjectName(QStringLiteral("Form20"));
     setWindowTitle(QStringLiteral("数据采集"));
     setAttribute(Qt::WA_DeleteOnClose);  // the title bar's close discards text and tick
@@ -65,7 +65,7 @@ TextCollectionWindow::TextCollectionWindow(QWidget* parent) : QDialog(parent) {
     Form_Load();
 }
 
-int TextCollectionWindow::Open() { return ui::ShowModal(instance()); }
+int TextCollectionWindow::Open(dialogs::WorkbenchApi& bench) { return ui::ShowModal(instance(bench)); }
 
 
 void TextCollectionWindow::Form_Load() {
@@ -109,9 +109,7 @@ void TextCollectionWindow::Command5_Click() {
         return;
     }
     hide();
-    dialogs::WorkbenchApi* bench = dialogs::Workbench();
-    if (!bench) return;
-    bench->enterFilteringMode();
-    bench->session().TakeNumbers(numbers, QStringLiteral("数据采集共%1注").arg(numbers.size()) + pool::kNewLine,
+    bench_.enterFilteringMode();
+    bench_.session().TakeNumbers(numbers, QStringLiteral("数据采集共%1注").arg(numbers.size()) + pool::kNewLine,
                                  QStringLiteral("数据采集"));
 }

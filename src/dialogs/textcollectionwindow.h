@@ -13,12 +13,12 @@ class QPlainTextEdit;
 class TextCollectionWindow : public QDialog, public dialogs::LastingWindow<TextCollectionWindow> {
     Q_OBJECT
 public:
-    explicit TextCollectionWindow(QWidget* parent = nullptr);
+    explicit TextCollectionWindow(dialogs::WorkbenchApi& bench);
 
     // The one window of the run (instance()), created on first use (closing by the title bar discards it).
 
     // Shows it modally (workbench button "数据采集"); returns the modal result.
-    static int Open();
+    static int Open(dialogs::WorkbenchApi& bench);
 
 public slots:
     void Form_Load();

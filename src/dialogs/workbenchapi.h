@@ -1,7 +1,7 @@
 #pragma once
 // What the other windows use of the filter workbench: its model and typed operations. The
-// workbench window implements it and registers itself, so the dialogs never depend on the
-// workbench library (which depends on them). No caller reaches the workbench's controls.
+// workbench window implements it and hands itself to each window it opens, so the dialogs never
+// depend on the workbench library (which depends on them). No caller reaches the workbench's controls.
 #include "common/appstate.h"
 #include "pool/numberpool.h"
 #include "pool/workbenchmodel.h"
@@ -45,11 +45,6 @@ public:
     virtual bool collectionSaved() const { return true; }
 };
 
-// The running workbench, or null before it is created.
-WorkbenchApi* Workbench();
-void SetWorkbench(WorkbenchApi* workbench);
-// The running workbench's conditions, or null without a workbench (editors built on their own).
-pool::EditorConditions* WorkbenchConditions();
 
 // objectName of element index of a control array: "Check1(3)".
 inline QString ArrayName(const QString& name, int index) {

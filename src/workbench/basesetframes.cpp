@@ -40,13 +40,13 @@ BaseSetFrame::BaseSetFrame(dialogs::WorkbenchApi& bench, WorkbenchLinks* links, 
     reset_ = MakeButton(this, QStringLiteral("Command58"), QStringLiteral("重新选号"), 30, 90, 66, 26);
     smart_ = MakeButton(this, QStringLiteral("Command69"), QStringLiteral("智能系统"), 96, 90, 66, 26);
     setOperations_ = MakeButton(this, QStringLiteral("Command54"), QStringLiteral("集合运算"), 162, 90, 66, 26);
-    connect(setOperations_, &QPushButton::clicked, this, [] {
-        SetOperationsWindow* w = SetOperationsWindow::instance();
+    connect(setOperations_, &QPushButton::clicked, this, [this] {
+        SetOperationsWindow* w = SetOperationsWindow::instance(bench_);
         w->show();
         w->raise();
     });
     collect_ = MakeButton(this, QStringLiteral("Command12"), QStringLiteral("数据采集"), 228, 90, 66, 26);
-    connect(collect_, &QPushButton::clicked, this, [] { TextCollectionWindow::Open(); });
+    connect(collect_, &QPushButton::clicked, this, [this] { TextCollectionWindow::Open(bench_); });
     build_ = Button(this, this, &BaseSetFrame::buildSet, QStringLiteral("Command1"), QStringLiteral("选择"), 294, 90, 66, 26);
 }
 
@@ -95,8 +95,8 @@ PositionalFrame::PositionalFrame(dialogs::WorkbenchApi& bench, QWidget* parent) 
         digits_[k] = Line(this, QStringLiteral("Text%1").arg(12 + k), 31, 18 + k * 20, 122, 19, allDigits);
         digits_[k]->installEventFilter(typing);
         QPushButton* pick = MakeButton(this, QStringLiteral("Command%1").arg(22 + k), QStringLiteral("…"), 154, 18 + k * 20, 20, 19);
-        connect(pick, &QPushButton::clicked, this, [pos, k] {
-            PositionDigitPicker::Open({pos[0], pos[1], pos[2]}, k, QStringLiteral("定位选号"));
+        connect(pick, &QPushButton::clicked, this, [this, pos, k] {
+            PositionDigitPicker::Open(bench_, {pos[0], pos[1], pos[2]}, k, QStringLiteral("定位选号"));
         });
     }
     compound_ = Chk(this, QStringLiteral("Check61"), QStringLiteral("复式"), 6, 79, 60, 18, true);

@@ -82,7 +82,7 @@ CommonFiltersTab::CommonFiltersTab(dialogs::WorkbenchApi& bench) : bench_(bench)
     twoCodes_ = Line(f13, QStringLiteral("Text1"), 6, 18, 280);
     twoCodes_->installEventFilter(new CommaOnEnter(this, true));
     QPushButton* pairs = MakeButton(f13, QStringLiteral("Command9"), QStringLiteral("设置"), 290, 17, 50, 22);
-    connect(pairs, &QPushButton::clicked, this, [] { PairPicker::Open(); });
+    connect(pairs, &QPushButton::clicked, this, [this] { PairPicker::Open(bench_); });
     twoCodeFilter_ = Option(f13, this, &T::twoCodeFilterMode, QStringLiteral("Option9"), QStringLiteral("过滤两码"), 6, 42, 80, true);
     twoCodeSelect_ = Option(f13, this, &T::twoCodeSelectMode, QStringLiteral("Option10"), QStringLiteral("选取两码"), 90, 42, 80);
     twoCodePosition_ = Cmb(f13, QStringLiteral("Combo10"), 176, 41, 70, false,

@@ -82,13 +82,13 @@ void FamilyFrame::runBatch() {
 
 void FamilyFrame::openEditor(int family) {
     if (group_ == dialogs::BatchGroup::Basic) {
-        PatternEditor::Open(family);  // the pattern editor's tabs are the basic families
+        PatternEditor::Open(bench_, family);  // the pattern editor's tabs are the basic families
         return;
     }
-    if (family == pool::kPositionalFamily) PositionExclusionEditor::Open();
-    else if (family == pool::kSumFamily) SumEditor::Open();
-    else if (family == pool::kOneDFamily) OneDigitEditor::Open();
-    else OptionEditor::Open(family - pool::kFirstOptionFamily);
+    if (family == pool::kPositionalFamily) PositionExclusionEditor::Open(bench_);
+    else if (family == pool::kSumFamily) SumEditor::Open(bench_);
+    else if (family == pool::kOneDFamily) OneDigitEditor::Open(bench_);
+    else OptionEditor::Open(bench_, family - pool::kFirstOptionFamily);
 }
 
 }  // namespace workbench

@@ -86,7 +86,7 @@ void FormulaTab::loadChosen() {
     refillList();  // the list no longer offers what is gone
 }
 
-void FormulaTab::edit() { FormulaEditor::Open(bench_.model().input(pool::InputBox::Formula)); }
+void FormulaTab::edit() { FormulaEditor::Open(bench_, bench_.model().input(pool::InputBox::Formula)); }
 
 void FormulaTab::run() {
     const QString title = QStringLiteral("万能条件(公式)过滤");

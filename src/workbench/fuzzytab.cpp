@@ -112,7 +112,7 @@ void FuzzyTab::digitsChanged(int k) {
 void FuzzyTab::openPicker(int tab) {
     QStringList captions;
     for (int k = 0; k < 3; ++k) captions << boxes_[k]->text().left(3);
-    PositionDigitPicker::Open(captions, tab, QStringLiteral("模糊过滤"));
+    PositionDigitPicker::Open(bench_, captions, tab, QStringLiteral("模糊过滤"));
 }
 
 void FuzzyTab::run() {

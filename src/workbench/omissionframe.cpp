@@ -30,7 +30,7 @@ void OmissionFrame::bindModel() {
     for (int f = 0; f < 5; ++f) Bind(this, boxes_[f], bench_.model().omissionOn[size_t(f)]);
 }
 
-void OmissionFrame::pick() { OmissionPicker::Open(bench_.state()); }
+void OmissionFrame::pick() { OmissionPicker::Open(bench_, bench_.state()); }
 
 void OmissionFrame::run() {
     bench_.showLogEnd();

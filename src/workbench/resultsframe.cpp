@@ -43,7 +43,7 @@ ResultsFrame::ResultsFrame(dialogs::WorkbenchApi& bench, QWidget* parent) : QGro
     count_ = Lbl(this, QStringLiteral("Label5"), QStringLiteral("统计"), 8, 194, 140);
     using F = ResultsFrame;
     preview_ = MakeButton(this, QStringLiteral("Command25"), QStringLiteral("预览"), 160, 194, 60, 26);
-    connect(preview_, &QPushButton::clicked, this, [this] { NumberPreviewWindow::Open(bench_.state()); });
+    connect(preview_, &QPushButton::clicked, this, [this] { NumberPreviewWindow::Open(bench_, bench_.state()); });
     prizes_ = Button(this, this, &F::checkPrizes, QStringLiteral("Command16"), QStringLiteral("兑奖"), 220, 194, 60, 26);
     export_ = Button(this, this, &F::exportNumbers, QStringLiteral("Command13"), QStringLiteral("保存"), 280, 194, 60, 26);
     collection_ = Button(this, this, &F::saveCollection, QStringLiteral("Command11"), QStringLiteral("【做大底】"), 340, 194, 76, 26);
@@ -95,7 +95,7 @@ void ResultsFrame::saveCollection() {
     }
     lastCollectionPath_ = path;
     // Lists the file in the set-operations window (caption 大底采集) and shows it.
-    if (!SetOperationsWindow::AddCollection(path, session.setDescription)) collectionSaved_ = false;
+    if (!SetOperationsWindow::AddCollection(bench_, path, session.setDescription)) collectionSaved_ = false;
 }
 
 void ResultsFrame::exportNumbers() {
@@ -127,7 +127,7 @@ void ResultsFrame::checkPrizes() {
     QString error;
     bool opened = false;
     try {
-        opened = PrizeCheckWindow::Open(bench_.state(), &chosenBetFolder_, &error);
+        opened = PrizeCheckWindow::Open(bench_, bench_.state(), &chosenBetFolder_, &error);
     } catch (const std::exception& e) {
         error = QString::fromLocal8Bit(e.what());
     }

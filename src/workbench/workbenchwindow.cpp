@@ -41,7 +41,6 @@ WorkbenchWindow::WorkbenchWindow(common::AppState& state, QWidget* mainWindow, w
 
     results_->followSession();
     wireModel();
-    dialogs::SetWorkbench(this);
     Form_Load();
     Form_Initialize();
 }
@@ -94,9 +93,7 @@ void WorkbenchWindow::buildControls() {
     modes_.building();
 }
 
-WorkbenchWindow::~WorkbenchWindow() {
-    if (dialogs::Workbench() == this) dialogs::SetWorkbench(nullptr);
-}
+WorkbenchWindow::~WorkbenchWindow() = default;
 
 // The controls that show the model write every change back to it.
 void WorkbenchWindow::wireModel() {

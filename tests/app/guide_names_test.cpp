@@ -71,7 +71,7 @@ TEST(GuideNames, EveryQuotedButtonIsACaptionOfTheRealWindows) {
     main->quitOnClose = false;
     main->start();
     WorkbenchWindow workbench(common::App());
-    SmartSystemWindow smart(testsupport::ProgramSmartContext());
+    SmartSystemWindow smart(testsupport::ProgramSmartContext(&workbench));
     ui::PageWindow page;
     QSet<QString> captions;
     for (QWidget* w : std::initializer_list<QWidget*>{main.get(), &workbench, &smart, &page}) AddCaptions(w, captions);

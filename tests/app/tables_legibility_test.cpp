@@ -6,6 +6,7 @@
 #include "common/appstate.h"
 #include "dialogs/prizecheckwindow.h"
 #include "dialogs/setoperationswindow.h"
+#include "fakeworkbench.h"
 #include "history/drawfile.h"
 #include "hookreset.h"
 #include "legibility.h"
@@ -58,6 +59,7 @@ TEST(TablesInSight, EveryTableOfEveryWindowInEachFont) {
     ui::MessageRecorder messages;
     const QFont defaultFont = QApplication::font();
 
+    FakeWorkbench bench;  // the dialogs' workbench; outlives them
     StatisticsWindow::WorkbenchInputs inputs;
     // A pool of a few numbers: the compound table's 类别 cell lists the whole pool, which no
     // width holds for a large one (the table then scrolls sideways).
@@ -78,13 +80,13 @@ TEST(TablesInSight, EveryTableOfEveryWindowInEachFont) {
          }},
         {"Form17",
          [&] {
-             auto w = std::make_unique<SetOperationsWindow>();
+             auto w = std::make_unique<SetOperationsWindow>(bench);
              w->addNumberFile(dir.file("HAO/大底采集20261211093000.h"), QStringLiteral("全部号码(单选)共720注"));
              return w;
          }},
         {"Form4",
          [&] {
-             auto w = std::make_unique<PrizeCheckWindow>(common::App());
+             auto w = std::make_unique<PrizeCheckWindow>(bench, common::App());
              QString error;
              EXPECT_TRUE(w->showFolder(dir.file("HAO"), &error)) << error.toStdString();
              return w;

@@ -68,27 +68,27 @@ TEST(DialogButtons, EveryButtonReachesAHandler) {
     ui::MessageRecorder messages;
     testsupport::FreshAppState appReset;
     common::App().history = common::DrawHistory(QStringList{"2025001 456", "2025002 123"});
-    PrizeCheckWindow folderTarget(common::App());
+    PrizeCheckWindow folderTarget(bench, common::App());
     testsupport::ExpectEveryButtonBound({
-        {"NumberPreviewWindow", [] { return std::make_unique<NumberPreviewWindow>(common::App()); }, {}},
-        {"PrizeCheckWindow", [] { return std::make_unique<PrizeCheckWindow>(common::App()); }, {}},
+        {"NumberPreviewWindow", [&] { return std::make_unique<NumberPreviewWindow>(bench, common::App()); }, {}},
+        {"PrizeCheckWindow", [&] { return std::make_unique<PrizeCheckWindow>(bench, common::App()); }, {}},
         {"BetFolderChooser", [&] { return std::make_unique<BetFolderChooser>(&folderTarget); }, {}},
-        {"SetOperationsWindow", [] { return std::make_unique<SetOperationsWindow>(); }, {}},
+        {"SetOperationsWindow", [&] { return std::make_unique<SetOperationsWindow>(bench); }, {}},
         // 保留重复号码 is read when the text is collected.
-        {"TextCollectionWindow", [] { return std::make_unique<TextCollectionWindow>(); }, {{"Check1"}, {}}},
-        {"FormulaEditor", [] { return std::make_unique<FormulaEditor>(); }, {}},
-        {"OmissionPicker", [] { return std::make_unique<OmissionPicker>(common::App()); }, {}},
+        {"TextCollectionWindow", [&] { return std::make_unique<TextCollectionWindow>(bench); }, {{"Check1"}, {}}},
+        {"FormulaEditor", [&] { return std::make_unique<FormulaEditor>(bench); }, {}},
+        {"OmissionPicker", [&] { return std::make_unique<OmissionPicker>(bench, common::App()); }, {}},
         // The ticks are read when the choice is confirmed.
-        {"PairPicker", [] { return std::make_unique<PairPicker>(); }, {{"Check1(*)"}, {}}},
-        {"PositionDigitPicker", [] { return std::make_unique<PositionDigitPicker>(); },
+        {"PairPicker", [&] { return std::make_unique<PairPicker>(bench); }, {{"Check1(*)"}, {}}},
+        {"PositionDigitPicker", [&] { return std::make_unique<PositionDigitPicker>(bench); },
          {{"Check1(*)", "Check2(*)", "Check3(*)"}, {}}},
         // The five condition editors.
-        {"OneDigitEditor", [] { return std::make_unique<OneDigitEditor>(); }, {}},
-        {"PatternEditor", [] { return std::make_unique<PatternEditor>(); }, {}},
-        {"OptionEditor", [] { return std::make_unique<OptionEditor>(); }, {}},
-        {"SumEditor", [] { return std::make_unique<SumEditor>(); }, {}},
+        {"OneDigitEditor", [&] { return std::make_unique<OneDigitEditor>(bench); }, {}},
+        {"PatternEditor", [&] { return std::make_unique<PatternEditor>(bench); }, {}},
+        {"OptionEditor", [&] { return std::make_unique<OptionEditor>(bench); }, {}},
+        {"SumEditor", [&] { return std::make_unique<SumEditor>(bench); }, {}},
         // The ticked characters are read when the patterns are generated.
-        {"PositionExclusionEditor", [] { return std::make_unique<PositionExclusionEditor>(); },
+        {"PositionExclusionEditor", [&] { return std::make_unique<PositionExclusionEditor>(bench); },
          {{"Check1(*)", "Check2(*)", "Check3(*)"}, {}}},
     });
     common::App().history.clear();

@@ -35,8 +35,6 @@ namespace {
 // The workbench's model with its two groups of families, and its batch runs, counted.
 class FamilyBench : public QWidget, public dialogs::WorkbenchApi {
 public:
-    FamilyBench() { dialogs::SetWorkbench(this); }
-    ~FamilyBench() override { dialogs::SetWorkbench(nullptr); }
     pool::WorkbenchModel& model() override { return model_; }
     const common::AppState& state() const override { return common::App(); }
     QWidget* dialogParent() override { return this; }
@@ -99,13 +97,13 @@ protected:
 TEST_F(EditorTest, StartLeavesOnlyItsFamilyBoxTicked) {
     for (const char* name : {"Check49", "Check11", "Check12", "Check58"})
         bench->tick(QString::fromLatin1(name));
-    PatternEditor::instance()->Command17_Click();
+    PatternEditor::instance(*bench)->Command17_Click();
     ASSERT_EQ(bench->basicRuns.size(), 1);
     // The advanced group is left alone.
     EXPECT_EQ(QSet<QString>(bench->basicRuns[0].begin(), bench->basicRuns[0].end()),
               QSet<QString>({QStringLiteral("Check49"), QStringLiteral("Check58")}));
 
-    OptionEditor* options = OptionEditor::instance();
+    OptionEditor* options = OptionEditor::instance(*bench);
     options->tabs()->setCurrentIndex(3);
     options->Command1_Click();
     ASSERT_EQ(bench->advancedRuns.size(), 1);
@@ -113,18 +111,18 @@ TEST_F(EditorTest, StartLeavesOnlyItsFamilyBoxTicked) {
     EXPECT_FALSE(bench->advancedRuns[0].contains(QStringLiteral("Check58")));
 
     bench->baseSet = false;
-    OneDigitEditor::instance()->Command8_Click();
+    OneDigitEditor::instance(*bench)->Command8_Click();
     EXPECT_EQ(bench->advancedRuns.size(), 1);
     EXPECT_EQ(recorder->lastText(), dialogs::NoBaseSetMessage());
 
-    PatternEditor::instance()->Command19_Click();
-    OptionEditor::instance()->Command5_Click();
+    PatternEditor::instance(*bench)->Command19_Click();
+    OptionEditor::instance(*bench)->Command5_Click();
     EXPECT_EQ(bench->undos, 1);
     EXPECT_EQ(bench->redos, 1);
 }
 
 TEST_F(EditorTest, PatternEditorCaptionsPresetsClearAndInvert) {
-    PatternEditor* e = PatternEditor::instance();
+    PatternEditor* e = PatternEditor::instance(*bench);
     EXPECT_EQ(e->array(1)[15]->text(), QStringLiteral("012"));
     EXPECT_EQ(e->array(1)[1]->text(), QStringLiteral("100"));
     EXPECT_EQ(e->array(5)[1]->text(), QStringLiteral("中大大"));
@@ -159,7 +157,7 @@ TEST_F(EditorTest, PatternEditorCaptionsPresetsClearAndInvert) {
 }
 
 TEST_F(EditorTest, OptionAndOneDEditorsPresets) {
-    OptionEditor* o = OptionEditor::instance();
+    OptionEditor* o = OptionEditor::instance(*bench);
     auto* shapes = o->findChild<QComboBox*>(QStringLiteral("Combo1"));
     shapes->setCurrentIndex(1);  // 升组合
     o->Combo1_Click();
@@ -177,7 +175,7 @@ TEST_F(EditorTest, OptionAndOneDEditorsPresets) {
     o->Command3_Click();
     EXPECT_EQ(dialogs::TickedIndexes(o->array(1)), QList<int>({1, 2, 3, 4, 5, 6, 7, 8}));
 
-    OneDigitEditor* d = OneDigitEditor::instance();
+    OneDigitEditor* d = OneDigitEditor::instance(*bench);
     EXPECT_EQ(d->modeList(0)->currentIndex(), -1);  // no mode chosen at first: boxes apply
     d->values(1)[3]->setChecked(true);
     d->Command10_Click();  // 反选 of 正1D only
@@ -196,7 +194,7 @@ protected:
     void SetUp() override {
         EditorTest::SetUp();
         bench->model().conditions.positionPatterns.clear();
-        editor = new PositionExclusionEditor(bench.get());
+        editor = new PositionExclusionEditor(*bench);
     }
     void type(int box, const QString& key) {
         auto* line = editor->findChild<QLineEdit*>(QStringLiteral("Text%1").arg(9 + box));

@@ -32,18 +32,18 @@ TEST(DialogLegibility, EveryEditorAndToolAtItsDesignSize) {
         std::function<QWidget*()> lasting;
         std::function<std::unique_ptr<QWidget>()> own;
     } windows[] = {
-        {"Form6", [] { return PatternEditor::instance(); }, {}},
-        {"Form7", [] { return PositionDigitPicker::instance(); }, {}},
-        {"Form10", [] { return SumEditor::instance(); }, {}},
-        {"Form12", [] { return PairPicker::instance(); }, {}},
-        {"Form14", [] { return OptionEditor::instance(); }, {}},
-        {"Form17", [] { return SetOperationsWindow::instance(); }, {}},
-        {"Form19", [] { return OneDigitEditor::instance(); }, {}},
-        {"Form20", [] { return TextCollectionWindow::instance(); }, {}},
-        {"Form4", {}, [] { return std::make_unique<PrizeCheckWindow>(common::App()); }},
-        {"Form11", {}, [] { return std::make_unique<PositionExclusionEditor>(); }},
-        {"Form13", {}, [] { return std::make_unique<OmissionPicker>(common::App()); }},
-        {"Form21", {}, [] { return std::make_unique<NumberPreviewWindow>(common::App()); }},
+        {"Form6", [&] { return PatternEditor::instance(bench); }, {}},
+        {"Form7", [&] { return PositionDigitPicker::instance(bench); }, {}},
+        {"Form10", [&] { return SumEditor::instance(bench); }, {}},
+        {"Form12", [&] { return PairPicker::instance(bench); }, {}},
+        {"Form14", [&] { return OptionEditor::instance(bench); }, {}},
+        {"Form17", [&] { return SetOperationsWindow::instance(bench); }, {}},
+        {"Form19", [&] { return OneDigitEditor::instance(bench); }, {}},
+        {"Form20", [&] { return TextCollectionWindow::instance(bench); }, {}},
+        {"Form4", {}, [&] { return std::make_unique<PrizeCheckWindow>(bench, common::App()); }},
+        {"Form11", {}, [&] { return std::make_unique<PositionExclusionEditor>(bench); }},
+        {"Form13", {}, [&] { return std::make_unique<OmissionPicker>(bench, common::App()); }},
+        {"Form21", {}, [&] { return std::make_unique<NumberPreviewWindow>(bench, common::App()); }},
     };
     for (const auto& w : windows) {
         SCOPED_TRACE(w.name);

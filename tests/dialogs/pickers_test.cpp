@@ -31,7 +31,7 @@ protected:
             fn(static_cast<PositionDigitPicker*>(d));
             return 0;
         });
-        PositionDigitPicker::Open(tabs, tab, caption);
+        PositionDigitPicker::Open(bench, tabs, tab, caption);
     }
     static void press(QWidget* window, const char* name) {
         auto* button = window->findChild<QPushButton*>(QString::fromLatin1(name));
@@ -117,7 +117,7 @@ TEST_F(PickerTest, PositionDigitPickerCloseBoxDiscardsTheTicks) {
 }
 
 TEST_F(PickerTest, PairPickerWritesTickedCodesInBoxOrder) {
-    PairPicker* picker = PairPicker::instance();
+    PairPicker* picker = PairPicker::instance(bench);
     EXPECT_EQ(picker->windowTitle(), QStringLiteral("二码处理"));
     const QStringList codes = PairPicker::Codes();
     ASSERT_EQ(codes.size(), 55);
@@ -149,12 +149,12 @@ TEST_F(PickerTest, PairPickerWritesTickedCodesInBoxOrder) {
 }
 
 TEST_F(PickerTest, PairPickerCloseHidesAndKeepsTicksUnlessQuitting) {
-    PairPicker* picker = PairPicker::instance();
+    PairPicker* picker = PairPicker::instance(bench);
     picker->show();
     picker->box(3)->setChecked(true);
     picker->close();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    ASSERT_EQ(PairPicker::instance(), picker);
+    ASSERT_EQ(PairPicker::instance(bench), picker);
     EXPECT_FALSE(picker->isVisible());
     EXPECT_TRUE(picker->box(3)->isChecked());
 
@@ -165,7 +165,7 @@ TEST_F(PickerTest, PairPickerCloseHidesAndKeepsTicksUnlessQuitting) {
         picker->close();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }
-    EXPECT_FALSE(PairPicker::instance()->box(3)->isChecked());  // unloaded: a fresh picker
+    EXPECT_FALSE(PairPicker::instance(bench)->box(3)->isChecked());  // unloaded: a fresh picker
 }
 
 }  // namespace

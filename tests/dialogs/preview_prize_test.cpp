@@ -118,7 +118,7 @@ TEST(NumberPreviewLogic, OmissionCountsDrawsSinceEachDigitCame) {
 
 TEST_F(PreviewPrizeTest, PreviewListsEveryNumberTickedWithTheBetText) {
     bench.session().pool = common::GroupTable();
-    NumberPreviewWindow preview(common::App());
+    NumberPreviewWindow preview(bench, common::App());
     ASSERT_EQ(preview.rowCount(), 220);
     for (int r = 0; r < 220; ++r) ASSERT_TRUE(preview.isTicked(r)) << r;
     const QString text = preview.findChild<QPlainTextEdit*>("Text1")->toPlainText();
@@ -138,7 +138,7 @@ TEST_F(PreviewPrizeTest, PreviewListsEveryNumberTickedWithTheBetText) {
 TEST_F(PreviewPrizeTest, TickingByTheUserRebuildsTheTextButClearAndInvertDoNot) {
     bench.session().pool = {"001", "005", "123"};
     common::App().lotteryIsP3 = true;
-    NumberPreviewWindow preview(common::App());
+    NumberPreviewWindow preview(bench, common::App());
     auto* text = preview.findChild<QPlainTextEdit*>("Text1");
     auto* list = preview.findChild<QTreeView*>("ListView1");
     ASSERT_NE(list, nullptr);
@@ -159,7 +159,7 @@ TEST_F(PreviewPrizeTest, TickingByTheUserRebuildsTheTextButClearAndInvertDoNot) 
 
 TEST_F(PreviewPrizeTest, CopyPutsTheTextWithoutTheTrailingBlanks) {
     bench.session().pool = {"001", "123"};
-    NumberPreviewWindow preview(common::App());
+    NumberPreviewWindow preview(bench, common::App());
     preview.copyjg_Click();
     EXPECT_EQ(QGuiApplication::clipboard()->text(),
               dialogs::BuildBetText({"001", "123"}, false, common::HomeUrl()).chopped(2));
@@ -182,7 +182,7 @@ TEST_F(PreviewPrizeTest, ConfirmAfterSortingTakesTheTickedNumbersSorted) {
         EXPECT_EQ(preview->tickedNumbers(), (QStringList{"005", "001"}));
         Press(preview, "Command3");
     });
-    NumberPreviewWindow::Open(common::App());
+    NumberPreviewWindow::Open(bench, common::App());
     EXPECT_EQ(bench.session().pool, (QStringList{"001", "005"}));
     EXPECT_EQ(logTail(), QStringLiteral("\n添加到缩水器共2注\n"));
     EXPECT_EQ(bench.session().setDescription, QStringLiteral("预览号码生成的结果"));
@@ -196,13 +196,13 @@ TEST_F(PreviewPrizeTest, CancelLeavesTheWorkbenchAndEmptyPoolGivesCountZero) {
         preview->Command5_Click();
         Press(preview, "Command2");
     });
-    NumberPreviewWindow::Open(common::App());
+    NumberPreviewWindow::Open(bench, common::App());
     EXPECT_EQ(bench.session().pool, (QStringList{"001", "123"}));
     EXPECT_EQ(logTail(), QString());
 
     bench.session().pool.clear();
     common::App().history.clear();
-    NumberPreviewWindow empty(common::App());
+    NumberPreviewWindow empty(bench, common::App());
     EXPECT_EQ(empty.rowCount(), 0);
     EXPECT_TRUE(empty.findChild<QPlainTextEdit*>("Text1")->toPlainText().endsWith(QStringLiteral("投注数量：0 注\n")));
 }
@@ -301,7 +301,7 @@ TEST_F(PrizeWindowTest, ChecksTheChosenFileAgainstTheChosenDraw) {
         EXPECT_EQ(form->lastHits(), 3);
     });
     QString error;
-    ASSERT_TRUE(PrizeCheckWindow::Open(common::App(), nullptr, &error)) << error.toStdString();
+    ASSERT_TRUE(PrizeCheckWindow::Open(bench, common::App(), nullptr, &error)) << error.toStdString();
     EXPECT_TRUE(shownModal);
     ASSERT_EQ(messages.messages.size(), 4);
     EXPECT_EQ(messages.messages[0].text, QStringLiteral("本次投注中出 2 注。"));
@@ -312,7 +312,7 @@ TEST_F(PrizeWindowTest, ChecksTheChosenFileAgainstTheChosenDraw) {
 
 TEST_F(PrizeWindowTest, EmptyHistoryAndNoFileGiveNoHits) {
     common::App().history.clear();
-    PrizeCheckWindow form(common::App());
+    PrizeCheckWindow form(bench, common::App());
     ASSERT_TRUE(form.Form_Load());
     EXPECT_EQ(form.findChild<QComboBox*>("Combo1")->count(), 0);
     EXPECT_EQ(shown(&form, "Text1"), QString());
@@ -326,7 +326,7 @@ TEST_F(PrizeWindowTest, EmptyHistoryAndNoFileGiveNoHits) {
 TEST_F(PrizeWindowTest, SavedFolderIsUsedWhileItExists) {
     program.write("elsewhere/mine.txt", "123\r\n");
     common::SaveSetting(QStringLiteral("path"), program.file("elsewhere") + QLatin1Char('/'));
-    PrizeCheckWindow form(common::App());
+    PrizeCheckWindow form(bench, common::App());
     ASSERT_TRUE(form.Form_Load());
     EXPECT_EQ(form.folder(), program.file("elsewhere") + QLatin1Char('/'));
     EXPECT_EQ(form.findChild<QListWidget*>("File1")->count(), 1);
@@ -341,7 +341,7 @@ TEST_F(PrizeWindowTest, MissingBetFolderKeepsTheWindowClosed) {
     bool shownModal = false;
     whileShown<PrizeCheckWindow>([&](PrizeCheckWindow*) { shownModal = true; });
     QString error;
-    EXPECT_FALSE(PrizeCheckWindow::Open(common::App(), nullptr, &error));
+    EXPECT_FALSE(PrizeCheckWindow::Open(bench, common::App(), nullptr, &error));
     EXPECT_FALSE(shownModal);
     EXPECT_TRUE(error.contains(QDir::toNativeSeparators(program.file("HAO")))) << error.toStdString();
 }
@@ -349,7 +349,7 @@ TEST_F(PrizeWindowTest, MissingBetFolderKeepsTheWindowClosed) {
 TEST_F(PrizeWindowTest, FolderChooserAppliesAndRemembersTheFolder) {
     program.write("picked/a.txt", "999\r\n");
     const QString picked = program.file("picked") + QLatin1Char('/');
-    PrizeCheckWindow form(common::App());
+    PrizeCheckWindow form(bench, common::App());
     ASSERT_TRUE(form.Form_Load());
     clickFile(&form, "bets.txt");
 
@@ -369,7 +369,7 @@ TEST_F(PrizeWindowTest, FolderChooserAppliesAndRemembersTheFolder) {
     EXPECT_EQ(form.bets().size(), 3);  // the bets change only at the next click on a file
 
     // The next prize check starts from the stored folder.
-    PrizeCheckWindow next(common::App());
+    PrizeCheckWindow next(bench, common::App());
     ASSERT_TRUE(next.Form_Load());
     EXPECT_EQ(next.folder(), picked);
 
@@ -383,7 +383,7 @@ TEST_F(PrizeWindowTest, FolderChooserAppliesAndRemembersTheFolder) {
 }
 
 TEST_F(PrizeWindowTest, UnreadableChosenFolderIsReportedAndNotStored) {
-    PrizeCheckWindow form(common::App());
+    PrizeCheckWindow form(bench, common::App());
     ASSERT_TRUE(form.Form_Load());
     BetFolderChooser chooser(&form);
     chooser.FolderView1_FolderClick(program.file("nowhere"));

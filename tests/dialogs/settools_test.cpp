@@ -60,7 +60,7 @@ TEST_F(SetToolsTest, SetOperationsWindowListsCollectionsOncePerPath) {
     const QString b = write("b.h", QByteArray("123\r\n").repeated(10));
     const QString empty = write("empty.txt", "no digits");
 
-    SetOperationsWindow* window = SetOperationsWindow::instance();
+    SetOperationsWindow* window = SetOperationsWindow::instance(bench);
     EXPECT_EQ(window->windowTitle(), QStringLiteral("集合运算"));
     EXPECT_TRUE(window->isUnlisted(a));
     EXPECT_TRUE(window->addNumberFile(a, QStringLiteral("组六(顺子)")));
@@ -94,7 +94,7 @@ TEST_F(SetToolsTest, SetOperationsWindowListsCollectionsOncePerPath) {
 }
 
 TEST_F(SetToolsTest, SetOperationsWindowUnreadableFileGivesMessageAndChangesNothing) {
-    SetOperationsWindow* window = SetOperationsWindow::instance();
+    SetOperationsWindow* window = SetOperationsWindow::instance(bench);
     const QString missing = dir.filePath("gone.txt");
     EXPECT_FALSE(window->addNumberFile(missing, QStringLiteral("集合运算")));
     ASSERT_EQ(messages.messages.size(), 1);
@@ -121,7 +121,7 @@ TEST_F(SetToolsTest, SetOperationsWindowUnreadableFileGivesMessageAndChangesNoth
 TEST_F(SetToolsTest, FifoAsACollectionFileIsRefusedAtOnce) {
     testsupport::Fifo fifo(dir.filePath("fifo.txt"));
     ASSERT_TRUE(fifo.isMade());
-    TextCollectionWindow* text = TextCollectionWindow::instance();
+    TextCollectionWindow* text = TextCollectionWindow::instance(bench);
     text->findChild<QPlainTextEdit*>("Text1")->setPlainText("123");
     ui::SetFileDialogAnswer([&](const ui::FileDialogRequest&) { return QStringList{dir.filePath("fifo.txt")}; });
     text->findChild<QAction*>("bianjidr2")->trigger();  // 导入...
@@ -129,7 +129,7 @@ TEST_F(SetToolsTest, FifoAsACollectionFileIsRefusedAtOnce) {
     ASSERT_EQ(messages.messages.size(), 1);
     EXPECT_TRUE(messages.lastText().contains(QStringLiteral("这不是文件"))) << messages.lastText().toStdString();
 
-    SetOperationsWindow* sets = SetOperationsWindow::instance();
+    SetOperationsWindow* sets = SetOperationsWindow::instance(bench);
     EXPECT_FALSE(sets->addNumberFile(dir.filePath("fifo.txt"), QStringLiteral("集合运算")));
     ASSERT_EQ(messages.messages.size(), 2);
     EXPECT_TRUE(messages.lastText().contains(QStringLiteral("这不是文件"))) << messages.lastText().toStdString();
@@ -140,7 +140,7 @@ TEST_F(SetToolsTest, FifoAsACollectionFileIsRefusedAtOnce) {
 TEST_F(SetToolsTest, SetOperationsWindowSetOperationsByOccurrenceCounts) {
     const QString a = write("a.txt", "123\r\n456\r\n789\r\n123\r\n\r\n");
     const QString b = write("b.txt", common::EncodeAnsi(QStringLiteral("大底：１２３，456 000")));
-    SetOperationsWindow* window = SetOperationsWindow::instance();
+    SetOperationsWindow* window = SetOperationsWindow::instance(bench);
     window->addNumberFile(a, QStringLiteral("a"));
     window->addNumberFile(b, QStringLiteral("b"));
 
@@ -197,7 +197,7 @@ TEST_F(SetToolsTest, SetOperationsWindowSetOperationsByOccurrenceCounts) {
 }
 
 TEST_F(SetToolsTest, SetOperationsWindowShortcutsNeedACountOverTickedFiles) {
-    SetOperationsWindow* window = SetOperationsWindow::instance();
+    SetOperationsWindow* window = SetOperationsWindow::instance(bench);
     const QString a = write("a.txt", "123");
     window->addNumberFile(a, QStringLiteral("a"));
     window->fileList()->topLevelItem(0)->setCheckState(0, Qt::Unchecked);
@@ -220,7 +220,7 @@ TEST_F(SetToolsTest, SetOperationsWindowShortcutsNeedACountOverTickedFiles) {
 
 TEST_F(SetToolsTest, SetOperationsWindowImportWithoutCountGivesEmptyPoolAndFilteringMode) {
     bench.session().pool = {"111"};
-    SetOperationsWindow::instance()->Command11_Click();
+    SetOperationsWindow::instance(bench)->Command11_Click();
     EXPECT_TRUE(bench.session().pool.isEmpty());
     EXPECT_EQ(logTail(), QStringLiteral("集合运算共导入0注\n"));
     EXPECT_EQ(bench.enterFilteringModeCalls, 1);
@@ -230,7 +230,7 @@ TEST_F(SetToolsTest, SetOperationsWindowAddDialogSkipsListedFilesAndStopsAtAnUnr
     const QString a = write("a.txt", "123");
     const QString b = write("b.txt", "456 789");
     const QString c = write("c.txt", "000");
-    SetOperationsWindow* window = SetOperationsWindow::instance();
+    SetOperationsWindow* window = SetOperationsWindow::instance(bench);
     window->addNumberFile(a, QStringLiteral("集合运算"));
     ui::SetFileDialogAnswer([&](const ui::FileDialogRequest&) { return QStringList{a, b, dir.filePath("missing.txt"), c}; });
     press(window, "Command1");
@@ -258,7 +258,7 @@ TEST_F(SetToolsTest, SetOperationsWindowAddDialogSkipsListedFilesAndStopsAtAnUnr
 TEST_F(SetToolsTest, SetOperationsWindowEmptyListDoubleClickAddsAndHelpShowsTheGuide) {
     const QString a = write("a.txt", "123");
     ui::SetFileDialogAnswer([&](const ui::FileDialogRequest&) { return QStringList{a}; });
-    SetOperationsWindow* window = SetOperationsWindow::instance();
+    SetOperationsWindow* window = SetOperationsWindow::instance(bench);
     window->ListView1_DblClick();
     ASSERT_EQ(window->fileList()->topLevelItemCount(), 1);
     EXPECT_EQ(window->fileList()->topLevelItem(0)->text(0), QStringLiteral("集合01"));
@@ -272,14 +272,14 @@ TEST_F(SetToolsTest, SetOperationsWindowCollectionsSwitchTheCaptionOnce) {
     const QString a = write("a.txt", "123");
     const QString b = write("b.h", "456");
     const QString c = write("c.h", "789");
-    SetOperationsWindow::instance()->addNumberFile(a, QStringLiteral("a"));
-    ASSERT_TRUE(SetOperationsWindow::AddCollection(b, QStringLiteral("组六(顺子)")));
-    SetOperationsWindow* window = SetOperationsWindow::existing();
+    SetOperationsWindow::instance(bench)->addNumberFile(a, QStringLiteral("a"));
+    ASSERT_TRUE(SetOperationsWindow::AddCollection(bench, b, QStringLiteral("组六(顺子)")));
+    SetOperationsWindow* window = SetOperationsWindow::existing(bench);
     ASSERT_NE(window, nullptr);
     EXPECT_EQ(window->windowTitle(), QStringLiteral("大底采集"));
     EXPECT_TRUE(window->isVisible());
-    SetOperationsWindow::AddCollection(c, QStringLiteral("集合运算"));
-    SetOperationsWindow::AddCollection(c, QStringLiteral("集合运算"));
+    SetOperationsWindow::AddCollection(bench, c, QStringLiteral("集合运算"));
+    SetOperationsWindow::AddCollection(bench, c, QStringLiteral("集合运算"));
     QTreeWidget* list = window->fileList();
     ASSERT_EQ(list->topLevelItemCount(), 2);  // the hand-added row went with the caption switch
     EXPECT_EQ(list->topLevelItem(0)->text(0), QStringLiteral("组六(顺子)"));
@@ -288,9 +288,9 @@ TEST_F(SetToolsTest, SetOperationsWindowCollectionsSwitchTheCaptionOnce) {
     // The title bar's close discards the window; the next use starts afresh.
     window->close();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    EXPECT_EQ(SetOperationsWindow::existing(), nullptr);
-    EXPECT_EQ(SetOperationsWindow::instance()->windowTitle(), QStringLiteral("集合运算"));
-    EXPECT_EQ(SetOperationsWindow::instance()->fileList()->topLevelItemCount(), 0);
+    EXPECT_EQ(SetOperationsWindow::existing(bench), nullptr);
+    EXPECT_EQ(SetOperationsWindow::instance(bench)->windowTitle(), QStringLiteral("集合运算"));
+    EXPECT_EQ(SetOperationsWindow::instance(bench)->fileList()->topLevelItemCount(), 0);
 }
 
 TEST_F(SetToolsTest, TextCollectionWindowCollectsWithAndWithoutRepeats) {
@@ -303,7 +303,7 @@ TEST_F(SetToolsTest, TextCollectionWindowCollectsWithAndWithoutRepeats) {
                  {"112233", false, {"112", "233"}},
                  {"12 34 5", false, {"123"}}};  // trailing digits are dropped
     for (const auto& c : cases) {
-        TextCollectionWindow* window = TextCollectionWindow::instance();
+        TextCollectionWindow* window = TextCollectionWindow::instance(bench);
         window->show();
         window->findChild<QPlainTextEdit*>("Text1")->setPlainText(QString::fromUtf8(c.text));
         window->findChild<QCheckBox*>("Check1")->setChecked(c.keep);
@@ -320,7 +320,7 @@ TEST_F(SetToolsTest, TextCollectionWindowCollectsWithAndWithoutRepeats) {
 }
 
 TEST_F(SetToolsTest, TextCollectionWindowBlankTextDoesNothingAndTextWithoutDigitsGivesEmptySet) {
-    TextCollectionWindow* window = TextCollectionWindow::instance();
+    TextCollectionWindow* window = TextCollectionWindow::instance(bench);
     window->show();
     auto* text = window->findChild<QPlainTextEdit*>("Text1");
     bench.session().pool = {"111"};
@@ -340,7 +340,7 @@ TEST_F(SetToolsTest, TextCollectionWindowBlankTextDoesNothingAndTextWithoutDigit
 }
 
 TEST_F(SetToolsTest, TextCollectionWindowRefusesMoreNumbersThanThePoolTakes) {
-    TextCollectionWindow* window = TextCollectionWindow::instance();
+    TextCollectionWindow* window = TextCollectionWindow::instance(bench);
     window->show();
     window->findChild<QPlainTextEdit*>("Text1")->setPlainText(QStringLiteral("123 ").repeated(dialogs::kMaxPoolEntries + 1));
     window->findChild<QCheckBox*>("Check1")->setChecked(true);
@@ -357,7 +357,7 @@ TEST_F(SetToolsTest, TextCollectionWindowRefusesMoreNumbersThanThePoolTakes) {
 }
 
 TEST_F(SetToolsTest, TextCollectionWindowImportReadsCodePage936AndRefusesUnreadableFiles) {
-    TextCollectionWindow* window = TextCollectionWindow::instance();
+    TextCollectionWindow* window = TextCollectionWindow::instance(bench);
     auto* text = window->findChild<QPlainTextEdit*>("Text1");
     const QString file = write("post.txt", common::EncodeAnsi(QStringLiteral("  推荐：１２３ 456  ")));
     ui::SetFileDialogAnswer([&](const ui::FileDialogRequest&) { return QStringList{file}; });

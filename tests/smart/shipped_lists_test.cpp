@@ -79,7 +79,7 @@ void ExpectSmartRunFromShippedList(bool p3) {
     SmartFakeWorkbench bench;
     bench.commit({QStringLiteral("012")}, QStringLiteral("\n大底共1注\n"));
 
-    SmartSystemWindow w(testsupport::ProgramSmartContext());
+    SmartSystemWindow w(testsupport::ProgramSmartContext(&bench));
     ui::MessageRecorder messages(ui::Answer::Yes);
     w.Command2_Click();
     ASSERT_EQ(messages.messages.size(), 2) << messages.lastText().toStdString();

@@ -30,14 +30,14 @@ TEST(SmartWindowButtons, EveryButtonReachesAHandler) {
     testsupport::HttpServer server;
     testsupport::EnvVar home{"SIFMORA_HOME_URL", server.baseUrl()};
     SmartFakeWorkbench bench;
-    SmartSystemWindow smartWindow(testsupport::ProgramSmartContext());
-    OlderSmartSelection olderSelection(testsupport::ProgramSmartContext());
+    SmartSystemWindow smartWindow(testsupport::ProgramSmartContext(&bench));
+    OlderSmartSelection olderSelection(testsupport::ProgramSmartContext(&bench));
     testsupport::ExpectEveryButtonBound({
-        {"SmartSystemWindow", [] { return std::make_unique<SmartSystemWindow>(testsupport::ProgramSmartContext()); }, {}},
+        {"SmartSystemWindow", [&] { return std::make_unique<SmartSystemWindow>(testsupport::ProgramSmartContext(&bench)); }, {}},
         // 折线图 (Command8) is there for its caption only: pressing it does nothing.
         {"SchemeCalculatorWindow", [] { return std::make_unique<smart::SchemeCalculatorWindow>(); }, {{}, {"Command8"}}},
         {"HistoryVerificationWindow", [&] { return std::make_unique<HistoryVerificationWindow>(&smartWindow); }, {}},
-        {"OlderSmartSelection", [] { return std::make_unique<OlderSmartSelection>(testsupport::ProgramSmartContext()); }, {}},
+        {"OlderSmartSelection", [&] { return std::make_unique<OlderSmartSelection>(testsupport::ProgramSmartContext(&bench)); }, {}},
         {"OlderSelectionVerification", [&] { return std::make_unique<OlderSelectionVerification>(&olderSelection); }, {}},
     });
     // The do-nothing button is the only one the calculator leaves out.

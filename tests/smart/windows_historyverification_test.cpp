@@ -58,7 +58,7 @@ struct VerificationFixture {
 
 TEST(HistoryVerificationWindowTest, VerifiesTheLatestDrawsAndRestoresTheWorkbench) {
     VerificationFixture f;
-    SmartSystemWindow smartWindow(testsupport::ProgramSmartContext());
+    SmartSystemWindow smartWindow(testsupport::ProgramSmartContext(&f.bench));
     smartWindow.findChild<QComboBox*>(QStringLiteral("Combo3"))->setCurrentIndex(2);  // 3个
     HistoryVerificationWindow w(&smartWindow);
     EXPECT_EQ(w.findChild<QComboBox*>(QStringLiteral("Combo1"))->currentText(), QStringLiteral("10"));
@@ -152,7 +152,7 @@ TEST(HistoryVerificationWindowTest, VerifiesTheLatestDrawsAndRestoresTheWorkbenc
 
 TEST(HistoryVerificationWindowTest, StopDuringARunDropsTheWindowAndRestoresTheWorkbench) {
     VerificationFixture f;
-    SmartSystemWindow smartWindow(testsupport::ProgramSmartContext());
+    SmartSystemWindow smartWindow(testsupport::ProgramSmartContext(&f.bench));
     // 取消 pressed while the scheme list downloads, or inside the first draw's backtest.
     for (bool inBacktest : {false, true}) {
         SCOPED_TRACE(inBacktest ? "backtest" : "download");
@@ -204,7 +204,7 @@ TEST(SmartVerificationTexts, RemarksCellsAndCopyLines) {
 
 TEST(HistoryVerificationWindowTest, SmartWindowStaysWhileAStoppedVerificationUnwinds) {
     VerificationFixture f;
-    QPointer<SmartSystemWindow> smartWindow = new SmartSystemWindow(testsupport::ProgramSmartContext());
+    QPointer<SmartSystemWindow> smartWindow = new SmartSystemWindow(testsupport::ProgramSmartContext(&f.bench));
     {
         testsupport::HookReset<&ui::SetModalHandler> modalReset;
         ui::SetModalHandler([](QDialog*) { return 0; });
@@ -236,7 +236,7 @@ TEST(HistoryVerificationWindowTest, StopAbandonsASlowSchemeListDownload) {
     VerificationFixture f;
     constexpr int kServerDelayMs = 8000;
     f.server.setResponse(QStringLiteral("/3d/3d.xml"), {.body = VerificationSchemeXml(), .delayMs = kServerDelayMs});
-    SmartSystemWindow smartWindow(testsupport::ProgramSmartContext());
+    SmartSystemWindow smartWindow(testsupport::ProgramSmartContext(&f.bench));
     QPointer<HistoryVerificationWindow> w = new HistoryVerificationWindow(&smartWindow);
     w->findChild<QComboBox*>(QStringLiteral("Combo1"))->setCurrentIndex(2);
     QTimer::singleShot(50, w.data(), [w] { w->close(); });

@@ -104,7 +104,7 @@ TEST(SmartOldSelectionWindow, ConfirmCommitsTheSetWithOneLogLine) {
     SmartFakeWorkbench bench;
     bench.model().straightMode = true;  // a straight 近期过滤 ran before
     bench.commit({QStringLiteral("123")}, QStringLiteral("\n大底共1注\n"));
-    OlderSmartSelection w(testsupport::ProgramSmartContext());
+    OlderSmartSelection w(testsupport::ProgramSmartContext(&bench));
     EXPECT_EQ(w.windowTitle(), QStringLiteral("智能选号V1.8"));
     EXPECT_EQ(w.findChild<QSlider*>(QStringLiteral("Slider1"))->value(), 2);
     EXPECT_TRUE(w.findChild<QCheckBox*>(QStringLiteral("Check1"))->isChecked());
@@ -148,7 +148,7 @@ TEST(SmartOldSelectionWindow, VerificationReplaysTheLatestHundredDraws) {
     SmartFakeWorkbench bench;
     bench.commit({QStringLiteral("123"), QStringLiteral("456")}, QStringLiteral("\n大底共2注\n"));
     const QString logBefore = bench.session().log.text();
-    OlderSmartSelection selection(testsupport::ProgramSmartContext());
+    OlderSmartSelection selection(testsupport::ProgramSmartContext(&bench));
     selection.findChild<QSlider*>(QStringLiteral("Slider1"))->setValue(2);
 
     OlderSelectionVerification w(&selection);

@@ -82,7 +82,7 @@ TEST(SmartSystemWindowTest, LoadSetsTheOptionsAndTheSetting) {
     SmartSystemFixture f;
     common::SaveSmartScheme(2);
     common::App().lotteryIsP3 = true;
-    SmartSystemWindow w(testsupport::ProgramSmartContext());
+    SmartSystemWindow w(testsupport::ProgramSmartContext(&f.bench));
     EXPECT_EQ(w.windowTitle(), QStringLiteral("智能系统Vexon-7"));
     EXPECT_EQ(w.findChild<QSlider*>(QStringLiteral("Slider1"))->value(), 2);
     EXPECT_EQ(w.findChild<QComboBox*>(QStringLiteral("Combo1"))->currentText(), QStringLiteral("0"));
@@ -101,7 +101,7 @@ TEST(SmartSystemWindowTest, LoadSetsTheOptionsAndTheSetting) {
 
 TEST(SmartSystemWindowTest, SmartRunShowsTheKillDigitsAndRestoresTheWorkbench) {
     SmartSystemFixture f;
-    SmartSystemWindow w(testsupport::ProgramSmartContext());
+    SmartSystemWindow w(testsupport::ProgramSmartContext(&f.bench));
     w.findChild<QComboBox*>(QStringLiteral("Combo3"))->setCurrentIndex(1);  // 2个
     w.findChild<QComboBox*>(QStringLiteral("Combo1"))->setCurrentIndex(2);  // two sums
     const pool::NumberPool poolBefore = f.bench.session().pool;
@@ -154,7 +154,7 @@ TEST(SmartSystemWindowTest, SmartRunShowsTheKillDigitsAndRestoresTheWorkbench) {
 
 TEST(SmartSystemWindowTest, RefusalsLeaveEverythingAsItWas) {
     SmartSystemFixture f;
-    SmartSystemWindow w(testsupport::ProgramSmartContext());
+    SmartSystemWindow w(testsupport::ProgramSmartContext(&f.bench));
     const QString logBefore = f.bench.session().log.text();
     {
         // No: not even the scheme list is asked for.
@@ -195,7 +195,7 @@ TEST(SmartSystemWindowTest, CalculatorDrawsThatDisagreeWithTheHistoryAreRefused)
     SmartSystemFixture f;
     // The draw file on disk has one draw less than the history in memory.
     f.dir.write(QStringLiteral("HAO.TXT"), calcfixture::DrawFileBytes(f.numbers.mid(0, 599)));
-    SmartSystemWindow w(testsupport::ProgramSmartContext());
+    SmartSystemWindow w(testsupport::ProgramSmartContext(&f.bench));
     const pool::NumberPool poolBefore = f.bench.session().pool;
     const QString logBefore = f.bench.session().log.text();
     ui::MessageRecorder messages(ui::Answer::Yes);
@@ -209,7 +209,7 @@ TEST(SmartSystemWindowTest, CalculatorDrawsThatDisagreeWithTheHistoryAreRefused)
 
 TEST(SmartSystemWindowTest, TestMarkChoosesTheTestList) {
     SmartSystemFixture f;
-    SmartSystemWindow w(testsupport::ProgramSmartContext());
+    SmartSystemWindow w(testsupport::ProgramSmartContext(&f.bench));
     // A wrong code or a cancelled box sets nothing and says nothing.
     ui::MessageRecorder messages(ui::Answer::Yes);
     {
@@ -234,7 +234,7 @@ TEST(SmartSystemWindowTest, TestMarkChoosesTheTestList) {
 
 TEST(SmartSystemWindowTest, ClipboardAndOlderSelectionGate) {
     SmartSystemFixture f(599);
-    SmartSystemWindow w(testsupport::ProgramSmartContext());
+    SmartSystemWindow w(testsupport::ProgramSmartContext(&f.bench));
     w.show();
     SmartSystemWindow::Calculator().clearSchemes();
     QApplication::clipboard()->setText(QStringLiteral("old"));
@@ -272,7 +272,7 @@ TEST(SmartSystemWindowTest, ScriptErrorInTheHiddenRunIsReportedAndTheRunFinishes
                    SchemeListXml({calcfixture::Record(calcfixture::Condition(QStringLiteral("a(6) = 1")),
                                                      QStringLiteral("左0"), 2, 2),
                                  SchemeRecords().at(1)}));
-    SmartSystemWindow w(testsupport::ProgramSmartContext());
+    SmartSystemWindow w(testsupport::ProgramSmartContext(&f.bench));
     const pool::NumberPool poolBefore = f.bench.session().pool;
     const QString logBefore = f.bench.session().log.text();
     ui::MessageRecorder messages(ui::Answer::Yes);
@@ -301,7 +301,7 @@ TEST(SmartSystemWindowTest, ClosingDuringARunStopsItAndUnloadsTheWindow) {
         constexpr int kServerDelayMs = 8000;
         if (!inBacktest)
             f.server.setResponse(QStringLiteral("/3d/3d.xml"), {.body = SchemeListXml(SchemeRecords()), .delayMs = kServerDelayMs});
-        QPointer<SmartSystemWindow> w = new SmartSystemWindow(testsupport::ProgramSmartContext());
+        QPointer<SmartSystemWindow> w = new SmartSystemWindow(testsupport::ProgramSmartContext(&f.bench));
         const pool::NumberPool poolBefore = f.bench.session().pool;
         const QString logBefore = f.bench.session().log.text();
         const int slotBefore = f.bench.session().ring.index();
@@ -344,7 +344,7 @@ TEST(SmartSystemWindowTest, ClosingDuringARunStopsItAndUnloadsTheWindow) {
 TEST(SmartSystemWindowTest, CancelDuringTheDownloadStopsTheRunAndKeepsTheWindow) {
     SmartSystemFixture f;
     f.server.setResponse(QStringLiteral("/3d/3d.xml"), {.body = SchemeListXml(SchemeRecords()), .delayMs = 8000});
-    SmartSystemWindow w(testsupport::ProgramSmartContext());
+    SmartSystemWindow w(testsupport::ProgramSmartContext(&f.bench));
     const QString labelBefore = w.findChild<QLabel*>(QStringLiteral("Label14"))->text();
     QTimer::singleShot(50, &w, [&w] { w.Command1_Click(); });
     ui::MessageRecorder messages(ui::Answer::Yes);
@@ -370,7 +370,7 @@ TEST(SmartSystemWindowTest, HostileSchemesCancelFromTheProgressBox) {
         records << r.replace(QStringLiteral("\r"), QStringLiteral("&#13;")).replace(QStringLiteral("\n"), QStringLiteral("&#10;"));
     }
     f.server.serve(QStringLiteral("/3d/3d.xml"), SchemeListXml(records));
-    SmartSystemWindow w(testsupport::ProgramSmartContext());
+    SmartSystemWindow w(testsupport::ProgramSmartContext(&f.bench));
     const QString labelBefore = w.findChild<QLabel*>(QStringLiteral("Label14"))->text();
     const pool::NumberPool poolBefore = f.bench.session().pool;
     const QString logBefore = f.bench.session().log.text();
@@ -410,8 +410,8 @@ TEST(SmartSystemWindowTest, HostileSchemesCancelFromTheProgressBox) {
 // click on the smart window's mark still shows and hides its tip.
 TEST(SmartSystemWindowTest, HelpMarksArePictures) {
     SmartSystemFixture f;
-    SmartSystemWindow w(testsupport::ProgramSmartContext());
-    OlderSmartSelection old(testsupport::ProgramSmartContext());
+    SmartSystemWindow w(testsupport::ProgramSmartContext(&f.bench));
+    OlderSmartSelection old(testsupport::ProgramSmartContext(&f.bench));
     for (QLabel* mark : {w.findChild<QLabel*>(QStringLiteral("Image1")), old.findChild<QLabel*>(QStringLiteral("Image1"))}) {
         SCOPED_TRACE(mark->window()->objectName().toStdString());
         EXPECT_TRUE(mark->text().isEmpty());
@@ -432,7 +432,7 @@ TEST(SmartSystemWindowTest, HelpMarksArePictures) {
 // the workbench's log through it too.
 TEST(SmartSystemWindowTest, LotteryOptionsAndLogGoThroughTheWorkbenchOperations) {
     SmartSystemFixture f;
-    SmartSystemWindow w(testsupport::ProgramSmartContext());
+    SmartSystemWindow w(testsupport::ProgramSmartContext(&f.bench));
     w.Option2_Click();
     w.Option1_Click();
     EXPECT_EQ(f.bench.lotteries, QList<bool>({true, false}));
@@ -456,7 +456,7 @@ TEST(SmartSystemWindowTest, OpenerKeepsTheWindowUntilItsCloseBox) {
     });
     QPointer<SmartSystemWindow> last;
     {
-        SmartSystemOpener opener(testsupport::ProgramSmartContext());
+        SmartSystemOpener opener(testsupport::ProgramSmartContext(&f.bench));
         EXPECT_EQ(opener.window(), nullptr);
         opener.open();
         QPointer<SmartSystemWindow> first = opener.window();

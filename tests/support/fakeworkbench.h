@@ -1,8 +1,8 @@
 #pragma once
 // A stand-in for the workbench window in the dialogs' and the smart windows' tests: the text
 // boxes the dialogs write (through setInput), the log box Text5 kept in step with a real pool session (undo ring,
-// log, commit), the workbench's undo and redo, and a count of mode switches. Registers itself
-// while it lives. Header only: include it from tests that link the dialogs library.
+// log, commit), the workbench's undo and redo, and a count of mode switches. Tests hand it to
+// the windows they open. Header only: include it from tests that link the dialogs library.
 #include "common/appstate.h"
 #include "dialogs/workbenchapi.h"
 #include "pool/numberpool.h"
@@ -31,10 +31,6 @@ public:
         log_->setPlainText(session_.log.text());
         session_.log.onAppend = [this](const QString&) { log_->setPlainText(model_.session.log.text()); };
         session_.log.onReplace = [this]() { log_->setPlainText(model_.session.log.text()); };
-        dialogs::SetWorkbench(this);
-    }
-    ~FakeWorkbench() override {
-        if (dialogs::Workbench() == this) dialogs::SetWorkbench(nullptr);
     }
 
     QLineEdit* text(const QString& name) { return findChild<QLineEdit*>(name); }

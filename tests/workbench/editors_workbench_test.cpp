@@ -110,10 +110,10 @@ TEST_F(EditorsTest, TypicalRequestGroup012ThenUndo) {
     EXPECT_EQ(get<QPlainTextEdit>(QStringLiteral("Text5"))->toPlainText(), log());
 
     // 撤消 from the editor brings the 220 back; the editor keeps its tick.
-    in<QPushButton>(PatternEditor::instance(), QStringLiteral("Command19"))->click();
+    in<QPushButton>(PatternEditor::instance(*form), QStringLiteral("Command19"))->click();
     EXPECT_EQ(numbers().size(), 220);
-    EXPECT_TRUE(PatternEditor::instance()->array(0)[9]->isChecked());
-    in<QPushButton>(PatternEditor::instance(), QStringLiteral("Command18"))->click();  // 恢复
+    EXPECT_TRUE(PatternEditor::instance(*form)->array(0)[9]->isChecked());
+    in<QPushButton>(PatternEditor::instance(*form), QStringLiteral("Command18"))->click();  // 恢复
     EXPECT_EQ(numbers().size(), 202);
 }
 
@@ -156,7 +156,7 @@ TEST_F(EditorsTest, EachPatternTabRunsItsFamilyAlone) {
         const QString before = log();
         open(QString::fromLatin1(c.opener), [&](QDialog* d) {
             EXPECT_EQ(in<QTabWidget>(d, QStringLiteral("SSTab1"))->currentIndex(), c.tab);
-            QCheckBox* box = PatternEditor::instance()->array(c.tab)[c.box];
+            QCheckBox* box = PatternEditor::instance(*form)->array(c.tab)[c.box];
             EXPECT_EQ(box->text(), QString::fromUtf8(c.caption));
             box->setChecked(true);
             click(d, QString::fromLatin1(c.start));
@@ -182,11 +182,11 @@ TEST_F(EditorsTest, StartWithoutBaseSetOnlyRefuses) {
     get<QCheckBox>(QStringLiteral("Check1"))->setChecked(true);
     const QString before = log();
     const int snapshots = form->session().ring.index();
-    PatternEditor::instance()->array(0)[0]->setChecked(true);
-    SumEditor::instance()->sums()[3]->setChecked(true);
+    PatternEditor::instance(*form)->array(0)[0]->setChecked(true);
+    SumEditor::instance(*form)->sums()[3]->setChecked(true);
     const std::function<void()> starts[] = {
-        [] { PatternEditor::instance()->Command17_Click(); }, [] { SumEditor::instance()->Command7_Click(); },
-        [] { OneDigitEditor::instance()->Command8_Click(); }, [] { OptionEditor::instance()->Command1_Click(); },
+        [this] { PatternEditor::instance(*form)->Command17_Click(); }, [this] { SumEditor::instance(*form)->Command7_Click(); },
+        [this] { OneDigitEditor::instance(*form)->Command8_Click(); }, [this] { OptionEditor::instance(*form)->Command1_Click(); },
         [this] { open(QStringLiteral("Command15"), [](QDialog* d) { static_cast<PositionExclusionEditor*>(d)->Command25_Click(); }); }};
     for (const auto& start : starts) {
         recorder->messages.clear();
@@ -204,11 +204,11 @@ TEST_F(EditorsTest, StartWithoutBaseSetOnlyRefuses) {
 
 TEST_F(EditorsTest, EmptiedPoolStillStartsAndLogsAStep) {
     load({QStringLiteral("123")});
-    SumEditor::instance()->sums()[6]->setChecked(true);
-    SumEditor::instance()->Command7_Click();
+    SumEditor::instance(*form)->sums()[6]->setChecked(true);
+    SumEditor::instance(*form)->Command7_Click();
     ASSERT_TRUE(numbers().isEmpty());
     const int snapshots = form->session().ring.index();
-    SumEditor::instance()->Command7_Click();
+    SumEditor::instance(*form)->Command7_Click();
     EXPECT_TRUE(log().endsWith(QStringLiteral("\n和值过滤开始\n\n和值： 6 \n过滤0注\n还剩0注\n")));
     EXPECT_EQ(form->session().ring.index(), snapshots % 10 + 1);
     EXPECT_TRUE(recorder->messages.isEmpty());
@@ -223,7 +223,7 @@ TEST_F(EditorsTest, SumEditorWithRoutePresets) {
         static_cast<SumEditor*>(d)->Combo1_Click();
         preset->setCurrentIndex(3);  // 2路 adds
         static_cast<SumEditor*>(d)->Combo1_Click();
-        EXPECT_EQ(dialogs::TickedIndexes(SumEditor::instance()->sums()).size(), 18);
+        EXPECT_EQ(dialogs::TickedIndexes(SumEditor::instance(*form)->sums()).size(), 18);
         click(d, QStringLiteral("Command7"));
     });
     // Only sums of route 0 are left.
@@ -236,7 +236,7 @@ TEST_F(EditorsTest, SumEditorWithRoutePresets) {
     EXPECT_FALSE(get<QCheckBox>(QStringLiteral("Check1"))->isChecked());
 
     // "请选择条件" clears; 反选 then ticks all 28 and shows the prompt without applying it.
-    SumEditor* sums = SumEditor::instance();
+    SumEditor* sums = SumEditor::instance(*form);
     auto* preset = in<QComboBox>(sums, QStringLiteral("Combo1"));
     preset->setCurrentIndex(0);
     sums->Combo1_Click();
@@ -257,7 +257,7 @@ TEST_F(EditorsTest, OneDModesAndTheNoFilterSetting) {
     for (int m = 0; m < 4; ++m) {
         SCOPED_TRACE(m);
         load(common::AllNumbers());
-        OneDigitEditor* editor = OneDigitEditor::instance();
+        OneDigitEditor* editor = OneDigitEditor::instance(*form);
         for (int k = 0; k < 4; ++k) dialogs::ClearTicks(editor->values(k));
         editor->values(m)[values[m]]->setChecked(true);
         const QString before = log();
@@ -274,7 +274,7 @@ TEST_F(EditorsTest, OneDModesAndTheNoFilterSetting) {
 
     // A mode set to 不过滤 disables its boxes and filters nothing, though they stay ticked.
     load(common::AllNumbers());
-    OneDigitEditor* editor = OneDigitEditor::instance();
+    OneDigitEditor* editor = OneDigitEditor::instance(*form);
     auto* mode = in<QComboBox>(editor, QStringLiteral("Combo4"));
     mode->setCurrentIndex(0);
     editor->Combo4_Click();
@@ -356,7 +356,7 @@ TEST_F(EditorsTest, OptionTabsOneAtATime) {
             auto* tabs = in<QTabWidget>(d, QStringLiteral("SSTab1"));
             EXPECT_EQ(tabs->currentIndex(), c.tab);
             for (int t = 0; t < OptionEditor::kTabs; ++t) EXPECT_EQ(tabs->isTabVisible(t), t == c.tab) << t;
-            for (int b : c.boxes) OptionEditor::instance()->array(c.tab)[b]->setChecked(true);
+            for (int b : c.boxes) OptionEditor::instance(*form)->array(c.tab)[b]->setChecked(true);
             click(d, QStringLiteral("Command1"));
         });
         for (const QString& n : c.removed) EXPECT_FALSE(numbers().contains(n)) << n.toStdString();
@@ -369,13 +369,13 @@ TEST_F(EditorsTest, OptionTabsOneAtATime) {
         EXPECT_FALSE(get<QCheckBox>(QString::fromLatin1(c.familyBox))->isChecked());
     }
     // The ticks of a tab stay while the editor is opened on another one.
-    EXPECT_TRUE(OptionEditor::instance()->array(2)[2]->isChecked());
+    EXPECT_TRUE(OptionEditor::instance(*form)->array(2)[2]->isChecked());
 }
 
 TEST_F(EditorsTest, MakeBaseFromAnEditorConfirmsAndShowsItAgain) {
     QDir(dir.path()).mkpath(QStringLiteral("HAO"));
     buildGroup();
-    PatternEditor* editor = PatternEditor::instance();
+    PatternEditor* editor = PatternEditor::instance(*form);
     editor->array(0)[3]->setChecked(true);
     int reshown = 0;
     ui::SetModalHandler([&](QDialog* d) {
@@ -419,13 +419,13 @@ TEST_F(EditorsTest, MakeBaseInsideTheModalLoopShowsTheEditorAgain) {
 }
 
 TEST_F(EditorsTest, EditorsHideOnCloseAndKeepTheirTicks) {
-    PatternEditor* editor = PatternEditor::instance();
+    PatternEditor* editor = PatternEditor::instance(*form);
     editor->array(7)[63]->setChecked(true);
     EXPECT_EQ(editor->array(7)[63]->text(), QStringLiteral("444"));
     editor->show();
     editor->close();
     EXPECT_FALSE(editor->isVisible());
-    EXPECT_EQ(PatternEditor::instance(), editor);
+    EXPECT_EQ(PatternEditor::instance(*form), editor);
     EXPECT_TRUE(editor->array(7)[63]->isChecked());
     // Opening on another tab shows that tab.
     open(QStringLiteral("Command41"), [&](QDialog* d) {
@@ -446,7 +446,7 @@ TEST_F(EditorsTest, EditorsAndControlsStayInStepWithTheModel) {
     });
     EXPECT_FALSE(model.conditions.sums[5]);
     EXPECT_TRUE(model.conditions.sums[6]);
-    PatternEditor::instance()->array(3)[2]->setChecked(true);
+    PatternEditor::instance(*form)->array(3)[2]->setChecked(true);
     EXPECT_TRUE(model.conditions.patterns[3][2]);
 
     // Family boxes, inputs and the base-set choice.

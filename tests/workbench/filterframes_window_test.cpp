@@ -43,7 +43,6 @@ protected:
     void SetUp() override {
         common::App().history = common::DrawHistory(FilterFramesDraws());
         common::App().quitting = false;
-        delete SetOperationsWindow::existing();
         recorder = std::make_unique<ui::MessageRecorder>();
         workbench::SetAutoCollectionPauseHook([this]() { ++pauses; });
         form = std::make_unique<WorkbenchWindow>(common::App());
@@ -52,8 +51,7 @@ protected:
     testsupport::HookReset<&workbench::SetAutoCollectionPauseHook> pauseHookReset;
     testsupport::HookReset<&ui::SetModalHandler> modalReset;
     void TearDown() override {
-        form.reset();
-        delete SetOperationsWindow::existing();
+        form.reset();  // takes its set-operations window along
         recorder.reset();
     }
 
@@ -115,8 +113,8 @@ TEST_F(FilterFramesWindow, RecentRowsWithAutomaticCollectionSaveEachRow) {
 
     const QStringList files = QDir(dir.file(QStringLiteral("HAO"))).entryList({QStringLiteral("*.h")}, QDir::Files);
     ASSERT_EQ(files.size(), 2);
-    ASSERT_NE(SetOperationsWindow::existing(), nullptr);
-    QTreeWidget* rows = SetOperationsWindow::existing()->fileList();
+    ASSERT_NE(SetOperationsWindow::existing(*form), nullptr);
+    QTreeWidget* rows = SetOperationsWindow::existing(*form)->fileList();
     ASSERT_EQ(rows->topLevelItemCount(), 2);
     EXPECT_EQ(rows->topLevelItem(0)->text(0), QStringLiteral("单选过滤最近30期的号码"));
     EXPECT_EQ(rows->topLevelItem(1)->text(0), QStringLiteral("过滤最近5期的和值"));
@@ -200,8 +198,8 @@ TEST_F(FilterFramesWindow, DigitGroupsReadTheirRowsAndCollect) {
     EXPECT_EQ(numbers().size(), 720);
     EXPECT_TRUE(log().endsWith(QStringLiteral("\n条件组合过滤开始\n过滤0注\n还剩720注\n")));
     EXPECT_EQ(description(), QStringLiteral("组合过滤:9出0组合过滤:9出0"));
-    ASSERT_NE(SetOperationsWindow::existing(), nullptr);
-    QTreeWidget* rows = SetOperationsWindow::existing()->fileList();
+    ASSERT_NE(SetOperationsWindow::existing(*form), nullptr);
+    QTreeWidget* rows = SetOperationsWindow::existing(*form)->fileList();
     ASSERT_EQ(rows->topLevelItemCount(), 1);
     EXPECT_EQ(rows->topLevelItem(0)->text(0), QStringLiteral("组合过滤:9出0"));
     EXPECT_EQ(rows->topLevelItem(0)->text(1), QStringLiteral("504"));  // 9·8·7 without a 9
@@ -256,7 +254,7 @@ TEST_F(FilterFramesWindow, OmissionPickerListsAndWritesTheBoxes) {
 
 TEST_F(FilterFramesWindow, OmissionPickerOnAnEmptyHistory) {
     common::App().history = common::DrawHistory();
-    OmissionPicker picker(common::App(), form.get());
+    OmissionPicker picker(*form, common::App());
     EXPECT_EQ(picker.windowTitle(), QStringLiteral("遗漏过滤 []"));
     EXPECT_EQ(picker.list(1)->count(), 1);
     EXPECT_EQ(picker.list(3)->count(), 10);

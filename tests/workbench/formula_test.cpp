@@ -462,7 +462,7 @@ TEST_F(FormulaFilterTest, CollectionAfterUndoCarriesItsSetsDescription) {
     auto listedAs = [&]() -> QString {
         click(QStringLiteral("Command11"));
         EXPECT_TRUE(form->collectionSaved());
-        auto* list = SetOperationsWindow::existing()->findChild<QTreeWidget*>(QStringLiteral("ListView1"));
+        auto* list = SetOperationsWindow::existing(*form)->findChild<QTreeWidget*>(QStringLiteral("ListView1"));
         for (int i = 0; list && i < list->topLevelItemCount(); ++i)
             if (list->topLevelItem(i)->data(2, Qt::UserRole).toString() == form->lastCollectionPath()) return list->topLevelItem(i)->text(0);
         return QStringLiteral("(not listed)");

@@ -100,7 +100,7 @@ TEST_F(WorkbenchTest, OpensInBuildingModeWithTheGateMessage) {
                              "Combo21", "Frame16", "Frame13", "Frame18", "Check31(0)", "Check31(7)", "Check32(11)",
                              "Check33(4)", "Check23(0)", "Check23(9)", "Text20"})
         EXPECT_NE(form->findChild<QWidget*>(QString::fromLatin1(name)), nullptr) << name;
-    EXPECT_EQ(dialogs::Workbench(), form.get());
+    EXPECT_EQ(static_cast<dialogs::WorkbenchApi&>(*form).dialogParent(), form.get());  // the dialogs' parent
 }
 
 // Every visible button, option and clickable picture of the window and its tabs reaches a
@@ -404,8 +404,8 @@ TEST_F(WorkbenchTest, CollectionIsWrittenAndListed) {
     QFile f(path);
     ASSERT_TRUE(f.open(QIODevice::ReadOnly));
     EXPECT_EQ(f.readAll(), QByteArray("012\r\n019\r\n089\r\n123\r\n234\r\n345\r\n456\r\n567\r\n678\r\n789\r\n\r\n"));
-    ASSERT_NE(SetOperationsWindow::existing(), nullptr);
-    EXPECT_EQ(SetOperationsWindow::existing()->windowTitle(), QStringLiteral("大底采集"));
+    ASSERT_NE(SetOperationsWindow::existing(*form), nullptr);
+    EXPECT_EQ(SetOperationsWindow::existing(*form)->windowTitle(), QStringLiteral("大底采集"));
     EXPECT_EQ(numbers().size(), 10);  // the pool is not changed
 
     // A second collection never replaces the first.
