@@ -95,13 +95,8 @@ void SettingsWindow::Form_Load() {
     Combo2->setCurrentIndex(app.rangeLast < issues.size() ? app.rangeLast : -1);
     Slider1->setValue(common::SettingSmartScheme());
     Combo3->setEditText(common::SettingToleranceRange());
-    if (app.lotteryIsP3) {
-        Option2->setChecked(true);
-        setProperty("Tag", QStringLiteral("2"));
-    } else {
-        Option1->setChecked(true);
-        setProperty("Tag", QStringLiteral("1"));
-    }
+    shownLotteryIsP3_ = app.lotteryIsP3;
+    (shownLotteryIsP3_ ? Option2 : Option1)->setChecked(true);
     SSTab1->setCurrentIndex(0);
     SSTab1->setTabVisible(1, false);
 }
@@ -126,9 +121,8 @@ void SettingsWindow::Command1_Click() {
         app.rangeLast = Combo2->currentIndex();
     }
     common::SaveToleranceRange(Combo3->currentText());
-    const QString tag = property("Tag").toString();
-    if (Option1->isChecked() && tag == QLatin1String("2")) switchLottery(false);
-    if (Option2->isChecked() && tag == QLatin1String("1")) switchLottery(true);
+    if (Option1->isChecked() && shownLotteryIsP3_) switchLottery(false);
+    if (Option2->isChecked() && !shownLotteryIsP3_) switchLottery(true);
     accept();
 }
 

@@ -59,6 +59,7 @@ private:
     void switchLottery(bool toP3);
 
     common::AppState& state_;
+    bool shownLotteryIsP3_ = false;  // the lottery the window opened with: a switch only on a change
 };
 
 namespace history {

@@ -43,7 +43,7 @@ TEST_F(Settings, ShowsTheSharedValues) {
     EXPECT_EQ(f.Combo3->currentText(), "7");
     EXPECT_EQ(f.Combo3->count(), 11);
     EXPECT_TRUE(f.Option1->isChecked());
-    EXPECT_EQ(f.property("Tag").toString(), "1");
+    EXPECT_FALSE(f.Option2->isChecked());
     EXPECT_EQ(f.SSTab1->currentIndex(), 0);
     EXPECT_EQ(f.SSTab1->tabText(0), "通用");
     EXPECT_FALSE(f.SSTab1->isTabVisible(1));
