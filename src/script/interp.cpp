@@ -739,9 +739,8 @@ __attribute__((noinline)) void ToDefault(Variant& v) {
 }
 
 // Sums, differences and products of whole numbers and Doubles (n - 1, total + x) are made
-// here, as the general operators make them: two whole numbers give an Integer when both are
-// Integer and it fits, else a Long, else a Double; with a Double, a Double. A Double result
-// that overflows goes the general way, which raises the error.
+// here, without the general operators' detour, by the same rules (Ops::fromInt64; a Double
+// that overflows goes the general way, which raises the error).
 inline bool QuickArithmetic(BinaryExpr::Op op, const Variant& a, const Variant& b) {
     const auto quick = [](Variant::Type t) { return t == Variant::Integer || t == Variant::Long || t == Variant::Double; };
     return op <= BinaryExpr::Mul && quick(a.type()) && quick(b.type());
@@ -750,16 +749,14 @@ inline Variant QuickResult(const BinaryExpr& n, const Variant& a, const Variant&
     const BinaryExpr::Op op = n.op;
     if (a.type() != Variant::Double && b.type() != Variant::Double) {
         const int64_t x = a.intValue(), y = b.intValue();
-        const int64_t z = op == BinaryExpr::Add ? x + y : op == BinaryExpr::Sub ? x - y : x * y;
-        if (a.type() == Variant::Integer && b.type() == Variant::Integer && z >= -32768 && z <= 32767)
-            return Variant::makeInteger(int16_t(z));
-        if (z >= INT32_MIN && z <= INT32_MAX)
-            return Variant::makeLong(int32_t(z));
-        return Variant::makeDouble(double(z));
+        return Ops::fromInt64(op == BinaryExpr::Add ? x + y : op == BinaryExpr::Sub ? x - y : x * y,
+                              a.type() == Variant::Long || b.type() == Variant::Long ? Variant::Long : Variant::Integer);
     }
     const double x = a.type() == Variant::Double ? a.doubleValue() : a.intValue();
     const double y = b.type() == Variant::Double ? b.doubleValue() : b.intValue();
     const double z = op == BinaryExpr::Add ? x + y : op == BinaryExpr::Sub ? x - y : x * y;
+    // An overflow is raised by the general way, apart, so that this frame stays small: deeply
+    // nested sums evaluate through it between the stack checks of calls.
     if (!std::isfinite(z))
         return n.apply(a, b);
     return Variant::makeDouble(z);

@@ -29,22 +29,6 @@ Variant Ops::numeric(const Variant& v) {
     }
 }
 
-Variant Ops::fromInt64(int64_t v, Variant::Type preferred) {
-    if (preferred == Variant::Byte && v >= 0 && v <= 255)
-        return Variant::makeByte(uint8_t(v));
-    if (preferred != Variant::Long && v >= -32768 && v <= 32767)
-        return Variant::makeInteger(int16_t(v));
-    if (v >= INT32_MIN && v <= INT32_MAX)
-        return Variant::makeLong(int32_t(v));
-    return Variant::makeDouble(double(v));
-}
-
-Variant Ops::fromDouble(double v) {
-    if (!std::isfinite(v)) [[unlikely]]
-        Throw(std::isinf(v) ? 6 : 5);
-    return Variant::makeDouble(v);
-}
-
 void Ops::checkLength(qsizetype n) {
     if (n > kMaxStringLength)
         Throw(7);
@@ -167,14 +151,9 @@ static Variant dateArithmetic(Arith op, const Variant& a, const Variant& b) {
 // Sums of whole numbers and Doubles (counters, totals) stay small enough to keep inline; the
 // rest is apart (addOther).
 Variant Ops::add(const Variant& a, const Variant& b) {
-    if (isWord(a.t_) && isWord(b.t_)) {
-        const int64_t z = int64_t(a.i_) + int64_t(b.i_);
-        if (a.t_ == Variant::Integer && b.t_ == Variant::Integer && z >= -32768 && z <= 32767)
-            return Variant::makeInteger(int16_t(z));
-        if (z >= INT32_MIN && z <= INT32_MAX)
-            return Variant::makeLong(int32_t(z));
-        return Variant::makeDouble(double(z));
-    }
+    if (isWord(a.t_) && isWord(b.t_))
+        return fromInt64(int64_t(a.i_) + int64_t(b.i_),
+                         a.t_ == Variant::Long || b.t_ == Variant::Long ? Variant::Long : Variant::Integer);
     if (a.t_ == Variant::Double && (b.t_ == Variant::Double || isWord(b.t_)))
         return fromDouble(a.d_ + (b.t_ == Variant::Double ? b.d_ : b.i_));
     if (b.t_ == Variant::Double && isWord(a.t_))
