@@ -109,18 +109,22 @@ namespace {
 int SpreadThreads(int threads) { return threads > 0 ? threads : std::max(1, QThread::idealThreadCount()); }
 }  // namespace
 
+std::vector<std::unique_ptr<SpreadHelper>>& SchemeCalculator::spreadHelpers(int parts) {
+    if (!spreadHelpers_) spreadHelpers_ = std::make_shared<SpreadHelpers>();
+    spreadHelpers_->waitMade();
+    std::vector<std::unique_ptr<SpreadHelper>>& helpers = spreadHelpers_->helpers;
+    if (int(helpers.size()) < parts) helpers.resize(size_t(parts));
+    return helpers;
+}
+
 void SchemeCalculator::prepareSpread(int threads) {
     const int parts = SpreadThreads(threads);
     if (parts < 2) return;
-    if (!spreadHelpers_) spreadHelpers_ = std::make_shared<SpreadHelpers>();
-    SpreadHelpers& spread = *spreadHelpers_;
-    spread.waitMade();
-    std::vector<std::unique_ptr<SpreadHelper>>& helpers = spread.helpers;
-    if (int(helpers.size()) < parts) helpers.resize(size_t(parts));
+    std::vector<std::unique_ptr<SpreadHelper>>& helpers = spreadHelpers(parts);
     if (std::all_of(helpers.begin(), helpers.begin() + parts, [](const auto& h) { return bool(h); })) return;
     // A fresh calculator's tables are most of its cost: made side by side on threads of their
     // own, off the caller's thread, so the window that asks for them opens without waiting.
-    spread.made = std::async(std::launch::async, [&helpers, parts] {
+    spreadHelpers_->made = std::async(std::launch::async, [&helpers, parts] {
         common::ParallelFor(parts, nullptr, [&helpers](long long t) {
             if (!helpers[size_t(t)]) helpers[size_t(t)] = std::make_unique<SpreadHelper>();
         }, parts);
@@ -134,10 +138,7 @@ void SchemeCalculator::runBacktestsSpread(int threads) {
         return;
     }
     if (!startBacktests()) return;
-    if (!spreadHelpers_) spreadHelpers_ = std::make_shared<SpreadHelpers>();
-    spreadHelpers_->waitMade();
-    std::vector<std::unique_ptr<SpreadHelper>>& helpers = spreadHelpers_->helpers;
-    if (int(helpers.size()) < parts) helpers.resize(size_t(parts));
+    std::vector<std::unique_ptr<SpreadHelper>>& helpers = spreadHelpers(parts);
     const int count = int(schemes.size());
     std::vector<common::WorkProgress> partProgress(static_cast<size_t>(parts));  // records done, per part
     std::atomic<bool> stop{false};

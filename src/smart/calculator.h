@@ -338,6 +338,9 @@ private:
     // Backtests every record of schemes in turn (no summary); false when stopped or the draws
     // cannot be read.
     bool backtestRecords();
+    // The helpers of a spread run over parts threads, once any being made are done (empty
+    // places for those not made yet).
+    std::vector<std::unique_ptr<struct SpreadHelper>>& spreadHelpers(int parts);
 };
 
 }  // namespace smart

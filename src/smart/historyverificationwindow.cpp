@@ -260,6 +260,8 @@ bool HistoryVerificationWindow::verifyDraws(int wanted, const QString& savedLog,
         if (calc.runHost().processEvents) calc.runHost().processEvents();
     };
 
+    // Only the last computed draw's state stays in the model: it is put there once, not row by row.
+    std::optional<smart::VerifiedDraw> lastDraw;
     for (int i = first; i <= last; ++i) {
         auto* row = new QTreeWidgetItem(table_);
         row->setText(kIssueColumn, history.issue(i));
@@ -279,15 +281,18 @@ bool HistoryVerificationWindow::verifyDraws(int wanted, const QString& savedLog,
             ui::MsgBox(done->failure, ui::Icon::Critical, ui::Buttons::Ok, QStringLiteral("智能选号"), this);
         if (!done || !done->computed || stopRequested_ || !smartAlive_) {
             run.stop();
+            if (smartAlive_) leaveModelAs(lastDraw);
             abandonRun(savedLog);
             return false;
         }
         showVerifiedDraw(row, *done, hits);
+        lastDraw = std::move(done);
     }
+    leaveModelAs(lastDraw);
     return true;
 }
 
-void HistoryVerificationWindow::showVerifiedDraw(QTreeWidgetItem* row, smart::VerifiedDraw& done,
+void HistoryVerificationWindow::showVerifiedDraw(QTreeWidgetItem* row, const smart::VerifiedDraw& done,
                                                  std::array<int, 4>& hits) {
     for (int e = 0; e < done.scriptErrors.size(); ++e) {
         ui::MsgBox(done.scriptErrors.at(e), ui::Icon::None, ui::Buttons::Ok, QString(), this);
@@ -297,14 +302,19 @@ void HistoryVerificationWindow::showVerifiedDraw(QTreeWidgetItem* row, smart::Ve
         row->setText(kFirstSchemeColumn + k, smart::VerifyCell(done.codes[size_t(k)], done.hits[size_t(k)]));
         if (done.hits[size_t(k)]) ++hits[size_t(k)];
     }
+}
+
+void HistoryVerificationWindow::leaveModelAs(std::optional<smart::VerifiedDraw>& draw) {
+    if (!draw) return;
     // The model as the last computation leaves it: its kill digits, 方案4's set, 方案4.
     smart::SmartModel& model = smart_->model();
-    model.summary = done.summary;
+    model.summary = std::move(draw->summary);
     model.summaryValid = true;
-    smart::SharedCalculator().summary = done.summaryEntries;
-    model.numberPool() = std::move(done.lastPool);
+    smart::SharedCalculator().summary = std::move(draw->summaryEntries);
+    model.numberPool() = std::move(draw->lastPool);
     model.setScheme(3);
     schemeLeft_ = model.settings.scheme;
+    draw.reset();
 }
 
 void HistoryVerificationWindow::finishRun(const QString& savedLog, const std::array<int, 4>& hits) {

@@ -11,6 +11,7 @@
 #include <QString>
 
 #include <array>
+#include <optional>
 
 class QComboBox;
 class QLabel;
@@ -62,7 +63,9 @@ private:
     // One row per verified draw, each shown as it is computed; a stop or failure abandons the run.
     bool verifyDraws(int wanted, const QString& savedLog, std::array<int, 4>& hits);
     // A computed draw's scripts' errors, its four cells and the model as it leaves it.
-    void showVerifiedDraw(QTreeWidgetItem* row, smart::VerifiedDraw& done, std::array<int, 4>& hits);
+    void showVerifiedDraw(QTreeWidgetItem* row, const smart::VerifiedDraw& done, std::array<int, 4>& hits);
+    // Puts the run's last computed draw into the smart model (once per run) and empties draw.
+    void leaveModelAs(std::optional<smart::VerifiedDraw>& draw);
     // The run's end: the scheme saved, the log back, the hits shown.
     void finishRun(const QString& savedLog, const std::array<int, 4>& hits);
     // Ends a run early: the log and numbers go back, the window unloads.

@@ -63,8 +63,8 @@ SmartSystemWindow::SmartSystemWindow(smart::SmartContext context, QWidget* paren
     };
     bindModel();
     downloader_ = new platform::Downloader(this);
-    // The calculators that share out 确定's records are made once per program, here rather
-    // than in the first press.
+    // The calculators that share out 确定's records are made once per program, in the
+    // background from here, while the player reads the window, rather than in the first press.
     Calculator().prepareSpread();
     Form_Load();
 }
