@@ -106,10 +106,10 @@ void MainWindow::start() {
     const bool loaded = history::LoadSavedLottery(state_, &why);
     switchingHere_ = false;
     ReportLoadFailure(loaded, why, this);
-    if (!closing_) reloadTimer_->start();  // a close request may have come during the message
-    // The reload's message runs an event loop: a close request (the updater's) may have closed
-    // the window already, and the program is ending; nothing more is set up or shown.
+    // The message runs an event loop: a close request (the updater's) may have closed the
+    // window already, and the program is ending; nothing more is set up or shown.
     if (closing_) return;
+    reloadTimer_->start();
     // Narrow, centred at the wide width.
     const QRect screen = QGuiApplication::primaryScreen() ? QGuiApplication::primaryScreen()->availableGeometry()
                                                           : QRect(0, 0, 1024, 768);
