@@ -16,7 +16,7 @@ static void BM_LoadDrawHistory(benchmark::State& state) {
         state.SkipWithError("shared draw history not found");
         return;
     }
-    common::App().drawFilePath = path;
+    common::App().selectLottery(false, path, common::DrawHistory());
     for (auto _ : state) {
         history::LoadDrawHistory(common::App());
         benchmark::DoNotOptimize(common::App().history.count());

@@ -50,8 +50,7 @@ struct PlayerSetup {
             state.SkipWithError("shared HAO.TXT or home/3d/3d.xml not found");
             return;
         }
-        common::App().history = RealHistory();
-        common::App().lotteryIsP3 = false;
+        common::App().selectLottery(false, common::DrawFilePathFor(false), RealHistory());
     }
 };
 

@@ -37,7 +37,12 @@ MainWindow* ProgramWindows::showMainWindow() {
 
 void ProgramWindows::showWorkbench() {
     if (state_.quitting) return;
-    if (!workbench_) workbench_ = std::make_unique<WorkbenchWindow>(state_, main_.get(), this);
+    if (!workbench_) {
+        workbench_ = std::make_unique<WorkbenchWindow>(state_, main_.get(), this);
+        // Once the workbench is kept: the smart system it may open works on it through
+        // smartSystem_'s context, which finds it here only now.
+        workbench_->offerSmartSystem();
+    }
     workbench::ShowWorkbench(*workbench_, main_.get());
 }
 

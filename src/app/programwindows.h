@@ -31,8 +31,9 @@ public:
     // The main window, or null before the start road made it.
     MainWindow* mainWindow() const { return main_.get(); }
 
-    // The main window's "过滤缩水": makes the workbench at its first opening (which runs the
-    // smart-system gate) and shows it over the hidden main window. Nothing while quitting.
+    // The main window's "过滤缩水": makes the workbench at its first opening and then, with the
+    // workbench kept, runs its smart-system gate; shows it over the hidden main window. Nothing
+    // while quitting.
     void showWorkbench();
     // The workbench, or null before its first opening.
     WorkbenchWindow* workbench() const { return workbench_.get(); }

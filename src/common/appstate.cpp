@@ -5,25 +5,47 @@
 
 namespace common {
 
+void AppState::selectLottery(bool lotteryIsP3, const QString& drawFilePath, DrawHistory draws,
+                             const QString& loadError) {
+    lotteryIsP3_ = lotteryIsP3;
+    drawFilePath_ = drawFilePath;
+    history = std::move(draws);
+    // Part of the switch, told through lotteryChanged rather than a rangeChanged of its own.
+    setDefaultRange();
+    emit historyReloaded();
+    emit lotteryChanged(lotteryIsP3, loadError);
+}
+
 void AppState::setHistory(DrawHistory draws) {
     history = std::move(draws);
     emit historyReloaded();
 }
 
-void AppState::resetAnalysisRange() {
-    rangeLast = history.count() - 1;
-    rangeFirst = rangeLast >= 200 ? rangeLast - 100 : 0;
+void AppState::setRange(int first, int last) {
+    rangeFirst_ = first;
+    rangeLast_ = last;
+    emit rangeChanged();
 }
 
-int AppState::analysisFirst() const { return SettingUseAllDraws() ? 0 : rangeFirst; }
-int AppState::analysisLast() const { return SettingUseAllDraws() ? history.count() - 1 : rangeLast; }
+void AppState::setDefaultRange() {
+    rangeLast_ = history.count() - 1;
+    rangeFirst_ = rangeLast_ >= 200 ? rangeLast_ - 100 : 0;
+}
+
+void AppState::resetAnalysisRange() {
+    setDefaultRange();
+    emit rangeChanged();
+}
+
+int AppState::analysisFirst() const { return SettingUseAllDraws() ? 0 : rangeFirst_; }
+int AppState::analysisLast() const { return SettingUseAllDraws() ? history.count() - 1 : rangeLast_; }
 
 void AppState::reset() {
     history = DrawHistory();
-    lotteryIsP3 = false;
-    drawFilePath.clear();
-    rangeFirst = 0;
-    rangeLast = -1;
+    lotteryIsP3_ = false;
+    drawFilePath_.clear();
+    rangeFirst_ = 0;
+    rangeLast_ = -1;
     quitting = false;
 }
 

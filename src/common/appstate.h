@@ -1,8 +1,9 @@
 #pragma once
 // The state there is one of per run: the current lottery with its draw history and file, the
 // analysis range and the quitting flag. Settings are not kept here: they are read and written
-// through common/settings. Windows follow a reloaded history through historyReloaded instead of
-// flags that someone must remember to set.
+// through common/settings. Windows follow a reloaded history through historyReloaded, a
+// lottery switch through lotteryChanged and a new range through rangeChanged instead of flags
+// that someone must remember to set.
 #include "common/drawhistory.h"
 
 #include <QObject>
@@ -17,18 +18,28 @@ public:
     AppState() = default;
 
     DrawHistory history;              // the current lottery's draws
-    bool lotteryIsP3 = false;         // false 福彩3D (HAO.TXT), true 排列三 (HAOP3.TXT)
-    QString drawFilePath;             // the current lottery's draw file
 
+    // false 福彩3D (HAO.TXT), true 排列三 (HAOP3.TXT)
+    bool lotteryIsP3() const { return lotteryIsP3_; }
+    // The current lottery's draw file.
+    const QString& drawFilePath() const { return drawFilePath_; }
     // The analysis range: every draw (setting kj), or rangeFirst..rangeLast (0-based: draw i is
     // history.at(i + 1)).
-    int rangeFirst = 0;
-    int rangeLast = -1;
+    int rangeFirst() const { return rangeFirst_; }
+    int rangeLast() const { return rangeLast_; }
 
     bool quitting = false;            // the main window is closing: nothing new starts
 
-    // Replaces the history with what was read from the draw file and announces it.
+    // Makes a lottery the run's: the lottery, its draw file, the draws read from it (loadError:
+    // why it could not be read, empty when it was) and the default analysis range go in
+    // together, and only then are the listeners told: historyReloaded, then lotteryChanged
+    // once. The one way to set the lottery and its file, so the three never disagree.
+    void selectLottery(bool lotteryIsP3, const QString& drawFilePath, DrawHistory draws,
+                       const QString& loadError = QString());
+    // Replaces the history with what was read again from the draw file and announces it.
     void setHistory(DrawHistory draws);
+    // A range chosen by the player (0-based positions), announced through rangeChanged.
+    void setRange(int first, int last);
     // The default analysis range after a load: the last 101 draws, or all with fewer than 201.
     void resetAnalysisRange();
     // Positions (0-based) the analyses use: every draw when setting kj is on, else the range.
@@ -41,10 +52,20 @@ signals:
     // The history was read again (a load, a lottery switch, the draw entry): lists built from
     // the old one are stale.
     void historyReloaded();
-    // The lottery was switched (history::SelectLottery, whichever window asked; the history is
-    // read already). loadError: why the new lottery's draw file could not be read (empty when it
-    // was). Windows follow it to refresh their own labels and lists.
+    // The lottery was switched (selectLottery, whichever window asked; the history is read and
+    // the range reset already). loadError: why the new lottery's draw file could not be read
+    // (empty when it was). Windows follow it to refresh their own labels and lists.
     void lotteryChanged(bool lotteryIsP3, const QString& loadError);
+    // The analysis range changed (setRange, resetAnalysisRange): lists of the range are stale.
+    void rangeChanged();
+
+private:
+    void setDefaultRange();
+
+    bool lotteryIsP3_ = false;
+    QString drawFilePath_;
+    int rangeFirst_ = 0;
+    int rangeLast_ = -1;
 };
 
 // The one state of the run. Taken by the program's wiring (src/app), which hands it to the

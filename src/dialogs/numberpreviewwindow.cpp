@@ -186,7 +186,7 @@ void NumberPreviewWindow::Form_Load() {
 void NumberPreviewWindow::countOmissions() { omission_ = common::DigitOmissionTable::Count(state_.history); }
 
 void NumberPreviewWindow::Command4_Click() {
-    text_->setPlainText(dialogs::BuildBetText(tickedNumbers(), state_.lotteryIsP3, common::HomeWebUrl()));
+    text_->setPlainText(dialogs::BuildBetText(tickedNumbers(), state_.lotteryIsP3(), common::HomeWebUrl()));
 }
 
 void NumberPreviewWindow::Command1_Click() {

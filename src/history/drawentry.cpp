@@ -29,7 +29,7 @@ bool IsDrawNumberText(const QString& text) { return AllAsciiDigits(text, 3); }
 const QString DrawEntryBook::kDeletedText = QStringLiteral("删除");
 
 DrawEntryBook::DrawEntryBook(const QStringList& drawTexts)
-    : entries_(drawTexts), deleted_(drawTexts.size(), false), newest_(int(drawTexts.size()) - 1) {}
+    : loaded_(drawTexts), entries_(drawTexts), deleted_(drawTexts.size(), false), newest_(int(drawTexts.size()) - 1) {}
 
 QString DrawEntryBook::nextIssue() const {
     if (newest_ >= 0) return common::NextIssue(common::IssueOf(entries_.at(newest_)));

@@ -51,10 +51,14 @@ public:
 
     // What the draw file gets: every entry not marked deleted, in order.
     QStringList keptDraws() const;
+    // True when writing would change the draws the book was made from: the edits are not in
+    // the file yet. A draw deleted and restored again, or saved with its own digits, is none.
+    bool changed() const { return keptDraws() != loaded_; }
 
 private:
     void walkBackNewest();
 
+    QStringList loaded_;  // the draws the book was made from
     QStringList entries_;
     QVector<bool> deleted_;
     int newest_ = -1;

@@ -215,7 +215,7 @@ bool IsValidDrawFileContent(const QByteArray& bytes) {
 
 bool LoadDrawHistory(common::AppState& app, QString* error) {
     QStringList draws;
-    const bool read = ReadDrawFile(app.drawFilePath, &draws, error);
+    const bool read = ReadDrawFile(app.drawFilePath(), &draws, error);
     app.setHistory(read ? common::DrawHistory(std::move(draws)) : common::DrawHistory());
     return read;
 }

@@ -6,23 +6,35 @@
 
 namespace history {
 
+namespace {
+
+// Reads the lottery's draw file and makes the lottery the run's, whatever the read gave.
+bool TakeLottery(common::AppState& app, bool lotteryIsP3, QString* error) {
+    const QString path = common::DrawFilePathFor(lotteryIsP3);
+    QStringList draws;
+    QString why;
+    const bool read = ReadDrawFile(path, &draws, &why);
+    app.selectLottery(lotteryIsP3, path, read ? common::DrawHistory(std::move(draws)) : common::DrawHistory(), why);
+    if (error) *error = why;
+    return read;
+}
+
+}  // namespace
+
+bool LoadSavedLottery(common::AppState& app, QString* error) {
+    return TakeLottery(app, common::SettingLotteryIsP3(), error);
+}
+
 bool ReloadCurrentLottery(common::AppState& app, QString* error) {
-    app.drawFilePath = common::DrawFilePathFor(common::SettingLotteryIsP3());
     const bool ok = LoadDrawHistory(app, error);
     app.resetAnalysisRange();
     return ok;
 }
 
 bool SelectLottery(common::AppState& app, bool lotteryIsP3, QString* error) {
-    if (app.lotteryIsP3 == lotteryIsP3) return false;
+    if (app.lotteryIsP3() == lotteryIsP3) return false;
     common::SaveLotteryIsP3(lotteryIsP3);
-    app.lotteryIsP3 = lotteryIsP3;
-    app.drawFilePath = common::DrawFilePathFor(lotteryIsP3);
-    QString why;
-    LoadDrawHistory(app, &why);
-    app.resetAnalysisRange();
-    if (error) *error = why;
-    emit app.lotteryChanged(lotteryIsP3, why);
+    TakeLottery(app, lotteryIsP3, error);
     return true;
 }
 

@@ -22,6 +22,7 @@ HistoryListFrame::HistoryListFrame(QWidget* window, common::AppState& state)
     : QObject(window), window_(window), state_(state) {
     buildControls(window);
     connect(&state_, &common::AppState::historyReloaded, this, [this] { stale_ = true; });
+    connect(&state_, &common::AppState::rangeChanged, this, [this] { stale_ = true; });
     connect(ui::ClickSource::of(caption_), &ui::ClickSource::pressed, this, &HistoryListFrame::menuRequested);
 }
 
@@ -60,7 +61,7 @@ void HistoryListFrame::showList() {
     building_ = false;
     if (state_.quitting) return;  // closed while building: the window is going
     showText(listText_, true);
-    caption_->setText(HistoryLabelText(state_.lotteryIsP3, state_.history.count()));
+    caption_->setText(HistoryLabelText(state_.lotteryIsP3(), state_.history.count()));
 }
 
 void HistoryListFrame::rebuild() {
@@ -69,7 +70,7 @@ void HistoryListFrame::rebuild() {
     for (;;) {
         stale_ = false;
         const QStringList draws = state_.history.draws();  // the build's own copy
-        const QString text = BuildHistoryText(draws, state_.rangeFirst, state_.rangeLast, [this] {
+        const QString text = BuildHistoryText(draws, state_.rangeFirst(), state_.rangeLast(), [this] {
             QCoreApplication::processEvents();
             return !stale_;
         });

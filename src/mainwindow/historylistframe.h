@@ -2,7 +2,7 @@
 // The main window's text area: the caption line (Label1), the history list's column header
 // (Picture6 with Label4) and the text box (Text1) that shows the history list or one analysis
 // table. The list is built from the run's draw history and kept until the history is read again
-// (AppState::historyReloaded) or the caller marks it stale.
+// (AppState::historyReloaded) or the range changes (AppState::rangeChanged).
 #include <QObject>
 #include <QString>
 
@@ -29,8 +29,6 @@ public:
     // build is already running (it shows its list when it ends) or the program is quitting.
     void showList();
     bool isBuilding() const { return building_; }
-    // The list is built again at its next showing (the settings may change the range).
-    void markStale() { stale_ = true; }
     // The last built list ("\r\n" line ends).
     const QString& listText() const { return listText_; }
 

@@ -99,11 +99,17 @@ MainWindow::MainWindow(common::AppState& state, Openers openers, QWidget* parent
 
 void MainWindow::start() {
     clockTimer_->start();
-    // The reload comes before the tray, the settings and the number tables.
-    reload();
-    // The reload's message runs an event loop: a close request (the updater's) may have closed
-    // the window already, and the program is ending; nothing more is set up or shown.
+    // The load comes before the tray, the settings and the number tables: the lottery of the
+    // settings becomes the run's, and the title follows it through lotteryChanged.
+    QString why;
+    switchingHere_ = true;
+    const bool loaded = history::LoadSavedLottery(state_, &why);
+    switchingHere_ = false;
+    ReportLoadFailure(loaded, why, this);
+    // The message runs an event loop: a close request (the updater's) may have closed the
+    // window already, and the program is ending; nothing more is set up or shown.
     if (closing_) return;
+    reloadTimer_->start();
     // Narrow, centred at the wide width.
     const QRect screen = QGuiApplication::primaryScreen() ? QGuiApplication::primaryScreen()->availableGeometry()
                                                           : QRect(0, 0, 1024, 768);
@@ -112,8 +118,6 @@ void MainWindow::start() {
     tray_ = new mainwindow::TrayIcon(mainwindow::AppIcon(), this);
     connect(tray_, &mainwindow::TrayIcon::clicked, this, &MainWindow::toggleFromTray);
     tray_->install();
-    state_.lotteryIsP3 = common::SettingLotteryIsP3();
-    title_->showLottery(state_.lotteryIsP3);
     // The number tables are built at their first use; touching them here builds them now.
     common::GroupTable();
     common::TripleTable();
@@ -199,15 +203,17 @@ void MainWindow::showListAfterReload() {
 
 void MainWindow::switchLottery(bool toP3) {
     switchingHere_ = true;
-    history::SelectLottery(state_, toP3);
+    QString why;
+    const bool switched = history::SelectLottery(state_, toP3, &why);
     switchingHere_ = false;
+    if (switched) ReportLoadFailure(why.isEmpty(), why, this);
     showHistoryList();
 }
 
 void MainWindow::lotteryChanged(bool toP3, const QString& loadError) {
     title_->showLottery(toP3);
-    if (switchingHere_) ReportLoadFailure(loadError.isEmpty(), loadError, this);
-    else list_->showNotice(QStringLiteral("彩票类型已被转换请刷新数据..."));
+    // This window's own switch or start says a failed load itself and shows the list after it.
+    if (!switchingHere_) list_->showNotice(QStringLiteral("彩票类型已被转换请刷新数据..."));
 }
 
 void MainWindow::openWorkbench() {
@@ -234,8 +240,7 @@ void MainWindow::openDrawEntry() {
 
 void MainWindow::openSettings() {
     tray_->setToggleEnabled(false);
-    list_->markStale();  // the range may change
-    if (openers().settings) openers().settings(this);
+    if (openers().settings) openers().settings(this);  // a new range reaches the list through rangeChanged
     tray_->setToggleEnabled(true);
 }
 

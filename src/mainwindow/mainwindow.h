@@ -49,8 +49,8 @@ public:
     explicit MainWindow(common::AppState& state, Openers openers = {}, QWidget* parent = nullptr);
     ~MainWindow() override;
 
-    // Reads the current lottery's draws (saying so when its file cannot be read), then sets up
-    // the tray, the number tables and the board's opening. A close request that comes while the
+    // Makes the lottery of the settings the run's and reads its draws (saying so when its file
+    // cannot be read), then sets up the tray, the number tables and the board's opening. A close request that comes while the
     // message is up closes the window, and nothing more is set up.
     void start();
     // Shows the window on top (modeless), unless it has closed.
@@ -66,8 +66,8 @@ public:
     void showHistoryList();
     // Switches to 排列三 (or 福彩3D), then shows the history list.
     void switchLottery(bool toP3);
-    // Reloads the lottery of setting fclx and its history with the default range; the list follows
-    // a moment later (the reload timer, Timer1).
+    // Reads the run's lottery's history again with the default range (after the draw entry); the
+    // list follows a moment later (the reload timer, Timer1).
     void reload();
     // The workbench hid: this window shows again and the tray may toggle it.
     void workbenchClosed();
@@ -121,5 +121,5 @@ private:
     bool lastRouteGroup_ = false;   // the last 012路 choice was 组选
     bool last1234Group_ = false;    // the last 1234 choice was 组选
     bool closing_ = false;
-    bool switchingHere_ = false;  // inside switchLottery
+    bool switchingHere_ = false;  // inside switchLottery or the start's load: it says a failed load itself
 };

@@ -18,7 +18,7 @@ struct SmartContext {
     std::function<dialogs::WorkbenchApi*()> workbench;
 
     const common::DrawHistory& history() const { return state->history; }
-    bool lotteryIsP3() const { return state->lotteryIsP3; }
+    bool lotteryIsP3() const { return state->lotteryIsP3(); }
     dialogs::WorkbenchApi* bench() const { return workbench ? workbench() : nullptr; }
 };
 

@@ -24,7 +24,7 @@ StatsRange AnalysisRange(const common::AppState& app) {
 }
 
 StatsRange FuzzyRange(const common::AppState& app) {
-    return ClippedRange(app.history, app.rangeFirst + 1, app.rangeLast + 1);
+    return ClippedRange(app.history, app.rangeFirst() + 1, app.rangeLast() + 1);
 }
 
 QString RangeCaption(const common::DrawHistory& history, const StatsRange& range) {

@@ -137,9 +137,13 @@ void WorkbenchWindow::Form_Initialize() {
     results_->clear();
     tabs_->reset();
     baseFrame_->resetKind();
-    baseFrame_->openSmartSystem();
     showLogEnd();
     initialized_ = true;
+}
+
+void WorkbenchWindow::offerSmartSystem() {
+    baseFrame_->openSmartSystem();
+    showLogEnd();
 }
 
 void WorkbenchWindow::Form_Load() {
@@ -152,7 +156,7 @@ void WorkbenchWindow::Form_Load() {
 
 void WorkbenchWindow::Form_Activate() {
     // Another window may have switched the lottery meanwhile.
-    bottomRow_->showLottery(state_.lotteryIsP3);
+    bottomRow_->showLottery(state_.lotteryIsP3());
     historyFrame_->fillNumbers();
 }
 

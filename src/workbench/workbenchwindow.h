@@ -74,6 +74,11 @@ public:
 
     // Life cycle
     void Form_Initialize();
+    // The first opening's smart-system gate, as 智能系统 (Command69) runs it: from 600 draws on
+    // the smart system opens over the workbench, else a message says when it will. The opener
+    // runs it once the window is made and kept, never the constructor: the smart system works
+    // on the workbench it reaches through the window's owner.
+    void offerSmartSystem();
     void Form_Load();
     void Form_Activate();
     void Form_Resize();

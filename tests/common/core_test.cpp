@@ -195,8 +195,8 @@ TEST(AppState, DefaultAnalysisRange) {
         for (int i = 0; i < c.draws; ++i) draws << MakeDrawText("2004001", "123");
         s.history = DrawHistory(draws);
         s.resetAnalysisRange();
-        EXPECT_EQ(s.rangeFirst, c.first) << c.draws;
-        EXPECT_EQ(s.rangeLast, c.last) << c.draws;
+        EXPECT_EQ(s.rangeFirst(), c.first) << c.draws;
+        EXPECT_EQ(s.rangeLast(), c.last) << c.draws;
     }
 }
 
@@ -223,16 +223,15 @@ TEST(AppState, AnnouncesEachReadHistoryAndResets) {
     s.setHistory(DrawHistory());
     EXPECT_EQ(told, 2);
     s.setHistory(DrawHistory(QStringList{MakeDrawText("2004001", "123")}));
-    s.lotteryIsP3 = true;
-    s.drawFilePath = "x";
-    s.rangeFirst = 5;
+    s.selectLottery(true, "x", s.history);
+    s.setRange(5, -1);
     s.quitting = true;
     s.reset();
     EXPECT_TRUE(s.history.isEmpty());
-    EXPECT_FALSE(s.lotteryIsP3);
-    EXPECT_TRUE(s.drawFilePath.isEmpty());
-    EXPECT_EQ(s.rangeFirst, 0);
-    EXPECT_EQ(s.rangeLast, -1);
+    EXPECT_FALSE(s.lotteryIsP3());
+    EXPECT_TRUE(s.drawFilePath().isEmpty());
+    EXPECT_EQ(s.rangeFirst(), 0);
+    EXPECT_EQ(s.rangeLast(), -1);
     EXPECT_FALSE(s.quitting);
 }
 

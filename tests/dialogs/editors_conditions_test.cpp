@@ -280,8 +280,7 @@ TEST_F(PositionalTest, DrawnAndUndrawnAreComplementary) {
     common::AppState& app = common::App();
     app.history = common::DrawHistory(QStringList{"2024001 123", "2024002 456", "2024003 123", "2024004 789"});
     common::SaveUseAllDraws(false);
-    app.rangeFirst = 1;
-    app.rangeLast = 2;  // 456 and 123
+    app.setRange(1, 2);  // 456 and 123
     editor->meun_3_Click();
     EXPECT_EQ(editor->patterns(), QStringList({"123", "456"}));
     editor->menu_2_Click();

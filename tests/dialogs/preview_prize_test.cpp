@@ -50,8 +50,7 @@ class PreviewPrizeTest : public ::testing::Test {
 protected:
     testsupport::FreshAppState appReset;
     void SetUp() override {
-        common::App().history = PreviewHistory({"456", "123"});
-        common::App().lotteryIsP3 = false;
+        common::App().selectLottery(false, common::DrawFilePathFor(false), PreviewHistory({"456", "123"}));
         common::SaveSetting(QStringLiteral("path"), QString());
     }
     testsupport::HookReset<&ui::SetModalHandler> modalReset;
@@ -137,7 +136,7 @@ TEST_F(PreviewPrizeTest, PreviewListsEveryNumberTickedWithTheBetText) {
 
 TEST_F(PreviewPrizeTest, TickingByTheUserRebuildsTheTextButClearAndInvertDoNot) {
     bench.session().pool = {"001", "005", "123"};
-    common::App().lotteryIsP3 = true;
+    common::App().selectLottery(true, common::DrawFilePathFor(true), common::App().history);
     NumberPreviewWindow preview(bench, common::App());
     auto* text = preview.findChild<QPlainTextEdit*>("Text1");
     auto* list = preview.findChild<QTreeView*>("ListView1");

@@ -17,7 +17,7 @@ QByteArray Records(std::initializer_list<const char*> recs) {
 }
 
 QStringList LoadFrom(const QString& path) {
-    common::App().drawFilePath = path;
+    common::App().selectLottery(false, path, common::DrawHistory());
     EXPECT_TRUE(LoadDrawHistory(common::App()));
     return common::App().history.draws();
 }
@@ -189,8 +189,8 @@ TEST_F(DrawFile, RealHistory) {
     EXPECT_EQ(draws.first(), "2004001 070");
     EXPECT_EQ(draws.last(), "2026267 857");
     common::App().resetAnalysisRange();
-    EXPECT_EQ(common::App().rangeFirst, 7673);
-    EXPECT_EQ(common::App().rangeLast, 7773);
+    EXPECT_EQ(common::App().rangeFirst(), 7673);
+    EXPECT_EQ(common::App().rangeLast(), 7773);
 }
 
 }  // namespace

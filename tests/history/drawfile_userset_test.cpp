@@ -188,7 +188,7 @@ TEST_F(UserSetDrawFile, FolderNamedLikeTheDrawFileIsSaidToBeAFolder) {
     ASSERT_TRUE(QDir().mkpath(dir.file("HAO.TXT/keep")));
     const QString isFolder = QStringLiteral("%1：它是一个文件夹，不是开奖数据文件").arg(hao);
 
-    common::App().drawFilePath = hao;
+    common::App().selectLottery(false, hao, common::DrawHistory());
     QString error;
     EXPECT_FALSE(LoadDrawHistory(common::App(), &error));
     EXPECT_EQ(error, QStringLiteral("无法读取 ") + isFolder);

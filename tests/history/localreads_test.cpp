@@ -34,7 +34,7 @@ TEST(DrawFileInPlace, FifoOrFolderIsNotADrawFile) {
         EXPECT_FALSE(ReadDrawFile(path, &draws, &error));
         EXPECT_TRUE(error.contains(reason)) << error.toStdString();
         EXPECT_EQ(draws, QStringList{"kept"});
-        common::App().drawFilePath = path;
+        common::App().selectLottery(false, path, common::DrawHistory());
         error.clear();
         EXPECT_FALSE(LoadDrawHistory(common::App(), &error));
         EXPECT_TRUE(error.contains(reason)) << error.toStdString();

@@ -35,7 +35,7 @@ TEST(LotterySwitch, TellsListenersOncePerChangeWithTheLoadError) {
     ASSERT_EQ(told.size(), 1);
     EXPECT_TRUE(told[0].p3);
     EXPECT_TRUE(told[0].error.isEmpty());
-    EXPECT_TRUE(common::App().lotteryIsP3);
+    EXPECT_TRUE(common::App().lotteryIsP3());
     EXPECT_EQ(reloads, 1);
     EXPECT_EQ(common::GetSetting(QStringLiteral("fclx")), QStringLiteral("1"));
     EXPECT_EQ(common::App().history.count(), 1);

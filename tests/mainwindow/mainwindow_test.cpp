@@ -114,17 +114,17 @@ TEST_F(MainWindowTest, FirstStartDefaultsAndHistoryListOfTheRange) {
     ASSERT_TRUE(useShared());
     MainWindow* f = create();
     const common::AppState& app = common::App();
-    EXPECT_FALSE(app.lotteryIsP3);
+    EXPECT_FALSE(app.lotteryIsP3());
     EXPECT_EQ(Child<QLabel>(f, "Label3")->text(), QStringLiteral("全国福彩3D"));
-    EXPECT_TRUE(app.drawFilePath.endsWith(QStringLiteral("/HAO.TXT")));
+    EXPECT_TRUE(app.drawFilePath().endsWith(QStringLiteral("/HAO.TXT")));
     EXPECT_TRUE(common::SettingUseAllDraws());
     EXPECT_EQ(common::SettingSmartScheme(), 1);
     EXPECT_EQ(common::SettingToleranceRange(), QStringLiteral("1"));
     EXPECT_TRUE(f->tray()->toggleEnabled());
     EXPECT_FALSE(f->boardOpen());
     EXPECT_EQ(app.history.count(), 7774);
-    EXPECT_EQ(app.rangeFirst, 7673);
-    EXPECT_EQ(app.rangeLast, 7773);
+    EXPECT_EQ(app.rangeFirst(), 7673);
+    EXPECT_EQ(app.rangeLast(), 7773);
     EXPECT_EQ(f->width(), 8070 / 15);
     EXPECT_EQ(f->height(), 7050 / 15);
     EXPECT_TRUE(Child<QTimer>(f, "Timer1")->isActive());
@@ -222,8 +222,8 @@ TEST_F(MainWindowTest, DefaultRangeEdges) {
     for (const Case& c : cases) {
         dir.write("HAO.TXT", Draws(c.draws));
         MainWindow* f = create();
-        EXPECT_EQ(common::App().rangeFirst, c.first) << c.draws;
-        EXPECT_EQ(common::App().rangeLast, c.last) << c.draws;
+        EXPECT_EQ(common::App().rangeFirst(), c.first) << c.draws;
+        EXPECT_EQ(common::App().rangeLast(), c.last) << c.draws;
         f->showHistoryList();
         if (c.draws == 0) {
             EXPECT_EQ(f->historyListText(), QStringLiteral("\r\n"));
@@ -234,17 +234,18 @@ TEST_F(MainWindowTest, DefaultRangeEdges) {
     }
 }
 
-TEST_F(MainWindowTest, ListIsShownFromCacheUntilMarkedDirty) {
+TEST_F(MainWindowTest, ListIsShownFromCacheUntilTheRangeChanges) {
     dir.write("HAO.TXT", Draws(300));
     MainWindow* f = create();
     f->showHistoryList();
     const QString first = f->historyListText();
-    // A changed range alone does not rebuild the list.
-    common::App().rangeFirst = 0;
+    // Shown again with nothing changed: the same list.
     f->showHistoryList();
     EXPECT_EQ(f->historyListText(), first);
     EXPECT_EQ(Child<QPlainTextEdit>(f, "Text1")->toPlainText(), Shown(first));
-    // The settings item marks it dirty; the next list uses the new range.
+    // A range the settings window takes reaches the list through the state's rangeChanged, with
+    // no settings opener marking anything: the next list uses the new range.
+    common::App().setRange(0, common::App().rangeLast());
     f->run(Command::Settings);
     f->showHistoryList();
     EXPECT_EQ(f->historyListText().count(QStringLiteral("\r\n")), 301);
@@ -277,10 +278,10 @@ TEST_F(MainWindowTest, LotterySwitchFromMenuAndToolbar) {
     ToolbarItem(f, 2)->trigger();  // "2.体彩排列三"
     const common::AppState& app = common::App();
     EXPECT_EQ(common::GetSetting(QStringLiteral("fclx")), QStringLiteral("1"));
-    EXPECT_TRUE(app.lotteryIsP3);
-    EXPECT_TRUE(app.drawFilePath.endsWith(QStringLiteral("/HAOP3.TXT")));
+    EXPECT_TRUE(app.lotteryIsP3());
+    EXPECT_TRUE(app.drawFilePath().endsWith(QStringLiteral("/HAOP3.TXT")));
     EXPECT_EQ(app.history.count(), 7742);
-    EXPECT_EQ(app.rangeFirst, 7641);
+    EXPECT_EQ(app.rangeFirst(), 7641);
     EXPECT_EQ(Child<QLabel>(f, "Label3")->text(), QStringLiteral("体彩排列3"));
     EXPECT_EQ(Child<QLabel>(f, "Label1")->text(), QStringLiteral(".体彩排列3共开奖7742期"));
     EXPECT_EQ(f->historyListText(), mainwindow::BuildHistoryText(app.history.draws(), 7641, 7741));
@@ -295,7 +296,7 @@ TEST_F(MainWindowTest, LotterySwitchFromMenuAndToolbar) {
     common::SaveSetting(QStringLiteral("fclx"), QStringLiteral("1"));
     common::App().reset();
     f = create();
-    EXPECT_TRUE(common::App().lotteryIsP3);
+    EXPECT_TRUE(common::App().lotteryIsP3());
     EXPECT_EQ(Child<QLabel>(f, "Label3")->text(), QStringLiteral("体彩排列3"));
     EXPECT_EQ(common::App().history.count(), 7742);
 }
@@ -344,8 +345,7 @@ TEST_F(MainWindowTest, EveryButtonReachesAHandler) {
 TEST_F(MainWindowTest, WorkbenchLotteryNotice) {
     dir.write("HAO.TXT", Draws(5));
     MainWindow* f = create();
-    common::App().lotteryIsP3 = true;
-    emit common::App().lotteryChanged(true, QString());
+    common::App().selectLottery(true, common::DrawFilePathFor(true), common::App().history);
     EXPECT_EQ(Child<QLabel>(f, "Label3")->text(), QStringLiteral("体彩排列3"));
     EXPECT_EQ(Child<QPlainTextEdit>(f, "Text1")->toPlainText(), QStringLiteral("彩票类型已被转换请刷新数据..."));
     EXPECT_EQ(Child<QLabel>(f, "Label1")->text(), QStringLiteral("彩票类型已被转换请刷新数据..."));
@@ -416,7 +416,7 @@ TEST_F(MainWindowTest, ModalWindowsDisableTheTrayAndReload) {
     f->openers().settings = [&](QWidget* parent) {
         EXPECT_EQ(parent, f);
         trayDuringSettings = f->tray()->toggleEnabled();
-        common::App().rangeFirst = 0;  // the settings window takes a new range
+        common::App().setRange(0, common::App().rangeLast());  // the settings window takes a new range
         TrayClick(f);
         visibleAfterClick = f->isVisible();
     };
@@ -433,12 +433,12 @@ TEST_F(MainWindowTest, ModalWindowsDisableTheTrayAndReload) {
     f->showHistoryList();  // built again over the new range
     EXPECT_EQ(f->historyListText().count(QStringLiteral("\r\n")), 301);
 
-    common::App().rangeFirst = 3;
+    common::App().setRange(3, common::App().rangeLast());
     ToolbarButton(f, 6)->trigger();  // 数据输入
     EXPECT_FALSE(trayDuringEntry);
     EXPECT_TRUE(f->tray()->toggleEnabled());
     EXPECT_EQ(common::App().history.count(), 301);
-    EXPECT_EQ(common::App().rangeFirst, 200);  // the range is reset by the reload
+    EXPECT_EQ(common::App().rangeFirst(), 200);  // the range is reset by the reload
     EXPECT_TRUE(Child<QTimer>(f, "Timer1")->isActive());
     f->showListAfterReload();
     EXPECT_EQ(Child<QLabel>(f, "Label1")->text(), QStringLiteral(".福利3D共开奖301期"));

@@ -21,8 +21,7 @@ struct RealHistoryFixture {
              QFile::copy(QStringLiteral(SIFMORA_SOURCE_DIR "/home/3d/3d.xml"), dir.file(QStringLiteral("home/3d/3d.xml")));
         QStringList draws;
         ok = ok && history::ReadDrawFile(dir.file(QStringLiteral("HAO.TXT")), &draws);
-        common::App().history = common::DrawHistory(draws);
-        common::App().lotteryIsP3 = false;
+        common::App().selectLottery(false, common::DrawFilePathFor(false), common::DrawHistory(draws));
         common::SaveSmartScheme(0);
         bench.commit({QStringLiteral("012")}, QStringLiteral("\n大底共1注\n"));
     }

@@ -74,8 +74,7 @@ void ExpectSmartRunFromShippedList(bool p3) {
     ASSERT_EQ(draws.size(), p3 ? 7742 : 7774);
     testsupport::FreshAppState appReset;
     common::AppState& app = common::App();
-    app.history = common::DrawHistory(draws);
-    app.lotteryIsP3 = p3;
+    app.selectLottery(p3, common::DrawFilePathFor(p3), common::DrawHistory(draws));
     SmartFakeWorkbench bench;
     bench.commit({QStringLiteral("012")}, QStringLiteral("\n大底共1注\n"));
 

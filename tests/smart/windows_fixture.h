@@ -25,8 +25,7 @@ inline common::DrawHistory HistoryOf(const QStringList& numbers) {
 // Puts a history in place as the current 福彩3D history.
 inline void UseHistory(const QStringList& numbers) {
     common::AppState& app = common::App();
-    app.history = HistoryOf(numbers);
-    app.lotteryIsP3 = false;
+    app.selectLottery(false, common::DrawFilePathFor(false), HistoryOf(numbers));
     common::SaveSmartScheme(1);
 }
 

@@ -81,7 +81,7 @@ QString ExpectedKillDigits(const QList<int>& summary, const QString& killCount, 
 TEST(SmartSystemWindowTest, LoadSetsTheOptionsAndTheSetting) {
     SmartSystemFixture f;
     common::SaveSmartScheme(2);
-    common::App().lotteryIsP3 = true;
+    common::App().selectLottery(true, common::DrawFilePathFor(true), common::App().history);
     SmartSystemWindow w(testsupport::ProgramSmartContext(&f.bench));
     EXPECT_EQ(w.windowTitle(), QStringLiteral("智能系统Vexon-7"));
     EXPECT_EQ(w.findChild<QSlider*>(QStringLiteral("Slider1"))->value(), 2);
@@ -92,7 +92,7 @@ TEST(SmartSystemWindowTest, LoadSetsTheOptionsAndTheSetting) {
     EXPECT_EQ(common::GetSetting(QStringLiteral("zlxuanhao")), QStringLiteral("1"));
     EXPECT_TRUE(w.findChild<QRadioButton*>(QStringLiteral("Option2"))->isChecked());
     EXPECT_EQ(w.schemeListUrl(), f.server.url(QStringLiteral("/3d/p3.xml")));
-    common::App().lotteryIsP3 = false;
+    common::App().selectLottery(false, common::DrawFilePathFor(false), common::App().history);
     w.Form_Activate();
     EXPECT_TRUE(w.findChild<QRadioButton*>(QStringLiteral("Option1"))->isChecked());
     w.findChild<QCheckBox*>(QStringLiteral("Check1"))->click();
@@ -485,8 +485,7 @@ TEST(SmartSystemWindowTest, OpenerKeepsTheWindowUntilItsCloseBox) {
 TEST(SmartSystemWindowTest, WorksOnTheStateAndWorkbenchItIsGiven) {
     SmartSystemFixture f;
     common::AppState given;
-    given.lotteryIsP3 = true;
-    given.history = smartwin::HistoryOf(f.numbers.mid(0, 499));
+    given.selectLottery(true, common::DrawFilePathFor(true), smartwin::HistoryOf(f.numbers.mid(0, 499)));
     SmartSystemWindow w(smart::SmartContext{&given, {}});
     EXPECT_TRUE(w.findChild<QRadioButton*>(QStringLiteral("Option2"))->isChecked());
     EXPECT_EQ(w.schemeListUrl(), f.server.url(QStringLiteral("/3d/p3.xml")));
@@ -497,8 +496,7 @@ TEST(SmartSystemWindowTest, WorksOnTheStateAndWorkbenchItIsGiven) {
         EXPECT_EQ(messages.messages[0].text, smart::ShortHistoryMessage(500));
     }
     // The program's state is what the test fixture made: 福彩3D, 600 draws.
-    given.lotteryIsP3 = false;
-    given.history = common::App().history;
+    given.selectLottery(false, common::DrawFilePathFor(false), common::App().history);
     const QString logBefore = f.bench.session().log.text();
     const pool::NumberPool poolBefore = f.bench.session().pool;
     w.Option1_Click();  // no workbench to switch: the window follows the state

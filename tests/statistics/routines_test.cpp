@@ -29,8 +29,7 @@ TEST(StatsRangeTest, FollowsUseAllDrawsAndClipsToTheHistory) {
     common::AppState app;
     app.history = HistoryOf({"123", "456", "789", "012", "345"});
     common::SaveUseAllDraws(true);
-    app.rangeFirst = 1;
-    app.rangeLast = 2;
+    app.setRange(1, 2);
     EXPECT_EQ(AnalysisRange(app).first, 1);
     EXPECT_EQ(AnalysisRange(app).last, 5);
     EXPECT_EQ(FuzzyRange(app).first, 2);
@@ -39,10 +38,9 @@ TEST(StatsRangeTest, FollowsUseAllDrawsAndClipsToTheHistory) {
     EXPECT_EQ(AnalysisRange(app).count(), 2);
     EXPECT_EQ(RangeCaption(app.history, AnalysisRange(app)), QStringLiteral("统计2024002到2024003期"));
     // A range reaching past the history or reversed gives what exists, or nothing.
-    app.rangeLast = 40;
+    app.setRange(1, 40);
     EXPECT_EQ(AnalysisRange(app).last, 5);
-    app.rangeFirst = 4;
-    app.rangeLast = 1;
+    app.setRange(4, 1);
     EXPECT_TRUE(AnalysisRange(app).isEmpty());
     EXPECT_EQ(RangeCaption(app.history, AnalysisRange(app)), QString());
 }

@@ -517,7 +517,7 @@ TEST(StatisticsWindowRealHistoryTest, TablesAgreeWithTheHistory) {
     ui::MessageRecorder recorder;
     StatisticsWindow f(common::App());
     const int n = app.history.count();
-    EXPECT_EQ(f.table(1)->rowCount(), app.rangeLast - app.rangeFirst + 1);
+    EXPECT_EQ(f.table(1)->rowCount(), app.rangeLast() - app.rangeFirst() + 1);
     int counted = 0, sums = 0;
     for (int r = 0; r < 1000; ++r)
         counted += f.table(5)->text(r, 1).toInt();

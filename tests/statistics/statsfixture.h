@@ -18,8 +18,7 @@ inline void SetApp(const QStringList& numbers, bool useAllDraws = true, int rang
     common::AppState& app = common::App();
     app.history = testsupport::HistoryOf(numbers);
     common::SaveUseAllDraws(useAllDraws);
-    app.rangeFirst = rangeFirst;
-    app.rangeLast = rangeLast == -2 ? int(numbers.size()) - 1 : rangeLast;
+    app.setRange(rangeFirst, rangeLast == -2 ? int(numbers.size()) - 1 : rangeLast);
 }
 
 inline QStringList Repeat(const QString& s, int n) {

@@ -136,15 +136,14 @@ TEST(WorkbenchModel, InputBoxesKeepTheirControlNames) {
 TEST(WorkbenchModel, LotterySwitchReloadsTheHistoryWithoutAWindow) {
     testsupport::ProgramDir dir;
     dir.write("HAOP3.TXT", "2024100 5671");
-    common::App().lotteryIsP3 = false;
-    common::App().history = common::DrawHistory();
+    common::App().selectLottery(false, common::DrawFilePathFor(false), common::DrawHistory());
     pool::WorkbenchModel model = ModelOver({QStringLiteral("123")});
 
     QString error;
     EXPECT_FALSE(history::SelectLottery(common::App(), false, &error));  // already 福彩3D
     EXPECT_TRUE(history::SelectLottery(common::App(), true, &error));
     EXPECT_TRUE(error.isEmpty()) << error.toStdString();
-    EXPECT_TRUE(common::App().lotteryIsP3);
+    EXPECT_TRUE(common::App().lotteryIsP3());
     EXPECT_EQ(common::GetSetting(QStringLiteral("fclx")), QStringLiteral("1"));
     EXPECT_EQ(common::App().history.count(), 1);
     EXPECT_EQ(common::App().history.number(1), QStringLiteral("567"));
@@ -153,10 +152,9 @@ TEST(WorkbenchModel, LotterySwitchReloadsTheHistoryWithoutAWindow) {
 
     // Back to 福彩3D, whose file is absent: the switch happens and the history is empty.
     EXPECT_TRUE(history::SelectLottery(common::App(), false, &error));
-    EXPECT_FALSE(common::App().lotteryIsP3);
+    EXPECT_FALSE(common::App().lotteryIsP3());
     EXPECT_EQ(common::GetSetting(QStringLiteral("fclx")), QStringLiteral("0"));
     EXPECT_EQ(common::App().history.count(), 0);
-    common::App().lotteryIsP3 = false;
 }
 
 }  // namespace

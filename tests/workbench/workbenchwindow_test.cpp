@@ -59,8 +59,7 @@ class WorkbenchTest : public WorkbenchFixture {
 protected:
     void SetUp() override {
         common::AppState& app = common::App();
-        app.history = common::DrawHistory(FixtureDraws());
-        app.lotteryIsP3 = false;
+        app.selectLottery(false, common::DrawFilePathFor(false), common::DrawHistory(FixtureDraws()));
         app.quitting = false;
         recorder = std::make_unique<ui::MessageRecorder>();
         make();
@@ -74,6 +73,7 @@ protected:
     void make() {
         form.reset();
         form = std::make_unique<WorkbenchWindow>(common::App());
+        form->offerSmartSystem();  // as the opener does at the first opening
     }
 
     void select(const QString& option) { get<QRadioButton>(option)->click(); }
@@ -156,6 +156,8 @@ TEST_F(WorkbenchTest, GateStaysQuietWith600Draws) {
     recorder->messages.clear();
     form.reset();
     form = std::make_unique<WorkbenchWindow>(common::App(), nullptr, &links);
+    EXPECT_EQ(links.smartOpened, 0);  // nothing the constructor builds opens another window
+    form->offerSmartSystem();
     EXPECT_TRUE(recorder->messages.isEmpty());
     EXPECT_EQ(links.smartOpened, 1);
 }
@@ -622,7 +624,7 @@ TEST_F(WorkbenchTest, LotterySwitchReloadsAndTellsTheMainWindow) {
     int told = 0;
     QObject::connect(&common::App(), &common::AppState::lotteryChanged, &main, [&] {
         ++told;
-        label3->setText(history::LotteryLabel(common::App().lotteryIsP3));
+        label3->setText(history::LotteryLabel(common::App().lotteryIsP3()));
         text1->setPlainText(QStringLiteral("彩票类型已被转换请刷新数据..."));
         label1->setText(QStringLiteral("彩票类型已被转换请刷新数据..."));
     });
@@ -640,7 +642,7 @@ TEST_F(WorkbenchTest, LotterySwitchReloadsAndTellsTheMainWindow) {
     press("Image2");  // 福彩3D is current: nothing
     EXPECT_TRUE(recorder->messages.isEmpty());
     press("Image1");
-    EXPECT_TRUE(common::App().lotteryIsP3);
+    EXPECT_TRUE(common::App().lotteryIsP3());
     EXPECT_EQ(common::GetSetting(QStringLiteral("fclx")), QStringLiteral("1"));
     EXPECT_EQ(common::App().history.count(), 1);
     EXPECT_EQ(label3->text(), QStringLiteral("体彩排列3"));
@@ -655,7 +657,7 @@ TEST_F(WorkbenchTest, LotterySwitchReloadsAndTellsTheMainWindow) {
     press("Image1");
     EXPECT_EQ(recorder->messages.size(), 1);
     press("Image2");
-    EXPECT_FALSE(common::App().lotteryIsP3);
+    EXPECT_FALSE(common::App().lotteryIsP3());
     EXPECT_EQ(recorder->lastText(), QStringLiteral("彩票类型已被转换，当前彩票类型为[福彩3D]。"));
     EXPECT_EQ(told, 2);
     EXPECT_FALSE(get<QLabel>(QStringLiteral("Image1"))->isHidden());  // the workbench shows 福彩3D again
@@ -737,6 +739,7 @@ TEST_F(WorkbenchTest, ShowWorkbenchHidesTheMainWindowAndTellsItsLinksWhenClosed)
     CountingLinks links;
     form = std::make_unique<WorkbenchWindow>(common::App(), &main, &links);
     WorkbenchWindow* shown = form.get();
+    shown->offerSmartSystem();  // as the opener does at the first opening
     workbench::ShowWorkbench(*shown, &main);
     EXPECT_TRUE(shown->isVisible());
     EXPECT_FALSE(main.isVisible());

@@ -90,8 +90,8 @@ void DrawEntryWindow::Form_Load() {
     Combo1->addItems(book_.itemTexts());
     selectItem(book_.lastItem());
     Label3->setText(QStringLiteral("软件支持在线更新"));
-    Image1->setVisible(!app.lotteryIsP3);
-    Image2->setVisible(app.lotteryIsP3);
+    Image1->setVisible(!app.lotteryIsP3());
+    Image2->setVisible(app.lotteryIsP3());
 }
 
 void DrawEntryWindow::selectItem(int index) {
@@ -206,7 +206,7 @@ void DrawEntryWindow::Command3_Click() {
 }
 
 void DrawEntryWindow::Command2_Click() {
-    const QString drawFile = state_.drawFilePath;
+    const QString drawFile = state_.drawFilePath();
     QString why;
     if (!history::WriteDrawFileViaFlag(drawFile, common::ProgramFile(QStringLiteral("FLAG.TXT")), book_.keptDraws(),
                                        &why)) {
@@ -230,7 +230,7 @@ void DrawEntryWindow::Command4_Click() {
     history::HomeCopyCheck check;
     const history::HomeCopyFetch fetched =
         common::HasHomeServer()
-            ? history::FetchHomeCopy(history::HomeDrawFileUrl(app.lotteryIsP3), bak, app.drawFilePath, &check)
+            ? history::FetchHomeCopy(history::HomeDrawFileUrl(app.lotteryIsP3()), bak, app.drawFilePath(), &check)
             : history::HomeCopyFetch::NotReached;
     downloading_ = false;
     // Only a copy that extends the local file may replace it; every other answer leaves the file
@@ -260,12 +260,12 @@ void DrawEntryWindow::Command4_Click() {
     };
     // A read-only file (or a folder of its name) takes no copy: said before anything is asked.
     QString why;
-    if (!history::CheckDrawFileWritable(app.drawFilePath, &why)) return updateFailed(why);
+    if (!history::CheckDrawFileWritable(app.drawFilePath(), &why)) return updateFailed(why);
     const ui::Answer answer = ui::MsgBox(
         QStringLiteral("服务器数据已更新到[") + check.serverIssue + QStringLiteral("]期,是否校对本机数据后再更新?"),
         ui::Icon::Question, ui::Buttons::YesNo, QStringLiteral("自动更新"), this);
     if (answer != ui::Answer::Yes || book_.lastEntryIssue() < check.serverIssue) {
-        if (!history::CheckDrawFileWritable(app.drawFilePath, &why) || !common::ReplaceFile(bak, app.drawFilePath, &why))
+        if (!history::CheckDrawFileWritable(app.drawFilePath(), &why) || !common::ReplaceFile(bak, app.drawFilePath(), &why))
             return updateFailed(why);
         accept();
         return;
@@ -275,9 +275,22 @@ void DrawEntryWindow::Command4_Click() {
     setButtonsEnabled(true);
 }
 
+// The close box comes here too (through QDialog::closeEvent), as does Esc.
 void DrawEntryWindow::reject() {
     if (downloading_) return;  // the download blocks the window; it ends first
+    if (!leaveUnwrittenEdits()) return;
     QDialog::reject();
+}
+
+// 保存号码 said "保存成功": leaving without a word would drop what the player was told was saved.
+bool DrawEntryWindow::leaveUnwrittenEdits() {
+    if (!book_.changed()) return true;
+    const ui::Answer answer = ui::MsgBox(QStringLiteral("数据已修改，是否保存到开奖数据文件？"), ui::Icon::Question,
+                                         ui::Buttons::YesNoCancel, ui::kAppTitle, this, ui::Answer::Yes);
+    if (answer == ui::Answer::No) return true;
+    // 是 writes as 返回 does and closes the window, or says why it could not and keeps it open.
+    if (answer == ui::Answer::Yes) Command2_Click();
+    return false;
 }
 
 void DrawEntryWindow::closeEvent(QCloseEvent* event) {

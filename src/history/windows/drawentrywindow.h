@@ -1,7 +1,9 @@
 #pragma once
 // DrawEntryWindow (数据输入): corrects, appends, deletes and restores draws of the current lottery in a
 // working copy of its history; 返回 writes the draw file back, 网上更新 takes the home server's
-// copy. The main window opens it modal and reloads the history from the file once it closes.
+// copy. Closed otherwise (the close box, Esc) with edits the file does not hold yet, it asks
+// whether to write them. The main window opens it modal and reloads the history from the file
+// once it closes.
 // Its objectName is "Form3": tests, settings and the other windows find it by that name.
 #include "history/drawentry.h"
 
@@ -58,6 +60,9 @@ protected:
 
 private:
     int selectedEntry() const;
+    // Closing without 返回: asks whether to write edits the file does not hold yet. True when
+    // the window may close as rejected (nothing to write, or 否).
+    bool leaveUnwrittenEdits();
     void refreshLastItem();
     void setButtonsEnabled(bool enabled);
 

@@ -91,11 +91,11 @@ void SettingsWindow::Form_Load() {
     Combo1->addItems(issues);
     Combo2->addItems(issues);
     Check1->setChecked(common::SettingUseAllDraws());
-    Combo1->setCurrentIndex(app.rangeFirst < issues.size() ? app.rangeFirst : -1);
-    Combo2->setCurrentIndex(app.rangeLast < issues.size() ? app.rangeLast : -1);
+    Combo1->setCurrentIndex(app.rangeFirst() < issues.size() ? app.rangeFirst() : -1);
+    Combo2->setCurrentIndex(app.rangeLast() < issues.size() ? app.rangeLast() : -1);
     Slider1->setValue(common::SettingSmartScheme());
     Combo3->setEditText(common::SettingToleranceRange());
-    shownLotteryIsP3_ = app.lotteryIsP3;
+    shownLotteryIsP3_ = app.lotteryIsP3();
     (shownLotteryIsP3_ ? Option2 : Option1)->setChecked(true);
     SSTab1->setCurrentIndex(0);
     SSTab1->setTabVisible(1, false);
@@ -116,10 +116,7 @@ void SettingsWindow::Command1_Click() {
     }
     common::SaveUseAllDraws(Check1->isChecked());
     common::SaveSmartScheme(Slider1->value());
-    if (rangeValid) {
-        app.rangeFirst = Combo1->currentIndex();
-        app.rangeLast = Combo2->currentIndex();
-    }
+    if (rangeValid) app.setRange(Combo1->currentIndex(), Combo2->currentIndex());
     common::SaveToleranceRange(Combo3->currentText());
     if (Option1->isChecked() && shownLotteryIsP3_) switchLottery(false);
     if (Option2->isChecked() && !shownLotteryIsP3_) switchLottery(true);

@@ -216,10 +216,77 @@ TEST_F(DrawEntry, DeleteAndRestore) {
 }
 
 TEST_F(DrawEntry, CloseBoxWritesNothing) {
+    ui::MessageRecorder answers(ui::Answer::No);  // 否 to the question about the edits
     DrawEntryWindow f(common::App());
+    f.show();
     Enter(f, QString(), "123");
     f.close();
     EXPECT_EQ(f.result(), QDialog::Rejected);
+    EXPECT_EQ(fileBytes(), MakeRecords(draws));
+}
+
+// The close box or Esc after 保存号码 said "保存成功" asks before the edits go: 是 writes them as
+// 返回 does, 否 drops them, 取消 keeps the window open with them.
+TEST_F(DrawEntry, ClosingWithUnwrittenEditsAsks) {
+    const QByteArray before = MakeRecords(draws);
+    const QByteArray written = before + "2024359 1231";
+    for (const bool esc : {false, true}) {
+        for (const ui::Answer answer : {ui::Answer::Yes, ui::Answer::No, ui::Answer::Cancel}) {
+            SCOPED_TRACE(testing::Message() << (esc ? "Esc " : "close box ") << int(answer));
+            dir.write("HAO.TXT", before);
+            ui::MessageRecorder answers(answer);
+            DrawEntryWindow f(common::App());
+            f.show();
+            Enter(f, QString(), "123");
+            ASSERT_EQ(f.Label3->text(), "保存成功");
+            auto leave = [&] {
+                if (!esc) return void(f.close());
+                QKeyEvent key(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+                QCoreApplication::sendEvent(&f, &key);
+            };
+            leave();
+            ASSERT_EQ(answers.messages.size(), 1);
+            EXPECT_EQ(answers.messages[0].text, "数据已修改，是否保存到开奖数据文件？");
+            EXPECT_EQ(answers.messages[0].buttons, ui::Buttons::YesNoCancel);
+            EXPECT_EQ(answers.messages[0].icon, ui::Icon::Question);
+            EXPECT_EQ(f.isVisible(), answer == ui::Answer::Cancel);
+            EXPECT_EQ(f.result(), answer == ui::Answer::Yes ? QDialog::Accepted : QDialog::Rejected);
+            EXPECT_EQ(fileBytes(), answer == ui::Answer::Yes ? written : before);
+            EXPECT_FALSE(QFile::exists(dir.file("FLAG.TXT")));
+            if (answer != ui::Answer::Cancel) continue;
+            // Kept open with the edits: 返回 still writes them.
+            EXPECT_EQ(f.book().keptDraws().size(), 6);
+            f.Command2->click();
+            EXPECT_EQ(fileBytes(), written);
+        }
+    }
+}
+
+// Nothing to write, nothing asked: an untouched window, a draw saved with its own digits, a
+// draw deleted and restored again.
+TEST_F(DrawEntry, ClosingWithNothingChangedAsksNothing) {
+    ui::MessageRecorder answers(ui::Answer::Yes);  // 是 to deleting and restoring
+    for (const int edit : {0, 1, 2}) {
+        SCOPED_TRACE(edit);
+        DrawEntryWindow f(common::App());
+        f.show();
+        if (edit == 1) {
+            f.selectItem(2);
+            Enter(f, QString(), "102");
+            ASSERT_EQ(f.Label3->text(), "修改成功");
+        }
+        if (edit == 2) {
+            f.selectItem(2);
+            f.Command3->click();
+            f.selectItem(2);
+            ASSERT_EQ(f.Label3->text(), "记录已恢复");
+        }
+        const qsizetype asked = answers.messages.size();
+        f.close();
+        EXPECT_EQ(answers.messages.size(), asked);
+        EXPECT_FALSE(f.isVisible());
+        EXPECT_EQ(f.result(), QDialog::Rejected);
+    }
     EXPECT_EQ(fileBytes(), MakeRecords(draws));
 }
 
@@ -352,7 +419,6 @@ TEST_F(DrawEntry, HomeServerCopyComparesWithTheEditedHistory) {
 
 TEST_F(DrawEntry, PickThree) {
     common::SaveSetting("fclx", "1");
-    common::App().lotteryIsP3 = true;
     load(MakeDraws(2), MakeDraws(3, 100));
     testsupport::HttpServer server;
     testsupport::EnvVar homeUrl("SIFMORA_HOME_URL", server.baseUrl());
@@ -384,7 +450,12 @@ TEST_F(DrawEntry, MainWindowReloadsAfterIt) {
         f->Command1->click();
         f->Text1->setText("456");
         f->Command1->click();
-        if (save) f->Command2->click(); else f->close();
+        if (save) {
+            f->Command2->click();
+        } else {
+            f->show();
+            f->close();  // 否 to writing the edits
+        }
         return f->result();
     });
     int reloads = 0;
@@ -398,6 +469,7 @@ TEST_F(DrawEntry, MainWindowReloadsAfterIt) {
     EXPECT_TRUE(main.findChild<QTimer*>("Timer1")->isActive());  // the list is rebuilt after the reload
 
     save = false;  // closed by the close box: the edits are gone after the reload
+    ui::MessageRecorder answers(ui::Answer::No);
     main.run(mainwindow::Command::DrawEntry);
     EXPECT_EQ(common::App().history.count(), 7);
     EXPECT_EQ(dir.read("HAO.TXT"), MakeRecords(draws) + "2024359 1231" "2024360 4561");
@@ -407,14 +479,15 @@ TEST_F(DrawEntry, FailedWriteKeepsTheWindowAndTheEdits) {
     ui::MessageRecorder messages;
     DrawEntryWindow f(common::App());
     Enter(f, QString(), "123");
-    const QString drawFile = common::App().drawFilePath;
-    common::App().drawFilePath = dir.file("gone/HAO.TXT");  // cannot be written
+    const QString drawFile = common::App().drawFilePath();
+    const common::DrawHistory loaded = common::App().history;
+    common::App().selectLottery(false, dir.file("gone/HAO.TXT"), loaded);  // cannot be written
     f.Command2->click();
     EXPECT_NE(f.result(), QDialog::Accepted);
     ASSERT_EQ(messages.messages.size(), 1);
     EXPECT_TRUE(messages.lastText().startsWith("开奖数据保存失败：")) << messages.lastText().toStdString();
     EXPECT_FALSE(QFile::exists(dir.file("FLAG.TXT")));
-    common::App().drawFilePath = drawFile;
+    common::App().selectLottery(false, drawFile, loaded);
     f.Command2->click();  // the edits are still there
     EXPECT_EQ(f.result(), QDialog::Accepted);
     EXPECT_EQ(fileBytes(), MakeRecords(draws) + "2024359 1231");
@@ -447,6 +520,7 @@ TEST_F(DrawEntry, EnterOnTheFocusedSaveButtonSaves) {
     QCoreApplication::sendEvent(f.Command1, &press);
     EXPECT_EQ(f.Label3->text(), "保存成功");
     EXPECT_EQ(f.book().entryCount(), 6);
+    ui::MessageRecorder answers(ui::Answer::No);  // the edit is not to be written
     f.close();
 }
 

@@ -46,11 +46,11 @@ protected:
         QSettings(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("Lotvane"), QStringLiteral("Lotvane")).clear();
         common::App().reset();
     }
-    // Writes the draw files and loads the current lottery as the main window does.
+    // Writes the draw files and loads the lottery of the settings as the main window's start does.
     void load(const QStringList& draws3d, const QStringList& drawsP3 = {}) {
         dir.write("HAO.TXT", MakeRecords(draws3d));
         dir.write("HAOP3.TXT", MakeRecords(drawsP3));
-        ASSERT_TRUE(history::ReloadCurrentLottery(common::App()));
+        ASSERT_TRUE(history::LoadSavedLottery(common::App()));
     }
 };
 

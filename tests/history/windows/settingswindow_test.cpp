@@ -66,8 +66,8 @@ TEST_F(Settings, RangeOfFewerThanElevenDrawsIsRefused) {
         if (c.accepted) {
             EXPECT_EQ(f.result(), QDialog::Accepted);
             EXPECT_TRUE(messages.messages.isEmpty());
-            EXPECT_EQ(common::App().rangeFirst, c.first);
-            EXPECT_EQ(common::App().rangeLast, c.last);
+            EXPECT_EQ(common::App().rangeFirst(), c.first);
+            EXPECT_EQ(common::App().rangeLast(), c.last);
             EXPECT_EQ(common::App().analysisFirst(), c.first);  // kj off: the analyses use the range
             EXPECT_EQ(common::App().analysisLast(), c.last);
         } else {
@@ -77,7 +77,7 @@ TEST_F(Settings, RangeOfFewerThanElevenDrawsIsRefused) {
             EXPECT_EQ(messages.messages[0].icon, ui::Icon::Warning);
             EXPECT_EQ(messages.messages[0].title, "Sifmora");
             EXPECT_EQ(f.Combo1->currentIndex(), 0);
-            EXPECT_EQ(common::App().rangeFirst, 199);
+            EXPECT_EQ(common::App().rangeFirst(), 199);
             EXPECT_FALSE(common::HasSetting("kj"));
             EXPECT_TRUE(common::SettingUseAllDraws());
         }
@@ -130,7 +130,7 @@ TEST_F(Settings, LotterySwitchOnlyWhenChanged) {
     open(true);
     EXPECT_EQ(p3, 1);
     EXPECT_EQ(fc3d, 0);
-    common::App().lotteryIsP3 = true;  // what the main window's switch did
+    history::SelectLottery(common::App(), true);  // what the main window's switch did
     open(true);
     EXPECT_EQ(p3, 1);
     open(false);
@@ -144,12 +144,12 @@ TEST_F(Settings, SwitchWithoutTheMainWindowReloadsAndResetsTheRange) {
     f.Option2->setChecked(true);
     f.Command1->click();
     EXPECT_EQ(Stored("fclx"), "1");
-    EXPECT_TRUE(common::App().lotteryIsP3);
+    EXPECT_TRUE(common::App().lotteryIsP3());
     EXPECT_EQ(common::App().history.count(), 50);
     EXPECT_EQ(common::App().history.at(1), "2023001 100");
     // The range chosen together with the switch gives way to the new history's default.
-    EXPECT_EQ(common::App().rangeFirst, 0);
-    EXPECT_EQ(common::App().rangeLast, 49);
+    EXPECT_EQ(common::App().rangeFirst(), 0);
+    EXPECT_EQ(common::App().rangeLast(), 49);
 }
 
 TEST_F(Settings, FewDrawsStillLetTheLotteryAndKjBeConfirmed) {
@@ -161,8 +161,8 @@ TEST_F(Settings, FewDrawsStillLetTheLotteryAndKjBeConfirmed) {
         f.Command1->click();
         EXPECT_EQ(f.result(), QDialog::Accepted);
         EXPECT_EQ(Stored("kj"), "0");
-        EXPECT_EQ(common::App().rangeFirst, 0);
-        EXPECT_EQ(common::App().rangeLast, 3);
+        EXPECT_EQ(common::App().rangeFirst(), 0);
+        EXPECT_EQ(common::App().rangeLast(), 3);
     }
     load({}, MakeDraws(50, 1, 2023));
     ui::MessageRecorder messages;
@@ -171,7 +171,7 @@ TEST_F(Settings, FewDrawsStillLetTheLotteryAndKjBeConfirmed) {
     f.Option2->setChecked(true);
     f.Command1->click();
     EXPECT_TRUE(messages.messages.isEmpty());
-    EXPECT_TRUE(common::App().lotteryIsP3);
+    EXPECT_TRUE(common::App().lotteryIsP3());
     EXPECT_EQ(common::App().history.count(), 50);
 }
 
@@ -190,7 +190,7 @@ TEST_F(Settings, AllDrawsTickedConfirmsWhateverTheRange) {
     } cases[] = {{5, 14, false}, {20, 10, false}, {5, 15, true}};
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << c.first << ".." << c.last);
-        const int oldFirst = common::App().rangeFirst, oldLast = common::App().rangeLast;
+        const int oldFirst = common::App().rangeFirst(), oldLast = common::App().rangeLast();
         ui::MessageRecorder messages;
         SettingsWindow f(common::App());
         f.Check1->setChecked(true);
@@ -205,8 +205,8 @@ TEST_F(Settings, AllDrawsTickedConfirmsWhateverTheRange) {
         EXPECT_TRUE(common::SettingUseAllDraws());
         EXPECT_EQ(common::App().analysisFirst(), 0);
         EXPECT_EQ(common::App().analysisLast(), n - 1);
-        EXPECT_EQ(common::App().rangeFirst, c.rangeKept ? c.first : oldFirst);
-        EXPECT_EQ(common::App().rangeLast, c.rangeKept ? c.last : oldLast);
+        EXPECT_EQ(common::App().rangeFirst(), c.rangeKept ? c.first : oldFirst);
+        EXPECT_EQ(common::App().rangeLast(), c.rangeKept ? c.last : oldLast);
     }
 }
 
@@ -231,7 +231,7 @@ TEST_F(Settings, MainWindowSwitchesThroughItsOwnOperation) {
     main.run(mainwindow::Command::Settings);
     EXPECT_FALSE(trayDuring);
     EXPECT_TRUE(main.tray()->toggleEnabled());
-    EXPECT_TRUE(common::App().lotteryIsP3);
+    EXPECT_TRUE(common::App().lotteryIsP3());
     EXPECT_EQ(main.findChild<QLabel*>("Label3", Qt::FindDirectChildrenOnly)->text(), "体彩排列3");
     EXPECT_EQ(common::App().history.count(), 50);
     // The switch rebuilt the history list.

@@ -28,8 +28,7 @@ protected:
         common::AppState& app = common::App();
         app.history = testsupport::HistoryOf({"123", "985", "620", "147", "000", "999", "264", "558"});
         common::SaveUseAllDraws(false);
-        app.rangeFirst = 2;
-        app.rangeLast = 6;
+        app.setRange(2, 6);
     }
 
     // What the window shows against what the routine returns for the same range.
