@@ -43,6 +43,7 @@ bool SchemeCalculator::startBacktests() {
 }
 
 void SchemeCalculator::runBacktests() {
+    const OneReading reading(*this);
     if (!startBacktests()) return;
     if (host_->progress) host_->progress->setTotal(schemes.size());
     if (!backtestRecords()) return;
@@ -137,6 +138,7 @@ void SchemeCalculator::runBacktestsSpread(int threads) {
         runBacktests();
         return;
     }
+    const OneReading reading(*this);
     if (!startBacktests()) return;
     std::vector<std::unique_ptr<SpreadHelper>>& helpers = spreadHelpers(parts);
     const int count = int(schemes.size());
@@ -154,11 +156,13 @@ void SchemeCalculator::runBacktestsSpread(int threads) {
         calc.cycle = cycle;
         calc.verification = verification;
         calc.mode = mode;
-        // The draws this calculator decoded last (a file with a new draw is decoded once, here).
+        // The run's draws, held: a helper never reads the draw file. Copied only when they are
+        // not the ones it had (a file with a new draw is decoded once, by this calculator).
         if (calc.decodedRecords_.constData() != decodedRecords_.constData()) {
             calc.decodedBytes_ = decodedBytes_;
             calc.decodedRecords_ = decodedRecords_;
         }
+        calc.drawsHeld_ = true;
         const int from = int(qint64(count) * t / parts), to = int(qint64(count) * (t + 1) / parts);
         calc.schemes = schemes.mid(from, to - from);
         calc.setOutsideStop(&stop);

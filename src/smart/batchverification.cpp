@@ -39,6 +39,7 @@ void SchemeCalculator::batchVerification() {
         addError(QStringLiteral("号码位置没有设置（左或右加名次，如“左3”），无法批量验证。"));
         return;
     }
+    const OneReading reading(*this);
     const int firstV = verification.periods;
     const int firstC = cycle.lengthsTried;
     runState_ = RunState::Running;

@@ -30,6 +30,9 @@ QString DecodeRecord(const char* record) {
     return QString::fromLatin1(record, kRecordBytes - 1);
 }
 
+// The draw file of a lottery, as the calculator names it.
+QString DrawFileOf(bool p3) { return p3 ? QStringLiteral("\\haop3.txt") : QStringLiteral("\\hao.txt"); }
+
 }  // namespace
 
 QString CalculatorNextIssue(const QString& lastLine) {
@@ -68,11 +71,11 @@ void SchemeCalculator::wait(int ms) {
     if (host_->sleep) host_->sleep(ms);
 }
 
-bool SchemeCalculator::loadDraws() {
+bool SchemeCalculator::readDrawFile() {
     QString name = range.drawFileName;
     while (name.startsWith(QLatin1Char('\\')) || name.startsWith(QLatin1Char('/'))) name.remove(0, 1);
-    // A run loads the file once per scheme; finding its name's case lists the program folder,
-    // which fills with report files, so the name found last time is used while it exists.
+    // Finding the name's case lists the program folder, which fills with report files: the name
+    // found last time is used while it exists.
     const QString folder = common::ProgramDir();
     const QString exact = folder + QLatin1Char('/') + name;
     if (QFileInfo::exists(exact)) {
@@ -89,20 +92,29 @@ bool SchemeCalculator::loadDraws() {
         addError(why);  // "无法读取 <file>：<reason>"
         return false;
     }
-    const int count = int(bytes.size() / kRecordBytes);  // a trailing incomplete record is ignored
-    const int drop = std::max(0, range.newestLeftOut);
-    if (count - drop < 1) {
-        addError(QStringLiteral("开奖数据不足：文件有%1期，要去掉最近%2期。").arg(count).arg(drop));
-        return false;
-    }
-    // A run reads the file once per scheme: decoding is the costly part, so the same bytes
-    // reuse the records decoded last time.
-    if (bytes != decodedBytes_) {
+    // Decoding is the costly part of a reading: the same bytes reuse the records decoded last
+    // time.
+    if (bytes != decodedBytes_ || decodedBytes_.isEmpty()) {
+        const int count = int(bytes.size() / kRecordBytes);  // a trailing incomplete record is ignored
         QStringList records;
         records.reserve(count);
         for (int i = 0; i < count; ++i) records << DecodeRecord(bytes.constData() + qsizetype(i) * kRecordBytes);
         decodedRecords_ = std::move(records);
         decodedBytes_ = bytes;
+    }
+    return true;
+}
+
+bool SchemeCalculator::loadDraws() {
+    if (!drawsHeld_) {
+        if (!readDrawFile()) return false;
+        drawsHeld_ = holdWhenRead_;
+    }
+    const int count = int(decodedRecords_.size());
+    const int drop = std::max(0, range.newestLeftOut);
+    if (count - drop < 1) {
+        addError(QStringLiteral("开奖数据不足：只有%1期，要去掉最近%2期。").arg(count).arg(drop));
+        return false;
     }
     // A list of its own, so that a backtest taking lines off does not copy the records. Lines
     // that are still the records' own (a backtest took the newest off) just get them back.
@@ -123,6 +135,20 @@ bool SchemeCalculator::loadDraws() {
     return true;
 }
 
+bool SchemeCalculator::holdDraws(bool p3, const QStringList& draws) {
+    range.lotteryIsP3 = p3;
+    range.drawFileName = DrawFileOf(p3);
+    if (decodedRecords_.constData() != draws.constData() || decodedRecords_.size() != draws.size()) {
+        decodedRecords_ = draws;
+        decodedBytes_.clear();  // the next reading of the file decodes it afresh
+    }
+    drawsHeld_ = true;
+    if (!loadDraws()) return false;
+    range.first = 0;
+    range.last = int(lines.size()) - 1;
+    return true;
+}
+
 void SchemeCalculator::reloadWholeRange() {
     if (!loadDraws()) return;
     range.first = 0;
@@ -130,8 +156,9 @@ void SchemeCalculator::reloadWholeRange() {
 }
 
 void SchemeCalculator::selectLottery(bool p3) {
+    drawsHeld_ = false;
     range.lotteryIsP3 = p3;
-    range.drawFileName = p3 ? QStringLiteral("\\haop3.txt") : QStringLiteral("\\hao.txt");
+    range.drawFileName = DrawFileOf(p3);
     reloadWholeRange();
 }
 

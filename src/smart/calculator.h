@@ -179,9 +179,17 @@ public:
     }
 
     // ---- Draws and counters ----
-    bool loadDraws();                      // false (lists untouched) on an unreadable/short file
-    void selectLottery(bool p3);           // 福彩3D or 排列三, reload, whole range
+    // The draws as lines, less the newest range.newestLeftOut: the held draws while there are
+    // any, else the draw file's. False (lists untouched) on an unreadable/short file.
+    bool loadDraws();
+    void selectLottery(bool p3);           // 福彩3D or 排列三 from its draw file, reload, whole range
     void reloadWholeRange();               // reload, whole range
+    // A computation's draws handed in as a value (the run's history, oldest first), with their
+    // lottery: from now on loadDraws() takes them and never reads the draw file, so a file
+    // changed on disk meanwhile changes nothing. Reloads the whole range; false as loadDraws().
+    // selectLottery() goes back to the file.
+    bool holdDraws(bool p3, const QStringList& draws);
+    bool drawsHeld() const { return drawsHeld_; }
     bool setSeriesRange();                 // range for the series; false when too few draws
     void countAnywhere(int d);             // counters of digit d anywhere in the range
     void countAtPosition(int d, int position);  // counters of digit d at place 1..3
@@ -324,10 +332,33 @@ private:
     bool digitsChecked_ = false;
     std::array<int, 3> countedWindow_{};            // digit, first, last of the latest window
     bool counted_ = false;
-    // The draw file's bytes and their records, decoded once for as long as the file is unchanged.
+    // The draw file's bytes and their records, decoded once for as long as the file is unchanged;
+    // or, while drawsHeld_, the draws handed in (decodedBytes_ empty) or read as a run started.
     QByteArray decodedBytes_;
     QStringList decodedRecords_;
+    bool drawsHeld_ = false;
+    bool holdWhenRead_ = false;      // the next reading of the file is held (a run's first)
     QString resolvedName_, resolvedFolder_, resolvedPath_;  // the draw file found last
+    bool readDrawFile();             // the draw file into decodedRecords_
+    // For a run's life: the draws its first loadDraws() reads stay held to its end (draws handed
+    // in stay held), so a file rewritten during a run never mixes into it.
+    class OneReading {
+    public:
+        explicit OneReading(SchemeCalculator& calc)
+            : calc_(calc), held_(calc.drawsHeld_), holdWhenRead_(calc.holdWhenRead_) {
+            calc.holdWhenRead_ = true;
+        }
+        ~OneReading() {
+            calc_.holdWhenRead_ = holdWhenRead_;
+            calc_.drawsHeld_ = held_;
+        }
+        OneReading(const OneReading&) = delete;
+        OneReading& operator=(const OneReading&) = delete;
+
+    private:
+        SchemeCalculator& calc_;
+        bool held_, holdWhenRead_;
+    };
     void rankStatistics(const RankTable& table, QChar side);
     bool writeReportLines(bool emptyList);
     void handleScriptError(const script::ScriptError& error);

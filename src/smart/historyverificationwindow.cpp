@@ -7,6 +7,7 @@
 #include "platform/ui/columnfit.h"
 #include "platform/ui/messagebox.h"
 #include "smart/calculatorhost.h"
+#include "smart/drawsnapshot.h"
 #include "smart/killdigits.h"
 #include "smart/smartui.h"
 #include "smart/smartmodel.h"
@@ -194,7 +195,9 @@ void HistoryVerificationWindow::abandonRun(const QString& savedLog) {
 void HistoryVerificationWindow::Command2_Click() {
     if (running_ || !smartAlive_) return;
     const int wanted = count_->currentText().toInt();
-    if (!confirmStart(wanted)) return;
+    // The run's draws from here to its end, whatever a reload or the file on disk does meanwhile.
+    const smart::DrawSnapshot draws(context_);
+    if (!confirmStart(draws.history(), wanted)) return;
 
     running_ = true;
     schemeLeft_ = -1;
@@ -205,13 +208,13 @@ void HistoryVerificationWindow::Command2_Click() {
     const QString savedLog = smart::SaveWorkbenchLog(context_.bench());
     table_->clear();
     std::array<int, 4> hits{};
-    if (!verifyDraws(wanted, savedLog, hits)) return;
-    finishRun(savedLog, hits);
+    if (!verifyDraws(draws, wanted, savedLog, hits)) return;
+    finishRun(draws, savedLog, hits);
 }
 
-bool HistoryVerificationWindow::confirmStart(int wanted) {
+bool HistoryVerificationWindow::confirmStart(const common::DrawHistory& history, int wanted) {
     // Every verified draw needs 500 draws before it.
-    const int possible = context_.history().count() - smart::kBaseDrawsNeeded;
+    const int possible = history.count() - smart::kBaseDrawsNeeded;
     if (wanted > possible) {
         ui::MsgBox(possible >= 1 ? QStringLiteral("开奖数据不足，最多只能验证%1期，请减少验证期数。").arg(possible)
                                  : smart::ShortHistoryMessage(smart::kBaseDrawsNeeded + 1),
@@ -245,15 +248,16 @@ bool HistoryVerificationWindow::loadSchemes() {
     return true;
 }
 
-bool HistoryVerificationWindow::verifyDraws(int wanted, const QString& savedLog, std::array<int, 4>& hits) {
-    const common::DrawHistory& history = context_.history();
+bool HistoryVerificationWindow::verifyDraws(const smart::DrawSnapshot& draws, int wanted, const QString& savedLog,
+                                            std::array<int, 4>& hits) {
+    const common::DrawHistory& history = draws.history();
     const int last = history.count();
     const int first = last - wanted + 1;
     smart::SchemeCalculator& calc = smart::SharedCalculator();
     // The draws are computed away from the window, on every core, unless a condition may show
     // boxes or run code of its own making: then one after another here, as they always were.
     const bool here = smart::SchemesNeedTheWindowThread(calc.schemes);
-    smart::VerificationRun run({history, context_.lotteryIsP3(), calc.schemes, smart_->model().settings, first, last},
+    smart::VerificationRun run({history, draws.lotteryIsP3(), calc.schemes, smart_->model().settings, first, last},
                                here ? 0 : smart::VerificationRun::DefaultWorkers(), &calc);
     // The window's events go through the shared calculator's host, as within its own runs.
     const auto pump = [&calc] {
@@ -317,7 +321,8 @@ void HistoryVerificationWindow::leaveModelAs(std::optional<smart::VerifiedDraw>&
     draw.reset();
 }
 
-void HistoryVerificationWindow::finishRun(const QString& savedLog, const std::array<int, 4>& hits) {
+void HistoryVerificationWindow::finishRun(const smart::DrawSnapshot& draws, const QString& savedLog,
+                                          const std::array<int, 4>& hits) {
     saveScheme();
     smart::ShowWorkbenchLog(context_.bench(), true);
     smart::PutBackWorkbenchLog(context_.bench(), savedLog);
@@ -325,6 +330,7 @@ void HistoryVerificationWindow::finishRun(const QString& savedLog, const std::ar
     cancel_->setEnabled(true);
     start_->setEnabled(true);
     running_ = false;
+    if (draws.fileChanged()) ui::MsgBox(draws.fileChangedMessage(), ui::Icon::Information, ui::Buttons::Ok, kVerifyTitle, this);
     ui::MsgBox(QStringLiteral("历史成绩验证完成！"), ui::Icon::None, ui::Buttons::Ok, ui::kAppTitle, this);
     smart::RestoreWorkbenchNumbers(context_.bench());
 }

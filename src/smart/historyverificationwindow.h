@@ -23,6 +23,7 @@ namespace platform {
 class Downloader;
 }
 namespace smart {
+class DrawSnapshot;
 struct VerifiedDraw;
 }
 
@@ -56,18 +57,20 @@ protected:
 private:
     void buildControls();
     // The steps of 开始验证, in order. Each returns false when the run ends there.
-    // Says when the history is too short for the count asked, then asks whether to go on.
-    bool confirmStart(int wanted);
+    // Says when the run's history is too short for the count asked, then asks whether to go on.
+    bool confirmStart(const common::DrawHistory& history, int wanted);
     // Loads the scheme list into the shared calculator; a stop meanwhile unloads the window.
     bool loadSchemes();
-    // One row per verified draw, each shown as it is computed; a stop or failure abandons the run.
-    bool verifyDraws(int wanted, const QString& savedLog, std::array<int, 4>& hits);
+    // One row per verified draw of the run's draws, each shown as it is computed; a stop or
+    // failure abandons the run.
+    bool verifyDraws(const smart::DrawSnapshot& draws, int wanted, const QString& savedLog, std::array<int, 4>& hits);
     // A computed draw's scripts' errors, its four cells and the model as it leaves it.
     void showVerifiedDraw(QTreeWidgetItem* row, const smart::VerifiedDraw& done, std::array<int, 4>& hits);
     // Puts the run's last computed draw into the smart model (once per run) and empties draw.
     void leaveModelAs(std::optional<smart::VerifiedDraw>& draw);
-    // The run's end: the scheme saved, the log back, the hits shown.
-    void finishRun(const QString& savedLog, const std::array<int, 4>& hits);
+    // The run's end: the scheme saved, the log back, the hits shown, and said once when the draw
+    // file changed on disk during the run.
+    void finishRun(const smart::DrawSnapshot& draws, const QString& savedLog, const std::array<int, 4>& hits);
     // Ends a run early: the log and numbers go back, the window unloads.
     void abandonRun(const QString& savedLog);
     void saveScheme();

@@ -13,6 +13,7 @@
 #include "platform/ui/messagebox.h"
 #include "platform/ui/progressrun.h"
 #include "smart/calculator.h"
+#include "smart/drawsnapshot.h"
 #include "smart/oldersmartselection.h"
 #include "smart/historyverificationwindow.h"
 #include "smart/killdigits.h"
@@ -340,7 +341,9 @@ void SmartSystemWindow::Command2_Click() {
 }
 
 bool SmartSystemWindow::smartRun() {
-    const common::DrawHistory& history = context_.history();
+    // The run's draws from here to its end, whatever a reload or the file on disk does meanwhile.
+    const smart::DrawSnapshot draws(context_);
+    const common::DrawHistory& history = draws.history();
     const int b = history.count();
     // A lottery switch inside this window can bring a history too short for a computation.
     if (!smart::BaseIsUsable(history, b)) {
@@ -375,18 +378,19 @@ bool SmartSystemWindow::smartRun() {
         return false;
     }
 
-    if (!backtestSchemes(b)) return false;
+    if (!backtestSchemes(draws, b)) return false;
     if (stopRequested_) return abandon();
 
-    QString line = (context_.lotteryIsP3() ? QStringLiteral("体彩排列3第") : QStringLiteral("福彩3D第")) +
+    QString line = (draws.lotteryIsP3() ? QStringLiteral("体彩排列3第") : QStringLiteral("福彩3D第")) +
                    common::NextIssue(history.issue(b)) + QStringLiteral("期 ");
-    for (int k = 0; k < 4; ++k) line += QString::fromUtf8(kSchemeKillCaptions[k]) + computeScheme(b, k);
+    for (int k = 0; k < 4; ++k) line += QString::fromUtf8(kSchemeKillCaptions[k]) + computeScheme(history, b, k);
     // The last scheme computed is the program's: saved once per run.
     common::SaveSmartScheme(model_.settings.scheme);
     result_->setText(line);
 
     smart::PutBackWorkbenchLog(context_.bench(), savedLog);
     smart::ShowWorkbenchLog(context_.bench(), true);
+    if (draws.fileChanged()) ui::MsgBox(draws.fileChangedMessage(), ui::Icon::Information, ui::Buttons::Ok, kSmartTitle, this);
     ui::MsgBox(QStringLiteral("人工智能杀码系统已完成操作，请比较各种方案的历史成绩选择最优方案，没有最好的方案，只有当期最优的方案。"),
                ui::Icon::None, ui::Buttons::Ok, ui::kAppTitle, this);
     smart::RestoreWorkbenchNumbers(context_.bench());
@@ -402,21 +406,16 @@ void SmartSystemWindow::setRunning(bool running) {
     busy_->setVisible(running);
 }
 
-bool SmartSystemWindow::backtestSchemes(int base) {
-    const common::DrawHistory& history = context_.history();
+bool SmartSystemWindow::backtestSchemes(const smart::DrawSnapshot& draws, int base) {
     smart::SchemeCalculator& calc = Calculator();
     model_.summaryValid = false;
     setRunning(true);
     calc.lastError.clear();
-    calc.range.newestLeftOut = history.count() - base;
-    calc.selectLottery(context_.lotteryIsP3());
-
-    // The calculator reads the draw file itself: its newest line must be the base draw, or its
-    // summary would predict from other draws than the ones shown.
-    const QStringList& lines = calc.lines;
-    const bool sameDraws = !lines.isEmpty() && common::IssueOf(lines.last()) == history.issue(base) &&
-                           common::NumberOf(lines.last().left(common::kDrawTextLength)) == history.number(base);
-    if (sameDraws) {
+    calc.range.newestLeftOut = draws.history().count() - base;
+    // The calculator works on the run's draws, never on the draw file: its newest line is the
+    // base draw shown.
+    const bool loaded = calc.holdDraws(draws.lotteryIsP3(), draws.history().draws());
+    if (loaded) {
         // The records are backtested on every core while the window's events go through: the
         // box shows how many schemes are done, and its 取消 stops the run as the window's 取消
         // does.
@@ -428,10 +427,8 @@ bool SmartSystemWindow::backtestSchemes(int base) {
         calc.runHost().progress = nullptr;
     }
     setRunning(false);
-    if (!sameDraws) {
-        const QString why = calc.lastError;
-        ui::MsgBox(why.isEmpty() ? QStringLiteral("计算器读取的开奖数据与当前开奖数据不一致，请刷新数据后再试。") : why,
-                   ui::Icon::Critical, ui::Buttons::Ok, kSmartTitle, this);
+    if (!loaded) {
+        ui::MsgBox(calc.lastError, ui::Icon::Critical, ui::Buttons::Ok, kSmartTitle, this);
         return false;
     }
     model_.summary = calc.killDigits();
@@ -441,9 +438,11 @@ bool SmartSystemWindow::backtestSchemes(int base) {
 
 const pool::NumberPool& SmartSystemWindow::numberPool() { return model_.numberPool(); }
 
-QString SmartSystemWindow::computeScheme(int base, int scheme) {
+QString SmartSystemWindow::computeScheme(int base, int scheme) { return computeScheme(context_.history(), base, scheme); }
+
+QString SmartSystemWindow::computeScheme(const common::DrawHistory& history, int base, int scheme) {
     QString log;
-    const QString digits = model_.computeScheme(context_.history(), base, scheme, log);
+    const QString digits = model_.computeScheme(history, base, scheme, log);
     if (dialogs::WorkbenchApi* wb = context_.bench(); wb && !log.isEmpty()) wb->session().log.append(log);
     return digits;
 }

@@ -24,6 +24,7 @@ namespace platform {
 class Downloader;
 }
 namespace smart {
+class DrawSnapshot;
 class SchemeCalculator;
 }
 class HistoryVerificationWindow;
@@ -82,9 +83,11 @@ private:
     void buildResultRow();
     void buildNotes();
     void setRunning(bool running);
-    // Backtests the loaded scheme records on the draws up to base (the model's kill digits).
-    // False, with the reason shown, when the calculator could not load those draws.
-    bool backtestSchemes(int base);
+    // Backtests the loaded scheme records on the run's draws up to base (the model's kill
+    // digits). False, with the reason shown, when the calculator could not load those draws.
+    bool backtestSchemes(const smart::DrawSnapshot& draws, int base);
+    // computeScheme over the run's draws.
+    QString computeScheme(const common::DrawHistory& history, int base, int scheme);
     // The controls from the model, and each player's change back into it.
     void showModel();
     void bindModel();

@@ -1,6 +1,5 @@
 #include "smart/verificationrun.h"
 
-#include "common/drawtext.h"
 #include "smart/calculator.h"
 #include "smart/verification.h"
 
@@ -10,10 +9,6 @@
 
 namespace smart {
 
-QString DrawsDifferMessage() {
-    return QStringLiteral("计算器读取的开奖数据与当前开奖数据不一致，请刷新数据后再试。");
-}
-
 VerifiedDraw VerifyDraw(SchemeCalculator& calc, const VerificationJob& job, int draw) {
     VerifiedDraw row;
     row.draw = draw;
@@ -21,14 +16,9 @@ VerifiedDraw VerifyDraw(SchemeCalculator& calc, const VerificationJob& job, int 
     const int base = draw - 1;
     calc.lastError.clear();
     calc.range.newestLeftOut = history.count() - base;
-    calc.selectLottery(job.p3);
-    // The calculator reads the draw file itself: its newest line must be the base draw, or its
-    // summary would predict from other draws than the ones shown.
-    const QStringList& lines = calc.lines;
-    const bool sameDraws = !lines.isEmpty() && common::IssueOf(lines.last()) == history.issue(base) &&
-                           common::NumberOf(lines.last().left(common::kDrawTextLength)) == history.number(base);
-    if (!sameDraws) {
-        row.failure = calc.lastError.isEmpty() ? DrawsDifferMessage() : calc.lastError;
+    // The job's draws, never the draw file: a file changed during the run changes no row.
+    if (!calc.holdDraws(job.p3, history.draws())) {
+        row.failure = calc.lastError;
         return row;
     }
     // A host that cannot tell a failing condition (a worker's) leaves it to the row.

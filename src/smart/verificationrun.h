@@ -38,8 +38,7 @@ struct VerifiedDraw {
     int draw = 0;
     std::array<QString, 4> codes;
     std::array<bool, 4> hits{};
-    // The calculator could not compute it (its reason, or empty with sameDraws false): the run
-    // cannot go on.
+    // The calculator could not compute it (its reason): the run cannot go on.
     bool computed = false;
     QString failure;
     // Failing conditions as the messages show them, and the text put on the clipboard with each.
@@ -49,11 +48,8 @@ struct VerifiedDraw {
     pool::NumberPool lastPool;  // the set of 方案4, as the last computation leaves the pool
 };
 
-// The text shown when the calculator's newest draw is not the base draw of the history shown.
-QString DrawsDifferMessage();
-
-// Computes one draw with calc (its draw file, leaving out the draws after the base). calc's
-// run host and stop stay the caller's.
+// Computes one draw with calc over the job's history (never the draw file), leaving out the
+// draws after the base. calc's run host and stop stay the caller's.
 VerifiedDraw VerifyDraw(SchemeCalculator& calc, const VerificationJob& job, int draw);
 
 // A condition that may show boxes or run code of its own making must run on the window's

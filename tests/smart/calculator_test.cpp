@@ -1,4 +1,5 @@
 #include "calcfixture.h"
+#include "historyof.h"
 #include "httpserver.h"
 #include "smart/calculator.h"
 #include "testsupport.h"
@@ -86,6 +87,39 @@ TEST(CalculatorDraws, OptionsSwitchFileAndSelectWholeRange) {
     env.calc.selectLottery(false);
     EXPECT_FALSE(env.calc.range.lotteryIsP3);
     EXPECT_EQ(env.calc.lines.size(), 20);
+}
+
+// Draws handed in stand in for the draw file (gone here): the newest left out as from the file,
+// the whole range, the reason when too many are left out; selecting a lottery goes back to its
+// file.
+TEST(CalculatorDraws, HeldDrawsStandInForTheFile) {
+    CalcEnv env(MixedHistory(30));
+    const common::DrawHistory held = testsupport::HistoryOf(MixedHistory(40), QStringLiteral("2020"));
+    ASSERT_TRUE(QFile::remove(env.dir.file(QStringLiteral("HAO.TXT"))));
+    SchemeCalculator& c = env.calc;
+    c.range.newestLeftOut = 3;
+    ASSERT_TRUE(c.holdDraws(false, held.draws()));
+    EXPECT_TRUE(c.drawsHeld());
+    EXPECT_EQ(c.lines, held.draws().mid(0, 37));
+    EXPECT_EQ(c.range.first, 0);
+    EXPECT_EQ(c.range.last, 36);
+    EXPECT_EQ(c.nextIssue, QStringLiteral("2020038"));
+    c.range.newestLeftOut = 0;
+    ASSERT_TRUE(c.loadDraws());
+    EXPECT_EQ(c.lines, held.draws());
+    c.range.newestLeftOut = 40;
+    EXPECT_FALSE(c.loadDraws());
+    EXPECT_TRUE(c.lastError.startsWith(QStringLiteral("开奖数据不足：只有40期"))) << c.lastError.toStdString();
+    EXPECT_EQ(c.lines.size(), 40);
+
+    c.range.newestLeftOut = 0;
+    c.lastError.clear();
+    c.selectLottery(false);
+    EXPECT_FALSE(c.drawsHeld());
+    EXPECT_FALSE(c.lastError.isEmpty()) << "the file is gone";
+    env.dir.write(QStringLiteral("HAO.TXT"), DrawFileBytes(MixedHistory(30)));
+    c.selectLottery(false);
+    EXPECT_EQ(c.lines.size(), 30);
 }
 
 TEST(CalculatorDraws, CountersAndStatisticsRow) {
@@ -565,6 +599,36 @@ TEST(BacktestRun, StopDuringSecondRecordEndsWithoutSummary) {
     };
     c.runBacktests();
     EXPECT_EQ(c.reportLines.size(), 1);
+}
+
+// A run reads the draw file once, as it starts: the file rewritten as the second record's
+// backtest starts leaves the report lines those of the file the run began with, and the next run
+// reads the new file.
+TEST(BacktestRun, TheDrawFileIsReadOnceAsTheRunStarts) {
+    CalcEnv env(MixedHistory(120));
+    SchemeCalculator& c = env.calc;
+    for (const char* cond : {"a(1) > a(2)", "a(2) >= a(3)", "a(1) >= 1"})
+        c.schemes << Record(Condition(QString::fromLatin1(cond)), QStringLiteral("左0"), 8, 6);
+    c.runBacktests();
+    const QStringList unchanged = c.reportLines;
+    const QStringList otherNumbers = MixedHistory(121).mid(1);
+    env.dir.write(QStringLiteral("other.txt"), DrawFileBytes(otherNumbers));
+    SchemeCalculator other;
+    other.range.drawFileName = QStringLiteral("other.txt");
+    other.schemes = c.schemes;
+    other.runBacktests();
+    ASSERT_NE(other.reportLines, unchanged) << "the other draws must make other lines";
+
+    int backtests = 0;
+    c.runHost().processEvents = [&] {
+        if (++backtests == 2) env.dir.write(QStringLiteral("HAO.TXT"), DrawFileBytes(otherNumbers));
+    };
+    c.runBacktests();
+    EXPECT_EQ(backtests, 3);
+    EXPECT_EQ(c.reportLines, unchanged);
+    EXPECT_FALSE(c.drawsHeld());
+    c.runBacktests();
+    EXPECT_EQ(c.reportLines, other.reportLines);
 }
 
 TEST(BacktestRun, EmptySchemeListMakesEmptySummary) {

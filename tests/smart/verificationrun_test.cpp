@@ -84,17 +84,32 @@ TEST(VerificationRun, TheWorkRunsAwayFromTheCallerAndStops) {
     EXPECT_FALSE(run.next(50).has_value());
 }
 
-TEST(VerificationRun, ADrawFileOtherThanTheHistoryShownEndsTheRow) {
+// A run computes the job's draws, never the draw file: a file that holds other draws (the newest
+// taken off, as after a correction) or none at all changes no row. A draw with no draws before
+// it ends its row with the reason.
+TEST(VerificationRun, TheJobsDrawsAreComputedWhateverTheDrawFileHolds) {
     SKIP_WITHOUT_SHARED("data/HAO.TXT");
     smartwin::RealHistoryFixture f;
     ASSERT_TRUE(f.ok);
-    smart::VerificationJob job = ShippedJob(2, {});
-    job.history = common::DrawHistory(QStringList(job.history.count(), QStringLiteral("2001001 123")));
-    smart::VerificationRun run(job, 2);
+    const smart::VerificationJob job = ShippedJob(3, {});
+    smart::VerificationRun unchanged(job, 2);
+    const QStringList expected = AllRows(unchanged);
+    ASSERT_EQ(expected.size(), 3);
+    const QByteArray draws = f.dir.read(QStringLiteral("HAO.TXT"));
+    for (const QByteArray& other : {draws.left(draws.size() - 50 * 12), QByteArray()}) {
+        SCOPED_TRACE(other.size());
+        f.dir.write(QStringLiteral("HAO.TXT"), other);
+        smart::VerificationRun run(job, 2);
+        EXPECT_EQ(AllRows(run), expected);
+    }
+
+    smart::VerificationJob first = job;
+    first.first = first.last = 1;
+    smart::VerificationRun run(first, 1);
     std::optional<smart::VerifiedDraw> row;
     while (!row) row = run.next(50);
     EXPECT_FALSE(row->computed);
-    EXPECT_EQ(row->failure, smart::DrawsDifferMessage());
+    EXPECT_TRUE(row->failure.startsWith(QStringLiteral("开奖数据不足"))) << row->failure.toStdString();
 }
 
 // The window's timers fire while the draws are computed, and its 取消 ends the run: the window

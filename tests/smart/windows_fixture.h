@@ -30,18 +30,24 @@ inline void UseHistory(const QStringList& numbers) {
 }
 
 // For the life of the object the hidden calculator's first event pump of a run (inside its
-// backtest) calls action, a stop or a close; every pump then goes on as before.
+// backtest) calls action, a stop or a close; every pump then goes on as before. With when, the
+// first pump at which when() holds calls it.
 class ActionAtFirstPump {
 public:
-    explicit ActionAtFirstPump(std::function<void()> action)
+    explicit ActionAtFirstPump(std::function<void()> action, std::function<bool()> when = {})
         : hooks_(SmartSystemWindow::Calculator().runHost()), before_(hooks_.processEvents) {
-        hooks_.processEvents = [this, action = std::move(action)] {
-            if (pumps++ == 0) action();
+        hooks_.processEvents = [this, action = std::move(action), when = std::move(when)] {
+            if (!acted && (when ? when() : pumps == 0)) {
+                acted = true;
+                action();
+            }
+            ++pumps;
             before_();
         };
     }
     ~ActionAtFirstPump() { hooks_.processEvents = before_; }
     int pumps = 0;
+    bool acted = false;
 
 private:
     smart::RunHost& hooks_;

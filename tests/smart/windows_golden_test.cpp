@@ -76,6 +76,7 @@ TEST(SmartWindowsGolden, HistoryVerificationOnTheRealHistory) {
         {{0, 0, 0}, 12, "dbecccd88f8a76d0086ddb6fd9edb90ed99facfd", "方案一中4次 方案二中9次 方案三中9次 方案四中11次 "},
         {{1, 2, 1}, 5, "fb93cbfbf5cb01f54340299bfe648af676678efe", "方案一中0次 方案二中1次 方案三中1次 方案四中1次 "},
         {{2, 1, 3}, 7, "813f49b9595a381959f85fbd807c7ad2a0499832", "方案一中1次 方案二中1次 方案三中1次 方案四中1次 "},
+        {{0, 0, 0}, 300, "9b16559b6f608fe44fd13828c72ee52e72107a84", "方案一中194次 方案二中203次 方案三中218次 方案四中227次 "},
     };
     SmartSystemWindow smartWindow(testsupport::ProgramSmartContext(&f.bench));
     for (const auto& c : cases) {

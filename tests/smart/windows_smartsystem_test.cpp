@@ -191,17 +191,30 @@ TEST(SmartSystemWindowTest, RefusalsLeaveEverythingAsItWas) {
               QStringLiteral("小提示：您可以点击“确定”按钮开始计算今天的不定位杀四码..."));
 }
 
-TEST(SmartSystemWindowTest, CalculatorDrawsThatDisagreeWithTheHistoryAreRefused) {
+// The run computes the history the program holds, never the draw file: a file on disk with one
+// draw less gives the kill digits of the history, and no word about the file (it did not change
+// during the run).
+TEST(SmartSystemWindowTest, TheRunComputesTheHistoryNotTheDrawFile) {
     SmartSystemFixture f;
-    // The draw file on disk has one draw less than the history in memory.
-    f.dir.write(QStringLiteral("HAO.TXT"), calcfixture::DrawFileBytes(f.numbers.mid(0, 599)));
     SmartSystemWindow w(testsupport::ProgramSmartContext(&f.bench));
+    const QLabel* result = w.findChild<QLabel*>(QStringLiteral("Label14"));
+    QString expected;
+    {
+        ui::MessageRecorder messages(ui::Answer::Yes);
+        w.Command2_Click();
+        ASSERT_EQ(messages.messages.size(), 2);
+        expected = result->text();
+    }
+    f.dir.write(QStringLiteral("HAO.TXT"), calcfixture::DrawFileBytes(f.numbers.mid(0, 599)));
     const pool::NumberPool poolBefore = f.bench.session().pool;
     const QString logBefore = f.bench.session().log.text();
     ui::MessageRecorder messages(ui::Answer::Yes);
     w.Command2_Click();
-    ASSERT_EQ(messages.messages.size(), 2);
-    EXPECT_EQ(messages.messages[1].icon, ui::Icon::Critical);
+    ASSERT_EQ(messages.messages.size(), 2) << messages.lastText().toStdString();
+    EXPECT_TRUE(messages.messages[0].text.startsWith(QStringLiteral("此步骤将以[2020600]期为基数")));
+    EXPECT_TRUE(messages.messages[1].text.startsWith(QStringLiteral("人工智能杀码系统已完成操作")));
+    EXPECT_TRUE(expected.startsWith(QStringLiteral("福彩3D第2020601期"))) << expected.toStdString();
+    EXPECT_EQ(result->text(), expected);
     EXPECT_EQ(f.bench.session().pool, poolBefore);
     EXPECT_EQ(f.bench.session().log.text(), logBefore);
     EXPECT_TRUE(w.isEnabled());
