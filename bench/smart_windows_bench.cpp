@@ -132,7 +132,7 @@ static void BM_WindowSmartRunToResultLine(benchmark::State& state) {
             pool::NumberPool made;
             QString log;
             benchmark::DoNotOptimize(smart::ComputeKillDigits(RealHistory(), RealHistory().count(),
-                                                              {k, 0, 0, QStringLiteral("1个")}, calc.killDigits(), made, log));
+                                                              {k, 0, 0, 1}, calc.killDigits(), made, log));
         }
         routine = std::min(routine, Ms(clock));
         w.reset();

@@ -45,10 +45,6 @@ inline int PositionOfMode(const QString& mode) {
 // The issue after a calculator line: its first seven characters as a number, plus one.
 QString CalculatorNextIssue(const QString& lastLine);
 
-// True when a condition's text may show a box or run code of its own making (MsgBox, InputBox,
-// Execute, Eval): such a condition runs where the window can answer it.
-bool ConditionMayTalk(const QString& text);
-
 // ---- Statistics rows (ListView1 of the calculator window) ----
 
 // How often a digit came and the gaps between, over one range: the counters of one count.

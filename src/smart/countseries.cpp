@@ -99,17 +99,10 @@ void SchemeCalculator::handleScriptError(const script::ScriptError& error) {
     if (host_->canResume && host_->canResume()) runState_ = RunState::Paused;
 }
 
-bool ConditionMayTalk(const QString& text) {
-    for (const QLatin1String word : {QLatin1String("msgbox"), QLatin1String("inputbox"), QLatin1String("execute"),
-                                     QLatin1String("eval")})
-        if (text.contains(word, Qt::CaseInsensitive)) return true;
-    return false;
-}
-
 void SchemeCalculator::compileCondition() {
     compiledCondition_ = mode.condition;
     compiledOk_ = conditionScript_.compile(mode.condition);
-    conditionTalks_ = ConditionMayTalk(mode.condition);
+    conditionTalks_ = conditionScript_.mayTalk();
     const bool keep = keepPureResults_ && compiledOk_ && conditionScript_.isPure();
     pureTable_ = keep ? &pureResults_[mode.condition] : nullptr;
     rankTable_ = keep ? &keptRankings_[mode.condition] : nullptr;

@@ -200,7 +200,7 @@ void SmartSystemWindow::bindModel() {
     connect(scheme_, &QSlider::valueChanged, this, [&s](int value) { s.scheme = value; });
     connect(baseType_, qOverload<int>(&QComboBox::currentIndexChanged), this, [&s](int index) { s.baseType = index; });
     connect(sumCount_, &QComboBox::currentTextChanged, this, [&s](const QString& text) { s.sumCount = text.toInt(); });
-    connect(killCount_, &QComboBox::currentTextChanged, this, [&s](const QString& text) { s.killCountText = text; });
+    connect(killCount_, qOverload<int>(&QComboBox::currentIndexChanged), this, [&s](int index) { s.killCount = index + 1; });
 }
 
 void SmartSystemWindow::showModel() {
@@ -208,7 +208,7 @@ void SmartSystemWindow::showModel() {
     scheme_->setValue(s.scheme);
     baseType_->setCurrentIndex(s.baseType);
     sumCount_->setCurrentText(QString::number(s.sumCount));
-    killCount_->setCurrentText(s.killCountText);
+    killCount_->setCurrentIndex(s.killCount - 1);
 }
 
 void SmartSystemWindow::Form_Load() {

@@ -1,6 +1,8 @@
 #include "smart/verificationrun.h"
 
+#include "script/scriptengine.h"
 #include "smart/calculator.h"
+#include "smart/schemerecords.h"
 #include "smart/verification.h"
 
 #include <QThread>
@@ -55,7 +57,10 @@ VerifiedDraw VerifyDraw(SchemeCalculator& calc, const VerificationJob& job, int 
 }
 
 bool SchemesNeedTheWindowThread(const QStringList& schemes) {
-    return std::any_of(schemes.begin(), schemes.end(), ConditionMayTalk);
+    return std::any_of(schemes.begin(), schemes.end(), [](const QString& line) {
+        SchemeRecord record;  // a record that does not parse is skipped: it runs nothing
+        return ParseSchemeRecord(line, &record) && script::ReadConditionTraits(record.condition).mayTalk;
+    });
 }
 
 int VerificationRun::DefaultWorkers() { return std::max(1, QThread::idealThreadCount()); }

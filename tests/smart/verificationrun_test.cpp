@@ -53,8 +53,8 @@ TEST(VerificationRun, WorkersGiveTheRowsOfOneCalculatorInOrder) {
         smart::SmartSettings settings;
         int periods, workers;
     } cases[] = {
-        {{0, 0, 0, QStringLiteral("1个")}, 16, 8},
-        {{0, 2, 3, QStringLiteral("3个")}, 9, 3},
+        {{0, 0, 0, 1}, 16, 8},
+        {{0, 2, 3, 3}, 9, 3},
     };
     for (const auto& c : cases) {
         const smart::VerificationJob job = ShippedJob(c.periods, c.settings);

@@ -69,7 +69,7 @@ struct SmartSystemFixture {
     SmartFakeWorkbench bench;
 };
 
-QString ExpectedKillDigits(const QList<int>& summary, const QString& killCount, int scheme) {
+QString ExpectedKillDigits(const QList<int>& summary, int killCount, int scheme) {
     QString digits;
     for (int line : smart::KillLines(killCount, scheme))
         if (line < summary.size()) digits += QString::number(summary.at(line));
@@ -125,7 +125,7 @@ TEST(SmartSystemWindowTest, SmartRunShowsTheKillDigitsAndRestoresTheWorkbench) {
     // The run computes without any calculator window.
     for (QWidget* top : QApplication::topLevelWidgets())
         EXPECT_NE(top->objectName(), QStringLiteral("zlxh_fm1"));
-    const QString kill = QStringLiteral("2个");
+    const int kill = 2;  // "2个"
     const QString expected = QStringLiteral("福彩3D第2020601期  方案一杀码") + ExpectedKillDigits(summary, kill, 0) +
                              QStringLiteral(" 方案二杀码") + ExpectedKillDigits(summary, kill, 1) + QStringLiteral(" 方案三杀码") +
                              ExpectedKillDigits(summary, kill, 2) + QStringLiteral(" 方案四杀码") + ExpectedKillDigits(summary, kill, 3);
