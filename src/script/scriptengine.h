@@ -1,6 +1,7 @@
 #pragma once
 // The script engine: a VBScript interpreter with the shape the workbench and the smart
 // system expect (language, time limit, add code, run a procedure, reset). See README.md.
+#include "errortext.h"
 #include "scripthost.h"
 #include "variant.h"
 
@@ -23,13 +24,6 @@ struct ScriptError {
     // "description (number) - source, line n": for logs and message boxes.
     QString text() const;
 };
-
-inline const QString kCompileSource = QStringLiteral("Microsoft VBScript 编译器错误");
-inline const QString kRuntimeSource = QStringLiteral("Microsoft VBScript 运行时错误");
-// Raised when one addCode or run call outlives the time limit; not catchable by the script.
-constexpr int kErrTimeout = 9001;
-// Raised when the host's stop request turns true during a call; not catchable either.
-constexpr int kErrStopped = 9002;
 
 class ScriptCondition;
 
