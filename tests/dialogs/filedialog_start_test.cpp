@@ -14,7 +14,6 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QPushButton>
-#include <QTemporaryDir>
 #include <QTreeWidget>
 #include <gtest/gtest.h>
 
@@ -22,25 +21,10 @@
 
 namespace {
 
-// The process works in another folder than the program's, as under ./run.sh.
-class CurrentFolderElsewhere {
-public:
-    CurrentFolderElsewhere() : before_(QDir::currentPath()) {
-        QDir::setCurrent(elsewhere_.path());
-        QFile f(elsewhere_.filePath(QStringLiteral("CMakeLists.txt")));
-        if (f.open(QIODevice::WriteOnly)) f.write("project(x)\n");
-    }
-    ~CurrentFolderElsewhere() { QDir::setCurrent(before_); }
-
-private:
-    QString before_;
-    QTemporaryDir elsewhere_;
-};
-
 class FileDialogStart : public ::testing::Test {
 protected:
     testsupport::ProgramDir program;
-    CurrentFolderElsewhere cwd;
+    testsupport::CurrentFolderElsewhere cwd;  // as under ./run.sh
     FakeWorkbench bench;
     ui::MessageRecorder messages;
     ui::FileDialogAnswerScope fileDialogs;

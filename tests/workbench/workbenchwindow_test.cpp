@@ -33,7 +33,6 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTabWidget>
-#include <QTemporaryDir>
 #include <QThread>
 #include <QMouseEvent>
 #include <gtest/gtest.h>
@@ -507,10 +506,7 @@ TEST_F(WorkbenchTest, ExportDialogAddsTheExtensionItself) {
 // starts in the project's folder): 保存 opens in HAO proposing the day's file, and 兑奖 with no
 // bet folder set lists HAO, never the current folder.
 TEST_F(WorkbenchTest, SaveProposesTheDayInHaoAndThePrizeCheckListsHao) {
-    QTemporaryDir elsewhere;
-    const QString before = QDir::currentPath();
-    ASSERT_TRUE(QDir::setCurrent(elsewhere.path()));
-    QFile(elsewhere.filePath(QStringLiteral("CMakeLists.txt"))).open(QIODevice::WriteOnly);
+    testsupport::CurrentFolderElsewhere cwd;
     ASSERT_EQ(common::MakePlayerFolders(), QString());  // as the start does
     const QString day = QDate::currentDate().toString(QStringLiteral("yyyyMMdd")) + QStringLiteral(".txt");
     load({"012", "345"});
@@ -536,7 +532,6 @@ TEST_F(WorkbenchTest, SaveProposesTheDayInHaoAndThePrizeCheckListsHao) {
     click(QStringLiteral("Command16"));
     EXPECT_EQ(listed, QStringList{day});
     EXPECT_TRUE(recorder->messages.isEmpty()) << recorder->lastText().toStdString();
-    QDir::setCurrent(before);
 }
 
 TEST_F(WorkbenchTest, NumberAndIssueQueries) {
