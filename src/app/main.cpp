@@ -15,6 +15,7 @@
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Sifmora"));
+    platform::UseChineseLocale();
     platform::InstallQtTranslations(&app);
     QApplication::setWindowIcon(mainwindow::AppIcon());
     // The main window hides while the workbench is open and may be hidden from the tray; the
