@@ -94,6 +94,7 @@ MainWindow::MainWindow(common::AppState& state, Openers openers, QWidget* parent
     clockTimer_->setInterval(200);
     title_->raiseOverBars();
     applyBoardLayout(false);
+    systemMove = [](QWindow* window) { window->startSystemMove(); };
     connectFrames();
 }
 
@@ -127,6 +128,13 @@ MainWindow::~MainWindow() = default;
 
 void MainWindow::present() {
     if (closing_) return;  // closed while it was starting
+    bringBack();
+}
+
+void MainWindow::bringBack() {
+    // show() alone keeps the minimised state: the window would come back as a taskbar entry,
+    // which a player without a taskbar never finds.
+    setWindowState((windowState() & ~Qt::WindowMinimized) | Qt::WindowActive);
     show();
     raise();
     activateWindow();
@@ -138,7 +146,7 @@ void MainWindow::connectFrames() {
     connect(title_, &mainwindow::TitleStrip::menuRequested, toolbar_, &mainwindow::AnalysisToolbar::popUpMenu);
     connect(list_, &mainwindow::HistoryListFrame::menuRequested, toolbar_, &mainwindow::AnalysisToolbar::popUpMenu);
     connect(title_, &mainwindow::TitleStrip::moveRequested, this, [this] {
-        if (windowHandle()) windowHandle()->startSystemMove();
+        if (windowHandle() && systemMove) systemMove(windowHandle());
     });
     connect(title_, &mainwindow::TitleStrip::boardToggleRequested, board_, &mainwindow::BoardFrame::toggle);
     connect(title_, &mainwindow::TitleStrip::minimizeRequested, this, &MainWindow::showMinimized);
@@ -219,7 +227,7 @@ void MainWindow::openWorkbench() {
 
 void MainWindow::workbenchClosed() {
     if (closing_) return;
-    show();
+    bringBack();
     tray_->setToggleEnabled(true);
 }
 
@@ -239,7 +247,10 @@ void MainWindow::openSettings() {
     tray_->setToggleEnabled(true);
 }
 
-void MainWindow::toggleFromTray() { setVisible(!isVisible()); }
+void MainWindow::toggleFromTray() {
+    if (isVisible() && !isMinimized()) hide();
+    else bringBack();
+}
 
 void MainWindow::openBoard() { board_->open(); }
 
