@@ -135,6 +135,16 @@ void MainWindow::bringBack() {
     // show() alone keeps the minimised state: the window would come back as a taskbar entry,
     // which a player without a taskbar never finds.
     setWindowState((windowState() & ~Qt::WindowMinimized) | Qt::WindowActive);
+    if (isHidden() && minimisedSinceShown_) {
+        // Qt on X11 keeps the hint to map the window minimised from its last minimising, also
+        // after the window manager restored it: minimising and restoring the hidden window once
+        // more rewrites the hint.
+        if (QWindow* window = windowHandle()) {
+            window->setWindowStates(Qt::WindowMinimized);
+            window->setWindowStates(windowState() & ~Qt::WindowActive);
+        }
+    }
+    minimisedSinceShown_ = false;
     show();
     raise();
     activateWindow();
@@ -295,6 +305,7 @@ void MainWindow::resizeEvent(QResizeEvent* event) {
 
 void MainWindow::changeEvent(QEvent* event) {
     QWidget::changeEvent(event);
+    if (event->type() == QEvent::WindowStateChange && isMinimized()) minimisedSinceShown_ = true;
     if (event->type() == QEvent::WindowStateChange && toolbar_) fitShape();
 }
 

@@ -130,4 +130,5 @@ private:
     bool last1234Group_ = false;    // the last 1234 choice was 组选
     bool closing_ = false;
     bool switchingHere_ = false;  // inside switchLottery
+    bool minimisedSinceShown_ = false;  // minimised since bringBack last showed it
 };
