@@ -1,0 +1,89 @@
+// A close request (what `update` sends before it swaps the program) ends a real run of the
+// program's windows from any state: during a 300-period history verification over the real
+// history, and while a condition's error box waits for its button. The run ends with exit 0,
+// the files are whole and the next start takes the lock.
+#include "platform/closerequest.h"
+
+#include "testsupport.h"
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QSettings>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+// A scheme list of one record whose condition names a(6) while the series ends at a(5): every
+// verified period reports the failure in a box.
+QByteArray FailingSchemeList() {
+    const QString condition = QStringLiteral("a(6) = 1").leftJustified(79, QLatin1Char(' '));
+    const QString record = QStringLiteral("3D错误：00  NULL：00|公式：") + condition +
+                           QStringLiteral("|左0|码5|第2020032期，验证002期，周期002.txt");
+    return "<list><f v=\"" + record.toUtf8() + "\"/></list>";
+}
+
+// Reads the probe's output until the line comes, or the probe ends (a hang guard, not a time).
+bool WaitForLine(QProcess& probe, const QByteArray& line) {
+    for (;;) {
+        while (probe.canReadLine())
+            if (probe.readLine().trimmed() == line) return true;
+        if (probe.state() != QProcess::Running || !probe.waitForReadyRead(180000)) return false;
+    }
+}
+
+}  // namespace
+
+TEST(CloseRequestEndsTheRun, DuringAVerificationAndWhileAConditionsErrorBoxIsOpen) {
+    const struct {
+        const char* what;
+        const char* argument;
+        const char* line;
+    } cases[] = {{"a 300-period verification", "verify", "verifying"}, {"a condition's error box", "box", "error box"}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        testsupport::ProgramDir dir;
+        QTemporaryDir runtime;
+        ASSERT_TRUE(runtime.isValid());
+        QFile::setPermissions(runtime.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        testsupport::EnvVar runtimeVar("XDG_RUNTIME_DIR", runtime.path());
+        testsupport::EnvVar home("SIFMORA_HOME_URL", QString());  // the program folder's home
+        ASSERT_TRUE(dir.copyShared(QStringLiteral("data/HAO.TXT")));
+        const QByteArray draws = dir.read(QStringLiteral("HAO.TXT"));
+        if (QByteArray(c.argument) == "box") {
+            dir.write(QStringLiteral("home/3d/3d.xml"), FailingSchemeList());
+        } else {
+            QFile shipped(QStringLiteral(SIFMORA_SOURCE_DIR "/home/3d/3d.xml"));
+            ASSERT_TRUE(shipped.open(QIODevice::ReadOnly));
+            dir.write(QStringLiteral("home/3d/3d.xml"), shipped.readAll());
+        }
+
+        QProcess probe;
+        probe.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        probe.start(QStringLiteral(SIFMORA_CLOSE_PROBE), {QString::fromLatin1(c.argument)});
+        ASSERT_TRUE(probe.waitForStarted(20000));
+        ASSERT_TRUE(WaitForLine(probe, c.line)) << probe.readAll().toStdString();
+        EXPECT_TRUE(platform::IsInstanceRunning(QStringLiteral("Sifmora")));
+
+        EXPECT_TRUE(platform::SendCloseRequest(QStringLiteral("Sifmora"), 5000));
+        if (!probe.waitForFinished(60000)) probe.kill();  // a hang guard only
+        ASSERT_EQ(probe.state(), QProcess::NotRunning);
+        EXPECT_EQ(probe.exitStatus(), QProcess::NormalExit);
+        EXPECT_EQ(probe.exitCode(), 0);
+
+        // Nothing half-written: the draws as they were, no temporary left, the settings readable.
+        EXPECT_EQ(dir.read(QStringLiteral("HAO.TXT")), draws);
+        for (const QString& name : testsupport::FilesIn(dir.path()))
+            EXPECT_FALSE(name.contains(QStringLiteral(".tmp")) || name.startsWith(QStringLiteral(".entry"))) << name.toStdString();
+        QSettings settings(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("Lotvane"), QStringLiteral("Lotvane"));
+        EXPECT_EQ(settings.status(), QSettings::NoError);
+        // The next start runs.
+        EXPECT_FALSE(platform::IsInstanceRunning(QStringLiteral("Sifmora"), 200));
+        platform::SingleInstance next(QStringLiteral("Sifmora"));
+        next.answerWaitMs = 0;
+        QString why;
+        EXPECT_TRUE(next.acquire(&why)) << why.toStdString();
+    }
+}
