@@ -5,6 +5,7 @@
 #include "platform/ui/messagebox.h"
 
 #include <QCoreApplication>
+#include <QEvent>
 
 #include <chrono>
 #include <cstdlib>
@@ -17,18 +18,39 @@ namespace {
 // A run that cannot unwind (work that never looks at its stop) must still leave the updater a
 // program to replace: after a grace time the process ends where it stands.
 void EndAfterGraceTime() {
-    static bool armed = false;
-    if (armed) return;
-    armed = true;
     std::thread([] {
         std::this_thread::sleep_for(std::chrono::milliseconds(kForcedEndMs));
         std::_Exit(kForcedEndCode);
     }).detach();
 }
 
+class QuitFilter : public QObject {
+public:
+    QuitFilter(common::AppState& state, std::function<MainWindow*()> main)
+        : QObject(QCoreApplication::instance()), state_(state), main_(std::move(main)) {}
+
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (watched != QCoreApplication::instance() || event->type() != QEvent::Quit) return false;
+        EndRun(state_, main_());
+        return true;
+    }
+
+private:
+    common::AppState& state_;
+    std::function<MainWindow*()> main_;
+};
+
 }  // namespace
 
+void EndRunOnQuit(common::AppState& state, std::function<MainWindow*()> main) {
+    QCoreApplication::instance()->installEventFilter(new QuitFilter(state, std::move(main)));
+}
+
 bool EndRun(common::AppState& state, MainWindow* main) {
+    // The main window's closing path quits the application, which comes back here.
+    static bool ending = false;
+    if (ending) return true;
+    ending = true;
     state.quitting = true;
     if (main) main->close();
     ui::CloseEveryWindow();

@@ -1,6 +1,8 @@
 #pragma once
 // The run's end that a close request asks for (what `update` sends before it swaps the program):
 // it ends the program from any state, also while a verification runs or a box waits for a button.
+#include <functional>
+
 class MainWindow;
 namespace common {
 class AppState;
@@ -18,5 +20,10 @@ constexpr int kForcedEndMs = 20000;
 // ends, and the program leaves its event loop with exit code 0 once the work has unwound.
 // Returns true: the program always agrees to close.
 bool EndRun(common::AppState& state, MainWindow* main);
+
+// Every quit of the application (a desktop's log-out, the main window's own closing path, the
+// start's end) goes through EndRun from now on: Qt's own quit is cancelled by any window that
+// refuses to close. main: the main window, or null before it is made.
+void EndRunOnQuit(common::AppState& state, std::function<MainWindow*()> main);
 
 }  // namespace app

@@ -46,6 +46,8 @@ int main(int argc, char** argv) {
     platform::SingleInstance* instance = startupWindow.instance();
     // A program folder that cannot be written keeps the lock in the user's own folder: recorded.
     if (!instance->note().isEmpty()) std::fprintf(stderr, "%s\n", instance->note().toUtf8().constData());
+    // A desktop's log-out and the program's own quits end the run as a close request does.
+    app::EndRunOnQuit(state, [&windows] { return windows.mainWindow(); });
     // A close request (the updater, before it swaps the program) ends the run from any state:
     // the start stops, or the main window's closing path runs and every window and loop ends.
     instance->onCloseRequest = [&startupWindow, &windows, &state] {

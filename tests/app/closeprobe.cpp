@@ -4,7 +4,9 @@
 // system, starts a 300-period history verification and answers its question. It writes
 // "verifying" to its output once the first period is verified, or, with the argument "box",
 // "error box" while a condition's error box waits for its button; then it waits for the close
-// request. Exit 0 when the run ended, 4 with the message when the lock could not be taken.
+// request, or, with the second argument "quit", it quits the application itself then, as a
+// desktop's log-out does. Exit 0 when the run ended, 4 with the message when the lock could not
+// be taken.
 #include "app/endrun.h"
 #include "app/programwindows.h"
 #include "common/appstate.h"
@@ -24,21 +26,25 @@
 
 namespace {
 
-void Say(const char* line) {
-    std::printf("%s\n", line);
-    std::fflush(stdout);
-}
 
 // Plays the player's part, one look every few milliseconds; each step that opens a modal window
 // runs from a timer of its own, so that the looks go on inside that window's loop.
 class Player : public QObject {
 public:
-    Player(app::ProgramWindows& windows, bool waitForBox) : windows_(windows), waitForBox_(waitForBox) {
+    Player(app::ProgramWindows& windows, bool waitForBox, bool quit)
+        : windows_(windows), waitForBox_(waitForBox), quit_(quit) {
         connect(&tick_, &QTimer::timeout, this, [this] { look(); });
         tick_.start(20);
     }
 
 private:
+    void say(const char* line) {
+        std::printf("%s\n", line);
+        std::fflush(stdout);
+        said_ = true;
+        if (quit_) QTimer::singleShot(0, qApp, &QCoreApplication::quit);
+    }
+
     void look() {
         if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) return answer(box);
         SmartSystemWindow* smart = windows_.smartSystem().window();
@@ -58,8 +64,7 @@ private:
         }
         if (!waitForBox_ && !said_ && verification->running() &&
             verification->findChild<QTreeWidget*>(QStringLiteral("ListView1"))->topLevelItemCount() >= 2) {
-            Say("verifying");
-            said_ = true;
+            say("verifying");
         }
     }
 
@@ -71,13 +76,13 @@ private:
         }
         if (!said_ && waitForBox_ && started_) {
             std::fprintf(stderr, "%s\n", box->text().toUtf8().constData());
-            Say("error box");
-            said_ = true;
+            say("error box");
         }
     }
 
     app::ProgramWindows& windows_;
     const bool waitForBox_;
+    const bool quit_;
     QTimer tick_;
     bool verifyOpened_ = false;
     bool started_ = false;
@@ -100,7 +105,8 @@ int main(int argc, char** argv) {
         return 4;
     }
     instance.onCloseRequest = [&state, &windows] { return app::EndRun(state, windows.mainWindow()); };
-    Player player(windows, argc > 1 && QByteArray(argv[1]) == "box");
+    app::EndRunOnQuit(state, [&windows] { return windows.mainWindow(); });
+    Player player(windows, argc > 1 && QByteArray(argv[1]) == "box", argc > 2 && QByteArray(argv[2]) == "quit");
     QTimer::singleShot(0, &application, [&state, &windows] {
         windows.showMainWindow();
         windows.showWorkbench();  // its first opening may open the smart system itself

@@ -1,7 +1,8 @@
 // A close request (what `update` sends before it swaps the program) ends a real run of the
 // program's windows from any state: during a 300-period history verification over the real
-// history, and while a condition's error box waits for its button. The run ends with exit 0,
-// the files are whole and the next start takes the lock.
+// history, and while a condition's error box waits for its button; so does the application's
+// quit that a desktop's log-out sends. The run ends with exit 0, the files are whole and the next
+// start takes the lock.
 #include "platform/closerequest.h"
 
 #include "testsupport.h"
@@ -41,7 +42,11 @@ TEST(CloseRequestEndsTheRun, DuringAVerificationAndWhileAConditionsErrorBoxIsOpe
         const char* what;
         const char* argument;
         const char* line;
-    } cases[] = {{"a 300-period verification", "verify", "verifying"}, {"a condition's error box", "box", "error box"}};
+        bool logOut;  // the application is quit instead of sent a close request
+    } cases[] = {{"a 300-period verification", "verify", "verifying", false},
+                 {"a condition's error box", "box", "error box", false},
+                 {"a log-out during a verification", "verify", "verifying", true},
+                 {"a log-out while an error box is open", "box", "error box", true}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
         testsupport::ProgramDir dir;
@@ -62,12 +67,15 @@ TEST(CloseRequestEndsTheRun, DuringAVerificationAndWhileAConditionsErrorBoxIsOpe
 
         QProcess probe;
         probe.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        probe.start(QStringLiteral(SIFMORA_CLOSE_PROBE), {QString::fromLatin1(c.argument)});
+        QStringList arguments{QString::fromLatin1(c.argument)};
+        if (c.logOut) arguments << QStringLiteral("quit");
+        probe.start(QStringLiteral(SIFMORA_CLOSE_PROBE), arguments);
         ASSERT_TRUE(probe.waitForStarted(20000));
         ASSERT_TRUE(WaitForLine(probe, c.line)) << probe.readAll().toStdString();
-        EXPECT_TRUE(platform::IsInstanceRunning(QStringLiteral("Sifmora")));
-
-        EXPECT_TRUE(platform::SendCloseRequest(QStringLiteral("Sifmora"), 5000));
+        if (!c.logOut) {
+            EXPECT_TRUE(platform::IsInstanceRunning(QStringLiteral("Sifmora")));
+            EXPECT_TRUE(platform::SendCloseRequest(QStringLiteral("Sifmora"), 5000));
+        }
         if (!probe.waitForFinished(60000)) probe.kill();  // a hang guard only
         ASSERT_EQ(probe.state(), QProcess::NotRunning);
         EXPECT_EQ(probe.exitStatus(), QProcess::NormalExit);
