@@ -52,12 +52,13 @@ bool EndRun(common::AppState& state, MainWindow* main) {
     if (ending) return true;
     ending = true;
     state.quitting = true;
+    // Every event loop ends, the nested ones of boxes and dialogs as their callers return, and a
+    // box opened from now on (a window's closing path, the work unwinding) returns at once with
+    // its close button's answer. The application's quit is not used: any window that refuses
+    // to close would cancel it.
+    QCoreApplication::exit(0);
     if (main) main->close();
     ui::CloseEveryWindow();
-    // Every event loop ends, the nested ones of boxes and dialogs as their callers return, and a
-    // box opened while the work unwinds returns at once; the application's quit is not used,
-    // since a window that refuses to close would cancel it.
-    QCoreApplication::exit(0);
     EndAfterGraceTime();
     return true;
 }

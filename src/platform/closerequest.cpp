@@ -16,6 +16,7 @@
 
 #include <atomic>
 #include <cerrno>
+#include <chrono>
 #include <fcntl.h>
 #include <poll.h>
 #include <sys/file.h>
@@ -251,7 +252,13 @@ struct SingleInstance::Keeper {
         QString why;
         const int fd = OpenLockFile(owner_->lockPath_, false, &why);
         if (fd < 0) return;
-        if (TryLock(fd) != 0 || !StillNamed(fd, owner_->lockPath_)) {
+        // A look at the lock (IsInstanceRunning's) holds it shared for an instant: tried again.
+        int e = TryLock(fd);
+        for (int tries = 0; e == EWOULDBLOCK && tries < 20 && !stopping_; ++tries) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
+            e = TryLock(fd);
+        }
+        if (e != 0 || !StillNamed(fd, owner_->lockPath_)) {
             ::close(fd);
             return;
         }

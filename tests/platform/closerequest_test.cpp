@@ -371,6 +371,15 @@ std::unique_ptr<QProcess> StartProbeIn(const QString& markerDir, int holdMs, con
     return p;
 }
 
+// True while some process holds the lock file (a shared lock on it cannot be had).
+bool LockHeld(const QString& lock) {
+    const int fd = ::open(QFile::encodeName(lock).constData(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) return false;
+    const bool held = ::flock(fd, LOCK_SH | LOCK_NB) != 0;
+    ::close(fd);
+    return held;
+}
+
 // Waits for a condition as a hang guard, never as a measure of time.
 bool Eventually(const std::function<bool()>& condition) {
     for (int i = 0; i < 1200; ++i) {
@@ -413,7 +422,7 @@ TEST(CloseRequestTest, SecondStartOnTheSameProgramFolderEndsWhateverItsEnvironme
         SCOPED_TRACE(s.what);
         s.before();
         // The running copy takes back what was removed under it.
-        ASSERT_TRUE(Eventually([&] { return QFileInfo::exists(lock) && platform::IsInstanceRunning("ProbeApp", 200); }));
+        ASSERT_TRUE(Eventually([&] { return LockHeld(lock) && platform::IsInstanceRunning("ProbeApp", 200); }));
         auto second = StartProbeIn(markers.path(), 150, s.runtime, s.cache);
         ASSERT_TRUE(second->waitForFinished(60000));
         EXPECT_EQ(second->exitCode(), 3) << second->readAllStandardError().toStdString();
