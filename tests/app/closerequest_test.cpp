@@ -9,9 +9,11 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QSettings>
 #include <QTemporaryDir>
+#include <QThread>
 
 #include <gtest/gtest.h>
 
@@ -94,4 +96,66 @@ TEST(CloseRequestEndsTheRun, DuringAVerificationAndWhileAConditionsErrorBoxIsOpe
         QString why;
         EXPECT_TRUE(next.acquire(&why)) << why.toStdString();
     }
+}
+
+// Two starts of the program on one folder meet at one lock whatever their environment: with the
+// first one's runtime folder removed under it, a second start from another runtime folder, or
+// from none, asks the running copy to show itself and ends silently; the running copy then ends
+// on the close request sent from that other environment.
+TEST(OneCopyPerProgramFolder, SecondStartOfTheProgramEndsWhateverItsEnvironment) {
+    const QString bin = QStringLiteral(SIFMORA_BIN_DIR "/Sifmora");
+    if (!QFile::exists(bin)) GTEST_SKIP() << "Sifmora not built";
+    testsupport::ProgramDir dir;
+    ASSERT_TRUE(dir.copyShared(QStringLiteral("data/HAO.TXT")));
+    QTemporaryDir runtimeA, runtimeB, cache;
+    ASSERT_TRUE(runtimeA.isValid() && runtimeB.isValid() && cache.isValid());
+    for (const QTemporaryDir* d : {&runtimeA, &runtimeB})
+        QFile::setPermissions(d->path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    const auto environment = [](const QString& runtime, const QString& cacheHome) {
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+        env.insert(QStringLiteral("SIFMORA_HOME_URL"), QString());        // the board opens nothing
+        env.insert(QStringLiteral("SIFMORA_RESULTS_URL"), QStringLiteral("http://127.0.0.1:1"));
+        if (runtime.isEmpty()) env.remove(QStringLiteral("XDG_RUNTIME_DIR"));
+        else env.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtime);
+        if (!cacheHome.isEmpty()) env.insert(QStringLiteral("XDG_CACHE_HOME"), cacheHome);
+        return env;
+    };
+    QProcess first;
+    first.setProcessEnvironment(environment(runtimeA.path(), QString()));
+    first.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    first.start(bin, {});
+    ASSERT_TRUE(first.waitForStarted(20000));
+    {
+        testsupport::EnvVar runtime("XDG_RUNTIME_DIR", runtimeA.path());
+        bool running = false;
+        for (int i = 0; i < 1200 && !running && first.state() == QProcess::Running; ++i) {  // a hang guard
+            running = platform::IsInstanceRunning(QStringLiteral("Sifmora"), 50);
+            if (!running) QThread::msleep(50);
+        }
+        ASSERT_TRUE(running);
+    }
+    ASSERT_TRUE(QDir(runtimeA.filePath(QStringLiteral("Sifmora"))).removeRecursively());
+
+    const struct {
+        const char* what;
+        QString runtime, cache;
+    } seconds[] = {{"another runtime folder", runtimeB.path(), QString()}, {"no runtime folder", QString(), cache.path()}};
+    for (const auto& s : seconds) {
+        SCOPED_TRACE(s.what);
+        QProcess second;
+        second.setProcessEnvironment(environment(s.runtime, s.cache));
+        second.start(bin, {});
+        ASSERT_TRUE(second.waitForFinished(60000));
+        EXPECT_EQ(second.exitStatus(), QProcess::NormalExit);
+        EXPECT_EQ(second.exitCode(), 0);
+        EXPECT_EQ(first.state(), QProcess::Running);
+    }
+
+    testsupport::EnvVar runtime("XDG_RUNTIME_DIR", runtimeB.path());
+    EXPECT_TRUE(platform::SendCloseRequest(QStringLiteral("Sifmora"), 5000));
+    if (!first.waitForFinished(60000)) first.kill();  // a hang guard only
+    EXPECT_EQ(first.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(first.exitCode(), 0);
+    EXPECT_FALSE(QFileInfo::exists(platform::InstanceLockPath(QStringLiteral("Sifmora"))));
 }
