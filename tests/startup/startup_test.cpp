@@ -313,7 +313,7 @@ TEST_F(StartRoad, LockThatCannotBeMadeIsSaidAndTheStartEnds) {
     testsupport::EnvVar var("XDG_RUNTIME_DIR", runtime.path());
     ASSERT_TRUE(QDir(runtime.path()).mkpath("Sifmora"));
     auto form = makeForm();
-    const QString lock = platform::InstanceEndpointName(form->instanceName) + ".lock";
+    const QString lock = platform::InstanceLockPath(form->instanceName);
     testsupport::Fifo fifo(lock);
     ASSERT_TRUE(fifo.isMade());
     ui::MessageRecorder box;
