@@ -1200,7 +1200,8 @@ Flow DimStmt::exec(Interp& I) {
         // Code run from text cannot declare an existing array again, fixed or dynamic.
         if ((it.dynamicArray || it.hasBounds) && I.executing > 0 && e.value.isArray())
             Throw(13);
-        if (e.proc) {
+        // A procedure or a constant of another text gives way to a new Empty variable.
+        if (e.proc || e.constant) {
             e.proc.reset();
             e.value = Variant();
         }
@@ -1218,11 +1219,12 @@ Flow DimStmt::exec(Interp& I) {
 
 Flow ReDimStmt::exec(Interp& I) {
     for (auto& it : items) {
-        // A fixed array refuses before its new bounds are read (ReDim s("abc") is 10 too). The
-        // variable's storage stays put while they are read (slots and module variables never
-        // move); its value is checked again after.
+        // A fixed array refuses before its new bounds are read (ReDim s("abc") is 10 too);
+        // ReDim Preserve reads them first (ReDim Preserve s("abc") is 13). The variable's
+        // storage stays put while they are read (slots and module variables never move); its
+        // value is checked again after.
         Variant* p = it.target->lvalue(I);
-        if (p->isArray() && p->arrayData()->fixed)
+        if (!preserve && p->isArray() && p->arrayData()->fixed)
             Throw(10);
         Subscripts given;
         given.eval(I, it.bounds);

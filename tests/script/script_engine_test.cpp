@@ -63,12 +63,13 @@ TEST(ScriptErrors, CompilationErrorsCarryNumberSourceAndPosition) {
         int line;
     };
     const Case cases[] = {
-        {"Function F()\n  F = (1 + \nEnd Function", 1023, 2},
+        {"Function F()\n  F = (1 + \nEnd Function", 1002, 2},
         {"Function F()\n  If 1 Then\n    F = 2\nEnd Function", 1012, 4},
         {"x = \"open", 1033, 1},
         {"Sub S()\n  Exit For\nEnd Sub", 1039, 2},
         {"For i = 1 To 3\n  x = i\n", 1020, 3},
-        {"x = 1 +* 2", 1023, 1},
+        {"x = 1 +* 2", 1002, 1},
+        {"x = To + 1", 1023, 1},
         {"x = a $ b", 1032, 1},
     };
     for (const Case& c : cases) {
