@@ -402,6 +402,7 @@ Variant MemberExpr::target(Interp& I) {
     if (withDepth == kNoWith)
         Throw(505);
     if (withDepth < 0) {
+        I.checkStack();  // a chain of members: o.n.n.n
         Variant o = object->eval(I);
         // A call statement on Nothing wants an object there (424); reading a member is 91.
         if (statement && o.isObject() && !o.objectValue())
@@ -466,6 +467,7 @@ Variant NewExpr::eval(Interp& I) {
 }
 
 Variant IsExpr::eval(Interp& I) {
+    I.checkStack();
     const Variant a = l->eval(I);
     const Variant b = r->eval(I);
     return Variant(RequireObject(a, false) == RequireObject(b, false));
