@@ -300,8 +300,9 @@ Variant InStr(Interp&, BuiltinArgs& a) {
 }
 
 Variant InStrRev(Interp&, BuiltinArgs& a) {
+    // Unlike InStr, a Null text is an error, not a Null result.
     if (a[0].isNull() || a[1].isNull())
-        return Variant::makeNull();
+        Throw(94);
     const QString s = text(a[0]), f = text(a[1]);
     int32_t start = a.size() > 2 ? IntArgument(a[2]) : -1;
     const Qt::CaseSensitivity cs = CompareMode(a, 3);

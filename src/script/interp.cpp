@@ -12,8 +12,11 @@ namespace script {
 
 namespace {
 
-// Stack kept free below the last check for the engine's own work (an expression at the
-// greatest height the compiler allows, the compiler run by Execute, error texts).
+// Stack kept free below the limit for the engine's own work between two checks (one level of
+// an expression, the compiler's, a release) and for raising the error. Calls, every level of
+// an expression that evaluates another below it, and the compiler check against the limit:
+// the tallest expression the compiler allows needs more than this reserve (a member chain over
+// 300 KB), so its height alone must never be what keeps it inside.
 constexpr size_t kStackReserve = 256 * 1024;
 // Stack a script may use when the thread's own cannot be found, or is unlimited.
 constexpr size_t kFallbackBudget = 1024 * 1024;
@@ -518,6 +521,7 @@ __attribute__((noinline)) static Variant IndexVariable(Interp& I, NameRef& ref, 
 // name(args) other than a call of a module procedure: a member of the running object, an
 // element, an object's default member.
 __attribute__((noinline)) static Variant CallOther(CallExpr& c, Interp& I) {
+    I.checkStack();  // the subscripts may nest: a(a(a(0)))
     if (c.ref.member >= 0 && !c.ref.local)
         return SelfMember(I, c.ref.member, &c.args);
     Proc* proc;
@@ -649,6 +653,7 @@ void IndexExpr::store(Interp& I, Variant v, bool set) {
 }
 
 Variant IndexExpr::eval(Interp& I) {
+    I.checkStack();
     Variant v = base->eval(I);
     if (v.isObject())
         return CallMember(I, v, QString(), QString(), args);
@@ -676,6 +681,7 @@ Variant BuiltinExpr::eval(Interp& I) {
             return fn->read(I, BuiltinOperands(in, k));
         // One argument of its own making (CInt(Mid(...))): read where it was made.
         if (args.size() == 1) {
+            I.checkStack();  // arguments may nest: CInt(CInt(CInt(x)))
             const Variant v = args[0]->eval(I);
             in[0] = &v;
             return fn->read(I, BuiltinOperands(in, 1));
@@ -697,6 +703,7 @@ Variant BuiltinExpr::eval(Interp& I) {
         }
     } lease(I);
     std::vector<Variant>& values = lease.values;
+    I.checkStack();  // arguments may nest: Abs(Abs(Abs(x)))
     for (auto& a : args)
         values.push_back(a->eval(I));
     Variant r = fn->call(I, values);
@@ -724,6 +731,7 @@ Variant ErrMemberExpr::eval(Interp& I) {
 // ---- operators -----------------------------------------------------------------------
 
 Variant UnaryExpr::eval(Interp& I) {
+    I.checkStack();
     Variant v = e->eval(I);
     if (v.isObject())
         v = ObjectDefault(v);
@@ -786,6 +794,13 @@ Variant evalFromLeft(const Node& n, Interp& I) {
     return n.apply(a, b);
 }
 
+// Apart, with the stack check of a level whose operands are evaluated (1 = 1 = ... = 1).
+template <class Node>
+__attribute__((noinline)) Variant checkedFromLeft(const Node& n, Interp& I) {
+    I.checkStack();
+    return evalFromLeft(n, I);
+}
+
 template <class Node>
 Variant evalOperands(const Node& n, Interp& I) {
     if (const Variant* pa = PeekOperand(*n.l, I))
@@ -796,16 +811,21 @@ Variant evalOperands(const Node& n, Interp& I) {
             if (!pa->isObject() && !pb->isObject())
                 return n.apply(*pa, *pb);
         }
-    return evalFromLeft(n, I);
+    return checkedFromLeft(n, I);
 }
 }  // namespace
 
-// Apart from the quick sum below, so that one keeps a lean machine frame.
-__attribute__((noinline)) static Variant EvalFromLeft(const BinaryExpr& n, Interp& I) { return evalFromLeft(n, I); }
+// Apart from the quick sum below, so that one keeps a lean machine frame. Each level of a
+// chain of operators (1 + 1 + ... + 1, x & (y & (...))) passes one of the stack checks here.
+__attribute__((noinline)) static Variant EvalFromLeft(const BinaryExpr& n, Interp& I) {
+    I.checkStack();
+    return evalFromLeft(n, I);
+}
 __attribute__((noinline)) static Variant ApplyInPlace(const BinaryExpr& n, Interp& I, const Variant& a,
                                                       const Variant* b) {
     if (b && !a.isObject() && !b->isObject())
         return n.apply(a, *b);
+    I.checkStack();
     return evalFromLeft(n, I);
 }
 
@@ -1200,7 +1220,8 @@ Flow DimStmt::exec(Interp& I) {
         // Code run from text cannot declare an existing array again, fixed or dynamic.
         if ((it.dynamicArray || it.hasBounds) && I.executing > 0 && e.value.isArray())
             Throw(13);
-        if (e.proc) {
+        // A procedure or a constant of another text gives way to a new Empty variable.
+        if (e.proc || e.constant) {
             e.proc.reset();
             e.value = Variant();
         }
@@ -1218,11 +1239,12 @@ Flow DimStmt::exec(Interp& I) {
 
 Flow ReDimStmt::exec(Interp& I) {
     for (auto& it : items) {
-        // A fixed array refuses before its new bounds are read (ReDim s("abc") is 10 too). The
-        // variable's storage stays put while they are read (slots and module variables never
-        // move); its value is checked again after.
+        // A fixed array refuses before its new bounds are read (ReDim s("abc") is 10 too);
+        // ReDim Preserve reads them first (ReDim Preserve s("abc") is 13). The variable's
+        // storage stays put while they are read (slots and module variables never move); its
+        // value is checked again after.
         Variant* p = it.target->lvalue(I);
-        if (p->isArray() && p->arrayData()->fixed)
+        if (!preserve && p->isArray() && p->arrayData()->fixed)
             Throw(10);
         Subscripts given;
         given.eval(I, it.bounds);
