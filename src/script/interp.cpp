@@ -72,11 +72,13 @@ void assign(Variant* dst, const Variant& v) { assign(dst, Variant(v)); }
 size_t ElementOffset(const ArrayData& a, const int32_t* idx, size_t n) {
     if (n != a.upper.size())
         Throw(9);
-    size_t off = 0;
+    // The first index fastest.
+    size_t off = 0, stride = 1;
     for (size_t d = 0; d < n; ++d) {
         if (idx[d] < 0 || idx[d] > a.upper[d])
             Throw(9);
-        off = off * size_t(int64_t(a.upper[d]) + 1) + size_t(idx[d]);
+        off += stride * size_t(idx[d]);
+        stride *= size_t(int64_t(a.upper[d]) + 1);
     }
     return off;
 }
@@ -1095,37 +1097,13 @@ Flow ForEachStmt::exec(Interp& I) {
                 Throw(451);
         }))
         return UninitialisedLoop(I, body, 451);
+    // The elements are stored in the order the language walks them, the first index fastest.
     const ArrayData& a = *g.arrayData();
-    const size_t dims = a.upper.size();
-    if (dims <= 1) {
-        for (size_t k = 0; k < a.items.size(); ++k) {
-            I.tick();
-            assign(var->lvalue(I), Variant(a.items[k]));
-            if (const Flow f = I.execBlock(body); f != Flow::Normal)
-                return AfterLoop(f, Flow::ExitFor);
-        }
-        return Flow::Normal;
-    }
-    // The elements are stored last index fastest; the language walks the first index fastest.
-    std::vector<size_t> stride(dims), index(dims, 0);
-    size_t step = 1;
-    for (size_t d = dims; d-- > 0;) {
-        stride[d] = step;
-        step *= size_t(int64_t(a.upper[d]) + 1);
-    }
-    size_t off = 0;
     for (size_t k = 0; k < a.items.size(); ++k) {
         I.tick();
-        assign(var->lvalue(I), Variant(a.items[off]));
+        assign(var->lvalue(I), Variant(a.items[k]));
         if (const Flow f = I.execBlock(body); f != Flow::Normal)
             return AfterLoop(f, Flow::ExitFor);
-        for (size_t d = 0; d < dims; ++d) {
-            off += stride[d];
-            if (++index[d] <= size_t(a.upper[d]))
-                break;
-            off -= stride[d] * index[d];
-            index[d] = 0;
-        }
     }
     return Flow::Normal;
 }
@@ -1216,6 +1194,35 @@ Flow DimStmt::exec(Interp& I) {
     return Flow::Normal;
 }
 
+// ReDim Preserve: only the last dimension changes. Its rows lie one after another, so the
+// array grows or is cut at its end, in place, with room doubling under the hood: appending
+// one row at a time stays linear in any number of dimensions.
+static void ResizeLastDimension(Variant& v, std::span<const int32_t> bounds) {
+    const ArrayData& old = *v.arrayData();
+    if (old.upper.size() != bounds.size())
+        Throw(9);
+    int64_t n = 1;
+    for (size_t d = 0; d + 1 < bounds.size(); ++d) {
+        if (old.upper[d] != bounds[d])
+            Throw(9);
+        n *= int64_t(bounds[d]) + 1;
+    }
+    if (bounds.back() < -1)
+        Throw(9);
+    n *= int64_t(bounds.back()) + 1;
+    if (n > kMaxArrayElements)
+        Throw(7);
+    ArrayData& a = Ops::mutableArray(v);
+    const size_t count = size_t(n);
+    std::vector<Variant> dropped;  // released (terminates run) once the array is whole
+    if (count < a.items.size())
+        dropped.assign(std::make_move_iterator(a.items.begin() + count), std::make_move_iterator(a.items.end()));
+    else if (count > a.items.capacity())
+        a.items.reserve(std::min(std::max(count, 2 * a.items.capacity()), size_t(kMaxArrayElements)));
+    a.items.resize(count);
+    a.upper.back() = bounds.back();
+}
+
 Flow ReDimStmt::exec(Interp& I) {
     for (auto& it : items) {
         // A fixed array refuses before its new bounds are read (ReDim s("abc") is 10 too). The
@@ -1230,43 +1237,7 @@ Flow ReDimStmt::exec(Interp& I) {
         if (p->isArray() && (p->arrayData()->fixed || p->arrayData()->pins > 0))
             Throw(10);
         if (preserve && p->isArray() && !p->arrayData()->upper.empty()) {
-            const ArrayData& old = *p->arrayData();
-            if (old.upper.size() != bounds.size())
-                Throw(9);
-            for (size_t d = 0; d + 1 < bounds.size(); ++d)
-                if (old.upper[d] != bounds[d])
-                    Throw(9);
-            if (bounds.size() == 1) {
-                // Grown or cut in place, with room doubling under the hood, so appending one
-                // element at a time stays linear.
-                if (bounds[0] < -1)
-                    Throw(9);
-                const size_t n = size_t(int64_t(bounds[0]) + 1);
-                if (n > size_t(kMaxArrayElements))
-                    Throw(7);
-                ArrayData& a = Ops::mutableArray(*p);
-                std::vector<Variant> dropped;  // released (terminates run) once the array is whole
-                if (n < a.items.size()) {
-                    dropped.assign(std::make_move_iterator(a.items.begin() + ptrdiff_t(n)),
-                                   std::make_move_iterator(a.items.end()));
-                } else if (n > a.items.capacity()) {
-                    a.items.reserve(std::min(std::max(n, 2 * a.items.capacity()), size_t(kMaxArrayElements)));
-                }
-                a.items.resize(n);
-                a.upper[0] = bounds[0];
-                continue;
-            }
-            // Only the last dimension changes: copy row by row.
-            Variant nv = Variant::makeArray(std::vector<int32_t>(bounds.begin(), bounds.end()));
-            ArrayData& na = *nv.arrayData();
-            const size_t oldLast = size_t(int64_t(old.upper.back()) + 1);
-            const size_t newLast = size_t(int64_t(bounds.back()) + 1);
-            const size_t rows = oldLast ? old.items.size() / oldLast : 0;
-            const size_t keep = std::min(oldLast, newLast);
-            for (size_t r = 0; r < rows; ++r)
-                for (size_t k = 0; k < keep; ++k)
-                    na.items[r * newLast + k] = old.items[r * oldLast + k];
-            *p = std::move(nv);
+            ResizeLastDimension(*p, bounds);
             continue;
         }
         *p = Variant::makeArray(std::vector<int32_t>(bounds.begin(), bounds.end()));
