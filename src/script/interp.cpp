@@ -666,8 +666,8 @@ Variant BuiltinExpr::eval(Interp& I) {
         Throw(450, QStringLiteral("'%1'").arg(name));
     // Variables and literals are read where they are when the built-in only reads them;
     // reading them runs no code, so nothing changes them before the built-in is done.
-    if (fn->read && !statement && !noValue && args.size() <= 3) {
-        const Variant* in[3];
+    if (fn->read && !statement && !noValue && args.size() <= kMostReadArguments) {
+        const Variant* in[kMostReadArguments];
         size_t k = 0;
         for (; k < args.size(); ++k) {
             in[k] = args[k]->peek(I);
@@ -740,28 +740,15 @@ __attribute__((noinline)) void ToDefault(Variant& v) {
     v = ObjectDefault(v);
 }
 
-// Sums, differences and products of whole numbers and Doubles (n - 1, total + x) are made
-// here, without the general operators' detour, by the same rules (Ops::fromInt64; a Double
-// that overflows goes the general way, which raises the error).
+// Sums, differences and products of plain numbers (n - 1, total + x): one type check, then the
+// general operators' own rule (Ops::arith), without their detour.
+static_assert(int(BinaryExpr::Add) == int(Arith::Add) && int(BinaryExpr::Sub) == int(Arith::Sub) &&
+              int(BinaryExpr::Mul) == int(Arith::Mul));
 inline bool QuickArithmetic(BinaryExpr::Op op, const Variant& a, const Variant& b) {
-    const auto quick = [](Variant::Type t) { return t == Variant::Integer || t == Variant::Long || t == Variant::Double; };
-    return op <= BinaryExpr::Mul && quick(a.type()) && quick(b.type());
+    return op <= BinaryExpr::Mul && Ops::plainNumbers(a, b);
 }
 inline Variant QuickResult(const BinaryExpr& n, const Variant& a, const Variant& b) {
-    const BinaryExpr::Op op = n.op;
-    if (a.type() != Variant::Double && b.type() != Variant::Double) {
-        const int64_t x = a.intValue(), y = b.intValue();
-        return Ops::fromInt64(op == BinaryExpr::Add ? x + y : op == BinaryExpr::Sub ? x - y : x * y,
-                              a.type() == Variant::Long || b.type() == Variant::Long ? Variant::Long : Variant::Integer);
-    }
-    const double x = a.type() == Variant::Double ? a.doubleValue() : a.intValue();
-    const double y = b.type() == Variant::Double ? b.doubleValue() : b.intValue();
-    const double z = op == BinaryExpr::Add ? x + y : op == BinaryExpr::Sub ? x - y : x * y;
-    // An overflow is raised by the general way, apart, so that this frame stays small: deeply
-    // nested sums evaluate through it between the stack checks of calls.
-    if (!std::isfinite(z))
-        return n.apply(a, b);
-    return Variant::makeDouble(z);
+    return Ops::arith(Arith(n.op), a, b);
 }
 
 // Both operands when the left one is not read in place. The right one is evaluated in the
@@ -859,28 +846,24 @@ inline bool CompareExpr::holds(int32_t a, int32_t b) const {
 // A condition on two whole numbers read in place (If n < 2) makes no value to test.
 __attribute__((noinline)) static bool EvalTruth(CompareExpr& c, Interp& I) { return c.eval(I).isTrue(); }
 
-bool CompareExpr::truth(Interp& I) {
-    if (const Variant* pa = PeekOperand(*l, I))
-        if (const Variant* pb = PeekOperand(*r, I); pb && WholeNumber(*pa) && WholeNumber(*pb))
-            return holds(pa->intValue(), pb->intValue());
-    return EvalTruth(*this, I);
+// The one rule of a comparison's truth, for its own truth() and for an If's condition.
+__attribute__((always_inline)) static inline bool CompareTruth(CompareExpr& c, Interp& I) {
+    if (const Variant* pa = PeekOperand(*c.l, I))
+        if (const Variant* pb = PeekOperand(*c.r, I); pb && WholeNumber(*pa) && WholeNumber(*pb))
+            return c.holds(pa->intValue(), pb->intValue());
+    return EvalTruth(c, I);
 }
+
+bool CompareExpr::truth(Interp& I) { return CompareTruth(*this, I); }
 
 Variant CompareExpr::apply(const Variant& a, const Variant& b) const {
     if (WholeNumber(a) && WholeNumber(b))
         return Variant(holds(a.intValue(), b.intValue()));
+    // The order of any two values, then the same test of it.
     const int c = Ops::compare(a, b, l->isHard(), r->isHard());
     if (c == 2)
         return Variant::makeNull();
-    switch (op) {
-    case Eq: return Variant(c == 0);
-    case Ne: return Variant(c != 0);
-    case Lt: return Variant(c < 0);
-    case Gt: return Variant(c > 0);
-    case Le: return Variant(c <= 0);
-    case Ge: return Variant(c >= 0);
-    }
-    return Variant();
+    return Variant(holds(c, 0));
 }
 
 // ---- statements ----------------------------------------------------------------------
@@ -1011,15 +994,10 @@ Flow CallStmt::exec(Interp& I) {
     return Flow::Normal;
 }
 
-// A condition's truth; a comparison of two whole numbers read in place (If n < 2) is
-// decided here without a call.
+// A condition's truth; a comparison (If n < 2) is decided by its own rule without a virtual call.
 static inline bool ConditionHolds(Expr& e, Interp& I) {
-    if (e.kind == Expr::Compare) {
-        const CompareExpr& c = static_cast<CompareExpr&>(e);
-        if (const Variant* pa = PeekOperand(*c.l, I))
-            if (const Variant* pb = PeekOperand(*c.r, I); pb && WholeNumber(*pa) && WholeNumber(*pb))
-                return c.holds(pa->intValue(), pb->intValue());
-    }
+    if (e.kind == Expr::Compare)
+        return CompareTruth(static_cast<CompareExpr&>(e), I);
     return e.truth(I);
 }
 

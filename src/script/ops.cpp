@@ -8,16 +8,6 @@
 
 namespace script {
 
-int Ops::rank(Variant::Type t) {
-    switch (t) {
-    case Variant::Byte: return 1;
-    case Variant::Empty: case Variant::Boolean: case Variant::Integer: return 2;
-    case Variant::Long: return 3;
-    case Variant::Single: return 4;
-    default: return 5;
-    }
-}
-
 Variant Ops::numeric(const Variant& v) {
     switch (v.t_) {
     case Variant::Empty: return Variant::makeInteger(0);
@@ -46,63 +36,38 @@ ArrayData& Ops::mutableArray(Variant& v) {
     return *v.a_;
 }
 
-enum class Arith { Add, Sub, Mul };
-
 static inline bool isWord(Variant::Type t) { return t == Variant::Integer || t == Variant::Long; }
+
+__attribute__((noinline, cold)) void Ops::notFinite(double v) { Throw(std::isinf(v) ? 6 : 5); }
 
 static Variant currencyArithmetic(Arith op, const Variant& a, const Variant& b);
 
-static Variant arithmetic(Arith op, const Variant& a0, const Variant& b0) {
-    // Common cases first: Integer/Long and Double operands need no conversion.
-    const Variant::Type ta = a0.type(), tb = b0.type();
-    if (isWord(ta) && isWord(tb)) {
-        const int64_t x = a0.intValue(), y = b0.intValue();
-        const int64_t z = op == Arith::Add ? x + y : op == Arith::Sub ? x - y : x * y;
-        return Ops::fromInt64(z, ta == Variant::Long || tb == Variant::Long ? Variant::Long : Variant::Integer);
-    }
-    if ((ta == Variant::Double || isWord(ta)) && (tb == Variant::Double || isWord(tb))) {
-        const double x = ta == Variant::Double ? a0.doubleValue() : a0.intValue();
-        const double y = tb == Variant::Double ? b0.doubleValue() : b0.intValue();
-        return Ops::fromDouble(op == Arith::Add ? x + y : op == Arith::Sub ? x - y : x * y);
-    }
-    if (ta == Variant::Null || tb == Variant::Null)
-        return Variant::makeNull();
-    Variant a = Ops::numeric(a0), b = Ops::numeric(b0);
-    if (a.type() == Variant::Currency || b.type() == Variant::Currency)
-        return currencyArithmetic(op, a, b);
-    auto rk = [](Variant::Type t) {
-        switch (t) {
-        case Variant::Byte: return 1;
-        case Variant::Integer: return 2;
-        case Variant::Long: return 3;
-        case Variant::Single: return 4;
-        default: return 5;
-        }
+// A Single with a whole number or another Single (numeric operands) gives a Single while it fits.
+static bool singlePrecision(const Variant& a, const Variant& b) {
+    const auto narrow = [](Variant::Type t) {
+        return t == Variant::Single || t == Variant::Byte || t == Variant::Integer || t == Variant::Long;
     };
-    int r = std::max(rk(a.type()), rk(b.type()));
-    if (r <= 3) {
-        int64_t x = a.intValue(), y = b.intValue(), z = 0;
-        switch (op) {
-        case Arith::Add: z = x + y; break;
-        case Arith::Sub: z = x - y; break;
-        case Arith::Mul: z = x * y; break;
-        }
-        Variant::Type pref = r == 1 ? Variant::Byte : r == 2 ? Variant::Integer : Variant::Long;
-        if (pref == Variant::Byte && (z < 0 || z > 255))
-            pref = Variant::Integer;
-        return Ops::fromInt64(z, pref);
-    }
-    double x = a.type() >= Variant::Single && a.type() <= Variant::Double ? a.doubleValue() : a.intValue();
-    double y = b.type() >= Variant::Single && b.type() <= Variant::Double ? b.doubleValue() : b.intValue();
-    double z = 0;
-    switch (op) {
-    case Arith::Add: z = x + y; break;
-    case Arith::Sub: z = x - y; break;
-    case Arith::Mul: z = x * y; break;
-    }
-    if (r == 4 && std::isfinite(z) && std::fabs(z) <= std::numeric_limits<float>::max())
+    return (a.type() == Variant::Single || b.type() == Variant::Single) && narrow(a.type()) && narrow(b.type());
+}
+static Variant singleResult(double z) {
+    if (std::isfinite(z) && std::fabs(z) <= std::numeric_limits<float>::max())
         return Variant::makeSingle(float(z));
     return Ops::fromDouble(z);
+}
+
+// + - * of any operands: plain numbers go straight to the rule (Ops::arith); others are made
+// numeric first. Null propagates; Currency and Single have rules of their own.
+static Variant arithmetic(Arith op, const Variant& a0, const Variant& b0) {
+    if (Ops::plainNumbers(a0, b0))
+        return Ops::arith(op, a0, b0);
+    if (a0.type() == Variant::Null || b0.type() == Variant::Null)
+        return Variant::makeNull();
+    const Variant a = Ops::numeric(a0), b = Ops::numeric(b0);
+    if (a.type() == Variant::Currency || b.type() == Variant::Currency)
+        return currencyArithmetic(op, a, b);
+    if (singlePrecision(a, b))
+        return singleResult(Ops::combine(op, Ops::realValue(a), Ops::realValue(b)));
+    return Ops::arith(op, a, b);
 }
 
 // Currency with Currency, an integer subtype or a Single stays Currency; sums and differences
@@ -148,16 +113,11 @@ static Variant dateArithmetic(Arith op, const Variant& a, const Variant& b) {
     return Variant::makeDate(r.toDouble());
 }
 
-// Sums of whole numbers and Doubles (counters, totals) stay small enough to keep inline; the
-// rest is apart (addOther).
+// Sums of plain numbers (counters, totals) stay small enough to keep inline; the rest is apart
+// (addOther).
 Variant Ops::add(const Variant& a, const Variant& b) {
-    if (isWord(a.t_) && isWord(b.t_))
-        return fromInt64(int64_t(a.i_) + int64_t(b.i_),
-                         a.t_ == Variant::Long || b.t_ == Variant::Long ? Variant::Long : Variant::Integer);
-    if (a.t_ == Variant::Double && (b.t_ == Variant::Double || isWord(b.t_)))
-        return fromDouble(a.d_ + (b.t_ == Variant::Double ? b.d_ : b.i_));
-    if (b.t_ == Variant::Double && isWord(a.t_))
-        return fromDouble(double(a.i_) + b.d_);
+    if (plainNumbers(a, b))
+        return arith(Arith::Add, a, b);
     return addOther(a, b);
 }
 
@@ -191,10 +151,9 @@ Variant Ops::div(const Variant& a0, const Variant& b0) {
             Throw(6);
         Throw(11);
     }
-    double z = x / y;
-    int r = std::max(rank(numeric(a0).t_), rank(numeric(b0).t_));
-    if (r == 4 && std::isfinite(z) && std::fabs(z) <= std::numeric_limits<float>::max())
-        return Variant::makeSingle(float(z));
+    const double z = x / y;
+    if (singlePrecision(numeric(a0), numeric(b0)))
+        return singleResult(z);
     return fromDouble(z);
 }
 

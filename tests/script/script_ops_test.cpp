@@ -1,0 +1,139 @@
+// The operators' rules hold on every path: the interpreter's short paths (operands read in
+// place) and the general operators give the same subtype, value and error for a table of
+// operand types, and a built-in that reads its arguments in place gives what its call gives.
+#include "ops.h"
+#include "scriptengine.h"
+
+#include <gtest/gtest.h>
+
+#include <array>
+
+using script::Ops;
+using script::ScriptEngine;
+using script::Variant;
+
+namespace {
+
+// "Type|value" of a result, or "ERR n".
+template <class F>
+std::string outcome(F&& f) {
+    try {
+        return f().debugText().toStdString();
+    } catch (const script::RuntimeError& e) {
+        return "ERR " + std::to_string(e.number);
+    }
+}
+
+// The operand types the rule meets: plain numbers at their limits and the values converted first.
+std::vector<std::pair<const char*, Variant>> Operands() {
+    return {
+        {"Empty", Variant()},
+        {"Null", Variant::makeNull()},
+        {"True", Variant(true)},
+        {"Byte 200", Variant::makeByte(200)},
+        {"Integer 3", Variant::makeInteger(3)},
+        {"Integer 32767", Variant::makeInteger(32767)},
+        {"Integer -32768", Variant::makeInteger(-32768)},
+        {"Long 2147483647", Variant::makeLong(2147483647)},
+        {"Long -70000", Variant::makeLong(-70000)},
+        {"Single 1.5", Variant::makeSingle(1.5f)},
+        {"Double -2.5", Variant::makeDouble(-2.5)},
+        {"Double 1e308", Variant::makeDouble(1e308)},
+        {"Currency 1.5", Variant::makeCurrency(15000)},
+        {"String 7", Variant(QStringLiteral("7"))},
+        {"String x", Variant(QStringLiteral("x"))},
+    };
+}
+
+}  // namespace
+
+// The rule itself, at the points where the subtype changes.
+TEST(ScriptOps, ArithmeticResultTypesAndOverflow) {
+    struct Case {
+        Variant a;
+        char op;
+        Variant b;
+        const char* expected;
+    };
+    const std::vector<Case> cases = {
+        {Variant::makeInteger(32767), '+', Variant::makeInteger(1), "Long|32768"},
+        {Variant::makeInteger(-32768), '-', Variant::makeInteger(1), "Long|-32769"},
+        {Variant::makeInteger(300), '*', Variant::makeInteger(300), "Long|90000"},
+        {Variant::makeInteger(2), '+', Variant::makeInteger(3), "Integer|5"},
+        {Variant::makeLong(2), '+', Variant::makeInteger(3), "Long|5"},
+        {Variant::makeLong(2147483647), '+', Variant::makeInteger(1), "Double|2147483648"},
+        {Variant::makeLong(-2147483647 - 1), '*', Variant::makeLong(-1), "Double|2147483648"},
+        {Variant::makeByte(200), '+', Variant::makeByte(55), "Byte|255"},
+        {Variant::makeByte(200), '+', Variant::makeByte(56), "Integer|256"},
+        {Variant::makeByte(1), '-', Variant::makeByte(2), "Integer|-1"},
+        {Variant::makeByte(2), '*', Variant::makeInteger(3), "Integer|6"},
+        {Variant(), '+', Variant(), "Integer|0"},
+        {Variant(true), '+', Variant(true), "Integer|-2"},
+        {Variant::makeDouble(1.5), '+', Variant::makeInteger(1), "Double|2.5"},
+        {Variant::makeDouble(1e308), '*', Variant::makeInteger(10), "ERR 6"},
+        {Variant::makeSingle(1.5f), '*', Variant::makeInteger(2), "Single|3"},
+        {Variant::makeSingle(3e38f), '*', Variant::makeInteger(10), "Double|3.00000000549776E+39"},
+        {Variant::makeSingle(1.5f), '+', Variant::makeDouble(1), "Double|2.5"},
+        {Variant(QStringLiteral("1")), '+', Variant::makeInteger(1), "Double|2"},
+        {Variant::makeNull(), '*', Variant::makeInteger(1), "Null|"},
+    };
+    for (const Case& c : cases) {
+        const std::string got = outcome([&] {
+            return c.op == '+' ? Ops::add(c.a, c.b) : c.op == '-' ? Ops::sub(c.a, c.b) : Ops::mul(c.a, c.b);
+        });
+        EXPECT_EQ(got, c.expected) << c.a.debugText().toStdString() << ' ' << c.op << ' ' << c.b.debugText().toStdString();
+    }
+}
+
+// Every pair of operand types through a procedure's locals (the interpreter's quick sums) and
+// through the general operators.
+TEST(ScriptOps, ShortAndGeneralArithmeticAgree) {
+    ScriptEngine e;
+    ASSERT_TRUE(e.addCode(QStringLiteral("Function Add(a, b)\n Add = a + b\nEnd Function\n"
+                                         "Function Sub_(a, b)\n Sub_ = a - b\nEnd Function\n"
+                                         "Function Mul(a, b)\n Mul = a * b\nEnd Function\n")));
+    const auto operands = Operands();
+    for (const auto& [nameA, a] : operands)
+        for (const auto& [nameB, b] : operands)
+            for (const char op : {'+', '-', '*'}) {
+                const QString proc = op == '+' ? QStringLiteral("Add") : op == '-' ? QStringLiteral("Sub_") : QStringLiteral("Mul");
+                std::vector<Variant> args{a, b};
+                Variant r;
+                const std::string quick = e.run(proc, args, &r) ? r.debugText().toStdString()
+                                                                 : "ERR " + std::to_string(e.lastError().number);
+                const std::string general = outcome([&] {
+                    return op == '+' ? Ops::add(a, b) : op == '-' ? Ops::sub(a, b) : Ops::mul(a, b);
+                });
+                EXPECT_EQ(quick, general) << nameA << ' ' << op << ' ' << nameB;
+            }
+}
+
+// Mid reads variables in place; with an argument of a call's making it takes the general call.
+// Both give the same text or error for a table of arguments.
+TEST(ScriptOps, BuiltInReadInPlaceAgreesWithItsCall) {
+    ScriptEngine e;
+    ASSERT_TRUE(e.addCode(QStringLiteral("Function Id(x)\n Id = x\nEnd Function\n"
+                                         "Function InPlace(s, i, n)\n InPlace = Mid(s, i, n) & \"|\" & Len(s) & CInt(i)\nEnd Function\n"
+                                         "Function Called(s, i, n)\n Called = Mid(Id(s), Id(i), Id(n)) & \"|\" & Len(Id(s)) & CInt(Id(i))\nEnd Function\n")));
+    const std::vector<std::array<Variant, 3>> cases = {
+        {Variant(QStringLiteral("407")), Variant::makeInteger(2), Variant::makeInteger(1)},
+        {Variant(QStringLiteral("中文abc")), Variant::makeDouble(2.5), Variant::makeLong(9)},
+        {Variant::makeLong(123456), Variant(QStringLiteral("3")), Variant::makeInteger(2)},
+        {Variant::makeNull(), Variant::makeInteger(1), Variant::makeInteger(1)},
+        {Variant(QStringLiteral("abc")), Variant::makeInteger(0), Variant::makeInteger(1)},
+        {Variant(QStringLiteral("abc")), Variant::makeInteger(1), Variant::makeInteger(-1)},
+        {Variant(QStringLiteral("abc")), Variant::makeNull(), Variant::makeInteger(1)},
+        {Variant(), Variant::makeInteger(4), Variant()},
+    };
+    for (const auto& c : cases) {
+        std::string got[2];
+        for (int k = 0; k < 2; ++k) {
+            std::vector<Variant> args(c.begin(), c.end());
+            Variant r;
+            got[k] = e.run(k == 0 ? QStringLiteral("InPlace") : QStringLiteral("Called"), args, &r)
+                         ? r.debugText().toStdString()
+                         : "ERR " + std::to_string(e.lastError().number);
+        }
+        EXPECT_EQ(got[0], got[1]) << c[0].debugText().toStdString() << ", " << c[1].debugText().toStdString();
+    }
+}
