@@ -165,26 +165,20 @@ static int64_t toIntOperand(const Variant& v) {
     }
 }
 
+// The subtype of \, Mod and the logical operators: the rule of + - * once other subtypes count
+// as a Long (they are rounded to one).
 static Variant::Type intResultType(const Variant& a, const Variant& b) {
-    auto r = [](Variant::Type t) {
-        switch (t) {
-        case Variant::Byte: return 1;
-        case Variant::Empty: case Variant::Boolean: case Variant::Integer: return 2;
-        default: return 3;
-        }
+    const auto whole = [](Variant::Type t) {
+        return t == Variant::Byte || t == Variant::Integer || t == Variant::Empty || t == Variant::Boolean ? t : Variant::Long;
     };
-    int m = std::max(r(a.type()), r(b.type()));
-    return m == 1 ? Variant::Byte : m == 2 ? Variant::Integer : Variant::Long;
+    return Ops::wholeType(whole(a.type()), whole(b.type()));
 }
 
+// The whole-number result of + - *, except that past a Long is an overflow (6), not a Double.
 static Variant intResult(int64_t z, Variant::Type t) {
-    if (t == Variant::Byte && z >= 0 && z <= 255)
-        return Variant::makeByte(uint8_t(z));
-    if (t != Variant::Long && z >= -32768 && z <= 32767)
-        return Variant::makeInteger(int16_t(z));
     if (z < INT32_MIN || z > INT32_MAX)
         Throw(6);
-    return Variant::makeLong(int32_t(z));
+    return Ops::fromInt64(z, t);
 }
 
 // \ and Mod: Null propagates, both operands are rounded to whole numbers, a zero divisor is
@@ -193,8 +187,7 @@ static Variant integerDivision(const Variant& a, const Variant& b, bool remainde
     // Two whole numbers (n Mod 2): no rounding, no conversion.
     if (isWord(a.type()) && isWord(b.type()) && b.intValue() != 0) {
         const int64_t x = a.intValue(), y = b.intValue();
-        return intResult(remainder ? x % y : x / y,
-                         a.type() == Variant::Long || b.type() == Variant::Long ? Variant::Long : Variant::Integer);
+        return intResult(remainder ? x % y : x / y, Ops::wholeType(a.type(), b.type()));
     }
     if (a.type() == Variant::Null || b.type() == Variant::Null)
         return Variant::makeNull();

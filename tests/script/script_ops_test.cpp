@@ -47,7 +47,7 @@ std::vector<std::pair<const char*, Variant>> Operands() {
 
 }  // namespace
 
-// The rule itself, at the points where the subtype changes.
+// The rule itself, at the points where the subtype changes (% is Mod).
 TEST(ScriptOps, ArithmeticResultTypesAndOverflow) {
     struct Case {
         Variant a;
@@ -76,10 +76,23 @@ TEST(ScriptOps, ArithmeticResultTypesAndOverflow) {
         {Variant::makeSingle(1.5f), '+', Variant::makeDouble(1), "Double|2.5"},
         {Variant(QStringLiteral("1")), '+', Variant::makeInteger(1), "Double|2"},
         {Variant::makeNull(), '*', Variant::makeInteger(1), "Null|"},
+        // \ and Mod take the same subtypes, others counting as a Long; past a Long is 6.
+        {Variant::makeInteger(7), '%', Variant::makeInteger(2), "Integer|1"},
+        {Variant::makeByte(7), '%', Variant::makeByte(4), "Byte|3"},
+        {Variant::makeLong(7), '\\', Variant::makeInteger(2), "Long|3"},
+        {Variant::makeDouble(7.5), '\\', Variant::makeInteger(2), "Long|4"},
+        {Variant(true), '%', Variant::makeByte(3), "Integer|-1"},
+        {Variant::makeLong(-2147483647 - 1), '\\', Variant::makeInteger(-1), "ERR 6"},
     };
     for (const Case& c : cases) {
         const std::string got = outcome([&] {
-            return c.op == '+' ? Ops::add(c.a, c.b) : c.op == '-' ? Ops::sub(c.a, c.b) : Ops::mul(c.a, c.b);
+            switch (c.op) {
+            case '+': return Ops::add(c.a, c.b);
+            case '-': return Ops::sub(c.a, c.b);
+            case '*': return Ops::mul(c.a, c.b);
+            case '%': return Ops::mod(c.a, c.b);
+            default: return Ops::intDiv(c.a, c.b);
+            }
         });
         EXPECT_EQ(got, c.expected) << c.a.debugText().toStdString() << ' ' << c.op << ' ' << c.b.debugText().toStdString();
     }
