@@ -829,8 +829,6 @@ Variant BinaryExpr::apply(const Variant& a, const Variant& b) const {
 
 Variant CompareExpr::eval(Interp& I) { return evalOperands(*this, I); }
 
-static bool WholeNumber(const Variant& v) { return v.type() == Variant::Integer || v.type() == Variant::Long; }
-
 inline bool CompareExpr::holds(int32_t a, int32_t b) const {
     switch (op) {
     case Eq: return a == b;
@@ -849,7 +847,7 @@ __attribute__((noinline)) static bool EvalTruth(CompareExpr& c, Interp& I) { ret
 // The one rule of a comparison's truth, for its own truth() and for an If's condition.
 __attribute__((always_inline)) static inline bool CompareTruth(CompareExpr& c, Interp& I) {
     if (const Variant* pa = PeekOperand(*c.l, I))
-        if (const Variant* pb = PeekOperand(*c.r, I); pb && WholeNumber(*pa) && WholeNumber(*pb))
+        if (const Variant* pb = PeekOperand(*c.r, I); pb && Ops::word(*pa) && Ops::word(*pb))
             return c.holds(pa->intValue(), pb->intValue());
     return EvalTruth(c, I);
 }
@@ -857,7 +855,7 @@ __attribute__((always_inline)) static inline bool CompareTruth(CompareExpr& c, I
 bool CompareExpr::truth(Interp& I) { return CompareTruth(*this, I); }
 
 Variant CompareExpr::apply(const Variant& a, const Variant& b) const {
-    if (WholeNumber(a) && WholeNumber(b))
+    if (Ops::word(a) && Ops::word(b))
         return Variant(holds(a.intValue(), b.intValue()));
     // The order of any two values, then the same test of it.
     const int c = Ops::compare(a, b, l->isHard(), r->isHard());
@@ -1040,16 +1038,15 @@ Flow ForStmt::exec(Interp& I) {
         }))
         return UninitialisedLoop(I, body);
     const bool down = inc.toDouble() < 0;
-    auto word = [](const Variant& v) { return v.type() == Variant::Integer || v.type() == Variant::Long; };
     // A local counter's storage stays put for the whole loop; whole-number bounds compare
     // without conversions while the body leaves the counter a whole number.
     Variant* const local = var->peek(I) ? var->lvalue(I) : nullptr;
-    const bool wordEnd = word(end);
+    const bool wordEnd = Ops::word(end);
     for (;;) {
         I.tick();
         Variant* p = local ? local : var->lvalue(I);
         bool past;
-        if (wordEnd && word(*p)) {
+        if (wordEnd && Ops::word(*p)) {
             past = down ? p->intValue() < end.intValue() : p->intValue() > end.intValue();
         } else {
             const int c = Ops::compare(*p, end, false, false);

@@ -36,8 +36,6 @@ ArrayData& Ops::mutableArray(Variant& v) {
     return *v.a_;
 }
 
-static inline bool isWord(Variant::Type t) { return t == Variant::Integer || t == Variant::Long; }
-
 __attribute__((noinline, cold)) void Ops::notFinite(double v) { Throw(std::isinf(v) ? 6 : 5); }
 
 static Variant currencyArithmetic(Arith op, const Variant& a, const Variant& b);
@@ -185,7 +183,7 @@ static Variant intResult(int64_t z, Variant::Type t) {
 // error 11; the quotient or the remainder takes the integer subtype of the operands.
 static Variant integerDivision(const Variant& a, const Variant& b, bool remainder) {
     // Two whole numbers (n Mod 2): no rounding, no conversion.
-    if (isWord(a.type()) && isWord(b.type()) && b.intValue() != 0) {
+    if (Ops::word(a) && Ops::word(b) && b.intValue() != 0) {
         const int64_t x = a.intValue(), y = b.intValue();
         return intResult(remainder ? x % y : x / y, Ops::wholeType(a.type(), b.type()));
     }

@@ -34,6 +34,8 @@ public:
     // general operators reach it after converting their operands (numeric); the short paths
     // (Ops::add, the interpreter's quick sums) after one type check (plainNumbers), so both
     // always agree.
+    // Integer or Long: the whole numbers the short paths take.
+    static bool word(const Variant& v) { return v.t_ == Variant::Integer || v.t_ == Variant::Long; }
     static bool plainNumbers(const Variant& a, const Variant& b) {
         const auto plain = [](Variant::Type t) { return t == Variant::Integer || t == Variant::Long || t == Variant::Double; };
         return plain(a.t_) && plain(b.t_);
