@@ -308,18 +308,22 @@ static const Variant& logicOperand(const Variant& v, Variant& tmp) {
     return v;
 }
 
-Variant Ops::logic(Logic op, const Variant& a0, const Variant& b0) {
-    // Two Booleans (conditions joined with And/Or): the bits of -1 and 0.
-    if (a0.t_ == Variant::Boolean && b0.t_ == Variant::Boolean) {
-        const bool x = a0.i_ != 0, y = b0.i_ != 0;
-        switch (op) {
-        case And: return Variant(x && y);
-        case Or: return Variant(x || y);
-        case Xor: return Variant(x != y);
-        case Eqv: return Variant(x == y);
-        case Imp: return Variant(!x || y);
-        }
+// The logical operators on whole numbers: bit by bit.
+static int64_t bitwise(Ops::Logic op, int64_t x, int64_t y) {
+    switch (op) {
+    case Ops::And: return x & y;
+    case Ops::Or: return x | y;
+    case Ops::Xor: return x ^ y;
+    case Ops::Eqv: return ~(x ^ y);
+    case Ops::Imp: return (~x) | y;
     }
+    return 0;
+}
+
+Variant Ops::logic(Logic op, const Variant& a0, const Variant& b0) {
+    // Two Booleans (conditions joined with And/Or): the bits of -1 and 0, without conversions.
+    if (a0.t_ == Variant::Boolean && b0.t_ == Variant::Boolean)
+        return Variant((bitwise(op, a0.i_, b0.i_) & 1) != 0);
     if (a0.t_ == Variant::Array || b0.t_ == Variant::Array)
         Throw(13);
     Variant ta, tb;
@@ -350,14 +354,7 @@ Variant Ops::logic(Logic op, const Variant& a0, const Variant& b0) {
         default: return Variant::makeNull();
         }
     }
-    int64_t x = toIntOperand(a), y = toIntOperand(b), z = 0;
-    switch (op) {
-    case And: z = x & y; break;
-    case Or: z = x | y; break;
-    case Xor: z = x ^ y; break;
-    case Eqv: z = ~(x ^ y); break;
-    case Imp: z = (~x) | y; break;
-    }
+    const int64_t z = bitwise(op, toIntOperand(a), toIntOperand(b));
     if (a.t_ == Variant::Boolean && b.t_ == Variant::Boolean)
         return Variant((z & 1) != 0);
     Variant::Type t = intResultType(a, b);

@@ -150,3 +150,19 @@ TEST(ScriptOps, BuiltInReadInPlaceAgreesWithItsCall) {
         EXPECT_EQ(got[0], got[1]) << c[0].debugText().toStdString() << ", " << c[1].debugText().toStdString();
     }
 }
+
+// Two Booleans take the logical operators' short path; Boolean text ("True") is converted and
+// goes the general way. Every operator gives the same Boolean on both.
+TEST(ScriptOps, ShortAndGeneralLogicAgree) {
+    const Ops::Logic ops[] = {Ops::And, Ops::Or, Ops::Xor, Ops::Eqv, Ops::Imp};
+    for (const bool x : {true, false})
+        for (const bool y : {true, false})
+            for (const Ops::Logic op : ops) {
+                const Variant quick = Ops::logic(op, Variant(x), Variant(y));
+                const Variant general = Ops::logic(op, Variant(QString::fromLatin1(x ? "True" : "False")),
+                                                   Variant(QString::fromLatin1(y ? "#TRUE#" : "#FALSE#")));
+                EXPECT_EQ(quick.debugText(), general.debugText()) << x << ' ' << int(op) << ' ' << y;
+                const bool expected[] = {x && y, x || y, x != y, x == y, !x || y};
+                EXPECT_EQ(quick.debugText(), Variant(expected[int(op)]).debugText()) << x << ' ' << int(op) << ' ' << y;
+            }
+}
