@@ -29,13 +29,13 @@ public:
 
     // Numeric view of an operand: Empty -> Integer 0, Boolean -> Integer, String -> Double.
     static Variant numeric(const Variant& v);
+    // Integer or Long: the whole numbers the short paths take.
+    static bool word(const Variant& v) { return v.t_ == Variant::Integer || v.t_ == Variant::Long; }
     // The rule of + - * over numbers. Whole operands (Byte, Integer, Long) give the wider of
     // their subtypes, widening on overflow (fromInt64); a Double operand gives a Double. The
     // general operators reach it after converting their operands (numeric); the short paths
     // (Ops::add, the interpreter's quick sums) after one type check (plainNumbers), so both
     // always agree.
-    // Integer or Long: the whole numbers the short paths take.
-    static bool word(const Variant& v) { return v.t_ == Variant::Integer || v.t_ == Variant::Long; }
     static bool plainNumbers(const Variant& a, const Variant& b) {
         const auto plain = [](Variant::Type t) { return t == Variant::Integer || t == Variant::Long || t == Variant::Double; };
         return plain(a.t_) && plain(b.t_);
