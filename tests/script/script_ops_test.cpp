@@ -166,3 +166,35 @@ TEST(ScriptOps, ShortAndGeneralLogicAgree) {
                 EXPECT_EQ(quick.debugText(), Variant(expected[int(op)]).debugText()) << x << ' ' << int(op) << ' ' << y;
             }
 }
+
+// An If decides a comparison itself (CompareTruth); the comparison's value is made the general
+// way. For every pair of operand types and every operator the If takes its Then branch exactly
+// when the value counts as true, and both fail with the same error.
+TEST(ScriptOps, ConditionsAgreeWithComparisonValues) {
+    const char* ops[] = {"=", "<>", "<", ">", "<=", ">="};
+    QString code;
+    for (int k = 0; k < 6; ++k)
+        code += QStringLiteral("Function If%1(a, b)\n If a %2 b Then If%1 = True Else If%1 = False\nEnd Function\n"
+                               "Function Is%1(a, b)\n Is%1 = CBool(a %2 b)\nEnd Function\n")
+                    .arg(k)
+                    .arg(QString::fromLatin1(ops[k]));
+    ScriptEngine e;
+    ASSERT_TRUE(e.addCode(code));
+    const auto operands = Operands();
+    for (const auto& [nameA, a] : operands)
+        for (const auto& [nameB, b] : operands)
+            for (int k = 0; k < 6; ++k) {
+                std::string got[2];
+                for (int way = 0; way < 2; ++way) {
+                    std::vector<Variant> args{a, b};
+                    Variant r;
+                    got[way] = e.run(QStringLiteral("%1%2").arg(way == 0 ? QStringLiteral("If") : QStringLiteral("Is")).arg(k), args, &r)
+                                   ? r.debugText().toStdString()
+                                   : "ERR " + std::to_string(e.lastError().number);
+                }
+                // CBool(Null) is 94 where If takes Null as False.
+                if (got[1] == "ERR 94")
+                    got[1] = "Boolean|False";
+                EXPECT_EQ(got[0], got[1]) << nameA << ' ' << ops[k] << ' ' << nameB;
+            }
+}
