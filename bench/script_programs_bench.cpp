@@ -45,6 +45,7 @@ static void BM_Program_AppendModule(benchmark::State& s) { runProgram(s, "append
 static void BM_Program_AppendFunction(benchmark::State& s) { runProgram(s, "append_function", 1000000); }
 static void BM_Program_FibCalls(benchmark::State& s) { runProgram(s, "fib_calls", 196418); }
 static void BM_Program_RedimAppend(benchmark::State& s) { runProgram(s, "redim_append", 1000000); }
+static void BM_Program_RedimAppend2D(benchmark::State& s) { runProgram(s, "redim_append_2d", 1000000); }
 static void BM_Program_MethodCalls(benchmark::State& s) { runProgram(s, "method_calls", 500000500000.0); }
 static void BM_Program_DigitFormula(benchmark::State& s) { runProgram(s, "digit_formula", 402); }
 
@@ -53,5 +54,6 @@ BENCHMARK(BM_Program_AppendModule)->Unit(benchmark::kMillisecond)->MeasureProces
 BENCHMARK(BM_Program_AppendFunction)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime()->Iterations(1);
 BENCHMARK(BM_Program_FibCalls)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime()->Iterations(1);
 BENCHMARK(BM_Program_RedimAppend)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime()->Iterations(1);
+BENCHMARK(BM_Program_RedimAppend2D)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime()->Iterations(1);
 BENCHMARK(BM_Program_MethodCalls)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime()->Iterations(1);
 BENCHMARK(BM_Program_DigitFormula)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime()->Iterations(1);

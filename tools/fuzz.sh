@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds the libFuzzer targets with clang under ASan/UBSan in build-fuzz (one file at a time, so
 # that a file compiles only with what it includes itself), with the two programs for the same
-# reason, and checks every test and benchmark file the same way (tools/compile-alone.py), then
+# reason, checks every test and benchmark file the same way (tools/compile-alone.py), runs the
+# script engine's tests there (its stack checks must hold with instrumented frames too), then
 # runs every target on its seeds and for SECONDS more (default 45), all at once.
 # Fails on any crash, sanitizer report, leak or hang; the input that did it is kept in
 # build-fuzz/crashes.   usage: tools/fuzz.sh [SECONDS]
@@ -19,7 +20,7 @@ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=None -DCMAKE_UNITY_BUILD=OF
 log=$(mktemp)
 work=$(mktemp -d)
 trap 'rm -rf "$log" "$work"' EXIT
-if ! cmake --build build-fuzz -j"$(nproc)" --target "${targets[@]}" Sifmora update >"$log" 2>&1; then
+if ! cmake --build build-fuzz -j"$(nproc)" --target "${targets[@]}" script_tests Sifmora update >"$log" 2>&1; then
   grep -E -A5 "error:|FAILED" "$log" | head -n 60 >&2
   echo "模糊测试目标没有构建成功（clang，逐个文件编译），见上。" >&2
   exit 1
@@ -37,6 +38,12 @@ mkdir -p "$crashes"
 export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=1:abort_on_error=1}
 export UBSAN_OPTIONS=${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}
 export QT_QPA_PLATFORM=offscreen
+if ! build-fuzz/bin/script_tests --gtest_brief=1 >"$log" 2>&1; then
+  grep -E "ERROR|SUMMARY|runtime error|Failure|FAILED" "$log" | head -n 30 >&2
+  echo "脚本引擎的测试在 ASan/UBSan 下没有通过（见上）。" >&2
+  exit 1
+fi
+echo "  script_tests：在 ASan/UBSan 下通过"
 pids=()
 for t in "${targets[@]}"; do
   name=${t%_fuzz}

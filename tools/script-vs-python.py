@@ -23,6 +23,7 @@ BENCHMARKS = {
     "append_function": "BM_Program_AppendFunction",
     "fib_calls": "BM_Program_FibCalls",
     "redim_append": "BM_Program_RedimAppend",
+    "redim_append_2d": "BM_Program_RedimAppend2D",
     "method_calls": "BM_Program_MethodCalls",
     "digit_formula": "BM_Program_DigitFormula",
 }

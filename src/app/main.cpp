@@ -1,4 +1,5 @@
 // Sifmora: the start-up window runs the start road, then the main window takes over.
+#include "app/endrun.h"
 #include "app/programwindows.h"
 #include "common/appstate.h"
 #include "mainwindow/mainwindow.h"
@@ -6,6 +7,7 @@
 #include "platform/closerequest.h"
 #include "platform/translations.h"
 #include "startup/startupwindow.h"
+#include "workbench/workbenchwindow.h"
 
 #include <QApplication>
 #include <QTimer>
@@ -15,6 +17,7 @@
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Sifmora"));
+    platform::UseChineseLocale();
     platform::InstallQtTranslations(&app);
     QApplication::setWindowIcon(mainwindow::AppIcon());
     // The main window hides while the workbench is open and may be hidden from the tray; the
@@ -41,11 +44,26 @@ int main(int argc, char** argv) {
     };
     // Another copy runs (end at once, silently) or the lock could not be made (said already).
     if (!startupWindow.Form_Load()) return startupWindow.lockError().isEmpty() ? 0 : 1;
-    // A close request (the updater) runs the main window's closing path, or stops the start.
-    startupWindow.instance()->onCloseRequest = [&startupWindow, &windows] {
-        if (MainWindow* main = windows.mainWindow()) return main->close();
-        startupWindow.abortStart();
-        return true;
+    platform::SingleInstance* instance = startupWindow.instance();
+    // A program folder that cannot be written keeps the lock in the user's own folder: recorded.
+    if (!instance->note().isEmpty()) std::fprintf(stderr, "%s\n", instance->note().toUtf8().constData());
+    // A desktop's log-out and the program's own quits end the run as a close request does.
+    app::EndRunOnQuit(state, [&windows] { return windows.mainWindow(); });
+    // A close request (the updater, before it swaps the program) ends the run from any state:
+    // the start stops, or the main window's closing path runs and every window and loop ends.
+    instance->onCloseRequest = [&startupWindow, &windows, &state] {
+        if (!windows.mainWindow()) startupWindow.abortStart();
+        return app::EndRun(state, windows.mainWindow());
+    };
+    // A second start on this program folder ended beside this copy: the window in front shows.
+    instance->onShowRequest = [&windows, &state] {
+        if (state.quitting) return;
+        QWidget* front = QApplication::activeModalWidget();
+        if (!front && windows.workbench() && windows.workbench()->isVisible()) front = windows.workbench();
+        if (!front && windows.mainWindow()) windows.mainWindow()->present();
+        if (!front) return;
+        front->raise();
+        front->activateWindow();
     };
     startupWindow.show();
     return app.exec();  // the windows go with `windows`, the workbench first

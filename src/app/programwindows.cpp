@@ -50,6 +50,9 @@ void ProgramWindows::workbenchClosed() {
     if (main_) main_->workbenchClosed();
 }
 
-void ProgramWindows::openSmartSystem(QWidget*) { smartSystem_.open(); }
+void ProgramWindows::openSmartSystem(QWidget*) {
+    if (state_.quitting) return;  // nothing new opens while the run ends
+    smartSystem_.open();
+}
 
 }  // namespace app

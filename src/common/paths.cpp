@@ -1,9 +1,13 @@
 #include "common/paths.h"
 
+#include "common/fileerror.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QUrl>
+
+#include <cerrno>
 
 namespace common {
 
@@ -32,6 +36,32 @@ QString ResolveCaseInsensitive(const QString& dir, const QString& name) {
 }
 
 QString ProgramFile(const QString& name) { return ResolveCaseInsensitive(ProgramDir(), name); }
+
+QString NumberFolder() { return ProgramFile(QStringLiteral("HAO")); }
+QString FormulaFolder() { return ProgramFile(QStringLiteral("公式")); }
+
+// Why folder could not be made, or empty when it stands.
+static QString MakeFolder(const QString& folder) {
+    const QFileInfo info(folder);
+    if (info.isDir()) return {};
+    QString why;
+    if (info.exists() || info.isSymLink()) {
+        why = QStringLiteral("已有同名的文件");
+    } else {
+        errno = 0;
+        if (QDir().mkdir(folder)) return {};
+        why = FileErrorText(errno);
+    }
+    return QStringLiteral("无法在程序文件夹中建立文件夹“%1”：%2\n（%3）\n")
+        .arg(info.fileName(), why, QDir::toNativeSeparators(info.absoluteFilePath()));
+}
+
+QString MakePlayerFolders() {
+    const QString problems = MakeFolder(NumberFolder()) + MakeFolder(FormulaFolder());
+    if (problems.isEmpty()) return {};
+    return problems + QStringLiteral("开奖数据和已有的文件都没有改动，程序照常运行；"
+                                     "收藏大底、保存号码或公式时会再说明原因。");
+}
 
 static QString Trimmed(QString url) {
     while (url.endsWith(QLatin1Char('/'))) url.chop(1);

@@ -13,6 +13,15 @@ QString ProgramFile(const QString& name);
 // Same matching in any folder.
 QString ResolveCaseInsensitive(const QString& dir, const QString& name);
 
+// The player's folders in the program folder: HAO holds the number files (exports, the
+// collections of 【做大底】, the bet files 兑奖 lists), 公式 the formulas.
+QString NumberFolder();
+QString FormulaFolder();
+// Makes both folders when missing (the start does, so that every file dialog and 兑奖 find
+// them). Empty when both stand; otherwise, in Chinese, which could not be made and why, and
+// that nothing was lost: the program goes on without them.
+QString MakePlayerFolders();
+
 // Home-server base address, without trailing "/": SIFMORA_HOME_URL when set (empty: none);
 // otherwise the folder "home" of the program folder as a file:// address; none without it.
 QString HomeUrl();

@@ -97,7 +97,7 @@ void SaveLotteryIsP3(bool p3) { SaveSetting(QStringLiteral("fclx"), Flag(p3)); }
 
 QString SettingExportPath() {
     const QString v = GetSetting(QStringLiteral("path"));
-    return v.isEmpty() ? ProgramFile(QStringLiteral("HAO")) + QLatin1Char('/') : v;
+    return v.isEmpty() ? NumberFolder() + QLatin1Char('/') : v;
 }
 void SaveExportPath(const QString& folder) { SaveSetting(QStringLiteral("path"), folder); }
 

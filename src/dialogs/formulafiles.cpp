@@ -11,11 +11,10 @@
 namespace dialogs {
 
 namespace {
-const QString kFormulaFolderName = QStringLiteral("公式");
 const QString kFormulaExtension = QStringLiteral(".txt");
 }  // namespace
 
-QString FormulaFolder() { return common::ProgramFile(kFormulaFolderName); }
+QString FormulaFolder() { return common::FormulaFolder(); }
 
 QString FormulaFilePath(const QString& fileName) {
     return common::ResolveCaseInsensitive(FormulaFolder(), fileName);

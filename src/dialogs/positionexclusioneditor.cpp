@@ -3,6 +3,7 @@
 #include "common/appstate.h"
 #include "common/digittriples.h"
 #include "common/numbertables.h"
+#include "common/paths.h"
 #include "common/textcodec.h"
 #include "dialogs/dialogutil.h"
 #include "dialogs/workbenchapi.h"
@@ -275,7 +276,7 @@ void PositionExclusionEditor::Command20_Click() {
 
 void PositionExclusionEditor::Command12_Click() {
     const QString path =
-        ui::AskOpenFileName(this, QStringLiteral("导入到定位过滤"), QStringLiteral("文本文件 (*.txt)"));
+        ui::AskOpenFileName(this, QStringLiteral("导入到定位过滤"), common::NumberFolder(), QStringLiteral("文本文件 (*.txt)"));
     if (path.isEmpty()) return;  // cancelled
     // The list is replaced only by an import that brings patterns; otherwise it stays and the
     // player is told why.

@@ -60,7 +60,7 @@ QString WithTrailingSeparator(const QString& folder) {
 QString BetFolder() {
     const QString saved = common::SettingExportPath();
     if (!saved.isEmpty() && QFileInfo(saved).isDir()) return WithTrailingSeparator(saved);
-    return WithTrailingSeparator(common::ProgramFile(QStringLiteral("HAO")));
+    return WithTrailingSeparator(common::NumberFolder());
 }
 
 bool ListBetFiles(const QString& folder, QStringList* names, QString* error) {

@@ -1,5 +1,6 @@
 #include "dialogs/setoperationswindow.h"
 
+#include "common/paths.h"
 #include "dialogs/dialogutil.h"
 #include "dialogs/workbenchapi.h"
 #include "platform/ui/columnfit.h"
@@ -33,6 +34,8 @@ namespace {
 
 const QString kDefaultCaption = QStringLiteral("集合运算");
 const QString kCollectCaption = QStringLiteral("大底采集");
+// 添加 offers the collections 【做大底】 wrote (HAO/大底采集….h) as well as number lists.
+const QString kAddFileFilter = QStringLiteral("大底采集 (*.h);;文本文件 (*.txt)");
 
 enum FileColumn { kLabelColumn = 0, kCountColumn = 1, kPathColumn = 2 };
 
@@ -279,7 +282,7 @@ void SetOperationsWindow::Command1_Click() {
     fileSortColumn_ = kLabelColumn;
     fileList_->sortItems(kLabelColumn, Qt::AscendingOrder);
     const QStringList paths =
-        ui::AskOpenFileNames(this, QStringLiteral("增加数据文件"), QStringLiteral("文本文件 (*.txt)"));
+        ui::AskOpenFileNames(this, QStringLiteral("增加数据文件"), common::NumberFolder(), kAddFileFilter);
     for (const QString& path : paths) {
         if (!isUnlisted(path)) continue;
         const QString label = QStringLiteral("集合") + Pad(fileList_->topLevelItemCount() + 1, 2);

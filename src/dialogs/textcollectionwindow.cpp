@@ -1,5 +1,6 @@
 #include "dialogs/textcollectionwindow.h"
 
+#include "common/paths.h"
 #include "common/textcodec.h"
 #include "dialogs/dialogutil.h"
 #include "dialogs/setops.h"
@@ -80,7 +81,7 @@ void TextCollectionWindow::Command1_Click() {
 }
 
 void TextCollectionWindow::Command2_Click() {
-    const QString path = ui::AskOpenFileName(this, QStringLiteral("从文件导入"), QStringLiteral("文本文件 (*.txt)"));
+    const QString path = ui::AskOpenFileName(this, QStringLiteral("从文件导入"), common::NumberFolder(), QStringLiteral("文本文件 (*.txt)"));
     if (path.isEmpty()) return;  // cancelled
     QString content;
     QString error;

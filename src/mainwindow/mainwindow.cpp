@@ -94,6 +94,7 @@ MainWindow::MainWindow(common::AppState& state, Openers openers, QWidget* parent
     clockTimer_->setInterval(200);
     title_->raiseOverBars();
     applyBoardLayout(false);
+    systemMove = [](QWindow* window) { window->startSystemMove(); };
     connectFrames();
 }
 
@@ -131,6 +132,23 @@ MainWindow::~MainWindow() = default;
 
 void MainWindow::present() {
     if (closing_) return;  // closed while it was starting
+    bringBack();
+}
+
+void MainWindow::bringBack() {
+    // show() alone keeps the minimised state: the window would come back as a taskbar entry,
+    // which a player without a taskbar never finds.
+    setWindowState((windowState() & ~Qt::WindowMinimized) | Qt::WindowActive);
+    if (isHidden() && minimisedSinceShown_) {
+        // Qt on X11 keeps the hint to map the window minimised from its last minimising, also
+        // after the window manager restored it: minimising and restoring the hidden window once
+        // more rewrites the hint.
+        if (QWindow* window = windowHandle()) {
+            window->setWindowStates(Qt::WindowMinimized);
+            window->setWindowStates(windowState() & ~Qt::WindowActive);
+        }
+    }
+    minimisedSinceShown_ = false;
     show();
     raise();
     activateWindow();
@@ -142,7 +160,7 @@ void MainWindow::connectFrames() {
     connect(title_, &mainwindow::TitleStrip::menuRequested, toolbar_, &mainwindow::AnalysisToolbar::popUpMenu);
     connect(list_, &mainwindow::HistoryListFrame::menuRequested, toolbar_, &mainwindow::AnalysisToolbar::popUpMenu);
     connect(title_, &mainwindow::TitleStrip::moveRequested, this, [this] {
-        if (windowHandle()) windowHandle()->startSystemMove();
+        if (windowHandle() && systemMove) systemMove(windowHandle());
     });
     connect(title_, &mainwindow::TitleStrip::boardToggleRequested, board_, &mainwindow::BoardFrame::toggle);
     connect(title_, &mainwindow::TitleStrip::minimizeRequested, this, &MainWindow::showMinimized);
@@ -225,7 +243,7 @@ void MainWindow::openWorkbench() {
 
 void MainWindow::workbenchClosed() {
     if (closing_) return;
-    show();
+    bringBack();
     tray_->setToggleEnabled(true);
 }
 
@@ -244,7 +262,10 @@ void MainWindow::openSettings() {
     tray_->setToggleEnabled(true);
 }
 
-void MainWindow::toggleFromTray() { setVisible(!isVisible()); }
+void MainWindow::toggleFromTray() {
+    if (isVisible() && !isMinimized()) hide();
+    else bringBack();
+}
 
 void MainWindow::openBoard() { board_->open(); }
 
@@ -289,6 +310,7 @@ void MainWindow::resizeEvent(QResizeEvent* event) {
 
 void MainWindow::changeEvent(QEvent* event) {
     QWidget::changeEvent(event);
+    if (event->type() == QEvent::WindowStateChange && isMinimized()) minimisedSinceShown_ = true;
     if (event->type() == QEvent::WindowStateChange && toolbar_) fitShape();
 }
 

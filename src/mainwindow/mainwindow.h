@@ -17,6 +17,7 @@
 #include <functional>
 
 class QTimer;
+class QWindow;
 
 namespace common {
 class AppState;
@@ -69,7 +70,8 @@ public:
     // Reads the run's lottery's history again with the default range (after the draw entry); the
     // list follows a moment later (the reload timer, Timer1).
     void reload();
-    // The workbench hid: this window shows again and the tray may toggle it.
+    // The workbench hid: this window shows again, normal (or maximised, as it was before it
+    // was minimised) and active, and the tray may toggle it.
     void workbenchClosed();
 
     // The timers' work, also run directly by tests: the list after a reload (Timer1), the board
@@ -87,6 +89,9 @@ public:
     // Whether the program ends (QCoreApplication::quit) when this window has closed; tests
     // turn it off.
     bool quitOnClose = true;
+    // Hands the window to the window manager, which moves it with the mouse (a title bar
+    // dragged); tests, without a window manager, see the request here.
+    std::function<void(QWindow*)> systemMove;
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -101,7 +106,10 @@ private:
     void openWorkbench();
     void openDrawEntry();
     void openSettings();
+    // A hidden or minimised window comes back normal and active; a shown one hides.
     void toggleFromTray();
+    // Shown, no longer minimised (a maximised window stays maximised), on top and active.
+    void bringBack();
     // Every switch, this window's or another's: the lottery label follows; this window's own
     // reports a draw file that cannot be read, another's leaves the refresh notice.
     void lotteryChanged(bool toP3, const QString& loadError);
@@ -122,4 +130,5 @@ private:
     bool last1234Group_ = false;    // the last 1234 choice was 组选
     bool closing_ = false;
     bool switchingHere_ = false;  // inside switchLottery or the start's load: it says a failed load itself
+    bool minimisedSinceShown_ = false;  // minimised since bringBack last showed it
 };

@@ -35,7 +35,7 @@ TitleStrip::TitleStrip(QWidget* window) : QObject(window) {
     }
 
     for (QWidget* bar : std::initializer_list<QWidget*>{leftBar_, rightBar_, caption_})
-        connect(ClickSource::of(bar), &ClickSource::pressed, this, &TitleStrip::moveRequested);
+        connect(ClickSource::of(bar), &ClickSource::dragged, this, &TitleStrip::moveRequested);
     connect(ClickSource::of(leftBar_), &ClickSource::doubleClicked, this, &TitleStrip::boardToggleRequested);
     for (QWidget* w : std::initializer_list<QWidget*>{clock_, lottery_, icon_})
         connect(ClickSource::of(w), &ClickSource::pressed, this, &TitleStrip::menuRequested);

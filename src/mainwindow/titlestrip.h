@@ -26,7 +26,10 @@ public:
     void raiseOverBars();
 
 signals:
-    void moveRequested();        // a bar pressed: the window follows the mouse
+    // A bar pressed and dragged the platform's drag distance: the window follows the mouse. A
+    // press alone starts no move, so that a double click on the left bar reaches this window
+    // rather than the window manager.
+    void moveRequested();
     void boardToggleRequested();  // double click on the left bar
     void menuRequested();        // the icon, the lottery or the clock pressed
     void minimizeRequested();

@@ -11,7 +11,8 @@ TrayIcon::TrayIcon(const QIcon& icon, QObject* parent) : QObject(parent) {
     tray_->setObjectName(QStringLiteral("TrayIcon"));
     tray_->setToolTip(QStringLiteral("Sifmora"));
     connect(tray_, &QSystemTrayIcon::activated, this, [this](QSystemTrayIcon::ActivationReason reason) {
-        if (reason == QSystemTrayIcon::Trigger && toggleEnabled_) emit clicked();
+        const bool leftClick = reason == QSystemTrayIcon::Trigger || reason == QSystemTrayIcon::DoubleClick;
+        if (leftClick && toggleEnabled_) emit clicked();
     });
 }
 

@@ -1,6 +1,8 @@
 #pragma once
 // The program's icon in the notification area. A left click asks the main window to show or
-// hide itself, while the toggle is enabled; the right button and double clicks do nothing.
+// hide itself, while the toggle is enabled; the right and middle buttons do nothing. Qt reports
+// a double click as a click (Trigger) and then DoubleClick for the second press, so the second
+// counts as a click too: a double click toggles twice, as two clicks do.
 #include <QIcon>
 #include <QObject>
 
@@ -24,7 +26,7 @@ public:
     bool toggleEnabled() const { return toggleEnabled_; }
 
 signals:
-    void clicked();  // left button released over the icon, with the toggle enabled
+    void clicked();  // left button clicked on the icon (each click of a double click), toggle enabled
 
 private:
     QSystemTrayIcon* tray_ = nullptr;

@@ -4,6 +4,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QLibraryInfo>
+#include <QLocale>
 #include <QTranslator>
 
 namespace platform {
@@ -13,6 +14,8 @@ QString QtTranslationFile(const QString& catalog) {
         QDir(QLibraryInfo::path(QLibraryInfo::TranslationsPath)).filePath(catalog + QStringLiteral("_zh_CN.qm"));
     return QFileInfo::exists(path) ? path : QString();
 }
+
+void UseChineseLocale() { QLocale::setDefault(QLocale(QLocale::Chinese, QLocale::China)); }
 
 QStringList InstallQtTranslations(QCoreApplication* app) {
     QStringList loaded;

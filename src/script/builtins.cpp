@@ -300,8 +300,9 @@ Variant InStr(Interp&, BuiltinArgs& a) {
 }
 
 Variant InStrRev(Interp&, BuiltinArgs& a) {
+    // Unlike InStr, a Null text is an error, not a Null result.
     if (a[0].isNull() || a[1].isNull())
-        return Variant::makeNull();
+        Throw(94);
     const QString s = text(a[0]), f = text(a[1]);
     int32_t start = a.size() > 2 ? IntArgument(a[2]) : -1;
     const Qt::CaseSensitivity cs = CompareMode(a, 3);
@@ -586,13 +587,19 @@ Variant GetRef(Interp& I, BuiltinArgs& a) {
 using A = BuiltinArgs;
 using R = BuiltinOperands;
 
+// The built-ins that only read their arguments (see ReadingBuiltin).
+Variant ReadLength(Interp&, R a) { return lengthOf(*a[0]); }
+Variant ReadMid(Interp&, R a) { return midOf(*a[0], *a[1], a.size() > 2 ? a[2] : nullptr); }
+Variant ReadCInt(Interp&, R a) { return Variant::makeInteger(a[0]->toInteger()); }
+Variant ReadCLng(Interp&, R a) { return Variant::makeLong(a[0]->toLong()); }
+Variant ReadCDbl(Interp&, R a) { return Variant::makeDouble(a[0]->toDouble()); }
+
 const Builtin kCore[] = {
     // text
-    {"len", 1, 1, [](Interp&, A& a) { return lengthOf(a[0]); }, [](Interp&, R a) { return lengthOf(*a[0]); }},
+    ReadingBuiltin<ReadLength, 1, 1>("len"),
     {"left", 2, 2, [](Interp&, A& a) { return leftOrRight(a, true); }},
     {"right", 2, 2, [](Interp&, A& a) { return leftOrRight(a, false); }},
-    {"mid", 2, 3, [](Interp&, A& a) { return midOf(a[0], a[1], a.size() > 2 ? &a[2] : nullptr); },
-     [](Interp&, R a) { return midOf(*a[0], *a[1], a.size() > 2 ? a[2] : nullptr); }},
+    ReadingBuiltin<ReadMid, 2, 3>("mid"),
     {"instr", 2, 4, InStr},
     {"instrrev", 2, 4, InStrRev},
     {"replace", 3, 6, [](Interp&, A& a) { return replaceText(a); }},
@@ -613,12 +620,9 @@ const Builtin kCore[] = {
     {"chrw", 1, 1, Chr},
     // conversions and numbers
     {"cstr", 1, 1, [](Interp&, A& a) { return Variant(text(a[0])); }},
-    {"cint", 1, 1, [](Interp&, A& a) { return Variant::makeInteger(a[0].toInteger()); },
-     [](Interp&, R a) { return Variant::makeInteger(a[0]->toInteger()); }},
-    {"clng", 1, 1, [](Interp&, A& a) { return Variant::makeLong(a[0].toLong()); },
-     [](Interp&, R a) { return Variant::makeLong(a[0]->toLong()); }},
-    {"cdbl", 1, 1, [](Interp&, A& a) { return Variant::makeDouble(a[0].toDouble()); },
-     [](Interp&, R a) { return Variant::makeDouble(a[0]->toDouble()); }},
+    ReadingBuiltin<ReadCInt, 1, 1>("cint"),
+    ReadingBuiltin<ReadCLng, 1, 1>("clng"),
+    ReadingBuiltin<ReadCDbl, 1, 1>("cdbl"),
     {"cbool", 1, 1, [](Interp&, A& a) { return Variant(a[0].toBool()); }},
     {"cbyte", 1, 1, CByte},
     {"csng", 1, 1, CSng},

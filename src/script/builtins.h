@@ -32,6 +32,24 @@ struct Builtin {
     BuiltinReader read = nullptr;
 };
 
+// Most arguments a built-in that reads them in place takes.
+constexpr size_t kMostReadArguments = 3;
+
+// The call of such a built-in is its reader over the evaluated arguments: one function for
+// both ways in (ReadingBuiltin makes the row).
+template <BuiltinReader Read>
+Variant CallReader(Interp& I, BuiltinArgs& args) {
+    const Variant* in[kMostReadArguments];
+    for (size_t k = 0; k < args.size(); ++k)
+        in[k] = &args[k];
+    return Read(I, BuiltinOperands(in, args.size()));
+}
+template <BuiltinReader Read, int MinArgs, int MaxArgs>
+constexpr Builtin ReadingBuiltin(const char* name) {
+    static_assert(MinArgs >= 0 && MaxArgs >= MinArgs && size_t(MaxArgs) <= kMostReadArguments);
+    return Builtin{name, MinArgs, MaxArgs, CallReader<Read>, Read};
+}
+
 // The row of the built-in named `key` (lower case), or null.
 const Builtin* FindBuiltin(const QString& key);
 

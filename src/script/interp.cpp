@@ -12,8 +12,11 @@ namespace script {
 
 namespace {
 
-// Stack kept free below the last check for the engine's own work (an expression at the
-// greatest height the compiler allows, the compiler run by Execute, error texts).
+// Stack kept free below the limit for the engine's own work between two checks (one level of
+// an expression, the compiler's, a release) and for raising the error. Calls, every level of
+// an expression that evaluates another below it, and the compiler check against the limit:
+// the tallest expression the compiler allows needs more than this reserve (a member chain over
+// 300 KB), so its height alone must never be what keeps it inside.
 constexpr size_t kStackReserve = 256 * 1024;
 // Stack a script may use when the thread's own cannot be found, or is unlimited.
 constexpr size_t kFallbackBudget = 1024 * 1024;
@@ -72,11 +75,13 @@ void assign(Variant* dst, const Variant& v) { assign(dst, Variant(v)); }
 size_t ElementOffset(const ArrayData& a, const int32_t* idx, size_t n) {
     if (n != a.upper.size())
         Throw(9);
-    size_t off = 0;
+    // The first index fastest.
+    size_t off = 0, stride = 1;
     for (size_t d = 0; d < n; ++d) {
         if (idx[d] < 0 || idx[d] > a.upper[d])
             Throw(9);
-        off = off * size_t(int64_t(a.upper[d]) + 1) + size_t(idx[d]);
+        off += stride * size_t(idx[d]);
+        stride *= size_t(int64_t(a.upper[d]) + 1);
     }
     return off;
 }
@@ -518,6 +523,7 @@ __attribute__((noinline)) static Variant IndexVariable(Interp& I, NameRef& ref, 
 // name(args) other than a call of a module procedure: a member of the running object, an
 // element, an object's default member.
 __attribute__((noinline)) static Variant CallOther(CallExpr& c, Interp& I) {
+    I.checkStack();  // the subscripts may nest: a(a(a(0)))
     if (c.ref.member >= 0 && !c.ref.local)
         return SelfMember(I, c.ref.member, &c.args);
     Proc* proc;
@@ -649,6 +655,7 @@ void IndexExpr::store(Interp& I, Variant v, bool set) {
 }
 
 Variant IndexExpr::eval(Interp& I) {
+    I.checkStack();
     Variant v = base->eval(I);
     if (v.isObject())
         return CallMember(I, v, QString(), QString(), args);
@@ -664,8 +671,8 @@ Variant BuiltinExpr::eval(Interp& I) {
         Throw(450, QStringLiteral("'%1'").arg(name));
     // Variables and literals are read where they are when the built-in only reads them;
     // reading them runs no code, so nothing changes them before the built-in is done.
-    if (fn->read && !statement && !noValue && args.size() <= 3) {
-        const Variant* in[3];
+    if (fn->read && !statement && !noValue && args.size() <= kMostReadArguments) {
+        const Variant* in[kMostReadArguments];
         size_t k = 0;
         for (; k < args.size(); ++k) {
             in[k] = args[k]->peek(I);
@@ -676,6 +683,7 @@ Variant BuiltinExpr::eval(Interp& I) {
             return fn->read(I, BuiltinOperands(in, k));
         // One argument of its own making (CInt(Mid(...))): read where it was made.
         if (args.size() == 1) {
+            I.checkStack();  // arguments may nest: CInt(CInt(CInt(x)))
             const Variant v = args[0]->eval(I);
             in[0] = &v;
             return fn->read(I, BuiltinOperands(in, 1));
@@ -697,6 +705,7 @@ Variant BuiltinExpr::eval(Interp& I) {
         }
     } lease(I);
     std::vector<Variant>& values = lease.values;
+    I.checkStack();  // arguments may nest: Abs(Abs(Abs(x)))
     for (auto& a : args)
         values.push_back(a->eval(I));
     Variant r = fn->call(I, values);
@@ -724,6 +733,7 @@ Variant ErrMemberExpr::eval(Interp& I) {
 // ---- operators -----------------------------------------------------------------------
 
 Variant UnaryExpr::eval(Interp& I) {
+    I.checkStack();
     Variant v = e->eval(I);
     if (v.isObject())
         v = ObjectDefault(v);
@@ -738,28 +748,15 @@ __attribute__((noinline)) void ToDefault(Variant& v) {
     v = ObjectDefault(v);
 }
 
-// Sums, differences and products of whole numbers and Doubles (n - 1, total + x) are made
-// here, without the general operators' detour, by the same rules (Ops::fromInt64; a Double
-// that overflows goes the general way, which raises the error).
+// Sums, differences and products of plain numbers (n - 1, total + x): one type check, then the
+// general operators' own rule (Ops::arith), without their detour.
+static_assert(int(BinaryExpr::Add) == int(Arith::Add) && int(BinaryExpr::Sub) == int(Arith::Sub) &&
+              int(BinaryExpr::Mul) == int(Arith::Mul));
 inline bool QuickArithmetic(BinaryExpr::Op op, const Variant& a, const Variant& b) {
-    const auto quick = [](Variant::Type t) { return t == Variant::Integer || t == Variant::Long || t == Variant::Double; };
-    return op <= BinaryExpr::Mul && quick(a.type()) && quick(b.type());
+    return op <= BinaryExpr::Mul && Ops::plainNumbers(a, b);
 }
 inline Variant QuickResult(const BinaryExpr& n, const Variant& a, const Variant& b) {
-    const BinaryExpr::Op op = n.op;
-    if (a.type() != Variant::Double && b.type() != Variant::Double) {
-        const int64_t x = a.intValue(), y = b.intValue();
-        return Ops::fromInt64(op == BinaryExpr::Add ? x + y : op == BinaryExpr::Sub ? x - y : x * y,
-                              a.type() == Variant::Long || b.type() == Variant::Long ? Variant::Long : Variant::Integer);
-    }
-    const double x = a.type() == Variant::Double ? a.doubleValue() : a.intValue();
-    const double y = b.type() == Variant::Double ? b.doubleValue() : b.intValue();
-    const double z = op == BinaryExpr::Add ? x + y : op == BinaryExpr::Sub ? x - y : x * y;
-    // An overflow is raised by the general way, apart, so that this frame stays small: deeply
-    // nested sums evaluate through it between the stack checks of calls.
-    if (!std::isfinite(z))
-        return n.apply(a, b);
-    return Variant::makeDouble(z);
+    return Ops::arith(Arith(n.op), a, b);
 }
 
 // Both operands when the left one is not read in place. The right one is evaluated in the
@@ -786,6 +783,13 @@ Variant evalFromLeft(const Node& n, Interp& I) {
     return n.apply(a, b);
 }
 
+// Apart, with the stack check of a level whose operands are evaluated (1 = 1 = ... = 1).
+template <class Node>
+__attribute__((noinline)) Variant checkedFromLeft(const Node& n, Interp& I) {
+    I.checkStack();
+    return evalFromLeft(n, I);
+}
+
 template <class Node>
 Variant evalOperands(const Node& n, Interp& I) {
     if (const Variant* pa = PeekOperand(*n.l, I))
@@ -796,16 +800,21 @@ Variant evalOperands(const Node& n, Interp& I) {
             if (!pa->isObject() && !pb->isObject())
                 return n.apply(*pa, *pb);
         }
-    return evalFromLeft(n, I);
+    return checkedFromLeft(n, I);
 }
 }  // namespace
 
-// Apart from the quick sum below, so that one keeps a lean machine frame.
-__attribute__((noinline)) static Variant EvalFromLeft(const BinaryExpr& n, Interp& I) { return evalFromLeft(n, I); }
+// Apart from the quick sum below, so that one keeps a lean machine frame. Each level of a
+// chain of operators (1 + 1 + ... + 1, x & (y & (...))) passes one of the stack checks here.
+__attribute__((noinline)) static Variant EvalFromLeft(const BinaryExpr& n, Interp& I) {
+    I.checkStack();
+    return evalFromLeft(n, I);
+}
 __attribute__((noinline)) static Variant ApplyInPlace(const BinaryExpr& n, Interp& I, const Variant& a,
                                                       const Variant* b) {
     if (b && !a.isObject() && !b->isObject())
         return n.apply(a, *b);
+    I.checkStack();
     return evalFromLeft(n, I);
 }
 
@@ -840,8 +849,6 @@ Variant BinaryExpr::apply(const Variant& a, const Variant& b) const {
 
 Variant CompareExpr::eval(Interp& I) { return evalOperands(*this, I); }
 
-static bool WholeNumber(const Variant& v) { return v.type() == Variant::Integer || v.type() == Variant::Long; }
-
 inline bool CompareExpr::holds(int32_t a, int32_t b) const {
     switch (op) {
     case Eq: return a == b;
@@ -857,28 +864,24 @@ inline bool CompareExpr::holds(int32_t a, int32_t b) const {
 // A condition on two whole numbers read in place (If n < 2) makes no value to test.
 __attribute__((noinline)) static bool EvalTruth(CompareExpr& c, Interp& I) { return c.eval(I).isTrue(); }
 
-bool CompareExpr::truth(Interp& I) {
-    if (const Variant* pa = PeekOperand(*l, I))
-        if (const Variant* pb = PeekOperand(*r, I); pb && WholeNumber(*pa) && WholeNumber(*pb))
-            return holds(pa->intValue(), pb->intValue());
-    return EvalTruth(*this, I);
+// The one rule of a comparison's truth, for its own truth() and for an If's condition.
+__attribute__((always_inline)) static inline bool CompareTruth(CompareExpr& c, Interp& I) {
+    if (const Variant* pa = PeekOperand(*c.l, I))
+        if (const Variant* pb = PeekOperand(*c.r, I); pb && Ops::word(*pa) && Ops::word(*pb))
+            return c.holds(pa->intValue(), pb->intValue());
+    return EvalTruth(c, I);
 }
 
+bool CompareExpr::truth(Interp& I) { return CompareTruth(*this, I); }
+
 Variant CompareExpr::apply(const Variant& a, const Variant& b) const {
-    if (WholeNumber(a) && WholeNumber(b))
+    if (Ops::word(a) && Ops::word(b))
         return Variant(holds(a.intValue(), b.intValue()));
+    // The order of any two values, then the same test of it.
     const int c = Ops::compare(a, b, l->isHard(), r->isHard());
     if (c == 2)
         return Variant::makeNull();
-    switch (op) {
-    case Eq: return Variant(c == 0);
-    case Ne: return Variant(c != 0);
-    case Lt: return Variant(c < 0);
-    case Gt: return Variant(c > 0);
-    case Le: return Variant(c <= 0);
-    case Ge: return Variant(c >= 0);
-    }
-    return Variant();
+    return Variant(holds(c, 0));
 }
 
 // ---- statements ----------------------------------------------------------------------
@@ -1009,15 +1012,10 @@ Flow CallStmt::exec(Interp& I) {
     return Flow::Normal;
 }
 
-// A condition's truth; a comparison of two whole numbers read in place (If n < 2) is
-// decided here without a call.
+// A condition's truth; a comparison (If n < 2) is decided by its own rule without a virtual call.
 static inline bool ConditionHolds(Expr& e, Interp& I) {
-    if (e.kind == Expr::Compare) {
-        const CompareExpr& c = static_cast<CompareExpr&>(e);
-        if (const Variant* pa = PeekOperand(*c.l, I))
-            if (const Variant* pb = PeekOperand(*c.r, I); pb && WholeNumber(*pa) && WholeNumber(*pb))
-                return c.holds(pa->intValue(), pb->intValue());
-    }
+    if (e.kind == Expr::Compare)
+        return CompareTruth(static_cast<CompareExpr&>(e), I);
     return e.truth(I);
 }
 
@@ -1060,16 +1058,15 @@ Flow ForStmt::exec(Interp& I) {
         }))
         return UninitialisedLoop(I, body);
     const bool down = inc.toDouble() < 0;
-    auto word = [](const Variant& v) { return v.type() == Variant::Integer || v.type() == Variant::Long; };
     // A local counter's storage stays put for the whole loop; whole-number bounds compare
     // without conversions while the body leaves the counter a whole number.
     Variant* const local = var->peek(I) ? var->lvalue(I) : nullptr;
-    const bool wordEnd = word(end);
+    const bool wordEnd = Ops::word(end);
     for (;;) {
         I.tick();
         Variant* p = local ? local : var->lvalue(I);
         bool past;
-        if (wordEnd && word(*p)) {
+        if (wordEnd && Ops::word(*p)) {
             past = down ? p->intValue() < end.intValue() : p->intValue() > end.intValue();
         } else {
             const int c = Ops::compare(*p, end, false, false);
@@ -1095,37 +1092,13 @@ Flow ForEachStmt::exec(Interp& I) {
                 Throw(451);
         }))
         return UninitialisedLoop(I, body, 451);
+    // The elements are stored in the order the language walks them, the first index fastest.
     const ArrayData& a = *g.arrayData();
-    const size_t dims = a.upper.size();
-    if (dims <= 1) {
-        for (size_t k = 0; k < a.items.size(); ++k) {
-            I.tick();
-            assign(var->lvalue(I), Variant(a.items[k]));
-            if (const Flow f = I.execBlock(body); f != Flow::Normal)
-                return AfterLoop(f, Flow::ExitFor);
-        }
-        return Flow::Normal;
-    }
-    // The elements are stored last index fastest; the language walks the first index fastest.
-    std::vector<size_t> stride(dims), index(dims, 0);
-    size_t step = 1;
-    for (size_t d = dims; d-- > 0;) {
-        stride[d] = step;
-        step *= size_t(int64_t(a.upper[d]) + 1);
-    }
-    size_t off = 0;
     for (size_t k = 0; k < a.items.size(); ++k) {
         I.tick();
-        assign(var->lvalue(I), Variant(a.items[off]));
+        assign(var->lvalue(I), Variant(a.items[k]));
         if (const Flow f = I.execBlock(body); f != Flow::Normal)
             return AfterLoop(f, Flow::ExitFor);
-        for (size_t d = 0; d < dims; ++d) {
-            off += stride[d];
-            if (++index[d] <= size_t(a.upper[d]))
-                break;
-            off -= stride[d] * index[d];
-            index[d] = 0;
-        }
     }
     return Flow::Normal;
 }
@@ -1200,7 +1173,8 @@ Flow DimStmt::exec(Interp& I) {
         // Code run from text cannot declare an existing array again, fixed or dynamic.
         if ((it.dynamicArray || it.hasBounds) && I.executing > 0 && e.value.isArray())
             Throw(13);
-        if (e.proc) {
+        // A procedure or a constant of another text gives way to a new Empty variable.
+        if (e.proc || e.constant) {
             e.proc.reset();
             e.value = Variant();
         }
@@ -1216,13 +1190,43 @@ Flow DimStmt::exec(Interp& I) {
     return Flow::Normal;
 }
 
+// ReDim Preserve: only the last dimension changes. Its rows lie one after another, so the
+// array grows or is cut at its end, in place, with room doubling under the hood: appending
+// one row at a time stays linear in any number of dimensions.
+static void ResizeLastDimension(Variant& v, std::span<const int32_t> bounds) {
+    const ArrayData& old = *v.arrayData();
+    if (old.upper.size() != bounds.size())
+        Throw(9);
+    int64_t n = 1;
+    for (size_t d = 0; d + 1 < bounds.size(); ++d) {
+        if (old.upper[d] != bounds[d])
+            Throw(9);
+        n *= int64_t(bounds[d]) + 1;
+    }
+    if (bounds.back() < -1)
+        Throw(9);
+    n *= int64_t(bounds.back()) + 1;
+    if (n > kMaxArrayElements)
+        Throw(7);
+    ArrayData& a = Ops::mutableArray(v);
+    const size_t count = size_t(n);
+    std::vector<Variant> dropped;  // released (terminates run) once the array is whole
+    if (count < a.items.size())
+        dropped.assign(std::make_move_iterator(a.items.begin() + count), std::make_move_iterator(a.items.end()));
+    else if (count > a.items.capacity())
+        a.items.reserve(std::min(std::max(count, 2 * a.items.capacity()), size_t(kMaxArrayElements)));
+    a.items.resize(count);
+    a.upper.back() = bounds.back();
+}
+
 Flow ReDimStmt::exec(Interp& I) {
     for (auto& it : items) {
-        // A fixed array refuses before its new bounds are read (ReDim s("abc") is 10 too). The
-        // variable's storage stays put while they are read (slots and module variables never
-        // move); its value is checked again after.
+        // A fixed array refuses before its new bounds are read (ReDim s("abc") is 10 too);
+        // ReDim Preserve reads them first (ReDim Preserve s("abc") is 13). The variable's
+        // storage stays put while they are read (slots and module variables never move); its
+        // value is checked again after.
         Variant* p = it.target->lvalue(I);
-        if (p->isArray() && p->arrayData()->fixed)
+        if (!preserve && p->isArray() && p->arrayData()->fixed)
             Throw(10);
         Subscripts given;
         given.eval(I, it.bounds);
@@ -1230,43 +1234,7 @@ Flow ReDimStmt::exec(Interp& I) {
         if (p->isArray() && (p->arrayData()->fixed || p->arrayData()->pins > 0))
             Throw(10);
         if (preserve && p->isArray() && !p->arrayData()->upper.empty()) {
-            const ArrayData& old = *p->arrayData();
-            if (old.upper.size() != bounds.size())
-                Throw(9);
-            for (size_t d = 0; d + 1 < bounds.size(); ++d)
-                if (old.upper[d] != bounds[d])
-                    Throw(9);
-            if (bounds.size() == 1) {
-                // Grown or cut in place, with room doubling under the hood, so appending one
-                // element at a time stays linear.
-                if (bounds[0] < -1)
-                    Throw(9);
-                const size_t n = size_t(int64_t(bounds[0]) + 1);
-                if (n > size_t(kMaxArrayElements))
-                    Throw(7);
-                ArrayData& a = Ops::mutableArray(*p);
-                std::vector<Variant> dropped;  // released (terminates run) once the array is whole
-                if (n < a.items.size()) {
-                    dropped.assign(std::make_move_iterator(a.items.begin() + ptrdiff_t(n)),
-                                   std::make_move_iterator(a.items.end()));
-                } else if (n > a.items.capacity()) {
-                    a.items.reserve(std::min(std::max(n, 2 * a.items.capacity()), size_t(kMaxArrayElements)));
-                }
-                a.items.resize(n);
-                a.upper[0] = bounds[0];
-                continue;
-            }
-            // Only the last dimension changes: copy row by row.
-            Variant nv = Variant::makeArray(std::vector<int32_t>(bounds.begin(), bounds.end()));
-            ArrayData& na = *nv.arrayData();
-            const size_t oldLast = size_t(int64_t(old.upper.back()) + 1);
-            const size_t newLast = size_t(int64_t(bounds.back()) + 1);
-            const size_t rows = oldLast ? old.items.size() / oldLast : 0;
-            const size_t keep = std::min(oldLast, newLast);
-            for (size_t r = 0; r < rows; ++r)
-                for (size_t k = 0; k < keep; ++k)
-                    na.items[r * newLast + k] = old.items[r * oldLast + k];
-            *p = std::move(nv);
+            ResizeLastDimension(*p, bounds);
             continue;
         }
         *p = Variant::makeArray(std::vector<int32_t>(bounds.begin(), bounds.end()));

@@ -402,6 +402,7 @@ Variant MemberExpr::target(Interp& I) {
     if (withDepth == kNoWith)
         Throw(505);
     if (withDepth < 0) {
+        I.checkStack();  // a chain of members: o.n.n.n
         Variant o = object->eval(I);
         // A call statement on Nothing wants an object there (424); reading a member is 91.
         if (statement && o.isObject() && !o.objectValue())
@@ -466,6 +467,7 @@ Variant NewExpr::eval(Interp& I) {
 }
 
 Variant IsExpr::eval(Interp& I) {
+    I.checkStack();
     const Variant a = l->eval(I);
     const Variant b = r->eval(I);
     return Variant(RequireObject(a, false) == RequireObject(b, false));
@@ -565,11 +567,9 @@ std::shared_ptr<Program> dynamicProgram(Interp& I, const QString& code, bool exp
     } catch (const CompileError& e) {
         if (e.number == 28)
             Throw(28);  // the compiler ran out of stack: the running code's error
-        // Raised where the code runs, still a compilation error; text that does not parse is
-        // simply a syntax error, while the compiler's other refusals (a name declared twice,
-        // a construct the engine does not take, too deep) keep their numbers.
-        const bool keep = !expression && (e.number == 1041 || e.number == 1001 || e.number == 445);
-        RuntimeError r{keep ? e.number : 1002, keep ? e.description : ErrorDescription(1002)};
+        // Raised where the code runs, still a compilation error, with the compiler's own
+        // number and text.
+        RuntimeError r{e.number, e.description};
         r.source = kCompileSource;
         throw r;
     }

@@ -8,16 +8,6 @@
 
 namespace script {
 
-int Ops::rank(Variant::Type t) {
-    switch (t) {
-    case Variant::Byte: return 1;
-    case Variant::Empty: case Variant::Boolean: case Variant::Integer: return 2;
-    case Variant::Long: return 3;
-    case Variant::Single: return 4;
-    default: return 5;
-    }
-}
-
 Variant Ops::numeric(const Variant& v) {
     switch (v.t_) {
     case Variant::Empty: return Variant::makeInteger(0);
@@ -46,63 +36,36 @@ ArrayData& Ops::mutableArray(Variant& v) {
     return *v.a_;
 }
 
-enum class Arith { Add, Sub, Mul };
-
-static inline bool isWord(Variant::Type t) { return t == Variant::Integer || t == Variant::Long; }
+__attribute__((noinline, cold)) void Ops::notFinite(double v) { Throw(std::isinf(v) ? 6 : 5); }
 
 static Variant currencyArithmetic(Arith op, const Variant& a, const Variant& b);
 
-static Variant arithmetic(Arith op, const Variant& a0, const Variant& b0) {
-    // Common cases first: Integer/Long and Double operands need no conversion.
-    const Variant::Type ta = a0.type(), tb = b0.type();
-    if (isWord(ta) && isWord(tb)) {
-        const int64_t x = a0.intValue(), y = b0.intValue();
-        const int64_t z = op == Arith::Add ? x + y : op == Arith::Sub ? x - y : x * y;
-        return Ops::fromInt64(z, ta == Variant::Long || tb == Variant::Long ? Variant::Long : Variant::Integer);
-    }
-    if ((ta == Variant::Double || isWord(ta)) && (tb == Variant::Double || isWord(tb))) {
-        const double x = ta == Variant::Double ? a0.doubleValue() : a0.intValue();
-        const double y = tb == Variant::Double ? b0.doubleValue() : b0.intValue();
-        return Ops::fromDouble(op == Arith::Add ? x + y : op == Arith::Sub ? x - y : x * y);
-    }
-    if (ta == Variant::Null || tb == Variant::Null)
-        return Variant::makeNull();
-    Variant a = Ops::numeric(a0), b = Ops::numeric(b0);
-    if (a.type() == Variant::Currency || b.type() == Variant::Currency)
-        return currencyArithmetic(op, a, b);
-    auto rk = [](Variant::Type t) {
-        switch (t) {
-        case Variant::Byte: return 1;
-        case Variant::Integer: return 2;
-        case Variant::Long: return 3;
-        case Variant::Single: return 4;
-        default: return 5;
-        }
+// A Single with a whole number or another Single (numeric operands) gives a Single while it fits.
+static bool singlePrecision(const Variant& a, const Variant& b) {
+    const auto narrow = [](Variant::Type t) {
+        return t == Variant::Single || t == Variant::Byte || t == Variant::Integer || t == Variant::Long;
     };
-    int r = std::max(rk(a.type()), rk(b.type()));
-    if (r <= 3) {
-        int64_t x = a.intValue(), y = b.intValue(), z = 0;
-        switch (op) {
-        case Arith::Add: z = x + y; break;
-        case Arith::Sub: z = x - y; break;
-        case Arith::Mul: z = x * y; break;
-        }
-        Variant::Type pref = r == 1 ? Variant::Byte : r == 2 ? Variant::Integer : Variant::Long;
-        if (pref == Variant::Byte && (z < 0 || z > 255))
-            pref = Variant::Integer;
-        return Ops::fromInt64(z, pref);
-    }
-    double x = a.type() >= Variant::Single && a.type() <= Variant::Double ? a.doubleValue() : a.intValue();
-    double y = b.type() >= Variant::Single && b.type() <= Variant::Double ? b.doubleValue() : b.intValue();
-    double z = 0;
-    switch (op) {
-    case Arith::Add: z = x + y; break;
-    case Arith::Sub: z = x - y; break;
-    case Arith::Mul: z = x * y; break;
-    }
-    if (r == 4 && std::isfinite(z) && std::fabs(z) <= std::numeric_limits<float>::max())
+    return (a.type() == Variant::Single || b.type() == Variant::Single) && narrow(a.type()) && narrow(b.type());
+}
+static Variant singleResult(double z) {
+    if (std::isfinite(z) && std::fabs(z) <= std::numeric_limits<float>::max())
         return Variant::makeSingle(float(z));
     return Ops::fromDouble(z);
+}
+
+// + - * of any operands: plain numbers go straight to the rule (Ops::arith); others are made
+// numeric first. Null propagates; Currency and Single have rules of their own.
+static Variant arithmetic(Arith op, const Variant& a0, const Variant& b0) {
+    if (Ops::plainNumbers(a0, b0))
+        return Ops::arith(op, a0, b0);
+    if (a0.type() == Variant::Null || b0.type() == Variant::Null)
+        return Variant::makeNull();
+    const Variant a = Ops::numeric(a0), b = Ops::numeric(b0);
+    if (a.type() == Variant::Currency || b.type() == Variant::Currency)
+        return currencyArithmetic(op, a, b);
+    if (singlePrecision(a, b))
+        return singleResult(Ops::combine(op, Ops::realValue(a), Ops::realValue(b)));
+    return Ops::arith(op, a, b);
 }
 
 // Currency with Currency, an integer subtype or a Single stays Currency; sums and differences
@@ -148,16 +111,11 @@ static Variant dateArithmetic(Arith op, const Variant& a, const Variant& b) {
     return Variant::makeDate(r.toDouble());
 }
 
-// Sums of whole numbers and Doubles (counters, totals) stay small enough to keep inline; the
-// rest is apart (addOther).
+// Sums of plain numbers (counters, totals) stay small enough to keep inline; the rest is apart
+// (addOther).
 Variant Ops::add(const Variant& a, const Variant& b) {
-    if (isWord(a.t_) && isWord(b.t_))
-        return fromInt64(int64_t(a.i_) + int64_t(b.i_),
-                         a.t_ == Variant::Long || b.t_ == Variant::Long ? Variant::Long : Variant::Integer);
-    if (a.t_ == Variant::Double && (b.t_ == Variant::Double || isWord(b.t_)))
-        return fromDouble(a.d_ + (b.t_ == Variant::Double ? b.d_ : b.i_));
-    if (b.t_ == Variant::Double && isWord(a.t_))
-        return fromDouble(double(a.i_) + b.d_);
+    if (plainNumbers(a, b))
+        return arith(Arith::Add, a, b);
     return addOther(a, b);
 }
 
@@ -191,10 +149,9 @@ Variant Ops::div(const Variant& a0, const Variant& b0) {
             Throw(6);
         Throw(11);
     }
-    double z = x / y;
-    int r = std::max(rank(numeric(a0).t_), rank(numeric(b0).t_));
-    if (r == 4 && std::isfinite(z) && std::fabs(z) <= std::numeric_limits<float>::max())
-        return Variant::makeSingle(float(z));
+    const double z = x / y;
+    if (singlePrecision(numeric(a0), numeric(b0)))
+        return singleResult(z);
     return fromDouble(z);
 }
 
@@ -206,36 +163,29 @@ static int64_t toIntOperand(const Variant& v) {
     }
 }
 
+// The subtype of \, Mod and the logical operators: the rule of + - * once other subtypes count
+// as a Long (they are rounded to one).
 static Variant::Type intResultType(const Variant& a, const Variant& b) {
-    auto r = [](Variant::Type t) {
-        switch (t) {
-        case Variant::Byte: return 1;
-        case Variant::Empty: case Variant::Boolean: case Variant::Integer: return 2;
-        default: return 3;
-        }
+    const auto whole = [](Variant::Type t) {
+        return t == Variant::Byte || t == Variant::Integer || t == Variant::Empty || t == Variant::Boolean ? t : Variant::Long;
     };
-    int m = std::max(r(a.type()), r(b.type()));
-    return m == 1 ? Variant::Byte : m == 2 ? Variant::Integer : Variant::Long;
+    return Ops::wholeType(whole(a.type()), whole(b.type()));
 }
 
+// The whole-number result of + - *, except that past a Long is an overflow (6), not a Double.
 static Variant intResult(int64_t z, Variant::Type t) {
-    if (t == Variant::Byte && z >= 0 && z <= 255)
-        return Variant::makeByte(uint8_t(z));
-    if (t != Variant::Long && z >= -32768 && z <= 32767)
-        return Variant::makeInteger(int16_t(z));
     if (z < INT32_MIN || z > INT32_MAX)
         Throw(6);
-    return Variant::makeLong(int32_t(z));
+    return Ops::fromInt64(z, t);
 }
 
 // \ and Mod: Null propagates, both operands are rounded to whole numbers, a zero divisor is
 // error 11; the quotient or the remainder takes the integer subtype of the operands.
 static Variant integerDivision(const Variant& a, const Variant& b, bool remainder) {
     // Two whole numbers (n Mod 2): no rounding, no conversion.
-    if (isWord(a.type()) && isWord(b.type()) && b.intValue() != 0) {
+    if (Ops::word(a) && Ops::word(b) && b.intValue() != 0) {
         const int64_t x = a.intValue(), y = b.intValue();
-        return intResult(remainder ? x % y : x / y,
-                         a.type() == Variant::Long || b.type() == Variant::Long ? Variant::Long : Variant::Integer);
+        return intResult(remainder ? x % y : x / y, Ops::wholeType(a.type(), b.type()));
     }
     if (a.type() == Variant::Null || b.type() == Variant::Null)
         return Variant::makeNull();
@@ -358,18 +308,22 @@ static const Variant& logicOperand(const Variant& v, Variant& tmp) {
     return v;
 }
 
-Variant Ops::logic(Logic op, const Variant& a0, const Variant& b0) {
-    // Two Booleans (conditions joined with And/Or): the bits of -1 and 0.
-    if (a0.t_ == Variant::Boolean && b0.t_ == Variant::Boolean) {
-        const bool x = a0.i_ != 0, y = b0.i_ != 0;
-        switch (op) {
-        case And: return Variant(x && y);
-        case Or: return Variant(x || y);
-        case Xor: return Variant(x != y);
-        case Eqv: return Variant(x == y);
-        case Imp: return Variant(!x || y);
-        }
+// The logical operators on whole numbers: bit by bit.
+static int64_t bitwise(Ops::Logic op, int64_t x, int64_t y) {
+    switch (op) {
+    case Ops::And: return x & y;
+    case Ops::Or: return x | y;
+    case Ops::Xor: return x ^ y;
+    case Ops::Eqv: return ~(x ^ y);
+    case Ops::Imp: return (~x) | y;
     }
+    return 0;
+}
+
+Variant Ops::logic(Logic op, const Variant& a0, const Variant& b0) {
+    // Two Booleans (conditions joined with And/Or): the bits of -1 and 0, without conversions.
+    if (a0.t_ == Variant::Boolean && b0.t_ == Variant::Boolean)
+        return Variant((bitwise(op, a0.i_, b0.i_) & 1) != 0);
     if (a0.t_ == Variant::Array || b0.t_ == Variant::Array)
         Throw(13);
     Variant ta, tb;
@@ -400,14 +354,7 @@ Variant Ops::logic(Logic op, const Variant& a0, const Variant& b0) {
         default: return Variant::makeNull();
         }
     }
-    int64_t x = toIntOperand(a), y = toIntOperand(b), z = 0;
-    switch (op) {
-    case And: z = x & y; break;
-    case Or: z = x | y; break;
-    case Xor: z = x ^ y; break;
-    case Eqv: z = ~(x ^ y); break;
-    case Imp: z = (~x) | y; break;
-    }
+    const int64_t z = bitwise(op, toIntOperand(a), toIntOperand(b));
     if (a.t_ == Variant::Boolean && b.t_ == Variant::Boolean)
         return Variant((z & 1) != 0);
     Variant::Type t = intResultType(a, b);

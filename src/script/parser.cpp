@@ -745,8 +745,10 @@ private:
             c.values = argList(T::Newline);
             if (c.values.empty())
                 error(1023);
-            // A Case takes values only, no ranges: "Case 1 To 5" does not compile.
-            endOfStatement();
+            // A statement may follow the values on their line ("Case 1  r = 200"). A Case
+            // takes values only: in "Case 1 To 5" the To starts no statement (1024).
+            if (!atEndOfStatement())
+                statementLine(c.body, false);
             block(c.body);
             s->cases.push_back(std::move(c));
         }
@@ -1599,7 +1601,7 @@ private:
             return postfix(std::move(e));
         }
         default:
-            error(1023);
+            error(1002);  // no operand here: the language calls it a syntax error
         }
     }
 };

@@ -4,6 +4,7 @@
 
 #include <charconv>
 #include <cmath>
+#include <cstdlib>
 #include <cstring>
 #include <limits>
 #include <new>
@@ -285,46 +286,106 @@ QString CurrencyText(int64_t c) {
 
 // ---- array memory --------------------------------------------------------------------
 
+// Small blocks live on the heap and grow with realloc; the elements move with their bytes.
+namespace {
+void* HeapBlock(void* p, size_t bytes) {
+    void* q = std::realloc(p, bytes);
+    if (!q)
+        throw std::bad_alloc();
+    return q;
+}
+void MoveBytes(void* to, const void* from, size_t bytes) { std::memcpy(to, from, bytes); }
+}  // namespace
+
 #if defined(__linux__)
 namespace {
 // A large page; blocks of at least this size are mapped on their own, aligned to it.
 constexpr size_t kLargePage = size_t(2) << 20;
 size_t MappedSize(size_t bytes) { return (bytes + kLargePage - 1) & ~(kLargePage - 1); }
-}  // namespace
 
-void* AllocateElements(size_t bytes) {
-    if (bytes < kLargePage)
-        return ::operator new(bytes);
-    // Map one large page more than needed and give back the unaligned ends, so the block
-    // starts and ends on large-page boundaries.
-    const size_t size = MappedSize(bytes);
-    void* m = mmap(nullptr, size + kLargePage, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+// Only advice: where the system has no large pages the block is ordinary memory. The part is
+// then filled in at once, not a page per fault (older systems ignore the advice).
+void FillIn(char* p, size_t size) {
+    madvise(p, size, MADV_HUGEPAGE);
+#ifdef MADV_POPULATE_WRITE
+    madvise(p, size, MADV_POPULATE_WRITE);
+#endif
+}
+
+// `size` bytes of address space starting on a large-page boundary, or null: memory, or with
+// PROT_NONE only room to move a mapping to. One large page more than needed is mapped and the
+// unaligned ends given back.
+char* AlignedRange(size_t size, int prot) {
+    const int flags = MAP_PRIVATE | MAP_ANONYMOUS | (prot == PROT_NONE ? MAP_NORESERVE : 0);
+    void* m = mmap(nullptr, size + kLargePage, prot, flags, -1, 0);
     if (m == MAP_FAILED)
-        throw std::bad_alloc();
+        return nullptr;
     char* base = static_cast<char*>(m);
     char* p = reinterpret_cast<char*>((reinterpret_cast<uintptr_t>(base) + kLargePage - 1) & ~(kLargePage - 1));
     if (p > base)
         munmap(base, size_t(p - base));
     if (char* end = p + size; base + size + kLargePage > end)
         munmap(end, size_t(base + size + kLargePage - end));
-    // Only advice: where the system has no large pages the block is ordinary memory. The
-    // block is then filled in at once, not a page per fault (older systems ignore the advice).
-    madvise(p, size, MADV_HUGEPAGE);
-#ifdef MADV_POPULATE_WRITE
-    madvise(p, size, MADV_POPULATE_WRITE);
-#endif
     return p;
+}
+
+// The mapping at p made `size` bytes long: where it is when the address space after it is
+// free, else moved by the system to an aligned place of its own. Null when neither works.
+char* RemapLonger(char* p, size_t oldSize, size_t size) {
+    if (mremap(p, oldSize, size, 0) != MAP_FAILED)
+        return p;
+    char* to = AlignedRange(size, PROT_NONE);
+    if (!to)
+        return nullptr;
+    if (mremap(p, oldSize, size, MREMAP_MAYMOVE | MREMAP_FIXED, to) == MAP_FAILED) {
+        munmap(to, size);
+        return nullptr;
+    }
+    return to;
+}
+}  // namespace
+
+void* AllocateElements(size_t bytes) {
+    if (bytes < kLargePage)
+        return HeapBlock(nullptr, bytes);
+    const size_t size = MappedSize(bytes);
+    char* p = AlignedRange(size, PROT_READ | PROT_WRITE);
+    if (!p)
+        throw std::bad_alloc();
+    FillIn(p, size);
+    return p;
+}
+
+void* GrowElements(void* p, size_t bytes, size_t usedBytes, size_t newBytes) {
+    if (newBytes < kLargePage)
+        return HeapBlock(p, newBytes);
+    if (bytes >= kLargePage) {
+        const size_t oldSize = MappedSize(bytes), size = MappedSize(newBytes);
+        if (size == oldSize)
+            return p;
+        // Only the new part is filled in; what is there stays, neither copied nor cleared.
+        if (char* q = RemapLonger(static_cast<char*>(p), oldSize, size)) {
+            FillIn(q + oldSize, size - oldSize);
+            return q;
+        }
+    }
+    // From the heap to a mapping, or a mapping the system would not move: a new block.
+    void* q = AllocateElements(newBytes);
+    MoveBytes(q, p, usedBytes);
+    FreeElements(p, bytes);
+    return q;
 }
 
 void FreeElements(void* p, size_t bytes) {
     if (bytes < kLargePage)
-        ::operator delete(p);
+        std::free(p);
     else
         munmap(p, MappedSize(bytes));
 }
 #else
-void* AllocateElements(size_t bytes) { return ::operator new(bytes); }
-void FreeElements(void* p, size_t) { ::operator delete(p); }
+void* AllocateElements(size_t bytes) { return HeapBlock(nullptr, bytes); }
+void* GrowElements(void* p, size_t, size_t, size_t newBytes) { return HeapBlock(p, newBytes); }
+void FreeElements(void* p, size_t) { std::free(p); }
 #endif
 
 // ---- Variant -------------------------------------------------------------------------

@@ -6,7 +6,10 @@
 
 #include <cstdint>
 #include <cstring>
+#include <iterator>
 #include <memory>
+#include <new>
+#include <utility>
 #include <vector>
 
 namespace script {
@@ -22,23 +25,12 @@ class ObjectBase;
 
 // Memory for an array's elements. A large block gets a mapping of its own that the system may
 // back with large pages: touching a million-element array's memory one small page at a time
-// was most of what building it cost. Small blocks come from the ordinary heap.
+// was most of what building it cost. Small blocks come from the ordinary heap. A block grows
+// where it is when it can (a mapping is moved by the system, not copied), and only its new
+// part is filled in; the elements move with their memory (see ArrayItems).
 void* AllocateElements(size_t bytes);
+void* GrowElements(void* p, size_t bytes, size_t usedBytes, size_t newBytes);
 void FreeElements(void* p, size_t bytes);
-template <class T>
-struct ElementAllocator {
-    using value_type = T;
-    using is_always_equal = std::true_type;
-    ElementAllocator() = default;
-    template <class U>
-    ElementAllocator(const ElementAllocator<U>&) noexcept {}
-    T* allocate(size_t n) { return static_cast<T*>(AllocateElements(n * sizeof(T))); }
-    void deallocate(T* p, size_t n) noexcept { FreeElements(p, n * sizeof(T)); }
-    template <class U>
-    bool operator==(const ElementAllocator<U>&) const noexcept { return true; }
-};
-class Variant;
-using ArrayItems = std::vector<Variant, ElementAllocator<Variant>>;
 
 class Variant {
 public:
@@ -242,7 +234,83 @@ private:
     friend struct ArrayData;
 };
 
-// Array storage: row-major with the last index fastest; lower bounds are always 0.
+// An array's elements: a vector whose room grows without copying them. A Variant holds no
+// pointer into itself (a text's and an array's pointers lead to blocks of their own), so its
+// bytes may move to another address as they are, as a growing mapping moves.
+class ArrayItems {
+public:
+    ArrayItems() = default;
+    ArrayItems(const ArrayItems& o) { assign(o.begin(), o.end()); }
+    ArrayItems(ArrayItems&& o) noexcept { swap(o); }
+    ArrayItems& operator=(const ArrayItems& o) {
+        if (this != &o) {
+            ArrayItems copy(o);
+            swap(copy);
+        }
+        return *this;
+    }
+    ArrayItems& operator=(ArrayItems&& o) noexcept {
+        ArrayItems gone(std::move(o));
+        swap(gone);
+        return *this;
+    }
+    ~ArrayItems() {
+        clear();
+        if (p_)
+            FreeElements(p_, cap_ * sizeof(Variant));
+    }
+    void swap(ArrayItems& o) noexcept {
+        std::swap(p_, o.p_);
+        std::swap(n_, o.n_);
+        std::swap(cap_, o.cap_);
+    }
+
+    size_t size() const { return n_; }
+    size_t capacity() const { return cap_; }
+    bool empty() const { return n_ == 0; }
+    Variant* begin() { return p_; }
+    Variant* end() { return p_ + n_; }
+    const Variant* begin() const { return p_; }
+    const Variant* end() const { return p_ + n_; }
+    Variant& operator[](size_t k) { return p_[k]; }
+    const Variant& operator[](size_t k) const { return p_[k]; }
+
+    // Room for n elements; a larger block keeps the elements where the system can.
+    void reserve(size_t n) {
+        if (n > cap_)
+            grow(n);
+    }
+    // n elements: new ones Empty, the ones past n released.
+    void resize(size_t n) {
+        reserve(n);
+        while (n_ > n)
+            p_[--n_].~Variant();
+        for (; n_ < n; ++n_)
+            new (p_ + n_) Variant();
+    }
+    void clear() { resize(0); }
+    template <class It>
+    void assign(It first, It last) {
+        clear();
+        reserve(size_t(std::distance(first, last)));
+        for (; first != last; ++first, ++n_)
+            new (p_ + n_) Variant(*first);
+    }
+
+private:
+    void grow(size_t n) {
+        p_ = static_cast<Variant*>(p_ ? GrowElements(p_, cap_ * sizeof(Variant), n_ * sizeof(Variant), n * sizeof(Variant))
+                                      : AllocateElements(n * sizeof(Variant)));
+        cap_ = n;
+    }
+    Variant* p_ = nullptr;
+    size_t n_ = 0;
+    size_t cap_ = 0;
+};
+
+// Array storage: the first index fastest, as the language walks an array with For Each; the
+// rows of the last dimension lie one after another, so ReDim Preserve, which changes only that
+// dimension, grows or cuts at the end. Lower bounds are always 0.
 struct ArrayData {
     ArrayData() = default;
     ArrayData(const ArrayData&) = default;

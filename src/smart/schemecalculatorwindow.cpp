@@ -1,5 +1,6 @@
 #include "smart/schemecalculatorwindow.h"
 
+#include "common/paths.h"
 #include "platform/ui/columnfit.h"
 #include "platform/ui/filedialogs.h"
 #include "platform/ui/messagebox.h"
@@ -328,7 +329,8 @@ void SchemeCalculatorWindow::Check1_Click() {
 void SchemeCalculatorWindow::Command11_Click() { setRunState(RunState::Stopped); }
 
 static QString ChooseImportFile(QWidget* parent) {
-    return ui::AskOpenFileName(parent, QStringLiteral("导入"), QStringLiteral("文本文件 (*.txt)"));
+    // The calculator writes its report files into the program folder.
+    return ui::AskOpenFileName(parent, QStringLiteral("导入"), common::ProgramDir(), QStringLiteral("文本文件 (*.txt)"));
 }
 
 void SchemeCalculatorWindow::Command16_Click() {

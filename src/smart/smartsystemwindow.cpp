@@ -232,6 +232,16 @@ void SmartSystemWindow::showEvent(QShowEvent* event) {
 }
 
 void SmartSystemWindow::closeEvent(QCloseEvent* event) {
+    // The program ends (a close request): whatever runs here stops as after 取消 and the window
+    // goes out of sight, ending its modal loop; the program's end unloads it once every run on
+    // it has unwound.
+    if (context_.state && context_.state->quitting) {
+        stopRun();
+        if (verificationWindow_) verificationWindow_->close();
+        hide();
+        event->ignore();
+        return;
+    }
     // Closed while its own 确定 runs: the run stops, and the window unloads once the run has
     // left its handler (deleting it now would pull the window from under that handler).
     if (running_) {

@@ -68,6 +68,9 @@ bool StartupWindow::Form_Load() {
     if (!platform::IsInstanceRunning(QString::fromLatin1(updater::kUpdaterAppName))) updater::RemoveSwapLeftovers(common::ProgramDir());
     // Temporary files of the program's own writes that were killed; a running writer's stay.
     startup::RemoveStaleTemporaries(common::ProgramDir());
+    // The player's folders, so that the file dialogs and 兑奖 find HAO from the first run on; a
+    // folder that cannot be made is said on the road.
+    playerFolderProblem_ = common::MakePlayerFolders();
     // Our downloads never read a cache, so there are no cached server copies to drop here.
     startup::WriteWebPage();  // optional: nothing reads it back
     Timer1->start();
@@ -140,6 +143,11 @@ void StartupWindow::updateAndShowMain(bool reportErrors) {
         history::DamagedRecordsNotice({common::DrawFilePathFor(false), common::DrawFilePathFor(true)});
     if (!damaged.isEmpty()) {
         ui::MsgBox(damaged, ui::Icon::Warning, ui::Buttons::Ok, ui::kAppTitle, this);
+        if (aborted_) return;
+    }
+    // A player's folder that could not be made: said once, and the start goes on without it.
+    if (!playerFolderProblem_.isEmpty()) {
+        ui::MsgBox(playerFolderProblem_, ui::Icon::Warning, ui::Buttons::Ok, ui::kAppTitle, this);
         if (aborted_) return;
     }
     // A settings file that cannot be used is never opened; the start says so once.

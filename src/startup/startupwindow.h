@@ -34,7 +34,7 @@ public:
 
     // False when this copy must not run: another copy answers (the caller ends at once,
     // silently), or the one-copy lock could not be made (the message has been shown, lockError()
-    // holds it).
+    // holds it). Otherwise it makes the player's folders HAO and 公式 when missing.
     bool Form_Load();
     QString lockError() const { return lockError_; }
     // The start road (Timer1 fires it once).
@@ -61,6 +61,7 @@ private:
 
     platform::SingleInstance* instance_ = nullptr;
     QString lockError_;
+    QString playerFolderProblem_;  // HAO or 公式 could not be made (common::MakePlayerFolders)
     bool aborted_ = false;
     bool finished_ = false;
 };

@@ -36,7 +36,10 @@ CompoundStatsTab::CompoundStatsTab(const StatsSource& source, pool::NumberPool n
                    &CompoundStatsTab::countStraight);
     ui::MakeButton(this, QStringLiteral("Command11"), QStringLiteral("统计缩水器的号码"), 574, 5, 140, 26, this,
                    &CompoundStatsTab::countWorkbenchNumbers);
-    makeTable(3, OmissionColumns(4000), QRect(6, 38, 744, 298), ViewKind::Uniform);
+    // 类别 holds whole pools after 统计缩水器的号码: its counts stay in sight beside it.
+    QList<TableColumn> columns = OmissionColumns(4000);
+    columns[0].halfAtMost = true;
+    makeTable(3, columns, QRect(6, 38, 744, 298), ViewKind::Uniform);
     rangeCaption_ = ui::MakeLabel(this, QStringLiteral("Label2"), QString(), 6, 346, 400, 20);
     rowCount_ = ui::MakeLabel(this, QStringLiteral("RowCountLabel"), QString(), 410, 346, 244, 20);
     rowCount_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);

@@ -14,19 +14,23 @@ namespace statistics {
 
 namespace {
 
-// Centred columns of the tables are shown centred.
-class CentredStatsTable : public StatsTable {
+// A table as its columns show it: centred columns centred, the cells of a column of long labels
+// whole in their tooltips (the view elides them).
+class ShownStatsTable : public StatsTable {
 public:
-    CentredStatsTable(QStringList titles, QList<int> centred, QObject* parent)
-        : StatsTable(std::move(titles), parent), centred_(std::move(centred)) {}
+    ShownStatsTable(QStringList titles, QList<int> centred, int longLabels, QObject* parent)
+        : StatsTable(std::move(titles), parent), centred_(std::move(centred)), longLabels_(longLabels) {}
     QVariant data(const QModelIndex& index, int role) const override {
         if (role == Qt::TextAlignmentRole && index.isValid())
             return int((centred_.contains(index.column()) ? Qt::AlignHCenter : Qt::AlignLeft) | Qt::AlignVCenter);
+        if (role == Qt::ToolTipRole && index.isValid() && index.column() == longLabels_)
+            return text(index.row(), index.column());
         return StatsTable::data(index, role);
     }
 
 private:
     QList<int> centred_;
+    int longLabels_;
 };
 
 }  // namespace
@@ -73,15 +77,18 @@ void StatsTab::makeTable(int n, const QList<TableColumn>& columns, QRect geometr
     view_->setObjectName(QStringLiteral("ListView%1").arg(n));
     view_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     view_->setGeometry(geometry);
-    // The design's widths do not hold every column in the CJK fonts: fitted to the rows.
-    ui::KeepColumnsFitted(view_, header_);
     QStringList titles;
     QList<int> centred;
+    int longLabels = -1;
     for (qsizetype c = 0; c < columns.size(); ++c) {
         titles << columns[c].title;
         if (columns[c].centred) centred << int(c);
+        if (columns[c].halfAtMost) longLabels = int(c);
     }
-    table_ = new CentredStatsTable(titles, centred, this);
+    // The design's widths do not hold every column in the CJK fonts: fitted to the rows.
+    view_->setTextElideMode(Qt::ElideRight);
+    ui::KeepColumnsFitted(view_, header_, {}, longLabels);
+    table_ = new ShownStatsTable(titles, centred, longLabels, this);
     view_->setModel(table_);
 }
 

@@ -46,6 +46,8 @@ struct TableColumn {
     QString title;
     int twips;
     bool centred = false;
+    // A column of long labels: at most half the view, its texts elided, each whole in its tooltip.
+    bool halfAtMost = false;
 };
 
 // The columns of the formula and compound tables: 类别 at its width, then the omission measures.

@@ -11,6 +11,7 @@
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     app.setApplicationName(QStringLiteral("Updexa"));
+    platform::UseChineseLocale();
     platform::InstallQtTranslations(&app);
     // A second copy ends at once, without a message; a lock that cannot be made is said.
     platform::SingleInstance instance(QString::fromLatin1(updater::kUpdaterAppName));

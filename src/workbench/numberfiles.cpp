@@ -39,7 +39,7 @@ QString FreeCollectionPath(const QString& folder, const QDateTime& when) {
 }
 
 bool SaveCollection(const pool::NumberPool& pool, const QDateTime& when, QString* path, QString* error) {
-    const QString folder = common::ProgramFile(QStringLiteral("HAO"));
+    const QString folder = common::NumberFolder();
     if (!QDir().mkpath(folder)) {
         if (error) *error = QStringLiteral("无法创建文件夹：") + QDir::toNativeSeparators(folder);
         return false;
@@ -55,7 +55,7 @@ bool SaveCollection(const pool::NumberPool& pool, const QDateTime& when, QString
 }
 
 QString ExportDefaultName(const QDate& day) {
-    return common::ProgramFile(QStringLiteral("hao")) + QLatin1Char('/') + day.toString(QStringLiteral("yyyyMMdd"));
+    return common::NumberFolder() + QLatin1Char('/') + day.toString(QStringLiteral("yyyyMMdd")) + QStringLiteral(".txt");
 }
 
 QString WithDefaultExtension(const QString& path) {

@@ -21,7 +21,7 @@ QString FreeCollectionPath(const QString& folder, const QDateTime& when);
 // False with a message in error; path receives the file written.
 bool SaveCollection(const pool::NumberPool& pool, const QDateTime& when, QString* path, QString* error);
 
-// Default export name: the program folder's hao folder and yyyyMMdd, no extension.
+// Default export name: yyyyMMdd.txt in the program folder's HAO folder.
 QString ExportDefaultName(const QDate& day);
 // The chosen name with ".txt" added when its file name has no extension.
 QString WithDefaultExtension(const QString& path);

@@ -2,6 +2,7 @@
 // set-operations window), the export (numberfiles.h), the prize check and deleting one number.
 #include "workbench/resultsframe.h"
 
+#include "common/paths.h"
 #include "common/settings.h"
 #include "dialogs/numberpreviewwindow.h"
 #include "dialogs/prizecheckwindow.h"
@@ -13,6 +14,7 @@
 #include "workbench/workbenchlinks.h"
 
 #include <QDateTime>
+#include <QDir>
 #include <QListView>
 #include <QPlainTextEdit>
 #include <QStringListModel>
@@ -100,6 +102,9 @@ void ResultsFrame::saveCollection() {
 
 void ResultsFrame::exportNumbers() {
     QWidget* parent = bench_.dialogParent();
+    // The proposal lies in HAO, made again if it went since the start (otherwise the dialog
+    // starts in the program folder).
+    QDir().mkpath(common::NumberFolder());
     const QString chosen = AskSaveFileName(parent, QStringLiteral("导出奖号"), ExportDefaultName(QDate::currentDate()),
                                            QStringLiteral("文本文件 (*.txt)"));
     if (chosen.isEmpty()) return;  // cancelled

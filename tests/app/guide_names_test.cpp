@@ -1,10 +1,18 @@
-// The README's quick start, the help and the tutorial send the player to buttons by their
-// captions: every caption they quote in “” is one the real windows show, so a renamed button
-// or a page written from memory is caught.
+// The README's quick start, the help, the tutorial and the formula guide send the player to
+// buttons by their captions: every caption they quote in “” is one the real windows show, so a
+// renamed button or a page written from memory is caught (texts that are no caption, such as a
+// question's words or a file type, are quoted in 「」). What they say the windows do is held
+// here too where a window can show it: when the smart system opens by itself.
 #include "programsmartcontext.h"
 #include "freshappstate.h"
+#include "app/programwindows.h"
 #include "common/appstate.h"
+#include "common/settings.h"
+#include "dialogs/formulaeditor.h"
+#include "dialogs/setoperationswindow.h"
+#include "history/windows/drawentrywindow.h"
 #include "hookreset.h"
+#include "mainwindow/commands.h"
 #include "mainwindow/mainwindow.h"
 #include "platform/ui/messagebox.h"
 #include "platform/ui/pagewindow.h"
@@ -14,8 +22,12 @@
 
 #include <QAbstractButton>
 #include <QAction>
+#include <QCheckBox>
+#include <QCoreApplication>
+#include <QDialog>
 #include <QFile>
 #include <QGroupBox>
+#include <QPushButton>
 #include <QLabel>
 #include <QRegularExpression>
 #include <QSet>
@@ -24,6 +36,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <vector>
 
 namespace {
 
@@ -58,6 +71,25 @@ QStringList Quoted(const QString& text) {
     return out;
 }
 
+struct GuidePage {
+    const char* name;
+    QString text;
+};
+
+// The pages that guide the player; the README by its quick start, up to the next heading.
+std::vector<GuidePage> GuidePages() {
+    QString readme = ReadUtf8(QStringLiteral("README.md"));
+    const qsizetype start = readme.indexOf(QStringLiteral("## 快速上手"));
+    EXPECT_GE(start, 0);
+    readme = readme.mid(start, readme.indexOf(QStringLiteral("\n## "), start + 1) - start);
+    return {
+        {"README.md 快速上手", readme},
+        {"home/help.htm", ReadUtf8(QStringLiteral("home/help.htm"))},
+        {"home/3d/gd.htm", ReadUtf8(QStringLiteral("home/3d/gd.htm"))},
+        {"home/wngs.htm", ReadUtf8(QStringLiteral("home/wngs.htm"))},
+    };
+}
+
 TEST(GuideNames, EveryQuotedButtonIsACaptionOfTheRealWindows) {
     SKIP_WITHOUT_SHARED("data/HAO.TXT");
     SKIP_WITHOUT_SHARED("data/HAOP3.TXT");
@@ -73,27 +105,64 @@ TEST(GuideNames, EveryQuotedButtonIsACaptionOfTheRealWindows) {
     WorkbenchWindow workbench(common::App());
     SmartSystemWindow smart(testsupport::ProgramSmartContext(&workbench));
     ui::PageWindow page;
+    DrawEntryWindow drawEntry(common::App());
+    FormulaEditor formulaEditor(workbench);
     QSet<QString> captions;
-    for (QWidget* w : std::initializer_list<QWidget*>{main.get(), &workbench, &smart, &page}) AddCaptions(w, captions);
+    for (QWidget* w : std::initializer_list<QWidget*>{main.get(), &workbench, &smart, &page, &drawEntry, &formulaEditor,
+                                                      SetOperationsWindow::instance(workbench)})
+        AddCaptions(w, captions);
 
-    // The quick start is the README's part up to the next heading.
-    QString readme = ReadUtf8(QStringLiteral("README.md"));
-    const qsizetype start = readme.indexOf(QStringLiteral("## 快速上手"));
-    ASSERT_GE(start, 0);
-    readme = readme.mid(start, readme.indexOf(QStringLiteral("\n## "), start + 1) - start);
-    const struct {
-        const char* name;
-        QString text;
-    } pages[] = {
-        {"README.md 快速上手", readme},
-        {"home/help.htm", ReadUtf8(QStringLiteral("home/help.htm"))},
-        {"home/3d/gd.htm", ReadUtf8(QStringLiteral("home/3d/gd.htm"))},
-    };
-    for (const auto& p : pages) {
+    for (const auto& p : GuidePages()) {
         const QStringList names = Quoted(p.text);
         EXPECT_GE(names.size(), 5) << p.name;  // the page does guide by captions
         for (const QString& name : names) EXPECT_TRUE(captions.contains(name)) << p.name << ": “" << name.toStdString() << "”";
     }
+}
+
+// The pages say the smart system opens by itself at the first entry to the workbench in a run,
+// not at every entry, and that unticking its box does not stop that: the window ticks it again
+// whenever it opens.
+TEST(GuideNames, TheSmartSystemOpensByItselfAtTheFirstEntryOfARunOnly) {
+    SKIP_WITHOUT_SHARED("data/HAO.TXT");
+    SKIP_WITHOUT_SHARED("data/HAOP3.TXT");
+    const QString firstEntry = QStringLiteral("第一次进入缩水器");
+    for (const auto& p : GuidePages()) {
+        if (p.name == std::string("home/wngs.htm")) continue;
+        EXPECT_TRUE(p.text.contains(firstEntry)) << p.name;
+        EXPECT_FALSE(p.text.contains(QStringLiteral("每次进入缩水器"))) << p.name;
+    }
+
+    testsupport::FreshAppState appReset;
+    testsupport::ProgramDir dir;
+    ASSERT_TRUE(dir.copyShared("data/HAO.TXT") && dir.copyShared("data/HAOP3.TXT"));
+    ui::MessageRecorder messages;
+    testsupport::HookReset<&ui::SetModalHandler> modalReset;
+    QList<bool> tickedAtOpening;
+    ui::SetModalHandler([&](QDialog* d) {
+        if (d->objectName() != QLatin1String("Form15")) return int(QDialog::Rejected);
+        auto* box = d->findChild<QCheckBox*>(QStringLiteral("Check1"));
+        tickedAtOpening << box->isChecked();
+        if (box->isChecked()) box->click();  // the player unticks it
+        d->close();                            // and closes the window by its close box
+        return int(QDialog::Rejected);
+    });
+    const auto afterClosing = [] { QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); };
+    app::ProgramWindows windows(common::App());
+    MainWindow* main = windows.showMainWindow();
+    ASSERT_NE(main, nullptr);
+    main->quitOnClose = false;
+    ASSERT_GE(common::App().history.count(), 600);
+    main->run(mainwindow::Command::Workbench);
+    afterClosing();
+    ASSERT_EQ(tickedAtOpening, QList<bool>{true});
+    EXPECT_FALSE(common::SettingSmartPick());
+    windows.workbench()->close();
+    main->run(mainwindow::Command::Workbench);  // a second entry in the run
+    afterClosing();
+    EXPECT_EQ(tickedAtOpening.size(), 1);
+    windows.workbench()->findChild<QPushButton*>(QStringLiteral("Command69"))->click();  // 智能系统
+    EXPECT_EQ(tickedAtOpening, (QList<bool>{true, true}));
+    main->close();
 }
 
 }  // namespace

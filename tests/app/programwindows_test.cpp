@@ -14,6 +14,7 @@
 #include "testsupport.h"
 #include "workbench/workbenchwindow.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QSettings>
 
@@ -137,6 +138,32 @@ TEST_F(ProgramWindowsTest, CloseRequestDuringTheStartReachesTheWindowBeingStarte
     EXPECT_TRUE(state.quitting);
     main->run(Command::Workbench);
     EXPECT_EQ(windows.workbench(), nullptr);
+}
+
+// A main window left minimised comes back from the workbench shown normal and active, with the
+// real history (whose size opens the smart system at the workbench's first opening).
+TEST_F(ProgramWindowsTest, ClosingTheWorkbenchBringsBackAMinimisedMainWindowNormal) {
+    SKIP_WITHOUT_SHARED("data/HAO.TXT");
+    ASSERT_TRUE(dir.copyShared(QStringLiteral("data/HAO.TXT")));
+    ui::MessageRecorder messages;
+    ui::SetModalHandler([](QDialog*) { return 0; });
+    app::ProgramWindows windows(state);
+    MainWindow* main = windows.showMainWindow();
+    main->quitOnClose = false;
+    main->showListAfterReload();
+    ASSERT_GE(state.history.count(), 600);
+    main->showMinimized();
+    main->run(Command::Workbench);
+    WorkbenchWindow* bench = windows.workbench();
+    ASSERT_NE(bench, nullptr);
+    ASSERT_FALSE(main->isVisible());
+    bench->close();
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(main->isVisible());
+    EXPECT_FALSE(main->isMinimized());
+    EXPECT_TRUE(main->isActiveWindow());
+    EXPECT_TRUE(main->tray()->toggleEnabled());
+    main->close();
 }
 
 }  // namespace

@@ -17,6 +17,7 @@
 
 #include <functional>
 #include <sys/stat.h>
+#include <unistd.h>
 
 using namespace common;
 
@@ -242,4 +243,59 @@ TEST(Paths, ServerAddresses) {
     EXPECT_EQ(ResultsUrl(), "https://kaijiang.500.com");
     qunsetenv("SIFMORA_HOME_URL");
     EXPECT_FALSE(HasHomeServer());
+}
+
+// The start makes HAO and 公式 so that the dialogs and 兑奖 find them on a fresh program folder;
+// what cannot be made is said, naming the folder and the cause, and nothing else changes.
+TEST(Paths, PlayerFoldersAreMadeOrTheReasonSaid) {
+    {
+        testsupport::ProgramDir dir;
+        EXPECT_EQ(MakePlayerFolders(), QString());
+        EXPECT_TRUE(QFileInfo(dir.file("HAO")).isDir());
+        EXPECT_TRUE(QFileInfo(dir.file(QStringLiteral("公式"))).isDir());
+        EXPECT_EQ(NumberFolder(), dir.file("HAO"));
+        EXPECT_EQ(MakePlayerFolders(), QString());  // standing folders are left as they are
+    }
+    {
+        // The player's own folder under another case is the one used, with its files.
+        testsupport::ProgramDir dir;
+        ASSERT_TRUE(QDir(dir.path()).mkdir("hao"));
+        dir.write("hao/plan.txt", "012\r\n");
+        EXPECT_EQ(MakePlayerFolders(), QString());
+        EXPECT_EQ(NumberFolder(), dir.file("hao"));
+        EXPECT_EQ(QDir(dir.path()).entryList(QDir::Dirs | QDir::NoDotAndDotDot),
+                  (QStringList{QStringLiteral("hao"), QStringLiteral("公式")}));
+        EXPECT_EQ(dir.read("hao/plan.txt"), QByteArray("012\r\n"));
+    }
+    {
+        // A file in HAO's place stays; 公式 is still made.
+        testsupport::ProgramDir dir;
+        dir.write("HAO", "mine");
+        const QString problem = MakePlayerFolders();
+        EXPECT_TRUE(problem.contains(QStringLiteral("无法在程序文件夹中建立文件夹“HAO”：已有同名的文件")))
+            << problem.toStdString();
+        EXPECT_TRUE(problem.contains(QStringLiteral("程序照常运行"))) << problem.toStdString();
+        EXPECT_FALSE(problem.contains(QStringLiteral("文件夹“公式”")));
+        EXPECT_EQ(dir.read("HAO"), QByteArray("mine"));
+        EXPECT_TRUE(QFileInfo(dir.file(QStringLiteral("公式"))).isDir());
+    }
+    {
+        // A program folder that cannot hold folders (read-only; for root, one under a file).
+        testsupport::ProgramDir dir;
+        QString programDir = dir.path();
+        if (::geteuid() == 0) {
+            dir.write("file", "x");
+            programDir = dir.file("file/program");
+        } else {
+            ASSERT_EQ(::chmod(QFile::encodeName(programDir).constData(), 0555), 0);
+        }
+        testsupport::EnvVar where("SIFMORA_DIR", programDir);
+        const QString problem = MakePlayerFolders();
+        ::chmod(QFile::encodeName(dir.path()).constData(), 0755);
+        const QString cause = ::geteuid() == 0 ? QStringLiteral("路径中有一项不是文件夹") : QStringLiteral("没有写入权限");
+        for (const QString& name : {QStringLiteral("HAO"), QStringLiteral("公式")})
+            EXPECT_TRUE(problem.contains(QStringLiteral("无法在程序文件夹中建立文件夹“") + name + QStringLiteral("”：") + cause))
+                << problem.toStdString();
+        EXPECT_TRUE(problem.contains(QDir::toNativeSeparators(programDir + QStringLiteral("/HAO")))) << problem.toStdString();
+    }
 }

@@ -22,6 +22,7 @@
 #include <functional>
 #include <QFile>
 #include <QFileInfo>
+#include <QApplication>
 #include <QCoreApplication>
 #include <QLabel>
 #include <QMenu>
@@ -34,6 +35,7 @@
 #include <QSettings>
 #include <QEventLoop>
 #include <QTimer>
+#include <QWindow>
 #include <gtest/gtest.h>
 
 namespace {
@@ -471,13 +473,14 @@ TEST_F(MainWindowTest, ClosingEndsEverythingOnce) {
 }
 
 // Only the left button acts on the tray icon: the right button offers no menu (no way to quit
-// from there) and a double click or the middle button changes nothing.
+// from there) and the middle button changes nothing. Qt reports a double click as Trigger and
+// then DoubleClick: it toggles twice, as two clicks do.
 TEST_F(MainWindowTest, TrayIconActsOnTheLeftButtonOnly) {
     dir.write("HAO.TXT", Draws(5));
     MainWindow* f = create();
     f->show();
     EXPECT_EQ(f->tray()->icon()->contextMenu(), nullptr);
-    for (const auto reason : {QSystemTrayIcon::Context, QSystemTrayIcon::DoubleClick, QSystemTrayIcon::MiddleClick}) {
+    for (const auto reason : {QSystemTrayIcon::Context, QSystemTrayIcon::MiddleClick}) {
         SCOPED_TRACE(int(reason));
         TrayClick(f, reason);
         EXPECT_TRUE(f->isVisible());
@@ -486,6 +489,49 @@ TEST_F(MainWindowTest, TrayIconActsOnTheLeftButtonOnly) {
     }
     TrayClick(f);
     EXPECT_FALSE(f->isVisible());
+    TrayClick(f, QSystemTrayIcon::DoubleClick);  // the second click of a double click
+    EXPECT_TRUE(f->isVisible());
+    TrayClick(f);
+    TrayClick(f, QSystemTrayIcon::DoubleClick);
+    EXPECT_TRUE(f->isVisible());
+}
+
+// A minimised window comes back from the tray and from the workbench normal and active: without
+// a taskbar there is no other way back.
+TEST_F(MainWindowTest, MinimisedWindowComesBackNormalAndActive) {
+    dir.write("HAO.TXT", Draws(5));
+    MainWindow* f = create();
+    QWidget bench;  // the workbench, active while it is open
+    f->openers().workbench = [&] {
+        bench.show();
+        bench.activateWindow();
+    };
+    for (const bool throughWorkbench : {false, true}) {
+        SCOPED_TRACE(throughWorkbench ? "workbench closed" : "tray");
+        f->setWindowState(Qt::WindowNoState);
+        f->show();
+        f->showMinimized();
+        ASSERT_TRUE(f->isMinimized());
+        if (throughWorkbench) {
+            f->run(Command::Workbench);
+            ASSERT_FALSE(f->isVisible());
+            QCoreApplication::processEvents();
+            bench.hide();
+            f->workbenchClosed();
+        } else {
+            TrayClick(f);
+        }
+        for (int i = 0; i < 10 && !f->isActiveWindow(); ++i) QCoreApplication::processEvents();
+        EXPECT_TRUE(f->isVisible());
+        EXPECT_EQ(f->windowState() & ~Qt::WindowActive, Qt::WindowNoState);
+        EXPECT_TRUE(f->isActiveWindow());
+        EXPECT_TRUE(f->tray()->toggleEnabled());
+    }
+    // A shown window still hides on a click, and a hidden one comes back.
+    TrayClick(f);
+    EXPECT_FALSE(f->isVisible());
+    TrayClick(f);
+    EXPECT_TRUE(f->isVisible());
 }
 
 // The updater's close request can come while the start's message about the draw file is up,
@@ -668,6 +714,53 @@ TEST_F(MainWindowTest, BoardOpensWidensAndCloses) {
     QTimer::singleShot(0, f, [f] { f->run(Command::RefreshBoard); });
     ASSERT_TRUE(complete());
     EXPECT_EQ(server.requestCount("/3d/3dindex.htm"), before + 1);
+}
+
+// The title bars move the window only once the pointer has moved the drag distance: a press
+// alone leaves the mouse to this window, so that a double click on Bar reaches it under a window
+// manager too and opens or closes the board, once per double click.
+TEST_F(MainWindowTest, TitleBarsMoveOnDragAndBarDoubleClickTogglesTheBoard) {
+    dir.write("HAO.TXT", Draws(5));
+    MainWindow* f = create();
+    f->show();
+    int moves = 0;
+    f->systemMove = [&](QWindow* window) {
+        EXPECT_EQ(window, f->windowHandle());
+        ++moves;
+    };
+    const QPoint at(10, 10);
+    auto send = [](QWidget* w, QEvent::Type type, QPoint pos, Qt::MouseButtons held) {
+        const Qt::MouseButton button = type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton;
+        QMouseEvent e(type, QPointF(pos), w->mapToGlobal(QPointF(pos)), button, held, Qt::NoModifier);
+        QCoreApplication::sendEvent(w, &e);
+    };
+    QLabel* bar = Child<QLabel>(f, "Bar");
+    for (int round = 0; round < 2; ++round) {
+        const bool before = f->boardOpen();
+        send(bar, QEvent::MouseButtonPress, at, Qt::LeftButton);
+        send(bar, QEvent::MouseButtonRelease, at, Qt::NoButton);
+        EXPECT_EQ(f->boardOpen(), before);  // a single click does nothing
+        send(bar, QEvent::MouseButtonDblClick, at, Qt::LeftButton);
+        send(bar, QEvent::MouseButtonRelease, at, Qt::NoButton);
+        EXPECT_NE(f->boardOpen(), before) << round;
+    }
+    EXPECT_EQ(moves, 0);
+
+    const int distance = QApplication::startDragDistance();
+    for (const char* name : {"Bar", "RightBar", "Label13dd"}) {
+        SCOPED_TRACE(name);
+        QLabel* w = Child<QLabel>(f, name);
+        moves = 0;
+        send(w, QEvent::MouseButtonPress, at, Qt::LeftButton);
+        send(w, QEvent::MouseMove, at + QPoint(distance - 1, 0), Qt::LeftButton);
+        EXPECT_EQ(moves, 0);
+        send(w, QEvent::MouseMove, at + QPoint(distance, 0), Qt::LeftButton);
+        EXPECT_EQ(moves, 1);
+        send(w, QEvent::MouseMove, at + QPoint(3 * distance, 0), Qt::LeftButton);
+        send(w, QEvent::MouseButtonRelease, at + QPoint(3 * distance, 0), Qt::NoButton);
+        send(w, QEvent::MouseMove, at + QPoint(6 * distance, 0), Qt::NoButton);  // no button held
+        EXPECT_EQ(moves, 1);
+    }
 }
 
 TEST_F(MainWindowTest, UnreachableBoardCountsAsOpenWithoutMessage) {

@@ -6,6 +6,7 @@
 
 #include <QDir>
 #include <QEventLoop>
+#include <QFileInfo>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QThread>
@@ -21,6 +22,7 @@
 #include <csignal>
 #include <fcntl.h>
 #include <sys/file.h>
+#include <sys/mount.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/un.h>
@@ -79,6 +81,7 @@ TEST(CloseRequestTest, OneCopyPerProgramFolder) {
             EXPECT_TRUE(there.acquire());
         }
     }
+    EXPECT_FALSE(QFileInfo::exists(platform::InstanceLockPath("TestApp")));  // went with its holder
     platform::SingleInstance after("TestApp");
     EXPECT_TRUE(after.acquire());  // released when the first copy ended
 }
@@ -216,11 +219,6 @@ TEST(CloseRequestTest, LockThatCannotBeMadeIsSaidWithWhereAndWhy) {
         {"a link at the lock", [](const RuntimeFolder& r, const QString& lock) {
              ASSERT_TRUE(QFile::link(r.base.filePath("elsewhere"), lock));
          }, "符号链接", false},
-        {"another user's lock file", [](const RuntimeFolder&, const QString& lock) {
-             QFile f(lock);
-             ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-             if (::getuid() != 0 || ::chown(QFile::encodeName(lock).constData(), 65534, 65534) != 0) GTEST_SKIP();
-         }, "另一个用户", false},
         {"a file at the folder", [](const RuntimeFolder& r, const QString&) {
              ASSERT_TRUE(QDir().rmdir(r.folder()));
              QFile f(r.folder());
@@ -242,7 +240,8 @@ TEST(CloseRequestTest, LockThatCannotBeMadeIsSaidWithWhereAndWhy) {
         SCOPED_TRACE(c.what);
         RuntimeFolder runtime;
         ASSERT_EQ(platform::InstanceFolder(), runtime.folder());
-        const QString lock = platform::InstanceEndpointName("TestApp") + ".lock";
+        testsupport::ProgramDir program;  // a lock of its own
+        const QString lock = platform::InstanceLockPath("TestApp");
         c.make(runtime, lock);
         if (::testing::Test::IsSkipped()) continue;
         platform::SingleInstance instance("TestApp");
@@ -263,7 +262,7 @@ TEST(CloseRequestTest, HolderThatNeverAnswersIsSaid) {
     testsupport::ProgramDir dir;
     RuntimeFolder runtime;
     ASSERT_FALSE(platform::InstanceFolder().isEmpty());
-    const QString lock = platform::InstanceEndpointName("TestApp") + ".lock";
+    const QString lock = platform::InstanceLockPath("TestApp");
     SilentHolder holder(lock);
     ASSERT_TRUE(holder.held_);
     platform::SingleInstance instance("TestApp");
@@ -289,9 +288,12 @@ TEST(CloseRequestTest, TooLongAPathOrAFullDiskIsSaid) {
     }
     // The lock and the endpoint take a file entry each and no room: a disk full of data keeps
     // neither from being made, and a disk out of entries is said.
-    testsupport::SmallDisk disk(64 * 1024, 6);
+    testsupport::SmallDisk disk(64 * 1024, 8);
     if (!disk.isMounted()) GTEST_SKIP() << "no tmpfs can be mounted here";
     testsupport::EnvVar runtime("XDG_RUNTIME_DIR", disk.path());
+    const QString program = QDir(disk.path()).filePath("program");
+    ASSERT_TRUE(QDir().mkdir(program));
+    testsupport::EnvVar programDir("SIFMORA_DIR", program);
     const QString folder = QDir(disk.path()).filePath("Sifmora");
     ASSERT_EQ(platform::InstanceFolder(), folder);
     disk.fill(0);
@@ -302,12 +304,18 @@ TEST(CloseRequestTest, TooLongAPathOrAFullDiskIsSaid) {
     }
     for (bool lockMadeBefore : {true, false}) {
         SCOPED_TRACE(lockMadeBefore ? "no entry left for the endpoint" : "no entry left for the lock");
-        if (!lockMadeBefore) QFile::remove(platform::InstanceEndpointName("TestApp") + ".lock");
+        // The lock file goes with its holder; a killed copy leaves it behind.
+        QFile::remove(platform::InstanceLockPath("TestApp"));
+        if (lockMadeBefore) {
+            QFile left(platform::InstanceLockPath("TestApp"));
+            ASSERT_TRUE(left.open(QIODevice::WriteOnly));
+        }
         disk.fillEntries();
         platform::SingleInstance instance("TestApp");
         QString why;
         EXPECT_FALSE(instance.acquire(&why));
-        EXPECT_TRUE(why.startsWith(QStringLiteral("无法建立防止重复运行的锁 %1").arg(QDir::toNativeSeparators(folder))))
+        EXPECT_TRUE(why.startsWith(QStringLiteral("无法建立防止重复运行的锁 %1")
+                                       .arg(QDir::toNativeSeparators(lockMadeBefore ? folder : program))))
             << why.toStdString();
         disk.removeEntries();
     }
@@ -345,3 +353,152 @@ TEST(CloseRequestTest, WithoutHandlerTheRequestIsRefused) {
     thread.quit();
     thread.wait();
 }
+
+#ifdef Q_OS_UNIX
+namespace {
+
+// Starts the probe in an environment of its own: runtime sets XDG_RUNTIME_DIR (null: none, with
+// the home folder's cache elsewhere).
+std::unique_ptr<QProcess> StartProbeIn(const QString& markerDir, int holdMs, const QString& runtime,
+                                       const QString& cache = QString()) {
+    auto p = std::make_unique<QProcess>();
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    if (runtime.isNull()) env.remove(QStringLiteral("XDG_RUNTIME_DIR"));
+    else env.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtime);
+    if (!cache.isNull()) env.insert(QStringLiteral("XDG_CACHE_HOME"), cache);
+    p->setProcessEnvironment(env);
+    p->start(QStringLiteral(SIFMORA_INSTANCE_PROBE), {markerDir, QString::number(holdMs)});
+    return p;
+}
+
+// True while some process holds the lock file (a shared lock on it cannot be had).
+bool LockHeld(const QString& lock) {
+    const int fd = ::open(QFile::encodeName(lock).constData(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) return false;
+    const bool held = ::flock(fd, LOCK_SH | LOCK_NB) != 0;
+    ::close(fd);
+    return held;
+}
+
+// Waits for a condition as a hang guard, never as a measure of time.
+bool Eventually(const std::function<bool()>& condition) {
+    for (int i = 0; i < 1200; ++i) {
+        if (condition()) return true;
+        QThread::msleep(50);
+    }
+    return condition();
+}
+
+}  // namespace
+
+// Two starts on one program folder meet at one lock whatever their environment: the runtime
+// folder removed under the running copy (its endpoint goes with it), another runtime folder, none
+// at all, or the lock file itself removed. Each later start asks the running copy to show itself
+// and ends; the running copy keeps its lock and is still reached by the updater.
+TEST(CloseRequestTest, SecondStartOnTheSameProgramFolderEndsWhateverItsEnvironment) {
+    testsupport::ProgramDir dir;
+    QTemporaryDir markers, runtimeA, runtimeB, cache;
+    ASSERT_TRUE(markers.isValid() && runtimeA.isValid() && runtimeB.isValid() && cache.isValid());
+    testsupport::EnvVar runtime("XDG_RUNTIME_DIR", runtimeA.path());
+    auto holder = StartProbeIn(markers.path(), 600000, runtimeA.path());
+    ASSERT_TRUE(holder->waitForReadyRead(20000));
+    ASSERT_EQ(holder->readLine(), "holding\n");
+    const QString lock = platform::InstanceLockPath("ProbeApp");
+    ASSERT_TRUE(QFileInfo::exists(lock));
+
+    const struct {
+        const char* what;
+        std::function<void()> before;
+        QString runtime;
+        QString cache;
+    } starts[] = {
+        {"the runtime folder with the endpoint removed", [&] { ASSERT_TRUE(QDir(runtimeA.filePath("Sifmora")).removeRecursively()); },
+         runtimeA.path(), QString()},
+        {"another runtime folder", [] {}, runtimeB.path(), QString()},
+        {"no runtime folder", [] {}, QString(), cache.path()},
+        {"the lock file removed", [&] { ASSERT_TRUE(QFile::remove(lock)); }, runtimeB.path(), QString()},
+    };
+    for (const auto& s : starts) {
+        SCOPED_TRACE(s.what);
+        s.before();
+        // The running copy takes back what was removed under it.
+        ASSERT_TRUE(Eventually([&] { return LockHeld(lock) && platform::IsInstanceRunning("ProbeApp", 200); }));
+        auto second = StartProbeIn(markers.path(), 150, s.runtime, s.cache);
+        ASSERT_TRUE(second->waitForFinished(60000));
+        EXPECT_EQ(second->exitCode(), 3) << second->readAllStandardError().toStdString();
+        ASSERT_TRUE(Eventually([&] { return holder->canReadLine() || holder->waitForReadyRead(50); }));
+        EXPECT_EQ(holder->readLine(), "shown\n");
+        EXPECT_EQ(holder->state(), QProcess::Running);
+    }
+    // The updater of another environment reaches the running copy (which has no close handler).
+    {
+        testsupport::EnvVar other("XDG_RUNTIME_DIR", runtimeB.path());
+        EXPECT_TRUE(platform::IsInstanceRunning("ProbeApp"));
+        EXPECT_FALSE(platform::SendCloseRequest("ProbeApp"));
+    }
+    // A copy of the program folder carries a lock file that names this copy's endpoint: nothing
+    // there reaches this copy.
+    {
+        testsupport::ProgramDir copy;
+        ASSERT_TRUE(QFile::copy(lock, platform::InstanceLockPath("ProbeApp")));
+        EXPECT_FALSE(platform::IsInstanceRunning("ProbeApp", 200));
+    }
+    holder->kill();
+    ASSERT_TRUE(holder->waitForFinished(20000));
+    // Killed, it leaves no lock behind.
+    platform::SingleInstance next("ProbeApp");
+    next.answerWaitMs = 0;
+    QString why;
+    EXPECT_TRUE(next.acquire(&why)) << why.toStdString();
+}
+
+// A program folder that cannot be written: a lock file already there is still taken; without one
+// the lock goes to the user's own folder, and the note says so in Chinese.
+TEST(CloseRequestTest, ReadOnlyProgramFolderKeepsTheLockWhereItCan) {
+    RuntimeFolder runtime;
+    testsupport::SmallDisk disk(256 * 1024);
+    if (!disk.isMounted()) GTEST_SKIP() << "no tmpfs can be mounted here";
+    testsupport::EnvVar program("SIFMORA_DIR", disk.path());
+    for (bool lockThere : {true, false}) {
+        SCOPED_TRACE(lockThere ? "lock file there" : "no lock file");
+        const QByteArray mountPoint = QFile::encodeName(disk.path());
+        ASSERT_EQ(::mount(nullptr, mountPoint.constData(), nullptr, MS_REMOUNT, nullptr), 0);
+        QFile::remove(platform::InstanceLockPath("TestApp"));
+        if (lockThere) {
+            QFile f(platform::InstanceLockPath("TestApp"));
+            ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        }
+        ASSERT_EQ(::mount(nullptr, mountPoint.constData(), nullptr, MS_REMOUNT | MS_RDONLY, nullptr), 0);
+        platform::SingleInstance first("TestApp");
+        QString why;
+        ASSERT_TRUE(first.acquire(&why)) << why.toStdString();
+        if (lockThere) {
+            EXPECT_TRUE(first.note().isEmpty()) << first.note().toStdString();
+        } else {
+            EXPECT_TRUE(first.note().startsWith(QStringLiteral("程序文件夹 %1 不能写入（").arg(QDir::toNativeSeparators(disk.path()))))
+                << first.note().toStdString();
+            EXPECT_TRUE(QFileInfo::exists(platform::InstanceEndpointName("TestApp") + ".lock"));
+        }
+        platform::SingleInstance second("TestApp");
+        EXPECT_FALSE(second.acquire(&why));
+        EXPECT_TRUE(why.isEmpty()) << why.toStdString();
+    }
+    ::mount(nullptr, QFile::encodeName(disk.path()).constData(), nullptr, MS_REMOUNT, nullptr);
+}
+
+// The program folder's lock is the folder's, shared by whoever runs the program there: a lock
+// file another user made is taken all the same.
+TEST(CloseRequestTest, LockFileOfAnotherUserInTheProgramFolderIsTaken) {
+    testsupport::ProgramDir dir;
+    RuntimeFolder runtime;
+    const QString lock = platform::InstanceLockPath("TestApp");
+    {
+        QFile f(lock);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    }
+    if (::getuid() != 0 || ::chown(QFile::encodeName(lock).constData(), 65534, 65534) != 0) GTEST_SKIP();
+    platform::SingleInstance instance("TestApp");
+    QString why;
+    EXPECT_TRUE(instance.acquire(&why)) << why.toStdString();
+}
+#endif

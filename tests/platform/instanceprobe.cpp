@@ -2,7 +2,8 @@
 // once. While it holds the lock it keeps the file "running" in the folder given as its first
 // argument, made so that it fails when another holder's is there: exit 2 if so (two copies
 // ran at once), 0 after holding for the milliseconds of the second argument, 3 when another
-// copy answered, 4 with the message when the lock could not be made.
+// copy answered, 4 with the message when the lock could not be made. It writes "holding" once it
+// holds the lock and "shown" each time a later start asked it to show itself.
 #include "platform/closerequest.h"
 
 #include <QCoreApplication>
@@ -29,6 +30,10 @@ int main(int argc, char** argv) {
     const int fd = ::open(running.constData(), O_WRONLY | O_CREAT | O_EXCL, 0600);
     if (fd < 0) return 2;
     ::close(fd);
+    instance.onShowRequest = [] {
+        std::printf("shown\n");
+        std::fflush(stdout);
+    };
     std::printf("holding\n");
     std::fflush(stdout);
     // The endpoint answers while it holds: the event loop runs.

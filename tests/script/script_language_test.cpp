@@ -490,7 +490,7 @@ TEST(ScriptErrorTexts, DescriptionsAndSourcesAreChinese) {
 
     // Compilation errors.
     const std::pair<const char*, const char*> compile[] = {
-        {"x = ", "缺少表达式"}, {"Then", "缺少语句"}, {"x = \"open", "未结束的字符串常量"},
+        {"x = ", "语法错误"}, {"x = In", "缺少表达式"}, {"Then", "缺少语句"}, {"x = \"open", "未结束的字符串常量"},
         {"x = a $ b", "无效字符"}, {"If x Then\nx = 1\n", "缺少 'End'"}, {"x = #1/2/3", "语法错误"},
     };
     for (const auto& c : compile) {

@@ -6,9 +6,22 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/resource.h>
+
 #include <atomic>
 #include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
 #include <thread>
+
+#if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
+#define SIFMORA_SANITIZED 1
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer) || __has_feature(thread_sanitizer) || __has_feature(memory_sanitizer)
+#define SIFMORA_SANITIZED 1
+#endif
+#endif
 
 using script::ScriptEngine;
 using script::Variant;
@@ -858,6 +871,127 @@ Function Main()
 End Function
 )VB", "0 0"},
     });
+}
+
+// ReDim Preserve of several dimensions changes the last one only: every element keeps its
+// place in every dimension through growth one column at a time, cuts, regrowth past a large
+// block and a copy taken in between; the other dimensions stay fixed (9).
+TEST(ScriptArrays, ReDimPreserveOfTheLastDimension) {
+    runAll({
+        {"two rows grown a column at a time, cut and grown again", R"VB(
+Function Check(m, cols)
+  Check = True
+  For c = 0 To cols - 1
+    If m(0, c) <> c Or m(1, c) <> -c Then Check = False
+  Next
+End Function
+Function Main()
+  ReDim m(1, -1)
+  For i = 0 To 2999
+    ReDim Preserve m(1, i)
+    m(0, i) = i : m(1, i) = -i
+  Next
+  r = UBound(m, 1) & UBound(m, 2) & Check(m, 3000)
+  ReDim Preserve m(1, 9)
+  r = r & " " & UBound(m, 2) & Check(m, 10)
+  ReDim Preserve m(1, 11)
+  r = r & " " & Check(m, 10) & IsEmpty(m(0, 10)) & IsEmpty(m(1, 11))
+  ReDim Preserve m(1, -1)
+  r = r & " " & UBound(m, 2)
+  ReDim Preserve m(1, 0)
+  Main = r & IsEmpty(m(0, 0)) & IsEmpty(m(1, 0))
+End Function
+)VB", "12999True 9True TrueTrueTrue -1TrueTrue"},
+        {"large tables keep their values; a copy keeps its own", R"VB(
+Function Main()
+  ReDim m(2, -1)
+  For i = 0 To 299999
+    ReDim Preserve m(2, i)
+    m(0, i) = i : m(1, i) = i * 2 : m(2, i) = "t" & i
+  Next
+  c = m
+  m(1, 7) = "x"
+  ok = True
+  For i = 0 To 299999 Step 997
+    If m(0, i) <> i Or c(1, i) <> i * 2 Or m(2, i) <> "t" & i Then ok = False
+  Next
+  r = ok & m(1, 7) & c(1, 7) & m(2, 299999)
+  ReDim Preserve m(2, 100)
+  ReDim Preserve m(2, 200000)
+  Main = r & " " & m(2, 100) & IsEmpty(m(0, 101)) & IsEmpty(m(2, 200000)) & " " & c(0, 299999)
+End Function
+)VB", "Truex14t299999 t100TrueTrue 299999"},
+        {"three dimensions; For Each walks the first index fastest", R"VB(
+Function Main()
+  ReDim m(1, 1, 0)
+  m(0, 0, 0) = "a" : m(1, 0, 0) = "b" : m(0, 1, 0) = "c" : m(1, 1, 0) = "d"
+  ReDim Preserve m(1, 1, 1)
+  m(0, 0, 1) = "e" : m(1, 1, 1) = "h"
+  For Each v In m
+    r = r & v & "."
+  Next
+  Main = r & m(1, 0, 0) & m(0, 1, 0)
+End Function
+)VB", "a.b.c.d.e...h.bc"},
+        {"other dimensions stay, the last one no lower than -1", R"VB(
+Function Main()
+  On Error Resume Next
+  ReDim m(1, 2)
+  ReDim Preserve m(2, 2)
+  r = Err.Number : Err.Clear
+  ReDim Preserve m(1, 2, 0)
+  r = r & Err.Number : Err.Clear
+  ReDim Preserve m(1, -2)
+  r = r & Err.Number : Err.Clear
+  ReDim Preserve m(1, 600000)
+  Main = r & Err.Number & UBound(m, 2)
+End Function
+)VB", "99972"},
+    });
+}
+
+namespace {
+// The process's address space in bytes (VmSize), or 0.
+size_t AddressSpace() {
+    std::FILE* status = std::fopen("/proc/self/status", "r");
+    if (!status)
+        return 0;
+    char line[256];
+    size_t kib = 0;
+    while (std::fgets(line, sizeof line, status))
+        if (std::strncmp(line, "VmSize:", 7) == 0)
+            kib = size_t(std::atol(line + 7));
+    std::fclose(status);
+    return kib * 1024;
+}
+
+// In a child: appends under an address space 24 MB larger than now. The arrays want about 40 MB:
+// the script gets error 7 and the engine goes on. The exit code says what happened.
+[[noreturn]] void AppendPastTheLimit(const char* code) {
+    const size_t now = AddressSpace();
+    const rlimit limit{now + (24 << 20), now + (24 << 20)};
+    if (now == 0 || setrlimit(RLIMIT_AS, &limit) != 0)
+        std::_Exit(2);
+    ScriptEngine e;
+    const QString first = runMain(e, code);
+    const QString after = runMain(e, "Function Main()\n  ReDim a(1000)\n  a(1000) = 5\n  Main = a(1000) + 1\nEnd Function\n");
+    std::fprintf(stderr, "%s, then %s\n", qPrintable(first), qPrintable(after));
+    std::_Exit(first == QStringLiteral("ERR 7") && after == QStringLiteral("6") ? 0 : 1);
+}
+}  // namespace
+
+// A limit on the address space: growth that finds no memory is the script's error 7, not a
+// crash, whether a block grows in place, moves or is copied.
+TEST(ScriptArrays, GrowthPastAnAddressSpaceLimitIsOutOfMemory) {
+#ifdef SIFMORA_SANITIZED
+    GTEST_SKIP() << "a sanitizer's shadow memory does not fit under the limit";
+#endif
+    EXPECT_EXIT(AppendPastTheLimit("Function Main()\n  ReDim a(-1)\n  For i = 0 To 1000000\n"
+                                   "    ReDim Preserve a(i)\n    a(i) = i\n  Next\nEnd Function\n"),
+                testing::ExitedWithCode(0), "ERR 7, then 6");
+    EXPECT_EXIT(AppendPastTheLimit("Function Main()\n  ReDim m(1, -1)\n  For i = 0 To 500000\n"
+                                   "    ReDim Preserve m(1, i)\n    m(1, i) = i\n  Next\nEnd Function\n"),
+                testing::ExitedWithCode(0), "ERR 7, then 6");
 }
 
 TEST(ScriptClasses, AppendingToMembersAndObjectOperands) {

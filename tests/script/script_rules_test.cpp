@@ -357,11 +357,29 @@ TEST(ScriptRules, SetLocaleTakesAnyValidId) {
 
 // A Case takes values, never ranges, and the language's reserved words name nothing: each of
 // them fails to compile as a variable, a procedure, a constant, a parameter or a statement's
-// start, while the words the grammar merely meets in passing stay names.
+// start, while the words the grammar merely meets in passing stay names. A statement may follow
+// a Case's values on their line, so a range fails where its To would start a statement.
 TEST(ScriptRules, CaseRangesAndReservedWordsDoNotCompile) {
     checkModules({
-        {"Function Main()\n Select Case 12\n Case 10 To 17: Main = \"in\"\n End Select\nEnd Function", "COMPILE 1025"},
+        {"Function Main()\n Select Case 12\n Case 10 To 17: Main = \"in\"\n End Select\nEnd Function", "COMPILE 1024"},
+        {"Function Main()\n Select Case 12\n Case 10 To 17\n Main = \"in\"\n End Select\nEnd Function", "COMPILE 1024"},
         {"Function Main()\n Select Case 12\n Case 10, 12: Main = \"in\"\n End Select\nEnd Function", "in"},
+        {"Function Main()\n Select Case 1\n Case 1  r = 200\n Case 2  r = 300\n End Select\n Main = r\nEnd Function",
+         "200"},
+        {"Function Main()\n Select Case 2\n Case 1  r = 200\n Case 2  r = 300: r = r + 1\n Case Else r = 0\n End Select\n"
+         " Main = r\nEnd Function",
+         "301"},
+        {"Function Main()\n Select Case 7\n Case 1, 2 r = 1\n Case Else r = 2\n End Select\n Main = r\nEnd Function", "2"},
+        {"Function Main()\n Select Case 1\n Case 1 If True Then r = 5 Else r = 6\n End Select\n Main = r\nEnd Function",
+         "5"},
+        {"Function Main()\n Select Case 1\n Case 1 Case 2\n End Select\nEnd Function", "COMPILE 1024"},
+        {"Function Main()\n Select Case 1\n Case 1 Else\n End Select\nEnd Function", "COMPILE 1014"},
+        {"Function Main()\n Select Case 1\n Case 1 r = 2 3\n End Select\nEnd Function", "COMPILE 1025"},
+        // The formula writer's form: the statement right after the value, one Case a line.
+        {"Function Custom_GL(NUMBER)\n Select Case Left(NUMBER, 1)\n Case \"1\" Custom_GL = True\n"
+         " Case \"2\", \"3\" Custom_GL = True\n End Select\nEnd Function\n"
+         "Function Main()\n Main = Custom_GL(\"123\") & Custom_GL(\"307\") & Custom_GL(\"407\")\nEnd Function",
+         "TrueTrue"},
     });
     // Those the grammar uses and those kept for later alike.
     const char* const reserved[] = {"As", "Boolean", "Byte", "Currency", "Debug", "Double", "Each", "EndIf",
@@ -434,11 +452,15 @@ TEST(ScriptRules, BuiltInArgumentOrder) {
          "   \"UBound(New EmptyClass)\", \"LBound(New EmptyClass)\", \"UBound(CreateObject(\"\"Scripting.Dictionary\"\"))\", _\n"
          "   \"UBound(New ArrayDefault)\")\n"
          "  s = s & E(c) & \" \"\n Next\n Main = s & UBound(New ArrayDefault)\nEnd Function",
-         "94 94 5 0 0 0 438 13 13 5 5 0 94 94 5 94 13 0 94 13 94 13 0 438 438 450 0 2"},
-        // A Null text of InStrRev gives Null, as the language's reference says.
+         "94 94 5 0 94 94 438 13 13 5 5 0 94 94 5 94 13 0 94 13 94 13 0 438 438 450 0 2"},
+        // A Null text of InStr gives Null; InStrRev refuses it (94), whatever the other arguments.
         {"Function Main()\n Randomize 0\n Call Randomize(1)\n Main = IsNull(Mid(Null, 2)) & Join(Array(1, \"a\"), \"-\") & _\n"
-         "  IsNull(InStrRev(\"abcd\", Null, 2, 0)) & IsNull(InStrRev(Null, \"abcd\", 2, 0))\nEnd Function",
+         "  IsNull(InStr(2, \"abcd\", Null, 0)) & IsNull(InStr(Null, \"abcd\"))\nEnd Function",
          "True1-aTrueTrue"},
+        {"Function Main()\n On Error Resume Next\n For Each c In Array(\"InStrRev(\"\"abcd\"\", Null)\", _\n"
+         "   \"InStrRev(Null, \"\"abcd\"\", 2, 0)\", \"InStrRev(Null, Null, -1, 1)\", \"InStrRev(\"\"\"\", Null)\")\n"
+         "  Err.Clear: x = Eval(c): s = s & Err.Number & \" \"\n Next\n Main = s\nEnd Function",
+         "94 94 94 94 "},
     });
 }
 
@@ -473,6 +495,9 @@ TEST(ScriptRules, MembersAndIndexes) {
         {"x = Array(Nothing): x(0)(0) = 5", "13"},
         {"Dim s(4): ReDim s(\"abc\")", "10"},
         {"Dim s(4): ReDim s(9)", "10"},
+        {"Dim s(4): ReDim Preserve s(\"abc\")", "13"},
+        {"Dim s(4): ReDim Preserve s(9)", "10"},
+        {"Dim s(4): ReDim Preserve s(1 / 0)", "11"},
     };
     for (const RuleCase& c : cases)
         EXPECT_EQ(runModule(QString::fromUtf8(classes) + QStringLiteral("Function Main()\n On Error Resume Next\n") +
@@ -482,12 +507,17 @@ TEST(ScriptRules, MembersAndIndexes) {
 }
 
 // Declarations across the texts of one module: each text keeps its own constants and its own
-// Option Explicit; declaring an array again from text is 13, a constant then a variable 1041.
+// Option Explicit; declaring an array again from text is 13, a constant then a variable 1041;
+// a variable declared over another text's constant starts Empty.
 TEST(ScriptRules, DeclarationsAcrossTexts) {
     checkModules({
         {"Const c = 26\nExecuteGlobal \"Dim c\"\nExecuteGlobal \"c = 5\"\nExecuteGlobal \"d = c\"\n"
          "Function Main()\n Main = c & \" \" & d & \" \" & Eval(\"c\")\nEnd Function",
          "26 5 5"},
+        // The variable a later text declares over another text's constant starts Empty.
+        {"Const k = 26\nExecuteGlobal \"Dim k\"\nExecuteGlobal \"r = IsEmpty(k) & \"\" \"\" & TypeName(k)\"\n"
+         "Function Main()\n Main = r & \" \" & k\nEnd Function",
+         "True Empty 26"},
         {"On Error Resume Next\nExecuteGlobal \"Dim a(2)\"\nExecuteGlobal \"Dim a(2)\"\nr = Err.Number\n"
          "Function Main()\n Main = r\nEnd Function",
          "13"},
@@ -505,7 +535,8 @@ TEST(ScriptRules, DeclarationsAcrossTexts) {
 }
 
 // Literals take their subtype from their value; a negated number is no literal when compared
-// with text; an array compares with nothing, not even Null; Execute's syntax errors are 1002.
+// with text; an array compares with nothing, not even Null; text that does not compile raises its
+// compiler's own error where it runs.
 TEST(ScriptRules, LiteralsComparisonsAndTextErrors) {
     checkMain({
         {"Main = TypeName(&H00000000000000FF) & &H00000000000000FF", "Integer255"},
@@ -517,6 +548,16 @@ TEST(ScriptRules, LiteralsComparisonsAndTextErrors) {
         {"On Error Resume Next\nx = (Null = Array(1))\nMain = Err.Number", "13"},
         {"On Error Resume Next\nExecute \"x = (\"\nMain = Err.Number", "1002"},
         {"On Error Resume Next\nExecuteGlobal \"If\"\nMain = Err.Number", "1002"},
-        {"On Error Resume Next\nExecuteGlobal \"Sub S(\"\nMain = Err.Number & Err.Source", "1002Microsoft VBScript 编译器错误"},
+        {"On Error Resume Next\nExecute \"x = 1 2\"\nMain = Err.Number & Err.Description", "1025语句未结束"},
+        {"On Error Resume Next\nExecute \"Dim 5\"\nMain = Err.Number & Err.Description", "1010缺少标识符"},
+        {"On Error Resume Next\nExecuteGlobal \"Sub 5 : End Sub\"\nMain = Err.Number", "1010"},
+        {"On Error Resume Next\nExecute \"r = 1e309\"\nMain = Err.Number & Err.Description", "1031无效数字"},
+        {"On Error Resume Next\nExecute \"x = \"\nMain = Err.Number & Err.Description", "1002语法错误"},
+        {"On Error Resume Next\nx = Eval(\"1 + \")\nMain = Err.Number & Err.Description", "1002语法错误"},
+        {"On Error Resume Next\nx = Eval(\"1 2\")\nMain = Err.Number", "1025"},
+        {"On Error Resume Next\nExecute \"Select Case 1\" & vbLf & \"Case 1 To 2\" & vbLf & \"End Select\"\n"
+         "Main = Err.Number",
+         "1024"},
+        {"On Error Resume Next\nExecuteGlobal \"Sub S(\"\nMain = Err.Number & Err.Source", "1010Microsoft VBScript 编译器错误"},
     });
 }

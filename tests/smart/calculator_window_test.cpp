@@ -8,6 +8,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDir>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
@@ -64,12 +65,15 @@ TEST(CalculatorWindow, HiddenRunThroughPublicHandlers) {
     dir.write(QStringLiteral("lines.txt"), common::EncodeAnsi(w.reportLines().join("\r\n")));
     const QStringList imported = w.reportLines();
     const int before = int(w.reportLines().size());
+    QString startFolder;
     {
-        ui::FileDialogAnswerScope chooser([&](const ui::FileDialogRequest&) {
+        ui::FileDialogAnswerScope chooser([&](const ui::FileDialogRequest& r) {
+            startFolder = r.folder;
             return QStringList{dir.file(QStringLiteral("lines.txt"))};
         });
         w.Command18_Click();
     }
+    EXPECT_EQ(startFolder, QDir::cleanPath(dir.path()));  // where the calculator writes its reports
     EXPECT_EQ(w.reportLines(), imported + imported);
     EXPECT_EQ(w.findChild<QPushButton*>("Command19")->text(), QStringLiteral("清空%1").arg(2 * before));
     EXPECT_EQ(messages.lastText(), QStringLiteral("导入成功！"));

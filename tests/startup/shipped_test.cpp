@@ -11,6 +11,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QUrl>
 #include <QUuid>
@@ -60,13 +61,26 @@ TEST(ShippedProgramFolder, BuildPlacesFilesAndFirstStartWorksOffline) {
                              "3d/p3.xml", "3d/T_3d.xml", "3d/T_p3.xml"})
         EXPECT_TRUE(QFile::exists(dir.file(QStringLiteral("home/") + QLatin1String(name)))) << name;
     EXPECT_EQ(dir.read(QStringLiteral("home/3d/HAO.txt")), shippedHao);
+    // The player's folders ship empty.
+    for (const QString& name : {QStringLiteral("HAO"), QStringLiteral("公式")}) {
+        EXPECT_TRUE(QFileInfo(dir.file(name)).isDir()) << name.toStdString();
+        EXPECT_TRUE(QDir(dir.file(name)).isEmpty()) << name.toStdString();
+    }
 
     // A history that has grown since is never replaced by a later build.
     const QByteArray grown = shippedP3 + history::EncodeDrawRecord(QStringLiteral("2026268 123"));
     dir.write(QStringLiteral("HAOP3.TXT"), grown);
+    // So are the player's files, and a folder of theirs named in another case gets no twin.
+    const QString formula = QStringLiteral("公式/我的.txt");
+    dir.write(formula, "x");
+    ASSERT_TRUE(QDir(dir.path()).rename(QStringLiteral("HAO"), QStringLiteral("hao")));
+    dir.write(QStringLiteral("hao/plan.txt"), "012\r\n");
     ASSERT_TRUE(PlaceProgramFiles(dir.path(), &output)) << output.toStdString();
     EXPECT_EQ(dir.read(QStringLiteral("HAOP3.TXT")), grown);
     EXPECT_EQ(dir.read(QStringLiteral("hao.txt")), own);
+    EXPECT_EQ(dir.read(formula), QByteArray("x"));
+    EXPECT_EQ(dir.read(QStringLiteral("hao/plan.txt")), QByteArray("012\r\n"));
+    EXPECT_FALSE(QDir(dir.path()).entryList().contains(QStringLiteral("HAO")));
 
     // No home address set: the home folder is the home server.
     testsupport::EnvVar home("SIFMORA_HOME_URL", QString());

@@ -313,7 +313,7 @@ TEST_F(StartRoad, LockThatCannotBeMadeIsSaidAndTheStartEnds) {
     testsupport::EnvVar var("XDG_RUNTIME_DIR", runtime.path());
     ASSERT_TRUE(QDir(runtime.path()).mkpath("Sifmora"));
     auto form = makeForm();
-    const QString lock = platform::InstanceEndpointName(form->instanceName) + ".lock";
+    const QString lock = platform::InstanceLockPath(form->instanceName);
     testsupport::Fifo fifo(lock);
     ASSERT_TRUE(fifo.isMade());
     ui::MessageRecorder box;
@@ -603,4 +603,29 @@ TEST_F(StartRoad, StartRemovesOnlyStaleTemporariesOfKilledWrites) {
     auto form = makeForm();
     ASSERT_TRUE(form->Form_Load());
     for (const auto& c : cases) EXPECT_EQ(QFile::exists(dir.file(c.name)), !c.removed) << c.name.toStdString();
+}
+
+// A fresh program folder gets its HAO and 公式 at the start, so that 保存, 兑奖 and the file
+// dialogs find them; a folder that cannot be made is said once and the main window still opens.
+TEST_F(StartRoad, LoadMakesThePlayersFoldersAndTheRoadSaysWhenItCannot) {
+    {
+        auto form = makeForm();
+        ASSERT_TRUE(form->Form_Load());
+        EXPECT_TRUE(QFileInfo(dir.file("HAO")).isDir());
+        EXPECT_TRUE(QFileInfo(dir.file(QStringLiteral("公式"))).isDir());
+        ui::MessageRecorder box;
+        form->Timer1_Timer();
+        EXPECT_TRUE(box.messages.isEmpty()) << box.lastText().toStdString();
+    }
+    ASSERT_TRUE(QDir(dir.file("HAO")).removeRecursively());
+    dir.write("HAO", "not a folder");
+    auto form = makeForm();
+    ASSERT_TRUE(form->Form_Load());
+    ui::MessageRecorder box;
+    form->Timer1_Timer();
+    EXPECT_EQ(mainShown, 2);
+    ASSERT_EQ(box.messages.size(), 1);
+    EXPECT_TRUE(box.lastText().contains(QStringLiteral("无法在程序文件夹中建立文件夹“HAO”"))) << box.lastText().toStdString();
+    EXPECT_EQ(dir.read("HAO"), QByteArray("not a folder"));
+    EXPECT_TRUE(drawsUpdated());
 }

@@ -510,6 +510,41 @@ TEST(StatisticsWindowRealHistoryTest, LargeStraightRunGivesEveryRowAndSortsAwayF
     EXPECT_EQ(f.findChild<QLabel*>(QStringLiteral("RowCountLabel"))->text(), QStringLiteral("共1,728,000行"));
 }
 
+// After 统计缩水器的号码 over a big pool each row's label is the whole pool: 类别 keeps at most half
+// the view, elides the label and gives it whole in its tooltip, so the counts stay in sight
+// beside it; the copy keeps the label whole.
+TEST(StatisticsWindowRealHistoryTest, LongPoolLabelsLeaveTheCountsInSight) {
+    SKIP_WITHOUT_SHARED("data/HAO.TXT");
+    testsupport::FreshAppState appReset;
+    ASSERT_TRUE(statsfixture::UseRealHistory(true));
+    ui::MessageRecorder recorder;
+    StatisticsWindow::WorkbenchInputs in;
+    for (int n = 0; n < 1000; n += 3)
+        in.numbers << QStringLiteral("%1").arg(n, 3, 10, QLatin1Char('0'));
+    StatisticsWindow f(common::App(), std::move(in));
+    f.tabs()->setCurrentIndex(2);
+    f.show();
+    f.findChild<QPushButton*>(QStringLiteral("Command11"))->click();
+    QApplication::processEvents();  // the columns are fitted to the new rows from the event loop
+    statistics::StatsTable* table = f.table(3);
+    ASSERT_GT(table->rowCount(), 2);
+    const QString label = table->text(0, 0);
+    ASSERT_TRUE(label.contains(QStringLiteral(" 999 ")));
+    auto* view = f.findChild<QAbstractItemView*>(QStringLiteral("ListView3"));
+    auto* header = view->findChild<QHeaderView*>();
+    ASSERT_NE(header, nullptr);
+    EXPECT_GT(view->fontMetrics().horizontalAdvance(label), view->viewport()->width());
+    EXPECT_LE(header->sectionSize(0), view->viewport()->width() / 2);
+    EXPECT_EQ(view->textElideMode(), Qt::ElideRight);
+    const int last = header->count() - 1;
+    EXPECT_LE(header->sectionViewportPosition(last) + header->sectionSize(last), view->viewport()->width());
+    EXPECT_GE(header->sectionSize(1), view->fontMetrics().horizontalAdvance(table->text(0, 1)));
+    EXPECT_EQ(table->index(0, 0).data(Qt::ToolTipRole).toString(), label);
+    EXPECT_FALSE(table->index(0, 1).data(Qt::ToolTipRole).isValid());
+    f.findChild<QPushButton*>(QStringLiteral("Command8"))->click();
+    EXPECT_TRUE(QGuiApplication::clipboard()->text().contains(QStringLiteral("\r\n") + label + QLatin1Char(' ')));
+}
+
 TEST(StatisticsWindowRealHistoryTest, TablesAgreeWithTheHistory) {
     SKIP_WITHOUT_SHARED("data/HAO.TXT");
     ASSERT_TRUE(statsfixture::UseRealHistory(true));

@@ -93,8 +93,9 @@ bool Matches(const QString& name, const QStringList& patterns) {
 }
 
 // A helper object that gives its parent widget click signals (a clickable label or picture):
-// not a widget itself, with a parameterless clicked(), pressed(), released() or doubleClicked().
-const char* const kClickSignals[] = {"clicked()", "pressed()", "released()", "doubleClicked()"};
+// not a widget itself, with a parameterless clicked(), pressed(), released(), doubleClicked() or
+// dragged().
+const char* const kClickSignals[] = {"clicked()", "pressed()", "released()", "doubleClicked()", "dragged()"};
 
 bool IsClickSource(const QObject* object) {
     if (object->isWidgetType() || !object->parent() || !object->parent()->isWidgetType()) return false;

@@ -149,6 +149,14 @@ QByteArray ProgramDir::read(const QString& name) const {
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
+CurrentFolderElsewhere::CurrentFolderElsewhere() : before_(QDir::currentPath()) {
+    QFile project(dir_.filePath(QStringLiteral("CMakeLists.txt")));
+    if (project.open(QIODevice::WriteOnly)) project.write("project(elsewhere)\n");
+    QDir::setCurrent(dir_.path());
+}
+
+CurrentFolderElsewhere::~CurrentFolderElsewhere() { QDir::setCurrent(before_); }
+
 EnvVar::EnvVar(const char* name, const QString& value)
     : name_(name), had_(qEnvironmentVariableIsSet(name)), old_(qgetenv(name)) {
     if (value.isNull()) qunsetenv(name);

@@ -32,6 +32,21 @@ private:
     bool hadOld_ = false;
 };
 
+// The process works in a folder of its own (holding a CMakeLists.txt, as the project folder
+// ./run.sh starts in) for the life of the object, not in the program folder.
+class CurrentFolderElsewhere {
+public:
+    CurrentFolderElsewhere();
+    ~CurrentFolderElsewhere();
+    CurrentFolderElsewhere(const CurrentFolderElsewhere&) = delete;
+    CurrentFolderElsewhere& operator=(const CurrentFolderElsewhere&) = delete;
+    QString path() const { return dir_.path(); }
+
+private:
+    QTemporaryDir dir_;
+    QString before_;
+};
+
 // Sets an environment variable (a null value unsets it) for the life of the object.
 class EnvVar {
 public:

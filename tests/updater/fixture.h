@@ -90,8 +90,12 @@ protected:
         ASSERT_TRUE(WaitFor([] { return platform::IsInstanceRunning("Sifmora", 200); }));
     }
 
+    // The files of the program folder, but for the one-copy lock files of the programs running
+    // (or killed) there: those belong to their holders, not to the upgrade.
     QStringList folderFiles() const {
-        return QDir(dir.path()).entryList(QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot, QDir::Name);
+        QStringList files = QDir(dir.path()).entryList(QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot, QDir::Name);
+        files.removeIf([](const QString& name) { return name.startsWith(QLatin1Char('.')) && name.endsWith(QStringLiteral(".lock")); });
+        return files;
     }
 
     // The folder as before the upgrade: old program (still executable) and old log only.

@@ -1,3 +1,4 @@
+#include "common/paths.h"
 #include "workbench/basesets.h"
 #include "workbench/numberfiles.h"
 
@@ -69,7 +70,7 @@ TEST(NumberFiles, CollectionNameHasNoLeadingZerosAndNeverReplaces) {
 TEST(NumberFiles, ListTextAndExportNames) {
     EXPECT_EQ(NumberListText({"012", "345"}), QStringLiteral("012\r\n345\r\n\r\n"));
     EXPECT_EQ(NumberListText({}), QStringLiteral("\r\n"));
-    EXPECT_TRUE(ExportDefaultName(QDate(2024, 3, 3)).endsWith(QStringLiteral("/20240303")));
+    EXPECT_EQ(ExportDefaultName(QDate(2024, 3, 3)), common::NumberFolder() + QStringLiteral("/20240303.txt"));
     EXPECT_EQ(WithDefaultExtension("/a/b/20240303"), "/a/b/20240303.txt");
     EXPECT_EQ(WithDefaultExtension("/a/b.d/bet"), "/a/b.d/bet.txt");
     EXPECT_EQ(WithDefaultExtension("/a/b/bet.dat"), "/a/b/bet.dat");

@@ -3,6 +3,7 @@
 
 #include "common/appstate.h"
 #include "common/drawhistory.h"
+#include "common/paths.h"
 #include "common/settings.h"
 #include "dialogs/setoperationswindow.h"
 #include "platform/ui/filedialogs.h"
@@ -27,6 +28,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
+#include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -453,7 +455,7 @@ TEST_F(WorkbenchTest, ExportWritesTheNumberFile) {
     recorder->messages.clear();
     click(QStringLiteral("Command13"));
     EXPECT_EQ(title, QStringLiteral("导出奖号"));
-    EXPECT_TRUE(defaultName.endsWith(QStringLiteral("/hao/") + QDate::currentDate().toString(QStringLiteral("yyyyMMdd"))));
+    EXPECT_EQ(defaultName, dir.file("HAO/") + QDate::currentDate().toString(QStringLiteral("yyyyMMdd")) + QStringLiteral(".txt"));
     EXPECT_EQ(dir.read("bets/plan.txt"), QByteArray("012\r\n345\r\n999\r\n\r\n"));
     EXPECT_EQ(common::GetSetting(QStringLiteral("path")), dir.file("bets/"));
     EXPECT_TRUE(recorder->messages.isEmpty());
@@ -500,6 +502,38 @@ TEST_F(WorkbenchTest, ExportDialogAddsTheExtensionItself) {
     EXPECT_EQ(suffix, QStringLiteral("txt"));
     EXPECT_TRUE(confirms);
     EXPECT_EQ(dir.read("bets/plan.txt"), QByteArray("012\r\n\r\n"));
+}
+
+// The player's path on a fresh program folder while the process works elsewhere (./run.sh
+// starts in the project's folder): 保存 opens in HAO proposing the day's file, and 兑奖 with no
+// bet folder set lists HAO, never the current folder.
+TEST_F(WorkbenchTest, SaveProposesTheDayInHaoAndThePrizeCheckListsHao) {
+    testsupport::CurrentFolderElsewhere cwd;
+    ASSERT_EQ(common::MakePlayerFolders(), QString());  // as the start does
+    const QString day = QDate::currentDate().toString(QStringLiteral("yyyyMMdd")) + QStringLiteral(".txt");
+    load({"012", "345"});
+    recorder->messages.clear();
+    QString directory, proposed;
+    QStringList listed;
+    ui::SetModalHandler([&](QDialog* d) {
+        if (auto* save = qobject_cast<QFileDialog*>(d)) {
+            directory = save->directory().absolutePath();
+            proposed = save->selectedFiles().value(0);
+            return int(QDialog::Accepted);  // the proposal as it stands
+        }
+        if (auto* files = d->findChild<QListWidget*>(QStringLiteral("File1")))
+            for (int i = 0; i < files->count(); ++i) listed << files->item(i)->text();
+        return int(QDialog::Rejected);
+    });
+    click(QStringLiteral("Command13"));
+    EXPECT_EQ(directory, dir.file("HAO"));
+    EXPECT_EQ(proposed, dir.file("HAO/") + day);
+    EXPECT_EQ(dir.read(QStringLiteral("HAO/") + day), QByteArray("012\r\n345\r\n\r\n"));
+
+    common::SaveSetting(QStringLiteral("path"), QString());  // no bet folder set
+    click(QStringLiteral("Command16"));
+    EXPECT_EQ(listed, QStringList{day});
+    EXPECT_TRUE(recorder->messages.isEmpty()) << recorder->lastText().toStdString();
 }
 
 TEST_F(WorkbenchTest, NumberAndIssueQueries) {

@@ -1,6 +1,8 @@
 # Puts the files that ship with the program into the program folder (run at every build):
 #   - the draw files HAO.TXT and HAOP3.TXT, only when the folder has no draw file of that name
 #     in any case, so that a history the program has grown is never replaced;
+#   - the player's folders HAO (number files, collections) and 公式 (formulas), empty, only when
+#     the folder has no entry of that name in any case (what the player keeps there stays);
 #   - the version log updatelog.txt of this build;
 #   - the home folder "home": its pages and scheme lists, this build's version log and copies
 #     of the shipped draw files, laid out as on a home web server.
@@ -33,6 +35,13 @@ endforeach()
 foreach(name HAO.TXT HAOP3.TXT)
   if(NOT name IN_LIST present_upper)
     place_file("${SOURCE_DIR}/data/${name}" "${PROGRAM_DIR}/${name}")
+  endif()
+endforeach()
+
+foreach(name HAO 公式)
+  string(TOUPPER "${name}" upper)
+  if(NOT upper IN_LIST present_upper)
+    file(MAKE_DIRECTORY "${PROGRAM_DIR}/${name}")
   endif()
 endforeach()
 

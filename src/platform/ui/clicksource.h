@@ -1,7 +1,8 @@
 #pragma once
-// Press, release and double-click signals for a widget that has none (a label, a picture), so
-// that its window connects them to handlers like a button's.
+// Press, release, double-click and drag signals for a widget that has none (a label, a picture),
+// so that its window connects them to handlers like a button's.
 #include <QObject>
+#include <QPoint>
 
 class QWidget;
 
@@ -18,12 +19,20 @@ signals:
     void pressed();
     void released();
     void doubleClicked();
+    // The pointer, a button held, has moved the platform's drag distance from where it was
+    // pressed: once per press. A press is kept from the widget while this has a receiver, and a
+    // click or double click that does not move stays a click.
+    void dragged();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     explicit ClickSource(QWidget* target);
+    bool watchDrag(QEvent* event);
+
+    QPoint pressedAt_;
+    bool pressHeld_ = false;
 };
 
 }  // namespace ui

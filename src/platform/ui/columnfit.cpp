@@ -25,24 +25,34 @@ int CellWidth(const QAbstractItemView* list, const QString& text) {
 
 void FitColumns(QTreeView* list, const QList<QStringList>& cells) { FitColumns(list, list->header(), cells); }
 
-void FitColumns(QAbstractItemView* list, QHeaderView* header, const QList<QStringList>& cells) {
+void FitColumns(QAbstractItemView* list, QHeaderView* header, const QList<QStringList>& cells, int halfColumn) {
     const int columns = header->count();
+    const int frame = list->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, list);
+    const int bar = list->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, list);
+    const int room = list->width() - 2 * frame - bar;
     QList<int> need(columns, 0);
-    int total = 0;
     for (int c = 0; c < columns; ++c) {
         need[c] = header->sectionSizeHint(c);
         if (c < cells.size())
             for (const QString& text : cells[c]) need[c] = std::max(need[c], CellWidth(list, text));
-        total += need[c];
     }
-    const int frame = list->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, list);
-    const int bar = list->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, list);
-    const int room = list->width() - 2 * frame - bar;
-    const int spare = std::max(0, room - total);
+    int total = 0;
+    for (int c = 0; c < columns; ++c) total += need[c];
+    auto share = [&](int c, int spare) { return need[c] + (total > 0 ? int(qint64(spare) * need[c] / total) : 0); };
+    int spare = std::max(0, room - total);
+    // The half column, when its texts or its share would take more, keeps half the room (less
+    // where the others need more, down to its caption) and leaves the rest to the others.
+    int halfWidth = -1;
+    if (halfColumn >= 0 && halfColumn < columns - 1 && share(halfColumn, spare) > room / 2) {
+        total -= need[halfColumn];
+        const int caption = std::min(header->sectionSizeHint(halfColumn), room / 2);
+        halfWidth = std::max({std::min(room / 2, room - total), caption, 0});
+        spare = std::max(0, room - halfWidth - total);
+    }
     int given = 0;
     for (int c = 0; c < columns; ++c) {
-        const int width = c == columns - 1 ? std::max(need[c], room - given)
-                                           : need[c] + (total > 0 ? int(qint64(spare) * need[c] / total) : 0);
+        int width = halfWidth;
+        if (c != halfColumn || halfWidth < 0) width = c == columns - 1 ? std::max(need[c], room - given) : share(c, spare);
         header->resizeSection(c, width);
         given += width;
     }
@@ -53,8 +63,8 @@ namespace {
 // Fits a view's columns again whenever the view is shown or resized, or its rows change.
 class ColumnKeeper : public QObject {
 public:
-    ColumnKeeper(QAbstractItemView* view, QHeaderView* header, QList<QStringList> samples)
-        : QObject(view), view_(view), header_(header), samples_(std::move(samples)) {
+    ColumnKeeper(QAbstractItemView* view, QHeaderView* header, QList<QStringList> samples, int halfColumn)
+        : QObject(view), view_(view), header_(header), samples_(std::move(samples)), halfColumn_(halfColumn) {
         view->installEventFilter(this);
     }
 
@@ -76,7 +86,7 @@ public:
             for (int c = 0; c < header_->count(); ++c)
                 for (int r = 0; r < rows; ++r) cells[c] << model->index(r, c).data().toString();
         }
-        FitColumns(view_, header_, cells);
+        FitColumns(view_, header_, cells, halfColumn_);
     }
 
     // A change of rows is fitted from the event loop: once for a burst of changes, and never
@@ -104,14 +114,16 @@ private:
     QAbstractItemView* view_;
     QHeaderView* header_;
     QList<QStringList> samples_;
+    int halfColumn_;
     QPointer<QAbstractItemModel> model_;
     bool pending_ = false;
 };
 
 }  // namespace
 
-void KeepColumnsFitted(QAbstractItemView* view, QHeaderView* header, const QList<QStringList>& samples) {
-    (new ColumnKeeper(view, header, samples))->fit();
+void KeepColumnsFitted(QAbstractItemView* view, QHeaderView* header, const QList<QStringList>& samples,
+                       int halfColumn) {
+    (new ColumnKeeper(view, header, samples, halfColumn))->fit();
 }
 
 namespace {

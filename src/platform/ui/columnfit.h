@@ -20,11 +20,15 @@ namespace ui {
 // room of a vertical scroll bar is kept free for when the rows outgrow the list.
 void FitColumns(QTreeView* list, const QList<QStringList>& cells);
 // The same for any item view with a horizontal header (table views, the statistics' tables).
-void FitColumns(QAbstractItemView* list, QHeaderView* header, const QList<QStringList>& cells);
+// halfColumn, when given, takes at most half the room whatever its texts (less where the other
+// columns need more), so that a row's long label leaves its other cells in sight; the view
+// elides what does not fit (its text elide mode).
+void FitColumns(QAbstractItemView* list, QHeaderView* header, const QList<QStringList>& cells, int halfColumn = -1);
 // Keeps a view's columns fitted (as FitColumns) to its captions, the texts of its first rows and
 // the sample texts of each column, whenever it is shown or resized or its rows change: for views
 // placed by a layout and tables filled after they are made.
-void KeepColumnsFitted(QAbstractItemView* view, QHeaderView* header, const QList<QStringList>& samples = {});
+void KeepColumnsFitted(QAbstractItemView* view, QHeaderView* header, const QList<QStringList>& samples = {},
+                       int halfColumn = -1);
 
 // The room a list's cell needs to show text in the list's font.
 int CellWidth(const QAbstractItemView* list, const QString& text);

@@ -1,18 +1,70 @@
 #include "platform/ui/filedialogs.h"
 
+#include "common/paths.h"
 #include "platform/ui/messagebox.h"
 
+#include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
+#include <QFileSystemModel>
+#include <QHeaderView>
+#include <QIdentityProxyModel>
+#include <QLocale>
 #include <QRegularExpression>
+#include <QTreeView>
 
+#include <algorithm>
 #include <utility>
 
 namespace ui {
 namespace {
 
+constexpr int kDialogWidth = 760;
+
 FileDialogAnswer& CurrentAnswer() {
     static FileDialogAnswer answer;
     return answer;
+}
+
+// Qt's file model writes sizes and dates in the machine's locale (English on a machine without
+// a Chinese one), and names a folder's type with a text Qt's Chinese translations lack; these
+// are written again in the program's locale (QLocale()). A file's type is the file-type
+// database's, already in that locale.
+class LocaleFileColumns : public QIdentityProxyModel {
+public:
+    using QIdentityProxyModel::QIdentityProxyModel;
+    QVariant data(const QModelIndex& index, int role) const override {
+        const auto* files = qobject_cast<const QFileSystemModel*>(sourceModel());
+        if (role != Qt::DisplayRole || !files || index.column() < kSize || index.column() > kDate)
+            return QIdentityProxyModel::data(index, role);
+        const QModelIndex source = mapToSource(index);
+        const bool folder = files->isDir(source);
+        switch (index.column()) {
+        case kSize: return folder ? QString() : QLocale().formattedDataSize(files->size(source));
+        case kType: return folder ? QStringLiteral("文件夹") : QIdentityProxyModel::data(index, role);
+        default: return QLocale().toString(files->lastModified(source), QLocale::ShortFormat);
+        }
+    }
+
+private:
+    static constexpr int kSize = 1;
+    static constexpr int kType = 2;
+    static constexpr int kDate = 3;
+};
+
+QStringList Show(QFileDialog& dialog) {
+    if (ShowModal(&dialog) != QDialog::Accepted) return {};
+    return dialog.selectedFiles();
+}
+
+QStringList AskOpen(QWidget* parent, FileDialogRequest request) {
+    request.folder = DialogStartFolder(request.folder);
+    if (CurrentAnswer()) return CurrentAnswer()(request);
+    QFileDialog dialog(parent, request.title, request.folder, request.filter);
+    MakeProgramFileDialog(&dialog);
+    dialog.setFileMode(request.kind == FileDialogRequest::Kind::OpenMany ? QFileDialog::ExistingFiles
+                                                                           : QFileDialog::ExistingFile);
+    return Show(dialog);
 }
 
 }  // namespace
@@ -25,25 +77,48 @@ FileDialogAnswerScope::FileDialogAnswerScope(FileDialogAnswer answer) : previous
 
 FileDialogAnswerScope::~FileDialogAnswerScope() { CurrentAnswer() = std::move(previous_); }
 
-QString AskOpenFileName(QWidget* parent, const QString& title, const QString& filter) {
-    if (CurrentAnswer()) return CurrentAnswer()({FileDialogRequest::Kind::OpenOne, title, QString(), filter}).value(0);
-    return QFileDialog::getOpenFileName(parent, title, QString(), filter);
+QString DialogStartFolder(const QString& folder) {
+    // An empty or relative folder would be read against the process's current folder.
+    if (!folder.isEmpty() && QDir::isAbsolutePath(folder) && QFileInfo(folder).isDir()) return QDir::cleanPath(folder);
+    return QDir::cleanPath(common::ProgramDir());
 }
 
-QStringList AskOpenFileNames(QWidget* parent, const QString& title, const QString& filter) {
-    if (CurrentAnswer()) return CurrentAnswer()({FileDialogRequest::Kind::OpenMany, title, QString(), filter});
-    return QFileDialog::getOpenFileNames(parent, title, QString(), filter);
+void MakeProgramFileDialog(QFileDialog* dialog) {
+    dialog->setOption(QFileDialog::DontUseNativeDialog);
+    dialog->setProxyModel(new LocaleFileColumns(dialog));
+    // Qt sizes the detail columns for English samples, which cuts the Chinese types and dates:
+    // they take their texts' widths, and the name the rest of a wider dialog.
+    if (auto* view = dialog->findChild<QTreeView*>(QStringLiteral("treeView"))) {
+        QHeaderView* header = view->header();
+        header->setStretchLastSection(false);
+        header->setSectionResizeMode(0, QHeaderView::Stretch);
+        for (int column = 1; column < header->count(); ++column)
+            header->setSectionResizeMode(column, QHeaderView::ResizeToContents);
+    }
+    dialog->resize(std::max(dialog->width(), kDialogWidth), dialog->height());
+}
+
+QString AskOpenFileName(QWidget* parent, const QString& title, const QString& folder, const QString& filter) {
+    return AskOpen(parent, {FileDialogRequest::Kind::OpenOne, title, QString(), filter, folder}).value(0);
+}
+
+QStringList AskOpenFileNames(QWidget* parent, const QString& title, const QString& folder, const QString& filter) {
+    return AskOpen(parent, {FileDialogRequest::Kind::OpenMany, title, QString(), filter, folder});
 }
 
 QString AskSaveFileName(QWidget* parent, const QString& title, const QString& defaultName, const QString& filter) {
-    if (CurrentAnswer()) return CurrentAnswer()({FileDialogRequest::Kind::Save, title, defaultName, filter}).value(0);
-    QFileDialog dialog(parent, title, defaultName, filter);
+    const QFileInfo proposed(defaultName);
+    FileDialogRequest request{FileDialogRequest::Kind::Save, title, QString(), filter,
+                              DialogStartFolder(proposed.isAbsolute() ? proposed.path() : QString())};
+    request.defaultName = QDir(request.folder).filePath(proposed.fileName());
+    if (CurrentAnswer()) return CurrentAnswer()(request).value(0);
+    QFileDialog dialog(parent, title, request.defaultName, filter);
+    MakeProgramFileDialog(&dialog);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     static const QRegularExpression kPattern(QStringLiteral("\\*\\.(\\w+)"));
     const QRegularExpressionMatch m = kPattern.match(filter);
     if (m.hasMatch()) dialog.setDefaultSuffix(m.captured(1));
-    if (ShowModal(&dialog) != QDialog::Accepted) return {};
-    return dialog.selectedFiles().value(0);
+    return Show(dialog).value(0);
 }
 
 }  // namespace ui

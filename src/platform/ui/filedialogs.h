@@ -1,10 +1,14 @@
 #pragma once
 // The file dialogs of every window, and the one place a test answers them instead.
+// They are Qt's own dialogs (never the desktop's), so that they speak Chinese wherever Qt's
+// translations are installed, with sizes and dates in Chinese whatever the machine's locale,
+// and each starts in a folder of the program: never in the process's current folder.
 #include <QString>
 #include <QStringList>
 
 #include <functional>
 
+class QFileDialog;
 class QWidget;
 
 namespace ui {
@@ -13,8 +17,9 @@ struct FileDialogRequest {
     enum class Kind { OpenOne, OpenMany, Save };
     Kind kind = Kind::OpenOne;
     QString title;
-    QString defaultName;  // Save only
+    QString defaultName;  // Save only: the proposed path (in folder)
     QString filter;
+    QString folder;  // where the dialog starts
 };
 // Answers a dialog: the chosen paths, empty when cancelled.
 using FileDialogAnswer = std::function<QStringList(const FileDialogRequest&)>;
@@ -34,11 +39,21 @@ private:
     FileDialogAnswer previous_;
 };
 
-// Each returns the chosen path(s), empty when cancelled.
-QString AskOpenFileName(QWidget* parent, const QString& title, const QString& filter);
-QStringList AskOpenFileNames(QWidget* parent, const QString& title, const QString& filter);
-// The filter's extension is added to a name typed without it, so the overwrite question is
-// asked about the file really written ("plan" typed while plan.txt exists).
+// The folder a dialog asked to start in folder starts in: folder when it exists, otherwise
+// the program folder.
+QString DialogStartFolder(const QString& folder);
+
+// Each returns the chosen path(s), empty when cancelled; folder is where the dialog starts
+// (see DialogStartFolder). A filter may offer several kinds, separated by ";;".
+QString AskOpenFileName(QWidget* parent, const QString& title, const QString& folder, const QString& filter);
+QStringList AskOpenFileNames(QWidget* parent, const QString& title, const QString& folder, const QString& filter);
+// Starts in defaultName's folder with its name proposed. The filter's extension is added to a
+// name typed without it, so the overwrite question is asked about the file really written
+// ("plan" typed while plan.txt exists).
 QString AskSaveFileName(QWidget* parent, const QString& title, const QString& defaultName, const QString& filter);
+
+// Makes dialog the program's kind of file dialog: Qt's own widgets, and its size and date
+// columns in the program's (Chinese) locale rather than the machine's.
+void MakeProgramFileDialog(QFileDialog* dialog);
 
 }  // namespace ui

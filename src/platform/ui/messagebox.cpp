@@ -6,6 +6,7 @@
 #include <QGridLayout>
 #include <QInputDialog>
 #include <QMessageBox>
+#include <QPointer>
 #include <QSpacerItem>
 
 namespace ui {
@@ -32,6 +33,18 @@ int TitleRoom(const QString& title) {
     QFont font = QApplication::font("QMdiSubWindowTitleBar");
     font.setBold(true);
     return QFontMetrics(font).horizontalAdvance(title) * 6 / 5 + 150;
+}
+// What a box's close button answers.
+Answer CloseAnswer(Buttons buttons) {
+    switch (buttons) {
+    case Buttons::YesNo: return Answer::No;
+    case Buttons::OkCancel:
+    case Buttons::YesNoCancel:
+    case Buttons::RetryCancel: return Answer::Cancel;
+    case Buttons::AbortRetryIgnore: return Answer::Abort;
+    case Buttons::Ok: break;
+    }
+    return Answer::Ok;
 }
 }  // namespace
 
@@ -77,7 +90,9 @@ Answer MsgBox(const QString& text, Icon icon, Buttons buttons, const QString& ti
     case Answer::Ignore: box.setDefaultButton(QMessageBox::Ignore); break;
     case Answer::Ok: break;
     }
-    switch (box.exec()) {
+    const int result = box.exec();
+    if (!box.clickedButton()) return CloseAnswer(buttons);
+    switch (result) {
     case QMessageBox::Yes: return Answer::Yes;
     case QMessageBox::No: return Answer::No;
     case QMessageBox::Cancel: return Answer::Cancel;
@@ -104,6 +119,18 @@ bool InputBox(const QString& prompt, const QString& title, const QString& defaul
 int ShowModal(QDialog* dialog) {
     if (g_modal) return g_modal(dialog);
     return dialog->exec();
+}
+
+void CloseEveryWindow() {
+    QList<QPointer<QWidget>> windows;
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (w->windowType() != Qt::Desktop) windows << w;
+    for (const QPointer<QWidget>& w : windows)
+        if (w) w->close();
+    // A window that refused (its work unwinds first) or a box that needs a button: hiding a
+    // dialog ends its modal loop.
+    for (const QPointer<QWidget>& w : windows)
+        if (w && w->isVisible()) w->hide();
 }
 
 void SetMessageHandler(MessageHandler handler) { g_message = std::move(handler); }

@@ -25,7 +25,9 @@ struct MessageRecord {
 };
 
 // Shows a message box (title: the application title unless one is given). defaultButton names
-// the button that Enter presses (questions that destroy data default to No).
+// the button that Enter presses (questions that destroy data default to No). A box that ends
+// without a button pressed (the program's end) answers as its close button would: No, Cancel
+// or Abort where it has one, else Ok.
 Answer MsgBox(const QString& text, Icon icon = Icon::None, Buttons buttons = Buttons::Ok,
               const QString& title = kAppTitle, QWidget* parent = nullptr, Answer defaultButton = Answer::Ok);
 // Widens a message box to show its whole title in the frame's title bar (MsgBox does this).
@@ -35,6 +37,10 @@ bool InputBox(const QString& prompt, const QString& title, const QString& defaul
               QWidget* parent = nullptr);
 // Shows a dialog modally and returns its result.
 int ShowModal(QDialog* dialog);
+// The program's end from any state: every window is asked to close through its own closing path
+// (work running there stops as after its 取消), then whatever stays in sight is hidden, which
+// ends the modal loop of every box and dialog.
+void CloseEveryWindow();
 
 // Test hooks: while set, they answer instead of showing anything.
 using MessageHandler = std::function<Answer(const MessageRecord&)>;
