@@ -74,9 +74,9 @@ private:
 bool ParallelFor(long long count, WorkProgress* progress, const std::function<void(long long)>& body,
                  int threads = 0);
 
-// Runs job on a thread of its own and returns once it is done, calling idle() on the calling
-// thread about every idleMs milliseconds meanwhile (a window's thread lets its events through
-// there). An exception of the job is thrown again here.
+// Runs job on a worker of its own (kLongWorkerStack) and returns once it is done, calling
+// idle() on the calling thread about every idleMs milliseconds meanwhile (a window's thread lets
+// its events through there). An exception of the job is thrown again here.
 void RunAway(const std::function<void()>& job, const std::function<void()>& idle, int idleMs);
 
 }  // namespace common
