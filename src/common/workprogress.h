@@ -33,9 +33,10 @@ private:
 // count), else one per processor this program may run on, at least one.
 int WorkerCount(int asked = 0);
 
-// Stacks of worker threads: kWorkerStack for short bodies of plain routines; kLongWorkerStack,
-// a main thread's, for work that runs scheme conditions, whose script engine stops recursion
-// by the stack it finds, so that a condition ends the same on a worker as on the window's thread.
+// Stacks of worker threads: kWorkerStack by default, small enough that the C library keeps a
+// run's stacks for the next run instead of mapping fresh ones; kLongWorkerStack, a main
+// thread's, for the work that always had one (a condition run away from the window's thread,
+// the history verification's workers): the script engine stops recursion by the stack it finds.
 constexpr std::size_t kWorkerStack = std::size_t(2) << 20;
 constexpr std::size_t kLongWorkerStack = std::size_t(8) << 20;
 

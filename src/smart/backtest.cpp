@@ -143,7 +143,7 @@ void SchemeCalculator::prepareSpread(int threads) {
     // own, off the caller's thread, so the window that asks for them opens without waiting.
     spreadHelpers_->making.emplace(parts, [&helpers](int t) {
         if (!helpers[size_t(t)]) helpers[size_t(t)] = std::make_unique<SpreadHelper>();
-    }, common::kLongWorkerStack);
+    });
 }
 
 // One part of a spread run on its thread: its helper is made there the first time (a
@@ -209,7 +209,7 @@ void SchemeCalculator::runBacktestsSpread(int threads) {
     };
     common::Workers workers(parts, [&helpers, &job, &stop, &partProgress](int t) {
         runSpreadPart(helpers[size_t(t)], job, t, stop, partProgress[size_t(t)]);
-    }, common::kLongWorkerStack);
+    });
     workers.join(idle, kSpreadIdleMs);
     if (stopped() || stop.load()) return;
     takeSpreadResults(helpers, parts);
