@@ -207,8 +207,12 @@ void SchemeCalculator::runBacktestsSpread(int threads) {
         if (host_->progress && done > told) host_->progress->advance(done - told);
         told = std::max(told, done);
     };
-    common::Workers workers(parts, [&helpers, &job, &stop, &partProgress](int t) {
-        runSpreadPart(helpers[size_t(t)], job, t, stop, partProgress[size_t(t)]);
+    // Each part keeps its helper, but goes to whichever thread is free first: on a busy machine
+    // a thread that starts late leaves its part to one that is done with its own.
+    std::atomic<int> nextPart{0};
+    common::Workers workers(parts, [&](int) {
+        for (int t = nextPart++; t < parts; t = nextPart++)
+            runSpreadPart(helpers[size_t(t)], job, t, stop, partProgress[size_t(t)]);
     });
     workers.join(idle, kSpreadIdleMs);
     if (stopped() || stop.load()) return;
