@@ -7,8 +7,10 @@
 #include "benchdata.h"
 #include "common/appstate.h"
 #include "common/paths.h"
+#include "common/workprogress.h"
 #include "platform/ui/messagebox.h"
 #include "smart/calculator.h"
+#include "smart/calculatorhost.h"
 #include "smart/historyverificationwindow.h"
 #include "smart/killdigits.h"
 #include "smart/schemerecords.h"
@@ -95,6 +97,8 @@ static void BM_WindowSmartRunToResultLine(benchmark::State& state) {
     PlayerSetup setup(state);
     if (!setup.ok) return;
     const QStringList schemes = ShippedSchemes();
+    // The program's one calculator of the smart windows, across the windows opened afresh.
+    smart::SmartCalculator calculator;
     double routine = 1e300, first = 1e300, later = 1e300, open = 1e300, programFirst = 0, programOpen = 0;
     const auto resultShown = [](SmartSystemWindow& w) {
         return w.findChild<QLabel*>(QStringLiteral("Label14"))->text().contains(QStringLiteral("方案四杀码"));
@@ -102,7 +106,7 @@ static void BM_WindowSmartRunToResultLine(benchmark::State& state) {
     for (auto _ : state) {
         state.PauseTiming();
         std::optional<SmartSystemWindow> w;
-        TimedPress([&] { w.emplace(smart::SmartContext{&common::App(), {}}); }, open);
+        TimedPress([&] { w.emplace(smart::SmartContext{&common::App(), {}, &calculator}); }, open);
         if (programOpen == 0) {
             programOpen = open;
             constexpr int kGlanceMs = 200;
@@ -153,7 +157,8 @@ static void BM_WindowVerification300(benchmark::State& state) {
     App();
     PlayerSetup setup(state);
     if (!setup.ok) return;
-    SmartSystemWindow smartWindow(smart::SmartContext{&common::App(), {}});
+    smart::SmartCalculator calculator;
+    SmartSystemWindow smartWindow(smart::SmartContext{&common::App(), {}, &calculator});
     [[maybe_unused]] const QStringList schemes = ShippedSchemes();
     [[maybe_unused]] const common::DrawHistory& history = RealHistory();
     double routine = 1e300, window = 1e300;
@@ -171,7 +176,7 @@ static void BM_WindowVerification300(benchmark::State& state) {
         QElapsedTimer clock;
         clock.start();
         smart::VerificationRun run({history, false, schemes, smart::SmartSettings{}, history.count() - 299, history.count()},
-                                   smart::VerificationRun::DefaultWorkers());
+                                   common::WorkerCount());
         while (!run.allTaken()) benchmark::DoNotOptimize(run.next(100));
         routine = std::min(routine, Ms(clock));
 #endif
@@ -180,7 +185,7 @@ static void BM_WindowVerification300(benchmark::State& state) {
     state.counters["routine_ms"] = routine;
     state.counters["window_best_ms"] = window;
 #if SIFMORA_HAS_VERIFICATION_RUN
-    state.counters["workers"] = smart::VerificationRun::DefaultWorkers();
+    state.counters["workers"] = common::WorkerCount();
 #endif
 }
 BENCHMARK(BM_WindowVerification300)->Unit(benchmark::kMillisecond)->Iterations(3);

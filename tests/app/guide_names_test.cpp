@@ -16,6 +16,7 @@
 #include "mainwindow/mainwindow.h"
 #include "platform/ui/messagebox.h"
 #include "platform/ui/pagewindow.h"
+#include "smart/calculatorhost.h"
 #include "smart/smartsystemwindow.h"
 #include "testsupport.h"
 #include "workbench/workbenchwindow.h"
@@ -103,7 +104,8 @@ TEST(GuideNames, EveryQuotedButtonIsACaptionOfTheRealWindows) {
     main->quitOnClose = false;
     main->start();
     WorkbenchWindow workbench(common::App());
-    SmartSystemWindow smart(testsupport::ProgramSmartContext(&workbench));
+    smart::SmartCalculator calc;
+    SmartSystemWindow smart(testsupport::ProgramSmartContext(&workbench, &calc));
     ui::PageWindow page;
     DrawEntryWindow drawEntry(common::App());
     FormulaEditor formulaEditor(workbench);

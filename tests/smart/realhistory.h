@@ -6,6 +6,7 @@
 #include "common/appstate.h"
 #include "common/settings.h"
 #include "history/drawfile.h"
+#include "smart/calculatorhost.h"
 #include "hookreset.h"
 #include "testsupport.h"
 #include "windows_fakeworkbench.h"
@@ -29,6 +30,7 @@ struct RealHistoryFixture {
     testsupport::ProgramDir dir;
     testsupport::EnvVar home{"SIFMORA_HOME_URL", QString()};
     FakeWorkbench bench;
+    smart::SmartCalculator calc;  // the smart windows', handed in through their context
     bool ok = false;
 };
 

@@ -5,6 +5,7 @@
 #include "common/appstate.h"
 #include "history/drawfile.h"
 #include "platform/ui/messagebox.h"
+#include "smart/calculatorhost.h"
 #include "smart/smartsystemwindow.h"
 #include "smart/schemecalculatorwindow.h"
 #include "hookreset.h"
@@ -78,12 +79,13 @@ void ExpectSmartRunFromShippedList(bool p3) {
     SmartFakeWorkbench bench;
     bench.commit({QStringLiteral("012")}, QStringLiteral("\n大底共1注\n"));
 
-    SmartSystemWindow w(testsupport::ProgramSmartContext(&bench));
+    smart::SmartCalculator calc;
+    SmartSystemWindow w(testsupport::ProgramSmartContext(&bench, &calc));
     ui::MessageRecorder messages(ui::Answer::Yes);
     w.Command2_Click();
     ASSERT_EQ(messages.messages.size(), 2) << messages.lastText().toStdString();
-    EXPECT_FALSE(SmartSystemWindow::Calculator().schemes.isEmpty());
-    EXPECT_GE(SmartSystemWindow::Calculator().summary.size(), 4u);
+    EXPECT_FALSE(calc.get().schemes.isEmpty());
+    EXPECT_GE(calc.get().summary.size(), 4u);
     const QString line = w.findChild<QLabel*>(QStringLiteral("Label14"))->text();
     const QRegularExpression result((p3 ? QStringLiteral("^体彩排列3") : QStringLiteral("^福彩3D")) +
                                     QStringLiteral("第2026268期  方案一杀码\\d 方案二杀码\\d 方案三杀码\\d 方案四杀码\\d$"));

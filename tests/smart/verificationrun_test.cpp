@@ -120,7 +120,7 @@ TEST(VerificationRun, TheWindowKeepsItsEventsAndItsCancel) {
     ASSERT_TRUE(f.ok);
     const pool::NumberPool poolBefore = f.bench.session().pool;
     const QString logBefore = f.bench.session().log.text();
-    SmartSystemWindow smartWindow(testsupport::ProgramSmartContext(&f.bench));
+    SmartSystemWindow smartWindow(testsupport::ProgramSmartContext(&f.bench, &f.calc));
     QPointer<HistoryVerificationWindow> w = new HistoryVerificationWindow(&smartWindow);
     w->findChild<QComboBox*>(QStringLiteral("Combo1"))->setCurrentIndex(299);
     const QTreeWidget* list = w->findChild<QTreeWidget*>(QStringLiteral("ListView1"));

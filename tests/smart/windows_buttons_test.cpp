@@ -5,6 +5,7 @@
 #include "buttonwalk.h"
 #include "calcfixture.h"
 #include "httpserver.h"
+#include "smart/calculatorhost.h"
 #include "smart/historyverificationwindow.h"
 #include "smart/oldersmartselection.h"
 #include "smart/olderselectionverification.h"
@@ -30,10 +31,11 @@ TEST(SmartWindowButtons, EveryButtonReachesAHandler) {
     testsupport::HttpServer server;
     testsupport::EnvVar home{"SIFMORA_HOME_URL", server.baseUrl()};
     SmartFakeWorkbench bench;
-    SmartSystemWindow smartWindow(testsupport::ProgramSmartContext(&bench));
+    smart::SmartCalculator calc;
+    SmartSystemWindow smartWindow(testsupport::ProgramSmartContext(&bench, &calc));
     OlderSmartSelection olderSelection(testsupport::ProgramSmartContext(&bench));
     testsupport::ExpectEveryButtonBound({
-        {"SmartSystemWindow", [&] { return std::make_unique<SmartSystemWindow>(testsupport::ProgramSmartContext(&bench)); }, {}},
+        {"SmartSystemWindow", [&] { return std::make_unique<SmartSystemWindow>(testsupport::ProgramSmartContext(&bench, &calc)); }, {}},
         // 折线图 (Command8) is there for its caption only: pressing it does nothing.
         {"SchemeCalculatorWindow", [] { return std::make_unique<smart::SchemeCalculatorWindow>(); }, {{}, {"Command8"}}},
         {"HistoryVerificationWindow", [&] { return std::make_unique<HistoryVerificationWindow>(&smartWindow); }, {}},
