@@ -259,9 +259,9 @@ TEST_F(PlayerPathTest, DrawEntryAsksBeforeDroppingASavedDraw) {
                 auto* entry = qobject_cast<DrawEntryWindow*>(d);
                 ASSERT_NE(entry, nullptr);
                 entry->show();
-                entry->Text1->setText(QStringLiteral("123"));
-                entry->Command1->click();  // 保存号码
-                said = entry->Label3->text();
+                Child<QLineEdit>(entry, "Text1")->setText(QStringLiteral("123"));
+                Press(entry, "Command1");  // 保存号码
+                said = Child<QLabel>(entry, "Label3")->text();
                 if (esc) {
                     QKeyEvent key(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
                     QCoreApplication::sendEvent(entry, &key);

@@ -10,6 +10,7 @@
 #include "testsupport.h"
 
 #include <QSettings>
+#include <QWidget>
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -25,6 +26,15 @@ inline QStringList MakeDraws(int count, int firstSerial = 1, int year = 2024) {
                  .arg(firstSerial + i, 3, 10, QLatin1Char('0'))
                  .arg((100 + i) % 1000, 3, 10, QLatin1Char('0'));
     return d;
+}
+
+// A window's control found by its objectName; the test fails when the window has none of that name
+// and kind.
+template <class T>
+T* Control(const QWidget& window, const char* name) {
+    T* control = window.findChild<T*>(QString::fromLatin1(name));
+    if (!control) ADD_FAILURE() << "no control " << name;
+    return control;
 }
 
 inline QByteArray MakeRecords(const QStringList& drawTexts) {

@@ -23,6 +23,17 @@ protected:
         load(MakeDraws(300), MakeDraws(50, 1, 2023));
     }
     static QString Stored(const char* key) { return common::GetSetting(QString::fromLatin1(key)); }
+    // The window's controls, by objectName.
+    static QTabWidget* SSTab1(const QWidget& f) { return Control<QTabWidget>(f, "SSTab1"); }
+    static QComboBox* Combo1(const QWidget& f) { return Control<QComboBox>(f, "Combo1"); }  // the range's first draw
+    static QComboBox* Combo2(const QWidget& f) { return Control<QComboBox>(f, "Combo2"); }  // the range's last draw
+    static QComboBox* Combo3(const QWidget& f) { return Control<QComboBox>(f, "Combo3"); }  // 设置总容错范围
+    static QCheckBox* Check1(const QWidget& f) { return Control<QCheckBox>(f, "Check1"); }  // 分析所有开奖数据
+    static QRadioButton* Option1(const QWidget& f) { return Control<QRadioButton>(f, "Option1"); }  // 全国福彩3D
+    static QRadioButton* Option2(const QWidget& f) { return Control<QRadioButton>(f, "Option2"); }  // 体彩排列三
+    static QSlider* Slider1(const QWidget& f) { return Control<QSlider>(f, "Slider1"); }
+    static QPushButton* Command1(const QWidget& f) { return Control<QPushButton>(f, "Command1"); }  // 确定
+    static QPushButton* Command2(const QWidget& f) { return Control<QPushButton>(f, "Command2"); }  // 取消
 };
 
 }  // namespace historywindows_test
@@ -33,20 +44,20 @@ TEST_F(Settings, ShowsTheSharedValues) {
     common::SaveToleranceRange(QStringLiteral("7"));
     SettingsWindow f(common::App());
     EXPECT_EQ(f.windowTitle(), "系统设置");
-    ASSERT_EQ(f.Combo1->count(), 300);
-    ASSERT_EQ(f.Combo2->count(), 300);
-    EXPECT_EQ(f.Combo1->itemText(0), "2024001");
-    EXPECT_EQ(f.Combo1->currentIndex(), 199);  // the default range: the last 101 draws
-    EXPECT_EQ(f.Combo2->currentIndex(), 299);
-    EXPECT_FALSE(f.Check1->isChecked());
-    EXPECT_EQ(f.Slider1->value(), 2);
-    EXPECT_EQ(f.Combo3->currentText(), "7");
-    EXPECT_EQ(f.Combo3->count(), 11);
-    EXPECT_TRUE(f.Option1->isChecked());
-    EXPECT_FALSE(f.Option2->isChecked());
-    EXPECT_EQ(f.SSTab1->currentIndex(), 0);
-    EXPECT_EQ(f.SSTab1->tabText(0), "通用");
-    EXPECT_FALSE(f.SSTab1->isTabVisible(1));
+    ASSERT_EQ(Combo1(f)->count(), 300);
+    ASSERT_EQ(Combo2(f)->count(), 300);
+    EXPECT_EQ(Combo1(f)->itemText(0), "2024001");
+    EXPECT_EQ(Combo1(f)->currentIndex(), 199);  // the default range: the last 101 draws
+    EXPECT_EQ(Combo2(f)->currentIndex(), 299);
+    EXPECT_FALSE(Check1(f)->isChecked());
+    EXPECT_EQ(Slider1(f)->value(), 2);
+    EXPECT_EQ(Combo3(f)->currentText(), "7");
+    EXPECT_EQ(Combo3(f)->count(), 11);
+    EXPECT_TRUE(Option1(f)->isChecked());
+    EXPECT_FALSE(Option2(f)->isChecked());
+    EXPECT_EQ(SSTab1(f)->currentIndex(), 0);
+    EXPECT_EQ(SSTab1(f)->tabText(0), "通用");
+    EXPECT_FALSE(SSTab1(f)->isTabVisible(1));
 }
 
 TEST_F(Settings, RangeOfFewerThanElevenDrawsIsRefused) {
@@ -59,10 +70,10 @@ TEST_F(Settings, RangeOfFewerThanElevenDrawsIsRefused) {
         SetUp();  // a fresh start for each case
         ui::MessageRecorder messages;
         SettingsWindow f(common::App());
-        f.Check1->setChecked(false);
-        f.Combo1->setCurrentIndex(c.first);
-        f.Combo2->setCurrentIndex(c.last);
-        f.Command1->click();
+        Check1(f)->setChecked(false);
+        Combo1(f)->setCurrentIndex(c.first);
+        Combo2(f)->setCurrentIndex(c.last);
+        Command1(f)->click();
         if (c.accepted) {
             EXPECT_EQ(f.result(), QDialog::Accepted);
             EXPECT_TRUE(messages.messages.isEmpty());
@@ -76,7 +87,7 @@ TEST_F(Settings, RangeOfFewerThanElevenDrawsIsRefused) {
             EXPECT_EQ(messages.messages[0].text, "开奖期号设置范围太小,请重新设置。");
             EXPECT_EQ(messages.messages[0].icon, ui::Icon::Warning);
             EXPECT_EQ(messages.messages[0].title, "Sifmora");
-            EXPECT_EQ(f.Combo1->currentIndex(), 0);
+            EXPECT_EQ(Combo1(f)->currentIndex(), 0);
             EXPECT_EQ(common::App().rangeFirst(), 199);
             EXPECT_FALSE(common::HasSetting("kj"));
             EXPECT_TRUE(common::SettingUseAllDraws());
@@ -89,15 +100,15 @@ TEST_F(Settings, ConfirmStoresEverySettingAndCancelNone) {
     common::SaveToleranceRange(QStringLiteral("4"));
     {
         SettingsWindow f(common::App());
-        f.Check1->setChecked(false);
-        f.Command2->click();
+        Check1(f)->setChecked(false);
+        Command2(f)->click();
         EXPECT_EQ(f.result(), QDialog::Rejected);
         EXPECT_FALSE(common::HasSetting("kj"));
         EXPECT_TRUE(common::SettingUseAllDraws());
     }
     SettingsWindow f(common::App());
-    f.Check1->setChecked(false);
-    f.Command1->click();
+    Check1(f)->setChecked(false);
+    Command1(f)->click();
     EXPECT_EQ(f.result(), QDialog::Accepted);
     EXPECT_EQ(Stored("kj"), "0");
     EXPECT_EQ(Stored("zl"), "3");  // the hidden tab's values, saved back as loaded
@@ -106,9 +117,9 @@ TEST_F(Settings, ConfirmStoresEverySettingAndCancelNone) {
     EXPECT_FALSE(common::SettingUseAllDraws());
 
     SettingsWindow again(common::App());
-    EXPECT_FALSE(again.Check1->isChecked());
-    again.Check1->setChecked(true);
-    again.Command1->click();
+    EXPECT_FALSE(Check1(again)->isChecked());
+    Check1(again)->setChecked(true);
+    Command1(again)->click();
     EXPECT_EQ(Stored("kj"), "1");
     EXPECT_TRUE(common::SettingUseAllDraws());
     EXPECT_EQ(common::App().analysisFirst(), 0);
@@ -121,8 +132,8 @@ TEST_F(Settings, LotterySwitchOnlyWhenChanged) {
         SettingsWindow f(common::App());
         f.hooks.selectFc3d = [&] { ++fc3d; };
         f.hooks.selectP3 = [&] { ++p3; };
-        (chooseP3 ? f.Option2 : f.Option1)->setChecked(true);
-        f.Command1->click();
+        (chooseP3 ? Option2(f) : Option1(f))->setChecked(true);
+        Command1(f)->click();
         EXPECT_EQ(f.result(), QDialog::Accepted);
     };
     open(false);
@@ -139,10 +150,10 @@ TEST_F(Settings, LotterySwitchOnlyWhenChanged) {
 
 TEST_F(Settings, SwitchWithoutTheMainWindowReloadsAndResetsTheRange) {
     SettingsWindow f(common::App());
-    f.Combo1->setCurrentIndex(10);
-    f.Combo2->setCurrentIndex(40);
-    f.Option2->setChecked(true);
-    f.Command1->click();
+    Combo1(f)->setCurrentIndex(10);
+    Combo2(f)->setCurrentIndex(40);
+    Option2(f)->setChecked(true);
+    Command1(f)->click();
     EXPECT_EQ(Stored("fclx"), "1");
     EXPECT_TRUE(common::App().lotteryIsP3());
     EXPECT_EQ(common::App().history.count(), 50);
@@ -156,9 +167,9 @@ TEST_F(Settings, FewDrawsStillLetTheLotteryAndKjBeConfirmed) {
     load(MakeDraws(4), MakeDraws(50, 1, 2023));
     {
         SettingsWindow f(common::App());
-        EXPECT_EQ(f.Combo1->count(), 4);
-        f.Check1->setChecked(false);
-        f.Command1->click();
+        EXPECT_EQ(Combo1(f)->count(), 4);
+        Check1(f)->setChecked(false);
+        Command1(f)->click();
         EXPECT_EQ(f.result(), QDialog::Accepted);
         EXPECT_EQ(Stored("kj"), "0");
         EXPECT_EQ(common::App().rangeFirst(), 0);
@@ -167,9 +178,9 @@ TEST_F(Settings, FewDrawsStillLetTheLotteryAndKjBeConfirmed) {
     load({}, MakeDraws(50, 1, 2023));
     ui::MessageRecorder messages;
     SettingsWindow f(common::App());
-    EXPECT_EQ(f.Combo1->count(), 0);
-    f.Option2->setChecked(true);
-    f.Command1->click();
+    EXPECT_EQ(Combo1(f)->count(), 0);
+    Option2(f)->setChecked(true);
+    Command1(f)->click();
     EXPECT_TRUE(messages.messages.isEmpty());
     EXPECT_TRUE(common::App().lotteryIsP3());
     EXPECT_EQ(common::App().history.count(), 50);
@@ -193,10 +204,10 @@ TEST_F(Settings, AllDrawsTickedConfirmsWhateverTheRange) {
         const int oldFirst = common::App().rangeFirst(), oldLast = common::App().rangeLast();
         ui::MessageRecorder messages;
         SettingsWindow f(common::App());
-        f.Check1->setChecked(true);
-        f.Combo1->setCurrentIndex(c.first);
-        f.Combo2->setCurrentIndex(c.last);
-        f.Command1->click();
+        Check1(f)->setChecked(true);
+        Combo1(f)->setCurrentIndex(c.first);
+        Combo2(f)->setCurrentIndex(c.last);
+        Command1(f)->click();
         EXPECT_EQ(f.result(), QDialog::Accepted);
         EXPECT_TRUE(messages.messages.isEmpty());
         EXPECT_EQ(Stored("kj"), "1");
@@ -224,8 +235,8 @@ TEST_F(Settings, MainWindowSwitchesThroughItsOwnOperation) {
         EXPECT_NE(f, nullptr);
         EXPECT_EQ(f->parentWidget(), &main);
         trayDuring = main.tray()->toggleEnabled();
-        f->Option2->setChecked(true);
-        f->Command1->click();
+        Option2(*f)->setChecked(true);
+        Command1(*f)->click();
         return f->result();
     });
     main.run(mainwindow::Command::Settings);
