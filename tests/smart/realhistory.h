@@ -28,7 +28,7 @@ struct RealHistoryFixture {
     testsupport::FreshAppState appReset;
     testsupport::ProgramDir dir;
     testsupport::EnvVar home{"SIFMORA_HOME_URL", QString()};
-    FakeWorkbench bench;
+    FakeWorkbench bench{common::App()};
     bool ok = false;
 };
 

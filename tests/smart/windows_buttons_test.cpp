@@ -29,7 +29,7 @@ TEST(SmartWindowButtons, EveryButtonReachesAHandler) {
     smartwin::UseHistory(numbers);
     testsupport::HttpServer server;
     testsupport::EnvVar home{"SIFMORA_HOME_URL", server.baseUrl()};
-    SmartFakeWorkbench bench;
+    SmartFakeWorkbench bench{common::App()};
     SmartSystemWindow smartWindow(testsupport::ProgramSmartContext(&bench));
     OlderSmartSelection olderSelection(testsupport::ProgramSmartContext(&bench));
     testsupport::ExpectEveryButtonBound({

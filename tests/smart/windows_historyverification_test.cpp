@@ -51,7 +51,7 @@ struct VerificationFixture {
     QStringList numbers;
     testsupport::HttpServer server;
     testsupport::EnvVar home{"SIFMORA_HOME_URL", server.baseUrl()};
-    SmartFakeWorkbench bench;
+    SmartFakeWorkbench bench{common::App()};
 };
 
 }  // namespace

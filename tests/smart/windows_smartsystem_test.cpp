@@ -66,7 +66,7 @@ struct SmartSystemFixture {
     QStringList numbers;
     testsupport::HttpServer server;
     testsupport::EnvVar home{"SIFMORA_HOME_URL", server.baseUrl()};
-    SmartFakeWorkbench bench;
+    SmartFakeWorkbench bench{common::App()};
 };
 
 QString ExpectedKillDigits(const QList<int>& summary, const QString& killCount, int scheme) {
