@@ -59,7 +59,7 @@ TEST(TablesInSight, EveryTableOfEveryWindowInEachFont) {
     ui::MessageRecorder messages;
     const QFont defaultFont = QApplication::font();
 
-    FakeWorkbench bench;  // the dialogs' workbench; outlives them
+    FakeWorkbench bench{common::App()};  // the dialogs' workbench; outlives them
     StatisticsWindow::WorkbenchInputs inputs;
     // A pool of a few numbers: the compound table's 类别 cell lists the whole pool, which no
     // width holds for a large one (the table then scrolls sideways).

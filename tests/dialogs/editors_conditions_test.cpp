@@ -1,7 +1,6 @@
 // The condition editors on their own, over a stand-in workbench: presets, clear and invert,
 // the start contract with the family boxes, and the positional editor's list building.
 #include "common/settings.h"
-#include "freshappstate.h"
 #include "common/appstate.h"
 #include "common/drawhistory.h"
 #include "common/numbertables.h"
@@ -32,11 +31,13 @@
 
 namespace {
 
-// The workbench's model with its two groups of families, and its batch runs, counted.
+// The workbench's model with its two groups of families, and its batch runs, counted, over the
+// test's state.
 class FamilyBench : public QWidget, public dialogs::WorkbenchApi {
 public:
+    explicit FamilyBench(common::AppState& state) : state_(state) {}
     pool::WorkbenchModel& model() override { return model_; }
-    const common::AppState& state() const override { return common::App(); }
+    const common::AppState& state() const override { return state_; }
     QWidget* dialogParent() override { return this; }
     void setInput(pool::InputBox, const QString&) override {}
     void enterFilteringMode() override { baseSet = true; }
@@ -73,15 +74,15 @@ public:
     QList<QStringList> basicRuns, advancedRuns;
 
 private:
+    common::AppState& state_;
     pool::WorkbenchModel model_;
 };
 
 class EditorTest : public ::testing::Test {
 protected:
-    testsupport::FreshAppState appReset;  // a fresh one: not quitting, no history
     void SetUp() override {
         recorder = std::make_unique<ui::MessageRecorder>();
-        bench = std::make_unique<FamilyBench>();
+        bench = std::make_unique<FamilyBench>(app);
     }
     ui::FileDialogAnswerScope fileDialogs;  // no answer left behind for the next test
     void TearDown() override {
@@ -90,6 +91,7 @@ protected:
     }
     static int ticked(const QList<QCheckBox*>& boxes) { return int(dialogs::TickedIndexes(boxes).size()); }
 
+    common::AppState app;  // fresh for each test: not quitting, no history
     std::unique_ptr<ui::MessageRecorder> recorder;
     std::unique_ptr<FamilyBench> bench;
 };
@@ -277,7 +279,6 @@ TEST_F(PositionalTest, ReadyMadeSetsAndDigitOrders) {
 }
 
 TEST_F(PositionalTest, DrawnAndUndrawnAreComplementary) {
-    common::AppState& app = common::App();
     app.history = common::DrawHistory(QStringList{"2024001 123", "2024002 456", "2024003 123", "2024004 789"});
     common::SaveUseAllDraws(false);
     app.setRange(1, 2);  // 456 and 123

@@ -1,6 +1,7 @@
 // Every file dialog of the dialogs starts in a folder of the program (HAO for number files),
 // never in the process's current folder, and 集合运算's 添加 reaches the collections that
 // 【做大底】 left in HAO before a restart.
+#include "common/appstate.h"
 #include "common/paths.h"
 #include "dialogs/positionexclusioneditor.h"
 #include "dialogs/setoperationswindow.h"
@@ -25,7 +26,8 @@ class FileDialogStart : public ::testing::Test {
 protected:
     testsupport::ProgramDir program;
     testsupport::CurrentFolderElsewhere cwd;  // as under ./run.sh
-    FakeWorkbench bench;
+    common::AppState app;  // outlives the workbench and the windows it owns
+    FakeWorkbench bench{app};
     ui::MessageRecorder messages;
     ui::FileDialogAnswerScope fileDialogs;
     testsupport::HookReset<&ui::SetModalHandler> modalReset;

@@ -22,7 +22,8 @@ const QString kAllDigits = QStringLiteral("0,1,2,3,4,5,6,7,8,9");
 class PickerTest : public ::testing::Test {
 protected:
     testsupport::HookReset<&ui::SetModalHandler> modalReset;
-    FakeWorkbench bench;
+    common::AppState app;  // outlives the workbench and the pickers it owns
+    FakeWorkbench bench{app};
 
     // Opens the picker the way the workbench does and lets fn act while it is "shown".
     void openPositionDigitPicker(const QStringList& tabs, int tab, const QString& caption, std::function<void(PositionDigitPicker*)> fn) {
@@ -159,8 +160,8 @@ TEST_F(PickerTest, PairPickerCloseHidesAndKeepsTicksUnlessQuitting) {
     EXPECT_TRUE(picker->box(3)->isChecked());
 
     {
-        testsupport::FreshValue<bool> quitting{common::App().quitting};
-        common::App().quitting = true;
+        testsupport::FreshValue<bool> quitting{app.quitting};
+        app.quitting = true;
         picker->show();
         picker->close();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);

@@ -1,6 +1,5 @@
 // Number preview (bet text, attribute cells, taking numbers back) and prize check (bet files,
 // straight and group hits, bet folder, folder chooser).
-#include "freshappstate.h"
 #include "common/appstate.h"
 #include "historyof.h"
 #include "common/digitomission.h"
@@ -45,12 +44,11 @@ void Press(QWidget* window, const char* name) {
     button->click();
 }
 
-// Restores the process-wide state the windows read.
+// Each test has a state of its own, 福彩3D over two draws, and no bet folder saved.
 class PreviewPrizeTest : public ::testing::Test {
 protected:
-    testsupport::FreshAppState appReset;
     void SetUp() override {
-        common::App().selectLottery(false, common::DrawFilePathFor(false), PreviewHistory({"456", "123"}));
+        app.selectLottery(false, common::DrawFilePathFor(false), PreviewHistory({"456", "123"}));
         common::SaveSetting(QStringLiteral("path"), QString());
     }
     testsupport::HookReset<&ui::SetModalHandler> modalReset;
@@ -69,7 +67,8 @@ protected:
     }
     QString logTail() { return bench.session().log.text().mid(pool::WorkbenchLog::InitialText().size()); }
 
-    FakeWorkbench bench;
+    common::AppState app;  // outlives the workbench and the windows it owns
+    FakeWorkbench bench{app};
     ui::MessageRecorder messages;
 };
 
@@ -117,7 +116,7 @@ TEST(NumberPreviewLogic, OmissionCountsDrawsSinceEachDigitCame) {
 
 TEST_F(PreviewPrizeTest, PreviewListsEveryNumberTickedWithTheBetText) {
     bench.session().pool = common::GroupTable();
-    NumberPreviewWindow preview(bench, common::App());
+    NumberPreviewWindow preview(bench, app);
     ASSERT_EQ(preview.rowCount(), 220);
     for (int r = 0; r < 220; ++r) ASSERT_TRUE(preview.isTicked(r)) << r;
     const QString text = preview.findChild<QPlainTextEdit*>("Text1")->toPlainText();
@@ -136,8 +135,8 @@ TEST_F(PreviewPrizeTest, PreviewListsEveryNumberTickedWithTheBetText) {
 
 TEST_F(PreviewPrizeTest, TickingByTheUserRebuildsTheTextButClearAndInvertDoNot) {
     bench.session().pool = {"001", "005", "123"};
-    common::App().selectLottery(true, common::DrawFilePathFor(true), common::App().history);
-    NumberPreviewWindow preview(bench, common::App());
+    app.selectLottery(true, common::DrawFilePathFor(true), app.history);
+    NumberPreviewWindow preview(bench, app);
     auto* text = preview.findChild<QPlainTextEdit*>("Text1");
     auto* list = preview.findChild<QTreeView*>("ListView1");
     ASSERT_NE(list, nullptr);
@@ -158,14 +157,14 @@ TEST_F(PreviewPrizeTest, TickingByTheUserRebuildsTheTextButClearAndInvertDoNot) 
 
 TEST_F(PreviewPrizeTest, CopyPutsTheTextWithoutTheTrailingBlanks) {
     bench.session().pool = {"001", "123"};
-    NumberPreviewWindow preview(bench, common::App());
+    NumberPreviewWindow preview(bench, app);
     preview.copyjg_Click();
     EXPECT_EQ(QGuiApplication::clipboard()->text(),
               dialogs::BuildBetText({"001", "123"}, false, common::HomeUrl()).chopped(2));
 }
 
 TEST_F(PreviewPrizeTest, ConfirmAfterSortingTakesTheTickedNumbersSorted) {
-    common::App().history = PreviewHistory({"005", "999"});
+    app.history = PreviewHistory({"005", "999"});
     bench.session().pool = {"999", "005", "001", "123"};
     bench.session().setDescription = QStringLiteral("大底采集");
     whileShown<NumberPreviewWindow>([](NumberPreviewWindow* preview) {
@@ -181,7 +180,7 @@ TEST_F(PreviewPrizeTest, ConfirmAfterSortingTakesTheTickedNumbersSorted) {
         EXPECT_EQ(preview->tickedNumbers(), (QStringList{"005", "001"}));
         Press(preview, "Command3");
     });
-    NumberPreviewWindow::Open(bench, common::App());
+    NumberPreviewWindow::Open(bench, app);
     EXPECT_EQ(bench.session().pool, (QStringList{"001", "005"}));
     EXPECT_EQ(logTail(), QStringLiteral("\n添加到缩水器共2注\n"));
     EXPECT_EQ(bench.session().setDescription, QStringLiteral("预览号码生成的结果"));
@@ -195,13 +194,13 @@ TEST_F(PreviewPrizeTest, CancelLeavesTheWorkbenchAndEmptyPoolGivesCountZero) {
         preview->Command5_Click();
         Press(preview, "Command2");
     });
-    NumberPreviewWindow::Open(bench, common::App());
+    NumberPreviewWindow::Open(bench, app);
     EXPECT_EQ(bench.session().pool, (QStringList{"001", "123"}));
     EXPECT_EQ(logTail(), QString());
 
     bench.session().pool.clear();
-    common::App().history.clear();
-    NumberPreviewWindow empty(bench, common::App());
+    app.history.clear();
+    NumberPreviewWindow empty(bench, app);
     EXPECT_EQ(empty.rowCount(), 0);
     EXPECT_TRUE(empty.findChild<QPlainTextEdit*>("Text1")->toPlainText().endsWith(QStringLiteral("投注数量：0 注\n")));
 }
@@ -242,7 +241,7 @@ protected:
     void SetUp() override {
         PreviewPrizeTest::SetUp();
         // Oldest first; the newest draw is 123.
-        common::App().history = common::DrawHistory(QStringList{"2025001 456", "2025002 312", "2025003 123"});
+        app.history = common::DrawHistory(QStringList{"2025001 456", "2025002 312", "2025003 123"});
         // The HAO folder in another case than the program names it.
         program.write("hao/bets.txt", common::EncodeAnsi(QStringLiteral("投注号码（共四注）\r\n123\r\n321\r\n 123 \r\n")) +
                                           QByteArray("0123\r\n12a\r\n\r\n"));
@@ -300,7 +299,7 @@ TEST_F(PrizeWindowTest, ChecksTheChosenFileAgainstTheChosenDraw) {
         EXPECT_EQ(form->lastHits(), 3);
     });
     QString error;
-    ASSERT_TRUE(PrizeCheckWindow::Open(bench, common::App(), nullptr, &error)) << error.toStdString();
+    ASSERT_TRUE(PrizeCheckWindow::Open(bench, app, nullptr, &error)) << error.toStdString();
     EXPECT_TRUE(shownModal);
     ASSERT_EQ(messages.messages.size(), 4);
     EXPECT_EQ(messages.messages[0].text, QStringLiteral("本次投注中出 2 注。"));
@@ -310,8 +309,8 @@ TEST_F(PrizeWindowTest, ChecksTheChosenFileAgainstTheChosenDraw) {
 }
 
 TEST_F(PrizeWindowTest, EmptyHistoryAndNoFileGiveNoHits) {
-    common::App().history.clear();
-    PrizeCheckWindow form(bench, common::App());
+    app.history.clear();
+    PrizeCheckWindow form(bench, app);
     ASSERT_TRUE(form.Form_Load());
     EXPECT_EQ(form.findChild<QComboBox*>("Combo1")->count(), 0);
     EXPECT_EQ(shown(&form, "Text1"), QString());
@@ -325,7 +324,7 @@ TEST_F(PrizeWindowTest, EmptyHistoryAndNoFileGiveNoHits) {
 TEST_F(PrizeWindowTest, SavedFolderIsUsedWhileItExists) {
     program.write("elsewhere/mine.txt", "123\r\n");
     common::SaveSetting(QStringLiteral("path"), program.file("elsewhere") + QLatin1Char('/'));
-    PrizeCheckWindow form(bench, common::App());
+    PrizeCheckWindow form(bench, app);
     ASSERT_TRUE(form.Form_Load());
     EXPECT_EQ(form.folder(), program.file("elsewhere") + QLatin1Char('/'));
     EXPECT_EQ(form.findChild<QListWidget*>("File1")->count(), 1);
@@ -340,7 +339,7 @@ TEST_F(PrizeWindowTest, MissingBetFolderKeepsTheWindowClosed) {
     bool shownModal = false;
     whileShown<PrizeCheckWindow>([&](PrizeCheckWindow*) { shownModal = true; });
     QString error;
-    EXPECT_FALSE(PrizeCheckWindow::Open(bench, common::App(), nullptr, &error));
+    EXPECT_FALSE(PrizeCheckWindow::Open(bench, app, nullptr, &error));
     EXPECT_FALSE(shownModal);
     EXPECT_TRUE(error.contains(QDir::toNativeSeparators(program.file("HAO")))) << error.toStdString();
 }
@@ -348,7 +347,7 @@ TEST_F(PrizeWindowTest, MissingBetFolderKeepsTheWindowClosed) {
 TEST_F(PrizeWindowTest, FolderChooserAppliesAndRemembersTheFolder) {
     program.write("picked/a.txt", "999\r\n");
     const QString picked = program.file("picked") + QLatin1Char('/');
-    PrizeCheckWindow form(bench, common::App());
+    PrizeCheckWindow form(bench, app);
     ASSERT_TRUE(form.Form_Load());
     clickFile(&form, "bets.txt");
 
@@ -368,7 +367,7 @@ TEST_F(PrizeWindowTest, FolderChooserAppliesAndRemembersTheFolder) {
     EXPECT_EQ(form.bets().size(), 3);  // the bets change only at the next click on a file
 
     // The next prize check starts from the stored folder.
-    PrizeCheckWindow next(bench, common::App());
+    PrizeCheckWindow next(bench, app);
     ASSERT_TRUE(next.Form_Load());
     EXPECT_EQ(next.folder(), picked);
 
@@ -382,7 +381,7 @@ TEST_F(PrizeWindowTest, FolderChooserAppliesAndRemembersTheFolder) {
 }
 
 TEST_F(PrizeWindowTest, UnreadableChosenFolderIsReportedAndNotStored) {
-    PrizeCheckWindow form(bench, common::App());
+    PrizeCheckWindow form(bench, app);
     ASSERT_TRUE(form.Form_Load());
     BetFolderChooser chooser(&form);
     chooser.FolderView1_FolderClick(program.file("nowhere"));

@@ -1,3 +1,4 @@
+#include "common/appstate.h"
 #include "common/textcodec.h"
 #include "dialogs/setoperationswindow.h"
 #include "dialogs/textcollectionwindow.h"
@@ -51,7 +52,8 @@ protected:
     }
 
     QTemporaryDir dir;
-    FakeWorkbench bench;
+    common::AppState app;  // outlives the workbench and the windows it owns
+    FakeWorkbench bench{app};
     ui::MessageRecorder messages;
 };
 

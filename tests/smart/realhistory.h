@@ -29,7 +29,7 @@ struct RealHistoryFixture {
     testsupport::FreshAppState appReset;
     testsupport::ProgramDir dir;
     testsupport::EnvVar home{"SIFMORA_HOME_URL", QString()};
-    FakeWorkbench bench;
+    FakeWorkbench bench{common::App()};
     smart::SmartCalculator calc;  // the smart windows', handed in through their context
     bool ok = false;
 };

@@ -76,7 +76,7 @@ void ExpectSmartRunFromShippedList(bool p3) {
     testsupport::FreshAppState appReset;
     common::AppState& app = common::App();
     app.selectLottery(p3, common::DrawFilePathFor(p3), common::DrawHistory(draws));
-    SmartFakeWorkbench bench;
+    SmartFakeWorkbench bench{common::App()};
     bench.commit({QStringLiteral("012")}, QStringLiteral("\n大底共1注\n"));
 
     smart::SmartCalculator calc;

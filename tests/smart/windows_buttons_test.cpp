@@ -30,7 +30,7 @@ TEST(SmartWindowButtons, EveryButtonReachesAHandler) {
     smartwin::UseHistory(numbers);
     testsupport::HttpServer server;
     testsupport::EnvVar home{"SIFMORA_HOME_URL", server.baseUrl()};
-    SmartFakeWorkbench bench;
+    SmartFakeWorkbench bench{common::App()};
     smart::SmartCalculator calc;
     SmartSystemWindow smartWindow(testsupport::ProgramSmartContext(&bench, &calc));
     OlderSmartSelection olderSelection(testsupport::ProgramSmartContext(&bench));

@@ -101,7 +101,7 @@ TEST(SmartOldSelectionWindow, ConfirmCommitsTheSetWithOneLogLine) {
     testsupport::ProgramDir dir;
     smartwin::UseHistory(calcfixture::MixedHistory(600));
     common::SaveSmartScheme(3);  // 方案4 has no position: the slider stops at its end
-    SmartFakeWorkbench bench;
+    SmartFakeWorkbench bench{common::App()};
     bench.model().straightMode = true;  // a straight 近期过滤 ran before
     bench.commit({QStringLiteral("123")}, QStringLiteral("\n大底共1注\n"));
     OlderSmartSelection w(testsupport::ProgramSmartContext(&bench));
@@ -145,7 +145,7 @@ TEST(SmartOldSelectionWindow, VerificationReplaysTheLatestHundredDraws) {
     QStringList numbers = calcfixture::MixedHistory(598);
     numbers << QStringLiteral("115") << QStringLiteral("777");  // the last two: 组三 and a triple
     smartwin::UseHistory(numbers);
-    SmartFakeWorkbench bench;
+    SmartFakeWorkbench bench{common::App()};
     bench.commit({QStringLiteral("123"), QStringLiteral("456")}, QStringLiteral("\n大底共2注\n"));
     const QString logBefore = bench.session().log.text();
     OlderSmartSelection selection(testsupport::ProgramSmartContext(&bench));

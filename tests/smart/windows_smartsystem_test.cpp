@@ -67,7 +67,7 @@ struct SmartSystemFixture {
     QStringList numbers;
     testsupport::HttpServer server;
     testsupport::EnvVar home{"SIFMORA_HOME_URL", server.baseUrl()};
-    SmartFakeWorkbench bench;
+    SmartFakeWorkbench bench{common::App()};
     smart::SmartCalculator calc;  // the smart windows', handed in through their context
 };
 

@@ -82,10 +82,11 @@ QList<QStringList> Glimpse(const statistics::StatsTable& table) {
 // that much address space is left for them; each run is followed by a sort of 开出次数 when it
 // completes.
 int StraightRunsUnderLimit(size_t leaveMiB, int runs) {
-    if (!statsfixture::UseRealHistory(true))
+    common::AppState app;
+    if (!statsfixture::UseRealHistory(app, true))
         return Report(kWrong, "no history");
     ui::MessageRecorder recorder(ui::Answer::Yes);
-    StatisticsWindow f(common::App());
+    StatisticsWindow f(app);
     auto* combo4 = f.findChild<QComboBox*>(QStringLiteral("Combo4"));
     combo4->setCurrentIndex(9);
     f.compoundTab()->showGroupCombinations();

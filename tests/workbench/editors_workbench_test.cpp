@@ -43,13 +43,11 @@ using dialogs::ArrayName;
 class EditorsTest : public WorkbenchFixture {
 protected:
     void SetUp() override {
-        common::AppState& app = common::App();
         // Newest draw 936 for the last-draw families.
         app.history = common::DrawHistory(QStringList{QStringLiteral("2024001 123"), QStringLiteral("2024002 936")});
-        app.quitting = false;
         common::SaveUseAllDraws(true);
         recorder = std::make_unique<ui::MessageRecorder>();
-        form = std::make_unique<WorkbenchWindow>(common::App());
+        form = std::make_unique<WorkbenchWindow>(app);
         recorder->messages.clear();  // the smart-system gate of the first opening
     }
     ui::FileDialogAnswerScope fileDialogs;  // no answer left behind for the next test

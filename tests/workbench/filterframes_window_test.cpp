@@ -41,11 +41,10 @@ QStringList FilterFramesDraws() {
 class FilterFramesWindow : public WorkbenchFixture {
 protected:
     void SetUp() override {
-        common::App().history = common::DrawHistory(FilterFramesDraws());
-        common::App().quitting = false;
+        app.history = common::DrawHistory(FilterFramesDraws());
         recorder = std::make_unique<ui::MessageRecorder>();
         workbench::SetAutoCollectionPauseHook([this]() { ++pauses; });
-        form = std::make_unique<WorkbenchWindow>(common::App());
+        form = std::make_unique<WorkbenchWindow>(app);
         recorder->messages.clear();
     }
     testsupport::HookReset<&workbench::SetAutoCollectionPauseHook> pauseHookReset;
@@ -253,8 +252,8 @@ TEST_F(FilterFramesWindow, OmissionPickerListsAndWritesTheBoxes) {
 }
 
 TEST_F(FilterFramesWindow, OmissionPickerOnAnEmptyHistory) {
-    common::App().history = common::DrawHistory();
-    OmissionPicker picker(*form, common::App());
+    app.history = common::DrawHistory();
+    OmissionPicker picker(*form, app);
     EXPECT_EQ(picker.windowTitle(), QStringLiteral("遗漏过滤 []"));
     EXPECT_EQ(picker.list(1)->count(), 1);
     EXPECT_EQ(picker.list(3)->count(), 10);

@@ -59,8 +59,7 @@ QStringList FormulaPoolWithout(const QStringList& all, const QStringList& remove
 class FormulaFilterTest : public WorkbenchFixture {
 protected:
     void SetUp() override {
-        common::App().history = common::DrawHistory(QStringList{"2025001 123", "2025002 456"});
-        common::App().quitting = false;
+        app.history = common::DrawHistory(QStringList{"2025001 123", "2025002 456"});
         recorder = std::make_unique<ui::MessageRecorder>();
     }
     testsupport::HookReset<&ui::SetModalHandler> modalReset;
@@ -71,7 +70,7 @@ protected:
     }
     // The workbench lists the formula folder when it loads.
     void make() {
-        form = std::make_unique<WorkbenchWindow>(common::App());
+        form = std::make_unique<WorkbenchWindow>(app);
         recorder->messages.clear();  // the smart-system gate of the first opening
     }
     void setScript(const QString& text) { get<QPlainTextEdit>(QStringLiteral("Text29"))->setPlainText(text); }

@@ -22,9 +22,9 @@ namespace {
 class ResultToolsTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        common::App().history = common::DrawHistory(QStringList{"2025001 456", "2025002 123"});
+        app.history = common::DrawHistory(QStringList{"2025001 456", "2025002 123"});
         common::SaveSetting(QStringLiteral("path"), QString());
-        form = std::make_unique<WorkbenchWindow>(common::App());
+        form = std::make_unique<WorkbenchWindow>(app);
         messages.messages.clear();  // whatever the workbench said at its creation
         ui::SetModalHandler([this](QDialog* d) {
             opened.append(d->objectName());
@@ -34,11 +34,11 @@ protected:
     testsupport::HookReset<&ui::SetModalHandler> modalReset;
     void TearDown() override {
         form.reset();
-        common::App().history.clear();
     }
     void click(const char* name) { form->findChild<QPushButton*>(QString::fromLatin1(name))->click(); }
 
     testsupport::ProgramDir program;
+    common::AppState app;  // outlives the window it is handed to
     ui::MessageRecorder messages;
     std::unique_ptr<WorkbenchWindow> form;
     QStringList opened;
