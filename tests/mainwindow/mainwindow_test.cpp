@@ -11,6 +11,7 @@
 #include "mainwindow/trayicon.h"
 #include "platform/ui/webview.h"
 #include "platform/ui/messagebox.h"
+#include "platform/ui/settingsnotice.h"
 #include "legibility.h"
 #include "platform/ui/tablefont.h"
 #include "buttonwalk.h"
@@ -265,6 +266,40 @@ TEST_F(MainWindowTest, ReloadedHistoryReachesTheListThroughTheStateSignal) {
     f->showHistoryList();
     EXPECT_EQ(Child<QLabel>(f, "Label1")->text(), QStringLiteral(".福利3D共开奖6期"));
     EXPECT_EQ(f->historyListText(), mainwindow::BuildHistoryText(common::App().history.draws(), 0, 5));
+}
+
+// A settings folder nothing can be written into: the switch still happens, and the first save
+// that is lost is said once, with the folder and why, as the program's start sets it up.
+TEST_F(MainWindowTest, LotterySwitchWithSettingsThatCannotBeSavedSaysSoOnce) {
+    dir.write("HAO.TXT", Draws(5));
+    dir.write("HAOP3.TXT", Draws(6));
+    common::SaveSetting(QStringLiteral("zl"), QStringLiteral("1"));
+    const QString folder = QFileInfo(common::SettingsFilePath()).absolutePath();
+    testsupport::ReadOnlyFolder readOnly(folder);
+    if (!readOnly.isReadOnly()) GTEST_SKIP() << "the settings folder could not be made read-only here";
+    ui::SaySettingsSaveFailures();
+    ui::MessageRecorder messages;
+    const auto said = [&] {
+        QCoreApplication::processEvents();
+        QStringList texts;
+        for (const ui::MessageRecord& m : messages.messages)
+            if (m.text.startsWith(QStringLiteral("设置无法保存："))) texts << m.text;
+        return texts;
+    };
+    MainWindow* f = create();
+    ToolbarItem(f, 2)->trigger();  // "2.体彩排列三"
+    EXPECT_TRUE(common::App().lotteryIsP3());
+    EXPECT_EQ(Child<QLabel>(f, "Label3")->text(), QStringLiteral("体彩排列3"));
+    QFile ini(common::SettingsFilePath());
+    ASSERT_TRUE(ini.open(QIODevice::ReadOnly));
+    EXPECT_FALSE(ini.readAll().contains("fclx"));
+    ASSERT_EQ(said().size(), 1);
+    EXPECT_TRUE(said()[0].contains(QDir::toNativeSeparators(folder))) << said()[0].toStdString();
+    EXPECT_EQ(messages.messages.last().icon, ui::Icon::Warning);
+    f->findChild<QAction*>(QStringLiteral("fc3d"))->trigger();
+    EXPECT_FALSE(common::App().lotteryIsP3());
+    EXPECT_EQ(said().size(), 1);
+    common::SetSettingsSaveNotice({});
 }
 
 TEST_F(MainWindowTest, LotterySwitchFromMenuAndToolbar) {
