@@ -9,6 +9,7 @@
 #include "mainwindow/commands.h"
 #include "mainwindow/historylist.h"
 #include "mainwindow/trayicon.h"
+#include "platform/ui/pageresources.h"
 #include "platform/ui/webview.h"
 #include "platform/ui/messagebox.h"
 #include "platform/ui/settingsnotice.h"
@@ -17,6 +18,7 @@
 #include "buttonwalk.h"
 #include "testsupport.h"
 
+#include <QAbstractTextDocumentLayout>
 #include <QAction>
 #include <QDir>
 #include <QFontDatabase>
@@ -29,7 +31,10 @@
 #include <QMenu>
 #include <QMouseEvent>
 #include <QScrollBar>
+#include <QTemporaryDir>
 #include <QTextCursor>
+#include <QTextDocument>
+#include <QUrl>
 #include <QSystemTrayIcon>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -796,6 +801,32 @@ TEST_F(MainWindowTest, TitleBarsMoveOnDragAndBarDoubleClickTogglesTheBoard) {
         send(w, QEvent::MouseMove, at + QPoint(6 * distance, 0), Qt::NoButton);  // no button held
         EXPECT_EQ(moves, 1);
     }
+}
+
+// The board page is the server's: a page naming a device, a kernel file or a FIFO as its
+// pictures is shown without them, and the window is not held.
+TEST_F(MainWindowTest, BoardPageNamingDevicesShowsWithoutThem) {
+    QTemporaryDir local;
+    testsupport::Fifo fifo(local.filePath(QStringLiteral("pipe.gif")));
+    ASSERT_TRUE(fifo.isMade());
+    const QStringList named = {QStringLiteral("file:///dev/zero"), QStringLiteral("file:///proc/self/pagemap"),
+                               QUrl::fromLocalFile(local.filePath(QStringLiteral("pipe.gif"))).toString()};
+    QString page = QStringLiteral("<html><body><p>公告</p>");
+    for (const QString& n : named) page += QStringLiteral("<img src=\"%1\">").arg(n);
+    testsupport::HttpServer server;
+    server.serve("/3d/3dindex.htm", (page + QStringLiteral("</body></html>")).toUtf8(), 200, "text/html; charset=utf-8");
+    EnvVar h("SIFMORA_HOME_URL", server.baseUrl());
+    dir.write("HAO.TXT", Draws(5));
+    MainWindow* f = create();
+    f->show();
+    QTimer::singleShot(0, f, [f] { f->openBoard(); });
+    ASSERT_TRUE(WaitFor(Child<ui::WebView>(f, "WebBrowser1"), &ui::WebView::documentComplete, 60000));
+    ui::WebView* view = Child<ui::WebView>(f, "WebBrowser1");
+    view->document()->documentLayout()->documentSize();
+    EXPECT_TRUE(view->toPlainText().contains(QStringLiteral("公告")));
+    for (const QString& n : named)
+        EXPECT_TRUE(ui::IsLeftOut(view->document()->resource(QTextDocument::ImageResource, QUrl(n)))) << n.toStdString();
+    EXPECT_FALSE(fifo.readerWaited());
 }
 
 TEST_F(MainWindowTest, UnreachableBoardCountsAsOpenWithoutMessage) {
