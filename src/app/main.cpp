@@ -6,6 +6,7 @@
 #include "mainwindow/trayicon.h"
 #include "platform/closerequest.h"
 #include "platform/translations.h"
+#include "platform/ui/settingsnotice.h"
 #include "startup/startupwindow.h"
 #include "workbench/workbenchwindow.h"
 
@@ -19,6 +20,7 @@ int main(int argc, char** argv) {
     QApplication::setApplicationName(QStringLiteral("Sifmora"));
     platform::UseChineseLocale();
     platform::InstallQtTranslations(&app);
+    ui::SaySettingsSaveFailures();
     QApplication::setWindowIcon(mainwindow::AppIcon());
     // The main window hides while the workbench is open and may be hidden from the tray; the
     // program ends only through the main window's closing path.

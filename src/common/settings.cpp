@@ -1,15 +1,27 @@
 #include "common/settings.h"
 
+#include "common/fileerror.h"
 #include "common/localfile.h"
 #include "common/paths.h"
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QSettings>
 #include <QStandardPaths>
+#include <QSysInfo>
 
+#include <atomic>
+#include <cerrno>
+#include <chrono>
+#include <signal.h>
+#include <fcntl.h>
 #include <memory>
+#include <mutex>
+#include <sys/file.h>
 #include <sys/stat.h>
+#include <thread>
+#include <unistd.h>
 
 namespace common {
 namespace {
@@ -41,6 +53,90 @@ std::unique_ptr<QSettings> Store() {
 
 QString KeyOf(const QString& key) { return QStringLiteral("flag/") + key; }
 
+// QSettings writes under "<file>.lock" (QLockFile), and a lock it cannot read (an empty one, left
+// by a run killed just after making it) it waits for until the lock is 30 s old, with the
+// window held all that time. QLockFile keeps an flock on the lock it holds, so a lock nobody
+// holds that names no running process of this machine is left over: it goes before the write,
+// as QLockFile itself removes a stale one (under an flock of its own, and only the file looked at).
+enum class LockState { Absent, Held, LeftOver };
+
+// Whether the lock's first lines (pid, program, machine) name a process running here; a lock of
+// another machine is its own business.
+bool OwnerRuns(const QByteArray& head) {
+    const QList<QByteArray> lines = head.split('\n');
+    bool ok = false;
+    const qint64 pid = lines.value(0).trimmed().toLongLong(&ok);
+    if (!ok || pid <= 0) return false;
+    const QByteArray host = lines.value(2).trimmed();
+    if (!host.isEmpty() && host != QSysInfo::machineHostName().toUtf8()) return true;
+    return ::kill(pid_t(pid), 0) == 0 || errno == EPERM;
+}
+
+LockState LookAtLock(const QByteArray& lock, bool removeLeftOver) {
+    const int fd = ::open(lock.constData(), O_RDONLY | O_NONBLOCK | O_NOFOLLOW | O_CLOEXEC);
+    if (fd < 0) return LockState::Absent;
+    LockState state = LockState::Held;
+    struct stat st {};
+    if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && ::flock(fd, LOCK_EX | LOCK_NB) == 0) {
+        char head[512];
+        const ssize_t n = ::pread(fd, head, sizeof head, 0);
+        if (!OwnerRuns(QByteArray(head, n > 0 ? int(n) : 0))) {
+            state = LockState::LeftOver;
+            struct stat now {};
+            if (removeLeftOver && ::lstat(lock.constData(), &now) == 0 && now.st_ino == st.st_ino && now.st_dev == st.st_dev)
+                ::unlink(lock.constData());
+        }
+    }
+    ::close(fd);
+    return state;
+}
+
+void ClearLeftOverLock(const QString& path) {
+    const QByteArray lock = QFile::encodeName(path + QStringLiteral(".lock"));
+    if (LookAtLock(lock, false) != LockState::LeftOver) return;
+    // A writer between making its lock and taking the flock on it (an instant) looks the same;
+    // by a second look it holds it.
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    LookAtLock(lock, true);
+}
+
+// The first failed save of a run is said once, through the notice the program sets.
+std::mutex noticeMutex;
+std::function<void(const QString&)> saveNotice;
+std::atomic<bool> saveFailureSaid{false};
+
+// Why the settings cannot be written, from what the system says to a write (a look at the modes
+// would be wrong for root, whom only a read-only disk stops): a file made in the folder, then the
+// settings file opened for writing.
+QString CannotSaveText(const QString& path) {
+    const QString folder = QFileInfo(path).absolutePath();
+    QDir().mkpath(folder);
+    const QString where = QDir::toNativeSeparators(folder);
+    const QByteArray probe = QFile::encodeName(folder + QStringLiteral("/.Lotvane.probe%1").arg(::getpid()));
+    const int fd = ::open(probe.constData(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
+    const QString text = QStringLiteral("设置无法保存：%1 不能写入（%2）。本次运行中更改的设置不会保存。");
+    if (fd < 0) return text.arg(where, FileErrorText(errno));
+    const bool wrote = ::write(fd, "x", 1) == 1;
+    const int writeErrno = errno;
+    ::close(fd);
+    ::unlink(probe.constData());
+    if (!wrote) return text.arg(where, FileErrorText(writeErrno));
+    const int file = ::open(QFile::encodeName(path).constData(), O_WRONLY | O_APPEND | O_NONBLOCK | O_CLOEXEC);
+    const int openErrno = errno;
+    if (file >= 0) ::close(file);
+    return text.arg(QDir::toNativeSeparators(path), FileErrorText(file >= 0 ? 0 : openErrno));
+}
+
+void SayCannotSave(const QString& path) {
+    std::function<void(const QString&)> notice;
+    {
+        std::lock_guard<std::mutex> hold(noticeMutex);
+        if (!saveNotice || saveFailureSaid.exchange(true)) return;
+        notice = saveNotice;
+    }
+    notice(CannotSaveText(path));
+}
+
 QString Flag(bool on) { return on ? QStringLiteral("1") : QStringLiteral("0"); }
 
 }  // namespace
@@ -67,8 +163,16 @@ void SaveSetting(const QString& key, const QString& value) {
     if (!s) return;
     // A value that stands already is not written again: the file changes only when a setting does.
     if (s->contains(KeyOf(key)) && s->value(KeyOf(key)).toString() == value) return;
+    ClearLeftOverLock(s->fileName());
     s->setValue(KeyOf(key), value);
     s->sync();
+    if (s->status() != QSettings::NoError) SayCannotSave(s->fileName());
+}
+
+void SetSettingsSaveNotice(std::function<void(const QString& message)> notice) {
+    std::lock_guard<std::mutex> hold(noticeMutex);
+    saveNotice = std::move(notice);
+    saveFailureSaid = false;
 }
 
 bool HasSetting(const QString& key) {

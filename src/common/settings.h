@@ -3,6 +3,8 @@
 // and the reader supplies its default.
 #include <QString>
 
+#include <functional>
+
 namespace common {
 
 // The settings file (…/Lotvane/Lotvane.ini in the user's configuration folder).
@@ -14,8 +16,16 @@ QString SettingsProblem();
 // The raw store, by key. The program reads and writes through the typed pairs below; tests
 // use these to see the stored text.
 QString GetSetting(const QString& key);          // "" when missing
+// A lock of the store left by a run that ended while writing is taken at once; one held by a
+// running copy is waited for.
 void SaveSetting(const QString& key, const QString& value);
 bool HasSetting(const QString& key);
+
+// Called with the reason, in Chinese ("设置无法保存：<folder> 不能写入（<why>）…"), at the first
+// save of the run that does not reach the settings file; later ones are not said again. The
+// program shows it in a message box (ui::SaySettingsSaveFailures); setting a notice starts anew.
+// A file found unusable at the start (SettingsProblem) is said there and never written.
+void SetSettingsSaveNotice(std::function<void(const QString& message)> notice);
 
 // One typed reader and writer per key, with the program's defaults.
 bool SettingUseAllDraws();        // kj: default on; "0" off

@@ -10,6 +10,7 @@
 #include "platform/download.h"
 #include "platform/ui/clicksource.h"
 #include "platform/ui/messagebox.h"
+#include "platform/ui/webview.h"
 
 #include <QDir>
 #include <QEvent>
@@ -23,7 +24,6 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSplitter>
-#include <QTextBrowser>
 #include <QTimer>
 #include <QVBoxLayout>
 
@@ -63,10 +63,9 @@ FormulaEditor::FormulaEditor(dialogs::WorkbenchApi& bench) : bench_(bench) {
     text_ = new QPlainTextEdit(splitter);
     text_->setObjectName(QStringLiteral("Text1"));
     text_->setLineWrapMode(QPlainTextEdit::NoWrap);
-    browser_ = new QTextBrowser(splitter);
+    // The guide is a page of the home server: its images and style sheets follow the page rule.
+    browser_ = new ui::WebView(splitter);
     browser_->setObjectName(QStringLiteral("WebBrowser1"));
-    browser_->setOpenExternalLinks(false);
-    browser_->setOpenLinks(false);
     // The guide's examples wrap at the pane's edge instead of running out of it.
     browser_->document()->setDefaultStyleSheet(QStringLiteral("pre { white-space: pre-wrap; }"));
     splitter->setStretchFactor(0, 1);
@@ -111,7 +110,7 @@ void FormulaEditor::Form_Load() {
         QTimer::singleShot(0, this, [this, path = page.toLocalFile()] {
             QByteArray body;
             const bool ok = common::ReadRegularFile(path, common::kPageLimit, &body);
-            if (ok) browser_->setHtml(common::DecodeWebPage(body));
+            if (ok) browser_->showHtml(common::DecodeWebPage(body), QUrl::fromLocalFile(path).toString());
             emit pageFinished(ok);
         });
     } else if (common::HasHomeServer()) {
@@ -147,7 +146,7 @@ void FormulaEditor::pageArrived(QNetworkReply* reply) {
     const bool ok = reply->error() == QNetworkReply::NoError && (!isHttp || (status >= 200 && status <= 299));
     if (ok) {
         const QByteArray type = reply->header(QNetworkRequest::ContentTypeHeader).toByteArray();
-        browser_->setHtml(common::DecodeWebPage(reply->readAll(), type));
+        browser_->showHtml(common::DecodeWebPage(reply->readAll(), type), reply->request().url().toString());
     }
     emit pageFinished(ok);
 }

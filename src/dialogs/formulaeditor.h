@@ -13,7 +13,10 @@ class QListWidget;
 class QNetworkAccessManager;
 class QNetworkReply;
 class QPlainTextEdit;
-class QTextBrowser;
+
+namespace ui {
+class WebView;
+}
 
 class FormulaEditor : public QDialog {
     Q_OBJECT
@@ -53,7 +56,7 @@ private:
     QListWidget* files_ = nullptr;
     QLabel* deleteLabel_ = nullptr;
     QPlainTextEdit* text_ = nullptr;
-    QTextBrowser* browser_ = nullptr;
+    ui::WebView* browser_ = nullptr;
     QNetworkAccessManager* network_ = nullptr;
     QPointer<QNetworkReply> page_;
 };

@@ -8,13 +8,16 @@
 #include "mainwindow/commands.h"
 #include "mainwindow/historylist.h"
 #include "mainwindow/trayicon.h"
+#include "platform/ui/pageresources.h"
 #include "platform/ui/webview.h"
 #include "platform/ui/messagebox.h"
+#include "platform/ui/settingsnotice.h"
 #include "legibility.h"
 #include "platform/ui/tablefont.h"
 #include "buttonwalk.h"
 #include "testsupport.h"
 
+#include <QAbstractTextDocumentLayout>
 #include <QAction>
 #include <QDir>
 #include <QFontDatabase>
@@ -27,7 +30,10 @@
 #include <QMenu>
 #include <QMouseEvent>
 #include <QScrollBar>
+#include <QTemporaryDir>
 #include <QTextCursor>
+#include <QTextDocument>
+#include <QUrl>
 #include <QSystemTrayIcon>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -263,6 +269,40 @@ TEST_F(MainWindowTest, ReloadedHistoryReachesTheListThroughTheStateSignal) {
     f->showHistoryList();
     EXPECT_EQ(Child<QLabel>(f, "Label1")->text(), QStringLiteral(".福利3D共开奖6期"));
     EXPECT_EQ(f->historyListText(), mainwindow::BuildHistoryText(app.history.draws(), 0, 5));
+}
+
+// A settings folder nothing can be written into: the switch still happens, and the first save
+// that is lost is said once, with the folder and why, as the program's start sets it up.
+TEST_F(MainWindowTest, LotterySwitchWithSettingsThatCannotBeSavedSaysSoOnce) {
+    dir.write("HAO.TXT", Draws(5));
+    dir.write("HAOP3.TXT", Draws(6));
+    common::SaveSetting(QStringLiteral("zl"), QStringLiteral("1"));
+    const QString folder = QFileInfo(common::SettingsFilePath()).absolutePath();
+    testsupport::ReadOnlyFolder readOnly(folder);
+    if (!readOnly.isReadOnly()) GTEST_SKIP() << "the settings folder could not be made read-only here";
+    ui::SaySettingsSaveFailures();
+    ui::MessageRecorder messages;
+    const auto said = [&] {
+        QCoreApplication::processEvents();
+        QStringList texts;
+        for (const ui::MessageRecord& m : messages.messages)
+            if (m.text.startsWith(QStringLiteral("设置无法保存："))) texts << m.text;
+        return texts;
+    };
+    MainWindow* f = create();
+    ToolbarItem(f, 2)->trigger();  // "2.体彩排列三"
+    EXPECT_TRUE(common::App().lotteryIsP3());
+    EXPECT_EQ(Child<QLabel>(f, "Label3")->text(), QStringLiteral("体彩排列3"));
+    QFile ini(common::SettingsFilePath());
+    ASSERT_TRUE(ini.open(QIODevice::ReadOnly));
+    EXPECT_FALSE(ini.readAll().contains("fclx"));
+    ASSERT_EQ(said().size(), 1);
+    EXPECT_TRUE(said()[0].contains(QDir::toNativeSeparators(folder))) << said()[0].toStdString();
+    EXPECT_EQ(messages.messages.last().icon, ui::Icon::Warning);
+    f->findChild<QAction*>(QStringLiteral("fc3d"))->trigger();
+    EXPECT_FALSE(common::App().lotteryIsP3());
+    EXPECT_EQ(said().size(), 1);
+    common::SetSettingsSaveNotice({});
 }
 
 TEST_F(MainWindowTest, LotterySwitchFromMenuAndToolbar) {
@@ -758,6 +798,32 @@ TEST_F(MainWindowTest, TitleBarsMoveOnDragAndBarDoubleClickTogglesTheBoard) {
         send(w, QEvent::MouseMove, at + QPoint(6 * distance, 0), Qt::NoButton);  // no button held
         EXPECT_EQ(moves, 1);
     }
+}
+
+// The board page is the server's: a page naming a device, a kernel file or a FIFO as its
+// pictures is shown without them, and the window is not held.
+TEST_F(MainWindowTest, BoardPageNamingDevicesShowsWithoutThem) {
+    QTemporaryDir local;
+    testsupport::Fifo fifo(local.filePath(QStringLiteral("pipe.gif")));
+    ASSERT_TRUE(fifo.isMade());
+    const QStringList named = {QStringLiteral("file:///dev/zero"), QStringLiteral("file:///proc/self/pagemap"),
+                               QUrl::fromLocalFile(local.filePath(QStringLiteral("pipe.gif"))).toString()};
+    QString page = QStringLiteral("<html><body><p>公告</p>");
+    for (const QString& n : named) page += QStringLiteral("<img src=\"%1\">").arg(n);
+    testsupport::HttpServer server;
+    server.serve("/3d/3dindex.htm", (page + QStringLiteral("</body></html>")).toUtf8(), 200, "text/html; charset=utf-8");
+    EnvVar h("SIFMORA_HOME_URL", server.baseUrl());
+    dir.write("HAO.TXT", Draws(5));
+    MainWindow* f = create();
+    f->show();
+    QTimer::singleShot(0, f, [f] { f->openBoard(); });
+    ASSERT_TRUE(WaitFor(Child<ui::WebView>(f, "WebBrowser1"), &ui::WebView::documentComplete, 60000));
+    ui::WebView* view = Child<ui::WebView>(f, "WebBrowser1");
+    view->document()->documentLayout()->documentSize();
+    EXPECT_TRUE(view->toPlainText().contains(QStringLiteral("公告")));
+    for (const QString& n : named)
+        EXPECT_TRUE(ui::IsLeftOut(view->document()->resource(QTextDocument::ImageResource, QUrl(n)))) << n.toStdString();
+    EXPECT_FALSE(fifo.readerWaited());
 }
 
 TEST_F(MainWindowTest, UnreachableBoardCountsAsOpenWithoutMessage) {

@@ -97,6 +97,29 @@ void SmallDisk::removeEntries() const {
         QFile::remove(file(name));
 }
 
+ReadOnlyFolder::ReadOnlyFolder(const QString& path) : path_(path) {
+    const QByteArray name = QFile::encodeName(path);
+    if (::mount(name.constData(), name.constData(), nullptr, MS_BIND, nullptr) == 0) {
+        mounted_ = true;
+        ::mount(nullptr, name.constData(), nullptr, MS_REMOUNT | MS_BIND | MS_RDONLY, nullptr);
+    } else {
+        chmodded_ = ::chmod(name.constData(), 0555) == 0;
+    }
+    const QByteArray probe = QFile::encodeName(path + QStringLiteral("/.probe"));
+    const int fd = ::open(probe.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+    readOnly_ = fd < 0;
+    if (fd >= 0) {
+        ::close(fd);
+        ::unlink(probe.constData());
+    }
+}
+
+ReadOnlyFolder::~ReadOnlyFolder() {
+    const QByteArray name = QFile::encodeName(path_);
+    if (mounted_) ::umount2(name.constData(), MNT_DETACH);
+    if (chmodded_) ::chmod(name.constData(), 0755);
+}
+
 long GonePid() {
     const pid_t child = ::fork();
     if (child == 0) ::_exit(0);

@@ -104,6 +104,24 @@ private:
     bool mounted_ = false;
 };
 
+// A folder nothing can be written into while the object lives, root included: bound read-only
+// onto itself where mounting is allowed (root, whom the modes do not stop), otherwise its mode
+// made 0555. isReadOnly() is true only once a file could not be made there; callers skip else.
+class ReadOnlyFolder {
+public:
+    explicit ReadOnlyFolder(const QString& path);
+    ~ReadOnlyFolder();
+    ReadOnlyFolder(const ReadOnlyFolder&) = delete;
+    ReadOnlyFolder& operator=(const ReadOnlyFolder&) = delete;
+    bool isReadOnly() const { return readOnly_; }
+
+private:
+    QString path_;
+    bool mounted_ = false;
+    bool chmodded_ = false;
+    bool readOnly_ = false;
+};
+
 // A FIFO made with mkfifo at path for the life of the object (removed after). A reader that
 // must not block on it is checked with readerWaited(): from releaseAfterMs on, a helper thread
 // opens the FIFO for writing whenever a reader has it open, which lets a blocked open() or read()

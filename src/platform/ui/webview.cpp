@@ -3,12 +3,15 @@
 #include "common/localfile.h"
 #include "common/textcodec.h"
 #include "platform/download.h"
+#include "platform/ui/pageresources.h"
 
 #include <QFileInfo>
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
 #include <QNetworkRequest>
 #include <QRegularExpression>
+#include <QScrollBar>
+#include <QTextDocument>
 #include <QTimer>
 
 namespace ui {
@@ -24,10 +27,12 @@ WebView::WebView(QWidget* parent) : QTextBrowser(parent) {
 
 WebView::~WebView() {
     if (reply_) reply_->abort();
+    dropResources();
 }
 
-void WebView::Navigate(const QString& address) {
+void WebView::stopLoading() {
     loadingLocal_ = false;
+    dropResources();
     if (reply_) {
         QNetworkReply* old = reply_;
         reply_ = nullptr;
@@ -35,8 +40,13 @@ void WebView::Navigate(const QString& address) {
         old->abort();
         old->deleteLater();
     }
+}
+
+void WebView::Navigate(const QString& address) {
+    stopLoading();
     location_ = address;
     if (address == QLatin1String("about:blank")) {
+        html_.clear();
         clear();
         QTimer::singleShot(0, this, [this, address] {
             if (location_ == address) emit documentComplete(address);
@@ -116,16 +126,95 @@ void WebView::showPage(const QByteArray& body, const QByteArray& contentType) {
                                             QRegularExpression::CaseInsensitiveOption);
     const QString head = QString::fromLatin1(body.left(2048)) + QString::fromLatin1(contentType);
     const QString html = charset.match(head).hasMatch() ? common::DecodeAnsi(body) : QString::fromUtf8(body);
-    setHtml(html);
+    setPageHtml(html);
     emit documentComplete(location_);
+}
+
+void WebView::showHtml(const QString& html, const QString& address) {
+    stopLoading();
+    location_ = address;
+    setPageHtml(html);
+}
+
+void WebView::setPageHtml(const QString& html) {
+    html_ = html;
+    setHtml(html);
 }
 
 void WebView::showErrorPage(const QString& url, const QString& reason) {
     // Like a browser, the view shows its own page for a failed navigation and completes it.
     const QString text = reason.isEmpty() ? QStringLiteral("网络连接失败") : reason.toHtmlEscaped();
-    setHtml(QStringLiteral("<p>&nbsp;</p><p align=\"center\"><font size=\"2\" color=\"#008080\">%1</font></p>")
-                .arg(text));
+    setPageHtml(QStringLiteral("<p>&nbsp;</p><p align=\"center\"><font size=\"2\" color=\"#008080\">%1</font></p>")
+                    .arg(text));
     emit documentComplete(url);
+}
+
+QVariant WebView::loadResource(int type, const QUrl& name) {
+    if (const auto known = resources_.constFind(name); known != resources_.cend()) return *known;
+    const QUrl url = QUrl(location_).resolved(name);
+    const ResourcePlace place = resources_.size() < kMaxPageResources ? PlaceOf(type, QUrl(location_), url)
+                                                                      : ResourcePlace::LeftOut;
+    QVariant value = LeftOutResource(type);
+    QByteArray bytes;
+    if (place == ResourcePlace::HomeFile && ReadHomeFile(url, &bytes) && withinBudget(bytes.size())) {
+        resourceBytes_ += bytes.size();
+        value = ResourceValue(type, bytes);
+    }
+    resources_.insert(name, value);
+    // The page's server is not waited for: the page shows now and takes the resource when it comes.
+    if (place == ResourcePlace::PageServer) fetchResource(type, name, url);
+    return value;
+}
+
+bool WebView::withinBudget(qint64 bytes) const { return resourceBytes_ + bytes <= kPageResourceBudget; }
+
+void WebView::fetchResource(int type, const QUrl& name, const QUrl& url) {
+    QNetworkRequest request(url);
+    request.setAttribute(QNetworkRequest::CacheLoadControlAttribute, QNetworkRequest::AlwaysNetwork);
+    request.setAttribute(QNetworkRequest::CacheSaveControlAttribute, false);
+    // A redirection may not lead to another server.
+    request.setAttribute(QNetworkRequest::RedirectPolicyAttribute, QNetworkRequest::SameOriginRedirectPolicy);
+    request.setTransferTimeout(timeoutMs);
+    QNetworkReply* reply = manager_->get(request);
+    platform::LimitReply(reply, kResourceLimit, timeoutMs);
+    resourceReplies_ << reply;
+    connect(reply, &QNetworkReply::finished, this, [this, reply, type, name] { resourceArrived(reply, type, name); });
+}
+
+void WebView::resourceArrived(QNetworkReply* reply, int type, const QUrl& name) {
+    reply->deleteLater();
+    resourceReplies_.removeAll(reply);
+    const int status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
+    if (reply->error() != QNetworkReply::NoError || status < 200 || status > 299) return;
+    const QByteArray bytes = reply->readAll();
+    if (!withinBudget(bytes.size())) return;
+    resourceBytes_ += bytes.size();
+    const QVariant value = ResourceValue(type, bytes);
+    if (IsLeftOut(value)) return;
+    resources_.insert(name, value);
+    // The page is laid out again with what came (the document asks anew after setHtml), where
+    // the reader left it; arrivals close together make one new layout.
+    if (refreshPending_) return;
+    refreshPending_ = true;
+    QTimer::singleShot(0, this, [this, page = location_] {
+        refreshPending_ = false;
+        if (location_ != page) return;
+        const int scrolled = verticalScrollBar()->value();
+        setHtml(html_);
+        verticalScrollBar()->setValue(scrolled);
+    });
+}
+
+void WebView::dropResources() {
+    for (const QPointer<QNetworkReply>& reply : std::as_const(resourceReplies_)) {
+        if (!reply) continue;
+        reply->disconnect(this);
+        reply->abort();
+        reply->deleteLater();
+    }
+    resourceReplies_.clear();
+    resources_.clear();
+    resourceBytes_ = 0;
 }
 
 }  // namespace ui

@@ -1,10 +1,15 @@
 #pragma once
 // A light web view standing in for a browser control: it fetches a page (no cache), renders its
-// HTML, and reports the browser events the windows use. Links open in the same view.
+// HTML, and reports the browser events the windows use. Links open in the same view. Every page
+// shown in the program goes through it, so its images and style sheets follow one rule
+// (pageresources.h): the home folder's regular files or the page's own server, bounded.
+#include <QHash>
+#include <QList>
 #include <QNetworkReply>
 #include <QPointer>
 #include <QTextBrowser>
 #include <QUrl>
+#include <QVariant>
 
 class QNetworkAccessManager;
 
@@ -26,8 +31,19 @@ public:
     bool silent() const { return silent_; }
     void setSilent(bool on) { silent_ = on; }
 
-    // Time limit per page.
+    // Shows html as the page at address (a page fetched by its window), with that page's images
+    // and style sheets.
+    void showHtml(const QString& html, const QString& address);
+    // Images and style sheets of the page's server still on their way; each is added when it
+    // arrives, or stays left out.
+    bool loadingResources() const { return !resourceReplies_.isEmpty(); }
+
+    // Time limit per page, and per image or style sheet.
     int timeoutMs = 15000;
+
+protected:
+    // The document asks here for every image and style sheet it names (never reads one itself).
+    QVariant loadResource(int type, const QUrl& name) override;
 
 signals:
     void documentComplete(const QString& url);           // a page (error pages included) was shown
@@ -40,12 +56,25 @@ private:
     void showPage(const QByteArray& body, const QByteArray& contentType);
     // reason: shown instead of the usual "no connection" line.
     void showErrorPage(const QString& url, const QString& reason = QString());
+    void stopLoading();
+    void setPageHtml(const QString& html);
+    void dropResources();
+    void fetchResource(int type, const QUrl& name, const QUrl& url);
+    void resourceArrived(QNetworkReply* reply, int type, const QUrl& name);
+    bool withinBudget(qint64 bytes) const;
 
     QNetworkAccessManager* manager_ = nullptr;
     QPointer<QNetworkReply> reply_;
     QString location_;
     bool silent_ = false;
     bool loadingLocal_ = false;  // a local page is read on the next pass of the event loop
+    QString html_;               // the page shown, set again when a style sheet arrives
+    // The page's resources by the name the document asks for: what they came to (left out
+    // included), what is on its way, and the bytes taken so far.
+    QHash<QUrl, QVariant> resources_;
+    QList<QPointer<QNetworkReply>> resourceReplies_;
+    qint64 resourceBytes_ = 0;
+    bool refreshPending_ = false;
 };
 
 }  // namespace ui
