@@ -40,6 +40,7 @@ namespace {
 // skipped) without them.
 struct PlayerSetup {
     QTemporaryDir dir, config;
+    common::AppState app;  // the run's state the smart windows are given
     bool ok = false;
     explicit PlayerSetup(benchmark::State& state) {
         qputenv("XDG_CONFIG_HOME", config.path().toLocal8Bit());
@@ -52,11 +53,11 @@ struct PlayerSetup {
             state.SkipWithError("shared HAO.TXT or home/3d/3d.xml not found");
             return;
         }
-        common::App().selectLottery(false, common::DrawFilePathFor(false), RealHistory());
+        app.selectLottery(false, common::DrawFilePathFor(false), RealHistory());
     }
 };
 
-QApplication& App() {
+QApplication& Application() {
     static int argc = 1;
     static char arg0[] = "bench";
     static char* argv[] = {arg0, nullptr};
@@ -93,7 +94,7 @@ void TimedPress(Press press, double& best) {
 // routine_ms: the calculator's computation of the same list for the newest draw and the four
 // schemes' kill digits.
 static void BM_WindowSmartRunToResultLine(benchmark::State& state) {
-    App();
+    Application();
     PlayerSetup setup(state);
     if (!setup.ok) return;
     const QStringList schemes = ShippedSchemes();
@@ -106,7 +107,7 @@ static void BM_WindowSmartRunToResultLine(benchmark::State& state) {
     for (auto _ : state) {
         state.PauseTiming();
         std::optional<SmartSystemWindow> w;
-        TimedPress([&] { w.emplace(smart::SmartContext{&common::App(), {}, &calculator}); }, open);
+        TimedPress([&] { w.emplace(smart::SmartContext{&setup.app, {}, &calculator}); }, open);
         if (programOpen == 0) {
             programOpen = open;
             constexpr int kGlanceMs = 200;
@@ -154,11 +155,11 @@ BENCHMARK(BM_WindowSmartRunToResultLine)->Unit(benchmark::kMillisecond)->Iterati
 // 历史成绩验证 over 300 draws, 开始验证 → 是 to "历史成绩验证完成！"; routine_ms: the
 // verification's run of workers alone over the same draws.
 static void BM_WindowVerification300(benchmark::State& state) {
-    App();
+    Application();
     PlayerSetup setup(state);
     if (!setup.ok) return;
     smart::SmartCalculator calculator;
-    SmartSystemWindow smartWindow(smart::SmartContext{&common::App(), {}, &calculator});
+    SmartSystemWindow smartWindow(smart::SmartContext{&setup.app, {}, &calculator});
     [[maybe_unused]] const QStringList schemes = ShippedSchemes();
     [[maybe_unused]] const common::DrawHistory& history = RealHistory();
     double routine = 1e300, window = 1e300;

@@ -1,7 +1,6 @@
 // The scheme lists of the home folder that ships with the program: they load through the
 // calculator's loader, and the smart system runs from them on the shipped history.
 #include "programsmartcontext.h"
-#include "freshappstate.h"
 #include "common/appstate.h"
 #include "history/drawfile.h"
 #include "platform/ui/messagebox.h"
@@ -73,14 +72,13 @@ void ExpectSmartRunFromShippedList(bool p3) {
     QStringList draws;
     ASSERT_TRUE(history::ReadDrawFile(dir.file(drawFile), &draws));
     ASSERT_EQ(draws.size(), p3 ? 7742 : 7774);
-    testsupport::FreshAppState appReset;
-    common::AppState& app = common::App();
+    common::AppState app;  // outlives the workbench and the window handed it
     app.selectLottery(p3, common::DrawFilePathFor(p3), common::DrawHistory(draws));
-    SmartFakeWorkbench bench{common::App()};
+    SmartFakeWorkbench bench{app};
     bench.commit({QStringLiteral("012")}, QStringLiteral("\n大底共1注\n"));
 
     smart::SmartCalculator calc;
-    SmartSystemWindow w(testsupport::ProgramSmartContext(&bench, &calc));
+    SmartSystemWindow w(testsupport::ProgramSmartContext(app, &bench, &calc));
     ui::MessageRecorder messages(ui::Answer::Yes);
     w.Command2_Click();
     ASSERT_EQ(messages.messages.size(), 2) << messages.lastText().toStdString();

@@ -78,7 +78,7 @@ TEST(DrawSnapshot, TheSmartRunKeepsItsDrawsAndSaysOnceThatTheFileChanged) {
     smartwin::RealHistoryFixture f;
     ASSERT_TRUE(f.ok);
     const QByteArray drawFile = f.dir.read(QStringLiteral("HAO.TXT"));
-    SmartSystemWindow w(testsupport::ProgramSmartContext(&f.bench, &f.calc));
+    SmartSystemWindow w(testsupport::ProgramSmartContext(f.app, &f.bench, &f.calc));
     QLabel* result = w.findChild<QLabel*>(QStringLiteral("Label14"));
     QString unchanged;
     {
@@ -118,7 +118,7 @@ TEST(DrawSnapshot, TheHistoryVerificationKeepsItsDrawsAndSaysOnceThatTheFileChan
     smartwin::RealHistoryFixture f;
     ASSERT_TRUE(f.ok);
     const QByteArray drawFile = f.dir.read(QStringLiteral("HAO.TXT"));
-    SmartSystemWindow smartWindow(testsupport::ProgramSmartContext(&f.bench, &f.calc));
+    SmartSystemWindow smartWindow(testsupport::ProgramSmartContext(f.app, &f.bench, &f.calc));
     struct Run {
         QString rows, hits;
     };

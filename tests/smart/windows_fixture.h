@@ -23,9 +23,8 @@ inline common::DrawHistory HistoryOf(const QStringList& numbers) {
     return testsupport::HistoryOf(numbers, QStringLiteral("2020"));
 }
 
-// Puts a history in place as the current 福彩3D history.
-inline void UseHistory(const QStringList& numbers) {
-    common::AppState& app = common::App();
+// Puts a history in place as the state's current 福彩3D history.
+inline void UseHistory(common::AppState& app, const QStringList& numbers) {
     app.selectLottery(false, common::DrawFilePathFor(false), HistoryOf(numbers));
     common::SaveSmartScheme(1);
 }

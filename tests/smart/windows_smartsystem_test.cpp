@@ -1,7 +1,7 @@
 // The smart-system window: options at load, the smart run over a served scheme list and the
 // real calculator, and the workbench's numbers and log after it.
 #include "programsmartcontext.h"
-#include "freshappstate.h"
+#include "common/appstate.h"
 #include "common/settings.h"
 #include "httpserver.h"
 #include "platform/ui/messagebox.h"
@@ -53,21 +53,21 @@ QStringList SchemeRecords() {
 struct SmartSystemFixture {
     explicit SmartSystemFixture(int draws = 600) : numbers(calcfixture::MixedHistory(draws)) {
         dir.write(QStringLiteral("HAO.TXT"), calcfixture::DrawFileBytes(numbers));
-        smartwin::UseHistory(numbers);
+        smartwin::UseHistory(app, numbers);
         server.serve(QStringLiteral("/3d/3d.xml"), SchemeListXml(SchemeRecords()));
         server.serve(QStringLiteral("/3d/T_3d.xml"), SchemeListXml(SchemeRecords()));
         bench.commit({QStringLiteral("012"), QStringLiteral("345"), QStringLiteral("789")},
                      QStringLiteral("\n大底共3注\n"));
     }
-    // First, so the shared state the windows read comes back after everything else is gone.
-    testsupport::FreshAppState appReset;
+    // First, so the state outlives the workbench and the windows handed it.
+    common::AppState app;
     testsupport::HookReset<&ui::SetInputHandler> inputReset;
     testsupport::HookReset<&ui::SetModalHandler> modalReset;
     testsupport::ProgramDir dir;
     QStringList numbers;
     testsupport::HttpServer server;
     testsupport::EnvVar home{"SIFMORA_HOME_URL", server.baseUrl()};
-    SmartFakeWorkbench bench{common::App()};
+    SmartFakeWorkbench bench{app};
     smart::SmartCalculator calc;  // the smart windows', handed in through their context
 };
 
@@ -83,8 +83,8 @@ QString ExpectedKillDigits(const QList<int>& summary, int killCount, int scheme)
 TEST(SmartSystemWindowTest, LoadSetsTheOptionsAndTheSetting) {
     SmartSystemFixture f;
     common::SaveSmartScheme(2);
-    common::App().selectLottery(true, common::DrawFilePathFor(true), common::App().history);
-    SmartSystemWindow w(testsupport::ProgramSmartContext(&f.bench, &f.calc));
+    f.app.selectLottery(true, common::DrawFilePathFor(true), f.app.history);
+    SmartSystemWindow w(testsupport::ProgramSmartContext(f.app, &f.bench, &f.calc));
     EXPECT_EQ(w.windowTitle(), QStringLiteral("智能系统Vexon-7"));
     EXPECT_EQ(w.findChild<QSlider*>(QStringLiteral("Slider1"))->value(), 2);
     EXPECT_EQ(w.findChild<QComboBox*>(QStringLiteral("Combo1"))->currentText(), QStringLiteral("0"));
@@ -94,7 +94,7 @@ TEST(SmartSystemWindowTest, LoadSetsTheOptionsAndTheSetting) {
     EXPECT_EQ(common::GetSetting(QStringLiteral("zlxuanhao")), QStringLiteral("1"));
     EXPECT_TRUE(w.findChild<QRadioButton*>(QStringLiteral("Option2"))->isChecked());
     EXPECT_EQ(w.schemeListUrl(), f.server.url(QStringLiteral("/3d/p3.xml")));
-    common::App().selectLottery(false, common::DrawFilePathFor(false), common::App().history);
+    f.app.selectLottery(false, common::DrawFilePathFor(false), f.app.history);
     w.Form_Activate();
     EXPECT_TRUE(w.findChild<QRadioButton*>(QStringLiteral("Option1"))->isChecked());
     w.findChild<QCheckBox*>(QStringLiteral("Check1"))->click();
@@ -103,7 +103,7 @@ TEST(SmartSystemWindowTest, LoadSetsTheOptionsAndTheSetting) {
 
 TEST(SmartSystemWindowTest, SmartRunShowsTheKillDigitsAndRestoresTheWorkbench) {
     SmartSystemFixture f;
-    SmartSystemWindow w(testsupport::ProgramSmartContext(&f.bench, &f.calc));
+    SmartSystemWindow w(testsupport::ProgramSmartContext(f.app, &f.bench, &f.calc));
     w.findChild<QComboBox*>(QStringLiteral("Combo3"))->setCurrentIndex(1);  // 2个
     w.findChild<QComboBox*>(QStringLiteral("Combo1"))->setCurrentIndex(2);  // two sums
     const pool::NumberPool poolBefore = f.bench.session().pool;
@@ -149,14 +149,14 @@ TEST(SmartSystemWindowTest, SmartRunShowsTheKillDigitsAndRestoresTheWorkbench) {
     pool::NumberPool fresh;
     QString log;
     smart::KillDigitSettings s{3, 0, 2, kill};
-    smart::ComputeKillDigits(common::App().history, 600, s, summary, fresh, log);
+    smart::ComputeKillDigits(f.app.history, 600, s, summary, fresh, log);
     w.computeScheme(600, 3);
     EXPECT_EQ(f.bench.session().pool, fresh);
 }
 
 TEST(SmartSystemWindowTest, RefusalsLeaveEverythingAsItWas) {
     SmartSystemFixture f;
-    SmartSystemWindow w(testsupport::ProgramSmartContext(&f.bench, &f.calc));
+    SmartSystemWindow w(testsupport::ProgramSmartContext(f.app, &f.bench, &f.calc));
     const QString logBefore = f.bench.session().log.text();
     {
         // No: not even the scheme list is asked for.
@@ -182,7 +182,7 @@ TEST(SmartSystemWindowTest, RefusalsLeaveEverythingAsItWas) {
     }
     {
         // A history too short for a computation (after a lottery switch): refused at once.
-        smartwin::UseHistory(f.numbers.mid(0, 499));
+        smartwin::UseHistory(f.app, f.numbers.mid(0, 499));
         ui::MessageRecorder messages(ui::Answer::Yes);
         w.Command2_Click();
         ASSERT_EQ(messages.messages.size(), 1);
@@ -198,7 +198,7 @@ TEST(SmartSystemWindowTest, RefusalsLeaveEverythingAsItWas) {
 // during the run).
 TEST(SmartSystemWindowTest, TheRunComputesTheHistoryNotTheDrawFile) {
     SmartSystemFixture f;
-    SmartSystemWindow w(testsupport::ProgramSmartContext(&f.bench, &f.calc));
+    SmartSystemWindow w(testsupport::ProgramSmartContext(f.app, &f.bench, &f.calc));
     const QLabel* result = w.findChild<QLabel*>(QStringLiteral("Label14"));
     QString expected;
     {
@@ -224,7 +224,7 @@ TEST(SmartSystemWindowTest, TheRunComputesTheHistoryNotTheDrawFile) {
 
 TEST(SmartSystemWindowTest, TestMarkChoosesTheTestList) {
     SmartSystemFixture f;
-    SmartSystemWindow w(testsupport::ProgramSmartContext(&f.bench, &f.calc));
+    SmartSystemWindow w(testsupport::ProgramSmartContext(f.app, &f.bench, &f.calc));
     // A wrong code or a cancelled box sets nothing and says nothing.
     ui::MessageRecorder messages(ui::Answer::Yes);
     {
@@ -249,7 +249,7 @@ TEST(SmartSystemWindowTest, TestMarkChoosesTheTestList) {
 
 TEST(SmartSystemWindowTest, ClipboardAndOlderSelectionGate) {
     SmartSystemFixture f(599);
-    SmartSystemWindow w(testsupport::ProgramSmartContext(&f.bench, &f.calc));
+    SmartSystemWindow w(testsupport::ProgramSmartContext(f.app, &f.bench, &f.calc));
     w.show();
     f.calc.get().clearSchemes();
     QApplication::clipboard()->setText(QStringLiteral("old"));
@@ -265,7 +265,7 @@ TEST(SmartSystemWindowTest, ClipboardAndOlderSelectionGate) {
         EXPECT_EQ(messages.messages.last().title, QStringLiteral("智能选号"));
         EXPECT_TRUE(w.isVisible());
     }
-    smartwin::UseHistory(calcfixture::MixedHistory(600));
+    smartwin::UseHistory(f.app, calcfixture::MixedHistory(600));
     QString shown;
     {
         testsupport::HookReset<&ui::SetModalHandler> modalReset;
@@ -287,7 +287,7 @@ TEST(SmartSystemWindowTest, ScriptErrorInTheHiddenRunIsReportedAndTheRunFinishes
                    SchemeListXml({calcfixture::Record(calcfixture::Condition(QStringLiteral("a(6) = 1")),
                                                      QStringLiteral("左0"), 2, 2),
                                  SchemeRecords().at(1)}));
-    SmartSystemWindow w(testsupport::ProgramSmartContext(&f.bench, &f.calc));
+    SmartSystemWindow w(testsupport::ProgramSmartContext(f.app, &f.bench, &f.calc));
     const pool::NumberPool poolBefore = f.bench.session().pool;
     const QString logBefore = f.bench.session().log.text();
     ui::MessageRecorder messages(ui::Answer::Yes);
@@ -316,7 +316,7 @@ TEST(SmartSystemWindowTest, ClosingDuringARunStopsItAndUnloadsTheWindow) {
         constexpr int kServerDelayMs = 8000;
         if (!inBacktest)
             f.server.setResponse(QStringLiteral("/3d/3d.xml"), {.body = SchemeListXml(SchemeRecords()), .delayMs = kServerDelayMs});
-        QPointer<SmartSystemWindow> w = new SmartSystemWindow(testsupport::ProgramSmartContext(&f.bench, &f.calc));
+        QPointer<SmartSystemWindow> w = new SmartSystemWindow(testsupport::ProgramSmartContext(f.app, &f.bench, &f.calc));
         const pool::NumberPool poolBefore = f.bench.session().pool;
         const QString logBefore = f.bench.session().log.text();
         const int slotBefore = f.bench.session().ring.index();
@@ -359,7 +359,7 @@ TEST(SmartSystemWindowTest, ClosingDuringARunStopsItAndUnloadsTheWindow) {
 TEST(SmartSystemWindowTest, CancelDuringTheDownloadStopsTheRunAndKeepsTheWindow) {
     SmartSystemFixture f;
     f.server.setResponse(QStringLiteral("/3d/3d.xml"), {.body = SchemeListXml(SchemeRecords()), .delayMs = 8000});
-    SmartSystemWindow w(testsupport::ProgramSmartContext(&f.bench, &f.calc));
+    SmartSystemWindow w(testsupport::ProgramSmartContext(f.app, &f.bench, &f.calc));
     const QString labelBefore = w.findChild<QLabel*>(QStringLiteral("Label14"))->text();
     QTimer::singleShot(50, &w, [&w] { w.Command1_Click(); });
     ui::MessageRecorder messages(ui::Answer::Yes);
@@ -385,7 +385,7 @@ TEST(SmartSystemWindowTest, HostileSchemesCancelFromTheProgressBox) {
         records << r.replace(QStringLiteral("\r"), QStringLiteral("&#13;")).replace(QStringLiteral("\n"), QStringLiteral("&#10;"));
     }
     f.server.serve(QStringLiteral("/3d/3d.xml"), SchemeListXml(records));
-    SmartSystemWindow w(testsupport::ProgramSmartContext(&f.bench, &f.calc));
+    SmartSystemWindow w(testsupport::ProgramSmartContext(f.app, &f.bench, &f.calc));
     const QString labelBefore = w.findChild<QLabel*>(QStringLiteral("Label14"))->text();
     const pool::NumberPool poolBefore = f.bench.session().pool;
     const QString logBefore = f.bench.session().log.text();
@@ -425,8 +425,8 @@ TEST(SmartSystemWindowTest, HostileSchemesCancelFromTheProgressBox) {
 // click on the smart window's mark still shows and hides its tip.
 TEST(SmartSystemWindowTest, HelpMarksArePictures) {
     SmartSystemFixture f;
-    SmartSystemWindow w(testsupport::ProgramSmartContext(&f.bench, &f.calc));
-    OlderSmartSelection old(testsupport::ProgramSmartContext(&f.bench, &f.calc));
+    SmartSystemWindow w(testsupport::ProgramSmartContext(f.app, &f.bench, &f.calc));
+    OlderSmartSelection old(testsupport::ProgramSmartContext(f.app, &f.bench, &f.calc));
     for (QLabel* mark : {w.findChild<QLabel*>(QStringLiteral("Image1")), old.findChild<QLabel*>(QStringLiteral("Image1"))}) {
         SCOPED_TRACE(mark->window()->objectName().toStdString());
         EXPECT_TRUE(mark->text().isEmpty());
@@ -447,7 +447,7 @@ TEST(SmartSystemWindowTest, HelpMarksArePictures) {
 // the workbench's log through it too.
 TEST(SmartSystemWindowTest, LotteryOptionsAndLogGoThroughTheWorkbenchOperations) {
     SmartSystemFixture f;
-    SmartSystemWindow w(testsupport::ProgramSmartContext(&f.bench, &f.calc));
+    SmartSystemWindow w(testsupport::ProgramSmartContext(f.app, &f.bench, &f.calc));
     w.Option2_Click();
     w.Option1_Click();
     EXPECT_EQ(f.bench.lotteries, QList<bool>({true, false}));
@@ -471,7 +471,7 @@ TEST(SmartSystemWindowTest, OpenerKeepsTheWindowUntilItsCloseBox) {
     });
     QPointer<SmartSystemWindow> last;
     {
-        SmartSystemOpener opener(testsupport::ProgramSmartContext(&f.bench, &f.calc));
+        SmartSystemOpener opener(testsupport::ProgramSmartContext(f.app, &f.bench, &f.calc));
         EXPECT_EQ(opener.window(), nullptr);
         opener.open();
         QPointer<SmartSystemWindow> first = opener.window();
@@ -511,7 +511,7 @@ TEST(SmartSystemWindowTest, WorksOnTheStateAndWorkbenchItIsGiven) {
         EXPECT_EQ(messages.messages[0].text, smart::ShortHistoryMessage(500));
     }
     // The program's state is what the test fixture made: 福彩3D, 600 draws.
-    given.selectLottery(false, common::DrawFilePathFor(false), common::App().history);
+    given.selectLottery(false, common::DrawFilePathFor(false), f.app.history);
     const QString logBefore = f.bench.session().log.text();
     const pool::NumberPool poolBefore = f.bench.session().pool;
     w.Option1_Click();  // no workbench to switch: the window follows the state

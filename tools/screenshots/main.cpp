@@ -164,7 +164,8 @@ int main(int argc, char** argv) {
     g_inside[QStringLiteral("F15old")] = [](QDialog* d) { Press(d, "Command3"); };  // 验证…: its table
     g_inside[QStringLiteral("Form4")] = [](QDialog* d) { static_cast<PrizeCheckWindow*>(d)->Label3_Click(); };
 
-    app::ProgramWindows windows(common::App());
+    common::AppState appState;  // the run's one state, as the program's main owns it
+    app::ProgramWindows windows(appState);
 
     {
         StartupWindow start;

@@ -52,7 +52,7 @@ protected:
 }  // namespace historywindows_test
 
 TEST_F(DrawEntry, OpensOnTheNextIssue) {
-    DrawEntryWindow f(common::App());
+    DrawEntryWindow f(app);
     EXPECT_EQ(f.windowTitle(), "数据输入");
     ASSERT_EQ(Combo1(f)->count(), 6);
     EXPECT_EQ(Combo1(f)->itemText(0), "2024354");
@@ -73,7 +73,7 @@ TEST_F(DrawEntry, OpensOnTheNextIssue) {
 // The two lottery marks are pictures filling their labels, different from each other, named
 // for assistive tools by their game.
 TEST_F(DrawEntry, LotteryMarksArePictures) {
-    DrawEntryWindow f(common::App());
+    DrawEntryWindow f(app);
     QImage images[2];
     int k = 0;
     for (QLabel* image : {Image1(f), Image2(f)}) {
@@ -94,14 +94,14 @@ TEST_F(DrawEntry, LotteryMarksArePictures) {
 
 // The draw entry and the settings window are legible at their design size in the installed fonts.
 TEST_F(DrawEntry, DrawEntryAndSettingsAreLegible) {
-    DrawEntryWindow entry(common::App());
+    DrawEntryWindow entry(app);
     EXPECT_EQ(testsupport::LegibilityProblems(&entry), QStringList());
-    SettingsWindow settings(common::App());
+    SettingsWindow settings(app);
     EXPECT_EQ(testsupport::LegibilityProblems(&settings), QStringList());
 }
 
 TEST_F(DrawEntry, NewDrawsAreSavedAndWrittenOnReturn) {
-    DrawEntryWindow f(common::App());
+    DrawEntryWindow f(app);
     Enter(f, QString(), " 123 ");
     EXPECT_EQ(Label3(f)->text(), "保存成功");
     EXPECT_EQ(Text1(f)->text(), "");
@@ -114,7 +114,7 @@ TEST_F(DrawEntry, NewDrawsAreSavedAndWrittenOnReturn) {
     EXPECT_EQ(Label3(f)->text(), "保存成功");
     EXPECT_EQ(Combo1(f)->currentText(), "2025002");
     EXPECT_EQ(fileBytes(), MakeRecords(draws));  // nothing written before 返回
-    EXPECT_EQ(common::App().history.count(), 5);  // the loaded history is the file's until the reload
+    EXPECT_EQ(app.history.count(), 5);  // the loaded history is the file's until the reload
 
     Command2(f)->click();
     EXPECT_EQ(f.result(), QDialog::Accepted);
@@ -123,7 +123,7 @@ TEST_F(DrawEntry, NewDrawsAreSavedAndWrittenOnReturn) {
 }
 
 TEST_F(DrawEntry, CorrectionOfAnExistingDraw) {
-    DrawEntryWindow f(common::App());
+    DrawEntryWindow f(app);
     f.selectItem(1);
     EXPECT_EQ(Text1(f)->text(), "101");
     Enter(f, QString(), "777");
@@ -137,7 +137,7 @@ TEST_F(DrawEntry, CorrectionOfAnExistingDraw) {
 }
 
 TEST_F(DrawEntry, BadInputIsRefusedAndNothingIsLost) {
-    DrawEntryWindow f(common::App());
+    DrawEntryWindow f(app);
     struct Case {
         QString issue, digits, label;
     } cases[] = {
@@ -169,7 +169,7 @@ TEST_F(DrawEntry, BadInputIsRefusedAndNothingIsLost) {
 
 TEST_F(DrawEntry, DeleteAndRestore) {
     ui::MessageRecorder answers(ui::Answer::No);
-    DrawEntryWindow f(common::App());
+    DrawEntryWindow f(app);
     Command3(f)->click();  // the next-issue item is no draw
     EXPECT_EQ(Label3(f)->text(), "不能删除数据");
     EXPECT_TRUE(answers.messages.isEmpty());
@@ -228,7 +228,7 @@ TEST_F(DrawEntry, DeleteAndRestore) {
 
 TEST_F(DrawEntry, CloseBoxWritesNothing) {
     ui::MessageRecorder answers(ui::Answer::No);  // 否 to the question about the edits
-    DrawEntryWindow f(common::App());
+    DrawEntryWindow f(app);
     f.show();
     Enter(f, QString(), "123");
     f.close();
@@ -246,7 +246,7 @@ TEST_F(DrawEntry, ClosingWithUnwrittenEditsAsks) {
             SCOPED_TRACE(testing::Message() << (esc ? "Esc " : "close box ") << int(answer));
             dir.write("HAO.TXT", before);
             ui::MessageRecorder answers(answer);
-            DrawEntryWindow f(common::App());
+            DrawEntryWindow f(app);
             f.show();
             Enter(f, QString(), "123");
             ASSERT_EQ(Label3(f)->text(), "保存成功");
@@ -279,7 +279,7 @@ TEST_F(DrawEntry, ClosingWithNothingChangedAsksNothing) {
     ui::MessageRecorder answers(ui::Answer::Yes);  // 是 to deleting and restoring
     for (const int edit : {0, 1, 2}) {
         SCOPED_TRACE(edit);
-        DrawEntryWindow f(common::App());
+        DrawEntryWindow f(app);
         f.show();
         if (edit == 1) {
             f.selectItem(2);
@@ -303,7 +303,7 @@ TEST_F(DrawEntry, ClosingWithNothingChangedAsksNothing) {
 
 TEST_F(DrawEntry, EmptyHistoryOffersThisYearsFirstIssue) {
     load({});
-    DrawEntryWindow f(common::App());
+    DrawEntryWindow f(app);
     ASSERT_EQ(Combo1(f)->count(), 1);
     EXPECT_TRUE(Combo1(f)->currentText().endsWith("001"));
     Enter(f, "2024001", "321");
@@ -347,7 +347,7 @@ TEST_F(DrawEntry, HomeServerCopy) {
         dir.write("HAO.TXT", local);
         server.serve("/3d/HAO.txt", c.served, c.status);
         ui::MessageRecorder answers(c.answer);
-        DrawEntryWindow f(common::App());
+        DrawEntryWindow f(app);
         Command4(f)->click();
         EXPECT_EQ(dir.read("HAO.TXT"), c.replaced ? c.served : local) << c.what;
         EXPECT_FALSE(QFile::exists(dir.file("HAOBAK.TXT"))) << c.what;
@@ -382,7 +382,7 @@ TEST_F(DrawEntry, HomeServerCopyKeepsAnUnreadableOrReadOnlyFile) {
     dir.write("HAO.TXT", damaged);
     {
         ui::MessageRecorder answers(ui::Answer::No);
-        DrawEntryWindow f(common::App());
+        DrawEntryWindow f(app);
         Command4(f)->click();
         EXPECT_EQ(Label3(f)->text(), "本机数据文件无法读取,已保留原文件");
         EXPECT_TRUE(answers.messages.isEmpty());
@@ -396,7 +396,7 @@ TEST_F(DrawEntry, HomeServerCopyKeepsAnUnreadableOrReadOnlyFile) {
     const QString readOnly = QStringLiteral("%1 是只读文件，新的开奖数据没有写入").arg(hao);
     {
         ui::MessageRecorder answers(ui::Answer::Yes);
-        DrawEntryWindow f(common::App());
+        DrawEntryWindow f(app);
         Command4(f)->click();
         ASSERT_EQ(answers.messages.size(), 1);  // told at once, nothing asked
         EXPECT_EQ(answers.messages[0].text, QStringLiteral("开奖数据更新失败：") + readOnly);
@@ -419,7 +419,7 @@ TEST_F(DrawEntry, HomeServerCopyComparesWithTheEditedHistory) {
     testsupport::EnvVar homeUrl("SIFMORA_HOME_URL", server.baseUrl());
     server.serve("/3d/HAO.txt", MakeRecords(MakeDraws(6, 354)));  // ends 2024359
     ui::MessageRecorder answers(ui::Answer::Yes);
-    DrawEntryWindow f(common::App());
+    DrawEntryWindow f(app);
     Enter(f, QString(), "123");  // 2024359 entered here
     Command4(f)->click();
     EXPECT_EQ(Label3(f)->text(), "本机数据已升级不需更新");
@@ -435,7 +435,7 @@ TEST_F(DrawEntry, PickThree) {
     testsupport::EnvVar homeUrl("SIFMORA_HOME_URL", server.baseUrl());
     const QByteArray later = MakeRecords(MakeDraws(4, 100));
     server.serve("/3d/HAOP3.txt", later);
-    DrawEntryWindow f(common::App());
+    DrawEntryWindow f(app);
     EXPECT_TRUE(Image1(f)->isHidden());
     EXPECT_FALSE(Image2(f)->isHidden());
     EXPECT_EQ(Combo1(f)->currentText(), "2024103");
@@ -447,10 +447,10 @@ TEST_F(DrawEntry, PickThree) {
 
 // The main window opens it modal and reloads from the file when it closes.
 TEST_F(DrawEntry, MainWindowReloadsAfterIt) {
-    MainWindow main(common::App());
+    MainWindow main(app);
     main.quitOnClose = false;
     main.start();
-    main.openers().drawEntry = [](QWidget* parent) { history::OpenDrawEntry(parent, common::App()); };
+    main.openers().drawEntry = [this](QWidget* parent) { history::OpenDrawEntry(parent, app); };
     bool save = true;
     QWidget* parentSeen = nullptr;
     ui::SetModalHandler([&](QDialog* d) {
@@ -470,11 +470,11 @@ TEST_F(DrawEntry, MainWindowReloadsAfterIt) {
         return f->result();
     });
     int reloads = 0;
-    QObject::connect(&common::App(), &common::AppState::historyReloaded, &main, [&] { ++reloads; });
+    QObject::connect(&app, &common::AppState::historyReloaded, &main, [&] { ++reloads; });
     main.run(mainwindow::Command::DrawEntry);
     EXPECT_EQ(parentSeen, &main);
-    EXPECT_EQ(common::App().history.count(), 7);
-    EXPECT_EQ(common::App().history.newest(), "2024360 456");
+    EXPECT_EQ(app.history.count(), 7);
+    EXPECT_EQ(app.history.newest(), "2024360 456");
     EXPECT_EQ(reloads, 1);  // the list is built again from the new history
     EXPECT_TRUE(main.tray()->toggleEnabled());
     EXPECT_TRUE(main.findChild<QTimer*>("Timer1")->isActive());  // the list is rebuilt after the reload
@@ -482,23 +482,23 @@ TEST_F(DrawEntry, MainWindowReloadsAfterIt) {
     save = false;  // closed by the close box: the edits are gone after the reload
     ui::MessageRecorder answers(ui::Answer::No);
     main.run(mainwindow::Command::DrawEntry);
-    EXPECT_EQ(common::App().history.count(), 7);
+    EXPECT_EQ(app.history.count(), 7);
     EXPECT_EQ(dir.read("HAO.TXT"), MakeRecords(draws) + "2024359 1231" "2024360 4561");
 }
 
 TEST_F(DrawEntry, FailedWriteKeepsTheWindowAndTheEdits) {
     ui::MessageRecorder messages;
-    DrawEntryWindow f(common::App());
+    DrawEntryWindow f(app);
     Enter(f, QString(), "123");
-    const QString drawFile = common::App().drawFilePath();
-    const common::DrawHistory loaded = common::App().history;
-    common::App().selectLottery(false, dir.file("gone/HAO.TXT"), loaded);  // cannot be written
+    const QString drawFile = app.drawFilePath();
+    const common::DrawHistory loaded = app.history;
+    app.selectLottery(false, dir.file("gone/HAO.TXT"), loaded);  // cannot be written
     Command2(f)->click();
     EXPECT_NE(f.result(), QDialog::Accepted);
     ASSERT_EQ(messages.messages.size(), 1);
     EXPECT_TRUE(messages.lastText().startsWith("开奖数据保存失败：")) << messages.lastText().toStdString();
     EXPECT_FALSE(QFile::exists(dir.file("FLAG.TXT")));
-    common::App().selectLottery(false, drawFile, loaded);
+    app.selectLottery(false, drawFile, loaded);
     Command2(f)->click();  // the edits are still there
     EXPECT_EQ(f.result(), QDialog::Accepted);
     EXPECT_EQ(fileBytes(), MakeRecords(draws) + "2024359 1231");
@@ -507,7 +507,7 @@ TEST_F(DrawEntry, FailedWriteKeepsTheWindowAndTheEdits) {
 // Focus leaving the issue box (to 保存号码, or Enter in it) must not swap the list's selection
 // under the typed digits: a typed issue stays a typed issue.
 TEST_F(DrawEntry, TypedIssueStaysTypedWhenTheBoxLosesFocus) {
-    DrawEntryWindow f(common::App());
+    DrawEntryWindow f(app);
     Text1(f)->setText("777");
     Combo1(f)->setEditText("2024356");  // an existing draw's issue, typed
     emit Combo1(f)->lineEdit()->editingFinished();
@@ -521,7 +521,7 @@ TEST_F(DrawEntry, TypedIssueStaysTypedWhenTheBoxLosesFocus) {
 
 // Three digits hand the focus to 保存号码, and Enter then saves, as the entry routine expects.
 TEST_F(DrawEntry, EnterOnTheFocusedSaveButtonSaves) {
-    DrawEntryWindow f(common::App());
+    DrawEntryWindow f(app);
     f.show();
     f.activateWindow();
     Text1(f)->setFocus();
@@ -538,10 +538,10 @@ TEST_F(DrawEntry, EnterOnTheFocusedSaveButtonSaves) {
 // Opened over the main window, the window must not take on the main window's title-bar look
 // (white text): its status line would be unreadable.
 TEST_F(DrawEntry, StatusLineReadableOverTheMainWindow) {
-    MainWindow main(common::App());
+    MainWindow main(app);
     main.quitOnClose = false;
     main.start();
-    DrawEntryWindow f(common::App(), &main);
+    DrawEntryWindow f(app, &main);
     auto* mainLabel2 = main.findChild<QLabel*>("Label2", Qt::FindDirectChildrenOnly);
     auto* mainLabel3 = main.findChild<QLabel*>("Label3", Qt::FindDirectChildrenOnly);
     ASSERT_TRUE(mainLabel2 && mainLabel3);

@@ -1,7 +1,6 @@
 #pragma once
-// A program folder with draw files, the settings cleared and the shared state loaded as the
+// A program folder with draw files, the settings cleared and the test's own state loaded as the
 // main window loads it.
-#include "freshappstate.h"
 #include "common/appstate.h"
 #include "history/drawfile.h"
 #include "history/lottery.h"
@@ -45,22 +44,22 @@ inline QByteArray MakeRecords(const QStringList& drawTexts) {
 
 class WindowFixture : public ::testing::Test {
 protected:
+    common::AppState app;  // the run's state for this test; outlives every window handed it
     testsupport::ProgramDir dir;
     std::unique_ptr<testsupport::EnvVar> home = std::make_unique<testsupport::EnvVar>("SIFMORA_HOME_URL", QString());
 
     testsupport::HookReset<&ui::SetModalHandler> modalReset;
-    testsupport::FreshAppState appReset;  // the state before comes back at the end
 
     // Also called again by a test for a fresh start.
     void SetUp() override {
         QSettings(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("Lotvane"), QStringLiteral("Lotvane")).clear();
-        common::App().reset();
+        app.reset();
     }
     // Writes the draw files and loads the lottery of the settings as the main window's start does.
     void load(const QStringList& draws3d, const QStringList& drawsP3 = {}) {
         dir.write("HAO.TXT", MakeRecords(draws3d));
         dir.write("HAOP3.TXT", MakeRecords(drawsP3));
-        ASSERT_TRUE(history::LoadSavedLottery(common::App()));
+        ASSERT_TRUE(history::LoadSavedLottery(app));
     }
 };
 

@@ -42,7 +42,7 @@ TEST_F(Settings, ShowsTheSharedValues) {
     common::SaveUseAllDraws(false);
     common::SaveSmartScheme(2);
     common::SaveToleranceRange(QStringLiteral("7"));
-    SettingsWindow f(common::App());
+    SettingsWindow f(app);
     EXPECT_EQ(f.windowTitle(), "系统设置");
     ASSERT_EQ(Combo1(f)->count(), 300);
     ASSERT_EQ(Combo2(f)->count(), 300);
@@ -69,7 +69,7 @@ TEST_F(Settings, RangeOfFewerThanElevenDrawsIsRefused) {
         SCOPED_TRACE(testing::Message() << c.first << ".." << c.last);
         SetUp();  // a fresh start for each case
         ui::MessageRecorder messages;
-        SettingsWindow f(common::App());
+        SettingsWindow f(app);
         Check1(f)->setChecked(false);
         Combo1(f)->setCurrentIndex(c.first);
         Combo2(f)->setCurrentIndex(c.last);
@@ -77,10 +77,10 @@ TEST_F(Settings, RangeOfFewerThanElevenDrawsIsRefused) {
         if (c.accepted) {
             EXPECT_EQ(f.result(), QDialog::Accepted);
             EXPECT_TRUE(messages.messages.isEmpty());
-            EXPECT_EQ(common::App().rangeFirst(), c.first);
-            EXPECT_EQ(common::App().rangeLast(), c.last);
-            EXPECT_EQ(common::App().analysisFirst(), c.first);  // kj off: the analyses use the range
-            EXPECT_EQ(common::App().analysisLast(), c.last);
+            EXPECT_EQ(app.rangeFirst(), c.first);
+            EXPECT_EQ(app.rangeLast(), c.last);
+            EXPECT_EQ(app.analysisFirst(), c.first);  // kj off: the analyses use the range
+            EXPECT_EQ(app.analysisLast(), c.last);
         } else {
             EXPECT_EQ(f.result(), QDialog::Rejected);  // still open, nothing decided
             ASSERT_EQ(messages.messages.size(), 1);
@@ -88,7 +88,7 @@ TEST_F(Settings, RangeOfFewerThanElevenDrawsIsRefused) {
             EXPECT_EQ(messages.messages[0].icon, ui::Icon::Warning);
             EXPECT_EQ(messages.messages[0].title, "Sifmora");
             EXPECT_EQ(Combo1(f)->currentIndex(), 0);
-            EXPECT_EQ(common::App().rangeFirst(), 199);
+            EXPECT_EQ(app.rangeFirst(), 199);
             EXPECT_FALSE(common::HasSetting("kj"));
             EXPECT_TRUE(common::SettingUseAllDraws());
         }
@@ -99,14 +99,14 @@ TEST_F(Settings, ConfirmStoresEverySettingAndCancelNone) {
     common::SaveSmartScheme(3);
     common::SaveToleranceRange(QStringLiteral("4"));
     {
-        SettingsWindow f(common::App());
+        SettingsWindow f(app);
         Check1(f)->setChecked(false);
         Command2(f)->click();
         EXPECT_EQ(f.result(), QDialog::Rejected);
         EXPECT_FALSE(common::HasSetting("kj"));
         EXPECT_TRUE(common::SettingUseAllDraws());
     }
-    SettingsWindow f(common::App());
+    SettingsWindow f(app);
     Check1(f)->setChecked(false);
     Command1(f)->click();
     EXPECT_EQ(f.result(), QDialog::Accepted);
@@ -116,20 +116,20 @@ TEST_F(Settings, ConfirmStoresEverySettingAndCancelNone) {
     EXPECT_FALSE(common::HasSetting("fclx"));  // the lottery did not change
     EXPECT_FALSE(common::SettingUseAllDraws());
 
-    SettingsWindow again(common::App());
+    SettingsWindow again(app);
     EXPECT_FALSE(Check1(again)->isChecked());
     Check1(again)->setChecked(true);
     Command1(again)->click();
     EXPECT_EQ(Stored("kj"), "1");
     EXPECT_TRUE(common::SettingUseAllDraws());
-    EXPECT_EQ(common::App().analysisFirst(), 0);
-    EXPECT_EQ(common::App().analysisLast(), 299);
+    EXPECT_EQ(app.analysisFirst(), 0);
+    EXPECT_EQ(app.analysisLast(), 299);
 }
 
 TEST_F(Settings, LotterySwitchOnlyWhenChanged) {
     int fc3d = 0, p3 = 0;
     auto open = [&](bool chooseP3) {
-        SettingsWindow f(common::App());
+        SettingsWindow f(app);
         f.hooks.selectFc3d = [&] { ++fc3d; };
         f.hooks.selectP3 = [&] { ++p3; };
         (chooseP3 ? Option2(f) : Option1(f))->setChecked(true);
@@ -141,7 +141,7 @@ TEST_F(Settings, LotterySwitchOnlyWhenChanged) {
     open(true);
     EXPECT_EQ(p3, 1);
     EXPECT_EQ(fc3d, 0);
-    history::SelectLottery(common::App(), true);  // what the main window's switch did
+    history::SelectLottery(app, true);  // what the main window's switch did
     open(true);
     EXPECT_EQ(p3, 1);
     open(false);
@@ -149,49 +149,49 @@ TEST_F(Settings, LotterySwitchOnlyWhenChanged) {
 }
 
 TEST_F(Settings, SwitchWithoutTheMainWindowReloadsAndResetsTheRange) {
-    SettingsWindow f(common::App());
+    SettingsWindow f(app);
     Combo1(f)->setCurrentIndex(10);
     Combo2(f)->setCurrentIndex(40);
     Option2(f)->setChecked(true);
     Command1(f)->click();
     EXPECT_EQ(Stored("fclx"), "1");
-    EXPECT_TRUE(common::App().lotteryIsP3());
-    EXPECT_EQ(common::App().history.count(), 50);
-    EXPECT_EQ(common::App().history.at(1), "2023001 100");
+    EXPECT_TRUE(app.lotteryIsP3());
+    EXPECT_EQ(app.history.count(), 50);
+    EXPECT_EQ(app.history.at(1), "2023001 100");
     // The range chosen together with the switch gives way to the new history's default.
-    EXPECT_EQ(common::App().rangeFirst(), 0);
-    EXPECT_EQ(common::App().rangeLast(), 49);
+    EXPECT_EQ(app.rangeFirst(), 0);
+    EXPECT_EQ(app.rangeLast(), 49);
 }
 
 TEST_F(Settings, FewDrawsStillLetTheLotteryAndKjBeConfirmed) {
     load(MakeDraws(4), MakeDraws(50, 1, 2023));
     {
-        SettingsWindow f(common::App());
+        SettingsWindow f(app);
         EXPECT_EQ(Combo1(f)->count(), 4);
         Check1(f)->setChecked(false);
         Command1(f)->click();
         EXPECT_EQ(f.result(), QDialog::Accepted);
         EXPECT_EQ(Stored("kj"), "0");
-        EXPECT_EQ(common::App().rangeFirst(), 0);
-        EXPECT_EQ(common::App().rangeLast(), 3);
+        EXPECT_EQ(app.rangeFirst(), 0);
+        EXPECT_EQ(app.rangeLast(), 3);
     }
     load({}, MakeDraws(50, 1, 2023));
     ui::MessageRecorder messages;
-    SettingsWindow f(common::App());
+    SettingsWindow f(app);
     EXPECT_EQ(Combo1(f)->count(), 0);
     Option2(f)->setChecked(true);
     Command1(f)->click();
     EXPECT_TRUE(messages.messages.isEmpty());
-    EXPECT_TRUE(common::App().lotteryIsP3());
-    EXPECT_EQ(common::App().history.count(), 50);
+    EXPECT_TRUE(app.lotteryIsP3());
+    EXPECT_EQ(app.history.count(), 50);
 }
 
 // 分析所有开奖数据 ticked: the range is not used, so a short one never blocks 确定 (real history).
 TEST_F(Settings, AllDrawsTickedConfirmsWhateverTheRange) {
     SKIP_WITHOUT_SHARED("data/HAO.TXT");
     ASSERT_TRUE(dir.copyShared("data/HAO.TXT", "HAO.TXT"));
-    ASSERT_TRUE(history::ReloadCurrentLottery(common::App()));
-    const int n = common::App().history.count();
+    ASSERT_TRUE(history::ReloadCurrentLottery(app));
+    const int n = app.history.count();
     ASSERT_GT(n, 300);
     common::SaveSmartScheme(2);
     common::SaveToleranceRange(QStringLiteral("3"));
@@ -201,9 +201,9 @@ TEST_F(Settings, AllDrawsTickedConfirmsWhateverTheRange) {
     } cases[] = {{5, 14, false}, {20, 10, false}, {5, 15, true}};
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << c.first << ".." << c.last);
-        const int oldFirst = common::App().rangeFirst(), oldLast = common::App().rangeLast();
+        const int oldFirst = app.rangeFirst(), oldLast = app.rangeLast();
         ui::MessageRecorder messages;
-        SettingsWindow f(common::App());
+        SettingsWindow f(app);
         Check1(f)->setChecked(true);
         Combo1(f)->setCurrentIndex(c.first);
         Combo2(f)->setCurrentIndex(c.last);
@@ -214,20 +214,20 @@ TEST_F(Settings, AllDrawsTickedConfirmsWhateverTheRange) {
         EXPECT_EQ(Stored("zl"), "2");
         EXPECT_EQ(Stored("rc"), "3");
         EXPECT_TRUE(common::SettingUseAllDraws());
-        EXPECT_EQ(common::App().analysisFirst(), 0);
-        EXPECT_EQ(common::App().analysisLast(), n - 1);
-        EXPECT_EQ(common::App().rangeFirst(), c.rangeKept ? c.first : oldFirst);
-        EXPECT_EQ(common::App().rangeLast(), c.rangeKept ? c.last : oldLast);
+        EXPECT_EQ(app.analysisFirst(), 0);
+        EXPECT_EQ(app.analysisLast(), n - 1);
+        EXPECT_EQ(app.rangeFirst(), c.rangeKept ? c.first : oldFirst);
+        EXPECT_EQ(app.rangeLast(), c.rangeKept ? c.last : oldLast);
     }
 }
 
 // The main window's menu item: the switch runs through the main window's own operation.
 TEST_F(Settings, MainWindowSwitchesThroughItsOwnOperation) {
-    MainWindow main(common::App());
+    MainWindow main(app);
     main.quitOnClose = false;
     main.start();
-    main.openers().settings = [&main](QWidget* parent) {
-        history::OpenSettings(parent, common::App(), [&main](bool toP3) { main.switchLottery(toP3); });
+    main.openers().settings = [this, &main](QWidget* parent) {
+        history::OpenSettings(parent, app, [&main](bool toP3) { main.switchLottery(toP3); });
     };
     bool trayDuring = true;
     ui::SetModalHandler([&](QDialog* d) {
@@ -242,9 +242,9 @@ TEST_F(Settings, MainWindowSwitchesThroughItsOwnOperation) {
     main.run(mainwindow::Command::Settings);
     EXPECT_FALSE(trayDuring);
     EXPECT_TRUE(main.tray()->toggleEnabled());
-    EXPECT_TRUE(common::App().lotteryIsP3());
+    EXPECT_TRUE(app.lotteryIsP3());
     EXPECT_EQ(main.findChild<QLabel*>("Label3", Qt::FindDirectChildrenOnly)->text(), "体彩排列3");
-    EXPECT_EQ(common::App().history.count(), 50);
+    EXPECT_EQ(app.history.count(), 50);
     // The switch rebuilt the history list.
     EXPECT_EQ(main.findChild<QLabel*>("Label1", Qt::FindDirectChildrenOnly)->text(), ".体彩排列3共开奖50期");
 }
