@@ -291,7 +291,7 @@ TEST_F(MainWindowTest, LotterySwitchWithSettingsThatCannotBeSavedSaysSoOnce) {
     };
     MainWindow* f = create();
     ToolbarItem(f, 2)->trigger();  // "2.体彩排列三"
-    EXPECT_TRUE(common::App().lotteryIsP3());
+    EXPECT_TRUE(app.lotteryIsP3());
     EXPECT_EQ(Child<QLabel>(f, "Label3")->text(), QStringLiteral("体彩排列3"));
     QFile ini(common::SettingsFilePath());
     ASSERT_TRUE(ini.open(QIODevice::ReadOnly));
@@ -300,7 +300,7 @@ TEST_F(MainWindowTest, LotterySwitchWithSettingsThatCannotBeSavedSaysSoOnce) {
     EXPECT_TRUE(said()[0].contains(QDir::toNativeSeparators(folder))) << said()[0].toStdString();
     EXPECT_EQ(messages.messages.last().icon, ui::Icon::Warning);
     f->findChild<QAction*>(QStringLiteral("fc3d"))->trigger();
-    EXPECT_FALSE(common::App().lotteryIsP3());
+    EXPECT_FALSE(app.lotteryIsP3());
     EXPECT_EQ(said().size(), 1);
     common::SetSettingsSaveNotice({});
 }
