@@ -115,11 +115,7 @@ void FormulaEditor::Form_Load() {
         });
     } else if (common::HasHomeServer()) {
         network_ = new QNetworkAccessManager(this);
-        QNetworkRequest request(page);
-        request.setAttribute(QNetworkRequest::CacheLoadControlAttribute, QNetworkRequest::AlwaysNetwork);
-        request.setAttribute(QNetworkRequest::CacheSaveControlAttribute, false);
-        request.setTransferTimeout(platform::kDefaultTimeoutMs);
-        QNetworkReply* reply = network_->get(request);
+        QNetworkReply* reply = network_->get(platform::FreshRequest(page));
         platform::LimitReply(reply);
         page_ = reply;
         connect(reply, &QNetworkReply::finished, this, [this, reply] { pageArrived(reply); });

@@ -10,6 +10,7 @@
 #include "statistics/statstable.h"
 
 #include "statsfixture.h"
+#include "sanitized.h"
 #include "testsupport.h"
 
 #include <QApplication>
@@ -26,14 +27,6 @@
 #include <cstdlib>
 #include <cstring>
 #include <memory>
-
-#if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
-#define SIFMORA_SANITIZED 1
-#elif defined(__has_feature)
-#if __has_feature(address_sanitizer) || __has_feature(thread_sanitizer) || __has_feature(memory_sanitizer)
-#define SIFMORA_SANITIZED 1
-#endif
-#endif
 
 namespace {
 
