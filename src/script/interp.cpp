@@ -63,7 +63,7 @@ __attribute__((noinline)) void UnpinnedCopy(Variant& v) {
 
 // Array values bound to a ByRef element are copied on assignment, so an array can never
 // come to hold itself.
-inline void assign(Variant* dst, Variant&& v) {
+__attribute__((always_inline)) inline void assign(Variant* dst, Variant&& v) {
     if (v.isArray() && v.arrayData()->pins > 0)
         UnpinnedCopy(v);
     *dst = std::move(v);
@@ -260,21 +260,19 @@ struct CallFrame {
         f.self = self;
         f.withBase = I.withStack.size();
     }
+    // A With statement of the call takes its object off the With stack itself.
     __attribute__((always_inline)) ~CallFrame() {
         I.frame = saved;
-        if (I.withStack.size() > f.withBase)
-            dropWith(I, f.withBase);
         if (rebound)
             for (size_t i = 0, np = f.proc->params.size(); i < np; ++i)
                 f.vars[i] = &store[i];
-        for (int i = n; i-- > 0;)
-            store[i].clear();
+        for (Variant* v = store + n; v != store;)
+            (--v)->clear();
         SlotStack& s = I.localSlots;
         if (s.chunk != chunk)
             backToChunk(s, chunk);
         s.used = used;
     }
-    __attribute__((noinline)) static void dropWith(Interp& I, size_t base) { I.withStack.resize(base); }
     // Moves to the next chunk, made (or remade, it is unused) big enough for n slots.
     __attribute__((noinline)) static void nextChunk(SlotStack& s, size_t n) {
         const size_t next = s.chunks.empty() ? 0 : s.chunk + 1;
@@ -763,7 +761,7 @@ inline Variant QuickResult(const BinaryExpr& n, const Variant& a, const Variant&
 // same frame: one call less for a sum of two calls (Fib(n - 1) + Fib(n - 2)), at the price of
 // its room during the left one's recursion.
 template <class Node>
-Variant evalFromLeft(const Node& n, Interp& I) {
+__attribute__((always_inline)) inline Variant evalFromLeft(const Node& n, Interp& I) {
     Variant a = EvalOperand(*n.l, I);
     if (!a.isObject())
         if (const Variant* pb = PeekOperand(*n.r, I); pb && !pb->isObject()) {
