@@ -241,24 +241,26 @@ namespace {
 // ends the caller's frame comes back, then the locals go (terminates run), last one first,
 // and the slots are given back. Kept small: a recursive call pays for it at every level.
 struct CallFrame {
-    Frame f;
     Interp& I;
     Frame* saved;
-    Variant* store;
     size_t chunk, used;
     int n;
     bool rebound = false;  // ByRef binding pointed parameters' slot pointers elsewhere
+    Variant* store;
+    Frame f;
+    // The frame is made with its values at once (a default first and the value after cost a
+    // store each).
     CallFrame(Interp& interp, Proc& p, Instance* self)
-        : I(interp), saved(interp.frame), chunk(interp.localSlots.chunk), used(interp.localSlots.used), n(p.slotCount) {
-        SlotStack& s = I.localSlots;
-        if (s.used + size_t(n) > s.size)
-            nextChunk(s, size_t(n));
-        store = s.vars + s.used;
-        f.vars = s.ptrs + s.used;
-        s.used += size_t(n);
-        f.proc = &p;
-        f.self = self;
-        f.withBase = I.withStack.size();
+        : I(interp), saved(interp.frame), chunk(interp.localSlots.chunk), used(interp.localSlots.used),
+          n(p.slotCount), store(takeSlots(interp.localSlots, size_t(n))),
+          f{interp.localSlots.ptrs + (interp.localSlots.used - size_t(n)), &p, false, self, interp.withStack.size()} {}
+    // n slots at the top of the slot stack.
+    static Variant* takeSlots(SlotStack& s, size_t n) {
+        if (s.used + n > s.size)
+            nextChunk(s, n);
+        Variant* taken = s.vars + s.used;
+        s.used += n;
+        return taken;
     }
     // A With statement of the call takes its object off the With stack itself.
     __attribute__((always_inline)) ~CallFrame() {
