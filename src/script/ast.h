@@ -37,11 +37,17 @@ struct ArrayPins {
         arrays->push_back(a);
         ++a->pins;
     }
-    ~ArrayPins() {
-        if (arrays)
-            for (auto& a : *arrays)
-                --a->pins;
+    // Unpins the arrays.
+    void release() {
+        if (arrays) [[unlikely]]
+            releaseAll();
     }
+    void releaseAll() {
+        for (auto& a : *arrays)
+            --a->pins;
+        arrays.reset();
+    }
+    ~ArrayPins() { release(); }
 };
 
 // A name used in code: a local slot, or a module-level name found at run time.

@@ -248,6 +248,7 @@ struct CallFrame {
     bool rebound = false;  // ByRef binding pointed parameters' slot pointers elsewhere
     Variant* store;
     Frame f;
+    ArrayPins pins;  // released first when the call ends
     // The frame is made with its values at once (a default first and the value after cost a
     // store each).
     CallFrame(Interp& interp, Proc& p, Instance* self)
@@ -264,6 +265,7 @@ struct CallFrame {
     }
     // A With statement of the call takes its object off the With stack itself.
     __attribute__((always_inline)) ~CallFrame() {
+        pins.release();
         I.frame = saved;
         if (rebound)
             for (size_t i = 0, np = f.proc->params.size(); i < np; ++i)
@@ -328,8 +330,8 @@ inline Variant RunBody(Interp& I, Proc& p, CallFrame& c) {
 }
 
 // A ByRef argument that names storage binds to it: the parameter's slot points there.
-__attribute__((noinline)) bool BindReference(Interp& I, Expr& a, CallFrame& c, size_t i, ArrayPins& pins) {
-    if (Variant* r = a.byRef(I, pins)) {
+__attribute__((noinline)) bool BindReference(Interp& I, Expr& a, CallFrame& c, size_t i) {
+    if (Variant* r = a.byRef(I, c.pins)) {
         c.f.vars[i] = r;
         c.rebound = true;
         return true;
@@ -345,7 +347,6 @@ Variant Interp::call(Proc& p, std::vector<ExprP>& args, Instance* self) {
     checkStack();
     tick();
     CallFrame c(*this, p, self);
-    ArrayPins pins;
     const Proc::Param* params = p.params.data();
     for (size_t i = 0; i < n; ++i) {
         Expr& a = *args[i];
@@ -358,7 +359,7 @@ Variant Interp::call(Proc& p, std::vector<ExprP>& args, Instance* self) {
                     c.rebound = true;
                     continue;
                 }
-            } else if (BindReference(*this, a, c, i, pins)) {
+            } else if (BindReference(*this, a, c, i)) {
                 continue;
             }
         }
