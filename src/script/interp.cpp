@@ -107,11 +107,17 @@ static inline Proc* CalledProc(CallExpr& c, Interp& I) {
     return nullptr;
 }
 
-// An operand's value; a call of a module procedure is made without the node's virtual call.
+static inline Variant EvalBinary(const BinaryExpr& n, Interp& I);
+
+// An operand's value; a call of a module procedure and an operator are evaluated without the
+// node's virtual call.
 static inline Variant EvalOperand(Expr& e, Interp& I) {
-    if (e.kind == Expr::Call)
+    if (e.kind == Expr::Call) {
         if (Proc* p = CalledProc(static_cast<CallExpr&>(e), I))
             return I.call(*p, static_cast<CallExpr&>(e).args);
+    } else if (e.kind == Expr::Binary) {
+        return EvalBinary(static_cast<BinaryExpr&>(e), I);
+    }
     return e.eval(I);
 }
 
@@ -819,15 +825,17 @@ __attribute__((noinline)) static Variant ApplyInPlace(const BinaryExpr& n, Inter
     return evalFromLeft(n, I);
 }
 
-Variant BinaryExpr::eval(Interp& I) {
-    const Variant* pa = PeekOperand(*l, I);
+static inline Variant EvalBinary(const BinaryExpr& n, Interp& I) {
+    const Variant* pa = PeekOperand(*n.l, I);
     if (!pa)
-        return EvalFromLeft(*this, I);
-    const Variant* pb = PeekOperand(*r, I);
-    if (pb && QuickArithmetic(op, *pa, *pb))
-        return QuickResult(*this, *pa, *pb);
-    return ApplyInPlace(*this, I, *pa, pb);
+        return EvalFromLeft(n, I);
+    const Variant* pb = PeekOperand(*n.r, I);
+    if (pb && QuickArithmetic(n.op, *pa, *pb))
+        return QuickResult(n, *pa, *pb);
+    return ApplyInPlace(n, I, *pa, pb);
 }
+
+Variant BinaryExpr::eval(Interp& I) { return EvalBinary(*this, I); }
 
 Variant BinaryExpr::apply(const Variant& a, const Variant& b) const {
     switch (op) {
