@@ -37,11 +37,17 @@ struct ArrayPins {
         arrays->push_back(a);
         ++a->pins;
     }
-    ~ArrayPins() {
-        if (arrays)
-            for (auto& a : *arrays)
-                --a->pins;
+    // Unpins the arrays.
+    void release() {
+        if (arrays) [[unlikely]]
+            releaseAll();
     }
+    void releaseAll() {
+        for (auto& a : *arrays)
+            --a->pins;
+        arrays.reset();
+    }
+    ~ArrayPins() { release(); }
 };
 
 // A name used in code: a local slot, or a module-level name found at run time.
@@ -68,8 +74,9 @@ struct Expr {
     int line = 0;
     int height = 1;  // of the subtree; bounded so evaluation and destruction stay shallow
     // What the node is, for hot paths that skip a virtual call: a literal, a bare name
-    // (NameExpr), name(args) (CallExpr), a comparison or anything else. Only names give byRef() storage.
-    enum Kind : uint8_t { Other, Literal, Name, Call, Compare };
+    // (NameExpr), name(args) (CallExpr), a comparison, an arithmetic or logical operator
+    // (BinaryExpr) or anything else. Only names give byRef() storage.
+    enum Kind : uint8_t { Other, Literal, Name, Call, Compare, Binary };
     Kind kind = Other;
     // peek() may give a value (cleared when a node finds it never will).
     bool peeks = false;

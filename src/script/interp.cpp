@@ -63,7 +63,7 @@ __attribute__((noinline)) void UnpinnedCopy(Variant& v) {
 
 // Array values bound to a ByRef element are copied on assignment, so an array can never
 // come to hold itself.
-inline void assign(Variant* dst, Variant&& v) {
+__attribute__((always_inline)) inline void assign(Variant* dst, Variant&& v) {
     if (v.isArray() && v.arrayData()->pins > 0)
         UnpinnedCopy(v);
     *dst = std::move(v);
@@ -107,11 +107,17 @@ static inline Proc* CalledProc(CallExpr& c, Interp& I) {
     return nullptr;
 }
 
-// An operand's value; a call of a module procedure is made without the node's virtual call.
+static inline Variant EvalBinary(const BinaryExpr& n, Interp& I);
+
+// An operand's value; a call of a module procedure and an operator are evaluated without the
+// node's virtual call.
 static inline Variant EvalOperand(Expr& e, Interp& I) {
-    if (e.kind == Expr::Call)
+    if (e.kind == Expr::Call) {
         if (Proc* p = CalledProc(static_cast<CallExpr&>(e), I))
             return I.call(*p, static_cast<CallExpr&>(e).args);
+    } else if (e.kind == Expr::Binary) {
+        return EvalBinary(static_cast<BinaryExpr&>(e), I);
+    }
     return e.eval(I);
 }
 
@@ -241,40 +247,42 @@ namespace {
 // ends the caller's frame comes back, then the locals go (terminates run), last one first,
 // and the slots are given back. Kept small: a recursive call pays for it at every level.
 struct CallFrame {
-    Frame f;
     Interp& I;
     Frame* saved;
-    Variant* store;
     size_t chunk, used;
     int n;
     bool rebound = false;  // ByRef binding pointed parameters' slot pointers elsewhere
+    Variant* store;
+    Frame f;
+    ArrayPins pins;  // released first when the call ends
+    // The frame is made with its values at once (a default first and the value after cost a
+    // store each).
     CallFrame(Interp& interp, Proc& p, Instance* self)
-        : I(interp), saved(interp.frame), chunk(interp.localSlots.chunk), used(interp.localSlots.used), n(p.slotCount) {
-        SlotStack& s = I.localSlots;
-        if (s.used + size_t(n) > s.size)
-            nextChunk(s, size_t(n));
-        store = s.vars + s.used;
-        f.vars = s.ptrs + s.used;
-        s.used += size_t(n);
-        f.proc = &p;
-        f.self = self;
-        f.withBase = I.withStack.size();
+        : I(interp), saved(interp.frame), chunk(interp.localSlots.chunk), used(interp.localSlots.used),
+          n(p.slotCount), store(takeSlots(interp.localSlots, size_t(n))),
+          f{interp.localSlots.ptrs + (interp.localSlots.used - size_t(n)), &p, false, self, interp.withStack.size()} {}
+    // n slots at the top of the slot stack.
+    static Variant* takeSlots(SlotStack& s, size_t n) {
+        if (s.used + n > s.size)
+            nextChunk(s, n);
+        Variant* taken = s.vars + s.used;
+        s.used += n;
+        return taken;
     }
+    // A With statement of the call takes its object off the With stack itself.
     __attribute__((always_inline)) ~CallFrame() {
+        pins.release();
         I.frame = saved;
-        if (I.withStack.size() > f.withBase)
-            dropWith(I, f.withBase);
         if (rebound)
             for (size_t i = 0, np = f.proc->params.size(); i < np; ++i)
                 f.vars[i] = &store[i];
-        for (int i = n; i-- > 0;)
-            store[i].clear();
+        for (Variant* v = store + n; v != store;)
+            (--v)->clear();
         SlotStack& s = I.localSlots;
         if (s.chunk != chunk)
             backToChunk(s, chunk);
         s.used = used;
     }
-    __attribute__((noinline)) static void dropWith(Interp& I, size_t base) { I.withStack.resize(base); }
     // Moves to the next chunk, made (or remade, it is unused) big enough for n slots.
     __attribute__((noinline)) static void nextChunk(SlotStack& s, size_t n) {
         const size_t next = s.chunks.empty() ? 0 : s.chunk + 1;
@@ -328,8 +336,8 @@ inline Variant RunBody(Interp& I, Proc& p, CallFrame& c) {
 }
 
 // A ByRef argument that names storage binds to it: the parameter's slot points there.
-__attribute__((noinline)) bool BindReference(Interp& I, Expr& a, CallFrame& c, size_t i, ArrayPins& pins) {
-    if (Variant* r = a.byRef(I, pins)) {
+__attribute__((noinline)) bool BindReference(Interp& I, Expr& a, CallFrame& c, size_t i) {
+    if (Variant* r = a.byRef(I, c.pins)) {
         c.f.vars[i] = r;
         c.rebound = true;
         return true;
@@ -345,7 +353,6 @@ Variant Interp::call(Proc& p, std::vector<ExprP>& args, Instance* self) {
     checkStack();
     tick();
     CallFrame c(*this, p, self);
-    ArrayPins pins;
     const Proc::Param* params = p.params.data();
     for (size_t i = 0; i < n; ++i) {
         Expr& a = *args[i];
@@ -358,7 +365,7 @@ Variant Interp::call(Proc& p, std::vector<ExprP>& args, Instance* self) {
                     c.rebound = true;
                     continue;
                 }
-            } else if (BindReference(*this, a, c, i, pins)) {
+            } else if (BindReference(*this, a, c, i)) {
                 continue;
             }
         }
@@ -763,7 +770,7 @@ inline Variant QuickResult(const BinaryExpr& n, const Variant& a, const Variant&
 // same frame: one call less for a sum of two calls (Fib(n - 1) + Fib(n - 2)), at the price of
 // its room during the left one's recursion.
 template <class Node>
-Variant evalFromLeft(const Node& n, Interp& I) {
+__attribute__((always_inline)) inline Variant evalFromLeft(const Node& n, Interp& I) {
     Variant a = EvalOperand(*n.l, I);
     if (!a.isObject())
         if (const Variant* pb = PeekOperand(*n.r, I); pb && !pb->isObject()) {
@@ -818,15 +825,17 @@ __attribute__((noinline)) static Variant ApplyInPlace(const BinaryExpr& n, Inter
     return evalFromLeft(n, I);
 }
 
-Variant BinaryExpr::eval(Interp& I) {
-    const Variant* pa = PeekOperand(*l, I);
+static inline Variant EvalBinary(const BinaryExpr& n, Interp& I) {
+    const Variant* pa = PeekOperand(*n.l, I);
     if (!pa)
-        return EvalFromLeft(*this, I);
-    const Variant* pb = PeekOperand(*r, I);
-    if (pb && QuickArithmetic(op, *pa, *pb))
-        return QuickResult(*this, *pa, *pb);
-    return ApplyInPlace(*this, I, *pa, pb);
+        return EvalFromLeft(n, I);
+    const Variant* pb = PeekOperand(*n.r, I);
+    if (pb && QuickArithmetic(n.op, *pa, *pb))
+        return QuickResult(n, *pa, *pb);
+    return ApplyInPlace(n, I, *pa, pb);
 }
+
+Variant BinaryExpr::eval(Interp& I) { return EvalBinary(*this, I); }
 
 Variant BinaryExpr::apply(const Variant& a, const Variant& b) const {
     switch (op) {

@@ -56,6 +56,18 @@ constexpr uint32_t kRndStart = 0x50000;
 // The locale id of a Chinese (PRC) system.
 constexpr int32_t kSystemLocale = 2052;
 
+// The machine stack's depth here. The stack pointer itself where it can be read: asking for the
+// frame's address makes every function that checks keep a frame pointer.
+__attribute__((always_inline)) inline const char* StackHere() {
+#if defined(__x86_64__)
+    const char* sp;
+    asm volatile("mov %%rsp, %0" : "=r"(sp));
+    return sp;
+#else
+    return static_cast<const char*>(__builtin_frame_address(0));
+#endif
+}
+
 struct Interp {
     Interp();
     ~Interp();
@@ -152,7 +164,7 @@ struct Interp {
     }
     void checkDeadline();
     void checkStack() {
-        if (static_cast<const char*>(__builtin_frame_address(0)) < stackLimit)
+        if (StackHere() < stackLimit)
             stackOverflow();
     }
     [[noreturn]] void stackOverflow();

@@ -97,6 +97,7 @@ struct UnaryExpr : Expr {
 };
 
 struct BinaryExpr : Expr {
+    BinaryExpr() { kind = Binary; }
     enum Op { Add, Sub, Mul, Div, IntDiv, Mod, Pow, Concat, And, Or, Xor, Eqv, Imp } op = Add;
     ExprP l, r;
     Variant eval(Interp& I) override;

@@ -125,7 +125,7 @@ public:
     // Back to Empty; a value that holds no text, array or object needs no release. (An
     // object's pointer slot owns without pointing: its count says whether it holds one.)
     void clear() {
-        if (t_ != String && !holdsPointer()) {
+        if (!holdsAny()) {
             t_ = Empty;
             c_ = 0;
         } else {

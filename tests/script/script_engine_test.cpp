@@ -479,7 +479,10 @@ TEST(ScriptCalls, ArgumentsBindAndProceduresAreFoundAsTheyStandAtEachCall) {
         "  Public Sub SetThroughProperty()\n    Doubled = 5\n    t = v\n  End Sub\n"
         "  Private Sub Hidden()\n  End Sub\n"
         "  Public Sub CallsHidden()\n    Hidden\n    t = -1\n  End Sub\n"
-        "End Class\n");
+        "End Class\n"
+        "Function Fresh()\n  Dim t, o\n  Fresh = TypeName(t) & TypeName(o)\n  t = \"x\": o = Array(1)\nEnd Function\n"
+        "Function InWith(c)\n  With c\n    .Add 1\n    If .Total > 0 Then Exit Function\n  End With\nEnd Function\n"
+        "Function FailsInWith(c)\n  With c\n    .Hidden\n  End With\nEnd Function\n");
     const char* cases[][2] = {
         {"Dim a: a = 1\nInc a\nInc a\nMain = a", "3"},
         // The parameter bound to `a` takes values in the calls after it.
@@ -501,6 +504,22 @@ TEST(ScriptCalls, ArgumentsBindAndProceduresAreFoundAsTheyStandAtEachCall) {
         {"Dim c: Set c = New Counter\nc.SetThroughProperty\nMain = c.Total", "10"},
         {"Dim c: Set c = New Counter\nc.CallsHidden\nMain = c.Total", "-1"},
         {"Dim c: Set c = New Counter\nc.Hidden\nMain = 1", "ERR 438"},
+        // Operators as arguments: a quick sum of a variable bound elsewhere, one whose left
+        // operand is a call, one that widens, one that is no quick sum.
+        {"Dim a: a = 3\nMain = Twice(a + 1) & \" \" & Twice(Two() + a) & \" \" & a", "8 10 3"},
+        {"Dim a: a = 32767\nMain = TypeName(Twice(a + 1)) & \" \" & Twice(a + 1)", "Long 65536"},
+        {"Dim a: a = \"4\"\nMain = Twice(a & 1) & \" \" & Twice(a + 1)", "82 10"},
+        {"Inc 1 + 1\nMain = Fib(5 - Two())", "2"},
+        // A call's end leaves its slots Empty for the next call, texts and arrays too.
+        {"Main = Fresh() & \" \" & Fresh()", "EmptyEmpty EmptyEmpty"},
+        // An element bound ByRef is unpinned when the call ends: the array grows after it.
+        {"Dim a(): ReDim a(1): a(0) = 1\nInc a(0)\nReDim Preserve a(3)\nMain = a(0) & UBound(a)", "23"},
+        // A With ended inside a call, by Exit Function or by an error, leaves the caller's With
+        // object where its members find it.
+        {"Dim c, d: Set c = New Counter: Set d = New Counter\nWith d\n  InWith c\n  .Add 5\nEnd With\n"
+         "Main = c.Total & \" \" & d.Total", "1 5"},
+        {"Dim c, d: Set c = New Counter: Set d = New Counter\nOn Error Resume Next\nWith d\n  FailsInWith c\n"
+         "  .Add 7\nEnd With\nMain = Err.Number & \" \" & d.Total", "438 7"},
     };
     for (const auto& c : cases) {
         ScriptEngine e;
