@@ -13,6 +13,7 @@
 #include "platform/ui/filedialogs.h"
 #include "platform/ui/messagebox.h"
 #include "hookreset.h"
+#include "presses.h"
 #include "testsupport.h"
 
 #include <QCheckBox>
@@ -99,7 +100,7 @@ protected:
 TEST_F(EditorTest, StartLeavesOnlyItsFamilyBoxTicked) {
     for (const char* name : {"Check49", "Check11", "Check12", "Check58"})
         bench->tick(QString::fromLatin1(name));
-    PatternEditor::instance(*bench)->Command17_Click();
+    testsupport::Press(PatternEditor::instance(*bench), QStringLiteral("Command17"));
     ASSERT_EQ(bench->basicRuns.size(), 1);
     // The advanced group is left alone.
     EXPECT_EQ(QSet<QString>(bench->basicRuns[0].begin(), bench->basicRuns[0].end()),
@@ -107,18 +108,18 @@ TEST_F(EditorTest, StartLeavesOnlyItsFamilyBoxTicked) {
 
     OptionEditor* options = OptionEditor::instance(*bench);
     options->tabs()->setCurrentIndex(3);
-    options->Command1_Click();
+    testsupport::Press(options, QStringLiteral("Command1"));
     ASSERT_EQ(bench->advancedRuns.size(), 1);
     EXPECT_TRUE(bench->advancedRuns[0].contains(QStringLiteral("Check69")));
     EXPECT_FALSE(bench->advancedRuns[0].contains(QStringLiteral("Check58")));
 
     bench->baseSet = false;
-    OneDigitEditor::instance(*bench)->Command8_Click();
+    testsupport::Press(OneDigitEditor::instance(*bench), QStringLiteral("Command8"));
     EXPECT_EQ(bench->advancedRuns.size(), 1);
     EXPECT_EQ(recorder->lastText(), dialogs::NoBaseSetMessage());
 
-    PatternEditor::instance(*bench)->Command19_Click();
-    OptionEditor::instance(*bench)->Command5_Click();
+    testsupport::Press(PatternEditor::instance(*bench), QStringLiteral("Command19"));
+    testsupport::Press(OptionEditor::instance(*bench), QStringLiteral("Command5"));
     EXPECT_EQ(bench->undos, 1);
     EXPECT_EQ(bench->redos, 1);
 }
@@ -135,57 +136,50 @@ TEST_F(EditorTest, PatternEditorCaptionsPresetsClearAndInvert) {
     // 奇偶: "两奇一偶" adds 偶奇奇, 奇偶奇, 奇奇偶 and keeps 偶偶偶; 全清 resets the list.
     e->array(2)[0]->setChecked(true);
     auto* oddEven = e->findChild<QComboBox*>(QStringLiteral("Combo1"));
-    oddEven->setCurrentIndex(2);
-    e->Combo1_Click();
+    testsupport::Choose(oddEven, 2);
     EXPECT_EQ(dialogs::TickedIndexes(e->array(2)), QList<int>({0, 3, 5, 6}));
-    e->Command11_Click();
+    testsupport::Press(e, QStringLiteral("Command11"));
     EXPECT_EQ(ticked(e->array(2)), 0);
     EXPECT_EQ(oddEven->currentIndex(), 0);
     // 质合 "两质一合" ticks 质质合, 质合质, 合质质.
     auto* prime = e->findChild<QComboBox*>(QStringLiteral("Combo3"));
-    prime->setCurrentIndex(2);
-    e->Combo3_Click();
+    testsupport::Choose(prime, 2);
     EXPECT_EQ(dialogs::TickedIndexes(e->array(3)), QList<int>({1, 2, 4}));
 
     // 反选 twice restores; 全清 then 反选 ticks every box.
     e->array(1)[4]->setChecked(true);
-    e->Command2_Click();
+    testsupport::Press(e, QStringLiteral("Command2"));
     EXPECT_EQ(ticked(e->array(1)), 26);
-    e->Command2_Click();
+    testsupport::Press(e, QStringLiteral("Command2"));
     EXPECT_EQ(dialogs::TickedIndexes(e->array(1)), QList<int>({4}));
-    e->Command3_Click();
-    e->Command2_Click();
+    testsupport::Press(e, QStringLiteral("Command3"));
+    testsupport::Press(e, QStringLiteral("Command2"));
     EXPECT_EQ(ticked(e->array(1)), 27);
 }
 
 TEST_F(EditorTest, OptionAndOneDEditorsPresets) {
     OptionEditor* o = OptionEditor::instance(*bench);
     auto* shapes = o->findChild<QComboBox*>(QStringLiteral("Combo1"));
-    shapes->setCurrentIndex(1);  // 升组合
-    o->Combo1_Click();
-    shapes->setCurrentIndex(2);  // 降组合
-    o->Combo1_Click();
+    testsupport::Choose(shapes, 1);  // 升组合
+    testsupport::Choose(shapes, 2);  // 降组合
     EXPECT_EQ(dialogs::TickedIndexes(o->array(0)), QList<int>({7, 12}));
-    shapes->setCurrentIndex(6);  // 偏组合
-    o->Combo1_Click();
+    testsupport::Choose(shapes, 6);  // 偏组合
     EXPECT_EQ(ticked(o->array(0)), 8);
-    shapes->setCurrentIndex(0);
-    o->Combo1_Click();
+    testsupport::Choose(shapes, 0);
     EXPECT_EQ(ticked(o->array(0)), 0);
     o->array(1)[0]->setChecked(true);
     o->array(1)[9]->setChecked(true);
-    o->Command3_Click();
+    testsupport::Press(o, QStringLiteral("Command3"));
     EXPECT_EQ(dialogs::TickedIndexes(o->array(1)), QList<int>({1, 2, 3, 4, 5, 6, 7, 8}));
 
     OneDigitEditor* d = OneDigitEditor::instance(*bench);
     EXPECT_EQ(d->modeList(0)->currentIndex(), -1);  // no mode chosen at first: boxes apply
     d->values(1)[3]->setChecked(true);
-    d->Command10_Click();  // 反选 of 正1D only
+    testsupport::Press(d, QStringLiteral("Command10"));  // 反选 of 正1D only
     EXPECT_EQ(ticked(d->values(0)), 10);
     EXPECT_EQ(dialogs::TickedIndexes(d->values(1)), QList<int>({3}));
     EXPECT_EQ(d->filteredValues(1), QList<int>({3}));
-    d->modeList(1)->setCurrentIndex(0);
-    d->Combo2_Click();
+    testsupport::Choose(d->modeList(1), 0);
     EXPECT_TRUE(d->filteredValues(1).isEmpty());
 }
 

@@ -1,0 +1,48 @@
+#pragma once
+// What a player does to a window's controls, found by objectName: press a button, pick an item of
+// a drop-down, click a label. A missing control fails the test.
+#include <QAbstractButton>
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QMouseEvent>
+#include <QString>
+#include <QWidget>
+#include <gtest/gtest.h>
+
+namespace testsupport {
+
+// The control of that objectName and kind under window; the test fails when there is none.
+template <class T>
+T* Find(const QWidget* window, const QString& name) {
+    T* control = window->findChild<T*>(name);
+    if (!control) ADD_FAILURE() << "no control " << name.toStdString();
+    return control;
+}
+
+// Clicks the button of that objectName (hidden windows too: click() needs no screen).
+inline void Press(const QWidget* window, const QString& name) {
+    if (auto* button = Find<QAbstractButton>(window, name)) button->click();
+}
+
+// Picks item index of a drop-down as the player does: it becomes current and is activated.
+inline void Choose(QComboBox* box, int index) {
+    if (!box) return;
+    box->setCurrentIndex(index);
+    emit box->activated(index);
+}
+inline void Choose(const QWidget* window, const QString& name, int index) {
+    Choose(Find<QComboBox>(window, name), index);
+}
+
+// A left click in the middle of a widget that has no click of its own (a label): press and release.
+inline void ClickOn(QWidget* widget) {
+    if (!widget) return;
+    const QPointF at = QRectF(widget->rect()).center();
+    const QPointF global = widget->mapToGlobal(at);
+    QMouseEvent press(QEvent::MouseButtonPress, at, global, Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(widget, &press);
+    QMouseEvent release(QEvent::MouseButtonRelease, at, global, Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(widget, &release);
+}
+
+}  // namespace testsupport
