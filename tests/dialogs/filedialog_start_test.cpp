@@ -8,6 +8,7 @@
 #include "dialogs/textcollectionwindow.h"
 #include "fakeworkbench.h"
 #include "hookreset.h"
+#include "presses.h"
 #include "platform/ui/filedialogs.h"
 #include "platform/ui/messagebox.h"
 #include "testsupport.h"
@@ -42,7 +43,7 @@ TEST_F(FileDialogStart, NumberFileDialogsStartInHaoOrTheProgramFolder) {
         {"文本采集 从文件导入", [&] { TextCollectionWindow::instance(bench)->Command2_Click(); }},
         {"定位过滤 导入", [&] {
              PositionExclusionEditor editor(bench);
-             editor.Command12_Click();
+             testsupport::Trigger(&editor, QStringLiteral("menu_10"));
          }},
     };
     for (const bool haoStands : {true, false}) {

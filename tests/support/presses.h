@@ -1,11 +1,14 @@
 #pragma once
 // What a player does to a window's controls, found by objectName: press a button, pick an item of
-// a drop-down, click a label. A missing control fails the test.
+// a drop-down, click a label, pick a menu item, let a timer tick. A missing control fails the test.
 #include <QAbstractButton>
+#include <QAction>
 #include <QComboBox>
 #include <QCoreApplication>
+#include <QEventLoop>
 #include <QMouseEvent>
 #include <QString>
+#include <QTimer>
 #include <QWidget>
 #include <gtest/gtest.h>
 
@@ -22,6 +25,11 @@ T* Find(const QWidget* window, const QString& name) {
 // Clicks the button of that objectName (hidden windows too: click() needs no screen).
 inline void Press(const QWidget* window, const QString& name) {
     if (auto* button = Find<QAbstractButton>(window, name)) button->click();
+}
+
+// Picks the menu item (an action) of that objectName.
+inline void Trigger(const QWidget* window, const QString& name) {
+    if (auto* action = Find<QAction>(window, name)) action->trigger();
 }
 
 // Picks item index of a drop-down as the player does: it becomes current and is activated.
@@ -43,6 +51,20 @@ inline void ClickOn(QWidget* widget) {
     QCoreApplication::sendEvent(widget, &press);
     QMouseEvent release(QEvent::MouseButtonRelease, at, global, Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
     QCoreApplication::sendEvent(widget, &release);
+}
+
+// Runs the event loop until the timer of that objectName has ticked once, so that the window's
+// handler of the tick has run.
+inline void WaitForTick(const QWidget* window, const QString& name) {
+    auto* timer = Find<QTimer>(window, name);
+    if (!timer || !timer->isActive()) {
+        if (timer) ADD_FAILURE() << "timer " << name.toStdString() << " is not running";
+        return;
+    }
+    QEventLoop loop;
+    // Queued: the window's own handler, connected first, has run when the loop ends.
+    QObject::connect(timer, &QTimer::timeout, &loop, &QEventLoop::quit, Qt::QueuedConnection);
+    loop.exec();
 }
 
 }  // namespace testsupport

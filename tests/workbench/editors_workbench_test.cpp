@@ -186,7 +186,7 @@ TEST_F(EditorsTest, StartWithoutBaseSetOnlyRefuses) {
     const std::function<void()> starts[] = {
         [this] { click(PatternEditor::instance(*form), QStringLiteral("Command17")); }, [this] { click(SumEditor::instance(*form), QStringLiteral("Command7")); },
         [this] { click(OneDigitEditor::instance(*form), QStringLiteral("Command8")); }, [this] { click(OptionEditor::instance(*form), QStringLiteral("Command1")); },
-        [this] { open(QStringLiteral("Command15"), [](QDialog* d) { static_cast<PositionExclusionEditor*>(d)->Command25_Click(); }); }};
+        [this] { open(QStringLiteral("Command15"), [](QDialog* d) { testsupport::Press(d, QStringLiteral("Command25")); }); }};
     for (const auto& start : starts) {
         recorder->messages.clear();
         start();
@@ -311,9 +311,9 @@ TEST_F(EditorsTest, PositionalPatternsWithWildcards) {
     open(QStringLiteral("Command15"), [&](QDialog* d) {
         auto* editor = static_cast<PositionExclusionEditor*>(d);
         EXPECT_EQ(editor->patterns().size(), 2);
-        editor->Command20_Click();
+        click(editor, QStringLiteral("Command20"));
         recorder->answer = ui::Answer::No;
-        editor->Command18_Click();
+        click(editor, QStringLiteral("Command18"));
         EXPECT_EQ(recorder->lastText(), QStringLiteral("是否保存设置的定位号码条件？"));
     });
     EXPECT_EQ(form->findChild<PositionExclusionEditor*>(), nullptr);  // unloaded
@@ -395,7 +395,7 @@ TEST_F(EditorsTest, MakeBaseInsideTheModalLoopShowsTheEditorAgain) {
         PositionExclusionEditor* editor = form->findChild<PositionExclusionEditor*>();
         ASSERT_NE(editor, nullptr);
         editor->CheckForDupes(QStringLiteral("1*2"));
-        editor->Command24_Click();  // [做大底]
+        testsupport::Press(editor, QStringLiteral("Command24"));  // [做大底]
         // Runs only while the editor's modal loop is still going.
         QTimer::singleShot(0, &driver, [&, editor] {
             backAfterSave = editor->isVisible();
