@@ -9,6 +9,7 @@
 #include <QMouseEvent>
 #include <QString>
 #include <QTimer>
+#include <QTreeWidget>
 #include <QWidget>
 #include <gtest/gtest.h>
 
@@ -51,6 +52,21 @@ inline void ClickOn(QWidget* widget) {
     QCoreApplication::sendEvent(widget, &press);
     QMouseEvent release(QEvent::MouseButtonRelease, at, global, Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
     QCoreApplication::sendEvent(widget, &release);
+}
+
+// In a folder tree whose first top item is the program folder (the bet folder chooser's), expands
+// that item and makes its subfolder `name` current, as a click on it does.
+inline void ChooseSubfolder(const QWidget* window, const QString& treeName, const QString& name) {
+    auto* tree = Find<QTreeWidget>(window, treeName);
+    if (!tree || tree->topLevelItemCount() == 0) return;
+    QTreeWidgetItem* top = tree->topLevelItem(0);
+    top->setExpanded(true);
+    for (int i = 0; i < top->childCount(); ++i) {
+        if (top->child(i)->text(0) != name) continue;
+        tree->setCurrentItem(top->child(i));
+        return;
+    }
+    ADD_FAILURE() << "no subfolder " << name.toStdString();
 }
 
 // Runs the event loop until the timer of that objectName has ticked once, so that the window's
