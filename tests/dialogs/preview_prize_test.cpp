@@ -21,6 +21,7 @@
 #include <QComboBox>
 #include <QDir>
 #include <QGuiApplication>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -146,20 +147,20 @@ TEST_F(PreviewPrizeTest, TickingByTheUserRebuildsTheTextButClearAndInvertDoNot) 
     list->model()->setData(list->model()->index(1, 0), Qt::Unchecked, Qt::CheckStateRole);
     EXPECT_TRUE(text->toPlainText().endsWith(QStringLiteral("投注数量：2 注\n001  123  "))) << text->toPlainText().toStdString();
 
-    preview.quanqin_Click();  // 全清: ticks gone, text unchanged until the next build
+    testsupport::Trigger(&preview, QStringLiteral("quanqin"));  // 全清: ticks gone, text unchanged until the next build
     EXPECT_TRUE(preview.tickedNumbers().isEmpty());
     EXPECT_TRUE(text->toPlainText().endsWith(QStringLiteral("001  123  ")));
-    preview.fangxuan01_Click();  // 反选
+    testsupport::Trigger(&preview, QStringLiteral("fangxuan01"));  // 反选
     EXPECT_EQ(preview.tickedNumbers(), (QStringList{"001", "005", "123"}));
-    preview.Command5_Click();
-    preview.Command4_Click();
+    Press(&preview, "Command5");
+    Press(&preview, "Command4");
     EXPECT_TRUE(text->toPlainText().endsWith(QStringLiteral("投注数量：0 注\n"))) << text->toPlainText().toStdString();
 }
 
 TEST_F(PreviewPrizeTest, CopyPutsTheTextWithoutTheTrailingBlanks) {
     bench.session().pool = {"001", "123"};
     NumberPreviewWindow preview(bench, app);
-    preview.copyjg_Click();
+    testsupport::Trigger(&preview, QStringLiteral("copyjg"));
     EXPECT_EQ(QGuiApplication::clipboard()->text(),
               dialogs::BuildBetText({"001", "123"}, false, common::HomeUrl()).chopped(2));
 }
@@ -169,11 +170,11 @@ TEST_F(PreviewPrizeTest, ConfirmAfterSortingTakesTheTickedNumbersSorted) {
     bench.session().pool = {"999", "005", "001", "123"};
     bench.session().setDescription = QStringLiteral("大底采集");
     whileShown<NumberPreviewWindow>([](NumberPreviewWindow* preview) {
-        preview->ListView1_ColumnClick(3);  // 遗漏
+        emit preview->findChild<QTreeView*>("ListView1")->header()->sectionClicked(3);  // 遗漏
         // 999 has omission 00, 005 has 03, 001 and 123 more: sorted by the cell text.
         EXPECT_EQ(preview->cell(0, 0), QStringLiteral("999"));
         EXPECT_EQ(preview->cell(1, 0), QStringLiteral("005"));
-        preview->Command5_Click();
+        Press(preview, "Command5");
         auto* model = preview->findChild<QTreeView*>("ListView1")->model();
         for (int r = 0; r < preview->rowCount(); ++r)
             if (preview->cell(r, 0) == "005" || preview->cell(r, 0) == "001")
@@ -192,7 +193,7 @@ TEST_F(PreviewPrizeTest, ConfirmAfterSortingTakesTheTickedNumbersSorted) {
 TEST_F(PreviewPrizeTest, CancelLeavesTheWorkbenchAndEmptyPoolGivesCountZero) {
     bench.session().pool = {"001", "123"};
     whileShown<NumberPreviewWindow>([](NumberPreviewWindow* preview) {
-        preview->Command5_Click();
+        Press(preview, "Command5");
         Press(preview, "Command2");
     });
     NumberPreviewWindow::Open(bench, app);
