@@ -40,7 +40,7 @@ TEST_F(FileDialogStart, NumberFileDialogsStartInHaoOrTheProgramFolder) {
         std::function<void()> open;
     } dialogs[] = {
         {"集合运算 添加", [&] { SetOperationsWindow::instance(bench)->findChild<QPushButton*>("Command1")->click(); }},
-        {"文本采集 从文件导入", [&] { TextCollectionWindow::instance(bench)->Command2_Click(); }},
+        {"文本采集 从文件导入", [&] { testsupport::Trigger(TextCollectionWindow::instance(bench), QStringLiteral("bianjidr2")); }},
         {"定位过滤 导入", [&] {
              PositionExclusionEditor editor(bench);
              testsupport::Trigger(&editor, QStringLiteral("menu_10"));

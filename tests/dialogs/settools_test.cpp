@@ -363,25 +363,25 @@ TEST_F(SetToolsTest, TextCollectionWindowImportReadsCodePage936AndRefusesUnreada
     auto* text = window->findChild<QPlainTextEdit*>("Text1");
     const QString file = write("post.txt", common::EncodeAnsi(QStringLiteral("  推荐：１２３ 456  ")));
     ui::SetFileDialogAnswer([&](const ui::FileDialogRequest&) { return QStringList{file}; });
-    window->Command2_Click();
+    testsupport::Trigger(window, QStringLiteral("bianjidr2"));  // 导入...
     EXPECT_EQ(text->toPlainText(), QStringLiteral("推荐：１２３ 456"));
 
     ui::SetFileDialogAnswer([&](const ui::FileDialogRequest&) { return QStringList{dir.filePath("missing.txt")}; });
-    window->Command2_Click();
+    testsupport::Trigger(window, QStringLiteral("bianjidr2"));  // 导入...
     EXPECT_TRUE(messages.lastText().contains(QStringLiteral("无法读取文件")));
     EXPECT_EQ(text->toPlainText(), QStringLiteral("推荐：１２３ 456"));
 
     ui::SetFileDialogAnswer([](const ui::FileDialogRequest&) { return QStringList{QString()}; });  // cancelled
     const int shown = int(messages.messages.size());
-    window->Command2_Click();
+    testsupport::Trigger(window, QStringLiteral("bianjidr2"));  // 导入...
     EXPECT_EQ(messages.messages.size(), shown);
     EXPECT_EQ(text->toPlainText(), QStringLiteral("推荐：１２３ 456"));
 
-    window->Command3_Click();
+    testsupport::Trigger(window, QStringLiteral("kdngqq"));  // 清空
     EXPECT_EQ(text->toPlainText(), QString());
 
     QApplication::clipboard()->setText(QStringLiteral("  123 456\n  "));
-    window->Command1_Click();
+    testsupport::Trigger(window, QStringLiteral("ghskfj"));  // 粘贴
     EXPECT_EQ(text->toPlainText(), QStringLiteral("123 456\n"));
 }
 
