@@ -1,6 +1,6 @@
 #pragma once
 // What a player does to a window's controls, found by objectName: press a button, pick an item of
-// a drop-down, click a label, pick a menu item, let a timer tick. A missing control fails the test.
+// a drop-down, click or double-click a label or a list, pick a menu item, let a timer tick. A missing control fails the test.
 #include <QAbstractButton>
 #include <QAction>
 #include <QComboBox>
@@ -52,6 +52,15 @@ inline void ClickOn(QWidget* widget) {
     QCoreApplication::sendEvent(widget, &press);
     QMouseEvent release(QEvent::MouseButtonRelease, at, global, Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
     QCoreApplication::sendEvent(widget, &release);
+}
+
+// A left double click in the middle of a widget (a list's viewport, say).
+inline void DoubleClickOn(QWidget* widget) {
+    if (!widget) return;
+    const QPointF at = QRectF(widget->rect()).center();
+    QMouseEvent click(QEvent::MouseButtonDblClick, at, widget->mapToGlobal(at), Qt::LeftButton, Qt::LeftButton,
+                      Qt::NoModifier);
+    QCoreApplication::sendEvent(widget, &click);
 }
 
 // In a folder tree whose first top item is the program folder (the bet folder chooser's), expands
