@@ -1,6 +1,7 @@
 #pragma once
 // What a player does to a window's controls, found by objectName: press a button, pick an item of
-// a drop-down, click or double-click a label or a list, pick a menu item, let a timer tick. A missing control fails the test.
+// a drop-down or a menu, click or double-click a label or a list, let a timer tick. A missing
+// control fails the test.
 #include <QAbstractButton>
 #include <QAction>
 #include <QComboBox>
