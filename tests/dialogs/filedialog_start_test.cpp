@@ -8,6 +8,7 @@
 #include "dialogs/textcollectionwindow.h"
 #include "fakeworkbench.h"
 #include "hookreset.h"
+#include "presses.h"
 #include "platform/ui/filedialogs.h"
 #include "platform/ui/messagebox.h"
 #include "testsupport.h"
@@ -39,10 +40,10 @@ TEST_F(FileDialogStart, NumberFileDialogsStartInHaoOrTheProgramFolder) {
         std::function<void()> open;
     } dialogs[] = {
         {"集合运算 添加", [&] { SetOperationsWindow::instance(bench)->findChild<QPushButton*>("Command1")->click(); }},
-        {"文本采集 从文件导入", [&] { TextCollectionWindow::instance(bench)->Command2_Click(); }},
+        {"文本采集 从文件导入", [&] { testsupport::Trigger(TextCollectionWindow::instance(bench), QStringLiteral("bianjidr2")); }},
         {"定位过滤 导入", [&] {
              PositionExclusionEditor editor(bench);
-             editor.Command12_Click();
+             testsupport::Trigger(&editor, QStringLiteral("menu_10"));
          }},
     };
     for (const bool haoStands : {true, false}) {

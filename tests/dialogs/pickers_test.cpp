@@ -43,9 +43,7 @@ protected:
         auto* combo = picker->findChild<QComboBox*>(QStringLiteral("Combo%1").arg(slot + 1));
         ASSERT_NE(combo, nullptr);
         combo->setCurrentIndex(item);
-        if (slot == 0) picker->Combo1_Click();
-        if (slot == 1) picker->Combo2_Click();
-        if (slot == 2) picker->Combo3_Click();
+        emit combo->activated(item);
     }
 };
 

@@ -15,11 +15,13 @@
 #include "fakeworkbench.h"
 #include "platform/ui/messagebox.h"
 #include "hookreset.h"
+#include "presses.h"
 
 #include <QClipboard>
 #include <QComboBox>
 #include <QDir>
 #include <QGuiApplication>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -145,20 +147,20 @@ TEST_F(PreviewPrizeTest, TickingByTheUserRebuildsTheTextButClearAndInvertDoNot) 
     list->model()->setData(list->model()->index(1, 0), Qt::Unchecked, Qt::CheckStateRole);
     EXPECT_TRUE(text->toPlainText().endsWith(QStringLiteral("投注数量：2 注\n001  123  "))) << text->toPlainText().toStdString();
 
-    preview.quanqin_Click();  // 全清: ticks gone, text unchanged until the next build
+    testsupport::Trigger(&preview, QStringLiteral("quanqin"));  // 全清: ticks gone, text unchanged until the next build
     EXPECT_TRUE(preview.tickedNumbers().isEmpty());
     EXPECT_TRUE(text->toPlainText().endsWith(QStringLiteral("001  123  ")));
-    preview.fangxuan01_Click();  // 反选
+    testsupport::Trigger(&preview, QStringLiteral("fangxuan01"));  // 反选
     EXPECT_EQ(preview.tickedNumbers(), (QStringList{"001", "005", "123"}));
-    preview.Command5_Click();
-    preview.Command4_Click();
+    Press(&preview, "Command5");
+    Press(&preview, "Command4");
     EXPECT_TRUE(text->toPlainText().endsWith(QStringLiteral("投注数量：0 注\n"))) << text->toPlainText().toStdString();
 }
 
 TEST_F(PreviewPrizeTest, CopyPutsTheTextWithoutTheTrailingBlanks) {
     bench.session().pool = {"001", "123"};
     NumberPreviewWindow preview(bench, app);
-    preview.copyjg_Click();
+    testsupport::Trigger(&preview, QStringLiteral("copyjg"));
     EXPECT_EQ(QGuiApplication::clipboard()->text(),
               dialogs::BuildBetText({"001", "123"}, false, common::HomeUrl()).chopped(2));
 }
@@ -168,11 +170,11 @@ TEST_F(PreviewPrizeTest, ConfirmAfterSortingTakesTheTickedNumbersSorted) {
     bench.session().pool = {"999", "005", "001", "123"};
     bench.session().setDescription = QStringLiteral("大底采集");
     whileShown<NumberPreviewWindow>([](NumberPreviewWindow* preview) {
-        preview->ListView1_ColumnClick(3);  // 遗漏
+        emit preview->findChild<QTreeView*>("ListView1")->header()->sectionClicked(3);  // 遗漏
         // 999 has omission 00, 005 has 03, 001 and 123 more: sorted by the cell text.
         EXPECT_EQ(preview->cell(0, 0), QStringLiteral("999"));
         EXPECT_EQ(preview->cell(1, 0), QStringLiteral("005"));
-        preview->Command5_Click();
+        Press(preview, "Command5");
         auto* model = preview->findChild<QTreeView*>("ListView1")->model();
         for (int r = 0; r < preview->rowCount(); ++r)
             if (preview->cell(r, 0) == "005" || preview->cell(r, 0) == "001")
@@ -191,7 +193,7 @@ TEST_F(PreviewPrizeTest, ConfirmAfterSortingTakesTheTickedNumbersSorted) {
 TEST_F(PreviewPrizeTest, CancelLeavesTheWorkbenchAndEmptyPoolGivesCountZero) {
     bench.session().pool = {"001", "123"};
     whileShown<NumberPreviewWindow>([](NumberPreviewWindow* preview) {
-        preview->Command5_Click();
+        Press(preview, "Command5");
         Press(preview, "Command2");
     });
     NumberPreviewWindow::Open(bench, app);
@@ -261,6 +263,19 @@ protected:
         return form->findChild<QPlainTextEdit*>(QString::fromLatin1(name))->toPlainText();
     }
 
+    // Opens the prize check as the workbench does and lets fn act on it while it is shown.
+    void opened(const std::function<void(PrizeCheckWindow*)>& fn, QString* chosenBetFolder = nullptr) {
+        bool shownModal = false;
+        whileShown<PrizeCheckWindow>([&](PrizeCheckWindow* form) {
+            shownModal = true;
+            fn(form);
+        });
+        QString error;
+        EXPECT_TRUE(PrizeCheckWindow::Open(bench, app, chosenBetFolder, &error)) << error.toStdString();
+        ui::SetModalHandler({});
+        EXPECT_TRUE(shownModal);
+    }
+
     testsupport::ProgramDir program;
 };
 
@@ -310,12 +325,12 @@ TEST_F(PrizeWindowTest, ChecksTheChosenFileAgainstTheChosenDraw) {
 
 TEST_F(PrizeWindowTest, EmptyHistoryAndNoFileGiveNoHits) {
     app.history.clear();
-    PrizeCheckWindow form(bench, app);
-    ASSERT_TRUE(form.Form_Load());
-    EXPECT_EQ(form.findChild<QComboBox*>("Combo1")->count(), 0);
-    EXPECT_EQ(shown(&form, "Text1"), QString());
-    form.Command3_Click();
-    form.Command2_Click();
+    opened([&](PrizeCheckWindow* form) {
+        EXPECT_EQ(form->findChild<QComboBox*>("Combo1")->count(), 0);
+        EXPECT_EQ(shown(form, "Text1"), QString());
+        Press(form, "Command3");
+        Press(form, "Command2");
+    });
     ASSERT_EQ(messages.messages.size(), 2);
     EXPECT_EQ(messages.messages[0].text, QStringLiteral("本次投注中出 0 注。"));
     EXPECT_EQ(messages.messages[1].text, QStringLiteral("本次投注中出 0 注。"));
@@ -324,14 +339,13 @@ TEST_F(PrizeWindowTest, EmptyHistoryAndNoFileGiveNoHits) {
 TEST_F(PrizeWindowTest, SavedFolderIsUsedWhileItExists) {
     program.write("elsewhere/mine.txt", "123\r\n");
     common::SaveSetting(QStringLiteral("path"), program.file("elsewhere") + QLatin1Char('/'));
-    PrizeCheckWindow form(bench, app);
-    ASSERT_TRUE(form.Form_Load());
-    EXPECT_EQ(form.folder(), program.file("elsewhere") + QLatin1Char('/'));
-    EXPECT_EQ(form.findChild<QListWidget*>("File1")->count(), 1);
+    opened([&](PrizeCheckWindow* form) {
+        EXPECT_EQ(form->folder(), program.file("elsewhere") + QLatin1Char('/'));
+        EXPECT_EQ(form->findChild<QListWidget*>("File1")->count(), 1);
+    });
 
     common::SaveSetting(QStringLiteral("path"), program.file("gone") + QLatin1Char('/'));
-    ASSERT_TRUE(form.Form_Load());
-    EXPECT_EQ(form.folder(), hao());
+    opened([&](PrizeCheckWindow* form) { EXPECT_EQ(form->folder(), hao()); });
 }
 
 TEST_F(PrizeWindowTest, MissingBetFolderKeepsTheWindowClosed) {
@@ -347,49 +361,51 @@ TEST_F(PrizeWindowTest, MissingBetFolderKeepsTheWindowClosed) {
 TEST_F(PrizeWindowTest, FolderChooserAppliesAndRemembersTheFolder) {
     program.write("picked/a.txt", "999\r\n");
     const QString picked = program.file("picked") + QLatin1Char('/');
-    PrizeCheckWindow form(bench, app);
-    ASSERT_TRUE(form.Form_Load());
-    clickFile(&form, "bets.txt");
-
     QString chosen;  // what the workbench keeps from one chooser to the next
-    {
-        BetFolderChooser chooser(&form, &chosen);
-        chooser.Command1_Click();  // nothing reported yet: stays open, nothing stored
-        EXPECT_EQ(chooser.result(), 0);
-        EXPECT_EQ(common::GetSetting(QStringLiteral("path")), QString());
-        chooser.FolderView1_FolderClick(program.file("picked"));
-        chooser.Command1_Click();
-        EXPECT_EQ(chooser.result(), int(QDialog::Accepted));
-    }
-    EXPECT_EQ(common::GetSetting(QStringLiteral("path")), picked);
-    EXPECT_EQ(form.folder(), picked);
-    EXPECT_EQ(form.findChild<QListWidget*>("File1")->item(0)->text(), QStringLiteral("a.txt"));
-    EXPECT_EQ(form.bets().size(), 3);  // the bets change only at the next click on a file
+    opened([&](PrizeCheckWindow* form) {
+        clickFile(form, "bets.txt");
+        {
+            BetFolderChooser chooser(form, &chosen);
+            testsupport::Press(&chooser, QStringLiteral("Command1"));  // nothing reported yet: stays open, nothing stored
+            EXPECT_EQ(chooser.result(), 0);
+            EXPECT_EQ(common::GetSetting(QStringLiteral("path")), QString());
+            testsupport::ChooseSubfolder(&chooser, QStringLiteral("FolderView1"), QStringLiteral("picked"));
+            testsupport::Press(&chooser, QStringLiteral("Command1"));
+            EXPECT_EQ(chooser.result(), int(QDialog::Accepted));
+        }
+        EXPECT_EQ(common::GetSetting(QStringLiteral("path")), picked);
+        EXPECT_EQ(form->folder(), picked);
+        EXPECT_EQ(form->findChild<QListWidget*>("File1")->item(0)->text(), QStringLiteral("a.txt"));
+        EXPECT_EQ(form->bets().size(), 3);  // the bets change only at the next click on a file
+    });
 
     // The next prize check starts from the stored folder.
-    PrizeCheckWindow next(bench, app);
-    ASSERT_TRUE(next.Form_Load());
-    EXPECT_EQ(next.folder(), picked);
+    opened([&](PrizeCheckWindow* next) {
+        EXPECT_EQ(next->folder(), picked);
 
-    // A later chooser applies the remembered folder with 确定 alone.
-    common::SaveSetting(QStringLiteral("path"), QString());
-    ASSERT_TRUE(next.showFolder(hao(), nullptr));
-    BetFolderChooser again(&next, &chosen);
-    again.Command1_Click();
-    EXPECT_EQ(next.folder(), picked);
-    EXPECT_EQ(common::GetSetting(QStringLiteral("path")), picked);
+        // A later chooser applies the remembered folder with 确定 alone.
+        common::SaveSetting(QStringLiteral("path"), QString());
+        ASSERT_TRUE(next->showFolder(hao(), nullptr));
+        BetFolderChooser again(next, &chosen);
+        testsupport::Press(&again, QStringLiteral("Command1"));
+        EXPECT_EQ(next->folder(), picked);
+        EXPECT_EQ(common::GetSetting(QStringLiteral("path")), picked);
+    });
 }
 
 TEST_F(PrizeWindowTest, UnreadableChosenFolderIsReportedAndNotStored) {
-    PrizeCheckWindow form(bench, app);
-    ASSERT_TRUE(form.Form_Load());
-    BetFolderChooser chooser(&form);
-    chooser.FolderView1_FolderClick(program.file("nowhere"));
-    chooser.Command1_Click();
-    EXPECT_EQ(chooser.result(), 0);
-    EXPECT_EQ(messages.messages.size(), 1);
-    EXPECT_EQ(common::GetSetting(QStringLiteral("path")), QString());
-    EXPECT_EQ(form.folder(), hao());
+    opened([&](PrizeCheckWindow* form) {
+        BetFolderChooser chooser(form);
+        // Chosen in the tree, then gone before 确定.
+        ASSERT_TRUE(QDir(program.path()).mkdir(QStringLiteral("nowhere")));
+        testsupport::ChooseSubfolder(&chooser, QStringLiteral("FolderView1"), QStringLiteral("nowhere"));
+        ASSERT_TRUE(QDir(program.path()).rmdir(QStringLiteral("nowhere")));
+        testsupport::Press(&chooser, QStringLiteral("Command1"));
+        EXPECT_EQ(chooser.result(), 0);
+        EXPECT_EQ(messages.messages.size(), 1);
+        EXPECT_EQ(common::GetSetting(QStringLiteral("path")), QString());
+        EXPECT_EQ(form->folder(), hao());
+    });
 }
 
 }  // namespace

@@ -8,6 +8,7 @@
 #include "dialogs/setoperationswindow.h"
 #include "platform/ui/messagebox.h"
 #include "hookreset.h"
+#include "presses.h"
 #include "testsupport.h"
 #include "workbench/filterruns.h"
 #include "workbenchfixture.h"
@@ -235,10 +236,10 @@ TEST_F(FilterFramesWindow, OmissionPickerListsAndWritesTheBoxes) {
         QListWidget* group = picker->list(1);
         emit group->itemClicked(group->findItems(QStringLiteral("03"), Qt::MatchExactly).value(0));
         emit group->itemClicked(group->item(0));
-        picker->Label1_Click();
-        picker->Label2_Click();  // nothing ticked: empties the box
-        picker->Command3_Click();
-        picker->Command2_Click();
+        testsupport::ClickOn(picker->label(1));
+        testsupport::ClickOn(picker->label(2));  // nothing ticked: empties the box
+        testsupport::Press(picker, QStringLiteral("Command3"));
+        testsupport::Press(picker, QStringLiteral("Command2"));
         for (int k = 1; k <= 5; ++k)
             for (int i = 0; i < picker->list(k)->count(); ++i)
                 EXPECT_EQ(picker->list(k)->item(i)->checkState(), Qt::Checked);

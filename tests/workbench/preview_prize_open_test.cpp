@@ -9,9 +9,11 @@
 #include "dialogs/prizecheckwindow.h"
 #include "platform/ui/messagebox.h"
 #include "hookreset.h"
+#include "presses.h"
 #include "testsupport.h"
 
 #include <QDir>
+#include <QLabel>
 #include <QPushButton>
 #include <gtest/gtest.h>
 
@@ -76,10 +78,10 @@ TEST_F(ResultToolsTest, TheChosenBetFolderIsKeptFromOnePrizeCheckToTheNext) {
         opened.append(d->objectName());
         if (auto* check = qobject_cast<PrizeCheckWindow*>(d)) {
             ++checks;
-            check->Label3_Click();  // the folder chooser, modal over it
+            testsupport::ClickOn(check->findChild<QLabel*>(QStringLiteral("Label3")));  // the folder chooser, modal over it
         } else if (auto* chooser = qobject_cast<BetFolderChooser*>(d)) {
-            if (checks == 1) chooser->FolderView1_FolderClick(program.file(QStringLiteral("picked")));
-            chooser->Command1_Click();  // 确定
+            if (checks == 1) testsupport::ChooseSubfolder(chooser, QStringLiteral("FolderView1"), QStringLiteral("picked"));
+            testsupport::Press(chooser, QStringLiteral("Command1"));  // 确定
             return chooser->result();
         }
         return 0;
