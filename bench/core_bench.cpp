@@ -16,10 +16,11 @@ static void BM_LoadDrawHistory(benchmark::State& state) {
         state.SkipWithError("shared draw history not found");
         return;
     }
-    common::App().selectLottery(false, path, common::DrawHistory());
+    common::AppState appState;
+    appState.selectLottery(false, path, common::DrawHistory());
     for (auto _ : state) {
-        history::LoadDrawHistory(common::App());
-        benchmark::DoNotOptimize(common::App().history.count());
+        history::LoadDrawHistory(appState);
+        benchmark::DoNotOptimize(appState.history.count());
     }
 }
 BENCHMARK(BM_LoadDrawHistory)->Unit(benchmark::kMicrosecond);

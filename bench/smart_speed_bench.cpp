@@ -69,7 +69,7 @@ static void BM_Verification300Periods(benchmark::State& state) {
                 pool::NumberPool made;
                 QString log;
                 benchmark::DoNotOptimize(smart::ComputeKillDigits(history, history.count() - leaveOut,
-                                                                  {scheme, 0, 0, QStringLiteral("1个")}, calc.killDigits(),
+                                                                  {scheme, 0, 0, 1}, calc.killDigits(),
                                                                   made, log));
             }
         }

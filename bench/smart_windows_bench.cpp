@@ -7,8 +7,10 @@
 #include "benchdata.h"
 #include "common/appstate.h"
 #include "common/paths.h"
+#include "common/workprogress.h"
 #include "platform/ui/messagebox.h"
 #include "smart/calculator.h"
+#include "smart/calculatorhost.h"
 #include "smart/historyverificationwindow.h"
 #include "smart/killdigits.h"
 #include "smart/schemerecords.h"
@@ -38,6 +40,7 @@ namespace {
 // skipped) without them.
 struct PlayerSetup {
     QTemporaryDir dir, config;
+    common::AppState app;  // the run's state the smart windows are given
     bool ok = false;
     explicit PlayerSetup(benchmark::State& state) {
         qputenv("XDG_CONFIG_HOME", config.path().toLocal8Bit());
@@ -50,11 +53,11 @@ struct PlayerSetup {
             state.SkipWithError("shared HAO.TXT or home/3d/3d.xml not found");
             return;
         }
-        common::App().selectLottery(false, common::DrawFilePathFor(false), RealHistory());
+        app.selectLottery(false, common::DrawFilePathFor(false), RealHistory());
     }
 };
 
-QApplication& App() {
+QApplication& Application() {
     static int argc = 1;
     static char arg0[] = "bench";
     static char* argv[] = {arg0, nullptr};
@@ -91,10 +94,12 @@ void TimedPress(Press press, double& best) {
 // routine_ms: the calculator's computation of the same list for the newest draw and the four
 // schemes' kill digits.
 static void BM_WindowSmartRunToResultLine(benchmark::State& state) {
-    App();
+    Application();
     PlayerSetup setup(state);
     if (!setup.ok) return;
     const QStringList schemes = ShippedSchemes();
+    // The program's one calculator of the smart windows, across the windows opened afresh.
+    smart::SmartCalculator calculator;
     double routine = 1e300, first = 1e300, later = 1e300, open = 1e300, programFirst = 0, programOpen = 0;
     const auto resultShown = [](SmartSystemWindow& w) {
         return w.findChild<QLabel*>(QStringLiteral("Label14"))->text().contains(QStringLiteral("方案四杀码"));
@@ -102,7 +107,7 @@ static void BM_WindowSmartRunToResultLine(benchmark::State& state) {
     for (auto _ : state) {
         state.PauseTiming();
         std::optional<SmartSystemWindow> w;
-        TimedPress([&] { w.emplace(smart::SmartContext{&common::App(), {}}); }, open);
+        TimedPress([&] { w.emplace(smart::SmartContext{&setup.app, {}, &calculator}); }, open);
         if (programOpen == 0) {
             programOpen = open;
             constexpr int kGlanceMs = 200;
@@ -132,7 +137,7 @@ static void BM_WindowSmartRunToResultLine(benchmark::State& state) {
             pool::NumberPool made;
             QString log;
             benchmark::DoNotOptimize(smart::ComputeKillDigits(RealHistory(), RealHistory().count(),
-                                                              {k, 0, 0, QStringLiteral("1个")}, calc.killDigits(), made, log));
+                                                              {k, 0, 0, 1}, calc.killDigits(), made, log));
         }
         routine = std::min(routine, Ms(clock));
         w.reset();
@@ -150,10 +155,11 @@ BENCHMARK(BM_WindowSmartRunToResultLine)->Unit(benchmark::kMillisecond)->Iterati
 // 历史成绩验证 over 300 draws, 开始验证 → 是 to "历史成绩验证完成！"; routine_ms: the
 // verification's run of workers alone over the same draws.
 static void BM_WindowVerification300(benchmark::State& state) {
-    App();
+    Application();
     PlayerSetup setup(state);
     if (!setup.ok) return;
-    SmartSystemWindow smartWindow(smart::SmartContext{&common::App(), {}});
+    smart::SmartCalculator calculator;
+    SmartSystemWindow smartWindow(smart::SmartContext{&setup.app, {}, &calculator});
     [[maybe_unused]] const QStringList schemes = ShippedSchemes();
     [[maybe_unused]] const common::DrawHistory& history = RealHistory();
     double routine = 1e300, window = 1e300;
@@ -171,7 +177,7 @@ static void BM_WindowVerification300(benchmark::State& state) {
         QElapsedTimer clock;
         clock.start();
         smart::VerificationRun run({history, false, schemes, smart::SmartSettings{}, history.count() - 299, history.count()},
-                                   smart::VerificationRun::DefaultWorkers());
+                                   common::WorkerCount());
         while (!run.allTaken()) benchmark::DoNotOptimize(run.next(100));
         routine = std::min(routine, Ms(clock));
 #endif
@@ -180,7 +186,7 @@ static void BM_WindowVerification300(benchmark::State& state) {
     state.counters["routine_ms"] = routine;
     state.counters["window_best_ms"] = window;
 #if SIFMORA_HAS_VERIFICATION_RUN
-    state.counters["workers"] = smart::VerificationRun::DefaultWorkers();
+    state.counters["workers"] = common::WorkerCount();
 #endif
 }
 BENCHMARK(BM_WindowVerification300)->Unit(benchmark::kMillisecond)->Iterations(3);

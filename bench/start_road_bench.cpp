@@ -35,9 +35,10 @@ void BM_StartRoadUnreachable(benchmark::State& state) {
     char* argv[] = {arg0, nullptr};
     QApplication app(argc, argv);
     int n = 0;
+    common::AppState appState;  // the run's state, outlives the windows of every iteration
     for (auto _ : state) {
-        common::App().reset();
-        auto windows = std::make_unique<app::ProgramWindows>(common::App());
+        appState.reset();
+        auto windows = std::make_unique<app::ProgramWindows>(appState);
         StartupWindow startupWindow;
         startupWindow.instanceName = QStringLiteral("SifmoraBench%1").arg(++n);
         startupWindow.hooks.showMainWindow = [&windows] { windows->showMainWindow(); };

@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # Builds the libFuzzer targets with clang under ASan/UBSan in build-fuzz (one file at a time, so
 # that a file compiles only with what it includes itself), with the two programs for the same
-# reason, runs the script engine's tests there (its stack checks must hold with instrumented
-# frames too), then runs every target on its seeds and for SECONDS more (default 45), all at
-# once. Fails on any crash, sanitizer report, leak or hang; the input that did it is kept in
+# reason, checks every test and benchmark file the same way (tools/compile-alone.py), runs the
+# script engine's tests there (its stack checks must hold with instrumented frames too), then
+# runs every target on its seeds and for SECONDS more (default 45), all at once.
+# Fails on any crash, sanitizer report, leak or hang; the input that did it is kept in
 # build-fuzz/crashes.   usage: tools/fuzz.sh [SECONDS]
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -24,6 +25,9 @@ if ! cmake --build build-fuzz -j"$(nproc)" --target "${targets[@]}" script_tests
   echo "模糊测试目标没有构建成功（clang，逐个文件编译），见上。" >&2
   exit 1
 fi
+# The programs' files were just compiled one at a time; the tests and benchmarks are checked the
+# same way for what they include, for their syntax alone (no code made: a fraction of a build).
+python3 tools/compile-alone.py build-fuzz tests bench
 
 mkdir -p "$work/seeds/script"
 ./tests/script/fuzz/make_seeds.sh "$(pwd)/../shared/vbscript" "$work/seeds/script" >/dev/null 2>&1 ||

@@ -26,8 +26,8 @@ int main(int argc, char** argv) {
     // program ends only through the main window's closing path.
     QApplication::setQuitOnLastWindowClosed(false);
 
-    // The one state of the run, handed to the windows from here.
-    common::AppState& state = common::App();
+    // The one state of the run, owned here and handed to the windows; it outlives them.
+    common::AppState state;
     app::ProgramWindows windows(state);
 
     StartupWindow startupWindow;

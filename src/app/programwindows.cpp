@@ -11,9 +11,11 @@
 namespace app {
 
 ProgramWindows::ProgramWindows(common::AppState& state)
-    : state_(state), smartSystem_({&state_, [this]() -> dialogs::WorkbenchApi* { return workbench_.get(); }}) {}
+    : state_(state),
+      smartSystem_({&state_, [this]() -> dialogs::WorkbenchApi* { return workbench_.get(); }, &smartCalculator_}) {}
 
-// The members go in reverse order of declaration: the smart system, the workbench, the main window.
+// The members go in reverse order of declaration: the smart system, its calculator, the
+// workbench, the main window.
 ProgramWindows::~ProgramWindows() = default;
 
 MainWindow* ProgramWindows::showMainWindow() {

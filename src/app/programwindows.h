@@ -3,7 +3,8 @@
 // (Form1), the filter workbench (Form2) and the smart system's opener. Each is handed what it
 // needs and knows nothing of the others: the main window gets its openers (the workbench, draw
 // entry, settings), the workbench its links back (the main window, the smart system), the smart
-// system the run's state and the open workbench.
+// system the run's state, the open workbench and the calculator it computes with.
+#include "smart/calculatorhost.h"
 #include "smart/smartsystemwindow.h"
 #include "workbench/workbenchlinks.h"
 
@@ -49,6 +50,9 @@ private:
     common::AppState& state_;
     std::unique_ptr<MainWindow> main_;
     std::unique_ptr<WorkbenchWindow> workbench_;
+    // The smart windows' calculator, made at their first use and ended after them, with the
+    // program's windows: its background work is joined then.
+    smart::SmartCalculator smartCalculator_;
     // Declared last, so that it is destroyed first, while the workbench it reads still stands.
     SmartSystemOpener smartSystem_;
 };

@@ -49,11 +49,6 @@ void AppState::reset() {
     quitting = false;
 }
 
-AppState& App() {
-    static AppState state;
-    return state;
-}
-
 QString DrawFileName(bool lotteryIsP3) {
     return lotteryIsP3 ? QStringLiteral("HAOP3.TXT") : QStringLiteral("HAO.TXT");
 }

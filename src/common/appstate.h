@@ -1,9 +1,11 @@
 #pragma once
 // The state there is one of per run: the current lottery with its draw history and file, the
-// analysis range and the quitting flag. Settings are not kept here: they are read and written
-// through common/settings. Windows follow a reloaded history through historyReloaded, a
-// lottery switch through lotteryChanged and a new range through rangeChanged instead of flags
-// that someone must remember to set.
+// analysis range and the quitting flag. The program's main owns the run's one and hands it to
+// the windows it makes; windows and routines are given it, never reach for it (each test owns
+// its own). Settings are not kept here: they are read and written through common/settings.
+// Windows follow a reloaded history through historyReloaded, a lottery switch through
+// lotteryChanged and a new range through rangeChanged instead of flags that someone must
+// remember to set.
 #include "common/drawhistory.h"
 
 #include <QObject>
@@ -67,11 +69,6 @@ private:
     int rangeFirst_ = 0;
     int rangeLast_ = -1;
 };
-
-// The one state of the run. Taken by the program's wiring (src/app), which hands it to the
-// windows it makes; windows and routines are given it, never reach for it (tests take it as the
-// state of their run).
-AppState& App();
 
 // File name of the draw file of a lottery ("HAO.TXT" / "HAOP3.TXT").
 QString DrawFileName(bool lotteryIsP3);

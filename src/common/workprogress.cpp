@@ -1,12 +1,14 @@
 #include "common/workprogress.h"
 
+#include <QThread>
+
 #include <algorithm>
 #include <chrono>
 #include <condition_variable>
 #include <exception>
 #include <mutex>
 #include <pthread.h>
-#include <thread>
+#include <utility>
 #include <vector>
 
 namespace common {
@@ -16,87 +18,142 @@ int WorkProgress::perMille() const {
     return t > 0 ? int(std::min<long long>(1000, done() * 1000 / t)) : 0;
 }
 
-bool ParallelFor(long long count, WorkProgress* progress, const std::function<void(long long)>& body, int threads) {
-    if (threads <= 0)
-        threads = int(std::max(1u, std::thread::hardware_concurrency()));
-    threads = int(std::min<long long>(threads, std::max<long long>(count, 1)));
-    std::atomic<long long> next{0};
-    std::exception_ptr failure;
-    std::mutex failureLock;
-    auto run = [&] {
-        try {
-            for (long long i = next++; i < count; i = next++) {
-                if (progress && progress->cancelled())
-                    return;
-                body(i);
-                if (progress)
-                    progress->advance();
-            }
-        } catch (...) {
-            // The first failure is passed on; the other workers stop at their next index.
-            std::lock_guard<std::mutex> lock(failureLock);
-            if (!failure)
-                failure = std::current_exception();
-            next = count;
-        }
+int WorkerCount(int asked) { return asked > 0 ? asked : std::max(1, QThread::idealThreadCount()); }
+
+Block BlockOf(long long size, int parts, int part) {
+    parts = std::max(1, parts);
+    return {size * part / parts, size * (part + 1) / parts};
+}
+
+// Plain threads that allocate nothing themselves: a thread that allocates or frees is given a
+// heap arena of its own, 64 MB of address space that stays after it (a std::thread frees its
+// start state in the new thread). Each worker's start state is its slot here.
+struct Workers::State {
+    struct Slot {
+        State* state = nullptr;
+        int index = 0;
+        pthread_t id{};
+        bool started = false;
     };
-    // Plain threads that allocate nothing themselves: a thread that allocates or frees is given a
-    // heap arena of its own, 64 MB of address space that stays after it (a std::thread frees its
-    // start state in the new thread). A thread that cannot be started (no memory for its stack)
-    // leaves the work to fewer.
-    // Their stacks are kWorkerStack, not the default 8 MB, for the same reason.
-    using Run = decltype(run);
-    std::vector<pthread_t> workers;
-    workers.reserve(size_t(threads - 1));
+    std::function<void(int)> body;
+    std::vector<Slot> threads;
+    std::mutex lock;
+    std::condition_variable finishedChanged;
+    int running = 0;
+    std::exception_ptr failure;
+    bool joined = false;
+
+    void run(int index) {
+        try {
+            body(index);
+        } catch (...) {
+            const std::lock_guard<std::mutex> guard(lock);
+            if (!failure) failure = std::current_exception();
+        }
+    }
+    static void* start(void* slot) {
+        Slot& s = *static_cast<Slot*>(slot);
+        s.state->run(s.index);
+        const std::lock_guard<std::mutex> guard(s.state->lock);
+        --s.state->running;
+        s.state->finishedChanged.notify_all();
+        return nullptr;
+    }
+    bool finished() {
+        const std::lock_guard<std::mutex> guard(lock);
+        return running == 0;
+    }
+};
+
+Workers::Workers(int count, std::function<void(int worker)> body, std::size_t stackBytes)
+    : state_(std::make_unique<State>()) {
+    State& s = *state_;
+    s.body = std::move(body);
+    s.threads.resize(size_t(std::max(0, count)));
     pthread_attr_t attributes;
     pthread_attr_init(&attributes);
-    pthread_attr_setstacksize(&attributes, kWorkerStack);
-    for (int t = 1; t < threads; ++t) {
-        pthread_t id;
-        const auto start = [](void* r) -> void* {
-            (*static_cast<Run*>(r))();
-            return nullptr;
-        };
-        if (pthread_create(&id, &attributes, start, &run) != 0)
-            break;
-        workers.push_back(id);
+    pthread_attr_setstacksize(&attributes, stackBytes);
+    for (int t = 0; t < int(s.threads.size()); ++t) {
+        State::Slot& slot = s.threads[size_t(t)];
+        slot.state = &s;
+        slot.index = t;
+        {
+            const std::lock_guard<std::mutex> guard(s.lock);
+            ++s.running;
+        }
+        slot.started = pthread_create(&slot.id, &attributes, &State::start, &slot) == 0;
+        if (!slot.started) {
+            const std::lock_guard<std::mutex> guard(s.lock);
+            --s.running;
+        }
     }
     pthread_attr_destroy(&attributes);
-    run();
-    for (pthread_t id : workers)
-        pthread_join(id, nullptr);
-    if (failure)
-        std::rethrow_exception(failure);
+}
+
+Workers::~Workers() {
+    try {
+        join();
+    } catch (...) {
+        // Ended without a join of its own: the failure has nobody left to tell.
+    }
+}
+
+void Workers::join(const std::function<void()>& idle, int idleMs) {
+    State& s = *state_;
+    if (s.joined) return;
+    s.joined = true;
+    for (State::Slot& slot : s.threads)
+        if (!slot.started) s.run(slot.index);
+    if (idle) {
+        for (;;) {
+            {
+                std::unique_lock<std::mutex> guard(s.lock);
+                if (s.finishedChanged.wait_for(guard, std::chrono::milliseconds(idleMs), [&] { return s.running == 0; }))
+                    break;
+            }
+            idle();
+        }
+    }
+    for (State::Slot& slot : s.threads)
+        if (slot.started) pthread_join(slot.id, nullptr);
+    if (s.failure) std::rethrow_exception(std::exchange(s.failure, nullptr));
+}
+
+bool ParallelFor(long long count, WorkProgress* progress, const std::function<void(long long)>& body, int threads) {
+    threads = int(std::min<long long>(WorkerCount(threads), std::max<long long>(count, 1)));
+    std::atomic<long long> next{0};
+    auto run = [&] {
+        for (long long i = next++; i < count; i = next++) {
+            if (progress && progress->cancelled()) return;
+            try {
+                body(i);
+            } catch (...) {
+                next = count;  // the other workers stop at their next index
+                throw;
+            }
+            if (progress) progress->advance();
+        }
+    };
+    // The calling thread works too: the others are threads - 1 workers.
+    Workers others(threads - 1, [&run](int) { run(); });
+    std::exception_ptr failure;
+    try {
+        run();
+    } catch (...) {
+        failure = std::current_exception();
+    }
+    try {
+        others.join();
+    } catch (...) {
+        if (!failure) failure = std::current_exception();
+    }
+    if (failure) std::rethrow_exception(failure);
     return !(progress && progress->cancelled());
 }
 
 void RunAway(const std::function<void()>& job, const std::function<void()>& idle, int idleMs) {
-    std::mutex lock;
-    std::condition_variable finishedChanged;
-    bool finished = false;
-    std::exception_ptr failure;
-    std::thread worker([&] {
-        try {
-            job();
-        } catch (...) {
-            failure = std::current_exception();
-        }
-        std::lock_guard<std::mutex> guard(lock);
-        finished = true;
-        finishedChanged.notify_all();
-    });
-    for (;;) {
-        {
-            std::unique_lock<std::mutex> guard(lock);
-            if (finishedChanged.wait_for(guard, std::chrono::milliseconds(idleMs), [&] { return finished; }))
-                break;
-        }
-        if (idle)
-            idle();
-    }
-    worker.join();
-    if (failure)
-        std::rethrow_exception(failure);
+    Workers worker(1, [&job](int) { job(); }, kLongWorkerStack);
+    worker.join(idle, idleMs);
 }
 
 }  // namespace common

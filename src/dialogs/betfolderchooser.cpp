@@ -50,17 +50,17 @@ BetFolderChooser::BetFolderChooser(BetFolderTarget* target, QString* chosenFolde
         tree_->addTopLevelItem(MakeFolderItem(QDir::toNativeSeparators(drive.absoluteFilePath()), drive.absoluteFilePath()));
     connect(tree_, &QTreeWidget::itemExpanded, this, &BetFolderChooser::fillChildren);
     connect(tree_, &QTreeWidget::currentItemChanged, this, [this](QTreeWidgetItem* item) {
-        if (item) FolderView1_FolderClick(item->data(0, kPathRole).toString());
+        if (item) noteChosenFolder(item->data(0, kPathRole).toString());
     });
 
     auto* row = new QHBoxLayout;
     row->addStretch();
-    dialogs::AddOkCancel(this, row, "Command1", &BetFolderChooser::Command1_Click, "Command2",
-                         &BetFolderChooser::Command2_Click);
+    dialogs::AddOkCancel(this, row, "Command1", &BetFolderChooser::applyFolder, "Command2",
+                         &BetFolderChooser::cancel);
     layout->addLayout(row);
 
     resize(360, 420);
-    Form_Load();
+    arrange();
 }
 
 int BetFolderChooser::Open(BetFolderTarget* target, QString* chosenFolder, QWidget* parent) {
@@ -70,7 +70,7 @@ int BetFolderChooser::Open(BetFolderTarget* target, QString* chosenFolder, QWidg
     return result;
 }
 
-void BetFolderChooser::Form_Load() {
+void BetFolderChooser::arrange() {
     setWindowIcon(QApplication::windowIcon());
     dialogs::CentreOnScreen(this);
 }
@@ -88,12 +88,12 @@ void BetFolderChooser::fillChildren(QTreeWidgetItem* item) {
     if (children.isEmpty()) item->setChildIndicatorPolicy(QTreeWidgetItem::DontShowIndicator);
 }
 
-void BetFolderChooser::FolderView1_FolderClick(const QString& path) {
+void BetFolderChooser::noteChosenFolder(const QString& path) {
     if (path.isEmpty()) return;
     *chosenFolder_ = dialogs::WithTrailingSeparator(path);
 }
 
-void BetFolderChooser::Command1_Click() {
+void BetFolderChooser::applyFolder() {
     // Nothing reported yet in this run: nothing to apply, the chooser stays open.
     if (chosenFolder_->isEmpty()) return;
     if (target_) {
@@ -108,4 +108,4 @@ void BetFolderChooser::Command1_Click() {
     accept();
 }
 
-void BetFolderChooser::Command2_Click() { reject(); }
+void BetFolderChooser::cancel() { reject(); }

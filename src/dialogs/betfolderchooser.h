@@ -26,14 +26,11 @@ public:
     // Shows the chooser modally over parent (the prize check); returns the modal result.
     static int Open(BetFolderTarget* target, QString* chosenFolder, QWidget* parent);
 
-public slots:
-    void Form_Load();
-    // The tree reported a chosen folder.
-    void FolderView1_FolderClick(const QString& path);
-    void Command1_Click();  // 确定
-    void Command2_Click();  // 取消
-
 private:
+    void arrange();                              // icon and centring
+    void noteChosenFolder(const QString& path);  // the tree (FolderView1) reported a chosen folder
+    void applyFolder();                          // 确定 (Command1)
+    void cancel();                               // 取消 (Command2)
     void fillChildren(QTreeWidgetItem* item);
 
     BetFolderTarget* target_ = nullptr;

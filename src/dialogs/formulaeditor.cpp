@@ -39,7 +39,7 @@ FormulaEditor::FormulaEditor(dialogs::WorkbenchApi& bench) : bench_(bench) {
     auto* menuBar = new QMenuBar(this);
     QMenu* menu = menuBar->addMenu(QStringLiteral("操作"));
     menu->setObjectName(QStringLiteral("menu1"));
-    QAction* save = menu->addAction(QStringLiteral("保存为新公式"), this, &FormulaEditor::menu2_Click);
+    QAction* save = menu->addAction(QStringLiteral("保存为新公式"), this, &FormulaEditor::saveAsNewFormula);
     save->setObjectName(QStringLiteral("menu2"));
     layout->setMenuBar(menuBar);
 
@@ -55,7 +55,7 @@ FormulaEditor::FormulaEditor(dialogs::WorkbenchApi& bench) : bench_(bench) {
     deleteLabel_ = new QLabel(QStringLiteral("<u>删除所选公式</u>"), left);
     deleteLabel_->setObjectName(QStringLiteral("Label2"));
     deleteLabel_->setCursor(Qt::PointingHandCursor);
-    connect(ui::ClickSource::of(deleteLabel_), &ui::ClickSource::released, this, &FormulaEditor::Label2_Click);
+    connect(ui::ClickSource::of(deleteLabel_), &ui::ClickSource::released, this, &FormulaEditor::deleteChosenFormula);
     leftLayout->addWidget(folderLabel_);
     leftLayout->addWidget(files_, 1);
     leftLayout->addWidget(deleteLabel_);
@@ -80,12 +80,12 @@ FormulaEditor::FormulaEditor(dialogs::WorkbenchApi& bench) : bench_(bench) {
     row->addWidget(ok);
     row->addWidget(cancel);
     layout->addLayout(row);
-    connect(ok, &QPushButton::clicked, this, &FormulaEditor::Command4_Click);
-    connect(cancel, &QPushButton::clicked, this, &FormulaEditor::Command5_Click);
-    connect(files_, &QListWidget::itemDoubleClicked, this, &FormulaEditor::File1_DblClick);
+    connect(ok, &QPushButton::clicked, this, &FormulaEditor::useFormula);
+    connect(cancel, &QPushButton::clicked, this, &FormulaEditor::cancel);
+    connect(files_, &QListWidget::itemDoubleClicked, this, &FormulaEditor::openChosenFormula);
 
     resize(860, 520);
-    Form_Load();
+    loadGuideAndFormulas();
 }
 
 FormulaEditor::~FormulaEditor() {
@@ -101,7 +101,7 @@ int FormulaEditor::Open(dialogs::WorkbenchApi& bench, const QString& script) {
     return ui::ShowModal(&editor);
 }
 
-void FormulaEditor::Form_Load() {
+void FormulaEditor::loadGuideAndFormulas() {
     // The page loads while the editor is in use; without a home server the view stays empty.
     const QUrl page(common::HomePageUrl(QStringLiteral("/wngs.htm")));
     if (common::HasHomeServer() && page.isLocalFile()) {
@@ -115,11 +115,7 @@ void FormulaEditor::Form_Load() {
         });
     } else if (common::HasHomeServer()) {
         network_ = new QNetworkAccessManager(this);
-        QNetworkRequest request(page);
-        request.setAttribute(QNetworkRequest::CacheLoadControlAttribute, QNetworkRequest::AlwaysNetwork);
-        request.setAttribute(QNetworkRequest::CacheSaveControlAttribute, false);
-        request.setTransferTimeout(platform::kDefaultTimeoutMs);
-        QNetworkReply* reply = network_->get(request);
+        QNetworkReply* reply = network_->get(platform::FreshRequest(page));
         platform::LimitReply(reply);
         page_ = reply;
         connect(reply, &QNetworkReply::finished, this, [this, reply] { pageArrived(reply); });
@@ -160,7 +156,7 @@ void FormulaEditor::showError(const QString& description) {
     ui::MsgBox(description, ui::Icon::Information, ui::Buttons::Ok, ui::kAppTitle, this);
 }
 
-void FormulaEditor::File1_DblClick() {
+void FormulaEditor::openChosenFormula() {
     QListWidgetItem* item = files_->currentItem();
     if (!item) return;
     const QString fileName = item->text();
@@ -173,7 +169,7 @@ void FormulaEditor::File1_DblClick() {
     text_->setPlainText(text);
 }
 
-void FormulaEditor::Label2_Click() {
+void FormulaEditor::deleteChosenFormula() {
     QListWidgetItem* item = files_->currentItem();
     if (!item || !item->isSelected()) return;
     const QString fileName = item->text();
@@ -189,7 +185,7 @@ void FormulaEditor::Label2_Click() {
     if (!removed) showError(error);
 }
 
-void FormulaEditor::menu2_Click() {
+void FormulaEditor::saveAsNewFormula() {
     QString answer = name_;
     const bool given = ui::InputBox(QStringLiteral("请输入公式名称："), QStringLiteral("保存公式"), name_, &answer, this);
     if (given && !answer.trimmed().isEmpty()) {
@@ -204,9 +200,9 @@ void FormulaEditor::menu2_Click() {
     bench_.refillFormulaList();
 }
 
-void FormulaEditor::Command4_Click() {
+void FormulaEditor::useFormula() {
     bench_.setInput(pool::InputBox::Formula, text_->toPlainText());
     accept();
 }
 
-void FormulaEditor::Command5_Click() { reject(); }
+void FormulaEditor::cancel() { reject(); }

@@ -21,7 +21,8 @@ class WebView;
 class FormulaEditor : public QDialog {
     Q_OBJECT
 public:
-    // Runs Form_Load. The editor has no owner and is discarded when it closes.
+    // Starts fetching the guide and lists the formulas. The editor has no owner and is
+    // discarded when it closes.
     // bench: the workbench whose formula input and list it writes.
     explicit FormulaEditor(dialogs::WorkbenchApi& bench);
     ~FormulaEditor() override;
@@ -32,21 +33,18 @@ public:
     // The formula name offered when saving (last loaded or saved).
     QString rememberedName() const { return name_; }
 
-public slots:
-    void Form_Load();
-    void File1_DblClick();
-    void Label2_Click();    // 删除所选公式
-    void menu2_Click();     // 保存为新公式
-    void Command4_Click();  // 确定
-    void Command2_Click() { Command4_Click(); }
-    void Command5_Click();  // 取消
-
 signals:
     // The home server's page arrived and is shown (true) or could not be fetched (false).
     void pageFinished(bool shown);
 
 private:
     dialogs::WorkbenchApi& bench_;
+    void loadGuideAndFormulas();  // the guide page (fetched while the editor is used) and File1
+    void openChosenFormula();     // a double click on a formula of File1: its text into Text1
+    void deleteChosenFormula();   // 删除所选公式 (a click on Label2)
+    void saveAsNewFormula();      // 保存为新公式 (menu2)
+    void useFormula();            // 确定 (Command4): the text into the workbench's formula input
+    void cancel();                // 取消 (Command5)
     void refreshFileList();
     void showError(const QString& description);
     void pageArrived(QNetworkReply* reply);

@@ -102,16 +102,16 @@ NumberPreviewWindow::NumberPreviewWindow(dialogs::WorkbenchApi& bench, const com
     auto* menuBar = new QMenuBar(this);
     QMenu* menu = menuBar->addMenu(QStringLiteral("操作"));
     menu->setObjectName(QStringLiteral("caozuo"));
-    menu->addAction(QStringLiteral("反选"), this, &NumberPreviewWindow::fangxuan01_Click)
+    menu->addAction(QStringLiteral("反选"), this, &NumberPreviewWindow::invertTicks)
         ->setObjectName(QStringLiteral("fangxuan01"));
-    menu->addAction(QStringLiteral("全清"), this, &NumberPreviewWindow::quanqin_Click)->setObjectName(QStringLiteral("quanqin"));
+    menu->addAction(QStringLiteral("全清"), this, &NumberPreviewWindow::clearTicks)->setObjectName(QStringLiteral("quanqin"));
     menu->addSeparator();
-    menu->addAction(QStringLiteral("复制结果"), this, &NumberPreviewWindow::copyjg_Click)->setObjectName(QStringLiteral("copyjg"));
+    menu->addAction(QStringLiteral("复制结果"), this, &NumberPreviewWindow::copyBetText)->setObjectName(QStringLiteral("copyjg"));
     layout->setMenuBar(menuBar);
 
     rows_ = new NumberPreviewRows(this);
     rows_->setHeaders(dialogs::PreviewColumns());
-    rows_->onUserTick = [this] { Command4_Click(); };
+    rows_->onUserTick = [this] { buildBetText(); };
     list_ = new QTreeView(this);
     list_->setObjectName(QStringLiteral("ListView1"));
     list_->setRootIsDecorated(false);
@@ -124,8 +124,8 @@ NumberPreviewWindow::NumberPreviewWindow(dialogs::WorkbenchApi& bench, const com
     const int widths[] = {800, 600, 600, 600, 800, 800, 800, 800, 800};
     for (int i = 0; i < 9; ++i) list_->setColumnWidth(i, widths[i] / 15 + 8);
     layout->addWidget(list_, 3);
-    connect(list_, &QTreeView::clicked, this, &NumberPreviewWindow::ListView1_Click);
-    connect(list_->header(), &QHeaderView::sectionClicked, this, &NumberPreviewWindow::ListView1_ColumnClick);
+    connect(list_, &QTreeView::clicked, this, &NumberPreviewWindow::buildBetText);
+    connect(list_->header(), &QHeaderView::sectionClicked, this, &NumberPreviewWindow::sortByColumn);
 
     text_ = new QPlainTextEdit(this);
     text_->setObjectName(QStringLiteral("Text1"));
@@ -134,20 +134,20 @@ NumberPreviewWindow::NumberPreviewWindow(dialogs::WorkbenchApi& bench, const com
     auto* row = new QHBoxLayout;
     // Buttons the window holds but never shows; their work is reached by the menu and the list.
     struct Hidden { const char* name; const char* caption; void (NumberPreviewWindow::*slot)(); };
-    const Hidden hidden[] = {{"Command4", "生成结果", &NumberPreviewWindow::Command4_Click},
-                             {"Command1", "复制结果", &NumberPreviewWindow::Command1_Click},
-                             {"Command10", "反选", &NumberPreviewWindow::Command10_Click},
-                             {"Command5", "全清", &NumberPreviewWindow::Command5_Click}};
+    const Hidden hidden[] = {{"Command4", "生成结果", &NumberPreviewWindow::buildBetText},
+                             {"Command1", "复制结果", &NumberPreviewWindow::copyBetText},
+                             {"Command10", "反选", &NumberPreviewWindow::invertTicks},
+                             {"Command5", "全清", &NumberPreviewWindow::clearTicks}};
     for (const Hidden& h : hidden) {
         dialogs::HandlerButton(this, h.name, QString::fromUtf8(h.caption), h.slot)->setVisible(false);
     }
     row->addStretch();
-    dialogs::AddOkCancel(this, row, "Command3", &NumberPreviewWindow::Command3_Click, "Command2",
-                         &NumberPreviewWindow::Command2_Click);
+    dialogs::AddOkCancel(this, row, "Command3", &NumberPreviewWindow::takeTickedNumbers, "Command2",
+                         &NumberPreviewWindow::cancel);
     layout->addLayout(row);
 
     resize(560, 460);
-    Form_Load();
+    showPool();
 }
 
 NumberPreviewWindow::~NumberPreviewWindow() = default;
@@ -170,7 +170,7 @@ QStringList NumberPreviewWindow::tickedNumbers() const {
     return numbers;
 }
 
-void NumberPreviewWindow::Form_Load() {
+void NumberPreviewWindow::showPool() {
     setWindowIcon(QApplication::windowIcon());
     dialogs::CentreOnScreen(this);
     list_->header()->setSortIndicatorShown(false);
@@ -180,28 +180,28 @@ void NumberPreviewWindow::Form_Load() {
     rows.reserve(numbers.size());
     for (const QString& n : numbers) rows.append({dialogs::PreviewCells(n, omission_), true});
     rows_->reset(std::move(rows));
-    Command4_Click();
+    buildBetText();
 }
 
 void NumberPreviewWindow::countOmissions() { omission_ = common::DigitOmissionTable::Count(state_.history); }
 
-void NumberPreviewWindow::Command4_Click() {
+void NumberPreviewWindow::buildBetText() {
     text_->setPlainText(dialogs::BuildBetText(tickedNumbers(), state_.lotteryIsP3(), common::HomeWebUrl()));
 }
 
-void NumberPreviewWindow::Command1_Click() {
+void NumberPreviewWindow::copyBetText() {
     ui::PutOnClipboard(dialogs::BetTextForClipboard(text_->toPlainText()));
 }
 
-void NumberPreviewWindow::Command10_Click() {
+void NumberPreviewWindow::invertTicks() {
     rows_->setTicks([](bool ticked) { return !ticked; });
 }
 
-void NumberPreviewWindow::Command5_Click() {
+void NumberPreviewWindow::clearTicks() {
     rows_->setTicks([](bool) { return false; });
 }
 
-void NumberPreviewWindow::Command3_Click() {
+void NumberPreviewWindow::takeTickedNumbers() {
     const QStringList numbers = tickedNumbers();
     bench_.session().TakeNumbers(numbers,
                                  pool::kNewLine + QStringLiteral("添加到缩水器共%1注").arg(numbers.size()) + pool::kNewLine,
@@ -209,9 +209,9 @@ void NumberPreviewWindow::Command3_Click() {
     accept();
 }
 
-void NumberPreviewWindow::Command2_Click() { reject(); }
+void NumberPreviewWindow::cancel() { reject(); }
 
-void NumberPreviewWindow::ListView1_ColumnClick(int column) {
+void NumberPreviewWindow::sortByColumn(int column) {
     if (column < 0 || column >= rows_->columnCount()) return;
     rows_->sortByColumn(column);
     list_->header()->setSortIndicatorShown(true);

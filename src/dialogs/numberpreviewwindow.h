@@ -34,22 +34,17 @@ public:
     // Ticked numbers in row order.
     QStringList tickedNumbers() const;
 
-public slots:
-    void Form_Load();
-    void countOmissions();        // fills the omission table from the draw history
-    void Command4_Click();        // 生成结果: build the bet text
-    void Command1_Click();        // 复制结果
-    void Command10_Click();       // 反选
-    void Command5_Click();        // 全清
-    void Command3_Click();        // 确定: the ticked numbers become the pool
-    void Command2_Click();        // 取消
-    void fangxuan01_Click() { Command10_Click(); }
-    void quanqin_Click() { Command5_Click(); }
-    void copyjg_Click() { Command1_Click(); }
-    void ListView1_Click() { Command4_Click(); }
-    void ListView1_ColumnClick(int column);
-
 private:
+    void showPool();               // the workbench's pool, every row ticked, and the bet text
+    void countOmissions();         // fills the omission table from the draw history
+    void buildBetText();           // 生成结果 (Command4), also a click on the list or a tick by the user
+    void copyBetText();            // 复制结果 (Command1, menu copyjg)
+    void invertTicks();            // 反选 (Command10, menu fangxuan01)
+    void clearTicks();             // 全清 (Command5, menu quanqin)
+    void takeTickedNumbers();      // 确定 (Command3): the ticked numbers become the pool
+    void cancel();                 // 取消 (Command2)
+    void sortByColumn(int column); // a click on a column's header of ListView1
+
     dialogs::WorkbenchApi& bench_;
     const common::AppState& state_;
     QTreeView* list_ = nullptr;

@@ -59,16 +59,16 @@ OmissionPicker::OmissionPicker(dialogs::WorkbenchApi& bench, const common::AppSt
         const char* name;
         const char* caption;
         void (OmissionPicker::*handler)();
-    } buttons[] = {{"Command2", "反选", &OmissionPicker::Command2_Click},
-                   {"Command3", "全清", &OmissionPicker::Command3_Click},
-                   {"Command1", "返回", &OmissionPicker::Command1_Click}};
+    } buttons[] = {{"Command2", "反选", &OmissionPicker::invertTicks},
+                   {"Command3", "全清", &OmissionPicker::clearTicks},
+                   {"Command1", "返回", &OmissionPicker::backToWorkbench}};
     for (const auto& b : buttons) {
         QPushButton* button = dialogs::MakeButton(this, b.name, QString::fromUtf8(b.caption), left, buttonTop, 80, 26);
         connect(button, &QPushButton::clicked, this, b.handler);
         left += 86;
     }
     setFixedSize(gap + 5 * (frameWidth + gap), buttonTop + 26 + gap);
-    Form_Load();
+    showOmissions();
 }
 
 int OmissionPicker::Open(dialogs::WorkbenchApi& bench, const common::AppState& state) {
@@ -87,7 +87,7 @@ QString OmissionPicker::TargetBox(int k) {
     return k >= 1 && k <= 5 ? pool::InputBoxName(TargetInput(k)) : QString();
 }
 
-void OmissionPicker::Form_Load() {
+void OmissionPicker::showOmissions() {
     setWindowIcon(QApplication::windowIcon());
     dialogs::PlaceOnWorkbench(bench_, this);
     const common::DrawHistory& history = state_.history;
@@ -116,14 +116,14 @@ void OmissionPicker::sendList(int k) {
     bench_.setInput(TargetInput(k), text);
 }
 
-void OmissionPicker::Command1_Click() { close(); }
+void OmissionPicker::backToWorkbench() { close(); }
 
-void OmissionPicker::Command2_Click() {
+void OmissionPicker::invertTicks() {
     for (QListWidget* l : lists_)
         for (int i = 0; i < l->count(); ++i) SetTick(l->item(i), l->item(i)->checkState() != Qt::Checked);
 }
 
-void OmissionPicker::Command3_Click() {
+void OmissionPicker::clearTicks() {
     for (QListWidget* l : lists_)
         for (int i = 0; i < l->count(); ++i) SetTick(l->item(i), false);
 }

@@ -32,22 +32,15 @@ public:
     // The workbench input list k (1..5) writes: 组选, 百位, 十位, 个位, 单选 omission values.
     static pool::InputBox TargetInput(int k);
 
-public slots:
-    void Form_Load();
-    void Label1_Click() { sendList(1); }
-    void Label2_Click() { sendList(2); }
-    void Label3_Click() { sendList(3); }
-    void Label4_Click() { sendList(4); }
-    void Label5_Click() { sendList(5); }
-    void Command1_Click();  // 返回
-    void Command2_Click();  // 反选
-    void Command3_Click();  // 全清
-
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    void sendList(int k);
+    void showOmissions();    // icon, placement and the lists counted over the state's draws
+    void invertTicks();      // 反选 (Command2)
+    void clearTicks();       // 全清 (Command3)
+    void backToWorkbench();  // 返回 (Command1)
+    void sendList(int k);  // "设置" under list k (Label1..Label5): its ticked values into the workbench
 
     dialogs::WorkbenchApi& bench_;
     const common::AppState& state_;

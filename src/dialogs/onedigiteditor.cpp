@@ -79,14 +79,14 @@ OneDigitEditor::OneDigitEditor(dialogs::WorkbenchApi& bench) : QDialog(bench.dia
 
     using E = OneDigitEditor;
     dialogs::MakeBottomRow<E>(this, {236,
-                                     {"Command8", "开始过滤号码", 8, 110, &E::Command8_Click},
-                                     {"Command9", "撤消", 124, 70, &E::Command9_Click},
-                                     {"Command11", "恢复", 198, 70, &E::Command11_Click},
-                                     {"Command12", "做大底", 272, 80, &E::Command12_Click},
-                                     {"Command13", "返回", 376, 70, &E::Command13_Click}});
+                                     {"Command8", "开始过滤号码", 8, 110, &E::filterNumbers},
+                                     {"Command9", "撤消", 124, 70, &E::undo},
+                                     {"Command11", "恢复", 198, 70, &E::redo},
+                                     {"Command12", "做大底", 272, 80, &E::makeBase},
+                                     {"Command13", "返回", 376, 70, &E::backToWorkbench}});
     setFixedSize(456, 272);
 
-    Form_Load();
+    arrange();
     fill();
     for (int m = 0; m < kModes; ++m) dialogs::BindTicks(bench_, this, boxes_[m], OneDTicks(m));
 }
@@ -111,7 +111,7 @@ QList<int> OneDigitEditor::filteredValues(int modeIndex) const {
     return dialogs::TickedIndexes(boxes_[modeIndex]);
 }
 
-void OneDigitEditor::Form_Load() {
+void OneDigitEditor::arrange() {
     dialogs::PlaceEditorOnWorkbench(bench_, this);
     tab_->setCurrentIndex(0);
 }
@@ -122,28 +122,14 @@ void OneDigitEditor::modeChanged(int modeIndex) {
     for (QCheckBox* box : boxes_[modeIndex]) box->setEnabled(on);
 }
 
-void OneDigitEditor::Combo1_Click() { modeChanged(0); }
-void OneDigitEditor::Combo2_Click() { modeChanged(1); }
-void OneDigitEditor::Combo3_Click() { modeChanged(2); }
-void OneDigitEditor::Combo4_Click() { modeChanged(3); }
-
-void OneDigitEditor::Command1_Click() { dialogs::ClearTicks(boxes_[0]); }
-void OneDigitEditor::Command10_Click() { dialogs::InvertTicks(boxes_[0]); }
-void OneDigitEditor::Command2_Click() { dialogs::ClearTicks(boxes_[1]); }
-void OneDigitEditor::Command3_Click() { dialogs::InvertTicks(boxes_[1]); }
-void OneDigitEditor::Command4_Click() { dialogs::ClearTicks(boxes_[2]); }
-void OneDigitEditor::Command5_Click() { dialogs::InvertTicks(boxes_[2]); }
-void OneDigitEditor::Command6_Click() { dialogs::ClearTicks(boxes_[3]); }
-void OneDigitEditor::Command7_Click() { dialogs::InvertTicks(boxes_[3]); }
-
-void OneDigitEditor::Command8_Click() {
+void OneDigitEditor::filterNumbers() {
     dialogs::StartFilterFromDialog(bench_, dialogs::BatchGroup::Advanced, pool::kOneDFamily, this);
 }
 
-void OneDigitEditor::Command9_Click() { dialogs::UndoFromDialog(bench_); }
-void OneDigitEditor::Command11_Click() { dialogs::RedoFromDialog(bench_); }
-void OneDigitEditor::Command12_Click() { dialogs::MakeBaseFromDialog(bench_, this); }
-void OneDigitEditor::Command13_Click() { hide(); }
+void OneDigitEditor::undo() { dialogs::UndoFromDialog(bench_); }
+void OneDigitEditor::redo() { dialogs::RedoFromDialog(bench_); }
+void OneDigitEditor::makeBase() { dialogs::MakeBaseFromDialog(bench_, this); }
+void OneDigitEditor::backToWorkbench() { hide(); }
 
 void OneDigitEditor::closeEvent(QCloseEvent* event) {
     if (!dialogs::HideUnlessQuitting(bench_, this, event)) QDialog::closeEvent(event);

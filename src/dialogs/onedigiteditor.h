@@ -31,33 +31,18 @@ public:
     // set to "不过滤".
     QList<int> filteredValues(int modeIndex) const;
 
-public slots:
-    void Form_Load();
-    void Combo1_Click();
-    void Combo2_Click();
-    void Combo3_Click();
-    void Combo4_Click();
-    // 全清 / 反选 of tabs 0..3.
-    void Command1_Click();
-    void Command10_Click();
-    void Command2_Click();
-    void Command3_Click();
-    void Command4_Click();
-    void Command5_Click();
-    void Command6_Click();
-    void Command7_Click();
-    void Command8_Click();   // 开始过滤号码
-    void Command9_Click();   // 撤消
-    void Command11_Click();  // 恢复
-    void Command12_Click();  // 做大底
-    void Command13_Click();  // 返回
-
 protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    void arrange();          // placement and the first tab
+    void filterNumbers();    // 开始过滤号码 (Command8)
+    void undo();             // 撤消 (Command9)
+    void redo();             // 恢复 (Command11)
+    void makeBase();         // 做大底 (Command12)
+    void backToWorkbench();  // 返回 (Command13)
     void fill();  // ticks and modes from the workbench's model
-    void modeChanged(int modeIndex);
+    void modeChanged(int modeIndex);  // Combo1..Combo4: 不过滤 / 单选过滤 of a mode
 
     QTabWidget* tab_ = nullptr;
     QList<QCheckBox*> boxes_[kModes];

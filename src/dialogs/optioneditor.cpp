@@ -52,21 +52,21 @@ OptionEditor::OptionEditor(dialogs::WorkbenchApi& bench) : QDialog(bench.dialogP
 
     // 升降序: shapes in four rows, with presets.
     arrays_[0] = dialogs::MakeCheckArray(pages[0], QStringLiteral("Check1"), pool::OptionCaptions(0), 4, 8, 40, 70, 24);
-    combo1_ = new QComboBox(pages[0]);
-    combo1_->setObjectName(QStringLiteral("Combo1"));
-    combo1_->addItems({QStringLiteral("请选择组合方式"), QStringLiteral("升组合"), QStringLiteral("降组合"),
+    shapePreset_ = new QComboBox(pages[0]);
+    shapePreset_->setObjectName(QStringLiteral("Combo1"));
+    shapePreset_->addItems({QStringLiteral("请选择组合方式"), QStringLiteral("升组合"), QStringLiteral("降组合"),
                        QStringLiteral("凹组合"), QStringLiteral("凸组合"), QStringLiteral("平组合"),
                        QStringLiteral("偏组合")});
-    combo1_->setGeometry(8, 8, 160, 24);
-    connect(combo1_, qOverload<int>(&QComboBox::activated), this, &OptionEditor::Combo1_Click);
+    shapePreset_->setGeometry(8, 8, 160, 24);
+    connect(shapePreset_, qOverload<int>(&QComboBox::activated), this, &OptionEditor::applyShapePreset);
     auto* note = new QLabel(QStringLiteral("注：A 小于 B 小于 C 的组合方式。"), pages[0]);
     note->setObjectName(QStringLiteral("Label1"));
     note->setGeometry(8, 144, 400, 20);
 
     // 均值
     arrays_[1] = dialogs::MakeCheckArray(pages[1], QStringLiteral("Check2"), pool::OptionCaptions(1), 5, 8, 8, 56, 26);
-    MakeButton(pages[1], "Command2", QStringLiteral("全清"), 300, 8, 70, 26, this, &OptionEditor::Command2_Click);
-    MakeButton(pages[1], "Command3", QStringLiteral("反选"), 300, 38, 70, 26, this, &OptionEditor::Command3_Click);
+    MakeButton(pages[1], "Command2", QStringLiteral("全清"), 300, 8, 70, 26, this, &OptionEditor::clearMeans);
+    MakeButton(pages[1], "Command3", QStringLiteral("反选"), 300, 38, 70, 26, this, &OptionEditor::invertMeans);
 
     // AC值, 直落号, 斜连值
     arrays_[2] = dialogs::MakeCheckArray(pages[2], QStringLiteral("Check62"), pool::OptionCaptions(2), 3, 8, 8, 56, 26);
@@ -87,14 +87,14 @@ OptionEditor::OptionEditor(dialogs::WorkbenchApi& bench) : QDialog(bench.dialogP
 
     using E = OptionEditor;
     dialogs::MakeBottomRow<E>(this, {216,
-                                     {"Command1", "开始过滤", 8, 90, &E::Command1_Click},
-                                     {"Command4", "撤消", 104, 70, &E::Command4_Click},
-                                     {"Command5", "恢复", 180, 70, &E::Command5_Click},
-                                     {"Command6", "做大底", 256, 80, &E::Command6_Click},
-                                     {"Command7", "返回", 342, 80, &E::Command7_Click}});
+                                     {"Command1", "开始过滤", 8, 90, &E::filterNumbers},
+                                     {"Command4", "撤消", 104, 70, &E::undo},
+                                     {"Command5", "恢复", 180, 70, &E::redo},
+                                     {"Command6", "做大底", 256, 80, &E::makeBase},
+                                     {"Command7", "返回", 342, 80, &E::backToWorkbench}});
     setFixedSize(436, 252);
 
-    Form_Load();
+    arrange();
     fill();
     for (int t = 0; t < kTabs; ++t) dialogs::BindTicks(bench_, this, arrays_[t], OptionTicks(t));
 }
@@ -117,22 +117,22 @@ int OptionEditor::Open(dialogs::WorkbenchApi& bench, int tab) {
     return ui::ShowModal(editor);
 }
 
-void OptionEditor::Form_Load() {
+void OptionEditor::arrange() {
     dialogs::PlaceEditorOnWorkbench(bench_, this);
-    combo1_->setCurrentIndex(0);
-    Combo1_Click();
+    shapePreset_->setCurrentIndex(0);
+    applyShapePreset();
 }
 
-void OptionEditor::Command1_Click() {
+void OptionEditor::filterNumbers() {
     const int t = tab_->currentIndex();
     if (t < 0 || t >= kTabs) return;
     dialogs::StartFilterFromDialog(bench_, dialogs::BatchGroup::Advanced, pool::kFirstOptionFamily + t, this);
 }
 
-void OptionEditor::Combo1_Click() {
+void OptionEditor::applyShapePreset() {
     QList<QCheckBox*>& shapes = arrays_[0];
     static const QList<int> ticks[] = {{}, {7}, {12}, {9, 11}, {8, 10}, {0}, {1, 2, 3, 4, 5, 6}};
-    const int item = combo1_->currentIndex();
+    const int item = shapePreset_->currentIndex();
     if (item <= 0) {
         for (QCheckBox* box : shapes) box->setChecked(false);
         return;
@@ -141,12 +141,12 @@ void OptionEditor::Combo1_Click() {
     for (int i : ticks[item]) shapes[i]->setChecked(true);
 }
 
-void OptionEditor::Command2_Click() { dialogs::ClearTicks(arrays_[1]); }
-void OptionEditor::Command3_Click() { dialogs::InvertTicks(arrays_[1]); }
-void OptionEditor::Command4_Click() { dialogs::UndoFromDialog(bench_); }
-void OptionEditor::Command5_Click() { dialogs::RedoFromDialog(bench_); }
-void OptionEditor::Command6_Click() { dialogs::MakeBaseFromDialog(bench_, this); }
-void OptionEditor::Command7_Click() { hide(); }
+void OptionEditor::clearMeans() { dialogs::ClearTicks(arrays_[1]); }
+void OptionEditor::invertMeans() { dialogs::InvertTicks(arrays_[1]); }
+void OptionEditor::undo() { dialogs::UndoFromDialog(bench_); }
+void OptionEditor::redo() { dialogs::RedoFromDialog(bench_); }
+void OptionEditor::makeBase() { dialogs::MakeBaseFromDialog(bench_, this); }
+void OptionEditor::backToWorkbench() { hide(); }
 
 void OptionEditor::closeEvent(QCloseEvent* event) {
     if (!dialogs::HideUnlessQuitting(bench_, this, event)) QDialog::closeEvent(event);

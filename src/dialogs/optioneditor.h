@@ -30,24 +30,22 @@ public:
     const QList<QCheckBox*>& array(int tab) const { return arrays_[tab]; }
     QTabWidget* tabs() const { return tab_; }
 
-public slots:
-    void Form_Load();
-    void Command1_Click();  // 开始过滤
-    void Combo1_Click();    // shape presets
-    void Command2_Click();  // 全清 (均值)
-    void Command3_Click();  // 反选 (均值)
-    void Command4_Click();  // 撤消
-    void Command5_Click();  // 恢复
-    void Command6_Click();  // 做大底
-    void Command7_Click();  // 返回
-
 protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    void arrange();           // placement and the shape presets' prompt
+    void filterNumbers();     // 开始过滤 (Command1): the family of the tab shown
+    void applyShapePreset();  // Combo1: 请选择组合方式 / 升组合 / … / 偏组合
+    void clearMeans();        // 全清 of 均值 (Command2)
+    void invertMeans();       // 反选 of 均值 (Command3)
+    void undo();              // 撤消 (Command4)
+    void redo();              // 恢复 (Command5)
+    void makeBase();          // 做大底 (Command6)
+    void backToWorkbench();   // 返回 (Command7)
     void fill();  // the ticks from the workbench's model
 
     QTabWidget* tab_ = nullptr;
     QList<QCheckBox*> arrays_[kTabs];
-    QComboBox* combo1_ = nullptr;
+    QComboBox* shapePreset_ = nullptr;  // Combo1
 };

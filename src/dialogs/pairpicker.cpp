@@ -50,9 +50,9 @@ PairPicker::PairPicker(dialogs::WorkbenchApi& bench) : QDialog(bench.dialogParen
         const char* caption;
         int width;  // twips
         void (PairPicker::*handler)();
-    } buttons[] = {{"Command3", "全清", 900, &PairPicker::Command3_Click},
-                   {"Command2", "反选", 900, &PairPicker::Command2_Click},
-                   {"Command4", "添加到过滤器", 1440, &PairPicker::Command4_Click}};
+    } buttons[] = {{"Command3", "全清", 900, &PairPicker::clearCodes},
+                   {"Command2", "反选", 900, &PairPicker::invertCodes},
+                   {"Command4", "添加到过滤器", 1440, &PairPicker::addToFilter}};
     int left = 120;
     for (const auto& b : buttons) {
         dialogs::MakeButton(this, b.name, QString::fromUtf8(b.caption), Px(left), buttonTop, Px(b.width), Px(375), this,
@@ -61,7 +61,7 @@ PairPicker::PairPicker(dialogs::WorkbenchApi& bench) : QDialog(bench.dialogParen
     }
     setFixedSize(Px(120 + kTabWidth + 120), buttonTop + Px(375 + 120));
 
-    Form_Load();
+    arrange();
 }
 
 int PairPicker::Open(dialogs::WorkbenchApi& bench) { return ui::ShowModal(instance(bench)); }
@@ -73,7 +73,7 @@ QStringList PairPicker::Codes() {
     return codes;
 }
 
-void PairPicker::Form_Load() {
+void PairPicker::arrange() {
     setWindowIcon(QApplication::windowIcon());
     dialogs::PlaceOnWorkbench(bench_, this);
     if (boxes_.size() > 1) return;  // the boxes are made once
@@ -101,11 +101,11 @@ void PairPicker::Form_Load() {
     }
 }
 
-void PairPicker::Command3_Click() { dialogs::ClearTicks(boxes_); }
+void PairPicker::clearCodes() { dialogs::ClearTicks(boxes_); }
 
-void PairPicker::Command2_Click() { dialogs::InvertTicks(boxes_); }
+void PairPicker::invertCodes() { dialogs::InvertTicks(boxes_); }
 
-void PairPicker::Command4_Click() {
+void PairPicker::addToFilter() {
     QStringList codes;
     for (QCheckBox* box : boxes_)
         if (box->isChecked()) codes.append(box->text());

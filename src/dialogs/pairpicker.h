@@ -25,16 +25,15 @@ public:
     static QStringList Codes();
     QCheckBox* box(int k) const { return boxes_.value(k); }
 
-public slots:
-    void Form_Load();
-    void Command3_Click();  // 全清
-    void Command2_Click();  // 反选
-    void Command4_Click();  // 添加到过滤器
-
 protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    void arrange();       // icon, placement and the 55 boxes (made once)
+    void clearCodes();    // 全清 (Command3)
+    void invertCodes();   // 反选 (Command2)
+    void addToFilter();   // 添加到过滤器 (Command4): the ticked codes into the workbench's box
+
     QTabWidget* tab_ = nullptr;
     QList<QCheckBox*> boxes_;
 };

@@ -65,7 +65,7 @@ PatternEditor::PatternEditor(dialogs::WorkbenchApi& bench) : QDialog(bench.dialo
         arrays_[t] = dialogs::MakeCheckArray(page, QString::fromLatin1(d.array), pool::PatternCaptions(t), d.columns, 8, top,
                                              cellWidth, 24);
         connect(MakeButton(page, d.start, QStringLiteral("开始过滤号码"), 8, 226, 120, 28), &QPushButton::clicked, this,
-                [this, t]() { start(t); });
+                [this, t]() { filterNumbers(t); });
         connect(MakeButton(page, d.clear, QStringLiteral("全清"), 360, 226, 80, 28), &QPushButton::clicked, this,
                 [this, t]() { clear(t); });
         connect(MakeButton(page, d.invert, QStringLiteral("反选"), 450, 226, 80, 28), &QPushButton::clicked, this,
@@ -74,25 +74,25 @@ PatternEditor::PatternEditor(dialogs::WorkbenchApi& bench) : QDialog(bench.dialo
     static const char* const oddEvenItems[4] = {"奇奇奇", "两奇一偶", "两偶一奇", "偶偶偶"};
     static const char* const bigSmallItems[4] = {"大大大", "两大一小", "两小一大", "小小小"};
     static const char* const primeItems[4] = {"质质质", "两质一合", "两合一质", "合合合"};
-    combo1_ = Preset(tab_->widget(2), "Combo1", oddEvenItems);
-    combo3_ = Preset(tab_->widget(3), "Combo3", primeItems);
-    combo2_ = Preset(tab_->widget(4), "Combo2", bigSmallItems);
-    for (QComboBox* c : {combo1_, combo3_}) c->move(8, 8);
-    combo2_->move(8, 8);
-    connect(combo1_, qOverload<int>(&QComboBox::activated), this, &PatternEditor::Combo1_Click);
-    connect(combo2_, qOverload<int>(&QComboBox::activated), this, &PatternEditor::Combo2_Click);
-    connect(combo3_, qOverload<int>(&QComboBox::activated), this, &PatternEditor::Combo3_Click);
+    oddEvenPreset_ = Preset(tab_->widget(2), "Combo1", oddEvenItems);
+    primePreset_ = Preset(tab_->widget(3), "Combo3", primeItems);
+    bigSmallPreset_ = Preset(tab_->widget(4), "Combo2", bigSmallItems);
+    for (QComboBox* c : {oddEvenPreset_, primePreset_}) c->move(8, 8);
+    bigSmallPreset_->move(8, 8);
+    connect(oddEvenPreset_, qOverload<int>(&QComboBox::activated), this, &PatternEditor::applyOddEvenPreset);
+    connect(bigSmallPreset_, qOverload<int>(&QComboBox::activated), this, &PatternEditor::applyBigSmallPreset);
+    connect(primePreset_, qOverload<int>(&QComboBox::activated), this, &PatternEditor::applyPrimePreset);
 
     using E = PatternEditor;
     dialogs::MakeBottomRow<E>(this, {306,
                                      {nullptr, nullptr, 0, 0, nullptr},  // each page has its own start
-                                     {"Command19", "撤消", 8, 80, &E::Command19_Click},
-                                     {"Command18", "恢复", 96, 80, &E::Command18_Click},
-                                     {"Command20", "[做大底]", 378, 90, &E::Command20_Click},
-                                     {"Command21", "返回>>", 478, 90, &E::Command21_Click}});
+                                     {"Command19", "撤消", 8, 80, &E::undo},
+                                     {"Command18", "恢复", 96, 80, &E::redo},
+                                     {"Command20", "[做大底]", 378, 90, &E::makeBase},
+                                     {"Command21", "返回>>", 478, 90, &E::backToWorkbench}});
     setFixedSize(576, 342);
 
-    Form_Load();
+    arrange();
     fill();
     for (int t = 0; t < kTabs; ++t)
         dialogs::BindTicks(bench_, this, arrays_[t], [t](pool::EditorConditions& c) -> QList<bool>& { return c.patterns[size_t(t)]; });
@@ -110,20 +110,20 @@ int PatternEditor::Open(dialogs::WorkbenchApi& bench, int tab) {
     return ui::ShowModal(editor);
 }
 
-void PatternEditor::Form_Load() {
+void PatternEditor::arrange() {
     dialogs::PlaceEditorOnWorkbench(bench_, this);
-    for (QComboBox* c : {combo1_, combo2_, combo3_}) c->setCurrentIndex(0);
+    for (QComboBox* c : {oddEvenPreset_, bigSmallPreset_, primePreset_}) c->setCurrentIndex(0);
 }
 
-void PatternEditor::start(int tab) {
+void PatternEditor::filterNumbers(int tab) {
     dialogs::StartFilterFromDialog(bench_, dialogs::BatchGroup::Basic, tab, this);
 }
 
 QComboBox* PatternEditor::presetOf(int tab) const {
     switch (tab) {
-    case 2: return combo1_;
-    case 3: return combo3_;
-    case 4: return combo2_;
+    case 2: return oddEvenPreset_;
+    case 3: return primePreset_;
+    case 4: return bigSmallPreset_;
     default: return nullptr;
     }
 }
@@ -131,36 +131,10 @@ QComboBox* PatternEditor::presetOf(int tab) const {
 void PatternEditor::clear(int tab) { dialogs::ClearTicks(arrays_[tab], presetOf(tab)); }
 void PatternEditor::invert(int tab) { dialogs::InvertTicks(arrays_[tab], presetOf(tab)); }
 
-void PatternEditor::Command17_Click() { start(0); }
-void PatternEditor::Command22_Click() { start(1); }
-void PatternEditor::Command23_Click() { start(2); }
-void PatternEditor::Command24_Click() { start(3); }
-void PatternEditor::Command25_Click() { start(4); }
-void PatternEditor::Command26_Click() { start(5); }
-void PatternEditor::Command27_Click() { start(6); }
-void PatternEditor::Command28_Click() { start(7); }
-
-void PatternEditor::Command1_Click() { clear(0); }
-void PatternEditor::Command10_Click() { invert(0); }
-void PatternEditor::Command3_Click() { clear(1); }
-void PatternEditor::Command2_Click() { invert(1); }
-void PatternEditor::Command11_Click() { clear(2); }
-void PatternEditor::Command12_Click() { invert(2); }
-void PatternEditor::Command15_Click() { clear(3); }
-void PatternEditor::Command16_Click() { invert(3); }
-void PatternEditor::Command13_Click() { clear(4); }
-void PatternEditor::Command14_Click() { invert(4); }
-void PatternEditor::Command4_Click() { clear(5); }
-void PatternEditor::Command5_Click() { invert(5); }
-void PatternEditor::Command6_Click() { clear(6); }
-void PatternEditor::Command7_Click() { invert(6); }
-void PatternEditor::Command8_Click() { clear(7); }
-void PatternEditor::Command9_Click() { invert(7); }
-
-void PatternEditor::Command18_Click() { dialogs::RedoFromDialog(bench_); }
-void PatternEditor::Command19_Click() { dialogs::UndoFromDialog(bench_); }
-void PatternEditor::Command20_Click() { dialogs::MakeBaseFromDialog(bench_, this); }
-void PatternEditor::Command21_Click() { hide(); }
+void PatternEditor::redo() { dialogs::RedoFromDialog(bench_); }
+void PatternEditor::undo() { dialogs::UndoFromDialog(bench_); }
+void PatternEditor::makeBase() { dialogs::MakeBaseFromDialog(bench_, this); }
+void PatternEditor::backToWorkbench() { hide(); }
 
 void PatternEditor::applyPreset(QComboBox* combo, int tab, const QList<QList<int>>& boxesPerItem) {
     const int item = combo->currentIndex();
@@ -169,9 +143,9 @@ void PatternEditor::applyPreset(QComboBox* combo, int tab, const QList<QList<int
 }
 
 // Items: all of the set class, two of it, one of it, none of it (bit 1 = 奇 / 大 / 合).
-void PatternEditor::Combo1_Click() { applyPreset(combo1_, 2, {{7}, {3, 5, 6}, {1, 2, 4}, {0}}); }
-void PatternEditor::Combo2_Click() { applyPreset(combo2_, 4, {{7}, {3, 5, 6}, {1, 2, 4}, {0}}); }
-void PatternEditor::Combo3_Click() { applyPreset(combo3_, 3, {{0}, {1, 2, 4}, {3, 5, 6}, {7}}); }
+void PatternEditor::applyOddEvenPreset() { applyPreset(oddEvenPreset_, 2, {{7}, {3, 5, 6}, {1, 2, 4}, {0}}); }
+void PatternEditor::applyBigSmallPreset() { applyPreset(bigSmallPreset_, 4, {{7}, {3, 5, 6}, {1, 2, 4}, {0}}); }
+void PatternEditor::applyPrimePreset() { applyPreset(primePreset_, 3, {{0}, {1, 2, 4}, {3, 5, 6}, {7}}); }
 
 void PatternEditor::closeEvent(QCloseEvent* event) {
     if (!dialogs::HideUnlessQuitting(bench_, this, event)) QDialog::closeEvent(event);

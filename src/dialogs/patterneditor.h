@@ -28,58 +28,31 @@ public:
     const QList<QCheckBox*>& array(int tab) const { return arrays_[tab]; }
     QTabWidget* tabs() const { return tab_; }
 
-public slots:
-    void Form_Load();
-    // Start buttons of tabs 0..7.
-    void Command17_Click();
-    void Command22_Click();
-    void Command23_Click();
-    void Command24_Click();
-    void Command25_Click();
-    void Command26_Click();
-    void Command27_Click();
-    void Command28_Click();
-    // 全清 / 反选 of tabs 0..7.
-    void Command1_Click();
-    void Command10_Click();
-    void Command3_Click();
-    void Command2_Click();
-    void Command11_Click();
-    void Command12_Click();
-    void Command15_Click();
-    void Command16_Click();
-    void Command13_Click();
-    void Command14_Click();
-    void Command4_Click();
-    void Command5_Click();
-    void Command6_Click();
-    void Command7_Click();
-    void Command8_Click();
-    void Command9_Click();
-    // Frame: 恢复, 撤消, [做大底], 返回>>.
-    void Command18_Click();  // 恢复
-    void Command19_Click();  // 撤消
-    void Command20_Click();  // [做大底]
-    void Command21_Click();  // 返回>>
-    // Presets of 奇偶, 大小, 质合.
-    void Combo1_Click();
-    void Combo2_Click();
-    void Combo3_Click();
-
 protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    void fill();  // the ticks from the workbench's model
-    void start(int tab);
+    void arrange();  // placement and the presets' prompts
+    void fill();     // the ticks from the workbench's model
+    // 开始过滤号码, 全清 and 反选 of a tab (start Command17, Command22..28; clear and invert
+    // Command1/10, 3/2, 11/12, 15/16, 13/14, 4/5, 6/7, 8/9 for tabs 0..7).
+    void filterNumbers(int tab);
     void clear(int tab);
     void invert(int tab);
+    void undo();             // 撤消 (Command19)
+    void redo();             // 恢复 (Command18)
+    void makeBase();         // [做大底] (Command20)
+    void backToWorkbench();  // 返回>> (Command21)
+    // The presets of 奇偶 (Combo1), 大小 (Combo2) and 质合 (Combo3).
+    void applyOddEvenPreset();
+    void applyBigSmallPreset();
+    void applyPrimePreset();
     QComboBox* presetOf(int tab) const;
     void applyPreset(QComboBox* combo, int tab, const QList<QList<int>>& boxesPerItem);
 
     QTabWidget* tab_ = nullptr;
     QList<QCheckBox*> arrays_[kTabs];
-    QComboBox* combo1_ = nullptr;
-    QComboBox* combo2_ = nullptr;
-    QComboBox* combo3_ = nullptr;
+    QComboBox* oddEvenPreset_ = nullptr;   // Combo1
+    QComboBox* bigSmallPreset_ = nullptr;  // Combo2
+    QComboBox* primePreset_ = nullptr;     // Combo3
 };

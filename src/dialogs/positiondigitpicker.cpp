@@ -84,9 +84,9 @@ PositionDigitPicker::PositionDigitPicker(dialogs::WorkbenchApi& bench) : QDialog
         tabs_->addTab(page, captions[slot]);
     }
 
-    layout->addWidget(dialogs::HandlerButton(this, "Command1", QStringLiteral("添加到过滤器"), &PositionDigitPicker::Command1_Click));
+    layout->addWidget(dialogs::HandlerButton(this, "Command1", QStringLiteral("添加到过滤器"), &PositionDigitPicker::addToFilter));
 
-    Form_Load();
+    arrange();
 }
 
 int PositionDigitPicker::Open(dialogs::WorkbenchApi& bench, const QStringList& tabCaptions, int tab, const QString& caption) {
@@ -106,24 +106,14 @@ QCheckBox* PositionDigitPicker::box(int slot, int digit) const {
     return boxes_[slot].value(digit);
 }
 
-void PositionDigitPicker::Form_Load() {
+void PositionDigitPicker::arrange() {
     setWindowIcon(QApplication::windowIcon());
     adjustSize();
     dialogs::CentreOnScreen(this);
     for (QComboBox* combo : combos_) combo->setCurrentIndex(0);
 }
 
-void PositionDigitPicker::Combo1_Click() { applyPreset(0, combos_[0]->currentIndex()); }
-void PositionDigitPicker::Combo2_Click() { applyPreset(1, combos_[1]->currentIndex()); }
-void PositionDigitPicker::Combo3_Click() { applyPreset(2, combos_[2]->currentIndex()); }
-void PositionDigitPicker::Command4_Click() { clearSlot(0); }
-void PositionDigitPicker::Command2_Click() { clearSlot(1); }
-void PositionDigitPicker::Command11_Click() { clearSlot(2); }
-void PositionDigitPicker::Command5_Click() { invertSlot(0); }
-void PositionDigitPicker::Command3_Click() { invertSlot(1); }
-void PositionDigitPicker::Command12_Click() { invertSlot(2); }
-
-void PositionDigitPicker::Command1_Click() {
+void PositionDigitPicker::addToFilter() {
     SendHundredsDigits();
     SendTensDigits();
     SendUnitsDigits();

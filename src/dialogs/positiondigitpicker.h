@@ -30,20 +30,11 @@ public:
     // Box d (0..9) of slot 0..2.
     QCheckBox* box(int slot, int digit) const;
 
-public slots:
-    void Form_Load();
-    void Combo1_Click();
-    void Combo2_Click();
-    void Combo3_Click();
-    void Command4_Click();   // 全清, first tab
-    void Command2_Click();   // 全清, second tab
-    void Command11_Click();  // 全清, third tab
-    void Command5_Click();   // 反选, first tab
-    void Command3_Click();   // 反选, second tab
-    void Command12_Click();  // 反选, third tab
-    void Command1_Click();   // 添加到过滤器
-
 private:
+    void arrange();      // icon, size, centring and the presets' heading
+    void addToFilter();  // 添加到过滤器 (Command1): the three slots into the workbench's boxes
+    // Combo1..Combo3 (a preset), 全清 (Command4, Command2, Command11) and 反选 (Command5,
+    // Command3, Command12) of slot 0..2.
     void applyPreset(int slot, int item);
     void clearSlot(int slot);
     void invertSlot(int slot);

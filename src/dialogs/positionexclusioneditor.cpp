@@ -67,13 +67,13 @@ PositionExclusionEditor::PositionExclusionEditor(dialogs::WorkbenchApi& bench)
     buildPatternList();
     setFixedSize(560, 318);
 
-    timer1_ = new QTimer(this);
-    timer1_->setObjectName(QStringLiteral("Timer1"));
-    timer1_->setInterval(500);
-    connect(timer1_, &QTimer::timeout, this, &PositionExclusionEditor::Timer1_Timer);
-    timer1_->start();
+    countTimer_ = new QTimer(this);
+    countTimer_->setObjectName(QStringLiteral("Timer1"));
+    countTimer_->setInterval(500);
+    connect(countTimer_, &QTimer::timeout, this, &PositionExclusionEditor::showCount);
+    countTimer_->start();
 
-    Form_Load();
+    showPatterns();
 }
 
 // 快捷操作 and 说明.
@@ -82,15 +82,16 @@ void PositionExclusionEditor::buildMenus() {
     menus->setObjectName(QStringLiteral("MenuBar"));
     QMenu* quick = menus->addMenu(QStringLiteral("快捷操作"));
     quick->setObjectName(QStringLiteral("menu_1"));
+    using E = PositionExclusionEditor;
     const struct {
         const char* name;
         const char* caption;
-        void (PositionExclusionEditor::*handler)();
-    } items[] = {{"menu_10", "从文件导入", &PositionExclusionEditor::menu_10_Click}, {nullptr, nullptr, nullptr},
-                 {"menu_2", "未出号码", &PositionExclusionEditor::menu_2_Click},     {"meun_3", "已出号码", &PositionExclusionEditor::meun_3_Click},
-                 {"menu_4", "组三", &PositionExclusionEditor::menu_4_Click},         {"menu_5", "组六", &PositionExclusionEditor::menu_5_Click},
-                 {"menu_6", "顺子", &PositionExclusionEditor::menu_6_Click},         {"meun_7", "半顺", &PositionExclusionEditor::meun_7_Click},
-                 {"menu_8", "杂六", &PositionExclusionEditor::menu_8_Click},         {"menu_9", "豹子", &PositionExclusionEditor::menu_9_Click}};
+        void (E::*handler)();
+    } items[] = {{"menu_10", "从文件导入", &E::importFromFile}, {nullptr, nullptr, nullptr},
+                 {"menu_2", "未出号码", &E::listUndrawn},        {"meun_3", "已出号码", &E::listDrawn},
+                 {"menu_4", "组三", &E::listGroupThree},         {"menu_5", "组六", &E::listGroupSix},
+                 {"menu_6", "顺子", &E::collectRuns},            {"meun_7", "半顺", &E::collectHalfRuns},
+                 {"menu_8", "杂六", &E::collectMixedSix},        {"menu_9", "豹子", &E::listTriples}};
     for (const auto& item : items) {
         if (!item.name) {
             quick->addSeparator();
@@ -102,7 +103,7 @@ void PositionExclusionEditor::buildMenus() {
     }
     QAction* help = menus->addAction(QStringLiteral("说明"));
     help->setObjectName(QStringLiteral("menu_13"));
-    connect(help, &QAction::triggered, this, &PositionExclusionEditor::menu_13_Click);
+    connect(help, &QAction::triggered, this, &PositionExclusionEditor::showHelp);
     menus->setGeometry(0, 0, 560, 24);
 }
 
@@ -123,7 +124,7 @@ void PositionExclusionEditor::buildManualTab() {
         positionBoxes_[k] = box;
     }
     addButton_ = MakeButton(manual, "Command2", QStringLiteral("添加"), 120, 100, 90, 28);
-    connect(addButton_, &QPushButton::clicked, this, &PositionExclusionEditor::Command2_Click);
+    connect(addButton_, &QPushButton::clicked, this, &PositionExclusionEditor::addTypedPattern);
 }
 
 // 2、定位生成: the ticked characters of each position, combined.
@@ -140,7 +141,7 @@ void PositionExclusionEditor::buildGeneratorTab() {
         characterRows_[r] = dialogs::MakeCheckArray(generate, QStringLiteral("Check%1").arg(r + 1), characters, 6, 48,
                                            8 + r * 56, 46, 24);
     }
-    MakeButton(generate, "Command14", QStringLiteral("生成号码"), 120, 176, 90, 28, this, &PositionExclusionEditor::Command14_Click);
+    MakeButton(generate, "Command14", QStringLiteral("生成号码"), 120, 176, 90, 28, this, &PositionExclusionEditor::generatePatterns);
 }
 
 // 3、外部采集: numbers in any text.
@@ -152,7 +153,7 @@ void PositionExclusionEditor::buildPasteTab() {
     pastedText_->setObjectName(QStringLiteral("Text1"));
     pastedText_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     pastedText_->setGeometry(8, 26, 320, 140);
-    MakeButton(outside, "Command15", QStringLiteral("采集号码"), 120, 176, 90, 28, this, &PositionExclusionEditor::Command15_Click);
+    MakeButton(outside, "Command15", QStringLiteral("采集号码"), 120, 176, 90, 28, this, &PositionExclusionEditor::collectPastedNumbers);
 }
 
 // The pattern list, its column of buttons and the bottom row.
@@ -168,18 +169,18 @@ void PositionExclusionEditor::buildPatternList() {
     listModel_ = new QStringListModel(this);
     patternList_->setModel(listModel_);
     patternList_->setGeometry(376, 54, 90, 218);
-    connect(patternList_, &QListView::doubleClicked, this, &PositionExclusionEditor::List1_DblClick);
-    MakeButton(this, "Command20", QStringLiteral("清空号码"), 472, 54, 80, 28, this, &PositionExclusionEditor::Command20_Click);
-    MakeButton(this, "Command19", QStringLiteral("组 变 单"), 472, 88, 80, 28, this, &PositionExclusionEditor::Command19_Click);
+    connect(patternList_, &QListView::doubleClicked, this, &PositionExclusionEditor::removeSelectedPattern);
+    MakeButton(this, "Command20", QStringLiteral("清空号码"), 472, 54, 80, 28, this, &PositionExclusionEditor::clearPatterns);
+    MakeButton(this, "Command19", QStringLiteral("组 变 单"), 472, 88, 80, 28, this, &PositionExclusionEditor::expandDigitOrders);
 
     // Bottom row.
     using E = PositionExclusionEditor;
     dialogs::MakeBottomRow<E>(this, {282,
-                                     {"Command25", "开始过滤号码", 8, 110, &E::Command25_Click},
-                                     {"Command22", "撤消", 160, 70, &E::Command22_Click},
-                                     {"Command23", "恢复", 236, 70, &E::Command23_Click},
-                                     {"Command24", "[做大底]", 312, 80, &E::Command24_Click},
-                                     {"Command18", "返回>>", 472, 80, &E::Command18_Click}});
+                                     {"Command25", "开始过滤号码", 8, 110, &E::filterNumbers},
+                                     {"Command22", "撤消", 160, 70, &E::undo},
+                                     {"Command23", "恢复", 236, 70, &E::redo},
+                                     {"Command24", "[做大底]", 312, 80, &E::makeBase},
+                                     {"Command18", "返回>>", 472, 80, &E::backToWorkbench}});
 }
 
 int PositionExclusionEditor::Open(dialogs::WorkbenchApi& bench) {
@@ -199,7 +200,7 @@ QString PositionExclusionEditor::HelpText() {
            QLatin1Char('\n');
 }
 
-void PositionExclusionEditor::Form_Load() {
+void PositionExclusionEditor::showPatterns() {
     dialogs::PlaceEditorOnWorkbench(bench_, this);
     patterns_.clear();
     for (const QString& p : bench_.model().conditions.positionPatterns) addPattern(p);
@@ -231,12 +232,12 @@ void PositionExclusionEditor::selectRow(int row) {
     patternList_->setCurrentIndex(listModel_->index(row));
 }
 
-void PositionExclusionEditor::Command2_Click() {
+void PositionExclusionEditor::addTypedPattern() {
     CheckForDupes(positionBoxes_[0]->text() + positionBoxes_[1]->text() + positionBoxes_[2]->text());
     positionBoxes_[0]->setFocus();
 }
 
-void PositionExclusionEditor::Command14_Click() {
+void PositionExclusionEditor::generatePatterns() {
     for (int i = 0; i <= 10; ++i)
         for (int j = 0; j <= 10; ++j)
             for (int k = 0; k <= 10; ++k)
@@ -250,15 +251,13 @@ void PositionExclusionEditor::collect(const QString& text) {
     refresh();
 }
 
-void PositionExclusionEditor::Command15_Click() {
+void PositionExclusionEditor::collectPastedNumbers() {
     const QString text = dialogs::TrimBlanks(pastedText_->toPlainText());
     pastedText_->setPlainText(text);
     collect(text);
 }
 
-void PositionExclusionEditor::Command19_Click() { Command11_Click(); }
-
-void PositionExclusionEditor::Command11_Click() {
+void PositionExclusionEditor::expandDigitOrders() {
     const QStringList rows = patterns_;
     patterns_.clear();
     for (const QString& r : rows) {
@@ -269,12 +268,12 @@ void PositionExclusionEditor::Command11_Click() {
     refresh();
 }
 
-void PositionExclusionEditor::Command20_Click() {
+void PositionExclusionEditor::clearPatterns() {
     patterns_.clear();
     refresh();
 }
 
-void PositionExclusionEditor::Command12_Click() {
+void PositionExclusionEditor::importFromFile() {
     const QString path =
         ui::AskOpenFileName(this, QStringLiteral("导入到定位过滤"), common::NumberFolder(), QStringLiteral("文本文件 (*.txt)"));
     if (path.isEmpty()) return;  // cancelled
@@ -297,38 +296,36 @@ void PositionExclusionEditor::Command12_Click() {
     refresh();
 }
 
-void PositionExclusionEditor::Command13_Click() { ui::MsgBox(HelpText(), ui::Icon::None, ui::Buttons::Ok, ui::kAppTitle, this); }
+void PositionExclusionEditor::showHelp() { ui::MsgBox(HelpText(), ui::Icon::None, ui::Buttons::Ok, ui::kAppTitle, this); }
 
-void PositionExclusionEditor::Command17_Click() {
+void PositionExclusionEditor::savePatterns() {
     bench_.model().conditions.positionPatterns = patterns_;
 }
 
-void PositionExclusionEditor::Command25_Click() {
-    Command17_Click();
+void PositionExclusionEditor::filterNumbers() {
+    savePatterns();
     dialogs::StartFilterFromDialog(bench_, dialogs::BatchGroup::Advanced, pool::kPositionalFamily, this);
 }
 
-void PositionExclusionEditor::Command18_Click() {
+void PositionExclusionEditor::backToWorkbench() {
     if (ui::MsgBox(QStringLiteral("是否保存设置的定位号码条件？"), ui::Icon::Question, ui::Buttons::YesNo, ui::kAppTitle,
                    this) == ui::Answer::Yes)
-        Command17_Click();
+        savePatterns();
     close();
 }
 
-void PositionExclusionEditor::Command22_Click() { dialogs::UndoFromDialog(bench_); }
-void PositionExclusionEditor::Command23_Click() { dialogs::RedoFromDialog(bench_); }
-void PositionExclusionEditor::Command24_Click() { dialogs::MakeBaseFromDialog(bench_, this); }
+void PositionExclusionEditor::undo() { dialogs::UndoFromDialog(bench_); }
+void PositionExclusionEditor::redo() { dialogs::RedoFromDialog(bench_); }
+void PositionExclusionEditor::makeBase() { dialogs::MakeBaseFromDialog(bench_, this); }
 
-void PositionExclusionEditor::List1_DblClick() {
+void PositionExclusionEditor::removeSelectedPattern() {
     const QModelIndex current = patternList_->currentIndex();
     if (!current.isValid() || current.row() >= patterns_.size()) return;
     patterns_.removeAt(current.row());
     refresh();
 }
 
-void PositionExclusionEditor::Timer1_Timer() { countLabel_->setText(QString::number(patterns_.size()) + QStringLiteral("组")); }
-
-void PositionExclusionEditor::menu_10_Click() { Command12_Click(); }
+void PositionExclusionEditor::showCount() { countLabel_->setText(QString::number(patterns_.size()) + QStringLiteral("组")); }
 
 void PositionExclusionEditor::ListDrawnOrUndrawn(int kind) {
     // The draws are those of the state the workbench was given.
@@ -347,30 +344,26 @@ void PositionExclusionEditor::ListDrawnOrUndrawn(int kind) {
     refresh();
 }
 
-void PositionExclusionEditor::menu_2_Click() { ListDrawnOrUndrawn(0); }
-void PositionExclusionEditor::meun_3_Click() { ListDrawnOrUndrawn(1); }
-
 void PositionExclusionEditor::listSet(const QStringList& numbers) {
     patterns_.clear();
     for (const QString& n : numbers) addPattern(n);
     refresh();
 }
 
-void PositionExclusionEditor::menu_4_Click() { listSet(common::GroupThreeTable()); }
-void PositionExclusionEditor::menu_5_Click() { listSet(common::GroupSixTable()); }
-void PositionExclusionEditor::menu_9_Click() { listSet(common::TripleTable()); }
+void PositionExclusionEditor::listGroupThree() { listSet(common::GroupThreeTable()); }
+void PositionExclusionEditor::listGroupSix() { listSet(common::GroupSixTable()); }
+void PositionExclusionEditor::listTriples() { listSet(common::TripleTable()); }
 
 void PositionExclusionEditor::collectSet(const QString& text) {
     patterns_.clear();
     pastedText_->setPlainText(text);
-    Command15_Click();
+    collectPastedNumbers();
     pastedText_->setPlainText(QString());
 }
 
-void PositionExclusionEditor::menu_6_Click() { collectSet(QString::fromLatin1(kRunText)); }
-void PositionExclusionEditor::meun_7_Click() { collectSet(QString::fromLatin1(kHalfRunText)); }
-void PositionExclusionEditor::menu_8_Click() { collectSet(QString::fromLatin1(kMixedSixText)); }
-void PositionExclusionEditor::menu_13_Click() { Command13_Click(); }
+void PositionExclusionEditor::collectRuns() { collectSet(QString::fromLatin1(kRunText)); }
+void PositionExclusionEditor::collectHalfRuns() { collectSet(QString::fromLatin1(kHalfRunText)); }
+void PositionExclusionEditor::collectMixedSix() { collectSet(QString::fromLatin1(kMixedSixText)); }
 
 void PositionExclusionEditor::boxChanged(int k) {
     if (positionBoxes_[k]->text().size() != 1) return;

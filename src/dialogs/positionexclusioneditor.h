@@ -43,41 +43,39 @@ public:
     // analysis range.
     void ListDrawnOrUndrawn(int kind);
 
-public slots:
-    void Form_Load();
-    void Command2_Click();   // 添加
-    void Command14_Click();  // 生成号码
-    void Command15_Click();  // 采集号码
-    void Command19_Click();  // 组 变 单
-    void Command11_Click();  // expansion into digit orders
-    void Command20_Click();  // 清空号码
-    void Command12_Click();  // import from a text file
-    void Command13_Click();  // help text
-    void Command17_Click();  // save step
-    void Command25_Click();  // 开始过滤号码
-    void Command18_Click();  // 返回>>
-    void Command22_Click();  // 撤消
-    void Command23_Click();  // 恢复
-    void Command24_Click();  // [做大底]
-    void List1_DblClick();
-    void Timer1_Timer();
-    void menu_10_Click();  // 从文件导入
-    void menu_2_Click();   // 未出号码
-    void meun_3_Click();   // 已出号码
-    void menu_4_Click();   // 组三
-    void menu_5_Click();   // 组六
-    void menu_6_Click();   // 顺子
-    void meun_7_Click();   // 半顺
-    void menu_8_Click();   // 杂六
-    void menu_9_Click();   // 豹子
-    void menu_13_Click();  // 说明
-
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
 private:
     dialogs::WorkbenchApi& bench_;
+    void showPatterns();           // placement, the list from the model's positional patterns
+    void savePatterns();           // the list back into the model
+    void addTypedPattern();        // 添加 (Command2)
+    void generatePatterns();       // 生成号码 (Command14)
+    void collectPastedNumbers();   // 采集号码 (Command15)
+    void expandDigitOrders();      // 组 变 单 (Command19): every order of each row's characters
+    void clearPatterns();          // 清空号码 (Command20)
+    void importFromFile();         // 快捷操作 > 从文件导入 (menu_10)
+    void showHelp();               // 说明 (menu_13)
+    void filterNumbers();          // 开始过滤号码 (Command25): saves, then runs the family
+    void backToWorkbench();        // 返回>> (Command18): asks whether to save, then closes
+    void undo();                   // 撤消 (Command22)
+    void redo();                   // 恢复 (Command23)
+    void makeBase();               // [做大底] (Command24)
+    void removeSelectedPattern();  // a double click on List1
+    void showCount();              // Timer1: the count under the list
+    // 快捷操作: 未出号码 (menu_2), 已出号码 (meun_3), 组三 (menu_4), 组六 (menu_5), 顺子 (menu_6),
+    // 半顺 (meun_7), 杂六 (menu_8), 豹子 (menu_9).
+    void listUndrawn() { ListDrawnOrUndrawn(0); }
+    void listDrawn() { ListDrawnOrUndrawn(1); }
+    void listGroupThree();
+    void listGroupSix();
+    void collectRuns();
+    void collectHalfRuns();
+    void collectMixedSix();
+    void listTriples();
+
     bool addPattern(const QString& text);  // the duplicate rule, without refreshing the view
     void collect(const QString& text);     // every group of three digits or "*"
     void refresh();
@@ -100,5 +98,5 @@ private:
     QStringListModel* listModel_ = nullptr;
     QLabel* countLabel_ = nullptr;              // Label1
     QPushButton* addButton_ = nullptr;          // Command2
-    QTimer* timer1_ = nullptr;
+    QTimer* countTimer_ = nullptr;              // Timer1
 };

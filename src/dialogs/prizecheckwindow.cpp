@@ -61,7 +61,7 @@ PrizeCheckWindow::PrizeCheckWindow(dialogs::WorkbenchApi& bench, const common::A
     folderLabel_->setCursor(Qt::PointingHandCursor);
     folderLabel_->setMouseTracking(true);
     folderLabel_->installEventFilter(this);  // hover
-    connect(ui::ClickSource::of(folderLabel_), &ui::ClickSource::released, this, &PrizeCheckWindow::Label3_Click);
+    connect(ui::ClickSource::of(folderLabel_), &ui::ClickSource::released, this, &PrizeCheckWindow::chooseBetFolder);
     folderLabel_->setToolTip(QStringLiteral("点击更换投注文件夹"));
     grid->addWidget(folderLabel_, 1, 0, 1, 4);
 
@@ -80,9 +80,9 @@ PrizeCheckWindow::PrizeCheckWindow(dialogs::WorkbenchApi& bench, const common::A
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
     struct Button { const char* name; const char* caption; void (PrizeCheckWindow::*slot)(); };
-    const Button list[] = {{"Command3", "单选兑奖", &PrizeCheckWindow::Command3_Click},
-                           {"Command2", "组选兑奖", &PrizeCheckWindow::Command2_Click},
-                           {"Command1", "返回", &PrizeCheckWindow::Command1_Click}};
+    const Button list[] = {{"Command3", "单选兑奖", &PrizeCheckWindow::checkStraight},
+                           {"Command2", "组选兑奖", &PrizeCheckWindow::checkGroup},
+                           {"Command1", "返回", &PrizeCheckWindow::backToWorkbench}};
     for (const Button& b : list) {
         QPushButton* button = dialogs::HandlerButton(this, b.name, QString::fromUtf8(b.caption), b.slot);
         button->setAutoDefault(false);
@@ -90,16 +90,16 @@ PrizeCheckWindow::PrizeCheckWindow(dialogs::WorkbenchApi& bench, const common::A
     }
     outer->addLayout(buttons);
 
-    connect(combo_, &QComboBox::currentIndexChanged, this, &PrizeCheckWindow::Combo1_Click);
+    connect(combo_, &QComboBox::currentIndexChanged, this, &PrizeCheckWindow::showChosenDraw);
     // A file is read when it becomes the chosen one, by mouse or keyboard.
-    connect(files_, &QListWidget::currentRowChanged, this, &PrizeCheckWindow::File1_Click);
+    connect(files_, &QListWidget::currentRowChanged, this, &PrizeCheckWindow::readChosenFile);
 
     resize(520, 380);
 }
 
 bool PrizeCheckWindow::Open(dialogs::WorkbenchApi& bench, const common::AppState& state, QString* chosenBetFolder, QString* error) {
     QPointer<PrizeCheckWindow> window = new PrizeCheckWindow(bench, state, chosenBetFolder);
-    if (!window->Form_Load(error)) {
+    if (!window->fill(error)) {
         delete window.data();
         return false;
     }
@@ -108,7 +108,7 @@ bool PrizeCheckWindow::Open(dialogs::WorkbenchApi& bench, const common::AppState
     return true;
 }
 
-bool PrizeCheckWindow::Form_Load(QString* error) {
+bool PrizeCheckWindow::fill(QString* error) {
     bets_.clear();
     lastHits_ = 0;
     betText_->clear();
@@ -127,7 +127,7 @@ bool PrizeCheckWindow::Form_Load(QString* error) {
         combo_->setCurrentIndex(-1);
     }
     draw_->clear();
-    if (!issues.isEmpty()) combo_->setCurrentIndex(int(issues.size()) - 1);  // runs Combo1_Click
+    if (!issues.isEmpty()) combo_->setCurrentIndex(int(issues.size()) - 1);  // runs showChosenDraw
 
     return showFolder(dialogs::BetFolder(), error);
 }
@@ -146,13 +146,13 @@ bool PrizeCheckWindow::showFolder(const QString& folder, QString* error) {
     return true;
 }
 
-void PrizeCheckWindow::Combo1_Click() {
+void PrizeCheckWindow::showChosenDraw() {
     const int index = combo_->currentIndex();
     if (index < 0) return;
     draw_->setText(state_.history.number(index + 1));
 }
 
-void PrizeCheckWindow::File1_Click() {
+void PrizeCheckWindow::readChosenFile() {
     if (QListWidgetItem* item = files_->currentItem()) readBetFile(item->text());
 }
 
@@ -174,20 +174,18 @@ void PrizeCheckWindow::checkPrize(bool straight) {
     ui::MsgBox(dialogs::PrizeMessage(lastHits_), ui::Icon::Information, ui::Buttons::Ok, kPrizeCheckWindowTitle, this);
 }
 
-void PrizeCheckWindow::Command3_Click() { checkPrize(true); }
-void PrizeCheckWindow::Command2_Click() { checkPrize(false); }
-void PrizeCheckWindow::Command1_Click() { reject(); }
+void PrizeCheckWindow::backToWorkbench() { reject(); }
 
-void PrizeCheckWindow::Label3_Click() { BetFolderChooser::Open(this, chosenBetFolder_, this); }
+void PrizeCheckWindow::chooseBetFolder() { BetFolderChooser::Open(this, chosenBetFolder_, this); }
 
-void PrizeCheckWindow::Label3_MouseMove() {
+void PrizeCheckWindow::underlineFolder() {
     QFont font = folderLabel_->font();
     if (font.underline()) return;
     font.setUnderline(true);
     folderLabel_->setFont(font);
 }
 
-void PrizeCheckWindow::Frame1_MouseMove() {
+void PrizeCheckWindow::plainFolder() {
     QFont font = folderLabel_->font();
     if (!font.underline()) return;
     font.setUnderline(false);
@@ -199,16 +197,16 @@ bool PrizeCheckWindow::eventFilter(QObject* watched, QEvent* event) {
         switch (event->type()) {
         case QEvent::Enter:
         case QEvent::MouseMove:
-            Label3_MouseMove();
+            underlineFolder();
             break;
         case QEvent::Leave:
-            Frame1_MouseMove();
+            plainFolder();
             break;
         default:
             break;
         }
     } else if (event->type() == QEvent::MouseMove && watched->objectName() == QLatin1String("Frame1")) {
-        Frame1_MouseMove();
+        plainFolder();
     }
     return QDialog::eventFilter(watched, event);
 }

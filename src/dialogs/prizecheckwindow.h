@@ -32,10 +32,6 @@ public:
     // window is then not shown.
     static bool Open(dialogs::WorkbenchApi& bench, const common::AppState& state, QString* chosenBetFolder, QString* error);
 
-    // Load: issues of the draw history (newest selected), the bet folder and its files.
-    // False with the reason when the bet folder cannot be listed.
-    bool Form_Load(QString* error = nullptr);
-
     // Lists a folder's bet files and shows the folder in Label3; the bets read stay as they
     // are. False with the reason (nothing changed) when the folder cannot be listed.
     bool showFolder(const QString& folder, QString* error) override;
@@ -45,21 +41,22 @@ public:
     // Hits counted by the last check.
     int lastHits() const { return lastHits_; }
 
-public slots:
-    void Combo1_Click();
-    void File1_Click();
-    void Command3_Click();  // 单选兑奖
-    void Command2_Click();  // 组选兑奖
-    void Command1_Click();  // 返回
-    void Label3_Click();    // opens the folder chooser
-    void Label3_MouseMove();
-    void Frame1_MouseMove();
-
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     dialogs::WorkbenchApi& bench_;
+    // The issues of the draw history (newest selected), the bet folder and its files. False with
+    // the reason when the bet folder cannot be listed.
+    bool fill(QString* error);
+    void showChosenDraw();                     // Combo1: the chosen issue's number into Text1
+    void readChosenFile();                     // File1: the chosen file's bets
+    void checkStraight() { checkPrize(true); } // 单选兑奖 (Command3)
+    void checkGroup() { checkPrize(false); }   // 组选兑奖 (Command2)
+    void backToWorkbench();                    // 返回 (Command1)
+    void chooseBetFolder();                    // a click on Label3: the folder chooser, modal over the window
+    void underlineFolder();                    // the pointer over Label3
+    void plainFolder();                        // the pointer off Label3
     void readBetFile(const QString& name);
     void checkPrize(bool straight);
 

@@ -105,11 +105,11 @@ SetOperationsWindow::SetOperationsWindow(dialogs::WorkbenchApi& bench)
     captionTimer_ = new QTimer(this);
     captionTimer_->setObjectName(QStringLiteral("Timer1"));
     captionTimer_->setInterval(500);
-    connect(captionTimer_, &QTimer::timeout, this, &SetOperationsWindow::Timer1_Timer);
+    connect(captionTimer_, &QTimer::timeout, this, &SetOperationsWindow::showCounts);
     captionTimer_->start();
 
     resize(760, 480);
-    Form_Load();
+    arrange();
 }
 
 QPushButton* SetOperationsWindow::addButton(const char* name, const QString& caption,
@@ -133,11 +133,11 @@ QGroupBox* SetOperationsWindow::buildFileFrame() {
     frameLayout->addWidget(fileList_);
     auto* fileButtons = new QHBoxLayout;
     frameLayout->addLayout(fileButtons);
-    addButton("Command1", QStringLiteral("添加"), &SetOperationsWindow::Command1_Click, fileButtons);
-    addButton("Command2", QStringLiteral("帮助"), &SetOperationsWindow::Command2_Click, fileButtons);
-    addButton("Command3", QStringLiteral("删除"), &SetOperationsWindow::Command3_Click, fileButtons);
-    addButton("Command4", QStringLiteral("清空"), &SetOperationsWindow::Command4_Click, fileButtons);
-    addButton("Command5", QStringLiteral("退出"), &SetOperationsWindow::Command5_Click, fileButtons);
+    addButton("Command1", QStringLiteral("添加"), &SetOperationsWindow::addFiles, fileButtons);
+    addButton("Command2", QStringLiteral("帮助"), &SetOperationsWindow::showHelp, fileButtons);
+    addButton("Command3", QStringLiteral("删除"), &SetOperationsWindow::removeFile, fileButtons);
+    addButton("Command4", QStringLiteral("清空"), &SetOperationsWindow::clearFiles, fileButtons);
+    addButton("Command5", QStringLiteral("退出"), &SetOperationsWindow::backToWorkbench, fileButtons);
     // Watched on the viewport, so a double click on the empty list reaches the handler too.
     fileList_->viewport()->installEventFilter(this);
     connect(fileList_->header(), &QHeaderView::sectionClicked, this, [this](int column) {
@@ -149,7 +149,7 @@ QGroupBox* SetOperationsWindow::buildFileFrame() {
 
 // Right: the count, the range, the result.
 void SetOperationsWindow::buildCountPanel(QVBoxLayout* right) {
-    addButton("Command6", QStringLiteral("第一步：集合运算"), &SetOperationsWindow::Command6_Click, right);
+    addButton("Command6", QStringLiteral("第一步：集合运算"), &SetOperationsWindow::countOccurrences, right);
     right->addWidget(ui::MakeLabel(this, QStringLiteral("Label1"), QStringLiteral("第二步：出现次数范围")));
     auto* rangeRow = new QHBoxLayout;
     lowCount_ = new QComboBox(this);
@@ -161,14 +161,14 @@ void SetOperationsWindow::buildCountPanel(QVBoxLayout* right) {
     rangeRow->addWidget(highCount_);
     right->addLayout(rangeRow);
     auto* shortcuts = new QHBoxLayout;
-    rangeShortcuts_[0] = addButton("Command7", QStringLiteral("交集"), &SetOperationsWindow::Command7_Click, shortcuts);
-    rangeShortcuts_[1] = addButton("Command8", QStringLiteral("并集"), &SetOperationsWindow::Command8_Click, shortcuts);
-    rangeShortcuts_[2] = addButton("Command9", QStringLiteral("反集"), &SetOperationsWindow::Command9_Click, shortcuts);
+    rangeShortcuts_[0] = addButton("Command7", QStringLiteral("交集"), &SetOperationsWindow::rangeIntersection, shortcuts);
+    rangeShortcuts_[1] = addButton("Command8", QStringLiteral("并集"), &SetOperationsWindow::rangeUnion, shortcuts);
+    rangeShortcuts_[2] = addButton("Command9", QStringLiteral("反集"), &SetOperationsWindow::rangeComplement, shortcuts);
     for (QPushButton* b : rangeShortcuts_) b->setEnabled(false);
     right->addLayout(shortcuts);
     auto* resultButtons = new QHBoxLayout;
-    addButton("Command10", QStringLiteral("生成结果"), &SetOperationsWindow::Command10_Click, resultButtons);
-    addButton("Command11", QStringLiteral("导入到缩水器"), &SetOperationsWindow::Command11_Click, resultButtons);
+    addButton("Command10", QStringLiteral("生成结果"), &SetOperationsWindow::keepRange, resultButtons);
+    addButton("Command11", QStringLiteral("导入到缩水器"), &SetOperationsWindow::importToPool, resultButtons);
     right->addLayout(resultButtons);
 
     results_ = new ResultModel(this);
@@ -247,7 +247,7 @@ bool SetOperationsWindow::addRow(const QString& path, const QString& label) {
     item->setCheckState(kLabelColumn, Qt::Checked);
     fileList_->addTopLevelItem(item);
     if (fileSortColumn_ >= 0) fileList_->sortItems(fileSortColumn_, Qt::AscendingOrder);
-    Timer1_Timer();
+    showCounts();
     return true;
 }
 
@@ -267,7 +267,7 @@ QStringList SetOperationsWindow::resultCounts() const {
 
 QTreeWidget* SetOperationsWindow::fileList() const { return fileList_; }
 
-void SetOperationsWindow::Form_Load() {
+void SetOperationsWindow::arrange() {
     setWindowIcon(QApplication::windowIcon());
     move(0, 0);
     lowCount_->clear();
@@ -278,7 +278,7 @@ void SetOperationsWindow::Form_Load() {
     highCount_->setCurrentIndex(0);
 }
 
-void SetOperationsWindow::Command1_Click() {
+void SetOperationsWindow::addFiles() {
     fileSortColumn_ = kLabelColumn;
     fileList_->sortItems(kLabelColumn, Qt::AscendingOrder);
     const QStringList paths =
@@ -290,25 +290,25 @@ void SetOperationsWindow::Command1_Click() {
     }
 }
 
-void SetOperationsWindow::Command2_Click() { ui::MsgBox(helpText_->toPlainText(), ui::Icon::None, ui::Buttons::Ok, ui::kAppTitle, this); }
+void SetOperationsWindow::showHelp() { ui::MsgBox(helpText_->toPlainText(), ui::Icon::None, ui::Buttons::Ok, ui::kAppTitle, this); }
 
-void SetOperationsWindow::Command3_Click() {
+void SetOperationsWindow::removeFile() {
     if (fileList_->topLevelItemCount() == 0) return;
     const QList<QTreeWidgetItem*> selected = fileList_->selectedItems();
     QTreeWidgetItem* item = selected.isEmpty() ? fileList_->currentItem() : selected.first();
     if (!item) return;
     delete item;
-    Timer1_Timer();
+    showCounts();
 }
 
-void SetOperationsWindow::Command4_Click() {
+void SetOperationsWindow::clearFiles() {
     fileList_->clear();
-    Timer1_Timer();
+    showCounts();
 }
 
-void SetOperationsWindow::Command5_Click() { hide(); }
+void SetOperationsWindow::backToWorkbench() { hide(); }
 
-void SetOperationsWindow::Command6_Click() {
+void SetOperationsWindow::countOccurrences() {
     QStringList paths;
     for (int i = 0; i < fileList_->topLevelItemCount(); ++i) {
         QTreeWidgetItem* item = fileList_->topLevelItem(i);
@@ -337,7 +337,7 @@ void SetOperationsWindow::Command6_Click() {
     highCount_->setCurrentIndex(files);
     for (QPushButton* b : rangeShortcuts_) b->setEnabled(true);
     summary_->setText(dialogs::CountSummary(files, counts));
-    Timer1_Timer();
+    showCounts();
 }
 
 bool SetOperationsWindow::setRange(int low, int high, const QString& operation) {
@@ -351,22 +351,22 @@ bool SetOperationsWindow::setRange(int low, int high, const QString& operation) 
     return true;
 }
 
-void SetOperationsWindow::Command7_Click() {
+void SetOperationsWindow::rangeIntersection() {
     const int n = lowCount_->count() - 1;
     setRange(n, n, QStringLiteral("交集"));
 }
 
-void SetOperationsWindow::Command8_Click() {
+void SetOperationsWindow::rangeUnion() {
     const int n = lowCount_->count() - 1;
     setRange(1, n, QStringLiteral("并集"));
 }
 
-void SetOperationsWindow::Command9_Click() {
+void SetOperationsWindow::rangeComplement() {
     const int n = lowCount_->count() - 1;
     setRange(0, n - 1, QStringLiteral("反集"));
 }
 
-void SetOperationsWindow::Command10_Click() {
+void SetOperationsWindow::keepRange() {
     if (results_->rowCount() != 1000) {
         ui::MsgBox(QStringLiteral("请先点击“集合运算”再进行生成结果操作。"), ui::Icon::Information,
                    ui::Buttons::Ok, ui::kAppTitle, this);
@@ -382,12 +382,12 @@ void SetOperationsWindow::Command10_Click() {
     }
     const int remaining = int(kept.size());
     results_->setRows(std::move(kept));
-    Timer1_Timer();
+    showCounts();
     ui::MsgBox(QStringLiteral("操作完成，还剩 ") + QString::number(remaining) + QStringLiteral(" 注。"),
                ui::Icon::Information, ui::Buttons::Ok, ui::kAppTitle, this);
 }
 
-void SetOperationsWindow::Command11_Click() {
+void SetOperationsWindow::importToPool() {
     hide();
     const QStringList numbers = resultNumbers();
     bench_.enterFilteringMode();
@@ -395,9 +395,9 @@ void SetOperationsWindow::Command11_Click() {
                                  QStringLiteral("集合运算"), pool::PoolSession::Duplicates::Remove);
 }
 
-void SetOperationsWindow::ListView1_DblClick() {
+void SetOperationsWindow::openFileOrAdd() {
     if (fileList_->topLevelItemCount() == 0) {
-        Command1_Click();
+        addFiles();
         return;
     }
     QTreeWidgetItem* item = fileList_->currentItem();
@@ -408,13 +408,13 @@ void SetOperationsWindow::ListView1_DblClick() {
 
 bool SetOperationsWindow::eventFilter(QObject* watched, QEvent* event) {
     if (watched == fileList_->viewport() && event->type() == QEvent::MouseButtonDblClick) {
-        ListView1_DblClick();
+        openFileOrAdd();
         return true;
     }
     return QWidget::eventFilter(watched, event);
 }
 
-void SetOperationsWindow::Timer1_Timer() {
+void SetOperationsWindow::showCounts() {
     // Only texts that changed are set, so the idle timer costs next to nothing.
     const QString rows = QString::number(results_->rowCount());
     if (resultCount_->text() != rows) resultCount_->setText(rows);

@@ -48,26 +48,24 @@ public:
     // ListView1: column 0 label with the tick, 1 distinct count, 2 path.
     QTreeWidget* fileList() const;
 
-public slots:
-    void Form_Load();
-    void Command1_Click();   // 添加
-    void Command2_Click();   // 帮助
-    void Command3_Click();   // 删除
-    void Command4_Click();   // 清空
-    void Command5_Click();   // 退出
-    void Command6_Click();   // 第一步：集合运算
-    void Command7_Click();   // 交集
-    void Command8_Click();   // 并集
-    void Command9_Click();   // 反集
-    void Command10_Click();  // 生成结果
-    void Command11_Click();  // 导入到缩水器
-    void ListView1_DblClick();
-    void Timer1_Timer();
-
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    void arrange();             // icon, place and the empty range
+    void addFiles();            // 添加 (Command1)
+    void showHelp();            // 帮助 (Command2)
+    void removeFile();          // 删除 (Command3)
+    void clearFiles();          // 清空 (Command4)
+    void backToWorkbench();     // 退出 (Command5)
+    void countOccurrences();    // 第一步：集合运算 (Command6): the ticked files' counts
+    void rangeIntersection();   // 交集 (Command7)
+    void rangeUnion();          // 并集 (Command8)
+    void rangeComplement();     // 反集 (Command9)
+    void keepRange();           // 生成结果 (Command10): the numbers counted within the range
+    void importToPool();        // 导入到缩水器 (Command11)
+    void openFileOrAdd();       // a double click on ListView1: opens the file, or adds when empty
+    void showCounts();          // Timer1: the result count and the list's caption
     bool addRow(const QString& path, const QString& label);
     bool setRange(int low, int high, const QString& operation);
 

@@ -31,24 +31,24 @@ SumEditor::SumEditor(dialogs::WorkbenchApi& bench) : QDialog(bench.dialogParent(
     tab_->addTab(page, QStringLiteral("和值过滤"));
     boxes_ = dialogs::MakeCheckArray(page, QStringLiteral("Check1"), QStringList(28, QString()), 7, 8, 8, 56, 26);
 
-    combo1_ = new QComboBox(page);
-    combo1_->setObjectName(QStringLiteral("Combo1"));
-    combo1_->addItems({QStringLiteral("请选择条件"), QStringLiteral("0路"), QStringLiteral("1路"), QStringLiteral("2路")});
-    combo1_->setGeometry(8, 126, 130, 24);
-    connect(combo1_, qOverload<int>(&QComboBox::activated), this, &SumEditor::Combo1_Click);
-    MakeButton(page, "Command3", QStringLiteral("全清"), 240, 124, 76, 28, this, &SumEditor::Command3_Click);
-    MakeButton(page, "Command2", QStringLiteral("反选"), 324, 124, 76, 28, this, &SumEditor::Command2_Click);
+    routePreset_ = new QComboBox(page);
+    routePreset_->setObjectName(QStringLiteral("Combo1"));
+    routePreset_->addItems({QStringLiteral("请选择条件"), QStringLiteral("0路"), QStringLiteral("1路"), QStringLiteral("2路")});
+    routePreset_->setGeometry(8, 126, 130, 24);
+    connect(routePreset_, qOverload<int>(&QComboBox::activated), this, &SumEditor::applyRoutePreset);
+    MakeButton(page, "Command3", QStringLiteral("全清"), 240, 124, 76, 28, this, &SumEditor::clearSums);
+    MakeButton(page, "Command2", QStringLiteral("反选"), 324, 124, 76, 28, this, &SumEditor::invertSums);
 
     using E = SumEditor;
     dialogs::MakeBottomRow<E>(this, {216,
-                                     {"Command7", "开始过滤号码", 8, 110, &E::Command7_Click},
-                                     {"Command1", "撤消", 124, 70, &E::Command1_Click},
-                                     {"Command4", "恢复", 198, 70, &E::Command4_Click},
-                                     {"Command5", "[做大底]", 272, 80, &E::Command5_Click},
-                                     {"Command6", "返回", 356, 70, &E::Command6_Click}});
+                                     {"Command7", "开始过滤号码", 8, 110, &E::filterNumbers},
+                                     {"Command1", "撤消", 124, 70, &E::undo},
+                                     {"Command4", "恢复", 198, 70, &E::redo},
+                                     {"Command5", "[做大底]", 272, 80, &E::makeBase},
+                                     {"Command6", "返回", 356, 70, &E::backToWorkbench}});
     setFixedSize(436, 252);
 
-    Form_Load();
+    arrange();
     dialogs::FillTicks(bench_, boxes_, SumTicks);
     dialogs::BindTicks(bench_, this, boxes_, SumTicks);
 }
@@ -60,14 +60,14 @@ int SumEditor::Open(dialogs::WorkbenchApi& bench) {
     return ui::ShowModal(editor);
 }
 
-void SumEditor::Form_Load() {
+void SumEditor::arrange() {
     dialogs::PlaceEditorOnWorkbench(bench_, this);
     for (int k = 0; k < boxes_.size(); ++k) boxes_[k]->setText(QString::number(k));
-    combo1_->setCurrentIndex(0);
+    routePreset_->setCurrentIndex(0);
 }
 
-void SumEditor::Combo1_Click() {
-    const int item = combo1_->currentIndex();
+void SumEditor::applyRoutePreset() {
+    const int item = routePreset_->currentIndex();
     if (item <= 0) {
         for (QCheckBox* box : boxes_) box->setChecked(false);
         return;
@@ -77,17 +77,17 @@ void SumEditor::Combo1_Click() {
         if (s % 3 == item - 1) boxes_[s]->setChecked(true);
 }
 
-void SumEditor::Command3_Click() { dialogs::ClearTicks(boxes_, combo1_); }
-void SumEditor::Command2_Click() { dialogs::InvertTicks(boxes_, combo1_); }
+void SumEditor::clearSums() { dialogs::ClearTicks(boxes_, routePreset_); }
+void SumEditor::invertSums() { dialogs::InvertTicks(boxes_, routePreset_); }
 
-void SumEditor::Command7_Click() {
+void SumEditor::filterNumbers() {
     dialogs::StartFilterFromDialog(bench_, dialogs::BatchGroup::Advanced, pool::kSumFamily, this);
 }
 
-void SumEditor::Command1_Click() { dialogs::UndoFromDialog(bench_); }
-void SumEditor::Command4_Click() { dialogs::RedoFromDialog(bench_); }
-void SumEditor::Command5_Click() { dialogs::MakeBaseFromDialog(bench_, this); }
-void SumEditor::Command6_Click() { hide(); }
+void SumEditor::undo() { dialogs::UndoFromDialog(bench_); }
+void SumEditor::redo() { dialogs::RedoFromDialog(bench_); }
+void SumEditor::makeBase() { dialogs::MakeBaseFromDialog(bench_, this); }
+void SumEditor::backToWorkbench() { hide(); }
 
 void SumEditor::closeEvent(QCloseEvent* event) {
     if (!dialogs::HideUnlessQuitting(bench_, this, event)) QDialog::closeEvent(event);

@@ -24,22 +24,21 @@ public:
     // Check1(0..27): box k stands for the sum k.
     const QList<QCheckBox*>& sums() const { return boxes_; }
 
-public slots:
-    void Form_Load();
-    void Combo1_Click();    // preset: 请选择条件 / 0路 / 1路 / 2路
-    void Command3_Click();  // 全清
-    void Command2_Click();  // 反选
-    void Command7_Click();  // 开始过滤号码
-    void Command1_Click();  // 撤消
-    void Command4_Click();  // 恢复
-    void Command5_Click();  // [做大底]
-    void Command6_Click();  // 返回
-
 protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    void arrange();             // placement, the sums' captions and the preset prompt
+    void applyRoutePreset();    // Combo1: 请选择条件 / 0路 / 1路 / 2路
+    void clearSums();           // 全清 (Command3)
+    void invertSums();          // 反选 (Command2)
+    void filterNumbers();       // 开始过滤号码 (Command7)
+    void undo();                // 撤消 (Command1)
+    void redo();                // 恢复 (Command4)
+    void makeBase();            // [做大底] (Command5)
+    void backToWorkbench();     // 返回 (Command6)
+
     QTabWidget* tab_ = nullptr;
     QList<QCheckBox*> boxes_;
-    QComboBox* combo1_ = nullptr;
+    QComboBox* routePreset_ = nullptr;  // Combo1
 };

@@ -33,13 +33,13 @@ TextCollectionWindow::TextCollectionWindow(dialogs::WorkbenchApi& bench) : QDial
     auto* menuBar = new QMenuBar(this);
     QMenu* menu = menuBar->addMenu(QStringLiteral("操作"));
     menu->setObjectName(QStringLiteral("caozuo"));
-    QAction* import = menu->addAction(QStringLiteral("导入..."), this, &TextCollectionWindow::Command2_Click);
+    QAction* import = menu->addAction(QStringLiteral("导入..."), this, &TextCollectionWindow::importFromFile);
     import->setObjectName(QStringLiteral("bianjidr2"));
     QAction* separator = menu->addSeparator();
     separator->setObjectName(QStringLiteral("hengj3"));
-    QAction* paste = menu->addAction(QStringLiteral("粘贴"), this, &TextCollectionWindow::Command1_Click);
+    QAction* paste = menu->addAction(QStringLiteral("粘贴"), this, &TextCollectionWindow::pasteText);
     paste->setObjectName(QStringLiteral("ghskfj"));
-    QAction* clear = menu->addAction(QStringLiteral("清空"), this, &TextCollectionWindow::Command3_Click);
+    QAction* clear = menu->addAction(QStringLiteral("清空"), this, &TextCollectionWindow::clearText);
     clear->setObjectName(QStringLiteral("kdngqq"));
     layout->setMenuBar(menuBar);
 
@@ -59,28 +59,28 @@ TextCollectionWindow::TextCollectionWindow(dialogs::WorkbenchApi& bench) : QDial
     row->addWidget(ok);
     row->addWidget(cancel);
     layout->addLayout(row);
-    connect(ok, &QPushButton::clicked, this, &TextCollectionWindow::Command5_Click);
-    connect(cancel, &QPushButton::clicked, this, &TextCollectionWindow::Command4_Click);
+    connect(ok, &QPushButton::clicked, this, &TextCollectionWindow::collectNumbers);
+    connect(cancel, &QPushButton::clicked, this, &TextCollectionWindow::cancel);
 
     resize(480, 360);
-    Form_Load();
+    arrange();
 }
 
 int TextCollectionWindow::Open(dialogs::WorkbenchApi& bench) { return ui::ShowModal(instance(bench)); }
 
 
-void TextCollectionWindow::Form_Load() {
+void TextCollectionWindow::arrange() {
     setWindowIcon(QApplication::windowIcon());
     dialogs::CentreOnScreen(this);
 }
 
-void TextCollectionWindow::Command1_Click() {
+void TextCollectionWindow::pasteText() {
     const QMimeData* data = QApplication::clipboard()->mimeData();
     if (!data || !data->hasText()) return;
     text_->setPlainText(dialogs::TrimBlanks(data->text()));
 }
 
-void TextCollectionWindow::Command2_Click() {
+void TextCollectionWindow::importFromFile() {
     const QString path = ui::AskOpenFileName(this, QStringLiteral("从文件导入"), common::NumberFolder(), QStringLiteral("文本文件 (*.txt)"));
     if (path.isEmpty()) return;  // cancelled
     QString content;
@@ -93,11 +93,11 @@ void TextCollectionWindow::Command2_Click() {
     text_->setPlainText(dialogs::TrimBlanks(content));
 }
 
-void TextCollectionWindow::Command3_Click() { text_->clear(); }
+void TextCollectionWindow::clearText() { text_->clear(); }
 
-void TextCollectionWindow::Command4_Click() { hide(); }
+void TextCollectionWindow::cancel() { hide(); }
 
-void TextCollectionWindow::Command5_Click() {
+void TextCollectionWindow::collectNumbers() {
     const QString text = dialogs::TrimBlanks(text_->toPlainText());
     if (text.isEmpty()) return;
     const QStringList numbers = dialogs::CollectFromText(text, keep_->isChecked());

@@ -20,15 +20,14 @@ public:
     // Shows it modally (workbench button "数据采集"); returns the modal result.
     static int Open(dialogs::WorkbenchApi& bench);
 
-public slots:
-    void Form_Load();
-    void Command1_Click();  // 粘贴
-    void Command2_Click();  // 导入...
-    void Command3_Click();  // 清空
-    void Command4_Click();  // 取消
-    void Command5_Click();  // 确定
-
 private:
+    void arrange();          // icon and centring
+    void pasteText();        // 粘贴 (menu ghskfj)
+    void importFromFile();   // 导入... (menu bianjidr2)
+    void clearText();        // 清空 (menu kdngqq)
+    void cancel();           // 取消 (Command4)
+    void collectNumbers();   // 确定 (Command5): the numbers of the text become the pool
+
     QPlainTextEdit* text_ = nullptr;
     QCheckBox* keep_ = nullptr;
 };

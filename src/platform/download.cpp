@@ -21,18 +21,25 @@
 
 namespace platform {
 
+QNetworkRequest FreshRequest(const QUrl& url, int timeoutMs, QNetworkRequest::RedirectPolicy redirects) {
+    QNetworkRequest request(url);
+    request.setAttribute(QNetworkRequest::CacheLoadControlAttribute, QNetworkRequest::AlwaysNetwork);
+    request.setAttribute(QNetworkRequest::CacheSaveControlAttribute, false);
+    request.setAttribute(QNetworkRequest::RedirectPolicyAttribute, redirects);
+    if (timeoutMs > 0) request.setTransferTimeout(timeoutMs);
+    return request;
+}
+
 namespace {
 
 QNetworkRequest MakeRequest(const QUrl& url) {
-    QNetworkRequest request(url);
-    // Always the server's current copy: no cache read, no cache write, and ask proxies too.
-    request.setAttribute(QNetworkRequest::CacheLoadControlAttribute, QNetworkRequest::AlwaysNetwork);
-    request.setAttribute(QNetworkRequest::CacheSaveControlAttribute, false);
+    // The whole transfer has a deadline of its own, so no idle limit here.
+    QNetworkRequest request = FreshRequest(url, 0);
+    // Ask proxies for the current copy too.
     request.setRawHeader("Cache-Control", "no-cache");
     request.setRawHeader("Pragma", "no-cache");
     // Plain bytes, so that Content-Length can be compared with what arrived.
     request.setRawHeader("Accept-Encoding", "identity");
-    request.setAttribute(QNetworkRequest::RedirectPolicyAttribute, QNetworkRequest::NoLessSafeRedirectPolicy);
     return request;
 }
 

@@ -7,6 +7,7 @@
 #include "common/localfile.h"
 
 #include <QByteArray>
+#include <QNetworkRequest>
 #include <QObject>
 #include <QString>
 
@@ -48,6 +49,12 @@ DownloadResult FetchUrl(const QString& url, QByteArray* body, int timeoutMs = kD
 // success; on failure path is untouched and no temporary file is left.
 DownloadResult DownloadToFile(const QString& url, const QString& path, int timeoutMs = kDefaultTimeoutMs,
                               const ProgressFn& progress = {}, qint64 maxBytes = kPageLimit);
+
+// A request for the server's current copy (no cache read or write), followed through
+// redirections only as the policy allows, for a page or resource loaded asynchronously through
+// a QNetworkReply of its own (with LimitReply). timeoutMs <= 0: no idle limit of its own.
+QNetworkRequest FreshRequest(const QUrl& url, int timeoutMs = kDefaultTimeoutMs,
+                             QNetworkRequest::RedirectPolicy redirects = QNetworkRequest::NoLessSafeRedirectPolicy);
 
 // For a page loaded asynchronously through a QNetworkReply of its own: the reply is aborted
 // (it then finishes with an error) past maxBytes or when timeoutMs have passed since now.

@@ -1,6 +1,6 @@
 // Error descriptions as a Chinese system's script runtime shows them, run-time and
 // compilation errors alike.
-#include "variant.h"
+#include "errortext.h"
 
 #include <QHash>
 

@@ -1,7 +1,7 @@
 // Execution of the compiled tree.
 #include "nodes.h"
 #include "objects.h"
-#include "scriptengine.h"
+#include "errortext.h"
 
 #include <pthread.h>
 

@@ -2,7 +2,7 @@
 // New / Me / Is / With / Set, and code run from text (Execute, ExecuteGlobal, Eval).
 #include "objects.h"
 
-#include "scriptengine.h"
+#include "errortext.h"
 #include "scripthost.h"
 
 #include <atomic>

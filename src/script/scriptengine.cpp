@@ -196,7 +196,26 @@ QString ScriptCondition::wrap(const QString& condition) {
 
 ScriptCondition::ScriptCondition() = default;
 
-bool IsPureCondition(const QString& condition) {
+namespace {
+// Tokens a pure condition may hold besides names: literals, parentheses, commas, operators and
+// a Then that only a comment follows (the scheme records close the If themselves).
+bool IsPureToken(const std::vector<Token>& tokens, size_t i) {
+    switch (tokens[i].kind) {
+    case T::Then:
+        return i + 1 < tokens.size() && tokens[i + 1].kind == T::Eof;
+    case T::Eof: case T::Number: case T::Str: case T::LParen: case T::RParen: case T::Comma:
+    case T::Plus: case T::Minus: case T::Star: case T::Slash: case T::Backslash: case T::Caret:
+    case T::Amp: case T::Eq: case T::Ne: case T::Lt: case T::Gt: case T::Le: case T::Ge:
+    case T::And: case T::Or: case T::Not: case T::Xor: case T::Eqv: case T::Imp: case T::Mod:
+    case T::True: case T::False: case T::Empty: case T::Null:
+        return true;
+    default:  // statements, line ends, objects, Me, New...
+        return false;
+    }
+}
+}  // namespace
+
+ConditionTraits ReadConditionTraits(const QString& condition) {
     // Built-ins whose result is a function of their arguments alone.
     static const QSet<QString> kPureFunctions = {
         QStringLiteral("abs"),   QStringLiteral("int"),     QStringLiteral("fix"),    QStringLiteral("sgn"),
@@ -206,42 +225,33 @@ bool IsPureCondition(const QString& condition) {
         QStringLiteral("mid"),   QStringLiteral("left"),    QStringLiteral("right"),  QStringLiteral("instr"),
         QStringLiteral("ubound"), QStringLiteral("lbound"), QStringLiteral("isempty"), QStringLiteral("isnull"),
         QStringLiteral("isnumeric"), QStringLiteral("isarray"), QStringLiteral("vartype")};
+    // Built-ins that show a box or run text as code.
+    static const QSet<QString> kTalkingFunctions = {QStringLiteral("msgbox"), QStringLiteral("inputbox"),
+                                                    QStringLiteral("execute"), QStringLiteral("executeglobal"),
+                                                    QStringLiteral("eval")};
     std::vector<Token> tokens;
     try {
         tokens = Tokenize(condition);
     } catch (...) {
-        return false;
+        return {};
     }
+    ConditionTraits traits{true, false};
     for (size_t i = 0; i < tokens.size(); ++i) {
-        const Token& t = tokens[i];
-        switch (t.kind) {
-        case T::Then:  // the scheme records close the If themselves, a comment follows
-            if (i + 1 >= tokens.size() || tokens[i + 1].kind != T::Eof)
-                return false;
-            break;
-        case T::Eof: case T::Number: case T::Str: case T::LParen: case T::RParen: case T::Comma:
-        case T::Plus: case T::Minus: case T::Star: case T::Slash: case T::Backslash: case T::Caret:
-        case T::Amp: case T::Eq: case T::Ne: case T::Lt: case T::Gt: case T::Le: case T::Ge:
-        case T::And: case T::Or: case T::Not: case T::Xor: case T::Eqv: case T::Imp: case T::Mod:
-        case T::True: case T::False: case T::Empty: case T::Null:
-            break;
-        case T::Ident: {
-            const QString name = t.text.toLower();
-            if (name != QLatin1String("a") && !kPureFunctions.contains(name))
-                return false;
-            break;
+        if (tokens[i].kind != T::Ident) {
+            traits.pure = traits.pure && IsPureToken(tokens, i);
+            continue;
         }
-        default:  // statements, line ends, objects, Me, New...
-            return false;
-        }
+        const QString name = tokens[i].text.toLower();
+        traits.mayTalk = traits.mayTalk || kTalkingFunctions.contains(name);
+        traits.pure = traits.pure && (name == QLatin1String("a") || kPureFunctions.contains(name));
     }
-    return true;
+    return traits;
 }
 
 bool ScriptCondition::compile(const QString& condition) {
     engine_.reset();
     proc_ = ScriptEngine::Procedure();
-    pure_ = IsPureCondition(condition);
+    traits_ = ReadConditionTraits(condition);
     if (!engine_.addCode(wrap(condition)))
         return false;
     proc_ = engine_.procedure(QStringLiteral("ReGS2"));

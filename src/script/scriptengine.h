@@ -1,6 +1,7 @@
 #pragma once
 // The script engine: a VBScript interpreter with the shape the workbench and the smart
 // system expect (language, time limit, add code, run a procedure, reset). See README.md.
+#include "errortext.h"
 #include "scripthost.h"
 #include "variant.h"
 
@@ -23,13 +24,6 @@ struct ScriptError {
     // "description (number) - source, line n": for logs and message boxes.
     QString text() const;
 };
-
-inline const QString kCompileSource = QStringLiteral("Microsoft VBScript 编译器错误");
-inline const QString kRuntimeSource = QStringLiteral("Microsoft VBScript 运行时错误");
-// Raised when one addCode or run call outlives the time limit; not catchable by the script.
-constexpr int kErrTimeout = 9001;
-// Raised when the host's stop request turns true during a call; not catchable either.
-constexpr int kErrStopped = 9002;
 
 class ScriptCondition;
 
@@ -96,6 +90,15 @@ private:
     bool callOne(const Procedure& p, Variant& arg, Variant* result);
 };
 
+// What one walk over a condition's tokens, as the wrapper places it, says of it (see
+// ScriptCondition::isPure and mayTalk). A text no token can start with compiles to nothing
+// that runs: neither pure nor talking.
+struct ConditionTraits {
+    bool pure = false;
+    bool mayTalk = false;
+};
+ConditionTraits ReadConditionTraits(const QString& condition);
+
 // A scheme condition compiled once and evaluated over many count series. Each evaluation
 // behaves like a fresh engine given the wrapped condition: nothing carries over.
 class ScriptCondition {
@@ -113,7 +116,10 @@ public:
     // the series, numbers, strings, operators and built-in functions without a state or a
     // world of their own (no Rnd, Now, boxes, Execute/Eval, variables, objects or statements).
     // Its result then depends on the series' values alone, so a host may keep it per series.
-    bool isPure() const { return pure_; }
+    bool isPure() const { return traits_.pure; }
+    // The condition names a built-in that shows a box or runs code of its own making (MsgBox,
+    // InputBox, Execute, ExecuteGlobal, Eval): a host runs it where the window can answer.
+    bool mayTalk() const { return traits_.mayTalk; }
     // Calls ReGS2(series) with the series (an array, usually bounds 0..T) bound ByRef as a();
     // result is what it returns (1 or 0 for the wrapper). False with lastError() set on an
     // error. The array's elements may be changed in place between evaluations.
@@ -125,11 +131,7 @@ public:
 private:
     ScriptEngine engine_;
     ScriptEngine::Procedure proc_;
-    bool pure_ = false;
+    ConditionTraits traits_;
 };
-
-// Whether condition, as the wrapper places it, reads its series a() and nothing else (see
-// ScriptCondition::isPure).
-bool IsPureCondition(const QString& condition);
 
 }  // namespace script

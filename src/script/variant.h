@@ -1,5 +1,7 @@
 #pragma once
 // The script value: a tagged union with the language's subtypes and its conversion rules.
+#include "errortext.h"
+
 #include <QString>
 
 #include <cstdint>
@@ -335,8 +337,6 @@ Variant ObjectDefault(const Variant& v);
 // TypeName of an object value ("Nothing" for Nothing).
 QString ObjectTypeName(const Variant& v);
 
-// Standard description for an error number ("Type mismatch" for 13).
-QString ErrorDescription(int number);
 [[noreturn]] void Throw(int number, const QString& detail = QString());
 
 // Number <-> text as the language formats and parses them.

@@ -5,10 +5,8 @@
 #include "smart/calculatortext.h"
 #include "smart/verificationrun.h"
 
-#include <QThread>
-
 #include <algorithm>
-#include <future>
+#include <optional>
 
 namespace smart {
 
@@ -96,19 +94,37 @@ struct SpreadHelper {
 struct SpreadHelpers {
     std::vector<std::unique_ptr<SpreadHelper>> helpers;
     // Helpers being made ahead of the first run, while the player reads the window: a run or a
-    // second preparation waits for them, and so does the end of the calculator.
-    std::future<void> made;
+    // second preparation waits for them, and so does the end of the calculator. Declared after
+    // helpers, so that it is joined before they go.
+    std::optional<common::Workers> making;
     void waitMade() {
-        if (made.valid()) made.get();
-    }
-    ~SpreadHelpers() {
-        if (made.valid()) made.wait();
+        if (!making) return;
+        making->join();
+        making.reset();
     }
 };
 
-namespace {
-int SpreadThreads(int threads) { return threads > 0 ? threads : std::max(1, QThread::idealThreadCount()); }
-}  // namespace
+// What a spread run's threads read, copied before any of them starts: the settings, the run's
+// decoded draws and each part's records. The calculator that spreads goes on letting the
+// window's events through meanwhile; its threads never read it.
+struct SchemeCalculator::SpreadJob {
+    DrawRange range;
+    CycleSettings cycle;
+    VerificationSettings verification;
+    CountMode mode;
+    QByteArray decodedBytes;
+    QStringList decodedRecords;
+    std::vector<QStringList> partSchemes;  // consecutive records, part by part
+};
+
+SchemeCalculator::SpreadJob SchemeCalculator::spreadJob(int parts) const {
+    SpreadJob job{range, cycle, verification, mode, decodedBytes_, decodedRecords_, {}};
+    for (int t = 0; t < parts; ++t) {
+        const common::Block block = common::BlockOf(schemes.size(), parts, t);
+        job.partSchemes.push_back(schemes.mid(int(block.first), int(block.end - block.first)));
+    }
+    return job;
+}
 
 std::vector<std::unique_ptr<SpreadHelper>>& SchemeCalculator::spreadHelpers(int parts) {
     if (!spreadHelpers_) spreadHelpers_ = std::make_shared<SpreadHelpers>();
@@ -119,21 +135,48 @@ std::vector<std::unique_ptr<SpreadHelper>>& SchemeCalculator::spreadHelpers(int 
 }
 
 void SchemeCalculator::prepareSpread(int threads) {
-    const int parts = SpreadThreads(threads);
+    const int parts = common::WorkerCount(threads);
     if (parts < 2) return;
     std::vector<std::unique_ptr<SpreadHelper>>& helpers = spreadHelpers(parts);
     if (std::all_of(helpers.begin(), helpers.begin() + parts, [](const auto& h) { return bool(h); })) return;
     // A fresh calculator's tables are most of its cost: made side by side on threads of their
     // own, off the caller's thread, so the window that asks for them opens without waiting.
-    spreadHelpers_->made = std::async(std::launch::async, [&helpers, parts] {
-        common::ParallelFor(parts, nullptr, [&helpers](long long t) {
-            if (!helpers[size_t(t)]) helpers[size_t(t)] = std::make_unique<SpreadHelper>();
-        }, parts);
+    spreadHelpers_->making.emplace(parts, [&helpers](int t) {
+        if (!helpers[size_t(t)]) helpers[size_t(t)] = std::make_unique<SpreadHelper>();
     });
 }
 
+// One part of a spread run on its thread: its helper is made there the first time (a
+// calculator with its script engine is not free) and given the job's settings, draws and the
+// part's consecutive records, the same ones run after run, so that its kept results serve the
+// same conditions again.
+void SchemeCalculator::runSpreadPart(std::unique_ptr<SpreadHelper>& slot, const SpreadJob& job, int part,
+                                     const std::atomic<bool>& stop, common::WorkProgress& progress) {
+    if (!slot) slot = std::make_unique<SpreadHelper>();
+    SchemeCalculator& calc = slot->calc;
+    calc.range = job.range;
+    calc.cycle = job.cycle;
+    calc.verification = job.verification;
+    calc.mode = job.mode;
+    // The run's draws, held: a helper never reads the draw file. Copied only when they are not
+    // the ones it had (a file with a new draw is decoded once, by the calculator that spreads).
+    if (calc.decodedRecords_.constData() != job.decodedRecords.constData()) {
+        calc.decodedBytes_ = job.decodedBytes;
+        calc.decodedRecords_ = job.decodedRecords;
+    }
+    calc.drawsHeld_ = true;
+    calc.schemes = job.partSchemes[size_t(part)];
+    calc.setOutsideStop(&stop);
+    slot->host.progress = &progress;
+    slot->failures.clear();
+    // Only the records: the summary is the spreading calculator's, made once the parts are joined.
+    if (calc.startBacktests() && calc.backtestRecords()) progress.advance();
+    calc.setOutsideStop(nullptr);
+    slot->host.progress = nullptr;
+}
+
 void SchemeCalculator::runBacktestsSpread(int threads) {
-    const int parts = std::min(SpreadThreads(threads), int(schemes.size()));
+    const int parts = std::min(common::WorkerCount(threads), int(schemes.size()));
     if (parts < 2 || SchemesNeedTheWindowThread(schemes)) {
         runBacktests();
         return;
@@ -144,40 +187,12 @@ void SchemeCalculator::runBacktestsSpread(int threads) {
     const int count = int(schemes.size());
     std::vector<common::WorkProgress> partProgress(static_cast<size_t>(parts));  // records done, per part
     std::atomic<bool> stop{false};
-    // Each part on its own thread: its helper is made there the first time (a calculator with
-    // its script engine is not free) and given this calculator's settings and decoded draws,
-    // and consecutive records, the same ones run after run, so that its kept results serve the
-    // same conditions again.
-    const auto runPart = [&](long long t) {
-        std::unique_ptr<SpreadHelper>& slot = helpers[size_t(t)];
-        if (!slot) slot = std::make_unique<SpreadHelper>();
-        SchemeCalculator& calc = slot->calc;
-        calc.range = range;
-        calc.cycle = cycle;
-        calc.verification = verification;
-        calc.mode = mode;
-        // The run's draws, held: a helper never reads the draw file. Copied only when they are
-        // not the ones it had (a file with a new draw is decoded once, by this calculator).
-        if (calc.decodedRecords_.constData() != decodedRecords_.constData()) {
-            calc.decodedBytes_ = decodedBytes_;
-            calc.decodedRecords_ = decodedRecords_;
-        }
-        calc.drawsHeld_ = true;
-        const int from = int(qint64(count) * t / parts), to = int(qint64(count) * (t + 1) / parts);
-        calc.schemes = schemes.mid(from, to - from);
-        calc.setOutsideStop(&stop);
-        slot->host.progress = &partProgress[size_t(t)];
-        slot->failures.clear();
-        // Only the records: the summary is this calculator's, made once the parts are joined.
-        if (calc.startBacktests() && calc.backtestRecords()) slot->host.progress->advance();
-        calc.setOutsideStop(nullptr);
-        slot->host.progress = nullptr;
-    };
     if (host_->progress) host_->progress->setTotal(count);
     // The window's events go through before the threads start, as a backtest in place lets
     // them through at its start: a run quicker than the first idle turn still hears a stop.
     pump();
     if (stopped()) return;
+    const SpreadJob job = spreadJob(parts);
     long long told = 0;
     const auto idle = [&] {
         // Once stopped the threads are only waited for: nothing else of the window runs.
@@ -192,8 +207,22 @@ void SchemeCalculator::runBacktestsSpread(int threads) {
         if (host_->progress && done > told) host_->progress->advance(done - told);
         told = std::max(told, done);
     };
-    common::RunAway([&] { common::ParallelFor(parts, nullptr, runPart, parts); }, idle, kSpreadIdleMs);
+    // Each part keeps its helper, but goes to whichever thread is free first: on a busy machine
+    // a thread that starts late leaves its part to one that is done with its own.
+    std::atomic<int> nextPart{0};
+    common::Workers workers(parts, [&](int) {
+        for (int t = nextPart++; t < parts; t = nextPart++)
+            runSpreadPart(helpers[size_t(t)], job, t, stop, partProgress[size_t(t)]);
+    });
+    workers.join(idle, kSpreadIdleMs);
     if (stopped() || stop.load()) return;
+    takeSpreadResults(helpers, parts);
+    if (host_->progress && count > told) host_->progress->advance(count - told);
+    if (!loadDraws()) return;
+    summarise();
+}
+
+void SchemeCalculator::takeSpreadResults(const std::vector<std::unique_ptr<SpreadHelper>>& helpers, int parts) {
     for (int t = 0; t < parts; ++t) {
         const SpreadHelper& h = *helpers[size_t(t)];
         reportLines += h.calc.reportLines;
@@ -207,9 +236,6 @@ void SchemeCalculator::runBacktestsSpread(int threads) {
             compiledCondition_.clear();
         }
     }
-    if (host_->progress && count > told) host_->progress->advance(count - told);
-    if (!loadDraws()) return;
-    summarise();
 }
 
 void SchemeCalculator::backtestCondition() {

@@ -6,8 +6,8 @@
 //
 // Plain logic without widgets. The calculator window SchemeCalculatorWindow
 // (schemecalculatorwindow.h) shows the state of one in its controls and binds its buttons to
-// these operations; the smart-system and verification windows drive the program's shared one
-// (sharedcalculator.h) directly.
+// these operations; the smart-system and verification windows drive the one their context
+// hands them (smartcontext.h, made by smart::SmartCalculator in calculatorhost.h) directly.
 #include "common/workprogress.h"
 #include "script/scriptengine.h"
 #include "smart/schemerecords.h"
@@ -44,10 +44,6 @@ inline int PositionOfMode(const QString& mode) {
 
 // The issue after a calculator line: its first seven characters as a number, plus one.
 QString CalculatorNextIssue(const QString& lastLine);
-
-// True when a condition's text may show a box or run code of its own making (MsgBox, InputBox,
-// Execute, Eval): such a condition runs where the window can answer it.
-bool ConditionMayTalk(const QString& text);
 
 // ---- Statistics rows (ListView1 of the calculator window) ----
 
@@ -95,7 +91,7 @@ struct RunHost {
     // A scheme condition failed in the engine; reported once per backtest.
     std::function<void(const script::ScriptError& error, const QString& verifyText)> scriptError;
     // True when someone can lift a pause (the calculator window is shown). A run nobody sees
-    // (the shared calculator's) never pauses on a script error, so it cannot hang.
+    // (the smart windows' calculator's) never pauses on a script error, so it cannot hang.
     std::function<bool()> canResume;
     // Yes/No question of the batch verification; false = No. Missing: yes.
     std::function<bool(const QString& text)> confirm;
@@ -372,6 +368,13 @@ private:
     // The helpers of a spread run over parts threads, once any being made are done (empty
     // places for those not made yet).
     std::vector<std::unique_ptr<struct SpreadHelper>>& spreadHelpers(int parts);
+    // runBacktestsSpread's parts: the value its threads read, one part on a thread, and the
+    // parts' lines, errors and failing conditions taken back in order.
+    struct SpreadJob;
+    SpreadJob spreadJob(int parts) const;
+    static void runSpreadPart(std::unique_ptr<SpreadHelper>& slot, const SpreadJob& job, int part,
+                              const std::atomic<bool>& stop, common::WorkProgress& progress);
+    void takeSpreadResults(const std::vector<std::unique_ptr<SpreadHelper>>& helpers, int parts);
 };
 
 }  // namespace smart

@@ -42,21 +42,26 @@ RunHost WindowRunHost(QWidget* parent, const SchemeCalculator& calc, std::functi
     return h;
 }
 
-SchemeCalculator& SharedCalculator() {
-    struct Shared {
-        SchemeCalculator calc;
-        RunHost host;
-        ui::ScriptBoxes boxes{nullptr};
-        Shared() : host(WindowRunHost(nullptr, calc, [] { return false; })) {
-            calc.setRunHost(&host);
-            calc.setScriptHost(&boxes);
-            // Start-up: the 福彩3D file, no draw left out, the whole range.
-            calc.reloadWholeRange();
-            calc.lastError.clear();
-        }
-    };
-    static Shared* shared = new Shared;  // kept until the program ends, like the windows using it
-    return shared->calc;
+struct SmartCalculator::Made {
+    SchemeCalculator calc;
+    RunHost host;
+    ui::ScriptBoxes boxes{nullptr};
+    Made() : host(WindowRunHost(nullptr, calc, [] { return false; })) {
+        calc.setRunHost(&host);
+        calc.setScriptHost(&boxes);
+        // Start-up: the 福彩3D file, no draw left out, the whole range.
+        calc.reloadWholeRange();
+        calc.lastError.clear();
+    }
+};
+
+SmartCalculator::SmartCalculator() = default;
+
+SmartCalculator::~SmartCalculator() = default;
+
+SchemeCalculator& SmartCalculator::get() {
+    if (!made_) made_ = std::make_unique<Made>();
+    return made_->calc;
 }
 
 }  // namespace smart

@@ -1,10 +1,11 @@
 #pragma once
 // The calculator on a window's thread: the run host a window gives it (events let through,
-// questions and messages in message boxes), and the program's one shared calculator that the
-// smart-system and verification windows drive with no calculator window shown.
+// questions and messages in message boxes), and the calculator that the smart-system and
+// verification windows drive with no calculator window shown.
 #include "smart/calculator.h"
 
 #include <functional>
+#include <memory>
 
 class QWidget;
 
@@ -16,8 +17,22 @@ namespace smart {
 // a pause.
 RunHost WindowRunHost(QWidget* parent, const SchemeCalculator& calc, std::function<bool()> canResume);
 
-// The shared calculator: loaded with the 福彩3D draws over their whole range on first use, kept
-// until the program ends. Nobody sees it, so a failing condition never pauses its run.
-SchemeCalculator& SharedCalculator();
+// The smart windows' calculator, owned by whoever owns those windows (the program's windows,
+// a test) and handed to them in their SmartContext. Made on first use (the program's start
+// pays nothing for it), loaded with the 福彩3D draws over their whole range; its background
+// work is joined as it ends. Nobody sees it, so a failing condition never pauses its run.
+class SmartCalculator {
+public:
+    SmartCalculator();
+    ~SmartCalculator();
+    SmartCalculator(const SmartCalculator&) = delete;
+    SmartCalculator& operator=(const SmartCalculator&) = delete;
+
+    SchemeCalculator& get();
+
+private:
+    struct Made;
+    std::unique_ptr<Made> made_;
+};
 
 }  // namespace smart

@@ -99,17 +99,10 @@ void SchemeCalculator::handleScriptError(const script::ScriptError& error) {
     if (host_->canResume && host_->canResume()) runState_ = RunState::Paused;
 }
 
-bool ConditionMayTalk(const QString& text) {
-    for (const QLatin1String word : {QLatin1String("msgbox"), QLatin1String("inputbox"), QLatin1String("execute"),
-                                     QLatin1String("eval")})
-        if (text.contains(word, Qt::CaseInsensitive)) return true;
-    return false;
-}
-
 void SchemeCalculator::compileCondition() {
     compiledCondition_ = mode.condition;
     compiledOk_ = conditionScript_.compile(mode.condition);
-    conditionTalks_ = ConditionMayTalk(mode.condition);
+    conditionTalks_ = conditionScript_.mayTalk();
     const bool keep = keepPureResults_ && compiledOk_ && conditionScript_.isPure();
     pureTable_ = keep ? &pureResults_[mode.condition] : nullptr;
     rankTable_ = keep ? &keptRankings_[mode.condition] : nullptr;
@@ -173,11 +166,23 @@ constexpr int kEventGapMs = 5;
 // and a stop ends the evaluation at once. A condition that may show boxes or run text of its
 // own making goes there from the start, so that nothing it does happens twice.
 bool SchemeCalculator::evaluateSeries(script::Variant* result) {
+    // The thread works on a job of its own: the compiled condition lent to it, and the series
+    // and result moved in before it starts and back once it has ended, so that nothing the
+    // window's events reach meanwhile shares them.
+    struct AwayEvaluation {
+        script::ScriptCondition* condition;
+        script::Variant series;
+        script::Variant result;
+        bool ok = false;
+    };
     auto away = [&](int limitMs) {
         conditionScript_.setTimeout(limitMs);
-        bool ok = false;
-        common::RunAway([&] { ok = conditionScript_.evaluate(series, result); }, [this] { pump(); }, kEventGapMs);
-        return ok;
+        AwayEvaluation job{&conditionScript_, std::move(series), std::move(*result)};
+        common::RunAway([&job] { job.ok = job.condition->evaluate(job.series, &job.result); }, [this] { pump(); },
+                        kEventGapMs);
+        series = std::move(job.series);
+        *result = std::move(job.result);
+        return job.ok;
     };
     if (!host_->processEvents) {
         conditionScript_.setTimeout(kConditionLimitMs);

@@ -6,7 +6,8 @@
 #include "platform/download.h"
 #include "platform/ui/columnfit.h"
 #include "platform/ui/messagebox.h"
-#include "smart/calculatorhost.h"
+#include "common/workprogress.h"
+#include "smart/calculator.h"
 #include "smart/drawsnapshot.h"
 #include "smart/killdigits.h"
 #include "smart/smartui.h"
@@ -37,9 +38,8 @@ enum VerifyColumn { kIssueColumn, kNumberColumn, kFirstSchemeColumn, kRemarkColu
 
 HistoryVerificationWindow::HistoryVerificationWindow(smart::SchemeReplayHost* smartWindow)
     : QDialog(nullptr),
-      smart_(smartWindow),
-      context_(smartWindow ? smartWindow->context() : smart::SmartContext{}),
-      smartAlive_(smartWindow ? smartWindow->hostObject() : nullptr) {
+      smartWindow_(smartWindow ? smartWindow->hostObject() : nullptr),
+      context_(smartWindow ? smartWindow->context() : smart::SmartContext{}) {
     setObjectName(QStringLiteral("Form18"));
     setWindowTitle(QStringLiteral("历史成绩验证"));
     resize(720, 520);
@@ -49,6 +49,12 @@ HistoryVerificationWindow::HistoryVerificationWindow(smart::SchemeReplayHost* sm
 }
 
 HistoryVerificationWindow::~HistoryVerificationWindow() = default;
+
+smart::SchemeReplayHost* HistoryVerificationWindow::replayHost() const {
+    // The host is the window object itself: once that is gone, or no longer the host while it
+    // is being taken down, there is none.
+    return dynamic_cast<smart::SchemeReplayHost*>(smartWindow_.data());
+}
 
 void HistoryVerificationWindow::buildControls() {
     tabs_ = new QTabWidget(this);
@@ -166,7 +172,7 @@ QString HistoryVerificationWindow::tableText() const {
 void HistoryVerificationWindow::Form_DblClick() { smart::PutOnClipboard(tableText()); }
 
 void HistoryVerificationWindow::Command1_Click() {
-    smart::SharedCalculator().stop();
+    if (context_.calculator) context_.calc().stop();
     // The calculator clears its mark when its next backtest starts; a stop pressed while the
     // scheme list loads or between two backtests must hold for the rest of this run too.
     if (running_) {
@@ -193,7 +199,7 @@ void HistoryVerificationWindow::abandonRun(const QString& savedLog) {
 }
 
 void HistoryVerificationWindow::Command2_Click() {
-    if (running_ || !smartAlive_) return;
+    if (running_ || !replayHost()) return;
     const int wanted = count_->currentText().toInt();
     // The run's draws from here to its end, whatever a reload or the file on disk does meanwhile.
     const smart::DrawSnapshot draws(context_);
@@ -227,9 +233,9 @@ bool HistoryVerificationWindow::confirmStart(const common::DrawHistory& history,
 }
 
 bool HistoryVerificationWindow::loadSchemes() {
-    smart::SchemeCalculator& calc = smart::SharedCalculator();
+    smart::SchemeCalculator& calc = context_.calc();
     calc.clearSchemes();
-    const QString url = smart_->schemeListUrl();
+    const QString url = replayHost()->schemeListUrl();
     if (!url.isEmpty()) {
         calc.lastError.clear();
         calc.loadSchemeList(url, downloader_);
@@ -253,13 +259,13 @@ bool HistoryVerificationWindow::verifyDraws(const smart::DrawSnapshot& draws, in
     const common::DrawHistory& history = draws.history();
     const int last = history.count();
     const int first = last - wanted + 1;
-    smart::SchemeCalculator& calc = smart::SharedCalculator();
+    smart::SchemeCalculator& calc = context_.calc();
     // The draws are computed away from the window, on every core, unless a condition may show
     // boxes or run code of its own making: then one after another here, as they always were.
     const bool here = smart::SchemesNeedTheWindowThread(calc.schemes);
-    smart::VerificationRun run({history, draws.lotteryIsP3(), calc.schemes, smart_->model().settings, first, last},
-                               here ? 0 : smart::VerificationRun::DefaultWorkers(), &calc);
-    // The window's events go through the shared calculator's host, as within its own runs.
+    smart::VerificationRun run({history, draws.lotteryIsP3(), calc.schemes, replayHost()->model().settings, first, last},
+                               here ? 0 : common::WorkerCount(), &calc);
+    // The window's events go through the calculator's host, as within its own runs.
     const auto pump = [&calc] {
         if (calc.runHost().processEvents) calc.runHost().processEvents();
     };
@@ -278,14 +284,14 @@ bool HistoryVerificationWindow::verifyDraws(const smart::DrawSnapshot& draws, in
         std::optional<smart::VerifiedDraw> done;
         while (!done) {
             pump();
-            if (stopRequested_ || !smartAlive_) break;
+            if (stopRequested_ || !replayHost()) break;
             done = run.next(kRowWaitMs);
         }
         if (done && !done->computed && !done->failure.isEmpty())
             ui::MsgBox(done->failure, ui::Icon::Critical, ui::Buttons::Ok, QStringLiteral("智能选号"), this);
-        if (!done || !done->computed || stopRequested_ || !smartAlive_) {
+        if (!done || !done->computed || stopRequested_ || !replayHost()) {
             run.stop();
-            if (smartAlive_) leaveModelAs(lastDraw);
+            if (replayHost()) leaveModelAs(lastDraw);
             abandonRun(savedLog);
             return false;
         }
@@ -311,10 +317,10 @@ void HistoryVerificationWindow::showVerifiedDraw(QTreeWidgetItem* row, const sma
 void HistoryVerificationWindow::leaveModelAs(std::optional<smart::VerifiedDraw>& draw) {
     if (!draw) return;
     // The model as the last computation leaves it: its kill digits, 方案4's set, 方案4.
-    smart::SmartModel& model = smart_->model();
+    smart::SmartModel& model = replayHost()->model();
     model.summary = std::move(draw->summary);
     model.summaryValid = true;
-    smart::SharedCalculator().summary = std::move(draw->summaryEntries);
+    context_.calc().summary = std::move(draw->summaryEntries);
     model.numberPool() = std::move(draw->lastPool);
     model.setScheme(3);
     schemeLeft_ = model.settings.scheme;

@@ -59,7 +59,7 @@ private:
     // The steps of 开始验证, in order. Each returns false when the run ends there.
     // Says when the run's history is too short for the count asked, then asks whether to go on.
     bool confirmStart(const common::DrawHistory& history, int wanted);
-    // Loads the scheme list into the shared calculator; a stop meanwhile unloads the window.
+    // Loads the scheme list into the context's calculator; a stop meanwhile unloads the window.
     bool loadSchemes();
     // One row per verified draw of the run's draws, each shown as it is computed; a stop or
     // failure abandons the run.
@@ -75,9 +75,11 @@ private:
     void abandonRun(const QString& savedLog);
     void saveScheme();
 
-    smart::SchemeReplayHost* smart_;
-    smart::SmartContext context_;   // the host's, kept should the host go first
-    QPointer<QObject> smartAlive_;  // null once the smart window is gone
+    // The smart window (the host's hostObject()), null once it is gone: the one record of the
+    // host, which replayHost() gives while it lives.
+    QPointer<QObject> smartWindow_;
+    smart::SchemeReplayHost* replayHost() const;
+    smart::SmartContext context_;  // the host's, kept should the host go first
     bool running_ = false;
     bool stopRequested_ = false;
     int schemeLeft_ = -1;  // the scheme the run's last draw made the program's, -1 before one

@@ -73,15 +73,12 @@ QList<int> BaseSpans(const common::DrawHistory& history, int base) {
 
 // ---- Kill lines and base sets -------------------------------------------------------------
 
-QList<int> KillLines(const QString& killCountText, int scheme) {
-    if (scheme < 0 || scheme > 3) return {};
-    static const QList<int> one[4] = {{0}, {1}, {2}, {3}};
-    static const QList<int> two[4] = {{0, 1}, {1, 2}, {0, 2}, {1, 3}};
-    static const QList<int> three[4] = {{0, 1, 2}, {1, 2, 3}, {0, 2, 3}, {0, 1, 3}};
-    if (killCountText == QStringLiteral("1个")) return one[scheme];
-    if (killCountText == QStringLiteral("2个")) return two[scheme];
-    if (killCountText == QStringLiteral("3个")) return three[scheme];
-    return {};
+QList<int> KillLines(int killCount, int scheme) {
+    if (scheme < 0 || scheme > 3 || killCount < 1 || killCount > 3) return {};
+    static const QList<int> lines[3][4] = {{{0}, {1}, {2}, {3}},
+                                           {{0, 1}, {1, 2}, {0, 2}, {1, 3}},
+                                           {{0, 1, 2}, {1, 2, 3}, {0, 2, 3}, {0, 1, 3}}};
+    return lines[killCount - 1][scheme];
 }
 
 const QStringList& KillDigitBaseTable(int baseType) {
@@ -121,7 +118,7 @@ QString ComputeKillDigits(const common::DrawHistory& history, int base, const Ki
     if (excludedSums) *excludedSums = excluded;
 
     QString digits;
-    for (int line : KillLines(settings.killCountText, settings.scheme)) {
+    for (int line : KillLines(settings.killCount, settings.scheme)) {
         if (line >= summaryDigits.size()) continue;
         const QString digit = QString::number(summaryDigits.at(line));
         pool::FilterContainsDigit(pool, log, digit, true);

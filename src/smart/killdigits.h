@@ -51,9 +51,9 @@ QList<int> BaseSums(const common::DrawHistory& history, int base);
 // Same layout for the span (largest digit minus smallest).
 QList<int> BaseSpans(const common::DrawHistory& history, int base);
 
-// Places in the calculator's kill digits (its summary) that a scheme kills, by the kill-count
-// item ("1个", "2个", "3个") and scheme 0..3; empty for anything else.
-QList<int> KillLines(const QString& killCountText, int scheme);
+// Places in the calculator's kill digits (its summary) that a scheme kills, by the kill count
+// 1..3 (设置杀胆个数 "1个".."3个") and scheme 0..3; empty for anything else.
+QList<int> KillLines(int killCount, int scheme);
 
 // Base table by the base type: 0 全部组选 (220), 1 组选六 (120), 2 组选三 (90).
 const QStringList& KillDigitBaseTable(int baseType);
@@ -67,7 +67,7 @@ struct KillDigitSettings {
     int scheme = 0;         // 0..3 (方案1..方案4)
     int baseType = 0;       // 0 全部组选, 1 组选六, 2 组选三
     int sumCount = 0;       // sums to exclude, 0..3
-    QString killCountText;  // "1个", "2个", "3个"
+    int killCount = 1;      // 1..3 ("1个".."3个")
 };
 
 // One scheme's computation for the draw after `base`: the pool becomes the base table cut by

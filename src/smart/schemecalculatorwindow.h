@@ -1,7 +1,7 @@
 #pragma once
 // The scheme calculator window "计算器": its controls show the state of the SchemeCalculator it
 // owns and its buttons run the calculator's operations. The smart windows do not use it: they
-// drive the shared calculator (calculatorhost.h) directly.
+// drive the calculator of their context (calculatorhost.h) directly.
 // Its objectName is "zlxh_fm1": tests and settings find it by that name.
 #include "platform/ui/scriptboxes.h"
 #include "smart/calculator.h"

@@ -15,7 +15,8 @@ struct SmartContext;
 class SchemeReplayHost {
 public:
     virtual ~SchemeReplayHost() = default;
-    // The object that ends when the host ends (the window itself), to notice that it is gone.
+    // The host as an object (the window itself), to notice that it is gone; the verification
+    // window keeps only this and finds the host in it again.
     virtual QObject* hostObject() = 0;
     // The address of the scheme list for the current lottery and test mark ("" without a server).
     virtual QString schemeListUrl() const = 0;

@@ -19,9 +19,9 @@ struct SmartSettings {
     int scheme = 0;                                // 0..3 (方案1..方案4)
     int baseType = 0;                              // 0 全部组选, 1 组选六, 2 组选三
     int sumCount = 0;                              // sums to exclude, 0..3
-    QString killCountText = QStringLiteral("1个");  // "1个", "2个", "3个"
+    int killCount = 1;                             // 1..3 ("1个".."3个")
     // The settings of one scheme's computation.
-    KillDigitSettings forScheme(int s) const { return {s, baseType, sumCount, killCountText}; }
+    KillDigitSettings forScheme(int s) const { return {s, baseType, sumCount, killCount}; }
 };
 
 class SmartModel {

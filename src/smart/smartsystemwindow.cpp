@@ -18,7 +18,6 @@
 #include "smart/historyverificationwindow.h"
 #include "smart/killdigits.h"
 #include "smart/smartui.h"
-#include "smart/calculatorhost.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -64,9 +63,9 @@ SmartSystemWindow::SmartSystemWindow(smart::SmartContext context, QWidget* paren
     };
     bindModel();
     downloader_ = new platform::Downloader(this);
-    // The calculators that share out 确定's records are made once per program, in the
+    // The calculators that share out 确定's records are made once per calculator, in the
     // background from here, while the player reads the window, rather than in the first press.
-    Calculator().prepareSpread();
+    context_.calc().prepareSpread();
     Form_Load();
 }
 
@@ -86,8 +85,6 @@ void SmartSystemOpener::open() {
     if (!window_) window_ = new SmartSystemWindow(context_, nullptr);
     ui::ShowModal(window_);
 }
-
-smart::SchemeCalculator& SmartSystemWindow::Calculator() { return smart::SharedCalculator(); }
 
 void SmartSystemWindow::buildControls() {
     buildOptions();
@@ -200,7 +197,7 @@ void SmartSystemWindow::bindModel() {
     connect(scheme_, &QSlider::valueChanged, this, [&s](int value) { s.scheme = value; });
     connect(baseType_, qOverload<int>(&QComboBox::currentIndexChanged), this, [&s](int index) { s.baseType = index; });
     connect(sumCount_, &QComboBox::currentTextChanged, this, [&s](const QString& text) { s.sumCount = text.toInt(); });
-    connect(killCount_, &QComboBox::currentTextChanged, this, [&s](const QString& text) { s.killCountText = text; });
+    connect(killCount_, qOverload<int>(&QComboBox::currentIndexChanged), this, [&s](int index) { s.killCount = index + 1; });
 }
 
 void SmartSystemWindow::showModel() {
@@ -208,7 +205,7 @@ void SmartSystemWindow::showModel() {
     scheme_->setValue(s.scheme);
     baseType_->setCurrentIndex(s.baseType);
     sumCount_->setCurrentText(QString::number(s.sumCount));
-    killCount_->setCurrentText(s.killCountText);
+    killCount_->setCurrentIndex(s.killCount - 1);
 }
 
 void SmartSystemWindow::Form_Load() {
@@ -218,7 +215,7 @@ void SmartSystemWindow::Form_Load() {
     openWithBench_->setChecked(true);
     Check1_Click();
     Form_Activate();
-    Calculator();
+    context_.calc();  // made, its draws read, as the window loads rather than at the first 确定
 }
 
 void SmartSystemWindow::Form_Activate() {
@@ -285,7 +282,7 @@ void SmartSystemWindow::Image1_Click() {
 
 void SmartSystemWindow::Image1_DblClick() {
     QString text;
-    for (const QString& line : Calculator().schemes) text += line + QStringLiteral("\r\n");
+    for (const QString& line : context_.calc().schemes) text += line + QStringLiteral("\r\n");
     smart::PutOnClipboard(text);
 }
 
@@ -319,7 +316,7 @@ void SmartSystemWindow::stopRun() {
     if (!running_) return;
     stopRequested_ = true;
     downloader_->abort();
-    Calculator().stop();
+    context_.calc().stop();
 }
 
 void SmartSystemWindow::Command3_Click() {
@@ -375,7 +372,7 @@ bool SmartSystemWindow::smartRun() {
         smart::RestoreWorkbenchNumbers(context_.bench());
         return false;
     };
-    smart::SchemeCalculator& calc = Calculator();
+    smart::SchemeCalculator& calc = context_.calc();
     calc.clearSchemes();
     const QString url = schemeListUrl();
     if (!url.isEmpty()) {
@@ -417,7 +414,7 @@ void SmartSystemWindow::setRunning(bool running) {
 }
 
 bool SmartSystemWindow::backtestSchemes(const smart::DrawSnapshot& draws, int base) {
-    smart::SchemeCalculator& calc = Calculator();
+    smart::SchemeCalculator& calc = context_.calc();
     model_.summaryValid = false;
     setRunning(true);
     calc.lastError.clear();

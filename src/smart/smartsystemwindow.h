@@ -1,6 +1,6 @@
 #pragma once
 // SmartSystemWindow "智能系统Vexon-7": the smart kill-digit window. It loads the scheme list into the
-// shared calculator, backtests it for the newest draw and shows the kill digits of the four
+// calculator of its context, backtests it for the newest draw and shows the kill digits of the four
 // schemes; the workbench's numbers and log come out of a run as they went in. It also opens
 // the history verification and the older smart selection and switches the lottery.
 // Its objectName is "Form15": tests, settings and the other windows find it by that name.
@@ -35,9 +35,6 @@ public:
     // context: the run's state and the workbench the window works on.
     explicit SmartSystemWindow(smart::SmartContext context, QWidget* parent = nullptr);
     ~SmartSystemWindow() override;
-    // The shared scheme calculator (smart::SharedCalculator()), loaded with the first smart
-    // window and kept for the program's run.
-    static smart::SchemeCalculator& Calculator();
 
     // Scheme 0..3 for the draw after base: NumberPool becomes the cut group set, uncommitted;
     // returns the kill digits and writes the removed numbers to the workbench's log. Needs 500

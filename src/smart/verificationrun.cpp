@@ -1,9 +1,9 @@
 #include "smart/verificationrun.h"
 
+#include "script/scriptengine.h"
 #include "smart/calculator.h"
+#include "smart/schemerecords.h"
 #include "smart/verification.h"
-
-#include <QThread>
 
 #include <algorithm>
 
@@ -55,31 +55,31 @@ VerifiedDraw VerifyDraw(SchemeCalculator& calc, const VerificationJob& job, int 
 }
 
 bool SchemesNeedTheWindowThread(const QStringList& schemes) {
-    return std::any_of(schemes.begin(), schemes.end(), ConditionMayTalk);
+    return std::any_of(schemes.begin(), schemes.end(), [](const QString& line) {
+        SchemeRecord record;  // a record that does not parse is skipped: it runs nothing
+        return ParseSchemeRecord(line, &record) && script::ReadConditionTraits(record.condition).mayTalk;
+    });
 }
-
-int VerificationRun::DefaultWorkers() { return std::max(1, QThread::idealThreadCount()); }
 
 VerificationRun::VerificationRun(VerificationJob job, int workers, SchemeCalculator* inlineCalc)
     : job_(std::move(job)), inlineCalc_(workers > 0 ? nullptr : inlineCalc) {
     nextTaken_ = job_.first;
     done_.resize(size_t(std::max(0, job_.last - job_.first + 1)));
     if (!inlineCalc_) {
-        const int n = std::clamp(workers, 1, std::max(1, int(done_.size())));
+        const int count = int(done_.size());
+        const int n = std::clamp(workers, 1, std::max(1, count));
         // Each worker takes a run of consecutive draws: their backtests rank nearly the same
         // periods, which the worker's calculator then ranks once.
-        const int count = int(done_.size());
-        for (int t = 0; t < n; ++t) {
-            const int from = job_.first + int(qint64(count) * t / n);
-            const int to = job_.first + int(qint64(count) * (t + 1) / n) - 1;
-            threads_.emplace_back([this, from, to] { work(from, to); });
-        }
+        workers_.emplace(n, [this, count, n](int t) {
+            const common::Block block = common::BlockOf(count, n, t);
+            work(job_.first + int(block.first), job_.first + int(block.end) - 1);
+        }, common::kLongWorkerStack);
     }
 }
 
 VerificationRun::~VerificationRun() {
     stop();
-    for (std::thread& t : threads_) t.join();
+    workers_.reset();
 }
 
 void VerificationRun::stop() {

@@ -5,6 +5,7 @@
 // calculator (and script engine) of its own, and hands them back in their order as they
 // complete; the rows are those of one calculator doing them one after another.
 #include "common/drawhistory.h"
+#include "common/workprogress.h"
 #include "pool/numberpool.h"
 #include "smart/calculator.h"
 #include "smart/smartmodel.h"
@@ -18,7 +19,6 @@
 #include <memory>
 #include <mutex>
 #include <optional>
-#include <thread>
 #include <vector>
 
 namespace smart {
@@ -58,7 +58,7 @@ bool SchemesNeedTheWindowThread(const QStringList& schemes);
 
 class VerificationRun {
 public:
-    // workers > 0: that many threads compute the draws; workers 0: next() computes each draw on
+    // workers > 0: that many threads compute the draws (common::WorkerCount() for the machine's); workers 0: next() computes each draw on
     // the caller's thread with inlineCalc (not owned), letting its host pump events.
     VerificationRun(VerificationJob job, int workers, SchemeCalculator* inlineCalc = nullptr);
     ~VerificationRun();  // stops the work and waits for the threads
@@ -71,8 +71,6 @@ public:
     bool allTaken() const { return nextTaken_ > job_.last; }
     // Ends the work: running computations end at their next check, no new one starts.
     void stop();
-    // The threads of a run on this machine.
-    static int DefaultWorkers();
 
 private:
     void work(int from, int to);  // the draws from..to, in order
@@ -83,7 +81,7 @@ private:
     std::mutex mutex_;
     std::condition_variable ready_;
     std::vector<std::optional<VerifiedDraw>> done_;  // by draw - first
-    std::vector<std::thread> threads_;
+    std::optional<common::Workers> workers_;  // last: joined before the rest goes
 };
 
 }  // namespace smart

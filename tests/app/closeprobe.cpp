@@ -96,7 +96,7 @@ int main(int argc, char** argv) {
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Sifmora"));
     QApplication::setQuitOnLastWindowClosed(false);
-    common::AppState& state = common::App();
+    common::AppState state;  // the run's one state, as the program's main owns it
     app::ProgramWindows windows(state);
     platform::SingleInstance instance(QStringLiteral("Sifmora"));
     QString why;

@@ -4,7 +4,6 @@
 // question's words or a file type, are quoted in 「」). What they say the windows do is held
 // here too where a window can show it: when the smart system opens by itself.
 #include "programsmartcontext.h"
-#include "freshappstate.h"
 #include "app/programwindows.h"
 #include "common/appstate.h"
 #include "common/settings.h"
@@ -16,6 +15,7 @@
 #include "mainwindow/mainwindow.h"
 #include "platform/ui/messagebox.h"
 #include "platform/ui/pagewindow.h"
+#include "smart/calculatorhost.h"
 #include "smart/smartsystemwindow.h"
 #include "testsupport.h"
 #include "workbench/workbenchwindow.h"
@@ -93,19 +93,20 @@ std::vector<GuidePage> GuidePages() {
 TEST(GuideNames, EveryQuotedButtonIsACaptionOfTheRealWindows) {
     SKIP_WITHOUT_SHARED("data/HAO.TXT");
     SKIP_WITHOUT_SHARED("data/HAOP3.TXT");
-    testsupport::FreshAppState appReset;
+    common::AppState state;  // the run's state, first: it outlives the windows handed it
     testsupport::ProgramDir dir;
     QSettings(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("Lotvane"), QStringLiteral("Lotvane")).clear();
     ASSERT_TRUE(dir.copyShared("data/HAO.TXT") && dir.copyShared("data/HAOP3.TXT"));
     ui::MessageRecorder messages;
 
-    auto main = std::make_unique<MainWindow>(common::App());
+    auto main = std::make_unique<MainWindow>(state);
     main->quitOnClose = false;
     main->start();
-    WorkbenchWindow workbench(common::App());
-    SmartSystemWindow smart(testsupport::ProgramSmartContext(&workbench));
+    WorkbenchWindow workbench(state);
+    smart::SmartCalculator calc;
+    SmartSystemWindow smart(testsupport::ProgramSmartContext(state, &workbench, &calc));
     ui::PageWindow page;
-    DrawEntryWindow drawEntry(common::App());
+    DrawEntryWindow drawEntry(state);
     FormulaEditor formulaEditor(workbench);
     QSet<QString> captions;
     for (QWidget* w : std::initializer_list<QWidget*>{main.get(), &workbench, &smart, &page, &drawEntry, &formulaEditor,
@@ -132,7 +133,7 @@ TEST(GuideNames, TheSmartSystemOpensByItselfAtTheFirstEntryOfARunOnly) {
         EXPECT_FALSE(p.text.contains(QStringLiteral("每次进入缩水器"))) << p.name;
     }
 
-    testsupport::FreshAppState appReset;
+    common::AppState state;  // the run's state, first: it outlives the windows handed it
     testsupport::ProgramDir dir;
     ASSERT_TRUE(dir.copyShared("data/HAO.TXT") && dir.copyShared("data/HAOP3.TXT"));
     ui::MessageRecorder messages;
@@ -147,11 +148,11 @@ TEST(GuideNames, TheSmartSystemOpensByItselfAtTheFirstEntryOfARunOnly) {
         return int(QDialog::Rejected);
     });
     const auto afterClosing = [] { QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); };
-    app::ProgramWindows windows(common::App());
+    app::ProgramWindows windows(state);
     MainWindow* main = windows.showMainWindow();
     ASSERT_NE(main, nullptr);
     main->quitOnClose = false;
-    ASSERT_GE(common::App().history.count(), 600);
+    ASSERT_GE(state.history.count(), 600);
     main->run(mainwindow::Command::Workbench);
     afterClosing();
     ASSERT_EQ(tickedAtOpening, QList<bool>{true});

@@ -7,7 +7,6 @@
 #include "common/appstate.h"
 #include "common/drawtext.h"
 #include "common/settings.h"
-#include "freshappstate.h"
 #include "history/drawfile.h"
 #include "history/windows/drawentrywindow.h"
 #include "hookreset.h"
@@ -54,11 +53,10 @@ void Press(QWidget* w, const char* button) {
 // its home folder, default settings, and the program's windows over the run's one state.
 class PlayerPathTest : public ::testing::Test {
 protected:
-    testsupport::FreshAppState appReset;
+    common::AppState state;  // the run's state, fresh for each test; outlives everything handed it
     testsupport::ProgramDir dir;
     testsupport::EnvVar home{"SIFMORA_HOME_URL", QString()};  // the program folder's home: local lists
     testsupport::HookReset<&ui::SetModalHandler> modalReset;
-    common::AppState& state = common::App();
     bool ready = false;
     // What each modal window does when it is shown, by objectName.
     std::map<QString, std::function<void(QDialog*)>> onShown;
@@ -259,9 +257,9 @@ TEST_F(PlayerPathTest, DrawEntryAsksBeforeDroppingASavedDraw) {
                 auto* entry = qobject_cast<DrawEntryWindow*>(d);
                 ASSERT_NE(entry, nullptr);
                 entry->show();
-                entry->Text1->setText(QStringLiteral("123"));
-                entry->Command1->click();  // 保存号码
-                said = entry->Label3->text();
+                Child<QLineEdit>(entry, "Text1")->setText(QStringLiteral("123"));
+                Press(entry, "Command1");  // 保存号码
+                said = Child<QLabel>(entry, "Label3")->text();
                 if (esc) {
                     QKeyEvent key(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
                     QCoreApplication::sendEvent(entry, &key);

@@ -87,8 +87,9 @@ TEST_F(ProgramWindowsTest, EachWindowIsMadeOnceAndTheWorkbenchHandsBackTheMainWi
     EXPECT_FALSE(bench->isVisible());
 }
 
-// 智能系统 on the workbench opens the smart system the wiring owns, over the run's state and the
-// workbench that is open, and the same window again at its next opening.
+// 智能系统 on the workbench opens the smart system the wiring owns, over the run's state, the
+// workbench that is open and the wiring's calculator, and the same window again at its next
+// opening.
 TEST_F(ProgramWindowsTest, TheSmartSystemIsGivenTheRunsStateAndTheOpenWorkbench) {
     writeDraws(5);
     ui::MessageRecorder messages;
@@ -112,6 +113,9 @@ TEST_F(ProgramWindowsTest, TheSmartSystemIsGivenTheRunsStateAndTheOpenWorkbench)
     EXPECT_EQ(smartWindow->objectName(), QStringLiteral("Form15"));
     EXPECT_EQ(smartWindow->context().state, &state);
     EXPECT_EQ(smartWindow->context().bench(), static_cast<dialogs::WorkbenchApi*>(bench));
+    // The calculator it computes with is the wiring's too: it ends with the windows, the helpers
+    // the window's opening started making in the background joined then.
+    ASSERT_NE(smartWindow->context().calculator, nullptr);
     windows.openSmartSystem(bench);
     EXPECT_EQ(windows.smartSystem().window(), smartWindow);
     EXPECT_EQ(shown, 2);

@@ -2,7 +2,6 @@
 // scrolling sideways, and every caption fits its control, in each of the two CJK fonts a player
 // may have (Noto CJK, WenQuanYi), with the real draw history in the rows.
 #include "programsmartcontext.h"
-#include "freshappstate.h"
 #include "common/appstate.h"
 #include "dialogs/prizecheckwindow.h"
 #include "dialogs/setoperationswindow.h"
@@ -46,20 +45,20 @@ QList<FontSet> PlayersFonts() {
 
 TEST(TablesInSight, EveryTableOfEveryWindowInEachFont) {
     SKIP_WITHOUT_SHARED("data/HAO.TXT");
-    testsupport::FreshAppState appReset;
+    common::AppState state;  // the run's state, first: it outlives the windows handed it
     testsupport::HookReset<&ui::SetPreferredTableFamily> familyReset;
     testsupport::ProgramDir dir;
     ASSERT_TRUE(dir.copyShared("data/HAO.TXT"));
     QStringList draws;
     ASSERT_TRUE(history::ReadDrawFile(dir.file("HAO.TXT"), &draws));
-    common::App().history = common::DrawHistory(draws);
+    state.history = common::DrawHistory(draws);
     // A bet file and a collection, so the prize check and the set operations list files.
     ASSERT_TRUE(QDir(dir.path()).mkpath("HAO"));
     dir.write("HAO/大底采集20261211093000.h", "012\r\n345\r\n678\r\n");
     ui::MessageRecorder messages;
     const QFont defaultFont = QApplication::font();
 
-    FakeWorkbench bench;  // the dialogs' workbench; outlives them
+    FakeWorkbench bench{state};  // the dialogs' workbench; outlives them
     StatisticsWindow::WorkbenchInputs inputs;
     // A pool of a few numbers: the compound table's 类别 cell lists the whole pool, which no
     // width holds for a large one (the table then scrolls sideways).
@@ -72,7 +71,7 @@ TEST(TablesInSight, EveryTableOfEveryWindowInEachFont) {
     } windows[] = {
         {"Form16",
          [&] {
-             auto w = std::make_unique<StatisticsWindow>(common::App(), inputs);
+             auto w = std::make_unique<StatisticsWindow>(state, inputs);
              w->compoundTab()->appendPoolGroupRow();
              w->compoundTab()->appendPositionalRow(QStringLiteral("0,1,2"), QStringLiteral("3,4"), QStringLiteral("5,6,7"));
              for (int i = 0; i < w->tabs()->count(); ++i) w->tabs()->setTabVisible(i, true);
@@ -86,13 +85,13 @@ TEST(TablesInSight, EveryTableOfEveryWindowInEachFont) {
          }},
         {"Form4",
          [&] {
-             auto w = std::make_unique<PrizeCheckWindow>(bench, common::App());
+             auto w = std::make_unique<PrizeCheckWindow>(bench, state);
              QString error;
              EXPECT_TRUE(w->showFolder(dir.file("HAO"), &error)) << error.toStdString();
              return w;
          }},
         {"zlxh_fm1", [] { return std::make_unique<smart::SchemeCalculatorWindow>(); }},
-        {"F15old", [] { return std::make_unique<OlderSmartSelection>(testsupport::ProgramSmartContext()); }},
+        {"F15old", [&] { return std::make_unique<OlderSmartSelection>(testsupport::ProgramSmartContext(state)); }},
     };
     for (const FontSet& font : PlayersFonts()) {
         SCOPED_TRACE(font.ui.toStdString());

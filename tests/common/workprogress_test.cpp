@@ -1,10 +1,13 @@
 // Work spread over threads: every index once, results as a single thread gives them, and a
-// cancel or a failure stops the handing out of indexes.
+// cancel or a failure stops the handing out of indexes; workers joined before their owner ends.
 #include "common/workprogress.h"
 
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <chrono>
 #include <stdexcept>
+#include <thread>
 #include <vector>
 
 namespace {
@@ -56,6 +59,47 @@ TEST(ParallelForTest, CancelAndFailureStopTheWork) {
         if (threads == 1)
             EXPECT_EQ(after.load(), 0);
     }
+}
+
+// A worker still busy when its owner ends is waited for: no work outlives the object that
+// started it (a calculator's helpers made in the background write into the calculator).
+TEST(WorkersTest, TheEndJoinsWorkStillUnderWay) {
+    std::vector<std::atomic<int>> done(4);
+    {
+        common::Workers workers(4, [&done](int t) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(30));
+            ++done[size_t(t)];
+        });
+    }
+    for (const std::atomic<int>& d : done) EXPECT_EQ(d.load(), 1);
+}
+
+TEST(WorkersTest, JoinLetsTheCallerIdleAndPassesTheFailureOn) {
+    std::atomic<bool> release{false};
+    int idles = 0;
+    common::Workers workers(2, [&release](int t) {
+        while (!release.load()) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        if (t == 1) throw std::runtime_error("x");
+    });
+    EXPECT_THROW(workers.join([&] {
+        if (++idles == 3) release.store(true);
+    }, 1), std::runtime_error);
+    EXPECT_GE(idles, 3);
+}
+
+TEST(WorkersTest, BlocksAreConsecutiveAndTheCountIsAskedOrTheMachines) {
+    for (int parts : {1, 3, 8}) {
+        long long next = 0;
+        for (int t = 0; t < parts; ++t) {
+            const common::Block b = common::BlockOf(20, parts, t);
+            EXPECT_EQ(b.first, next);
+            EXPECT_GE(b.end - b.first, 20 / parts);
+            next = b.end;
+        }
+        EXPECT_EQ(next, 20);
+    }
+    EXPECT_EQ(common::WorkerCount(3), 3);
+    EXPECT_GE(common::WorkerCount(), 1);
 }
 
 }  // namespace

@@ -1,5 +1,4 @@
 // Every visible button of the dialogs' windows reaches a handler when pressed.
-#include "freshappstate.h"
 #include "buttonwalk.h"
 #include "common/appstate.h"
 #include "dialogs/betfolderchooser.h"
@@ -64,20 +63,20 @@ TEST(ButtonWalk, NamesOnlyTheButtonsThatReachNothing) {
 
 TEST(DialogButtons, EveryButtonReachesAHandler) {
     testsupport::ProgramDir program;
-    FakeWorkbench bench;
+    common::AppState app;
+    FakeWorkbench bench(app);
     ui::MessageRecorder messages;
-    testsupport::FreshAppState appReset;
-    common::App().history = common::DrawHistory(QStringList{"2025001 456", "2025002 123"});
-    PrizeCheckWindow folderTarget(bench, common::App());
+    app.history = common::DrawHistory(QStringList{"2025001 456", "2025002 123"});
+    PrizeCheckWindow folderTarget(bench, app);
     testsupport::ExpectEveryButtonBound({
-        {"NumberPreviewWindow", [&] { return std::make_unique<NumberPreviewWindow>(bench, common::App()); }, {}},
-        {"PrizeCheckWindow", [&] { return std::make_unique<PrizeCheckWindow>(bench, common::App()); }, {}},
+        {"NumberPreviewWindow", [&] { return std::make_unique<NumberPreviewWindow>(bench, app); }, {}},
+        {"PrizeCheckWindow", [&] { return std::make_unique<PrizeCheckWindow>(bench, app); }, {}},
         {"BetFolderChooser", [&] { return std::make_unique<BetFolderChooser>(&folderTarget); }, {}},
         {"SetOperationsWindow", [&] { return std::make_unique<SetOperationsWindow>(bench); }, {}},
         // 保留重复号码 is read when the text is collected.
         {"TextCollectionWindow", [&] { return std::make_unique<TextCollectionWindow>(bench); }, {{"Check1"}, {}}},
         {"FormulaEditor", [&] { return std::make_unique<FormulaEditor>(bench); }, {}},
-        {"OmissionPicker", [&] { return std::make_unique<OmissionPicker>(bench, common::App()); }, {}},
+        {"OmissionPicker", [&] { return std::make_unique<OmissionPicker>(bench, app); }, {}},
         // The ticks are read when the choice is confirmed.
         {"PairPicker", [&] { return std::make_unique<PairPicker>(bench); }, {{"Check1(*)"}, {}}},
         {"PositionDigitPicker", [&] { return std::make_unique<PositionDigitPicker>(bench); },
@@ -91,7 +90,6 @@ TEST(DialogButtons, EveryButtonReachesAHandler) {
         {"PositionExclusionEditor", [&] { return std::make_unique<PositionExclusionEditor>(bench); },
          {{"Check1(*)", "Check2(*)", "Check3(*)"}, {}}},
     });
-    common::App().history.clear();
 }
 
 }  // namespace

@@ -1,7 +1,6 @@
 // The condition editors on their own, over a stand-in workbench: presets, clear and invert,
 // the start contract with the family boxes, and the positional editor's list building.
 #include "common/settings.h"
-#include "freshappstate.h"
 #include "common/appstate.h"
 #include "common/drawhistory.h"
 #include "common/numbertables.h"
@@ -14,6 +13,7 @@
 #include "platform/ui/filedialogs.h"
 #include "platform/ui/messagebox.h"
 #include "hookreset.h"
+#include "presses.h"
 #include "testsupport.h"
 
 #include <QCheckBox>
@@ -23,6 +23,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListView>
 #include <QPlainTextEdit>
 #include <QSet>
 #include <QTemporaryDir>
@@ -32,11 +33,13 @@
 
 namespace {
 
-// The workbench's model with its two groups of families, and its batch runs, counted.
+// The workbench's model with its two groups of families, and its batch runs, counted, over the
+// test's state.
 class FamilyBench : public QWidget, public dialogs::WorkbenchApi {
 public:
+    explicit FamilyBench(common::AppState& state) : state_(state) {}
     pool::WorkbenchModel& model() override { return model_; }
-    const common::AppState& state() const override { return common::App(); }
+    const common::AppState& state() const override { return state_; }
     QWidget* dialogParent() override { return this; }
     void setInput(pool::InputBox, const QString&) override {}
     void enterFilteringMode() override { baseSet = true; }
@@ -73,15 +76,15 @@ public:
     QList<QStringList> basicRuns, advancedRuns;
 
 private:
+    common::AppState& state_;
     pool::WorkbenchModel model_;
 };
 
 class EditorTest : public ::testing::Test {
 protected:
-    testsupport::FreshAppState appReset;  // a fresh one: not quitting, no history
     void SetUp() override {
         recorder = std::make_unique<ui::MessageRecorder>();
-        bench = std::make_unique<FamilyBench>();
+        bench = std::make_unique<FamilyBench>(app);
     }
     ui::FileDialogAnswerScope fileDialogs;  // no answer left behind for the next test
     void TearDown() override {
@@ -90,6 +93,7 @@ protected:
     }
     static int ticked(const QList<QCheckBox*>& boxes) { return int(dialogs::TickedIndexes(boxes).size()); }
 
+    common::AppState app;  // fresh for each test: not quitting, no history
     std::unique_ptr<ui::MessageRecorder> recorder;
     std::unique_ptr<FamilyBench> bench;
 };
@@ -97,7 +101,7 @@ protected:
 TEST_F(EditorTest, StartLeavesOnlyItsFamilyBoxTicked) {
     for (const char* name : {"Check49", "Check11", "Check12", "Check58"})
         bench->tick(QString::fromLatin1(name));
-    PatternEditor::instance(*bench)->Command17_Click();
+    testsupport::Press(PatternEditor::instance(*bench), QStringLiteral("Command17"));
     ASSERT_EQ(bench->basicRuns.size(), 1);
     // The advanced group is left alone.
     EXPECT_EQ(QSet<QString>(bench->basicRuns[0].begin(), bench->basicRuns[0].end()),
@@ -105,18 +109,18 @@ TEST_F(EditorTest, StartLeavesOnlyItsFamilyBoxTicked) {
 
     OptionEditor* options = OptionEditor::instance(*bench);
     options->tabs()->setCurrentIndex(3);
-    options->Command1_Click();
+    testsupport::Press(options, QStringLiteral("Command1"));
     ASSERT_EQ(bench->advancedRuns.size(), 1);
     EXPECT_TRUE(bench->advancedRuns[0].contains(QStringLiteral("Check69")));
     EXPECT_FALSE(bench->advancedRuns[0].contains(QStringLiteral("Check58")));
 
     bench->baseSet = false;
-    OneDigitEditor::instance(*bench)->Command8_Click();
+    testsupport::Press(OneDigitEditor::instance(*bench), QStringLiteral("Command8"));
     EXPECT_EQ(bench->advancedRuns.size(), 1);
     EXPECT_EQ(recorder->lastText(), dialogs::NoBaseSetMessage());
 
-    PatternEditor::instance(*bench)->Command19_Click();
-    OptionEditor::instance(*bench)->Command5_Click();
+    testsupport::Press(PatternEditor::instance(*bench), QStringLiteral("Command19"));
+    testsupport::Press(OptionEditor::instance(*bench), QStringLiteral("Command5"));
     EXPECT_EQ(bench->undos, 1);
     EXPECT_EQ(bench->redos, 1);
 }
@@ -133,57 +137,50 @@ TEST_F(EditorTest, PatternEditorCaptionsPresetsClearAndInvert) {
     // 奇偶: "两奇一偶" adds 偶奇奇, 奇偶奇, 奇奇偶 and keeps 偶偶偶; 全清 resets the list.
     e->array(2)[0]->setChecked(true);
     auto* oddEven = e->findChild<QComboBox*>(QStringLiteral("Combo1"));
-    oddEven->setCurrentIndex(2);
-    e->Combo1_Click();
+    testsupport::Choose(oddEven, 2);
     EXPECT_EQ(dialogs::TickedIndexes(e->array(2)), QList<int>({0, 3, 5, 6}));
-    e->Command11_Click();
+    testsupport::Press(e, QStringLiteral("Command11"));
     EXPECT_EQ(ticked(e->array(2)), 0);
     EXPECT_EQ(oddEven->currentIndex(), 0);
     // 质合 "两质一合" ticks 质质合, 质合质, 合质质.
     auto* prime = e->findChild<QComboBox*>(QStringLiteral("Combo3"));
-    prime->setCurrentIndex(2);
-    e->Combo3_Click();
+    testsupport::Choose(prime, 2);
     EXPECT_EQ(dialogs::TickedIndexes(e->array(3)), QList<int>({1, 2, 4}));
 
     // 反选 twice restores; 全清 then 反选 ticks every box.
     e->array(1)[4]->setChecked(true);
-    e->Command2_Click();
+    testsupport::Press(e, QStringLiteral("Command2"));
     EXPECT_EQ(ticked(e->array(1)), 26);
-    e->Command2_Click();
+    testsupport::Press(e, QStringLiteral("Command2"));
     EXPECT_EQ(dialogs::TickedIndexes(e->array(1)), QList<int>({4}));
-    e->Command3_Click();
-    e->Command2_Click();
+    testsupport::Press(e, QStringLiteral("Command3"));
+    testsupport::Press(e, QStringLiteral("Command2"));
     EXPECT_EQ(ticked(e->array(1)), 27);
 }
 
 TEST_F(EditorTest, OptionAndOneDEditorsPresets) {
     OptionEditor* o = OptionEditor::instance(*bench);
     auto* shapes = o->findChild<QComboBox*>(QStringLiteral("Combo1"));
-    shapes->setCurrentIndex(1);  // 升组合
-    o->Combo1_Click();
-    shapes->setCurrentIndex(2);  // 降组合
-    o->Combo1_Click();
+    testsupport::Choose(shapes, 1);  // 升组合
+    testsupport::Choose(shapes, 2);  // 降组合
     EXPECT_EQ(dialogs::TickedIndexes(o->array(0)), QList<int>({7, 12}));
-    shapes->setCurrentIndex(6);  // 偏组合
-    o->Combo1_Click();
+    testsupport::Choose(shapes, 6);  // 偏组合
     EXPECT_EQ(ticked(o->array(0)), 8);
-    shapes->setCurrentIndex(0);
-    o->Combo1_Click();
+    testsupport::Choose(shapes, 0);
     EXPECT_EQ(ticked(o->array(0)), 0);
     o->array(1)[0]->setChecked(true);
     o->array(1)[9]->setChecked(true);
-    o->Command3_Click();
+    testsupport::Press(o, QStringLiteral("Command3"));
     EXPECT_EQ(dialogs::TickedIndexes(o->array(1)), QList<int>({1, 2, 3, 4, 5, 6, 7, 8}));
 
     OneDigitEditor* d = OneDigitEditor::instance(*bench);
     EXPECT_EQ(d->modeList(0)->currentIndex(), -1);  // no mode chosen at first: boxes apply
     d->values(1)[3]->setChecked(true);
-    d->Command10_Click();  // 反选 of 正1D only
+    testsupport::Press(d, QStringLiteral("Command10"));  // 反选 of 正1D only
     EXPECT_EQ(ticked(d->values(0)), 10);
     EXPECT_EQ(dialogs::TickedIndexes(d->values(1)), QList<int>({3}));
     EXPECT_EQ(d->filteredValues(1), QList<int>({3}));
-    d->modeList(1)->setCurrentIndex(0);
-    d->Combo2_Click();
+    testsupport::Choose(d->modeList(1), 0);
     EXPECT_TRUE(d->filteredValues(1).isEmpty());
 }
 
@@ -204,33 +201,33 @@ protected:
     }
     void collect(const QString& text) {
         editor->findChild<QPlainTextEdit*>(QStringLiteral("Text1"))->setPlainText(text);
-        editor->Command15_Click();
+        testsupport::Press(editor, QStringLiteral("Command15"));
     }
     PositionExclusionEditor* editor = nullptr;
 };
 
 TEST_F(PositionalTest, HandEntryGenerationAndCollection) {
-    editor->Command2_Click();  // three "*": nothing
+    testsupport::Press(editor, QStringLiteral("Command2"));  // three "*": nothing
     EXPECT_TRUE(editor->patterns().isEmpty());
     type(0, QStringLiteral("5"));
     type(1, QStringLiteral("x"));
     type(2, QStringLiteral("3"));
-    editor->Command2_Click();
-    editor->Command2_Click();
+    testsupport::Press(editor, QStringLiteral("Command2"));
+    testsupport::Press(editor, QStringLiteral("Command2"));
     EXPECT_EQ(editor->patterns(), QStringList({QStringLiteral("5*3")}));
 
     auto box = [&](int row, int i) {
         return editor->findChild<QCheckBox*>(dialogs::ArrayName(QStringLiteral("Check%1").arg(row), i));
     };
-    editor->Command20_Click();
+    testsupport::Press(editor, QStringLiteral("Command20"));
     box(1, 3)->setChecked(true);
     box(2, 10)->setChecked(true);
     box(3, 0)->setChecked(true);
     box(3, 1)->setChecked(true);
-    editor->Command14_Click();
+    testsupport::Press(editor, QStringLiteral("Command14"));
     EXPECT_EQ(editor->patterns(), QStringList({QStringLiteral("3*0"), QStringLiteral("3*1")}));
 
-    editor->Command20_Click();
+    testsupport::Press(editor, QStringLiteral("Command20"));
     collect(QStringLiteral("12*3,45 6"));
     EXPECT_EQ(editor->patterns(), QStringList({QStringLiteral("12*"), QStringLiteral("345")}));
     collect(QStringLiteral("***,123"));
@@ -241,49 +238,49 @@ TEST_F(PositionalTest, HandEntryGenerationAndCollection) {
     editor->CheckForDupes(QStringLiteral("12"));
     EXPECT_EQ(editor->patterns().size(), 3);
 
-    editor->Timer1_Timer();
+    testsupport::WaitForTick(editor, QStringLiteral("Timer1"));
     EXPECT_EQ(editor->findChild<QLabel*>(QStringLiteral("Label1"))->text(), QStringLiteral("3组"));
     editor->selectRow(0);
-    editor->List1_DblClick();
+    auto* list = editor->findChild<QListView*>(QStringLiteral("List1"));
+    emit list->doubleClicked(list->currentIndex());
     EXPECT_EQ(editor->patterns(), QStringList({QStringLiteral("123"), QStringLiteral("345")}));
 }
 
 TEST_F(PositionalTest, ReadyMadeSetsAndDigitOrders) {
     editor->CheckForDupes(QStringLiteral("5*3"));
-    editor->menu_4_Click();
+    testsupport::Trigger(editor, QStringLiteral("menu_4"));
     EXPECT_EQ(editor->patterns(), common::GroupThreeTable());
-    editor->menu_6_Click();
+    testsupport::Trigger(editor, QStringLiteral("menu_6"));
     EXPECT_EQ(editor->patterns().size(), 10);
     EXPECT_TRUE(editor->findChild<QPlainTextEdit*>(QStringLiteral("Text1"))->toPlainText().isEmpty());
     // Called one by one: GCC 12's -fsanitize=vptr at -O2 reads an unsaved `this` when a loop
     // calls through pointers to these (non-virtual) members, so the sanitizer run crashed here.
-    editor->menu_6_Click();
+    testsupport::Trigger(editor, QStringLiteral("menu_6"));
     QStringList six = editor->patterns();
-    editor->meun_7_Click();
+    testsupport::Trigger(editor, QStringLiteral("meun_7"));
     six += editor->patterns();
-    editor->menu_8_Click();
+    testsupport::Trigger(editor, QStringLiteral("menu_8"));
     six += editor->patterns();
     six.sort();
     EXPECT_EQ(six, common::GroupSixTable());
 
-    editor->Command20_Click();
+    testsupport::Press(editor, QStringLiteral("Command20"));
     editor->CheckForDupes(QStringLiteral("1*2"));
-    editor->Command19_Click();
+    testsupport::Press(editor, QStringLiteral("Command19"));
     EXPECT_EQ(editor->patterns(), QStringList({"*12", "*21", "1*2", "12*", "2*1", "21*"}));
-    editor->Command20_Click();
+    testsupport::Press(editor, QStringLiteral("Command20"));
     editor->CheckForDupes(QStringLiteral("112"));
-    editor->Command11_Click();
+    testsupport::Press(editor, QStringLiteral("Command19"));
     EXPECT_EQ(editor->patterns(), QStringList({"112", "121", "211"}));
 }
 
 TEST_F(PositionalTest, DrawnAndUndrawnAreComplementary) {
-    common::AppState& app = common::App();
     app.history = common::DrawHistory(QStringList{"2024001 123", "2024002 456", "2024003 123", "2024004 789"});
     common::SaveUseAllDraws(false);
     app.setRange(1, 2);  // 456 and 123
-    editor->meun_3_Click();
+    testsupport::Trigger(editor, QStringLiteral("meun_3"));
     EXPECT_EQ(editor->patterns(), QStringList({"123", "456"}));
-    editor->menu_2_Click();
+    testsupport::Trigger(editor, QStringLiteral("menu_2"));
     EXPECT_EQ(editor->patterns().size(), 998);
     EXPECT_FALSE(editor->patterns().contains(QStringLiteral("456")));
     EXPECT_TRUE(editor->patterns().contains(QStringLiteral("789")));
@@ -293,7 +290,7 @@ TEST_F(PositionalTest, FailedImportKeepsTheListAndSaysWhy) {
     QTemporaryDir tmp;
     editor->CheckForDupes(QStringLiteral("5*3"));
     ui::SetFileDialogAnswer([&](const ui::FileDialogRequest&) { return QStringList{tmp.filePath(QStringLiteral("missing.txt"))}; });
-    editor->menu_10_Click();
+    testsupport::Trigger(editor, QStringLiteral("menu_10"));
     EXPECT_EQ(editor->patterns(), QStringList({QStringLiteral("5*3")}));
     EXPECT_TRUE(recorder->lastText().startsWith(QStringLiteral("无法读取文件："))) << recorder->lastText().toStdString();
 
@@ -302,7 +299,7 @@ TEST_F(PositionalTest, FailedImportKeepsTheListAndSaysWhy) {
     empty.write("no numbers here");
     empty.close();
     ui::SetFileDialogAnswer([&](const ui::FileDialogRequest&) { return QStringList{empty.fileName()}; });
-    editor->Command12_Click();
+    testsupport::Trigger(editor, QStringLiteral("menu_10"));
     EXPECT_EQ(editor->patterns(), QStringList({QStringLiteral("5*3")}));
     EXPECT_TRUE(recorder->lastText().startsWith(QStringLiteral("文件中没有找到号码：")));
 
@@ -311,23 +308,23 @@ TEST_F(PositionalTest, FailedImportKeepsTheListAndSaysWhy) {
     good.write(" 1*2 \r\n 345 ");
     good.close();
     ui::SetFileDialogAnswer([&](const ui::FileDialogRequest&) { return QStringList{good.fileName()}; });
-    editor->Command12_Click();
+    testsupport::Trigger(editor, QStringLiteral("menu_10"));
     EXPECT_EQ(editor->patterns(), QStringList({QStringLiteral("1*2"), QStringLiteral("345")}));
 
     ui::SetFileDialogAnswer([](const ui::FileDialogRequest&) { return QStringList{QString()}; });  // cancelled
-    editor->Command12_Click();
+    testsupport::Trigger(editor, QStringLiteral("menu_10"));
     EXPECT_EQ(editor->patterns().size(), 2);
 }
 
 TEST_F(PositionalTest, SaveStepOnStartAndOnLeavingWithYes) {
     editor->CheckForDupes(QStringLiteral("9*9"));
     bench->baseSet = false;
-    editor->Command25_Click();  // refused, but saved all the same
+    testsupport::Press(editor, QStringLiteral("Command25"));  // refused, but saved all the same
     EXPECT_EQ(bench->model().conditions.positionPatterns, QStringList({QStringLiteral("9*9")}));
     EXPECT_EQ(recorder->lastText(), dialogs::NoBaseSetMessage());
     editor->CheckForDupes(QStringLiteral("1**"));
     recorder->answer = ui::Answer::Yes;
-    editor->Command18_Click();
+    testsupport::Press(editor, QStringLiteral("Command18"));
     EXPECT_EQ(bench->model().conditions.positionPatterns, QStringList({QStringLiteral("1**"), QStringLiteral("9*9")}));
     EXPECT_EQ(recorder->messages.last().icon, ui::Icon::Question);
 }

@@ -1,12 +1,14 @@
 // Every file dialog of the dialogs starts in a folder of the program (HAO for number files),
 // never in the process's current folder, and 集合运算's 添加 reaches the collections that
 // 【做大底】 left in HAO before a restart.
+#include "common/appstate.h"
 #include "common/paths.h"
 #include "dialogs/positionexclusioneditor.h"
 #include "dialogs/setoperationswindow.h"
 #include "dialogs/textcollectionwindow.h"
 #include "fakeworkbench.h"
 #include "hookreset.h"
+#include "presses.h"
 #include "platform/ui/filedialogs.h"
 #include "platform/ui/messagebox.h"
 #include "testsupport.h"
@@ -25,7 +27,8 @@ class FileDialogStart : public ::testing::Test {
 protected:
     testsupport::ProgramDir program;
     testsupport::CurrentFolderElsewhere cwd;  // as under ./run.sh
-    FakeWorkbench bench;
+    common::AppState app;  // outlives the workbench and the windows it owns
+    FakeWorkbench bench{app};
     ui::MessageRecorder messages;
     ui::FileDialogAnswerScope fileDialogs;
     testsupport::HookReset<&ui::SetModalHandler> modalReset;
@@ -37,10 +40,10 @@ TEST_F(FileDialogStart, NumberFileDialogsStartInHaoOrTheProgramFolder) {
         std::function<void()> open;
     } dialogs[] = {
         {"集合运算 添加", [&] { SetOperationsWindow::instance(bench)->findChild<QPushButton*>("Command1")->click(); }},
-        {"文本采集 从文件导入", [&] { TextCollectionWindow::instance(bench)->Command2_Click(); }},
+        {"文本采集 从文件导入", [&] { testsupport::Trigger(TextCollectionWindow::instance(bench), QStringLiteral("bianjidr2")); }},
         {"定位过滤 导入", [&] {
              PositionExclusionEditor editor(bench);
-             editor.Command12_Click();
+             testsupport::Trigger(&editor, QStringLiteral("menu_10"));
          }},
     };
     for (const bool haoStands : {true, false}) {

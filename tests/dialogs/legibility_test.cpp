@@ -1,5 +1,6 @@
 // Every condition editor and number-set tool is legible at its design size in the installed
 // fonts: captions and default texts fit, no control covers another, on every tab.
+#include "common/appstate.h"
 #include "dialogs/sumeditor.h"
 #include "dialogs/positionexclusioneditor.h"
 #include "dialogs/pairpicker.h"
@@ -23,7 +24,8 @@
 #include <memory>
 
 TEST(DialogLegibility, EveryEditorAndToolAtItsDesignSize) {
-    FakeWorkbench bench;
+    common::AppState app;
+    FakeWorkbench bench(app);
     testsupport::ProgramDir dir;
     // The editors that live for the whole run are checked as their instance; the others as a
     // window of their own.
@@ -40,10 +42,10 @@ TEST(DialogLegibility, EveryEditorAndToolAtItsDesignSize) {
         {"Form17", [&] { return SetOperationsWindow::instance(bench); }, {}},
         {"Form19", [&] { return OneDigitEditor::instance(bench); }, {}},
         {"Form20", [&] { return TextCollectionWindow::instance(bench); }, {}},
-        {"Form4", {}, [&] { return std::make_unique<PrizeCheckWindow>(bench, common::App()); }},
+        {"Form4", {}, [&] { return std::make_unique<PrizeCheckWindow>(bench, app); }},
         {"Form11", {}, [&] { return std::make_unique<PositionExclusionEditor>(bench); }},
-        {"Form13", {}, [&] { return std::make_unique<OmissionPicker>(bench, common::App()); }},
-        {"Form21", {}, [&] { return std::make_unique<NumberPreviewWindow>(bench, common::App()); }},
+        {"Form13", {}, [&] { return std::make_unique<OmissionPicker>(bench, app); }},
+        {"Form21", {}, [&] { return std::make_unique<NumberPreviewWindow>(bench, app); }},
     };
     for (const auto& w : windows) {
         SCOPED_TRACE(w.name);

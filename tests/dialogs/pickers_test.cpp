@@ -22,7 +22,8 @@ const QString kAllDigits = QStringLiteral("0,1,2,3,4,5,6,7,8,9");
 class PickerTest : public ::testing::Test {
 protected:
     testsupport::HookReset<&ui::SetModalHandler> modalReset;
-    FakeWorkbench bench;
+    common::AppState app;  // outlives the workbench and the pickers it owns
+    FakeWorkbench bench{app};
 
     // Opens the picker the way the workbench does and lets fn act while it is "shown".
     void openPositionDigitPicker(const QStringList& tabs, int tab, const QString& caption, std::function<void(PositionDigitPicker*)> fn) {
@@ -42,9 +43,7 @@ protected:
         auto* combo = picker->findChild<QComboBox*>(QStringLiteral("Combo%1").arg(slot + 1));
         ASSERT_NE(combo, nullptr);
         combo->setCurrentIndex(item);
-        if (slot == 0) picker->Combo1_Click();
-        if (slot == 1) picker->Combo2_Click();
-        if (slot == 2) picker->Combo3_Click();
+        emit combo->activated(item);
     }
 };
 
@@ -159,8 +158,8 @@ TEST_F(PickerTest, PairPickerCloseHidesAndKeepsTicksUnlessQuitting) {
     EXPECT_TRUE(picker->box(3)->isChecked());
 
     {
-        testsupport::FreshValue<bool> quitting{common::App().quitting};
-        common::App().quitting = true;
+        testsupport::FreshValue<bool> quitting{app.quitting};
+        app.quitting = true;
         picker->show();
         picker->close();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);

@@ -1,6 +1,5 @@
 // Number preview (bet text, attribute cells, taking numbers back) and prize check (bet files,
 // straight and group hits, bet folder, folder chooser).
-#include "freshappstate.h"
 #include "common/appstate.h"
 #include "historyof.h"
 #include "common/digitomission.h"
@@ -16,11 +15,13 @@
 #include "fakeworkbench.h"
 #include "platform/ui/messagebox.h"
 #include "hookreset.h"
+#include "presses.h"
 
 #include <QClipboard>
 #include <QComboBox>
 #include <QDir>
 #include <QGuiApplication>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -45,12 +46,11 @@ void Press(QWidget* window, const char* name) {
     button->click();
 }
 
-// Restores the process-wide state the windows read.
+// Each test has a state of its own, 福彩3D over two draws, and no bet folder saved.
 class PreviewPrizeTest : public ::testing::Test {
 protected:
-    testsupport::FreshAppState appReset;
     void SetUp() override {
-        common::App().selectLottery(false, common::DrawFilePathFor(false), PreviewHistory({"456", "123"}));
+        app.selectLottery(false, common::DrawFilePathFor(false), PreviewHistory({"456", "123"}));
         common::SaveSetting(QStringLiteral("path"), QString());
     }
     testsupport::HookReset<&ui::SetModalHandler> modalReset;
@@ -69,7 +69,8 @@ protected:
     }
     QString logTail() { return bench.session().log.text().mid(pool::WorkbenchLog::InitialText().size()); }
 
-    FakeWorkbench bench;
+    common::AppState app;  // outlives the workbench and the windows it owns
+    FakeWorkbench bench{app};
     ui::MessageRecorder messages;
 };
 
@@ -117,7 +118,7 @@ TEST(NumberPreviewLogic, OmissionCountsDrawsSinceEachDigitCame) {
 
 TEST_F(PreviewPrizeTest, PreviewListsEveryNumberTickedWithTheBetText) {
     bench.session().pool = common::GroupTable();
-    NumberPreviewWindow preview(bench, common::App());
+    NumberPreviewWindow preview(bench, app);
     ASSERT_EQ(preview.rowCount(), 220);
     for (int r = 0; r < 220; ++r) ASSERT_TRUE(preview.isTicked(r)) << r;
     const QString text = preview.findChild<QPlainTextEdit*>("Text1")->toPlainText();
@@ -136,8 +137,8 @@ TEST_F(PreviewPrizeTest, PreviewListsEveryNumberTickedWithTheBetText) {
 
 TEST_F(PreviewPrizeTest, TickingByTheUserRebuildsTheTextButClearAndInvertDoNot) {
     bench.session().pool = {"001", "005", "123"};
-    common::App().selectLottery(true, common::DrawFilePathFor(true), common::App().history);
-    NumberPreviewWindow preview(bench, common::App());
+    app.selectLottery(true, common::DrawFilePathFor(true), app.history);
+    NumberPreviewWindow preview(bench, app);
     auto* text = preview.findChild<QPlainTextEdit*>("Text1");
     auto* list = preview.findChild<QTreeView*>("ListView1");
     ASSERT_NE(list, nullptr);
@@ -146,34 +147,34 @@ TEST_F(PreviewPrizeTest, TickingByTheUserRebuildsTheTextButClearAndInvertDoNot) 
     list->model()->setData(list->model()->index(1, 0), Qt::Unchecked, Qt::CheckStateRole);
     EXPECT_TRUE(text->toPlainText().endsWith(QStringLiteral("投注数量：2 注\n001  123  "))) << text->toPlainText().toStdString();
 
-    preview.quanqin_Click();  // 全清: ticks gone, text unchanged until the next build
+    testsupport::Trigger(&preview, QStringLiteral("quanqin"));  // 全清: ticks gone, text unchanged until the next build
     EXPECT_TRUE(preview.tickedNumbers().isEmpty());
     EXPECT_TRUE(text->toPlainText().endsWith(QStringLiteral("001  123  ")));
-    preview.fangxuan01_Click();  // 反选
+    testsupport::Trigger(&preview, QStringLiteral("fangxuan01"));  // 反选
     EXPECT_EQ(preview.tickedNumbers(), (QStringList{"001", "005", "123"}));
-    preview.Command5_Click();
-    preview.Command4_Click();
+    Press(&preview, "Command5");
+    Press(&preview, "Command4");
     EXPECT_TRUE(text->toPlainText().endsWith(QStringLiteral("投注数量：0 注\n"))) << text->toPlainText().toStdString();
 }
 
 TEST_F(PreviewPrizeTest, CopyPutsTheTextWithoutTheTrailingBlanks) {
     bench.session().pool = {"001", "123"};
-    NumberPreviewWindow preview(bench, common::App());
-    preview.copyjg_Click();
+    NumberPreviewWindow preview(bench, app);
+    testsupport::Trigger(&preview, QStringLiteral("copyjg"));
     EXPECT_EQ(QGuiApplication::clipboard()->text(),
               dialogs::BuildBetText({"001", "123"}, false, common::HomeUrl()).chopped(2));
 }
 
 TEST_F(PreviewPrizeTest, ConfirmAfterSortingTakesTheTickedNumbersSorted) {
-    common::App().history = PreviewHistory({"005", "999"});
+    app.history = PreviewHistory({"005", "999"});
     bench.session().pool = {"999", "005", "001", "123"};
     bench.session().setDescription = QStringLiteral("大底采集");
     whileShown<NumberPreviewWindow>([](NumberPreviewWindow* preview) {
-        preview->ListView1_ColumnClick(3);  // 遗漏
+        emit preview->findChild<QTreeView*>("ListView1")->header()->sectionClicked(3);  // 遗漏
         // 999 has omission 00, 005 has 03, 001 and 123 more: sorted by the cell text.
         EXPECT_EQ(preview->cell(0, 0), QStringLiteral("999"));
         EXPECT_EQ(preview->cell(1, 0), QStringLiteral("005"));
-        preview->Command5_Click();
+        Press(preview, "Command5");
         auto* model = preview->findChild<QTreeView*>("ListView1")->model();
         for (int r = 0; r < preview->rowCount(); ++r)
             if (preview->cell(r, 0) == "005" || preview->cell(r, 0) == "001")
@@ -181,7 +182,7 @@ TEST_F(PreviewPrizeTest, ConfirmAfterSortingTakesTheTickedNumbersSorted) {
         EXPECT_EQ(preview->tickedNumbers(), (QStringList{"005", "001"}));
         Press(preview, "Command3");
     });
-    NumberPreviewWindow::Open(bench, common::App());
+    NumberPreviewWindow::Open(bench, app);
     EXPECT_EQ(bench.session().pool, (QStringList{"001", "005"}));
     EXPECT_EQ(logTail(), QStringLiteral("\n添加到缩水器共2注\n"));
     EXPECT_EQ(bench.session().setDescription, QStringLiteral("预览号码生成的结果"));
@@ -192,16 +193,16 @@ TEST_F(PreviewPrizeTest, ConfirmAfterSortingTakesTheTickedNumbersSorted) {
 TEST_F(PreviewPrizeTest, CancelLeavesTheWorkbenchAndEmptyPoolGivesCountZero) {
     bench.session().pool = {"001", "123"};
     whileShown<NumberPreviewWindow>([](NumberPreviewWindow* preview) {
-        preview->Command5_Click();
+        Press(preview, "Command5");
         Press(preview, "Command2");
     });
-    NumberPreviewWindow::Open(bench, common::App());
+    NumberPreviewWindow::Open(bench, app);
     EXPECT_EQ(bench.session().pool, (QStringList{"001", "123"}));
     EXPECT_EQ(logTail(), QString());
 
     bench.session().pool.clear();
-    common::App().history.clear();
-    NumberPreviewWindow empty(bench, common::App());
+    app.history.clear();
+    NumberPreviewWindow empty(bench, app);
     EXPECT_EQ(empty.rowCount(), 0);
     EXPECT_TRUE(empty.findChild<QPlainTextEdit*>("Text1")->toPlainText().endsWith(QStringLiteral("投注数量：0 注\n")));
 }
@@ -242,7 +243,7 @@ protected:
     void SetUp() override {
         PreviewPrizeTest::SetUp();
         // Oldest first; the newest draw is 123.
-        common::App().history = common::DrawHistory(QStringList{"2025001 456", "2025002 312", "2025003 123"});
+        app.history = common::DrawHistory(QStringList{"2025001 456", "2025002 312", "2025003 123"});
         // The HAO folder in another case than the program names it.
         program.write("hao/bets.txt", common::EncodeAnsi(QStringLiteral("投注号码（共四注）\r\n123\r\n321\r\n 123 \r\n")) +
                                           QByteArray("0123\r\n12a\r\n\r\n"));
@@ -260,6 +261,19 @@ protected:
         if (auto* label = form->findChild<QLabel*>(QString::fromLatin1(name))) return label->text();
         if (auto* line = form->findChild<QLineEdit*>(QString::fromLatin1(name))) return line->text();
         return form->findChild<QPlainTextEdit*>(QString::fromLatin1(name))->toPlainText();
+    }
+
+    // Opens the prize check as the workbench does and lets fn act on it while it is shown.
+    void opened(const std::function<void(PrizeCheckWindow*)>& fn, QString* chosenBetFolder = nullptr) {
+        bool shownModal = false;
+        whileShown<PrizeCheckWindow>([&](PrizeCheckWindow* form) {
+            shownModal = true;
+            fn(form);
+        });
+        QString error;
+        EXPECT_TRUE(PrizeCheckWindow::Open(bench, app, chosenBetFolder, &error)) << error.toStdString();
+        ui::SetModalHandler({});
+        EXPECT_TRUE(shownModal);
     }
 
     testsupport::ProgramDir program;
@@ -300,7 +314,7 @@ TEST_F(PrizeWindowTest, ChecksTheChosenFileAgainstTheChosenDraw) {
         EXPECT_EQ(form->lastHits(), 3);
     });
     QString error;
-    ASSERT_TRUE(PrizeCheckWindow::Open(bench, common::App(), nullptr, &error)) << error.toStdString();
+    ASSERT_TRUE(PrizeCheckWindow::Open(bench, app, nullptr, &error)) << error.toStdString();
     EXPECT_TRUE(shownModal);
     ASSERT_EQ(messages.messages.size(), 4);
     EXPECT_EQ(messages.messages[0].text, QStringLiteral("本次投注中出 2 注。"));
@@ -310,13 +324,13 @@ TEST_F(PrizeWindowTest, ChecksTheChosenFileAgainstTheChosenDraw) {
 }
 
 TEST_F(PrizeWindowTest, EmptyHistoryAndNoFileGiveNoHits) {
-    common::App().history.clear();
-    PrizeCheckWindow form(bench, common::App());
-    ASSERT_TRUE(form.Form_Load());
-    EXPECT_EQ(form.findChild<QComboBox*>("Combo1")->count(), 0);
-    EXPECT_EQ(shown(&form, "Text1"), QString());
-    form.Command3_Click();
-    form.Command2_Click();
+    app.history.clear();
+    opened([&](PrizeCheckWindow* form) {
+        EXPECT_EQ(form->findChild<QComboBox*>("Combo1")->count(), 0);
+        EXPECT_EQ(shown(form, "Text1"), QString());
+        Press(form, "Command3");
+        Press(form, "Command2");
+    });
     ASSERT_EQ(messages.messages.size(), 2);
     EXPECT_EQ(messages.messages[0].text, QStringLiteral("本次投注中出 0 注。"));
     EXPECT_EQ(messages.messages[1].text, QStringLiteral("本次投注中出 0 注。"));
@@ -325,14 +339,13 @@ TEST_F(PrizeWindowTest, EmptyHistoryAndNoFileGiveNoHits) {
 TEST_F(PrizeWindowTest, SavedFolderIsUsedWhileItExists) {
     program.write("elsewhere/mine.txt", "123\r\n");
     common::SaveSetting(QStringLiteral("path"), program.file("elsewhere") + QLatin1Char('/'));
-    PrizeCheckWindow form(bench, common::App());
-    ASSERT_TRUE(form.Form_Load());
-    EXPECT_EQ(form.folder(), program.file("elsewhere") + QLatin1Char('/'));
-    EXPECT_EQ(form.findChild<QListWidget*>("File1")->count(), 1);
+    opened([&](PrizeCheckWindow* form) {
+        EXPECT_EQ(form->folder(), program.file("elsewhere") + QLatin1Char('/'));
+        EXPECT_EQ(form->findChild<QListWidget*>("File1")->count(), 1);
+    });
 
     common::SaveSetting(QStringLiteral("path"), program.file("gone") + QLatin1Char('/'));
-    ASSERT_TRUE(form.Form_Load());
-    EXPECT_EQ(form.folder(), hao());
+    opened([&](PrizeCheckWindow* form) { EXPECT_EQ(form->folder(), hao()); });
 }
 
 TEST_F(PrizeWindowTest, MissingBetFolderKeepsTheWindowClosed) {
@@ -340,7 +353,7 @@ TEST_F(PrizeWindowTest, MissingBetFolderKeepsTheWindowClosed) {
     bool shownModal = false;
     whileShown<PrizeCheckWindow>([&](PrizeCheckWindow*) { shownModal = true; });
     QString error;
-    EXPECT_FALSE(PrizeCheckWindow::Open(bench, common::App(), nullptr, &error));
+    EXPECT_FALSE(PrizeCheckWindow::Open(bench, app, nullptr, &error));
     EXPECT_FALSE(shownModal);
     EXPECT_TRUE(error.contains(QDir::toNativeSeparators(program.file("HAO")))) << error.toStdString();
 }
@@ -348,49 +361,51 @@ TEST_F(PrizeWindowTest, MissingBetFolderKeepsTheWindowClosed) {
 TEST_F(PrizeWindowTest, FolderChooserAppliesAndRemembersTheFolder) {
     program.write("picked/a.txt", "999\r\n");
     const QString picked = program.file("picked") + QLatin1Char('/');
-    PrizeCheckWindow form(bench, common::App());
-    ASSERT_TRUE(form.Form_Load());
-    clickFile(&form, "bets.txt");
-
     QString chosen;  // what the workbench keeps from one chooser to the next
-    {
-        BetFolderChooser chooser(&form, &chosen);
-        chooser.Command1_Click();  // nothing reported yet: stays open, nothing stored
-        EXPECT_EQ(chooser.result(), 0);
-        EXPECT_EQ(common::GetSetting(QStringLiteral("path")), QString());
-        chooser.FolderView1_FolderClick(program.file("picked"));
-        chooser.Command1_Click();
-        EXPECT_EQ(chooser.result(), int(QDialog::Accepted));
-    }
-    EXPECT_EQ(common::GetSetting(QStringLiteral("path")), picked);
-    EXPECT_EQ(form.folder(), picked);
-    EXPECT_EQ(form.findChild<QListWidget*>("File1")->item(0)->text(), QStringLiteral("a.txt"));
-    EXPECT_EQ(form.bets().size(), 3);  // the bets change only at the next click on a file
+    opened([&](PrizeCheckWindow* form) {
+        clickFile(form, "bets.txt");
+        {
+            BetFolderChooser chooser(form, &chosen);
+            testsupport::Press(&chooser, QStringLiteral("Command1"));  // nothing reported yet: stays open, nothing stored
+            EXPECT_EQ(chooser.result(), 0);
+            EXPECT_EQ(common::GetSetting(QStringLiteral("path")), QString());
+            testsupport::ChooseSubfolder(&chooser, QStringLiteral("FolderView1"), QStringLiteral("picked"));
+            testsupport::Press(&chooser, QStringLiteral("Command1"));
+            EXPECT_EQ(chooser.result(), int(QDialog::Accepted));
+        }
+        EXPECT_EQ(common::GetSetting(QStringLiteral("path")), picked);
+        EXPECT_EQ(form->folder(), picked);
+        EXPECT_EQ(form->findChild<QListWidget*>("File1")->item(0)->text(), QStringLiteral("a.txt"));
+        EXPECT_EQ(form->bets().size(), 3);  // the bets change only at the next click on a file
+    });
 
     // The next prize check starts from the stored folder.
-    PrizeCheckWindow next(bench, common::App());
-    ASSERT_TRUE(next.Form_Load());
-    EXPECT_EQ(next.folder(), picked);
+    opened([&](PrizeCheckWindow* next) {
+        EXPECT_EQ(next->folder(), picked);
 
-    // A later chooser applies the remembered folder with 确定 alone.
-    common::SaveSetting(QStringLiteral("path"), QString());
-    ASSERT_TRUE(next.showFolder(hao(), nullptr));
-    BetFolderChooser again(&next, &chosen);
-    again.Command1_Click();
-    EXPECT_EQ(next.folder(), picked);
-    EXPECT_EQ(common::GetSetting(QStringLiteral("path")), picked);
+        // A later chooser applies the remembered folder with 确定 alone.
+        common::SaveSetting(QStringLiteral("path"), QString());
+        ASSERT_TRUE(next->showFolder(hao(), nullptr));
+        BetFolderChooser again(next, &chosen);
+        testsupport::Press(&again, QStringLiteral("Command1"));
+        EXPECT_EQ(next->folder(), picked);
+        EXPECT_EQ(common::GetSetting(QStringLiteral("path")), picked);
+    });
 }
 
 TEST_F(PrizeWindowTest, UnreadableChosenFolderIsReportedAndNotStored) {
-    PrizeCheckWindow form(bench, common::App());
-    ASSERT_TRUE(form.Form_Load());
-    BetFolderChooser chooser(&form);
-    chooser.FolderView1_FolderClick(program.file("nowhere"));
-    chooser.Command1_Click();
-    EXPECT_EQ(chooser.result(), 0);
-    EXPECT_EQ(messages.messages.size(), 1);
-    EXPECT_EQ(common::GetSetting(QStringLiteral("path")), QString());
-    EXPECT_EQ(form.folder(), hao());
+    opened([&](PrizeCheckWindow* form) {
+        BetFolderChooser chooser(form);
+        // Chosen in the tree, then gone before 确定.
+        ASSERT_TRUE(QDir(program.path()).mkdir(QStringLiteral("nowhere")));
+        testsupport::ChooseSubfolder(&chooser, QStringLiteral("FolderView1"), QStringLiteral("nowhere"));
+        ASSERT_TRUE(QDir(program.path()).rmdir(QStringLiteral("nowhere")));
+        testsupport::Press(&chooser, QStringLiteral("Command1"));
+        EXPECT_EQ(chooser.result(), 0);
+        EXPECT_EQ(messages.messages.size(), 1);
+        EXPECT_EQ(common::GetSetting(QStringLiteral("path")), QString());
+        EXPECT_EQ(form->folder(), hao());
+    });
 }
 
 }  // namespace

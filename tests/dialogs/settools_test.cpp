@@ -1,9 +1,11 @@
+#include "common/appstate.h"
 #include "common/textcodec.h"
 #include "dialogs/setoperationswindow.h"
 #include "dialogs/textcollectionwindow.h"
 #include "fakeworkbench.h"
 #include "platform/ui/filedialogs.h"
 #include "platform/ui/messagebox.h"
+#include "presses.h"
 #include "testsupport.h"
 
 #include <QAction>
@@ -51,7 +53,8 @@ protected:
     }
 
     QTemporaryDir dir;
-    FakeWorkbench bench;
+    common::AppState app;  // outlives the workbench and the windows it owns
+    FakeWorkbench bench{app};
     ui::MessageRecorder messages;
 };
 
@@ -88,7 +91,7 @@ TEST_F(SetToolsTest, SetOperationsWindowListsCollectionsOncePerPath) {
         EXPECT_EQ(item->toolTip(2), QDir::toNativeSeparators(rows[i].path));
         EXPECT_EQ(item->checkState(0), Qt::Checked);
     }
-    window->Timer1_Timer();
+    testsupport::WaitForTick(window, QStringLiteral("Timer1"));
     EXPECT_EQ(window->findChild<QGroupBox*>("Frame1")->title(), QStringLiteral("列表管理(3)"));
     EXPECT_TRUE(messages.messages.isEmpty());
 }
@@ -205,11 +208,11 @@ TEST_F(SetToolsTest, SetOperationsWindowShortcutsNeedACountOverTickedFiles) {
     press(window, "Command6");
     EXPECT_EQ(window->findChild<QLabel*>("Label4")->text(), QStringLiteral("共计 0 个文件参与运算,统计数据 0 注。"));
     const struct {
-        void (SetOperationsWindow::*handler)();
+        const char* button;
         const char* name;
-    } shortcuts[] = {{&SetOperationsWindow::Command7_Click, "交集"}, {&SetOperationsWindow::Command8_Click, "并集"}, {&SetOperationsWindow::Command9_Click, "反集"}};
+    } shortcuts[] = {{"Command7", "交集"}, {"Command8", "并集"}, {"Command9", "反集"}};
     for (const auto& s : shortcuts) {
-        (window->*s.handler)();
+        press(window, s.button);
         EXPECT_EQ(messages.lastText(),
                   QStringLiteral("所有号码出现次全为0次,不能参与%1运算。").arg(QString::fromUtf8(s.name)));
         EXPECT_EQ(messages.messages.last().icon, ui::Icon::Information);
@@ -220,7 +223,7 @@ TEST_F(SetToolsTest, SetOperationsWindowShortcutsNeedACountOverTickedFiles) {
 
 TEST_F(SetToolsTest, SetOperationsWindowImportWithoutCountGivesEmptyPoolAndFilteringMode) {
     bench.session().pool = {"111"};
-    SetOperationsWindow::instance(bench)->Command11_Click();
+    press(SetOperationsWindow::instance(bench), "Command11");
     EXPECT_TRUE(bench.session().pool.isEmpty());
     EXPECT_EQ(logTail(), QStringLiteral("集合运算共导入0注\n"));
     EXPECT_EQ(bench.enterFilteringModeCalls, 1);
@@ -259,7 +262,7 @@ TEST_F(SetToolsTest, SetOperationsWindowEmptyListDoubleClickAddsAndHelpShowsTheG
     const QString a = write("a.txt", "123");
     ui::SetFileDialogAnswer([&](const ui::FileDialogRequest&) { return QStringList{a}; });
     SetOperationsWindow* window = SetOperationsWindow::instance(bench);
-    window->ListView1_DblClick();
+    testsupport::DoubleClickOn(window->fileList()->viewport());
     ASSERT_EQ(window->fileList()->topLevelItemCount(), 1);
     EXPECT_EQ(window->fileList()->topLevelItem(0)->text(0), QStringLiteral("集合01"));
 
@@ -361,25 +364,25 @@ TEST_F(SetToolsTest, TextCollectionWindowImportReadsCodePage936AndRefusesUnreada
     auto* text = window->findChild<QPlainTextEdit*>("Text1");
     const QString file = write("post.txt", common::EncodeAnsi(QStringLiteral("  推荐：１２３ 456  ")));
     ui::SetFileDialogAnswer([&](const ui::FileDialogRequest&) { return QStringList{file}; });
-    window->Command2_Click();
+    testsupport::Trigger(window, QStringLiteral("bianjidr2"));  // 导入...
     EXPECT_EQ(text->toPlainText(), QStringLiteral("推荐：１２３ 456"));
 
     ui::SetFileDialogAnswer([&](const ui::FileDialogRequest&) { return QStringList{dir.filePath("missing.txt")}; });
-    window->Command2_Click();
+    testsupport::Trigger(window, QStringLiteral("bianjidr2"));  // 导入...
     EXPECT_TRUE(messages.lastText().contains(QStringLiteral("无法读取文件")));
     EXPECT_EQ(text->toPlainText(), QStringLiteral("推荐：１２３ 456"));
 
     ui::SetFileDialogAnswer([](const ui::FileDialogRequest&) { return QStringList{QString()}; });  // cancelled
     const int shown = int(messages.messages.size());
-    window->Command2_Click();
+    testsupport::Trigger(window, QStringLiteral("bianjidr2"));  // 导入...
     EXPECT_EQ(messages.messages.size(), shown);
     EXPECT_EQ(text->toPlainText(), QStringLiteral("推荐：１２３ 456"));
 
-    window->Command3_Click();
+    testsupport::Trigger(window, QStringLiteral("kdngqq"));  // 清空
     EXPECT_EQ(text->toPlainText(), QString());
 
     QApplication::clipboard()->setText(QStringLiteral("  123 456\n  "));
-    window->Command1_Click();
+    testsupport::Trigger(window, QStringLiteral("ghskfj"));  // 粘贴
     EXPECT_EQ(text->toPlainText(), QStringLiteral("123 456\n"));
 }
 

@@ -1,4 +1,3 @@
-#include "freshappstate.h"
 #include "common/appstate.h"
 #include "history/drawfile.h"
 #include "hookreset.h"
@@ -16,16 +15,16 @@ QByteArray Records(std::initializer_list<const char*> recs) {
     return b;
 }
 
-QStringList LoadFrom(const QString& path) {
-    common::App().selectLottery(false, path, common::DrawHistory());
-    EXPECT_TRUE(LoadDrawHistory(common::App()));
-    return common::App().history.draws();
-}
-
-// Loading writes the shared draw history; each case puts it back.
+// Loading writes the draw history of the test's own state.
 class DrawFile : public ::testing::Test {
 protected:
-    testsupport::FreshAppState appReset;
+    QStringList loadFrom(const QString& path) {
+        app.selectLottery(false, path, common::DrawHistory());
+        EXPECT_TRUE(LoadDrawHistory(app));
+        return app.history.draws();
+    }
+
+    common::AppState app;
 };
 
 
@@ -59,23 +58,23 @@ TEST_F(DrawFile, RecordCutKeepsWholeDoubleByteCharacters) {
 TEST_F(DrawFile, LoadKeepsOnlyValidRecordsAndWholeRecords) {
     testsupport::ProgramDir dir;
     dir.write("a.txt", Records({"2024001 1231", "2024002 456 ", "2024003 7891"}));
-    EXPECT_EQ(LoadFrom(dir.file("a.txt")), QStringList({"2024001 123", "2024003 789"}));
-    EXPECT_EQ(common::App().history.at(0), "");
-    EXPECT_EQ(common::App().history.at(2), "2024003 789");
+    EXPECT_EQ(loadFrom(dir.file("a.txt")), QStringList({"2024001 123", "2024003 789"}));
+    EXPECT_EQ(app.history.at(0), "");
+    EXPECT_EQ(app.history.at(2), "2024003 789");
 
     // 25 bytes: two whole records, the trailing byte is not a record.
     dir.write("b.txt", Records({"2024001 1231", "2024002 4561", "2"}));
-    EXPECT_EQ(LoadFrom(dir.file("b.txt")).size(), 2);
+    EXPECT_EQ(loadFrom(dir.file("b.txt")).size(), 2);
     EXPECT_EQ(LastIssue(dir.file("b.txt")), "2024002");
 
     dir.write("empty.txt", "");
-    EXPECT_TRUE(LoadFrom(dir.file("empty.txt")).isEmpty());
-    EXPECT_EQ(common::App().history.count(), 0);
+    EXPECT_TRUE(loadFrom(dir.file("empty.txt")).isEmpty());
+    EXPECT_EQ(app.history.count(), 0);
 }
 
 TEST_F(DrawFile, MissingFileIsCreatedEmpty) {
     testsupport::ProgramDir dir;
-    EXPECT_TRUE(LoadFrom(dir.file("HAO.TXT")).isEmpty());
+    EXPECT_TRUE(loadFrom(dir.file("HAO.TXT")).isEmpty());
     EXPECT_TRUE(QFile::exists(dir.file("HAO.TXT")));
     EXPECT_EQ(LastIssue(dir.file("HAO.TXT")), "");
 }
@@ -84,7 +83,7 @@ TEST_F(DrawFile, CaseInsensitiveName) {
     testsupport::ProgramDir dir;
     dir.write("hao.txt", Records({"2024001 1231"}));
     EXPECT_EQ(common::DrawFilePathFor(false), dir.file("hao.txt"));
-    EXPECT_EQ(LoadFrom(common::DrawFilePathFor(false)).size(), 1);
+    EXPECT_EQ(loadFrom(common::DrawFilePathFor(false)).size(), 1);
 }
 
 TEST_F(DrawFile, WritersReplaceWholeAndAppend) {
@@ -104,7 +103,7 @@ TEST_F(DrawFile, AppendGoesRightAfterTheLastWholeRecord) {
     dir.write("HAO.TXT", Records({"2024001 1231", "20240"}));
     ASSERT_TRUE(AppendDrawRecords(path, {"2024002 456", "2024003 789"}));
     EXPECT_EQ(dir.read("HAO.TXT"), Records({"2024001 1231", "2024002 4561", "2024003 7891"}));
-    EXPECT_EQ(LoadFrom(path), QStringList({"2024001 123", "2024002 456", "2024003 789"}));
+    EXPECT_EQ(loadFrom(path), QStringList({"2024001 123", "2024002 456", "2024003 789"}));
     EXPECT_EQ(LastIssue(path), "2024003");
 }
 
@@ -122,7 +121,7 @@ TEST_F(DrawFile, RecordTextIsCodePage936) {
     EXPECT_EQ(draws, QStringList({"2024002 456"}));
     EXPECT_EQ(damaged, 1);
     EXPECT_EQ(DecodeDrawRecords(dir.read("HAO.TXT")).first().drawText, text);
-    EXPECT_EQ(LoadFrom(path).first(), "2024002 456");
+    EXPECT_EQ(loadFrom(path).first(), "2024002 456");
 }
 
 TEST_F(DrawFile, DamagedRecordsAreLeftOutAndCountedNeverRewritten) {
@@ -144,7 +143,7 @@ TEST_F(DrawFile, DamagedRecordsAreLeftOutAndCountedNeverRewritten) {
         const QByteArray bytes = good1 + c.damagedRecord + good2 + "2024006 0000";  // the last: withdrawn
         ASSERT_EQ(bytes.size() % kRecordLength, 0) << c.what;
         dir.write("HAO.TXT", bytes);
-        EXPECT_EQ(LoadFrom(dir.file("HAO.TXT")), QStringList({"2024001 123", "2024005 567"})) << c.what;
+        EXPECT_EQ(loadFrom(dir.file("HAO.TXT")), QStringList({"2024001 123", "2024005 567"})) << c.what;
         EXPECT_EQ(CountDamagedRecords(dir.file("HAO.TXT")), 1) << c.what;
         EXPECT_EQ(dir.read("HAO.TXT"), bytes) << c.what;
         EXPECT_EQ(LastIssue(dir.file("HAO.TXT")), "2024006") << c.what;  // withdrawn, still the last
@@ -177,20 +176,20 @@ TEST_F(DrawFile, MoreThan32767RecordsLoadWhole) {
     QByteArray bytes;
     for (int i = 0; i < 33000; ++i) bytes += "2024001 1231";
     dir.write("big.txt", bytes);
-    EXPECT_EQ(LoadFrom(dir.file("big.txt")).size(), 33000);
+    EXPECT_EQ(loadFrom(dir.file("big.txt")).size(), 33000);
 }
 
 TEST_F(DrawFile, RealHistory) {
     SKIP_WITHOUT_SHARED("data/HAO.TXT");
     testsupport::ProgramDir dir;
     ASSERT_TRUE(dir.copyShared("data/HAO.TXT"));
-    const QStringList draws = LoadFrom(common::DrawFilePathFor(false));
+    const QStringList draws = loadFrom(common::DrawFilePathFor(false));
     ASSERT_EQ(draws.size(), 7774);
     EXPECT_EQ(draws.first(), "2004001 070");
     EXPECT_EQ(draws.last(), "2026267 857");
-    common::App().resetAnalysisRange();
-    EXPECT_EQ(common::App().rangeFirst(), 7673);
-    EXPECT_EQ(common::App().rangeLast(), 7773);
+    app.resetAnalysisRange();
+    EXPECT_EQ(app.rangeFirst(), 7673);
+    EXPECT_EQ(app.rangeLast(), 7773);
 }
 
 }  // namespace

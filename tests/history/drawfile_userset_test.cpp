@@ -1,7 +1,6 @@
 // Draw files the user set up in unusual ways (a read-only file, a symbolic link, a folder of the
 // name, a file that cannot be read): every writer keeps them as they are or writes through them,
 // and says so in Chinese.
-#include "freshappstate.h"
 #include "common/appstate.h"
 #include "common/paths.h"
 #include "history/drawdownload.h"
@@ -57,7 +56,6 @@ struct Writer {
 
 class UserSetDrawFile : public ::testing::Test {
 protected:
-    testsupport::FreshAppState appReset;
     testsupport::ProgramDir dir;
     testsupport::HttpServer server;
     QString hao;
@@ -188,9 +186,10 @@ TEST_F(UserSetDrawFile, FolderNamedLikeTheDrawFileIsSaidToBeAFolder) {
     ASSERT_TRUE(QDir().mkpath(dir.file("HAO.TXT/keep")));
     const QString isFolder = QStringLiteral("%1：它是一个文件夹，不是开奖数据文件").arg(hao);
 
-    common::App().selectLottery(false, hao, common::DrawHistory());
+    common::AppState app;
+    app.selectLottery(false, hao, common::DrawHistory());
     QString error;
-    EXPECT_FALSE(LoadDrawHistory(common::App(), &error));
+    EXPECT_FALSE(LoadDrawHistory(app, &error));
     EXPECT_EQ(error, QStringLiteral("无法读取 ") + isFolder);
 
     for (const Writer& w : writers()) {

@@ -1,6 +1,5 @@
 // A FIFO or a folder where the draw file should be: every reader and writer of the draw file
 // returns at once with a Chinese reason, and the thing in the file's place stays as it was.
-#include "freshappstate.h"
 #include "common/appstate.h"
 #include "history/drawentry.h"
 #include "history/drawfile.h"
@@ -17,7 +16,7 @@
 using namespace history;
 
 TEST(DrawFileInPlace, FifoOrFolderIsNotADrawFile) {
-    testsupport::FreshAppState appReset;
+    common::AppState app;
     testsupport::ProgramDir dir;
     const QString path = dir.file("HAO.TXT");
     for (const bool folder : {false, true}) {
@@ -34,9 +33,9 @@ TEST(DrawFileInPlace, FifoOrFolderIsNotADrawFile) {
         EXPECT_FALSE(ReadDrawFile(path, &draws, &error));
         EXPECT_TRUE(error.contains(reason)) << error.toStdString();
         EXPECT_EQ(draws, QStringList{"kept"});
-        common::App().selectLottery(false, path, common::DrawHistory());
+        app.selectLottery(false, path, common::DrawHistory());
         error.clear();
-        EXPECT_FALSE(LoadDrawHistory(common::App(), &error));
+        EXPECT_FALSE(LoadDrawHistory(app, &error));
         EXPECT_TRUE(error.contains(reason)) << error.toStdString();
         error.clear();
         EXPECT_FALSE(AppendDrawRecords(path, {"2024001 123"}, &error));
@@ -60,7 +59,6 @@ TEST(DrawFileInPlace, FifoOrFolderIsNotADrawFile) {
 // reader stops at the draw file's limit and says so; nothing is written through the link.
 TEST(DrawFileInPlace, EndlessKernelFileStopsAtTheLimit) {
     if (::access("/proc/self/pagemap", R_OK) != 0) GTEST_SKIP() << "/proc/self/pagemap is not readable here";
-    testsupport::FreshAppState appReset;
     testsupport::ProgramDir dir;
     const QString path = dir.file("HAO.TXT");
     ASSERT_TRUE(QFile::link(QStringLiteral("/proc/self/pagemap"), path));

@@ -1,6 +1,5 @@
 // The main window's 帮助系统 (F1) and 视频教程 show the shipped pages in the program's own page
 // window (an outside browser only when asked), or say why they cannot.
-#include "freshappstate.h"
 #include "common/appstate.h"
 #include "hookreset.h"
 #include "mainwindow/mainwindow.h"
@@ -26,12 +25,12 @@ namespace {
 
 class MainWindowPages : public ::testing::Test {
 protected:
-    testsupport::FreshAppState appReset;
+    common::AppState app;  // outlives the window it is handed to
 
     void SetUp() override {
         QSettings(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("Lotvane"), QStringLiteral("Lotvane")).clear();
         ASSERT_TRUE(dir.copyShared("data/HAO.TXT") && dir.copyShared("data/HAOP3.TXT"));
-        form = std::make_unique<MainWindow>(common::App());
+        form = std::make_unique<MainWindow>(app);
         form->quitOnClose = false;
         form->start();
     }

@@ -1,4 +1,3 @@
-#include "freshappstate.h"
 #include "common/appstate.h"
 #include "common/settings.h"
 #include "history/drawfile.h"
@@ -98,7 +97,7 @@ class MainWindowTest : public ::testing::Test {
 protected:
     testsupport::ProgramDir dir;
     std::unique_ptr<EnvVar> home{std::make_unique<EnvVar>("SIFMORA_HOME_URL", QString())};
-    testsupport::FreshAppState appReset;
+    common::AppState app;  // outlives the window it is handed to
     std::unique_ptr<MainWindow> form;
 
     void SetUp() override {
@@ -109,7 +108,7 @@ protected:
         form.reset();
     }
     MainWindow* create() {
-        form = std::make_unique<MainWindow>(common::App());
+        form = std::make_unique<MainWindow>(app);
         form->quitOnClose = false;
         form->start();
         return form.get();
@@ -121,7 +120,6 @@ TEST_F(MainWindowTest, FirstStartDefaultsAndHistoryListOfTheRange) {
     SKIP_WITHOUT_SHARED("data/HAO.TXT");
     ASSERT_TRUE(useShared());
     MainWindow* f = create();
-    const common::AppState& app = common::App();
     EXPECT_FALSE(app.lotteryIsP3());
     EXPECT_EQ(Child<QLabel>(f, "Label3")->text(), QStringLiteral("全国福彩3D"));
     EXPECT_TRUE(app.drawFilePath().endsWith(QStringLiteral("/HAO.TXT")));
@@ -230,15 +228,15 @@ TEST_F(MainWindowTest, DefaultRangeEdges) {
     for (const Case& c : cases) {
         dir.write("HAO.TXT", Draws(c.draws));
         MainWindow* f = create();
-        EXPECT_EQ(common::App().rangeFirst(), c.first) << c.draws;
-        EXPECT_EQ(common::App().rangeLast(), c.last) << c.draws;
+        EXPECT_EQ(app.rangeFirst(), c.first) << c.draws;
+        EXPECT_EQ(app.rangeLast(), c.last) << c.draws;
         f->showHistoryList();
         if (c.draws == 0) {
             EXPECT_EQ(f->historyListText(), QStringLiteral("\r\n"));
             EXPECT_EQ(Child<QLabel>(f, "Label1")->text(), QStringLiteral(".福利3D共开奖0期"));
         }
         form.reset();
-        common::App().reset();
+        app.reset();
     }
 }
 
@@ -253,7 +251,7 @@ TEST_F(MainWindowTest, ListIsShownFromCacheUntilTheRangeChanges) {
     EXPECT_EQ(Child<QPlainTextEdit>(f, "Text1")->toPlainText(), Shown(first));
     // A range the settings window takes reaches the list through the state's rangeChanged, with
     // no settings opener marking anything: the next list uses the new range.
-    common::App().setRange(0, common::App().rangeLast());
+    app.setRange(0, app.rangeLast());
     f->run(Command::Settings);
     f->showHistoryList();
     EXPECT_EQ(f->historyListText().count(QStringLiteral("\r\n")), 301);
@@ -267,10 +265,10 @@ TEST_F(MainWindowTest, ReloadedHistoryReachesTheListThroughTheStateSignal) {
     f->showHistoryList();
     ASSERT_EQ(Child<QLabel>(f, "Label1")->text(), QStringLiteral(".福利3D共开奖5期"));
     dir.write("HAO.TXT", Draws(6));
-    ASSERT_TRUE(history::ReloadCurrentLottery(common::App()));
+    ASSERT_TRUE(history::ReloadCurrentLottery(app));
     f->showHistoryList();
     EXPECT_EQ(Child<QLabel>(f, "Label1")->text(), QStringLiteral(".福利3D共开奖6期"));
-    EXPECT_EQ(f->historyListText(), mainwindow::BuildHistoryText(common::App().history.draws(), 0, 5));
+    EXPECT_EQ(f->historyListText(), mainwindow::BuildHistoryText(app.history.draws(), 0, 5));
 }
 
 // A settings folder nothing can be written into: the switch still happens, and the first save
@@ -293,7 +291,7 @@ TEST_F(MainWindowTest, LotterySwitchWithSettingsThatCannotBeSavedSaysSoOnce) {
     };
     MainWindow* f = create();
     ToolbarItem(f, 2)->trigger();  // "2.体彩排列三"
-    EXPECT_TRUE(common::App().lotteryIsP3());
+    EXPECT_TRUE(app.lotteryIsP3());
     EXPECT_EQ(Child<QLabel>(f, "Label3")->text(), QStringLiteral("体彩排列3"));
     QFile ini(common::SettingsFilePath());
     ASSERT_TRUE(ini.open(QIODevice::ReadOnly));
@@ -302,7 +300,7 @@ TEST_F(MainWindowTest, LotterySwitchWithSettingsThatCannotBeSavedSaysSoOnce) {
     EXPECT_TRUE(said()[0].contains(QDir::toNativeSeparators(folder))) << said()[0].toStdString();
     EXPECT_EQ(messages.messages.last().icon, ui::Icon::Warning);
     f->findChild<QAction*>(QStringLiteral("fc3d"))->trigger();
-    EXPECT_FALSE(common::App().lotteryIsP3());
+    EXPECT_FALSE(app.lotteryIsP3());
     EXPECT_EQ(said().size(), 1);
     common::SetSettingsSaveNotice({});
 }
@@ -318,7 +316,6 @@ TEST_F(MainWindowTest, LotterySwitchFromMenuAndToolbar) {
     EXPECT_EQ(Child<QLabel>(f, "Label1")->text(), QStringLiteral(".福利3D共开奖7774期"));
 
     ToolbarItem(f, 2)->trigger();  // "2.体彩排列三"
-    const common::AppState& app = common::App();
     EXPECT_EQ(common::GetSetting(QStringLiteral("fclx")), QStringLiteral("1"));
     EXPECT_TRUE(app.lotteryIsP3());
     EXPECT_TRUE(app.drawFilePath().endsWith(QStringLiteral("/HAOP3.TXT")));
@@ -336,11 +333,11 @@ TEST_F(MainWindowTest, LotterySwitchFromMenuAndToolbar) {
     // The setting is read at creation.
     form.reset();
     common::SaveSetting(QStringLiteral("fclx"), QStringLiteral("1"));
-    common::App().reset();
+    app.reset();
     f = create();
-    EXPECT_TRUE(common::App().lotteryIsP3());
+    EXPECT_TRUE(app.lotteryIsP3());
     EXPECT_EQ(Child<QLabel>(f, "Label3")->text(), QStringLiteral("体彩排列3"));
-    EXPECT_EQ(common::App().history.count(), 7742);
+    EXPECT_EQ(app.history.count(), 7742);
 }
 
 TEST_F(MainWindowTest, SwitchWhileTheListIsBuiltEndsWithTheNewLottery) {
@@ -350,10 +347,10 @@ TEST_F(MainWindowTest, SwitchWhileTheListIsBuiltEndsWithTheNewLottery) {
     // The switch arrives through the events handled between lines.
     QTimer::singleShot(0, f, [f] { f->switchLottery(true); });
     f->showHistoryList();
-    EXPECT_FALSE(common::App().quitting);
+    EXPECT_FALSE(app.quitting);
     EXPECT_EQ(Child<QLabel>(f, "Label1")->text(), QStringLiteral(".体彩排列3共开奖7742期"));
     EXPECT_EQ(f->historyListText(),
-              mainwindow::BuildHistoryText(common::App().history.draws(), 7641, 7741));
+              mainwindow::BuildHistoryText(app.history.draws(), 7641, 7741));
 }
 
 // A switch made by another window reaches this one through the shared routine's signal: Label3
@@ -364,11 +361,11 @@ TEST_F(MainWindowTest, SwitchElsewhereLeavesTheRefreshNotice) {
     MainWindow* f = create();
     f->showListAfterReload();
     for (const bool toP3 : {true, false}) {
-        ASSERT_TRUE(history::SelectLottery(common::App(), toP3));
+        ASSERT_TRUE(history::SelectLottery(app, toP3));
         EXPECT_EQ(Child<QLabel>(f, "Label3")->text(), history::LotteryLabel(toP3));
         EXPECT_EQ(Child<QPlainTextEdit>(f, "Text1")->toPlainText(), QStringLiteral("彩票类型已被转换请刷新数据..."));
         EXPECT_EQ(Child<QLabel>(f, "Label1")->text(), QStringLiteral("彩票类型已被转换请刷新数据..."));
-        EXPECT_EQ(common::App().history.count(), toP3 ? 7 : 5);
+        EXPECT_EQ(app.history.count(), toP3 ? 7 : 5);
     }
     // Its own switch rebuilds the list instead of leaving the notice.
     f->switchLottery(true);
@@ -387,7 +384,7 @@ TEST_F(MainWindowTest, EveryButtonReachesAHandler) {
 TEST_F(MainWindowTest, WorkbenchLotteryNotice) {
     dir.write("HAO.TXT", Draws(5));
     MainWindow* f = create();
-    common::App().selectLottery(true, common::DrawFilePathFor(true), common::App().history);
+    app.selectLottery(true, common::DrawFilePathFor(true), app.history);
     EXPECT_EQ(Child<QLabel>(f, "Label3")->text(), QStringLiteral("体彩排列3"));
     EXPECT_EQ(Child<QPlainTextEdit>(f, "Text1")->toPlainText(), QStringLiteral("彩票类型已被转换请刷新数据..."));
     EXPECT_EQ(Child<QLabel>(f, "Label1")->text(), QStringLiteral("彩票类型已被转换请刷新数据..."));
@@ -458,7 +455,7 @@ TEST_F(MainWindowTest, ModalWindowsDisableTheTrayAndReload) {
     f->openers().settings = [&](QWidget* parent) {
         EXPECT_EQ(parent, f);
         trayDuringSettings = f->tray()->toggleEnabled();
-        common::App().setRange(0, common::App().rangeLast());  // the settings window takes a new range
+        app.setRange(0, app.rangeLast());  // the settings window takes a new range
         TrayClick(f);
         visibleAfterClick = f->isVisible();
     };
@@ -475,12 +472,12 @@ TEST_F(MainWindowTest, ModalWindowsDisableTheTrayAndReload) {
     f->showHistoryList();  // built again over the new range
     EXPECT_EQ(f->historyListText().count(QStringLiteral("\r\n")), 301);
 
-    common::App().setRange(3, common::App().rangeLast());
+    app.setRange(3, app.rangeLast());
     ToolbarButton(f, 6)->trigger();  // 数据输入
     EXPECT_FALSE(trayDuringEntry);
     EXPECT_TRUE(f->tray()->toggleEnabled());
-    EXPECT_EQ(common::App().history.count(), 301);
-    EXPECT_EQ(common::App().rangeFirst(), 200);  // the range is reset by the reload
+    EXPECT_EQ(app.history.count(), 301);
+    EXPECT_EQ(app.rangeFirst(), 200);  // the range is reset by the reload
     EXPECT_TRUE(Child<QTimer>(f, "Timer1")->isActive());
     f->showListAfterReload();
     EXPECT_EQ(Child<QLabel>(f, "Label1")->text(), QStringLiteral(".福利3D共开奖301期"));
@@ -493,7 +490,7 @@ TEST_F(MainWindowTest, ClosingEndsEverythingOnce) {
     QWidget other;
     other.show();
     EXPECT_TRUE(f->close());
-    EXPECT_TRUE(common::App().quitting);
+    EXPECT_TRUE(app.quitting);
     EXPECT_FALSE(f->tray()->isInstalled());
     EXPECT_FALSE(other.isVisible());
     // From now on nothing starts.
@@ -503,12 +500,12 @@ TEST_F(MainWindowTest, ClosingEndsEverythingOnce) {
     EXPECT_EQ(workbench, 0);
     // The toolbar's 退出系统 reaches the same closing path.
     form.reset();
-    common::App().reset();
+    app.reset();
     f = create();
     f->show();
     ToolbarButton(f, 10)->trigger();
     EXPECT_FALSE(f->isVisible());
-    EXPECT_TRUE(common::App().quitting);
+    EXPECT_TRUE(app.quitting);
     EXPECT_FALSE(f->tray()->isInstalled());
 }
 
@@ -524,7 +521,7 @@ TEST_F(MainWindowTest, TrayIconActsOnTheLeftButtonOnly) {
         SCOPED_TRACE(int(reason));
         TrayClick(f, reason);
         EXPECT_TRUE(f->isVisible());
-        EXPECT_FALSE(common::App().quitting);
+        EXPECT_FALSE(app.quitting);
         EXPECT_TRUE(f->tray()->isInstalled());
     }
     TrayClick(f);
@@ -579,7 +576,7 @@ TEST_F(MainWindowTest, MinimisedWindowComesBackNormalAndActive) {
 TEST_F(MainWindowTest, CloseDuringTheStartsMessageEndsCleanly) {
     ASSERT_TRUE(QDir(dir.path()).mkdir("HAO.TXT"));  // the load fails with a message
     bool closed = false;
-    form = std::make_unique<MainWindow>(common::App());
+    form = std::make_unique<MainWindow>(app);
     MainWindow* f = form.get();
     f->quitOnClose = false;
     ui::SetMessageHandler([&](const ui::MessageRecord&) {
@@ -591,7 +588,7 @@ TEST_F(MainWindowTest, CloseDuringTheStartsMessageEndsCleanly) {
     ui::SetMessageHandler({});
     EXPECT_TRUE(closed);
     EXPECT_FALSE(f->isVisible());
-    EXPECT_TRUE(common::App().quitting);
+    EXPECT_TRUE(app.quitting);
     EXPECT_FALSE(Child<QTimer>(f, "Timer1")->isActive());  // the list is never built for a closing window
     EXPECT_TRUE(QFileInfo(dir.file("HAO.TXT")).isDir());
 }
@@ -662,7 +659,7 @@ TEST(MainWindowTables, EveryColumnOfTheTablesIsInSight) {
     testsupport::ProgramDir dir;
     EnvVar home("SIFMORA_HOME_URL", QString());
     if (!dir.copyShared("data/HAO.TXT")) dir.write("HAO.TXT", Draws(3000));
-    testsupport::FreshAppState appReset;
+    common::AppState app;
     testsupport::HookReset<&ui::SetPreferredTableFamily> familyReset;
     QStringList families;
     for (const QString& family : {QStringLiteral("Noto Sans Mono CJK SC"), QStringLiteral("WenQuanYi Micro Hei Mono")})
@@ -671,8 +668,8 @@ TEST(MainWindowTables, EveryColumnOfTheTablesIsInSight) {
     for (const QString& family : families) {
         SCOPED_TRACE(family.toStdString());
         ui::SetPreferredTableFamily(family);
-        common::App().reset();
-        auto form = std::make_unique<MainWindow>(common::App());
+        app.reset();
+        auto form = std::make_unique<MainWindow>(app);
         MainWindow* f = form.get();
         f->quitOnClose = false;
         f->start();
@@ -877,7 +874,7 @@ TEST_F(MainWindowTest, CloseRequestWhileHiddenStillEndsTheProgram) {
     f->run(Command::Workbench);
     ASSERT_FALSE(f->isVisible());
     EXPECT_TRUE(f->close());
-    EXPECT_TRUE(common::App().quitting);
+    EXPECT_TRUE(app.quitting);
     EXPECT_FALSE(f->tray()->isInstalled());
     // Closing the workbench afterwards no longer brings this window back.
     f->workbenchClosed();
@@ -894,10 +891,10 @@ TEST_F(MainWindowTest, UnreadableDrawFileIsReportedNotShownAsEmpty) {
     f->switchLottery(true);
     ASSERT_EQ(box.messages.size(), 1);
     EXPECT_TRUE(box.messages[0].text.contains(QStringLiteral("HAOP3.TXT"))) << box.messages[0].text.toStdString();
-    EXPECT_EQ(common::App().history.count(), 0);
+    EXPECT_EQ(app.history.count(), 0);
     // The reload at creation reports it as well.
     form.reset();
-    common::App().reset();
+    app.reset();
     create();
     EXPECT_EQ(box.messages.size(), 2);
 }

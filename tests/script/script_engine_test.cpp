@@ -2,6 +2,7 @@
 // reference, and the condition fast path.
 #include "scriptengine.h"
 
+#include <QStringList>
 #include <gtest/gtest.h>
 
 #include <QStringList>
@@ -571,29 +572,41 @@ TEST(ScriptCondition, WrapperIsTheSevenLineFunction) {
 // Pure: an expression over a() and built-ins whose result follows from their arguments, so a
 // host may keep its result per series. Anything that reads a clock, a generator, a box, a
 // variable, an object or runs statements is not.
-TEST(ScriptCondition, TellsWhetherAConditionReadsOnlyItsSeries) {
+TEST(ScriptCondition, TellsWhetherAConditionReadsOnlyItsSeriesAndWhetherItMayTalk) {
     const struct {
         const char* condition;
         bool pure;
+        bool talks;
     } cases[] = {
-        {"a(1) < a(2) And a(2) <> a(3)", true},
-        {"A(1) = A(2) Or Not (a(3) >= a(4))   then '方案03", true},
-        {"Abs(a(1) - a(2)) Mod 2 = Int(a(3) / 2) And UBound(a) = 5", true},
-        {"Len(CStr(a(1))) > 1 And a(2) & \"\" = \"3\"", true},
-        {"a(1) < Rnd * 10", false},
-        {"a(1) < Second(Now)", false},
-        {"a(1) < x", false},
-        {"MsgBox(a(1)) = 1", false},
-        {"Eval(\"a(1)\") = 1", false},
-        {"a(1) = 1 then a(2) = 5", false},
-        {"a(1) < 2 : Execute \"x = 1\"", false},
-        {"a(1) < CreateObject(\"Scripting.Dictionary\").Count", false},
-        {"a(1) < 2\nDim x", false},
+        {"a(1) < a(2) And a(2) <> a(3)", true, false},
+        {"A(1) = A(2) Or Not (a(3) >= a(4))   then '方案03", true, false},
+        {"Abs(a(1) - a(2)) Mod 2 = Int(a(3) / 2) And UBound(a) = 5", true, false},
+        {"Len(CStr(a(1))) > 1 And a(2) & \"\" = \"3\"", true, false},
+        {"a(1) < Rnd * 10", false, false},
+        {"a(1) < Second(Now)", false, false},
+        {"a(1) < x", false, false},
+        {"MsgBox(a(1)) = 1", false, true},
+        {"Eval(\"a(1)\") = 1", false, true},
+        {"a(1) = 1 then a(2) = 5", false, false},
+        {"a(1) < 2 : Execute \"x = 1\"", false, true},
+        {"a(1) < 2 : EXECUTEGLOBAL \"x = 1\"", false, true},
+        {"InputBox(\"?\") = a(1)", false, true},
+        {"a(1) < CreateObject(\"Scripting.Dictionary\").Count", false, false},
+        {"a(1) < 2\nDim x", false, false},
+        // Names, not the words inside other names, strings or comments.
+        {"a(1) = \"msgbox\" then '方案01 Eval", true, false},
+        {"a(1) < evaluation", false, false},
+        // A text no token starts with compiles to nothing that runs.
+        {"a(1) < 2 @ MsgBox 1", false, false},
     };
     for (const auto& c : cases) {
-        EXPECT_EQ(script::IsPureCondition(QString::fromUtf8(c.condition)), c.pure) << c.condition;
+        const script::ConditionTraits traits = script::ReadConditionTraits(QString::fromUtf8(c.condition));
+        EXPECT_EQ(traits.pure, c.pure) << c.condition;
+        EXPECT_EQ(traits.mayTalk, c.talks) << c.condition;
         ScriptCondition compiled;
-        if (compiled.compile(QString::fromUtf8(c.condition))) EXPECT_EQ(compiled.isPure(), c.pure) << c.condition;
+        const bool ok = compiled.compile(QString::fromUtf8(c.condition));
+        EXPECT_EQ(compiled.mayTalk(), c.talks) << c.condition;
+        if (ok) EXPECT_EQ(compiled.isPure(), c.pure) << c.condition;
     }
 }
 

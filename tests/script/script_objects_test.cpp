@@ -1,6 +1,7 @@
 // Classes, object references, the built-in objects, code from text, and the boxes a script
 // shows: script programs whose Main() result is checked, and tables of run-time errors.
 #include "scriptengine.h"
+#include "sanitized.h"
 
 #include <QStringList>
 
@@ -14,14 +15,6 @@
 #include <cstdlib>
 #include <cstring>
 #include <thread>
-
-#if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
-#define SIFMORA_SANITIZED 1
-#elif defined(__has_feature)
-#if __has_feature(address_sanitizer) || __has_feature(thread_sanitizer) || __has_feature(memory_sanitizer)
-#define SIFMORA_SANITIZED 1
-#endif
-#endif
 
 using script::ScriptEngine;
 using script::Variant;

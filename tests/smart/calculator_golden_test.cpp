@@ -89,7 +89,7 @@ TEST(CalculatorGolden, KeptResultsOfPureConditionsChangeNothing) {
     const QStringList& items = smart::BuiltInConditions();
     QStringList records;
     for (int k = 0; k < items.size(); ++k) {
-        EXPECT_TRUE(script::IsPureCondition(items[k])) << items[k].toStdString();
+        EXPECT_TRUE(script::ReadConditionTraits(items[k]).pure) << items[k].toStdString();
         records << calcfixture::Record(items[k], (k % 2 ? QStringLiteral("左") : QStringLiteral("右")) + QString::number(k % 10),
                                        3 + k % 9, 6);
     }

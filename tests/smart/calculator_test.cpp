@@ -2,6 +2,7 @@
 #include "historyof.h"
 #include "httpserver.h"
 #include "smart/calculator.h"
+#include "smart/calculatorhost.h"
 #include "testsupport.h"
 #include "script/scriptengine.h"
 #include "common/textcodec.h"
@@ -430,6 +431,18 @@ TEST(Backtest, PeriodsMarksStatisticsAndReportLine) {
     // Period 0 cells are followed by three blanks; a verified period marks hits, misses and nulls.
     EXPECT_TRUE(c.reportText.contains(QStringLiteral("      9   5   4   3   2   1   B   B   B   B     开奖号未开奖\r\n")));
     EXPECT_TRUE(c.reportText.contains(QStringLiteral("      9■ 5■ 4■ 3■ 1√ 2■ B● B● B● B●   开奖号2020031 111\r\n")));
+}
+
+// The helper calculators made ahead on threads of their own write into the calculator that
+// asked for them: its end waits for them, however soon it comes.
+TEST(Backtest, HelpersMadeAheadEndWithTheCalculator) {
+    CalcEnv env(GapHistory());
+    for (int k = 0; k < 3; ++k) {
+        smart::SmartCalculator owner;
+        SchemeCalculator& calc = owner.get();
+        EXPECT_FALSE(calc.lines.isEmpty());
+        calc.prepareSpread(8);
+    }
 }
 
 TEST(Backtest, NoVerifiedPeriodStillWritesTheLine) {

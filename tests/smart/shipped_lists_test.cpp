@@ -1,10 +1,10 @@
 // The scheme lists of the home folder that ships with the program: they load through the
 // calculator's loader, and the smart system runs from them on the shipped history.
 #include "programsmartcontext.h"
-#include "freshappstate.h"
 #include "common/appstate.h"
 #include "history/drawfile.h"
 #include "platform/ui/messagebox.h"
+#include "smart/calculatorhost.h"
 #include "smart/smartsystemwindow.h"
 #include "smart/schemecalculatorwindow.h"
 #include "hookreset.h"
@@ -72,18 +72,18 @@ void ExpectSmartRunFromShippedList(bool p3) {
     QStringList draws;
     ASSERT_TRUE(history::ReadDrawFile(dir.file(drawFile), &draws));
     ASSERT_EQ(draws.size(), p3 ? 7742 : 7774);
-    testsupport::FreshAppState appReset;
-    common::AppState& app = common::App();
+    common::AppState app;  // outlives the workbench and the window handed it
     app.selectLottery(p3, common::DrawFilePathFor(p3), common::DrawHistory(draws));
-    SmartFakeWorkbench bench;
+    SmartFakeWorkbench bench{app};
     bench.commit({QStringLiteral("012")}, QStringLiteral("\n大底共1注\n"));
 
-    SmartSystemWindow w(testsupport::ProgramSmartContext(&bench));
+    smart::SmartCalculator calc;
+    SmartSystemWindow w(testsupport::ProgramSmartContext(app, &bench, &calc));
     ui::MessageRecorder messages(ui::Answer::Yes);
     w.Command2_Click();
     ASSERT_EQ(messages.messages.size(), 2) << messages.lastText().toStdString();
-    EXPECT_FALSE(SmartSystemWindow::Calculator().schemes.isEmpty());
-    EXPECT_GE(SmartSystemWindow::Calculator().summary.size(), 4u);
+    EXPECT_FALSE(calc.get().schemes.isEmpty());
+    EXPECT_GE(calc.get().summary.size(), 4u);
     const QString line = w.findChild<QLabel*>(QStringLiteral("Label14"))->text();
     const QRegularExpression result((p3 ? QStringLiteral("^体彩排列3") : QStringLiteral("^福彩3D")) +
                                     QStringLiteral("第2026268期  方案一杀码\\d 方案二杀码\\d 方案三杀码\\d 方案四杀码\\d$"));

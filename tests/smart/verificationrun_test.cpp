@@ -22,8 +22,7 @@
 
 namespace {
 
-smart::VerificationJob ShippedJob(int periods, const smart::SmartSettings& settings) {
-    const common::DrawHistory& history = common::App().history;
+smart::VerificationJob ShippedJob(const common::DrawHistory& history, int periods, const smart::SmartSettings& settings) {
     const smart::SchemeListResult list =
         smart::FetchSchemeList(common::HomeUrl() + smart::SchemeListPath(false, false));
     return {history, false, list.records, settings, history.count() - periods + 1, history.count()};
@@ -53,11 +52,11 @@ TEST(VerificationRun, WorkersGiveTheRowsOfOneCalculatorInOrder) {
         smart::SmartSettings settings;
         int periods, workers;
     } cases[] = {
-        {{0, 0, 0, QStringLiteral("1个")}, 16, 8},
-        {{0, 2, 3, QStringLiteral("3个")}, 9, 3},
+        {{0, 0, 0, 1}, 16, 8},
+        {{0, 2, 3, 3}, 9, 3},
     };
     for (const auto& c : cases) {
-        const smart::VerificationJob job = ShippedJob(c.periods, c.settings);
+        const smart::VerificationJob job = ShippedJob(f.app.history, c.periods, c.settings);
         ASSERT_EQ(job.schemes.size(), 20);
         smart::SchemeCalculator one;
         smart::VerificationRun sequential(job, 0, &one);
@@ -72,7 +71,7 @@ TEST(VerificationRun, TheWorkRunsAwayFromTheCallerAndStops) {
     SKIP_WITHOUT_SHARED("data/HAO.TXT");
     smartwin::RealHistoryFixture f;
     ASSERT_TRUE(f.ok);
-    smart::VerificationRun run(ShippedJob(200, {}), 2);
+    smart::VerificationRun run(ShippedJob(f.app.history, 200, {}), 2);
     // Asked at once, nothing is done yet: the caller does not compute while it waits.
     EXPECT_FALSE(run.next(0).has_value());
     std::optional<smart::VerifiedDraw> first;
@@ -91,7 +90,7 @@ TEST(VerificationRun, TheJobsDrawsAreComputedWhateverTheDrawFileHolds) {
     SKIP_WITHOUT_SHARED("data/HAO.TXT");
     smartwin::RealHistoryFixture f;
     ASSERT_TRUE(f.ok);
-    const smart::VerificationJob job = ShippedJob(3, {});
+    const smart::VerificationJob job = ShippedJob(f.app.history, 3, {});
     smart::VerificationRun unchanged(job, 2);
     const QStringList expected = AllRows(unchanged);
     ASSERT_EQ(expected.size(), 3);
@@ -120,7 +119,7 @@ TEST(VerificationRun, TheWindowKeepsItsEventsAndItsCancel) {
     ASSERT_TRUE(f.ok);
     const pool::NumberPool poolBefore = f.bench.session().pool;
     const QString logBefore = f.bench.session().log.text();
-    SmartSystemWindow smartWindow(testsupport::ProgramSmartContext(&f.bench));
+    SmartSystemWindow smartWindow(testsupport::ProgramSmartContext(f.app, &f.bench, &f.calc));
     QPointer<HistoryVerificationWindow> w = new HistoryVerificationWindow(&smartWindow);
     w->findChild<QComboBox*>(QStringLiteral("Combo1"))->setCurrentIndex(299);
     const QTreeWidget* list = w->findChild<QTreeWidget*>(QStringLiteral("ListView1"));

@@ -1,10 +1,11 @@
 // Every visible button of the smart windows reaches a handler when pressed, or is listed as one
 // that does nothing by design.
 #include "programsmartcontext.h"
-#include "freshappstate.h"
+#include "common/appstate.h"
 #include "buttonwalk.h"
 #include "calcfixture.h"
 #include "httpserver.h"
+#include "smart/calculatorhost.h"
 #include "smart/historyverificationwindow.h"
 #include "smart/oldersmartselection.h"
 #include "smart/olderselectionverification.h"
@@ -22,22 +23,23 @@
 namespace {
 
 TEST(SmartWindowButtons, EveryButtonReachesAHandler) {
-    testsupport::FreshAppState appReset;  // first: back after everything else
+    common::AppState app;  // first: outlives everything handed it
     testsupport::ProgramDir dir;
     const QStringList numbers = calcfixture::MixedHistory(600);
     dir.write(QStringLiteral("HAO.TXT"), calcfixture::DrawFileBytes(numbers));
-    smartwin::UseHistory(numbers);
+    smartwin::UseHistory(app, numbers);
     testsupport::HttpServer server;
     testsupport::EnvVar home{"SIFMORA_HOME_URL", server.baseUrl()};
-    SmartFakeWorkbench bench;
-    SmartSystemWindow smartWindow(testsupport::ProgramSmartContext(&bench));
-    OlderSmartSelection olderSelection(testsupport::ProgramSmartContext(&bench));
+    SmartFakeWorkbench bench{app};
+    smart::SmartCalculator calc;
+    SmartSystemWindow smartWindow(testsupport::ProgramSmartContext(app, &bench, &calc));
+    OlderSmartSelection olderSelection(testsupport::ProgramSmartContext(app, &bench));
     testsupport::ExpectEveryButtonBound({
-        {"SmartSystemWindow", [&] { return std::make_unique<SmartSystemWindow>(testsupport::ProgramSmartContext(&bench)); }, {}},
+        {"SmartSystemWindow", [&] { return std::make_unique<SmartSystemWindow>(testsupport::ProgramSmartContext(app, &bench, &calc)); }, {}},
         // 折线图 (Command8) is there for its caption only: pressing it does nothing.
         {"SchemeCalculatorWindow", [] { return std::make_unique<smart::SchemeCalculatorWindow>(); }, {{}, {"Command8"}}},
         {"HistoryVerificationWindow", [&] { return std::make_unique<HistoryVerificationWindow>(&smartWindow); }, {}},
-        {"OlderSmartSelection", [&] { return std::make_unique<OlderSmartSelection>(testsupport::ProgramSmartContext(&bench)); }, {}},
+        {"OlderSmartSelection", [&] { return std::make_unique<OlderSmartSelection>(testsupport::ProgramSmartContext(app, &bench)); }, {}},
         {"OlderSelectionVerification", [&] { return std::make_unique<OlderSelectionVerification>(&olderSelection); }, {}},
     });
     // The do-nothing button is the only one the calculator leaves out.

@@ -78,7 +78,7 @@ TEST(DrawSnapshot, TheSmartRunKeepsItsDrawsAndSaysOnceThatTheFileChanged) {
     smartwin::RealHistoryFixture f;
     ASSERT_TRUE(f.ok);
     const QByteArray drawFile = f.dir.read(QStringLiteral("HAO.TXT"));
-    SmartSystemWindow w(testsupport::ProgramSmartContext(&f.bench));
+    SmartSystemWindow w(testsupport::ProgramSmartContext(f.app, &f.bench, &f.calc));
     QLabel* result = w.findChild<QLabel*>(QStringLiteral("Label14"));
     QString unchanged;
     {
@@ -96,8 +96,8 @@ TEST(DrawSnapshot, TheSmartRunKeepsItsDrawsAndSaysOnceThatTheFileChanged) {
         f.dir.write(QStringLiteral("HAO.TXT"), drawFile);
         result->clear();
         // Rewritten once the records are being backtested (the progress box is up).
-        const smart::RunHost& host = SmartSystemWindow::Calculator().runHost();
-        smartwin::ActionAtFirstPump rewrite([&] { f.dir.write(QStringLiteral("HAO.TXT"), change.apply(drawFile)); },
+        const smart::RunHost& host = f.calc.get().runHost();
+        smartwin::ActionAtFirstPump rewrite(f.calc.get(), [&] { f.dir.write(QStringLiteral("HAO.TXT"), change.apply(drawFile)); },
                                             [&host] { return host.progress != nullptr; });
         Messages messages;
         w.Command2_Click();
@@ -118,7 +118,7 @@ TEST(DrawSnapshot, TheHistoryVerificationKeepsItsDrawsAndSaysOnceThatTheFileChan
     smartwin::RealHistoryFixture f;
     ASSERT_TRUE(f.ok);
     const QByteArray drawFile = f.dir.read(QStringLiteral("HAO.TXT"));
-    SmartSystemWindow smartWindow(testsupport::ProgramSmartContext(&f.bench));
+    SmartSystemWindow smartWindow(testsupport::ProgramSmartContext(f.app, &f.bench, &f.calc));
     struct Run {
         QString rows, hits;
     };
@@ -129,7 +129,7 @@ TEST(DrawSnapshot, TheHistoryVerificationKeepsItsDrawsAndSaysOnceThatTheFileChan
         const QTreeWidget* list = w.findChild<QTreeWidget*>(QStringLiteral("ListView1"));
         std::optional<smartwin::ActionAtFirstPump> rewrite;
         if (change)
-            rewrite.emplace([&] { f.dir.write(QStringLiteral("HAO.TXT"), change->apply(drawFile)); },
+            rewrite.emplace(f.calc.get(), [&] { f.dir.write(QStringLiteral("HAO.TXT"), change->apply(drawFile)); },
                             [list] { return list->topLevelItemCount() >= 2; });
         w.Command2_Click();
         if (rewrite) {

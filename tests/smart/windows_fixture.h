@@ -8,6 +8,7 @@
 #include "hookreset.h"
 #include "common/drawhistory.h"
 
+#include "smart/calculatorhost.h"
 #include "smart/smartsystemwindow.h"
 #include "smart/schemecalculatorwindow.h"
 
@@ -22,20 +23,19 @@ inline common::DrawHistory HistoryOf(const QStringList& numbers) {
     return testsupport::HistoryOf(numbers, QStringLiteral("2020"));
 }
 
-// Puts a history in place as the current 福彩3D history.
-inline void UseHistory(const QStringList& numbers) {
-    common::AppState& app = common::App();
+// Puts a history in place as the state's current 福彩3D history.
+inline void UseHistory(common::AppState& app, const QStringList& numbers) {
     app.selectLottery(false, common::DrawFilePathFor(false), HistoryOf(numbers));
     common::SaveSmartScheme(1);
 }
 
-// For the life of the object the hidden calculator's first event pump of a run (inside its
-// backtest) calls action, a stop or a close; every pump then goes on as before. With when, the
-// first pump at which when() holds calls it.
+// For the life of the object the smart windows' calculator's (calc's) first event pump of a run
+// (inside its backtest) calls action, a stop or a close; every pump then goes on as before.
+// With when, the first pump at which when() holds calls it.
 class ActionAtFirstPump {
 public:
-    explicit ActionAtFirstPump(std::function<void()> action, std::function<bool()> when = {})
-        : hooks_(SmartSystemWindow::Calculator().runHost()), before_(hooks_.processEvents) {
+    ActionAtFirstPump(smart::SchemeCalculator& calc, std::function<void()> action, std::function<bool()> when = {})
+        : hooks_(calc.runHost()), before_(hooks_.processEvents) {
         hooks_.processEvents = [this, action = std::move(action), when = std::move(when)] {
             if (!acted && (when ? when() : pumps == 0)) {
                 acted = true;

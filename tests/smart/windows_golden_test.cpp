@@ -53,7 +53,7 @@ TEST(SmartWindowsGolden, SmartRunOnTheRealHistory) {
         {{0, 0, 0}, "福彩3D第2026268期  方案一杀码6 方案二杀码2 方案三杀码9 方案四杀码4"},
         {{2, 1, 2}, "福彩3D第2026268期  方案一杀码629 方案二杀码294 方案三杀码694 方案四杀码624"},
     };
-    SmartSystemWindow w(testsupport::ProgramSmartContext(&f.bench));
+    SmartSystemWindow w(testsupport::ProgramSmartContext(f.app, &f.bench, &f.calc));
     for (const auto& c : cases) {
         SetOptions(w, c.options);
         ui::MessageRecorder messages(ui::Answer::Yes);
@@ -78,7 +78,7 @@ TEST(SmartWindowsGolden, HistoryVerificationOnTheRealHistory) {
         {{2, 1, 3}, 7, "813f49b9595a381959f85fbd807c7ad2a0499832", "方案一中1次 方案二中1次 方案三中1次 方案四中1次 "},
         {{0, 0, 0}, 300, "9b16559b6f608fe44fd13828c72ee52e72107a84", "方案一中194次 方案二中203次 方案三中218次 方案四中227次 "},
     };
-    SmartSystemWindow smartWindow(testsupport::ProgramSmartContext(&f.bench));
+    SmartSystemWindow smartWindow(testsupport::ProgramSmartContext(f.app, &f.bench, &f.calc));
     for (const auto& c : cases) {
         SetOptions(smartWindow, c.options);
         HistoryVerificationWindow w(&smartWindow);
@@ -105,7 +105,7 @@ TEST(SmartWindowsGolden, OlderSelectionVerificationOnTheRealHistory) {
         {0, 3, 2, "5c4aaede931a37426c3797b7b60d1860a4939184", "最近100期组六共开出69次,智能中42次。"},
     };
     for (const auto& c : cases) {
-        OlderSmartSelection selection(testsupport::ProgramSmartContext(&f.bench));
+        OlderSmartSelection selection(testsupport::ProgramSmartContext(f.app, &f.bench, &f.calc));
         selection.findChild<QComboBox*>(QStringLiteral("Combo2"))->setCurrentIndex(c.baseType);
         selection.findChild<QComboBox*>(QStringLiteral("Combo1"))->setCurrentIndex(c.sumCount);
         selection.findChild<QSlider*>(QStringLiteral("Slider1"))->setValue(c.scheme);

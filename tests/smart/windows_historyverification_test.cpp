@@ -1,11 +1,12 @@
 // The history verification window over a small fixture history: rows, cells, summary, the
 // stop, and the workbench after each.
 #include "programsmartcontext.h"
-#include "freshappstate.h"
+#include "common/appstate.h"
 #include "common/settings.h"
 #include "httpserver.h"
 #include "platform/ui/messagebox.h"
 #include "smart/calculator.h"
+#include "smart/calculatorhost.h"
 #include "smart/smartsystemwindow.h"
 #include "smart/historyverificationwindow.h"
 #include "smart/killdigits.h"
@@ -42,23 +43,24 @@ struct VerificationFixture {
         numbers = calcfixture::MixedHistory(500);
         numbers << QStringLiteral("222") << QStringLiteral("151") << QStringLiteral("721");
         dir.write(QStringLiteral("HAO.TXT"), calcfixture::DrawFileBytes(numbers));
-        smartwin::UseHistory(numbers);
+        smartwin::UseHistory(app, numbers);
         server.serve(QStringLiteral("/3d/3d.xml"), VerificationSchemeXml());
         bench.commit({QStringLiteral("123"), QStringLiteral("456")}, QStringLiteral("\n大底共2注\n"));
     }
-    testsupport::FreshAppState appReset;  // first: back after everything else is gone
+    common::AppState app;  // first: outlives the workbench and the windows handed it
     testsupport::ProgramDir dir;
     QStringList numbers;
     testsupport::HttpServer server;
     testsupport::EnvVar home{"SIFMORA_HOME_URL", server.baseUrl()};
-    SmartFakeWorkbench bench;
+    SmartFakeWorkbench bench{app};
+    smart::SmartCalculator calc;  // the smart windows', handed in through their context
 };
 
 }  // namespace
 
 TEST(HistoryVerificationWindowTest, VerifiesTheLatestDrawsAndRestoresTheWorkbench) {
     VerificationFixture f;
-    SmartSystemWindow smartWindow(testsupport::ProgramSmartContext(&f.bench));
+    SmartSystemWindow smartWindow(testsupport::ProgramSmartContext(f.app, &f.bench, &f.calc));
     smartWindow.findChild<QComboBox*>(QStringLiteral("Combo3"))->setCurrentIndex(2);  // 3个
     HistoryVerificationWindow w(&smartWindow);
     EXPECT_EQ(w.findChild<QComboBox*>(QStringLiteral("Combo1"))->currentText(), QStringLiteral("10"));
@@ -84,7 +86,7 @@ TEST(HistoryVerificationWindowTest, VerifiesTheLatestDrawsAndRestoresTheWorkbenc
     const int listHeight = shownList->height();
     shownList->resize(shownList->width(), 70);
     w.show();
-    smart::RunHost& hooks = SmartSystemWindow::Calculator().runHost();
+    smart::RunHost& hooks = f.calc.get().runHost();
     const std::function<void()> pumpBefore = hooks.processEvents;
     QStringList seen;
     hooks.processEvents = [&] {
@@ -128,11 +130,11 @@ TEST(HistoryVerificationWindowTest, VerifiesTheLatestDrawsAndRestoresTheWorkbenc
     EXPECT_EQ(testsupport::LegibilityProblems(&w), QStringList());
 
     // The last row's cells agree with a fresh computation for its base.
-    const QList<int> summary = SmartSystemWindow::Calculator().killDigits();
+    const QList<int> summary = f.calc.get().killDigits();
     for (int k = 0; k < 4; ++k) {
         pool::NumberPool made;
         QString log;
-        const QString code = smart::ComputeKillDigits(common::App().history, 502, {k, 0, 0, QStringLiteral("3个")},
+        const QString code = smart::ComputeKillDigits(f.app.history, 502, {k, 0, 0, 3},
                                                       summary, made, log);
         EXPECT_EQ(list->topLevelItem(2)->text(2 + k), smart::VerifyCell(code, smart::VerifyHit(code, made, QStringLiteral("127"))));
     }
@@ -152,7 +154,7 @@ TEST(HistoryVerificationWindowTest, VerifiesTheLatestDrawsAndRestoresTheWorkbenc
 
 TEST(HistoryVerificationWindowTest, StopDuringARunDropsTheWindowAndRestoresTheWorkbench) {
     VerificationFixture f;
-    SmartSystemWindow smartWindow(testsupport::ProgramSmartContext(&f.bench));
+    SmartSystemWindow smartWindow(testsupport::ProgramSmartContext(f.app, &f.bench, &f.calc));
     // 取消 pressed while the scheme list downloads, or inside the first draw's backtest.
     for (bool inBacktest : {false, true}) {
         SCOPED_TRACE(inBacktest ? "backtest" : "download");
@@ -162,7 +164,7 @@ TEST(HistoryVerificationWindowTest, StopDuringARunDropsTheWindowAndRestoresTheWo
         const QString logBefore = f.bench.session().log.text();
         std::optional<smartwin::ActionAtFirstPump> stop;
         if (inBacktest)
-            stop.emplace([w] { w->Command1_Click(); });
+            stop.emplace(f.calc.get(), [w] { w->Command1_Click(); });
         else
             QTimer::singleShot(0, w.data(), [w] { w->Command1_Click(); });
         ui::MessageRecorder messages(ui::Answer::Yes);
@@ -172,7 +174,7 @@ TEST(HistoryVerificationWindowTest, StopDuringARunDropsTheWindowAndRestoresTheWo
         EXPECT_EQ(messages.messages.size(), 1);  // the question only: no summary, no message
         if (inBacktest) {
             EXPECT_EQ(backtestPumps, 1) << "the backtest ends at the stop mark";
-            EXPECT_TRUE(SmartSystemWindow::Calculator().summary.empty());
+            EXPECT_TRUE(f.calc.get().summary.empty());
         }
         EXPECT_EQ(f.bench.session().pool, poolBefore);
         EXPECT_EQ(f.bench.session().log.text(), logBefore);
@@ -204,7 +206,7 @@ TEST(SmartVerificationTexts, RemarksCellsAndCopyLines) {
 
 TEST(HistoryVerificationWindowTest, SmartWindowStaysWhileAStoppedVerificationUnwinds) {
     VerificationFixture f;
-    QPointer<SmartSystemWindow> smartWindow = new SmartSystemWindow(testsupport::ProgramSmartContext(&f.bench));
+    QPointer<SmartSystemWindow> smartWindow = new SmartSystemWindow(testsupport::ProgramSmartContext(f.app, &f.bench, &f.calc));
     {
         testsupport::HookReset<&ui::SetModalHandler> modalReset;
         ui::SetModalHandler([](QDialog*) { return 0; });
@@ -236,7 +238,7 @@ TEST(HistoryVerificationWindowTest, StopAbandonsASlowSchemeListDownload) {
     VerificationFixture f;
     constexpr int kServerDelayMs = 8000;
     f.server.setResponse(QStringLiteral("/3d/3d.xml"), {.body = VerificationSchemeXml(), .delayMs = kServerDelayMs});
-    SmartSystemWindow smartWindow(testsupport::ProgramSmartContext(&f.bench));
+    SmartSystemWindow smartWindow(testsupport::ProgramSmartContext(f.app, &f.bench, &f.calc));
     QPointer<HistoryVerificationWindow> w = new HistoryVerificationWindow(&smartWindow);
     w->findChild<QComboBox*>(QStringLiteral("Combo1"))->setCurrentIndex(2);
     QTimer::singleShot(50, w.data(), [w] { w->close(); });

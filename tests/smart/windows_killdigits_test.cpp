@@ -53,16 +53,16 @@ TEST(SmartKillDigits, GeneratorIsDeterministicAndBelowOne) {
 
 TEST(SmartKillDigits, KillLineTable) {
     const struct {
-        const char* count;
+        int count;
         int scheme;
         QList<int> lines;
     } cases[] = {
-        {"1个", 0, {0}},          {"1个", 3, {3}},          {"2个", 0, {0, 1}},    {"2个", 1, {1, 2}},
-        {"2个", 2, {0, 2}},       {"2个", 3, {1, 3}},       {"3个", 0, {0, 1, 2}}, {"3个", 1, {1, 2, 3}},
-        {"3个", 2, {0, 2, 3}},    {"3个", 3, {0, 1, 3}},    {"4个", 0, {}},        {"1个", 4, {}},
-        {"1个", -1, {}},
+        {1, 0, {0}},          {1, 3, {3}},          {2, 0, {0, 1}},    {2, 1, {1, 2}},
+        {2, 2, {0, 2}},       {2, 3, {1, 3}},       {3, 0, {0, 1, 2}}, {3, 1, {1, 2, 3}},
+        {3, 2, {0, 2, 3}},    {3, 3, {0, 1, 3}},    {4, 0, {}},        {0, 0, {}},
+        {1, 4, {}},          {1, -1, {}},
     };
-    for (const auto& c : cases) EXPECT_EQ(smart::KillLines(QString::fromUtf8(c.count), c.scheme), c.lines) << c.count << c.scheme;
+    for (const auto& c : cases) EXPECT_EQ(smart::KillLines(c.count, c.scheme), c.lines) << c.count << c.scheme;
 }
 
 TEST(SmartKillDigits, BaseSumsCountBackFromTheBase) {
@@ -102,7 +102,7 @@ TEST(SmartKillDigits, SumExclusionSkipsOutOfRangeAndRepeatsAndNeverPassesTheTabl
 TEST(SmartKillDigits, ComputationCutsTheBaseTableAndReturnsTheDigitsInTableOrder) {
     const common::DrawHistory history = smartwin::HistoryOf(calcfixture::MixedHistory(600));
     smart::KillDigitSettings s;
-    s.killCountText = QStringLiteral("3个");
+    s.killCount = 3;
     s.scheme = 1;
     s.sumCount = 3;
     pool::NumberPool pool{QStringLiteral("left over")};
@@ -139,7 +139,7 @@ TEST(SmartKillDigits, ComputationCutsTheBaseTableAndReturnsTheDigitsInTableOrder
 TEST(SmartKillDigits, NoSumsNoSummaryAndGroupThree) {
     const common::DrawHistory history = smartwin::HistoryOf(calcfixture::MixedHistory(600));
     smart::KillDigitSettings s;
-    s.killCountText = QStringLiteral("2个");
+    s.killCount = 2;
     s.scheme = 0;
     s.sumCount = 0;
     pool::NumberPool pool;
@@ -149,19 +149,19 @@ TEST(SmartKillDigits, NoSumsNoSummaryAndGroupThree) {
     EXPECT_EQ(pool, common::GroupTable());
     EXPECT_TRUE(log.isEmpty());
     // A summary shorter than the table asks for gives only the digits it has.
-    s.killCountText = QStringLiteral("3个");
+    s.killCount = 3;
     s.scheme = 3;  // lines 0, 1, 3
     EXPECT_EQ(smart::ComputeKillDigits(history, 600, s, KdSummary().mid(0, 2), pool, log), QStringLiteral("47"));
     // 组选三: "112" goes with the kill digit 1.
     s.baseType = 2;
-    s.killCountText = QStringLiteral("1个");
+    s.killCount = 1;
     s.scheme = 2;
     EXPECT_EQ(smart::ComputeKillDigits(history, 600, s, KdSummary(), pool, log), QStringLiteral("1"));
     EXPECT_FALSE(pool.contains(QStringLiteral("112")));
     EXPECT_EQ(pool.size(), common::GroupThreeTable().size() - 18);  // 18 of the 90 hold a 1
     // 组选六 with an unknown kill count: the base table, no digits.
     s.baseType = 1;
-    s.killCountText = QStringLiteral("5个");
+    s.killCount = 5;
     EXPECT_EQ(smart::ComputeKillDigits(history, 600, s, KdSummary(), pool, log), QString());
     EXPECT_EQ(pool, common::GroupSixTable());
 }

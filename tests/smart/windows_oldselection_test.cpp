@@ -1,6 +1,6 @@
 // The older smart selection and its verification on fixture histories.
 #include "programsmartcontext.h"
-#include "freshappstate.h"
+#include "common/appstate.h"
 #include "common/drawattributes.h"
 #include "common/drawtext.h"
 #include "common/numbertables.h"
@@ -97,14 +97,14 @@ TEST(SmartOldSelection, RecentDigitsPlaces) {
 }
 
 TEST(SmartOldSelectionWindow, ConfirmCommitsTheSetWithOneLogLine) {
-    testsupport::FreshAppState appReset;
+    common::AppState app;
     testsupport::ProgramDir dir;
-    smartwin::UseHistory(calcfixture::MixedHistory(600));
+    smartwin::UseHistory(app, calcfixture::MixedHistory(600));
     common::SaveSmartScheme(3);  // 方案4 has no position: the slider stops at its end
-    SmartFakeWorkbench bench;
+    SmartFakeWorkbench bench{app};
     bench.model().straightMode = true;  // a straight 近期过滤 ran before
     bench.commit({QStringLiteral("123")}, QStringLiteral("\n大底共1注\n"));
-    OlderSmartSelection w(testsupport::ProgramSmartContext(&bench));
+    OlderSmartSelection w(testsupport::ProgramSmartContext(app, &bench));
     EXPECT_EQ(w.windowTitle(), QStringLiteral("智能选号V1.8"));
     EXPECT_EQ(w.findChild<QSlider*>(QStringLiteral("Slider1"))->value(), 2);
     EXPECT_TRUE(w.findChild<QCheckBox*>(QStringLiteral("Check1"))->isChecked());
@@ -122,7 +122,7 @@ TEST(SmartOldSelectionWindow, ConfirmCommitsTheSetWithOneLogLine) {
     w.Command2_Click();
     pool::NumberPool expected;
     QString log;
-    smart::OldSmartSelection(common::App().history, 600, {0, 2, 1}, expected, log);
+    smart::OldSmartSelection(app.history, 600, {0, 2, 1}, expected, log);
     EXPECT_EQ(bench.session().pool, expected);
     EXPECT_EQ(bench.session().ring.slot(bench.session().ring.index()), expected);
     EXPECT_EQ(bench.session().log.text(),
@@ -140,15 +140,15 @@ TEST(SmartOldSelectionWindow, ConfirmCommitsTheSetWithOneLogLine) {
 }
 
 TEST(SmartOldSelectionWindow, VerificationReplaysTheLatestHundredDraws) {
-    testsupport::FreshAppState appReset;
+    common::AppState app;
     testsupport::ProgramDir dir;
     QStringList numbers = calcfixture::MixedHistory(598);
     numbers << QStringLiteral("115") << QStringLiteral("777");  // the last two: 组三 and a triple
-    smartwin::UseHistory(numbers);
-    SmartFakeWorkbench bench;
+    smartwin::UseHistory(app, numbers);
+    SmartFakeWorkbench bench{app};
     bench.commit({QStringLiteral("123"), QStringLiteral("456")}, QStringLiteral("\n大底共2注\n"));
     const QString logBefore = bench.session().log.text();
-    OlderSmartSelection selection(testsupport::ProgramSmartContext(&bench));
+    OlderSmartSelection selection(testsupport::ProgramSmartContext(app, &bench));
     selection.findChild<QSlider*>(QStringLiteral("Slider1"))->setValue(2);
 
     OlderSelectionVerification w(&selection);
@@ -158,7 +158,7 @@ TEST(SmartOldSelectionWindow, VerificationReplaysTheLatestHundredDraws) {
     for (int r = 0; r < 100; ++r) {
         const QTreeWidgetItem* row = list->topLevelItem(r);
         const int draw = 501 + r;
-        EXPECT_EQ(row->text(0), common::App().history.issue(draw));
+        EXPECT_EQ(row->text(0), app.history.issue(draw));
         if (!row->text(4).isEmpty()) {
             ++groupThree;
             EXPECT_TRUE(row->text(3).isEmpty()) << "组选六 never holds a 组三 number";
@@ -169,7 +169,7 @@ TEST(SmartOldSelectionWindow, VerificationReplaysTheLatestHundredDraws) {
     EXPECT_EQ(list->topLevelItem(99)->text(4), QStringLiteral("本期开组三"));
     pool::NumberPool made;
     QString log;
-    smart::OldSmartSelection(common::App().history, 599, {0, 0, 2}, made, log);
+    smart::OldSmartSelection(app.history, 599, {0, 0, 2}, made, log);
     EXPECT_EQ(list->topLevelItem(99)->text(2), QString::number(made.size()));
     EXPECT_EQ(w.findChild<QLabel*>(QStringLiteral("Label1"))->text(), smart::OldVerifySummary(0, 100, groupThree, hits));
     EXPECT_TRUE(w.findChild<QLabel*>(QStringLiteral("Label1"))->text().startsWith(QStringLiteral("最近100期组六共开出")));

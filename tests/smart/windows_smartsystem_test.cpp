@@ -1,11 +1,12 @@
 // The smart-system window: options at load, the smart run over a served scheme list and the
 // real calculator, and the workbench's numbers and log after it.
 #include "programsmartcontext.h"
-#include "freshappstate.h"
+#include "common/appstate.h"
 #include "common/settings.h"
 #include "httpserver.h"
 #include "platform/ui/messagebox.h"
 #include "smart/oldersmartselection.h"
+#include "smart/calculatorhost.h"
 #include "smart/smartsystemwindow.h"
 #include "smart/killdigits.h"
 #include "smart/schemecalculatorwindow.h"
@@ -52,24 +53,25 @@ QStringList SchemeRecords() {
 struct SmartSystemFixture {
     explicit SmartSystemFixture(int draws = 600) : numbers(calcfixture::MixedHistory(draws)) {
         dir.write(QStringLiteral("HAO.TXT"), calcfixture::DrawFileBytes(numbers));
-        smartwin::UseHistory(numbers);
+        smartwin::UseHistory(app, numbers);
         server.serve(QStringLiteral("/3d/3d.xml"), SchemeListXml(SchemeRecords()));
         server.serve(QStringLiteral("/3d/T_3d.xml"), SchemeListXml(SchemeRecords()));
         bench.commit({QStringLiteral("012"), QStringLiteral("345"), QStringLiteral("789")},
                      QStringLiteral("\n大底共3注\n"));
     }
-    // First, so the shared state the windows read comes back after everything else is gone.
-    testsupport::FreshAppState appReset;
+    // First, so the state outlives the workbench and the windows handed it.
+    common::AppState app;
     testsupport::HookReset<&ui::SetInputHandler> inputReset;
     testsupport::HookReset<&ui::SetModalHandler> modalReset;
     testsupport::ProgramDir dir;
     QStringList numbers;
     testsupport::HttpServer server;
     testsupport::EnvVar home{"SIFMORA_HOME_URL", server.baseUrl()};
-    SmartFakeWorkbench bench;
+    SmartFakeWorkbench bench{app};
+    smart::SmartCalculator calc;  // the smart windows', handed in through their context
 };
 
-QString ExpectedKillDigits(const QList<int>& summary, const QString& killCount, int scheme) {
+QString ExpectedKillDigits(const QList<int>& summary, int killCount, int scheme) {
     QString digits;
     for (int line : smart::KillLines(killCount, scheme))
         if (line < summary.size()) digits += QString::number(summary.at(line));
@@ -81,8 +83,8 @@ QString ExpectedKillDigits(const QList<int>& summary, const QString& killCount, 
 TEST(SmartSystemWindowTest, LoadSetsTheOptionsAndTheSetting) {
     SmartSystemFixture f;
     common::SaveSmartScheme(2);
-    common::App().selectLottery(true, common::DrawFilePathFor(true), common::App().history);
-    SmartSystemWindow w(testsupport::ProgramSmartContext(&f.bench));
+    f.app.selectLottery(true, common::DrawFilePathFor(true), f.app.history);
+    SmartSystemWindow w(testsupport::ProgramSmartContext(f.app, &f.bench, &f.calc));
     EXPECT_EQ(w.windowTitle(), QStringLiteral("智能系统Vexon-7"));
     EXPECT_EQ(w.findChild<QSlider*>(QStringLiteral("Slider1"))->value(), 2);
     EXPECT_EQ(w.findChild<QComboBox*>(QStringLiteral("Combo1"))->currentText(), QStringLiteral("0"));
@@ -92,7 +94,7 @@ TEST(SmartSystemWindowTest, LoadSetsTheOptionsAndTheSetting) {
     EXPECT_EQ(common::GetSetting(QStringLiteral("zlxuanhao")), QStringLiteral("1"));
     EXPECT_TRUE(w.findChild<QRadioButton*>(QStringLiteral("Option2"))->isChecked());
     EXPECT_EQ(w.schemeListUrl(), f.server.url(QStringLiteral("/3d/p3.xml")));
-    common::App().selectLottery(false, common::DrawFilePathFor(false), common::App().history);
+    f.app.selectLottery(false, common::DrawFilePathFor(false), f.app.history);
     w.Form_Activate();
     EXPECT_TRUE(w.findChild<QRadioButton*>(QStringLiteral("Option1"))->isChecked());
     w.findChild<QCheckBox*>(QStringLiteral("Check1"))->click();
@@ -101,7 +103,7 @@ TEST(SmartSystemWindowTest, LoadSetsTheOptionsAndTheSetting) {
 
 TEST(SmartSystemWindowTest, SmartRunShowsTheKillDigitsAndRestoresTheWorkbench) {
     SmartSystemFixture f;
-    SmartSystemWindow w(testsupport::ProgramSmartContext(&f.bench));
+    SmartSystemWindow w(testsupport::ProgramSmartContext(f.app, &f.bench, &f.calc));
     w.findChild<QComboBox*>(QStringLiteral("Combo3"))->setCurrentIndex(1);  // 2个
     w.findChild<QComboBox*>(QStringLiteral("Combo1"))->setCurrentIndex(2);  // two sums
     const pool::NumberPool poolBefore = f.bench.session().pool;
@@ -119,13 +121,13 @@ TEST(SmartSystemWindowTest, SmartRunShowsTheKillDigitsAndRestoresTheWorkbench) {
               QStringLiteral("人工智能杀码系统已完成操作，请比较各种方案的历史成绩选择最优方案，没有最好的方案，只有当期最优的方案。"));
     EXPECT_EQ(f.server.requestCount(QStringLiteral("/3d/3d.xml")), 1);
 
-    const QList<int> summary = SmartSystemWindow::Calculator().killDigits();
+    const QList<int> summary = f.calc.get().killDigits();
     ASSERT_FALSE(summary.isEmpty());
-    EXPECT_EQ(SmartSystemWindow::Calculator().runState(), smart::RunState::Running);
+    EXPECT_EQ(f.calc.get().runState(), smart::RunState::Running);
     // The run computes without any calculator window.
     for (QWidget* top : QApplication::topLevelWidgets())
         EXPECT_NE(top->objectName(), QStringLiteral("zlxh_fm1"));
-    const QString kill = QStringLiteral("2个");
+    const int kill = 2;  // "2个"
     const QString expected = QStringLiteral("福彩3D第2020601期  方案一杀码") + ExpectedKillDigits(summary, kill, 0) +
                              QStringLiteral(" 方案二杀码") + ExpectedKillDigits(summary, kill, 1) + QStringLiteral(" 方案三杀码") +
                              ExpectedKillDigits(summary, kill, 2) + QStringLiteral(" 方案四杀码") + ExpectedKillDigits(summary, kill, 3);
@@ -147,14 +149,14 @@ TEST(SmartSystemWindowTest, SmartRunShowsTheKillDigitsAndRestoresTheWorkbench) {
     pool::NumberPool fresh;
     QString log;
     smart::KillDigitSettings s{3, 0, 2, kill};
-    smart::ComputeKillDigits(common::App().history, 600, s, summary, fresh, log);
+    smart::ComputeKillDigits(f.app.history, 600, s, summary, fresh, log);
     w.computeScheme(600, 3);
     EXPECT_EQ(f.bench.session().pool, fresh);
 }
 
 TEST(SmartSystemWindowTest, RefusalsLeaveEverythingAsItWas) {
     SmartSystemFixture f;
-    SmartSystemWindow w(testsupport::ProgramSmartContext(&f.bench));
+    SmartSystemWindow w(testsupport::ProgramSmartContext(f.app, &f.bench, &f.calc));
     const QString logBefore = f.bench.session().log.text();
     {
         // No: not even the scheme list is asked for.
@@ -180,7 +182,7 @@ TEST(SmartSystemWindowTest, RefusalsLeaveEverythingAsItWas) {
     }
     {
         // A history too short for a computation (after a lottery switch): refused at once.
-        smartwin::UseHistory(f.numbers.mid(0, 499));
+        smartwin::UseHistory(f.app, f.numbers.mid(0, 499));
         ui::MessageRecorder messages(ui::Answer::Yes);
         w.Command2_Click();
         ASSERT_EQ(messages.messages.size(), 1);
@@ -196,7 +198,7 @@ TEST(SmartSystemWindowTest, RefusalsLeaveEverythingAsItWas) {
 // during the run).
 TEST(SmartSystemWindowTest, TheRunComputesTheHistoryNotTheDrawFile) {
     SmartSystemFixture f;
-    SmartSystemWindow w(testsupport::ProgramSmartContext(&f.bench));
+    SmartSystemWindow w(testsupport::ProgramSmartContext(f.app, &f.bench, &f.calc));
     const QLabel* result = w.findChild<QLabel*>(QStringLiteral("Label14"));
     QString expected;
     {
@@ -222,7 +224,7 @@ TEST(SmartSystemWindowTest, TheRunComputesTheHistoryNotTheDrawFile) {
 
 TEST(SmartSystemWindowTest, TestMarkChoosesTheTestList) {
     SmartSystemFixture f;
-    SmartSystemWindow w(testsupport::ProgramSmartContext(&f.bench));
+    SmartSystemWindow w(testsupport::ProgramSmartContext(f.app, &f.bench, &f.calc));
     // A wrong code or a cancelled box sets nothing and says nothing.
     ui::MessageRecorder messages(ui::Answer::Yes);
     {
@@ -247,9 +249,9 @@ TEST(SmartSystemWindowTest, TestMarkChoosesTheTestList) {
 
 TEST(SmartSystemWindowTest, ClipboardAndOlderSelectionGate) {
     SmartSystemFixture f(599);
-    SmartSystemWindow w(testsupport::ProgramSmartContext(&f.bench));
+    SmartSystemWindow w(testsupport::ProgramSmartContext(f.app, &f.bench, &f.calc));
     w.show();
-    SmartSystemWindow::Calculator().clearSchemes();
+    f.calc.get().clearSchemes();
     QApplication::clipboard()->setText(QStringLiteral("old"));
     w.Image1_DblClick();
     EXPECT_TRUE(QApplication::clipboard()->text().isEmpty());
@@ -263,7 +265,7 @@ TEST(SmartSystemWindowTest, ClipboardAndOlderSelectionGate) {
         EXPECT_EQ(messages.messages.last().title, QStringLiteral("智能选号"));
         EXPECT_TRUE(w.isVisible());
     }
-    smartwin::UseHistory(calcfixture::MixedHistory(600));
+    smartwin::UseHistory(f.app, calcfixture::MixedHistory(600));
     QString shown;
     {
         testsupport::HookReset<&ui::SetModalHandler> modalReset;
@@ -285,7 +287,7 @@ TEST(SmartSystemWindowTest, ScriptErrorInTheHiddenRunIsReportedAndTheRunFinishes
                    SchemeListXml({calcfixture::Record(calcfixture::Condition(QStringLiteral("a(6) = 1")),
                                                      QStringLiteral("左0"), 2, 2),
                                  SchemeRecords().at(1)}));
-    SmartSystemWindow w(testsupport::ProgramSmartContext(&f.bench));
+    SmartSystemWindow w(testsupport::ProgramSmartContext(f.app, &f.bench, &f.calc));
     const pool::NumberPool poolBefore = f.bench.session().pool;
     const QString logBefore = f.bench.session().log.text();
     ui::MessageRecorder messages(ui::Answer::Yes);
@@ -295,9 +297,9 @@ TEST(SmartSystemWindowTest, ScriptErrorInTheHiddenRunIsReportedAndTheRunFinishes
     EXPECT_TRUE(messages.messages[1].text.startsWith(QStringLiteral("9\n"))) << messages.messages[1].text.toStdString();
     EXPECT_TRUE(messages.messages[1].title.isEmpty());
     EXPECT_TRUE(messages.messages[2].text.startsWith(QStringLiteral("人工智能杀码系统已完成操作")));
-    EXPECT_EQ(SmartSystemWindow::Calculator().runState(), smart::RunState::Running);
+    EXPECT_EQ(f.calc.get().runState(), smart::RunState::Running);
     // The failing record ranks nothing; the other one still gives the summary its line.
-    EXPECT_EQ(SmartSystemWindow::Calculator().reportLines.size(), 1);
+    EXPECT_EQ(f.calc.get().reportLines.size(), 1);
     EXPECT_TRUE(w.findChild<QLabel*>(QStringLiteral("Label14"))->text().startsWith(QStringLiteral("福彩3D第2020601期  方案一杀码")));
     EXPECT_EQ(f.bench.session().pool, poolBefore);
     EXPECT_EQ(f.bench.session().log.text(), logBefore);
@@ -314,13 +316,13 @@ TEST(SmartSystemWindowTest, ClosingDuringARunStopsItAndUnloadsTheWindow) {
         constexpr int kServerDelayMs = 8000;
         if (!inBacktest)
             f.server.setResponse(QStringLiteral("/3d/3d.xml"), {.body = SchemeListXml(SchemeRecords()), .delayMs = kServerDelayMs});
-        QPointer<SmartSystemWindow> w = new SmartSystemWindow(testsupport::ProgramSmartContext(&f.bench));
+        QPointer<SmartSystemWindow> w = new SmartSystemWindow(testsupport::ProgramSmartContext(f.app, &f.bench, &f.calc));
         const pool::NumberPool poolBefore = f.bench.session().pool;
         const QString logBefore = f.bench.session().log.text();
         const int slotBefore = f.bench.session().ring.index();
         std::optional<smartwin::ActionAtFirstPump> close;
         if (inBacktest) {
-            close.emplace([w] { w->close(); });
+            close.emplace(f.calc.get(), [w] { w->close(); });
         } else {
             QTimer::singleShot(50, w.data(), [w] {
                 w->Command2_Click();
@@ -337,7 +339,7 @@ TEST(SmartSystemWindowTest, ClosingDuringARunStopsItAndUnloadsTheWindow) {
         EXPECT_EQ(f.server.requestCount(QStringLiteral("/3d/3d.xml")), 1);
         if (inBacktest) {
             EXPECT_EQ(backtestPumps, 1) << "the backtest ends at the stop mark";
-            EXPECT_TRUE(SmartSystemWindow::Calculator().summary.empty());
+            EXPECT_TRUE(f.calc.get().summary.empty());
         } else {
             EXPECT_EQ(f.server.waitForDelayedEnd(QStringLiteral("/3d/3d.xml")),
                       testsupport::HttpServer::DelayedEnd::Abandoned)
@@ -357,7 +359,7 @@ TEST(SmartSystemWindowTest, ClosingDuringARunStopsItAndUnloadsTheWindow) {
 TEST(SmartSystemWindowTest, CancelDuringTheDownloadStopsTheRunAndKeepsTheWindow) {
     SmartSystemFixture f;
     f.server.setResponse(QStringLiteral("/3d/3d.xml"), {.body = SchemeListXml(SchemeRecords()), .delayMs = 8000});
-    SmartSystemWindow w(testsupport::ProgramSmartContext(&f.bench));
+    SmartSystemWindow w(testsupport::ProgramSmartContext(f.app, &f.bench, &f.calc));
     const QString labelBefore = w.findChild<QLabel*>(QStringLiteral("Label14"))->text();
     QTimer::singleShot(50, &w, [&w] { w.Command1_Click(); });
     ui::MessageRecorder messages(ui::Answer::Yes);
@@ -383,7 +385,7 @@ TEST(SmartSystemWindowTest, HostileSchemesCancelFromTheProgressBox) {
         records << r.replace(QStringLiteral("\r"), QStringLiteral("&#13;")).replace(QStringLiteral("\n"), QStringLiteral("&#10;"));
     }
     f.server.serve(QStringLiteral("/3d/3d.xml"), SchemeListXml(records));
-    SmartSystemWindow w(testsupport::ProgramSmartContext(&f.bench));
+    SmartSystemWindow w(testsupport::ProgramSmartContext(f.app, &f.bench, &f.calc));
     const QString labelBefore = w.findChild<QLabel*>(QStringLiteral("Label14"))->text();
     const pool::NumberPool poolBefore = f.bench.session().pool;
     const QString logBefore = f.bench.session().log.text();
@@ -423,8 +425,8 @@ TEST(SmartSystemWindowTest, HostileSchemesCancelFromTheProgressBox) {
 // click on the smart window's mark still shows and hides its tip.
 TEST(SmartSystemWindowTest, HelpMarksArePictures) {
     SmartSystemFixture f;
-    SmartSystemWindow w(testsupport::ProgramSmartContext(&f.bench));
-    OlderSmartSelection old(testsupport::ProgramSmartContext(&f.bench));
+    SmartSystemWindow w(testsupport::ProgramSmartContext(f.app, &f.bench, &f.calc));
+    OlderSmartSelection old(testsupport::ProgramSmartContext(f.app, &f.bench, &f.calc));
     for (QLabel* mark : {w.findChild<QLabel*>(QStringLiteral("Image1")), old.findChild<QLabel*>(QStringLiteral("Image1"))}) {
         SCOPED_TRACE(mark->window()->objectName().toStdString());
         EXPECT_TRUE(mark->text().isEmpty());
@@ -445,7 +447,7 @@ TEST(SmartSystemWindowTest, HelpMarksArePictures) {
 // the workbench's log through it too.
 TEST(SmartSystemWindowTest, LotteryOptionsAndLogGoThroughTheWorkbenchOperations) {
     SmartSystemFixture f;
-    SmartSystemWindow w(testsupport::ProgramSmartContext(&f.bench));
+    SmartSystemWindow w(testsupport::ProgramSmartContext(f.app, &f.bench, &f.calc));
     w.Option2_Click();
     w.Option1_Click();
     EXPECT_EQ(f.bench.lotteries, QList<bool>({true, false}));
@@ -469,7 +471,7 @@ TEST(SmartSystemWindowTest, OpenerKeepsTheWindowUntilItsCloseBox) {
     });
     QPointer<SmartSystemWindow> last;
     {
-        SmartSystemOpener opener(testsupport::ProgramSmartContext(&f.bench));
+        SmartSystemOpener opener(testsupport::ProgramSmartContext(f.app, &f.bench, &f.calc));
         EXPECT_EQ(opener.window(), nullptr);
         opener.open();
         QPointer<SmartSystemWindow> first = opener.window();
@@ -499,7 +501,7 @@ TEST(SmartSystemWindowTest, WorksOnTheStateAndWorkbenchItIsGiven) {
     SmartSystemFixture f;
     common::AppState given;
     given.selectLottery(true, common::DrawFilePathFor(true), smartwin::HistoryOf(f.numbers.mid(0, 499)));
-    SmartSystemWindow w(smart::SmartContext{&given, {}});
+    SmartSystemWindow w(smart::SmartContext{&given, {}, &f.calc});
     EXPECT_TRUE(w.findChild<QRadioButton*>(QStringLiteral("Option2"))->isChecked());
     EXPECT_EQ(w.schemeListUrl(), f.server.url(QStringLiteral("/3d/p3.xml")));
     {
@@ -509,7 +511,7 @@ TEST(SmartSystemWindowTest, WorksOnTheStateAndWorkbenchItIsGiven) {
         EXPECT_EQ(messages.messages[0].text, smart::ShortHistoryMessage(500));
     }
     // The program's state is what the test fixture made: 福彩3D, 600 draws.
-    given.selectLottery(false, common::DrawFilePathFor(false), common::App().history);
+    given.selectLottery(false, common::DrawFilePathFor(false), f.app.history);
     const QString logBefore = f.bench.session().log.text();
     const pool::NumberPool poolBefore = f.bench.session().pool;
     w.Option1_Click();  // no workbench to switch: the window follows the state

@@ -3,6 +3,7 @@
 #include "smart/historyverificationwindow.h"
 #include "testsupport.h"
 
+#include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QEventLoop>
 #include <QUrl>

@@ -10,6 +10,7 @@
 #include "statistics/statstable.h"
 
 #include "statsfixture.h"
+#include "sanitized.h"
 #include "testsupport.h"
 
 #include <QApplication>
@@ -26,14 +27,6 @@
 #include <cstdlib>
 #include <cstring>
 #include <memory>
-
-#if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
-#define SIFMORA_SANITIZED 1
-#elif defined(__has_feature)
-#if __has_feature(address_sanitizer) || __has_feature(thread_sanitizer) || __has_feature(memory_sanitizer)
-#define SIFMORA_SANITIZED 1
-#endif
-#endif
 
 namespace {
 
@@ -82,10 +75,11 @@ QList<QStringList> Glimpse(const statistics::StatsTable& table) {
 // that much address space is left for them; each run is followed by a sort of 开出次数 when it
 // completes.
 int StraightRunsUnderLimit(size_t leaveMiB, int runs) {
-    if (!statsfixture::UseRealHistory(true))
+    common::AppState app;
+    if (!statsfixture::UseRealHistory(app, true))
         return Report(kWrong, "no history");
     ui::MessageRecorder recorder(ui::Answer::Yes);
-    StatisticsWindow f(common::App());
+    StatisticsWindow f(app);
     auto* combo4 = f.findChild<QComboBox*>(QStringLiteral("Combo4"));
     combo4->setCurrentIndex(9);
     f.compoundTab()->showGroupCombinations();

@@ -1,5 +1,4 @@
 // The workbench buttons that open the statistics window: which tabs, what it reads.
-#include "freshappstate.h"
 #include "statistics/statisticswindow.h"
 #include "statistics/compoundstatstab.h"
 #include "statistics/statstable.h"
@@ -23,11 +22,11 @@ namespace {
 
 class StatsOpenersTest : public ::testing::Test {
 protected:
-    testsupport::FreshAppState appReset;  // SetUp writes the shared state
+    common::AppState app;  // outlives the windows it is handed to
     void SetUp() override {
-        statsfixture::SetApp({"123", "456", "321", "789", "123"});
+        statsfixture::SetState(app, {"123", "456", "321", "789", "123"});
         recorder = std::make_unique<ui::MessageRecorder>();
-        bench = std::make_unique<WorkbenchWindow>(common::App());
+        bench = std::make_unique<WorkbenchWindow>(app);
         ui::SetModalHandler([this](QDialog* d) {
             auto* f = qobject_cast<StatisticsWindow*>(d);
             EXPECT_NE(f, nullptr);

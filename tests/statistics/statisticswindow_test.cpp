@@ -1,6 +1,5 @@
 // The statistics window offscreen: its load, the openers' tabs, and each tab's buttons.
 #include "common/settings.h"
-#include "freshappstate.h"
 #include "statistics/statisticswindow.h"
 #include "statistics/compoundstatstab.h"
 #include "statistics/formulastatstab.h"
@@ -44,15 +43,15 @@ namespace {
 class StatisticsWindowTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        statsfixture::SetApp({"357", "000", "753", "112", "123", "321", "999", "555"});
+        statsfixture::SetState(app, {"357", "000", "753", "112", "123", "321", "999", "555"});
         recorder = std::make_unique<ui::MessageRecorder>();
     }
     testsupport::HookReset<&ui::SetModalHandler> modalReset;
-    testsupport::FreshAppState appReset;  // SetApp writes the shared state
+    common::AppState app;  // outlives the windows it is handed to
     void TearDown() override {
         recorder.reset();
     }
-    std::unique_ptr<StatisticsWindow> open(StatisticsWindow::WorkbenchInputs in = {}) { return std::make_unique<StatisticsWindow>(common::App(), std::move(in)); }
+    std::unique_ptr<StatisticsWindow> open(StatisticsWindow::WorkbenchInputs in = {}) { return std::make_unique<StatisticsWindow>(app, std::move(in)); }
 
     template <class T>
     static T* ctl(StatisticsWindow* f, const char* name) {
@@ -113,7 +112,7 @@ TEST_F(StatisticsWindowTest, LoadFillsTablesAndDefaults) {
 }
 
 TEST_F(StatisticsWindowTest, NarrowRangeWithAllDrawsOnlyLimitsTheFuzzyTable) {
-    statsfixture::SetApp({"357", "000", "753", "112", "123", "321", "999", "555"}, true, 5, 6);
+    statsfixture::SetState(app, {"357", "000", "753", "112", "123", "321", "999", "555"}, true, 5, 6);
     auto f = open();
     ASSERT_EQ(f->table(1)->rowCount(), 2);
     EXPECT_EQ(f->table(1)->text(0, 0), QStringLiteral("2024006"));
@@ -126,7 +125,7 @@ TEST_F(StatisticsWindowTest, NarrowRangeWithAllDrawsOnlyLimitsTheFuzzyTable) {
 }
 
 TEST_F(StatisticsWindowTest, EmptyHistoryLoadsWithoutCaptions) {
-    statsfixture::SetApp({});
+    statsfixture::SetState(app, {});
     auto f = open();
     EXPECT_EQ(f->table(1)->rowCount(), 0);
     EXPECT_EQ(ctl<QLabel>(f.get(), "Label1")->text(), QString());
@@ -172,7 +171,7 @@ TEST_F(StatisticsWindowTest, OpenersShowOnlyTheirTabs) {
             shown = true;
             return 0;
         });
-        StatisticsWindow::Open(common::App(), c.opener, {});
+        StatisticsWindow::Open(app, c.opener, {});
         EXPECT_TRUE(shown);
     }
 }
@@ -215,7 +214,7 @@ TEST_F(StatisticsWindowTest, FormulaQueryAndDescendingTextSort) {
 }
 
 TEST_F(StatisticsWindowTest, CopyButtonsPutTheTablesOnTheClipboard) {
-    statsfixture::SetApp({"123", "456"}, false, 1, 1);
+    statsfixture::SetState(app, {"123", "456"}, false, 1, 1);
     auto f = open();
     ctl<QPushButton>(f.get(), "Command6")->click();
     const QString formula = clipboard();
@@ -441,9 +440,10 @@ void SetStraightSizes(StatisticsWindow* f, const char* size) {
 
 TEST(StatisticsWindowRealHistoryTest, LargestStraightRunKeepsTheWindowResponsiveAndCancels) {
     SKIP_WITHOUT_SHARED("data/HAO.TXT");
-    ASSERT_TRUE(statsfixture::UseRealHistory(true));
+    common::AppState app;
+    ASSERT_TRUE(statsfixture::UseRealHistory(app, true));
     ui::MessageRecorder recorder(ui::Answer::Yes);
-    StatisticsWindow f(common::App());
+    StatisticsWindow f(app);
     f.findChild<QComboBox*>(QStringLiteral("Combo4"))->setCurrentIndex(9);
     f.compoundTab()->showGroupCombinations();
     const QList<QStringList> before = f.table(3)->allTexts();
@@ -478,14 +478,15 @@ TEST(StatisticsWindowRealHistoryTest, LargestStraightRunKeepsTheWindowResponsive
 
 TEST(StatisticsWindowRealHistoryTest, LargeStraightRunGivesEveryRowAndSortsAwayFromTheWindow) {
     SKIP_WITHOUT_SHARED("data/HAO.TXT");
-    ASSERT_TRUE(statsfixture::UseRealHistory(true));
+    common::AppState app;
+    ASSERT_TRUE(statsfixture::UseRealHistory(app, true));
     ui::MessageRecorder recorder(ui::Answer::Yes);
-    StatisticsWindow f(common::App());
+    StatisticsWindow f(app);
     SetStraightSizes(&f, "3");
     f.findChild<QPushButton*>(QStringLiteral("Command10"))->click();
     statistics::StatsTable* table = f.table(3);
     ASSERT_EQ(table->rowCount(), 1728000);
-    const auto in = statistics::MakeCompoundInput(common::App().history, statistics::AnalysisRange(common::App()));
+    const auto in = statistics::MakeCompoundInput(app.history, statistics::AnalysisRange(app));
     const QStringList sets = statistics::DigitCombinations(3);
     for (int r : {0, 1, 14399, 864123, 1727999}) {
         const auto row = statistics::PositionalRow(in, sets[r / 14400], sets[r / 120 % 120], sets[r % 120]);
@@ -515,13 +516,13 @@ TEST(StatisticsWindowRealHistoryTest, LargeStraightRunGivesEveryRowAndSortsAwayF
 // beside it; the copy keeps the label whole.
 TEST(StatisticsWindowRealHistoryTest, LongPoolLabelsLeaveTheCountsInSight) {
     SKIP_WITHOUT_SHARED("data/HAO.TXT");
-    testsupport::FreshAppState appReset;
-    ASSERT_TRUE(statsfixture::UseRealHistory(true));
+    common::AppState app;
+    ASSERT_TRUE(statsfixture::UseRealHistory(app, true));
     ui::MessageRecorder recorder;
     StatisticsWindow::WorkbenchInputs in;
     for (int n = 0; n < 1000; n += 3)
         in.numbers << QStringLiteral("%1").arg(n, 3, 10, QLatin1Char('0'));
-    StatisticsWindow f(common::App(), std::move(in));
+    StatisticsWindow f(app, std::move(in));
     f.tabs()->setCurrentIndex(2);
     f.show();
     f.findChild<QPushButton*>(QStringLiteral("Command11"))->click();
@@ -547,10 +548,10 @@ TEST(StatisticsWindowRealHistoryTest, LongPoolLabelsLeaveTheCountsInSight) {
 
 TEST(StatisticsWindowRealHistoryTest, TablesAgreeWithTheHistory) {
     SKIP_WITHOUT_SHARED("data/HAO.TXT");
-    ASSERT_TRUE(statsfixture::UseRealHistory(true));
-    const common::AppState& app = common::App();
+    common::AppState app;
+    ASSERT_TRUE(statsfixture::UseRealHistory(app, true));
     ui::MessageRecorder recorder;
-    StatisticsWindow f(common::App());
+    StatisticsWindow f(app);
     const int n = app.history.count();
     EXPECT_EQ(f.table(1)->rowCount(), app.rangeLast() - app.rangeFirst() + 1);
     int counted = 0, sums = 0;

@@ -13,9 +13,10 @@
 namespace statsfixture {
 
 
-// Sets App()'s history and analysis range (0-based positions, as the program keeps them).
-inline void SetApp(const QStringList& numbers, bool useAllDraws = true, int rangeFirst = 0, int rangeLast = -2) {
-    common::AppState& app = common::App();
+// Sets the test's state: its history and analysis range (0-based positions, as the program keeps
+// them).
+inline void SetState(common::AppState& app, const QStringList& numbers, bool useAllDraws = true, int rangeFirst = 0,
+                     int rangeLast = -2) {
     app.history = testsupport::HistoryOf(numbers);
     common::SaveUseAllDraws(useAllDraws);
     app.setRange(rangeFirst, rangeLast == -2 ? int(numbers.size()) - 1 : rangeLast);
@@ -32,12 +33,12 @@ inline QStringList Repeat(const QString& s, int n) {
 inline QStringList Split(const char* text) { return QString::fromUtf8(text).split(QLatin1Char(',')); }
 
 // Loads the real 福彩3D history from the shared data, with the analysis range at its default (the
-// newest 101 draws) and UseAllDraws as given; false when the file cannot be read.
-inline bool UseRealHistory(bool useAllDraws) {
+// newest 101 draws) and UseAllDraws as given into the test's state; false when the file cannot be
+// read.
+inline bool UseRealHistory(common::AppState& app, bool useAllDraws) {
     QStringList draws;
     if (!history::ReadDrawFile(testsupport::SharedFile("data/HAO.TXT"), &draws))
         return false;
-    common::AppState& app = common::App();
     app.history = common::DrawHistory(draws);
     common::SaveUseAllDraws(useAllDraws);
     app.resetAnalysisRange();

@@ -25,8 +25,8 @@ QString DigestOfRows(const CompoundInput& in, int a, int b, int c) {
 
 TEST(StraightCombinationGoldenTest, RealHistoryRowsAreUnchanged) {
     SKIP_WITHOUT_SHARED("data/HAO.TXT");
-    ASSERT_TRUE(statsfixture::UseRealHistory(false));
-    const common::AppState& app = common::App();
+    common::AppState app;
+    ASSERT_TRUE(statsfixture::UseRealHistory(app, false));
     const StatsRange recent = AnalysisRange(app);  // the default 101 draws
     const StatsRange all{1, app.history.count()};
     ASSERT_EQ(recent.count(), 101);

@@ -1,8 +1,9 @@
 #pragma once
 // A stand-in for the workbench window in the dialogs' and the smart windows' tests: the text
 // boxes the dialogs write (through setInput), the log box Text5 kept in step with a real pool session (undo ring,
-// log, commit), the workbench's undo and redo, and a count of mode switches. Tests hand it to
-// the windows they open. Header only: include it from tests that link the dialogs library.
+// log, commit), the workbench's undo and redo, a count of mode switches, and the run's state the
+// test gives it (which must outlive it). Tests hand it to the windows they open. Header only:
+// include it from tests that link the dialogs library.
 #include "common/appstate.h"
 #include "dialogs/workbenchapi.h"
 #include "pool/numberpool.h"
@@ -16,7 +17,7 @@
 
 class FakeWorkbench : public QWidget, public dialogs::WorkbenchApi {
 public:
-    FakeWorkbench() {
+    explicit FakeWorkbench(common::AppState& state) : state_(state) {
         for (const char* name : {"Text1", "Text2", "Text3", "Text4", "Text12", "Text13", "Text14"}) {
             auto* box = new QLineEdit(this);
             box->setObjectName(QString::fromLatin1(name));
@@ -43,7 +44,7 @@ public:
     QPlainTextEdit* logBox() { return log_; }
 
     pool::WorkbenchModel& model() override { return model_; }
-    const common::AppState& state() const override { return common::App(); }
+    const common::AppState& state() const override { return state_; }
     QWidget* dialogParent() override { return this; }
     // Writes the box of that name, as the workbench does.
     void setInput(pool::InputBox box, const QString& value) override {
@@ -71,6 +72,7 @@ public:
     QList<bool> lotteries;  // the lottery switches asked for (true: 排列三)
 
 private:
+    common::AppState& state_;
     pool::WorkbenchModel model_;
     QPlainTextEdit* log_ = nullptr;
 };

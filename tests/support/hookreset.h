@@ -15,8 +15,8 @@ public:
     HookReset& operator=(const HookReset&) = delete;
 };
 
-// Gives a process-wide value its default for the test and puts the old one back at the end.
-//     testsupport::FreshValue<bool> quitting{common::App().quitting};
+// Gives a value its default for a scope and puts the old one back at the end.
+//     testsupport::FreshValue<bool> quitting{app.quitting};
 template <class T>
 class FreshValue {
 public:

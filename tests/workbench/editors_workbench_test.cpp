@@ -16,6 +16,7 @@
 #include "platform/ui/filedialogs.h"
 #include "platform/ui/messagebox.h"
 #include "hookreset.h"
+#include "presses.h"
 #include "testsupport.h"
 #include "workbenchfixture.h"
 
@@ -43,13 +44,11 @@ using dialogs::ArrayName;
 class EditorsTest : public WorkbenchFixture {
 protected:
     void SetUp() override {
-        common::AppState& app = common::App();
         // Newest draw 936 for the last-draw families.
         app.history = common::DrawHistory(QStringList{QStringLiteral("2024001 123"), QStringLiteral("2024002 936")});
-        app.quitting = false;
         common::SaveUseAllDraws(true);
         recorder = std::make_unique<ui::MessageRecorder>();
-        form = std::make_unique<WorkbenchWindow>(common::App());
+        form = std::make_unique<WorkbenchWindow>(app);
         recorder->messages.clear();  // the smart-system gate of the first opening
     }
     ui::FileDialogAnswerScope fileDialogs;  // no answer left behind for the next test
@@ -185,9 +184,9 @@ TEST_F(EditorsTest, StartWithoutBaseSetOnlyRefuses) {
     PatternEditor::instance(*form)->array(0)[0]->setChecked(true);
     SumEditor::instance(*form)->sums()[3]->setChecked(true);
     const std::function<void()> starts[] = {
-        [this] { PatternEditor::instance(*form)->Command17_Click(); }, [this] { SumEditor::instance(*form)->Command7_Click(); },
-        [this] { OneDigitEditor::instance(*form)->Command8_Click(); }, [this] { OptionEditor::instance(*form)->Command1_Click(); },
-        [this] { open(QStringLiteral("Command15"), [](QDialog* d) { static_cast<PositionExclusionEditor*>(d)->Command25_Click(); }); }};
+        [this] { click(PatternEditor::instance(*form), QStringLiteral("Command17")); }, [this] { click(SumEditor::instance(*form), QStringLiteral("Command7")); },
+        [this] { click(OneDigitEditor::instance(*form), QStringLiteral("Command8")); }, [this] { click(OptionEditor::instance(*form), QStringLiteral("Command1")); },
+        [this] { open(QStringLiteral("Command15"), [](QDialog* d) { testsupport::Press(d, QStringLiteral("Command25")); }); }};
     for (const auto& start : starts) {
         recorder->messages.clear();
         start();
@@ -205,10 +204,10 @@ TEST_F(EditorsTest, StartWithoutBaseSetOnlyRefuses) {
 TEST_F(EditorsTest, EmptiedPoolStillStartsAndLogsAStep) {
     load({QStringLiteral("123")});
     SumEditor::instance(*form)->sums()[6]->setChecked(true);
-    SumEditor::instance(*form)->Command7_Click();
+    click(SumEditor::instance(*form), QStringLiteral("Command7"));
     ASSERT_TRUE(numbers().isEmpty());
     const int snapshots = form->session().ring.index();
-    SumEditor::instance(*form)->Command7_Click();
+    click(SumEditor::instance(*form), QStringLiteral("Command7"));
     EXPECT_TRUE(log().endsWith(QStringLiteral("\n和值过滤开始\n\n和值： 6 \n过滤0注\n还剩0注\n")));
     EXPECT_EQ(form->session().ring.index(), snapshots % 10 + 1);
     EXPECT_TRUE(recorder->messages.isEmpty());
@@ -219,10 +218,8 @@ TEST_F(EditorsTest, SumEditorWithRoutePresets) {
     open(QStringLiteral("Command28"), [&](QDialog* d) {
         EXPECT_EQ(d->windowTitle(), QStringLiteral("和值过滤"));
         auto* preset = in<QComboBox>(d, QStringLiteral("Combo1"));
-        preset->setCurrentIndex(2);  // 1路
-        static_cast<SumEditor*>(d)->Combo1_Click();
-        preset->setCurrentIndex(3);  // 2路 adds
-        static_cast<SumEditor*>(d)->Combo1_Click();
+        testsupport::Choose(preset, 2);  // 1路
+        testsupport::Choose(preset, 3);  // 2路 adds
         EXPECT_EQ(dialogs::TickedIndexes(SumEditor::instance(*form)->sums()).size(), 18);
         click(d, QStringLiteral("Command7"));
     });
@@ -238,11 +235,9 @@ TEST_F(EditorsTest, SumEditorWithRoutePresets) {
     // "请选择条件" clears; 反选 then ticks all 28 and shows the prompt without applying it.
     SumEditor* sums = SumEditor::instance(*form);
     auto* preset = in<QComboBox>(sums, QStringLiteral("Combo1"));
-    preset->setCurrentIndex(0);
-    sums->Combo1_Click();
+    testsupport::Choose(preset, 0);
     EXPECT_TRUE(dialogs::TickedIndexes(sums->sums()).isEmpty());
-    preset->setCurrentIndex(1);  // 0路
-    sums->Combo1_Click();
+    testsupport::Choose(preset, 1);  // 0路
     click(sums, QStringLiteral("Command2"));
     EXPECT_EQ(dialogs::TickedIndexes(sums->sums()).size(), 18);
     EXPECT_EQ(preset->currentIndex(), 0);
@@ -276,18 +271,16 @@ TEST_F(EditorsTest, OneDModesAndTheNoFilterSetting) {
     load(common::AllNumbers());
     OneDigitEditor* editor = OneDigitEditor::instance(*form);
     auto* mode = in<QComboBox>(editor, QStringLiteral("Combo4"));
-    mode->setCurrentIndex(0);
-    editor->Combo4_Click();
+    testsupport::Choose(mode, 0);
     EXPECT_FALSE(editor->values(3)[2]->isEnabled());
     EXPECT_TRUE(editor->values(3)[2]->isChecked());
-    editor->Command8_Click();
+    click(editor, QStringLiteral("Command8"));
     EXPECT_EQ(numbers().size(), 1000);
     EXPECT_TRUE(log().endsWith(QStringLiteral("\n单选1D过滤开始\n过滤0注\n还剩1000注\n")));
     EXPECT_TRUE(description().isEmpty());
-    mode->setCurrentIndex(1);  // 单选过滤
-    editor->Combo4_Click();
+    testsupport::Choose(mode, 1);  // 单选过滤
     EXPECT_TRUE(editor->values(3)[2]->isEnabled());
-    editor->Command8_Click();
+    click(editor, QStringLiteral("Command8"));
     EXPECT_EQ(description(), QStringLiteral("反负1D： 2 \n"));
     int expected = 0;  // 反负1D = (|a - b| + |b - c|) mod 10
     for (int n = 0; n < 1000; ++n) expected += (std::abs(n / 100 - n / 10 % 10) + std::abs(n / 10 % 10 - n % 10)) % 10 == 2;
@@ -318,9 +311,9 @@ TEST_F(EditorsTest, PositionalPatternsWithWildcards) {
     open(QStringLiteral("Command15"), [&](QDialog* d) {
         auto* editor = static_cast<PositionExclusionEditor*>(d);
         EXPECT_EQ(editor->patterns().size(), 2);
-        editor->Command20_Click();
+        click(editor, QStringLiteral("Command20"));
         recorder->answer = ui::Answer::No;
-        editor->Command18_Click();
+        click(editor, QStringLiteral("Command18"));
         EXPECT_EQ(recorder->lastText(), QStringLiteral("是否保存设置的定位号码条件？"));
     });
     EXPECT_EQ(form->findChild<PositionExclusionEditor*>(), nullptr);  // unloaded
@@ -383,7 +376,7 @@ TEST_F(EditorsTest, MakeBaseFromAnEditorConfirmsAndShowsItAgain) {
         ++reshown;
         return 0;
     });
-    editor->Command20_Click();
+    click(editor, QStringLiteral("Command20"));
     ui::SetModalHandler({});
     EXPECT_EQ(reshown, 1);
     EXPECT_EQ(recorder->lastText(), description() + QStringLiteral("\n保存大底成功！"));
@@ -402,7 +395,7 @@ TEST_F(EditorsTest, MakeBaseInsideTheModalLoopShowsTheEditorAgain) {
         PositionExclusionEditor* editor = form->findChild<PositionExclusionEditor*>();
         ASSERT_NE(editor, nullptr);
         editor->CheckForDupes(QStringLiteral("1*2"));
-        editor->Command24_Click();  // [做大底]
+        testsupport::Press(editor, QStringLiteral("Command24"));  // [做大底]
         // Runs only while the editor's modal loop is still going.
         QTimer::singleShot(0, &driver, [&, editor] {
             backAfterSave = editor->isVisible();

@@ -8,6 +8,7 @@
 #include "dialogs/setoperationswindow.h"
 #include "platform/ui/messagebox.h"
 #include "hookreset.h"
+#include "presses.h"
 #include "testsupport.h"
 #include "workbench/filterruns.h"
 #include "workbenchfixture.h"
@@ -41,11 +42,10 @@ QStringList FilterFramesDraws() {
 class FilterFramesWindow : public WorkbenchFixture {
 protected:
     void SetUp() override {
-        common::App().history = common::DrawHistory(FilterFramesDraws());
-        common::App().quitting = false;
+        app.history = common::DrawHistory(FilterFramesDraws());
         recorder = std::make_unique<ui::MessageRecorder>();
         workbench::SetAutoCollectionPauseHook([this]() { ++pauses; });
-        form = std::make_unique<WorkbenchWindow>(common::App());
+        form = std::make_unique<WorkbenchWindow>(app);
         recorder->messages.clear();
     }
     testsupport::HookReset<&workbench::SetAutoCollectionPauseHook> pauseHookReset;
@@ -236,10 +236,10 @@ TEST_F(FilterFramesWindow, OmissionPickerListsAndWritesTheBoxes) {
         QListWidget* group = picker->list(1);
         emit group->itemClicked(group->findItems(QStringLiteral("03"), Qt::MatchExactly).value(0));
         emit group->itemClicked(group->item(0));
-        picker->Label1_Click();
-        picker->Label2_Click();  // nothing ticked: empties the box
-        picker->Command3_Click();
-        picker->Command2_Click();
+        testsupport::ClickOn(picker->label(1));
+        testsupport::ClickOn(picker->label(2));  // nothing ticked: empties the box
+        testsupport::Press(picker, QStringLiteral("Command3"));
+        testsupport::Press(picker, QStringLiteral("Command2"));
         for (int k = 1; k <= 5; ++k)
             for (int i = 0; i < picker->list(k)->count(); ++i)
                 EXPECT_EQ(picker->list(k)->item(i)->checkState(), Qt::Checked);
@@ -253,8 +253,8 @@ TEST_F(FilterFramesWindow, OmissionPickerListsAndWritesTheBoxes) {
 }
 
 TEST_F(FilterFramesWindow, OmissionPickerOnAnEmptyHistory) {
-    common::App().history = common::DrawHistory();
-    OmissionPicker picker(*form, common::App());
+    app.history = common::DrawHistory();
+    OmissionPicker picker(*form, app);
     EXPECT_EQ(picker.windowTitle(), QStringLiteral("遗漏过滤 []"));
     EXPECT_EQ(picker.list(1)->count(), 1);
     EXPECT_EQ(picker.list(3)->count(), 10);

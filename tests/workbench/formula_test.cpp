@@ -9,6 +9,7 @@
 #include "httpserver.h"
 #include "platform/ui/messagebox.h"
 #include "hookreset.h"
+#include "presses.h"
 #include "testsupport.h"
 #include "tickwatch.h"
 #include "workbench/formulafilter.h"
@@ -59,8 +60,7 @@ QStringList FormulaPoolWithout(const QStringList& all, const QStringList& remove
 class FormulaFilterTest : public WorkbenchFixture {
 protected:
     void SetUp() override {
-        common::App().history = common::DrawHistory(QStringList{"2025001 123", "2025002 456"});
-        common::App().quitting = false;
+        app.history = common::DrawHistory(QStringList{"2025001 123", "2025002 456"});
         recorder = std::make_unique<ui::MessageRecorder>();
     }
     testsupport::HookReset<&ui::SetModalHandler> modalReset;
@@ -71,7 +71,7 @@ protected:
     }
     // The workbench lists the formula folder when it loads.
     void make() {
-        form = std::make_unique<WorkbenchWindow>(common::App());
+        form = std::make_unique<WorkbenchWindow>(app);
         recorder->messages.clear();  // the smart-system gate of the first opening
     }
     void setScript(const QString& text) { get<QPlainTextEdit>(QStringLiteral("Text29"))->setPlainText(text); }
@@ -703,16 +703,17 @@ TEST_F(FormulaFilterTest, EditorLoadsAndDeletes) {
     });
     withEditor([&](FormulaEditor& editor) {
         SelectEditorFile(editor, QStringLiteral("A.txt"));
-        editor.File1_DblClick();
+        auto* files = EditorControl<QListWidget>(editor, QStringLiteral("File1"));
+        emit files->itemDoubleClicked(files->currentItem());
         EXPECT_EQ(editor.rememberedName(), QStringLiteral("A"));
         EXPECT_EQ(EditorControl<QPlainTextEdit>(editor, QStringLiteral("Text1"))->toPlainText(),
                   QStringLiteral("' 甲\nx = 1\n"));
-        editor.menu2_Click();
+        testsupport::Trigger(&editor, QStringLiteral("menu2"));  // 保存为新公式
         EXPECT_EQ(offered, QStringList{QStringLiteral("A")});
 
         SelectEditorFile(editor, QStringLiteral("B.txt"));
         recorder->answer = ui::Answer::No;
-        editor.Label2_Click();
+        testsupport::ClickOn(EditorControl<QLabel>(editor, QStringLiteral("Label2")));  // 删除所选公式
         ASSERT_EQ(recorder->messages.size(), 1);
         EXPECT_EQ(recorder->messages[0].text, QStringLiteral("此步骤将删除“B.txt”公式,是否继续?"));
         EXPECT_EQ(recorder->messages[0].title, QStringLiteral("自编公式"));
@@ -722,7 +723,7 @@ TEST_F(FormulaFilterTest, EditorLoadsAndDeletes) {
         EXPECT_TRUE(QFileInfo::exists(dir.file(QStringLiteral("公式/B.txt"))));
 
         recorder->answer = ui::Answer::Yes;
-        editor.Label2_Click();
+        testsupport::ClickOn(EditorControl<QLabel>(editor, QStringLiteral("Label2")));  // 删除所选公式
         EXPECT_FALSE(QFileInfo::exists(dir.file(QStringLiteral("公式/B.txt"))));
         EXPECT_EQ(EditorFiles(editor), QStringList{QStringLiteral("A.txt")});
         EXPECT_EQ(comboItems(), (QStringList{kFormulaPrompt, QStringLiteral("A.txt")}));

@@ -136,25 +136,26 @@ TEST(WorkbenchModel, InputBoxesKeepTheirControlNames) {
 TEST(WorkbenchModel, LotterySwitchReloadsTheHistoryWithoutAWindow) {
     testsupport::ProgramDir dir;
     dir.write("HAOP3.TXT", "2024100 5671");
-    common::App().selectLottery(false, common::DrawFilePathFor(false), common::DrawHistory());
+    common::AppState app;
+    app.selectLottery(false, common::DrawFilePathFor(false), common::DrawHistory());
     pool::WorkbenchModel model = ModelOver({QStringLiteral("123")});
 
     QString error;
-    EXPECT_FALSE(history::SelectLottery(common::App(), false, &error));  // already 福彩3D
-    EXPECT_TRUE(history::SelectLottery(common::App(), true, &error));
+    EXPECT_FALSE(history::SelectLottery(app, false, &error));  // already 福彩3D
+    EXPECT_TRUE(history::SelectLottery(app, true, &error));
     EXPECT_TRUE(error.isEmpty()) << error.toStdString();
-    EXPECT_TRUE(common::App().lotteryIsP3());
+    EXPECT_TRUE(app.lotteryIsP3());
     EXPECT_EQ(common::GetSetting(QStringLiteral("fclx")), QStringLiteral("1"));
-    EXPECT_EQ(common::App().history.count(), 1);
-    EXPECT_EQ(common::App().history.number(1), QStringLiteral("567"));
+    EXPECT_EQ(app.history.count(), 1);
+    EXPECT_EQ(app.history.number(1), QStringLiteral("567"));
     EXPECT_EQ(model.session.pool, QStringList({QStringLiteral("123")}));  // the numbers stay
     EXPECT_EQ(workbench::LotterySwitchedMessage(true), QStringLiteral("彩票类型已被转换，当前彩票类型为[体彩排列3]。"));
 
     // Back to 福彩3D, whose file is absent: the switch happens and the history is empty.
-    EXPECT_TRUE(history::SelectLottery(common::App(), false, &error));
-    EXPECT_FALSE(common::App().lotteryIsP3());
+    EXPECT_TRUE(history::SelectLottery(app, false, &error));
+    EXPECT_FALSE(app.lotteryIsP3());
     EXPECT_EQ(common::GetSetting(QStringLiteral("fclx")), QStringLiteral("0"));
-    EXPECT_EQ(common::App().history.count(), 0);
+    EXPECT_EQ(app.history.count(), 0);
 }
 
 }  // namespace

@@ -9,9 +9,11 @@
 #include "dialogs/prizecheckwindow.h"
 #include "platform/ui/messagebox.h"
 #include "hookreset.h"
+#include "presses.h"
 #include "testsupport.h"
 
 #include <QDir>
+#include <QLabel>
 #include <QPushButton>
 #include <gtest/gtest.h>
 
@@ -22,9 +24,9 @@ namespace {
 class ResultToolsTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        common::App().history = common::DrawHistory(QStringList{"2025001 456", "2025002 123"});
+        app.history = common::DrawHistory(QStringList{"2025001 456", "2025002 123"});
         common::SaveSetting(QStringLiteral("path"), QString());
-        form = std::make_unique<WorkbenchWindow>(common::App());
+        form = std::make_unique<WorkbenchWindow>(app);
         messages.messages.clear();  // whatever the workbench said at its creation
         ui::SetModalHandler([this](QDialog* d) {
             opened.append(d->objectName());
@@ -34,11 +36,11 @@ protected:
     testsupport::HookReset<&ui::SetModalHandler> modalReset;
     void TearDown() override {
         form.reset();
-        common::App().history.clear();
     }
     void click(const char* name) { form->findChild<QPushButton*>(QString::fromLatin1(name))->click(); }
 
     testsupport::ProgramDir program;
+    common::AppState app;  // outlives the window it is handed to
     ui::MessageRecorder messages;
     std::unique_ptr<WorkbenchWindow> form;
     QStringList opened;
@@ -76,10 +78,10 @@ TEST_F(ResultToolsTest, TheChosenBetFolderIsKeptFromOnePrizeCheckToTheNext) {
         opened.append(d->objectName());
         if (auto* check = qobject_cast<PrizeCheckWindow*>(d)) {
             ++checks;
-            check->Label3_Click();  // the folder chooser, modal over it
+            testsupport::ClickOn(check->findChild<QLabel*>(QStringLiteral("Label3")));  // the folder chooser, modal over it
         } else if (auto* chooser = qobject_cast<BetFolderChooser*>(d)) {
-            if (checks == 1) chooser->FolderView1_FolderClick(program.file(QStringLiteral("picked")));
-            chooser->Command1_Click();  // 确定
+            if (checks == 1) testsupport::ChooseSubfolder(chooser, QStringLiteral("FolderView1"), QStringLiteral("picked"));
+            testsupport::Press(chooser, QStringLiteral("Command1"));  // 确定
             return chooser->result();
         }
         return 0;

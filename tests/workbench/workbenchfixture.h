@@ -1,7 +1,7 @@
 #pragma once
-// What the workbench window's tests share: the window under test, the messages it shows, a
-// program folder of its own, and its controls by name. Each test class sets up the history
-// and makes the window in its own SetUp.
+// What the workbench window's tests share: the window under test, the run's state it is given
+// (fresh for each test), the messages it shows, a program folder of its own, and its controls by
+// name. Each test class sets up the history and makes the window in its own SetUp.
 #include "common/appstate.h"
 #include "hookreset.h"
 #include "platform/ui/messagebox.h"
@@ -42,6 +42,7 @@ protected:
     }
 
     testsupport::ProgramDir dir;
+    common::AppState app;  // outlives the window it is handed to
     std::unique_ptr<ui::MessageRecorder> recorder;
     std::unique_ptr<WorkbenchWindow> form;
 };
@@ -51,10 +52,9 @@ protected:
 class TwoDrawWorkbenchFixture : public WorkbenchFixture {
 protected:
     void SetUp() override {
-        common::App().history = common::DrawHistory(QStringList{"2025001 123", "2025002 456"});
-        common::App().quitting = false;
+        app.history = common::DrawHistory(QStringList{"2025001 123", "2025002 456"});
         recorder = std::make_unique<ui::MessageRecorder>();
-        form = std::make_unique<WorkbenchWindow>(common::App());
+        form = std::make_unique<WorkbenchWindow>(app);
         recorder->messages.clear();
     }
     void TearDown() override {

@@ -60,9 +60,7 @@ public:
 class WorkbenchTest : public WorkbenchFixture {
 protected:
     void SetUp() override {
-        common::AppState& app = common::App();
         app.selectLottery(false, common::DrawFilePathFor(false), common::DrawHistory(FixtureDraws()));
-        app.quitting = false;
         recorder = std::make_unique<ui::MessageRecorder>();
         make();
     }
@@ -74,7 +72,7 @@ protected:
     }
     void make() {
         form.reset();
-        form = std::make_unique<WorkbenchWindow>(common::App());
+        form = std::make_unique<WorkbenchWindow>(app);
         form->offerSmartSystem();  // as the opener does at the first opening
     }
 
@@ -153,11 +151,11 @@ TEST_F(WorkbenchTest, FrameChoicesAreTheModels) {
 TEST_F(WorkbenchTest, GateStaysQuietWith600Draws) {
     QStringList draws;
     for (int i = 0; i < 600; ++i) draws << QStringLiteral("2020%1 %2").arg(i % 999 + 1, 3, 10, QLatin1Char('0')).arg(i % 1000, 3, 10, QLatin1Char('0'));
-    common::App().history = common::DrawHistory(draws);
+    app.history = common::DrawHistory(draws);
     CountingLinks links;
     recorder->messages.clear();
     form.reset();
-    form = std::make_unique<WorkbenchWindow>(common::App(), nullptr, &links);
+    form = std::make_unique<WorkbenchWindow>(app, nullptr, &links);
     EXPECT_EQ(links.smartOpened, 0);  // nothing the constructor builds opens another window
     form->offerSmartSystem();
     EXPECT_TRUE(recorder->messages.isEmpty());
@@ -169,7 +167,7 @@ TEST_F(WorkbenchTest, LoadAndActivateFillTheLists) {
     // around the next issue.
     QStringList draws;
     for (int i = 0; i < 15; ++i) draws << QStringLiteral("2024%1 %2").arg(331 + i, 3, 10, QLatin1Char('0')).arg(i * 7, 3, 10, QLatin1Char('0'));
-    common::App().history = common::DrawHistory(draws);
+    app.history = common::DrawHistory(draws);
     make();
     form->Form_Activate();
     auto* c9 = get<QComboBox>(QStringLiteral("Combo9"));
@@ -656,9 +654,9 @@ TEST_F(WorkbenchTest, LotterySwitchReloadsAndTellsTheMainWindow) {
     form->setMainWindow(&main);
     // The main window's own reaction to the switch, which it follows through the notifier: its labels.
     int told = 0;
-    QObject::connect(&common::App(), &common::AppState::lotteryChanged, &main, [&] {
+    QObject::connect(&app, &common::AppState::lotteryChanged, &main, [&] {
         ++told;
-        label3->setText(history::LotteryLabel(common::App().lotteryIsP3()));
+        label3->setText(history::LotteryLabel(app.lotteryIsP3()));
         text1->setPlainText(QStringLiteral("彩票类型已被转换请刷新数据..."));
         label1->setText(QStringLiteral("彩票类型已被转换请刷新数据..."));
     });
@@ -676,9 +674,9 @@ TEST_F(WorkbenchTest, LotterySwitchReloadsAndTellsTheMainWindow) {
     press("Image2");  // 福彩3D is current: nothing
     EXPECT_TRUE(recorder->messages.isEmpty());
     press("Image1");
-    EXPECT_TRUE(common::App().lotteryIsP3());
+    EXPECT_TRUE(app.lotteryIsP3());
     EXPECT_EQ(common::GetSetting(QStringLiteral("fclx")), QStringLiteral("1"));
-    EXPECT_EQ(common::App().history.count(), 1);
+    EXPECT_EQ(app.history.count(), 1);
     EXPECT_EQ(label3->text(), QStringLiteral("体彩排列3"));
     EXPECT_EQ(text1->toPlainText(), QStringLiteral("彩票类型已被转换请刷新数据..."));
     EXPECT_EQ(label1->text(), QStringLiteral("彩票类型已被转换请刷新数据..."));
@@ -691,7 +689,7 @@ TEST_F(WorkbenchTest, LotterySwitchReloadsAndTellsTheMainWindow) {
     press("Image1");
     EXPECT_EQ(recorder->messages.size(), 1);
     press("Image2");
-    EXPECT_FALSE(common::App().lotteryIsP3());
+    EXPECT_FALSE(app.lotteryIsP3());
     EXPECT_EQ(recorder->lastText(), QStringLiteral("彩票类型已被转换，当前彩票类型为[福彩3D]。"));
     EXPECT_EQ(told, 2);
     EXPECT_FALSE(get<QLabel>(QStringLiteral("Image1"))->isHidden());  // the workbench shows 福彩3D again
@@ -771,7 +769,7 @@ TEST_F(WorkbenchTest, ShowWorkbenchHidesTheMainWindowAndTellsItsLinksWhenClosed)
     QWidget main;
     main.show();
     CountingLinks links;
-    form = std::make_unique<WorkbenchWindow>(common::App(), &main, &links);
+    form = std::make_unique<WorkbenchWindow>(app, &main, &links);
     WorkbenchWindow* shown = form.get();
     shown->offerSmartSystem();  // as the opener does at the first opening
     workbench::ShowWorkbench(*shown, &main);
@@ -791,10 +789,9 @@ TEST_F(WorkbenchTest, ShowWorkbenchHidesTheMainWindowAndTellsItsLinksWhenClosed)
 
     // While the program quits nothing is shown.
     shown->hide();
-    common::App().quitting = true;
+    app.quitting = true;
     workbench::ShowWorkbench(*shown, &main);
     EXPECT_FALSE(shown->isVisible());
-    common::App().quitting = false;
 }
 
 }  // namespace

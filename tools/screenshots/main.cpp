@@ -2,12 +2,12 @@
 // or the window's Open) and saves what it shows as PNG files, one per window and tab, so that
 // clipped, wrapped or overlapping controls can be seen. Run through tools/screenshots.sh.
 #include "app/programwindows.h"
-#include "dialogs/prizecheckwindow.h"
 #include "history/windows/drawentrywindow.h"
 #include "history/windows/settingswindow.h"
 #include "common/appstate.h"
 #include "mainwindow/mainwindow.h"
 #include "mainwindow/trayicon.h"
+#include "platform/ui/clicksource.h"
 #include "platform/ui/messagebox.h"
 #include "platform/ui/pagewindow.h"
 #include "platform/ui/tablefont.h"
@@ -162,9 +162,12 @@ int main(int argc, char** argv) {
         Shoot(d, QStringLiteral("Form18_rows"));
     };
     g_inside[QStringLiteral("F15old")] = [](QDialog* d) { Press(d, "Command3"); };  // 验证…: its table
-    g_inside[QStringLiteral("Form4")] = [](QDialog* d) { static_cast<PrizeCheckWindow*>(d)->Label3_Click(); };
+    g_inside[QStringLiteral("Form4")] = [](QDialog* d) {  // a click on the folder: its chooser
+        emit ui::ClickSource::of(d->findChild<QLabel*>(QStringLiteral("Label3")))->released();
+    };
 
-    app::ProgramWindows windows(common::App());
+    common::AppState appState;  // the run's one state, as the program's main owns it
+    app::ProgramWindows windows(appState);
 
     {
         StartupWindow start;

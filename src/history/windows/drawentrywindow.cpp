@@ -36,92 +36,91 @@ void TakeMainWindowLook(QWidget* window, QWidget* main) {
 
 }  // namespace
 
-DrawEntryWindow::DrawEntryWindow(const common::AppState& state, QWidget* parent) : QDialog(parent), state_(state) {
+DrawEntryWindow::DrawEntryWindow(const common::AppState& state, QWidget* parent)
+    : QDialog(parent), state_(state), book_(state.history.draws()) {
     setObjectName(QStringLiteral("Form3"));
     setWindowTitle(QStringLiteral("数据输入"));
     setFixedSize(360, 210);
 
-    Label1 = ui::MakeLabel(this, "Label1", QStringLiteral("开奖期号"), 20, 22, 70, 24);
-    Combo1 = new QComboBox(this);
-    Combo1->setObjectName(QStringLiteral("Combo1"));
-    Combo1->setEditable(true);
-    Combo1->setInsertPolicy(QComboBox::NoInsert);  // a typed issue is taken by 保存号码 only
-    Combo1->setCompleter(nullptr);                 // and taken as typed
+    ui::MakeLabel(this, "Label1", QStringLiteral("开奖期号"), 20, 22, 70, 24);
+    issueBox_ = new QComboBox(this);
+    issueBox_->setObjectName(QStringLiteral("Combo1"));
+    issueBox_->setEditable(true);
+    issueBox_->setInsertPolicy(QComboBox::NoInsert);  // a typed issue is taken by 保存号码 only
+    issueBox_->setCompleter(nullptr);                 // and taken as typed
     // Leaving the box would otherwise select the item whose text matches the typed issue and put
     // that draw's old digits over the ones just typed; a typed issue stays a typed issue.
-    QObject::disconnect(Combo1->lineEdit(), SIGNAL(editingFinished()), Combo1, nullptr);
-    Combo1->setGeometry(96, 20, 130, 26);
-    Label2 = ui::MakeLabel(this, "Label2", QStringLiteral("开奖号码"), 20, 62, 70, 24);
-    Text1 = new QLineEdit(this);
-    Text1->setObjectName(QStringLiteral("Text1"));
-    Text1->setGeometry(96, 60, 130, 26);
-    Label3 = ui::MakeLabel(this, "Label3", QString(), 20, 100, 320, 24);
+    QObject::disconnect(issueBox_->lineEdit(), &QLineEdit::editingFinished, issueBox_, nullptr);
+    issueBox_->setGeometry(96, 20, 130, 26);
+    ui::MakeLabel(this, "Label2", QStringLiteral("开奖号码"), 20, 62, 70, 24);
+    digitsEdit_ = new QLineEdit(this);
+    digitsEdit_->setObjectName(QStringLiteral("Text1"));
+    digitsEdit_->setGeometry(96, 60, 130, 26);
+    status_ = ui::MakeLabel(this, "Label3", QString(), 20, 100, 320, 24);
 
-    Command1 = MakeDrawEntryButton(this, "Command1", QStringLiteral("保存号码"), 240, 18);
-    Command3 = MakeDrawEntryButton(this, "Command3", QStringLiteral("删除号码"), 240, 58);
-    Command2 = MakeDrawEntryButton(this, "Command2", QStringLiteral("返回"), 130, 160);
-    Command4 = MakeDrawEntryButton(this, "Command4", QStringLiteral("网上更新"), 20, 160);
+    saveButton_ = MakeDrawEntryButton(this, "Command1", QStringLiteral("保存号码"), 240, 18);
+    deleteButton_ = MakeDrawEntryButton(this, "Command3", QStringLiteral("删除号码"), 240, 58);
+    returnButton_ = MakeDrawEntryButton(this, "Command2", QStringLiteral("返回"), 130, 160);
+    updateButton_ = MakeDrawEntryButton(this, "Command4", QStringLiteral("网上更新"), 20, 160);
 
-    Image1 = ui::MakeLabel(this, "Image1", QString(), 240, 160, 100, 30);
-    Image2 = ui::MakeLabel(this, "Image2", QString(), 240, 160, 100, 30);
-    for (QLabel* image : {Image1, Image2}) {
-        image->setToolTip(QStringLiteral("点击转换彩票类型"));
-        image->setAlignment(Qt::AlignCenter);
-        ui::SetLotteryMark(image, image == Image2);
+    fc3dMark_ = ui::MakeLabel(this, "Image1", QString(), 240, 160, 100, 30);
+    p3Mark_ = ui::MakeLabel(this, "Image2", QString(), 240, 160, 100, 30);
+    for (QLabel* mark : {fc3dMark_, p3Mark_}) {
+        mark->setToolTip(QStringLiteral("点击转换彩票类型"));
+        mark->setAlignment(Qt::AlignCenter);
+        ui::SetLotteryMark(mark, mark == p3Mark_);
     }
 
-    connect(Combo1, qOverload<int>(&QComboBox::activated), this, [this] { Combo1_Click(); });
-    connect(Text1, &QLineEdit::textChanged, this, [this] { Text1_Change(); });
-    connect(Command1, &QPushButton::clicked, this, &DrawEntryWindow::Command1_Click);
-    connect(Command2, &QPushButton::clicked, this, &DrawEntryWindow::Command2_Click);
-    connect(Command3, &QPushButton::clicked, this, &DrawEntryWindow::Command3_Click);
-    connect(Command4, &QPushButton::clicked, this, &DrawEntryWindow::Command4_Click);
+    connect(issueBox_, &QComboBox::activated, this, &DrawEntryWindow::showSelectedDraw);
+    connect(digitsEdit_, &QLineEdit::textChanged, this, &DrawEntryWindow::tidyDigits);
+    connect(saveButton_, &QPushButton::clicked, this, &DrawEntryWindow::saveDraw);
+    connect(returnButton_, &QPushButton::clicked, this, &DrawEntryWindow::writeAndReturn);
+    connect(deleteButton_, &QPushButton::clicked, this, &DrawEntryWindow::deleteDraw);
+    connect(updateButton_, &QPushButton::clicked, this, &DrawEntryWindow::updateFromHomeServer);
 
-    Form_Load();
+    TakeMainWindowLook(this, parentWidget());
+    showBook();
 }
 
 DrawEntryWindow::~DrawEntryWindow() = default;
 
-void DrawEntryWindow::Form_Load() {
-    TakeMainWindowLook(this, parentWidget());
-    const common::AppState& app = state_;
-    book_ = history::DrawEntryBook(app.history.draws());
-    Combo1->clear();
-    Combo1->addItems(book_.itemTexts());
+void DrawEntryWindow::showBook() {
+    issueBox_->clear();
+    issueBox_->addItems(book_.itemTexts());
     selectItem(book_.lastItem());
-    Label3->setText(QStringLiteral("软件支持在线更新"));
-    Image1->setVisible(!app.lotteryIsP3());
-    Image2->setVisible(app.lotteryIsP3());
+    status_->setText(QStringLiteral("软件支持在线更新"));
+    fc3dMark_->setVisible(!state_.lotteryIsP3());
+    p3Mark_->setVisible(state_.lotteryIsP3());
 }
 
 void DrawEntryWindow::selectItem(int index) {
-    Combo1->setCurrentIndex(index);
-    Combo1_Click();
+    issueBox_->setCurrentIndex(index);
+    showSelectedDraw();
 }
 
 // The entry the list has selected, or -1 when the user typed an issue of their own.
 int DrawEntryWindow::selectedEntry() const {
-    const int li = Combo1->currentIndex();
-    if (li < 0 || Combo1->currentText().trimmed() != Combo1->itemText(li)) return -1;
+    const int li = issueBox_->currentIndex();
+    if (li < 0 || issueBox_->currentText().trimmed() != issueBox_->itemText(li)) return -1;
     return li;
 }
 
 void DrawEntryWindow::refreshLastItem() {
     const int last = book_.lastItem();
-    Combo1->setItemText(last, book_.nextIssue());
-    if (Combo1->currentIndex() == last) Combo1->setEditText(book_.nextIssue());
+    issueBox_->setItemText(last, book_.nextIssue());
+    if (issueBox_->currentIndex() == last) issueBox_->setEditText(book_.nextIssue());
 }
 
-void DrawEntryWindow::Combo1_Click() {
-    Label3->clear();
-    const int li = Combo1->currentIndex();
+void DrawEntryWindow::showSelectedDraw() {
+    status_->clear();
+    const int li = issueBox_->currentIndex();
     if (li < 0) return;
     if (li >= book_.lastItem()) {
-        Text1->clear();
+        digitsEdit_->clear();
         return;
     }
     if (!book_.isDeleted(li)) {
-        Text1->setText(common::NumberOf(book_.entry(li)));
+        digitsEdit_->setText(common::NumberOf(book_.entry(li)));
         return;
     }
     const QString issue = common::IssueOf(book_.entry(li));
@@ -135,77 +134,77 @@ void DrawEntryWindow::Combo1_Click() {
         // A draw saved again under this issue since: restoring would put two draws of one issue
         // (or an older issue after a newer one) into the file.
         selectItem(book_.lastItem());
-        Label3->setText(issue + QStringLiteral("期已有开奖记录,不能恢复"));
+        status_->setText(issue + QStringLiteral("期已有开奖记录,不能恢复"));
         return;
     }
-    Combo1->setItemText(li, issue);
-    Combo1->setEditText(issue);
-    Text1->setText(common::NumberOf(book_.entry(li)));
+    issueBox_->setItemText(li, issue);
+    issueBox_->setEditText(issue);
+    digitsEdit_->setText(common::NumberOf(book_.entry(li)));
     refreshLastItem();
-    Label3->setText(QStringLiteral("记录已恢复"));
+    status_->setText(QStringLiteral("记录已恢复"));
 }
 
-void DrawEntryWindow::Text1_Change() {
+void DrawEntryWindow::tidyDigits() {
     if (inTextChange_) return;
-    const QString trimmed = Text1->text().trimmed();
-    if (trimmed != Text1->text()) {
+    const QString trimmed = digitsEdit_->text().trimmed();
+    if (trimmed != digitsEdit_->text()) {
         inTextChange_ = true;
-        Text1->setText(trimmed);
+        digitsEdit_->setText(trimmed);
         inTextChange_ = false;
     }
-    if (trimmed.size() == 3) Command1->setFocus();
+    if (trimmed.size() == 3) saveButton_->setFocus();
 }
 
-void DrawEntryWindow::Command1_Click() {
-    const QString issue = Combo1->currentText().trimmed();
-    Text1->setText(Text1->text().trimmed());
-    Label3->clear();
+void DrawEntryWindow::saveDraw() {
+    const QString issue = issueBox_->currentText().trimmed();
+    digitsEdit_->setText(digitsEdit_->text().trimmed());
+    status_->clear();
     const int li = selectedEntry();
-    switch (book_.save(li, issue, Text1->text())) {
+    switch (book_.save(li, issue, digitsEdit_->text())) {
     case history::DrawEntryBook::SaveOutcome::FormatError:
-        Text1->clear();
-        Text1->setFocus();
-        Label3->setText(QStringLiteral("格式错误"));
+        digitsEdit_->clear();
+        digitsEdit_->setFocus();
+        status_->setText(QStringLiteral("格式错误"));
         return;
     case history::DrawEntryBook::SaveOutcome::Modified:
-        Label3->setText(QStringLiteral("修改成功"));
+        status_->setText(QStringLiteral("修改成功"));
         return;
     case history::DrawEntryBook::SaveOutcome::IssueNotNewer:
         selectItem(book_.lastItem());
-        Label3->setText(QStringLiteral("期号设置错误"));
+        status_->setText(QStringLiteral("期号设置错误"));
         return;
     case history::DrawEntryBook::SaveOutcome::Appended: {
         const int added = book_.entryCount() - 1;  // the old last item's place
-        Combo1->setItemText(added, issue);
-        Combo1->addItem(book_.nextIssue());
+        issueBox_->setItemText(added, issue);
+        issueBox_->addItem(book_.nextIssue());
         selectItem(book_.lastItem());
-        Text1->clear();
-        Text1->setFocus();
-        Label3->setText(QStringLiteral("保存成功"));
+        digitsEdit_->clear();
+        digitsEdit_->setFocus();
+        status_->setText(QStringLiteral("保存成功"));
         return;
     }
     }
 }
 
-void DrawEntryWindow::Command3_Click() {
-    Label3->clear();
+void DrawEntryWindow::deleteDraw() {
+    status_->clear();
     const int li = selectedEntry();
     if (!book_.canDelete(li)) {
-        Label3->setText(QStringLiteral("不能删除数据"));
+        status_->setText(QStringLiteral("不能删除数据"));
         return;
     }
     const ui::Answer answer =
-        ui::MsgBox(QStringLiteral("是否删除第[") + Combo1->currentText() + QStringLiteral("]期的数据?"),
+        ui::MsgBox(QStringLiteral("是否删除第[") + issueBox_->currentText() + QStringLiteral("]期的数据?"),
                    ui::Icon::Question, ui::Buttons::YesNo, ui::kAppTitle, this, ui::Answer::No);
     if (answer != ui::Answer::Yes) return;
     book_.markDeleted(li);
-    Combo1->setItemText(li, history::DrawEntryBook::kDeletedText);
+    issueBox_->setItemText(li, history::DrawEntryBook::kDeletedText);
     refreshLastItem();
     selectItem(book_.lastItem());
-    Label3->setText(QStringLiteral("记录已删除"));
+    status_->setText(QStringLiteral("记录已删除"));
 }
 
-void DrawEntryWindow::Command2_Click() {
+void DrawEntryWindow::writeAndReturn() {
     const QString drawFile = state_.drawFilePath();
     QString why;
     if (!history::WriteDrawFileViaFlag(drawFile, common::ProgramFile(QStringLiteral("FLAG.TXT")), book_.keptDraws(),
@@ -218,13 +217,13 @@ void DrawEntryWindow::Command2_Click() {
 }
 
 void DrawEntryWindow::setButtonsEnabled(bool enabled) {
-    for (QPushButton* b : {Command1, Command2, Command3, Command4}) b->setEnabled(enabled);
+    for (QPushButton* b : {saveButton_, returnButton_, deleteButton_, updateButton_}) b->setEnabled(enabled);
 }
 
-void DrawEntryWindow::Command4_Click() {
+void DrawEntryWindow::updateFromHomeServer() {
     const common::AppState& app = state_;
     setButtonsEnabled(false);
-    Label3->setText(QStringLiteral("正在下载数据,请稍候..."));
+    status_->setText(QStringLiteral("正在下载数据,请稍候..."));
     downloading_ = true;
     const QString bak = common::ProgramFile(QStringLiteral("HAOBAK.TXT"));
     history::HomeCopyCheck check;
@@ -248,14 +247,14 @@ void DrawEntryWindow::Command4_Click() {
     case history::HomeCopyFetch::BadNewRecord: refusal = check.reason + QStringLiteral(",本机数据未更新"); break;
     }
     if (!refusal.isEmpty()) {
-        Label3->setText(refusal);
+        status_->setText(refusal);
         setButtonsEnabled(true);
         return;
     }
     auto updateFailed = [&](const QString& why) {
         QFile::remove(bak);
         ui::MsgBox(QStringLiteral("开奖数据更新失败：") + why, ui::Icon::Warning, ui::Buttons::Ok, ui::kAppTitle, this);
-        Label3->clear();
+        status_->clear();
         setButtonsEnabled(true);
     };
     // A read-only file (or a folder of its name) takes no copy: said before anything is asked.
@@ -271,7 +270,7 @@ void DrawEntryWindow::Command4_Click() {
         return;
     }
     QFile::remove(bak);
-    Label3->setText(QStringLiteral("本机数据已升级不需更新"));
+    status_->setText(QStringLiteral("本机数据已升级不需更新"));
     setButtonsEnabled(true);
 }
 
@@ -289,7 +288,7 @@ bool DrawEntryWindow::leaveUnwrittenEdits() {
                                          ui::Buttons::YesNoCancel, ui::kAppTitle, this, ui::Answer::Yes);
     if (answer == ui::Answer::No) return true;
     // 是 writes as 返回 does and closes the window, or says why it could not and keeps it open.
-    if (answer == ui::Answer::Yes) Command2_Click();
+    if (answer == ui::Answer::Yes) writeAndReturn();
     return false;
 }
 

@@ -4,7 +4,9 @@
 // copy. Closed otherwise (the close box, Esc) with edits the file does not hold yet, it asks
 // whether to write them. The main window opens it modal and reloads the history from the file
 // once it closes.
-// Its objectName is "Form3": tests, settings and the other windows find it by that name.
+// The working copy (history::DrawEntryBook) is the window's model: the list shows its items and
+// every edit goes to it first. Its objectName is "Form3" and its controls keep theirs (Combo1,
+// Text1, Command1..4, Label3, Image1/2): tests, settings and the other windows find them by name.
 #include "history/drawentry.h"
 
 #include <QDialog>
@@ -24,32 +26,10 @@ public:
     explicit DrawEntryWindow(const common::AppState& state, QWidget* parent = nullptr);
     ~DrawEntryWindow() override;
 
-    // ---- handlers ----
-    void Form_Load();
-    void Combo1_Click();
-    void Text1_Change();
-    void Command1_Click();  // 保存号码
-    void Command2_Click();  // 返回
-    void Command3_Click();  // 删除号码
-    void Command4_Click();  // 网上更新
-
     // The working copy (what 返回 would write).
     const history::DrawEntryBook& book() const { return book_; }
-    // Selects a list item as a click would (Combo1_Click runs).
+    // Selects a list item as a click would (the item's draw is shown, or a deleted one offered back).
     void selectItem(int index);
-
-    // ---- controls ----
-    QLabel* Label1 = nullptr;  // 开奖期号
-    QLabel* Label2 = nullptr;  // 开奖号码
-    QLabel* Label3 = nullptr;  // status line
-    QComboBox* Combo1 = nullptr;
-    QLineEdit* Text1 = nullptr;
-    QPushButton* Command1 = nullptr;
-    QPushButton* Command2 = nullptr;
-    QPushButton* Command3 = nullptr;
-    QPushButton* Command4 = nullptr;
-    QLabel* Image1 = nullptr;  // 福彩3D
-    QLabel* Image2 = nullptr;  // 排列三
 
 public slots:
     void reject() override;
@@ -59,6 +39,14 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
+    void showBook();              // fills the list and the lottery mark from the working copy
+    void showSelectedDraw();      // an item picked in the list (Combo1)
+    void tidyDigits();            // the digits typed (Text1)
+    void saveDraw();              // 保存号码 (Command1)
+    void writeAndReturn();        // 返回 (Command2)
+    void deleteDraw();            // 删除号码 (Command3)
+    void updateFromHomeServer();  // 网上更新 (Command4)
+
     int selectedEntry() const;
     // Closing without 返回: asks whether to write edits the file does not hold yet. True when
     // the window may close as rejected (nothing to write, or 否).
@@ -70,6 +58,16 @@ private:
     history::DrawEntryBook book_;
     bool downloading_ = false;
     bool inTextChange_ = false;
+
+    QComboBox* issueBox_ = nullptr;        // Combo1: the entries' issues and the next issue
+    QLineEdit* digitsEdit_ = nullptr;      // Text1
+    QLabel* status_ = nullptr;             // Label3
+    QPushButton* saveButton_ = nullptr;    // Command1 保存号码
+    QPushButton* returnButton_ = nullptr;  // Command2 返回
+    QPushButton* deleteButton_ = nullptr;  // Command3 删除号码
+    QPushButton* updateButton_ = nullptr;  // Command4 网上更新
+    QLabel* fc3dMark_ = nullptr;           // Image1 福彩3D
+    QLabel* p3Mark_ = nullptr;             // Image2 排列三
 };
 
 namespace history {

@@ -1,7 +1,10 @@
 #pragma once
 // SettingsWindow (系统设置): the analysis range, whether the analyses use every draw, and the current
 // lottery. The scheme and tolerance tab stays hidden; its values are saved back as loaded.
-// Its objectName is "Form9": tests, settings and the other windows find it by that name.
+// The window shows the stored settings (common/settings) and the run's range and lottery
+// (common::AppState) as it opens, and 确定 writes them back; 取消 leaves everything as it was.
+// Its objectName is "Form9" and its controls keep theirs (Combo1..3, Check1, Option1/2, Slider1,
+// SSTab1, Command1/2): tests, settings and the other windows find them by name.
 #include <QDialog>
 
 #include <functional>
@@ -11,9 +14,6 @@ class AppState;
 }  // namespace common
 class QCheckBox;
 class QComboBox;
-class QGroupBox;
-class QLabel;
-class QPushButton;
 class QRadioButton;
 class QSlider;
 class QTabWidget;
@@ -33,33 +33,24 @@ public:
     };
     Hooks hooks;
 
-    // ---- handlers ----
-    void Form_Load();
-    void Command1_Click();  // 确定
-    void Command2_Click();  // 取消
-
-    // ---- controls ----
-    QTabWidget* SSTab1 = nullptr;
-    QGroupBox* Frame1 = nullptr;  // 分析期号范围
-    QGroupBox* Frame2 = nullptr;  // 设置彩票类型
-    QGroupBox* Frame3 = nullptr;  // 智能方案
-    QGroupBox* Frame4 = nullptr;  // 设置容错范围
-    QComboBox* Combo1 = nullptr;  // first draw of the range
-    QComboBox* Combo2 = nullptr;  // last draw of the range
-    QCheckBox* Check1 = nullptr;  // 分析所有开奖数据
-    QRadioButton* Option1 = nullptr;  // 全国福彩3D
-    QRadioButton* Option2 = nullptr;  // 体彩排列三
-    QSlider* Slider1 = nullptr;
-    QComboBox* Combo3 = nullptr;
-    QLabel* Label1 = nullptr;  // 设置总容错范围：
-    QPushButton* Command1 = nullptr;
-    QPushButton* Command2 = nullptr;
-
 private:
+    void buildGeneralTab(QWidget* page);
+    void buildSchemeTab(QWidget* page);
+    void showSettings();  // fills the controls from the settings and the run's state
+    void saveSettings();  // 确定 (Command1)
     void switchLottery(bool toP3);
 
     common::AppState& state_;
     bool shownLotteryIsP3_ = false;  // the lottery the window opened with: a switch only on a change
+
+    QTabWidget* tabs_ = nullptr;            // SSTab1: 通用 and the hidden 方案
+    QComboBox* firstIssueBox_ = nullptr;    // Combo1: the range's first draw
+    QComboBox* lastIssueBox_ = nullptr;     // Combo2: the range's last draw
+    QCheckBox* allDrawsCheck_ = nullptr;    // Check1 分析所有开奖数据
+    QRadioButton* fc3dOption_ = nullptr;    // Option1 全国福彩3D
+    QRadioButton* p3Option_ = nullptr;      // Option2 体彩排列三
+    QSlider* schemeSlider_ = nullptr;       // Slider1 智能方案
+    QComboBox* toleranceBox_ = nullptr;     // Combo3 设置总容错范围
 };
 
 namespace history {

@@ -89,12 +89,7 @@ void WebView::Navigate(const QString& address) {
         });
         return;
     }
-    QNetworkRequest request(url);
-    request.setAttribute(QNetworkRequest::CacheLoadControlAttribute, QNetworkRequest::AlwaysNetwork);
-    request.setAttribute(QNetworkRequest::CacheSaveControlAttribute, false);
-    request.setAttribute(QNetworkRequest::RedirectPolicyAttribute, QNetworkRequest::NoLessSafeRedirectPolicy);
-    request.setTransferTimeout(timeoutMs);
-    QNetworkReply* reply = manager_->get(request);
+    QNetworkReply* reply = manager_->get(platform::FreshRequest(url, timeoutMs));
     platform::LimitReply(reply, platform::kPageLimit, timeoutMs);  // an endless page fails like a lost one
     reply_ = reply;
     connect(reply, &QNetworkReply::finished, this, [this, reply] { finished(reply); });
@@ -169,13 +164,8 @@ QVariant WebView::loadResource(int type, const QUrl& name) {
 bool WebView::withinBudget(qint64 bytes) const { return resourceBytes_ + bytes <= kPageResourceBudget; }
 
 void WebView::fetchResource(int type, const QUrl& name, const QUrl& url) {
-    QNetworkRequest request(url);
-    request.setAttribute(QNetworkRequest::CacheLoadControlAttribute, QNetworkRequest::AlwaysNetwork);
-    request.setAttribute(QNetworkRequest::CacheSaveControlAttribute, false);
     // A redirection may not lead to another server.
-    request.setAttribute(QNetworkRequest::RedirectPolicyAttribute, QNetworkRequest::SameOriginRedirectPolicy);
-    request.setTransferTimeout(timeoutMs);
-    QNetworkReply* reply = manager_->get(request);
+    QNetworkReply* reply = manager_->get(platform::FreshRequest(url, timeoutMs, QNetworkRequest::SameOriginRedirectPolicy));
     platform::LimitReply(reply, kResourceLimit, timeoutMs);
     resourceReplies_ << reply;
     connect(reply, &QNetworkReply::finished, this, [this, reply, type, name] { resourceArrived(reply, type, name); });

@@ -13,12 +13,12 @@ class WindowButtons : public WindowFixture {};
 TEST_F(WindowButtons, EveryButtonReachesAHandler) {
     load(MakeDraws(30));
     {
-        DrawEntryWindow f(common::App());
+        DrawEntryWindow f(app);
         EXPECT_GT(testsupport::WalkedButtonCount(&f), 0);
         EXPECT_EQ(testsupport::UnboundButtons(&f), QStringList{});
     }
     // The lottery and 分析所有开奖数据 are read when the settings are confirmed.
-    SettingsWindow f(common::App());
+    SettingsWindow f(app);
     const testsupport::ButtonWalk choices{{"Option1", "Option2", "Check1"}, {}};
     EXPECT_EQ(testsupport::WalkedButtonCount(&f, choices), 2);
     EXPECT_EQ(testsupport::UnboundButtons(&f, choices), QStringList{});

@@ -30,42 +30,53 @@ protected:
         load(draws);
     }
     QByteArray fileBytes() const { return dir.read("HAO.TXT"); }
+    // The window's controls, by objectName.
+    static QComboBox* Combo1(const QWidget& f) { return Control<QComboBox>(f, "Combo1"); }  // the issues
+    static QLineEdit* Text1(const QWidget& f) { return Control<QLineEdit>(f, "Text1"); }    // the digits
+    static QLabel* Label2(const QWidget& f) { return Control<QLabel>(f, "Label2"); }        // 开奖号码
+    static QLabel* Label3(const QWidget& f) { return Control<QLabel>(f, "Label3"); }        // the status line
+    static QPushButton* Command1(const QWidget& f) { return Control<QPushButton>(f, "Command1"); }  // 保存号码
+    static QPushButton* Command2(const QWidget& f) { return Control<QPushButton>(f, "Command2"); }  // 返回
+    static QPushButton* Command3(const QWidget& f) { return Control<QPushButton>(f, "Command3"); }  // 删除号码
+    static QPushButton* Command4(const QWidget& f) { return Control<QPushButton>(f, "Command4"); }  // 网上更新
+    static QLabel* Image1(const QWidget& f) { return Control<QLabel>(f, "Image1"); }  // 福彩3D
+    static QLabel* Image2(const QWidget& f) { return Control<QLabel>(f, "Image2"); }  // 排列三
     // Types into the issue box and the digits box and presses 保存号码.
     static void Enter(DrawEntryWindow& f, const QString& issue, const QString& digits) {
-        if (!issue.isNull()) f.Combo1->setEditText(issue);
-        f.Text1->setText(digits);
-        f.Command1->click();
+        if (!issue.isNull()) Combo1(f)->setEditText(issue);
+        Text1(f)->setText(digits);
+        Command1(f)->click();
     }
 };
 
 }  // namespace historywindows_test
 
 TEST_F(DrawEntry, OpensOnTheNextIssue) {
-    DrawEntryWindow f(common::App());
+    DrawEntryWindow f(app);
     EXPECT_EQ(f.windowTitle(), "数据输入");
-    ASSERT_EQ(f.Combo1->count(), 6);
-    EXPECT_EQ(f.Combo1->itemText(0), "2024354");
-    EXPECT_EQ(f.Combo1->itemText(5), "2024359");
-    EXPECT_EQ(f.Combo1->currentIndex(), 5);
-    EXPECT_EQ(f.Combo1->currentText(), "2024359");
-    EXPECT_EQ(f.Text1->text(), "");
-    EXPECT_EQ(f.Label3->text(), "软件支持在线更新");
-    EXPECT_FALSE(f.Image1->isHidden());
-    EXPECT_TRUE(f.Image2->isHidden());
-    EXPECT_EQ(f.Image2->toolTip(), "点击转换彩票类型");
+    ASSERT_EQ(Combo1(f)->count(), 6);
+    EXPECT_EQ(Combo1(f)->itemText(0), "2024354");
+    EXPECT_EQ(Combo1(f)->itemText(5), "2024359");
+    EXPECT_EQ(Combo1(f)->currentIndex(), 5);
+    EXPECT_EQ(Combo1(f)->currentText(), "2024359");
+    EXPECT_EQ(Text1(f)->text(), "");
+    EXPECT_EQ(Label3(f)->text(), "软件支持在线更新");
+    EXPECT_FALSE(Image1(f)->isHidden());
+    EXPECT_TRUE(Image2(f)->isHidden());
+    EXPECT_EQ(Image2(f)->toolTip(), "点击转换彩票类型");
 
     f.selectItem(2);
-    EXPECT_EQ(f.Text1->text(), "102");
-    EXPECT_EQ(f.Label3->text(), "");
+    EXPECT_EQ(Text1(f)->text(), "102");
+    EXPECT_EQ(Label3(f)->text(), "");
 }
 
 // The two lottery marks are pictures filling their labels, different from each other, named
 // for assistive tools by their game.
 TEST_F(DrawEntry, LotteryMarksArePictures) {
-    DrawEntryWindow f(common::App());
+    DrawEntryWindow f(app);
     QImage images[2];
     int k = 0;
-    for (QLabel* image : {f.Image1, f.Image2}) {
+    for (QLabel* image : {Image1(f), Image2(f)}) {
         SCOPED_TRACE(image->objectName().toStdString());
         EXPECT_TRUE(image->text().isEmpty());
         const QPixmap pm = image->pixmap();
@@ -77,56 +88,56 @@ TEST_F(DrawEntry, LotteryMarksArePictures) {
         ++k;
     }
     EXPECT_NE(images[0], images[1]);
-    EXPECT_EQ(f.Image1->accessibleName(), "福彩3D");
-    EXPECT_EQ(f.Image2->accessibleName(), "排列三");
+    EXPECT_EQ(Image1(f)->accessibleName(), "福彩3D");
+    EXPECT_EQ(Image2(f)->accessibleName(), "排列三");
 }
 
 // The draw entry and the settings window are legible at their design size in the installed fonts.
 TEST_F(DrawEntry, DrawEntryAndSettingsAreLegible) {
-    DrawEntryWindow entry(common::App());
+    DrawEntryWindow entry(app);
     EXPECT_EQ(testsupport::LegibilityProblems(&entry), QStringList());
-    SettingsWindow settings(common::App());
+    SettingsWindow settings(app);
     EXPECT_EQ(testsupport::LegibilityProblems(&settings), QStringList());
 }
 
 TEST_F(DrawEntry, NewDrawsAreSavedAndWrittenOnReturn) {
-    DrawEntryWindow f(common::App());
+    DrawEntryWindow f(app);
     Enter(f, QString(), " 123 ");
-    EXPECT_EQ(f.Label3->text(), "保存成功");
-    EXPECT_EQ(f.Text1->text(), "");
-    ASSERT_EQ(f.Combo1->count(), 7);
-    EXPECT_EQ(f.Combo1->itemText(5), "2024359");
-    EXPECT_EQ(f.Combo1->itemText(6), "2024360");
-    EXPECT_EQ(f.Combo1->currentIndex(), 6);
+    EXPECT_EQ(Label3(f)->text(), "保存成功");
+    EXPECT_EQ(Text1(f)->text(), "");
+    ASSERT_EQ(Combo1(f)->count(), 7);
+    EXPECT_EQ(Combo1(f)->itemText(5), "2024359");
+    EXPECT_EQ(Combo1(f)->itemText(6), "2024360");
+    EXPECT_EQ(Combo1(f)->currentIndex(), 6);
     // A new year's first issue is typed over the offered one.
     Enter(f, "2025001", "090");
-    EXPECT_EQ(f.Label3->text(), "保存成功");
-    EXPECT_EQ(f.Combo1->currentText(), "2025002");
+    EXPECT_EQ(Label3(f)->text(), "保存成功");
+    EXPECT_EQ(Combo1(f)->currentText(), "2025002");
     EXPECT_EQ(fileBytes(), MakeRecords(draws));  // nothing written before 返回
-    EXPECT_EQ(common::App().history.count(), 5);  // the loaded history is the file's until the reload
+    EXPECT_EQ(app.history.count(), 5);  // the loaded history is the file's until the reload
 
-    f.Command2->click();
+    Command2(f)->click();
     EXPECT_EQ(f.result(), QDialog::Accepted);
     EXPECT_EQ(fileBytes(), MakeRecords(draws) + QByteArray("2024359 1231" "2025001 0901"));
     EXPECT_FALSE(QFile::exists(dir.file("FLAG.TXT")));
 }
 
 TEST_F(DrawEntry, CorrectionOfAnExistingDraw) {
-    DrawEntryWindow f(common::App());
+    DrawEntryWindow f(app);
     f.selectItem(1);
-    EXPECT_EQ(f.Text1->text(), "101");
+    EXPECT_EQ(Text1(f)->text(), "101");
     Enter(f, QString(), "777");
-    EXPECT_EQ(f.Label3->text(), "修改成功");
-    EXPECT_EQ(f.Combo1->itemText(1), "2024355");
-    EXPECT_EQ(f.Combo1->count(), 6);
-    f.Command2->click();
+    EXPECT_EQ(Label3(f)->text(), "修改成功");
+    EXPECT_EQ(Combo1(f)->itemText(1), "2024355");
+    EXPECT_EQ(Combo1(f)->count(), 6);
+    Command2(f)->click();
     QStringList expected = draws;
     expected[1] = "2024355 777";
     EXPECT_EQ(fileBytes(), MakeRecords(expected));
 }
 
 TEST_F(DrawEntry, BadInputIsRefusedAndNothingIsLost) {
-    DrawEntryWindow f(common::App());
+    DrawEntryWindow f(app);
     struct Case {
         QString issue, digits, label;
     } cases[] = {
@@ -143,73 +154,73 @@ TEST_F(DrawEntry, BadInputIsRefusedAndNothingIsLost) {
     for (const Case& c : cases) {
         f.selectItem(5);
         Enter(f, c.issue, c.digits);
-        EXPECT_EQ(f.Label3->text(), c.label) << c.issue.toStdString() << " " << c.digits.toStdString();
-        EXPECT_EQ(f.Text1->text(), "");
-        EXPECT_EQ(f.Combo1->count(), 6);
+        EXPECT_EQ(Label3(f)->text(), c.label) << c.issue.toStdString() << " " << c.digits.toStdString();
+        EXPECT_EQ(Text1(f)->text(), "");
+        EXPECT_EQ(Combo1(f)->count(), 6);
         if (c.label == "期号设置错误") {
-            EXPECT_EQ(f.Combo1->currentIndex(), 5);
-            EXPECT_EQ(f.Combo1->currentText(), "2024359");
+            EXPECT_EQ(Combo1(f)->currentIndex(), 5);
+            EXPECT_EQ(Combo1(f)->currentText(), "2024359");
         }
     }
     EXPECT_EQ(f.book().keptDraws(), draws);
-    f.Command2->click();
+    Command2(f)->click();
     EXPECT_EQ(fileBytes(), MakeRecords(draws));
 }
 
 TEST_F(DrawEntry, DeleteAndRestore) {
     ui::MessageRecorder answers(ui::Answer::No);
-    DrawEntryWindow f(common::App());
-    f.Command3->click();  // the next-issue item is no draw
-    EXPECT_EQ(f.Label3->text(), "不能删除数据");
+    DrawEntryWindow f(app);
+    Command3(f)->click();  // the next-issue item is no draw
+    EXPECT_EQ(Label3(f)->text(), "不能删除数据");
     EXPECT_TRUE(answers.messages.isEmpty());
 
     f.selectItem(4);
-    f.Command3->click();  // answered No
+    Command3(f)->click();  // answered No
     ASSERT_EQ(answers.messages.size(), 1);
     EXPECT_EQ(answers.messages[0].text, "是否删除第[2024358]期的数据?");
     EXPECT_EQ(answers.messages[0].icon, ui::Icon::Question);
     EXPECT_EQ(answers.messages[0].buttons, ui::Buttons::YesNo);
     EXPECT_EQ(answers.messages[0].defaultButton, ui::Answer::No);
-    EXPECT_EQ(f.Combo1->itemText(4), "2024358");
+    EXPECT_EQ(Combo1(f)->itemText(4), "2024358");
 
     answers.answer = ui::Answer::Yes;
-    f.Command3->click();
-    EXPECT_EQ(f.Label3->text(), "记录已删除");
-    EXPECT_EQ(f.Combo1->itemText(4), "删除");
-    EXPECT_EQ(f.Combo1->itemText(5), "2024358");  // the last item goes back to the deleted issue
-    EXPECT_EQ(f.Combo1->currentIndex(), 5);
-    EXPECT_EQ(f.Combo1->currentText(), "2024358");
+    Command3(f)->click();
+    EXPECT_EQ(Label3(f)->text(), "记录已删除");
+    EXPECT_EQ(Combo1(f)->itemText(4), "删除");
+    EXPECT_EQ(Combo1(f)->itemText(5), "2024358");  // the last item goes back to the deleted issue
+    EXPECT_EQ(Combo1(f)->currentIndex(), 5);
+    EXPECT_EQ(Combo1(f)->currentText(), "2024358");
 
     f.selectItem(1);
-    f.Command3->click();
-    EXPECT_EQ(f.Combo1->itemText(1), "删除");
+    Command3(f)->click();
+    EXPECT_EQ(Combo1(f)->itemText(1), "删除");
 
     // A deleted item answered No stays deleted and the last item is selected.
     answers.answer = ui::Answer::No;
     f.selectItem(1);
     EXPECT_EQ(answers.lastText(), "2024355期记录已被删除,是否要恢复数据?");
-    EXPECT_EQ(f.Combo1->itemText(1), "删除");
-    EXPECT_EQ(f.Combo1->currentIndex(), 5);
+    EXPECT_EQ(Combo1(f)->itemText(1), "删除");
+    EXPECT_EQ(Combo1(f)->currentIndex(), 5);
     // Answered Yes it comes back.
     answers.answer = ui::Answer::Yes;
     f.selectItem(1);
-    EXPECT_EQ(f.Label3->text(), "记录已恢复");
-    EXPECT_EQ(f.Combo1->itemText(1), "2024355");
-    EXPECT_EQ(f.Text1->text(), "101");
+    EXPECT_EQ(Label3(f)->text(), "记录已恢复");
+    EXPECT_EQ(Combo1(f)->itemText(1), "2024355");
+    EXPECT_EQ(Text1(f)->text(), "101");
 
     // A new draw under the deleted newest's issue takes its place in the file.
     f.selectItem(5);
     Enter(f, QString(), "456");
-    EXPECT_EQ(f.Label3->text(), "保存成功");
-    EXPECT_EQ(f.Combo1->itemText(5), "2024358");
-    EXPECT_EQ(f.Combo1->itemText(6), "2024359");
+    EXPECT_EQ(Label3(f)->text(), "保存成功");
+    EXPECT_EQ(Combo1(f)->itemText(5), "2024358");
+    EXPECT_EQ(Combo1(f)->itemText(6), "2024359");
     // The old draw of that issue cannot come back beside it.
     f.selectItem(4);
-    EXPECT_EQ(f.Label3->text(), "2024358期已有开奖记录,不能恢复");
-    EXPECT_EQ(f.Combo1->itemText(4), "删除");
-    EXPECT_EQ(f.Combo1->currentIndex(), 6);
+    EXPECT_EQ(Label3(f)->text(), "2024358期已有开奖记录,不能恢复");
+    EXPECT_EQ(Combo1(f)->itemText(4), "删除");
+    EXPECT_EQ(Combo1(f)->currentIndex(), 6);
 
-    f.Command2->click();
+    Command2(f)->click();
     QStringList expected = draws.mid(0, 4);
     expected << "2024358 456";
     EXPECT_EQ(fileBytes(), MakeRecords(expected));
@@ -217,7 +228,7 @@ TEST_F(DrawEntry, DeleteAndRestore) {
 
 TEST_F(DrawEntry, CloseBoxWritesNothing) {
     ui::MessageRecorder answers(ui::Answer::No);  // 否 to the question about the edits
-    DrawEntryWindow f(common::App());
+    DrawEntryWindow f(app);
     f.show();
     Enter(f, QString(), "123");
     f.close();
@@ -235,10 +246,10 @@ TEST_F(DrawEntry, ClosingWithUnwrittenEditsAsks) {
             SCOPED_TRACE(testing::Message() << (esc ? "Esc " : "close box ") << int(answer));
             dir.write("HAO.TXT", before);
             ui::MessageRecorder answers(answer);
-            DrawEntryWindow f(common::App());
+            DrawEntryWindow f(app);
             f.show();
             Enter(f, QString(), "123");
-            ASSERT_EQ(f.Label3->text(), "保存成功");
+            ASSERT_EQ(Label3(f)->text(), "保存成功");
             auto leave = [&] {
                 if (!esc) return void(f.close());
                 QKeyEvent key(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
@@ -256,7 +267,7 @@ TEST_F(DrawEntry, ClosingWithUnwrittenEditsAsks) {
             if (answer != ui::Answer::Cancel) continue;
             // Kept open with the edits: 返回 still writes them.
             EXPECT_EQ(f.book().keptDraws().size(), 6);
-            f.Command2->click();
+            Command2(f)->click();
             EXPECT_EQ(fileBytes(), written);
         }
     }
@@ -268,18 +279,18 @@ TEST_F(DrawEntry, ClosingWithNothingChangedAsksNothing) {
     ui::MessageRecorder answers(ui::Answer::Yes);  // 是 to deleting and restoring
     for (const int edit : {0, 1, 2}) {
         SCOPED_TRACE(edit);
-        DrawEntryWindow f(common::App());
+        DrawEntryWindow f(app);
         f.show();
         if (edit == 1) {
             f.selectItem(2);
             Enter(f, QString(), "102");
-            ASSERT_EQ(f.Label3->text(), "修改成功");
+            ASSERT_EQ(Label3(f)->text(), "修改成功");
         }
         if (edit == 2) {
             f.selectItem(2);
-            f.Command3->click();
+            Command3(f)->click();
             f.selectItem(2);
-            ASSERT_EQ(f.Label3->text(), "记录已恢复");
+            ASSERT_EQ(Label3(f)->text(), "记录已恢复");
         }
         const qsizetype asked = answers.messages.size();
         f.close();
@@ -292,12 +303,12 @@ TEST_F(DrawEntry, ClosingWithNothingChangedAsksNothing) {
 
 TEST_F(DrawEntry, EmptyHistoryOffersThisYearsFirstIssue) {
     load({});
-    DrawEntryWindow f(common::App());
-    ASSERT_EQ(f.Combo1->count(), 1);
-    EXPECT_TRUE(f.Combo1->currentText().endsWith("001"));
+    DrawEntryWindow f(app);
+    ASSERT_EQ(Combo1(f)->count(), 1);
+    EXPECT_TRUE(Combo1(f)->currentText().endsWith("001"));
     Enter(f, "2024001", "321");
-    EXPECT_EQ(f.Label3->text(), "保存成功");
-    f.Command2->click();
+    EXPECT_EQ(Label3(f)->text(), "保存成功");
+    Command2(f)->click();
     EXPECT_EQ(fileBytes(), QByteArray("2024001 3211"));
 }
 
@@ -336,8 +347,8 @@ TEST_F(DrawEntry, HomeServerCopy) {
         dir.write("HAO.TXT", local);
         server.serve("/3d/HAO.txt", c.served, c.status);
         ui::MessageRecorder answers(c.answer);
-        DrawEntryWindow f(common::App());
-        f.Command4->click();
+        DrawEntryWindow f(app);
+        Command4(f)->click();
         EXPECT_EQ(dir.read("HAO.TXT"), c.replaced ? c.served : local) << c.what;
         EXPECT_FALSE(QFile::exists(dir.file("HAOBAK.TXT"))) << c.what;
         EXPECT_FALSE(QFile::exists(dir.file("FLAG.TXT"))) << c.what;
@@ -351,8 +362,8 @@ TEST_F(DrawEntry, HomeServerCopy) {
         if (c.replaced) {
             EXPECT_EQ(f.result(), QDialog::Accepted) << c.what;
         } else {
-            EXPECT_EQ(f.Label3->text(), c.label) << c.what;
-            for (QPushButton* b : {f.Command1, f.Command2, f.Command3, f.Command4}) EXPECT_TRUE(b->isEnabled()) << c.what;
+            EXPECT_EQ(Label3(f)->text(), c.label) << c.what;
+            for (QPushButton* b : {Command1(f), Command2(f), Command3(f), Command4(f)}) EXPECT_TRUE(b->isEnabled()) << c.what;
         }
     }
 }
@@ -371,9 +382,9 @@ TEST_F(DrawEntry, HomeServerCopyKeepsAnUnreadableOrReadOnlyFile) {
     dir.write("HAO.TXT", damaged);
     {
         ui::MessageRecorder answers(ui::Answer::No);
-        DrawEntryWindow f(common::App());
-        f.Command4->click();
-        EXPECT_EQ(f.Label3->text(), "本机数据文件无法读取,已保留原文件");
+        DrawEntryWindow f(app);
+        Command4(f)->click();
+        EXPECT_EQ(Label3(f)->text(), "本机数据文件无法读取,已保留原文件");
         EXPECT_TRUE(answers.messages.isEmpty());
         EXPECT_EQ(dir.read("HAO.TXT"), damaged);
         EXPECT_FALSE(QFile::exists(dir.file("HAOBAK.TXT")));
@@ -385,14 +396,14 @@ TEST_F(DrawEntry, HomeServerCopyKeepsAnUnreadableOrReadOnlyFile) {
     const QString readOnly = QStringLiteral("%1 是只读文件，新的开奖数据没有写入").arg(hao);
     {
         ui::MessageRecorder answers(ui::Answer::Yes);
-        DrawEntryWindow f(common::App());
-        f.Command4->click();
+        DrawEntryWindow f(app);
+        Command4(f)->click();
         ASSERT_EQ(answers.messages.size(), 1);  // told at once, nothing asked
         EXPECT_EQ(answers.messages[0].text, QStringLiteral("开奖数据更新失败：") + readOnly);
         EXPECT_NE(f.result(), QDialog::Accepted);
-        EXPECT_TRUE(f.Command4->isEnabled());
+        EXPECT_TRUE(Command4(f)->isEnabled());
         Enter(f, QString(), "123");
-        f.Command2->click();
+        Command2(f)->click();
         ASSERT_EQ(answers.messages.size(), 2);
         EXPECT_EQ(answers.messages[1].text, QStringLiteral("开奖数据保存失败：") + readOnly);
         EXPECT_NE(f.result(), QDialog::Accepted);
@@ -408,12 +419,12 @@ TEST_F(DrawEntry, HomeServerCopyComparesWithTheEditedHistory) {
     testsupport::EnvVar homeUrl("SIFMORA_HOME_URL", server.baseUrl());
     server.serve("/3d/HAO.txt", MakeRecords(MakeDraws(6, 354)));  // ends 2024359
     ui::MessageRecorder answers(ui::Answer::Yes);
-    DrawEntryWindow f(common::App());
+    DrawEntryWindow f(app);
     Enter(f, QString(), "123");  // 2024359 entered here
-    f.Command4->click();
-    EXPECT_EQ(f.Label3->text(), "本机数据已升级不需更新");
+    Command4(f)->click();
+    EXPECT_EQ(Label3(f)->text(), "本机数据已升级不需更新");
     EXPECT_EQ(dir.read("HAO.TXT"), MakeRecords(draws));
-    f.Command2->click();
+    Command2(f)->click();
     EXPECT_EQ(dir.read("HAO.TXT"), MakeRecords(draws) + "2024359 1231");
 }
 
@@ -424,34 +435,34 @@ TEST_F(DrawEntry, PickThree) {
     testsupport::EnvVar homeUrl("SIFMORA_HOME_URL", server.baseUrl());
     const QByteArray later = MakeRecords(MakeDraws(4, 100));
     server.serve("/3d/HAOP3.txt", later);
-    DrawEntryWindow f(common::App());
-    EXPECT_TRUE(f.Image1->isHidden());
-    EXPECT_FALSE(f.Image2->isHidden());
-    EXPECT_EQ(f.Combo1->currentText(), "2024103");
+    DrawEntryWindow f(app);
+    EXPECT_TRUE(Image1(f)->isHidden());
+    EXPECT_FALSE(Image2(f)->isHidden());
+    EXPECT_EQ(Combo1(f)->currentText(), "2024103");
     ui::MessageRecorder answers(ui::Answer::Yes);
-    f.Command4->click();
+    Command4(f)->click();
     EXPECT_EQ(dir.read("HAOP3.TXT"), later);
     EXPECT_EQ(dir.read("HAO.TXT"), MakeRecords(MakeDraws(2)));
 }
 
 // The main window opens it modal and reloads from the file when it closes.
 TEST_F(DrawEntry, MainWindowReloadsAfterIt) {
-    MainWindow main(common::App());
+    MainWindow main(app);
     main.quitOnClose = false;
     main.start();
-    main.openers().drawEntry = [](QWidget* parent) { history::OpenDrawEntry(parent, common::App()); };
+    main.openers().drawEntry = [this](QWidget* parent) { history::OpenDrawEntry(parent, app); };
     bool save = true;
     QWidget* parentSeen = nullptr;
     ui::SetModalHandler([&](QDialog* d) {
         auto* f = qobject_cast<DrawEntryWindow*>(d);
         EXPECT_NE(f, nullptr);
         parentSeen = f->parentWidget();
-        f->Text1->setText("123");
-        f->Command1->click();
-        f->Text1->setText("456");
-        f->Command1->click();
+        Text1(*f)->setText("123");
+        Command1(*f)->click();
+        Text1(*f)->setText("456");
+        Command1(*f)->click();
         if (save) {
-            f->Command2->click();
+            Command2(*f)->click();
         } else {
             f->show();
             f->close();  // 否 to writing the edits
@@ -459,11 +470,11 @@ TEST_F(DrawEntry, MainWindowReloadsAfterIt) {
         return f->result();
     });
     int reloads = 0;
-    QObject::connect(&common::App(), &common::AppState::historyReloaded, &main, [&] { ++reloads; });
+    QObject::connect(&app, &common::AppState::historyReloaded, &main, [&] { ++reloads; });
     main.run(mainwindow::Command::DrawEntry);
     EXPECT_EQ(parentSeen, &main);
-    EXPECT_EQ(common::App().history.count(), 7);
-    EXPECT_EQ(common::App().history.newest(), "2024360 456");
+    EXPECT_EQ(app.history.count(), 7);
+    EXPECT_EQ(app.history.newest(), "2024360 456");
     EXPECT_EQ(reloads, 1);  // the list is built again from the new history
     EXPECT_TRUE(main.tray()->toggleEnabled());
     EXPECT_TRUE(main.findChild<QTimer*>("Timer1")->isActive());  // the list is rebuilt after the reload
@@ -471,24 +482,24 @@ TEST_F(DrawEntry, MainWindowReloadsAfterIt) {
     save = false;  // closed by the close box: the edits are gone after the reload
     ui::MessageRecorder answers(ui::Answer::No);
     main.run(mainwindow::Command::DrawEntry);
-    EXPECT_EQ(common::App().history.count(), 7);
+    EXPECT_EQ(app.history.count(), 7);
     EXPECT_EQ(dir.read("HAO.TXT"), MakeRecords(draws) + "2024359 1231" "2024360 4561");
 }
 
 TEST_F(DrawEntry, FailedWriteKeepsTheWindowAndTheEdits) {
     ui::MessageRecorder messages;
-    DrawEntryWindow f(common::App());
+    DrawEntryWindow f(app);
     Enter(f, QString(), "123");
-    const QString drawFile = common::App().drawFilePath();
-    const common::DrawHistory loaded = common::App().history;
-    common::App().selectLottery(false, dir.file("gone/HAO.TXT"), loaded);  // cannot be written
-    f.Command2->click();
+    const QString drawFile = app.drawFilePath();
+    const common::DrawHistory loaded = app.history;
+    app.selectLottery(false, dir.file("gone/HAO.TXT"), loaded);  // cannot be written
+    Command2(f)->click();
     EXPECT_NE(f.result(), QDialog::Accepted);
     ASSERT_EQ(messages.messages.size(), 1);
     EXPECT_TRUE(messages.lastText().startsWith("开奖数据保存失败：")) << messages.lastText().toStdString();
     EXPECT_FALSE(QFile::exists(dir.file("FLAG.TXT")));
-    common::App().selectLottery(false, drawFile, loaded);
-    f.Command2->click();  // the edits are still there
+    app.selectLottery(false, drawFile, loaded);
+    Command2(f)->click();  // the edits are still there
     EXPECT_EQ(f.result(), QDialog::Accepted);
     EXPECT_EQ(fileBytes(), MakeRecords(draws) + "2024359 1231");
 }
@@ -496,29 +507,29 @@ TEST_F(DrawEntry, FailedWriteKeepsTheWindowAndTheEdits) {
 // Focus leaving the issue box (to 保存号码, or Enter in it) must not swap the list's selection
 // under the typed digits: a typed issue stays a typed issue.
 TEST_F(DrawEntry, TypedIssueStaysTypedWhenTheBoxLosesFocus) {
-    DrawEntryWindow f(common::App());
-    f.Text1->setText("777");
-    f.Combo1->setEditText("2024356");  // an existing draw's issue, typed
-    emit f.Combo1->lineEdit()->editingFinished();
-    EXPECT_EQ(f.Text1->text(), "777");
-    f.Command1->click();
-    EXPECT_EQ(f.Label3->text(), "期号设置错误");
+    DrawEntryWindow f(app);
+    Text1(f)->setText("777");
+    Combo1(f)->setEditText("2024356");  // an existing draw's issue, typed
+    emit Combo1(f)->lineEdit()->editingFinished();
+    EXPECT_EQ(Text1(f)->text(), "777");
+    Command1(f)->click();
+    EXPECT_EQ(Label3(f)->text(), "期号设置错误");
     EXPECT_EQ(f.book().entry(2), draws[2]);
-    f.Command2->click();
+    Command2(f)->click();
     EXPECT_EQ(fileBytes(), MakeRecords(draws));
 }
 
 // Three digits hand the focus to 保存号码, and Enter then saves, as the entry routine expects.
 TEST_F(DrawEntry, EnterOnTheFocusedSaveButtonSaves) {
-    DrawEntryWindow f(common::App());
+    DrawEntryWindow f(app);
     f.show();
     f.activateWindow();
-    f.Text1->setFocus();
-    f.Text1->setText("321");
-    ASSERT_EQ(f.focusWidget(), f.Command1);
+    Text1(f)->setFocus();
+    Text1(f)->setText("321");
+    ASSERT_EQ(f.focusWidget(), Command1(f));
     QKeyEvent press(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
-    QCoreApplication::sendEvent(f.Command1, &press);
-    EXPECT_EQ(f.Label3->text(), "保存成功");
+    QCoreApplication::sendEvent(Command1(f), &press);
+    EXPECT_EQ(Label3(f)->text(), "保存成功");
     EXPECT_EQ(f.book().entryCount(), 6);
     ui::MessageRecorder answers(ui::Answer::No);  // the edit is not to be written
     f.close();
@@ -527,15 +538,15 @@ TEST_F(DrawEntry, EnterOnTheFocusedSaveButtonSaves) {
 // Opened over the main window, the window must not take on the main window's title-bar look
 // (white text): its status line would be unreadable.
 TEST_F(DrawEntry, StatusLineReadableOverTheMainWindow) {
-    MainWindow main(common::App());
+    MainWindow main(app);
     main.quitOnClose = false;
     main.start();
-    DrawEntryWindow f(common::App(), &main);
+    DrawEntryWindow f(app, &main);
     auto* mainLabel2 = main.findChild<QLabel*>("Label2", Qt::FindDirectChildrenOnly);
     auto* mainLabel3 = main.findChild<QLabel*>("Label3", Qt::FindDirectChildrenOnly);
     ASSERT_TRUE(mainLabel2 && mainLabel3);
-    for (QLabel* label : {mainLabel2, mainLabel3, f.Label2, f.Label3}) label->ensurePolished();
+    for (QLabel* label : {mainLabel2, mainLabel3, Label2(f), Label3(f)}) label->ensurePolished();
     EXPECT_EQ(mainLabel3->palette().color(QPalette::WindowText), QColor(Qt::white));  // the title bar
-    EXPECT_NE(f.Label3->palette().color(QPalette::WindowText), QColor(Qt::white));
-    EXPECT_NE(f.Label2->palette().color(QPalette::WindowText), QColor(Qt::white));
+    EXPECT_NE(Label3(f)->palette().color(QPalette::WindowText), QColor(Qt::white));
+    EXPECT_NE(Label2(f)->palette().color(QPalette::WindowText), QColor(Qt::white));
 }

@@ -1,7 +1,6 @@
 #pragma once
-// A program folder with draw files, the settings cleared and the shared state loaded as the
+// A program folder with draw files, the settings cleared and the test's own state loaded as the
 // main window loads it.
-#include "freshappstate.h"
 #include "common/appstate.h"
 #include "history/drawfile.h"
 #include "history/lottery.h"
@@ -10,6 +9,7 @@
 #include "testsupport.h"
 
 #include <QSettings>
+#include <QWidget>
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -27,6 +27,15 @@ inline QStringList MakeDraws(int count, int firstSerial = 1, int year = 2024) {
     return d;
 }
 
+// A window's control found by its objectName; the test fails when the window has none of that name
+// and kind.
+template <class T>
+T* Control(const QWidget& window, const char* name) {
+    T* control = window.findChild<T*>(QString::fromLatin1(name));
+    if (!control) ADD_FAILURE() << "no control " << name;
+    return control;
+}
+
 inline QByteArray MakeRecords(const QStringList& drawTexts) {
     QByteArray b;
     for (const QString& t : drawTexts) b += history::EncodeDrawRecord(t);
@@ -35,22 +44,22 @@ inline QByteArray MakeRecords(const QStringList& drawTexts) {
 
 class WindowFixture : public ::testing::Test {
 protected:
+    common::AppState app;  // the run's state for this test; outlives every window handed it
     testsupport::ProgramDir dir;
     std::unique_ptr<testsupport::EnvVar> home = std::make_unique<testsupport::EnvVar>("SIFMORA_HOME_URL", QString());
 
     testsupport::HookReset<&ui::SetModalHandler> modalReset;
-    testsupport::FreshAppState appReset;  // the state before comes back at the end
 
     // Also called again by a test for a fresh start.
     void SetUp() override {
         QSettings(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("Lotvane"), QStringLiteral("Lotvane")).clear();
-        common::App().reset();
+        app.reset();
     }
     // Writes the draw files and loads the lottery of the settings as the main window's start does.
     void load(const QStringList& draws3d, const QStringList& drawsP3 = {}) {
         dir.write("HAO.TXT", MakeRecords(draws3d));
         dir.write("HAOP3.TXT", MakeRecords(drawsP3));
-        ASSERT_TRUE(history::LoadSavedLottery(common::App()));
+        ASSERT_TRUE(history::LoadSavedLottery(app));
     }
 };
 

@@ -1,4 +1,3 @@
-#include "freshappstate.h"
 #include "common/settings.h"
 #include "common/appstate.h"
 #include "mainwindow/analysis/analyses.h"
@@ -20,12 +19,11 @@ namespace {
 
 class AnalysisWindow : public ::testing::Test {
 protected:
-    testsupport::FreshAppState appReset;  // SetUp writes the shared state
+    common::AppState app;  // outlives the window it is handed to
     void SetUp() override {
-        window = std::make_unique<MainWindow>(common::App());
+        window = std::make_unique<MainWindow>(app);
         window->quitOnClose = false;
         window->start();
-        common::AppState& app = common::App();
         app.history = testsupport::HistoryOf({"123", "985", "620", "147", "000", "999", "264", "558"});
         common::SaveUseAllDraws(false);
         app.setRange(2, 6);
@@ -33,7 +31,6 @@ protected:
 
     // What the window shows against what the routine returns for the same range.
     void ExpectShown(AnalysisKind kind) {
-        const common::AppState& app = common::App();
         const AnalysisTable expected = RunAnalysis(kind, app.history, app.analysisFirst(), app.analysisLast());
         EXPECT_EQ(label1()->text(), expected.title);
         EXPECT_EQ(text1()->toPlainText(), QString(expected.text).replace("\r\n", "\n"));
