@@ -105,6 +105,16 @@ void ShowAndLayOut(ui::WebView& view, const QString& address) {
 
 QVariant Resource(ui::WebView& view, int type, const QString& name) { return view.document()->resource(type, QUrl(name)); }
 
+// The page is shown with its good picture (7 × 300) and style sheet (a 20 px margin), and every
+// picture named in leftOut is left out of it.
+void ExpectOnlyTheGoodPictureAndStyle(ui::WebView& view, const QStringList& leftOut) {
+    EXPECT_EQ(Resource(view, QTextDocument::ImageResource, "good.png").value<QImage>().size(), QSize(7, 300));
+    EXPECT_GE(view.document()->size().height(), 300);
+    EXPECT_EQ(view.document()->find(QStringLiteral("页面")).blockFormat().leftMargin(), 20);
+    for (const QString& name : leftOut)
+        EXPECT_TRUE(ui::IsLeftOut(Resource(view, QTextDocument::ImageResource, name))) << name.toStdString();
+}
+
 }  // namespace
 
 TEST(WebViewResources, HomeFolderPageTakesOnlyRegularFilesOfTheHomeFolder) {
@@ -131,11 +141,7 @@ TEST(WebViewResources, HomeFolderPageTakesOnlyRegularFilesOfTheHomeFolder) {
     ui::WebView view;
     ShowAndLayOut(view, QUrl::fromLocalFile(dir.file("home/page.htm")).toString());
     ASSERT_TRUE(view.toPlainText().contains(QStringLiteral("页面")));
-    EXPECT_EQ(Resource(view, QTextDocument::ImageResource, "good.png").value<QImage>().size(), QSize(7, 300));
-    EXPECT_GE(view.document()->size().height(), 300);
-    EXPECT_EQ(view.document()->find(QStringLiteral("页面")).blockFormat().leftMargin(), 20);
-    for (const QString& name : leftOut)
-        EXPECT_TRUE(ui::IsLeftOut(Resource(view, QTextDocument::ImageResource, name))) << name.toStdString();
+    ExpectOnlyTheGoodPictureAndStyle(view, leftOut);
     for (const char* name : {"/dev/zero", "pipe.png"})
         EXPECT_TRUE(ui::IsLeftOut(Resource(view, QTextDocument::StyleSheetResource, name))) << name;
     EXPECT_FALSE(fifo.readerWaited());
@@ -170,11 +176,7 @@ TEST(WebViewResources, WebPageTakesOnlyItsOwnServersFiles) {
     ShowAndLayOut(view, server.url(QStringLiteral("/page.htm")));
     ASSERT_TRUE(view.toPlainText().contains(QStringLiteral("页面")));
     // The picture came after the page and is in it.
-    EXPECT_EQ(Resource(view, QTextDocument::ImageResource, "good.png").value<QImage>().size(), QSize(7, 300));
-    EXPECT_GE(view.document()->size().height(), 300);
-    EXPECT_EQ(view.document()->find(QStringLiteral("页面")).blockFormat().leftMargin(), 20);
-    for (const QString& name : leftOut)
-        EXPECT_TRUE(ui::IsLeftOut(Resource(view, QTextDocument::ImageResource, name))) << name.toStdString();
+    ExpectOnlyTheGoodPictureAndStyle(view, leftOut);
     EXPECT_TRUE(ui::IsLeftOut(Resource(view, QTextDocument::StyleSheetResource, "file:///dev/zero")));
     EXPECT_EQ(other.requestCount("/good.png"), 0);
     EXPECT_EQ(server.requestCount("/good.png"), 1);
