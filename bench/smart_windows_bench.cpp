@@ -10,11 +10,11 @@
 #include "common/workprogress.h"
 #include "platform/ui/messagebox.h"
 #include "smart/calculator.h"
-#include "smart/calculatorhost.h"
-#include "smart/historyverificationwindow.h"
+#include "smart/windows/calculatorhost.h"
+#include "smart/windows/historyverificationwindow.h"
 #include "smart/killdigits.h"
 #include "smart/schemerecords.h"
-#include "smart/smartsystemwindow.h"
+#include "smart/windows/smartsystemwindow.h"
 // Present from the worker run on; the figures of the window alone can be taken before it.
 #if __has_include("smart/verificationrun.h")
 #include "smart/verificationrun.h"

@@ -4,7 +4,7 @@
 #include "history/windows/drawentrywindow.h"
 #include "history/windows/settingswindow.h"
 #include "mainwindow/mainwindow.h"
-#include "smart/smartsystemwindow.h"
+#include "smart/windows/smartsystemwindow.h"
 #include "workbench/workbench.h"
 #include "workbench/workbenchwindow.h"
 

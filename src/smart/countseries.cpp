@@ -2,7 +2,7 @@
 // on them through the script engine, and the digits ranked by how often it holds.
 #include "smart/calculator.h"
 
-#include "platform/ui/scripterror.h"
+#include "script/scripterror.h"
 #include "smart/calculatortext.h"
 
 #include <algorithm>
@@ -204,7 +204,7 @@ bool SchemeCalculator::evaluateSeries(script::Variant* result) {
 QString SchemeCalculator::conditionErrorText(const script::ScriptError& error) const {
     return QStringLiteral("%1\n%2\n%3")
         .arg(error.number)
-        .arg(ui::ScriptErrorText(error, script::ScriptCondition::wrap(compiledCondition_)), error.source);
+        .arg(script::ScriptErrorText(error, script::ScriptCondition::wrap(compiledCondition_)), error.source);
 }
 
 // Counts per digit of the draws before each line, so that a window's count of a digit is one

@@ -3,7 +3,7 @@
 #include "script/scriptengine.h"
 #include "smart/calculator.h"
 #include "smart/schemerecords.h"
-#include "smart/verification.h"
+#include "smart/verificationtexts.h"
 
 #include <algorithm>
 

@@ -11,8 +11,8 @@
 #include "app/programwindows.h"
 #include "common/appstate.h"
 #include "platform/closerequest.h"
-#include "smart/historyverificationwindow.h"
-#include "smart/smartsystemwindow.h"
+#include "smart/windows/historyverificationwindow.h"
+#include "smart/windows/smartsystemwindow.h"
 #include "workbench/workbenchwindow.h"
 
 #include <QAbstractButton>

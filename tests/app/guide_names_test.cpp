@@ -15,8 +15,8 @@
 #include "mainwindow/mainwindow.h"
 #include "platform/ui/messagebox.h"
 #include "platform/ui/pagewindow.h"
-#include "smart/calculatorhost.h"
-#include "smart/smartsystemwindow.h"
+#include "smart/windows/calculatorhost.h"
+#include "smart/windows/smartsystemwindow.h"
 #include "testsupport.h"
 #include "workbench/workbenchwindow.h"
 

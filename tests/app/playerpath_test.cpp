@@ -14,7 +14,7 @@
 #include "mainwindow/mainwindow.h"
 #include "platform/ui/messagebox.h"
 #include "pool/numberpool.h"
-#include "smart/oldselection.h"
+#include "smart/olderselection.h"
 #include "testsupport.h"
 #include "workbench/workbenchwindow.h"
 

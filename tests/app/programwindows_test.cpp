@@ -10,7 +10,7 @@
 #include "mainwindow/mainwindow.h"
 #include "mainwindow/trayicon.h"
 #include "platform/ui/messagebox.h"
-#include "smart/smartsystemwindow.h"
+#include "smart/windows/smartsystemwindow.h"
 #include "testsupport.h"
 #include "workbench/workbenchwindow.h"
 

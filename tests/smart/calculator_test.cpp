@@ -2,7 +2,6 @@
 #include "historyof.h"
 #include "httpserver.h"
 #include "smart/calculator.h"
-#include "smart/calculatorhost.h"
 #include "testsupport.h"
 #include "script/scriptengine.h"
 #include "common/textcodec.h"
@@ -438,8 +437,8 @@ TEST(Backtest, PeriodsMarksStatisticsAndReportLine) {
 TEST(Backtest, HelpersMadeAheadEndWithTheCalculator) {
     CalcEnv env(GapHistory());
     for (int k = 0; k < 3; ++k) {
-        smart::SmartCalculator owner;
-        SchemeCalculator& calc = owner.get();
+        SchemeCalculator calc;
+        calc.reloadWholeRange();
         EXPECT_FALSE(calc.lines.isEmpty());
         calc.prepareSpread(8);
     }
