@@ -52,6 +52,14 @@ QList<DrawRecord> DecodeDrawRecords(const QByteArray& bytes) {
     return out;
 }
 
+QStringList AllDrawTexts(const QByteArray& bytes) {
+    QStringList out;
+    const qsizetype n = bytes.size() / kRecordLength;
+    out.reserve(n);
+    for (qsizetype r = 0; r < n; ++r) out.append(DecodeDrawText(bytes.constData() + r * kRecordLength));
+    return out;
+}
+
 static bool IsDigitByte(char c) { return c >= '0' && c <= '9'; }
 
 // Issue and number are digits: anything else is a damaged record (random bytes, a line break

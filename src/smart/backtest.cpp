@@ -41,12 +41,11 @@ bool SchemeCalculator::startBacktests() {
 }
 
 void SchemeCalculator::runBacktests() {
-    const OneReading reading(*this);
     if (!startBacktests()) return;
     if (host_->progress) host_->progress->setTotal(schemes.size());
     if (!backtestRecords()) return;
     if (host_->progress) host_->progress->advance();
-    if (!loadDraws()) return;
+    if (!cutLines()) return;
     summarise();
 }
 
@@ -65,7 +64,7 @@ bool SchemeCalculator::backtestRecords() {
         verification.periods = record.verifyPeriods;
         mode.condition = record.condition;
         verification.positionText = record.sideRank;
-        if (!loadDraws()) return false;
+        if (!cutLines()) return false;
         const QString rule(83, QLatin1Char('='));
         reportText = rule + kCrLf + QStringLiteral("条件：") + mode.condition + kCrLf + rule + kCrLf;
         backtestCondition();
@@ -112,13 +111,12 @@ struct SchemeCalculator::SpreadJob {
     CycleSettings cycle;
     VerificationSettings verification;
     CountMode mode;
-    QByteArray decodedBytes;
-    QStringList decodedRecords;
+    CalculatorDraws draws;
     std::vector<QStringList> partSchemes;  // consecutive records, part by part
 };
 
 SchemeCalculator::SpreadJob SchemeCalculator::spreadJob(int parts) const {
-    SpreadJob job{range, cycle, verification, mode, decodedBytes_, decodedRecords_, {}};
+    SpreadJob job{range, cycle, verification, mode, draws_, {}};
     for (int t = 0; t < parts; ++t) {
         const common::Block block = common::BlockOf(schemes.size(), parts, t);
         job.partSchemes.push_back(schemes.mid(int(block.first), int(block.end - block.first)));
@@ -158,13 +156,11 @@ void SchemeCalculator::runSpreadPart(std::unique_ptr<SpreadHelper>& slot, const 
     calc.cycle = job.cycle;
     calc.verification = job.verification;
     calc.mode = job.mode;
-    // The run's draws, held: a helper never reads the draw file. Copied only when they are not
-    // the ones it had (a file with a new draw is decoded once, by the calculator that spreads).
-    if (calc.decodedRecords_.constData() != job.decodedRecords.constData()) {
-        calc.decodedBytes_ = job.decodedBytes;
-        calc.decodedRecords_ = job.decodedRecords;
-    }
-    calc.drawsHeld_ = true;
+    // The run's draws, handed in: a helper never reads the draw file. Taken only when they are
+    // not the ones it had (a file with a new draw is read once, by the calculator that spreads).
+    if (calc.draws_.lines.constData() != job.draws.lines.constData()) calc.draws_ = job.draws;
+    calc.draws_.lotteryIsP3 = job.draws.lotteryIsP3;
+    calc.drawsHandedIn_ = true;
     calc.schemes = job.partSchemes[size_t(part)];
     calc.setOutsideStop(&stop);
     slot->host.progress = &progress;
@@ -181,7 +177,6 @@ void SchemeCalculator::runBacktestsSpread(int threads) {
         runBacktests();
         return;
     }
-    const OneReading reading(*this);
     if (!startBacktests()) return;
     std::vector<std::unique_ptr<SpreadHelper>>& helpers = spreadHelpers(parts);
     const int count = int(schemes.size());
@@ -218,7 +213,7 @@ void SchemeCalculator::runBacktestsSpread(int threads) {
     if (stopped() || stop.load()) return;
     takeSpreadResults(helpers, parts);
     if (host_->progress && count > told) host_->progress->advance(count - told);
-    if (!loadDraws()) return;
+    if (!cutLines()) return;
     summarise();
 }
 

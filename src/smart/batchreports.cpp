@@ -39,7 +39,8 @@ void SchemeCalculator::batchVerification() {
         addError(QStringLiteral("号码位置没有设置（左或右加名次，如“左3”），无法批量验证。"));
         return;
     }
-    const OneReading reading(*this);
+    // The draw file is read once, as the verification starts; every step works on those draws.
+    if (!drawsHandedIn_ && !readDrawFile()) return;
     const int firstV = verification.periods;
     const int firstC = cycle.lengthsTried;
     runState_ = RunState::Running;
@@ -55,7 +56,7 @@ void SchemeCalculator::batchVerification() {
         for (int v = firstV; stepV >= 0 ? v <= lastV : v >= lastV; v += stepV) {
             if (stopped()) return;
             verification.periods = v;
-            if (!loadDraws()) return;
+            if (!cutLines()) return;
             const QString path = common::ProgramFile(batchReportFileName(v, c));
             summary.clear();
             QString fileText;

@@ -1,12 +1,7 @@
-// The calculator's draws: loading the draw file, the range, the counters and statistics rows.
+// The calculator's draws: the draws read or handed in, the range, the counters and statistics rows.
 #include "smart/calculator.h"
 
 #include "common/omissionstats.h"
-#include "common/paths.h"
-#include "common/textcodec.h"
-
-#include <QFile>
-#include <QFileInfo>
 
 #include <algorithm>
 
@@ -14,24 +9,11 @@ namespace smart {
 
 namespace {
 
-constexpr int kRecordBytes = 12;
-
 bool LineHasDigit(const QString& line, QChar digit, int position) {
     const QString digits = line.right(3);
     if (position >= 1 && position <= 3) return digits.size() >= position && digits.at(position - 1) == digit;
     return digits.contains(digit);
 }
-
-// The text of one record (its first 11 bytes). Plain ASCII, as every sound record is, needs
-// no code-page decoder.
-QString DecodeRecord(const char* record) {
-    for (int k = 0; k < kRecordBytes - 1; ++k)
-        if (static_cast<unsigned char>(record[k]) >= 0x80) return common::DecodeAnsi(QByteArray(record, kRecordBytes - 1));
-    return QString::fromLatin1(record, kRecordBytes - 1);
-}
-
-// The draw file of a lottery, as the calculator names it.
-QString DrawFileOf(bool p3) { return p3 ? QStringLiteral("\\haop3.txt") : QStringLiteral("\\hao.txt"); }
 
 }  // namespace
 
@@ -72,45 +54,26 @@ void SchemeCalculator::wait(int ms) {
 }
 
 bool SchemeCalculator::readDrawFile() {
-    QString name = range.drawFileName;
-    while (name.startsWith(QLatin1Char('\\')) || name.startsWith(QLatin1Char('/'))) name.remove(0, 1);
-    // Finding the name's case lists the program folder, which fills with report files: the name
-    // found last time is used while it exists.
-    const QString folder = common::ProgramDir();
-    const QString exact = folder + QLatin1Char('/') + name;
-    if (QFileInfo::exists(exact)) {
-        resolvedPath_ = exact;
-    } else if (name != resolvedName_ || folder != resolvedFolder_ || !QFileInfo::exists(resolvedPath_)) {
-        resolvedPath_ = common::ProgramFile(name);
-    }
-    resolvedName_ = name;
-    resolvedFolder_ = folder;
-    const QString path = resolvedPath_;
-    QByteArray bytes;
+    CalculatorDraws read;
     QString why;
-    if (!common::ReadRegularFile(path, common::kDrawFileLimit, &bytes, &why)) {
+    if (!ReadCalculatorDraws(range.lotteryIsP3, &read, &why)) {
         addError(why);  // "无法读取 <file>：<reason>"
         return false;
     }
-    // Decoding is the costly part of a reading: the same bytes reuse the records decoded last
-    // time.
-    if (bytes != decodedBytes_ || decodedBytes_.isEmpty()) {
-        const int count = int(bytes.size() / kRecordBytes);  // a trailing incomplete record is ignored
-        QStringList records;
-        records.reserve(count);
-        for (int i = 0; i < count; ++i) records << DecodeRecord(bytes.constData() + qsizetype(i) * kRecordBytes);
-        decodedRecords_ = std::move(records);
-        decodedBytes_ = bytes;
-    }
+    // The same draws read again keep the lines they share, and with them the counts made from
+    // them (a kept ranking is found by them).
+    if (read.lines != draws_.lines || read.lotteryIsP3 != draws_.lotteryIsP3) draws_ = std::move(read);
     return true;
 }
 
 bool SchemeCalculator::loadDraws() {
-    if (!drawsHeld_) {
-        if (!readDrawFile()) return false;
-        drawsHeld_ = holdWhenRead_;
-    }
-    const int count = int(decodedRecords_.size());
+    if (!drawsHandedIn_ && !readDrawFile()) return false;
+    return cutLines();
+}
+
+bool SchemeCalculator::cutLines() {
+    const QStringList& records = draws_.lines;
+    const int count = int(records.size());
     const int drop = std::max(0, range.newestLeftOut);
     if (count - drop < 1) {
         addError(QStringLiteral("开奖数据不足：只有%1期，要去掉最近%2期。").arg(count).arg(drop));
@@ -119,14 +82,14 @@ bool SchemeCalculator::loadDraws() {
     // A list of its own, so that a backtest taking lines off does not copy the records. Lines
     // that are still the records' own (a backtest took the newest off) just get them back.
     const qsizetype wanted = count - drop;
-    bool ownRecords = lines.size() <= wanted && !lines.isEmpty() && lines.constData() != decodedRecords_.constData();
+    bool ownRecords = lines.size() <= wanted && !lines.isEmpty() && lines.constData() != records.constData();
     for (qsizetype i = 0; ownRecords && i < lines.size(); ++i)
-        ownRecords = lines.at(i).constData() == decodedRecords_.at(i).constData();
+        ownRecords = lines.at(i).constData() == records.at(i).constData();
     if (ownRecords) {
         lines.reserve(wanted);
-        for (qsizetype i = lines.size(); i < wanted; ++i) lines << decodedRecords_.at(i);
+        for (qsizetype i = lines.size(); i < wanted; ++i) lines << records.at(i);
     } else {
-        lines = QStringList(decodedRecords_.cbegin(), decodedRecords_.cbegin() + wanted);
+        lines = QStringList(records.cbegin(), records.cbegin() + wanted);
     }
     range.first = -1;
     range.last = -1;
@@ -135,15 +98,13 @@ bool SchemeCalculator::loadDraws() {
     return true;
 }
 
-bool SchemeCalculator::holdDraws(bool p3, const QStringList& draws) {
-    range.lotteryIsP3 = p3;
-    range.drawFileName = DrawFileOf(p3);
-    if (decodedRecords_.constData() != draws.constData() || decodedRecords_.size() != draws.size()) {
-        decodedRecords_ = draws;
-        decodedBytes_.clear();  // the next reading of the file decodes it afresh
-    }
-    drawsHeld_ = true;
-    if (!loadDraws()) return false;
+bool SchemeCalculator::useDraws(const CalculatorDraws& draws) {
+    range.lotteryIsP3 = draws.lotteryIsP3;
+    if (draws_.lines.constData() != draws.lines.constData() || draws_.lines.size() != draws.lines.size())
+        draws_.lines = draws.lines;
+    draws_.lotteryIsP3 = draws.lotteryIsP3;
+    drawsHandedIn_ = true;
+    if (!cutLines()) return false;
     range.first = 0;
     range.last = int(lines.size()) - 1;
     return true;
@@ -156,9 +117,8 @@ void SchemeCalculator::reloadWholeRange() {
 }
 
 void SchemeCalculator::selectLottery(bool p3) {
-    drawsHeld_ = false;
+    drawsHandedIn_ = false;
     range.lotteryIsP3 = p3;
-    range.drawFileName = DrawFileOf(p3);
     reloadWholeRange();
 }
 

@@ -10,9 +10,9 @@
 // hands them (smartcontext.h, made by smart::SmartCalculator in calculatorhost.h) directly.
 #include "common/workprogress.h"
 #include "script/scriptengine.h"
+#include "smart/calculatordraws.h"
 #include "smart/schemerecords.h"
 
-#include <QByteArray>
 #include <QString>
 #include <QStringList>
 
@@ -109,11 +109,10 @@ public:
     // in brackets ----
     // Which draws are read and the range of them counted.
     struct DrawRange {
-        bool lotteryIsP3 = false;                               // 福彩3D (Option1) or 排列三 (Option2)
-        QString drawFileName = QStringLiteral("\\hao.txt");     // relative to the program folder (Frame1's tag)
-        int newestLeftOut = 0;                                  // newest draws left out (Text11, 近期验证)
-        int first = -1;                                         // first draw of the range (Combo1)
-        int last = -1;                                          // last draw of the range (Combo2)
+        bool lotteryIsP3 = false;  // 福彩3D (Option1) or 排列三 (Option2): whose draw file is read
+        int newestLeftOut = 0;     // newest draws left out (Text11, 近期验证)
+        int first = -1;            // first draw of the range (Combo1)
+        int last = -1;             // last draw of the range (Combo2)
     } range;
     // The windows the counts are made over.
     struct CycleSettings {
@@ -175,17 +174,19 @@ public:
     }
 
     // ---- Draws and counters ----
-    // The draws as lines, less the newest range.newestLeftOut: the held draws while there are
-    // any, else the draw file's. False (lists untouched) on an unreadable/short file.
+    // The draws come from one of two places: the selected lottery's draw file, read by
+    // loadDraws() and once as each run starts (the run works on what it read to its end), or a
+    // value handed in (useDraws), which nothing reads over.
+    // The draws as lines, less the newest range.newestLeftOut, the file read first unless the
+    // draws were handed in. False (lists untouched) on an unreadable file or too few draws.
     bool loadDraws();
     void selectLottery(bool p3);           // 福彩3D or 排列三 from its draw file, reload, whole range
-    void reloadWholeRange();               // reload, whole range
-    // A computation's draws handed in as a value (the run's history, oldest first), with their
-    // lottery: from now on loadDraws() takes them and never reads the draw file, so a file
-    // changed on disk meanwhile changes nothing. Reloads the whole range; false as loadDraws().
-    // selectLottery() goes back to the file.
-    bool holdDraws(bool p3, const QStringList& draws);
-    bool drawsHeld() const { return drawsHeld_; }
+    void reloadWholeRange();               // loadDraws(), whole range
+    // A computation's draws handed in as a value (the run's history, oldest first, with its
+    // lottery): the draw file is not read again until selectLottery(), so a file changed on disk
+    // meanwhile changes nothing. Reloads the whole range; false as loadDraws().
+    bool useDraws(const CalculatorDraws& draws);
+    bool drawsHandedIn() const { return drawsHandedIn_; }
     bool setSeriesRange();                 // range for the series; false when too few draws
     void countAnywhere(int d);             // counters of digit d anywhere in the range
     void countAtPosition(int d, int position);  // counters of digit d at place 1..3
@@ -328,39 +329,17 @@ private:
     bool digitsChecked_ = false;
     std::array<int, 3> countedWindow_{};            // digit, first, last of the latest window
     bool counted_ = false;
-    // The draw file's bytes and their records, decoded once for as long as the file is unchanged;
-    // or, while drawsHeld_, the draws handed in (decodedBytes_ empty) or read as a run started.
-    QByteArray decodedBytes_;
-    QStringList decodedRecords_;
-    bool drawsHeld_ = false;
-    bool holdWhenRead_ = false;      // the next reading of the file is held (a run's first)
-    QString resolvedName_, resolvedFolder_, resolvedPath_;  // the draw file found last
-    bool readDrawFile();             // the draw file into decodedRecords_
-    // For a run's life: the draws its first loadDraws() reads stay held to its end (draws handed
-    // in stay held), so a file rewritten during a run never mixes into it.
-    class OneReading {
-    public:
-        explicit OneReading(SchemeCalculator& calc)
-            : calc_(calc), held_(calc.drawsHeld_), holdWhenRead_(calc.holdWhenRead_) {
-            calc.holdWhenRead_ = true;
-        }
-        ~OneReading() {
-            calc_.holdWhenRead_ = holdWhenRead_;
-            calc_.drawsHeld_ = held_;
-        }
-        OneReading(const OneReading&) = delete;
-        OneReading& operator=(const OneReading&) = delete;
-
-    private:
-        SchemeCalculator& calc_;
-        bool held_, holdWhenRead_;
-    };
+    // The draws (handed in, or the draw file's as read last) and where they come from.
+    CalculatorDraws draws_;
+    bool drawsHandedIn_ = false;
+    bool readDrawFile();             // the selected lottery's draw file into draws_
+    bool cutLines();                 // lines from draws_, less the newest left out (no reading)
     void rankStatistics(const RankTable& table, QChar side);
     bool writeReportLines(bool emptyList);
     void handleScriptError(const script::ScriptError& error);
     std::shared_ptr<struct SpreadHelpers> spreadHelpers_;  // runBacktestsSpread's calculators
-    // A run's start: errors, summary and report lines emptied, the draws loaded (false when
-    // they cannot be).
+    // A run's start: errors, summary and report lines emptied, the draws loaded, the draw file
+    // read for the last time in this run (false when they cannot be).
     bool startBacktests();
     // Backtests every record of schemes in turn (no summary); false when stopped or the draws
     // cannot be read.

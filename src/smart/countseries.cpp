@@ -220,9 +220,9 @@ void SchemeCalculator::prepareDigitCounts() {
             if (lines.at(i).constData() != digitsSource_.at(i).constData() && lines.at(i) != digitsSource_.at(i)) return false;
         return true;
     };
-    if (digitsSource_.constData() != decodedRecords_.constData() || digitCounts_.size() != size_t(digitsSource_.size()) + 1 ||
+    if (digitsSource_.constData() != draws_.lines.constData() || digitCounts_.size() != size_t(digitsSource_.size()) + 1 ||
         !isPrefix()) {
-        digitsSource_ = decodedRecords_;
+        digitsSource_ = draws_.lines;
         if (!isPrefix()) digitsSource_ = QStringList(lines.cbegin(), lines.cend());
         countDigits();
     }

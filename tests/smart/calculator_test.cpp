@@ -98,8 +98,8 @@ TEST(CalculatorDraws, HeldDrawsStandInForTheFile) {
     ASSERT_TRUE(QFile::remove(env.dir.file(QStringLiteral("HAO.TXT"))));
     SchemeCalculator& c = env.calc;
     c.range.newestLeftOut = 3;
-    ASSERT_TRUE(c.holdDraws(false, held.draws()));
-    EXPECT_TRUE(c.drawsHeld());
+    ASSERT_TRUE(c.useDraws({false, held.draws()}));
+    EXPECT_TRUE(c.drawsHandedIn());
     EXPECT_EQ(c.lines, held.draws().mid(0, 37));
     EXPECT_EQ(c.range.first, 0);
     EXPECT_EQ(c.range.last, 36);
@@ -115,7 +115,7 @@ TEST(CalculatorDraws, HeldDrawsStandInForTheFile) {
     c.range.newestLeftOut = 0;
     c.lastError.clear();
     c.selectLottery(false);
-    EXPECT_FALSE(c.drawsHeld());
+    EXPECT_FALSE(c.drawsHandedIn());
     EXPECT_FALSE(c.lastError.isEmpty()) << "the file is gone";
     env.dir.write(QStringLiteral("HAO.TXT"), DrawFileBytes(MixedHistory(30)));
     c.selectLottery(false);
@@ -624,9 +624,8 @@ TEST(BacktestRun, TheDrawFileIsReadOnceAsTheRunStarts) {
     c.runBacktests();
     const QStringList unchanged = c.reportLines;
     const QStringList otherNumbers = MixedHistory(121).mid(1);
-    env.dir.write(QStringLiteral("other.txt"), DrawFileBytes(otherNumbers));
     SchemeCalculator other;
-    other.range.drawFileName = QStringLiteral("other.txt");
+    ASSERT_TRUE(other.useDraws({false, testsupport::HistoryOf(otherNumbers, QStringLiteral("2020")).draws()}));
     other.schemes = c.schemes;
     other.runBacktests();
     ASSERT_NE(other.reportLines, unchanged) << "the other draws must make other lines";
@@ -638,7 +637,7 @@ TEST(BacktestRun, TheDrawFileIsReadOnceAsTheRunStarts) {
     c.runBacktests();
     EXPECT_EQ(backtests, 3);
     EXPECT_EQ(c.reportLines, unchanged);
-    EXPECT_FALSE(c.drawsHeld());
+    EXPECT_FALSE(c.drawsHandedIn());
     c.runBacktests();
     EXPECT_EQ(c.reportLines, other.reportLines);
 }

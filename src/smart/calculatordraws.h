@@ -1,0 +1,20 @@
+#pragma once
+// The draws a scheme calculator works on, as one value: the lottery and its draw lines, oldest
+// first, each "IIIIIII DDD". Handed in by whoever holds them (the run's history), or read from
+// the lottery's draw file.
+#include <QString>
+#include <QStringList>
+
+namespace smart {
+
+struct CalculatorDraws {
+    bool lotteryIsP3 = false;  // 福彩3D or 排列三
+    QStringList lines;
+};
+
+// The draws of a lottery's draw file (named by common::DrawFilePathFor) as the calculator reads
+// them: every whole record in file order, its text, whatever its flag; a missing file holds no
+// draws. False with the reason when the file cannot be read.
+bool ReadCalculatorDraws(bool p3, CalculatorDraws* draws, QString* error);
+
+}  // namespace smart
