@@ -237,7 +237,7 @@ void SchemeCalculator::backtestCondition() {
     verifyPeriod = 0;
     runState_ = RunState::Running;
     inBacktest_ = true;
-    digitsChecked_ = false;
+    digitCounts_.forget();
     nextIssueRanked_ = false;
     scriptErrorShownThisBacktest_ = false;
     const QString six(6, QLatin1Char(' '));

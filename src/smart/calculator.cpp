@@ -94,7 +94,7 @@ bool SchemeCalculator::cutLines() {
     range.first = -1;
     range.last = -1;
     nextIssue = CalculatorNextIssue(lines.last());
-    digitsChecked_ = false;
+    digitCounts_.forget();
     return true;
 }
 

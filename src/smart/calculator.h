@@ -10,6 +10,7 @@
 // hands them (smartcontext.h, made by smart::SmartCalculator in calculatorhost.h) directly.
 #include "common/workprogress.h"
 #include "script/scriptengine.h"
+#include "smart/calculatorcaches.h"
 #include "smart/calculatordraws.h"
 #include "smart/schemerecords.h"
 
@@ -46,12 +47,6 @@ inline int PositionOfMode(const QString& mode) {
 QString CalculatorNextIssue(const QString& lastLine);
 
 // ---- Statistics rows (ListView1 of the calculator window) ----
-
-// How often a digit came and the gaps between, over one range: the counters of one count.
-struct DigitTally {
-    QString label;  // 类别
-    int hitCount = 0, maxGap = 0, prevGap = 0, currentGap = 0;
-};
 
 struct StatRow : DigitTally {
     int drawCount = 0;  // N, the range length the row was computed over
@@ -232,7 +227,7 @@ public:
     // Keep the results of pure conditions per series (on by default); off, every series is
     // evaluated, as a reference for the kept results.
     void keepPureResults(bool on) {
-        keepPureResults_ = on;
+        kept_.setKeeping(on);
         compiledCondition_.clear();
     }
     // A condition's failure as the messages show it: its number, description, the line of the
@@ -288,24 +283,7 @@ private:
     std::atomic<bool> stopRequest_{false};     // the engine's stop hook: runState_ == Stopped
     const std::atomic<bool>* outsideStop_ = nullptr;
     std::vector<script::Variant> seriesCopy_;  // the series as an evaluation started
-    // Results of pure conditions (the engine says which) by their series' values, for as long
-    // as the calculator lives: across periods, digits and cycle lengths the same series recur.
-    std::unordered_map<QString, std::unordered_map<std::uint64_t, std::int8_t>> pureResults_;
-    std::unordered_map<std::uint64_t, std::int8_t>* pureTable_ = nullptr;  // the compiled condition's
-    bool keepPureResults_ = true;
-    // A pure condition's ranking of the ten digits with what making it leaves behind, by the
-    // draws' counts, the lines' count, the cycle lengths and the series length.
-    struct KeptRanking {
-        QStringList ranking;
-        QString errorsAdded;
-        int rangeFirst = 0, rangeLast = 0;
-        DigitTally tally;
-        int seriesPos = 0;
-        std::vector<int> seriesValues;
-    };
-    std::unordered_map<QString, std::unordered_map<std::uint64_t, KeptRanking>> keptRankings_;
-    std::unordered_map<std::uint64_t, KeptRanking>* rankTable_ = nullptr;  // the compiled condition's
-    unsigned countsGeneration_ = 0;  // digitCounts_ counted afresh
+    ConditionResults kept_;          // kept results and rankings of pure conditions
     int scriptErrorCount_ = 0;       // failures of conditions so far
     void compileCondition();
     QString rankRows();              // the rank rows of the ranking made; the ranked digits
@@ -315,18 +293,13 @@ private:
     void counters(int d, int position);  // position 0: anywhere
     void countersOver(int d, int position, int first, int last);
     // The anywhere mode's series from per-line digit counts (see countseries.cpp).
-    void prepareDigitCounts();
     void fillAnywhereSeries(int d);
     void materializeSeries();                  // the pending counts into the script's array
     std::vector<int> pendingValues_;           // a(0..T) counted, -1 Empty
     bool seriesPending_ = false;               // series lags behind pendingValues_
     void resetSeries(int upper);
     void settleCounters();
-    void countDigits();
-    QStringList digitsSource_;                      // the lines the counts were made from
-    std::vector<std::array<int, 10>> digitCounts_;  // [i][d]: lines before i holding digit d
-    const QString* digitsData_ = nullptr;           // the lines checked against them last
-    bool digitsChecked_ = false;
+    DigitCounts digitCounts_;                       // the draws' digits counted, per line
     std::array<int, 3> countedWindow_{};            // digit, first, last of the latest window
     bool counted_ = false;
     // The draws (handed in, or the draw file's as read last) and where they come from.

@@ -103,12 +103,7 @@ void SchemeCalculator::compileCondition() {
     compiledCondition_ = mode.condition;
     compiledOk_ = conditionScript_.compile(mode.condition);
     conditionTalks_ = conditionScript_.mayTalk();
-    const bool keep = keepPureResults_ && compiledOk_ && conditionScript_.isPure();
-    pureTable_ = keep ? &pureResults_[mode.condition] : nullptr;
-    rankTable_ = keep ? &keptRankings_[mode.condition] : nullptr;
-    // A long program's worth of series and rankings stays small; a table beyond this starts over.
-    if (pureTable_ && pureTable_->size() > (1u << 20)) pureTable_->clear();
-    if (rankTable_ && rankTable_->size() > (1u << 16)) rankTable_->clear();
+    kept_.select(mode.condition, compiledOk_ && conditionScript_.isPure());
 }
 
 int SchemeCalculator::evaluateCondition() {
@@ -133,10 +128,10 @@ int SchemeCalculator::evaluateCondition() {
         return -1;
     }
     std::optional<std::uint64_t> key;
-    if (pureTable_) key = seriesPending_ ? CountsKey(pendingValues_) : series.isArray() ? SeriesKey(series) : std::nullopt;
+    if (kept_.selected()) key = seriesPending_ ? CountsKey(pendingValues_) : series.isArray() ? SeriesKey(series) : std::nullopt;
     if (key) {
-        const auto known = pureTable_->find(*key);
-        if (known != pureTable_->end()) return known->second;
+        const int known = kept_.result(*key);
+        if (known >= 0) return known;
     }
     materializeSeries();
     if (!series.isArray()) series = script::Variant::makeArray(std::vector<int32_t>{std::max(0, cycle.seriesLength)});
@@ -149,7 +144,7 @@ int SchemeCalculator::evaluateCondition() {
         return -1;
     }
     const int holds = result.isNumeric() && !result.isEmpty() && result.toDouble() == 1.0 ? 1 : 0;
-    if (key) pureTable_->emplace(*key, std::int8_t(holds));
+    if (key) kept_.keepResult(*key, holds == 1);
     return holds;
 }
 
@@ -207,49 +202,6 @@ QString SchemeCalculator::conditionErrorText(const script::ScriptError& error) c
         .arg(script::ScriptErrorText(error, script::ScriptCondition::wrap(compiledCondition_)), error.source);
 }
 
-// Counts per digit of the draws before each line, so that a window's count of a digit is one
-// subtraction. They are counted once per decoded draw file and serve any lines that are its
-// records from the oldest on (a loaded range, then a backtest taking the newest off); other
-// lines get counts of their own.
-void SchemeCalculator::prepareDigitCounts() {
-    // A backtest only takes lines off the end, so one check serves all its periods.
-    if (inBacktest_ && digitsChecked_ && lines.constData() == digitsData_) return;
-    auto isPrefix = [this] {
-        if (lines.size() > digitsSource_.size()) return false;
-        for (qsizetype i = 0; i < lines.size(); ++i)
-            if (lines.at(i).constData() != digitsSource_.at(i).constData() && lines.at(i) != digitsSource_.at(i)) return false;
-        return true;
-    };
-    if (digitsSource_.constData() != draws_.lines.constData() || digitCounts_.size() != size_t(digitsSource_.size()) + 1 ||
-        !isPrefix()) {
-        digitsSource_ = draws_.lines;
-        if (!isPrefix()) digitsSource_ = QStringList(lines.cbegin(), lines.cend());
-        countDigits();
-    }
-    digitsData_ = lines.constData();
-    digitsChecked_ = true;
-}
-
-void SchemeCalculator::countDigits() {
-    ++countsGeneration_;
-    const qsizetype n = digitsSource_.size();
-    digitCounts_.resize(size_t(n) + 1);
-    digitCounts_[0].fill(0);
-    for (qsizetype i = 0; i < n; ++i) {
-        const QString& line = digitsSource_.at(i);
-        std::array<int, 10> next = digitCounts_[size_t(i)];
-        bool seen[10] = {};
-        for (qsizetype k = std::max<qsizetype>(0, line.size() - 3); k < line.size(); ++k) {
-            const char16_t c = line.at(k).unicode();
-            if (c >= u'0' && c <= u'9' && !seen[c - u'0']) {
-                seen[c - u'0'] = true;
-                ++next[size_t(c - u'0')];
-            }
-        }
-        digitCounts_[size_t(i) + 1] = next;
-    }
-}
-
 // The count series a(0..T) of the anywhere mode as buildCountSeries and nextSeriesWindow build it,
 // without their per-window labels: a(0) Empty, then the windows' counts newest slot first.
 // Leaves rangeFirst/rangeLast on the last window like they do; the counters follow in settleCounters.
@@ -262,7 +214,7 @@ void SchemeCalculator::fillAnywhereSeries(int d) {
     const int size = int(lines.size());
     auto put = [&](int first, int last) {
         int count = 0;
-        if (first >= 0 && last < size && first <= last) count = digitCounts_[size_t(last) + 1][size_t(d)] - digitCounts_[size_t(first)][size_t(d)];
+        if (first >= 0 && last < size && first <= last) count = digitCounts_.count(d, first, last);
         if (seriesPos >= 0 && seriesPos < int(pendingValues_.size())) pendingValues_[size_t(seriesPos)] = int16_t(count);
         --seriesPos;
         countedWindow_ = {d, first, last};
@@ -313,24 +265,23 @@ QString SchemeCalculator::rankDigits() {
     if (!inBacktest_) scriptErrorShownThisBacktest_ = false;
     const int cycles = cycle.lengthsTried;
     const bool anywhere = mode.name == kModeAnywhere;
-    if (anywhere) prepareDigitCounts();
+    if (anywhere) digitCounts_.prepare(lines, draws_.lines, inBacktest_);
     counted_ = false;
     // A pure condition's ranking follows from the draws up to the newest line, the cycle
     // lengths and the series length alone: a backtest for the next draw ranks 100 of the 101
     // periods the one before it did, so each ranking is made once and kept with its traces.
-    if (anywhere && keepPureResults_ && mode.condition != compiledCondition_) {
+    if (anywhere && kept_.keeping() && mode.condition != compiledCondition_) {
         stopRequest_.store(stopped());
         conditionScript_.setStopFlag(outsideStop_ ? outsideStop_ : &stopRequest_);
         compileCondition();
     }
     std::optional<std::uint64_t> rankKey;
-    if (anywhere && rankTable_ && compiledOk_ && compiledCondition_ == mode.condition && lines.size() < (1 << 24) &&
+    if (anywhere && kept_.selected() && compiledOk_ && compiledCondition_ == mode.condition && lines.size() < (1 << 24) &&
         cycles >= 1 && cycles < (1 << 12) && cycle.seriesLength >= 0 && cycle.seriesLength < (1 << 8))
-        rankKey = (std::uint64_t(countsGeneration_ & 0xFFFFF) << 44) | (std::uint64_t(lines.size()) << 20) |
+        rankKey = (std::uint64_t(digitCounts_.generation() & 0xFFFFF) << 44) | (std::uint64_t(lines.size()) << 20) |
                   (std::uint64_t(cycles) << 8) | std::uint64_t(cycle.seriesLength);
     if (rankKey) {
-        const auto known = rankTable_->find(*rankKey);
-        if (known != rankTable_->end()) {
+        if (const KeptRanking* known = kept_.ranking(*rankKey)) {
             // The host is asked as often as a ranking made afresh asks it, and a stop ends this
             // one at the same point.
             for (int n = 0; n < 10 * cycles; ++n) {
@@ -339,7 +290,7 @@ QString SchemeCalculator::rankDigits() {
                 if (host_->inputWaiting()) pump();
             }
             if (stopped()) return QString();
-            const KeptRanking& k = known->second;
+            const KeptRanking& k = *known;
             digitRanking = k.ranking;
             lastError += k.errorsAdded;
             range.first = k.rangeFirst;
@@ -394,9 +345,9 @@ QString SchemeCalculator::rankDigits() {
     std::sort(digitRanking.begin(), digitRanking.end());
     // Kept only when it ran through without a stop or a failing condition, from the series
     // it made itself.
-    if (rankKey && filled && rankTable_ && !stopped() && scriptErrorCount_ == scriptErrorsBefore &&
+    if (rankKey && filled && kept_.selected() && !stopped() && scriptErrorCount_ == scriptErrorsBefore &&
         lastError.startsWith(errorsBefore))
-        rankTable_->emplace(*rankKey, KeptRanking{digitRanking, lastError.mid(errorsBefore.size()), range.first, range.last,
+        kept_.keepRanking(*rankKey, KeptRanking{digitRanking, lastError.mid(errorsBefore.size()), range.first, range.last,
                                                   tally, seriesPos, pendingValues_});
     return rankRows();
 }
