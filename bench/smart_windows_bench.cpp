@@ -131,7 +131,7 @@ static void BM_WindowSmartRunToResultLine(benchmark::State& state) {
         QElapsedTimer clock;
         clock.start();
         smart::SchemeCalculator calc;
-        calc.schemes = schemes;
+        calc.setSchemes(schemes);
         calc.runBacktests();
         for (int k = 0; k < 4; ++k) {
             pool::NumberPool made;

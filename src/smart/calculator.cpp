@@ -39,10 +39,20 @@ QStringList StatColumnHeaders() {
             QStringLiteral("最大遗漏"), QStringLiteral("上期遗漏"), QStringLiteral("本期遗漏"), QStringLiteral("欲出几率")};
 }
 
-SchemeCalculator::SchemeCalculator()
-    : leftRanks(kRankRows), rightRanks(kRankRows) {
-    mode.condition = BuiltInConditions().first();
+SchemeCalculator::SchemeCalculator() {
+    settings_.mode.condition = BuiltInConditions().first();
+    static_cast<CalculatorSettings&>(run_) = settings_;
     // The script engine's time limit stays at its default, as one evaluation is tiny.
+}
+
+SchemeCalculator::Operation::Operation(SchemeCalculator& calc, Kind kind)
+    : calc_(calc), outermost_(calc.operationDepth_++ == 0), writesBack_(kind == WritesBack) {
+    if (outermost_) static_cast<CalculatorSettings&>(calc_.run_) = calc_.settings_;
+}
+
+SchemeCalculator::Operation::~Operation() {
+    --calc_.operationDepth_;
+    if (outermost_ && writesBack_) calc_.settings_ = calc_.run_;
 }
 
 void SchemeCalculator::pump() {
@@ -56,7 +66,7 @@ void SchemeCalculator::wait(int ms) {
 bool SchemeCalculator::readDrawFile() {
     CalculatorDraws read;
     QString why;
-    if (!ReadCalculatorDraws(range.lotteryIsP3, &read, &why)) {
+    if (!ReadCalculatorDraws(run_.range.lotteryIsP3, &read, &why)) {
         addError(why);  // "无法读取 <file>：<reason>"
         return false;
     }
@@ -67,6 +77,7 @@ bool SchemeCalculator::readDrawFile() {
 }
 
 bool SchemeCalculator::loadDraws() {
+    const Operation op(*this);
     if (!drawsHandedIn_ && !readDrawFile()) return false;
     return cutLines();
 }
@@ -74,7 +85,7 @@ bool SchemeCalculator::loadDraws() {
 bool SchemeCalculator::cutLines() {
     const QStringList& records = draws_.lines;
     const int count = int(records.size());
-    const int drop = std::max(0, range.newestLeftOut);
+    const int drop = std::max(0, run_.range.newestLeftOut);
     if (count - drop < 1) {
         addError(QStringLiteral("开奖数据不足：只有%1期，要去掉最近%2期。").arg(count).arg(drop));
         return false;
@@ -82,85 +93,96 @@ bool SchemeCalculator::cutLines() {
     // A list of its own, so that a backtest taking lines off does not copy the records. Lines
     // that are still the records' own (a backtest took the newest off) just get them back.
     const qsizetype wanted = count - drop;
-    bool ownRecords = lines.size() <= wanted && !lines.isEmpty() && lines.constData() != records.constData();
-    for (qsizetype i = 0; ownRecords && i < lines.size(); ++i)
-        ownRecords = lines.at(i).constData() == records.at(i).constData();
+    bool ownRecords = run_.lines.size() <= wanted && !run_.lines.isEmpty() && run_.lines.constData() != records.constData();
+    for (qsizetype i = 0; ownRecords && i < run_.lines.size(); ++i)
+        ownRecords = run_.lines.at(i).constData() == records.at(i).constData();
     if (ownRecords) {
-        lines.reserve(wanted);
-        for (qsizetype i = lines.size(); i < wanted; ++i) lines << records.at(i);
+        run_.lines.reserve(wanted);
+        for (qsizetype i = run_.lines.size(); i < wanted; ++i) run_.lines << records.at(i);
     } else {
-        lines = QStringList(records.cbegin(), records.cbegin() + wanted);
+        run_.lines = QStringList(records.cbegin(), records.cbegin() + wanted);
     }
-    range.first = -1;
-    range.last = -1;
-    nextIssue = CalculatorNextIssue(lines.last());
+    run_.range.first = -1;
+    run_.range.last = -1;
+    run_.nextIssue = CalculatorNextIssue(run_.lines.last());
     digitCounts_.forget();
     return true;
 }
 
 bool SchemeCalculator::useDraws(const CalculatorDraws& draws) {
-    range.lotteryIsP3 = draws.lotteryIsP3;
+    const Operation op(*this);
+    run_.range.lotteryIsP3 = draws.lotteryIsP3;
     if (draws_.lines.constData() != draws.lines.constData() || draws_.lines.size() != draws.lines.size())
         draws_.lines = draws.lines;
     draws_.lotteryIsP3 = draws.lotteryIsP3;
     drawsHandedIn_ = true;
     if (!cutLines()) return false;
-    range.first = 0;
-    range.last = int(lines.size()) - 1;
+    run_.range.first = 0;
+    run_.range.last = int(run_.lines.size()) - 1;
     return true;
 }
 
 void SchemeCalculator::reloadWholeRange() {
+    const Operation op(*this);
     if (!loadDraws()) return;
-    range.first = 0;
-    range.last = int(lines.size()) - 1;
+    run_.range.first = 0;
+    run_.range.last = int(run_.lines.size()) - 1;
 }
 
 void SchemeCalculator::selectLottery(bool p3) {
+    const Operation op(*this);
     drawsHandedIn_ = false;
-    range.lotteryIsP3 = p3;
+    run_.range.lotteryIsP3 = p3;
     reloadWholeRange();
 }
 
 bool SchemeCalculator::setSeriesRange() {
-    const int count = int(lines.size());
-    const int first = count - cycle.seriesLength - cycle.length + 2;
+    const Operation op(*this);
+    const int count = int(run_.lines.size());
+    const int first = count - run_.cycle.seriesLength - run_.cycle.length + 2;
     if (count == 0 || first < 0 || first > count - 1) {
         addError(QStringLiteral("开奖数据不足：周期%1、折线图期数%2需要%3期，只有%4期。")
-                      .arg(cycle.length).arg(cycle.seriesLength).arg(cycle.seriesLength + cycle.length - 2).arg(count));
+                      .arg(run_.cycle.length).arg(run_.cycle.seriesLength).arg(run_.cycle.seriesLength + run_.cycle.length - 2).arg(count));
         return false;
     }
-    range.first = first;
-    range.last = count - 1;
+    run_.range.first = first;
+    run_.range.last = count - 1;
     return true;
 }
 
-void SchemeCalculator::counters(int d, int position) { countersOver(d, position, range.first, range.last); }
+void SchemeCalculator::counters(int d, int position) { countersOver(d, position, run_.range.first, run_.range.last); }
 
 void SchemeCalculator::countersOver(int d, int position, int first, int last) {
-    tally = DigitTally{QString::number(d)};
-    if (d < 0 || d > 9 || first < 0 || last >= lines.size()) return;
+    run_.tally = DigitTally{QString::number(d)};
+    if (d < 0 || d > 9 || first < 0 || last >= run_.lines.size()) return;
     const QChar ch = QChar(u'0' + d);
     for (int i = first; i <= last; ++i) {
-        if (LineHasDigit(lines.at(i), ch, position)) {
-            ++tally.hitCount;
-            if (tally.currentGap > tally.maxGap) tally.maxGap = tally.currentGap;
-            tally.prevGap = tally.currentGap;
-            tally.currentGap = 0;
+        if (LineHasDigit(run_.lines.at(i), ch, position)) {
+            ++run_.tally.hitCount;
+            if (run_.tally.currentGap > run_.tally.maxGap) run_.tally.maxGap = run_.tally.currentGap;
+            run_.tally.prevGap = run_.tally.currentGap;
+            run_.tally.currentGap = 0;
         } else {
-            ++tally.currentGap;
+            ++run_.tally.currentGap;
         }
     }
 }
 
-void SchemeCalculator::countAnywhere(int d) { counters(d, 0); }
-void SchemeCalculator::countAtPosition(int d, int position) { counters(d, position); }
+void SchemeCalculator::countAnywhere(int d) {
+    const Operation op(*this);
+    counters(d, 0);
+}
+void SchemeCalculator::countAtPosition(int d, int position) {
+    const Operation op(*this);
+    counters(d, position);
+}
 
 void SchemeCalculator::addStatRow() {
+    const Operation op(*this);
     StatRow row;
-    static_cast<DigitTally&>(row) = tally;
+    static_cast<DigitTally&>(row) = run_.tally;
     row.drawCount = rangeLength();
-    statRows.push_back(row);
+    statRows_.push_back(row);
 }
 
 }  // namespace smart

@@ -12,6 +12,8 @@
 #include "script/scriptengine.h"
 #include "smart/calculatorcaches.h"
 #include "smart/calculatordraws.h"
+#include "smart/calculatorrun.h"
+#include "smart/calculatorsettings.h"
 #include "smart/schemerecords.h"
 
 #include <QString>
@@ -29,19 +31,6 @@ namespace smart {
 
 // Where a backtest stands: going on, held until resumed, or asked to end.
 enum class RunState { Running, Paused, Stopped };
-
-// The modes (项目, Combo3 of the calculator window): a digit anywhere in the draw, or at one place.
-inline const QString kModeAnywhere = QStringLiteral("胆码");
-inline const QString kModeHundreds = QStringLiteral("百位");
-inline const QString kModeTens = QStringLiteral("十位");
-inline const QString kModeUnits = QStringLiteral("个位");
-// Place 1..3 of a mode, 0 for the anywhere mode (and anything else).
-inline int PositionOfMode(const QString& mode) {
-    if (mode == kModeHundreds) return 1;
-    if (mode == kModeTens) return 2;
-    if (mode == kModeUnits) return 3;
-    return 0;
-}
 
 // The issue after a calculator line: its first seven characters as a number, plus one.
 QString CalculatorNextIssue(const QString& lastLine);
@@ -69,12 +58,6 @@ struct SummaryEntry {
     bool operator==(const SummaryEntry&) const = default;
 };
 
-// A table of ranks: rows 0..1000 (verification periods), columns 0..9 ranks ("B" none),
-// column 10 the drawn digits ("未开奖" in period 0).
-inline constexpr int kRankRows = 1001;
-using RankRow = std::array<QString, 11>;
-using RankTable = std::vector<RankRow>;
-
 // What a long run needs from its host, in one place: the window pumps events, shows progress
 // and answers questions; tests leave these empty.
 struct RunHost {
@@ -100,60 +83,34 @@ class SchemeCalculator {
 public:
     SchemeCalculator();
 
-    // ---- Settings, by what they set; the calculator window shows each in the control named
-    // in brackets ----
-    // Which draws are read and the range of them counted.
-    struct DrawRange {
-        bool lotteryIsP3 = false;  // 福彩3D (Option1) or 排列三 (Option2): whose draw file is read
-        int newestLeftOut = 0;     // newest draws left out (Text11, 近期验证)
-        int first = -1;            // first draw of the range (Combo1)
-        int last = -1;             // last draw of the range (Combo2)
-    } range;
-    // The windows the counts are made over.
-    struct CycleSettings {
-        int length = 10;        // 周期: cycle length (Text1)
-        int seriesLength = 5;   // 折线图期数: T, counts in the series (Text4)
-        int lengthsTried = 1;   // 循环周期数: cycle lengths tried, 1.. this (Text5)
-    } cycle;
-    // How a condition is verified, and the bounds of the batch verification.
-    struct VerificationSettings {
-        int periods = 0;        // 验证期数 (Text2)
-        QString positionText;   // 号码位置: side and rank of the current record (Text10)
-        QString hundredsText;   // verification text of the "百位" mode (Text3)
-        // Batch verification bounds: cycle lengths from cycle.lengthsTried, verification
-        // periods from periods, to these by these steps.
-        struct BatchBounds {
-            int lastCycleLength = 100;  // last cycle count (Text9)
-            int cycleStep = 1;          // cycle step (Text8)
-            int lastVerifyPeriods = 0;  // last verification periods (Text6)
-            int verifyStep = 1;         // verification step (Text7)
-        } batch;
-    } verification;
-    // What is counted and the condition asked of it.
-    struct CountMode {
-        QString name = kModeAnywhere;  // 项目 (Combo3)
-        int digit = 0;                 // 类别: the digit examined (Combo4)
-        QString condition;             // the scheme condition (Combo5)
-        int conditionIndex = 0;        // selected built-in condition, the first scheme of a batch (Combo5's index)
-    } mode;
+    // ---- Settings ----
+    // What the owner set (the calculator window's controls, a computation's caller). An
+    // operation starts from them; the window's single operations write back what they moved (the
+    // range they set, the hundreds text they wrote); a run (runBacktests, runBacktestsSpread,
+    // batchVerification) never writes them: each record's cycle count, periods, condition and
+    // place go into the run's own copy.
+    const CalculatorSettings& settings() const { return settings_; }
+    CalculatorSettings& settings() { return settings_; }
 
-    // ---- What the calculator reads and fills ----
-    QStringList lines;                    // the loaded draws, oldest first (Combo1 / Combo2)
-    std::vector<StatRow> statRows;        // statistics rows (ListView1)
-    QStringList digitRanking;             // digit ranking, ascending (List1)
-    std::vector<SummaryEntry> summary;    // the kill digits in display order (List2)
-    QStringList reportLines;              // report lines (List3)
-    QStringList schemes;                  // the scheme list (List4)
-
-    // Working values of the last count and backtest.
-    DigitTally tally;                     // the last count; its label names the next statistics row
-    QString nextIssue;                    // the issue after the newest loaded draw
-    QString reportText;                   // the current scheme's report block
-    int verifyPeriod = 0;                 // period being verified (0: the next issue)
-    RankTable leftRanks;
-    RankTable rightRanks;
-    script::Variant series;               // the count series a(0..T) the condition sees
-    int seriesPos = 0;                    // next slot of the series to fill (newest first)
+    // ---- What the calculator fills ----
+    const QStringList& lines() const { return run_.lines; }                 // the loaded draws, oldest first (Combo1 / Combo2)
+    const std::vector<StatRow>& statRows() const { return statRows_; }      // statistics rows (ListView1)
+    const QStringList& digitRanking() const { return digitRanking_; }      // digit ranking, ascending (List1)
+    const std::vector<SummaryEntry>& summary() const { return summary_; }  // the kill digits in display order (List2)
+    // The summary a computation of the same draws made elsewhere (a verification's last draw).
+    void setSummary(std::vector<SummaryEntry> entries) { summary_ = std::move(entries); }
+    const QStringList& reportLines() const { return reportLines_; }        // report lines (List3)
+    void setReportLines(const QStringList& lines) { reportLines_ = lines; }
+    const QStringList& schemes() const { return schemes_; }                // the scheme list (List4)
+    void setSchemes(const QStringList& records) { schemes_ = records; }
+    // The working values of the last count and backtest (see CalculatorRun).
+    const CalculatorRun& run() const { return run_; }
+    // The run's working values for a caller that steps a computation by hand (tests setting the
+    // lines or the period a ranking is made for); an operation started next starts from them.
+    CalculatorRun& stepRun() { return run_; }
+    const DigitTally& tally() const { return run_.tally; }
+    const QString& nextIssue() const { return run_.nextIssue; }
+    const QString& reportText() const { return run_.reportText; }
 
     // The host of the runs (not owned; the calculator's own empty one until set).
     void setRunHost(RunHost* host) { host_ = host ? host : &ownHost_; }
@@ -162,10 +119,11 @@ public:
     void setScriptHost(script::ScriptHost* host) { conditionScript_.setHost(host); }
     // Failures of the last operation (a record skipped, too few draws, a file not written),
     // one per line, for the window's message; emptied when a run or handler starts.
-    QString lastError;
+    const QString& lastError() const { return lastError_; }
+    void clearError() { lastError_.clear(); }
     void addError(const QString& text) {
-        if (!lastError.isEmpty()) lastError += QLatin1Char('\n');
-        lastError += text;
+        if (!lastError_.isEmpty()) lastError_ += QLatin1Char('\n');
+        lastError_ += text;
     }
 
     // ---- Draws and counters ----
@@ -186,8 +144,8 @@ public:
     void countAnywhere(int d);             // counters of digit d anywhere in the range
     void countAtPosition(int d, int position);  // counters of digit d at place 1..3
     void addStatRow();                     // the counters as a statistics row
-    void clearStatRows() { statRows.clear(); }
-    int rangeLength() const { return range.last - range.first + 1; }
+    void clearStatRows() { statRows_.clear(); }
+    int rangeLength() const { return run_.range.last - run_.range.first + 1; }
 
     // ---- Count series and evaluation ----
     void buildCountSeries();               // the series over every window of the range
@@ -252,7 +210,7 @@ public:
     // Imports scheme records from a file the window chose, without duplicates. Returns the
     // number of lines added; -1 when unreadable.
     int importSchemes(const QString& path);
-    void clearSchemes() { schemes.clear(); }
+    void clearSchemes() { schemes_.clear(); }
 
     // ---- Batch verification and report files ----
     void batchVerification();              // asks through the host's confirm
@@ -260,7 +218,7 @@ public:
     bool saveAndClearReportLines();        // save and empty them
     // Imports report lines from a file the window chose; same return as importSchemes.
     int importReportLines(const QString& path);
-    void clearReportLines() { reportLines.clear(); }
+    void clearReportLines() { reportLines_.clear(); }
     // Full path of the BatchReportFile a report line names (empty for a short line) and the
     // scheme tag to search in it ("方案01").
     static QString reportFileOfLine(const QString& line);
@@ -269,48 +227,68 @@ public:
     QString reportLineFileName(const QString& hhmmss) const;        // "第... hh-mm-ss.txt"
 
 private:
+    // ---- State ----
+    CalculatorSettings settings_;  // what the owner set; no run writes it
+    CalculatorRun run_;            // the computation under way, or the last one
+    int operationDepth_ = 0;       // public operations under way (one calling another counts once)
+    CalculatorDraws draws_;        // the draws: handed in, or the draw file's as read last
+    bool drawsHandedIn_ = false;   // where they come from
+    std::vector<StatRow> statRows_;
+    QStringList digitRanking_;
+    std::vector<SummaryEntry> summary_;
+    QStringList reportLines_;
+    QStringList schemes_;
+    QString lastError_;
     RunState runState_ = RunState::Running;
     RunHost ownHost_;
     RunHost* host_ = &ownHost_;
+    // The condition as compiled last, its engine, and how a run stops it.
+    QString compiledCondition_;
+    bool compiledOk_ = false;
+    bool conditionTalks_ = false;  // the condition may show boxes or run code of its own making
+    script::ScriptCondition conditionScript_;
+    std::atomic<bool> stopRequest_{false};  // the engine's stop hook: runState_ == Stopped
+    const std::atomic<bool>* outsideStop_ = nullptr;
+    int scriptErrorCount_ = 0;                 // failures of conditions so far
+    std::vector<script::Variant> seriesCopy_;  // the series as an evaluation started
+    // What is kept between computations to spare work.
+    ConditionResults kept_;
+    DigitCounts digitCounts_;
+    std::shared_ptr<struct SpreadHelpers> spreadHelpers_;  // runBacktestsSpread's calculators
+
+    // A public operation: the outermost one starts the run's copy from the settings and, unless
+    // it is a run, writes back what it moved.
+    class Operation {
+    public:
+        enum Kind { WritesBack, Run };
+        explicit Operation(SchemeCalculator& calc, Kind kind = WritesBack);
+        ~Operation();
+        Operation(const Operation&) = delete;
+        Operation& operator=(const Operation&) = delete;
+
+    private:
+        SchemeCalculator& calc_;
+        bool outermost_, writesBack_;
+    };
+
     void countWindow(int d, int position, const QString& labelSuffix);
     void wait(int ms);
     void pump();
-    bool scriptErrorShownThisBacktest_ = false;
-    QString compiledCondition_;
-    bool compiledOk_ = false;
-    script::ScriptCondition conditionScript_;
-    bool conditionTalks_ = false;              // the condition may show boxes or run code of its own making
-    std::atomic<bool> stopRequest_{false};     // the engine's stop hook: runState_ == Stopped
-    const std::atomic<bool>* outsideStop_ = nullptr;
-    std::vector<script::Variant> seriesCopy_;  // the series as an evaluation started
-    ConditionResults kept_;          // kept results and rankings of pure conditions
-    int scriptErrorCount_ = 0;       // failures of conditions so far
     void compileCondition();
-    QString rankRows();              // the rank rows of the ranking made; the ranked digits
+    QString rankRows();  // the rank rows of the ranking made; the ranked digits
     bool evaluateSeries(script::Variant* result);
-    bool inBacktest_ = false;
-    bool nextIssueRanked_ = true;  // row 0 of the rank tables belongs to this backtest
     void counters(int d, int position);  // position 0: anywhere
     void countersOver(int d, int position, int first, int last);
     // The anywhere mode's series from per-line digit counts (see countseries.cpp).
     void fillAnywhereSeries(int d);
-    void materializeSeries();                  // the pending counts into the script's array
-    std::vector<int> pendingValues_;           // a(0..T) counted, -1 Empty
-    bool seriesPending_ = false;               // series lags behind pendingValues_
+    void materializeSeries();  // the pending counts into the script's array
     void resetSeries(int upper);
     void settleCounters();
-    DigitCounts digitCounts_;                       // the draws' digits counted, per line
-    std::array<int, 3> countedWindow_{};            // digit, first, last of the latest window
-    bool counted_ = false;
-    // The draws (handed in, or the draw file's as read last) and where they come from.
-    CalculatorDraws draws_;
-    bool drawsHandedIn_ = false;
-    bool readDrawFile();             // the selected lottery's draw file into draws_
-    bool cutLines();                 // lines from draws_, less the newest left out (no reading)
+    bool readDrawFile();  // the selected lottery's draw file into draws_
+    bool cutLines();      // lines from draws_, less the newest left out (no reading)
     void rankStatistics(const RankTable& table, QChar side);
     bool writeReportLines(bool emptyList);
     void handleScriptError(const script::ScriptError& error);
-    std::shared_ptr<struct SpreadHelpers> spreadHelpers_;  // runBacktestsSpread's calculators
     // A run's start: errors, summary and report lines emptied, the draws loaded, the draw file
     // read for the last time in this run (false when they cannot be).
     bool startBacktests();

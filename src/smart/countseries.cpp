@@ -13,41 +13,43 @@ namespace smart {
 using namespace calctext;
 
 void SchemeCalculator::buildCountSeries() {
-    seriesPending_ = false;
-    seriesPos = std::max(0, cycle.seriesLength);
-    series = script::Variant::makeArray(std::vector<int32_t>{seriesPos});
-    const int s = range.first, e = range.last, L = cycle.length, d = mode.digit;
-    if (s < 0 || e >= lines.size() || L < 1) return;
-    const int position = PositionOfMode(mode.name);
+    const Operation op(*this);
+    run_.seriesPending = false;
+    run_.seriesPos = std::max(0, run_.cycle.seriesLength);
+    run_.series = script::Variant::makeArray(std::vector<int32_t>{run_.seriesPos});
+    const int s = run_.range.first, e = run_.range.last, L = run_.cycle.length, d = run_.mode.digit;
+    if (s < 0 || e >= run_.lines.size() || L < 1) return;
+    const int position = PositionOfMode(run_.mode.name);
     for (int i = s; i <= e - L + 1; ++i) {
-        range.first = i;
-        range.last = i + L - 1;
+        run_.range.first = i;
+        run_.range.last = i + L - 1;
         countWindow(d, position, QStringLiteral(" 遗漏分析"));
     }
 }
 
 void SchemeCalculator::nextSeriesWindow() {
-    if (range.first < 0 || range.last < 0 || range.last >= lines.size()) return;
-    if (range.first < lines.size() - 1) ++range.first;
-    const int d = mode.digit;
-    const int position = PositionOfMode(mode.name);
+    const Operation op(*this);
+    if (run_.range.first < 0 || run_.range.last < 0 || run_.range.last >= run_.lines.size()) return;
+    if (run_.range.first < run_.lines.size() - 1) ++run_.range.first;
+    const int d = run_.mode.digit;
+    const int position = PositionOfMode(run_.mode.name);
     countWindow(d, position, QStringLiteral(" 分析"));
 }
 
 // One window of the count series: anywhere-counts go into the series (newest slot first),
 // positional counts become an analysis row.
 void SchemeCalculator::countWindow(int d, int position, const QString& labelSuffix) {
-    if (mode.name == kModeAnywhere) {
+    if (run_.mode.name == kModeAnywhere) {
         countAnywhere(d);
-        if (series.isArray()) {
-            auto& items = series.arrayData()->items;
-            if (seriesPos >= 0 && seriesPos < int(items.size()))
-                items[seriesPos] = script::Variant::makeInteger(int16_t(tally.hitCount));
+        if (run_.series.isArray()) {
+            auto& items = run_.series.arrayData()->items;
+            if (run_.seriesPos >= 0 && run_.seriesPos < int(items.size()))
+                items[run_.seriesPos] = script::Variant::makeInteger(int16_t(run_.tally.hitCount));
         }
-        --seriesPos;
+        --run_.seriesPos;
     } else if (position > 0) {
         countAtPosition(d, position);
-        tally.label = lines.at(range.first).left(7) + QStringLiteral("—") + lines.at(range.last).left(7) + mode.name +
+        run_.tally.label = run_.lines.at(run_.range.first).left(7) + QStringLiteral("—") + run_.lines.at(run_.range.last).left(7) + run_.mode.name +
                     QStringLiteral(" ") + QString::number(d) + labelSuffix;
         addStatRow();
     }
@@ -68,8 +70,8 @@ std::optional<std::uint64_t> CountsKey(const std::vector<int>& values) {
     return key;
 }
 
-std::optional<std::uint64_t> SeriesKey(const script::Variant& series) {
-    const script::ArrayData* a = series.arrayData();
+std::optional<std::uint64_t> SeriesKey(const script::Variant& values) {
+    const script::ArrayData* a = values.arrayData();
     if (!a || a->upper.size() != 1 || a->items.size() > 7) return std::nullopt;
     std::uint64_t key = a->items.size();
     for (const script::Variant& v : a->items) {
@@ -90,9 +92,9 @@ std::optional<std::uint64_t> SeriesKey(const script::Variant& series) {
 
 void SchemeCalculator::handleScriptError(const script::ScriptError& error) {
     ++scriptErrorCount_;
-    if (!scriptErrorShownThisBacktest_) {
-        scriptErrorShownThisBacktest_ = true;
-        if (host_->scriptError) host_->scriptError(error, verification.hundredsText);
+    if (!run_.scriptErrorShown) {
+        run_.scriptErrorShown = true;
+        if (host_->scriptError) host_->scriptError(error, run_.verification.hundredsText);
         addError(conditionErrorText(error));
     }
     // Only a run someone can resume is paused; one nobody sees goes on with "not holding".
@@ -100,13 +102,14 @@ void SchemeCalculator::handleScriptError(const script::ScriptError& error) {
 }
 
 void SchemeCalculator::compileCondition() {
-    compiledCondition_ = mode.condition;
-    compiledOk_ = conditionScript_.compile(mode.condition);
+    compiledCondition_ = run_.mode.condition;
+    compiledOk_ = conditionScript_.compile(run_.mode.condition);
     conditionTalks_ = conditionScript_.mayTalk();
-    kept_.select(mode.condition, compiledOk_ && conditionScript_.isPure());
+    kept_.select(run_.mode.condition, compiledOk_ && conditionScript_.isPure());
 }
 
 int SchemeCalculator::evaluateCondition() {
+    const Operation op(*this);
     while (runState_ == RunState::Paused) {
         if (!host_->canResume || !host_->canResume()) {
             runState_ = RunState::Running;  // nobody can lift the pause: go on rather than hang
@@ -118,7 +121,7 @@ int SchemeCalculator::evaluateCondition() {
     // Only a stop made from here on ends the engine's work.
     stopRequest_.store(stopped());
     conditionScript_.setStopFlag(outsideStop_ ? outsideStop_ : &stopRequest_);
-    if (mode.condition != compiledCondition_ || !conditionScript_.isCompiled()) compileCondition();
+    if (run_.mode.condition != compiledCondition_ || !conditionScript_.isCompiled()) compileCondition();
     if (!compiledOk_) {
         if (conditionScript_.lastError().number == script::kErrStopped) {
             compiledCondition_.clear();  // stopped, not wrong: compiled afresh next time
@@ -128,13 +131,13 @@ int SchemeCalculator::evaluateCondition() {
         return -1;
     }
     std::optional<std::uint64_t> key;
-    if (kept_.selected()) key = seriesPending_ ? CountsKey(pendingValues_) : series.isArray() ? SeriesKey(series) : std::nullopt;
+    if (kept_.selected()) key = run_.seriesPending ? CountsKey(run_.pendingValues) : run_.series.isArray() ? SeriesKey(run_.series) : std::nullopt;
     if (key) {
         const int known = kept_.result(*key);
         if (known >= 0) return known;
     }
     materializeSeries();
-    if (!series.isArray()) series = script::Variant::makeArray(std::vector<int32_t>{std::max(0, cycle.seriesLength)});
+    if (!run_.series.isArray()) run_.series = script::Variant::makeArray(std::vector<int32_t>{std::max(0, run_.cycle.seriesLength)});
     script::Variant result;
     if (!evaluateSeries(&result)) {
         // A stop ended it: nothing to report, the run unwinds at its next check. Failures are
@@ -172,26 +175,26 @@ bool SchemeCalculator::evaluateSeries(script::Variant* result) {
     };
     auto away = [&](int limitMs) {
         conditionScript_.setTimeout(limitMs);
-        AwayEvaluation job{&conditionScript_, std::move(series), std::move(*result)};
+        AwayEvaluation job{&conditionScript_, std::move(run_.series), std::move(*result)};
         common::RunAway([&job] { job.ok = job.condition->evaluate(job.series, &job.result); }, [this] { pump(); },
                         kEventGapMs);
-        series = std::move(job.series);
+        run_.series = std::move(job.series);
         *result = std::move(job.result);
         return job.ok;
     };
     if (!host_->processEvents) {
         conditionScript_.setTimeout(kConditionLimitMs);
-        return conditionScript_.evaluate(series, result);
+        return conditionScript_.evaluate(run_.series, result);
     }
     if (conditionTalks_) return away(kConditionLimitMs);
-    script::ArrayData* start = series.arrayData();
+    script::ArrayData* start = run_.series.arrayData();
     seriesCopy_.assign(start->items.begin(), start->items.end());
     conditionScript_.setTimeout(kInPlaceMs);
-    if (conditionScript_.evaluate(series, result)) return true;
+    if (conditionScript_.evaluate(run_.series, result)) return true;
     if (conditionScript_.lastError().number != script::kErrTimeout) return false;
     // The condition may have changed its series in place: the second start gets the first's.
-    series = script::Variant::makeArray(std::vector<int32_t>{int32_t(seriesCopy_.size()) - 1});
-    series.arrayData()->items.assign(seriesCopy_.begin(), seriesCopy_.end());
+    run_.series = script::Variant::makeArray(std::vector<int32_t>{int32_t(seriesCopy_.size()) - 1});
+    run_.series.arrayData()->items.assign(seriesCopy_.begin(), seriesCopy_.end());
     *result = script::Variant();
     return away(kConditionLimitMs - kInPlaceMs);
 }
@@ -206,80 +209,81 @@ QString SchemeCalculator::conditionErrorText(const script::ScriptError& error) c
 // without their per-window labels: a(0) Empty, then the windows' counts newest slot first.
 // Leaves rangeFirst/rangeLast on the last window like they do; the counters follow in settleCounters.
 void SchemeCalculator::fillAnywhereSeries(int d) {
-    seriesPos = std::max(0, cycle.seriesLength);
+    run_.seriesPos = std::max(0, run_.cycle.seriesLength);
     // The counts only: the script's array is made from them when a condition needs it
     // (materializeSeries), which a kept result of a pure condition spares.
-    pendingValues_.assign(size_t(seriesPos) + 1, -1);
-    seriesPending_ = true;
-    const int size = int(lines.size());
+    run_.pendingValues.assign(size_t(run_.seriesPos) + 1, -1);
+    run_.seriesPending = true;
+    const int size = int(run_.lines.size());
     auto put = [&](int first, int last) {
         int count = 0;
         if (first >= 0 && last < size && first <= last) count = digitCounts_.count(d, first, last);
-        if (seriesPos >= 0 && seriesPos < int(pendingValues_.size())) pendingValues_[size_t(seriesPos)] = int16_t(count);
-        --seriesPos;
-        countedWindow_ = {d, first, last};
-        counted_ = true;
+        if (run_.seriesPos >= 0 && run_.seriesPos < int(run_.pendingValues.size())) run_.pendingValues[size_t(run_.seriesPos)] = int16_t(count);
+        --run_.seriesPos;
+        run_.countedWindow = {d, first, last};
+        run_.counted = true;
     };
-    const int s = range.first, e = range.last, L = cycle.length;
+    const int s = run_.range.first, e = run_.range.last, L = run_.cycle.length;
     if (s < 0 || e >= size || L < 1) return;
     for (int i = s; i <= e - L + 1; ++i) {
-        range.first = i;
-        range.last = i + L - 1;
-        put(range.first, range.last);
+        run_.range.first = i;
+        run_.range.last = i + L - 1;
+        put(run_.range.first, run_.range.last);
     }
-    if (range.first < 0 || range.last < 0 || range.last >= size) return;
-    if (range.first < size - 1) ++range.first;
-    put(range.first, range.last);
+    if (run_.range.first < 0 || run_.range.last < 0 || run_.range.last >= size) return;
+    if (run_.range.first < size - 1) ++run_.range.first;
+    put(run_.range.first, run_.range.last);
 }
 
 void SchemeCalculator::materializeSeries() {
-    if (!seriesPending_) return;
-    seriesPending_ = false;
-    resetSeries(int(pendingValues_.size()) - 1);
-    auto& items = series.arrayData()->items;
-    for (size_t i = 0; i < pendingValues_.size(); ++i)
-        if (pendingValues_[i] >= 0) items[i] = script::Variant::makeInteger(int16_t(pendingValues_[i]));
+    if (!run_.seriesPending) return;
+    run_.seriesPending = false;
+    resetSeries(int(run_.pendingValues.size()) - 1);
+    auto& items = run_.series.arrayData()->items;
+    for (size_t i = 0; i < run_.pendingValues.size(); ++i)
+        if (run_.pendingValues[i] >= 0) items[i] = script::Variant::makeInteger(int16_t(run_.pendingValues[i]));
 }
 
 // A fresh array of Empty elements with bounds 0..T; the last one is reused when nothing else
 // holds it and the condition left its shape alone.
 void SchemeCalculator::resetSeries(int upper) {
-    if (series.isArray() && series.arrayPtr().use_count() == 1) {
-        script::ArrayData* a = series.arrayData();
+    if (run_.series.isArray() && run_.series.arrayPtr().use_count() == 1) {
+        script::ArrayData* a = run_.series.arrayData();
         if (!a->fixed && a->pins == 0 && a->upper.size() == 1 && a->upper[0] == upper &&
             a->items.size() == size_t(upper) + 1) {
             for (script::Variant& v : a->items) v = script::Variant();
             return;
         }
     }
-    series = script::Variant::makeArray(std::vector<int32_t>{upper});
+    run_.series = script::Variant::makeArray(std::vector<int32_t>{upper});
 }
 
 void SchemeCalculator::settleCounters() {
-    if (counted_) countersOver(countedWindow_[0], 0, countedWindow_[1], countedWindow_[2]);
-    counted_ = false;
+    if (run_.counted) countersOver(run_.countedWindow[0], 0, run_.countedWindow[1], run_.countedWindow[2]);
+    run_.counted = false;
 }
 
 QString SchemeCalculator::rankDigits() {
-    digitRanking.clear();
-    if (!inBacktest_) scriptErrorShownThisBacktest_ = false;
-    const int cycles = cycle.lengthsTried;
-    const bool anywhere = mode.name == kModeAnywhere;
-    if (anywhere) digitCounts_.prepare(lines, draws_.lines, inBacktest_);
-    counted_ = false;
+    const Operation op(*this);
+    digitRanking_.clear();
+    if (!run_.inBacktest) run_.scriptErrorShown = false;
+    const int cycles = run_.cycle.lengthsTried;
+    const bool anywhere = run_.mode.name == kModeAnywhere;
+    if (anywhere) digitCounts_.prepare(run_.lines, draws_.lines, run_.inBacktest);
+    run_.counted = false;
     // A pure condition's ranking follows from the draws up to the newest line, the cycle
     // lengths and the series length alone: a backtest for the next draw ranks 100 of the 101
     // periods the one before it did, so each ranking is made once and kept with its traces.
-    if (anywhere && kept_.keeping() && mode.condition != compiledCondition_) {
+    if (anywhere && kept_.keeping() && run_.mode.condition != compiledCondition_) {
         stopRequest_.store(stopped());
         conditionScript_.setStopFlag(outsideStop_ ? outsideStop_ : &stopRequest_);
         compileCondition();
     }
     std::optional<std::uint64_t> rankKey;
-    if (anywhere && kept_.selected() && compiledOk_ && compiledCondition_ == mode.condition && lines.size() < (1 << 24) &&
-        cycles >= 1 && cycles < (1 << 12) && cycle.seriesLength >= 0 && cycle.seriesLength < (1 << 8))
-        rankKey = (std::uint64_t(digitCounts_.generation() & 0xFFFFF) << 44) | (std::uint64_t(lines.size()) << 20) |
-                  (std::uint64_t(cycles) << 8) | std::uint64_t(cycle.seriesLength);
+    if (anywhere && kept_.selected() && compiledOk_ && compiledCondition_ == run_.mode.condition && run_.lines.size() < (1 << 24) &&
+        cycles >= 1 && cycles < (1 << 12) && run_.cycle.seriesLength >= 0 && run_.cycle.seriesLength < (1 << 8))
+        rankKey = (std::uint64_t(digitCounts_.generation() & 0xFFFFF) << 44) | (std::uint64_t(run_.lines.size()) << 20) |
+                  (std::uint64_t(cycles) << 8) | std::uint64_t(run_.cycle.seriesLength);
     if (rankKey) {
         if (const KeptRanking* known = kept_.ranking(*rankKey)) {
             // The host is asked as often as a ranking made afresh asks it, and a stop ends this
@@ -291,27 +295,27 @@ QString SchemeCalculator::rankDigits() {
             }
             if (stopped()) return QString();
             const KeptRanking& k = *known;
-            digitRanking = k.ranking;
-            lastError += k.errorsAdded;
-            range.first = k.rangeFirst;
-            range.last = k.rangeLast;
-            cycle.length = cycles;
-            mode.digit = 9;
+            digitRanking_ = k.ranking;
+            lastError_ += k.errorsAdded;
+            run_.range.first = k.rangeFirst;
+            run_.range.last = k.rangeLast;
+            run_.cycle.length = cycles;
+            run_.mode.digit = 9;
             clearStatRows();
-            tally = k.tally;
-            seriesPos = k.seriesPos;
-            pendingValues_ = k.seriesValues;
-            seriesPending_ = true;
+            run_.tally = k.tally;
+            run_.seriesPos = k.seriesPos;
+            run_.pendingValues = k.seriesValues;
+            run_.seriesPending = true;
             materializeSeries();
             return rankRows();
         }
     }
-    const QString errorsBefore = lastError;
+    const QString errorsBefore = lastError_;
     const int scriptErrorsBefore = scriptErrorCount_;
     bool filled = false;
     bool rangeFailed = false;
     for (int d = 0; d <= 9; ++d) {
-        mode.digit = d;
+        run_.mode.digit = d;
         int n = 0;
         for (int L = 1; L <= cycles; ++L) {
             if (stopped()) {
@@ -320,12 +324,12 @@ QString SchemeCalculator::rankDigits() {
                 return QString();
             }
             if (host_->inputWaiting && host_->inputWaiting()) pump();
-            cycle.length = L;
+            run_.cycle.length = L;
             clearStatRows();
-            const QString before = lastError;
+            const QString before = lastError_;
             if (!setSeriesRange()) {
                 // Too few draws for this cycle length: the condition cannot hold (said once).
-                if (rangeFailed) lastError = before;
+                if (rangeFailed) lastError_ = before;
                 rangeFailed = true;
                 continue;
             }
@@ -338,25 +342,25 @@ QString SchemeCalculator::rankDigits() {
             }
             if (evaluateCondition() == 1) ++n;
         }
-        if (n > 0) digitRanking << Zero3(n) + QLatin1Char(' ') + QString::number(d);
+        if (n > 0) digitRanking_ << Zero3(n) + QLatin1Char(' ') + QString::number(d);
     }
     settleCounters();
     materializeSeries();
-    std::sort(digitRanking.begin(), digitRanking.end());
+    std::sort(digitRanking_.begin(), digitRanking_.end());
     // Kept only when it ran through without a stop or a failing condition, from the series
     // it made itself.
     if (rankKey && filled && kept_.selected() && !stopped() && scriptErrorCount_ == scriptErrorsBefore &&
-        lastError.startsWith(errorsBefore))
-        kept_.keepRanking(*rankKey, KeptRanking{digitRanking, lastError.mid(errorsBefore.size()), range.first, range.last,
-                                                  tally, seriesPos, pendingValues_});
+        lastError_.startsWith(errorsBefore))
+        kept_.keepRanking(*rankKey, KeptRanking{digitRanking_, lastError_.mid(errorsBefore.size()), run_.range.first, run_.range.last,
+                                                  run_.tally, run_.seriesPos, run_.pendingValues});
     return rankRows();
 }
 
 QString SchemeCalculator::rankRows() {
     QString result;
-    if (verifyPeriod < 0 || verifyPeriod >= kRankRows) return result;
-    RankRow& left = leftRanks[verifyPeriod];
-    RankRow& right = rightRanks[verifyPeriod];
+    if (run_.verifyPeriod < 0 || run_.verifyPeriod >= kRankRows) return result;
+    RankRow& left = run_.leftRanks[run_.verifyPeriod];
+    RankRow& right = run_.rightRanks[run_.verifyPeriod];
     for (int j = 0; j < 10; ++j) left[j] = right[j] = kNoRank;
     // A ranking line ends with its digit; the cells share ten one-digit texts, static ones, so
     // that calculators on several threads copy them without touching a shared count.
@@ -368,10 +372,10 @@ QString SchemeCalculator::rankRows() {
         const char16_t c = line.back().unicode();
         return c >= u'0' && c <= u'9' ? kDigitText[size_t(c - u'0')] : QString(line.back());
     };
-    const int c = int(digitRanking.size());
+    const int c = int(digitRanking_.size());
     for (int j = 0; j < c && j < 10; ++j) {
-        left[j] = lastOf(digitRanking.at(j));
-        right[9 - j] = lastOf(digitRanking.at(c - 1 - j));
+        left[j] = lastOf(digitRanking_.at(j));
+        right[9 - j] = lastOf(digitRanking_.at(c - 1 - j));
         result += left[j];
     }
     return result;

@@ -25,13 +25,13 @@ struct CalcEnv {
     }
     // The range-setting series for one digit and cycle length, a(0..T) as integers (-1 Empty).
     std::vector<int> series(int digit, int cycle) {
-        calc.mode.digit = digit;
-        calc.cycle.length = cycle;
+        calc.settings().mode.digit = digit;
+        calc.settings().cycle.length = cycle;
         EXPECT_TRUE(calc.setSeriesRange());
         calc.buildCountSeries();
         calc.nextSeriesWindow();
         std::vector<int> out;
-        for (const script::Variant& v : calc.series.arrayItems()) out.push_back(v.isEmpty() ? -1 : v.toLong());
+        for (const script::Variant& v : calc.run().series.arrayItems()) out.push_back(v.isEmpty() ? -1 : v.toLong());
         return out;
     }
 };
@@ -46,47 +46,47 @@ int CountWith(const QStringList& n, int digit, int first, int last) {
 
 TEST(CalculatorDraws, LoadLeavesOutNewestAndComputesNextIssue) {
     CalcEnv env(MixedHistory(40));
-    env.calc.range.newestLeftOut = 3;
+    env.calc.settings().range.newestLeftOut = 3;
     ASSERT_TRUE(env.calc.loadDraws());  // the lowercase name finds HAO.TXT
-    EXPECT_EQ(env.calc.lines.size(), 37);
-    EXPECT_EQ(env.calc.lines.last().left(7), QStringLiteral("2020037"));
-    EXPECT_EQ(env.calc.nextIssue, QStringLiteral("2020038"));
-    EXPECT_EQ(env.calc.range.first, -1);
+    EXPECT_EQ(env.calc.lines().size(), 37);
+    EXPECT_EQ(env.calc.lines().last().left(7), QStringLiteral("2020037"));
+    EXPECT_EQ(env.calc.nextIssue(), QStringLiteral("2020038"));
+    EXPECT_EQ(env.calc.settings().range.first, -1);
 
     EXPECT_EQ(smart::CalculatorNextIssue(QStringLiteral("2006358 123")), QStringLiteral("2006359"));
     EXPECT_EQ(smart::CalculatorNextIssue(QStringLiteral("2006999 123")), QStringLiteral("2007000"));
 
     // More to leave out than there are draws: refused, lists kept.
-    env.calc.range.newestLeftOut = 40;
+    env.calc.settings().range.newestLeftOut = 40;
     EXPECT_FALSE(env.calc.loadDraws());
-    EXPECT_EQ(env.calc.lines.size(), 37);
-    EXPECT_FALSE(env.calc.lastError.isEmpty());
+    EXPECT_EQ(env.calc.lines().size(), 37);
+    EXPECT_FALSE(env.calc.lastError().isEmpty());
 }
 
 TEST(CalculatorDraws, DrawFileThatIsAFifoFailsAtOnce) {
     CalcEnv env(MixedHistory(40));
-    env.calc.range.newestLeftOut = 3;
+    env.calc.settings().range.newestLeftOut = 3;
     ASSERT_TRUE(env.calc.loadDraws());
     QFile::remove(env.dir.file("HAO.TXT"));
     testsupport::Fifo fifo(env.dir.file("HAO.TXT"));
     ASSERT_TRUE(fifo.isMade());
     EXPECT_FALSE(env.calc.loadDraws());
     EXPECT_FALSE(fifo.readerWaited());
-    EXPECT_TRUE(env.calc.lastError.contains(QStringLiteral("这不是文件"))) << env.calc.lastError.toStdString();
-    EXPECT_EQ(env.calc.lines.size(), 37);  // the draws loaded before stay
+    EXPECT_TRUE(env.calc.lastError().contains(QStringLiteral("这不是文件"))) << env.calc.lastError().toStdString();
+    EXPECT_EQ(env.calc.lines().size(), 37);  // the draws loaded before stay
 }
 
 TEST(CalculatorDraws, OptionsSwitchFileAndSelectWholeRange) {
     CalcEnv env(MixedHistory(20));
     env.dir.write(QStringLiteral("haop3.txt"), DrawFileBytes(MixedHistory(12)));
     env.calc.selectLottery(true);
-    EXPECT_TRUE(env.calc.range.lotteryIsP3);
-    EXPECT_EQ(env.calc.lines.size(), 12);
-    EXPECT_EQ(env.calc.range.first, 0);
-    EXPECT_EQ(env.calc.range.last, 11);
+    EXPECT_TRUE(env.calc.settings().range.lotteryIsP3);
+    EXPECT_EQ(env.calc.lines().size(), 12);
+    EXPECT_EQ(env.calc.settings().range.first, 0);
+    EXPECT_EQ(env.calc.settings().range.last, 11);
     env.calc.selectLottery(false);
-    EXPECT_FALSE(env.calc.range.lotteryIsP3);
-    EXPECT_EQ(env.calc.lines.size(), 20);
+    EXPECT_FALSE(env.calc.settings().range.lotteryIsP3);
+    EXPECT_EQ(env.calc.lines().size(), 20);
 }
 
 // Draws handed in stand in for the draw file (gone here): the newest left out as from the file,
@@ -97,49 +97,49 @@ TEST(CalculatorDraws, HeldDrawsStandInForTheFile) {
     const common::DrawHistory held = testsupport::HistoryOf(MixedHistory(40), QStringLiteral("2020"));
     ASSERT_TRUE(QFile::remove(env.dir.file(QStringLiteral("HAO.TXT"))));
     SchemeCalculator& c = env.calc;
-    c.range.newestLeftOut = 3;
+    c.settings().range.newestLeftOut = 3;
     ASSERT_TRUE(c.useDraws({false, held.draws()}));
     EXPECT_TRUE(c.drawsHandedIn());
-    EXPECT_EQ(c.lines, held.draws().mid(0, 37));
-    EXPECT_EQ(c.range.first, 0);
-    EXPECT_EQ(c.range.last, 36);
-    EXPECT_EQ(c.nextIssue, QStringLiteral("2020038"));
-    c.range.newestLeftOut = 0;
+    EXPECT_EQ(c.lines(), held.draws().mid(0, 37));
+    EXPECT_EQ(c.settings().range.first, 0);
+    EXPECT_EQ(c.settings().range.last, 36);
+    EXPECT_EQ(c.nextIssue(), QStringLiteral("2020038"));
+    c.settings().range.newestLeftOut = 0;
     ASSERT_TRUE(c.loadDraws());
-    EXPECT_EQ(c.lines, held.draws());
-    c.range.newestLeftOut = 40;
+    EXPECT_EQ(c.lines(), held.draws());
+    c.settings().range.newestLeftOut = 40;
     EXPECT_FALSE(c.loadDraws());
-    EXPECT_TRUE(c.lastError.startsWith(QStringLiteral("开奖数据不足：只有40期"))) << c.lastError.toStdString();
-    EXPECT_EQ(c.lines.size(), 40);
+    EXPECT_TRUE(c.lastError().startsWith(QStringLiteral("开奖数据不足：只有40期"))) << c.lastError().toStdString();
+    EXPECT_EQ(c.lines().size(), 40);
 
-    c.range.newestLeftOut = 0;
-    c.lastError.clear();
+    c.settings().range.newestLeftOut = 0;
+    c.clearError();
     c.selectLottery(false);
     EXPECT_FALSE(c.drawsHandedIn());
-    EXPECT_FALSE(c.lastError.isEmpty()) << "the file is gone";
+    EXPECT_FALSE(c.lastError().isEmpty()) << "the file is gone";
     env.dir.write(QStringLiteral("HAO.TXT"), DrawFileBytes(MixedHistory(30)));
     c.selectLottery(false);
-    EXPECT_EQ(c.lines.size(), 30);
+    EXPECT_EQ(c.lines().size(), 30);
 }
 
 TEST(CalculatorDraws, CountersAndStatisticsRow) {
     CalcEnv env({QStringLiteral("123"), QStringLiteral("456"), QStringLiteral("789"), QStringLiteral("130")});
     env.calc.reloadWholeRange();
     env.calc.countAnywhere(1);
-    EXPECT_EQ(env.calc.tally.hitCount, 2);
-    EXPECT_EQ(env.calc.tally.currentGap, 0);
-    EXPECT_EQ(env.calc.tally.prevGap, 2);
-    EXPECT_EQ(env.calc.tally.maxGap, 2);
+    EXPECT_EQ(env.calc.tally().hitCount, 2);
+    EXPECT_EQ(env.calc.tally().currentGap, 0);
+    EXPECT_EQ(env.calc.tally().prevGap, 2);
+    EXPECT_EQ(env.calc.tally().maxGap, 2);
     env.calc.addStatRow();
-    EXPECT_EQ(env.calc.statRows.back().columns(),
+    EXPECT_EQ(env.calc.statRows().back().columns(),
               (QStringList{"1", "2", "50.00%", "2.00", "2", "2", "0", "0.00"}));
     env.calc.countAtPosition(2, 1);  // never in the hundreds
     env.calc.addStatRow();
-    EXPECT_EQ(env.calc.statRows.back().columns(), (QStringList{"2", "0", "0.00%", "0.00", "0", "0", "4", "0.00"}));
+    EXPECT_EQ(env.calc.statRows().back().columns(), (QStringList{"2", "0", "0.00%", "0.00", "0", "0", "4", "0.00"}));
     env.calc.countAtPosition(3, 2);  // tens digit 3 only in 130
-    EXPECT_EQ(env.calc.tally.hitCount, 1);
-    EXPECT_EQ(env.calc.tally.currentGap, 0);
-    EXPECT_EQ(env.calc.tally.prevGap, 3);
+    EXPECT_EQ(env.calc.tally().hitCount, 1);
+    EXPECT_EQ(env.calc.tally().currentGap, 0);
+    EXPECT_EQ(env.calc.tally().prevGap, 3);
 }
 
 TEST(CountSeries, WindowsMatchTheirDraws) {
@@ -159,7 +159,7 @@ TEST(CountSeries, WindowsMatchTheirDraws) {
     const std::vector<int> one = env.series(n[99].at(0).unicode() - '0', 1);
     EXPECT_EQ(one[1], 1);
     EXPECT_EQ(one[2], 1);
-    EXPECT_EQ(env.calc.seriesPos, 0);
+    EXPECT_EQ(env.calc.run().seriesPos, 0);
 }
 
 // The ranking counts each condition over the series the step-by-step operations build
@@ -174,8 +174,8 @@ TEST(CountSeries, RankingUsesTheStepByStepSeries) {
         for (int d = 0; d <= 9; ++d) {
             int n = 0;
             for (int L = 1; L <= cycles; ++L) {
-                c.mode.digit = d;
-                c.cycle.length = L;
+                c.settings().mode.digit = d;
+                c.settings().cycle.length = L;
                 c.clearStatRows();
                 if (!c.setSeriesRange()) continue;
                 c.buildCountSeries();
@@ -188,9 +188,9 @@ TEST(CountSeries, RankingUsesTheStepByStepSeries) {
         return ranking;
     };
     auto counters = [&c] {
-        return QStringList{c.tally.label, QString::number(c.tally.hitCount), QString::number(c.tally.maxGap), QString::number(c.tally.prevGap),
-                           QString::number(c.tally.currentGap), QString::number(c.range.first), QString::number(c.range.last),
-                           QString::number(c.seriesPos)};
+        return QStringList{c.tally().label, QString::number(c.tally().hitCount), QString::number(c.tally().maxGap), QString::number(c.tally().prevGap),
+                           QString::number(c.tally().currentGap), QString::number(c.settings().range.first), QString::number(c.settings().range.last),
+                           QString::number(c.run().seriesPos)};
     };
     const struct {
         const char* condition;
@@ -198,32 +198,32 @@ TEST(CountSeries, RankingUsesTheStepByStepSeries) {
     } cases[] = {{"a(1) < a(2)", 12}, {"a(1) = a(2) And a(3) > a(4)", 9}, {"a(0) = 0 Or a(5) >= 3", 30}, {"a(2) <> a(5)", 1}};
     const std::function<void()> shapes[] = {
         [&] { ASSERT_TRUE(c.loadDraws()); },
-        [&] { c.lines.removeLast(); c.lines.removeLast(); },
+        [&] { c.stepRun().lines.removeLast(); c.stepRun().lines.removeLast(); },
         [&] {
             QStringList other = MixedHistory(70);
             std::reverse(other.begin(), other.end());
-            c.lines = other.replaceInStrings(QRegularExpression(QStringLiteral("^")), QStringLiteral("2021001 "));
+            c.stepRun().lines = other.replaceInStrings(QRegularExpression(QStringLiteral("^")), QStringLiteral("2021001 "));
         },
         [&] {
             env.dir.write(QStringLiteral("HAO.TXT"), DrawFileBytes(MixedHistory(91).mid(1)));  // same size, other draws
             ASSERT_TRUE(c.loadDraws());
-            ASSERT_TRUE(c.lines.last().endsWith(MixedHistory(91).last()));
+            ASSERT_TRUE(c.lines().last().endsWith(MixedHistory(91).last()));
         },
     };
     for (size_t shape = 0; shape < std::size(shapes); ++shape) {
         shapes[shape]();
         for (const auto& k : cases) {
             SCOPED_TRACE(testing::Message() << "shape " << shape << ": " << k.condition);
-            c.mode.condition = QString::fromLatin1(k.condition);
-            c.cycle.lengthsTried = k.cycles;
+            c.settings().mode.condition = QString::fromLatin1(k.condition);
+            c.settings().cycle.lengthsTried = k.cycles;
             const QStringList expected = stepByStep(k.cycles);
             const QStringList expectedCounters = counters();
-            const QStringList lines = c.lines;
-            c.verifyPeriod = 1;
+            const QStringList lines = c.lines();
+            c.stepRun().verifyPeriod = 1;
             c.rankDigits();
-            EXPECT_EQ(c.digitRanking, expected);
+            EXPECT_EQ(c.digitRanking(), expected);
             EXPECT_EQ(counters(), expectedCounters);
-            EXPECT_EQ(c.lines, lines);
+            EXPECT_EQ(c.lines(), lines);
         }
     }
 }
@@ -231,21 +231,21 @@ TEST(CountSeries, RankingUsesTheStepByStepSeries) {
 TEST(CountSeries, TooFewDrawsForTheRangeIsRefused) {
     CalcEnv env(MixedHistory(12));
     ASSERT_TRUE(env.calc.loadDraws());
-    env.calc.cycle.length = 10;  // needs 13 draws
+    env.calc.settings().cycle.length = 10;  // needs 13 draws
     EXPECT_FALSE(env.calc.setSeriesRange());
-    EXPECT_FALSE(env.calc.lastError.isEmpty());
+    EXPECT_FALSE(env.calc.lastError().isEmpty());
 }
 
 TEST(SchemeEvaluation, RankingFillsBothTables) {
     CalcEnv env(GapHistory());
     ASSERT_TRUE(env.calc.loadDraws());
-    env.calc.cycle.lengthsTried = 20;
-    env.calc.mode.condition = QStringLiteral("a(2) >= 1");  // holds for L at least the gap + 1
-    env.calc.verifyPeriod = 7;
+    env.calc.settings().cycle.lengthsTried = 20;
+    env.calc.settings().mode.condition = QStringLiteral("a(2) >= 1");  // holds for L at least the gap + 1
+    env.calc.stepRun().verifyPeriod = 7;
     EXPECT_EQ(env.calc.rankDigits(), QStringLiteral("954321"));
-    EXPECT_EQ(env.calc.digitRanking, (QStringList{"014 9", "015 5", "016 4", "017 3", "019 2", "020 1"}));
-    const smart::RankRow& left = env.calc.leftRanks[7];
-    const smart::RankRow& right = env.calc.rightRanks[7];
+    EXPECT_EQ(env.calc.digitRanking(), (QStringList{"014 9", "015 5", "016 4", "017 3", "019 2", "020 1"}));
+    const smart::RankRow& left = env.calc.run().leftRanks[7];
+    const smart::RankRow& right = env.calc.run().rightRanks[7];
     EXPECT_EQ(left[0], "9");
     EXPECT_EQ(left[5], "1");
     EXPECT_EQ(left[6], "B");
@@ -253,8 +253,8 @@ TEST(SchemeEvaluation, RankingFillsBothTables) {
     EXPECT_EQ(right[8], "2");
     EXPECT_EQ(right[4], "9");
     EXPECT_EQ(right[3], "B");
-    EXPECT_EQ(env.calc.mode.digit, 9);
-    EXPECT_EQ(env.calc.cycle.length, 20);
+    EXPECT_EQ(env.calc.settings().mode.digit, 9);
+    EXPECT_EQ(env.calc.settings().cycle.length, 20);
 }
 
 TEST(SchemeEvaluation, EqualCountsPutTheSmallerDigitFirstAndLengthOneHoldsForAll) {
@@ -262,30 +262,30 @@ TEST(SchemeEvaluation, EqualCountsPutTheSmallerDigitFirstAndLengthOneHoldsForAll
     n.last() = QStringLiteral("712");
     CalcEnv env(n);
     ASSERT_TRUE(env.calc.loadDraws());
-    env.calc.cycle.lengthsTried = 20;
-    env.calc.mode.condition = QStringLiteral("a(2) >= 1");
+    env.calc.settings().cycle.lengthsTried = 20;
+    env.calc.settings().mode.condition = QStringLiteral("a(2) >= 1");
     EXPECT_TRUE(env.calc.rankDigits().startsWith(QStringLiteral("954")));
-    EXPECT_EQ(env.calc.digitRanking.mid(env.calc.digitRanking.size() - 3), (QStringList{"020 1", "020 2", "020 7"}));
+    EXPECT_EQ(env.calc.digitRanking().mid(env.calc.digitRanking().size() - 3), (QStringList{"020 1", "020 2", "020 7"}));
 
-    env.calc.cycle.lengthsTried = 1;
-    env.calc.mode.condition = smart::BuiltInConditions().first();  // a(1) = a(2)
+    env.calc.settings().cycle.lengthsTried = 1;
+    env.calc.settings().mode.condition = smart::BuiltInConditions().first();  // a(1) = a(2)
     EXPECT_EQ(env.calc.rankDigits(), QStringLiteral("0123456789"));
 }
 
 TEST(SchemeEvaluation, StopMarkReturnsEmptyAndKeepsTables) {
     CalcEnv env(GapHistory());
     ASSERT_TRUE(env.calc.loadDraws());
-    env.calc.cycle.lengthsTried = 20;
-    env.calc.mode.condition = QStringLiteral("a(2) >= 1");
-    env.calc.verifyPeriod = 0;
+    env.calc.settings().cycle.lengthsTried = 20;
+    env.calc.settings().mode.condition = QStringLiteral("a(2) >= 1");
+    env.calc.stepRun().verifyPeriod = 0;
     env.calc.rankDigits();
-    const smart::RankRow before = env.calc.leftRanks[0];
+    const smart::RankRow before = env.calc.run().leftRanks[0];
     int evaluations = 0;
     env.calc.runHost().inputWaiting = [&] { return ++evaluations == 25; };
     env.calc.runHost().processEvents = [&] { env.calc.stop(); };
-    env.calc.mode.condition = QStringLiteral("a(2) >= 100");
+    env.calc.settings().mode.condition = QStringLiteral("a(2) >= 100");
     EXPECT_EQ(env.calc.rankDigits(), QString());
-    EXPECT_EQ(env.calc.leftRanks[0], before);
+    EXPECT_EQ(env.calc.run().leftRanks[0], before);
 }
 
 // A condition that never ends on its own, and one slower than an in-place evaluation may be
@@ -300,29 +300,29 @@ const QString kSlowCondition = QStringLiteral(
 TEST(SchemeEvaluation, StopEndsAnEndlessConditionAtOnce) {
     CalcEnv env(GapHistory());
     ASSERT_TRUE(env.calc.loadDraws());
-    env.calc.cycle.lengthsTried = 3;
-    env.calc.verifyPeriod = 0;
-    env.calc.mode.condition = QStringLiteral("a(2) >= 1");
+    env.calc.settings().cycle.lengthsTried = 3;
+    env.calc.stepRun().verifyPeriod = 0;
+    env.calc.settings().mode.condition = QStringLiteral("a(2) >= 1");
     env.calc.rankDigits();
-    const smart::RankRow before = env.calc.leftRanks[0];
+    const smart::RankRow before = env.calc.run().leftRanks[0];
     int idles = 0, reported = 0;
     env.calc.runHost().scriptError = [&](const script::ScriptError&, const QString&) { ++reported; };
     env.calc.runHost().processEvents = [&] {
         if (++idles == 3) env.calc.stop();  // pressed while the first evaluation runs away
     };
-    env.calc.mode.condition = kEndlessCondition;
+    env.calc.settings().mode.condition = kEndlessCondition;
     EXPECT_EQ(env.calc.rankDigits(), QString());
     // The caller's pump keeps turning until the request reaches the running evaluation (how
     // often depends on the machine's load); no error reported shows that the run ended by the
     // request, not by the engine's own limit.
     EXPECT_GE(idles, 3);
     EXPECT_EQ(reported, 0);
-    EXPECT_TRUE(env.calc.lastError.isEmpty()) << env.calc.lastError.toStdString();
-    EXPECT_EQ(env.calc.leftRanks[0], before);
+    EXPECT_TRUE(env.calc.lastError().isEmpty()) << env.calc.lastError().toStdString();
+    EXPECT_EQ(env.calc.run().leftRanks[0], before);
 
     // The next run is not stopped by the last one's request.
     env.calc.setRunState(smart::RunState::Running);
-    env.calc.mode.condition = QStringLiteral("a(2) >= 1");
+    env.calc.settings().mode.condition = QStringLiteral("a(2) >= 1");
     env.calc.runHost().processEvents = [] {};
     EXPECT_FALSE(env.calc.rankDigits().isEmpty());
     EXPECT_EQ(reported, 0);
@@ -333,49 +333,49 @@ TEST(SchemeEvaluation, StopEndsAnEndlessConditionAtOnce) {
 TEST(SchemeEvaluation, SlowConditionsRankAsInPlace) {
     CalcEnv env(GapHistory());
     ASSERT_TRUE(env.calc.loadDraws());
-    env.calc.cycle.lengthsTried = 1;
-    env.calc.verifyPeriod = 0;
-    env.calc.mode.condition = QStringLiteral("a(2) >= 1");
+    env.calc.settings().cycle.lengthsTried = 1;
+    env.calc.stepRun().verifyPeriod = 0;
+    env.calc.settings().mode.condition = QStringLiteral("a(2) >= 1");
     const QString quick = env.calc.rankDigits();
-    const QStringList quickRanking = env.calc.digitRanking;
+    const QStringList quickRanking = env.calc.digitRanking();
     ASSERT_FALSE(quick.isEmpty());
     int idles = 0;
     env.calc.runHost().processEvents = [&] { ++idles; };
-    env.calc.mode.condition = kSlowCondition;
+    env.calc.settings().mode.condition = kSlowCondition;
     EXPECT_EQ(env.calc.rankDigits(), quick);
-    EXPECT_EQ(env.calc.digitRanking, quickRanking);
+    EXPECT_EQ(env.calc.digitRanking(), quickRanking);
     EXPECT_GT(idles, 0) << "the slow evaluations ran away";
-    EXPECT_TRUE(env.calc.lastError.isEmpty()) << env.calc.lastError.toStdString();
+    EXPECT_TRUE(env.calc.lastError().isEmpty()) << env.calc.lastError().toStdString();
 }
 
 TEST(SchemeEvaluation, ScriptErrorCountsAsNotHoldingAndIsReportedOnce) {
     CalcEnv env(GapHistory());
     ASSERT_TRUE(env.calc.loadDraws());
-    env.calc.cycle.lengthsTried = 3;
-    env.calc.verification.periods = 1;
-    env.calc.verification.hundredsText = QStringLiteral("verify");
-    env.calc.mode.condition = QStringLiteral("a(6) = 1");  // beyond a(5)
+    env.calc.settings().cycle.lengthsTried = 3;
+    env.calc.settings().verification.periods = 1;
+    env.calc.settings().verification.hundredsText = QStringLiteral("verify");
+    env.calc.settings().mode.condition = QStringLiteral("a(6) = 1");  // beyond a(5)
     QList<int> numbers;
     QString clip;
     env.calc.runHost().scriptError = [&](const script::ScriptError& e, const QString& text) {
         numbers << e.number;
         clip = text;
     };
-    env.calc.verification.positionText = QStringLiteral("左0");
+    env.calc.settings().verification.positionText = QStringLiteral("左0");
     env.calc.backtestCondition();
     EXPECT_EQ(numbers, QList<int>{9});
     EXPECT_EQ(clip, QStringLiteral("verify"));
     // The message says where: the line of the wrapped condition and its text.
-    EXPECT_TRUE(env.calc.lastError.startsWith(QStringLiteral("9\n"))) << env.calc.lastError.toStdString();
-    EXPECT_TRUE(env.calc.lastError.contains(QStringLiteral("\n第2行：If a(6) = 1 then\n"))) << env.calc.lastError.toStdString();
+    EXPECT_TRUE(env.calc.lastError().startsWith(QStringLiteral("9\n"))) << env.calc.lastError().toStdString();
+    EXPECT_TRUE(env.calc.lastError().contains(QStringLiteral("\n第2行：If a(6) = 1 then\n"))) << env.calc.lastError().toStdString();
     EXPECT_EQ(env.calc.runState(), smart::RunState::Running);  // hidden: not paused, the run went on
-    EXPECT_EQ(env.calc.verifyPeriod, 2);
-    EXPECT_TRUE(env.calc.reportLines.isEmpty());  // nothing ranked, rank 0 is "B"
+    EXPECT_EQ(env.calc.run().verifyPeriod, 2);
+    EXPECT_TRUE(env.calc.reportLines().isEmpty());  // nothing ranked, rank 0 is "B"
 
     // A condition that does not compile: same treatment.
     numbers.clear();
     env.calc.loadDraws();
-    env.calc.mode.condition = QStringLiteral("a(1) = = ");
+    env.calc.settings().mode.condition = QStringLiteral("a(1) = = ");
     env.calc.backtestCondition();
     EXPECT_EQ(numbers.size(), 1);
 
@@ -389,10 +389,10 @@ TEST(SchemeEvaluation, ScriptErrorCountsAsNotHoldingAndIsReportedOnce) {
         ++waits;
         env.calc.pauseOrResume();  // the user resumes
     };
-    env.calc.mode.condition = QStringLiteral("a(6) = 1");
+    env.calc.settings().mode.condition = QStringLiteral("a(6) = 1");
     env.calc.backtestCondition();
     EXPECT_GE(waits, 1);
-    EXPECT_EQ(env.calc.verifyPeriod, 2);
+    EXPECT_EQ(env.calc.run().verifyPeriod, 2);
     EXPECT_EQ(numbers.size(), 1);
 }
 
@@ -400,36 +400,36 @@ TEST(Backtest, PeriodsMarksStatisticsAndReportLine) {
     CalcEnv env(GapHistory());
     SchemeCalculator& c = env.calc;
     ASSERT_TRUE(c.loadDraws());
-    c.cycle.lengthsTried = 20;
-    c.verification.periods = 3;
-    c.verification.positionText = QStringLiteral("右9");
+    c.settings().cycle.lengthsTried = 20;
+    c.settings().verification.periods = 3;
+    c.settings().verification.positionText = QStringLiteral("右9");
     const QString cond = Condition(QStringLiteral("a(2) >= 1"));
-    c.mode.condition = cond;
-    c.reportText.clear();
+    c.settings().mode.condition = cond;
+    c.stepRun().reportText.clear();
     c.backtestCondition();
 
-    EXPECT_EQ(c.verifyPeriod, 4);
-    ASSERT_EQ(c.lines.size(), 27);  // D1..D4 (333 222 122 111) removed
-    EXPECT_TRUE(c.lines.last().endsWith(QStringLiteral("444")));
-    EXPECT_EQ(c.rightRanks[1][10], "111");
-    EXPECT_EQ(c.rightRanks[0][10], "未开奖");
+    EXPECT_EQ(c.run().verifyPeriod, 4);
+    ASSERT_EQ(c.lines().size(), 27);  // D1..D4 (333 222 122 111) removed
+    EXPECT_TRUE(c.lines().last().endsWith(QStringLiteral("444")));
+    EXPECT_EQ(c.run().rightRanks[1][10], "111");
+    EXPECT_EQ(c.run().rightRanks[0][10], "未开奖");
 
     const QString expectedLine = QStringLiteral("3D错误：02  NULL：00|公式：") + cond +
                                  QStringLiteral("|右9|码1|第2020032期，验证003期，周期020.txt");
-    ASSERT_EQ(c.reportLines, QStringList{expectedLine});
+    ASSERT_EQ(c.reportLines(), QStringList{expectedLine});
     EXPECT_EQ(expectedLine.size(), 132);
 
-    EXPECT_TRUE(c.reportText.contains(QStringLiteral("正确：00  00  00  00  00  00  00  00  01  01  \r\n"
+    EXPECT_TRUE(c.reportText().contains(QStringLiteral("正确：00  00  00  00  00  00  00  00  01  01  \r\n"
                                                      "NULL：03  03  03  03  02  01  00  00  00  00  \r\n"
                                                      "错误：00  00  00  00  01  02  03  03  02  02  \r\n")));
     // Left side: ten columns tallied from its own marks, no line (the record names the right side).
-    EXPECT_EQ(c.reportText.count(QStringLiteral("正确：")), 2);
-    EXPECT_TRUE(c.reportText.contains(QStringLiteral("正确：00  00  00  00  02  00  00  00  00  00  \r\n"
+    EXPECT_EQ(c.reportText().count(QStringLiteral("正确：")), 2);
+    EXPECT_TRUE(c.reportText().contains(QStringLiteral("正确：00  00  00  00  02  00  00  00  00  00  \r\n"
                                                      "NULL：00  00  00  00  01  02  03  03  03  03  \r\n"
                                                      "错误：03  03  03  03  00  01  00  00  00  00  \r\n")));
     // Period 0 cells are followed by three blanks; a verified period marks hits, misses and nulls.
-    EXPECT_TRUE(c.reportText.contains(QStringLiteral("      9   5   4   3   2   1   B   B   B   B     开奖号未开奖\r\n")));
-    EXPECT_TRUE(c.reportText.contains(QStringLiteral("      9■ 5■ 4■ 3■ 1√ 2■ B● B● B● B●   开奖号2020031 111\r\n")));
+    EXPECT_TRUE(c.reportText().contains(QStringLiteral("      9   5   4   3   2   1   B   B   B   B     开奖号未开奖\r\n")));
+    EXPECT_TRUE(c.reportText().contains(QStringLiteral("      9■ 5■ 4■ 3■ 1√ 2■ B● B● B● B●   开奖号2020031 111\r\n")));
 }
 
 // The helper calculators made ahead on threads of their own write into the calculator that
@@ -439,7 +439,7 @@ TEST(Backtest, HelpersMadeAheadEndWithTheCalculator) {
     for (int k = 0; k < 3; ++k) {
         SchemeCalculator calc;
         calc.reloadWholeRange();
-        EXPECT_FALSE(calc.lines.isEmpty());
+        EXPECT_FALSE(calc.lines().isEmpty());
         calc.prepareSpread(8);
     }
 }
@@ -448,16 +448,16 @@ TEST(Backtest, NoVerifiedPeriodStillWritesTheLine) {
     CalcEnv env(GapHistory());
     SchemeCalculator& c = env.calc;
     ASSERT_TRUE(c.loadDraws());
-    c.cycle.lengthsTried = 20;
-    c.verification.periods = 0;
-    c.verification.positionText = QStringLiteral("左3");
-    c.mode.condition = Condition(QStringLiteral("a(2) >= 1"));
+    c.settings().cycle.lengthsTried = 20;
+    c.settings().verification.periods = 0;
+    c.settings().verification.positionText = QStringLiteral("左3");
+    c.settings().mode.condition = Condition(QStringLiteral("a(2) >= 1"));
     c.backtestCondition();
-    ASSERT_EQ(c.reportLines.size(), 1);
-    EXPECT_TRUE(c.reportLines[0].startsWith(QStringLiteral("3D错误：00  NULL：00|")));
-    EXPECT_TRUE(c.reportLines[0].contains(QStringLiteral("|左3|码3|第2020032期，验证000期，周期020.txt")));
+    ASSERT_EQ(c.reportLines().size(), 1);
+    EXPECT_TRUE(c.reportLines()[0].startsWith(QStringLiteral("3D错误：00  NULL：00|")));
+    EXPECT_TRUE(c.reportLines()[0].contains(QStringLiteral("|左3|码3|第2020032期，验证000期，周期020.txt")));
     // The left rows stop after rank 3: four columns.
-    EXPECT_TRUE(c.reportText.contains(QStringLiteral("正确：00  00  00  00  \r\n")));
+    EXPECT_TRUE(c.reportText().contains(QStringLiteral("正确：00  00  00  00  \r\n")));
 }
 
 TEST(RankStatistics, ReportLineFieldsReadFromTheEnd) {
@@ -485,17 +485,19 @@ TEST(RankStatistics, SummaryOrdersByCountThenFirstLine) {
     SchemeCalculator c;
     const QString cond = Condition(QStringLiteral("a(1) < a(2)"));
     for (QChar d : {QLatin1Char('7'), QLatin1Char('2'), QLatin1Char('7'), QLatin1Char('5')})
-        c.reportLines << Record(cond, QStringLiteral("左0"), 5, 5, QStringLiteral("00"), d);
-    c.reportLines.insert(2, QStringLiteral("imported junk line.txt"));  // no digit at its place: skipped
+        c.setReportLines(c.reportLines() + QStringList{Record(cond, QStringLiteral("左0"), 5, 5, QStringLiteral("00"), d)});
+    QStringList withJunk = c.reportLines();
+    withJunk.insert(2, QStringLiteral("imported junk line.txt"));
+    c.setReportLines(withJunk);  // no digit at its place: skipped
     c.summarise();
     EXPECT_EQ(c.summaryLines(), (QStringList{"YA7", "ZB2", "ZE5"}));
     EXPECT_EQ(c.killDigits(), (QList<int>{7, 2, 5}));
     // Summarised again without clearing: nothing new for digits already listed.
-    c.reportLines << Record(cond, QStringLiteral("左0"), 5, 5, QStringLiteral("00"), QLatin1Char('9'));
+    c.setReportLines(c.reportLines() + QStringList{Record(cond, QStringLiteral("左0"), 5, 5, QStringLiteral("00"), QLatin1Char('9'))});
     c.summarise();
     EXPECT_EQ(c.summaryLines(), (QStringList{"YA7", "ZB2", "ZE5", "ZF9"}));
     SchemeCalculator empty;
-    empty.summary = {smart::SummaryEntry{1, 1, 0}};
+    empty.setSummary({smart::SummaryEntry{1, 1, 0}});
     empty.summarise();
     EXPECT_EQ(empty.summaryLines(), QStringList{"ZA1"});
 }
@@ -538,17 +540,17 @@ TEST(SchemeList, XmlRecordsFromTheHomeServer) {
     c.loadSchemeList(server.url(smart::SchemeListPath(false, false)));
     QString expected = rec;
     expected.replace(QLatin1Char('['), QLatin1Char('<')).replace(QLatin1Char(']'), QLatin1Char('>'));
-    ASSERT_EQ(c.schemes.size(), 3);
-    EXPECT_EQ(c.schemes[0], expected);
-    EXPECT_EQ(c.schemes[1], QString(expected).replace("左1", "右2"));
-    EXPECT_EQ(c.schemes[2], expected);  // duplicates kept in order
+    ASSERT_EQ(c.schemes().size(), 3);
+    EXPECT_EQ(c.schemes()[0], expected);
+    EXPECT_EQ(c.schemes()[1], QString(expected).replace("左1", "右2"));
+    EXPECT_EQ(c.schemes()[2], expected);  // duplicates kept in order
 
     c.loadSchemeList(server.url(QStringLiteral("/3d/T_3d.xml")));  // not XML: the list stays
-    EXPECT_EQ(c.schemes.size(), 3);
+    EXPECT_EQ(c.schemes().size(), 3);
     c.loadSchemeList(server.url(QStringLiteral("/3d/missing.xml")));  // 404: the list stays
-    EXPECT_EQ(c.schemes.size(), 3);
+    EXPECT_EQ(c.schemes().size(), 3);
     c.loadSchemeList(server.url(smart::SchemeListPath(true, false)));  // a root without children
-    EXPECT_TRUE(c.schemes.isEmpty());
+    EXPECT_TRUE(c.schemes().isEmpty());
 
     // A child without attributes is skipped and reported; the others still load.
     const smart::SchemeListResult r = smart::ParseSchemeListXml(
@@ -563,32 +565,35 @@ TEST(BacktestRun, RunsRecordsSkipsBadOnesAndSummarises) {
     CalcEnv env(MixedHistory(120));
     SchemeCalculator& c = env.calc;
     const QString cond = Condition(QStringLiteral("a(1) > a(2)"));
-    c.schemes << Record(cond, QStringLiteral("右9"), 12, 6) << QStringLiteral("too short.txt")
-              << Record(Condition(QStringLiteral("a(2) >= a(3)")), QStringLiteral("左0"), 12, 6)
-            << Record(Condition(QStringLiteral("a(1) >= 1")), QStringLiteral("右8"), 8, 3);
-    c.summary.push_back({3, 1, 0});  // an old summary
+    c.setSchemes(c.schemes() + QStringList{Record(cond, QStringLiteral("右9"), 12, 6), QStringLiteral("too short.txt"), Record(Condition(QStringLiteral("a(2) >= a(3)")), QStringLiteral("左0"), 12, 6), Record(Condition(QStringLiteral("a(1) >= 1")), QStringLiteral("右8"), 8, 3)});
+    c.setSummary({smart::SummaryEntry{3, 1, 0}});  // an old summary
     c.runBacktests();
-    EXPECT_TRUE(c.lastError.contains(QStringLiteral("too short.txt")));
-    EXPECT_EQ(c.lines.size(), 120);  // reloaded at the end
-    EXPECT_EQ(c.verification.positionText, QStringLiteral("右8"));
-    EXPECT_EQ(c.cycle.lengthsTried, 8);
-    EXPECT_EQ(c.verification.periods, 3);
-    EXPECT_LE(c.reportLines.size(), 3);
-    EXPECT_FALSE(c.reportLines.isEmpty());
+    EXPECT_TRUE(c.lastError().contains(QStringLiteral("too short.txt")));
+    EXPECT_EQ(c.lines().size(), 120);  // reloaded at the end
+    // The last record's values are the run's own; the settings stay as they were set.
+    EXPECT_EQ(c.run().verification.positionText, QStringLiteral("右8"));
+    EXPECT_EQ(c.run().cycle.lengthsTried, 8);
+    EXPECT_EQ(c.run().verification.periods, 3);
+    EXPECT_EQ(c.settings().verification.positionText, QString());
+    EXPECT_EQ(c.settings().cycle.lengthsTried, 1);
+    EXPECT_EQ(c.settings().verification.periods, 0);
+    EXPECT_EQ(c.settings().mode.condition, smart::BuiltInConditions().first());
+    EXPECT_LE(c.reportLines().size(), 3);
+    EXPECT_FALSE(c.reportLines().isEmpty());
     QSet<QChar> digits;
-    for (const QString& line : c.reportLines) digits << smart::ReportLineDigit(line);
-    ASSERT_EQ(c.summary.size(), digits.size());
+    for (const QString& line : c.reportLines()) digits << smart::ReportLineDigit(line);
+    ASSERT_EQ(c.summary().size(), digits.size());
     for (const QString& s : c.summaryLines()) {
         EXPECT_EQ(s.size(), 3);
         EXPECT_TRUE(digits.contains(s.at(2)));
     }
-    EXPECT_TRUE(c.reportText.startsWith(QString(83, QLatin1Char('=')) + QStringLiteral("\r\n条件：") + c.mode.condition));
+    EXPECT_TRUE(c.reportText().startsWith(QString(83, QLatin1Char('=')) + QStringLiteral("\r\n条件：") + c.run().mode.condition));
 }
 
 TEST(BacktestRun, StopDuringSecondRecordEndsWithoutSummary) {
     CalcEnv env(MixedHistory(80));
     SchemeCalculator& c = env.calc;
-    for (int i = 0; i < 3; ++i) c.schemes << Record(Condition(QStringLiteral("a(1) >= a(2)")), QStringLiteral("左0"), 6, 4);
+    for (int i = 0; i < 3; ++i) c.setSchemes(c.schemes() + QStringList{Record(Condition(QStringLiteral("a(1) >= a(2)")), QStringLiteral("左0"), 6, 4)});
     int backtests = 0, evaluations = 0;
     c.runHost().processEvents = [&] { ++backtests; };
     // Stop in the second backtest's second period (a ranking is 10 x 6 evaluations).
@@ -598,10 +603,10 @@ TEST(BacktestRun, StopDuringSecondRecordEndsWithoutSummary) {
     };
     c.runBacktests();
     EXPECT_EQ(backtests, 2);  // the third record never started
-    EXPECT_TRUE(c.summary.empty());
+    EXPECT_TRUE(c.summary().empty());
     EXPECT_EQ(c.runState(), smart::RunState::Stopped);
-    EXPECT_EQ(c.reportLines.size(), 2);  // both backtests predicted the next issue
-    EXPECT_EQ(c.lines.size(), 79);  // the stopped backtest's removal stays
+    EXPECT_EQ(c.reportLines().size(), 2);  // both backtests predicted the next issue
+    EXPECT_EQ(c.lines().size(), 79);  // the stopped backtest's removal stays
 
     // Stopped before its first ranking: no line from the previous record's predictions.
     backtests = 0;
@@ -610,7 +615,7 @@ TEST(BacktestRun, StopDuringSecondRecordEndsWithoutSummary) {
         if (++backtests == 2) c.stop();
     };
     c.runBacktests();
-    EXPECT_EQ(c.reportLines.size(), 1);
+    EXPECT_EQ(c.reportLines().size(), 1);
 }
 
 // A run reads the draw file once, as it starts: the file rewritten as the second record's
@@ -620,15 +625,15 @@ TEST(BacktestRun, TheDrawFileIsReadOnceAsTheRunStarts) {
     CalcEnv env(MixedHistory(120));
     SchemeCalculator& c = env.calc;
     for (const char* cond : {"a(1) > a(2)", "a(2) >= a(3)", "a(1) >= 1"})
-        c.schemes << Record(Condition(QString::fromLatin1(cond)), QStringLiteral("左0"), 8, 6);
+        c.setSchemes(c.schemes() + QStringList{Record(Condition(QString::fromLatin1(cond)), QStringLiteral("左0"), 8, 6)});
     c.runBacktests();
-    const QStringList unchanged = c.reportLines;
+    const QStringList unchanged = c.reportLines();
     const QStringList otherNumbers = MixedHistory(121).mid(1);
     SchemeCalculator other;
     ASSERT_TRUE(other.useDraws({false, testsupport::HistoryOf(otherNumbers, QStringLiteral("2020")).draws()}));
-    other.schemes = c.schemes;
+    other.setSchemes(c.schemes());
     other.runBacktests();
-    ASSERT_NE(other.reportLines, unchanged) << "the other draws must make other lines";
+    ASSERT_NE(other.reportLines(), unchanged) << "the other draws must make other lines";
 
     int backtests = 0;
     c.runHost().processEvents = [&] {
@@ -636,27 +641,27 @@ TEST(BacktestRun, TheDrawFileIsReadOnceAsTheRunStarts) {
     };
     c.runBacktests();
     EXPECT_EQ(backtests, 3);
-    EXPECT_EQ(c.reportLines, unchanged);
+    EXPECT_EQ(c.reportLines(), unchanged);
     EXPECT_FALSE(c.drawsHandedIn());
     c.runBacktests();
-    EXPECT_EQ(c.reportLines, other.reportLines);
+    EXPECT_EQ(c.reportLines(), other.reportLines());
 }
 
 TEST(BacktestRun, EmptySchemeListMakesEmptySummary) {
     CalcEnv env(MixedHistory(30));
-    env.calc.summary.push_back({4, 1, 0});
+    env.calc.setSummary({smart::SummaryEntry{4, 1, 0}});
     env.calc.runBacktests();
-    EXPECT_TRUE(env.calc.summary.empty());
-    EXPECT_EQ(env.calc.lines.size(), 30);
+    EXPECT_TRUE(env.calc.summary().empty());
+    EXPECT_EQ(env.calc.lines().size(), 30);
 
     // A run whose draws cannot be loaded (more left out than there are) keeps no old summary.
-    env.calc.summary.push_back({7, 1, 0});  // "ZA7"
-    env.calc.reportLines << QStringLiteral("old line");
-    env.calc.range.newestLeftOut = 30;
+    env.calc.setSummary({smart::SummaryEntry{7, 1, 0}});  // "ZA7"
+    env.calc.setReportLines(env.calc.reportLines() + QStringList{QStringLiteral("old line")});
+    env.calc.settings().range.newestLeftOut = 30;
     env.calc.runBacktests();
-    EXPECT_TRUE(env.calc.summary.empty());
-    EXPECT_TRUE(env.calc.reportLines.isEmpty());
-    EXPECT_FALSE(env.calc.lastError.isEmpty());
+    EXPECT_TRUE(env.calc.summary().empty());
+    EXPECT_TRUE(env.calc.reportLines().isEmpty());
+    EXPECT_FALSE(env.calc.lastError().isEmpty());
 }
 
 TEST(BacktestRun, RunControlToggles) {
@@ -675,38 +680,38 @@ TEST(OmissionAnalyses, RollingWindowAndDigitRows) {
     CalcEnv env(n);
     SchemeCalculator& c = env.calc;
     c.reloadWholeRange();
-    c.mode.name = smart::kModeHundreds;
-    c.cycle.length = 10;
+    c.settings().mode.name = smart::kModeHundreds;
+    c.settings().cycle.length = 10;
     ASSERT_TRUE(c.rollingWindow());
-    ASSERT_EQ(c.statRows.size(), 90u);
-    EXPECT_EQ(c.range.first, 89);
-    EXPECT_EQ(c.range.last, 98);
-    const QString last = c.lines[99];
-    EXPECT_EQ(c.statRows.back().label, last + QStringLiteral("百位 ") + last.right(3).left(1) + QStringLiteral(" 前10期遗漏分析"));
-    EXPECT_EQ(c.statRows.back().drawCount, 10);
+    ASSERT_EQ(c.statRows().size(), 90u);
+    EXPECT_EQ(c.settings().range.first, 89);
+    EXPECT_EQ(c.settings().range.last, 98);
+    const QString last = c.lines()[99];
+    EXPECT_EQ(c.statRows().back().label, last + QStringLiteral("百位 ") + last.right(3).left(1) + QStringLiteral(" 前10期遗漏分析"));
+    EXPECT_EQ(c.statRows().back().drawCount, 10);
 
     // A window as long as the range: nothing, selections unchanged.
     c.clearStatRows();
-    c.range.first = 0;
-    c.range.last = 9;
+    c.settings().range.first = 0;
+    c.settings().range.last = 9;
     c.rollingWindow();
-    EXPECT_TRUE(c.statRows.empty());
-    EXPECT_EQ(c.range.first, 0);
+    EXPECT_TRUE(c.statRows().empty());
+    EXPECT_EQ(c.settings().range.first, 0);
 
-    c.mode.name = smart::kModeAnywhere;
+    c.settings().mode.name = smart::kModeAnywhere;
     c.omissionAnalysis();
-    ASSERT_EQ(c.statRows.size(), 10u);
-    EXPECT_EQ(c.statRows[3].label, QStringLiteral("2020001—2020010胆码 3 分析"));
-    EXPECT_EQ(c.statRows[3].hitCount, CountWith(n, 3, 0, 9));
+    ASSERT_EQ(c.statRows().size(), 10u);
+    EXPECT_EQ(c.statRows()[3].label, QStringLiteral("2020001—2020010胆码 3 分析"));
+    EXPECT_EQ(c.statRows()[3].hitCount, CountWith(n, 3, 0, 9));
     c.nextDraw();
-    EXPECT_EQ(c.statRows.size(), 20u);
-    EXPECT_EQ(c.statRows[10].label, QStringLiteral("2020002—2020011胆码 0 分析"));
+    EXPECT_EQ(c.statRows().size(), 20u);
+    EXPECT_EQ(c.statRows()[10].label, QStringLiteral("2020002—2020011胆码 0 分析"));
     // NEXT at the end: the selections that cannot move stay.
-    c.range.first = 99;
-    c.range.last = 99;
+    c.settings().range.first = 99;
+    c.settings().range.last = 99;
     c.nextDraw();
-    EXPECT_EQ(c.range.first, 99);
-    EXPECT_EQ(c.statRows.back().drawCount, 1);
+    EXPECT_EQ(c.settings().range.first, 99);
+    EXPECT_EQ(c.statRows().back().drawCount, 1);
 }
 
 TEST(BatchVerification, FilesPerStepAndFinalSave) {
@@ -716,17 +721,17 @@ TEST(BatchVerification, FilesPerStepAndFinalSave) {
     c.runHost().message = [&](const QString& m) { messages << m; };
     bool asked = false;
     c.runHost().confirm = [&](const QString&) { return asked = true; };
-    c.verification.positionText = QStringLiteral("左0");
-    c.cycle.lengthsTried = 5;
-    c.verification.batch.lastCycleLength = 7;
-    c.verification.batch.cycleStep = 1;
-    c.verification.periods = 30;
-    c.verification.batch.lastVerifyPeriods = 40;
-    c.verification.batch.verifyStep = 10;
-    c.mode.conditionIndex = 59;  // 方案60
+    c.settings().verification.positionText = QStringLiteral("左0");
+    c.settings().cycle.lengthsTried = 5;
+    c.settings().verification.batch.lastCycleLength = 7;
+    c.settings().verification.batch.cycleStep = 1;
+    c.settings().verification.periods = 30;
+    c.settings().verification.batch.lastVerifyPeriods = 40;
+    c.settings().verification.batch.verifyStep = 10;
+    c.settings().mode.conditionIndex = 59;  // 方案60
     c.batchVerification();
     EXPECT_TRUE(asked);
-    EXPECT_TRUE(c.lastError.isEmpty()) << c.lastError.toStdString();
+    EXPECT_TRUE(c.lastError().isEmpty()) << c.lastError().toStdString();
     const QStringList files = QDir(env.dir.path()).entryList({QStringLiteral("第*期，验证*.txt")}, QDir::Files);
     ASSERT_EQ(files.size(), 6);
     for (const QString& f : files) {
@@ -741,9 +746,9 @@ TEST(BatchVerification, FilesPerStepAndFinalSave) {
     ASSERT_EQ(saved.size(), 1);
     QString lines;
     ASSERT_TRUE(common::ReadAnsiFile(env.dir.file(saved[0]), &lines));
-    EXPECT_EQ(lines, c.reportLines.isEmpty() ? QString() : c.reportLines.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n"));
+    EXPECT_EQ(lines, c.reportLines().isEmpty() ? QString() : c.reportLines().join(QStringLiteral("\r\n")) + QStringLiteral("\r\n"));
     EXPECT_EQ(messages, QStringList{QStringLiteral("保存成功！")});
-    for (const QString& line : c.reportLines)
+    for (const QString& line : c.reportLines())
         EXPECT_TRUE(QFile::exists(SchemeCalculator::reportFileOfLine(line))) << line.toStdString();
 }
 
@@ -751,12 +756,12 @@ TEST(BatchVerification, RefusedWithoutSideAndRankOrOnNo) {
     CalcEnv env(MixedHistory(40));
     env.calc.runHost().confirm = [](const QString&) { return true; };
     env.calc.batchVerification();
-    EXPECT_FALSE(env.calc.lastError.isEmpty());
-    env.calc.verification.positionText = QStringLiteral("左0");
+    EXPECT_FALSE(env.calc.lastError().isEmpty());
+    env.calc.settings().verification.positionText = QStringLiteral("左0");
     env.calc.runHost().confirm = [](const QString&) { return false; };
-    env.calc.reportLines << QStringLiteral("kept");
+    env.calc.setReportLines(env.calc.reportLines() + QStringList{QStringLiteral("kept")});
     env.calc.batchVerification();
-    EXPECT_EQ(env.calc.reportLines, QStringList{QStringLiteral("kept")});
+    EXPECT_EQ(env.calc.reportLines(), QStringList{QStringLiteral("kept")});
 }
 
 TEST(ReportFiles, SaveAndImports) {
@@ -764,9 +769,9 @@ TEST(ReportFiles, SaveAndImports) {
     SchemeCalculator& c = env.calc;
     const QString cond = smart::BuiltInConditions()[6];
     const QString a = Record(cond, QStringLiteral("左0"), 5, 10, QStringLiteral("03"), QLatin1Char('1'));
-    c.reportLines << a << a;
+    c.setReportLines(c.reportLines() + QStringList{a, a});
     ASSERT_TRUE(c.saveAndClearReportLines());
-    EXPECT_TRUE(c.reportLines.isEmpty());
+    EXPECT_TRUE(c.reportLines().isEmpty());
     const QStringList saved = QDir(env.dir.path()).entryList({QStringLiteral("第2020021期 *.txt")}, QDir::Files);
     ASSERT_EQ(saved.size(), 1);
     EXPECT_EQ(env.dir.read(saved[0]), common::EncodeAnsi(a + "\r\n" + a + "\r\n"));
@@ -780,7 +785,7 @@ TEST(ReportFiles, SaveAndImports) {
                   common::EncodeAnsi("  " + a + "  \r\n\r\n" + sameCounts + "\r\n" + sameErrors + "\r\nnot a record\r\n" +
                                      other + "\r\n" + other + "\r\nX.TXT\r\n"));
     EXPECT_EQ(c.importSchemes(env.dir.file("in.txt")), 2);
-    EXPECT_EQ(c.schemes, (QStringList{a, other}));
+    EXPECT_EQ(c.schemes(), (QStringList{a, other}));
     EXPECT_EQ(c.importReportLines(env.dir.file("in.txt")), 5);  // repeats kept, non-records skipped
     EXPECT_EQ(c.importSchemes(env.dir.file("missing.txt")), -1);
 
@@ -793,16 +798,15 @@ TEST(RealHistory, RunKeepsItsInvariants) {
     testsupport::ProgramDir dir;
     ASSERT_TRUE(dir.copyShared(QStringLiteral("data/HAO.TXT")));
     SchemeCalculator c;
-    c.range.newestLeftOut = 7;
+    c.settings().range.newestLeftOut = 7;
     const QStringList& items = smart::BuiltInConditions();
-    c.schemes << Record(items[0], QStringLiteral("右9"), 15, 8) << Record(items[12], QStringLiteral("左0"), 20, 8)
-              << Record(items[50], QStringLiteral("右8"), 25, 6) << Record(items[30], QStringLiteral("左2"), 10, 10);
+    c.setSchemes(c.schemes() + QStringList{Record(items[0], QStringLiteral("右9"), 15, 8), Record(items[12], QStringLiteral("左0"), 20, 8), Record(items[50], QStringLiteral("右8"), 25, 6), Record(items[30], QStringLiteral("左2"), 10, 10)});
     c.runBacktests();
-    EXPECT_TRUE(c.lastError.isEmpty()) << c.lastError.toStdString();
-    ASSERT_FALSE(c.lines.isEmpty());
+    EXPECT_TRUE(c.lastError().isEmpty()) << c.lastError().toStdString();
+    ASSERT_FALSE(c.lines().isEmpty());
     const int total = int(QFileInfo(dir.file("HAO.TXT")).size() / 12);
-    EXPECT_EQ(c.lines.size(), total - 7);
-    EXPECT_EQ(c.nextIssue, QString::number(c.lines.last().left(7).toLongLong() + 1));
+    EXPECT_EQ(c.lines().size(), total - 7);
+    EXPECT_EQ(c.nextIssue(), QString::number(c.lines().last().left(7).toLongLong() + 1));
     QSet<QChar> listed;
     const QStringList summaryLines = c.summaryLines();
     for (const QString& s : summaryLines) {
@@ -811,14 +815,14 @@ TEST(RealHistory, RunKeepsItsInvariants) {
         listed << s.at(2);
     }
     EXPECT_TRUE(std::is_sorted(summaryLines.begin(), summaryLines.end()));
-    for (const QString& line : c.reportLines) {
+    for (const QString& line : c.reportLines()) {
         smart::SchemeRecord r;
         ASSERT_TRUE(smart::ParseSchemeRecord(line, &r));
-        EXPECT_TRUE(line.contains(QStringLiteral("|第") + c.nextIssue + QStringLiteral("期")));
+        EXPECT_TRUE(line.contains(QStringLiteral("|第") + c.nextIssue() + QStringLiteral("期")));
         EXPECT_TRUE(listed.contains(r.digit));
     }
     // The last backtest's row 0: each digit at most once per side.
-    for (const smart::RankTable* t : {&c.leftRanks, &c.rightRanks}) {
+    for (const smart::RankTable* t : {&c.run().leftRanks, &c.run().rightRanks}) {
         QSet<QString> seen;
         for (int j = 0; j < 10; ++j) {
             const QString& cell = (*t)[0][j];
@@ -834,10 +838,10 @@ TEST(BatchVerification, StopLeavesTheReportFileUpToTheStoppedScheme) {
     // including that one (its backtest cut short), and nothing of the ones after it.
     CalcEnv env(MixedHistory(60));
     SchemeCalculator& c = env.calc;
-    c.verification.positionText = QStringLiteral("左0");
-    c.cycle.lengthsTried = c.verification.batch.lastCycleLength = 5;
-    c.verification.periods = c.verification.batch.lastVerifyPeriods = 10;
-    c.mode.conditionIndex = 59;
+    c.settings().verification.positionText = QStringLiteral("左0");
+    c.settings().cycle.lengthsTried = c.settings().verification.batch.lastCycleLength = 5;
+    c.settings().verification.periods = c.settings().verification.batch.lastVerifyPeriods = 10;
+    c.settings().mode.conditionIndex = 59;
     int pumps = 0;
     c.runHost().processEvents = [&] {
         if (++pumps == 4) c.stop();  // one pump per step, then one per backtest

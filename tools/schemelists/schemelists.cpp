@@ -66,20 +66,20 @@ int Batch(const QStringList& args) {
     smart::SchemeCalculator calc;
     if (p3) calc.selectLottery(true);
     else calc.selectLottery(false);
-    if (!calc.lastError.isEmpty()) return Fail(calc.lastError);
-    calc.verification.positionText = args[2];
-    calc.cycle.lengthsTried = firstC;
-    calc.verification.batch.lastCycleLength = lastC;
-    calc.verification.batch.cycleStep = stepC;
-    calc.verification.periods = periods;
-    calc.verification.batch.lastVerifyPeriods = periods;
-    calc.verification.batch.verifyStep = 1;
-    calc.mode.conditionIndex = 0;
+    if (!calc.lastError().isEmpty()) return Fail(calc.lastError());
+    calc.settings().verification.positionText = args[2];
+    calc.settings().cycle.lengthsTried = firstC;
+    calc.settings().verification.batch.lastCycleLength = lastC;
+    calc.settings().verification.batch.cycleStep = stepC;
+    calc.settings().verification.periods = periods;
+    calc.settings().verification.batch.lastVerifyPeriods = periods;
+    calc.settings().verification.batch.verifyStep = 1;
+    calc.settings().mode.conditionIndex = 0;
     calc.batchVerification();
-    if (!calc.lastError.isEmpty()) return Fail(calc.lastError);
+    if (!calc.lastError().isEmpty()) return Fail(calc.lastError());
     QTextStream out(stdout);
     out.setEncoding(QStringConverter::Utf8);
-    for (const QString& line : calc.reportLines) out << line << '\n';
+    for (const QString& line : calc.reportLines()) out << line << '\n';
     return 0;
 }
 

@@ -51,7 +51,7 @@ struct SmartCalculator::Made {
         calc.setScriptHost(&boxes);
         // Start-up: the 福彩3D file, no draw left out, the whole range.
         calc.reloadWholeRange();
-        calc.lastError.clear();
+        calc.clearError();
     }
 };
 

@@ -238,7 +238,7 @@ bool HistoryVerificationWindow::loadSchemes() {
     calc.clearSchemes();
     const QString url = replayHost()->schemeListUrl();
     if (!url.isEmpty()) {
-        calc.lastError.clear();
+        calc.clearError();
         calc.loadSchemeList(url, downloader_);
     }
     if (stopRequested_) {  // stopped while the list loaded: nothing changed yet
@@ -246,7 +246,7 @@ bool HistoryVerificationWindow::loadSchemes() {
         deleteLater();
         return false;
     }
-    if (calc.schemes.isEmpty()) {
+    if (calc.schemes().isEmpty()) {
         running_ = false;
         ui::MsgBox(QStringLiteral("没用搜寻到可用的公式，请检查网络连接是否正确。"), ui::Icon::None, ui::Buttons::Ok,
                    ui::kAppTitle, this);
@@ -263,8 +263,8 @@ bool HistoryVerificationWindow::verifyDraws(const smart::DrawSnapshot& draws, in
     smart::SchemeCalculator& calc = context_.calc();
     // The draws are computed away from the window, on every core, unless a condition may show
     // boxes or run code of its own making: then one after another here, as they always were.
-    const bool here = smart::SchemesNeedTheWindowThread(calc.schemes);
-    smart::VerificationRun run({history, draws.lotteryIsP3(), calc.schemes, replayHost()->model().settings, first, last},
+    const bool here = smart::SchemesNeedTheWindowThread(calc.schemes());
+    smart::VerificationRun run({history, draws.lotteryIsP3(), calc.schemes(), replayHost()->model().settings, first, last},
                                here ? 0 : common::WorkerCount(), &calc);
     // The window's events go through the calculator's host, as within its own runs.
     const auto pump = [&calc] {
@@ -321,7 +321,7 @@ void HistoryVerificationWindow::leaveModelAs(std::optional<smart::VerifiedDraw>&
     smart::SmartModel& model = replayHost()->model();
     model.summary = std::move(draw->summary);
     model.summaryValid = true;
-    context_.calc().summary = std::move(draw->summaryEntries);
+    context_.calc().setSummary(std::move(draw->summaryEntries));
     model.numberPool() = std::move(draw->lastPool);
     model.setScheme(3);
     schemeLeft_ = model.settings.scheme;

@@ -71,7 +71,7 @@ SchemeCalculatorWindow::SchemeCalculatorWindow(QWidget* parent) : QWidget(parent
 
     // Start-up: the 福彩3D file, no draw left out, the whole range, the first items.
     calc_.reloadWholeRange();
-    calc_.lastError.clear();
+    calc_.clearError();
     pushControls();
 }
 
@@ -195,58 +195,58 @@ void SchemeCalculatorWindow::buildButtons(QGridLayout* grid, int row) {
 }
 
 void SchemeCalculatorWindow::pullControls() {
-    calc_.range.newestLeftOut = CalcTextValue(edits_.leftOut);
-    calc_.cycle.length = CalcTextValue(edits_.cycleLength);
-    calc_.cycle.seriesLength = CalcTextValue(edits_.seriesLength);
-    calc_.cycle.lengthsTried = CalcTextValue(edits_.cycleLengthsTried);
-    calc_.verification.periods = CalcTextValue(edits_.verifyPeriods);
-    calc_.verification.batch.lastVerifyPeriods = CalcTextValue(edits_.lastVerifyPeriods);
-    calc_.verification.batch.verifyStep = CalcTextValue(edits_.verifyStep);
-    calc_.verification.batch.cycleStep = CalcTextValue(edits_.cycleStep);
-    calc_.verification.batch.lastCycleLength = CalcTextValue(edits_.lastCycleLength);
-    calc_.verification.positionText = edits_.position->text();
-    calc_.range.first = rangeFirst_->currentIndex();
-    calc_.range.last = rangeLast_->currentIndex();
-    calc_.mode.name = mode_->currentText();
-    calc_.mode.digit = digit_->currentIndex();
-    calc_.mode.condition = condition_->currentText();
-    calc_.mode.conditionIndex = std::max(0, condition_->currentIndex());
-    calc_.verification.hundredsText = verifyText_->toPlainText();
+    calc_.settings().range.newestLeftOut = CalcTextValue(edits_.leftOut);
+    calc_.settings().cycle.length = CalcTextValue(edits_.cycleLength);
+    calc_.settings().cycle.seriesLength = CalcTextValue(edits_.seriesLength);
+    calc_.settings().cycle.lengthsTried = CalcTextValue(edits_.cycleLengthsTried);
+    calc_.settings().verification.periods = CalcTextValue(edits_.verifyPeriods);
+    calc_.settings().verification.batch.lastVerifyPeriods = CalcTextValue(edits_.lastVerifyPeriods);
+    calc_.settings().verification.batch.verifyStep = CalcTextValue(edits_.verifyStep);
+    calc_.settings().verification.batch.cycleStep = CalcTextValue(edits_.cycleStep);
+    calc_.settings().verification.batch.lastCycleLength = CalcTextValue(edits_.lastCycleLength);
+    calc_.settings().verification.positionText = edits_.position->text();
+    calc_.settings().range.first = rangeFirst_->currentIndex();
+    calc_.settings().range.last = rangeLast_->currentIndex();
+    calc_.settings().mode.name = mode_->currentText();
+    calc_.settings().mode.digit = digit_->currentIndex();
+    calc_.settings().mode.condition = condition_->currentText();
+    calc_.settings().mode.conditionIndex = std::max(0, condition_->currentIndex());
+    calc_.settings().verification.hundredsText = verifyText_->toPlainText();
 }
 
 void SchemeCalculatorWindow::pushControls() {
     auto set = [](QLineEdit* edit, int value) { edit->setText(QString::number(value)); };
-    set(edits_.leftOut, calc_.range.newestLeftOut);
-    set(edits_.cycleLength, calc_.cycle.length);
-    set(edits_.seriesLength, calc_.cycle.seriesLength);
-    set(edits_.cycleLengthsTried, calc_.cycle.lengthsTried);
-    set(edits_.verifyPeriods, calc_.verification.periods);
-    set(edits_.lastVerifyPeriods, calc_.verification.batch.lastVerifyPeriods);
-    set(edits_.verifyStep, calc_.verification.batch.verifyStep);
-    set(edits_.cycleStep, calc_.verification.batch.cycleStep);
-    set(edits_.lastCycleLength, calc_.verification.batch.lastCycleLength);
-    edits_.position->setText(calc_.verification.positionText);
-    fc3d_->setChecked(!calc_.range.lotteryIsP3);
-    p3_->setChecked(calc_.range.lotteryIsP3);
+    set(edits_.leftOut, calc_.settings().range.newestLeftOut);
+    set(edits_.cycleLength, calc_.settings().cycle.length);
+    set(edits_.seriesLength, calc_.settings().cycle.seriesLength);
+    set(edits_.cycleLengthsTried, calc_.settings().cycle.lengthsTried);
+    set(edits_.verifyPeriods, calc_.settings().verification.periods);
+    set(edits_.lastVerifyPeriods, calc_.settings().verification.batch.lastVerifyPeriods);
+    set(edits_.verifyStep, calc_.settings().verification.batch.verifyStep);
+    set(edits_.cycleStep, calc_.settings().verification.batch.cycleStep);
+    set(edits_.lastCycleLength, calc_.settings().verification.batch.lastCycleLength);
+    edits_.position->setText(calc_.settings().verification.positionText);
+    fc3d_->setChecked(!calc_.settings().range.lotteryIsP3);
+    p3_->setChecked(calc_.settings().range.lotteryIsP3);
     auto* model = qobject_cast<QStringListModel*>(rangeFirst_->model());
-    if (model->stringList() != calc_.lines) model->setStringList(calc_.lines);
-    rangeFirst_->setCurrentIndex(calc_.range.first);
-    rangeLast_->setCurrentIndex(calc_.range.last);
-    const int mode = mode_->findText(calc_.mode.name);
+    if (model->stringList() != calc_.lines()) model->setStringList(calc_.lines());
+    rangeFirst_->setCurrentIndex(calc_.settings().range.first);
+    rangeLast_->setCurrentIndex(calc_.settings().range.last);
+    const int mode = mode_->findText(calc_.settings().mode.name);
     if (mode >= 0) mode_->setCurrentIndex(mode);
-    digit_->setCurrentIndex(std::clamp(calc_.mode.digit, 0, 9));
-    if (condition_->currentText() != calc_.mode.condition) condition_->setEditText(calc_.mode.condition);
-    if (verifyText_->toPlainText() != calc_.verification.hundredsText) verifyText_->setPlainText(calc_.verification.hundredsText);
-    if (statRows_->topLevelItemCount() != int(calc_.statRows.size())) {
+    digit_->setCurrentIndex(std::clamp(calc_.settings().mode.digit, 0, 9));
+    if (condition_->currentText() != calc_.settings().mode.condition) condition_->setEditText(calc_.settings().mode.condition);
+    if (verifyText_->toPlainText() != calc_.settings().verification.hundredsText) verifyText_->setPlainText(calc_.settings().verification.hundredsText);
+    if (statRows_->topLevelItemCount() != int(calc_.statRows().size())) {
         statRows_->clear();
         QList<QTreeWidgetItem*> items;
-        for (const StatRow& r : calc_.statRows) items << new QTreeWidgetItem(r.columns());
+        for (const StatRow& r : calc_.statRows()) items << new QTreeWidgetItem(r.columns());
         statRows_->addTopLevelItems(items);
     }
-    FillList(ranking_, calc_.digitRanking);
+    FillList(ranking_, calc_.digitRanking());
     FillList(summary_, calc_.summaryLines());
-    FillList(reportLines_, calc_.reportLines);
-    FillList(schemes_, calc_.schemes);
+    FillList(reportLines_, calc_.reportLines());
+    FillList(schemes_, calc_.schemes());
     runControl_->setText(RunCaption(calc_.runState()));
 }
 
@@ -254,22 +254,22 @@ void SchemeCalculatorWindow::runHandler(const std::function<void()>& body) {
     if (busy_) return;  // a backtest is running: the calculator's own buttons wait for it
     busy_ = true;
     pullControls();
-    calc_.lastError.clear();
+    calc_.clearError();
     body();
     pushControls();
     busy_ = false;
     // Shown only when someone looks at the calculator; otherwise they are left to its caller.
-    if (isVisible() && !calc_.lastError.isEmpty())
-        ui::MsgBox(calc_.lastError, ui::Icon::Warning, ui::Buttons::Ok, ui::kAppTitle, this);
+    if (isVisible() && !calc_.lastError().isEmpty())
+        ui::MsgBox(calc_.lastError(), ui::Icon::Warning, ui::Buttons::Ok, ui::kAppTitle, this);
 }
 
 void SchemeCalculatorWindow::clearSchemeList() {
-    calc_.schemes.clear();
+    calc_.clearSchemes();
     schemes_->clear();
 }
 
 void SchemeCalculatorWindow::setLeaveOut(int count) {
-    calc_.range.newestLeftOut = count;
+    calc_.settings().range.newestLeftOut = count;
     edits_.leftOut->setText(QString::number(count));
 }
 
@@ -339,7 +339,7 @@ void SchemeCalculatorWindow::Command16_Click() {
     int added = -1;
     runHandler([&] { added = calc_.importSchemes(path); });
     if (added < 0) return;  // unreadable: the import ends silently
-    clearSchemes_->setText(QStringLiteral("清空") + QString::number(calc_.schemes.size()));
+    clearSchemes_->setText(QStringLiteral("清空") + QString::number(calc_.schemes().size()));
     ui::MsgBox(QStringLiteral("导入成功！"), ui::Icon::None, ui::Buttons::Ok, ui::kAppTitle, this);
 }
 
@@ -349,14 +349,14 @@ void SchemeCalculatorWindow::Command18_Click() {
     int added = -1;
     runHandler([&] { added = calc_.importReportLines(path); });
     if (added < 0) return;
-    clearReportLines_->setText(QStringLiteral("清空") + QString::number(calc_.reportLines.size()));
+    clearReportLines_->setText(QStringLiteral("清空") + QString::number(calc_.reportLines().size()));
     ui::MsgBox(QStringLiteral("导入成功！"), ui::Icon::None, ui::Buttons::Ok, ui::kAppTitle, this);
 }
 
 void SchemeCalculatorWindow::List3_DblClick() {
     const int row = reportLines_->currentRow();
-    if (row < 0 || row >= calc_.reportLines.size()) return;
-    const QString line = calc_.reportLines.at(row);
+    if (row < 0 || row >= calc_.reportLines().size()) return;
+    const QString line = calc_.reportLines().at(row);
     const QString path = SchemeCalculator::reportFileOfLine(line);
     if (path.isEmpty()) return;
     const QString tag = SchemeCalculator::schemeTagOfLine(line);

@@ -36,9 +36,9 @@ public:
     const SchemeCalculator& calculator() const { return calc_; }
 
     // The loaded scheme records, the summary and the report lines (List4, List2, List3).
-    const QStringList& schemeList() const { return calc_.schemes; }
+    const QStringList& schemeList() const { return calc_.schemes(); }
     QStringList summaryList() const { return calc_.summaryLines(); }
-    const QStringList& reportLines() const { return calc_.reportLines; }
+    const QStringList& reportLines() const { return calc_.reportLines(); }
     void clearSchemeList();                 // empties List4
     // Newest draws left out (Text11).
     void setLeaveOut(int count);

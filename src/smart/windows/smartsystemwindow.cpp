@@ -278,7 +278,7 @@ void SmartSystemWindow::Image1_Click() {
 
 void SmartSystemWindow::Image1_DblClick() {
     QString text;
-    for (const QString& line : context_.calc().schemes) text += line + QStringLiteral("\r\n");
+    for (const QString& line : context_.calc().schemes()) text += line + QStringLiteral("\r\n");
     smart::PutOnClipboard(text);
 }
 
@@ -372,11 +372,11 @@ bool SmartSystemWindow::smartRun() {
     calc.clearSchemes();
     const QString url = schemeListUrl();
     if (!url.isEmpty()) {
-        calc.lastError.clear();
+        calc.clearError();
         calc.loadSchemeList(url, downloader_);
     }
     if (stopRequested_) return abandon();
-    if (calc.schemes.isEmpty()) {
+    if (calc.schemes().isEmpty()) {
         ui::MsgBox(kNoSchemesMessage, ui::Icon::None, ui::Buttons::Ok, ui::kAppTitle, this);
         return false;
     }
@@ -413,8 +413,8 @@ bool SmartSystemWindow::backtestSchemes(const smart::DrawSnapshot& draws, int ba
     smart::SchemeCalculator& calc = context_.calc();
     model_.summaryValid = false;
     setRunning(true);
-    calc.lastError.clear();
-    calc.range.newestLeftOut = draws.history().count() - base;
+    calc.clearError();
+    calc.settings().range.newestLeftOut = draws.history().count() - base;
     // The calculator works on the run's draws, never on the draw file: its newest line is the
     // base draw shown.
     const bool loaded = calc.useDraws({draws.lotteryIsP3(), draws.history().draws()});
@@ -425,13 +425,13 @@ bool SmartSystemWindow::backtestSchemes(const smart::DrawSnapshot& draws, int ba
         common::WorkProgress progress;
         const ui::ProgressBox box(this, QStringLiteral("正在算号…"), progress, [this] { stopRun(); });
         calc.runHost().progress = &progress;
-        calc.lastError.clear();
+        calc.clearError();
         calc.runBacktestsSpread();
         calc.runHost().progress = nullptr;
     }
     setRunning(false);
     if (!loaded) {
-        ui::MsgBox(calc.lastError, ui::Icon::Critical, ui::Buttons::Ok, kSmartTitle, this);
+        ui::MsgBox(calc.lastError(), ui::Icon::Critical, ui::Buttons::Ok, kSmartTitle, this);
         return false;
     }
     model_.summary = calc.killDigits();

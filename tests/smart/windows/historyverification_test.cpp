@@ -174,7 +174,7 @@ TEST(HistoryVerificationWindowTest, StopDuringARunDropsTheWindowAndRestoresTheWo
         EXPECT_EQ(messages.messages.size(), 1);  // the question only: no summary, no message
         if (inBacktest) {
             EXPECT_EQ(backtestPumps, 1) << "the backtest ends at the stop mark";
-            EXPECT_TRUE(f.calc.get().summary.empty());
+            EXPECT_TRUE(f.calc.get().summary().empty());
         }
         EXPECT_EQ(f.bench.session().pool, poolBefore);
         EXPECT_EQ(f.bench.session().log.text(), logBefore);

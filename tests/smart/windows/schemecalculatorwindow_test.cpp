@@ -47,13 +47,15 @@ TEST(CalculatorWindow, HiddenRunThroughPublicHandlers) {
 
     w.setLeaveOut(5);
     w.Option1_Click();
-    EXPECT_EQ(w.calculator().lines.size(), 85);
+    EXPECT_EQ(w.calculator().lines().size(), 85);
     w.Command17_Click();
     EXPECT_TRUE(messages.messages.isEmpty());  // hidden: nothing shown
     EXPECT_FALSE(w.summaryList().isEmpty());
     EXPECT_EQ(Items(w.findChild<QListWidget*>("List2")), w.summaryList());
     EXPECT_EQ(Items(w.findChild<QListWidget*>("List3")), w.reportLines());
-    EXPECT_EQ(w.findChild<QLineEdit*>("Text10")->text(), QStringLiteral("右9"));
+    // The run backtests each record with its own values: the window's settings stay as set.
+    EXPECT_EQ(w.findChild<QLineEdit*>("Text10")->text(), QString());
+    EXPECT_EQ(w.calculator().run().verification.positionText, QStringLiteral("右9"));
     EXPECT_EQ(w.calculator().runState(), smart::RunState::Running);
 
     // The stop mark set from outside (the verification window's cancel) ends the next run at once.
@@ -122,7 +124,7 @@ TEST(CalculatorWindow, ConditionMsgBoxGoesThroughTheMessageLayer) {
     ui::MessageRecorder messages(ui::Answer::No);
     smart::SchemeCalculatorWindow w;
     messages.messages.clear();
-    w.calculator().mode.condition = QStringLiteral("MsgBox(\"继续?\", 4, \"条件\") = 7");
+    w.calculator().settings().mode.condition = QStringLiteral("MsgBox(\"继续?\", 4, \"条件\") = 7");
     EXPECT_EQ(w.calculator().evaluateCondition(), 1);
     ASSERT_EQ(messages.messages.size(), 1);
     EXPECT_EQ(messages.messages[0].text, QStringLiteral("继续?"));

@@ -38,12 +38,12 @@ TEST(ShippedSchemeLists, LoadAsRecordsOfTheirLottery) {
         SCOPED_TRACE(c.path);
         smart::SchemeCalculator calc;
         calc.loadSchemeList(HomeAddress() + QString::fromLatin1(c.path));
-        EXPECT_TRUE(calc.lastError.isEmpty()) << calc.lastError.toStdString();
+        EXPECT_TRUE(calc.lastError().isEmpty()) << calc.lastError().toStdString();
         // One record per side and rank at most, so the summary's letters stay within A..Z.
-        ASSERT_GE(calc.schemes.size(), 10);
-        EXPECT_LE(calc.schemes.size(), 20);
+        ASSERT_GE(calc.schemes().size(), 10);
+        EXPECT_LE(calc.schemes().size(), 20);
         QSet<QString> sideRanks;
-        for (const QString& line : calc.schemes) {
+        for (const QString& line : calc.schemes()) {
             smart::SchemeRecord r;
             QString why;
             ASSERT_TRUE(smart::ParseSchemeRecord(line, &r, &why)) << line.toStdString() << why.toStdString();
@@ -82,8 +82,8 @@ void ExpectSmartRunFromShippedList(bool p3) {
     ui::MessageRecorder messages(ui::Answer::Yes);
     w.Command2_Click();
     ASSERT_EQ(messages.messages.size(), 2) << messages.lastText().toStdString();
-    EXPECT_FALSE(calc.get().schemes.isEmpty());
-    EXPECT_GE(calc.get().summary.size(), 4u);
+    EXPECT_FALSE(calc.get().schemes().isEmpty());
+    EXPECT_GE(calc.get().summary().size(), 4u);
     const QString line = w.findChild<QLabel*>(QStringLiteral("Label14"))->text();
     const QRegularExpression result((p3 ? QStringLiteral("^体彩排列3") : QStringLiteral("^福彩3D")) +
                                     QStringLiteral("第2026268期  方案一杀码\\d 方案二杀码\\d 方案三杀码\\d 方案四杀码\\d$"));

@@ -300,7 +300,7 @@ TEST(SmartSystemWindowTest, ScriptErrorInTheHiddenRunIsReportedAndTheRunFinishes
     EXPECT_TRUE(messages.messages[2].text.startsWith(QStringLiteral("人工智能杀码系统已完成操作")));
     EXPECT_EQ(f.calc.get().runState(), smart::RunState::Running);
     // The failing record ranks nothing; the other one still gives the summary its line.
-    EXPECT_EQ(f.calc.get().reportLines.size(), 1);
+    EXPECT_EQ(f.calc.get().reportLines().size(), 1);
     EXPECT_TRUE(w.findChild<QLabel*>(QStringLiteral("Label14"))->text().startsWith(QStringLiteral("福彩3D第2020601期  方案一杀码")));
     EXPECT_EQ(f.bench.session().pool, poolBefore);
     EXPECT_EQ(f.bench.session().log.text(), logBefore);
@@ -340,7 +340,7 @@ TEST(SmartSystemWindowTest, ClosingDuringARunStopsItAndUnloadsTheWindow) {
         EXPECT_EQ(f.server.requestCount(QStringLiteral("/3d/3d.xml")), 1);
         if (inBacktest) {
             EXPECT_EQ(backtestPumps, 1) << "the backtest ends at the stop mark";
-            EXPECT_TRUE(f.calc.get().summary.empty());
+            EXPECT_TRUE(f.calc.get().summary().empty());
         } else {
             EXPECT_EQ(f.server.waitForDelayedEnd(QStringLiteral("/3d/3d.xml")),
                       testsupport::HttpServer::DelayedEnd::Abandoned)
