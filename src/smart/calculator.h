@@ -1,13 +1,16 @@
 #pragma once
-// The scheme calculator: the draws it reads itself, count series evaluated through the script
-// engine, the backtest over past draws, rank statistics, the summary of kill digits, omission
-// analyses and the batch verification with its report files. Scheme records and the scheme
-// list documents are in schemerecords.h.
+// The scheme calculator: count series evaluated through the script engine, the backtest over
+// past draws, rank statistics, the summary of kill digits, omission analyses and the batch
+// verification with its report files, over the draws it is handed or reads (calculatordraws.h),
+// from its settings (calculatorsettings.h), with the computation under way in a run object
+// (calculatorrun.h) and what it keeps between computations in caches (calculatorcaches.h).
+// Scheme records and the scheme list documents are in schemerecords.h.
 //
 // Plain logic without widgets. The calculator window SchemeCalculatorWindow
-// (schemecalculatorwindow.h) shows the state of one in its controls and binds its buttons to
-// these operations; the smart-system and verification windows drive the one their context
-// hands them (smartcontext.h, made by smart::SmartCalculator in calculatorhost.h) directly.
+// (windows/schemecalculatorwindow.h) shows the state of one in its controls and binds its
+// buttons to these operations; the smart-system and verification windows drive the one their
+// context hands them (windows/smartcontext.h, made by smart::SmartCalculator in
+// windows/calculatorhost.h) directly.
 #include "common/workprogress.h"
 #include "script/scriptengine.h"
 #include "smart/calculatorcaches.h"
@@ -25,6 +28,7 @@
 #include <unordered_map>
 #include <functional>
 #include <memory>
+#include <utility>
 #include <vector>
 
 namespace smart {
