@@ -149,7 +149,6 @@ public:
     void countAtPosition(int d, int position);  // counters of digit d at place 1..3
     void addStatRow();                     // the counters as a statistics row
     void clearStatRows() { statRows_.clear(); }
-    int rangeLength() const { return run_.range.last - run_.range.first + 1; }
 
     // ---- Count series and evaluation ----
     void buildCountSeries();               // the series over every window of the range
@@ -275,6 +274,7 @@ private:
         bool outermost_, writesBack_;
     };
 
+    int rangeLength() const { return run_.range.last - run_.range.first + 1; }  // of the run
     void countWindow(int d, int position, const QString& labelSuffix);
     void wait(int ms);
     void pump();

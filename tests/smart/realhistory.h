@@ -6,7 +6,6 @@
 #include "common/paths.h"
 #include "common/settings.h"
 #include "history/drawfile.h"
-#include "hookreset.h"
 #include "testsupport.h"
 
 #include <QDir>
