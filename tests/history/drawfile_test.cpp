@@ -72,6 +72,15 @@ TEST_F(DrawFile, LoadKeepsOnlyValidRecordsAndWholeRecords) {
     EXPECT_EQ(app.history.count(), 0);
 }
 
+// The scheme calculator's reading: every whole record in file order, its text whatever its
+// flag (withdrawn and damaged ones included), a trailing partial record left out.
+TEST_F(DrawFile, AllDrawTextsKeepEveryWholeRecordWhateverItsFlag) {
+    EXPECT_EQ(AllDrawTexts(Records({"2024001 1231", "2024002 4560", "2024003 7891", "20240"})),
+              QStringList({"2024001 123", "2024002 456", "2024003 789"}));
+    EXPECT_EQ(AllDrawTexts(Records({"2024001 12x ", "abcdefghijk1"})), QStringList({"2024001 12x", "abcdefghijk"}));
+    EXPECT_TRUE(AllDrawTexts(QByteArray("2024001 12")).isEmpty());
+}
+
 TEST_F(DrawFile, MissingFileIsCreatedEmpty) {
     testsupport::ProgramDir dir;
     EXPECT_TRUE(loadFrom(dir.file("HAO.TXT")).isEmpty());

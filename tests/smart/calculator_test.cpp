@@ -63,6 +63,19 @@ TEST(CalculatorDraws, LoadLeavesOutNewestAndComputesNextIssue) {
     EXPECT_FALSE(env.calc.lastError().isEmpty());
 }
 
+// The calculator reads its lottery's draw file record by record and never looks at the flag: a
+// withdrawn record is a draw like any other, as the draw lines of its windows show it.
+TEST(CalculatorDraws, EveryRecordIsADrawWhateverItsFlag) {
+    CalcEnv env(MixedHistory(5));
+    QByteArray bytes = DrawFileBytes(MixedHistory(5));
+    bytes[3 * 12 + 11] = '0';  // the fourth record withdrawn
+    env.dir.write(QStringLiteral("HAO.TXT"), bytes);
+    ASSERT_TRUE(env.calc.loadDraws());
+    ASSERT_EQ(env.calc.lines().size(), 5);
+    EXPECT_EQ(env.calc.lines().at(3), QStringLiteral("2020004 ") + MixedHistory(5).at(3));
+    EXPECT_EQ(env.calc.nextIssue(), QStringLiteral("2020006"));
+}
+
 TEST(CalculatorDraws, DrawFileThatIsAFifoFailsAtOnce) {
     CalcEnv env(MixedHistory(40));
     env.calc.settings().range.newestLeftOut = 3;
@@ -750,6 +763,10 @@ TEST(BatchVerification, FilesPerStepAndFinalSave) {
     EXPECT_EQ(messages, QStringList{QStringLiteral("保存成功！")});
     for (const QString& line : c.reportLines())
         EXPECT_TRUE(QFile::exists(SchemeCalculator::reportFileOfLine(line))) << line.toStdString();
+    // The steps' cycle counts, periods and conditions were the run's own: the settings stay.
+    EXPECT_EQ(c.settings().cycle.lengthsTried, 5);
+    EXPECT_EQ(c.settings().verification.periods, 30);
+    EXPECT_EQ(c.settings().mode.condition, smart::BuiltInConditions().first());
 }
 
 TEST(BatchVerification, RefusedWithoutSideAndRankOrOnNo) {
