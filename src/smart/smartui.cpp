@@ -3,7 +3,6 @@
 #include "common/paths.h"
 #include "platform/ui/webview.h"
 
-#include <QEvent>
 #include <QWidget>
 
 namespace smart {
@@ -26,23 +25,6 @@ ui::WebView* MakeHomePageView(QWidget* parent, const QString& name, const QStrin
     view->setSilent(true);
     if (common::HasHomeServer()) view->Navigate(common::HomePageUrl(path));
     return view;
-}
-
-ClickWatcher::ClickWatcher(QWidget* target, std::function<void()> onClick, std::function<void()> onDoubleClick)
-    : QObject(target), onClick_(std::move(onClick)), onDoubleClick_(std::move(onDoubleClick)) {
-    target->installEventFilter(this);
-}
-
-bool ClickWatcher::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() == QEvent::MouseButtonRelease && onClick_) {
-        onClick_();
-        return true;
-    }
-    if (event->type() == QEvent::MouseButtonDblClick && onDoubleClick_) {
-        onDoubleClick_();
-        return true;
-    }
-    return QObject::eventFilter(watched, event);
 }
 
 }  // namespace smart

@@ -2,6 +2,7 @@
 // the shipped scheme list: the same rows in the same order as one calculator doing the draws
 // one after another, the work done away from the caller's thread, and a stop that reaches it.
 #include "programsmartcontext.h"
+#include "presses.h"
 #include "common/paths.h"
 #include "realhistory.h"
 #include "platform/ui/messagebox.h"
@@ -135,7 +136,7 @@ TEST(VerificationRun, TheWindowKeepsItsEventsAndItsCancel) {
     });
     timer.start(1);
     ui::MessageRecorder messages(ui::Answer::Yes);
-    w->Command2_Click();
+    testsupport::Press(w, QStringLiteral("Command2"));
     timer.stop();
     EXPECT_GT(ticks, 0);
     ASSERT_GE(rowsAtCancel, 2);
