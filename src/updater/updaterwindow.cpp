@@ -74,18 +74,18 @@ UpdaterWindow::UpdaterWindow(const Timings& timings, QWidget* parent)
     cmdStart = new QPushButton(QStringLiteral("立即升级"), this);
     cmdStart->setObjectName(QStringLiteral("cmdStart"));
     grid->addWidget(cmdStart, 0, 2, 5, 1, Qt::AlignVCenter);
-    connect(cmdStart, &QPushButton::clicked, this, &UpdaterWindow::cmdStart_Click);
+    connect(cmdStart, &QPushButton::clicked, this, &UpdaterWindow::startUpgrade);
 
     Timer2 = new QTimer(this);
     Timer2->setObjectName(QStringLiteral("Timer2"));
     Timer2->setSingleShot(true);
     Timer2->setInterval(timings_.startDelayMs);
-    connect(Timer2, &QTimer::timeout, this, &UpdaterWindow::Timer2_Timer);
+    connect(Timer2, &QTimer::timeout, this, &UpdaterWindow::startAfterShowing);
     Timer1 = new QTimer(this);
     Timer1->setObjectName(QStringLiteral("Timer1"));
     Timer1->setSingleShot(true);
     Timer1->setInterval(timings_.swapDelayMs);
-    connect(Timer1, &QTimer::timeout, this, &UpdaterWindow::Timer1_Timer);
+    connect(Timer1, &QTimer::timeout, this, &UpdaterWindow::swapInNewProgram);
 
     downloader_ = new platform::Downloader(this);
 }
@@ -102,9 +102,9 @@ void UpdaterWindow::showEvent(QShowEvent* event) {
     }
 }
 
-void UpdaterWindow::Timer2_Timer() {
+void UpdaterWindow::startAfterShowing() {
     Timer2->stop();
-    cmdStart_Click();
+    startUpgrade();
 }
 
 void UpdaterWindow::showDownloadProgress(qint64 progress, qint64 maxProgress) {
@@ -130,7 +130,7 @@ void UpdaterWindow::startOldProgram() {
     platform::StartProgram(FolderFile(programDir_, MainProgramFileName()));
 }
 
-void UpdaterWindow::cmdStart_Click() {
+void UpdaterWindow::startUpgrade() {
     if (busy_ || Timer1->isActive()) return;
     busy_ = true;
     QPointer<UpdaterWindow> alive(this);
@@ -226,7 +226,7 @@ void UpdaterWindow::cmdStart_Click() {
     busy_ = false;
 }
 
-void UpdaterWindow::Timer1_Timer() {
+void UpdaterWindow::swapInNewProgram() {
     Timer1->stop();
     ProgramSwap swap(programDir_);
     QString why;
