@@ -46,10 +46,10 @@ private:
     QString programDir_;
     platform::Downloader* downloader_ = nullptr;
     QLabel* steps_[5] = {};
-    QLabel* Label7 = nullptr;
-    QPushButton* cmdStart = nullptr;
-    QTimer* Timer1 = nullptr;
-    QTimer* Timer2 = nullptr;
+    QLabel* progressLabel_ = nullptr;   // Label7
+    QPushButton* startButton_ = nullptr;  // cmdStart 立即升级
+    QTimer* swapTimer_ = nullptr;       // Timer1
+    QTimer* autoStartTimer_ = nullptr;  // Timer2
     bool loaded_ = false;
     bool busy_ = false;
     bool closing_ = false;
