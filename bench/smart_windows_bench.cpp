@@ -27,6 +27,7 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QLabel>
+#include <QPushButton>
 #include <QTemporaryDir>
 #include <QThread>
 
@@ -56,6 +57,11 @@ struct PlayerSetup {
         app.selectLottery(false, common::DrawFilePathFor(false), RealHistory());
     }
 };
+
+// Presses the button of that objectName, as the player does.
+void PressButton(QWidget& window, const char* name) {
+    if (auto* button = window.findChild<QPushButton*>(QString::fromLatin1(name))) button->click();
+}
 
 QApplication& Application() {
     static int argc = 1;
@@ -120,14 +126,14 @@ static void BM_WindowSmartRunToResultLine(benchmark::State& state) {
         }
         ui::MessageRecorder messages(ui::Answer::Yes);
         state.ResumeTiming();
-        TimedPress([&] { w->Command2_Click(); }, first);
+        TimedPress([&] { PressButton(*w, "Command2"); }, first);
         state.PauseTiming();
         if (programFirst == 0) programFirst = first;
         if (!resultShown(*w)) {
             state.SkipWithError("no result line");
             break;
         }
-        TimedPress([&] { w->Command2_Click(); }, later);
+        TimedPress([&] { PressButton(*w, "Command2"); }, later);
         QElapsedTimer clock;
         clock.start();
         smart::SchemeCalculator calc;
@@ -167,7 +173,7 @@ static void BM_WindowVerification300(benchmark::State& state) {
         HistoryVerificationWindow w(&smartWindow);
         w.findChild<QComboBox*>(QStringLiteral("Combo1"))->setCurrentIndex(299);
         ui::MessageRecorder messages(ui::Answer::Yes);
-        TimedPress([&] { w.Command2_Click(); }, window);
+        TimedPress([&] { PressButton(w, "Command2"); }, window);
         state.PauseTiming();
         if (messages.lastText() != QStringLiteral("历史成绩验证完成！")) {
             state.SkipWithError("the verification did not end");

@@ -45,7 +45,7 @@ int main(int argc, char** argv) {
             });
     };
     // Another copy runs (end at once, silently) or the lock could not be made (said already).
-    if (!startupWindow.Form_Load()) return startupWindow.lockError().isEmpty() ? 0 : 1;
+    if (!startupWindow.prepareStart()) return startupWindow.lockError().isEmpty() ? 0 : 1;
     platform::SingleInstance* instance = startupWindow.instance();
     // A program folder that cannot be written keeps the lock in the user's own folder: recorded.
     if (!instance->note().isEmpty()) std::fprintf(stderr, "%s\n", instance->note().toUtf8().constData());

@@ -53,7 +53,7 @@ const char* const kMixedSixText =
 }  // namespace
 
 PositionExclusionEditor::PositionExclusionEditor(dialogs::WorkbenchApi& bench)
-    : QDialog(bench.dialogParent()), bench_(bench) {
+    : QDialog(bench.dialogParent()), EditorRowHandlers(bench, this), bench_(bench) {
     setObjectName(QStringLiteral("Form11"));
     setWindowTitle(QStringLiteral("定位排除过滤"));
     setWindowFlags(Qt::Tool | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
@@ -314,9 +314,6 @@ void PositionExclusionEditor::backToWorkbench() {
     close();
 }
 
-void PositionExclusionEditor::undo() { dialogs::UndoFromDialog(bench_); }
-void PositionExclusionEditor::redo() { dialogs::RedoFromDialog(bench_); }
-void PositionExclusionEditor::makeBase() { dialogs::MakeBaseFromDialog(bench_, this); }
 
 void PositionExclusionEditor::removeSelectedPattern() {
     const QModelIndex current = patternList_->currentIndex();

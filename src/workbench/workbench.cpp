@@ -11,7 +11,7 @@ void ShowWorkbench(WorkbenchWindow& form, QWidget* mainWindow) {
     form.show();
     form.raise();
     form.activateWindow();
-    form.Form_Activate();
+    form.refreshFromState();
 }
 
 }  // namespace workbench

@@ -26,6 +26,10 @@
 
 namespace {
 
+// Presses the button of that objectName, as the player does.
+void press(QWidget* window, const char* name) {
+    if (auto* button = window->findChild<QAbstractButton*>(QString::fromLatin1(name))) button->click();
+}
 
 // Plays the player's part, one look every few milliseconds; each step that opens a modal window
 // runs from a timer of its own, so that the looks go on inside that window's loop.
@@ -51,14 +55,14 @@ private:
         if (!smart || !smart->isVisible()) return;
         HistoryVerificationWindow* verification = smart->verificationWindow();
         if (!verification) {
-            if (!verifyOpened_) QTimer::singleShot(0, smart, &SmartSystemWindow::Command3_Click);
+            if (!verifyOpened_) QTimer::singleShot(0, smart, [smart] { press(smart, "Command3"); });
             verifyOpened_ = true;
             return;
         }
         if (!verification->isVisible()) return;
         if (!started_) {
             verification->findChild<QComboBox*>(QStringLiteral("Combo1"))->setCurrentIndex(299);  // 300
-            QTimer::singleShot(0, verification, &HistoryVerificationWindow::Command2_Click);
+            QTimer::singleShot(0, verification, [verification] { press(verification, "Command2"); });
             started_ = true;
             return;
         }

@@ -31,6 +31,7 @@
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QResizeEvent>
 #include <QRadioButton>
 #include <QTabWidget>
 #include <QThread>
@@ -169,7 +170,7 @@ TEST_F(WorkbenchTest, LoadAndActivateFillTheLists) {
     for (int i = 0; i < 15; ++i) draws << QStringLiteral("2024%1 %2").arg(331 + i, 3, 10, QLatin1Char('0')).arg(i * 7, 3, 10, QLatin1Char('0'));
     app.history = common::DrawHistory(draws);
     make();
-    form->Form_Activate();
+    form->refreshFromState();
     auto* c9 = get<QComboBox>(QStringLiteral("Combo9"));
     ASSERT_EQ(c9->count(), 11);
     EXPECT_EQ(c9->itemText(0), QStringLiteral("028"));  // draw 5 of 15
@@ -535,7 +536,7 @@ TEST_F(WorkbenchTest, SaveProposesTheDayInHaoAndThePrizeCheckListsHao) {
 }
 
 TEST_F(WorkbenchTest, NumberAndIssueQueries) {
-    form->Form_Activate();
+    form->refreshFromState();
     auto* numberBox = get<QComboBox>(QStringLiteral("Combo9"));
     EXPECT_EQ(numberBox->count(), 5);
     EXPECT_EQ(numberBox->currentText(), QStringLiteral("123"));
@@ -708,9 +709,17 @@ TEST_F(WorkbenchTest, ClosingHidesAndShowsTheMainWindow) {
     EXPECT_TRUE(form->hasBaseSet());
 }
 
+namespace {
+// The window is told its size as the platform tells it (a hidden window gets no resize event).
+void SendResize(QWidget& window) {
+    QResizeEvent resized(window.size(), window.size());
+    QCoreApplication::sendEvent(&window, &resized);
+}
+}  // namespace
+
 TEST_F(WorkbenchTest, ResizeKeepsTheFramesInPlace) {
     form->resize(1000, 700);
-    form->Form_Resize();
+    SendResize(*form);
     auto* f1 = get<QWidget>(QStringLiteral("Frame1"));
     auto* f7 = get<QWidget>(QStringLiteral("Frame7"));
     auto* f8 = get<QWidget>(QStringLiteral("Frame8"));
@@ -728,7 +737,7 @@ TEST_F(WorkbenchTest, LayoutAtTheDesignSizeMovesNothing) {
     // window (showing it, maximising it and back) does not make the frames jump.
     QHash<QWidget*, QRect> before;
     for (QWidget* w : form->findChildren<QWidget*>()) before.insert(w, w->geometry());
-    form->Form_Resize();
+    SendResize(*form);
     for (auto it = before.cbegin(); it != before.cend(); ++it)
         EXPECT_EQ(it.key()->geometry(), it.value()) << it.key()->objectName().toStdString();
 }

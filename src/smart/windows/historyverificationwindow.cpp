@@ -4,6 +4,7 @@
 #include "dialogs/dialogutil.h"
 #include "platform/ui/webview.h"
 #include "platform/download.h"
+#include "platform/ui/clicksource.h"
 #include "platform/ui/columnfit.h"
 #include "platform/ui/messagebox.h"
 #include "common/workprogress.h"
@@ -46,7 +47,7 @@ HistoryVerificationWindow::HistoryVerificationWindow(smart::SchemeReplayHost* sm
     resize(720, 520);
     buildControls();
     downloader_ = new platform::Downloader(this);
-    Form_Load();
+    fillCounts();
 }
 
 HistoryVerificationWindow::~HistoryVerificationWindow() = default;
@@ -61,7 +62,7 @@ void HistoryVerificationWindow::buildControls() {
     tabs_ = new QTabWidget(this);
     tabs_->setObjectName(QStringLiteral("SSTab1"));
     tabs_->setGeometry(8, 8, 704, 504);
-    new smart::ClickWatcher(tabs_->tabBar(), nullptr, [this] { Form_DblClick(); });
+    connect(ui::ClickSource::of(tabs_->tabBar()), &ui::ClickSource::doubleClicked, this, &HistoryVerificationWindow::copyTable);
 
     auto* page0 = new QWidget(tabs_);
     tabs_->addTab(page0, QStringLiteral("公式验证"));
@@ -75,9 +76,9 @@ void HistoryVerificationWindow::buildControls() {
     count_->setObjectName(QStringLiteral("Combo1"));
     count_->setGeometry(112, 0, 80, 24);
     start_ = MakeButton(picture, "Command2", QStringLiteral("开始验证"), 204, 0, 90, 26);
-    connect(start_, &QPushButton::clicked, this, &HistoryVerificationWindow::Command2_Click);
+    connect(start_, &QPushButton::clicked, this, &HistoryVerificationWindow::startVerification);
     cancel_ = MakeButton(picture, "Command1", QStringLiteral("取消"), 300, 0, 70, 26);
-    connect(cancel_, &QPushButton::clicked, this, &HistoryVerificationWindow::Command1_Click);
+    connect(cancel_, &QPushButton::clicked, this, &HistoryVerificationWindow::stopAndHide);
     auto* list = table_ = new QTreeWidget(picture);
     list->setObjectName(QStringLiteral("ListView1"));
     list->setRootIsDecorated(false);
@@ -121,19 +122,19 @@ void HistoryVerificationWindow::buildControls() {
         pages_[size_t(t) + 1] =
             smart::MakeHomePageView(page, QString::fromLatin1(webTabs[t].view), QString::fromLatin1(webTabs[t].path));
         QPushButton* close = MakeButton(page, webTabs[t].close, QStringLiteral("×"), 640, 4, 24, 24);
-        connect(close, &QPushButton::clicked, this, t == 0 ? &HistoryVerificationWindow::Command3_Click : &HistoryVerificationWindow::Command4_Click);
+        connect(close, &QPushButton::clicked, this, &HistoryVerificationWindow::stopAndHide);
     }
 }
 
-void HistoryVerificationWindow::Form_Load() {
+void HistoryVerificationWindow::fillCounts() {
     dialogs::CentreOnScreen(this);
     count_->clear();
     for (int n = 1; n <= 300; ++n) count_->addItem(QString::number(n));
     count_->setCurrentIndex(9);  // "10"
-    Form_Resize();
+    placePages();
 }
 
-void HistoryVerificationWindow::Form_Resize() {
+void HistoryVerificationWindow::placePages() {
     if (!tabs_) return;
     const QRect area(200 / kTwipsPerPixel, 500 / kTwipsPerPixel, tabs_->width() - 400 / kTwipsPerPixel,
                      tabs_->height() - 1000 / kTwipsPerPixel);
@@ -144,17 +145,17 @@ void HistoryVerificationWindow::Form_Resize() {
 void HistoryVerificationWindow::resizeEvent(QResizeEvent* event) {
     QDialog::resizeEvent(event);
     if (tabs_) tabs_->setGeometry(8, 8, width() - 16, height() - 16);
-    Form_Resize();
+    placePages();
 }
 
 void HistoryVerificationWindow::mouseDoubleClickEvent(QMouseEvent* event) {
-    Form_DblClick();
+    copyTable();
     QDialog::mouseDoubleClickEvent(event);
 }
 
 void HistoryVerificationWindow::closeEvent(QCloseEvent* event) {
     // The close box acts as 取消: a running verification stops after the current draw.
-    Command1_Click();
+    stopAndHide();
     event->accept();
 }
 
@@ -170,9 +171,9 @@ QString HistoryVerificationWindow::tableText() const {
     return text;
 }
 
-void HistoryVerificationWindow::Form_DblClick() { smart::PutOnClipboard(tableText()); }
+void HistoryVerificationWindow::copyTable() { smart::PutOnClipboard(tableText()); }
 
-void HistoryVerificationWindow::Command1_Click() {
+void HistoryVerificationWindow::stopAndHide() {
     if (context_.calculator) context_.calc().stop();
     // The calculator clears its mark when its next backtest starts; a stop pressed while the
     // scheme list loads or between two backtests must hold for the rest of this run too.
@@ -199,7 +200,7 @@ void HistoryVerificationWindow::abandonRun(const QString& savedLog) {
     deleteLater();
 }
 
-void HistoryVerificationWindow::Command2_Click() {
+void HistoryVerificationWindow::startVerification() {
     if (running_ || !replayHost()) return;
     const int wanted = count_->currentText().toInt();
     // The run's draws from here to its end, whatever a reload or the file on disk does meanwhile.

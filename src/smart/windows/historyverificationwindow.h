@@ -40,21 +40,19 @@ public:
     // The table in the copy format.
     QString tableText() const;
 
-public slots:
-    void Form_Load();
-    void Form_Resize();
-    void Command2_Click();  // 开始验证
-    void Command1_Click();  // 取消
-    void Command3_Click() { Command1_Click(); }
-    void Command4_Click() { Command1_Click(); }
-    void Form_DblClick();
-
 protected:
     void resizeEvent(QResizeEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
 
 private:
+    // Handlers, each named by what it does; the comment names the control.
+    void fillCounts();         // as the window loads: Combo1's counts, 10 chosen
+    void placePages();         // as it resizes: the tabs' pages
+    void startVerification();  // 开始验证 (Command2)
+    void stopAndHide();        // 取消 (Command1), the web tabs' × (Command3, Command4) and the close box
+    void copyTable();          // a double click on the window or its tabs: the table to the clipboard
+
     void buildControls();
     // The steps of 开始验证, in order. Each returns false when the run ends there.
     // Says when the run's history is too short for the count asked, then asks whether to go on.

@@ -36,11 +36,11 @@ OlderSelectionVerification::OlderSelectionVerification(smart::SelectionReplayHos
     summary_->setObjectName(QStringLiteral("Label1"));
     summary_->setGeometry(8, 366, 400, 24);
     connect(dialogs::MakeButton(this, "Command1", QStringLiteral("返回"), 420, 400, 90, 28), &QPushButton::clicked, this,
-            &OlderSelectionVerification::Command1_Click);
-    Form_Load();
+            &OlderSelectionVerification::giveNumbersBackAndClose);
+    replayLatestDraws();
 }
 
-void OlderSelectionVerification::Form_Load() {
+void OlderSelectionVerification::replayLatestDraws() {
     dialogs::CentreOnScreen(this);
     if (!selectionAlive_) return;
     const QString savedLog = smart::SaveWorkbenchLog(context_.bench());
@@ -84,7 +84,7 @@ void OlderSelectionVerification::restoreWorkbench() {
     smart::RestoreWorkbenchNumbers(context_.bench());
 }
 
-void OlderSelectionVerification::Command1_Click() {
+void OlderSelectionVerification::giveNumbersBackAndClose() {
     restoreWorkbench();
     close();
 }

@@ -16,14 +16,12 @@ public:
     // Replays through selection (the older smart selection window, which opens this one).
     explicit OlderSelectionVerification(smart::SelectionReplayHost* selection, QWidget* parent = nullptr);
 
-public slots:
-    void Form_Load();
-    void Command1_Click();  // 返回
-
 protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    void replayLatestDraws();        // as the window loads: the table of the latest 100 draws
+    void giveNumbersBackAndClose();  // 返回 (Command1)
     void restoreWorkbench();
     smart::SelectionReplayHost* selection_;
     smart::SmartContext context_;  // the selection window's, kept should that window go first

@@ -3,6 +3,7 @@
 #include "common/settings.h"
 #include "dialogs/dialogutil.h"
 #include "dialogs/workbenchapi.h"
+#include "platform/ui/clicksource.h"
 #include "platform/ui/helpmark.h"
 #include "platform/ui/messagebox.h"
 #include "smart/windows/olderselectionverificationwindow.h"
@@ -27,7 +28,7 @@ OlderSmartSelection::OlderSmartSelection(smart::SmartContext context, QWidget* p
     setWindowTitle(QStringLiteral("智能选号V1.8"));
     resize(520, 360);
     buildControls();
-    Form_Load();
+    loadSettings();
 }
 
 void OlderSmartSelection::buildControls() {
@@ -40,7 +41,7 @@ void OlderSmartSelection::buildControls() {
     openWithBench_ = new QCheckBox(QStringLiteral("进入缩水器时打开智能选号"), this);
     openWithBench_->setObjectName(QStringLiteral("Check1"));
     openWithBench_->setGeometry(8, 136, 300, 24);
-    connect(openWithBench_, &QCheckBox::clicked, this, &OlderSmartSelection::Check1_Click);
+    connect(openWithBench_, &QCheckBox::clicked, this, &OlderSmartSelection::saveOpenWithBench);
 
     auto* basic = new QGroupBox(QStringLiteral("基本方案设置"), this);
     basic->setObjectName(QStringLiteral("Frame1"));
@@ -73,19 +74,19 @@ void OlderSmartSelection::buildControls() {
     }
 
     connect(MakeButton(this, "Command2", QStringLiteral("确定"), 256, 288, 80, 28), &QPushButton::clicked, this,
-            &OlderSmartSelection::Command2_Click);
+            &OlderSmartSelection::commitSelection);
     connect(MakeButton(this, "Command1", QStringLiteral("取消"), 344, 288, 80, 28), &QPushButton::clicked, this,
-            &OlderSmartSelection::Command1_Click);
+            &OlderSmartSelection::closeWindow);
     connect(MakeButton(this, "Command3", QStringLiteral("验证…"), 432, 288, 80, 28), &QPushButton::clicked, this,
-            &OlderSmartSelection::Command3_Click);
+            &OlderSmartSelection::openVerification);
     auto* image = new QLabel(this);
     image->setObjectName(QStringLiteral("Image1"));
     image->setGeometry(8, 288, 24, 24);
     ui::SetHelpMark(image, QStringLiteral("操作说明"));
-    new smart::ClickWatcher(image, [this] { Image1_Click(); }, nullptr);
+    connect(ui::ClickSource::of(image), &ui::ClickSource::released, this, &OlderSmartSelection::showGuide);
 }
 
-void OlderSmartSelection::Form_Load() {
+void OlderSmartSelection::loadSettings() {
     dialogs::CentreOnScreen(this);
     // 方案4 of the smart-system window has no position here: the slider stops at its end.
     scheme_->setValue(common::SettingSmartScheme());
@@ -95,7 +96,7 @@ void OlderSmartSelection::Form_Load() {
     openWithBench_->setChecked(common::SettingSmartPick());
 }
 
-void OlderSmartSelection::Check1_Click() {
+void OlderSmartSelection::saveOpenWithBench() {
     common::SaveSmartPick(openWithBench_->isChecked());
 }
 
@@ -115,7 +116,7 @@ void OlderSmartSelection::makeSelection(int base) {
     if (dialogs::WorkbenchApi* wb = context_.bench(); wb && !log.isEmpty()) wb->session().log.append(log);
 }
 
-void OlderSmartSelection::Command2_Click() {
+void OlderSmartSelection::commitSelection() {
     const common::DrawHistory& history = context_.history();
     const int newest = history.count();
     if (!smart::BaseIsUsable(history, newest)) {
@@ -143,15 +144,15 @@ void OlderSmartSelection::Command2_Click() {
     close();
 }
 
-void OlderSmartSelection::Command1_Click() { close(); }
+void OlderSmartSelection::closeWindow() { close(); }
 
-void OlderSmartSelection::Command3_Click() {
+void OlderSmartSelection::openVerification() {
     smart::ShowWorkbenchLog(context_.bench(), false);
     OlderSelectionVerification window(this);
     ui::ShowModal(&window);
 }
 
-void OlderSmartSelection::Image1_Click() {
+void OlderSmartSelection::showGuide() {
     ui::MsgBox(guide_->toPlainText(), ui::Icon::None, ui::Buttons::Ok,
                ui::kAppTitle, this);
 }

@@ -26,15 +26,15 @@ public:
     QObject* hostObject() override { return this; }
     const smart::SmartContext& context() const override { return context_; }
 
-public slots:
-    void Form_Load();
-    void Check1_Click();
-    void Command2_Click();  // 确定
-    void Command1_Click();  // 取消
-    void Command3_Click();  // 验证…
-    void Image1_Click();
-
 private:
+    // Handlers, each named by what it does; the comment names the control.
+    void loadSettings();       // as the window loads: placement and the settings
+    void saveOpenWithBench();  // Check1
+    void commitSelection();    // 确定 (Command2)
+    void closeWindow();        // 取消 (Command1)
+    void openVerification();   // 验证… (Command3)
+    void showGuide();          // Image1, click: the guide in a message
+
     void buildControls();
     smart::SmartContext context_;
     pool::NumberPool ownPool_;

@@ -1,6 +1,7 @@
 #include "smart/windows/schemecalculatorwindow.h"
 
 #include "common/paths.h"
+#include "platform/ui/clicksource.h"
 #include "platform/ui/columnfit.h"
 #include "platform/ui/filedialogs.h"
 #include "platform/ui/messagebox.h"
@@ -106,12 +107,13 @@ void SchemeCalculatorWindow::buildControls() {
     fl->addWidget(fc3d_);
     fl->addWidget(p3_);
     grid->addWidget(frame, row++, 0, 1, 2);
-    connect(fc3d_, &QRadioButton::clicked, this, &SchemeCalculatorWindow::Option1_Click);
-    connect(p3_, &QRadioButton::clicked, this, &SchemeCalculatorWindow::Option2_Click);
+    connect(fc3d_, &QRadioButton::clicked, this, &SchemeCalculatorWindow::chooseFc3d);
+    connect(p3_, &QRadioButton::clicked, this, &SchemeCalculatorWindow::chooseP3);
 
     edits_.leftOut = edit("Text11", "近期验证：", QStringLiteral("0"));
     auto* label1 = new QLabel(QStringLiteral("开奖"), this);
     label1->setObjectName(QStringLiteral("Label1"));
+    connect(ui::ClickSource::of(label1), &ui::ClickSource::doubleClicked, this, &SchemeCalculatorWindow::reloadWholeRange);
     rangeFirst_ = new QComboBox(this);
     rangeFirst_->setObjectName(QStringLiteral("Combo1"));
     rangeLast_ = new QComboBox(this);
@@ -154,29 +156,39 @@ void SchemeCalculatorWindow::buildControls() {
         (*list)->setObjectName(QString::fromLatin1(name));
         grid->addWidget(*list, row++, 0, 1, 2);
     }
-    connect(reportLines_, &QListWidget::itemDoubleClicked, this, &SchemeCalculatorWindow::List3_DblClick);
+    connect(reportLines_, &QListWidget::itemDoubleClicked, this, &SchemeCalculatorWindow::openReportFile);
     runControl_ = new QCheckBox(kRunRunning, this);
     runControl_->setObjectName(QStringLiteral("Check1"));
     runControl_->hide();
     grid->addWidget(runControl_, row, 0);
-    connect(runControl_, &QCheckBox::clicked, this, &SchemeCalculatorWindow::Check1_Click);
+    connect(runControl_, &QCheckBox::clicked, this, &SchemeCalculatorWindow::pauseOrResume);
     buildButtons(grid, row + 1);
 }
 
 void SchemeCalculatorWindow::buildButtons(QGridLayout* grid, int row) {
     struct B { const char* name; const char* caption; void (SchemeCalculatorWindow::*slot)(); };
     const B buttons[] = {
-        {"Command1", "遗漏分析", &SchemeCalculatorWindow::Command1_Click}, {"Command2", "分析", &SchemeCalculatorWindow::Command2_Click},
-        {"Command3", "分析", &SchemeCalculatorWindow::Command3_Click},     {"Command4", "清空", &SchemeCalculatorWindow::Command4_Click},
-        {"Command5", "NEXT", &SchemeCalculatorWindow::Command5_Click},     {"Command6", "NEXT", &SchemeCalculatorWindow::Command6_Click},
-        {"Command7", "设置", &SchemeCalculatorWindow::Command7_Click},     {"Command8", "折线图", nullptr},
-        {"Command9", "左统计", &SchemeCalculatorWindow::Command9_Click},   {"Command10", "验证", &SchemeCalculatorWindow::Command10_Click},
-        {"Command11", "█", &SchemeCalculatorWindow::Command11_Click},      {"Command12", "右统计", &SchemeCalculatorWindow::Command12_Click},
-        {"Command13", "批量验证", &SchemeCalculatorWindow::Command13_Click}, {"Command14", "保存", &SchemeCalculatorWindow::Command14_Click},
-        {"Command15", "清空", &SchemeCalculatorWindow::Command15_Click},   {"Command16", "导入条件", &SchemeCalculatorWindow::Command16_Click},
-        {"Command17", "开始算号", &SchemeCalculatorWindow::Command17_Click}, {"Command18", "导入...", &SchemeCalculatorWindow::Command18_Click},
-        {"Command19", "清空", &SchemeCalculatorWindow::Command19_Click},   {"Command20", "保存2", &SchemeCalculatorWindow::Command20_Click},
-        {"Command21", "汇总", &SchemeCalculatorWindow::Command21_Click},
+        {"Command1", "遗漏分析", &SchemeCalculatorWindow::analyseOmissions},
+        {"Command2", "分析", &SchemeCalculatorWindow::analyseRollingWindow},
+        {"Command3", "分析", &SchemeCalculatorWindow::buildCountSeries},
+        {"Command4", "清空", &SchemeCalculatorWindow::clearStatRows},
+        {"Command5", "NEXT", &SchemeCalculatorWindow::nextDraw},
+        {"Command6", "NEXT", &SchemeCalculatorWindow::nextSeriesWindow},
+        {"Command7", "设置", &SchemeCalculatorWindow::setSeriesRange},
+        {"Command8", "折线图", nullptr},
+        {"Command9", "左统计", &SchemeCalculatorWindow::leftRankStatistics},
+        {"Command10", "验证", &SchemeCalculatorWindow::backtestCondition},
+        {"Command11", "█", &SchemeCalculatorWindow::stopRun},
+        {"Command12", "右统计", &SchemeCalculatorWindow::rightRankStatistics},
+        {"Command13", "批量验证", &SchemeCalculatorWindow::batchVerification},
+        {"Command14", "保存", &SchemeCalculatorWindow::saveReportLines},
+        {"Command15", "清空", &SchemeCalculatorWindow::clearSchemes},
+        {"Command16", "导入条件", &SchemeCalculatorWindow::importSchemes},
+        {"Command17", "开始算号", &SchemeCalculatorWindow::runBacktests},
+        {"Command18", "导入...", &SchemeCalculatorWindow::importReportLines},
+        {"Command19", "清空", &SchemeCalculatorWindow::clearReportLines},
+        {"Command20", "保存2", &SchemeCalculatorWindow::saveAndClearReportLines},
+        {"Command21", "汇总", &SchemeCalculatorWindow::summarise},
     };
     auto* bar = new QGridLayout;
     int i = 0;
@@ -184,9 +196,9 @@ void SchemeCalculatorWindow::buildButtons(QGridLayout* grid, int row) {
         auto* btn = new QPushButton(QString::fromUtf8(b.caption), this);
         btn->setObjectName(QString::fromLatin1(b.name));
         if (b.slot) connect(btn, &QPushButton::clicked, this, b.slot);
-        if (b.slot == &SchemeCalculatorWindow::Command11_Click) stop_ = btn;
-        if (b.slot == &SchemeCalculatorWindow::Command15_Click) clearSchemes_ = btn;
-        if (b.slot == &SchemeCalculatorWindow::Command19_Click) clearReportLines_ = btn;
+        if (b.slot == &SchemeCalculatorWindow::stopRun) stop_ = btn;
+        if (b.slot == &SchemeCalculatorWindow::clearSchemes) clearSchemes_ = btn;
+        if (b.slot == &SchemeCalculatorWindow::clearReportLines) clearReportLines_ = btn;
         bar->addWidget(btn, i / 7, i % 7);
         ++i;
     }
@@ -282,28 +294,28 @@ void SchemeCalculatorWindow::loadSchemeList(const QString& url, platform::Downlo
     runHandler([&] { calc_.loadSchemeList(url, downloader); });
 }
 void SchemeCalculatorWindow::loadDraws() { runHandler([&] { calc_.loadDraws(); }); }
-void SchemeCalculatorWindow::Option1_Click() { runHandler([&] { calc_.selectLottery(false); }); }
-void SchemeCalculatorWindow::Option2_Click() { runHandler([&] { calc_.selectLottery(true); }); }
-void SchemeCalculatorWindow::Label1_DblClick() { runHandler([&] { calc_.reloadWholeRange(); }); }
-void SchemeCalculatorWindow::Command1_Click() { runHandler([&] { calc_.omissionAnalysis(); }); }
-void SchemeCalculatorWindow::Command2_Click() { runHandler([&] { calc_.rollingWindow(); }); }
-void SchemeCalculatorWindow::Command3_Click() { runHandler([&] { calc_.buildCountSeries(); }); }
-void SchemeCalculatorWindow::Command4_Click() { runHandler([&] { calc_.clearStatRows(); }); }
-void SchemeCalculatorWindow::Command5_Click() { runHandler([&] { calc_.nextDraw(); }); }
-void SchemeCalculatorWindow::Command6_Click() { runHandler([&] { calc_.nextSeriesWindow(); }); }
-void SchemeCalculatorWindow::Command7_Click() { runHandler([&] { calc_.setSeriesRange(); }); }
-void SchemeCalculatorWindow::Command9_Click() { runHandler([&] { calc_.leftRankStatistics(); }); }
-void SchemeCalculatorWindow::Command12_Click() { runHandler([&] { calc_.rightRankStatistics(); }); }
-void SchemeCalculatorWindow::Command21_Click() { runHandler([&] { calc_.summarise(); }); }
-void SchemeCalculatorWindow::Command14_Click() { runHandler([&] { calc_.saveReportLines(); }); }
-void SchemeCalculatorWindow::Command20_Click() { runHandler([&] { calc_.saveAndClearReportLines(); }); }
+void SchemeCalculatorWindow::chooseFc3d() { runHandler([&] { calc_.selectLottery(false); }); }
+void SchemeCalculatorWindow::chooseP3() { runHandler([&] { calc_.selectLottery(true); }); }
+void SchemeCalculatorWindow::reloadWholeRange() { runHandler([&] { calc_.reloadWholeRange(); }); }
+void SchemeCalculatorWindow::analyseOmissions() { runHandler([&] { calc_.omissionAnalysis(); }); }
+void SchemeCalculatorWindow::analyseRollingWindow() { runHandler([&] { calc_.rollingWindow(); }); }
+void SchemeCalculatorWindow::buildCountSeries() { runHandler([&] { calc_.buildCountSeries(); }); }
+void SchemeCalculatorWindow::clearStatRows() { runHandler([&] { calc_.clearStatRows(); }); }
+void SchemeCalculatorWindow::nextDraw() { runHandler([&] { calc_.nextDraw(); }); }
+void SchemeCalculatorWindow::nextSeriesWindow() { runHandler([&] { calc_.nextSeriesWindow(); }); }
+void SchemeCalculatorWindow::setSeriesRange() { runHandler([&] { calc_.setSeriesRange(); }); }
+void SchemeCalculatorWindow::leftRankStatistics() { runHandler([&] { calc_.leftRankStatistics(); }); }
+void SchemeCalculatorWindow::rightRankStatistics() { runHandler([&] { calc_.rightRankStatistics(); }); }
+void SchemeCalculatorWindow::summarise() { runHandler([&] { calc_.summarise(); }); }
+void SchemeCalculatorWindow::saveReportLines() { runHandler([&] { calc_.saveReportLines(); }); }
+void SchemeCalculatorWindow::saveAndClearReportLines() { runHandler([&] { calc_.saveAndClearReportLines(); }); }
 
-void SchemeCalculatorWindow::Command15_Click() {
+void SchemeCalculatorWindow::clearSchemes() {
     runHandler([&] { calc_.clearSchemes(); });
     clearSchemes_->setText(QStringLiteral("清空"));
 }
 
-void SchemeCalculatorWindow::Command19_Click() {
+void SchemeCalculatorWindow::clearReportLines() {
     runHandler([&] { calc_.clearReportLines(); });
     clearReportLines_->setText(QStringLiteral("清空"));
 }
@@ -319,21 +331,21 @@ void SchemeCalculatorWindow::runWithRunControls(const std::function<void()>& bod
     stop_->hide();
 }
 
-void SchemeCalculatorWindow::Command10_Click() { runWithRunControls([&] { calc_.backtestCondition(); }); }
-void SchemeCalculatorWindow::Command13_Click() { runWithRunControls([&] { calc_.batchVerification(); }); }
-void SchemeCalculatorWindow::Command17_Click() { runWithRunControls([&] { calc_.runBacktests(); }); }
+void SchemeCalculatorWindow::backtestCondition() { runWithRunControls([&] { calc_.backtestCondition(); }); }
+void SchemeCalculatorWindow::batchVerification() { runWithRunControls([&] { calc_.batchVerification(); }); }
+void SchemeCalculatorWindow::runBacktests() { runWithRunControls([&] { calc_.runBacktests(); }); }
 
-void SchemeCalculatorWindow::Check1_Click() {
+void SchemeCalculatorWindow::pauseOrResume() {
     setRunState(calc_.runState() == RunState::Running ? RunState::Paused : RunState::Running);
 }
-void SchemeCalculatorWindow::Command11_Click() { setRunState(RunState::Stopped); }
+void SchemeCalculatorWindow::stopRun() { setRunState(RunState::Stopped); }
 
 static QString ChooseImportFile(QWidget* parent) {
     // The calculator writes its report files into the program folder.
     return ui::AskOpenFileName(parent, QStringLiteral("导入"), common::ProgramDir(), QStringLiteral("文本文件 (*.txt)"));
 }
 
-void SchemeCalculatorWindow::Command16_Click() {
+void SchemeCalculatorWindow::importSchemes() {
     const QString path = ChooseImportFile(this);
     if (path.isEmpty()) return;  // cancelled
     int added = -1;
@@ -343,7 +355,7 @@ void SchemeCalculatorWindow::Command16_Click() {
     ui::MsgBox(QStringLiteral("导入成功！"), ui::Icon::None, ui::Buttons::Ok, ui::kAppTitle, this);
 }
 
-void SchemeCalculatorWindow::Command18_Click() {
+void SchemeCalculatorWindow::importReportLines() {
     const QString path = ChooseImportFile(this);
     if (path.isEmpty()) return;
     int added = -1;
@@ -353,7 +365,7 @@ void SchemeCalculatorWindow::Command18_Click() {
     ui::MsgBox(QStringLiteral("导入成功！"), ui::Icon::None, ui::Buttons::Ok, ui::kAppTitle, this);
 }
 
-void SchemeCalculatorWindow::List3_DblClick() {
+void SchemeCalculatorWindow::openReportFile() {
     const int row = reportLines_->currentRow();
     if (row < 0 || row >= calc_.reportLines().size()) return;
     const QString line = calc_.reportLines().at(row);

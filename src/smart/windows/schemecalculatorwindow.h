@@ -49,38 +49,39 @@ public slots:
     // Loads the scheme list at url (List4); kept when nothing could be loaded.
     void loadSchemeList(const QString& url, platform::Downloader* downloader = nullptr);
     void loadDraws();                // reads the draw file again (range left unset)
-    // Handlers of the controls, by caption.
-    void Option1_Click();            // 福彩3D
-    void Option2_Click();            // 排列三
-    void Label1_DblClick();          // 开奖: reload, whole range
-    void Command1_Click();           // 遗漏分析
-    void Command2_Click();           // 分析 (rolling window)
-    void Command3_Click();           // 分析 (count series)
-    void Command4_Click();           // 清空 (statistics rows)
-    void Command5_Click();           // NEXT (next draw)
-    void Command6_Click();           // NEXT (next series window)
-    void Command7_Click();           // 设置 (range for the series)
-    void Command9_Click();           // 左统计
-    void Command10_Click();          // 验证
-    void Command11_Click();          // █ (stop)
-    void Command12_Click();          // 右统计
-    void Command13_Click();          // 批量验证
-    void Command14_Click();          // 保存
-    void Command15_Click();          // 清空 (scheme list)
-    void Command16_Click();          // 导入条件
-    void Command17_Click();          // 开始算号
-    void Command18_Click();          // 导入... (report lines)
-    void Command19_Click();          // 清空 (report lines)
-    void Command20_Click();          // 保存2 (save and empty)
-    void Command21_Click();          // 汇总
-    void Check1_Click();             // ▌▌ / ◣ (pause, resume)
-    void List3_DblClick();           // opens the report file a line names
 
 public:
     // Test hook: instead of starting the text editor with a report file.
     static std::function<void(const QString& path, const QString& tag)> reportOpener;
 
 private:
+    // Handlers of the controls, each named by what it does; the comment names the control.
+    void chooseFc3d();               // 福彩3D (Option1)
+    void chooseP3();                 // 排列三 (Option2)
+    void reloadWholeRange();         // 开奖 (Label1), double click: reload, whole range
+    void analyseOmissions();         // 遗漏分析 (Command1)
+    void analyseRollingWindow();     // 分析 (Command2): rolling window
+    void buildCountSeries();         // 分析 (Command3): count series
+    void clearStatRows();            // 清空 (Command4): statistics rows
+    void nextDraw();                 // NEXT (Command5): next draw
+    void nextSeriesWindow();         // NEXT (Command6): next series window
+    void setSeriesRange();           // 设置 (Command7): range for the series
+    void leftRankStatistics();       // 左统计 (Command9)
+    void backtestCondition();        // 验证 (Command10)
+    void stopRun();                  // █ (Command11)
+    void rightRankStatistics();      // 右统计 (Command12)
+    void batchVerification();        // 批量验证 (Command13)
+    void saveReportLines();          // 保存 (Command14)
+    void clearSchemes();             // 清空 (Command15): scheme list
+    void importSchemes();            // 导入条件 (Command16)
+    void runBacktests();             // 开始算号 (Command17)
+    void importReportLines();        // 导入... (Command18): report lines
+    void clearReportLines();         // 清空 (Command19): report lines
+    void saveAndClearReportLines();  // 保存2 (Command20): save and empty
+    void summarise();                // 汇总 (Command21)
+    void pauseOrResume();            // ▌▌ / ◣ (Check1)
+    void openReportFile();           // List3, double click: the report file the line names
+
     void pullControls();   // controls -> calculator before a handler
     void pushControls();   // calculator -> controls after it
     void runHandler(const std::function<void()>& body);

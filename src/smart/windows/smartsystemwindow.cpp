@@ -6,6 +6,7 @@
 #include "common/settings.h"
 #include "dialogs/dialogutil.h"
 #include "dialogs/workbenchapi.h"
+#include "platform/ui/clicksource.h"
 #include "platform/ui/controls.h"
 #include "platform/ui/webview.h"
 #include "platform/download.h"
@@ -67,7 +68,7 @@ SmartSystemWindow::SmartSystemWindow(smart::SmartContext context, QWidget* paren
     // The calculators that share out 确定's records are made once per calculator, in the
     // background from here, while the player reads the window, rather than in the first press.
     context_.calc().prepareSpread();
-    Form_Load();
+    loadSettings();
 }
 
 SmartSystemWindow::~SmartSystemWindow() {
@@ -103,7 +104,6 @@ void SmartSystemWindow::buildOptions() {
     ui::MakeLabel(basic, QStringLiteral("Label2"), QStringLiteral("生成号码类型："), 8, 52, 110, 24);
     baseType_ = ui::MakePickList(basic, QStringLiteral("Combo2"),
                                  {QStringLiteral("全部组选"), QStringLiteral("组选六"), QStringLiteral("组选三")}, 120, 52, 90);
-    connect(baseType_, qOverload<int>(&QComboBox::activated), this, &SmartSystemWindow::Combo2_Click);
     ui::MakeLabel(basic, QStringLiteral("Label1"), QStringLiteral("过滤和值个数："), 8, 84, 110, 24);
     sumCount_ = ui::MakePickList(basic, QStringLiteral("Combo1"),
                                  {QStringLiteral("0"), QStringLiteral("1"), QStringLiteral("2"), QStringLiteral("3")}, 120, 84, 90);
@@ -126,39 +126,40 @@ void SmartSystemWindow::buildOptions() {
     p3_ = new QRadioButton(QStringLiteral("体彩排列三"), lottery);
     p3_->setObjectName(QStringLiteral("Option2"));
     p3_->setGeometry(150, 20, 130, 24);
-    connect(fc3d_, &QRadioButton::clicked, this, &SmartSystemWindow::Option1_Click);
-    connect(p3_, &QRadioButton::clicked, this, &SmartSystemWindow::Option2_Click);
+    connect(fc3d_, &QRadioButton::clicked, this, &SmartSystemWindow::switchToFc3d);
+    connect(p3_, &QRadioButton::clicked, this, &SmartSystemWindow::switchToP3);
 
     openWithBench_ = new QCheckBox(QStringLiteral("进入缩水器时同时打开智能系统"), this);
     openWithBench_->setObjectName(QStringLiteral("Check1"));
     openWithBench_->setGeometry(316, 150, 300, 24);
-    connect(openWithBench_, &QCheckBox::clicked, this, &SmartSystemWindow::Check1_Click);
+    connect(openWithBench_, &QCheckBox::clicked, this, &SmartSystemWindow::saveOpenWithBench);
 }
 
 void SmartSystemWindow::buildResultRow() {
     result_ = ui::MakeLabel(this, QStringLiteral("Label14"),
                             QStringLiteral("小提示：您可以点击“确定”按钮开始计算今天的不定位杀四码..."), 8, 196, 624, 24);
     result_->setStyleSheet(QStringLiteral("color: red;"));
-    new smart::ClickWatcher(result_, nullptr, [this] { Label14_DblClick(); });
+    connect(ui::ClickSource::of(result_), &ui::ClickSource::doubleClicked, this, &SmartSystemWindow::copyKillDigits);
     busy_ = ui::MakeLabel(this, QStringLiteral("Label9"), QStringLiteral("请稍候，正在算号..."), 8, 224, 300, 24);
     busy_->hide();
     testMark_ = ui::MakeLabel(this, QStringLiteral("Label15"), QString(), 616, 224, 16, 16);
-    new smart::ClickWatcher(testMark_, [this] { Label15_Click(); }, nullptr);
+    connect(ui::ClickSource::of(testMark_), &ui::ClickSource::released, this, &SmartSystemWindow::askTestCode);
 
     ok_ = MakeButton(this, "Command2", QStringLiteral("确定"), 316, 224, 70, 28);
-    connect(ok_, &QPushButton::clicked, this, &SmartSystemWindow::Command2_Click);
+    connect(ok_, &QPushButton::clicked, this, &SmartSystemWindow::startSmartRun);
     cancel_ = MakeButton(this, "Command1", QStringLiteral("取消"), 392, 224, 70, 28);
-    connect(cancel_, &QPushButton::clicked, this, &SmartSystemWindow::Command1_Click);
+    connect(cancel_, &QPushButton::clicked, this, &SmartSystemWindow::cancelAndHide);
     verify_ = MakeButton(this, "Command3", QStringLiteral("历史成绩验证"), 468, 224, 110, 28);
-    connect(verify_, &QPushButton::clicked, this, &SmartSystemWindow::Command3_Click);
+    connect(verify_, &QPushButton::clicked, this, &SmartSystemWindow::openHistoryVerification);
     connect(MakeButton(this, "Command5", QStringLiteral("打开旧版智能选号"), 468, 256, 140, 28), &QPushButton::clicked,
-            this, &SmartSystemWindow::Command5_Click);
+            this, &SmartSystemWindow::openOlderSelection);
 }
 
 void SmartSystemWindow::buildNotes() {
     auto* image = ui::MakeLabel(this, QStringLiteral("Image1"), QString(), 8, 256, 24, 24);
     ui::SetHelpMark(image, QStringLiteral("单击显示提示，双击复制方案"));
-    new smart::ClickWatcher(image, [this] { Image1_Click(); }, [this] { Image1_DblClick(); });
+    connect(ui::ClickSource::of(image), &ui::ClickSource::released, this, &SmartSystemWindow::toggleChoosingTip);
+    connect(ui::ClickSource::of(image), &ui::ClickSource::doubleClicked, this, &SmartSystemWindow::copySchemes);
     choosingTip_ = ui::MakeLabel(this, QStringLiteral("Label12"),
                                  QStringLiteral("您知道怎样正确选择方案来提高中奖率吗？\n"
                                                 "    每种方案的杀码概率都是相近的，但组合形式不同，可先将几种方案进行历史成绩验证，"
@@ -204,23 +205,23 @@ void SmartSystemWindow::showModel() {
     killCount_->setCurrentIndex(s.killCount - 1);
 }
 
-void SmartSystemWindow::Form_Load() {
+void SmartSystemWindow::loadSettings() {
     dialogs::CentreOnScreen(this);
     model_.settings = smart::SmartSettings{common::SettingSmartScheme()};
     showModel();
     openWithBench_->setChecked(true);
-    Check1_Click();
-    Form_Activate();
+    saveOpenWithBench();
+    showLottery();
     context_.calc();  // made, its draws read, as the window loads rather than at the first 确定
 }
 
-void SmartSystemWindow::Form_Activate() {
+void SmartSystemWindow::showLottery() {
     const bool p3 = context_.lotteryIsP3();
     (p3 ? p3_ : fc3d_)->setChecked(true);
 }
 
 void SmartSystemWindow::showEvent(QShowEvent* event) {
-    Form_Activate();
+    showLottery();
     QDialog::showEvent(event);
 }
 
@@ -258,33 +259,33 @@ void SmartSystemWindow::closeEvent(QCloseEvent* event) {
 
 // ---- Options ------------------------------------------------------------------------------
 
-void SmartSystemWindow::Check1_Click() {
+void SmartSystemWindow::saveOpenWithBench() {
     common::SaveSmartPick(openWithBench_->isChecked());
 }
 
-void SmartSystemWindow::Option1_Click() {
+void SmartSystemWindow::switchToFc3d() {
     if (dialogs::WorkbenchApi* wb = context_.bench()) wb->switchLottery(false);
-    Form_Activate();
+    showLottery();
 }
 
-void SmartSystemWindow::Option2_Click() {
+void SmartSystemWindow::switchToP3() {
     if (dialogs::WorkbenchApi* wb = context_.bench()) wb->switchLottery(true);
-    Form_Activate();
+    showLottery();
 }
 
-void SmartSystemWindow::Image1_Click() {
+void SmartSystemWindow::toggleChoosingTip() {
     choosingTip_->setVisible(choosingTip_->isHidden());
 }
 
-void SmartSystemWindow::Image1_DblClick() {
+void SmartSystemWindow::copySchemes() {
     QString text;
     for (const QString& line : context_.calc().schemes()) text += line + QStringLiteral("\r\n");
     smart::PutOnClipboard(text);
 }
 
-void SmartSystemWindow::Label14_DblClick() { smart::PutOnClipboard(result_->text()); }
+void SmartSystemWindow::copyKillDigits() { smart::PutOnClipboard(result_->text()); }
 
-void SmartSystemWindow::Label15_Click() {
+void SmartSystemWindow::askTestCode() {
     QString entry;
     if (!ui::InputBox(QStringLiteral("这是软件开发作者留的测试公式的通道，用户请不要使用，输入验证码："), ui::kAppTitle,
                       QString(), &entry, this))
@@ -302,7 +303,7 @@ QString SmartSystemWindow::schemeListUrl() const {
 
 // ---- Buttons ------------------------------------------------------------------------------
 
-void SmartSystemWindow::Command1_Click() {
+void SmartSystemWindow::cancelAndHide() {
     stopRun();
     smart::ShowWorkbenchLog(context_.bench(), true);
     hide();
@@ -315,22 +316,22 @@ void SmartSystemWindow::stopRun() {
     context_.calc().stop();
 }
 
-void SmartSystemWindow::Command3_Click() {
+void SmartSystemWindow::openHistoryVerification() {
     if (!verificationWindow_) verificationWindow_ = new HistoryVerificationWindow(this);
     ui::ShowModal(verificationWindow_);
 }
 
-void SmartSystemWindow::Command5_Click() {
+void SmartSystemWindow::openOlderSelection() {
     if (context_.history().count() <= 599) {
         ui::MsgBox(kTooFewDrawsMessage, ui::Icon::Information, ui::Buttons::Ok, kSmartTitle, this);
         return;
     }
-    Command1_Click();
+    cancelAndHide();
     OlderSmartSelection window(context_);
     ui::ShowModal(&window);
 }
 
-void SmartSystemWindow::Command2_Click() {
+void SmartSystemWindow::startSmartRun() {
     // The run owns the window from the first moment: a second 确定 is ignored while it runs.
     if (running_) return;
     running_ = true;

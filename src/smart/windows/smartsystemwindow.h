@@ -54,27 +54,26 @@ public:
     // The verification window while it is loaded.
     HistoryVerificationWindow* verificationWindow() const;
 
-public slots:
-    void Form_Load();
-    void Form_Activate();
-    void Command2_Click();  // 确定
-    void Command1_Click();  // 取消
-    void Command3_Click();  // 历史成绩验证
-    void Command5_Click();  // 打开旧版智能选号
-    void Check1_Click();
-    void Option1_Click();
-    void Option2_Click();
-    void Image1_Click();
-    void Image1_DblClick();
-    void Label14_DblClick();
-    void Label15_Click();
-    void Combo2_Click() {}
-
 protected:
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    // Handlers, each named by what it does; the comment names the control.
+    void loadSettings();             // as the window loads: placement, the scheme setting, the options
+    void showLottery();              // Option1 / Option2 checked as the state's lottery is
+    void startSmartRun();            // 确定 (Command2)
+    void cancelAndHide();            // 取消 (Command1)
+    void openHistoryVerification();  // 历史成绩验证 (Command3)
+    void openOlderSelection();       // 打开旧版智能选号 (Command5)
+    void saveOpenWithBench();        // Check1
+    void switchToFc3d();             // 福彩3D (Option1)
+    void switchToP3();               // 体彩排列三 (Option2)
+    void toggleChoosingTip();        // Image1, click: shows or hides Label12
+    void copySchemes();              // Image1, double click: the scheme records to the clipboard
+    void copyKillDigits();           // Label14, double click: its text to the clipboard
+    void askTestCode();              // Label15, click: the test scheme lists' code
+
     void buildControls();
     void buildOptions();
     void buildResultRow();

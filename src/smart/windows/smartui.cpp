@@ -3,7 +3,6 @@
 #include "common/paths.h"
 #include "platform/ui/webview.h"
 
-#include <QEvent>
 #include <QSlider>
 #include <QWidget>
 
@@ -37,23 +36,6 @@ QSlider* MakeSchemeSlider(QWidget* parent, int count, const QRect& geometry) {
     slider->setTickPosition(QSlider::TicksBelow);
     slider->setGeometry(geometry);
     return slider;
-}
-
-ClickWatcher::ClickWatcher(QWidget* target, std::function<void()> onClick, std::function<void()> onDoubleClick)
-    : QObject(target), onClick_(std::move(onClick)), onDoubleClick_(std::move(onDoubleClick)) {
-    target->installEventFilter(this);
-}
-
-bool ClickWatcher::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() == QEvent::MouseButtonRelease && onClick_) {
-        onClick_();
-        return true;
-    }
-    if (event->type() == QEvent::MouseButtonDblClick && onDoubleClick_) {
-        onDoubleClick_();
-        return true;
-    }
-    return QObject::eventFilter(watched, event);
 }
 
 }  // namespace smart

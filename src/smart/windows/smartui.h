@@ -1,12 +1,9 @@
 #pragma once
-// Pieces the smart windows share: the operation guide, the home-server page views, the
-// clipboard (ui::PutOnClipboard) and click watching for labels and pictures.
+// Pieces the smart windows share: the operation guide, the home-server page views and the
+// clipboard (ui::PutOnClipboard).
 #include "platform/ui/clipboard.h"
 
-#include <QObject>
 #include <QString>
-
-#include <functional>
 
 class QRect;
 class QSlider;
@@ -29,18 +26,5 @@ ui::WebView* MakeHomePageView(QWidget* parent, const QString& name, const QStrin
 QSlider* MakeSchemeSlider(QWidget* parent, int count, const QRect& geometry);
 
 using ui::PutOnClipboard;
-
-// Calls back on mouse clicks and double clicks of a widget that has no such signals.
-class ClickWatcher : public QObject {
-public:
-    ClickWatcher(QWidget* target, std::function<void()> onClick, std::function<void()> onDoubleClick);
-
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
-
-private:
-    std::function<void()> onClick_;
-    std::function<void()> onDoubleClick_;
-};
 
 }  // namespace smart

@@ -7,6 +7,7 @@
 #include "hookreset.h"
 #include "platform/ui/messagebox.h"
 #include "programsmartcontext.h"
+#include "presses.h"
 #include "realhistory.h"
 #include "smart/windows/historyverificationwindow.h"
 #include "smart/windows/smartsystemwindow.h"
@@ -83,7 +84,7 @@ TEST(DrawSnapshot, TheSmartRunKeepsItsDrawsAndSaysOnceThatTheFileChanged) {
     QString unchanged;
     {
         Messages messages;
-        w.Command2_Click();
+        testsupport::Press(&w, QStringLiteral("Command2"));
         ASSERT_EQ(messages.records.size(), 2) << messages.records.last().text.toStdString();
         EXPECT_EQ(messages.fileChangedCount(), 0);
         unchanged = result->text();
@@ -100,7 +101,7 @@ TEST(DrawSnapshot, TheSmartRunKeepsItsDrawsAndSaysOnceThatTheFileChanged) {
         smartwin::ActionAtFirstPump rewrite(f.calc.get(), [&] { f.dir.write(QStringLiteral("HAO.TXT"), change.apply(drawFile)); },
                                             [&host] { return host.progress != nullptr; });
         Messages messages;
-        w.Command2_Click();
+        testsupport::Press(&w, QStringLiteral("Command2"));
         ASSERT_TRUE(rewrite.acted);
         EXPECT_EQ(result->text(), unchanged);
         ASSERT_EQ(messages.records.size(), 3);
@@ -131,7 +132,7 @@ TEST(DrawSnapshot, TheHistoryVerificationKeepsItsDrawsAndSaysOnceThatTheFileChan
         if (change)
             rewrite.emplace(f.calc.get(), [&] { f.dir.write(QStringLiteral("HAO.TXT"), change->apply(drawFile)); },
                             [list] { return list->topLevelItemCount() >= 2; });
-        w.Command2_Click();
+        testsupport::Press(&w, QStringLiteral("Command2"));
         if (rewrite) {
             EXPECT_TRUE(rewrite->acted);
             rewrite.reset();

@@ -3,6 +3,7 @@
 // of the older selection's verification for a few settings. However the windows or the
 // calculator get faster, these must stay exactly as they are.
 #include "programsmartcontext.h"
+#include "presses.h"
 #include "common/appstate.h"
 #include "hookreset.h"
 #include "platform/ui/messagebox.h"
@@ -57,7 +58,7 @@ TEST(SmartWindowsGolden, SmartRunOnTheRealHistory) {
     for (const auto& c : cases) {
         SetOptions(w, c.options);
         ui::MessageRecorder messages(ui::Answer::Yes);
-        w.Command2_Click();
+        testsupport::Press(&w, QStringLiteral("Command2"));
         ASSERT_EQ(messages.messages.size(), 2) << messages.lastText().toStdString();
         EXPECT_EQ(w.findChild<QLabel*>(QStringLiteral("Label14"))->text(), QString::fromUtf8(c.line));
     }
@@ -84,7 +85,7 @@ TEST(SmartWindowsGolden, HistoryVerificationOnTheRealHistory) {
         HistoryVerificationWindow w(&smartWindow);
         w.findChild<QComboBox*>(QStringLiteral("Combo1"))->setCurrentIndex(c.periods - 1);
         ui::MessageRecorder messages(ui::Answer::Yes);
-        w.Command2_Click();
+        testsupport::Press(&w, QStringLiteral("Command2"));
         ASSERT_EQ(messages.lastText(), QStringLiteral("历史成绩验证完成！"));
         EXPECT_EQ(TextSha1(w.tableText()), QString::fromUtf8(c.rowsSha1)) << w.tableText().toStdString();
         EXPECT_EQ(w.findChild<QLabel*>(QStringLiteral("Label1"))->text(), QString::fromUtf8(c.summary));

@@ -1,6 +1,7 @@
 // The history verification window over a small fixture history: rows, cells, summary, the
 // stop, and the workbench after each.
 #include "programsmartcontext.h"
+#include "presses.h"
 #include "common/appstate.h"
 #include "common/settings.h"
 #include "httpserver.h"
@@ -26,6 +27,8 @@
 #include <QLabel>
 #include <QPointer>
 #include <QRegularExpression>
+#include <QTabBar>
+#include <QTabWidget>
 #include <QTimer>
 #include <QTreeWidget>
 
@@ -72,7 +75,7 @@ TEST(HistoryVerificationWindowTest, VerifiesTheLatestDrawsAndRestoresTheWorkbenc
     w.findChild<QComboBox*>(QStringLiteral("Combo1"))->setCurrentIndex(3);  // 4
     {
         ui::MessageRecorder messages(ui::Answer::Yes);
-        w.Command2_Click();
+        testsupport::Press(&w, QStringLiteral("Command2"));
         ASSERT_EQ(messages.messages.size(), 1);
         EXPECT_TRUE(messages.lastText().contains(QStringLiteral("最多只能验证3期")));
         EXPECT_EQ(f.server.requestCount(QStringLiteral("/3d/3d.xml")), 0);
@@ -97,7 +100,7 @@ TEST(HistoryVerificationWindowTest, VerifiesTheLatestDrawsAndRestoresTheWorkbenc
         if (seen.isEmpty() || seen.last() != entry) seen << entry;
         pumpBefore();
     };
-    w.Command2_Click();
+    testsupport::Press(&w, QStringLiteral("Command2"));
     hooks.processEvents = pumpBefore;
     shownList->resize(shownList->width(), listHeight);
     EXPECT_EQ(seen, (QStringList{QStringLiteral("1 1 ") + smart::VerifyProgress(0, 3),
@@ -145,7 +148,7 @@ TEST(HistoryVerificationWindowTest, VerifiesTheLatestDrawsAndRestoresTheWorkbenc
     EXPECT_EQ(common::GetSetting(QStringLiteral("zl")), QStringLiteral("3"));
 
     // The copy: no header, no remark column.
-    w.Form_DblClick();
+    testsupport::DoubleClickOn(testsupport::Find<QTabWidget>(&w, QStringLiteral("SSTab1"))->tabBar());
     const QStringList lines = QApplication::clipboard()->text().split(QStringLiteral("\r\n"));
     ASSERT_EQ(lines.size(), 4);
     EXPECT_TRUE(lines[0].startsWith(QStringLiteral("2020501   222  杀码")));
@@ -164,11 +167,11 @@ TEST(HistoryVerificationWindowTest, StopDuringARunDropsTheWindowAndRestoresTheWo
         const QString logBefore = f.bench.session().log.text();
         std::optional<smartwin::ActionAtFirstPump> stop;
         if (inBacktest)
-            stop.emplace(f.calc.get(), [w] { w->Command1_Click(); });
+            stop.emplace(f.calc.get(), [w] { testsupport::Press(w, QStringLiteral("Command1")); });
         else
-            QTimer::singleShot(0, w.data(), [w] { w->Command1_Click(); });
+            QTimer::singleShot(0, w.data(), [w] { testsupport::Press(w, QStringLiteral("Command1")); });
         ui::MessageRecorder messages(ui::Answer::Yes);
-        w->Command2_Click();
+        testsupport::Press(w, QStringLiteral("Command2"));
         const int backtestPumps = stop ? stop->pumps : 0;
         stop.reset();
         EXPECT_EQ(messages.messages.size(), 1);  // the question only: no summary, no message
@@ -210,7 +213,7 @@ TEST(HistoryVerificationWindowTest, SmartWindowStaysWhileAStoppedVerificationUnw
     {
         testsupport::HookReset<&ui::SetModalHandler> modalReset;
         ui::SetModalHandler([](QDialog*) { return 0; });
-        smartWindow->Command3_Click();
+        testsupport::Press(smartWindow, QStringLiteral("Command3"));
     }
     QPointer<HistoryVerificationWindow> w = smartWindow->verificationWindow();
     ASSERT_FALSE(w.isNull());
@@ -219,11 +222,11 @@ TEST(HistoryVerificationWindowTest, SmartWindowStaysWhileAStoppedVerificationUnw
     // must not unload it (and the verification window with it) under the running handler.
     bool closed = true;
     QTimer::singleShot(0, w.data(), [&] {
-        w->Command1_Click();
+        testsupport::Press(w, QStringLiteral("Command1"));
         closed = smartWindow->close();
     });
     ui::MessageRecorder messages(ui::Answer::Yes);
-    w->Command2_Click();
+    testsupport::Press(w, QStringLiteral("Command2"));
     EXPECT_FALSE(closed);
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     ASSERT_FALSE(smartWindow.isNull());
@@ -243,7 +246,7 @@ TEST(HistoryVerificationWindowTest, StopAbandonsASlowSchemeListDownload) {
     w->findChild<QComboBox*>(QStringLiteral("Combo1"))->setCurrentIndex(2);
     QTimer::singleShot(50, w.data(), [w] { w->close(); });
     ui::MessageRecorder messages(ui::Answer::Yes);
-    w->Command2_Click();
+    testsupport::Press(w, QStringLiteral("Command2"));
     EXPECT_EQ(f.server.waitForDelayedEnd(QStringLiteral("/3d/3d.xml")), testsupport::HttpServer::DelayedEnd::Abandoned)
         << "the download is abandoned, not waited for";
     EXPECT_EQ(messages.messages.size(), 1);

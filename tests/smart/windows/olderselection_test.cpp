@@ -1,5 +1,6 @@
 // The older smart selection and its verification on fixture histories.
 #include "programsmartcontext.h"
+#include "presses.h"
 #include "common/appstate.h"
 #include "common/drawattributes.h"
 #include "common/drawtext.h"
@@ -114,14 +115,14 @@ TEST(SmartOldSelectionWindow, ConfirmCommitsTheSetWithOneLogLine) {
     w.findChild<QComboBox*>(QStringLiteral("Combo1"))->setCurrentIndex(2);
     {
         ui::MessageRecorder no(ui::Answer::No);
-        w.Command2_Click();
+        testsupport::Press(&w, QStringLiteral("Command2"));
         EXPECT_EQ(no.messages.size(), 1);
         EXPECT_EQ(no.messages[0].title, QStringLiteral("智能选号"));
         EXPECT_TRUE(no.messages[0].text.startsWith(QStringLiteral("此步骤将以[2020600]期为基数生成下一期的选号组合,是否继续?\n")));
         EXPECT_EQ(bench.session().pool, QStringList{QStringLiteral("123")});
     }
     ui::MessageRecorder yes(ui::Answer::Yes);
-    w.Command2_Click();
+    testsupport::Press(&w, QStringLiteral("Command2"));
     pool::NumberPool expected;
     QString log;
     smart::MakeOlderSelection(app.history, 600, {0, 2, 1}, expected, log);
@@ -139,6 +140,30 @@ TEST(SmartOldSelectionWindow, ConfirmCommitsTheSetWithOneLogLine) {
     EXPECT_EQ(bench.session().pool, QStringList{QStringLiteral("123")});
     EXPECT_EQ(smart::OlderSelectionLogLine(true, QStringLiteral("2020009 123"), 5),
               QStringLiteral("体彩排列三 第2020010期智能选号共生成5注\n"));
+}
+
+// Check1 saves its tick at once, the help mark (Image1) shows the guide, 取消 closes the window
+// and leaves the workbench alone.
+TEST(SmartOldSelectionWindow, TickGuideAndCancel) {
+    common::AppState app;
+    testsupport::ProgramDir dir;
+    smartwin::UseHistory(app, calcfixture::MixedHistory(600));
+    FakeWorkbench bench{app};
+    bench.commit({QStringLiteral("123")}, QStringLiteral("\n大底共1注\n"));
+    OlderSmartSelection w(testsupport::ProgramSmartContext(app, &bench));
+    w.show();
+    testsupport::Press(&w, QStringLiteral("Check1"));
+    EXPECT_FALSE(common::SettingSmartPick());
+    testsupport::Press(&w, QStringLiteral("Check1"));
+    EXPECT_TRUE(common::SettingSmartPick());
+    ui::MessageRecorder messages;
+    testsupport::ClickOn(testsupport::Find<QLabel>(&w, QStringLiteral("Image1")));
+    ASSERT_EQ(messages.messages.size(), 1);
+    EXPECT_EQ(messages.lastText(), w.findChild<QPlainTextEdit*>(QStringLiteral("Text1"))->toPlainText());
+    testsupport::Press(&w, QStringLiteral("Command1"));
+    EXPECT_FALSE(w.isVisible());
+    EXPECT_EQ(messages.messages.size(), 1);
+    EXPECT_EQ(bench.session().pool, QStringList{QStringLiteral("123")});
 }
 
 TEST(SmartOldSelectionWindow, VerificationReplaysTheLatestHundredDraws) {
@@ -179,7 +204,7 @@ TEST(SmartOldSelectionWindow, VerificationReplaysTheLatestHundredDraws) {
     EXPECT_EQ(testsupport::LegibilityProblems(&w), QStringList());
     // The replays' log lines are gone at once; 返回 brings the numbers back.
     EXPECT_EQ(bench.session().log.text(), logBefore);
-    w.Command1_Click();
+    testsupport::Press(&w, QStringLiteral("Command1"));
     EXPECT_EQ(bench.session().pool, (QStringList{QStringLiteral("123"), QStringLiteral("456")}));
     EXPECT_EQ(bench.session().log.text(), logBefore);
     // A second verification gives the same table.

@@ -1,5 +1,6 @@
 #include "calcfixture.h"
 #include "httpserver.h"
+#include "presses.h"
 #include "platform/ui/filedialogs.h"
 #include "platform/ui/messagebox.h"
 #include "smart/windows/schemecalculatorwindow.h"
@@ -9,6 +10,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
@@ -25,7 +27,7 @@ QStringList Items(QListWidget* list) {
 }
 }  // namespace
 
-TEST(CalculatorWindow, HiddenRunThroughPublicHandlers) {
+TEST(CalculatorWindow, HiddenRunThroughItsButtons) {
     testsupport::ProgramDir dir;
     dir.write(QStringLiteral("HAO.TXT"), DrawFileBytes(MixedHistory(90)));
     const QString cond = smart::BuiltInConditions()[2];
@@ -46,9 +48,9 @@ TEST(CalculatorWindow, HiddenRunThroughPublicHandlers) {
     EXPECT_EQ(Items(w.findChild<QListWidget*>("List4")), w.schemeList());
 
     w.setLeaveOut(5);
-    w.Option1_Click();
+    testsupport::Press(&w, QStringLiteral("Option1"));
     EXPECT_EQ(w.calculator().lines().size(), 85);
-    w.Command17_Click();
+    testsupport::Press(&w, QStringLiteral("Command17"));
     EXPECT_TRUE(messages.messages.isEmpty());  // hidden: nothing shown
     EXPECT_FALSE(w.summaryList().isEmpty());
     EXPECT_EQ(Items(w.findChild<QListWidget*>("List2")), w.summaryList());
@@ -59,7 +61,7 @@ TEST(CalculatorWindow, HiddenRunThroughPublicHandlers) {
     EXPECT_EQ(w.calculator().runState(), smart::RunState::Running);
 
     // The stop mark set from outside (the verification window's cancel) ends the next run at once.
-    w.Command11_Click();
+    testsupport::Press(&w, QStringLiteral("Command11"));
     EXPECT_EQ(w.findChild<QCheckBox*>("Check1")->text(), smart::kRunStop);
     w.calculator().setRunState(smart::RunState::Stopped);
 
@@ -73,7 +75,7 @@ TEST(CalculatorWindow, HiddenRunThroughPublicHandlers) {
             startFolder = r.folder;
             return QStringList{dir.file(QStringLiteral("lines.txt"))};
         });
-        w.Command18_Click();
+        testsupport::Press(&w, QStringLiteral("Command18"));
     }
     EXPECT_EQ(startFolder, QDir::cleanPath(dir.path()));  // where the calculator writes its reports
     EXPECT_EQ(w.reportLines(), imported + imported);
@@ -109,12 +111,29 @@ TEST(CalculatorWindow, ShownBatchCanBeStoppedFromItsStopButton) {
         }
         pumpBefore();
     };
-    w.Command13_Click();
+    testsupport::Press(&w, QStringLiteral("Command13"));
     hooks.processEvents = pumpBefore;
     EXPECT_TRUE(stopShown);
     EXPECT_EQ(w.calculator().runState(), smart::RunState::Stopped);
     EXPECT_FALSE(w.findChild<QPushButton*>("Command11")->isVisible());
     EXPECT_FALSE(w.findChild<QCheckBox*>("Check1")->isVisible());
+}
+
+// 开奖 (Label1), double-clicked, reads the draw file again and selects its whole range.
+TEST(CalculatorWindow, DoubleClickOnTheDrawsCaptionReloadsTheWholeRange) {
+    testsupport::ProgramDir dir;
+    dir.write(QStringLiteral("HAO.TXT"), DrawFileBytes(MixedHistory(40)));
+    smart::SchemeCalculatorWindow w;
+    auto* first = w.findChild<QComboBox*>("Combo1");
+    auto* last = w.findChild<QComboBox*>("Combo2");
+    first->setCurrentIndex(5);
+    last->setCurrentIndex(20);
+    dir.write(QStringLiteral("HAO.TXT"), DrawFileBytes(MixedHistory(50)));
+    testsupport::DoubleClickOn(testsupport::Find<QLabel>(&w, QStringLiteral("Label1")));
+    EXPECT_EQ(w.calculator().lines().size(), 50);
+    EXPECT_EQ(first->count(), 50);
+    EXPECT_EQ(first->currentIndex(), 0);
+    EXPECT_EQ(last->currentIndex(), 49);
 }
 
 // A condition's MsgBox is the program's message box (answered here by the recorder).

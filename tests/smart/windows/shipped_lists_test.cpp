@@ -1,6 +1,7 @@
 // The scheme lists of the home folder that ships with the program: they load through the
 // calculator's loader, and the smart system runs from them on the shipped history.
 #include "programsmartcontext.h"
+#include "presses.h"
 #include "common/appstate.h"
 #include "history/drawfile.h"
 #include "platform/ui/messagebox.h"
@@ -80,7 +81,7 @@ void ExpectSmartRunFromShippedList(bool p3) {
     smart::SmartCalculator calc;
     SmartSystemWindow w(testsupport::ProgramSmartContext(app, &bench, &calc));
     ui::MessageRecorder messages(ui::Answer::Yes);
-    w.Command2_Click();
+    testsupport::Press(&w, QStringLiteral("Command2"));
     ASSERT_EQ(messages.messages.size(), 2) << messages.lastText().toStdString();
     EXPECT_FALSE(calc.get().schemes().isEmpty());
     EXPECT_GE(calc.get().summary().size(), 4u);

@@ -4,6 +4,7 @@
 #include "common/appstate.h"
 #include "common/settings.h"
 #include "httpserver.h"
+#include "presses.h"
 #include "platform/ui/messagebox.h"
 #include "smart/windows/olderselectionwindow.h"
 #include "smart/windows/calculatorhost.h"
@@ -96,7 +97,7 @@ TEST(SmartSystemWindowTest, LoadSetsTheOptionsAndTheSetting) {
     EXPECT_TRUE(w.findChild<QRadioButton*>(QStringLiteral("Option2"))->isChecked());
     EXPECT_EQ(w.schemeListUrl(), f.server.url(QStringLiteral("/3d/p3.xml")));
     f.app.selectLottery(false, common::DrawFilePathFor(false), f.app.history);
-    w.Form_Activate();
+    w.show();  // the window shows the state's lottery as it shows
     EXPECT_TRUE(w.findChild<QRadioButton*>(QStringLiteral("Option1"))->isChecked());
     w.findChild<QCheckBox*>(QStringLiteral("Check1"))->click();
     EXPECT_EQ(common::GetSetting(QStringLiteral("zlxuanhao")), QStringLiteral("0"));
@@ -112,7 +113,7 @@ TEST(SmartSystemWindowTest, SmartRunShowsTheKillDigitsAndRestoresTheWorkbench) {
     const int slotBefore = f.bench.session().ring.index();
 
     ui::MessageRecorder messages(ui::Answer::Yes);
-    w.Command2_Click();
+    testsupport::Press(&w, QStringLiteral("Command2"));
 
     ASSERT_EQ(messages.messages.size(), 2) << messages.lastText().toStdString();
     EXPECT_EQ(messages.messages[0].title, QStringLiteral(" 智能选号"));
@@ -162,7 +163,7 @@ TEST(SmartSystemWindowTest, RefusalsLeaveEverythingAsItWas) {
     {
         // No: not even the scheme list is asked for.
         ui::MessageRecorder messages(ui::Answer::No);
-        w.Command2_Click();
+        testsupport::Press(&w, QStringLiteral("Command2"));
         EXPECT_EQ(messages.messages.size(), 1);
         EXPECT_EQ(f.server.requestCount(QStringLiteral("/3d/3d.xml")), 0);
     }
@@ -170,7 +171,7 @@ TEST(SmartSystemWindowTest, RefusalsLeaveEverythingAsItWas) {
         // An empty list: the no-scheme message.
         f.server.serve(QStringLiteral("/3d/3d.xml"), SchemeListXml({}));
         ui::MessageRecorder messages(ui::Answer::Yes);
-        w.Command2_Click();
+        testsupport::Press(&w, QStringLiteral("Command2"));
         EXPECT_EQ(messages.lastText(), QStringLiteral("没用搜寻到可用的公式，请检查网络连接是否正确。"));
         EXPECT_EQ(messages.messages.last().title, ui::kAppTitle);
     }
@@ -178,14 +179,14 @@ TEST(SmartSystemWindowTest, RefusalsLeaveEverythingAsItWas) {
         // No home server: nothing is fetched, the same message.
         testsupport::EnvVar noHome("SIFMORA_HOME_URL", QString());
         ui::MessageRecorder messages(ui::Answer::Yes);
-        w.Command2_Click();
+        testsupport::Press(&w, QStringLiteral("Command2"));
         EXPECT_EQ(messages.lastText(), QStringLiteral("没用搜寻到可用的公式，请检查网络连接是否正确。"));
     }
     {
         // A history too short for a computation (after a lottery switch): refused at once.
         smartwin::UseHistory(f.app, f.numbers.mid(0, 499));
         ui::MessageRecorder messages(ui::Answer::Yes);
-        w.Command2_Click();
+        testsupport::Press(&w, QStringLiteral("Command2"));
         ASSERT_EQ(messages.messages.size(), 1);
         EXPECT_EQ(messages.messages[0].text, smart::ShortHistoryMessage(500));
     }
@@ -204,7 +205,7 @@ TEST(SmartSystemWindowTest, TheRunComputesTheHistoryNotTheDrawFile) {
     QString expected;
     {
         ui::MessageRecorder messages(ui::Answer::Yes);
-        w.Command2_Click();
+        testsupport::Press(&w, QStringLiteral("Command2"));
         ASSERT_EQ(messages.messages.size(), 2);
         expected = result->text();
     }
@@ -212,7 +213,7 @@ TEST(SmartSystemWindowTest, TheRunComputesTheHistoryNotTheDrawFile) {
     const pool::NumberPool poolBefore = f.bench.session().pool;
     const QString logBefore = f.bench.session().log.text();
     ui::MessageRecorder messages(ui::Answer::Yes);
-    w.Command2_Click();
+    testsupport::Press(&w, QStringLiteral("Command2"));
     ASSERT_EQ(messages.messages.size(), 2) << messages.lastText().toStdString();
     EXPECT_TRUE(messages.messages[0].text.startsWith(QStringLiteral("此步骤将以[2020600]期为基数")));
     EXPECT_TRUE(messages.messages[1].text.startsWith(QStringLiteral("人工智能杀码系统已完成操作")));
@@ -228,22 +229,28 @@ TEST(SmartSystemWindowTest, TestMarkChoosesTheTestList) {
     SmartSystemWindow w(testsupport::ProgramSmartContext(f.app, &f.bench, &f.calc));
     // A wrong code or a cancelled box sets nothing and says nothing.
     ui::MessageRecorder messages(ui::Answer::Yes);
+    int asked = 0;
     {
         testsupport::HookReset<&ui::SetInputHandler> inputReset;
-        ui::SetInputHandler([](const QString&, const QString&, QString* answer) {
+        ui::SetInputHandler([&asked](const QString&, const QString&, QString* answer) {
+            ++asked;
             *answer = QStringLiteral("x");
             return true;
         });
-        w.Label15_Click();
-        ui::SetInputHandler([](const QString&, const QString&, QString*) { return false; });
-        w.Label15_Click();
+        testsupport::ClickOn(testsupport::Find<QLabel>(&w, QStringLiteral("Label15")));
+        ui::SetInputHandler([&asked](const QString&, const QString&, QString*) {
+            ++asked;
+            return false;
+        });
+        testsupport::ClickOn(testsupport::Find<QLabel>(&w, QStringLiteral("Label15")));
     }
+    EXPECT_EQ(asked, 2);  // each click on Label15 asks for the code
     EXPECT_FALSE(w.testMark());
     EXPECT_TRUE(messages.messages.isEmpty());
 
     w.findChild<QLabel*>(QStringLiteral("Label15"))->setText(QStringLiteral("test"));
     w.findChild<QSlider*>(QStringLiteral("Slider1"))->setValue(0);
-    w.Command2_Click();
+    testsupport::Press(&w, QStringLiteral("Command2"));
     EXPECT_EQ(f.server.requestCount(QStringLiteral("/3d/T_3d.xml")), 1);
     EXPECT_EQ(f.server.requestCount(QStringLiteral("/3d/3d.xml")), 0);
 }
@@ -254,14 +261,14 @@ TEST(SmartSystemWindowTest, ClipboardAndOlderSelectionGate) {
     w.show();
     f.calc.get().clearSchemes();
     QApplication::clipboard()->setText(QStringLiteral("old"));
-    w.Image1_DblClick();
+    testsupport::DoubleClickOn(testsupport::Find<QLabel>(&w, QStringLiteral("Image1")));
     EXPECT_TRUE(QApplication::clipboard()->text().isEmpty());
-    w.Label14_DblClick();
+    testsupport::DoubleClickOn(testsupport::Find<QLabel>(&w, QStringLiteral("Label14")));
     EXPECT_EQ(QApplication::clipboard()->text(), w.findChild<QLabel*>(QStringLiteral("Label14"))->text());
 
     {
         ui::MessageRecorder messages;
-        w.Command5_Click();
+        testsupport::Press(&w, QStringLiteral("Command5"));
         EXPECT_EQ(messages.lastText(), QStringLiteral("开奖总期数累积达到600期以后,智能选号系统才能启动。"));
         EXPECT_EQ(messages.messages.last().title, QStringLiteral("智能选号"));
         EXPECT_TRUE(w.isVisible());
@@ -274,7 +281,7 @@ TEST(SmartSystemWindowTest, ClipboardAndOlderSelectionGate) {
             shown = d->objectName();
             return 0;
         });
-        w.Command5_Click();
+        testsupport::Press(&w, QStringLiteral("Command5"));
     }
     EXPECT_EQ(shown, QStringLiteral("F15old"));
     EXPECT_FALSE(w.isVisible());
@@ -292,7 +299,7 @@ TEST(SmartSystemWindowTest, ScriptErrorInTheHiddenRunIsReportedAndTheRunFinishes
     const pool::NumberPool poolBefore = f.bench.session().pool;
     const QString logBefore = f.bench.session().log.text();
     ui::MessageRecorder messages(ui::Answer::Yes);
-    w.Command2_Click();
+    testsupport::Press(&w, QStringLiteral("Command2"));
 
     ASSERT_EQ(messages.messages.size(), 3) << messages.lastText().toStdString();
     EXPECT_TRUE(messages.messages[1].text.startsWith(QStringLiteral("9\n"))) << messages.messages[1].text.toStdString();
@@ -326,12 +333,12 @@ TEST(SmartSystemWindowTest, ClosingDuringARunStopsItAndUnloadsTheWindow) {
             close.emplace(f.calc.get(), [w] { w->close(); });
         } else {
             QTimer::singleShot(50, w.data(), [w] {
-                w->Command2_Click();
+                testsupport::Press(w, QStringLiteral("Command2"));
                 w->close();
             });
         }
         ui::MessageRecorder messages(ui::Answer::Yes);
-        w->Command2_Click();
+        testsupport::Press(w, QStringLiteral("Command2"));
         const int backtestPumps = close ? close->pumps : 0;
         close.reset();
 
@@ -362,14 +369,14 @@ TEST(SmartSystemWindowTest, CancelDuringTheDownloadStopsTheRunAndKeepsTheWindow)
     f.server.setResponse(QStringLiteral("/3d/3d.xml"), {.body = SchemeListXml(SchemeRecords()), .delayMs = 8000});
     SmartSystemWindow w(testsupport::ProgramSmartContext(f.app, &f.bench, &f.calc));
     const QString labelBefore = w.findChild<QLabel*>(QStringLiteral("Label14"))->text();
-    QTimer::singleShot(50, &w, [&w] { w.Command1_Click(); });
+    QTimer::singleShot(50, &w, [&w] { testsupport::Press(&w, QStringLiteral("Command1")); });
     ui::MessageRecorder messages(ui::Answer::Yes);
-    w.Command2_Click();
+    testsupport::Press(&w, QStringLiteral("Command2"));
     EXPECT_EQ(messages.messages.size(), 1);
     EXPECT_EQ(w.findChild<QLabel*>(QStringLiteral("Label14"))->text(), labelBefore);
     // The next 确定 runs in full once the list answers at once.
     f.server.serve(QStringLiteral("/3d/3d.xml"), SchemeListXml(SchemeRecords()));
-    w.Command2_Click();
+    testsupport::Press(&w, QStringLiteral("Command2"));
     EXPECT_EQ(messages.messages.size(), 3);
     EXPECT_TRUE(w.findChild<QLabel*>(QStringLiteral("Label14"))->text().startsWith(QStringLiteral("福彩3D第2020601期")));
 }
@@ -409,7 +416,7 @@ TEST(SmartSystemWindowTest, HostileSchemesCancelFromTheProgressBox) {
         ASSERT_TRUE(testsupport::PressProgressCancel(&w));
     };
     ui::MessageRecorder messages(ui::Answer::Yes);
-    w.Command2_Click();
+    testsupport::Press(&w, QStringLiteral("Command2"));
     ASSERT_TRUE(pressed) << "no progress box came up while the conditions ran away";
     // Had 取消 not reached the running evaluation, it would have run into the engine's limit and
     // said so: the question stays the only message.
@@ -438,9 +445,9 @@ TEST(SmartSystemWindowTest, HelpMarksArePictures) {
     }
     QLabel* tip = w.findChild<QLabel*>(QStringLiteral("Label12"));
     EXPECT_TRUE(tip->isHidden());
-    w.Image1_Click();
+    testsupport::ClickOn(testsupport::Find<QLabel>(&w, QStringLiteral("Image1")));
     EXPECT_FALSE(tip->isHidden());
-    w.Image1_Click();
+    testsupport::ClickOn(testsupport::Find<QLabel>(&w, QStringLiteral("Image1")));
     EXPECT_TRUE(tip->isHidden());
 }
 
@@ -449,8 +456,8 @@ TEST(SmartSystemWindowTest, HelpMarksArePictures) {
 TEST(SmartSystemWindowTest, LotteryOptionsAndLogGoThroughTheWorkbenchOperations) {
     SmartSystemFixture f;
     SmartSystemWindow w(testsupport::ProgramSmartContext(f.app, &f.bench, &f.calc));
-    w.Option2_Click();
-    w.Option1_Click();
+    testsupport::Press(&w, QStringLiteral("Option2"));
+    testsupport::Press(&w, QStringLiteral("Option1"));
     EXPECT_EQ(f.bench.lotteries, QList<bool>({true, false}));
     f.bench.show();
     smart::ShowWorkbenchLog(&f.bench, false);
@@ -477,7 +484,7 @@ TEST(SmartSystemWindowTest, OpenerKeepsTheWindowUntilItsCloseBox) {
         opener.open();
         QPointer<SmartSystemWindow> first = opener.window();
         ASSERT_FALSE(first.isNull());
-        first->Command1_Click();  // 取消 hides it and keeps it
+        testsupport::Press(first, QStringLiteral("Command1"));  // 取消 hides it and keeps it
         opener.open();
         EXPECT_EQ(opener.window(), first.data());
         ASSERT_EQ(shown, QList<QDialog*>({first.data(), first.data()}));
@@ -507,7 +514,7 @@ TEST(SmartSystemWindowTest, WorksOnTheStateAndWorkbenchItIsGiven) {
     EXPECT_EQ(w.schemeListUrl(), f.server.url(QStringLiteral("/3d/p3.xml")));
     {
         ui::MessageRecorder messages(ui::Answer::Yes);
-        w.Command2_Click();
+        testsupport::Press(&w, QStringLiteral("Command2"));
         ASSERT_EQ(messages.messages.size(), 1);
         EXPECT_EQ(messages.messages[0].text, smart::ShortHistoryMessage(500));
     }
@@ -515,7 +522,7 @@ TEST(SmartSystemWindowTest, WorksOnTheStateAndWorkbenchItIsGiven) {
     given.selectLottery(false, common::DrawFilePathFor(false), f.app.history);
     const QString logBefore = f.bench.session().log.text();
     const pool::NumberPool poolBefore = f.bench.session().pool;
-    w.Option1_Click();  // no workbench to switch: the window follows the state
+    testsupport::Press(&w, QStringLiteral("Option1"));  // no workbench to switch: the window follows the state
     EXPECT_TRUE(w.findChild<QRadioButton*>(QStringLiteral("Option1"))->isChecked());
     EXPECT_EQ(f.bench.lotteries, QList<bool>());
     w.computeScheme(given.history.count(), 0);

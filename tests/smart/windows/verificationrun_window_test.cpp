@@ -1,6 +1,7 @@
 // The history verification window over its run on a pool of workers, on the real 福彩3D history
 // and the shipped scheme list.
 #include "programsmartcontext.h"
+#include "presses.h"
 #include "platform/ui/messagebox.h"
 #include "realhistory.h"
 #include "smart/windows/historyverificationwindow.h"
@@ -39,7 +40,7 @@ TEST(VerificationRun, TheWindowKeepsItsEventsAndItsCancel) {
     });
     timer.start(1);
     ui::MessageRecorder messages(ui::Answer::Yes);
-    w->Command2_Click();
+    testsupport::Press(w, QStringLiteral("Command2"));
     timer.stop();
     EXPECT_GT(ticks, 0);
     ASSERT_GE(rowsAtCancel, 2);
