@@ -46,6 +46,7 @@ static void BM_SmartComputation20Schemes(benchmark::State& state) {
     if (!dir) return;
     for (auto _ : state) {
         smart::SchemeCalculator calc;
+        smart::HandInDrawFile(calc, false);  // its owner hands it the draw file
         calc.setSchemes(TwentySchemes());
         calc.runBacktests();
         benchmark::DoNotOptimize(calc.summary());
@@ -60,6 +61,7 @@ static void BM_Verification300Periods(benchmark::State& state) {
     const common::DrawHistory& history = RealHistory();
     for (auto _ : state) {
         smart::SchemeCalculator calc;
+        smart::HandInDrawFile(calc, false);  // its owner hands it the draw file
         calc.setSchemes(TwentySchemes());
         for (int leaveOut = 300; leaveOut >= 1; --leaveOut) {
             calc.settings().range.newestLeftOut = leaveOut;
@@ -88,6 +90,7 @@ static void BM_SmartStopLatency(benchmark::State& state) {
     int pressAt = 3;
     for (auto _ : state) {
         smart::SchemeCalculator calc;
+        smart::HandInDrawFile(calc, false);  // its owner hands it the draw file
         calc.setSchemes(TwentySchemes());
         QElapsedTimer clock, pumpClock, sinceStop;
         clock.start();
@@ -119,6 +122,7 @@ static void BM_BatchVerificationStep(benchmark::State& state) {
     if (!dir) return;
     for (auto _ : state) {
         smart::SchemeCalculator calc;
+        smart::HandInDrawFile(calc, false);  // its owner hands it the draw file
         calc.settings().verification.positionText = QStringLiteral("左3");
         calc.settings().cycle.lengthsTried = calc.settings().verification.batch.lastCycleLength = 30;
         calc.settings().verification.periods = calc.settings().verification.batch.lastVerifyPeriods = 9;

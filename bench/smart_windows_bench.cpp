@@ -137,6 +137,7 @@ static void BM_WindowSmartRunToResultLine(benchmark::State& state) {
         QElapsedTimer clock;
         clock.start();
         smart::SchemeCalculator calc;
+        smart::HandInDrawFile(calc, false);  // its owner hands it the draw file
         calc.setSchemes(schemes);
         calc.runBacktests();
         for (int k = 0; k < 4; ++k) {

@@ -35,7 +35,7 @@ bool SchemeCalculator::startBacktests() {
     reportLines_.clear();
     // A run that cannot read its draws leaves no summary: the previous base's kill digits must
     // not pass for this one's.
-    if (!loadDraws()) return false;
+    if (!cutLines()) return false;
     runState_ = RunState::Running;
     return true;
 }
@@ -153,11 +153,9 @@ void SchemeCalculator::runSpreadPart(std::unique_ptr<SpreadHelper>& slot, const 
     // The job's settings are the helper's for this part: its run starts from them.
     calc.settings_ = job.settings;
     const Operation op(calc, Operation::Run);
-    // The run's draws, handed in: a helper never reads the draw file. Taken only when they are
-    // not the ones it had (a file with a new draw is read once, by the calculator that spreads).
+    // The run's draws, taken only when they are not the ones it had: its counts stay with them.
     if (calc.draws_.lines.constData() != job.draws.lines.constData()) calc.draws_ = job.draws;
     calc.draws_.lotteryIsP3 = job.draws.lotteryIsP3;
-    calc.drawsHandedIn_ = true;
     calc.schemes_ = job.partSchemes[size_t(part)];
     calc.setOutsideStop(&stop);
     slot->host.progress = &progress;

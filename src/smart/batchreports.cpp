@@ -40,8 +40,6 @@ void SchemeCalculator::batchVerification() {
         addError(QStringLiteral("号码位置没有设置（左或右加名次，如“左3”），无法批量验证。"));
         return;
     }
-    // The draw file is read once, as the verification starts; every step works on those draws.
-    if (!drawsHandedIn_ && !readDrawFile()) return;
     const int firstV = run_.verification.periods;
     const int firstC = run_.cycle.lengthsTried;
     runState_ = RunState::Running;
@@ -84,7 +82,7 @@ void SchemeCalculator::batchVerification() {
                 run_.mode.conditionIndex = item;
                 run_.mode.condition = items.at(item);
                 if (run_.mode.condition.trimmed().isEmpty()) continue;
-                if (!loadDraws()) {
+                if (!cutLines()) {
                     if (unwritten) write();
                     return;
                 }
@@ -103,7 +101,7 @@ void SchemeCalculator::batchVerification() {
 }
 
 bool SchemeCalculator::writeReportLines(bool emptyList) {
-    if (loadDraws()) {
+    if (cutLines()) {
         run_.range.first = 0;
         run_.range.last = int(run_.lines.size()) - 1;
     }

@@ -1,4 +1,4 @@
-// The calculator's draws: the draws read or handed in, the range, the counters and statistics rows.
+// The calculator's draws: the draws handed in, the lines cut from them, the range, the counters and statistics rows.
 #include "smart/calculator.h"
 
 #include "common/omissionstats.h"
@@ -63,22 +63,8 @@ void SchemeCalculator::wait(int ms) {
     if (host_->sleep) host_->sleep(ms);
 }
 
-bool SchemeCalculator::readDrawFile() {
-    CalculatorDraws read;
-    QString why;
-    if (!ReadCalculatorDraws(run_.range.lotteryIsP3, &read, &why)) {
-        addError(why);  // "无法读取 <file>：<reason>"
-        return false;
-    }
-    // The same draws read again keep the lines they share, and with them the counts made from
-    // them (a kept ranking is found by them).
-    if (read.lines != draws_.lines || read.lotteryIsP3 != draws_.lotteryIsP3) draws_ = std::move(read);
-    return true;
-}
-
-bool SchemeCalculator::loadDraws() {
+bool SchemeCalculator::loadLines() {
     const Operation op(*this);
-    if (!drawsHandedIn_ && !readDrawFile()) return false;
     return cutLines();
 }
 
@@ -109,31 +95,16 @@ bool SchemeCalculator::cutLines() {
     return true;
 }
 
-bool SchemeCalculator::useDraws(const CalculatorDraws& draws) {
+bool SchemeCalculator::setDraws(const CalculatorDraws& draws) {
     const Operation op(*this);
-    run_.range.lotteryIsP3 = draws.lotteryIsP3;
-    if (draws_.lines.constData() != draws.lines.constData() || draws_.lines.size() != draws.lines.size())
-        draws_.lines = draws.lines;
+    // The same draws handed in again keep the lines they share, and with them the counts made
+    // from them (a kept ranking is found by them).
+    if (draws_.lines != draws.lines) draws_.lines = draws.lines;
     draws_.lotteryIsP3 = draws.lotteryIsP3;
-    drawsHandedIn_ = true;
     if (!cutLines()) return false;
     run_.range.first = 0;
     run_.range.last = int(run_.lines.size()) - 1;
     return true;
-}
-
-void SchemeCalculator::reloadWholeRange() {
-    const Operation op(*this);
-    if (!loadDraws()) return;
-    run_.range.first = 0;
-    run_.range.last = int(run_.lines.size()) - 1;
-}
-
-void SchemeCalculator::selectLottery(bool p3) {
-    const Operation op(*this);
-    drawsHandedIn_ = false;
-    run_.range.lotteryIsP3 = p3;
-    reloadWholeRange();
 }
 
 bool SchemeCalculator::setSeriesRange() {

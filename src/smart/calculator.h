@@ -1,7 +1,7 @@
 #pragma once
 // The scheme calculator: count series evaluated through the script engine, the backtest over
 // past draws, rank statistics, the summary of kill digits, omission analyses and the batch
-// verification with its report files, over the draws it is handed or reads (calculatordraws.h),
+// verification with its report files, over the draws its owner hands it (calculatordraws.h),
 // from its settings (calculatorsettings.h), with the computation under way in a run object
 // (calculatorrun.h) and what it keeps between computations in caches (calculatorcaches.h).
 // Scheme records and the scheme list documents are in schemerecords.h.
@@ -131,19 +131,16 @@ public:
     }
 
     // ---- Draws and counters ----
-    // The draws come from one of two places: the selected lottery's draw file, read by
-    // loadDraws() and once as each run starts (the run works on what it read to its end), or a
-    // value handed in (useDraws), which nothing reads over.
-    // The draws as lines, less the newest range.newestLeftOut, the file read first unless the
-    // draws were handed in. False (lists untouched) on an unreadable file or too few draws.
-    bool loadDraws();
-    void selectLottery(bool p3);           // 福彩3D or 排列三 from its draw file, reload, whole range
-    void reloadWholeRange();               // loadDraws(), whole range
-    // A computation's draws handed in as a value (the run's history, oldest first, with its
-    // lottery): the draw file is not read again until selectLottery(), so a file changed on disk
-    // meanwhile changes nothing. Reloads the whole range; false as loadDraws().
-    bool useDraws(const CalculatorDraws& draws);
-    bool drawsHandedIn() const { return drawsHandedIn_; }
+    // The draws are handed in by the calculator's owner as one value (read from a draw file by
+    // ReadCalculatorDraws, or a computation's history); the calculator never reads a file for
+    // them, so a file changed on disk changes nothing until its owner hands it in again.
+    const CalculatorDraws& draws() const { return draws_; }
+    // Takes the draws, then their lines less the newest range.newestLeftOut over the whole range.
+    // False (lines untouched) with too few draws.
+    bool setDraws(const CalculatorDraws& draws);
+    // The draws' lines again, less the newest range.newestLeftOut, the range unset; false as
+    // setDraws().
+    bool loadLines();
     bool setSeriesRange();                 // range for the series; false when too few draws
     void countAnywhere(int d);             // counters of digit d anywhere in the range
     void countAtPosition(int d, int position);  // counters of digit d at place 1..3
@@ -234,8 +231,7 @@ private:
     CalculatorSettings settings_;  // what the owner set; no run writes it
     CalculatorRun run_;            // the computation under way, or the last one
     int operationDepth_ = 0;       // public operations under way (one calling another counts once)
-    CalculatorDraws draws_;        // the draws: handed in, or the draw file's as read last
-    bool drawsHandedIn_ = false;   // where they come from
+    CalculatorDraws draws_;        // the draws handed in last
     std::vector<StatRow> statRows_;
     QStringList digitRanking_;
     std::vector<SummaryEntry> summary_;
@@ -288,16 +284,15 @@ private:
     void materializeSeries();  // the pending counts into the script's array
     void resetSeries(int upper);
     void settleCounters();
-    bool readDrawFile();  // the selected lottery's draw file into draws_
-    bool cutLines();      // lines from draws_, less the newest left out (no reading)
+    bool cutLines();  // lines from draws_, less the newest left out
     void rankStatistics(const RankTable& table, QChar side);
     bool writeReportLines(bool emptyList);
     void handleScriptError(const script::ScriptError& error);
-    // A run's start: errors, summary and report lines emptied, the draws loaded, the draw file
-    // read for the last time in this run (false when they cannot be).
+    // A run's start: errors, summary and report lines emptied, the lines cut from the draws
+    // (false when there are too few).
     bool startBacktests();
-    // Backtests every record of schemes in turn (no summary); false when stopped or the draws
-    // cannot be read.
+    // Backtests every record of schemes in turn (no summary); false when stopped or there are
+    // too few draws.
     bool backtestRecords();
     // The helpers of a spread run over parts threads, once any being made are done (empty
     // places for those not made yet).

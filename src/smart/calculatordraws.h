@@ -1,20 +1,27 @@
 #pragma once
 // The draws a scheme calculator works on, as one value: the lottery and its draw lines, oldest
-// first, each "IIIIIII DDD". Handed in by whoever holds them (the run's history), or read from
-// the lottery's draw file.
+// first, each "IIIIIII DDD". The calculator's owner hands them in: a computation's history, or
+// the lottery's draw file read by ReadCalculatorDraws.
 #include <QString>
 #include <QStringList>
 
 namespace smart {
+
+class SchemeCalculator;
 
 struct CalculatorDraws {
     bool lotteryIsP3 = false;  // 福彩3D or 排列三
     QStringList lines;
 };
 
-// The draws of a lottery's draw file (named by common::DrawFilePathFor) as the calculator reads
+// The draws of a lottery's draw file (named by common::DrawFilePathFor) as a calculator counts
 // them: every whole record in file order, its text, whatever its flag; a missing file holds no
 // draws. False with the reason when the file cannot be read.
 bool ReadCalculatorDraws(bool p3, CalculatorDraws* draws, QString* error);
+
+// An owner's reload: the lottery's draw file read and handed to calc (SchemeCalculator::setDraws,
+// the whole range). False, with the reason among calc's errors, when the file cannot be read
+// (calc keeps the draws it had) or holds too few draws.
+bool HandInDrawFile(SchemeCalculator& calc, bool p3);
 
 }  // namespace smart

@@ -19,9 +19,8 @@ inline int PositionOfMode(const QString& mode) {
 }
 
 struct CalculatorSettings {
-    // Which draws are read and the range of them counted.
+    // The range of the draws counted (the draws themselves, and their lottery, are handed in).
     struct DrawRange {
-        bool lotteryIsP3 = false;  // 福彩3D (Option1) or 排列三 (Option2): whose draw file is read
         int newestLeftOut = 0;     // newest draws left out (Text11, 近期验证)
         int first = -1;            // first draw of the range (Combo1)
         int last = -1;             // last draw of the range (Combo2)
@@ -53,7 +52,6 @@ struct CalculatorSettings {
         QString condition;             // the scheme condition (Combo5)
         int conditionIndex = 0;        // selected built-in condition, the first scheme of a batch (Combo5's index)
     } mode;
-
 };
 
 }  // namespace smart

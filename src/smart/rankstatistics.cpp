@@ -30,7 +30,7 @@ void SchemeCalculator::rankStatistics(const RankTable& table, QChar side) {
         // A backtest stopped before ranking the next issue must not report the previous
         // record's prediction as its own.
         if (namesThisSide && wantedRank == r && table[0][r] != kNoRank && run_.nextIssueRanked) {
-            reportLines_ << (run_.range.lotteryIsP3 ? QStringLiteral("P3错误：") : QStringLiteral("3D错误：")) + Zero2(misses) +
+            reportLines_ << (draws_.lotteryIsP3 ? QStringLiteral("P3错误：") : QStringLiteral("3D错误：")) + Zero2(misses) +
                          QStringLiteral("  NULL：") + Zero2(nulls) + QStringLiteral("|公式：") + run_.mode.condition +
                          QStringLiteral("|") + side + QString::number(r) + QStringLiteral("|码") + table[0][r] +
                          QStringLiteral("|第") + run_.nextIssue + QStringLiteral("期，验证") + Zero3(run_.verification.periods) +

@@ -17,7 +17,7 @@ VerifiedDraw VerifyDraw(SchemeCalculator& calc, const VerificationJob& job, int 
     calc.clearError();
     calc.settings().range.newestLeftOut = history.count() - base;
     // The job's draws, never the draw file: a file changed during the run changes no row.
-    if (!calc.useDraws({job.p3, history.draws()})) {
+    if (!calc.setDraws({job.p3, history.draws()})) {
         row.failure = calc.lastError();
         return row;
     }

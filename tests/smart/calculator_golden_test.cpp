@@ -36,6 +36,7 @@ TEST(CalculatorGolden, ComputationOnTheRealHistory) {
     testsupport::ProgramDir dir;
     ASSERT_TRUE(dir.copyShared(QStringLiteral("data/HAO.TXT")));
     smart::SchemeCalculator calc;
+    ASSERT_TRUE(smart::HandInDrawFile(calc, false));
     calc.setSchemes(GoldenSchemes());
     struct Case {
         int leaveOut;
@@ -63,6 +64,7 @@ TEST(CalculatorGolden, BatchVerificationOnTheRealHistory) {
     testsupport::ProgramDir dir;
     ASSERT_TRUE(dir.copyShared(QStringLiteral("data/HAO.TXT")));
     smart::SchemeCalculator calc;
+    ASSERT_TRUE(smart::HandInDrawFile(calc, false));
     calc.settings().verification.positionText = QStringLiteral("左3");
     calc.settings().cycle.lengthsTried = 5, calc.settings().verification.batch.lastCycleLength = 6, calc.settings().verification.batch.cycleStep = 1;  // cycles 5..6
     calc.settings().verification.periods = 2, calc.settings().verification.batch.lastVerifyPeriods = 3, calc.settings().verification.batch.verifyStep = 1;    // periods 2..3
@@ -94,6 +96,8 @@ TEST(CalculatorGolden, KeptResultsOfPureConditionsChangeNothing) {
                                        3 + k % 9, 6);
     }
     smart::SchemeCalculator kept, everyTime;
+    ASSERT_TRUE(smart::HandInDrawFile(kept, false));
+    ASSERT_TRUE(smart::HandInDrawFile(everyTime, false));
     everyTime.keepPureResults(false);
     kept.setSchemes(records);
     everyTime.setSchemes(records);
@@ -130,6 +134,7 @@ TEST(CalculatorGolden, SpreadRunGivesWhatOneCalculatorGives) {
         };
         calc.setRunHost(&told.host);
         calc.setSchemes(records);
+        EXPECT_TRUE(smart::HandInDrawFile(calc, false));
     };
     smart::SchemeCalculator one;
     Told toldOne;
@@ -158,19 +163,22 @@ TEST(CalculatorGolden, SpreadRunGivesWhatOneCalculatorGives) {
             EXPECT_EQ(spread.runState(), smart::RunState::Running);
         }
         // The draw file read again with other draws (here the newest two gone, as after a
-        // correction): the helpers work on the new draws, not the ones they decoded before.
+        // correction) and handed in: the helpers work on the new draws, not the ones they had.
         QFile file(dir.file(QStringLiteral("HAO.TXT")));
         ASSERT_TRUE(file.open(QIODevice::ReadOnly));
         const QByteArray draws = file.readAll();
         file.close();
         dir.write(QStringLiteral("HAO.TXT"), draws.left(draws.size() - 2 * 12));
         one.settings().range.newestLeftOut = spread.settings().range.newestLeftOut = 0;
+        ASSERT_TRUE(smart::HandInDrawFile(one, false));
+        ASSERT_TRUE(smart::HandInDrawFile(spread, false));
         one.runBacktests();
         spread.runBacktestsSpread(threads);
         EXPECT_EQ(spread.reportLines(), one.reportLines()) << threads;
         EXPECT_EQ(spread.summaryLines(), one.summaryLines()) << threads;
         EXPECT_EQ(spread.nextIssue(), one.nextIssue()) << threads;
         dir.write(QStringLiteral("HAO.TXT"), draws);
+        ASSERT_TRUE(smart::HandInDrawFile(one, false));
     }
 }
 
@@ -181,6 +189,7 @@ TEST(CalculatorGolden, StopReachesEverySpreadThread) {
     testsupport::ProgramDir dir;
     ASSERT_TRUE(dir.copyShared(QStringLiteral("data/HAO.TXT")));
     smart::SchemeCalculator calc;
+    ASSERT_TRUE(smart::HandInDrawFile(calc, false));
     for (int k = 0; k < 4; ++k)
         calc.setSchemes(calc.schemes() + QStringList{calcfixture::Record(calcfixture::Condition(QStringLiteral("True Then\r\nDo\r\nLoop\r\nEnd If\r\nIf True")),
                                             QStringLiteral("左3"), 1, 5)});

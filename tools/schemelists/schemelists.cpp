@@ -55,8 +55,8 @@ int Batch(const QStringList& args) {
               periods = args[6].toInt(&ok[3]);
     if (!ok[0] || !ok[1] || !ok[2] || !ok[3] || stepC < 1 || firstC < 1 || periods < 1 || periods > 999)
         return Usage();
-    // The calculator reads its draws from the program folder and writes its report files there:
-    // a throw-away folder keeps both away from the real one.
+    // The draws are read from the program folder, where the calculator writes its report files: a
+    // throw-away folder keeps both away from the real one.
     QTemporaryDir dir;
     const QString drawName = p3 ? QStringLiteral("HAOP3.TXT") : QStringLiteral("HAO.TXT");
     if (!dir.isValid() || !QFile::copy(args[1], dir.filePath(drawName)))
@@ -64,9 +64,7 @@ int Batch(const QStringList& args) {
     qputenv("SIFMORA_DIR", dir.path().toLocal8Bit());
 
     smart::SchemeCalculator calc;
-    if (p3) calc.selectLottery(true);
-    else calc.selectLottery(false);
-    if (!calc.lastError().isEmpty()) return Fail(calc.lastError());
+    if (!smart::HandInDrawFile(calc, p3)) return Fail(calc.lastError());
     calc.settings().verification.positionText = args[2];
     calc.settings().cycle.lengthsTried = firstC;
     calc.settings().verification.batch.lastCycleLength = lastC;

@@ -70,8 +70,9 @@ SchemeCalculatorWindow::SchemeCalculatorWindow(QWidget* parent) : QWidget(parent
     };
     calc_.setRunHost(&host_);
 
-    // Start-up: the 福彩3D file, no draw left out, the whole range, the first items.
-    calc_.reloadWholeRange();
+    // Start-up: the 福彩3D file, no draw left out, the whole range, the first items. The
+    // calculator computes on these draws until one of the window's reloads reads the file again.
+    HandInDrawFile(calc_, false);
     calc_.clearError();
     pushControls();
 }
@@ -238,8 +239,8 @@ void SchemeCalculatorWindow::pushControls() {
     set(edits_.cycleStep, calc_.settings().verification.batch.cycleStep);
     set(edits_.lastCycleLength, calc_.settings().verification.batch.lastCycleLength);
     edits_.position->setText(calc_.settings().verification.positionText);
-    fc3d_->setChecked(!calc_.settings().range.lotteryIsP3);
-    p3_->setChecked(calc_.settings().range.lotteryIsP3);
+    fc3d_->setChecked(!calc_.draws().lotteryIsP3);
+    p3_->setChecked(calc_.draws().lotteryIsP3);
     auto* model = qobject_cast<QStringListModel*>(rangeFirst_->model());
     if (model->stringList() != calc_.lines()) model->setStringList(calc_.lines());
     rangeFirst_->setCurrentIndex(calc_.settings().range.first);
@@ -293,10 +294,14 @@ void SchemeCalculatorWindow::setRunState(RunState state) {
 void SchemeCalculatorWindow::loadSchemeList(const QString& url, platform::Downloader* downloader) {
     runHandler([&] { calc_.loadSchemeList(url, downloader); });
 }
-void SchemeCalculatorWindow::loadDraws() { runHandler([&] { calc_.loadDraws(); }); }
-void SchemeCalculatorWindow::chooseFc3d() { runHandler([&] { calc_.selectLottery(false); }); }
-void SchemeCalculatorWindow::chooseP3() { runHandler([&] { calc_.selectLottery(true); }); }
-void SchemeCalculatorWindow::reloadWholeRange() { runHandler([&] { calc_.reloadWholeRange(); }); }
+void SchemeCalculatorWindow::loadDraws() {
+    runHandler([&] {
+        if (HandInDrawFile(calc_, calc_.draws().lotteryIsP3)) calc_.loadLines();
+    });
+}
+void SchemeCalculatorWindow::chooseFc3d() { runHandler([&] { HandInDrawFile(calc_, false); }); }
+void SchemeCalculatorWindow::chooseP3() { runHandler([&] { HandInDrawFile(calc_, true); }); }
+void SchemeCalculatorWindow::reloadWholeRange() { runHandler([&] { HandInDrawFile(calc_, calc_.draws().lotteryIsP3); }); }
 void SchemeCalculatorWindow::analyseOmissions() { runHandler([&] { calc_.omissionAnalysis(); }); }
 void SchemeCalculatorWindow::analyseRollingWindow() { runHandler([&] { calc_.rollingWindow(); }); }
 void SchemeCalculatorWindow::buildCountSeries() { runHandler([&] { calc_.buildCountSeries(); }); }

@@ -56,8 +56,10 @@ public:
 
 private:
     // Handlers of the controls, each named by what it does; the comment names the control.
-    void chooseFc3d();               // 福彩3D (Option1)
-    void chooseP3();                 // 排列三 (Option2)
+    // The window's reloads: each reads a draw file and hands it to the calculator, whose runs
+    // compute on what it was handed last.
+    void chooseFc3d();               // 福彩3D (Option1): its draw file, whole range
+    void chooseP3();                 // 排列三 (Option2): its draw file, whole range
     void reloadWholeRange();         // 开奖 (Label1), double click: reload, whole range
     void analyseOmissions();         // 遗漏分析 (Command1)
     void analyseRollingWindow();     // 分析 (Command2): rolling window

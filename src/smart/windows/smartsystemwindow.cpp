@@ -418,7 +418,7 @@ bool SmartSystemWindow::backtestSchemes(const smart::DrawSnapshot& draws, int ba
     calc.settings().range.newestLeftOut = draws.history().count() - base;
     // The calculator works on the run's draws, never on the draw file: its newest line is the
     // base draw shown.
-    const bool loaded = calc.useDraws({draws.lotteryIsP3(), draws.history().draws()});
+    const bool loaded = calc.setDraws({draws.lotteryIsP3(), draws.history().draws()});
     if (loaded) {
         // The records are backtested on every core while the window's events go through: the
         // box shows how many schemes are done, and its 取消 stops the run as the window's 取消
