@@ -150,9 +150,10 @@ void SchemeCalculator::runSpreadPart(std::unique_ptr<SpreadHelper>& slot, const 
                                      const std::atomic<bool>& stop, common::WorkProgress& progress) {
     if (!slot) slot = std::make_unique<SpreadHelper>();
     SchemeCalculator& calc = slot->calc;
-    // The job's settings are the helper's for this part: its run starts from them.
-    calc.settings_ = job.settings;
     const Operation op(calc, Operation::Run);
+    // The part runs from the job's settings, those the spreading run started from; the helper's
+    // own settings stay as they are, as every run leaves them.
+    static_cast<CalculatorSettings&>(calc.run_) = job.settings;
     // The run's draws, taken only when they are not the ones it had: its counts stay with them.
     if (calc.draws_.lines.constData() != job.draws.lines.constData()) calc.draws_ = job.draws;
     calc.draws_.lotteryIsP3 = job.draws.lotteryIsP3;
@@ -222,9 +223,9 @@ void SchemeCalculator::takeSpreadResults(const std::vector<std::unique_ptr<Sprea
             ++scriptErrorCount_;
             // The host words a failure from the condition this calculator compiled last: the
             // failing one while it is told, compiled afresh when next needed.
-            compiledCondition_ = f.condition;
+            condition_.text = f.condition;
             if (host_->scriptError) host_->scriptError(f.error, f.verifyText);
-            compiledCondition_.clear();
+            condition_.text.clear();
         }
     }
 }

@@ -22,10 +22,7 @@
 #include <QString>
 #include <QStringList>
 
-#include <array>
 #include <atomic>
-#include <cstdint>
-#include <unordered_map>
 #include <functional>
 #include <memory>
 #include <utility>
@@ -97,7 +94,7 @@ public:
     CalculatorSettings& settings() { return settings_; }
 
     // ---- What the calculator fills ----
-    const QStringList& lines() const { return run_.lines; }                 // the loaded draws, oldest first (Combo1 / Combo2)
+    const QStringList& lines() const { return run_.lines; }                 // the draws' lines cut, oldest first (Combo1 / Combo2)
     const std::vector<StatRow>& statRows() const { return statRows_; }      // statistics rows (ListView1)
     const QStringList& digitRanking() const { return digitRanking_; }      // digit ranking, ascending (List1)
     const std::vector<SummaryEntry>& summary() const { return summary_; }  // the kill digits in display order (List2)
@@ -120,7 +117,7 @@ public:
     void setRunHost(RunHost* host) { host_ = host ? host : &ownHost_; }
     RunHost& runHost() { return *host_; }
     // Where the condition's MsgBox and InputBox go (not owned).
-    void setScriptHost(script::ScriptHost* host) { conditionScript_.setHost(host); }
+    void setScriptHost(script::ScriptHost* host) { condition_.script.setHost(host); }
     // Failures of the last operation (a record skipped, too few draws, a file not written),
     // one per line, for the window's message; emptied when a run or handler starts.
     const QString& lastError() const { return lastError_; }
@@ -131,9 +128,10 @@ public:
     }
 
     // ---- Draws and counters ----
-    // The draws are handed in by the calculator's owner as one value (read from a draw file by
-    // ReadCalculatorDraws, or a computation's history); the calculator never reads a file for
-    // them, so a file changed on disk changes nothing until its owner hands it in again.
+    // The draws are handed in by the calculator's owner as one value (a computation's history,
+    // or a draw file read by ReadCalculatorDraws; HandInDrawFile does both); the calculator
+    // never reads a file for them, so a file changed on disk changes nothing until its owner
+    // hands it in again.
     const CalculatorDraws& draws() const { return draws_; }
     // Takes the draws, then their lines less the newest range.newestLeftOut over the whole range.
     // False (lines untouched) with too few draws.
@@ -186,7 +184,7 @@ public:
     // evaluated, as a reference for the kept results.
     void keepPureResults(bool on) {
         kept_.setKeeping(on);
-        compiledCondition_.clear();
+        condition_.text.clear();
     }
     // A condition's failure as the messages show it: its number, description, the line of the
     // wrapped condition it failed on with that line's text, and its source.
@@ -232,25 +230,26 @@ private:
     CalculatorRun run_;            // the computation under way, or the last one
     int operationDepth_ = 0;       // public operations under way (one calling another counts once)
     CalculatorDraws draws_;        // the draws handed in last
+    // What the computations fill, for the owner to show (the lists of the calculator window).
     std::vector<StatRow> statRows_;
     QStringList digitRanking_;
     std::vector<SummaryEntry> summary_;
     QStringList reportLines_;
-    QStringList schemes_;
+    QStringList schemes_;          // the records a run backtests
     QString lastError_;
+    // How runs are driven and stopped: the host asks and tells; a stop reaches the script engine
+    // through stopRequest_ (this thread's) or outsideStop_ (another thread's, not owned).
     RunState runState_ = RunState::Running;
-    RunHost ownHost_;
+    RunHost ownHost_;              // the empty host until the owner sets one
     RunHost* host_ = &ownHost_;
-    // The condition as compiled last, its engine, and how a run stops it.
-    QString compiledCondition_;
-    bool compiledOk_ = false;
-    bool conditionTalks_ = false;  // the condition may show boxes or run code of its own making
-    script::ScriptCondition conditionScript_;
-    std::atomic<bool> stopRequest_{false};  // the engine's stop hook: runState_ == Stopped
+    std::atomic<bool> stopRequest_{false};  // runState_ == Stopped, as the engine reads it
     const std::atomic<bool>* outsideStop_ = nullptr;
-    int scriptErrorCount_ = 0;                 // failures of conditions so far
-    std::vector<script::Variant> seriesCopy_;  // the series as an evaluation started
-    // What is kept between computations to spare work.
+    int scriptErrorCount_ = 0;     // failing conditions so far: a ranking that met one is not kept
+    // The series as an evaluation started, to start it again away from this thread; a member so
+    // that tens of thousands of evaluations reuse one buffer.
+    std::vector<script::Variant> seriesCopy_;
+    // What is kept between computations to spare work (calculatorcaches.h).
+    CompiledCondition condition_;
     ConditionResults kept_;
     DigitCounts digitCounts_;
     std::shared_ptr<struct SpreadHelpers> spreadHelpers_;  // runBacktestsSpread's calculators

@@ -1,8 +1,10 @@
 #pragma once
 // What a scheme calculator keeps between its computations to spare work, apart from the
-// computations themselves: the counts of each digit over its draws, and the results and digit
-// rankings of pure conditions (the script engine says which). Neither changes a result: a
-// computation gives the same with them as without.
+// computations themselves: the condition it compiled last, the counts of each digit over its
+// draws, and the results and digit rankings of pure conditions (the script engine says which).
+// None changes a result: a computation gives the same with them as without.
+#include "script/scriptengine.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -13,6 +15,15 @@
 #include <vector>
 
 namespace smart {
+
+// The condition compiled last, with its engine: compiled again only when another is asked for
+// (an empty text forces it, as after a stop during the compilation).
+struct CompiledCondition {
+    QString text;                    // the condition compiled
+    bool ok = false;                 // it compiled
+    bool talks = false;              // it may show boxes or run code of its own making
+    script::ScriptCondition script;  // its engine, which also evaluates it
+};
 
 // How often a digit came and the gaps between, over one range: the counters of one count.
 struct DigitTally {

@@ -102,10 +102,10 @@ void SchemeCalculator::handleScriptError(const script::ScriptError& error) {
 }
 
 void SchemeCalculator::compileCondition() {
-    compiledCondition_ = run_.mode.condition;
-    compiledOk_ = conditionScript_.compile(run_.mode.condition);
-    conditionTalks_ = conditionScript_.mayTalk();
-    kept_.select(run_.mode.condition, compiledOk_ && conditionScript_.isPure());
+    condition_.text = run_.mode.condition;
+    condition_.ok = condition_.script.compile(run_.mode.condition);
+    condition_.talks = condition_.script.mayTalk();
+    kept_.select(run_.mode.condition, condition_.ok && condition_.script.isPure());
 }
 
 int SchemeCalculator::evaluateCondition() {
@@ -120,14 +120,14 @@ int SchemeCalculator::evaluateCondition() {
     }
     // Only a stop made from here on ends the engine's work.
     stopRequest_.store(stopped());
-    conditionScript_.setStopFlag(outsideStop_ ? outsideStop_ : &stopRequest_);
-    if (run_.mode.condition != compiledCondition_ || !conditionScript_.isCompiled()) compileCondition();
-    if (!compiledOk_) {
-        if (conditionScript_.lastError().number == script::kErrStopped) {
-            compiledCondition_.clear();  // stopped, not wrong: compiled afresh next time
+    condition_.script.setStopFlag(outsideStop_ ? outsideStop_ : &stopRequest_);
+    if (run_.mode.condition != condition_.text || !condition_.script.isCompiled()) compileCondition();
+    if (!condition_.ok) {
+        if (condition_.script.lastError().number == script::kErrStopped) {
+            condition_.text.clear();  // stopped, not wrong: compiled afresh next time
             return -1;
         }
-        handleScriptError(conditionScript_.lastError());
+        handleScriptError(condition_.script.lastError());
         return -1;
     }
     std::optional<std::uint64_t> key;
@@ -142,8 +142,8 @@ int SchemeCalculator::evaluateCondition() {
     if (!evaluateSeries(&result)) {
         // A stop ended it: nothing to report, the run unwinds at its next check. Failures are
         // never kept: each is evaluated and reported as it comes.
-        if (conditionScript_.lastError().number == script::kErrStopped) return -1;
-        handleScriptError(conditionScript_.lastError());
+        if (condition_.script.lastError().number == script::kErrStopped) return -1;
+        handleScriptError(condition_.script.lastError());
         return -1;
     }
     const int holds = result.isNumeric() && !result.isEmpty() && result.toDouble() == 1.0 ? 1 : 0;
@@ -174,8 +174,8 @@ bool SchemeCalculator::evaluateSeries(script::Variant* result) {
         bool ok = false;
     };
     auto away = [&](int limitMs) {
-        conditionScript_.setTimeout(limitMs);
-        AwayEvaluation job{&conditionScript_, std::move(run_.series), std::move(*result)};
+        condition_.script.setTimeout(limitMs);
+        AwayEvaluation job{&condition_.script, std::move(run_.series), std::move(*result)};
         common::RunAway([&job] { job.ok = job.condition->evaluate(job.series, &job.result); }, [this] { pump(); },
                         kEventGapMs);
         run_.series = std::move(job.series);
@@ -183,15 +183,15 @@ bool SchemeCalculator::evaluateSeries(script::Variant* result) {
         return job.ok;
     };
     if (!host_->processEvents) {
-        conditionScript_.setTimeout(kConditionLimitMs);
-        return conditionScript_.evaluate(run_.series, result);
+        condition_.script.setTimeout(kConditionLimitMs);
+        return condition_.script.evaluate(run_.series, result);
     }
-    if (conditionTalks_) return away(kConditionLimitMs);
+    if (condition_.talks) return away(kConditionLimitMs);
     script::ArrayData* start = run_.series.arrayData();
     seriesCopy_.assign(start->items.begin(), start->items.end());
-    conditionScript_.setTimeout(kInPlaceMs);
-    if (conditionScript_.evaluate(run_.series, result)) return true;
-    if (conditionScript_.lastError().number != script::kErrTimeout) return false;
+    condition_.script.setTimeout(kInPlaceMs);
+    if (condition_.script.evaluate(run_.series, result)) return true;
+    if (condition_.script.lastError().number != script::kErrTimeout) return false;
     // The condition may have changed its series in place: the second start gets the first's.
     run_.series = script::Variant::makeArray(std::vector<int32_t>{int32_t(seriesCopy_.size()) - 1});
     run_.series.arrayData()->items.assign(seriesCopy_.begin(), seriesCopy_.end());
@@ -202,7 +202,7 @@ bool SchemeCalculator::evaluateSeries(script::Variant* result) {
 QString SchemeCalculator::conditionErrorText(const script::ScriptError& error) const {
     return QStringLiteral("%1\n%2\n%3")
         .arg(error.number)
-        .arg(script::ScriptErrorText(error, script::ScriptCondition::wrap(compiledCondition_)), error.source);
+        .arg(script::ScriptErrorText(error, script::ScriptCondition::wrap(condition_.text)), error.source);
 }
 
 // The count series a(0..T) of the anywhere mode as buildCountSeries and nextSeriesWindow build it,
@@ -274,13 +274,13 @@ QString SchemeCalculator::rankDigits() {
     // A pure condition's ranking follows from the draws up to the newest line, the cycle
     // lengths and the series length alone: a backtest for the next draw ranks 100 of the 101
     // periods the one before it did, so each ranking is made once and kept with its traces.
-    if (anywhere && kept_.keeping() && run_.mode.condition != compiledCondition_) {
+    if (anywhere && kept_.keeping() && run_.mode.condition != condition_.text) {
         stopRequest_.store(stopped());
-        conditionScript_.setStopFlag(outsideStop_ ? outsideStop_ : &stopRequest_);
+        condition_.script.setStopFlag(outsideStop_ ? outsideStop_ : &stopRequest_);
         compileCondition();
     }
     std::optional<std::uint64_t> rankKey;
-    if (anywhere && kept_.selected() && compiledOk_ && compiledCondition_ == run_.mode.condition && run_.lines.size() < (1 << 24) &&
+    if (anywhere && kept_.selected() && condition_.ok && condition_.text == run_.mode.condition && run_.lines.size() < (1 << 24) &&
         cycles >= 1 && cycles < (1 << 12) && run_.cycle.seriesLength >= 0 && run_.cycle.seriesLength < (1 << 8))
         rankKey = (std::uint64_t(digitCounts_.generation() & 0xFFFFF) << 44) | (std::uint64_t(run_.lines.size()) << 20) |
                   (std::uint64_t(cycles) << 8) | std::uint64_t(run_.cycle.seriesLength);
