@@ -156,4 +156,14 @@ void SchemeCalculator::addStatRow() {
     statRows_.push_back(row);
 }
 
+bool HandInDrawFile(SchemeCalculator& calc, bool p3) {
+    CalculatorDraws draws;
+    QString why;
+    if (!ReadCalculatorDraws(p3, &draws, &why)) {
+        calc.addError(why);  // "无法读取 <file>：<reason>"
+        return false;
+    }
+    return calc.setDraws(draws);
+}
+
 }  // namespace smart

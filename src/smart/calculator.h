@@ -305,4 +305,9 @@ private:
     void takeSpreadResults(const std::vector<std::unique_ptr<SpreadHelper>>& helpers, int parts);
 };
 
+// An owner's reload: the lottery's draw file read (ReadCalculatorDraws) and handed to calc
+// (setDraws, the whole range). False, with the reason among calc's errors, when the file cannot
+// be read (calc keeps the draws it had) or holds too few draws.
+bool HandInDrawFile(SchemeCalculator& calc, bool p3);
+
 }  // namespace smart

@@ -2,7 +2,6 @@
 
 #include "common/appstate.h"
 #include "history/drawfile.h"
-#include "smart/calculator.h"
 
 namespace smart {
 
@@ -12,16 +11,6 @@ bool ReadCalculatorDraws(bool p3, CalculatorDraws* draws, QString* error) {
     draws->lotteryIsP3 = p3;
     draws->lines = history::AllDrawTexts(bytes);
     return true;
-}
-
-bool HandInDrawFile(SchemeCalculator& calc, bool p3) {
-    CalculatorDraws draws;
-    QString why;
-    if (!ReadCalculatorDraws(p3, &draws, &why)) {
-        calc.addError(why);  // "无法读取 <file>：<reason>"
-        return false;
-    }
-    return calc.setDraws(draws);
 }
 
 }  // namespace smart

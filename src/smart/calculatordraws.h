@@ -1,13 +1,12 @@
 #pragma once
 // The draws a scheme calculator works on, as one value: the lottery and its draw lines, oldest
 // first, each "IIIIIII DDD". The calculator's owner hands them in: a computation's history, or
-// the lottery's draw file read by ReadCalculatorDraws.
+// the lottery's draw file read by ReadCalculatorDraws (HandInDrawFile, calculator.h, reads and
+// hands in at once).
 #include <QString>
 #include <QStringList>
 
 namespace smart {
-
-class SchemeCalculator;
 
 struct CalculatorDraws {
     bool lotteryIsP3 = false;  // 福彩3D or 排列三
@@ -18,10 +17,5 @@ struct CalculatorDraws {
 // them: every whole record in file order, its text, whatever its flag; a missing file holds no
 // draws. False with the reason when the file cannot be read.
 bool ReadCalculatorDraws(bool p3, CalculatorDraws* draws, QString* error);
-
-// An owner's reload: the lottery's draw file read and handed to calc (SchemeCalculator::setDraws,
-// the whole range). False, with the reason among calc's errors, when the file cannot be read
-// (calc keeps the draws it had) or holds too few draws.
-bool HandInDrawFile(SchemeCalculator& calc, bool p3);
 
 }  // namespace smart
