@@ -473,6 +473,11 @@ TEST(Backtest, NoVerifiedPeriodStillWritesTheLine) {
     EXPECT_TRUE(c.reportLines()[0].contains(QStringLiteral("|左3|码3|第2020032期，验证000期，周期020.txt")));
     // The left rows stop after rank 3: four columns.
     EXPECT_TRUE(c.reportText().contains(QStringLiteral("正确：00  00  00  00  \r\n")));
+    // The lottery is the draws': the same draws handed in as 排列三's name their line so.
+    ASSERT_TRUE(c.setDraws({true, c.draws().lines}));
+    c.backtestCondition();
+    ASSERT_EQ(c.reportLines().size(), 2);
+    EXPECT_TRUE(c.reportLines()[1].startsWith(QStringLiteral("P3错误：00  NULL：00|"))) << c.reportLines()[1].toStdString();
 }
 
 TEST(RankStatistics, ReportLineFieldsReadFromTheEnd) {
