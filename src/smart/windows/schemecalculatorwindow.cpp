@@ -337,8 +337,20 @@ void SchemeCalculatorWindow::runWithRunControls(const std::function<void()>& bod
 }
 
 void SchemeCalculatorWindow::backtestCondition() { runWithRunControls([&] { calc_.backtestCondition(); }); }
-void SchemeCalculatorWindow::batchVerification() { runWithRunControls([&] { calc_.batchVerification(); }); }
-void SchemeCalculatorWindow::runBacktests() { runWithRunControls([&] { calc_.runBacktests(); }); }
+// 开始算号 and 批量验证 start from the draw file as it is now (it may have been updated since the
+// window loaded it); the calculator itself computes only the draws it is handed.
+void SchemeCalculatorWindow::batchVerification() {
+    runWithRunControls([&] {
+        HandInDrawFile(calc_, calc_.draws().lotteryIsP3);
+        calc_.batchVerification();
+    });
+}
+void SchemeCalculatorWindow::runBacktests() {
+    runWithRunControls([&] {
+        HandInDrawFile(calc_, calc_.draws().lotteryIsP3);
+        calc_.runBacktests();
+    });
+}
 
 void SchemeCalculatorWindow::pauseOrResume() {
     setRunState(calc_.runState() == RunState::Running ? RunState::Paused : RunState::Running);

@@ -50,7 +50,10 @@ TEST(CalculatorWindow, HiddenRunThroughItsButtons) {
     w.setLeaveOut(5);
     testsupport::Press(&w, QStringLiteral("Option1"));
     EXPECT_EQ(w.calculator().lines().size(), 85);
+    // 开始算号 starts from the draw file as it is now, not as the window loaded it.
+    dir.write(QStringLiteral("HAO.TXT"), DrawFileBytes(MixedHistory(95)));
     testsupport::Press(&w, QStringLiteral("Command17"));
+    EXPECT_EQ(w.calculator().lines().size(), 90);
     EXPECT_TRUE(messages.messages.isEmpty());  // hidden: nothing shown
     EXPECT_FALSE(w.summaryList().isEmpty());
     EXPECT_EQ(Items(w.findChild<QListWidget*>("List2")), w.summaryList());
