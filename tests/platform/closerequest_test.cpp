@@ -31,11 +31,7 @@
 #include <unistd.h>
 #endif
 
-using instanceprobes::Eventually;
-using instanceprobes::RuntimeFolder;
-using instanceprobes::SilentHolder;
-using instanceprobes::StartProbe;
-using instanceprobes::StartProbeIn;
+using namespace instanceprobes;
 
 namespace {
 

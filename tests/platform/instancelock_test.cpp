@@ -26,11 +26,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-using instanceprobes::Eventually;
-using instanceprobes::RuntimeFolder;
-using instanceprobes::SilentHolder;
-using instanceprobes::StartProbe;
-using instanceprobes::StartProbeIn;
+using namespace instanceprobes;
 
 namespace {
 
@@ -189,46 +185,37 @@ namespace {
 // as they are).
 class AnsweringServer {
 public:
-    AnsweringServer(const QString& path, int chownTo, int runAs) {
-        const QByteArray name = QFile::encodeName(path);
-        int ready[2];
-        if (::pipe(ready) != 0) return;
-        pid_ = ::fork();
-        if (pid_ == 0) {
-            sockaddr_un address{};
-            address.sun_family = AF_UNIX;
-            std::memcpy(address.sun_path, name.constData(), size_t(name.size()));
-            const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
-            ::unlink(name.constData());
-            bool ok = ::bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0;
-            if (ok && chownTo >= 0) ok = ::chown(name.constData(), uid_t(chownTo), gid_t(chownTo)) == 0;
-            if (ok && runAs >= 0) ok = ::setgid(gid_t(runAs)) == 0 && ::setuid(uid_t(runAs)) == 0;
-            ok = ok && ::listen(fd, 8) == 0;
-            (void)!::write(ready[1], ok ? "1" : "0", 1);
-            for (;;) {
-                const int client = ::accept(fd, nullptr, nullptr);
-                char buffer[64];
-                if (client < 0) continue;
-                if (::read(client, buffer, sizeof buffer) > 0) (void)!::write(client, "1\n", 2);
-                ::close(client);
-            }
-        }
-        char ok = '0';
-        (void)!::read(ready[0], &ok, 1);
-        serving_ = ok == '1';
-        ::close(ready[0]);
-        ::close(ready[1]);
-    }
-    ~AnsweringServer() {
-        if (pid_ > 0) {
-            ::kill(pid_, SIGKILL);
-            ::waitpid(pid_, nullptr, 0);
-        }
-    }
-    bool serving_ = false;
+    AnsweringServer(const QString& path, int chownTo, int runAs)
+        : child_([this, name = QFile::encodeName(path), chownTo, runAs] { return bind(name, chownTo, runAs); },
+                 [this] { serve(); }),
+          serving_(child_.ready_) {}
 
 private:
-    pid_t pid_ = -1;
+    bool bind(const QByteArray& name, int chownTo, int runAs) {
+        sockaddr_un address{};
+        address.sun_family = AF_UNIX;
+        std::memcpy(address.sun_path, name.constData(), size_t(name.size()));
+        fd_ = ::socket(AF_UNIX, SOCK_STREAM, 0);
+        ::unlink(name.constData());
+        bool ok = ::bind(fd_, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0;
+        if (ok && chownTo >= 0) ok = ::chown(name.constData(), uid_t(chownTo), gid_t(chownTo)) == 0;
+        if (ok && runAs >= 0) ok = ::setgid(gid_t(runAs)) == 0 && ::setuid(uid_t(runAs)) == 0;
+        return ok && ::listen(fd_, 8) == 0;
+    }
+    void serve() {
+        for (;;) {
+            const int client = ::accept(fd_, nullptr, nullptr);
+            char buffer[64];
+            if (client < 0) continue;
+            if (::read(client, buffer, sizeof buffer) > 0) (void)!::write(client, "1\n", 2);
+            ::close(client);
+        }
+    }
+    int fd_ = -1;
+    instanceprobes::ChildProcess child_;
+
+public:
+    const bool serving_;
 };
 
 }  // namespace
