@@ -32,6 +32,7 @@
 #endif
 
 using namespace instanceprobes;
+using testsupport::SilentHolder;
 
 namespace {
 

@@ -27,6 +27,7 @@
 #include <unistd.h>
 
 using namespace instanceprobes;
+using testsupport::SilentHolder;
 
 namespace {
 
@@ -212,7 +213,7 @@ private:
         }
     }
     int fd_ = -1;
-    instanceprobes::ChildProcess child_;
+    testsupport::ChildProcess child_;
 
 public:
     const bool serving_;
