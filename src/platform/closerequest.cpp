@@ -375,6 +375,9 @@ struct SingleInstance::Keeper {
     }
     ~Keeper() {
         stop();
+        // An answer the owner gave as the program ends (its close request ended the run) still
+        // goes out: the thread may have stopped before it got to it.
+        sendAnswers();
         for (const Client& c : clients_) ::close(c.fd);
         for (int fd : {wake_[0], wake_[1], watch_, listen_})
             if (fd >= 0) ::close(fd);
