@@ -98,7 +98,8 @@ namespace {
 class LiveLockHolder {
 public:
     explicit LiveLockHolder(bool flocked) {
-        if (::pipe(ready_) != 0 || ::pipe(release_) != 0) return;
+        int pidPipe[2];
+        if (::pipe(ready_) != 0 || ::pipe(release_) != 0 || ::pipe(pidPipe) != 0) return;
         const QByteArray lock = QFile::encodeName(LockPath());
         char self[4096] = {};
         const ssize_t n = ::readlink("/proc/self/exe", self, sizeof self - 1);
@@ -106,11 +107,14 @@ public:
         const QByteArray host = QSysInfo::machineHostName().toUtf8();
         pid_ = ::fork();
         if (pid_ == 0) {
+            // Only calls to the system here: the lock's text (as QLockFile writes it, naming this
+            // child) is made by the parent and handed over.
             ::close(ready_[0]);
             ::close(release_[1]);
+            char text[512];
+            const ssize_t got = ::read(pidPipe[0], text, sizeof text);
             const int fd = ::open(lock.constData(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
-            const QByteArray text = QByteArray::number(qint64(::getpid())) + '\n' + name + '\n' + host + '\n';
-            bool ok = fd >= 0 && ::write(fd, text.constData(), size_t(text.size())) == text.size();
+            bool ok = got > 0 && fd >= 0 && ::write(fd, text, size_t(got)) == got;
             if (ok && flocked) ok = ::flock(fd, LOCK_EX | LOCK_NB) == 0;
             const char c = ok ? 'y' : 'n';
             (void)!::write(ready_[1], &c, 1);
@@ -119,6 +123,10 @@ public:
             ::unlink(lock.constData());
             ::_exit(0);
         }
+        const QByteArray text = QByteArray::number(qint64(pid_)) + '\n' + name + '\n' + host + '\n';
+        (void)!::write(pidPipe[1], text.constData(), size_t(text.size()));
+        ::close(pidPipe[0]);
+        ::close(pidPipe[1]);
         ::close(ready_[1]);
         ::close(release_[0]);
         char c = 'n';
