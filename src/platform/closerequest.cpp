@@ -80,7 +80,8 @@ struct flock ByteLock(short type, qint64 byte) {
     return lock;
 }
 
-// True when another open file description holds the byte (a running copy): 0, 1, or -errno.
+// 1 when another open file description holds the byte (a running copy), 0 when none does,
+// -errno when the system cannot tell.
 int ByteHeld(int folderFd, qint64 byte) {
     struct flock lock = ByteLock(F_WRLCK, byte);
     if (::fcntl(folderFd, F_OFD_GETLK, &lock) != 0) return -errno;
