@@ -902,7 +902,64 @@ Variant CompareExpr::apply(const Variant& a, const Variant& b) const {
 }
 
 // The assignments other than a plain value into a local.
+// A literal or a variable (local or module) read where it is: reading it runs no code and
+// raises nothing. Null for anything else (a procedure, an undeclared name, an expression).
+static const Variant* ReadInPlace(Expr& e, Interp& I) {
+    if (e.kind == Expr::Literal)
+        return &static_cast<LiteralExpr&>(e).value;
+    if (e.kind != Expr::Name)
+        return nullptr;
+    NameRef& r = static_cast<NameExpr&>(e).ref;
+    if (r.local)
+        return I.frame->vars[r.slot];
+    if (r.folded || r.member >= 0)
+        return nullptr;
+    Global* g = I.globalEntry(r);
+    return g && !g->proc ? &g->value : nullptr;
+}
+
+// The element name(args) = value changes, when name is a local or module array variable and
+// every subscript is read in place (so nothing runs between reading the value and storing
+// it, as on the general path); null, with nothing read or changed, otherwise.
+static Variant* ElementInPlace(CallExpr& c, Interp& I) {
+    NameRef& ref = c.ref;
+    if (ref.returnSlot || (ref.member >= 0 && !ref.local))
+        return nullptr;
+    Variant* base;
+    if (ref.local) {
+        base = I.frame->vars[ref.slot];
+    } else {
+        Global* g = I.globalEntry(ref);
+        if (!g || g->proc)
+            return nullptr;
+        base = &g->value;
+    }
+    if (!base->isArray())
+        return nullptr;
+    int32_t idx[8];
+    const size_t n = c.args.size();
+    if (n > 8)
+        return nullptr;
+    for (size_t k = 0; k < n; ++k) {
+        const Variant* v = ReadInPlace(*c.args[k], I);
+        if (!v || v->isObject())
+            return nullptr;
+        idx[k] = indexValue(*v);
+    }
+    ArrayData& a = Ops::mutableArray(*base);
+    if (!ref.local)
+        I.globalsDirty = true;
+    return &a.items[ElementOffset(a, idx, n)];
+}
+
 __attribute__((noinline)) static Flow AssignOther(AssignStmt& s, Interp& I) {
+    // A plain value read in place into an element: a(i) = i without a temporary.
+    if (s.element)
+        if (const Variant* pv = ReadInPlace(*s.value, I); pv && !pv->isString() && !pv->isArray() && !pv->isObject())
+            if (Variant* dst = ElementInPlace(*s.element, I)) {
+                *dst = *pv;
+                return Flow::Normal;
+            }
     if (s.arrayVariable)
         AssignToArrayVariable(I, *s.value);
     if (s.name) {
@@ -993,6 +1050,8 @@ Flow AppendStmt::exec(Interp& I) {
 StmtP OptimizeAssign(std::unique_ptr<AssignStmt> s) {
     auto* name = dynamic_cast<NameExpr*>(s->target.get());
     s->name = name;
+    if (auto* c = dynamic_cast<CallExpr*>(s->target.get()); c && !c->args.empty() && !s->arrayVariable)
+        s->element = c;
     if (!name || s->arrayVariable)
         return s;
     // Walk the left spine of a chain of & down to its first operand.
@@ -1228,7 +1287,33 @@ static void ResizeLastDimension(Variant& v, std::span<const int32_t> bounds) {
     a.upper.back() = bounds.back();
 }
 
+// ReDim Preserve a(n) of a one-dimensional array that only this variable holds, grown within
+// the room it has: an append loop's step, without the general path's checks of the other
+// dimensions and its list of released elements. False when any of that does not hold (the
+// general path then raises what is wrong, in its order).
+static bool GrowWithinRoom(Variant& v, int32_t upper) {
+    ArrayData* a = v.arrayData();
+    if (!a || a->upper.size() != 1 || a->fixed || a->pins > 0 || v.arrayPtr().use_count() != 1)
+        return false;
+    if (upper < a->upper[0] || int64_t(upper) >= int64_t(a->items.capacity()))
+        return false;
+    a->items.resize(size_t(upper) + 1);
+    a->upper[0] = upper;
+    return true;
+}
+
 Flow ReDimStmt::exec(Interp& I) {
+    if (preserve && items.size() == 1 && items[0].bounds.size() == 1) {
+        // The bound is read in place when it is a variable or a literal: reading it runs no code
+        // and raises nothing, so the general path's order of errors holds.
+        Item& it = items[0];
+        const Variant* b = ReadInPlace(*it.bounds[0], I);
+        if (b && (b->type() == Variant::Integer || b->type() == Variant::Long)) {
+            Variant* p = it.target->lvalue(I);
+            if (GrowWithinRoom(*p, b->intValue()))
+                return Flow::Normal;
+        }
+    }
     for (auto& it : items) {
         // A fixed array refuses before its new bounds are read (ReDim s("abc") is 10 too);
         // ReDim Preserve reads them first (ReDim Preserve s("abc") is 13). The variable's

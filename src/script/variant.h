@@ -289,6 +289,16 @@ public:
             new (p_ + n_) Variant();
     }
     void clear() { resize(0); }
+    // Every element released, the last first, in one pass: `first(v)` sees each just before
+    // its release and may take what it holds.
+    template <class F>
+    void clear(F&& first) {
+        while (n_ > 0) {
+            Variant& v = p_[--n_];
+            first(v);
+            v.~Variant();
+        }
+    }
     template <class It>
     void assign(It first, It last) {
         clear();
