@@ -86,6 +86,17 @@ size_t ElementOffset(const ArrayData& a, const int32_t* idx, size_t n) {
     return off;
 }
 
+// ElementOffset with a one-dimensional array's check inline, for the element reads and
+// stores that take the short paths.
+static inline size_t QuickOffset(const ArrayData& a, const int32_t* idx, size_t n) {
+    if (n == 1 && a.upper.size() == 1) {
+        if (idx[0] < 0 || idx[0] > a.upper[0])
+            Throw(9);
+        return size_t(idx[0]);
+    }
+    return ElementOffset(a, idx, n);
+}
+
 Variant* Expr::lvalue(Interp&) {
     Throw(501);
 }
@@ -564,7 +575,11 @@ const Variant* CallExpr::peek(Interp& I) {
         idx[k] = indexValue(*v);
     }
     const ArrayData& a = *base->arrayData();
-    return &a.items[ElementOffset(a, idx, args.size())];
+    const size_t off = QuickOffset(a, idx, args.size());
+    // A loop reading a large array walks it upwards, most often: the line ahead is fetched.
+    if (off + kAheadElements < a.items.size())
+        __builtin_prefetch(&a.items[off + kAheadElements]);
+    return &a.items[off];
 }
 
 Variant* CallExpr::byRef(Interp& I, ArrayPins& pins) {
@@ -949,7 +964,7 @@ static Variant* ElementInPlace(CallExpr& c, Interp& I) {
     ArrayData& a = Ops::mutableArray(*base);
     if (!ref.local)
         I.globalsDirty = true;
-    return &a.items[ElementOffset(a, idx, n)];
+    return &a.items[QuickOffset(a, idx, n)];
 }
 
 __attribute__((noinline)) static Flow AssignOther(AssignStmt& s, Interp& I) {
@@ -1287,34 +1302,60 @@ static void ResizeLastDimension(Variant& v, std::span<const int32_t> bounds) {
     a.upper.back() = bounds.back();
 }
 
-// ReDim Preserve a(n) of a one-dimensional array that only this variable holds, grown within
-// the room it has: an append loop's step, without the general path's checks of the other
-// dimensions and its list of released elements. False when any of that does not hold (the
-// general path then raises what is wrong, in its order).
-static bool GrowWithinRoom(Variant& v, int32_t upper) {
+// ReDim Preserve of an array that only this variable holds, growing its last dimension within
+// the room it has: an append loop's step (a(n), m(1, n)), without the general path's list of
+// released elements and its copies. False when any of that does not hold; the general path
+// then raises what is wrong, in its order.
+static bool GrowWithinRoom(Variant& v, const int32_t* bounds, size_t n) {
     ArrayData* a = v.arrayData();
-    if (!a || a->upper.size() != 1 || a->fixed || a->pins > 0 || v.arrayPtr().use_count() != 1)
+    if (!a || a->upper.size() != n || a->fixed || a->pins > 0 || v.arrayPtr().use_count() != 1)
         return false;
-    if (upper < a->upper[0] || int64_t(upper) >= int64_t(a->items.capacity()))
+    uint64_t rows = 1;
+    for (size_t d = 0; d + 1 < n; ++d) {
+        if (bounds[d] != a->upper[d])
+            return false;
+        rows *= uint64_t(int64_t(a->upper[d]) + 1);
+    }
+    const int32_t last = bounds[n - 1];
+    if (last < a->upper[n - 1])
         return false;
-    a->items.resize(size_t(upper) + 1);
-    a->upper[0] = upper;
+    const uint64_t count = rows * uint64_t(int64_t(last) + 1);
+    if (count > a->items.capacity())
+        return false;
+    a->items.resize(size_t(count));
+    a->upper[n - 1] = last;
+    // The next steps' elements are fetched for writing ahead of them: appending one at a time
+    // otherwise waits on memory for each new line.
+    if (count + kAheadElements <= a->items.capacity())
+        __builtin_prefetch(a->items.begin() + count + kAheadElements, 1);
     return true;
 }
 
-Flow ReDimStmt::exec(Interp& I) {
-    if (preserve && items.size() == 1 && items[0].bounds.size() == 1) {
-        // The bound is read in place when it is a variable or a literal: reading it runs no code
-        // and raises nothing, so the general path's order of errors holds.
-        Item& it = items[0];
-        const Variant* b = ReadInPlace(*it.bounds[0], I);
-        if (b && (b->type() == Variant::Integer || b->type() == Variant::Long)) {
-            Variant* p = it.target->lvalue(I);
-            if (GrowWithinRoom(*p, b->intValue()))
-                return Flow::Normal;
-        }
+// The append step of ReDim Preserve: one array whose bounds are variables or literals holding
+// whole numbers, read in place (reading them runs no code and raises nothing, so the general
+// path's order of errors holds when this one declines).
+static bool GrowStep(ReDimStmt::Item& it, Interp& I) {
+    const size_t n = it.bounds.size();
+    if (n > 8)
+        return false;
+    int32_t bounds[8];
+    for (size_t d = 0; d < n; ++d) {
+        const Variant* b = ReadInPlace(*it.bounds[d], I);
+        if (!b || (b->type() != Variant::Integer && b->type() != Variant::Long))
+            return false;
+        bounds[d] = b->intValue();
     }
-    for (auto& it : items) {
+    Expr& target = *it.target;
+    Variant* p = target.kind == Expr::Name && static_cast<NameExpr&>(target).ref.local &&
+                         !static_cast<NameExpr&>(target).ref.constant
+                     ? I.frame->vars[static_cast<NameExpr&>(target).ref.slot]
+                     : target.lvalue(I);
+    return GrowWithinRoom(*p, bounds, n);
+}
+
+__attribute__((noinline)) static Flow ReDimAll(ReDimStmt& s, Interp& I) {
+    const bool preserve = s.preserve;
+    for (auto& it : s.items) {
         // A fixed array refuses before its new bounds are read (ReDim s("abc") is 10 too);
         // ReDim Preserve reads them first (ReDim Preserve s("abc") is 13). The variable's
         // storage stays put while they are read (slots and module variables never move); its
@@ -1334,6 +1375,12 @@ Flow ReDimStmt::exec(Interp& I) {
         *p = Variant::makeArray(std::vector<int32_t>(bounds.begin(), bounds.end()));
     }
     return Flow::Normal;
+}
+
+Flow ReDimStmt::exec(Interp& I) {
+    if (preserve && items.size() == 1 && GrowStep(items[0], I))
+        return Flow::Normal;
+    return ReDimAll(*this, I);
 }
 
 Flow EraseStmt::exec(Interp& I) {
