@@ -940,16 +940,9 @@ static Variant* ElementInPlace(CallExpr& c, Interp& I) {
     NameRef& ref = c.ref;
     if (ref.returnSlot || (ref.member >= 0 && !ref.local))
         return nullptr;
-    Variant* base;
-    if (ref.local) {
-        base = I.frame->vars[ref.slot];
-    } else {
-        Global* g = I.globalEntry(ref);
-        if (!g || g->proc)
-            return nullptr;
-        base = &g->value;
-    }
-    if (!base->isArray())
+    Proc* proc;
+    Variant* base = indexBase(I, ref, &proc);
+    if (!base || !base->isArray())
         return nullptr;
     int32_t idx[8];
     const size_t n = c.args.size();
