@@ -1072,6 +1072,25 @@ Function Main()
   Main = r & " " & q & " " & UBound(f) & UBound(m, 2) & UBound(p)
 End Function
 )VB", "10 9 9 9 13 13 10 7 10 220"},
+        {"two dimensions: a copy taken before growth keeps its own, other bounds stay", R"VB(
+Dim m(), c, n
+Function Main()
+  ReDim m(1, -1)
+  For n = 0 To 9
+    ReDim Preserve m(1, n)
+    m(0, n) = n : m(1, n) = -n
+  Next
+  c = m
+  n = 12
+  ReDim Preserve m(1, n)
+  m(1, n) = 5
+  r = UBound(m, 2) & m(1, 9) & m(1, 12) & IsEmpty(m(0, 12)) & " " & UBound(c, 2) & c(1, 9)
+  On Error Resume Next
+  k = 0
+  ReDim Preserve m(k, n)
+  Main = r & " " & Err.Number & UBound(m, 1)
+End Function
+)VB", "12-95True 9-9 91"},
         {"a procedure's name is no array to store into", R"VB(
 Function F()
   F = 1
