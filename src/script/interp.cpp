@@ -1313,7 +1313,7 @@ static bool GrowWithinRoom(Variant& v, const int32_t* bounds, size_t n) {
     if (last < a->upper[n - 1])
         return false;
     const uint64_t count = rows * uint64_t(int64_t(last) + 1);
-    if (count > a->items.capacity())
+    if (count > a->items.capacity() || count > uint64_t(kMaxArrayElements))
         return false;
     a->items.resize(size_t(count));
     a->upper[n - 1] = last;
