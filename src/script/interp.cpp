@@ -960,14 +960,18 @@ static Variant* ElementInPlace(CallExpr& c, Interp& I) {
     return &a.items[QuickOffset(a, idx, n)];
 }
 
+// A plain value read in place into an element: a(i) = i without a temporary. False, with
+// nothing done, when the statement is not of that shape.
+__attribute__((noinline)) static bool StoreElementInPlace(AssignStmt& s, Interp& I) {
+    if (const Variant* pv = ReadInPlace(*s.value, I); pv && !pv->isString() && !pv->isArray() && !pv->isObject())
+        if (Variant* dst = ElementInPlace(*s.element, I)) {
+            *dst = *pv;
+            return true;
+        }
+    return false;
+}
+
 __attribute__((noinline)) static Flow AssignOther(AssignStmt& s, Interp& I) {
-    // A plain value read in place into an element: a(i) = i without a temporary.
-    if (s.element)
-        if (const Variant* pv = ReadInPlace(*s.value, I); pv && !pv->isString() && !pv->isArray() && !pv->isObject())
-            if (Variant* dst = ElementInPlace(*s.element, I)) {
-                *dst = *pv;
-                return Flow::Normal;
-            }
     if (s.arrayVariable)
         AssignToArrayVariable(I, *s.value);
     if (s.name) {
@@ -984,6 +988,8 @@ __attribute__((noinline)) static Flow AssignOther(AssignStmt& s, Interp& I) {
             return Flow::Normal;
         }
     }
+    if (s.element && StoreElementInPlace(s, I))
+        return Flow::Normal;
     s.target->store(I, s.value->eval(I), false);
     return Flow::Normal;
 }
