@@ -916,7 +916,6 @@ Variant CompareExpr::apply(const Variant& a, const Variant& b) const {
     Throw(13);
 }
 
-// The assignments other than a plain value into a local.
 // A literal or a variable (local or module) read where it is: reading it runs no code and
 // raises nothing. Null for anything else (a procedure, an undeclared name, an expression).
 static const Variant* ReadInPlace(Expr& e, Interp& I) {
@@ -971,6 +970,7 @@ __attribute__((noinline)) static bool StoreElementInPlace(AssignStmt& s, Interp&
     return false;
 }
 
+// The assignments other than a plain value into a local.
 __attribute__((noinline)) static Flow AssignOther(AssignStmt& s, Interp& I) {
     if (s.arrayVariable)
         AssignToArrayVariable(I, *s.value);
