@@ -69,15 +69,18 @@ TEST(WebViewLocalPages, OnlyRegularFilesAreShown) {
 
 namespace {
 
-// A tall picture, so the page grows by it once it is in.
-QByteArray TallPicture() {
-    QImage image(7, 300, QImage::Format_ARGB32);
-    image.fill(Qt::red);
+// A PNG picture of one colour.
+QByteArray Picture(int width, int height, Qt::GlobalColor colour) {
+    QImage image(width, height, QImage::Format_ARGB32);
+    image.fill(colour);
     QBuffer buffer;
     buffer.open(QIODevice::WriteOnly);
     image.save(&buffer, "PNG");
     return buffer.data();
 }
+
+// A tall picture, so the page grows by it once it is in.
+QByteArray TallPicture() { return Picture(7, 300, Qt::red); }
 
 QString PageNaming(const QStringList& images, const QStringList& styles) {
     QString html = QStringLiteral("<html><head>");
@@ -190,25 +193,11 @@ namespace {
 
 // A picture whose file is small (about 60 KB) and that decodes to 4000 × 4000 pixels (61 MB).
 QByteArray HugePicture() {
-    static const QByteArray bytes = [] {
-        QImage image(4000, 4000, QImage::Format_ARGB32);
-        image.fill(Qt::blue);
-        QBuffer buffer;
-        buffer.open(QIODevice::WriteOnly);
-        image.save(&buffer, "PNG");
-        return buffer.data();
-    }();
+    static const QByteArray bytes = Picture(4000, 4000, Qt::blue);
     return bytes;
 }
 
-QByteArray DotPicture() {
-    QImage image(2, 2, QImage::Format_ARGB32);
-    image.fill(Qt::green);
-    QBuffer buffer;
-    buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, "PNG");
-    return buffer.data();
-}
+QByteArray DotPicture() { return Picture(2, 2, Qt::green); }
 
 // Image elements the view's document holds (each laid out), and how many differ from the
 // left-out dot.
