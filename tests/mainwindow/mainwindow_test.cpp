@@ -802,6 +802,17 @@ TEST_F(MainWindowTest, TitleBarsMoveOnDragAndBarDoubleClickTogglesTheBoard) {
     }
 }
 
+// Shows the window, opens its board and gives its view once the page is shown and laid out;
+// null when no page came.
+ui::WebView* OpenBoard(MainWindow* f) {
+    f->show();
+    QTimer::singleShot(0, f, [f] { f->openBoard(); });
+    auto* view = Child<ui::WebView>(f, "WebBrowser1");
+    if (!WaitFor(view, &ui::WebView::documentComplete, 60000)) return nullptr;
+    view->document()->documentLayout()->documentSize();
+    return view;
+}
+
 // The board page is the server's: a page naming a device, a kernel file or a FIFO as its
 // pictures is shown without them, and the window is not held.
 TEST_F(MainWindowTest, BoardPageNamingDevicesShowsWithoutThem) {
@@ -816,12 +827,8 @@ TEST_F(MainWindowTest, BoardPageNamingDevicesShowsWithoutThem) {
     server.serve("/3d/3dindex.htm", (page + QStringLiteral("</body></html>")).toUtf8(), 200, "text/html; charset=utf-8");
     EnvVar h("SIFMORA_HOME_URL", server.baseUrl());
     dir.write("HAO.TXT", Draws(5));
-    MainWindow* f = create();
-    f->show();
-    QTimer::singleShot(0, f, [f] { f->openBoard(); });
-    ASSERT_TRUE(WaitFor(Child<ui::WebView>(f, "WebBrowser1"), &ui::WebView::documentComplete, 60000));
-    ui::WebView* view = Child<ui::WebView>(f, "WebBrowser1");
-    view->document()->documentLayout()->documentSize();
+    ui::WebView* view = OpenBoard(create());
+    ASSERT_NE(view, nullptr);
     EXPECT_TRUE(view->toPlainText().contains(QStringLiteral("公告")));
     for (const QString& n : named)
         EXPECT_TRUE(ui::IsLeftOut(view->document()->resource(QTextDocument::ImageResource, QUrl(n)))) << n.toStdString();
@@ -837,12 +844,8 @@ TEST_F(MainWindowTest, BoardPageOfManyPicturesLaysOutABoundedPart) {
     server.serve("/3d/3dindex.htm", (page + QStringLiteral("</body></html>")).toUtf8(), 200, "text/html; charset=utf-8");
     EnvVar h("SIFMORA_HOME_URL", server.baseUrl());
     dir.write("HAO.TXT", Draws(5));
-    MainWindow* f = create();
-    f->show();
-    QTimer::singleShot(0, f, [f] { f->openBoard(); });
-    ASSERT_TRUE(WaitFor(Child<ui::WebView>(f, "WebBrowser1"), &ui::WebView::documentComplete, 60000));
-    ui::WebView* view = Child<ui::WebView>(f, "WebBrowser1");
-    view->document()->documentLayout()->documentSize();
+    ui::WebView* view = OpenBoard(create());
+    ASSERT_NE(view, nullptr);
     int images = 0;
     for (QTextBlock block = view->document()->begin(); block.isValid(); block = block.next())
         for (auto it = block.begin(); !it.atEnd(); ++it)
