@@ -277,7 +277,7 @@ void SmartSystemWindow::Option2_Click() {
 }
 
 void SmartSystemWindow::Image1_Click() {
-    choosingTip_->setVisible(choosingTip_->isHidden());
+    ui::ToggleTip(choosingTip_);
 }
 
 void SmartSystemWindow::Image1_DblClick() {
