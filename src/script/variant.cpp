@@ -574,8 +574,13 @@ ArrayData::~ArrayData() {
     std::vector<std::shared_ptr<ArrayData>> work;
     auto collect = [&work](ArrayItems& items) {
         for (Variant& v : items)
-            if (v.t_ == Variant::Array && v.a_ && v.a_.use_count() == 1)
-                work.push_back(std::move(v.a_));
+            if (v.t_ == Variant::Array && v.a_ && v.a_.use_count() == 1) {
+                try {
+                    work.push_back(std::move(v.a_));
+                } catch (const std::bad_alloc&) {
+                    // No room to queue it (memory ran out): it goes with its element, nested.
+                }
+            }
         items.clear();
     };
     collect(items);
