@@ -285,17 +285,27 @@ bool ScriptCondition::compile(const QString& condition) {
     return true;
 }
 
-bool ScriptCondition::evaluate(Variant& series, Variant* result) {
+void ScriptCondition::restoreModule() {
     auto& d = *engine_.d_;
     if (d.I.globalsDirty) {
-        // Module variables changed by an earlier evaluation: back to the state after compiling.
         for (size_t i = 0; i < d.I.globals.size(); ++i)
             d.I.globals[i].value = i < d.saved.size() ? d.saved[i] : Variant();
         d.I.globalsDirty = false;
     }
+}
+
+bool ScriptCondition::evaluate(Variant& series, Variant* result) {
+    auto& d = *engine_.d_;
+    // Module variables changed by an earlier evaluation: back to the state after compiling.
+    restoreModule();
     d.I.rndState = d.savedRnd;  // Rnd starts where a fresh engine's would
     d.I.locale = kSystemLocale;
-    return engine_.callOne(proc_, series, result);
+    if (engine_.callOne(proc_, series, result))
+        return true;
+    // What a failed evaluation stored in the module goes at once: a condition that filled the
+    // memory gives it back before its failure is shown.
+    restoreModule();
+    return false;
 }
 
 }  // namespace script
