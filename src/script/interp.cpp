@@ -4,9 +4,14 @@
 #include "errortext.h"
 
 #include <pthread.h>
+#if defined(__linux__)
+#include <sys/mman.h>
+#endif
 
-#include <span>
+#include <atomic>
 #include <cmath>
+#include <cstdlib>
+#include <span>
 
 namespace script {
 
@@ -68,7 +73,6 @@ __attribute__((always_inline)) inline void assign(Variant* dst, Variant&& v) {
         UnpinnedCopy(v);
     *dst = std::move(v);
 }
-void assign(Variant* dst, const Variant& v) { assign(dst, Variant(v)); }
 
 }  // namespace
 
@@ -172,6 +176,44 @@ void Interp::checkDeadline() {
     }
 }
 
+namespace {
+// Address space held back for when memory runs out; its pages are never touched, so it costs
+// no memory. One for the process: whichever engine runs out gives it up.
+constexpr size_t kMemoryReserve = 4 << 20;
+std::atomic<void*> memoryReserve{nullptr};
+
+void FreeReserve(void* p) {
+    if (!p)
+        return;
+#if defined(__linux__)
+    munmap(p, kMemoryReserve);
+#else
+    std::free(p);
+#endif
+}
+}  // namespace
+
+void KeepMemoryReserve() {
+    if (memoryReserve.load(std::memory_order_relaxed))
+        return;
+#if defined(__linux__)
+    void* p = mmap(nullptr, kMemoryReserve, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS | MAP_NORESERVE, -1, 0);
+    if (p == MAP_FAILED)
+        return;
+#else
+    void* p = std::malloc(kMemoryReserve);
+#endif
+    void* none = nullptr;
+    if (!memoryReserve.compare_exchange_strong(none, p))
+        FreeReserve(p);
+}
+
+RuntimeError Interp::outOfMemory() {
+    ranOutOfMemory = true;
+    FreeReserve(memoryReserve.exchange(nullptr));
+    return OutOfMemoryError();
+}
+
 void Interp::stackOverflow() {
     Throw(28);
 }
@@ -214,6 +256,16 @@ void Interp::setErr(const RuntimeError& e) {
     errHelpContext = e.helpContext;
 }
 
+void Interp::resumeAfter(const RuntimeError& e) {
+    // A time-out inside a terminate set off while the statement failed still ends the run.
+    if (releaseFailed && releaseError.fatal)
+        raiseReleaseError();
+    releaseFailed = false;
+    if (e.fatal)
+        throw e;
+    setErr(e);
+}
+
 void Interp::raiseReleaseError() {
     releaseFailed = false;
     RuntimeError e = std::move(releaseError);
@@ -237,13 +289,10 @@ __attribute__((noinline)) Flow Interp::execResuming(const StmtP* s, const StmtP*
                 if (releaseFailed)
                     raiseReleaseError();
             } catch (const RuntimeError& e) {
-                // A time-out inside a terminate set off while the statement failed still ends the run.
-                if (releaseFailed && releaseError.fatal)
-                    raiseReleaseError();
-                releaseFailed = false;
-                if (e.fatal)
-                    throw;
-                setErr(e);
+                resumeAfter(e);
+                f = Flow::Normal;
+            } catch (const std::bad_alloc&) {
+                resumeAfter(outOfMemory());
                 f = Flow::Normal;
             }
         }

@@ -354,6 +354,11 @@ Variant ObjectDefault(const Variant& v);
 QString ObjectTypeName(const Variant& v);
 
 [[noreturn]] void Throw(int number, const QString& detail = QString());
+// What an allocation that failed (std::bad_alloc) is to a script: error 7, made without
+// allocating, so On Error Resume Next records it like any run-time error.
+inline RuntimeError OutOfMemoryError() {
+    return RuntimeError{7, ErrorDescription(7)};
+}
 
 // Number <-> text as the language formats and parses them.
 QString FormatNumber(double v, int significantDigits = 15);

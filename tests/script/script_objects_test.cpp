@@ -1,19 +1,17 @@
 // Classes, object references, the built-in objects, code from text, and the boxes a script
 // shows: script programs whose Main() result is checked, and tables of run-time errors.
 #include "scriptengine.h"
+#include "addresslimit.h"
 #include "sanitized.h"
 
 #include <QStringList>
 
 #include <gtest/gtest.h>
 
-#include <sys/resource.h>
-
 #include <atomic>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <thread>
 
 using script::ScriptEngine;
@@ -1142,26 +1140,10 @@ End Function
 }
 
 namespace {
-// The process's address space in bytes (VmSize), or 0.
-size_t AddressSpace() {
-    std::FILE* status = std::fopen("/proc/self/status", "r");
-    if (!status)
-        return 0;
-    char line[256];
-    size_t kib = 0;
-    while (std::fgets(line, sizeof line, status))
-        if (std::strncmp(line, "VmSize:", 7) == 0)
-            kib = size_t(std::atol(line + 7));
-    std::fclose(status);
-    return kib * 1024;
-}
-
 // In a child: appends under an address space 24 MB larger than now. The arrays want about 40 MB:
 // the script gets error 7 and the engine goes on. The exit code says what happened.
 [[noreturn]] void AppendPastTheLimit(const char* code) {
-    const size_t now = AddressSpace();
-    const rlimit limit{now + (24 << 20), now + (24 << 20)};
-    if (now == 0 || setrlimit(RLIMIT_AS, &limit) != 0)
+    if (!testsupport::LimitAddressSpace(24 << 20))
         std::_Exit(2);
     ScriptEngine e;
     const QString first = runMain(e, code);
