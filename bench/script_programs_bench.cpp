@@ -48,6 +48,8 @@ static void BM_Program_RedimAppend(benchmark::State& s) { runProgram(s, "redim_a
 static void BM_Program_RedimAppend2D(benchmark::State& s) { runProgram(s, "redim_append_2d", 1000000); }
 static void BM_Program_MethodCalls(benchmark::State& s) { runProgram(s, "method_calls", 500000500000.0); }
 static void BM_Program_DigitFormula(benchmark::State& s) { runProgram(s, "digit_formula", 402); }
+static void BM_Program_Appends(benchmark::State& s) { runProgram(s, "appends", 499999500000.0); }
+static void BM_Program_AppendsFunction(benchmark::State& s) { runProgram(s, "appends_function", 499999500000.0); }
 
 BENCHMARK(BM_Program_SumLoop)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime()->Iterations(1);
 BENCHMARK(BM_Program_AppendModule)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime()->Iterations(1);
@@ -57,3 +59,5 @@ BENCHMARK(BM_Program_RedimAppend)->Unit(benchmark::kMillisecond)->MeasureProcess
 BENCHMARK(BM_Program_RedimAppend2D)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime()->Iterations(1);
 BENCHMARK(BM_Program_MethodCalls)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime()->Iterations(1);
 BENCHMARK(BM_Program_DigitFormula)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime()->Iterations(1);
+BENCHMARK(BM_Program_Appends)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime()->Iterations(1);
+BENCHMARK(BM_Program_AppendsFunction)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime()->Iterations(1);

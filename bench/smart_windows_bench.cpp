@@ -4,6 +4,7 @@
 // figure (routine_ms): the calculator's computation, and the verification's run of workers.
 // Best of the iterations: window_best_ms and routine_ms; the time column is the windows' mean.
 // Run with taskset -c 0,1 for the 2-core figures.
+#include "benchapp.h"
 #include "benchdata.h"
 #include "common/appstate.h"
 #include "common/paths.h"
@@ -61,15 +62,6 @@ struct PlayerSetup {
 // Presses the button of that objectName, as the player does.
 void PressButton(QWidget& window, const char* name) {
     if (auto* button = window.findChild<QPushButton*>(QString::fromLatin1(name))) button->click();
-}
-
-QApplication& Application() {
-    static int argc = 1;
-    static char arg0[] = "bench";
-    static char* argv[] = {arg0, nullptr};
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    static QApplication* app = new QApplication(argc, argv);
-    return *app;
 }
 
 QStringList ShippedSchemes() {

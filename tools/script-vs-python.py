@@ -1,12 +1,13 @@
 #!/usr/bin/env python3
 """The script engine beside Python on the same programs (bench/script_programs).
 
-Runs each program's benchmark (build/bench/script_programs_bench, process CPU time) and the
-program's Python twin in its own python3 process (its CPU time, start-up excluded), best of
---runs each, checks both give the same value and prints engine/Python. A ratio at or below
-1.0 means the engine is no slower than Python.
+Runs each program's benchmark (build/bin/script_programs_bench, process CPU time) and the
+program's Python twin, each in a fresh process (CPU time, start-up excluded), --runs rounds
+that alternate the sides, and prints the best of each side and engine/Python. The benchmark
+checks Main()'s value; Python's is printed beside it. A ratio at or below 1.0 means the engine
+is no slower than Python. --base runs a second build (say, one of main) in the same rounds.
 
-    tools/script-vs-python.py [--build build] [--runs 3] [name ...]
+    tools/script-vs-python.py [--build build] [--base other-build] [--runs 3] [name ...]
 """
 import argparse
 import json
@@ -26,6 +27,8 @@ BENCHMARKS = {
     "redim_append_2d": "BM_Program_RedimAppend2D",
     "method_calls": "BM_Program_MethodCalls",
     "digit_formula": "BM_Program_DigitFormula",
+    "appends": "BM_Program_Appends",
+    "appends_function": "BM_Program_AppendsFunction",
 }
 # Runs one program: its top-level code, then main(); prints CPU seconds and main()'s value.
 PY_RUNNER = (
@@ -39,51 +42,67 @@ PY_RUNNER = (
 )
 
 
-def python_seconds(name, runs):
-    best, value = None, None
-    for _ in range(runs):
-        out = subprocess.run([sys.executable, "-c", PY_RUNNER, os.path.join(PROGRAMS, name + ".py")],
-                             check=True, capture_output=True, text=True).stdout.split()
-        seconds, value = float(out[0]), out[1]
-        best = seconds if best is None else min(best, seconds)
-    return best, value
+def python_seconds(name):
+    out = subprocess.run([sys.executable, "-c", PY_RUNNER, os.path.join(PROGRAMS, name + ".py")],
+                         check=True, capture_output=True, text=True).stdout.split()
+    return float(out[0]), out[1]
 
 
-def engine_seconds(build, names, runs):
+def engine_seconds(build, name):
+    """One run of the program's benchmark in a fresh process, as Python's twin gets one."""
     binary = os.path.join(build, "bin", "script_programs_bench")
-    pattern = "^(" + "|".join(BENCHMARKS[n] for n in names) + ")(/|$)"
-    out = subprocess.run([binary, "--benchmark_filter=" + pattern, "--benchmark_format=json",
-                          "--benchmark_repetitions=%d" % runs],
+    out = subprocess.run([binary, "--benchmark_filter=^" + BENCHMARKS[name] + "(/|$)",
+                          "--benchmark_format=json"],
                          check=True, capture_output=True, text=True).stdout
-    best = {}
     for b in json.loads(out)["benchmarks"]:
-        if b.get("run_type") != "iteration":
-            continue
         if b.get("error_occurred"):
-            sys.exit("%s: %s" % (b["run_name"], b.get("error_message")))
-        seconds = b["cpu_time"] / 1000.0  # the benchmarks report milliseconds
-        name = b["run_name"].split("/")[0]
-        best[name] = seconds if name not in best else min(best[name], seconds)
-    return best
+            sys.exit("%s (%s): %s" % (b["run_name"], build, b.get("error_message")))
+        return b["cpu_time"] / 1000.0  # the benchmarks report milliseconds
+    sys.exit("%s: no benchmark %s" % (build, BENCHMARKS[name]))
+
+
+def load():
+    with open("/proc/loadavg") as f:
+        return " ".join(f.read().split()[:3])
 
 
 def main():
     parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
     parser.add_argument("--build", default=os.path.join(ROOT, "build"))
+    parser.add_argument("--base", help="a second build (e.g. of main) run alternately beside --build")
     parser.add_argument("--runs", type=int, default=3)
     parser.add_argument("names", nargs="*", default=list(BENCHMARKS))
     args = parser.parse_args()
     unknown = [n for n in args.names if n not in BENCHMARKS]
     if unknown:
         sys.exit("unknown program: " + ", ".join(unknown))
-    engine = engine_seconds(args.build, args.names, args.runs)
-    print("%-16s %10s %10s %7s" % ("program", "engine s", "python s", "ratio"))
+    sides = [("python", None), ("engine", args.build)] + ([("base", args.base)] if args.base else [])
+    best = {(n, side): None for n in args.names for side, _ in sides}
+    value = {}
+    print("load average at start: " + load())
+    # Rounds alternate the sides (and their order), so a load spike hits every side alike.
+    for r in range(args.runs):
+        for n in args.names:
+            order = sides if r % 2 == 0 else list(reversed(sides))
+            for side, build in order:
+                if build is None:
+                    seconds, value[n] = python_seconds(n)
+                else:
+                    seconds = engine_seconds(build, n)
+                old = best[(n, side)]
+                best[(n, side)] = seconds if old is None else min(old, seconds)
+    head = "%-17s %9s %9s %7s" % ("program", "engine s", "python s", "ratio")
+    if args.base:
+        head += " %9s %7s" % ("base s", "ratio")
+    print(head)
     for n in args.names:
-        py, value = python_seconds(n, args.runs)
-        e = engine[BENCHMARKS[n]]
-        print("%-16s %10.3f %10.3f %7.2f   (main() = %s)" % (n, e, py, e / py, value))
-    with open("/proc/loadavg") as f:
-        print("load average: " + " ".join(f.read().split()[:3]))
+        py, e = best[(n, "python")], best[(n, "engine")]
+        line = "%-17s %9.3f %9.3f %7.2f" % (n, e, py, e / py)
+        if args.base:
+            b = best[(n, "base")]
+            line += " %9.3f %7.2f" % (b, b / py)
+        print(line + "   (main() = %s)" % value[n])
+    print("load average at end: " + load())
 
 
 if __name__ == "__main__":

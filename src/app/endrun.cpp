@@ -2,11 +2,13 @@
 
 #include "common/appstate.h"
 #include "mainwindow/mainwindow.h"
+#include "platform/closerequest.h"
 #include "platform/ui/messagebox.h"
 
 #include <QCoreApplication>
 #include <QEvent>
 
+#include <atomic>
 #include <chrono>
 #include <cstdlib>
 #include <thread>
@@ -15,9 +17,16 @@ namespace app {
 
 namespace {
 
-// A run that cannot unwind (work that never looks at its stop) must still leave the updater a
-// program to replace: after a grace time the process ends where it stands.
+// A run that cannot unwind (work that never looks at its stop, a window thread held in a layout or
+// a wait) must still leave the updater a program to replace: after a grace time the process ends
+// where it stands, from a thread of its own. That is safe for the files: every file the program
+// writes (draws, pools, settings, exports) goes to a temporary name, is synced and renamed, so an
+// end at any instant leaves each one old or new, never half-written; a temporary left behind is
+// removed by the next start, and the kernel releases the locks (the program folder's, a settings
+// lock's flock, which the next start then finds left over and removes). Set once, from any thread.
 void EndAfterGraceTime() {
+    static std::atomic<bool> set{false};
+    if (set.exchange(true)) return;
     std::thread([] {
         std::this_thread::sleep_for(std::chrono::milliseconds(kForcedEndMs));
         std::_Exit(kForcedEndCode);
@@ -44,6 +53,19 @@ private:
 
 void EndRunOnQuit(common::AppState& state, std::function<MainWindow*()> main) {
     QCoreApplication::instance()->installEventFilter(new QuitFilter(state, std::move(main)));
+}
+
+void EndRunOnCloseRequest(platform::SingleInstance& instance, common::AppState& state,
+                          std::function<MainWindow*()> main, std::function<void()> beforeEnd) {
+    // On the instance's thread: the process is now sure to end, so the request is answered at once.
+    instance.setCloseRequestArrival([] {
+        EndAfterGraceTime();
+        return true;
+    });
+    instance.onCloseRequest = [&state, main = std::move(main), beforeEnd = std::move(beforeEnd)] {
+        if (beforeEnd) beforeEnd();
+        return EndRun(state, main());
+    };
 }
 
 bool EndRun(common::AppState& state, MainWindow* main) {

@@ -52,11 +52,12 @@ int main(int argc, char** argv) {
     // A desktop's log-out and the program's own quits end the run as a close request does.
     app::EndRunOnQuit(state, [&windows] { return windows.mainWindow(); });
     // A close request (the updater, before it swaps the program) ends the run from any state:
-    // the start stops, or the main window's closing path runs and every window and loop ends.
-    instance->onCloseRequest = [&startupWindow, &windows, &state] {
-        if (!windows.mainWindow()) startupWindow.abortStart();
-        return app::EndRun(state, windows.mainWindow());
-    };
+    // the start stops, or the main window's closing path runs and every window and loop ends;
+    // a window thread that does not get there is ended after the grace time.
+    app::EndRunOnCloseRequest(*instance, state, [&windows] { return windows.mainWindow(); },
+                              [&startupWindow, &windows] {
+                                  if (!windows.mainWindow()) startupWindow.abortStart();
+                              });
     // A second start on this program folder ended beside this copy: the window in front shows.
     instance->onShowRequest = [&windows, &state] {
         if (state.quitting) return;

@@ -7,6 +7,8 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QLockFile>
+#include <QMap>
 #include <QSettings>
 #include <QStandardPaths>
 #include <QSysInfo>
@@ -20,6 +22,7 @@
 #include <mutex>
 #include <sys/file.h>
 #include <sys/stat.h>
+#include <sys/time.h>
 #include <thread>
 #include <unistd.h>
 
@@ -28,6 +31,8 @@ namespace {
 
 // Settings are a few short lines; a file past this is not ours.
 constexpr qint64 kSettingsLimit = 64 * 1024;
+// How long a save waits for the settings lock another program holds (another copy in its save).
+constexpr int kSettingsLockWaitMs = 1000;
 
 // QSettings reads its file whole, and takes "<file>.lock" when it writes, with blocking calls: a
 // FIFO there would hold the program for good, and a file of /proc (which tells no size) would
@@ -100,10 +105,17 @@ void ClearLeftOverLock(const QString& path) {
     LookAtLock(lock, true);
 }
 
-// The first failed save of a run is said once, through the notice the program sets.
+// The first failed save of a run is said once, through the notice the program sets; so is the
+// first save that found the settings in use by another program.
 std::mutex noticeMutex;
 std::function<void(const QString&)> saveNotice;
 std::atomic<bool> saveFailureSaid{false};
+std::atomic<bool> busySaid{false};
+
+// Values set in this run that have not reached the file yet (it was in use or could not be
+// written): read back from here, and written with the next save.
+std::mutex pendingMutex;
+QMap<QString, QString> pending;
 
 // Why the settings cannot be written, from what the system says to a write (a look at the modes
 // would be wrong for root, whom only a read-only disk stops): a file made in the folder, then the
@@ -127,14 +139,62 @@ QString CannotSaveText(const QString& path) {
     return text.arg(QDir::toNativeSeparators(path), FileErrorText(file >= 0 ? 0 : openErrno));
 }
 
-void SayCannotSave(const QString& path) {
+void Say(std::atomic<bool>& said, const QString& text) {
     std::function<void(const QString&)> notice;
     {
         std::lock_guard<std::mutex> hold(noticeMutex);
-        if (!saveNotice || saveFailureSaid.exchange(true)) return;
+        if (!saveNotice || said.exchange(true)) return;
         notice = saveNotice;
     }
-    notice(CannotSaveText(path));
+    notice(text);
+}
+
+void SayCannotSave(const QString& path) { Say(saveFailureSaid, CannotSaveText(path)); }
+
+void SayInUse(const QString& path) {
+    Say(busySaid, QStringLiteral("设置正被另一个程序使用（%1 被锁定），暂时不能保存。更改的设置保留在本次运行中，"
+                                 "下次保存设置时一并写入。")
+                      .arg(QDir::toNativeSeparators(path + QStringLiteral(".lock"))));
+}
+
+// Writes the values into the settings file while this process holds its lock: the file is copied
+// into a file made here under a fresh name, QSettings writes the values there (in its own format,
+// beside every other key), and that file is renamed over the settings. QSettings itself would
+// wait for the lock without end. False when the folder or the file cannot be written.
+bool WriteUnderLock(const QString& path, const QMap<QString, QString>& values) {
+    const QByteArray name = QFile::encodeName(path);
+    QByteArray current;
+    struct stat before {};
+    const bool existed = ::stat(name.constData(), &before) == 0;
+    if (existed && !ReadRegularFile(path, kSettingsLimit, &current)) return false;
+    QByteArray temporary = name + ".XXXXXX";
+    const int fd = ::mkostemp(temporary.data(), O_CLOEXEC);
+    if (fd < 0) return false;
+    bool ok = ::fchmod(fd, existed ? (before.st_mode & 0777) : 0600) == 0 &&
+              ::write(fd, current.constData(), size_t(current.size())) == current.size();
+    ::close(fd);
+    if (ok) {
+        QSettings store(QFile::decodeName(temporary), QSettings::IniFormat);
+        for (auto it = values.begin(); it != values.end(); ++it) store.setValue(KeyOf(it.key()), it.value());
+        store.sync();
+        ok = store.status() == QSettings::NoError;
+    }
+    struct stat after {};
+    if (ok && existed && ::stat(temporary.constData(), &after) == 0 && after.st_size == before.st_size &&
+        after.st_mtim.tv_sec == before.st_mtim.tv_sec && after.st_mtim.tv_nsec / 1000000 == before.st_mtim.tv_nsec / 1000000) {
+        // QSettings knows a file it read by its size and time (to the millisecond): a new file
+        // alike in both would read as the old one, so its time moves on a millisecond.
+        timespec times[2] = {{0, UTIME_OMIT}, before.st_mtim};
+        times[1].tv_nsec = (times[1].tv_nsec / 1000000 + 1) * 1000000;
+        if (times[1].tv_nsec >= 1000000000) {
+            times[1].tv_sec += 1;
+            times[1].tv_nsec -= 1000000000;
+        }
+        ::utimensat(AT_FDCWD, temporary.constData(), times, 0);
+    }
+    if (ok && ::rename(temporary.constData(), name.constData()) == 0) return true;
+    ::unlink(temporary.constData());
+    return false;
 }
 
 QString Flag(bool on) { return on ? QStringLiteral("1") : QStringLiteral("0"); }
@@ -154,6 +214,11 @@ QString SettingsProblem() {
 }
 
 QString GetSetting(const QString& key) {
+    {
+        std::lock_guard<std::mutex> hold(pendingMutex);
+        const auto it = pending.constFind(key);
+        if (it != pending.constEnd()) return *it;
+    }
     const auto s = Store();
     return s ? s->value(KeyOf(key)).toString() : QString();
 }
@@ -161,21 +226,47 @@ QString GetSetting(const QString& key) {
 void SaveSetting(const QString& key, const QString& value) {
     auto s = Store();
     if (!s) return;
-    // A value that stands already is not written again: the file changes only when a setting does.
-    if (s->contains(KeyOf(key)) && s->value(KeyOf(key)).toString() == value) return;
-    ClearLeftOverLock(s->fileName());
-    s->setValue(KeyOf(key), value);
-    s->sync();
-    if (s->status() != QSettings::NoError) SayCannotSave(s->fileName());
+    QMap<QString, QString> values;
+    {
+        std::lock_guard<std::mutex> hold(pendingMutex);
+        // A value that stands already is not written again: the file changes only when a setting does.
+        if (pending.isEmpty() && s->contains(KeyOf(key)) && s->value(KeyOf(key)).toString() == value) return;
+        pending.insert(key, value);
+        values = pending;
+    }
+    const QString path = s->fileName();
+    s.reset();
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    ClearLeftOverLock(path);
+    // The lock QSettings writes under, taken the way it takes it, but waited for a second at
+    // most: a lock another program holds longer keeps the values for the next save, said once.
+    QLockFile lock(path + QStringLiteral(".lock"));
+    if (!lock.tryLock(kSettingsLockWaitMs)) {
+        if (lock.error() == QLockFile::LockFailedError) return SayInUse(path);
+        return SayCannotSave(path);
+    }
+    const bool written = WriteUnderLock(path, values);
+    lock.unlock();
+    if (!written) return SayCannotSave(path);
+    std::lock_guard<std::mutex> hold(pendingMutex);
+    for (auto it = values.begin(); it != values.end(); ++it)
+        if (pending.value(it.key()) == it.value()) pending.remove(it.key());
 }
+
+void ClearLeftOverSettingsLock() { ClearLeftOverLock(SettingsFilePath()); }
 
 void SetSettingsSaveNotice(std::function<void(const QString& message)> notice) {
     std::lock_guard<std::mutex> hold(noticeMutex);
     saveNotice = std::move(notice);
     saveFailureSaid = false;
+    busySaid = false;
 }
 
 bool HasSetting(const QString& key) {
+    {
+        std::lock_guard<std::mutex> hold(pendingMutex);
+        if (pending.contains(key)) return true;
+    }
     const auto s = Store();
     return s && s->contains(KeyOf(key));
 }

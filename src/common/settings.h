@@ -16,14 +16,20 @@ QString SettingsProblem();
 // The raw store, by key. The program reads and writes through the typed pairs below; tests
 // use these to see the stored text.
 QString GetSetting(const QString& key);          // "" when missing
-// A lock of the store left by a run that ended while writing is taken at once; one held by a
-// running copy is waited for.
+// A lock of the store left by a run that ended while writing is taken at once; one another
+// program holds (another copy in its save) is waited for a second at most: the value is then
+// kept in this run (read back, and written with the next save) and the first such save is said
+// through the notice. A value that cannot be written is kept the same way.
 void SaveSetting(const QString& key, const QString& value);
 bool HasSetting(const QString& key);
+// Removes a lock of the store that a run killed in its save left behind (no live holder); the
+// start calls it, so that such a lock never waits for anyone.
+void ClearLeftOverSettingsLock();
 
 // Called with the reason, in Chinese ("设置无法保存：<folder> 不能写入（<why>）…"), at the first
-// save of the run that does not reach the settings file; later ones are not said again. The
-// program shows it in a message box (ui::SaySettingsSaveFailures); setting a notice starts anew.
+// save of the run that does not reach the settings file, and ("设置正被另一个程序使用…") at the
+// first that found it in use; later ones are not said again. The program shows it in a message
+// box (ui::SaySettingsSaveFailures); setting a notice starts anew.
 // A file found unusable at the start (SettingsProblem) is said there and never written.
 void SetSettingsSaveNotice(std::function<void(const QString& message)> notice);
 

@@ -11,6 +11,8 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <unistd.h>
+
 namespace history {
 namespace {
 
@@ -127,12 +129,18 @@ bool WriteDrawFileViaFlag(const QString& drawFilePath, const QString& flagPath, 
     // FLAG.TXT is written anew (never extended) and complete before it takes the file's place; a
     // stale one goes first, so that a link left under its name is never written through.
     QFile::remove(flagPath);
-    if (!WriteDrawFile(flagPath, drawTexts, error)) return false;
-    if (!common::ReplaceFile(flagPath, drawFilePath, error)) {
-        QFile::remove(flagPath);
-        return false;
+    QString why;
+    if (WriteDrawFile(flagPath, drawTexts, &why) && common::ReplaceFile(flagPath, drawFilePath, &why)) return true;
+    QFile::remove(flagPath);
+    // FLAG.TXT is a name the player never sees: the reason names the draw file instead, and a
+    // folder that takes no new file (read-only, full of entries) is said to be the cause.
+    if (error) {
+        *error = why.replace(QDir::toNativeSeparators(flagPath), QDir::toNativeSeparators(drawFilePath));
+        const QString folder = QFileInfo(flagPath).absolutePath();
+        if (::access(QFile::encodeName(folder).constData(), W_OK) != 0)
+            *error += QStringLiteral("（程序文件夹 %1 不能写入）").arg(QDir::toNativeSeparators(folder));
     }
-    return true;
+    return false;
 }
 
 }  // namespace history

@@ -67,7 +67,7 @@ private:
 // Writes the draw file whole through FLAG.TXT: FLAG.TXT (in flagPath) is written completely,
 // then renamed over drawFilePath. Nothing is lost on failure: the draw file keeps its old bytes
 // and FLAG.TXT is removed. A draw file that cannot be read, a folder and a read-only file are
-// left alone. False with *error.
+// left alone. False with *error, which names the draw file (never FLAG.TXT) and the reason.
 bool WriteDrawFileViaFlag(const QString& drawFilePath, const QString& flagPath, const QStringList& drawTexts,
                           QString* error = nullptr);
 

@@ -9,6 +9,7 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <cerrno>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -134,9 +135,16 @@ bool CheckDrawFileWritable(const QString& path, QString* error) {
         return false;
     }
     // A file without write bits is the user's wish to keep it, whoever runs the program.
-    if ((st.st_mode & 0222) == 0 || ::access(QFile::encodeName(path).constData(), W_OK) != 0) {
+    if ((st.st_mode & 0222) == 0) {
         if (error)
             *error = QStringLiteral("%1 是只读文件，新的开奖数据没有写入").arg(QDir::toNativeSeparators(path));
+        return false;
+    }
+    // Otherwise the reason is the system's (a read-only disk, another user's file).
+    if (::access(QFile::encodeName(path).constData(), W_OK) != 0) {
+        if (error)
+            *error = QStringLiteral("无法写入 %1：%2，新的开奖数据没有写入")
+                         .arg(QDir::toNativeSeparators(path), common::FileErrorText(errno));
         return false;
     }
     return true;

@@ -4,9 +4,14 @@
 #include "errortext.h"
 
 #include <pthread.h>
+#if defined(__linux__)
+#include <sys/mman.h>
+#endif
 
-#include <span>
+#include <atomic>
 #include <cmath>
+#include <cstdlib>
+#include <span>
 
 namespace script {
 
@@ -68,7 +73,6 @@ __attribute__((always_inline)) inline void assign(Variant* dst, Variant&& v) {
         UnpinnedCopy(v);
     *dst = std::move(v);
 }
-void assign(Variant* dst, const Variant& v) { assign(dst, Variant(v)); }
 
 }  // namespace
 
@@ -84,6 +88,17 @@ size_t ElementOffset(const ArrayData& a, const int32_t* idx, size_t n) {
         stride *= size_t(int64_t(a.upper[d]) + 1);
     }
     return off;
+}
+
+// ElementOffset with a one-dimensional array's check inline, for the element reads and
+// stores that take the short paths.
+static inline size_t QuickOffset(const ArrayData& a, const int32_t* idx, size_t n) {
+    if (n == 1 && a.upper.size() == 1) {
+        if (idx[0] < 0 || idx[0] > a.upper[0])
+            Throw(9);
+        return size_t(idx[0]);
+    }
+    return ElementOffset(a, idx, n);
 }
 
 Variant* Expr::lvalue(Interp&) {
@@ -161,6 +176,44 @@ void Interp::checkDeadline() {
     }
 }
 
+namespace {
+// Address space held back for when memory runs out; its pages are never touched, so it costs
+// no memory. One for the process: whichever engine runs out gives it up.
+constexpr size_t kMemoryReserve = 4 << 20;
+std::atomic<void*> memoryReserve{nullptr};
+
+void FreeReserve(void* p) {
+    if (!p)
+        return;
+#if defined(__linux__)
+    munmap(p, kMemoryReserve);
+#else
+    std::free(p);
+#endif
+}
+}  // namespace
+
+void KeepMemoryReserve() {
+    if (memoryReserve.load(std::memory_order_relaxed))
+        return;
+#if defined(__linux__)
+    void* p = mmap(nullptr, kMemoryReserve, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS | MAP_NORESERVE, -1, 0);
+    if (p == MAP_FAILED)
+        return;
+#else
+    void* p = std::malloc(kMemoryReserve);
+#endif
+    void* none = nullptr;
+    if (!memoryReserve.compare_exchange_strong(none, p))
+        FreeReserve(p);
+}
+
+RuntimeError Interp::outOfMemory() {
+    ranOutOfMemory = true;
+    FreeReserve(memoryReserve.exchange(nullptr));
+    return OutOfMemoryError();
+}
+
 void Interp::stackOverflow() {
     Throw(28);
 }
@@ -203,6 +256,16 @@ void Interp::setErr(const RuntimeError& e) {
     errHelpContext = e.helpContext;
 }
 
+void Interp::resumeAfter(const RuntimeError& e) {
+    // A time-out inside a terminate set off while the statement failed still ends the run.
+    if (releaseFailed && releaseError.fatal)
+        raiseReleaseError();
+    releaseFailed = false;
+    if (e.fatal)
+        throw e;
+    setErr(e);
+}
+
 void Interp::raiseReleaseError() {
     releaseFailed = false;
     RuntimeError e = std::move(releaseError);
@@ -226,13 +289,10 @@ __attribute__((noinline)) Flow Interp::execResuming(const StmtP* s, const StmtP*
                 if (releaseFailed)
                     raiseReleaseError();
             } catch (const RuntimeError& e) {
-                // A time-out inside a terminate set off while the statement failed still ends the run.
-                if (releaseFailed && releaseError.fatal)
-                    raiseReleaseError();
-                releaseFailed = false;
-                if (e.fatal)
-                    throw;
-                setErr(e);
+                resumeAfter(e);
+                f = Flow::Normal;
+            } catch (const std::bad_alloc&) {
+                resumeAfter(outOfMemory());
                 f = Flow::Normal;
             }
         }
@@ -564,7 +624,11 @@ const Variant* CallExpr::peek(Interp& I) {
         idx[k] = indexValue(*v);
     }
     const ArrayData& a = *base->arrayData();
-    return &a.items[ElementOffset(a, idx, args.size())];
+    const size_t off = QuickOffset(a, idx, args.size());
+    // A loop reading a large array walks it upwards, most often: the line ahead is fetched.
+    if (off + kAheadElements < a.items.size())
+        __builtin_prefetch(&a.items[off + kAheadElements]);
+    return &a.items[off];
 }
 
 Variant* CallExpr::byRef(Interp& I, ArrayPins& pins) {
@@ -901,6 +965,60 @@ Variant CompareExpr::apply(const Variant& a, const Variant& b) const {
     Throw(13);
 }
 
+// A literal or a variable (local or module) read where it is: reading it runs no code and
+// raises nothing. Null for anything else (a procedure, an undeclared name, an expression).
+static const Variant* ReadInPlace(Expr& e, Interp& I) {
+    if (e.kind == Expr::Literal)
+        return &static_cast<LiteralExpr&>(e).value;
+    if (e.kind != Expr::Name)
+        return nullptr;
+    NameRef& r = static_cast<NameExpr&>(e).ref;
+    if (r.local)
+        return I.frame->vars[r.slot];
+    if (r.folded || r.member >= 0)
+        return nullptr;
+    Global* g = I.globalEntry(r);
+    return g && !g->proc ? &g->value : nullptr;
+}
+
+// The element name(args) = value changes, when name is a local or module array variable and
+// every subscript is read in place (so nothing runs between reading the value and storing
+// it, as on the general path); null, with nothing read or changed, otherwise.
+static Variant* ElementInPlace(CallExpr& c, Interp& I) {
+    NameRef& ref = c.ref;
+    if (ref.returnSlot || (ref.member >= 0 && !ref.local))
+        return nullptr;
+    Proc* proc;
+    Variant* base = indexBase(I, ref, &proc);
+    if (!base || !base->isArray())
+        return nullptr;
+    int32_t idx[8];
+    const size_t n = c.args.size();
+    if (n > 8)
+        return nullptr;
+    for (size_t k = 0; k < n; ++k) {
+        const Variant* v = ReadInPlace(*c.args[k], I);
+        if (!v || v->isObject())
+            return nullptr;
+        idx[k] = indexValue(*v);
+    }
+    ArrayData& a = Ops::mutableArray(*base);
+    if (!ref.local)
+        I.globalsDirty = true;
+    return &a.items[QuickOffset(a, idx, n)];
+}
+
+// A plain value read in place into an element: a(i) = i without a temporary. False, with
+// nothing done, when the statement is not of that shape.
+__attribute__((noinline)) static bool StoreElementInPlace(AssignStmt& s, Interp& I) {
+    if (const Variant* pv = ReadInPlace(*s.value, I); pv && !pv->isString() && !pv->isArray() && !pv->isObject())
+        if (Variant* dst = ElementInPlace(*s.element, I)) {
+            *dst = *pv;
+            return true;
+        }
+    return false;
+}
+
 // The assignments other than a plain value into a local.
 __attribute__((noinline)) static Flow AssignOther(AssignStmt& s, Interp& I) {
     if (s.arrayVariable)
@@ -919,6 +1037,8 @@ __attribute__((noinline)) static Flow AssignOther(AssignStmt& s, Interp& I) {
             return Flow::Normal;
         }
     }
+    if (s.element && StoreElementInPlace(s, I))
+        return Flow::Normal;
     s.target->store(I, s.value->eval(I), false);
     return Flow::Normal;
 }
@@ -993,6 +1113,8 @@ Flow AppendStmt::exec(Interp& I) {
 StmtP OptimizeAssign(std::unique_ptr<AssignStmt> s) {
     auto* name = dynamic_cast<NameExpr*>(s->target.get());
     s->name = name;
+    if (auto* c = dynamic_cast<CallExpr*>(s->target.get()); c && !c->args.empty() && !s->arrayVariable)
+        s->element = c;
     if (!name || s->arrayVariable)
         return s;
     // Walk the left spine of a chain of & down to its first operand.
@@ -1228,8 +1350,60 @@ static void ResizeLastDimension(Variant& v, std::span<const int32_t> bounds) {
     a.upper.back() = bounds.back();
 }
 
-Flow ReDimStmt::exec(Interp& I) {
-    for (auto& it : items) {
+// ReDim Preserve of an array that only this variable holds, growing its last dimension within
+// the room it has: an append loop's step (a(n), m(1, n)), without the general path's list of
+// released elements and its copies. False when any of that does not hold; the general path
+// then raises what is wrong, in its order.
+static bool GrowWithinRoom(Variant& v, const int32_t* bounds, size_t n) {
+    ArrayData* a = v.arrayData();
+    if (!a || a->upper.size() != n || a->fixed || a->pins > 0 || v.arrayPtr().use_count() != 1)
+        return false;
+    uint64_t rows = 1;
+    for (size_t d = 0; d + 1 < n; ++d) {
+        if (bounds[d] != a->upper[d])
+            return false;
+        rows *= uint64_t(int64_t(a->upper[d]) + 1);
+    }
+    const int32_t last = bounds[n - 1];
+    if (last < a->upper[n - 1])
+        return false;
+    const uint64_t count = rows * uint64_t(int64_t(last) + 1);
+    if (count > a->items.capacity() || count > uint64_t(kMaxArrayElements))
+        return false;
+    a->items.resize(size_t(count));
+    a->upper[n - 1] = last;
+    // The next steps' elements are fetched for writing ahead of them: appending one at a time
+    // otherwise waits on memory for each new line.
+    if (count + kAheadElements <= a->items.capacity())
+        __builtin_prefetch(a->items.begin() + count + kAheadElements, 1);
+    return true;
+}
+
+// The append step of ReDim Preserve: one array whose bounds are variables or literals holding
+// whole numbers, read in place (reading them runs no code and raises nothing, so the general
+// path's order of errors holds when this one declines).
+static bool GrowStep(ReDimStmt::Item& it, Interp& I) {
+    const size_t n = it.bounds.size();
+    if (n > 8)
+        return false;
+    int32_t bounds[8];
+    for (size_t d = 0; d < n; ++d) {
+        const Variant* b = ReadInPlace(*it.bounds[d], I);
+        if (!b || (b->type() != Variant::Integer && b->type() != Variant::Long))
+            return false;
+        bounds[d] = b->intValue();
+    }
+    Expr& target = *it.target;
+    Variant* p = target.kind == Expr::Name && static_cast<NameExpr&>(target).ref.local &&
+                         !static_cast<NameExpr&>(target).ref.constant
+                     ? I.frame->vars[static_cast<NameExpr&>(target).ref.slot]
+                     : target.lvalue(I);
+    return GrowWithinRoom(*p, bounds, n);
+}
+
+__attribute__((noinline)) static Flow ReDimAll(ReDimStmt& s, Interp& I) {
+    const bool preserve = s.preserve;
+    for (auto& it : s.items) {
         // A fixed array refuses before its new bounds are read (ReDim s("abc") is 10 too);
         // ReDim Preserve reads them first (ReDim Preserve s("abc") is 13). The variable's
         // storage stays put while they are read (slots and module variables never move); its
@@ -1249,6 +1423,12 @@ Flow ReDimStmt::exec(Interp& I) {
         *p = Variant::makeArray(std::vector<int32_t>(bounds.begin(), bounds.end()));
     }
     return Flow::Normal;
+}
+
+Flow ReDimStmt::exec(Interp& I) {
+    if (preserve && items.size() == 1 && GrowStep(items[0], I))
+        return Flow::Normal;
+    return ReDimAll(*this, I);
 }
 
 Flow EraseStmt::exec(Interp& I) {

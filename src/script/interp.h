@@ -122,6 +122,11 @@ struct Interp {
     unsigned outsideRelease = 0;
     std::chrono::steady_clock::time_point outsideDeadline;
     [[noreturn]] void raiseReleaseError();
+    // Memory ran out during the running host call (an allocation threw std::bad_alloc).
+    bool ranOutOfMemory = false;
+    // Error 7 for an allocation that failed. Gives up the memory reserve (KeepMemoryReserve),
+    // so that the script's own handler, the host and the next text find some room.
+    RuntimeError outOfMemory();
 
     // objects
     QHash<QString, std::shared_ptr<ClassDef>> classes;  // lower-case name
@@ -186,9 +191,14 @@ struct Interp {
             if (e.fatal)
                 throw;
             setErr(e);
-            return false;
+        } catch (const std::bad_alloc&) {
+            setErr(outOfMemory());
         }
+        return false;
     }
+    // Records the error of a statement under On Error Resume Next; a time-out or a stop (its
+    // own or a terminate's) ends the run instead.
+    void resumeAfter(const RuntimeError& e);
     void clearErr() {
         errNumber = 0;
         errDescription.clear();
@@ -220,6 +230,10 @@ struct Interp {
     }
     Flow execResuming(const StmtP* s, const StmtP* end);
 };
+
+// Holds the memory reserve back again unless it is held already (the engine's start, and the
+// end of each host call that did not run out of memory).
+void KeepMemoryReserve();
 
 // The stack limit for script code started here on the calling thread: the thread's real stack
 // less a reserve for the engine's own work below the last check.

@@ -313,7 +313,7 @@ private:
             else if (hex && c >= 'A' && c <= 'F') d = c - 'A' + 10;
             else break;
             if (!hex && d > 7)
-                break;
+                fail(1002, start);  // &19, &O18: no octal number, as &O8 is none
             v = v * (hex ? 16 : 8) + uint64_t(d);
             if (v > 0xFFFFFFFFull)
                 fail(1031, start);

@@ -120,6 +120,7 @@ struct AssignStmt : Stmt {
     ExprP target, value;
     bool arrayVariable = false;  // the target was declared as an array: error 13
     NameExpr* name = nullptr;    // the target when it is a bare name (a local is stored in place)
+    CallExpr* element = nullptr; // the target when it is name(args) (an element stored in place)
     Flow exec(Interp& I) override;
 };
 

@@ -19,17 +19,25 @@ struct ObjectDeleter {
     void operator()(ObjectBase* o) const;
 };
 
+// The queue is a list through the objects themselves: a release needs no memory (it may be
+// the cleanup of an allocation that failed), and the per-thread values have no destructor to
+// register on a thread's first release.
 thread_local int releaseDepth = 0;
 // Counts the outermost releases, so the terminates set off by one release can tell it apart.
 thread_local unsigned releaseSerial = 0;
-thread_local std::vector<ObjectBase*> pendingReleases;
+thread_local ObjectBase* pendingReleases = nullptr;
 
 void releaseOne(ObjectBase* o) {
     if (!o->finalized) {
         o->finalized = true;
-        // Alive again while Class_Terminate runs (it may use Me); the second release deletes.
-        std::shared_ptr<ObjectBase> again(o, ObjectDeleter{});
-        o->finalize();
+        try {
+            // Alive again while Class_Terminate runs (it may use Me); the second release
+            // deletes. With no memory for that reference the deleter has queued the object
+            // already, and it goes without its terminate.
+            std::shared_ptr<ObjectBase> again(o, ObjectDeleter{});
+            o->finalize();
+        } catch (...) {
+        }
         return;
     }
     delete o;
@@ -37,15 +45,15 @@ void releaseOne(ObjectBase* o) {
 
 void ObjectDeleter::operator()(ObjectBase* o) const {
     if (releaseDepth > 0) {
-        pendingReleases.push_back(o);
+        o->nextRelease = pendingReleases;
+        pendingReleases = o;
         return;
     }
     ++releaseDepth;
     ++releaseSerial;
     releaseOne(o);
-    while (!pendingReleases.empty()) {
-        ObjectBase* p = pendingReleases.back();
-        pendingReleases.pop_back();
+    while (ObjectBase* p = pendingReleases) {
+        pendingReleases = p->nextRelease;
         releaseOne(p);
     }
     --releaseDepth;
@@ -69,12 +77,15 @@ std::shared_ptr<ObjectBase> Variant::objectPtr() const {
 
 Variant MakeObject(Interp& I, ObjectBase* fresh) {
     fresh->handle = I.handle;
+    // Until it is made, an object that finds no memory goes without a terminate.
+    fresh->finalized = true;
     std::shared_ptr<ObjectBase> owner(fresh, ObjectDeleter{});
     if (I.objects.size() >= 2 * I.objectsPruned + 64) {
         std::erase_if(I.objects, [](const std::weak_ptr<ObjectBase>& w) { return w.expired(); });
         I.objectsPruned = I.objects.size();
     }
     I.objects.push_back(owner);
+    fresh->finalized = false;
     return Variant::makeObject(std::move(owner));
 }
 
@@ -309,6 +320,11 @@ void Instance::finalize() {
             first = e;
         }
         I->releaseFailed = true;
+    } catch (const std::bad_alloc&) {
+        const RuntimeError e = I->outOfMemory();
+        if (!failed)
+            first = e;
+        I->releaseFailed = true;
     } catch (...) {
     }
     I->releaseFailed = I->releaseFailed || failed;
@@ -324,7 +340,8 @@ void Instance::finalize() {
 }
 
 Variant NewInstance(Interp& I, const std::shared_ptr<ClassDef>& cls) {
-    auto* inst = new Instance;
+    auto made = std::make_unique<Instance>();
+    Instance* inst = made.get();
     inst->cls = cls;
     inst->fields.resize(size_t(cls->fieldCount));
     for (const ClassMember& m : cls->members)
@@ -333,7 +350,7 @@ Variant NewInstance(Interp& I, const std::shared_ptr<ClassDef>& cls) {
             arr.arrayData()->fixed = true;
             inst->fields[size_t(m.field)] = std::move(arr);
         }
-    Variant obj = MakeObject(I, inst);
+    Variant obj = MakeObject(I, made.release());
     if (cls->initialize)
         I.callWithValues(*cls->initialize, nullptr, 0, inst);
     return obj;

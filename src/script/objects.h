@@ -32,6 +32,7 @@ public:
     virtual void clearReferences() {}
     bool finalized = false;
     std::shared_ptr<InterpHandle> handle;  // set by MakeObject
+    ObjectBase* nextRelease = nullptr;     // the release queue, while the object waits in it
 };
 
 // The reference-counted owner of a new object: when the last reference goes, finalize() runs

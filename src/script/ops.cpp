@@ -40,11 +40,11 @@ __attribute__((noinline, cold)) void Ops::notFinite(double v) { Throw(std::isinf
 
 static Variant currencyArithmetic(Arith op, const Variant& a, const Variant& b);
 
-// A Single with a whole number or another Single (numeric operands) gives a Single while it fits.
+// The subtype a Single gives in + - * and / (numeric operands): with a Byte, an Integer or
+// another Single a Single while it fits; with a Long (whose digits a Single cannot hold) or a
+// Double, a Double.
 static bool singlePrecision(const Variant& a, const Variant& b) {
-    const auto narrow = [](Variant::Type t) {
-        return t == Variant::Single || t == Variant::Byte || t == Variant::Integer || t == Variant::Long;
-    };
+    const auto narrow = [](Variant::Type t) { return t == Variant::Single || t == Variant::Byte || t == Variant::Integer; };
     return (a.type() == Variant::Single || b.type() == Variant::Single) && narrow(a.type()) && narrow(b.type());
 }
 static Variant singleResult(double z) {
@@ -63,8 +63,10 @@ static Variant arithmetic(Arith op, const Variant& a0, const Variant& b0) {
     const Variant a = Ops::numeric(a0), b = Ops::numeric(b0);
     if (a.type() == Variant::Currency || b.type() == Variant::Currency)
         return currencyArithmetic(op, a, b);
-    if (singlePrecision(a, b))
-        return singleResult(Ops::combine(op, Ops::realValue(a), Ops::realValue(b)));
+    if (a.type() == Variant::Single || b.type() == Variant::Single) {
+        const double z = Ops::combine(op, Ops::realValue(a), Ops::realValue(b));
+        return singlePrecision(a, b) ? singleResult(z) : Ops::fromDouble(z);
+    }
     return Ops::arith(op, a, b);
 }
 

@@ -867,7 +867,7 @@ private:
                 auto s = std::make_unique<AssignStmt>();
                 s->target = callTarget(name, std::move(args));
                 s->value = expr();
-                return s;
+                return OptimizeAssign(std::move(s));
             }
             if (peek().kind == T::Dot)
                 return chainStatement(chain(callTarget(name, std::move(args)), true));

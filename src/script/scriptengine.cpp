@@ -29,7 +29,9 @@ struct ScriptEngine::Impl {
     uint32_t savedRnd = 0;
 };
 
-ScriptEngine::ScriptEngine() : d_(std::make_unique<Impl>()) {}
+ScriptEngine::ScriptEngine() : d_(std::make_unique<Impl>()) {
+    KeepMemoryReserve();
+}
 ScriptEngine::~ScriptEngine() = default;
 
 void ScriptEngine::setStopFlag(const std::atomic<bool>* flag) {
@@ -57,6 +59,16 @@ bool ScriptEngine::guarded(F&& body) {
     I.stackLimit = StackLimitHere();
     I.hasDeadline = timeoutMs_ > 0;
     I.pendingTimeoutMs = I.hasDeadline ? timeoutMs_ : -1;
+    if (I.running == 1)
+        I.ranOutOfMemory = false;
+    // A call that ran out of memory leaves the reserve given up, for the next text.
+    struct Reserve {
+        Interp& I;
+        ~Reserve() {
+            if (I.running == 1 && !I.ranOutOfMemory)
+                KeepMemoryReserve();
+        }
+    } reserve{I};
     try {
         if (I.stopFlag)
             I.checkDeadline();  // a call asked to stop before it began does not begin
@@ -77,8 +89,9 @@ bool ScriptEngine::guarded(F&& body) {
         error_.source = e.source.isEmpty() ? kRuntimeSource : e.source;
         error_.line = I.curLine;
     } catch (const std::bad_alloc&) {
-        error_.number = 7;
-        error_.description = ErrorDescription(7);
+        const RuntimeError e = I.outOfMemory();
+        error_.number = e.number;
+        error_.description = e.description;
         error_.source = kRuntimeSource;
         error_.line = I.curLine;
     }
@@ -272,17 +285,27 @@ bool ScriptCondition::compile(const QString& condition) {
     return true;
 }
 
-bool ScriptCondition::evaluate(Variant& series, Variant* result) {
+void ScriptCondition::restoreModule() {
     auto& d = *engine_.d_;
     if (d.I.globalsDirty) {
-        // Module variables changed by an earlier evaluation: back to the state after compiling.
         for (size_t i = 0; i < d.I.globals.size(); ++i)
             d.I.globals[i].value = i < d.saved.size() ? d.saved[i] : Variant();
         d.I.globalsDirty = false;
     }
+}
+
+bool ScriptCondition::evaluate(Variant& series, Variant* result) {
+    auto& d = *engine_.d_;
+    // Module variables changed by an earlier evaluation: back to the state after compiling.
+    restoreModule();
     d.I.rndState = d.savedRnd;  // Rnd starts where a fresh engine's would
     d.I.locale = kSystemLocale;
-    return engine_.callOne(proc_, series, result);
+    if (engine_.callOne(proc_, series, result))
+        return true;
+    // What a failed evaluation stored in the module goes at once: a condition that filled the
+    // memory gives it back before its failure is shown.
+    restoreModule();
+    return false;
 }
 
 }  // namespace script

@@ -122,13 +122,18 @@ public:
     bool mayTalk() const { return traits_.mayTalk; }
     // Calls ReGS2(series) with the series (an array, usually bounds 0..T) bound ByRef as a();
     // result is what it returns (1 or 0 for the wrapper). False with lastError() set on an
-    // error. The array's elements may be changed in place between evaluations.
+    // error (memory that ran out too: error 7, and what the evaluation stored in the module
+    // is dropped before it returns). The array's elements may be changed in place between
+    // evaluations.
     bool evaluate(Variant& series, Variant* result);
 
     const ScriptError& lastError() const { return engine_.lastError(); }
     void setHost(ScriptHost* host) { engine_.setHost(host); }
 
 private:
+    // Module variables back to their values after compiling.
+    void restoreModule();
+
     ScriptEngine engine_;
     ScriptEngine::Procedure proc_;
     ConditionTraits traits_;

@@ -572,11 +572,17 @@ std::vector<Variant> Variant::arrayItems() const {
 
 ArrayData::~ArrayData() {
     std::vector<std::shared_ptr<ArrayData>> work;
+    // One pass over a million elements, not two: each is looked at once, as it is released.
     auto collect = [&work](ArrayItems& items) {
-        for (Variant& v : items)
-            if (v.t_ == Variant::Array && v.a_ && v.a_.use_count() == 1)
-                work.push_back(std::move(v.a_));
-        items.clear();
+        items.clear([&work](Variant& v) {
+            if (v.t_ == Variant::Array && v.a_ && v.a_.use_count() == 1) {
+                try {
+                    work.push_back(std::move(v.a_));
+                } catch (const std::bad_alloc&) {
+                    // No room to queue it (memory ran out): it goes with its element, nested.
+                }
+            }
+        });
     };
     collect(items);
     while (!work.empty()) {

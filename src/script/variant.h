@@ -234,6 +234,10 @@ private:
     friend struct ArrayData;
 };
 
+// How far ahead of a walk along an array's elements their memory is fetched (about 1 KB): a
+// walk over a large array otherwise waits on memory at each new line.
+constexpr size_t kAheadElements = 1024 / sizeof(Variant);
+
 // An array's elements: a vector whose room grows without copying them. A Variant holds no
 // pointer into itself (a text's and an array's pointers lead to blocks of their own), so its
 // bytes may move to another address as they are, as a growing mapping moves.
@@ -289,6 +293,18 @@ public:
             new (p_ + n_) Variant();
     }
     void clear() { resize(0); }
+    // Every element released, the last first, in one pass: `first(v)` sees each just before
+    // its release and may take what it holds.
+    template <class F>
+    void clear(F&& first) {
+        while (n_ > 0) {
+            if (n_ > kAheadElements)
+                __builtin_prefetch(p_ + n_ - kAheadElements);
+            Variant& v = p_[--n_];
+            first(v);
+            v.~Variant();
+        }
+    }
     template <class It>
     void assign(It first, It last) {
         clear();
@@ -338,6 +354,11 @@ Variant ObjectDefault(const Variant& v);
 QString ObjectTypeName(const Variant& v);
 
 [[noreturn]] void Throw(int number, const QString& detail = QString());
+// What an allocation that failed (std::bad_alloc) is to a script: error 7, made without
+// allocating, so On Error Resume Next records it like any run-time error.
+inline RuntimeError OutOfMemoryError() {
+    return RuntimeError{7, ErrorDescription(7)};
+}
 
 // Number <-> text as the language formats and parses them.
 QString FormatNumber(double v, int significantDigits = 15);

@@ -68,6 +68,8 @@ bool StartupWindow::prepareStart() {
     if (!platform::IsInstanceRunning(QString::fromLatin1(updater::kUpdaterAppName))) updater::RemoveSwapLeftovers(common::ProgramDir());
     // Temporary files of the program's own writes that were killed; a running writer's stay.
     startup::RemoveStaleTemporaries(common::ProgramDir());
+    // A settings lock that a run killed in its save left behind (another copy's live one stays).
+    common::ClearLeftOverSettingsLock();
     // The player's folders, so that the file dialogs and 兑奖 find HAO from the first run on; a
     // folder that cannot be made is said on the road.
     playerFolderProblem_ = common::MakePlayerFolders();

@@ -208,8 +208,9 @@ void UpdaterWindow::startUpgrade() {
     // 4. Close the main program.
     steps_[3]->setEnabled(true);
     bool agreed = false;
+    QString silent;
     const CloseResult closed = CloseMainProgram(timings_.closeTimeoutMs, timings_.closePauseMs,
-                                                [this](int ms) { return pause(ms); }, &agreed);
+                                                [this](int ms) { return pause(ms); }, &agreed, &silent);
     if (!alive) return;
     if (closed == CloseResult::Cancelled) {
         // Closed by the user while the main program was being closed: never leave none running.
@@ -220,8 +221,11 @@ void UpdaterWindow::startUpgrade() {
         if (gone) startOldProgram();
         return;
     }
+    // A copy that is not this user's never answers: said with the reason.
     if (closed == CloseResult::TimedOut)
-        return giveUp(QStringLiteral("主程序没有退出，升级已取消。请关闭主程序后再升级。"), true);
+        return giveUp(silent.isEmpty() ? QStringLiteral("主程序没有退出，升级已取消。请关闭主程序后再升级。")
+                                       : QStringLiteral("主程序没有退出（%1），升级已取消。请关闭主程序后再升级。").arg(silent),
+                      true);
     swapTimer_->start();
     busy_ = false;
 }

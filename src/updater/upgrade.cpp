@@ -151,13 +151,15 @@ Timings Timings::FromEnvironment() {
     return t;
 }
 
-CloseResult CloseMainProgram(int timeoutMs, int pauseMs, const std::function<bool(int)>& pause, bool* agreed) {
+CloseResult CloseMainProgram(int timeoutMs, int pauseMs, const std::function<bool(int)>& pause, bool* agreed,
+                             QString* why) {
     QDeadlineTimer deadline(timeoutMs);
     if (agreed) *agreed = false;
+    if (why) why->clear();
     // The endpoint goes away only when the program has ended, not merely agreed to close.
     while (platform::IsInstanceRunning(QString::fromLatin1(kMainAppName))) {
         if (deadline.hasExpired()) return CloseResult::TimedOut;
-        const bool yes = platform::SendCloseRequest(QString::fromLatin1(kMainAppName));
+        const bool yes = platform::SendCloseRequest(QString::fromLatin1(kMainAppName), 2000, why);
         if (agreed) *agreed = yes;
         if (!pause(pauseMs)) return CloseResult::Cancelled;
     }
@@ -166,7 +168,7 @@ CloseResult CloseMainProgram(int timeoutMs, int pauseMs, const std::function<boo
 
 bool WaitForMainProgramGone(int timeoutMs) {
     QDeadlineTimer deadline(timeoutMs);
-    while (platform::IsInstanceRunning(QString::fromLatin1(kMainAppName), 200)) {
+    while (platform::IsInstanceRunning(QString::fromLatin1(kMainAppName))) {
         if (deadline.hasExpired()) return false;
         QThread::msleep(50);
     }

@@ -63,9 +63,10 @@ enum class CloseResult { Closed, TimedOut, Cancelled };
 // Sends the close request to the running main program until it is gone, pausing between tries,
 // for at most timeoutMs. pause(ms) waits and returns false when the wait is to be given up.
 // agreed (optional) tells whether the running copy agreed to the last request, so a caller that
-// gives up can still tell a program on its way out from one that refused.
+// gives up can still tell a program on its way out from one that refused. why (optional) says
+// in Chinese why the running copy did not answer (it is not this user's), empty otherwise.
 CloseResult CloseMainProgram(int timeoutMs, int pauseMs, const std::function<bool(int)>& pause,
-                             bool* agreed = nullptr);
+                             bool* agreed = nullptr, QString* why = nullptr);
 // Waits up to timeoutMs for the main program to be gone; true when it is.
 bool WaitForMainProgramGone(int timeoutMs);
 

@@ -2,6 +2,7 @@
 
 #include "script/scripterror.h"
 
+#include <new>
 #include <vector>
 
 namespace workbench {
@@ -28,12 +29,9 @@ private:
     script::ScriptEngine& engine_;
 };
 
-}  // namespace
-
-FormulaRunResult RunFormulaFilter(script::ScriptEngine& engine, const QString& code, pool::NumberPool& pool,
-                                  QString& log, common::WorkProgress* progress) {
+FormulaRunResult FilterPool(script::ScriptEngine& engine, const QString& code, pool::NumberPool& pool, QString& log,
+                            common::WorkProgress* progress) {
     FormulaRunResult result;
-    const StopHook hook(engine, progress);
     if (progress) progress->setTotal(pool.size());
     pool::NumberPool work = pool;
     QString removedLog;
@@ -72,8 +70,31 @@ FormulaRunResult RunFormulaFilter(script::ScriptEngine& engine, const QString& c
         if (progress) progress->advance();
     }
     pool::CompactSet(work);
+    log += removedLog;  // before the pool: if it finds no memory, neither has changed
     pool.swap(work);
-    log += removedLog;
+    return result;
+}
+
+}  // namespace
+
+FormulaRunResult RunFormulaFilter(script::ScriptEngine& engine, const QString& code, pool::NumberPool& pool,
+                                  QString& log, common::WorkProgress* progress) {
+    const StopHook hook(engine, progress);
+    FormulaRunResult result;
+    try {
+        result = FilterPool(engine, code, pool, log, progress);
+    } catch (const std::bad_alloc&) {
+        // Memory ran out outside the formula's own code (there it is the script's error 7):
+        // the same failure, the pool and the log as they were.
+        result = FormulaRunResult();
+        result.ok = false;
+        result.error.number = 7;
+        result.error.description = script::ErrorDescription(7);
+        result.error.source = script::kRuntimeSource;
+    }
+    // What the formula's module holds goes now, so that a formula that filled the memory gives
+    // it back before its failure is shown.
+    engine.reset();
     return result;
 }
 

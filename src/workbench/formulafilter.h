@@ -30,7 +30,9 @@ struct FormulaRunResult {
 // first script error (no compilation, no Custom_GL, a run-time error, the time limit) or a
 // cancel the run stops and neither the pool nor the log is changed: a half-filtered pool
 // would be neither the old set nor the filtered one. An empty pool makes no script call. With a progress, each number advances it and its
-// cancel stops even a call under way (through the engine's stop hook).
+// cancel stops even a call under way (through the engine's stop hook). The run ends with the
+// engine reset, so nothing the formula's module holds outlives it; memory that runs out is a
+// failure like any other (error 7), the pool and the log unchanged.
 FormulaRunResult RunFormulaFilter(script::ScriptEngine& engine, const QString& code, pool::NumberPool& pool,
                                   QString& log, common::WorkProgress* progress = nullptr);
 

@@ -5,7 +5,8 @@
 // "verifying" to its output once the first period is verified, or, with the argument "box",
 // "error box" while a condition's error box waits for its button; then it waits for the close
 // request, or, with the second argument "quit", it quits the application itself then, as a
-// desktop's log-out does. Exit 0 when the run ended, 4 with the message when the lock could not
+// desktop's log-out does. With the argument "hold" it writes "held" and holds the window thread
+// for good. Exit 0 when the run ended, 4 with the message when the lock could not
 // be taken.
 #include "app/endrun.h"
 #include "app/programwindows.h"
@@ -19,6 +20,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QMessageBox>
+#include <QThread>
 #include <QTimer>
 #include <QTreeWidget>
 
@@ -108,8 +110,19 @@ int main(int argc, char** argv) {
         std::fputs(why.toUtf8().constData(), stderr);
         return 4;
     }
-    instance.onCloseRequest = [&state, &windows] { return app::EndRun(state, windows.mainWindow()); };
+    app::EndRunOnCloseRequest(instance, state, [&windows] { return windows.mainWindow(); });
     app::EndRunOnQuit(state, [&windows] { return windows.mainWindow(); });
+    // "hold": the window thread is held for good once the windows stand (a layout or a formula
+    // that never ends); only the close request's own thread can end the run then.
+    if (argc > 1 && QByteArray(argv[1]) == "hold") {
+        QTimer::singleShot(0, &application, [&windows] {
+            windows.showMainWindow();
+            std::printf("held\n");
+            std::fflush(stdout);
+            for (;;) QThread::msleep(100);
+        });
+        return application.exec();
+    }
     Player player(windows, argc > 1 && QByteArray(argv[1]) == "box", argc > 2 && QByteArray(argv[2]) == "quit");
     QTimer::singleShot(0, &application, [&state, &windows] {
         windows.showMainWindow();

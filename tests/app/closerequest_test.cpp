@@ -3,6 +3,7 @@
 // history, and while a condition's error box waits for its button; so does the application's
 // quit that a desktop's log-out sends. The run ends with exit 0, the files are whole and the next
 // start takes the lock.
+#include "app/endrun.h"
 #include "platform/closerequest.h"
 
 #include "testsupport.h"
@@ -90,12 +91,44 @@ TEST(CloseRequestEndsTheRun, DuringAVerificationAndWhileAConditionsErrorBoxIsOpe
         QSettings settings(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("Lotvane"), QStringLiteral("Lotvane"));
         EXPECT_EQ(settings.status(), QSettings::NoError);
         // The next start runs.
-        EXPECT_FALSE(platform::IsInstanceRunning(QStringLiteral("Sifmora"), 200));
+        EXPECT_FALSE(platform::IsInstanceRunning(QStringLiteral("Sifmora")));
         platform::SingleInstance next(QStringLiteral("Sifmora"));
         next.answerWaitMs = 0;
         QString why;
         EXPECT_TRUE(next.acquire(&why)) << why.toStdString();
     }
+}
+
+// A window thread held for good (a layout, a lock wait or a formula that never ends) cannot run
+// the closing path: the close request is still answered at once from the copy's own thread, and
+// the process ends on its forced end with the files whole; the next start runs.
+TEST(CloseRequestEndsTheRun, WhileTheWindowThreadIsHeld) {
+    testsupport::ProgramDir dir;
+    QTemporaryDir runtime;
+    ASSERT_TRUE(runtime.isValid());
+    QFile::setPermissions(runtime.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    testsupport::EnvVar runtimeVar("XDG_RUNTIME_DIR", runtime.path());
+    testsupport::EnvVar home("SIFMORA_HOME_URL", QString());
+    ASSERT_TRUE(dir.copyShared(QStringLiteral("data/HAO.TXT")));
+    const QByteArray draws = dir.read(QStringLiteral("HAO.TXT"));
+    QProcess probe;
+    probe.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    probe.start(QStringLiteral(SIFMORA_CLOSE_PROBE), {QStringLiteral("hold")});
+    ASSERT_TRUE(probe.waitForStarted(20000));
+    ASSERT_TRUE(WaitForLine(probe, "held"));
+    EXPECT_TRUE(platform::IsInstanceRunning(QStringLiteral("Sifmora")));
+    EXPECT_TRUE(platform::SendCloseRequest(QStringLiteral("Sifmora"), 5000));
+    // A hang guard only, several times the forced end's time.
+    if (!probe.waitForFinished(4 * app::kForcedEndMs)) probe.kill();
+    ASSERT_EQ(probe.state(), QProcess::NotRunning);
+    EXPECT_EQ(probe.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(probe.exitCode(), app::kForcedEndCode);
+    EXPECT_EQ(dir.read(QStringLiteral("HAO.TXT")), draws);
+    EXPECT_FALSE(platform::IsInstanceRunning(QStringLiteral("Sifmora")));
+    platform::SingleInstance next(QStringLiteral("Sifmora"));
+    next.answerWaitMs = 0;
+    QString why;
+    EXPECT_TRUE(next.acquire(&why)) << why.toStdString();
 }
 
 // Two starts of the program on one folder meet at one lock whatever their environment: with the
@@ -130,7 +163,7 @@ TEST(OneCopyPerProgramFolder, SecondStartOfTheProgramEndsWhateverItsEnvironment)
         testsupport::EnvVar runtime("XDG_RUNTIME_DIR", runtimeA.path());
         bool running = false;
         for (int i = 0; i < 1200 && !running && first.state() == QProcess::Running; ++i) {  // a hang guard
-            running = platform::IsInstanceRunning(QStringLiteral("Sifmora"), 50);
+            running = platform::IsInstanceRunning(QStringLiteral("Sifmora"));
             if (!running) QThread::msleep(50);
         }
         ASSERT_TRUE(running);

@@ -1,5 +1,6 @@
-// A settings write never waits on a lock left by a run that ended, still waits for a copy that
-// is writing, and a write that cannot reach the file is said once with the reason.
+// A settings write never waits on a lock left by a run that ended, waits about a second for one
+// another program holds (then keeps the values and says so once), and a write that cannot reach
+// the file is said once with the reason.
 #include "common/settings.h"
 #include "testsupport.h"
 
@@ -88,52 +89,114 @@ TEST(SettingsLock, LockOfARunThatEndedIsTakenAtOnce) {
     }
 }
 
-// A copy that holds the lock (QLockFile keeps an flock on it), even before it has written its
-// line into it, is waited for; the write goes through once it lets go.
-TEST(SettingsLock, LockOfARunningCopyIsWaitedFor) {
-    ASSERT_TRUE(QDir().mkpath(QFileInfo(SettingsFilePath()).absolutePath()));
-    SaveSmartScheme(2);
-    int ready[2], release[2];
-    ASSERT_EQ(::pipe(ready), 0);
-    ASSERT_EQ(::pipe(release), 0);
-    const QByteArray lock = QFile::encodeName(LockPath());
-    const pid_t holder = ::fork();
-    ASSERT_GE(holder, 0);
-    if (holder == 0) {
-        ::close(ready[0]);
-        ::close(release[1]);  // the holder lets go once the test closes its end
-        const int fd = ::open(lock.constData(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
-        const char ok = fd >= 0 && ::flock(fd, LOCK_EX | LOCK_NB) == 0 ? 'y' : 'n';
-        (void)!::write(ready[1], &ok, 1);
-        char c;
-        (void)!::read(release[0], &c, 1);
-        ::unlink(lock.constData());
-        ::_exit(0);
+namespace {
+
+// Another program holding the settings lock from a process of its own until the test lets go:
+// flocked, as QLockFile holds it (a copy of another program folder stuck in its save), or
+// naming a live process of this program's name with no flock (as QLockFile cannot tell from a
+// holder). Released with the pipe the test closes.
+class LiveLockHolder {
+public:
+    explicit LiveLockHolder(bool flocked) {
+        int pidPipe[2];
+        if (::pipe(ready_) != 0 || ::pipe(release_) != 0 || ::pipe(pidPipe) != 0) return;
+        const QByteArray lock = QFile::encodeName(LockPath());
+        char self[4096] = {};
+        const ssize_t n = ::readlink("/proc/self/exe", self, sizeof self - 1);
+        const QByteArray name = QFileInfo(QString::fromLocal8Bit(self, n > 0 ? int(n) : 0)).fileName().toLocal8Bit();
+        const QByteArray host = QSysInfo::machineHostName().toUtf8();
+        pid_ = ::fork();
+        if (pid_ == 0) {
+            // Only calls to the system here: the lock's text (as QLockFile writes it, naming this
+            // child) is made by the parent and handed over.
+            ::close(ready_[0]);
+            ::close(release_[1]);
+            char text[512];
+            const ssize_t got = ::read(pidPipe[0], text, sizeof text);
+            const int fd = ::open(lock.constData(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
+            bool ok = got > 0 && fd >= 0 && ::write(fd, text, size_t(got)) == got;
+            if (ok && flocked) ok = ::flock(fd, LOCK_EX | LOCK_NB) == 0;
+            const char c = ok ? 'y' : 'n';
+            (void)!::write(ready_[1], &c, 1);
+            char wait;
+            (void)!::read(release_[0], &wait, 1);
+            ::unlink(lock.constData());
+            ::_exit(0);
+        }
+        const QByteArray text = QByteArray::number(qint64(pid_)) + '\n' + name + '\n' + host + '\n';
+        (void)!::write(pidPipe[1], text.constData(), size_t(text.size()));
+        ::close(pidPipe[0]);
+        ::close(pidPipe[1]);
+        ::close(ready_[1]);
+        ::close(release_[0]);
+        char c = 'n';
+        held_ = ::read(ready_[0], &c, 1) == 1 && c == 'y';
     }
-    ::close(ready[1]);
-    ::close(release[0]);
-    char held = 'n';
-    ASSERT_EQ(::read(ready[0], &held, 1), 1);
-    ASSERT_EQ(held, 'y');
-    std::atomic<bool> written{false};
-    std::thread writer([&] {
-        SaveSmartScheme(3);
-        written = true;
-    });
-    // The holder has the lock well past the instant a left-over lock is taken in.
-    // (The file is looked at directly: QSettings keeps every other store of the process waiting
-    // while one waits for its lock.)
-    std::this_thread::sleep_for(std::chrono::milliseconds(500));
-    EXPECT_FALSE(written);
+    ~LiveLockHolder() { release(); }
+    void release() {
+        if (pid_ <= 0) return;
+        ::close(release_[1]);
+        ::close(ready_[0]);
+        ::waitpid(pid_, nullptr, 0);
+        pid_ = -1;
+    }
+    bool held_ = false;
+
+private:
+    pid_t pid_ = -1;
+    int ready_[2] = {-1, -1};
+    int release_[2] = {-1, -1};
+};
+
+QByteArray StoredText() {
     QFile ini(SettingsFilePath());
-    ASSERT_TRUE(ini.open(QIODevice::ReadOnly));
-    EXPECT_TRUE(ini.readAll().contains("zl=2"));
-    EXPECT_TRUE(QFileInfo::exists(LockPath()));
-    ::close(release[1]);
-    writer.join();
-    ::waitpid(holder, nullptr, 0);
-    ::close(ready[0]);
-    EXPECT_EQ(SettingSmartScheme(), 3);
+    return ini.open(QIODevice::ReadOnly) ? ini.readAll() : QByteArray();
+}
+
+}  // namespace
+
+// A lock held by another live program (a copy in another program folder stuck in its save) never
+// holds the window: each save gives up after about a second, the first one says once that the
+// settings are in use, and the values are kept, read back and written with the next save once
+// the lock is free.
+TEST(SettingsLock, LockHeldByAnotherProgramEndsTheSaveAndKeepsTheValues) {
+    ASSERT_TRUE(QDir().mkpath(QFileInfo(SettingsFilePath()).absolutePath()));
+    for (bool flocked : {true, false}) {
+        SCOPED_TRACE(flocked ? "a holder with an flock" : "a lock naming a live process of this name");
+        SaveSmartScheme(2);
+        SaveUseAllDraws(true);
+        QStringList said;
+        SetSettingsSaveNotice([&](const QString& message) { said << message; });
+        LiveLockHolder holder(flocked);
+        ASSERT_TRUE(holder.held_);
+        std::atomic<bool> saved{false};
+        std::thread saver([&] {
+            SaveSmartScheme(3);
+            SaveUseAllDraws(false);
+            saved = true;
+        });
+        // A hang guard only: the saves are expected in about two seconds.
+        for (int i = 0; i < 1200 && !saved; ++i) std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        const bool ended = saved;
+        if (!ended) holder.release();
+        saver.join();
+        ASSERT_TRUE(ended);
+        ASSERT_EQ(said.size(), 1) << said.join('\n').toStdString();
+        EXPECT_TRUE(said[0].startsWith(QStringLiteral("设置正被另一个程序使用"))) << said[0].toStdString();
+        EXPECT_TRUE(StoredText().contains("zl=2"));
+        EXPECT_TRUE(StoredText().contains("kj=1"));
+        EXPECT_EQ(SettingSmartScheme(), 3);
+        EXPECT_FALSE(SettingUseAllDraws());
+        EXPECT_TRUE(QFileInfo::exists(LockPath()));  // the other program's, left as it is
+
+        holder.release();
+        SaveToleranceRange(flocked ? QStringLiteral("4") : QStringLiteral("5"));
+        const QByteArray stored = StoredText();
+        EXPECT_TRUE(stored.contains("zl=3") && stored.contains("kj=0") && stored.contains(flocked ? "rc=4" : "rc=5"))
+            << stored.toStdString();
+        EXPECT_EQ(said.size(), 1);
+        SetSettingsSaveNotice({});
+    }
 }
 
 // A settings folder that cannot be written: the value stays as it was and the first failed

@@ -323,6 +323,19 @@ TEST_F(PrizeWindowTest, ChecksTheChosenFileAgainstTheChosenDraw) {
     EXPECT_EQ(messages.messages[1].text, QStringLiteral("本次投注中出 3 注。"));
 }
 
+// A bet file written on Linux (line feeds alone) is read line by line from the disk, and a line
+// like "1.5" is no bet.
+TEST_F(PrizeWindowTest, LineFeedOnlyFileIsReadAndPointNumbersAreNoBets) {
+    program.write("hao/linux.txt", "123\n1.5\n321\n 456 \n");
+    opened([&](PrizeCheckWindow* form) {
+        clickFile(form, "linux.txt");
+        EXPECT_EQ(form->bets(), (QStringList{"123", "321", "456"}));
+        EXPECT_EQ(shown(form, "Label4"), QStringLiteral("3"));
+        Press(form, "Command2");  // 组选兑奖 against 123
+        EXPECT_EQ(form->lastHits(), 2);
+    });
+}
+
 TEST_F(PrizeWindowTest, EmptyHistoryAndNoFileGiveNoHits) {
     app.history.clear();
     opened([&](PrizeCheckWindow* form) {

@@ -6,6 +6,7 @@
 
 #include <QDate>
 #include <QFile>
+#include <QDir>
 #include <gtest/gtest.h>
 
 using history::DrawEntryBook;
@@ -154,6 +155,23 @@ TEST(DrawEntryWrite, WritesThroughFlagFileAndLosesNothingOnFailure) {
     EXPECT_FALSE(error.isEmpty());
     EXPECT_FALSE(QFile::exists(dir.file("FLAG.TXT")));
     EXPECT_EQ(dir.read("HAO.TXT"), QByteArray("2024001 1001" "2024003 3331"));
+}
+
+// The draw file can be written but the folder of the temporary file takes no new file: the
+// reason names the draw file and that folder, never the temporary the player never sees.
+TEST(DrawEntryWrite, FailureNamesTheDrawFileNotTheTemporary) {
+    testsupport::ProgramDir dir;
+    dir.write("HAO.TXT", EntryRecords(EntryDraws(2)));
+    ASSERT_TRUE(QDir(dir.path()).mkdir("locked"));
+    testsupport::ReadOnlyFolder locked(dir.file("locked"));
+    if (!locked.isReadOnly()) GTEST_SKIP() << "a folder cannot be made read-only here";
+    QString error;
+    EXPECT_FALSE(history::WriteDrawFileViaFlag(dir.file("HAO.TXT"), dir.file("locked/FLAG.TXT"), {"2024001 100"}, &error));
+    EXPECT_TRUE(error.startsWith("无法写入 " + QDir::toNativeSeparators(dir.file("HAO.TXT")) + "：")) << error.toStdString();
+    EXPECT_TRUE(error.endsWith("（程序文件夹 " + QDir::toNativeSeparators(dir.file("locked")) + " 不能写入）"))
+        << error.toStdString();
+    EXPECT_FALSE(error.contains("FLAG")) << error.toStdString();
+    EXPECT_EQ(dir.read("HAO.TXT"), EntryRecords(EntryDraws(2)));
 }
 
 TEST(DrawEntryWrite, HomeCopyFetchChecksTheCopy) {

@@ -31,6 +31,8 @@
 #include <QMouseEvent>
 #include <QScrollBar>
 #include <QTemporaryDir>
+#include <QDeadlineTimer>
+#include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QUrl>
@@ -800,6 +802,17 @@ TEST_F(MainWindowTest, TitleBarsMoveOnDragAndBarDoubleClickTogglesTheBoard) {
     }
 }
 
+// Shows the window, opens its board and gives its view once the page is shown and laid out;
+// null when no page came.
+ui::WebView* OpenBoard(MainWindow* f) {
+    f->show();
+    QTimer::singleShot(0, f, [f] { f->openBoard(); });
+    auto* view = Child<ui::WebView>(f, "WebBrowser1");
+    if (!WaitFor(view, &ui::WebView::documentComplete, 60000)) return nullptr;
+    view->document()->documentLayout()->documentSize();
+    return view;
+}
+
 // The board page is the server's: a page naming a device, a kernel file or a FIFO as its
 // pictures is shown without them, and the window is not held.
 TEST_F(MainWindowTest, BoardPageNamingDevicesShowsWithoutThem) {
@@ -814,16 +827,38 @@ TEST_F(MainWindowTest, BoardPageNamingDevicesShowsWithoutThem) {
     server.serve("/3d/3dindex.htm", (page + QStringLiteral("</body></html>")).toUtf8(), 200, "text/html; charset=utf-8");
     EnvVar h("SIFMORA_HOME_URL", server.baseUrl());
     dir.write("HAO.TXT", Draws(5));
-    MainWindow* f = create();
-    f->show();
-    QTimer::singleShot(0, f, [f] { f->openBoard(); });
-    ASSERT_TRUE(WaitFor(Child<ui::WebView>(f, "WebBrowser1"), &ui::WebView::documentComplete, 60000));
-    ui::WebView* view = Child<ui::WebView>(f, "WebBrowser1");
-    view->document()->documentLayout()->documentSize();
+    ui::WebView* view = OpenBoard(create());
+    ASSERT_NE(view, nullptr);
     EXPECT_TRUE(view->toPlainText().contains(QStringLiteral("公告")));
     for (const QString& n : named)
         EXPECT_TRUE(ui::IsLeftOut(view->document()->resource(QTextDocument::ImageResource, QUrl(n)))) << n.toStdString();
     EXPECT_FALSE(fifo.readerWaited());
+}
+
+// A board page of 60,000 pictures is shown with a bounded part of them laid out, and the window
+// goes on answering: a timer of the window thread ticks once the page is in.
+TEST_F(MainWindowTest, BoardPageOfManyPicturesLaysOutABoundedPart) {
+    QString page = QStringLiteral("<html><body><p>公告</p>");
+    for (int i = 0; i < 60000; ++i) page += QStringLiteral("<img src=\"dot%1.png\">").arg(i);
+    testsupport::HttpServer server;
+    server.serve("/3d/3dindex.htm", (page + QStringLiteral("</body></html>")).toUtf8(), 200, "text/html; charset=utf-8");
+    EnvVar h("SIFMORA_HOME_URL", server.baseUrl());
+    dir.write("HAO.TXT", Draws(5));
+    ui::WebView* view = OpenBoard(create());
+    ASSERT_NE(view, nullptr);
+    int images = 0;
+    for (QTextBlock block = view->document()->begin(); block.isValid(); block = block.next())
+        for (auto it = block.begin(); !it.atEnd(); ++it)
+            if (it.fragment().charFormat().isImageFormat()) images += it.fragment().length();
+    EXPECT_EQ(images, ui::kMaxPageImages);
+    int ticks = 0;
+    QTimer tick;
+    QObject::connect(&tick, &QTimer::timeout, [&] { ++ticks; });
+    tick.start(20);
+    const QDeadlineTimer guard(60000);  // a guard against hanging, not a measurement
+    while (ticks < 3 && !guard.hasExpired()) QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    EXPECT_GE(ticks, 3);
+    EXPECT_TRUE(view->toPlainText().contains(QStringLiteral("公告")));
 }
 
 TEST_F(MainWindowTest, UnreachableBoardCountsAsOpenWithoutMessage) {

@@ -2,6 +2,7 @@
 // (here: the held endpoint runs on a second thread, since the sender blocks).
 #include "platform/closerequest.h"
 
+#include "instanceprobes.h"
 #include "testsupport.h"
 
 #include <QDir>
@@ -29,6 +30,9 @@
 #include <sys/wait.h>
 #include <unistd.h>
 #endif
+
+using namespace instanceprobes;
+using testsupport::SilentHolder;
 
 namespace {
 
@@ -66,7 +70,7 @@ private:
 
 TEST(CloseRequestTest, OneCopyPerProgramFolder) {
     testsupport::ProgramDir dir;
-    EXPECT_FALSE(platform::IsInstanceRunning("TestApp", 200));
+    EXPECT_FALSE(platform::IsInstanceRunning("TestApp"));
     {
         platform::SingleInstance first("TestApp");
         ASSERT_TRUE(first.acquire());
@@ -102,23 +106,12 @@ TEST(CloseRequestTest, EndpointLeftByCrashedCopyIsTakenOver) {
     ASSERT_EQ(::bind(fd, reinterpret_cast<sockaddr*>(&addr), sizeof(addr)), 0);
     ::close(fd);
     ASSERT_TRUE(QFile::exists(path));
-    EXPECT_FALSE(platform::IsInstanceRunning("TestApp", 200));
+    EXPECT_FALSE(platform::IsInstanceRunning("TestApp"));
     platform::SingleInstance instance("TestApp");
     EXPECT_TRUE(instance.acquire());
-    EXPECT_TRUE(platform::IsInstanceRunning("TestApp", 1000));
+    EXPECT_TRUE(platform::IsInstanceRunning("TestApp"));
 }
 
-namespace {
-
-// Starts the probe (a real copy taking the lock); see instanceprobe.cpp.
-std::unique_ptr<QProcess> StartProbe(const QString& markerDir, int holdMs) {
-    auto p = std::make_unique<QProcess>();
-    p->setProcessChannelMode(QProcess::SeparateChannels);
-    p->start(QStringLiteral(SIFMORA_INSTANCE_PROBE), {markerDir, QString::number(holdMs)});
-    return p;
-}
-
-}  // namespace
 
 // The lock is the kernel's: a holder killed at any moment leaves nothing to take over, and of
 // several starts at once exactly one runs at a time, the others end because it answers.
@@ -157,99 +150,46 @@ TEST(CloseRequestTest, ManyStartsAtOnceNeverRunTwoCopies) {
     }
 }
 
-namespace {
 
-// A private folder for the locks, as $XDG_RUNTIME_DIR names one.
-struct RuntimeFolder {
-    QTemporaryDir base;
-    testsupport::EnvVar var{"XDG_RUNTIME_DIR", base.path()};
-    QString folder() const { return base.filePath("Sifmora"); }
-};
-
-// Holds the lock from another process without ever answering at the endpoint.
-class SilentHolder {
-public:
-    explicit SilentHolder(const QString& lockPath) {
-        const QByteArray path = QFile::encodeName(lockPath);
-        int ready[2];
-        if (::pipe(ready) != 0) return;
-        pid_ = ::fork();
-        if (pid_ == 0) {
-            const int fd = ::open(path.constData(), O_RDWR | O_CREAT, 0600);
-            char ok = fd >= 0 && ::flock(fd, LOCK_EX) == 0 ? '1' : '0';
-            (void)!::write(ready[1], &ok, 1);
-            for (;;) ::pause();
-        }
-        char ok = '0';
-        (void)!::read(ready[0], &ok, 1);
-        held_ = ok == '1';
-        ::close(ready[0]);
-        ::close(ready[1]);
-    }
-    ~SilentHolder() {
-        if (pid_ > 0) {
-            ::kill(pid_, SIGKILL);
-            ::waitpid(pid_, nullptr, 0);
-        }
-    }
-    bool held_ = false;
-
-private:
-    pid_t pid_ = -1;
-};
-
-}  // namespace
-
-// Only a running copy that answers ends a start silently; a lock that cannot be made is said, with
-// where and why, at once. Nothing here blocks: a FIFO at the lock never holds the open.
-TEST(CloseRequestTest, LockThatCannotBeMadeIsSaidWithWhereAndWhy) {
+// Only a running copy that answers ends a start silently; an endpoint folder that cannot be used is
+// said, with where and why, at once.
+TEST(CloseRequestTest, EndpointFolderThatCannotBeUsedIsSaidWithWhereAndWhy) {
     testsupport::ProgramDir dir;
     struct Case {
         const char* what;
-        std::function<void(const RuntimeFolder&, const QString& lock)> make;
+        std::function<void(const RuntimeFolder&)> make;
         const char* reason;
-        bool atFolder;  // the message names the folder, not the lock file
     };
     const Case cases[] = {
-        {"a FIFO at the lock", [](const RuntimeFolder&, const QString& lock) {
-             ASSERT_EQ(::mkfifo(QFile::encodeName(lock).constData(), 0600), 0);
-         }, "这不是文件", false},
-        {"a folder at the lock", [](const RuntimeFolder&, const QString& lock) { ASSERT_TRUE(QDir().mkdir(lock)); },
-         "同名的文件夹已存在", false},
-        {"a link at the lock", [](const RuntimeFolder& r, const QString& lock) {
-             ASSERT_TRUE(QFile::link(r.base.filePath("elsewhere"), lock));
-         }, "符号链接", false},
-        {"a file at the folder", [](const RuntimeFolder& r, const QString&) {
+        {"a file at the folder", [](const RuntimeFolder& r) {
              ASSERT_TRUE(QDir().rmdir(r.folder()));
              QFile f(r.folder());
              ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-         }, "这不是文件夹", true},
-        {"a folder others can write", [](const RuntimeFolder& r, const QString&) {
+         }, "这不是文件夹"},
+        {"a folder others can write", [](const RuntimeFolder& r) {
              ASSERT_EQ(::chmod(QFile::encodeName(r.folder()).constData(), 0777), 0);
-         }, "其他用户可以写入", true},
-        {"another user's folder", [](const RuntimeFolder& r, const QString&) {
+         }, "其他用户可以写入"},
+        {"another user's folder", [](const RuntimeFolder& r) {
              if (::getuid() != 0 || ::chown(QFile::encodeName(r.folder()).constData(), 65534, 65534) != 0) GTEST_SKIP();
-         }, "另一个用户", true},
-        {"a link at the folder", [](const RuntimeFolder& r, const QString&) {
+         }, "另一个用户"},
+        {"a link at the folder", [](const RuntimeFolder& r) {
              ASSERT_TRUE(QDir().rmdir(r.folder()));
              ASSERT_TRUE(QDir().mkdir(r.base.filePath("real")));
              ASSERT_TRUE(QFile::link(r.base.filePath("real"), r.folder()));
-         }, "符号链接", true},
+         }, "符号链接"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         RuntimeFolder runtime;
         ASSERT_EQ(platform::InstanceFolder(), runtime.folder());
         testsupport::ProgramDir program;  // a lock of its own
-        const QString lock = platform::InstanceLockPath("TestApp");
-        c.make(runtime, lock);
+        c.make(runtime);
         if (::testing::Test::IsSkipped()) continue;
         platform::SingleInstance instance("TestApp");
         instance.answerWaitMs = 300;
         QString why;
         EXPECT_FALSE(instance.acquire(&why));
-        EXPECT_TRUE(why.startsWith(QStringLiteral("无法建立防止重复运行的锁 %1：")
-                                       .arg(QDir::toNativeSeparators(c.atFolder ? runtime.folder() : lock))))
+        EXPECT_TRUE(why.startsWith(QStringLiteral("无法建立防止重复运行的锁 %1：").arg(QDir::toNativeSeparators(runtime.folder()))))
             << why.toStdString();
         EXPECT_TRUE(why.contains(QString::fromUtf8(c.reason))) << why.toStdString();
         EXPECT_FALSE(instance.isHeld());
@@ -262,14 +202,14 @@ TEST(CloseRequestTest, HolderThatNeverAnswersIsSaid) {
     testsupport::ProgramDir dir;
     RuntimeFolder runtime;
     ASSERT_FALSE(platform::InstanceFolder().isEmpty());
-    const QString lock = platform::InstanceLockPath("TestApp");
-    SilentHolder holder(lock);
+    SilentHolder holder("TestApp");
     ASSERT_TRUE(holder.held_);
+    EXPECT_TRUE(platform::IsInstanceRunning("TestApp"));
     platform::SingleInstance instance("TestApp");
     instance.answerWaitMs = 300;
     QString why;
     EXPECT_FALSE(instance.acquire(&why));
-    EXPECT_TRUE(why.startsWith(QStringLiteral("无法建立防止重复运行的锁 %1：").arg(QDir::toNativeSeparators(lock))))
+    EXPECT_TRUE(why.startsWith(QStringLiteral("无法建立防止重复运行的锁 %1：").arg(QDir::toNativeSeparators(dir.path()))))
         << why.toStdString();
     EXPECT_TRUE(why.contains(QStringLiteral("没有在 0.3 秒内应答"))) << why.toStdString();
 }
@@ -286,8 +226,8 @@ TEST(CloseRequestTest, TooLongAPathOrAFullDiskIsSaid) {
         EXPECT_FALSE(instance.acquire(&why));
         EXPECT_TRUE(why.contains(QStringLiteral("路径太长"))) << why.toStdString();
     }
-    // The lock and the endpoint take a file entry each and no room: a disk full of data keeps
-    // neither from being made, and a disk out of entries is said.
+    // The endpoint and the file naming it take a file entry each and no room: a disk full of data
+    // keeps neither from being made, and a disk out of entries is said.
     testsupport::SmallDisk disk(64 * 1024, 8);
     if (!disk.isMounted()) GTEST_SKIP() << "no tmpfs can be mounted here";
     testsupport::EnvVar runtime("XDG_RUNTIME_DIR", disk.path());
@@ -302,23 +242,14 @@ TEST(CloseRequestTest, TooLongAPathOrAFullDiskIsSaid) {
         QString why;
         EXPECT_TRUE(instance.acquire(&why)) << why.toStdString();
     }
-    for (bool lockMadeBefore : {true, false}) {
-        SCOPED_TRACE(lockMadeBefore ? "no entry left for the endpoint" : "no entry left for the lock");
-        // The lock file goes with its holder; a killed copy leaves it behind.
-        QFile::remove(platform::InstanceLockPath("TestApp"));
-        if (lockMadeBefore) {
-            QFile left(platform::InstanceLockPath("TestApp"));
-            ASSERT_TRUE(left.open(QIODevice::WriteOnly));
-        }
-        disk.fillEntries();
-        platform::SingleInstance instance("TestApp");
-        QString why;
-        EXPECT_FALSE(instance.acquire(&why));
-        EXPECT_TRUE(why.startsWith(QStringLiteral("无法建立防止重复运行的锁 %1")
-                                       .arg(QDir::toNativeSeparators(lockMadeBefore ? folder : program))))
-            << why.toStdString();
-        disk.removeEntries();
-    }
+    disk.fillEntries();
+    platform::SingleInstance instance("TestApp");
+    QString why;
+    EXPECT_FALSE(instance.acquire(&why));
+    EXPECT_TRUE(why.startsWith(QStringLiteral("无法建立防止重复运行的锁 %1")
+                                   .arg(QDir::toNativeSeparators(platform::InstanceEndpointName("TestApp")))))
+        << why.toStdString();
+    disk.removeEntries();
 }
 #endif
 
@@ -355,41 +286,6 @@ TEST(CloseRequestTest, WithoutHandlerTheRequestIsRefused) {
 }
 
 #ifdef Q_OS_UNIX
-namespace {
-
-// Starts the probe in an environment of its own: runtime sets XDG_RUNTIME_DIR (null: none, with
-// the home folder's cache elsewhere).
-std::unique_ptr<QProcess> StartProbeIn(const QString& markerDir, int holdMs, const QString& runtime,
-                                       const QString& cache = QString()) {
-    auto p = std::make_unique<QProcess>();
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    if (runtime.isNull()) env.remove(QStringLiteral("XDG_RUNTIME_DIR"));
-    else env.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtime);
-    if (!cache.isNull()) env.insert(QStringLiteral("XDG_CACHE_HOME"), cache);
-    p->setProcessEnvironment(env);
-    p->start(QStringLiteral(SIFMORA_INSTANCE_PROBE), {markerDir, QString::number(holdMs)});
-    return p;
-}
-
-// True while some process holds the lock file (a shared lock on it cannot be had).
-bool LockHeld(const QString& lock) {
-    const int fd = ::open(QFile::encodeName(lock).constData(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0) return false;
-    const bool held = ::flock(fd, LOCK_SH | LOCK_NB) != 0;
-    ::close(fd);
-    return held;
-}
-
-// Waits for a condition as a hang guard, never as a measure of time.
-bool Eventually(const std::function<bool()>& condition) {
-    for (int i = 0; i < 1200; ++i) {
-        if (condition()) return true;
-        QThread::msleep(50);
-    }
-    return condition();
-}
-
-}  // namespace
 
 // Two starts on one program folder meet at one lock whatever their environment: the runtime
 // folder removed under the running copy (its endpoint goes with it), another runtime folder, none
@@ -422,7 +318,7 @@ TEST(CloseRequestTest, SecondStartOnTheSameProgramFolderEndsWhateverItsEnvironme
         SCOPED_TRACE(s.what);
         s.before();
         // The running copy takes back what was removed under it.
-        ASSERT_TRUE(Eventually([&] { return LockHeld(lock) && platform::IsInstanceRunning("ProbeApp", 200); }));
+        ASSERT_TRUE(Eventually([&] { return QFileInfo(lock).isFile() && platform::IsInstanceRunning("ProbeApp"); }));
         auto second = StartProbeIn(markers.path(), 150, s.runtime, s.cache);
         ASSERT_TRUE(second->waitForFinished(60000));
         EXPECT_EQ(second->exitCode(), 3) << second->readAllStandardError().toStdString();
@@ -441,7 +337,7 @@ TEST(CloseRequestTest, SecondStartOnTheSameProgramFolderEndsWhateverItsEnvironme
     {
         testsupport::ProgramDir copy;
         ASSERT_TRUE(QFile::copy(lock, platform::InstanceLockPath("ProbeApp")));
-        EXPECT_FALSE(platform::IsInstanceRunning("ProbeApp", 200));
+        EXPECT_FALSE(platform::IsInstanceRunning("ProbeApp"));
     }
     holder->kill();
     ASSERT_TRUE(holder->waitForFinished(20000));
@@ -452,19 +348,19 @@ TEST(CloseRequestTest, SecondStartOnTheSameProgramFolderEndsWhateverItsEnvironme
     EXPECT_TRUE(next.acquire(&why)) << why.toStdString();
 }
 
-// A program folder that cannot be written: a lock file already there is still taken; without one
-// the lock goes to the user's own folder, and the note says so in Chinese.
-TEST(CloseRequestTest, ReadOnlyProgramFolderKeepsTheLockWhereItCan) {
+// A program folder that cannot be written holds its lock all the same (a lock is no file); only the
+// file naming the endpoint cannot be made, and the note says so in Chinese.
+TEST(CloseRequestTest, ReadOnlyProgramFolderStillHoldsItsLock) {
     RuntimeFolder runtime;
     testsupport::SmallDisk disk(256 * 1024);
     if (!disk.isMounted()) GTEST_SKIP() << "no tmpfs can be mounted here";
     testsupport::EnvVar program("SIFMORA_DIR", disk.path());
-    for (bool lockThere : {true, false}) {
-        SCOPED_TRACE(lockThere ? "lock file there" : "no lock file");
+    for (bool namingThere : {true, false}) {
+        SCOPED_TRACE(namingThere ? "a naming file there" : "no naming file");
         const QByteArray mountPoint = QFile::encodeName(disk.path());
         ASSERT_EQ(::mount(nullptr, mountPoint.constData(), nullptr, MS_REMOUNT, nullptr), 0);
         QFile::remove(platform::InstanceLockPath("TestApp"));
-        if (lockThere) {
+        if (namingThere) {
             QFile f(platform::InstanceLockPath("TestApp"));
             ASSERT_TRUE(f.open(QIODevice::WriteOnly));
         }
@@ -472,13 +368,9 @@ TEST(CloseRequestTest, ReadOnlyProgramFolderKeepsTheLockWhereItCan) {
         platform::SingleInstance first("TestApp");
         QString why;
         ASSERT_TRUE(first.acquire(&why)) << why.toStdString();
-        if (lockThere) {
-            EXPECT_TRUE(first.note().isEmpty()) << first.note().toStdString();
-        } else {
-            EXPECT_TRUE(first.note().startsWith(QStringLiteral("程序文件夹 %1 不能写入（").arg(QDir::toNativeSeparators(disk.path()))))
-                << first.note().toStdString();
-            EXPECT_TRUE(QFileInfo::exists(platform::InstanceEndpointName("TestApp") + ".lock"));
-        }
+        EXPECT_TRUE(first.note().startsWith(QStringLiteral("程序文件夹 %1 不能写入（").arg(QDir::toNativeSeparators(disk.path()))))
+            << first.note().toStdString();
+        EXPECT_TRUE(platform::IsInstanceRunning("TestApp"));
         platform::SingleInstance second("TestApp");
         EXPECT_FALSE(second.acquire(&why));
         EXPECT_TRUE(why.isEmpty()) << why.toStdString();
@@ -486,9 +378,9 @@ TEST(CloseRequestTest, ReadOnlyProgramFolderKeepsTheLockWhereItCan) {
     ::mount(nullptr, QFile::encodeName(disk.path()).constData(), nullptr, MS_REMOUNT, nullptr);
 }
 
-// The program folder's lock is the folder's, shared by whoever runs the program there: a lock
-// file another user made is taken all the same.
-TEST(CloseRequestTest, LockFileOfAnotherUserInTheProgramFolderIsTaken) {
+// The program folder's lock is the folder's, shared by whoever runs the program there: a naming
+// file another user made is replaced by name all the same.
+TEST(CloseRequestTest, NamingFileOfAnotherUserInTheProgramFolderIsReplaced) {
     testsupport::ProgramDir dir;
     RuntimeFolder runtime;
     const QString lock = platform::InstanceLockPath("TestApp");

@@ -15,6 +15,9 @@
 #include <QFile>
 #include <QFileDialog>
 #include <QFontMetrics>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QTimer>
 #include <QHeaderView>
 #include <QLocale>
 #include <QRegularExpression>
@@ -23,7 +26,46 @@
 #include <QTreeView>
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <condition_variable>
+#include <cstdio>
+#include <cstdlib>
+#include <mutex>
+#include <thread>
+
 namespace {
+
+// Ends the test program with a message when the window thread has not come back in time: a
+// dialog that reads a listed file can hold it for good, and a hung test says nothing. The
+// bound only ends a hang; it measures nothing.
+class HangGuard {
+public:
+    explicit HangGuard(const char* what, std::chrono::seconds bound = std::chrono::seconds(120)) {
+        guard_ = std::thread([this, what, bound] {
+            std::unique_lock<std::mutex> lock(mutex_);
+            if (!ended_.wait_for(lock, bound, [this] { return done_; })) {
+                std::fprintf(stderr, "the window thread hung: %s\n", what);
+                std::_Exit(1);
+            }
+        });
+    }
+    ~HangGuard() {
+        {
+            std::lock_guard<std::mutex> lock(mutex_);
+            done_ = true;
+        }
+        ended_.notify_one();
+        guard_.join();
+    }
+
+private:
+    std::mutex mutex_;
+    std::condition_variable ended_;
+    bool done_ = false;
+    std::thread guard_;
+};
 
 // Read by Qt when the application starts, so set before main runs.
 const bool kMachineLocaleIsC = [] {
@@ -65,7 +107,8 @@ protected:
 
     // Opens the program's open dialog on HAO and reads its columns once the model has the
     // files' details.
-    DialogColumns open() {
+    DialogColumns open(const QStringList& waitFor = {QStringLiteral("plan.txt"), QStringLiteral("旧号码")},
+                       const QString& filter = QStringLiteral("文本文件 (*.txt)")) {
         DialogColumns seen;
         ui::SetModalHandler([&](QDialog* d) {
             auto* view = d->findChild<QTreeView*>(QStringLiteral("treeView"));
@@ -82,8 +125,8 @@ protected:
                     for (int c = 0; c < model->columnCount(root); ++c) cells << model->index(r, c, root).data().toString();
                     seen.rows.insert(cells.value(0), cells);
                 }
-                if (!seen.rows.value(QStringLiteral("plan.txt")).value(2).isEmpty() &&
-                    !seen.rows.value(QStringLiteral("旧号码")).value(2).isEmpty())
+                if (std::all_of(waitFor.begin(), waitFor.end(),
+                                [&](const QString& name) { return !seen.rows.value(name).value(2).isEmpty(); }))
                     break;
             }
             for (int c = 0; c < model->columnCount(view->rootIndex()); ++c)
@@ -98,7 +141,7 @@ protected:
             d->hide();
             return int(QDialog::Rejected);
         });
-        ui::AskOpenFileName(nullptr, QStringLiteral("导入"), common::NumberFolder(), QStringLiteral("文本文件 (*.txt)"));
+        ui::AskOpenFileName(nullptr, QStringLiteral("导入"), common::NumberFolder(), filter);
         return seen;
     }
 
@@ -131,6 +174,94 @@ TEST_F(ChineseFileDialog, HeaderIsChineseWithQtsTranslations) {
     ASSERT_EQ(seen.header.size(), 4);
     for (const QString& caption : seen.header)
         EXPECT_TRUE(HasChinese(caption) && !HasEnglishWord(caption)) << caption.toStdString();
+}
+
+TEST_F(ChineseFileDialog, TypesComeFromTheNameAloneAndNoListedFileIsRead) {
+    HangGuard guard("a dialog on a folder holding a FIFO");
+    // Contents that a reading type check would name otherwise: a collection starting like a PDF,
+    // a file without extension starting like a shell script.
+    program.write(QStringLiteral("HAO/大底.h"), "%PDF-1.4\n123\n");
+    program.write(QStringLiteral("HAO/notes"), "#!/bin/sh\necho 1\n");
+    program.write(QStringLiteral("HAO/big.txt"), QByteArray(1065, '1'));
+    program.write(QStringLiteral("HAO/huge.txt"), QByteArray(3 * 1024 * 1024 + 512 * 1024, '1'));
+    testsupport::Fifo fifo(program.file(QStringLiteral("HAO/pipe.txt")));
+    ASSERT_TRUE(fifo.isMade());
+    const DialogColumns seen = open({QStringLiteral("大底.h"), QStringLiteral("notes"), QStringLiteral("big.txt"),
+                                     QStringLiteral("huge.txt")},
+                                    QStringLiteral("所有文件 (*)"));
+    const struct {
+        const char* name;
+        QString size;
+        QString type;
+    } rows[] = {
+        {"大底.h", QStringLiteral("13 字节"), QStringLiteral("大底采集")},
+        {"notes", QStringLiteral("17 字节"), QStringLiteral("文件")},
+        {"plan.txt", QStringLiteral("812 字节"), QString()},
+        {"big.txt", QStringLiteral("1.04 千字节"), QString()},
+        {"huge.txt", QStringLiteral("3.50 兆字节"), QString()},
+    };
+    for (const auto& r : rows) {
+        const QStringList cells = seen.rows.value(QString::fromUtf8(r.name));
+        ASSERT_EQ(cells.size(), 4) << r.name;
+        EXPECT_EQ(cells[1], r.size) << r.name;
+        if (!r.type.isEmpty()) {
+            EXPECT_EQ(cells[2], r.type) << r.name;
+        }
+    }
+    EXPECT_EQ(seen.rows.value(QStringLiteral("big.txt")).value(2), seen.rows.value(QStringLiteral("plan.txt")).value(2));
+    // Qt lists no FIFO among files; one listed would read as no file to open.
+    if (seen.rows.contains(QStringLiteral("pipe.txt"))) {
+        EXPECT_EQ(seen.rows.value(QStringLiteral("pipe.txt")).value(2), QStringLiteral("特殊文件"));
+    }
+    EXPECT_FALSE(fifo.readerWaited());
+}
+
+TEST_F(ChineseFileDialog, ProcTypedIntoTheNameFieldLeavesTheWindowAnswering) {
+    HangGuard guard("/proc typed into a save dialog's name field");
+    bool listed = false;
+    int ticks = 0;
+    ui::SetModalHandler([&](QDialog* d) {
+        auto* name = d->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+        auto* view = d->findChild<QTreeView*>(QStringLiteral("treeView"));
+        if (!name || !view) return int(QDialog::Rejected);
+        d->show();
+        name->setFocus();
+        name->clear();
+        for (const QChar c : QStringLiteral("/proc/")) {
+            QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString(c));
+            QCoreApplication::sendEvent(name, &press);
+            QKeyEvent release(QEvent::KeyRelease, 0, Qt::NoModifier, QString(c));
+            QCoreApplication::sendEvent(name, &release);
+        }
+        // The dialog lists /proc too, as after Enter on the typed folder.
+        qobject_cast<QFileDialog*>(d)->setDirectory(QStringLiteral("/proc"));
+        QTimer tick;
+        QObject::connect(&tick, &QTimer::timeout, [&] { ++ticks; });
+        tick.start(20);
+        // Until every entry of /proc has its type (kmsg among them), then some more ticks.
+        const QAbstractItemModel* model = view->model();
+        const QDeadlineTimer enough(60000);
+        while (!enough.hasExpired() && !listed) {
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+            const QModelIndex root = view->rootIndex();
+            int typed = 0;
+            bool kmsg = false;
+            for (int r = 0; r < model->rowCount(root); ++r) {
+                typed += !model->index(r, 2, root).data().toString().isEmpty();
+                kmsg = kmsg || model->index(r, 0, root).data().toString() == QLatin1String("kmsg");
+            }
+            listed = kmsg && typed == model->rowCount(root);
+        }
+        const int before = ticks;
+        const QDeadlineTimer more(60000);
+        while (ticks < before + 5 && !more.hasExpired()) QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+        d->hide();
+        return int(QDialog::Rejected);
+    });
+    ui::AskSaveFileName(nullptr, QStringLiteral("保存"), program.file(QStringLiteral("HAO/plan.txt")),
+                        QStringLiteral("所有文件 (*)"));
+    EXPECT_TRUE(listed) << "the dialog never listed /proc with its types";
+    EXPECT_GE(ticks, 5);
 }
 
 }  // namespace

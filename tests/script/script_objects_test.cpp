@@ -1,19 +1,17 @@
 // Classes, object references, the built-in objects, code from text, and the boxes a script
 // shows: script programs whose Main() result is checked, and tables of run-time errors.
 #include "scriptengine.h"
+#include "addresslimit.h"
 #include "sanitized.h"
 
 #include <QStringList>
 
 #include <gtest/gtest.h>
 
-#include <sys/resource.h>
-
 #include <atomic>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <thread>
 
 using script::ScriptEngine;
@@ -943,27 +941,209 @@ End Function
     });
 }
 
-namespace {
-// The process's address space in bytes (VmSize), or 0.
-size_t AddressSpace() {
-    std::FILE* status = std::fopen("/proc/self/status", "r");
-    if (!status)
-        return 0;
-    char line[256];
-    size_t kib = 0;
-    while (std::fgets(line, sizeof line, status))
-        if (std::strncmp(line, "VmSize:", 7) == 0)
-            kib = size_t(std::atol(line + 7));
-    std::fclose(status);
-    return kib * 1024;
+// The append loop's own steps (ReDim Preserve a(n) with a variable or literal bound, a(i) = v
+// with a plain value and subscripts) at module level and in a function: an array shared with a
+// copy is copied first, every error keeps its number and order, and what falls outside the
+// step (a shrink, another dimension, a fixed or pinned array, a subscript to convert) gives
+// what the general statement gives.
+TEST(ScriptArrays, AppendStepsKeepTheLanguagesRules) {
+    const char* grow = R"VB(
+Dim g(), t, k
+ReDim g(-1)
+For k = 0 To 99
+  ReDim Preserve g(k)
+  g(k) = k
+Next
+t = g
+g(0) = k
+ReDim Preserve g(k)
+g(k) = "new"
+)VB";
+    runAll({
+        {"module level: UBound after growth, a copy taken before growth unchanged",
+         (std::string(grow) + R"VB(
+Function Main()
+  Main = UBound(g) & " " & g(0) & g(99) & g(100) & " " & UBound(t) & " " & t(0) & t(99)
+End Function
+)VB").c_str(), "100 10099new 99 099"},
+        {"in a function, with a copy in another array and a ByVal parameter", R"VB(
+Function Grow(ByVal b, n)
+  ReDim Preserve b(n)
+  b(n) = n
+  Grow = UBound(b)
+End Function
+Function Main()
+  Dim a(), i, n, box, s
+  ReDim a(-1)
+  For i = 0 To 9
+    ReDim Preserve a(i)
+    a(i) = i
+  Next
+  box = Array(a)
+  n = 20
+  s = Grow(a, n) & " " & UBound(a)
+  ReDim Preserve a(n)
+  a(n) = 7 : a(3) = 30
+  Main = s & " " & UBound(a) & a(3) & a(20) & IsEmpty(a(15)) & " " & UBound(box(0)) & box(0)(3)
+End Function
+)VB", "20 9 20307True 93"},
+        {"growth, then a shrink, then growth again", R"VB(
+Function Main()
+  Dim a(), i, n
+  ReDim a(-1)
+  For i = 0 To 999
+    ReDim Preserve a(i)
+    a(i) = i
+  Next
+  n = 2
+  ReDim Preserve a(n)
+  r = UBound(a) & a(2)
+  n = 4
+  ReDim Preserve a(n)
+  Main = r & " " & UBound(a) & a(2) & IsEmpty(a(3)) & IsEmpty(a(4))
+End Function
+)VB", "22 42TrueTrue"},
+        {"Erase, then UBound and growth from nothing", R"VB(
+Dim a(), n
+Function Main()
+  On Error Resume Next
+  n = 3
+  ReDim a(0)
+  ReDim Preserve a(n)
+  a(n) = 5
+  Erase a
+  x = UBound(a)
+  r = Err.Number : Err.Clear
+  a(0) = 1
+  r = r & " " & Err.Number : Err.Clear
+  ReDim Preserve a(n)
+  a(n) = 6
+  Main = r & " " & UBound(a) & a(3) & IsEmpty(a(0))
+End Function
+)VB", "9 9 36True"},
+        {"a bound or subscript to convert", R"VB(
+Function Main()
+  Dim a(), b, s
+  ReDim a(0)
+  b = 2.5
+  ReDim Preserve a(b)
+  r = UBound(a)
+  s = "1"
+  a(s) = 11
+  b = 1.5
+  a(b) = 22
+  Main = r & " " & a(1) & a(2)
+End Function
+)VB", "2 1122"},
+        {"errors in their order", R"VB(
+Dim f(2), m(), e, p, q, n
+Sub Hold(x)
+  On Error Resume Next
+  ReDim Preserve p(n)
+  q = Err.Number
+End Sub
+Function Main()
+  On Error Resume Next
+  n = 5
+  ReDim Preserve f(n)
+  r = Err.Number : Err.Clear
+  ReDim m(1, 2)
+  ReDim Preserve m(n)
+  r = r & " " & Err.Number : Err.Clear
+  ReDim Preserve m(n, 2)
+  r = r & " " & Err.Number : Err.Clear
+  m(1, n) = 1
+  r = r & " " & Err.Number : Err.Clear
+  s = "abc"
+  m(s, 0) = 1
+  r = r & " " & Err.Number : Err.Clear
+  e(0) = 1
+  r = r & " " & Err.Number : Err.Clear
+  n = 2000000
+  ReDim Preserve f(n)
+  r = r & " " & Err.Number : Err.Clear
+  ReDim Preserve m(1, n)
+  r = r & " " & Err.Number : Err.Clear
+  ReDim p(0)
+  n = 3
+  Hold p(0)
+  Main = r & " " & q & " " & UBound(f) & UBound(m, 2) & UBound(p)
+End Function
+)VB", "10 9 9 9 13 13 10 7 10 220"},
+        {"two dimensions: a copy taken before growth keeps its own, other bounds stay", R"VB(
+Dim m(), c, n
+Function Main()
+  ReDim m(1, -1)
+  For n = 0 To 9
+    ReDim Preserve m(1, n)
+    m(0, n) = n : m(1, n) = -n
+  Next
+  c = m
+  n = 12
+  ReDim Preserve m(1, n)
+  m(1, n) = 5
+  r = UBound(m, 2) & m(1, 9) & m(1, 12) & IsEmpty(m(0, 12)) & " " & UBound(c, 2) & c(1, 9)
+  On Error Resume Next
+  k = 0
+  ReDim Preserve m(k, n)
+  Main = r & " " & Err.Number & UBound(m, 1)
+End Function
+)VB", "12-95True 9-9 91"},
+        {"a procedure's name is no array to store into", R"VB(
+Function F()
+  F = 1
+End Function
+Function Main()
+  On Error Resume Next
+  i = 0
+  F(i) = 3
+  Main = Err.Number
+End Function
+)VB", "501"},
+    });
 }
 
+// Releasing a large array releases each element once, the last first, and takes apart the
+// arrays it holds; plain elements need nothing.
+TEST(ScriptArrays, ReleasingAnArrayReleasesEachElementLastFirst) {
+    runAll({{"objects, texts and nested arrays among plain values", R"VB(
+Dim log
+Class T
+  Public id
+  Private Sub Class_Terminate()
+    log = log & id
+  End Sub
+End Class
+Function Fill()
+  Dim a(), i, o
+  ReDim a(-1)
+  For i = 0 To 200000
+    ReDim Preserve a(i)
+    a(i) = i
+  Next
+  For i = 1 To 3
+    Set o = New T
+    o.id = i
+    Set a(i * 1000) = o
+  Next
+  a(5) = "text" & i
+  a(7) = Array(1, Array(2, New T))
+  a(7)(1)(1).id = "n"
+  Set o = Nothing
+  Fill = UBound(a)
+End Function
+Function Main()
+  n = Fill()
+  Main = n & " " & log
+End Function
+)VB", "200000 321n"}});
+}
+
+namespace {
 // In a child: appends under an address space 24 MB larger than now. The arrays want about 40 MB:
 // the script gets error 7 and the engine goes on. The exit code says what happened.
 [[noreturn]] void AppendPastTheLimit(const char* code) {
-    const size_t now = AddressSpace();
-    const rlimit limit{now + (24 << 20), now + (24 << 20)};
-    if (now == 0 || setrlimit(RLIMIT_AS, &limit) != 0)
+    if (!testsupport::LimitAddressSpace(24 << 20))
         std::_Exit(2);
     ScriptEngine e;
     const QString first = runMain(e, code);

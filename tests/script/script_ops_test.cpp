@@ -74,6 +74,24 @@ TEST(ScriptOps, ArithmeticResultTypesAndOverflow) {
         {Variant::makeSingle(1.5f), '*', Variant::makeInteger(2), "Single|3"},
         {Variant::makeSingle(3e38f), '*', Variant::makeInteger(10), "Double|3.00000000549776E+39"},
         {Variant::makeSingle(1.5f), '+', Variant::makeDouble(1), "Double|2.5"},
+        // A Single with a Long is a Double, whose digits hold the Long's.
+        {Variant::makeLong(16777217), '+', Variant::makeSingle(0), "Double|16777217"},
+        {Variant::makeLong(16777217), '-', Variant::makeSingle(0), "Double|16777217"},
+        {Variant::makeLong(16777217), '*', Variant::makeSingle(1), "Double|16777217"},
+        {Variant::makeSingle(0.5f), '*', Variant::makeLong(3), "Double|1.5"},
+        {Variant::makeInteger(3), '+', Variant::makeSingle(0.5f), "Single|3.5"},
+        {Variant::makeByte(3), '-', Variant::makeSingle(0.5f), "Single|2.5"},
+        {Variant::makeSingle(0.5f), '+', Variant(true), "Single|-0.5"},
+        {Variant::makeSingle(0.5f), '+', Variant(), "Single|0.5"},
+        // / gives a Single for Singles with Bytes and Integers only, else a Double; ^ a Double.
+        {Variant::makeLong(16777217), '/', Variant::makeSingle(1), "Double|16777217"},
+        {Variant::makeInteger(3), '/', Variant::makeSingle(2), "Single|1.5"},
+        {Variant::makeSingle(3), '/', Variant::makeSingle(2), "Single|1.5"},
+        {Variant::makeInteger(3), '/', Variant::makeInteger(2), "Double|1.5"},
+        {Variant::makeSingle(2), '^', Variant::makeInteger(2), "Double|4"},
+        // \ and Mod round a Single to a Long.
+        {Variant::makeSingle(7.5f), '\\', Variant::makeInteger(2), "Long|4"},
+        {Variant::makeSingle(7.5f), '%', Variant::makeLong(5), "Long|3"},
         {Variant(QStringLiteral("1")), '+', Variant::makeInteger(1), "Double|2"},
         {Variant::makeNull(), '*', Variant::makeInteger(1), "Null|"},
         // \ and Mod take the same subtypes, others counting as a Long; past a Long is 6.
@@ -91,6 +109,8 @@ TEST(ScriptOps, ArithmeticResultTypesAndOverflow) {
             case '-': return Ops::sub(c.a, c.b);
             case '*': return Ops::mul(c.a, c.b);
             case '%': return Ops::mod(c.a, c.b);
+            case '/': return Ops::div(c.a, c.b);
+            case '^': return Ops::pow(c.a, c.b);
             default: return Ops::intDiv(c.a, c.b);
             }
         });

@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 using script::ScriptEngine;
 using script::Variant;
 
@@ -311,7 +313,7 @@ TEST(ScriptRules, SyntaxTheLanguageTakes) {
         {"Function Main()\n x = 1e309\nEnd Function", "COMPILE 1031"},
         {"Function Main()\n x = &H100000000\nEnd Function", "COMPILE 1031"},
         {"Function Main()\n x = &777777777777\nEnd Function", "COMPILE 1031"},
-        {"Function Main()\n x = &18\nEnd Function", "COMPILE 1025"},
+        {"Function Main()\n x = &18\nEnd Function", "COMPILE 1002"},
         {"Function Main()\n x = -1.7e308 * 10\nEnd Function", "ERR 6"},
         // Constants take effect before the code runs, even in a branch never taken.
         {"If False Then Const c = 5\nFunction Main()\n Main = c\nEnd Function", "5"},
@@ -324,19 +326,44 @@ TEST(ScriptRules, SyntaxTheLanguageTakes) {
         {"Dim a(1000000000)", "ERR 7"},
         {"Function Main()\n Dim a(99999999999)\nEnd Function", "COMPILE 1026"},
     });
-    // The compiler's own limits have a number of their own, not that of a missing word.
-    std::string deep = "Function Main()\n";
-    for (int i = 0; i < 300; ++i)
-        deep += "If True Then\n";
-    for (int i = 0; i < 300; ++i)
-        deep += "End If\n";
-    deep += "End Function\n";
-    EXPECT_EQ(runModule(QString::fromStdString(deep)), QStringLiteral("COMPILE 1001"));
-    std::string longSum = "Function Main()\n Main = 1";
-    for (int i = 0; i < 1500; ++i)
-        longSum += " + 1";
-    longSum += "\nEnd Function\n";
-    EXPECT_EQ(runModule(QString::fromStdString(longSum)), QStringLiteral("COMPILE 1001"));
+    // The compiler's own limits have a number of their own, not that of a missing word, and
+    // stop exactly where the README says: its descent goes 200 levels deep (an If takes two,
+    // a parenthesis two, a For one, a minus one), an expression's tree 1000 nodes tall.
+    struct Limit {
+        const char* what;
+        int most;  // compiles; one more is 1001
+        std::function<QString(int)> text;
+    };
+    const auto repeat = [](const char* s, int n) {
+        QString r;
+        for (int i = 0; i < n; ++i)
+            r += QString::fromUtf8(s);
+        return r;
+    };
+    const Limit limits[] = {
+        {"If blocks in a procedure", 98,
+         [&](int n) {
+             return "Function Main()\n" + repeat("If True Then\n", n) + " Main = 1\n" + repeat("End If\n", n) +
+                    "End Function\n";
+         }},
+        {"If blocks at module level", 99,
+         [&](int n) { return repeat("If True Then\n", n) + repeat("End If\n", n) + "Function Main()\n Main = 1\nEnd Function\n"; }},
+        {"For blocks at module level", 198,
+         [&](int n) {
+             QString s;
+             for (int i = 0; i < n; ++i)
+                 s += QStringLiteral("For i%1 = 1 To 1\n").arg(i);
+             return s + repeat("Next\n", n) + "Function Main()\n Main = 1\nEnd Function\n";
+         }},
+        {"parentheses", 98,
+         [&](int n) { return "Function Main()\n Main = " + repeat("(", n) + "1" + repeat(")", n) + "\nEnd Function\n"; }},
+        {"minus signs in a procedure", 196, [&](int n) { return "Function Main()\n Main = " + repeat("-", n) + "1\nEnd Function\n"; }},
+        {"operators in a sum", 999, [&](int n) { return "Function Main()\n Main = 1" + repeat(" + 1", n) + "\nEnd Function\n"; }},
+    };
+    for (const Limit& l : limits) {
+        EXPECT_NE(runModule(l.text(l.most)).left(7), QStringLiteral("COMPILE")) << l.what;
+        EXPECT_EQ(runModule(l.text(l.most + 1)), QStringLiteral("COMPILE 1001")) << l.what;
+    }
 }
 
 // SetLocale takes any valid locale id and remembers it (formatting stays the system's).
@@ -555,6 +582,10 @@ TEST(ScriptRules, LiteralsComparisonsAndTextErrors) {
         {"On Error Resume Next\nExecute \"x = \"\nMain = Err.Number & Err.Description", "1002语法错误"},
         {"On Error Resume Next\nx = Eval(\"1 + \")\nMain = Err.Number & Err.Description", "1002语法错误"},
         {"On Error Resume Next\nx = Eval(\"1 2\")\nMain = Err.Number", "1025"},
+        {"On Error Resume Next\nx = Eval(\"&19\")\nMain = Err.Number & Err.Description", "1002语法错误"},
+        {"On Error Resume Next\nx = Eval(\"&O8\")\nMain = Err.Number", "1002"},
+        {"On Error Resume Next\nx = Eval(\"&O18\")\nMain = Err.Number", "1002"},
+        {"Main = Eval(\"&17 + &O17\")", "30"},
         {"On Error Resume Next\nExecute \"Select Case 1\" & vbLf & \"Case 1 To 2\" & vbLf & \"End Select\"\n"
          "Main = Err.Number",
          "1024"},

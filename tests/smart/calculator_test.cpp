@@ -1,6 +1,8 @@
+#include "addresslimit.h"
 #include "calcfixture.h"
 #include "historyof.h"
 #include "httpserver.h"
+#include "sanitized.h"
 #include "smart/calculator.h"
 #include "testsupport.h"
 #include "script/scriptengine.h"
@@ -9,6 +11,9 @@
 #include <QDir>
 #include <QFile>
 #include <QRegularExpression>
+
+#include <cstdio>
+#include <cstdlib>
 
 #include <gtest/gtest.h>
 
@@ -361,6 +366,49 @@ TEST(SchemeEvaluation, SlowConditionsRankAsInPlace) {
     EXPECT_EQ(env.calc.digitRanking(), quickRanking);
     EXPECT_GT(idles, 0) << "the slow evaluations ran away";
     EXPECT_TRUE(env.calc.lastError().isEmpty()) << env.calc.lastError().toStdString();
+}
+
+// A condition that fills the memory, in its function or in the module (in a child process, a
+// fresh start of this program, under an address-space limit): error 7 reported in Chinese like
+// any script error, the ranks those of any failing condition, and the next condition ranks as
+// before the limit.
+TEST(SchemeEvaluation, AConditionThatRunsOutOfMemoryIsAScriptError) {
+#ifdef SIFMORA_SANITIZED
+    GTEST_SKIP() << "a sanitizer's shadow memory does not fit under the limit";
+#endif
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    const QString conditions[] = {
+        QStringLiteral("True Then\r\nReDim k(1000000)\r\nFor i = 0 To 1000000 : k(i) = Space(200) & i : Next\r\n"
+                       "End If\r\nIf True"),
+        QStringLiteral("True Then\r\nExecuteGlobal \"ReDim k(1000000) : For i = 0 To 1000000 : k(i) = Space(200) & i : "
+                       "Next\"\r\nEnd If\r\nIf True"),
+    };
+    auto runOutOfMemory = [](const QString& condition) {
+        CalcEnv env(GapHistory());
+        if (!env.calc.loadLines()) std::_Exit(3);
+        env.calc.settings().cycle.lengthsTried = 3;
+        auto rank = [&](const QString& text) {
+            env.calc.stepRun().verifyPeriod = 0;
+            env.calc.settings().mode.condition = text;
+            env.calc.rankDigits();
+            return env.calc.run().leftRanks[0];
+        };
+        QList<int> numbers;
+        env.calc.runHost().scriptError = [&](const script::ScriptError& e, const QString&) { numbers << e.number; };
+        const smart::RankRow holding = rank(QStringLiteral("a(2) >= 1"));
+        const smart::RankRow failing = rank(QStringLiteral("a(6) = 1"));  // error 9
+        numbers.clear();
+        env.calc.clearError();
+        if (!testsupport::LimitAddressSpace(size_t(96) << 20)) std::_Exit(2);
+        const smart::RankRow outOfMemory = rank(condition);
+        bool ok = numbers == QList<int>{7} && outOfMemory == failing &&
+                  env.calc.lastError().startsWith(QStringLiteral("7\n内存不够"));
+        std::fprintf(stderr, "%s\n", qPrintable(env.calc.lastError()));
+        ok = ok && rank(QStringLiteral("a(2) >= 1")) == holding && numbers.size() == 1;
+        std::_Exit(ok ? 0 : 1);
+    };
+    for (const QString& condition : conditions)
+        EXPECT_EXIT(runOutOfMemory(condition), testing::ExitedWithCode(0), "内存不够") << condition.toStdString();
 }
 
 TEST(SchemeEvaluation, ScriptErrorCountsAsNotHoldingAndIsReportedOnce) {

@@ -14,6 +14,7 @@
 #include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QDir>
+#include <QSysInfo>
 #include <QTemporaryDir>
 #include <QUrl>
 #include <QFile>
@@ -316,26 +317,56 @@ TEST_F(StartRoad, SecondCopyEndsAtOnceWithoutWriting) {
 }
 
 // A lock that cannot be made is no running copy: the start says where and why and ends, having
-// written nothing.
+// written nothing. (Here: an endpoint folder others can write.)
 TEST_F(StartRoad, LockThatCannotBeMadeIsSaidAndTheStartEnds) {
     QTemporaryDir runtime;
     ASSERT_TRUE(runtime.isValid());
     testsupport::EnvVar var("XDG_RUNTIME_DIR", runtime.path());
-    ASSERT_TRUE(QDir(runtime.path()).mkpath("Sifmora"));
+    const QString folder = QDir(runtime.path()).filePath("Sifmora");
+    ASSERT_TRUE(QDir().mkpath(folder));
+    ASSERT_TRUE(QFile::setPermissions(folder, QFileDevice::Permissions(0x7777)));
+    auto form = makeForm();
+    ui::MessageRecorder box;
+    EXPECT_FALSE(form->prepareStart());
+    ASSERT_EQ(box.messages.size(), 1);
+    EXPECT_EQ(box.lastText(), form->lockError());
+    EXPECT_TRUE(box.lastText().startsWith(QStringLiteral("无法建立防止重复运行的锁 %1：").arg(QDir::toNativeSeparators(folder))))
+        << box.lastText().toStdString();
+    EXPECT_TRUE(box.lastText().contains(QStringLiteral("程序没有启动"))) << box.lastText().toStdString();
+    EXPECT_FALSE(QFile::exists(dir.file("Web.htm")));
+    EXPECT_FALSE(RoadTimer(form.get())->isActive());
+}
+
+// A FIFO found at the lock's name is never opened (it would hold the start for good): it loses
+// its name to the copy's own file, and the start goes on.
+TEST_F(StartRoad, FifoAtTheLocksNameIsReplacedNeverOpened) {
     auto form = makeForm();
     const QString lock = platform::InstanceLockPath(form->instanceName);
     testsupport::Fifo fifo(lock);
     ASSERT_TRUE(fifo.isMade());
     ui::MessageRecorder box;
-    EXPECT_FALSE(form->prepareStart());
+    EXPECT_TRUE(form->prepareStart()) << form->lockError().toStdString();
     EXPECT_FALSE(fifo.readerWaited());
-    ASSERT_EQ(box.messages.size(), 1);
-    EXPECT_EQ(box.lastText(), form->lockError());
-    EXPECT_TRUE(box.lastText().startsWith(QStringLiteral("无法建立防止重复运行的锁 %1：").arg(QDir::toNativeSeparators(lock))))
-        << box.lastText().toStdString();
-    EXPECT_TRUE(box.lastText().contains(QStringLiteral("程序没有启动"))) << box.lastText().toStdString();
-    EXPECT_FALSE(QFile::exists(dir.file("Web.htm")));
-    EXPECT_FALSE(RoadTimer(form.get())->isActive());
+    EXPECT_TRUE(QFileInfo(lock).isFile());
+    EXPECT_TRUE(box.messages.isEmpty());
+}
+
+// A settings save killed while it held its lock leaves the lock: the start removes it, so that
+// the first save of the run never waits on it. A lock another program holds stays.
+TEST_F(StartRoad, SettingsLockOfAKilledSaveIsRemovedAtTheStart) {
+    const QString lock = common::SettingsFilePath() + QStringLiteral(".lock");
+    ASSERT_TRUE(QDir().mkpath(QFileInfo(lock).absolutePath()));
+    for (const QByteArray& left : {QByteArray(), QByteArray::number(qint64(testsupport::GonePid())) + "\nSifmora\n" +
+                                                     QSysInfo::machineHostName().toUtf8() + "\n"}) {
+        {
+            QFile f(lock);
+            ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+            f.write(left);
+        }
+        auto form = makeForm();
+        ASSERT_TRUE(form->prepareStart());
+        EXPECT_FALSE(QFileInfo::exists(lock)) << left.toStdString();
+    }
 }
 
 // A settings file that cannot be used is never opened (a FIFO would hold the start for good): the

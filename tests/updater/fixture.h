@@ -46,7 +46,7 @@ protected:
         for (const QString& line : fakeEvents())
             if (line.startsWith("started ")) ::kill(line.section(' ', 2, 2).toInt(), SIGKILL);
         // A copy started too late to be in the log yet still answers its endpoint.
-        for (int i = 0; i < 50 && platform::IsInstanceRunning("Sifmora", 100); ++i) {
+        for (int i = 0; i < 50 && platform::IsInstanceRunning("Sifmora"); ++i) {
             platform::SendCloseRequest("Sifmora", 500);
             QThread::msleep(50);
         }
@@ -87,7 +87,7 @@ protected:
 
     void startMainProgram() {
         ASSERT_TRUE(platform::StartProgram(dir.file("Sifmora")));
-        ASSERT_TRUE(WaitFor([] { return platform::IsInstanceRunning("Sifmora", 200); }));
+        ASSERT_TRUE(WaitFor([] { return platform::IsInstanceRunning("Sifmora"); }));
     }
 
     // The files of the program folder, but for the one-copy lock files of the programs running

@@ -92,7 +92,7 @@ TEST_F(UpdaterWindowTest, ClosingDuringSwapWaitStartsOldProgramAgain) {
     open();
     auto* timer1 = window->findChild<QTimer*>("Timer1");
     ASSERT_TRUE(WaitFor([&] { return timer1->isActive(); }));
-    EXPECT_FALSE(platform::IsInstanceRunning("Sifmora", 200));
+    EXPECT_FALSE(platform::IsInstanceRunning("Sifmora"));
     for (const char* step : {"Label1", "Label2", "Label3", "Label4"}) EXPECT_TRUE(label(step)->isEnabled()) << step;
     EXPECT_FALSE(label("Label5")->isEnabled());
     EXPECT_EQ(label("Label7")->text(), QStringLiteral("0%"));

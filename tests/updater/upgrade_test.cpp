@@ -1,11 +1,13 @@
-// Version logs, the decision and the file swap.
+// Version logs, the decision, closing the main program and the file swap.
 #include "common/textcodec.h"
+#include "heldcopy.h"
 #include "testsupport.h"
 #include "updater/upgrade.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QThread>
 #include <gtest/gtest.h>
 
 using namespace updater;
@@ -213,3 +215,21 @@ TEST_F(SwapTest, FailuresLeaveOldProgramAndLog) {
 }
 
 }  // namespace
+
+// A main program that holds its program folder but does not answer (hung, or not this user's) is
+// still running: the upgrade never takes it for gone and swaps under it; it gives up when its
+// time is out.
+TEST(CloseMainProgramTest, CopyHoldingTheFolderWithoutAnsweringIsNeverTakenForGone) {
+    testsupport::ProgramDir dir;
+    testsupport::SilentHolder holder(QString::fromLatin1(kMainAppName));
+    ASSERT_TRUE(holder.held_);
+    bool agreed = true;
+    QString why;
+    const auto pause = [](int ms) {
+        QThread::msleep(ms);
+        return true;
+    };
+    EXPECT_EQ(CloseMainProgram(300, 20, pause, &agreed, &why), CloseResult::TimedOut);
+    EXPECT_FALSE(agreed);
+    EXPECT_FALSE(WaitForMainProgramGone(300));
+}

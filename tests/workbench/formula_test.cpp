@@ -8,8 +8,10 @@
 #include "dialogs/setoperationswindow.h"
 #include "httpserver.h"
 #include "platform/ui/messagebox.h"
+#include "addresslimit.h"
 #include "hookreset.h"
 #include "presses.h"
+#include "sanitized.h"
 #include "testsupport.h"
 #include "tickwatch.h"
 #include "workbench/formulafilter.h"
@@ -34,6 +36,8 @@
 #include <QUrl>
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <cstdlib>
 #include <functional>
 #include <memory>
 
@@ -224,6 +228,45 @@ TEST_F(FormulaFilterTest, ScriptErrorsSayWhereAndKeepThePool) {
     run();
     form->undo();
     EXPECT_EQ(form->session().pool, QStringList{"888"});
+}
+
+// A formula that fills the memory, in its function or in its module, under an address-space
+// limit (in a child process, a fresh start of this program): the run fails with the engine's
+// error 7 in Chinese, the pool and the log stay as they were, and the engine runs the next
+// formula. The filter runs without the window here: the window's progress box, painting while
+// memory is gone, waits on drawing threads that cannot start.
+TEST(FormulaMemory, AFormulaThatRunsOutOfMemoryKeepsThePool) {
+#ifdef SIFMORA_SANITIZED
+    GTEST_SKIP() << "a sanitizer's shadow memory does not fit under the limit";
+#endif
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    const char* formulas[] = {
+        "Function Custom_GL(NUMBER)\n ReDim k(1000000)\n For i = 0 To 1000000 : k(i) = Space(200) & i : Next\n"
+        "End Function\n",
+        "ReDim k(1000000)\nFor i = 0 To 1000000 : k(i) = Space(200) & i : Next\n"
+        "Function Custom_GL(NUMBER)\nEnd Function\n",
+        "Class C : Public a, b, c : End Class\nReDim k(1000000)\nFor i = 0 To 1000000 : Set k(i) = New C : Next\n"
+        "Function Custom_GL(NUMBER)\nEnd Function\n",
+    };
+    const pool::NumberPool start{"001", "002", "003"};
+    auto runOutOfMemory = [&](const char* formula) {
+        script::ScriptEngine engine;
+        pool::NumberPool numbers = start;
+        QString log = QStringLiteral("之前\n");
+        if (!testsupport::LimitAddressSpace(size_t(96) << 20)) std::_Exit(2);
+        const QString code = QString::fromUtf8(formula);
+        const workbench::FormulaRunResult run = workbench::RunFormulaFilter(engine, code, numbers, log);
+        const QString text = workbench::FormulaErrorText(run, code);
+        bool ok = !run.ok && run.error.number == 7 && text.startsWith(QStringLiteral("内存不够")) && numbers == start &&
+                  log == QStringLiteral("之前\n");
+        std::fprintf(stderr, "%s\n", qPrintable(text));
+        const workbench::FormulaRunResult next = workbench::RunFormulaFilter(
+            engine, QStringLiteral("Function Custom_GL(NUMBER)\n Custom_GL = NUMBER = \"002\"\nEnd Function\n"), numbers, log);
+        ok = ok && next.ok && numbers == pool::NumberPool({"001", "003"});
+        std::_Exit(ok ? 0 : 1);
+    };
+    for (const char* formula : formulas)
+        EXPECT_EXIT(runOutOfMemory(formula), testing::ExitedWithCode(0), "内存不够") << formula;
 }
 
 // A script whose top-level code leaves no Custom_GL of its own never reaches one an earlier

@@ -13,6 +13,7 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QFile>
+#include <QFileInfo>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -209,7 +210,9 @@ void DrawEntryWindow::writeAndReturn() {
     QString why;
     if (!history::WriteDrawFileViaFlag(drawFile, common::ProgramFile(QStringLiteral("FLAG.TXT")), book_.keptDraws(),
                                        &why)) {
-        // The draw file is as it was; the window stays open with the edits.
+        // The draw file is as it was; the window stays open with the edits, and its note no
+        // longer reads as if they were kept ("保存成功" said they were taken, not written).
+        status_->setText(QStringLiteral("开奖数据尚未写入 %1").arg(QFileInfo(drawFile).fileName()));
         ui::MsgBox(QStringLiteral("开奖数据保存失败：") + why, ui::Icon::Warning, ui::Buttons::Ok, ui::kAppTitle, this);
         return;
     }

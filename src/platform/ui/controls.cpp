@@ -1,5 +1,9 @@
 #include "platform/ui/controls.h"
 
+#include <QPalette>
+
+#include <algorithm>
+
 namespace ui {
 
 QLabel* MakeLabel(QWidget* parent, const QString& name, const QString& text) {
@@ -25,6 +29,29 @@ QComboBox* MakePickList(QWidget* parent, const QString& name, const QStringList&
     auto* combo = MakePlaced<QComboBox>(parent, name, x, y, w, h);
     combo->addItems(items);
     return combo;
+}
+
+void ToggleTip(QLabel* tip) {
+    if (!tip->isHidden()) {
+        tip->hide();
+        return;
+    }
+    const QWidget* room = tip->parentWidget();
+    constexpr int kMargin = 4;
+    tip->setWordWrap(true);
+    tip->setFrameShape(QFrame::Box);
+    tip->setMargin(4);
+    tip->setAutoFillBackground(true);
+    tip->setBackgroundRole(QPalette::ToolTipBase);
+    tip->setForegroundRole(QPalette::ToolTipText);
+    QRect place = tip->geometry();
+    if (room) place.setRight(std::min(place.right(), room->width() - 1 - kMargin));
+    place.setHeight(std::max(place.height(), tip->heightForWidth(place.width())));
+    if (room && place.bottom() > room->height() - 1 - kMargin) place.moveBottom(room->height() - 1 - kMargin);
+    place.moveTop(std::max(place.top(), 0));
+    tip->setGeometry(place);
+    tip->raise();
+    tip->show();
 }
 
 }  // namespace ui

@@ -40,4 +40,10 @@ QPushButton* MakeButton(QWidget* parent, const QString& name, const QString& cap
 QComboBox* MakePickList(QWidget* parent, const QString& name, const QStringList& items, int x, int y, int w,
                         int h = 24);
 
+// Shows a hidden tip label laid over its window's controls, or hides a shown one. Shown, it
+// stands above the controls it covers, paints its own background, and takes the height its
+// whole (word-wrapped) text needs at its width, kept inside its window: narrowed to the window's
+// right edge, moved up from its bottom edge.
+void ToggleTip(QLabel* tip);
+
 }  // namespace ui

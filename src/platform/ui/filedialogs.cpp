@@ -6,14 +6,17 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QFileIconProvider>
 #include <QFileSystemModel>
 #include <QHeaderView>
 #include <QIdentityProxyModel>
 #include <QLocale>
+#include <QMimeDatabase>
 #include <QRegularExpression>
 #include <QTreeView>
 
 #include <algorithm>
+#include <iterator>
 #include <utility>
 
 namespace ui {
@@ -26,10 +29,29 @@ FileDialogAnswer& CurrentAnswer() {
     return answer;
 }
 
+// Names each listed file's type and icon from its name alone. Qt's own provider asks the
+// file-type database, which reads a file's first bytes, and while one read waits (/proc/kmsg,
+// a FIFO, a device) that database's lock holds the window thread too: typing /proc into the
+// name field hung the whole program. The program's collections (.h) are named as the player
+// knows them, not as C headers.
+class NameOnlyFileTypes : public QFileIconProvider {
+public:
+    QIcon icon(const QFileInfo& info) const override {
+        if (info.isDir()) return QFileIconProvider::icon(Folder);
+        const QIcon themed = QIcon::fromTheme(typeOf(info).iconName());
+        return themed.isNull() ? QFileIconProvider::icon(File) : themed;
+    }
+    QString type(const QFileInfo& info) const override { return FileTypeName(info); }
+
+private:
+    QMimeType typeOf(const QFileInfo& info) const { return types_.mimeTypeForFile(info.fileName(), QMimeDatabase::MatchExtension); }
+    QMimeDatabase types_;
+};
+
 // Qt's file model writes sizes and dates in the machine's locale (English on a machine without
-// a Chinese one), and names a folder's type with a text Qt's Chinese translations lack; these
-// are written again in the program's locale (QLocale()). A file's type is the file-type
-// database's, already in that locale.
+// a Chinese one), with sizes in IEC units ("1.04 KiB"), and names a folder's type with a text
+// Qt's Chinese translations lack; these are written again in the program's locale (QLocale())
+// and in Chinese units. A file's type is NameOnlyFileTypes's.
 class LocaleFileColumns : public QIdentityProxyModel {
 public:
     using QIdentityProxyModel::QIdentityProxyModel;
@@ -40,7 +62,7 @@ public:
         const QModelIndex source = mapToSource(index);
         const bool folder = files->isDir(source);
         switch (index.column()) {
-        case kSize: return folder ? QString() : QLocale().formattedDataSize(files->size(source));
+        case kSize: return folder ? QString() : DataSizeText(files->size(source));
         case kType: return folder ? QStringLiteral("文件夹") : QIdentityProxyModel::data(index, role);
         default: return QLocale().toString(files->lastModified(source), QLocale::ShortFormat);
         }
@@ -83,8 +105,34 @@ QString DialogStartFolder(const QString& folder) {
     return QDir::cleanPath(common::ProgramDir());
 }
 
+QString DataSizeText(qint64 bytes) {
+    static const char16_t* const kUnits[] = {u"千字节", u"兆字节", u"吉字节", u"太字节"};
+    if (bytes < 1024) return QStringLiteral("%1 字节").arg(QLocale().toString(bytes));
+    double value = double(bytes) / 1024;
+    int unit = 0;
+    while (value >= 1024 && unit + 1 < int(std::size(kUnits))) {
+        value /= 1024;
+        ++unit;
+    }
+    return QStringLiteral("%1 %2").arg(QLocale().toString(value, 'f', 2), QString::fromUtf16(kUnits[unit]));
+}
+
+QString FileTypeName(const QFileInfo& info) {
+    if (info.isDir()) return QStringLiteral("文件夹");
+    // A FIFO, a device or a socket is no file to open, whatever its name.
+    if (info.exists() && !info.isFile()) return QStringLiteral("特殊文件");
+    if (info.suffix().compare(QLatin1String("h"), Qt::CaseInsensitive) == 0) return QStringLiteral("大底采集");
+    const QMimeType type = QMimeDatabase().mimeTypeForFile(info.fileName(), QMimeDatabase::MatchExtension);
+    if (!type.isDefault() && !type.comment().isEmpty()) return type.comment();
+    return info.suffix().isEmpty() ? QStringLiteral("文件") : QStringLiteral("%1 文件").arg(info.suffix().toUpper());
+}
+
 void MakeProgramFileDialog(QFileDialog* dialog) {
     dialog->setOption(QFileDialog::DontUseNativeDialog);
+    // Set before the dialog lists anything. The dialog does not own it and its listing thread
+    // may use it until the dialog has gone, so one lives for the whole run.
+    static NameOnlyFileTypes* const kNameOnlyTypes = new NameOnlyFileTypes;
+    dialog->setIconProvider(kNameOnlyTypes);
     dialog->setProxyModel(new LocaleFileColumns(dialog));
     // Qt sizes the detail columns for English samples, which cuts the Chinese types and dates:
     // they take their texts' widths, and the name the rest of a wider dialog.

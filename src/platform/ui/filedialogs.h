@@ -9,6 +9,7 @@
 #include <functional>
 
 class QFileDialog;
+class QFileInfo;
 class QWidget;
 
 namespace ui {
@@ -52,8 +53,17 @@ QStringList AskOpenFileNames(QWidget* parent, const QString& title, const QStrin
 // ("plan" typed while plan.txt exists).
 QString AskSaveFileName(QWidget* parent, const QString& title, const QString& defaultName, const QString& filter);
 
-// Makes dialog the program's kind of file dialog: Qt's own widgets, and its size and date
-// columns in the program's (Chinese) locale rather than the machine's.
+// Makes dialog the program's kind of file dialog: Qt's own widgets, its size and date columns
+// in the program's (Chinese) locale rather than the machine's, and every listed file's type and
+// icon taken from its name, so that no listed file is ever opened (a read of /proc/kmsg or a
+// FIFO would hold the window thread for good).
 void MakeProgramFileDialog(QFileDialog* dialog);
+
+// A file size as the dialogs write it: "812 字节", "1.04 千字节", "3.50 兆字节", "1.20 吉字节"
+// (units of 1024).
+QString DataSizeText(qint64 bytes);
+// A listed file's type from its name only: "文件夹", "大底采集" for the program's collections
+// (.h), the file-type database's name for the extension, "特殊文件" for a FIFO, device or socket.
+QString FileTypeName(const QFileInfo& info);
 
 }  // namespace ui

@@ -132,8 +132,9 @@ void WebView::showHtml(const QString& html, const QString& address) {
 }
 
 void WebView::setPageHtml(const QString& html) {
-    html_ = html;
-    setHtml(html);
+    // Whatever the page holds, the window lays out only a bounded part of it.
+    html_ = PageWithinBudget(html);
+    setHtml(html_);
 }
 
 void WebView::showErrorPage(const QString& url, const QString& reason) {
@@ -150,18 +151,12 @@ QVariant WebView::loadResource(int type, const QUrl& name) {
     const ResourcePlace place = resources_.size() < kMaxPageResources ? PlaceOf(type, QUrl(location_), url)
                                                                       : ResourcePlace::LeftOut;
     QVariant value = LeftOutResource(type);
-    QByteArray bytes;
-    if (place == ResourcePlace::HomeFile && ReadHomeFile(url, &bytes) && withinBudget(bytes.size())) {
-        resourceBytes_ += bytes.size();
-        value = ResourceValue(type, bytes);
-    }
+    if (QByteArray bytes; place == ResourcePlace::HomeFile && ReadHomeFile(url, &bytes)) value = budget_.take(type, bytes);
     resources_.insert(name, value);
     // The page's server is not waited for: the page shows now and takes the resource when it comes.
     if (place == ResourcePlace::PageServer) fetchResource(type, name, url);
     return value;
 }
-
-bool WebView::withinBudget(qint64 bytes) const { return resourceBytes_ + bytes <= kPageResourceBudget; }
 
 void WebView::fetchResource(int type, const QUrl& name, const QUrl& url) {
     // A redirection may not lead to another server.
@@ -176,10 +171,7 @@ void WebView::resourceArrived(QNetworkReply* reply, int type, const QUrl& name) 
     resourceReplies_.removeAll(reply);
     const int status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
     if (reply->error() != QNetworkReply::NoError || status < 200 || status > 299) return;
-    const QByteArray bytes = reply->readAll();
-    if (!withinBudget(bytes.size())) return;
-    resourceBytes_ += bytes.size();
-    const QVariant value = ResourceValue(type, bytes);
+    const QVariant value = budget_.take(type, reply->readAll());
     if (IsLeftOut(value)) return;
     resources_.insert(name, value);
     // The page is laid out again with what came (the document asks anew after setHtml), where
@@ -204,7 +196,7 @@ void WebView::dropResources() {
     }
     resourceReplies_.clear();
     resources_.clear();
-    resourceBytes_ = 0;
+    budget_.reset();
 }
 
 }  // namespace ui

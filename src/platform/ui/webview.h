@@ -3,6 +3,8 @@
 // HTML, and reports the browser events the windows use. Links open in the same view. Every page
 // shown in the program goes through it, so its images and style sheets follow one rule
 // (pageresources.h): the home folder's regular files or the page's own server, bounded.
+#include "platform/ui/pageresources.h"
+
 #include <QHash>
 #include <QList>
 #include <QNetworkReply>
@@ -61,7 +63,6 @@ private:
     void dropResources();
     void fetchResource(int type, const QUrl& name, const QUrl& url);
     void resourceArrived(QNetworkReply* reply, int type, const QUrl& name);
-    bool withinBudget(qint64 bytes) const;
 
     QNetworkAccessManager* manager_ = nullptr;
     QPointer<QNetworkReply> reply_;
@@ -70,10 +71,10 @@ private:
     bool loadingLocal_ = false;  // a local page is read on the next pass of the event loop
     QString html_;               // the page shown, set again when a style sheet arrives
     // The page's resources by the name the document asks for: what they came to (left out
-    // included), what is on its way, and the bytes taken so far.
+    // included), what is on its way, and what they have taken of the page's budget.
     QHash<QUrl, QVariant> resources_;
     QList<QPointer<QNetworkReply>> resourceReplies_;
-    qint64 resourceBytes_ = 0;
+    PageBudget budget_;
     bool refreshPending_ = false;
 };
 

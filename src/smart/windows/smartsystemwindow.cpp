@@ -274,7 +274,7 @@ void SmartSystemWindow::switchToP3() {
 }
 
 void SmartSystemWindow::toggleChoosingTip() {
-    choosingTip_->setVisible(choosingTip_->isHidden());
+    ui::ToggleTip(choosingTip_);
 }
 
 void SmartSystemWindow::copySchemes() {

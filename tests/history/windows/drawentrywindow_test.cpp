@@ -504,6 +504,33 @@ TEST_F(DrawEntry, FailedWriteKeepsTheWindowAndTheEdits) {
     EXPECT_EQ(fileBytes(), MakeRecords(draws) + "2024359 1231");
 }
 
+// A program folder that takes no new file: 返回 says which draw file was not written and why
+// (never the temporary FLAG.TXT), the note says the draws are not written yet, and nothing is lost.
+TEST_F(DrawEntry, ReturnInAReadOnlyFolderNamesTheDrawFile) {
+    ui::MessageRecorder messages;
+    DrawEntryWindow f(app);
+    Enter(f, QString(), "123");
+    ASSERT_EQ(Label3(f)->text(), "保存成功");
+    {
+        testsupport::ReadOnlyFolder readOnly(dir.path());
+        if (!readOnly.isReadOnly()) GTEST_SKIP() << "the program folder cannot be made read-only here";
+        Command2(f)->click();
+        EXPECT_NE(f.result(), QDialog::Accepted);
+        ASSERT_EQ(messages.messages.size(), 1);
+        const QString text = messages.lastText();
+        // The draw file and a reason after it, whichever of the file or the folder refused first.
+        EXPECT_TRUE(text.startsWith("开奖数据保存失败：无法写入 " + QDir::toNativeSeparators(dir.file("HAO.TXT")) + "："))
+            << text.toStdString();
+        EXPECT_GT(text.size(), text.indexOf("HAO.TXT：") + 9) << text.toStdString();
+        EXPECT_FALSE(text.contains("FLAG")) << text.toStdString();
+        EXPECT_EQ(Label3(f)->text(), "开奖数据尚未写入 HAO.TXT");
+        EXPECT_EQ(fileBytes(), MakeRecords(draws));
+    }
+    Command2(f)->click();  // the folder takes files again: the edits were kept
+    EXPECT_EQ(f.result(), QDialog::Accepted);
+    EXPECT_EQ(fileBytes(), MakeRecords(draws) + "2024359 1231");
+}
+
 // Focus leaving the issue box (to 保存号码, or Enter in it) must not swap the list's selection
 // under the typed digits: a typed issue stays a typed issue.
 TEST_F(DrawEntry, TypedIssueStaysTypedWhenTheBoxLosesFocus) {

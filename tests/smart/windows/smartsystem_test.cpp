@@ -1,5 +1,6 @@
 // The smart-system window: options at load, the smart run over a served scheme list and the
 // real calculator, and the workbench's numbers and log after it.
+#include "presses.h"
 #include "programsmartcontext.h"
 #include "common/appstate.h"
 #include "common/settings.h"
@@ -448,6 +449,28 @@ TEST(SmartSystemWindowTest, HelpMarksArePictures) {
     testsupport::ClickOn(testsupport::Find<QLabel>(&w, QStringLiteral("Image1")));
     EXPECT_FALSE(tip->isHidden());
     testsupport::ClickOn(testsupport::Find<QLabel>(&w, QStringLiteral("Image1")));
+    EXPECT_TRUE(tip->isHidden());
+}
+
+// The tip the help mark shows is read whole: inside the window, tall enough for all its text,
+// and above the 智能选号操作方法 box and every other control it covers.
+TEST(SmartSystemWindowTest, HelpMarksTipIsWholeOnScreen) {
+    SmartSystemFixture f;
+    SmartSystemWindow w(testsupport::ProgramSmartContext(f.app, &f.bench, &f.calc));
+    QLabel* tip = w.findChild<QLabel*>(QStringLiteral("Label12"));
+    testsupport::ClickOn(w.findChild<QLabel*>(QStringLiteral("Image1")));
+    ASSERT_FALSE(tip->isHidden());
+    EXPECT_TRUE(w.rect().contains(tip->geometry())) << tip->geometry().bottom() << " " << tip->geometry().right();
+    EXPECT_GE(tip->height(), tip->heightForWidth(tip->width()));
+    EXPECT_TRUE(tip->text().endsWith(QStringLiteral("会收到事半功倍的效果。")));
+    const QObjectList stack = w.children();  // the last is on top
+    for (QObject* child : stack) {
+        auto* control = qobject_cast<QWidget*>(child);
+        if (!control || control == tip || control->isHidden() || control->isWindow()) continue;
+        if (control->geometry().intersects(tip->geometry()))
+            EXPECT_LT(stack.indexOf(control), stack.indexOf(tip)) << control->objectName().toStdString();
+    }
+    testsupport::ClickOn(w.findChild<QLabel*>(QStringLiteral("Image1")));
     EXPECT_TRUE(tip->isHidden());
 }
 
