@@ -1,0 +1,106 @@
+// A real run of the program's windows for the address-space tests: the windows are made
+// through app::ProgramWindows over the program folder of SIFMORA_DIR, threads fitted to the
+// address space as the program's main fits them, and a "player" opens the smart system, starts
+// a 300-period history verification, answers its question and waits for its end. Then it writes
+// each row of the verification's table to its output, one line of tab-separated cells, and ends
+// with 0; a box other than the question and the end (a run that stops) is written as a line
+// "message<TAB>text", answered, and the probe ends with 3.
+#include "app/programwindows.h"
+#include "common/appstate.h"
+#include "common/workprogress.h"
+#include "smart/historyverificationwindow.h"
+#include "smart/smartsystemwindow.h"
+#include "workbench/workbenchwindow.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QComboBox>
+#include <QMessageBox>
+#include <QTimer>
+#include <QTreeWidget>
+
+#include <cstdio>
+
+namespace {
+
+constexpr int kPeriods = 300;
+constexpr int kStoppedCode = 3;
+
+class Player : public QObject {
+public:
+    explicit Player(app::ProgramWindows& windows) : windows_(windows) {
+        connect(&tick_, &QTimer::timeout, this, [this] { look(); });
+        tick_.start(20);
+    }
+
+private:
+    void look() {
+        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) return answer(box);
+        SmartSystemWindow* smart = windows_.smartSystem().window();
+        if (!smart || !smart->isVisible()) return;
+        verification_ = smart->verificationWindow();
+        if (!verification_) {
+            if (!verifyOpened_) QTimer::singleShot(0, smart, &SmartSystemWindow::Command3_Click);
+            verifyOpened_ = true;
+            return;
+        }
+        if (!verification_->isVisible() || started_) return;
+        verification_->findChild<QComboBox*>(QStringLiteral("Combo1"))->setCurrentText(QString::number(kPeriods));
+        QTimer::singleShot(0, verification_, &HistoryVerificationWindow::Command2_Click);
+        started_ = true;
+    }
+
+    void answer(QMessageBox* box) {
+        if (answered_.contains(box)) return;
+        answered_ << box;
+        QAbstractButton* button = box->button(QMessageBox::Yes) ? box->button(QMessageBox::Yes) : box->buttons().value(0);
+        const QString text = box->text();
+        if (box->button(QMessageBox::Yes)) {
+            QTimer::singleShot(0, button, &QAbstractButton::click);
+            return;
+        }
+        if (text == QStringLiteral("历史成绩验证完成！")) {
+            writeRows();
+            std::fflush(stdout);
+            std::_Exit(0);
+        }
+        std::printf("message\t%s\n", text.toUtf8().constData());
+        std::fflush(stdout);
+        std::_Exit(kStoppedCode);
+    }
+
+    void writeRows() const {
+        auto* table = verification_->findChild<QTreeWidget*>(QStringLiteral("ListView1"));
+        for (int r = 0; r < table->topLevelItemCount(); ++r) {
+            QStringList cells;
+            for (int c = 0; c < table->columnCount(); ++c) cells << table->topLevelItem(r)->text(c);
+            std::printf("%s\n", cells.join(QLatin1Char('\t')).toUtf8().constData());
+        }
+    }
+
+    app::ProgramWindows& windows_;
+    QTimer tick_;
+    HistoryVerificationWindow* verification_ = nullptr;
+    QList<QMessageBox*> answered_;
+    bool verifyOpened_ = false;
+    bool started_ = false;
+};
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    common::FitThreadsToAddressSpace();
+    QApplication application(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Sifmora"));
+    QApplication::setQuitOnLastWindowClosed(false);
+    common::AppState state;  // the run's one state, as the program's main owns it
+    app::ProgramWindows windows(state);
+    Player player(windows);
+    QTimer::singleShot(0, &application, [&state, &windows] {
+        windows.showMainWindow();
+        windows.showWorkbench();  // its first opening may open the smart system itself
+        SmartSystemWindow* smart = windows.smartSystem().window();
+        if (!state.quitting && !(smart && smart->isVisible())) windows.openSmartSystem(windows.workbench());
+    });
+    return application.exec();
+}
