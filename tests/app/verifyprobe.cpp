@@ -3,8 +3,10 @@
 // address space as the program's main fits them, and a "player" opens the smart system, starts
 // a 300-period history verification, answers its question and waits for its end. Then it writes
 // each row of the verification's table to its output, one line of tab-separated cells, and ends
-// with 0; a box other than the question and the end (a run that stops) is written as a line
-// "message<TAB>text", answered, and the probe ends with 3.
+// with 0. With the argument "smart" the player presses the smart system's 确定 instead (its
+// schemes spread over threads) and writes the kill digits it shows. A box other than the
+// question and the end (a run that stops) is written as a line "message<TAB>text" and the probe
+// ends with 3.
 #include "app/programwindows.h"
 #include "common/appstate.h"
 #include "common/workprogress.h"
@@ -15,6 +17,7 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QComboBox>
+#include <QLabel>
 #include <QMessageBox>
 #include <QTimer>
 #include <QTreeWidget>
@@ -28,7 +31,7 @@ constexpr int kStoppedCode = 3;
 
 class Player : public QObject {
 public:
-    explicit Player(app::ProgramWindows& windows) : windows_(windows) {
+    Player(app::ProgramWindows& windows, bool smartRun) : windows_(windows), smartRun_(smartRun) {
         connect(&tick_, &QTimer::timeout, this, [this] { look(); });
         tick_.start(20);
     }
@@ -38,6 +41,12 @@ private:
         if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) return answer(box);
         SmartSystemWindow* smart = windows_.smartSystem().window();
         if (!smart || !smart->isVisible()) return;
+        if (smartRun_) {
+            smart_ = smart;
+            if (!started_) QTimer::singleShot(0, smart, &SmartSystemWindow::Command2_Click);
+            started_ = true;
+            return;
+        }
         verification_ = smart->verificationWindow();
         if (!verification_) {
             if (!verifyOpened_) QTimer::singleShot(0, smart, &SmartSystemWindow::Command3_Click);
@@ -51,13 +60,18 @@ private:
     }
 
     void answer(QMessageBox* box) {
-        if (answered_.contains(box)) return;
-        answered_ << box;
+        if (box->property("answered").toBool()) return;
+        box->setProperty("answered", true);
         QAbstractButton* button = box->button(QMessageBox::Yes) ? box->button(QMessageBox::Yes) : box->buttons().value(0);
         const QString text = box->text();
         if (box->button(QMessageBox::Yes)) {
             QTimer::singleShot(0, button, &QAbstractButton::click);
             return;
+        }
+        if (smartRun_ && text.startsWith(QStringLiteral("人工智能杀码系统已完成操作"))) {
+            std::printf("%s\n", smart_->findChild<QLabel*>(QStringLiteral("Label14"))->text().toUtf8().constData());
+            std::fflush(stdout);
+            std::_Exit(0);
         }
         if (text == QStringLiteral("历史成绩验证完成！")) {
             writeRows();
@@ -79,9 +93,10 @@ private:
     }
 
     app::ProgramWindows& windows_;
+    const bool smartRun_;
     QTimer tick_;
+    SmartSystemWindow* smart_ = nullptr;
     HistoryVerificationWindow* verification_ = nullptr;
-    QList<QMessageBox*> answered_;
     bool verifyOpened_ = false;
     bool started_ = false;
 };
@@ -95,7 +110,7 @@ int main(int argc, char** argv) {
     QApplication::setQuitOnLastWindowClosed(false);
     common::AppState state;  // the run's one state, as the program's main owns it
     app::ProgramWindows windows(state);
-    Player player(windows);
+    Player player(windows, argc > 1 && QByteArray(argv[1]) == "smart");
     QTimer::singleShot(0, &application, [&state, &windows] {
         windows.showMainWindow();
         windows.showWorkbench();  // its first opening may open the smart system itself
