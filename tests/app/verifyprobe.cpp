@@ -12,6 +12,7 @@
 #include "common/workprogress.h"
 #include "smart/historyverificationwindow.h"
 #include "smart/smartsystemwindow.h"
+#include "smartopening.h"
 #include "workbench/workbenchwindow.h"
 
 #include <QAbstractButton>
@@ -111,11 +112,6 @@ int main(int argc, char** argv) {
     common::AppState state;  // the run's one state, as the program's main owns it
     app::ProgramWindows windows(state);
     Player player(windows, argc > 1 && QByteArray(argv[1]) == "smart");
-    QTimer::singleShot(0, &application, [&state, &windows] {
-        windows.showMainWindow();
-        windows.showWorkbench();  // its first opening may open the smart system itself
-        SmartSystemWindow* smart = windows.smartSystem().window();
-        if (!state.quitting && !(smart && smart->isVisible())) windows.openSmartSystem(windows.workbench());
-    });
+    QTimer::singleShot(0, &application, [&state, &windows] { probes::OpenTheSmartSystem(state, windows); });
     return application.exec();
 }
