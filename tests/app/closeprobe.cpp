@@ -14,6 +14,7 @@
 #include "platform/closerequest.h"
 #include "smart/historyverificationwindow.h"
 #include "smart/smartsystemwindow.h"
+#include "smartopening.h"
 #include "workbench/workbenchwindow.h"
 
 #include <QAbstractButton>
@@ -120,11 +121,6 @@ int main(int argc, char** argv) {
         return application.exec();
     }
     Player player(windows, argc > 1 && QByteArray(argv[1]) == "box", argc > 2 && QByteArray(argv[2]) == "quit");
-    QTimer::singleShot(0, &application, [&state, &windows] {
-        windows.showMainWindow();
-        windows.showWorkbench();  // its first opening may open the smart system itself
-        SmartSystemWindow* smart = windows.smartSystem().window();
-        if (!state.quitting && !(smart && smart->isVisible())) windows.openSmartSystem(windows.workbench());
-    });
+    QTimer::singleShot(0, &application, [&state, &windows] { probes::OpenTheSmartSystem(state, windows); });
     return application.exec();
 }
