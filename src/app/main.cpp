@@ -2,6 +2,7 @@
 #include "app/endrun.h"
 #include "app/programwindows.h"
 #include "common/appstate.h"
+#include "common/workprogress.h"
 #include "mainwindow/mainwindow.h"
 #include "mainwindow/trayicon.h"
 #include "platform/closerequest.h"
@@ -16,6 +17,8 @@
 #include <cstdio>
 
 int main(int argc, char** argv) {
+    // Before any thread: under an address-space limit threads take little of it.
+    common::FitThreadsToAddressSpace();
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Sifmora"));
     platform::UseChineseLocale();

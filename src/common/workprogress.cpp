@@ -3,11 +3,15 @@
 #include <QThread>
 
 #include <algorithm>
+#include <cstdio>
 #include <chrono>
 #include <condition_variable>
 #include <exception>
 #include <mutex>
+#include <malloc.h>
 #include <pthread.h>
+#include <sys/resource.h>
+#include <unistd.h>
 #include <utility>
 #include <vector>
 
@@ -18,7 +22,49 @@ int WorkProgress::perMille() const {
     return t > 0 ? int(std::min<long long>(1000, done() * 1000 / t)) : 0;
 }
 
-int WorkerCount(int asked) { return asked > 0 ? asked : std::max(1, QThread::idealThreadCount()); }
+int WorkerCount(int asked) {
+    if (asked > 0) return asked;
+    const int processors = std::max(1, QThread::idealThreadCount());
+    const long long left = AddressSpaceLeft();
+    if (left < 0) return processors;
+    return int(std::clamp<long long>((left - kAddressReserve) / kWorkerAddressCost, 1, processors));
+}
+
+namespace {
+
+// The address-space limit, 0 without one.
+unsigned long long AddressSpaceLimit() {
+    rlimit limit{};
+    if (getrlimit(RLIMIT_AS, &limit) != 0 || limit.rlim_cur == RLIM_INFINITY) return 0;
+    return limit.rlim_cur;
+}
+
+}  // namespace
+
+long long AddressSpaceLeft() {
+    const unsigned long long limit = AddressSpaceLimit();
+    if (limit == 0) return -1;
+    // The first figure of statm is the mapped size in pages.
+    unsigned long long pages = 0;
+    if (std::FILE* statm = std::fopen("/proc/self/statm", "r")) {
+        if (std::fscanf(statm, "%llu", &pages) != 1) pages = 0;
+        std::fclose(statm);
+    }
+    const unsigned long long mapped = pages * static_cast<unsigned long long>(sysconf(_SC_PAGESIZE));
+    return mapped >= limit ? 0 : static_cast<long long>(limit - mapped);
+}
+
+void FitThreadsToAddressSpace() {
+    const unsigned long long limit = AddressSpaceLimit();
+    if (limit == 0) return;
+    constexpr unsigned long long kArenaBytes = 64ull << 20;  // what the C library reserves for one
+    // The main heap counts as one of them: at least one more, so that threads do not all queue.
+    mallopt(M_ARENA_MAX, int(std::clamp<unsigned long long>(limit / 8 / kArenaBytes, 2, 64)));
+    pthread_attr_t attributes;
+    if (pthread_attr_init(&attributes) != 0) return;
+    if (pthread_attr_setstacksize(&attributes, kWorkerStack) == 0) pthread_setattr_default_np(&attributes);
+    pthread_attr_destroy(&attributes);
+}
 
 Block BlockOf(long long size, int parts, int part) {
     parts = std::max(1, parts);
@@ -117,6 +163,11 @@ void Workers::join(const std::function<void()>& idle, int idleMs) {
     for (State::Slot& slot : s.threads)
         if (slot.started) pthread_join(slot.id, nullptr);
     if (s.failure) std::rethrow_exception(std::exchange(s.failure, nullptr));
+}
+
+int Workers::started() const {
+    return int(std::count_if(state_->threads.begin(), state_->threads.end(),
+                             [](const State::Slot& slot) { return slot.started; }));
 }
 
 bool ParallelFor(long long count, WorkProgress* progress, const std::function<void(long long)>& body, int threads) {

@@ -30,8 +30,23 @@ private:
 };
 
 // The worker threads of a computation: asked when above 0 (tests and benchmarks ask for a
-// count), else one per processor this program may run on, at least one.
+// count), else one per processor this program may run on, at least one; under an address-space
+// limit no more than the space left holds (kWorkerAddressCost each, kAddressReserve kept for
+// the window and the toolkit's own threads).
 int WorkerCount(int asked = 0);
+
+// What the process may still map: its address-space limit (RLIMIT_AS, `prlimit --as`) less
+// what it maps now; -1 without a limit.
+long long AddressSpaceLeft();
+
+// Under an address-space limit threads must cost little of it: the C library reserves 64 MB of
+// address space for the heap arena of each thread that allocates, up to eight per processor,
+// and a thread started without a stack size takes the main thread's (8 MB); the toolkit's
+// pooled threads (name lookups, painting) and the workers together filled 1 GB before the
+// first window. This caps the arenas to an eighth of the limit and gives threads that name no
+// stack size kWorkerStack. It changes nothing without a limit. Called first in a program's
+// main, before any thread starts.
+void FitThreadsToAddressSpace();
 
 // Stacks of worker threads: kWorkerStack by default, small enough that the C library keeps a
 // run's stacks for the next run instead of mapping fresh ones; kLongWorkerStack, a main
@@ -39,6 +54,10 @@ int WorkerCount(int asked = 0);
 // the history verification's workers): the script engine stops recursion by the stack it finds.
 constexpr std::size_t kWorkerStack = std::size_t(2) << 20;
 constexpr std::size_t kLongWorkerStack = std::size_t(8) << 20;
+// What a worker is counted to take of a limited address space (its stack and what its
+// calculator allocates), and what stays for the rest of the program.
+constexpr long long kWorkerAddressCost = 64ll << 20;
+constexpr long long kAddressReserve = 128ll << 20;
 
 // The part-th of parts consecutive blocks of [0, size): [first, end), the blocks in order, as
 // even as they can be.
@@ -60,6 +79,8 @@ public:
     // Waits for every worker; with idle, calls it on the joining thread about every idleMs
     // milliseconds meanwhile (a window's thread lets its events through there).
     void join(const std::function<void()>& idle = {}, int idleMs = 0);
+    // How many of the workers run on threads of their own (the rest wait for join()).
+    int started() const;
 
 private:
     struct State;

@@ -6,6 +6,7 @@
 #include "smart/verificationtexts.h"
 
 #include <algorithm>
+#include <new>
 
 namespace smart {
 
@@ -62,19 +63,41 @@ bool SchemesNeedTheWindowThread(const QStringList& schemes) {
 }
 
 VerificationRun::VerificationRun(VerificationJob job, int workers, SchemeCalculator* inlineCalc)
-    : job_(std::move(job)), inlineCalc_(workers > 0 ? nullptr : inlineCalc) {
+    : job_(std::move(job)) {
     nextTaken_ = job_.first;
     done_.resize(size_t(std::max(0, job_.last - job_.first + 1)));
-    if (!inlineCalc_) {
-        const int count = int(done_.size());
-        const int n = std::clamp(workers, 1, std::max(1, count));
-        // Each worker takes a run of consecutive draws: their backtests rank nearly the same
-        // periods, which the worker's calculator then ranks once.
-        workers_.emplace(n, [this, count, n](int t) {
-            const common::Block block = common::BlockOf(count, n, t);
-            work(job_.first + int(block.first), job_.first + int(block.end) - 1);
-        }, common::kLongWorkerStack);
+    if (workers <= 0) {
+        inlineCalc_ = inlineCalc;
+        return;
     }
+    const int count = int(done_.size());
+    const int n = std::clamp(workers, 1, std::max(1, count));
+    claimed_ = std::make_unique<std::atomic<bool>[]>(size_t(n));
+    // Each worker takes a run of consecutive draws: their backtests rank nearly the same
+    // periods, which the worker's calculator then ranks once. Then it takes the run of any
+    // worker that could not be started (no address space left for its stack), which would
+    // otherwise wait for the end of the run.
+    workers_.emplace(n, [this, count, n](int t) {
+        for (int k = 0; k < n; ++k) {
+            const int part = (t + k) % n;
+            if (claimed_[size_t(part)].exchange(true)) continue;
+            const common::Block block = common::BlockOf(count, n, part);
+            work(job_.first + int(block.first), job_.first + int(block.end) - 1);
+        }
+    }, common::kLongWorkerStack);
+    if (workers_->started() > 0) return;
+    // Not one thread: the draws are computed here, one after another, or the run says why not.
+    for (int part = 0; part < n; ++part) claimed_[size_t(part)] = true;
+    inlineCalc_ = inlineCalc;
+    if (!inlineCalc_ && !done_.empty()) {
+        VerifiedDraw& row = done_.front().emplace();
+        row.draw = job_.first;
+        row.failure = MemoryShortMessage();
+    }
+}
+
+QString VerificationRun::MemoryShortMessage() {
+    return QStringLiteral("内存不足，历史成绩验证无法继续。请关闭其他程序或减少验证期数后再试。");
 }
 
 VerificationRun::~VerificationRun() {
@@ -88,17 +111,31 @@ void VerificationRun::stop() {
 }
 
 void VerificationRun::work(int from, int to) {
-    SchemeCalculator calc;
-    calc.setOutsideStop(&stop_);
-    for (int draw = from; draw <= to && !stop_.load(); ++draw) {
-        VerifiedDraw row = VerifyDraw(calc, job_, draw);
-        if (stop_.load()) return;
-        {
-            const std::lock_guard<std::mutex> lock(mutex_);
-            done_[size_t(draw - job_.first)] = std::move(row);
+    int draw = from;
+    // Memory short for a calculator or a draw's computation: the run stops at that draw with
+    // the reason, and the window says it (the rows before it stand).
+    try {
+        SchemeCalculator calc;
+        calc.setOutsideStop(&stop_);
+        for (; draw <= to && !stop_.load(); ++draw) {
+            VerifiedDraw row = VerifyDraw(calc, job_, draw);
+            if (stop_.load()) return;
+            put(std::move(row));
         }
-        ready_.notify_all();
+    } catch (const std::bad_alloc&) {
+        VerifiedDraw row;
+        row.draw = draw;
+        row.failure = MemoryShortMessage();
+        put(std::move(row));
     }
+}
+
+void VerificationRun::put(VerifiedDraw row) {
+    {
+        const std::lock_guard<std::mutex> lock(mutex_);
+        done_[size_t(row.draw - job_.first)] = std::move(row);
+    }
+    ready_.notify_all();
 }
 
 std::optional<VerifiedDraw> VerificationRun::next(int waitMs) {

@@ -59,7 +59,9 @@ bool SchemesNeedTheWindowThread(const QStringList& schemes);
 class VerificationRun {
 public:
     // workers > 0: that many threads compute the draws (common::WorkerCount() for the machine's); workers 0: next() computes each draw on
-    // the caller's thread with inlineCalc (not owned), letting its host pump events.
+    // the caller's thread with inlineCalc (not owned), letting its host pump events. When not
+    // one thread can be started, inlineCalc computes them as with workers 0, or, without one,
+    // the first draw comes back with MemoryShortMessage() as its failure.
     VerificationRun(VerificationJob job, int workers, SchemeCalculator* inlineCalc = nullptr);
     ~VerificationRun();  // stops the work and waits for the threads
     VerificationRun(const VerificationRun&) = delete;
@@ -72,8 +74,12 @@ public:
     // Ends the work: running computations end at their next check, no new one starts.
     void stop();
 
+    // What a run says when memory ran short for a draw (its failure).
+    static QString MemoryShortMessage();
+
 private:
     void work(int from, int to);  // the draws from..to, in order
+    void put(VerifiedDraw row);   // a computed draw, for next()
     VerificationJob job_;
     SchemeCalculator* inlineCalc_ = nullptr;
     std::atomic<bool> stop_{false};
@@ -81,6 +87,7 @@ private:
     std::mutex mutex_;
     std::condition_variable ready_;
     std::vector<std::optional<VerifiedDraw>> done_;  // by draw - first
+    std::unique_ptr<std::atomic<bool>[]> claimed_;   // the workers' runs of draws, once taken
     std::optional<common::Workers> workers_;  // last: joined before the rest goes
 };
 

@@ -14,6 +14,7 @@
 #include "platform/closerequest.h"
 #include "smart/windows/historyverificationwindow.h"
 #include "smart/windows/smartsystemwindow.h"
+#include "smartopening.h"
 #include "workbench/workbenchwindow.h"
 
 #include <QAbstractButton>
@@ -27,11 +28,6 @@
 #include <cstdio>
 
 namespace {
-
-// Presses the button of that objectName, as the player does.
-void press(QWidget* window, const char* name) {
-    if (auto* button = window->findChild<QAbstractButton*>(QString::fromLatin1(name))) button->click();
-}
 
 // Plays the player's part, one look every few milliseconds; each step that opens a modal window
 // runs from a timer of its own, so that the looks go on inside that window's loop.
@@ -57,14 +53,14 @@ private:
         if (!smart || !smart->isVisible()) return;
         HistoryVerificationWindow* verification = smart->verificationWindow();
         if (!verification) {
-            if (!verifyOpened_) QTimer::singleShot(0, smart, [smart] { press(smart, "Command3"); });
+            if (!verifyOpened_) QTimer::singleShot(0, smart, [smart] { probes::Press(smart, "Command3"); });
             verifyOpened_ = true;
             return;
         }
         if (!verification->isVisible()) return;
         if (!started_) {
             verification->findChild<QComboBox*>(QStringLiteral("Combo1"))->setCurrentIndex(299);  // 300
-            QTimer::singleShot(0, verification, [verification] { press(verification, "Command2"); });
+            QTimer::singleShot(0, verification, [verification] { probes::Press(verification, "Command2"); });
             started_ = true;
             return;
         }
@@ -124,11 +120,6 @@ int main(int argc, char** argv) {
         return application.exec();
     }
     Player player(windows, argc > 1 && QByteArray(argv[1]) == "box", argc > 2 && QByteArray(argv[2]) == "quit");
-    QTimer::singleShot(0, &application, [&state, &windows] {
-        windows.showMainWindow();
-        windows.showWorkbench();  // its first opening may open the smart system itself
-        SmartSystemWindow* smart = windows.smartSystem().window();
-        if (!state.quitting && !(smart && smart->isVisible())) windows.openSmartSystem(windows.workbench());
-    });
+    QTimer::singleShot(0, &application, [&state, &windows] { probes::OpenTheSmartSystem(state, windows); });
     return application.exec();
 }

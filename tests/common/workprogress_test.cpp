@@ -2,7 +2,17 @@
 // cancel or a failure stops the handing out of indexes; workers joined before their owner ends.
 #include "common/workprogress.h"
 
+#include "sanitized.h"
+
+#include <QThread>
 #include <gtest/gtest.h>
+
+#include <sys/resource.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
 
 #include <atomic>
 #include <chrono>
@@ -56,8 +66,9 @@ TEST(ParallelForTest, CancelAndFailureStopTheWork) {
             if (i > 5)
                 ++after;
         }, threads), std::runtime_error);
-        if (threads == 1)
+        if (threads == 1) {
             EXPECT_EQ(after.load(), 0);
+        }
     }
 }
 
@@ -100,6 +111,54 @@ TEST(WorkersTest, BlocksAreConsecutiveAndTheCountIsAskedOrTheMachines) {
     }
     EXPECT_EQ(common::WorkerCount(3), 3);
     EXPECT_GE(common::WorkerCount(), 1);
+}
+
+// A thread that cannot be had (here: a stack larger than any address space) loses no work: its
+// worker runs on the joining thread.
+TEST(WorkersTest, AWorkerWithoutAThreadRunsAtTheJoin) {
+    std::vector<std::atomic<int>> ran(3);
+    std::vector<std::thread::id> where(3);
+    common::Workers workers(3, [&](int t) {
+        ++ran[size_t(t)];
+        where[size_t(t)] = std::this_thread::get_id();
+    }, std::size_t(1) << 46);
+    EXPECT_EQ(workers.started(), 0);
+    workers.join();
+    for (int t = 0; t < 3; ++t) {
+        EXPECT_EQ(ran[size_t(t)], 1);
+        EXPECT_EQ(where[size_t(t)], std::this_thread::get_id());
+    }
+}
+
+// Under an address-space limit the machine's worker count is what the space left holds (each
+// worker counted kWorkerAddressCost, kAddressReserve kept), at least one; asked counts stay.
+// Checked in a child process, which reports through its exit code.
+int WorkerCountUnderALimit(long long leftBytes) {
+    std::FILE* statm = std::fopen("/proc/self/statm", "r");
+    unsigned long long pages = 0;
+    if (!statm || std::fscanf(statm, "%llu", &pages) != 1) return 20;
+    std::fclose(statm);
+    const rlim_t limit = rlim_t(pages * static_cast<unsigned long long>(sysconf(_SC_PAGESIZE)) + leftBytes);
+    const rlimit l{limit, limit};
+    if (setrlimit(RLIMIT_AS, &l) != 0) return 21;
+    const long long left = common::AddressSpaceLeft();
+    if (left <= 0 || left > leftBytes) return 22;
+    const long long fit = (left - common::kAddressReserve) / common::kWorkerAddressCost;
+    const int expected = int(std::clamp<long long>(fit, 1, std::max(1, QThread::idealThreadCount())));
+    if (common::WorkerCount() != expected || common::WorkerCount(5) != 5) return 23;
+    return 10;
+}
+
+TEST(WorkersTest, TheMachinesCountFitsALimitedAddressSpace) {
+#ifdef SIFMORA_SANITIZED
+    GTEST_SKIP() << "a sanitizer's shadow memory does not fit an address space limit";
+#endif
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_EQ(common::AddressSpaceLeft(), -1);  // the tests run without a limit
+    for (long long leftMiB : {100, 300, 4000}) {
+        EXPECT_EXIT(std::_Exit(WorkerCountUnderALimit(leftMiB << 20)), ::testing::ExitedWithCode(10), "")
+            << leftMiB;
+    }
 }
 
 }  // namespace
