@@ -228,7 +228,7 @@ void MainWindow::switchLottery(bool toP3) {
     showHistoryList();
 }
 
-void MainWindow::lotteryChanged(bool toP3, const QString& loadError) {
+void MainWindow::lotteryChanged(bool toP3) {
     title_->showLottery(toP3);
     // This window's own switch or start says a failed load itself and shows the list after it.
     if (!switchingHere_) list_->showNotice(QStringLiteral("彩票类型已被转换请刷新数据..."));

@@ -68,7 +68,6 @@ __attribute__((always_inline)) inline void assign(Variant* dst, Variant&& v) {
         UnpinnedCopy(v);
     *dst = std::move(v);
 }
-void assign(Variant* dst, const Variant& v) { assign(dst, Variant(v)); }
 
 }  // namespace
 

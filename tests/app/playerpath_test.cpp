@@ -279,7 +279,7 @@ TEST_F(PlayerPathTest, DrawEntryAsksBeforeDroppingASavedDraw) {
             EXPECT_EQ(dir.read(QStringLiteral("HAO.TXT")),
                       written ? before + history::EncodeDrawRecord(next + QStringLiteral(" 123")) : before);
             EXPECT_EQ(state.history.count(), loaded + (written ? 1 : 0));
-            if (written) EXPECT_EQ(state.history.newest(), next + QStringLiteral(" 123"));
+            if (written) { EXPECT_EQ(state.history.newest(), next + QStringLiteral(" 123")); }
             main->close();
         }
     }

@@ -56,8 +56,9 @@ TEST(ParallelForTest, CancelAndFailureStopTheWork) {
             if (i > 5)
                 ++after;
         }, threads), std::runtime_error);
-        if (threads == 1)
+        if (threads == 1) {
             EXPECT_EQ(after.load(), 0);
+        }
     }
 }
 

@@ -697,7 +697,9 @@ TEST(MainWindowTables, EveryColumnOfTheTablesIsInSight) {
             return sideways->maximum() == 0;
         };
         // The header stands whole inside its strip when the table fits.
-        if (inSight()) EXPECT_LE(Child<QLabel>(f, "Label4")->geometry().right(), Child<QWidget>(f, "Picture6")->width());
+        if (inSight()) {
+            EXPECT_LE(Child<QLabel>(f, "Label4")->geometry().right(), Child<QWidget>(f, "Picture6")->width());
+        }
         EXPECT_GE(Child<QLabel>(f, "Label4")->width(), Child<QLabel>(f, "Label4")->sizeHint().width());
 
         const std::vector<std::pair<const char*, std::function<void()>>> tables{

@@ -606,7 +606,7 @@ TEST(ScriptCondition, TellsWhetherAConditionReadsOnlyItsSeriesAndWhetherItMayTal
         ScriptCondition compiled;
         const bool ok = compiled.compile(QString::fromUtf8(c.condition));
         EXPECT_EQ(compiled.mayTalk(), c.talks) << c.condition;
-        if (ok) EXPECT_EQ(compiled.isPure(), c.pure) << c.condition;
+        if (ok) { EXPECT_EQ(compiled.isPure(), c.pure) << c.condition; }
     }
 }
 

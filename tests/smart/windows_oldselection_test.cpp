@@ -57,7 +57,7 @@ TEST(SmartOldSelection, EachSchemeAndBaseTypeCutsWhatItSays) {
                 smart::OldSmartSelection(history, 600, {baseType, sums, scheme}, pool, log, &t);
                 const QStringList& table = baseType == 0 ? common::GroupSixTable() : common::GroupThreeTable();
                 EXPECT_EQ(pool, OldSelExpected(history, 600, table, t));
-                if (sums == 0) EXPECT_TRUE(t.excludedSums.isEmpty());
+                if (sums == 0) { EXPECT_TRUE(t.excludedSums.isEmpty()); }
                 EXPECT_LE(t.excludedSums.size(), sums);
                 // 组选六 drops span 2 and one more; 组选三 one span; never the base draw's span.
                 ASSERT_EQ(t.excludedSpans.size(), baseType == 0 ? 2 : 1);

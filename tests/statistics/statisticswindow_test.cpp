@@ -504,8 +504,9 @@ TEST(StatisticsWindowRealHistoryTest, LargeStraightRunGivesEveryRowAndSortsAwayF
     for (int r = 1; r < table->rowCount(); r += r < 3000 ? 1 : 997) {
         const int count = table->text(r, 1).toInt();
         ASSERT_GE(previous, count) << r;
-        if (count == previous && r < 3000)
+        if (count == previous && r < 3000) {
             ASSERT_LT(QString::compare(table->text(r - 1, 0), table->text(r, 0)), 0) << r;
+        }
         previous = count;
     }
     EXPECT_EQ(f.findChild<QLabel*>(QStringLiteral("RowCountLabel"))->text(), QStringLiteral("共1,728,000行"));

@@ -212,7 +212,7 @@ TEST_F(FormulaFilterTest, ScriptErrorsSayWhereAndKeepThePool) {
         EXPECT_EQ(recorder->messages[0].buttons, ui::Buttons::Ok);
         EXPECT_TRUE(text.endsWith(c.where)) << text.toStdString();
         EXPECT_GT(text.size(), c.where.size()) << "the description comes first";
-        if (!c.description.isEmpty()) EXPECT_EQ(text, c.description + c.where);
+        if (!c.description.isEmpty()) { EXPECT_EQ(text, c.description + c.where); }
         EXPECT_EQ(form->session().pool, start);
         EXPECT_EQ(log(), before + kFormulaHeader + kFormulaFailLine);
         EXPECT_EQ(form->session().setDescription, QStringLiteral("之前"));
