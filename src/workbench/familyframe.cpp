@@ -75,7 +75,7 @@ void FamilyFrame::runBatch() {
         showFamilies();
         return;
     }
-    const QString warning = RunAdvancedBatch(bench_.model(), bench_.state().history);
+    const QString warning = RunAdvancedBatch(bench_.model(), bench_.state().history());
     showFamilies();
     if (!warning.isEmpty()) ui::MsgBox(warning, ui::Icon::Information, ui::Buttons::Ok, ui::kAppTitle, bench_.dialogParent());
 }

@@ -95,7 +95,7 @@ void FuzzyTab::customSource() {
 }
 
 void FuzzyTab::showSource(int kind) {
-    const common::DrawHistory& h = bench_.state().history;
+    const common::DrawHistory& h = bench_.state().history();
     const pool::FuzzyDigitClasses classes = pool::ComputeFuzzyDigitClasses(h, h.count());
     const pool::DigitPartition& part = kind == 0   ? classes.hotWarmCold
                                        : kind == 1 ? classes.drawnNeighbourLone

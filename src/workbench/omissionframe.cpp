@@ -40,7 +40,7 @@ void OmissionFrame::run() {
         families[size_t(f)].on = model.omissionOn[size_t(f)];
         families[size_t(f)].values = model.input(pool::InputBox(int(pool::InputBox::OmissionGroup) + f));
     }
-    RunOmissionFilter(bench_.session(), common::DigitOmissionTable::Count(bench_.state().history), families);
+    RunOmissionFilter(bench_.session(), common::DigitOmissionTable::Count(bench_.state().history()), families);
 }
 
 }  // namespace workbench

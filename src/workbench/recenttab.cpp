@@ -85,7 +85,7 @@ void RecentTab::run() {
         rows[size_t(r)].ticked = recent.rows[size_t(r)];
         rows[size_t(r)].countText = recent.counts[size_t(r)];
     }
-    const auto ran = RunRecentFilter(bench_.session(), bench_.state().history, rows, recent.autoCollect,
+    const auto ran = RunRecentFilter(bench_.session(), bench_.state().history(), rows, recent.autoCollect,
                                      bench_.model().straightMode,
                                      [this](const QString& description) { return SaveStepCollection(bench_, description); });
     // A row that ran is consumed; the others keep their tick.

@@ -111,7 +111,7 @@ int main(int argc, char** argv) {
         windows.showMainWindow();
         windows.showWorkbench();  // its first opening may open the smart system itself
         SmartSystemWindow* smart = windows.smartSystem().window();
-        if (!state.quitting && !(smart && smart->isVisible())) windows.openSmartSystem(windows.workbench());
+        if (!state.quitting() && !(smart && smart->isVisible())) windows.openSmartSystem(windows.workbench());
     });
     return application.exec();
 }

@@ -194,7 +194,7 @@ TEST(AppState, DefaultAnalysisRange) {
         AppState s;
         QStringList draws;
         for (int i = 0; i < c.draws; ++i) draws << MakeDrawText("2004001", "123");
-        s.history = DrawHistory(draws);
+        s.setHistory(DrawHistory(draws));
         s.resetAnalysisRange();
         EXPECT_EQ(s.rangeFirst(), c.first) << c.draws;
         EXPECT_EQ(s.rangeLast(), c.last) << c.draws;
@@ -205,7 +205,7 @@ TEST(AppState, DefaultAnalysisRange) {
 // keeps no copy that a settings change could leave behind.
 TEST(AppState, AnalysisRangeFollowsSettingKj) {
     AppState s;
-    s.history = DrawHistory(QStringList(300, MakeDrawText("2004001", "123")));
+    s.setHistory(DrawHistory(QStringList(300, MakeDrawText("2004001", "123"))));
     s.resetAnalysisRange();
     struct Case { const char* kj; int first, last; };
     for (const Case c : {Case{"0", 199, 299}, Case{"1", 0, 299}, Case{"", 0, 299}}) {
@@ -224,16 +224,16 @@ TEST(AppState, AnnouncesEachReadHistoryAndResets) {
     s.setHistory(DrawHistory());
     EXPECT_EQ(told, 2);
     s.setHistory(DrawHistory(QStringList{MakeDrawText("2004001", "123")}));
-    s.selectLottery(true, "x", s.history);
+    s.selectLottery(true, "x", s.history());
     s.setRange(5, -1);
-    s.quitting = true;
+    s.setQuitting(true);
     s.reset();
-    EXPECT_TRUE(s.history.isEmpty());
+    EXPECT_TRUE(s.history().isEmpty());
     EXPECT_FALSE(s.lotteryIsP3());
     EXPECT_TRUE(s.drawFilePath().isEmpty());
     EXPECT_EQ(s.rangeFirst(), 0);
     EXPECT_EQ(s.rangeLast(), -1);
-    EXPECT_FALSE(s.quitting);
+    EXPECT_FALSE(s.quitting());
 }
 
 TEST(Paths, ServerAddresses) {

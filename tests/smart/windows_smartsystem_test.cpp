@@ -83,7 +83,7 @@ QString ExpectedKillDigits(const QList<int>& summary, int killCount, int scheme)
 TEST(SmartSystemWindowTest, LoadSetsTheOptionsAndTheSetting) {
     SmartSystemFixture f;
     common::SaveSmartScheme(2);
-    f.app.selectLottery(true, common::DrawFilePathFor(true), f.app.history);
+    f.app.selectLottery(true, common::DrawFilePathFor(true), f.app.history());
     SmartSystemWindow w(testsupport::ProgramSmartContext(f.app, &f.bench, &f.calc));
     EXPECT_EQ(w.windowTitle(), QStringLiteral("智能系统Vexon-7"));
     EXPECT_EQ(w.findChild<QSlider*>(QStringLiteral("Slider1"))->value(), 2);
@@ -94,7 +94,7 @@ TEST(SmartSystemWindowTest, LoadSetsTheOptionsAndTheSetting) {
     EXPECT_EQ(common::GetSetting(QStringLiteral("zlxuanhao")), QStringLiteral("1"));
     EXPECT_TRUE(w.findChild<QRadioButton*>(QStringLiteral("Option2"))->isChecked());
     EXPECT_EQ(w.schemeListUrl(), f.server.url(QStringLiteral("/3d/p3.xml")));
-    f.app.selectLottery(false, common::DrawFilePathFor(false), f.app.history);
+    f.app.selectLottery(false, common::DrawFilePathFor(false), f.app.history());
     w.Form_Activate();
     EXPECT_TRUE(w.findChild<QRadioButton*>(QStringLiteral("Option1"))->isChecked());
     w.findChild<QCheckBox*>(QStringLiteral("Check1"))->click();
@@ -149,7 +149,7 @@ TEST(SmartSystemWindowTest, SmartRunShowsTheKillDigitsAndRestoresTheWorkbench) {
     pool::NumberPool fresh;
     QString log;
     smart::KillDigitSettings s{3, 0, 2, kill};
-    smart::ComputeKillDigits(f.app.history, 600, s, summary, fresh, log);
+    smart::ComputeKillDigits(f.app.history(), 600, s, summary, fresh, log);
     w.computeScheme(600, 3);
     EXPECT_EQ(f.bench.session().pool, fresh);
 }
@@ -511,13 +511,13 @@ TEST(SmartSystemWindowTest, WorksOnTheStateAndWorkbenchItIsGiven) {
         EXPECT_EQ(messages.messages[0].text, smart::ShortHistoryMessage(500));
     }
     // The program's state is what the test fixture made: 福彩3D, 600 draws.
-    given.selectLottery(false, common::DrawFilePathFor(false), f.app.history);
+    given.selectLottery(false, common::DrawFilePathFor(false), f.app.history());
     const QString logBefore = f.bench.session().log.text();
     const pool::NumberPool poolBefore = f.bench.session().pool;
     w.Option1_Click();  // no workbench to switch: the window follows the state
     EXPECT_TRUE(w.findChild<QRadioButton*>(QStringLiteral("Option1"))->isChecked());
     EXPECT_EQ(f.bench.lotteries, QList<bool>());
-    w.computeScheme(given.history.count(), 0);
+    w.computeScheme(given.history().count(), 0);
     EXPECT_FALSE(w.numberPool().empty());
     EXPECT_EQ(f.bench.session().pool, poolBefore);
     EXPECT_EQ(f.bench.session().log.text(), logBefore);

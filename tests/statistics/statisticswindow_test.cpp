@@ -486,7 +486,7 @@ TEST(StatisticsWindowRealHistoryTest, LargeStraightRunGivesEveryRowAndSortsAwayF
     f.findChild<QPushButton*>(QStringLiteral("Command10"))->click();
     statistics::StatsTable* table = f.table(3);
     ASSERT_EQ(table->rowCount(), 1728000);
-    const auto in = statistics::MakeCompoundInput(app.history, statistics::AnalysisRange(app));
+    const auto in = statistics::MakeCompoundInput(app.history(), statistics::AnalysisRange(app));
     const QStringList sets = statistics::DigitCombinations(3);
     for (int r : {0, 1, 14399, 864123, 1727999}) {
         const auto row = statistics::PositionalRow(in, sets[r / 14400], sets[r / 120 % 120], sets[r % 120]);
@@ -553,7 +553,7 @@ TEST(StatisticsWindowRealHistoryTest, TablesAgreeWithTheHistory) {
     ASSERT_TRUE(statsfixture::UseRealHistory(app, true));
     ui::MessageRecorder recorder;
     StatisticsWindow f(app);
-    const int n = app.history.count();
+    const int n = app.history().count();
     EXPECT_EQ(f.table(1)->rowCount(), app.rangeLast() - app.rangeFirst() + 1);
     int counted = 0, sums = 0;
     for (int r = 0; r < 1000; ++r)
@@ -563,7 +563,7 @@ TEST(StatisticsWindowRealHistoryTest, TablesAgreeWithTheHistory) {
     EXPECT_EQ(counted, n);
     EXPECT_EQ(sums, n);
     EXPECT_EQ(f.findChild<QLabel*>(QStringLiteral("Label2"))->text(),
-              QStringLiteral("统计") + app.history.issue(1) + QStringLiteral("到") + app.history.issue(n) +
+              QStringLiteral("统计") + app.history().issue(1) + QStringLiteral("到") + app.history().issue(n) +
                   QStringLiteral("期"));
     // 组选9码: the row leaving out digit d counts the draws without d.
     auto* combo4 = f.findChild<QComboBox*>(QStringLiteral("Combo4"));
@@ -573,7 +573,7 @@ TEST(StatisticsWindowRealHistoryTest, TablesAgreeWithTheHistory) {
     for (int d = 0; d < 10; ++d) {
         int without = 0;
         for (int i = 1; i <= n; ++i)
-            without += app.history.number(i).contains(QChar(u'0' + d)) ? 0 : 1;
+            without += app.history().number(i).contains(QChar(u'0' + d)) ? 0 : 1;
         EXPECT_EQ(f.table(3)->text(9 - d, 1).toInt(), without) << d;
     }
 }

@@ -42,7 +42,7 @@ QStringList FilterFramesDraws() {
 class FilterFramesWindow : public WorkbenchFixture {
 protected:
     void SetUp() override {
-        app.history = common::DrawHistory(FilterFramesDraws());
+        app.setHistory(common::DrawHistory(FilterFramesDraws()));
         recorder = std::make_unique<ui::MessageRecorder>();
         workbench::SetAutoCollectionPauseHook([this]() { ++pauses; });
         form = std::make_unique<WorkbenchWindow>(app);
@@ -253,7 +253,7 @@ TEST_F(FilterFramesWindow, OmissionPickerListsAndWritesTheBoxes) {
 }
 
 TEST_F(FilterFramesWindow, OmissionPickerOnAnEmptyHistory) {
-    app.history = common::DrawHistory();
+    app.setHistory(common::DrawHistory());
     OmissionPicker picker(*form, app);
     EXPECT_EQ(picker.windowTitle(), QStringLiteral("遗漏过滤 []"));
     EXPECT_EQ(picker.list(1)->count(), 1);

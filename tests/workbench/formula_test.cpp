@@ -60,7 +60,7 @@ QStringList FormulaPoolWithout(const QStringList& all, const QStringList& remove
 class FormulaFilterTest : public WorkbenchFixture {
 protected:
     void SetUp() override {
-        app.history = common::DrawHistory(QStringList{"2025001 123", "2025002 456"});
+        app.setHistory(common::DrawHistory(QStringList{"2025001 123", "2025002 456"}));
         recorder = std::make_unique<ui::MessageRecorder>();
     }
     testsupport::HookReset<&ui::SetModalHandler> modalReset;

@@ -146,8 +146,8 @@ TEST(WorkbenchModel, LotterySwitchReloadsTheHistoryWithoutAWindow) {
     EXPECT_TRUE(error.isEmpty()) << error.toStdString();
     EXPECT_TRUE(app.lotteryIsP3());
     EXPECT_EQ(common::GetSetting(QStringLiteral("fclx")), QStringLiteral("1"));
-    EXPECT_EQ(app.history.count(), 1);
-    EXPECT_EQ(app.history.number(1), QStringLiteral("567"));
+    EXPECT_EQ(app.history().count(), 1);
+    EXPECT_EQ(app.history().number(1), QStringLiteral("567"));
     EXPECT_EQ(model.session.pool, QStringList({QStringLiteral("123")}));  // the numbers stay
     EXPECT_EQ(workbench::LotterySwitchedMessage(true), QStringLiteral("彩票类型已被转换，当前彩票类型为[体彩排列3]。"));
 
@@ -155,7 +155,7 @@ TEST(WorkbenchModel, LotterySwitchReloadsTheHistoryWithoutAWindow) {
     EXPECT_TRUE(history::SelectLottery(app, false, &error));
     EXPECT_FALSE(app.lotteryIsP3());
     EXPECT_EQ(common::GetSetting(QStringLiteral("fclx")), QStringLiteral("0"));
-    EXPECT_EQ(app.history.count(), 0);
+    EXPECT_EQ(app.history().count(), 0);
 }
 
 }  // namespace
