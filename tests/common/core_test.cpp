@@ -236,6 +236,18 @@ TEST(AppState, AnnouncesEachReadHistoryAndResets) {
     EXPECT_FALSE(s.quitting());
 }
 
+// The quitting flag is announced when it changes, not when it is set again.
+TEST(AppState, AnnouncesQuittingOnlyWhenItChanges) {
+    AppState s;
+    QList<bool> told;
+    QObject::connect(&s, &AppState::quittingChanged, [&](bool quitting) { told << quitting; });
+    s.setQuitting(true);
+    s.setQuitting(true);
+    EXPECT_TRUE(s.quitting());
+    s.setQuitting(false);
+    EXPECT_EQ(told, (QList<bool>{true, false}));
+}
+
 TEST(Paths, ServerAddresses) {
     qputenv("SIFMORA_RESULTS_URL", "http://127.0.0.1:1/");
     EXPECT_EQ(ResultsUrl(), "http://127.0.0.1:1");
