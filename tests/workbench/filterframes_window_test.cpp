@@ -10,7 +10,7 @@
 #include "hookreset.h"
 #include "presses.h"
 #include "testsupport.h"
-#include "workbench/filterruns.h"
+#include "pool/filterruns.h"
 #include "workbenchfixture.h"
 
 #include <QCheckBox>
@@ -44,11 +44,11 @@ protected:
     void SetUp() override {
         app.setHistory(common::DrawHistory(FilterFramesDraws()));
         recorder = std::make_unique<ui::MessageRecorder>();
-        workbench::SetAutoCollectionPauseHook([this]() { ++pauses; });
+        pool::SetAutoCollectionPauseHook([this]() { ++pauses; });
         form = std::make_unique<WorkbenchWindow>(app);
         recorder->messages.clear();
     }
-    testsupport::HookReset<&workbench::SetAutoCollectionPauseHook> pauseHookReset;
+    testsupport::HookReset<&pool::SetAutoCollectionPauseHook> pauseHookReset;
     testsupport::HookReset<&ui::SetModalHandler> modalReset;
     void TearDown() override {
         form.reset();  // takes its set-operations window along
