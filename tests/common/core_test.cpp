@@ -38,6 +38,32 @@ TEST(DrawText, NextIssueKeepsYear) {
     EXPECT_EQ(NextIssue("2024999"), "20241000");  // no roll-over into the next year
 }
 
+// Only '0'..'9' count as digits: full-width and other scripts' digits (which QChar::isDigit
+// takes) would not read back from a draw file.
+TEST(DrawText, DigitTextsTakeOnlyAsciiDigits) {
+    const struct {
+        const char16_t* text;
+        bool digits, number, issue;
+    } cases[] = {
+        {u"123", true, true, false},
+        {u"2024001", true, false, true},
+        {u"7", true, false, false},
+        {u"", false, false, false},
+        {u"12a", false, false, false},
+        {u"-12", false, false, false},
+        {u"1 2", false, false, false},
+        {u"１２３", false, false, false},  // full-width
+        {u"١٢٣", false, false, false},  // Arabic-Indic
+        {u"202400١", false, false, false},
+    };
+    for (const auto& c : cases) {
+        const QString text = QString::fromUtf16(c.text);
+        EXPECT_EQ(IsAsciiDigits(text), c.digits) << text.toStdString();
+        EXPECT_EQ(IsNumberText(text), c.number) << text.toStdString();
+        EXPECT_EQ(IsIssueText(text), c.issue) << text.toStdString();
+    }
+}
+
 TEST(NumberTables, SizesAndBounds) {
     EXPECT_EQ(GroupTable().size(), 220);
     EXPECT_EQ(GroupTable().first(), "000");
