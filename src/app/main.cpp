@@ -63,7 +63,7 @@ int main(int argc, char** argv) {
                               });
     // A second start on this program folder ended beside this copy: the window in front shows.
     instance->onShowRequest = [&windows, &state] {
-        if (state.quitting) return;
+        if (state.quitting()) return;
         QWidget* front = QApplication::activeModalWidget();
         if (!front && windows.workbench() && windows.workbench()->isVisible()) front = windows.workbench();
         if (!front && windows.mainWindow()) windows.mainWindow()->present();

@@ -80,7 +80,7 @@ void PlaceEditorOnWorkbench(WorkbenchApi& bench, QWidget* editor) {
 
 bool HideUnlessQuitting(const WorkbenchApi& bench, QWidget* editor, QCloseEvent* event) {
     // Editors live for the run: the state the workbench was given says when the run ends.
-    if (bench.state().quitting) {
+    if (bench.state().quitting()) {
         editor->setAttribute(Qt::WA_DeleteOnClose);
         return false;
     }

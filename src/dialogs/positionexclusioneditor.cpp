@@ -329,10 +329,10 @@ void PositionExclusionEditor::ListDrawnOrUndrawn(int kind) {
     const common::AppState& app = bench_.state();
     std::array<int, 1000> counts{};
     const int first = std::max(app.analysisFirst(), 0);
-    const int last = std::min(app.analysisLast(), app.history.count() - 1);
+    const int last = std::min(app.analysisLast(), app.history().count() - 1);
     for (int i = first; i <= last; ++i) {
         bool ok = false;
-        const int n = app.history.number(i + 1).toInt(&ok);
+        const int n = app.history().number(i + 1).toInt(&ok);
         if (ok && n >= 0 && n < 1000) ++counts[size_t(n)];
     }
     patterns_.clear();

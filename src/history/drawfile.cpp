@@ -219,11 +219,7 @@ bool IsValidDrawFileContent(const QByteArray& bytes) {
     if (bytes.isEmpty() || bytes.size() % kRecordLength != 0) return false;
     for (qsizetype r = 0; r < bytes.size(); r += kRecordLength) {
         const char* p = bytes.constData() + r;
-        for (int i = 0; i < 7; ++i)
-            if (p[i] < '0' || p[i] > '9') return false;
-        if (p[7] != ' ') return false;
-        for (int i = 8; i < 11; ++i)
-            if (p[i] < '0' || p[i] > '9') return false;
+        if (!HasDrawDigits(p) || p[7] != ' ') return false;
         // Any flag byte: a withdrawn draw keeps its record with another flag.
     }
     return true;

@@ -22,7 +22,7 @@ QByteArray FileDigest(const QString& path) {
 }  // namespace
 
 DrawSnapshot::DrawSnapshot(const common::AppState& state)
-    : history_(state.history),
+    : history_(state.history()),
       p3_(state.lotteryIsP3()),
       filePath_(common::DrawFilePathFor(p3_)),
       fileDigest_(FileDigest(filePath_)) {}

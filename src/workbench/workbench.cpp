@@ -6,7 +6,7 @@
 namespace workbench {
 
 void ShowWorkbench(WorkbenchWindow& form, QWidget* mainWindow) {
-    if (form.state().quitting) return;
+    if (form.state().quitting()) return;
     if (mainWindow) mainWindow->hide();
     form.show();
     form.raise();

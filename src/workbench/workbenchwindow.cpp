@@ -52,7 +52,7 @@ void WorkbenchWindow::buildControls() {
     connect(baseFrame_->smartButton(), &QPushButton::clicked, baseFrame_, &BaseSetFrame::openSmartSystem);
     layout_.addCorner(baseFrame_->buildingButtons().front(), baseFrame_);
     layout_.addRow(baseFrame_->cornerRow());
-    historyFrame_ = new HistoryQueryFrame(session_, state_.history, this);
+    historyFrame_ = new HistoryQueryFrame(session_, state_.history(), this);
     modes_.filters << historyFrame_->hiddenRun();
     layout_.addCorner(historyFrame_->hiddenRun(), historyFrame_);
     positionalFrame_ = new PositionalFrame(*this, this);
@@ -177,7 +177,7 @@ void WorkbenchWindow::resizeEvent(QResizeEvent* event) {
 }
 
 void WorkbenchWindow::closeEvent(QCloseEvent* event) {
-    if (state_.quitting) {  // the program is quitting: really close
+    if (state_.quitting()) {  // the program is quitting: really close
         event->accept();
         return;
     }

@@ -152,7 +152,7 @@ TEST(GuideNames, TheSmartSystemOpensByItselfAtTheFirstEntryOfARunOnly) {
     MainWindow* main = windows.showMainWindow();
     ASSERT_NE(main, nullptr);
     main->quitOnClose = false;
-    ASSERT_GE(state.history.count(), 600);
+    ASSERT_GE(state.history().count(), 600);
     main->run(mainwindow::Command::Workbench);
     afterClosing();
     ASSERT_EQ(tickedAtOpening, QList<bool>{true});

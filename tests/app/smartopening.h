@@ -21,7 +21,7 @@ inline void OpenTheSmartSystem(common::AppState& state, app::ProgramWindows& win
     windows.showMainWindow();
     windows.showWorkbench();
     SmartSystemWindow* smart = windows.smartSystem().window();
-    if (!state.quitting && !(smart && smart->isVisible())) windows.openSmartSystem(windows.workbench());
+    if (!state.quitting() && !(smart && smart->isVisible())) windows.openSmartSystem(windows.workbench());
 }
 
 }  // namespace probes

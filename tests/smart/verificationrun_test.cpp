@@ -45,7 +45,7 @@ TEST(VerificationRun, WorkersGiveTheRowsOfOneCalculatorInOrder) {
         {{0, 2, 3, 3}, 9, 3},
     };
     for (const auto& c : cases) {
-        const smart::VerificationJob job = ShippedJob(f.app.history, c.periods, c.settings);
+        const smart::VerificationJob job = ShippedJob(f.app.history(), c.periods, c.settings);
         ASSERT_EQ(job.schemes.size(), 20);
         smart::SchemeCalculator one;
         smart::VerificationRun sequential(job, 0, &one);
@@ -60,7 +60,7 @@ TEST(VerificationRun, TheWorkRunsAwayFromTheCallerAndStops) {
     SKIP_WITHOUT_SHARED("data/HAO.TXT");
     smartwin::RealDrawsFixture f;
     ASSERT_TRUE(f.ok);
-    smart::VerificationRun run(ShippedJob(f.app.history, 200, {}), 2);
+    smart::VerificationRun run(ShippedJob(f.app.history(), 200, {}), 2);
     // Asked at once, nothing is done yet: the caller does not compute while it waits.
     EXPECT_FALSE(run.next(0).has_value());
     std::optional<smart::VerifiedDraw> first;
@@ -79,7 +79,7 @@ TEST(VerificationRun, TheJobsDrawsAreComputedWhateverTheDrawFileHolds) {
     SKIP_WITHOUT_SHARED("data/HAO.TXT");
     smartwin::RealDrawsFixture f;
     ASSERT_TRUE(f.ok);
-    const smart::VerificationJob job = ShippedJob(f.app.history, 3, {});
+    const smart::VerificationJob job = ShippedJob(f.app.history(), 3, {});
     smart::VerificationRun unchanged(job, 2);
     const QStringList expected = AllRows(unchanged);
     ASSERT_EQ(expected.size(), 3);

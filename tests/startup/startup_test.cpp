@@ -73,9 +73,7 @@ TEST(VersionLog, FirstLineIsASixteenBitInteger) {
         int v = -999;
         StartError e;
         EXPECT_EQ(ParseVersionLine(QString::fromLatin1(c.line), &v, &e), c.ok) << c.line;
-        if (c.ok) {
-            EXPECT_EQ(v, c.version) << c.line;
-        }
+        if (c.ok) { EXPECT_EQ(v, c.version) << c.line; }
         EXPECT_EQ(e.code, c.code) << c.line;
     }
 }

@@ -152,7 +152,7 @@ TEST_F(WorkbenchTest, FrameChoicesAreTheModels) {
 TEST_F(WorkbenchTest, GateStaysQuietWith600Draws) {
     QStringList draws;
     for (int i = 0; i < 600; ++i) draws << QStringLiteral("2020%1 %2").arg(i % 999 + 1, 3, 10, QLatin1Char('0')).arg(i % 1000, 3, 10, QLatin1Char('0'));
-    app.history = common::DrawHistory(draws);
+    app.setHistory(common::DrawHistory(draws));
     CountingLinks links;
     recorder->messages.clear();
     form.reset();
@@ -168,7 +168,7 @@ TEST_F(WorkbenchTest, LoadAndActivateFillTheLists) {
     // around the next issue.
     QStringList draws;
     for (int i = 0; i < 15; ++i) draws << QStringLiteral("2024%1 %2").arg(331 + i, 3, 10, QLatin1Char('0')).arg(i * 7, 3, 10, QLatin1Char('0'));
-    app.history = common::DrawHistory(draws);
+    app.setHistory(common::DrawHistory(draws));
     make();
     form->refreshFromState();
     auto* c9 = get<QComboBox>(QStringLiteral("Combo9"));
@@ -677,7 +677,7 @@ TEST_F(WorkbenchTest, LotterySwitchReloadsAndTellsTheMainWindow) {
     press("Image1");
     EXPECT_TRUE(app.lotteryIsP3());
     EXPECT_EQ(common::GetSetting(QStringLiteral("fclx")), QStringLiteral("1"));
-    EXPECT_EQ(app.history.count(), 1);
+    EXPECT_EQ(app.history().count(), 1);
     EXPECT_EQ(label3->text(), QStringLiteral("体彩排列3"));
     EXPECT_EQ(text1->toPlainText(), QStringLiteral("彩票类型已被转换请刷新数据..."));
     EXPECT_EQ(label1->text(), QStringLiteral("彩票类型已被转换请刷新数据..."));
@@ -798,7 +798,7 @@ TEST_F(WorkbenchTest, ShowWorkbenchHidesTheMainWindowAndTellsItsLinksWhenClosed)
 
     // While the program quits nothing is shown.
     shown->hide();
-    app.quitting = true;
+    app.setQuitting(true);
     workbench::ShowWorkbench(*shown, &main);
     EXPECT_FALSE(shown->isVisible());
 }

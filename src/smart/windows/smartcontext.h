@@ -23,7 +23,7 @@ struct SmartContext {
     // The calculator of the smart-system and verification windows (not owned: it outlives them).
     SmartCalculator* calculator = nullptr;
 
-    const common::DrawHistory& history() const { return state->history; }
+    const common::DrawHistory& history() const { return state->history(); }
     bool lotteryIsP3() const { return state->lotteryIsP3(); }
     dialogs::WorkbenchApi* bench() const { return workbench ? workbench() : nullptr; }
     // The calculator, made on its first use.

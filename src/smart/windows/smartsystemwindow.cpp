@@ -229,7 +229,7 @@ void SmartSystemWindow::closeEvent(QCloseEvent* event) {
     // The program ends (a close request): whatever runs here stops as after 取消 and the window
     // goes out of sight, ending its modal loop; the program's end unloads it once every run on
     // it has unwound.
-    if (context_.state && context_.state->quitting) {
+    if (context_.state && context_.state->quitting()) {
         stopRun();
         if (verificationWindow_) verificationWindow_->close();
         hide();

@@ -137,7 +137,7 @@ TEST(HistoryVerificationWindowTest, VerifiesTheLatestDrawsAndRestoresTheWorkbenc
     for (int k = 0; k < 4; ++k) {
         pool::NumberPool made;
         QString log;
-        const QString code = smart::ComputeKillDigits(f.app.history, 502, {k, 0, 0, 3},
+        const QString code = smart::ComputeKillDigits(f.app.history(), 502, {k, 0, 0, 3},
                                                       summary, made, log);
         EXPECT_EQ(list->topLevelItem(2)->text(2 + k), smart::VerifyCell(code, smart::VerifyHit(code, made, QStringLiteral("127"))));
     }

@@ -58,9 +58,7 @@ TEST(SmartOldSelection, EachSchemeAndBaseTypeCutsWhatItSays) {
                 smart::MakeOlderSelection(history, 600, {baseType, sums, scheme}, pool, log, &t);
                 const QStringList& table = baseType == 0 ? common::GroupSixTable() : common::GroupThreeTable();
                 EXPECT_EQ(pool, OldSelExpected(history, 600, table, t));
-                if (sums == 0) {
-                    EXPECT_TRUE(t.excludedSums.isEmpty());
-                }
+                if (sums == 0) { EXPECT_TRUE(t.excludedSums.isEmpty()); }
                 EXPECT_LE(t.excludedSums.size(), sums);
                 // 组选六 drops span 2 and one more; 组选三 one span; never the base draw's span.
                 ASSERT_EQ(t.excludedSpans.size(), baseType == 0 ? 2 : 1);
@@ -125,7 +123,7 @@ TEST(SmartOldSelectionWindow, ConfirmCommitsTheSetWithOneLogLine) {
     testsupport::Press(&w, QStringLiteral("Command2"));
     pool::NumberPool expected;
     QString log;
-    smart::MakeOlderSelection(app.history, 600, {0, 2, 1}, expected, log);
+    smart::MakeOlderSelection(app.history(), 600, {0, 2, 1}, expected, log);
     EXPECT_EQ(bench.session().pool, expected);
     EXPECT_EQ(bench.session().ring.slot(bench.session().ring.index()), expected);
     EXPECT_EQ(bench.session().log.text(),
@@ -185,7 +183,7 @@ TEST(SmartOldSelectionWindow, VerificationReplaysTheLatestHundredDraws) {
     for (int r = 0; r < 100; ++r) {
         const QTreeWidgetItem* row = list->topLevelItem(r);
         const int draw = 501 + r;
-        EXPECT_EQ(row->text(0), app.history.issue(draw));
+        EXPECT_EQ(row->text(0), app.history().issue(draw));
         if (!row->text(4).isEmpty()) {
             ++groupThree;
             EXPECT_TRUE(row->text(3).isEmpty()) << "组选六 never holds a 组三 number";
@@ -196,7 +194,7 @@ TEST(SmartOldSelectionWindow, VerificationReplaysTheLatestHundredDraws) {
     EXPECT_EQ(list->topLevelItem(99)->text(4), QStringLiteral("本期开组三"));
     pool::NumberPool made;
     QString log;
-    smart::MakeOlderSelection(app.history, 599, {0, 0, 2}, made, log);
+    smart::MakeOlderSelection(app.history(), 599, {0, 0, 2}, made, log);
     EXPECT_EQ(list->topLevelItem(99)->text(2), QString::number(made.size()));
     EXPECT_EQ(w.findChild<QLabel*>(QStringLiteral("Label1"))->text(), smart::OldVerifySummary(0, 100, groupThree, hits));
     EXPECT_TRUE(w.findChild<QLabel*>(QStringLiteral("Label1"))->text().startsWith(QStringLiteral("最近100期组六共开出")));

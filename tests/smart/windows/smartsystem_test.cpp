@@ -86,7 +86,7 @@ QString ExpectedKillDigits(const QList<int>& summary, int killCount, int scheme)
 TEST(SmartSystemWindowTest, LoadSetsTheOptionsAndTheSetting) {
     SmartSystemFixture f;
     common::SaveSmartScheme(2);
-    f.app.selectLottery(true, common::DrawFilePathFor(true), f.app.history);
+    f.app.selectLottery(true, common::DrawFilePathFor(true), f.app.history());
     SmartSystemWindow w(testsupport::ProgramSmartContext(f.app, &f.bench, &f.calc));
     EXPECT_EQ(w.windowTitle(), QStringLiteral("智能系统Vexon-7"));
     EXPECT_EQ(w.findChild<QSlider*>(QStringLiteral("Slider1"))->value(), 2);
@@ -97,7 +97,7 @@ TEST(SmartSystemWindowTest, LoadSetsTheOptionsAndTheSetting) {
     EXPECT_EQ(common::GetSetting(QStringLiteral("zlxuanhao")), QStringLiteral("1"));
     EXPECT_TRUE(w.findChild<QRadioButton*>(QStringLiteral("Option2"))->isChecked());
     EXPECT_EQ(w.schemeListUrl(), f.server.url(QStringLiteral("/3d/p3.xml")));
-    f.app.selectLottery(false, common::DrawFilePathFor(false), f.app.history);
+    f.app.selectLottery(false, common::DrawFilePathFor(false), f.app.history());
     w.show();  // the window shows the state's lottery as it shows
     EXPECT_TRUE(w.findChild<QRadioButton*>(QStringLiteral("Option1"))->isChecked());
     w.findChild<QCheckBox*>(QStringLiteral("Check1"))->click();
@@ -152,7 +152,7 @@ TEST(SmartSystemWindowTest, SmartRunShowsTheKillDigitsAndRestoresTheWorkbench) {
     pool::NumberPool fresh;
     QString log;
     smart::KillDigitSettings s{3, 0, 2, kill};
-    smart::ComputeKillDigits(f.app.history, 600, s, summary, fresh, log);
+    smart::ComputeKillDigits(f.app.history(), 600, s, summary, fresh, log);
     w.computeScheme(600, 3);
     EXPECT_EQ(f.bench.session().pool, fresh);
 }
@@ -467,8 +467,9 @@ TEST(SmartSystemWindowTest, HelpMarksTipIsWholeOnScreen) {
     for (QObject* child : stack) {
         auto* control = qobject_cast<QWidget*>(child);
         if (!control || control == tip || control->isHidden() || control->isWindow()) continue;
-        if (control->geometry().intersects(tip->geometry()))
+        if (control->geometry().intersects(tip->geometry())) {
             EXPECT_LT(stack.indexOf(control), stack.indexOf(tip)) << control->objectName().toStdString();
+        }
     }
     testsupport::ClickOn(w.findChild<QLabel*>(QStringLiteral("Image1")));
     EXPECT_TRUE(tip->isHidden());
@@ -542,13 +543,13 @@ TEST(SmartSystemWindowTest, WorksOnTheStateAndWorkbenchItIsGiven) {
         EXPECT_EQ(messages.messages[0].text, smart::ShortHistoryMessage(500));
     }
     // The program's state is what the test fixture made: 福彩3D, 600 draws.
-    given.selectLottery(false, common::DrawFilePathFor(false), f.app.history);
+    given.selectLottery(false, common::DrawFilePathFor(false), f.app.history());
     const QString logBefore = f.bench.session().log.text();
     const pool::NumberPool poolBefore = f.bench.session().pool;
     testsupport::Press(&w, QStringLiteral("Option1"));  // no workbench to switch: the window follows the state
     EXPECT_TRUE(w.findChild<QRadioButton*>(QStringLiteral("Option1"))->isChecked());
     EXPECT_EQ(f.bench.lotteries, QList<bool>());
-    w.computeScheme(given.history.count(), 0);
+    w.computeScheme(given.history().count(), 0);
     EXPECT_FALSE(w.numberPool().empty());
     EXPECT_EQ(f.bench.session().pool, poolBefore);
     EXPECT_EQ(f.bench.session().log.text(), logBefore);

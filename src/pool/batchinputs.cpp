@@ -1,6 +1,6 @@
-#include "workbench/batchinputs.h"
+#include "pool/batchinputs.h"
 
-namespace workbench {
+namespace pool {
 
 namespace {
 
@@ -20,18 +20,18 @@ bool Take(bool& family) {
 
 }  // namespace
 
-QList<BasicCondition> TakeBasicConditions(pool::EditorConditions& conditions) {
+QList<BasicCondition> TakeBasicConditions(EditorConditions& conditions) {
     QList<BasicCondition> families;
-    for (int f = 0; f < pool::kBatchFamilies; ++f) {
+    for (int f = 0; f < kBatchFamilies; ++f) {
         if (!Take(conditions.basicFamilies[size_t(f)])) continue;
-        families.append({BasicFamily(f), Ticked(conditions.patterns[size_t(f)], pool::PatternCaptions(f))});
+        families.append({BasicFamily(f), Ticked(conditions.patterns[size_t(f)], PatternCaptions(f))});
     }
     return families;
 }
 
-QList<AdvancedCondition> TakeAdvancedConditions(pool::EditorConditions& conditions) {
+QList<AdvancedCondition> TakeAdvancedConditions(EditorConditions& conditions) {
     QList<AdvancedCondition> families;
-    for (int f = 0; f < pool::kBatchFamilies; ++f) {
+    for (int f = 0; f < kBatchFamilies; ++f) {
         if (!Take(conditions.advancedFamilies[size_t(f)])) continue;
         AdvancedCondition c;
         c.family = AdvancedFamily(f);
@@ -39,11 +39,11 @@ QList<AdvancedCondition> TakeAdvancedConditions(pool::EditorConditions& conditio
         case AdvancedFamily::Positional: c.patterns = conditions.positionPatterns; break;
         case AdvancedFamily::Sum: c.ticked = Ticked(conditions.sums, {}); break;
         case AdvancedFamily::OneD:
-            for (int m = 0; m < pool::kOneDModes; ++m) c.oneD[size_t(m)] = conditions.oneDValues(m);
+            for (int m = 0; m < kOneDModes; ++m) c.oneD[size_t(m)] = conditions.oneDValues(m);
             break;
         default: {  // the option editor's tabs, in family order from 升降序
             const int tab = f - int(AdvancedFamily::AbcType);
-            c.ticked = Ticked(conditions.options[size_t(tab)], pool::OptionCaptions(tab));
+            c.ticked = Ticked(conditions.options[size_t(tab)], OptionCaptions(tab));
             break;
         }
         }
@@ -52,12 +52,12 @@ QList<AdvancedCondition> TakeAdvancedConditions(pool::EditorConditions& conditio
     return families;
 }
 
-void RunBasicBatch(pool::WorkbenchModel& model) {
+void RunBasicBatch(WorkbenchModel& model) {
     RunBasicBatch(model.session, TakeBasicConditions(model.conditions));
 }
 
-QString RunAdvancedBatch(pool::WorkbenchModel& model, const common::DrawHistory& history) {
+QString RunAdvancedBatch(WorkbenchModel& model, const common::DrawHistory& history) {
     return RunAdvancedBatch(model.session, TakeAdvancedConditions(model.conditions), history);
 }
 
-}  // namespace workbench
+}  // namespace pool

@@ -12,7 +12,7 @@
 
 #include <array>
 
-namespace workbench {
+namespace pool {
 
 // A ticked editor box: its index in the array and its caption.
 struct TickedBox {
@@ -35,9 +35,9 @@ struct BasicCondition {
 QString BasicPattern(BasicFamily family, const TickedBox& box);
 
 // Runs one family: log frame, removal, description. No commit.
-void RunBasicFamily(pool::PoolSession& session, const BasicCondition& condition);
+void RunBasicFamily(PoolSession& session, const BasicCondition& condition);
 // Runs the families in the order given (the caller passes them in box order) and commits.
-void RunBasicBatch(pool::PoolSession& session, const QList<BasicCondition>& families);
+void RunBasicBatch(PoolSession& session, const QList<BasicCondition>& families);
 
 // The eight advanced families in the order of the family boxes (Check58, Check1, Check26,
 // Check9, Check27, Check25, Check69, Check60).
@@ -54,11 +54,11 @@ struct AdvancedCondition {
 // Runs one family against the newest draw of history (直落号, 斜连值). No commit. Returns a
 // warning for the player when the family could not do its work (no draw to compare with),
 // else an empty text.
-QString RunAdvancedFamily(pool::PoolSession& session, const AdvancedCondition& condition,
+QString RunAdvancedFamily(PoolSession& session, const AdvancedCondition& condition,
                           const common::DrawHistory& history);
 // Runs the families in the order given and commits (also when none is given). Returns the
 // warnings of the families, joined by line breaks.
-QString RunAdvancedBatch(pool::PoolSession& session, const QList<AdvancedCondition>& families,
+QString RunAdvancedBatch(PoolSession& session, const QList<AdvancedCondition>& families,
                          const common::DrawHistory& history);
 
-}  // namespace workbench
+}  // namespace pool

@@ -14,7 +14,7 @@
 #include <array>
 #include <functional>
 
-namespace workbench {
+namespace pool {
 
 // Automatic collection ("用做大底自动容错"): saves the pool as a collection labelled with the
 // sub-filter's description. False when the save failed (the saver has told the player); the
@@ -47,7 +47,7 @@ QString RecentRowDescription(int row, const QString& countText);
 // saved through collect. Ends with the start set again when autoCollect, the description
 // "近期开奖过滤" and a commit. straightMode is set by rows 0 and 1. Returns, per row, whether
 // it ran (the window unticks those).
-std::array<bool, kRecentRows> RunRecentFilter(pool::PoolSession& session, const common::DrawHistory& history,
+std::array<bool, kRecentRows> RunRecentFilter(PoolSession& session, const common::DrawHistory& history,
                                               const std::array<RecentRow, kRecentRows>& rows, bool autoCollect,
                                               bool& straightMode, const CollectStep& collect);
 
@@ -56,13 +56,13 @@ std::array<bool, kRecentRows> RunRecentFilter(pool::PoolSession& session, const 
 // codes: the code list as typed; select: 选取两码 (keep the numbers holding a code) instead of
 // 过滤两码; position: 0 全部, 1 百十, 2 十个, 3 百个, positionText its list text. Without a valid
 // code nothing is logged and the description stays; the pool is committed in every case.
-void RunTwoCode(pool::PoolSession& session, const QString& codes, bool select, int position,
+void RunTwoCode(PoolSession& session, const QString& codes, bool select, int position,
                 const QString& positionText);
 
 // ---- Fuzzy filter -------------------------------------------------------------------------
 
 // Runs when at least one rule is switched on (returns false, and does nothing, otherwise).
-bool RunFuzzy(pool::PoolSession& session, const std::array<pool::FuzzyRule, 3>& rules);
+bool RunFuzzy(PoolSession& session, const std::array<FuzzyRule, 3>& rules);
 
 // ---- Digit-group combination filter --------------------------------------------------------
 
@@ -81,7 +81,7 @@ QString DigitGroupDescription(const DigitGroup& group);
 
 // Applies the switched-on groups in order (chained, or each on the press-time set with
 // autoCollect, saved through collect), then writes the one log block of the run and commits.
-void RunDigitGroups(pool::PoolSession& session, const std::array<DigitGroup, kDigitGroups>& groups,
+void RunDigitGroups(PoolSession& session, const std::array<DigitGroup, kDigitGroups>& groups,
                     bool repeatCountsOnce, bool autoCollect, const CollectStep& collect);
 
 // ---- Omission filter ----------------------------------------------------------------------
@@ -93,7 +93,7 @@ struct OmissionCondition {
 
 // Families in the order 组选, 百位, 十位, 个位, 单选. Each ticked family with at least one value
 // removes the numbers whose omission (table) equals a value. Description "遗漏过滤", commit.
-void RunOmissionFilter(pool::PoolSession& session, const pool::DigitOmissionTable& table,
+void RunOmissionFilter(PoolSession& session, const DigitOmissionTable& table,
                        const std::array<OmissionCondition, 5>& families);
 
-}  // namespace workbench
+}  // namespace pool

@@ -1,5 +1,5 @@
 // The two batch filters as routines: log frames, descriptions, chaining and commits.
-#include "workbench/batch.h"
+#include "pool/batch.h"
 
 #include "common/drawhistory.h"
 #include "common/numbertables.h"
@@ -10,11 +10,11 @@
 
 namespace {
 
-using workbench::AdvancedCondition;
-using workbench::AdvancedFamily;
-using workbench::BasicCondition;
-using workbench::BasicFamily;
-using workbench::TickedBox;
+using pool::AdvancedCondition;
+using pool::AdvancedFamily;
+using pool::BasicCondition;
+using pool::BasicFamily;
+using pool::TickedBox;
 
 pool::PoolSession Session(const QStringList& numbers) {
     pool::PoolSession s;
@@ -27,7 +27,7 @@ std::string S(const QString& q) { return q.toStdString(); }
 
 TEST(BasicBatch, Group012TypicalRequest) {
     pool::PoolSession s = Session(common::GroupTable());
-    workbench::RunBasicBatch(s, {{BasicFamily::Group012, {{9, QStringLiteral("021")}}}});
+    pool::RunBasicBatch(s, {{BasicFamily::Group012, {{9, QStringLiteral("021")}}}});
     EXPECT_EQ(s.pool.size(), 202);
     EXPECT_EQ(s.ring.index(), 1);  // committed once
     EXPECT_FALSE(s.pool.contains(QStringLiteral("112")));
@@ -44,7 +44,7 @@ TEST(BasicBatch, Group012TypicalRequest) {
 
 TEST(BasicBatch, NothingTickedStillLogsAndCommits) {
     pool::PoolSession s = Session({QStringLiteral("123"), QStringLiteral("456")});
-    workbench::RunBasicBatch(s, {{BasicFamily::BigMidSmall, {}}});
+    pool::RunBasicBatch(s, {{BasicFamily::BigMidSmall, {}}});
     EXPECT_EQ(s.log.text(), QStringLiteral("\n大中小过滤开始\n\n大中小： \n过滤0注\n还剩2注\n"));
     EXPECT_EQ(s.setDescription, QStringLiteral("大中小："));
     EXPECT_EQ(s.ring.index(), 1);
@@ -54,22 +54,22 @@ TEST(BasicBatch, ClassTabsPassTheBoxIndexInBinary) {
     // 奇偶 boxes 0 (偶偶偶) and 7 (奇奇奇): the all-even and the all-odd numbers go.
     pool::PoolSession s = Session({QStringLiteral("024"), QStringLiteral("135"), QStringLiteral("124"),
                                    QStringLiteral("500"), QStringLiteral("999")});
-    workbench::RunBasicBatch(
+    pool::RunBasicBatch(
         s, {{BasicFamily::OddEven, {{0, QStringLiteral("偶偶偶")}, {7, QStringLiteral("奇奇奇")}}}});
     EXPECT_EQ(s.pool, QStringList({QStringLiteral("124"), QStringLiteral("500")}));
     EXPECT_EQ(s.log.text(),
               QStringLiteral("\n奇偶组合过滤开始\n024| 135| 999| \n奇偶组合： 偶偶偶 奇奇奇 \n过滤3注\n还剩2注\n"));
     EXPECT_EQ(s.setDescription, QStringLiteral("奇偶组合：偶偶偶 奇奇奇 "));
 
-    EXPECT_EQ(workbench::BasicPattern(BasicFamily::BigSmall, {4, QStringLiteral("大小小")}), QStringLiteral("100"));
-    EXPECT_EQ(workbench::BasicPattern(BasicFamily::PrimeComposite, {3, QStringLiteral("质合合")}), QStringLiteral("011"));
-    EXPECT_EQ(workbench::BasicPattern(BasicFamily::Group1234, {5, QStringLiteral("123")}), QStringLiteral("123"));
+    EXPECT_EQ(pool::BasicPattern(BasicFamily::BigSmall, {4, QStringLiteral("大小小")}), QStringLiteral("100"));
+    EXPECT_EQ(pool::BasicPattern(BasicFamily::PrimeComposite, {3, QStringLiteral("质合合")}), QStringLiteral("011"));
+    EXPECT_EQ(pool::BasicPattern(BasicFamily::Group1234, {5, QStringLiteral("123")}), QStringLiteral("123"));
 }
 
 TEST(BasicBatch, PatternsChainWithinAFamily) {
     // 组选1234 "123" takes 150 and 051 but not 155; "133" then takes 155.
     pool::PoolSession s = Session({QStringLiteral("150"), QStringLiteral("051"), QStringLiteral("155")});
-    workbench::RunBasicBatch(s, {{BasicFamily::Group1234, {{5, QStringLiteral("123")}, {7, QStringLiteral("133")}}}});
+    pool::RunBasicBatch(s, {{BasicFamily::Group1234, {{5, QStringLiteral("123")}, {7, QStringLiteral("133")}}}});
     EXPECT_TRUE(s.pool.isEmpty());
     EXPECT_TRUE(s.log.text().endsWith(QStringLiteral("\n1234组选： 123 133 \n过滤3注\n还剩0注\n")));
     EXPECT_EQ(s.setDescription, QStringLiteral("组选1234：123 133 "));
@@ -81,7 +81,7 @@ TEST(AdvancedBatch, SumsListValuesInTheItemLine) {
     AdvancedCondition c;
     c.family = AdvancedFamily::Sum;
     c.ticked = {{3, QStringLiteral("3")}, {5, QStringLiteral("5")}};
-    EXPECT_TRUE(workbench::RunAdvancedBatch(s, {c}, common::DrawHistory()).isEmpty());
+    EXPECT_TRUE(pool::RunAdvancedBatch(s, {c}, common::DrawHistory()).isEmpty());
     EXPECT_EQ(s.log.text(), QStringLiteral("\n和值过滤开始\n003| 012| 050| 104| \n和值： 3 5 \n过滤4注\n还剩1注\n"));
     EXPECT_EQ(s.setDescription, QStringLiteral("和值过滤：3 5 "));
     EXPECT_EQ(s.ring.index(), 1);
@@ -92,7 +92,7 @@ TEST(AdvancedBatch, OneDWritesALinePerModeWithTicks) {
     AdvancedCondition c;
     c.family = AdvancedFamily::OneD;
     c.oneD[0] = {1, 2};
-    workbench::RunAdvancedBatch(s, {c}, common::DrawHistory());
+    pool::RunAdvancedBatch(s, {c}, common::DrawHistory());
     const QString log = s.log.text();
     EXPECT_TRUE(log.startsWith(QStringLiteral("\n单选1D过滤开始\n")));
     EXPECT_TRUE(log.contains(QStringLiteral("| \n正1D  ： 1 2 \n过滤200注\n还剩800注\n"))) << S(log);
@@ -101,14 +101,14 @@ TEST(AdvancedBatch, OneDWritesALinePerModeWithTicks) {
     // Two modes: a line each, one pair of count lines; modes without values write nothing.
     pool::PoolSession t = Session({QStringLiteral("123"), QStringLiteral("190"), QStringLiteral("555")});
     c.oneD = {QList<int>{8}, QList<int>{}, QList<int>{}, QList<int>{7}};
-    workbench::RunAdvancedBatch(t, {c}, common::DrawHistory());
+    pool::RunAdvancedBatch(t, {c}, common::DrawHistory());
     EXPECT_EQ(t.log.text(),
               QStringLiteral("\n单选1D过滤开始\n123| \n正1D  ： 8 \n190| \n反负1D： 7 \n过滤2注\n还剩1注\n"));
     EXPECT_EQ(t.setDescription, QStringLiteral("正1D： 8 \n反负1D： 7 \n"));
 
     // No values at all: no item line, an empty description.
     pool::PoolSession u = Session({QStringLiteral("123")});
-    workbench::RunAdvancedBatch(u, {{AdvancedFamily::OneD, {}, {}, {}}}, common::DrawHistory());
+    pool::RunAdvancedBatch(u, {{AdvancedFamily::OneD, {}, {}, {}}}, common::DrawHistory());
     EXPECT_EQ(u.log.text(), QStringLiteral("\n单选1D过滤开始\n过滤0注\n还剩1注\n"));
     EXPECT_TRUE(u.setDescription.isEmpty());
 }
@@ -118,7 +118,7 @@ TEST(AdvancedBatch, PositionalLogsANumberTakenByTwoPatternsOnce) {
     AdvancedCondition c;
     c.family = AdvancedFamily::Positional;
     c.patterns = {QStringLiteral("1*2"), QStringLiteral("*2*")};
-    workbench::RunAdvancedBatch(s, {c}, common::DrawHistory());
+    pool::RunAdvancedBatch(s, {c}, common::DrawHistory());
     EXPECT_EQ(s.pool, QStringList({QStringLiteral("345")}));
     EXPECT_EQ(s.log.text(), QStringLiteral("\n定位过滤开始\n102| 122| \n过滤2注\n还剩1注\n"));
     EXPECT_EQ(s.setDescription, QStringLiteral("定位过滤"));
@@ -131,7 +131,7 @@ TEST(AdvancedBatch, PositionalComparesFirstSecondAndLastCharacter) {
     AdvancedCondition c;
     c.family = AdvancedFamily::Positional;
     c.patterns = {QStringLiteral("5"), QString(), QStringLiteral("4*"), QStringLiteral("1234")};
-    workbench::RunAdvancedBatch(s, {c}, common::DrawHistory());
+    pool::RunAdvancedBatch(s, {c}, common::DrawHistory());
     EXPECT_EQ(s.pool, QStringList({QStringLiteral("123"), QStringLiteral("555")}));
     EXPECT_EQ(s.log.text(), QStringLiteral("\n定位过滤开始\n444| 456| 449| 124| \n过滤4注\n还剩2注\n"));
 }
@@ -161,7 +161,7 @@ TEST(AdvancedBatch, OptionFamiliesUseTheirValues) {
         AdvancedCondition c;
         c.family = k.family;
         c.ticked = k.ticked;
-        workbench::RunAdvancedBatch(s, {c}, common::DrawHistory());
+        pool::RunAdvancedBatch(s, {c}, common::DrawHistory());
         EXPECT_EQ(s.pool, k.left) << S(k.description);
         EXPECT_TRUE(s.log.text().endsWith(k.tail)) << S(s.log.text());
         EXPECT_EQ(s.setDescription, k.description);
@@ -174,17 +174,17 @@ TEST(AdvancedBatch, LastDrawFamiliesCompareWithTheNewestDraw) {
     AdvancedCondition c;
     c.family = AdvancedFamily::StraightDrop;
     c.ticked = {{2, QStringLiteral("2")}};  // against 936: 123 counts 1, 369 counts 3, 542 counts 0
-    workbench::RunAdvancedBatch(s, {c}, history);
+    pool::RunAdvancedBatch(s, {c}, history);
     EXPECT_EQ(s.pool.size(), 3);
     c.ticked = {{3, QStringLiteral("3")}};
-    workbench::RunAdvancedBatch(s, {c}, history);
+    pool::RunAdvancedBatch(s, {c}, history);
     EXPECT_FALSE(s.pool.contains(QStringLiteral("369")));
     EXPECT_EQ(s.setDescription, QStringLiteral("直落号过滤：3 "));
 
     AdvancedCondition d;
     d.family = AdvancedFamily::DiagonalLink;
     d.ticked = {{3, QStringLiteral("3")}};  // 542 under 936 links 3 times
-    workbench::RunAdvancedBatch(s, {d}, history);
+    pool::RunAdvancedBatch(s, {d}, history);
     EXPECT_FALSE(s.pool.contains(QStringLiteral("542")));
     EXPECT_TRUE(s.log.text().endsWith(QStringLiteral("\n斜连值：3 \n过滤1注\n还剩1注\n"))) << S(s.log.text());
 }
@@ -194,7 +194,7 @@ TEST(AdvancedBatch, LastDrawFamiliesWithoutHistoryWarnAndRemoveNothing) {
     AdvancedCondition c;
     c.family = AdvancedFamily::StraightDrop;
     c.ticked = {{0, QStringLiteral("0")}};
-    const QString warning = workbench::RunAdvancedBatch(s, {c}, common::DrawHistory());
+    const QString warning = pool::RunAdvancedBatch(s, {c}, common::DrawHistory());
     EXPECT_EQ(warning, QStringLiteral("没有开奖号码，直落号过滤未能执行。"));
     EXPECT_EQ(s.pool.size(), 1);
 }
@@ -202,7 +202,7 @@ TEST(AdvancedBatch, LastDrawFamiliesWithoutHistoryWarnAndRemoveNothing) {
 TEST(AdvancedBatch, NoFamilyOnlyCommits) {
     pool::PoolSession s = Session({QStringLiteral("123")});
     s.setDescription = QStringLiteral("x");
-    workbench::RunAdvancedBatch(s, {}, common::DrawHistory());
+    pool::RunAdvancedBatch(s, {}, common::DrawHistory());
     EXPECT_TRUE(s.log.text().isEmpty());
     EXPECT_EQ(s.setDescription, QStringLiteral("x"));
     EXPECT_EQ(s.ring.index(), 1);
@@ -212,7 +212,7 @@ TEST(AdvancedBatch, FamiliesChainInTheGivenOrder) {
     pool::PoolSession s = Session({QStringLiteral("003"), QStringLiteral("123"), QStringLiteral("456")});
     AdvancedCondition sum{AdvancedFamily::Sum, {{3, QStringLiteral("3")}}, {}, {}};
     AdvancedCondition mean{AdvancedFamily::Mean, {{2, QStringLiteral("2")}}, {}, {}};
-    workbench::RunAdvancedBatch(s, {sum, mean}, common::DrawHistory());
+    pool::RunAdvancedBatch(s, {sum, mean}, common::DrawHistory());
     EXPECT_EQ(s.pool, QStringList({QStringLiteral("456")}));
     EXPECT_TRUE(s.log.text().contains(QStringLiteral("和值： 3 \n过滤1注\n还剩2注\n")));
     EXPECT_EQ(s.setDescription, QStringLiteral("均值过滤：2 "));  // the last family's

@@ -1,18 +1,16 @@
-#include "workbench/batch.h"
+#include "pool/batch.h"
 
 #include "common/drawtext.h"
 #include "pool/patternfilters.h"
 #include "pool/shapefilters.h"
 #include "pool/valuefilters.h"
 
-namespace workbench {
-
-using pool::kNewLine;
+namespace pool {
 
 namespace {
 
 struct BasicDesign {
-    pool::PatternFamily routine;
+    PatternFamily routine;
     const char* header;
     const char* itemsLabel;
     const char* description;
@@ -20,14 +18,14 @@ struct BasicDesign {
 };
 
 const BasicDesign kBasic[kBasicFamilies] = {
-    {pool::PatternFamily::Group012, "组选012路过滤开始", "组选012路： ", "组选过滤012路：", false},
-    {pool::PatternFamily::Single012, "单选012路过滤开始", "单选012路： ", "单选过滤012路：", false},
-    {pool::PatternFamily::OddEven, "奇偶组合过滤开始", "奇偶组合： ", "奇偶组合：", true},
-    {pool::PatternFamily::PrimeComposite, "质合组合过滤开始", "质合组合： ", "质合组合：", true},
-    {pool::PatternFamily::BigSmall, "大小组合过滤开始", "大小组合： ", "大小组合：", true},
-    {pool::PatternFamily::BigMidSmall, "大中小过滤开始", "大中小： ", "大中小：", false},
-    {pool::PatternFamily::Group1234, "1234组选过滤开始", "1234组选： ", "组选1234：", false},
-    {pool::PatternFamily::Single1234, "1234单选过滤开始", "1234单选： ", "单选1234：", false},
+    {PatternFamily::Group012, "组选012路过滤开始", "组选012路： ", "组选过滤012路：", false},
+    {PatternFamily::Single012, "单选012路过滤开始", "单选012路： ", "单选过滤012路：", false},
+    {PatternFamily::OddEven, "奇偶组合过滤开始", "奇偶组合： ", "奇偶组合：", true},
+    {PatternFamily::PrimeComposite, "质合组合过滤开始", "质合组合： ", "质合组合：", true},
+    {PatternFamily::BigSmall, "大小组合过滤开始", "大小组合： ", "大小组合：", true},
+    {PatternFamily::BigMidSmall, "大中小过滤开始", "大中小： ", "大中小：", false},
+    {PatternFamily::Group1234, "1234组选过滤开始", "1234组选： ", "组选1234：", false},
+    {PatternFamily::Single1234, "1234单选过滤开始", "1234单选： ", "单选1234：", false},
 };
 
 QString Counts(int removed, int remaining) {
@@ -44,13 +42,13 @@ QString BasicPattern(BasicFamily family, const TickedBox& box) {
     return QStringLiteral("%1").arg(box.index, 3, 2, QLatin1Char('0'));
 }
 
-void RunBasicFamily(pool::PoolSession& session, const BasicCondition& condition) {
+void RunBasicFamily(PoolSession& session, const BasicCondition& condition) {
     const BasicDesign& d = kBasic[int(condition.family)];
     QString block = kNewLine + Utf8(d.header) + kNewLine;
     QString items;
     int removed = 0;
     for (const TickedBox& box : condition.ticked) {
-        removed += pool::FilterPattern(d.routine, session.pool, block, BasicPattern(condition.family, box));
+        removed += FilterPattern(d.routine, session.pool, block, BasicPattern(condition.family, box));
         items += box.caption + QLatin1Char(' ');
     }
     block += kNewLine + Utf8(d.itemsLabel) + items + kNewLine + Counts(removed, int(session.pool.size()));
@@ -58,7 +56,7 @@ void RunBasicFamily(pool::PoolSession& session, const BasicCondition& condition)
     session.setDescription = Utf8(d.description) + items;
 }
 
-void RunBasicBatch(pool::PoolSession& session, const QList<BasicCondition>& families) {
+void RunBasicBatch(PoolSession& session, const QList<BasicCondition>& families) {
     for (const BasicCondition& c : families) RunBasicFamily(session, c);
     session.CommitSet();
 }
@@ -91,7 +89,7 @@ bool HasLastDraw(const common::DrawHistory& history) {
 
 }  // namespace
 
-QString RunAdvancedFamily(pool::PoolSession& session, const AdvancedCondition& condition,
+QString RunAdvancedFamily(PoolSession& session, const AdvancedCondition& condition,
                           const common::DrawHistory& history) {
     const AdvancedDesign& d = kAdvanced[int(condition.family)];
     QString block = kNewLine + Utf8(d.header) + kNewLine;
@@ -100,7 +98,7 @@ QString RunAdvancedFamily(pool::PoolSession& session, const AdvancedCondition& c
 
     switch (condition.family) {
     case AdvancedFamily::Positional:
-        removed = pool::FilterPositional(session.pool, block, condition.patterns);
+        removed = FilterPositional(session.pool, block, condition.patterns);
         block += kNewLine + Counts(removed, int(session.pool.size()));
         session.setDescription = Utf8(d.description);
         session.log.append(block);
@@ -113,7 +111,7 @@ QString RunAdvancedFamily(pool::PoolSession& session, const AdvancedCondition& c
             if (values.isEmpty()) continue;  // a mode without ticks writes nothing
             QString items;
             for (int v : values) {
-                removed += pool::Filter1D(session.pool, block, m + 1, v);
+                removed += Filter1D(session.pool, block, m + 1, v);
                 items += QString::number(v) + QLatin1Char(' ');
             }
             block += kNewLine + Utf8(kOneDLogLabels[m]) + items + kNewLine;
@@ -137,12 +135,12 @@ QString RunAdvancedFamily(pool::PoolSession& session, const AdvancedCondition& c
     for (const TickedBox& box : condition.ticked) {
         const int k = box.index;
         switch (condition.family) {
-        case AdvancedFamily::Sum: removed += pool::FilterSum(session.pool, block, k); break;
-        case AdvancedFamily::AbcType: removed += pool::FilterAbcType(session.pool, block, k); break;
-        case AdvancedFamily::Mean: removed += pool::FilterMean(session.pool, block, k); break;
-        case AdvancedFamily::AcValue: removed += pool::FilterAcValue(session.pool, block, k + 1); break;
-        case AdvancedFamily::StraightDrop: removed += pool::FilterStraightDrop(session.pool, block, history, k); break;
-        case AdvancedFamily::DiagonalLink: removed += pool::FilterDiagonalLink(session.pool, block, history, k); break;
+        case AdvancedFamily::Sum: removed += FilterSum(session.pool, block, k); break;
+        case AdvancedFamily::AbcType: removed += FilterAbcType(session.pool, block, k); break;
+        case AdvancedFamily::Mean: removed += FilterMean(session.pool, block, k); break;
+        case AdvancedFamily::AcValue: removed += FilterAcValue(session.pool, block, k + 1); break;
+        case AdvancedFamily::StraightDrop: removed += FilterStraightDrop(session.pool, block, history, k); break;
+        case AdvancedFamily::DiagonalLink: removed += FilterDiagonalLink(session.pool, block, history, k); break;
         default: break;
         }
         // Sums are listed by their value; the other families by the box's caption.
@@ -154,7 +152,7 @@ QString RunAdvancedFamily(pool::PoolSession& session, const AdvancedCondition& c
     return warning;
 }
 
-QString RunAdvancedBatch(pool::PoolSession& session, const QList<AdvancedCondition>& families,
+QString RunAdvancedBatch(PoolSession& session, const QList<AdvancedCondition>& families,
                          const common::DrawHistory& history) {
     QStringList warnings;
     for (const AdvancedCondition& c : families) {
@@ -165,4 +163,4 @@ QString RunAdvancedBatch(pool::PoolSession& session, const QList<AdvancedConditi
     return warnings.join(kNewLine);
 }
 
-}  // namespace workbench
+}  // namespace pool

@@ -1,4 +1,4 @@
-#include "workbench/filterruns.h"
+#include "pool/filterruns.h"
 
 #include "common/drawtext.h"
 #include "pool/banker.h"
@@ -10,9 +10,7 @@
 
 #include <utility>
 
-namespace workbench {
-
-using pool::kNewLine;
+namespace pool {
 
 namespace {
 
@@ -23,18 +21,18 @@ std::function<void()>& AutoCollectionPauseHook() {
 
 // Rows 3..9 of the recent-draw filter: pattern family, header, description word.
 struct RecentPatternRow {
-    pool::PatternFamily family;
+    PatternFamily family;
     const char* header;
     const char* word;
 };
 const RecentPatternRow kRecentPatternRows[7] = {
-    {pool::PatternFamily::OddEven, "期单选奇偶过滤开始", "奇偶"},
-    {pool::PatternFamily::PrimeComposite, "期单选质合过滤开始", "质合"},
-    {pool::PatternFamily::BigSmall, "期单选大小过滤开始", "大小"},
-    {pool::PatternFamily::Single1234, "期单选1234过滤开始", "单选1234"},
-    {pool::PatternFamily::Group1234, "期组选1234过滤开始", "组选1234"},
-    {pool::PatternFamily::Single012, "期单选012路过滤开始", "012路"},
-    {pool::PatternFamily::BigMidSmall, "期单选大中小过滤开始", "大中小"},
+    {PatternFamily::OddEven, "期单选奇偶过滤开始", "奇偶"},
+    {PatternFamily::PrimeComposite, "期单选质合过滤开始", "质合"},
+    {PatternFamily::BigSmall, "期单选大小过滤开始", "大小"},
+    {PatternFamily::Single1234, "期单选1234过滤开始", "单选1234"},
+    {PatternFamily::Group1234, "期组选1234过滤开始", "组选1234"},
+    {PatternFamily::Single012, "期单选012路过滤开始", "012路"},
+    {PatternFamily::BigMidSmall, "期单选大中小过滤开始", "大中小"},
 };
 
 }  // namespace
@@ -53,7 +51,7 @@ void SetAutoCollectionPauseHook(std::function<void()> hook) { AutoCollectionPaus
 
 QString RecentRowPattern(int row, const QString& number) {
     if (row < 3 || row >= kRecentRows) return {};
-    return pool::PatternOf(kRecentPatternRows[row - 3].family, number);
+    return PatternOf(kRecentPatternRows[row - 3].family, number);
 }
 
 QString RecentRowDescription(int row, const QString& countText) {
@@ -68,11 +66,11 @@ QString RecentRowDescription(int row, const QString& countText) {
     }
 }
 
-std::array<bool, kRecentRows> RunRecentFilter(pool::PoolSession& session, const common::DrawHistory& history,
+std::array<bool, kRecentRows> RunRecentFilter(PoolSession& session, const common::DrawHistory& history,
                                               const std::array<RecentRow, kRecentRows>& rows, bool autoCollect,
                                               bool& straightMode, const CollectStep& collect) {
     std::array<bool, kRecentRows> ran{};
-    const pool::NumberPool start = session.pool;
+    const NumberPool start = session.pool;
     const int draws = history.count();
 
     for (int r = 0; r < kRecentRows; ++r) {
@@ -87,16 +85,16 @@ std::array<bool, kRecentRows> RunRecentFilter(pool::PoolSession& session, const 
         QString block;
         if (r == 0 || r == 1) {
             straightMode = r == 0;
-            pool::FilterRecentNumbers(session.pool, block, history, n, draws, straightMode);
+            FilterRecentNumbers(session.pool, block, history, n, draws, straightMode);
         } else if (r == 2) {
-            pool::FilterRecentSums(session.pool, block, history, n);
+            FilterRecentSums(session.pool, block, history, n);
         } else {
             const RecentPatternRow& p = kRecentPatternRows[r - 3];
             block += kNewLine + QStringLiteral("近") + QString::number(n) + QString::fromUtf8(p.header) + kNewLine;
             int total = 0;
             for (int i = draws - n + 1; i <= draws; ++i)
-                total += pool::FilterPattern(p.family, session.pool, block, pool::PatternOf(p.family, history.number(i)));
-            block += pool::FilterLogFooter(total, int(session.pool.size()));
+                total += FilterPattern(p.family, session.pool, block, PatternOf(p.family, history.number(i)));
+            block += FilterLogFooter(total, int(session.pool.size()));
         }
         session.log.append(block);
         ran[size_t(r)] = true;
@@ -112,34 +110,34 @@ std::array<bool, kRecentRows> RunRecentFilter(pool::PoolSession& session, const 
 
 // ---- Two-code filter ----------------------------------------------------------------------
 
-void RunTwoCode(pool::PoolSession& session, const QString& codes, bool select, int position,
+void RunTwoCode(PoolSession& session, const QString& codes, bool select, int position,
                 const QString& positionText) {
     QList<int> list;
-    const QString parsed = pool::ParseNumberList(codes, 2, &list);
+    const QString parsed = ParseNumberList(codes, 2, &list);
     if (list.isEmpty()) {
         session.CommitSet();
         return;
     }
     const QString condition = QStringLiteral("(条件：") + positionText + parsed + QStringLiteral(")") + kNewLine;
-    pool::NumberPool& p = session.pool;
+    NumberPool& p = session.pool;
     int matched = 0;
     if (select) {
-        const pool::NumberPool copy = p;
+        const NumberPool copy = p;
         QString block = kNewLine + QStringLiteral("二码选取开始") + kNewLine + condition;
         // Matched entries are left blank, so later codes skip them and each counts once.
-        for (int code : list) matched += pool::FilterTwoCode(p, block, code, false, position);
+        for (int code : list) matched += FilterTwoCode(p, block, code, false, position);
         block += kNewLine + QStringLiteral("选取") + QString::number(matched) + QStringLiteral("注") + kNewLine;
         session.log.append(block);
-        pool::NumberPool kept = copy;
+        NumberPool kept = copy;
         for (qsizetype i = 0; i < p.size() && i < kept.size(); ++i)
             if (!p.at(i).isEmpty()) kept[i].clear();
         p = kept;
-        pool::CompactSet(p);
+        CompactSet(p);
         session.setDescription = QStringLiteral("二码选取：") + positionText + parsed;
     } else {
         QString block = kNewLine + QStringLiteral("二码过滤开始") + kNewLine + condition;
-        for (int code : list) matched += pool::FilterTwoCode(p, block, code, true, position);
-        block += pool::FilterLogFooter(matched, int(p.size()));
+        for (int code : list) matched += FilterTwoCode(p, block, code, true, position);
+        block += FilterLogFooter(matched, int(p.size()));
         session.log.append(block);
         session.setDescription = QStringLiteral("二码过滤：") + positionText + parsed;
     }
@@ -148,10 +146,10 @@ void RunTwoCode(pool::PoolSession& session, const QString& codes, bool select, i
 
 // ---- Fuzzy filter -------------------------------------------------------------------------
 
-bool RunFuzzy(pool::PoolSession& session, const std::array<pool::FuzzyRule, 3>& rules) {
+bool RunFuzzy(PoolSession& session, const std::array<FuzzyRule, 3>& rules) {
     if (!rules[0].enabled && !rules[1].enabled && !rules[2].enabled) return false;
     session.RunFilter(QStringLiteral("模糊过滤开始"), QStringLiteral("模糊过滤"),
-                      [&rules](pool::NumberPool& p, QString& log) { pool::FilterFuzzy(p, log, rules); });
+                      [&rules](NumberPool& p, QString& log) { FilterFuzzy(p, log, rules); });
     return true;
 }
 
@@ -168,15 +166,15 @@ QString DigitGroupDescription(const DigitGroup& group) {
     return QStringLiteral("组合过滤:") + group.digits + QStringLiteral("出") + DigitGroupCountsText(group.counts);
 }
 
-void RunDigitGroups(pool::PoolSession& session, const std::array<DigitGroup, kDigitGroups>& groups,
+void RunDigitGroups(PoolSession& session, const std::array<DigitGroup, kDigitGroups>& groups,
                     bool repeatCountsOnce, bool autoCollect, const CollectStep& collect) {
-    const pool::NumberPool pressTime = session.pool;
+    const NumberPool pressTime = session.pool;
     const int before = int(pressTime.size());
     for (int g = 0; g < kDigitGroups; ++g) {
         const DigitGroup& group = groups[size_t(g)];
         if (!group.on) continue;
         if (autoCollect) session.pool = pressTime;
-        pool::FilterBankCombination(session.pool, group.digits, DigitGroupCountsText(group.counts), repeatCountsOnce);
+        FilterBankCombination(session.pool, group.digits, DigitGroupCountsText(group.counts), repeatCountsOnce);
         const QString description = DigitGroupDescription(group);
         bool saved = true;
         if (autoCollect && collect) saved = collect(description);
@@ -195,27 +193,27 @@ void RunDigitGroups(pool::PoolSession& session, const std::array<DigitGroup, kDi
 
 // ---- Omission filter ----------------------------------------------------------------------
 
-void RunOmissionFilter(pool::PoolSession& session, const pool::DigitOmissionTable& table,
+void RunOmissionFilter(PoolSession& session, const DigitOmissionTable& table,
                        const std::array<OmissionCondition, 5>& families) {
     static const char* const kHeaders[5] = {"组选遗漏过滤开始", "百位遗漏过滤开始", "十位遗漏过滤开始",
                                             "个位遗漏过滤开始", "单选遗漏过滤开始"};
-    static const pool::OmissionFamily kFamilies[5] = {pool::OmissionFamily::Group, pool::OmissionFamily::Hundreds,
-                                                      pool::OmissionFamily::Tens, pool::OmissionFamily::Units,
-                                                      pool::OmissionFamily::Single};
+    static const OmissionFamily kFamilies[5] = {OmissionFamily::Group, OmissionFamily::Hundreds,
+                                                OmissionFamily::Tens, OmissionFamily::Units,
+                                                OmissionFamily::Single};
     for (int f = 0; f < 5; ++f) {
         if (!families[size_t(f)].on) continue;
-        const QList<int> values = pool::ParseOmissionValues(families[size_t(f)].values);
+        const QList<int> values = ParseOmissionValues(families[size_t(f)].values);
         if (values.isEmpty()) continue;
         QString block = kNewLine + QString::fromUtf8(kHeaders[f]) + kNewLine + QStringLiteral("(条件：");
         for (int v : values) block += QLatin1Char(' ') + QString::number(v);
         block += QStringLiteral(")") + kNewLine;
         int removed = 0;
-        for (int v : values) removed += pool::FilterOmission(session.pool, block, table, kFamilies[f], v);
-        block += pool::FilterLogFooter(removed, int(session.pool.size()));
+        for (int v : values) removed += FilterOmission(session.pool, block, table, kFamilies[f], v);
+        block += FilterLogFooter(removed, int(session.pool.size()));
         session.log.append(block);
     }
     session.setDescription = QStringLiteral("遗漏过滤");
     session.CommitSet();
 }
 
-}  // namespace workbench
+}  // namespace pool
