@@ -19,7 +19,7 @@ inline const common::DrawHistory& RealHistory() {
 // and an update log saying the program is current. False when the shared files are missing.
 inline bool PrepareOfflineProgramDir(const QString& programDir) {
     const QDir shared(QStringLiteral(SIFMORA_SHARED_DIR "/data"));
-    for (const QString name : {QStringLiteral("HAO.TXT"), QStringLiteral("HAOP3.TXT")})
+    for (const QString& name : {QStringLiteral("HAO.TXT"), QStringLiteral("HAOP3.TXT")})
         if (!QFile::copy(shared.filePath(name), QDir(programDir).filePath(name))) return false;
     QFile log(QDir(programDir).filePath(QStringLiteral("updatelog.txt")));
     if (!log.open(QIODevice::WriteOnly)) return false;

@@ -20,7 +20,7 @@ static void BM_LoadDrawHistory(benchmark::State& state) {
     appState.selectLottery(false, path, common::DrawHistory());
     for (auto _ : state) {
         history::LoadDrawHistory(appState);
-        benchmark::DoNotOptimize(appState.history.count());
+        benchmark::DoNotOptimize(appState.history().count());
     }
 }
 BENCHMARK(BM_LoadDrawHistory)->Unit(benchmark::kMicrosecond);

@@ -46,9 +46,10 @@ static void BM_SmartComputation20Schemes(benchmark::State& state) {
     if (!dir) return;
     for (auto _ : state) {
         smart::SchemeCalculator calc;
-        calc.schemes = TwentySchemes();
+        smart::HandInDrawFile(calc, false);  // its owner hands it the draw file
+        calc.setSchemes(TwentySchemes());
         calc.runBacktests();
-        benchmark::DoNotOptimize(calc.summary);
+        benchmark::DoNotOptimize(calc.summary());
     }
     qunsetenv("SIFMORA_DIR");
 }
@@ -60,9 +61,10 @@ static void BM_Verification300Periods(benchmark::State& state) {
     const common::DrawHistory& history = RealHistory();
     for (auto _ : state) {
         smart::SchemeCalculator calc;
-        calc.schemes = TwentySchemes();
+        smart::HandInDrawFile(calc, false);  // its owner hands it the draw file
+        calc.setSchemes(TwentySchemes());
         for (int leaveOut = 300; leaveOut >= 1; --leaveOut) {
-            calc.range.newestLeftOut = leaveOut;
+            calc.settings().range.newestLeftOut = leaveOut;
             calc.runBacktests();
             // The four schemes' kill digits for the verified draw, as the window does.
             for (int scheme = 0; scheme < 4; ++scheme) {
@@ -88,7 +90,8 @@ static void BM_SmartStopLatency(benchmark::State& state) {
     int pressAt = 3;
     for (auto _ : state) {
         smart::SchemeCalculator calc;
-        calc.schemes = TwentySchemes();
+        smart::HandInDrawFile(calc, false);  // its owner hands it the draw file
+        calc.setSchemes(TwentySchemes());
         QElapsedTimer clock, pumpClock, sinceStop;
         clock.start();
         pumpClock.start();
@@ -119,12 +122,13 @@ static void BM_BatchVerificationStep(benchmark::State& state) {
     if (!dir) return;
     for (auto _ : state) {
         smart::SchemeCalculator calc;
-        calc.verification.positionText = QStringLiteral("左3");
-        calc.cycle.lengthsTried = calc.verification.batch.lastCycleLength = 30;
-        calc.verification.periods = calc.verification.batch.lastVerifyPeriods = 9;
-        calc.mode.conditionIndex = 0;
+        smart::HandInDrawFile(calc, false);  // its owner hands it the draw file
+        calc.settings().verification.positionText = QStringLiteral("左3");
+        calc.settings().cycle.lengthsTried = calc.settings().verification.batch.lastCycleLength = 30;
+        calc.settings().verification.periods = calc.settings().verification.batch.lastVerifyPeriods = 9;
+        calc.settings().mode.conditionIndex = 0;
         calc.batchVerification();
-        benchmark::DoNotOptimize(calc.reportLines);
+        benchmark::DoNotOptimize(calc.reportLines());
     }
     qunsetenv("SIFMORA_DIR");
 }

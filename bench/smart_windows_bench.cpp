@@ -11,11 +11,11 @@
 #include "common/workprogress.h"
 #include "platform/ui/messagebox.h"
 #include "smart/calculator.h"
-#include "smart/calculatorhost.h"
-#include "smart/historyverificationwindow.h"
+#include "smart/windows/calculatorhost.h"
+#include "smart/windows/historyverificationwindow.h"
 #include "smart/killdigits.h"
 #include "smart/schemerecords.h"
-#include "smart/smartsystemwindow.h"
+#include "smart/windows/smartsystemwindow.h"
 // Present from the worker run on; the figures of the window alone can be taken before it.
 #if __has_include("smart/verificationrun.h")
 #include "smart/verificationrun.h"
@@ -28,6 +28,7 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QLabel>
+#include <QPushButton>
 #include <QTemporaryDir>
 #include <QThread>
 
@@ -57,6 +58,11 @@ struct PlayerSetup {
         app.selectLottery(false, common::DrawFilePathFor(false), RealHistory());
     }
 };
+
+// Presses the button of that objectName, as the player does.
+void PressButton(QWidget& window, const char* name) {
+    if (auto* button = window.findChild<QPushButton*>(QString::fromLatin1(name))) button->click();
+}
 
 QStringList ShippedSchemes() {
     return smart::FetchSchemeList(common::HomeUrl() + smart::SchemeListPath(false, false)).records;
@@ -112,18 +118,19 @@ static void BM_WindowSmartRunToResultLine(benchmark::State& state) {
         }
         ui::MessageRecorder messages(ui::Answer::Yes);
         state.ResumeTiming();
-        TimedPress([&] { w->Command2_Click(); }, first);
+        TimedPress([&] { PressButton(*w, "Command2"); }, first);
         state.PauseTiming();
         if (programFirst == 0) programFirst = first;
         if (!resultShown(*w)) {
             state.SkipWithError("no result line");
             break;
         }
-        TimedPress([&] { w->Command2_Click(); }, later);
+        TimedPress([&] { PressButton(*w, "Command2"); }, later);
         QElapsedTimer clock;
         clock.start();
         smart::SchemeCalculator calc;
-        calc.schemes = schemes;
+        smart::HandInDrawFile(calc, false);  // its owner hands it the draw file
+        calc.setSchemes(schemes);
         calc.runBacktests();
         for (int k = 0; k < 4; ++k) {
             pool::NumberPool made;
@@ -159,7 +166,7 @@ static void BM_WindowVerification300(benchmark::State& state) {
         HistoryVerificationWindow w(&smartWindow);
         w.findChild<QComboBox*>(QStringLiteral("Combo1"))->setCurrentIndex(299);
         ui::MessageRecorder messages(ui::Answer::Yes);
-        TimedPress([&] { w.Command2_Click(); }, window);
+        TimedPress([&] { PressButton(w, "Command2"); }, window);
         state.PauseTiming();
         if (messages.lastText() != QStringLiteral("历史成绩验证完成！")) {
             state.SkipWithError("the verification did not end");

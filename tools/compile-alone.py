@@ -6,7 +6,8 @@ cost) with the flags of a build that compiles one file at a time.
     tools/compile-alone.py BUILD_DIR FOLDER...     # e.g. build-fuzz tests bench
 
 BUILD_DIR must be configured without the unity build and export its compile commands. Exits
-with 1 and the compiler's first lines for each file that does not compile.
+with 1 and the compiler's first lines for each file that does not compile or raises a warning
+(the build's own -Wall -Wextra, as clang sees them).
 """
 import concurrent.futures
 import json
@@ -52,14 +53,21 @@ def main():
         return entry["file"], run.returncode, run.stderr
 
     failed = 0
+    warned = 0
     with concurrent.futures.ThreadPoolExecutor(max_workers=os.cpu_count() or 2) as pool:
         for path, code, err in pool.map(check, chosen):
-            if code != 0:
-                failed += 1
+            if code != 0 or "warning:" in err:
+                if code != 0:
+                    failed += 1
+                else:
+                    warned += 1
                 print("—— %s ——" % os.path.relpath(path, source), file=sys.stderr)
                 print("\n".join(err.splitlines()[:20]), file=sys.stderr)
     if failed:
         print("%d 个源文件不能单独编译：缺少它自己用到的 #include（见上）。" % failed, file=sys.stderr)
+    if warned:
+        print("%d 个源文件单独编译时出现编译警告（见上），请先消除。" % warned, file=sys.stderr)
+    if failed or warned:
         return 1
     print("单独编译检查：%d 个源文件各自带齐了所用的头文件。" % len(chosen))
     return 0

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds the libFuzzer targets with clang under ASan/UBSan in build-fuzz (one file at a time, so
 # that a file compiles only with what it includes itself), with the two programs for the same
-# reason, checks every test and benchmark file the same way (tools/compile-alone.py), runs the
+# reason, checks every test and benchmark file the same way (tools/compile-alone.py; a clang
+# warning fails the build and the check as a GCC one fails test.sh), runs the
 # script engine's tests there (its stack checks must hold with instrumented frames too), then
 # runs every target on its seeds and for SECONDS more (default 45), all at once.
 # Fails on any crash, sanitizer report, leak or hang; the input that did it is kept in
@@ -23,6 +24,12 @@ trap 'rm -rf "$log" "$work"' EXIT
 if ! cmake --build build-fuzz -j"$(nproc)" --target "${targets[@]}" script_tests Sifmora update >"$log" 2>&1; then
   grep -E -A5 "error:|FAILED" "$log" | head -n 60 >&2
   echo "模糊测试目标没有构建成功（clang，逐个文件编译），见上。" >&2
+  exit 1
+fi
+# clang raises warnings of its own beside GCC's: the build stays free of them too.
+if grep -q "warning:" "$log"; then
+  grep -E -A5 "warning:" "$log" | head -n 60 >&2
+  echo "clang 构建出现编译警告（见上），请先消除。" >&2
   exit 1
 fi
 # The programs' files were just compiled one at a time; the tests and benchmarks are checked the

@@ -73,7 +73,7 @@ bool EndRun(common::AppState& state, MainWindow* main) {
     static bool ending = false;
     if (ending) return true;
     ending = true;
-    state.quitting = true;
+    state.setQuitting(true);
     // Every event loop ends, the nested ones of boxes and dialogs as their callers return, and a
     // box opened from now on (a window's closing path, the work unwinding) returns at once with
     // its close button's answer. The application's quit is not used: any window that refuses

@@ -19,7 +19,7 @@ namespace app {
 constexpr int kForcedEndCode = 3;
 constexpr int kForcedEndMs = 15000;
 
-// Nothing new starts (state.quitting), the main window runs its closing path (or none is made
+// Nothing new starts (state.quitting()), the main window runs its closing path (or none is made
 // yet), every other window closes through its own (running work stops there), every modal loop
 // ends, and the program leaves its event loop with exit code 0 once the work has unwound.
 // Returns true: the program always agrees to close.

@@ -48,7 +48,7 @@ int main(int argc, char** argv) {
             });
     };
     // Another copy runs (end at once, silently) or the lock could not be made (said already).
-    if (!startupWindow.Form_Load()) return startupWindow.lockError().isEmpty() ? 0 : 1;
+    if (!startupWindow.prepareStart()) return startupWindow.lockError().isEmpty() ? 0 : 1;
     platform::SingleInstance* instance = startupWindow.instance();
     // A program folder that cannot be written keeps the lock in the user's own folder: recorded.
     if (!instance->note().isEmpty()) std::fprintf(stderr, "%s\n", instance->note().toUtf8().constData());
@@ -63,7 +63,7 @@ int main(int argc, char** argv) {
                               });
     // A second start on this program folder ended beside this copy: the window in front shows.
     instance->onShowRequest = [&windows, &state] {
-        if (state.quitting) return;
+        if (state.quitting()) return;
         QWidget* front = QApplication::activeModalWidget();
         if (!front && windows.workbench() && windows.workbench()->isVisible()) front = windows.workbench();
         if (!front && windows.mainWindow()) windows.mainWindow()->present();

@@ -4,7 +4,7 @@
 #include "history/windows/drawentrywindow.h"
 #include "history/windows/settingswindow.h"
 #include "mainwindow/mainwindow.h"
-#include "smart/smartsystemwindow.h"
+#include "smart/windows/smartsystemwindow.h"
 #include "workbench/workbench.h"
 #include "workbench/workbenchwindow.h"
 
@@ -38,7 +38,7 @@ MainWindow* ProgramWindows::showMainWindow() {
 }
 
 void ProgramWindows::showWorkbench() {
-    if (state_.quitting) return;
+    if (state_.quitting()) return;
     if (!workbench_) {
         workbench_ = std::make_unique<WorkbenchWindow>(state_, main_.get(), this);
         // Once the workbench is kept: the smart system it may open works on it through
@@ -53,7 +53,7 @@ void ProgramWindows::workbenchClosed() {
 }
 
 void ProgramWindows::openSmartSystem(QWidget*) {
-    if (state_.quitting) return;  // nothing new opens while the run ends
+    if (state_.quitting()) return;  // nothing new opens while the run ends
     smartSystem_.open();
 }
 

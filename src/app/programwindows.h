@@ -4,8 +4,8 @@
 // needs and knows nothing of the others: the main window gets its openers (the workbench, draw
 // entry, settings), the workbench its links back (the main window, the smart system), the smart
 // system the run's state, the open workbench and the calculator it computes with.
-#include "smart/calculatorhost.h"
-#include "smart/smartsystemwindow.h"
+#include "smart/windows/calculatorhost.h"
+#include "smart/windows/smartsystemwindow.h"
 #include "workbench/workbenchlinks.h"
 
 #include <memory>

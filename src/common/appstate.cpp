@@ -9,7 +9,7 @@ void AppState::selectLottery(bool lotteryIsP3, const QString& drawFilePath, Draw
                              const QString& loadError) {
     lotteryIsP3_ = lotteryIsP3;
     drawFilePath_ = drawFilePath;
-    history = std::move(draws);
+    history_ = std::move(draws);
     // Part of the switch, told through lotteryChanged rather than a rangeChanged of its own.
     setDefaultRange();
     emit historyReloaded();
@@ -17,8 +17,14 @@ void AppState::selectLottery(bool lotteryIsP3, const QString& drawFilePath, Draw
 }
 
 void AppState::setHistory(DrawHistory draws) {
-    history = std::move(draws);
+    history_ = std::move(draws);
     emit historyReloaded();
+}
+
+void AppState::setQuitting(bool quitting) {
+    if (quitting_ == quitting) return;
+    quitting_ = quitting;
+    emit quittingChanged(quitting);
 }
 
 void AppState::setRange(int first, int last) {
@@ -28,7 +34,7 @@ void AppState::setRange(int first, int last) {
 }
 
 void AppState::setDefaultRange() {
-    rangeLast_ = history.count() - 1;
+    rangeLast_ = history_.count() - 1;
     rangeFirst_ = rangeLast_ >= 200 ? rangeLast_ - 100 : 0;
 }
 
@@ -38,15 +44,15 @@ void AppState::resetAnalysisRange() {
 }
 
 int AppState::analysisFirst() const { return SettingUseAllDraws() ? 0 : rangeFirst_; }
-int AppState::analysisLast() const { return SettingUseAllDraws() ? history.count() - 1 : rangeLast_; }
+int AppState::analysisLast() const { return SettingUseAllDraws() ? history_.count() - 1 : rangeLast_; }
 
 void AppState::reset() {
-    history = DrawHistory();
+    history_ = DrawHistory();
     lotteryIsP3_ = false;
     drawFilePath_.clear();
     rangeFirst_ = 0;
     rangeLast_ = -1;
-    quitting = false;
+    quitting_ = false;
 }
 
 QString DrawFileName(bool lotteryIsP3) {

@@ -4,8 +4,9 @@
 // the windows it makes; windows and routines are given it, never reach for it (each test owns
 // its own). Settings are not kept here: they are read and written through common/settings.
 // Windows follow a reloaded history through historyReloaded, a lottery switch through
-// lotteryChanged and a new range through rangeChanged instead of flags that someone must
-// remember to set.
+// lotteryChanged, a new range through rangeChanged and the end of the run through
+// quittingChanged instead of flags that someone must remember to set. Every field changes only
+// through the state's own setters, which assign and then announce.
 #include "common/drawhistory.h"
 
 #include <QObject>
@@ -19,18 +20,19 @@ class AppState : public QObject {
 public:
     AppState() = default;
 
-    DrawHistory history;              // the current lottery's draws
-
+    // The current lottery's draws.
+    const DrawHistory& history() const { return history_; }
     // false 福彩3D (HAO.TXT), true 排列三 (HAOP3.TXT)
     bool lotteryIsP3() const { return lotteryIsP3_; }
     // The current lottery's draw file.
     const QString& drawFilePath() const { return drawFilePath_; }
     // The analysis range: every draw (setting kj), or rangeFirst..rangeLast (0-based: draw i is
-    // history.at(i + 1)).
+    // history().at(i + 1)).
     int rangeFirst() const { return rangeFirst_; }
     int rangeLast() const { return rangeLast_; }
 
-    bool quitting = false;            // the main window is closing: nothing new starts
+    // The main window is closing: nothing new starts.
+    bool quitting() const { return quitting_; }
 
     // Makes a lottery the run's: the lottery, its draw file, the draws read from it (loadError:
     // why it could not be read, empty when it was) and the default analysis range go in
@@ -40,6 +42,9 @@ public:
                        const QString& loadError = QString());
     // Replaces the history with what was read again from the draw file and announces it.
     void setHistory(DrawHistory draws);
+    // The run ends (true) or, in a test, goes on again; announced through quittingChanged when
+    // it changes.
+    void setQuitting(bool quitting);
     // A range chosen by the player (0-based positions), announced through rangeChanged.
     void setRange(int first, int last);
     // The default analysis range after a load: the last 101 draws, or all with fewer than 201.
@@ -60,10 +65,14 @@ signals:
     void lotteryChanged(bool lotteryIsP3, const QString& loadError);
     // The analysis range changed (setRange, resetAnalysisRange): lists of the range are stale.
     void rangeChanged();
+    // setQuitting changed the flag: windows stop starting work when it is true.
+    void quittingChanged(bool quitting);
 
 private:
     void setDefaultRange();
 
+    DrawHistory history_;
+    bool quitting_ = false;
     bool lotteryIsP3_ = false;
     QString drawFilePath_;
     int rangeFirst_ = 0;

@@ -22,10 +22,8 @@ QString NextIssue(const QString& issue) {
     return issue.left(4) + QString::number(serial).rightJustified(3, QLatin1Char('0'));
 }
 
-bool IsNumberText(const QString& text) {
-    return text.size() == 3 && std::all_of(text.begin(), text.end(), [](QChar c) {
-               return c >= QLatin1Char('0') && c <= QLatin1Char('9');
-           });
+bool IsAsciiDigits(QStringView text) {
+    return !text.isEmpty() && std::all_of(text.begin(), text.end(), IsAsciiDigit);
 }
 
 QString SortedDigits(const QString& number) {

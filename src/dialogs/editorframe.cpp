@@ -39,29 +39,29 @@ bool StartFilterFromDialog(WorkbenchApi& bench, BatchGroup group, int family, QW
     return true;
 }
 
-void MakeBaseFromDialog(WorkbenchApi& bench, QDialog* editor) {
+void EditorRowHandlers::makeBase() {
     // An editor open in its modal loop is hidden and shown again around the save without
     // leaving that loop: QDialog::hide() would end it, and the dialog cannot enter a second
     // modal loop while the first is still unwinding, so the editor (and the positional
     // editor's unsaved list) would be gone after the save.
-    const bool open = editor->isVisible();
+    const bool open = rowEditor_->isVisible();
     if (open)
-        editor->QWidget::setVisible(false);
+        rowEditor_->QWidget::setVisible(false);
     else
-        editor->hide();
-    bench.saveCollection();
-    if (bench.collectionSaved())
-        ui::MsgBox(bench.session().setDescription + QLatin1Char('\n') + QStringLiteral("保存大底成功！"),
-                   ui::Icon::Information, ui::Buttons::Ok, ui::kAppTitle, bench.dialogParent());
+        rowEditor_->hide();
+    rowBench_.saveCollection();
+    if (rowBench_.collectionSaved())
+        ui::MsgBox(rowBench_.session().setDescription + QLatin1Char('\n') + QStringLiteral("保存大底成功！"),
+                   ui::Icon::Information, ui::Buttons::Ok, ui::kAppTitle, rowBench_.dialogParent());
     if (open)
-        editor->QWidget::setVisible(true);
+        rowEditor_->QWidget::setVisible(true);
     else
-        ui::ShowModal(editor);
+        ui::ShowModal(rowEditor_);
 }
 
-void UndoFromDialog(WorkbenchApi& bench) { bench.undo(); }
+void EditorRowHandlers::undo() { rowBench_.undo(); }
 
-void RedoFromDialog(WorkbenchApi& bench) { bench.redo(); }
+void EditorRowHandlers::redo() { rowBench_.redo(); }
 
 void ClearTicks(const QList<QCheckBox*>& boxes, QComboBox* preset) {
     for (QCheckBox* box : boxes) box->setChecked(false);
@@ -80,7 +80,7 @@ void PlaceEditorOnWorkbench(WorkbenchApi& bench, QWidget* editor) {
 
 bool HideUnlessQuitting(const WorkbenchApi& bench, QWidget* editor, QCloseEvent* event) {
     // Editors live for the run: the state the workbench was given says when the run ends.
-    if (bench.state().quitting) {
+    if (bench.state().quitting()) {
         editor->setAttribute(Qt::WA_DeleteOnClose);
         return false;
     }

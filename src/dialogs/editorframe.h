@@ -33,11 +33,6 @@ QString NoBaseSetMessage();
 // group's batch. Without a base set it shows the refusal and changes nothing; returns false then.
 bool StartFilterFromDialog(WorkbenchApi& bench, BatchGroup group, int family, QWidget* parent);
 
-// "[做大底]": hides the editor, saves the pool as a collection, confirms with the current
-// description and shows the editor again, modal. A failed save (reported by the workbench)
-// gets no confirmation.
-void MakeBaseFromDialog(WorkbenchApi& bench, QDialog* editor);
-
 // The bottom row every condition editor carries: 开始过滤, 撤消, 恢复, 做大底 and 返回, 28 pixels
 // high at one height. Captions and places differ a little from editor to editor; each button runs
 // the editor's handler. A start button without a name is left out (the pattern editor starts
@@ -61,9 +56,24 @@ void MakeBottomRow(Editor* editor, const BottomRow<Editor>& row) {
             MakeButton(editor, b->name, QString::fromUtf8(b->caption), b->left, row.top, b->width, 28, editor, b->handler);
 }
 
-// 撤消 / 恢复: the workbench's undo and redo.
-void UndoFromDialog(WorkbenchApi& bench);
-void RedoFromDialog(WorkbenchApi& bench);
+// The bottom row's handlers every condition editor shares, written once: a base of each editor,
+// so that its row binds them by member pointer (&Editor::undo) as it binds its own handlers. 返回
+// is the editor's own (the editors kept between openings bind QWidget::hide).
+class EditorRowHandlers {
+protected:
+    EditorRowHandlers(WorkbenchApi& bench, QDialog* editor) : rowBench_(bench), rowEditor_(editor) {}
+    // 撤消 / 恢复: the workbench's undo and redo.
+    void undo();
+    void redo();
+    // "[做大底]": hides the editor, saves the pool as a collection, confirms with the current
+    // description and shows the editor again, modal. A failed save (reported by the workbench)
+    // gets no confirmation.
+    void makeBase();
+
+private:
+    WorkbenchApi& rowBench_;
+    QDialog* rowEditor_;
+};
 
 // 全清 / 反选 over a check array; both show the preset list's prompt (item 0) afterwards
 // without applying it.

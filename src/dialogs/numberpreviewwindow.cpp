@@ -183,7 +183,7 @@ void NumberPreviewWindow::showPool() {
     buildBetText();
 }
 
-void NumberPreviewWindow::countOmissions() { omission_ = common::DigitOmissionTable::Count(state_.history); }
+void NumberPreviewWindow::countOmissions() { omission_ = common::DigitOmissionTable::Count(state_.history()); }
 
 void NumberPreviewWindow::buildBetText() {
     text_->setPlainText(dialogs::BuildBetText(tickedNumbers(), state_.lotteryIsP3(), common::HomeWebUrl()));

@@ -90,7 +90,7 @@ QString OmissionPicker::TargetBox(int k) {
 void OmissionPicker::showOmissions() {
     setWindowIcon(QApplication::windowIcon());
     dialogs::PlaceOnWorkbench(bench_, this);
-    const common::DrawHistory& history = state_.history;
+    const common::DrawHistory& history = state_.history();
     const common::DigitOmissionTable table = common::DigitOmissionTable::Count(history);
     for (int k = 0; k < 5; ++k) {
         lists_[k]->clear();

@@ -39,7 +39,8 @@ dialogs::TickList OneDTicks(int mode) {
 
 }  // namespace
 
-OneDigitEditor::OneDigitEditor(dialogs::WorkbenchApi& bench) : QDialog(bench.dialogParent()), LastingWindow(bench) {
+OneDigitEditor::OneDigitEditor(dialogs::WorkbenchApi& bench)
+    : QDialog(bench.dialogParent()), LastingWindow(bench), EditorRowHandlers(bench, this) {
     setObjectName(QStringLiteral("Form19"));
     setWindowTitle(QStringLiteral("1D过滤"));
     setWindowFlags(Qt::Tool | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
@@ -83,7 +84,7 @@ OneDigitEditor::OneDigitEditor(dialogs::WorkbenchApi& bench) : QDialog(bench.dia
                                      {"Command9", "撤消", 124, 70, &E::undo},
                                      {"Command11", "恢复", 198, 70, &E::redo},
                                      {"Command12", "做大底", 272, 80, &E::makeBase},
-                                     {"Command13", "返回", 376, 70, &E::backToWorkbench}});
+                                     {"Command13", "返回", 376, 70, &E::hide}});
     setFixedSize(456, 272);
 
     arrange();
@@ -126,10 +127,6 @@ void OneDigitEditor::filterNumbers() {
     dialogs::StartFilterFromDialog(bench_, dialogs::BatchGroup::Advanced, pool::kOneDFamily, this);
 }
 
-void OneDigitEditor::undo() { dialogs::UndoFromDialog(bench_); }
-void OneDigitEditor::redo() { dialogs::RedoFromDialog(bench_); }
-void OneDigitEditor::makeBase() { dialogs::MakeBaseFromDialog(bench_, this); }
-void OneDigitEditor::backToWorkbench() { hide(); }
 
 void OneDigitEditor::closeEvent(QCloseEvent* event) {
     if (!dialogs::HideUnlessQuitting(bench_, this, event)) QDialog::closeEvent(event);

@@ -4,6 +4,7 @@
 // advanced batch (family box Check26).
 // Its objectName is "Form19": tests, settings and the other windows find it by that name.
 #include "dialogs/dialogutil.h"
+#include "dialogs/editorframe.h"
 
 #include <QDialog>
 #include <QList>
@@ -12,7 +13,7 @@ class QCheckBox;
 class QComboBox;
 class QTabWidget;
 
-class OneDigitEditor : public QDialog, public dialogs::LastingWindow<OneDigitEditor> {
+class OneDigitEditor : public QDialog, public dialogs::LastingWindow<OneDigitEditor>, public dialogs::EditorRowHandlers {
     Q_OBJECT
 public:
     static constexpr int kModes = 4;
@@ -37,10 +38,6 @@ protected:
 private:
     void arrange();          // placement and the first tab
     void filterNumbers();    // 开始过滤号码 (Command8)
-    void undo();             // 撤消 (Command9)
-    void redo();             // 恢复 (Command11)
-    void makeBase();         // 做大底 (Command12)
-    void backToWorkbench();  // 返回 (Command13)
     void fill();  // ticks and modes from the workbench's model
     void modeChanged(int modeIndex);  // Combo1..Combo4: 不过滤 / 单选过滤 of a mode
 

@@ -36,7 +36,8 @@ QLabel* Help(QWidget* page, const char* name, const QString& text, int top) {
 
 }  // namespace
 
-OptionEditor::OptionEditor(dialogs::WorkbenchApi& bench) : QDialog(bench.dialogParent()), LastingWindow(bench) {
+OptionEditor::OptionEditor(dialogs::WorkbenchApi& bench)
+    : QDialog(bench.dialogParent()), LastingWindow(bench), EditorRowHandlers(bench, this) {
     setObjectName(QStringLiteral("Form14"));
     setWindowTitle(QStringLiteral("选项过滤"));
     setWindowFlags(Qt::Tool | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
@@ -91,7 +92,7 @@ OptionEditor::OptionEditor(dialogs::WorkbenchApi& bench) : QDialog(bench.dialogP
                                      {"Command4", "撤消", 104, 70, &E::undo},
                                      {"Command5", "恢复", 180, 70, &E::redo},
                                      {"Command6", "做大底", 256, 80, &E::makeBase},
-                                     {"Command7", "返回", 342, 80, &E::backToWorkbench}});
+                                     {"Command7", "返回", 342, 80, &E::hide}});
     setFixedSize(436, 252);
 
     arrange();
@@ -143,10 +144,6 @@ void OptionEditor::applyShapePreset() {
 
 void OptionEditor::clearMeans() { dialogs::ClearTicks(arrays_[1]); }
 void OptionEditor::invertMeans() { dialogs::InvertTicks(arrays_[1]); }
-void OptionEditor::undo() { dialogs::UndoFromDialog(bench_); }
-void OptionEditor::redo() { dialogs::RedoFromDialog(bench_); }
-void OptionEditor::makeBase() { dialogs::MakeBaseFromDialog(bench_, this); }
-void OptionEditor::backToWorkbench() { hide(); }
 
 void OptionEditor::closeEvent(QCloseEvent* event) {
     if (!dialogs::HideUnlessQuitting(bench_, this, event)) QDialog::closeEvent(event);

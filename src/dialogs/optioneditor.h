@@ -3,6 +3,7 @@
 // boxes of the workbench model's conditions, which its advanced batch filter reads. The workbench shows one tab at a time.
 // Its objectName is "Form14": tests, settings and the other windows find it by that name.
 #include "dialogs/dialogutil.h"
+#include "dialogs/editorframe.h"
 
 #include <QDialog>
 #include <QList>
@@ -11,7 +12,7 @@ class QCheckBox;
 class QComboBox;
 class QTabWidget;
 
-class OptionEditor : public QDialog, public dialogs::LastingWindow<OptionEditor> {
+class OptionEditor : public QDialog, public dialogs::LastingWindow<OptionEditor>, public dialogs::EditorRowHandlers {
     Q_OBJECT
 public:
     static constexpr int kTabs = 5;
@@ -39,10 +40,6 @@ private:
     void applyShapePreset();  // Combo1: 请选择组合方式 / 升组合 / … / 偏组合
     void clearMeans();        // 全清 of 均值 (Command2)
     void invertMeans();       // 反选 of 均值 (Command3)
-    void undo();              // 撤消 (Command4)
-    void redo();              // 恢复 (Command5)
-    void makeBase();          // 做大底 (Command6)
-    void backToWorkbench();   // 返回 (Command7)
     void fill();  // the ticks from the workbench's model
 
     QTabWidget* tab_ = nullptr;

@@ -48,7 +48,8 @@ QComboBox* Preset(QWidget* parent, const char* name, const char* const (&items)[
 
 }  // namespace
 
-PatternEditor::PatternEditor(dialogs::WorkbenchApi& bench) : QDialog(bench.dialogParent()), LastingWindow(bench) {
+PatternEditor::PatternEditor(dialogs::WorkbenchApi& bench)
+    : QDialog(bench.dialogParent()), LastingWindow(bench), EditorRowHandlers(bench, this) {
     setObjectName(QStringLiteral("Form6"));
     setWindowTitle(QStringLiteral("组合过滤"));
     setWindowFlags(Qt::Tool | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
@@ -89,7 +90,7 @@ PatternEditor::PatternEditor(dialogs::WorkbenchApi& bench) : QDialog(bench.dialo
                                      {"Command19", "撤消", 8, 80, &E::undo},
                                      {"Command18", "恢复", 96, 80, &E::redo},
                                      {"Command20", "[做大底]", 378, 90, &E::makeBase},
-                                     {"Command21", "返回>>", 478, 90, &E::backToWorkbench}});
+                                     {"Command21", "返回>>", 478, 90, &E::hide}});
     setFixedSize(576, 342);
 
     arrange();
@@ -131,10 +132,6 @@ QComboBox* PatternEditor::presetOf(int tab) const {
 void PatternEditor::clear(int tab) { dialogs::ClearTicks(arrays_[tab], presetOf(tab)); }
 void PatternEditor::invert(int tab) { dialogs::InvertTicks(arrays_[tab], presetOf(tab)); }
 
-void PatternEditor::redo() { dialogs::RedoFromDialog(bench_); }
-void PatternEditor::undo() { dialogs::UndoFromDialog(bench_); }
-void PatternEditor::makeBase() { dialogs::MakeBaseFromDialog(bench_, this); }
-void PatternEditor::backToWorkbench() { hide(); }
 
 void PatternEditor::applyPreset(QComboBox* combo, int tab, const QList<QList<int>>& boxesPerItem) {
     const int item = combo->currentIndex();

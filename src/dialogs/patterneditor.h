@@ -3,6 +3,7 @@
 // per family of the workbench's basic batch filter. The ticks are the workbench model's.
 // Its objectName is "Form6": tests, settings and the other windows find it by that name.
 #include "dialogs/dialogutil.h"
+#include "dialogs/editorframe.h"
 
 #include <QDialog>
 #include <QList>
@@ -11,7 +12,7 @@ class QCheckBox;
 class QComboBox;
 class QTabWidget;
 
-class PatternEditor : public QDialog, public dialogs::LastingWindow<PatternEditor> {
+class PatternEditor : public QDialog, public dialogs::LastingWindow<PatternEditor>, public dialogs::EditorRowHandlers {
     Q_OBJECT
 public:
     static constexpr int kTabs = 8;
@@ -39,10 +40,6 @@ private:
     void filterNumbers(int tab);
     void clear(int tab);
     void invert(int tab);
-    void undo();             // 撤消 (Command19)
-    void redo();             // 恢复 (Command18)
-    void makeBase();         // [做大底] (Command20)
-    void backToWorkbench();  // 返回>> (Command21)
     // The presets of 奇偶 (Combo1), 大小 (Combo2) and 质合 (Combo3).
     void applyOddEvenPreset();
     void applyBigSmallPreset();

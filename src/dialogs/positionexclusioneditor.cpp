@@ -53,7 +53,7 @@ const char* const kMixedSixText =
 }  // namespace
 
 PositionExclusionEditor::PositionExclusionEditor(dialogs::WorkbenchApi& bench)
-    : QDialog(bench.dialogParent()), bench_(bench) {
+    : QDialog(bench.dialogParent()), EditorRowHandlers(bench, this), bench_(bench) {
     setObjectName(QStringLiteral("Form11"));
     setWindowTitle(QStringLiteral("定位排除过滤"));
     setWindowFlags(Qt::Tool | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
@@ -314,9 +314,6 @@ void PositionExclusionEditor::backToWorkbench() {
     close();
 }
 
-void PositionExclusionEditor::undo() { dialogs::UndoFromDialog(bench_); }
-void PositionExclusionEditor::redo() { dialogs::RedoFromDialog(bench_); }
-void PositionExclusionEditor::makeBase() { dialogs::MakeBaseFromDialog(bench_, this); }
 
 void PositionExclusionEditor::removeSelectedPattern() {
     const QModelIndex current = patternList_->currentIndex();
@@ -332,10 +329,10 @@ void PositionExclusionEditor::ListDrawnOrUndrawn(int kind) {
     const common::AppState& app = bench_.state();
     std::array<int, 1000> counts{};
     const int first = std::max(app.analysisFirst(), 0);
-    const int last = std::min(app.analysisLast(), app.history.count() - 1);
+    const int last = std::min(app.analysisLast(), app.history().count() - 1);
     for (int i = first; i <= last; ++i) {
         bool ok = false;
-        const int n = app.history.number(i + 1).toInt(&ok);
+        const int n = app.history().number(i + 1).toInt(&ok);
         if (ok && n >= 0 && n < 1000) ++counts[size_t(n)];
     }
     patterns_.clear();

@@ -4,6 +4,7 @@
 // from ready-made sets; stored into PositionPatterns when the filter starts or on leaving.
 // Unlike the other editors it unloads on close and is rebuilt from PositionPatterns.
 // Its objectName is "Form11": tests, settings and the other windows find it by that name.
+#include "dialogs/editorframe.h"
 #include "dialogs/workbenchapi.h"
 #include <QDialog>
 #include <QList>
@@ -20,7 +21,7 @@ class QStringListModel;
 class QTabWidget;
 class QTimer;
 
-class PositionExclusionEditor : public QDialog {
+class PositionExclusionEditor : public QDialog, public dialogs::EditorRowHandlers {
     Q_OBJECT
 public:
     explicit PositionExclusionEditor(dialogs::WorkbenchApi& bench);
@@ -60,9 +61,6 @@ private:
     void showHelp();               // 说明 (menu_13)
     void filterNumbers();          // 开始过滤号码 (Command25): saves, then runs the family
     void backToWorkbench();        // 返回>> (Command18): asks whether to save, then closes
-    void undo();                   // 撤消 (Command22)
-    void redo();                   // 恢复 (Command23)
-    void makeBase();               // [做大底] (Command24)
     void removeSelectedPattern();  // a double click on List1
     void showCount();              // Timer1: the count under the list
     // 快捷操作: 未出号码 (menu_2), 已出号码 (meun_3), 组三 (menu_4), 组六 (menu_5), 顺子 (menu_6),

@@ -116,7 +116,7 @@ bool PrizeCheckWindow::fill(QString* error) {
     setWindowIcon(QApplication::windowIcon());
     dialogs::CentreOnWorkbench(bench_, this);
 
-    const common::DrawHistory& history = state_.history;
+    const common::DrawHistory& history = state_.history();
     QStringList issues;
     issues.reserve(history.count());
     for (int i = 1; i <= history.count(); ++i) issues.append(history.issue(i));
@@ -149,7 +149,7 @@ bool PrizeCheckWindow::showFolder(const QString& folder, QString* error) {
 void PrizeCheckWindow::showChosenDraw() {
     const int index = combo_->currentIndex();
     if (index < 0) return;
-    draw_->setText(state_.history.number(index + 1));
+    draw_->setText(state_.history().number(index + 1));
 }
 
 void PrizeCheckWindow::readChosenFile() {

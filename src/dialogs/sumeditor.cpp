@@ -19,7 +19,8 @@ QList<bool>& SumTicks(pool::EditorConditions& c) { return c.sums; }
 
 }  // namespace
 
-SumEditor::SumEditor(dialogs::WorkbenchApi& bench) : QDialog(bench.dialogParent()), LastingWindow(bench) {
+SumEditor::SumEditor(dialogs::WorkbenchApi& bench)
+    : QDialog(bench.dialogParent()), LastingWindow(bench), EditorRowHandlers(bench, this) {
     setObjectName(QStringLiteral("Form10"));
     setWindowTitle(QStringLiteral("和值过滤"));
     setWindowFlags(Qt::Tool | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
@@ -45,7 +46,7 @@ SumEditor::SumEditor(dialogs::WorkbenchApi& bench) : QDialog(bench.dialogParent(
                                      {"Command1", "撤消", 124, 70, &E::undo},
                                      {"Command4", "恢复", 198, 70, &E::redo},
                                      {"Command5", "[做大底]", 272, 80, &E::makeBase},
-                                     {"Command6", "返回", 356, 70, &E::backToWorkbench}});
+                                     {"Command6", "返回", 356, 70, &E::hide}});
     setFixedSize(436, 252);
 
     arrange();
@@ -84,10 +85,6 @@ void SumEditor::filterNumbers() {
     dialogs::StartFilterFromDialog(bench_, dialogs::BatchGroup::Advanced, pool::kSumFamily, this);
 }
 
-void SumEditor::undo() { dialogs::UndoFromDialog(bench_); }
-void SumEditor::redo() { dialogs::RedoFromDialog(bench_); }
-void SumEditor::makeBase() { dialogs::MakeBaseFromDialog(bench_, this); }
-void SumEditor::backToWorkbench() { hide(); }
 
 void SumEditor::closeEvent(QCloseEvent* event) {
     if (!dialogs::HideUnlessQuitting(bench_, this, event)) QDialog::closeEvent(event);

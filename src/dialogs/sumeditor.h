@@ -3,6 +3,7 @@
 // workbench's advanced batch filter (family box Check1).
 // Its objectName is "Form10": tests, settings and the other windows find it by that name.
 #include "dialogs/dialogutil.h"
+#include "dialogs/editorframe.h"
 
 #include <QDialog>
 #include <QList>
@@ -11,7 +12,7 @@ class QCheckBox;
 class QComboBox;
 class QTabWidget;
 
-class SumEditor : public QDialog, public dialogs::LastingWindow<SumEditor> {
+class SumEditor : public QDialog, public dialogs::LastingWindow<SumEditor>, public dialogs::EditorRowHandlers {
     Q_OBJECT
 public:
     explicit SumEditor(dialogs::WorkbenchApi& bench);
@@ -33,10 +34,6 @@ private:
     void clearSums();           // 全清 (Command3)
     void invertSums();          // 反选 (Command2)
     void filterNumbers();       // 开始过滤号码 (Command7)
-    void undo();                // 撤消 (Command1)
-    void redo();                // 恢复 (Command4)
-    void makeBase();            // [做大底] (Command5)
-    void backToWorkbench();     // 返回 (Command6)
 
     QTabWidget* tab_ = nullptr;
     QList<QCheckBox*> boxes_;

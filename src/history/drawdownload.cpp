@@ -2,6 +2,7 @@
 
 #include "common/appstate.h"
 #include "common/atomicfile.h"
+#include "common/drawtext.h"
 #include "common/localfile.h"
 #include "common/paths.h"
 #include "common/textcodec.h"
@@ -19,15 +20,6 @@
 
 namespace history {
 namespace {
-
-bool IsDigits(const QString& s, int count) {
-    if (s.size() != count) return false;
-    for (QChar c : s)
-        if (c < QLatin1Char('0') || c > QLatin1Char('9')) return false;
-    return true;
-}
-
-bool IsDigit(QChar c) { return c >= QLatin1Char('0') && c <= QLatin1Char('9'); }
 
 // The encoding named in the XML declaration, lower case; empty when none is named.
 QByteArray DeclaredEncoding(const QByteArray& bytes) {
@@ -110,8 +102,8 @@ bool NewDrawsFromList(const QList<QStringList>& children, const QString& lastIss
             return false;
         }
         const QString code = attrs.at(1).trimmed();
-        if (!IsDigits(issue, 7) || code.size() < 5 || !IsDigit(code.at(0)) || !IsDigit(code.at(2)) ||
-            !IsDigit(code.at(4))) {
+        if (!common::IsIssueText(issue) || code.size() < 5 || !common::IsAsciiDigit(code.at(0)) ||
+            !common::IsAsciiDigit(code.at(2)) || !common::IsAsciiDigit(code.at(4))) {
             if (error)
                 *error = QStringLiteral("开奖列表第%1项无效：期号“%2”，号码“%3”").arg(i + 1).arg(issue, code);
             return false;

@@ -14,19 +14,6 @@
 #include <unistd.h>
 
 namespace history {
-namespace {
-
-bool AllAsciiDigits(const QString& text, int length) {
-    if (text.size() != length) return false;
-    for (QChar c : text)
-        if (c < QLatin1Char('0') || c > QLatin1Char('9')) return false;
-    return true;
-}
-
-}  // namespace
-
-bool IsIssueText(const QString& text) { return AllAsciiDigits(text, 7); }
-bool IsDrawNumberText(const QString& text) { return AllAsciiDigits(text, 3); }
 
 const QString DrawEntryBook::kDeletedText = QStringLiteral("删除");
 
@@ -60,7 +47,8 @@ QString DrawEntryBook::lastEntryIssue() const {
 DrawEntryBook::SaveOutcome DrawEntryBook::save(int selected, const QString& issueText, const QString& numberText) {
     const QString issue = issueText.trimmed();
     const QString number = numberText.trimmed();
-    if (!IsIssueText(issue) || !IsDrawNumberText(number)) return SaveOutcome::FormatError;
+    // The draw entry keeps only an issue of seven ASCII digits and a number of three.
+    if (!common::IsIssueText(issue) || !common::IsNumberText(number)) return SaveOutcome::FormatError;
     const QString drawText = common::MakeDrawText(issue, number);
     if (selected >= 0 && selected < entryCount() && !deleted_.at(selected) &&
         common::IssueOf(entries_.at(selected)) == issue) {

@@ -9,11 +9,6 @@
 
 namespace history {
 
-// Texts the draw entry keeps as a draw: an issue of exactly seven ASCII digits and a number of
-// exactly three. Signs, decimal points, exponents or blanks inside would corrupt the draw file.
-bool IsIssueText(const QString& text);
-bool IsDrawNumberText(const QString& text);
-
 // List items 0..entryCount()-1 stand for the entries (the draws in file order plus those
 // appended here); item entryCount() is the next issue after the newest entry not marked deleted.
 class DrawEntryBook {

@@ -53,6 +53,14 @@ QList<DrawRecord> DecodeDrawRecords(const QByteArray& bytes) {
     return out;
 }
 
+QStringList AllDrawTexts(const QByteArray& bytes) {
+    QStringList out;
+    const qsizetype n = bytes.size() / kRecordLength;
+    out.reserve(n);
+    for (qsizetype r = 0; r < n; ++r) out.append(DecodeDrawText(bytes.constData() + r * kRecordLength));
+    return out;
+}
+
 static bool IsDigitByte(char c) { return c >= '0' && c <= '9'; }
 
 // Issue and number are digits: anything else is a damaged record (random bytes, a line break
@@ -211,11 +219,7 @@ bool IsValidDrawFileContent(const QByteArray& bytes) {
     if (bytes.isEmpty() || bytes.size() % kRecordLength != 0) return false;
     for (qsizetype r = 0; r < bytes.size(); r += kRecordLength) {
         const char* p = bytes.constData() + r;
-        for (int i = 0; i < 7; ++i)
-            if (p[i] < '0' || p[i] > '9') return false;
-        if (p[7] != ' ') return false;
-        for (int i = 8; i < 11; ++i)
-            if (p[i] < '0' || p[i] > '9') return false;
+        if (!HasDrawDigits(p) || p[7] != ' ') return false;
         // Any flag byte: a withdrawn draw keeps its record with another flag.
     }
     return true;

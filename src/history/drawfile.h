@@ -25,6 +25,9 @@ struct DrawRecord {
 QByteArray EncodeDrawRecord(const QString& drawText);
 // Every whole record of the bytes (a trailing partial record is not a record).
 QList<DrawRecord> DecodeDrawRecords(const QByteArray& bytes);
+// The text of every whole record of the bytes, in file order, whatever its flag (the scheme
+// calculator reads a draw file so).
+QStringList AllDrawTexts(const QByteArray& bytes);
 // The valid draws (flag exactly "1") of the bytes, in file order. A record flagged valid whose
 // issue or number is not digits is damaged: left out like a withdrawn one and counted in
 // *damaged.

@@ -54,14 +54,14 @@ void HistoryListFrame::buildControls(QWidget* window) {
 }
 
 void HistoryListFrame::showList() {
-    if (building_ || state_.quitting) return;
+    if (building_ || state_.quitting()) return;
     showNotice(layout::kBusyText);
     building_ = true;
     if (stale_) rebuild();
     building_ = false;
-    if (state_.quitting) return;  // closed while building: the window is going
+    if (state_.quitting()) return;  // closed while building: the window is going
     showText(listText_, true);
-    caption_->setText(HistoryLabelText(state_.lotteryIsP3(), state_.history.count()));
+    caption_->setText(HistoryLabelText(state_.lotteryIsP3(), state_.history().count()));
 }
 
 void HistoryListFrame::rebuild() {
@@ -69,7 +69,7 @@ void HistoryListFrame::rebuild() {
     // makes the list stale again, and the build starts over on the new history.
     for (;;) {
         stale_ = false;
-        const QStringList draws = state_.history.draws();  // the build's own copy
+        const QStringList draws = state_.history().draws();  // the build's own copy
         const QString text = BuildHistoryText(draws, state_.rangeFirst(), state_.rangeLast(), [this] {
             QCoreApplication::processEvents();
             return !stale_;

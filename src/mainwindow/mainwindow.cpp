@@ -201,7 +201,7 @@ void MainWindow::showAnalysis(Command command) {
     if (command == Command::Straight1234 || command == Command::Group1234)
         last1234Group_ = command == Command::Group1234;
     const analysis::AnalysisTable table =
-        analysis::RunAnalysis(KindOf(command), state_.history, state_.analysisFirst(), state_.analysisLast());
+        analysis::RunAnalysis(KindOf(command), state_.history(), state_.analysisFirst(), state_.analysisLast());
     list_->showTable(table.title, table.text);
 }
 
@@ -228,14 +228,14 @@ void MainWindow::switchLottery(bool toP3) {
     showHistoryList();
 }
 
-void MainWindow::lotteryChanged(bool toP3, const QString& loadError) {
+void MainWindow::lotteryChanged(bool toP3) {
     title_->showLottery(toP3);
     // This window's own switch or start says a failed load itself and shows the list after it.
     if (!switchingHere_) list_->showNotice(QStringLiteral("彩票类型已被转换请刷新数据..."));
 }
 
 void MainWindow::openWorkbench() {
-    if (state_.quitting || list_->isBuilding() || !openers().workbench) return;
+    if (state_.quitting() || list_->isBuilding() || !openers().workbench) return;
     tray_->setToggleEnabled(false);
     hide();
     openers().workbench();
@@ -248,7 +248,7 @@ void MainWindow::workbenchClosed() {
 }
 
 void MainWindow::openDrawEntry() {
-    if (state_.quitting || list_->isBuilding()) return;
+    if (state_.quitting() || list_->isBuilding()) return;
     list_->showCaption(QStringLiteral("(数据输入)软件支持在线更新"));
     tray_->setToggleEnabled(false);
     if (openers().drawEntry) openers().drawEntry(this);
@@ -333,7 +333,7 @@ void MainWindow::closeEvent(QCloseEvent* event) {
         return;
     }
     closing_ = true;
-    state_.quitting = true;  // for good: nothing starts any more, hidden windows unload
+    state_.setQuitting(true);  // for good: nothing starts any more, hidden windows unload
     if (tray_) tray_->remove();  // none yet when the close came during the start's message
     reloadTimer_->stop();
     board_->cancelOpening();

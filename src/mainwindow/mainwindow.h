@@ -112,7 +112,7 @@ private:
     void bringBack();
     // Every switch, this window's or another's: the lottery label follows; this window's own
     // reports a draw file that cannot be read, another's leaves the refresh notice.
-    void lotteryChanged(bool toP3, const QString& loadError);
+    void lotteryChanged(bool toP3);
     void applyBoardLayout(bool wide);
     void fitShape();
 

@@ -19,7 +19,7 @@ void UseChineseLocale() { QLocale::setDefault(QLocale(QLocale::Chinese, QLocale:
 
 QStringList InstallQtTranslations(QCoreApplication* app) {
     QStringList loaded;
-    for (const QString catalog : {QStringLiteral("qtbase"), QStringLiteral("qt")}) {
+    for (const QString& catalog : {QStringLiteral("qtbase"), QStringLiteral("qt")}) {
         const QString path = QtTranslationFile(catalog);
         if (path.isEmpty()) continue;
         auto* translator = new QTranslator(app);  // lives as long as the application

@@ -1,5 +1,7 @@
 #include "pool/numberpool.h"
 
+#include "common/drawtext.h"
+
 #include <algorithm>
 #include <cmath>
 #include <limits>
@@ -31,8 +33,6 @@ int RemoveDuplicateNumbers(NumberPool& pool) {
     return removed;
 }
 
-static bool IsAsciiDigit(QChar c) { return c >= QLatin1Char('0') && c <= QLatin1Char('9'); }
-
 static bool IsNumericToken(const QString& t, double* value) {
     // A text that converts to a number: an optional sign, digits with an optional decimal
     // point, and an optional exponent ("1e2", "2.5E-1").
@@ -42,7 +42,7 @@ static bool IsNumericToken(const QString& t, double* value) {
     bool digits = false, dot = false;
     for (; i < n; ++i) {
         const QChar c = t[i];
-        if (IsAsciiDigit(c)) digits = true;
+        if (common::IsAsciiDigit(c)) digits = true;
         else if (c == QLatin1Char('.') && !dot) dot = true;
         else break;
     }
@@ -51,7 +51,7 @@ static bool IsNumericToken(const QString& t, double* value) {
         ++i;
         if (i < n && (t[i] == QLatin1Char('+') || t[i] == QLatin1Char('-'))) ++i;
         bool expDigits = false;
-        for (; i < n && IsAsciiDigit(t[i]); ++i) expDigits = true;
+        for (; i < n && common::IsAsciiDigit(t[i]); ++i) expDigits = true;
         if (!expDigits) return false;
     }
     if (i != n) return false;

@@ -1,6 +1,6 @@
 #pragma once
-// Built-in functions: one row per function (its name, how many arguments it takes and the
-// handler that runs it). The compiler finds a name's row once; a call goes straight to the
+// Built-in functions: one row per function (its name, how many arguments it takes, the
+// handler that runs it, and whether it is pure or talks, which the condition reader asks). The compiler finds a name's row once; a call goes straight to the
 // handler. Each group's rows sit beside its handlers: builtins.cpp (text, conversions,
 // numbers, arrays, types, the engine and the locale; objects and code from text),
 // datefunctions.cpp, format.cpp, bytetext.cpp. Internal to the engine.
@@ -30,7 +30,23 @@ struct Builtin {
     // The same function over arguments read in place, for a built-in that only reads them:
     // used when every argument is a variable or a literal, so no text is copied to be read.
     BuiltinReader read = nullptr;
+    // Its result follows from its arguments alone (no clock, no random state, no host, no
+    // side effect): a condition of such calls over the series may be kept per series.
+    bool pure = false;
+    // It shows a box or runs text as code: a condition that names it must run where the
+    // window can answer.
+    bool talks = false;
 };
+
+// A row marked pure or talking, for the tables.
+constexpr Builtin PureBuiltin(Builtin row) {
+    row.pure = true;
+    return row;
+}
+constexpr Builtin TalkingBuiltin(Builtin row) {
+    row.talks = true;
+    return row;
+}
 
 // Most arguments a built-in that reads them in place takes.
 constexpr size_t kMostReadArguments = 3;

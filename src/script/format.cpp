@@ -39,7 +39,7 @@ Decimal decimalOf(const Variant& v) {
         Throw(6);
     d.negative = x < 0;
     if (x == 0) {
-        d.digits = "0";
+        d.digits.assign(1, '0');
         d.point = 1;
         return d;
     }

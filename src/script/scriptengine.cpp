@@ -1,9 +1,9 @@
 #include "scriptengine.h"
 
+#include "builtins.h"
 #include "lexer.h"
 #include "objects.h"
 
-#include <QSet>
 
 #include <new>
 
@@ -229,19 +229,6 @@ bool IsPureToken(const std::vector<Token>& tokens, size_t i) {
 }  // namespace
 
 ConditionTraits ReadConditionTraits(const QString& condition) {
-    // Built-ins whose result is a function of their arguments alone.
-    static const QSet<QString> kPureFunctions = {
-        QStringLiteral("abs"),   QStringLiteral("int"),     QStringLiteral("fix"),    QStringLiteral("sgn"),
-        QStringLiteral("sqr"),   QStringLiteral("exp"),     QStringLiteral("log"),    QStringLiteral("round"),
-        QStringLiteral("cint"),  QStringLiteral("clng"),    QStringLiteral("cdbl"),   QStringLiteral("csng"),
-        QStringLiteral("cbool"), QStringLiteral("cbyte"),   QStringLiteral("cstr"),   QStringLiteral("len"),
-        QStringLiteral("mid"),   QStringLiteral("left"),    QStringLiteral("right"),  QStringLiteral("instr"),
-        QStringLiteral("ubound"), QStringLiteral("lbound"), QStringLiteral("isempty"), QStringLiteral("isnull"),
-        QStringLiteral("isnumeric"), QStringLiteral("isarray"), QStringLiteral("vartype")};
-    // Built-ins that show a box or run text as code.
-    static const QSet<QString> kTalkingFunctions = {QStringLiteral("msgbox"), QStringLiteral("inputbox"),
-                                                    QStringLiteral("execute"), QStringLiteral("executeglobal"),
-                                                    QStringLiteral("eval")};
     std::vector<Token> tokens;
     try {
         tokens = Tokenize(condition);
@@ -254,9 +241,11 @@ ConditionTraits ReadConditionTraits(const QString& condition) {
             traits.pure = traits.pure && IsPureToken(tokens, i);
             continue;
         }
+        // The built-in table says which functions are pure and which talk; "a" is the series.
         const QString name = tokens[i].text.toLower();
-        traits.mayTalk = traits.mayTalk || kTalkingFunctions.contains(name);
-        traits.pure = traits.pure && (name == QLatin1String("a") || kPureFunctions.contains(name));
+        const Builtin* builtin = FindBuiltin(name);
+        traits.mayTalk = traits.mayTalk || (builtin && builtin->talks);
+        traits.pure = traits.pure && (name == QLatin1String("a") || (builtin && builtin->pure));
     }
     return traits;
 }

@@ -240,7 +240,8 @@ double RoundDecimal(double x, int decimals) {
     if (keep < 0)
         return 0;
     const std::string tail = digits.substr(size_t(keep));
-    const std::string half = "5" + std::string(tail.size() - 1, '0');
+    std::string half(tail.size(), '0');  // 5000…, as long as the tail
+    half.front() = '5';
     bool up = tail > half;
     if (tail == half)
         up = keep > 0 && ((digits[size_t(keep) - 1] - '0') % 2 == 1);

@@ -30,44 +30,44 @@ void SchemeCalculator::pauseOrResume() {
 }
 
 bool SchemeCalculator::startBacktests() {
-    lastError.clear();
-    summary.clear();
-    reportLines.clear();
+    lastError_.clear();
+    summary_.clear();
+    reportLines_.clear();
     // A run that cannot read its draws leaves no summary: the previous base's kill digits must
     // not pass for this one's.
-    if (!loadDraws()) return false;
+    if (!cutLines()) return false;
     runState_ = RunState::Running;
     return true;
 }
 
 void SchemeCalculator::runBacktests() {
-    const OneReading reading(*this);
+    const Operation op(*this, Operation::Run);
     if (!startBacktests()) return;
-    if (host_->progress) host_->progress->setTotal(schemes.size());
+    if (host_->progress) host_->progress->setTotal(schemes_.size());
     if (!backtestRecords()) return;
     if (host_->progress) host_->progress->advance();
-    if (!loadDraws()) return;
+    if (!cutLines()) return;
     summarise();
 }
 
 bool SchemeCalculator::backtestRecords() {
-    const int count = int(schemes.size());
-    for (int i = 0; i < count && i < schemes.size(); ++i) {
+    const int count = int(schemes_.size());
+    for (int i = 0; i < count && i < schemes_.size(); ++i) {
         if (i > 0 && host_->progress) host_->progress->advance();
         if (stopped()) return false;
         SchemeRecord record;
         QString why;
-        if (!ParseSchemeRecord(schemes.at(i), &record, &why)) {
+        if (!ParseSchemeRecord(schemes_.at(i), &record, &why)) {
             addError(why);  // the record is skipped; the others still count
             continue;
         }
-        cycle.lengthsTried = record.cycleCount;
-        verification.periods = record.verifyPeriods;
-        mode.condition = record.condition;
-        verification.positionText = record.sideRank;
-        if (!loadDraws()) return false;
+        run_.cycle.lengthsTried = record.cycleCount;
+        run_.verification.periods = record.verifyPeriods;
+        run_.mode.condition = record.condition;
+        run_.verification.positionText = record.sideRank;
+        if (!cutLines()) return false;
         const QString rule(83, QLatin1Char('='));
-        reportText = rule + kCrLf + QStringLiteral("条件：") + mode.condition + kCrLf + rule + kCrLf;
+        run_.reportText = rule + kCrLf + QStringLiteral("条件：") + run_.mode.condition + kCrLf + rule + kCrLf;
         backtestCondition();
     }
     return true;
@@ -85,7 +85,7 @@ struct SpreadHelper {
     std::vector<Failure> failures;  // failing conditions, as the records met them
     SpreadHelper() {
         host.scriptError = [this](const script::ScriptError& e, const QString& verifyText) {
-            failures.push_back({e, verifyText, calc.mode.condition});
+            failures.push_back({e, verifyText, calc.run().mode.condition});
         };
         calc.setRunHost(&host);
     }
@@ -108,20 +108,16 @@ struct SpreadHelpers {
 // decoded draws and each part's records. The calculator that spreads goes on letting the
 // window's events through meanwhile; its threads never read it.
 struct SchemeCalculator::SpreadJob {
-    DrawRange range;
-    CycleSettings cycle;
-    VerificationSettings verification;
-    CountMode mode;
-    QByteArray decodedBytes;
-    QStringList decodedRecords;
+    CalculatorSettings settings;  // the run's, as it started
+    CalculatorDraws draws;
     std::vector<QStringList> partSchemes;  // consecutive records, part by part
 };
 
 SchemeCalculator::SpreadJob SchemeCalculator::spreadJob(int parts) const {
-    SpreadJob job{range, cycle, verification, mode, decodedBytes_, decodedRecords_, {}};
+    SpreadJob job{run_, draws_, {}};
     for (int t = 0; t < parts; ++t) {
-        const common::Block block = common::BlockOf(schemes.size(), parts, t);
-        job.partSchemes.push_back(schemes.mid(int(block.first), int(block.end - block.first)));
+        const common::Block block = common::BlockOf(schemes_.size(), parts, t);
+        job.partSchemes.push_back(schemes_.mid(int(block.first), int(block.end - block.first)));
     }
     return job;
 }
@@ -154,18 +150,14 @@ void SchemeCalculator::runSpreadPart(std::unique_ptr<SpreadHelper>& slot, const 
                                      const std::atomic<bool>& stop, common::WorkProgress& progress) {
     if (!slot) slot = std::make_unique<SpreadHelper>();
     SchemeCalculator& calc = slot->calc;
-    calc.range = job.range;
-    calc.cycle = job.cycle;
-    calc.verification = job.verification;
-    calc.mode = job.mode;
-    // The run's draws, held: a helper never reads the draw file. Copied only when they are not
-    // the ones it had (a file with a new draw is decoded once, by the calculator that spreads).
-    if (calc.decodedRecords_.constData() != job.decodedRecords.constData()) {
-        calc.decodedBytes_ = job.decodedBytes;
-        calc.decodedRecords_ = job.decodedRecords;
-    }
-    calc.drawsHeld_ = true;
-    calc.schemes = job.partSchemes[size_t(part)];
+    const Operation op(calc, Operation::Run);
+    // The part runs from the job's settings, those the spreading run started from; the helper's
+    // own settings stay as they are, as every run leaves them.
+    static_cast<CalculatorSettings&>(calc.run_) = job.settings;
+    // The run's draws, taken only when they are not the ones it had: its counts stay with them.
+    if (calc.draws_.lines.constData() != job.draws.lines.constData()) calc.draws_ = job.draws;
+    calc.draws_.lotteryIsP3 = job.draws.lotteryIsP3;
+    calc.schemes_ = job.partSchemes[size_t(part)];
     calc.setOutsideStop(&stop);
     slot->host.progress = &progress;
     slot->failures.clear();
@@ -176,15 +168,15 @@ void SchemeCalculator::runSpreadPart(std::unique_ptr<SpreadHelper>& slot, const 
 }
 
 void SchemeCalculator::runBacktestsSpread(int threads) {
-    const int parts = std::min(common::WorkerCount(threads), int(schemes.size()));
-    if (parts < 2 || SchemesNeedTheWindowThread(schemes)) {
+    const Operation op(*this, Operation::Run);
+    const int parts = std::min(common::WorkerCount(threads), int(schemes_.size()));
+    if (parts < 2 || SchemesNeedTheWindowThread(schemes_)) {
         runBacktests();
         return;
     }
-    const OneReading reading(*this);
     if (!startBacktests()) return;
     std::vector<std::unique_ptr<SpreadHelper>>& helpers = spreadHelpers(parts);
-    const int count = int(schemes.size());
+    const int count = int(schemes_.size());
     std::vector<common::WorkProgress> partProgress(static_cast<size_t>(parts));  // records done, per part
     std::atomic<bool> stop{false};
     if (host_->progress) host_->progress->setTotal(count);
@@ -218,57 +210,58 @@ void SchemeCalculator::runBacktestsSpread(int threads) {
     if (stopped() || stop.load()) return;
     takeSpreadResults(helpers, parts);
     if (host_->progress && count > told) host_->progress->advance(count - told);
-    if (!loadDraws()) return;
+    if (!cutLines()) return;
     summarise();
 }
 
 void SchemeCalculator::takeSpreadResults(const std::vector<std::unique_ptr<SpreadHelper>>& helpers, int parts) {
     for (int t = 0; t < parts; ++t) {
         const SpreadHelper& h = *helpers[size_t(t)];
-        reportLines += h.calc.reportLines;
-        if (!h.calc.lastError.isEmpty()) addError(h.calc.lastError);
+        reportLines_ += h.calc.reportLines_;
+        if (!h.calc.lastError_.isEmpty()) addError(h.calc.lastError_);
         for (const SpreadHelper::Failure& f : h.failures) {
             ++scriptErrorCount_;
             // The host words a failure from the condition this calculator compiled last: the
             // failing one while it is told, compiled afresh when next needed.
-            compiledCondition_ = f.condition;
+            condition_.text = f.condition;
             if (host_->scriptError) host_->scriptError(f.error, f.verifyText);
-            compiledCondition_.clear();
+            condition_.text.clear();
         }
     }
 }
 
 void SchemeCalculator::backtestCondition() {
-    verifyPeriod = 0;
+    const Operation op(*this);
+    run_.verifyPeriod = 0;
     runState_ = RunState::Running;
-    inBacktest_ = true;
-    digitsChecked_ = false;
-    nextIssueRanked_ = false;
-    scriptErrorShownThisBacktest_ = false;
+    run_.inBacktest = true;
+    digitCounts_.forget();
+    run_.nextIssueRanked = false;
+    run_.scriptErrorShown = false;
     const QString six(6, QLatin1Char(' '));
     QString left = six, right = six;
     QString draw = kUndrawn;
     pump();
-    const int periods = verification.periods + 1;
-    const int needed = std::max(1, cycle.seriesLength + cycle.lengthsTried - 2);
+    const int periods = run_.verification.periods + 1;
+    const int needed = std::max(1, run_.cycle.seriesLength + run_.cycle.lengthsTried - 2);
     for (int k = 1; k <= periods; ++k) {
-        if (verifyPeriod >= kRankRows) break;
-        if (lines.size() < needed) {
+        if (run_.verifyPeriod >= kRankRows) break;
+        if (run_.lines.size() < needed) {
             addError(QStringLiteral("开奖数据不足：验证第%1期需要%2期开奖号，只剩%3期。")
-                          .arg(verifyPeriod).arg(needed).arg(lines.size()));
+                          .arg(run_.verifyPeriod).arg(needed).arg(run_.lines.size()));
             break;
         }
-        if (mode.name == kModeHundreds) {
+        if (run_.mode.name == kModeHundreds) {
             const QString r = rankDigits();
             const QString hundreds = draw.right(3).left(1);
-            verification.hundredsText += r + QString(std::max(0, 10 - int(r.size())), QLatin1Char(' ')) +
+            run_.verification.hundredsText += r + QString(std::max(0, 10 - int(r.size())), QLatin1Char(' ')) +
                      (r.contains(hundreds) ? QStringLiteral("√") : QStringLiteral("×")) +
                      QStringLiteral("  开奖号") + draw + kCrLf;
-        } else if (mode.name == kModeAnywhere) {
+        } else if (run_.mode.name == kModeAnywhere) {
             rankDigits();
             if (stopped()) break;
-            const RankRow& lrow = leftRanks[verifyPeriod];
-            const RankRow& rrow = rightRanks[verifyPeriod];
+            const RankRow& lrow = run_.leftRanks[run_.verifyPeriod];
+            const RankRow& rrow = run_.rightRanks[run_.verifyPeriod];
             for (int j = 0; j < 10; ++j) {
                 left += lrow[j] + RankMark(lrow[j], draw);
                 right += rrow[j] + RankMark(rrow[j], draw);
@@ -277,20 +270,20 @@ void SchemeCalculator::backtestCondition() {
             left += tail;
             right += tail;
         }
-        if (verifyPeriod == 0 && !stopped()) nextIssueRanked_ = true;
-        leftRanks[verifyPeriod][10] = rightRanks[verifyPeriod][10] = draw.right(3);
-        ++verifyPeriod;
-        if (lines.isEmpty()) break;
-        draw = lines.takeLast();
-        range.first = std::min(range.first, int(lines.size()) - 1);
-        range.last = std::min(range.last, int(lines.size()) - 1);
+        if (run_.verifyPeriod == 0 && !stopped()) run_.nextIssueRanked = true;
+        run_.leftRanks[run_.verifyPeriod][10] = run_.rightRanks[run_.verifyPeriod][10] = draw.right(3);
+        ++run_.verifyPeriod;
+        if (run_.lines.isEmpty()) break;
+        draw = run_.lines.takeLast();
+        run_.range.first = std::min(run_.range.first, int(run_.lines.size()) - 1);
+        run_.range.last = std::min(run_.range.last, int(run_.lines.size()) - 1);
     }
-    reportText += kCrLf + left;
+    run_.reportText += kCrLf + left;
     leftRankStatistics();
-    reportText += kCrLf + right;
+    run_.reportText += kCrLf + right;
     rightRankStatistics();
-    inBacktest_ = false;
-    nextIssueRanked_ = true;
+    run_.inBacktest = false;
+    run_.nextIssueRanked = true;
 }
 
 }  // namespace smart

@@ -1,12 +1,7 @@
-// The calculator's draws: loading the draw file, the range, the counters and statistics rows.
+// The calculator's draws: the draws handed in, the lines cut from them, the range, the counters and statistics rows.
 #include "smart/calculator.h"
 
 #include "common/omissionstats.h"
-#include "common/paths.h"
-#include "common/textcodec.h"
-
-#include <QFile>
-#include <QFileInfo>
 
 #include <algorithm>
 
@@ -14,24 +9,11 @@ namespace smart {
 
 namespace {
 
-constexpr int kRecordBytes = 12;
-
 bool LineHasDigit(const QString& line, QChar digit, int position) {
     const QString digits = line.right(3);
     if (position >= 1 && position <= 3) return digits.size() >= position && digits.at(position - 1) == digit;
     return digits.contains(digit);
 }
-
-// The text of one record (its first 11 bytes). Plain ASCII, as every sound record is, needs
-// no code-page decoder.
-QString DecodeRecord(const char* record) {
-    for (int k = 0; k < kRecordBytes - 1; ++k)
-        if (static_cast<unsigned char>(record[k]) >= 0x80) return common::DecodeAnsi(QByteArray(record, kRecordBytes - 1));
-    return QString::fromLatin1(record, kRecordBytes - 1);
-}
-
-// The draw file of a lottery, as the calculator names it.
-QString DrawFileOf(bool p3) { return p3 ? QStringLiteral("\\haop3.txt") : QStringLiteral("\\hao.txt"); }
 
 }  // namespace
 
@@ -57,10 +39,20 @@ QStringList StatColumnHeaders() {
             QStringLiteral("最大遗漏"), QStringLiteral("上期遗漏"), QStringLiteral("本期遗漏"), QStringLiteral("欲出几率")};
 }
 
-SchemeCalculator::SchemeCalculator()
-    : leftRanks(kRankRows), rightRanks(kRankRows) {
-    mode.condition = BuiltInConditions().first();
+SchemeCalculator::SchemeCalculator() {
+    settings_.mode.condition = BuiltInConditions().first();
+    static_cast<CalculatorSettings&>(run_) = settings_;
     // The script engine's time limit stays at its default, as one evaluation is tiny.
+}
+
+SchemeCalculator::Operation::Operation(SchemeCalculator& calc, Kind kind)
+    : calc_(calc), outermost_(calc.operationDepth_++ == 0), writesBack_(kind == WritesBack) {
+    if (outermost_) static_cast<CalculatorSettings&>(calc_.run_) = calc_.settings_;
+}
+
+SchemeCalculator::Operation::~Operation() {
+    --calc_.operationDepth_;
+    if (outermost_ && writesBack_) calc_.settings_ = calc_.run_;
 }
 
 void SchemeCalculator::pump() {
@@ -71,47 +63,15 @@ void SchemeCalculator::wait(int ms) {
     if (host_->sleep) host_->sleep(ms);
 }
 
-bool SchemeCalculator::readDrawFile() {
-    QString name = range.drawFileName;
-    while (name.startsWith(QLatin1Char('\\')) || name.startsWith(QLatin1Char('/'))) name.remove(0, 1);
-    // Finding the name's case lists the program folder, which fills with report files: the name
-    // found last time is used while it exists.
-    const QString folder = common::ProgramDir();
-    const QString exact = folder + QLatin1Char('/') + name;
-    if (QFileInfo::exists(exact)) {
-        resolvedPath_ = exact;
-    } else if (name != resolvedName_ || folder != resolvedFolder_ || !QFileInfo::exists(resolvedPath_)) {
-        resolvedPath_ = common::ProgramFile(name);
-    }
-    resolvedName_ = name;
-    resolvedFolder_ = folder;
-    const QString path = resolvedPath_;
-    QByteArray bytes;
-    QString why;
-    if (!common::ReadRegularFile(path, common::kDrawFileLimit, &bytes, &why)) {
-        addError(why);  // "无法读取 <file>：<reason>"
-        return false;
-    }
-    // Decoding is the costly part of a reading: the same bytes reuse the records decoded last
-    // time.
-    if (bytes != decodedBytes_ || decodedBytes_.isEmpty()) {
-        const int count = int(bytes.size() / kRecordBytes);  // a trailing incomplete record is ignored
-        QStringList records;
-        records.reserve(count);
-        for (int i = 0; i < count; ++i) records << DecodeRecord(bytes.constData() + qsizetype(i) * kRecordBytes);
-        decodedRecords_ = std::move(records);
-        decodedBytes_ = bytes;
-    }
-    return true;
+bool SchemeCalculator::loadLines() {
+    const Operation op(*this);
+    return cutLines();
 }
 
-bool SchemeCalculator::loadDraws() {
-    if (!drawsHeld_) {
-        if (!readDrawFile()) return false;
-        drawsHeld_ = holdWhenRead_;
-    }
-    const int count = int(decodedRecords_.size());
-    const int drop = std::max(0, range.newestLeftOut);
+bool SchemeCalculator::cutLines() {
+    const QStringList& records = draws_.lines;
+    const int count = int(records.size());
+    const int drop = std::max(0, run_.range.newestLeftOut);
     if (count - drop < 1) {
         addError(QStringLiteral("开奖数据不足：只有%1期，要去掉最近%2期。").arg(count).arg(drop));
         return false;
@@ -119,88 +79,91 @@ bool SchemeCalculator::loadDraws() {
     // A list of its own, so that a backtest taking lines off does not copy the records. Lines
     // that are still the records' own (a backtest took the newest off) just get them back.
     const qsizetype wanted = count - drop;
-    bool ownRecords = lines.size() <= wanted && !lines.isEmpty() && lines.constData() != decodedRecords_.constData();
-    for (qsizetype i = 0; ownRecords && i < lines.size(); ++i)
-        ownRecords = lines.at(i).constData() == decodedRecords_.at(i).constData();
+    bool ownRecords = run_.lines.size() <= wanted && !run_.lines.isEmpty() && run_.lines.constData() != records.constData();
+    for (qsizetype i = 0; ownRecords && i < run_.lines.size(); ++i)
+        ownRecords = run_.lines.at(i).constData() == records.at(i).constData();
     if (ownRecords) {
-        lines.reserve(wanted);
-        for (qsizetype i = lines.size(); i < wanted; ++i) lines << decodedRecords_.at(i);
+        run_.lines.reserve(wanted);
+        for (qsizetype i = run_.lines.size(); i < wanted; ++i) run_.lines << records.at(i);
     } else {
-        lines = QStringList(decodedRecords_.cbegin(), decodedRecords_.cbegin() + wanted);
+        run_.lines = QStringList(records.cbegin(), records.cbegin() + wanted);
     }
-    range.first = -1;
-    range.last = -1;
-    nextIssue = CalculatorNextIssue(lines.last());
-    digitsChecked_ = false;
+    run_.range.first = -1;
+    run_.range.last = -1;
+    run_.nextIssue = CalculatorNextIssue(run_.lines.last());
+    digitCounts_.forget();
     return true;
 }
 
-bool SchemeCalculator::holdDraws(bool p3, const QStringList& draws) {
-    range.lotteryIsP3 = p3;
-    range.drawFileName = DrawFileOf(p3);
-    if (decodedRecords_.constData() != draws.constData() || decodedRecords_.size() != draws.size()) {
-        decodedRecords_ = draws;
-        decodedBytes_.clear();  // the next reading of the file decodes it afresh
-    }
-    drawsHeld_ = true;
-    if (!loadDraws()) return false;
-    range.first = 0;
-    range.last = int(lines.size()) - 1;
+bool SchemeCalculator::setDraws(const CalculatorDraws& draws) {
+    const Operation op(*this);
+    // The same draws handed in again keep the lines they share, and with them the counts made
+    // from them (a kept ranking is found by them).
+    if (draws_.lines != draws.lines) draws_.lines = draws.lines;
+    draws_.lotteryIsP3 = draws.lotteryIsP3;
+    if (!cutLines()) return false;
+    run_.range.first = 0;
+    run_.range.last = int(run_.lines.size()) - 1;
     return true;
-}
-
-void SchemeCalculator::reloadWholeRange() {
-    if (!loadDraws()) return;
-    range.first = 0;
-    range.last = int(lines.size()) - 1;
-}
-
-void SchemeCalculator::selectLottery(bool p3) {
-    drawsHeld_ = false;
-    range.lotteryIsP3 = p3;
-    range.drawFileName = DrawFileOf(p3);
-    reloadWholeRange();
 }
 
 bool SchemeCalculator::setSeriesRange() {
-    const int count = int(lines.size());
-    const int first = count - cycle.seriesLength - cycle.length + 2;
+    const Operation op(*this);
+    const int count = int(run_.lines.size());
+    const int first = count - run_.cycle.seriesLength - run_.cycle.length + 2;
     if (count == 0 || first < 0 || first > count - 1) {
         addError(QStringLiteral("开奖数据不足：周期%1、折线图期数%2需要%3期，只有%4期。")
-                      .arg(cycle.length).arg(cycle.seriesLength).arg(cycle.seriesLength + cycle.length - 2).arg(count));
+                      .arg(run_.cycle.length).arg(run_.cycle.seriesLength).arg(run_.cycle.seriesLength + run_.cycle.length - 2).arg(count));
         return false;
     }
-    range.first = first;
-    range.last = count - 1;
+    run_.range.first = first;
+    run_.range.last = count - 1;
     return true;
 }
 
-void SchemeCalculator::counters(int d, int position) { countersOver(d, position, range.first, range.last); }
+void SchemeCalculator::counters(int d, int position) { countersOver(d, position, run_.range.first, run_.range.last); }
 
 void SchemeCalculator::countersOver(int d, int position, int first, int last) {
-    tally = DigitTally{QString::number(d)};
-    if (d < 0 || d > 9 || first < 0 || last >= lines.size()) return;
+    run_.tally = DigitTally{QString::number(d)};
+    if (d < 0 || d > 9 || first < 0 || last >= run_.lines.size()) return;
     const QChar ch = QChar(u'0' + d);
     for (int i = first; i <= last; ++i) {
-        if (LineHasDigit(lines.at(i), ch, position)) {
-            ++tally.hitCount;
-            if (tally.currentGap > tally.maxGap) tally.maxGap = tally.currentGap;
-            tally.prevGap = tally.currentGap;
-            tally.currentGap = 0;
+        if (LineHasDigit(run_.lines.at(i), ch, position)) {
+            ++run_.tally.hitCount;
+            if (run_.tally.currentGap > run_.tally.maxGap) run_.tally.maxGap = run_.tally.currentGap;
+            run_.tally.prevGap = run_.tally.currentGap;
+            run_.tally.currentGap = 0;
         } else {
-            ++tally.currentGap;
+            ++run_.tally.currentGap;
         }
     }
 }
 
-void SchemeCalculator::countAnywhere(int d) { counters(d, 0); }
-void SchemeCalculator::countAtPosition(int d, int position) { counters(d, position); }
+void SchemeCalculator::countAnywhere(int d) {
+    const Operation op(*this);
+    counters(d, 0);
+}
+void SchemeCalculator::countAtPosition(int d, int position) {
+    const Operation op(*this);
+    counters(d, position);
+}
 
 void SchemeCalculator::addStatRow() {
+    const Operation op(*this);
     StatRow row;
-    static_cast<DigitTally&>(row) = tally;
+    static_cast<DigitTally&>(row) = run_.tally;
     row.drawCount = rangeLength();
-    statRows.push_back(row);
+    statRows_.push_back(row);
+}
+
+bool HandInDrawFile(SchemeCalculator& calc, bool p3) {
+    CalculatorDraws draws;
+    QString why;
+    if (!ReadCalculatorDraws(p3, &draws, &why)) {
+        calc.addError(why);  // "无法读取 <file>：<reason>"
+        return false;
+    }
+    return calc.setDraws(draws);
 }
 
 }  // namespace smart

@@ -1,27 +1,31 @@
 #pragma once
-// The scheme calculator: the draws it reads itself, count series evaluated through the script
-// engine, the backtest over past draws, rank statistics, the summary of kill digits, omission
-// analyses and the batch verification with its report files. Scheme records and the scheme
-// list documents are in schemerecords.h.
+// The scheme calculator: count series evaluated through the script engine, the backtest over
+// past draws, rank statistics, the summary of kill digits, omission analyses and the batch
+// verification with its report files, over the draws its owner hands it (calculatordraws.h),
+// from its settings (calculatorsettings.h), with the computation under way in a run object
+// (calculatorrun.h) and what it keeps between computations in caches (calculatorcaches.h).
+// Scheme records and the scheme list documents are in schemerecords.h.
 //
 // Plain logic without widgets. The calculator window SchemeCalculatorWindow
-// (schemecalculatorwindow.h) shows the state of one in its controls and binds its buttons to
-// these operations; the smart-system and verification windows drive the one their context
-// hands them (smartcontext.h, made by smart::SmartCalculator in calculatorhost.h) directly.
+// (windows/schemecalculatorwindow.h) shows the state of one in its controls and binds its
+// buttons to these operations; the smart-system and verification windows drive the one their
+// context hands them (windows/smartcontext.h, made by smart::SmartCalculator in
+// windows/calculatorhost.h) directly.
 #include "common/workprogress.h"
 #include "script/scriptengine.h"
+#include "smart/calculatorcaches.h"
+#include "smart/calculatordraws.h"
+#include "smart/calculatorrun.h"
+#include "smart/calculatorsettings.h"
 #include "smart/schemerecords.h"
 
-#include <QByteArray>
 #include <QString>
 #include <QStringList>
 
-#include <array>
 #include <atomic>
-#include <cstdint>
-#include <unordered_map>
 #include <functional>
 #include <memory>
+#include <utility>
 #include <vector>
 
 namespace smart {
@@ -29,29 +33,10 @@ namespace smart {
 // Where a backtest stands: going on, held until resumed, or asked to end.
 enum class RunState { Running, Paused, Stopped };
 
-// The modes (项目, Combo3 of the calculator window): a digit anywhere in the draw, or at one place.
-inline const QString kModeAnywhere = QStringLiteral("胆码");
-inline const QString kModeHundreds = QStringLiteral("百位");
-inline const QString kModeTens = QStringLiteral("十位");
-inline const QString kModeUnits = QStringLiteral("个位");
-// Place 1..3 of a mode, 0 for the anywhere mode (and anything else).
-inline int PositionOfMode(const QString& mode) {
-    if (mode == kModeHundreds) return 1;
-    if (mode == kModeTens) return 2;
-    if (mode == kModeUnits) return 3;
-    return 0;
-}
-
 // The issue after a calculator line: its first seven characters as a number, plus one.
 QString CalculatorNextIssue(const QString& lastLine);
 
 // ---- Statistics rows (ListView1 of the calculator window) ----
-
-// How often a digit came and the gaps between, over one range: the counters of one count.
-struct DigitTally {
-    QString label;  // 类别
-    int hitCount = 0, maxGap = 0, prevGap = 0, currentGap = 0;
-};
 
 struct StatRow : DigitTally {
     int drawCount = 0;  // N, the range length the row was computed over
@@ -73,12 +58,6 @@ struct SummaryEntry {
     QString text() const;
     bool operator==(const SummaryEntry&) const = default;
 };
-
-// A table of ranks: rows 0..1000 (verification periods), columns 0..9 ranks ("B" none),
-// column 10 the drawn digits ("未开奖" in period 0).
-inline constexpr int kRankRows = 1001;
-using RankRow = std::array<QString, 11>;
-using RankTable = std::vector<RankRow>;
 
 // What a long run needs from its host, in one place: the window pumps events, shows progress
 // and answers questions; tests leave these empty.
@@ -105,93 +84,66 @@ class SchemeCalculator {
 public:
     SchemeCalculator();
 
-    // ---- Settings, by what they set; the calculator window shows each in the control named
-    // in brackets ----
-    // Which draws are read and the range of them counted.
-    struct DrawRange {
-        bool lotteryIsP3 = false;                               // 福彩3D (Option1) or 排列三 (Option2)
-        QString drawFileName = QStringLiteral("\\hao.txt");     // relative to the program folder (Frame1's tag)
-        int newestLeftOut = 0;                                  // newest draws left out (Text11, 近期验证)
-        int first = -1;                                         // first draw of the range (Combo1)
-        int last = -1;                                          // last draw of the range (Combo2)
-    } range;
-    // The windows the counts are made over.
-    struct CycleSettings {
-        int length = 10;        // 周期: cycle length (Text1)
-        int seriesLength = 5;   // 折线图期数: T, counts in the series (Text4)
-        int lengthsTried = 1;   // 循环周期数: cycle lengths tried, 1.. this (Text5)
-    } cycle;
-    // How a condition is verified, and the bounds of the batch verification.
-    struct VerificationSettings {
-        int periods = 0;        // 验证期数 (Text2)
-        QString positionText;   // 号码位置: side and rank of the current record (Text10)
-        QString hundredsText;   // verification text of the "百位" mode (Text3)
-        // Batch verification bounds: cycle lengths from cycle.lengthsTried, verification
-        // periods from periods, to these by these steps.
-        struct BatchBounds {
-            int lastCycleLength = 100;  // last cycle count (Text9)
-            int cycleStep = 1;          // cycle step (Text8)
-            int lastVerifyPeriods = 0;  // last verification periods (Text6)
-            int verifyStep = 1;         // verification step (Text7)
-        } batch;
-    } verification;
-    // What is counted and the condition asked of it.
-    struct CountMode {
-        QString name = kModeAnywhere;  // 项目 (Combo3)
-        int digit = 0;                 // 类别: the digit examined (Combo4)
-        QString condition;             // the scheme condition (Combo5)
-        int conditionIndex = 0;        // selected built-in condition, the first scheme of a batch (Combo5's index)
-    } mode;
+    // ---- Settings ----
+    // What the owner set (the calculator window's controls, a computation's caller). An
+    // operation starts from them; the window's single operations write back what they moved (the
+    // range they set, the hundreds text they wrote); a run (runBacktests, runBacktestsSpread,
+    // batchVerification) never writes them: each record's cycle count, periods, condition and
+    // place go into the run's own copy.
+    const CalculatorSettings& settings() const { return settings_; }
+    CalculatorSettings& settings() { return settings_; }
 
-    // ---- What the calculator reads and fills ----
-    QStringList lines;                    // the loaded draws, oldest first (Combo1 / Combo2)
-    std::vector<StatRow> statRows;        // statistics rows (ListView1)
-    QStringList digitRanking;             // digit ranking, ascending (List1)
-    std::vector<SummaryEntry> summary;    // the kill digits in display order (List2)
-    QStringList reportLines;              // report lines (List3)
-    QStringList schemes;                  // the scheme list (List4)
-
-    // Working values of the last count and backtest.
-    DigitTally tally;                     // the last count; its label names the next statistics row
-    QString nextIssue;                    // the issue after the newest loaded draw
-    QString reportText;                   // the current scheme's report block
-    int verifyPeriod = 0;                 // period being verified (0: the next issue)
-    RankTable leftRanks;
-    RankTable rightRanks;
-    script::Variant series;               // the count series a(0..T) the condition sees
-    int seriesPos = 0;                    // next slot of the series to fill (newest first)
+    // ---- What the calculator fills ----
+    const QStringList& lines() const { return run_.lines; }                 // the draws' lines cut, oldest first (Combo1 / Combo2)
+    const std::vector<StatRow>& statRows() const { return statRows_; }      // statistics rows (ListView1)
+    const QStringList& digitRanking() const { return digitRanking_; }      // digit ranking, ascending (List1)
+    const std::vector<SummaryEntry>& summary() const { return summary_; }  // the kill digits in display order (List2)
+    // The summary a computation of the same draws made elsewhere (a verification's last draw).
+    void setSummary(std::vector<SummaryEntry> entries) { summary_ = std::move(entries); }
+    const QStringList& reportLines() const { return reportLines_; }        // report lines (List3)
+    void setReportLines(const QStringList& lines) { reportLines_ = lines; }
+    const QStringList& schemes() const { return schemes_; }                // the scheme list (List4)
+    void setSchemes(const QStringList& records) { schemes_ = records; }
+    // The working values of the last count and backtest (see CalculatorRun).
+    const CalculatorRun& run() const { return run_; }
+    // The run's working values for a caller that steps a computation by hand (tests setting the
+    // lines or the period a ranking is made for); an operation started next starts from them.
+    CalculatorRun& stepRun() { return run_; }
+    const DigitTally& tally() const { return run_.tally; }
+    const QString& nextIssue() const { return run_.nextIssue; }
+    const QString& reportText() const { return run_.reportText; }
 
     // The host of the runs (not owned; the calculator's own empty one until set).
     void setRunHost(RunHost* host) { host_ = host ? host : &ownHost_; }
     RunHost& runHost() { return *host_; }
     // Where the condition's MsgBox and InputBox go (not owned).
-    void setScriptHost(script::ScriptHost* host) { conditionScript_.setHost(host); }
+    void setScriptHost(script::ScriptHost* host) { condition_.script.setHost(host); }
     // Failures of the last operation (a record skipped, too few draws, a file not written),
     // one per line, for the window's message; emptied when a run or handler starts.
-    QString lastError;
+    const QString& lastError() const { return lastError_; }
+    void clearError() { lastError_.clear(); }
     void addError(const QString& text) {
-        if (!lastError.isEmpty()) lastError += QLatin1Char('\n');
-        lastError += text;
+        if (!lastError_.isEmpty()) lastError_ += QLatin1Char('\n');
+        lastError_ += text;
     }
 
     // ---- Draws and counters ----
-    // The draws as lines, less the newest range.newestLeftOut: the held draws while there are
-    // any, else the draw file's. False (lists untouched) on an unreadable/short file.
-    bool loadDraws();
-    void selectLottery(bool p3);           // 福彩3D or 排列三 from its draw file, reload, whole range
-    void reloadWholeRange();               // reload, whole range
-    // A computation's draws handed in as a value (the run's history, oldest first), with their
-    // lottery: from now on loadDraws() takes them and never reads the draw file, so a file
-    // changed on disk meanwhile changes nothing. Reloads the whole range; false as loadDraws().
-    // selectLottery() goes back to the file.
-    bool holdDraws(bool p3, const QStringList& draws);
-    bool drawsHeld() const { return drawsHeld_; }
+    // The draws are handed in by the calculator's owner as one value (a computation's history,
+    // or a draw file read by ReadCalculatorDraws; HandInDrawFile does both); the calculator
+    // never reads a file for them, so a file changed on disk changes nothing until its owner
+    // hands it in again.
+    const CalculatorDraws& draws() const { return draws_; }
+    // Takes the draws, then their lines less the newest range.newestLeftOut over the whole range.
+    // False (lines untouched) with too few draws.
+    bool setDraws(const CalculatorDraws& draws);
+    // The draws' lines again, less the newest range.newestLeftOut, the range unset; false as
+    // setDraws().
+    bool loadLines();
     bool setSeriesRange();                 // range for the series; false when too few draws
     void countAnywhere(int d);             // counters of digit d anywhere in the range
     void countAtPosition(int d, int position);  // counters of digit d at place 1..3
     void addStatRow();                     // the counters as a statistics row
-    void clearStatRows() { statRows.clear(); }
-    int rangeLength() const { return range.last - range.first + 1; }
+    void clearStatRows() { statRows_.clear(); }
 
     // ---- Count series and evaluation ----
     void buildCountSeries();               // the series over every window of the range
@@ -231,8 +183,8 @@ public:
     // Keep the results of pure conditions per series (on by default); off, every series is
     // evaluated, as a reference for the kept results.
     void keepPureResults(bool on) {
-        keepPureResults_ = on;
-        compiledCondition_.clear();
+        kept_.setKeeping(on);
+        condition_.text.clear();
     }
     // A condition's failure as the messages show it: its number, description, the line of the
     // wrapped condition it failed on with that line's text, and its source.
@@ -256,7 +208,7 @@ public:
     // Imports scheme records from a file the window chose, without duplicates. Returns the
     // number of lines added; -1 when unreadable.
     int importSchemes(const QString& path);
-    void clearSchemes() { schemes.clear(); }
+    void clearSchemes() { schemes_.clear(); }
 
     // ---- Batch verification and report files ----
     void batchVerification();              // asks through the host's confirm
@@ -264,7 +216,7 @@ public:
     bool saveAndClearReportLines();        // save and empty them
     // Imports report lines from a file the window chose; same return as importSchemes.
     int importReportLines(const QString& path);
-    void clearReportLines() { reportLines.clear(); }
+    void clearReportLines() { reportLines_.clear(); }
     // Full path of the BatchReportFile a report line names (empty for a short line) and the
     // scheme tag to search in it ("方案01").
     static QString reportFileOfLine(const QString& line);
@@ -273,97 +225,73 @@ public:
     QString reportLineFileName(const QString& hhmmss) const;        // "第... hh-mm-ss.txt"
 
 private:
+    // ---- State ----
+    CalculatorSettings settings_;  // what the owner set; no run writes it
+    CalculatorRun run_;            // the computation under way, or the last one
+    int operationDepth_ = 0;       // public operations under way (one calling another counts once)
+    CalculatorDraws draws_;        // the draws handed in last
+    // What the computations fill, for the owner to show (the lists of the calculator window).
+    std::vector<StatRow> statRows_;
+    QStringList digitRanking_;
+    std::vector<SummaryEntry> summary_;
+    QStringList reportLines_;
+    QStringList schemes_;          // the records a run backtests
+    QString lastError_;
+    // How runs are driven and stopped: the host asks and tells; a stop reaches the script engine
+    // through stopRequest_ (this thread's) or outsideStop_ (another thread's, not owned).
     RunState runState_ = RunState::Running;
-    RunHost ownHost_;
+    RunHost ownHost_;              // the empty host until the owner sets one
     RunHost* host_ = &ownHost_;
-    void countWindow(int d, int position, const QString& labelSuffix);
-    void wait(int ms);
-    void pump();
-    bool scriptErrorShownThisBacktest_ = false;
-    QString compiledCondition_;
-    bool compiledOk_ = false;
-    script::ScriptCondition conditionScript_;
-    bool conditionTalks_ = false;              // the condition may show boxes or run code of its own making
-    std::atomic<bool> stopRequest_{false};     // the engine's stop hook: runState_ == Stopped
+    std::atomic<bool> stopRequest_{false};  // runState_ == Stopped, as the engine reads it
     const std::atomic<bool>* outsideStop_ = nullptr;
-    std::vector<script::Variant> seriesCopy_;  // the series as an evaluation started
-    // Results of pure conditions (the engine says which) by their series' values, for as long
-    // as the calculator lives: across periods, digits and cycle lengths the same series recur.
-    std::unordered_map<QString, std::unordered_map<std::uint64_t, std::int8_t>> pureResults_;
-    std::unordered_map<std::uint64_t, std::int8_t>* pureTable_ = nullptr;  // the compiled condition's
-    bool keepPureResults_ = true;
-    // A pure condition's ranking of the ten digits with what making it leaves behind, by the
-    // draws' counts, the lines' count, the cycle lengths and the series length.
-    struct KeptRanking {
-        QStringList ranking;
-        QString errorsAdded;
-        int rangeFirst = 0, rangeLast = 0;
-        DigitTally tally;
-        int seriesPos = 0;
-        std::vector<int> seriesValues;
-    };
-    std::unordered_map<QString, std::unordered_map<std::uint64_t, KeptRanking>> keptRankings_;
-    std::unordered_map<std::uint64_t, KeptRanking>* rankTable_ = nullptr;  // the compiled condition's
-    unsigned countsGeneration_ = 0;  // digitCounts_ counted afresh
-    int scriptErrorCount_ = 0;       // failures of conditions so far
-    void compileCondition();
-    QString rankRows();              // the rank rows of the ranking made; the ranked digits
-    bool evaluateSeries(script::Variant* result);
-    bool inBacktest_ = false;
-    bool nextIssueRanked_ = true;  // row 0 of the rank tables belongs to this backtest
-    void counters(int d, int position);  // position 0: anywhere
-    void countersOver(int d, int position, int first, int last);
-    // The anywhere mode's series from per-line digit counts (see countseries.cpp).
-    void prepareDigitCounts();
-    void fillAnywhereSeries(int d);
-    void materializeSeries();                  // the pending counts into the script's array
-    std::vector<int> pendingValues_;           // a(0..T) counted, -1 Empty
-    bool seriesPending_ = false;               // series lags behind pendingValues_
-    void resetSeries(int upper);
-    void settleCounters();
-    void countDigits();
-    QStringList digitsSource_;                      // the lines the counts were made from
-    std::vector<std::array<int, 10>> digitCounts_;  // [i][d]: lines before i holding digit d
-    const QString* digitsData_ = nullptr;           // the lines checked against them last
-    bool digitsChecked_ = false;
-    std::array<int, 3> countedWindow_{};            // digit, first, last of the latest window
-    bool counted_ = false;
-    // The draw file's bytes and their records, decoded once for as long as the file is unchanged;
-    // or, while drawsHeld_, the draws handed in (decodedBytes_ empty) or read as a run started.
-    QByteArray decodedBytes_;
-    QStringList decodedRecords_;
-    bool drawsHeld_ = false;
-    bool holdWhenRead_ = false;      // the next reading of the file is held (a run's first)
-    QString resolvedName_, resolvedFolder_, resolvedPath_;  // the draw file found last
-    bool readDrawFile();             // the draw file into decodedRecords_
-    // For a run's life: the draws its first loadDraws() reads stay held to its end (draws handed
-    // in stay held), so a file rewritten during a run never mixes into it.
-    class OneReading {
+    int scriptErrorCount_ = 0;     // failing conditions so far: a ranking that met one is not kept
+    // The series as an evaluation started, to start it again away from this thread; a member so
+    // that tens of thousands of evaluations reuse one buffer.
+    std::vector<script::Variant> seriesCopy_;
+    // What is kept between computations to spare work (calculatorcaches.h).
+    CompiledCondition condition_;
+    ConditionResults kept_;
+    DigitCounts digitCounts_;
+    std::shared_ptr<struct SpreadHelpers> spreadHelpers_;  // runBacktestsSpread's calculators
+
+    // A public operation: the outermost one starts the run's copy from the settings and, unless
+    // it is a run, writes back what it moved.
+    class Operation {
     public:
-        explicit OneReading(SchemeCalculator& calc)
-            : calc_(calc), held_(calc.drawsHeld_), holdWhenRead_(calc.holdWhenRead_) {
-            calc.holdWhenRead_ = true;
-        }
-        ~OneReading() {
-            calc_.holdWhenRead_ = holdWhenRead_;
-            calc_.drawsHeld_ = held_;
-        }
-        OneReading(const OneReading&) = delete;
-        OneReading& operator=(const OneReading&) = delete;
+        enum Kind { WritesBack, Run };
+        explicit Operation(SchemeCalculator& calc, Kind kind = WritesBack);
+        ~Operation();
+        Operation(const Operation&) = delete;
+        Operation& operator=(const Operation&) = delete;
 
     private:
         SchemeCalculator& calc_;
-        bool held_, holdWhenRead_;
+        bool outermost_, writesBack_;
     };
+
+    int rangeLength() const { return run_.range.last - run_.range.first + 1; }  // of the run
+    void countWindow(int d, int position, const QString& labelSuffix);
+    void wait(int ms);
+    void pump();
+    void compileCondition();
+    QString rankRows();  // the rank rows of the ranking made; the ranked digits
+    bool evaluateSeries(script::Variant* result);
+    void counters(int d, int position);  // position 0: anywhere
+    void countersOver(int d, int position, int first, int last);
+    // The anywhere mode's series from per-line digit counts (see countseries.cpp).
+    void fillAnywhereSeries(int d);
+    void materializeSeries();  // the pending counts into the script's array
+    void resetSeries(int upper);
+    void settleCounters();
+    bool cutLines();  // lines from draws_, less the newest left out
     void rankStatistics(const RankTable& table, QChar side);
     bool writeReportLines(bool emptyList);
     void handleScriptError(const script::ScriptError& error);
-    std::shared_ptr<struct SpreadHelpers> spreadHelpers_;  // runBacktestsSpread's calculators
-    // A run's start: errors, summary and report lines emptied, the draws loaded (false when
-    // they cannot be).
+    // A run's start: errors, summary and report lines emptied, the lines cut from the draws
+    // (false when there are too few).
     bool startBacktests();
-    // Backtests every record of schemes in turn (no summary); false when stopped or the draws
-    // cannot be read.
+    // Backtests every record of schemes in turn (no summary); false when stopped or there are
+    // too few draws.
     bool backtestRecords();
     // The helpers of a spread run over parts threads, once any being made are done (empty
     // places for those not made yet).
@@ -376,5 +304,10 @@ private:
                               const std::atomic<bool>& stop, common::WorkProgress& progress);
     void takeSpreadResults(const std::vector<std::unique_ptr<SpreadHelper>>& helpers, int parts);
 };
+
+// An owner's reload: the lottery's draw file read (ReadCalculatorDraws) and handed to calc
+// (setDraws, the whole range). False, with the reason among calc's errors, when the file cannot
+// be read (calc keeps the draws it had) or holds too few draws.
+bool HandInDrawFile(SchemeCalculator& calc, bool p3);
 
 }  // namespace smart

@@ -2,7 +2,7 @@
 // on them through the script engine, and the digits ranked by how often it holds.
 #include "smart/calculator.h"
 
-#include "platform/ui/scripterror.h"
+#include "script/scripterror.h"
 #include "smart/calculatortext.h"
 
 #include <algorithm>
@@ -13,41 +13,43 @@ namespace smart {
 using namespace calctext;
 
 void SchemeCalculator::buildCountSeries() {
-    seriesPending_ = false;
-    seriesPos = std::max(0, cycle.seriesLength);
-    series = script::Variant::makeArray(std::vector<int32_t>{seriesPos});
-    const int s = range.first, e = range.last, L = cycle.length, d = mode.digit;
-    if (s < 0 || e >= lines.size() || L < 1) return;
-    const int position = PositionOfMode(mode.name);
+    const Operation op(*this);
+    run_.seriesPending = false;
+    run_.seriesPos = std::max(0, run_.cycle.seriesLength);
+    run_.series = script::Variant::makeArray(std::vector<int32_t>{run_.seriesPos});
+    const int s = run_.range.first, e = run_.range.last, L = run_.cycle.length, d = run_.mode.digit;
+    if (s < 0 || e >= run_.lines.size() || L < 1) return;
+    const int position = PositionOfMode(run_.mode.name);
     for (int i = s; i <= e - L + 1; ++i) {
-        range.first = i;
-        range.last = i + L - 1;
+        run_.range.first = i;
+        run_.range.last = i + L - 1;
         countWindow(d, position, QStringLiteral(" 遗漏分析"));
     }
 }
 
 void SchemeCalculator::nextSeriesWindow() {
-    if (range.first < 0 || range.last < 0 || range.last >= lines.size()) return;
-    if (range.first < lines.size() - 1) ++range.first;
-    const int d = mode.digit;
-    const int position = PositionOfMode(mode.name);
+    const Operation op(*this);
+    if (run_.range.first < 0 || run_.range.last < 0 || run_.range.last >= run_.lines.size()) return;
+    if (run_.range.first < run_.lines.size() - 1) ++run_.range.first;
+    const int d = run_.mode.digit;
+    const int position = PositionOfMode(run_.mode.name);
     countWindow(d, position, QStringLiteral(" 分析"));
 }
 
 // One window of the count series: anywhere-counts go into the series (newest slot first),
 // positional counts become an analysis row.
 void SchemeCalculator::countWindow(int d, int position, const QString& labelSuffix) {
-    if (mode.name == kModeAnywhere) {
+    if (run_.mode.name == kModeAnywhere) {
         countAnywhere(d);
-        if (series.isArray()) {
-            auto& items = series.arrayData()->items;
-            if (seriesPos >= 0 && seriesPos < int(items.size()))
-                items[seriesPos] = script::Variant::makeInteger(int16_t(tally.hitCount));
+        if (run_.series.isArray()) {
+            auto& items = run_.series.arrayData()->items;
+            if (run_.seriesPos >= 0 && run_.seriesPos < int(items.size()))
+                items[run_.seriesPos] = script::Variant::makeInteger(int16_t(run_.tally.hitCount));
         }
-        --seriesPos;
+        --run_.seriesPos;
     } else if (position > 0) {
         countAtPosition(d, position);
-        tally.label = lines.at(range.first).left(7) + QStringLiteral("—") + lines.at(range.last).left(7) + mode.name +
+        run_.tally.label = run_.lines.at(run_.range.first).left(7) + QStringLiteral("—") + run_.lines.at(run_.range.last).left(7) + run_.mode.name +
                     QStringLiteral(" ") + QString::number(d) + labelSuffix;
         addStatRow();
     }
@@ -68,8 +70,8 @@ std::optional<std::uint64_t> CountsKey(const std::vector<int>& values) {
     return key;
 }
 
-std::optional<std::uint64_t> SeriesKey(const script::Variant& series) {
-    const script::ArrayData* a = series.arrayData();
+std::optional<std::uint64_t> SeriesKey(const script::Variant& values) {
+    const script::ArrayData* a = values.arrayData();
     if (!a || a->upper.size() != 1 || a->items.size() > 7) return std::nullopt;
     std::uint64_t key = a->items.size();
     for (const script::Variant& v : a->items) {
@@ -90,9 +92,9 @@ std::optional<std::uint64_t> SeriesKey(const script::Variant& series) {
 
 void SchemeCalculator::handleScriptError(const script::ScriptError& error) {
     ++scriptErrorCount_;
-    if (!scriptErrorShownThisBacktest_) {
-        scriptErrorShownThisBacktest_ = true;
-        if (host_->scriptError) host_->scriptError(error, verification.hundredsText);
+    if (!run_.scriptErrorShown) {
+        run_.scriptErrorShown = true;
+        if (host_->scriptError) host_->scriptError(error, run_.verification.hundredsText);
         addError(conditionErrorText(error));
     }
     // Only a run someone can resume is paused; one nobody sees goes on with "not holding".
@@ -100,18 +102,14 @@ void SchemeCalculator::handleScriptError(const script::ScriptError& error) {
 }
 
 void SchemeCalculator::compileCondition() {
-    compiledCondition_ = mode.condition;
-    compiledOk_ = conditionScript_.compile(mode.condition);
-    conditionTalks_ = conditionScript_.mayTalk();
-    const bool keep = keepPureResults_ && compiledOk_ && conditionScript_.isPure();
-    pureTable_ = keep ? &pureResults_[mode.condition] : nullptr;
-    rankTable_ = keep ? &keptRankings_[mode.condition] : nullptr;
-    // A long program's worth of series and rankings stays small; a table beyond this starts over.
-    if (pureTable_ && pureTable_->size() > (1u << 20)) pureTable_->clear();
-    if (rankTable_ && rankTable_->size() > (1u << 16)) rankTable_->clear();
+    condition_.text = run_.mode.condition;
+    condition_.ok = condition_.script.compile(run_.mode.condition);
+    condition_.talks = condition_.script.mayTalk();
+    kept_.select(run_.mode.condition, condition_.ok && condition_.script.isPure());
 }
 
 int SchemeCalculator::evaluateCondition() {
+    const Operation op(*this);
     while (runState_ == RunState::Paused) {
         if (!host_->canResume || !host_->canResume()) {
             runState_ = RunState::Running;  // nobody can lift the pause: go on rather than hang
@@ -122,34 +120,34 @@ int SchemeCalculator::evaluateCondition() {
     }
     // Only a stop made from here on ends the engine's work.
     stopRequest_.store(stopped());
-    conditionScript_.setStopFlag(outsideStop_ ? outsideStop_ : &stopRequest_);
-    if (mode.condition != compiledCondition_ || !conditionScript_.isCompiled()) compileCondition();
-    if (!compiledOk_) {
-        if (conditionScript_.lastError().number == script::kErrStopped) {
-            compiledCondition_.clear();  // stopped, not wrong: compiled afresh next time
+    condition_.script.setStopFlag(outsideStop_ ? outsideStop_ : &stopRequest_);
+    if (run_.mode.condition != condition_.text || !condition_.script.isCompiled()) compileCondition();
+    if (!condition_.ok) {
+        if (condition_.script.lastError().number == script::kErrStopped) {
+            condition_.text.clear();  // stopped, not wrong: compiled afresh next time
             return -1;
         }
-        handleScriptError(conditionScript_.lastError());
+        handleScriptError(condition_.script.lastError());
         return -1;
     }
     std::optional<std::uint64_t> key;
-    if (pureTable_) key = seriesPending_ ? CountsKey(pendingValues_) : series.isArray() ? SeriesKey(series) : std::nullopt;
+    if (kept_.selected()) key = run_.seriesPending ? CountsKey(run_.pendingValues) : run_.series.isArray() ? SeriesKey(run_.series) : std::nullopt;
     if (key) {
-        const auto known = pureTable_->find(*key);
-        if (known != pureTable_->end()) return known->second;
+        const int known = kept_.result(*key);
+        if (known >= 0) return known;
     }
     materializeSeries();
-    if (!series.isArray()) series = script::Variant::makeArray(std::vector<int32_t>{std::max(0, cycle.seriesLength)});
+    if (!run_.series.isArray()) run_.series = script::Variant::makeArray(std::vector<int32_t>{std::max(0, run_.cycle.seriesLength)});
     script::Variant result;
     if (!evaluateSeries(&result)) {
         // A stop ended it: nothing to report, the run unwinds at its next check. Failures are
         // never kept: each is evaluated and reported as it comes.
-        if (conditionScript_.lastError().number == script::kErrStopped) return -1;
-        handleScriptError(conditionScript_.lastError());
+        if (condition_.script.lastError().number == script::kErrStopped) return -1;
+        handleScriptError(condition_.script.lastError());
         return -1;
     }
     const int holds = result.isNumeric() && !result.isEmpty() && result.toDouble() == 1.0 ? 1 : 0;
-    if (key) pureTable_->emplace(*key, std::int8_t(holds));
+    if (key) kept_.keepResult(*key, holds == 1);
     return holds;
 }
 
@@ -176,27 +174,27 @@ bool SchemeCalculator::evaluateSeries(script::Variant* result) {
         bool ok = false;
     };
     auto away = [&](int limitMs) {
-        conditionScript_.setTimeout(limitMs);
-        AwayEvaluation job{&conditionScript_, std::move(series), std::move(*result)};
+        condition_.script.setTimeout(limitMs);
+        AwayEvaluation job{&condition_.script, std::move(run_.series), std::move(*result)};
         common::RunAway([&job] { job.ok = job.condition->evaluate(job.series, &job.result); }, [this] { pump(); },
                         kEventGapMs);
-        series = std::move(job.series);
+        run_.series = std::move(job.series);
         *result = std::move(job.result);
         return job.ok;
     };
     if (!host_->processEvents) {
-        conditionScript_.setTimeout(kConditionLimitMs);
-        return conditionScript_.evaluate(series, result);
+        condition_.script.setTimeout(kConditionLimitMs);
+        return condition_.script.evaluate(run_.series, result);
     }
-    if (conditionTalks_) return away(kConditionLimitMs);
-    script::ArrayData* start = series.arrayData();
+    if (condition_.talks) return away(kConditionLimitMs);
+    script::ArrayData* start = run_.series.arrayData();
     seriesCopy_.assign(start->items.begin(), start->items.end());
-    conditionScript_.setTimeout(kInPlaceMs);
-    if (conditionScript_.evaluate(series, result)) return true;
-    if (conditionScript_.lastError().number != script::kErrTimeout) return false;
+    condition_.script.setTimeout(kInPlaceMs);
+    if (condition_.script.evaluate(run_.series, result)) return true;
+    if (condition_.script.lastError().number != script::kErrTimeout) return false;
     // The condition may have changed its series in place: the second start gets the first's.
-    series = script::Variant::makeArray(std::vector<int32_t>{int32_t(seriesCopy_.size()) - 1});
-    series.arrayData()->items.assign(seriesCopy_.begin(), seriesCopy_.end());
+    run_.series = script::Variant::makeArray(std::vector<int32_t>{int32_t(seriesCopy_.size()) - 1});
+    run_.series.arrayData()->items.assign(seriesCopy_.begin(), seriesCopy_.end());
     *result = script::Variant();
     return away(kConditionLimitMs - kInPlaceMs);
 }
@@ -204,133 +202,90 @@ bool SchemeCalculator::evaluateSeries(script::Variant* result) {
 QString SchemeCalculator::conditionErrorText(const script::ScriptError& error) const {
     return QStringLiteral("%1\n%2\n%3")
         .arg(error.number)
-        .arg(ui::ScriptErrorText(error, script::ScriptCondition::wrap(compiledCondition_)), error.source);
-}
-
-// Counts per digit of the draws before each line, so that a window's count of a digit is one
-// subtraction. They are counted once per decoded draw file and serve any lines that are its
-// records from the oldest on (a loaded range, then a backtest taking the newest off); other
-// lines get counts of their own.
-void SchemeCalculator::prepareDigitCounts() {
-    // A backtest only takes lines off the end, so one check serves all its periods.
-    if (inBacktest_ && digitsChecked_ && lines.constData() == digitsData_) return;
-    auto isPrefix = [this] {
-        if (lines.size() > digitsSource_.size()) return false;
-        for (qsizetype i = 0; i < lines.size(); ++i)
-            if (lines.at(i).constData() != digitsSource_.at(i).constData() && lines.at(i) != digitsSource_.at(i)) return false;
-        return true;
-    };
-    if (digitsSource_.constData() != decodedRecords_.constData() || digitCounts_.size() != size_t(digitsSource_.size()) + 1 ||
-        !isPrefix()) {
-        digitsSource_ = decodedRecords_;
-        if (!isPrefix()) digitsSource_ = QStringList(lines.cbegin(), lines.cend());
-        countDigits();
-    }
-    digitsData_ = lines.constData();
-    digitsChecked_ = true;
-}
-
-void SchemeCalculator::countDigits() {
-    ++countsGeneration_;
-    const qsizetype n = digitsSource_.size();
-    digitCounts_.resize(size_t(n) + 1);
-    digitCounts_[0].fill(0);
-    for (qsizetype i = 0; i < n; ++i) {
-        const QString& line = digitsSource_.at(i);
-        std::array<int, 10> next = digitCounts_[size_t(i)];
-        bool seen[10] = {};
-        for (qsizetype k = std::max<qsizetype>(0, line.size() - 3); k < line.size(); ++k) {
-            const char16_t c = line.at(k).unicode();
-            if (c >= u'0' && c <= u'9' && !seen[c - u'0']) {
-                seen[c - u'0'] = true;
-                ++next[size_t(c - u'0')];
-            }
-        }
-        digitCounts_[size_t(i) + 1] = next;
-    }
+        .arg(script::ScriptErrorText(error, script::ScriptCondition::wrap(condition_.text)), error.source);
 }
 
 // The count series a(0..T) of the anywhere mode as buildCountSeries and nextSeriesWindow build it,
 // without their per-window labels: a(0) Empty, then the windows' counts newest slot first.
 // Leaves rangeFirst/rangeLast on the last window like they do; the counters follow in settleCounters.
 void SchemeCalculator::fillAnywhereSeries(int d) {
-    seriesPos = std::max(0, cycle.seriesLength);
+    run_.seriesPos = std::max(0, run_.cycle.seriesLength);
     // The counts only: the script's array is made from them when a condition needs it
     // (materializeSeries), which a kept result of a pure condition spares.
-    pendingValues_.assign(size_t(seriesPos) + 1, -1);
-    seriesPending_ = true;
-    const int size = int(lines.size());
+    run_.pendingValues.assign(size_t(run_.seriesPos) + 1, -1);
+    run_.seriesPending = true;
+    const int size = int(run_.lines.size());
     auto put = [&](int first, int last) {
         int count = 0;
-        if (first >= 0 && last < size && first <= last) count = digitCounts_[size_t(last) + 1][size_t(d)] - digitCounts_[size_t(first)][size_t(d)];
-        if (seriesPos >= 0 && seriesPos < int(pendingValues_.size())) pendingValues_[size_t(seriesPos)] = int16_t(count);
-        --seriesPos;
-        countedWindow_ = {d, first, last};
-        counted_ = true;
+        if (first >= 0 && last < size && first <= last) count = digitCounts_.count(d, first, last);
+        if (run_.seriesPos >= 0 && run_.seriesPos < int(run_.pendingValues.size())) run_.pendingValues[size_t(run_.seriesPos)] = int16_t(count);
+        --run_.seriesPos;
+        run_.countedWindow = {d, first, last};
+        run_.counted = true;
     };
-    const int s = range.first, e = range.last, L = cycle.length;
+    const int s = run_.range.first, e = run_.range.last, L = run_.cycle.length;
     if (s < 0 || e >= size || L < 1) return;
     for (int i = s; i <= e - L + 1; ++i) {
-        range.first = i;
-        range.last = i + L - 1;
-        put(range.first, range.last);
+        run_.range.first = i;
+        run_.range.last = i + L - 1;
+        put(run_.range.first, run_.range.last);
     }
-    if (range.first < 0 || range.last < 0 || range.last >= size) return;
-    if (range.first < size - 1) ++range.first;
-    put(range.first, range.last);
+    if (run_.range.first < 0 || run_.range.last < 0 || run_.range.last >= size) return;
+    if (run_.range.first < size - 1) ++run_.range.first;
+    put(run_.range.first, run_.range.last);
 }
 
 void SchemeCalculator::materializeSeries() {
-    if (!seriesPending_) return;
-    seriesPending_ = false;
-    resetSeries(int(pendingValues_.size()) - 1);
-    auto& items = series.arrayData()->items;
-    for (size_t i = 0; i < pendingValues_.size(); ++i)
-        if (pendingValues_[i] >= 0) items[i] = script::Variant::makeInteger(int16_t(pendingValues_[i]));
+    if (!run_.seriesPending) return;
+    run_.seriesPending = false;
+    resetSeries(int(run_.pendingValues.size()) - 1);
+    auto& items = run_.series.arrayData()->items;
+    for (size_t i = 0; i < run_.pendingValues.size(); ++i)
+        if (run_.pendingValues[i] >= 0) items[i] = script::Variant::makeInteger(int16_t(run_.pendingValues[i]));
 }
 
 // A fresh array of Empty elements with bounds 0..T; the last one is reused when nothing else
 // holds it and the condition left its shape alone.
 void SchemeCalculator::resetSeries(int upper) {
-    if (series.isArray() && series.arrayPtr().use_count() == 1) {
-        script::ArrayData* a = series.arrayData();
+    if (run_.series.isArray() && run_.series.arrayPtr().use_count() == 1) {
+        script::ArrayData* a = run_.series.arrayData();
         if (!a->fixed && a->pins == 0 && a->upper.size() == 1 && a->upper[0] == upper &&
             a->items.size() == size_t(upper) + 1) {
             for (script::Variant& v : a->items) v = script::Variant();
             return;
         }
     }
-    series = script::Variant::makeArray(std::vector<int32_t>{upper});
+    run_.series = script::Variant::makeArray(std::vector<int32_t>{upper});
 }
 
 void SchemeCalculator::settleCounters() {
-    if (counted_) countersOver(countedWindow_[0], 0, countedWindow_[1], countedWindow_[2]);
-    counted_ = false;
+    if (run_.counted) countersOver(run_.countedWindow[0], 0, run_.countedWindow[1], run_.countedWindow[2]);
+    run_.counted = false;
 }
 
 QString SchemeCalculator::rankDigits() {
-    digitRanking.clear();
-    if (!inBacktest_) scriptErrorShownThisBacktest_ = false;
-    const int cycles = cycle.lengthsTried;
-    const bool anywhere = mode.name == kModeAnywhere;
-    if (anywhere) prepareDigitCounts();
-    counted_ = false;
+    const Operation op(*this);
+    digitRanking_.clear();
+    if (!run_.inBacktest) run_.scriptErrorShown = false;
+    const int cycles = run_.cycle.lengthsTried;
+    const bool anywhere = run_.mode.name == kModeAnywhere;
+    if (anywhere) digitCounts_.prepare(run_.lines, draws_.lines, run_.inBacktest);
+    run_.counted = false;
     // A pure condition's ranking follows from the draws up to the newest line, the cycle
     // lengths and the series length alone: a backtest for the next draw ranks 100 of the 101
     // periods the one before it did, so each ranking is made once and kept with its traces.
-    if (anywhere && keepPureResults_ && mode.condition != compiledCondition_) {
+    if (anywhere && kept_.keeping() && run_.mode.condition != condition_.text) {
         stopRequest_.store(stopped());
-        conditionScript_.setStopFlag(outsideStop_ ? outsideStop_ : &stopRequest_);
+        condition_.script.setStopFlag(outsideStop_ ? outsideStop_ : &stopRequest_);
         compileCondition();
     }
     std::optional<std::uint64_t> rankKey;
-    if (anywhere && rankTable_ && compiledOk_ && compiledCondition_ == mode.condition && lines.size() < (1 << 24) &&
-        cycles >= 1 && cycles < (1 << 12) && cycle.seriesLength >= 0 && cycle.seriesLength < (1 << 8))
-        rankKey = (std::uint64_t(countsGeneration_ & 0xFFFFF) << 44) | (std::uint64_t(lines.size()) << 20) |
-                  (std::uint64_t(cycles) << 8) | std::uint64_t(cycle.seriesLength);
+    if (anywhere && kept_.selected() && condition_.ok && condition_.text == run_.mode.condition && run_.lines.size() < (1 << 24) &&
+        cycles >= 1 && cycles < (1 << 12) && run_.cycle.seriesLength >= 0 && run_.cycle.seriesLength < (1 << 8))
+        rankKey = (std::uint64_t(digitCounts_.generation() & 0xFFFFF) << 44) | (std::uint64_t(run_.lines.size()) << 20) |
+                  (std::uint64_t(cycles) << 8) | std::uint64_t(run_.cycle.seriesLength);
     if (rankKey) {
-        const auto known = rankTable_->find(*rankKey);
-        if (known != rankTable_->end()) {
+        if (const KeptRanking* known = kept_.ranking(*rankKey)) {
             // The host is asked as often as a ranking made afresh asks it, and a stop ends this
             // one at the same point.
             for (int n = 0; n < 10 * cycles; ++n) {
@@ -339,28 +294,28 @@ QString SchemeCalculator::rankDigits() {
                 if (host_->inputWaiting()) pump();
             }
             if (stopped()) return QString();
-            const KeptRanking& k = known->second;
-            digitRanking = k.ranking;
-            lastError += k.errorsAdded;
-            range.first = k.rangeFirst;
-            range.last = k.rangeLast;
-            cycle.length = cycles;
-            mode.digit = 9;
+            const KeptRanking& k = *known;
+            digitRanking_ = k.ranking;
+            lastError_ += k.errorsAdded;
+            run_.range.first = k.rangeFirst;
+            run_.range.last = k.rangeLast;
+            run_.cycle.length = cycles;
+            run_.mode.digit = 9;
             clearStatRows();
-            tally = k.tally;
-            seriesPos = k.seriesPos;
-            pendingValues_ = k.seriesValues;
-            seriesPending_ = true;
+            run_.tally = k.tally;
+            run_.seriesPos = k.seriesPos;
+            run_.pendingValues = k.seriesValues;
+            run_.seriesPending = true;
             materializeSeries();
             return rankRows();
         }
     }
-    const QString errorsBefore = lastError;
+    const QString errorsBefore = lastError_;
     const int scriptErrorsBefore = scriptErrorCount_;
     bool filled = false;
     bool rangeFailed = false;
     for (int d = 0; d <= 9; ++d) {
-        mode.digit = d;
+        run_.mode.digit = d;
         int n = 0;
         for (int L = 1; L <= cycles; ++L) {
             if (stopped()) {
@@ -369,12 +324,12 @@ QString SchemeCalculator::rankDigits() {
                 return QString();
             }
             if (host_->inputWaiting && host_->inputWaiting()) pump();
-            cycle.length = L;
+            run_.cycle.length = L;
             clearStatRows();
-            const QString before = lastError;
+            const QString before = lastError_;
             if (!setSeriesRange()) {
                 // Too few draws for this cycle length: the condition cannot hold (said once).
-                if (rangeFailed) lastError = before;
+                if (rangeFailed) lastError_ = before;
                 rangeFailed = true;
                 continue;
             }
@@ -387,25 +342,25 @@ QString SchemeCalculator::rankDigits() {
             }
             if (evaluateCondition() == 1) ++n;
         }
-        if (n > 0) digitRanking << Zero3(n) + QLatin1Char(' ') + QString::number(d);
+        if (n > 0) digitRanking_ << Zero3(n) + QLatin1Char(' ') + QString::number(d);
     }
     settleCounters();
     materializeSeries();
-    std::sort(digitRanking.begin(), digitRanking.end());
+    std::sort(digitRanking_.begin(), digitRanking_.end());
     // Kept only when it ran through without a stop or a failing condition, from the series
     // it made itself.
-    if (rankKey && filled && rankTable_ && !stopped() && scriptErrorCount_ == scriptErrorsBefore &&
-        lastError.startsWith(errorsBefore))
-        rankTable_->emplace(*rankKey, KeptRanking{digitRanking, lastError.mid(errorsBefore.size()), range.first, range.last,
-                                                  tally, seriesPos, pendingValues_});
+    if (rankKey && filled && kept_.selected() && !stopped() && scriptErrorCount_ == scriptErrorsBefore &&
+        lastError_.startsWith(errorsBefore))
+        kept_.keepRanking(*rankKey, KeptRanking{digitRanking_, lastError_.mid(errorsBefore.size()), run_.range.first, run_.range.last,
+                                                  run_.tally, run_.seriesPos, run_.pendingValues});
     return rankRows();
 }
 
 QString SchemeCalculator::rankRows() {
     QString result;
-    if (verifyPeriod < 0 || verifyPeriod >= kRankRows) return result;
-    RankRow& left = leftRanks[verifyPeriod];
-    RankRow& right = rightRanks[verifyPeriod];
+    if (run_.verifyPeriod < 0 || run_.verifyPeriod >= kRankRows) return result;
+    RankRow& left = run_.leftRanks[run_.verifyPeriod];
+    RankRow& right = run_.rightRanks[run_.verifyPeriod];
     for (int j = 0; j < 10; ++j) left[j] = right[j] = kNoRank;
     // A ranking line ends with its digit; the cells share ten one-digit texts, static ones, so
     // that calculators on several threads copy them without touching a shared count.
@@ -417,10 +372,10 @@ QString SchemeCalculator::rankRows() {
         const char16_t c = line.back().unicode();
         return c >= u'0' && c <= u'9' ? kDigitText[size_t(c - u'0')] : QString(line.back());
     };
-    const int c = int(digitRanking.size());
+    const int c = int(digitRanking_.size());
     for (int j = 0; j < c && j < 10; ++j) {
-        left[j] = lastOf(digitRanking.at(j));
-        right[9 - j] = lastOf(digitRanking.at(c - 1 - j));
+        left[j] = lastOf(digitRanking_.at(j));
+        right[9 - j] = lastOf(digitRanking_.at(c - 1 - j));
         result += left[j];
     }
     return result;

@@ -2,7 +2,6 @@
 
 #include "common/appstate.h"
 #include "history/drawfile.h"
-#include "smart/smartcontext.h"
 
 #include <QCryptographicHash>
 #include <QFileInfo>
@@ -22,9 +21,9 @@ QByteArray FileDigest(const QString& path) {
 
 }  // namespace
 
-DrawSnapshot::DrawSnapshot(const SmartContext& context)
-    : history_(context.history()),
-      p3_(context.lotteryIsP3()),
+DrawSnapshot::DrawSnapshot(const common::AppState& state)
+    : history_(state.history()),
+      p3_(state.lotteryIsP3()),
       filePath_(common::DrawFilePathFor(p3_)),
       fileDigest_(FileDigest(filePath_)) {}
 

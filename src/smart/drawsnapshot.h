@@ -8,13 +8,16 @@
 #include <QByteArray>
 #include <QString>
 
-namespace smart {
+namespace common {
+class AppState;
+}
 
-struct SmartContext;
+namespace smart {
 
 class DrawSnapshot {
 public:
-    explicit DrawSnapshot(const SmartContext& context);
+    // The state's current lottery and history as they stand now.
+    explicit DrawSnapshot(const common::AppState& state);
 
     const common::DrawHistory& history() const { return history_; }
     bool lotteryIsP3() const { return p3_; }

@@ -1,11 +1,8 @@
 #include "smart/killdigits.h"
 
-#include "common/appstate.h"
 #include "common/drawattributes.h"
 #include "common/numbertables.h"
-#include "dialogs/workbenchapi.h"
 #include "pool/valuefilters.h"
-
 
 #include <cstring>
 
@@ -125,31 +122,6 @@ QString ComputeKillDigits(const common::DrawHistory& history, int base, const Ki
         digits += digit;
     }
     return digits;
-}
-
-// ---- The workbench around a run -----------------------------------------------------------
-
-QString SaveWorkbenchLog(dialogs::WorkbenchApi* wb) {
-    return wb ? wb->session().log.text() : QString();
-}
-
-void ShowWorkbenchLog(dialogs::WorkbenchApi* wb, bool visible) {
-    if (!wb) return;
-    wb->setLogVisible(visible);
-}
-
-void PutBackWorkbenchLog(dialogs::WorkbenchApi* wb, const QString& text) {
-    if (!wb) return;
-    wb->session().log.setText(text);
-    wb->showLogEnd();
-}
-
-void RestoreWorkbenchNumbers(dialogs::WorkbenchApi* wb) {
-    if (!wb) return;
-    const QString log = wb->session().log.text();
-    wb->redo();
-    wb->undo();
-    PutBackWorkbenchLog(wb, log);
 }
 
 }  // namespace smart

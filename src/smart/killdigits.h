@@ -1,8 +1,7 @@
 #pragma once
 // The kill-digit computation of the smart system: a group table cut by a few sums taken from
-// the history at fixed distances and by the kill digits the calculator's summary names; the
-// deterministic generator that picks the distances; and the way every smart run hands the
-// workbench its committed numbers and its log back.
+// the history at fixed distances and by the kill digits the calculator's summary names; and the
+// deterministic generator that picks the distances.
 #include "common/drawhistory.h"
 #include "pool/numberpool.h"
 
@@ -12,10 +11,6 @@
 
 #include <array>
 #include <cstdint>
-
-namespace dialogs {
-class WorkbenchApi;
-}
 
 namespace smart {
 
@@ -77,14 +72,5 @@ struct KillDigitSettings {
 QString ComputeKillDigits(const common::DrawHistory& history, int base, const KillDigitSettings& settings,
                           const QList<int>& summaryDigits, pool::NumberPool& pool, QString& log,
                           QList<int>* excludedSums = nullptr);
-
-// The workbench around a smart run. Save the log before; afterwards put it back, show the log
-// box, and bring back the last committed numbers by redo followed by undo, keeping the log
-// text (the two lines redo and undo write vanish) with the caret at its end. Each does nothing
-// without a workbench (wb null).
-QString SaveWorkbenchLog(dialogs::WorkbenchApi* wb);
-void PutBackWorkbenchLog(dialogs::WorkbenchApi* wb, const QString& text);
-void RestoreWorkbenchNumbers(dialogs::WorkbenchApi* wb);
-void ShowWorkbenchLog(dialogs::WorkbenchApi* wb, bool visible);
 
 }  // namespace smart

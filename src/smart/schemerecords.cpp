@@ -1,8 +1,9 @@
 // Scheme records, scheme list documents and the built-in conditions.
 #include "smart/schemerecords.h"
 
-#include "smart/calculatortext.h"
+#include "common/drawtext.h"
 #include "platform/download.h"
+#include "smart/calculatortext.h"
 
 #include <QXmlStreamReader>
 
@@ -14,9 +15,7 @@ namespace {
 
 // A field of digits only (the record's counts); false otherwise.
 bool DigitField(const QString& s, int* out) {
-    if (s.isEmpty()) return false;
-    for (QChar c : s)
-        if (c < QLatin1Char('0') || c > QLatin1Char('9')) return false;
+    if (!common::IsAsciiDigits(s)) return false;
     *out = s.toInt();
     return true;
 }

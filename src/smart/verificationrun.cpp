@@ -3,7 +3,7 @@
 #include "script/scriptengine.h"
 #include "smart/calculator.h"
 #include "smart/schemerecords.h"
-#include "smart/verification.h"
+#include "smart/verificationtexts.h"
 
 #include <algorithm>
 #include <new>
@@ -15,11 +15,11 @@ VerifiedDraw VerifyDraw(SchemeCalculator& calc, const VerificationJob& job, int 
     row.draw = draw;
     const common::DrawHistory& history = job.history;
     const int base = draw - 1;
-    calc.lastError.clear();
-    calc.range.newestLeftOut = history.count() - base;
+    calc.clearError();
+    calc.settings().range.newestLeftOut = history.count() - base;
     // The job's draws, never the draw file: a file changed during the run changes no row.
-    if (!calc.holdDraws(job.p3, history.draws())) {
-        row.failure = calc.lastError;
+    if (!calc.setDraws({job.p3, history.draws()})) {
+        row.failure = calc.lastError();
         return row;
     }
     // A host that cannot tell a failing condition (a worker's) leaves it to the row.
@@ -30,14 +30,14 @@ VerifiedDraw VerifyDraw(SchemeCalculator& calc, const VerificationJob& job, int 
             row.scriptErrors << calc.conditionErrorText(e);
             row.scriptErrorCopies << verifyText;
         };
-    calc.schemes = job.schemes;
-    calc.lastError.clear();
+    calc.setSchemes(job.schemes);
+    calc.clearError();
     calc.runBacktests();
     host.scriptError = tellBefore;
     if (calc.stopped()) return row;
 
     row.summary = calc.killDigits();
-    row.summaryEntries = calc.summary;
+    row.summaryEntries = calc.summary();
     const QString group = GroupNumberOf(history.number(draw));
     if (!BaseIsUsable(history, base)) {
         row.computed = true;

@@ -29,22 +29,22 @@ StartupWindow::StartupWindow(QWidget* parent) : QWidget(parent) {
     setFixedSize(4500 / 15, 1200 / 15);
     setStyleSheet(QStringLiteral("#Form22 { background: #FFF2E5; border: 1px solid #808080; }"));
 
-    Label1 = new QLabel(QStringLiteral("正在检查版本..."), this);
-    Label1->setObjectName(QStringLiteral("Label1"));
-    Label1->setAlignment(Qt::AlignCenter);
+    status_ = new QLabel(QStringLiteral("正在检查版本..."), this);
+    status_->setObjectName(QStringLiteral("Label1"));
+    status_->setAlignment(Qt::AlignCenter);
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(Label1);
+    layout->addWidget(status_);
 
-    Text1 = new QPlainTextEdit(this);
-    Text1->setObjectName(QStringLiteral("Text1"));
-    Text1->setPlainText(startup::WebPageText());
-    Text1->hide();
+    webPage_ = new QPlainTextEdit(this);
+    webPage_->setObjectName(QStringLiteral("Text1"));
+    webPage_->setPlainText(startup::WebPageText());
+    webPage_->hide();
 
-    Timer1 = new QTimer(this);
-    Timer1->setObjectName(QStringLiteral("Timer1"));
-    Timer1->setInterval(1000);
-    Timer1->setSingleShot(true);
-    connect(Timer1, &QTimer::timeout, this, &StartupWindow::Timer1_Timer);
+    roadTimer_ = new QTimer(this);
+    roadTimer_->setObjectName(QStringLiteral("Timer1"));
+    roadTimer_->setInterval(1000);
+    roadTimer_->setSingleShot(true);
+    connect(roadTimer_, &QTimer::timeout, this, &StartupWindow::runStartRoad);
 
     hooks.startUpdater = [](QString* error) { return platform::StartUpdater(error); };
     hooks.updateDraws = [](QString* error) { return history::UpdateDrawFiles(error); };
@@ -52,7 +52,7 @@ StartupWindow::StartupWindow(QWidget* parent) : QWidget(parent) {
 
 StartupWindow::~StartupWindow() = default;
 
-bool StartupWindow::Form_Load() {
+bool StartupWindow::prepareStart() {
     instance_ = new platform::SingleInstance(instanceName, QCoreApplication::instance());
     QString why;
     if (!instance_->acquire(&why)) {
@@ -75,21 +75,21 @@ bool StartupWindow::Form_Load() {
     playerFolderProblem_ = common::MakePlayerFolders();
     // Our downloads never read a cache, so there are no cached server copies to drop here.
     startup::WriteWebPage();  // optional: nothing reads it back
-    Timer1->start();
+    roadTimer_->start();
     return true;
 }
 
 void StartupWindow::abortStart() {
     aborted_ = true;
-    Timer1->stop();
+    roadTimer_->stop();
     close();
     QCoreApplication::quit();
 }
 
 bool StartupWindow::checkServerVersion(StartError* error) { return startup::ServerHasNewerVersion(error); }
 
-void StartupWindow::Timer1_Timer() {
-    Timer1->stop();
+void StartupWindow::runStartRoad() {
+    roadTimer_->stop();
     if (aborted_ || finished_) return;
     // A server that accepts and never answers costs this start one time limit, not one per request.
     platform::SlowHostScope slowHosts;
@@ -129,8 +129,8 @@ void StartupWindow::Timer1_Timer() {
 }
 
 void StartupWindow::updateAndShowMain(bool reportErrors) {
-    Label1->setText(QStringLiteral("正在下载数据..."));
-    Label1->repaint();
+    status_->setText(QStringLiteral("正在下载数据..."));
+    status_->repaint();
     QString why;
     const bool ok = !hooks.updateDraws || hooks.updateDraws(&why);
     if (aborted_) return;

@@ -34,11 +34,10 @@ public:
 
     // False when this copy must not run: another copy answers (the caller ends at once,
     // silently), or the one-copy lock could not be made (the message has been shown, lockError()
-    // holds it). Otherwise it makes the player's folders HAO and 公式 when missing.
-    bool Form_Load();
+    // holds it). Otherwise it makes the player's folders HAO and 公式 when missing and starts
+    // Timer1, which runs the start road a second later.
+    bool prepareStart();
     QString lockError() const { return lockError_; }
-    // The start road (Timer1 fires it once).
-    void Timer1_Timer();
     // True when the home server's version log is newer than the local one.
     bool checkServerVersion(startup::StartError* error = nullptr);
 
@@ -52,11 +51,10 @@ public:
     // True once the road has finished (main window shown or upgrade started).
     bool finished() const { return finished_; }
 
-    QLabel* Label1 = nullptr;
-    QTimer* Timer1 = nullptr;
-    QPlainTextEdit* Text1 = nullptr;
-
 private:
+    // The start road: version check, upgrade question, draw update, main window (Timer1 runs it
+    // once, a second after prepareStart()).
+    void runStartRoad();
     void updateAndShowMain(bool reportErrors);
 
     platform::SingleInstance* instance_ = nullptr;
@@ -64,4 +62,7 @@ private:
     QString playerFolderProblem_;  // HAO or 公式 could not be made (common::MakePlayerFolders)
     bool aborted_ = false;
     bool finished_ = false;
+    QLabel* status_ = nullptr;           // Label1: what the start is doing
+    QTimer* roadTimer_ = nullptr;        // Timer1
+    QPlainTextEdit* webPage_ = nullptr;  // Text1, hidden: the text of Web.htm
 };

@@ -39,8 +39,8 @@ StatisticsWindow::StatisticsWindow(const common::AppState& state, WorkbenchInput
     connect(formula_, &statistics::FormulaStatsTab::additionRangeShown, compound_, &statistics::CompoundStatsTab::showRange);
     connect(formula_, &statistics::FormulaStatsTab::additionRangeShown, counts_, &statistics::NumberCountsTab::showRange);
     exitButton_ = ui::MakeButton(this, QStringLiteral("Command1"), QStringLiteral("退出"), 680, 422, 80, 28, this,
-                                 &StatisticsWindow::Command1_Click);
-    Form_Load();
+                                 &StatisticsWindow::exitWindow);
+    loadTables();
 }
 
 StatisticsWindow::~StatisticsWindow() = default;
@@ -50,7 +50,7 @@ statistics::StatsTable* StatisticsWindow::table(int n) const {
     return tabs[n - 1]->table();
 }
 
-void StatisticsWindow::Form_Load() {
+void StatisticsWindow::loadTables() {
     setWindowIcon(QApplication::windowIcon());
     dialogs::CentreOnScreen(this);
     plan_->load();
@@ -62,7 +62,7 @@ void StatisticsWindow::Form_Load() {
     compound_->load(inputs_.compoundOpening ? inputs_.digitLists : nullptr);
 }
 
-void StatisticsWindow::Command1_Click() { close(); }
+void StatisticsWindow::exitWindow() { close(); }
 
 int StatisticsWindow::Open(const common::AppState& state, Opener opener, WorkbenchInputs inputs, QWidget* parent) {
     StatisticsWindow window(state, std::move(inputs), parent);

@@ -54,11 +54,10 @@ public:
     statistics::ProfitPlanTab* planTab() const { return plan_; }
     statistics::NumberCountsTab* countsTab() const { return counts_; }
 
-public slots:
-    void Form_Load();
-    void Command1_Click();  // 退出
-
 private:
+    void loadTables();  // as the window loads: placement and every table that computes at load
+    void exitWindow();  // 退出 (Command1)
+
     WorkbenchInputs inputs_;
     statistics::StatsSource source_;
     ui::RowTabWidget* tabs_ = nullptr;          // SSTab1

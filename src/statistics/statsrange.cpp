@@ -19,12 +19,12 @@ StatsRange ClippedRange(const common::DrawHistory& history, int first, int last)
 
 StatsRange AnalysisRange(const common::AppState& app) {
     if (common::SettingUseAllDraws())
-        return ClippedRange(app.history, 1, app.history.count());
+        return ClippedRange(app.history(), 1, app.history().count());
     return FuzzyRange(app);
 }
 
 StatsRange FuzzyRange(const common::AppState& app) {
-    return ClippedRange(app.history, app.rangeFirst() + 1, app.rangeLast() + 1);
+    return ClippedRange(app.history(), app.rangeFirst() + 1, app.rangeLast() + 1);
 }
 
 QString RangeCaption(const common::DrawHistory& history, const StatsRange& range) {

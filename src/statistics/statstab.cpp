@@ -35,7 +35,7 @@ private:
 
 }  // namespace
 
-const common::DrawHistory& StatsSource::history() const { return state_.history; }
+const common::DrawHistory& StatsSource::history() const { return state_.history(); }
 StatsRange StatsSource::analysisRange() const { return AnalysisRange(state_); }
 StatsRange StatsSource::fuzzyRange() const { return FuzzyRange(state_); }
 QString StatsSource::rangeCaption() const { return RangeCaption(history(), analysisRange()); }

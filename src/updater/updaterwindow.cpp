@@ -66,26 +66,26 @@ UpdaterWindow::UpdaterWindow(const Timings& timings, QWidget* parent)
         steps_[i]->setEnabled(false);
         grid->addWidget(steps_[i], i, 0);
     }
-    Label7 = new QLabel(QStringLiteral("进度"), this);
-    Label7->setObjectName(QStringLiteral("Label7"));
-    Label7->setStyleSheet(QStringLiteral("color: blue"));
-    Label7->hide();
-    grid->addWidget(Label7, 2, 1);
-    cmdStart = new QPushButton(QStringLiteral("立即升级"), this);
-    cmdStart->setObjectName(QStringLiteral("cmdStart"));
-    grid->addWidget(cmdStart, 0, 2, 5, 1, Qt::AlignVCenter);
-    connect(cmdStart, &QPushButton::clicked, this, &UpdaterWindow::cmdStart_Click);
+    progressLabel_ = new QLabel(QStringLiteral("进度"), this);
+    progressLabel_->setObjectName(QStringLiteral("Label7"));
+    progressLabel_->setStyleSheet(QStringLiteral("color: blue"));
+    progressLabel_->hide();
+    grid->addWidget(progressLabel_, 2, 1);
+    startButton_ = new QPushButton(QStringLiteral("立即升级"), this);
+    startButton_->setObjectName(QStringLiteral("cmdStart"));
+    grid->addWidget(startButton_, 0, 2, 5, 1, Qt::AlignVCenter);
+    connect(startButton_, &QPushButton::clicked, this, &UpdaterWindow::startUpgrade);
 
-    Timer2 = new QTimer(this);
-    Timer2->setObjectName(QStringLiteral("Timer2"));
-    Timer2->setSingleShot(true);
-    Timer2->setInterval(timings_.startDelayMs);
-    connect(Timer2, &QTimer::timeout, this, &UpdaterWindow::Timer2_Timer);
-    Timer1 = new QTimer(this);
-    Timer1->setObjectName(QStringLiteral("Timer1"));
-    Timer1->setSingleShot(true);
-    Timer1->setInterval(timings_.swapDelayMs);
-    connect(Timer1, &QTimer::timeout, this, &UpdaterWindow::Timer1_Timer);
+    autoStartTimer_ = new QTimer(this);
+    autoStartTimer_->setObjectName(QStringLiteral("Timer2"));
+    autoStartTimer_->setSingleShot(true);
+    autoStartTimer_->setInterval(timings_.startDelayMs);
+    connect(autoStartTimer_, &QTimer::timeout, this, &UpdaterWindow::startAfterShowing);
+    swapTimer_ = new QTimer(this);
+    swapTimer_->setObjectName(QStringLiteral("Timer1"));
+    swapTimer_->setSingleShot(true);
+    swapTimer_->setInterval(timings_.swapDelayMs);
+    connect(swapTimer_, &QTimer::timeout, this, &UpdaterWindow::swapInNewProgram);
 
     downloader_ = new platform::Downloader(this);
 }
@@ -98,24 +98,24 @@ void UpdaterWindow::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
     if (!loaded_) {
         loaded_ = true;
-        Timer2->start();
+        autoStartTimer_->start();
     }
 }
 
-void UpdaterWindow::Timer2_Timer() {
-    Timer2->stop();
-    cmdStart_Click();
+void UpdaterWindow::startAfterShowing() {
+    autoStartTimer_->stop();
+    startUpgrade();
 }
 
 void UpdaterWindow::showDownloadProgress(qint64 progress, qint64 maxProgress) {
     const qint64 percent = maxProgress <= 0 ? 0 : progress * 100 / maxProgress;
-    Label7->setText(QStringLiteral("%1%").arg(percent));
+    progressLabel_->setText(QStringLiteral("%1%").arg(percent));
 }
 
 void UpdaterWindow::ResetSteps() {
-    cmdStart->setEnabled(true);
+    startButton_->setEnabled(true);
     for (QLabel* step : steps_) step->setEnabled(false);
-    Label7->hide();
+    progressLabel_->hide();
 }
 
 bool UpdaterWindow::pause(int ms) {
@@ -130,8 +130,8 @@ void UpdaterWindow::startOldProgram() {
     platform::StartProgram(FolderFile(programDir_, MainProgramFileName()));
 }
 
-void UpdaterWindow::cmdStart_Click() {
-    if (busy_ || Timer1->isActive()) return;
+void UpdaterWindow::startUpgrade() {
+    if (busy_ || swapTimer_->isActive()) return;
     busy_ = true;
     QPointer<UpdaterWindow> alive(this);
     const auto progress = [this](qint64 received, qint64 total) {
@@ -156,7 +156,7 @@ void UpdaterWindow::cmdStart_Click() {
     };
 
     // 1. Fetch the server's version log.
-    cmdStart->setEnabled(false);
+    startButton_->setEnabled(false);
     steps_[0]->setEnabled(true);
     const QString home = common::HomeUrl();
     platform::DownloadResult r;
@@ -197,7 +197,7 @@ void UpdaterWindow::cmdStart_Click() {
 
     // 3. Fetch the new main program.
     steps_[2]->setEnabled(true);
-    Label7->show();
+    progressLabel_->show();
     r = downloader_->download(server.address.trimmed(), newProgramPath, timings_.programTimeoutMs, progress,
                                   platform::kProgramLimit);
     if (!alive || closing_) return;
@@ -226,12 +226,12 @@ void UpdaterWindow::cmdStart_Click() {
         return giveUp(silent.isEmpty() ? QStringLiteral("主程序没有退出，升级已取消。请关闭主程序后再升级。")
                                        : QStringLiteral("主程序没有退出（%1），升级已取消。请关闭主程序后再升级。").arg(silent),
                       true);
-    Timer1->start();
+    swapTimer_->start();
     busy_ = false;
 }
 
-void UpdaterWindow::Timer1_Timer() {
-    Timer1->stop();
+void UpdaterWindow::swapInNewProgram() {
+    swapTimer_->stop();
     ProgramSwap swap(programDir_);
     QString why;
     if (!swap.apply(&why)) {
@@ -255,10 +255,10 @@ void UpdaterWindow::Timer1_Timer() {
 void UpdaterWindow::closeEvent(QCloseEvent* event) {
     closing_ = true;
     downloader_->abort();
-    if (Timer1->isActive()) {
+    if (swapTimer_->isActive()) {
         // Closed during the wait before the swap: the main program is already gone, so start the
         // old one again rather than leave none running.
-        Timer1->stop();
+        swapTimer_->stop();
         startOldProgram();
     }
     event->accept();

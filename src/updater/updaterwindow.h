@@ -27,16 +27,14 @@ public:
     ~UpdaterWindow() override;
     void setNotifier(Notifier notifier) { notify_ = std::move(notifier); }
 
-public slots:
-    void cmdStart_Click();
-
 protected:
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    void Timer2_Timer();
-    void Timer1_Timer();
+    void startUpgrade();       // 立即升级 (cmdStart): download, check and stage the new program
+    void startAfterShowing();  // Timer2, shortly after the window shows: presses 立即升级
+    void swapInNewProgram();   // Timer1, once the download is staged: the swap and the new program's start
     void showDownloadProgress(qint64 progress, qint64 maxProgress);  // the percentage in Label7
     void ResetSteps();
     bool pause(int ms);
@@ -48,10 +46,10 @@ private:
     QString programDir_;
     platform::Downloader* downloader_ = nullptr;
     QLabel* steps_[5] = {};
-    QLabel* Label7 = nullptr;
-    QPushButton* cmdStart = nullptr;
-    QTimer* Timer1 = nullptr;
-    QTimer* Timer2 = nullptr;
+    QLabel* progressLabel_ = nullptr;   // Label7
+    QPushButton* startButton_ = nullptr;  // cmdStart 立即升级
+    QTimer* swapTimer_ = nullptr;       // Timer1
+    QTimer* autoStartTimer_ = nullptr;  // Timer2
     bool loaded_ = false;
     bool busy_ = false;
     bool closing_ = false;

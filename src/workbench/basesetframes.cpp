@@ -135,7 +135,7 @@ void PositionalFrame::buildSet() {
 
 void BaseSetFrame::openSmartSystem() {
     QWidget* window = bench_.dialogParent();
-    if (bench_.state().history.count() >= 600) {
+    if (bench_.state().history().count() >= 600) {
         if (links_) links_->openSmartSystem(window);
         return;
     }

@@ -6,7 +6,7 @@
 #include "dialogs/workbenchapi.h"
 #include "pool/valuefilters.h"
 #include "workbench/benchcontrols.h"
-#include "workbench/filterruns.h"
+#include "pool/filterruns.h"
 
 #include <functional>
 #include <utility>
@@ -155,7 +155,7 @@ void CommonFiltersTab::runTwoCodes() {
     bench_.setInput(pool::InputBox::TwoCodes, codes);
     bench_.showLogEnd();
     const pool::CommonInputs& common = bench_.model().common;
-    workbench::RunTwoCode(bench_.session(), codes, common.twoCodeSelect, common.twoCodePosition,
+    pool::RunTwoCode(bench_.session(), codes, common.twoCodeSelect, common.twoCodePosition,
                           twoCodePosition_->itemText(common.twoCodePosition));
 }
 

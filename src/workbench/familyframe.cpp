@@ -9,8 +9,8 @@
 #include "dialogs/sumeditor.h"
 #include "dialogs/workbenchapi.h"
 #include "platform/ui/messagebox.h"
-#include "workbench/batch.h"
-#include "workbench/batchinputs.h"
+#include "pool/batch.h"
+#include "pool/batchinputs.h"
 #include "workbench/benchcontrols.h"
 
 namespace workbench {
@@ -71,11 +71,11 @@ void FamilyFrame::showFamilies() {
 void FamilyFrame::runBatch() {
     bench_.showLogEnd();
     if (group_ == dialogs::BatchGroup::Basic) {
-        RunBasicBatch(bench_.model());
+        pool::RunBasicBatch(bench_.model());
         showFamilies();
         return;
     }
-    const QString warning = RunAdvancedBatch(bench_.model(), bench_.state().history);
+    const QString warning = pool::RunAdvancedBatch(bench_.model(), bench_.state().history());
     showFamilies();
     if (!warning.isEmpty()) ui::MsgBox(warning, ui::Icon::Information, ui::Buttons::Ok, ui::kAppTitle, bench_.dialogParent());
 }

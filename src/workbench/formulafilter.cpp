@@ -1,6 +1,6 @@
 #include "workbench/formulafilter.h"
 
-#include "platform/ui/scripterror.h"
+#include "script/scripterror.h"
 
 #include <new>
 #include <vector>
@@ -99,7 +99,7 @@ FormulaRunResult RunFormulaFilter(script::ScriptEngine& engine, const QString& c
 }
 
 QString FormulaErrorText(const FormulaRunResult& run, const QString& code) {
-    QString text = ui::ScriptErrorText(run.error, code);
+    QString text = script::ScriptErrorText(run.error, code);
     if (!run.number.isEmpty()) text += QStringLiteral("\n号码 ") + run.number;
     return text;
 }

@@ -7,7 +7,7 @@
 #include "platform/ui/messagebox.h"
 #include "pool/fuzzyclasses.h"
 #include "workbench/benchcontrols.h"
-#include "workbench/filterruns.h"
+#include "pool/filterruns.h"
 
 #include <QKeyEvent>
 #include <QPlainTextEdit>
@@ -95,7 +95,7 @@ void FuzzyTab::customSource() {
 }
 
 void FuzzyTab::showSource(int kind) {
-    const common::DrawHistory& h = bench_.state().history;
+    const common::DrawHistory& h = bench_.state().history();
     const pool::FuzzyDigitClasses classes = pool::ComputeFuzzyDigitClasses(h, h.count());
     const pool::DigitPartition& part = kind == 0   ? classes.hotWarmCold
                                        : kind == 1 ? classes.drawnNeighbourLone
@@ -124,7 +124,7 @@ void FuzzyTab::run() {
                                                      model.input(pool::InputBox(int(pool::InputBox::FuzzyDigits1) + k)),
                                                      model.fuzzy.counts[size_t(k)]);
     }
-    workbench::RunFuzzy(bench_.session(), rules);
+    pool::RunFuzzy(bench_.session(), rules);
 }
 
 void FuzzyTab::showHelp() { ui::MsgBox(help_->toPlainText(), ui::Icon::None, ui::Buttons::Ok, ui::kAppTitle, bench_.dialogParent()); }

@@ -3,7 +3,7 @@
 #include "dialogs/omissionpicker.h"
 #include "dialogs/workbenchapi.h"
 #include "workbench/benchcontrols.h"
-#include "workbench/filterruns.h"
+#include "pool/filterruns.h"
 
 namespace workbench {
 
@@ -35,12 +35,12 @@ void OmissionFrame::pick() { OmissionPicker::Open(bench_, bench_.state()); }
 void OmissionFrame::run() {
     bench_.showLogEnd();
     const pool::WorkbenchModel& model = bench_.model();
-    std::array<OmissionCondition, 5> families;
+    std::array<pool::OmissionCondition, 5> families;
     for (int f = 0; f < 5; ++f) {
         families[size_t(f)].on = model.omissionOn[size_t(f)];
         families[size_t(f)].values = model.input(pool::InputBox(int(pool::InputBox::OmissionGroup) + f));
     }
-    RunOmissionFilter(bench_.session(), common::DigitOmissionTable::Count(bench_.state().history), families);
+    pool::RunOmissionFilter(bench_.session(), common::DigitOmissionTable::Count(bench_.state().history()), families);
 }
 
 }  // namespace workbench

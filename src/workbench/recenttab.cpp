@@ -4,12 +4,12 @@
 
 #include "dialogs/workbenchapi.h"
 #include "workbench/benchcontrols.h"
-#include "workbench/filterruns.h"
+#include "pool/filterruns.h"
 
 namespace workbench {
 
 bool SaveStepCollection(dialogs::WorkbenchApi& bench, const QString& description) {
-    AutoCollectionPause();
+    pool::AutoCollectionPause();
     bench.session().setDescription = description;
     bench.saveCollection();
     return bench.collectionSaved();
@@ -56,7 +56,7 @@ RecentTab::RecentTab(dialogs::WorkbenchApi& bench) : bench_(bench) {
 
 void RecentTab::bindModel() {
     pool::RecentInputs& recent = bench_.model().recent;
-    for (int r = 0; r < kRecentRows; ++r) {
+    for (int r = 0; r < pool::kRecentRows; ++r) {
         Bind(this, rows_[r], recent.rows[size_t(r)]);
         Bind(this, counts_[r], recent.counts[size_t(r)]);
     }
@@ -66,7 +66,7 @@ void RecentTab::bindModel() {
 void RecentTab::fillCounts() {
     QStringList hundred;
     for (int i = 1; i <= 100; ++i) hundred << QString::number(i);
-    for (int r = 0; r < kRecentRows; ++r) {
+    for (int r = 0; r < pool::kRecentRows; ++r) {
         counts_[r]->clear();
         counts_[r]->addItems(hundred);
         counts_[r]->setCurrentIndex(r == 0 ? 29 : r == 2 ? 4 : 9);
@@ -74,22 +74,22 @@ void RecentTab::fillCounts() {
 }
 
 void RecentTab::showRows() {
-    for (int r = 0; r < kRecentRows; ++r) rows_[r]->setChecked(bench_.model().recent.rows[size_t(r)]);
+    for (int r = 0; r < pool::kRecentRows; ++r) rows_[r]->setChecked(bench_.model().recent.rows[size_t(r)]);
 }
 
 void RecentTab::run() {
     bench_.showLogEnd();
     pool::RecentInputs& recent = bench_.model().recent;
-    std::array<RecentRow, kRecentRows> rows;
-    for (int r = 0; r < kRecentRows; ++r) {
+    std::array<pool::RecentRow, pool::kRecentRows> rows;
+    for (int r = 0; r < pool::kRecentRows; ++r) {
         rows[size_t(r)].ticked = recent.rows[size_t(r)];
         rows[size_t(r)].countText = recent.counts[size_t(r)];
     }
-    const auto ran = RunRecentFilter(bench_.session(), bench_.state().history, rows, recent.autoCollect,
+    const auto ran = pool::RunRecentFilter(bench_.session(), bench_.state().history(), rows, recent.autoCollect,
                                      bench_.model().straightMode,
                                      [this](const QString& description) { return SaveStepCollection(bench_, description); });
     // A row that ran is consumed; the others keep their tick.
-    for (int r = 0; r < kRecentRows; ++r)
+    for (int r = 0; r < pool::kRecentRows; ++r)
         if (ran[size_t(r)]) recent.rows[size_t(r)] = false;
     showRows();
 }
@@ -124,7 +124,7 @@ DigitGroupTab::DigitGroupTab(dialogs::WorkbenchApi& bench) : bench_(bench) {
 
 void DigitGroupTab::bindModel() {
     pool::DigitGroupInputs& groups = bench_.model().digitGroups;
-    for (int g = 0; g < kDigitGroups; ++g) {
+    for (int g = 0; g < pool::kDigitGroups; ++g) {
         Bind(this, boxes_[g], groups.on[size_t(g)]);
         Bind(this, digits_[g], groups.digits[size_t(g)]);
         for (int j = 0; j < 4; ++j) Bind(this, counts_[g][j], groups.counts[size_t(g)][size_t(j)]);
@@ -135,15 +135,15 @@ void DigitGroupTab::bindModel() {
 
 void DigitGroupTab::run() {
     const pool::DigitGroupInputs& inputs = bench_.model().digitGroups;
-    std::array<DigitGroup, kDigitGroups> groups;
-    for (int g = 0; g < kDigitGroups; ++g) {
-        DigitGroup& group = groups[size_t(g)];
+    std::array<pool::DigitGroup, pool::kDigitGroups> groups;
+    for (int g = 0; g < pool::kDigitGroups; ++g) {
+        pool::DigitGroup& group = groups[size_t(g)];
         group.on = inputs.on[size_t(g)];
         group.digits = inputs.digits[size_t(g)];
         group.counts = inputs.counts[size_t(g)];
     }
     bench_.showLogEnd();
-    RunDigitGroups(bench_.session(), groups, inputs.repeatCountsOnce, inputs.autoCollect,
+    pool::RunDigitGroups(bench_.session(), groups, inputs.repeatCountsOnce, inputs.autoCollect,
                    [this](const QString& description) { return SaveStepCollection(bench_, description); });
 }
 

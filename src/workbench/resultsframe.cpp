@@ -67,7 +67,7 @@ void ResultsFrame::followSession() {
         log->setPlainText(session.log.text());
         log->moveCursor(QTextCursor::End);
     };
-    session.onCommit = [this, &session](const pool::NumberPool& numbers) {
+    session.onCommit = [this](const pool::NumberPool& numbers) {
         listModel_->setStringList(numbers);
         count_->setText(pool::PoolSession::CountLabel(int(numbers.size())));
     };

@@ -6,12 +6,12 @@
 namespace workbench {
 
 void ShowWorkbench(WorkbenchWindow& form, QWidget* mainWindow) {
-    if (form.state().quitting) return;
+    if (form.state().quitting()) return;
     if (mainWindow) mainWindow->hide();
     form.show();
     form.raise();
     form.activateWindow();
-    form.Form_Activate();
+    form.refreshFromState();
 }
 
 }  // namespace workbench

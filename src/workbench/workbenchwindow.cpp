@@ -41,18 +41,18 @@ WorkbenchWindow::WorkbenchWindow(common::AppState& state, QWidget* mainWindow, w
 
     results_->followSession();
     wireModel();
-    Form_Load();
-    Form_Initialize();
+    placeAndFill();
+    startEmpty();
 }
 
 void WorkbenchWindow::buildControls() {
     inputs_ = new InputBoxes(model_, this);
     baseFrame_ = new BaseSetFrame(*this, links_, this);
-    connect(baseFrame_->resetButton(), &QPushButton::clicked, this, &WorkbenchWindow::Command58_Click);
+    connect(baseFrame_->resetButton(), &QPushButton::clicked, this, &WorkbenchWindow::backToBuilding);
     connect(baseFrame_->smartButton(), &QPushButton::clicked, baseFrame_, &BaseSetFrame::openSmartSystem);
     layout_.addCorner(baseFrame_->buildingButtons().front(), baseFrame_);
     layout_.addRow(baseFrame_->cornerRow());
-    historyFrame_ = new HistoryQueryFrame(session_, state_.history, this);
+    historyFrame_ = new HistoryQueryFrame(session_, state_.history(), this);
     modes_.filters << historyFrame_->hiddenRun();
     layout_.addCorner(historyFrame_->hiddenRun(), historyFrame_);
     positionalFrame_ = new PositionalFrame(*this, this);
@@ -130,7 +130,7 @@ void WorkbenchWindow::runAdvancedBatch() { advancedFrame_->runBatch(); }
 
 // ---- Life cycle -------------------------------------------------------------------------
 
-void WorkbenchWindow::Form_Initialize() {
+void WorkbenchWindow::startEmpty() {
     model_.conditions.positionPatterns.clear();
     session_.pool.clear();
     session_.log.reset();
@@ -146,7 +146,7 @@ void WorkbenchWindow::offerSmartSystem() {
     showLogEnd();
 }
 
-void WorkbenchWindow::Form_Load() {
+void WorkbenchWindow::placeAndFill() {
     if (QScreen* s = screen()) move((s->availableGeometry().width() - width()) / 2, 0);
     if (mainWindow_) setWindowIcon(mainWindow_->windowIcon());
     layout_.startFrom(QSize(800, 578));  // 12000 × 8670 twips
@@ -154,30 +154,30 @@ void WorkbenchWindow::Form_Load() {
     tabs_->fill();
 }
 
-void WorkbenchWindow::Form_Activate() {
+void WorkbenchWindow::refreshFromState() {
     // Another window may have switched the lottery meanwhile.
     bottomRow_->showLottery(state_.lotteryIsP3());
     historyFrame_->fillNumbers();
 }
 
-void WorkbenchWindow::Form_Resize() {
+void WorkbenchWindow::placeControls() {
     if (isMinimized()) return;
     layout_.place(size());
     update();
 }
 
 void WorkbenchWindow::changeEvent(QEvent* event) {
-    if (event->type() == QEvent::ActivationChange && isActiveWindow()) Form_Activate();
+    if (event->type() == QEvent::ActivationChange && isActiveWindow()) refreshFromState();
     QWidget::changeEvent(event);
 }
 
 void WorkbenchWindow::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
-    if (initialized_) Form_Resize();
+    if (initialized_) placeControls();
 }
 
 void WorkbenchWindow::closeEvent(QCloseEvent* event) {
-    if (state_.quitting) {  // the program is quitting: really close
+    if (state_.quitting()) {  // the program is quitting: really close
         event->accept();
         return;
     }
@@ -192,7 +192,7 @@ void WorkbenchWindow::closeEvent(QCloseEvent* event) {
 
 void WorkbenchWindow::enterFilteringMode() { modes_.filtering(); }
 
-void WorkbenchWindow::Command58_Click() {
+void WorkbenchWindow::backToBuilding() {
     session_.pool.clear();
     modes_.building();
     baseFrame_->buildingButtons().front()->setFocus();
@@ -204,6 +204,6 @@ void WorkbenchWindow::switchLottery(bool toP3) {
     QString error;
     if (!history::SelectLottery(state_, toP3, &error)) return;
     if (!error.isEmpty()) ui::MsgBox(error, ui::Icon::Critical, ui::Buttons::Ok, ui::kAppTitle, this);
-    Form_Activate();  // the main window follows the switch through the state's lotteryChanged
+    refreshFromState();  // the main window follows the switch through the state's lotteryChanged
     ui::MsgBox(workbench::LotterySwitchedMessage(toP3), ui::Icon::Information, ui::Buttons::Ok, ui::kAppTitle, this);
 }

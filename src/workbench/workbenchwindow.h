@@ -72,19 +72,15 @@ public:
     // Path of the last collection written.
     QString lastCollectionPath() const;
 
-    // Life cycle
-    void Form_Initialize();
     // The first opening's smart-system gate, as 智能系统 (Command69) runs it: from 600 draws on
     // the smart system opens over the workbench, else a message says when it will. The opener
     // runs it once the window is made and kept, never the constructor: the smart system works
     // on the workbench it reaches through the window's owner.
     void offerSmartSystem();
-    void Form_Load();
-    void Form_Activate();
-    void Form_Resize();
+    // Shows the state's lottery and its newest draws, as each activation of the window does
+    // (another window may have switched the lottery meanwhile).
+    void refreshFromState();
     void enterFilteringMode() override;
-
-    void Command58_Click();  // 重新选号: back to building mode
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -92,13 +88,17 @@ protected:
     void changeEvent(QEvent* event) override;
 
 private:
+    void startEmpty();      // as the window is made: no pool, log or conditions left
+    void placeAndFill();    // as the window loads: placement, the serial lists, the tabs
+    void placeControls();   // as the window resizes: the frames in their places
+    void backToBuilding();  // 重新选号 (Command58): back to building mode
     void buildControls();
     void wireModel();
 
     workbench::BenchModes modes_;  // the buttons each mode switches
     workbench::ConditionTabs* tabs_ = nullptr;  // SSTab1
     workbench::InputBoxes* inputs_ = nullptr;  // the controls showing the model's inputs
-    workbench::BenchLayout layout_;            // what Form_Resize places
+    workbench::BenchLayout layout_;            // what placeControls places
     workbench::BaseSetFrame* baseFrame_ = nullptr;
     workbench::PositionalFrame* positionalFrame_ = nullptr;
     workbench::HistoryQueryFrame* historyFrame_ = nullptr;

@@ -12,8 +12,8 @@
 #include "app/programwindows.h"
 #include "common/appstate.h"
 #include "platform/closerequest.h"
-#include "smart/historyverificationwindow.h"
-#include "smart/smartsystemwindow.h"
+#include "smart/windows/historyverificationwindow.h"
+#include "smart/windows/smartsystemwindow.h"
 #include "smartopening.h"
 #include "workbench/workbenchwindow.h"
 
@@ -28,7 +28,6 @@
 #include <cstdio>
 
 namespace {
-
 
 // Plays the player's part, one look every few milliseconds; each step that opens a modal window
 // runs from a timer of its own, so that the looks go on inside that window's loop.
@@ -54,14 +53,14 @@ private:
         if (!smart || !smart->isVisible()) return;
         HistoryVerificationWindow* verification = smart->verificationWindow();
         if (!verification) {
-            if (!verifyOpened_) QTimer::singleShot(0, smart, &SmartSystemWindow::Command3_Click);
+            if (!verifyOpened_) QTimer::singleShot(0, smart, [smart] { probes::Press(smart, "Command3"); });
             verifyOpened_ = true;
             return;
         }
         if (!verification->isVisible()) return;
         if (!started_) {
             verification->findChild<QComboBox*>(QStringLiteral("Combo1"))->setCurrentIndex(299);  // 300
-            QTimer::singleShot(0, verification, &HistoryVerificationWindow::Command2_Click);
+            QTimer::singleShot(0, verification, [verification] { probes::Press(verification, "Command2"); });
             started_ = true;
             return;
         }

@@ -15,8 +15,8 @@
 #include "mainwindow/mainwindow.h"
 #include "platform/ui/messagebox.h"
 #include "platform/ui/pagewindow.h"
-#include "smart/calculatorhost.h"
-#include "smart/smartsystemwindow.h"
+#include "smart/windows/calculatorhost.h"
+#include "smart/windows/smartsystemwindow.h"
 #include "testsupport.h"
 #include "workbench/workbenchwindow.h"
 
@@ -152,7 +152,7 @@ TEST(GuideNames, TheSmartSystemOpensByItselfAtTheFirstEntryOfARunOnly) {
     MainWindow* main = windows.showMainWindow();
     ASSERT_NE(main, nullptr);
     main->quitOnClose = false;
-    ASSERT_GE(state.history.count(), 600);
+    ASSERT_GE(state.history().count(), 600);
     main->run(mainwindow::Command::Workbench);
     afterClosing();
     ASSERT_EQ(tickedAtOpening, QList<bool>{true});

@@ -14,7 +14,7 @@
 #include "mainwindow/mainwindow.h"
 #include "platform/ui/messagebox.h"
 #include "pool/numberpool.h"
-#include "smart/oldselection.h"
+#include "smart/olderselection.h"
 #include "testsupport.h"
 #include "workbench/workbenchwindow.h"
 
@@ -98,7 +98,7 @@ TEST_F(PlayerPathTest, FirstOpeningsOlderSelectionCommitsTheSetToTheWorkbench) {
     ui::MessageRecorder messages(ui::Answer::Yes);
     app::ProgramWindows windows(state);
     MainWindow* main = start(windows);
-    ASSERT_GE(state.history.count(), 600);
+    ASSERT_GE(state.history().count(), 600);
     int smartShown = 0, olderShown = 0;
     onShown[QStringLiteral("Form15")] = [&](QDialog* smart) {
         ++smartShown;
@@ -117,7 +117,7 @@ TEST_F(PlayerPathTest, FirstOpeningsOlderSelectionCommitsTheSetToTheWorkbench) {
 
     const pool::NumberPool& numbers = bench->session().pool;
     ASSERT_FALSE(numbers.empty());
-    const QString next = common::NextIssue(common::IssueOf(state.history.newest()));
+    const QString next = common::NextIssue(common::IssueOf(state.history().newest()));
     EXPECT_EQ(bench->session().log.text(), QStringLiteral("福彩3D 第") + next + QStringLiteral("期智能选号共生成") +
                                                QString::number(numbers.size()) + QStringLiteral("注") + pool::kNewLine);
     EXPECT_EQ(CountLabel(bench), pool::PoolSession::CountLabel(int(numbers.size())));
@@ -131,7 +131,7 @@ TEST_F(PlayerPathTest, FirstOpeningsLotteryButtonsSwitchTheLottery) {
     ui::MessageRecorder messages;
     app::ProgramWindows windows(state);
     MainWindow* main = start(windows);
-    const int fc3dDraws = state.history.count();
+    const int fc3dDraws = state.history().count();
     QStringList p3Draws;
     ASSERT_TRUE(history::ReadDrawFile(dir.file(QStringLiteral("HAOP3.TXT")), &p3Draws));
     struct Seen {
@@ -144,7 +144,7 @@ TEST_F(PlayerPathTest, FirstOpeningsLotteryButtonsSwitchTheLottery) {
         for (const char* option : {"Option2", "Option1"}) {
             messages.messages.clear();
             Child<QRadioButton>(smart, option)->click();
-            seen.append({state.lotteryIsP3(), state.history.count(), messages.lastText()});
+            seen.append({state.lotteryIsP3(), state.history().count(), messages.lastText()});
         }
     };
     main->run(Command::Workbench);
@@ -168,7 +168,7 @@ TEST_F(PlayerPathTest, FirstOpeningsRunsRestoreTheWorkbench) {
     ui::MessageRecorder messages(ui::Answer::Yes);
     for (const char* run : {"Command2", "Command3"}) {  // 确定, 历史成绩验证
         SCOPED_TRACE(run);
-        state.quitting = false;  // the last case's main window closed
+        state.setQuitting(false);  // the last case's main window closed
         app::ProgramWindows windows(state);
         MainWindow* main = start(windows);
         QString finished;
@@ -226,7 +226,7 @@ TEST_F(PlayerPathTest, ReloadAfterASwitchKeepsTheRunsLottery) {
     EXPECT_TRUE(entryShowsP3);
     EXPECT_TRUE(state.lotteryIsP3());
     EXPECT_TRUE(state.drawFilePath().endsWith(QStringLiteral("/HAOP3.TXT")));
-    EXPECT_EQ(state.history.draws(), p3Draws);
+    EXPECT_EQ(state.history().draws(), p3Draws);
     main->showListAfterReload();
     EXPECT_EQ(main->findChild<QLabel*>(QStringLiteral("Label3"), Qt::FindDirectChildrenOnly)->text(),
               QStringLiteral("体彩排列3"));
@@ -245,12 +245,12 @@ TEST_F(PlayerPathTest, DrawEntryAsksBeforeDroppingASavedDraw) {
         for (const ui::Answer answer : {ui::Answer::Yes, ui::Answer::No, ui::Answer::Cancel}) {
             SCOPED_TRACE(testing::Message() << (esc ? "Esc " : "close box ") << int(answer));
             dir.write(QStringLiteral("HAO.TXT"), before);
-            state.quitting = false;
+            state.setQuitting(false);
             ui::MessageRecorder messages(answer);
             app::ProgramWindows windows(state);
             MainWindow* main = start(windows);
-            const int loaded = state.history.count();
-            const QString next = common::NextIssue(common::IssueOf(state.history.newest()));
+            const int loaded = state.history().count();
+            const QString next = common::NextIssue(common::IssueOf(state.history().newest()));
             QString said;
             bool openAfter = false;
             onShown[QStringLiteral("Form3")] = [&](QDialog* d) {
@@ -278,8 +278,8 @@ TEST_F(PlayerPathTest, DrawEntryAsksBeforeDroppingASavedDraw) {
             const bool written = answer == ui::Answer::Yes;
             EXPECT_EQ(dir.read(QStringLiteral("HAO.TXT")),
                       written ? before + history::EncodeDrawRecord(next + QStringLiteral(" 123")) : before);
-            EXPECT_EQ(state.history.count(), loaded + (written ? 1 : 0));
-            if (written) EXPECT_EQ(state.history.newest(), next + QStringLiteral(" 123"));
+            EXPECT_EQ(state.history().count(), loaded + (written ? 1 : 0));
+            if (written) { EXPECT_EQ(state.history().newest(), next + QStringLiteral(" 123")); }
             main->close();
         }
     }

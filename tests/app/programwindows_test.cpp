@@ -10,7 +10,7 @@
 #include "mainwindow/mainwindow.h"
 #include "mainwindow/trayicon.h"
 #include "platform/ui/messagebox.h"
-#include "smart/smartsystemwindow.h"
+#include "smart/windows/smartsystemwindow.h"
 #include "testsupport.h"
 #include "workbench/workbenchwindow.h"
 
@@ -53,7 +53,7 @@ TEST_F(ProgramWindowsTest, EachWindowIsMadeOnceAndTheWorkbenchHandsBackTheMainWi
     main->quitOnClose = false;
     EXPECT_EQ(windows.mainWindow(), main);
     EXPECT_TRUE(main->isVisible());
-    EXPECT_EQ(state.history.count(), 5);
+    EXPECT_EQ(state.history().count(), 5);
     EXPECT_EQ(windows.showMainWindow(), main);
     main->showListAfterReload();
 
@@ -81,7 +81,7 @@ TEST_F(ProgramWindowsTest, EachWindowIsMadeOnceAndTheWorkbenchHandsBackTheMainWi
 
     // The main window's closing ends the run: the workbench closes with it and nothing opens again.
     EXPECT_TRUE(main->close());
-    EXPECT_TRUE(state.quitting);
+    EXPECT_TRUE(state.quitting());
     EXPECT_FALSE(bench->isVisible());
     windows.showWorkbench();
     EXPECT_FALSE(bench->isVisible());
@@ -139,7 +139,7 @@ TEST_F(ProgramWindowsTest, CloseRequestDuringTheStartReachesTheWindowBeingStarte
     EXPECT_TRUE(closed);
     ASSERT_NE(main, nullptr);
     EXPECT_FALSE(main->isVisible());
-    EXPECT_TRUE(state.quitting);
+    EXPECT_TRUE(state.quitting());
     main->run(Command::Workbench);
     EXPECT_EQ(windows.workbench(), nullptr);
 }
@@ -155,7 +155,7 @@ TEST_F(ProgramWindowsTest, ClosingTheWorkbenchBringsBackAMinimisedMainWindowNorm
     MainWindow* main = windows.showMainWindow();
     main->quitOnClose = false;
     main->showListAfterReload();
-    ASSERT_GE(state.history.count(), 600);
+    ASSERT_GE(state.history().count(), 600);
     main->showMinimized();
     main->run(Command::Workbench);
     WorkbenchWindow* bench = windows.workbench();

@@ -4,16 +4,24 @@
 // link opens it. Nothing once the run is quitting.
 #include "app/programwindows.h"
 #include "common/appstate.h"
-#include "smart/smartsystemwindow.h"
+#include "smart/windows/smartsystemwindow.h"
 #include "workbench/workbenchwindow.h"
 
+#include <QAbstractButton>
+#include <QString>
+
 namespace probes {
+
+// Presses the button of that objectName, as the player does.
+inline void Press(QWidget* window, const char* name) {
+    if (auto* button = window->findChild<QAbstractButton*>(QString::fromLatin1(name))) button->click();
+}
 
 inline void OpenTheSmartSystem(common::AppState& state, app::ProgramWindows& windows) {
     windows.showMainWindow();
     windows.showWorkbench();
     SmartSystemWindow* smart = windows.smartSystem().window();
-    if (!state.quitting && !(smart && smart->isVisible())) windows.openSmartSystem(windows.workbench());
+    if (!state.quitting() && !(smart && smart->isVisible())) windows.openSmartSystem(windows.workbench());
 }
 
 }  // namespace probes

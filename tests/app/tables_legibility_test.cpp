@@ -11,9 +11,9 @@
 #include "legibility.h"
 #include "platform/ui/messagebox.h"
 #include "platform/ui/tablefont.h"
-#include "smart/olderselectionverification.h"
-#include "smart/oldersmartselection.h"
-#include "smart/schemecalculatorwindow.h"
+#include "smart/windows/olderselectionverificationwindow.h"
+#include "smart/windows/olderselectionwindow.h"
+#include "smart/windows/schemecalculatorwindow.h"
 #include "statistics/compoundstatstab.h"
 #include "statistics/statisticswindow.h"
 #include "testsupport.h"
@@ -51,7 +51,7 @@ TEST(TablesInSight, EveryTableOfEveryWindowInEachFont) {
     ASSERT_TRUE(dir.copyShared("data/HAO.TXT"));
     QStringList draws;
     ASSERT_TRUE(history::ReadDrawFile(dir.file("HAO.TXT"), &draws));
-    state.history = common::DrawHistory(draws);
+    state.setHistory(common::DrawHistory(draws));
     // A bet file and a collection, so the prize check and the set operations list files.
     ASSERT_TRUE(QDir(dir.path()).mkpath("HAO"));
     dir.write("HAO/大底采集20261211093000.h", "012\r\n345\r\n678\r\n");

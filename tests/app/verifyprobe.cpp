@@ -10,8 +10,8 @@
 #include "app/programwindows.h"
 #include "common/appstate.h"
 #include "common/workprogress.h"
-#include "smart/historyverificationwindow.h"
-#include "smart/smartsystemwindow.h"
+#include "smart/windows/historyverificationwindow.h"
+#include "smart/windows/smartsystemwindow.h"
 #include "smartopening.h"
 #include "workbench/workbenchwindow.h"
 
@@ -44,19 +44,19 @@ private:
         if (!smart || !smart->isVisible()) return;
         if (smartRun_) {
             smart_ = smart;
-            if (!started_) QTimer::singleShot(0, smart, &SmartSystemWindow::Command2_Click);
+            if (!started_) QTimer::singleShot(0, smart, [smart] { probes::Press(smart, "Command2"); });
             started_ = true;
             return;
         }
         verification_ = smart->verificationWindow();
         if (!verification_) {
-            if (!verifyOpened_) QTimer::singleShot(0, smart, &SmartSystemWindow::Command3_Click);
+            if (!verifyOpened_) QTimer::singleShot(0, smart, [smart] { probes::Press(smart, "Command3"); });
             verifyOpened_ = true;
             return;
         }
         if (!verification_->isVisible() || started_) return;
         verification_->findChild<QComboBox*>(QStringLiteral("Combo1"))->setCurrentText(QString::number(kPeriods));
-        QTimer::singleShot(0, verification_, &HistoryVerificationWindow::Command2_Click);
+        QTimer::singleShot(0, verification_, [v = verification_] { probes::Press(v, "Command2"); });
         started_ = true;
     }
 

@@ -38,6 +38,32 @@ TEST(DrawText, NextIssueKeepsYear) {
     EXPECT_EQ(NextIssue("2024999"), "20241000");  // no roll-over into the next year
 }
 
+// Only '0'..'9' count as digits: full-width and other scripts' digits (which QChar::isDigit
+// takes) would not read back from a draw file.
+TEST(DrawText, DigitTextsTakeOnlyAsciiDigits) {
+    const struct {
+        const char16_t* text;
+        bool digits, number, issue;
+    } cases[] = {
+        {u"123", true, true, false},
+        {u"2024001", true, false, true},
+        {u"7", true, false, false},
+        {u"", false, false, false},
+        {u"12a", false, false, false},
+        {u"-12", false, false, false},
+        {u"1 2", false, false, false},
+        {u"１２３", false, false, false},  // full-width
+        {u"١٢٣", false, false, false},  // Arabic-Indic
+        {u"202400١", false, false, false},
+    };
+    for (const auto& c : cases) {
+        const QString text = QString::fromUtf16(c.text);
+        EXPECT_EQ(IsAsciiDigits(text), c.digits) << text.toStdString();
+        EXPECT_EQ(IsNumberText(text), c.number) << text.toStdString();
+        EXPECT_EQ(IsIssueText(text), c.issue) << text.toStdString();
+    }
+}
+
 TEST(NumberTables, SizesAndBounds) {
     EXPECT_EQ(GroupTable().size(), 220);
     EXPECT_EQ(GroupTable().first(), "000");
@@ -194,7 +220,7 @@ TEST(AppState, DefaultAnalysisRange) {
         AppState s;
         QStringList draws;
         for (int i = 0; i < c.draws; ++i) draws << MakeDrawText("2004001", "123");
-        s.history = DrawHistory(draws);
+        s.setHistory(DrawHistory(draws));
         s.resetAnalysisRange();
         EXPECT_EQ(s.rangeFirst(), c.first) << c.draws;
         EXPECT_EQ(s.rangeLast(), c.last) << c.draws;
@@ -205,7 +231,7 @@ TEST(AppState, DefaultAnalysisRange) {
 // keeps no copy that a settings change could leave behind.
 TEST(AppState, AnalysisRangeFollowsSettingKj) {
     AppState s;
-    s.history = DrawHistory(QStringList(300, MakeDrawText("2004001", "123")));
+    s.setHistory(DrawHistory(QStringList(300, MakeDrawText("2004001", "123"))));
     s.resetAnalysisRange();
     struct Case { const char* kj; int first, last; };
     for (const Case c : {Case{"0", 199, 299}, Case{"1", 0, 299}, Case{"", 0, 299}}) {
@@ -224,16 +250,28 @@ TEST(AppState, AnnouncesEachReadHistoryAndResets) {
     s.setHistory(DrawHistory());
     EXPECT_EQ(told, 2);
     s.setHistory(DrawHistory(QStringList{MakeDrawText("2004001", "123")}));
-    s.selectLottery(true, "x", s.history);
+    s.selectLottery(true, "x", s.history());
     s.setRange(5, -1);
-    s.quitting = true;
+    s.setQuitting(true);
     s.reset();
-    EXPECT_TRUE(s.history.isEmpty());
+    EXPECT_TRUE(s.history().isEmpty());
     EXPECT_FALSE(s.lotteryIsP3());
     EXPECT_TRUE(s.drawFilePath().isEmpty());
     EXPECT_EQ(s.rangeFirst(), 0);
     EXPECT_EQ(s.rangeLast(), -1);
-    EXPECT_FALSE(s.quitting);
+    EXPECT_FALSE(s.quitting());
+}
+
+// The quitting flag is announced when it changes, not when it is set again.
+TEST(AppState, AnnouncesQuittingOnlyWhenItChanges) {
+    AppState s;
+    QList<bool> told;
+    QObject::connect(&s, &AppState::quittingChanged, [&](bool quitting) { told << quitting; });
+    s.setQuitting(true);
+    s.setQuitting(true);
+    EXPECT_TRUE(s.quitting());
+    s.setQuitting(false);
+    EXPECT_EQ(told, (QList<bool>{true, false}));
 }
 
 TEST(Paths, ServerAddresses) {

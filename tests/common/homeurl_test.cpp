@@ -33,7 +33,7 @@ TEST(HomeAddress, VariableFolderOrNone) {
         testsupport::EnvVar home("SIFMORA_HOME_URL", c.variable ? QString::fromUtf8(c.variable) : QString());
         const QString entry = QString::fromLatin1(c.entry);
         const QString entryPath = program + QLatin1Char('/') + entry.mid(entry.indexOf(QLatin1Char(':')) + 1);
-        if (entry.startsWith(QLatin1String("dir:"))) ASSERT_TRUE(QDir().mkpath(entryPath));
+        if (entry.startsWith(QLatin1String("dir:"))) { ASSERT_TRUE(QDir().mkpath(entryPath)); }
         if (entry.startsWith(QLatin1String("file:"))) {
             QFile f(entryPath);
             ASSERT_TRUE(f.open(QIODevice::WriteOnly));
@@ -44,8 +44,9 @@ TEST(HomeAddress, VariableFolderOrNone) {
         EXPECT_EQ(common::HomeUrl(), expected);
         EXPECT_EQ(common::HasHomeServer(), !expected.isEmpty());
         EXPECT_EQ(common::HomeWebUrl(), c.web ? expected : QString());
-        if (QString::fromLatin1(c.expected) == QLatin1String("folder"))
+        if (QString::fromLatin1(c.expected) == QLatin1String("folder")) {
             EXPECT_EQ(QUrl(common::HomeUrl() + QStringLiteral("/3d/3d.xml")).toLocalFile(),
                       entryPath + QStringLiteral("/3d/3d.xml"));
+        }
     }
 }

@@ -66,7 +66,7 @@ TEST(DialogButtons, EveryButtonReachesAHandler) {
     common::AppState app;
     FakeWorkbench bench(app);
     ui::MessageRecorder messages;
-    app.history = common::DrawHistory(QStringList{"2025001 456", "2025002 123"});
+    app.setHistory(common::DrawHistory(QStringList{"2025001 456", "2025002 123"}));
     PrizeCheckWindow folderTarget(bench, app);
     testsupport::ExpectEveryButtonBound({
         {"NumberPreviewWindow", [&] { return std::make_unique<NumberPreviewWindow>(bench, app); }, {}},

@@ -275,7 +275,7 @@ TEST_F(PositionalTest, ReadyMadeSetsAndDigitOrders) {
 }
 
 TEST_F(PositionalTest, DrawnAndUndrawnAreComplementary) {
-    app.history = common::DrawHistory(QStringList{"2024001 123", "2024002 456", "2024003 123", "2024004 789"});
+    app.setHistory(common::DrawHistory(QStringList{"2024001 123", "2024002 456", "2024003 123", "2024004 789"}));
     common::SaveUseAllDraws(false);
     app.setRange(1, 2);  // 456 and 123
     testsupport::Trigger(editor, QStringLiteral("meun_3"));

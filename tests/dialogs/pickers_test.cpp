@@ -157,13 +157,11 @@ TEST_F(PickerTest, PairPickerCloseHidesAndKeepsTicksUnlessQuitting) {
     EXPECT_FALSE(picker->isVisible());
     EXPECT_TRUE(picker->box(3)->isChecked());
 
-    {
-        testsupport::FreshValue<bool> quitting{app.quitting};
-        app.quitting = true;
-        picker->show();
-        picker->close();
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    }
+    app.setQuitting(true);
+    picker->show();
+    picker->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    app.setQuitting(false);
     EXPECT_FALSE(PairPicker::instance(bench)->box(3)->isChecked());  // unloaded: a fresh picker
 }
 

@@ -137,7 +137,7 @@ TEST_F(PreviewPrizeTest, PreviewListsEveryNumberTickedWithTheBetText) {
 
 TEST_F(PreviewPrizeTest, TickingByTheUserRebuildsTheTextButClearAndInvertDoNot) {
     bench.session().pool = {"001", "005", "123"};
-    app.selectLottery(true, common::DrawFilePathFor(true), app.history);
+    app.selectLottery(true, common::DrawFilePathFor(true), app.history());
     NumberPreviewWindow preview(bench, app);
     auto* text = preview.findChild<QPlainTextEdit*>("Text1");
     auto* list = preview.findChild<QTreeView*>("ListView1");
@@ -166,7 +166,7 @@ TEST_F(PreviewPrizeTest, CopyPutsTheTextWithoutTheTrailingBlanks) {
 }
 
 TEST_F(PreviewPrizeTest, ConfirmAfterSortingTakesTheTickedNumbersSorted) {
-    app.history = PreviewHistory({"005", "999"});
+    app.setHistory(PreviewHistory({"005", "999"}));
     bench.session().pool = {"999", "005", "001", "123"};
     bench.session().setDescription = QStringLiteral("大底采集");
     whileShown<NumberPreviewWindow>([](NumberPreviewWindow* preview) {
@@ -201,7 +201,7 @@ TEST_F(PreviewPrizeTest, CancelLeavesTheWorkbenchAndEmptyPoolGivesCountZero) {
     EXPECT_EQ(logTail(), QString());
 
     bench.session().pool.clear();
-    app.history.clear();
+    app.setHistory(common::DrawHistory());
     NumberPreviewWindow empty(bench, app);
     EXPECT_EQ(empty.rowCount(), 0);
     EXPECT_TRUE(empty.findChild<QPlainTextEdit*>("Text1")->toPlainText().endsWith(QStringLiteral("投注数量：0 注\n")));
@@ -243,7 +243,7 @@ protected:
     void SetUp() override {
         PreviewPrizeTest::SetUp();
         // Oldest first; the newest draw is 123.
-        app.history = common::DrawHistory(QStringList{"2025001 456", "2025002 312", "2025003 123"});
+        app.setHistory(common::DrawHistory(QStringList{"2025001 456", "2025002 312", "2025003 123"}));
         // The HAO folder in another case than the program names it.
         program.write("hao/bets.txt", common::EncodeAnsi(QStringLiteral("投注号码（共四注）\r\n123\r\n321\r\n 123 \r\n")) +
                                           QByteArray("0123\r\n12a\r\n\r\n"));
@@ -337,7 +337,7 @@ TEST_F(PrizeWindowTest, LineFeedOnlyFileIsReadAndPointNumbersAreNoBets) {
 }
 
 TEST_F(PrizeWindowTest, EmptyHistoryAndNoFileGiveNoHits) {
-    app.history.clear();
+    app.setHistory(common::DrawHistory());
     opened([&](PrizeCheckWindow* form) {
         EXPECT_EQ(form->findChild<QComboBox*>("Combo1")->count(), 0);
         EXPECT_EQ(shown(form, "Text1"), QString());

@@ -178,7 +178,7 @@ TEST_F(SetToolsTest, SetOperationsWindowSetOperationsByOccurrenceCounts) {
         press(window, "Command10");
         EXPECT_EQ(messages.lastText(), QStringLiteral("操作完成，还剩 %1 注。").arg(op.size));
         EXPECT_EQ(window->resultNumbers().size(), op.size);
-        if (!op.kept.isEmpty()) EXPECT_EQ(window->resultNumbers(), op.kept) << op.button;
+        if (!op.kept.isEmpty()) { EXPECT_EQ(window->resultNumbers(), op.kept) << op.button; }
     }
     // A second cut needs a new count.
     press(window, "Command10");

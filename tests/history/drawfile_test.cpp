@@ -21,7 +21,7 @@ protected:
     QStringList loadFrom(const QString& path) {
         app.selectLottery(false, path, common::DrawHistory());
         EXPECT_TRUE(LoadDrawHistory(app));
-        return app.history.draws();
+        return app.history().draws();
     }
 
     common::AppState app;
@@ -59,8 +59,8 @@ TEST_F(DrawFile, LoadKeepsOnlyValidRecordsAndWholeRecords) {
     testsupport::ProgramDir dir;
     dir.write("a.txt", Records({"2024001 1231", "2024002 456 ", "2024003 7891"}));
     EXPECT_EQ(loadFrom(dir.file("a.txt")), QStringList({"2024001 123", "2024003 789"}));
-    EXPECT_EQ(app.history.at(0), "");
-    EXPECT_EQ(app.history.at(2), "2024003 789");
+    EXPECT_EQ(app.history().at(0), "");
+    EXPECT_EQ(app.history().at(2), "2024003 789");
 
     // 25 bytes: two whole records, the trailing byte is not a record.
     dir.write("b.txt", Records({"2024001 1231", "2024002 4561", "2"}));
@@ -69,7 +69,16 @@ TEST_F(DrawFile, LoadKeepsOnlyValidRecordsAndWholeRecords) {
 
     dir.write("empty.txt", "");
     EXPECT_TRUE(loadFrom(dir.file("empty.txt")).isEmpty());
-    EXPECT_EQ(app.history.count(), 0);
+    EXPECT_EQ(app.history().count(), 0);
+}
+
+// The scheme calculator's reading: every whole record in file order, its text whatever its
+// flag (withdrawn and damaged ones included), a trailing partial record left out.
+TEST_F(DrawFile, AllDrawTextsKeepEveryWholeRecordWhateverItsFlag) {
+    EXPECT_EQ(AllDrawTexts(Records({"2024001 1231", "2024002 4560", "2024003 7891", "20240"})),
+              QStringList({"2024001 123", "2024002 456", "2024003 789"}));
+    EXPECT_EQ(AllDrawTexts(Records({"2024001 12x ", "abcdefghijk1"})), QStringList({"2024001 12x", "abcdefghijk"}));
+    EXPECT_TRUE(AllDrawTexts(QByteArray("2024001 12")).isEmpty());
 }
 
 TEST_F(DrawFile, MissingFileIsCreatedEmpty) {

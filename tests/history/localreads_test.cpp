@@ -46,7 +46,7 @@ TEST(DrawFileInPlace, FifoOrFolderIsNotADrawFile) {
         EXPECT_EQ(LastIssue(path), QString());
         EXPECT_EQ(LastDrawText(path), QString());
         EXPECT_EQ(CountDamagedRecords(path), 0);
-        if (fifo) EXPECT_FALSE(fifo->readerWaited());  // nothing opened or read it
+        if (fifo) { EXPECT_FALSE(fifo->readerWaited()); }  // nothing opened or read it
         // Nothing was written in its place.
         EXPECT_EQ(QFileInfo(path).isDir(), folder);
         EXPECT_EQ(QFileInfo(path).isFile(), false);

@@ -37,7 +37,7 @@ TEST(LotterySwitch, TellsListenersOncePerChangeWithTheLoadError) {
     EXPECT_TRUE(app.lotteryIsP3());
     EXPECT_EQ(reloads, 1);
     EXPECT_EQ(common::GetSetting(QStringLiteral("fclx")), QStringLiteral("1"));
-    EXPECT_EQ(app.history.count(), 1);
+    EXPECT_EQ(app.history().count(), 1);
 
     // Selecting the lottery already chosen changes nothing and tells no one.
     EXPECT_FALSE(history::SelectLottery(app, true));
@@ -50,7 +50,7 @@ TEST(LotterySwitch, TellsListenersOncePerChangeWithTheLoadError) {
     EXPECT_FALSE(told[1].p3);
     EXPECT_FALSE(error.isEmpty());
     EXPECT_EQ(told[1].error, error);
-    EXPECT_EQ(app.history.count(), 0);
+    EXPECT_EQ(app.history().count(), 0);
 }
 
 }  // namespace

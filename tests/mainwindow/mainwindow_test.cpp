@@ -130,7 +130,7 @@ TEST_F(MainWindowTest, FirstStartDefaultsAndHistoryListOfTheRange) {
     EXPECT_EQ(common::SettingToleranceRange(), QStringLiteral("1"));
     EXPECT_TRUE(f->tray()->toggleEnabled());
     EXPECT_FALSE(f->boardOpen());
-    EXPECT_EQ(app.history.count(), 7774);
+    EXPECT_EQ(app.history().count(), 7774);
     EXPECT_EQ(app.rangeFirst(), 7673);
     EXPECT_EQ(app.rangeLast(), 7773);
     EXPECT_EQ(f->width(), 8070 / 15);
@@ -143,8 +143,8 @@ TEST_F(MainWindowTest, FirstStartDefaultsAndHistoryListOfTheRange) {
 
     f->showListAfterReload();
     EXPECT_FALSE(Child<QTimer>(f, "Timer1")->isActive());
-    EXPECT_FALSE(app.quitting);
-    const QString expected = mainwindow::BuildHistoryText(app.history.draws(), 7673, 7773);
+    EXPECT_FALSE(app.quitting());
+    const QString expected = mainwindow::BuildHistoryText(app.history().draws(), 7673, 7773);
     EXPECT_EQ(f->historyListText(), expected);
     EXPECT_EQ(Child<QPlainTextEdit>(f, "Text1")->toPlainText(), Shown(expected));
     EXPECT_EQ(Child<QPlainTextEdit>(f, "Text1")->toPlainText().count(QLatin1Char('\n')), 102);
@@ -270,7 +270,7 @@ TEST_F(MainWindowTest, ReloadedHistoryReachesTheListThroughTheStateSignal) {
     ASSERT_TRUE(history::ReloadCurrentLottery(app));
     f->showHistoryList();
     EXPECT_EQ(Child<QLabel>(f, "Label1")->text(), QStringLiteral(".福利3D共开奖6期"));
-    EXPECT_EQ(f->historyListText(), mainwindow::BuildHistoryText(app.history.draws(), 0, 5));
+    EXPECT_EQ(f->historyListText(), mainwindow::BuildHistoryText(app.history().draws(), 0, 5));
 }
 
 // A settings folder nothing can be written into: the switch still happens, and the first save
@@ -321,11 +321,11 @@ TEST_F(MainWindowTest, LotterySwitchFromMenuAndToolbar) {
     EXPECT_EQ(common::GetSetting(QStringLiteral("fclx")), QStringLiteral("1"));
     EXPECT_TRUE(app.lotteryIsP3());
     EXPECT_TRUE(app.drawFilePath().endsWith(QStringLiteral("/HAOP3.TXT")));
-    EXPECT_EQ(app.history.count(), 7742);
+    EXPECT_EQ(app.history().count(), 7742);
     EXPECT_EQ(app.rangeFirst(), 7641);
     EXPECT_EQ(Child<QLabel>(f, "Label3")->text(), QStringLiteral("体彩排列3"));
     EXPECT_EQ(Child<QLabel>(f, "Label1")->text(), QStringLiteral(".体彩排列3共开奖7742期"));
-    EXPECT_EQ(f->historyListText(), mainwindow::BuildHistoryText(app.history.draws(), 7641, 7741));
+    EXPECT_EQ(f->historyListText(), mainwindow::BuildHistoryText(app.history().draws(), 7641, 7741));
 
     f->findChild<QAction*>(QStringLiteral("fc3d"))->trigger();
     EXPECT_EQ(common::GetSetting(QStringLiteral("fclx")), QStringLiteral("0"));
@@ -339,7 +339,7 @@ TEST_F(MainWindowTest, LotterySwitchFromMenuAndToolbar) {
     f = create();
     EXPECT_TRUE(app.lotteryIsP3());
     EXPECT_EQ(Child<QLabel>(f, "Label3")->text(), QStringLiteral("体彩排列3"));
-    EXPECT_EQ(app.history.count(), 7742);
+    EXPECT_EQ(app.history().count(), 7742);
 }
 
 TEST_F(MainWindowTest, SwitchWhileTheListIsBuiltEndsWithTheNewLottery) {
@@ -349,10 +349,10 @@ TEST_F(MainWindowTest, SwitchWhileTheListIsBuiltEndsWithTheNewLottery) {
     // The switch arrives through the events handled between lines.
     QTimer::singleShot(0, f, [f] { f->switchLottery(true); });
     f->showHistoryList();
-    EXPECT_FALSE(app.quitting);
+    EXPECT_FALSE(app.quitting());
     EXPECT_EQ(Child<QLabel>(f, "Label1")->text(), QStringLiteral(".体彩排列3共开奖7742期"));
     EXPECT_EQ(f->historyListText(),
-              mainwindow::BuildHistoryText(app.history.draws(), 7641, 7741));
+              mainwindow::BuildHistoryText(app.history().draws(), 7641, 7741));
 }
 
 // A switch made by another window reaches this one through the shared routine's signal: Label3
@@ -367,7 +367,7 @@ TEST_F(MainWindowTest, SwitchElsewhereLeavesTheRefreshNotice) {
         EXPECT_EQ(Child<QLabel>(f, "Label3")->text(), history::LotteryLabel(toP3));
         EXPECT_EQ(Child<QPlainTextEdit>(f, "Text1")->toPlainText(), QStringLiteral("彩票类型已被转换请刷新数据..."));
         EXPECT_EQ(Child<QLabel>(f, "Label1")->text(), QStringLiteral("彩票类型已被转换请刷新数据..."));
-        EXPECT_EQ(app.history.count(), toP3 ? 7 : 5);
+        EXPECT_EQ(app.history().count(), toP3 ? 7 : 5);
     }
     // Its own switch rebuilds the list instead of leaving the notice.
     f->switchLottery(true);
@@ -386,7 +386,7 @@ TEST_F(MainWindowTest, EveryButtonReachesAHandler) {
 TEST_F(MainWindowTest, WorkbenchLotteryNotice) {
     dir.write("HAO.TXT", Draws(5));
     MainWindow* f = create();
-    app.selectLottery(true, common::DrawFilePathFor(true), app.history);
+    app.selectLottery(true, common::DrawFilePathFor(true), app.history());
     EXPECT_EQ(Child<QLabel>(f, "Label3")->text(), QStringLiteral("体彩排列3"));
     EXPECT_EQ(Child<QPlainTextEdit>(f, "Text1")->toPlainText(), QStringLiteral("彩票类型已被转换请刷新数据..."));
     EXPECT_EQ(Child<QLabel>(f, "Label1")->text(), QStringLiteral("彩票类型已被转换请刷新数据..."));
@@ -478,7 +478,7 @@ TEST_F(MainWindowTest, ModalWindowsDisableTheTrayAndReload) {
     ToolbarButton(f, 6)->trigger();  // 数据输入
     EXPECT_FALSE(trayDuringEntry);
     EXPECT_TRUE(f->tray()->toggleEnabled());
-    EXPECT_EQ(app.history.count(), 301);
+    EXPECT_EQ(app.history().count(), 301);
     EXPECT_EQ(app.rangeFirst(), 200);  // the range is reset by the reload
     EXPECT_TRUE(Child<QTimer>(f, "Timer1")->isActive());
     f->showListAfterReload();
@@ -492,7 +492,7 @@ TEST_F(MainWindowTest, ClosingEndsEverythingOnce) {
     QWidget other;
     other.show();
     EXPECT_TRUE(f->close());
-    EXPECT_TRUE(app.quitting);
+    EXPECT_TRUE(app.quitting());
     EXPECT_FALSE(f->tray()->isInstalled());
     EXPECT_FALSE(other.isVisible());
     // From now on nothing starts.
@@ -507,7 +507,7 @@ TEST_F(MainWindowTest, ClosingEndsEverythingOnce) {
     f->show();
     ToolbarButton(f, 10)->trigger();
     EXPECT_FALSE(f->isVisible());
-    EXPECT_TRUE(app.quitting);
+    EXPECT_TRUE(app.quitting());
     EXPECT_FALSE(f->tray()->isInstalled());
 }
 
@@ -523,7 +523,7 @@ TEST_F(MainWindowTest, TrayIconActsOnTheLeftButtonOnly) {
         SCOPED_TRACE(int(reason));
         TrayClick(f, reason);
         EXPECT_TRUE(f->isVisible());
-        EXPECT_FALSE(app.quitting);
+        EXPECT_FALSE(app.quitting());
         EXPECT_TRUE(f->tray()->isInstalled());
     }
     TrayClick(f);
@@ -590,7 +590,7 @@ TEST_F(MainWindowTest, CloseDuringTheStartsMessageEndsCleanly) {
     ui::SetMessageHandler({});
     EXPECT_TRUE(closed);
     EXPECT_FALSE(f->isVisible());
-    EXPECT_TRUE(app.quitting);
+    EXPECT_TRUE(app.quitting());
     EXPECT_FALSE(Child<QTimer>(f, "Timer1")->isActive());  // the list is never built for a closing window
     EXPECT_TRUE(QFileInfo(dir.file("HAO.TXT")).isDir());
 }
@@ -699,7 +699,9 @@ TEST(MainWindowTables, EveryColumnOfTheTablesIsInSight) {
             return sideways->maximum() == 0;
         };
         // The header stands whole inside its strip when the table fits.
-        if (inSight()) EXPECT_LE(Child<QLabel>(f, "Label4")->geometry().right(), Child<QWidget>(f, "Picture6")->width());
+        if (inSight()) {
+            EXPECT_LE(Child<QLabel>(f, "Label4")->geometry().right(), Child<QWidget>(f, "Picture6")->width());
+        }
         EXPECT_GE(Child<QLabel>(f, "Label4")->width(), Child<QLabel>(f, "Label4")->sizeHint().width());
 
         const std::vector<std::pair<const char*, std::function<void()>>> tables{
@@ -909,7 +911,7 @@ TEST_F(MainWindowTest, CloseRequestWhileHiddenStillEndsTheProgram) {
     f->run(Command::Workbench);
     ASSERT_FALSE(f->isVisible());
     EXPECT_TRUE(f->close());
-    EXPECT_TRUE(app.quitting);
+    EXPECT_TRUE(app.quitting());
     EXPECT_FALSE(f->tray()->isInstalled());
     // Closing the workbench afterwards no longer brings this window back.
     f->workbenchClosed();
@@ -926,7 +928,7 @@ TEST_F(MainWindowTest, UnreadableDrawFileIsReportedNotShownAsEmpty) {
     f->switchLottery(true);
     ASSERT_EQ(box.messages.size(), 1);
     EXPECT_TRUE(box.messages[0].text.contains(QStringLiteral("HAOP3.TXT"))) << box.messages[0].text.toStdString();
-    EXPECT_EQ(app.history.count(), 0);
+    EXPECT_EQ(app.history().count(), 0);
     // The reload at creation reports it as well.
     form.reset();
     app.reset();

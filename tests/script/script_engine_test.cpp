@@ -1,5 +1,6 @@
 // Engine behaviour the hosts rely on: errors, the time limit, AddCode semantics, arrays by
 // reference, and the condition fast path.
+#include "builtins.h"
 #include "scriptengine.h"
 
 #include <QStringList>
@@ -606,8 +607,32 @@ TEST(ScriptCondition, TellsWhetherAConditionReadsOnlyItsSeriesAndWhetherItMayTal
         ScriptCondition compiled;
         const bool ok = compiled.compile(QString::fromUtf8(c.condition));
         EXPECT_EQ(compiled.mayTalk(), c.talks) << c.condition;
-        if (ok) EXPECT_EQ(compiled.isPure(), c.pure) << c.condition;
+        if (ok) { EXPECT_EQ(compiled.isPure(), c.pure) << c.condition; }
     }
+}
+
+// The reader takes each built-in's pure and talking marks from the built-in table: a condition
+// calling one built-in over the series is pure exactly when the row says so, and talks exactly
+// when the row says so.
+TEST(ScriptCondition, ReadsWhatTheBuiltinTableSaysOfEachFunction) {
+    int pure = 0, talking = 0;
+    for (auto group : {script::CoreBuiltins(), script::DateBuiltins(), script::FormatBuiltins(), script::TextBuiltins()}) {
+        for (const script::Builtin& row : group) {
+            EXPECT_FALSE(row.pure && row.talks) << row.name;
+            QStringList args;
+            for (int k = 0; k < row.minArgs; ++k) args << QStringLiteral("a(%1)").arg(k + 1);
+            const QString name = QString::fromLatin1(row.name).toUpper();
+            const QString condition = (args.isEmpty() ? name : name + QLatin1Char('(') + args.join(QLatin1Char(',')) + QLatin1Char(')')) +
+                                      QStringLiteral(" = a(1)");
+            const script::ConditionTraits traits = script::ReadConditionTraits(condition);
+            EXPECT_EQ(traits.pure, row.pure) << condition.toStdString();
+            EXPECT_EQ(traits.mayTalk, row.talks) << condition.toStdString();
+            pure += row.pure;
+            talking += row.talks;
+        }
+    }
+    EXPECT_GT(pure, 0);
+    EXPECT_EQ(talking, 5);  // MsgBox, InputBox, Execute, ExecuteGlobal, Eval
 }
 
 TEST(ScriptCondition, EvaluatesRepeatedlyLikeAFreshEngine) {

@@ -36,7 +36,8 @@ TEST(CalculatorGolden, ComputationOnTheRealHistory) {
     testsupport::ProgramDir dir;
     ASSERT_TRUE(dir.copyShared(QStringLiteral("data/HAO.TXT")));
     smart::SchemeCalculator calc;
-    calc.schemes = GoldenSchemes();
+    ASSERT_TRUE(smart::HandInDrawFile(calc, false));
+    calc.setSchemes(GoldenSchemes());
     struct Case {
         int leaveOut;
         int reportLines;
@@ -48,11 +49,11 @@ TEST(CalculatorGolden, ComputationOnTheRealHistory) {
         {7, 4, "f9e80cb447c0908fd43cd20a04a30e4adc7747a8", "YA3 ZB1 ZD4"},
     };
     for (const Case& c : cases) {
-        calc.range.newestLeftOut = c.leaveOut;
+        calc.settings().range.newestLeftOut = c.leaveOut;
         calc.runBacktests();
-        EXPECT_TRUE(calc.lastError.isEmpty()) << calc.lastError.toStdString();
-        EXPECT_EQ(calc.reportLines.size(), c.reportLines) << c.leaveOut;
-        const QString transcript = calc.reportLines.join(QLatin1Char('\n')) + QLatin1Char('\n') + calc.reportText;
+        EXPECT_TRUE(calc.lastError().isEmpty()) << calc.lastError().toStdString();
+        EXPECT_EQ(calc.reportLines().size(), c.reportLines) << c.leaveOut;
+        const QString transcript = calc.reportLines().join(QLatin1Char('\n')) + QLatin1Char('\n') + calc.reportText();
         EXPECT_EQ(Sha1(transcript), QString::fromLatin1(c.reportSha1)) << c.leaveOut << "\n" << transcript.toStdString();
         EXPECT_EQ(calc.summaryLines().join(QLatin1Char(' ')), QString::fromUtf8(c.summary)) << c.leaveOut;
     }
@@ -63,12 +64,13 @@ TEST(CalculatorGolden, BatchVerificationOnTheRealHistory) {
     testsupport::ProgramDir dir;
     ASSERT_TRUE(dir.copyShared(QStringLiteral("data/HAO.TXT")));
     smart::SchemeCalculator calc;
-    calc.verification.positionText = QStringLiteral("左3");
-    calc.cycle.lengthsTried = 5, calc.verification.batch.lastCycleLength = 6, calc.verification.batch.cycleStep = 1;  // cycles 5..6
-    calc.verification.periods = 2, calc.verification.batch.lastVerifyPeriods = 3, calc.verification.batch.verifyStep = 1;    // periods 2..3
-    calc.mode.conditionIndex = 60;  // the last six built-in conditions
+    ASSERT_TRUE(smart::HandInDrawFile(calc, false));
+    calc.settings().verification.positionText = QStringLiteral("左3");
+    calc.settings().cycle.lengthsTried = 5, calc.settings().verification.batch.lastCycleLength = 6, calc.settings().verification.batch.cycleStep = 1;  // cycles 5..6
+    calc.settings().verification.periods = 2, calc.settings().verification.batch.lastVerifyPeriods = 3, calc.settings().verification.batch.verifyStep = 1;    // periods 2..3
+    calc.settings().mode.conditionIndex = 60;  // the last six built-in conditions
     calc.batchVerification();
-    EXPECT_TRUE(calc.lastError.isEmpty()) << calc.lastError.toStdString();
+    EXPECT_TRUE(calc.lastError().isEmpty()) << calc.lastError().toStdString();
     QString files;
     for (const QString& name : QDir(dir.path()).entryList({QStringLiteral("第*期，验证*.txt")}, QDir::Files, QDir::Name)) {
         QString text;
@@ -76,7 +78,7 @@ TEST(CalculatorGolden, BatchVerificationOnTheRealHistory) {
         files += name + QLatin1Char('\n') + text;
     }
     EXPECT_EQ(Sha1(files), QStringLiteral("8e17a2b762111e9e7dd9dc5eb7e38bdd502f206e")) << files.left(3000).toStdString();
-    EXPECT_EQ(Sha1(calc.reportLines.join(QLatin1Char('\n'))), QStringLiteral("5997d501b30a87046133f416d39d08ca2d8b7d45")) << calc.reportLines.join(QLatin1Char('\n')).toStdString();
+    EXPECT_EQ(Sha1(calc.reportLines().join(QLatin1Char('\n'))), QStringLiteral("5997d501b30a87046133f416d39d08ca2d8b7d45")) << calc.reportLines().join(QLatin1Char('\n')).toStdString();
 }
 
 // Every built-in condition is one the engine calls pure, and keeping their results per series
@@ -94,15 +96,18 @@ TEST(CalculatorGolden, KeptResultsOfPureConditionsChangeNothing) {
                                        3 + k % 9, 6);
     }
     smart::SchemeCalculator kept, everyTime;
+    ASSERT_TRUE(smart::HandInDrawFile(kept, false));
+    ASSERT_TRUE(smart::HandInDrawFile(everyTime, false));
     everyTime.keepPureResults(false);
-    kept.schemes = everyTime.schemes = records;
+    kept.setSchemes(records);
+    everyTime.setSchemes(records);
     for (int leaveOut : {3, 2, 0}) {
         for (smart::SchemeCalculator* calc : {&kept, &everyTime}) {
-            calc->range.newestLeftOut = leaveOut;
+            calc->settings().range.newestLeftOut = leaveOut;
             calc->runBacktests();
         }
-        EXPECT_EQ(kept.reportLines, everyTime.reportLines) << leaveOut;
-        EXPECT_EQ(kept.reportText, everyTime.reportText) << leaveOut;
+        EXPECT_EQ(kept.reportLines(), everyTime.reportLines()) << leaveOut;
+        EXPECT_EQ(kept.reportText(), everyTime.reportText()) << leaveOut;
         EXPECT_EQ(kept.summaryLines(), everyTime.summaryLines()) << leaveOut;
     }
 }
@@ -128,7 +133,8 @@ TEST(CalculatorGolden, SpreadRunGivesWhatOneCalculatorGives) {
             told.failures << calc.conditionErrorText(e) + QLatin1Char('|') + verifyText;
         };
         calc.setRunHost(&told.host);
-        calc.schemes = records;
+        calc.setSchemes(records);
+        EXPECT_TRUE(smart::HandInDrawFile(calc, false));
     };
     smart::SchemeCalculator one;
     Told toldOne;
@@ -144,32 +150,35 @@ TEST(CalculatorGolden, SpreadRunGivesWhatOneCalculatorGives) {
             SCOPED_TRACE(testing::Message() << threads << " threads, " << leaveOut << " left out");
             toldOne.failures.clear();
             toldSpread.failures.clear();
-            one.range.newestLeftOut = spread.range.newestLeftOut = leaveOut;
+            one.settings().range.newestLeftOut = spread.settings().range.newestLeftOut = leaveOut;
             one.runBacktests();
             spread.runBacktestsSpread(threads);
-            ASSERT_FALSE(one.reportLines.isEmpty());
-            EXPECT_EQ(spread.reportLines, one.reportLines);
-            EXPECT_EQ(spread.lastError, one.lastError);
-            EXPECT_TRUE(one.lastError.contains(QLatin1Char('\n'))) << "both errors are there";
+            ASSERT_FALSE(one.reportLines().isEmpty());
+            EXPECT_EQ(spread.reportLines(), one.reportLines());
+            EXPECT_EQ(spread.lastError(), one.lastError());
+            EXPECT_TRUE(one.lastError().contains(QLatin1Char('\n'))) << "both errors are there";
             EXPECT_EQ(spread.summaryLines(), one.summaryLines());
             EXPECT_EQ(toldSpread.failures, toldOne.failures);
             EXPECT_EQ(toldOne.failures.size(), 1);
             EXPECT_EQ(spread.runState(), smart::RunState::Running);
         }
         // The draw file read again with other draws (here the newest two gone, as after a
-        // correction): the helpers work on the new draws, not the ones they decoded before.
+        // correction) and handed in: the helpers work on the new draws, not the ones they had.
         QFile file(dir.file(QStringLiteral("HAO.TXT")));
         ASSERT_TRUE(file.open(QIODevice::ReadOnly));
         const QByteArray draws = file.readAll();
         file.close();
         dir.write(QStringLiteral("HAO.TXT"), draws.left(draws.size() - 2 * 12));
-        one.range.newestLeftOut = spread.range.newestLeftOut = 0;
+        one.settings().range.newestLeftOut = spread.settings().range.newestLeftOut = 0;
+        ASSERT_TRUE(smart::HandInDrawFile(one, false));
+        ASSERT_TRUE(smart::HandInDrawFile(spread, false));
         one.runBacktests();
         spread.runBacktestsSpread(threads);
-        EXPECT_EQ(spread.reportLines, one.reportLines) << threads;
+        EXPECT_EQ(spread.reportLines(), one.reportLines()) << threads;
         EXPECT_EQ(spread.summaryLines(), one.summaryLines()) << threads;
-        EXPECT_EQ(spread.nextIssue, one.nextIssue) << threads;
+        EXPECT_EQ(spread.nextIssue(), one.nextIssue()) << threads;
         dir.write(QStringLiteral("HAO.TXT"), draws);
+        ASSERT_TRUE(smart::HandInDrawFile(one, false));
     }
 }
 
@@ -180,10 +189,11 @@ TEST(CalculatorGolden, StopReachesEverySpreadThread) {
     testsupport::ProgramDir dir;
     ASSERT_TRUE(dir.copyShared(QStringLiteral("data/HAO.TXT")));
     smart::SchemeCalculator calc;
+    ASSERT_TRUE(smart::HandInDrawFile(calc, false));
     for (int k = 0; k < 4; ++k)
-        calc.schemes << calcfixture::Record(calcfixture::Condition(QStringLiteral("True Then\r\nDo\r\nLoop\r\nEnd If\r\nIf True")),
-                                            QStringLiteral("左3"), 1, 5);
-    calc.schemes << GoldenSchemes();
+        calc.setSchemes(calc.schemes() + QStringList{calcfixture::Record(calcfixture::Condition(QStringLiteral("True Then\r\nDo\r\nLoop\r\nEnd If\r\nIf True")),
+                                            QStringLiteral("左3"), 1, 5)});
+    calc.setSchemes(calc.schemes() + GoldenSchemes());
     smart::RunHost host;
     int pumps = 0;
     host.processEvents = [&] {
@@ -193,5 +203,5 @@ TEST(CalculatorGolden, StopReachesEverySpreadThread) {
     calc.runBacktestsSpread(4);
     EXPECT_GE(pumps, 3);
     EXPECT_TRUE(calc.stopped());
-    EXPECT_TRUE(calc.summary.empty());
+    EXPECT_TRUE(calc.summary().empty());
 }

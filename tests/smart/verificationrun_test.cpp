@@ -1,22 +1,11 @@
 // The history verification's computation on a pool of workers, on the real 福彩3D history and
 // the shipped scheme list: the same rows in the same order as one calculator doing the draws
 // one after another, the work done away from the caller's thread, and a stop that reaches it.
-#include "programsmartcontext.h"
 #include "common/paths.h"
 #include "realhistory.h"
-#include "platform/ui/messagebox.h"
 #include "smart/calculator.h"
-#include "smart/historyverificationwindow.h"
-#include "smart/smartsystemwindow.h"
 #include "smart/schemerecords.h"
 #include "smart/verificationrun.h"
-
-#include <QComboBox>
-#include <QCoreApplication>
-#include <QPointer>
-#include <QPushButton>
-#include <QTimer>
-#include <QTreeWidget>
 
 #include <gtest/gtest.h>
 
@@ -46,7 +35,7 @@ QStringList AllRows(smart::VerificationRun& run) {
 
 TEST(VerificationRun, WorkersGiveTheRowsOfOneCalculatorInOrder) {
     SKIP_WITHOUT_SHARED("data/HAO.TXT");
-    smartwin::RealHistoryFixture f;
+    smartwin::RealDrawsFixture f;
     ASSERT_TRUE(f.ok);
     const struct {
         smart::SmartSettings settings;
@@ -56,7 +45,7 @@ TEST(VerificationRun, WorkersGiveTheRowsOfOneCalculatorInOrder) {
         {{0, 2, 3, 3}, 9, 3},
     };
     for (const auto& c : cases) {
-        const smart::VerificationJob job = ShippedJob(f.app.history, c.periods, c.settings);
+        const smart::VerificationJob job = ShippedJob(f.app.history(), c.periods, c.settings);
         ASSERT_EQ(job.schemes.size(), 20);
         smart::SchemeCalculator one;
         smart::VerificationRun sequential(job, 0, &one);
@@ -69,9 +58,9 @@ TEST(VerificationRun, WorkersGiveTheRowsOfOneCalculatorInOrder) {
 
 TEST(VerificationRun, TheWorkRunsAwayFromTheCallerAndStops) {
     SKIP_WITHOUT_SHARED("data/HAO.TXT");
-    smartwin::RealHistoryFixture f;
+    smartwin::RealDrawsFixture f;
     ASSERT_TRUE(f.ok);
-    smart::VerificationRun run(ShippedJob(f.app.history, 200, {}), 2);
+    smart::VerificationRun run(ShippedJob(f.app.history(), 200, {}), 2);
     // Asked at once, nothing is done yet: the caller does not compute while it waits.
     EXPECT_FALSE(run.next(0).has_value());
     std::optional<smart::VerifiedDraw> first;
@@ -88,9 +77,9 @@ TEST(VerificationRun, TheWorkRunsAwayFromTheCallerAndStops) {
 // it ends its row with the reason.
 TEST(VerificationRun, TheJobsDrawsAreComputedWhateverTheDrawFileHolds) {
     SKIP_WITHOUT_SHARED("data/HAO.TXT");
-    smartwin::RealHistoryFixture f;
+    smartwin::RealDrawsFixture f;
     ASSERT_TRUE(f.ok);
-    const smart::VerificationJob job = ShippedJob(f.app.history, 3, {});
+    const smart::VerificationJob job = ShippedJob(f.app.history(), 3, {});
     smart::VerificationRun unchanged(job, 2);
     const QStringList expected = AllRows(unchanged);
     ASSERT_EQ(expected.size(), 3);
@@ -109,40 +98,4 @@ TEST(VerificationRun, TheJobsDrawsAreComputedWhateverTheDrawFileHolds) {
     while (!row) row = run.next(50);
     EXPECT_FALSE(row->computed);
     EXPECT_TRUE(row->failure.startsWith(QStringLiteral("开奖数据不足"))) << row->failure.toStdString();
-}
-
-// The window's timers fire while the draws are computed, and its 取消 ends the run: the window
-// unloads with the rows it had and the workbench's numbers and log are back.
-TEST(VerificationRun, TheWindowKeepsItsEventsAndItsCancel) {
-    SKIP_WITHOUT_SHARED("data/HAO.TXT");
-    smartwin::RealHistoryFixture f;
-    ASSERT_TRUE(f.ok);
-    const pool::NumberPool poolBefore = f.bench.session().pool;
-    const QString logBefore = f.bench.session().log.text();
-    SmartSystemWindow smartWindow(testsupport::ProgramSmartContext(f.app, &f.bench, &f.calc));
-    QPointer<HistoryVerificationWindow> w = new HistoryVerificationWindow(&smartWindow);
-    w->findChild<QComboBox*>(QStringLiteral("Combo1"))->setCurrentIndex(299);
-    const QTreeWidget* list = w->findChild<QTreeWidget*>(QStringLiteral("ListView1"));
-    int ticks = 0, rowsAtCancel = -1;
-    QTimer timer;
-    QObject::connect(&timer, &QTimer::timeout, [&] {
-        ++ticks;
-        // Once the first row is filled in, the player presses 取消.
-        if (rowsAtCancel < 0 && list->topLevelItemCount() >= 2) {
-            rowsAtCancel = list->topLevelItemCount();
-            w->findChild<QPushButton*>(QStringLiteral("Command1"))->click();
-        }
-    });
-    timer.start(1);
-    ui::MessageRecorder messages(ui::Answer::Yes);
-    w->Command2_Click();
-    timer.stop();
-    EXPECT_GT(ticks, 0);
-    ASSERT_GE(rowsAtCancel, 2);
-    EXPECT_LT(rowsAtCancel, 300);
-    EXPECT_EQ(messages.messages.size(), 1);  // the question only
-    EXPECT_EQ(f.bench.session().pool, poolBefore);
-    EXPECT_EQ(f.bench.session().log.text(), logBefore);
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    EXPECT_TRUE(w.isNull());
 }

@@ -5,6 +5,7 @@
 #include "common/paths.h"
 #include "history/drawfile.h"
 #include "platform/ui/messagebox.h"
+#include "presses.h"
 #include "startup/startupwindow.h"
 #include "startup/versioncheck.h"
 #include "testsupport.h"
@@ -96,7 +97,7 @@ TEST(ShippedProgramFolder, BuildPlacesFilesAndFirstStartWorksOffline) {
     int mainShown = 0;
     form.hooks.showMainWindow = [&] { ++mainShown; };
     ui::MessageRecorder box(ui::Answer::Yes);
-    form.Timer1_Timer();
+    testsupport::TickNow(&form, QStringLiteral("Timer1"));  // the start road, at once
     EXPECT_TRUE(box.messages.isEmpty()) << box.lastText().toStdString();
     EXPECT_EQ(mainShown, 1);
     EXPECT_EQ(dir.read(QStringLiteral("hao.txt")), shippedHao);  // the home copy ends later

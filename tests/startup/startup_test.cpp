@@ -6,6 +6,7 @@
 #include "httpserver.h"
 #include "platform/closerequest.h"
 #include "platform/ui/messagebox.h"
+#include "presses.h"
 #include "startup/startupwindow.h"
 #include "startup/versioncheck.h"
 #include "testsupport.h"
@@ -47,6 +48,13 @@ QString UniqueName() { return QStringLiteral("SifmoraTest-") + QUuid::createUuid
 
 const QString kUnreachable = QStringLiteral("http://127.0.0.1:1");
 
+// Timer1 ticks at once rather than a second later: the start road runs as it does then.
+void RunStartRoad(StartupWindow* form) { testsupport::TickNow(form, QStringLiteral("Timer1")); }
+
+// The start-up window's controls by objectName.
+QLabel* Status(StartupWindow* form) { return testsupport::Find<QLabel>(form, QStringLiteral("Label1")); }
+QTimer* RoadTimer(StartupWindow* form) { return testsupport::Find<QTimer>(form, QStringLiteral("Timer1")); }
+
 }  // namespace
 
 TEST(VersionLog, FirstLineIsASixteenBitInteger) {
@@ -65,7 +73,7 @@ TEST(VersionLog, FirstLineIsASixteenBitInteger) {
         int v = -999;
         StartError e;
         EXPECT_EQ(ParseVersionLine(QString::fromLatin1(c.line), &v, &e), c.ok) << c.line;
-        if (c.ok) EXPECT_EQ(v, c.version) << c.line;
+        if (c.ok) { EXPECT_EQ(v, c.version) << c.line; }
         EXPECT_EQ(e.code, c.code) << c.line;
     }
 }
@@ -172,22 +180,22 @@ TEST_F(StartRoad, VersionComparison) {
 
 TEST_F(StartRoad, LoadWritesWebPageAndRoadShowsMainWindow) {
     auto form = makeForm();
-    ASSERT_TRUE(form->Form_Load());
-    EXPECT_EQ(form->Label1->text(), QStringLiteral("正在检查版本..."));
-    EXPECT_TRUE(form->Timer1->isActive());
-    EXPECT_EQ(form->Timer1->interval(), 1000);
+    ASSERT_TRUE(form->prepareStart());
+    EXPECT_EQ(Status(form.get())->text(), QStringLiteral("正在检查版本..."));
+    EXPECT_TRUE(RoadTimer(form.get())->isActive());
+    EXPECT_EQ(RoadTimer(form.get())->interval(), 1000);
     QString web;
     ASSERT_TRUE(common::ReadAnsiFile(dir.file("Web.htm"), &web));
     EXPECT_EQ(web, WebPageText() + "\r\n");
-    EXPECT_TRUE(form->Text1->isHidden());
+    EXPECT_TRUE(testsupport::Find<QPlainTextEdit>(form.get(), QStringLiteral("Text1"))->isHidden());
     EXPECT_TRUE(web.contains(QStringLiteral("网络连接失败,正在重试...")));
     EXPECT_TRUE(web.contains(server.baseUrl() + "/3d/3dindex.htm"));
 
     ui::MessageRecorder box(ui::Answer::No);
-    form->Timer1_Timer();
-    EXPECT_FALSE(form->Timer1->isActive());
+    RunStartRoad(form.get());
+    EXPECT_FALSE(RoadTimer(form.get())->isActive());
     EXPECT_TRUE(box.messages.isEmpty());
-    EXPECT_EQ(form->Label1->text(), QStringLiteral("正在下载数据..."));
+    EXPECT_EQ(Status(form.get())->text(), QStringLiteral("正在下载数据..."));
     EXPECT_EQ(mainShown, 1);
     EXPECT_TRUE(drawsUpdated());
     // Without a later copy on the home server the file keeps the merged draws.
@@ -207,7 +215,7 @@ TEST_F(StartRoad, NewerVersionAnsweredNoUpdatesAndShowsMainWindow) {
     bool updaterStarted = false;
     form->hooks.startUpdater = [&](QString*) { return updaterStarted = true; };
     ui::MessageRecorder box(ui::Answer::No);
-    form->Timer1_Timer();
+    RunStartRoad(form.get());
     ASSERT_EQ(box.messages.size(), 1);
     EXPECT_EQ(box.messages[0].text, QStringLiteral("Sifmora发现新版本，是否立即升级?"));
     EXPECT_EQ(box.messages[0].title, QStringLiteral("Updexa"));
@@ -228,7 +236,7 @@ TEST_F(StartRoad, YesStartsTheRealUpdaterAndNeverShowsMainWindow) {
     QFile(dir.file("update")).setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     auto form = makeForm();
     ui::MessageRecorder box(ui::Answer::Yes);
-    form->Timer1_Timer();
+    RunStartRoad(form.get());
     EXPECT_EQ(box.messages.size(), 1);
     EXPECT_EQ(mainShown, 0);
     EXPECT_TRUE(form->finished());
@@ -243,7 +251,7 @@ TEST_F(StartRoad, YesWithoutUpdaterShowsErrorThenContinues) {
     server.serve("/3d/updatelog.txt", "6\r\nhttp://example.invalid/Sifmora\r\n");
     auto form = makeForm();
     ui::MessageRecorder box(ui::Answer::Yes);
-    form->Timer1_Timer();
+    RunStartRoad(form.get());
     ASSERT_EQ(box.messages.size(), 2);
     EXPECT_EQ(box.messages[1].text, StartErrorText({kErrFileNotFound, UpdaterMissingText()}));
     EXPECT_EQ(box.messages[1].title, QStringLiteral("Sifmora"));
@@ -260,7 +268,7 @@ TEST_F(StartRoad, BrokenLocalVersionLogIsReportedThenStartGoesOn) {
         mainShown = 0;
         auto form = makeForm();
         ui::MessageRecorder box(ui::Answer::Ok);
-        form->Timer1_Timer();
+        RunStartRoad(form.get());
         ASSERT_EQ(box.messages.size(), 1) << log.constData();
         const QString text = box.messages[0].text;
         EXPECT_TRUE(text.startsWith(QStringLiteral("错误描述："))) << text.toStdString();
@@ -275,7 +283,7 @@ TEST_F(StartRoad, BrokenDrawListIsReportedOnceAndMainWindowStillOpens) {
     server.serve("/static/info/kaijiang/xml/sd/list.xml", "<xml><row expect=\"2024102\"/></xml>");
     auto form = makeForm();
     ui::MessageRecorder box(ui::Answer::Ok);
-    form->Timer1_Timer();
+    RunStartRoad(form.get());
     ASSERT_EQ(box.messages.size(), 1);
     EXPECT_TRUE(box.messages[0].text.contains(QStringLiteral("错误代码：75")));
     EXPECT_EQ(mainShown, 1);
@@ -287,7 +295,7 @@ TEST_F(StartRoad, NoNetworkShowsNothingAndOpensMainWindow) {
     EnvVar r("SIFMORA_RESULTS_URL", kUnreachable);
     auto form = makeForm();
     ui::MessageRecorder box(ui::Answer::Yes);
-    form->Timer1_Timer();
+    RunStartRoad(form.get());
     EXPECT_TRUE(box.messages.isEmpty());
     EXPECT_EQ(mainShown, 1);
     EXPECT_EQ(dir.read("HAO.TXT"), hao);
@@ -301,9 +309,9 @@ TEST_F(StartRoad, SecondCopyEndsAtOnceWithoutWriting) {
     ASSERT_TRUE(first.acquire());
     auto form = makeForm();
     form->instanceName = name;
-    EXPECT_FALSE(form->Form_Load());
+    EXPECT_FALSE(form->prepareStart());
     EXPECT_FALSE(QFile::exists(dir.file("Web.htm")));
-    EXPECT_FALSE(form->Timer1->isActive());
+    EXPECT_FALSE(RoadTimer(form.get())->isActive());
 }
 
 // A lock that cannot be made is no running copy: the start says where and why and ends, having
@@ -317,14 +325,14 @@ TEST_F(StartRoad, LockThatCannotBeMadeIsSaidAndTheStartEnds) {
     ASSERT_TRUE(QFile::setPermissions(folder, QFileDevice::Permissions(0x7777)));
     auto form = makeForm();
     ui::MessageRecorder box;
-    EXPECT_FALSE(form->Form_Load());
+    EXPECT_FALSE(form->prepareStart());
     ASSERT_EQ(box.messages.size(), 1);
     EXPECT_EQ(box.lastText(), form->lockError());
     EXPECT_TRUE(box.lastText().startsWith(QStringLiteral("无法建立防止重复运行的锁 %1：").arg(QDir::toNativeSeparators(folder))))
         << box.lastText().toStdString();
     EXPECT_TRUE(box.lastText().contains(QStringLiteral("程序没有启动"))) << box.lastText().toStdString();
     EXPECT_FALSE(QFile::exists(dir.file("Web.htm")));
-    EXPECT_FALSE(form->Timer1->isActive());
+    EXPECT_FALSE(RoadTimer(form.get())->isActive());
 }
 
 // A FIFO found at the lock's name is never opened (it would hold the start for good): it loses
@@ -335,7 +343,7 @@ TEST_F(StartRoad, FifoAtTheLocksNameIsReplacedNeverOpened) {
     testsupport::Fifo fifo(lock);
     ASSERT_TRUE(fifo.isMade());
     ui::MessageRecorder box;
-    EXPECT_TRUE(form->Form_Load()) << form->lockError().toStdString();
+    EXPECT_TRUE(form->prepareStart()) << form->lockError().toStdString();
     EXPECT_FALSE(fifo.readerWaited());
     EXPECT_TRUE(QFileInfo(lock).isFile());
     EXPECT_TRUE(box.messages.isEmpty());
@@ -354,7 +362,7 @@ TEST_F(StartRoad, SettingsLockOfAKilledSaveIsRemovedAtTheStart) {
             f.write(left);
         }
         auto form = makeForm();
-        ASSERT_TRUE(form->Form_Load());
+        ASSERT_TRUE(form->prepareStart());
         EXPECT_FALSE(QFileInfo::exists(lock)) << left.toStdString();
     }
 }
@@ -368,9 +376,9 @@ TEST_F(StartRoad, SettingsFileThatIsAFifoIsSaidAndTheMainWindowOpens) {
     testsupport::Fifo fifo(ini);
     ASSERT_TRUE(fifo.isMade());
     auto form = makeForm();
-    ASSERT_TRUE(form->Form_Load());
+    ASSERT_TRUE(form->prepareStart());
     ui::MessageRecorder box;
-    form->Timer1_Timer();
+    RunStartRoad(form.get());
     EXPECT_FALSE(fifo.readerWaited());
     EXPECT_EQ(mainShown, 1);
     ASSERT_EQ(box.messages.size(), 1);
@@ -380,7 +388,7 @@ TEST_F(StartRoad, SettingsFileThatIsAFifoIsSaidAndTheMainWindowOpens) {
 
 TEST_F(StartRoad, CloseRequestDuringStartStopsTheRoad) {
     auto form = makeForm();
-    ASSERT_TRUE(form->Form_Load());
+    ASSERT_TRUE(form->prepareStart());
     form->instance()->onCloseRequest = [&] {
         form->abortStart();
         return true;
@@ -397,7 +405,7 @@ TEST_F(StartRoad, CloseRequestDuringStartStopsTheRoad) {
         EXPECT_TRUE(answered);
         return true;
     };
-    form->Timer1_Timer();
+    RunStartRoad(form.get());
     EXPECT_TRUE(form->startAborted());
     EXPECT_EQ(mainShown, 0);
 }
@@ -501,7 +509,7 @@ TEST_F(StartRoad, UpdaterThatCannotStartShowsItsOwnReason) {
     QFile(dir.file("update")).setPermissions(QFile::ReadOwner | QFile::WriteOwner);
     auto form = makeForm();
     ui::MessageRecorder box(ui::Answer::Yes);
-    form->Timer1_Timer();
+    RunStartRoad(form.get());
     ASSERT_EQ(box.messages.size(), 2);
     EXPECT_FALSE(box.messages[1].text.contains(UpdaterMissingText()));
     EXPECT_TRUE(box.messages[1].text.startsWith(QStringLiteral("错误描述：")));
@@ -513,12 +521,12 @@ TEST_F(StartRoad, CloseRequestDuringVersionCheckAsksNothingMore) {
     // The server's newer version log arrives only after the program was asked to close.
     server.setResponse("/3d/updatelog.txt", {.status = 200, .body = "6\r\nx\r\n", .delayMs = 300});
     auto form = makeForm();
-    ASSERT_TRUE(form->Form_Load());
+    ASSERT_TRUE(form->prepareStart());
     int drawUpdates = 0;
     form->hooks.updateDraws = [&](QString*) { return ++drawUpdates, true; };
     QTimer::singleShot(50, form.get(), [&] { form->abortStart(); });
     ui::MessageRecorder box(ui::Answer::Yes);
-    form->Timer1_Timer();
+    RunStartRoad(form.get());
     EXPECT_TRUE(form->startAborted());
     EXPECT_TRUE(box.messages.isEmpty());
     EXPECT_EQ(drawUpdates, 0);
@@ -532,7 +540,7 @@ TEST_F(StartRoad, HomeCopyWithFewerRecordsNeverReplacesTheHistory) {
     server.serve("/3d/HAOP3.txt", history::EncodeDrawRecord("2024199 999"));  // the local file is empty
     auto form = makeForm();
     ui::MessageRecorder box(ui::Answer::Ok);
-    form->Timer1_Timer();
+    RunStartRoad(form.get());
     ASSERT_EQ(box.messages.size(), 1);
     EXPECT_TRUE(box.messages[0].text.contains(QStringLiteral("服务器的副本与本机 %1 中的开奖记录不一致，本机文件没有被替换")
                                                   .arg(dir.file("HAO.TXT"))))
@@ -550,7 +558,7 @@ TEST_F(StartRoad, DamagedRecordsAreReportedOnceAndTheFileKept) {
     dir.write("HAOP3.TXT", p3);
     auto form = makeForm();
     ui::MessageRecorder box(ui::Answer::Ok);
-    form->Timer1_Timer();
+    RunStartRoad(form.get());
     ASSERT_EQ(box.messages.size(), 1);
     EXPECT_TRUE(box.messages[0].text.contains(QStringLiteral("HAOP3.TXT 中有 2 条记录已损坏"))) << box.messages[0].text.toStdString();
     EXPECT_FALSE(box.messages[0].text.contains(QStringLiteral("HAO.TXT")));
@@ -562,7 +570,7 @@ TEST_F(StartRoad, LoadRemovesCopiesLeftByAKilledUpgrade) {
     dir.write(".update-old-program", "old program");
     dir.write(".update-old-log", "5\r\nold\r\n");
     auto form = makeForm();
-    ASSERT_TRUE(form->Form_Load());
+    ASSERT_TRUE(form->prepareStart());
     EXPECT_FALSE(QFile::exists(dir.file(".update-old-program")));
     EXPECT_FALSE(QFile::exists(dir.file(".update-old-log")));
 }
@@ -586,7 +594,7 @@ TEST_F(StartRoad, HomeFolderReadThroughFileAddresses) {
     EXPECT_FALSE(QFile::exists(dir.file("updatebak.txt")));
     auto form = makeForm();
     ui::MessageRecorder box(ui::Answer::No);
-    form->Timer1_Timer();
+    RunStartRoad(form.get());
     ASSERT_EQ(box.messages.size(), 1);  // only the upgrade question
     EXPECT_EQ(dir.read("HAO.TXT"), longer);
     EXPECT_EQ(mainShown, 1);
@@ -601,9 +609,9 @@ TEST_F(StartRoad, DrawFileThatIsAFifoEndsTheRoadWithAMessage) {
     testsupport::Fifo fifo(dir.file("HAO.TXT"));
     ASSERT_TRUE(fifo.isMade());
     auto form = makeForm();
-    ASSERT_TRUE(form->Form_Load());
+    ASSERT_TRUE(form->prepareStart());
     ui::MessageRecorder box(ui::Answer::No);
-    form->Timer1_Timer();
+    RunStartRoad(form.get());
     EXPECT_FALSE(fifo.readerWaited());  // nothing opened or read it
     EXPECT_EQ(mainShown, 1);
     ASSERT_FALSE(box.messages.isEmpty());
@@ -632,7 +640,7 @@ TEST_F(StartRoad, StartRemovesOnlyStaleTemporariesOfKilledWrites) {
         ASSERT_TRUE(f.setFileTime(when, QFileDevice::FileModificationTime));
     }
     auto form = makeForm();
-    ASSERT_TRUE(form->Form_Load());
+    ASSERT_TRUE(form->prepareStart());
     for (const auto& c : cases) EXPECT_EQ(QFile::exists(dir.file(c.name)), !c.removed) << c.name.toStdString();
 }
 
@@ -641,19 +649,19 @@ TEST_F(StartRoad, StartRemovesOnlyStaleTemporariesOfKilledWrites) {
 TEST_F(StartRoad, LoadMakesThePlayersFoldersAndTheRoadSaysWhenItCannot) {
     {
         auto form = makeForm();
-        ASSERT_TRUE(form->Form_Load());
+        ASSERT_TRUE(form->prepareStart());
         EXPECT_TRUE(QFileInfo(dir.file("HAO")).isDir());
         EXPECT_TRUE(QFileInfo(dir.file(QStringLiteral("公式"))).isDir());
         ui::MessageRecorder box;
-        form->Timer1_Timer();
+        RunStartRoad(form.get());
         EXPECT_TRUE(box.messages.isEmpty()) << box.lastText().toStdString();
     }
     ASSERT_TRUE(QDir(dir.file("HAO")).removeRecursively());
     dir.write("HAO", "not a folder");
     auto form = makeForm();
-    ASSERT_TRUE(form->Form_Load());
+    ASSERT_TRUE(form->prepareStart());
     ui::MessageRecorder box;
-    form->Timer1_Timer();
+    RunStartRoad(form.get());
     EXPECT_EQ(mainShown, 2);
     ASSERT_EQ(box.messages.size(), 1);
     EXPECT_TRUE(box.lastText().contains(QStringLiteral("无法在程序文件夹中建立文件夹“HAO”"))) << box.lastText().toStdString();

@@ -27,7 +27,7 @@ StatsRange All(const common::DrawHistory& h) { return StatsRange{1, h.count()}; 
 
 TEST(StatsRangeTest, FollowsUseAllDrawsAndClipsToTheHistory) {
     common::AppState app;
-    app.history = HistoryOf({"123", "456", "789", "012", "345"});
+    app.setHistory(HistoryOf({"123", "456", "789", "012", "345"}));
     common::SaveUseAllDraws(true);
     app.setRange(1, 2);
     EXPECT_EQ(AnalysisRange(app).first, 1);
@@ -36,13 +36,13 @@ TEST(StatsRangeTest, FollowsUseAllDrawsAndClipsToTheHistory) {
     EXPECT_EQ(FuzzyRange(app).last, 3);
     common::SaveUseAllDraws(false);
     EXPECT_EQ(AnalysisRange(app).count(), 2);
-    EXPECT_EQ(RangeCaption(app.history, AnalysisRange(app)), QStringLiteral("统计2024002到2024003期"));
+    EXPECT_EQ(RangeCaption(app.history(), AnalysisRange(app)), QStringLiteral("统计2024002到2024003期"));
     // A range reaching past the history or reversed gives what exists, or nothing.
     app.setRange(1, 40);
     EXPECT_EQ(AnalysisRange(app).last, 5);
     app.setRange(4, 1);
     EXPECT_TRUE(AnalysisRange(app).isEmpty());
-    EXPECT_EQ(RangeCaption(app.history, AnalysisRange(app)), QString());
+    EXPECT_EQ(RangeCaption(app.history(), AnalysisRange(app)), QString());
 }
 
 TEST(FuzzyStatsTest, ClassesRatiosAndPlaceholdersFromTheFirstDraw) {

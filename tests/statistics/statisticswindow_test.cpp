@@ -486,7 +486,7 @@ TEST(StatisticsWindowRealHistoryTest, LargeStraightRunGivesEveryRowAndSortsAwayF
     f.findChild<QPushButton*>(QStringLiteral("Command10"))->click();
     statistics::StatsTable* table = f.table(3);
     ASSERT_EQ(table->rowCount(), 1728000);
-    const auto in = statistics::MakeCompoundInput(app.history, statistics::AnalysisRange(app));
+    const auto in = statistics::MakeCompoundInput(app.history(), statistics::AnalysisRange(app));
     const QStringList sets = statistics::DigitCombinations(3);
     for (int r : {0, 1, 14399, 864123, 1727999}) {
         const auto row = statistics::PositionalRow(in, sets[r / 14400], sets[r / 120 % 120], sets[r % 120]);
@@ -504,8 +504,9 @@ TEST(StatisticsWindowRealHistoryTest, LargeStraightRunGivesEveryRowAndSortsAwayF
     for (int r = 1; r < table->rowCount(); r += r < 3000 ? 1 : 997) {
         const int count = table->text(r, 1).toInt();
         ASSERT_GE(previous, count) << r;
-        if (count == previous && r < 3000)
+        if (count == previous && r < 3000) {
             ASSERT_LT(QString::compare(table->text(r - 1, 0), table->text(r, 0)), 0) << r;
+        }
         previous = count;
     }
     EXPECT_EQ(f.findChild<QLabel*>(QStringLiteral("RowCountLabel"))->text(), QStringLiteral("共1,728,000行"));
@@ -552,7 +553,7 @@ TEST(StatisticsWindowRealHistoryTest, TablesAgreeWithTheHistory) {
     ASSERT_TRUE(statsfixture::UseRealHistory(app, true));
     ui::MessageRecorder recorder;
     StatisticsWindow f(app);
-    const int n = app.history.count();
+    const int n = app.history().count();
     EXPECT_EQ(f.table(1)->rowCount(), app.rangeLast() - app.rangeFirst() + 1);
     int counted = 0, sums = 0;
     for (int r = 0; r < 1000; ++r)
@@ -562,7 +563,7 @@ TEST(StatisticsWindowRealHistoryTest, TablesAgreeWithTheHistory) {
     EXPECT_EQ(counted, n);
     EXPECT_EQ(sums, n);
     EXPECT_EQ(f.findChild<QLabel*>(QStringLiteral("Label2"))->text(),
-              QStringLiteral("统计") + app.history.issue(1) + QStringLiteral("到") + app.history.issue(n) +
+              QStringLiteral("统计") + app.history().issue(1) + QStringLiteral("到") + app.history().issue(n) +
                   QStringLiteral("期"));
     // 组选9码: the row leaving out digit d counts the draws without d.
     auto* combo4 = f.findChild<QComboBox*>(QStringLiteral("Combo4"));
@@ -572,7 +573,7 @@ TEST(StatisticsWindowRealHistoryTest, TablesAgreeWithTheHistory) {
     for (int d = 0; d < 10; ++d) {
         int without = 0;
         for (int i = 1; i <= n; ++i)
-            without += app.history.number(i).contains(QChar(u'0' + d)) ? 0 : 1;
+            without += app.history().number(i).contains(QChar(u'0' + d)) ? 0 : 1;
         EXPECT_EQ(f.table(3)->text(9 - d, 1).toInt(), without) << d;
     }
 }

@@ -17,7 +17,7 @@ namespace statsfixture {
 // them).
 inline void SetState(common::AppState& app, const QStringList& numbers, bool useAllDraws = true, int rangeFirst = 0,
                      int rangeLast = -2) {
-    app.history = testsupport::HistoryOf(numbers);
+    app.setHistory(testsupport::HistoryOf(numbers));
     common::SaveUseAllDraws(useAllDraws);
     app.setRange(rangeFirst, rangeLast == -2 ? int(numbers.size()) - 1 : rangeLast);
 }
@@ -39,7 +39,7 @@ inline bool UseRealHistory(common::AppState& app, bool useAllDraws) {
     QStringList draws;
     if (!history::ReadDrawFile(testsupport::SharedFile("data/HAO.TXT"), &draws))
         return false;
-    app.history = common::DrawHistory(draws);
+    app.setHistory(common::DrawHistory(draws));
     common::SaveUseAllDraws(useAllDraws);
     app.resetAnalysisRange();
     return true;

@@ -28,7 +28,7 @@ TEST(StraightCombinationGoldenTest, RealHistoryRowsAreUnchanged) {
     common::AppState app;
     ASSERT_TRUE(statsfixture::UseRealHistory(app, false));
     const StatsRange recent = AnalysisRange(app);  // the default 101 draws
-    const StatsRange all{1, app.history.count()};
+    const StatsRange all{1, app.history().count()};
     ASSERT_EQ(recent.count(), 101);
     struct Case {
         bool allDraws;
@@ -51,7 +51,7 @@ TEST(StraightCombinationGoldenTest, RealHistoryRowsAreUnchanged) {
         {true, 10, 10, 10, "ae68c8a1acd66f395ecdb176401d62334c396113"},
     };
     for (const Case& k : cases) {
-        const CompoundInput in = MakeCompoundInput(app.history, k.allDraws ? all : recent);
+        const CompoundInput in = MakeCompoundInput(app.history(), k.allDraws ? all : recent);
         EXPECT_EQ(DigestOfRows(in, k.a, k.b, k.c), QString::fromLatin1(k.digest))
             << k.allDraws << ' ' << k.a << ',' << k.b << ',' << k.c;
     }

@@ -1,6 +1,6 @@
 #pragma once
 // What a player does to a window's controls, found by objectName: press a button, pick an item of
-// a drop-down or a menu, click or double-click a label or a list, let a timer tick. A missing
+// a drop-down or a menu, click or double-click a label or a list, let a timer tick (now). A missing
 // control fails the test.
 #include <QAbstractButton>
 #include <QAction>
@@ -91,6 +91,13 @@ inline void WaitForTick(const QWidget* window, const QString& name) {
     // Queued: the window's own handler, connected first, has run when the loop ends.
     QObject::connect(timer, &QTimer::timeout, &loop, &QEventLoop::quit, Qt::QueuedConnection);
     loop.exec();
+}
+
+// Lets the timer of that objectName tick now rather than when it is due (starting it if it was
+// not running) and waits until the window's handler of the tick has run.
+inline void TickNow(const QWidget* window, const QString& name) {
+    if (auto* timer = Find<QTimer>(window, name)) timer->start(0);
+    WaitForTick(window, name);
 }
 
 }  // namespace testsupport

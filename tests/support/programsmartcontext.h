@@ -5,7 +5,7 @@
 // (none for the windows that compute without it).
 #include "common/appstate.h"
 #include "dialogs/workbenchapi.h"
-#include "smart/smartcontext.h"
+#include "smart/windows/smartcontext.h"
 
 namespace testsupport {
 

@@ -45,7 +45,7 @@ class EditorsTest : public WorkbenchFixture {
 protected:
     void SetUp() override {
         // Newest draw 936 for the last-draw families.
-        app.history = common::DrawHistory(QStringList{QStringLiteral("2024001 123"), QStringLiteral("2024002 936")});
+        app.setHistory(common::DrawHistory(QStringList{QStringLiteral("2024001 123"), QStringLiteral("2024002 936")}));
         common::SaveUseAllDraws(true);
         recorder = std::make_unique<ui::MessageRecorder>();
         form = std::make_unique<WorkbenchWindow>(app);

@@ -10,7 +10,7 @@
 #include "hookreset.h"
 #include "presses.h"
 #include "testsupport.h"
-#include "workbench/filterruns.h"
+#include "pool/filterruns.h"
 #include "workbenchfixture.h"
 
 #include <QCheckBox>
@@ -42,13 +42,13 @@ QStringList FilterFramesDraws() {
 class FilterFramesWindow : public WorkbenchFixture {
 protected:
     void SetUp() override {
-        app.history = common::DrawHistory(FilterFramesDraws());
+        app.setHistory(common::DrawHistory(FilterFramesDraws()));
         recorder = std::make_unique<ui::MessageRecorder>();
-        workbench::SetAutoCollectionPauseHook([this]() { ++pauses; });
+        pool::SetAutoCollectionPauseHook([this]() { ++pauses; });
         form = std::make_unique<WorkbenchWindow>(app);
         recorder->messages.clear();
     }
-    testsupport::HookReset<&workbench::SetAutoCollectionPauseHook> pauseHookReset;
+    testsupport::HookReset<&pool::SetAutoCollectionPauseHook> pauseHookReset;
     testsupport::HookReset<&ui::SetModalHandler> modalReset;
     void TearDown() override {
         form.reset();  // takes its set-operations window along
@@ -253,7 +253,7 @@ TEST_F(FilterFramesWindow, OmissionPickerListsAndWritesTheBoxes) {
 }
 
 TEST_F(FilterFramesWindow, OmissionPickerOnAnEmptyHistory) {
-    app.history = common::DrawHistory();
+    app.setHistory(common::DrawHistory());
     OmissionPicker picker(*form, app);
     EXPECT_EQ(picker.windowTitle(), QStringLiteral("遗漏过滤 []"));
     EXPECT_EQ(picker.list(1)->count(), 1);

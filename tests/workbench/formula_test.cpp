@@ -64,7 +64,7 @@ QStringList FormulaPoolWithout(const QStringList& all, const QStringList& remove
 class FormulaFilterTest : public WorkbenchFixture {
 protected:
     void SetUp() override {
-        app.history = common::DrawHistory(QStringList{"2025001 123", "2025002 456"});
+        app.setHistory(common::DrawHistory(QStringList{"2025001 123", "2025002 456"}));
         recorder = std::make_unique<ui::MessageRecorder>();
     }
     testsupport::HookReset<&ui::SetModalHandler> modalReset;
@@ -216,7 +216,7 @@ TEST_F(FormulaFilterTest, ScriptErrorsSayWhereAndKeepThePool) {
         EXPECT_EQ(recorder->messages[0].buttons, ui::Buttons::Ok);
         EXPECT_TRUE(text.endsWith(c.where)) << text.toStdString();
         EXPECT_GT(text.size(), c.where.size()) << "the description comes first";
-        if (!c.description.isEmpty()) EXPECT_EQ(text, c.description + c.where);
+        if (!c.description.isEmpty()) { EXPECT_EQ(text, c.description + c.where); }
         EXPECT_EQ(form->session().pool, start);
         EXPECT_EQ(log(), before + kFormulaHeader + kFormulaFailLine);
         EXPECT_EQ(form->session().setDescription, QStringLiteral("之前"));

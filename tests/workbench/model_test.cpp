@@ -8,8 +8,8 @@
 #include "history/lottery.h"
 #include "testsupport.h"
 #include "workbench/basesets.h"
-#include "workbench/batchinputs.h"
-#include "workbench/filterruns.h"
+#include "pool/batchinputs.h"
+#include "pool/filterruns.h"
 #include "workbench/lotteryswitch.h"
 
 #include <QApplication>
@@ -27,7 +27,7 @@ pool::WorkbenchModel ModelOver(const QStringList& numbers) {
 TEST(WorkbenchModel, NoWindowIsBuilt) {
     // Every test here runs without a widget: the model and its routines need none.
     pool::WorkbenchModel model = ModelOver({QStringLiteral("123")});
-    workbench::RunBasicBatch(model);
+    pool::RunBasicBatch(model);
     EXPECT_TRUE(QApplication::topLevelWidgets().isEmpty());
 }
 
@@ -49,7 +49,7 @@ TEST(WorkbenchModel, BasicBatchRunsTheTickedFamiliesAndUnticksThem) {
     model.conditions.patterns[0][9] = true;  // 组选012: 021
     model.conditions.patterns[2][7] = true;  // 奇偶 not run: its family is not ticked
     model.conditions.basicFamilies[0] = true;
-    workbench::RunBasicBatch(model);
+    pool::RunBasicBatch(model);
     EXPECT_EQ(model.session.pool.size(), 202);
     EXPECT_FALSE(model.session.pool.contains(QStringLiteral("145")));
     EXPECT_TRUE(model.session.pool.contains(QStringLiteral("135")));  // 奇奇奇 stays
@@ -73,33 +73,33 @@ TEST(WorkbenchModel, AdvancedConditionsComeFromTheModel) {
     c.positionPatterns = {QStringLiteral("1*2")};
     for (int f : {0, 1, 2, 5}) c.advancedFamilies[size_t(f)] = true;
 
-    const QList<workbench::AdvancedCondition> taken = workbench::TakeAdvancedConditions(c);
+    const QList<pool::AdvancedCondition> taken = pool::TakeAdvancedConditions(c);
     ASSERT_EQ(taken.size(), 4);
-    EXPECT_EQ(taken[0].family, workbench::AdvancedFamily::Positional);
+    EXPECT_EQ(taken[0].family, pool::AdvancedFamily::Positional);
     EXPECT_EQ(taken[0].patterns, QStringList({QStringLiteral("1*2")}));
-    EXPECT_EQ(taken[1].family, workbench::AdvancedFamily::Sum);
+    EXPECT_EQ(taken[1].family, pool::AdvancedFamily::Sum);
     ASSERT_EQ(taken[1].ticked.size(), 2);
     EXPECT_EQ(taken[1].ticked[1].index, 27);
     EXPECT_EQ(taken[2].oneD[1], QList<int>({3}));
     EXPECT_TRUE(taken[2].oneD[2].isEmpty());
-    EXPECT_EQ(taken[3].family, workbench::AdvancedFamily::AcValue);
+    EXPECT_EQ(taken[3].family, pool::AdvancedFamily::AcValue);
     ASSERT_EQ(taken[3].ticked.size(), 1);
     EXPECT_EQ(taken[3].ticked[0].caption, QStringLiteral("2"));
     for (bool family : c.advancedFamilies) EXPECT_FALSE(family);
-    EXPECT_TRUE(workbench::TakeAdvancedConditions(c).isEmpty());  // taken once
+    EXPECT_TRUE(pool::TakeAdvancedConditions(c).isEmpty());  // taken once
 
     // The batch over a model: the sums 0 and 27 go.
     pool::WorkbenchModel model = ModelOver({QStringLiteral("000"), QStringLiteral("999"), QStringLiteral("123")});
     model.conditions.sums[0] = model.conditions.sums[27] = true;
     model.conditions.advancedFamilies[1] = true;
-    EXPECT_TRUE(workbench::RunAdvancedBatch(model, common::DrawHistory()).isEmpty());
+    EXPECT_TRUE(pool::RunAdvancedBatch(model, common::DrawHistory()).isEmpty());
     EXPECT_EQ(model.session.pool, QStringList({QStringLiteral("123")}));
 }
 
 TEST(WorkbenchModel, TwoCodeFilterRunsOverTheModelsInput) {
     pool::WorkbenchModel model = ModelOver({QStringLiteral("123"), QStringLiteral("456"), QStringLiteral("789")});
     model.input(pool::InputBox::TwoCodes) = QStringLiteral("12,89");
-    workbench::RunTwoCode(model.session, model.input(pool::InputBox::TwoCodes), false, 0, QStringLiteral("全部"));
+    pool::RunTwoCode(model.session, model.input(pool::InputBox::TwoCodes), false, 0, QStringLiteral("全部"));
     EXPECT_EQ(model.session.pool, QStringList({QStringLiteral("456")}));
     EXPECT_EQ(model.session.ring.index(), 2);
     EXPECT_TRUE(model.session.log.text().contains(QStringLiteral("还剩1注")));
@@ -146,8 +146,8 @@ TEST(WorkbenchModel, LotterySwitchReloadsTheHistoryWithoutAWindow) {
     EXPECT_TRUE(error.isEmpty()) << error.toStdString();
     EXPECT_TRUE(app.lotteryIsP3());
     EXPECT_EQ(common::GetSetting(QStringLiteral("fclx")), QStringLiteral("1"));
-    EXPECT_EQ(app.history.count(), 1);
-    EXPECT_EQ(app.history.number(1), QStringLiteral("567"));
+    EXPECT_EQ(app.history().count(), 1);
+    EXPECT_EQ(app.history().number(1), QStringLiteral("567"));
     EXPECT_EQ(model.session.pool, QStringList({QStringLiteral("123")}));  // the numbers stay
     EXPECT_EQ(workbench::LotterySwitchedMessage(true), QStringLiteral("彩票类型已被转换，当前彩票类型为[体彩排列3]。"));
 
@@ -155,7 +155,7 @@ TEST(WorkbenchModel, LotterySwitchReloadsTheHistoryWithoutAWindow) {
     EXPECT_TRUE(history::SelectLottery(app, false, &error));
     EXPECT_FALSE(app.lotteryIsP3());
     EXPECT_EQ(common::GetSetting(QStringLiteral("fclx")), QStringLiteral("0"));
-    EXPECT_EQ(app.history.count(), 0);
+    EXPECT_EQ(app.history().count(), 0);
 }
 
 }  // namespace

@@ -24,7 +24,7 @@ namespace {
 class ResultToolsTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        app.history = common::DrawHistory(QStringList{"2025001 456", "2025002 123"});
+        app.setHistory(common::DrawHistory(QStringList{"2025001 456", "2025002 123"}));
         common::SaveSetting(QStringLiteral("path"), QString());
         form = std::make_unique<WorkbenchWindow>(app);
         messages.messages.clear();  // whatever the workbench said at its creation

@@ -52,7 +52,7 @@ protected:
 class TwoDrawWorkbenchFixture : public WorkbenchFixture {
 protected:
     void SetUp() override {
-        app.history = common::DrawHistory(QStringList{"2025001 123", "2025002 456"});
+        app.setHistory(common::DrawHistory(QStringList{"2025001 123", "2025002 456"}));
         recorder = std::make_unique<ui::MessageRecorder>();
         form = std::make_unique<WorkbenchWindow>(app);
         recorder->messages.clear();

@@ -31,6 +31,7 @@
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QResizeEvent>
 #include <QRadioButton>
 #include <QTabWidget>
 #include <QThread>
@@ -151,7 +152,7 @@ TEST_F(WorkbenchTest, FrameChoicesAreTheModels) {
 TEST_F(WorkbenchTest, GateStaysQuietWith600Draws) {
     QStringList draws;
     for (int i = 0; i < 600; ++i) draws << QStringLiteral("2020%1 %2").arg(i % 999 + 1, 3, 10, QLatin1Char('0')).arg(i % 1000, 3, 10, QLatin1Char('0'));
-    app.history = common::DrawHistory(draws);
+    app.setHistory(common::DrawHistory(draws));
     CountingLinks links;
     recorder->messages.clear();
     form.reset();
@@ -167,9 +168,9 @@ TEST_F(WorkbenchTest, LoadAndActivateFillTheLists) {
     // around the next issue.
     QStringList draws;
     for (int i = 0; i < 15; ++i) draws << QStringLiteral("2024%1 %2").arg(331 + i, 3, 10, QLatin1Char('0')).arg(i * 7, 3, 10, QLatin1Char('0'));
-    app.history = common::DrawHistory(draws);
+    app.setHistory(common::DrawHistory(draws));
     make();
-    form->Form_Activate();
+    form->refreshFromState();
     auto* c9 = get<QComboBox>(QStringLiteral("Combo9"));
     ASSERT_EQ(c9->count(), 11);
     EXPECT_EQ(c9->itemText(0), QStringLiteral("028"));  // draw 5 of 15
@@ -535,7 +536,7 @@ TEST_F(WorkbenchTest, SaveProposesTheDayInHaoAndThePrizeCheckListsHao) {
 }
 
 TEST_F(WorkbenchTest, NumberAndIssueQueries) {
-    form->Form_Activate();
+    form->refreshFromState();
     auto* numberBox = get<QComboBox>(QStringLiteral("Combo9"));
     EXPECT_EQ(numberBox->count(), 5);
     EXPECT_EQ(numberBox->currentText(), QStringLiteral("123"));
@@ -676,7 +677,7 @@ TEST_F(WorkbenchTest, LotterySwitchReloadsAndTellsTheMainWindow) {
     press("Image1");
     EXPECT_TRUE(app.lotteryIsP3());
     EXPECT_EQ(common::GetSetting(QStringLiteral("fclx")), QStringLiteral("1"));
-    EXPECT_EQ(app.history.count(), 1);
+    EXPECT_EQ(app.history().count(), 1);
     EXPECT_EQ(label3->text(), QStringLiteral("体彩排列3"));
     EXPECT_EQ(text1->toPlainText(), QStringLiteral("彩票类型已被转换请刷新数据..."));
     EXPECT_EQ(label1->text(), QStringLiteral("彩票类型已被转换请刷新数据..."));
@@ -708,9 +709,17 @@ TEST_F(WorkbenchTest, ClosingHidesAndShowsTheMainWindow) {
     EXPECT_TRUE(form->hasBaseSet());
 }
 
+namespace {
+// The window is told its size as the platform tells it (a hidden window gets no resize event).
+void SendResize(QWidget& window) {
+    QResizeEvent resized(window.size(), window.size());
+    QCoreApplication::sendEvent(&window, &resized);
+}
+}  // namespace
+
 TEST_F(WorkbenchTest, ResizeKeepsTheFramesInPlace) {
     form->resize(1000, 700);
-    form->Form_Resize();
+    SendResize(*form);
     auto* f1 = get<QWidget>(QStringLiteral("Frame1"));
     auto* f7 = get<QWidget>(QStringLiteral("Frame7"));
     auto* f8 = get<QWidget>(QStringLiteral("Frame8"));
@@ -728,7 +737,7 @@ TEST_F(WorkbenchTest, LayoutAtTheDesignSizeMovesNothing) {
     // window (showing it, maximising it and back) does not make the frames jump.
     QHash<QWidget*, QRect> before;
     for (QWidget* w : form->findChildren<QWidget*>()) before.insert(w, w->geometry());
-    form->Form_Resize();
+    SendResize(*form);
     for (auto it = before.cbegin(); it != before.cend(); ++it)
         EXPECT_EQ(it.key()->geometry(), it.value()) << it.key()->objectName().toStdString();
 }
@@ -789,7 +798,7 @@ TEST_F(WorkbenchTest, ShowWorkbenchHidesTheMainWindowAndTellsItsLinksWhenClosed)
 
     // While the program quits nothing is shown.
     shown->hide();
-    app.quitting = true;
+    app.setQuitting(true);
     workbench::ShowWorkbench(*shown, &main);
     EXPECT_FALSE(shown->isVisible());
 }

@@ -55,8 +55,8 @@ int Batch(const QStringList& args) {
               periods = args[6].toInt(&ok[3]);
     if (!ok[0] || !ok[1] || !ok[2] || !ok[3] || stepC < 1 || firstC < 1 || periods < 1 || periods > 999)
         return Usage();
-    // The calculator reads its draws from the program folder and writes its report files there:
-    // a throw-away folder keeps both away from the real one.
+    // The draws are read from the program folder, where the calculator writes its report files: a
+    // throw-away folder keeps both away from the real one.
     QTemporaryDir dir;
     const QString drawName = p3 ? QStringLiteral("HAOP3.TXT") : QStringLiteral("HAO.TXT");
     if (!dir.isValid() || !QFile::copy(args[1], dir.filePath(drawName)))
@@ -64,22 +64,20 @@ int Batch(const QStringList& args) {
     qputenv("SIFMORA_DIR", dir.path().toLocal8Bit());
 
     smart::SchemeCalculator calc;
-    if (p3) calc.selectLottery(true);
-    else calc.selectLottery(false);
-    if (!calc.lastError.isEmpty()) return Fail(calc.lastError);
-    calc.verification.positionText = args[2];
-    calc.cycle.lengthsTried = firstC;
-    calc.verification.batch.lastCycleLength = lastC;
-    calc.verification.batch.cycleStep = stepC;
-    calc.verification.periods = periods;
-    calc.verification.batch.lastVerifyPeriods = periods;
-    calc.verification.batch.verifyStep = 1;
-    calc.mode.conditionIndex = 0;
+    if (!smart::HandInDrawFile(calc, p3)) return Fail(calc.lastError());
+    calc.settings().verification.positionText = args[2];
+    calc.settings().cycle.lengthsTried = firstC;
+    calc.settings().verification.batch.lastCycleLength = lastC;
+    calc.settings().verification.batch.cycleStep = stepC;
+    calc.settings().verification.periods = periods;
+    calc.settings().verification.batch.lastVerifyPeriods = periods;
+    calc.settings().verification.batch.verifyStep = 1;
+    calc.settings().mode.conditionIndex = 0;
     calc.batchVerification();
-    if (!calc.lastError.isEmpty()) return Fail(calc.lastError);
+    if (!calc.lastError().isEmpty()) return Fail(calc.lastError());
     QTextStream out(stdout);
     out.setEncoding(QStringConverter::Utf8);
-    for (const QString& line : calc.reportLines) out << line << '\n';
+    for (const QString& line : calc.reportLines()) out << line << '\n';
     return 0;
 }
 

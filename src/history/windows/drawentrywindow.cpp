@@ -38,7 +38,7 @@ void TakeMainWindowLook(QWidget* window, QWidget* main) {
 }  // namespace
 
 DrawEntryWindow::DrawEntryWindow(const common::AppState& state, QWidget* parent)
-    : QDialog(parent), state_(state), book_(state.history.draws()) {
+    : QDialog(parent), state_(state), book_(state.history().draws()) {
     setObjectName(QStringLiteral("Form3"));
     setWindowTitle(QStringLiteral("数据输入"));
     setFixedSize(360, 210);

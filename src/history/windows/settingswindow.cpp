@@ -90,8 +90,8 @@ void SettingsWindow::buildSchemeTab(QWidget* page) {
 void SettingsWindow::showSettings() {
     const common::AppState& app = state_;
     QStringList issues;
-    issues.reserve(app.history.count());
-    for (const QString& draw : app.history.draws()) issues.append(draw.left(7));
+    issues.reserve(app.history().count());
+    for (const QString& draw : app.history().draws()) issues.append(draw.left(7));
     firstIssueBox_->clear();
     lastIssueBox_->clear();
     firstIssueBox_->addItems(issues);
@@ -113,7 +113,7 @@ void SettingsWindow::saveSettings() {
     // The range only matters when the analyses do not use every draw, and with fewer draws than
     // a range needs no choice could pass; in both cases the check would only make the lottery
     // and 分析所有开奖数据 unconfirmable. A range that fails the check then stays as it was.
-    const bool rangeChoosable = app.history.count() > kMinRangeSpan;
+    const bool rangeChoosable = app.history().count() > kMinRangeSpan;
     const bool rangeValid = rangeChoosable && last >= first + kMinRangeSpan;
     if (rangeChoosable && !rangeValid && !allDrawsCheck_->isChecked()) {
         ui::MsgBox(QStringLiteral("开奖期号设置范围太小,请重新设置。"), ui::Icon::Warning, ui::Buttons::Ok, ui::kAppTitle,

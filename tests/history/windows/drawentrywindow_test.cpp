@@ -114,7 +114,7 @@ TEST_F(DrawEntry, NewDrawsAreSavedAndWrittenOnReturn) {
     EXPECT_EQ(Label3(f)->text(), "保存成功");
     EXPECT_EQ(Combo1(f)->currentText(), "2025002");
     EXPECT_EQ(fileBytes(), MakeRecords(draws));  // nothing written before 返回
-    EXPECT_EQ(app.history.count(), 5);  // the loaded history is the file's until the reload
+    EXPECT_EQ(app.history().count(), 5);  // the loaded history is the file's until the reload
 
     Command2(f)->click();
     EXPECT_EQ(f.result(), QDialog::Accepted);
@@ -473,8 +473,8 @@ TEST_F(DrawEntry, MainWindowReloadsAfterIt) {
     QObject::connect(&app, &common::AppState::historyReloaded, &main, [&] { ++reloads; });
     main.run(mainwindow::Command::DrawEntry);
     EXPECT_EQ(parentSeen, &main);
-    EXPECT_EQ(app.history.count(), 7);
-    EXPECT_EQ(app.history.newest(), "2024360 456");
+    EXPECT_EQ(app.history().count(), 7);
+    EXPECT_EQ(app.history().newest(), "2024360 456");
     EXPECT_EQ(reloads, 1);  // the list is built again from the new history
     EXPECT_TRUE(main.tray()->toggleEnabled());
     EXPECT_TRUE(main.findChild<QTimer*>("Timer1")->isActive());  // the list is rebuilt after the reload
@@ -482,7 +482,7 @@ TEST_F(DrawEntry, MainWindowReloadsAfterIt) {
     save = false;  // closed by the close box: the edits are gone after the reload
     ui::MessageRecorder answers(ui::Answer::No);
     main.run(mainwindow::Command::DrawEntry);
-    EXPECT_EQ(app.history.count(), 7);
+    EXPECT_EQ(app.history().count(), 7);
     EXPECT_EQ(dir.read("HAO.TXT"), MakeRecords(draws) + "2024359 1231" "2024360 4561");
 }
 
@@ -491,7 +491,7 @@ TEST_F(DrawEntry, FailedWriteKeepsTheWindowAndTheEdits) {
     DrawEntryWindow f(app);
     Enter(f, QString(), "123");
     const QString drawFile = app.drawFilePath();
-    const common::DrawHistory loaded = app.history;
+    const common::DrawHistory loaded = app.history();
     app.selectLottery(false, dir.file("gone/HAO.TXT"), loaded);  // cannot be written
     Command2(f)->click();
     EXPECT_NE(f.result(), QDialog::Accepted);

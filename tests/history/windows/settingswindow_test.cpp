@@ -156,8 +156,8 @@ TEST_F(Settings, SwitchWithoutTheMainWindowReloadsAndResetsTheRange) {
     Command1(f)->click();
     EXPECT_EQ(Stored("fclx"), "1");
     EXPECT_TRUE(app.lotteryIsP3());
-    EXPECT_EQ(app.history.count(), 50);
-    EXPECT_EQ(app.history.at(1), "2023001 100");
+    EXPECT_EQ(app.history().count(), 50);
+    EXPECT_EQ(app.history().at(1), "2023001 100");
     // The range chosen together with the switch gives way to the new history's default.
     EXPECT_EQ(app.rangeFirst(), 0);
     EXPECT_EQ(app.rangeLast(), 49);
@@ -183,7 +183,7 @@ TEST_F(Settings, FewDrawsStillLetTheLotteryAndKjBeConfirmed) {
     Command1(f)->click();
     EXPECT_TRUE(messages.messages.isEmpty());
     EXPECT_TRUE(app.lotteryIsP3());
-    EXPECT_EQ(app.history.count(), 50);
+    EXPECT_EQ(app.history().count(), 50);
 }
 
 // 分析所有开奖数据 ticked: the range is not used, so a short one never blocks 确定 (real history).
@@ -191,7 +191,7 @@ TEST_F(Settings, AllDrawsTickedConfirmsWhateverTheRange) {
     SKIP_WITHOUT_SHARED("data/HAO.TXT");
     ASSERT_TRUE(dir.copyShared("data/HAO.TXT", "HAO.TXT"));
     ASSERT_TRUE(history::ReloadCurrentLottery(app));
-    const int n = app.history.count();
+    const int n = app.history().count();
     ASSERT_GT(n, 300);
     common::SaveSmartScheme(2);
     common::SaveToleranceRange(QStringLiteral("3"));
@@ -244,7 +244,7 @@ TEST_F(Settings, MainWindowSwitchesThroughItsOwnOperation) {
     EXPECT_TRUE(main.tray()->toggleEnabled());
     EXPECT_TRUE(app.lotteryIsP3());
     EXPECT_EQ(main.findChild<QLabel*>("Label3", Qt::FindDirectChildrenOnly)->text(), "体彩排列3");
-    EXPECT_EQ(app.history.count(), 50);
+    EXPECT_EQ(app.history().count(), 50);
     // The switch rebuilt the history list.
     EXPECT_EQ(main.findChild<QLabel*>("Label1", Qt::FindDirectChildrenOnly)->text(), ".体彩排列3共开奖50期");
 }

@@ -24,14 +24,14 @@ protected:
         window = std::make_unique<MainWindow>(app);
         window->quitOnClose = false;
         window->start();
-        app.history = testsupport::HistoryOf({"123", "985", "620", "147", "000", "999", "264", "558"});
+        app.setHistory(testsupport::HistoryOf({"123", "985", "620", "147", "000", "999", "264", "558"}));
         common::SaveUseAllDraws(false);
         app.setRange(2, 6);
     }
 
     // What the window shows against what the routine returns for the same range.
     void ExpectShown(AnalysisKind kind) {
-        const AnalysisTable expected = RunAnalysis(kind, app.history, app.analysisFirst(), app.analysisLast());
+        const AnalysisTable expected = RunAnalysis(kind, app.history(), app.analysisFirst(), app.analysisLast());
         EXPECT_EQ(label1()->text(), expected.title);
         EXPECT_EQ(text1()->toPlainText(), QString(expected.text).replace("\r\n", "\n"));
         // The table is shown from its header, not scrolled to its end like the history list.

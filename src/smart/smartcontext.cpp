@@ -1,9 +1,0 @@
-#include "smart/smartcontext.h"
-
-#include "smart/calculatorhost.h"
-
-namespace smart {
-
-SchemeCalculator& SmartContext::calc() const { return calculator->get(); }
-
-}  // namespace smart
