@@ -120,12 +120,25 @@ TEST(GuideNames, EveryQuotedButtonIsACaptionOfTheRealWindows) {
     }
 }
 
+// A run of the program's windows over a program folder holding the real histories, as main.cpp
+// builds them; each test answers the smart system's modal loop itself.
+class GuideNamesRun : public testing::Test {
+protected:
+    void SetUp() override {
+        SKIP_WITHOUT_SHARED("data/HAO.TXT");
+        SKIP_WITHOUT_SHARED("data/HAOP3.TXT");
+        ASSERT_TRUE(dir.copyShared("data/HAO.TXT") && dir.copyShared("data/HAOP3.TXT"));
+    }
+    common::AppState state;  // the run's state, first: it outlives the windows handed it
+    testsupport::ProgramDir dir;
+    ui::MessageRecorder messages;
+    testsupport::HookReset<&ui::SetModalHandler> modalReset;
+};
+
 // The pages say the smart system opens by itself at the first entry to the workbench in a run,
 // not at every entry, and that unticking its box does not stop that: the window ticks it again
 // whenever it opens.
-TEST(GuideNames, TheSmartSystemOpensByItselfAtTheFirstEntryOfARunOnly) {
-    SKIP_WITHOUT_SHARED("data/HAO.TXT");
-    SKIP_WITHOUT_SHARED("data/HAOP3.TXT");
+TEST_F(GuideNamesRun, TheSmartSystemOpensByItselfAtTheFirstEntryOfARunOnly) {
     const QString firstEntry = QStringLiteral("第一次进入缩水器");
     for (const auto& p : GuidePages()) {
         if (p.name == std::string("home/wngs.htm")) continue;
@@ -133,11 +146,6 @@ TEST(GuideNames, TheSmartSystemOpensByItselfAtTheFirstEntryOfARunOnly) {
         EXPECT_FALSE(p.text.contains(QStringLiteral("每次进入缩水器"))) << p.name;
     }
 
-    common::AppState state;  // the run's state, first: it outlives the windows handed it
-    testsupport::ProgramDir dir;
-    ASSERT_TRUE(dir.copyShared("data/HAO.TXT") && dir.copyShared("data/HAOP3.TXT"));
-    ui::MessageRecorder messages;
-    testsupport::HookReset<&ui::SetModalHandler> modalReset;
     QList<bool> tickedAtOpening;
     ui::SetModalHandler([&](QDialog* d) {
         if (d->objectName() != QLatin1String("Form15")) return int(QDialog::Rejected);
@@ -168,19 +176,12 @@ TEST(GuideNames, TheSmartSystemOpensByItselfAtTheFirstEntryOfARunOnly) {
 
 // At the first entry of a run the smart system shows before the workbench, which appears once it
 // closes; the quick start and the help say so, so that a newcomer looking for 第一步 closes it.
-TEST(GuideNames, TheFirstEntryShowsTheSmartSystemBeforeTheWorkbenchAndThePagesSaySo) {
-    SKIP_WITHOUT_SHARED("data/HAO.TXT");
-    SKIP_WITHOUT_SHARED("data/HAOP3.TXT");
+TEST_F(GuideNamesRun, TheFirstEntryShowsTheSmartSystemBeforeTheWorkbenchAndThePagesSaySo) {
     for (const auto& p : GuidePages()) {
         if (p.name == std::string("home/wngs.htm") || p.name == std::string("home/3d/gd.htm")) continue;
         EXPECT_TRUE(p.text.contains(QStringLiteral("先关掉智能系统窗口"))) << p.name;
     }
 
-    common::AppState state;  // the run's state, first: it outlives the windows handed it
-    testsupport::ProgramDir dir;
-    ASSERT_TRUE(dir.copyShared("data/HAO.TXT") && dir.copyShared("data/HAOP3.TXT"));
-    ui::MessageRecorder messages;
-    testsupport::HookReset<&ui::SetModalHandler> modalReset;
     std::unique_ptr<app::ProgramWindows> windows;
     QList<bool> workbenchShownWithTheSmartSystem;
     ui::SetModalHandler([&](QDialog* d) {
