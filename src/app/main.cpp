@@ -2,6 +2,7 @@
 #include "app/endrun.h"
 #include "app/programwindows.h"
 #include "common/appstate.h"
+#include "common/settings.h"
 #include "common/workprogress.h"
 #include "mainwindow/mainwindow.h"
 #include "mainwindow/trayicon.h"
@@ -29,6 +30,14 @@ int main(int argc, char** argv) {
     // program ends only through the main window's closing path.
     QApplication::setQuitOnLastWindowClosed(false);
 
+    // Settings a save had to keep in the run (another program held the file) get one last try
+    // once every window is gone, without a box.
+    const struct SettingsAtTheEnd {
+        ~SettingsAtTheEnd() {
+            common::SetSettingsSaveNotice(nullptr);
+            common::SavePendingSettings();
+        }
+    } settingsAtTheEnd;
     // The one state of the run, owned here and handed to the windows; it outlives them.
     common::AppState state;
     app::ProgramWindows windows(state);

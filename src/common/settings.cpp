@@ -199,6 +199,26 @@ bool WriteUnderLock(const QString& path, const QMap<QString, QString>& values) {
 
 QString Flag(bool on) { return on ? QStringLiteral("1") : QStringLiteral("0"); }
 
+// Writes the values (all that are pending) under the settings lock, waited for a second at most;
+// what reaches the file is no longer pending.
+void WritePending(const QString& path, const QMap<QString, QString>& values) {
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    ClearLeftOverLock(path);
+    // The lock QSettings writes under, taken the way it takes it, but waited for a second at
+    // most: a lock another program holds longer keeps the values for the next save, said once.
+    QLockFile lock(path + QStringLiteral(".lock"));
+    if (!lock.tryLock(kSettingsLockWaitMs)) {
+        if (lock.error() == QLockFile::LockFailedError) return SayInUse(path);
+        return SayCannotSave(path);
+    }
+    const bool written = WriteUnderLock(path, values);
+    lock.unlock();
+    if (!written) return SayCannotSave(path);
+    std::lock_guard<std::mutex> hold(pendingMutex);
+    for (auto it = values.begin(); it != values.end(); ++it)
+        if (pending.value(it.key()) == it.value()) pending.remove(it.key());
+}
+
 }  // namespace
 
 QString SettingsFilePath() {
@@ -236,24 +256,24 @@ void SaveSetting(const QString& key, const QString& value) {
     }
     const QString path = s->fileName();
     s.reset();
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    ClearLeftOverLock(path);
-    // The lock QSettings writes under, taken the way it takes it, but waited for a second at
-    // most: a lock another program holds longer keeps the values for the next save, said once.
-    QLockFile lock(path + QStringLiteral(".lock"));
-    if (!lock.tryLock(kSettingsLockWaitMs)) {
-        if (lock.error() == QLockFile::LockFailedError) return SayInUse(path);
-        return SayCannotSave(path);
-    }
-    const bool written = WriteUnderLock(path, values);
-    lock.unlock();
-    if (!written) return SayCannotSave(path);
-    std::lock_guard<std::mutex> hold(pendingMutex);
-    for (auto it = values.begin(); it != values.end(); ++it)
-        if (pending.value(it.key()) == it.value()) pending.remove(it.key());
+    WritePending(path, values);
 }
 
 void ClearLeftOverSettingsLock() { ClearLeftOverLock(SettingsFilePath()); }
+
+void SavePendingSettings() {
+    QMap<QString, QString> values;
+    {
+        std::lock_guard<std::mutex> hold(pendingMutex);
+        values = pending;
+    }
+    if (values.isEmpty()) return;
+    auto s = Store();
+    if (!s) return;
+    const QString path = s->fileName();
+    s.reset();
+    WritePending(path, values);
+}
 
 void SetSettingsSaveNotice(std::function<void(const QString& message)> notice) {
     std::lock_guard<std::mutex> hold(noticeMutex);

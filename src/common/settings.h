@@ -25,6 +25,10 @@ bool HasSetting(const QString& key);
 // Removes a lock of the store that a run killed in its save left behind (no live holder); the
 // start calls it, so that such a lock never waits for anyone.
 void ClearLeftOverSettingsLock();
+// Writes the values earlier saves had to keep in this run (the file was in use or could not be
+// written), under the same one-second wait; the program calls it as its run ends, so that they
+// are not lost with it. Nothing when none is pending.
+void SavePendingSettings();
 
 // Called with the reason, in Chinese ("设置无法保存：<folder> 不能写入（<why>）…"), at the first
 // save of the run that does not reach the settings file, and ("设置正被另一个程序使用…") at the

@@ -190,10 +190,17 @@ TEST(SettingsLock, LockHeldByAnotherProgramEndsTheSaveAndKeepsTheValues) {
         EXPECT_TRUE(QFileInfo::exists(LockPath()));  // the other program's, left as it is
 
         holder.release();
-        SaveToleranceRange(flocked ? QStringLiteral("4") : QStringLiteral("5"));
+        // The kept values reach the file with the next save, or with the last try as the run ends.
+        if (flocked) {
+            SaveToleranceRange(QStringLiteral("4"));
+        } else {
+            SavePendingSettings();
+        }
         const QByteArray stored = StoredText();
-        EXPECT_TRUE(stored.contains("zl=3") && stored.contains("kj=0") && stored.contains(flocked ? "rc=4" : "rc=5"))
-            << stored.toStdString();
+        EXPECT_TRUE(stored.contains("zl=3") && stored.contains("kj=0")) << stored.toStdString();
+        if (flocked) {
+            EXPECT_TRUE(stored.contains("rc=4")) << stored.toStdString();
+        }
         EXPECT_EQ(said.size(), 1);
         SetSettingsSaveNotice({});
     }
