@@ -141,6 +141,13 @@ int main(int argc, char** argv) {
         return int(QDialog::Rejected);
     });
     g_inside[QStringLiteral("Form15")] = [](QDialog* d) {
+        // The "?" picture's tip over the guide, to see it whole; a second click hides it.
+        if (auto* mark = d->findChild<QLabel*>(QStringLiteral("Image1"))) {
+            emit ui::ClickSource::of(mark)->released();
+            Settle();
+            Save(d, QStringLiteral("Form15_tip"));
+            emit ui::ClickSource::of(mark)->released();
+        }
         Press(d, "Command3");  // 历史成绩验证
         Press(d, "Command5");  // the older smart selection
     };
