@@ -268,10 +268,8 @@ void SavePendingSettings() {
         values = pending;
     }
     if (values.isEmpty()) return;
-    auto s = Store();
-    if (!s) return;
-    const QString path = s->fileName();
-    s.reset();
+    const QString path = SettingsFilePath();
+    if (!CheckedStore(path).isEmpty()) return;
     WritePending(path, values);
 }
 

@@ -649,21 +649,30 @@ bool SingleInstance::acquire(QString* error) {
     return true;
 }
 
-bool IsInstanceRunning(const QString& appName) {
+namespace {
+// The program folder, open, when a copy holds its lock; -1 when none does or it cannot be opened.
+int OpenHeldFolder(const QString& appName) {
     const int fd = OpenFolder(QFileInfo(InstanceLockPath(appName)).absolutePath());
-    if (fd < 0) return false;
-    const bool held = ByteHeld(fd, InstanceLockByte(appName)) > 0;
-    ::close(fd);
-    return held;
+    if (fd >= 0 && ByteHeld(fd, InstanceLockByte(appName)) <= 0) {
+        ::close(fd);
+        return -1;
+    }
+    return fd;
+}
+}  // namespace
+
+bool IsInstanceRunning(const QString& appName) {
+    const int fd = OpenHeldFolder(appName);
+    if (fd >= 0) ::close(fd);
+    return fd >= 0;
 }
 
 bool SendCloseRequest(const QString& appName, int timeoutMs, QString* why) {
     if (why) why->clear();
-    const int fd = OpenFolder(QFileInfo(InstanceLockPath(appName)).absolutePath());
+    const int fd = OpenHeldFolder(appName);
     if (fd < 0) return false;
     QString stranger;
-    QByteArray answer;
-    if (ByteHeld(fd, InstanceLockByte(appName)) > 0) answer = AskRunningCopy(appName, fd, kCloseMessage, timeoutMs, &stranger);
+    const QByteArray answer = AskRunningCopy(appName, fd, kCloseMessage, timeoutMs, &stranger);
     ::close(fd);
     if (answer.isEmpty() && why)
         *why = stranger.isEmpty() ? QString() : QStringLiteral("正在运行的程序不应答：%1").arg(stranger);

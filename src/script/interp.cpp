@@ -8,6 +8,7 @@
 #include <sys/mman.h>
 #endif
 
+#include <algorithm>
 #include <atomic>
 #include <cmath>
 #include <cstdlib>
@@ -1113,7 +1114,11 @@ Flow AppendStmt::exec(Interp& I) {
 StmtP OptimizeAssign(std::unique_ptr<AssignStmt> s) {
     auto* name = dynamic_cast<NameExpr*>(s->target.get());
     s->name = name;
-    if (auto* c = dynamic_cast<CallExpr*>(s->target.get()); c && !c->args.empty() && !s->arrayVariable)
+    // Only shapes whose value and subscripts may be read in place (StoreElementInPlace).
+    const auto inPlace = [](const ExprP& e) { return e->kind == Expr::Literal || e->kind == Expr::Name; };
+    if (auto* c = dynamic_cast<CallExpr*>(s->target.get());
+        c && !c->args.empty() && c->args.size() <= 8 && !s->arrayVariable && inPlace(s->value) &&
+        std::all_of(c->args.begin(), c->args.end(), inPlace))
         s->element = c;
     if (!name || s->arrayVariable)
         return s;

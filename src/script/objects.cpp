@@ -311,20 +311,19 @@ void Instance::finalize() {
     const bool failed = I->releaseFailed;
     I->releaseFailed = false;
     RuntimeError first = std::move(I->releaseError);
+    // The statement that released the object raises the first error once the release is
+    // over; a time-out or a stop comes first.
+    const auto record = [&](const RuntimeError& e) {
+        if (!failed || (e.fatal && !first.fatal))
+            first = e;
+        I->releaseFailed = true;
+    };
     try {
         I->callWithValues(*cls->terminate, nullptr, 0, this);
     } catch (const RuntimeError& e) {
-        // The statement that released the object raises the first error once the release is
-        // over; a time-out or a stop comes first.
-        if (!failed || (e.fatal && !first.fatal)) {
-            first = e;
-        }
-        I->releaseFailed = true;
+        record(e);
     } catch (const std::bad_alloc&) {
-        const RuntimeError e = I->outOfMemory();
-        if (!failed)
-            first = e;
-        I->releaseFailed = true;
+        record(I->outOfMemory());
     } catch (...) {
     }
     I->releaseFailed = I->releaseFailed || failed;

@@ -21,6 +21,15 @@ QString ScriptError::text() const {
     return s;
 }
 
+ScriptError RuntimeScriptError(const RuntimeError& e, int line) {
+    ScriptError s;
+    s.number = e.number;
+    s.description = e.description;
+    s.source = e.source.isEmpty() ? kRuntimeSource : e.source;
+    s.line = line;
+    return s;
+}
+
 struct ScriptEngine::Impl {
     Interp I;
     QHash<QString, std::shared_ptr<Program>> cache;
@@ -45,10 +54,19 @@ bool ScriptEngine::setLanguage(const QString& language) {
 template <class F>
 bool ScriptEngine::guarded(F&& body) {
     Interp& I = d_->I;
+    // The outermost call starts with the memory reserve's flag clear and, unless memory ran
+    // out, ends holding the reserve back again (a call that ran out leaves it for the next).
     struct Running {
         Interp& I;
-        explicit Running(Interp& i) : I(i) { ++I.running; }
-        ~Running() { --I.running; }
+        explicit Running(Interp& i) : I(i) {
+            if (++I.running == 1)
+                I.ranOutOfMemory = false;
+        }
+        ~Running() {
+            if (I.running == 1 && !I.ranOutOfMemory)
+                KeepMemoryReserve();
+            --I.running;
+        }
     } running(I);
     error_ = ScriptError();
     I.clearErr();
@@ -59,16 +77,6 @@ bool ScriptEngine::guarded(F&& body) {
     I.stackLimit = StackLimitHere();
     I.hasDeadline = timeoutMs_ > 0;
     I.pendingTimeoutMs = I.hasDeadline ? timeoutMs_ : -1;
-    if (I.running == 1)
-        I.ranOutOfMemory = false;
-    // A call that ran out of memory leaves the reserve given up, for the next text.
-    struct Reserve {
-        Interp& I;
-        ~Reserve() {
-            if (I.running == 1 && !I.ranOutOfMemory)
-                KeepMemoryReserve();
-        }
-    } reserve{I};
     try {
         if (I.stopFlag)
             I.checkDeadline();  // a call asked to stop before it began does not begin
@@ -84,16 +92,9 @@ bool ScriptEngine::guarded(F&& body) {
         error_.line = e.line;
         error_.column = e.column;
     } catch (const RuntimeError& e) {
-        error_.number = e.number;
-        error_.description = e.description;
-        error_.source = e.source.isEmpty() ? kRuntimeSource : e.source;
-        error_.line = I.curLine;
+        error_ = RuntimeScriptError(e, I.curLine);
     } catch (const std::bad_alloc&) {
-        const RuntimeError e = I.outOfMemory();
-        error_.number = e.number;
-        error_.description = e.description;
-        error_.source = kRuntimeSource;
-        error_.line = I.curLine;
+        error_ = RuntimeScriptError(I.outOfMemory(), I.curLine);
     }
     I.releaseFailed = false;
     I.frame = &I.topFrame;

@@ -25,6 +25,9 @@ struct ScriptError {
     QString text() const;
 };
 
+// A run-time error as the host reads it: the engine's own source unless Err.Raise gave one.
+ScriptError RuntimeScriptError(const RuntimeError& e, int line = 0);
+
 class ScriptCondition;
 
 class ScriptEngine {

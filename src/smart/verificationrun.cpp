@@ -72,22 +72,19 @@ VerificationRun::VerificationRun(VerificationJob job, int workers, SchemeCalcula
     }
     const int count = int(done_.size());
     const int n = std::clamp(workers, 1, std::max(1, count));
-    claimed_ = std::make_unique<std::atomic<bool>[]>(size_t(n));
     // Each worker takes a run of consecutive draws: their backtests rank nearly the same
-    // periods, which the worker's calculator then ranks once. Then it takes the run of any
-    // worker that could not be started (no address space left for its stack), which would
-    // otherwise wait for the end of the run.
-    workers_.emplace(n, [this, count, n](int t) {
-        for (int k = 0; k < n; ++k) {
-            const int part = (t + k) % n;
-            if (claimed_[size_t(part)].exchange(true)) continue;
+    // periods, which the worker's calculator then ranks once. A worker done with its run takes
+    // the next one nobody has taken, also that of a worker that could not be started (no
+    // address space left for its stack), which would otherwise wait for the end of the run.
+    workers_.emplace(n, [this, count, n](int) {
+        for (int part = nextPart_++; part < n; part = nextPart_++) {
             const common::Block block = common::BlockOf(count, n, part);
             work(job_.first + int(block.first), job_.first + int(block.end) - 1);
         }
     }, common::kLongWorkerStack);
     if (workers_->started() > 0) return;
     // Not one thread: the draws are computed here, one after another, or the run says why not.
-    for (int part = 0; part < n; ++part) claimed_[size_t(part)] = true;
+    nextPart_ = n;
     inlineCalc_ = inlineCalc;
     if (!inlineCalc_ && !done_.empty()) {
         VerifiedDraw& row = done_.front().emplace();

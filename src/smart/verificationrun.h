@@ -87,7 +87,7 @@ private:
     std::mutex mutex_;
     std::condition_variable ready_;
     std::vector<std::optional<VerifiedDraw>> done_;  // by draw - first
-    std::unique_ptr<std::atomic<bool>[]> claimed_;   // the workers' runs of draws, once taken
+    std::atomic<int> nextPart_{0};                   // the next run of draws no worker has taken
     std::optional<common::Workers> workers_;  // last: joined before the rest goes
 };
 

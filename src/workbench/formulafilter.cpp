@@ -88,9 +88,7 @@ FormulaRunResult RunFormulaFilter(script::ScriptEngine& engine, const QString& c
         // the same failure, the pool and the log as they were.
         result = FormulaRunResult();
         result.ok = false;
-        result.error.number = 7;
-        result.error.description = script::ErrorDescription(7);
-        result.error.source = script::kRuntimeSource;
+        result.error = script::RuntimeScriptError(script::OutOfMemoryError());
     }
     // What the formula's module holds goes now, so that a formula that filled the memory gives
     // it back before its failure is shown.

@@ -2,6 +2,7 @@
 // cancel or a failure stops the handing out of indexes; workers joined before their owner ends.
 #include "common/workprogress.h"
 
+#include "addresslimit.h"
 #include "sanitized.h"
 
 #include <QThread>
@@ -134,13 +135,7 @@ TEST(WorkersTest, AWorkerWithoutAThreadRunsAtTheJoin) {
 // worker counted kWorkerAddressCost, kAddressReserve kept), at least one; asked counts stay.
 // Checked in a child process, which reports through its exit code.
 int WorkerCountUnderALimit(long long leftBytes) {
-    std::FILE* statm = std::fopen("/proc/self/statm", "r");
-    unsigned long long pages = 0;
-    if (!statm || std::fscanf(statm, "%llu", &pages) != 1) return 20;
-    std::fclose(statm);
-    const rlim_t limit = rlim_t(pages * static_cast<unsigned long long>(sysconf(_SC_PAGESIZE)) + leftBytes);
-    const rlimit l{limit, limit};
-    if (setrlimit(RLIMIT_AS, &l) != 0) return 21;
+    if (!testsupport::LimitAddressSpace(size_t(leftBytes))) return 20;
     const long long left = common::AddressSpaceLeft();
     if (left <= 0 || left > leftBytes) return 22;
     const long long fit = (left - common::kAddressReserve) / common::kWorkerAddressCost;

@@ -1,6 +1,7 @@
 // The web view reads the home folder's pages itself: a FIFO in a page's place fails at once
 // with the reason on the page, a missing page reads like a server without it. A page's images
 // and style sheets come only from the home folder's regular files or the page's own server.
+#include "addresslimit.h"
 #include "common/textcodec.h"
 #include "httpserver.h"
 #include "platform/ui/pageresources.h"
@@ -211,13 +212,7 @@ int LaidOutImages(ui::WebView& view) {
     return count;
 }
 
-qint64 ResidentBytes() {
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly)) return 0;
-    for (const QByteArray& line : status.readAll().split('\n'))
-        if (line.startsWith("VmRSS:")) return line.mid(6).trimmed().split(' ').value(0).toLongLong() * 1024;
-    return 0;
-}
+qint64 ResidentBytes() { return qint64(testsupport::StatusBytes("VmRSS:")); }
 
 QString PageOfPictures(int count) {
     QStringList names;

@@ -149,3 +149,20 @@ TEST(ScriptMemory, RunningOutOfMemoryIsErrorSevenAndTheEngineGoesOn) {
             EXPECT_EXIT(RunOutOfMemory(c, extraMiB), testing::ExitedWithCode(0), "")
                 << c.name << " under " << extraMiB << " MiB more";
 }
+
+// Growth under an address space 24 MB larger than now, where the arrays want about 40 MB: error 7,
+// not a crash, whether a block grows in place, moves or is copied.
+TEST(ScriptMemory, ArrayGrowthPastTheLimitIsErrorSeven) {
+#ifdef SIFMORA_SANITIZED
+    GTEST_SKIP() << "a sanitizer's shadow memory does not fit under the limit";
+#endif
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    const MemoryCase oneDimension{"one dimension", "Function Main()\n  ReDim a(-1)\n  For i = 0 To 1000000\n"
+                                  "    ReDim Preserve a(i)\n    a(i) = i\n  Next\nEnd Function\n",
+                                  "ERR 7", kNextMain, "6"};
+    const MemoryCase twoDimensions{"two dimensions", "Function Main()\n  ReDim m(1, -1)\n  For i = 0 To 500000\n"
+                                   "    ReDim Preserve m(1, i)\n    m(1, i) = i\n  Next\nEnd Function\n",
+                                   "ERR 7", kNextMain, "6"};
+    EXPECT_EXIT(RunOutOfMemory(oneDimension, 24), testing::ExitedWithCode(0), "ERR 7, then 6");
+    EXPECT_EXIT(RunOutOfMemory(twoDimensions, 24), testing::ExitedWithCode(0), "ERR 7, then 6");
+}

@@ -1,7 +1,6 @@
 // Classes, object references, the built-in objects, code from text, and the boxes a script
 // shows: script programs whose Main() result is checked, and tables of run-time errors.
 #include "scriptengine.h"
-#include "addresslimit.h"
 #include "sanitized.h"
 
 #include <QStringList>
@@ -1137,34 +1136,6 @@ Function Main()
   Main = n & " " & log
 End Function
 )VB", "200000 321n"}});
-}
-
-namespace {
-// In a child: appends under an address space 24 MB larger than now. The arrays want about 40 MB:
-// the script gets error 7 and the engine goes on. The exit code says what happened.
-[[noreturn]] void AppendPastTheLimit(const char* code) {
-    if (!testsupport::LimitAddressSpace(24 << 20))
-        std::_Exit(2);
-    ScriptEngine e;
-    const QString first = runMain(e, code);
-    const QString after = runMain(e, "Function Main()\n  ReDim a(1000)\n  a(1000) = 5\n  Main = a(1000) + 1\nEnd Function\n");
-    std::fprintf(stderr, "%s, then %s\n", qPrintable(first), qPrintable(after));
-    std::_Exit(first == QStringLiteral("ERR 7") && after == QStringLiteral("6") ? 0 : 1);
-}
-}  // namespace
-
-// A limit on the address space: growth that finds no memory is the script's error 7, not a
-// crash, whether a block grows in place, moves or is copied.
-TEST(ScriptArrays, GrowthPastAnAddressSpaceLimitIsOutOfMemory) {
-#ifdef SIFMORA_SANITIZED
-    GTEST_SKIP() << "a sanitizer's shadow memory does not fit under the limit";
-#endif
-    EXPECT_EXIT(AppendPastTheLimit("Function Main()\n  ReDim a(-1)\n  For i = 0 To 1000000\n"
-                                   "    ReDim Preserve a(i)\n    a(i) = i\n  Next\nEnd Function\n"),
-                testing::ExitedWithCode(0), "ERR 7, then 6");
-    EXPECT_EXIT(AppendPastTheLimit("Function Main()\n  ReDim m(1, -1)\n  For i = 0 To 500000\n"
-                                   "    ReDim Preserve m(1, i)\n    m(1, i) = i\n  Next\nEnd Function\n"),
-                testing::ExitedWithCode(0), "ERR 7, then 6");
 }
 
 TEST(ScriptClasses, AppendingToMembersAndObjectOperands) {

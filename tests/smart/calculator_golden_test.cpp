@@ -190,10 +190,11 @@ TEST(CalculatorGolden, StopReachesEverySpreadThread) {
     ASSERT_TRUE(dir.copyShared(QStringLiteral("data/HAO.TXT")));
     smart::SchemeCalculator calc;
     ASSERT_TRUE(smart::HandInDrawFile(calc, false));
+    QStringList schemes;
     for (int k = 0; k < 4; ++k)
-        calc.setSchemes(calc.schemes() + QStringList{calcfixture::Record(calcfixture::Condition(QStringLiteral("True Then\r\nDo\r\nLoop\r\nEnd If\r\nIf True")),
-                                            QStringLiteral("左3"), 1, 5)});
-    calc.setSchemes(calc.schemes() + GoldenSchemes());
+        schemes << calcfixture::Record(calcfixture::Condition(QStringLiteral("True Then\r\nDo\r\nLoop\r\nEnd If\r\nIf True")),
+                                       QStringLiteral("左3"), 1, 5);
+    calc.setSchemes(schemes + GoldenSchemes());
     smart::RunHost host;
     int pumps = 0;
     host.processEvents = [&] {

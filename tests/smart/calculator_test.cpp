@@ -552,9 +552,9 @@ TEST(RankStatistics, ReportLineFieldsReadFromTheEnd) {
 TEST(RankStatistics, SummaryOrdersByCountThenFirstLine) {
     SchemeCalculator c;
     const QString cond = Condition(QStringLiteral("a(1) < a(2)"));
+    QStringList withJunk;
     for (QChar d : {QLatin1Char('7'), QLatin1Char('2'), QLatin1Char('7'), QLatin1Char('5')})
-        c.setReportLines(c.reportLines() + QStringList{Record(cond, QStringLiteral("左0"), 5, 5, QStringLiteral("00"), d)});
-    QStringList withJunk = c.reportLines();
+        withJunk << Record(cond, QStringLiteral("左0"), 5, 5, QStringLiteral("00"), d);
     withJunk.insert(2, QStringLiteral("imported junk line.txt"));
     c.setReportLines(withJunk);  // no digit at its place: skipped
     c.summarise();
@@ -633,7 +633,9 @@ TEST(BacktestRun, RunsRecordsSkipsBadOnesAndSummarises) {
     CalcEnv env(MixedHistory(120));
     SchemeCalculator& c = env.calc;
     const QString cond = Condition(QStringLiteral("a(1) > a(2)"));
-    c.setSchemes(c.schemes() + QStringList{Record(cond, QStringLiteral("右9"), 12, 6), QStringLiteral("too short.txt"), Record(Condition(QStringLiteral("a(2) >= a(3)")), QStringLiteral("左0"), 12, 6), Record(Condition(QStringLiteral("a(1) >= 1")), QStringLiteral("右8"), 8, 3)});
+    c.setSchemes({Record(cond, QStringLiteral("右9"), 12, 6), QStringLiteral("too short.txt"),
+                  Record(Condition(QStringLiteral("a(2) >= a(3)")), QStringLiteral("左0"), 12, 6),
+                  Record(Condition(QStringLiteral("a(1) >= 1")), QStringLiteral("右8"), 8, 3)});
     c.setSummary({smart::SummaryEntry{3, 1, 0}});  // an old summary
     c.runBacktests();
     EXPECT_TRUE(c.lastError().contains(QStringLiteral("too short.txt")));
@@ -661,7 +663,7 @@ TEST(BacktestRun, RunsRecordsSkipsBadOnesAndSummarises) {
 TEST(BacktestRun, StopDuringSecondRecordEndsWithoutSummary) {
     CalcEnv env(MixedHistory(80));
     SchemeCalculator& c = env.calc;
-    for (int i = 0; i < 3; ++i) c.setSchemes(c.schemes() + QStringList{Record(Condition(QStringLiteral("a(1) >= a(2)")), QStringLiteral("左0"), 6, 4)});
+    c.setSchemes(QStringList(3, Record(Condition(QStringLiteral("a(1) >= a(2)")), QStringLiteral("左0"), 6, 4)));
     int backtests = 0, evaluations = 0;
     c.runHost().processEvents = [&] { ++backtests; };
     // Stop in the second backtest's second period (a ranking is 10 x 6 evaluations).
@@ -692,8 +694,10 @@ TEST(BacktestRun, StopDuringSecondRecordEndsWithoutSummary) {
 TEST(BacktestRun, RunsComputeTheDrawsHandedInNotTheFile) {
     CalcEnv env(MixedHistory(120));
     SchemeCalculator& c = env.calc;
+    QStringList schemes;
     for (const char* cond : {"a(1) > a(2)", "a(2) >= a(3)", "a(1) >= 1"})
-        c.setSchemes(c.schemes() + QStringList{Record(Condition(QString::fromLatin1(cond)), QStringLiteral("左0"), 8, 6)});
+        schemes << Record(Condition(QString::fromLatin1(cond)), QStringLiteral("左0"), 8, 6);
+    c.setSchemes(schemes);
     c.runBacktests();
     const QStringList unchanged = c.reportLines();
     const QStringList otherNumbers = MixedHistory(121).mid(1);
@@ -842,7 +846,7 @@ TEST(ReportFiles, SaveAndImports) {
     SchemeCalculator& c = env.calc;
     const QString cond = smart::BuiltInConditions()[6];
     const QString a = Record(cond, QStringLiteral("左0"), 5, 10, QStringLiteral("03"), QLatin1Char('1'));
-    c.setReportLines(c.reportLines() + QStringList{a, a});
+    c.setReportLines({a, a});
     ASSERT_TRUE(c.saveAndClearReportLines());
     EXPECT_TRUE(c.reportLines().isEmpty());
     const QStringList saved = QDir(env.dir.path()).entryList({QStringLiteral("第2020021期 *.txt")}, QDir::Files);
@@ -874,7 +878,8 @@ TEST(RealHistory, RunKeepsItsInvariants) {
     c.settings().range.newestLeftOut = 7;
     ASSERT_TRUE(smart::HandInDrawFile(c, false));
     const QStringList& items = smart::BuiltInConditions();
-    c.setSchemes(c.schemes() + QStringList{Record(items[0], QStringLiteral("右9"), 15, 8), Record(items[12], QStringLiteral("左0"), 20, 8), Record(items[50], QStringLiteral("右8"), 25, 6), Record(items[30], QStringLiteral("左2"), 10, 10)});
+    c.setSchemes({Record(items[0], QStringLiteral("右9"), 15, 8), Record(items[12], QStringLiteral("左0"), 20, 8),
+                  Record(items[50], QStringLiteral("右8"), 25, 6), Record(items[30], QStringLiteral("左2"), 10, 10)});
     c.runBacktests();
     EXPECT_TRUE(c.lastError().isEmpty()) << c.lastError().toStdString();
     ASSERT_FALSE(c.lines().isEmpty());

@@ -8,15 +8,16 @@
 
 namespace testsupport {
 
-size_t AddressSpace() {
+size_t StatusBytes(const char* field) {
     std::FILE* status = std::fopen("/proc/self/status", "r");
     if (!status)
         return 0;
+    const size_t length = std::strlen(field);
     char line[256];
     size_t kib = 0;
     while (std::fgets(line, sizeof line, status))
-        if (std::strncmp(line, "VmSize:", 7) == 0)
-            kib = size_t(std::atol(line + 7));
+        if (std::strncmp(line, field, length) == 0)
+            kib = size_t(std::atol(line + length));
     std::fclose(status);
     return kib * 1024;
 }

@@ -33,6 +33,9 @@ QStringList HomeFolders() {
     return folders;
 }
 
+// What a picture of this size takes decoded (four bytes a pixel); -1 for no size.
+qint64 DecodedBytes(QSize size) { return size.isValid() ? qint64(size.width()) * size.height() * 4 : -1; }
+
 }  // namespace
 
 ResourcePlace PlaceOf(int type, const QUrl& page, const QUrl& resource) {
@@ -64,8 +67,7 @@ qint64 DecodedPictureBytes(const QByteArray& bytes) {
     QBuffer buffer;
     buffer.setData(bytes);
     buffer.open(QIODevice::ReadOnly);
-    const QSize size = QImageReader(&buffer).size();
-    return size.isValid() ? qint64(size.width()) * size.height() * 4 : -1;
+    return DecodedBytes(QImageReader(&buffer).size());
 }
 
 QVariant ResourceValue(int type, const QByteArray& bytes, qint64 maxDecodedBytes) {
@@ -74,16 +76,15 @@ QVariant ResourceValue(int type, const QByteArray& bytes, qint64 maxDecodedBytes
     // A small file can announce a huge picture: its size is read from the head before decoding,
     // and a format that tells none is held to the memory left (in whole megabytes, at least one:
     // Qt takes 0 for no limit) and measured once decoded.
-    const qint64 announced = DecodedPictureBytes(bytes);
-    if (announced > bound) return LeftOutResource(type);
     QBuffer buffer;
     buffer.setData(bytes);
     buffer.open(QIODevice::ReadOnly);
     QImageReader reader(&buffer);
+    if (DecodedBytes(reader.size()) > bound) return LeftOutResource(type);
     constexpr qint64 kMegabyte = 1024 * 1024;
     reader.setAllocationLimit(int(std::max<qint64>(1, (bound + kMegabyte - 1) / kMegabyte)));
     const QImage image = reader.read();
-    if (image.isNull() || qint64(image.width()) * image.height() * 4 > bound) return LeftOutResource(type);
+    if (image.isNull() || DecodedBytes(image.size()) > bound) return LeftOutResource(type);
     return image;
 }
 
@@ -93,8 +94,7 @@ QVariant PageBudget::take(int type, const QByteArray& bytes) {
     if (IsLeftOut(value)) return value;
     fileBytes_ += bytes.size();
     if (value.userType() == QMetaType::QImage) {
-        const QImage image = value.value<QImage>();
-        decodedBytes_ += qint64(image.width()) * image.height() * 4;
+        decodedBytes_ += DecodedBytes(value.value<QImage>().size());
     }
     return value;
 }

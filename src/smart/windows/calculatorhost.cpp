@@ -49,10 +49,7 @@ struct SmartCalculator::Made {
     Made() : host(WindowRunHost(nullptr, calc, [] { return false; })) {
         calc.setRunHost(&host);
         calc.setScriptHost(&boxes);
-        // Start-up: the 福彩3D file, no draw left out, the whole range; the windows hand it
-        // their run's draws before each computation.
-        HandInDrawFile(calc, false);
-        calc.clearError();
+        // No draws yet: the windows hand it their run's draws before each computation.
     }
 };
 

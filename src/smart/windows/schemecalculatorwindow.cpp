@@ -294,11 +294,6 @@ void SchemeCalculatorWindow::setRunState(RunState state) {
 void SchemeCalculatorWindow::loadSchemeList(const QString& url, platform::Downloader* downloader) {
     runHandler([&] { calc_.loadSchemeList(url, downloader); });
 }
-void SchemeCalculatorWindow::loadDraws() {
-    runHandler([&] {
-        if (HandInDrawFile(calc_, calc_.draws().lotteryIsP3)) calc_.loadLines();
-    });
-}
 void SchemeCalculatorWindow::chooseFc3d() { runHandler([&] { HandInDrawFile(calc_, false); }); }
 void SchemeCalculatorWindow::chooseP3() { runHandler([&] { HandInDrawFile(calc_, true); }); }
 void SchemeCalculatorWindow::reloadWholeRange() { runHandler([&] { HandInDrawFile(calc_, calc_.draws().lotteryIsP3); }); }

@@ -48,7 +48,6 @@ public:
 public slots:
     // Loads the scheme list at url (List4); kept when nothing could be loaded.
     void loadSchemeList(const QString& url, platform::Downloader* downloader = nullptr);
-    void loadDraws();                // reads the draw file again (range left unset)
 
 public:
     // Test hook: instead of starting the text editor with a report file.

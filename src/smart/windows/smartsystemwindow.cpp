@@ -212,7 +212,7 @@ void SmartSystemWindow::loadSettings() {
     openWithBench_->setChecked(true);
     saveOpenWithBench();
     showLottery();
-    context_.calc();  // made, its draws read, as the window loads rather than at the first 确定
+    context_.calc();  // made as the window loads rather than at the first 确定
 }
 
 void SmartSystemWindow::showLottery() {
