@@ -179,6 +179,12 @@ bool WriteUnderLock(const QString& path, const QMap<QString, QString>& values) {
         store.sync();
         ok = store.status() == QSettings::NoError;
     }
+    if (ok) {
+        // On the disk before the rename, so that a crash leaves the old settings or the new ones.
+        const int written = ::open(temporary.constData(), O_RDONLY | O_CLOEXEC);
+        ok = written >= 0 && ::fsync(written) == 0;
+        if (written >= 0) ::close(written);
+    }
     struct stat after {};
     if (ok && existed && ::stat(temporary.constData(), &after) == 0 && after.st_size == before.st_size &&
         after.st_mtim.tv_sec == before.st_mtim.tv_sec && after.st_mtim.tv_nsec / 1000000 == before.st_mtim.tv_nsec / 1000000) {

@@ -333,17 +333,16 @@ void SchemeCalculatorWindow::runWithRunControls(const std::function<void()>& bod
 
 void SchemeCalculatorWindow::backtestCondition() { runWithRunControls([&] { calc_.backtestCondition(); }); }
 // 开始算号 and 批量验证 start from the draw file as it is now (it may have been updated since the
-// window loaded it); the calculator itself computes only the draws it is handed.
+// window loaded it); the calculator itself computes only the draws it is handed. A file that
+// cannot be read runs nothing, and says why.
 void SchemeCalculatorWindow::batchVerification() {
     runWithRunControls([&] {
-        HandInDrawFile(calc_, calc_.draws().lotteryIsP3);
-        calc_.batchVerification();
+        if (HandInDrawFile(calc_, calc_.draws().lotteryIsP3)) calc_.batchVerification();
     });
 }
 void SchemeCalculatorWindow::runBacktests() {
     runWithRunControls([&] {
-        HandInDrawFile(calc_, calc_.draws().lotteryIsP3);
-        calc_.runBacktests();
+        if (HandInDrawFile(calc_, calc_.draws().lotteryIsP3)) calc_.runBacktests();
     });
 }
 

@@ -10,6 +10,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
+#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -84,6 +85,25 @@ TEST(CalculatorWindow, HiddenRunThroughItsButtons) {
     EXPECT_EQ(w.reportLines(), imported + imported);
     EXPECT_EQ(w.findChild<QPushButton*>("Command19")->text(), QStringLiteral("清空%1").arg(2 * before));
     EXPECT_EQ(messages.lastText(), QStringLiteral("导入成功！"));
+}
+
+// A draw file that cannot be read when 开始算号 or 批量验证 is pressed runs nothing on the draws
+// handed in before, and the calculator says why.
+TEST(CalculatorWindow, UnreadableDrawFileRunsNothingAndSaysWhy) {
+    testsupport::ProgramDir dir;
+    dir.write(QStringLiteral("HAO.TXT"), DrawFileBytes(MixedHistory(40)));
+    ui::MessageRecorder messages(ui::Answer::Yes);
+    smart::SchemeCalculatorWindow w;
+    ASSERT_EQ(w.calculator().lines().size(), 40);
+    w.calculator().setSchemes({Record(smart::BuiltInConditions()[2], QStringLiteral("左0"), 8, 4)});
+    ASSERT_TRUE(QFile::remove(dir.file(QStringLiteral("HAO.TXT"))));
+    ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("HAO.TXT")));
+    for (const char* button : {"Command17", "Command13"}) {
+        testsupport::Press(&w, QString::fromLatin1(button));
+        EXPECT_FALSE(w.calculator().lastError().isEmpty()) << button;
+        EXPECT_TRUE(w.reportLines().isEmpty()) << button;
+        EXPECT_EQ(w.calculator().lines().size(), 40) << button;
+    }
 }
 
 TEST(CalculatorWindow, ShownBatchCanBeStoppedFromItsStopButton) {
